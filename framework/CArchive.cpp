@@ -1,0 +1,385 @@
+#include "framework/CArchive.h"
+
+#include <bit>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+namespace {
+
+template <typename T>
+void PutLittleEndian(std::vector<uint8_t>& buffer, T value)
+{
+    for (size_t i = 0; i < sizeof(T); ++i)
+        buffer.push_back(static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i)));
+}
+
+template <typename T>
+T GetLittleEndian(const uint8_t* p)
+{
+    uint64_t value = 0;
+    for (size_t i = 0; i < sizeof(T); ++i)
+        value |= static_cast<uint64_t>(p[i]) << (8 * i);
+    return static_cast<T>(value);
+}
+
+} // namespace
+
+CArchive::CArchive() : m_mode(store) {}
+
+CArchive::CArchive(std::vector<uint8_t> bytes) : m_mode(load), m_buffer(std::move(bytes)) {}
+
+void CArchive::Fail(CArchiveException::Cause cause, const std::string& message)
+{
+    throw CArchiveException(cause, message);
+}
+
+std::unique_ptr<CArchive> CArchive::OpenForLoading(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        Fail(CArchiveException::fileError, "Cannot open \"" + path.string() + "\" for reading.");
+    std::vector<uint8_t> bytes;
+    char chunk[65536];
+    while (in) {
+        in.read(chunk, sizeof chunk);
+        bytes.insert(bytes.end(), chunk, chunk + in.gcount());
+    }
+    if (in.bad())
+        Fail(CArchiveException::fileError, "Cannot read \"" + path.string() + "\".");
+    auto archive = std::make_unique<CArchive>(std::move(bytes));
+    archive->m_path = path;
+    return archive;
+}
+
+void CArchive::SaveToFile(const std::filesystem::path& path) const
+{
+    CheckStoring();
+    std::filesystem::path temp = path;
+    temp += ".tmp~";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out)
+            Fail(CArchiveException::fileError, "Cannot create \"" + temp.string() + "\".");
+        out.write(reinterpret_cast<const char*>(m_buffer.data()),
+                  static_cast<std::streamsize>(m_buffer.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::error_code ignored;
+            std::filesystem::remove(temp, ignored);
+            Fail(CArchiveException::fileError, "Cannot write \"" + temp.string() + "\".");
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temp, path, error);
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        Fail(CArchiveException::fileError,
+             "Cannot replace \"" + path.string() + "\": " + error.message());
+    }
+}
+
+void CArchive::CheckStoring() const
+{
+    if (m_mode != store)
+        Fail(CArchiveException::generic, "Archive is not storing.");
+}
+
+void CArchive::CheckLoading() const
+{
+    if (m_mode != load)
+        Fail(CArchiveException::generic, "Archive is not loading.");
+}
+
+void CArchive::Require(size_t size)
+{
+    CheckLoading();
+    if (size > GetRemaining())
+        Fail(CArchiveException::endOfFile, "Unexpected end of file.");
+}
+
+void CArchive::Write(const void* data, size_t size)
+{
+    CheckStoring();
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    m_buffer.insert(m_buffer.end(), bytes, bytes + size);
+}
+
+void CArchive::Read(void* data, size_t size)
+{
+    Require(size);
+    if (size > 0)
+        std::memcpy(data, m_buffer.data() + m_pos, size);
+    m_pos += size;
+}
+
+#define WEVRA_ARCHIVE_INTEGER(Type)                                                         \
+    CArchive& CArchive::operator<<(Type v)                                                  \
+    {                                                                                       \
+        CheckStoring();                                                                     \
+        PutLittleEndian(m_buffer, v);                                                       \
+        return *this;                                                                       \
+    }                                                                                       \
+    CArchive& CArchive::operator>>(Type& v)                                                 \
+    {                                                                                       \
+        Require(sizeof(Type));                                                              \
+        v = GetLittleEndian<Type>(m_buffer.data() + m_pos);                                 \
+        m_pos += sizeof(Type);                                                              \
+        return *this;                                                                       \
+    }
+
+WEVRA_ARCHIVE_INTEGER(uint8_t)
+WEVRA_ARCHIVE_INTEGER(int8_t)
+WEVRA_ARCHIVE_INTEGER(uint16_t)
+WEVRA_ARCHIVE_INTEGER(int16_t)
+WEVRA_ARCHIVE_INTEGER(uint32_t)
+WEVRA_ARCHIVE_INTEGER(int32_t)
+WEVRA_ARCHIVE_INTEGER(uint64_t)
+WEVRA_ARCHIVE_INTEGER(int64_t)
+
+#undef WEVRA_ARCHIVE_INTEGER
+
+CArchive& CArchive::operator<<(float v)
+{
+    return *this << std::bit_cast<uint32_t>(v);
+}
+
+CArchive& CArchive::operator<<(double v)
+{
+    return *this << std::bit_cast<uint64_t>(v);
+}
+
+CArchive& CArchive::operator>>(float& v)
+{
+    uint32_t bits;
+    *this >> bits;
+    v = std::bit_cast<float>(bits);
+    return *this;
+}
+
+CArchive& CArchive::operator>>(double& v)
+{
+    uint64_t bits;
+    *this >> bits;
+    v = std::bit_cast<double>(bits);
+    return *this;
+}
+
+uint8_t CArchive::ReadByte()
+{
+    uint8_t v;
+    *this >> v;
+    return v;
+}
+
+uint16_t CArchive::ReadWord()
+{
+    uint16_t v;
+    *this >> v;
+    return v;
+}
+
+uint32_t CArchive::ReadDWord()
+{
+    uint32_t v;
+    *this >> v;
+    return v;
+}
+
+int32_t CArchive::ReadInt()
+{
+    int32_t v;
+    *this >> v;
+    return v;
+}
+
+void CArchive::WriteCount(size_t count)
+{
+    if (count < 0xFFFF) {
+        *this << static_cast<uint16_t>(count);
+        return;
+    }
+    if (count > 0xFFFFFFFFu)
+        Fail(CArchiveException::badCount, "Count too large for the archive.");
+    *this << static_cast<uint16_t>(0xFFFF) << static_cast<uint32_t>(count);
+}
+
+uint32_t CArchive::ReadCount(size_t minBytesPerElement)
+{
+    uint32_t count = ReadWord();
+    if (count == 0xFFFF)
+        count = ReadDWord();
+    if (minBytesPerElement > 0 && count > GetRemaining() / minBytesPerElement)
+        Fail(CArchiveException::badCount,
+             "Count " + std::to_string(count) + " exceeds the rest of the file.");
+    return count;
+}
+
+void CArchive::WriteString(const std::string& s)
+{
+    size_t length = s.size();
+    if (length < 0xFF) {
+        *this << static_cast<uint8_t>(length);
+    } else if (length < 0xFFFE) {
+        *this << static_cast<uint8_t>(0xFF) << static_cast<uint16_t>(length);
+    } else {
+        if (length > 0xFFFFFFFFu)
+            Fail(CArchiveException::badCount, "String too long for the archive.");
+        *this << static_cast<uint8_t>(0xFF) << static_cast<uint16_t>(0xFFFF)
+              << static_cast<uint32_t>(length);
+    }
+    Write(s.data(), length);
+}
+
+std::string CArchive::ReadString()
+{
+    uint32_t length = ReadByte();
+    if (length == 0xFF) {
+        length = ReadWord();
+        if (length == 0xFFFE)
+            Fail(CArchiveException::generic, "Wide-character strings are not supported.");
+        if (length == 0xFFFF)
+            length = ReadDWord();
+    }
+    if (length > GetRemaining())
+        Fail(CArchiveException::badCount,
+             "String length " + std::to_string(length) + " exceeds the rest of the file.");
+    std::string s(reinterpret_cast<const char*>(m_buffer.data() + m_pos), length);
+    m_pos += length;
+    return s;
+}
+
+void CArchive::WriteTime(int64_t secondsSince1970)
+{
+    // The stored field is 32 bits wide; times outside it are clamped rather than wrapped.
+    if (secondsSince1970 < 0)
+        secondsSince1970 = 0;
+    if (secondsSince1970 > 0xFFFFFFFFll)
+        secondsSince1970 = 0xFFFFFFFFll;
+    *this << static_cast<uint32_t>(secondsSince1970);
+}
+
+int64_t CArchive::ReadTime()
+{
+    return ReadDWord();
+}
+
+void CArchive::WriteWordArray(const std::vector<uint16_t>& words)
+{
+    WriteCount(words.size());
+    for (uint16_t w : words)
+        *this << w;
+}
+
+std::vector<uint16_t> CArchive::ReadWordArray()
+{
+    uint32_t count = ReadCount(2);
+    std::vector<uint16_t> words(count);
+    for (auto& w : words)
+        *this >> w;
+    return words;
+}
+
+void CArchive::AddMapEntry(const CRuntimeClass* klass, uint16_t schema)
+{
+    if (m_mapCount >= maxMapCount)
+        Fail(CArchiveException::badIndex, "Too many objects in one archive.");
+    if (IsStoring()) {
+        if (klass)
+            m_storedClasses.emplace(klass, m_mapCount);
+    } else if (klass) {
+        m_loadedClasses.emplace(m_mapCount, LoadedClass{klass, schema});
+    }
+    ++m_mapCount;
+}
+
+void CArchive::WriteObject(const CObject* object)
+{
+    CheckStoring();
+    if (!object) {
+        *this << nullTag;
+        return;
+    }
+    const CRuntimeClass* klass = object->GetRuntimeClass();
+    if (!klass)
+        Fail(CArchiveException::badClass, "Object has no run-time class to store.");
+
+    auto found = m_storedClasses.find(klass);
+    if (found != m_storedClasses.end()) {
+        uint32_t index = found->second;
+        if (index < bigObjectTag) {
+            *this << static_cast<uint16_t>(classTag | index);
+        } else {
+            *this << bigObjectTag << (bigClassTag | index);
+        }
+    } else {
+        std::string name = klass->GetName();
+        *this << newClassTag << klass->GetSchemaWord() << static_cast<uint16_t>(name.size());
+        Write(name.data(), name.size());
+        AddMapEntry(klass);
+    }
+    AddMapEntry(nullptr);
+    // One Serialize both stores and loads; a storing archive only reads the object.
+    const_cast<CObject*>(object)->Serialize(*this);
+}
+
+std::unique_ptr<CObject> CArchive::ReadObject()
+{
+    uint16_t tag = ReadWord();
+    if (tag == nullTag)
+        return nullptr;
+
+    const CRuntimeClass* klass = nullptr;
+    uint16_t schema = 0;
+    if (tag == newClassTag) {
+        schema = ReadWord();
+        uint16_t nameLength = ReadWord();
+        if (nameLength > GetRemaining())
+            Fail(CArchiveException::badCount, "Class name exceeds the rest of the file.");
+        std::string name(reinterpret_cast<const char*>(m_buffer.data() + m_pos), nameLength);
+        m_pos += nameLength;
+        klass = CRuntimeClass::FromName(name);
+        if (!klass)
+            Fail(CArchiveException::badClass, "Unknown class \"" + name + "\" in the file.");
+        if (!klass->AcceptsAnySchema() && schema != klass->GetSchemaWord())
+            Fail(CArchiveException::badSchema,
+                 "Class \"" + name + "\" has schema " + std::to_string(schema) + ", expected " +
+                     std::to_string(klass->GetSchemaWord()) + ".");
+        AddMapEntry(klass, schema);
+    } else {
+        uint32_t objectTag;
+        if (tag == bigObjectTag)
+            objectTag = ReadDWord();
+        else
+            objectTag = (static_cast<uint32_t>(tag & classTag) << 16) | (tag & ~classTag);
+        if (!(objectTag & bigClassTag))
+            // A back-reference to an object already read: our collections own their
+            // elements, so one object cannot stand in two places.
+            Fail(CArchiveException::badIndex, "Shared object reference in the file.");
+        uint32_t index = objectTag & ~bigClassTag;
+        auto found = m_loadedClasses.find(index);
+        if (found == m_loadedClasses.end())
+            Fail(CArchiveException::badIndex,
+                 "Class tag " + std::to_string(index) + " names no earlier class.");
+        klass = found->second.klass;
+        schema = found->second.schema;
+    }
+
+    AddMapEntry(nullptr);
+    std::unique_ptr<CObject> object = klass->CreateObject();
+    uint16_t outerSchema = m_objectSchema;
+    m_objectSchema = schema;
+    object->Serialize(*this);
+    m_objectSchema = outerSchema;
+    return object;
+}
+
+void CArchive::ThrowWrongClass(const CObject& object, const CRuntimeClass& expected)
+{
+    const CRuntimeClass* klass = object.GetRuntimeClass();
+    Fail(CArchiveException::badClass, std::string("Found class \"") +
+                                          (klass ? klass->GetName() : "?") + "\" where \"" +
+                                          expected.GetName() + "\" was expected.");
+}

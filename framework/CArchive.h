@@ -1,0 +1,176 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "framework/CArchiveException.h"
+#include "framework/CObject.h"
+#include "framework/CRuntimeClass.h"
+
+// The archive stream every record of a design, library or clipboard copy goes through:
+// little-endian, no alignment, with counts, strings, time stamps, raw arrays and object records
+// tagged by class. A storing archive appends to a byte buffer; a loading archive reads a byte
+// buffer and trusts nothing in it: every count and length is checked against what is left
+// before anything is allocated, and every fault throws CArchiveException.
+class CArchive {
+public:
+    enum Mode { store, load };
+
+    // Tags of object records.
+    static constexpr uint16_t nullTag = 0x0000;
+    static constexpr uint16_t newClassTag = 0xFFFF;
+    static constexpr uint16_t classTag = 0x8000;
+    static constexpr uint16_t bigObjectTag = 0x7FFF;
+    static constexpr uint32_t bigClassTag = 0x80000000u;
+    static constexpr uint32_t maxMapCount = 0x3FFFFFFEu;
+
+    // A storing archive, writing into its own buffer.
+    CArchive();
+    // A loading archive over a copy of the bytes.
+    explicit CArchive(std::vector<uint8_t> bytes);
+    CArchive(const CArchive&) = delete;
+    CArchive& operator=(const CArchive&) = delete;
+
+    // A loading archive over the whole content of a file (throws fileError).
+    static std::unique_ptr<CArchive> OpenForLoading(const std::filesystem::path& path);
+    // Writes the stored bytes to a file through a temporary file in the same folder, renamed
+    // over the old file only after a complete write (throws fileError).
+    void SaveToFile(const std::filesystem::path& path) const;
+
+    bool IsStoring() const { return m_mode == store; }
+    bool IsLoading() const { return m_mode == load; }
+
+    // The file the archive was opened from or saved to, empty for memory archives.
+    const std::filesystem::path& GetFilePath() const { return m_path; }
+    void SetFilePath(const std::filesystem::path& path) { m_path = path; }
+
+    // Storing: everything written so far. Loading: the whole input.
+    const std::vector<uint8_t>& GetBuffer() const { return m_buffer; }
+    std::vector<uint8_t> TakeBuffer() { return std::move(m_buffer); }
+    // Loading: bytes not read yet; storing: 0.
+    size_t GetRemaining() const { return m_buffer.size() - m_pos; }
+    size_t GetPosition() const { return m_pos; }
+    bool IsAtEnd() const { return m_pos >= m_buffer.size(); }
+
+    // Raw bytes.
+    void Write(const void* data, size_t size);
+    void Read(void* data, size_t size);
+
+    // Fixed-width integers and floating point, little-endian.
+    CArchive& operator<<(uint8_t v);
+    CArchive& operator<<(int8_t v);
+    CArchive& operator<<(uint16_t v);
+    CArchive& operator<<(int16_t v);
+    CArchive& operator<<(uint32_t v);
+    CArchive& operator<<(int32_t v);
+    CArchive& operator<<(uint64_t v);
+    CArchive& operator<<(int64_t v);
+    CArchive& operator<<(float v);
+    CArchive& operator<<(double v);
+    CArchive& operator<<(const std::string& s) { WriteString(s); return *this; }
+    CArchive& operator>>(uint8_t& v);
+    CArchive& operator>>(int8_t& v);
+    CArchive& operator>>(uint16_t& v);
+    CArchive& operator>>(int16_t& v);
+    CArchive& operator>>(uint32_t& v);
+    CArchive& operator>>(int32_t& v);
+    CArchive& operator>>(uint64_t& v);
+    CArchive& operator>>(int64_t& v);
+    CArchive& operator>>(float& v);
+    CArchive& operator>>(double& v);
+    CArchive& operator>>(std::string& s) { s = ReadString(); return *this; }
+
+    uint8_t ReadByte();
+    uint16_t ReadWord();
+    uint32_t ReadDWord();
+    int32_t ReadInt();
+
+    // Count form: a word, or 0xFFFF followed by a 32-bit count when it is 0xFFFF or more.
+    void WriteCount(size_t count);
+    // Reads a count and checks that `minBytesPerElement` bytes per element are still left
+    // (pass 0 for counts of things that need no bytes of their own).
+    uint32_t ReadCount(size_t minBytesPerElement = 1);
+
+    // String form: a length byte under 255; else 0xFF and a word under 0xFFFE; else 0xFF,
+    // 0xFFFF and a 32-bit length; then the single-byte characters, unterminated.
+    void WriteString(const std::string& s);
+    std::string ReadString();
+
+    // Time stamp: 32-bit count of seconds since 1970.
+    void WriteTime(int64_t secondsSince1970);
+    int64_t ReadTime();
+
+    // Word array: a count, then the words.
+    void WriteWordArray(const std::vector<uint16_t>& words);
+    std::vector<uint16_t> ReadWordArray();
+
+    // Object records. WriteObject takes nullptr (written as the null tag) or an object whose
+    // class declares a run-time record. ReadObject returns nullptr for the null tag.
+    void WriteObject(const CObject* object);
+    std::unique_ptr<CObject> ReadObject();
+
+    // Reads an object record that must be of class T (or derived); anything else is a
+    // badClass error.
+    template <typename T>
+    std::unique_ptr<T> ReadObjectOf()
+    {
+        std::unique_ptr<CObject> object = ReadObject();
+        if (!object)
+            return nullptr;
+        T* typed = dynamic_cast<T*>(object.get());
+        if (!typed)
+            ThrowWrongClass(*object, T::GetThisClass());
+        object.release();
+        return std::unique_ptr<T>(typed);
+    }
+
+    // An owning object array: a count, then one object record per element.
+    template <typename T>
+    void SerializeObjectArray(std::vector<std::unique_ptr<T>>& items)
+    {
+        if (IsStoring()) {
+            WriteCount(items.size());
+            for (const auto& item : items)
+                WriteObject(item.get());
+        } else {
+            uint32_t count = ReadCount(2);
+            std::vector<std::unique_ptr<T>> loaded;
+            loaded.reserve(count);
+            for (uint32_t i = 0; i < count; ++i)
+                loaded.push_back(ReadObjectOf<T>());
+            items = std::move(loaded);
+        }
+    }
+
+    // The schema word read with the object now being loaded (for classes that accept any).
+    uint16_t GetObjectSchema() const { return m_objectSchema; }
+
+    [[noreturn]] static void Fail(CArchiveException::Cause cause, const std::string& message);
+
+private:
+    void Require(size_t size);
+    void CheckStoring() const;
+    void CheckLoading() const;
+    void AddMapEntry(const CRuntimeClass* klass, uint16_t schema = 0);
+    [[noreturn]] static void ThrowWrongClass(const CObject& object, const CRuntimeClass& expected);
+
+    Mode m_mode;
+    std::vector<uint8_t> m_buffer;
+    size_t m_pos = 0;
+    std::filesystem::path m_path;
+    uint16_t m_objectSchema = 0;
+
+    // One running index per stream, shared by classes and objects; index 0 is the null tag.
+    uint32_t m_mapCount = 1;
+    std::unordered_map<const CRuntimeClass*, uint32_t> m_storedClasses;
+    struct LoadedClass {
+        const CRuntimeClass* klass;
+        uint16_t schema;
+    };
+    std::unordered_map<uint32_t, LoadedClass> m_loadedClasses;
+};

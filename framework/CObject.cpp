@@ -1,0 +1,3 @@
+#include "framework/CObject.h"
+
+void CObject::Serialize(CArchive&) {}

@@ -1,0 +1,421 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "framework/CArchive.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class CTestItem : public CObject {
+    WEVRA_DECLARE_SERIAL(CTestItem)
+public:
+    CTestItem() = default;
+    explicit CTestItem(int32_t v) : value(v) {}
+    void Serialize(CArchive& ar) override
+    {
+        if (ar.IsStoring())
+            ar << value;
+        else
+            ar >> value;
+    }
+    int32_t value = 0;
+};
+WEVRA_IMPLEMENT_SERIAL(CTestItem, "CTestItem", 1)
+
+class CTestOther : public CObject {
+    WEVRA_DECLARE_SERIAL(CTestOther)
+public:
+    void Serialize(CArchive& ar) override
+    {
+        if (ar.IsStoring())
+            ar << flag;
+        else
+            ar >> flag;
+    }
+    uint8_t flag = 0x5A;
+};
+WEVRA_IMPLEMENT_SERIAL(CTestOther, "CTestOther", 2)
+
+class CTestVersioned : public CObject {
+    WEVRA_DECLARE_SERIAL(CTestVersioned)
+public:
+    void Serialize(CArchive& ar) override
+    {
+        if (ar.IsLoading())
+            schemaSeen = ar.GetObjectSchema();
+    }
+    uint16_t schemaSeen = 0;
+};
+WEVRA_IMPLEMENT_SERIAL(CTestVersioned, "CTestVersioned", CRuntimeClass::versionableSchema | 3)
+
+Bytes Concat(std::initializer_list<Bytes> parts)
+{
+    Bytes all;
+    for (const Bytes& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+Bytes Ascii(const std::string& s)
+{
+    return Bytes(s.begin(), s.end());
+}
+
+// Reading any proper prefix of a stream must end in a CArchiveException, never a crash.
+template <typename ReadFn>
+void ExpectEveryPrefixFails(const Bytes& whole, ReadFn read)
+{
+    for (size_t n = 0; n < whole.size(); ++n) {
+        CArchive ar(Bytes(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(n)));
+        EXPECT_THROW(read(ar), CArchiveException) << "prefix of " << n << " bytes";
+    }
+}
+
+} // namespace
+
+TEST(CArchiveScalars, IntegersAndDoublesAreLittleEndian)
+{
+    CArchive ar;
+    ar << uint8_t(0x12) << uint16_t(0x3456) << int32_t(-2) << uint32_t(0x89ABCDEF) << 1.0;
+    EXPECT_EQ(ar.GetBuffer(), (Bytes{0x12, 0x56, 0x34, 0xFE, 0xFF, 0xFF, 0xFF, 0xEF, 0xCD, 0xAB,
+                                     0x89, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
+    CArchive in(ar.TakeBuffer());
+    uint8_t b;
+    uint16_t w;
+    int32_t i;
+    uint32_t d;
+    double f;
+    in >> b >> w >> i >> d >> f;
+    EXPECT_EQ(b, 0x12);
+    EXPECT_EQ(w, 0x3456);
+    EXPECT_EQ(i, -2);
+    EXPECT_EQ(d, 0x89ABCDEFu);
+    EXPECT_EQ(f, 1.0);
+    EXPECT_TRUE(in.IsAtEnd());
+    EXPECT_THROW(in.ReadByte(), CArchiveException);
+}
+
+struct StringCase {
+    size_t length;
+    Bytes prefix;
+};
+
+class CArchiveStrings : public ::testing::TestWithParam<StringCase> {};
+
+TEST_P(CArchiveStrings, LengthFormRoundTrips)
+{
+    const StringCase& c = GetParam();
+    std::string text(c.length, 'x');
+    CArchive ar;
+    ar.WriteString(text);
+    Bytes expected = Concat({c.prefix, Bytes(c.length, 'x')});
+    ASSERT_EQ(ar.GetBuffer(), expected);
+
+    CArchive in(ar.TakeBuffer());
+    EXPECT_EQ(in.ReadString(), text);
+    EXPECT_TRUE(in.IsAtEnd());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lengths, CArchiveStrings,
+    ::testing::Values(StringCase{0, {0x00}}, StringCase{254, {0xFE}},
+                      StringCase{255, {0xFF, 0xFF, 0x00}},
+                      StringCase{65533, {0xFF, 0xFD, 0xFF}},
+                      StringCase{65534, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
+                      StringCase{65535, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}},
+                      StringCase{70000, {0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}}));
+
+TEST(CArchiveStringFaults, HugeLengthIsRefusedBeforeAllocation)
+{
+    CArchive in(Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'a', 'b'});
+    try {
+        in.ReadString();
+        FAIL() << "a length beyond the data was accepted";
+    } catch (const CArchiveException& e) {
+        EXPECT_EQ(e.GetCause(), CArchiveException::badCount);
+    }
+}
+
+TEST(CArchiveStringFaults, WideMarkerIsRefused)
+{
+    CArchive in(Bytes{0xFF, 0xFE, 0xFF, 0x01, 'a'});
+    EXPECT_THROW(in.ReadString(), CArchiveException);
+}
+
+TEST(CArchiveStringFaults, EveryPrefixFails)
+{
+    for (size_t length : {3u, 300u}) {
+        CArchive ar;
+        ar.WriteString(std::string(length, 'q'));
+        ExpectEveryPrefixFails(ar.GetBuffer(), [](CArchive& in) { in.ReadString(); });
+    }
+    // The long form: every cut inside the length fields, and one byte short of the end.
+    CArchive ar;
+    ar.WriteString(std::string(70000, 'q'));
+    Bytes whole = ar.TakeBuffer();
+    for (size_t n : {0u, 1u, 2u, 3u, 4u, 5u, 6u, 7u, 69999u + 7u}) {
+        CArchive in(Bytes(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(n)));
+        EXPECT_THROW(in.ReadString(), CArchiveException) << n;
+    }
+}
+
+struct CountCase {
+    size_t count;
+    Bytes bytes;
+};
+
+class CArchiveCounts : public ::testing::TestWithParam<CountCase> {};
+
+TEST_P(CArchiveCounts, CountFormRoundTrips)
+{
+    const CountCase& c = GetParam();
+    CArchive ar;
+    ar.WriteCount(c.count);
+    ASSERT_EQ(ar.GetBuffer(), c.bytes);
+    CArchive in(ar.TakeBuffer());
+    EXPECT_EQ(in.ReadCount(0), c.count);
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, CArchiveCounts,
+                         ::testing::Values(CountCase{0, {0x00, 0x00}},
+                                           CountCase{65534, {0xFE, 0xFF}},
+                                           CountCase{65535, {0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}},
+                                           CountCase{70000, {0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}}));
+
+TEST(CArchiveCountFaults, CountBeyondTheDataIsRefused)
+{
+    // 0xFFFFFFFF elements of at least two bytes cannot follow in six bytes.
+    CArchive in(Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3, 4, 5, 6});
+    EXPECT_THROW(in.ReadCount(2), CArchiveException);
+
+    CArchive words(Bytes{0x03, 0x00, 0x01, 0x00, 0x02, 0x00});
+    EXPECT_THROW(words.ReadWordArray(), CArchiveException);
+}
+
+TEST(CArchiveArrays, WordArrayAndTimeStamp)
+{
+    CArchive ar;
+    ar.WriteWordArray({1, 0xBEEF});
+    ar.WriteTime(0x5F5E1000);
+    ASSERT_EQ(ar.GetBuffer(), (Bytes{0x02, 0x00, 0x01, 0x00, 0xEF, 0xBE, 0x00, 0x10, 0x5E, 0x5F}));
+    CArchive in(ar.TakeBuffer());
+    EXPECT_EQ(in.ReadWordArray(), (std::vector<uint16_t>{1, 0xBEEF}));
+    EXPECT_EQ(in.ReadTime(), 0x5F5E1000);
+}
+
+TEST(CArchiveObjects, OneClassTwoObjects)
+{
+    std::vector<std::unique_ptr<CTestItem>> items;
+    items.push_back(std::make_unique<CTestItem>(7));
+    items.push_back(std::make_unique<CTestItem>(-1));
+    CArchive ar;
+    ar.SerializeObjectArray(items);
+
+    Bytes expected = Concat({{0x02, 0x00},                               // count
+                             {0xFF, 0xFF, 0x01, 0x00, 0x09, 0x00},       // new class, schema, len
+                             Ascii("CTestItem"),
+                             {0x07, 0x00, 0x00, 0x00},                   // value 7
+                             {0x01, 0x80},                               // class index 1
+                             {0xFF, 0xFF, 0xFF, 0xFF}});                 // value -1
+    ASSERT_EQ(ar.GetBuffer(), expected);
+
+    CArchive in(ar.TakeBuffer());
+    std::vector<std::unique_ptr<CTestItem>> loaded;
+    in.SerializeObjectArray(loaded);
+    ASSERT_EQ(loaded.size(), 2u);
+    EXPECT_EQ(loaded[0]->value, 7);
+    EXPECT_EQ(loaded[1]->value, -1);
+}
+
+TEST(CArchiveObjects, TwoClassesShareOneRunningIndex)
+{
+    CTestItem a(1), b(2);
+    CTestOther other;
+    CArchive ar;
+    ar.WriteObject(&a);      // class 1, object 2
+    ar.WriteObject(&other);  // class 3, object 4
+    ar.WriteObject(&b);      // class 1 again, object 5
+    ar.WriteObject(&other);  // class 3 again
+    ar.WriteObject(nullptr);
+
+    Bytes expected = Concat({{0xFF, 0xFF, 0x01, 0x00, 0x09, 0x00}, Ascii("CTestItem"),
+                             {0x01, 0x00, 0x00, 0x00},
+                             {0xFF, 0xFF, 0x02, 0x00, 0x0A, 0x00}, Ascii("CTestOther"),
+                             {0x5A},
+                             {0x01, 0x80}, {0x02, 0x00, 0x00, 0x00},
+                             {0x03, 0x80}, {0x5A},
+                             {0x00, 0x00}});
+    ASSERT_EQ(ar.GetBuffer(), expected);
+
+    CArchive in(ar.TakeBuffer());
+    EXPECT_EQ(dynamic_cast<CTestItem&>(*in.ReadObject()).value, 1);
+    EXPECT_NE(dynamic_cast<CTestOther*>(in.ReadObject().get()), nullptr);
+    EXPECT_EQ(in.ReadObjectOf<CTestItem>()->value, 2);
+    EXPECT_NE(in.ReadObjectOf<CTestOther>(), nullptr);
+    EXPECT_EQ(in.ReadObject(), nullptr);
+    EXPECT_TRUE(in.IsAtEnd());
+}
+
+TEST(CArchiveObjects, ManyObjectsSwitchToBigClassTags)
+{
+    // 40000 objects of one class push the running index past 0x7FFE; a class first seen after
+    // that is referenced with the word 0x7FFF and a 32-bit index with bit 31 set.
+    const int count = 40000;
+    std::vector<std::unique_ptr<CTestItem>> items;
+    for (int i = 0; i < count; ++i)
+        items.push_back(std::make_unique<CTestItem>(i));
+    CTestOther first, second;
+    CArchive ar;
+    ar.SerializeObjectArray(items);
+    ar.WriteObject(&first);  // class index 1 + 40000 + 1 = 40002
+    ar.WriteObject(&second);
+
+    const Bytes& out = ar.GetBuffer();
+    size_t tail = 2 + (6 + 9 + 4) + size_t(count - 1) * 6;  // count word is 0x9C40
+    ASSERT_EQ(out[0], 0x40);
+    ASSERT_EQ(out[1], 0x9C);
+    Bytes expectedTail = Concat({{0xFF, 0xFF, 0x02, 0x00, 0x0A, 0x00}, Ascii("CTestOther"),
+                                 {0x5A},
+                                 {0xFF, 0x7F, 0x42, 0x9C, 0x00, 0x80},  // 0x80000000 | 40002
+                                 {0x5A}});
+    ASSERT_EQ(out.size(), tail + expectedTail.size());
+    EXPECT_EQ(Bytes(out.begin() + static_cast<ptrdiff_t>(tail), out.end()), expectedTail);
+
+    CArchive in(ar.TakeBuffer());
+    std::vector<std::unique_ptr<CTestItem>> loaded;
+    in.SerializeObjectArray(loaded);
+    ASSERT_EQ(loaded.size(), size_t(count));
+    EXPECT_EQ(loaded.back()->value, count - 1);
+    EXPECT_NE(in.ReadObjectOf<CTestOther>(), nullptr);
+    EXPECT_NE(in.ReadObjectOf<CTestOther>(), nullptr);
+    EXPECT_TRUE(in.IsAtEnd());
+}
+
+TEST(CArchiveObjects, BigClassTagForAnEarlyClassIsAlsoRead)
+{
+    // Writers may use the long form for any index; the reader accepts it.
+    Bytes stream = Concat({{0xFF, 0xFF, 0x01, 0x00, 0x09, 0x00}, Ascii("CTestItem"),
+                           {0x05, 0x00, 0x00, 0x00},
+                           {0xFF, 0x7F, 0x01, 0x00, 0x00, 0x80}, {0x06, 0x00, 0x00, 0x00}});
+    CArchive in(stream);
+    EXPECT_EQ(in.ReadObjectOf<CTestItem>()->value, 5);
+    EXPECT_EQ(in.ReadObjectOf<CTestItem>()->value, 6);
+}
+
+TEST(CArchiveObjects, VersionableClassAcceptsAnySchema)
+{
+    Bytes stream = Concat({{0xFF, 0xFF, 0x09, 0x00, 0x0E, 0x00}, Ascii("CTestVersioned"),
+                           {0x01, 0x80}});
+    CArchive in(stream);
+    EXPECT_EQ(in.ReadObjectOf<CTestVersioned>()->schemaSeen, 9);
+    EXPECT_EQ(in.ReadObjectOf<CTestVersioned>()->schemaSeen, 9);
+
+    CTestVersioned v;
+    CArchive out;
+    out.WriteObject(&v);
+    EXPECT_EQ(out.GetBuffer()[2], 0x03);  // only the low word of the schema is stored
+    EXPECT_EQ(out.GetBuffer()[3], 0x00);
+}
+
+struct FaultCase {
+    const char* name;
+    Bytes stream;
+    CArchiveException::Cause cause;
+};
+
+class CArchiveObjectFaults : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(CArchiveObjectFaults, AreRefusedWithTheirCause)
+{
+    CArchive in(GetParam().stream);
+    try {
+        in.ReadObject();
+        in.ReadObject();
+        FAIL() << "accepted";
+    } catch (const CArchiveException& e) {
+        EXPECT_EQ(e.GetCause(), GetParam().cause) << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Streams, CArchiveObjectFaults,
+    ::testing::Values(
+        FaultCase{"WrongSchema",
+                  Concat({{0xFF, 0xFF, 0x02, 0x00, 0x09, 0x00}, Ascii("CTestItem"), {0, 0, 0, 0}}),
+                  CArchiveException::badSchema},
+        FaultCase{"UnknownClass", Concat({{0xFF, 0xFF, 0x01, 0x00, 0x04, 0x00}, Ascii("CBad")}),
+                  CArchiveException::badClass},
+        FaultCase{"TagWithoutClass", {0x05, 0x80, 0x00, 0x00, 0x00, 0x00},
+                  CArchiveException::badIndex},
+        FaultCase{"BigTagWithoutClass", {0xFF, 0x7F, 0x00, 0x01, 0x00, 0x80},
+                  CArchiveException::badIndex},
+        FaultCase{"TagNamingAnObject",
+                  Concat({{0xFF, 0xFF, 0x01, 0x00, 0x09, 0x00}, Ascii("CTestItem"),
+                          {0x07, 0x00, 0x00, 0x00}, {0x02, 0x80}}),
+                  CArchiveException::badIndex},
+        FaultCase{"SharedObjectReference",
+                  Concat({{0xFF, 0xFF, 0x01, 0x00, 0x09, 0x00}, Ascii("CTestItem"),
+                          {0x07, 0x00, 0x00, 0x00}, {0x02, 0x00}}),
+                  CArchiveException::badIndex},
+        FaultCase{"ClassNameBeyondData", {0xFF, 0xFF, 0x01, 0x00, 0xFF, 0x7F, 'C'},
+                  CArchiveException::badCount}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CArchiveObjectFaults, WrongClassInATypedArray)
+{
+    CTestOther other;
+    CArchive ar;
+    ar.WriteCount(1);
+    ar.WriteObject(&other);
+    CArchive in(ar.TakeBuffer());
+    std::vector<std::unique_ptr<CTestItem>> items;
+    EXPECT_THROW(in.SerializeObjectArray(items), CArchiveException);
+}
+
+TEST(CArchiveObjectFaults, EveryPrefixOfAnObjectStreamFails)
+{
+    std::vector<std::unique_ptr<CTestItem>> items;
+    for (int i = 0; i < 3; ++i)
+        items.push_back(std::make_unique<CTestItem>(i));
+    CTestOther other;
+    CArchive ar;
+    ar.SerializeObjectArray(items);
+    ar.WriteObject(&other);
+    ar.WriteString("tail");
+    ExpectEveryPrefixFails(ar.GetBuffer(), [](CArchive& in) {
+        std::vector<std::unique_ptr<CTestItem>> loaded;
+        in.SerializeObjectArray(loaded);
+        in.ReadObjectOf<CTestOther>();
+        in.ReadString();
+    });
+}
+
+TEST(CArchiveFiles, SaveReplacesOnlyAfterACompleteWrite)
+{
+    namespace fs = std::filesystem;
+    fs::path folder = fs::temp_directory_path() / "wevra-archive-test";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    fs::path file = folder / "design.PCB";
+    {
+        std::ofstream old(file, std::ios::binary);
+        old << "old";
+    }
+
+    CArchive ar;
+    ar.WriteString("new content");
+    ar.SaveToFile(file);
+    auto in = CArchive::OpenForLoading(file);
+    EXPECT_EQ(in->ReadString(), "new content");
+    EXPECT_EQ(in->GetFilePath(), file);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+
+    EXPECT_THROW(ar.SaveToFile(folder / "missing" / "x.PCB"), CArchiveException);
+    EXPECT_THROW(CArchive::OpenForLoading(folder / "absent.PCB"), CArchiveException);
+    fs::remove_all(folder);
+}
