@@ -1,0 +1,3 @@
+#include "framework/CLauncher.h"
+
+CLauncher::~CLauncher() = default;

@@ -1,0 +1,40 @@
+#include "framework/CMessageService.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+std::vector<int32_t> AnswersOf(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MB_OKCANCEL:
+        return {IDOK, IDCANCEL};
+    case MB_ABORTRETRYIGNORE:
+        return {IDABORT, IDRETRY, IDIGNORE};
+    case MB_YESNOCANCEL:
+        return {IDYES, IDNO, IDCANCEL};
+    case MB_YESNO:
+        return {IDYES, IDNO};
+    case MB_RETRYCANCEL:
+        return {IDRETRY, IDCANCEL};
+    case MB_OK:
+        break;
+    }
+    return {IDOK};
+}
+
+} // namespace
+
+CMessageService::~CMessageService() = default;
+
+int32_t CMessageService::FirstButtonAnswer(MessageButtons buttons)
+{
+    return AnswersOf(buttons).front();
+}
+
+bool CMessageService::OffersAnswer(MessageButtons buttons, int32_t answer)
+{
+    std::vector<int32_t> answers = AnswersOf(buttons);
+    return std::find(answers.begin(), answers.end(), answer) != answers.end();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Button sets, icons and answers of a message box, numbered as the program compares them.
+enum MessageButtons : int32_t {
+    MB_OK = 0,
+    MB_OKCANCEL = 1,
+    MB_ABORTRETRYIGNORE = 2,
+    MB_YESNOCANCEL = 3,
+    MB_YESNO = 4,
+    MB_RETRYCANCEL = 5
+};
+
+enum MessageIcon : int32_t {
+    MB_ICONNONE = 0,
+    MB_ICONERROR = 0x10,
+    MB_ICONSTOP = MB_ICONERROR,
+    MB_ICONQUESTION = 0x20,
+    MB_ICONWARNING = 0x30,
+    MB_ICONEXCLAMATION = MB_ICONWARNING,
+    MB_ICONINFORMATION = 0x40
+};
+
+inline constexpr int32_t IDOK = 1;
+inline constexpr int32_t IDCANCEL = 2;
+inline constexpr int32_t IDABORT = 3;
+inline constexpr int32_t IDRETRY = 4;
+inline constexpr int32_t IDIGNORE = 5;
+inline constexpr int32_t IDYES = 6;
+inline constexpr int32_t IDNO = 7;
+
+// Shows a message to the user and waits for the answer. Model code never opens a window
+// itself; it asks the service installed in CServices.
+class CMessageService {
+public:
+    virtual ~CMessageService();
+
+    // Texts are Windows-1252. Returns the answer (IDOK ... IDNO) of the button chosen. A button
+    // set outside the list above shows OK alone.
+    virtual int32_t MessageBox(const std::string& text, const std::string& caption,
+                               MessageButtons buttons = MB_OK, MessageIcon icon = MB_ICONNONE) = 0;
+
+    // The answer of the set's first button, which is also its default button.
+    static int32_t FirstButtonAnswer(MessageButtons buttons);
+    // Whether the set has a button giving this answer.
+    static bool OffersAnswer(MessageButtons buttons, int32_t answer);
+};

@@ -1,0 +1,3 @@
+#include "framework/CPrinterService.h"
+
+CPrinterService::~CPrinterService() = default;

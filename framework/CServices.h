@@ -1,0 +1,24 @@
+#pragma once
+
+class CLauncher;
+class CMessageService;
+class CPrinterService;
+
+// Where model code finds the platform services. The application installs its Qt services at
+// start-up and tests install fakes; until then, and after a service is removed again, a
+// headless default answers: messages go to stderr and get the first button's answer, the
+// launcher starts nothing and reports failure, and there are no printers.
+//
+// The installed objects are not owned; whoever installs one keeps it alive until it is
+// replaced. Each setter returns the service installed before (the default counts as nullptr)
+// so that the caller can put it back; nullptr reinstalls the default.
+class CServices {
+public:
+    static CMessageService& Messages();
+    static CLauncher& Launcher();
+    static CPrinterService& Printers();
+
+    static CMessageService* SetMessages(CMessageService* service);
+    static CLauncher* SetLauncher(CLauncher* launcher);
+    static CPrinterService* SetPrinters(CPrinterService* service);
+};

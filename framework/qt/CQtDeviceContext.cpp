@@ -1,0 +1,553 @@
+#include "framework/qt/CQtDeviceContext.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <iterator>
+#include <utility>
+
+#include <QFontMetrics>
+#include <QPaintDevice>
+#include <QPainterPath>
+#include <QString>
+
+#include "framework/CWindows1252.h"
+
+namespace {
+
+// Dash patterns of one-pixel pens, in pixels: drawn, then left out.
+constexpr int64_t dashOn = 18, dashOff = 6;
+constexpr int64_t dotOn = 3, dotOff = 3;
+constexpr int hatchPeriod = 8;
+
+QPainter::CompositionMode CompositionFor(int32_t rop2)
+{
+    switch (rop2) {
+    case R2_NOT:
+        return QPainter::RasterOp_NotDestination;
+    case R2_XORPEN:
+        return QPainter::RasterOp_SourceXorDestination;
+    case R2_NOTXORPEN:
+        return QPainter::RasterOp_NotSourceXorDestination;
+    case R2_MERGEPEN:
+        return QPainter::RasterOp_SourceOrDestination;
+    default:
+        return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+int32_t Clamped(int32_t value)
+{
+    return std::clamp(value, -CPixelRaster::coordinateLimit, CPixelRaster::coordinateLimit);
+}
+
+QPointF ToQPointF(CPoint p)
+{
+    return QPointF(Clamped(p.x), Clamped(p.y));
+}
+
+CRect Normalized(CRect rect)
+{
+    rect.NormalizeRect();
+    return CRect(Clamped(rect.left), Clamped(rect.top), Clamped(rect.right), Clamped(rect.bottom));
+}
+
+QRect ToQRect(const CRect& rect) // rect normalised and clamped
+{
+    return QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+}
+
+// The columns of a row that a hatch draws: the whole row, or every eighth column from one or two
+// starting residues.
+struct HatchRow {
+    bool whole = false;
+    int residues[2] = {-1, -1};
+};
+
+HatchRow HatchRowOf(CBrush::Hatch hatch, int32_t y)
+{
+    const int mask = hatchPeriod - 1;
+    const bool lineRow = (y & mask) == 0;
+    const int down = y & mask;  // x - y = 0: runs down to the right
+    const int up = (-y) & mask; // x + y = 0: runs up to the right
+    HatchRow row;
+    switch (hatch) {
+    case CBrush::Hatch::Horizontal:
+        row.whole = lineRow;
+        break;
+    case CBrush::Hatch::Vertical:
+        row.residues[0] = 0;
+        break;
+    case CBrush::Hatch::ForwardDiagonal:
+        row.residues[0] = down;
+        break;
+    case CBrush::Hatch::BackwardDiagonal:
+        row.residues[0] = up;
+        break;
+    case CBrush::Hatch::Cross:
+        row.whole = lineRow;
+        row.residues[0] = 0;
+        break;
+    case CBrush::Hatch::DiagonalCross:
+        row.residues[0] = down;
+        row.residues[1] = up;
+        break;
+    }
+    return row;
+}
+
+// Joins neighbouring pixels of a row or a column into one rectangle each.
+std::vector<QRect> ToRuns(const std::vector<CPoint>& pixels)
+{
+    std::vector<QRect> rects;
+    for (const CPoint& p : pixels) {
+        if (!rects.empty()) {
+            QRect& r = rects.back();
+            if (r.height() == 1 && p.y == r.top()) {
+                if (p.x == r.right() + 1) {
+                    r.setRight(p.x);
+                    continue;
+                }
+                if (p.x == r.left() - 1) {
+                    r.setLeft(p.x);
+                    continue;
+                }
+            }
+            if (r.width() == 1 && p.x == r.left()) {
+                if (p.y == r.bottom() + 1) {
+                    r.setBottom(p.y);
+                    continue;
+                }
+                if (p.y == r.top() - 1) {
+                    r.setTop(p.y);
+                    continue;
+                }
+            }
+        }
+        rects.emplace_back(p.x, p.y, 1, 1);
+    }
+    return rects;
+}
+
+} // namespace
+
+CQtDeviceContext::CQtDeviceContext(QPainter& painter) : m_painter(painter)
+{
+    m_painter.save();
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.setCompositionMode(CompositionFor(m_rop2));
+    m_painter.setBackgroundMode(Qt::TransparentMode);
+    m_hadClip = m_painter.hasClipping();
+    if (m_hadClip)
+        m_initialClip = m_painter.clipRegion();
+    ApplyClip();
+}
+
+CQtDeviceContext::~CQtDeviceContext()
+{
+    m_painter.restore();
+}
+
+QColor CQtDeviceContext::ToQColor(COLORREF color)
+{
+    return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
+}
+
+CPen CQtDeviceContext::SelectPen(const CPen& pen)
+{
+    return std::exchange(m_pen, pen);
+}
+
+CBrush CQtDeviceContext::SelectBrush(const CBrush& brush)
+{
+    return std::exchange(m_brush, brush);
+}
+
+CFontDesc CQtDeviceContext::SelectFont(const CFontDesc& font)
+{
+    m_qfont.reset();
+    return std::exchange(m_font, font);
+}
+
+int32_t CQtDeviceContext::SetROP2(int32_t mode)
+{
+    if (!IsSupportedROP2(mode))
+        return 0;
+    m_painter.setCompositionMode(CompositionFor(mode));
+    return std::exchange(m_rop2, mode);
+}
+
+CPoint CQtDeviceContext::MoveTo(CPoint point)
+{
+    return std::exchange(m_position, point);
+}
+
+void CQtDeviceContext::LineTo(CPoint point)
+{
+    const CPoint from = std::exchange(m_position, point);
+    if (HasThinPen()) {
+        std::vector<CPoint> ink, gaps;
+        int64_t step = 0;
+        AppendThinLine(from, point, ink, gaps, step);
+        PaintThinLines(ink, gaps);
+    } else if (HasWidePen()) {
+        QPainterPath path(ToQPointF(from));
+        path.lineTo(ToQPointF(point));
+        StrokeWide(path);
+    }
+}
+
+void CQtDeviceContext::Polyline(std::span<const CPoint> points)
+{
+    if (points.size() < 2)
+        return;
+    if (HasThinPen()) {
+        std::vector<CPoint> ink, gaps;
+        int64_t step = 0;
+        for (size_t i = 0; i + 1 < points.size(); ++i)
+            AppendThinLine(points[i], points[i + 1], ink, gaps, step);
+        PaintThinLines(ink, gaps);
+    } else if (HasWidePen()) {
+        QPainterPath path(ToQPointF(points[0]));
+        for (size_t i = 1; i < points.size(); ++i)
+            path.lineTo(ToQPointF(points[i]));
+        StrokeWide(path);
+    }
+}
+
+void CQtDeviceContext::Polygon(std::span<const CPoint> points)
+{
+    if (points.size() < 2)
+        return;
+    QPainterPath path;
+    if (HasWidePen()) {
+        path.moveTo(ToQPointF(points[0]));
+        for (size_t i = 1; i < points.size(); ++i)
+            path.lineTo(ToQPointF(points[i]));
+        path.closeSubpath();
+    }
+    FillAndOutline(points, points, path);
+}
+
+void CQtDeviceContext::Rectangle(const CRect& rect)
+{
+    const CRect r = Normalized(rect);
+    if (r.IsRectEmpty())
+        return;
+    const CPoint whole[] = {
+        {r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}};
+    // The outline runs through the outermost pixels, right and bottom included.
+    const CPoint outline[] = {
+        {r.left, r.top}, {r.right - 1, r.top}, {r.right - 1, r.bottom - 1}, {r.left, r.bottom - 1}};
+    QPainterPath path;
+    if (HasWidePen())
+        path.addRect(QRectF(r.left, r.top, r.right - 1 - r.left, r.bottom - 1 - r.top));
+    FillAndOutline(whole, outline, path);
+}
+
+void CQtDeviceContext::Ellipse(const CRect& rect)
+{
+    const CRect r = Normalized(rect);
+    if (r.IsRectEmpty())
+        return;
+    std::vector<CPixelRaster::Span> border, inside;
+    CPixelRaster::Ellipse(r, m_clipBox, border, inside);
+    if (HasThinPen()) {
+        if (m_brush.style != CBrush::Style::Null)
+            FillSpans(inside);
+        PaintSpans(border, m_pen.color);
+        return;
+    }
+    if (m_brush.style != CBrush::Style::Null) {
+        // Border and inside together in row order.
+        std::vector<CPixelRaster::Span> whole(border);
+        whole.insert(whole.end(), inside.begin(), inside.end());
+        std::sort(whole.begin(), whole.end(), [](const auto& a, const auto& b) {
+            return a.y != b.y ? a.y < b.y : a.left < b.left;
+        });
+        FillSpans(whole);
+    }
+    if (HasWidePen()) {
+        // Centred on the outermost pixels, as the outline of a rectangle.
+        QPainterPath path;
+        path.addEllipse(QRectF(r.left, r.top, r.right - 1 - r.left, r.bottom - 1 - r.top));
+        StrokeWide(path);
+    }
+}
+
+void CQtDeviceContext::SetPixel(CPoint point, COLORREF color)
+{
+    if (m_clipBox.PtInRect(point))
+        PaintRects({QRect(point.x, point.y, 1, 1)}, color);
+}
+
+void CQtDeviceContext::FillSolidRect(const CRect& rect, COLORREF color)
+{
+    const CRect r = Normalized(rect);
+    if (r.IsRectEmpty())
+        return;
+    m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    m_painter.fillRect(ToQRect(r), ToQColor(color));
+    m_painter.setCompositionMode(CompositionFor(m_rop2));
+}
+
+void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
+{
+    if (text.empty())
+        return;
+    const QString string = QString::fromStdString(CWindows1252::ToUtf8(text));
+    const QFontMetrics metrics(Font(), m_painter.device());
+    m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (m_bkMode == BkMode::Opaque) {
+        m_painter.fillRect(
+            QRect(point.x, point.y, metrics.horizontalAdvance(string), metrics.height()),
+            ToQColor(m_bkColor));
+    }
+    m_painter.setFont(Font());
+    m_painter.setPen(ToQColor(m_textColor));
+    m_painter.drawText(QPoint(point.x, point.y + metrics.ascent()), string);
+    m_painter.setCompositionMode(CompositionFor(m_rop2));
+}
+
+CSize CQtDeviceContext::GetTextExtent(std::string_view text) const
+{
+    const QString string = QString::fromStdString(CWindows1252::ToUtf8(text));
+    const QFontMetrics metrics(Font(), m_painter.device());
+    return CSize(metrics.horizontalAdvance(string), metrics.height());
+}
+
+COLORREF CQtDeviceContext::SetTextColor(COLORREF color)
+{
+    return std::exchange(m_textColor, color);
+}
+
+COLORREF CQtDeviceContext::SetBkColor(COLORREF color)
+{
+    return std::exchange(m_bkColor, color);
+}
+
+CDeviceContext::BkMode CQtDeviceContext::SetBkMode(BkMode mode)
+{
+    return std::exchange(m_bkMode, mode);
+}
+
+void CQtDeviceContext::IntersectClipRect(const CRect& rect)
+{
+    m_clipRect = m_clipRect ? CRect::Intersection(*m_clipRect, rect) : rect;
+    ApplyClip();
+}
+
+void CQtDeviceContext::ResetClip()
+{
+    m_clipRect.reset();
+    ApplyClip();
+}
+
+bool CQtDeviceContext::HasThinPen() const
+{
+    return m_pen.style != CPen::Style::Null && m_pen.width <= 1;
+}
+
+bool CQtDeviceContext::HasWidePen() const
+{
+    return m_pen.style != CPen::Style::Null && m_pen.width > 1;
+}
+
+void CQtDeviceContext::AppendThinLine(CPoint from, CPoint to, std::vector<CPoint>& ink,
+                                      std::vector<CPoint>& gaps, int64_t& step) const
+{
+    const int64_t length = std::max(std::abs(int64_t(Clamped(to.x)) - Clamped(from.x)),
+                                    std::abs(int64_t(Clamped(to.y)) - Clamped(from.y)));
+    if (m_pen.style == CPen::Style::Solid) {
+        CPixelRaster::AppendLine(from, to, m_clipBox, ink);
+    } else {
+        const int64_t on = m_pen.style == CPen::Style::Dash ? dashOn : dotOn;
+        const int64_t period = on + (m_pen.style == CPen::Style::Dash ? dashOff : dotOff);
+        std::vector<CPoint> pixels;
+        std::vector<int64_t> steps;
+        CPixelRaster::AppendLine(from, to, m_clipBox, pixels, &steps);
+        for (size_t i = 0; i < pixels.size(); ++i)
+            ((step + steps[i]) % period < on ? ink : gaps).push_back(pixels[i]);
+    }
+    step += length;
+}
+
+void CQtDeviceContext::PaintThinLines(const std::vector<CPoint>& ink,
+                                      const std::vector<CPoint>& gaps)
+{
+    PaintPixels(ink, m_pen.color);
+    if (m_bkMode == BkMode::Opaque)
+        PaintPixels(gaps, m_bkColor);
+}
+
+void CQtDeviceContext::StrokeWide(const QPainterPath& path)
+{
+    // Qt centres a stroke on its path; half a pixel moves the path onto the pixel centres.
+    const QTransform saved = m_painter.worldTransform();
+    m_painter.translate(0.5, 0.5);
+    m_painter.setPen(QPen(QBrush(ToQColor(m_pen.color)), m_pen.width, Qt::SolidLine, Qt::RoundCap,
+                          Qt::RoundJoin));
+    m_painter.setBrush(Qt::NoBrush);
+    m_painter.drawPath(path);
+    m_painter.setWorldTransform(saved);
+}
+
+void CQtDeviceContext::FillAndOutline(std::span<const CPoint> fillPolygon,
+                                      std::span<const CPoint> outlinePoints,
+                                      const QPainterPath& widePath)
+{
+    std::vector<CPoint> ink, gaps;
+    if (HasThinPen() && !outlinePoints.empty()) {
+        int64_t step = 0;
+        for (size_t i = 0; i < outlinePoints.size(); ++i) {
+            AppendThinLine(outlinePoints[i], outlinePoints[(i + 1) % outlinePoints.size()], ink,
+                           gaps, step);
+        }
+        // An outline shrunk to one point still shows that pixel.
+        const CPoint first = outlinePoints.front();
+        if (std::all_of(outlinePoints.begin(), outlinePoints.end(),
+                        [first](const CPoint& p) { return p == first; }) &&
+            m_clipBox.PtInRect(first)) {
+            ink.push_back(first);
+        }
+        CPixelRaster::SortPixels(ink);
+        CPixelRaster::SortPixels(gaps);
+        // Where the outline crosses itself, ink wins over a gap.
+        std::vector<CPoint> onlyGaps;
+        std::set_difference(gaps.begin(), gaps.end(), ink.begin(), ink.end(),
+                            std::back_inserter(onlyGaps), CPixelRaster::RowMajorLess);
+        gaps = std::move(onlyGaps);
+    }
+
+    if (m_brush.style != CBrush::Style::Null) {
+        std::vector<CPixelRaster::Span> spans = CPixelRaster::FillSpans(fillPolygon, m_clipBox);
+        if (!ink.empty() || !gaps.empty()) {
+            std::vector<CPoint> outline;
+            std::merge(ink.begin(), ink.end(), gaps.begin(), gaps.end(),
+                       std::back_inserter(outline), CPixelRaster::RowMajorLess);
+            spans = CPixelRaster::Subtract(spans, outline);
+        }
+        FillSpans(spans);
+    }
+
+    if (HasThinPen())
+        PaintThinLines(ink, gaps);
+    else if (HasWidePen())
+        StrokeWide(widePath);
+}
+
+void CQtDeviceContext::FillSpans(const std::vector<CPixelRaster::Span>& spans)
+{
+    if (m_brush.style == CBrush::Style::Solid) {
+        PaintSpans(spans, m_brush.color);
+        return;
+    }
+    if (m_brush.style != CBrush::Style::Hatched)
+        return;
+    std::vector<CPixelRaster::Span> ink, background;
+    std::vector<int32_t> columns;
+    for (const CPixelRaster::Span& span : spans) {
+        const HatchRow row = HatchRowOf(m_brush.hatch, span.y);
+        if (row.whole) {
+            ink.push_back(span);
+            continue;
+        }
+        columns.clear();
+        for (int residue : row.residues) {
+            if (residue < 0)
+                continue;
+            const int32_t first = span.left + ((residue - span.left) & (hatchPeriod - 1));
+            for (int32_t x = first; x < span.right; x += hatchPeriod)
+                columns.push_back(x);
+        }
+        std::sort(columns.begin(), columns.end());
+        columns.erase(std::unique(columns.begin(), columns.end()), columns.end());
+        int32_t left = span.left;
+        for (int32_t x : columns) {
+            ink.push_back({span.y, x, x + 1});
+            if (x > left)
+                background.push_back({span.y, left, x});
+            left = x + 1;
+        }
+        if (left < span.right)
+            background.push_back({span.y, left, span.right});
+    }
+    PaintSpans(ink, m_brush.color);
+    if (m_bkMode == BkMode::Opaque)
+        PaintSpans(background, m_bkColor);
+}
+
+void CQtDeviceContext::PaintPixels(const std::vector<CPoint>& pixels, COLORREF color)
+{
+    if (!pixels.empty())
+        PaintRects(ToRuns(pixels), color);
+}
+
+void CQtDeviceContext::PaintSpans(const std::vector<CPixelRaster::Span>& spans, COLORREF color)
+{
+    std::vector<QRect> rects;
+    rects.reserve(spans.size());
+    for (const CPixelRaster::Span& span : spans)
+        rects.emplace_back(span.left, span.y, span.right - span.left, 1);
+    if (!rects.empty())
+        PaintRects(rects, color);
+}
+
+void CQtDeviceContext::PaintRects(const std::vector<QRect>& rects, COLORREF color)
+{
+    m_painter.setPen(Qt::NoPen);
+    m_painter.setBrush(ToQColor(color));
+    m_painter.drawRects(rects.data(), int(rects.size()));
+}
+
+const QFont& CQtDeviceContext::Font() const
+{
+    if (m_qfont)
+        return *m_qfont;
+    QFont font;
+    if (!m_font.face.empty())
+        font.setFamily(QString::fromStdString(CWindows1252::ToUtf8(m_font.face)));
+    const int weight = m_font.weight == 0 ? CFontDesc::normalWeight : m_font.weight;
+    font.setWeight(QFont::Weight(std::clamp(weight, 1, 1000)));
+    font.setItalic(m_font.italic);
+    if (m_font.height < 0) {
+        font.setPixelSize(std::min(-int64_t(m_font.height), int64_t(0xFFFF)));
+    } else if (m_font.height > 0) {
+        // A cell height: scale the em size so that ascent plus descent come to it.
+        const int cell = std::min(m_font.height, 0xFFFF);
+        font.setPixelSize(cell);
+        const int measured = QFontMetrics(font, m_painter.device()).height();
+        if (measured > 0 && measured != cell)
+            font.setPixelSize(std::max(1, int(std::lround(double(cell) * cell / measured))));
+    }
+    m_qfont = font;
+    return *m_qfont;
+}
+
+void CQtDeviceContext::ApplyClip()
+{
+    if (m_hadClip)
+        m_painter.setClipRegion(m_initialClip);
+    else
+        m_painter.setClipping(false);
+    if (m_clipRect) {
+        const CRect r = m_clipRect->IsRectEmpty() ? CRect() : Normalized(*m_clipRect);
+        m_painter.setClipRect(ToQRect(r), m_hadClip ? Qt::IntersectClip : Qt::ReplaceClip);
+    }
+
+    const QPaintDevice* device = m_painter.device();
+    QRectF box = m_painter.combinedTransform().inverted().mapRect(
+        QRectF(0, 0, device->width(), device->height()));
+    if (m_painter.hasClipping())
+        box &= m_painter.clipBoundingRect();
+    if (box.isEmpty()) {
+        m_clipBox = CRect();
+        return;
+    }
+    auto toInt = [](double v) {
+        return int32_t(std::clamp(v, double(-CPixelRaster::coordinateLimit),
+                                  double(CPixelRaster::coordinateLimit)));
+    };
+    m_clipBox = CRect(toInt(std::floor(box.left())), toInt(std::floor(box.top())),
+                      toInt(std::ceil(box.right())), toInt(std::ceil(box.bottom())));
+}

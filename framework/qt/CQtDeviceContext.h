@@ -1,0 +1,101 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include <QFont>
+#include <QPainter>
+#include <QRegion>
+
+#include "framework/CDeviceContext.h"
+#include "framework/qt/CPixelRaster.h"
+
+// The device context over a QPainter: the view's back buffer (a QImage in Format_RGB32), a
+// printer page or any other paint device. Coordinates are the painter's logical units, meant
+// to be device pixels.
+//
+// One-pixel lines, outlines and all fills are computed pixel by pixel (CPixelRaster) and
+// painted as runs, so lines stop one pixel short of their end point and no pixel of a shape is
+// painted twice, as XOR and NOT drawings need. Where the pixels differ from the classic
+// device-context rules: the minor coordinate of a slanted line is the exact line's rounded to
+// the nearest pixel (ties go down or right) rather than chosen by a diamond test, so a few
+// pixels of a slanted line may sit one row off, and the same line drawn backwards can differ
+// in those pixels; an ellipse's outline is the border ring of the pixels inside the ellipse,
+// and is always solid. Pens wider than one pixel are stroked by Qt with round ends and joins,
+// centred on the pixel centres, over the filling. Raster modes other than copy need a raster
+// paint device (images and pixmaps); on others they draw as copy.
+//
+// The painter's state is saved on construction and restored on destruction; meanwhile draw on
+// it only through this context.
+class CQtDeviceContext : public CDeviceContext {
+public:
+    explicit CQtDeviceContext(QPainter& painter);
+    ~CQtDeviceContext() override;
+    CQtDeviceContext(const CQtDeviceContext&) = delete;
+    CQtDeviceContext& operator=(const CQtDeviceContext&) = delete;
+
+    CPen SelectPen(const CPen& pen) override;
+    CBrush SelectBrush(const CBrush& brush) override;
+    CFontDesc SelectFont(const CFontDesc& font) override;
+
+    int32_t SetROP2(int32_t mode) override;
+    int32_t GetROP2() const override { return m_rop2; }
+
+    CPoint MoveTo(CPoint point) override;
+    void LineTo(CPoint point) override;
+    void Polyline(std::span<const CPoint> points) override;
+    void Polygon(std::span<const CPoint> points) override;
+    void Rectangle(const CRect& rect) override;
+    void Ellipse(const CRect& rect) override;
+    void SetPixel(CPoint point, COLORREF color) override;
+    void FillSolidRect(const CRect& rect, COLORREF color) override;
+
+    void TextOut(CPoint point, std::string_view text) override;
+    CSize GetTextExtent(std::string_view text) const override;
+    COLORREF SetTextColor(COLORREF color) override;
+    COLORREF SetBkColor(COLORREF color) override;
+    BkMode SetBkMode(BkMode mode) override;
+
+    void IntersectClipRect(const CRect& rect) override;
+    void ResetClip() override;
+    CRect GetClipBox() const override { return m_clipBox; }
+
+    static QColor ToQColor(COLORREF color);
+
+private:
+    bool HasThinPen() const;
+    bool HasWidePen() const;
+    // Appends the pixels of a one-pixel line in the pen's pattern: dash pixels to `ink`, gap
+    // pixels to `gaps`. `step` carries the pattern position from line to line.
+    void AppendThinLine(CPoint from, CPoint to, std::vector<CPoint>& ink, std::vector<CPoint>& gaps,
+                        int64_t& step) const;
+    void PaintThinLines(const std::vector<CPoint>& ink, const std::vector<CPoint>& gaps);
+    void StrokeWide(const QPainterPath& path);
+    // Fills with the brush, then draws the one-pixel outline (closed through outlinePoints)
+    // or strokes the wide pen's path.
+    void FillAndOutline(std::span<const CPoint> fillPolygon, std::span<const CPoint> outlinePoints,
+                        const QPainterPath& widePath);
+    void FillSpans(const std::vector<CPixelRaster::Span>& spans);
+    void PaintPixels(const std::vector<CPoint>& pixels, COLORREF color);
+    void PaintSpans(const std::vector<CPixelRaster::Span>& spans, COLORREF color);
+    void PaintRects(const std::vector<QRect>& rects, COLORREF color);
+    const QFont& Font() const;
+    void ApplyClip();
+
+    QPainter& m_painter;
+    CPen m_pen;
+    CBrush m_brush;
+    CFontDesc m_font;
+    // Made on first use: fonts need the application object, which pure drawing does not.
+    mutable std::optional<QFont> m_qfont;
+    int32_t m_rop2 = R2_COPYPEN;
+    CPoint m_position;
+    COLORREF m_textColor = 0;
+    COLORREF m_bkColor = 0x00FFFFFF;
+    BkMode m_bkMode = BkMode::Opaque;
+    // The painter's own clip when we got it stays the limit of every clip set here.
+    bool m_hadClip = false;
+    QRegion m_initialClip;
+    std::optional<CRect> m_clipRect;
+    CRect m_clipBox;
+};

@@ -1,0 +1,61 @@
+#include "framework/CServices.h"
+
+#include "framework/CLauncher.h"
+#include "framework/CMessageService.h"
+#include "framework/CPrinterService.h"
+#include "tests/support/CFakeServices.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CServicesDefaultTest, MessagesGetTheFirstButtonsAnswer)
+{
+    struct Case {
+        MessageButtons buttons;
+        int32_t answer;
+    };
+    const Case cases[] = {{MB_OK, IDOK},
+                          {MB_OKCANCEL, IDOK},
+                          {MB_ABORTRETRYIGNORE, IDABORT},
+                          {MB_YESNOCANCEL, IDYES},
+                          {MB_YESNO, IDYES},
+                          {MB_RETRYCANCEL, IDRETRY},
+                          {MessageButtons(9), IDOK}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(
+            CServices::Messages().MessageBox("Question?", "Wevra", c.buttons, MB_ICONQUESTION),
+            c.answer)
+            << int32_t(c.buttons);
+    }
+}
+
+TEST(CServicesDefaultTest, LauncherStartsNothingAndThereAreNoPrinters)
+{
+    EXPECT_FALSE(CServices::Launcher().StartProgram("/bin/true", {}));
+    EXPECT_FALSE(CServices::Launcher().OpenTextFile("report.txt"));
+    EXPECT_EQ(CServices::Printers().DefaultPrinterName(), "");
+    EXPECT_FALSE(CServices::Printers().CanOpenPrinter(""));
+}
+
+TEST(CServicesFakeTest, FakesAreUsedWhileInstalledAndTheOuterOnesComeBack)
+{
+    {
+        CFakeServices outer;
+        outer.printers.defaultPrinter = "Outer";
+        {
+            CFakeServices inner;
+            inner.messages.QueueAnswer(IDNO);
+            EXPECT_EQ(CServices::Messages().MessageBox("Reload?", "", MB_YESNO), IDNO);
+            EXPECT_EQ(CServices::Messages().MessageBox("Saved.", ""), IDOK);
+            EXPECT_EQ(inner.messages.ShownTexts(), (std::vector<std::string>{"Reload?", "Saved."}));
+            EXPECT_EQ(CServices::Printers().DefaultPrinterName(), "");
+        }
+        EXPECT_EQ(CServices::Printers().DefaultPrinterName(), "Outer");
+        EXPECT_TRUE(outer.messages.Shown().empty());
+    }
+    EXPECT_EQ(CServices::Messages().MessageBox("Delete?", "", MB_YESNO), IDYES);
+    EXPECT_FALSE(CServices::Launcher().OpenTextFile("report.txt"));
+}
+
+} // namespace

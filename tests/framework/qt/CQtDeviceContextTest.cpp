@@ -1,0 +1,424 @@
+#include "framework/qt/CQtDeviceContext.h"
+
+#include <memory>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr COLORREF black = 0x00000000;
+constexpr COLORREF white = 0x00FFFFFF;
+constexpr COLORREF red = 0x000000FF; // red sits in the lowest byte
+constexpr COLORREF green = RGB(0, 255, 0);
+constexpr COLORREF blue = RGB(0, 0, 255);
+
+class CQtDeviceContextTest : public ::testing::Test {
+protected:
+    CQtDeviceContextTest() { Fill(black); }
+
+    void Fill(COLORREF color) { image.fill(CQtDeviceContext::ToQColor(color)); }
+
+    template <typename Drawing> void Draw(Drawing drawing)
+    {
+        QPainter painter(&image);
+        CQtDeviceContext dc(painter);
+        drawing(dc);
+    }
+
+    COLORREF At(int x, int y) const
+    {
+        const QRgb pixel = image.pixel(x, y);
+        return RGB(uint8_t(qRed(pixel)), uint8_t(qGreen(pixel)), uint8_t(qBlue(pixel)));
+    }
+
+    int Count(COLORREF color, const CRect& area) const
+    {
+        const CRect inside = CRect::Intersection(area, CRect(0, 0, image.width(), image.height()));
+        int count = 0;
+        for (int y = inside.top; y < inside.bottom; ++y) {
+            for (int x = inside.left; x < inside.right; ++x)
+                count += At(x, y) == color ? 1 : 0;
+        }
+        return count;
+    }
+
+    int CountAll(COLORREF color) const
+    {
+        return Count(color, CRect(0, 0, image.width(), image.height()));
+    }
+
+    QImage image{40, 30, QImage::Format_RGB32};
+};
+
+using CQtDeviceContextLineTest = CQtDeviceContextTest;
+
+TEST_F(CQtDeviceContextLineTest, HorizontalLineStopsBeforeItsEndInThePenColour)
+{
+    Draw([](CDeviceContext& dc) {
+        dc.SelectPen(CPen(CPen::Style::Solid, 1, red));
+        dc.MoveTo({2, 5});
+        dc.LineTo({10, 5});
+    });
+
+    EXPECT_EQ(image.pixel(2, 5), qRgb(255, 0, 0));
+    for (int x = 2; x < 10; ++x)
+        EXPECT_EQ(At(x, 5), red) << x;
+    EXPECT_EQ(At(1, 5), black);
+    EXPECT_EQ(At(10, 5), black);
+    EXPECT_EQ(CountAll(red), 8);
+}
+
+TEST_F(CQtDeviceContextLineTest, DiagonalLineCoversTheDiagonalPixels)
+{
+    Draw([](CDeviceContext& dc) {
+        dc.SelectPen(CPen(CPen::Style::Solid, 0, blue));
+        dc.MoveTo({3, 3});
+        dc.LineTo({8, 8});
+        dc.MoveTo({20, 8}); // drawn upward to the right
+        dc.LineTo({25, 3});
+    });
+
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(At(3 + i, 3 + i), blue) << i;
+        EXPECT_EQ(At(20 + i, 8 - i), blue) << i;
+    }
+    EXPECT_EQ(At(8, 8), black);
+    EXPECT_EQ(At(25, 3), black);
+    EXPECT_EQ(CountAll(blue), 10);
+}
+
+TEST_F(CQtDeviceContextLineTest, LineToMovesTheCurrentPositionAndPolylineDoesNot)
+{
+    Draw([](CDeviceContext& dc) {
+        dc.SelectPen(CPen(CPen::Style::Solid, 1, white));
+        dc.MoveTo({1, 1});
+        dc.LineTo({5, 1});
+        const CPoint points[] = {{1, 20}, {9, 20}};
+        dc.Polyline(points);
+        EXPECT_EQ(dc.MoveTo({0, 0}), CPoint(5, 1));
+    });
+    EXPECT_EQ(CountAll(white), 4 + 8);
+}
+
+TEST_F(CQtDeviceContextLineTest, WidePenIsCentredOnTheLine)
+{
+    Draw([](CDeviceContext& dc) {
+        dc.SelectPen(CPen(CPen::Style::Solid, 5, green));
+        dc.MoveTo({5, 10});
+        dc.LineTo({25, 10});
+    });
+
+    for (int y = 8; y <= 12; ++y)
+        EXPECT_EQ(At(15, y), green) << y;
+    EXPECT_EQ(At(15, 7), black);
+    EXPECT_EQ(At(15, 13), black);
+}
+
+TEST_F(CQtDeviceContextLineTest, NullPenDrawsNothing)
+{
+    Draw([](CDeviceContext& dc) {
+        dc.SelectPen(CPen::Null());
+        dc.MoveTo({0, 0});
+        dc.LineTo({30, 20});
+        dc.SelectBrush(CBrush::Null());
+        dc.Rectangle(CRect(2, 2, 20, 20));
+    });
+    EXPECT_EQ(CountAll(black), 40 * 30);
+}
+
+using CQtDeviceContextShapeTest = CQtDeviceContextTest;
+
+TEST_F(CQtDeviceContextShapeTest, PolygonIsFilledWithTheBrushAndOutlinedThroughItsPoints)
+{
+    Draw([](CDeviceContext& dc) {
+        dc.SelectPen(CPen(CPen::Style::Solid, 1, red));
+        dc.SelectBrush(CBrush(blue));
+        const CPoint square[] = {{5, 5}, {15, 5}, {15, 15}, {5, 15}};
+        dc.Polygon(square);
+    });
+
+    EXPECT_EQ(At(5, 5), red);
+    EXPECT_EQ(At(15, 15), red);
+    EXPECT_EQ(At(10, 15), red);
+    EXPECT_EQ(At(10, 10), blue);
+    EXPECT_EQ(At(6, 6), blue);
+    EXPECT_EQ(At(16, 10), black);
+    EXPECT_EQ(At(10, 16), black);
+    EXPECT_EQ(Count(red, CRect(5, 5, 16, 16)), 40);
+    EXPECT_EQ(Count(blue, CRect(5, 5, 16, 16)), 81);
+}
+
+TEST_F(CQtDeviceContextShapeTest, RectangleCoversLeftToRightMinusOne)
+{
+    Draw([](CDeviceContext& dc) {
+        dc.SelectPen(CPen::Null());
+        dc.SelectBrush(CBrush(green));
+        dc.Rectangle(CRect(2, 3, 12, 8));
+        dc.SelectPen(CPen(CPen::Style::Solid, 1, red));
+        dc.SelectBrush(CBrush(blue));
+        dc.Rectangle(CRect(20, 3, 30, 8));
+    });
+
+    EXPECT_EQ(Count(green, CRect(2, 3, 12, 8)), 50);
+    EXPECT_EQ(CountAll(green), 50);
+
+    EXPECT_EQ(At(20, 3), red);
+    EXPECT_EQ(At(29, 7), red);
+    EXPECT_EQ(At(30, 7), black);
+    EXPECT_EQ(At(29, 8), black);
+    EXPECT_EQ(Count(red, CRect(20, 3, 30, 8)), 26);
+    EXPECT_EQ(Count(blue, CRect(20, 3, 30, 8)), 24);
+}
+
+TEST_F(CQtDeviceContextShapeTest, EllipseStaysInsideItsRectangle)
+{
+    Draw([](CDeviceContext& dc) {
+        dc.SelectPen(CPen(CPen::Style::Solid, 1, red));
+        dc.SelectBrush(CBrush(blue));
+        dc.Ellipse(CRect(2, 2, 13, 13));
+    });
+
+    EXPECT_EQ(At(2, 7), red);
+    EXPECT_EQ(At(12, 7), red);
+    EXPECT_EQ(At(7, 2), red);
+    EXPECT_EQ(At(7, 12), red);
+    EXPECT_EQ(At(7, 7), blue);
+    EXPECT_EQ(At(2, 2), black);
+    EXPECT_EQ(At(12, 12), black);
+    EXPECT_EQ(Count(red, CRect(2, 2, 13, 13)) + Count(blue, CRect(2, 2, 13, 13)),
+              CountAll(red) + CountAll(blue));
+}
+
+TEST_F(CQtDeviceContextShapeTest, HatchedBrushLeavesBothColoursAndRunsUpToTheRight)
+{
+    Draw([](CDeviceContext& dc) {
+        dc.SelectPen(CPen::Null());
+        dc.SelectBrush(CBrush(CBrush::Hatch::BackwardDiagonal, green));
+        dc.SetBkMode(CDeviceContext::BkMode::Transparent);
+        dc.Rectangle(CRect(0, 0, 16, 16));
+        dc.SetBkMode(CDeviceContext::BkMode::Opaque);
+        dc.SetBkColor(white);
+        dc.Rectangle(CRect(16, 0, 32, 16));
+    });
+
+    EXPECT_GT(Count(green, CRect(0, 0, 16, 16)), 0);
+    EXPECT_GT(Count(black, CRect(0, 0, 16, 16)), 0);
+    EXPECT_EQ(Count(green, CRect(0, 0, 16, 16)) + Count(black, CRect(0, 0, 16, 16)), 256);
+    EXPECT_EQ(At(5, 3), green);
+    EXPECT_EQ(At(4, 4), At(5, 3)); // one line, one step up to the right
+    EXPECT_NE(At(5, 5), At(5, 3));
+
+    EXPECT_GT(Count(green, CRect(16, 0, 32, 16)), 0);
+    EXPECT_EQ(Count(green, CRect(16, 0, 32, 16)) + Count(white, CRect(16, 0, 32, 16)), 256);
+}
+
+using CQtDeviceContextClipTest = CQtDeviceContextTest;
+
+TEST_F(CQtDeviceContextClipTest, ClipRectangleStopsDrawingOutsideIt)
+{
+    Draw([](CDeviceContext& dc) {
+        EXPECT_EQ(dc.GetClipBox(), CRect(0, 0, 40, 30));
+        dc.IntersectClipRect(CRect(10, 10, 20, 20));
+        EXPECT_EQ(dc.GetClipBox(), CRect(10, 10, 20, 20));
+        dc.SelectPen(CPen(CPen::Style::Solid, 3, red));
+        dc.SelectBrush(CBrush(red));
+        dc.Rectangle(CRect(0, 0, 40, 30));
+        dc.MoveTo({0, 15});
+        dc.LineTo({40, 15});
+        dc.FillSolidRect(CRect(0, 0, 40, 30), red);
+    });
+
+    EXPECT_EQ(Count(red, CRect(10, 10, 20, 20)), 100);
+    EXPECT_EQ(CountAll(red), 100);
+}
+
+TEST_F(CQtDeviceContextClipTest, ClipRectanglesIntersectUntilReset)
+{
+    Draw([](CDeviceContext& dc) {
+        dc.SelectPen(CPen(CPen::Style::Solid, 1, white));
+        dc.IntersectClipRect(CRect(0, 0, 10, 10));
+        dc.IntersectClipRect(CRect(20, 0, 30, 10));
+        EXPECT_TRUE(dc.GetClipBox().IsRectEmpty());
+        dc.MoveTo({0, 5});
+        dc.LineTo({40, 5});
+        dc.SetPixel({25, 5}, white);
+        dc.FillSolidRect(CRect(0, 0, 40, 30), white);
+        dc.ResetClip();
+        EXPECT_EQ(dc.GetClipBox(), CRect(0, 0, 40, 30));
+        dc.SetPixel({25, 25}, white);
+    });
+
+    EXPECT_EQ(CountAll(white), 1);
+    EXPECT_EQ(At(25, 25), white);
+}
+
+using CQtDeviceContextRasterModeTest = CQtDeviceContextTest;
+
+TEST_F(CQtDeviceContextRasterModeTest, NotInvertsWhateverThePenColour)
+{
+    Fill(RGB(0x12, 0x34, 0x56));
+    Draw([](CDeviceContext& dc) {
+        dc.SelectPen(CPen(CPen::Style::Solid, 1, red));
+        EXPECT_EQ(dc.SetROP2(R2_NOT), R2_COPYPEN);
+        dc.MoveTo({0, 4});
+        dc.LineTo({10, 4});
+    });
+
+    EXPECT_EQ(At(3, 4), RGB(0xED, 0xCB, 0xA9));
+    EXPECT_EQ(At(3, 5), RGB(0x12, 0x34, 0x56));
+}
+
+TEST_F(CQtDeviceContextRasterModeTest, ClosedLoopInNotModeInvertsEveryPixelOnce)
+{
+    Draw([](CDeviceContext& dc) {
+        dc.SetROP2(R2_NOT);
+        dc.MoveTo({5, 5});
+        dc.LineTo({15, 5});
+        dc.LineTo({15, 12});
+        dc.LineTo({5, 12});
+        dc.LineTo({5, 5});
+    });
+
+    EXPECT_EQ(At(5, 5), white);
+    EXPECT_EQ(At(15, 5), white);
+    EXPECT_EQ(At(15, 12), white);
+    EXPECT_EQ(At(5, 12), white);
+    EXPECT_EQ(CountAll(white), 2 * 10 + 2 * 7);
+}
+
+TEST_F(CQtDeviceContextRasterModeTest, DrawingTwiceInXorModeRestoresThePicture)
+{
+    Fill(RGB(10, 200, 30));
+    Draw([](CDeviceContext& dc) { dc.FillSolidRect(CRect(0, 0, 20, 30), RGB(90, 80, 70)); });
+    const QImage before = image.copy();
+
+    auto drawing = [](CDeviceContext& dc) {
+        dc.SetROP2(R2_XORPEN);
+        dc.SelectPen(CPen(CPen::Style::Solid, 1, white));
+        dc.SelectBrush(CBrush(RGB(1, 2, 3)));
+        const CPoint pad[] = {{12, 4}, {28, 6}, {25, 20}, {10, 18}};
+        dc.Polygon(pad);
+        dc.Ellipse(CRect(3, 3, 17, 25));
+        dc.SetPixel({35, 25}, white);
+        dc.MoveTo({0, 29});
+        dc.LineTo({39, 0});
+        dc.SelectPen(CPen(CPen::Style::Solid, 4, RGB(0, 255, 255)));
+        dc.Rectangle(CRect(5, 5, 35, 25));
+    };
+    Draw(drawing);
+    EXPECT_NE(image, before);
+    Draw(drawing);
+    EXPECT_EQ(image, before);
+}
+
+TEST_F(CQtDeviceContextRasterModeTest, ShapesInNotModeInvertEveryPixelTheyCover)
+{
+    // Outline and filling must not overlap, or the overlap would be inverted back.
+    auto shapes = [](CDeviceContext& dc) {
+        const CPoint pad[] = {{12, 4}, {28, 6}, {25, 20}, {10, 18}};
+        dc.Polygon(pad);
+        dc.Ellipse(CRect(30, 2, 39, 28));
+        dc.Rectangle(CRect(1, 20, 8, 29));
+    };
+    Draw([&](CDeviceContext& dc) {
+        dc.SelectPen(CPen(CPen::Style::Solid, 1, white));
+        dc.SelectBrush(CBrush(white));
+        shapes(dc);
+    });
+    const QImage copied = image.copy();
+    Fill(black);
+    Draw([&](CDeviceContext& dc) {
+        dc.SetROP2(R2_NOT);
+        dc.SelectPen(CPen(CPen::Style::Solid, 1, red));
+        dc.SelectBrush(CBrush(CBrush::Hatch::Cross, red));
+        dc.SetBkMode(CDeviceContext::BkMode::Opaque);
+        shapes(dc);
+    });
+    EXPECT_EQ(image, copied);
+}
+
+TEST_F(CQtDeviceContextRasterModeTest, MergeModeOrsTheColours)
+{
+    Fill(RGB(0x10, 0x20, 0x00));
+    Draw([](CDeviceContext& dc) {
+        dc.SetROP2(R2_MERGEPEN);
+        dc.SelectPen(CPen::Null());
+        dc.SelectBrush(CBrush(RGB(0x01, 0x22, 0x40)));
+        dc.Rectangle(CRect(0, 0, 10, 10));
+    });
+
+    EXPECT_EQ(At(5, 5), RGB(0x11, 0x22, 0x40));
+    EXPECT_EQ(At(15, 5), RGB(0x10, 0x20, 0x00));
+}
+
+TEST_F(CQtDeviceContextRasterModeTest, UnknownModeIsRefusedAndTextAndSolidFillsAlwaysCopy)
+{
+    Draw([](CDeviceContext& dc) {
+        dc.SetROP2(R2_XORPEN);
+        EXPECT_EQ(dc.SetROP2(3), 0);
+        EXPECT_EQ(dc.GetROP2(), R2_XORPEN);
+        dc.FillSolidRect(CRect(0, 0, 10, 10), RGB(0x60, 0x60, 0x60));
+        dc.FillSolidRect(CRect(0, 0, 5, 10), RGB(0x60, 0x60, 0x60));
+    });
+
+    EXPECT_EQ(At(2, 2), RGB(0x60, 0x60, 0x60));
+}
+
+class CQtDeviceContextTextTest : public CQtDeviceContextTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (QCoreApplication::instance() == nullptr)
+            application = std::make_unique<QApplication>(argc, argv);
+    }
+    // Qt's own globals are gone by the time static objects are destroyed.
+    static void TearDownTestSuite() { application.reset(); }
+
+    static inline int argc = 1;
+    static inline char name[] = "CQtDeviceContextTest";
+    static inline char* argv[] = {name, nullptr};
+    static inline std::unique_ptr<QApplication> application;
+};
+
+TEST_F(CQtDeviceContextTextTest, TextDrawsInsideItsExtentInTheTextColour)
+{
+    CSize extent;
+    Draw([&](CDeviceContext& dc) {
+        CFontDesc font;
+        font.height = -14;
+        dc.SelectFont(font);
+        dc.SetTextColor(white);
+        dc.SetBkMode(CDeviceContext::BkMode::Transparent);
+        extent = dc.GetTextExtent("Wv");
+        dc.TextOut({2, 2}, "Wv");
+    });
+
+    EXPECT_GT(extent.cx, 10);
+    EXPECT_GE(extent.cy, 14);
+    // Glyph edges may be smoothed toward the background; the strokes' cores are white.
+    const CRect cell(2, 2, 2 + extent.cx, 2 + extent.cy);
+    EXPECT_GT(Count(white, cell), 0);
+    EXPECT_GT(extent.cx * extent.cy - Count(black, cell), 20);
+    EXPECT_EQ(Count(black, CRect(0, 2 + extent.cy, 40, 30)), 40 * (28 - extent.cy));
+}
+
+TEST_F(CQtDeviceContextTextTest, OpaqueTextFillsItsCellWithTheBackgroundColour)
+{
+    CSize extent;
+    Draw([&](CDeviceContext& dc) {
+        dc.SetTextColor(white);
+        dc.SetBkColor(blue);
+        extent = dc.GetTextExtent("i");
+        dc.TextOut({0, 0}, "i");
+    });
+
+    EXPECT_EQ(At(0, 0), blue);
+    EXPECT_EQ(At(extent.cx - 1, extent.cy - 1), blue);
+    EXPECT_EQ(At(extent.cx, 0), black);
+}
+
+} // namespace

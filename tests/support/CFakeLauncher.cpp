@@ -1,0 +1,14 @@
+#include "tests/support/CFakeLauncher.h"
+
+bool CFakeLauncher::StartProgram(const std::filesystem::path& program,
+                                 const std::vector<std::string>& arguments)
+{
+    started.push_back({program, arguments});
+    return result;
+}
+
+bool CFakeLauncher::OpenTextFile(const std::filesystem::path& file)
+{
+    openedTextFiles.push_back(file);
+    return result;
+}
