@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "framework/CArchive.h"
+#include "tests/support/ArchiveBytes.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using namespace archive_bytes;
 
 class CTestItem : public CObject {
     WEVRA_DECLARE_SERIAL(CTestItem)
@@ -52,29 +53,6 @@ public:
     uint16_t schemaSeen = 0;
 };
 WEVRA_IMPLEMENT_SERIAL(CTestVersioned, "CTestVersioned", CRuntimeClass::versionableSchema | 3)
-
-Bytes Concat(std::initializer_list<Bytes> parts)
-{
-    Bytes all;
-    for (const Bytes& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
-Bytes Ascii(const std::string& s)
-{
-    return Bytes(s.begin(), s.end());
-}
-
-// Reading any proper prefix of a stream must end in a CArchiveException, never a crash.
-template <typename ReadFn>
-void ExpectEveryPrefixFails(const Bytes& whole, ReadFn read)
-{
-    for (size_t n = 0; n < whole.size(); ++n) {
-        CArchive ar(Bytes(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(n)));
-        EXPECT_THROW(read(ar), CArchiveException) << "prefix of " << n << " bytes";
-    }
-}
 
 } // namespace
 

@@ -11,36 +11,11 @@
 #include "model/CLayerArray.h"
 #include "model/LayerIds.h"
 #include "model/LayerMaps.h"
+#include "tests/support/ArchiveBytes.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-Bytes Concat(std::initializer_list<Bytes> parts)
-{
-    Bytes all;
-    for (const Bytes& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
-Bytes Text(const std::string& text)
-{
-    return Bytes(text.begin(), text.end());
-}
-
-Bytes Store(CLayerArray& table)
-{
-    CArchive ar;
-    table.Serialize(ar);
-    return ar.TakeBuffer();
-}
-
-void Load(CLayerArray& table, const Bytes& bytes)
-{
-    CArchive ar(bytes);
-    table.Serialize(ar);
-}
+using namespace archive_bytes;
 
 // A layer table stream with the given layers (nullptr for an empty record).
 Bytes TableStream(const std::vector<const CLayer*>& layers)
@@ -168,21 +143,21 @@ TEST_F(CLayerArrayTest, StoredBytes)
         {0x00},                   // the byte
         {0x1F, 0x00},             // 31 layers
         {0xFF, 0xFF, 0x01, 0x00, 0x06, 0x00},
-        Text("CLayer"),
+        Ascii("CLayer"),
         {0x00, 0x00, 0x00, 0x00, 0x0F},
-        Text(" 0 Common Layer"),
+        Ascii(" 0 Common Layer"),
         {0x03},
-        Text("COM"),
+        Ascii("COM"),
         {0x09},
-        Text("NoLibName"),
+        Ascii("NoLibName"),
         kDefaultInts,
         {0x01, 0x80}, // the class seen before
         {0x01, 0x00, 0x00, 0x00, 0x0D},
-        Text(" 1 Signal Top"),
+        Ascii(" 1 Signal Top"),
         {0x03},
-        Text("TOP"),
+        Ascii("TOP"),
         {0x09},
-        Text("NoLibName"),
+        Ascii("NoLibName"),
         kDefaultInts,
         {0x01, 0x80},
     });

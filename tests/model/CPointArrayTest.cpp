@@ -6,23 +6,11 @@
 
 #include "framework/CArchive.h"
 #include "model/CPointArray.h"
+#include "tests/support/ArchiveBytes.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-Bytes Store(CPointArray& points)
-{
-    CArchive ar;
-    points.Serialize(ar);
-    return ar.TakeBuffer();
-}
-
-void Load(CPointArray& points, const Bytes& bytes)
-{
-    CArchive ar(bytes);
-    points.Serialize(ar);
-}
+using namespace archive_bytes;
 
 TEST(CPointArrayGrowthTest, AutomaticStepIsAnEighthOfTheSizeClampedTo4And1024)
 {
