@@ -1,5 +1,6 @@
 #include "framework/CArchive.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <fstream>
@@ -280,6 +281,12 @@ std::vector<uint16_t> CArchive::ReadWordArray()
     for (auto& w : words)
         *this >> w;
     return words;
+}
+
+void CArchive::AddLoadWarning(const std::string& text)
+{
+    if (std::find(m_loadWarnings.begin(), m_loadWarnings.end(), text) == m_loadWarnings.end())
+        m_loadWarnings.push_back(text);
 }
 
 void CArchive::AddMapEntry(const CRuntimeClass* klass, uint16_t schema)

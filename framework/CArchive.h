@@ -147,6 +147,12 @@ public:
         }
     }
 
+    // Loading: repairs made to values that were out of range in the data. Classes note each
+    // repair here (the same text once) instead of telling the user themselves; whoever started
+    // the load shows them once when it is done.
+    void AddLoadWarning(const std::string& text);
+    const std::vector<std::string>& GetLoadWarnings() const { return m_loadWarnings; }
+
     // The schema word read with the object now being loaded (for classes that accept any).
     uint16_t GetObjectSchema() const { return m_objectSchema; }
 
@@ -164,6 +170,7 @@ private:
     size_t m_pos = 0;
     std::filesystem::path m_path;
     uint16_t m_objectSchema = 0;
+    std::vector<std::string> m_loadWarnings;
 
     // One running index per stream, shared by classes and objects; index 0 is the null tag.
     uint32_t m_mapCount = 1;

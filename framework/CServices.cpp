@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "framework/CArchive.h"
 #include "framework/CLauncher.h"
 #include "framework/CMessageService.h"
 #include "framework/CPrinterService.h"
@@ -81,4 +82,18 @@ CLauncher* CServices::SetLauncher(CLauncher* launcher)
 CPrinterService* CServices::SetPrinters(CPrinterService* service)
 {
     return Replace(installedPrinters, service);
+}
+
+void CServices::ReportLoadWarnings(const CArchive& ar, const std::string& caption)
+{
+    const std::vector<std::string>& warnings = ar.GetLoadWarnings();
+    if (warnings.empty())
+        return;
+    std::string text;
+    for (const std::string& warning : warnings) {
+        if (!text.empty())
+            text += "\n";
+        text += warning;
+    }
+    Messages().MessageBox(text, caption, MB_OK, MB_ICONWARNING);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+
+class CArchive;
 class CLauncher;
 class CMessageService;
 class CPrinterService;
@@ -21,4 +24,8 @@ public:
     static CMessageService* SetMessages(CMessageService* service);
     static CLauncher* SetLauncher(CLauncher* launcher);
     static CPrinterService* SetPrinters(CPrinterService* service);
+
+    // Shows the repairs noted while loading a file in one warning message; nothing when there
+    // were none.
+    static void ReportLoadWarnings(const CArchive& ar, const std::string& caption);
 };

@@ -1,5 +1,6 @@
 #include "framework/CServices.h"
 
+#include "framework/CArchive.h"
 #include "framework/CLauncher.h"
 #include "framework/CMessageService.h"
 #include "framework/CPrinterService.h"
@@ -56,6 +57,23 @@ TEST(CServicesFakeTest, FakesAreUsedWhileInstalledAndTheOuterOnesComeBack)
     }
     EXPECT_EQ(CServices::Messages().MessageBox("Delete?", "", MB_YESNO), IDYES);
     EXPECT_FALSE(CServices::Launcher().OpenTextFile("report.txt"));
+}
+
+// Repairs noted during one load reach the user as one message, each text once.
+TEST(CServicesLoadWarningsTest, AreShownOnceTogether)
+{
+    CFakeServices fakes;
+    CArchive ar(std::vector<uint8_t>{});
+    CServices::ReportLoadWarnings(ar, "Wevra PCB");
+    EXPECT_TRUE(fakes.messages.Shown().empty());
+
+    ar.AddLoadWarning("Pens repaired.");
+    ar.AddLoadWarning("Layers repaired.");
+    ar.AddLoadWarning("Pens repaired.");
+    CServices::ReportLoadWarnings(ar, "Wevra PCB");
+    ASSERT_EQ(fakes.messages.Shown().size(), 1u);
+    EXPECT_EQ(fakes.messages.Shown()[0].text, "Pens repaired.\nLayers repaired.");
+    EXPECT_EQ(fakes.messages.Shown()[0].icon, MB_ICONWARNING);
 }
 
 } // namespace
