@@ -3,9 +3,13 @@
 #include <iostream>
 
 #include "framework/CArchive.h"
+#include "framework/CFileDialogService.h"
 #include "framework/CLauncher.h"
+#include "framework/CListPickerService.h"
 #include "framework/CMessageService.h"
 #include "framework/CPrinterService.h"
+#include "framework/CProgressService.h"
+#include "framework/CProgressWindow.h"
 #include "framework/CWindows1252.h"
 
 namespace {
@@ -37,13 +41,55 @@ public:
     bool CanOpenPrinter(const std::string&) const override { return false; }
 };
 
+class CHeadlessProgressWindow : public CProgressWindow {
+public:
+    void SetTitle(const std::string&) override {}
+    void SetBar(int32_t, int32_t, int32_t) override {}
+    void StepTo(int32_t) override {}
+    void SetPercentText(const std::string&) override {}
+    void SetStatusText(const std::string&) override {}
+    void ProcessEvents() override {}
+};
+
+class CHeadlessProgressService : public CProgressService {
+public:
+    std::unique_ptr<CProgressWindow> OpenWindow(std::function<void()>) override
+    {
+        return std::make_unique<CHeadlessProgressWindow>();
+    }
+};
+
+class CHeadlessListPicker : public CListPickerService {
+public:
+    int32_t PickFromList(const std::string&, const std::vector<std::string>&, int32_t,
+                         int32_t) override
+    {
+        return -1;
+    }
+};
+
+class CHeadlessFileDialogs : public CFileDialogService {
+public:
+    std::optional<std::string> ChooseFolder(const std::string&, const std::string&,
+                                            const std::string&) override
+    {
+        return std::nullopt;
+    }
+};
+
 CHeadlessMessageService headlessMessages;
 CHeadlessLauncher headlessLauncher;
 CHeadlessPrinterService headlessPrinters;
+CHeadlessProgressService headlessProgress;
+CHeadlessListPicker headlessListPicker;
+CHeadlessFileDialogs headlessFileDialogs;
 
 CMessageService* installedMessages = nullptr;
 CLauncher* installedLauncher = nullptr;
 CPrinterService* installedPrinters = nullptr;
+CProgressService* installedProgress = nullptr;
+CListPickerService* installedListPicker = nullptr;
+CFileDialogService* installedFileDialogs = nullptr;
 
 template <typename T> T* Replace(T*& slot, T* service)
 {
@@ -69,6 +115,21 @@ CPrinterService& CServices::Printers()
     return installedPrinters ? *installedPrinters : headlessPrinters;
 }
 
+CProgressService& CServices::Progress()
+{
+    return installedProgress ? *installedProgress : headlessProgress;
+}
+
+CListPickerService& CServices::ListPicker()
+{
+    return installedListPicker ? *installedListPicker : headlessListPicker;
+}
+
+CFileDialogService& CServices::FileDialogs()
+{
+    return installedFileDialogs ? *installedFileDialogs : headlessFileDialogs;
+}
+
 CMessageService* CServices::SetMessages(CMessageService* service)
 {
     return Replace(installedMessages, service);
@@ -82,6 +143,21 @@ CLauncher* CServices::SetLauncher(CLauncher* launcher)
 CPrinterService* CServices::SetPrinters(CPrinterService* service)
 {
     return Replace(installedPrinters, service);
+}
+
+CProgressService* CServices::SetProgress(CProgressService* service)
+{
+    return Replace(installedProgress, service);
+}
+
+CListPickerService* CServices::SetListPicker(CListPickerService* service)
+{
+    return Replace(installedListPicker, service);
+}
+
+CFileDialogService* CServices::SetFileDialogs(CFileDialogService* service)
+{
+    return Replace(installedFileDialogs, service);
 }
 
 void CServices::ReportLoadWarnings(const CArchive& ar, const std::string& caption)

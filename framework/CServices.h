@@ -3,14 +3,18 @@
 #include <string>
 
 class CArchive;
+class CFileDialogService;
 class CLauncher;
+class CListPickerService;
 class CMessageService;
 class CPrinterService;
+class CProgressService;
 
 // Where model code finds the platform services. The application installs its Qt services at
 // start-up and tests install fakes; until then, and after a service is removed again, a
 // headless default answers: messages go to stderr and get the first button's answer, the
-// launcher starts nothing and reports failure, and there are no printers.
+// launcher starts nothing and reports failure, there are no printers, progress windows show
+// nothing and are never cancelled, and list pickers and file choosers are cancelled.
 //
 // The installed objects are not owned; whoever installs one keeps it alive until it is
 // replaced. Each setter returns the service installed before (the default counts as nullptr)
@@ -20,10 +24,16 @@ public:
     static CMessageService& Messages();
     static CLauncher& Launcher();
     static CPrinterService& Printers();
+    static CProgressService& Progress();
+    static CListPickerService& ListPicker();
+    static CFileDialogService& FileDialogs();
 
     static CMessageService* SetMessages(CMessageService* service);
     static CLauncher* SetLauncher(CLauncher* launcher);
     static CPrinterService* SetPrinters(CPrinterService* service);
+    static CProgressService* SetProgress(CProgressService* service);
+    static CListPickerService* SetListPicker(CListPickerService* service);
+    static CFileDialogService* SetFileDialogs(CFileDialogService* service);
 
     // Shows the repairs noted while loading a file in one warning message; nothing when there
     // were none.

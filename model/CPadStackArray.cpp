@@ -604,11 +604,15 @@ bool CPadStackArray::RemoveAt(int32_t index)
 {
     if (index < 0 || index >= GetCount())
         return false;
+    // The defaults are read before the removal: read after it, a default on the last padstack
+    // would be clamped to the shorter table first and then moved once more.
+    std::array<int32_t, s_defaultKinds.size()> defaults{};
+    for (size_t k = 0; k < s_defaultKinds.size(); ++k)
+        defaults[k] = GetDefault(s_defaultKinds[k]);
     m_stacks.erase(m_stacks.begin() + index);
-    for (int32_t kind : s_defaultKinds) {
-        const int32_t old = GetDefault(kind);
-        const int32_t moved = IndexAfterRemoval(old, index);
-        SetDefault(kind, moved < 0 ? old - 1 : moved);
+    for (size_t k = 0; k < s_defaultKinds.size(); ++k) {
+        const int32_t moved = IndexAfterRemoval(defaults[k], index);
+        SetDefault(s_defaultKinds[k], moved < 0 ? defaults[k] - 1 : moved);
     }
     return true;
 }

@@ -407,6 +407,11 @@ TEST(CPadStackArrayFaults, RemovalRenumbersDefaultsAndTellsCallersWhereIndexesGo
     EXPECT_EQ(table.GetName(19), name20);
     EXPECT_EQ(table.GetDefault(PADSTACK_KIND_VIA), 5);
 
+    // A default on the last padstack moves down once, not twice.
+    table.SetDefault(PADSTACK_KIND_VIA, 42);
+    ASSERT_TRUE(table.RemoveAt(0));
+    EXPECT_EQ(table.GetDefault(PADSTACK_KIND_VIA), 41);
+
     EXPECT_EQ(CPadStackArray::IndexAfterRemoval(9, 10), 9);
     EXPECT_EQ(CPadStackArray::IndexAfterRemoval(10, 10), -1);
     EXPECT_EQ(CPadStackArray::IndexAfterRemoval(11, 10), 10);

@@ -2,11 +2,17 @@
 
 #include "tests/support/CFakeLauncher.h"
 #include "tests/support/CFakePrinterService.h"
+#include "tests/support/CScriptedFileDialogs.h"
+#include "tests/support/CScriptedListPicker.h"
 #include "tests/support/CScriptedMessageService.h"
+#include "tests/support/CScriptedProgressService.h"
 
+class CFileDialogService;
 class CLauncher;
+class CListPickerService;
 class CMessageService;
 class CPrinterService;
+class CProgressService;
 
 // Installs fresh fakes of every service for its lifetime and puts the services installed
 // before back when it goes:
@@ -22,9 +28,15 @@ public:
     CScriptedMessageService messages;
     CFakeLauncher launcher;
     CFakePrinterService printers;
+    CScriptedProgressService progress;
+    CScriptedListPicker listPicker;
+    CScriptedFileDialogs fileDialogs;
 
 private:
     CMessageService* m_previousMessages = nullptr;
     CLauncher* m_previousLauncher = nullptr;
     CPrinterService* m_previousPrinters = nullptr;
+    CProgressService* m_previousProgress = nullptr;
+    CListPickerService* m_previousListPicker = nullptr;
+    CFileDialogService* m_previousFileDialogs = nullptr;
 };

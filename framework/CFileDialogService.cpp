@@ -1,0 +1,3 @@
+#include "framework/CFileDialogService.h"
+
+CFileDialogService::~CFileDialogService() = default;

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// The desktop's file choosers. Model code never opens a window itself; it asks the service
+// installed in CServices. Paths are native file-system names.
+class CFileDialogService {
+public:
+    virtual ~CFileDialogService();
+
+    // Lets the user choose a folder, with the start folder preselected when it is set and the
+    // browse beginning at the root folder otherwise (the user's home when both are empty). The
+    // chosen folder's full path, or nothing when the user cancelled or the root folder does
+    // not exist. The title is Windows-1252.
+    virtual std::optional<std::string> ChooseFolder(const std::string& title,
+                                                    const std::string& rootFolder,
+                                                    const std::string& startFolder) = 0;
+};

@@ -1,0 +1,3 @@
+#include "framework/CListPickerService.h"
+
+CListPickerService::~CListPickerService() = default;

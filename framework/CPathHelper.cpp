@@ -1,0 +1,202 @@
+#include "framework/CPathHelper.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char separator = '/';
+
+std::string::size_type NameStart(const std::string& path)
+{
+    const std::string::size_type slash = path.rfind(separator);
+    return slash == std::string::npos ? 0 : slash + 1;
+}
+
+// Where the extension of the path's file name starts; npos when it has none. A name's leading
+// dot marks a hidden file, not an extension.
+std::string::size_type ExtensionStart(const std::string& path)
+{
+    const std::string::size_type nameStart = NameStart(path);
+    const std::string::size_type dot = path.rfind('.');
+    if (dot == std::string::npos || dot <= nameStart)
+        return std::string::npos;
+    return dot;
+}
+
+char FoldCase(char c)
+{
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+
+// '*' stands for any run of characters, '?' for one; letters match in either case.
+bool MatchesPattern(const std::string& name, const std::string& pattern)
+{
+    size_t n = 0;
+    size_t p = 0;
+    size_t starPattern = std::string::npos;
+    size_t starName = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starPattern = p++;
+            starName = n;
+        } else if (p < pattern.size() &&
+                   (pattern[p] == '?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
+            ++p;
+            ++n;
+        } else if (starPattern != std::string::npos) {
+            p = starPattern + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+bool LessIgnoringCaseFirst(const std::string& a, const std::string& b)
+{
+    const auto folded = [](const std::string& text) {
+        std::string result = text;
+        std::transform(result.begin(), result.end(), result.begin(), FoldCase);
+        return result;
+    };
+    const std::string foldedA = folded(a);
+    const std::string foldedB = folded(b);
+    if (foldedA != foldedB)
+        return foldedA < foldedB;
+    return a < b;
+}
+
+} // namespace
+
+void CPathHelper::SetCurrentDir(const std::string& path)
+{
+    m_currentDir = path;
+    std::error_code error;
+    fs::current_path(path, error);
+}
+
+bool CPathHelper::IsExistingDirectory(const std::string& path)
+{
+    std::error_code error;
+    return !path.empty() && fs::is_directory(path, error);
+}
+
+bool CPathHelper::IsExistingFile(const std::string& path)
+{
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    return !error && fs::exists(status) && !fs::is_directory(status);
+}
+
+std::string CPathHelper::GetDirectory(const std::string& path)
+{
+    if (ExtensionStart(path) == std::string::npos)
+        return path;
+    const std::string::size_type nameStart = NameStart(path);
+    if (nameStart == 0)
+        return {};
+    // The root folder keeps its separator.
+    return path.substr(0, nameStart == 1 ? 1 : nameStart - 1);
+}
+
+std::string CPathHelper::GetFileTitle(const std::string& path)
+{
+    const std::string::size_type nameStart = NameStart(path);
+    const std::string::size_type extensionStart = ExtensionStart(path);
+    const std::string::size_type end =
+        extensionStart == std::string::npos ? path.size() : extensionStart;
+    return path.substr(nameStart, end - nameStart);
+}
+
+std::string CPathHelper::GetExtension(const std::string& path)
+{
+    const std::string::size_type extensionStart = ExtensionStart(path);
+    return extensionStart == std::string::npos ? std::string() : path.substr(extensionStart);
+}
+
+std::string CPathHelper::GetLastFolderName(const std::string& path)
+{
+    std::string folder = GetDirectory(path);
+    while (folder.size() > 1 && folder.back() == separator)
+        folder.pop_back();
+    return folder.substr(NameStart(folder));
+}
+
+bool CPathHelper::CreateDirectoryChain(const std::string& path)
+{
+    const std::string folder = GetDirectory(path);
+    if (folder.empty())
+        return true;
+    std::error_code error;
+    fs::create_directories(folder, error);
+    return IsExistingDirectory(folder);
+}
+
+bool CPathHelper::ListFiles(const std::string& pattern, std::vector<std::string>& list) const
+{
+    list.clear();
+    const std::string::size_type nameStart = NameStart(pattern);
+    const std::string namePattern = pattern.substr(nameStart);
+    // "*.*" stands for every file, also those without an extension.
+    const std::string matchPattern = namePattern == "*.*" ? "*" : namePattern;
+    fs::path folder = nameStart == 0   ? fs::path(".")
+                      : nameStart == 1 ? fs::path("/")
+                                       : fs::path(pattern.substr(0, nameStart - 1));
+    std::error_code error;
+    fs::directory_iterator entries(folder, fs::directory_options::skip_permission_denied, error);
+    if (error || namePattern.empty())
+        return false;
+    if (m_listFullPath)
+        folder = fs::absolute(folder, error).lexically_normal();
+
+    for (const fs::directory_entry& entry : entries) {
+        const std::string name = entry.path().filename().string();
+        std::error_code statusError;
+        if (name == "." || name == ".." || entry.is_directory(statusError))
+            continue;
+        if (!MatchesPattern(name, matchPattern))
+            continue;
+        std::string text = m_listFullPath ? (folder / name).string() : name;
+        if (!m_listWithExtension)
+            text.resize(text.size() - GetExtension(name).size());
+        list.push_back(std::move(text));
+    }
+    std::sort(list.begin(), list.end(), LessIgnoringCaseFirst);
+    return !list.empty();
+}
+
+void CPathHelper::SortStrings(std::vector<std::string>& list, int32_t first, int32_t last)
+{
+    if (list.empty())
+        return;
+    const size_t begin = size_t(std::max(first, 0));
+    const size_t end = std::min(size_t(std::max(last, -1) + 1), list.size());
+    if (begin < end)
+        std::sort(list.begin() + std::ptrdiff_t(begin), list.begin() + std::ptrdiff_t(end));
+}
+
+bool CPathHelper::DeleteFile(const std::string& path)
+{
+    if (!IsExistingFile(path))
+        return true;
+    std::error_code error;
+    fs::remove(path, error);
+    return !error;
+}
+
+bool CPathHelper::RenameFile(const std::string& oldPath, const std::string& newPath)
+{
+    std::error_code error;
+    // Also a dangling link holds the new name: renaming over it would silently replace it.
+    if (!IsExistingFile(oldPath) || fs::exists(fs::symlink_status(newPath, error)))
+        return false;
+    fs::rename(oldPath, newPath, error);
+    return !error;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Names and finds files on disk: splits paths into folder, title and extension, tests and
+// creates folders, lists the files that match a pattern, and renames and deletes files for the
+// automatic backups. Paths are native ('/' separators) and are never changed in case: only the
+// extension and the file-name pattern of a listing are compared without regard to case.
+//
+// A path's extension belongs to its file name: a dot in a folder name, or the leading dot of a
+// hidden name, starts none. Every operation reports through its result and shows no message.
+class CPathHelper {
+public:
+    // Makes the path the process's current directory; a failure is ignored.
+    void SetCurrentDir(const std::string& path);
+    const std::string& GetCurrentDir() const { return m_currentDir; }
+
+    static bool IsExistingDirectory(const std::string& path);
+    // True for a path whose status can be read and that is not a directory.
+    static bool IsExistingFile(const std::string& path);
+
+    // The folder part of a path that names a file (its file name has an extension); any other
+    // path is taken to name a folder and comes back unchanged. A bare file name has the empty
+    // folder, which stands for the current directory.
+    static std::string GetDirectory(const std::string& path);
+    // The file name without folder and extension: "/d/Board.PCB" gives "Board", "a.b.c" "a.b".
+    static std::string GetFileTitle(const std::string& path);
+    // The extension with its dot (".PCB"); empty when the file name has none.
+    static std::string GetExtension(const std::string& path);
+    // The name of the innermost folder of GetDirectory(path): "/lib/RES/R.LMC" gives "RES".
+    static std::string GetLastFolderName(const std::string& path);
+    // Creates every missing folder level of GetDirectory(path). True when that folder exists
+    // afterwards.
+    static bool CreateDirectoryChain(const std::string& path);
+
+    void SetListFullPath(bool fullPath) { m_listFullPath = fullPath; }
+    void SetListWithExtension(bool withExtension) { m_listWithExtension = withExtension; }
+    // Replaces the list by the files (never folders) whose names match the pattern's last part,
+    // with '*' and '?' as wildcards and case ignored, in the pattern's folder (relative to the
+    // current directory). Each entry is the file name, or the full path when so set, without
+    // its extension unless so set; sorted as the file system would show them: ignoring case
+    // first. False when no file matches.
+    bool ListFiles(const std::string& pattern, std::vector<std::string>& list) const;
+
+    // Sorts list[first..last] ascending, byte by byte. Indexes outside the list are clipped.
+    static void SortStrings(std::vector<std::string>& list, int32_t first, int32_t last);
+
+    // True when the file is gone afterwards (also when it never existed).
+    static bool DeleteFile(const std::string& path);
+    // Renames an existing file to a name no file has yet. True only when the file was renamed.
+    static bool RenameFile(const std::string& oldPath, const std::string& newPath);
+
+private:
+    std::string m_currentDir;
+    bool m_listFullPath = false;
+    bool m_listWithExtension = false;
+};

@@ -1,0 +1,3 @@
+#include "framework/CProgressService.h"
+
+CProgressService::~CProgressService() = default;

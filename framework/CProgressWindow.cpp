@@ -1,0 +1,3 @@
+#include "framework/CProgressWindow.h"
+
+CProgressWindow::~CProgressWindow() = default;

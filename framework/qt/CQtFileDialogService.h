@@ -1,0 +1,12 @@
+#pragma once
+
+#include "framework/CFileDialogService.h"
+
+// The file choosers as QFileDialog over the active window. Needs the QApplication.
+class CQtFileDialogService : public CFileDialogService {
+public:
+    // The chooser opens in the start folder, which OK alone chooses; the root folder is where
+    // it opens without one (browsing may leave it).
+    std::optional<std::string> ChooseFolder(const std::string& title, const std::string& rootFolder,
+                                            const std::string& startFolder) override;
+};

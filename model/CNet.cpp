@@ -1,0 +1,936 @@
+#include "model/CNet.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "editor/CWevraApp.h"
+#include "framework/CArchive.h"
+#include "framework/CMessageService.h"
+#include "framework/CServices.h"
+#include "model/CNetDocument.h"
+#include "model/CPadStackArray.h"
+#include "model/Geometry.h"
+#include "model/LayerIds.h"
+#include "model/Ratsnest.h"
+#include "resources/StringIds.h"
+
+WEVRA_IMPLEMENT_SERIAL(CNet, "CNet", 0)
+
+namespace {
+
+int32_t Saturate(int64_t v)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+int32_t ClampWidth(int32_t width)
+{
+    return std::clamp(width, 0, CNet::maxPenWidth);
+}
+
+// How far a pad of the rectangle reaches from the padstack origin: along the axes at quarter
+// turns, to its farthest corner at any other angle.
+int64_t PadReach(const CRect& rect, int64_t angle)
+{
+    const int64_t ax = std::max(std::abs(int64_t(rect.left)), std::abs(int64_t(rect.right)));
+    const int64_t ay = std::max(std::abs(int64_t(rect.top)), std::abs(int64_t(rect.bottom)));
+    if (angle % 90000 == 0)
+        return std::max(ax, ay);
+    return int64_t(std::ceil(std::hypot(double(ax), double(ay))));
+}
+
+// The margin a padstack adds around its position: its pads on layers 1..26.
+int64_t PadStackMargin(const CPadStackArray& padStacks, int32_t padStack, int64_t angle)
+{
+    int64_t margin = 0;
+    for (int32_t layer = LAYER_TOP; layer <= LAYER_DRILL; ++layer) {
+        const CPad* pad = padStacks.GetPad(padStack, layer);
+        if (pad)
+            margin = std::max(margin, PadReach(pad->GetRect(), angle + pad->GetRotation()));
+    }
+    return margin;
+}
+
+// Negative angles wrap into 0..359999, those above a full turn into 1..360000: a full turn
+// stays a full turn.
+uint32_t NormalizedRotation(int64_t angle)
+{
+    if (angle < 0)
+        angle += ((FULL_TURN - 1 - angle) / FULL_TURN) * FULL_TURN;
+    else if (angle > FULL_TURN)
+        angle -= ((angle - 1) / FULL_TURN) * FULL_TURN;
+    return uint32_t(angle);
+}
+
+void SetBit(uint32_t& flags, uint32_t bit, bool on)
+{
+    flags = on ? (flags | bit) : (flags & ~bit);
+}
+
+} // namespace
+
+CNet::CNet() = default;
+
+CNet::CNet(const std::string& name) : m_name(name) {}
+
+CNet::CNet(const std::string& name, int32_t minWidth, int32_t maxWidth, int32_t clearance)
+    : m_name(name), m_minWidth(minWidth), m_maxWidth(maxWidth), m_clearance(clearance)
+{
+    int32_t width = m_pens[1];
+    if (width < minWidth)
+        width = minWidth;
+    if (width > maxWidth)
+        width = maxWidth;
+    m_pens[1] = uint16_t(ClampWidth(width));
+}
+
+// ---- Vertices ----------------------------------------------------------------------------------
+
+CPoint CNet::GetCurrentVertexPoint() const
+{
+    if (m_vertices.IsEmpty())
+        return {};
+    return GetVertexPoint(m_currentVertex);
+}
+
+void CNet::SetVertexPoint(int32_t i, int32_t x, int32_t y)
+{
+    m_vertices[i].x = x;
+    m_vertices[i].y = y;
+    MarkChanged();
+    m_boxChanged = true;
+    GrowBox(x, y);
+}
+
+int32_t CNet::GetVertexWidth(int32_t i) const
+{
+    return GetPenWidth(GetVertexPen(i));
+}
+
+bool CNet::SetVertexPen(int32_t i, int32_t pen)
+{
+    TrackRec& rec = m_vertices[i];
+    if (rec.IsPad() || !IsUsablePen(pen))
+        return false;
+    rec.penLayer = uint16_t((rec.penLayer & ~TrackRec::penMask) | uint32_t(pen));
+    return true;
+}
+
+bool CNet::SetVertexLayer(int32_t i, int32_t layer)
+{
+    TrackRec& rec = m_vertices[i];
+    if (rec.IsPad() || !IsUsableLayer(layer))
+        return false;
+    rec.penLayer =
+        uint16_t((rec.penLayer & ~TrackRec::layerMask) | (uint32_t(layer) << TrackRec::layerShift));
+    return true;
+}
+
+bool CNet::SetVertexPadType(int32_t i, int32_t padStack)
+{
+    if (!IsUsablePadStack(padStack))
+        return false;
+    m_vertices[i].penLayer = uint16_t(TrackRec::padBit | uint32_t(padStack));
+    return true;
+}
+
+void CNet::SetVertexRotation(int32_t i, int64_t angle)
+{
+    TrackRec& rec = m_vertices[i];
+    rec.flags = (rec.flags & ~TrackRec::rotationMask) | NormalizedRotation(angle);
+}
+
+void CNet::SetVertexMirrored(int32_t i, bool on)
+{
+    SetBit(m_vertices[i].flags, TrackRec::flagMirrored, on);
+}
+
+bool CNet::GetVertexChangeMark(int32_t i) const
+{
+    return (m_vertices[i].flags & TrackRec::flagChangeMark) != 0;
+}
+
+void CNet::SetVertexChangeMark(int32_t i, bool on)
+{
+    SetBit(m_vertices[i].flags, TrackRec::flagChangeMark, on);
+}
+
+bool CNet::IsVertexAutorouted(int32_t i) const
+{
+    return (m_vertices[i].flags & TrackRec::flagAutorouted) != 0;
+}
+
+void CNet::SetVertexAutorouted(int32_t i, bool on)
+{
+    SetBit(m_vertices[i].flags, TrackRec::flagAutorouted, on);
+}
+
+void CNet::SetVertexCluster(int32_t i, int32_t cluster)
+{
+    m_vertices[i].cluster = uint16_t(cluster);
+}
+
+int32_t CNet::SelectVertex(int32_t i, bool on)
+{
+    TrackRec& rec = m_vertices[i];
+    if (rec.IsSelected() == on)
+        return 0;
+    SetBit(rec.flags, TrackRec::flagSelected, on);
+    int32_t& counter = rec.IsPad() ? m_selectedPads : m_selectedTracks;
+    counter += on ? 1 : -1;
+    return 1;
+}
+
+int32_t CNet::SelectAllVertices(bool on)
+{
+    for (TrackRec& rec : m_vertices)
+        SetBit(rec.flags, TrackRec::flagSelected, on);
+    if (on) {
+        m_selectedPads = CountPadVertices();
+        m_selectedTracks = CountTrackVertices();
+    } else {
+        m_selectedPads = 0;
+        m_selectedTracks = 0;
+    }
+    return GetSelectedCount();
+}
+
+int32_t CNet::CountTrackVertices() const
+{
+    return int32_t(std::count_if(m_vertices.begin(), m_vertices.end(),
+                                 [](const TrackRec& rec) { return !rec.IsPad(); }));
+}
+
+int32_t CNet::CountPadVertices() const
+{
+    return GetVertexCount() - CountTrackVertices();
+}
+
+// ---- Adding and removing vertices ---------------------------------------------------------------
+
+TrackRec CNet::MakeTrackVertex(int32_t x, int32_t y, int32_t layer, int32_t pen) const
+{
+    TrackRec rec = TrackRec::Blank();
+    rec.x = x;
+    rec.y = y;
+    rec.penLayer = uint16_t((uint32_t(layer) << TrackRec::layerShift) | uint32_t(pen));
+    rec.cluster = uint16_t(m_activeCluster);
+    return rec;
+}
+
+TrackRec CNet::MakePadVertex(int32_t x, int32_t y, int32_t padStack, int32_t rotation,
+                             bool mirrored) const
+{
+    TrackRec rec = TrackRec::Blank();
+    rec.x = x;
+    rec.y = y;
+    rec.penLayer = uint16_t(TrackRec::padBit | uint32_t(padStack));
+    rec.flags |= NormalizedRotation(rotation);
+    SetBit(rec.flags, TrackRec::flagMirrored, mirrored);
+    rec.cluster = uint16_t(m_activeCluster);
+    return rec;
+}
+
+void CNet::InsertRecords(int32_t i, std::initializer_list<TrackRec> records)
+{
+    int32_t at = std::clamp(i, 0, GetVertexCount());
+    for (const TrackRec& rec : records) {
+        m_vertices.InsertAt(at, rec);
+        m_boxChanged = true;
+        GrowBox(rec.x, rec.y);
+        ++at;
+    }
+    MarkChanged();
+}
+
+bool CNet::AppendVertex(int32_t x, int32_t y, int32_t layer, int32_t pen)
+{
+    if (!InsertVertexAt(GetVertexCount(), x, y, layer, pen))
+        return false;
+    m_currentVertex = GetVertexCount() - 1;
+    return true;
+}
+
+void CNet::InsertBlankVertex(int32_t i)
+{
+    i = std::max(i, 0);
+    if (i >= GetVertexCount())
+        m_vertices.InsertAt(GetVertexCount(), TrackRec::Blank(), i + 1 - GetVertexCount());
+    else
+        m_vertices.InsertAt(i, TrackRec::Blank());
+    MarkChanged();
+}
+
+bool CNet::InsertVertexAt(int32_t i, int32_t x, int32_t y, int32_t layer, int32_t pen)
+{
+    if (!IsUsableLayer(layer) || !IsUsablePen(pen))
+        return false;
+    InsertRecords(i, {MakeTrackVertex(x, y, layer, pen)});
+    return true;
+}
+
+bool CNet::InsertSegmentAt(int32_t i, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t layer,
+                           int32_t pen)
+{
+    if (!IsUsableLayer(layer) || !IsUsablePen(pen))
+        return false;
+    InsertRecords(i, {MakeTrackVertex(x1, y1, layer, 0), MakeTrackVertex(x2, y2, layer, pen)});
+    return true;
+}
+
+bool CNet::InsertPadVertexAt(int32_t i, int32_t x, int32_t y, int32_t padStack, int32_t rotation,
+                             bool mirrored)
+{
+    if (!IsUsablePadStack(padStack))
+        return false;
+    InsertRecords(i, {MakePadVertex(x, y, padStack, rotation, mirrored)});
+    return true;
+}
+
+bool CNet::AppendPadVertex(int32_t x, int32_t y, int32_t padStack, int32_t rotation, bool mirrored)
+{
+    if (!InsertPadVertexAt(GetVertexCount(), x, y, padStack, rotation, mirrored))
+        return false;
+    m_currentVertex = GetVertexCount() - 1;
+    return true;
+}
+
+bool CNet::AppendTrackVertex(int32_t x, int32_t y, int32_t layer, int32_t pen)
+{
+    if (!AppendVertex(x, y, layer, pen))
+        return false;
+    SetVertexAutorouted(m_currentVertex, true);
+    return true;
+}
+
+bool CNet::AppendSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t layer, int32_t pen,
+                         bool autorouted)
+{
+    const int32_t at = GetVertexCount();
+    if (!InsertSegmentAt(at, x1, y1, x2, y2, layer, pen))
+        return false;
+    SetVertexAutorouted(at, autorouted);
+    SetVertexAutorouted(at + 1, autorouted);
+    m_currentVertex = at + 1;
+    return true;
+}
+
+bool CNet::InsertVertexAfterCurrent(int32_t x, int32_t y)
+{
+    if (m_vertices.IsEmpty() || IsPadVertex(m_currentVertex))
+        return false;
+    int32_t pen = GetVertexPen(m_currentVertex);
+    const int32_t next = m_currentVertex + 1;
+    if (pen == 0 && next < GetVertexCount() && !IsPadVertex(next))
+        pen = GetVertexPen(next);
+    if (!InsertVertexAt(next, x, y, GetVertexLayer(m_currentVertex), pen))
+        return false;
+    m_currentVertex = next;
+    return true;
+}
+
+bool CNet::DeleteVertex(int32_t i)
+{
+    if (i < 0 || i >= GetVertexCount())
+        return false;
+    SelectVertex(i, false);
+    m_vertices.RemoveAt(i);
+    ClampCurrentVertex();
+    MarkChanged();
+    return true;
+}
+
+void CNet::ClearVertices()
+{
+    m_vertices.RemoveAll();
+    m_pins.RemoveAll();
+    m_currentVertex = 0;
+    m_selectedPads = 0;
+    m_selectedTracks = 0;
+    MarkChanged();
+}
+
+void CNet::SetCurrentVertex(int32_t i)
+{
+    m_currentVertex = i;
+    ClampCurrentVertex();
+}
+
+void CNet::ClampCurrentVertex()
+{
+    m_currentVertex = std::clamp(m_currentVertex, 0, std::max(GetVertexCount() - 1, 0));
+}
+
+void CNet::MarkChanged()
+{
+    m_clustersDirty = true;
+    m_ratsnestDirty = true;
+}
+
+void CNet::GrowBox(int32_t x, int32_t y)
+{
+    m_box.left = std::min(m_box.left, x);
+    m_box.top = std::min(m_box.top, y);
+    m_box.right = std::max(m_box.right, x);
+    m_box.bottom = std::max(m_box.bottom, y);
+}
+
+// ---- Pens ---------------------------------------------------------------------------------------
+
+int32_t CNet::GetPenWidth(int32_t pen) const
+{
+    if (pen < 0 || pen >= GetPenCount())
+        return 0;
+    return m_pens[size_t(pen)];
+}
+
+int32_t CNet::FindPen(int32_t width) const
+{
+    const auto found = std::find(m_pens.begin(), m_pens.end(), width);
+    return found == m_pens.end() ? -1 : int32_t(found - m_pens.begin());
+}
+
+int32_t CNet::AddPen(int32_t width)
+{
+    if (width < 0 || width > maxPenWidth)
+        return -1;
+    const int32_t found = FindPen(width);
+    if (found >= 0)
+        return found;
+    if (GetPenCount() >= maxPenCount) {
+        // A vertex cannot name a pen beyond 15: the width would end up drawn with another.
+        CServices::Messages().MessageBox(CWevraApp::LoadResString(IDS_NET_PEN_TABLE_FULL), "",
+                                         MB_OK, MB_ICONWARNING);
+        return -1;
+    }
+    m_pens.push_back(uint16_t(width));
+    return GetPenCount() - 1;
+}
+
+void CNet::SetCurrentPen(int32_t pen)
+{
+    if (pen >= 0 && pen < GetPenCount())
+        m_currentPen = pen;
+}
+
+int32_t CNet::SelectPenByWidth(int32_t width)
+{
+    if (width < m_minWidth || width > m_maxWidth)
+        return m_currentPen;
+    const int32_t pen = AddPen(width);
+    if (pen >= 0)
+        m_currentPen = pen;
+    return m_currentPen;
+}
+
+void CNet::SetVertexPenByWidth(int32_t i, int32_t width)
+{
+    const int32_t pen = FindPen(width);
+    if (pen >= 0)
+        SetVertexPen(i, pen);
+}
+
+void CNet::ReplacePenWidth(int32_t oldWidth, int32_t newWidth)
+{
+    if (newWidth < 0 || newWidth > maxPenWidth)
+        return;
+    // Pen 0 is the pen-up entry and keeps width 0.
+    const auto found =
+        std::find(m_pens.begin() + std::min<ptrdiff_t>(1, GetPenCount()), m_pens.end(), oldWidth);
+    if (found != m_pens.end())
+        *found = uint16_t(newWidth);
+}
+
+int32_t CNet::CountPenUse(int32_t width) const
+{
+    const int32_t pen = FindPen(width);
+    if (pen < 0)
+        return 0;
+    return int32_t(std::count_if(m_vertices.begin(), m_vertices.end(),
+                                 [pen](const TrackRec& rec) { return rec.GetPen() == pen; }));
+}
+
+void CNet::CompactPens(bool dropUnused)
+{
+    std::vector<bool> used(m_pens.size(), !dropUnused);
+    if (dropUnused) {
+        for (const TrackRec& rec : m_vertices) {
+            const int32_t pen = rec.GetPen();
+            if (pen >= 1 && pen < GetPenCount())
+                used[size_t(pen)] = true;
+        }
+    }
+    RemapPens(used);
+}
+
+void CNet::DeletePen(int32_t pen)
+{
+    std::vector<bool> used(m_pens.size(), true);
+    if (pen >= 0 && pen < GetPenCount())
+        used[size_t(pen)] = false;
+    RemapPens(used);
+}
+
+void CNet::RemapPens(const std::vector<bool>& used)
+{
+    const size_t count = m_pens.size();
+    std::vector<uint16_t> table{0};
+    std::vector<int32_t> map(count, 0);
+    for (size_t p = 1; p < count; ++p) {
+        if (!used[p])
+            continue;
+        const auto found = std::find(table.begin() + 1, table.end(), m_pens[p]);
+        if (found != table.end()) {
+            map[p] = int32_t(found - table.begin());
+        } else {
+            table.push_back(m_pens[p]);
+            map[p] = int32_t(table.size()) - 1;
+        }
+    }
+    std::sort(table.begin() + 1, table.end());
+    // After sorting, every pen whose width survived takes the entry of that width, also a pen
+    // that was dropped: its vertices keep their width on another pen.
+    for (size_t p = 1; p < count; ++p) {
+        const auto found = std::find(table.begin() + 1, table.end(), m_pens[p]);
+        if (found != table.end())
+            map[p] = int32_t(found - table.begin());
+    }
+    for (TrackRec& rec : m_vertices) {
+        const int32_t pen = rec.GetPen();
+        if (pen >= 1 && size_t(pen) < count)
+            rec.penLayer =
+                uint16_t((rec.penLayer & ~TrackRec::penMask) | uint32_t(map[size_t(pen)]));
+    }
+    if (table.size() < 2)
+        table.push_back(fallbackPenWidth);
+    m_pens = std::move(table);
+    m_currentPen = std::min(m_currentPen, GetPenCount() - 1);
+}
+
+// ---- Net settings -------------------------------------------------------------------------------
+
+void CNet::SetWidths(int32_t minWidth, int32_t maxWidth, int32_t clearance)
+{
+    m_minWidth = minWidth;
+    m_maxWidth = maxWidth;
+    m_clearance = clearance;
+}
+
+void CNet::SetFlags(uint32_t mask, bool on)
+{
+    SetBit(m_flags, mask, on);
+}
+
+// ---- Box and moves ------------------------------------------------------------------------------
+
+void CNet::CalcBoundingBox(const CNetDocument& document)
+{
+    if (m_vertices.IsEmpty() && m_pins.IsEmpty()) {
+        m_box = CRect(0, 0, 1, 1);
+        return;
+    }
+    const CPadStackArray& padStacks = document.GetPadStacks();
+    int64_t left = std::numeric_limits<int64_t>::max();
+    int64_t top = left;
+    int64_t right = std::numeric_limits<int64_t>::min();
+    int64_t bottom = right;
+    int64_t r = m_clearance;
+    auto grow = [&](int32_t x, int32_t y) {
+        left = std::min(left, x - r);
+        top = std::min(top, y - r);
+        right = std::max(right, x + r);
+        bottom = std::max(bottom, y + r);
+    };
+
+    for (int32_t i = 0; i < GetVertexCount(); ++i) {
+        const TrackRec& rec = m_vertices[i];
+        if (rec.IsPad()) {
+            r = std::max(r, PadStackMargin(padStacks, rec.GetPadStack(), rec.GetRotation()));
+        } else {
+            int32_t pen = rec.GetPen();
+            if (pen == 0 && i + 1 < GetVertexCount())
+                pen = GetVertexPen(i + 1);
+            r = GetPenWidth(pen) / 2 + int64_t(m_clearance);
+        }
+        grow(rec.x, rec.y);
+    }
+    for (const NetPinRec& pin : m_pins) {
+        r = std::max(r, PadStackMargin(padStacks, pin.padStack, pin.angle));
+        grow(pin.x, pin.y);
+    }
+    m_box = CRect(Saturate(left), Saturate(top), Saturate(right), Saturate(bottom));
+}
+
+bool CNet::IntersectsRect(const CRect& rect) const
+{
+    CRect other = rect;
+    other.NormalizeRect();
+    return m_box.left <= other.right && other.left <= m_box.right && m_box.top <= other.bottom &&
+           other.top <= m_box.bottom;
+}
+
+void CNet::OffsetAll(int32_t dx, int32_t dy)
+{
+    auto shift = [](int32_t& v, int32_t d) { v = Saturate(int64_t(v) + d); };
+    for (TrackRec& rec : m_vertices) {
+        shift(rec.x, dx);
+        shift(rec.y, dy);
+    }
+    for (NetPinRec& pin : m_pins) {
+        shift(pin.x, dx);
+        shift(pin.y, dy);
+    }
+    for (RatsLine& line : m_ratsnest) {
+        shift(line.x1, dx);
+        shift(line.y1, dy);
+        shift(line.x2, dx);
+        shift(line.y2, dy);
+    }
+    shift(m_box.left, dx);
+    shift(m_box.top, dy);
+    shift(m_box.right, dx);
+    shift(m_box.bottom, dy);
+}
+
+void CNet::MoveSelected(const CNetDocument& document, int32_t dx, int32_t dy)
+{
+    if (GetSelectedCount() == 0)
+        return;
+    for (TrackRec& rec : m_vertices) {
+        if (rec.IsSelected()) {
+            rec.x = Saturate(int64_t(rec.x) + dx);
+            rec.y = Saturate(int64_t(rec.y) + dy);
+        }
+    }
+    MarkChanged();
+    m_boxChanged = true;
+    CalcBoundingBox(document);
+}
+
+void CNet::RotateSelected(int32_t cx, int32_t cy, int32_t angle)
+{
+    for (int32_t i = 0; i < GetVertexCount(); ++i) {
+        const TrackRec& rec = m_vertices[i];
+        if (!rec.IsSelected())
+            continue;
+        if (!(rec.IsPad() && rec.GetPadStack() == 0))
+            SetVertexRotation(i, int64_t(rec.GetRotation()) + angle);
+        const CPoint turned =
+            RotatePoint(Saturate(int64_t(rec.x) - cx), Saturate(int64_t(rec.y) - cy), angle);
+        SetVertexPoint(i, Saturate(int64_t(turned.x) + cx), Saturate(int64_t(turned.y) + cy));
+    }
+}
+
+// ---- Pins ---------------------------------------------------------------------------------------
+
+int32_t CNet::AddPin(int32_t x, int32_t y, int32_t component, int32_t pad, int32_t padStack,
+                     int32_t angle, bool side, uint32_t layerMask)
+{
+    auto fits = [](int32_t v) { return v >= 0 && v <= 0xFFFF; };
+    if (!fits(component) || !fits(pad) || !fits(padStack))
+        return -1;
+    NetPinRec pin;
+    pin.x = x;
+    pin.y = y;
+    pin.component = uint16_t(component);
+    pin.pad = uint16_t(pad);
+    pin.padStack = uint16_t(padStack);
+    pin.angle = angle;
+    pin.side = side ? 1 : 0;
+    pin.layerMask = layerMask;
+    const int32_t index = m_pins.Add(pin);
+    m_pins[index].SetCluster(index);
+    // Clusters counted before this pin came do not describe the net any more.
+    MarkChanged();
+    return index;
+}
+
+void CNet::ClearPins()
+{
+    m_pins.RemoveAll();
+    MarkChanged();
+}
+
+int32_t CNet::FindPin(int32_t component, int32_t pad) const
+{
+    for (int32_t i = 0; i < GetPinCount(); ++i) {
+        if (m_pins[i].component == component && m_pins[i].pad == pad)
+            return i;
+    }
+    return -1;
+}
+
+void CNet::MovePin(int32_t component, int32_t pad, int32_t dx, int32_t dy)
+{
+    m_ratsnestDirty = true;
+    for (NetPinRec& pin : m_pins) {
+        if (pin.component == component && pin.pad == pad) {
+            pin.x = Saturate(int64_t(pin.x) + dx);
+            pin.y = Saturate(int64_t(pin.y) + dy);
+        }
+    }
+}
+
+bool CNet::UpdatePin(int32_t x, int32_t y, int32_t component, int32_t pad, int32_t padStack,
+                     int32_t angle, bool side, uint32_t layerMask)
+{
+    m_ratsnestDirty = true;
+    bool found = false;
+    for (NetPinRec& pin : m_pins) {
+        if (pin.component == component && pin.pad == pad) {
+            pin.x = x;
+            pin.y = y;
+            pin.padStack = uint16_t(padStack);
+            pin.angle = angle;
+            pin.side = side ? 1 : 0;
+            pin.layerMask = layerMask;
+            found = true;
+        }
+    }
+    return found;
+}
+
+// ---- Clusters, ratsnest and ToDo ----------------------------------------------------------------
+
+int32_t CNet::PadStackReach(const CPadStackArray& padStacks, int32_t padStack)
+{
+    int64_t reach = 0;
+    for (int32_t layer = LAYER_COMMON; layer < PADSTACK_LAYER_COUNT; ++layer) {
+        const CPad* pad = padStacks.GetPad(padStack, layer);
+        if (pad)
+            reach = std::max(reach, PadReach(pad->GetRect(), 1));
+    }
+    return Saturate(reach);
+}
+
+void CNet::PrepareClusters(const CNetDocument& document)
+{
+    const CPadStackArray& padStacks = document.GetPadStacks();
+    m_grids.vertices = std::make_unique<CSpatialGrid>();
+    m_grids.pins = std::make_unique<CSpatialGrid>();
+    CSpatialGrid& vertices = *m_grids.vertices;
+    CSpatialGrid& pins = *m_grids.pins;
+    vertices.Reset(document.GetBoardWidth(), document.GetBoardHeight(),
+                   CSpatialGrid::itemsVertices);
+    pins.Reset(document.GetBoardWidth(), document.GetBoardHeight(), CSpatialGrid::itemsPins);
+
+    for (int32_t i = 0; i < GetVertexCount(); ++i) {
+        const TrackRec& rec = m_vertices[i];
+        if (rec.IsPad()) {
+            vertices.AddPoint(uint32_t(i), rec.x, rec.y,
+                              PadStackReach(padStacks, rec.GetPadStack()));
+        } else if (rec.IsDrawn() && i > 0) {
+            const TrackRec& prev = m_vertices[i - 1];
+            vertices.AddSegment(uint32_t(i), prev.x, prev.y, rec.x, rec.y, GetVertexWidth(i));
+        }
+    }
+    for (int32_t i = 0; i < GetPinCount(); ++i) {
+        const NetPinRec& pin = m_pins[i];
+        pins.AddPoint(uint32_t(i), pin.x, pin.y, PadStackReach(padStacks, pin.padStack));
+    }
+}
+
+void CNet::FreeCaches()
+{
+    m_grids.vertices.reset();
+    m_grids.pins.reset();
+}
+
+void CNet::CalcClusters(CNetDocument& document)
+{
+    if (GetVertexCount() > maxClusterVertices)
+        return;
+    PrepareClusters(document);
+    m_clusterCount = document.CheckNetClusters(*this);
+    m_clustersDirty = false;
+    FreeCaches();
+}
+
+void CNet::CalcRatsnest(CNetDocument& document)
+{
+    m_ratsnest.RemoveAll();
+    if (TestFlags(flagNoRatsnest))
+        return;
+    if (GetPinCount() > ratsnestPinLimit || GetVertexCount() > maxClusterVertices)
+        return;
+    m_ratsnestDirty = false;
+    m_ratsnestLength = 0;
+    if (m_pins.IsEmpty())
+        return;
+    if (m_clustersDirty)
+        CalcClusters(document);
+    if (m_clusterCount < 2)
+        return;
+
+    int64_t total = 0;
+    for (const RatsLine& line : SpanPinClusters(m_pins)) {
+        m_ratsnest.Add(line);
+        total += Distance(line.x1, line.y1, line.x2, line.y2);
+    }
+    m_ratsnestLength = Saturate(total);
+}
+
+int32_t CNet::GetToDo() const
+{
+    if (GetPinCount() < 2)
+        return 0;
+    if (m_clusterCount == GetPinCount())
+        return m_clusterCount;
+    return m_clusterCount - 1;
+}
+
+bool CNet::MarkRatsnestDirty(bool on)
+{
+    const bool changed = m_ratsnestDirty != on;
+    m_ratsnestDirty = on;
+    return changed;
+}
+
+bool CNet::MarkClustersDirty(bool on)
+{
+    const bool changed = m_clustersDirty != on;
+    m_clustersDirty = on;
+    return changed;
+}
+
+RatsLine CNet::NearestConnection(int32_t component, int32_t pad) const
+{
+    const int32_t index = FindPin(component, pad);
+    if (index < 0)
+        return {};
+    const NetPinRec& from = m_pins[index];
+    const int32_t cluster = from.GetCluster();
+    int32_t best = std::numeric_limits<int32_t>::max();
+    CPoint to(from.x, from.y);
+    auto consider = [&](int32_t x, int32_t y) {
+        const int32_t d = Distance(from.x, from.y, x, y);
+        if (d < best) {
+            best = d;
+            to = CPoint(x, y);
+        }
+    };
+    for (const NetPinRec& pin : m_pins) {
+        if (pin.GetCluster() != cluster)
+            consider(pin.x, pin.y);
+    }
+    for (const TrackRec& rec : m_vertices) {
+        if (rec.cluster != cluster)
+            consider(rec.x, rec.y);
+    }
+    return {from.x, from.y, to.x, to.y};
+}
+
+std::string CNet::GetShortInfo() const
+{
+    return "Net: " + m_name + ", Pins: " + std::to_string(GetPinCount()) +
+           ", ToDo:" + std::to_string(m_clusterCount - 1);
+}
+
+std::string CNet::GetStatusText(int32_t unit) const
+{
+    if (GetVertexCount() < 2)
+        return "Ready";
+    const std::string head = "Net: " + m_name + " " + std::to_string(GetPinCount()) + " Pins, ";
+    const std::string todo =
+        m_clusterCount != 1 ? "ToDo:" + std::to_string(m_clusterCount - 1) : std::string("Ready");
+    const TrackRec& current = m_vertices[m_currentVertex];
+    if (current.IsPad())
+        return head + todo + ", Via:" + std::to_string(current.GetPadStack() + 1);
+
+    int32_t pen = current.GetPen();
+    if (pen == 0) {
+        if (m_currentVertex + 1 >= GetVertexCount())
+            return "Ready";
+        pen = GetVertexPen(m_currentVertex + 1);
+    }
+    return head + todo + ", L:" + std::to_string(current.GetLayer()) +
+           " W:" + CWevraApp::FormatLength(unit, GetPenWidth(pen)) + " ";
+}
+
+// ---- Serialisation ------------------------------------------------------------------------------
+
+void CNet::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << m_storedByte << m_currentVertex << m_flags << m_minWidth << m_maxWidth << m_clearance
+           << m_selectedPads << m_selectedTracks;
+        ar << m_box.left << m_box.top << m_box.right << m_box.bottom;
+        ar << m_name << m_currentPen;
+        ar.WriteWordArray(m_pens);
+        m_vertices.Serialize(ar);
+        return;
+    }
+
+    // Read into a fresh net so that a damaged record leaves this one as it was.
+    CNet loaded;
+    ar >> loaded.m_storedByte >> loaded.m_currentVertex >> loaded.m_flags >> loaded.m_minWidth >>
+        loaded.m_maxWidth >> loaded.m_clearance >> loaded.m_selectedPads >> loaded.m_selectedTracks;
+    ar >> loaded.m_box.left >> loaded.m_box.top >> loaded.m_box.right >> loaded.m_box.bottom;
+    ar >> loaded.m_name >> loaded.m_currentPen;
+    loaded.m_pens = ar.ReadWordArray();
+    loaded.m_vertices.Serialize(ar);
+
+    if (loaded.RepairLoaded())
+        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_NET_RECORDS_REPAIRED));
+    // A stored list may begin inside a run; its leading drawn vertices have nothing to draw from.
+    int32_t lead = 0;
+    while (lead < loaded.GetVertexCount() && loaded.m_vertices[lead].IsDrawn())
+        ++lead;
+    loaded.m_vertices.RemoveAt(0, lead);
+    loaded.RecountSelection();
+    loaded.ClampCurrentVertex();
+    loaded.MarkChanged();
+    *this = loaded;
+}
+
+bool CNet::RepairLoaded()
+{
+    bool repaired = false;
+    if (m_pens.empty()) {
+        m_pens = {0, uint16_t(defaultMinWidth)};
+        repaired = true;
+    } else if (m_pens[0] != 0) {
+        m_pens[0] = 0;
+        repaired = true;
+    }
+    // No vertex can name a pen beyond 15.
+    if (GetPenCount() > maxPenCount) {
+        m_pens.resize(size_t(maxPenCount));
+        repaired = true;
+    }
+    if (m_currentPen < 0) {
+        m_currentPen = GetPenCount() > 1 ? 1 : 0;
+        repaired = true;
+    } else if (m_currentPen >= GetPenCount()) {
+        m_currentPen = GetPenCount() - 1;
+        repaired = true;
+    }
+    for (TrackRec& rec : m_vertices) {
+        if (rec.IsPad())
+            continue;
+        if (rec.GetPen() >= GetPenCount()) {
+            // The net's first track width keeps the segment; without one the run splits here.
+            const int32_t pen = GetPenCount() > 1 ? 1 : 0;
+            rec.penLayer = uint16_t((rec.penLayer & ~TrackRec::penMask) | uint32_t(pen));
+            repaired = true;
+        }
+        if (rec.GetLayer() > maxLayer) {
+            rec.penLayer = uint16_t((rec.penLayer & ~TrackRec::layerMask) |
+                                    (uint32_t(maxLayer) << TrackRec::layerShift));
+            repaired = true;
+        }
+    }
+    return repaired;
+}
+
+void CNet::RecountSelection()
+{
+    m_selectedPads = 0;
+    m_selectedTracks = 0;
+    for (const TrackRec& rec : m_vertices) {
+        if (rec.IsSelected())
+            ++(rec.IsPad() ? m_selectedPads : m_selectedTracks);
+    }
+}

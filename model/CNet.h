@@ -1,0 +1,347 @@
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/CObject.h"
+#include "framework/CPoint.h"
+#include "framework/CRect.h"
+#include "framework/CRuntimeClass.h"
+#include "model/CCopperShape.h"
+#include "model/CSpatialGrid.h"
+#include "model/NetPinRec.h"
+#include "model/RatsLine.h"
+#include "model/TrackRec.h"
+
+class CArchive;
+class CNetDocument;
+class CPadStackArray;
+
+// One electrical net: its name, width limits and clearance, its own table of track widths
+// (pens), all of its copper as one ordered list of vertices (track runs, and pads or vias
+// placed as free items), the component pins that belong to it, and the ratsnest lines still to
+// be routed.
+//
+// A run is a vertex with pen 0 (a move-to) followed by vertices with pens 1..15, each drawing a
+// segment from its predecessor with that pen's width. A pad or via vertex names a padstack
+// instead of a pen and layer and belongs to no run.
+//
+// Vertex and pin accessors take unchecked indexes: callers keep them inside the lists.
+class CNet : public CObject {
+    WEVRA_DECLARE_SERIAL(CNet)
+
+public:
+    // A vertex keeps its pen in 4 bits: pens 0..15.
+    static constexpr int32_t maxPenCount = 16;
+    static constexpr int32_t maxPenWidth = 0xFFFF;
+    static constexpr int32_t maxLayer = 30;
+    // Larger nets keep their clusters and get no ratsnest.
+    static constexpr int32_t maxClusterVertices = 10000;
+    static constexpr int32_t ratsnestPinLimit = 10000;
+    // Flags: the net shows no ratsnest.
+    static constexpr uint32_t flagNoRatsnest = 1;
+
+    static constexpr int32_t defaultMinWidth = 2015;
+    static constexpr int32_t defaultMaxWidth = 25196;
+    static constexpr int32_t defaultClearance = 2015;
+    // The width a pen table left without used pens ends with.
+    static constexpr int32_t fallbackPenWidth = 3023;
+
+    static constexpr char defaultName[] = "NotNamed";
+
+    CNet();
+    explicit CNet(const std::string& name);
+    // Pen 1 is brought into minimum..maximum.
+    CNet(const std::string& name, int32_t minWidth, int32_t maxWidth, int32_t clearance);
+    // Copies start without cached grids.
+    CNet(const CNet& other) = default;
+    CNet& operator=(const CNet& other) = default;
+    ~CNet() override = default;
+
+    // ---- Vertices ----------------------------------------------------------------------------
+
+    int32_t GetVertexCount() const { return m_vertices.GetSize(); }
+    const TrackRec& GetVertex(int32_t i) const { return m_vertices[i]; }
+    CPoint GetVertexPoint(int32_t i) const { return {m_vertices[i].x, m_vertices[i].y}; }
+    // (0, 0) for an empty list.
+    CPoint GetCurrentVertexPoint() const;
+    // Marks clusters and ratsnest dirty and grows the box to include the point.
+    void SetVertexPoint(int32_t i, int32_t x, int32_t y);
+
+    bool IsPadVertex(int32_t i) const { return m_vertices[i].IsPad(); }
+    // -1 for a pad or via vertex.
+    int32_t GetVertexPen(int32_t i) const { return m_vertices[i].GetPen(); }
+    // Width of the vertex's pen; 0 for a pad or via vertex.
+    int32_t GetVertexWidth(int32_t i) const;
+    // Pens outside the table (or above 15) are refused: the vertex keeps its pen and the
+    // result is false. Pad and via vertices take no pen.
+    bool SetVertexPen(int32_t i, int32_t pen);
+    // -1 for a pad or via vertex.
+    int32_t GetVertexLayer(int32_t i) const { return m_vertices[i].GetLayer(); }
+    // Layers outside 0..30 and pad or via vertices are refused (false).
+    bool SetVertexLayer(int32_t i, int32_t layer);
+    // -1 for a track vertex.
+    int32_t GetVertexPadStack(int32_t i) const { return m_vertices[i].GetPadStack(); }
+    // Makes the vertex a pad or via vertex of that padstack; indexes outside 0..511 are
+    // refused (false).
+    bool SetVertexPadType(int32_t i, int32_t padStack);
+
+    int32_t GetVertexRotation(int32_t i) const { return m_vertices[i].GetRotation(); }
+    // Below 0 wraps into 0..359999, above 360000 into 1..360000 (so 360000 stays 360000).
+    void SetVertexRotation(int32_t i, int64_t angle);
+    bool IsVertexMirrored(int32_t i) const { return m_vertices[i].IsMirrored(); }
+    void SetVertexMirrored(int32_t i, bool on);
+    bool IsVertexSelected(int32_t i) const { return m_vertices[i].IsSelected(); }
+    bool GetVertexChangeMark(int32_t i) const;
+    void SetVertexChangeMark(int32_t i, bool on);
+    bool IsVertexAutorouted(int32_t i) const;
+    void SetVertexAutorouted(int32_t i, bool on);
+    int32_t GetVertexCluster(int32_t i) const { return m_vertices[i].cluster; }
+    void SetVertexCluster(int32_t i, int32_t cluster);
+
+    // Returns 1 when the selection bit changed, else 0; keeps the selected counters.
+    int32_t SelectVertex(int32_t i, bool on);
+    // Returns the selected count afterwards.
+    int32_t SelectAllVertices(bool on);
+    int32_t GetSelectedCount() const { return m_selectedPads + m_selectedTracks; }
+    int32_t CountTrackVertices() const;
+    int32_t CountPadVertices() const;
+
+    // ---- Adding and removing vertices ----------------------------------------------------------
+    // Track vertices with a pen outside the table or a layer outside 0..30, and pad or via
+    // vertices with a padstack outside 0..511, are refused: nothing is added and the result is
+    // false. New vertices carry the active cluster number.
+
+    // Appends; the new vertex becomes current.
+    bool AppendVertex(int32_t x, int32_t y, int32_t layer, int32_t pen);
+    // A blank record before index i; at or past the end the list grows to i + 1 records.
+    void InsertBlankVertex(int32_t i);
+    bool InsertVertexAt(int32_t i, int32_t x, int32_t y, int32_t layer, int32_t pen);
+    // A run start at (x1, y1) and a vertex drawn with `pen` at (x2, y2), at i and i + 1.
+    bool InsertSegmentAt(int32_t i, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t layer,
+                         int32_t pen);
+    bool InsertPadVertexAt(int32_t i, int32_t x, int32_t y, int32_t padStack, int32_t rotation,
+                           bool mirrored);
+    // Appends; the new vertex becomes current.
+    bool AppendPadVertex(int32_t x, int32_t y, int32_t padStack, int32_t rotation, bool mirrored);
+    // Appends a vertex marked as routed by the autorouter; it becomes current.
+    bool AppendTrackVertex(int32_t x, int32_t y, int32_t layer, int32_t pen);
+    // Appends a run start and a drawn vertex; the drawn one becomes current. Both carry the
+    // autorouted mark unless `autorouted` is false (a run the track tool starts).
+    bool AppendSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t layer, int32_t pen,
+                       bool autorouted = true);
+    // A vertex after the current one on its layer, with its pen (or the next vertex's when the
+    // current one starts a run); it becomes current. False for an empty list or a current pad.
+    bool InsertVertexAfterCurrent(int32_t x, int32_t y);
+    // Deselects and removes the vertex; false when i names no vertex.
+    bool DeleteVertex(int32_t i);
+    // Removes every vertex and pin.
+    void ClearVertices();
+
+    int32_t GetCurrentVertex() const { return m_currentVertex; }
+    // Clamped into the list (0 for an empty one).
+    void SetCurrentVertex(int32_t i);
+
+    // ---- Pens --------------------------------------------------------------------------------
+
+    int32_t GetPenCount() const { return static_cast<int32_t>(m_pens.size()); }
+    // 0 outside the table.
+    int32_t GetPenWidth(int32_t pen) const;
+    const std::vector<uint16_t>& GetPenTable() const { return m_pens; }
+    // First pen of that width, else -1.
+    int32_t FindPen(int32_t width) const;
+    // FindPen, or the width appended as a new pen. -1 for widths outside 0..65535 and, with a
+    // message, when the table already holds 16 pens.
+    int32_t AddPen(int32_t width);
+    int32_t GetCurrentPen() const { return m_currentPen; }
+    // Pens outside the table are ignored.
+    void SetCurrentPen(int32_t pen);
+    int32_t GetCurrentPenWidth() const { return GetPenWidth(m_currentPen); }
+    // Within minimum..maximum the pen of that width (appended when new) becomes current; the
+    // current pen is returned either way.
+    int32_t SelectPenByWidth(int32_t width);
+    // Vertex i takes the first pen of that width; nothing when there is none.
+    void SetVertexPenByWidth(int32_t i, int32_t width);
+    // The first drawing pen (1 on) of the old width takes the new one.
+    void ReplacePenWidth(int32_t oldWidth, int32_t newWidth);
+    // Vertices drawn with the first pen of that width.
+    int32_t CountPenUse(int32_t width) const;
+    // Merges pens of equal width, sorts them by width and renumbers the vertices; with
+    // `dropUnused` also drops pens no vertex draws with. Ends with at least two pens.
+    void CompactPens(bool dropUnused);
+    void MergePens() { CompactPens(false); }
+    // Vertices drawn with the pen move to another pen of its width, else become run starts.
+    void DeletePen(int32_t pen);
+
+    // ---- Net settings --------------------------------------------------------------------------
+
+    const std::string& GetName() const { return m_name; }
+    void SetName(const std::string& name) { m_name = name; }
+    int32_t GetMinWidth() const { return m_minWidth; }
+    int32_t GetMaxWidth() const { return m_maxWidth; }
+    int32_t GetClearance() const { return m_clearance; }
+    void SetWidths(int32_t minWidth, int32_t maxWidth, int32_t clearance);
+    uint32_t GetFlags() const { return m_flags; }
+    void SetFlags(uint32_t mask, bool on);
+    bool TestFlags(uint32_t mask) const { return (m_flags & mask) != 0; }
+    uint8_t GetStoredByte() const { return m_storedByte; }
+    void SetStoredByte(uint8_t value) { m_storedByte = value; }
+    int32_t GetActiveCluster() const { return m_activeCluster; }
+    void SetActiveCluster(int32_t cluster) { m_activeCluster = cluster; }
+    CCopperShape& GetProbe() { return m_probe; }
+
+    // Track editor state.
+    bool IsMode45() const { return m_mode45; }
+    void SetMode45(bool on) { m_mode45 = on; }
+    bool IsInverted() const { return m_inverted; }
+    void SetInverted(bool on) { m_inverted = on; }
+    int32_t GetEditFirst() const { return m_editFirst; }
+    int32_t GetEditLast() const { return m_editLast; }
+    void SetEditRange(int32_t first, int32_t last)
+    {
+        m_editFirst = first;
+        m_editLast = last;
+    }
+
+    // ---- Box and moves -------------------------------------------------------------------------
+
+    const CRect& GetBox() const { return m_box; }
+    bool IsBoxChanged() const { return m_boxChanged; }
+    void SetBoxChanged(bool on) { m_boxChanged = on; }
+    // The copper of every vertex and pin with the clearance around it; (0, 0, 1, 1) for a net
+    // with neither.
+    void CalcBoundingBox(const CNetDocument& document);
+    // Whether the box meets the rectangle (edges included).
+    bool IntersectsRect(const CRect& rect) const;
+    // Every vertex, pin, ratsnest line and the box.
+    void OffsetAll(int32_t dx, int32_t dy);
+    void MoveSelected(const CNetDocument& document, int32_t dx, int32_t dy);
+    void RotateSelected(int32_t cx, int32_t cy, int32_t angle);
+
+    // ---- Pins --------------------------------------------------------------------------------
+
+    int32_t GetPinCount() const { return m_pins.GetSize(); }
+    const NetPinRec& GetPin(int32_t i) const { return m_pins[i]; }
+    // The new pin's index, its cluster number = that index. Component, pad or padstack
+    // numbers outside 0..65535 are refused (-1).
+    int32_t AddPin(int32_t x, int32_t y, int32_t component, int32_t pad, int32_t padStack,
+                   int32_t angle, bool side, uint32_t layerMask);
+    void ClearPins();
+    // Index of the pin of that component pad, else -1.
+    int32_t FindPin(int32_t component, int32_t pad) const;
+    void MovePin(int32_t component, int32_t pad, int32_t dx, int32_t dy);
+    // Rewrites position, padstack, angle, side and mask of the pin; false when there is none.
+    bool UpdatePin(int32_t x, int32_t y, int32_t component, int32_t pad, int32_t padStack,
+                   int32_t angle, bool side, uint32_t layerMask);
+    int32_t GetPinCluster(int32_t i) const { return m_pins[i].GetCluster(); }
+    void SetPinCluster(int32_t i, int32_t cluster) { m_pins[i].SetCluster(cluster); }
+
+    // ---- Clusters, ratsnest and ToDo ---------------------------------------------------------
+
+    // Builds the two spatial grids (vertices and pins, each registered with the box its pads
+    // or segment can cover) that the cluster check asks; FreeCaches drops them.
+    void PrepareClusters(const CNetDocument& document);
+    void FreeCaches();
+    CSpatialGrid* GetVertexGrid() { return m_grids.vertices.get(); }
+    CSpatialGrid* GetPinGrid() { return m_grids.pins.get(); }
+
+    // Numbers the connected parts of the net; nothing for a net of more than 10000 vertices.
+    void CalcClusters(CNetDocument& document);
+    int32_t GetClusterCount() const { return m_clusterCount; }
+    // The shortest pin-to-pin lines that join every connected part.
+    void CalcRatsnest(CNetDocument& document);
+    int32_t GetRatsLineCount() const { return m_ratsnest.GetSize(); }
+    const RatsLine& GetRatsLine(int32_t i) const { return m_ratsnest[i]; }
+    int32_t GetRatsnestLength() const { return m_ratsnestLength; }
+    // Connections still to be made: 0 below 2 pins, the cluster count while no two pins are
+    // joined, else the cluster count - 1.
+    int32_t GetToDo() const;
+    bool NeedsRatsnest() const { return m_ratsnestDirty; }
+    bool AreClustersDirty() const { return m_clustersDirty; }
+    // Each returns whether the byte changed.
+    bool MarkRatsnestDirty(bool on);
+    bool MarkClustersDirty(bool on);
+    // From the pin of that component pad to the nearest pin or vertex of another cluster;
+    // (0, 0, 0, 0) when the net has no such pin.
+    RatsLine NearestConnection(int32_t component, int32_t pad) const;
+
+    // Status-line texts; lengths in the display unit.
+    std::string GetShortInfo() const;
+    std::string GetStatusText(int32_t unit) const;
+
+    // The reach of a padstack: the radius about its origin within which every pad of it
+    // stays at any rotation and on either board side.
+    static int32_t PadStackReach(const CPadStackArray& padStacks, int32_t padStack);
+
+    // The net record. Loading drops leading drawn vertices, clamps the current vertex and
+    // repairs pens and layers that name nothing (noting one warning on the archive).
+    void Serialize(CArchive& ar) override;
+
+private:
+    // Grids live only during one cluster computation; copies start without them.
+    struct GridCache {
+        GridCache() = default;
+        GridCache(const GridCache&) {}
+        GridCache& operator=(const GridCache&)
+        {
+            vertices.reset();
+            pins.reset();
+            return *this;
+        }
+        std::unique_ptr<CSpatialGrid> vertices;
+        std::unique_ptr<CSpatialGrid> pins;
+    };
+
+    bool IsUsablePen(int32_t pen) const
+    {
+        return pen >= 0 && pen < GetPenCount() && pen < maxPenCount;
+    }
+    static bool IsUsableLayer(int32_t layer) { return layer >= 0 && layer <= maxLayer; }
+    static bool IsUsablePadStack(int32_t padStack)
+    {
+        return padStack >= 0 && padStack <= TrackRec::padStackMask;
+    }
+    TrackRec MakeTrackVertex(int32_t x, int32_t y, int32_t layer, int32_t pen) const;
+    TrackRec MakePadVertex(int32_t x, int32_t y, int32_t padStack, int32_t rotation,
+                           bool mirrored) const;
+    // Inserts ready records at i (appending past the end) and marks the net changed.
+    void InsertRecords(int32_t i, std::initializer_list<TrackRec> records);
+    void GrowBox(int32_t x, int32_t y);
+    void MarkChanged();
+    void ClampCurrentVertex();
+    void RemapPens(const std::vector<bool>& used);
+    // Load checks; true when anything had to be repaired.
+    bool RepairLoaded();
+    void RecountSelection();
+
+    CCopperShape m_probe;
+    CTrackRecArray m_vertices;
+    CNetPinArray m_pins;
+    CRec16Array m_ratsnest;
+    std::vector<uint16_t> m_pens{0, 2015};
+    uint8_t m_storedByte = 0;
+    CRect m_box;
+    std::string m_name = defaultName;
+    GridCache m_grids;
+    uint32_t m_flags = 0;
+    int32_t m_minWidth = defaultMinWidth;
+    int32_t m_maxWidth = defaultMaxWidth;
+    int32_t m_clearance = defaultClearance;
+    int32_t m_currentPen = 1;
+    bool m_boxChanged = false;
+    bool m_ratsnestDirty = false;
+    bool m_clustersDirty = false;
+    int32_t m_clusterCount = 0;
+    int32_t m_activeCluster = 0;
+    int32_t m_ratsnestLength = 0;
+    int32_t m_selectedPads = 0;
+    int32_t m_selectedTracks = 0;
+    bool m_mode45 = false;
+    bool m_inverted = false;
+    int32_t m_editFirst = 0;
+    int32_t m_editLast = 0;
+    int32_t m_currentVertex = 0;
+};

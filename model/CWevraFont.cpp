@@ -1,0 +1,175 @@
+#include "model/CWevraFont.h"
+
+#include <algorithm>
+#include <fstream>
+#include <limits>
+#include <system_error>
+#include <vector>
+
+#include "framework/CDeviceContext.h"
+#include "framework/CMessageService.h"
+#include "framework/CServices.h"
+#include "model/Geometry.h"
+
+WEVRA_IMPLEMENT_SERIAL(CWevraFont, "CWevraFont", 0)
+
+namespace {
+
+int32_t ClampToInt(int64_t value)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+// Keeps the running x of a text far inside int64 however long the text; any stroke beyond the
+// int32 range ends up clamped there anyway.
+int64_t ClampCursor(int64_t cursor)
+{
+    constexpr int64_t limit = int64_t(1) << 40;
+    return std::clamp(cursor, -limit, limit);
+}
+
+} // namespace
+
+CWevraFont::CWevraFont() = default;
+
+void CWevraFont::Clear()
+{
+    m_name.clear();
+    m_file.clear();
+    m_maxX = 0;
+    m_cellHeight = 0;
+    m_records.fill(StrokeRec{});
+    m_first.fill(0);
+    m_end.fill(0);
+}
+
+bool CWevraFont::Load(const std::filesystem::path& path)
+{
+    Clear();
+    std::error_code error;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(path, error))
+        in.open(path, std::ios::binary);
+    if (!in.is_open()) {
+        CServices::Messages().MessageBox(fontNotFoundText, "", MB_OK);
+        return false;
+    }
+    m_file = path;
+
+    // Whatever the file's length, exactly the first 4000 records are read, zeros past its end.
+    std::vector<char> bytes(fileSize, 0);
+    in.read(bytes.data(), std::streamsize(fileSize));
+
+    for (int32_t i = 1; i <= recordCount; ++i) {
+        const size_t at = size_t(i - 1) * recordSize;
+        StrokeRec& record = m_records[size_t(i)];
+        record.x = int16_t(uint8_t(bytes[at]) * 3);
+        record.y = int16_t(uint8_t(bytes[at + 1]) * 3);
+        record.flag = uint8_t(bytes[at + 2]);
+        m_maxX = std::max<int32_t>(m_maxX, record.x);
+    }
+    m_cellHeight = loadedCellHeight;
+
+    // A character starts where the toggle bit changes; groups past the 256th all land on 255.
+    int32_t code = 0;
+    uint8_t previous = 0;
+    for (int32_t n = 1; n <= recordCount; ++n) {
+        const uint8_t toggle = m_records[size_t(n)].flag & StrokeRec::characterToggle;
+        if (toggle == previous)
+            continue;
+        previous = toggle;
+        m_end[size_t(code)] = uint16_t(n - 1);
+        if (code < 255)
+            ++code;
+        m_first[size_t(code)] = uint16_t(n);
+    }
+    return true;
+}
+
+StrokeRec CWevraFont::GetRecord(int32_t index) const
+{
+    return index >= 1 && index <= recordCount ? m_records[size_t(index)] : StrokeRec{};
+}
+
+uint8_t CWevraFont::FontCode(uint8_t ansi)
+{
+    switch (ansi) {
+    case 0xC4:
+        return 142; // A with diaeresis
+    case 0xD6:
+        return 153; // O with diaeresis
+    case 0xDC:
+        return 154; // U with diaeresis
+    case 0xEB:
+        return 137; // e with diaeresis
+    case 0xEF:
+        return 139; // i with diaeresis
+    case 0xF6:
+        return 148; // o with diaeresis
+    case 0xFC:
+        return 129; // u with diaeresis
+    case 0xFF:
+        return 152; // y with diaeresis
+    default:
+        return ansi;
+    }
+}
+
+CWevraFont::Character CWevraFont::GetCharacter(uint8_t code) const
+{
+    const int32_t first = m_first[code];
+    const int32_t end = m_end[code];
+    return Character{first, end, first >= end ? first : end};
+}
+
+CRect CWevraFont::GetTextRect(std::string_view text, int32_t height) const
+{
+    if (!IsLoaded())
+        return CRect();
+    const int64_t k = height / m_cellHeight;
+    int64_t right = 0;
+    int64_t bottom = 0;
+    int64_t cursor = 0;
+    for (char ch : text) {
+        const Character c = GetCharacter(FontCode(uint8_t(ch)));
+        for (int32_t r = c.first; r < c.end; ++r) {
+            const StrokeRec record = GetRecord(r);
+            right = std::max(right, record.x * k + cursor);
+            bottom = std::max(bottom, record.y * k);
+        }
+        cursor = ClampCursor(cursor + GetRecord(c.advance).x * k);
+    }
+    return CRect(0, 0, ClampToInt(right), ClampToInt(bottom));
+}
+
+void CWevraFont::DrawText(CDeviceContext& dc, std::string_view text, CPoint position,
+                          int32_t height, int32_t angle, bool mirrored, CPoint viewOffset,
+                          int32_t scale) const
+{
+    if (!IsLoaded())
+        return;
+    const int64_t divisor = std::max(scale, 1);
+    const int64_t k = height / m_cellHeight;
+    int64_t cursor = 0;
+    for (char ch : text) {
+        const Character c = GetCharacter(FontCode(uint8_t(ch)));
+        for (int32_t r = c.first; r < c.end; ++r) {
+            const StrokeRec record = GetRecord(r);
+            int64_t px = record.x * k + cursor;
+            if (mirrored)
+                px = -px;
+            const CPoint turned = RotatePoint(ClampToInt(px), ClampToInt(record.y * k), angle);
+            const CPoint pixel(
+                ClampToInt((int64_t(position.x) + viewOffset.x + turned.x) / divisor),
+                ClampToInt((int64_t(position.y) + viewOffset.y + turned.y) / divisor));
+            if (record.IsPenDown())
+                dc.LineTo(pixel);
+            else
+                dc.MoveTo(pixel);
+        }
+        cursor = ClampCursor(cursor + GetRecord(c.advance).x * k);
+    }
+}
+
+void CWevraFont::Serialize(CArchive&) {}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "framework/CObject.h"
+#include "framework/CPoint.h"
+#include "framework/CRect.h"
+#include "framework/CRuntimeClass.h"
+#include "model/StrokeRec.h"
+
+class CArchive;
+class CDeviceContext;
+
+// The stroke font every board text is drawn and measured with, so that texts look the same on
+// screen, on paper and in photoplots at any size and angle. Read from the font file; not part
+// of the design. Characters are scaled by text height / cell height (integer division), so a
+// text lower than the cell height collapses to its start point.
+class CWevraFont : public CObject {
+    WEVRA_DECLARE_SERIAL(CWevraFont)
+
+public:
+    static constexpr char fileName[] = "Wevrapf1.dat";
+    static constexpr int32_t recordCount = 4000;
+    static constexpr size_t recordSize = 3;
+    static constexpr size_t fileSize = size_t(recordCount) * recordSize;
+    static constexpr int32_t loadedCellHeight = 48;
+    static constexpr char fontNotFoundText[] = "Font not found";
+
+    // An empty font: it draws nothing and measures every text as an empty rectangle.
+    CWevraFont();
+
+    // Replaces the font by the file's. A file that cannot be read shows "Font not found" and
+    // leaves the font empty. Only the first 4000 records count; a shorter file reads as if
+    // padded with zeros.
+    bool Load(const std::filesystem::path& path);
+
+    bool IsLoaded() const { return m_cellHeight >= minUsableCellHeight; }
+    const std::string& GetName() const { return m_name; }
+    const std::filesystem::path& GetFile() const { return m_file; }
+    int32_t GetMaxX() const { return m_maxX; }
+    int32_t GetCellHeight() const { return m_cellHeight; }
+
+    // Records 1..4000 hold the file's records; 0 and any other index read as a zero record.
+    StrokeRec GetRecord(int32_t index) const;
+    uint16_t GetFirstRecord(uint8_t code) const { return m_first[code]; }
+    uint16_t GetEndRecord(uint8_t code) const { return m_end[code]; }
+
+    // The font's place of a Windows letter: the letters with diaeresis the font holds sit at
+    // their code page 437 codes.
+    static uint8_t FontCode(uint8_t ansi);
+
+    // The box of a text at a height, from (0, 0) at its start point to the right end of its
+    // widest stroke and the lowest point; y grows downward.
+    CRect GetTextRect(std::string_view text, int32_t height) const;
+
+    // Draws the text's strokes with the selected pen: each stroke point scaled, mirrored (x
+    // negated), rotated by `angle` (1/1000 degree) about the text position, moved there, then
+    // mapped to device pixels as (board + view offset) / scale.
+    void DrawText(CDeviceContext& dc, std::string_view text, CPoint position, int32_t height,
+                  int32_t angle, bool mirrored, CPoint viewOffset, int32_t scale) const;
+
+    // The font is never stored with a design.
+    void Serialize(CArchive& ar) override;
+
+private:
+    static constexpr int32_t minUsableCellHeight = 10;
+
+    // The records a character draws, [first, end), and the one holding its advance width.
+    struct Character {
+        int32_t first;
+        int32_t end;
+        int32_t advance;
+    };
+    Character GetCharacter(uint8_t code) const;
+
+    void Clear();
+
+    std::string m_name;
+    std::filesystem::path m_file;
+    int32_t m_maxX = 0;
+    int32_t m_cellHeight = 0;
+    // Slot 0 stays zero; the file's records are 1..4000.
+    std::array<StrokeRec, size_t(recordCount) + 1> m_records{};
+    std::array<uint16_t, 256> m_first{};
+    std::array<uint16_t, 256> m_end{};
+};

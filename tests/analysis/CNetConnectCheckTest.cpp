@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "analysis/CNetConnectCheck.h"
+#include "model/CNet.h"
+#include "model/CNetDocument.h"
+#include "model/CPadStackArray.h"
+#include "model/LayerIds.h"
+#include "model/PadShapes.h"
+
+namespace {
+
+// A board of 10 x 10 cells of the spatial grid with its own few padstacks.
+class CTestBoard : public CNetDocument {
+public:
+    CTestBoard()
+    {
+        padStacks.Fill(true, 3); // empty
+        smd = padStacks.Add(CPadStack("SMD", PAD_RECTANGLE, -3000, -3000, 3000, 3000, 0, LAYER_TOP,
+                                      PADSTACK_KIND_SHAPE_PAD));
+        big = padStacks.Add(CPadStack("BIG", PAD_SQUARE, -30000, -30000, 30000, 30000, 0, LAYER_TOP,
+                                      PADSTACK_KIND_SHAPE_PAD));
+        via = padStacks.Add(CPadStack("VIA", PAD_ROUND, -2500, -2500, 2500, 2500, 3000,
+                                      LAYER_COMMON, PADSTACK_KIND_VIA));
+        squareVia = padStacks.Add(CPadStack("SQV", PAD_SQUARE, -2000, -2000, 2000, 2000, 2000,
+                                            LAYER_COMMON, PADSTACK_KIND_VIA));
+        std::fill(std::begin(enabled), std::end(enabled), true);
+    }
+
+    const CPadStackArray& GetPadStacks() const override { return padStacks; }
+    int32_t GetBoardWidth() const override { return 1000000; }
+    int32_t GetBoardHeight() const override { return 1000000; }
+    bool IsLayerEnabled(int32_t layer) const override
+    {
+        return layer >= 0 && layer < LAYER_COUNT && enabled[layer];
+    }
+    int32_t CheckNetClusters(CNet& net) override { return CNetConnectCheck(*this, net).Check(); }
+
+    CPadStackArray padStacks;
+    int32_t smd = 0;
+    int32_t big = 0;
+    int32_t via = 0;
+    int32_t squareVia = 0;
+    bool enabled[LAYER_COUNT] = {};
+};
+
+struct Pin {
+    int32_t x, y;
+    int32_t padStack; // -1: the board's SMD pad
+    bool bottom;
+};
+
+struct Track {
+    int32_t x1, y1, x2, y2;
+    int32_t layer;
+    bool continueRun = false; // only (x2, y2): one more vertex of the run before
+};
+
+struct Via {
+    int32_t x, y;
+    bool square;
+};
+
+struct Case {
+    const char* what;
+    std::vector<Pin> pins;
+    std::vector<Track> tracks;
+    std::vector<Via> vias;
+    int32_t clusters;
+    int32_t toDo;
+    std::vector<RatsLine> lines;
+    std::vector<int32_t> pinClusters = {}; // empty: not checked
+};
+
+CNet BuildNet(CTestBoard& board, const Case& c)
+{
+    CNet net("N");
+    int32_t component = 0;
+    for (const Pin& pin : c.pins) {
+        const int32_t stack = pin.padStack < 0 ? board.smd : pin.padStack;
+        net.AddPin(pin.x, pin.y, component++, 0, stack, 0, pin.bottom,
+                   board.padStacks.GetLayerMask(stack, pin.bottom));
+    }
+    for (const Track& t : c.tracks) {
+        if (t.continueRun)
+            EXPECT_TRUE(net.AppendVertex(t.x2, t.y2, t.layer, 1));
+        else
+            EXPECT_TRUE(net.AppendSegment(t.x1, t.y1, t.x2, t.y2, t.layer, 1, false));
+    }
+    for (const Via& v : c.vias)
+        EXPECT_TRUE(
+            net.AppendPadVertex(v.x, v.y, v.square ? board.squareVia : board.via, 0, false));
+    return net;
+}
+
+void ExpectNet(CTestBoard& board, const Case& c)
+{
+    SCOPED_TRACE(c.what);
+    CNet net = BuildNet(board, c);
+    net.CalcRatsnest(board);
+    EXPECT_EQ(net.GetClusterCount(), c.clusters);
+    EXPECT_EQ(net.GetToDo(), c.toDo);
+    ASSERT_EQ(net.GetRatsLineCount(), int32_t(c.lines.size()));
+    for (int32_t i = 0; i < net.GetRatsLineCount(); ++i)
+        EXPECT_EQ(net.GetRatsLine(i), c.lines[size_t(i)]) << "line " << i;
+    for (size_t i = 0; i < c.pinClusters.size(); ++i)
+        EXPECT_EQ(net.GetPinCluster(int32_t(i)), c.pinClusters[i]) << "pin " << i;
+    EXPECT_FALSE(net.NeedsRatsnest());
+    EXPECT_FALSE(net.AreClustersDirty());
+    EXPECT_EQ(net.GetVertexGrid(), nullptr) << "grids live only during the check";
+}
+
+TEST(CNetConnectCheckTest, NumbersClustersAndSpansThem)
+{
+    CTestBoard board;
+    const int32_t y = 50000;
+    const std::vector<Case> cases = {
+        {"one pin", {{10000, y, -1, false}}, {}, {}, 1, 0, {}, {1}},
+        {"two unjoined pins",
+         {{10000, y, -1, false}, {60000, y, -1, false}},
+         {},
+         {},
+         2,
+         2,
+         {{10000, y, 60000, y}},
+         {1, 2}},
+        {"two pins joined by a track",
+         {{10000, y, -1, false}, {60000, y, -1, false}},
+         {{10000, y, 60000, y, LAYER_TOP}},
+         {},
+         1,
+         0,
+         {},
+         {1, 1}},
+        {"a track on the other layer joins nothing",
+         {{10000, y, -1, false}, {60000, y, -1, false}},
+         {{10000, y, 60000, y, LAYER_BOTTOM}},
+         {},
+         2,
+         2,
+         {{10000, y, 60000, y}}},
+        {"three unjoined pins report three",
+         {{0, y, -1, false}, {30000, y, -1, false}, {90000, y, -1, false}},
+         {},
+         {},
+         3,
+         3,
+         {{0, y, 30000, y}, {30000, y, 90000, y}}},
+        {"joining two of three leaves one",
+         {{0, y, -1, false}, {30000, y, -1, false}, {90000, y, -1, false}},
+         {{0, y, 30000, y, LAYER_TOP}},
+         {},
+         2,
+         1,
+         {{30000, y, 90000, y}},
+         {1, 1, 2}},
+        {"equal distances: the first pair in pin order",
+         {{0, 0, -1, false}, {20000, 0, -1, false}, {0, 20000, -1, false}},
+         {},
+         {},
+         3,
+         3,
+         {{0, 0, 20000, 0}, {0, 0, 0, 20000}}},
+        // The pin on the bottom side has its top pad on layer 2; the two meet only through the
+        // via, each on its own side.
+        {"pins joined only through a via on the opposite side",
+         {{10000, y, -1, false}, {90000, y, -1, true}},
+         {{10000, y, 50000, y, LAYER_TOP}, {50000, y, 90000, y, LAYER_BOTTOM}},
+         {{50000, y, false}},
+         1,
+         0,
+         {},
+         {1, 1}},
+        {"the same without the via",
+         {{10000, y, -1, false}, {90000, y, -1, true}},
+         {{10000, y, 50000, y, LAYER_TOP}, {50000, y, 90000, y, LAYER_BOTTOM}},
+         {},
+         2,
+         2,
+         {{10000, y, 90000, y}}},
+        {"copper that reaches no pin is not counted",
+         {{10000, y, -1, false}, {90000, y, -1, false}},
+         {{30000, y, 70000, y, LAYER_TOP}},
+         {{30000, y, false}},
+         2,
+         2,
+         {{10000, y, 90000, y}}},
+        // The first pin sits left of the cell border at 100000; the track touches its pad from
+        // the right of the border and is found from the pin's whole pad, not its cell.
+        {"touching across a cell border",
+         {{99000, y, -1, false}, {150000, y, -1, false}},
+         {{102500, y, 150000, y, LAYER_TOP}},
+         {},
+         1,
+         0,
+         {},
+         {1, 1}},
+        // A 60000-wide pad reaches far beyond the 1 mm around its centre and over two cell
+        // borders: the via at its rim joins it to the far pin.
+        {"a large pad reaching into other cells",
+         {{95000, y, 0, false}, {300000, y, -1, false}},
+         {{127000, y, 300000, y, LAYER_TOP}},
+         {{127000, y, false}},
+         1,
+         0,
+         {},
+         {1, 1}},
+        // Copper wholly inside a pad touches none of its edges and still connects.
+        {"a square via inside a large pad",
+         {{95000, y, 0, false}, {300000, y, -1, true}},
+         {{100000, y, 300000, y, LAYER_BOTTOM}},
+         {{100000, y, true}},
+         1,
+         0,
+         {},
+         {1, 1}},
+        {"a segment inside a large pad, its run leaving on the other layer",
+         {{95000, y, 0, false}, {300000, y, -1, true}},
+         {{100000, y, 110000, y, LAYER_TOP}, {0, 0, 300000, y, LAYER_BOTTOM, true}},
+         {},
+         1,
+         0,
+         {},
+         {1, 1}},
+    };
+    for (Case c : cases) {
+        for (Pin& pin : c.pins) {
+            if (pin.padStack == 0)
+                pin.padStack = board.big;
+        }
+        ExpectNet(board, c);
+    }
+}
+
+TEST(CNetConnectCheckTest, StampsVerticesAndStopsAtTheLimits)
+{
+    CTestBoard board;
+    CNet net("N");
+    net.AddPin(0, 0, 0, 0, board.smd, 0, false, 1);
+    net.AddPin(50000, 0, 1, 0, board.smd, 0, false, 1);
+    net.AppendSegment(0, 0, 20000, 0, LAYER_TOP, 1, false);
+    net.AppendSegment(30000, 0, 40000, 0, LAYER_TOP, 1, false); // touches nothing
+    net.CalcClusters(board);
+    EXPECT_EQ(net.GetClusterCount(), 2);
+    const std::vector<int32_t> stamps = {1, 1, 0, 0};
+    for (int32_t i = 0; i < 4; ++i)
+        EXPECT_EQ(net.GetVertexCluster(i), stamps[size_t(i)]) << i;
+    EXPECT_EQ(net.NearestConnection(0, 0), (RatsLine{0, 0, 30000, 0}));
+    EXPECT_EQ(net.NearestConnection(7, 0), RatsLine{});
+
+    // A disabled layer connects nothing.
+    board.enabled[LAYER_TOP] = false;
+    net.CalcClusters(board);
+    EXPECT_EQ(net.GetClusterCount(), 2);
+    EXPECT_EQ(net.GetVertexCluster(1), 0);
+    board.enabled[LAYER_TOP] = true;
+
+    // A net that hides its ratsnest gets none.
+    net.SetFlags(CNet::flagNoRatsnest, true);
+    net.CalcRatsnest(board);
+    EXPECT_EQ(net.GetRatsLineCount(), 0);
+    net.SetFlags(CNet::flagNoRatsnest, false);
+
+    // Beyond 10000 vertices the count stays and no ratsnest is drawn.
+    net.CalcRatsnest(board);
+    EXPECT_EQ(net.GetRatsLineCount(), 1);
+    while (net.GetVertexCount() <= CNet::maxClusterVertices)
+        net.AppendVertex(90000, 90000, LAYER_TOP, 0);
+    net.MarkClustersDirty(true);
+    net.CalcClusters(board);
+    EXPECT_EQ(net.GetClusterCount(), 2);
+    EXPECT_TRUE(net.AreClustersDirty());
+    net.CalcRatsnest(board);
+    EXPECT_EQ(net.GetRatsLineCount(), 0);
+}
+
+TEST(CNetConnectCheckTest, StatusTextsFollowTheClusters)
+{
+    CTestBoard board;
+    CNet net("GND");
+    net.AddPin(0, 0, 0, 0, board.smd, 0, false, 1);
+    net.AddPin(50000, 0, 1, 0, board.smd, 0, false, 1);
+    net.AppendSegment(0, 0, 20000, 0, LAYER_TOP, 1, false);
+    net.CalcClusters(board);
+    EXPECT_EQ(net.GetShortInfo(), "Net: GND, Pins: 2, ToDo:1");
+    EXPECT_EQ(net.GetStatusText(1), "Net: GND 2 Pins, ToDo:1, L:1 W:0.200 mm. ");
+    net.SetCurrentVertex(0);
+    EXPECT_EQ(net.GetStatusText(1), "Net: GND 2 Pins, ToDo:1, L:1 W:0.200 mm. ");
+    net.AppendSegment(20000, 0, 50000, 0, LAYER_TOP, 1, false);
+    net.AppendPadVertex(50000, 0, board.via, 0, false);
+    net.CalcClusters(board);
+    EXPECT_EQ(net.GetStatusText(1), "Net: GND 2 Pins, Ready, Via:" + std::to_string(board.via + 1));
+}
+
+} // namespace

@@ -1,0 +1,169 @@
+#include "framework/CPathHelper.h"
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(CPathHelperSplitTest, FolderTitleAndExtensionComeFromTheFileNameOnly)
+{
+    struct Case {
+        std::string path;
+        std::string directory;
+        std::string title;
+        std::string extension;
+        std::string lastFolder;
+    };
+    const Case cases[] = {
+        {"/d/Designs/Board.PCB", "/d/Designs", "Board", ".PCB", "Designs"},
+        // A dot in a folder name neither makes the path a file nor starts an extension.
+        {"/d/My.Folder/Out", "/d/My.Folder/Out", "Out", "", "Out"},
+        {"/d/My.Folder/board.pcb", "/d/My.Folder", "board", ".pcb", "My.Folder"},
+        {"/home/u/.wevra/backup", "/home/u/.wevra/backup", "backup", "", "backup"},
+        {"/Lib/MixedCase/R.Lmc", "/Lib/MixedCase", "R", ".Lmc", "MixedCase"},
+        {"/Board.PCB", "/", "Board", ".PCB", ""},
+        {"a.b.c", "", "a.b", ".c", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CPathHelper::GetDirectory(c.path), c.directory) << c.path;
+        EXPECT_EQ(CPathHelper::GetFileTitle(c.path), c.title) << c.path;
+        EXPECT_EQ(CPathHelper::GetExtension(c.path), c.extension) << c.path;
+        EXPECT_EQ(CPathHelper::GetLastFolderName(c.path), c.lastFolder) << c.path;
+    }
+}
+
+TEST(CPathHelperSortTest, SortsTheRangeByteByByteAndClipsIndexes)
+{
+    Strings list = {"d", "B", "a", "C", "b"};
+    CPathHelper::SortStrings(list, 1, 3);
+    EXPECT_EQ(list, (Strings{"d", "B", "C", "a", "b"}));
+    CPathHelper::SortStrings(list, -3, 99);
+    EXPECT_EQ(list, (Strings{"B", "C", "a", "b", "d"}));
+    Strings empty;
+    CPathHelper::SortStrings(empty, 0, -1);
+    EXPECT_TRUE(empty.empty());
+}
+
+// Works in a fresh temporary folder and puts the current directory back.
+class CPathHelperDiskTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_previousDir = fs::current_path();
+        m_root = fs::temp_directory_path() /
+                 ("wevra-path-" + std::to_string(getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_root);
+        fs::create_directories(m_root);
+    }
+    void TearDown() override
+    {
+        fs::current_path(m_previousDir);
+        fs::remove_all(m_root);
+    }
+
+    std::string Path(const std::string& relative) const { return (m_root / relative).string(); }
+
+    void Write(const std::string& relative, const std::string& content = "x") const
+    {
+        std::ofstream(m_root / relative, std::ios::binary) << content;
+    }
+
+    std::string Read(const std::string& relative) const
+    {
+        std::ifstream in(m_root / relative, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    fs::path m_previousDir;
+    fs::path m_root;
+};
+
+TEST_F(CPathHelperDiskTest, CreateDirectoryChainMakesEveryLevelOfTheFolderAndKeepsItsCase)
+{
+    EXPECT_TRUE(CPathHelper::CreateDirectoryChain(Path("Out/Gerber")));
+    EXPECT_TRUE(fs::is_directory(Path("Out/Gerber")));
+
+    EXPECT_TRUE(CPathHelper::CreateDirectoryChain(Path("Jobs/Board.GBR")));
+    EXPECT_TRUE(fs::is_directory(Path("Jobs")));
+    EXPECT_FALSE(fs::exists(Path("Jobs/Board.GBR")));
+
+    EXPECT_TRUE(CPathHelper::CreateDirectoryChain(Path("My.Folder/Backup")));
+    EXPECT_TRUE(fs::is_directory(Path("My.Folder/Backup")));
+    EXPECT_FALSE(fs::exists(Path("MY.FOLDER")));
+
+    Write("file.txt");
+    EXPECT_FALSE(CPathHelper::CreateDirectoryChain(Path("file.txt/Sub")));
+    EXPECT_TRUE(CPathHelper::IsExistingFile(Path("file.txt")));
+    EXPECT_FALSE(CPathHelper::IsExistingDirectory(Path("file.txt")));
+    EXPECT_FALSE(CPathHelper::IsExistingFile(Path("Out")));
+}
+
+TEST_F(CPathHelperDiskTest, ListFilesMatchesCaseInsensitivelyKeepsShortNamesAndSorts)
+{
+    for (const char* name : {"B.PCB", "a.pcb", "Amp.PCB", "AMP2.Pcb", "readme.txt", "X.PCB.bak"})
+        Write(name);
+    fs::create_directories(Path("Folder.PCB"));
+    fs::create_directories(Path("Dot.Dir"));
+    Write("Dot.Dir/NOEXT");
+
+    CPathHelper helper;
+    Strings list = {"stale"};
+    EXPECT_TRUE(helper.ListFiles(Path("*.PCB"), list));
+    EXPECT_EQ(list, (Strings{"a", "Amp", "AMP2", "B"}));
+
+    EXPECT_TRUE(helper.ListFiles(Path("amp*.pcb"), list));
+    EXPECT_EQ(list, (Strings{"Amp", "AMP2"}));
+
+    helper.SetListWithExtension(true);
+    helper.SetCurrentDir(m_root.string());
+    EXPECT_TRUE(helper.ListFiles("*.pcb", list));
+    EXPECT_EQ(list, (Strings{"a.pcb", "Amp.PCB", "AMP2.Pcb", "B.PCB"}));
+    EXPECT_TRUE(helper.ListFiles("*.*", list));
+    EXPECT_EQ(list.size(), 6u);
+
+    helper.SetListFullPath(true);
+    helper.SetListWithExtension(false);
+    EXPECT_TRUE(helper.ListFiles(Path("Dot.Dir/*"), list));
+    EXPECT_EQ(list, (Strings{Path("Dot.Dir/NOEXT")}));
+    EXPECT_TRUE(helper.ListFiles("B*", list));
+    EXPECT_EQ(list, (Strings{Path("B")}));
+
+    EXPECT_FALSE(helper.ListFiles(Path("*.NET"), list));
+    EXPECT_TRUE(list.empty());
+    EXPECT_FALSE(helper.ListFiles(Path("Missing/*.PCB"), list));
+}
+
+TEST_F(CPathHelperDiskTest, RenameAndDeleteReportWhatHappened)
+{
+    Write("AMP BAK 02.PCB", "two");
+    Write("AMP BAK 03.PCB", "three");
+
+    EXPECT_TRUE(CPathHelper::RenameFile(Path("AMP BAK 02.PCB"), Path("AMP BAK 01.PCB")));
+    EXPECT_EQ(Read("AMP BAK 01.PCB"), "two");
+    EXPECT_FALSE(CPathHelper::IsExistingFile(Path("AMP BAK 02.PCB")));
+
+    // Onto an existing file, from a missing one, into a missing folder: nothing changes.
+    EXPECT_FALSE(CPathHelper::RenameFile(Path("AMP BAK 03.PCB"), Path("AMP BAK 01.PCB")));
+    EXPECT_EQ(Read("AMP BAK 01.PCB"), "two");
+    EXPECT_EQ(Read("AMP BAK 03.PCB"), "three");
+    EXPECT_FALSE(CPathHelper::RenameFile(Path("AMP BAK 09.PCB"), Path("AMP BAK 08.PCB")));
+    EXPECT_FALSE(CPathHelper::RenameFile(Path("AMP BAK 03.PCB"), Path("Missing/AMP.PCB")));
+    EXPECT_TRUE(CPathHelper::IsExistingFile(Path("AMP BAK 03.PCB")));
+
+    EXPECT_TRUE(CPathHelper::DeleteFile(Path("AMP BAK 01.PCB")));
+    EXPECT_FALSE(fs::exists(Path("AMP BAK 01.PCB")));
+    EXPECT_TRUE(CPathHelper::DeleteFile(Path("AMP BAK 01.PCB")));
+}
+
+} // namespace

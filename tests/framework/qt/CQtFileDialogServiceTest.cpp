@@ -1,0 +1,51 @@
+#include "framework/qt/CQtFileDialogService.h"
+
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+#include <QDir>
+#include <QFileDialog>
+
+#include "tests/framework/qt/QtApplicationTest.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class CQtFileDialogServiceTest : public QtApplicationTest {
+protected:
+    void SetUp() override
+    {
+        m_folder =
+            fs::temp_directory_path() / ("wevra-folder-" + std::to_string(getpid())) / "My.Designs";
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override { fs::remove_all(m_folder.parent_path()); }
+
+    fs::path m_folder;
+};
+
+TEST_F(CQtFileDialogServiceTest, OpensInTheStartFolderWhichOkChooses)
+{
+    CQtFileDialogService service;
+    const std::string start = m_folder.string();
+    WhenModal([&start](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Select Directory");
+        EXPECT_EQ(QDir::cleanPath(dialog->directory().absolutePath()),
+                  QString::fromStdString(start));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    EXPECT_EQ(service.ChooseFolder("Select Directory", "", start), start);
+
+    WhenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+    EXPECT_EQ(service.ChooseFolder("Open", "", start), std::nullopt);
+
+    // A root folder that does not exist opens nothing.
+    EXPECT_EQ(service.ChooseFolder("Open", (m_folder / "Missing").string(), ""), std::nullopt);
+}
+
+} // namespace

@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/CArchive.h"
+#include "model/CPadStack.h"
+#include "model/CShapeLibArray.h"
+#include "model/LayerIds.h"
+#include "model/PadShapes.h"
+#include "tests/support/ArchiveBytes.h"
+#include "tests/support/CFakeServices.h"
+
+namespace {
+
+using namespace archive_bytes;
+namespace fs = std::filesystem;
+
+Bytes W(uint16_t v)
+{
+    return {uint8_t(v), uint8_t(v >> 8)};
+}
+
+Bytes D(int32_t v)
+{
+    const auto u = uint32_t(v);
+    return {uint8_t(u), uint8_t(u >> 8), uint8_t(u >> 16), uint8_t(u >> 24)};
+}
+
+Bytes Str(const std::string& text)
+{
+    return Concat({{uint8_t(text.size())}, Ascii(text)});
+}
+
+Bytes ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFile(const fs::path& path, const Bytes& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+// One library "Lib" with one padstack "P" (a top pad) and one shape "S": two pads and a
+// closed silkscreen rectangle, already centred.
+std::unique_ptr<CShapeLibArray> SmallSet()
+{
+    auto set = std::make_unique<CShapeLibArray>();
+    set->SetName("Set");
+    auto lib = std::make_unique<CShapeLib>("Lib");
+    CPadStackArray& table = lib->GetPadStacks();
+    table.RemoveAll();
+    CPadStack stack;
+    stack.SetName("P");
+    stack.GetPad(LAYER_TOP)->Set(PAD_RECTANGLE, -1000, -1500, 1000, 1500);
+    stack.SetShapePadKind(true);
+    table.Add(stack);
+    const int32_t s = lib->AddShape("S");
+    lib->AddPadToShape(s, -5000, 0, 0, 0);
+    lib->AddPadToShape(s, 5000, 0, 0, 90000);
+    const int32_t corners[][2] = {
+        {-7000, -3000}, {7000, -3000}, {7000, 3000}, {-7000, 3000}, {-7000, -3000}};
+    for (size_t n = 0; n < std::size(corners); ++n)
+        lib->AddOutlineToShape(s, corners[n][0], corners[n][1], n == 0 ? 0x0150 : 0x0151);
+    lib->RecalcShapeExtent(s);
+    set->AddLib(std::move(lib));
+    set->GetFilterHistory().push_back("R*");
+    return set;
+}
+
+Bytes SmallSetBytes(int32_t version = 802)
+{
+    Bytes emptyPad(28, 0);
+    Bytes padsAfterTop;
+    for (int layer = 2; layer < 27; ++layer)
+        padsAfterTop = Concat({padsAfterTop, emptyPad});
+    // clang-format off
+    return Concat({
+        D(version), Str("Set"), D(0), D(0), D(0),              // set: name, current, two words
+        W(1), W(0xFFFF), W(0), W(9), Ascii("CShapeLib"),        // one library, a new class
+        D(800), Str("Lib"), D(0),                               // library: name, current shape
+        W(2), W(0), W(2015),                                    // pens
+        D(821), D(0),                                           // padstack table, defaults
+        W(1), W(0xFFFF), W(1), W(9), Ascii("CPadStack"),        // one padstack, a new class
+        D(2), Str("P"),                                         // kinds, name
+        emptyPad,                                               // layer 0
+        D(0), D(0), D(PAD_RECTANGLE), D(-1000), D(-1500), D(1000), D(1500), // layer 1
+        padsAfterTop,                                           // layers 2..26
+        W(1), W(0xFFFF), W(0), W(6), Ascii("CShape"),           // one shape, a new class
+        Str("S"), D(-7000), D(-3000), D(7000), D(3000),         // name, extent
+        W(2),                                                   // pads
+        W(0), W(0), D(0), D(-5000), D(0),
+        W(0), W(0), D(90000), D(5000), D(0),
+        W(5),                                                   // outline
+        W(0x0150), W(0), D(-7000), D(-3000),
+        W(0x0151), W(0), D(7000), D(-3000),
+        W(0x0151), W(0), D(7000), D(3000),
+        W(0x0151), W(0), D(-7000), D(3000),
+        W(0x0151), W(0), D(-7000), D(-3000),
+        W(1), Str("R*"),                                        // filter history
+    });
+    // clang-format on
+}
+
+class CShapeLibArrayFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() /
+                 ("wevra-shapes-" +
+                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    fs::path folder;
+    CFakeServices services;
+};
+
+TEST_F(CShapeLibArrayFile, StoresTheHandWrittenBytesAndReadsThemBackUnchanged)
+{
+    std::unique_ptr<CShapeLibArray> set = SmallSet();
+    EXPECT_EQ(Store(*set), SmallSetBytes());
+    EXPECT_TRUE(set->IsLoaded());
+
+    const fs::path path = folder / "Lib.SHP";
+    WriteFile(path, SmallSetBytes());
+    CShapeLibArray loaded;
+    ASSERT_TRUE(loaded.Load(path));
+    EXPECT_TRUE(loaded.IsLoaded());
+    EXPECT_EQ(loaded.GetPath(), path);
+    EXPECT_TRUE(services.messages.Shown().empty());
+    ASSERT_TRUE(loaded.Save());
+    EXPECT_EQ(ReadFile(path), SmallSetBytes());
+    EXPECT_FALSE(fs::exists(folder / "Lib.SHP.tmp~"));
+
+    ExpectEveryPrefixFails(SmallSetBytes(), [](CArchive& ar) {
+        CShapeLibArray prefix;
+        prefix.Serialize(ar);
+    });
+}
+
+TEST_F(CShapeLibArrayFile, AForeignOrDamagedFileChangesNothing)
+{
+    const fs::path own = folder / "Own.SHP";
+    WriteFile(own, SmallSetBytes());
+    CShapeLibArray set;
+    ASSERT_TRUE(set.Load(own));
+
+    const fs::path foreign = folder / "Foreign.SHP";
+    const Bytes foreignBytes = SmallSetBytes(801);
+    WriteFile(foreign, foreignBytes);
+    EXPECT_FALSE(set.Load(foreign));
+    EXPECT_EQ(set.GetPath(), own);
+    EXPECT_TRUE(set.IsLoaded());
+    EXPECT_EQ(set.GetLibName(0), "Lib");
+
+    const fs::path damaged = folder / "Damaged.SHP";
+    Bytes damagedBytes = SmallSetBytes();
+    damagedBytes.resize(damagedBytes.size() - 3);
+    WriteFile(damaged, damagedBytes);
+    EXPECT_THROW(set.Load(damaged), CArchiveException);
+    EXPECT_EQ(set.GetPath(), own);
+
+    // The next save goes to the set's own file; the others stay as they were.
+    set.SetName("Changed");
+    ASSERT_TRUE(set.Save());
+    EXPECT_EQ(ReadFile(foreign), foreignBytes);
+    EXPECT_EQ(ReadFile(damaged), damagedBytes);
+    EXPECT_NE(ReadFile(own), SmallSetBytes());
+
+    // A file not there yet is made by the next save.
+    const fs::path fresh = folder / "New.SHP";
+    EXPECT_FALSE(set.Load(fresh));
+    EXPECT_EQ(set.GetPath(), fresh);
+    EXPECT_TRUE(set.Save());
+    EXPECT_TRUE(fs::exists(fresh));
+
+    CShapeLibArray unsaved;
+    EXPECT_FALSE(unsaved.Save());
+    EXPECT_FALSE(unsaved.Load(folder / "missing" / "x.SHP"));
+    EXPECT_FALSE(unsaved.Save());
+}
+
+TEST(CShapeLibArrayLookup, NoMatchIsNone)
+{
+    CShapeLibArray set;
+    EXPECT_EQ(set.FindLib("Lib"), -1);
+    EXPECT_EQ(set.GetLibByName("Lib"), nullptr);
+    set.AddLib(std::make_unique<CShapeLib>("Lib"));
+    set.AddLib(std::make_unique<CShapeLib>("Other"));
+    EXPECT_EQ(set.FindLib("other"), -1);
+    EXPECT_EQ(set.GetLibByName("Other"), set.GetLib(1));
+}
+
+} // namespace

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "framework/CPoint.h"
+#include "framework/CRect.h"
+#include "model/CWevraFont.h"
+#include "tests/support/CFakeServices.h"
+#include "tests/support/CRecordingDC.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+const fs::path builtFont = fs::path(WEVRA_BUILD_DIR) / "bin" / CWevraFont::fileName;
+
+Bytes ReadBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Width and height of a text by the file format's own rule, straight from the file's bytes:
+// characters are the runs of equal bit 7 from code 0 on, the last record of a run is the
+// advance, coordinates are the bytes times 3, scaled by height / 48.
+CRect MeasureFromBytes(const Bytes& file, const std::vector<int>& codes, int64_t height)
+{
+    std::vector<std::vector<size_t>> groups(1);
+    uint8_t previous = 0;
+    for (size_t at = 0; at + 3 <= file.size(); at += 3) {
+        const uint8_t bit = file[at + 2] & 0x80;
+        if (bit != previous)
+            groups.emplace_back();
+        previous = bit;
+        groups.back().push_back(at);
+    }
+    const int64_t k = height / 48;
+    int64_t right = 0;
+    int64_t bottom = 0;
+    int64_t cursor = 0;
+    for (int code : codes) {
+        const std::vector<size_t>& group = groups.at(size_t(code));
+        for (size_t i = 0; i + 1 < group.size(); ++i) {
+            right = std::max(right, file[group[i]] * 3 * k + cursor);
+            bottom = std::max(bottom, file[group[i] + 1] * 3 * k);
+        }
+        cursor += file[group.back()] * 3 * k;
+    }
+    return CRect(0, 0, int32_t(right), int32_t(bottom));
+}
+
+class CWevraFontFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_folder = fs::temp_directory_path() / ("wevra-font-test-" + std::to_string(getpid()));
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    fs::path Write(const std::string& name, const Bytes& bytes) const
+    {
+        const fs::path path = m_folder / name;
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        return path;
+    }
+
+    fs::path m_folder;
+    CFakeServices m_fakes;
+};
+
+TEST(CWevraFontBuilt, FileHasTheFormatsSizeAndMeasuresByItsRecords)
+{
+    const Bytes file = ReadBytes(builtFont);
+    ASSERT_EQ(file.size(), CWevraFont::fileSize);
+
+    CWevraFont font;
+    ASSERT_TRUE(font.Load(builtFont));
+    EXPECT_EQ(font.GetCellHeight(), 48);
+    EXPECT_EQ(font.GetFile(), builtFont);
+
+    const CRect hello = MeasureFromBytes(file, {'H', 'E', 'L', 'L', 'O'}, 4800);
+    EXPECT_GT(hello.right, 0);
+    EXPECT_EQ(font.GetTextRect("HELLO", 4800), hello);
+
+    // A capital is exactly as tall as the text height: 48 of the cell's 48 units.
+    int32_t top = 1000;
+    int32_t bottom = 0;
+    for (int32_t r = font.GetFirstRecord('H'); r < font.GetEndRecord('H'); ++r) {
+        top = std::min<int32_t>(top, font.GetRecord(r).y);
+        bottom = std::max<int32_t>(bottom, font.GetRecord(r).y);
+    }
+    EXPECT_EQ((bottom - top) * (4800 / 48), 4800);
+
+    // Letters with diaeresis measure at their code-page-437 places, as they are drawn.
+    const std::string windowsLetters = "\xC4\xD6\xDC\xEB\xEF\xF6\xFC\xFF";
+    const std::vector<int> fontCodes = {142, 153, 154, 137, 139, 148, 129, 152};
+    for (size_t i = 0; i < fontCodes.size(); ++i) {
+        const CRect expected = MeasureFromBytes(file, {fontCodes[i]}, 4800);
+        EXPECT_GT(expected.right, 0) << fontCodes[i];
+        EXPECT_EQ(font.GetTextRect(windowsLetters.substr(i, 1), 4800), expected) << i;
+    }
+}
+
+TEST(CWevraFontBuilt, DrawsTheStrokesOfAGlyph)
+{
+    CWevraFont font;
+    ASSERT_TRUE(font.Load(builtFont));
+    // The L is a stroke down from (3, 3) to (3, 19) and on to (12, 19) in font units, i.e.
+    // (9, 9), (9, 57), (36, 57) scaled by 3; at height 4800 each unit is 100 board units.
+    CRecordingDC dc;
+    font.DrawText(dc, "L", CPoint(1000, 2000), 4800, 0, false, CPoint(500, -500), 10);
+    EXPECT_EQ(dc.Lines(),
+              (std::vector<std::string>{"MoveTo 240 240", "LineTo 240 720", "LineTo 510 720"}));
+
+    // Mirrored, x is negated before the quarter turn (x, y) -> (y, -x).
+    dc.Clear();
+    font.DrawText(dc, "L", CPoint(1000, 2000), 4800, 90000, true, CPoint(500, -500), 10);
+    EXPECT_EQ(dc.Lines(),
+              (std::vector<std::string>{"MoveTo 240 240", "LineTo 720 240", "LineTo 720 510"}));
+
+    // Below the cell height every point collapses onto the start point.
+    dc.Clear();
+    font.DrawText(dc, "L", CPoint(1000, 2000), 47, 0, false, CPoint(0, 0), 1);
+    EXPECT_EQ(dc.Lines(), (std::vector<std::string>{"MoveTo 1000 2000", "LineTo 1000 2000",
+                                                    "LineTo 1000 2000"}));
+}
+
+TEST_F(CWevraFontFiles, MissingFontIsReportedAndLeavesTheFontEmpty)
+{
+    CWevraFont font;
+    ASSERT_TRUE(font.Load(builtFont));
+    EXPECT_FALSE(font.Load(m_folder / "missing.dat"));
+    EXPECT_FALSE(font.Load(m_folder));
+    EXPECT_EQ(m_fakes.messages.ShownTexts(),
+              (std::vector<std::string>{"Font not found", "Font not found"}));
+
+    EXPECT_FALSE(font.IsLoaded());
+    EXPECT_EQ(font.GetTextRect("HELLO", 4800), CRect(0, 0, 0, 0));
+    CRecordingDC dc;
+    font.DrawText(dc, "HELLO", CPoint(0, 0), 4800, 0, false, CPoint(0, 0), 1);
+    EXPECT_TRUE(dc.Lines().empty());
+}
+
+TEST_F(CWevraFontFiles, FilesOfAnyLengthAndIndexStayInsideTheTable)
+{
+    // Short: one character group (code 0) of two records, then code 1 from its toggle; the
+    // rest reads as zeros, which toggle back and close code 1.
+    CWevraFont font;
+    ASSERT_TRUE(font.Load(Write("short.dat", {5, 6, 0x00, 7, 0, 0x00, 1, 2, 0x80, 4, 0, 0x80})));
+    EXPECT_EQ(font.GetFirstRecord(1), 3);
+    EXPECT_EQ(font.GetEndRecord(1), 4);
+    EXPECT_EQ(font.GetMaxX(), 21);
+    EXPECT_EQ(font.GetTextRect("\x01\x01", 480), CRect(0, 0, 3 * 10 + 12 * 10, 6 * 10));
+
+    // Long: bytes past the 4000th record are ignored.
+    Bytes longFile(CWevraFont::fileSize + 30, 0);
+    std::fill(longFile.begin() + CWevraFont::fileSize, longFile.end(), 0xFF);
+    ASSERT_TRUE(font.Load(Write("long.dat", longFile)));
+    EXPECT_EQ(font.GetMaxX(), 0);
+    EXPECT_EQ(font.GetRecord(CWevraFont::recordCount), StrokeRec{});
+
+    // Every record its own character: groups past the 256th land on code 255, the last (a
+    // group starting at record 4000) winning; any text measures and draws within the table.
+    Bytes toggling(CWevraFont::fileSize, 0);
+    for (size_t r = 0; r < size_t(CWevraFont::recordCount); ++r) {
+        toggling[r * 3] = 0xFF;
+        toggling[r * 3 + 1] = 0xFF;
+        toggling[r * 3 + 2] = (r % 2 == 0) ? 0x81 : 0x01;
+    }
+    ASSERT_TRUE(font.Load(Write("toggling.dat", toggling)));
+    EXPECT_EQ(font.GetFirstRecord(255), CWevraFont::recordCount);
+    EXPECT_EQ(font.GetMaxX(), 765);
+    std::string everyCode;
+    for (int c = 1; c < 256; ++c)
+        everyCode.push_back(char(c));
+    EXPECT_EQ(font.GetTextRect(everyCode, 48).bottom, 0);
+    CRecordingDC dc;
+    font.DrawText(dc, everyCode, CPoint(0, 0), 48, 0, false, CPoint(0, 0), 1);
+    EXPECT_TRUE(dc.Lines().empty());
+}
+
+} // namespace
