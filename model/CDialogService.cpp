@@ -1,0 +1,25 @@
+#include "model/CDialogService.h"
+
+namespace {
+
+CDialogService s_cancelling;
+CDialogService* s_installed = nullptr;
+
+} // namespace
+
+CDialogService& CDialogService::Get()
+{
+    return s_installed ? *s_installed : s_cancelling;
+}
+
+CDialogService* CDialogService::Set(CDialogService* service)
+{
+    CDialogService* previous = s_installed;
+    s_installed = service;
+    return previous;
+}
+
+int32_t CDialogService::NetAdd(std::string&)
+{
+    return resultCancel;
+}
