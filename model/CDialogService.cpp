@@ -23,3 +23,8 @@ int32_t CDialogService::NetAdd(std::string&)
 {
     return resultCancel;
 }
+
+int32_t CDialogService::CompProperties(CComponent&)
+{
+    return resultCancel;
+}

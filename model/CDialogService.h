@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+class CComponent;
+
 // The modal dialogs that model tools open, reduced to the plain values they are filled with
 // and give back. The editor installs an implementation built on its Qt dialogs; tests install a
 // scripted one. Each method returns the dialog's result (1 for OK, IDCANCEL = 2 for Cancel, or
@@ -23,4 +25,7 @@ public:
 
     // "Add Net": `name` holds the proposed unique net name and returns the one typed.
     virtual int32_t NetAdd(std::string& name);
+    // "Component Properties": edits the component's names, part fields, group, cluster and flag
+    // bits (each lock shown inverted, as "Enabled for Editing").
+    virtual int32_t CompProperties(CComponent& component);
 };

@@ -10,6 +10,7 @@
 #include "framework/CPoint.h"
 #include "framework/CRect.h"
 #include "framework/CRuntimeClass.h"
+#include "framework/ColorRef.h"
 #include "model/CCopperShape.h"
 #include "model/CSpatialGrid.h"
 #include "model/NetPinRec.h"
@@ -17,6 +18,7 @@
 #include "model/TrackRec.h"
 
 class CArchive;
+class CDeviceContext;
 class CNetDocument;
 class CPadStackArray;
 
@@ -43,6 +45,36 @@ public:
     static constexpr int32_t ratsnestPinLimit = 10000;
     // Flags: the net shows no ratsnest.
     static constexpr uint32_t flagNoRatsnest = 1;
+
+    // Mode bits of the hit tests and rectangle selections.
+    // Vertex test only: report the end vertex of the segment hit and change nothing.
+    static constexpr int32_t hitReport = 1;
+    static constexpr int32_t hitSelect = 4;
+    // Toggles the item found when hitSelect is not set.
+    static constexpr int32_t hitToggle = 16;
+    // Net-list loops only: the net of the hit becomes current.
+    static constexpr int32_t hitMakeNetCurrent = 32;
+    static constexpr int32_t hitMakeCurrent = 64;
+    // Vertex test only: insert a vertex at the hit point of the segment.
+    static constexpr int32_t hitInsert = 128;
+
+    // Half-size of the square around the point where UnrouteRunAt looks for a run.
+    static constexpr int32_t unrouteReach = 5039;
+    // Half-size of the square within which trimming drops vertices at the run end.
+    static constexpr int32_t trimReach = 1511;
+    // Segments shorter than 1 mm take no inserted vertex; one is never put nearer than a
+    // quarter of the segment, or 50 mil, to an end.
+    static constexpr double minInsertSegmentMm = 1.0;
+    static constexpr int32_t maxInsertEndDistance = 12800;
+    // Ellipse tracks need half-axes of at least this many units.
+    static constexpr int32_t minEllipseHalfAxis = 16;
+
+    // Colours of the net drawing that the layer colours do not give.
+    static constexpr COLORREF selectedHaloColor = 0x007F7F7F;
+    static constexpr COLORREF editHaloColor = 0x00808080;
+    static constexpr COLORREF viaLabelColor = 0x00FFFFFF;
+    // Half-size in pixels of the mark at an unconnected pin.
+    static constexpr int32_t pinMarkReach = 4;
 
     static constexpr int32_t defaultMinWidth = 2015;
     static constexpr int32_t defaultMaxWidth = 25196;
@@ -206,6 +238,196 @@ public:
         m_editLast = last;
     }
 
+    // ---- Deleting -----------------------------------------------------------------------------
+    // Every delete keeps the current vertex inside the list and the runs well formed.
+
+    // From the end to the start, each selected vertex: a pad or via alone; a track vertex of a
+    // run of 3 or more alone (when it started the run, the next vertex starts it); a vertex of
+    // a run of 2 with its whole run; a lone run start alone.
+    void DeleteSelected();
+    // The segment ending at drawn vertex i: the first or last segment of a longer run goes with
+    // its end vertex, a middle one splits the run at i, a run of 2 goes whole. False when i is
+    // no drawn vertex.
+    bool DeleteSegment(int32_t i);
+    // Every vertex of the current vertex's run.
+    void DeleteCurrentRun();
+    // Deletes what the autorouter laid (runs keep their form) and recomputes the ratsnest.
+    void Unroute(CNetDocument& document);
+    // Deletes the last autorouted run on the layer that passes within unrouteReach of (x, y),
+    // then recomputes the ratsnest; false when there is none.
+    bool UnrouteRunAt(CNetDocument& document, int32_t x, int32_t y, int32_t layer);
+
+    // ---- Runs ---------------------------------------------------------------------------------
+    // The run of a pad or via vertex is the vertex alone.
+
+    // i itself for a run start, a pad or via vertex, and an index outside the list.
+    int32_t GetRunStart(int32_t i) const;
+    // -1 on an empty list; i itself outside the list.
+    int32_t GetRunEnd(int32_t i) const;
+    // 0 for an index outside the list.
+    int32_t GetRunLength(int32_t i) const;
+    // Drops repeated points and merges straight stretches drawn with one pen; a run left with
+    // one vertex goes. Returns the run's end index after the first pass (i itself for a pad or
+    // via vertex or an index outside the list).
+    int32_t SimplifyRun(int32_t i);
+    // Simplifies the current run, deselects everything and turns the run back when the edit
+    // had inverted it.
+    void FinishRunEdit();
+    // Reverses the current run, keeping each segment's pen; the current index follows its
+    // vertex. False for a pad or via vertex or an empty list.
+    bool InvertRunDirection();
+    // The current run moves to the layer; false when nothing changed or the layer is unusable.
+    bool SetRunLayer(int32_t layer);
+    // Every drawn vertex of the current run takes the pen; false for a pen outside the table
+    // or pen 0.
+    bool SetRunPen(int32_t pen);
+    // The current run takes the pen of that width, added to the table within the net's width
+    // limits; false when that is not possible or the current vertex is a pad or via.
+    bool ChangeRunWidth(int32_t width);
+    // One step along the list (the other way while the run is inverted); false when the
+    // current vertex did not move.
+    bool StepCurrentVertex(bool forward);
+    // Returns how many vertices of the current run changed their selection.
+    int32_t SelectRun(bool on);
+
+    // ---- Track editor -------------------------------------------------------------------------
+
+    // A new run at (x, y) on the layer with the current pen: a run start and a drawn vertex
+    // (with mode45 two) at the point, the last one current. False, adding nothing, when the
+    // layer or the current pen cannot draw.
+    bool StartTrack(int32_t x, int32_t y, int32_t layer, bool mode45);
+    // Starts editing the current run at the current vertex.
+    void BeginRunEdit(bool mode45);
+    // Prepares the current run for moving the current vertex: takes the edited range, adds the
+    // bend vertices the 45-degree mode needs and selects the neighbours that follow the move.
+    void SetEditAnchors();
+    // The current vertex goes to the document's cursor; in the 45-degree mode its neighbours
+    // bend to keep the segments at 45 degrees. False when its run has fewer than 2 vertices.
+    bool MoveCurrentVertex(CNetDocument& document);
+    // A click while drawing. False when the track ends there: on a pin, via or pad (the
+    // cursor snapped onto its centre) or at the point of the vertex before. True when a vertex
+    // was added.
+    bool EditTrackInsert(CNetDocument& document);
+    // A vertex at `point` on the segment ending at vertex i (two with the 45-degree option),
+    // unless the segment is shorter than 1 mm or the point lies too near an end.
+    bool InsertVertexOnSegment(const CNetDocument& document, int32_t i, CPoint point);
+    // Backspace while drawing: drops the vertices at the run end. 0 when the current vertex is
+    // not the run end, 1 when the run goes on, -1 when it was used up and deleted.
+    int32_t TrimRunEnd();
+    // Appends a selected copy of every selected vertex and deselects the originals.
+    void DuplicateSelectedVertices();
+    // Appends to `target` (which may be this net) selected copies of the selected items: pads
+    // and vias, and runs of selected segments with the segment leaving the selection. The
+    // originals are deselected.
+    void CopySelectedInto(CNet& target);
+    // Exchanges point, pen/layer word, cluster stamp and flags; false for an index outside the
+    // list.
+    bool SwapVertices(int32_t a, int32_t b);
+    // The same with the n-th pad or via vertex (counted from 1); false when there is none.
+    bool SwapWithPadVertex(int32_t i, int32_t n);
+    bool FindPadVertex(CPoint point, int32_t padStack, bool mirrored) const;
+
+    // ---- Hit tests ----------------------------------------------------------------------------
+    // Each tests items on the copper layers of the mask (bit L-1 for layer L, layers 1..16) at
+    // the point, acts by the mode bits and moves the point onto the item found. Pads of an
+    // item on the other board side are those of the opposite layer, mirrored.
+
+    // The first pin whose pad touches the point; it sets the active cluster and changes no
+    // selection. The pin's index, or -1.
+    int32_t HitTestPin(const CNetDocument& document, CPoint& point, int32_t mode,
+                       uint32_t layerMask);
+    // The first segment that touches the point with its half width: the point moves to the
+    // segment's point nearest it; returns (and makes current or selects) the nearer end
+    // vertex, toggles the segment's end vertex. -1 when the point is outside the box.
+    int32_t HitTestSegment(const CNetDocument& document, CPoint& point, int32_t mode,
+                           uint32_t layerMask);
+    // Like HitTestSegment, with hitReport and hitInsert; the point moves onto the vertex
+    // returned.
+    int32_t HitTestVertex(const CNetDocument& document, CPoint& point, int32_t mode,
+                          uint32_t layerMask);
+    // A pin, a pad or via vertex, or a segment of the net: selects or toggles the whole net.
+    bool HitTestNet(const CNetDocument& document, CPoint& point, int32_t mode, uint32_t layerMask);
+    // The first free pad vertex (HitTestPad) or via vertex (HitTestVia) whose pad touches the
+    // point; -1 when none does or the point is outside the box.
+    int32_t HitTestPad(const CNetDocument& document, CPoint& point, int32_t mode,
+                       uint32_t layerMask);
+    int32_t HitTestVia(const CNetDocument& document, CPoint& point, int32_t mode,
+                       uint32_t layerMask);
+    // The last segment that touches the point: its run is selected or toggled and the point
+    // moves to the run start, which is returned. -1 when none does or the point is outside the
+    // box.
+    int32_t HitTestRun(const CNetDocument& document, CPoint& point, int32_t mode,
+                       uint32_t layerMask);
+
+    // ---- Rectangle selection ------------------------------------------------------------------
+    // The rectangle may come with its corners in any order; a point is inside it when
+    // left <= x < right and top <= y < bottom. Each selects (hitSelect) or toggles (hitToggle)
+    // what it finds and returns whether anything matched.
+
+    // A pin, pad, via or track vertex in the rectangle on a mask layer takes the whole net.
+    bool SelectIfPinsInRect(const CNetDocument& document, const CRect& rect, int32_t mode,
+                            uint32_t layerMask);
+    // Pad or via vertices whose padstack is of the free-pad kind.
+    bool SelectPadsInRect(const CNetDocument& document, const CRect& rect, int32_t mode);
+    bool SelectTrackVerticesInRect(const CRect& rect, int32_t mode, uint32_t layerMask);
+    // Every run with a segment on a mask layer that meets the rectangle, whole.
+    bool SelectRunsInRect(const CRect& rect, int32_t mode, uint32_t layerMask);
+    bool SelectViasInRect(const CNetDocument& document, const CRect& rect, int32_t mode);
+
+    // ---- Shapes of track ----------------------------------------------------------------------
+    // A closed run on the layer with the current pen, appended selected, its last vertex
+    // current. False, adding nothing, when the layer or the current pen cannot draw.
+
+    // The ellipse in the box (x1, y1)-(x2, y2), in steps of a whole divisor of 360 degrees;
+    // false when a half-axis is below minEllipseHalfAxis.
+    bool AddEllipseTrack(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t layer);
+    bool AddRectangleTrack(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t layer);
+
+    // ---- Drawing ------------------------------------------------------------------------------
+    // Pixels are (board + the document's view offset) / its scale; widths width / scale. The
+    // clip rectangle is in board units; items wholly outside it are skipped. Tracks are drawn
+    // with solid pens made here; pads, holes, ratsnest lines and pin marks with the pen and
+    // brush the caller selected. The previous pen is selected again afterwards. Pads and vias
+    // whose padstack the table lacks draw nothing (the table notes the error). Nothing is drawn
+    // at a scale below 1.
+
+    // The unselected segments on the layer in its colour of the set (set 0 when the design
+    // has fewer than 2 nets). A segment at a selected vertex is left to DrawSelected.
+    void DrawLayer(CDeviceContext& dc, const CNetDocument& document, int32_t layer,
+                   const CRect& clip, int32_t colorSet) const;
+    // The segments at selected vertices: first a grey halo as wide as the clearance on both
+    // sides, then in the highlight colour of their layer.
+    void DrawSelected(CDeviceContext& dc, const CNetDocument& document, const CRect& clip) const;
+    // The edited range of the current run: its halo (unless the user turned it off), then in
+    // the highlight colours.
+    void DrawEditedRun(CDeviceContext& dc, const CNetDocument& document) const;
+    // Unselected (DrawPads) or selected (DrawSelectedPads) pad and via vertices whose padstack
+    // has a pad on the layer (0..26).
+    void DrawPads(CDeviceContext& dc, const CNetDocument& document, int32_t layer,
+                  const CRect& clip) const;
+    void DrawSelectedPads(CDeviceContext& dc, const CNetDocument& document, int32_t layer,
+                          const CRect& clip) const;
+    // The drill holes of the pad and via vertices as circles of `percent` of the drill, at
+    // least `minimum` (board units) across.
+    void DrawHoles(CDeviceContext& dc, const CNetDocument& document, const CRect& clip,
+                   int32_t percent, int32_t minimum) const;
+    void DrawRatsnest(CDeviceContext& dc, const CNetDocument& document) const;
+    // A square of pinMarkReach pixels around every pin outside the first cluster, while the
+    // net has 2 clusters or more.
+    void DrawUnconnectedPinMarks(CDeviceContext& dc, const CNetDocument& document) const;
+    // A line from the current vertex to the nearest pin or copper of another cluster; returns
+    // the pixels it covers, (0, 0, 1, 1) when nothing was drawn.
+    CRect DrawRubberBand(CDeviceContext& dc, const CNetDocument& document) const;
+    // The pixels the current vertex and its segments cover, with the clearance; (0, 0, 1, 1)
+    // below 2 vertices or for a pad or via.
+    CRect GetEditRepaintRect(const CNetDocument& document) const;
+    // A white label at every pad and via vertex by the pad-info mode: 1 a number running over
+    // all nets (`counter` holds the labels numbered before and is advanced), 2 the hole
+    // diameter in mm, 3 the padstack name, 4 the padstack index + 1, 5 the net name, 6 the net
+    // index; other modes draw nothing.
+    void DrawViaLabels(CDeviceContext& dc, const CNetDocument& document, int32_t mode,
+                       int32_t netIndex, int32_t& counter) const;
+
     // ---- Box and moves -------------------------------------------------------------------------
 
     const CRect& GetBox() const { return m_box; }
@@ -316,6 +538,34 @@ private:
     // Load checks; true when anything had to be repaired.
     bool RepairLoaded();
     void RecountSelection();
+
+    bool IsIndex(int32_t i) const { return i >= 0 && i < GetVertexCount(); }
+    // Removes `count` vertices from `first` on (deselecting them) and clamps the current one.
+    void RemoveVertices(int32_t first, int32_t count);
+    // Appends a copy of the record, selected, and returns its index.
+    int32_t AppendSelectedCopy(TrackRec record);
+    // Selects (hitSelect) or toggles (hitToggle) vertex i.
+    void ApplySelectMode(int32_t i, int32_t mode);
+    // Selects or toggles the whole net.
+    void ApplyNetSelectMode(int32_t mode);
+    // Whether the probe touches the segment ending at vertex i on a mask layer.
+    bool ProbeTouchesSegment(int32_t i, uint32_t layerMask) const;
+    // Whether the probe touches the padstack's pad on a copper layer of the mask, placed at
+    // (x, y) and turned by `angle`, mirrored from the opposite layer for the other side.
+    bool ProbeTouchesPads(const CPadStackArray& padStacks, int32_t padStack, int32_t x, int32_t y,
+                          int32_t angle, bool mirrored, uint32_t layerMask) const;
+    int32_t FindPinAtProbe(const CNetDocument& document, uint32_t layerMask) const;
+    // The first pad or via vertex at the probe; `viaKind` 1 for vias only, 0 for anything but
+    // vias, -1 for both.
+    int32_t FindPadVertexAtProbe(const CNetDocument& document, uint32_t layerMask,
+                                 int32_t viaKind) const;
+    int32_t FindSegmentAtProbe(uint32_t layerMask) const;
+    bool BoxContains(CPoint point) const;
+    // Inserts a run of vertices on the layer with the current pen (the first a run start),
+    // selects it and makes its last vertex current.
+    bool AppendClosedRun(const std::vector<CPoint>& points, int32_t layer);
+    void DrawPadVertices(CDeviceContext& dc, const CNetDocument& document, int32_t layer,
+                         const CRect& clip, bool selected) const;
 
     CCopperShape m_probe;
     CTrackRecArray m_vertices;

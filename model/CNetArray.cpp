@@ -1,0 +1,1179 @@
+#include "model/CNetArray.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+#include "editor/CWevraApp.h"
+#include "framework/CArchive.h"
+#include "framework/CDeviceContext.h"
+#include "framework/CMessageService.h"
+#include "framework/CPen.h"
+#include "framework/CRect.h"
+#include "framework/CServices.h"
+#include "model/CDialogService.h"
+#include "model/CGridArr.h"
+#include "model/CNetArrayDocument.h"
+#include "model/CPadStackArray.h"
+#include "model/Geometry.h"
+#include "resources/CommandIds.h"
+#include "resources/StringIds.h"
+
+WEVRA_IMPLEMENT_SERIAL(CNetArray, "CNetArray", CRuntimeClass::versionableSchema | 1u)
+
+namespace {
+
+// The track widths a new board offers, in millimetres.
+constexpr double boardWidthsMm[] = {0.25, 0.3, 0.35, 0.4, 0.5, 0.6, 0.8, 1.0, 1.2, 1.5, 2.0, 2.5};
+
+constexpr COLORREF errorLineColor = 0xFFFFFF;
+
+int32_t Saturate(int64_t v)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+bool WithinSquare(CPoint p, CPoint centre, int32_t halfSize)
+{
+    return std::abs(int64_t(p.x) - centre.x) <= halfSize &&
+           std::abs(int64_t(p.y) - centre.y) <= halfSize;
+}
+
+// Text left-aligned in at least `width` characters, as "%-Ns" and "%-Nd" write it.
+std::string PadRight(std::string text, size_t width)
+{
+    if (text.size() < width)
+        text.append(width - text.size(), ' ');
+    return text;
+}
+
+// The name field of a ToDo line: from character 5 up to the next blank.
+std::string ToDoLineName(const std::string& line)
+{
+    if (line.size() <= 5)
+        return {};
+    const size_t end = line.find(' ', 5);
+    return line.substr(5, end == std::string::npos ? std::string::npos : end - 5);
+}
+
+// Pen 1 on of the table with that width, or -1 (pen 0 only lifts the pen).
+int32_t FindDrawingPen(const CNet& net, int32_t width)
+{
+    const std::vector<uint16_t>& pens = net.GetPenTable();
+    for (size_t p = 1; p < pens.size(); ++p) {
+        if (pens[p] == width)
+            return int32_t(p);
+    }
+    return -1;
+}
+
+bool Contains(const std::vector<uint16_t>& widths, uint16_t width)
+{
+    return std::find(widths.begin(), widths.end(), width) != widths.end();
+}
+
+CPoint ToScreen(CPoint p, int32_t offsetX, int32_t offsetY, int32_t scale)
+{
+    return {Saturate((int64_t(p.x) + offsetX) / scale), Saturate((int64_t(p.y) + offsetY) / scale)};
+}
+
+bool IsSignalLayer(int32_t layer)
+{
+    return layer >= LAYER_TOP && layer <= LAYER_INNER_12;
+}
+
+} // namespace
+
+CNetArray::CNetArray()
+{
+    CreateNetZero();
+}
+
+CNetArray::CNetArray(CNetArrayDocument& document) : m_document(&document)
+{
+    CreateNetZero();
+}
+
+CNetArray::CNetArray(const CNetArray& other)
+    : m_trackLayerUse(other.m_trackLayerUse), m_padLayerUse(other.m_padLayerUse),
+      m_currentNet(other.m_currentNet), m_toDoList(other.m_toDoList),
+      m_toDoTotal(other.m_toDoTotal), m_document(other.m_document)
+{
+    m_nets.reserve(other.m_nets.size());
+    for (const auto& net : other.m_nets) {
+        m_nets.push_back(std::make_unique<CNet>(*net));
+        m_nets.back()->SelectAllVertices(false);
+    }
+}
+
+CNetArray& CNetArray::operator=(const CNetArray& other)
+{
+    if (this == &other)
+        return *this;
+    // The document, the error records and the info text belong to the live list.
+    CNetArray copy(other);
+    m_nets = std::move(copy.m_nets);
+    m_trackLayerUse = copy.m_trackLayerUse;
+    m_padLayerUse = copy.m_padLayerUse;
+    m_currentNet = copy.m_currentNet;
+    m_toDoList = std::move(copy.m_toDoList);
+    m_toDoTotal = copy.m_toDoTotal;
+    m_selectedTotal = 0;
+    return *this;
+}
+
+CNetArray::~CNetArray() = default;
+
+void CNetArray::CreateNetZero()
+{
+    const int32_t min = MmToUnits(0.2);
+    auto zero = std::make_unique<CNet>(newNetZeroName, min, MmToUnits(2.5), min);
+    for (double mm : boardWidthsMm)
+        zero->AddPen(MmToUnits(mm));
+    m_nets.push_back(std::move(zero));
+}
+
+void CNetArray::RecountSelected()
+{
+    m_selectedTotal = 0;
+    for (const auto& net : m_nets)
+        m_selectedTotal += net->GetSelectedCount();
+}
+
+// ---- Lookup and naming --------------------------------------------------------------------------
+
+CNet* CNetArray::GetNet(int32_t i)
+{
+    return i >= 0 && i < GetCount() ? m_nets[size_t(i)].get() : nullptr;
+}
+
+const CNet* CNetArray::GetNet(int32_t i) const
+{
+    return i >= 0 && i < GetCount() ? m_nets[size_t(i)].get() : nullptr;
+}
+
+std::string CNetArray::GetNetName(int32_t i) const
+{
+    const CNet* net = GetNet(i);
+    return net ? net->GetName() : std::string();
+}
+
+CNet* CNetArray::GetCurrentNet()
+{
+    return GetNet(GetCurrentIndex());
+}
+
+int32_t CNetArray::GetCurrentIndex()
+{
+    if (m_currentNet < 0 || m_currentNet >= GetCount())
+        SetCurrentNet(m_currentNet);
+    return m_currentNet;
+}
+
+void CNetArray::SetCurrentNet(int32_t i)
+{
+    m_currentNet = std::clamp(i, 0, std::max(GetCount() - 1, 0));
+    if (!m_document)
+        return;
+    m_document->SelectNetInCombo(m_currentNet);
+    CGridArr& grids = m_document->GetGridSettings();
+    if (grids.GetSnapRange() != 0) {
+        const uint32_t mode = m_document->GetMode();
+        const bool trackTool = mode == ID_TRACKS_ADD || mode == ID_TRACKS_EDIT;
+        if (trackTool && GetCount() >= 2 && m_currentNet >= 1) {
+            const CNet& net = *m_nets[size_t(m_currentNet)];
+            std::vector<CPoint> pins;
+            pins.reserve(size_t(net.GetPinCount()));
+            for (int32_t p = 0; p < net.GetPinCount(); ++p)
+                pins.emplace_back(net.GetPin(p).x, net.GetPin(p).y);
+            grids.CollectSnapPoints(pins);
+        } else {
+            grids.ClearSnapPoints();
+        }
+    }
+    m_document->SetStatusText(GetStatusText());
+}
+
+CPoint CNetArray::GetCurrentVertexPoint()
+{
+    const CNet* net = GetCurrentNet();
+    return net ? net->GetCurrentVertexPoint() : CPoint();
+}
+
+std::string CNetArray::GetStatusText()
+{
+    const CNet* net = GetCurrentNet();
+    if (!net || !m_document)
+        return {};
+    if (m_document->GetAction() == 1)
+        return net->GetShortInfo();
+    return net->GetStatusText(m_document->GetUnit());
+}
+
+int32_t CNetArray::FindNet(const std::string& name) const
+{
+    for (int32_t i = 0; i < GetCount(); ++i) {
+        if (m_nets[size_t(i)]->GetName() == name)
+            return i;
+    }
+    return -1;
+}
+
+int32_t CNetArray::AddNet(const std::string& name)
+{
+    m_nets.push_back(std::make_unique<CNet>(name));
+    return GetCount() - 1;
+}
+
+int32_t CNetArray::AddNetWithWidths(const std::string& name, int32_t minWidth, int32_t maxWidth,
+                                    int32_t clearance)
+{
+    m_nets.push_back(std::make_unique<CNet>(name, minWidth, maxWidth, clearance));
+    return GetCount() - 1;
+}
+
+bool CNetArray::AddPadToCurrent(int32_t x, int32_t y, int32_t padStack, int32_t rotation,
+                                bool mirrored)
+{
+    return GetCurrentNet()->AppendPadVertex(x, y, padStack, rotation, mirrored);
+}
+
+bool CNetArray::AddVertexToCurrent(int32_t x, int32_t y, int32_t layer, int32_t pen)
+{
+    return GetCurrentNet()->AppendVertex(x, y, layer, pen);
+}
+
+std::string CNetArray::MakeUniqueName(int32_t start) const
+{
+    for (int64_t n = start;; ++n) {
+        std::string name = std::to_string(n);
+        if (FindNet(name) < 0)
+            return name;
+    }
+}
+
+void CNetArray::CreateNumberedNets(int32_t n)
+{
+    while (GetCount() <= n) {
+        const std::string digits = "00000" + std::to_string(GetCount());
+        AddNet("N" + digits.substr(digits.size() - 6));
+    }
+    SetCurrentNet(n);
+}
+
+// ---- Storage and reset --------------------------------------------------------------------------
+
+void CNetArray::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar.SerializeObjectArray(m_nets);
+        return;
+    }
+
+    std::vector<std::unique_ptr<CNet>> loaded;
+    ar.SerializeObjectArray(loaded);
+    if (std::any_of(loaded.begin(), loaded.end(), [](const auto& net) { return !net; }))
+        CArchive::Fail(CArchiveException::badClass, "A net of the net list is missing.");
+
+    m_nets = std::move(loaded);
+    m_errors.clear();
+    if (m_nets.empty()) {
+        CreateNetZero();
+        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_NET_ZERO_CREATED));
+    }
+    for (size_t i = 1; i < m_nets.size(); ++i)
+        m_nets[i]->CompactPens(true);
+    CollectPens(&ar);
+    m_nets[0]->SetName(loadedNetZeroName);
+    m_currentNet = std::clamp(m_currentNet, 0, GetCount() - 1);
+    RecountSelected();
+}
+
+void CNetArray::Reset()
+{
+    if (m_document)
+        m_document->AllNetsToNet0();
+    auto zero = std::make_unique<CNet>(*m_nets[0]);
+    zero->SelectAllVertices(false);
+    m_nets.clear();
+    m_errors.clear();
+    m_currentNet = 0;
+    m_selectedTotal = 0;
+    m_nets.push_back(std::move(zero));
+    m_trackLayerUse.fill(0);
+    m_padLayerUse.fill(0);
+    if (m_document)
+        m_document->ResetPadNets();
+}
+
+bool CNetArray::CollectPensIntoNetZero()
+{
+    return CollectPens(nullptr);
+}
+
+std::vector<uint16_t> CNetArray::MissingNetZeroWidths() const
+{
+    const CNet& zero = *m_nets[0];
+    std::vector<uint16_t> missing;
+    for (size_t i = 1; i < m_nets.size(); ++i) {
+        const std::vector<uint16_t>& pens = m_nets[i]->GetPenTable();
+        for (size_t p = 1; p < pens.size(); ++p) {
+            if (FindDrawingPen(zero, pens[p]) < 0 && !Contains(missing, pens[p]))
+                missing.push_back(pens[p]);
+        }
+    }
+    return missing;
+}
+
+bool CNetArray::CollectPens(CArchive* ar)
+{
+    CNet& zero = *m_nets[0];
+    const std::vector<uint16_t> missing = MissingNetZeroWidths();
+    if (zero.GetPenCount() + int32_t(missing.size()) <= maxNetZeroPens) {
+        for (uint16_t width : missing)
+            zero.AddPen(width);
+        zero.MergePens();
+        return true;
+    }
+
+    // Widths no other net has and no copper of net 0 draws with may make room.
+    std::vector<uint16_t> needed = missing;
+    for (size_t i = 1; i < m_nets.size(); ++i) {
+        const std::vector<uint16_t>& pens = m_nets[i]->GetPenTable();
+        needed.insert(needed.end(), pens.begin() + std::min<size_t>(1, pens.size()), pens.end());
+    }
+    for (int32_t v = 0; v < zero.GetVertexCount(); ++v) {
+        if (zero.GetVertexPen(v) >= 1)
+            needed.push_back(uint16_t(zero.GetVertexWidth(v)));
+    }
+    std::vector<uint16_t> kept;
+    std::vector<uint16_t> unneeded;
+    for (int32_t p = 1; p < zero.GetPenCount(); ++p) {
+        const uint16_t width = uint16_t(zero.GetPenWidth(p));
+        std::vector<uint16_t>& list = Contains(needed, width) ? kept : unneeded;
+        if (!Contains(list, width))
+            list.push_back(width);
+    }
+    if (1 + kept.size() + missing.size() > size_t(maxNetZeroPens)) {
+        Notify(ar, CWevraApp::LoadResString(IDS_NET_ZERO_PENS_FULL));
+        return false;
+    }
+
+    Notify(ar, CWevraApp::LoadResString(IDS_TOO_MANY_PENS));
+    zero.MergePens();
+    std::sort(unneeded.begin(), unneeded.end());
+    // Free entries first; then the widest unused entries take the missing widths in place, so
+    // the table never outgrows its limit on the way and keeps every other board width.
+    for (uint16_t width : missing) {
+        if (zero.GetPenCount() < maxNetZeroPens || unneeded.empty()) {
+            zero.AddPen(width);
+        } else {
+            zero.ReplacePenWidth(unneeded.back(), width);
+            unneeded.pop_back();
+        }
+    }
+    zero.MergePens();
+    return true;
+}
+
+void CNetArray::Notify(CArchive* ar, const std::string& text)
+{
+    if (ar)
+        ar->AddLoadWarning(text);
+    else
+        CServices::Messages().MessageBox(text, "", MB_OK, MB_ICONWARNING);
+}
+
+// ---- Loops over all nets ------------------------------------------------------------------------
+
+void CNetArray::RecalcAll()
+{
+    if (!m_document)
+        return;
+    for (int32_t i = 1; i < GetCount(); ++i) {
+        CNet& net = *m_nets[size_t(i)];
+        if (net.GetVertexCount() > largeNetVertices) {
+            const std::string text = "Net: " + std::to_string(i) + " heeft " +
+                                     std::to_string(net.GetVertexCount()) + " records!\n";
+            if (CServices::Messages().MessageBox(text, "", MB_OKCANCEL) == IDCANCEL)
+                continue;
+        }
+        net.CalcClusters(*m_document);
+        if (m_document->IsAutoRatsnest())
+            net.CalcRatsnest(*m_document);
+    }
+}
+
+void CNetArray::RecalcDirtyRatsnest()
+{
+    if (!m_document)
+        return;
+    for (int32_t i = 1; i < GetCount(); ++i) {
+        if (m_nets[size_t(i)]->NeedsRatsnest())
+            m_nets[size_t(i)]->CalcRatsnest(*m_document);
+    }
+}
+
+void CNetArray::CalcBoundingBoxes()
+{
+    if (!m_document)
+        return;
+    for (const auto& net : m_nets)
+        net->CalcBoundingBox(*m_document);
+}
+
+void CNetArray::ClearAllPins()
+{
+    for (const auto& net : m_nets)
+        net->ClearPins();
+}
+
+void CNetArray::CountLayerUse()
+{
+    m_trackLayerUse.fill(0);
+    m_padLayerUse.fill(0);
+    if (!m_document)
+        return;
+    const CPadStackArray& padStacks = m_document->GetPadStacks();
+    for (const auto& net : m_nets) {
+        for (int32_t v = 0; v < net->GetVertexCount(); ++v) {
+            if (net->IsPadVertex(v)) {
+                for (int32_t layer = 0; layer < PADSTACK_LAYER_COUNT; ++layer) {
+                    if (padStacks.GetPad(net->GetVertexPadStack(v), layer))
+                        ++m_padLayerUse[size_t(layer)];
+                }
+            } else {
+                ++m_trackLayerUse[size_t(net->GetVertexLayer(v))];
+            }
+        }
+    }
+}
+
+int32_t CNetArray::GetTrackLayerUse(int32_t layer) const
+{
+    return layer >= 0 && layer < LAYER_COUNT ? m_trackLayerUse[size_t(layer)] : 0;
+}
+
+int32_t CNetArray::GetPadLayerUse(int32_t layer) const
+{
+    return layer >= 0 && layer < LAYER_COUNT ? m_padLayerUse[size_t(layer)] : 0;
+}
+
+int32_t CNetArray::CountWidthUse(int32_t net, int32_t width) const
+{
+    if (net >= 1)
+        return net < GetCount() ? m_nets[size_t(net)]->CountPenUse(width) : 0;
+    int32_t count = 0;
+    for (const auto& each : m_nets)
+        count += each->CountPenUse(width);
+    return count;
+}
+
+void CNetArray::ReplacePenWidthAll(int32_t oldWidth, int32_t newWidth)
+{
+    if (oldWidth == newWidth || newWidth < 0 || newWidth > CNet::maxPenWidth)
+        return;
+    for (const auto& net : m_nets) {
+        int32_t pen = FindDrawingPen(*net, oldWidth);
+        while (pen >= 1) {
+            net->ReplacePenWidth(oldWidth, newWidth);
+            net->SetCurrentPen(pen);
+            pen = FindDrawingPen(*net, oldWidth);
+        }
+    }
+}
+
+void CNetArray::ReplacePadType(int32_t oldPadStack, int32_t newPadStack)
+{
+    for (const auto& net : m_nets) {
+        for (int32_t v = 0; v < net->GetVertexCount(); ++v) {
+            if (net->IsPadVertex(v) && net->GetVertexPadStack(v) == oldPadStack)
+                net->SetVertexPadType(v, newPadStack);
+        }
+    }
+}
+
+int32_t CNetArray::SelectAll(bool on)
+{
+    const int32_t before = m_selectedTotal;
+    for (const auto& net : m_nets)
+        net->SelectAllVertices(on);
+    RecountSelected();
+    return on ? m_selectedTotal - before : before;
+}
+
+int32_t CNetArray::SelectNet(int32_t i, bool on)
+{
+    CNet* net = GetNet(i);
+    if (!net)
+        return 0;
+    m_selectedTotal -= net->GetSelectedCount();
+    net->SelectAllVertices(on);
+    m_selectedTotal += net->GetSelectedCount();
+    return net->GetSelectedCount();
+}
+
+void CNetArray::SelectVerticesAtComponentPins(int32_t component, bool on)
+{
+    std::vector<CPoint> pins;
+    for (const auto& net : m_nets) {
+        for (int32_t p = 0; p < net->GetPinCount(); ++p) {
+            if (net->GetPin(p).component == component)
+                pins.emplace_back(net->GetPin(p).x, net->GetPin(p).y);
+        }
+    }
+    for (const auto& net : m_nets) {
+        for (int32_t v = 0; v < net->GetVertexCount(); ++v) {
+            const CPoint point = net->GetVertexPoint(v);
+            if (std::any_of(pins.begin(), pins.end(), [&](CPoint pin) {
+                    return WithinSquare(point, pin, componentPinReach);
+                }))
+                net->SelectVertex(v, on);
+        }
+    }
+    RecountSelected();
+}
+
+void CNetArray::DeleteSelected()
+{
+    for (const auto& net : m_nets) {
+        if (net->GetSelectedCount() > 0)
+            net->DeleteSelected();
+    }
+    if (m_document) {
+        for (int32_t i = 1; i < GetCount(); ++i) {
+            CNet& net = *m_nets[size_t(i)];
+            net.CalcClusters(*m_document);
+            if (m_document->IsAutoRatsnest())
+                net.CalcRatsnest(*m_document);
+        }
+    }
+    RecountSelected();
+}
+
+void CNetArray::DuplicateSelected()
+{
+    for (const auto& net : m_nets)
+        net->CopySelectedInto(*net);
+    RecountSelected();
+}
+
+void CNetArray::MoveAll(int32_t dx, int32_t dy)
+{
+    for (const auto& net : m_nets)
+        net->OffsetAll(dx, dy);
+    for (const auto& error : m_errors)
+        error->Offset(dx, dy);
+}
+
+void CNetArray::MoveSelected(int32_t dx, int32_t dy)
+{
+    if (m_selectedTotal < 1 || !m_document)
+        return;
+    for (const auto& net : m_nets)
+        net->MoveSelected(*m_document, dx, dy);
+}
+
+void CNetArray::RotateSelected(int32_t cx, int32_t cy, int32_t angle)
+{
+    for (const auto& net : m_nets) {
+        if (net->GetSelectedCount() > 0)
+            net->RotateSelected(cx, cy, angle);
+    }
+    if (!m_document || m_document->GetMode() == ID_COMPONENTS_MOVE_ROTATE ||
+        !m_document->IsAutoRatsnest())
+        return;
+    RecalcDirtyRatsnest();
+}
+
+void CNetArray::SetLayerOfSelection(int32_t layer)
+{
+    for (const auto& net : m_nets) {
+        for (int32_t v = 0; v < net->GetVertexCount(); ++v) {
+            if (net->IsVertexSelected(v) && !net->IsPadVertex(v))
+                net->SetVertexLayer(v, layer);
+        }
+    }
+}
+
+void CNetArray::SetWidthOfSelection(int32_t width)
+{
+    for (const auto& net : m_nets) {
+        const int32_t pen = net->AddPen(width);
+        if (pen < 1)
+            continue;
+        for (int32_t v = 0; v < net->GetVertexCount(); ++v) {
+            if (net->IsVertexSelected(v) && net->GetVertexPen(v) >= 1)
+                net->SetVertexPen(v, pen);
+        }
+    }
+}
+
+void CNetArray::UnrouteCurrent()
+{
+    if (!m_document)
+        return;
+    GetCurrentNet()->Unroute(*m_document);
+    RecountSelected();
+}
+
+void CNetArray::UnrouteAll()
+{
+    if (!m_document)
+        return;
+    for (int32_t i = 1; i < GetCount(); ++i)
+        m_nets[size_t(i)]->Unroute(*m_document);
+    RecountSelected();
+}
+
+bool CNetArray::MoveCopperToNetZero(int32_t index)
+{
+    CNet& net = *m_nets[size_t(index)];
+    CNet& zero = *m_nets[0];
+    std::vector<uint16_t> added;
+    for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
+        if (net.GetVertexPen(v) < 1)
+            continue;
+        const uint16_t width = uint16_t(net.GetVertexWidth(v));
+        if (FindDrawingPen(zero, width) < 0 && !Contains(added, width))
+            added.push_back(width);
+    }
+    if (!added.empty() && zero.GetPenCount() + int32_t(added.size()) > maxNetZeroPens)
+        return false;
+    for (uint16_t width : added)
+        zero.AddPen(width);
+
+    const int32_t current = zero.GetCurrentVertex();
+    for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
+        if (net.IsPadVertex(v)) {
+            const CPoint p = net.GetVertexPoint(v);
+            zero.AppendPadVertex(p.x, p.y, net.GetVertexPadStack(v), net.GetVertexRotation(v),
+                                 net.IsVertexMirrored(v));
+        } else {
+            // The copied block must not start by drawing from net 0's last vertex.
+            const int32_t pen = (v == 0 || net.GetVertexPen(v) == 0)
+                                    ? 0
+                                    : std::max(FindDrawingPen(zero, net.GetVertexWidth(v)), 0);
+            const CPoint p = net.GetVertexPoint(v);
+            zero.AppendVertex(p.x, p.y, net.GetVertexLayer(v), pen);
+        }
+        zero.SetVertexAutorouted(zero.GetVertexCount() - 1, net.IsVertexAutorouted(v));
+    }
+    zero.SetCurrentVertex(current);
+    net.ClearVertices();
+    return true;
+}
+
+int32_t CNetArray::DeleteEmptyNets()
+{
+    if (!m_document)
+        return 0;
+    std::vector<bool> remove(m_nets.size(), false);
+    bool kept = false;
+    int32_t removed = 0;
+    for (int32_t i = GetCount() - 1; i >= 1; --i) {
+        if (m_nets[size_t(i)]->GetPinCount() > 0)
+            continue;
+        if (MoveCopperToNetZero(i)) {
+            remove[size_t(i)] = true;
+            ++removed;
+        } else {
+            kept = true;
+        }
+    }
+    if (kept) {
+        CServices::Messages().MessageBox(CWevraApp::LoadResString(IDS_EMPTY_NETS_KEPT), "", MB_OK,
+                                         MB_ICONWARNING);
+    }
+    if (removed == 0)
+        return 0;
+
+    std::vector<int32_t> newIndex(m_nets.size(), 0);
+    std::vector<std::unique_ptr<CNet>> nets;
+    for (size_t i = 0; i < m_nets.size(); ++i) {
+        if (remove[i])
+            continue;
+        newIndex[i] = int32_t(nets.size());
+        nets.push_back(std::move(m_nets[i]));
+    }
+    m_nets = std::move(nets);
+    m_currentNet = m_currentNet >= 0 && size_t(m_currentNet) < newIndex.size()
+                       ? newIndex[size_t(m_currentNet)]
+                       : 0;
+    m_errors.clear();
+    m_nets[0]->CalcBoundingBox(*m_document);
+    RecountSelected();
+    m_document->RenumberNets(newIndex);
+    return removed;
+}
+
+void CNetArray::CheckAll()
+{
+    if (!m_document)
+        return;
+    m_document->RecalcComponentBoxes();
+    m_document->DeselectAll();
+    SelectAll(false);
+    m_document->RebuildNetPins();
+    CalcBoundingBoxes();
+    m_document->TestAllNets();
+    RecalcAll();
+    BuildToDoList();
+}
+
+bool CNetArray::RouteAllDefaultLayer()
+{
+    return m_document && m_document->RouteAllDefaultLayer();
+}
+
+bool CNetArray::RouteAllTopBottom()
+{
+    return m_document && m_document->RouteAllTopBottom();
+}
+
+// ---- Hit tests and rectangle selection over all nets -------------------------------------------
+
+template <typename Test, typename IsHit>
+int32_t CNetArray::FindInNets(int32_t mode, Test test, IsHit isHit)
+{
+    if (!m_document)
+        return -1;
+    for (int32_t i = 0; i < GetCount(); ++i) {
+        CNet& net = *m_nets[size_t(i)];
+        m_selectedTotal -= net.GetSelectedCount();
+        const auto result = test(net);
+        m_selectedTotal += net.GetSelectedCount();
+        if (!isHit(result))
+            continue;
+        if (mode & CNet::hitMakeNetCurrent)
+            SetCurrentNet(i);
+        return i;
+    }
+    return -1;
+}
+
+template <typename Test> bool CNetArray::SelectInNets(Test test)
+{
+    if (!m_document)
+        return false;
+    bool any = false;
+    for (const auto& net : m_nets) {
+        m_selectedTotal -= net->GetSelectedCount();
+        any = test(*net) || any;
+        m_selectedTotal += net->GetSelectedCount();
+    }
+    return any;
+}
+
+namespace {
+
+bool IndexHit(int32_t index)
+{
+    return index >= 0;
+}
+
+} // namespace
+
+int32_t CNetArray::FindIndexInNets(CPoint& point, int32_t mode, uint32_t layerMask, IndexTest test)
+{
+    // The caller wants what the net's own test returned, not the net.
+    int32_t found = -1;
+    FindInNets(
+        mode, [&](CNet& net) { return found = (net.*test)(*m_document, point, mode, layerMask); },
+        IndexHit);
+    return found;
+}
+
+int32_t CNetArray::FindPinAt(CPoint& point, int32_t mode, uint32_t layerMask)
+{
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestPin);
+}
+
+int32_t CNetArray::FindPadAt(CPoint& point, int32_t mode, uint32_t layerMask)
+{
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestPad);
+}
+
+int32_t CNetArray::FindViaAt(CPoint& point, int32_t mode, uint32_t layerMask)
+{
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestVia);
+}
+
+int32_t CNetArray::FindVertexAt(CPoint& point, int32_t mode, uint32_t layerMask)
+{
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestVertex);
+}
+
+int32_t CNetArray::FindRunAt(CPoint& point, int32_t mode, uint32_t layerMask)
+{
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestRun);
+}
+
+int32_t CNetArray::FindSegmentAt(CPoint& point, int32_t mode, uint32_t layerMask)
+{
+    return FindInNets(
+        mode, [&](CNet& net) { return net.HitTestSegment(*m_document, point, mode, layerMask); },
+        IndexHit);
+}
+
+int32_t CNetArray::FindNetAt(CPoint& point, int32_t mode, uint32_t layerMask)
+{
+    return FindInNets(
+        mode, [&](CNet& net) { return net.HitTestNet(*m_document, point, mode, layerMask); },
+        [](bool hit) { return hit; });
+}
+
+bool CNetArray::SelectNetsWithPinsInRect(const CRect& rect, int32_t mode, uint32_t layerMask)
+{
+    return SelectInNets(
+        [&](CNet& net) { return net.SelectIfPinsInRect(*m_document, rect, mode, layerMask); });
+}
+
+bool CNetArray::SelectPadsInRect(const CRect& rect, int32_t mode)
+{
+    return SelectInNets([&](CNet& net) { return net.SelectPadsInRect(*m_document, rect, mode); });
+}
+
+bool CNetArray::SelectTrackVerticesInRect(const CRect& rect, int32_t mode, uint32_t layerMask)
+{
+    return SelectInNets(
+        [&](CNet& net) { return net.SelectTrackVerticesInRect(rect, mode, layerMask); });
+}
+
+bool CNetArray::SelectRunsInRect(const CRect& rect, int32_t mode, uint32_t layerMask)
+{
+    return SelectInNets([&](CNet& net) { return net.SelectRunsInRect(rect, mode, layerMask); });
+}
+
+bool CNetArray::SelectViasInRect(const CRect& rect, int32_t mode)
+{
+    return SelectInNets([&](CNet& net) { return net.SelectViasInRect(*m_document, rect, mode); });
+}
+
+bool CNetArray::AddEllipseTrack(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+    if (!m_document)
+        return false;
+    const bool added = GetCurrentNet()->AddEllipseTrack(x1, y1, x2, y2, m_document->GetWorkLayer());
+    RecountSelected();
+    return added;
+}
+
+bool CNetArray::AddRectangleTrack(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+    if (!m_document)
+        return false;
+    const bool added =
+        GetCurrentNet()->AddRectangleTrack(x1, y1, x2, y2, m_document->GetWorkLayer());
+    RecountSelected();
+    return added;
+}
+
+// ---- ToDo list ----------------------------------------------------------------------------------
+
+void CNetArray::BuildToDoList()
+{
+    m_toDoList.clear();
+    m_toDoTotal = 0;
+    std::vector<std::pair<int32_t, std::string>> lines;
+    for (int32_t i = 1; i < GetCount(); ++i) {
+        const CNet& net = *m_nets[size_t(i)];
+        const int32_t toDo = net.GetToDo();
+        if (toDo <= 0)
+            continue;
+        lines.emplace_back(toDo, PadRight(std::to_string(toDo), 4) + " " +
+                                     PadRight(net.GetName(), 10) + " " +
+                                     PadRight(std::to_string(net.GetPinCount()), 5));
+        m_toDoTotal += toDo;
+    }
+    // Most connections to make first; nets with as many keep their order.
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (auto& line : lines)
+        m_toDoList.push_back(std::move(line.second));
+}
+
+bool CNetArray::ShowToDoNet(int32_t line)
+{
+    if (line < 0 || line >= int32_t(m_toDoList.size()))
+        return false;
+    const int32_t net = FindNet(ToDoLineName(m_toDoList[size_t(line)]));
+    if (net < 0)
+        return false;
+    SetCurrentNet(net);
+    if (m_document) {
+        m_document->SetAction(1);
+        m_document->RedrawBoardViews();
+    }
+    return true;
+}
+
+bool CNetArray::RefreshLeftPane(int32_t net)
+{
+    if (m_toDoList.empty() || !m_document)
+        return false;
+    if (net < 0) {
+        m_document->RedrawLeftPane(-1);
+        return true;
+    }
+    const CNet* found = GetNet(net);
+    if (!found)
+        return false;
+    const std::string& name = found->GetName();
+    for (size_t row = 0; row < m_toDoList.size(); ++row) {
+        const std::string& line = m_toDoList[row];
+        if (line.find(name) != std::string::npos && ToDoLineName(line) == name) {
+            m_document->RedrawLeftPane(int32_t(row));
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---- Info text ----------------------------------------------------------------------------------
+
+std::string CNetArray::HoleText(int32_t padStack) const
+{
+    const CPadStack* stack = m_document->GetPadStacks().GetPadStack(padStack);
+    if (!stack || stack->GetDrill() <= 0)
+        return {};
+    return " " + CWevraApp::FormatLength(m_document->GetUnit(), stack->GetDrill());
+}
+
+std::string CNetArray::DescribePin(const CNet& net, int32_t pin) const
+{
+    const NetPinRec& rec = net.GetPin(pin);
+    std::string text = net.GetName() + "; " + m_document->GetComponentReference(rec.component) +
+                       "(" + std::to_string(rec.pad + 1) + "); " +
+                       m_document->GetPadStacks().GetName(rec.padStack) + HoleText(rec.padStack);
+    if (net.GetToDo() > 0)
+        text += " Unconnected: " + std::to_string(net.GetToDo());
+    return text;
+}
+
+std::string CNetArray::DescribePadVertex(int32_t netIndex, int32_t vertex) const
+{
+    const CNet& net = *m_nets[size_t(netIndex)];
+    const int32_t padStack = net.GetVertexPadStack(vertex);
+    const std::string name = m_document->GetPadStacks().GetName(padStack);
+    if (netIndex != 0)
+        return net.GetName() + ", " + name + HoleText(padStack);
+    const CPoint p = net.GetVertexPoint(vertex);
+    const CPoint origin = m_document->GetOrigin();
+    const int32_t unit = m_document->GetUnit();
+    return "X:" + CWevraApp::FormatLength(unit, Saturate(int64_t(p.x) - origin.x)) +
+           " Y:" + CWevraApp::FormatLength(unit, Saturate(int64_t(p.y) - origin.y)) + " " + name +
+           HoleText(padStack);
+}
+
+bool CNetArray::GetInfoAt(int32_t x, int32_t y, uint32_t layerMask)
+{
+    if (!m_document)
+        return false;
+    for (int32_t i = 0; i < GetCount(); ++i) {
+        CNet& net = *m_nets[size_t(i)];
+        if (!net.GetBox().PtInRect({x, y}))
+            continue;
+        std::string text;
+        CPoint point(x, y);
+        int32_t hit = net.HitTestPin(*m_document, point, 0, layerMask);
+        if (hit >= 0) {
+            text = DescribePin(net, hit);
+        } else if ((hit = net.HitTestPad(*m_document, point = {x, y}, 0, layerMask)) >= 0 ||
+                   (hit = net.HitTestVia(*m_document, point = {x, y}, 0, layerMask)) >= 0) {
+            text = DescribePadVertex(i, hit);
+        } else if ((hit = net.HitTestVertex(*m_document, point = {x, y}, CNet::hitReport,
+                                            layerMask)) >= 0) {
+            text = net.GetName() + "; " +
+                   CWevraApp::FormatLength(m_document->GetUnit(), net.GetVertexWidth(hit));
+        } else {
+            continue;
+        }
+        SetCurrentNet(i);
+        m_infoText = text;
+        return true;
+    }
+    return false;
+}
+
+// ---- Tools --------------------------------------------------------------------------------------
+
+CNetArray::PinRef CNetArray::FindPinNear(CPoint cursor) const
+{
+    PinRef found;
+    int32_t best = std::numeric_limits<int32_t>::max();
+    for (int32_t i = 0; i < GetCount(); ++i) {
+        const CNet& net = *m_nets[size_t(i)];
+        for (int32_t p = 0; p < net.GetPinCount(); ++p) {
+            const NetPinRec& pin = net.GetPin(p);
+            if (!WithinSquare({pin.x, pin.y}, cursor, connectPinReach))
+                continue;
+            const int32_t d = Distance(pin.x, pin.y, cursor.x, cursor.y);
+            if (d < best) {
+                best = d;
+                found = {i, p};
+            }
+        }
+    }
+    return found;
+}
+
+void CNetArray::TransferPin(const PinRef& from, int32_t toNet)
+{
+    CNet& source = *m_nets[size_t(from.net)];
+    CNet& target = *m_nets[size_t(toNet)];
+    const NetPinRec pin = source.GetPin(from.pin);
+
+    // A net keeps its pins in a list without removal: rebuild it without the pin.
+    std::vector<NetPinRec> others;
+    for (int32_t p = 0; p < source.GetPinCount(); ++p) {
+        if (p != from.pin)
+            others.push_back(source.GetPin(p));
+    }
+    source.ClearPins();
+    for (const NetPinRec& other : others) {
+        source.AddPin(other.x, other.y, other.component, other.pad, other.padStack, other.angle,
+                      other.side != 0, other.layerMask);
+    }
+    source.MarkClustersDirty(true);
+    source.CalcBoundingBox(*m_document);
+
+    m_document->SetPadNet(pin.component, pin.pad, toNet);
+    target.AddPin(pin.x, pin.y, pin.component, pin.pad, pin.padStack, pin.angle, pin.side != 0,
+                  pin.layerMask);
+    target.MarkClustersDirty(true);
+    target.CalcBoundingBox(*m_document);
+}
+
+bool CNetArray::AskNewNetName(std::string& name) const
+{
+    for (;;) {
+        name = MakeUniqueName(GetCount());
+        if (CDialogService::Get().NetAdd(name) != CDialogService::resultOk)
+            return false;
+        if (FindNet(name) < 0)
+            return true;
+    }
+}
+
+bool CNetArray::OnConnectPinsClick()
+{
+    if (!m_document)
+        return false;
+    const PinRef found = FindPinNear(m_document->GetCursor());
+    if (found.net < 0) {
+        SetCurrentNet(0);
+        return false;
+    }
+    const int32_t current = GetCurrentIndex();
+    if (current == 0) {
+        if (found.net != 0) {
+            SetCurrentNet(found.net);
+            return true;
+        }
+        std::string name;
+        if (!AskNewNetName(name))
+            return false;
+        const int32_t added = AddNet(name);
+        m_document->FillNetCombo();
+        SetCurrentNet(added);
+        // The pin leaves net 0, or a second click would find it there and add it again.
+        TransferPin(found, added);
+        if (m_document->IsAutoRatsnest())
+            m_nets[size_t(added)]->CalcRatsnest(*m_document);
+        m_document->SetModified();
+        return true;
+    }
+    if (found.net == 0) {
+        TransferPin(found, current);
+        m_document->SetModified();
+        return true;
+    }
+    if (found.net != current) {
+        SetCurrentNet(found.net);
+        return true;
+    }
+    TransferPin(found, 0);
+    if (m_document->IsAutoRatsnest())
+        m_nets[size_t(current)]->CalcRatsnest(*m_document);
+    m_document->SetModified();
+    return true;
+}
+
+bool CNetArray::RouteAtCursor()
+{
+    if (!m_document)
+        return false;
+    const CPoint cursor = m_document->GetCursor();
+    const int32_t layer = m_document->GetWorkLayer();
+    const int32_t left = Saturate(int64_t(cursor.x) - routeLineReach);
+    const int32_t top = Saturate(int64_t(cursor.y) - routeLineReach);
+    const int32_t right = Saturate(int64_t(cursor.x) + routeLineReach);
+    const int32_t bottom = Saturate(int64_t(cursor.y) + routeLineReach);
+    for (int32_t i = 1; i < GetCount(); ++i) {
+        CNet& net = *m_nets[size_t(i)];
+        for (int32_t r = 0; r < net.GetRatsLineCount(); ++r) {
+            const RatsLine line = net.GetRatsLine(r);
+            if (!SegmentTouchesRect(left, top, right, bottom, line.x1, line.y1, line.x2, line.y2))
+                continue;
+            // Tracks on a layer that is off or holds no copper would connect nothing.
+            if (!IsSignalLayer(layer) || !m_document->IsLayerEnabled(layer))
+                return false;
+            SetCurrentNet(i);
+            if (!m_document->RouteConnection(net, layer, line.x1, line.y1, line.x2, line.y2)) {
+                RecountSelected();
+                return false;
+            }
+            net.SimplifyRun(net.GetCurrentVertex());
+            net.SelectAllVertices(false);
+            net.CalcClusters(*m_document);
+            net.CalcRatsnest(*m_document);
+            net.CalcBoundingBox(*m_document);
+            RecountSelected();
+            return true;
+        }
+    }
+    for (const auto& net : m_nets) {
+        if (net->UnrouteRunAt(*m_document, cursor.x, cursor.y, layer)) {
+            RecountSelected();
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---- Error records ------------------------------------------------------------------------------
+
+const CNetErrorRec* CNetArray::GetError(int32_t i) const
+{
+    return i >= 0 && i < GetErrorCount() ? m_errors[size_t(i)].get() : nullptr;
+}
+
+void CNetArray::AddError(const CNetErrorRec& record)
+{
+    for (const auto& error : m_errors) {
+        if (error->HasSamePositions(record))
+            return;
+    }
+    m_errors.push_back(std::make_unique<CNetErrorRec>(record));
+}
+
+void CNetArray::RemoveErrorsOfNet(int32_t net)
+{
+    std::erase_if(m_errors, [net](const auto& error) {
+        return error->GetFirst().net == net || error->GetSecond().net == net;
+    });
+}
+
+void CNetArray::DrawErrors(CDeviceContext& dc, int32_t offsetX, int32_t offsetY,
+                           int32_t scale) const
+{
+    scale = std::max(scale, 1);
+    const CPen previous = dc.SelectPen(CPen(CPen::Style::Solid, 1, errorLineColor));
+    for (const auto& error : m_errors) {
+        dc.MoveTo(ToScreen(error->GetFirst().position, offsetX, offsetY, scale));
+        dc.LineTo(ToScreen(error->GetSecond().position, offsetX, offsetY, scale));
+    }
+    dc.SelectPen(previous);
+}
