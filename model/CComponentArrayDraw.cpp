@@ -1,0 +1,172 @@
+#include <algorithm>
+#include <limits>
+
+#include "framework/CDeviceContext.h"
+#include "framework/CNumberText.h"
+#include "model/CComponentArray.h"
+#include "model/CComponentArrayDocument.h"
+#include "model/CNetArray.h"
+#include "model/CPad.h"
+#include "model/CPadStackArray.h"
+#include "model/CShapeLib.h"
+#include "model/Geometry.h"
+
+namespace {
+
+constexpr COLORREF labelColor = 0x00FFFFFF;
+
+// Pad label texts by pad-info mode.
+enum PadInfo : int32_t {
+    pinNumbers = 1,
+    holeDiameters = 2,
+    padStackNames = 3,
+    padStackNumbers = 4,
+    netNames = 5,
+    netNumbers = 6,
+};
+
+int32_t ToPixel(int32_t board, int32_t offset, int32_t scale)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>((int64_t(board) + offset) / scale,
+                                                    std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+bool OnSide(const CComponent& component, int32_t layer)
+{
+    return component.IsMirrored() ? layer == LAYER_SILK_BOTTOM : layer == LAYER_SILK_TOP;
+}
+
+} // namespace
+
+void CComponentArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip, bool highlight,
+                           bool selected) const
+{
+    if (!m_document)
+        return;
+    for (int32_t i = 0; i < GetCount(); ++i) {
+        const CComponent& component = *m_components[size_t(i)];
+        if (component.IsSelected() == selected && IntersectsRect(i, clip))
+            component.DrawOutline(dc, *m_document, layer, highlight);
+    }
+}
+
+void CComponentArray::DrawCurrent(CDeviceContext& dc) const
+{
+    const CComponent* component = GetComponent(m_current);
+    if (!component || !m_document)
+        return;
+    const bool bottom = component->IsMirrored();
+    component->DrawOutline(dc, *m_document, bottom ? LAYER_SILK_BOTTOM : LAYER_SILK_TOP, true);
+    component->DrawPads(dc, *m_document, bottom ? LAYER_BOTTOM : LAYER_TOP, true);
+}
+
+void CComponentArray::DrawText(CDeviceContext& dc, const CComponent& component, int32_t kind) const
+{
+    component.DrawText(dc, *m_document, kind, m_textHeights[size_t(kind)]);
+}
+
+void CComponentArray::DrawCurrentText(CDeviceContext& dc) const
+{
+    const CComponent* component = GetComponent(m_current);
+    const int32_t kind = DisplayTextKind();
+    if (!component || kind < 0)
+        return;
+    const CPen previous =
+        dc.SelectPen(m_document->GetComponentTextPen(component->IsMirrored(), false));
+    DrawText(dc, *component, kind);
+    dc.SelectPen(previous);
+}
+
+void CComponentArray::DrawTextKind(CDeviceContext& dc, int32_t layer, int32_t kind) const
+{
+    if (!m_document || kind < 0 || kind >= textKindCount)
+        return;
+    for (const auto& component : m_components) {
+        if (OnSide(*component, layer))
+            DrawText(dc, *component, kind);
+    }
+}
+
+void CComponentArray::DrawLayerTexts(CDeviceContext& dc, int32_t layer, const CRect& clip,
+                                     int32_t kind, bool selected) const
+{
+    if (!m_document || kind < 0 || kind >= textKindCount)
+        return;
+    const bool movingKind = kind == DisplayTextKind();
+    const CPen previous =
+        dc.SelectPen(m_document->GetComponentTextPen(layer == LAYER_SILK_BOTTOM, selected));
+    for (int32_t i = 0; i < GetCount(); ++i) {
+        const CComponent& component = *m_components[size_t(i)];
+        if (!OnSide(component, layer) || component.IsSelected() != selected ||
+            !IntersectsRect(i, clip) || (i == m_current && movingKind))
+            continue;
+        DrawText(dc, component, kind);
+    }
+    dc.SelectPen(previous);
+}
+
+void CComponentArray::DrawLabel(CDeviceContext& dc, CPoint board, const std::string& text) const
+{
+    const int32_t scale = m_document->GetScale();
+    const CPoint offset = m_document->GetViewOffset();
+    dc.TextOut(CPoint(ToPixel(board.x, offset.x, scale), ToPixel(board.y, offset.y, scale)), text);
+}
+
+void CComponentArray::DrawPadInfo(CDeviceContext& dc) const
+{
+    if (!m_document || m_document->GetScale() < 1)
+        return;
+    const int32_t mode = m_document->GetPadInfoMode();
+    if (mode < pinNumbers || mode > netNumbers)
+        return;
+    const CShapeLib& cache = m_document->GetShapeCache();
+    const CPadStackArray& stacks = cache.GetPadStacks();
+    const CNetArray& nets = m_document->GetNets();
+    const COLORREF oldColor = dc.SetTextColor(labelColor);
+    const CDeviceContext::BkMode oldMode = dc.SetBkMode(CDeviceContext::BkMode::Transparent);
+    for (const auto& component : m_components) {
+        for (int32_t n = 0; n < component->GetPadCount(cache); ++n) {
+            const int32_t stack = component->GetPadStack(n, cache);
+            const int32_t net = component->GetPadNet(n);
+            std::string text;
+            switch (mode) {
+            case pinNumbers:
+                text = CNumberText::FormatInt(n + 1);
+                break;
+            case holeDiameters:
+                if (const CPad* drill = stacks.GetPad(stack, LAYER_DRILL))
+                    text = CNumberText::FormatFixed(drill->GetWidth() * MM_PER_UNIT, 2, 1);
+                break;
+            case padStackNames:
+                text = stacks.GetName(stack);
+                break;
+            case padStackNumbers:
+                text = CNumberText::FormatInt(stack + 1, 1);
+                break;
+            case netNames:
+                text = nets.GetNetName(net);
+                break;
+            default:
+                text = CNumberText::FormatInt(net);
+                break;
+            }
+            if (!text.empty())
+                DrawLabel(dc, component->GetPadPosition(n, cache), text);
+        }
+    }
+    dc.SetBkMode(oldMode);
+    dc.SetTextColor(oldColor);
+}
+
+void CComponentArray::DrawReferencesAtCenter(CDeviceContext& dc) const
+{
+    if (!m_document || m_document->GetScale() < 1)
+        return;
+    const COLORREF oldColor = dc.SetTextColor(labelColor);
+    const CDeviceContext::BkMode oldMode = dc.SetBkMode(CDeviceContext::BkMode::Transparent);
+    for (int32_t i = 0; i < GetCount(); ++i)
+        DrawLabel(dc, GetCenter(i), m_components[size_t(i)]->GetReference());
+    dc.SetBkMode(oldMode);
+    dc.SetTextColor(oldColor);
+}

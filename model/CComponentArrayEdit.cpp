@@ -1,0 +1,497 @@
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+#include "model/CComponentArray.h"
+#include "model/CComponentArrayDocument.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/CNetArrayDocument.h"
+#include "model/CPadStackArray.h"
+#include "model/CShape.h"
+#include "model/CShapeLib.h"
+#include "model/CWevraFont.h"
+#include "model/Geometry.h"
+#include "model/LayerMaps.h"
+#include "model/PadShapes.h"
+
+namespace {
+
+int32_t Saturate(int64_t value)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+CPoint Shifted(CPoint point, int32_t dx, int32_t dy)
+{
+    return CPoint(Saturate(int64_t(point.x) + dx), Saturate(int64_t(point.y) + dy));
+}
+
+// Any sum of angles brought into one turn, also where it leaves the int range.
+int32_t AddAngles(int32_t a, int32_t b)
+{
+    return static_cast<int32_t>((int64_t(a) + b) % FULL_TURN);
+}
+
+// (x, y) turned by k quarter turns the way RotatePoint turns, exactly and without overflow.
+void TurnQuarters(int64_t& x, int64_t& y, int32_t k)
+{
+    for (int32_t step = 0; step < k; ++step) {
+        const int64_t turnedX = y;
+        y = -x;
+        x = turnedX;
+    }
+}
+
+} // namespace
+
+// ---- Moves ---------------------------------------------------------------------------------
+
+void CComponentArray::Offset(CComponent& component, int32_t dx, int32_t dy)
+{
+    const CPoint position = Shifted(component.GetPosition(), dx, dy);
+    component.SetPosition(position.x, position.y);
+    for (int32_t kind = 0; kind < textKindCount; ++kind)
+        component.SetTextPoint(kind, Shifted(component.GetTextPoint(kind), dx, dy));
+    const CRect& box = component.GetBox();
+    const CPoint topLeft = Shifted(CPoint(box.left, box.top), dx, dy);
+    const CPoint bottomRight = Shifted(CPoint(box.right, box.bottom), dx, dy);
+    component.SetBox(CRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y));
+}
+
+void CComponentArray::MoveBy(int32_t i, int32_t dx, int32_t dy)
+{
+    CComponent* component = GetComponent(i);
+    if (!component || component->TestFlag(ComponentFlags::lockMove))
+        return;
+    Offset(*component, dx, dy);
+    if (!m_document)
+        return;
+    CNetArray& nets = m_document->GetNets();
+    const int32_t pads = component->GetPadCount(m_document->GetShapeCache());
+    for (int32_t n = 0; n < pads; ++n) {
+        if (CNet* net = nets.GetNet(component->GetPadNet(n))) {
+            net->MovePin(i, n, dx, dy);
+            net->MarkClustersDirty(true);
+        }
+    }
+}
+
+void CComponentArray::MoveTo(int32_t i, int32_t x, int32_t y)
+{
+    const CPoint position = GetPosition(i);
+    MoveBy(i, Saturate(int64_t(x) - position.x), Saturate(int64_t(y) - position.y));
+}
+
+void CComponentArray::MoveAll(int32_t dx, int32_t dy)
+{
+    for (const auto& component : m_components) {
+        if (!component->TestFlag(ComponentFlags::lockMove))
+            Offset(*component, dx, dy);
+    }
+}
+
+void CComponentArray::MoveLastTo(int32_t x, int32_t y)
+{
+    if (m_components.empty())
+        return;
+    CComponent& last = *m_components.back();
+    Offset(last, Saturate(int64_t(x) - last.GetPosition().x),
+           Saturate(int64_t(y) - last.GetPosition().y));
+}
+
+void CComponentArray::MoveCurrentText(int32_t dx, int32_t dy)
+{
+    CComponent* component = GetComponent(m_current);
+    const int32_t kind = DisplayTextKind();
+    if (component && kind >= 0)
+        component->SetTextPoint(kind, Shifted(component->GetTextPoint(kind), dx, dy));
+}
+
+// ---- Rotations and mirroring -------------------------------------------------------------------
+
+void CComponentArray::MarkNetsDirty(const CComponent& component)
+{
+    CNetArray& nets = m_document->GetNets();
+    for (uint16_t number : component.GetPadNets()) {
+        CNet* net = number > 0 ? nets.GetNet(number) : nullptr;
+        if (net) {
+            net->MarkRatsnestDirty(true);
+            net->MarkClustersDirty(true);
+        }
+    }
+}
+
+void CComponentArray::AfterReshape(int32_t i)
+{
+    if (!m_document)
+        return;
+    MarkNetsDirty(At(i));
+    UpdatePins(i);
+    RecalcRect(i);
+    for (int32_t kind = 0; kind < textKindCount; ++kind)
+        ResetTextPosition(i, kind);
+}
+
+void CComponentArray::RotateSelected(int32_t angle, bool absolute)
+{
+    if (m_selectedCount < 1)
+        return;
+    for (int32_t i = 0; i < GetCount(); ++i) {
+        CComponent& component = *m_components[size_t(i)];
+        if (!component.IsSelected() || component.TestFlag(ComponentFlags::lockRotate))
+            continue;
+        component.SetRotation(absolute ? angle : AddAngles(component.GetRotation(), angle));
+        AfterReshape(i);
+    }
+}
+
+void CComponentArray::RotateSelectedAbout(int32_t cx, int32_t cy, int32_t angle)
+{
+    if (m_selectedCount < 1)
+        return;
+    for (int32_t i = 0; i < GetCount(); ++i) {
+        CComponent& component = *m_components[size_t(i)];
+        if (!component.IsSelected() || component.TestFlag(ComponentFlags::lockRotate))
+            continue;
+        const CPoint position = component.GetPosition();
+        const CPoint turned = RotatePoint(Saturate(int64_t(position.x) - cx),
+                                          Saturate(int64_t(position.y) - cy), angle);
+        component.SetPosition(Saturate(int64_t(cx) + turned.x), Saturate(int64_t(cy) + turned.y));
+        component.SetRotation(AddAngles(component.GetRotation(), angle));
+        AfterReshape(i);
+    }
+}
+
+void CComponentArray::MirrorSelected()
+{
+    for (int32_t i = 0; i < GetCount(); ++i) {
+        CComponent& component = *m_components[size_t(i)];
+        if (!component.IsSelected() || component.TestFlag(ComponentFlags::lockMirror))
+            continue;
+        component.SetMirrored(!component.IsMirrored());
+        AfterReshape(i);
+    }
+}
+
+void CComponentArray::RotateCurrentText()
+{
+    CComponent* component = GetComponent(m_current);
+    const int32_t kind = DisplayTextKind();
+    if (!component || kind < 0)
+        return;
+    const int64_t angle = int64_t(component->GetTextAngle(kind)) + FULL_TURN / 4;
+    // Kept as the user turned it, until it would leave the int range.
+    component->SetTextAngle(kind, angle > std::numeric_limits<int32_t>::max()
+                                      ? static_cast<int32_t>(angle % FULL_TURN)
+                                      : static_cast<int32_t>(angle));
+}
+
+void CComponentArray::SetCurrentTextAngle(int32_t angle)
+{
+    CComponent* component = GetComponent(m_current);
+    const int32_t kind = DisplayTextKind();
+    if (component && kind >= 0)
+        component->SetTextAngle(kind, angle);
+}
+
+// ---- Shapes ------------------------------------------------------------------------------------
+
+bool CComponentArray::ChangeShape(int32_t i, int32_t shapeIndex)
+{
+    CComponent* component = GetComponent(i);
+    if (!component || !m_document || component->GetShapeIndex() == shapeIndex ||
+        component->TestFlag(ComponentFlags::lockReplaceShape))
+        return false;
+    const CShapeLib& cache = m_document->GetShapeCache();
+    const CShape* shape = cache.GetShape(shapeIndex);
+    component->ResizePadNets(shape ? shape->GetPadCount() : 0);
+    component->SetShapeIndex(shapeIndex);
+    component->SetFlag(ComponentFlags::shapeModified, false);
+    // Pads may have come or gone: every net's pins afresh.
+    RebuildNetPins();
+    RecalcRect(i);
+    for (int32_t kind = 0; kind < textKindCount; ++kind)
+        ResetTextPosition(i, kind);
+    return true;
+}
+
+int32_t CComponentArray::BestRotationForShape(int32_t i, int32_t shapeIndex) const
+{
+    const CComponent& component = At(i);
+    const CShape* present = m_document ? component.GetShape(m_document->GetShapeCache()) : nullptr;
+    const CShape* replacement =
+        m_document ? m_document->GetShapeCache().GetShape(shapeIndex) : nullptr;
+    const int32_t n =
+        present && replacement ? std::min(present->GetPadCount(), replacement->GetPadCount()) : 0;
+
+    int32_t bestQuarters = 0;
+    int64_t bestSum = std::numeric_limits<int64_t>::max();
+    for (int32_t k = 0; k < 4; ++k) {
+        int64_t sum = 0;
+        for (int32_t j = 1; j < n; ++j) {
+            const CPoint o0 = present->GetPadPos(0);
+            const CPoint oj = present->GetPadPos(j);
+            const CPoint r0 = replacement->GetPadPos(0);
+            const CPoint rj = replacement->GetPadPos(j);
+            int64_t rx = int64_t(rj.x) - r0.x;
+            int64_t ry = int64_t(rj.y) - r0.y;
+            TurnQuarters(rx, ry, k);
+            sum +=
+                std::llabs(rx - (int64_t(oj.x) - o0.x)) + std::llabs(ry - (int64_t(oj.y) - o0.y));
+        }
+        if (sum < bestSum) {
+            bestSum = sum;
+            bestQuarters = k;
+        }
+    }
+    // On the bottom side the shape is seen mirrored, which turns it the other way.
+    const int32_t turn = bestQuarters * (FULL_TURN / 4);
+    return component.IsMirrored() ? component.GetRotation() - turn : component.GetRotation() + turn;
+}
+
+bool CComponentArray::IsShapeShared(int32_t i) const
+{
+    const int32_t shape = GetShapeIndex(i);
+    for (int32_t j = 0; j < GetCount(); ++j) {
+        if (j != i && m_components[size_t(j)]->GetShapeIndex() == shape)
+            return true;
+    }
+    return false;
+}
+
+bool CComponentArray::ReplacePadAtPoint(int32_t i, CPoint point)
+{
+    CComponent* component = GetComponent(i);
+    if (!component || !m_document)
+        return false;
+    CShapeLib& cache = m_document->GetEditableShapeCache();
+    const CShape* shape = component->GetShape(cache);
+    if (!shape)
+        return false;
+    const CRect window(
+        Saturate(int64_t(point.x) - padPickReach), Saturate(int64_t(point.y) - padPickReach),
+        Saturate(int64_t(point.x) + padPickReach), Saturate(int64_t(point.y) + padPickReach));
+    int32_t pad = -1;
+    for (int32_t n = 0; n < shape->GetPadCount() && pad < 0; ++n) {
+        if (window.PtInRect(component->GetPadPosition(n, cache)))
+            pad = n;
+    }
+    if (pad < 0)
+        return false;
+    const int32_t stack = cache.GetPadStacks().GetDefault(PADSTACK_KIND_SHAPE_PAD);
+    if (shape->GetPadStackIndex(pad) == stack || component->TestFlag(ComponentFlags::lockShape))
+        return false;
+
+    // A private copy shared with another component (a copy of this one, or one placed from the
+    // cache) would change that one too: it gets a copy of its own.
+    if (!component->TestFlag(ComponentFlags::shapeModified) || IsShapeShared(i)) {
+        const std::string name = shape->GetName() + "_" + component->GetReference();
+        const int32_t copyIndex = cache.AddShape(name);
+        CShape& copy = *cache.GetShape(copyIndex);
+        copy = *cache.GetShape(component->GetShapeIndex());
+        copy.SetName(name);
+        component->SetShapeIndex(copyIndex);
+        component->SetFlag(ComponentFlags::shapeModified, true);
+    }
+    cache.GetShape(component->GetShapeIndex())->SetPadStackIndex(pad, stack);
+    UpdatePins(i);
+    return true;
+}
+
+void CComponentArray::ResetPadArrays()
+{
+    for (const auto& component : m_components) {
+        const int32_t pads = m_document ? component->GetPadCount(m_document->GetShapeCache()) : 0;
+        component->ResizePadNets(0);
+        component->ResizePadNets(pads);
+    }
+}
+
+// ---- Boxes and texts -------------------------------------------------------------------------
+
+void CComponentArray::RecalcRect(int32_t i)
+{
+    CComponent* component = GetComponent(i);
+    if (!component || !m_document)
+        return;
+    const CRect extent = m_document->GetShapeCache().GetShapeExtent(component->GetShapeIndex());
+    const CPoint corners[] = {
+        component->ToBoard(CPoint(extent.left, extent.top)),
+        component->ToBoard(CPoint(extent.right, extent.top)),
+        component->ToBoard(CPoint(extent.left, extent.bottom)),
+        component->ToBoard(CPoint(extent.right, extent.bottom)),
+    };
+    CRect box(corners[0].x, corners[0].y, corners[0].x, corners[0].y);
+    for (const CPoint& corner : corners) {
+        box.left = std::min(box.left, corner.x);
+        box.top = std::min(box.top, corner.y);
+        box.right = std::max(box.right, corner.x);
+        box.bottom = std::max(box.bottom, corner.y);
+    }
+    component->SetBox(box);
+    m_hitOrderStale = true;
+}
+
+void CComponentArray::RecalcAllRects()
+{
+    for (int32_t i = 0; i < GetCount(); ++i)
+        RecalcRect(i);
+}
+
+void CComponentArray::ResetTextPosition(int32_t i, int32_t kind)
+{
+    CComponent* component = GetComponent(i);
+    if (!component || !m_document || kind < 0 || kind >= textKindCount)
+        return;
+    const std::string text = component->GetKindText(kind, m_document->GetShapeCache());
+    const CRect textRect = m_document->GetFont().GetTextRect(text, m_textHeights[size_t(kind)]);
+    const CRect& box = component->GetBox();
+    const int64_t halfText = textRect.Width() / 2;
+    const int64_t x = box.left + box.Width() / 2 + (component->IsMirrored() ? halfText : -halfText);
+    const int64_t y = box.top + box.Height() / 2 - textRect.Height() / 2;
+    component->SetTextPoint(kind, CPoint(Saturate(x), Saturate(y)));
+}
+
+void CComponentArray::ForEach(int32_t kind)
+{
+    for (int32_t i = 0; i < GetCount(); ++i)
+        ResetTextPosition(i, kind);
+}
+
+int32_t CComponentArray::GetTextLineWidth(int32_t kind) const
+{
+    return kind >= 0 && kind < textKindCount ? m_textLineWidths[size_t(kind)] : 0;
+}
+
+void CComponentArray::SetTextLineWidth(int32_t kind, int32_t width)
+{
+    if (kind >= 0 && kind < textKindCount)
+        m_textLineWidths[size_t(kind)] = width;
+}
+
+int32_t CComponentArray::GetTextHeight(int32_t kind) const
+{
+    return kind >= 0 && kind < textKindCount ? m_textHeights[size_t(kind)] : 0;
+}
+
+void CComponentArray::SetTextHeight(int32_t kind, int32_t height)
+{
+    if (kind >= 0 && kind < textKindCount)
+        m_textHeights[size_t(kind)] = height;
+}
+
+int32_t CComponentArray::GetTextOption(int32_t k) const
+{
+    return k >= 0 && k < textOptionCount ? m_textOptions[size_t(k)] : 0;
+}
+
+void CComponentArray::SetTextOption(int32_t k, int32_t value)
+{
+    if (k >= 0 && k < textOptionCount)
+        m_textOptions[size_t(k)] = value;
+}
+
+// ---- Pins and layer use ------------------------------------------------------------------------
+
+void CComponentArray::RebuildNetPins()
+{
+    if (!m_document)
+        return;
+    CNetArray& nets = m_document->GetNets();
+    const CShapeLib& cache = m_document->GetShapeCache();
+    const CPadStackArray& stacks = cache.GetPadStacks();
+    nets.ClearAllPins();
+    std::vector<bool> received(size_t(std::max(nets.GetCount(), 0)), false);
+    m_pinCount = 0;
+    for (int32_t i = 0; i < GetCount(); ++i) {
+        const CComponent& component = *m_components[size_t(i)];
+        const bool mirrored = component.IsMirrored();
+        const int32_t pads = component.GetPadCount(cache);
+        for (int32_t n = 0; n < pads; ++n) {
+            // A pad naming a net the design lacks is on no net.
+            int32_t number = component.GetPadNet(n);
+            if (number >= nets.GetCount())
+                number = 0;
+            CNet* net = nets.GetNet(number);
+            if (!net)
+                continue;
+            const CPoint at = component.GetPadPosition(n, cache);
+            const int32_t stack = component.GetPadStack(n, cache);
+            if (net->AddPin(at.x, at.y, i, n, stack, component.GetPadAngle(n, cache), mirrored,
+                            stacks.GetLayerMask(stack, mirrored)) >= 0) {
+                ++m_pinCount;
+                received[size_t(number)] = true;
+            }
+        }
+    }
+    if (const CNetArrayDocument* netDocument = nets.GetDocument()) {
+        for (size_t k = 0; k < received.size(); ++k) {
+            if (received[k])
+                nets.GetNet(static_cast<int32_t>(k))->CalcBoundingBox(*netDocument);
+        }
+    }
+    m_document->SetPinsRebuilt();
+}
+
+void CComponentArray::UpdatePins(int32_t i)
+{
+    const CComponent* component = GetComponent(i);
+    if (!component || !m_document)
+        return;
+    CNetArray& nets = m_document->GetNets();
+    const CShapeLib& cache = m_document->GetShapeCache();
+    const bool mirrored = component->IsMirrored();
+    // Pads on no net too: net 0 holds their pins, and the tools look for pins there.
+    for (int32_t n = 0; n < component->GetPadCount(cache); ++n) {
+        CNet* net = nets.GetNet(component->GetPadNet(n));
+        if (!net)
+            continue;
+        const CPoint at = component->GetPadPosition(n, cache);
+        const int32_t stack = component->GetPadStack(n, cache);
+        net->UpdatePin(at.x, at.y, i, n, stack, component->GetPadAngle(n, cache), mirrored,
+                       cache.GetPadStacks().GetLayerMask(stack, mirrored));
+    }
+}
+
+int32_t CComponentArray::CountLayerUse()
+{
+    m_outlineLayerUse.fill(0);
+    m_padLayerUse.fill(0);
+    if (!m_document)
+        return GetCount();
+    const CShapeLib& cache = m_document->GetShapeCache();
+    const CPadStackArray& stacks = cache.GetPadStacks();
+    for (const auto& component : m_components) {
+        const CShape* shape = component->GetShape(cache);
+        if (!shape)
+            continue;
+        const bool mirrored = component->IsMirrored();
+        const auto side = [mirrored](int32_t layer) {
+            return mirrored ? OppositeLayer(layer) : layer;
+        };
+        for (const ShapePad& pad : shape->GetPads()) {
+            for (int32_t layer = 0; layer < PADSTACK_LAYER_COUNT; ++layer) {
+                if (stacks.GetPad(pad.GetPadStackIndex(), layer))
+                    ++m_padLayerUse[size_t(side(layer))];
+            }
+        }
+        for (const ShapeOutlineVertex& vertex : shape->GetOutline()) {
+            const int32_t layer = side(vertex.GetLayer());
+            if (layer >= 0 && layer < LAYER_COUNT)
+                ++m_outlineLayerUse[size_t(layer)];
+        }
+    }
+    return GetCount();
+}
+
+int32_t CComponentArray::GetOutlineLayerUse(int32_t layer) const
+{
+    return layer >= 0 && layer < LAYER_COUNT ? m_outlineLayerUse[size_t(layer)] : 0;
+}
+
+int32_t CComponentArray::GetPadLayerUse(int32_t layer) const
+{
+    return layer >= 0 && layer < LAYER_COUNT ? m_padLayerUse[size_t(layer)] : 0;
+}
