@@ -28,3 +28,8 @@ int32_t CDialogService::CompProperties(CComponent&)
 {
     return resultCancel;
 }
+
+int32_t CDialogService::NewPcb(CWevraDoc&)
+{
+    return resultCancel;
+}

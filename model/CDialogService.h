@@ -4,6 +4,7 @@
 #include <string>
 
 class CComponent;
+class CWevraDoc;
 
 // The modal dialogs that model tools open, reduced to the plain values they are filled with
 // and give back. The editor installs an implementation built on its Qt dialogs; tests install a
@@ -28,4 +29,7 @@ public:
     // "Component Properties": edits the component's names, part fields, group, cluster and flag
     // bits (each lock shown inverted, as "Enabled for Editing").
     virtual int32_t CompProperties(CComponent& component);
+    // "New PCB Design": OK lets the new design be made; it may read a template design into the
+    // document (with the document's template flag set around the read).
+    virtual int32_t NewPcb(CWevraDoc& document);
 };

@@ -1,3 +1,4 @@
+#include "model/PenTable.h"
 #include "model/CDrawRecArray.h"
 
 #include <algorithm>
@@ -251,25 +252,12 @@ int32_t CDrawRecArray::GetPenWidth(int32_t pen) const
 
 int32_t CDrawRecArray::FindPen(int32_t width) const
 {
-    const auto found = std::find(m_pens.begin(), m_pens.end(), width);
-    return found == m_pens.end() ? -1 : int32_t(found - m_pens.begin());
+    return FindPenWidth(m_pens, width);
 }
 
 int32_t CDrawRecArray::FindOrAddPen(int32_t width)
 {
-    if (width < 0 || width > maxPenWidth)
-        return -1;
-    const int32_t found = FindPen(width);
-    if (found >= 0)
-        return found;
-    if (GetPenCount() >= maxPenCount) {
-        // A vertex cannot name a pen beyond 15: the width would be drawn with another one.
-        CServices::Messages().MessageBox(CWevraApp::LoadResString(IDS_LINE_PEN_TABLE_FULL), "",
-                                         MB_OK, MB_ICONWARNING);
-        return -1;
-    }
-    m_pens.push_back(uint16_t(width));
-    return GetPenCount() - 1;
+    return AddPenWidth(m_pens, width, IDS_LINE_PEN_TABLE_FULL);
 }
 
 int32_t CDrawRecArray::CountPenUse(int32_t pen) const

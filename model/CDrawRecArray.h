@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "framework/CRect.h"
 #include "framework/CRuntimeClass.h"
 #include "framework/ColorRef.h"
+#include "model/PenTable.h"
 #include "model/DrawRec.h"
 
 class CArchive;
@@ -29,8 +32,8 @@ public:
     static constexpr int32_t layerCount = 31;
     static constexpr int32_t maxLayer = layerCount - 1;
     // A vertex keeps its pen in 4 bits: 15 pens besides the move-to entry.
-    static constexpr int32_t maxPenCount = 16;
-    static constexpr int32_t maxPenWidth = 0xFFFF;
+    static constexpr int32_t maxPenCount = penTableLimit;
+    static constexpr int32_t maxPenWidth = penWidthLimit;
     // What a pen table is made up to when sorting, or removing a pen, leaves it without pens.
     static constexpr int32_t sortFallbackWidth = 2015;
     static constexpr int32_t removeFallbackWidth = 3023;
@@ -101,6 +104,17 @@ public:
 
     int32_t GetPenCount() const { return static_cast<int32_t>(m_pens.size()); }
     const std::vector<uint16_t>& GetPenTable() const { return m_pens; }
+    // Takes another table whole (a shape's pens while the shape is edited as a board): at most
+    // maxPenCount entries, the current pen kept inside. Vertices keep their pen numbers.
+    void SetPenTable(const std::vector<uint16_t>& pens)
+    {
+        m_pens.assign(pens.begin(), pens.begin() + std::min<ptrdiff_t>(ptrdiff_t(pens.size()),
+                                                                        maxPenCount));
+        if (m_pens.empty())
+            m_pens.push_back(0);
+        if (m_currentPen >= GetPenCount())
+            m_currentPen = GetPenCount() > 1 ? 1 : 0;
+    }
     // 0 outside the table.
     int32_t GetPenWidth(int32_t pen) const;
     // First entry of that width, else -1.

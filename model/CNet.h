@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -11,6 +13,7 @@
 #include "framework/CRect.h"
 #include "framework/CRuntimeClass.h"
 #include "framework/ColorRef.h"
+#include "model/PenTable.h"
 #include "model/CCopperShape.h"
 #include "model/CSpatialGrid.h"
 #include "model/NetPinRec.h"
@@ -37,8 +40,8 @@ class CNet : public CObject {
 
 public:
     // A vertex keeps its pen in 4 bits: pens 0..15.
-    static constexpr int32_t maxPenCount = 16;
-    static constexpr int32_t maxPenWidth = 0xFFFF;
+    static constexpr int32_t maxPenCount = penTableLimit;
+    static constexpr int32_t maxPenWidth = penWidthLimit;
     static constexpr int32_t maxLayer = 30;
     // Larger nets keep their clusters and get no ratsnest.
     static constexpr int32_t maxClusterVertices = 10000;
@@ -183,6 +186,17 @@ public:
     // 0 outside the table.
     int32_t GetPenWidth(int32_t pen) const;
     const std::vector<uint16_t>& GetPenTable() const { return m_pens; }
+    // Takes another table whole (a shape's pens while the shape is edited as a board): at most
+    // maxPenCount entries, the current pen kept inside. Vertices keep their pen numbers.
+    void SetPenTable(const std::vector<uint16_t>& pens)
+    {
+        m_pens.assign(pens.begin(), pens.begin() + std::min<ptrdiff_t>(ptrdiff_t(pens.size()),
+                                                                        maxPenCount));
+        if (m_pens.empty())
+            m_pens.push_back(0);
+        if (m_currentPen >= GetPenCount())
+            m_currentPen = GetPenCount() > 1 ? 1 : 0;
+    }
     // First pen of that width, else -1.
     int32_t FindPen(int32_t width) const;
     // FindPen, or the width appended as a new pen. -1 for widths outside 0..65535 and, with a
@@ -557,6 +571,8 @@ private:
     int32_t FindPinAtProbe(const CNetDocument& document, uint32_t layerMask) const;
     // The first pad or via vertex at the probe; `viaKind` 1 for vias only, 0 for anything but
     // vias, -1 for both.
+    int32_t HitTestPadVertex(const CNetDocument& document, CPoint& point, int32_t mode,
+                             uint32_t layerMask, int32_t viaKind);
     int32_t FindPadVertexAtProbe(const CNetDocument& document, uint32_t layerMask,
                                  int32_t viaKind) const;
     int32_t FindSegmentAtProbe(uint32_t layerMask) const;

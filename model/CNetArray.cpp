@@ -98,7 +98,8 @@ CNetArray::CNetArray(CNetArrayDocument& document) : m_document(&document)
 CNetArray::CNetArray(const CNetArray& other)
     : m_trackLayerUse(other.m_trackLayerUse), m_padLayerUse(other.m_padLayerUse),
       m_currentNet(other.m_currentNet), m_toDoList(other.m_toDoList),
-      m_toDoTotal(other.m_toDoTotal), m_document(other.m_document)
+      m_toDoTotal(other.m_toDoTotal), m_document(other.m_document),
+      m_repaintRect(other.m_repaintRect), m_repaintCounts(other.m_repaintCounts)
 {
     m_nets.reserve(other.m_nets.size());
     for (const auto& net : other.m_nets) {
@@ -120,6 +121,8 @@ CNetArray& CNetArray::operator=(const CNetArray& other)
     m_toDoList = std::move(copy.m_toDoList);
     m_toDoTotal = copy.m_toDoTotal;
     m_selectedTotal = 0;
+    m_repaintRect = copy.m_repaintRect;
+    m_repaintCounts = copy.m_repaintCounts;
     return *this;
 }
 

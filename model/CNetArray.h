@@ -10,6 +10,7 @@
 #include "framework/CPoint.h"
 #include "framework/CRect.h"
 #include "framework/CRuntimeClass.h"
+#include "framework/ColorRef.h"
 #include "model/CNet.h"
 #include "model/CNetErrorRec.h"
 #include "model/LayerIds.h"
@@ -44,8 +45,9 @@ public:
 
     CNetArray();
     explicit CNetArray(CNetArrayDocument& document);
-    // Copies every net with the per-layer tables, the current net and the ToDo list; the copy
-    // has nothing selected. The error records and the info text are not copied.
+    // Copies every net with the per-layer tables, the current net, the ToDo list and the repaint
+    // rectangle and counters; the copy has nothing selected. The error records and the info
+    // text are not copied.
     CNetArray(const CNetArray& other);
     // Takes what a copy would hold; keeps its own document, error records and info text.
     CNetArray& operator=(const CNetArray& other);
@@ -209,6 +211,52 @@ public:
     // (board + offset) / scale.
     void DrawErrors(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32_t scale) const;
 
+    // ---- Drawing -----------------------------------------------------------------------------
+    // Each runs a net's own drawing over the nets, with the document's view mapping; nothing is
+    // drawn without a document. Clip rectangles are in board units; "meets the clip" tests the
+    // net's box. Pens and brushes selected here are selected back afterwards. The current net
+    // is highlighted only when it is not net 0.
+
+    static constexpr COLORREF currentRatsnestColor = 0x00FFFFFF;
+    static constexpr COLORREF otherRatsnestColor = 0x007F7F7F;
+    static constexpr COLORREF pinMarkPenColor = 0x00000000;
+    static constexpr COLORREF pinMarkBrushColor = 0x00FFFFFF;
+    static constexpr COLORREF componentRatsnestColor = RGB(255, 255, 0);
+
+    // The tracks on the layer of the nets that meet the clip, the current net highlighted.
+    void Draw(CDeviceContext& dc, int32_t layer, const CRect& clip) const;
+    // The unselected pads and vias on the layer (0..26) of the nets that meet the clip, with
+    // the document's pen and brush of the layer; the current net's with the highlight set
+    // unless `noHighlight` or the design has fewer than 2 nets.
+    void DrawLayerPads(CDeviceContext& dc, int32_t layer, const CRect& clip,
+                       bool noHighlight) const;
+    // The selected pads and vias on the layer of every net, with the pen and brush selected.
+    void DrawSelectedPads(CDeviceContext& dc, int32_t layer, const CRect& clip) const;
+    // The selected tracks of every net.
+    void DrawSelectedAll(CDeviceContext& dc, const CRect& clip) const;
+    // The holes of every net's pads and vias with the document's hole pen and brush.
+    void DrawHoles(CDeviceContext& dc, const CRect& clip, int32_t percent, int32_t minimum) const;
+    // The current net's ratsnest lines when it meets the clip; those of the nets from 1 on but
+    // the current one. Both with 1-pixel pens.
+    void DrawCurrentRatsnest(CDeviceContext& dc, const CRect& clip) const;
+    void DrawOtherRatsnest(CDeviceContext& dc) const;
+    // The marks at the unconnected pins of the nets from 1 on that meet the clip.
+    void DrawUnconnectedPinMarks(CDeviceContext& dc, const CRect& clip) const;
+    // For each pad of the component (clamped into the component list) in a net from 1 on
+    // with 2 clusters or more, a line from its pin to the nearest copper of another cluster.
+    void DrawComponentRatsnest(CDeviceContext& dc, int32_t component) const;
+    // The labels of the document's pad-info mode at the pads and vias of every net; the
+    // running numbers start at 1 and go on from net to net.
+    void DrawViaLabels(CDeviceContext& dc) const;
+
+    // The track tool's repaint rectangle in pixels: normalised, then grown by the current net's
+    // edit rectangle. Every call counts in both repaint counters. Returns the rectangle.
+    CRect AccumulateRepaintRect();
+    const CRect& GetRepaintRect() const { return m_repaintRect; }
+    void SetRepaintRect(const CRect& rect) { m_repaintRect = rect; }
+    // Counter 0 or 1; 0 for another index.
+    int32_t GetRepaintCount(int32_t counter) const;
+
 private:
     struct PinRef {
         int32_t net = -1;
@@ -252,4 +300,6 @@ private:
     CNetArrayDocument* m_document = nullptr;
     std::string m_infoText;
     std::vector<std::unique_ptr<CNetErrorRec>> m_errors;
+    CRect m_repaintRect;
+    std::array<int32_t, 2> m_repaintCounts{};
 };

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/CBrush.h"
+#include "framework/CPen.h"
 #include "framework/CPoint.h"
 #include "model/CNetDocument.h"
 
@@ -11,13 +13,15 @@ class CGridArr;
 class CNet;
 
 // What the net list needs of the design beyond what one net needs: the editing state its tools
-// read, the panes and toolbar it keeps informed, the components whose pads name nets, and the
-// checks, tracer and autorouter, which live above the board model. The document implements it.
+// read, the panes and toolbar it keeps informed, the pens and brushes it paints with, the
+// components whose pads name nets, and the checks, tracer and autorouter, which live above the
+// board model. The document implements it.
 class CNetArrayDocument : public CNetDocument {
 public:
     // ---- Editing state ---------------------------------------------------------------------
 
     // The cursor where the tools act is the net document's GetCursor.
+
     // The tool mode (the command id that started the tool) and the action code within it.
     virtual uint32_t GetMode() const = 0;
     virtual uint32_t GetAction() const = 0;
@@ -43,9 +47,25 @@ public:
     // The side pane shows line `row` of the ToDo list as chosen (-1 for none).
     virtual void RedrawLeftPane(int32_t row) = 0;
 
+    // ---- Painting ---------------------------------------------------------------------------
+    // The same signatures as the component drawing's, so one override serves both. The
+    // defaults suit documents that do not paint.
+
+    // The pen and brush the document keeps for a layer in colour set 0 or 1 (highlight).
+    virtual CPen GetLayerPen(int32_t /*layer*/, int32_t /*colorSet*/) const { return {}; }
+    virtual CBrush GetLayerBrush(int32_t /*layer*/, int32_t /*colorSet*/) const { return {}; }
+    virtual CPen GetHolePen() const { return {}; }
+    virtual CBrush GetHoleBrush() const { return {}; }
+    // What the labels at pads and vias show: 0 nothing, 1 running numbers, 2 hole diameters,
+    // 3 padstack names, 4 padstack numbers, 5 net names, 6 net numbers.
+    virtual int32_t GetPadInfoMode() const { return 0; }
+
     // ---- Components -------------------------------------------------------------------------
 
     virtual std::string GetComponentReference(int32_t component) const = 0;
+    virtual int32_t GetComponentCount() const { return 0; }
+    // The net number of each pad of the component, in pad order; empty outside the list.
+    virtual std::vector<int32_t> GetComponentPadNets(int32_t /*component*/) const { return {}; }
     // The pad's net number becomes `net`.
     virtual void SetPadNet(int32_t component, int32_t pad, int32_t net) = 0;
     // Every component pad goes to net 0 (one entry per pad of its shape).

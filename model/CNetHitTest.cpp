@@ -223,26 +223,22 @@ bool CNet::HitTestNet(const CNetDocument& document, CPoint& point, int32_t mode,
 int32_t CNet::HitTestPad(const CNetDocument& document, CPoint& point, int32_t mode,
                          uint32_t layerMask)
 {
-    if (!BoxContains(point))
-        return -1;
-    m_probe.SetPoint(point.x, point.y);
-    const int32_t i = FindPadVertexAtProbe(document, layerMask, 0);
-    if (i < 0)
-        return -1;
-    if (mode & hitMakeCurrent)
-        m_currentVertex = i;
-    ApplySelectMode(i, mode);
-    point = GetVertexPoint(i);
-    return i;
+    return HitTestPadVertex(document, point, mode, layerMask, 0);
 }
 
 int32_t CNet::HitTestVia(const CNetDocument& document, CPoint& point, int32_t mode,
                          uint32_t layerMask)
 {
+    return HitTestPadVertex(document, point, mode, layerMask, 1);
+}
+
+int32_t CNet::HitTestPadVertex(const CNetDocument& document, CPoint& point, int32_t mode,
+                               uint32_t layerMask, int32_t viaKind)
+{
     if (!BoxContains(point))
         return -1;
     m_probe.SetPoint(point.x, point.y);
-    const int32_t i = FindPadVertexAtProbe(document, layerMask, 1);
+    const int32_t i = FindPadVertexAtProbe(document, layerMask, viaKind);
     if (i < 0)
         return -1;
     if (mode & hitMakeCurrent)

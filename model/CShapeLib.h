@@ -79,6 +79,16 @@ public:
     const std::vector<uint16_t>& GetPens() const { return m_pens; }
     int32_t GetPenWidth(int32_t pen) const;
     int32_t GetCurPen() const { return m_curPen; }
+    // Takes another table whole (the pens of a shape edited as a board, written back); the
+    // current pen kept inside. Outline vertices keep their pen numbers.
+    void SetPens(const std::vector<uint16_t>& pens)
+    {
+        m_pens = pens;
+        if (m_pens.empty())
+            m_pens.push_back(0);
+        if (m_curPen >= static_cast<int32_t>(m_pens.size()))
+            m_curPen = m_pens.size() > 1 ? 1 : 0;
+    }
 
     // The first shape of that name ignoring case, -1 when none.
     int32_t FindShape(const std::string& name) const;

@@ -4,7 +4,31 @@
 
 // Command ids of the menus, toolbars and hidden commands, named after their menu texts. A tool
 // mode is the id of the command that started the tool.
+inline constexpr uint32_t ID_TRACKS_ADD_OR_REMOVE_VIA = 32775;
+inline constexpr uint32_t ID_COMPONENTS_COPY = 32851;
+inline constexpr uint32_t ID_COMPONENTS_DELETE = 32852;
+inline constexpr uint32_t ID_COMPONENTS_MIRROR = 32855;
 inline constexpr uint32_t ID_COMPONENTS_MOVE_ROTATE = 32856;
+inline constexpr uint32_t ID_COMPONENTS_MOVE_ROTATE_TEXT = 32858;
 inline constexpr uint32_t ID_COMPONENTS_PROPERTIES = 32859;
+inline constexpr uint32_t ID_COMPONENTS_REPLACE_PADS = 32860;
+inline constexpr uint32_t ID_COMPONENTS_SET_POSITION = 32864;
+// The plane commands come in two ranges; Delete Plane (32900) between them is none of them.
+inline constexpr uint32_t ID_PLANES_FIRST = 32893;
+inline constexpr uint32_t ID_PLANES_ADD_LAST = 32899;
+inline constexpr uint32_t ID_PLANES_DELETE_ALL = 32901;
+inline constexpr uint32_t ID_PLANES_LAST = 32908;
+// The plane tool's Move Seedpoint mode (started by Plane/Move Seedpoint, 32903).
+inline constexpr uint32_t ID_PLANE_MOVE_SEEDPOINT_MODE = 32908;
+inline constexpr uint32_t ID_BOARD_EDIT_TEXT = 32920;
 inline constexpr uint32_t ID_TRACKS_EDIT = 32921;
 inline constexpr uint32_t ID_TRACKS_ADD = 33055;
+inline constexpr uint32_t ID_COMPONENTS_ADD = 33044;
+inline constexpr uint32_t ID_LINES_ADD = 33046;
+inline constexpr uint32_t ID_BOARD_PLACE_TEXT = 33054;
+inline constexpr uint32_t ID_EDIT_SELECT_MODE = 33067;
+inline constexpr uint32_t ID_SETTINGS_SET_GRID_OFFSET = 33103;
+// Hidden: the idle tool mode.
+inline constexpr uint32_t ID_VIEW = 33183;
+inline constexpr uint32_t ID_VIEW_LEFT_PANE = 33197;
+inline constexpr uint32_t ID_VIEW_ZOOM_ALL = 33233;

@@ -8,8 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "framework/CBrush.h"
+#include "framework/CPen.h"
 #include "framework/CPoint.h"
+#include "model/CGridArr.h"
 #include "model/CNet.h"
+#include "model/CNetArrayDocument.h"
 #include "model/CNetDocument.h"
 #include "model/CPadStack.h"
 #include "model/CPadStackArray.h"
@@ -19,14 +23,14 @@
 // A design for net tests: padstack 0 a drilled through-hole via (round, +-2000, drill 3023),
 // padstack 1 a free pad on the top layer only (square, +-3000), padstack 2 a top-layer pad
 // right of its origin (rectangle 0..4000 by +-1000); the editing and painting state the net
-// tools read, as plain members.
-class CNetTestDocument : public CNetDocument {
+// tools read, as plain members. `Base` is the document interface it implements.
+template <typename Base> class CNetTestDocumentOf : public Base {
 public:
     static constexpr int32_t via = 0;
     static constexpr int32_t topPad = 1;
     static constexpr int32_t offsetPad = 2;
 
-    CNetTestDocument()
+    CNetTestDocumentOf()
     {
         padStacks.RemoveAll();
         padStacks.Add(CPadStack("V", PAD_ROUND, -2000, -2000, 2000, 2000, 3023, LAYER_COMMON,
@@ -75,6 +79,66 @@ public:
     CPoint offset;
     int32_t netCount = 2;
     bool halo = true;
+};
+
+using CNetTestDocument = CNetTestDocumentOf<CNetDocument>;
+
+// The same design for the net list, which asks nothing else of it but painting: layer pens
+// are 1 pixel wide in the layer colour, layer brushes solid in it; the hole pen is
+// 0x555555, the hole brush 0x666666. componentPadNets[c] lists the nets of component c's pads.
+class CNetArrayTestDocument : public CNetTestDocumentOf<CNetArrayDocument> {
+public:
+    uint32_t GetMode() const override { return 0; }
+    uint32_t GetAction() const override { return 0; }
+    void SetAction(uint32_t) override {}
+    int32_t GetWorkLayer() const override { return LAYER_TOP; }
+    int32_t GetUnit() const override { return 0; }
+    CPoint GetOrigin() const override { return {}; }
+    bool IsAutoRatsnest() const override { return true; }
+    void SetModified() override {}
+    void SetStatusText(const std::string&) override {}
+    CGridArr& GetGridSettings() override { return grids; }
+    void FillNetCombo() override {}
+    void SelectNetInCombo(int32_t) override {}
+    void RedrawBoardViews() override {}
+    void RedrawLeftPane(int32_t) override {}
+
+    CPen GetLayerPen(int32_t layer, int32_t set) const override
+    {
+        return CPen(CPen::Style::Solid, 1, GetLayerColor(set, layer));
+    }
+    CBrush GetLayerBrush(int32_t layer, int32_t set) const override
+    {
+        return CBrush(GetLayerColor(set, layer));
+    }
+    CPen GetHolePen() const override { return CPen(CPen::Style::Solid, 1, 0x555555); }
+    CBrush GetHoleBrush() const override { return CBrush(0x666666); }
+    int32_t GetPadInfoMode() const override { return padInfoMode; }
+
+    std::string GetComponentReference(int32_t) const override { return {}; }
+    int32_t GetComponentCount() const override { return int32_t(componentPadNets.size()); }
+    std::vector<int32_t> GetComponentPadNets(int32_t component) const override
+    {
+        return componentPadNets.at(size_t(component));
+    }
+    void SetPadNet(int32_t, int32_t, int32_t) override {}
+    void ResetPadNets() override {}
+    void RenumberNets(const std::vector<int32_t>&) override {}
+    void RecalcComponentBoxes() override {}
+    void RebuildNetPins() override {}
+    void DeselectAll() override {}
+    void AllNetsToNet0() override {}
+    void TestAllNets() override {}
+    bool RouteConnection(CNet&, int32_t, int32_t, int32_t, int32_t, int32_t) override
+    {
+        return false;
+    }
+    bool RouteAllDefaultLayer() override { return false; }
+    bool RouteAllTopBottom() override { return false; }
+
+    CGridArr grids;
+    int32_t padInfoMode = 0;
+    std::vector<std::vector<int32_t>> componentPadNets;
 };
 
 // Nets written as text, one token per vertex: "x,y/p" a track vertex with pen p on the top

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "framework/CObject.h"
+
+class CComponentArray;
+class CDrawRecArray;
+class CNetArray;
+class CTextArray;
+class CWevraDoc;
+
+// Copies of the design's editable collections, taken before an edit so that Undo and Redo can
+// bring that state back. Planes, the board outline, the layer table and the settings are not
+// part of it.
+class CUndoSnapshot : public CObject {
+public:
+    // Mask bits: which collections the snapshot holds.
+    static constexpr uint32_t maskLines = 0x1;
+    static constexpr uint32_t maskTexts = 0x2;
+    static constexpr uint32_t maskComponents = 0x4;
+    static constexpr uint32_t maskNets = 0x8;
+    // Given at construction it stands for all four and is stored as maskStoredAll.
+    static constexpr uint32_t maskAll = 0x10;
+    static constexpr uint32_t maskStoredAll = 0xFFFF;
+    // Marks the record of the current state that Undo takes itself, dropped by the next push.
+    static constexpr uint32_t maskTemporary = 0x40000000;
+
+    // Copies the document's collections chosen by the mask; bits above the collections' are
+    // kept as marks.
+    CUndoSnapshot(uint32_t mask, const CWevraDoc& document);
+    ~CUndoSnapshot() override;
+    CUndoSnapshot(const CUndoSnapshot&) = delete;
+    CUndoSnapshot& operator=(const CUndoSnapshot&) = delete;
+
+    uint32_t GetMask() const { return m_mask; }
+    bool IsTemporary() const { return (m_mask & maskTemporary) != 0; }
+
+    // Copies each held collection into the document's own collection object, so that every
+    // reference to the collections stays valid; the snapshot keeps its copies and can be
+    // restored again.
+    void Restore(CWevraDoc& document) const;
+
+private:
+    uint32_t m_mask;
+    std::unique_ptr<CDrawRecArray> m_lines;
+    std::unique_ptr<CTextArray> m_texts;
+    std::unique_ptr<CComponentArray> m_components;
+    std::unique_ptr<CNetArray> m_nets;
+};

@@ -1,0 +1,504 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/CDocumentComponentLink.h"
+#include "editor/CDocumentNetLink.h"
+#include "editor/Rec12.h"
+#include "framework/CBrush.h"
+#include "framework/CFontDesc.h"
+#include "framework/CObject.h"
+#include "framework/CPen.h"
+#include "framework/CPoint.h"
+#include "framework/CRect.h"
+#include "framework/CRuntimeClass.h"
+#include "framework/CSize.h"
+#include "framework/ColorRef.h"
+#include "model/CComponent.h"
+#include "model/CShapeLibDocument.h"
+#include "model/CWevraText.h"
+#include "model/LayerIds.h"
+#include "model/PadShapes.h"
+
+class CArchive;
+class CComponentArray;
+class CDocumentViews;
+class CDosImport;
+class CDrawRecArray;
+class CGridArr;
+class CLayerArray;
+class CNetArray;
+class COutputArray;
+class COutputRec;
+class CPadStackArray;
+class CPour;
+class CShapeLib;
+class CTextArray;
+class CUndoSnapshot;
+class CWevraFont;
+
+// The document of one open board design. It owns every collection of the design for its whole
+// life, holds the design's settings and the editing state its tools share, keeps the undo
+// snapshots, builds its title and fills the toolbar's combo boxes. The collections reach the
+// design through the document interfaces it implements; the windows are reached through
+// CDocumentViews (its own windows) and CDocumentFrame (the main window), so the document
+// itself runs without a window system.
+//
+// A document is either a design document (a board) or a shape document: a board-like editing
+// window for one shape of a shape library, made from the shape when it is created and written
+// back into that library, and only there, when it is closed.
+class CWevraDoc : public CObject,
+                  public CDocumentNetLink,
+                  public CDocumentComponentLink,
+                  public CShapeLibDocument {
+    WEVRA_DECLARE_SERIAL(CWevraDoc)
+
+public:
+    static constexpr uint32_t designFileVersion = 8035;
+    static constexpr int32_t netGroupCount = 256;
+    static constexpr int32_t minScale = 10;
+    static constexpr int32_t defaultScale = 600;
+    static constexpr int32_t defaultBoardWidth = 1000;
+    static constexpr int32_t defaultBoardHeight = 800;
+    // The plane index of a document without a current plane.
+    static constexpr int32_t noPlane = -1000000;
+
+    // Action codes of the tools.
+    static constexpr uint32_t actionWaiting = 1;
+    static constexpr uint32_t actionDragging = 2;
+
+    // Selection filter words.
+    static constexpr uint32_t defaultSelectionFilter = 0x10000204;
+    static constexpr uint32_t shapeSelectionFilter = 0x30000201;
+
+    // View flag bits.
+    static constexpr uint32_t viewHolesAlwaysVisible = 0x1;
+    static constexpr uint32_t viewAutoPanning = 0x2;
+    static constexpr uint32_t viewReferenceNames = 0x4;
+
+    // Raster modes of the board drawing.
+    static constexpr uint32_t drawOpaque = 13;
+    static constexpr uint32_t drawTransparent = 15;
+
+    // Default padstack kinds (free pad, shape pad, via).
+    static constexpr int32_t kindPad = PADSTACK_KIND_PAD;
+    static constexpr int32_t kindShapePad = PADSTACK_KIND_SHAPE_PAD;
+    static constexpr int32_t kindVia = PADSTACK_KIND_VIA;
+
+    // Stored layer-colour tables.
+    static constexpr int32_t screenColors = 0;
+    static constexpr int32_t highlightColors = 1;
+    static constexpr int32_t printColors = 2;
+
+    // Per-layer object tables of ResetLayerTables.
+    static constexpr int32_t lineTable = 0;
+    static constexpr int32_t padTable = 1;
+
+    // The shape document's own menu.
+    static constexpr uint32_t shapeMenuResource = 208;
+
+    static constexpr int32_t maxUndoSnapshots = 6;
+
+    // Makes the reader of a ".PLY" design set for a document; none is installed until the DOS
+    // import exists, and such files are then refused.
+    using DosImportFactory = std::unique_ptr<CDosImport> (*)(CWevraDoc& document);
+    static DosImportFactory SetDosImportFactory(DosImportFactory factory);
+
+    // Creates every collection and resets to the defaults.
+    CWevraDoc();
+    ~CWevraDoc() override;
+    CWevraDoc(const CWevraDoc&) = delete;
+    CWevraDoc& operator=(const CWevraDoc&) = delete;
+
+    // The document's windows; nullptr for none.
+    void SetViews(CDocumentViews* views);
+
+    // ---- Life cycle -----------------------------------------------------------------------------
+
+    // Every setting and the editing state back to a new design's; the collections keep their
+    // content. Loads the stroke font from the program folder.
+    bool ResetToDefaults();
+    // A design document after the new-design dialog (false when it is cancelled), or, when the
+    // main window asked for one, a shape document of the edited library's current shape.
+    bool OnNewDocument();
+    // By extension: ".PCB" a design file, ".PLY" a DOS design set; anything else is refused.
+    // True only when the file was read completely.
+    bool OnOpenDocument(const std::string& path);
+    // A shape document never asks (its shape is written back on close); a design document
+    // asks the framework's question when it is modified. False keeps the document open.
+    bool SaveModified();
+    // A shape document writes its shape back into the library it was made from; the main
+    // window's context toolbar is reset.
+    void OnCloseDocument();
+
+    // ---- Path and title -------------------------------------------------------------------------
+
+    const std::string& GetPathNameRef() const { return m_pathName; }
+    // Empty name: the current path. Otherwise the name with the extension ".PCB" becomes the
+    // path (and enters the recent-file list); nothing for a shape document.
+    void SetDesignPath(const std::string& name);
+    // The file title of the path: no folder, no extension; the base name of generated files.
+    std::string GetDesignName() const;
+    // The folder of the path (never changed in case: folder names are case-sensitive).
+    std::string GetDesignFolder() const;
+    const std::string& GetNetlistPath() const { return m_netlistPath; }
+    void SetNetlistPath(const std::string& path) { m_netlistPath = path; }
+    // Rebuilds the title: "Design] - [" + design name + " ->" + the prompt of the tool mode
+    // (with the user offset in Set Grid Offset); the frames add the outer brackets.
+    void SetTitle();
+    const std::string& GetTitle() const { return m_title; }
+    // The menu resource of a shape document; 0 for a design document (the template's menu).
+    uint32_t GetDefaultMenu() const { return m_menuResource; }
+
+    // ---- Flags ----------------------------------------------------------------------------------
+
+    // Sets the modified flag and the dirty flag counted by the automatic backups.
+    void SetModified() override;
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified) { m_modified = modified; }
+    bool IsDirty() const { return m_dirty; }
+    void ClearDirty() { m_dirty = false; }
+    bool IsShapeDocument() const { return m_shapeDocument; }
+    // Set only around the read of a template design by the new-design dialog.
+    bool IsTemplateLoad() const { return m_templateLoad; }
+    void SetTemplateLoad(bool on) { m_templateLoad = on; }
+    // 1 after a design was read successfully.
+    int32_t GetLoadResult() const { return m_loadResult; }
+    bool IsFromFile() const { return m_fromFile; }
+
+    // ---- Board ----------------------------------------------------------------------------------
+
+    int32_t GetBoardWidth() const override { return m_boardWidth; }
+    int32_t GetBoardHeight() const override { return m_boardHeight; }
+    void SetBoardSize(int32_t width, int32_t height);
+    const CRec12Array& GetBoardOutline() const { return m_boardOutline; }
+    // The outline becomes the closed rectangle (x1, y1)-(x2, y2) in its first five points and
+    // the board size (x2, y2).
+    void SetBoardOutlineRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    // How far the visible board area (the client area less 8 by 4 pixels, at the scale) and
+    // the board differ in width and height.
+    CSize GetBoardExtent() const;
+    COLORREF GetStoredColor(int32_t table, int32_t layer) const;
+
+    // ---- Editing state --------------------------------------------------------------------------
+
+    uint32_t GetMode() const override { return m_mode; }
+    bool IsMode(uint32_t mode) const { return m_mode == mode; }
+    uint32_t GetAction() const override { return m_action; }
+    bool IsAction(uint32_t action) const { return m_action == action; }
+    // Dragging (2) means an edit is about to change the design: an undo snapshot is due.
+    void SetAction(uint32_t action) override;
+    // Starts the tool of a command: the selection ends, the action waits, the grid and the
+    // default padstack kind follow the tool, and title and toolbar are rebuilt.
+    void SetMode(uint32_t mode);
+    // Grid 1 for the component tools, grid 2 for the text tools, grid 0 otherwise; true when
+    // the current grid changed.
+    bool SelectGridForMode();
+    int32_t GetDefaultPadStackKind() const { return m_defaultPadStackKind; }
+    // The reference layer of the current display layer set.
+    int32_t GetWorkLayer() const override;
+    // The component-text kind of the current display layer set (0 none, 1 reference, 2 type,
+    // 3 shape name); the view's commands set kind m + 1.
+    int32_t GetComponentTextMode() const override;
+    void SetComponentTextMode(int32_t m);
+    uint32_t GetSelectionFilter() const { return m_selectionFilter; }
+    // True when any of the bits is set.
+    bool IsSelectionFilter(uint32_t bits) const { return (m_selectionFilter & bits) != 0; }
+    uint32_t GetSelectableLayerMask() const { return m_layerMask; }
+    bool GetViewFlag(uint32_t bit) const { return (m_viewFlags & bit) != 0; }
+    void SetViewFlag(uint32_t bit, bool on);
+    bool IsDrcActive() const { return m_drcActive != 0; }
+    void SetDrcActive(uint8_t active) { m_drcActive = active; }
+    bool IsMode45() const override { return m_mode45 != 0; }
+    bool IsAutoRatsnest() const override { return m_ratsnestActive != 0; }
+    int32_t GetRotateAngle() const { return m_rotateAngle; }
+    void SetRotateAngle(int32_t angle) { m_rotateAngle = angle; }
+    int32_t GetUnit() const override { return int32_t(m_unit); }
+    void SetUnit(int32_t unit) { m_unit = uint32_t(unit); }
+    // The user grid origin.
+    CPoint GetOrigin() const override { return m_userOffset; }
+    void SetUserOffset(CPoint offset) { m_userOffset = offset; }
+    int32_t GetPadInfoMode() const override { return int32_t(m_pinInfoMode); }
+
+    // The snapped cursor, where the tools act.
+    CPoint GetCursor() const override { return m_cursor; }
+    void SetCursor(CPoint point) override { m_cursor = point; }
+    CPoint GetRawCursor() const { return m_rawCursor; }
+    CPoint GetPreviousCursor() const { return m_previousCursor; }
+    CPoint GetAnchor() const { return m_anchor; }
+    // Whether the snapped cursor differs from its previous position.
+    bool HasCursorMoved() const { return m_cursor != m_previousCursor; }
+
+    int32_t GetScale() const override { return m_scale; }
+    CPoint GetViewOffset() const override { return m_offset; }
+    void SetOffset(int32_t x, int32_t y) { m_offset = CPoint(x, y); }
+
+    int32_t GetCurrentNetIndex() const;
+    // The component the component tool works on (-1 for none) and the document's own
+    // component and text that the component and text tools edit.
+    int32_t GetCurrentComponentIndex() const { return m_currentComponentIndex; }
+    void SetCurrentComponent(int32_t component) override { m_currentComponentIndex = component; }
+    CComponent& GetCurrentComponent() { return m_currentComponent; }
+    CWevraText& GetCurrentText() { return m_currentText; }
+    int32_t GetPlaneIndex() const { return m_planeIndex; }
+
+    // Selected drawn-line points, net items, components, texts and planes.
+    int32_t GetSelectedCount() const;
+    // Selects or deselects every drawn-line point, component, net item, text and plane;
+    // returns how many changed.
+    int32_t SelectAll(bool select);
+    void DeselectAll() override { SelectAll(false); }
+
+    // ---- Collections ----------------------------------------------------------------------------
+
+    CLayerArray& GetLayers() { return *m_layers; }
+    const CLayerArray& GetLayers() const { return *m_layers; }
+    COutputArray& GetOutputJobs() { return *m_outputJobs; }
+    COutputArray& GetDisplaySets() { return *m_displaySets; }
+    const COutputArray& GetDisplaySets() const { return *m_displaySets; }
+    // The current layer set, nullptr when the display sets hold none.
+    COutputRec* GetCurrentLayerSet();
+    const COutputRec* GetCurrentLayerSet() const;
+    CDrawRecArray& GetLines() { return *m_lines; }
+    const CDrawRecArray& GetLines() const { return *m_lines; }
+    CNetArray& GetNets() override { return *m_nets; }
+    const CNetArray& GetNets() const override { return *m_nets; }
+    CComponentArray& GetComponents() { return *m_components; }
+    const CComponentArray& GetComponents() const { return *m_components; }
+    const CShapeLib& GetShapeCache() const override { return *m_shapeCache; }
+    CShapeLib& GetEditableShapeCache() override { return *m_shapeCache; }
+    CGridArr& GetGridSettings() override { return *m_grids; }
+    const CWevraFont& GetFont() const override { return *m_font; }
+    CTextArray& GetTexts() { return *m_texts; }
+    const CTextArray& GetTexts() const { return *m_texts; }
+    std::vector<std::unique_ptr<CPour>>& GetPlanes() { return m_planes; }
+
+    // ---- Toolbar combos and panes ---------------------------------------------------------------
+
+    // The enabled layers 1..30 by name, "*" after the visible ones, the work layer chosen;
+    // then the selectable-layer mask.
+    void FillLayerCombo();
+    // Bit L-1 for every layer L of the current layer set that is visible.
+    void UpdateLayerMask();
+    void FillNetCombo() override;
+    void SelectNetInCombo(int32_t net) override;
+    // On a copper work layer the board pen widths within the current net's limits, else the
+    // drawn lines' pen widths, as length texts; the current pen chosen.
+    void FillPenCombo();
+    // Every plane's name, the current plane chosen.
+    void RefreshPlaneList();
+    // The context toolbar for the mode, then every combo box refilled.
+    void RefreshToolbar();
+
+    void RedrawBoardViews() override;
+    void RedrawLeftPane(int32_t row) override;
+    void ShowLeftPane(bool shown);
+    void ShowBottomPane(bool shown);
+    bool IsLeftPaneShown() const { return m_leftPane; }
+    bool IsBottomPaneShown() const { return m_bottomPane; }
+    void SetStatusText(const std::string& text) override;
+
+    // Recounts the objects per layer: drawn-line, track and shape-outline vertices in one table,
+    // net and component pads in the other; entry 0 of each holds its total.
+    void ResetLayerTables();
+    int32_t GetLayerCount(int32_t table, int32_t layer) const;
+    // The sum of a layer's two counts.
+    int32_t GetLayerObjectCount(int32_t layer) const;
+
+    // Net groups "G0".."G255" with spacings in steps of 0.1 mm. The text (a design's template
+    // path) is not interpreted.
+    void ResetNetGroups(const std::string& text);
+    const std::string& GetNetGroupName(int32_t group) const;
+    int32_t GetNetGroupSpacing(int32_t group) const;
+
+    // ---- Undo -----------------------------------------------------------------------------------
+
+    // A snapshot of the drawn lines, texts, components and nets, when one is needed; at most
+    // maxUndoSnapshots are kept, the oldest dropped.
+    void PushUndo(uint32_t mask);
+    void PushUndoForSelection();
+    // Called before every edit: a snapshot of the state before it.
+    void SaveUndoState();
+    void Undo();
+    void Redo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    int32_t GetUndoCount() const { return static_cast<int32_t>(m_undoList.size()); }
+    int32_t GetUndoIndex() const { return m_undoIndex; }
+    bool IsSnapshotNeeded() const { return m_snapshotNeeded; }
+    void SetSnapshotNeeded() { m_snapshotNeeded = true; }
+
+    // ---- Shape document -------------------------------------------------------------------------
+
+    // Rebuilds the edited shape from the board objects into `library` (the library the
+    // document was made from, or a copy of it), relative to the grid origin, which marks the
+    // shape's origin: its pens and padstacks become the document's.
+    // False when the library has no shape at the edited shape's index.
+    bool RebuildShapeInto(CShapeLib& library) const;
+    // The document's copy of the library it was made from; nullptr for a design document.
+    const CShapeLib* GetShapeLibrary() const { return m_shapeLibrary.get(); }
+
+    // ---- Loading --------------------------------------------------------------------------------
+
+    // Once the shape cache and the nets are loaded: every component's shape index and pad
+    // nets brought in line with them.
+    void RepairComponentsAfterLoad(CArchive& ar);
+
+    // ---- What the collections ask of the design -------------------------------------------------
+
+    const CPadStackArray& GetPadStacks() const override;
+    bool IsLayerEnabled(int32_t layer) const override;
+    int32_t CheckNetClusters(CNet& net) override;
+    COLORREF LayerColor(int32_t layer, int32_t colorSet) const override;
+    int32_t GetNetCount() const override;
+    bool ShowsClearanceHalo() const override;
+    std::string GetComponentReference(int32_t component) const override;
+    int32_t GetComponentCount() const override;
+    std::vector<int32_t> GetComponentPadNets(int32_t component) const override;
+    void SetPadNet(int32_t component, int32_t pad, int32_t net) override;
+    void ResetPadNets() override;
+    void RenumberNets(const std::vector<int32_t>& newIndex) override;
+    void RecalcComponentBoxes() override;
+    void RebuildNetPins() override;
+    // The connectivity tracer, the design-rule check and the autorouter are not part of the
+    // program yet: these do nothing and report that nothing was routed.
+    void AllNetsToNet0() override;
+    void TestAllNets() override;
+    bool RouteConnection(CNet& net, int32_t layer, int32_t x1, int32_t y1, int32_t x2,
+                         int32_t y2) override;
+    bool RouteAllDefaultLayer() override;
+    bool RouteAllTopBottom() override;
+
+    CPen GetLayerPen(int32_t layer, int32_t colorSet) const override;
+    CBrush GetLayerBrush(int32_t layer, int32_t colorSet) const override;
+    CPen GetUnconnectedPadPen() const override;
+    CBrush GetUnconnectedPadBrush() const override;
+    CPen GetHolePen() const override;
+    CBrush GetHoleBrush() const override;
+    int32_t GetCurrentNet() const override { return GetCurrentNetIndex(); }
+    CPen GetComponentTextPen(bool bottomSide, bool highlight) const override;
+    void SetPinsRebuilt() override { m_pinsRebuilt = true; }
+    bool ArePinsRebuilt() const { return m_pinsRebuilt; }
+
+    std::vector<int32_t> GetComponentShapeIndexes() const override;
+    std::vector<int32_t> GetNetPadStackIndexes() const override;
+    void RenumberNetPadStacks(const std::vector<int32_t>& newIndex) override;
+    // Re-derives the kinds of the cache's padstacks from their use: shape pads, separate
+    // padstacks for net pads that used a shape pad's, vias by name, free pads for the rest,
+    // and a default of each kind (made when none has it).
+    void NormalizePadStackKinds(CShapeLib& cache) override;
+
+private:
+    void ResetColors();
+    void ResetEditingState();
+    bool MakeShapeDocument();
+    void PlaceShapeOnBoard(CShapeLib& library, int32_t shapeIndex);
+    bool OpenDesignFile(const std::string& path);
+    bool OpenDosDesign(const std::string& path);
+    void ReplaceNetPadStack(int32_t from, int32_t to);
+    void SeparateNetPadStacks(CPadStackArray& stacks);
+    void ClampCurrentComponent();
+    CDocumentViews& Views() const;
+
+    // ---- Collections (created with the document, kept for its life) -----------------------------
+    std::unique_ptr<CLayerArray> m_layers;
+    std::unique_ptr<COutputArray> m_outputJobs;
+    std::unique_ptr<COutputArray> m_displaySets;
+    std::unique_ptr<CDrawRecArray> m_lines;
+    std::unique_ptr<CNetArray> m_nets;
+    std::unique_ptr<CComponentArray> m_components;
+    CComponent m_currentComponent;
+    std::unique_ptr<CShapeLib> m_shapeCache;
+    std::unique_ptr<CGridArr> m_grids;
+    std::unique_ptr<CWevraFont> m_font;
+    CWevraText m_currentText;
+    std::unique_ptr<CTextArray> m_texts;
+    std::vector<std::unique_ptr<CPour>> m_planes;
+    std::unique_ptr<CPour> m_planeUnderEdit;
+    std::vector<std::unique_ptr<CUndoSnapshot>> m_undoList;
+    CRec12Array m_boardOutline;
+
+    // ---- Design settings (the header of the design file) ----------------------------------------
+    std::array<std::array<COLORREF, LAYER_COUNT>, 3> m_colors{};
+    int32_t m_boardWidth = defaultBoardWidth;
+    int32_t m_boardHeight = defaultBoardHeight;
+    CPoint m_offset;
+    int32_t m_scale = defaultScale;
+    std::string m_netlistPath;
+    std::string m_templatePath;
+    uint32_t m_selectionFilter = defaultSelectionFilter;
+    uint8_t m_drcActive = 0;
+    uint8_t m_mode45 = 0;
+    uint8_t m_tracksOfComponents = 1;
+    uint8_t m_ratsnestActive = 0;
+    uint32_t m_viewFlags = 0;
+    uint32_t m_drawingMode = drawOpaque;
+    uint32_t m_subnetMark = 1;
+    CPoint m_userOffset;
+    int64_t m_netlistTime = 0;
+    uint32_t m_reserved = 0;
+    uint32_t m_unit = 1;
+    uint32_t m_designTime = 0;
+    CFontDesc m_pinInfoFont;
+    uint32_t m_pinInfoMode = 1;
+
+    // ---- Painting -------------------------------------------------------------------------------
+    // The colours the drawing uses, normal and highlight set.
+    std::array<std::array<COLORREF, LAYER_COUNT>, 2> m_drawColors{};
+    std::array<std::array<int32_t, LAYER_COUNT>, 2> m_layerCounts{};
+
+    // ---- Editing state --------------------------------------------------------------------------
+    uint32_t m_mode = 0;
+    uint32_t m_action = actionWaiting;
+    CPoint m_rawCursor;
+    CPoint m_cursor;
+    CPoint m_previousCursor;
+    CPoint m_anchor;
+    CPoint m_rubberBandStart;
+    CRect m_rubberBand;
+    bool m_rubberBandVisible = false;
+    CRect m_zoomRect;
+    int32_t m_previousScale = 1;
+    int32_t m_planeIndex = noPlane;
+    int32_t m_defaultPadStackKind = kindPad;
+    uint32_t m_layerMask = 0;
+    int32_t m_currentComponentIndex = -1;
+    int32_t m_rotateAngle = 0;
+    int32_t m_backupTicks = 0;
+    bool m_leftPane = false;
+    bool m_bottomPane = false;
+    bool m_pinsRebuilt = false;
+
+    // ---- Net groups -----------------------------------------------------------------------------
+    std::vector<std::string> m_netGroupNames;
+    std::vector<int32_t> m_netGroupSpacings;
+
+    // ---- Undo -----------------------------------------------------------------------------------
+    int32_t m_undoIndex = -1;
+    bool m_snapshotNeeded = false;
+    bool m_undoPending = false;
+
+    // ---- Document -------------------------------------------------------------------------------
+    std::string m_pathName;
+    std::string m_title;
+    uint32_t m_menuResource = 0;
+    uint32_t m_fileVersion = designFileVersion;
+    bool m_modified = false;
+    bool m_dirty = false;
+    bool m_shapeDocument = false;
+    bool m_templateLoad = false;
+    int32_t m_loadResult = 0;
+    bool m_printing = false;
+    bool m_componentOutsideBoard = false;
+    bool m_fromFile = false;
+
+    // ---- Shape document: the library it was made from and the shape it edits --------------------
+    std::unique_ptr<CShapeLib> m_shapeLibrary;
+    int32_t m_shapeIndex = -1;
+
+    CDocumentViews* m_views = nullptr;
+};

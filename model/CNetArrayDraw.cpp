@@ -1,0 +1,249 @@
+// The drawing loops over all nets and the track tool's repaint rectangle.
+
+#include <algorithm>
+#include <limits>
+
+#include "framework/CBrush.h"
+#include "framework/CDeviceContext.h"
+#include "framework/CPen.h"
+#include "model/CNetArray.h"
+#include "model/CNetArrayDocument.h"
+#include "model/LayerIds.h"
+#include "model/RatsLine.h"
+
+namespace {
+
+int32_t Saturate(int64_t v)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+// Selects pens and brushes as the loop needs them, each only when it differs from the one in
+// use, and the ones found at the start again at the end.
+class CPenBrushScope {
+public:
+    explicit CPenBrushScope(CDeviceContext& dc) : m_dc(dc) {}
+    ~CPenBrushScope()
+    {
+        if (m_penChanged)
+            m_dc.SelectPen(m_savedPen);
+        if (m_brushChanged)
+            m_dc.SelectBrush(m_savedBrush);
+    }
+    CPenBrushScope(const CPenBrushScope&) = delete;
+    CPenBrushScope& operator=(const CPenBrushScope&) = delete;
+
+    void Use(const CPen& pen)
+    {
+        if (m_penChanged && m_pen == pen)
+            return;
+        const CPen previous = m_dc.SelectPen(pen);
+        if (!m_penChanged)
+            m_savedPen = previous;
+        m_penChanged = true;
+        m_pen = pen;
+    }
+    void Use(const CPen& pen, const CBrush& brush)
+    {
+        Use(pen);
+        if (m_brushChanged && m_brush == brush)
+            return;
+        const CBrush previous = m_dc.SelectBrush(brush);
+        if (!m_brushChanged)
+            m_savedBrush = previous;
+        m_brushChanged = true;
+        m_brush = brush;
+    }
+
+private:
+    CDeviceContext& m_dc;
+    bool m_penChanged = false;
+    bool m_brushChanged = false;
+    CPen m_savedPen;
+    CBrush m_savedBrush;
+    CPen m_pen;
+    CBrush m_brush;
+};
+
+CPen OnePixelPen(COLORREF color)
+{
+    return CPen(CPen::Style::Solid, 1, color);
+}
+
+// The smallest rectangle holding both; an empty one adds nothing.
+CRect UnionRect(const CRect& a, const CRect& b)
+{
+    if (a.IsRectEmpty())
+        return b.IsRectEmpty() ? CRect() : b;
+    if (b.IsRectEmpty())
+        return a;
+    return CRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                 std::max(a.bottom, b.bottom));
+}
+
+constexpr int32_t normalSet = 0;
+constexpr int32_t highlightSet = 1;
+
+} // namespace
+
+// ---- Tracks -------------------------------------------------------------------------------------
+
+void CNetArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip) const
+{
+    if (!m_document)
+        return;
+    for (int32_t i = 0; i < GetCount(); ++i) {
+        const CNet& net = *m_nets[size_t(i)];
+        if (!net.IntersectsRect(clip))
+            continue;
+        const bool highlight = i == m_currentNet && i != 0;
+        net.DrawLayer(dc, *m_document, layer, clip, highlight ? highlightSet : normalSet);
+    }
+}
+
+void CNetArray::DrawSelectedAll(CDeviceContext& dc, const CRect& clip) const
+{
+    if (!m_document)
+        return;
+    for (const auto& net : m_nets)
+        net->DrawSelected(dc, *m_document, clip);
+}
+
+// ---- Pads, vias and holes -----------------------------------------------------------------------
+
+void CNetArray::DrawLayerPads(CDeviceContext& dc, int32_t layer, const CRect& clip,
+                              bool noHighlight) const
+{
+    if (!m_document || layer < 0 || layer >= PADSTACK_LAYER_COUNT)
+        return;
+    const bool highlightCurrent = !noHighlight && GetCount() >= 2 && m_currentNet != 0;
+    CPenBrushScope tools(dc);
+    for (int32_t i = 0; i < GetCount(); ++i) {
+        const CNet& net = *m_nets[size_t(i)];
+        if (!net.IntersectsRect(clip))
+            continue;
+        const int32_t set = highlightCurrent && i == m_currentNet ? highlightSet : normalSet;
+        tools.Use(m_document->GetLayerPen(layer, set), m_document->GetLayerBrush(layer, set));
+        net.DrawPads(dc, *m_document, layer, clip);
+    }
+}
+
+void CNetArray::DrawSelectedPads(CDeviceContext& dc, int32_t layer, const CRect& clip) const
+{
+    if (!m_document)
+        return;
+    for (const auto& net : m_nets)
+        net->DrawSelectedPads(dc, *m_document, layer, clip);
+}
+
+void CNetArray::DrawHoles(CDeviceContext& dc, const CRect& clip, int32_t percent,
+                          int32_t minimum) const
+{
+    if (!m_document)
+        return;
+    CPenBrushScope tools(dc);
+    tools.Use(m_document->GetHolePen(), m_document->GetHoleBrush());
+    for (const auto& net : m_nets)
+        net->DrawHoles(dc, *m_document, clip, percent, minimum);
+}
+
+// ---- Ratsnest and pins --------------------------------------------------------------------------
+
+void CNetArray::DrawCurrentRatsnest(CDeviceContext& dc, const CRect& clip) const
+{
+    if (!m_document || m_currentNet == 0)
+        return;
+    const CNet* net = GetNet(m_currentNet);
+    if (!net || !net->IntersectsRect(clip))
+        return;
+    CPenBrushScope tools(dc);
+    tools.Use(OnePixelPen(currentRatsnestColor));
+    net->DrawRatsnest(dc, *m_document);
+}
+
+void CNetArray::DrawOtherRatsnest(CDeviceContext& dc) const
+{
+    if (!m_document)
+        return;
+    CPenBrushScope tools(dc);
+    tools.Use(OnePixelPen(otherRatsnestColor));
+    for (int32_t i = 1; i < GetCount(); ++i) {
+        if (i != m_currentNet)
+            m_nets[size_t(i)]->DrawRatsnest(dc, *m_document);
+    }
+}
+
+void CNetArray::DrawUnconnectedPinMarks(CDeviceContext& dc, const CRect& clip) const
+{
+    if (!m_document)
+        return;
+    CPenBrushScope tools(dc);
+    tools.Use(OnePixelPen(pinMarkPenColor), CBrush(pinMarkBrushColor));
+    for (int32_t i = 1; i < GetCount(); ++i) {
+        const CNet& net = *m_nets[size_t(i)];
+        if (net.IntersectsRect(clip))
+            net.DrawUnconnectedPinMarks(dc, *m_document);
+    }
+}
+
+void CNetArray::DrawComponentRatsnest(CDeviceContext& dc, int32_t component) const
+{
+    if (!m_document)
+        return;
+    const int32_t scale = m_document->GetScale();
+    const int32_t count = m_document->GetComponentCount();
+    if (scale < 1 || count < 1)
+        return;
+    component = std::clamp(component, 0, count - 1);
+    const CPoint offset = m_document->GetViewOffset();
+    auto toScreen = [&](int32_t x, int32_t y) {
+        return CPoint(Saturate((int64_t(x) + offset.x) / scale),
+                      Saturate((int64_t(y) + offset.y) / scale));
+    };
+    CPenBrushScope tools(dc);
+    const std::vector<int32_t> padNets = m_document->GetComponentPadNets(component);
+    for (size_t pad = 0; pad < padNets.size(); ++pad) {
+        const CNet* net = padNets[pad] > 0 ? GetNet(padNets[pad]) : nullptr;
+        // A pad whose pin its net lacks has no connection to show: the line would start at
+        // the board origin.
+        if (!net || net->GetClusterCount() < 2 || net->FindPin(component, int32_t(pad)) < 0)
+            continue;
+        const RatsLine line = net->NearestConnection(component, int32_t(pad));
+        tools.Use(OnePixelPen(componentRatsnestColor));
+        dc.MoveTo(toScreen(line.x1, line.y1));
+        dc.LineTo(toScreen(line.x2, line.y2));
+    }
+}
+
+// ---- Labels -------------------------------------------------------------------------------------
+
+void CNetArray::DrawViaLabels(CDeviceContext& dc) const
+{
+    if (!m_document)
+        return;
+    const int32_t mode = m_document->GetPadInfoMode();
+    int32_t counter = 0;
+    for (int32_t i = 0; i < GetCount(); ++i)
+        m_nets[size_t(i)]->DrawViaLabels(dc, *m_document, mode, i, counter);
+}
+
+// ---- Track tool repaint -------------------------------------------------------------------------
+
+CRect CNetArray::AccumulateRepaintRect()
+{
+    m_repaintRect.NormalizeRect();
+    for (int32_t& count : m_repaintCounts)
+        ++count;
+    const CNet* net = GetNet(m_currentNet);
+    if (m_document && net)
+        m_repaintRect = UnionRect(m_repaintRect, net->GetEditRepaintRect(*m_document));
+    return m_repaintRect;
+}
+
+int32_t CNetArray::GetRepaintCount(int32_t counter) const
+{
+    return counter >= 0 && counter < int32_t(m_repaintCounts.size())
+               ? m_repaintCounts[size_t(counter)]
+               : 0;
+}

@@ -1,0 +1,29 @@
+#include "model/PenTable.h"
+
+#include <algorithm>
+
+#include "editor/CWevraApp.h"
+#include "framework/CMessageService.h"
+#include "framework/CServices.h"
+
+int32_t FindPenWidth(const std::vector<uint16_t>& pens, int32_t width)
+{
+    const auto found = std::find(pens.begin(), pens.end(), width);
+    return found == pens.end() ? -1 : int32_t(found - pens.begin());
+}
+
+int32_t AddPenWidth(std::vector<uint16_t>& pens, int32_t width, uint32_t fullMessageId)
+{
+    if (width < 0 || width > penWidthLimit)
+        return -1;
+    const int32_t found = FindPenWidth(pens, width);
+    if (found >= 0)
+        return found;
+    if (int32_t(pens.size()) >= penTableLimit) {
+        CServices::Messages().MessageBox(CWevraApp::LoadResString(fullMessageId), "", MB_OK,
+                                         MB_ICONWARNING);
+        return -1;
+    }
+    pens.push_back(uint16_t(width));
+    return int32_t(pens.size()) - 1;
+}
