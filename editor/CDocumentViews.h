@@ -17,6 +17,8 @@ public:
     virtual void EndMode() {}
     // Sends Redraw to the board view; false when the document has none.
     virtual bool RedrawBoardView() { return false; }
+    // Repaints the board view over its picture of the board, which stays as it is.
+    virtual void RepaintBoardView() {}
     // Sends Redraw to every side pane, with the ToDo row to show as chosen (-1 for none).
     virtual void RedrawLeftPanes(int32_t /*row*/) {}
     virtual void UpdateAllViews() {}

@@ -65,25 +65,6 @@ std::string ReplaceExtension(const std::string& path, const std::string& extensi
     return path.substr(0, path.size() - CPathHelper::GetExtension(path).size()) + extension;
 }
 
-// Starting another tool parks the current plane by this much, so that a plane tool can take it
-// up again.
-constexpr int32_t planeIndexPark = 1000000;
-
-bool IsPlaneCommand(uint32_t mode)
-{
-    return (mode >= ID_PLANES_FIRST && mode <= ID_PLANES_ADD_LAST) ||
-           (mode >= ID_PLANES_DELETE_ALL && mode <= ID_PLANES_LAST);
-}
-
-// The component tools place on the block grid.
-bool IsComponentGridMode(uint32_t mode)
-{
-    return mode == ID_COMPONENTS_COPY || mode == ID_COMPONENTS_DELETE ||
-           mode == ID_COMPONENTS_MIRROR || mode == ID_COMPONENTS_MOVE_ROTATE ||
-           (mode >= ID_COMPONENTS_PROPERTIES && mode <= ID_COMPONENTS_SET_POSITION) ||
-           mode == ID_COMPONENTS_ADD;
-}
-
 int32_t SaturatedAbs(int64_t value)
 {
     const int64_t magnitude = value < 0 ? -value : value;
@@ -161,6 +142,7 @@ bool CWevraDoc::ResetToDefaults()
         table.fill(0);
     m_nets->SetDocument(this);
     m_components->SetDocument(this);
+    m_texts->SetDocument(this);
 
     m_leftPane = frame.IsLeftPaneSetting();
     m_bottomPane = frame.IsBottomPaneSetting();
@@ -397,43 +379,6 @@ const COutputRec* CWevraDoc::GetCurrentLayerSet() const
 {
     const COutput* job = m_displaySets->GetJob(m_displaySets->GetCurrent());
     return job ? job->GetCurrentRec() : nullptr;
-}
-
-void CWevraDoc::SetMode(uint32_t mode)
-{
-    if (GetSelectedCount() > 0)
-        Views().EndMode();
-    SelectAll(false);
-    m_components->ClearCurrent();
-    SetAction(actionWaiting);
-    m_mode = mode;
-    if (m_planeIndex >= 0 && !IsPlaneCommand(mode))
-        m_planeIndex -= planeIndexPark;
-    if (m_shapeDocument || mode == ID_COMPONENTS_REPLACE_PADS)
-        m_defaultPadStackKind = kindShapePad;
-    else if (mode == ID_TRACKS_ADD_OR_REMOVE_VIA)
-        m_defaultPadStackKind = kindVia;
-    else
-        m_defaultPadStackKind = kindPad;
-    m_rubberBandVisible = false;
-    SelectGridForMode();
-    SetTitle();
-    RefreshToolbar();
-    Views().UpdateAllViews();
-}
-
-bool CWevraDoc::SelectGridForMode()
-{
-    int32_t grid = CGridArr::gridDefault;
-    if (IsComponentGridMode(m_mode))
-        grid = CGridArr::gridBlock;
-    else if (m_mode == ID_COMPONENTS_MOVE_ROTATE_TEXT || m_mode == ID_BOARD_EDIT_TEXT ||
-             m_mode == ID_BOARD_PLACE_TEXT)
-        grid = CGridArr::gridText;
-    if (grid == m_grids->GetCurrentIndex())
-        return false;
-    m_grids->SetCurrentIndex(grid);
-    return true;
 }
 
 int32_t CWevraDoc::GetWorkLayer() const

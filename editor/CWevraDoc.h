@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/CTracerDocument.h"
 #include "editor/CDocumentComponentLink.h"
 #include "editor/CDocumentNetLink.h"
 #include "editor/Rec12.h"
@@ -20,6 +21,7 @@
 #include "framework/ColorRef.h"
 #include "model/CComponent.h"
 #include "model/CShapeLibDocument.h"
+#include "model/CTextArrayDocument.h"
 #include "model/CWevraText.h"
 #include "model/LayerIds.h"
 #include "model/PadShapes.h"
@@ -54,26 +56,49 @@ class CWevraFont;
 class CWevraDoc : public CObject,
                   public CDocumentNetLink,
                   public CDocumentComponentLink,
-                  public CShapeLibDocument {
+                  public CShapeLibDocument,
+                  public CTracerDocument,
+                  public CTextArrayDocument {
     WEVRA_DECLARE_SERIAL(CWevraDoc)
 
 public:
     static constexpr uint32_t designFileVersion = 8035;
     static constexpr int32_t netGroupCount = 256;
     static constexpr int32_t minScale = 10;
+    static constexpr int32_t maxScale = 1000000;
     static constexpr int32_t defaultScale = 600;
     static constexpr int32_t defaultBoardWidth = 1000;
     static constexpr int32_t defaultBoardHeight = 800;
     // The plane index of a document without a current plane.
     static constexpr int32_t noPlane = -1000000;
+    // A tool other than the plane commands parks the current plane by this much.
+    static constexpr int32_t planeIndexPark = 1000000;
 
     // Action codes of the tools.
     static constexpr uint32_t actionWaiting = 1;
     static constexpr uint32_t actionDragging = 2;
+    static constexpr uint32_t actionPlacingCopy = 0x2000;
+    static constexpr uint32_t actionRectangleStart = 0x40000040;
+    static constexpr uint32_t actionBandOpen = 0x40000080;
+    static constexpr uint32_t actionBandClosed = 0x40000100;
+    static constexpr uint32_t actionMoveFromPane = 0x40000400;
 
     // Selection filter words.
     static constexpr uint32_t defaultSelectionFilter = 0x10000204;
     static constexpr uint32_t shapeSelectionFilter = 0x30000201;
+    // Selection filter bits: one exclusive choice in the low byte, switches above it.
+    static constexpr uint32_t filterPoints = 0x01;
+    static constexpr uint32_t filterSegments = 0x02;
+    static constexpr uint32_t filterLines = 0x04;
+    static constexpr uint32_t filterNets = 0x08;
+    static constexpr uint32_t filterBlocks = 0x10;
+    static constexpr uint32_t filterComponents = 0x100;
+    static constexpr uint32_t filterPads = 0x200;
+    static constexpr uint32_t filterTexts = 0x400;
+    static constexpr uint32_t filterVias = 0x800;
+    static constexpr uint32_t filterPlanes = 0x1000;
+    static constexpr uint32_t filterNonElectrical = 0x10000000;
+    static constexpr uint32_t filterElectrical = 0x20000000;
 
     // View flag bits.
     static constexpr uint32_t viewHolesAlwaysVisible = 0x1;
@@ -194,7 +219,7 @@ public:
     void SetAction(uint32_t action) override;
     // Starts the tool of a command: the selection ends, the action waits, the grid and the
     // default padstack kind follow the tool, and title and toolbar are rebuilt.
-    void SetMode(uint32_t mode);
+    void SetMode(uint32_t mode) override;
     // Grid 1 for the component tools, grid 2 for the text tools, grid 0 otherwise; true when
     // the current grid changed.
     bool SelectGridForMode();
@@ -227,9 +252,10 @@ public:
     // The snapped cursor, where the tools act.
     CPoint GetCursor() const override { return m_cursor; }
     void SetCursor(CPoint point) override { m_cursor = point; }
-    CPoint GetRawCursor() const { return m_rawCursor; }
+    CPoint GetRawCursor() const override { return m_rawCursor; }
     CPoint GetPreviousCursor() const { return m_previousCursor; }
-    CPoint GetAnchor() const { return m_anchor; }
+    CPoint GetAnchor() const override { return m_anchor; }
+    void SetAnchor(CPoint point) override { m_anchor = point; }
     // Whether the snapped cursor differs from its previous position.
     bool HasCursorMoved() const { return m_cursor != m_previousCursor; }
 
@@ -245,6 +271,7 @@ public:
     CComponent& GetCurrentComponent() { return m_currentComponent; }
     CWevraText& GetCurrentText() { return m_currentText; }
     int32_t GetPlaneIndex() const { return m_planeIndex; }
+    void SetPlaneIndex(int32_t index) { m_planeIndex = index; }
 
     // Selected drawn-line points, net items, components, texts and planes.
     int32_t GetSelectedCount() const;
@@ -252,6 +279,94 @@ public:
     // returns how many changed.
     int32_t SelectAll(bool select);
     void DeselectAll() override { SelectAll(false); }
+
+    // ---- Selection filter, rubber band, work layer, cursor and view -----------------------------
+
+    // Bits below 0x100 are one exclusive choice; Electrical and Non Electrical objects never
+    // go off together. The cursor is snapped afresh.
+    void SetSelectionFilter(uint32_t bits, bool on);
+    // On when none of the bits is set, off otherwise; the design is marked modified.
+    void ToggleSelectionFilter(uint32_t bits);
+    // Selects what the rubber band holds under the selection filter and the selectable layers:
+    // a fresh selection, or with `add` (Ctrl held) toggled into the present one. True when
+    // anything was taken.
+    bool SelectInRect(bool add);
+
+    const CRect& GetRubberBand() const { return m_rubberBand; }
+    bool IsRubberBandVisible() const { return m_rubberBandVisible; }
+    void SetRubberBandVisible(bool visible) { m_rubberBandVisible = visible; }
+    // An empty band at the raw cursor in the Select tool, at the snapped cursor otherwise.
+    void StartRubberBand();
+    // Follows the cursor while dragging (kept on the board for a plane rectangle); an undo
+    // snapshot is due.
+    void ClampRubberBandToBoard();
+    // True when the band is big enough to select (2015 units both ways).
+    bool NormaliseRubberBand();
+    // Moves the band with the cursor's last displacement.
+    void OffsetRubberBand();
+    bool IsCursorInRubberBand() const;
+    // When the band exceeds 5 mm both ways, the design moves so that the band's corner is the
+    // origin and the band becomes the board; true when applied. The band is hidden.
+    bool BoardSizeFromRubberBand();
+    // Hidden, the tool waits again; false.
+    bool CancelRubberBand();
+
+    // Puts the layer on top of the drawing order (layer 0 empties the layer set) and makes it
+    // the layer the tools work on; false for a layer the design does not offer.
+    bool SetWorkLayer(int32_t layer);
+    // The layer digit + 10 with Shift + 20 with Ctrl.
+    void SelectLayerByKey(int32_t digit, bool shift, bool ctrl);
+    // A track or line being drawn moves to the layer; an idle track or line tool becomes the
+    // other kind when the layer holds the other kind of object.
+    void ApplyWorkLayerToTool(int32_t layer);
+
+    // The mouse position in pixels becomes the raw cursor, and snapped the cursor; true when
+    // the snapped cursor moved.
+    bool CursorFromPixel(int32_t px, int32_t py);
+    // A cursor key (editor/VirtualKeys.h) moves the cursor by one snap step; true when it moved.
+    bool MoveCursorByKey(uint32_t key);
+    void SetAnchor() { m_anchor = m_cursor; }
+
+    // Kept within minScale..maxScale.
+    void SetScale(int32_t scale);
+    // False when both are 0.
+    bool ScrollBy(int32_t dx, int32_t dy);
+    bool ScrollToOrigin();
+    // Fit the board (both sides, its height, its width, or the board with every drawn line)
+    // into the view, centred; nothing for a board without width or height.
+    void ZoomAll();
+    void ZoomHeight();
+    void ZoomWidth();
+    void ZoomLines();
+    // Zooms in on the zoom rectangle; false when it is less than a pixel wide or high.
+    bool ZoomWindow();
+    const CRect& GetZoomRect() const { return m_zoomRect; }
+    void SetZoomRect(const CRect& rect) { m_zoomRect = rect; }
+    // The view's zoom commands: a fifth in or out about the cursor.
+    void ZoomIn();
+    void ZoomOut();
+
+    // ---- View services --------------------------------------------------------------------------
+
+    // Whether the netlist file was written after the netlist time stamp of the design; false
+    // when there is no such file.
+    bool IsNetlistNewer() const;
+    // Seconds since 1970.
+    int64_t GetNetlistTime() const { return m_netlistTime; }
+    void SetNetlistTime(int64_t seconds) { m_netlistTime = seconds; }
+    // Scrolls the board point to the middle of the view.
+    void CenterOn(int32_t x, int32_t y);
+    void CenterOnCursor();
+    // Deletes every selected item of every collection, after an undo snapshot.
+    bool DeleteSelection();
+    // The nets without pins go, and the error records; net 0 becomes current.
+    void DeleteUnusedNets();
+    // The design configuration sheet on that page; its grids are taken on OK. True on OK.
+    bool EditDesignConfig(int32_t firstPage);
+    // The nets' whole-board recompute and design-rule check.
+    void RunCheckAll();
+    // Whether the current grid is drawn.
+    bool IsGridShown() const;
 
     // ---- Collections ----------------------------------------------------------------------------
 
@@ -295,6 +410,7 @@ public:
     void RefreshToolbar();
 
     void RedrawBoardViews() override;
+    void RepaintBoardViews() override;
     void RedrawLeftPane(int32_t row) override;
     void ShowLeftPane(bool shown);
     void ShowBottomPane(bool shown);
@@ -320,9 +436,9 @@ public:
     // A snapshot of the drawn lines, texts, components and nets, when one is needed; at most
     // maxUndoSnapshots are kept, the oldest dropped.
     void PushUndo(uint32_t mask);
-    void PushUndoForSelection();
+    void PushUndoForSelection() override;
     // Called before every edit: a snapshot of the state before it.
-    void SaveUndoState();
+    void SaveUndoState() override;
     void Undo();
     void Redo();
     bool CanUndo() const;
@@ -364,9 +480,14 @@ public:
     void RenumberNets(const std::vector<int32_t>& newIndex) override;
     void RecalcComponentBoxes() override;
     void RebuildNetPins() override;
-    // The connectivity tracer, the design-rule check and the autorouter are not part of the
-    // program yet: these do nothing and report that nothing was routed.
-    void AllNetsToNet0() override;
+    // The connectivity tracer on this design (Netlist menu; the net list's reset uses the
+    // first). When the board's pen table cannot take the track widths of the nets the user is
+    // told and nothing changes; the last two then return false.
+    bool AllNetsToNet0() override;
+    bool RebuildFromTracks();
+    bool UpdateFromNetPins();
+    // The design-rule check and the autorouter are not part of the program yet: these do
+    // nothing and report that nothing was routed.
     void TestAllNets() override;
     bool RouteConnection(CNet& net, int32_t layer, int32_t x1, int32_t y1, int32_t x2,
                          int32_t y2) override;
@@ -381,6 +502,7 @@ public:
     CBrush GetHoleBrush() const override;
     int32_t GetCurrentNet() const override { return GetCurrentNetIndex(); }
     CPen GetComponentTextPen(bool bottomSide, bool highlight) const override;
+    std::vector<std::string> GetLayerNames() const override;
     void SetPinsRebuilt() override { m_pinsRebuilt = true; }
     bool ArePinsRebuilt() const { return m_pinsRebuilt; }
 
@@ -403,6 +525,15 @@ private:
     void SeparateNetPadStacks(CPadStackArray& stacks);
     void ClampCurrentComponent();
     CDocumentViews& Views() const;
+    CPoint SnapToGrid(CPoint point) const;
+    // The board view's client area, never negative.
+    CSize GetClientPixels() const;
+    // Offsets beyond the board unit's range are held at its ends.
+    void ScrollTo(int64_t x, int64_t y);
+    // Takes the scale (within its limits) and centres the box in the view at it.
+    void FitInView(const CRect& box, int64_t scale);
+    // Removes plane `index`; the current plane index keeps naming the same plane, or none.
+    void DeletePlane(int32_t index);
 
     // ---- Collections (created with the document, kept for its life) -----------------------------
     std::unique_ptr<CLayerArray> m_layers;
@@ -469,6 +600,8 @@ private:
     int32_t m_currentComponentIndex = -1;
     int32_t m_rotateAngle = 0;
     int32_t m_backupTicks = 0;
+    // Set while SetMode asks the board view to end the running tool.
+    bool m_endingMode = false;
     bool m_leftPane = false;
     bool m_bottomPane = false;
     bool m_pinsRebuilt = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "analysis/CConnectTracer.h"
 #include "analysis/CNetConnectCheck.h"
 #include "editor/CDocumentFrame.h"
 #include "editor/CWevraApp.h"
@@ -154,7 +155,20 @@ void CWevraDoc::RebuildNetPins()
     m_components->RebuildNetPins();
 }
 
-void CWevraDoc::AllNetsToNet0() {}
+bool CWevraDoc::AllNetsToNet0()
+{
+    return CConnectTracer(*this).AllNetsToNet0();
+}
+
+bool CWevraDoc::RebuildFromTracks()
+{
+    return CConnectTracer(*this).RebuildFromTracks();
+}
+
+bool CWevraDoc::UpdateFromNetPins()
+{
+    return CConnectTracer(*this).UpdateFromNetPins();
+}
 
 void CWevraDoc::TestAllNets() {}
 

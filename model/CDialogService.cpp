@@ -33,3 +33,14 @@ int32_t CDialogService::NewPcb(CWevraDoc&)
 {
     return resultCancel;
 }
+
+int32_t CDialogService::DesignConfig(CWevraDoc&, int32_t, CGridArr&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::EditText(std::string&, std::string&, std::string&, int32_t&, bool&,
+                                 std::string&, const std::vector<std::string>&)
+{
+    return resultCancel;
+}

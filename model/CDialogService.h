@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CComponent;
+class CGridArr;
 class CWevraDoc;
 
 // The modal dialogs that model tools open, reduced to the plain values they are filled with
@@ -32,4 +34,14 @@ public:
     // "New PCB Design": OK lets the new design be made; it may read a template design into the
     // document (with the document's template flag set around the read).
     virtual int32_t NewPcb(CWevraDoc& document);
+    // "Design Configuration", opened on page `firstPage` (0 Display, 1 DRC, 2 Grid, 3 Layers,
+    // 4 Output): the Display, Layers and Output pages edit the document at once, the Grid page
+    // edits `grids` (loaded from the design's), which the caller takes over on OK.
+    virtual int32_t DesignConfig(CWevraDoc& document, int32_t firstPage, CGridArr& grids);
+    // "Edit Text": the characters; the height (`size`) and line width (`width`) as length texts
+    // in the display unit; the layer number, shown by its name in `layerNames` (indexed by
+    // layer number); the mirror switch; the rotation as a degrees text.
+    virtual int32_t EditText(std::string& text, std::string& size, std::string& width,
+                             int32_t& layer, bool& mirrored, std::string& rotation,
+                             const std::vector<std::string>& layerNames);
 };

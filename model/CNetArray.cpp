@@ -293,10 +293,11 @@ void CNetArray::Serialize(CArchive& ar)
     RecountSelected();
 }
 
-void CNetArray::Reset()
+bool CNetArray::Reset()
 {
-    if (m_document)
-        m_document->AllNetsToNet0();
+    // The other nets are dropped below, so their copper must be in net 0 first.
+    if (m_document && !m_document->AllNetsToNet0())
+        return false;
     auto zero = std::make_unique<CNet>(*m_nets[0]);
     zero->SelectAllVertices(false);
     m_nets.clear();
@@ -308,6 +309,7 @@ void CNetArray::Reset()
     m_padLayerUse.fill(0);
     if (m_document)
         m_document->ResetPadNets();
+    return true;
 }
 
 bool CNetArray::CollectPensIntoNetZero()

@@ -99,8 +99,9 @@ public:
     // read, clears the error records, compacts the pens, collects them into net 0 and names
     // net 0 "0"; a stored list without nets gets a new net 0.
     void Serialize(CArchive& ar) override;
-    // Back to net 0 alone, holding all copper and every pad.
-    void Reset();
+    // Back to net 0 alone, holding all copper and every pad. False, with nothing changed, when
+    // the copper could not be moved into net 0.
+    bool Reset();
     // Net 0's pen table takes every width of the other nets: the board's list of widths. When
     // they do not all fit, pens no net uses are dropped from it first (with a message); when
     // they still do not fit nothing changes and the user is told. Returns whether every width

@@ -82,8 +82,9 @@ public:
     // ---- Tracer, checks and autorouter -----------------------------------------------------
 
     // Moves the copper of every net from 1 on into net 0 (each drawn vertex keeping its
-    // width) and clears the components' pin stamps.
-    virtual void AllNetsToNet0() = 0;
+    // width) and clears the components' pin stamps. False when it could not (net 0's pen
+    // table cannot take the widths): then nothing has changed.
+    virtual bool AllNetsToNet0() = 0;
     // The design-rule check of all nets: replaces the net list's error records.
     virtual void TestAllNets() = 0;
     // Routes the connection on the layer with the net's current pen; on success the route is

@@ -64,6 +64,7 @@ public:
     // The first maxLayers layers given, the rest of the bytes cleared.
     void SetLayers(std::initializer_list<int32_t> layers);
     const std::array<uint8_t, maxLayers>& GetLayerBytes() const { return m_layers; }
+    void SetLayerBytes(const std::array<uint8_t, maxLayers>& layers) { m_layers = layers; }
 
     int32_t GetTextMode() const { return int32_t(m_flags & flagTextModeMask); }
     // Bits 0-2 only.

@@ -61,6 +61,7 @@ CTextArray& CTextArray::operator=(const CTextArray& other)
     m_texts = std::move(copies);
     m_current = other.m_current;
     m_selectedCount = 0;
+    m_document = other.m_document;
     return *this;
 }
 

@@ -14,10 +14,12 @@
 
 class CArchive;
 class CDeviceContext;
+class CTextArrayDocument;
 class CWevraFont;
 
-// The free texts of a design, with their selection. The list keeps a count of its selected
-// texts next to the texts' own selected bits; select and deselect through the list.
+// The free texts of a design, with their selection and the interactive text tool (Place Text
+// and Edit Text). The list keeps a count of its selected texts next to the texts' own selected
+// bits; select and deselect through the list.
 class CTextArray : public CObject {
     WEVRA_DECLARE_SERIAL(CTextArray)
 
@@ -31,10 +33,19 @@ public:
     static constexpr int32_t hitSelect = 4;
     static constexpr int32_t hitToggle = 16;
 
+    // Items of GetContextMenuItems: 0 stands for a separator.
+    static constexpr uint32_t menuSeparator = 0;
+
+    // A list without a document has no tool: its handlers do nothing.
     CTextArray() = default;
-    // Copies every text and the current index; the copies are all deselected.
+    explicit CTextArray(CTextArrayDocument& document) : m_document(&document) {}
+    // Copies every text, the current index and the document; the copies are all deselected.
+    // A running drag stays with the list that runs it.
     CTextArray(const CTextArray& other);
     CTextArray& operator=(const CTextArray& other);
+
+    CTextArrayDocument* GetDocument() const { return m_document; }
+    void SetDocument(CTextArrayDocument* document) { m_document = document; }
 
     int32_t GetCount() const { return static_cast<int32_t>(m_texts.size()); }
     // nullptr outside the list.
@@ -78,6 +89,31 @@ public:
                       std::span<const COLORREF> highlightColors, int32_t offsetX, int32_t offsetY,
                       int32_t scale) const;
 
+    // ---- Text tool ------------------------------------------------------------------------------
+    // Called by the board view while the tool mode is Place Text or Edit Text.
+
+    // The click (left button or space bar), at the snapped cursor. Waiting, Place Text adds a
+    // copy of the last text, opens the Edit Text dialog for it and drags it; Edit Text picks
+    // the text at the raw cursor on the work layer and drags it. Dragging, the text is placed.
+    void OnClick();
+    // A character: a space while waiting is the click.
+    void OnKeySpace(uint32_t character);
+    // A key: Enter is the click; Esc ends the step while waiting and cancels the drag while
+    // dragging; while dragging F2 turns the dragged texts by 90 degrees about the anchor and
+    // Del deletes them.
+    void OnKeyEsc(uint32_t key);
+    // The snapped cursor moved: the dragged texts follow it.
+    void OnMoveCursor();
+    // End Mode. Dragging: the drag ends (a text still being placed is dropped). Waiting: Place
+    // Text switches to Edit Text, and Edit Text to the idle mode.
+    void EndStep();
+    // The Edit Text dialog for the current text, only while dragging; 1 when the dialog's
+    // values were taken (OK), else 0.
+    int32_t EditProperties();
+    // The tool's items of the board view's context menu, appended after its first item (End
+    // Mode).
+    std::vector<uint32_t> GetContextMenuItems() const;
+
     // The current form: a 32-bit count, then per text flags, layer, line width, angle, height,
     // x, y and the string. Loaded texts come deselected and the first one current; a load that
     // fails leaves the list as it was.
@@ -92,8 +128,16 @@ private:
     void LoadObjectList(CArchive& ar);
     void Replace(std::vector<std::unique_ptr<CWevraText>> texts);
     void Toggle(int32_t i);
+    bool IsAction(uint32_t action) const;
+    void StartPlacing();
+    void StartEditing();
+    void CancelDrag();
 
     std::vector<std::unique_ptr<CWevraText>> m_texts;
     int32_t m_current = 0;
     int32_t m_selectedCount = 0;
+    CTextArrayDocument* m_document = nullptr;
+    // Where the running drag started and where it stood at the last cursor move.
+    CPoint m_dragStart;
+    CPoint m_dragPrevious;
 };

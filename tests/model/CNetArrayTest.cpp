@@ -76,7 +76,12 @@ public:
     void RebuildNetPins() override {}
     void DeselectAll() override {}
 
-    void AllNetsToNet0() override { netCountAtTrace = nets ? nets->GetCount() : -1; }
+    bool AllNetsToNet0() override
+    {
+        netCountAtTrace = nets ? nets->GetCount() : -1;
+        return traceSucceeds;
+    }
+    bool traceSucceeds = true;
     void TestAllNets() override {}
     bool RouteConnection(CNet& net, int32_t layer, int32_t x1, int32_t y1, int32_t x2,
                          int32_t y2) override
@@ -391,7 +396,13 @@ TEST(CNetArrayDeleteTest, ResetKeepsNetZeroAfterTheTracerMovedTheCopper)
     nets.SetCurrentNet(1);
     nets.AddError(CNetErrorRec());
 
-    nets.Reset();
+    // A tracer that cannot move the copper leaves every net as it was.
+    document.traceSucceeds = false;
+    EXPECT_FALSE(nets.Reset());
+    EXPECT_EQ(Names(nets), (std::vector<std::string>{"Zero", "A"}));
+
+    document.traceSucceeds = true;
+    EXPECT_TRUE(nets.Reset());
     EXPECT_EQ(document.netCountAtTrace, 2);
     EXPECT_EQ(Names(nets), (std::vector<std::string>{"Zero"}));
     EXPECT_EQ(nets.GetNet(0)->GetVertexCount(), 1);

@@ -1,0 +1,516 @@
+#include "analysis/CConnectTracer.h"
+
+#include <algorithm>
+#include <limits>
+#include <string>
+#include <unordered_set>
+
+#include "analysis/CTracerDocument.h"
+#include "editor/CWevraApp.h"
+#include "framework/CMessageService.h"
+#include "framework/CServices.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/LayerIds.h"
+#include "model/LayerMaps.h"
+#include "resources/StringIds.h"
+
+namespace {
+
+int32_t Saturate(int64_t v)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+// A little more than the reach, so that the boxes of touching copper always meet.
+CRect BoxAround(int32_t x, int32_t y, int64_t reach)
+{
+    reach += 2;
+    return CRect(Saturate(x - reach), Saturate(y - reach), Saturate(x + reach),
+                 Saturate(y + reach));
+}
+
+bool IsEmptyBox(const CRect& box)
+{
+    return box.left > box.right;
+}
+
+bool BoxesMeet(const CRect& a, const CRect& b)
+{
+    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+}
+
+uint32_t SignalLayersInUse(const CTracerDocument& document)
+{
+    uint32_t layers = 0;
+    for (int32_t layer = LAYER_TOP; layer <= LAYER_INNER_12; ++layer) {
+        if (document.IsLayerEnabled(layer))
+            layers |= LayerBit(layer);
+    }
+    return layers;
+}
+
+// The first drawing pen (1 on) of the width; pen 0 only ever starts a run.
+int32_t FindDrawingPen(const std::vector<uint16_t>& pens, int32_t width)
+{
+    for (size_t p = 1; p < pens.size(); ++p) {
+        if (pens[p] == width)
+            return int32_t(p);
+    }
+    return -1;
+}
+
+void AddUnique(std::vector<uint16_t>& widths, int32_t width)
+{
+    if (std::find(widths.begin(), widths.end(), width) == widths.end())
+        widths.push_back(uint16_t(width));
+}
+
+void ShowWarning(uint32_t text)
+{
+    CServices::Messages().MessageBox(CWevraApp::LoadResString(text), "", MB_OK, MB_ICONWARNING);
+}
+
+// Appends a copy of the vertex; a drawn vertex takes `pen` of the target's table.
+void AppendCopy(CNet& target, const TrackRec& rec, int32_t pen)
+{
+    const bool appended = rec.IsPad() ? target.AppendPadVertex(rec.x, rec.y, rec.GetPadStack(),
+                                                               rec.GetRotation(), rec.IsMirrored())
+                                      : target.AppendVertex(rec.x, rec.y, rec.GetLayer(), pen);
+    if (!appended)
+        return;
+    const int32_t last = target.GetVertexCount() - 1;
+    target.SetVertexAutorouted(last, (rec.flags & TrackRec::flagAutorouted) != 0);
+    target.SetVertexChangeMark(last, (rec.flags & TrackRec::flagChangeMark) != 0);
+}
+
+// The net takes the pen table; every drawn vertex keeps its width, the current pen too when
+// the table still has it.
+void KeepOnlyPens(CNet& net, const std::vector<uint16_t>& pens)
+{
+    const int32_t currentWidth = net.GetCurrentPenWidth();
+    std::vector<int32_t> widths(size_t(net.GetVertexCount()), -1);
+    for (int32_t v = 0; v < net.GetVertexCount(); ++v)
+        widths[size_t(v)] = net.GetVertexPen(v) >= 1 ? net.GetVertexWidth(v) : -1;
+    net.SetPenTable(pens);
+    for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
+        if (widths[size_t(v)] >= 0)
+            net.SetVertexPen(v, std::max(FindDrawingPen(pens, widths[size_t(v)]), 0));
+    }
+    net.SetCurrentPen(std::max(FindDrawingPen(pens, currentWidth), 0));
+}
+
+} // namespace
+
+CConnectTracer::CConnectTracer(CTracerDocument& document)
+    : m_document(document), m_nets(document.GetNets()),
+      m_contact(document.GetPadStacks(), SignalLayersInUse(document))
+{
+}
+
+// ---- Operations ---------------------------------------------------------------------------------
+
+bool CConnectTracer::AllNetsToNet0()
+{
+    if (!ClearToNetZero())
+        return false;
+    m_nets.CalcBoundingBoxes();
+    return true;
+}
+
+bool CConnectTracer::RebuildFromTracks()
+{
+    if (!ClearToNetZero())
+        return false;
+    m_writesPadNets = true;
+    CollectItems();
+
+    const CNet& zero = *m_nets.GetNet(0);
+    std::unordered_set<std::string> names{zero.GetName()};
+    int32_t net = 0;
+    for (int32_t i = 0; i < int32_t(m_pins.size()); ++i) {
+        if (m_stamps[size_t(i)] != 0)
+            continue;
+        if (net == maxNet) {
+            ShowWarning(IDS_TRACER_TOO_MANY_NETS);
+            break;
+        }
+        ++net;
+        // The first number from the net's own on that no net bears yet.
+        std::string name = std::to_string(net);
+        for (int64_t k = int64_t(net) + 1; !names.insert(name).second; ++k)
+            name = std::to_string(k);
+        const int32_t index = m_nets.AddNetWithWidths(name, zero.GetMinWidth(), zero.GetMaxWidth(),
+                                                      zero.GetClearance());
+        // Net 0's pen numbers stay valid for the copper the net takes.
+        m_nets.GetNet(index)->SetPenTable(zero.GetPenTable());
+        Flood({i}, index);
+    }
+    DistributeVertices();
+    Finish();
+    return true;
+}
+
+bool CConnectTracer::UpdateFromNetPins()
+{
+    if (!GatherIntoNetZero())
+        return false;
+    m_document.RebuildNetPins();
+    CollectItems();
+
+    const CNet& zero = *m_nets.GetNet(0);
+    std::vector<std::vector<int32_t>> ownPins(size_t(m_nets.GetCount()));
+    for (int32_t i = 0; i < int32_t(m_pins.size()); ++i)
+        ownPins[size_t(m_pins[size_t(i)].net)].push_back(i);
+    for (int32_t n = 1; n < m_nets.GetCount(); ++n) {
+        CNet& net = *m_nets.GetNet(n);
+        const int32_t width = net.GetCurrentPenWidth();
+        net.SetPenTable(zero.GetPenTable());
+        Flood(ownPins[size_t(n)], n);
+        net.SelectPenByWidth(width);
+    }
+    DistributeVertices();
+    Finish();
+    return true;
+}
+
+// ---- Gathering into net 0 -----------------------------------------------------------------------
+
+bool CConnectTracer::GatherIntoNetZero()
+{
+    CNet& zero = *m_nets.GetNet(0);
+    std::vector<uint16_t> missing;
+    for (int32_t n = 1; n < m_nets.GetCount(); ++n) {
+        const CNet& net = *m_nets.GetNet(n);
+        for (int32_t v = 1; v < net.GetVertexCount(); ++v) {
+            const int32_t width = net.GetVertexWidth(v);
+            // Width 0 is pen 0's: such a vertex can only become a run start.
+            if (net.GetVertexPen(v) >= 1 && width > 0 &&
+                FindDrawingPen(zero.GetPenTable(), width) < 0)
+                AddUnique(missing, width);
+        }
+    }
+    if (!AddWidthsToNetZero(missing))
+        return false;
+
+    m_document.DeselectAll();
+    const std::vector<uint16_t>& pens = zero.GetPenTable();
+    for (int32_t n = 1; n < m_nets.GetCount(); ++n) {
+        CNet& net = *m_nets.GetNet(n);
+        for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
+            // A block never starts by drawing from the vertex before it in net 0.
+            const int32_t pen = v > 0 && net.GetVertexPen(v) >= 1
+                                    ? std::max(FindDrawingPen(pens, net.GetVertexWidth(v)), 0)
+                                    : 0;
+            AppendCopy(zero, net.GetVertex(v), pen);
+        }
+        net.ClearVertices();
+    }
+    return true;
+}
+
+bool CConnectTracer::AddWidthsToNetZero(const std::vector<uint16_t>& missing)
+{
+    CNet& zero = *m_nets.GetNet(0);
+    if (size_t(zero.GetPenCount()) + missing.size() > size_t(CNetArray::maxNetZeroPens)) {
+        // Widths that no copper of net 0 draws with may make room.
+        std::vector<uint16_t> drawn;
+        for (int32_t v = 0; v < zero.GetVertexCount(); ++v) {
+            if (zero.GetVertexPen(v) >= 1)
+                AddUnique(drawn, zero.GetVertexWidth(v));
+        }
+        std::vector<uint16_t> kept{0};
+        for (int32_t p = 1; p < zero.GetPenCount(); ++p) {
+            const int32_t width = zero.GetPenWidth(p);
+            if (std::find(drawn.begin(), drawn.end(), width) != drawn.end() &&
+                FindDrawingPen(kept, width) < 0)
+                kept.push_back(uint16_t(width));
+        }
+        if (kept.size() + missing.size() > size_t(CNetArray::maxNetZeroPens)) {
+            ShowWarning(IDS_TRACER_PENS_FULL);
+            return false;
+        }
+        ShowWarning(IDS_TOO_MANY_PENS);
+        KeepOnlyPens(zero, kept);
+    }
+    for (uint16_t width : missing)
+        zero.AddPen(width);
+    if (zero.GetCurrentPen() == 0 && zero.GetPenCount() > 1)
+        zero.SetCurrentPen(1);
+    return true;
+}
+
+bool CConnectTracer::ClearToNetZero()
+{
+    if (!GatherIntoNetZero())
+        return false;
+    m_document.ResetPadNets();
+    m_document.RebuildNetPins();
+    // Every net but net 0 is now without pins and copper.
+    m_nets.DeleteEmptyNets();
+    return true;
+}
+
+// ---- Items and their grid -----------------------------------------------------------------------
+
+int32_t CConnectTracer::PadStackReach(int32_t padStack)
+{
+    if (padStack < 0)
+        return 0;
+    if (size_t(padStack) >= m_reach.size())
+        m_reach.resize(size_t(padStack) + 1, -1);
+    int32_t& reach = m_reach[size_t(padStack)];
+    if (reach < 0)
+        reach = CNet::PadStackReach(m_document.GetPadStacks(), padStack);
+    return reach;
+}
+
+void CConnectTracer::CollectItems()
+{
+    m_pins.clear();
+    for (int32_t n = 0; n < m_nets.GetCount(); ++n) {
+        const CNet& net = *m_nets.GetNet(n);
+        for (int32_t i = 0; i < net.GetPinCount(); ++i) {
+            const NetPinRec& rec = net.GetPin(i);
+            m_pins.push_back({{rec.x, rec.y, rec.padStack, rec.angle, rec.side != 0},
+                              rec.component,
+                              rec.pad,
+                              n});
+        }
+    }
+    const CNet& zero = *m_nets.GetNet(0);
+    m_vertices.clear();
+    m_widths.clear();
+    for (int32_t v = 0; v < zero.GetVertexCount(); ++v) {
+        m_vertices.push_back(zero.GetVertex(v));
+        m_widths.push_back(zero.GetVertexPen(v) >= 1 ? zero.GetVertexWidth(v) : 0);
+    }
+
+    m_boxes.clear();
+    for (const Pin& pin : m_pins)
+        m_boxes.push_back(BoxAround(pin.pad.x, pin.pad.y, PadStackReach(pin.pad.padStack)));
+    for (int32_t v = 0; v < int32_t(m_vertices.size()); ++v) {
+        const TrackRec& rec = m_vertices[size_t(v)];
+        if (rec.IsPad()) {
+            m_boxes.push_back(BoxAround(rec.x, rec.y, PadStackReach(rec.GetPadStack())));
+        } else if (IsDrawn(v)) {
+            const TrackRec& prev = m_vertices[size_t(v) - 1];
+            const int64_t half = int64_t(m_widths[size_t(v)] >> 1) + 2;
+            m_boxes.push_back(CRect(Saturate(std::min(prev.x, rec.x) - half),
+                                    Saturate(std::min(prev.y, rec.y) - half),
+                                    Saturate(std::max(prev.x, rec.x) + half),
+                                    Saturate(std::max(prev.y, rec.y) + half)));
+        } else {
+            // A run start has no copper of its own.
+            m_boxes.push_back(CRect(1, 1, 0, 0));
+        }
+    }
+    m_stamps.assign(m_boxes.size(), 0);
+
+    // The grid covers the copper wherever it lies, whatever the board size says.
+    int64_t left = std::numeric_limits<int32_t>::max();
+    int64_t top = left;
+    int64_t right = std::numeric_limits<int32_t>::min();
+    int64_t bottom = right;
+    for (const CRect& box : m_boxes) {
+        if (IsEmptyBox(box))
+            continue;
+        left = std::min<int64_t>(left, box.left);
+        top = std::min<int64_t>(top, box.top);
+        right = std::max<int64_t>(right, box.right);
+        bottom = std::max<int64_t>(bottom, box.bottom);
+    }
+    m_originX = left > right ? 0 : left;
+    m_originY = left > right ? 0 : top;
+    m_grid.Reset(Saturate(right - left), Saturate(bottom - top), CSpatialGrid::itemsVertices);
+    for (size_t i = 0; i < m_boxes.size(); ++i) {
+        const CRect& box = m_boxes[i];
+        if (!IsEmptyBox(box))
+            m_grid.AddRect(uint32_t(i), Saturate(box.left - m_originX),
+                           Saturate(box.top - m_originY), Saturate(box.right - m_originX),
+                           Saturate(box.bottom - m_originY));
+    }
+}
+
+bool CConnectTracer::IsDrawn(int32_t vertex) const
+{
+    return vertex > 0 && m_vertices[size_t(vertex)].IsDrawn();
+}
+
+CopperPad CConnectTracer::VertexPad(int32_t vertex) const
+{
+    const TrackRec& rec = m_vertices[size_t(vertex)];
+    return {rec.x, rec.y, rec.GetPadStack(), rec.GetRotation(), rec.IsMirrored()};
+}
+
+CopperSegment CConnectTracer::Segment(int32_t vertex) const
+{
+    const TrackRec& from = m_vertices[size_t(vertex) - 1];
+    const TrackRec& to = m_vertices[size_t(vertex)];
+    return {CPoint(from.x, from.y), CPoint(to.x, to.y), m_widths[size_t(vertex)] >> 1,
+            to.GetLayer()};
+}
+
+bool CConnectTracer::IsOpen(uint32_t item) const
+{
+    if (m_stamps[item] != 0)
+        return false;
+    // Pins of other nets stop the flood; pads of no net pass it on.
+    if (IsPin(int32_t(item))) {
+        const int32_t net = m_pins[item].net;
+        return net == 0 || net == m_net;
+    }
+    return true;
+}
+
+const std::vector<uint32_t>& CConnectTracer::Candidates(int32_t item)
+{
+    m_candidates.clear();
+    const CRect& box = m_boxes[size_t(item)];
+    if (IsEmptyBox(box))
+        return m_candidates;
+    const std::vector<uint32_t>& found =
+        m_grid.Query(Saturate(box.left - m_originX), Saturate(box.top - m_originY),
+                     Saturate(box.right - m_originX), Saturate(box.bottom - m_originY));
+    for (uint32_t other : found) {
+        if (IsOpen(other) && BoxesMeet(box, m_boxes[other]))
+            m_candidates.push_back(other);
+    }
+    return m_candidates;
+}
+
+// ---- Flood
+// ----------------------------------------------------------------------------------------
+
+void CConnectTracer::Flood(const std::vector<int32_t>& startPins, int32_t net)
+{
+    m_net = net;
+    for (int32_t pin : startPins) {
+        if (m_stamps[size_t(pin)] != 0)
+            continue;
+        m_pending.clear();
+        Reach(pin);
+        // Explicit stack: long runs and chains of pads never deepen the call stack.
+        while (!m_pending.empty()) {
+            const int32_t item = m_pending.back();
+            m_pending.pop_back();
+            if (IsPin(item)) {
+                FloodFromPad(item, m_pins[size_t(item)].pad);
+                continue;
+            }
+            const int32_t vertex = VertexOf(item);
+            if (m_vertices[size_t(vertex)].IsPad())
+                FloodFromPad(item, VertexPad(vertex));
+            else if (IsDrawn(vertex) &&
+                     m_contact.IsLayerInUse(m_vertices[size_t(vertex)].GetLayer()))
+                FloodFromSegment(item);
+        }
+    }
+}
+
+void CConnectTracer::FloodFromPad(int32_t item, const CopperPad& pad)
+{
+    for (uint32_t other : Candidates(item)) {
+        if (m_stamps[other] != 0)
+            continue;
+        bool touches = false;
+        if (IsPin(int32_t(other))) {
+            touches = m_contact.PadsTouch(pad, m_pins[other].pad);
+        } else {
+            const int32_t vertex = VertexOf(int32_t(other));
+            if (m_vertices[size_t(vertex)].IsPad())
+                touches = m_contact.PadsTouch(pad, VertexPad(vertex));
+            else
+                touches = IsDrawn(vertex) && m_contact.PadTouchesSegment(pad, Segment(vertex));
+        }
+        if (touches)
+            Reach(int32_t(other));
+    }
+}
+
+void CConnectTracer::FloodFromSegment(int32_t item)
+{
+    const CopperSegment segment = Segment(VertexOf(item));
+    for (uint32_t other : Candidates(item)) {
+        if (m_stamps[other] != 0)
+            continue;
+        bool touches = false;
+        if (IsPin(int32_t(other))) {
+            touches = m_contact.PadTouchesSegment(m_pins[other].pad, segment);
+        } else {
+            const int32_t vertex = VertexOf(int32_t(other));
+            if (m_vertices[size_t(vertex)].IsPad())
+                touches = m_contact.PadTouchesSegment(VertexPad(vertex), segment);
+            else
+                touches = IsDrawn(vertex) && m_contact.SegmentsTouch(segment, Segment(vertex));
+        }
+        if (touches)
+            Reach(int32_t(other));
+    }
+}
+
+void CConnectTracer::Stamp(int32_t item)
+{
+    if (m_stamps[size_t(item)] != 0)
+        return;
+    m_stamps[size_t(item)] = m_net;
+    m_pending.push_back(item);
+    if (m_writesPadNets && IsPin(item)) {
+        const Pin& pin = m_pins[size_t(item)];
+        m_document.SetPadNet(pin.component, pin.padIndex, m_net);
+    }
+}
+
+void CConnectTracer::Reach(int32_t item)
+{
+    if (IsPin(item)) {
+        Stamp(item);
+        return;
+    }
+    const int32_t vertex = VertexOf(item);
+    if (!m_vertices[size_t(vertex)].IsPad()) {
+        ReachRun(vertex);
+        return;
+    }
+    Stamp(item);
+    // A run drawn on from the pad itself goes with the pad.
+    if (vertex + 1 < int32_t(m_vertices.size()) && m_vertices[size_t(vertex) + 1].IsDrawn())
+        ReachRun(vertex + 1);
+}
+
+void CConnectTracer::ReachRun(int32_t vertex)
+{
+    int32_t start = vertex;
+    while (start > 0 && m_vertices[size_t(start)].IsDrawn())
+        --start;
+    int32_t end = vertex;
+    while (end + 1 < int32_t(m_vertices.size()) && m_vertices[size_t(end) + 1].IsDrawn())
+        ++end;
+    for (int32_t v = start; v <= end; ++v)
+        Stamp(ItemOf(v));
+}
+
+// ---- Moving the copper to its nets
+// ----------------------------------------------------------------
+
+void CConnectTracer::DistributeVertices()
+{
+    CNet& zero = *m_nets.GetNet(0);
+    zero.ClearVertices();
+    for (int32_t v = 0; v < int32_t(m_vertices.size()); ++v) {
+        const TrackRec& rec = m_vertices[size_t(v)];
+        CNet& target = *m_nets.GetNet(m_stamps[size_t(ItemOf(v))]);
+        // Every table starts as a copy of net 0's, so the pen numbers hold.
+        AppendCopy(target, rec, rec.IsPad() ? 0 : rec.GetPen());
+    }
+}
+
+void CConnectTracer::Finish()
+{
+    m_nets.GetNet(0)->SetCurrentVertex(0);
+    m_document.RebuildNetPins();
+    m_nets.CalcBoundingBoxes();
+    m_document.DeselectAll();
+    m_nets.RecalcAll();
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "analysis/CCopperContact.h"
+#include "framework/CRect.h"
+#include "model/CSpatialGrid.h"
+#include "model/TrackRec.h"
+
+class CNetArray;
+class CTracerDocument;
+
+// Decides which copper belongs to which net by flooding over touching copper: pins, track
+// segments and pads or vias. Made for one operation and dropped after it.
+//
+// Every operation first gathers the copper of all nets into net 0, each vertex kept with its
+// width. When net 0's pen table cannot take the widths of the other nets (after dropping the
+// widths no copper of net 0 draws with), the user is told and the operation changes nothing:
+// it returns false. The flood keeps its marks and its pending items to itself, so neither the
+// number of nets nor the length of runs and pad chains meets a limit of its own.
+class CConnectTracer {
+public:
+    // A pad names its net in 16 bits; further groups of pins stay in net 0.
+    static constexpr int32_t maxNet = 65535;
+
+    explicit CConnectTracer(CTracerDocument& document);
+    CConnectTracer(const CConnectTracer&) = delete;
+    CConnectTracer& operator=(const CConnectTracer&) = delete;
+
+    // Net 0 alone is left, holding all copper and every pin; every pad is on no net.
+    bool AllNetsToNet0();
+    // Nets afresh from the copper alone: each group of pins joined by copper becomes a net,
+    // named by the first free number from its own number on, with the copper it reaches.
+    // Copper that reaches no pin stays in net 0, as do the groups past maxNet (with a
+    // message).
+    bool RebuildFromTracks();
+    // The nets and the pads' nets stay; each net, in net order, takes from net 0 the copper
+    // its own pins reach (through pads of no net too, never through another net's pads).
+    bool UpdateFromNetPins();
+
+private:
+    struct Pin {
+        CopperPad pad;
+        int32_t component = 0;
+        int32_t padIndex = 0;
+        int32_t net = 0;
+    };
+
+    bool GatherIntoNetZero();
+    // Net 0's pen table takes the widths, dropping widths none of its copper draws with when
+    // they do not fit; false, with a message and nothing changed, when they still do not.
+    bool AddWidthsToNetZero(const std::vector<uint16_t>& missing);
+    // Gathers, leaves every pad on no net and deletes every net but net 0.
+    bool ClearToNetZero();
+
+    // The pins of every net and net 0's vertices, their boxes and the grid over them.
+    void CollectItems();
+    int32_t PadStackReach(int32_t padStack);
+    // Floods from each start pin not reached yet, stamping what it reaches with `net`.
+    void Flood(const std::vector<int32_t>& startPins, int32_t net);
+    void FloodFromPad(int32_t item, const CopperPad& pad);
+    void FloodFromSegment(int32_t item);
+    // Stamps the item (and the rest of its run) and puts it on the pending stack.
+    void Reach(int32_t item);
+    void ReachRun(int32_t vertex);
+    void Stamp(int32_t item);
+    // The items whose boxes meet the item's box, not reached yet and open to the flood.
+    const std::vector<uint32_t>& Candidates(int32_t item);
+    bool IsOpen(uint32_t item) const;
+
+    bool IsPin(int32_t item) const { return item < int32_t(m_pins.size()); }
+    int32_t VertexOf(int32_t item) const { return item - int32_t(m_pins.size()); }
+    int32_t ItemOf(int32_t vertex) const { return vertex + int32_t(m_pins.size()); }
+    bool IsDrawn(int32_t vertex) const;
+    CopperPad VertexPad(int32_t vertex) const;
+    CopperSegment Segment(int32_t vertex) const;
+
+    // Hands every vertex stamped with a net to that net, in net 0's order; net 0 keeps the rest.
+    void DistributeVertices();
+    // Pins, boxes, clusters and ratsnest afresh.
+    void Finish();
+
+    CTracerDocument& m_document;
+    CNetArray& m_nets;
+    CCopperContact m_contact;
+    bool m_writesPadNets = false;
+    int32_t m_net = 0;
+
+    std::vector<Pin> m_pins;
+    std::vector<TrackRec> m_vertices;
+    // Pen widths of net 0's vertices, 0 for pads and run starts.
+    std::vector<int32_t> m_widths;
+    // Per item (pins first, then vertices): the box its copper can reach, empty without copper,
+    // and the net that reached it (0: not reached).
+    std::vector<CRect> m_boxes;
+    std::vector<int32_t> m_stamps;
+    std::vector<int32_t> m_pending;
+    std::vector<uint32_t> m_candidates;
+    // Per padstack: how far its pads reach from the origin; -1 until asked.
+    std::vector<int32_t> m_reach;
+    // The grid is laid out from the top left corner of all copper, wherever the board is.
+    CSpatialGrid m_grid;
+    int64_t m_originX = 0;
+    int64_t m_originY = 0;
+};

@@ -1,0 +1,26 @@
+#include <benchmark/benchmark.h>
+
+#include "bench/BoardGenerator.h"
+#include "editor/CWevraDoc.h"
+#include "model/CNetArray.h"
+
+namespace {
+
+// Every run gathers the nets of the one before into net 0 and derives them again, so each
+// iteration does the whole work.
+void BM_RebuildFromTracks(benchmark::State& state)
+{
+    CWevraDoc doc;
+    BoardSpec spec;
+    spec.components = int32_t(state.range(0));
+    spec.trackVertices = int32_t(state.range(1));
+    const BoardCounts counts = GenerateBoard(doc, spec);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc.RebuildFromTracks());
+    state.counters["trackVertices"] = counts.trackVertices;
+    state.counters["pins"] = counts.pins;
+    state.counters["netsBuilt"] = doc.GetNets().GetCount() - 1;
+}
+BENCHMARK(BM_RebuildFromTracks)->Args({2000, 20000})->Unit(benchmark::kMillisecond);
+
+} // namespace
