@@ -1,4 +1,5 @@
 #include "analysis/CConnectTracer.h"
+#include "framework/Numeric.h"
 
 #include <algorithm>
 #include <limits>
@@ -17,18 +18,13 @@
 
 namespace {
 
-int32_t Saturate(int64_t v)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 // A little more than the reach, so that the boxes of touching copper always meet.
 CRect BoxAround(int32_t x, int32_t y, int64_t reach)
 {
     reach += 2;
-    return CRect(Saturate(x - reach), Saturate(y - reach), Saturate(x + reach),
-                 Saturate(y + reach));
+    return CRect(SaturateToInt(x - reach), SaturateToInt(y - reach), SaturateToInt(x + reach),
+                 SaturateToInt(y + reach));
 }
 
 bool IsEmptyBox(const CRect& box)
@@ -297,10 +293,10 @@ void CConnectTracer::CollectItems()
         } else if (IsDrawn(v)) {
             const TrackRec& prev = m_vertices[size_t(v) - 1];
             const int64_t half = int64_t(m_widths[size_t(v)] >> 1) + 2;
-            m_boxes.push_back(CRect(Saturate(std::min(prev.x, rec.x) - half),
-                                    Saturate(std::min(prev.y, rec.y) - half),
-                                    Saturate(std::max(prev.x, rec.x) + half),
-                                    Saturate(std::max(prev.y, rec.y) + half)));
+            m_boxes.push_back(CRect(SaturateToInt(std::min(prev.x, rec.x) - half),
+                                    SaturateToInt(std::min(prev.y, rec.y) - half),
+                                    SaturateToInt(std::max(prev.x, rec.x) + half),
+                                    SaturateToInt(std::max(prev.y, rec.y) + half)));
         } else {
             // A run start has no copper of its own.
             m_boxes.push_back(CRect(1, 1, 0, 0));
@@ -323,13 +319,13 @@ void CConnectTracer::CollectItems()
     }
     m_originX = left > right ? 0 : left;
     m_originY = left > right ? 0 : top;
-    m_grid.Reset(Saturate(right - left), Saturate(bottom - top), CSpatialGrid::itemsVertices);
+    m_grid.Reset(SaturateToInt(right - left), SaturateToInt(bottom - top), CSpatialGrid::itemsVertices);
     for (size_t i = 0; i < m_boxes.size(); ++i) {
         const CRect& box = m_boxes[i];
         if (!IsEmptyBox(box))
-            m_grid.AddRect(uint32_t(i), Saturate(box.left - m_originX),
-                           Saturate(box.top - m_originY), Saturate(box.right - m_originX),
-                           Saturate(box.bottom - m_originY));
+            m_grid.AddRect(uint32_t(i), SaturateToInt(box.left - m_originX),
+                           SaturateToInt(box.top - m_originY), SaturateToInt(box.right - m_originX),
+                           SaturateToInt(box.bottom - m_originY));
     }
 }
 
@@ -371,8 +367,8 @@ const std::vector<uint32_t>& CConnectTracer::Candidates(int32_t item)
     if (IsEmptyBox(box))
         return m_candidates;
     const std::vector<uint32_t>& found =
-        m_grid.Query(Saturate(box.left - m_originX), Saturate(box.top - m_originY),
-                     Saturate(box.right - m_originX), Saturate(box.bottom - m_originY));
+        m_grid.Query(SaturateToInt(box.left - m_originX), SaturateToInt(box.top - m_originY),
+                     SaturateToInt(box.right - m_originX), SaturateToInt(box.bottom - m_originY));
     for (uint32_t other : found) {
         if (IsOpen(other) && BoxesMeet(box, m_boxes[other]))
             m_candidates.push_back(other);

@@ -1,4 +1,5 @@
 #include "analysis/CNetConnectCheck.h"
+#include "framework/Numeric.h"
 
 #include <algorithm>
 #include <limits>
@@ -14,18 +15,13 @@
 
 namespace {
 
-int32_t Saturate(int64_t v)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 // Around a point: a little more than the reach, so that boxes of touching copper always meet.
 CRect BoxAround(int32_t x, int32_t y, int64_t reach)
 {
     reach += 2;
-    return CRect(Saturate(x - reach), Saturate(y - reach), Saturate(x + reach),
-                 Saturate(y + reach));
+    return CRect(SaturateToInt(x - reach), SaturateToInt(y - reach), SaturateToInt(x + reach),
+                 SaturateToInt(y + reach));
 }
 
 // The edge tests of the outlines see no contact when one outline lies wholly inside a ring
@@ -109,10 +105,10 @@ void CNetConnectCheck::ComputeBoxes()
         } else if (rec.IsDrawn() && i > 0) {
             const TrackRec& prev = m_net.GetVertex(i - 1);
             const int64_t half = int64_t(m_net.GetVertexWidth(i) >> 1) + 2;
-            m_vertexBoxes.push_back(CRect(Saturate(std::min(prev.x, rec.x) - half),
-                                          Saturate(std::min(prev.y, rec.y) - half),
-                                          Saturate(std::max(prev.x, rec.x) + half),
-                                          Saturate(std::max(prev.y, rec.y) + half)));
+            m_vertexBoxes.push_back(CRect(SaturateToInt(std::min(prev.x, rec.x) - half),
+                                          SaturateToInt(std::min(prev.y, rec.y) - half),
+                                          SaturateToInt(std::max(prev.x, rec.x) + half),
+                                          SaturateToInt(std::max(prev.y, rec.y) + half)));
         } else {
             // A run start has no copper of its own.
             m_vertexBoxes.push_back(CRect(1, 1, 0, 0));

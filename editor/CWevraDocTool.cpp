@@ -1,4 +1,5 @@
 #include "editor/CWevraDoc.h"
+#include "framework/Numeric.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -34,11 +35,6 @@ constexpr int32_t bandAdd = 16;
 constexpr int32_t layerSetSlots = COutputRec::maxLayers;
 constexpr char customLayerSetName[] = "Custom";
 
-int32_t Saturate(int64_t value)
-{
-    return int32_t(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                       std::numeric_limits<int32_t>::max()));
-}
 
 bool IsPlaneCommand(uint32_t mode)
 {
@@ -229,8 +225,8 @@ void CWevraDoc::OffsetRubberBand()
 {
     const int64_t dx = int64_t(m_cursor.x) - m_previousCursor.x;
     const int64_t dy = int64_t(m_cursor.y) - m_previousCursor.y;
-    m_rubberBand = CRect(Saturate(m_rubberBand.left + dx), Saturate(m_rubberBand.top + dy),
-                         Saturate(m_rubberBand.right + dx), Saturate(m_rubberBand.bottom + dy));
+    m_rubberBand = CRect(SaturateToInt(m_rubberBand.left + dx), SaturateToInt(m_rubberBand.top + dy),
+                         SaturateToInt(m_rubberBand.right + dx), SaturateToInt(m_rubberBand.bottom + dy));
 }
 
 bool CWevraDoc::IsCursorInRubberBand() const
@@ -244,8 +240,8 @@ bool CWevraDoc::BoardSizeFromRubberBand()
     const CRect band = m_rubberBand;
     const bool applied = band.Width() > minBoardBand && band.Height() > minBoardBand;
     if (applied) {
-        const int32_t dx = Saturate(-int64_t(band.left));
-        const int32_t dy = Saturate(-int64_t(band.top));
+        const int32_t dx = SaturateToInt(-int64_t(band.left));
+        const int32_t dy = SaturateToInt(-int64_t(band.top));
         m_lines->OffsetAll(dx, dy);
         m_nets->MoveAll(dx, dy);
         m_components->MoveAll(dx, dy);
@@ -254,8 +250,8 @@ bool CWevraDoc::BoardSizeFromRubberBand()
         // The texts belong to the board as much as the lines drawn on it.
         for (int32_t i = 0; i < m_texts->GetCount(); ++i)
             m_texts->GetText(i)->Offset(dx, dy);
-        const int32_t width = Saturate(band.Width());
-        const int32_t height = Saturate(band.Height());
+        const int32_t width = SaturateToInt(band.Width());
+        const int32_t height = SaturateToInt(band.Height());
         m_rubberBand = CRect(0, 0, width, height);
         SetBoardOutlineRect(0, 0, width, height);
         SetModified();
@@ -375,8 +371,8 @@ CPoint CWevraDoc::SnapToGrid(CPoint point) const
 
 bool CWevraDoc::CursorFromPixel(int32_t px, int32_t py)
 {
-    m_rawCursor = CPoint(Saturate(int64_t(px) * m_scale - m_offset.x),
-                         Saturate(int64_t(py) * m_scale - m_offset.y));
+    m_rawCursor = CPoint(SaturateToInt(int64_t(px) * m_scale - m_offset.x),
+                         SaturateToInt(int64_t(py) * m_scale - m_offset.y));
     m_previousCursor = m_cursor;
     m_cursor = SnapToGrid(m_rawCursor);
     return m_cursor != m_previousCursor;
@@ -419,8 +415,8 @@ bool CWevraDoc::MoveCursorByKey(uint32_t key)
         return false;
     }
     const CSize step = m_grids->GetCurrentSnap();
-    const CPoint moved(Saturate(m_cursor.x + int64_t(sx) * step.cx),
-                       Saturate(m_cursor.y + int64_t(sy) * step.cy));
+    const CPoint moved(SaturateToInt(m_cursor.x + int64_t(sx) * step.cx),
+                       SaturateToInt(m_cursor.y + int64_t(sy) * step.cy));
     const CPoint snapped = SnapToGrid(moved);
     if (snapped == m_cursor)
         return false;
@@ -451,7 +447,7 @@ bool CWevraDoc::ScrollBy(int32_t dx, int32_t dy)
 
 void CWevraDoc::ScrollTo(int64_t x, int64_t y)
 {
-    const CPoint offset(Saturate(x), Saturate(y));
+    const CPoint offset(SaturateToInt(x), SaturateToInt(y));
     if (offset == m_offset)
         return;
     m_offset = offset;
@@ -474,7 +470,7 @@ CSize CWevraDoc::GetClientPixels() const
 
 void CWevraDoc::FitInView(const CRect& box, int64_t scale)
 {
-    SetScale(Saturate(scale));
+    SetScale(SaturateToInt(scale));
     // Centred at the scale the view really takes, which may be raised to its minimum.
     const int64_t s = m_scale;
     const CSize client = GetClientPixels();
@@ -537,12 +533,12 @@ bool CWevraDoc::ZoomWindow()
     // A window larger than the view cannot zoom in; it keeps the scale.
     const int64_t factor =
         std::max<int64_t>(1, std::min(client.cx / pixelWidth, client.cy / pixelHeight));
-    SetScale(Saturate(std::max<int64_t>(1, m_scale / factor)));
+    SetScale(SaturateToInt(std::max<int64_t>(1, m_scale / factor)));
     const int64_t halfWidth = rect.Width() / 2;
     const int64_t halfHeight = rect.Height() / 2;
     m_cursor =
-        CPoint(Saturate(m_cursor.x > rect.left ? m_cursor.x - halfWidth : m_cursor.x + halfWidth),
-               Saturate(m_cursor.y > rect.top ? m_cursor.y - halfHeight : m_cursor.y + halfHeight));
+        CPoint(SaturateToInt(m_cursor.x > rect.left ? m_cursor.x - halfWidth : m_cursor.x + halfWidth),
+               SaturateToInt(m_cursor.y > rect.top ? m_cursor.y - halfHeight : m_cursor.y + halfHeight));
     CenterOnCursor();
     return true;
 }
@@ -550,13 +546,13 @@ bool CWevraDoc::ZoomWindow()
 void CWevraDoc::ZoomIn()
 {
     CenterOnCursor();
-    SetScale(Saturate(std::max<int64_t>(2, int64_t(m_scale) * 4 / 5)));
+    SetScale(SaturateToInt(std::max<int64_t>(2, int64_t(m_scale) * 4 / 5)));
     CenterOnCursor();
 }
 
 void CWevraDoc::ZoomOut()
 {
     CenterOnCursor();
-    SetScale(Saturate(std::clamp<int64_t>(int64_t(m_scale) * 6 / 5, 2, maxScale)));
+    SetScale(SaturateToInt(std::clamp<int64_t>(int64_t(m_scale) * 6 / 5, 2, maxScale)));
     CenterOnCursor();
 }

@@ -1,4 +1,5 @@
 #include "editor/CWevraDoc.h"
+#include "framework/Numeric.h"
 
 #include <algorithm>
 #include <chrono>
@@ -18,16 +19,6 @@
 #include "model/COutputArray.h"
 #include "model/CPour.h"
 #include "model/CTextArray.h"
-
-namespace {
-
-int32_t Saturate(int64_t value)
-{
-    return int32_t(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                       std::numeric_limits<int32_t>::max()));
-}
-
-} // namespace
 
 bool CWevraDoc::IsNetlistNewer() const
 {
@@ -87,7 +78,7 @@ void CWevraDoc::DeletePlane(int32_t index)
     if (current == index)
         m_planeIndex = noPlane;
     else
-        m_planeIndex = Saturate(current - 1 - (parked ? planeIndexPark : 0));
+        m_planeIndex = SaturateToInt(current - 1 - (parked ? planeIndexPark : 0));
 }
 
 void CWevraDoc::DeleteUnusedNets()

@@ -24,3 +24,13 @@ inline int32_t RoundToInt(double value)
 {
     return TruncToInt(value >= 0.0 ? value + 0.5 : value - 0.5);
 }
+
+// Brings a 64-bit intermediate (sums and products of coordinates) back into the int32 range.
+inline int32_t SaturateToInt(int64_t value)
+{
+    if (value > std::numeric_limits<int32_t>::max())
+        return std::numeric_limits<int32_t>::max();
+    if (value < std::numeric_limits<int32_t>::min())
+        return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(value);
+}

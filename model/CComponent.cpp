@@ -22,16 +22,11 @@ WEVRA_IMPLEMENT_SERIAL(CComponent, "CComponent", 0)
 
 namespace {
 
-int32_t Saturate(int64_t value)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 // The pixel of a board coordinate; the caller makes sure the scale is positive.
 int32_t ToDevice(int32_t board, int32_t offset, int32_t scale)
 {
-    return Saturate((int64_t(board) + offset) / scale);
+    return SaturateToInt((int64_t(board) + offset) / scale);
 }
 
 void WriteStringList(CArchive& ar, const std::vector<std::string>& list)
@@ -188,10 +183,10 @@ CPoint CComponent::ToBoard(CPoint local) const
 {
     // Mirroring comes first, so a bottom-side component is the top-side one seen from below,
     // turned the other way.
-    const int32_t x = IsMirrored() ? Saturate(-int64_t(local.x)) : local.x;
+    const int32_t x = IsMirrored() ? SaturateToInt(-int64_t(local.x)) : local.x;
     const CPoint turned = RotatePoint(x, local.y, GetRotation());
-    return CPoint(Saturate(int64_t(m_position.x) + turned.x),
-                  Saturate(int64_t(m_position.y) + turned.y));
+    return CPoint(SaturateToInt(int64_t(m_position.x) + turned.x),
+                  SaturateToInt(int64_t(m_position.y) + turned.y));
 }
 
 CPoint CComponent::GetPadPosition(int32_t pad, const CShapeLib& cache) const
@@ -224,8 +219,8 @@ void CComponent::DrawOutline(CDeviceContext& dc, const CComponentDocument& docum
     const int32_t colorSet =
         highlight ? CComponentDocument::highlightSet : CComponentDocument::normalSet;
     document.GetShapeCache().DrawComponentOutline(
-        dc, m_shapeIndex, Saturate(int64_t(m_position.x) + offset.x),
-        Saturate(int64_t(m_position.y) + offset.y), GetRotation(), IsMirrored(), shapeLayer,
+        dc, m_shapeIndex, SaturateToInt(int64_t(m_position.x) + offset.x),
+        SaturateToInt(int64_t(m_position.y) + offset.y), GetRotation(), IsMirrored(), shapeLayer,
         document.GetLayerColor(layer, colorSet));
 }
 
@@ -336,8 +331,8 @@ void CComponent::DrawHoles(CDeviceContext& dc, const CComponentDocument& documen
         const CPoint at = ToBoard(CPoint(pad.x, pad.y));
         const int32_t x = ToDevice(at.x, offset.x, scale);
         const int32_t y = ToDevice(at.y, offset.y, scale);
-        dc.Ellipse(CRect(Saturate(int64_t(x) - radius), Saturate(int64_t(y) - radius),
-                         Saturate(int64_t(x) + radius), Saturate(int64_t(y) + radius)));
+        dc.Ellipse(CRect(SaturateToInt(int64_t(x) - radius), SaturateToInt(int64_t(y) - radius),
+                         SaturateToInt(int64_t(x) + radius), SaturateToInt(int64_t(y) + radius)));
     }
     dc.SelectPen(previousPen);
     dc.SelectBrush(previousBrush);

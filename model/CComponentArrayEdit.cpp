@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "model/CComponentArray.h"
+#include "framework/Numeric.h"
 #include "model/CComponentArrayDocument.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
@@ -17,15 +18,10 @@
 
 namespace {
 
-int32_t Saturate(int64_t value)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 CPoint Shifted(CPoint point, int32_t dx, int32_t dy)
 {
-    return CPoint(Saturate(int64_t(point.x) + dx), Saturate(int64_t(point.y) + dy));
+    return CPoint(SaturateToInt(int64_t(point.x) + dx), SaturateToInt(int64_t(point.y) + dy));
 }
 
 // Any sum of angles brought into one turn, also where it leaves the int range.
@@ -81,7 +77,7 @@ void CComponentArray::MoveBy(int32_t i, int32_t dx, int32_t dy)
 void CComponentArray::MoveTo(int32_t i, int32_t x, int32_t y)
 {
     const CPoint position = GetPosition(i);
-    MoveBy(i, Saturate(int64_t(x) - position.x), Saturate(int64_t(y) - position.y));
+    MoveBy(i, SaturateToInt(int64_t(x) - position.x), SaturateToInt(int64_t(y) - position.y));
 }
 
 void CComponentArray::MoveAll(int32_t dx, int32_t dy)
@@ -97,8 +93,8 @@ void CComponentArray::MoveLastTo(int32_t x, int32_t y)
     if (m_components.empty())
         return;
     CComponent& last = *m_components.back();
-    Offset(last, Saturate(int64_t(x) - last.GetPosition().x),
-           Saturate(int64_t(y) - last.GetPosition().y));
+    Offset(last, SaturateToInt(int64_t(x) - last.GetPosition().x),
+           SaturateToInt(int64_t(y) - last.GetPosition().y));
 }
 
 void CComponentArray::MoveCurrentText(int32_t dx, int32_t dy)
@@ -156,9 +152,9 @@ void CComponentArray::RotateSelectedAbout(int32_t cx, int32_t cy, int32_t angle)
         if (!component.IsSelected() || component.TestFlag(ComponentFlags::lockRotate))
             continue;
         const CPoint position = component.GetPosition();
-        const CPoint turned = RotatePoint(Saturate(int64_t(position.x) - cx),
-                                          Saturate(int64_t(position.y) - cy), angle);
-        component.SetPosition(Saturate(int64_t(cx) + turned.x), Saturate(int64_t(cy) + turned.y));
+        const CPoint turned = RotatePoint(SaturateToInt(int64_t(position.x) - cx),
+                                          SaturateToInt(int64_t(position.y) - cy), angle);
+        component.SetPosition(SaturateToInt(int64_t(cx) + turned.x), SaturateToInt(int64_t(cy) + turned.y));
         component.SetRotation(AddAngles(component.GetRotation(), angle));
         AfterReshape(i);
     }
@@ -271,8 +267,8 @@ bool CComponentArray::ReplacePadAtPoint(int32_t i, CPoint point)
     if (!shape)
         return false;
     const CRect window(
-        Saturate(int64_t(point.x) - padPickReach), Saturate(int64_t(point.y) - padPickReach),
-        Saturate(int64_t(point.x) + padPickReach), Saturate(int64_t(point.y) + padPickReach));
+        SaturateToInt(int64_t(point.x) - padPickReach), SaturateToInt(int64_t(point.y) - padPickReach),
+        SaturateToInt(int64_t(point.x) + padPickReach), SaturateToInt(int64_t(point.y) + padPickReach));
     int32_t pad = -1;
     for (int32_t n = 0; n < shape->GetPadCount() && pad < 0; ++n) {
         if (window.PtInRect(component->GetPadPosition(n, cache)))
@@ -351,7 +347,7 @@ void CComponentArray::ResetTextPosition(int32_t i, int32_t kind)
     const int64_t halfText = textRect.Width() / 2;
     const int64_t x = box.left + box.Width() / 2 + (component->IsMirrored() ? halfText : -halfText);
     const int64_t y = box.top + box.Height() / 2 - textRect.Height() / 2;
-    component->SetTextPoint(kind, CPoint(Saturate(x), Saturate(y)));
+    component->SetTextPoint(kind, CPoint(SaturateToInt(x), SaturateToInt(y)));
 }
 
 void CComponentArray::ForEach(int32_t kind)

@@ -1,4 +1,5 @@
 #include "model/CCopperShape.h"
+#include "framework/Numeric.h"
 #include "model/PadShapes.h"
 
 #include <algorithm>
@@ -9,17 +10,12 @@
 
 namespace {
 
-int32_t Clamp(int64_t v)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 // A point of the pad's own frame turned by the placement angle and moved to the placement.
 CPoint Placed(int64_t px, int64_t py, int32_t angle, int32_t x, int32_t y)
 {
-    const CPoint turned = RotatePoint(Clamp(px), Clamp(py), angle);
-    return CPoint(Clamp(int64_t(turned.x) + x), Clamp(int64_t(turned.y) + y));
+    const CPoint turned = RotatePoint(SaturateToInt(px), SaturateToInt(py), angle);
+    return CPoint(SaturateToInt(int64_t(turned.x) + x), SaturateToInt(int64_t(turned.y) + y));
 }
 
 } // namespace
@@ -78,14 +74,14 @@ void CCopperShape::SetCircle(int64_t l, int64_t t, int64_t r, int64_t b, int32_t
                              int32_t angle)
 {
     m_kind = Kind::Circle;
-    m_radius = Clamp((r - l) >> 1);
+    m_radius = SaturateToInt((r - l) >> 1);
     // An offset pad sits where it is drawn: its centre turns with the pad.
     const int64_t mx = (l + r) / 2;
     const int64_t my = (t + b) / 2;
     m_centre = Placed(mx, my, angle, x, y);
     const int64_t dx = int64_t(m_centre.x) - mx;
     const int64_t dy = int64_t(m_centre.y) - my;
-    m_bounds = CRect(Clamp(l + dx), Clamp(t + dy), Clamp(r + dx), Clamp(b + dy));
+    m_bounds = CRect(SaturateToInt(l + dx), SaturateToInt(t + dy), SaturateToInt(r + dx), SaturateToInt(b + dy));
 }
 
 void CCopperShape::SetStadium(int64_t l, int64_t t, int64_t r, int64_t b, int32_t x, int32_t y,
@@ -106,7 +102,7 @@ void CCopperShape::SetStadium(int64_t l, int64_t t, int64_t r, int64_t b, int32_
         start = Placed(mx, t + half, angle, x, y);
         end = Placed(mx, b - half, angle, x, y);
     }
-    SetTrack(start.x, start.y, end.x, end.y, Clamp(half));
+    SetTrack(start.x, start.y, end.x, end.y, SaturateToInt(half));
 }
 
 void CCopperShape::SetRing(int32_t shapeCode, int64_t l, int64_t t, int64_t r, int64_t b, int32_t x,
@@ -141,8 +137,8 @@ void CCopperShape::SetTrack(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int3
     m_end = CPoint(x2, y2);
     m_radius = halfWidth;
     m_bounds = CRect(
-        Clamp(int64_t(std::min(x1, x2)) - halfWidth), Clamp(int64_t(std::min(y1, y2)) - halfWidth),
-        Clamp(int64_t(std::max(x1, x2)) + halfWidth), Clamp(int64_t(std::max(y1, y2)) + halfWidth));
+        SaturateToInt(int64_t(std::min(x1, x2)) - halfWidth), SaturateToInt(int64_t(std::min(y1, y2)) - halfWidth),
+        SaturateToInt(int64_t(std::max(x1, x2)) + halfWidth), SaturateToInt(int64_t(std::max(y1, y2)) + halfWidth));
 }
 
 void CCopperShape::SetPoint(int32_t x, int32_t y)
@@ -150,8 +146,8 @@ void CCopperShape::SetPoint(int32_t x, int32_t y)
     Reset();
     m_kind = Kind::Point;
     m_centre = CPoint(x, y);
-    m_bounds = CRect(Clamp(int64_t(x) - 1), Clamp(int64_t(y) - 1), Clamp(int64_t(x) + 1),
-                     Clamp(int64_t(y) + 1));
+    m_bounds = CRect(SaturateToInt(int64_t(x) - 1), SaturateToInt(int64_t(y) - 1), SaturateToInt(int64_t(x) + 1),
+                     SaturateToInt(int64_t(y) + 1));
 }
 
 bool CCopperShape::TouchesPad(int32_t shapeCode, const CRect& padRect, int32_t x, int32_t y,

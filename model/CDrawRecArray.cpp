@@ -1,4 +1,5 @@
 #include "model/PenTable.h"
+#include "framework/Numeric.h"
 #include "model/CDrawRecArray.h"
 
 #include <algorithm>
@@ -21,15 +22,10 @@ WEVRA_IMPLEMENT_SERIAL(CDrawRecArray, "CDrawRecArray", 0)
 
 namespace {
 
-int32_t ClampToInt(int64_t value)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 int32_t ToScreen(int32_t board, int32_t offset, int32_t zoom)
 {
-    return ClampToInt((int64_t(board) + offset) / std::max(zoom, 1));
+    return SaturateToInt((int64_t(board) + offset) / std::max(zoom, 1));
 }
 
 CPoint ToScreen(CPoint board, int32_t offsetX, int32_t offsetY, int32_t zoom)
@@ -431,8 +427,8 @@ bool CDrawRecArray::SelectSegmentsInRect(const CRect& rect, int32_t mode, uint32
 void CDrawRecArray::OffsetAll(int32_t dx, int32_t dy)
 {
     for (DrawRec& rec : m_vertices) {
-        rec.x = ClampToInt(int64_t(rec.x) + dx);
-        rec.y = ClampToInt(int64_t(rec.y) + dy);
+        rec.x = SaturateToInt(int64_t(rec.x) + dx);
+        rec.y = SaturateToInt(int64_t(rec.y) + dy);
     }
 }
 
@@ -441,8 +437,8 @@ void CDrawRecArray::OffsetSelected(int32_t dx, int32_t dy)
     for (DrawRec& rec : m_vertices) {
         if (!rec.IsSelected())
             continue;
-        rec.x = ClampToInt(int64_t(rec.x) + dx);
-        rec.y = ClampToInt(int64_t(rec.y) + dy);
+        rec.x = SaturateToInt(int64_t(rec.x) + dx);
+        rec.y = SaturateToInt(int64_t(rec.y) + dy);
     }
 }
 
@@ -452,9 +448,9 @@ void CDrawRecArray::RotateSelected(int32_t cx, int32_t cy, int32_t angle)
         if (!rec.IsSelected())
             continue;
         const CPoint turned =
-            RotatePoint(ClampToInt(int64_t(rec.x) - cx), ClampToInt(int64_t(rec.y) - cy), angle);
-        rec.x = ClampToInt(int64_t(turned.x) + cx);
-        rec.y = ClampToInt(int64_t(turned.y) + cy);
+            RotatePoint(SaturateToInt(int64_t(rec.x) - cx), SaturateToInt(int64_t(rec.y) - cy), angle);
+        rec.x = SaturateToInt(int64_t(turned.x) + cx);
+        rec.y = SaturateToInt(int64_t(turned.y) + cy);
     }
 }
 
@@ -807,8 +803,8 @@ CRect CDrawRecArray::GetCurrentSegmentRect(int32_t offsetX, int32_t offsetY, int
             width = std::max(width, GetVertexWidth(k));
     }
     const int64_t half = width / std::max(zoom, 1) / 2;
-    return CRect(ClampToInt(low.x - half), ClampToInt(low.y - half), ClampToInt(high.x + half + 2),
-                 ClampToInt(high.y + half + 2));
+    return CRect(SaturateToInt(low.x - half), SaturateToInt(low.y - half), SaturateToInt(high.x + half + 2),
+                 SaturateToInt(high.y + half + 2));
 }
 
 // ---- Persistence

@@ -1,4 +1,5 @@
 #include "model/CGridArr.h"
+#include "framework/Numeric.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -39,11 +40,6 @@ int32_t AtLeastOne(int32_t value)
     return std::max(value, 1);
 }
 
-int32_t ClampToInt(int64_t value)
-{
-    return int32_t(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                       std::numeric_limits<int32_t>::max()));
-}
 
 // The grid line nearest to v, halves away from the origin.
 int32_t RoundToGrid(int32_t v, int32_t step, int32_t origin)
@@ -51,7 +47,7 @@ int32_t RoundToGrid(int32_t v, int32_t step, int32_t origin)
     const int64_t g = step;
     const int64_t d = int64_t(v) - origin;
     const int64_t q = d > 0 ? (d + g / 2) / g : (d - g / 2) / g;
-    return ClampToInt(q * g + origin);
+    return SaturateToInt(q * g + origin);
 }
 
 // Device positions of the grid lines from the first one at or left of 0, below `extent`.

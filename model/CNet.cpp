@@ -1,4 +1,5 @@
 #include "model/PenTable.h"
+#include "framework/Numeric.h"
 #include "model/CNet.h"
 
 #include <algorithm>
@@ -20,11 +21,6 @@ WEVRA_IMPLEMENT_SERIAL(CNet, "CNet", 0)
 
 namespace {
 
-int32_t Saturate(int64_t v)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 int32_t ClampWidth(int32_t width)
 {
@@ -548,7 +544,7 @@ void CNet::CalcBoundingBox(const CNetDocument& document)
         r = std::max(r, PadStackMargin(padStacks, pin.padStack, pin.angle));
         grow(pin.x, pin.y);
     }
-    m_box = CRect(Saturate(left), Saturate(top), Saturate(right), Saturate(bottom));
+    m_box = CRect(SaturateToInt(left), SaturateToInt(top), SaturateToInt(right), SaturateToInt(bottom));
 }
 
 bool CNet::IntersectsRect(const CRect& rect) const
@@ -561,7 +557,7 @@ bool CNet::IntersectsRect(const CRect& rect) const
 
 void CNet::OffsetAll(int32_t dx, int32_t dy)
 {
-    auto shift = [](int32_t& v, int32_t d) { v = Saturate(int64_t(v) + d); };
+    auto shift = [](int32_t& v, int32_t d) { v = SaturateToInt(int64_t(v) + d); };
     for (TrackRec& rec : m_vertices) {
         shift(rec.x, dx);
         shift(rec.y, dy);
@@ -588,8 +584,8 @@ void CNet::MoveSelected(const CNetDocument& document, int32_t dx, int32_t dy)
         return;
     for (TrackRec& rec : m_vertices) {
         if (rec.IsSelected()) {
-            rec.x = Saturate(int64_t(rec.x) + dx);
-            rec.y = Saturate(int64_t(rec.y) + dy);
+            rec.x = SaturateToInt(int64_t(rec.x) + dx);
+            rec.y = SaturateToInt(int64_t(rec.y) + dy);
         }
     }
     MarkChanged();
@@ -606,8 +602,8 @@ void CNet::RotateSelected(int32_t cx, int32_t cy, int32_t angle)
         if (!(rec.IsPad() && rec.GetPadStack() == 0))
             SetVertexRotation(i, int64_t(rec.GetRotation()) + angle);
         const CPoint turned =
-            RotatePoint(Saturate(int64_t(rec.x) - cx), Saturate(int64_t(rec.y) - cy), angle);
-        SetVertexPoint(i, Saturate(int64_t(turned.x) + cx), Saturate(int64_t(turned.y) + cy));
+            RotatePoint(SaturateToInt(int64_t(rec.x) - cx), SaturateToInt(int64_t(rec.y) - cy), angle);
+        SetVertexPoint(i, SaturateToInt(int64_t(turned.x) + cx), SaturateToInt(int64_t(turned.y) + cy));
     }
 }
 
@@ -655,8 +651,8 @@ void CNet::MovePin(int32_t component, int32_t pad, int32_t dx, int32_t dy)
     m_ratsnestDirty = true;
     for (NetPinRec& pin : m_pins) {
         if (pin.component == component && pin.pad == pad) {
-            pin.x = Saturate(int64_t(pin.x) + dx);
-            pin.y = Saturate(int64_t(pin.y) + dy);
+            pin.x = SaturateToInt(int64_t(pin.x) + dx);
+            pin.y = SaturateToInt(int64_t(pin.y) + dy);
         }
     }
 }
@@ -690,7 +686,7 @@ int32_t CNet::PadStackReach(const CPadStackArray& padStacks, int32_t padStack)
         if (pad)
             reach = std::max(reach, PadReach(pad->GetRect(), 1));
     }
-    return Saturate(reach);
+    return SaturateToInt(reach);
 }
 
 void CNet::PrepareClusters(const CNetDocument& document)
@@ -757,7 +753,7 @@ void CNet::CalcRatsnest(CNetDocument& document)
         m_ratsnest.Add(line);
         total += Distance(line.x1, line.y1, line.x2, line.y2);
     }
-    m_ratsnestLength = Saturate(total);
+    m_ratsnestLength = SaturateToInt(total);
 }
 
 int32_t CNet::GetToDo() const

@@ -1,4 +1,5 @@
 #include "model/CNetArray.h"
+#include "framework/Numeric.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -28,11 +29,6 @@ constexpr double boardWidthsMm[] = {0.25, 0.3, 0.35, 0.4, 0.5, 0.6, 0.8, 1.0, 1.
 
 constexpr COLORREF errorLineColor = 0xFFFFFF;
 
-int32_t Saturate(int64_t v)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 bool WithinSquare(CPoint p, CPoint centre, int32_t halfSize)
 {
@@ -75,7 +71,7 @@ bool Contains(const std::vector<uint16_t>& widths, uint16_t width)
 
 CPoint ToScreen(CPoint p, int32_t offsetX, int32_t offsetY, int32_t scale)
 {
-    return {Saturate((int64_t(p.x) + offsetX) / scale), Saturate((int64_t(p.y) + offsetY) / scale)};
+    return {SaturateToInt((int64_t(p.x) + offsetX) / scale), SaturateToInt((int64_t(p.y) + offsetY) / scale)};
 }
 
 bool IsSignalLayer(int32_t layer)
@@ -967,8 +963,8 @@ std::string CNetArray::DescribePadVertex(int32_t netIndex, int32_t vertex) const
     const CPoint p = net.GetVertexPoint(vertex);
     const CPoint origin = m_document->GetOrigin();
     const int32_t unit = m_document->GetUnit();
-    return "X:" + CWevraApp::FormatLength(unit, Saturate(int64_t(p.x) - origin.x)) +
-           " Y:" + CWevraApp::FormatLength(unit, Saturate(int64_t(p.y) - origin.y)) + " " + name +
+    return "X:" + CWevraApp::FormatLength(unit, SaturateToInt(int64_t(p.x) - origin.x)) +
+           " Y:" + CWevraApp::FormatLength(unit, SaturateToInt(int64_t(p.y) - origin.y)) + " " + name +
            HoleText(padStack);
 }
 
@@ -1112,10 +1108,10 @@ bool CNetArray::RouteAtCursor()
         return false;
     const CPoint cursor = m_document->GetCursor();
     const int32_t layer = m_document->GetWorkLayer();
-    const int32_t left = Saturate(int64_t(cursor.x) - routeLineReach);
-    const int32_t top = Saturate(int64_t(cursor.y) - routeLineReach);
-    const int32_t right = Saturate(int64_t(cursor.x) + routeLineReach);
-    const int32_t bottom = Saturate(int64_t(cursor.y) + routeLineReach);
+    const int32_t left = SaturateToInt(int64_t(cursor.x) - routeLineReach);
+    const int32_t top = SaturateToInt(int64_t(cursor.y) - routeLineReach);
+    const int32_t right = SaturateToInt(int64_t(cursor.x) + routeLineReach);
+    const int32_t bottom = SaturateToInt(int64_t(cursor.y) + routeLineReach);
     for (int32_t i = 1; i < GetCount(); ++i) {
         CNet& net = *m_nets[size_t(i)];
         for (int32_t r = 0; r < net.GetRatsLineCount(); ++r) {

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "framework/CBrush.h"
+#include "framework/Numeric.h"
 #include "framework/CDeviceContext.h"
 #include "framework/CPen.h"
 #include "model/CNetArray.h"
@@ -13,11 +14,6 @@
 
 namespace {
 
-int32_t Saturate(int64_t v)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 // Selects pens and brushes as the loop needs them, each only when it differs from the one in
 // use, and the ones found at the start again at the end.
@@ -198,8 +194,8 @@ void CNetArray::DrawComponentRatsnest(CDeviceContext& dc, int32_t component) con
     component = std::clamp(component, 0, count - 1);
     const CPoint offset = m_document->GetViewOffset();
     auto toScreen = [&](int32_t x, int32_t y) {
-        return CPoint(Saturate((int64_t(x) + offset.x) / scale),
-                      Saturate((int64_t(y) + offset.y) / scale));
+        return CPoint(SaturateToInt((int64_t(x) + offset.x) / scale),
+                      SaturateToInt((int64_t(y) + offset.y) / scale));
     };
     CPenBrushScope tools(dc);
     const std::vector<int32_t> padNets = m_document->GetComponentPadNets(component);

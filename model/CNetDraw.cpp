@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/CDeviceContext.h"
+#include "framework/Numeric.h"
 #include "framework/CNumberText.h"
 #include "model/CNet.h"
 #include "model/CNetDocument.h"
@@ -18,11 +19,6 @@
 
 namespace {
 
-int32_t Saturate(int64_t v)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 // Board units to the document's pixels.
 class CScreenMap {
@@ -36,11 +32,11 @@ public:
     int32_t Scale() const { return m_scale; }
     CPoint operator()(int32_t x, int32_t y) const
     {
-        return CPoint(Saturate((int64_t(x) + m_offset.x) / m_scale),
-                      Saturate((int64_t(y) + m_offset.y) / m_scale));
+        return CPoint(SaturateToInt((int64_t(x) + m_offset.x) / m_scale),
+                      SaturateToInt((int64_t(y) + m_offset.y) / m_scale));
     }
     CPoint operator()(const TrackRec& rec) const { return (*this)(rec.x, rec.y); }
-    int32_t Length(int64_t units) const { return Saturate(units / m_scale); }
+    int32_t Length(int64_t units) const { return SaturateToInt(units / m_scale); }
 
 private:
     int32_t m_scale;
@@ -95,8 +91,8 @@ void DrawLine(CDeviceContext& dc, CPoint from, CPoint to)
 // The pixels a line covers, its end included.
 CRect LineRect(CPoint a, CPoint b)
 {
-    return CRect(std::min(a.x, b.x), std::min(a.y, b.y), Saturate(int64_t(std::max(a.x, b.x)) + 1),
-                 Saturate(int64_t(std::max(a.y, b.y)) + 1));
+    return CRect(std::min(a.x, b.x), std::min(a.y, b.y), SaturateToInt(int64_t(std::max(a.x, b.x)) + 1),
+                 SaturateToInt(int64_t(std::max(a.y, b.y)) + 1));
 }
 
 constexpr CRect noRect(0, 0, 1, 1);
@@ -236,8 +232,8 @@ void CNet::DrawHoles(CDeviceContext& dc, const CNetDocument& document, const CRe
         diameter = std::max<int64_t>({diameter, minimum, 0});
         const int32_t r = map.Length(diameter / 2);
         const CPoint c = map(rec);
-        dc.Ellipse(CRect(Saturate(int64_t(c.x) - r), Saturate(int64_t(c.y) - r),
-                         Saturate(int64_t(c.x) + r), Saturate(int64_t(c.y) + r)));
+        dc.Ellipse(CRect(SaturateToInt(int64_t(c.x) - r), SaturateToInt(int64_t(c.y) - r),
+                         SaturateToInt(int64_t(c.x) + r), SaturateToInt(int64_t(c.y) + r)));
     }
 }
 
@@ -262,8 +258,8 @@ void CNet::DrawUnconnectedPinMarks(CDeviceContext& dc, const CNetDocument& docum
             continue;
         const CPoint p = map(pin.x, pin.y);
         dc.Rectangle(
-            CRect(Saturate(int64_t(p.x) - pinMarkReach), Saturate(int64_t(p.y) - pinMarkReach),
-                  Saturate(int64_t(p.x) + pinMarkReach), Saturate(int64_t(p.y) + pinMarkReach)));
+            CRect(SaturateToInt(int64_t(p.x) - pinMarkReach), SaturateToInt(int64_t(p.y) - pinMarkReach),
+                  SaturateToInt(int64_t(p.x) + pinMarkReach), SaturateToInt(int64_t(p.y) + pinMarkReach)));
     }
 }
 
@@ -344,9 +340,9 @@ CRect CNet::GetEditRepaintRect(const CNetDocument& document) const
         width = std::max<int64_t>(width, GetVertexWidth(cur + 1));
     }
     const int32_t grow = map.Length(width + 2 * int64_t(m_clearance)) / 2;
-    return CRect(Saturate(int64_t(rect.left) - grow), Saturate(int64_t(rect.top) - grow),
-                 Saturate(int64_t(rect.right) + grow + 2),
-                 Saturate(int64_t(rect.bottom) + grow + 2));
+    return CRect(SaturateToInt(int64_t(rect.left) - grow), SaturateToInt(int64_t(rect.top) - grow),
+                 SaturateToInt(int64_t(rect.right) + grow + 2),
+                 SaturateToInt(int64_t(rect.bottom) + grow + 2));
 }
 
 // ---- Labels -------------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/CMessageService.h"
+#include "framework/Numeric.h"
 #include "framework/CServices.h"
 #include "model/CNet.h"
 #include "model/CNetDocument.h"
@@ -16,11 +17,6 @@
 
 namespace {
 
-int32_t Saturate(int64_t v)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 // The middle vertex between a and b that keeps both of its segments at 45 degrees or straight:
 // a diagonal from a toward b, as long as the shorter of the two distances.
@@ -29,7 +25,7 @@ CPoint Bend45(const TrackRec& a, const TrackRec& b)
     const int64_t dx = int64_t(b.x) - a.x;
     const int64_t dy = int64_t(b.y) - a.y;
     const int64_t d = std::min(std::abs(dx), std::abs(dy));
-    return CPoint(Saturate(a.x + (dx > 0 ? d : -d)), Saturate(a.y + (dy > 0 ? d : -d)));
+    return CPoint(SaturateToInt(a.x + (dx > 0 ? d : -d)), SaturateToInt(a.y + (dy > 0 ? d : -d)));
 }
 
 bool SamePoint(const TrackRec& a, const TrackRec& b)
@@ -132,10 +128,10 @@ void CNet::Unroute(CNetDocument& document)
 
 bool CNet::UnrouteRunAt(CNetDocument& document, int32_t x, int32_t y, int32_t layer)
 {
-    const int32_t left = Saturate(int64_t(x) - unrouteReach);
-    const int32_t top = Saturate(int64_t(y) - unrouteReach);
-    const int32_t right = Saturate(int64_t(x) + unrouteReach);
-    const int32_t bottom = Saturate(int64_t(y) + unrouteReach);
+    const int32_t left = SaturateToInt(int64_t(x) - unrouteReach);
+    const int32_t top = SaturateToInt(int64_t(y) - unrouteReach);
+    const int32_t right = SaturateToInt(int64_t(x) + unrouteReach);
+    const int32_t bottom = SaturateToInt(int64_t(y) + unrouteReach);
     for (int32_t i = GetVertexCount() - 1; i >= 1; --i) {
         const TrackRec& rec = m_vertices[i];
         if (!rec.IsDrawn() || rec.GetLayer() != layer || !IsVertexAutorouted(i))
@@ -432,8 +428,8 @@ bool CNet::MoveCurrentVertex(CNetDocument& document)
             GetVertexPen(k) == 0 && k < end ? GetVertexWidth(k + 1) : GetVertexWidth(k);
         const int64_t half = width / 2;
         const TrackRec& rec = m_vertices[k];
-        GrowBox(Saturate(rec.x - half), Saturate(rec.y - half));
-        GrowBox(Saturate(rec.x + half), Saturate(rec.y + half));
+        GrowBox(SaturateToInt(rec.x - half), SaturateToInt(rec.y - half));
+        GrowBox(SaturateToInt(rec.x + half), SaturateToInt(rec.y + half));
     }
     return true;
 }
@@ -664,11 +660,11 @@ bool CNet::AddEllipseTrack(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32
     const int32_t step = EllipseStep(a, b);
     const int64_t cx = x1 + a;
     const int64_t cy = y1 + b;
-    std::vector<CPoint> points{CPoint(Saturate(cx), Saturate(y1 + 2 * b))};
+    std::vector<CPoint> points{CPoint(SaturateToInt(cx), SaturateToInt(y1 + 2 * b))};
     for (int32_t t = 0; t <= 360; t += step) {
         const double radians = t * DEG_TO_RAD;
-        points.emplace_back(Saturate(cx + int64_t(std::sin(radians) * double(a))),
-                            Saturate(cy + int64_t(std::cos(radians) * double(b))));
+        points.emplace_back(SaturateToInt(cx + int64_t(std::sin(radians) * double(a))),
+                            SaturateToInt(cy + int64_t(std::cos(radians) * double(b))));
     }
     return AppendClosedRun(points, layer);
 }

@@ -1,4 +1,5 @@
 #include "model/CPad.h"
+#include "framework/Numeric.h"
 
 #include <algorithm>
 #include <limits>
@@ -13,32 +14,27 @@ namespace {
 // Smallest side of a pad made square by SetShape (0.5 mm).
 constexpr int64_t MIN_SQUARE_SIZE = 5039;
 
-int32_t Saturate(int64_t value)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 } // namespace
 
 int32_t CPad::GetWidth() const
 {
-    return Saturate(m_rect.Width());
+    return SaturateToInt(m_rect.Width());
 }
 
 int32_t CPad::GetHeight() const
 {
-    return Saturate(m_rect.Height());
+    return SaturateToInt(m_rect.Height());
 }
 
 int32_t CPad::GetOffsetX() const
 {
-    return Saturate(-(int64_t(m_rect.left) + m_rect.right));
+    return SaturateToInt(-(int64_t(m_rect.left) + m_rect.right));
 }
 
 int32_t CPad::GetOffsetY() const
 {
-    return Saturate(-(int64_t(m_rect.top) + m_rect.bottom));
+    return SaturateToInt(-(int64_t(m_rect.top) + m_rect.bottom));
 }
 
 bool CPad::IsSquareLocked(uint32_t shapeWord)
@@ -59,30 +55,30 @@ void CPad::SetShape(uint32_t shapeWord)
     if (!IsSquareLocked(shapeWord))
         return;
     const int64_t half = std::max(m_rect.Width(), MIN_SQUARE_SIZE) / 2;
-    m_rect.left = m_rect.top = Saturate(-half);
-    m_rect.right = m_rect.bottom = Saturate(half);
+    m_rect.left = m_rect.top = SaturateToInt(-half);
+    m_rect.right = m_rect.bottom = SaturateToInt(half);
 }
 
 void CPad::CentreX(int32_t offset)
 {
     const int64_t width = m_rect.Width();
-    m_rect.right = Saturate(width / 2 - offset / 2);
-    m_rect.left = Saturate(-(offset / 2 + width / 2));
+    m_rect.right = SaturateToInt(width / 2 - offset / 2);
+    m_rect.left = SaturateToInt(-(offset / 2 + width / 2));
 }
 
 void CPad::CentreY(int32_t offset)
 {
     const int64_t height = m_rect.Height();
-    m_rect.bottom = Saturate(height / 2 - offset / 2);
-    m_rect.top = Saturate(-(offset / 2 + height / 2));
+    m_rect.bottom = SaturateToInt(height / 2 - offset / 2);
+    m_rect.top = SaturateToInt(-(offset / 2 + height / 2));
 }
 
 void CPad::ApplyWidth(int32_t width)
 {
     const int32_t offset = GetOffsetX();
     const int64_t half = (int64_t(width) + 1) / 2;
-    m_rect.left = Saturate(-half);
-    m_rect.right = Saturate(half);
+    m_rect.left = SaturateToInt(-half);
+    m_rect.right = SaturateToInt(half);
     CentreX(offset);
 }
 
@@ -90,8 +86,8 @@ void CPad::ApplyHeight(int32_t height)
 {
     const int32_t offset = GetOffsetY();
     const int64_t half = (int64_t(height) + 1) / 2;
-    m_rect.top = Saturate(-half);
-    m_rect.bottom = Saturate(half);
+    m_rect.top = SaturateToInt(-half);
+    m_rect.bottom = SaturateToInt(half);
     CentreY(offset);
 }
 

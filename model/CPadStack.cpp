@@ -1,4 +1,5 @@
 #include "model/CPadStack.h"
+#include "framework/Numeric.h"
 
 #include <algorithm>
 #include <limits>
@@ -11,15 +12,10 @@ WEVRA_IMPLEMENT_SERIAL(CPadStack, "CPadStack", CRuntimeClass::versionableSchema 
 
 namespace {
 
-int32_t Saturate(int64_t value)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 int32_t SaturatingAdd(int32_t a, int32_t b)
 {
-    return Saturate(int64_t(a) + b);
+    return SaturateToInt(int64_t(a) + b);
 }
 
 CRect Grown(const CRect& rect, int32_t by)
@@ -78,7 +74,7 @@ void CPadStack::SetDrill(int32_t drill, int32_t ring)
 {
     const int32_t half = drill >> 1;
     const int32_t outer = SaturatingAdd(half, ring);
-    const int32_t outerNegated = Saturate(-(int64_t(half) + ring));
+    const int32_t outerNegated = SaturateToInt(-(int64_t(half) + ring));
     m_pads[LAYER_DRILL].Set(PAD_ROUND, -half, -half, half, half);
     for (int32_t layer = LAYER_GROUND; layer <= LAYER_INNER_12; ++layer)
         m_pads[size_t(layer)].Set(PAD_ROUND, outerNegated, outerNegated, outer, outer);

@@ -1,4 +1,5 @@
 #include "model/CPadStackArray.h"
+#include "framework/Numeric.h"
 
 #include <algorithm>
 #include <array>
@@ -45,11 +46,6 @@ int FieldShift(int32_t kind)
     }
 }
 
-int32_t Saturate(int64_t value)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 // Names are single-byte; only the ASCII letters change case, whatever the locale.
 std::string UpperCase(std::string text)
@@ -223,7 +219,7 @@ struct PadFigure {
 CPoint Placed(CPoint local, int32_t angle, int32_t x, int32_t y)
 {
     const CPoint turned = RotatePoint(local.x, local.y, angle);
-    return CPoint(Saturate(int64_t(turned.x) + x), Saturate(int64_t(turned.y) + y));
+    return CPoint(SaturateToInt(int64_t(turned.x) + x), SaturateToInt(int64_t(turned.y) + y));
 }
 
 // The pad rectangle in device units: divided by the scale, mirrored in x when asked.
@@ -232,8 +228,8 @@ CRect ScaledRect(const CPad& pad, int32_t scale, bool mirrored)
     const CRect& r = pad.GetRect();
     CRect scaled(r.left / scale, r.top / scale, r.right / scale, r.bottom / scale);
     if (mirrored) {
-        const int32_t left = Saturate(-int64_t(scaled.right));
-        scaled.right = Saturate(-int64_t(scaled.left));
+        const int32_t left = SaturateToInt(-int64_t(scaled.right));
+        scaled.right = SaturateToInt(-int64_t(scaled.left));
         scaled.left = left;
     }
     return scaled;
@@ -252,12 +248,12 @@ PadFigure MakeFigure(const CPad& pad, int32_t x, int32_t y, int32_t angle, int32
         // relative to its pin.
         const int64_t twiceX = int64_t(r.left) + r.right;
         const int64_t twiceY = int64_t(r.top) + r.bottom;
-        const CPoint turned = RotatePoint(Saturate(twiceX), Saturate(twiceY), turn);
+        const CPoint turned = RotatePoint(SaturateToInt(twiceX), SaturateToInt(twiceY), turn);
         const int64_t dx = (turned.x - twiceX) / 2 + x;
         const int64_t dy = (turned.y - twiceY) / 2 + y;
         figure.kind = PadFigure::ellipse;
-        figure.box = CRect(Saturate(r.left + dx), Saturate(r.top + dy), Saturate(r.right + dx),
-                           Saturate(r.bottom + dy));
+        figure.box = CRect(SaturateToInt(r.left + dx), SaturateToInt(r.top + dy), SaturateToInt(r.right + dx),
+                           SaturateToInt(r.bottom + dy));
         return figure;
     }
     case PAD_SQUARE:
@@ -275,9 +271,9 @@ PadFigure MakeFigure(const CPad& pad, int32_t x, int32_t y, int32_t angle, int32
         const int64_t c = std::min(r.Width(), r.Height()) / 4;
         const int32_t l = r.left, t = r.top, rt = r.right, b = r.bottom;
         const std::array<CPoint, 9> corners = {
-            CPoint(Saturate(l + c), t),  CPoint(Saturate(rt - c), t), CPoint(rt, Saturate(t + c)),
-            CPoint(rt, Saturate(b - c)), CPoint(Saturate(rt - c), b), CPoint(Saturate(l + c), b),
-            CPoint(l, Saturate(b - c)),  CPoint(l, Saturate(t + c)),  CPoint(Saturate(l + c), t)};
+            CPoint(SaturateToInt(l + c), t),  CPoint(SaturateToInt(rt - c), t), CPoint(rt, SaturateToInt(t + c)),
+            CPoint(rt, SaturateToInt(b - c)), CPoint(SaturateToInt(rt - c), b), CPoint(SaturateToInt(l + c), b),
+            CPoint(l, SaturateToInt(b - c)),  CPoint(l, SaturateToInt(t + c)),  CPoint(SaturateToInt(l + c), t)};
         figure.kind = PadFigure::polygon;
         for (CPoint corner : corners)
             figure.points[figure.pointCount++] = Placed(corner, turn, x, y);
@@ -290,8 +286,8 @@ PadFigure MakeFigure(const CPad& pad, int32_t x, int32_t y, int32_t angle, int32
 
 CRect GrownBy2(const CRect& r)
 {
-    return CRect(Saturate(int64_t(r.left) - 2), Saturate(int64_t(r.top) - 2),
-                 Saturate(int64_t(r.right) + 2), Saturate(int64_t(r.bottom) + 2));
+    return CRect(SaturateToInt(int64_t(r.left) - 2), SaturateToInt(int64_t(r.top) - 2),
+                 SaturateToInt(int64_t(r.right) + 2), SaturateToInt(int64_t(r.bottom) + 2));
 }
 
 } // namespace
@@ -783,8 +779,8 @@ CRect CPadStackArray::GetPadBounds(int32_t kind, int32_t layer, int32_t x, int32
     }
     // Shapes the pad drawing leaves out: their rectangle where the pad would be.
     const CRect r = ScaledRect(*pad, scale, false);
-    return GrownBy2(CRect(Saturate(int64_t(r.left) + x), Saturate(int64_t(r.top) + y),
-                          Saturate(int64_t(r.right) + x), Saturate(int64_t(r.bottom) + y)));
+    return GrownBy2(CRect(SaturateToInt(int64_t(r.left) + x), SaturateToInt(int64_t(r.top) + y),
+                          SaturateToInt(int64_t(r.right) + x), SaturateToInt(int64_t(r.bottom) + y)));
 }
 
 // ---- Storage -------------------------------------------------------------------------------

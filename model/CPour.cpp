@@ -1,4 +1,5 @@
 #include "model/CPour.h"
+#include "framework/Numeric.h"
 
 #include <algorithm>
 #include <array>
@@ -26,28 +27,23 @@ constexpr COLORREF errorMarkColor = RGB(255, 200, 200);
 constexpr COLORREF white = RGB(255, 255, 255);
 constexpr int32_t errorMarkHalf = 32;
 
-int32_t ClampToInt(int64_t value)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 CPoint Offset(CPoint p, int32_t dx, int32_t dy)
 {
-    return {ClampToInt(int64_t(p.x) + dx), ClampToInt(int64_t(p.y) + dy)};
+    return {SaturateToInt(int64_t(p.x) + dx), SaturateToInt(int64_t(p.y) + dy)};
 }
 
 CPoint RotateAbout(CPoint p, int32_t cx, int32_t cy, int32_t angle)
 {
     const CPoint turned =
-        RotatePoint(ClampToInt(int64_t(p.x) - cx), ClampToInt(int64_t(p.y) - cy), angle);
+        RotatePoint(SaturateToInt(int64_t(p.x) - cx), SaturateToInt(int64_t(p.y) - cy), angle);
     return Offset(turned, cx, cy);
 }
 
 CPoint ToScreen(CPoint p, int32_t offsetX, int32_t offsetY, int32_t zoom)
 {
     const int32_t z = std::max(zoom, 1);
-    return {ClampToInt((int64_t(p.x) + offsetX) / z), ClampToInt((int64_t(p.y) + offsetY) / z)};
+    return {SaturateToInt((int64_t(p.x) + offsetX) / z), SaturateToInt((int64_t(p.y) + offsetY) / z)};
 }
 
 std::span<const CPoint> Points(const CPointArray& points)

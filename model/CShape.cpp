@@ -1,4 +1,5 @@
 #include "model/CShape.h"
+#include "framework/Numeric.h"
 
 #include <algorithm>
 #include <limits>
@@ -8,16 +9,6 @@
 #include "model/Geometry.h"
 
 WEVRA_IMPLEMENT_SERIAL(CShape, "CShape", 0)
-
-namespace {
-
-int32_t Saturate(int64_t value)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
-
-} // namespace
 
 // ---- Records -------------------------------------------------------------------------------
 
@@ -187,12 +178,12 @@ void CShape::Rotate(int32_t angle)
 void CShape::Offset(int32_t dx, int32_t dy)
 {
     for (ShapePad& pad : m_pads) {
-        pad.x = Saturate(int64_t(pad.x) + dx);
-        pad.y = Saturate(int64_t(pad.y) + dy);
+        pad.x = SaturateToInt(int64_t(pad.x) + dx);
+        pad.y = SaturateToInt(int64_t(pad.y) + dy);
     }
     for (ShapeOutlineVertex& vertex : m_outline) {
-        vertex.x = Saturate(int64_t(vertex.x) + dx);
-        vertex.y = Saturate(int64_t(vertex.y) + dy);
+        vertex.x = SaturateToInt(int64_t(vertex.x) + dx);
+        vertex.y = SaturateToInt(int64_t(vertex.y) + dy);
     }
 }
 

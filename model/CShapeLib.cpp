@@ -1,4 +1,5 @@
 #include "model/CShapeLib.h"
+#include "framework/Numeric.h"
 
 #include <algorithm>
 #include <array>
@@ -27,11 +28,6 @@ constexpr int32_t EXTENT_MARGIN = 1000;
 constexpr CRect EMPTY_SHAPE_EXTENT(-10, -10, 10, 10);
 constexpr COLORREF PREVIEW_GREY = RGB(128, 128, 128);
 
-int32_t Saturate(int64_t value)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 // Shape names are single-byte; only the ASCII letters compare without case, whatever the
 // locale.
@@ -242,7 +238,7 @@ void CShapeLib::RecalcShapeExtent(int32_t i)
     box.Add(int64_t(first.x) + EXTENT_MARGIN, int64_t(first.y) + EXTENT_MARGIN);
     box.AddShape(*shape);
     shape->SetExtent(
-        CRect(Saturate(box.left), Saturate(box.top), Saturate(box.right), Saturate(box.bottom)));
+        CRect(SaturateToInt(box.left), SaturateToInt(box.top), SaturateToInt(box.right), SaturateToInt(box.bottom)));
 }
 
 CPoint CShapeLib::GetReferencePoint(int32_t i) const
@@ -267,7 +263,7 @@ void CShapeLib::NormalizeShape(int32_t i)
     if (!shape)
         return;
     const CPoint reference = GetReferencePoint(i);
-    shape->Offset(Saturate(-int64_t(reference.x)), Saturate(-int64_t(reference.y)));
+    shape->Offset(SaturateToInt(-int64_t(reference.x)), SaturateToInt(-int64_t(reference.y)));
     RecalcShapeExtent(i);
 }
 
@@ -589,10 +585,10 @@ void CShapeLib::DrawOutline(CDeviceContext& dc, const CShape& shape, int32_t lay
                             int32_t fixedWidth) const
 {
     const auto place = [&](const ShapeOutlineVertex& vertex) {
-        const int32_t local = mirrored ? Saturate(-int64_t(vertex.x)) : vertex.x;
+        const int32_t local = mirrored ? SaturateToInt(-int64_t(vertex.x)) : vertex.x;
         const CPoint turned = RotatePoint(local, vertex.y, angle);
-        return CPoint(Saturate((int64_t(x) + turned.x) / m_scale),
-                      Saturate((int64_t(y) + turned.y) / m_scale));
+        return CPoint(SaturateToInt((int64_t(x) + turned.x) / m_scale),
+                      SaturateToInt((int64_t(y) + turned.y) / m_scale));
     };
 
     const std::vector<ShapeOutlineVertex>& outline = shape.GetOutline();
@@ -633,8 +629,8 @@ void CShapeLib::DrawShape(CDeviceContext& dc, int32_t i, int32_t x, int32_t y, i
     DrawOutline(dc, *shape, layer, x, y, 0, false, selected.color, -1);
     for (const ShapePad& pad : shape->GetPads()) {
         m_padStacks->DrawPad(dc, pad.GetPadStackIndex(), layer,
-                             Saturate((int64_t(x) + pad.x) / m_scale),
-                             Saturate((int64_t(y) + pad.y) / m_scale), pad.rotation, m_scale);
+                             SaturateToInt((int64_t(x) + pad.x) / m_scale),
+                             SaturateToInt((int64_t(y) + pad.y) / m_scale), pad.rotation, m_scale);
     }
 }
 
@@ -648,8 +644,8 @@ void CShapeLib::DrawShapePreview(CDeviceContext& dc, int32_t i, int32_t x, int32
     const CBrush oldBrush = dc.SelectBrush(CBrush(PREVIEW_GREY));
     for (const ShapePad& pad : shape->GetPads()) {
         m_padStacks->DrawPad(dc, pad.GetPadStackIndex(), LAYER_TOP,
-                             Saturate((int64_t(x) + pad.x) / m_scale),
-                             Saturate((int64_t(y) + pad.y) / m_scale), pad.rotation, m_scale);
+                             SaturateToInt((int64_t(x) + pad.x) / m_scale),
+                             SaturateToInt((int64_t(y) + pad.y) / m_scale), pad.rotation, m_scale);
     }
     dc.SelectBrush(oldBrush);
     dc.SelectPen(oldPen);

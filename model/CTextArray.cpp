@@ -1,4 +1,5 @@
 #include "model/CTextArray.h"
+#include "framework/Numeric.h"
 
 #include <algorithm>
 #include <limits>
@@ -22,11 +23,6 @@ constexpr char angleRepairedText[] =
     "Some texts of this design had an angle out of range; it has been brought into 0 to 360 "
     "degrees.";
 
-int32_t ClampToInt(int64_t value)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 bool PointNear(CPoint position, CPoint point, int32_t distance)
 {
@@ -127,10 +123,10 @@ void CTextArray::RotateSelected(int32_t cx, int32_t cy, int32_t angle)
         if (!text->IsSelected())
             continue;
         const CPoint position = text->GetPosition();
-        const CPoint turned = RotatePoint(ClampToInt(int64_t(position.x) - cx),
-                                          ClampToInt(int64_t(position.y) - cy), angle);
+        const CPoint turned = RotatePoint(SaturateToInt(int64_t(position.x) - cx),
+                                          SaturateToInt(int64_t(position.y) - cy), angle);
         text->SetPosition(
-            CPoint(ClampToInt(int64_t(turned.x) + cx), ClampToInt(int64_t(turned.y) + cy)));
+            CPoint(SaturateToInt(int64_t(turned.x) + cx), SaturateToInt(int64_t(turned.y) + cy)));
         text->SetAngle(int32_t((int64_t(text->GetAngle()) + angle) % FULL_TURN));
     }
 }

@@ -1,4 +1,5 @@
 #include "model/CWevraFont.h"
+#include "framework/Numeric.h"
 
 #include <algorithm>
 #include <fstream>
@@ -15,11 +16,6 @@ WEVRA_IMPLEMENT_SERIAL(CWevraFont, "CWevraFont", 0)
 
 namespace {
 
-int32_t ClampToInt(int64_t value)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 // Keeps the running x of a text far inside int64 however long the text; any stroke beyond the
 // int32 range ends up clamped there anyway.
@@ -140,7 +136,7 @@ CRect CWevraFont::GetTextRect(std::string_view text, int32_t height) const
         }
         cursor = ClampCursor(cursor + GetRecord(c.advance).x * k);
     }
-    return CRect(0, 0, ClampToInt(right), ClampToInt(bottom));
+    return CRect(0, 0, SaturateToInt(right), SaturateToInt(bottom));
 }
 
 void CWevraFont::DrawText(CDeviceContext& dc, std::string_view text, CPoint position,
@@ -159,10 +155,10 @@ void CWevraFont::DrawText(CDeviceContext& dc, std::string_view text, CPoint posi
             int64_t px = record.x * k + cursor;
             if (mirrored)
                 px = -px;
-            const CPoint turned = RotatePoint(ClampToInt(px), ClampToInt(record.y * k), angle);
+            const CPoint turned = RotatePoint(SaturateToInt(px), SaturateToInt(record.y * k), angle);
             const CPoint pixel(
-                ClampToInt((int64_t(position.x) + viewOffset.x + turned.x) / divisor),
-                ClampToInt((int64_t(position.y) + viewOffset.y + turned.y) / divisor));
+                SaturateToInt((int64_t(position.x) + viewOffset.x + turned.x) / divisor),
+                SaturateToInt((int64_t(position.y) + viewOffset.y + turned.y) / divisor));
             if (record.IsPenDown())
                 dc.LineTo(pixel);
             else
