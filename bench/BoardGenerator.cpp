@@ -66,8 +66,8 @@ struct PlannedNet {
 
 class CBoardBuilder {
 public:
-    CBoardBuilder(CWevraDoc& document, const BoardSpec& spec)
-        : m_doc(document), m_spec(spec), m_random(spec.seed)
+    CBoardBuilder(CWevraDoc& document, const BoardPlan& plan)
+        : m_doc(document), m_plan(plan), m_random(plan.seed)
     {
     }
 
@@ -76,10 +76,10 @@ public:
         AddPadStacksAndShapes();
         ChooseFootprints();
         const int32_t perRow =
-            std::max(1, int32_t(std::ceil(std::sqrt(double(m_spec.components)))));
+            std::max(1, int32_t(std::ceil(std::sqrt(double(m_plan.components)))));
         int32_t rowY = -margin;
-        for (int32_t first = 0; first < m_spec.components; first += perRow) {
-            const int32_t last = std::min(first + perRow, m_spec.components);
+        for (int32_t first = 0; first < m_plan.components; first += perRow) {
+            const int32_t last = std::min(first + perRow, m_plan.components);
             const std::vector<RowPad> pads = PlaceRow(first, last, rowY);
             std::vector<PlannedNet> nets = PlanNets(pads);
             const int32_t slots = AssignSlots(nets);
@@ -93,7 +93,7 @@ public:
         m_doc.GetNets().CalcBoundingBoxes();
         m_doc.GetNets().RecalcAll();
         m_doc.DeselectAll();
-        m_counts.components = m_spec.components;
+        m_counts.components = m_plan.components;
         return m_counts;
     }
 
@@ -142,7 +142,7 @@ private:
         for (const Footprint& footprint : footprints)
             total += footprint.weight;
         int32_t pads = 0;
-        for (int32_t i = 0; i < m_spec.components; ++i) {
+        for (int32_t i = 0; i < m_plan.components; ++i) {
             int32_t pick = Uniform(0, total - 1);
             size_t k = 0;
             while (pick >= footprints[k].weight)
@@ -152,7 +152,7 @@ private:
         }
         // A pin on a net costs three track vertices: a stub of two and one of the row's run.
         m_connectShare =
-            std::clamp(double(m_spec.trackVertices) / (3.0 * std::max(pads, 1)), 0.0, 1.0);
+            std::clamp(double(m_plan.trackVertices) / (3.0 * std::max(pads, 1)), 0.0, 1.0);
     }
 
     // Places components first..last-1 left to right; returns their pads in board order.
@@ -296,7 +296,7 @@ private:
     }
 
     CWevraDoc& m_doc;
-    const BoardSpec& m_spec;
+    const BoardPlan& m_plan;
     std::mt19937 m_random;
     std::vector<int32_t> m_shapes;
     std::vector<int32_t> m_choice;
@@ -308,7 +308,7 @@ private:
 
 } // namespace
 
-BoardCounts GenerateBoard(CWevraDoc& document, const BoardSpec& spec)
+BoardCounts GenerateBoard(CWevraDoc& document, const BoardPlan& plan)
 {
-    return CBoardBuilder(document, spec).Build();
+    return CBoardBuilder(document, plan).Build();
 }

@@ -5,7 +5,7 @@
 class CWevraDoc;
 
 // What GenerateBoard makes.
-struct BoardSpec {
+struct BoardPlan {
     int32_t components = 2000;
     // About this many track vertices are laid; the share of pads on nets follows from it.
     int32_t trackVertices = 20000;
@@ -25,6 +25,6 @@ struct BoardCounts {
 // components placed in rows, nets over neighbouring pads of a row, each routed without shorts:
 // a top-layer stub down from every pin, a via, and a bottom-layer run along a channel below the
 // row, with several track widths; then the board outline, drawn lines, a ground pour on an inner
-// layer and a few texts. Pins, boxes, clusters and ratsnest are computed. The same spec always
+// layer and a few texts. Pins, boxes, clusters and ratsnest are computed. The same plan always
 // gives the same board.
-BoardCounts GenerateBoard(CWevraDoc& document, const BoardSpec& spec);
+BoardCounts GenerateBoard(CWevraDoc& document, const BoardPlan& plan);

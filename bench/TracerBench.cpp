@@ -11,10 +11,10 @@ namespace {
 void BM_RebuildFromTracks(benchmark::State& state)
 {
     CWevraDoc doc;
-    BoardSpec spec;
-    spec.components = int32_t(state.range(0));
-    spec.trackVertices = int32_t(state.range(1));
-    const BoardCounts counts = GenerateBoard(doc, spec);
+    BoardPlan plan;
+    plan.components = int32_t(state.range(0));
+    plan.trackVertices = int32_t(state.range(1));
+    const BoardCounts counts = GenerateBoard(doc, plan);
     for (auto _ : state)
         benchmark::DoNotOptimize(doc.RebuildFromTracks());
     state.counters["trackVertices"] = counts.trackVertices;

@@ -25,7 +25,7 @@ constexpr char repairedText[] =
     "Some output job or layer set settings of this design were out of range and have been "
     "reset.";
 
-struct RecordSpec {
+struct RecordPlan {
     const char* name;
     const char* extension;
     std::initializer_list<int32_t> layers;
@@ -42,14 +42,14 @@ std::unique_ptr<COutput> MakeJob(const std::string& name, const std::string& dev
     return job;
 }
 
-void AddRecords(COutput& job, std::initializer_list<RecordSpec> records, bool color)
+void AddRecords(COutput& job, std::initializer_list<RecordPlan> records, bool color)
 {
-    for (const RecordSpec& spec : records) {
+    for (const RecordPlan& plan : records) {
         auto rec = std::make_unique<COutputRec>();
-        rec->SetDisplayName(spec.name);
-        rec->SetFileExtension(spec.extension);
-        rec->SetLayers(spec.layers);
-        rec->SetRefLayer(spec.refLayer);
+        rec->SetDisplayName(plan.name);
+        rec->SetFileExtension(plan.extension);
+        rec->SetLayers(plan.layers);
+        rec->SetRefLayer(plan.refLayer);
         rec->SetOutput(true);
         rec->SetColor(color);
         job.AddItem(std::move(rec));
