@@ -1,5 +1,7 @@
 #include "model/SegmentIntersection.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <utility>
 
@@ -83,7 +85,10 @@ bool SlopedMeetsHorizontal(int32_t s1x, int32_t s1y, int32_t s2x, int32_t s2y, i
     const double x = (y - c) / NonZero(m);
     out = CPoint(RoundToInt(x), y);
     const double rx = RoundHalfAway(x);
-    return s1x <= rx && rx <= s2x && x1 <= rx && rx <= x2;
+    // Rounding x can keep a steep segment "in range" for a line that passes beyond its ends, so
+    // the line's y must lie within the segment's y range as well.
+    return s1x <= rx && rx <= s2x && x1 <= rx && rx <= x2 && std::min(s1y, s2y) <= y &&
+           y <= std::max(s1y, s2y);
 }
 
 bool HorizontalOverlap(int32_t ax1, int32_t ay, int32_t ax2, int32_t bx1, int32_t by, int32_t bx2,

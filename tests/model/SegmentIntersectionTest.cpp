@@ -37,6 +37,8 @@ TEST(IntersectSegmentsTest, MeetsWhereExpectedInEitherDirection)
         {"vertical beside sloped", {0, 0}, {4, 4}, {5, 0}, {5, 10}, false, {}},
         // x = 1.5 rounds to 2.
         {"sloped against horizontal", {0, 0}, {4, 8}, {-10, 3}, {10, 3}, true, {2, 3}},
+        // x = 1.4 rounds into the steep segment's x range, but y = 140 lies beyond its end.
+        {"horizontal past a steep end", {0, 0}, {1, 100}, {-10, 140}, {10, 140}, false, {}},
         {"sloped lines meeting off b", {0, 0}, {4, 4}, {6, 0}, {10, -4}, false, {}},
         {"fill line across an edge", {100, -50}, {300, 50}, {kMin, 0}, {kMax, 0}, true, {200, 0}},
         // The lines meet near x = 2.79e9: beyond int32, so it must not saturate into a hit.

@@ -1,0 +1,231 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "analysis/CPlaneBuildGrid.h"
+#include "analysis/CPlaneObstacles.h"
+#include "analysis/DLine3.h"
+#include "framework/CPoint.h"
+#include "framework/CRect.h"
+#include "model/CCopperShape.h"
+
+class CPad;
+class CPlaneBuildDocument;
+class CPointArray;
+class CPour;
+class CProgDlg;
+
+// Fills one copper plane. Constructing the builder runs the whole build; when the constructor
+// returns the plane holds its fill polygons and hatch lines, or no fill and its error marks, and
+// the builder is deleted at once.
+//
+// 1. Guides: every edge the plane's copper must not cross becomes short directed segments: the
+//    plane outline offset by half the fill pen, earlier planes' fills, other nets' pins, pads,
+//    vias, tracks and (for net 0) the texts, all grown by the clearance plus half the pen, and
+//    thermal reliefs round the pins of the plane's own net. Arcs become chords that lie outside
+//    their circle, so the fill never reaches into a clearance. Collinear overlaps are merged.
+// 2. Boundary walk: from the guide nearest the seed point the builder follows guides, turning
+//    at crossings, until it is back at its start; each closed walk is one fill polygon (the
+//    outer boundary round the seed, or a hole). Walks start again until no guide is left.
+// 3. Hatching: the polygons are covered with parallel lines of the plane's pen: solid, line or
+//    cross hatch.
+//
+// Progress is shown in a progress dialog whose Cancel button the walk polls; a cancelled build
+// leaves the plane without fill.
+class CPlaneBuild : public CCopperShape {
+public:
+    // The guide buffer never holds more; the next guide stops the build.
+    static constexpr int32_t maxGuides = 1000000;
+    // Crossings one walk step may find at its nearest point.
+    static constexpr int32_t maxCandidates = 1000;
+    // Copper this far outside the plane's box can still reach into it.
+    static constexpr int32_t reachMargin = 51200;
+    // Hatch lines are never closer; solid fills overlap their lines by this much.
+    static constexpr int32_t minHatchGrid = 806;
+    static constexpr int32_t solidOverlap = 1007;
+    // A walk that gets stuck after this many steps has failed.
+    static constexpr int32_t failureSteps = 10;
+    // Half the side of the window in which a walk closes and a continuation is found.
+    static constexpr int32_t closeReach = 2;
+    // How far (a quarter mil) the fill may cross a guide where the walk rounded or joined
+    // corners, or where arc chords stand off their circle, before it counts as running into
+    // copper.
+    static constexpr int32_t maxIncursion = 64;
+    // The spokes of a thermal relief are channels 2 x 5 units wide.
+    static constexpr int32_t thermalHalfChannel = 5;
+    // Arcs are cut into chords of at most this many degrees.
+    static constexpr double arcStep = 15.0;
+    static constexpr CPoint noErrorMark{-25600, -25600};
+
+    static constexpr char moveSeedpointText[] = "Move Seedpoint";
+    static constexpr char cancelQuestionText[] = "Cancel?";
+    static constexpr char guidesFullText[] = "Error: CPlaneBuild::GuidesAdd(DLine3 l)";
+    static constexpr char candidatesFullText[] = "Error";
+
+    CPlaneBuild(CPlaneBuildDocument& document, CPour& plane);
+    ~CPlaneBuild() override;
+    CPlaneBuild(const CPlaneBuild&) = delete;
+    CPlaneBuild& operator=(const CPlaneBuild&) = delete;
+
+    // Whether the user stopped the build.
+    bool IsCancelled() const { return m_cancelled; }
+
+    // ---- Geometry of the stages -------------------------------------------------------------
+
+    // Turns a vector of direction angle b into one of angle b + degrees: exact for quarter
+    // turns, otherwise each coordinate rounded half away from zero.
+    static CPoint RotateByDegrees(int32_t x, int32_t y, double degrees);
+    // The direction angle of b minus that of a, in [0, 360).
+    static double TurnAngle(const DLine3& a, const DLine3& b);
+    // The fill's even-odd test (CRingIndex): no implicit closing edge, ends count as inside.
+    static bool PointInPolygon(std::span<const CPoint> points, int32_t x, int32_t y);
+    // 0 (+x), 2 (-y), 4 (-x) and 6 (+y) for the axis directions, 1, 3, 5, 7 between them.
+    static int32_t GuideSector(double angle);
+    // Whether the walk's segment meets a guide, and where. Segments that cross or touch meet
+    // at their exact common point, rounded half away from zero; collinear ones are left to
+    // IntersectSegments. (IntersectSegments alone reports steep segments as meeting a
+    // horizontal line that passes beyond their ends.)
+    static bool CrossGuides(const DLine3& line, const DLine3& guide, CPoint& hit);
+    // Whether the fill's segment a-b crosses the guide from -> to and gets more than
+    // maxIncursion into the copper on the guide's left while alongside the guide.
+    static bool RunsIntoGuide(CPoint a, CPoint b, CPoint from, CPoint to);
+    // Drops a guide shorter than 2 and one that misses the box; clips axis-parallel guides to
+    // it. False when the guide is dropped.
+    static bool ClipGuide(const CRect& box, int32_t sector, DLine3& guide);
+    // Fills every guide's angle, sorts the guides by angle (stably) and merges collinear
+    // guides of equal angle that overlap or touch: the later one takes the union, from the
+    // earlier-starting guide's start to the later-ending guide's end, and the earlier one is
+    // removed.
+    static void OptimizeGuides(std::vector<DLine3>& guides);
+    // Guide indexes by absolute distance to the seed, ties by index: the first live one is the
+    // guide a walk starts on.
+    static std::vector<int32_t> OrderBySeedDistance(const std::vector<DLine3>& guides, CPoint seed);
+    // For y = firstY, firstY + step, ... below endY: the sorted x of every ring edge k-1 -> k
+    // with min(y) <= y < max(y) (so horizontal edges never count and a vertex counts once).
+    using ScanLineSink = std::function<void(int32_t y, const std::vector<int32_t>& crossings)>;
+    static void ScanLines(const std::vector<std::vector<CPoint>>& rings, int32_t firstY,
+                          int32_t endY, int32_t step, const ScanLineSink& sink);
+
+private:
+    // ---- Build sequence (CPlaneBuild.cpp) ------------------------------------------------------
+    void Build();
+    // The outline ring and box; false when the plane cannot be filled (too small, or the seed
+    // lies outside, which asks the user to move it).
+    bool PrepareOutline();
+    // False when the guide buffer overflowed.
+    bool CollectGuides();
+    // Optimisation, walk, checks and hatching; the failure message when the walk fails.
+    void FillFromGuides();
+    // The plane's net as the build uses it: -1 (no net) for a number beyond the net list.
+    int32_t EffectiveNet(int32_t net) const;
+    int32_t NetClearance(int32_t net) const;
+    void SetStatus(const std::string& text);
+
+    // ---- Guide production ----------------------------------------------------------------------
+    void AddGuideLine(CPoint from, CPoint to);
+    void GuidesAdd(const DLine3& guide);
+    void AddArcGuides(CPoint centre, double start, double end, int32_t radius);
+    void AddSegmentGuides(CPoint p1, CPoint p2, int32_t distance);
+    // A segment with round caps of the distance at both ends.
+    void AddRoundedSegmentGuides(CPoint p1, CPoint p2, int32_t distance);
+    // The same for copper of another net, which the fill's last check keeps clear of too.
+    void AddTrackObstacle(CPoint p1, CPoint p2, int32_t distance);
+    // Joins the points in order and closes the ring.
+    void AddRingGuides(std::span<const CPoint> points);
+    void AddPadGuides(const CPad& pad, int32_t x, int32_t y, bool mirrored, int32_t rotation,
+                      int32_t clearance);
+    void AddPadObstacle(const CPad& pad, int32_t x, int32_t y, bool mirrored, int32_t rotation,
+                        int32_t clearance);
+    void AddThermal(const CPad& pad, int32_t x, int32_t y, bool mirrored, int32_t rotation,
+                    int32_t half);
+    void AddOutlineGuides();
+    void GuidesAddOverlappingPlaneGuides();
+    void AddNetGuides(int32_t net);
+    void AddTextGuides();
+    void AddThermalGuides(int32_t net);
+    // The copper a pin, pad or via has on the plane's layer, seen from its board side; for
+    // obstacles on a signal layer without a pad there, its plated hole.
+    const CPad* PadOnPlaneLayer(int32_t padStack, bool mirrored, bool obstacle) const;
+    // Whether the pad, grown by `grow` and turned any way, can reach the box.
+    static bool PadReaches(const CPad& pad, int32_t x, int32_t y, int32_t grow, const CRect& box);
+
+    // ---- Boundary walk (CPlaneBuildWalk.cpp) ---------------------------------------------------
+    void Walk();
+    int32_t FindStartGuide();
+    int32_t TraceBoundary(int32_t current);
+    void ClosePolygon();
+    // Drops the points before `first` and the last point, which repeats it.
+    void KeepLoop(int32_t first);
+    void MarkVisited(int32_t index);
+    void RemoveVisited();
+    // The walk failed: error marks and counter, the polygon's points dropped.
+    void MarkFailure();
+    // Advances the progress bar; when Cancel was pressed asks "Cancel?". True to stop.
+    bool StepAndAskCancel();
+
+    // Whether no polygon edge runs through copper it must keep clear of (a guide may meet an
+    // edge only at its ends) and no polygon lies inside such copper.
+    bool PolygonsStayClear();
+    // The fill runs into copper between a and b: error marks and counter.
+    void MarkFillFault(CPoint a, CPoint b);
+
+    // ---- Hatching (CPlaneBuildHatch.cpp) -------------------------------------------------------
+    // Both are false when a line would run through copper (the fill's error marks are set).
+    bool FillHatch();
+    bool Hatch(int32_t angle);
+
+    CPlaneBuildDocument& m_document;
+    CPour& m_plane;
+    std::unique_ptr<CPlaneBuildGrid> m_grid;
+    // Other nets' copper, grown by the room the fill leaves it less maxIncursion.
+    CPlaneObstacles m_obstacles;
+    // The walk's current segment, with the fields of the guide it lies on.
+    DLine3 m_line;
+    std::vector<DLine3> m_guides;
+    int32_t m_current = -1;
+    // The bounding box of the plane outline; guides are clipped to it.
+    CRect m_box;
+    bool m_closed = false;
+    // The polygon being traced, owned by the plane's fill list.
+    CPointArray* m_polygon = nullptr;
+    // The plane outline, closed and wound the program's way.
+    std::vector<CPoint> m_outline;
+    int32_t m_steps = 0;
+    std::unique_ptr<CProgDlg> m_progress;
+    std::vector<int32_t> m_candidates;
+
+    int32_t m_net = -1;
+    // Guides being made bound a thermal relief.
+    bool m_makingThermal = false;
+    bool m_guidesFull = false;
+    bool m_cancelled = false;
+    int64_t m_vertexTotal = 0;
+    CRect m_closeRect;
+    // Guides marked visited since the last clean-up.
+    std::vector<int32_t> m_visited;
+    // Where the walk set out along which guide, and the polygon point it set out from.
+    struct WalkState {
+        int32_t guide;
+        int32_t x;
+        int32_t y;
+
+        bool operator==(const WalkState&) const = default;
+    };
+    struct WalkStateHash {
+        size_t operator()(const WalkState& s) const
+        {
+            return std::hash<uint64_t>()((uint64_t(uint32_t(s.x)) << 32 | uint32_t(s.y)) ^
+                                         (uint64_t(uint32_t(s.guide)) * 0x9E3779B97F4A7C15ull));
+        }
+    };
+    std::unordered_map<WalkState, int32_t, WalkStateHash> m_walkStates;
+    std::vector<int32_t> m_startOrder;
+    size_t m_startNext = 0;
+    std::vector<int32_t> m_scratch;
+};

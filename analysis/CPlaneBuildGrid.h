@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "analysis/DLine3.h"
+#include "framework/CObject.h"
+#include "framework/CPoint.h"
+#include "framework/CRect.h"
+
+// Buckets the guides of a plane fill into square cells over the plane's working box, so that
+// each step of the boundary walk looks only at the guides near its segment.
+//
+// A query answers every guide registered in the cells that the segment's box (grown by 100)
+// reaches, each once and in guide order. The answer is therefore a function of the cell range
+// alone and the walk, which only ever acts on guides whose geometry meets its segment, comes
+// out the same whatever the cell size; the size is chosen from the number of guides.
+class CPlaneBuildGrid : public CObject {
+public:
+    // The cell size of a grid that was never built, and the largest one chosen.
+    static constexpr int32_t defaultCellSize = 50393;
+    static constexpr int32_t minCellSize = 512;
+    // Guides per cell the chosen size aims at, on average.
+    static constexpr int64_t targetGuidesPerCell = 8;
+    // The cells of one grid stay below this; the cell size grows instead.
+    static constexpr int64_t maxCells = int64_t(1) << 22;
+    // Every cell range reaches this far beyond its box.
+    static constexpr int32_t rangeMargin = 100;
+
+    // Columns and rows are counted from 0 at the origin; indexes outside are clamped into them.
+    struct Range {
+        int32_t c0 = 0;
+        int32_t r0 = 0;
+        int32_t c1 = -1;
+        int32_t r1 = -1;
+
+        bool operator==(const Range&) const = default;
+    };
+
+    // 10 x 10 cells of the default size, no cell lists yet, no remembered range.
+    CPlaneBuildGrid();
+    ~CPlaneBuildGrid() override;
+    CPlaneBuildGrid(const CPlaneBuildGrid&) = delete;
+    CPlaneBuildGrid& operator=(const CPlaneBuildGrid&) = delete;
+
+    // Drops every cell list and covers the box, from its top-left corner, with cells of
+    // `cellSize` (0: a size chosen from the guide count), then registers every guide, removed
+    // ones too. The guides must stay alive and in place while the grid is used.
+    void BuildAll(const CRect& box, const std::vector<DLine3>& guides, int32_t cellSize = 0);
+
+    // The cells the box (corners in any order) reaches, grown by rangeMargin.
+    Range CellRange(const CRect& box) const;
+    // Registers guide `index` in every cell of its box's range.
+    void Insert(int32_t index);
+    // The guides registered in the cells of the segment's range, ascending and each once. A
+    // query for the same range as the one before answers without looking again.
+    const std::vector<int32_t>& Query(CPoint a, CPoint b);
+    // The same for a box, into `out` (in no particular order unless `sorted`); the remembered
+    // query stays as it is.
+    void Collect(const CRect& box, std::vector<int32_t>& out, bool sorted = true) const;
+
+    int32_t GetColumns() const { return m_columns; }
+    int32_t GetRows() const { return m_rows; }
+    int32_t GetCellSize() const { return m_cellSize; }
+    CPoint GetOrigin() const { return m_origin; }
+    // (guide, cell) entries made by the last BuildAll.
+    int64_t GetInsertCount() const { return m_insertCount; }
+
+private:
+    static int32_t ChooseCellSize(const CRect& box, size_t guideCount);
+    int32_t ColumnOf(int64_t x) const;
+    int32_t RowOf(int64_t y) const;
+    void Gather(const Range& range, std::vector<int32_t>& out, bool sorted) const;
+
+    const std::vector<DLine3>* m_guides = nullptr;
+    CPoint m_origin;
+    int32_t m_columns = 10;
+    int32_t m_rows = 10;
+    int32_t m_cellSize = defaultCellSize;
+    int64_t m_insertCount = 0;
+    std::vector<int32_t> m_result;
+    // Cell (column c, row r) at r * columns + c.
+    std::vector<std::vector<int32_t>> m_cells;
+    Range m_remembered;
+    bool m_hasRemembered = false;
+    // Scratch marks that keep a guide found in several cells from being listed twice.
+    mutable std::vector<uint32_t> m_seenStamp;
+    mutable uint32_t m_stamp = 0;
+};

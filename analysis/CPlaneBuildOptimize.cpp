@@ -1,0 +1,123 @@
+#include "analysis/CPlaneBuild.h"
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+#include "model/Geometry.h"
+
+namespace {
+
+// A guide turned by minus its angle, so that it runs along +x.
+struct Turned {
+    CPoint start;
+    CPoint end;
+};
+
+bool BoxesOverlap(const DLine3& a, const DLine3& b)
+{
+    return std::min(a.x1, a.x2) <= std::max(b.x1, b.x2) &&
+           std::min(b.x1, b.x2) <= std::max(a.x1, a.x2) &&
+           std::min(a.y1, a.y2) <= std::max(b.y1, b.y2) &&
+           std::min(b.y1, b.y2) <= std::max(a.y1, a.y2);
+}
+
+// The guides of one angle that lie on one line (same turned start y), by turned start x.
+struct Bucket {
+    std::set<std::pair<int32_t, int32_t>> byStart;
+    // The longest turned extent any member had: a member that reaches a start x begins at
+    // most this far before it.
+    int64_t longest = 0;
+};
+
+// Merges the overlapping guides of one run [first, last) of equal angle. For each guide in
+// order, the first later guide on the same line whose box and extent meet it takes the union
+// and the guide is removed; only the guides on the guide's own line and within reach of its
+// extent are looked at.
+void MergeRun(std::vector<DLine3>& guides, size_t first, size_t last)
+{
+    const double angle = guides[first].angle;
+    const size_t count = last - first;
+    std::vector<Turned> turned(count);
+    for (size_t k = 0; k < count; ++k) {
+        const DLine3& g = guides[first + k];
+        turned[k] = Turned{CPlaneBuild::RotateByDegrees(g.x1, g.y1, -angle),
+                           CPlaneBuild::RotateByDegrees(g.x2, g.y2, -angle)};
+    }
+
+    std::vector<std::pair<int32_t, int32_t>> lines(count);
+    for (size_t k = 0; k < count; ++k)
+        lines[k] = {turned[k].start.y, int32_t(k)};
+    std::sort(lines.begin(), lines.end());
+    std::vector<int32_t> bucketOf(count);
+    std::vector<Bucket> buckets;
+    for (size_t k = 0; k < count; ++k) {
+        if (k == 0 || lines[k].first != lines[k - 1].first)
+            buckets.emplace_back();
+        const int32_t member = lines[k].second;
+        Bucket& bucket = buckets.back();
+        bucketOf[size_t(member)] = int32_t(buckets.size() - 1);
+        bucket.byStart.emplace(turned[size_t(member)].start.x, member);
+        bucket.longest = std::max<int64_t>(bucket.longest, int64_t(turned[size_t(member)].end.x) -
+                                                               turned[size_t(member)].start.x);
+    }
+
+    for (size_t i = 0; i < count; ++i) {
+        Bucket& bucket = buckets[size_t(bucketOf[i])];
+        const Turned& ti = turned[i];
+        bucket.byStart.erase({ti.start.x, int32_t(i)});
+        int32_t partner = -1;
+        const int64_t from = int64_t(ti.start.x) - bucket.longest;
+        for (auto it = bucket.byStart.lower_bound(
+                 {int32_t(std::max<int64_t>(from, INT32_MIN)), INT32_MIN});
+             it != bucket.byStart.end() && it->first <= ti.end.x; ++it) {
+            const int32_t j = it->second;
+            if (partner >= 0 && j > partner)
+                continue;
+            const Turned& tj = turned[size_t(j)];
+            if (tj.end.x >= ti.start.x &&
+                BoxesOverlap(guides[first + i], guides[first + size_t(j)]))
+                partner = j;
+        }
+        if (partner < 0)
+            continue;
+
+        // The union keeps the original end points, which turn back onto themselves exactly.
+        DLine3& gi = guides[first + i];
+        DLine3& gj = guides[first + size_t(partner)];
+        Turned& tj = turned[size_t(partner)];
+        bucket.byStart.erase({tj.start.x, partner});
+        if (ti.start.x < tj.start.x) {
+            gj.x1 = gi.x1;
+            gj.y1 = gi.y1;
+            tj.start = ti.start;
+        }
+        if (ti.end.x > tj.end.x) {
+            gj.x2 = gi.x2;
+            gj.y2 = gi.y2;
+            tj.end = ti.end;
+        }
+        bucket.byStart.emplace(tj.start.x, partner);
+        bucket.longest = std::max<int64_t>(bucket.longest, int64_t(tj.end.x) - tj.start.x);
+        gi.Remove();
+    }
+}
+
+} // namespace
+
+void CPlaneBuild::OptimizeGuides(std::vector<DLine3>& guides)
+{
+    for (DLine3& guide : guides)
+        guide.angle = LineAngle(guide.x1, guide.y1, guide.x2, guide.y2);
+    std::stable_sort(guides.begin(), guides.end(),
+                     [](const DLine3& a, const DLine3& b) { return a.angle < b.angle; });
+    size_t first = 0;
+    while (first < guides.size()) {
+        size_t last = first + 1;
+        while (last < guides.size() && guides[last].angle == guides[first].angle)
+            ++last;
+        if (last - first > 1)
+            MergeRun(guides, first, last);
+        first = last;
+    }
+}

@@ -1,0 +1,413 @@
+#include "analysis/CPlaneBuild.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+#include "analysis/CRingIndex.h"
+#include "framework/CMessageService.h"
+#include "framework/CNumberText.h"
+#include "framework/CProgDlg.h"
+#include "framework/CServices.h"
+#include "framework/Numeric.h"
+#include "model/CPointArray.h"
+#include "model/CPour.h"
+#include "model/CopperGeometry.h"
+#include "model/Geometry.h"
+#include "model/SegmentIntersection.h"
+
+namespace {
+
+// The window round a point in which a walk closes or finds its continuation; its right and
+// bottom edges are outside it.
+CRect WindowAround(CPoint p, int32_t reach)
+{
+    return CRect(p.x - reach, p.y - reach, p.x + reach, p.y + reach);
+}
+
+// Twice the signed area of the triangle a, b, c: which side of a-b the point c lies on.
+__int128 Orientation(CPoint a, CPoint b, CPoint c)
+{
+    return __int128(int64_t(b.x) - a.x) * (int64_t(c.y) - a.y) -
+           __int128(int64_t(b.y) - a.y) * (int64_t(c.x) - a.x);
+}
+
+int32_t SignOf(__int128 v)
+{
+    return v > 0 ? 1 : (v < 0 ? -1 : 0);
+}
+
+bool OnSegment(CPoint a, CPoint b, CPoint p)
+{
+    return Orientation(a, b, p) == 0 && std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) &&
+           std::min(a.y, b.y) <= p.y && p.y <= std::max(a.y, b.y);
+}
+
+} // namespace
+
+bool CPlaneBuild::RunsIntoGuide(CPoint a, CPoint b, CPoint from, CPoint to)
+{
+    const __int128 da = Orientation(from, to, a);
+    const __int128 db = Orientation(from, to, b);
+    if (SignOf(da) * SignOf(db) >= 0 ||
+        SignOf(Orientation(a, b, from)) * SignOf(Orientation(a, b, to)) >= 0)
+        return false;
+    // The copper a guide bounds lies on its left, where the orientation is negative. Measure
+    // how deep the part of a-b on that side gets while it still runs alongside the guide.
+    const double length = DistanceDouble(from.x, from.y, to.x, to.y);
+    const CPoint in = da < 0 ? a : b;
+    const double depthIn = -double(da < 0 ? da : db) / length;
+    const double depthOut = double(da < 0 ? db : da) / length;
+    const auto along = [&](CPoint p) {
+        return ((double(p.x) - from.x) * (double(to.x) - from.x) +
+                (double(p.y) - from.y) * (double(to.y) - from.y)) /
+               length;
+    };
+    const CPoint out = da < 0 ? b : a;
+    const double crossing = along(out) + depthOut / (depthOut + depthIn) * (along(in) - along(out));
+    // The share of the way from the crossing to the end inside that stays within the guide.
+    double share = 1.0;
+    const double beyond = along(in);
+    if (beyond > length || beyond < 0.0) {
+        const double limit = beyond > length ? length : 0.0;
+        share = beyond == crossing ? 0.0
+                                   : std::clamp((limit - crossing) / (beyond - crossing), 0.0, 1.0);
+    }
+    return share * depthIn > double(maxIncursion);
+}
+
+bool CPlaneBuild::CrossGuides(const DLine3& line, const DLine3& guide, CPoint& hit)
+{
+    const CPoint a1 = line.Start();
+    const CPoint a2 = line.End();
+    const CPoint b1 = guide.Start();
+    const CPoint b2 = guide.End();
+    const __int128 d1 = Orientation(b1, b2, a1);
+    const __int128 d2 = Orientation(b1, b2, a2);
+    const __int128 d3 = Orientation(a1, a2, b1);
+    const __int128 d4 = Orientation(a1, a2, b2);
+    if (a1 == a2) {
+        hit = a1;
+        return OnSegment(b1, b2, a1);
+    }
+    if ((d1 == 0 && d2 == 0) || (d3 == 0 && d4 == 0))
+        return IntersectSegments(a1.x, a1.y, a2.x, a2.y, b1.x, b1.y, b2.x, b2.y, hit);
+    if (SignOf(d1) * SignOf(d2) > 0 || SignOf(d3) * SignOf(d4) > 0)
+        return false;
+    // Touching at an end point: that point exactly.
+    if (d1 == 0 || d2 == 0 || d3 == 0 || d4 == 0) {
+        hit = d1 == 0 ? a1 : (d2 == 0 ? a2 : (d3 == 0 ? b1 : b2));
+        return true;
+    }
+    const double t = double(d1) / (double(d1) - double(d2));
+    hit = CPoint(RoundToInt(a1.x + t * (double(a2.x) - a1.x)),
+                 RoundToInt(a1.y + t * (double(a2.y) - a1.y)));
+    return true;
+}
+
+std::vector<int32_t> CPlaneBuild::OrderBySeedDistance(const std::vector<DLine3>& guides,
+                                                      CPoint seed)
+{
+    std::vector<std::pair<int64_t, int32_t>> keyed;
+    keyed.reserve(guides.size());
+    for (size_t i = 0; i < guides.size(); ++i) {
+        CPoint nearest;
+        const int32_t d = PointToSegmentDistance(guides[i].Start(), guides[i].End(), seed, nearest);
+        keyed.emplace_back(std::abs(int64_t(d)), int32_t(i));
+    }
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<int32_t> order;
+    order.reserve(keyed.size());
+    for (const auto& entry : keyed)
+        order.push_back(entry.second);
+    return order;
+}
+
+int32_t CPlaneBuild::FindStartGuide()
+{
+    m_current = -1;
+    // Guides only ever go from live to removed, so the order can be walked once.
+    while (m_startNext < m_startOrder.size() &&
+           !m_guides[size_t(m_startOrder[m_startNext])].IsLive())
+        ++m_startNext;
+    if (m_startNext == m_startOrder.size())
+        return -1;
+    const int32_t index = m_startOrder[m_startNext];
+    m_line = m_guides[size_t(index)];
+    return index;
+}
+
+void CPlaneBuild::MarkVisited(int32_t index)
+{
+    DLine3& guide = m_guides[size_t(index)];
+    if (!guide.IsVisited()) {
+        guide.state |= DLine3::stateVisited;
+        m_visited.push_back(index);
+    }
+}
+
+void CPlaneBuild::RemoveVisited()
+{
+    for (int32_t index : m_visited) {
+        DLine3& guide = m_guides[size_t(index)];
+        if (guide.IsVisited())
+            guide.Remove();
+    }
+    m_visited.clear();
+}
+
+int32_t CPlaneBuild::TraceBoundary(int32_t current)
+{
+    MarkVisited(current);
+    ++m_steps;
+    const DLine3& here = m_guides[size_t(current)];
+    const std::vector<int32_t>& found = m_grid->Query(m_line.Start(), m_line.End());
+    m_candidates.clear();
+
+    // Crossings: the guides that turn off to the right of the current line; only those at the
+    // nearest crossing point stay candidates.
+    for (int32_t j : found) {
+        const DLine3& guide = m_guides[size_t(j)];
+        if (j == current || !guide.IsLive() || guide.End() == m_line.Start() ||
+            guide.End() == m_line.End() || TurnAngle(here, guide) < 180.0)
+            continue;
+        CPoint hit;
+        // A guide that sets out from where the segment starts was weighed already, against
+        // the guide the walk came along, when it turned here.
+        if (guide.Start() == m_line.Start() || !CrossGuides(m_line, guide, hit) ||
+            hit == guide.End())
+            continue;
+        MarkVisited(j);
+        const int32_t before = Distance(m_line.x1, m_line.y1, m_line.x2, m_line.y2);
+        m_line.x2 = hit.x;
+        m_line.y2 = hit.y;
+        if (Distance(m_line.x1, m_line.y1, m_line.x2, m_line.y2) < before)
+            m_candidates.clear();
+        if (m_candidates.size() >= size_t(maxCandidates - 1)) {
+            CServices::Messages().MessageBox(candidatesFullText, "", MB_OK);
+            return -1;
+        }
+        m_candidates.push_back(j);
+    }
+    if (!m_candidates.empty()) {
+        int32_t best = m_candidates.front();
+        for (int32_t j : m_candidates) {
+            if (TurnAngle(here, m_guides[size_t(j)]) < TurnAngle(here, m_guides[size_t(best)]))
+                best = j;
+        }
+        return best;
+    }
+
+    // Continuations: the guides that start where the current line ends.
+    const CRect window = WindowAround(m_line.End(), closeReach);
+    double bestTurn = 360.0;
+    int32_t choice = -1;
+    for (int32_t j : found) {
+        const DLine3& guide = m_guides[size_t(j)];
+        if (j == current || !guide.IsLive() || guide.End() == m_line.Start() ||
+            guide.End() == m_line.End())
+            continue;
+        const double turn = TurnAngle(here, guide);
+        if (turn >= 180.0 || !window.PtInRect(guide.Start()))
+            continue;
+        MarkVisited(j);
+        if (turn < bestTurn) {
+            bestTurn = turn;
+            choice = j;
+        }
+    }
+    return choice;
+}
+
+bool CPlaneBuild::StepAndAskCancel()
+{
+    m_progress->StepIt();
+    SetStatus("Add line " + CNumberText::FormatInt(m_steps) + " of max. " +
+              CNumberText::FormatInt(int64_t(m_guides.size())) + " lines");
+    return m_progress->CheckCancelButton() &&
+           CServices::Messages().MessageBox(cancelQuestionText, "", MB_YESNO, MB_ICONQUESTION) ==
+               IDYES;
+}
+
+void CPlaneBuild::MarkFailure()
+{
+    if (m_polygon->GetSize() > 0)
+        m_plane.SetErrorMark((*m_polygon)[m_polygon->GetSize() - 1]);
+    m_plane.SetErrorSegment(FillStroke{m_line.x1, m_line.y1, m_line.x2, m_line.y2});
+    m_plane.IncrementFillErrorCount();
+    m_polygon->SetSize(0);
+}
+
+void CPlaneBuild::Walk()
+{
+    const int64_t vertexLimit = 2 * int64_t(m_guides.size());
+    m_vertexTotal = 0;
+    m_visited.clear();
+    m_startOrder = OrderBySeedDistance(m_guides, m_plane.GetSeed());
+    m_startNext = 0;
+
+    while (m_plane.GetFillErrorCount() == 0) {
+        m_closed = false;
+        m_current = FindStartGuide();
+        if (m_current < 0)
+            return;
+        auto& polygons = m_plane.GetFillPolylines();
+        polygons.push_back(std::make_unique<CPointArray>());
+        m_polygon = polygons.back().get();
+
+        bool leftStart = false;
+        m_walkStates.clear();
+        for (int32_t i = 0;;) {
+            if ((m_steps & 15) == 15 && StepAndAskCancel()) {
+                m_cancelled = true;
+                return;
+            }
+            const int32_t next = TraceBoundary(m_current);
+            ++i;
+            m_current = next;
+            if (next < 0) {
+                if (i >= failureSteps) {
+                    MarkFailure();
+                } else {
+                    // Stuck at once: what this walk saw cannot bound the fill.
+                    RemoveVisited();
+                    m_polygon->SetSize(0);
+                    m_closed = true;
+                }
+                break;
+            }
+            m_line.x1 = m_line.x2;
+            m_line.y1 = m_line.y2;
+            m_polygon->SetAtGrow(m_polygon->GetSize(), m_line.x1, m_line.y1);
+            if (++m_vertexTotal > vertexLimit) {
+                MarkFailure();
+                break;
+            }
+            const DLine3& guide = m_guides[size_t(next)];
+            m_line.x2 = guide.x2;
+            m_line.y2 = guide.y2;
+            // The walk closes when it comes back to its first vertex; a second vertex that
+            // happens to lie next to the first is no way round anything.
+            if (i < 2) {
+                m_closeRect = WindowAround(m_line.Start(), closeReach);
+                leftStart = false;
+            } else if (!m_closeRect.PtInRect(m_line.Start())) {
+                leftStart = true;
+            } else if (leftStart) {
+                ClosePolygon();
+                m_closed = true;
+            }
+            // A walk that set out from inside the copper can end up going round a loop that
+            // never passes its first vertex: the loop is found when the walk sets out along the
+            // same guide from the same point again, and the way into it is dropped.
+            if (!m_closed) {
+                const auto [seen, fresh] = m_walkStates.emplace(
+                    WalkState{next, m_line.x1, m_line.y1}, m_polygon->GetSize() - 1);
+                if (!fresh) {
+                    KeepLoop(seen->second);
+                    ClosePolygon();
+                    m_closed = true;
+                }
+            }
+            if (m_closed || m_plane.GetFillErrorCount() != 0)
+                break;
+        }
+    }
+}
+
+void CPlaneBuild::KeepLoop(int32_t first)
+{
+    // Points first .. last - 1 go round the loop; the last one repeats the first.
+    CPointArray& polygon = *m_polygon;
+    const int32_t count = polygon.GetSize() - 1 - first;
+    for (int32_t k = 0; k < count; ++k)
+        polygon[k] = polygon[first + k];
+    polygon.SetSize(count);
+}
+
+void CPlaneBuild::ClosePolygon()
+{
+    CPointArray& polygon = *m_polygon;
+    int32_t kept = 0;
+    for (int32_t k = 0; k < polygon.GetSize(); ++k) {
+        if (kept == 0 || !(polygon[k] == polygon[kept - 1]))
+            polygon[kept++] = polygon[k];
+    }
+    polygon.SetSize(kept);
+    // The walk closes within a few units of its first vertex: the ring gets its last edge, or
+    // the inside tests and the hatching would miss it.
+    if (kept > 1 && !(polygon[kept - 1] == polygon[0]))
+        polygon.SetAtGrow(kept, polygon[0].x, polygon[0].y);
+
+    RemoveVisited();
+    if (polygon.GetSize() == 0)
+        return;
+
+    const std::span<const CPoint> ring(polygon.GetData(), size_t(polygon.GetSize()));
+    CRect box(ring[0].x, ring[0].y, ring[0].x, ring[0].y);
+    for (const CPoint& p : ring) {
+        box.left = std::min(box.left, p.x);
+        box.top = std::min(box.top, p.y);
+        box.right = std::max(box.right, p.x);
+        box.bottom = std::max(box.bottom, p.y);
+    }
+    // Boundaries of free room run clockwise on the board, the walks round obstacles the other
+    // way: a seed that lies inside an obstacle (or its clearance) must not turn the obstacle
+    // into the fill.
+    double area = 0.0;
+    for (size_t k = 1; k < ring.size(); ++k)
+        area += double(ring[k - 1].x) * ring[k].y - double(ring[k].x) * ring[k - 1].y;
+    const CRingIndex inside(ring);
+    const CPoint seed = m_plane.GetSeed();
+    if (!(area > 0.0) || !inside.Contains(seed)) {
+        // A hole: what lies in it is gone.
+        const auto inBox = [&](CPoint p) {
+            return p.x >= box.left && p.x <= box.right && p.y >= box.top && p.y <= box.bottom;
+        };
+        m_grid->Collect(box, m_scratch, false);
+        for (int32_t j : m_scratch) {
+            DLine3& guide = m_guides[size_t(j)];
+            if (guide.IsLive() && inBox(guide.Start()) && inBox(guide.End()) &&
+                (inside.Contains(guide.Start()) || inside.Contains(guide.End())))
+                guide.Remove();
+        }
+        return;
+    }
+    // The outer boundary: what lies beyond it is gone.
+    for (DLine3& guide : m_guides) {
+        if (guide.IsLive() && !inside.Contains(guide.Start()) && !inside.Contains(guide.End()))
+            guide.Remove();
+    }
+}
+
+void CPlaneBuild::MarkFillFault(CPoint a, CPoint b)
+{
+    m_plane.SetErrorMark(a);
+    m_plane.SetErrorSegment(FillStroke{a.x, a.y, b.x, b.y});
+    m_plane.IncrementFillErrorCount();
+}
+
+bool CPlaneBuild::PolygonsStayClear()
+{
+    for (const auto& polygon : m_plane.GetFillPolylines()) {
+        for (int32_t k = 0; k < polygon->GetSize(); ++k) {
+            if (m_obstacles.Contains((*polygon)[k])) {
+                MarkFillFault((*polygon)[k], (*polygon)[k]);
+                return false;
+            }
+        }
+        for (int32_t k = 1; k < polygon->GetSize(); ++k) {
+            const CPoint a = (*polygon)[k - 1];
+            const CPoint b = (*polygon)[k];
+            m_grid->Collect(CRect(a.x, a.y, b.x, b.y), m_scratch, false);
+            for (int32_t j : m_scratch) {
+                const DLine3& guide = m_guides[size_t(j)];
+                if (!guide.IsThermal() && RunsIntoGuide(a, b, guide.Start(), guide.End())) {
+                    MarkFillFault(a, b);
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
+}

@@ -1,0 +1,88 @@
+#include "analysis/CRingIndex.h"
+
+#include <algorithm>
+
+#include "model/SegmentIntersection.h"
+
+bool CRingIndex::EdgeCounts(CPoint a, CPoint b, CPoint p, bool& onEnd)
+{
+    if (a == p || b == p) {
+        onEnd = true;
+        return false;
+    }
+    const int32_t low = std::min(a.y, b.y);
+    const int32_t high = std::max(a.y, b.y);
+    if (!(low < p.y && p.y <= high))
+        return false;
+    if (std::max(a.x, b.x) < p.x)
+        return true;
+    CPoint hit;
+    return IntersectSegments(a.x, a.y, b.x, b.y, p.x, p.y, 0, p.y, hit);
+}
+
+bool CRingIndex::Contains(std::span<const CPoint> ring, CPoint p)
+{
+    bool inside = false;
+    for (size_t k = 1; k < ring.size(); ++k) {
+        bool onEnd = false;
+        if (EdgeCounts(ring[k - 1], ring[k], p, onEnd))
+            inside = !inside;
+        if (onEnd)
+            return true;
+    }
+    return inside;
+}
+
+CRingIndex::CRingIndex(std::span<const CPoint> ring) : m_ring(ring.begin(), ring.end())
+{
+    if (m_ring.size() < 2)
+        return;
+    int64_t top = m_ring[0].y;
+    int64_t bottom = m_ring[0].y;
+    for (const CPoint& q : m_ring) {
+        top = std::min<int64_t>(top, q.y);
+        bottom = std::max<int64_t>(bottom, q.y);
+    }
+    // About two edges per band, as long as tall edges do not fill too many bands.
+    const int64_t edges = int64_t(m_ring.size()) - 1;
+    int64_t bandCount = std::clamp<int64_t>(edges / 2, 1, maxBands);
+    m_top = top;
+    for (;;) {
+        m_bandHeight = std::max<int64_t>(1, (bottom - top) / bandCount + 1);
+        int64_t entries = 0;
+        for (size_t k = 1; k < m_ring.size(); ++k) {
+            const int64_t low = std::min(m_ring[k - 1].y, m_ring[k].y);
+            const int64_t high = std::max(m_ring[k - 1].y, m_ring[k].y);
+            entries += (high - m_top) / m_bandHeight - (low - m_top) / m_bandHeight + 1;
+        }
+        if (bandCount == 1 || entries <= maxEntriesPerEdge * edges)
+            break;
+        bandCount /= 2;
+    }
+    m_bands.resize(size_t((bottom - top) / m_bandHeight + 1));
+    for (size_t k = 1; k < m_ring.size(); ++k) {
+        const int64_t low = std::min(m_ring[k - 1].y, m_ring[k].y);
+        const int64_t high = std::max(m_ring[k - 1].y, m_ring[k].y);
+        for (int64_t band = (low - m_top) / m_bandHeight; band <= (high - m_top) / m_bandHeight;
+             ++band)
+            m_bands[size_t(band)].push_back(int32_t(k));
+    }
+}
+
+bool CRingIndex::Contains(CPoint p) const
+{
+    if (m_bands.empty() || p.y < m_top)
+        return false;
+    const int64_t band = (int64_t(p.y) - m_top) / m_bandHeight;
+    if (band >= int64_t(m_bands.size()))
+        return false;
+    bool inside = false;
+    for (int32_t k : m_bands[size_t(band)]) {
+        bool onEnd = false;
+        if (EdgeCounts(m_ring[size_t(k) - 1], m_ring[size_t(k)], p, onEnd))
+            inside = !inside;
+        if (onEnd)
+            return true;
+    }
+    return inside;
+}

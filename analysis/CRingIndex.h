@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "framework/CPoint.h"
+
+// The plane fill's point-in-ring test: the even-odd rule over the edges p(k-1)-p(k) of a point
+// list (no implicit closing edge). An edge counts for a point when min(y) < y <= max(y) and the
+// edge lies wholly left of the point or meets the segment from the point to (0, y); a point
+// equal to an end of an edge is inside.
+//
+// The index answers the same as the plain test for many points of one ring, looking only at
+// the edges whose y range holds the point's y.
+class CRingIndex {
+public:
+    explicit CRingIndex(std::span<const CPoint> ring);
+
+    bool Contains(CPoint p) const;
+
+    // The plain test over every edge.
+    static bool Contains(std::span<const CPoint> ring, CPoint p);
+
+private:
+    static constexpr int64_t maxBands = 4096;
+    static constexpr int64_t maxEntriesPerEdge = 32;
+
+    // Whether edge a-b counts for p; sets `onEnd` when p is one of its ends.
+    static bool EdgeCounts(CPoint a, CPoint b, CPoint p, bool& onEnd);
+
+    std::vector<CPoint> m_ring;
+    int64_t m_top = 0;
+    int64_t m_bandHeight = 1;
+    // Per band of rows, the edges (index of their end point) whose closed y range meets it.
+    std::vector<std::vector<int32_t>> m_bands;
+};

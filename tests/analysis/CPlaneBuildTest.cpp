@@ -1,0 +1,529 @@
+#include "analysis/CPlaneBuild.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "analysis/CRingIndex.h"
+#include "framework/CResourcePack.h"
+#include "model/CCopperShape.h"
+#include "model/CopperGeometry.h"
+#include "model/Geometry.h"
+#include "model/LayerIds.h"
+#include "model/LayerMaps.h"
+#include "model/PadShapes.h"
+#include "resources/CommandIds.h"
+#include "resources/StringIds.h"
+#include "tests/analysis/PlaneBuildBoard.h"
+#include "tests/support/CFakeServices.h"
+#include "tests/support/CRecordingDC.h"
+
+namespace {
+
+struct Stroke {
+    CPoint a;
+    CPoint b;
+    int32_t half = 0;
+};
+
+// Every piece of copper the fill lays: the hatch lines and the edges of the fill polygons, all
+// drawn with the plane's pen.
+std::vector<Stroke> FillStrokesOf(const CPour& plane)
+{
+    std::vector<Stroke> strokes;
+    for (const FillStroke& s : plane.GetFillStrokes())
+        strokes.push_back({{s.x1, s.y1}, {s.x2, s.y2}});
+    for (const auto& polygon : plane.GetFillPolylines()) {
+        for (int32_t k = 1; k < polygon->GetSize(); ++k)
+            strokes.push_back({(*polygon)[k - 1], (*polygon)[k]});
+    }
+    return strokes;
+}
+
+// Even-odd, exactly, for a point not on the ring.
+bool InsideRing(CPoint p, std::span<const CPoint> ring)
+{
+    bool inside = false;
+    for (size_t k = 1; k < ring.size(); ++k) {
+        const CPoint a = ring[k - 1];
+        const CPoint b = ring[k];
+        if ((a.y > p.y) == (b.y > p.y))
+            continue;
+        // The edge's x at p.y, compared without division.
+        const int64_t lhs = (int64_t(p.x) - a.x) * (int64_t(b.y) - a.y);
+        const int64_t rhs = (int64_t(b.x) - a.x) * (int64_t(p.y) - a.y);
+        if ((b.y > a.y) ? lhs < rhs : lhs > rhs)
+            inside = !inside;
+    }
+    return inside;
+}
+
+// Counts the strokes that come nearer than clearance - 2 to copper of another net, or leave
+// the outline, measured on the geometry itself.
+int32_t CountViolations(const PlaneBuildBoard& board, const CPour& plane,
+                        const std::vector<std::vector<Stroke>>& extraCopper = {})
+{
+    const int32_t half = plane.GetPenWidth() / 2;
+    const int32_t layer = plane.GetLayer();
+    const std::vector<Stroke> strokes = FillStrokesOf(plane);
+    int32_t violations = 0;
+    const auto report = [&](const Stroke& s, const std::string& what) {
+        if (++violations <= 5)
+            ADD_FAILURE() << "stroke (" << s.a.x << "," << s.a.y << ")-(" << s.b.x << "," << s.b.y
+                          << ") " << what;
+    };
+
+    const CPointArray& outline = plane.GetOutline();
+    std::vector<CPoint> ring(outline.GetData(), outline.GetData() + outline.GetSize());
+    if (!ring.empty() && !(ring.back() == ring.front()))
+        ring.push_back(ring.front());
+    for (const Stroke& s : strokes) {
+        if (!CRingIndex::Contains(ring, s.a) || !CRingIndex::Contains(ring, s.b))
+            report(s, "ends outside the outline");
+        for (size_t k = 1; k < ring.size(); ++k) {
+            if (SegmentsTouch(s.a, s.b, ring[k - 1], ring[k], half - 2, 0))
+                report(s, "crosses the outline");
+        }
+    }
+
+    for (int32_t n = 0; n < board.GetNetCount(); ++n) {
+        if (n == plane.GetNet())
+            continue;
+        for (const Stroke& t :
+             size_t(n) < extraCopper.size() ? extraCopper[size_t(n)] : std::vector<Stroke>{}) {
+            const int32_t reach = std::max(t.half, 0) +
+                                  std::max(board.GetNet(n).GetClearance(), plane.GetMinSpace()) - 2;
+            for (const Stroke& s : strokes) {
+                if (SegmentsTouch(s.a, s.b, t.a, t.b, half, reach))
+                    report(s, "touches a text of net " + std::to_string(n));
+            }
+        }
+        const CNet& net = board.GetNet(n);
+        const int32_t clearance = std::max(net.GetClearance(), plane.GetMinSpace()) - 2;
+        const auto checkPad = [&](int32_t stack, int32_t x, int32_t y, bool mirrored,
+                                  int32_t angle) {
+            const CPad* pad =
+                board.padStacks.GetPad(stack, mirrored ? OppositeLayer(layer) : layer);
+            // A plated hole through a signal layer is copper there too.
+            if (!pad && layer >= LAYER_TOP && layer <= LAYER_INNER_12)
+                pad = board.padStacks.GetPad(stack, LAYER_DRILL);
+            if (!pad)
+                return;
+            CCopperShape copper;
+            copper.SetPad(pad->GetShape(), pad->GetRect(), x, y, mirrored,
+                          (angle + pad->GetRotation()) % 360000, clearance);
+            for (const Stroke& s : strokes) {
+                // The edge tests of a ring miss a stroke that lies wholly inside it.
+                const bool inside = copper.GetKind() == CCopperShape::Kind::Polygon &&
+                                    InsideRing(s.a, copper.GetPolygon());
+                if (inside || copper.TouchesSegment(s.a.x, s.a.y, s.b.x, s.b.y, half))
+                    report(s, "touches a pad of net " + std::to_string(n));
+            }
+        };
+        for (int32_t i = 0; i < net.GetPinCount(); ++i) {
+            const NetPinRec& pin = net.GetPin(i);
+            checkPad(pin.padStack, pin.x, pin.y, pin.side != 0, pin.angle);
+        }
+        for (int32_t i = 0; i < net.GetVertexCount(); ++i) {
+            const TrackRec& v = net.GetVertex(i);
+            if (v.IsPad()) {
+                checkPad(v.GetPadStack(), v.x, v.y, v.IsMirrored(), v.GetRotation());
+                continue;
+            }
+            if (i == 0 || v.GetLayer() != layer || v.GetPen() <= 0)
+                continue;
+            const TrackRec& from = net.GetVertex(i - 1);
+            for (const Stroke& s : strokes) {
+                if (SegmentsTouch(s.a, s.b, {from.x, from.y}, {v.x, v.y}, half,
+                                  net.GetVertexWidth(i) / 2 + clearance))
+                    report(s, "touches a track of net " + std::to_string(n));
+            }
+        }
+    }
+    return violations;
+}
+
+// The strokes of a text as the model draws it, in board units.
+std::vector<Stroke> TextStrokes(const CWevraText& text, const CWevraFont& font)
+{
+    CRecordingDC dc;
+    text.Draw(dc, font, 0, 0, 1);
+    std::vector<Stroke> strokes;
+    CPoint at;
+    for (const std::string& line : dc.Lines()) {
+        std::istringstream in(line);
+        std::string call;
+        CPoint p;
+        in >> call >> p.x >> p.y;
+        if (call == "LineTo")
+            strokes.push_back({at, p, text.GetLineWidth() / 2});
+        at = p;
+    }
+    return strokes;
+}
+
+// The point of the fill nearest to (x, y), over polygon vertices.
+int32_t NearestFillVertex(const CPour& plane, CPoint p)
+{
+    int32_t best = INT32_MAX;
+    for (const auto& polygon : plane.GetFillPolylines()) {
+        for (int32_t k = 0; k < polygon->GetSize(); ++k)
+            best = std::min(best, Distance(p.x, p.y, (*polygon)[k].x, (*polygon)[k].y));
+    }
+    return best;
+}
+
+struct PadForm {
+    int32_t shape;
+    int32_t x1, y1, x2, y2;
+};
+
+const PadForm padForms[] = {
+    {PAD_ROUND, -8000, -8000, 8000, 8000},       {PAD_ROUND, -30000, -30000, 30000, 30000},
+    {PAD_ROUND, -2000, -9000, 12000, 5000}, // offset
+    {PAD_OVAL, -12000, -5000, 12000, 5000},      {PAD_SQUARE, -7000, -7000, 7000, 7000},
+    {PAD_RECTANGLE, -11000, -4000, 9000, 6000},  {PAD_OCTAGON, -8000, -8000, 8000, 8000},
+    {PAD_OCTAGON_W, -10000, -6000, 10000, 6000}, {PAD_CONNECTOR, -4000, -15000, 4000, 15000},
+    {PAD_DEVICE, -6000, -6000, 6000, 6000},      {PAD_LINE, -3000, -3000, 3000, 3000}};
+
+class CPlaneBuildTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CResourcePack pack;
+        pack.SetString(IDS_FILL_PLANE_FAILURE, "Error. Fill Plane Failure.");
+        pack.SetString(IDS_PLANE_NET_MISSING, "missing net");
+        CResourcePack::SetCurrent(pack);
+        for (int32_t n = 0; n < 3; ++n)
+            board.AddNet(2015 + 1000 * n);
+    }
+    void TearDown() override { CResourcePack::SetCurrent(CResourcePack()); }
+
+    CFakeServices fakes;
+    PlaneBuildBoard board;
+};
+
+} // namespace
+
+// Other nets' pads of every shape and turn, with pads of the plane's own net beside them that
+// get thermal reliefs, tracks, a via and a pad placed on the other side.
+TEST_F(CPlaneBuildTest, FillKeepsClearOfOtherNetsCopperAndInsideTheOutline)
+{
+    int32_t column = 0;
+    std::vector<CPoint> ownRoundPins;
+    for (const PadForm& f : padForms) {
+        const int32_t stack = board.AddPadStack(f.shape, f.x1, f.y1, f.x2, f.y2);
+        int32_t row = 0;
+        for (int32_t angle : {0, 45000, 90000}) {
+            const int32_t x = 60000 + column * 90000;
+            const int32_t y = 60000 + row * 100000;
+            board.nets[2]->AddPin(x, y, 0, 0, stack, angle, row == 2, 3);
+            board.nets[1]->AddPin(x, y + 50000, 0, 0, stack, angle, false, 3);
+            if (f.shape == PAD_ROUND && f.x1 == -8000)
+                ownRoundPins.emplace_back(x, y + 50000);
+            ++row;
+        }
+        ++column;
+    }
+    CNet& other = *board.nets[2];
+    const int32_t pen = other.AddPen(4000);
+    const CPoint track[] = {{20000, 340000}, {400000, 340000}, {480000, 300000}, {700000, 310000}};
+    for (size_t k = 0; k < std::size(track); ++k)
+        other.AppendVertex(track[k].x, track[k].y, LAYER_TOP, k == 0 ? 0 : pen);
+    const int32_t via = board.AddPadStack(PAD_ROUND, -4000, -4000, 4000, 4000, 2000);
+    other.AppendPadVertex(800000, 330000, via, 0, false);
+    // A pad defined for the top side, placed on the bottom: its copper is on layer 2.
+    const int32_t smd = board.padStacks.Add(
+        CPadStack("SMD", PAD_RECTANGLE, -9000, -3000, 9000, 3000, 0, LAYER_TOP, 1));
+    other.AppendPadVertex(900000, 330000, smd, 30000, true);
+
+    for (int32_t layer : {LAYER_TOP, LAYER_BOTTOM}) {
+        CPour& plane = board.AddPlane(1, layer, 0, 0, 1000000, 380000);
+        plane.SetSeed(CPoint(5000, 5000));
+        plane.SetMinSpace(2500);
+        CPlaneBuild build(board, plane);
+        EXPECT_EQ(plane.GetFillErrorCount(), 0);
+        EXPECT_TRUE(fakes.messages.Shown().empty());
+        EXPECT_GT(plane.GetFillStrokes().GetSize(), 300);
+        EXPECT_EQ(CountViolations(board, plane), 0) << "layer " << layer;
+        // The spokes of the thermal reliefs reach the pins.
+        for (const CPoint& pin : ownRoundPins)
+            EXPECT_LE(NearestFillVertex(plane, pin), 8);
+        board.planes.clear();
+    }
+}
+
+TEST_F(CPlaneBuildTest, FillKeepsClearOfHolesTextsAndASeedOnCopper)
+{
+    // A via whose inner-layer pad is missing still has its plated hole there.
+    const int32_t via = board.AddPadStack(PAD_ROUND, -5000, -5000, 5000, 5000, 4000);
+    board.padStacks.GetPadStack(via)->GetPad(LAYER_GROUND)->Clear();
+    board.nets[2]->AppendPadVertex(100000, 100000, via, 0, false);
+
+    ASSERT_TRUE(
+        board.font.Load(std::filesystem::path(WEVRA_BUILD_DIR) / "bin" / CWevraFont::fileName));
+    auto text = std::make_unique<CWevraText>();
+    text->SetText("Wevra 42");
+    text->SetPosition(CPoint(150000, 60000));
+    text->SetHeight(30000);
+    text->SetLineWidth(2500);
+    text->SetAngle(30000);
+    text->SetLayer(LAYER_GROUND);
+    const std::vector<Stroke> textStrokes = TextStrokes(*text, board.font);
+    ASSERT_FALSE(textStrokes.empty());
+    board.texts.push_back(std::move(text));
+
+    // The seed lies on the via: the fill must not take the via's clearance for itself.
+    for (CPoint seed : {CPoint(5000, 5000), CPoint(100500, 100200)}) {
+        CPour& plane = board.AddPlane(2, LAYER_GROUND, 0, 0, 400000, 200000);
+        plane.SetSeed(seed);
+        CPlaneBuild build(board, plane);
+        EXPECT_EQ(plane.GetFillErrorCount(), 0) << "seed " << seed.x;
+        EXPECT_GT(plane.GetFillStrokes().GetSize(), 100);
+        EXPECT_EQ(CountViolations(board, plane, {textStrokes}), 0);
+        board.planes.clear();
+    }
+}
+
+TEST_F(CPlaneBuildTest, OverlappingPlanesOfOtherNetsKeepTheirClearance)
+{
+    CPour& first = board.AddPlane(1, LAYER_TOP, 0, 0, 200000, 150000);
+    first.SetSeed(CPoint(10000, 10000));
+    CPour& second =
+        board.AddPlane(2, LAYER_TOP, 120000, 50000, 300000, 250000, CPour::styleLine, 3000);
+    second.SetSeed(CPoint(290000, 240000));
+    CPlaneBuild(board, first);
+    CPlaneBuild(board, second);
+    ASSERT_EQ(first.GetFillErrorCount() + second.GetFillErrorCount(), 0);
+    const int32_t clearance = board.nets[2]->GetClearance();
+    const std::vector<Stroke> a = FillStrokesOf(first);
+    const std::vector<Stroke> b = FillStrokesOf(second);
+    ASSERT_FALSE(b.empty());
+    int32_t touching = 0;
+    for (const Stroke& s : a) {
+        for (const Stroke& t : b)
+            touching += SegmentsTouch(s.a, s.b, t.a, t.b, first.GetPenWidth() / 2,
+                                      second.GetPenWidth() / 2 + clearance - 2);
+    }
+    EXPECT_EQ(touching, 0);
+}
+
+// Solid fills overlap their lines (pen width - 1007, at least 806 apart); line and cross
+// hatches run at the hatch grid and rotation. Hatching never moves the polygons or earlier
+// lines.
+TEST_F(CPlaneBuildTest, HatchStylesSpaceAndTurnTheirLines)
+{
+    struct Case {
+        int32_t style;
+        int32_t pen;
+        int32_t rotation;
+        int32_t spacing;
+    };
+    const Case cases[] = {{CPour::styleSolid, 2000, 45000, 993},
+                          {CPour::styleSolid, 1500, 45000, 806},
+                          {CPour::styleLine, 2000, 45000, 6047},
+                          {CPour::styleCross, 2000, 30000, 6047}};
+    const int32_t stack = board.AddPadStack(PAD_ROUND, -9000, -9000, 9000, 9000);
+    board.nets[2]->AddPin(70000, 60000, 0, 0, stack, 0, false, 3);
+
+    const auto fill = [&](int32_t style, int32_t pen, int32_t rotation) {
+        board.planes.clear();
+        CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 150000, 120000, style, pen);
+        plane.SetSeed(CPoint(5000, 5000));
+        plane.SetHatchRotation(rotation);
+        CPlaneBuild(board, plane);
+        return &plane;
+    };
+    const auto polygonsOf = [](const CPour& plane) {
+        std::vector<std::vector<CPoint>> rings;
+        for (const auto& p : plane.GetFillPolylines())
+            rings.emplace_back(p->GetData(), p->GetData() + p->GetSize());
+        return rings;
+    };
+    const CPour* bare = fill(0, 2000, 0);
+    EXPECT_EQ(bare->GetFillStrokes().GetSize(), 0);
+    const auto polygons = polygonsOf(*bare);
+    const CPour* line = fill(CPour::styleLine, 2000, 30000);
+    const std::vector<FillStroke> lineSet(line->GetFillStrokes().begin(),
+                                          line->GetFillStrokes().end());
+
+    for (const Case& c : cases) {
+        const CPour* plane = fill(c.style, c.pen, c.rotation);
+        if (c.pen == 2000) {
+            EXPECT_EQ(polygonsOf(*plane), polygons);
+        }
+        EXPECT_EQ(plane->GetHatchGrid(), 6047);
+        const int32_t turn = c.style == CPour::styleSolid ? 0 : c.rotation;
+        // Turned back by the rotation, every line is horizontal and they sit `spacing` apart.
+        std::vector<int32_t> rows;
+        for (const FillStroke& s : plane->GetFillStrokes()) {
+            const CPoint a = RotatePoint(s.x1, s.y1, turn);
+            const CPoint b = RotatePoint(s.x2, s.y2, turn);
+            if (c.style == CPour::styleCross && std::abs(a.y - b.y) >= std::abs(a.x - b.x))
+                continue; // the second set
+            EXPECT_LE(std::abs(a.y - b.y), 2);
+            rows.push_back(a.y);
+        }
+        std::sort(rows.begin(), rows.end());
+        rows.erase(std::unique(rows.begin(), rows.end(),
+                               [](int32_t p, int32_t q) { return std::abs(p - q) <= 2; }),
+                   rows.end());
+        ASSERT_GT(rows.size(), 10u);
+        for (size_t k = 1; k < rows.size(); ++k)
+            EXPECT_NEAR(rows[k] - rows[k - 1], c.spacing, 2) << "style " << c.style;
+        if (c.style == CPour::styleCross) {
+            ASSERT_GT(plane->GetFillStrokes().GetSize(), int32_t(lineSet.size()));
+            EXPECT_TRUE(
+                std::equal(lineSet.begin(), lineSet.end(), plane->GetFillStrokes().begin()));
+        }
+    }
+}
+
+TEST_F(CPlaneBuildTest, SeedOutsideTheOutlineAsksToMoveIt)
+{
+    CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 100000, 100000);
+    plane.SetSeed(CPoint(150000, 50000));
+    CPlaneBuild(board, plane);
+    EXPECT_EQ(fakes.messages.ShownTexts(), std::vector<std::string>{"Move Seedpoint"});
+    EXPECT_EQ(board.mode, ID_PLANE_MOVE_SEEDPOINT_MODE);
+    EXPECT_TRUE(plane.GetFillPolylines().empty());
+    EXPECT_EQ(plane.GetFillErrorCount(), 0);
+}
+
+TEST_F(CPlaneBuildTest, OutlineOfFewerThanThreePointsFillsNothing)
+{
+    CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 100000, 100000);
+    plane.GetOutline().SetSize(2);
+    CPlaneBuild(board, plane);
+    EXPECT_TRUE(fakes.messages.Shown().empty());
+    EXPECT_TRUE(plane.GetFillPolylines().empty());
+    EXPECT_EQ(plane.GetFillStrokes().GetSize(), 0);
+    EXPECT_EQ(plane.GetErrorMark(), CPlaneBuild::noErrorMark);
+}
+
+// A plane whose net lies beyond the net list is filled without a net: clear of every net's
+// copper, net 0's included, and its stored net stays.
+TEST_F(CPlaneBuildTest, MissingNetFillsWithoutANetAndWarnsOnce)
+{
+    const int32_t stack = board.AddPadStack(PAD_SQUARE, -8000, -8000, 8000, 8000);
+    board.nets[2]->AddPin(50000, 50000, 0, 0, stack, 0, false, 3);
+    board.nets[0]->AddPin(50000, 80000, 0, 0, stack, 0, false, 3);
+    CPour& plane = board.AddPlane(7, LAYER_TOP, 0, 0, 100000, 100000);
+    plane.SetSeed(CPoint(5000, 5000));
+    CPlaneBuild(board, plane);
+    EXPECT_EQ(fakes.messages.ShownTexts(), std::vector<std::string>{"missing net"});
+    EXPECT_EQ(plane.GetNet(), 7);
+    EXPECT_EQ(plane.GetFillErrorCount(), 0);
+    EXPECT_EQ(plane.GetFillPolylines().size(), 3u);
+    EXPECT_EQ(CountViolations(board, plane), 0);
+}
+
+TEST_F(CPlaneBuildTest, CancelLeavesNoFillAndNoCarriesOn)
+{
+    const int32_t stack = board.AddPadStack(PAD_ROUND, -8000, -8000, 8000, 8000);
+    for (int32_t k = 0; k < 6; ++k)
+        board.nets[2]->AddPin(30000 + 30000 * k, 50000, 0, 0, stack, 0, false, 3);
+    for (int32_t answer : {IDYES, IDNO}) {
+        CFakeServices services;
+        services.progress.cancelAfterSteps = 0;
+        services.messages.QueueAnswer(answer);
+        board.planes.clear();
+        CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 220000, 100000);
+        plane.SetSeed(CPoint(5000, 5000));
+        CPlaneBuild build(board, plane);
+        EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{"Cancel?"});
+        EXPECT_EQ(build.IsCancelled(), answer == IDYES);
+        EXPECT_EQ(plane.GetFillPolylines().empty(), answer == IDYES);
+        EXPECT_EQ(plane.GetFillStrokes().IsEmpty(), answer == IDYES);
+        EXPECT_EQ(plane.GetFillErrorCount(), 0);
+    }
+}
+
+// The outline stops short of its start (below the seed); its last edge still bounds the fill,
+// the stored outline is left as it was, and every fill polygon is a closed ring.
+TEST_F(CPlaneBuildTest, OutlineAndPolygonsEndingShortAreClosed)
+{
+    const int32_t stack = board.AddPadStack(PAD_OCTAGON, -8000, -8000, 8000, 8000);
+    board.nets[2]->AddPin(41000, 43000, 0, 0, stack, 20000, false, 3);
+    CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 100000, 80000);
+    plane.GetOutline().SetSize(4);
+    plane.GetOutline().SetAtGrow(4, 0, 30000);
+    std::vector<CPoint> stored(plane.GetOutline().GetData(), plane.GetOutline().GetData() + 5);
+    plane.SetSeed(CPoint(5000, 5000));
+    CPlaneBuild(board, plane);
+    EXPECT_EQ(plane.GetFillErrorCount(), 0);
+    EXPECT_EQ(std::vector<CPoint>(plane.GetOutline().GetData(), plane.GetOutline().GetData() + 5),
+              stored);
+    int32_t rings = 0;
+    for (const auto& polygon : plane.GetFillPolylines()) {
+        if (polygon->GetSize() == 0)
+            continue;
+        ++rings;
+        EXPECT_EQ((*polygon)[0], (*polygon)[polygon->GetSize() - 1]);
+    }
+    EXPECT_EQ(rings, 2);
+    EXPECT_EQ(CountViolations(board, plane), 0);
+}
+
+TEST_F(CPlaneBuildTest, GuideLimitStopsTheBuildWithOneMessage)
+{
+    // 40000 short segments of about 28 guides each.
+    CNet& net = *board.nets[2];
+    const int32_t pen = net.AddPen(1000);
+    for (int32_t k = 0; k < 40000; ++k) {
+        const int32_t x = 1000 + (k % 300) * 600;
+        const int32_t y = 1000 + (k / 300) * 600;
+        net.AppendVertex(x, y, LAYER_TOP, 0);
+        net.AppendVertex(x + 300, y + 200, LAYER_TOP, pen);
+    }
+    CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 200000, 100000);
+    plane.SetSeed(CPoint(190000, 95000));
+    CPlaneBuild(board, plane);
+    EXPECT_EQ(fakes.messages.ShownTexts(), std::vector<std::string>{CPlaneBuild::guidesFullText});
+    EXPECT_EQ(plane.GetFillErrorCount(), 1);
+    EXPECT_TRUE(plane.GetFillPolylines().empty());
+}
+
+// Crowded boards: pads of both nets overlapping each other, the outline and the seed, and
+// tracks across them. A fill may fail on them, but one that is kept never runs into copper of
+// the other net or out of the outline.
+TEST_F(CPlaneBuildTest, CrowdedBoardsNeverGetAFillOverOtherCopper)
+{
+    const int32_t stacks[3] = {board.AddPadStack(PAD_OCTAGON, -8000, -8000, 8000, 8000),
+                               board.AddPadStack(PAD_RECTANGLE, -9000, -4000, 9000, 4000),
+                               board.AddPadStack(PAD_ROUND, -5000, -5000, 5000, 5000)};
+    std::mt19937 rng(20240611);
+    const auto any = [&](int32_t from, int32_t span) { return from + int32_t(rng() % span); };
+    int32_t filled = 0;
+    constexpr int32_t rounds = 60;
+    for (int32_t round = 0; round < rounds; ++round) {
+        for (auto& net : board.nets)
+            net->ClearVertices();
+        for (int32_t k = 0; k < 12; ++k)
+            board.nets[size_t(1 + k % 2)]->AddPin(any(5000, 90000), any(5000, 90000), 0, 0,
+                                                  stacks[k % 3], any(0, 360000), false, 3);
+        CNet& other = *board.nets[2];
+        const int32_t pen = other.AddPen(any(2000, 3000));
+        other.AppendVertex(any(25000, 75000), any(25000, 75000), LAYER_TOP, 0);
+        for (int32_t k = 0; k < 4; ++k)
+            other.AppendVertex(any(25000, 75000), any(25000, 75000), LAYER_TOP, pen);
+
+        board.planes.clear();
+        CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 100000, 100000);
+        plane.SetSeed(CPoint(3000, 3000));
+        CPlaneBuild(board, plane);
+        if (plane.GetFillErrorCount() == 0) {
+            ++filled;
+            ASSERT_EQ(CountViolations(board, plane), 0) << "round " << round;
+        } else {
+            EXPECT_TRUE(plane.GetFillPolylines().empty());
+        }
+    }
+    EXPECT_GE(filled, rounds / 2);
+}
