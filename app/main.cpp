@@ -34,8 +34,8 @@ int main(int argc, char** argv)
     std::string title = CWevraApp::LoadResString(IDS_APP_TITLE);
     std::cout << (title.empty() ? "Wevra PCB" : title) << " " << WEVRA_VERSION << "\n"
               << "Language pack: " << (languageLoaded ? "loaded" : "none") << "\n"
-              << "The editor window is not built yet: this build provides the design data "
-                 "model's foundation only.\n";
+              << "The editor window is not built yet: this build holds the board data model, "
+                 "the document core and the analysis engines, tested headless by scripts/test.\n";
 
     CServices::SetPrinters(nullptr);
     CServices::SetLauncher(nullptr);
