@@ -44,3 +44,14 @@ int32_t CDialogService::EditText(std::string&, std::string&, std::string&, int32
 {
     return resultCancel;
 }
+
+int32_t CDialogService::BorderSize(const std::vector<std::string>&, std::string&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::PlaneProperties(std::string&, int32_t&, int32_t&, int32_t&, int32_t&,
+                                        int32_t&, std::string&, int32_t&)
+{
+    return resultCancel;
+}

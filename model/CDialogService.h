@@ -44,4 +44,12 @@ public:
     virtual int32_t EditText(std::string& text, std::string& size, std::string& width,
                              int32_t& layer, bool& mirrored, std::string& rotation,
                              const std::vector<std::string>& layerNames);
+    // "Set border size": `chosen` takes one of the length texts in `choices`.
+    virtual int32_t BorderSize(const std::vector<std::string>& choices, std::string& chosen);
+    // "Plane Properties": the plane's name, net (-1 none), layer, style (1 solid, 2 line,
+    // 3 cross hatch), pen width, hatch grid and minimal space in board units, and its hatch
+    // rotation as a degrees text.
+    virtual int32_t PlaneProperties(std::string& name, int32_t& net, int32_t& layer, int32_t& style,
+                                    int32_t& penWidth, int32_t& hatchGrid,
+                                    std::string& hatchRotation, int32_t& minSpace);
 };

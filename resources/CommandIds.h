@@ -20,6 +20,7 @@ inline constexpr uint32_t ID_PLANES_FIRST = 32893;
 inline constexpr uint32_t ID_PLANES_ADD_RECTANGLE = 32898;
 inline constexpr uint32_t ID_PLANES_ADD_LAST = 32899;
 inline constexpr uint32_t ID_PLANES_DELETE_ALL = 32901;
+inline constexpr uint32_t ID_PLANES_EDIT_POLYLINE = 32904;
 inline constexpr uint32_t ID_PLANES_LAST = 32908;
 // The plane tool's Move Seedpoint mode (started by Plane/Move Seedpoint, 32903).
 inline constexpr uint32_t ID_PLANE_MOVE_SEEDPOINT_MODE = 32908;
