@@ -31,28 +31,7 @@ namespace {
 
 constexpr int32_t intMax = std::numeric_limits<int32_t>::max();
 
-class CToolTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_previousFrame = CDocumentFrame::Set(&frame);
-        doc = std::make_unique<CWevraDoc>();
-        doc->SetViews(&views);
-    }
-    void TearDown() override
-    {
-        doc.reset();
-        CDocumentFrame::Set(m_previousFrame);
-    }
-
-    CFakeServices services;
-    CFontFrame frame;
-    CRecordingViews views;
-    std::unique_ptr<CWevraDoc> doc;
-
-private:
-    CDocumentFrame* m_previousFrame = nullptr;
-};
+using CToolTest = CDocumentTest;
 
 // ---- Tool mode ----------------------------------------------------------------------------------
 

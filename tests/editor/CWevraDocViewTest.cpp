@@ -25,28 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CViewServicesTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_previousFrame = CDocumentFrame::Set(&frame);
-        doc = std::make_unique<CWevraDoc>();
-        doc->SetViews(&views);
-    }
-    void TearDown() override
-    {
-        doc.reset();
-        CDocumentFrame::Set(m_previousFrame);
-    }
-
-    CFakeServices services;
-    CFontFrame frame;
-    CRecordingViews views;
-    std::unique_ptr<CWevraDoc> doc;
-
-private:
-    CDocumentFrame* m_previousFrame = nullptr;
-};
+using CViewServicesTest = CDocumentTest;
 
 TEST_F(CViewServicesTest, NetlistIsNewerOnlyWhenItsFileIsNewer)
 {

@@ -1,14 +1,19 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "editor/CDocumentFrame.h"
 #include "editor/CDocumentViews.h"
+#include "editor/CWevraDoc.h"
 #include "framework/CSize.h"
+#include "tests/support/CFakeServices.h"
 
 // The main window of the document tests: the stroke font from the build's program folder, and
 // the combo boxes it is asked to fill.
@@ -43,4 +48,28 @@ public:
     std::function<void()> onEndMode;
     int32_t endModes = 0;
     int32_t updates = 0;
+};
+
+// A fresh document seeing the recording views and the font frame, with fake services.
+class CDocumentTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_previousFrame = CDocumentFrame::Set(&frame);
+        doc = std::make_unique<CWevraDoc>();
+        doc->SetViews(&views);
+    }
+    void TearDown() override
+    {
+        doc.reset();
+        CDocumentFrame::Set(m_previousFrame);
+    }
+
+    CFakeServices services;
+    CFontFrame frame;
+    CRecordingViews views;
+    std::unique_ptr<CWevraDoc> doc;
+
+private:
+    CDocumentFrame* m_previousFrame = nullptr;
 };
