@@ -30,6 +30,24 @@
 
 namespace {
 
+// Clips the span a..b of an axis-parallel guide to lo..hi. Clipping works on the ascending
+// order; `forward` puts the direction back afterwards (a low, b high). False when the span
+// misses the range.
+bool ClipSpan(int32_t& a, int32_t& b, bool forward, int32_t lo, int32_t hi)
+{
+    int32_t low = forward ? a : b;
+    int32_t high = forward ? b : a;
+    if (low > high)
+        std::swap(low, high);
+    if (low > hi || high < lo)
+        return false;
+    low = std::max(low, lo);
+    high = std::min(high, hi);
+    a = forward ? low : high;
+    b = forward ? high : low;
+    return true;
+}
+
 
 CPoint Add(CPoint a, CPoint b)
 {
@@ -295,36 +313,13 @@ bool CPlaneBuild::ClipGuide(const CRect& box, int32_t sector, DLine3& guide)
     case 4: {
         if (guide.y1 < box.top || guide.y1 > box.bottom)
             return false;
-        // Clipping works on the ascending order and puts the direction back afterwards.
-        const bool forward = sector == 0;
-        int32_t low = forward ? guide.x1 : guide.x2;
-        int32_t high = forward ? guide.x2 : guide.x1;
-        if (low > high)
-            std::swap(low, high);
-        if (low > box.right || high < box.left)
-            return false;
-        low = std::max(low, box.left);
-        high = std::min(high, box.right);
-        guide.x1 = forward ? low : high;
-        guide.x2 = forward ? high : low;
-        return true;
+        return ClipSpan(guide.x1, guide.x2, sector == 0, box.left, box.right);
     }
     case 2:
     case 6: {
         if (guide.x1 < box.left || guide.x1 > box.right)
             return false;
-        const bool downward = sector == 6;
-        int32_t low = downward ? guide.y1 : guide.y2;
-        int32_t high = downward ? guide.y2 : guide.y1;
-        if (low > high)
-            std::swap(low, high);
-        if (low > box.bottom || high < box.top)
-            return false;
-        low = std::max(low, box.top);
-        high = std::min(high, box.bottom);
-        guide.y1 = downward ? low : high;
-        guide.y2 = downward ? high : low;
-        return true;
+        return ClipSpan(guide.y1, guide.y2, sector == 6, box.top, box.bottom);
     }
     default: {
         const CRect own(std::min(guide.x1, guide.x2), std::min(guide.y1, guide.y2),

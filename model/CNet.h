@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -571,6 +572,9 @@ private:
     int32_t FindPinAtProbe(const CNetDocument& document, uint32_t layerMask) const;
     // The first pad or via vertex at the probe; `viaKind` 1 for vias only, 0 for anything but
     // vias, -1 for both.
+    // Applies the select mode to every vertex in the rectangle that `wanted` accepts.
+    bool SelectVerticesInRect(const CRect& rect, int32_t mode,
+                              const std::function<bool(const TrackRec&)>& wanted);
     int32_t HitTestPadVertex(const CNetDocument& document, CPoint& point, int32_t mode,
                              uint32_t layerMask, int32_t viaKind);
     int32_t FindPadVertexAtProbe(const CNetDocument& document, uint32_t layerMask,

@@ -297,15 +297,14 @@ bool CNet::SelectIfPinsInRect(const CNetDocument& document, const CRect& rect, i
     return true;
 }
 
-bool CNet::SelectPadsInRect(const CNetDocument& document, const CRect& rect, int32_t mode)
+bool CNet::SelectVerticesInRect(const CRect& rect, int32_t mode,
+                                const std::function<bool(const TrackRec&)>& wanted)
 {
     const CRect r = Normalized(rect);
-    const CPadStackArray& padStacks = document.GetPadStacks();
     bool found = false;
     for (int32_t i = 0; i < GetVertexCount(); ++i) {
         const TrackRec& rec = m_vertices[i];
-        if (rec.IsPad() && r.PtInRect(CPoint(rec.x, rec.y)) &&
-            padStacks.IsPadKind(rec.GetPadStack())) {
+        if (r.PtInRect(CPoint(rec.x, rec.y)) && wanted(rec)) {
             ApplySelectMode(i, mode);
             found = true;
         }
@@ -313,18 +312,19 @@ bool CNet::SelectPadsInRect(const CNetDocument& document, const CRect& rect, int
     return found;
 }
 
+bool CNet::SelectPadsInRect(const CNetDocument& document, const CRect& rect, int32_t mode)
+{
+    const CPadStackArray& padStacks = document.GetPadStacks();
+    return SelectVerticesInRect(rect, mode, [&](const TrackRec& rec) {
+        return rec.IsPad() && padStacks.IsPadKind(rec.GetPadStack());
+    });
+}
+
 bool CNet::SelectTrackVerticesInRect(const CRect& rect, int32_t mode, uint32_t layerMask)
 {
-    const CRect r = Normalized(rect);
-    bool found = false;
-    for (int32_t i = 0; i < GetVertexCount(); ++i) {
-        const TrackRec& rec = m_vertices[i];
-        if (!rec.IsPad() && r.PtInRect(CPoint(rec.x, rec.y)) && OnMaskLayer(rec, layerMask)) {
-            ApplySelectMode(i, mode);
-            found = true;
-        }
-    }
-    return found;
+    return SelectVerticesInRect(rect, mode, [&](const TrackRec& rec) {
+        return !rec.IsPad() && OnMaskLayer(rec, layerMask);
+    });
 }
 
 bool CNet::SelectRunsInRect(const CRect& rect, int32_t mode, uint32_t layerMask)
