@@ -15,6 +15,7 @@
 #include "model/CCopperShape.h"
 #include "model/CopperGeometry.h"
 #include "model/Geometry.h"
+#include "model/LayerIds.h"
 #include "model/LayerMaps.h"
 #include "resources/StringIds.h"
 
@@ -841,8 +842,17 @@ void CDrawRecArray::Load(CArchive& ar)
                                                         " exceeds the rest of the file.");
     CDrawRecList vertices;
     vertices.SetSize(int32_t(count));
-    for (DrawRec& rec : vertices)
+    bool layerRepaired = false;
+    for (DrawRec& rec : vertices) {
         rec.Read(ar);
+        // The record has room for a layer 31, which a design does not have.
+        if (rec.GetLayer() > maxLayer) {
+            rec.SetLayer(LAYER_DRAWING_1);
+            layerRepaired = true;
+        }
+    }
+    if (layerRepaired)
+        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_LAYER_REPAIRED));
     int32_t currentPen = 0;
     ar >> currentPen;
     std::vector<uint16_t> pens = ar.ReadWordArray();

@@ -711,6 +711,7 @@ void CShapeLib::RepairLoadedIndexes(CArchive& ar)
     const int32_t fallbackStack = m_padStacks->GetDefault(PADSTACK_KIND_SHAPE_PAD);
     bool stackRepaired = false;
     bool penRepaired = false;
+    bool layerRepaired = false;
     for (auto& shape : m_shapes) {
         for (int32_t n = 0; n < shape->GetPadCount(); ++n) {
             if (stackCount > 0 && shape->GetPadStackIndex(n) >= stackCount) {
@@ -723,12 +724,19 @@ void CShapeLib::RepairLoadedIndexes(CArchive& ar)
                 shape->SetOutlinePen(n, std::max(penCount - 1, 0));
                 penRepaired = true;
             }
+            // The record has room for a layer 31, which a design does not have.
+            if (shape->GetOutlineLayer(n) >= LAYER_COUNT) {
+                shape->SetOutlineLayer(n, LAYER_DRAWING_1);
+                layerRepaired = true;
+            }
         }
     }
     if (stackRepaired)
         ar.AddLoadWarning(CWevraApp::LoadResString(IDS_SHAPE_PADSTACK_REPAIRED));
     if (penRepaired)
         ar.AddLoadWarning(CWevraApp::LoadResString(IDS_SHAPE_PEN_REPAIRED));
+    if (layerRepaired)
+        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_LAYER_REPAIRED));
 
     const int32_t stored = m_curShape;
     SetCurShape(stored);

@@ -8,9 +8,11 @@
 #include "framework/CArchive.h"
 #include "framework/CDeviceContext.h"
 #include "framework/CPen.h"
+#include "editor/CWevraApp.h"
 #include "model/CWevraFont.h"
 #include "model/Geometry.h"
 #include "model/LayerMaps.h"
+#include "resources/StringIds.h"
 
 WEVRA_IMPLEMENT_SERIAL(CTextArray, "CTextArray", 0)
 
@@ -288,6 +290,10 @@ void CTextArray::LoadFields(CArchive& ar)
         auto text = std::make_unique<CWevraText>();
         text->SetFlags(flags);
         text->SetLayer(layer);
+        if (layer < 0 || layer >= LAYER_COUNT) {
+            text->SetLayer(LAYER_DRAWING_1);
+            ar.AddLoadWarning(CWevraApp::LoadResString(IDS_LAYER_REPAIRED));
+        }
         text->SetLineWidth(lineWidth);
         text->SetAngle(angle);
         if (text->GetAngle() != angle)

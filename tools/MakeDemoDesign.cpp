@@ -1,0 +1,312 @@
+// Writes the sample design examples/demo.PCB: a small timer board built through the model's
+// own operations, so that the sample always matches the current design file format. The file
+// is written as a design that went through one save and load, which is what opening and saving
+// it gives again byte for byte. Any message the design code shows fails the tool.
+//
+// Usage: MakeDemoDesign <output.PCB>
+
+#include <cstdint>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/CDocumentFrame.h"
+#include "editor/CWevraDoc.h"
+#include "framework/CArchive.h"
+#include "framework/CMessageService.h"
+#include "framework/CPoint.h"
+#include "framework/CResourcePack.h"
+#include "framework/CServices.h"
+#include "model/CComponentArray.h"
+#include "model/CDrawRecArray.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/CPadStack.h"
+#include "model/CPadStackArray.h"
+#include "model/CPointArray.h"
+#include "model/CPour.h"
+#include "model/CShapeLib.h"
+#include "model/CTextArray.h"
+#include "model/CWevraText.h"
+#include "model/LayerIds.h"
+#include "model/PadShapes.h"
+
+namespace {
+
+constexpr int32_t pitch = 25600;    // 0.1 inch
+constexpr int32_t smdPitch = 20157; // 2.0 mm
+constexpr int32_t boardWidth = 32 * pitch;
+constexpr int32_t boardHeight = 20 * pitch;
+
+class CFailingMessages : public CMessageService {
+public:
+    int32_t MessageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
+                       MessageIcon) override
+    {
+        std::cerr << "MakeDemoDesign: " << caption << ": " << text << '\n';
+        shown = true;
+        return FirstButtonAnswer(buttons);
+    }
+
+    bool shown = false;
+};
+
+struct PadRef {
+    int32_t component;
+    int32_t pad;
+};
+
+class CDemoBuilder {
+public:
+    explicit CDemoBuilder(CWevraDoc& doc) : m_doc(doc) {}
+
+    void Build()
+    {
+        MakeFootprints();
+        PlaceComponents();
+        MakeNets();
+        RouteTracks();
+        AddFurniture();
+        m_doc.RebuildNetPins();
+        m_doc.GetNets().CalcBoundingBoxes();
+        m_doc.GetNets().RecalcAll();
+        m_doc.DeselectAll();
+    }
+
+private:
+    void MakeFootprints()
+    {
+        CShapeLib& cache = m_doc.GetEditableShapeCache();
+        CPadStackArray& stacks = cache.GetPadStacks();
+        const int32_t tht =
+            stacks.Add(CPadStack("CIR 1.60 H0.80", PAD_ROUND, -8063, -8063, 8063, 8063, 8062,
+                                 LAYER_COMMON, PADSTACK_KIND_SHAPE_PAD));
+        const int32_t square =
+            stacks.Add(CPadStack("SQR 1.60 H0.80", PAD_SQUARE, -8063, -8063, 8063, 8063, 8062,
+                                 LAYER_COMMON, PADSTACK_KIND_SHAPE_PAD));
+        const int32_t smd =
+            stacks.Add(CPadStack("TOP RCT W1.20_H1.40", PAD_RECTANGLE, -6047, -7055, 6047, 7055, 0,
+                                 LAYER_TOP, PADSTACK_KIND_SHAPE_PAD));
+        m_via = stacks.Add(CPadStack("VIA 0.80 H0.40", PAD_ROUND, -4031, -4031, 4031, 4031, 4031,
+                                     LAYER_COMMON, PADSTACK_KIND_VIA));
+        stacks.RecalcAllMasks();
+
+        // Pin 1 of the DIP is square; pins run anticlockwise seen from the top.
+        m_dip = cache.AddShape("DIP8");
+        for (int32_t k = 0; k < 8; ++k) {
+            const CPoint at = k < 4 ? CPoint(k * pitch, 0) : CPoint((7 - k) * pitch, -3 * pitch);
+            cache.AddPadToShape(m_dip, at.x, at.y, uint16_t(k == 0 ? square : tht), 0);
+        }
+        AddFrame(cache, m_dip, CPoint(-pitch / 2, -3 * pitch - pitch / 2),
+                 CPoint(3 * pitch + pitch / 2, pitch / 2));
+
+        m_chip = cache.AddShape("R0805");
+        cache.AddPadToShape(m_chip, 0, 0, uint16_t(smd), 0);
+        cache.AddPadToShape(m_chip, smdPitch, 0, uint16_t(smd), 0);
+        AddFrame(cache, m_chip, CPoint(-pitch / 2, -pitch / 2),
+                 CPoint(smdPitch + pitch / 2, pitch / 2));
+
+        m_header = cache.AddShape("HDR3");
+        for (int32_t k = 0; k < 3; ++k)
+            cache.AddPadToShape(m_header, k * pitch, 0, uint16_t(k == 0 ? square : tht), 0);
+        AddFrame(cache, m_header, CPoint(-pitch / 2, -pitch / 2),
+                 CPoint(2 * pitch + pitch / 2, pitch / 2));
+
+        for (const int32_t shape : {m_dip, m_chip, m_header})
+            cache.RecalcShapeExtent(shape);
+    }
+
+    // A silkscreen rectangle drawn with the library's pen 1.
+    static void AddFrame(CShapeLib& cache, int32_t shape, CPoint from, CPoint to)
+    {
+        const CPoint corners[] = {from, {to.x, from.y}, to, {from.x, to.y}, from};
+        for (size_t k = 0; k < std::size(corners); ++k)
+            cache.AddOutlineToShape(shape, corners[k].x, corners[k].y,
+                                    uint16_t(LAYER_SILK_TOP * 16 + (k == 0 ? 0 : 1)));
+    }
+
+    void PlaceComponents()
+    {
+        Place("U1", "NE555", m_dip, 12 * pitch, -8 * pitch, 0);
+        Place("R1", "10k", m_chip, 20 * pitch, -12 * pitch, 0);
+        Place("R2", "47k", m_chip, 20 * pitch, -8 * pitch, 0);
+        Place("C1", "10n", m_chip, 20 * pitch, -4 * pitch, 0);
+        Place("C2", "100n", m_chip, 7 * pitch, -4 * pitch, 90000);
+        Place("J1", "HDR3", m_header, 3 * pitch, -15 * pitch, 0);
+    }
+
+    void Place(const std::string& reference, const std::string& type, int32_t shape, int32_t x,
+               int32_t y, int32_t rotation)
+    {
+        CComponentArray& components = m_doc.GetComponents();
+        components.AddComponent(reference, type, shape, x, y, rotation, false);
+        const int32_t index = components.GetCount() - 1;
+        components.GetComponent(index)->ResizePadNets(
+            int32_t(m_doc.GetShapeCache().GetShape(shape)->GetPadCount()));
+        m_components.push_back(index);
+    }
+
+    PadRef Pad(int32_t component, int32_t pin) const
+    {
+        return {m_components[size_t(component)], pin - 1};
+    }
+    CPoint At(const PadRef& pad) const
+    {
+        return m_doc.GetComponents().GetPadPosition(pad.component, pad.pad);
+    }
+
+    void MakeNets()
+    {
+        enum { u1, r1, r2, c1, c2, j1 };
+        AddNet("GND", {Pad(u1, 1), Pad(c1, 2), Pad(c2, 2), Pad(j1, 3)});
+        AddNet("VCC", {Pad(u1, 8), Pad(u1, 4), Pad(r1, 1), Pad(j1, 1)});
+        AddNet("DIS", {Pad(u1, 7), Pad(r1, 2), Pad(r2, 1)});
+        AddNet("THR", {Pad(u1, 6), Pad(u1, 2), Pad(r2, 2), Pad(c1, 1)});
+        AddNet("CTRL", {Pad(u1, 5), Pad(c2, 1)});
+        AddNet("OUT", {Pad(u1, 3), Pad(j1, 2)});
+    }
+
+    void AddNet(const std::string& name, const std::vector<PadRef>& pads)
+    {
+        const int32_t net = m_doc.GetNets().AddNet(name);
+        for (const PadRef& pad : pads)
+            m_doc.SetPadNet(pad.component, pad.pad, net);
+    }
+
+    CNet& Net(const std::string& name)
+    {
+        CNetArray& nets = m_doc.GetNets();
+        return *nets.GetNet(nets.FindNet(name));
+    }
+
+    // A run on one layer through the points, with a pen of that width.
+    static void Run(CNet& net, int32_t layer, int32_t width, const std::vector<CPoint>& points)
+    {
+        const int32_t pen = net.AddPen(width);
+        for (size_t k = 0; k < points.size(); ++k)
+            net.AppendVertex(points[k].x, points[k].y, layer, k == 0 ? 0 : pen);
+    }
+
+    void RouteTracks()
+    {
+        enum { u1, r1, r2, c1, c2, j1 };
+        const CPoint u1p3 = At(Pad(u1, 3));
+        const CPoint j1p2 = At(Pad(j1, 2));
+        Run(Net("OUT"), LAYER_TOP, 4031, {u1p3, {u1p3.x, j1p2.y}, j1p2});
+
+        const CPoint j1p1 = At(Pad(j1, 1));
+        const CPoint u1p8 = At(Pad(u1, 8));
+        const CPoint r1p1 = At(Pad(r1, 1));
+        CNet& vcc = Net("VCC");
+        Run(vcc, LAYER_TOP, 5039, {j1p1, {j1p1.x, u1p8.y - pitch}, {u1p8.x, u1p8.y - pitch}, u1p8});
+        Run(vcc, LAYER_TOP, 5039, {u1p8, {u1p8.x, r1p1.y}, r1p1});
+
+        const CPoint u1p7 = At(Pad(u1, 7));
+        const CPoint r1p2 = At(Pad(r1, 2));
+        const CPoint r2p1 = At(Pad(r2, 1));
+        CNet& dis = Net("DIS");
+        Run(dis, LAYER_TOP, 3023, {r1p2, {r1p2.x, r2p1.y - pitch}, {r2p1.x, r2p1.y - pitch}, r2p1});
+        Run(dis, LAYER_TOP, 3023, {u1p7, {u1p7.x, r2p1.y - pitch}});
+
+        // CTRL goes under the DIP on the bottom side and comes up through a via beside C2.
+        const CPoint u1p5 = At(Pad(u1, 5));
+        const CPoint c2p1 = At(Pad(c2, 1));
+        const CPoint via(c2p1.x + pitch, u1p5.y);
+        CNet& ctrl = Net("CTRL");
+        Run(ctrl, LAYER_BOTTOM, 3023, {u1p5, via});
+        ctrl.AppendPadVertex(via.x, via.y, m_via, 0, false);
+        Run(ctrl, LAYER_TOP, 3023, {via, {via.x, c2p1.y}, c2p1});
+    }
+
+    void AddFurniture()
+    {
+        m_doc.SetBoardOutlineRect(0, -boardHeight, boardWidth, 0);
+        m_doc.SetBoardSize(boardWidth, boardHeight);
+
+        CDrawRecArray& lines = m_doc.GetLines();
+        const int32_t pen = lines.FindOrAddPen(2015);
+        const int32_t inset = pitch / 2;
+        const CPoint frame[] = {{inset, -inset},
+                                {boardWidth - inset, -inset},
+                                {boardWidth - inset, inset - boardHeight},
+                                {inset, inset - boardHeight},
+                                {inset, -inset}};
+        for (size_t k = 1; k < std::size(frame); ++k)
+            lines.AddSegment(frame[k - 1].x, frame[k - 1].y, frame[k].x, frame[k].y,
+                             LAYER_DRAWING_1, pen, 0);
+
+        AddText("WEVRA PCB DEMO", {2 * pitch, -18 * pitch}, 15118);
+        AddText("555 TIMER", {22 * pitch, -18 * pitch}, 10078);
+
+        // A ground plane over the bottom side, 1 mm inside the board edge, seeded in a corner
+        // no bottom track passes.
+        const int32_t border = 10078;
+        auto plane = std::make_unique<CPour>(m_doc.GetNets().FindNet("GND"), LAYER_BOTTOM,
+                                             2 * pitch, -2 * pitch, 1, 2015, 6047, 45000);
+        plane->SetName("01. GND");
+        const CPoint ring[] = {{border, -border},
+                               {boardWidth - border, -border},
+                               {boardWidth - border, border - boardHeight},
+                               {border, border - boardHeight}};
+        for (size_t k = 0; k < std::size(ring); ++k)
+            plane->GetOutline().SetAtGrow(int32_t(k), ring[k].x, ring[k].y);
+        plane->CloseOutline();
+        m_doc.GetPlanes().push_back(std::move(plane));
+        m_doc.RebuildPlane(0);
+    }
+
+    void AddText(const std::string& text, CPoint at, int32_t height)
+    {
+        CWevraText item;
+        item.SetText(text);
+        item.SetPosition(at);
+        item.SetHeight(height);
+        item.SetLineWidth(2015);
+        item.SetLayer(LAYER_SILK_TOP);
+        m_doc.GetTexts().AddText(&item);
+    }
+
+    CWevraDoc& m_doc;
+    int32_t m_dip = 0;
+    int32_t m_chip = 0;
+    int32_t m_header = 0;
+    int32_t m_via = 0;
+    std::vector<int32_t> m_components;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::cerr << "Usage: MakeDemoDesign <output.PCB>\n";
+        return 2;
+    }
+    CFailingMessages messages;
+    CServices::SetMessages(&messages);
+    // The texts of any message come from the language pack beside the tool.
+    CResourcePack::LoadFirstFound(CDocumentFrame::Get().GetProgramFolder());
+
+    CWevraDoc built;
+    CDemoBuilder(built).Build();
+    CArchive first;
+    built.Serialize(first);
+
+    // What a save of the opened design writes, so that opening and saving the sample changes
+    // nothing.
+    CWevraDoc opened;
+    CArchive reading(first.TakeBuffer());
+    if (!opened.LoadFromArchive(reading, "demo"))
+        return 1;
+    try {
+        CArchive second;
+        opened.Serialize(second);
+        second.SaveToFile(argv[1]);
+    } catch (const CArchiveException& error) {
+        std::cerr << "MakeDemoDesign: " << error.what() << '\n';
+        return 1;
+    }
+    CServices::SetMessages(nullptr);
+    return messages.shown ? 1 : 0;
+}
