@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-// Starts other programs and never waits for them: the schematic application, and the text
-// editor for the reports the program writes.
+// Starts other programs and never waits for them: the schematic application, the text editor
+// for the reports the program writes, and the browser for the help pages.
 class CLauncher {
 public:
     virtual ~CLauncher();
@@ -15,4 +15,7 @@ public:
                               const std::vector<std::string>& arguments) = 0;
     // Opens a text file in the desktop's text editor. True when the request was accepted.
     virtual bool OpenTextFile(const std::filesystem::path& file) = 0;
+    // Opens a page (HTML) in the desktop's browser. True when the request was accepted; a
+    // launcher without a desktop accepts none.
+    virtual bool OpenInBrowser(const std::filesystem::path& /*page*/) { return false; }
 };

@@ -33,3 +33,10 @@ bool CQtLauncher::OpenTextFile(const std::filesystem::path& file)
         return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(FromLocal(file.string())));
 }
+
+bool CQtLauncher::OpenInBrowser(const std::filesystem::path& page)
+{
+    if (page.empty())
+        return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(FromLocal(page.string())));
+}

@@ -12,3 +12,9 @@ bool CFakeLauncher::OpenTextFile(const std::filesystem::path& file)
     openedTextFiles.push_back(file);
     return result;
 }
+
+bool CFakeLauncher::OpenInBrowser(const std::filesystem::path& page)
+{
+    openedPages.push_back(page);
+    return result;
+}

@@ -18,8 +18,10 @@ public:
     bool result = true;
     std::vector<Start> started;
     std::vector<std::filesystem::path> openedTextFiles;
+    std::vector<std::filesystem::path> openedPages;
 
     bool StartProgram(const std::filesystem::path& program,
                       const std::vector<std::string>& arguments) override;
     bool OpenTextFile(const std::filesystem::path& file) override;
+    bool OpenInBrowser(const std::filesystem::path& page) override;
 };
