@@ -1,44 +1,69 @@
-#include <filesystem>
-#include <iostream>
+#include <clocale>
+#include <string>
+#include <vector>
 
 #include <QApplication>
 
-#include "editor/CWevraApp.h"
-#include "framework/CMessageService.h"
-#include "framework/CResourcePack.h"
+#include "editor/CWevraApplication.h"
 #include "framework/CServices.h"
+#include "framework/qt/CQtClipboardService.h"
+#include "framework/qt/CQtFileDialogService.h"
 #include "framework/qt/CQtLauncher.h"
+#include "framework/qt/CQtListPicker.h"
+#include "framework/qt/CQtMailService.h"
 #include "framework/qt/CQtMessageService.h"
 #include "framework/qt/CQtPrinterService.h"
-#include "resources/StringIds.h"
+#include "framework/qt/CQtProgressService.h"
+#include "framework/qt/CQtSettingsStore.h"
 
 int main(int argc, char** argv)
 {
+    // Cursor warping needs X11; under Wayland the program runs through XWayland.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     QApplication application(argc, argv);
+    // Numbers in files and texts never take the user's decimal comma.
+    std::setlocale(LC_NUMERIC, "C");
 
     CQtMessageService messages;
     CQtLauncher launcher;
     CQtPrinterService printers;
+    CQtProgressService progress;
+    CQtListPicker listPicker;
+    CQtFileDialogService fileDialogs;
+    CQtSettingsStore settings;
+    CQtMailService mail;
+    CQtClipboardService clipboard;
     CServices::SetMessages(&messages);
     CServices::SetLauncher(&launcher);
     CServices::SetPrinters(&printers);
+    CServices::SetProgress(&progress);
+    CServices::SetListPicker(&listPicker);
+    CServices::SetFileDialogs(&fileDialogs);
+    CServices::SetSettings(&settings);
+    CServices::SetMail(&mail);
+    CServices::SetClipboard(&clipboard);
 
-    // The language pack lies beside the program; without one the program runs on with empty
-    // texts after telling the user.
-    std::filesystem::path folder = QCoreApplication::applicationDirPath().toStdString();
-    bool languageLoaded = CResourcePack::LoadFirstFound(folder);
-    if (!languageLoaded)
-        CServices::Messages().MessageBox(TEXT_DLL_FOR_TRANSLATION_NOT_FOUND, "Wevra PCB",
-                                         MB_OK);
+    int result = 0;
+    {
+        CWevraApplication::Options options;
+        options.programFolder = QCoreApplication::applicationDirPath().toStdString();
+        CWevraApplication wevra(options);
+        std::vector<std::string> arguments;
+        for (int i = 1; i < argc; ++i)
+            arguments.emplace_back(argv[i]);
+        if (wevra.InitInstance(arguments))
+            result = QApplication::exec();
+    }
 
-    std::string title = CWevraApp::LoadResString(IDS_APP_TITLE);
-    std::cout << (title.empty() ? "Wevra PCB" : title) << " " << WEVRA_VERSION << "\n"
-              << "Language pack: " << (languageLoaded ? "loaded" : "none") << "\n"
-              << "The editor window is not built yet: this build holds the board data model, "
-                 "the document core and the analysis engines, tested headless by scripts/test.\n";
-
+    CServices::SetClipboard(nullptr);
+    CServices::SetMail(nullptr);
+    CServices::SetSettings(nullptr);
+    CServices::SetFileDialogs(nullptr);
+    CServices::SetListPicker(nullptr);
+    CServices::SetProgress(nullptr);
     CServices::SetPrinters(nullptr);
     CServices::SetLauncher(nullptr);
     CServices::SetMessages(nullptr);
-    return 0;
+    return result;
 }

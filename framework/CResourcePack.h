@@ -8,10 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "framework/CAccelerator.h"
+#include "framework/CMenuItem.h"
+
 class CArchive;
 
-// One language's resources: for now the string table (id -> single-byte text). Menus,
-// accelerators and toolbar images follow as further sections of the same file.
+// One language's resources: the string table (id -> single-byte text), the menus, the
+// accelerator tables and the images (toolbar strips, cursors) of the program.
 //
 // File layout (little-endian):
 //   "WEVRARES"          8 bytes
@@ -20,7 +23,13 @@ class CArchive;
 //   per section         4-byte tag, u32 byte length, then that many bytes
 // A reader skips sections whose tag it does not know, so packs with new sections still load
 // in older programs. The string table section "STRS" holds an archive count of entries, each a
-// u32 id and an archive string.
+// u32 id and an archive string. Further sections, each an archive count of entries:
+//   "MENU"  u32 menu id, then the menu as an item: u8 kind (0 command, 1 separator, 2 popup),
+//           u32 command id, archive string text, and for a popup an archive count of items
+//   "ACCL"  u32 table id, archive count of keystrokes, each u32 command id and archive string
+//           keys
+//   "IMGS"  u32 image id, archive count of bytes, the bytes (a PNG file)
+// A pack writes only the sections that hold something.
 //
 // Loading checks every count and length against the bytes that are there and either loads the
 // whole pack or throws CArchiveException, so a corrupt pack is never half-used.
@@ -39,6 +48,19 @@ public:
     bool HasString(uint32_t id) const { return m_strings.count(id) != 0; }
     void SetString(uint32_t id, std::string text) { m_strings[id] = std::move(text); }
     const std::map<uint32_t, std::string>& GetStrings() const { return m_strings; }
+
+    // A menu resource; nullptr when the pack has none of that id.
+    const CMenuItem* GetMenu(uint32_t id) const;
+    void SetMenu(uint32_t id, CMenuItem menu) { m_menus[id] = std::move(menu); }
+    // An accelerator table; empty when the pack has none of that id.
+    const std::vector<CAccelerator>& GetAccelerators(uint32_t id) const;
+    void SetAccelerators(uint32_t id, std::vector<CAccelerator> table)
+    {
+        m_accelerators[id] = std::move(table);
+    }
+    // An image file's bytes; empty when the pack has none of that id.
+    const std::vector<uint8_t>& GetImage(uint32_t id) const;
+    void SetImage(uint32_t id, std::vector<uint8_t> bytes) { m_images[id] = std::move(bytes); }
 
     std::vector<uint8_t> ToBytes() const;
     static CResourcePack FromBytes(std::vector<uint8_t> bytes);
@@ -60,4 +82,7 @@ private:
     void Store(CArchive& ar) const;
 
     std::map<uint32_t, std::string> m_strings;
+    std::map<uint32_t, CMenuItem> m_menus;
+    std::map<uint32_t, std::vector<CAccelerator>> m_accelerators;
+    std::map<uint32_t, std::vector<uint8_t>> m_images;
 };

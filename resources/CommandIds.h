@@ -4,6 +4,17 @@
 
 // Command ids of the menus, toolbars and hidden commands, named after their menu texts. A tool
 // mode is the id of the command that started the tool.
+// The side pane writes the placing information with a command of its own, so that Save with
+// the pane active still saves the design.
+inline constexpr uint32_t ID_FILE_PLACING_INFO = 700;
+// Hidden: sent to the side and bottom panes with the row to show chosen.
+inline constexpr uint32_t ID_DRAW_REDRAW = 33063;
+inline constexpr uint32_t ID_SHOW_RATSNEST = 33242;
+inline constexpr uint32_t ID_FILE_PRINT = 57607;
+inline constexpr uint32_t ID_FILE_PRINT_DIRECT = 57608;
+inline constexpr uint32_t ID_EDIT_COPY = 57634;
+inline constexpr uint32_t ID_EDIT_CUT = 57635;
+inline constexpr uint32_t ID_EDIT_PASTE = 57637;
 inline constexpr uint32_t ID_TRACKS_ADD_OR_REMOVE_VIA = 32775;
 inline constexpr uint32_t ID_OTHER_DELETE = 32838;
 inline constexpr uint32_t ID_COMPONENTS_COPY = 32851;
@@ -35,6 +46,7 @@ inline constexpr uint32_t ID_LINES_ADD = 33046;
 inline constexpr uint32_t ID_BOARD_PLACE_TEXT = 33054;
 inline constexpr uint32_t ID_EDIT_SELECT_MODE = 33067;
 inline constexpr uint32_t ID_SETTINGS_SET_GRID_OFFSET = 33103;
+inline constexpr uint32_t ID_SETTINGS_SNAP_TO_GUIDELINES = 33107;
 // Hidden: the idle tool mode.
 inline constexpr uint32_t ID_VIEW = 33183;
 inline constexpr uint32_t ID_VIEW_LEFT_PANE = 33197;

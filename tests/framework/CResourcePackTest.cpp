@@ -64,9 +64,53 @@ TEST(CResourcePackFormat, RoundTripKeepsEveryByte)
 TEST(CResourcePackFormat, UnknownSectionsAreSkipped)
 {
     Bytes bytes(yesPack.begin(), yesPack.begin() + 10);
-    bytes.insert(bytes.end(), {0x02, 0x00, 'M', 'E', 'N', 'U', 0x03, 0x00, 0x00, 0x00, 1, 2, 3});
+    bytes.insert(bytes.end(), {0x02, 0x00, 'X', 'T', 'R', 'A', 0x03, 0x00, 0x00, 0x00, 1, 2, 3});
     bytes.insert(bytes.end(), yesPack.begin() + 12, yesPack.end());
     EXPECT_EQ(CResourcePack::FromBytes(bytes).GetString(399), "YES");
+}
+
+CResourcePack PackWithMenus()
+{
+    CResourcePack pack = SamplePack();
+    CMenuItem file{CMenuItem::popup, 0, "&File", {}};
+    file.items.push_back({CMenuItem::command, 57601, "&Open\tCtrl + O", {}});
+    file.items.push_back({CMenuItem::separator, 0, "", {}});
+    CMenuItem import{CMenuItem::popup, 0, "&Import", {}};
+    import.items.push_back({CMenuItem::command, 32952, "Wevra &DOS Components", {}});
+    file.items.push_back(import);
+    pack.SetMenu(213, CMenuItem{CMenuItem::popup, 0, "", {file}});
+    pack.SetAccelerators(213, {{"Ctrl+Z", 57643}, {"Alt+Backspace", 57643}});
+    pack.SetImage(213, {0x89, 'P', 'N', 'G'});
+    return pack;
+}
+
+TEST(CResourcePackFormat, MenusAcceleratorsAndImagesRoundTrip)
+{
+    CResourcePack pack = PackWithMenus();
+    CResourcePack loaded = CResourcePack::FromBytes(pack.ToBytes());
+    ASSERT_NE(loaded.GetMenu(213), nullptr);
+    EXPECT_EQ(*loaded.GetMenu(213), *pack.GetMenu(213));
+    EXPECT_EQ(loaded.GetMenu(210), nullptr);
+    EXPECT_EQ(loaded.GetAccelerators(213), pack.GetAccelerators(213));
+    EXPECT_TRUE(loaded.GetAccelerators(1).empty());
+    EXPECT_EQ(loaded.GetImage(213), (Bytes{0x89, 'P', 'N', 'G'}));
+    EXPECT_EQ(loaded.ToBytes(), pack.ToBytes());
+
+    Bytes full = pack.ToBytes();
+    for (size_t size = 0; size < full.size(); ++size)
+        EXPECT_THROW(CResourcePack::FromBytes(Bytes(full.begin(), full.begin() + size)),
+                     CArchiveException)
+            << "prefix of " << size << " bytes";
+}
+
+TEST(CResourcePackCorrupt, EndlesslyNestedMenusAreRefused)
+{
+    CMenuItem menu{CMenuItem::popup, 0, "", {}};
+    for (int depth = 0; depth < 64; ++depth)
+        menu = CMenuItem{CMenuItem::popup, 0, "p", {menu}};
+    CResourcePack pack;
+    pack.SetMenu(1, menu);
+    EXPECT_THROW(CResourcePack::FromBytes(pack.ToBytes()), CArchiveException);
 }
 
 TEST(CResourcePackCorrupt, EveryPrefixIsRefused)

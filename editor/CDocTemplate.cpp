@@ -1,0 +1,231 @@
+#include "editor/CDocTemplate.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMetaObject>
+#include <QWidget>
+
+#include "editor/CChildFrame.h"
+#include "editor/CDocCommandMap.h"
+#include "editor/CWevraDoc.h"
+#include "framework/CPathHelper.h"
+#include "framework/qt/CQtCommandBinder.h"
+
+struct CDocTemplate::Entry {
+    std::unique_ptr<CWevraDoc> document;
+    std::unique_ptr<CDocCommandMap> commands;
+    QPointer<QMdiSubWindow> window;
+};
+
+namespace {
+
+std::string UpperAscii(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return text;
+}
+
+} // namespace
+
+CDocTemplate::CDocTemplate(QMdiArea& area) : m_area(area)
+{
+    connect(&m_area, &QMdiArea::subWindowActivated, this, [this] { emit ActiveDocumentChanged(); });
+}
+
+CDocTemplate::~CDocTemplate()
+{
+    // The windows go first, so that no window outlives its document; nobody hears of it.
+    disconnect(&m_area, nullptr, this, nullptr);
+    blockSignals(true);
+    for (auto& entry : m_entries)
+        if (entry->window) {
+            entry->window->removeEventFilter(this);
+            delete entry->window.data();
+        }
+}
+
+CWevraDoc* CDocTemplate::NewDocument()
+{
+    auto document = std::make_unique<CWevraDoc>();
+    if (!document->OnNewDocument())
+        return nullptr;
+    return Show(std::move(document));
+}
+
+CWevraDoc* CDocTemplate::OpenDocumentFile(const std::string& path)
+{
+    for (auto& entry : m_entries)
+        if (!entry->document->IsShapeDocument() && entry->document->GetPathNameRef() == path) {
+            m_area.setActiveSubWindow(entry->window);
+            return entry->document.get();
+        }
+    auto document = std::make_unique<CWevraDoc>();
+    if (!document->OnOpenDocument(path))
+        return nullptr;
+    return Show(std::move(document));
+}
+
+CWevraDoc* CDocTemplate::Show(std::unique_ptr<CWevraDoc> document)
+{
+    auto entry = std::make_unique<Entry>();
+    entry->commands = std::make_unique<CDocCommandMap>(*document);
+    // The frame makes its panes itself and becomes the document's link to its windows.
+    auto* frame = new CChildFrame(*document);
+    CWevraDoc* saved = document.get();
+    frame->SetSaveHandler([this, saved] { return SaveDocument(*saved, false); });
+    entry->window = m_area.addSubWindow(frame);
+    entry->window->setAttribute(Qt::WA_DeleteOnClose, false);
+    entry->window->installEventFilter(this);
+    entry->document = std::move(document);
+    CWevraDoc* shown = entry->document.get();
+    m_entries.push_back(std::move(entry));
+    UpdateTitle(*shown);
+    m_entries.back()->window->showMaximized();
+    m_area.setActiveSubWindow(m_entries.back()->window);
+    emit ActiveDocumentChanged();
+    return shown;
+}
+
+bool CDocTemplate::SaveDocument(CWevraDoc& document, bool saveAs)
+{
+    std::string path = document.GetPathNameRef();
+    const bool designFile = UpperAscii(CPathHelper::GetExtension(path)) == ".PCB";
+    if (saveAs || path.empty() || !designFile) {
+        QString chosen = QFileDialog::getSaveFileName(
+            m_area.window(), QString(), QString::fromStdString(CPathHelper::GetDirectory(path)),
+            QStringLiteral("Wevra PCB Design (*.PCB)"));
+        if (chosen.isEmpty())
+            return false;
+        path = chosen.toStdString();
+        if (UpperAscii(CPathHelper::GetExtension(path)) != ".PCB")
+            path += ".PCB";
+    }
+    if (!document.OnSaveDocument(path))
+        return false;
+    if (path != document.GetPathNameRef())
+        document.SetDesignPath(path);
+    UpdateTitle(document);
+    return true;
+}
+
+bool CDocTemplate::CloseDocument(CWevraDoc& document)
+{
+    if (!document.SaveModified())
+        return false;
+    document.OnCloseDocument();
+    Destroy(document);
+    return true;
+}
+
+bool CDocTemplate::CloseAll()
+{
+    while (!m_entries.empty())
+        if (!CloseDocument(*m_entries.back()->document))
+            return false;
+    return true;
+}
+
+void CDocTemplate::Destroy(const CWevraDoc& document)
+{
+    for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+        if ((*it)->document.get() != &document)
+            continue;
+        std::unique_ptr<Entry> entry = std::move(*it);
+        m_entries.erase(it);
+        if (entry->window) {
+            entry->window->removeEventFilter(this);
+            delete entry->window.data();
+        }
+        break;
+    }
+    emit ActiveDocumentChanged();
+}
+
+CWevraDoc* CDocTemplate::GetDocument(int index) const
+{
+    return index >= 0 && index < GetCount() ? m_entries[size_t(index)]->document.get() : nullptr;
+}
+
+CWevraDoc* CDocTemplate::GetActiveDocument() const
+{
+    Entry* entry = FindWindow(m_area.activeSubWindow());
+    if (entry == nullptr && m_area.activeSubWindow() == nullptr && !m_entries.empty()) {
+        // No window is active while the main window itself lacks the focus: the current
+        // window of the area is still the one the user works in.
+        entry = FindWindow(m_area.currentSubWindow());
+    }
+    return entry ? entry->document.get() : nullptr;
+}
+
+const CCommandTarget* CDocTemplate::GetActiveCommands() const
+{
+    CWevraDoc* document = GetActiveDocument();
+    Entry* entry = document ? Find(*document) : nullptr;
+    return entry ? entry->commands.get() : nullptr;
+}
+
+QWidget* CDocTemplate::GetActiveFrame() const
+{
+    CWevraDoc* document = GetActiveDocument();
+    return document ? GetFrame(*document) : nullptr;
+}
+
+QWidget* CDocTemplate::GetFrame(const CWevraDoc& document) const
+{
+    Entry* entry = Find(document);
+    return entry && entry->window ? entry->window->widget() : nullptr;
+}
+
+void CDocTemplate::UpdateTitle(CWevraDoc& document)
+{
+    Entry* entry = Find(document);
+    if (entry == nullptr || !entry->window)
+        return;
+    QString title = QStringLiteral("[") + CQtCommandBinder::ToQString(document.GetTitle()) +
+                    QStringLiteral("]");
+    if (entry->window->windowTitle() != title)
+        entry->window->setWindowTitle(title);
+}
+
+CDocTemplate::Entry* CDocTemplate::Find(const CWevraDoc& document) const
+{
+    for (const auto& entry : m_entries)
+        if (entry->document.get() == &document)
+            return entry.get();
+    return nullptr;
+}
+
+CDocTemplate::Entry* CDocTemplate::FindWindow(const QObject* window) const
+{
+    if (window == nullptr)
+        return nullptr;
+    for (const auto& entry : m_entries)
+        if (entry->window == window)
+            return entry.get();
+    return nullptr;
+}
+
+bool CDocTemplate::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Close) {
+        // The window's close box closes the document, which may ask to save first.
+        // It runs after the event, as the window may not be deleted while it is delivered.
+        if (Entry* entry = FindWindow(watched)) {
+            event->ignore();
+            const CWevraDoc* document = entry->document.get();
+            QMetaObject::invokeMethod(
+                this,
+                [this, document] {
+                    if (Entry* still = Find(*document))
+                        CloseDocument(*still->document);
+                },
+                Qt::QueuedConnection);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,704 @@
+#include "editor/CMainFrame.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPixmap>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+#include "editor/CAboutDlg.h"
+#include "editor/CChildFrame.h"
+#include "editor/CConfig.h"
+#include "editor/CDocTemplate.h"
+#include "editor/CHelpTopics.h"
+#include "editor/CWevraApp.h"
+#include "editor/CWevraDoc.h"
+#include "framework/CArchive.h"
+#include "framework/CArchiveException.h"
+#include "framework/CLauncher.h"
+#include "framework/CMessageService.h"
+#include "framework/CResourcePack.h"
+#include "framework/CServices.h"
+#include "framework/CSettingsStore.h"
+#include "framework/qt/CQtCommandBinder.h"
+#include "interchange/CLmcImport.h"
+#include "model/CShapeLib.h"
+#include "model/CShapeLibArray.h"
+#include "resources/StringIds.h"
+
+#ifndef WEVRA_VERSION
+#define WEVRA_VERSION "0"
+#endif
+
+namespace {
+
+// Command ids, named after their menu items.
+constexpr uint32_t fileNew = 57600;
+constexpr uint32_t fileOpen = 57601;
+constexpr uint32_t fileClose = 57602;
+constexpr uint32_t fileSave = 57603;
+constexpr uint32_t fileSaveAs = 57604;
+constexpr uint32_t filePrint = 57607;
+constexpr uint32_t fileExit = 57665;
+constexpr uint32_t windowCascade = 57650;
+constexpr uint32_t windowTileHorizontal = 57651;
+constexpr uint32_t windowTileVertical = 57652;
+constexpr uint32_t helpAbout = 57664;
+constexpr uint32_t helpIndex = 57667;
+constexpr uint32_t help = 57670;
+constexpr uint32_t helpDefault = 57671;
+constexpr uint32_t viewToolbar = 59392;
+constexpr uint32_t viewStatusBar = 59393;
+constexpr uint32_t fileUserConfiguration = 33179;
+constexpr uint32_t fileImportDosComponents = 32952;
+constexpr uint32_t runSchematicApplication = 32965;
+constexpr uint32_t loadShapeLibrary = 33003;
+constexpr uint32_t helpReadme = 32973;
+constexpr uint32_t editShapeCancel = 32915;
+constexpr uint32_t editShapeEnd = 32916;
+constexpr uint32_t otherTimer = 33132;
+constexpr uint32_t otherDocJustLoaded = 32844;
+// The commands the toolbar's combo boxes send when the user picks an entry.
+constexpr uint32_t toolbarSelectLayer = 32991;
+constexpr uint32_t toolbarSelectPen = 33042;
+constexpr uint32_t toolbarSelectNet = 33022;
+constexpr uint32_t toolbarPadStack = 33032;
+constexpr uint32_t toolbarSelectPlane = 33243;
+
+// Ids of the status bar's panes after the message pane, with their placeholder texts.
+constexpr std::array<uint32_t, CMainFrame::statusPaneCount - 1> paneIds = {
+    IDS_INDICATOR_X,  IDS_INDICATOR_Y,  IDS_INDICATOR_LOCK, IDS_INDICATOR_XR,
+    IDS_INDICATOR_YR, IDS_INDICATOR_LN, IDS_INDICATOR_HK,   IDS_INDICATOR_T};
+
+constexpr int toolbarIconSize = 16;
+constexpr int comboDropDownHeight = 420;
+constexpr int recentFileCount = CQtCommandBinder::maxRecentFiles;
+
+constexpr char barSection[] = "Toolbar";
+constexpr char barStateKey[] = "State";
+constexpr char dosConfigFile[] = "DOS_700.CNF";
+constexpr char dosLibraryFolder[] = "c:\\wevra\\wevrap\\lmc\\";
+
+CMainFrame::LmcImportFactory s_lmcImportFactory = nullptr;
+
+// File dialogs and relative paths start in the configured design folder.
+void SetCurrentFolder(const std::string& folder)
+{
+    std::error_code ignored;
+    if (!folder.empty() && std::filesystem::is_directory(folder, ignored))
+        std::filesystem::current_path(folder, ignored);
+}
+
+uint32_t ComboCommand(int32_t comboId)
+{
+    switch (comboId) {
+    case CDocumentFrame::layerCombo:
+        return toolbarSelectLayer;
+    case CDocumentFrame::penCombo:
+        return toolbarSelectPen;
+    case CDocumentFrame::netCombo:
+        return toolbarSelectNet;
+    case CDocumentFrame::padStackCombo:
+        return toolbarPadStack;
+    default:
+        return toolbarSelectPlane;
+    }
+}
+
+const QPixmap& ToolbarStrip()
+{
+    static QPixmap strip;
+    if (strip.isNull()) {
+        const std::vector<uint8_t>& bytes =
+            CResourcePack::GetCurrent().GetImage(CMainFrame::mainResource);
+        strip.loadFromData(bytes.data(), uint(bytes.size()), "PNG");
+    }
+    return strip;
+}
+
+QIcon ToolbarIcon(int32_t image)
+{
+    const QPixmap& strip = ToolbarStrip();
+    if (strip.isNull() || image < 0 || (image + 1) * toolbarIconSize > strip.width())
+        return {};
+    return QIcon(strip.copy(image * toolbarIconSize, 0, toolbarIconSize, toolbarIconSize));
+}
+
+} // namespace
+
+CMainFrame::LmcImportFactory CMainFrame::SetLmcImportFactory(LmcImportFactory factory)
+{
+    LmcImportFactory previous = s_lmcImportFactory;
+    s_lmcImportFactory = factory;
+    return previous;
+}
+
+CMainFrame::CMainFrame(const CCommandTarget* application)
+    : m_application(application), m_libraries(std::make_unique<CShapeLibArray>())
+{
+    setObjectName(QStringLiteral("MainFrame"));
+    setWindowTitle(CQtCommandBinder::ToQString(CWevraApp::LoadResString(IDS_APP_TITLE)));
+    m_router.SetChain([this] { return CommandChain(); });
+    m_binder = std::make_unique<CQtCommandBinder>(m_router);
+    m_binder->SetRecentFiles([this] { return m_recentFiles.GetPaths(); });
+
+    m_mdiArea = new QMdiArea(this);
+    setCentralWidget(m_mdiArea);
+    m_docTemplate = std::make_unique<CDocTemplate>(*m_mdiArea);
+    connect(m_docTemplate.get(), &CDocTemplate::ActiveDocumentChanged, this,
+            [this] { OnActiveDocumentChanged(); });
+
+    m_toolbar = addToolBar(QStringLiteral("Toolbar"));
+    m_toolbar->setObjectName(QStringLiteral("Toolbar"));
+    m_toolbar->setIconSize(QSize(toolbarIconSize, toolbarIconSize));
+    UpdateContextToolbar(nullptr);
+    CreateStatusBar();
+    RestoreBarState();
+
+    ApplyMenu(mainResource);
+    m_binder->InstallAccelerators(*this, CResourcePack::GetCurrent().GetAccelerators(mainResource));
+    RegisterCommands();
+    m_recentFiles.Load(CServices::Settings());
+    setAcceptDrops(true);
+
+    connect(&m_timer, &QTimer::timeout, this, [this] { RunCommand(otherTimer); });
+    m_timer.start(timerPeriodMs);
+    // Toolbar buttons and titles follow the state of the design while the program is idle.
+    connect(&m_idleTimer, &QTimer::timeout, this, [this] { UpdateCommandUI(); });
+    m_idleTimer.start(250);
+
+    CDocumentFrame::Set(this);
+}
+
+CMainFrame::~CMainFrame()
+{
+    m_timer.stop();
+    m_idleTimer.stop();
+    SaveShapeLibrariesIfChanged();
+    m_docTemplate.reset();
+    if (&CDocumentFrame::Get() == this)
+        CDocumentFrame::Set(nullptr);
+}
+
+// ---- Start-up -----------------------------------------------------------------------------------
+
+void CMainFrame::StartUp()
+{
+    m_config = std::make_unique<CConfig>();
+    m_config->SetLibraryHandler([this](const std::string& library) {
+        // A library chosen in the configuration replaces the set at once.
+        m_libraryPath = library;
+        RunCommand(loadShapeLibrary);
+    });
+    LoadShapeLibraries(m_config->GetLibraryFile());
+    m_leftPaneShown = m_config->IsLeftPane();
+    m_bottomPaneShown = m_config->IsBottomPane();
+    ShowStatusBar(m_config->IsStatusbar());
+    ShowToolbar(m_config->IsToolbar());
+}
+
+void CMainFrame::LoadShapeLibraries(const std::string& path)
+{
+    m_libraries = std::make_unique<CShapeLibArray>();
+    m_libraryPath = path;
+    m_libraryWritable = false;
+    m_librarySnapshot.clear();
+    if (path.empty())
+        return;
+    std::error_code error;
+    const bool existed = std::filesystem::exists(path, error);
+    bool loaded = false;
+    try {
+        loaded = m_libraries->Load(path);
+    } catch (const CArchiveException& e) {
+        // A damaged file stays as it is; the program runs on without its shapes.
+        m_libraries = std::make_unique<CShapeLibArray>();
+        CServices::Messages().MessageBox(e.what(), path, MB_OK, MB_ICONEXCLAMATION);
+    }
+    m_libraryWritable = loaded || (!existed && !error);
+    if (m_libraryWritable)
+        m_librarySnapshot = LibrarySnapshot();
+}
+
+std::vector<uint8_t> CMainFrame::LibrarySnapshot() const
+{
+    CArchive ar;
+    m_libraries->Serialize(ar);
+    return ar.TakeBuffer();
+}
+
+bool CMainFrame::SaveShapeLibrariesIfChanged()
+{
+    if (!m_libraryWritable || m_libraries->GetPath().empty())
+        return false;
+    std::vector<uint8_t> now = LibrarySnapshot();
+    if (now == m_librarySnapshot)
+        return false;
+    if (!m_libraries->Save())
+        return false;
+    m_librarySnapshot = std::move(now);
+    return true;
+}
+
+CWevraDoc* CMainFrame::OpenDocumentFile(const std::string& path)
+{
+    CWevraDoc* document = m_docTemplate->OpenDocumentFile(path);
+    if (document == nullptr) {
+        const auto& paths = m_recentFiles.GetPaths();
+        auto found = std::find(paths.begin(), paths.end(), path);
+        if (found != paths.end())
+            m_recentFiles.Remove(int(found - paths.begin()));
+    }
+    return document;
+}
+
+// ---- Bars ---------------------------------------------------------------------------------------
+
+void CMainFrame::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    m_panes[0] = new QLabel(bar);
+    bar->addWidget(m_panes[0], 1);
+    for (size_t i = 0; i < paneIds.size(); ++i) {
+        auto* pane = new QLabel(bar);
+        const QString placeholder =
+            CQtCommandBinder::ToQString(CWevraApp::LoadResString(paneIds[i]));
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(placeholder) + 8);
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        bar->addPermanentWidget(pane);
+        m_panes[i + 1] = pane;
+    }
+}
+
+void CMainFrame::SetPaneText(int pane, const std::string& text)
+{
+    if (pane >= 0 && pane < statusPaneCount)
+        m_panes[size_t(pane)]->setText(CQtCommandBinder::ToQString(text));
+}
+
+std::string CMainFrame::GetPaneText(int pane) const
+{
+    if (pane < 0 || pane >= statusPaneCount)
+        return {};
+    return m_panes[size_t(pane)]->text().toStdString();
+}
+
+void CMainFrame::ShowToolbar(bool show)
+{
+    m_toolbarShown = show;
+    m_toolbar->setVisible(show);
+}
+
+void CMainFrame::ShowStatusBar(bool show)
+{
+    m_statusBarShown = show;
+    statusBar()->setVisible(show);
+}
+
+void CMainFrame::ApplyToolbarVisibility()
+{
+    m_toolbar->setVisible(m_toolbarShown);
+}
+
+void CMainFrame::UpdateContextToolbar(const CWevraDoc* document)
+{
+    // The old layout's items may be the sender of the command that rebuilds the toolbar.
+    for (QAction* action : m_toolbar->actions()) {
+        m_toolbar->removeAction(action);
+        action->deleteLater();
+    }
+    m_combos.clear();
+
+    m_layout = CToolbarLayout::ForDocument(document);
+    for (const CToolbarLayout::Slot& slot : m_layout) {
+        switch (slot.kind) {
+        case CToolbarLayout::Slot::separator:
+            m_toolbar->addSeparator();
+            break;
+        case CToolbarLayout::Slot::button: {
+            QAction* action = m_binder->MakeAction(slot.id, "", m_toolbar);
+            action->setIcon(ToolbarIcon(slot.image));
+            m_toolbar->addAction(action);
+            m_binder->UpdateAction(*action);
+            break;
+        }
+        case CToolbarLayout::Slot::combo: {
+            auto* combo = new QComboBox;
+            const int32_t id = int32_t(slot.id);
+            combo->setObjectName(QStringLiteral("combo%1").arg(id));
+            combo->setFixedWidth(slot.width);
+            combo->setMaxVisibleItems(
+                std::max(1, comboDropDownHeight / std::max(1, combo->fontMetrics().height())));
+            connect(combo, &QComboBox::activated, this,
+                    [this, id] { RunCommand(ComboCommand(id)); });
+            m_toolbar->addWidget(combo);
+            m_combos[id] = combo;
+            break;
+        }
+        }
+    }
+    m_toolbarShown = document != nullptr;
+    ApplyToolbarVisibility();
+}
+
+QComboBox* CMainFrame::GetCombo(int32_t comboId) const
+{
+    auto found = m_combos.find(comboId);
+    return found == m_combos.end() ? nullptr : found->second;
+}
+
+void CMainFrame::FillCombo(int32_t comboId, const std::vector<std::string>& items, int32_t selected)
+{
+    QComboBox* combo = GetCombo(comboId);
+    if (combo == nullptr)
+        return;
+    QStringList texts;
+    for (const std::string& item : items)
+        texts << CQtCommandBinder::ToQString(item);
+    const QString chosen = selected >= 0 && selected < texts.size() ? texts[selected] : QString();
+    if (comboId == padStackCombo)
+        texts.sort();
+    const QSignalBlocker quiet(combo);
+    combo->clear();
+    combo->addItems(texts);
+    combo->setCurrentIndex(chosen.isNull() ? (texts.isEmpty() ? -1 : 0) : texts.indexOf(chosen));
+}
+
+void CMainFrame::SelectInCombo(int32_t comboId, int32_t index)
+{
+    if (QComboBox* combo = GetCombo(comboId)) {
+        const QSignalBlocker quiet(combo);
+        combo->setCurrentIndex(index);
+    }
+}
+
+void CMainFrame::SaveBarState()
+{
+    CServices::Settings().WriteString(barSection, barStateKey,
+                                      saveState().toBase64().toStdString());
+}
+
+void CMainFrame::RestoreBarState()
+{
+    const std::string state = CServices::Settings().GetString(barSection, barStateKey, "");
+    if (!state.empty())
+        restoreState(QByteArray::fromBase64(QByteArray::fromStdString(state)));
+}
+
+// ---- Menus and the command route ----------------------------------------------------------------
+
+void CMainFrame::ApplyMenu(uint32_t menuId)
+{
+    if (menuId == m_menuId)
+        return;
+    m_menuId = menuId;
+    if (const CMenuItem* menu = CResourcePack::GetCurrent().GetMenu(menuId))
+        m_binder->BuildMenuBar(*menuBar(), *menu);
+    else
+        menuBar()->clear();
+}
+
+void CMainFrame::RedrawMenuBar()
+{
+    CWevraDoc* document = m_docTemplate->GetActiveDocument();
+    uint32_t menu = mainResource;
+    if (document != nullptr)
+        menu = document->GetDefaultMenu() != 0 ? document->GetDefaultMenu() : designMenu;
+    ApplyMenu(menu);
+}
+
+void CMainFrame::OnActiveDocumentChanged()
+{
+    RedrawMenuBar();
+    if (CWevraDoc* document = m_docTemplate->GetActiveDocument())
+        document->RefreshToolbar();
+    else
+        UpdateContextToolbar(nullptr);
+    UpdateCommandUI();
+}
+
+std::vector<const CCommandTarget*> CMainFrame::CommandChain() const
+{
+    std::vector<const CCommandTarget*> chain;
+    // While the frame is being destroyed its documents are gone already.
+    if (!m_docTemplate)
+        return chain;
+    // A child frame that handles commands speaks for its board view, before the document.
+    if (const auto* frame = dynamic_cast<const CCommandTarget*>(m_docTemplate->GetActiveFrame()))
+        chain.push_back(frame);
+    if (const CCommandTarget* document = m_docTemplate->GetActiveCommands())
+        chain.push_back(document);
+    chain.push_back(this);
+    if (m_application != nullptr)
+        chain.push_back(m_application);
+    return chain;
+}
+
+void CMainFrame::RunCommand(uint32_t id)
+{
+    m_router.Execute(id);
+}
+
+void CMainFrame::PostCommand(uint32_t id)
+{
+    QTimer::singleShot(0, this, [this, id] { RunCommand(id); });
+}
+
+void CMainFrame::UpdateCommandUI()
+{
+    for (QAction* action : m_toolbar->actions())
+        m_binder->UpdateAction(*action);
+    CWevraDoc* document = m_docTemplate->GetActiveDocument();
+    QString title = CQtCommandBinder::ToQString(CWevraApp::LoadResString(IDS_APP_TITLE));
+    if (document != nullptr) {
+        m_docTemplate->UpdateTitle(*document);
+        title += QStringLiteral(" - [") + CQtCommandBinder::ToQString(document->GetTitle()) +
+                 QStringLiteral("]");
+    }
+    if (windowTitle() != title)
+        setWindowTitle(title);
+}
+
+void CMainFrame::RegisterCommands()
+{
+    auto hasDocument = [this](CCmdUI& ui) {
+        ui.Enable(m_docTemplate->GetActiveDocument() != nullptr);
+    };
+
+    OnCommand(fileNew, [this] { m_docTemplate->NewDocument(); });
+    OnCommand(fileOpen, [this] { OnFileOpen(); });
+    OnCommand(fileClose, [this] {
+        if (CWevraDoc* document = m_docTemplate->GetActiveDocument())
+            m_docTemplate->CloseDocument(*document);
+    });
+    OnUpdate(fileClose, hasDocument);
+    for (uint32_t id : {fileSave, fileSaveAs}) {
+        OnCommand(id, [this, id] {
+            // A shape library being edited is saved as a whole when its window closes.
+            if (IsShapeEditing())
+                return;
+            CWevraDoc* document = m_docTemplate->GetActiveDocument();
+            if (document == nullptr)
+                return;
+            if (m_config)
+                SetCurrentFolder(m_config->GetPcbDirectory());
+            m_docTemplate->SaveDocument(*document, id == fileSaveAs);
+        });
+        OnUpdate(id, hasDocument);
+    }
+    OnCommandRange(firstRecentFileCommand(), firstRecentFileCommand() + recentFileCount - 1,
+                   [this](uint32_t id) {
+                       const std::string path =
+                           m_recentFiles.Get(int(id - firstRecentFileCommand()));
+                       if (!path.empty())
+                           OpenDocumentFile(path);
+                   });
+    OnCommand(fileExit, [this] { close(); });
+
+    OnCommand(windowCascade, [this] { m_mdiArea->cascadeSubWindows(); });
+    OnCommand(windowTileHorizontal, [this] { m_mdiArea->tileSubWindows(); });
+    OnCommand(windowTileVertical, [this] { m_mdiArea->tileSubWindows(); });
+    for (uint32_t id : {windowCascade, windowTileHorizontal, windowTileVertical})
+        OnUpdate(id, hasDocument);
+
+    OnCommand(viewToolbar, [this] { ShowToolbar(!m_toolbarShown); });
+    OnUpdate(viewToolbar, [this](CCmdUI& ui) { ui.SetCheck(m_toolbarShown); });
+    OnCommand(viewStatusBar, [this] { ShowStatusBar(!m_statusBarShown); });
+    OnUpdate(viewStatusBar, [this](CCmdUI& ui) { ui.SetCheck(m_statusBarShown); });
+
+    OnCommand(fileUserConfiguration, [this] {
+        if (m_config)
+            m_config->DoModal(this);
+    });
+    OnUpdate(fileUserConfiguration, [this](CCmdUI& ui) { ui.Enable(m_config != nullptr); });
+    OnCommand(fileImportDosComponents, [this] { OnImportDosComponents(); });
+    OnUpdate(fileImportDosComponents, [](CCmdUI& ui) { ui.Enable(s_lmcImportFactory != nullptr); });
+    OnCommand(runSchematicApplication, [this] { OnRunSchematicApplication(); });
+    OnCommand(loadShapeLibrary, [this] { LoadShapeLibraries(m_libraryPath); });
+    OnCommand(helpReadme, [this] { OnReadme(); });
+    OnCommand(helpAbout, [this] { OnAbout(); });
+    for (uint32_t id : {helpIndex, help, helpDefault})
+        OnCommand(id, [this, id] { OnHelp(id); });
+
+    OnCommand(editShapeEnd, [this] {
+        // The closing shape window has put the edited library back already; this only
+        // makes sure the edit is over.
+        m_editedLibrary.reset();
+    });
+    OnCommand(editShapeCancel, [this] { m_editedLibrary.reset(); });
+}
+
+uint32_t CMainFrame::firstRecentFileCommand()
+{
+    return CQtCommandBinder::firstRecentFile;
+}
+
+// ---- Frame commands -----------------------------------------------------------------------------
+
+void CMainFrame::OnFileOpen()
+{
+    QString folder;
+    if (m_config) {
+        SetCurrentFolder(m_config->GetPcbDirectory());
+        folder = QString::fromStdString(m_config->GetPcbDirectory());
+    }
+    const QString path = QFileDialog::getOpenFileName(
+        this, QString(), folder,
+        QStringLiteral("Wevra PCB Design (*.PCB *.pcb);;Wevra DOS PCB Design (*.PLY *.ply)"));
+    if (!path.isEmpty())
+        OpenDocumentFile(path.toStdString());
+}
+
+void CMainFrame::OnImportDosComponents()
+{
+    if (s_lmcImportFactory == nullptr)
+        return;
+    std::unique_ptr<CLmcImport> importer = s_lmcImportFactory();
+    if (!importer)
+        return;
+    const std::string folder = m_config ? m_config->GetRegisteredFolder() : std::string();
+    m_libraries->ImportDosLibraries(*importer, folder + dosConfigFile, dosLibraryFolder);
+}
+
+void CMainFrame::OnRunSchematicApplication()
+{
+    if (!m_config || m_config->GetSchematicAppPath().empty())
+        return;
+    const std::filesystem::path program = m_config->GetSchematicAppPath();
+    const std::string argument = (program.parent_path() / program.stem()).string();
+    CServices::Launcher().StartProgram(program, {argument});
+}
+
+void CMainFrame::OnReadme()
+{
+    CServices::Launcher().OpenTextFile(CDocumentFrame::GetProgramFolder() /
+                                       CWevraApp::LoadResString(IDS_README_FILE));
+}
+
+void CMainFrame::OnAbout()
+{
+    CAboutDlg about(WEVRA_VERSION, this);
+    about.exec();
+}
+
+void CMainFrame::OnHelp(uint32_t id)
+{
+    // The help key asks about the tool in use; the index has a page of its own.
+    uint32_t context = id;
+    if (id != helpIndex) {
+        CWevraDoc* document = m_docTemplate->GetActiveDocument();
+        context = document ? document->GetMode() : 0;
+    }
+    CHelpTopics::Show(context);
+}
+
+// ---- CDocumentFrame -----------------------------------------------------------------------------
+
+std::filesystem::path CMainFrame::GetProgramFolder() const
+{
+    if (m_config && !m_config->GetRegisteredFolder().empty())
+        return m_config->GetRegisteredFolder();
+    return CDocumentFrame::GetProgramFolder();
+}
+
+bool CMainFrame::IsLeftPaneSetting() const
+{
+    return m_config ? m_config->IsLeftPane() : false;
+}
+
+bool CMainFrame::IsBottomPaneSetting() const
+{
+    return m_config ? m_config->IsBottomPane() : false;
+}
+
+void CMainFrame::ShowLeftPane(bool shown)
+{
+    auto* frame = qobject_cast<CChildFrame*>(m_docTemplate->GetActiveFrame());
+    if (frame == nullptr)
+        return;
+    frame->ShowLeftPane(shown);
+    m_leftPaneShown = shown;
+}
+
+void CMainFrame::ShowBottomPane(bool shown)
+{
+    auto* frame = qobject_cast<CChildFrame*>(m_docTemplate->GetActiveFrame());
+    if (frame == nullptr)
+        return;
+    frame->ShowBottomPane(shown);
+    m_bottomPaneShown = shown;
+}
+
+void CMainFrame::HidePanes()
+{
+    m_leftPaneShown = false;
+    m_bottomPaneShown = false;
+    update();
+}
+
+void CMainFrame::AddToRecentFiles(const std::string& path)
+{
+    m_recentFiles.Add(path);
+}
+
+void CMainFrame::BeginShapeEdit(const CShapeLib& library)
+{
+    m_editedLibrary = std::make_unique<CShapeLib>(library);
+    m_shapeEditRequested = true;
+}
+
+void CMainFrame::EndShapeEdit(const CShapeLib& edited)
+{
+    if (CShapeLib* library = m_libraries->GetLibByName(edited.GetName()))
+        *library = edited;
+    m_editedLibrary.reset();
+}
+
+// ---- Window events ------------------------------------------------------------------------------
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_docTemplate->CloseAll()) {
+        event->ignore();
+        return;
+    }
+    SaveBarState();
+    m_recentFiles.Save(CServices::Settings());
+    event->accept();
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Posted, so that the check runs once the activation is complete.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        PostCommand(otherDocJustLoaded);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            OpenDocumentFile(url.toLocalFile().toStdString());
+    event->acceptProposedAction();
+}

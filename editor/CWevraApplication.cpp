@@ -1,0 +1,77 @@
+#include "editor/CWevraApplication.h"
+
+#include <QCoreApplication>
+
+#include "editor/CConfig.h"
+#include "editor/CFileTypeRegistration.h"
+#include "editor/CMainFrame.h"
+#include "editor/CWevraApp.h"
+#include "framework/CMessageService.h"
+#include "framework/CResourcePack.h"
+#include "framework/CServices.h"
+#include "resources/StringIds.h"
+
+namespace {
+
+constexpr uint32_t filePrint = 57607;
+
+struct CommandLine {
+    std::string file;
+    bool print = false;
+};
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments)
+{
+    CommandLine line;
+    for (const std::string& argument : arguments) {
+        if (argument == "-p" || argument == "/p")
+            line.print = true;
+        else if (line.file.empty())
+            line.file = argument;
+    }
+    return line;
+}
+
+} // namespace
+
+CWevraApplication::CWevraApplication(Options options) : m_options(std::move(options)) {}
+
+CWevraApplication::~CWevraApplication() = default;
+
+bool CWevraApplication::InitInstance(const std::vector<std::string>& arguments)
+{
+    if (!CResourcePack::LoadFirstFound(m_options.programFolder))
+        CServices::Messages().MessageBox(TEXT_DLL_FOR_TRANSLATION_NOT_FOUND, "", MB_OK);
+
+    // The settings live under the application title, the organisation of the settings file.
+    std::string title = CWevraApp::LoadResString(IDS_APP_TITLE);
+    if (title.empty())
+        title = "Wevra PCB";
+    QCoreApplication::setOrganizationName(QString::fromStdString(title));
+    QCoreApplication::setApplicationName(QString::fromStdString(title));
+
+    m_mainFrame = std::make_unique<CMainFrame>(this);
+    if (m_options.registerFileType)
+        CFileTypeRegistration::Register(QCoreApplication::applicationFilePath().toStdString());
+
+    const CommandLine line = ParseCommandLine(arguments);
+    m_mainFrame->SetOpenedByShell(!line.file.empty());
+    m_mainFrame->StartUp();
+
+    if (!line.file.empty()) {
+        if (m_mainFrame->OpenDocumentFile(line.file) == nullptr)
+            return false;
+        if (line.print) {
+            m_mainFrame->GetRouter().Execute(filePrint);
+            return false;
+        }
+    } else if (m_mainFrame->GetConfig()->IsLoadDesign()) {
+        const std::string last = m_mainFrame->GetRecentFiles().Get(0);
+        if (!last.empty())
+            m_mainFrame->OpenDocumentFile(last);
+    }
+
+    if (m_options.showWindow)
+        m_mainFrame->showMaximized();
+    return true;
+}

@@ -1,0 +1,35 @@
+#include "framework/CCommandRouter.h"
+
+#include "framework/CCommandTarget.h"
+
+CCommandRouter::CCommandRouter(ChainProvider chain) : m_chain(std::move(chain)) {}
+
+std::vector<const CCommandTarget*> CCommandRouter::Chain() const
+{
+    return m_chain ? m_chain() : std::vector<const CCommandTarget*>();
+}
+
+CCmdUI CCommandRouter::Query(uint32_t id) const
+{
+    CCmdUI ui;
+    ui.id = id;
+    const std::vector<const CCommandTarget*> chain = Chain();
+    for (const CCommandTarget* target : chain)
+        if (target != nullptr && target->Update(ui))
+            return ui;
+    ui.enabled = false;
+    for (const CCommandTarget* target : chain)
+        if (target != nullptr && target->HasHandler(id))
+            ui.enabled = true;
+    return ui;
+}
+
+bool CCommandRouter::Execute(uint32_t id) const
+{
+    if (!Query(id).enabled)
+        return false;
+    for (const CCommandTarget* target : Chain())
+        if (target != nullptr && target->Execute(id))
+            return true;
+    return false;
+}

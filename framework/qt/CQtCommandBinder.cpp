@@ -1,0 +1,162 @@
+#include "framework/qt/CQtCommandBinder.h"
+
+#include <filesystem>
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QWidget>
+
+#include "framework/CCommandRouter.h"
+#include "framework/CResourcePack.h"
+#include "framework/CWindows1252.h"
+
+namespace {
+
+constexpr char commandProperty[] = "wevraCommand";
+constexpr char recentProperty[] = "wevraRecentFile";
+
+std::string PromptOf(uint32_t id)
+{
+    std::string text = CResourcePack::GetCurrent().GetString(id);
+    return text.substr(0, text.find('\n'));
+}
+
+} // namespace
+
+CQtCommandBinder::CQtCommandBinder(const CCommandRouter& router, QObject* parent)
+    : QObject(parent), m_router(router)
+{
+}
+
+QString CQtCommandBinder::ToQString(const std::string& text)
+{
+    return QString::fromStdString(CWindows1252::ToUtf8(text));
+}
+
+uint32_t CQtCommandBinder::CommandOf(const QAction& action)
+{
+    return action.property(commandProperty).toUInt();
+}
+
+QAction* CQtCommandBinder::MakeAction(uint32_t id, const std::string& text, QObject* parent)
+{
+    auto* action = new QAction(ToQString(text), parent);
+    action->setProperty(commandProperty, id);
+    const std::string prompt = PromptOf(id);
+    action->setStatusTip(ToQString(prompt));
+    // Tooltips are the tip part of the command's text, without its access keys and shortcut.
+    std::string full = CResourcePack::GetCurrent().GetString(id);
+    size_t newline = full.find('\n');
+    std::string tip = newline == std::string::npos ? prompt : full.substr(newline + 1);
+    tip = tip.substr(0, tip.find('\t'));
+    if (tip.empty())
+        tip = prompt;
+    QString plainTip = ToQString(tip);
+    plainTip.remove(QLatin1Char('&'));
+    action->setToolTip(plainTip);
+    connect(action, &QAction::triggered, this, [this, id] { m_router.Execute(id); });
+    return action;
+}
+
+void CQtCommandBinder::BuildMenuBar(QMenuBar& bar, const CMenuItem& menu)
+{
+    for (QAction* old : bar.actions()) {
+        bar.removeAction(old);
+        if (QMenu* popup = old->menu())
+            popup->deleteLater();
+    }
+    for (const CMenuItem& item : menu.items) {
+        if (item.kind != CMenuItem::popup)
+            continue;
+        QMenu* popup = bar.addMenu(ToQString(item.text));
+        AddItems(*popup, item);
+    }
+}
+
+void CQtCommandBinder::AddItems(QMenu& menu, const CMenuItem& popup)
+{
+    connect(&menu, &QMenu::aboutToShow, this, [this, &menu] { UpdateMenu(menu); });
+    for (const CMenuItem& item : popup.items) {
+        switch (item.kind) {
+        case CMenuItem::separator:
+            menu.addSeparator();
+            break;
+        case CMenuItem::popup:
+            AddItems(*menu.addMenu(ToQString(item.text)), item);
+            break;
+        case CMenuItem::command:
+            menu.addAction(MakeAction(item.id, item.text, &menu));
+            break;
+        }
+    }
+}
+
+void CQtCommandBinder::InstallAccelerators(QWidget& window, const std::vector<CAccelerator>& table)
+{
+    for (const CAccelerator& accelerator : table) {
+        auto* shortcut =
+            new QShortcut(QKeySequence(QString::fromStdString(accelerator.keys)), &window);
+        shortcut->setContext(Qt::WindowShortcut);
+        const uint32_t id = accelerator.command;
+        // Always enabled, so that the key is taken even when its command is not.
+        connect(shortcut, &QShortcut::activated, this, [this, id] { m_router.Execute(id); });
+        connect(shortcut, &QShortcut::activatedAmbiguously, this,
+                [this, id] { m_router.Execute(id); });
+    }
+}
+
+void CQtCommandBinder::UpdateAction(QAction& action) const
+{
+    const uint32_t id = CommandOf(action);
+    if (id == 0)
+        return;
+    CCmdUI ui = m_router.Query(id);
+    action.setEnabled(ui.enabled);
+    const bool checkable = ui.check != CCmdUI::unchecked || action.isCheckable();
+    action.setCheckable(checkable);
+    if (checkable)
+        action.setChecked(ui.check != CCmdUI::unchecked);
+    if (ui.text)
+        action.setText(ToQString(*ui.text));
+}
+
+void CQtCommandBinder::UpdateMenu(QMenu& menu)
+{
+    FillRecentFiles(menu);
+    for (QAction* action : menu.actions())
+        if (action->menu() == nullptr)
+            UpdateAction(*action);
+}
+
+void CQtCommandBinder::FillRecentFiles(QMenu& menu)
+{
+    // The placeholder item stays (hidden) as the anchor of the list.
+    QAction* anchor = nullptr;
+    for (QAction* action : menu.actions()) {
+        if (action->property(recentProperty).toBool()) {
+            menu.removeAction(action);
+            action->deleteLater();
+        } else if (CommandOf(*action) == firstRecentFile &&
+                   !action->property(recentProperty).isValid()) {
+            anchor = action;
+        }
+    }
+    if (anchor == nullptr)
+        return;
+    anchor->setVisible(false);
+    const std::vector<std::string> paths =
+        m_recentFiles ? m_recentFiles() : std::vector<std::string>();
+    for (int i = 0; i < int(paths.size()) && i < maxRecentFiles; ++i) {
+        std::string name = std::filesystem::path(paths[size_t(i)]).filename().string();
+        QAction* entry = MakeAction(firstRecentFile + uint32_t(i),
+                                    "&" + std::to_string(i + 1) + " " + name, &menu);
+        entry->setProperty(recentProperty, true);
+        // File names are the system's own text, not the string table's.
+        entry->setText(QString("&%1 %2").arg(i + 1).arg(QString::fromStdString(name)));
+        entry->setStatusTip(QString::fromStdString(paths[size_t(i)]));
+        menu.insertAction(anchor, entry);
+    }
+}

@@ -1,0 +1,313 @@
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <QAction>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolBar>
+
+#include "editor/CDocTemplate.h"
+#include "editor/CMainFrame.h"
+#include "editor/CWevraApp.h"
+#include "editor/CWevraApplication.h"
+#include "editor/CWevraDoc.h"
+#include "framework/qt/CQtCommandBinder.h"
+#include "model/CShapeLib.h"
+#include "model/CShapeLibArray.h"
+#include "tests/editor/SettingsTestSupport.h"
+#include "tests/framework/qt/QtApplicationTest.h"
+#include "tests/support/CFakeServices.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<char>;
+
+Bytes ReadBytes(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The action of a menu path such as {"&File", "&Import", "Wevra &DOS Components"}.
+QAction* FindItem(QMenuBar& bar, const std::vector<std::string>& path)
+{
+    QList<QAction*> actions = bar.actions();
+    for (size_t level = 0; level < path.size(); ++level) {
+        QAction* found = nullptr;
+        for (QAction* action : actions)
+            if (action->text() == QString::fromStdString(path[level]))
+                found = action;
+        if (found == nullptr || level + 1 == path.size())
+            return found;
+        if (found->menu() == nullptr)
+            return nullptr;
+        actions = found->menu()->actions();
+    }
+    return nullptr;
+}
+
+// Counts the presses of Z that reach a widget.
+class CKeyCounter : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Z)
+            ++presses;
+        return QObject::eventFilter(watched, event);
+    }
+
+    int presses = 0;
+};
+
+class CMainFrameTest : public QtApplicationTest {
+protected:
+    void SetUp() override
+    {
+        folder = sandbox.root / "designs";
+        fs::create_directories(folder);
+        design = WriteDesign("BOARD.PCB");
+    }
+
+    fs::path WriteDesign(const std::string& name)
+    {
+        CWevraDoc document;
+        const fs::path path = folder / name;
+        EXPECT_TRUE(document.OnSaveDocument(path.string()));
+        return path;
+    }
+
+    std::unique_ptr<CWevraApplication> Start(const std::vector<std::string>& arguments,
+                                             bool expectRunning = true)
+    {
+        CWevraApplication::Options options;
+        options.programFolder = fs::path(WEVRA_BUILD_DIR) / "bin";
+        options.registerFileType = false;
+        options.showWindow = false;
+        auto application = std::make_unique<CWevraApplication>(options);
+        EXPECT_EQ(application->InitInstance(arguments), expectRunning);
+        return application;
+    }
+
+    std::vector<std::string> OpenPaths(CMainFrame& frame)
+    {
+        std::vector<std::string> paths;
+        for (int i = 0; i < frame.GetDocTemplate().GetCount(); ++i)
+            paths.push_back(frame.GetDocTemplate().GetDocument(i)->GetPathNameRef());
+        return paths;
+    }
+
+    CFakeServices services;
+    CSettingsSandbox sandbox{"wevra_main_frame_test"};
+    fs::path folder;
+    fs::path design;
+};
+
+TEST_F(CMainFrameTest, StartUpOpensTheNamedDesignOrElseTheLastOne)
+{
+    {
+        auto application = Start({});
+        CMainFrame& frame = *application->GetMainFrame();
+        EXPECT_TRUE(OpenPaths(frame).empty());
+        // The start-up settings show the toolbar, with its Open button alone.
+        EXPECT_TRUE(frame.GetToolbar().isVisibleTo(&frame));
+        EXPECT_EQ(frame.GetToolbar().actions().size(), 1);
+        EXPECT_EQ(frame.GetRouter().Query(57603).enabled, false);
+    }
+
+    const fs::path other = WriteDesign("OTHER.PCB");
+    sandbox.settings.WriteString("Recent File List", "File1", design.string());
+    {
+        auto application = Start({});
+        EXPECT_EQ(OpenPaths(*application->GetMainFrame()),
+                  std::vector<std::string>{design.string()});
+    }
+    {
+        auto application = Start({other.string()});
+        EXPECT_EQ(OpenPaths(*application->GetMainFrame()),
+                  std::vector<std::string>{other.string()});
+    }
+    // A named design that cannot be opened ends the program.
+    Start({(folder / "NONE.PCB").string()}, false);
+
+    // A last design that is gone leaves the list.
+    sandbox.settings.WriteString("Recent File List", "File1", (folder / "GONE.PCB").string());
+    auto application = Start({});
+    EXPECT_TRUE(OpenPaths(*application->GetMainFrame()).empty());
+    EXPECT_TRUE(application->GetMainFrame()->GetRecentFiles().GetPaths().empty());
+}
+
+TEST_F(CMainFrameTest, MenusCarryTheCommandsOfTheirItems)
+{
+    struct Item {
+        std::vector<std::string> path;
+        uint32_t id;
+    };
+    auto application = Start({});
+    CMainFrame& frame = *application->GetMainFrame();
+    QMenuBar& bar = *frame.menuBar();
+
+    const std::vector<Item> frameItems = {
+        {{"&File", "&Open\tCtrl + O"}, 57601},
+        {{"&File", "&User Configuration"}, 33179},
+        {{"&File", "&Import", "Wevra &DOS Components"}, 32952},
+        {{"&Help", "&Readme"}, 32973},
+        {{"&Help", "&About Wevra..."}, 57664},
+        {{"&Help", "&Help Index"}, 57667},
+    };
+    for (const Item& item : frameItems) {
+        QAction* action = FindItem(bar, item.path);
+        ASSERT_NE(action, nullptr) << item.path.back();
+        EXPECT_EQ(CQtCommandBinder::CommandOf(*action), item.id) << item.path.back();
+    }
+    EXPECT_EQ(FindItem(bar, {"&Tracks"}), nullptr);
+
+    ASSERT_NE(frame.OpenDocumentFile(design.string()), nullptr);
+    const std::vector<Item> designItems = {
+        {{"&File", "&Save\tCtrl+S"}, 57603},
+        {{"&Edit", "&Select mode"}, 33067},
+        {{"&Edit", "&Undo\tCtrl+Z"}, 57643},
+        {{"&Components", "&Move/Rotate\tM"}, 32856},
+        {{"&Components", "Edit Shape &Library..."}, 32917},
+        {{"&Tracks", "&Edit\tE"}, 32921},
+        {{"&Tracks", "Add or Remove &Via\tV"}, 32775},
+        {{"&Lines", "&Edit\tE"}, 32870},
+        {{"&Lines", "&Draw\tT"}, 33046},
+        {{"&Pads", "Add &Manually\tS"}, 33051},
+        {{"&Settings", "Snap to &Guidelines\t[ ]"}, 33107},
+        {{"&Netlist", "&Add Net..."}, 33010},
+        {{"Pla&ne", "&New Plane"}, 32895},
+        {{"T&ools", "Run &Schematic Application"}, 32966},
+        {{"&Help", "&About Wevra..."}, 57664},
+    };
+    for (const Item& item : designItems) {
+        QAction* action = FindItem(bar, item.path);
+        ASSERT_NE(action, nullptr) << item.path.back();
+        EXPECT_EQ(CQtCommandBinder::CommandOf(*action), item.id) << item.path.back();
+    }
+    // Every command of a menu has its prompt in the string table.
+    EXPECT_EQ(CWevraApp::LoadResStringPart(33055), "Tracks Add");
+    EXPECT_EQ(CWevraApp::LoadResStringPart(33067), "Select");
+}
+
+TEST_F(CMainFrameTest, ToolbarFollowsTheToolMode)
+{
+    struct Layout {
+        uint32_t mode;
+        int slotCount;
+        std::set<int32_t> combos;
+    };
+    const std::vector<Layout> layouts = {
+        {33183, 16, {1444}},        {32870, 16, {1444, 1533}},  {33055, 20, {1444, 1533}},
+        {33013, 20, {1444, 33011}}, {32775, 18, {1444, 33032}}, {32895, 29, {1444, 1569}},
+        {33067, 29, {1444}},        {32856, 16, {1444}},
+    };
+    auto application = Start({design.string()});
+    CMainFrame& frame = *application->GetMainFrame();
+    CWevraDoc& document = *frame.GetDocTemplate().GetActiveDocument();
+    for (const Layout& layout : layouts) {
+        document.SetMode(layout.mode);
+        EXPECT_EQ(frame.GetToolbar().actions().size(), layout.slotCount) << layout.mode;
+        std::set<int32_t> combos;
+        for (int32_t id : {1444, 1533, 33011, 33032, 1569})
+            if (frame.GetCombo(id) != nullptr)
+                combos.insert(id);
+        EXPECT_EQ(combos, layout.combos) << layout.mode;
+        EXPECT_TRUE(frame.GetToolbar().isVisibleTo(&frame));
+    }
+
+    // A combo box of the previous layout never survives a change of tool.
+    document.SetMode(32870);
+    QComboBox* linePens = frame.GetCombo(1533);
+    document.SetMode(33055);
+    EXPECT_NE(frame.GetCombo(1533), linePens);
+    frame.FillCombo(1533, {"0.100 mm.", "0.200 mm."}, 1);
+    EXPECT_EQ(frame.GetCombo(1533)->currentText(), "0.200 mm.");
+
+    // The last design closing leaves the Open button alone, hidden.
+    ASSERT_TRUE(frame.GetDocTemplate().CloseAll());
+    EXPECT_EQ(frame.GetToolbar().actions().size(), 1);
+    EXPECT_FALSE(frame.GetToolbar().isVisibleTo(&frame));
+}
+
+TEST_F(CMainFrameTest, DisabledCommandsKeyIsTakenAndDoesNothing)
+{
+    CCommandTarget probe;
+    bool enabled = false;
+    int undos = 0;
+    probe.OnCommand(57643, [&undos] { ++undos; });
+    probe.OnUpdate(57643, [&enabled](CCmdUI& ui) { ui.Enable(enabled); });
+
+    CMainFrame frame(&probe);
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    frame.GetMdiArea().setFocus();
+    CKeyCounter keys;
+    frame.GetMdiArea().installEventFilter(&keys);
+
+    QTest::keyClick(&frame.GetMdiArea(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(undos, 0);
+    EXPECT_EQ(keys.presses, 0) << "the key of a disabled command went on to the window";
+    enabled = true;
+    QTest::keyClick(&frame.GetMdiArea(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&frame.GetMdiArea(), Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_EQ(undos, 2);
+}
+
+// The shape library set goes back to its file at the end only when it came from there and has
+// changed; a file that could not be read is left as it is.
+TEST_F(CMainFrameTest, ShapeLibrariesAreSavedOnlyWhenLoadedAndChanged)
+{
+    const fs::path library = sandbox.root / "parts.SHP";
+    {
+        CShapeLibArray set;
+        set.Load(library);
+        set.AddLib(std::make_unique<CShapeLib>("First"));
+        ASSERT_TRUE(set.Save());
+    }
+    sandbox.settings.WriteString("Files", "Library", library.string());
+    const Bytes original = ReadBytes(library);
+
+    {
+        CMainFrame frame;
+        frame.StartUp();
+        EXPECT_EQ(frame.GetShapeLibraries().GetCount(), 1);
+        fs::remove(library);
+    }
+    EXPECT_FALSE(fs::exists(library)) << "an unchanged set was written";
+
+    std::ofstream(library, std::ios::binary)
+        .write(original.data(), std::streamsize(original.size()));
+    {
+        CMainFrame frame;
+        frame.StartUp();
+        frame.GetShapeLibraries().AddLib(std::make_unique<CShapeLib>("Second"));
+    }
+    CShapeLibArray reread;
+    ASSERT_TRUE(reread.Load(library));
+    EXPECT_EQ(reread.GetCount(), 2);
+
+    const Bytes damaged = {'n', 'o', 't', ' ', 'a', ' ', 'l', 'i', 'b'};
+    std::ofstream(library, std::ios::binary | std::ios::trunc)
+        .write(damaged.data(), std::streamsize(damaged.size()));
+    {
+        CMainFrame frame;
+        frame.StartUp();
+        frame.GetShapeLibraries().AddLib(std::make_unique<CShapeLib>("Third"));
+    }
+    EXPECT_EQ(ReadBytes(library), damaged);
+}
+
+} // namespace
