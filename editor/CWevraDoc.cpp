@@ -92,6 +92,7 @@ CWevraDoc::CWevraDoc()
     m_pinInfoFont.face = pinInfoFace;
     m_pinInfoFont.height = pinInfoHeight;
     m_pinInfoFont.weight = CFontDesc::normalWeight;
+    SetPinInfoFontRecordFromFont();
     ResetToDefaults();
 }
 
@@ -252,17 +253,17 @@ bool CWevraDoc::OpenDosDesign(const std::string& path)
 bool CWevraDoc::OpenDesignFile(const std::string& path)
 {
     const std::string caption = CPathHelper::GetFileTitle(path);
+    std::unique_ptr<CArchive> ar;
     try {
-        std::unique_ptr<CArchive> ar = CArchive::OpenForLoading(path);
-        m_loadResult = 0;
-        Serialize(*ar);
-        CServices::ReportLoadWarnings(*ar, caption);
+        ar = CArchive::OpenForLoading(path);
     } catch (const CArchiveException& error) {
         CServices::Messages().MessageBox(error.what(), caption, MB_OK, MB_ICONEXCLAMATION);
         return false;
     }
+    if (!LoadFromArchive(*ar, caption))
+        return false;
     m_fromFile = true;
-    return m_loadResult == 1;
+    return true;
 }
 
 bool CWevraDoc::SaveModified()

@@ -163,6 +163,10 @@ public:
     // A shape document writes its shape back into the library it was made from; the main
     // window's context toolbar is reset.
     void OnCloseDocument();
+    // The framework's save: the design goes through Serialize into a temporary file that
+    // replaces the file only after a complete write, and only then is the design unmodified.
+    // A failure is shown to the user and answers false.
+    bool OnSaveDocument(const std::string& path);
 
     // ---- Path and title -------------------------------------------------------------------------
 
@@ -350,6 +354,22 @@ public:
     void ZoomIn();
     void ZoomOut();
 
+    // ---- Status line ----------------------------------------------------------------------------
+
+    // The object under the cursor or the last backup, shown in the status line's first pane.
+    const std::string& GetInfoText() const { return m_infoText; }
+    void SetInfoText(const std::string& text) { m_infoText = text; }
+    // The point the relative status values are measured from; locked, clicks leave it alone.
+    CPoint GetRulerOrigin() const { return m_rulerOrigin; }
+    void SetRulerOrigin(CPoint point) { m_rulerOrigin = point; }
+    bool IsRulerLocked() const { return m_rulerLocked; }
+    void SetRulerLocked(bool locked) { m_rulerLocked = locked; }
+    // Zoom Window waits for the two corners of its rectangle.
+    bool IsZoomWindowPending() const { return m_zoomWindowPending; }
+    void SetZoomWindowPending(bool pending) { m_zoomWindowPending = pending; }
+    // Accumulated editing time in milliseconds.
+    uint32_t GetDesignTime() const { return m_designTime; }
+
     // ---- View services --------------------------------------------------------------------------
 
     // Whether the netlist file was written after the netlist time stamp of the design; false
@@ -462,11 +482,140 @@ public:
     // The document's copy of the library it was made from; nullptr for a design document.
     const CShapeLib* GetShapeLibrary() const { return m_shapeLibrary.get(); }
 
-    // ---- Loading --------------------------------------------------------------------------------
+    // ---- Design file (CWevraDocFile.cpp) --------------------------------------------------------
 
+    static constexpr uint32_t oldestDesignFileVersion = 8032;
+    // The LOGFONT record of the pin-information font in the design file.
+    static constexpr size_t pinInfoFontRecordSize = 60;
+
+    // The design file stream. Storing writes the current version and leaves the modified flag
+    // alone (backups and clipboard copies are written through here too). Loading reads the
+    // whole stream into a fresh design and takes it over only once everything was read; then
+    // the fix-ups run, the padstack kinds are derived afresh, the repairs of the load are
+    // reported once and the design is unmodified. A refused version is shown and changes
+    // nothing; archive errors reach the caller with the open design unchanged.
+    void Serialize(CArchive& ar) override;
+    // Reads a design stream as opening a design file does: an archive error is shown under the
+    // caption. True only when a design was read.
+    bool LoadFromArchive(CArchive& ar, const std::string& caption);
     // Once the shape cache and the nets are loaded: every component's shape index and pad
     // nets brought in line with them.
     void RepairComponentsAfterLoad(CArchive& ar);
+    const CFontDesc& GetPinInfoFont() const { return m_pinInfoFont; }
+    // Whether a component lay off the board when the design was read.
+    bool IsComponentOutsideBoard() const { return m_componentOutsideBoard; }
+
+    // ---- Small services (CWevraDocPadKinds.cpp) ------------------------------------------------
+
+    // Board/Properties: the "PCB-design Info" dialog with the board size and the counts.
+    void OnBoardProperties();
+    // File/Send Mail: the design file, or a copy of the design in the temporary folder when it
+    // has unsaved changes or no file yet, handed to the desktop's mail program. False when no
+    // mail was started.
+    bool OnFileSendMail();
+    // View/Toggle Transparent Colors: the board drawing switches between opaque and transparent
+    // colours, and every view is redrawn.
+    void OnToggleTransparentColors();
+    bool IsTransparentColors() const { return m_drawingMode == drawTransparent; }
+
+    // ---- Painting (CWevraDocPaint.cpp) ----------------------------------------------------------
+
+    // Targets of the per-layer pens and brushes.
+    static constexpr int32_t penKindScreen = 0;
+    static constexpr int32_t penKindPrintColor = 2;
+    static constexpr int32_t penKindPrintBlackWhite = 3;
+
+    // Builds the 31 normal and 31 highlight pens and brushes and the component-text pens for a
+    // target at a scale: the screen colours, the print colours, or black and white.
+    void CreatePens(int32_t kind, int32_t scale);
+    // Forgets them; drawing falls back to pens of the colours in use until they are built.
+    void DeletePens();
+    // The board, layer by layer in the order of the current display layer set; pens are made
+    // afresh for the screen when the scale or the target changed. True.
+    bool DrawBoard(CDeviceContext& dc);
+    // The selection in the highlight colours, over the board; nothing while component texts
+    // are moved.
+    void DrawSelection(CDeviceContext& dc);
+    // The outline filled with layer 0's colour of the set; nothing below 5 points.
+    void DrawBoardOutline(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32_t scale,
+                          int32_t colorSet) const;
+    // A circle and a cross about pixel (x, y); nothing when the scale is too coarse for it.
+    void DrawOriginMarker(CDeviceContext& dc, int32_t x, int32_t y, int32_t scale,
+                          COLORREF color) const;
+    // The default padstack of the current default kind at the snapped cursor: in the colours
+    // of `colorSet` with `highlight`, else inverted (a second drawing erases it).
+    void DrawPadAtCursor(CDeviceContext& dc, bool highlight, int32_t colorSet) const;
+    // The same pad with the pen and brush selected.
+    void DrawDefaultPadAtCursor(CDeviceContext& dc) const;
+    // Ratsnest lines over the visible board: of the current net when there is one (the first
+    // two), or of every other net.
+    void DrawNetRatsnest(CDeviceContext& dc) const;
+    void DrawCurrentRatsnest(CDeviceContext& dc) const;
+    void DrawOtherRatsnest(CDeviceContext& dc) const;
+    // The rubber band and the zoom rectangle, inverted.
+    void DrawRubberBand(CDeviceContext& dc) const;
+    void DrawSecondRubberBand(CDeviceContext& dc) const;
+    // The space bar's snap: the cursor to the grid and the anchor to it; in Set Grid Offset the
+    // cursor goes onto the line or copper at the raw cursor when there is one (true).
+    bool SnapCursor(bool keepSelection);
+
+    bool IsBoardDirty() const { return m_boardDirty; }
+    void SetBoardDirty() { m_boardDirty = true; }
+    // R2_COPYPEN (opaque layers) or R2_MERGEPEN (layers seen through one another).
+    uint32_t GetDrawingMode() const { return m_drawingMode; }
+    void SetDrawingMode(uint32_t mode) { m_drawingMode = mode; }
+    void SetPadInfoMode(int32_t mode) { m_pinInfoMode = uint32_t(mode); }
+    bool IsUnconnectedPinMarks() const { return m_unconnectedPinMarks; }
+    void SetUnconnectedPinMarks(bool on) { m_unconnectedPinMarks = on; }
+
+    // ---- Document commands (CWevraDocCommands.cpp) ----------------------------------------------
+
+    // Settings menu: the current grid's snap switch, and the guideline snap range (0..4) that
+    // collects the current net's pins as snap points.
+    void OnSettingsSnapToGrid();
+    bool IsSnapToGridOn() const;
+    void OnSettingsSnapToGuidelines();
+    void OnSnapToGuidesDecrement();
+    void OnSnapToGuidesIncrement();
+    bool IsSnapToGuidelinesOn() const;
+    // The menu text of Snap to Guidelines with the range in it.
+    std::string GetSnapToGuidelinesText() const;
+    // Asks first, then opens the template import; every view updates after OK.
+    void OnBoardImportFromTemplate();
+
+    // Selected planes, drawn-line vertices, net items, texts and components move (components
+    // with their pins and texts), after an undo snapshot when one is due.
+    void MoveSelection(int32_t dx, int32_t dy);
+    void MoveSelectionToCursor();
+    void MoveCurrentComponentToCursor();
+    // The box of the selected line and net vertices: its centre goes onto the grid.
+    void CenterSelectionOnGrid();
+    // About the snapped cursor, in 1/1000 degree.
+    void RotateSelection(int32_t angle);
+    void RotateSelection90();
+    // A drag is undone, the idle tool follows and nothing stays selected.
+    void CancelMove();
+    // After an undo snapshot every collection copies its selection in place; the copies are
+    // selected instead. True.
+    bool CopySelection();
+    // The selection of every collection goes; nothing stays selected. True.
+    bool DeleteSelectedItems();
+    // "Copy Rectangular Array...": columns x rows copies of the selection on a grid of the
+    // distances (2 to 1000 places, each count at most 1000). False when cancelled or refused.
+    bool CopyArray();
+    // Pen `index` of the board pen table (on a copper work layer) or of the drawn lines
+    // becomes current, also for the track or line being drawn.
+    void SelectPen(int32_t index);
+    // Paints item `record` of the current output job on a printer page of `pixelsPerInch`, at
+    // the job's scale and offset. False, painting nothing, for a job scale that gives no
+    // positive print scale or a record the job lacks.
+    bool PrintJobPage(CDeviceContext& dc, int32_t record, int32_t pixelsPerInch);
+    // Prints every item of the current output job, one page each, through the printer
+    // service: into the PDF file when `pdfPath` is not empty, else on the job's printer (the
+    // default printer when the job asks for it or its own is gone). A job that does not print
+    // to "WINDOWS" gives way to the first one that does; without one the user is told. True
+    // when the pages were printed.
+    bool PrintOutputJob(const std::string& pdfPath);
 
     // ---- Planes (CWevraDocPlanes.cpp) -----------------------------------------------------------
 
@@ -592,6 +741,32 @@ public:
     void NormalizePadStackKinds(CShapeLib& cache) override;
 
 private:
+    struct LoadTarget {};
+    // A design to read a stream into: fresh collections, the header values of `current` (the
+    // fields an older stream lacks keep them) and a copy of its font; no reset, no windows.
+    CWevraDoc(LoadTarget, const CWevraDoc& current);
+
+    void StoreDesign(CArchive& ar);
+    void LoadDesign(CArchive& ar);
+    void WriteHeader(CArchive& ar) const;
+    void ReadHeader(CArchive& ar, uint32_t version);
+    void ReadCollections(CArchive& ar, uint32_t version);
+    // The settings the design file's header holds.
+    void CopyHeaderFrom(const CWevraDoc& other);
+    // Takes every collection and the header of a completely read design.
+    void TakeOverDesign(CWevraDoc& loaded);
+    // Header values and indexes between collections that a damaged file can get wrong.
+    void RepairLoadedIndexes(CArchive& ar);
+    void RepairPadStackIndexes(CArchive& ar);
+    void FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTime,
+                        const std::string& sourcePath);
+    // Unnamed planes get "Plane Nr n" after their 1-based position.
+    void CleanUpPlaneList();
+    // A shape document's cache becomes its library with the edited shape rebuilt.
+    void RebuildShapeCache();
+    // The pin-information font and its stored record follow one another.
+    void SetPinInfoFontFromRecord();
+    void SetPinInfoFontRecordFromFont();
     void ResetColors();
     void ResetEditingState();
     bool MakeShapeDocument();
@@ -615,6 +790,22 @@ private:
     CPour& AppendNewPlane(CPoint seed);
     // "NN. " and the layer's name after its number.
     std::string PlaneName(int32_t number, int32_t layer) const;
+    // Painting: whether the pens suit the screen at the present scale and colours; the visible
+    // board area with a margin around it; the parts of DrawBoard.
+    bool AreScreenPensCurrent() const;
+    CRect GetVisibleBoardRect(int32_t margin) const;
+    void DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& clip);
+    void DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip);
+    void DrawComponentTexts(CDeviceContext& dc, const CRect& clip, bool selected);
+    void DrawConnectionLines(CDeviceContext& dc);
+    void DrawPadAt(CDeviceContext& dc, CPoint cursor, int32_t layer) const;
+    void DrawInvertedRect(CDeviceContext& dc, const CRect& rect) const;
+    void PrintLayers(CDeviceContext& dc, const COutputRec& record, const CRect& clip);
+    // Commands: the selection moved, copied in place or deleted, without undo snapshot.
+    void MoveSelectedItems(int32_t dx, int32_t dy);
+    void CopySelectedInPlace();
+    // After a change of the guideline snap range.
+    void ApplySnapRange(int32_t range);
 
     // ---- Collections (created with the document, kept for its life) -----------------------------
     std::unique_ptr<CLayerArray> m_layers;
@@ -658,12 +849,25 @@ private:
     uint32_t m_unit = 1;
     uint32_t m_designTime = 0;
     CFontDesc m_pinInfoFont;
+    // The stored record of that font, kept byte for byte.
+    std::array<uint8_t, pinInfoFontRecordSize> m_pinInfoFontRecord{};
     uint32_t m_pinInfoMode = 1;
 
     // ---- Painting -------------------------------------------------------------------------------
     // The colours the drawing uses, normal and highlight set.
     std::array<std::array<COLORREF, LAYER_COUNT>, 2> m_drawColors{};
     std::array<std::array<int32_t, LAYER_COUNT>, 2> m_layerCounts{};
+    // Normal and highlight set; valid only while m_pensBuilt.
+    std::array<std::array<CPen, LAYER_COUNT>, 2> m_layerPens{};
+    std::array<std::array<CBrush, LAYER_COUNT>, 2> m_layerBrushes{};
+    // Top and bottom side, normal then highlight.
+    std::array<CPen, 4> m_componentTextPens{};
+    bool m_pensBuilt = false;
+    // The target and scale the pens were built for: a screen paint rebuilds them for any other.
+    int32_t m_penKind = penKindScreen;
+    int32_t m_penScale = 0;
+    bool m_boardDirty = true;
+    bool m_unconnectedPinMarks = false;
 
     // ---- Editing state --------------------------------------------------------------------------
     uint32_t m_mode = 0;
@@ -688,6 +892,10 @@ private:
     bool m_leftPane = false;
     bool m_bottomPane = false;
     bool m_pinsRebuilt = false;
+    std::string m_infoText;
+    CPoint m_rulerOrigin;
+    bool m_rulerLocked = false;
+    bool m_zoomWindowPending = false;
 
     // ---- Net groups -----------------------------------------------------------------------------
     std::vector<std::string> m_netGroupNames;

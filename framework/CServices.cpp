@@ -3,13 +3,16 @@
 #include <iostream>
 
 #include "framework/CArchive.h"
+#include "framework/CClipboardService.h"
 #include "framework/CFileDialogService.h"
 #include "framework/CLauncher.h"
 #include "framework/CListPickerService.h"
+#include "framework/CMailService.h"
 #include "framework/CMessageService.h"
 #include "framework/CPrinterService.h"
 #include "framework/CProgressService.h"
 #include "framework/CProgressWindow.h"
+#include "framework/CSettingsStore.h"
 #include "framework/CWindows1252.h"
 
 namespace {
@@ -83,6 +86,9 @@ CHeadlessPrinterService headlessPrinters;
 CHeadlessProgressService headlessProgress;
 CHeadlessListPicker headlessListPicker;
 CHeadlessFileDialogs headlessFileDialogs;
+CMailService headlessMail;
+CSettingsStore headlessSettings;
+CClipboardService headlessClipboard;
 
 CMessageService* installedMessages = nullptr;
 CLauncher* installedLauncher = nullptr;
@@ -90,6 +96,9 @@ CPrinterService* installedPrinters = nullptr;
 CProgressService* installedProgress = nullptr;
 CListPickerService* installedListPicker = nullptr;
 CFileDialogService* installedFileDialogs = nullptr;
+CMailService* installedMail = nullptr;
+CSettingsStore* installedSettings = nullptr;
+CClipboardService* installedClipboard = nullptr;
 
 template <typename T> T* Replace(T*& slot, T* service)
 {
@@ -130,6 +139,31 @@ CFileDialogService& CServices::FileDialogs()
     return installedFileDialogs ? *installedFileDialogs : headlessFileDialogs;
 }
 
+CSettingsStore& CServices::Settings()
+{
+    return installedSettings ? *installedSettings : headlessSettings;
+}
+
+CClipboardService& CServices::Clipboard()
+{
+    return installedClipboard ? *installedClipboard : headlessClipboard;
+}
+
+CClipboardService* CServices::SetClipboard(CClipboardService* service)
+{
+    return Replace(installedClipboard, service);
+}
+
+CMailService& CServices::Mail()
+{
+    return installedMail ? *installedMail : headlessMail;
+}
+
+CMailService* CServices::SetMail(CMailService* service)
+{
+    return Replace(installedMail, service);
+}
+
 CMessageService* CServices::SetMessages(CMessageService* service)
 {
     return Replace(installedMessages, service);
@@ -158,6 +192,11 @@ CListPickerService* CServices::SetListPicker(CListPickerService* service)
 CFileDialogService* CServices::SetFileDialogs(CFileDialogService* service)
 {
     return Replace(installedFileDialogs, service);
+}
+
+CSettingsStore* CServices::SetSettings(CSettingsStore* store)
+{
+    return Replace(installedSettings, store);
 }
 
 void CServices::ReportLoadWarnings(const CArchive& ar, const std::string& caption)

@@ -3,18 +3,22 @@
 #include <string>
 
 class CArchive;
+class CClipboardService;
 class CFileDialogService;
 class CLauncher;
 class CListPickerService;
+class CMailService;
 class CMessageService;
 class CPrinterService;
 class CProgressService;
+class CSettingsStore;
 
 // Where model code finds the platform services. The application installs its Qt services at
 // start-up and tests install fakes; until then, and after a service is removed again, a
 // headless default answers: messages go to stderr and get the first button's answer, the
 // launcher starts nothing and reports failure, there are no printers, progress windows show
-// nothing and are never cancelled, and list pickers and file choosers are cancelled.
+// nothing and are never cancelled, list pickers and file choosers are cancelled, and settings
+// are kept in memory only.
 //
 // The installed objects are not owned; whoever installs one keeps it alive until it is
 // replaced. Each setter returns the service installed before (the default counts as nullptr)
@@ -27,6 +31,11 @@ public:
     static CProgressService& Progress();
     static CListPickerService& ListPicker();
     static CFileDialogService& FileDialogs();
+    // Sends nothing and answers false until a mail service is installed.
+    static CMailService& Mail();
+    static CSettingsStore& Settings();
+    // Keeps its data in memory until the desktop's clipboard is installed.
+    static CClipboardService& Clipboard();
 
     static CMessageService* SetMessages(CMessageService* service);
     static CLauncher* SetLauncher(CLauncher* launcher);
@@ -34,6 +43,9 @@ public:
     static CProgressService* SetProgress(CProgressService* service);
     static CListPickerService* SetListPicker(CListPickerService* service);
     static CFileDialogService* SetFileDialogs(CFileDialogService* service);
+    static CMailService* SetMail(CMailService* service);
+    static CSettingsStore* SetSettings(CSettingsStore* store);
+    static CClipboardService* SetClipboard(CClipboardService* service);
 
     // Shows the repairs noted while loading a file in one warning message; nothing when there
     // were none.

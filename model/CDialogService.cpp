@@ -45,6 +45,12 @@ int32_t CDialogService::EditText(std::string&, std::string&, std::string&, int32
     return resultCancel;
 }
 
+int32_t CDialogService::PcbInfo(const std::string&, const std::string&, const std::string&,
+                                const std::string&, const std::string&)
+{
+    return resultCancel;
+}
+
 int32_t CDialogService::BorderSize(const std::vector<std::string>&, std::string&)
 {
     return resultCancel;
@@ -52,6 +58,17 @@ int32_t CDialogService::BorderSize(const std::vector<std::string>&, std::string&
 
 int32_t CDialogService::PlaneProperties(std::string&, int32_t&, int32_t&, int32_t&, int32_t&,
                                         int32_t&, std::string&, int32_t&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::CopyArray(std::string&, std::string&, std::string&, std::string&,
+                                  std::string&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::TemplateImport(CWevraDoc&)
 {
     return resultCancel;
 }

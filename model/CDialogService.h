@@ -44,6 +44,11 @@ public:
     virtual int32_t EditText(std::string& text, std::string& size, std::string& width,
                              int32_t& layer, bool& mirrored, std::string& rotation,
                              const std::vector<std::string>& layerNames);
+    // "PCB-design Info", display only: the board width and height as length texts, the
+    // numbers of components, component pins and nets.
+    virtual int32_t PcbInfo(const std::string& boardXSize, const std::string& boardYSize,
+                            const std::string& components, const std::string& componentPins,
+                            const std::string& nets);
     // "Set border size": `chosen` takes one of the length texts in `choices`.
     virtual int32_t BorderSize(const std::vector<std::string>& choices, std::string& chosen);
     // "Plane Properties": the plane's name, net (-1 none), layer, style (1 solid, 2 line,
@@ -52,4 +57,10 @@ public:
     virtual int32_t PlaneProperties(std::string& name, int32_t& net, int32_t& layer, int32_t& style,
                                     int32_t& penWidth, int32_t& hatchGrid,
                                     std::string& hatchRotation, int32_t& minSpace);
+    // "Copy Rectangular Array...": the X and Y distances as length texts in the display unit,
+    // the columns, the rows and the reference increment as typed.
+    virtual int32_t CopyArray(std::string& xDistance, std::string& yDistance, std::string& columns,
+                              std::string& rows, std::string& increment);
+    // "Import Properties from Template": imports from the template design into the document.
+    virtual int32_t TemplateImport(CWevraDoc& document);
 };

@@ -44,15 +44,6 @@ std::string PadRight(std::string text, size_t width)
     return text;
 }
 
-// The name field of a ToDo line: from character 5 up to the next blank.
-std::string ToDoLineName(const std::string& line)
-{
-    if (line.size() <= 5)
-        return {};
-    const size_t end = line.find(' ', 5);
-    return line.substr(5, end == std::string::npos ? std::string::npos : end - 5);
-}
-
 // Pen 1 on of the table with that width, or -1 (pen 0 only lifts the pen).
 int32_t FindDrawingPen(const CNet& net, int32_t width)
 {
@@ -93,7 +84,7 @@ CNetArray::CNetArray(CNetArrayDocument& document) : m_document(&document)
 
 CNetArray::CNetArray(const CNetArray& other)
     : m_trackLayerUse(other.m_trackLayerUse), m_padLayerUse(other.m_padLayerUse),
-      m_currentNet(other.m_currentNet), m_toDoList(other.m_toDoList),
+      m_currentNet(other.m_currentNet), m_toDoList(other.m_toDoList), m_toDoNets(other.m_toDoNets),
       m_toDoTotal(other.m_toDoTotal), m_document(other.m_document),
       m_repaintRect(other.m_repaintRect), m_repaintCounts(other.m_repaintCounts)
 {
@@ -115,6 +106,7 @@ CNetArray& CNetArray::operator=(const CNetArray& other)
     m_padLayerUse = copy.m_padLayerUse;
     m_currentNet = copy.m_currentNet;
     m_toDoList = std::move(copy.m_toDoList);
+    m_toDoNets = std::move(copy.m_toDoNets);
     m_toDoTotal = copy.m_toDoTotal;
     m_selectedTotal = 0;
     m_repaintRect = copy.m_repaintRect;
@@ -876,31 +868,42 @@ bool CNetArray::AddRectangleTrack(int32_t x1, int32_t y1, int32_t x2, int32_t y2
 void CNetArray::BuildToDoList()
 {
     m_toDoList.clear();
+    m_toDoNets.clear();
     m_toDoTotal = 0;
-    std::vector<std::pair<int32_t, std::string>> lines;
+    struct Line {
+        int32_t toDo;
+        int32_t net;
+        std::string text;
+    };
+    std::vector<Line> lines;
     for (int32_t i = 1; i < GetCount(); ++i) {
         const CNet& net = *m_nets[size_t(i)];
         const int32_t toDo = net.GetToDo();
         if (toDo <= 0)
             continue;
-        lines.emplace_back(toDo, PadRight(std::to_string(toDo), 4) + " " +
-                                     PadRight(net.GetName(), 10) + " " +
-                                     PadRight(std::to_string(net.GetPinCount()), 5));
+        lines.push_back({toDo, i,
+                         PadRight(std::to_string(toDo), 4) + " " + PadRight(net.GetName(), 10) +
+                             " " + PadRight(std::to_string(net.GetPinCount()), 5)});
         m_toDoTotal += toDo;
     }
     // Most connections to make first; nets with as many keep their order.
     std::stable_sort(lines.begin(), lines.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (auto& line : lines)
-        m_toDoList.push_back(std::move(line.second));
+                     [](const Line& a, const Line& b) { return a.toDo > b.toDo; });
+    for (auto& line : lines) {
+        m_toDoList.push_back(std::move(line.text));
+        m_toDoNets.push_back(line.net);
+    }
+}
+
+int32_t CNetArray::GetToDoNet(int32_t line) const
+{
+    return line >= 0 && line < int32_t(m_toDoNets.size()) ? m_toDoNets[size_t(line)] : -1;
 }
 
 bool CNetArray::ShowToDoNet(int32_t line)
 {
-    if (line < 0 || line >= int32_t(m_toDoList.size()))
-        return false;
-    const int32_t net = FindNet(ToDoLineName(m_toDoList[size_t(line)]));
-    if (net < 0)
+    const int32_t net = GetToDoNet(line);
+    if (net < 0 || net >= GetCount())
         return false;
     SetCurrentNet(net);
     if (m_document) {
@@ -918,18 +921,11 @@ bool CNetArray::RefreshLeftPane(int32_t net)
         m_document->RedrawLeftPane(-1);
         return true;
     }
-    const CNet* found = GetNet(net);
-    if (!found)
+    const auto row = std::find(m_toDoNets.begin(), m_toDoNets.end(), net);
+    if (row == m_toDoNets.end())
         return false;
-    const std::string& name = found->GetName();
-    for (size_t row = 0; row < m_toDoList.size(); ++row) {
-        const std::string& line = m_toDoList[row];
-        if (line.find(name) != std::string::npos && ToDoLineName(line) == name) {
-            m_document->RedrawLeftPane(int32_t(row));
-            return true;
-        }
-    }
-    return false;
+    m_document->RedrawLeftPane(int32_t(row - m_toDoNets.begin()));
+    return true;
 }
 
 // ---- Info text ----------------------------------------------------------------------------------

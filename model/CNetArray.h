@@ -182,6 +182,9 @@ public:
     void BuildToDoList();
     const std::vector<std::string>& GetToDoList() const { return m_toDoList; }
     int32_t GetToDoTotal() const { return m_toDoTotal; }
+    // The net a ToDo line was built for; -1 outside the list. Lines are never read back for
+    // their net: a name may hold blanks or run past its column.
+    int32_t GetToDoNet(int32_t line) const;
     // Makes the net of that ToDo line current and redraws; false when it names no net.
     bool ShowToDoNet(int32_t line);
     // Shows the net's ToDo line as chosen in the side pane (none for a negative net); returns
@@ -296,6 +299,7 @@ private:
     std::array<int32_t, LAYER_COUNT> m_padLayerUse{};
     int32_t m_currentNet = 0;
     std::vector<std::string> m_toDoList;
+    std::vector<int32_t> m_toDoNets;
     int32_t m_toDoTotal = 0;
     int32_t m_selectedTotal = 0;
     CNetArrayDocument* m_document = nullptr;

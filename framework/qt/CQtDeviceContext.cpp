@@ -166,6 +166,8 @@ CBrush CQtDeviceContext::SelectBrush(const CBrush& brush)
 CFontDesc CQtDeviceContext::SelectFont(const CFontDesc& font)
 {
     m_qfont.reset();
+    m_metrics.reset();
+    m_fontOnPainter = false;
     return std::exchange(m_font, font);
 }
 
@@ -296,14 +298,18 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
     if (text.empty())
         return;
     const QString string = QString::fromStdString(CWindows1252::ToUtf8(text));
-    const QFontMetrics metrics(Font(), m_painter.device());
+    const QFontMetrics& metrics = Metrics();
     m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (m_bkMode == BkMode::Opaque) {
         m_painter.fillRect(
             QRect(point.x, point.y, metrics.horizontalAdvance(string), metrics.height()),
             ToQColor(m_bkColor));
     }
-    m_painter.setFont(Font());
+    // Setting a font resolves it afresh each time, which labels by the thousand notice.
+    if (!m_fontOnPainter) {
+        m_painter.setFont(Font());
+        m_fontOnPainter = true;
+    }
     m_painter.setPen(ToQColor(m_textColor));
     m_painter.drawText(QPoint(point.x, point.y + metrics.ascent()), string);
     m_painter.setCompositionMode(CompositionFor(m_rop2));
@@ -312,7 +318,7 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
 CSize CQtDeviceContext::GetTextExtent(std::string_view text) const
 {
     const QString string = QString::fromStdString(CWindows1252::ToUtf8(text));
-    const QFontMetrics metrics(Font(), m_painter.device());
+    const QFontMetrics& metrics = Metrics();
     return CSize(metrics.horizontalAdvance(string), metrics.height());
 }
 
@@ -522,6 +528,13 @@ const QFont& CQtDeviceContext::Font() const
     }
     m_qfont = font;
     return *m_qfont;
+}
+
+const QFontMetrics& CQtDeviceContext::Metrics() const
+{
+    if (!m_metrics)
+        m_metrics.emplace(Font(), m_painter.device());
+    return *m_metrics;
 }
 
 void CQtDeviceContext::ApplyClip()

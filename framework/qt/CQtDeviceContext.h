@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QRegion>
 
@@ -80,6 +81,7 @@ private:
     void PaintSpans(const std::vector<CPixelRaster::Span>& spans, COLORREF color);
     void PaintRects(const std::vector<QRect>& rects, COLORREF color);
     const QFont& Font() const;
+    const QFontMetrics& Metrics() const;
     void ApplyClip();
 
     QPainter& m_painter;
@@ -88,6 +90,9 @@ private:
     CFontDesc m_font;
     // Made on first use: fonts need the application object, which pure drawing does not.
     mutable std::optional<QFont> m_qfont;
+    mutable std::optional<QFontMetrics> m_metrics;
+    // Whether the painter holds the selected font already.
+    bool m_fontOnPainter = false;
     int32_t m_rop2 = R2_COPYPEN;
     CPoint m_position;
     COLORREF m_textColor = 0;

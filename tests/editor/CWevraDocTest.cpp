@@ -449,7 +449,7 @@ TEST_F(CShapeDocTest, ShapeIsLaidOutOnItsOwnBoard)
     EXPECT_FALSE(frame.shapeRequest);
     EXPECT_TRUE(doc.IsShapeDocument());
     EXPECT_EQ(doc.GetPathNameRef(), "/libs/SHAPES - Parts - SO2");
-    EXPECT_EQ(doc.GetTitle(), "Design] - [SHAPES - Parts - SO2 ->");
+    EXPECT_EQ(doc.GetTitle(), "Design] - [SHAPES - Parts - SO2 ->Lines Draw");
     EXPECT_TRUE(frame.recent.empty());
     EXPECT_EQ(doc.GetSelectionFilter(), 0x30000201u);
     EXPECT_EQ(doc.GetMode(), ID_LINES_ADD);
@@ -552,7 +552,7 @@ TEST_F(CDocTest, PadStackKindsPassSeparatesNetPadsAndMakesDefaults)
     doc.NormalizePadStackKinds(cache);
     ASSERT_EQ(stacks.GetCount(), 3);
     EXPECT_EQ(stacks.GetName(0), "CIR 1.60 H0.80");
-    EXPECT_EQ(stacks.GetName(1), "CIR 1.60 H0.80");
+    EXPECT_EQ(stacks.GetName(1), "CIR 1.60 H0.80__A");
     EXPECT_EQ(stacks.GetName(2), "VIA 1.00 H0.80");
     EXPECT_EQ(stacks.GetDefault(CWevraDoc::kindPad), 0);
     EXPECT_EQ(stacks.GetDefault(CWevraDoc::kindShapePad), 1);

@@ -1,0 +1,64 @@
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "bench/BoardGenerator.h"
+#include "editor/CDocumentViews.h"
+#include "editor/CWevraDoc.h"
+#include "framework/qt/CQtDeviceContext.h"
+
+namespace {
+
+constexpr int32_t screenWidth = 1920;
+constexpr int32_t screenHeight = 1080;
+
+class CScreenViews : public CDocumentViews {
+public:
+    CSize GetClientSize() const override { return CSize(screenWidth, screenHeight); }
+};
+
+// The pad labels are written with the desktop's fonts, which need the application object.
+QGuiApplication& Application()
+{
+    static int argc = 1;
+    static char name[] = "wevra_bench";
+    static char* argv[] = {name, nullptr};
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static QGuiApplication application(argc, argv);
+    return application;
+}
+
+// A full repaint of the generated board, fitted into a full-HD back buffer.
+void BM_DrawBoard(benchmark::State& state)
+{
+    Application();
+    CScreenViews views;
+    CWevraDoc doc;
+    doc.SetViews(&views);
+    BoardPlan plan;
+    plan.components = int32_t(state.range(0));
+    const BoardCounts counts = GenerateBoard(doc, plan);
+    // The generated board lies above the origin (its y runs from minus its height to 0).
+    doc.ZoomAll();
+    doc.ScrollBy(0, doc.GetBoardHeight());
+
+    QImage image(screenWidth, screenHeight, QImage::Format_RGB32);
+    QPainter painter(&image);
+    CQtDeviceContext dc(painter);
+    for (auto _ : state) {
+        dc.FillSolidRect(CRect(0, 0, screenWidth, screenHeight), RGB(0x60, 0x60, 0x60));
+        benchmark::DoNotOptimize(doc.DrawBoard(dc));
+    }
+    state.counters["components"] = counts.components;
+    state.counters["scale"] = doc.GetScale();
+    doc.SetViews(nullptr);
+}
+BENCHMARK(BM_DrawBoard)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,77 @@
+#include "editor/CBottomView.h"
+
+#include <QPainter>
+
+#include "editor/CChildFrame.h"
+#include "editor/CErrorList.h"
+#include "editor/CWevraDoc.h"
+#include "framework/VirtualKeys.h"
+#include "model/CNetArray.h"
+
+namespace {
+
+const QColor chosenBackground(0, 0, 200);
+
+} // namespace
+
+CBottomView::CBottomView(CWevraDoc& document, QWidget* parent) : CListPane(document, parent)
+{
+    OnUpdate();
+}
+
+void CBottomView::OnUpdate()
+{
+    const int32_t errors = GetDocument().GetNets().GetErrorCount();
+    m_mode = errors > 0 ? modeErrors : modeNoErrors;
+    SetRowCount(errors);
+    SetExtent(listWidth, errors > 0 ? errors + 2 : 0);
+    viewport()->update();
+}
+
+void CBottomView::PaintList(QPainter& painter)
+{
+    const int32_t errors = GetDocument().GetNets().GetErrorCount();
+    if (m_mode != modeErrors || errors == 0)
+        return;
+    const auto& columns = CErrorList::ColumnX();
+    for (size_t c = 0; c < columns.size(); ++c)
+        DrawText(painter, columns[c], 0, CErrorList::Headings()[c]);
+    const int32_t chosen = GetSelection().GetSelected();
+    const auto [first, last] = RowsInSight(errors);
+    for (int32_t row = first; row <= last; ++row) {
+        if (row == chosen)
+            FillRow(painter, row, chosenBackground);
+        painter.setPen(row == chosen ? Qt::white : Qt::black);
+        const CErrorList::Columns texts = CErrorList::RowTexts(GetDocument(), row);
+        for (size_t c = 0; c < columns.size(); ++c)
+            DrawText(painter, columns[c], RowTop(row), texts[c]);
+    }
+    painter.setPen(Qt::black);
+}
+
+bool CBottomView::GoToError(int32_t row)
+{
+    if (m_mode != modeErrors || !GetDocument().IsBottomPaneShown())
+        return false;
+    return CErrorList::GoToError(GetDocument(), row);
+}
+
+void CBottomView::OnRowClicked(int32_t row)
+{
+    if (GoToError(row)) {
+        if (CChildFrame* frame = Frame())
+            frame->ActivateBoardView();
+    }
+}
+
+void CBottomView::OnKeyUp(uint32_t key)
+{
+    if (key >= VK_PRIOR && key <= VK_DOWN && !GetSelection().IsEmpty())
+        GoToError(GetSelection().GetValidSelected());
+}
+
+void CBottomView::OnVisibilityChanged(bool visible)
+{
+    if (visible != GetDocument().IsBottomPaneShown())
+        GetDocument().ShowBottomPane(visible);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+class CWevraDoc;
+
+// The rows of the bottom pane: one per error record of the nets' checks, and the way the board
+// view is put on a chosen error.
+class CErrorList {
+public:
+    static constexpr int32_t columnCount = 10;
+    using Columns = std::array<std::string, columnCount>;
+
+    // Where each column starts, in pixels, and its heading.
+    static const std::array<int32_t, columnCount>& ColumnX();
+    static const Columns& Headings();
+
+    // Number (from 1), layer name, then for each of the two objects its net, text and position
+    // in the document's unit. Empty texts for a record the list does not hold.
+    static Columns RowTexts(const CWevraDoc& document, int32_t record);
+
+    // The track Edit tool on the error's layer, its first net current, the cursor on its first
+    // position at a scale of at most 400 and the board view centred there. False, changing
+    // nothing, for a record the list does not hold.
+    static bool GoToError(CWevraDoc& document, int32_t record);
+};

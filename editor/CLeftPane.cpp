@@ -1,0 +1,223 @@
+#include "editor/CLeftPane.h"
+
+#include <algorithm>
+
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QPainter>
+
+#include "editor/CPlacingInfo.h"
+#include "editor/CWevraApp.h"
+#include "editor/CWevraDoc.h"
+#include "framework/CMessageService.h"
+#include "framework/CPrintJob.h"
+#include "framework/CPrinterService.h"
+#include "framework/CServices.h"
+#include "framework/VirtualKeys.h"
+#include "model/CComponentArray.h"
+#include "resources/CommandIds.h"
+#include "resources/StringIds.h"
+
+namespace {
+
+const QColor chosenBackground(0, 0, 200);
+const QColor ratsnestMark(255, 255, 128);
+
+constexpr int32_t ratsnestMarkWidth = 20;
+constexpr int32_t referenceX = 20;
+constexpr int32_t typeX = 120;
+constexpr int32_t shapeX = 220;
+
+} // namespace
+
+CLeftPane::CLeftPane(CWevraDoc& document, QWidget* parent)
+    : CListPane(document, parent), m_list(document)
+{
+    OnUpdate();
+}
+
+void CLeftPane::OnUpdate()
+{
+    m_list.ChooseMode();
+    SetRowCount(m_list.GetRowCount());
+    SetExtent(listWidth, m_list.GetScrollRows());
+    viewport()->update();
+}
+
+bool CLeftPane::HasComponentList() const
+{
+    return m_list.GetMode() == CLeftPaneList::modeComponents &&
+           GetDocument().GetComponents().GetCount() > 0;
+}
+
+// ---- Painting -----------------------------------------------------------------------------------
+
+void CLeftPane::PaintList(QPainter& painter)
+{
+    if (!GetDocument().IsLeftPaneShown() || !m_list.HasRows())
+        return;
+    if (m_list.GetMode() == CLeftPaneList::modeNets)
+        PaintNets(painter);
+    else if (viewport()->height() >= minListHeight)
+        PaintComponents(painter);
+}
+
+void CLeftPane::PaintComponents(QPainter& painter)
+{
+    DrawText(painter, referenceX, 0, "Ref.");
+    DrawText(painter, typeX, 0, "Type");
+    DrawText(painter, shapeX, 0, "Shape");
+    const int32_t clientWidth = viewport()->width();
+    const int32_t chosen = GetSelection().GetSelected();
+    const auto [first, last] = RowsInSight(m_list.GetRowCount());
+    for (int32_t row = first; row <= last; ++row) {
+        const CLeftPaneList::ComponentRow component = m_list.GetComponentRow(row);
+        if (component.ratsnestShown)
+            painter.fillRect(0, RowTop(row), ratsnestMarkWidth, rowHeight, ratsnestMark);
+        if (row == chosen)
+            FillRow(painter, row, chosenBackground);
+        painter.setPen(row == chosen ? Qt::white : Qt::black);
+        if (component.outsideBoard)
+            DrawText(painter, 0, RowTop(row), "+=");
+        DrawText(painter, referenceX, RowTop(row), component.reference);
+        if (clientWidth > typeX)
+            DrawText(painter, typeX, RowTop(row), component.type);
+        if (clientWidth > shapeX)
+            DrawText(painter, shapeX, RowTop(row), component.shape);
+    }
+    painter.setPen(Qt::black);
+}
+
+void CLeftPane::PaintNets(QPainter& painter)
+{
+    DrawText(painter, 35, 0, "ToDo", true);
+    DrawText(painter, 40, 0, "NetName");
+    DrawText(painter, 135, 0, "Pins", true);
+    const int32_t chosen = GetSelection().GetSelected();
+    const int32_t count = m_list.GetRowCount();
+    const auto [first, last] = RowsInSight(count);
+    for (int32_t row = first; row <= last; ++row) {
+        const CLeftPaneList::NetRow net = m_list.GetNetRow(row);
+        if (row == chosen)
+            FillRow(painter, row, chosenBackground);
+        painter.setPen(row == chosen ? Qt::white : Qt::black);
+        DrawText(painter, 35, RowTop(row), net.toDo, true);
+        DrawText(painter, 40, RowTop(row), net.name);
+        DrawText(painter, 135, RowTop(row), net.pins, true);
+    }
+    painter.setPen(Qt::black);
+    DrawText(painter, 2, RowTop(count), m_list.GetTotalText());
+}
+
+// ---- Input --------------------------------------------------------------------------------------
+
+void CLeftPane::OnRowClicked(int32_t row)
+{
+    m_list.PickRow(row);
+}
+
+void CLeftPane::OnRowDoubleClicked(int32_t row)
+{
+    m_list.CentreOnComponent(row);
+}
+
+void CLeftPane::OnKeyDown(uint32_t key)
+{
+    if (key == VK_RETURN && HasComponentList()) {
+        m_list.StartMoveFromPane(GetSelection().GetValidSelected());
+        viewport()->update();
+    }
+}
+
+void CLeftPane::OnKeyUp(uint32_t key)
+{
+    if (CPaneSelection::IsMoveKey(key) && !GetSelection().IsEmpty())
+        m_list.PickRow(GetSelection().GetValidSelected());
+}
+
+void CLeftPane::OnVisibilityChanged(bool visible)
+{
+    // Only a change is told: the document passes it on to the active design window.
+    if (visible != GetDocument().IsLeftPaneShown())
+        GetDocument().ShowLeftPane(visible);
+}
+
+void CLeftPane::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (m_list.GetMode() != CLeftPaneList::modeComponents)
+        return;
+    QMenu menu(this);
+    QAction* ratsnest = menu.addAction(QStringLiteral("Show &ratsnest"));
+    ratsnest->setCheckable(true);
+    ratsnest->setChecked(IsCommandChecked(ID_SHOW_RATSNEST));
+    ratsnest->setEnabled(IsCommandEnabled(ID_SHOW_RATSNEST));
+    menu.addSeparator();
+    QAction* placingInfo = menu.addAction(QStringLiteral("&Placing Info"));
+    placingInfo->setEnabled(IsCommandEnabled(ID_FILE_PLACING_INFO));
+    const QPoint at = event->reason() == QContextMenuEvent::Keyboard
+                          ? viewport()->mapToGlobal(QPoint(5, 5))
+                          : event->globalPos();
+    const QAction* chosen = menu.exec(at);
+    if (chosen == ratsnest)
+        OnCommand(ID_SHOW_RATSNEST);
+    else if (chosen == placingInfo)
+        OnCommand(ID_FILE_PLACING_INFO);
+}
+
+// ---- Commands -----------------------------------------------------------------------------------
+
+bool CLeftPane::IsCommandEnabled(uint32_t id) const
+{
+    switch (id) {
+    case ID_FILE_PLACING_INFO:
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_DIRECT:
+        return HasComponentList();
+    case ID_SHOW_RATSNEST:
+        return HasComponentList() && !GetSelection().IsEmpty();
+    default:
+        return false;
+    }
+}
+
+bool CLeftPane::IsCommandChecked(uint32_t id) const
+{
+    return id == ID_SHOW_RATSNEST && m_list.IsRatsnestShown(GetSelection().GetValidSelected());
+}
+
+bool CLeftPane::OnCommand(uint32_t id)
+{
+    switch (id) {
+    case ID_FILE_PLACING_INFO:
+        if (IsCommandEnabled(id))
+            CPlacingInfo::Write(GetDocument());
+        return true;
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_DIRECT:
+        if (IsCommandEnabled(id))
+            PrintList();
+        return true;
+    case ID_SHOW_RATSNEST:
+        if (m_list.ToggleRatsnest(GetSelection().GetValidSelected()))
+            viewport()->update();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CLeftPane::PrintList()
+{
+    CPrintSetup setup;
+    setup.title = "Placing Info: " + GetDocument().GetDesignName();
+    std::unique_ptr<CPrintJob> job = CServices::Printers().StartJob(setup);
+    const std::string version = QCoreApplication::applicationVersion().toStdString();
+    if (job &&
+        CPlacingInfo::Print(GetDocument(), *job, CPlacingInfo::CurrentTimeStamp(), version) &&
+        job->End())
+        return true;
+    CServices::Messages().MessageBox(CWevraApp::LoadResString(IDS_LIST_NOT_PRINTED),
+                                     CWevraApp::LoadResString(IDS_ERROR), MB_OK, MB_ICONERROR);
+    return false;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+
+#include "editor/CLeftPaneList.h"
+#include "editor/CListPane.h"
+
+// The side pane below the overview: the design's components (reference, type, shape), or while
+// a track tool runs the nets with connections still to make. Choosing a component in the
+// Move/Rotate tool picks it up for placing; choosing a net makes it current. Its commands write
+// the placing information report, print the component list and switch a component's own
+// ratsnest.
+class CLeftPane : public CListPane {
+    Q_OBJECT
+
+public:
+    static constexpr int32_t listWidth = 330;
+    // Below this client height the component list is not drawn.
+    static constexpr int32_t minListHeight = 20;
+    static constexpr uint32_t helpContext = 0x10000 + 33197;
+
+    explicit CLeftPane(CWevraDoc& document, QWidget* parent = nullptr);
+
+    const CLeftPaneList& GetList() const { return m_list; }
+    uint32_t GetHelpContext() const override { return helpContext; }
+    void OnUpdate() override;
+
+    // The pane's own commands: Placing Info, the component's ratsnest and printing. False for
+    // any other command, which goes on to the document (Save saves the design).
+    bool OnCommand(uint32_t id);
+    bool IsCommandEnabled(uint32_t id) const;
+    bool IsCommandChecked(uint32_t id) const;
+
+    // Prints the component list on the default printer; false (after telling the user) when
+    // it could not be printed.
+    bool PrintList();
+
+protected:
+    void PaintList(QPainter& painter) override;
+    void OnRowClicked(int32_t row) override;
+    void OnRowDoubleClicked(int32_t row) override;
+    void OnKeyDown(uint32_t key) override;
+    void OnKeyUp(uint32_t key) override;
+    void OnVisibilityChanged(bool visible) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void PaintComponents(QPainter& painter);
+    void PaintNets(QPainter& painter);
+    bool HasComponentList() const;
+
+    CLeftPaneList m_list;
+};

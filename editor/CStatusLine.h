@@ -1,0 +1,25 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+class CWevraDoc;
+
+// The texts of the status bar's panes that the board view writes: the info text, the cursor
+// from the grid origin, the ruler lock, the distance from the ruler origin as x, y, length and
+// direction, and the design time. Coordinates far apart are measured in 64 bits, so their
+// differences never wrap.
+class CStatusLine {
+public:
+    // Panes 0 to 7; the design time has pane 8 to itself.
+    static constexpr int32_t cursorPaneCount = 8;
+    static constexpr int32_t designTimePane = 8;
+
+    static std::array<std::string, cursorPaneCount> Format(const CWevraDoc& document);
+    // The direction of (xr, yr) in degrees, 0 up to below 360, counter-clockwise as seen on
+    // the screen, where board y grows downwards: 90 points up.
+    static double Direction(int64_t xr, int64_t yr);
+    // "T:" hours ":" minutes, each at least two digits.
+    static std::string FormatDesignTime(uint32_t milliseconds);
+};

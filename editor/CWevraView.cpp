@@ -1,0 +1,670 @@
+#include "editor/CWevraView.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include "editor/CConfig.h"
+#include "editor/CDocumentFrame.h"
+#include "editor/CMainFrame.h"
+#include "editor/CStatusLine.h"
+#include "editor/CWevraApp.h"
+#include "editor/CWevraDoc.h"
+#include "framework/CArchive.h"
+#include "framework/CArchiveException.h"
+#include "framework/CClipboardService.h"
+#include "framework/CCommandTarget.h"
+#include "framework/CMessageService.h"
+#include "framework/CServices.h"
+#include "framework/Numeric.h"
+#include "framework/qt/CQtCommandBinder.h"
+#include "framework/qt/CQtDeviceContext.h"
+#include "model/CComponentArray.h"
+#include "model/CComponentDocument.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/CShapeLib.h"
+#include "model/CTextArray.h"
+#include "model/LayerIds.h"
+#include "resources/CommandIds.h"
+#include "resources/StringIds.h"
+
+namespace {
+
+// Tool modes whose edited item the view draws over the board.
+constexpr uint32_t modeReplacePads = ID_COMPONENTS_REPLACE_PADS;
+constexpr uint32_t modePadsFirst = 32885;
+constexpr uint32_t modePadsMove = 32887;
+constexpr uint32_t modePadsPlace = 32888;
+constexpr uint32_t modePadsAddManually = 33051;
+constexpr uint32_t editShapeLibrary = 32917;
+constexpr COLORREF labelColor = 0x00FFFFFF;
+
+constexpr std::array<uint32_t, 5> tableIds = {CWevraView::componentTable, CWevraView::layerTable,
+                                              CWevraView::netlistTable, CWevraView::padStackTable,
+                                              CWevraView::shapeTable};
+
+int32_t PixelOf(int32_t board, int32_t offset, int32_t scale)
+{
+    return SaturateToInt((int64_t(board) + offset) / std::max(scale, 1));
+}
+
+void SetPolicy(QAbstractScrollArea& area, bool horizontal, bool shown)
+{
+    const Qt::ScrollBarPolicy policy = shown ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (horizontal && area.horizontalScrollBarPolicy() != policy)
+        area.setHorizontalScrollBarPolicy(policy);
+    if (!horizontal && area.verticalScrollBarPolicy() != policy)
+        area.setVerticalScrollBarPolicy(policy);
+}
+
+void SetBar(QScrollBar& bar, int64_t extent, int64_t page, int64_t position)
+{
+    const QSignalBlocker quiet(bar);
+    bar.setRange(0, SaturateToInt(extent));
+    bar.setPageStep(SaturateToInt(std::max<int64_t>(page, 1)));
+    bar.setValue(SaturateToInt(position));
+}
+
+} // namespace
+
+CWevraView::CWevraView(CWevraDoc& document, QWidget* parent)
+    : QAbstractScrollArea(parent), m_document(document)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(1, 1);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setMouseTracking(true);
+    if (CMainFrame* main = GetMainFrame(); main != nullptr && main->GetConfig() != nullptr)
+        m_scrollBarsShown = main->GetConfig()->IsScrollbars();
+    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { OnScrollAction(true, action); });
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { OnScrollAction(false, action); });
+}
+
+CWevraView::~CWevraView()
+{
+    for (QPointer<QWidget>& table : m_tables)
+        delete table.data();
+}
+
+CMainFrame* CWevraView::GetMainFrame()
+{
+    return dynamic_cast<CMainFrame*>(&CDocumentFrame::Get());
+}
+
+// ---- Updates ------------------------------------------------------------------------------------
+
+void CWevraView::OnInitialUpdate()
+{
+    m_document.SetDesignPath("");
+    UpdateScrollBars();
+    m_document.SetAction(CWevraDoc::actionWaiting);
+    CDocumentFrame::Get().SetStatusText(CWevraApp::LoadResString(IDS_READY));
+}
+
+void CWevraView::Redraw(bool full)
+{
+    if (!full) {
+        viewport()->update();
+        return;
+    }
+    if (m_sidePaneRefresh) {
+        m_sidePaneRefresh = false;
+        CDocumentFrame::Get().ShowLeftPane(true);
+        m_document.RedrawLeftPane(-1);
+    }
+    // A rebuild is pending already: the paint to come shows this change too.
+    if (m_document.IsBoardDirty())
+        return;
+    m_document.SetBoardDirty();
+    UpdateScrollBars();
+    UpdateOtherViews();
+    while (QApplication::overrideCursor() != nullptr &&
+           QApplication::overrideCursor()->shape() == Qt::WaitCursor)
+        QApplication::restoreOverrideCursor();
+    viewport()->update();
+}
+
+void CWevraView::OnUpdate(const QWidget* sender, uint32_t hint)
+{
+    if (sender == this)
+        return;
+    if (hint == redrawHint)
+        Redraw(true);
+    else
+        viewport()->update();
+}
+
+void CWevraView::UpdateOtherViews()
+{
+    if (m_updateOtherViews)
+        m_updateOtherViews();
+}
+
+// ---- Status line --------------------------------------------------------------------------------
+
+void CWevraView::WritePane(int32_t pane, const std::string& text) const
+{
+    if (CMainFrame* main = GetMainFrame())
+        main->SetPaneText(pane, text);
+}
+
+void CWevraView::UpdateStatusLine()
+{
+    const auto panes = CStatusLine::Format(m_document);
+    for (size_t pane = 0; pane < panes.size(); ++pane)
+        WritePane(int32_t(pane), panes[pane]);
+}
+
+void CWevraView::ShowDesignTime()
+{
+    WritePane(CStatusLine::designTimePane,
+              CStatusLine::FormatDesignTime(m_document.GetDesignTime()));
+}
+
+// ---- Scroll bars --------------------------------------------------------------------------------
+
+void CWevraView::SetScrollBarsShown(bool shown)
+{
+    m_scrollBarsShown = shown;
+    UpdateScrollBars();
+}
+
+void CWevraView::UpdateScrollBars()
+{
+    if (!m_scrollBarsShown) {
+        SetPolicy(*this, true, false);
+        SetPolicy(*this, false, false);
+        return;
+    }
+    const QSize client = viewport()->size();
+    if (client.width() < 1 || client.height() < 1)
+        return;
+    const int64_t scale = m_document.GetScale();
+    const int64_t visibleWidth = client.width() * scale;
+    const int64_t visibleHeight = client.height() * scale;
+    const int64_t boardWidth = m_document.GetBoardWidth();
+    const int64_t boardHeight = m_document.GetBoardHeight();
+    const bool horizontal = boardWidth >= visibleWidth;
+    const bool vertical = boardHeight >= visibleHeight;
+    const CSize extent = m_document.GetBoardExtent();
+    const CPoint offset = m_document.GetViewOffset();
+    if (horizontal) {
+        const int64_t ratio = std::max<int64_t>(boardWidth / visibleWidth, 1);
+        SetBar(*horizontalScrollBar(), extent.cx, extent.cx / ratio, -int64_t(offset.x));
+    }
+    if (vertical) {
+        const double ratio = std::max(double(boardHeight) / double(visibleHeight), 1.0);
+        SetBar(*verticalScrollBar(), extent.cy, int64_t(extent.cy / ratio), -int64_t(offset.y));
+    }
+    SetPolicy(*this, true, horizontal);
+    SetPolicy(*this, false, vertical);
+}
+
+void CWevraView::OnScrollAction(bool horizontal, int action)
+{
+    const CSize extent = m_document.GetBoardExtent();
+    const int32_t page = std::max((horizontal ? extent.cx : extent.cy) / 10, 1);
+    const int32_t line = std::max(page / 10, 1);
+    const QScrollBar& bar = horizontal ? *horizontalScrollBar() : *verticalScrollBar();
+    int64_t shift = 0;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        shift = line;
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        shift = -line;
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        shift = page;
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        shift = -page;
+        break;
+    case QAbstractSlider::SliderMove:
+        shift = int64_t(bar.value()) - bar.sliderPosition();
+        break;
+    default:
+        Redraw(false);
+        return;
+    }
+    const int32_t step = SaturateToInt(shift);
+    m_document.ScrollBy(horizontal ? step : 0, horizontal ? 0 : step);
+    m_warpAfterRepaint = false;
+    m_layoutChanged = true;
+    Redraw(true);
+}
+
+void CWevraView::scrollContentsBy(int, int) {}
+
+// ---- Cursor -------------------------------------------------------------------------------------
+
+CPoint CWevraView::CursorPixel() const
+{
+    const CPoint cursor = m_document.GetCursor();
+    const CPoint offset = m_document.GetViewOffset();
+    const int32_t scale = m_document.GetScale();
+    return CPoint(PixelOf(cursor.x, offset.x, scale), PixelOf(cursor.y, offset.y, scale));
+}
+
+void CWevraView::WarpMouseToCursor()
+{
+    if (!hasFocus() && !viewport()->hasFocus())
+        return;
+    const CPoint pixel = CursorPixel();
+    QCursor::setPos(viewport()->mapToGlobal(QPoint(pixel.x, pixel.y)));
+}
+
+void CWevraView::SaveCursor()
+{
+    m_savedCursor = m_document.GetCursor();
+}
+
+void CWevraView::RestoreCursor()
+{
+    m_document.SetCursor(m_savedCursor);
+    WarpMouseToCursor();
+}
+
+bool CWevraView::IsMode(uint32_t mode) const
+{
+    return m_document.IsMode(mode);
+}
+
+bool CWevraView::IsAction(uint32_t action) const
+{
+    return m_document.IsAction(action);
+}
+
+void CWevraView::SetAction(uint32_t action)
+{
+    m_document.SetAction(action);
+}
+
+// ---- Menus --------------------------------------------------------------------------------------
+
+namespace {
+
+QString TooltipText(uint32_t id)
+{
+    const std::string text = CWevraApp::LoadResString(id);
+    const size_t newline = text.find('\n');
+    return CQtCommandBinder::ToQString(newline == std::string::npos ? text
+                                                                    : text.substr(newline + 1));
+}
+
+} // namespace
+
+QAction* CWevraView::AppendMenuItem(QMenu& menu, uint32_t id)
+{
+    if (id == 0)
+        return menu.addSeparator();
+    QAction* action = menu.addAction(TooltipText(id));
+    action->setData(id);
+    return action;
+}
+
+void CWevraView::ModifyMenuItem(QMenu& menu, int32_t position, uint32_t id)
+{
+    const QList<QAction*> actions = menu.actions();
+    if (position < 0 || position >= actions.size())
+        return;
+    QAction* action = actions[position];
+    action->setSeparator(id == 0);
+    action->setText(id == 0 ? QString() : TooltipText(id));
+    action->setData(id);
+}
+
+// ---- Table windows ------------------------------------------------------------------------------
+
+QPointer<QWidget>* CWevraView::TableSlot(uint32_t dialogId)
+{
+    const auto found = std::find(tableIds.begin(), tableIds.end(), dialogId);
+    return found == tableIds.end() ? nullptr : &m_tables[size_t(found - tableIds.begin())];
+}
+
+QWidget* CWevraView::GetTableWindow(uint32_t dialogId) const
+{
+    const auto found = std::find(tableIds.begin(), tableIds.end(), dialogId);
+    return found == tableIds.end() ? nullptr : m_tables[size_t(found - tableIds.begin())].data();
+}
+
+void CWevraView::SetTableWindow(uint32_t dialogId, QWidget* window)
+{
+    if (QPointer<QWidget>* slot = TableSlot(dialogId)) {
+        if (*slot != window)
+            delete slot->data();
+        *slot = window;
+    }
+}
+
+bool CWevraView::OnCommand(uint32_t first, uint32_t second)
+{
+    if (QPointer<QWidget>* slot = TableSlot(first)) {
+        if (second == tableClosed) {
+            setFocus(Qt::OtherFocusReason);
+            // The window reports from inside its own handler: it goes once that has returned.
+            if (*slot)
+                (*slot)->deleteLater();
+            *slot = nullptr;
+            return true;
+        }
+        if (second == designChanged) {
+            if (first == layerTable)
+                m_document.CreatePens(CWevraDoc::penKindScreen, m_document.GetScale());
+            Redraw(true);
+            if (*slot) {
+                (*slot)->activateWindow();
+                (*slot)->setFocus(Qt::OtherFocusReason);
+            }
+            return true;
+        }
+    }
+    if (first == designChanged) {
+        Redraw(true);
+        return true;
+    }
+    return first == swallowedNotice;
+}
+
+// ---- Clipboard ----------------------------------------------------------------------------------
+
+void CWevraView::RegisterCommands(CCommandTarget& target)
+{
+    target.OnCommand(ID_EDIT_PASTE, [this] { OnEditPaste(); });
+    target.OnUpdate(ID_EDIT_PASTE, [this](CCmdUI& ui) { ui.Enable(CanPaste()); });
+    // There is nothing to copy or cut: a design is pasted whole, never merged.
+    target.OnCommand(ID_EDIT_COPY, [this] { OnEditCopy(); });
+    target.OnUpdate(ID_EDIT_COPY, [](CCmdUI& ui) { ui.Enable(false); });
+    target.OnCommand(ID_EDIT_CUT, [this] { OnEditCut(); });
+    target.OnUpdate(ID_EDIT_CUT, [](CCmdUI& ui) { ui.Enable(false); });
+}
+
+bool CWevraView::CanPaste() const
+{
+    return CServices::Clipboard().HasFormat(clipboardFormat);
+}
+
+void CWevraView::OnEditPaste()
+{
+    std::optional<std::vector<uint8_t>> data = CServices::Clipboard().GetData(clipboardFormat);
+    if (!data)
+        return;
+    CArchive ar(std::move(*data));
+    // The document reads into a design of its own and takes it only when all was read.
+    if (!m_document.LoadFromArchive(ar, CWevraApp::LoadResString(IDS_APP_TITLE)))
+        return;
+    m_document.SetModified();
+    UpdateOtherViews();
+    Redraw(true);
+}
+
+void CWevraView::OnEditCopy()
+{
+    try {
+        CArchive ar;
+        m_document.Serialize(ar);
+        CServices::Clipboard().SetData(clipboardFormat, ar.GetBuffer());
+    } catch (const CArchiveException& error) {
+        CServices::Messages().MessageBox(error.what(), CWevraApp::LoadResString(IDS_APP_TITLE),
+                                         MB_OK, MB_ICONEXCLAMATION);
+    }
+}
+
+void CWevraView::OnEditCut()
+{
+    OnEditCopy();
+    m_document.SetModified();
+    UpdateOtherViews();
+    Redraw(true);
+}
+
+// ---- Window events ------------------------------------------------------------------------------
+
+void CWevraView::EnsureBackBuffer()
+{
+    // As large as the main window, so that growing this pane needs no new buffer.
+    const QSize wanted = window()->size().expandedTo(viewport()->size());
+    if (!m_backBuffer.isNull() && wanted.width() <= m_backBuffer.width() &&
+        wanted.height() <= m_backBuffer.height())
+        return;
+    m_backBuffer = QImage(wanted, QImage::Format_RGB32);
+    m_document.SetBoardDirty();
+}
+
+void CWevraView::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    EnsureBackBuffer();
+}
+
+void CWevraView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    if (isVisible())
+        EnsureBackBuffer();
+    const QSize client = viewport()->size();
+    if (client.width() >= 1 && client.height() >= 1)
+        UpdateScrollBars();
+    m_layoutChanged = true;
+    Redraw(true);
+}
+
+void CWevraView::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    CDocumentFrame& frame = CDocumentFrame::Get();
+    if (m_document.IsShapeDocument()) {
+        if (frame.GetEditedShapeLibrary() == nullptr)
+            frame.PostCommand(editShapeLibrary);
+    } else {
+        Redraw(true);
+    }
+    ShowDesignTime();
+}
+
+void CWevraView::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    ShowDesignTime();
+    m_document.DeletePens();
+}
+
+// ---- Painting -----------------------------------------------------------------------------------
+
+void CWevraView::SetShapePreview(const CShapeLib* library, int32_t shape)
+{
+    m_previewLibrary = library;
+    m_previewShape = shape;
+}
+
+void CWevraView::paintEvent(QPaintEvent* event)
+{
+    if (m_document.GetBoardOutline().GetSize() < 1)
+        return;
+    const QRect area = event->rect();
+    m_repaintRect = CRect(area.left(), area.top(), area.right() + 1, area.bottom() + 1);
+
+    EnsureBackBuffer();
+    if (m_document.IsBoardDirty()) {
+        if (!m_layoutChanged && m_warpAfterRepaint)
+            WarpMouseToCursor();
+        m_layoutChanged = false;
+        RenderBoard();
+    }
+
+    // The live items are drawn over a copy of the board, so that inverted lines invert the
+    // board and nothing else.
+    const QSize client = viewport()->size();
+    if (m_frame.size() != client)
+        m_frame = QImage(client, QImage::Format_RGB32);
+    {
+        QPainter painter(&m_frame);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QPoint(0, 0), m_backBuffer, QRect(QPoint(0, 0), client));
+        CQtDeviceContext dc(painter);
+        DrawOverlays(dc);
+    }
+    QPainter screen(viewport());
+    screen.drawImage(area, m_frame, area);
+    ShowDesignTime();
+}
+
+void CWevraView::RenderBoard()
+{
+    ++m_renderCount;
+    QPainter painter(&m_backBuffer);
+    CQtDeviceContext dc(painter);
+    dc.FillSolidRect(CRect(0, 0, m_backBuffer.width(), m_backBuffer.height()), backgroundColor);
+    const CFontDesc previous = dc.SelectFont(m_document.GetPinInfoFont());
+    m_document.DrawBoard(dc);
+    dc.SelectFont(previous);
+    if (!m_document.IsShapeDocument() && m_document.IsMode(ID_COMPONENTS_MOVE_ROTATE_TEXT))
+        m_document.GetComponents().DrawCurrent(dc);
+    if (m_document.IsAutoRatsnest()) {
+        m_document.DrawOtherRatsnest(dc);
+        m_document.DrawNetRatsnest(dc);
+    }
+    UpdateStatusLine();
+}
+
+void CWevraView::DrawEditedItem(CDeviceContext& dc)
+{
+    const uint32_t mode = m_document.GetMode();
+    const bool dragging = m_document.IsAction(CWevraDoc::actionDragging);
+    switch (mode) {
+    case ID_COMPONENTS_MOVE_ROTATE_TEXT:
+        if (dragging)
+            m_document.GetComponents().DrawCurrentText(dc);
+        break;
+    case modeReplacePads:
+    case modePadsPlace:
+    case modePadsAddManually:
+        m_document.DrawPadAtCursor(dc, true, CComponentDocument::highlightSet);
+        break;
+    case modePadsFirst:
+    case modePadsMove:
+        if (dragging)
+            m_document.DrawPadAtCursor(dc, true, CComponentDocument::highlightSet);
+        break;
+    case ID_BOARD_EDIT_TEXT:
+    case ID_BOARD_PLACE_TEXT:
+        if (dragging) {
+            std::array<COLORREF, LAYER_COUNT> highlight{};
+            for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
+                highlight[size_t(layer)] =
+                    m_document.LayerColor(layer, CComponentDocument::highlightSet);
+            const CPoint offset = m_document.GetViewOffset();
+            m_document.GetTexts().DrawSelected(dc, m_document.GetFont(), highlight, offset.x,
+                                               offset.y, m_document.GetScale());
+        }
+        break;
+    case ID_TRACKS_EDIT:
+    case ID_TRACKS_ADD:
+        if (dragging) {
+            if (const CNet* net = m_document.GetNets().GetCurrentNet())
+                net->DrawEditedRun(dc, m_document);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void CWevraView::DrawOverlays(CDeviceContext& dc)
+{
+    DrawEditedItem(dc);
+
+    if (m_document.GetSelectedCount() > 0) {
+        m_document.DrawSelection(dc);
+        const int32_t component = m_document.GetCurrentComponentIndex();
+        if (m_document.GetComponents().GetSelectedCount() == 1 && component >= 0)
+            m_document.GetNets().DrawComponentRatsnest(dc, component);
+    }
+    if (m_document.IsAutoRatsnest())
+        m_document.DrawNetRatsnest(dc);
+    const CPoint offset = m_document.GetViewOffset();
+    const int32_t scale = m_document.GetScale();
+    m_document.GetNets().DrawErrors(dc, offset.x, offset.y, scale);
+
+    if (m_document.IsRubberBandVisible())
+        m_document.DrawRubberBand(dc);
+    if (m_document.IsZoomWindowPending())
+        m_document.DrawSecondRubberBand(dc);
+
+    if (m_document.GetCurrentPlane() != nullptr) {
+        m_document.DrawPlaneOutline(dc, true);
+        m_document.DrawPlaneSeed(dc);
+    }
+
+    if (m_previewLibrary != nullptr) {
+        const CPoint cursor = m_document.GetCursor();
+        m_previewLibrary->DrawShapePreview(dc, m_previewShape,
+                                           SaturateToInt(int64_t(cursor.x) + offset.x),
+                                           SaturateToInt(int64_t(cursor.y) + offset.y));
+    }
+
+    const CPoint pixel = CursorPixel();
+    if (m_longCrosshair)
+        DrawCursorCross(dc, pixel.x, pixel.y, false);
+    if (m_diagonalCross)
+        DrawCursorCross(dc, pixel.x, pixel.y, true);
+}
+
+void CWevraView::DrawCursorCross(CDeviceContext& dc, int32_t x, int32_t y, bool diagonal)
+{
+    const int32_t width = viewport()->width();
+    const int32_t height = viewport()->height();
+    const int32_t previousMode = dc.SetROP2(R2_NOT);
+    if (diagonal) {
+        const int32_t d = std::max(width, height);
+        const auto at = [](int64_t a, int64_t b) {
+            return CPoint(SaturateToInt(a), SaturateToInt(b));
+        };
+        dc.MoveTo(at(int64_t(x) - d, int64_t(y) - d));
+        dc.LineTo(at(int64_t(x) + d, int64_t(y) + d));
+        dc.MoveTo(at(int64_t(x) - d, int64_t(y) + d));
+        dc.LineTo(at(int64_t(x) + d, int64_t(y) - d));
+    } else {
+        dc.MoveTo(CPoint(0, y));
+        dc.LineTo(CPoint(width, y));
+        dc.MoveTo(CPoint(x, 0));
+        dc.LineTo(CPoint(x, height));
+    }
+    dc.SetROP2(previousMode);
+
+    if (m_tooltipAtCursor && m_document.IsAction(CWevraDoc::actionWaiting))
+        DescribeObjectAtCursor(dc, CPoint(x, y));
+}
+
+void CWevraView::DescribeObjectAtCursor(CDeviceContext& dc, CPoint pixel)
+{
+    CNetArray& nets = m_document.GetNets();
+    const int32_t before = nets.GetCurrentIndex();
+    const CPoint raw = m_document.GetRawCursor();
+    if (!nets.GetInfoAt(raw.x, raw.y, m_document.GetSelectableLayerMask()))
+        return;
+    m_document.SetInfoText(nets.GetInfoText());
+    UpdateStatusLine();
+    const COLORREF color = dc.SetTextColor(labelColor);
+    const CDeviceContext::BkMode mode = dc.SetBkMode(CDeviceContext::BkMode::Transparent);
+    dc.TextOut(pixel, nets.GetNetName(nets.GetCurrentIndex()));
+    dc.SetBkMode(mode);
+    dc.SetTextColor(color);
+    if (nets.GetCurrentIndex() != before) {
+        m_layoutChanged = true;
+        Redraw(true);
+    }
+}

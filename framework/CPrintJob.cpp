@@ -1,0 +1,3 @@
+#include "framework/CPrintJob.h"
+
+CPrintJob::~CPrintJob() = default;

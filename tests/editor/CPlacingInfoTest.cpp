@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+
+#include <QApplication>
+
+#include "editor/CPlacingInfo.h"
+#include "framework/CPrintJob.h"
+#include "framework/CResourcePack.h"
+#include "framework/CServices.h"
+#include "framework/qt/CQtPrinterService.h"
+#include "model/CComponentArray.h"
+#include "model/CShapeLib.h"
+#include "tests/editor/DocTestViews.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The report with its time stamp replaced by "*".
+std::string MaskedTimeStamp(std::string text)
+{
+    const std::string label = "TimeStamp: ";
+    const size_t from = text.find(label);
+    if (from == std::string::npos)
+        return text;
+    const size_t start = from + label.size();
+    return text.replace(start, text.find('\r', start) - start, "*");
+}
+
+// Three components: a plain one, one whose reference is longer than its column and that sits
+// turned on the bottom side, one at a fraction of a degree.
+class CPlacingInfoTest : public CDocumentTest {
+protected:
+    // Printing lays text out in the desktop's fonts.
+    static void SetUpTestSuite()
+    {
+        if (QApplication::instance() == nullptr)
+            s_application = std::make_unique<QApplication>(s_argc, s_argv);
+    }
+    static void TearDownTestSuite() { s_application.reset(); }
+
+    void SetUp() override
+    {
+        CDocumentTest::SetUp();
+        ASSERT_TRUE(CResourcePack::LoadFirstFound(fs::path(WEVRA_BUILD_DIR) / "bin"));
+        m_folder = fs::temp_directory_path() / ("wevra_placing_" + std::to_string(::getpid()));
+        fs::create_directories(m_folder);
+
+        CShapeLib& cache = doc->GetEditableShapeCache();
+        const int32_t resistor = cache.AddShape("R0805");
+        const int32_t capacitor = cache.AddShape("C0603");
+        const int32_t chip = cache.AddShape("SO8");
+        CComponentArray& components = doc->GetComponents();
+        components.AddComponent("R1", "10k", resistor, 0, 0, 0, false);
+        components.AddComponent("C12345678901", "100nF", capacitor, 0, 0, 90000, true);
+        components.AddComponent("U1", "LM358", chip, 0, 0, 45500, false);
+        components.SetPosition(0, 25600, 51200);
+        components.SetPosition(1, 256000, -12800);
+        components.SetPosition(2, 0, 0);
+        doc->SetUnit(1);
+    }
+    void TearDown() override
+    {
+        fs::remove_all(m_folder);
+        CResourcePack::SetCurrent(CResourcePack());
+        CDocumentTest::TearDown();
+    }
+
+    fs::path m_folder;
+
+private:
+    static inline int s_argc = 1;
+    static inline char s_name[] = "wevra_editor_tests";
+    static inline char* s_argv[] = {s_name, nullptr};
+    static inline std::unique_ptr<QApplication> s_application;
+};
+
+TEST_F(CPlacingInfoTest, ReportMatchesTheListWrittenByHand)
+{
+    doc->SetDesignPath((m_folder / "demo board.PCB").string());
+    ASSERT_TRUE(CPlacingInfo::Write(*doc));
+
+    const fs::path report = m_folder / "DEMO BOARD PLACING INFO.TXT";
+    ASSERT_EQ(services.launcher.openedTextFiles, std::vector<fs::path>{report});
+    EXPECT_EQ(MaskedTimeStamp(ReadFile(report)),
+              "Placing Info: demo board.PCB\r\n"
+              "\r\n"
+              "TimeStamp: *\r\n"
+              "\r\n"
+              "  Nr  Reference       Type      Shape         X-Pos.         Y-Pos.   Rotation"
+              "   Mirror\r\n"
+              "\r\n"
+              "   1         R1        10k      R0805      2.540 mm.      5.080 mm.      0.000"
+              "       NO\r\n"
+              "   2 C123456789      100nF      C0603     25.400 mm.     -1.270 mm.     90.000"
+              "      YES\r\n"
+              "   3         U1      LM358        SO8      0.000 mm.      0.000 mm.     45.500"
+              "       NO\r\n");
+}
+
+TEST_F(CPlacingInfoTest, SampleDesignReport)
+{
+    const fs::path sample =
+        fs::path(WEVRA_TEST_DATA_DIR).parent_path().parent_path() / "examples" / "demo.PCB";
+    fs::copy_file(sample, m_folder / "demo.PCB");
+    CWevraDoc design;
+    ASSERT_TRUE(design.OnOpenDocument((m_folder / "demo.PCB").string()));
+    ASSERT_TRUE(CPlacingInfo::Write(design));
+    EXPECT_EQ(MaskedTimeStamp(ReadFile(m_folder / "DEMO PLACING INFO.TXT")),
+              "Placing Info: demo.PCB\r\n"
+              "\r\n"
+              "TimeStamp: *\r\n"
+              "\r\n"
+              "  Nr  Reference       Type      Shape         X-Pos.         Y-Pos.   Rotation"
+              "   Mirror\r\n"
+              "\r\n"
+              "   1         U1      NE555       DIP8     30.480 mm.    -20.320 mm.      0.000"
+              "       NO\r\n"
+              "   2         R1        10k      R0805     50.800 mm.    -30.480 mm.      0.000"
+              "       NO\r\n"
+              "   3         R2        47k      R0805     50.800 mm.    -20.320 mm.      0.000"
+              "       NO\r\n"
+              "   4         C1        10n      R0805     50.800 mm.    -10.160 mm.      0.000"
+              "       NO\r\n"
+              "   5         C2       100n      R0805     17.780 mm.    -10.160 mm.     90.000"
+              "       NO\r\n"
+              "   6         J1       HDR3       HDR3      7.620 mm.    -38.100 mm.      0.000"
+              "       NO\r\n");
+}
+
+TEST_F(CPlacingInfoTest, UnwritableReportIsToldAndNotOpened)
+{
+    doc->SetDesignPath((m_folder / "missing" / "board.PCB").string());
+    EXPECT_FALSE(CPlacingInfo::Write(*doc));
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_NE(services.messages.Shown()[0].text.find("BOARD PLACING INFO.TXT"), std::string::npos);
+    EXPECT_TRUE(services.launcher.openedTextFiles.empty());
+}
+
+TEST(CPlacingInfoText, TimeStampIsEnglishWithPaddedFields)
+{
+    std::tm time{};
+    time.tm_year = 124;
+    time.tm_mon = 2;
+    time.tm_mday = 4;
+    time.tm_wday = 1;
+    time.tm_hour = 9;
+    time.tm_min = 5;
+    time.tm_sec = 7;
+    EXPECT_EQ(CPlacingInfo::FormatTimeStamp(time), "Monday, March 04, 2024  09:05:07");
+}
+
+TEST(CPlacingInfoText, PrintedPagesHoldSixtyEightComponents)
+{
+    const std::pair<int32_t, int32_t> cases[] = {{0, 1},  {1, 1},   {68, 1},
+                                                 {69, 2}, {136, 2}, {137, 3}};
+    for (const auto& [components, pages] : cases)
+        EXPECT_EQ(CPlacingInfo::PageCount(components), pages) << components;
+}
+
+TEST_F(CPlacingInfoTest, PrintedListFillsItsPages)
+{
+    CComponentArray& components = doc->GetComponents();
+    while (components.GetCount() < 69)
+        components.AddComponent("R" + std::to_string(components.GetCount() + 1), "1k", 0, 0, 0, 0,
+                                false);
+    CQtPrinterService printers;
+    CPrintSetup setup;
+    setup.pdfPath = (m_folder / "list.pdf").string();
+    std::unique_ptr<CPrintJob> job = printers.StartJob(setup);
+    ASSERT_TRUE(job);
+    EXPECT_TRUE(CPlacingInfo::Print(*doc, *job, "now", "1.0"));
+    EXPECT_TRUE(job->End());
+
+    const std::string bytes = ReadFile(setup.pdfPath);
+    int32_t pages = 0;
+    for (size_t at = bytes.find("/Type /Page"); at != std::string::npos;
+         at = bytes.find("/Type /Page", at + 1))
+        pages += bytes.compare(at, 12, "/Type /Pages") == 0 ? 0 : 1;
+    EXPECT_EQ(pages, 2);
+}
+
+} // namespace

@@ -1,0 +1,231 @@
+#include "editor/CWevraDoc.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "framework/CServices.h"
+#include "framework/qt/CQtDeviceContext.h"
+#include "framework/qt/CQtPrinterService.h"
+#include "model/CDrawRecArray.h"
+#include "model/CGridArr.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/COutput.h"
+#include "model/COutputArray.h"
+#include "model/COutputRec.h"
+#include "model/CPadStack.h"
+#include "model/CPadStackArray.h"
+#include "model/CShapeLib.h"
+#include "model/CTextArray.h"
+#include "model/CWevraText.h"
+#include "model/LayerIds.h"
+#include "model/PadShapes.h"
+#include "tests/editor/DocTestViews.h"
+
+namespace {
+
+constexpr int32_t width = 200;
+constexpr int32_t height = 150;
+// One pixel is a thousand board units; the view starts at the board's origin.
+constexpr int32_t scale = 1000;
+constexpr QRgb background = 0xFF606060;
+
+// The design's default colours, as the pixels show them.
+constexpr QRgb outlineColor = 0xFF003700;
+constexpr QRgb topColor = 0xFF00C400;
+constexpr QRgb bottomColor = 0xFFC40000;
+constexpr QRgb silkscreenColor = 0xFFA5A500;
+constexpr QRgb drawingColor = 0xFFA5A5A5;
+
+// A board of 180 x 130 pixels with a track on the top layer at y = 50, a pad on the bottom
+// layer at (100, 100), a text on the top silkscreen at (30, 70)..(60, 90) and a line on the
+// first drawing layer, which the default layer set does not show, at y = 120.
+class CDocPaintTest : public CDocumentTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (QApplication::instance() == nullptr)
+            s_application = std::make_unique<QApplication>(s_argc, s_argv);
+    }
+    static void TearDownTestSuite() { s_application.reset(); }
+
+    void SetUp() override
+    {
+        CDocumentTest::SetUp();
+        views.client = CSize(width, height);
+        doc->SetScale(scale);
+        doc->SetPadInfoMode(0);
+        doc->GetGridSettings().SetMode(doc->GetGridSettings().GetCurrentIndex(),
+                                       CGridArr::modeInvisible);
+        doc->SetBoardOutlineRect(10000, 10000, 190000, 140000);
+
+        CNet& board = *doc->GetNets().GetNet(0);
+        board.AppendSegment(30000, 50000, 170000, 50000, LAYER_TOP, board.AddPen(5000), false);
+        CPadStackArray& stacks = doc->GetEditableShapeCache().GetPadStacks();
+        const int32_t pad = stacks.Add(CPadStack("SMD", PAD_SQUARE, -5000, -5000, 5000, 5000, 0,
+                                                 LAYER_BOTTOM, PADSTACK_KIND_PAD));
+        stacks.RecalcAllMasks();
+        board.AppendPadVertex(100000, 100000, pad, 0, false);
+
+        CWevraText text;
+        text.SetText("HI");
+        text.SetPosition(CPoint(30000, 70000));
+        text.SetHeight(20000);
+        text.SetLineWidth(2000);
+        text.SetLayer(LAYER_SILK_TOP);
+        doc->GetTexts().AddText(&text);
+        doc->GetTexts().SelectAll(false);
+
+        CDrawRecArray& lines = doc->GetLines();
+        lines.AddSegment(30000, 120000, 170000, 120000, LAYER_DRAWING_1, lines.FindOrAddPen(3000),
+                         0);
+    }
+
+    QImage Render()
+    {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(background);
+        QPainter painter(&image);
+        CQtDeviceContext dc(painter);
+        EXPECT_TRUE(doc->DrawBoard(dc));
+        return image;
+    }
+
+    static int32_t Count(const QImage& image, const QRect& area, QRgb color)
+    {
+        int32_t count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x)
+                count += image.pixel(x, y) == color ? 1 : 0;
+        }
+        return count;
+    }
+
+private:
+    static inline int s_argc = 1;
+    static inline char s_name[] = "wevra_editor_tests";
+    static inline char* s_argv[] = {s_name, nullptr};
+    static inline std::unique_ptr<QApplication> s_application;
+};
+
+TEST_F(CDocPaintTest, EachLayerPaintsInItsColourAndHiddenLayersNot)
+{
+    const QImage image = Render();
+    EXPECT_EQ(image.pixel(15, 15), outlineColor);
+    EXPECT_EQ(image.pixel(100, 50), topColor);
+    EXPECT_EQ(image.pixel(100, 100), bottomColor);
+    EXPECT_GT(Count(image, QRect(30, 70, 31, 21), silkscreenColor), 20);
+    EXPECT_EQ(Count(image, QRect(20, 110, 160, 20), drawingColor), 0);
+    EXPECT_EQ(image.pixel(5, 5), background);
+
+    // The same line shows once its layer is in the set.
+    ASSERT_TRUE(doc->SetWorkLayer(LAYER_DRAWING_1));
+    EXPECT_GT(Count(Render(), QRect(20, 110, 160, 20), drawingColor), 100);
+}
+
+TEST_F(CDocPaintTest, SelectedCopperIsLeftToTheOverlay)
+{
+    doc->GetNets().SelectAll(true);
+    QImage image = Render();
+    EXPECT_EQ(image.pixel(100, 50), outlineColor);
+    EXPECT_EQ(image.pixel(100, 100), outlineColor);
+    {
+        QPainter painter(&image);
+        CQtDeviceContext dc(painter);
+        doc->DrawSelection(dc);
+    }
+    EXPECT_EQ(image.pixel(100, 50), 0xFF00FF00);
+    EXPECT_EQ(image.pixel(100, 100), 0xFFFF0000);
+}
+
+TEST_F(CDocPaintTest, PrintColoursNeverStayOnTheScreen)
+{
+    Render();
+    // A preview in black and white, then a printed page at the screen's own scale.
+    doc->CreatePens(CWevraDoc::penKindPrintBlackWhite, scale);
+    EXPECT_EQ(Render().pixel(100, 50), topColor);
+
+    QImage page(width, height, QImage::Format_RGB32);
+    page.fill(0xFFFFFFFF);
+    {
+        QPainter painter(&page);
+        CQtDeviceContext dc(painter);
+        // Job scale 1 at 256 pixels per inch gives 1000 board units per pixel.
+        ASSERT_TRUE(doc->PrintJobPage(dc, 0, 256));
+    }
+    EXPECT_EQ(page.pixel(100, 50), 0xFF000000);
+    EXPECT_EQ(page.pixel(15, 15), 0xFFFFFFFF);
+    EXPECT_EQ(Render().pixel(100, 50), topColor);
+}
+
+TEST_F(CDocPaintTest, AJobScaleWithoutPositivePrintScaleIsRefused)
+{
+    COutput& job = *doc->GetOutputJobs().GetJob(doc->GetOutputJobs().GetCurrent());
+    QImage page(width, height, QImage::Format_RGB32);
+    QPainter painter(&page);
+    CQtDeviceContext dc(painter);
+    for (const double jobScale : {0.0, -1.0, 1e9}) {
+        job.SetScale(jobScale);
+        EXPECT_FALSE(doc->PrintJobPage(dc, 0, 300)) << jobScale;
+    }
+    job.SetScale(1.0);
+    EXPECT_FALSE(doc->PrintJobPage(dc, 0, 0));
+    EXPECT_FALSE(doc->PrintJobPage(dc, job.GetItemCount(), 300));
+    EXPECT_EQ(doc->GetScale(), scale);
+}
+
+TEST_F(CDocPaintTest, AnOutputJobOfOneItemPrintsOnePdfPage)
+{
+    auto job = std::make_unique<COutput>();
+    job->AddItem(std::make_unique<COutputRec>());
+    job->GetItem(0)->SetLayers({LAYER_TOP, LAYER_DRILL});
+    job->GetItem(0)->SetColor(true);
+    COutputArray& jobs = doc->GetOutputJobs();
+    jobs.SetCurrent(jobs.AddJob(std::move(job)));
+
+    CQtPrinterService printers;
+    CPrinterService* previous = CServices::SetPrinters(&printers);
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("wevra_paint_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path pdf = folder / "page.pdf";
+    EXPECT_TRUE(doc->PrintOutputJob(pdf.string()));
+    CServices::SetPrinters(previous);
+
+    std::ifstream in(pdf, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    int32_t pages = 0;
+    for (size_t at = bytes.find("/Type /Page"); at != std::string::npos;
+         at = bytes.find("/Type /Page", at + 1))
+        pages += bytes.compare(at, 12, "/Type /Pages") == 0 ? 0 : 1;
+    EXPECT_EQ(pages, 1);
+    std::filesystem::remove_all(folder);
+}
+
+TEST_F(CDocPaintTest, TheDemoDesignShowsItsCopperAndSilkscreen)
+{
+    const std::filesystem::path demo =
+        std::filesystem::path(WEVRA_TEST_DATA_DIR).parent_path().parent_path() / "examples" /
+        "demo.PCB";
+    ASSERT_TRUE(doc->OnOpenDocument(demo.string()));
+    // The design lies above the origin, its y running from minus its height to 0.
+    doc->ZoomAll();
+    doc->ScrollBy(0, doc->GetBoardHeight());
+    const QImage image = Render();
+    for (const QRgb color : {outlineColor, topColor, bottomColor, silkscreenColor})
+        EXPECT_GT(Count(image, image.rect(), color), 10) << std::hex << color;
+}
+
+} // namespace

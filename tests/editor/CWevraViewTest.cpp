@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QPointer>
+#include <QScrollBar>
+
+#include "editor/CChildFrame.h"
+#include "editor/CMainFrame.h"
+#include "editor/CWevraDoc.h"
+#include "editor/CWevraView.h"
+#include "framework/CClipboardService.h"
+#include "framework/CCommandRouter.h"
+#include "framework/CServices.h"
+#include "resources/CommandIds.h"
+#include "tests/editor/SettingsTestSupport.h"
+#include "tests/framework/qt/QtApplicationTest.h"
+#include "tests/support/CFakeServices.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+fs::path DemoDesign()
+{
+    return fs::path(WEVRA_TEST_DATA_DIR).parent_path().parent_path() / "examples" / "demo.PCB";
+}
+
+// A design window inside a main window (whose status bar the view writes), over a clipboard
+// of this test's own.
+class CWevraViewTest : public QtApplicationTest {
+protected:
+    void SetUp() override
+    {
+        m_previousClipboard = CServices::SetClipboard(&clipboard);
+        mainFrame = std::make_unique<CMainFrame>();
+        doc = std::make_unique<CWevraDoc>();
+        doc->SetBoardOutlineRect(0, 0, 1000000, 500000);
+        frame = std::make_unique<CChildFrame>(*doc);
+        frame->resize(800, 600);
+        frame->show();
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        frame.reset();
+        doc.reset();
+        mainFrame.reset();
+        CServices::SetClipboard(m_previousClipboard);
+    }
+
+    CWevraView& View() const { return *frame->GetBoardView(); }
+    void Paint() const { View().viewport()->repaint(); }
+
+    CFakeServices services;
+    CSettingsSandbox sandbox{"wevra_view_test"};
+    CClipboardService clipboard;
+    std::unique_ptr<CMainFrame> mainFrame;
+    std::unique_ptr<CWevraDoc> doc;
+    std::unique_ptr<CChildFrame> frame;
+
+private:
+    CClipboardService* m_previousClipboard = nullptr;
+};
+
+TEST_F(CWevraViewTest, CopiedDesignPastesAndSavesToTheSameBytes)
+{
+    const Bytes demo = ReadFile(DemoDesign());
+    ASSERT_FALSE(demo.empty());
+    CWevraDoc source;
+    ASSERT_TRUE(source.OnOpenDocument(DemoDesign().string()));
+    CWevraView sourceView(source);
+
+    CCommandRouter router([this] { return std::vector<const CCommandTarget*>{frame.get()}; });
+    EXPECT_FALSE(router.Query(ID_EDIT_PASTE).enabled);
+    sourceView.OnEditCopy();
+    EXPECT_TRUE(router.Query(ID_EDIT_PASTE).enabled);
+    EXPECT_FALSE(router.Query(ID_EDIT_COPY).enabled);
+    EXPECT_FALSE(router.Query(ID_EDIT_CUT).enabled);
+
+    // The open design had an undo snapshot of its own board.
+    doc->SaveUndoState();
+    ASSERT_EQ(doc->GetUndoCount(), 1);
+    EXPECT_TRUE(router.Execute(ID_EDIT_PASTE));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(doc->GetUndoCount(), 0);
+    EXPECT_EQ(doc->GetBoardWidth(), source.GetBoardWidth());
+
+    const fs::path saved = sandbox.root / "PASTED.PCB";
+    ASSERT_TRUE(doc->OnSaveDocument(saved.string()));
+    EXPECT_EQ(ReadFile(saved), demo);
+}
+
+TEST_F(CWevraViewTest, PasteThatCannotBeReadKeepsTheOpenDesign)
+{
+    Bytes demo = ReadFile(DemoDesign());
+    ASSERT_GT(demo.size(), 1000u);
+    doc->SaveUndoState();
+    doc->SetModifiedFlag(false);
+
+    const Bytes truncated(demo.begin(), demo.begin() + 1000);
+    Bytes unknownVersion = demo;
+    unknownVersion[0] = 0x64;
+    for (const Bytes& data : {truncated, unknownVersion}) {
+        services.messages.ClearShown();
+        clipboard.SetData(CWevraView::clipboardFormat, data);
+        View().OnEditPaste();
+        EXPECT_EQ(services.messages.Shown().size(), 1u);
+        EXPECT_EQ(doc->GetBoardWidth(), 1000000);
+        EXPECT_EQ(doc->GetUndoCount(), 1);
+        EXPECT_FALSE(doc->IsModified());
+    }
+    EXPECT_EQ(services.messages.ShownTexts().back(), "Not supported fileformat");
+}
+
+TEST_F(CWevraViewTest, RedrawsBeforeAPaintRenderTheBoardOnce)
+{
+    Paint();
+    const int32_t rendered = View().GetRenderCount();
+    EXPECT_FALSE(doc->IsBoardDirty());
+
+    View().Redraw(true);
+    View().Redraw(true);
+    View().Redraw(false);
+    Paint();
+    EXPECT_EQ(View().GetRenderCount(), rendered + 1);
+
+    // A partial redraw paints over the board as it is.
+    View().Redraw(false);
+    Paint();
+    EXPECT_EQ(View().GetRenderCount(), rendered + 1);
+
+    // Nothing is painted, not even the background, without a board outline.
+    CWevraDoc empty;
+    ASSERT_EQ(empty.GetBoardOutline().GetSize(), 0);
+    CWevraView emptyView(empty);
+    emptyView.resize(100, 100);
+    emptyView.show();
+    emptyView.viewport()->repaint();
+    EXPECT_EQ(emptyView.GetRenderCount(), 0);
+}
+
+TEST_F(CWevraViewTest, BackBufferGrowsWithTheMainWindowOnly)
+{
+    const QSize first = View().GetBackBuffer().size();
+    EXPECT_GE(first.width(), 800);
+    EXPECT_GE(first.height(), 600);
+    frame->resize(500, 400);
+    QApplication::processEvents();
+    EXPECT_EQ(View().GetBackBuffer().size(), first);
+    frame->resize(first.width() + 100, first.height());
+    QApplication::processEvents();
+    EXPECT_EQ(View().GetBackBuffer().width(), first.width() + 100);
+}
+
+TEST_F(CWevraViewTest, StatusPanesAndDesignTimeReachTheMainWindow)
+{
+    doc->SetUnit(2);
+    doc->SetCursor({256, -512});
+    View().UpdateStatusLine();
+    View().ShowDesignTime();
+    EXPECT_EQ(mainFrame->GetPaneText(1), "X:1 mil");
+    EXPECT_EQ(mainFrame->GetPaneText(7), "AN:63.435");
+    EXPECT_EQ(mainFrame->GetPaneText(8), "T:00:00");
+}
+
+TEST_F(CWevraViewTest, ScrollBarsFollowTheBoardInSixtyFourBits)
+{
+    frame->resize(2600, 600);
+    QApplication::processEvents();
+    const int32_t width = View().viewport()->width();
+    ASSERT_GT(width, 2200);
+    doc->SetScale(CWevraDoc::maxScale);
+    doc->SetBoardSize(2000000000, 1000);
+    View().UpdateScrollBars();
+    // The visible width, over 2e9 board units, holds the board: no horizontal bar.
+    EXPECT_EQ(View().horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+
+    doc->SetScale(100000);
+    View().UpdateScrollBars();
+    EXPECT_EQ(View().horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    const int64_t extent = std::abs(int64_t(View().viewport()->width() - 8) * 100000 - 2000000000);
+    EXPECT_EQ(View().horizontalScrollBar()->maximum(), extent);
+    EXPECT_EQ(View().verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+}
+
+TEST_F(CWevraViewTest, TableWindowsReportThroughTheView)
+{
+    auto* table = new QWidget(&View());
+    View().SetTableWindow(CWevraView::layerTable, table);
+    Paint();
+    const int32_t rendered = View().GetRenderCount();
+    EXPECT_TRUE(View().OnCommand(CWevraView::layerTable, CWevraView::designChanged));
+    Paint();
+    EXPECT_EQ(View().GetRenderCount(), rendered + 1);
+
+    EXPECT_TRUE(View().OnCommand(CWevraView::layerTable, CWevraView::tableClosed));
+    EXPECT_EQ(View().GetTableWindow(CWevraView::layerTable), nullptr);
+    QPointer<QWidget> gone(table);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(gone.isNull());
+
+    EXPECT_TRUE(View().OnCommand(CWevraView::swallowedNotice, 0));
+    EXPECT_FALSE(View().OnCommand(ID_EDIT_PASTE, 0));
+}
+
+} // namespace
