@@ -1,5 +1,7 @@
 #include "editor/CFileTypeRegistration.h"
 
+#include "framework/CPathHelper.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -97,49 +99,6 @@ bool HoldsText(const std::filesystem::path& file, const std::string& text)
     return held == text;
 }
 
-// Replaces the file through a temporary one, so that a reader never sees half of it.
-bool WriteText(const std::filesystem::path& file, const std::string& text)
-{
-    std::error_code error;
-    std::filesystem::create_directories(file.parent_path(), error);
-    std::filesystem::path temporary = file;
-    temporary += ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.close();
-        if (!out) {
-            std::filesystem::remove(temporary, error);
-            return false;
-        }
-    }
-    std::filesystem::rename(temporary, file, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
-}
-
-std::filesystem::path FindOnPath(const std::string& name)
-{
-    const char* path = std::getenv("PATH");
-    std::string list = path != nullptr ? path : "";
-    size_t start = 0;
-    while (start < list.size()) {
-        size_t end = list.find(':', start);
-        if (end == std::string::npos)
-            end = list.size();
-        std::filesystem::path candidate =
-            std::filesystem::path(list.substr(start, end - start)) / name;
-        std::error_code error;
-        if (candidate.is_absolute() && std::filesystem::is_regular_file(candidate, error))
-            return candidate;
-        start = end + 1;
-    }
-    return {};
-}
-
 // Brings the file in place; when it changed, asks the tool (when installed) to rebuild the
 // desktop's database of the folder. False when the file could not be written.
 bool Install(const std::filesystem::path& file, const std::string& text, const char* tool,
@@ -147,9 +106,11 @@ bool Install(const std::filesystem::path& file, const std::string& text, const c
 {
     if (HoldsText(file, text))
         return true;
-    if (!WriteText(file, text))
+    std::error_code error;
+    std::filesystem::create_directories(file.parent_path(), error);
+    if (!CPathHelper::WriteFileAtomically(file, text))
         return false;
-    std::filesystem::path program = FindOnPath(tool);
+    std::filesystem::path program = CPathHelper::FindOnSearchPath(tool);
     if (!program.empty())
         CServices::Launcher().StartProgram(program, {databaseFolder.string()});
     return true;

@@ -11,6 +11,7 @@
 #include "framework/CLauncher.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
+#include "framework/CPathHelper.h"
 #include "framework/CPrintJob.h"
 #include "framework/CServices.h"
 #include "model/CComponentArray.h"
@@ -61,31 +62,6 @@ std::string ComponentLine(const CWevraDoc& document, int32_t i)
            Field(CWevraApp::LoadResStringBool(components.IsMirrored(i)), 8);
 }
 
-bool WriteFile(const std::filesystem::path& path, const std::string& text)
-{
-    std::filesystem::path temp = path;
-    temp += ".tmp~";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (out) {
-            out.write(text.data(), std::streamsize(text.size()));
-            out.close();
-        }
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temp, path, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        return false;
-    }
-    return true;
-}
 
 // One printed page, laid out in twips (1/1440 inch) from the top left of the printable area
 // and drawn in device pixels.
@@ -179,7 +155,7 @@ std::string CPlacingInfo::Text(const CWevraDoc& document, const std::string& tim
 bool CPlacingInfo::Write(const CWevraDoc& document)
 {
     const std::filesystem::path path = FilePath(document);
-    if (!WriteFile(path, Text(document, CurrentTimeStamp()))) {
+    if (!CPathHelper::WriteFileAtomically(path, Text(document, CurrentTimeStamp()))) {
         CServices::Messages().MessageBox(CWevraApp::LoadResString(IDS_REPORT_NOT_WRITTEN) + "\n" +
                                              path.string(),
                                          CWevraApp::LoadResString(IDS_ERROR), MB_OK, MB_ICONERROR);

@@ -1,5 +1,7 @@
 #include "editor/CRegTool.h"
 
+#include "framework/CPathHelper.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -128,21 +130,7 @@ std::filesystem::path FindProgram(const std::string& program)
 {
     if (program.find('/') != std::string::npos)
         return program;
-    const char* path = std::getenv("PATH");
-    std::string list = path != nullptr ? path : "";
-    size_t start = 0;
-    while (start < list.size()) {
-        size_t end = list.find(':', start);
-        if (end == std::string::npos)
-            end = list.size();
-        std::filesystem::path candidate =
-            std::filesystem::path(list.substr(start, end - start)) / program;
-        std::error_code error;
-        if (candidate.is_absolute() && std::filesystem::is_regular_file(candidate, error))
-            return candidate;
-        start = end + 1;
-    }
-    return {};
+    return CPathHelper::FindOnSearchPath(program);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "framework/CPathHelper.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -199,4 +201,48 @@ bool CPathHelper::RenameFile(const std::string& oldPath, const std::string& newP
         return false;
     fs::rename(oldPath, newPath, error);
     return !error;
+}
+
+std::filesystem::path CPathHelper::FindOnSearchPath(const std::string& name)
+{
+    const char* path = std::getenv("PATH");
+    std::string list = path != nullptr ? path : "";
+    size_t start = 0;
+    while (start < list.size()) {
+        size_t end = list.find(':', start);
+        if (end == std::string::npos)
+            end = list.size();
+        std::filesystem::path candidate =
+            std::filesystem::path(list.substr(start, end - start)) / name;
+        std::error_code error;
+        if (candidate.is_absolute() && std::filesystem::is_regular_file(candidate, error))
+            return candidate;
+        start = end + 1;
+    }
+    return {};
+}
+
+bool CPathHelper::WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::filesystem::path temp = path;
+    temp += ".tmp~";
+    std::error_code error;
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (out) {
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            out.close();
+        }
+        if (!out) {
+            std::filesystem::remove(temp, error);
+            return false;
+        }
+    }
+    std::filesystem::rename(temp, path, error);
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        return false;
+    }
+    return true;
 }

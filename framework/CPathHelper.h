@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,12 @@ public:
     static bool DeleteFile(const std::string& path);
     // Renames an existing file to a name no file has yet. True only when the file was renamed.
     static bool RenameFile(const std::string& oldPath, const std::string& newPath);
+    // Writes the bytes to "<path>.tmp~" and renames it over the file only after a complete
+    // write, so a failure never leaves half a file; false (and no temporary) on failure.
+    static bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes);
+    // The regular file of that name in the first folder of the PATH variable holding one;
+    // empty when none does. Relative folders of PATH are skipped.
+    static std::filesystem::path FindOnSearchPath(const std::string& name);
 
 private:
     std::string m_currentDir;

@@ -20,6 +20,7 @@
 #include "model/CShapeLib.h"
 #include "resources/CommandIds.h"
 #include "tests/editor/DocTestViews.h"
+#include "tests/framework/qt/QtApplicationTest.h"
 
 namespace {
 
@@ -35,15 +36,8 @@ public:
     std::vector<bool> bottomShown;
 };
 
-class CChildFrameTest : public ::testing::Test {
+class CChildFrameTest : public QtApplicationFixture<::testing::Test> {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (QApplication::instance() == nullptr)
-            s_application = std::make_unique<QApplication>(s_argc, s_argv);
-    }
-    static void TearDownTestSuite() { s_application.reset(); }
-
     void SetUp() override
     {
         m_previousFrame = CDocumentFrame::Set(&mainFrame);
@@ -88,10 +82,6 @@ protected:
 
 private:
     CDocumentFrame* m_previousFrame = nullptr;
-    static inline int s_argc = 1;
-    static inline char s_name[] = "wevra_editor_tests";
-    static inline char* s_argv[] = {s_name, nullptr};
-    static inline std::unique_ptr<QApplication> s_application;
 };
 
 TEST_F(CChildFrameTest, FourPanesSitInTheirSplitters)

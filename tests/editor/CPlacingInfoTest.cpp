@@ -16,6 +16,7 @@
 #include "model/CComponentArray.h"
 #include "model/CShapeLib.h"
 #include "tests/editor/DocTestViews.h"
+#include "tests/framework/qt/QtApplicationTest.h"
 
 namespace {
 
@@ -40,16 +41,8 @@ std::string MaskedTimeStamp(std::string text)
 
 // Three components: a plain one, one whose reference is longer than its column and that sits
 // turned on the bottom side, one at a fraction of a degree.
-class CPlacingInfoTest : public CDocumentTest {
+class CPlacingInfoTest : public QtApplicationFixture<CDocumentTest> {
 protected:
-    // Printing lays text out in the desktop's fonts.
-    static void SetUpTestSuite()
-    {
-        if (QApplication::instance() == nullptr)
-            s_application = std::make_unique<QApplication>(s_argc, s_argv);
-    }
-    static void TearDownTestSuite() { s_application.reset(); }
-
     void SetUp() override
     {
         CDocumentTest::SetUp();
@@ -78,12 +71,6 @@ protected:
     }
 
     fs::path m_folder;
-
-private:
-    static inline int s_argc = 1;
-    static inline char s_name[] = "wevra_editor_tests";
-    static inline char* s_argv[] = {s_name, nullptr};
-    static inline std::unique_ptr<QApplication> s_application;
 };
 
 TEST_F(CPlacingInfoTest, ReportMatchesTheListWrittenByHand)

@@ -33,6 +33,7 @@
 #include "model/LayerIds.h"
 #include "model/PadShapes.h"
 #include "tests/editor/DocTestViews.h"
+#include "tests/framework/qt/QtApplicationTest.h"
 
 namespace {
 
@@ -52,15 +53,8 @@ constexpr QRgb drawingColor = 0xFFA5A5A5;
 // A board of 180 x 130 pixels with a track on the top layer at y = 50, a pad on the bottom
 // layer at (100, 100), a text on the top silkscreen at (30, 70)..(60, 90) and a line on the
 // first drawing layer, which the default layer set does not show, at y = 120.
-class CDocPaintTest : public CDocumentTest {
+class CDocPaintTest : public QtApplicationFixture<CDocumentTest> {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (QApplication::instance() == nullptr)
-            s_application = std::make_unique<QApplication>(s_argc, s_argv);
-    }
-    static void TearDownTestSuite() { s_application.reset(); }
-
     void SetUp() override
     {
         CDocumentTest::SetUp();
@@ -112,12 +106,6 @@ protected:
         }
         return count;
     }
-
-private:
-    static inline int s_argc = 1;
-    static inline char s_name[] = "wevra_editor_tests";
-    static inline char* s_argv[] = {s_name, nullptr};
-    static inline std::unique_ptr<QApplication> s_application;
 };
 
 TEST_F(CDocPaintTest, EachLayerPaintsInItsColourAndHiddenLayersNot)

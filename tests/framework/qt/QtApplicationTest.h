@@ -10,8 +10,10 @@
 #include <gtest/gtest.h>
 
 // A fixture base for tests of Qt windows: one QApplication per test suite, made and deleted by
-// the suite (a static one would be destroyed after the sanitizers have checked the heap).
-class QtApplicationTest : public ::testing::Test {
+// the suite (a static one would be destroyed after the sanitizers have checked the heap). Base
+// is the fixture it extends.
+template <class Base = ::testing::Test>
+class QtApplicationFixture : public Base {
 protected:
     static void SetUpTestSuite()
     {
@@ -41,3 +43,5 @@ private:
     static inline char* s_argv[] = {s_name, nullptr};
     static inline std::unique_ptr<QApplication> s_application;
 };
+
+using QtApplicationTest = QtApplicationFixture<>;
