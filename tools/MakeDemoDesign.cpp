@@ -20,11 +20,13 @@
 #include "framework/CServices.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
+#include "model/CLayerArray.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/CPadStack.h"
 #include "model/CPadStackArray.h"
 #include "model/CPointArray.h"
+#include "model/COutputRec.h"
 #include "model/CPour.h"
 #include "model/CShapeLib.h"
 #include "model/CTextArray.h"
@@ -68,10 +70,15 @@ public:
         MakeNets();
         RouteTracks();
         AddFurniture();
+        MoveOntoBoard();
         m_doc.RebuildNetPins();
         m_doc.GetNets().CalcBoundingBoxes();
         m_doc.GetNets().RecalcAll();
         m_doc.DeselectAll();
+        // The layer table keeps the work layer of the shown layer set, as a paint would set it,
+        // so opening the sample, looking at it and saving it changes nothing.
+        if (const COutputRec* set = m_doc.GetCurrentLayerSet())
+            m_doc.GetLayers().SetRefLayer(set->GetRefLayer());
     }
 
 private:
@@ -221,7 +228,6 @@ private:
 
     void AddFurniture()
     {
-        m_doc.SetBoardOutlineRect(0, -boardHeight, boardWidth, 0);
         m_doc.SetBoardSize(boardWidth, boardHeight);
 
         CDrawRecArray& lines = m_doc.GetLines();
@@ -253,6 +259,22 @@ private:
             plane->GetOutline().SetAtGrow(int32_t(k), ring[k].x, ring[k].y);
         plane->CloseOutline();
         m_doc.GetPlanes().push_back(std::move(plane));
+    }
+
+    // New components are parked above the board (y <= 0), where a netlist puts them, so the
+    // board is laid out there and then moved, as an engineer would place it, to the board's
+    // own place (0, 0)-(width, height).
+    void MoveOntoBoard()
+    {
+        m_doc.GetComponents().MoveAll(0, boardHeight);
+        m_doc.GetNets().MoveAll(0, boardHeight);
+        m_doc.GetLines().OffsetAll(0, boardHeight);
+        CTextArray& texts = m_doc.GetTexts();
+        for (int32_t i = 0; i < texts.GetCount(); ++i)
+            texts.GetText(i)->Offset(0, boardHeight);
+        for (const auto& plane : m_doc.GetPlanes())
+            plane->Move(0, boardHeight);
+        m_doc.SetBoardOutlineRect(0, 0, boardWidth, boardHeight);
         m_doc.RebuildPlane(0);
     }
 

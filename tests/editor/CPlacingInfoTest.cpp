@@ -112,17 +112,17 @@ TEST_F(CPlacingInfoTest, SampleDesignReport)
               "  Nr  Reference       Type      Shape         X-Pos.         Y-Pos.   Rotation"
               "   Mirror\r\n"
               "\r\n"
-              "   1         U1      NE555       DIP8     30.480 mm.    -20.320 mm.      0.000"
+              "   1         U1      NE555       DIP8     30.480 mm.     30.480 mm.      0.000"
               "       NO\r\n"
-              "   2         R1        10k      R0805     50.800 mm.    -30.480 mm.      0.000"
+              "   2         R1        10k      R0805     50.800 mm.     20.320 mm.      0.000"
               "       NO\r\n"
-              "   3         R2        47k      R0805     50.800 mm.    -20.320 mm.      0.000"
+              "   3         R2        47k      R0805     50.800 mm.     30.480 mm.      0.000"
               "       NO\r\n"
-              "   4         C1        10n      R0805     50.800 mm.    -10.160 mm.      0.000"
+              "   4         C1        10n      R0805     50.800 mm.     40.640 mm.      0.000"
               "       NO\r\n"
-              "   5         C2       100n      R0805     17.780 mm.    -10.160 mm.     90.000"
+              "   5         C2       100n      R0805     17.780 mm.     40.640 mm.     90.000"
               "       NO\r\n"
-              "   6         J1       HDR3       HDR3      7.620 mm.    -38.100 mm.      0.000"
+              "   6         J1       HDR3       HDR3      7.620 mm.     12.700 mm.      0.000"
               "       NO\r\n");
 }
 
