@@ -74,7 +74,8 @@ CChildFrame::CChildFrame(CWevraDoc& document, QWidget* parent)
         m_miniView->OnUpdate();
     });
     // The frame speaks for its board view in the command chain.
-    m_boardView->RegisterCommands(*this);
+    m_boardView->RegisterCommands(m_boardViewCommands);
+    m_leftPane->RegisterCommands(m_leftPaneCommands);
     m_boardView->OnInitialUpdate();
     OnTitleChanged(m_document.GetTitle());
     m_activeView = m_boardView;
@@ -197,6 +198,16 @@ QWidget* CChildFrame::GetActiveView() const
         return m_activeView;
     QWidget* focus = QApplication::focusWidget();
     return focus && isAncestorOf(focus) ? focus : nullptr;
+}
+
+const CCommandTarget* CChildFrame::GetActiveViewCommands() const
+{
+    const QWidget* view = GetActiveView();
+    if (view == m_boardView)
+        return &m_boardViewCommands;
+    if (view == m_leftPane)
+        return &m_leftPaneCommands;
+    return nullptr;
 }
 
 // ---- What the document asks of its windows ------------------------------------------------------

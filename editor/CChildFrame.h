@@ -49,6 +49,9 @@ public:
     // Where the view commands go: the active view, or the window with the keyboard focus when
     // the frame has none.
     QWidget* GetActiveView() const;
+    // The commands of the active view, asked before the document's: the board view's or the
+    // side pane's; nullptr for a pane without commands of its own.
+    const CCommandTarget* GetActiveViewCommands() const;
 
     CMiniView* GetMiniView() const { return m_miniView; }
     CLeftPane* GetLeftPane() const { return m_leftPane; }
@@ -93,6 +96,8 @@ private:
     CWevraView* m_boardView = nullptr;
     CBottomView* m_bottomView = nullptr;
     QPointer<QWidget> m_activeView;
+    CCommandTarget m_boardViewCommands;
+    CCommandTarget m_leftPaneCommands;
     int32_t m_bottomHeight = initialBottomHeight;
     int32_t m_leftWidth = initialLeftWidth;
     bool m_laidOut = false;

@@ -10,6 +10,7 @@
 #include "editor/CPlacingInfo.h"
 #include "editor/CWevraApp.h"
 #include "editor/CWevraDoc.h"
+#include "framework/CCommandTarget.h"
 #include "framework/CMessageService.h"
 #include "framework/CPrintJob.h"
 #include "framework/CPrinterService.h"
@@ -184,6 +185,18 @@ bool CLeftPane::IsCommandEnabled(uint32_t id) const
 bool CLeftPane::IsCommandChecked(uint32_t id) const
 {
     return id == ID_SHOW_RATSNEST && m_list.IsRatsnestShown(GetSelection().GetValidSelected());
+}
+
+void CLeftPane::RegisterCommands(CCommandTarget& target)
+{
+    for (const uint32_t id :
+         {ID_FILE_PLACING_INFO, ID_FILE_PRINT, ID_FILE_PRINT_DIRECT, ID_SHOW_RATSNEST}) {
+        target.OnCommand(id, [this, id] { OnCommand(id); });
+        target.OnUpdate(id, [this](CCmdUI& ui) {
+            ui.Enable(IsCommandEnabled(ui.id));
+            ui.SetCheck(IsCommandChecked(ui.id));
+        });
+    }
 }
 
 bool CLeftPane::OnCommand(uint32_t id)

@@ -10,6 +10,8 @@
 // Move/Rotate tool picks it up for placing; choosing a net makes it current. Its commands write
 // the placing information report, print the component list and switch a component's own
 // ratsnest.
+class CCommandTarget;
+
 class CLeftPane : public CListPane {
     Q_OBJECT
 
@@ -30,6 +32,8 @@ public:
     bool OnCommand(uint32_t id);
     bool IsCommandEnabled(uint32_t id) const;
     bool IsCommandChecked(uint32_t id) const;
+    // Hands those commands and their states to the frame's router.
+    void RegisterCommands(CCommandTarget& target);
 
     // Prints the component list on the default printer; false (after telling the user) when
     // it could not be printed.

@@ -437,11 +437,15 @@ std::vector<const CCommandTarget*> CMainFrame::CommandChain() const
     // While the frame is being destroyed its documents are gone already.
     if (!m_docTemplate)
         return chain;
-    // A child frame that handles commands speaks for its board view, before the document.
-    if (const auto* frame = dynamic_cast<const CCommandTarget*>(m_docTemplate->GetActiveFrame()))
-        chain.push_back(frame);
+    // The active view first, then its document, then its frame.
+    const auto* frame = dynamic_cast<const CChildFrame*>(m_docTemplate->GetActiveFrame());
+    if (frame)
+        if (const CCommandTarget* view = frame->GetActiveViewCommands())
+            chain.push_back(view);
     if (const CCommandTarget* document = m_docTemplate->GetActiveCommands())
         chain.push_back(document);
+    if (frame)
+        chain.push_back(frame);
     chain.push_back(this);
     if (m_application != nullptr)
         chain.push_back(m_application);

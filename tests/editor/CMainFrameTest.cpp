@@ -16,12 +16,16 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "editor/CChildFrame.h"
 #include "editor/CDocTemplate.h"
+#include "editor/CLeftPane.h"
 #include "editor/CMainFrame.h"
 #include "editor/CWevraApp.h"
 #include "editor/CWevraApplication.h"
 #include "editor/CWevraDoc.h"
 #include "framework/qt/CQtCommandBinder.h"
+#include "resources/CommandIds.h"
+#include "model/CComponentArray.h"
 #include "model/CShapeLib.h"
 #include "model/CShapeLibArray.h"
 #include "tests/editor/SettingsTestSupport.h"
@@ -264,6 +268,36 @@ TEST_F(CMainFrameTest, DisabledCommandsKeyIsTakenAndDoesNothing)
     QTest::keyClick(&frame.GetMdiArea(), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(&frame.GetMdiArea(), Qt::Key_Backspace, Qt::AltModifier);
     EXPECT_EQ(undos, 2);
+}
+
+// The active view is asked first: the side pane writes its report on its own command, while
+// Save, which it does not handle, still saves the design.
+TEST_F(CMainFrameTest, SidePaneTakesItsOwnCommandsAndLeavesSaveToTheDocument)
+{
+    CMainFrame frame(nullptr);
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    CWevraDoc* document = frame.OpenDocumentFile(design.string());
+    ASSERT_NE(document, nullptr);
+    auto* child = dynamic_cast<CChildFrame*>(frame.GetDocTemplate().GetActiveFrame());
+    ASSERT_NE(child, nullptr);
+    CShapeLib& cache = document->GetEditableShapeCache();
+    document->GetComponents().AddEmpty(cache.AddShape("R"));
+    document->SetModified();
+    child->ShowLeftPane(true);
+    child->GetLeftPane()->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(child->GetActiveView(), child->GetLeftPane());
+
+    const auto sizeBefore = fs::file_size(design);
+    frame.GetRouter().Execute(57603);
+    EXPECT_NE(fs::file_size(design), sizeBefore) << "the design with its component was saved";
+    EXPECT_FALSE(document->IsModified());
+    EXPECT_TRUE(services.launcher.openedTextFiles.empty()) << "Save wrote the report";
+
+    frame.GetRouter().Execute(ID_FILE_PLACING_INFO);
+    EXPECT_EQ(services.launcher.openedTextFiles.size(), 1u);
 }
 
 // The shape library set goes back to its file at the end only when it came from there and has

@@ -87,7 +87,8 @@ TEST_F(CWevraViewTest, CopiedDesignPastesAndSavesToTheSameBytes)
     ASSERT_TRUE(source.OnOpenDocument(DemoDesign().string()));
     CWevraView sourceView(source);
 
-    CCommandRouter router([this] { return std::vector<const CCommandTarget*>{frame.get()}; });
+    CCommandRouter router(
+        [this] { return std::vector<const CCommandTarget*>{frame->GetActiveViewCommands()}; });
     EXPECT_FALSE(router.Query(ID_EDIT_PASTE).enabled);
     sourceView.OnEditCopy();
     EXPECT_TRUE(router.Query(ID_EDIT_PASTE).enabled);
