@@ -98,8 +98,7 @@ TEST_F(CPlacingInfoTest, ReportMatchesTheListWrittenByHand)
 
 TEST_F(CPlacingInfoTest, SampleDesignReport)
 {
-    const fs::path sample =
-        fs::path(WEVRA_TEST_DATA_DIR).parent_path().parent_path() / "examples" / "demo.PCB";
+    const fs::path sample = WEVRA_DEMO_DESIGN;
     fs::copy_file(sample, m_folder / "demo.PCB");
     CWevraDoc design;
     ASSERT_TRUE(design.OnOpenDocument((m_folder / "demo.PCB").string()));

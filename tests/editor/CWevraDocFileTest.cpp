@@ -152,8 +152,7 @@ Bytes ReadFile(const std::filesystem::path& path)
 
 std::filesystem::path DemoDesign()
 {
-    const std::filesystem::path tests = std::filesystem::path(WEVRA_TEST_DATA_DIR).parent_path();
-    return tests.parent_path() / "examples" / "demo.PCB";
+    return WEVRA_DEMO_DESIGN;
 }
 
 class CDesignFileTest : public CDocumentTest {

@@ -204,10 +204,7 @@ TEST_F(CDocPaintTest, AnOutputJobOfOneItemPrintsOnePdfPage)
 
 TEST_F(CDocPaintTest, TheDemoDesignShowsItsCopperAndSilkscreen)
 {
-    const std::filesystem::path demo =
-        std::filesystem::path(WEVRA_TEST_DATA_DIR).parent_path().parent_path() / "examples" /
-        "demo.PCB";
-    ASSERT_TRUE(doc->OnOpenDocument(demo.string()));
+    ASSERT_TRUE(doc->OnOpenDocument(WEVRA_DEMO_DESIGN));
     doc->ZoomAll();
     const QImage image = Render();
     for (const QRgb color : {outlineColor, topColor, bottomColor, silkscreenColor})

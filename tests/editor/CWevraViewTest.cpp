@@ -39,7 +39,7 @@ Bytes ReadFile(const fs::path& path)
 
 fs::path DemoDesign()
 {
-    return fs::path(WEVRA_TEST_DATA_DIR).parent_path().parent_path() / "examples" / "demo.PCB";
+    return WEVRA_DEMO_DESIGN;
 }
 
 // A design window inside a main window (whose status bar the view writes), over a clipboard
