@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/CWevraDoc.h"
+#include "document/CWevraDoc.h"
 #include "framework/CPoint.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"

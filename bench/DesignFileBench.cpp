@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/BoardGenerator.h"
-#include "editor/CWevraDoc.h"
+#include "document/CWevraDoc.h"
 #include "framework/CArchive.h"
 
 namespace {

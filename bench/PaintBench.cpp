@@ -8,8 +8,8 @@
 #include <QPainter>
 
 #include "bench/BoardGenerator.h"
-#include "editor/CDocumentViews.h"
-#include "editor/CWevraDoc.h"
+#include "document/CDocumentViews.h"
+#include "document/CWevraDoc.h"
 #include "framework/qt/CQtDeviceContext.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "editor/CHelpTopics.h"
+#include "document/CHelpTopics.h"
 
 CAboutDlg::CAboutDlg(const std::string& productVersion, QWidget* parent) : QDialog(parent)
 {

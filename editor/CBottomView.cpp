@@ -3,8 +3,8 @@
 #include <QPainter>
 
 #include "editor/CChildFrame.h"
-#include "editor/CErrorList.h"
-#include "editor/CWevraDoc.h"
+#include "document/CErrorList.h"
+#include "document/CWevraDoc.h"
 #include "framework/VirtualKeys.h"
 #include "model/CNetArray.h"
 

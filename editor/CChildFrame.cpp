@@ -7,11 +7,11 @@
 #include <QSplitter>
 
 #include "editor/CBottomView.h"
-#include "editor/CDocumentFrame.h"
+#include "document/CDocumentFrame.h"
 #include "editor/CLeftPane.h"
 #include "editor/CMiniView.h"
 #include "editor/CWevraApp.h"
-#include "editor/CWevraDoc.h"
+#include "document/CWevraDoc.h"
 #include "editor/CWevraView.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"

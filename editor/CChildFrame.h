@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "editor/CDocumentViews.h"
+#include "document/CDocumentViews.h"
 #include "framework/CCommandTarget.h"
 
 class CBottomView;

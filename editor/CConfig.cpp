@@ -3,9 +3,9 @@
 #include <system_error>
 
 #include "editor/CConfigSheet.h"
-#include "editor/CFileTypeRegistration.h"
-#include "editor/CGridProfile.h"
-#include "editor/CRegTool.h"
+#include "document/CFileTypeRegistration.h"
+#include "document/CGridProfile.h"
+#include "document/CRegTool.h"
 #include "framework/CPathHelper.h"
 
 namespace {

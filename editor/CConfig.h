@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "editor/CConfigFiles.h"
-#include "editor/CConfigStartUp.h"
+#include "document/CConfigFiles.h"
+#include "document/CConfigStartUp.h"
 #include "model/CGridArr.h"
 
 class QWidget;

@@ -10,7 +10,7 @@
 #include "editor/CConfig.h"
 #include "editor/CConfigFilesPage.h"
 #include "editor/CConfigStartUpPage.h"
-#include "editor/CHelpTopics.h"
+#include "document/CHelpTopics.h"
 #include "editor/CWevraApp.h"
 #include "framework/CWindows1252.h"
 #include "resources/StringIds.h"

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "editor/CConfigStartUp.h"
+#include "document/CConfigStartUp.h"
 #include "editor/CWevraApp.h"
 #include "framework/CWindows1252.h"
 #include "resources/StringIds.h"

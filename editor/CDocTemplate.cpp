@@ -8,8 +8,8 @@
 #include <QWidget>
 
 #include "editor/CChildFrame.h"
-#include "editor/CDocCommandMap.h"
-#include "editor/CWevraDoc.h"
+#include "document/CDocCommandMap.h"
+#include "document/CWevraDoc.h"
 #include "framework/CPathHelper.h"
 #include "framework/qt/CQtCommandBinder.h"
 

@@ -7,9 +7,9 @@
 #include <QMenu>
 #include <QPainter>
 
-#include "editor/CPlacingInfo.h"
+#include "document/CPlacingInfo.h"
 #include "editor/CWevraApp.h"
-#include "editor/CWevraDoc.h"
+#include "document/CWevraDoc.h"
 #include "framework/CCommandTarget.h"
 #include "framework/CMessageService.h"
 #include "framework/CPrintJob.h"

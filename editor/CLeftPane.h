@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "editor/CLeftPaneList.h"
+#include "document/CLeftPaneList.h"
 #include "editor/CListPane.h"
 
 // The side pane below the overview: the design's components (reference, type, shape), or while

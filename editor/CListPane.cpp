@@ -10,7 +10,7 @@
 #include <QTimer>
 
 #include "editor/CChildFrame.h"
-#include "editor/CHelpTopics.h"
+#include "document/CHelpTopics.h"
 #include "framework/CWindows1252.h"
 #include "framework/VirtualKeys.h"
 

@@ -7,7 +7,7 @@
 #include <QAbstractScrollArea>
 #include <QFont>
 
-#include "editor/CPaneSelection.h"
+#include "document/CPaneSelection.h"
 
 class CChildFrame;
 class CWevraDoc;

@@ -11,9 +11,9 @@
 #include <QMainWindow>
 #include <QTimer>
 
-#include "editor/CDocumentFrame.h"
-#include "editor/CRecentFileList.h"
-#include "editor/CToolbarLayout.h"
+#include "document/CDocumentFrame.h"
+#include "document/CRecentFileList.h"
+#include "document/CToolbarLayout.h"
 #include "framework/CCommandRouter.h"
 #include "framework/CCommandTarget.h"
 

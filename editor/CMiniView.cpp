@@ -8,8 +8,8 @@
 #include <QTimer>
 
 #include "editor/CChildFrame.h"
-#include "editor/COverviewMap.h"
-#include "editor/CWevraDoc.h"
+#include "document/COverviewMap.h"
+#include "document/CWevraDoc.h"
 #include "framework/Numeric.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 
 #include "editor/CConfig.h"
-#include "editor/CFileTypeRegistration.h"
+#include "document/CFileTypeRegistration.h"
 #include "editor/CMainFrame.h"
 #include "editor/CWevraApp.h"
 #include "framework/CMessageService.h"

@@ -15,11 +15,11 @@
 #include <QScrollBar>
 
 #include "editor/CConfig.h"
-#include "editor/CDocumentFrame.h"
+#include "document/CDocumentFrame.h"
 #include "editor/CMainFrame.h"
-#include "editor/CStatusLine.h"
+#include "document/CStatusLine.h"
 #include "editor/CWevraApp.h"
-#include "editor/CWevraDoc.h"
+#include "document/CWevraDoc.h"
 #include "framework/CArchive.h"
 #include "framework/CArchiveException.h"
 #include "framework/CClipboardService.h"

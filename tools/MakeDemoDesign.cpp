@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/CDocumentFrame.h"
-#include "editor/CWevraDoc.h"
+#include "document/CDocumentFrame.h"
+#include "document/CWevraDoc.h"
 #include "framework/CArchive.h"
 #include "framework/CMessageService.h"
 #include "framework/CPoint.h"

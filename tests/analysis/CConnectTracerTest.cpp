@@ -11,7 +11,7 @@
 
 #include "analysis/CCopperContact.h"
 #include "editor/CWevraApp.h"
-#include "editor/CWevraDoc.h"
+#include "document/CWevraDoc.h"
 #include "framework/CArchive.h"
 #include "framework/CResourcePack.h"
 #include "model/CComponentArray.h"

@@ -9,17 +9,17 @@
 
 #include "editor/CBottomView.h"
 #include "editor/CChildFrame.h"
-#include "editor/CErrorList.h"
+#include "document/CErrorList.h"
 #include "editor/CLeftPane.h"
 #include "editor/CMiniView.h"
-#include "editor/COverviewMap.h"
+#include "document/COverviewMap.h"
 #include "editor/CWevraApp.h"
 #include "editor/CWevraView.h"
 #include "model/CComponentArray.h"
 #include "model/CNetArray.h"
 #include "model/CShapeLib.h"
 #include "resources/CommandIds.h"
-#include "tests/editor/DocTestViews.h"
+#include "tests/document/DocTestViews.h"
 #include "tests/framework/qt/QtApplicationTest.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "editor/CAboutDlg.h"
 #include "editor/CConfig.h"
 #include "editor/CConfigSheet.h"
-#include "tests/editor/SettingsTestSupport.h"
+#include "tests/document/SettingsTestSupport.h"
 #include "tests/framework/qt/QtApplicationTest.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "editor/CConfig.h"
-#include "editor/CGridProfile.h"
+#include "document/CGridProfile.h"
 #include "model/CGridArr.h"
-#include "tests/editor/SettingsTestSupport.h"
+#include "tests/document/SettingsTestSupport.h"
 
 namespace fs = std::filesystem;
 

@@ -8,14 +8,14 @@
 
 #include <QApplication>
 
-#include "editor/CPlacingInfo.h"
+#include "document/CPlacingInfo.h"
 #include "framework/CPrintJob.h"
 #include "framework/CResourcePack.h"
 #include "framework/CServices.h"
 #include "framework/qt/CQtPrinterService.h"
 #include "model/CComponentArray.h"
 #include "model/CShapeLib.h"
-#include "tests/editor/DocTestViews.h"
+#include "tests/document/DocTestViews.h"
 #include "tests/framework/qt/QtApplicationTest.h"
 
 namespace {

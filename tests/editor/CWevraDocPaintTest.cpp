@@ -1,4 +1,4 @@
-#include "editor/CWevraDoc.h"
+#include "document/CWevraDoc.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,7 @@
 #include "model/CWevraText.h"
 #include "model/LayerIds.h"
 #include "model/PadShapes.h"
-#include "tests/editor/DocTestViews.h"
+#include "tests/document/DocTestViews.h"
 #include "tests/framework/qt/QtApplicationTest.h"
 
 namespace {

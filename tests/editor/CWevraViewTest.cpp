@@ -15,13 +15,13 @@
 
 #include "editor/CChildFrame.h"
 #include "editor/CMainFrame.h"
-#include "editor/CWevraDoc.h"
+#include "document/CWevraDoc.h"
 #include "editor/CWevraView.h"
 #include "framework/CClipboardService.h"
 #include "framework/CCommandRouter.h"
 #include "framework/CServices.h"
 #include "resources/CommandIds.h"
-#include "tests/editor/SettingsTestSupport.h"
+#include "tests/document/SettingsTestSupport.h"
 #include "tests/framework/qt/QtApplicationTest.h"
 #include "tests/support/CFakeServices.h"
 

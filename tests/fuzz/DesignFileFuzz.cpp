@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/CWevraDoc.h"
+#include "document/CWevraDoc.h"
 #include "framework/CArchive.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"

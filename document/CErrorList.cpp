@@ -1,0 +1,73 @@
+#include "document/CErrorList.h"
+
+#include "editor/CWevraApp.h"
+#include "document/CWevraDoc.h"
+#include "model/CLayerArray.h"
+#include "model/CNetArray.h"
+#include "resources/CommandIds.h"
+
+namespace {
+
+constexpr int32_t maxErrorScale = 400;
+
+std::string TrimLeft(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t");
+    return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+} // namespace
+
+const std::array<int32_t, CErrorList::columnCount>& CErrorList::ColumnX()
+{
+    static const std::array<int32_t, columnCount> x = {2,   42,  162, 262, 362,
+                                                       442, 522, 622, 722, 822};
+    return x;
+}
+
+const CErrorList::Columns& CErrorList::Headings()
+{
+    static const Columns headings = {
+        "Nr", "Layer", "Net", "Object", "X:", "Y:", "Net", "Object", "X:", "Y"};
+    return headings;
+}
+
+CErrorList::Columns CErrorList::RowTexts(const CWevraDoc& document, int32_t record)
+{
+    const CNetArray& nets = document.GetNets();
+    const CNetErrorRec* error = nets.GetError(record);
+    if (!error)
+        return {};
+    const int32_t unit = document.GetUnit();
+    const CNetErrorRec::Item& first = error->GetFirst();
+    const CNetErrorRec::Item& second = error->GetSecond();
+    return {std::to_string(record + 1),
+            TrimLeft(document.GetLayers().GetLayerName(error->GetKind())),
+            nets.GetNetName(first.net),
+            first.text,
+            CWevraApp::FormatLength(unit, first.position.x),
+            CWevraApp::FormatLength(unit, first.position.y),
+            nets.GetNetName(second.net),
+            second.text,
+            CWevraApp::FormatLength(unit, second.position.x),
+            CWevraApp::FormatLength(unit, second.position.y)};
+}
+
+bool CErrorList::GoToError(CWevraDoc& document, int32_t record)
+{
+    const CNetErrorRec* error = document.GetNets().GetError(record);
+    if (!error)
+        return false;
+    // The tool change may rebuild the lists; keep what the record says.
+    const int32_t layer = error->GetKind();
+    const CNetErrorRec::Item first = error->GetFirst();
+    document.SetMode(ID_TRACKS_EDIT);
+    document.SetWorkLayer(layer);
+    document.GetNets().SetCurrentNet(first.net);
+    document.SetCursor(first.position);
+    if (document.GetScale() > maxErrorScale)
+        document.SetScale(maxErrorScale);
+    document.CenterOnCursor();
+    document.RedrawBoardViews();
+    return true;
+}

@@ -1,0 +1,145 @@
+#include "document/CLeftPaneList.h"
+
+#include "document/CWevraDoc.h"
+#include "model/CComponentArray.h"
+#include "model/CNetArray.h"
+#include "model/CShapeLib.h"
+#include "resources/CommandIds.h"
+
+namespace {
+
+constexpr int32_t maxPickScale = 400;
+
+std::string Trim(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// A column of a ToDo line, cut where the line's layout puts it.
+std::string Column(const std::string& line, size_t first, size_t length)
+{
+    return first < line.size() ? Trim(line.substr(first, length)) : std::string();
+}
+
+} // namespace
+
+int32_t CLeftPaneList::ChooseMode()
+{
+    const bool trackTool = m_document.IsMode(ID_TRACKS_EDIT) || m_document.IsMode(ID_TRACKS_ADD);
+    m_mode = trackTool ? modeNets : modeComponents;
+    return m_mode;
+}
+
+int32_t CLeftPaneList::GetRowCount() const
+{
+    if (m_mode == modeNets)
+        return int32_t(m_document.GetNets().GetToDoList().size());
+    return m_document.GetComponents().GetCount();
+}
+
+int32_t CLeftPaneList::GetScrollRows() const
+{
+    return GetRowCount() + (m_mode == modeNets ? 2 : 1);
+}
+
+bool CLeftPaneList::HasRows() const
+{
+    if (m_mode == modeNets)
+        return !m_document.GetNets().GetToDoList().empty();
+    return m_document.GetShapeCache().GetCount() > 0 && m_document.GetComponents().GetCount() > 0;
+}
+
+bool CLeftPaneList::IsComponentRow(int32_t row) const
+{
+    return m_mode == modeComponents && m_document.GetComponents().IsIndex(row);
+}
+
+bool CLeftPaneList::MeetsBoard(int32_t component) const
+{
+    const CRect board(0, 0, m_document.GetBoardWidth(), m_document.GetBoardHeight());
+    return m_document.GetComponents().IntersectsRect(component, board);
+}
+
+CLeftPaneList::ComponentRow CLeftPaneList::GetComponentRow(int32_t row) const
+{
+    if (!m_document.GetComponents().IsIndex(row))
+        return {};
+    const CComponentArray& components = m_document.GetComponents();
+    return {components.GetReference(row), components.GetType(row), components.GetShapeName(row),
+            !MeetsBoard(row), components.TestFlag(row, ComponentFlags::showRatsnest)};
+}
+
+CLeftPaneList::NetRow CLeftPaneList::GetNetRow(int32_t row) const
+{
+    const std::vector<std::string>& lines = m_document.GetNets().GetToDoList();
+    if (row < 0 || row >= int32_t(lines.size()))
+        return {};
+    const std::string& line = lines[size_t(row)];
+    return {Column(line, 0, 4), Column(line, 5, 11), Column(line, 16, 5)};
+}
+
+std::string CLeftPaneList::GetTotalText() const
+{
+    return "Total: " + std::to_string(m_document.GetNets().GetToDoTotal());
+}
+
+void CLeftPaneList::SelectAlone(int32_t component)
+{
+    m_document.DeselectAll();
+    m_document.GetComponents().Select(component, true);
+    m_document.SetCurrentComponent(component);
+}
+
+void CLeftPaneList::PickRow(int32_t row)
+{
+    if (m_mode == modeNets) {
+        m_document.GetNets().ShowToDoNet(row);
+        return;
+    }
+    if (!IsComponentRow(row) || !m_document.IsLeftPaneShown() ||
+        !m_document.IsMode(ID_COMPONENTS_MOVE_ROTATE))
+        return;
+    SelectAlone(row);
+    m_document.SetAction(MeetsBoard(row) ? CWevraDoc::actionWaiting
+                                         : CWevraDoc::actionMoveFromPane);
+    m_document.RedrawBoardViews();
+}
+
+void CLeftPaneList::CentreOnComponent(int32_t row)
+{
+    if (!IsComponentRow(row) || !m_document.IsMode(ID_COMPONENTS_MOVE_ROTATE))
+        return;
+    m_document.SetCursor(m_document.GetComponents().GetPosition(row));
+    if (m_document.GetScale() > maxPickScale)
+        m_document.SetScale(maxPickScale);
+    m_document.CenterOnCursor();
+    m_document.RedrawBoardViews();
+}
+
+void CLeftPaneList::StartMoveFromPane(int32_t row)
+{
+    if (!IsComponentRow(row))
+        return;
+    m_document.SetMode(ID_COMPONENTS_MOVE_ROTATE);
+    SelectAlone(row);
+    m_document.SetAction(CWevraDoc::actionMoveFromPane);
+    m_document.RedrawBoardViews();
+}
+
+bool CLeftPaneList::IsRatsnestShown(int32_t row) const
+{
+    return IsComponentRow(row) &&
+           m_document.GetComponents().TestFlag(row, ComponentFlags::showRatsnest);
+}
+
+bool CLeftPaneList::ToggleRatsnest(int32_t row)
+{
+    if (!IsComponentRow(row))
+        return false;
+    m_document.GetComponents().SetFlag(row, ComponentFlags::showRatsnest, !IsRatsnestShown(row));
+    m_document.RedrawBoardViews();
+    return true;
+}

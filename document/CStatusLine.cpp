@@ -1,0 +1,65 @@
+#include "document/CStatusLine.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <numbers>
+
+#include "editor/CWevraApp.h"
+#include "document/CWevraDoc.h"
+#include "framework/CNumberText.h"
+#include "framework/Numeric.h"
+
+namespace {
+
+std::string Length(int32_t unit, int64_t length)
+{
+    return CWevraApp::FormatLength(unit, SaturateToInt(length));
+}
+
+std::string TwoDigits(uint32_t value)
+{
+    return (value < 10 ? "0" : "") + CNumberText::FormatInt(value);
+}
+
+} // namespace
+
+std::array<std::string, CStatusLine::cursorPaneCount> CStatusLine::Format(const CWevraDoc& document)
+{
+    const int32_t unit = document.GetUnit();
+    const CPoint cursor = document.GetCursor();
+    const CPoint grid = document.GetOrigin();
+    const CPoint ruler = document.GetRulerOrigin();
+    // The grid origin cancels out of the relative values.
+    const int64_t xr = int64_t(cursor.x) - ruler.x;
+    const int64_t yr = int64_t(cursor.y) - ruler.y;
+    const double length = std::sqrt(double(xr) * double(xr) + double(yr) * double(yr));
+
+    return {document.GetInfoText(),
+            "X:" + Length(unit, int64_t(cursor.x) - grid.x),
+            "Y:" + Length(unit, int64_t(cursor.y) - grid.y),
+            document.IsRulerLocked() ? "Lock" : "Free",
+            "XR:" + Length(unit, xr),
+            "YR:" + Length(unit, yr),
+            "LN:" + CWevraApp::FormatLength(unit, TruncToInt(length)),
+            "AN:" + CNumberText::FormatFixed(Direction(xr, yr), 3, 3)};
+}
+
+double CStatusLine::Direction(int64_t xr, int64_t yr)
+{
+    const double dx = double(xr);
+    const double dy = -double(yr);
+    if (dx == 0 && dy != 0)
+        return dy > 0 ? 90.0 : 270.0;
+    if (dy == 0)
+        return dx >= 0 ? 0.0 : 180.0;
+    const double a = std::atan(std::abs(dy) / std::abs(dx)) * 180.0 / std::numbers::pi;
+    if (dx > 0)
+        return dy > 0 ? a : 360.0 - a;
+    return dy > 0 ? 180.0 - a : 180.0 + a;
+}
+
+std::string CStatusLine::FormatDesignTime(uint32_t milliseconds)
+{
+    const uint32_t seconds = milliseconds / 1000;
+    return "T:" + TwoDigits(seconds / 3600) + ":" + TwoDigits(seconds / 60 % 60);
+}

@@ -1,0 +1,34 @@
+#include "document/CUndoSnapshot.h"
+
+#include "document/CWevraDoc.h"
+#include "model/CComponentArray.h"
+#include "model/CDrawRecArray.h"
+#include "model/CNetArray.h"
+#include "model/CTextArray.h"
+
+CUndoSnapshot::CUndoSnapshot(uint32_t mask, const CWevraDoc& document)
+    : m_mask(mask == maskAll ? maskStoredAll : mask)
+{
+    if (m_mask & maskLines)
+        m_lines = std::make_unique<CDrawRecArray>(document.GetLines());
+    if (m_mask & maskTexts)
+        m_texts = std::make_unique<CTextArray>(document.GetTexts());
+    if (m_mask & maskComponents)
+        m_components = std::make_unique<CComponentArray>(document.GetComponents());
+    if (m_mask & maskNets)
+        m_nets = std::make_unique<CNetArray>(document.GetNets());
+}
+
+CUndoSnapshot::~CUndoSnapshot() = default;
+
+void CUndoSnapshot::Restore(CWevraDoc& document) const
+{
+    if (m_lines)
+        document.GetLines() = *m_lines;
+    if (m_texts)
+        document.GetTexts() = *m_texts;
+    if (m_components)
+        document.GetComponents() = *m_components;
+    if (m_nets)
+        document.GetNets() = *m_nets;
+}

@@ -1,0 +1,658 @@
+#include "document/CWevraDoc.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+#include "document/CDocumentFrame.h"
+#include "document/CDocumentViews.h"
+#include "document/CUndoSnapshot.h"
+#include "editor/CWevraApp.h"
+#include "framework/CArchive.h"
+#include "framework/CArchiveException.h"
+#include "framework/CMessageService.h"
+#include "framework/CNumberText.h"
+#include "framework/CPathHelper.h"
+#include "framework/CServices.h"
+#include "framework/Numeric.h"
+#include "interchange/CDosImport.h"
+#include "model/CComponentArray.h"
+#include "model/CDialogService.h"
+#include "model/CDrawRecArray.h"
+#include "model/CGridArr.h"
+#include "model/CLayerArray.h"
+#include "model/CNetArray.h"
+#include "model/COutput.h"
+#include "model/COutputArray.h"
+#include "model/COutputRec.h"
+#include "model/CPour.h"
+#include "model/CShapeLib.h"
+#include "model/CTextArray.h"
+#include "model/CWevraFont.h"
+#include "model/LayerMaps.h"
+#include "resources/CommandIds.h"
+#include "resources/StringIds.h"
+
+WEVRA_IMPLEMENT_SERIAL(CWevraDoc, "CWevraDoc", 0)
+
+namespace {
+
+CDocumentViews s_noViews;
+CWevraDoc::DosImportFactory s_dosImportFactory = nullptr;
+
+// Net group i keeps i tenths of a millimetre.
+constexpr double unitsPerTenthMm = 1007.8740157480315;
+
+constexpr COLORREF defaultScreenColor = RGB(165, 165, 165);
+constexpr COLORREF defaultHighlightColor = RGB(192, 192, 192);
+
+// The pin-information font of a new design.
+constexpr char pinInfoFace[] = "Arial";
+constexpr int32_t pinInfoHeight = 15;
+
+// Headless checks for file extensions, which are compared without regard to case.
+std::string UpperAscii(std::string text)
+{
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    }
+    return text;
+}
+
+std::string ReplaceExtension(const std::string& path, const std::string& extension)
+{
+    return path.substr(0, path.size() - CPathHelper::GetExtension(path).size()) + extension;
+}
+
+int32_t SaturatedAbs(int64_t value)
+{
+    const int64_t magnitude = value < 0 ? -value : value;
+    return int32_t(std::min<int64_t>(magnitude, std::numeric_limits<int32_t>::max()));
+}
+
+} // namespace
+
+CWevraDoc::DosImportFactory CWevraDoc::SetDosImportFactory(DosImportFactory factory)
+{
+    const DosImportFactory previous = s_dosImportFactory;
+    s_dosImportFactory = factory;
+    return previous;
+}
+
+CWevraDoc::CWevraDoc()
+    : m_layers(std::make_unique<CLayerArray>()), m_outputJobs(std::make_unique<COutputArray>()),
+      m_displaySets(std::make_unique<COutputArray>()), m_lines(std::make_unique<CDrawRecArray>()),
+      m_nets(std::make_unique<CNetArray>(*this)),
+      m_components(std::make_unique<CComponentArray>(*this)),
+      m_shapeCache(std::make_unique<CShapeLib>(CShapeLib::cacheName)),
+      m_grids(std::make_unique<CGridArr>()), m_font(std::make_unique<CWevraFont>()),
+      m_texts(std::make_unique<CTextArray>())
+{
+    m_pinInfoFont.face = pinInfoFace;
+    m_pinInfoFont.height = pinInfoHeight;
+    m_pinInfoFont.weight = CFontDesc::normalWeight;
+    SetPinInfoFontRecordFromFont();
+    ResetToDefaults();
+}
+
+CWevraDoc::~CWevraDoc() = default;
+
+void CWevraDoc::SetViews(CDocumentViews* views)
+{
+    m_views = views;
+}
+
+CDocumentViews& CWevraDoc::Views() const
+{
+    return m_views ? *m_views : s_noViews;
+}
+
+// ---- Life cycle ---------------------------------------------------------------------------------
+
+bool CWevraDoc::ResetToDefaults()
+{
+    CDocumentFrame& frame = CDocumentFrame::Get();
+
+    m_planeUnderEdit.reset();
+    m_planeIndex = noPlane;
+    m_snapshotNeeded = false;
+    m_viewFlags = 0;
+    m_drawingMode = drawOpaque;
+    m_subnetMark = 1;
+    m_userOffset = CPoint();
+    m_fileVersion = designFileVersion;
+    m_unit = CWevraApp::unitMillimetre;
+    m_pinInfoMode = 1;
+    m_designTime = 0;
+    m_reserved = 0;
+    m_drcActive = 0;
+    m_mode45 = 0;
+    m_ratsnestActive = 0;
+    m_tracksOfComponents = 1;
+    m_selectionFilter = defaultSelectionFilter;
+    m_currentComponentIndex = -1;
+    ResetEditingState();
+
+    m_displaySets->FillDisplaySets();
+    m_outputJobs->FillDefaultJobs();
+
+    m_font->Load(frame.GetProgramFolder() / CWevraFont::fileName);
+
+    for (auto& table : m_layerCounts)
+        table.fill(0);
+    m_nets->SetDocument(this);
+    m_components->SetDocument(this);
+    m_texts->SetDocument(this);
+
+    m_leftPane = frame.IsLeftPaneSetting();
+    m_bottomPane = frame.IsBottomPaneSetting();
+    frame.SetLeftPaneFlag(m_leftPane);
+
+    m_currentComponent = CComponent();
+    m_currentComponent.SetReference("");
+    m_currentComponent.SetType("");
+    m_currentComponent.SetShapeIndex(0);
+    m_layers->CreateDefault();
+
+    SetMode(ID_VIEW);
+    m_action = actionWaiting;
+    m_rotateAngle = 0;
+    m_backupTicks = 0;
+    m_scale = defaultScale;
+    m_previousScale = 1;
+    m_offset = CPoint();
+    m_boardWidth = defaultBoardWidth;
+    m_boardHeight = defaultBoardHeight;
+    m_boardOutline.RemoveAll();
+
+    ResetNetGroups(std::string());
+    ResetColors();
+    m_netlistPath.clear();
+    return true;
+}
+
+void CWevraDoc::ResetEditingState()
+{
+    m_rubberBandVisible = false;
+    m_rubberBand = CRect();
+    m_rubberBandStart = CPoint();
+    m_rawCursor = CPoint();
+    m_cursor = CPoint();
+    m_previousCursor = CPoint();
+    m_anchor = CPoint();
+    m_zoomRect = CRect();
+}
+
+void CWevraDoc::ResetColors()
+{
+    auto& screen = m_colors[screenColors];
+    auto& highlight = m_colors[highlightColors];
+    screen.fill(defaultScreenColor);
+    screen[LAYER_COMMON] = RGB(0, 55, 0);
+    screen[LAYER_TOP] = RGB(0, 196, 0);
+    screen[LAYER_BOTTOM] = RGB(196, 0, 0);
+    screen[LAYER_SILK_TOP] = RGB(165, 165, 0);
+    screen[LAYER_SILK_BOTTOM] = RGB(0, 165, 165);
+    screen[LAYER_DRILL] = RGB(128, 128, 128);
+    highlight.fill(defaultHighlightColor);
+    highlight[LAYER_COMMON] = RGB(0, 55, 0);
+    highlight[LAYER_TOP] = RGB(0, 255, 0);
+    highlight[LAYER_BOTTOM] = RGB(255, 0, 0);
+    highlight[LAYER_SILK_TOP] = RGB(255, 255, 0);
+    highlight[LAYER_SILK_BOTTOM] = RGB(0, 255, 255);
+    m_colors[printColors] = screen;
+    // Drawing uses the screen sets until the painting builds its pens for another target.
+    m_drawColors[CComponentDocument::normalSet] = screen;
+    m_drawColors[CComponentDocument::highlightSet] = highlight;
+}
+
+bool CWevraDoc::OnNewDocument()
+{
+    m_pathName.clear();
+    m_modified = false;
+    ResetToDefaults();
+    CDocumentFrame& frame = CDocumentFrame::Get();
+    frame.HidePanes();
+    if (frame.IsShapeEditRequested()) {
+        frame.ClearShapeEditRequest();
+        return MakeShapeDocument();
+    }
+    return CDialogService::Get().NewPcb(*this) == CDialogService::resultOk;
+}
+
+bool CWevraDoc::OnOpenDocument(const std::string& path)
+{
+    ResetToDefaults();
+    const std::string extension = UpperAscii(CPathHelper::GetExtension(path));
+    m_netlistPath = ReplaceExtension(path, ".NET");
+
+    bool read = false;
+    if (extension == ".PLY")
+        read = OpenDosDesign(path);
+    else if (extension == ".PCB")
+        read = OpenDesignFile(path);
+    if (!read)
+        return false;
+
+    m_pathName = path;
+    m_modified = false;
+    CDocumentFrame::Get().AddToRecentFiles(path);
+    SetTitle();
+    return true;
+}
+
+bool CWevraDoc::OpenDosDesign(const std::string& path)
+{
+    if (!s_dosImportFactory)
+        return false;
+    std::unique_ptr<CDosImport> reader = s_dosImportFactory(*this);
+    return reader && reader->Import(path);
+}
+
+bool CWevraDoc::OpenDesignFile(const std::string& path)
+{
+    const std::string caption = CPathHelper::GetFileTitle(path);
+    std::unique_ptr<CArchive> ar;
+    try {
+        ar = CArchive::OpenForLoading(path);
+    } catch (const CArchiveException& error) {
+        CServices::Messages().MessageBox(error.what(), caption, MB_OK, MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (!LoadFromArchive(*ar, caption))
+        return false;
+    m_fromFile = true;
+    return true;
+}
+
+bool CWevraDoc::SaveModified()
+{
+    if (m_shapeDocument) {
+        m_modified = false;
+        return true;
+    }
+    return !m_modified || Views().SaveModifiedDesign();
+}
+
+void CWevraDoc::OnCloseDocument()
+{
+    CDocumentFrame& frame = CDocumentFrame::Get();
+    if (m_shapeDocument && m_shapeLibrary) {
+        RebuildShapeInto(*m_shapeLibrary);
+        frame.EndShapeEdit(*m_shapeLibrary);
+    }
+    frame.UpdateContextToolbar(nullptr);
+}
+
+// ---- Path and title -----------------------------------------------------------------------------
+
+void CWevraDoc::SetDesignPath(const std::string& name)
+{
+    if (m_shapeDocument)
+        return;
+    const std::string path = name.empty() ? m_pathName : name;
+    // An untitled design keeps no path: it is named when it is first saved.
+    if (CPathHelper::GetFileTitle(path).empty())
+        return;
+    m_pathName = ReplaceExtension(path, ".PCB");
+    CDocumentFrame::Get().AddToRecentFiles(m_pathName);
+    SetTitle();
+}
+
+std::string CWevraDoc::GetDesignName() const
+{
+    return CPathHelper::GetFileTitle(m_pathName);
+}
+
+std::string CWevraDoc::GetDesignFolder() const
+{
+    return CPathHelper::GetDirectory(m_pathName);
+}
+
+void CWevraDoc::SetTitle()
+{
+    std::string title =
+        "Design] - [" + GetDesignName() + " ->" + CWevraApp::LoadResStringPart(m_mode);
+    if (m_mode == ID_SETTINGS_SET_GRID_OFFSET) {
+        title += "(" + CWevraApp::FormatLength(GetUnit(), m_userOffset.x) + "," +
+                 CWevraApp::FormatLength(GetUnit(), m_userOffset.y) + ")";
+    }
+    m_title = title;
+    Views().OnTitleChanged(m_title);
+}
+
+void CWevraDoc::SetModified()
+{
+    m_modified = true;
+    m_dirty = true;
+}
+
+// ---- Board --------------------------------------------------------------------------------------
+
+void CWevraDoc::SetBoardSize(int32_t width, int32_t height)
+{
+    m_boardWidth = width;
+    m_boardHeight = height;
+}
+
+void CWevraDoc::SetBoardOutlineRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+    const Rec12 corners[] = {{x1, y1, 0}, {x2, y1, 1}, {x2, y2, 1}, {x1, y2, 1}, {x1, y1, 1}};
+    constexpr int32_t cornerCount = int32_t(std::size(corners));
+    if (m_boardOutline.GetSize() < cornerCount)
+        m_boardOutline.SetSize(cornerCount);
+    for (int32_t i = 0; i < cornerCount; ++i)
+        m_boardOutline[i] = corners[i];
+    SetBoardSize(x2, y2);
+}
+
+CSize CWevraDoc::GetBoardExtent() const
+{
+    const CSize client = Views().GetClientSize();
+    return CSize(SaturatedAbs(int64_t(client.cx - 8) * m_scale - m_boardWidth),
+                 SaturatedAbs(int64_t(client.cy - 4) * m_scale - m_boardHeight));
+}
+
+COLORREF CWevraDoc::GetStoredColor(int32_t table, int32_t layer) const
+{
+    if (table < screenColors || table > printColors || layer < 0 || layer >= LAYER_COUNT)
+        return 0;
+    return m_colors[size_t(table)][size_t(layer)];
+}
+
+// ---- Editing state ------------------------------------------------------------------------------
+
+void CWevraDoc::SetAction(uint32_t action)
+{
+    m_action = action;
+    if (action == actionDragging)
+        m_snapshotNeeded = true;
+}
+
+COutputRec* CWevraDoc::GetCurrentLayerSet()
+{
+    COutput* job = m_displaySets->GetJob(m_displaySets->GetCurrent());
+    return job ? job->GetCurrentRec() : nullptr;
+}
+
+const COutputRec* CWevraDoc::GetCurrentLayerSet() const
+{
+    const COutput* job = m_displaySets->GetJob(m_displaySets->GetCurrent());
+    return job ? job->GetCurrentRec() : nullptr;
+}
+
+int32_t CWevraDoc::GetWorkLayer() const
+{
+    const COutputRec* set = GetCurrentLayerSet();
+    return set ? set->GetRefLayer() : m_layers->GetRefLayer();
+}
+
+int32_t CWevraDoc::GetComponentTextMode() const
+{
+    return m_displaySets->GetCurrentTextMode();
+}
+
+void CWevraDoc::SetComponentTextMode(int32_t m)
+{
+    if (COutputRec* set = GetCurrentLayerSet())
+        set->SetTextMode(m + 1);
+    SetModified();
+}
+
+void CWevraDoc::SetViewFlag(uint32_t bit, bool on)
+{
+    m_viewFlags = on ? (m_viewFlags | bit) : (m_viewFlags & ~bit);
+}
+
+int32_t CWevraDoc::GetCurrentNetIndex() const
+{
+    return m_nets->GetCurrentIndex();
+}
+
+int32_t CWevraDoc::GetSelectedCount() const
+{
+    int32_t count = m_lines->GetSelectedCount() + m_nets->GetSelectedCount() +
+                    m_components->GetSelectedCount() + m_texts->GetSelectedCount();
+    for (const auto& plane : m_planes)
+        count += plane->IsSelected() ? 1 : 0;
+    return count;
+}
+
+int32_t CWevraDoc::SelectAll(bool select)
+{
+    const int32_t linesBefore = m_lines->GetSelectedCount();
+    int32_t changed = std::abs(m_lines->SelectAll(select) - linesBefore);
+    changed += m_components->SelectAll(select);
+    changed += m_nets->SelectAll(select);
+    const int32_t textsBefore = m_texts->GetSelectedCount();
+    m_texts->SelectAll(select);
+    changed += std::abs(m_texts->GetSelectedCount() - textsBefore);
+    for (const auto& plane : m_planes) {
+        if (plane->IsSelected() != select) {
+            plane->SetSelected(select);
+            ++changed;
+        }
+    }
+    return changed;
+}
+
+// ---- Toolbar combos and panes -------------------------------------------------------------------
+
+void CWevraDoc::FillLayerCombo()
+{
+    for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
+        m_layers->SetVisible(layer, false);
+    if (const COutputRec* set = GetCurrentLayerSet()) {
+        for (int32_t i = 0; i < set->GetLayerCount(); ++i)
+            m_layers->SetVisible(set->GetLayer(i), true);
+    }
+    std::vector<std::string> items;
+    int32_t selected = -1;
+    const int32_t workLayer = GetWorkLayer();
+    for (int32_t layer = 1; layer < LAYER_COUNT; ++layer) {
+        if (!m_layers->IsEnabled(layer))
+            continue;
+        if (layer == workLayer)
+            selected = int32_t(items.size());
+        items.push_back(m_layers->GetLayerName(layer) + (m_layers->IsVisible(layer) ? "*" : ""));
+    }
+    CDocumentFrame::Get().FillCombo(CDocumentFrame::layerCombo, items, selected);
+    UpdateLayerMask();
+}
+
+void CWevraDoc::UpdateLayerMask()
+{
+    m_layerMask = 0;
+    const COutputRec* set = GetCurrentLayerSet();
+    if (!set)
+        return;
+    for (int32_t i = 0; i < set->GetLayerCount(); ++i) {
+        const int32_t layer = set->GetLayer(i);
+        if (layer >= 1 && layer < LAYER_COUNT && m_layers->IsVisible(layer))
+            m_layerMask |= 1u << (layer - 1);
+    }
+}
+
+void CWevraDoc::FillNetCombo()
+{
+    std::vector<std::string> items;
+    items.reserve(size_t(m_nets->GetCount()));
+    for (int32_t i = 0; i < m_nets->GetCount(); ++i)
+        items.push_back(m_nets->GetNetName(i));
+    CDocumentFrame::Get().FillCombo(CDocumentFrame::netCombo, items, m_nets->GetCurrentIndex());
+}
+
+void CWevraDoc::SelectNetInCombo(int32_t net)
+{
+    CDocumentFrame::Get().SelectInCombo(CDocumentFrame::netCombo, net);
+}
+
+void CWevraDoc::FillPenCombo()
+{
+    std::vector<std::string> items;
+    int32_t selected = -1;
+    if (!IsCopperLayer(GetWorkLayer())) {
+        for (int32_t pen = 1; pen < m_lines->GetPenCount(); ++pen)
+            items.push_back(CWevraApp::FormatLength(GetUnit(), m_lines->GetPenWidth(pen)));
+        selected = m_lines->GetCurrentPen() - 1;
+    } else {
+        const CNet& board = *m_nets->GetNet(0);
+        const CNet& current = *m_nets->GetCurrentNet();
+        int32_t minWidth = current.GetMinWidth();
+        int32_t maxWidth = current.GetMaxWidth();
+        // Net 0 stands for no net: every width of the board's table is open to it.
+        if (&current == &board) {
+            for (int32_t pen = 1; pen < board.GetPenCount(); ++pen) {
+                minWidth = std::min(minWidth, board.GetPenWidth(pen));
+                maxWidth = std::max(maxWidth, board.GetPenWidth(pen));
+            }
+        }
+        const int32_t currentWidth = current.GetCurrentPenWidth();
+        for (int32_t pen = 1; pen < board.GetPenCount(); ++pen) {
+            const int32_t width = board.GetPenWidth(pen);
+            if (width < minWidth || width > maxWidth)
+                continue;
+            if (width == currentWidth && selected < 0)
+                selected = int32_t(items.size());
+            items.push_back(CWevraApp::FormatLength(GetUnit(), width));
+        }
+    }
+    CDocumentFrame::Get().FillCombo(CDocumentFrame::penCombo, items, selected);
+}
+
+void CWevraDoc::RefreshPlaneList()
+{
+    std::vector<std::string> items;
+    items.reserve(m_planes.size());
+    for (const auto& plane : m_planes)
+        items.push_back(plane->GetName());
+    const bool current = m_planeIndex >= 0 && size_t(m_planeIndex) < m_planes.size();
+    CDocumentFrame::Get().FillCombo(CDocumentFrame::planeCombo, items, current ? m_planeIndex : -1);
+}
+
+void CWevraDoc::RefreshToolbar()
+{
+    CDocumentFrame& frame = CDocumentFrame::Get();
+    frame.UpdateContextToolbar(this);
+    FillLayerCombo();
+    FillPenCombo();
+    FillNetCombo();
+    RefreshPlaneList();
+
+    const CPadStackArray& stacks = m_shapeCache->GetPadStacks();
+    const auto hasKind = [&stacks, this](int32_t k) {
+        switch (m_defaultPadStackKind) {
+        case kindShapePad:
+            return stacks.IsShapePadKind(k);
+        case kindVia:
+            return stacks.IsVia(k);
+        default:
+            return stacks.IsPadKind(k);
+        }
+    };
+    std::vector<std::string> items;
+    int32_t selected = -1;
+    const int32_t defaultStack = stacks.GetDefault(m_defaultPadStackKind);
+    for (int32_t k = 0; k < stacks.GetCount(); ++k) {
+        if (!hasKind(k))
+            continue;
+        if (k == defaultStack)
+            selected = int32_t(items.size());
+        items.push_back(stacks.GetName(k));
+    }
+    frame.FillCombo(CDocumentFrame::padStackCombo, items, selected);
+    frame.ApplyToolbarVisibility();
+}
+
+void CWevraDoc::RedrawBoardViews()
+{
+    Views().RedrawBoardView();
+}
+
+void CWevraDoc::RedrawLeftPane(int32_t row)
+{
+    Views().RedrawLeftPanes(row);
+}
+
+void CWevraDoc::ShowLeftPane(bool shown)
+{
+    m_leftPane = shown;
+    CDocumentFrame::Get().ShowLeftPane(shown);
+}
+
+void CWevraDoc::ShowBottomPane(bool shown)
+{
+    m_bottomPane = shown;
+    CDocumentFrame::Get().ShowBottomPane(shown);
+}
+
+void CWevraDoc::SetStatusText(const std::string& text)
+{
+    CDocumentFrame::Get().SetStatusText(text);
+}
+
+// ---- Layer tables and net groups ----------------------------------------------------------------
+
+void CWevraDoc::ResetLayerTables()
+{
+    for (auto& table : m_layerCounts)
+        table.fill(0);
+    m_lines->CountPerLayer();
+    m_nets->CountLayerUse();
+    m_components->CountLayerUse();
+    auto& lines = m_layerCounts[lineTable];
+    auto& pads = m_layerCounts[padTable];
+    for (int32_t layer = 0; layer < LAYER_COUNT; ++layer) {
+        const int32_t lineCount = m_lines->GetLayerCount(layer) + m_nets->GetTrackLayerUse(layer) +
+                                  m_components->GetOutlineLayerUse(layer);
+        const int32_t padCount =
+            m_nets->GetPadLayerUse(layer) + m_components->GetPadLayerUse(layer);
+        if (layer > 0) {
+            lines[size_t(layer)] = lineCount;
+            pads[size_t(layer)] = padCount;
+        }
+        lines[0] += lineCount;
+        pads[0] += padCount;
+    }
+}
+
+int32_t CWevraDoc::GetLayerCount(int32_t table, int32_t layer) const
+{
+    if (table < lineTable || table > padTable || layer < 0 || layer >= LAYER_COUNT)
+        return 0;
+    return m_layerCounts[size_t(table)][size_t(layer)];
+}
+
+int32_t CWevraDoc::GetLayerObjectCount(int32_t layer) const
+{
+    return GetLayerCount(lineTable, layer) + GetLayerCount(padTable, layer);
+}
+
+void CWevraDoc::ResetNetGroups(const std::string& /*text*/)
+{
+    m_netGroupNames.resize(netGroupCount);
+    m_netGroupSpacings.resize(netGroupCount);
+    for (int32_t group = 0; group < netGroupCount; ++group) {
+        m_netGroupNames[size_t(group)] = "G" + CNumberText::FormatInt(group);
+        m_netGroupSpacings[size_t(group)] = TruncToInt(group * unitsPerTenthMm);
+    }
+}
+
+const std::string& CWevraDoc::GetNetGroupName(int32_t group) const
+{
+    static const std::string none;
+    return group >= 0 && group < netGroupCount ? m_netGroupNames[size_t(group)] : none;
+}
+
+int32_t CWevraDoc::GetNetGroupSpacing(int32_t group) const
+{
+    return group >= 0 && group < netGroupCount ? m_netGroupSpacings[size_t(group)] : 0;
+}
+
+// ---- Loading ------------------------------------------------------------------------------------
+
+void CWevraDoc::RepairComponentsAfterLoad(CArchive& ar)
+{
+    m_components->RepairAfterLoad(ar, m_nets->GetCount());
+}

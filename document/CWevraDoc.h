@@ -1,0 +1,928 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/CPlaneBuildDocument.h"
+#include "analysis/CTracerDocument.h"
+#include "document/CDocumentComponentLink.h"
+#include "document/CDocumentNetLink.h"
+#include "document/Rec12.h"
+#include "framework/CBrush.h"
+#include "framework/CFontDesc.h"
+#include "framework/CObject.h"
+#include "framework/CPen.h"
+#include "framework/CPoint.h"
+#include "framework/CRect.h"
+#include "framework/CRuntimeClass.h"
+#include "framework/CSize.h"
+#include "framework/ColorRef.h"
+#include "model/CComponent.h"
+#include "model/CShapeLibDocument.h"
+#include "model/CTextArrayDocument.h"
+#include "model/CWevraText.h"
+#include "model/LayerIds.h"
+#include "model/PadShapes.h"
+
+class CArchive;
+class CDeviceContext;
+class CNet;
+class CComponentArray;
+class CDocumentViews;
+class CDosImport;
+class CDrawRecArray;
+class CGridArr;
+class CLayerArray;
+class CNetArray;
+class COutputArray;
+class COutputRec;
+class CPadStackArray;
+class CPour;
+class CShapeLib;
+class CTextArray;
+class CUndoSnapshot;
+class CWevraFont;
+
+// The document of one open board design. It owns every collection of the design for its whole
+// life, holds the design's settings and the editing state its tools share, keeps the undo
+// snapshots, builds its title and fills the toolbar's combo boxes. The collections reach the
+// design through the document interfaces it implements; the windows are reached through
+// CDocumentViews (its own windows) and CDocumentFrame (the main window), so the document
+// itself runs without a window system.
+//
+// A document is either a design document (a board) or a shape document: a board-like editing
+// window for one shape of a shape library, made from the shape when it is created and written
+// back into that library, and only there, when it is closed.
+class CWevraDoc : public CObject,
+                  public CDocumentNetLink,
+                  public CDocumentComponentLink,
+                  public CShapeLibDocument,
+                  public CTracerDocument,
+                  public CTextArrayDocument,
+                  public CPlaneBuildDocument {
+    WEVRA_DECLARE_SERIAL(CWevraDoc)
+
+public:
+    static constexpr uint32_t designFileVersion = 8035;
+    static constexpr int32_t netGroupCount = 256;
+    static constexpr int32_t minScale = 10;
+    static constexpr int32_t maxScale = 1000000;
+    static constexpr int32_t defaultScale = 600;
+    static constexpr int32_t defaultBoardWidth = 1000;
+    static constexpr int32_t defaultBoardHeight = 800;
+    // The plane index of a document without a current plane.
+    static constexpr int32_t noPlane = -1000000;
+    // A tool other than the plane commands parks the current plane by this much.
+    static constexpr int32_t planeIndexPark = 1000000;
+
+    // Action codes of the tools.
+    static constexpr uint32_t actionWaiting = 1;
+    static constexpr uint32_t actionDragging = 2;
+    static constexpr uint32_t actionPlacingCopy = 0x2000;
+    static constexpr uint32_t actionRectangleStart = 0x40000040;
+    static constexpr uint32_t actionBandOpen = 0x40000080;
+    static constexpr uint32_t actionBandClosed = 0x40000100;
+    static constexpr uint32_t actionMoveFromPane = 0x40000400;
+
+    // Selection filter words.
+    static constexpr uint32_t defaultSelectionFilter = 0x10000204;
+    static constexpr uint32_t shapeSelectionFilter = 0x30000201;
+    // Selection filter bits: one exclusive choice in the low byte, switches above it.
+    static constexpr uint32_t filterPoints = 0x01;
+    static constexpr uint32_t filterSegments = 0x02;
+    static constexpr uint32_t filterLines = 0x04;
+    static constexpr uint32_t filterNets = 0x08;
+    static constexpr uint32_t filterBlocks = 0x10;
+    static constexpr uint32_t filterComponents = 0x100;
+    static constexpr uint32_t filterPads = 0x200;
+    static constexpr uint32_t filterTexts = 0x400;
+    static constexpr uint32_t filterVias = 0x800;
+    static constexpr uint32_t filterPlanes = 0x1000;
+    static constexpr uint32_t filterNonElectrical = 0x10000000;
+    static constexpr uint32_t filterElectrical = 0x20000000;
+
+    // View flag bits.
+    static constexpr uint32_t viewHolesAlwaysVisible = 0x1;
+    static constexpr uint32_t viewAutoPanning = 0x2;
+    static constexpr uint32_t viewReferenceNames = 0x4;
+
+    // Raster modes of the board drawing.
+    static constexpr uint32_t drawOpaque = 13;
+    static constexpr uint32_t drawTransparent = 15;
+
+    // Default padstack kinds (free pad, shape pad, via).
+    static constexpr int32_t kindPad = PADSTACK_KIND_PAD;
+    static constexpr int32_t kindShapePad = PADSTACK_KIND_SHAPE_PAD;
+    static constexpr int32_t kindVia = PADSTACK_KIND_VIA;
+
+    // Stored layer-colour tables.
+    static constexpr int32_t screenColors = 0;
+    static constexpr int32_t highlightColors = 1;
+    static constexpr int32_t printColors = 2;
+
+    // Per-layer object tables of ResetLayerTables.
+    static constexpr int32_t lineTable = 0;
+    static constexpr int32_t padTable = 1;
+
+    // The shape document's own menu.
+    static constexpr uint32_t shapeMenuResource = 208;
+
+    static constexpr int32_t maxUndoSnapshots = 6;
+
+    // Makes the reader of a ".PLY" design set for a document; none is installed until the DOS
+    // import exists, and such files are then refused.
+    using DosImportFactory = std::unique_ptr<CDosImport> (*)(CWevraDoc& document);
+    static DosImportFactory SetDosImportFactory(DosImportFactory factory);
+
+    // Creates every collection and resets to the defaults.
+    CWevraDoc();
+    ~CWevraDoc() override;
+    CWevraDoc(const CWevraDoc&) = delete;
+    CWevraDoc& operator=(const CWevraDoc&) = delete;
+
+    // The document's windows; nullptr for none.
+    void SetViews(CDocumentViews* views);
+
+    // ---- Life cycle -----------------------------------------------------------------------------
+
+    // Every setting and the editing state back to a new design's; the collections keep their
+    // content. Loads the stroke font from the program folder.
+    bool ResetToDefaults();
+    // A design document after the new-design dialog (false when it is cancelled), or, when the
+    // main window asked for one, a shape document of the edited library's current shape.
+    bool OnNewDocument();
+    // By extension: ".PCB" a design file, ".PLY" a DOS design set; anything else is refused.
+    // True only when the file was read completely.
+    bool OnOpenDocument(const std::string& path);
+    // A shape document never asks (its shape is written back on close); a design document
+    // asks the framework's question when it is modified. False keeps the document open.
+    bool SaveModified();
+    // A shape document writes its shape back into the library it was made from; the main
+    // window's context toolbar is reset.
+    void OnCloseDocument();
+    // The framework's save: the design goes through Serialize into a temporary file that
+    // replaces the file only after a complete write, and only then is the design unmodified.
+    // A failure is shown to the user and answers false.
+    bool OnSaveDocument(const std::string& path);
+
+    // ---- Path and title -------------------------------------------------------------------------
+
+    const std::string& GetPathNameRef() const { return m_pathName; }
+    // Empty name: the current path. Otherwise the name with the extension ".PCB" becomes the
+    // path (and enters the recent-file list); nothing for a shape document.
+    void SetDesignPath(const std::string& name);
+    // The file title of the path: no folder, no extension; the base name of generated files.
+    std::string GetDesignName() const;
+    // The folder of the path (never changed in case: folder names are case-sensitive).
+    std::string GetDesignFolder() const;
+    const std::string& GetNetlistPath() const { return m_netlistPath; }
+    void SetNetlistPath(const std::string& path) { m_netlistPath = path; }
+    // Rebuilds the title: "Design] - [" + design name + " ->" + the prompt of the tool mode
+    // (with the user offset in Set Grid Offset); the frames add the outer brackets.
+    void SetTitle();
+    const std::string& GetTitle() const { return m_title; }
+    // The menu resource of a shape document; 0 for a design document (the template's menu).
+    uint32_t GetDefaultMenu() const { return m_menuResource; }
+
+    // ---- Flags ----------------------------------------------------------------------------------
+
+    // Sets the modified flag and the dirty flag counted by the automatic backups.
+    void SetModified() override;
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified) { m_modified = modified; }
+    bool IsDirty() const { return m_dirty; }
+    void ClearDirty() { m_dirty = false; }
+    bool IsShapeDocument() const { return m_shapeDocument; }
+    // Set only around the read of a template design by the new-design dialog.
+    bool IsTemplateLoad() const { return m_templateLoad; }
+    void SetTemplateLoad(bool on) { m_templateLoad = on; }
+    // 1 after a design was read successfully.
+    int32_t GetLoadResult() const { return m_loadResult; }
+    bool IsFromFile() const { return m_fromFile; }
+
+    // ---- Board ----------------------------------------------------------------------------------
+
+    int32_t GetBoardWidth() const override { return m_boardWidth; }
+    int32_t GetBoardHeight() const override { return m_boardHeight; }
+    void SetBoardSize(int32_t width, int32_t height);
+    const CRec12Array& GetBoardOutline() const { return m_boardOutline; }
+    // The outline becomes the closed rectangle (x1, y1)-(x2, y2) in its first five points and
+    // the board size (x2, y2).
+    void SetBoardOutlineRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    // How far the visible board area (the client area less 8 by 4 pixels, at the scale) and
+    // the board differ in width and height.
+    CSize GetBoardExtent() const;
+    COLORREF GetStoredColor(int32_t table, int32_t layer) const;
+
+    // ---- Editing state --------------------------------------------------------------------------
+
+    uint32_t GetMode() const override { return m_mode; }
+    bool IsMode(uint32_t mode) const { return m_mode == mode; }
+    uint32_t GetAction() const override { return m_action; }
+    bool IsAction(uint32_t action) const { return m_action == action; }
+    // Dragging (2) means an edit is about to change the design: an undo snapshot is due.
+    void SetAction(uint32_t action) override;
+    // Starts the tool of a command: the selection ends, the action waits, the grid and the
+    // default padstack kind follow the tool, and title and toolbar are rebuilt.
+    void SetMode(uint32_t mode) override;
+    // Grid 1 for the component tools, grid 2 for the text tools, grid 0 otherwise; true when
+    // the current grid changed.
+    bool SelectGridForMode();
+    int32_t GetDefaultPadStackKind() const { return m_defaultPadStackKind; }
+    // The reference layer of the current display layer set.
+    int32_t GetWorkLayer() const override;
+    // The component-text kind of the current display layer set (0 none, 1 reference, 2 type,
+    // 3 shape name); the view's commands set kind m + 1.
+    int32_t GetComponentTextMode() const override;
+    void SetComponentTextMode(int32_t m);
+    uint32_t GetSelectionFilter() const { return m_selectionFilter; }
+    // True when any of the bits is set.
+    bool IsSelectionFilter(uint32_t bits) const { return (m_selectionFilter & bits) != 0; }
+    uint32_t GetSelectableLayerMask() const { return m_layerMask; }
+    bool GetViewFlag(uint32_t bit) const { return (m_viewFlags & bit) != 0; }
+    void SetViewFlag(uint32_t bit, bool on);
+    bool IsDrcActive() const { return m_drcActive != 0; }
+    void SetDrcActive(uint8_t active) { m_drcActive = active; }
+    bool IsMode45() const override { return m_mode45 != 0; }
+    bool IsAutoRatsnest() const override { return m_ratsnestActive != 0; }
+    int32_t GetRotateAngle() const { return m_rotateAngle; }
+    void SetRotateAngle(int32_t angle) { m_rotateAngle = angle; }
+    int32_t GetUnit() const override { return int32_t(m_unit); }
+    void SetUnit(int32_t unit) { m_unit = uint32_t(unit); }
+    // The user grid origin.
+    CPoint GetOrigin() const override { return m_userOffset; }
+    void SetUserOffset(CPoint offset) { m_userOffset = offset; }
+    int32_t GetPadInfoMode() const override { return int32_t(m_pinInfoMode); }
+
+    // The snapped cursor, where the tools act.
+    CPoint GetCursor() const override { return m_cursor; }
+    void SetCursor(CPoint point) override { m_cursor = point; }
+    CPoint GetRawCursor() const override { return m_rawCursor; }
+    CPoint GetPreviousCursor() const { return m_previousCursor; }
+    CPoint GetAnchor() const override { return m_anchor; }
+    void SetAnchor(CPoint point) override { m_anchor = point; }
+    // Whether the snapped cursor differs from its previous position.
+    bool HasCursorMoved() const { return m_cursor != m_previousCursor; }
+
+    int32_t GetScale() const override { return m_scale; }
+    CPoint GetViewOffset() const override { return m_offset; }
+    void SetOffset(int32_t x, int32_t y) { m_offset = CPoint(x, y); }
+
+    int32_t GetCurrentNetIndex() const;
+    // The component the component tool works on (-1 for none) and the document's own
+    // component and text that the component and text tools edit.
+    int32_t GetCurrentComponentIndex() const { return m_currentComponentIndex; }
+    void SetCurrentComponent(int32_t component) override { m_currentComponentIndex = component; }
+    CComponent& GetCurrentComponent() { return m_currentComponent; }
+    CWevraText& GetCurrentText() { return m_currentText; }
+    int32_t GetPlaneIndex() const { return m_planeIndex; }
+    void SetPlaneIndex(int32_t index) { m_planeIndex = index; }
+
+    // Selected drawn-line points, net items, components, texts and planes.
+    int32_t GetSelectedCount() const;
+    // Selects or deselects every drawn-line point, component, net item, text and plane;
+    // returns how many changed.
+    int32_t SelectAll(bool select);
+    void DeselectAll() override { SelectAll(false); }
+
+    // ---- Selection filter, rubber band, work layer, cursor and view -----------------------------
+
+    // Bits below 0x100 are one exclusive choice; Electrical and Non Electrical objects never
+    // go off together. The cursor is snapped afresh.
+    void SetSelectionFilter(uint32_t bits, bool on);
+    // On when none of the bits is set, off otherwise; the design is marked modified.
+    void ToggleSelectionFilter(uint32_t bits);
+    // Selects what the rubber band holds under the selection filter and the selectable layers:
+    // a fresh selection, or with `add` (Ctrl held) toggled into the present one. True when
+    // anything was taken.
+    bool SelectInRect(bool add);
+
+    const CRect& GetRubberBand() const { return m_rubberBand; }
+    bool IsRubberBandVisible() const { return m_rubberBandVisible; }
+    void SetRubberBandVisible(bool visible) { m_rubberBandVisible = visible; }
+    // An empty band at the raw cursor in the Select tool, at the snapped cursor otherwise.
+    void StartRubberBand();
+    // Follows the cursor while dragging (kept on the board for a plane rectangle); an undo
+    // snapshot is due.
+    void ClampRubberBandToBoard();
+    // True when the band is big enough to select (2015 units both ways).
+    bool NormaliseRubberBand();
+    // Moves the band with the cursor's last displacement.
+    void OffsetRubberBand();
+    bool IsCursorInRubberBand() const;
+    // When the band exceeds 5 mm both ways, the design moves so that the band's corner is the
+    // origin and the band becomes the board; true when applied. The band is hidden.
+    bool BoardSizeFromRubberBand();
+    // Hidden, the tool waits again; false.
+    bool CancelRubberBand();
+
+    // Puts the layer on top of the drawing order (layer 0 empties the layer set) and makes it
+    // the layer the tools work on; false for a layer the design does not offer.
+    bool SetWorkLayer(int32_t layer);
+    // The layer digit + 10 with Shift + 20 with Ctrl.
+    void SelectLayerByKey(int32_t digit, bool shift, bool ctrl);
+    // A track or line being drawn moves to the layer; an idle track or line tool becomes the
+    // other kind when the layer holds the other kind of object.
+    void ApplyWorkLayerToTool(int32_t layer);
+
+    // The mouse position in pixels becomes the raw cursor, and snapped the cursor; true when
+    // the snapped cursor moved.
+    bool CursorFromPixel(int32_t px, int32_t py);
+    // A cursor key (editor/VirtualKeys.h) moves the cursor by one snap step; true when it moved.
+    bool MoveCursorByKey(uint32_t key);
+    void SetAnchor() { m_anchor = m_cursor; }
+
+    // Kept within minScale..maxScale.
+    void SetScale(int32_t scale);
+    // False when both are 0.
+    bool ScrollBy(int32_t dx, int32_t dy);
+    bool ScrollToOrigin();
+    // Fit the board (both sides, its height, its width, or the board with every drawn line)
+    // into the view, centred; nothing for a board without width or height.
+    void ZoomAll();
+    void ZoomHeight();
+    void ZoomWidth();
+    void ZoomLines();
+    // Zooms in on the zoom rectangle; false when it is less than a pixel wide or high.
+    bool ZoomWindow();
+    const CRect& GetZoomRect() const { return m_zoomRect; }
+    void SetZoomRect(const CRect& rect) { m_zoomRect = rect; }
+    // The view's zoom commands: a fifth in or out about the cursor.
+    void ZoomIn();
+    void ZoomOut();
+
+    // ---- Status line ----------------------------------------------------------------------------
+
+    // The object under the cursor or the last backup, shown in the status line's first pane.
+    const std::string& GetInfoText() const { return m_infoText; }
+    void SetInfoText(const std::string& text) { m_infoText = text; }
+    // The point the relative status values are measured from; locked, clicks leave it alone.
+    CPoint GetRulerOrigin() const { return m_rulerOrigin; }
+    void SetRulerOrigin(CPoint point) { m_rulerOrigin = point; }
+    bool IsRulerLocked() const { return m_rulerLocked; }
+    void SetRulerLocked(bool locked) { m_rulerLocked = locked; }
+    // Zoom Window waits for the two corners of its rectangle.
+    bool IsZoomWindowPending() const { return m_zoomWindowPending; }
+    void SetZoomWindowPending(bool pending) { m_zoomWindowPending = pending; }
+    // Accumulated editing time in milliseconds.
+    uint32_t GetDesignTime() const { return m_designTime; }
+
+    // ---- View services --------------------------------------------------------------------------
+
+    // Whether the netlist file was written after the netlist time stamp of the design; false
+    // when there is no such file.
+    bool IsNetlistNewer() const;
+    // Seconds since 1970.
+    int64_t GetNetlistTime() const { return m_netlistTime; }
+    void SetNetlistTime(int64_t seconds) { m_netlistTime = seconds; }
+    // Scrolls the board point to the middle of the view.
+    void CenterOn(int32_t x, int32_t y);
+    void CenterOnCursor();
+    // Deletes every selected item of every collection, after an undo snapshot.
+    bool DeleteSelection();
+    // The nets without pins go, and the error records; net 0 becomes current.
+    void DeleteUnusedNets();
+    // The design configuration sheet on that page; its grids are taken on OK. True on OK.
+    bool EditDesignConfig(int32_t firstPage);
+    // The nets' whole-board recompute and design-rule check.
+    void RunCheckAll();
+    // Whether the current grid is drawn.
+    bool IsGridShown() const;
+
+    // ---- Collections ----------------------------------------------------------------------------
+
+    CLayerArray& GetLayers() { return *m_layers; }
+    const CLayerArray& GetLayers() const { return *m_layers; }
+    COutputArray& GetOutputJobs() { return *m_outputJobs; }
+    COutputArray& GetDisplaySets() { return *m_displaySets; }
+    const COutputArray& GetDisplaySets() const { return *m_displaySets; }
+    // The current layer set, nullptr when the display sets hold none.
+    COutputRec* GetCurrentLayerSet();
+    const COutputRec* GetCurrentLayerSet() const;
+    CDrawRecArray& GetLines() { return *m_lines; }
+    const CDrawRecArray& GetLines() const { return *m_lines; }
+    CNetArray& GetNets() override { return *m_nets; }
+    const CNetArray& GetNets() const override { return *m_nets; }
+    CComponentArray& GetComponents() { return *m_components; }
+    const CComponentArray& GetComponents() const { return *m_components; }
+    const CShapeLib& GetShapeCache() const override { return *m_shapeCache; }
+    CShapeLib& GetEditableShapeCache() override { return *m_shapeCache; }
+    CGridArr& GetGridSettings() override { return *m_grids; }
+    const CWevraFont& GetFont() const override { return *m_font; }
+    CTextArray& GetTexts() { return *m_texts; }
+    const CTextArray& GetTexts() const { return *m_texts; }
+    std::vector<std::unique_ptr<CPour>>& GetPlanes() { return m_planes; }
+
+    // ---- Toolbar combos and panes ---------------------------------------------------------------
+
+    // The enabled layers 1..30 by name, "*" after the visible ones, the work layer chosen;
+    // then the selectable-layer mask.
+    void FillLayerCombo();
+    // Bit L-1 for every layer L of the current layer set that is visible.
+    void UpdateLayerMask();
+    void FillNetCombo() override;
+    void SelectNetInCombo(int32_t net) override;
+    // On a copper work layer the board pen widths within the current net's limits, else the
+    // drawn lines' pen widths, as length texts; the current pen chosen.
+    void FillPenCombo();
+    // Every plane's name, the current plane chosen.
+    void RefreshPlaneList();
+    // The context toolbar for the mode, then every combo box refilled.
+    void RefreshToolbar();
+
+    void RedrawBoardViews() override;
+    void RepaintBoardViews() override;
+    void RedrawLeftPane(int32_t row) override;
+    void ShowLeftPane(bool shown);
+    void ShowBottomPane(bool shown);
+    bool IsLeftPaneShown() const { return m_leftPane; }
+    bool IsBottomPaneShown() const { return m_bottomPane; }
+    void SetStatusText(const std::string& text) override;
+
+    // Recounts the objects per layer: drawn-line, track and shape-outline vertices in one table,
+    // net and component pads in the other; entry 0 of each holds its total.
+    void ResetLayerTables();
+    int32_t GetLayerCount(int32_t table, int32_t layer) const;
+    // The sum of a layer's two counts.
+    int32_t GetLayerObjectCount(int32_t layer) const;
+
+    // Net groups "G0".."G255" with spacings in steps of 0.1 mm. The text (a design's template
+    // path) is not interpreted.
+    void ResetNetGroups(const std::string& text);
+    const std::string& GetNetGroupName(int32_t group) const;
+    int32_t GetNetGroupSpacing(int32_t group) const;
+
+    // ---- Undo -----------------------------------------------------------------------------------
+
+    // A snapshot of the drawn lines, texts, components and nets, when one is needed; at most
+    // maxUndoSnapshots are kept, the oldest dropped.
+    void PushUndo(uint32_t mask);
+    void PushUndoForSelection() override;
+    // Called before every edit: a snapshot of the state before it.
+    void SaveUndoState() override;
+    void Undo();
+    void Redo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    int32_t GetUndoCount() const { return static_cast<int32_t>(m_undoList.size()); }
+    int32_t GetUndoIndex() const { return m_undoIndex; }
+    bool IsSnapshotNeeded() const { return m_snapshotNeeded; }
+    void SetSnapshotNeeded() { m_snapshotNeeded = true; }
+
+    // ---- Shape document -------------------------------------------------------------------------
+
+    // Rebuilds the edited shape from the board objects into `library` (the library the
+    // document was made from, or a copy of it), relative to the grid origin, which marks the
+    // shape's origin: its pens and padstacks become the document's.
+    // False when the library has no shape at the edited shape's index.
+    bool RebuildShapeInto(CShapeLib& library) const;
+    // The document's copy of the library it was made from; nullptr for a design document.
+    const CShapeLib* GetShapeLibrary() const { return m_shapeLibrary.get(); }
+
+    // ---- Design file (CWevraDocFile.cpp) --------------------------------------------------------
+
+    static constexpr uint32_t oldestDesignFileVersion = 8032;
+    // The LOGFONT record of the pin-information font in the design file.
+    static constexpr size_t pinInfoFontRecordSize = 60;
+
+    // The design file stream. Storing writes the current version and leaves the modified flag
+    // alone (backups and clipboard copies are written through here too). Loading reads the
+    // whole stream into a fresh design and takes it over only once everything was read; then
+    // the fix-ups run, the padstack kinds are derived afresh, the repairs of the load are
+    // reported once and the design is unmodified. A refused version is shown and changes
+    // nothing; archive errors reach the caller with the open design unchanged.
+    void Serialize(CArchive& ar) override;
+    // Reads a design stream as opening a design file does: an archive error is shown under the
+    // caption. True only when a design was read.
+    bool LoadFromArchive(CArchive& ar, const std::string& caption);
+    // Once the shape cache and the nets are loaded: every component's shape index and pad
+    // nets brought in line with them.
+    void RepairComponentsAfterLoad(CArchive& ar);
+    const CFontDesc& GetPinInfoFont() const { return m_pinInfoFont; }
+    // Whether a component lay off the board when the design was read.
+    bool IsComponentOutsideBoard() const { return m_componentOutsideBoard; }
+
+    // ---- Small services (CWevraDocPadKinds.cpp) ------------------------------------------------
+
+    // Board/Properties: the "PCB-design Info" dialog with the board size and the counts.
+    void OnBoardProperties();
+    // File/Send Mail: the design file, or a copy of the design in the temporary folder when it
+    // has unsaved changes or no file yet, handed to the desktop's mail program. False when no
+    // mail was started.
+    bool OnFileSendMail();
+    // View/Toggle Transparent Colors: the board drawing switches between opaque and transparent
+    // colours, and every view is redrawn.
+    void OnToggleTransparentColors();
+    bool IsTransparentColors() const { return m_drawingMode == drawTransparent; }
+
+    // ---- Painting (CWevraDocPaint.cpp) ----------------------------------------------------------
+
+    // Targets of the per-layer pens and brushes.
+    static constexpr int32_t penKindScreen = 0;
+    static constexpr int32_t penKindPrintColor = 2;
+    static constexpr int32_t penKindPrintBlackWhite = 3;
+
+    // Builds the 31 normal and 31 highlight pens and brushes and the component-text pens for a
+    // target at a scale: the screen colours, the print colours, or black and white.
+    void CreatePens(int32_t kind, int32_t scale);
+    // Forgets them; drawing falls back to pens of the colours in use until they are built.
+    void DeletePens();
+    // The board, layer by layer in the order of the current display layer set; pens are made
+    // afresh for the screen when the scale or the target changed. True.
+    bool DrawBoard(CDeviceContext& dc);
+    // The selection in the highlight colours, over the board; nothing while component texts
+    // are moved.
+    void DrawSelection(CDeviceContext& dc);
+    // The outline filled with layer 0's colour of the set; nothing below 5 points.
+    void DrawBoardOutline(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32_t scale,
+                          int32_t colorSet) const;
+    // A circle and a cross about pixel (x, y); nothing when the scale is too coarse for it.
+    void DrawOriginMarker(CDeviceContext& dc, int32_t x, int32_t y, int32_t scale,
+                          COLORREF color) const;
+    // The default padstack of the current default kind at the snapped cursor: in the colours
+    // of `colorSet` with `highlight`, else inverted (a second drawing erases it).
+    void DrawPadAtCursor(CDeviceContext& dc, bool highlight, int32_t colorSet) const;
+    // The same pad with the pen and brush selected.
+    void DrawDefaultPadAtCursor(CDeviceContext& dc) const;
+    // Ratsnest lines over the visible board: of the current net when there is one (the first
+    // two), or of every other net.
+    void DrawNetRatsnest(CDeviceContext& dc) const;
+    void DrawCurrentRatsnest(CDeviceContext& dc) const;
+    void DrawOtherRatsnest(CDeviceContext& dc) const;
+    // The rubber band and the zoom rectangle, inverted.
+    void DrawRubberBand(CDeviceContext& dc) const;
+    void DrawSecondRubberBand(CDeviceContext& dc) const;
+    // The space bar's snap: the cursor to the grid and the anchor to it; in Set Grid Offset the
+    // cursor goes onto the line or copper at the raw cursor when there is one (true).
+    bool SnapCursor(bool keepSelection);
+
+    bool IsBoardDirty() const { return m_boardDirty; }
+    void SetBoardDirty() { m_boardDirty = true; }
+    // R2_COPYPEN (opaque layers) or R2_MERGEPEN (layers seen through one another).
+    uint32_t GetDrawingMode() const { return m_drawingMode; }
+    void SetDrawingMode(uint32_t mode) { m_drawingMode = mode; }
+    void SetPadInfoMode(int32_t mode) { m_pinInfoMode = uint32_t(mode); }
+    bool IsUnconnectedPinMarks() const { return m_unconnectedPinMarks; }
+    void SetUnconnectedPinMarks(bool on) { m_unconnectedPinMarks = on; }
+
+    // ---- Document commands (CWevraDocCommands.cpp) ----------------------------------------------
+
+    // Settings menu: the current grid's snap switch, and the guideline snap range (0..4) that
+    // collects the current net's pins as snap points.
+    void OnSettingsSnapToGrid();
+    bool IsSnapToGridOn() const;
+    void OnSettingsSnapToGuidelines();
+    void OnSnapToGuidesDecrement();
+    void OnSnapToGuidesIncrement();
+    bool IsSnapToGuidelinesOn() const;
+    // The menu text of Snap to Guidelines with the range in it.
+    std::string GetSnapToGuidelinesText() const;
+    // Asks first, then opens the template import; every view updates after OK.
+    void OnBoardImportFromTemplate();
+
+    // Selected planes, drawn-line vertices, net items, texts and components move (components
+    // with their pins and texts), after an undo snapshot when one is due.
+    void MoveSelection(int32_t dx, int32_t dy);
+    void MoveSelectionToCursor();
+    void MoveCurrentComponentToCursor();
+    // The box of the selected line and net vertices: its centre goes onto the grid.
+    void CenterSelectionOnGrid();
+    // About the snapped cursor, in 1/1000 degree.
+    void RotateSelection(int32_t angle);
+    void RotateSelection90();
+    // A drag is undone, the idle tool follows and nothing stays selected.
+    void CancelMove();
+    // After an undo snapshot every collection copies its selection in place; the copies are
+    // selected instead. True.
+    bool CopySelection();
+    // The selection of every collection goes; nothing stays selected. True.
+    bool DeleteSelectedItems();
+    // "Copy Rectangular Array...": columns x rows copies of the selection on a grid of the
+    // distances (2 to 1000 places, each count at most 1000). False when cancelled or refused.
+    bool CopyArray();
+    // Pen `index` of the board pen table (on a copper work layer) or of the drawn lines
+    // becomes current, also for the track or line being drawn.
+    void SelectPen(int32_t index);
+    // Paints item `record` of the current output job on a printer page of `pixelsPerInch`, at
+    // the job's scale and offset. False, painting nothing, for a job scale that gives no
+    // positive print scale or a record the job lacks.
+    bool PrintJobPage(CDeviceContext& dc, int32_t record, int32_t pixelsPerInch);
+    // Prints every item of the current output job, one page each, through the printer
+    // service: into the PDF file when `pdfPath` is not empty, else on the job's printer (the
+    // default printer when the job asks for it or its own is gone). A job that does not print
+    // to "WINDOWS" gives way to the first one that does; without one the user is told. True
+    // when the pages were printed.
+    bool PrintOutputJob(const std::string& pdfPath);
+
+    // ---- Planes (CWevraDocPlanes.cpp) -----------------------------------------------------------
+
+    // The plane at the current index; nullptr when there is none.
+    CPour* GetCurrentPlane();
+    // The index becomes min(i, count - 1); a plane's layer becomes the work layer, and without
+    // a current plane the idle mode follows.
+    void SetCurrentPlane(int32_t i);
+    // Computes plane i's fill; nothing for an index outside the list.
+    void RebuildPlane(int32_t i);
+    // Both are ignored while one of them runs; a layer below 1 means the work layer.
+    void RefillAll();
+    void RefillLayer(int32_t layer);
+    // After an undo snapshot; the next plane (or the new last one) becomes current. False
+    // without a current plane.
+    bool DeleteCurrentPlane();
+    void DeleteSelectedPlanes();
+    // After an undo snapshot: no planes, no current plane, the idle mode.
+    void DeleteAllPlanes();
+    void CopySelectedPlanes();
+    void MoveAllPlanes(int32_t dx, int32_t dy);
+    void MoveSelectedPlanes(int32_t dx, int32_t dy);
+    void RotateSelectedPlanes(int32_t cx, int32_t cy, int32_t angle);
+    // 1 when plane i's selection changed.
+    int32_t SelectPlane(int32_t i, bool on);
+    int32_t SelectAllPlanes(bool on);
+    int32_t CountSelectedPlanes() const;
+    int32_t SelectPlanesInRect(const CRect& rect, int32_t mode, uint32_t layerMask);
+    void SetPlaneDisplayMode(int32_t mode);
+    int32_t GetPlaneDisplayMode() const;
+
+    // New planes on the work layer, appended and made current. The full-board plane lies
+    // `border` inside the board outline; the circle and rectangle planes fill the box and are
+    // filled; the polyline plane starts as a square at the point whose corner 1 the user drags.
+    CPour& AddFullBoardPlane(CPoint seed, int32_t border);
+    CPour& AddCirclePlane(const CRect& box);
+    CPour& AddRectanglePlane(const CRect& box);
+    CPour& AddPolylinePlane(CPoint cursor);
+    // Inside the current plane on its layer: the seed moves there and the plane is refilled.
+    bool MovePlaneSeed(CPoint point);
+
+    // The click of Add Full Board: the border chosen in the "Set border size" dialog, the seed
+    // at the cursor.
+    CPour& AddFullBoardPlaneAtCursor();
+    // The "Plane Properties" dialog on the current plane; on OK the plane is refilled. False
+    // without a current plane or on Cancel.
+    bool EditPlaneProperties();
+
+    // Outline editing of the current plane: a click picks a vertex (or drops the dragged one),
+    // the mouse drags it, keys end, cancel or change the edit. False when nothing was done.
+    bool PlaneEditClick();
+    void PlaneEditMouseMove();
+    bool PlaneEditKey(uint32_t key);
+    // "F" or "f" in a plane mode refills the current plane.
+    bool PlaneChar(char ch);
+    // The end-tool command in a plane mode: a running vertex drag ends as with Enter,
+    // otherwise the idle mode follows.
+    void EndPlaneTool();
+
+    void DrawSelectedPlanes(CDeviceContext& dc) const;
+    void DrawPlaneOutline(CDeviceContext& dc, bool editing) const;
+    void DrawPlaneSeed(CDeviceContext& dc) const;
+
+    // ---- What the plane fill asks of the design -------------------------------------------------
+
+    const CNet& GetNet(int32_t i) const override;
+    int32_t GetPlaneCount() const override { return static_cast<int32_t>(m_planes.size()); }
+    const CPour& GetPlane(int32_t i) const override { return *m_planes[size_t(i)]; }
+    int32_t GetTextCount() const override;
+    const CWevraText& GetText(int32_t i) const override;
+    void ClearReportLines() override;
+    void SetStatusBarText(const std::string& text) override { SetStatusText(text); }
+    void RedrawBoard() override;
+
+    // ---- What the collections ask of the design -------------------------------------------------
+
+    const CPadStackArray& GetPadStacks() const override;
+    bool IsLayerEnabled(int32_t layer) const override;
+    int32_t CheckNetClusters(CNet& net) override;
+    COLORREF LayerColor(int32_t layer, int32_t colorSet) const override;
+    int32_t GetNetCount() const override;
+    bool ShowsClearanceHalo() const override;
+    std::string GetComponentReference(int32_t component) const override;
+    int32_t GetComponentCount() const override;
+    std::vector<int32_t> GetComponentPadNets(int32_t component) const override;
+    void SetPadNet(int32_t component, int32_t pad, int32_t net) override;
+    void ResetPadNets() override;
+    void RenumberNets(const std::vector<int32_t>& newIndex) override;
+    void RecalcComponentBoxes() override;
+    void RebuildNetPins() override;
+    // The connectivity tracer on this design (Netlist menu; the net list's reset uses the
+    // first). When the board's pen table cannot take the track widths of the nets the user is
+    // told and nothing changes; the last two then return false.
+    bool AllNetsToNet0() override;
+    bool RebuildFromTracks();
+    bool UpdateFromNetPins();
+    // The design-rule check and the autorouter are not part of the program yet: these do
+    // nothing and report that nothing was routed.
+    void TestAllNets() override;
+    bool RouteConnection(CNet& net, int32_t layer, int32_t x1, int32_t y1, int32_t x2,
+                         int32_t y2) override;
+    bool RouteAllDefaultLayer() override;
+    bool RouteAllTopBottom() override;
+
+    CPen GetLayerPen(int32_t layer, int32_t colorSet) const override;
+    CBrush GetLayerBrush(int32_t layer, int32_t colorSet) const override;
+    CPen GetUnconnectedPadPen() const override;
+    CBrush GetUnconnectedPadBrush() const override;
+    CPen GetHolePen() const override;
+    CBrush GetHoleBrush() const override;
+    int32_t GetCurrentNet() const override { return GetCurrentNetIndex(); }
+    CPen GetComponentTextPen(bool bottomSide, bool highlight) const override;
+    std::vector<std::string> GetLayerNames() const override;
+    void SetPinsRebuilt() override { m_pinsRebuilt = true; }
+    bool ArePinsRebuilt() const { return m_pinsRebuilt; }
+
+    std::vector<int32_t> GetComponentShapeIndexes() const override;
+    std::vector<int32_t> GetNetPadStackIndexes() const override;
+    void RenumberNetPadStacks(const std::vector<int32_t>& newIndex) override;
+    // Re-derives the kinds of the cache's padstacks from their use: shape pads, separate
+    // padstacks for net pads that used a shape pad's, vias by name, free pads for the rest,
+    // and a default of each kind (made when none has it).
+    void NormalizePadStackKinds(CShapeLib& cache) override;
+
+private:
+    struct LoadTarget {};
+    // A design to read a stream into: fresh collections, the header values of `current` (the
+    // fields an older stream lacks keep them) and a copy of its font; no reset, no windows.
+    CWevraDoc(LoadTarget, const CWevraDoc& current);
+
+    void StoreDesign(CArchive& ar);
+    void LoadDesign(CArchive& ar);
+    void WriteHeader(CArchive& ar) const;
+    void ReadHeader(CArchive& ar, uint32_t version);
+    void ReadCollections(CArchive& ar, uint32_t version);
+    // The settings the design file's header holds.
+    void CopyHeaderFrom(const CWevraDoc& other);
+    // Takes every collection and the header of a completely read design.
+    void TakeOverDesign(CWevraDoc& loaded);
+    // Header values and indexes between collections that a damaged file can get wrong.
+    void RepairLoadedIndexes(CArchive& ar);
+    void RepairPadStackIndexes(CArchive& ar);
+    void FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTime,
+                        const std::string& sourcePath);
+    // Unnamed planes get "Plane Nr n" after their 1-based position.
+    void CleanUpPlaneList();
+    // A shape document's cache becomes its library with the edited shape rebuilt.
+    void RebuildShapeCache();
+    // The pin-information font and its stored record follow one another.
+    void SetPinInfoFontFromRecord();
+    void SetPinInfoFontRecordFromFont();
+    void ResetColors();
+    void ResetEditingState();
+    bool MakeShapeDocument();
+    void PlaceShapeOnBoard(CShapeLib& library, int32_t shapeIndex);
+    bool OpenDesignFile(const std::string& path);
+    bool OpenDosDesign(const std::string& path);
+    void ReplaceNetPadStack(int32_t from, int32_t to);
+    void SeparateNetPadStacks(CPadStackArray& stacks);
+    void ClampCurrentComponent();
+    CDocumentViews& Views() const;
+    CPoint SnapToGrid(CPoint point) const;
+    // The board view's client area, never negative.
+    CSize GetClientPixels() const;
+    // Offsets beyond the board unit's range are held at its ends.
+    void ScrollTo(int64_t x, int64_t y);
+    // Takes the scale (within its limits) and centres the box in the view at it.
+    void FitInView(const CRect& box, int64_t scale);
+    // Removes plane `index`; the current plane index keeps naming the same plane, or none.
+    void DeletePlane(int32_t index);
+    // A new plane with the defaults on the work layer, appended, named and made current.
+    CPour& AppendNewPlane(CPoint seed);
+    // "NN. " and the layer's name after its number.
+    std::string PlaneName(int32_t number, int32_t layer) const;
+    // Painting: whether the pens suit the screen at the present scale and colours; the visible
+    // board area with a margin around it; the parts of DrawBoard.
+    bool AreScreenPensCurrent() const;
+    CRect GetVisibleBoardRect(int32_t margin) const;
+    void DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& clip);
+    void DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip);
+    void DrawComponentTexts(CDeviceContext& dc, const CRect& clip, bool selected);
+    void DrawConnectionLines(CDeviceContext& dc);
+    void DrawPadAt(CDeviceContext& dc, CPoint cursor, int32_t layer) const;
+    void DrawInvertedRect(CDeviceContext& dc, const CRect& rect) const;
+    void PrintLayers(CDeviceContext& dc, const COutputRec& record, const CRect& clip);
+    // Commands: the selection moved, copied in place or deleted, without undo snapshot.
+    void MoveSelectedItems(int32_t dx, int32_t dy);
+    void CopySelectedInPlace();
+    // After a change of the guideline snap range.
+    void ApplySnapRange(int32_t range);
+
+    // ---- Collections (created with the document, kept for its life) -----------------------------
+    std::unique_ptr<CLayerArray> m_layers;
+    std::unique_ptr<COutputArray> m_outputJobs;
+    std::unique_ptr<COutputArray> m_displaySets;
+    std::unique_ptr<CDrawRecArray> m_lines;
+    std::unique_ptr<CNetArray> m_nets;
+    std::unique_ptr<CComponentArray> m_components;
+    CComponent m_currentComponent;
+    std::unique_ptr<CShapeLib> m_shapeCache;
+    std::unique_ptr<CGridArr> m_grids;
+    std::unique_ptr<CWevraFont> m_font;
+    CWevraText m_currentText;
+    std::unique_ptr<CTextArray> m_texts;
+    std::vector<std::unique_ptr<CPour>> m_planes;
+    std::unique_ptr<CPour> m_planeUnderEdit;
+    // Set while RefillAll or RefillLayer runs.
+    bool m_refilling = false;
+    std::vector<std::unique_ptr<CUndoSnapshot>> m_undoList;
+    CRec12Array m_boardOutline;
+
+    // ---- Design settings (the header of the design file) ----------------------------------------
+    std::array<std::array<COLORREF, LAYER_COUNT>, 3> m_colors{};
+    int32_t m_boardWidth = defaultBoardWidth;
+    int32_t m_boardHeight = defaultBoardHeight;
+    CPoint m_offset;
+    int32_t m_scale = defaultScale;
+    std::string m_netlistPath;
+    std::string m_templatePath;
+    uint32_t m_selectionFilter = defaultSelectionFilter;
+    uint8_t m_drcActive = 0;
+    uint8_t m_mode45 = 0;
+    uint8_t m_tracksOfComponents = 1;
+    uint8_t m_ratsnestActive = 0;
+    uint32_t m_viewFlags = 0;
+    uint32_t m_drawingMode = drawOpaque;
+    uint32_t m_subnetMark = 1;
+    CPoint m_userOffset;
+    int64_t m_netlistTime = 0;
+    uint32_t m_reserved = 0;
+    uint32_t m_unit = 1;
+    uint32_t m_designTime = 0;
+    CFontDesc m_pinInfoFont;
+    // The stored record of that font, kept byte for byte.
+    std::array<uint8_t, pinInfoFontRecordSize> m_pinInfoFontRecord{};
+    uint32_t m_pinInfoMode = 1;
+
+    // ---- Painting -------------------------------------------------------------------------------
+    // The colours the drawing uses, normal and highlight set.
+    std::array<std::array<COLORREF, LAYER_COUNT>, 2> m_drawColors{};
+    std::array<std::array<int32_t, LAYER_COUNT>, 2> m_layerCounts{};
+    // Normal and highlight set; valid only while m_pensBuilt.
+    std::array<std::array<CPen, LAYER_COUNT>, 2> m_layerPens{};
+    std::array<std::array<CBrush, LAYER_COUNT>, 2> m_layerBrushes{};
+    // Top and bottom side, normal then highlight.
+    std::array<CPen, 4> m_componentTextPens{};
+    bool m_pensBuilt = false;
+    // The target and scale the pens were built for: a screen paint rebuilds them for any other.
+    int32_t m_penKind = penKindScreen;
+    int32_t m_penScale = 0;
+    bool m_boardDirty = true;
+    bool m_unconnectedPinMarks = false;
+
+    // ---- Editing state --------------------------------------------------------------------------
+    uint32_t m_mode = 0;
+    uint32_t m_action = actionWaiting;
+    CPoint m_rawCursor;
+    CPoint m_cursor;
+    CPoint m_previousCursor;
+    CPoint m_anchor;
+    CPoint m_rubberBandStart;
+    CRect m_rubberBand;
+    bool m_rubberBandVisible = false;
+    CRect m_zoomRect;
+    int32_t m_previousScale = 1;
+    int32_t m_planeIndex = noPlane;
+    int32_t m_defaultPadStackKind = kindPad;
+    uint32_t m_layerMask = 0;
+    int32_t m_currentComponentIndex = -1;
+    int32_t m_rotateAngle = 0;
+    int32_t m_backupTicks = 0;
+    // Set while SetMode asks the board view to end the running tool.
+    bool m_endingMode = false;
+    bool m_leftPane = false;
+    bool m_bottomPane = false;
+    bool m_pinsRebuilt = false;
+    std::string m_infoText;
+    CPoint m_rulerOrigin;
+    bool m_rulerLocked = false;
+    bool m_zoomWindowPending = false;
+
+    // ---- Net groups -----------------------------------------------------------------------------
+    std::vector<std::string> m_netGroupNames;
+    std::vector<int32_t> m_netGroupSpacings;
+
+    // ---- Undo -----------------------------------------------------------------------------------
+    int32_t m_undoIndex = -1;
+    bool m_snapshotNeeded = false;
+    bool m_undoPending = false;
+
+    // ---- Document -------------------------------------------------------------------------------
+    std::string m_pathName;
+    std::string m_title;
+    uint32_t m_menuResource = 0;
+    uint32_t m_fileVersion = designFileVersion;
+    bool m_modified = false;
+    bool m_dirty = false;
+    bool m_shapeDocument = false;
+    bool m_templateLoad = false;
+    int32_t m_loadResult = 0;
+    bool m_printing = false;
+    bool m_componentOutsideBoard = false;
+    bool m_fromFile = false;
+
+    // ---- Shape document: the library it was made from and the shape it edits --------------------
+    std::unique_ptr<CShapeLib> m_shapeLibrary;
+    int32_t m_shapeIndex = -1;
+
+    CDocumentViews* m_views = nullptr;
+};

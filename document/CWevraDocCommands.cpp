@@ -1,0 +1,504 @@
+#include "document/CWevraDoc.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/CDocumentViews.h"
+#include "editor/CWevraApp.h"
+#include "framework/CDeviceContext.h"
+#include "framework/CMessageService.h"
+#include "framework/CNumberText.h"
+#include "framework/CPrintJob.h"
+#include "framework/CPrinterService.h"
+#include "framework/CServices.h"
+#include "framework/Numeric.h"
+#include "model/CComponentArray.h"
+#include "model/CDialogService.h"
+#include "model/CDrawRecArray.h"
+#include "model/CGridArr.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/COutput.h"
+#include "model/COutputArray.h"
+#include "model/COutputRec.h"
+#include "model/CPour.h"
+#include "model/CShapeLib.h"
+#include "model/CTextArray.h"
+#include "model/LayerMaps.h"
+#include "resources/CommandIds.h"
+#include "resources/StringIds.h"
+
+namespace {
+
+constexpr int32_t maxSnapRange = 4;
+constexpr int32_t rotateQuarter = 90000;
+
+// A copy array fills at most this many places, and each count is checked against it before
+// the two are multiplied.
+constexpr int64_t maxArrayPlaces = 1000;
+// Copies closer together than this (just under 0.1 mm) would lie on one another.
+constexpr int32_t minArrayStep = 1006;
+
+// A job's page scale is this many board units per inch of paper at job scale 1.
+constexpr double unitsPerInch = 256000.0;
+constexpr int32_t orientationLandscape = 2;
+// The output device that prints through the printer driver.
+constexpr int32_t windowsDevice = 7;
+
+constexpr char cancelMoveText[] = "CWevraDoc::CancelMove";
+constexpr char templateQuestionText[] = "In Construction! Try?";
+constexpr char noWindowsJobText[] = "Please define a Output Job with a Windows Driver";
+
+bool IsTrackTool(uint32_t mode)
+{
+    return mode == ID_TRACKS_EDIT || mode == ID_TRACKS_ADD;
+}
+
+bool IsLineTool(uint32_t mode)
+{
+    return mode == ID_LINES_EDIT || mode == ID_LINES_ADD;
+}
+
+int32_t Difference(int32_t a, int32_t b)
+{
+    return SaturateToInt(int64_t(a) - b);
+}
+
+std::string AppTitle()
+{
+    return CWevraApp::LoadResString(IDS_APP_TITLE);
+}
+
+} // namespace
+
+// ---- Settings menu ------------------------------------------------------------------------------
+
+void CWevraDoc::OnSettingsSnapToGrid()
+{
+    m_grids->SetCurrentSnapOn(!m_grids->IsCurrentSnapOn());
+    SetModified();
+}
+
+bool CWevraDoc::IsSnapToGridOn() const
+{
+    return m_grids->IsCurrentSnapOn();
+}
+
+void CWevraDoc::OnSettingsSnapToGuidelines()
+{
+    const int32_t range = m_grids->GetSnapRange();
+    ApplySnapRange(range >= maxSnapRange ? 0 : range + 1);
+}
+
+void CWevraDoc::OnSnapToGuidesDecrement()
+{
+    const int32_t range = m_grids->GetSnapRange();
+    if (range > 0)
+        ApplySnapRange(range - 1);
+}
+
+void CWevraDoc::OnSnapToGuidesIncrement()
+{
+    const int32_t range = m_grids->GetSnapRange();
+    if (range < maxSnapRange)
+        ApplySnapRange(range + 1);
+}
+
+void CWevraDoc::ApplySnapRange(int32_t range)
+{
+    m_grids->SetSnapRange(range);
+    if (range >= 1) {
+        const CNet& net = *m_nets->GetCurrentNet();
+        std::vector<CPoint> pins;
+        pins.reserve(size_t(net.GetPinCount()));
+        for (int32_t p = 0; p < net.GetPinCount(); ++p)
+            pins.emplace_back(net.GetPin(p).x, net.GetPin(p).y);
+        m_grids->CollectSnapPoints(pins);
+    } else {
+        m_grids->ClearSnapPoints();
+    }
+    Views().UpdateAllViews();
+    SetModified();
+}
+
+bool CWevraDoc::IsSnapToGuidelinesOn() const
+{
+    return m_grids->GetSnapRange() >= 1;
+}
+
+std::string CWevraDoc::GetSnapToGuidelinesText() const
+{
+    return CWevraApp::LoadResStringPart(ID_SETTINGS_SNAP_TO_GUIDELINES) + " " +
+           CNumberText::FormatInt(m_grids->GetSnapRange()) + "\t[ ]";
+}
+
+void CWevraDoc::OnBoardImportFromTemplate()
+{
+    if (CServices::Messages().MessageBox(templateQuestionText, AppTitle(), MB_OKCANCEL) != IDOK)
+        return;
+    if (CDialogService::Get().TemplateImport(*this) == CDialogService::resultOk)
+        Views().UpdateAllViews();
+}
+
+// ---- Moving and rotating the selection ----------------------------------------------------------
+
+void CWevraDoc::MoveSelectedItems(int32_t dx, int32_t dy)
+{
+    MoveSelectedPlanes(dx, dy);
+    m_lines->OffsetSelected(dx, dy);
+    m_nets->MoveSelected(dx, dy);
+    m_texts->MoveSelected(dx, dy);
+    // Each component moves with its own move, so that its pins and texts follow.
+    if (m_components->GetSelectedCount() > 0) {
+        for (int32_t i = 0; i < m_components->GetCount(); ++i) {
+            if (m_components->IsSelected(i))
+                m_components->MoveBy(i, dx, dy);
+        }
+    }
+}
+
+void CWevraDoc::MoveSelection(int32_t dx, int32_t dy)
+{
+    PushUndoForSelection();
+    MoveSelectedItems(dx, dy);
+    SetModified();
+}
+
+void CWevraDoc::MoveSelectionToCursor()
+{
+    MoveSelection(Difference(m_cursor.x, m_previousCursor.x),
+                  Difference(m_cursor.y, m_previousCursor.y));
+}
+
+void CWevraDoc::MoveCurrentComponentToCursor()
+{
+    if (!m_components->IsIndex(m_currentComponentIndex))
+        return;
+    const CPoint position = m_components->GetPosition(m_currentComponentIndex);
+    MoveSelection(Difference(m_cursor.x, position.x), Difference(m_cursor.y, position.y));
+}
+
+void CWevraDoc::CenterSelectionOnGrid()
+{
+    bool found = false;
+    CRect box;
+    const auto take = [&found, &box](CPoint p) {
+        if (!found) {
+            box = CRect(p.x, p.y, p.x, p.y);
+            found = true;
+            return;
+        }
+        box = CRect(std::min(box.left, p.x), std::min(box.top, p.y), std::max(box.right, p.x),
+                    std::max(box.bottom, p.y));
+    };
+    if (m_lines->GetSelectedCount() > 0) {
+        for (int32_t i = 0; i < m_lines->GetCount(); ++i) {
+            if (m_lines->IsSelected(i))
+                take(m_lines->GetPoint(i));
+        }
+    }
+    if (m_nets->GetSelectedCount() > 0) {
+        for (int32_t n = 0; n < m_nets->GetCount(); ++n) {
+            const CNet& net = *m_nets->GetNet(n);
+            for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
+                if (net.IsVertexSelected(v))
+                    take(net.GetVertexPoint(v));
+            }
+        }
+    }
+    if (!found)
+        return;
+    const CPoint centre(SaturateToInt(box.left + box.Width() / 2),
+                        SaturateToInt(box.top + box.Height() / 2));
+    m_previousCursor = centre;
+    m_cursor = SnapToGrid(centre);
+    MoveSelection(Difference(m_cursor.x, centre.x), Difference(m_cursor.y, centre.y));
+    SetAnchor();
+}
+
+void CWevraDoc::RotateSelection(int32_t angle)
+{
+    PushUndoForSelection();
+    const CPoint centre = m_cursor;
+    m_components->RotateSelectedAbout(centre.x, centre.y, angle);
+    m_lines->RotateSelected(centre.x, centre.y, angle);
+    m_texts->RotateSelected(centre.x, centre.y, angle);
+    m_nets->RotateSelected(centre.x, centre.y, angle);
+    RotateSelectedPlanes(centre.x, centre.y, angle);
+    SetModified();
+}
+
+void CWevraDoc::RotateSelection90()
+{
+    RotateSelection(rotateQuarter);
+}
+
+void CWevraDoc::CancelMove()
+{
+    if (m_mode != ID_EDIT_SELECT_MODE)
+        CServices::Messages().MessageBox(cancelMoveText, AppTitle());
+    if (m_action == actionDragging)
+        MoveSelectedItems(Difference(m_anchor.x, m_cursor.x), Difference(m_anchor.y, m_cursor.y));
+    SetAction(actionWaiting);
+    m_rubberBandVisible = false;
+    // Deselected first: with a selection the idle tool would first end the running one.
+    SelectAll(false);
+    SetMode(ID_VIEW);
+}
+
+// ---- Copying and deleting the selection ---------------------------------------------------------
+
+void CWevraDoc::CopySelectedInPlace()
+{
+    const bool components = m_components->GetSelectedCount() > 0;
+    m_components->CopySelected();
+    m_nets->DuplicateSelected();
+    m_lines->DuplicateSelected();
+    m_texts->CopySelected();
+    CopySelectedPlanes();
+    // The copies' pads are pins of net 0 from now on.
+    if (components)
+        m_components->RebuildNetPins();
+}
+
+bool CWevraDoc::CopySelection()
+{
+    SaveUndoState();
+    CopySelectedInPlace();
+    SetModified();
+    return true;
+}
+
+bool CWevraDoc::DeleteSelectedItems()
+{
+    m_rubberBandVisible = false;
+    if (m_components->GetSelectedCount() > 0) {
+        m_components->DeleteSelected();
+        m_components->RebuildNetPins();
+        m_currentComponentIndex = -1;
+    }
+    m_lines->DeleteSelected();
+    m_nets->DeleteSelected();
+    m_texts->DeleteSelected();
+    DeleteSelectedPlanes();
+    SelectAll(false);
+    SetModified();
+    return true;
+}
+
+bool CWevraDoc::CopyArray()
+{
+    m_rubberBandVisible = false;
+    SetAction(actionWaiting);
+    std::string xText;
+    std::string yText;
+    std::string columnsText;
+    std::string rowsText;
+    std::string incrementText;
+    if (CDialogService::Get().CopyArray(xText, yText, columnsText, rowsText, incrementText) !=
+        CDialogService::resultOk)
+        return false;
+    const int32_t dx = CWevraApp::ParseLength(GetUnit(), xText);
+    const int32_t dy = CWevraApp::ParseLength(GetUnit(), yText);
+    const int32_t columns = CNumberText::ParseInt(columnsText);
+    const int32_t rows = CNumberText::ParseInt(rowsText);
+    if (columns < 1 || rows < 1 || columns > maxArrayPlaces || rows > maxArrayPlaces)
+        return false;
+    const int64_t places = int64_t(columns) * rows;
+    if (places < 2 || places > maxArrayPlaces)
+        return false;
+    if ((columns >= 2 && dx <= minArrayStep) || (rows >= 2 && dy <= minArrayStep))
+        return false;
+
+    SaveUndoState();
+    m_components->SetReferenceIncrement(CNumberText::ParseInt(incrementText));
+    // The selection walks the grid row by row and leaves a copy at every place but the first,
+    // where the items it came from stay.
+    CopySelectedInPlace();
+    const int32_t rowBack = SaturateToInt(-int64_t(columns) * dx);
+    for (int32_t r = 0; r < rows; ++r) {
+        for (int32_t c = 0; c < columns; ++c) {
+            if (r == 0 && c == 0)
+                continue;
+            MoveSelectedItems(dx, 0);
+            CopySelectedInPlace();
+        }
+        MoveSelectedItems(rowBack, dy);
+    }
+    // The last selection has walked past the grid.
+    DeleteSelectedItems();
+    m_components->SetReferenceIncrement(0);
+    return true;
+}
+
+// ---- Pens ---------------------------------------------------------------------------------------
+
+void CWevraDoc::SelectPen(int32_t index)
+{
+    const bool dragging = m_action == actionDragging;
+    if (IsCopperLayer(GetWorkLayer())) {
+        const CNet& board = *m_nets->GetNet(0);
+        if (index < 1 || index >= board.GetPenCount())
+            return;
+        CNet& net = *m_nets->GetCurrentNet();
+        const int32_t pen = net.AddPen(board.GetPenWidth(index));
+        if (pen < 1)
+            return;
+        net.SetCurrentPen(pen);
+        if (dragging && IsTrackTool(m_mode))
+            net.SetRunPen(pen);
+    } else {
+        if (index < 1 || index >= m_lines->GetPenCount())
+            return;
+        m_lines->SetCurrentPen(index);
+        if (dragging && IsLineTool(m_mode))
+            m_lines->SetCurrentPolylinePen(index);
+    }
+    FillPenCombo();
+    SetModified();
+}
+
+// ---- Printing -----------------------------------------------------------------------------------
+
+bool CWevraDoc::PrintJobPage(CDeviceContext& dc, int32_t record, int32_t pixelsPerInch)
+{
+    const COutput* job = m_outputJobs->GetJob(m_outputJobs->GetCurrent());
+    const COutputRec* item = job ? job->GetItem(record) : nullptr;
+    if (!item || pixelsPerInch <= 0)
+        return false;
+    const double jobScale = job->GetScale();
+    if (!(jobScale > 0.0))
+        return false;
+    const int32_t scale = TruncToInt(unitsPerInch / jobScale / pixelsPerInch);
+    if (scale <= 0)
+        return false;
+
+    const CPoint savedOffset = m_offset;
+    const int32_t savedScale = m_scale;
+    m_printing = true;
+    SelectAll(false);
+    m_offset =
+        CPoint(TruncToInt(job->GetOffsetX() / jobScale), TruncToInt(job->GetOffsetY() / jobScale));
+    m_scale = scale;
+    CreatePens(item->IsColor() ? penKindPrintColor : penKindPrintBlackWhite, scale);
+    m_shapeCache->SetScale(scale);
+
+    const CPen previousPen = dc.SelectPen(m_layerPens[normalSet][LAYER_COMMON]);
+    const CBrush previousBrush = dc.SelectBrush(m_layerBrushes[normalSet][LAYER_COMMON]);
+    if (m_boardOutline.GetSize() > 4) {
+        std::vector<CPoint> points;
+        points.reserve(size_t(m_boardOutline.GetSize()));
+        for (int32_t i = 0; i < m_boardOutline.GetSize(); ++i) {
+            const Rec12& point = m_boardOutline[i];
+            points.emplace_back(SaturateToInt((int64_t(point.x) + m_offset.x) / scale),
+                                SaturateToInt((int64_t(point.y) + m_offset.y) / scale));
+        }
+        dc.Polygon(points);
+    }
+    const CRect page = dc.GetClipBox();
+    const CRect clip(SaturateToInt(int64_t(page.left) * scale - m_offset.x),
+                     SaturateToInt(int64_t(page.top) * scale - m_offset.y),
+                     SaturateToInt(int64_t(page.right) * scale - m_offset.x),
+                     SaturateToInt(int64_t(page.bottom) * scale - m_offset.y));
+    PrintLayers(dc, *item, clip);
+    dc.SelectBrush(previousBrush);
+    dc.SelectPen(previousPen);
+
+    m_scale = savedScale;
+    m_offset = savedOffset;
+    m_printing = false;
+    // The screen never keeps the print colours, whatever the two scales.
+    CreatePens(penKindScreen, savedScale);
+    m_shapeCache->SetScale(savedScale);
+    return true;
+}
+
+void CWevraDoc::PrintLayers(CDeviceContext& dc, const COutputRec& record, const CRect& clip)
+{
+    const auto& slots = record.GetLayerBytes();
+    for (const uint8_t layer : slots) {
+        if (layer == 0 || layer == LAYER_DRILL || layer >= LAYER_COUNT)
+            continue;
+        const COLORREF color = LayerColor(layer, normalSet);
+        m_components->Draw(dc, layer, clip, false, false);
+        if (layer == LAYER_SILK_TOP || layer == LAYER_SILK_BOTTOM) {
+            if (record.IsTextReference())
+                m_components->DrawLayerTexts(dc, layer, clip, CComponent::textReference, false);
+            if (record.IsTextType())
+                m_components->DrawLayerTexts(dc, layer, clip, CComponent::textType, false);
+            if (record.IsTextShape())
+                m_components->DrawLayerTexts(dc, layer, clip, CComponent::textShapeName, false);
+        }
+        m_lines->DrawLayer(dc, layer, clip, color, m_offset.x, m_offset.y, m_scale);
+        m_nets->Draw(dc, layer, clip);
+        m_texts->Draw(dc, layer, *m_font, color, m_offset.x, m_offset.y, m_scale);
+        for (const auto& plane : m_planes) {
+            if (plane->GetLayer() == layer)
+                plane->Draw(dc, m_offset.x, m_offset.y, m_scale, color);
+        }
+    }
+
+    for (const uint8_t layer : slots) {
+        if (layer == 0 || layer > LAYER_DRILL)
+            continue;
+        const CPen previousPen = dc.SelectPen(m_layerPens[normalSet][layer]);
+        const CBrush previousBrush = dc.SelectBrush(m_layerBrushes[normalSet][layer]);
+        const bool holes = layer == LAYER_DRILL && record.GetPercentIndex() != 0;
+        if (holes)
+            m_nets->DrawHoles(dc, clip, record.GetHolePercent(), record.GetHoleMinDiameter());
+        else
+            m_nets->DrawLayerPads(dc, layer, clip, true);
+        for (int32_t i = 0; i < m_components->GetCount(); ++i) {
+            const CComponent& component = *m_components->GetComponent(i);
+            if (holes)
+                component.DrawHoles(dc, *this, record.GetHolePercent(),
+                                    record.GetHoleMinDiameter());
+            else
+                component.DrawPads(dc, *this, layer, false);
+        }
+        dc.SelectBrush(previousBrush);
+        dc.SelectPen(previousPen);
+    }
+}
+
+bool CWevraDoc::PrintOutputJob(const std::string& pdfPath)
+{
+    const std::string windows = CWevraApp::OutputFormatName(windowsDevice);
+    const COutput* current = m_outputJobs->GetJob(m_outputJobs->GetCurrent());
+    if (!current || current->GetDevice() != windows) {
+        int32_t found = -1;
+        for (int32_t k = 0; k < m_outputJobs->GetCount() && found < 0; ++k) {
+            if (m_outputJobs->GetJob(k)->GetDevice() == windows)
+                found = k;
+        }
+        if (found < 0) {
+            CServices::Messages().MessageBox(noWindowsJobText, AppTitle());
+            return false;
+        }
+        m_outputJobs->SetCurrent(found);
+    }
+    const COutput& job = *m_outputJobs->GetJob(m_outputJobs->GetCurrent());
+    if (job.GetItemCount() == 0)
+        return false;
+
+    CPrinterService& printers = CServices::Printers();
+    CPrintSetup setup;
+    setup.pdfPath = pdfPath;
+    setup.landscape = job.GetOrientation() == orientationLandscape;
+    setup.title = GetDesignName();
+    if (pdfPath.empty() && !job.UseDefaultPrinter() &&
+        printers.CanOpenPrinter(job.GetPrinterName()))
+        setup.printerName = job.GetPrinterName();
+    std::unique_ptr<CPrintJob> print = printers.StartJob(setup);
+    if (!print)
+        return false;
+    for (int32_t page = 0; page < job.GetItemCount(); ++page) {
+        if (page > 0 && !print->NewPage())
+            return false;
+        PrintJobPage(print->GetDC(), page, print->GetPixelsPerInchX());
+    }
+    return print->End();
+}

@@ -1,0 +1,476 @@
+#include "document/CWevraDoc.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "document/CUndoSnapshot.h"
+#include "editor/CWevraApp.h"
+#include "framework/CArchive.h"
+#include "framework/CArchiveException.h"
+#include "framework/CMessageService.h"
+#include "framework/CNumberText.h"
+#include "framework/CPathHelper.h"
+#include "framework/CServices.h"
+#include "model/CComponentArray.h"
+#include "model/CDrawRecArray.h"
+#include "model/CGridArr.h"
+#include "model/CLayerArray.h"
+#include "model/CNetArray.h"
+#include "model/COutputArray.h"
+#include "model/CPadStack.h"
+#include "model/CPadStackArray.h"
+#include "model/CPour.h"
+#include "model/CShape.h"
+#include "model/CShapeLib.h"
+#include "model/CTextArray.h"
+#include "model/CWevraFont.h"
+#include "model/Geometry.h"
+#include "resources/CommandIds.h"
+#include "resources/StringIds.h"
+
+namespace {
+
+// What each design file version added: the view block of the header, the shape cache at its
+// own place (with the current component and text records), and the planes.
+constexpr uint32_t viewBlockVersion = 8033;
+constexpr uint32_t ownShapeCacheVersion = CComponentArray::ownShapeCacheVersion;
+constexpr uint32_t planesVersion = 8035;
+
+constexpr uint32_t maxPinInfoMode = 6;
+
+// The LOGFONT record: five 32-bit fields (height, width, escapement, orientation, weight),
+// eight bytes (italic first), then the face name of 32 bytes ending in a zero byte.
+constexpr size_t fontHeightAt = 0;
+constexpr size_t fontWeightAt = 16;
+constexpr size_t fontItalicAt = 20;
+constexpr size_t fontFaceAt = 28;
+constexpr size_t fontFaceSize = 32;
+
+int32_t GetLe32(const uint8_t* p)
+{
+    return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
+                   uint32_t(p[3]) << 24);
+}
+
+void PutLe32(uint8_t* p, int32_t value)
+{
+    const uint32_t v = uint32_t(value);
+    for (int32_t i = 0; i < 4; ++i)
+        p[i] = uint8_t(v >> (8 * i));
+}
+
+} // namespace
+
+// ---- Reading into a fresh design ----------------------------------------------------------------
+
+CWevraDoc::CWevraDoc(LoadTarget, const CWevraDoc& current)
+    : m_layers(std::make_unique<CLayerArray>()), m_outputJobs(std::make_unique<COutputArray>()),
+      m_displaySets(std::make_unique<COutputArray>()), m_lines(std::make_unique<CDrawRecArray>()),
+      m_nets(std::make_unique<CNetArray>(*this)),
+      m_components(std::make_unique<CComponentArray>(*this)),
+      m_shapeCache(std::make_unique<CShapeLib>(CShapeLib::cacheName)),
+      // The grids' last modes are not stored: they stay the open design's.
+      m_grids(std::make_unique<CGridArr>(*current.m_grids)),
+      m_font(std::make_unique<CWevraFont>(*current.m_font)),
+      m_texts(std::make_unique<CTextArray>(*this))
+{
+    CopyHeaderFrom(current);
+    m_templateLoad = current.m_templateLoad;
+}
+
+void CWevraDoc::CopyHeaderFrom(const CWevraDoc& other)
+{
+    m_colors = other.m_colors;
+    m_boardWidth = other.m_boardWidth;
+    m_boardHeight = other.m_boardHeight;
+    m_offset = other.m_offset;
+    m_scale = other.m_scale;
+    m_netlistPath = other.m_netlistPath;
+    m_templatePath = other.m_templatePath;
+    m_selectionFilter = other.m_selectionFilter;
+    m_drcActive = other.m_drcActive;
+    m_mode45 = other.m_mode45;
+    m_tracksOfComponents = other.m_tracksOfComponents;
+    m_ratsnestActive = other.m_ratsnestActive;
+    m_viewFlags = other.m_viewFlags;
+    m_drawingMode = other.m_drawingMode;
+    m_subnetMark = other.m_subnetMark;
+    m_userOffset = other.m_userOffset;
+    m_netlistTime = other.m_netlistTime;
+    m_reserved = other.m_reserved;
+    m_unit = other.m_unit;
+    m_designTime = other.m_designTime;
+    m_pinInfoFont = other.m_pinInfoFont;
+    m_pinInfoFontRecord = other.m_pinInfoFontRecord;
+    m_pinInfoMode = other.m_pinInfoMode;
+}
+
+void CWevraDoc::SetPinInfoFontFromRecord()
+{
+    const uint8_t* record = m_pinInfoFontRecord.data();
+    CFontDesc font;
+    font.height = GetLe32(record + fontHeightAt);
+    font.weight = GetLe32(record + fontWeightAt);
+    font.italic = record[fontItalicAt] != 0;
+    const uint8_t* face = record + fontFaceAt;
+    font.face.assign(face, std::find(face, face + fontFaceSize, uint8_t(0)));
+    m_pinInfoFont = font;
+}
+
+void CWevraDoc::SetPinInfoFontRecordFromFont()
+{
+    m_pinInfoFontRecord.fill(0);
+    uint8_t* record = m_pinInfoFontRecord.data();
+    PutLe32(record + fontHeightAt, m_pinInfoFont.height);
+    PutLe32(record + fontWeightAt, m_pinInfoFont.weight);
+    record[fontItalicAt] = m_pinInfoFont.italic ? 1 : 0;
+    // The last byte of the face stays zero, as the record's readers expect.
+    std::memcpy(record + fontFaceAt, m_pinInfoFont.face.data(),
+                std::min(m_pinInfoFont.face.size(), fontFaceSize - 1));
+}
+
+// ---- Serialize ----------------------------------------------------------------------------------
+
+void CWevraDoc::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring())
+        StoreDesign(ar);
+    else
+        LoadDesign(ar);
+}
+
+bool CWevraDoc::LoadFromArchive(CArchive& ar, const std::string& caption)
+{
+    m_loadResult = 0;
+    try {
+        Serialize(ar);
+    } catch (const CArchiveException& error) {
+        CServices::Messages().MessageBox(error.what(), caption, MB_OK, MB_ICONEXCLAMATION);
+        return false;
+    }
+    return m_loadResult == 1;
+}
+
+bool CWevraDoc::OnSaveDocument(const std::string& path)
+{
+    try {
+        CArchive ar;
+        Serialize(ar);
+        ar.SaveToFile(path);
+    } catch (const CArchiveException& error) {
+        CServices::Messages().MessageBox(error.what(), CPathHelper::GetFileTitle(path), MB_OK,
+                                         MB_ICONEXCLAMATION);
+        return false;
+    }
+    m_modified = false;
+    return true;
+}
+
+// ---- Writing ------------------------------------------------------------------------------------
+
+void CWevraDoc::StoreDesign(CArchive& ar)
+{
+    CleanUpPlaneList();
+    m_fileVersion = designFileVersion;
+    ar << m_fileVersion;
+    WriteHeader(ar);
+    ar.SerializeObjectArray(m_planes);
+    m_layers->Serialize(ar);
+    m_boardOutline.Serialize(ar);
+    m_lines->Serialize(ar);
+    if (m_shapeDocument)
+        RebuildShapeCache();
+    m_shapeCache->SetName(CShapeLib::cacheName);
+    m_shapeCache->GetPadStacks().RecalcAllMasks();
+    m_shapeCache->Serialize(ar);
+    m_components->Serialize(ar);
+    m_nets->Serialize(ar);
+    m_grids->Serialize(ar);
+    m_outputJobs->Serialize(ar);
+    m_displaySets->Serialize(ar);
+    m_texts->Serialize(ar);
+}
+
+void CWevraDoc::WriteHeader(CArchive& ar) const
+{
+    for (const auto& table : m_colors) {
+        for (const COLORREF color : table)
+            ar << color;
+    }
+    ar << m_boardWidth << m_boardHeight << m_offset.x << m_offset.y << m_scale;
+    ar.WriteString(m_netlistPath);
+    ar.WriteString(m_templatePath);
+    ar << m_selectionFilter << m_drcActive << m_mode45 << m_tracksOfComponents << m_ratsnestActive;
+    ar << m_viewFlags << m_drawingMode << m_subnetMark << m_userOffset.x << m_userOffset.y;
+    ar.WriteTime(m_netlistTime);
+    ar << m_reserved << m_unit << m_designTime;
+    ar.Write(m_pinInfoFontRecord.data(), m_pinInfoFontRecord.size());
+    ar << m_pinInfoMode;
+}
+
+void CWevraDoc::RebuildShapeCache()
+{
+    if (!m_shapeLibrary)
+        return;
+    CShapeLib rebuilt(*m_shapeLibrary);
+    if (RebuildShapeInto(rebuilt))
+        *m_shapeCache = rebuilt;
+}
+
+void CWevraDoc::CleanUpPlaneList()
+{
+    // Each plane is owned by one entry, so the list cannot name a plane twice; only the names
+    // need care.
+    for (size_t i = m_planes.size(); i-- > 0;) {
+        if (m_planes[i]->GetName().size() < 2)
+            m_planes[i]->SetName("Plane Nr " + CNumberText::FormatInt(int32_t(i + 1)));
+    }
+}
+
+// ---- Reading ------------------------------------------------------------------------------------
+
+void CWevraDoc::LoadDesign(CArchive& ar)
+{
+    const uint32_t version = ar.ReadDWord();
+    if (version < oldestDesignFileVersion || version > designFileVersion) {
+        CServices::Messages().MessageBox(CWevraApp::LoadResString(IDS_NOT_SUPPORTED_FILEFORMAT),
+                                         CWevraApp::LoadResString(IDS_APP_TITLE), MB_OK,
+                                         MB_ICONEXCLAMATION);
+        m_loadResult = 0;
+        return;
+    }
+
+    // The open design stays as it is until the whole stream was read.
+    CWevraDoc loaded(LoadTarget{}, *this);
+    loaded.ReadHeader(ar, version);
+    loaded.ReadCollections(ar, version);
+
+    const std::string netlistPath = m_netlistPath;
+    const int64_t netlistTime = m_netlistTime;
+    TakeOverDesign(loaded);
+    RepairLoadedIndexes(ar);
+    FixUpAfterLoad(netlistPath, netlistTime, ar.GetFilePath().string());
+    m_modified = false;
+
+    const std::string title = CPathHelper::GetFileTitle(ar.GetFilePath().string());
+    CServices::ReportLoadWarnings(ar,
+                                  title.empty() ? CWevraApp::LoadResString(IDS_APP_TITLE) : title);
+}
+
+void CWevraDoc::ReadHeader(CArchive& ar, uint32_t version)
+{
+    for (auto& table : m_colors) {
+        for (COLORREF& color : table)
+            ar >> color;
+    }
+    ar >> m_boardWidth >> m_boardHeight >> m_offset.x >> m_offset.y >> m_scale;
+    m_netlistPath = ar.ReadString();
+    m_templatePath = ar.ReadString();
+    ar >> m_selectionFilter >> m_drcActive >> m_mode45 >> m_tracksOfComponents >> m_ratsnestActive;
+    if (version >= viewBlockVersion)
+        ar >> m_viewFlags >> m_drawingMode >> m_subnetMark >> m_userOffset.x >> m_userOffset.y;
+    m_netlistTime = ar.ReadTime();
+    ar >> m_reserved >> m_unit >> m_designTime;
+    ar.Read(m_pinInfoFontRecord.data(), m_pinInfoFontRecord.size());
+    SetPinInfoFontFromRecord();
+    ar >> m_pinInfoMode;
+    if (version >= planesVersion)
+        ar.SerializeObjectArray(m_planes);
+}
+
+void CWevraDoc::ReadCollections(CArchive& ar, uint32_t version)
+{
+    m_layers->Serialize(ar);
+    m_boardOutline.Serialize(ar);
+    m_lines->Serialize(ar);
+    if (version >= ownShapeCacheVersion)
+        m_shapeCache->Serialize(ar);
+    // Older files carry the shape cache behind the components, which read it into this design.
+    m_components->Serialize(ar, version);
+    m_shapeCache->SetName(CShapeLib::cacheName);
+    m_shapeCache->GetPadStacks().RecalcAllMasks();
+    m_nets->Serialize(ar);
+    m_grids->Serialize(ar);
+    m_outputJobs->Serialize(ar);
+    m_displaySets->Serialize(ar);
+    m_texts->Serialize(ar, version);
+}
+
+void CWevraDoc::TakeOverDesign(CWevraDoc& loaded)
+{
+    std::swap(m_layers, loaded.m_layers);
+    std::swap(m_outputJobs, loaded.m_outputJobs);
+    std::swap(m_displaySets, loaded.m_displaySets);
+    std::swap(m_lines, loaded.m_lines);
+    std::swap(m_nets, loaded.m_nets);
+    std::swap(m_components, loaded.m_components);
+    std::swap(m_grids, loaded.m_grids);
+    std::swap(m_texts, loaded.m_texts);
+    std::swap(m_planes, loaded.m_planes);
+    std::swap(m_boardOutline, loaded.m_boardOutline);
+    std::swap(m_shapeCache, loaded.m_shapeCache);
+    CopyHeaderFrom(loaded);
+    for (CWevraDoc* owner : {this, &loaded}) {
+        owner->m_nets->SetDocument(owner);
+        owner->m_components->SetDocument(owner);
+        owner->m_texts->SetDocument(owner);
+    }
+
+    // Editing state that named objects of the design before.
+    m_planeUnderEdit.reset();
+    m_planeIndex = noPlane;
+    m_currentComponentIndex = -1;
+    m_currentComponent = CComponent();
+    m_currentComponent.SetReference("");
+    m_currentComponent.SetType("");
+    m_currentComponent.SetShapeIndex(0);
+    // Snapshots of another design would bring back components naming shapes of its cache.
+    m_undoList.clear();
+    m_undoIndex = -1;
+    m_snapshotNeeded = false;
+    m_undoPending = false;
+    m_pinsRebuilt = false;
+    for (auto& table : m_layerCounts)
+        table.fill(0);
+    m_drawColors[CComponentDocument::normalSet] = m_colors[screenColors];
+    m_drawColors[CComponentDocument::highlightSet] = m_colors[highlightColors];
+}
+
+void CWevraDoc::RepairLoadedIndexes(CArchive& ar)
+{
+    bool settingsRepaired = false;
+    if (m_scale < minScale || m_scale > maxScale) {
+        m_scale = defaultScale;
+        settingsRepaired = true;
+    }
+    if (m_unit > uint32_t(CWevraApp::unitMil)) {
+        m_unit = uint32_t(CWevraApp::unitMillimetre);
+        settingsRepaired = true;
+    }
+    if (m_pinInfoMode > maxPinInfoMode) {
+        m_pinInfoMode = 1;
+        settingsRepaired = true;
+    }
+    if (m_layers->GetRefLayer() < 0 || m_layers->GetRefLayer() >= LAYER_COUNT) {
+        m_layers->SetRefLayer(LAYER_TOP);
+        settingsRepaired = true;
+    }
+    if (settingsRepaired)
+        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_DESIGN_SETTINGS_REPAIRED));
+
+    RepairPadStackIndexes(ar);
+    RepairComponentsAfterLoad(ar);
+
+    bool planesRepaired = false;
+    const auto missing = std::remove(m_planes.begin(), m_planes.end(), nullptr);
+    if (missing != m_planes.end()) {
+        m_planes.erase(missing, m_planes.end());
+        planesRepaired = true;
+    }
+    for (const auto& plane : m_planes) {
+        if (plane->GetNet() < -1 || plane->GetNet() >= m_nets->GetCount()) {
+            plane->SetNet(-1);
+            planesRepaired = true;
+        }
+    }
+    if (planesRepaired)
+        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_PLANE_RECORDS_REPAIRED));
+}
+
+void CWevraDoc::RepairPadStackIndexes(CArchive& ar)
+{
+    CPadStackArray& stacks = m_shapeCache->GetPadStacks();
+    const auto isMissing = [&stacks](int32_t k) { return k < 0 || k >= stacks.GetCount(); };
+
+    bool shapesBroken = false;
+    for (int32_t s = 0; s < m_shapeCache->GetCount(); ++s) {
+        const CShape& shape = *m_shapeCache->GetShape(s);
+        for (int32_t n = 0; n < shape.GetPadCount() && !shapesBroken; ++n)
+            shapesBroken = isMissing(shape.GetPadStackIndex(n));
+    }
+    const std::vector<int32_t> netStacks = GetNetPadStackIndexes();
+    const bool netsBroken = std::any_of(netStacks.begin(), netStacks.end(), isMissing);
+    if (!shapesBroken && !netsBroken)
+        return;
+
+    // Pads need a padstack to fall back on; the kinds pass settles what it is for.
+    if (stacks.GetCount() == 0) {
+        const int32_t half = MmToUnits(0.8);
+        stacks.SetAt(0, CPadStack("CIR 1.60 H0.80", PAD_ROUND, -half, -half, half, half,
+                                  MmToUnits(0.8), LAYER_COMMON, PADSTACK_KIND_PAD));
+        stacks.RecalcMasks(0);
+    }
+    if (shapesBroken) {
+        const int32_t fallback = stacks.GetDefault(PADSTACK_KIND_SHAPE_PAD);
+        for (int32_t s = 0; s < m_shapeCache->GetCount(); ++s) {
+            CShape& shape = *m_shapeCache->GetShape(s);
+            for (int32_t n = 0; n < shape.GetPadCount(); ++n) {
+                if (isMissing(shape.GetPadStackIndex(n)))
+                    shape.SetPadStackIndex(n, fallback);
+            }
+        }
+        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_SHAPE_PADSTACK_REPAIRED));
+    }
+    if (netsBroken) {
+        const int32_t fallback = stacks.GetDefault(PADSTACK_KIND_PAD);
+        for (int32_t n = 0; n < m_nets->GetCount(); ++n) {
+            CNet& net = *m_nets->GetNet(n);
+            for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
+                if (net.IsPadVertex(v) && isMissing(net.GetVertexPadStack(v)))
+                    net.SetVertexPadType(v, fallback);
+            }
+        }
+        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_NET_PADSTACK_REPAIRED));
+    }
+}
+
+void CWevraDoc::FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTime,
+                               const std::string& sourcePath)
+{
+    m_components->RecalcAllRects();
+    SelectAll(false);
+    if (!m_templateLoad) {
+        RebuildNetPins();
+        m_nets->CalcBoundingBoxes();
+        m_nets->BuildToDoList();
+        SetSelectionFilter(filterElectrical, true);
+    }
+
+    m_loadResult = 1;
+    m_componentOutsideBoard = false;
+    const CRect board(0, 0, m_boardWidth, m_boardHeight);
+    for (int32_t i = 0; i < m_components->GetCount(); ++i) {
+        if (!m_components->IntersectsRect(i, board)) {
+            m_componentOutsideBoard = true;
+            ShowLeftPane(true);
+            break;
+        }
+    }
+
+    if (int32_t(m_viewFlags) < 0)
+        m_viewFlags = 0;
+    if (m_drawingMode != drawOpaque)
+        m_drawingMode = drawTransparent;
+    m_userOffset.x = std::max(m_userOffset.x, 0);
+    m_userOffset.y = std::max(m_userOffset.y, 0);
+
+    NormalizePadStackKinds(*m_shapeCache);
+
+    if (m_templateLoad) {
+        m_designTime = 0;
+        m_nets->Reset();
+        m_netlistPath = netlistPath;
+        m_netlistTime = netlistTime;
+        m_templatePath = sourcePath;
+        for (int32_t i = 0; i < m_components->GetCount(); ++i)
+            m_components->SetFlag(i, ComponentFlags::fromTemplate, true);
+    }
+
+    SetMode(ID_VIEW);
+    CleanUpPlaneList();
+    if (GetViewFlag(viewHolesAlwaysVisible))
+        SetWorkLayer(LAYER_DRILL);
+    ResetNetGroups(m_templatePath);
+}

@@ -1,0 +1,534 @@
+#include "document/CWevraDoc.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "framework/CDeviceContext.h"
+#include "framework/Numeric.h"
+#include "model/CComponentArray.h"
+#include "model/CDrawRecArray.h"
+#include "model/CGridArr.h"
+#include "model/CLayerArray.h"
+#include "model/CNetArray.h"
+#include "model/COutputRec.h"
+#include "model/CPadStackArray.h"
+#include "model/CPour.h"
+#include "model/CShapeLib.h"
+#include "model/CTextArray.h"
+#include "model/LayerMaps.h"
+#include "resources/CommandIds.h"
+
+namespace {
+
+// A tenth of an inch around the visible area, so that items reaching into it are drawn.
+constexpr int32_t clipMargin = 25600;
+// The origin marker shows only while a pixel covers no more of the board than this.
+constexpr int32_t originMarkerLimit = 12598;
+constexpr int32_t originMarkerRadius = 4;
+constexpr int32_t originMarkerArm = 8;
+// An outline is filled from a closed rectangle on.
+constexpr int32_t minOutlinePoints = 5;
+// Copper layers up to this one have pads on nets; the layers above to the drill drawing have
+// pad drawings of their own (soldermask, paste, silkscreen, assembly).
+constexpr int32_t lastSignalLayer = 16;
+// The selection overlay looks at this many slots of the display layer set.
+constexpr size_t selectionSlots = 27;
+// In Set Grid Offset the cursor goes onto what lies at the raw cursor; the probe itself
+// changes no selection.
+constexpr int32_t snapProbeMode = 8;
+
+constexpr COLORREF black = 0x00000000;
+constexpr COLORREF white = 0x00FFFFFF;
+
+int32_t ToPixel(int32_t board, int32_t offset, int32_t scale)
+{
+    return SaturateToInt((int64_t(board) + offset) / scale);
+}
+
+CPoint ToPixel(CPoint board, CPoint offset, int32_t scale)
+{
+    return CPoint(ToPixel(board.x, offset.x, scale), ToPixel(board.y, offset.y, scale));
+}
+
+CPen SolidPen(COLORREF color)
+{
+    return CPen(CPen::Style::Solid, 1, color);
+}
+
+// Selects a pen and a brush and puts the previous ones back when it goes.
+class CSelectedPenBrush {
+public:
+    CSelectedPenBrush(CDeviceContext& dc, const CPen& pen, const CBrush& brush)
+        : m_dc(dc), m_pen(dc.SelectPen(pen)), m_brush(dc.SelectBrush(brush))
+    {
+    }
+    ~CSelectedPenBrush()
+    {
+        m_dc.SelectBrush(m_brush);
+        m_dc.SelectPen(m_pen);
+    }
+    CSelectedPenBrush(const CSelectedPenBrush&) = delete;
+    CSelectedPenBrush& operator=(const CSelectedPenBrush&) = delete;
+
+private:
+    CDeviceContext& m_dc;
+    CPen m_pen;
+    CBrush m_brush;
+};
+
+} // namespace
+
+// ---- Pens and brushes ---------------------------------------------------------------------------
+
+void CWevraDoc::CreatePens(int32_t kind, int32_t scale)
+{
+    DeletePens();
+    auto& normal = m_drawColors[normalSet];
+    auto& highlight = m_drawColors[highlightSet];
+    if (kind == penKindPrintColor) {
+        normal = m_colors[printColors];
+    } else if (kind == penKindPrintBlackWhite) {
+        normal.fill(black);
+        highlight.fill(black);
+    } else {
+        kind = penKindScreen;
+        normal = m_colors[screenColors];
+        highlight = m_colors[highlightColors];
+    }
+
+    // A printout writes the component texts the display set shows; the screen its references.
+    int32_t textKind = CComponent::textReference;
+    if (kind != penKindScreen && GetComponentTextMode() > 0)
+        textKind = GetComponentTextMode() - 1;
+    const int32_t textWidth =
+        std::max<int32_t>(1, m_components->GetTextLineWidth(textKind) / std::max(scale, 1));
+    const auto textPen = [textWidth](COLORREF color) {
+        return CPen(CPen::Style::Solid, textWidth, color);
+    };
+    m_componentTextPens = {textPen(normal[LAYER_SILK_TOP]), textPen(normal[LAYER_SILK_BOTTOM]),
+                           textPen(highlight[LAYER_SILK_TOP]),
+                           textPen(highlight[LAYER_SILK_BOTTOM])};
+
+    for (size_t layer = 0; layer < size_t(LAYER_COUNT); ++layer) {
+        if (kind == penKindPrintBlackWhite) {
+            const bool hollow = layer == size_t(LAYER_COMMON) || layer == size_t(LAYER_DRILL);
+            m_layerBrushes[normalSet][layer] = CBrush(hollow ? white : black);
+            m_layerPens[normalSet][layer] = SolidPen(black);
+            m_layerBrushes[highlightSet][layer] = CBrush(white);
+            m_layerPens[highlightSet][layer] = SolidPen(white);
+            continue;
+        }
+        m_layerBrushes[normalSet][layer] = CBrush(normal[layer]);
+        m_layerPens[normalSet][layer] = SolidPen(normal[layer]);
+        // Nothing is highlighted on paper: the colour printout draws the highlight set as the
+        // normal one.
+        const COLORREF second = kind == penKindScreen ? highlight[layer] : normal[layer];
+        m_layerBrushes[highlightSet][layer] = CBrush(second);
+        m_layerPens[highlightSet][layer] = SolidPen(second);
+    }
+    m_pensBuilt = true;
+    m_penKind = kind;
+    m_penScale = scale;
+}
+
+void CWevraDoc::DeletePens()
+{
+    for (auto& set : m_layerPens)
+        set.fill(CPen::Null());
+    for (auto& set : m_layerBrushes)
+        set.fill(CBrush::Null());
+    m_componentTextPens.fill(CPen::Null());
+    m_pensBuilt = false;
+}
+
+COLORREF CWevraDoc::LayerColor(int32_t layer, int32_t colorSet) const
+{
+    if (colorSet < normalSet || colorSet > highlightSet || layer < 0 || layer >= LAYER_COUNT)
+        return 0;
+    // A printed page shows the current net like every other.
+    if (m_printing)
+        colorSet = normalSet;
+    return m_drawColors[size_t(colorSet)][size_t(layer)];
+}
+
+CPen CWevraDoc::GetLayerPen(int32_t layer, int32_t colorSet) const
+{
+    if (!m_pensBuilt || colorSet < normalSet || colorSet > highlightSet || layer < 0 ||
+        layer >= LAYER_COUNT)
+        return SolidPen(LayerColor(layer, colorSet));
+    return m_layerPens[size_t(m_printing ? normalSet : colorSet)][size_t(layer)];
+}
+
+CBrush CWevraDoc::GetLayerBrush(int32_t layer, int32_t colorSet) const
+{
+    if (!m_pensBuilt || colorSet < normalSet || colorSet > highlightSet || layer < 0 ||
+        layer >= LAYER_COUNT)
+        return CBrush(LayerColor(layer, colorSet));
+    return m_layerBrushes[size_t(m_printing ? normalSet : colorSet)][size_t(layer)];
+}
+
+CPen CWevraDoc::GetComponentTextPen(bool bottomSide, bool highlight) const
+{
+    highlight = highlight && !m_printing;
+    if (m_pensBuilt)
+        return m_componentTextPens[(highlight ? 2 : 0) + (bottomSide ? 1 : 0)];
+    const int32_t layer = bottomSide ? LAYER_SILK_BOTTOM : LAYER_SILK_TOP;
+    const int32_t width =
+        std::max(1, m_components->GetTextLineWidth(CComponent::textReference) / m_scale);
+    return CPen(CPen::Style::Solid, width, LayerColor(layer, highlight ? highlightSet : normalSet));
+}
+
+bool CWevraDoc::AreScreenPensCurrent() const
+{
+    // A loaded design or an edited colour table brings other colours at the same scale.
+    return m_pensBuilt && m_penKind == penKindScreen && m_penScale == m_scale &&
+           m_drawColors[normalSet] == m_colors[screenColors] &&
+           m_drawColors[highlightSet] == m_colors[highlightColors];
+}
+
+// ---- Board --------------------------------------------------------------------------------------
+
+CRect CWevraDoc::GetVisibleBoardRect(int32_t margin) const
+{
+    const CSize client = GetClientPixels();
+    return CRect(SaturateToInt(-int64_t(m_offset.x) - margin),
+                 SaturateToInt(-int64_t(m_offset.y) - margin),
+                 SaturateToInt(int64_t(m_scale) * client.cx - m_offset.x + margin),
+                 SaturateToInt(int64_t(m_scale) * client.cy - m_offset.y + margin));
+}
+
+bool CWevraDoc::DrawBoard(CDeviceContext& dc)
+{
+    m_boardDirty = false;
+    if (!AreScreenPensCurrent())
+        CreatePens(penKindScreen, m_scale);
+    m_shapeCache->SetScale(m_scale);
+
+    const CSize client = GetClientPixels();
+    const int32_t gridX = SaturateToInt(int64_t(m_offset.x) + m_userOffset.x);
+    const int32_t gridY = SaturateToInt(int64_t(m_offset.y) + m_userOffset.y);
+    const CRect clip = GetVisibleBoardRect(clipMargin);
+    const COutputRec* set = GetCurrentLayerSet();
+    int32_t previousMode = 0;
+    {
+        CSelectedPenBrush selected(dc, m_layerPens[normalSet][LAYER_COMMON],
+                                   m_layerBrushes[normalSet][LAYER_COMMON]);
+        DrawBoardOutline(dc, m_offset.x, m_offset.y, m_scale, normalSet);
+        previousMode = dc.GetROP2();
+        dc.SetROP2(int32_t(m_drawingMode));
+        // Grid lines lie under the copper.
+        if (m_grids->GetCurrentMode() == CGridArr::modeLines)
+            m_grids->Draw(dc, gridX, gridY, client.cx, client.cy, m_scale);
+
+        for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
+            m_layers->SetVisible(layer, false);
+        if (set) {
+            m_layers->SetRefLayer(set->GetRefLayer());
+            // Empty slots may lie between layers; the list goes on after them.
+            for (const uint8_t layer : set->GetLayerBytes()) {
+                if (layer > 0 && layer < LAYER_COUNT)
+                    DrawBoardLayer(dc, layer, clip);
+            }
+        }
+        dc.SetROP2(R2_COPYPEN);
+        if (set && m_layers->IsVisible(LAYER_DRILL))
+            DrawBoardHoles(dc, *set, clip);
+    }
+
+    if (m_scale <= originMarkerLimit) {
+        const CPoint origin = ToPixel(m_userOffset, m_offset, m_scale);
+        DrawOriginMarker(dc, origin.x, origin.y, m_scale, white);
+    }
+    DrawComponentTexts(dc, clip, false);
+    if (m_pinInfoMode != 0) {
+        m_components->DrawPadInfo(dc);
+        m_nets->DrawViaLabels(dc);
+    }
+    if (GetViewFlag(viewReferenceNames))
+        m_components->DrawReferencesAtCenter(dc);
+    if (m_unconnectedPinMarks)
+        m_nets->DrawUnconnectedPinMarks(dc, clip);
+    dc.SetROP2(previousMode);
+    // Grid dots lie over everything.
+    if (m_grids->GetCurrentMode() == CGridArr::modeDots)
+        m_grids->Draw(dc, gridX, gridY, client.cx, client.cy, m_scale);
+    DrawConnectionLines(dc);
+    m_penScale = m_scale;
+    return true;
+}
+
+void CWevraDoc::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& clip)
+{
+    m_layers->SetVisible(layer, true);
+    const COLORREF color = LayerColor(layer, normalSet);
+    for (int32_t i = 0; i < GetPlaneCount(); ++i) {
+        const CPour& plane = *m_planes[size_t(i)];
+        if (plane.GetLayer() != layer)
+            continue;
+        // A selected plane is left to the selection overlay.
+        if (i == m_planeIndex)
+            plane.Draw(dc, m_offset.x, m_offset.y, m_scale, LayerColor(layer, highlightSet));
+        else if (!plane.IsSelected())
+            plane.Draw(dc, m_offset.x, m_offset.y, m_scale, color);
+    }
+    m_components->Draw(dc, layer, clip, false, false);
+    if (IsCopperLayer(layer))
+        m_nets->Draw(dc, layer, clip);
+    else
+        m_lines->DrawLayer(dc, layer, clip, color, m_offset.x, m_offset.y, m_scale);
+    m_texts->Draw(dc, layer, *m_font, color, m_offset.x, m_offset.y, m_scale);
+    if (layer >= LAYER_DRILL)
+        return;
+
+    m_nets->DrawLayerPads(dc, layer, clip, false);
+    // Without a netlist every pad is on no net; only then is a pad without a net unremarkable.
+    const bool netlist = m_nets->GetCount() > 1;
+    // The pad drawings of the other layers take the layer's own colours.
+    CSelectedPenBrush selected(dc, m_layerPens[normalSet][size_t(layer)],
+                               m_layerBrushes[normalSet][size_t(layer)]);
+    for (int32_t i = 0; i < m_components->GetCount(); ++i) {
+        if (m_components->IsSelected(i) || !m_components->IntersectsRect(i, clip))
+            continue;
+        const CComponent& component = *m_components->GetComponent(i);
+        if (layer > lastSignalLayer)
+            component.DrawPadsPlain(dc, *this, layer);
+        else if (netlist)
+            component.DrawPadsOnLayer(dc, *this, layer, false);
+        else
+            component.DrawPads(dc, *this, layer, false);
+    }
+}
+
+void CWevraDoc::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip)
+{
+    CSelectedPenBrush selected(dc, m_layerPens[normalSet][LAYER_DRILL],
+                               m_layerBrushes[normalSet][LAYER_DRILL]);
+    const bool scaled = set.GetPercentIndex() != 0;
+    if (scaled)
+        m_nets->DrawHoles(dc, clip, set.GetHolePercent(), set.GetHoleMinDiameter());
+    else
+        m_nets->DrawLayerPads(dc, LAYER_DRILL, clip, false);
+    for (int32_t i = 0; i < m_components->GetCount(); ++i) {
+        if (m_components->IsSelected(i) || !m_components->IntersectsRect(i, clip))
+            continue;
+        const CComponent& component = *m_components->GetComponent(i);
+        if (scaled)
+            component.DrawHoles(dc, *this, set.GetHolePercent(), set.GetHoleMinDiameter());
+        else
+            component.DrawPads(dc, *this, LAYER_DRILL, false);
+    }
+}
+
+void CWevraDoc::DrawComponentTexts(CDeviceContext& dc, const CRect& clip, bool selected)
+{
+    const COutputRec* set = GetCurrentLayerSet();
+    if (!set)
+        return;
+    for (const int32_t layer : {LAYER_SILK_TOP, LAYER_SILK_BOTTOM}) {
+        if (set->IsTextReference())
+            m_components->DrawLayerTexts(dc, layer, clip, CComponent::textReference, selected);
+        if (set->IsTextType())
+            m_components->DrawLayerTexts(dc, layer, clip, CComponent::textType, selected);
+        if (set->IsTextShape())
+            m_components->DrawLayerTexts(dc, layer, clip, CComponent::textShapeName, selected);
+    }
+}
+
+void CWevraDoc::DrawConnectionLines(CDeviceContext& dc)
+{
+    for (int32_t i = 0; i < m_components->GetCount(); ++i) {
+        if (m_components->GetComponent(i)->IsRatsnestShown())
+            m_nets->DrawComponentRatsnest(dc, i);
+    }
+}
+
+void CWevraDoc::DrawBoardOutline(CDeviceContext& dc, int32_t offsetX, int32_t offsetY,
+                                 int32_t scale, int32_t colorSet) const
+{
+    if (m_boardOutline.GetSize() < minOutlinePoints || scale < 1)
+        return;
+    std::vector<CPoint> points;
+    points.reserve(size_t(m_boardOutline.GetSize()));
+    for (int32_t i = 0; i < m_boardOutline.GetSize(); ++i) {
+        const Rec12& point = m_boardOutline[i];
+        points.emplace_back(ToPixel(point.x, offsetX, scale), ToPixel(point.y, offsetY, scale));
+    }
+    const CBrush previous = dc.SelectBrush(CBrush(LayerColor(LAYER_COMMON, colorSet)));
+    dc.Polygon(points);
+    dc.SelectBrush(previous);
+}
+
+void CWevraDoc::DrawOriginMarker(CDeviceContext& dc, int32_t x, int32_t y, int32_t scale,
+                                 COLORREF color) const
+{
+    if (scale < 1 || originMarkerLimit / scale < 1)
+        return;
+    const auto at = [](int32_t value, int32_t delta) {
+        return SaturateToInt(int64_t(value) + delta);
+    };
+    CSelectedPenBrush selected(dc, SolidPen(color), CBrush::Null());
+    dc.Ellipse(CRect(at(x, -originMarkerRadius), at(y, -originMarkerRadius),
+                     at(x, originMarkerRadius), at(y, originMarkerRadius)));
+    dc.MoveTo(CPoint(at(x, -originMarkerArm), y));
+    dc.LineTo(CPoint(at(x, originMarkerArm), y));
+    dc.MoveTo(CPoint(x, at(y, -originMarkerArm)));
+    dc.LineTo(CPoint(x, at(y, originMarkerArm)));
+}
+
+// ---- Overlays -----------------------------------------------------------------------------------
+
+void CWevraDoc::DrawSelection(CDeviceContext& dc)
+{
+    if (m_mode == ID_COMPONENTS_MOVE_ROTATE_TEXT)
+        return;
+    if (!AreScreenPensCurrent())
+        CreatePens(penKindScreen, m_scale);
+    const CRect clip = GetVisibleBoardRect(0);
+    CSelectedPenBrush selected(dc, m_layerPens[normalSet][LAYER_COMMON],
+                               m_layerBrushes[normalSet][LAYER_TOP]);
+    const int32_t previousMode = dc.GetROP2();
+    dc.SetROP2(int32_t(m_drawingMode));
+
+    DrawSelectedPlanes(dc);
+    const bool components = m_components->GetSelectedCount() > 0;
+    if (components) {
+        for (int32_t layer = 1; layer < LAYER_COUNT; ++layer)
+            m_components->Draw(dc, layer, clip, true, true);
+    }
+    m_lines->DrawSelected(dc, m_drawColors[highlightSet], m_offset.x, m_offset.y, m_scale);
+    m_texts->DrawSelected(dc, *m_font, m_drawColors[highlightSet], m_offset.x, m_offset.y, m_scale);
+    m_nets->DrawSelectedAll(dc, clip);
+
+    const auto drawSelectedComponents = [&](int32_t layer) {
+        if (!components)
+            return;
+        for (int32_t i = 0; i < m_components->GetCount(); ++i) {
+            if (!m_components->IsSelected(i) || !m_components->IntersectsRect(i, clip))
+                continue;
+            const CComponent& component = *m_components->GetComponent(i);
+            if (layer > lastSignalLayer)
+                component.DrawPadsPlain(dc, *this, layer);
+            else
+                component.DrawPads(dc, *this, layer, true);
+        }
+    };
+    if (const COutputRec* set = GetCurrentLayerSet()) {
+        const auto& slots = set->GetLayerBytes();
+        for (size_t k = 0; k < std::min(selectionSlots, slots.size()); ++k) {
+            const int32_t layer = slots[k];
+            if (layer == 0 || layer == LAYER_DRILL || layer >= LAYER_COUNT)
+                continue;
+            CSelectedPenBrush layerPen(dc, m_layerPens[highlightSet][size_t(layer)],
+                                       m_layerBrushes[highlightSet][size_t(layer)]);
+            m_nets->DrawSelectedPads(dc, layer, clip);
+            drawSelectedComponents(layer);
+        }
+    }
+    dc.SetROP2(R2_COPYPEN);
+    if (m_layers->IsVisible(LAYER_DRILL)) {
+        CSelectedPenBrush drillPen(dc, m_layerPens[highlightSet][LAYER_DRILL],
+                                   m_layerBrushes[highlightSet][LAYER_DRILL]);
+        m_nets->DrawSelectedPads(dc, LAYER_DRILL, clip);
+        drawSelectedComponents(LAYER_DRILL);
+    }
+    DrawComponentTexts(dc, clip, true);
+    dc.SetROP2(previousMode);
+}
+
+void CWevraDoc::DrawPadAt(CDeviceContext& dc, CPoint cursor, int32_t layer) const
+{
+    if (m_scale < 1)
+        return;
+    const CPadStackArray& stacks = GetPadStacks();
+    const CPoint at = ToPixel(cursor, m_offset, m_scale);
+    stacks.DrawPad(dc, stacks.GetDefault(m_defaultPadStackKind), layer, at.x, at.y, 0, m_scale);
+}
+
+void CWevraDoc::DrawPadAtCursor(CDeviceContext& dc, bool highlight, int32_t colorSet) const
+{
+    const int32_t layer = m_layers->GetRefLayer();
+    if (!highlight) {
+        const int32_t previousMode = dc.SetROP2(R2_NOT);
+        DrawPadAt(dc, m_cursor, layer);
+        DrawPadAt(dc, m_cursor, LAYER_DRILL);
+        dc.SetROP2(previousMode);
+        return;
+    }
+    const COLORREF side = LayerColor(layer == LAYER_BOTTOM ? LAYER_BOTTOM : LAYER_TOP, colorSet);
+    const COLORREF drill = LayerColor(LAYER_DRILL, colorSet);
+    CSelectedPenBrush selected(dc, SolidPen(side), CBrush(side));
+    DrawPadAt(dc, m_cursor, layer);
+    dc.SelectPen(SolidPen(drill));
+    dc.SelectBrush(CBrush(drill));
+    DrawPadAt(dc, m_cursor, LAYER_DRILL);
+}
+
+void CWevraDoc::DrawDefaultPadAtCursor(CDeviceContext& dc) const
+{
+    DrawPadAt(dc, m_cursor, m_layers->GetRefLayer());
+}
+
+void CWevraDoc::DrawNetRatsnest(CDeviceContext& dc) const
+{
+    if (m_nets->GetCurrentIndex() >= 0)
+        DrawCurrentRatsnest(dc);
+}
+
+void CWevraDoc::DrawCurrentRatsnest(CDeviceContext& dc) const
+{
+    m_nets->DrawCurrentRatsnest(dc, GetVisibleBoardRect(0));
+}
+
+void CWevraDoc::DrawOtherRatsnest(CDeviceContext& dc) const
+{
+    m_nets->DrawOtherRatsnest(dc);
+}
+
+void CWevraDoc::DrawInvertedRect(CDeviceContext& dc, const CRect& rect) const
+{
+    if (m_scale < 1)
+        return;
+    const CPoint topLeft = ToPixel(CPoint(rect.left, rect.top), m_offset, m_scale);
+    const CPoint bottomRight = ToPixel(CPoint(rect.right, rect.bottom), m_offset, m_scale);
+    const int32_t previousMode = dc.SetROP2(R2_NOT);
+    dc.MoveTo(topLeft);
+    dc.LineTo(CPoint(bottomRight.x, topLeft.y));
+    dc.LineTo(bottomRight);
+    dc.LineTo(CPoint(topLeft.x, bottomRight.y));
+    dc.LineTo(topLeft);
+    dc.SetROP2(previousMode);
+}
+
+void CWevraDoc::DrawRubberBand(CDeviceContext& dc) const
+{
+    DrawInvertedRect(dc, m_rubberBand);
+}
+
+void CWevraDoc::DrawSecondRubberBand(CDeviceContext& dc) const
+{
+    DrawInvertedRect(dc, m_zoomRect);
+}
+
+// ---- Cursor -------------------------------------------------------------------------------------
+
+bool CWevraDoc::SnapCursor(bool keepSelection)
+{
+    if (!keepSelection)
+        SelectAll(false);
+    const CPoint before = m_cursor;
+    m_cursor = SnapToGrid(m_cursor);
+    SetAnchor();
+    if (m_mode == ID_SETTINGS_SET_GRID_OFFSET) {
+        CPoint point = m_rawCursor;
+        const bool hit = IsCopperLayer(GetWorkLayer())
+                             ? m_nets->FindNetAt(point, snapProbeMode, m_layerMask) >= 0
+                             : m_lines->HitTest(point, snapProbeMode, m_layerMask) >= 0;
+        if (hit)
+            m_cursor = point;
+        return hit;
+    }
+    m_cursor = before;
+    SetAnchor();
+    return false;
+}

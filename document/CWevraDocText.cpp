@@ -1,0 +1,18 @@
+#include "document/CWevraDoc.h"
+
+#include "document/CDocumentViews.h"
+#include "model/CLayerArray.h"
+
+void CWevraDoc::RepaintBoardViews()
+{
+    Views().RepaintBoardView();
+}
+
+std::vector<std::string> CWevraDoc::GetLayerNames() const
+{
+    std::vector<std::string> names;
+    names.reserve(LAYER_COUNT);
+    for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
+        names.push_back(m_layers->GetLayerName(layer));
+    return names;
+}

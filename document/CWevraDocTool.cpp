@@ -1,0 +1,558 @@
+#include "document/CWevraDoc.h"
+#include "framework/Numeric.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "document/CDocumentViews.h"
+#include "framework/VirtualKeys.h"
+#include "model/CComponentArray.h"
+#include "model/CDrawRecArray.h"
+#include "model/CGridArr.h"
+#include "model/CLayerArray.h"
+#include "model/CNetArray.h"
+#include "model/COutput.h"
+#include "model/COutputArray.h"
+#include "model/COutputRec.h"
+#include "model/CPour.h"
+#include "model/CTextArray.h"
+#include "model/LayerMaps.h"
+#include "resources/CommandIds.h"
+
+namespace {
+
+// A rubber band must be this big on both sides to select (about 0.2 mm).
+constexpr int64_t minSelectBand = 2015;
+// A board drawn with the rubber band must be bigger than this on both sides (5 mm).
+constexpr int64_t minBoardBand = 50393;
+
+// Selection modes of the collections' rectangle selection.
+constexpr int32_t bandSelect = 4;
+constexpr int32_t bandAdd = 16;
+
+// Layer sets hold this many layers, one byte each.
+constexpr int32_t layerSetSlots = COutputRec::maxLayers;
+constexpr char customLayerSetName[] = "Custom";
+
+
+bool IsPlaneCommand(uint32_t mode)
+{
+    return (mode >= ID_PLANES_FIRST && mode <= ID_PLANES_ADD_LAST) ||
+           (mode >= ID_PLANES_DELETE_ALL && mode <= ID_PLANES_LAST);
+}
+
+// The component tools place on the block grid.
+bool IsComponentGridMode(uint32_t mode)
+{
+    return mode == ID_COMPONENTS_COPY || mode == ID_COMPONENTS_DELETE ||
+           mode == ID_COMPONENTS_MIRROR || mode == ID_COMPONENTS_MOVE_ROTATE ||
+           (mode >= ID_COMPONENTS_PROPERTIES && mode <= ID_COMPONENTS_SET_POSITION) ||
+           mode == ID_COMPONENTS_ADD;
+}
+
+bool IsTrackTool(uint32_t mode)
+{
+    return mode == ID_TRACKS_EDIT || mode == ID_TRACKS_ADD;
+}
+
+bool IsLineTool(uint32_t mode)
+{
+    return mode == ID_LINES_EDIT || mode == ID_LINES_ADD;
+}
+
+// The smallest whole scale from 1 on at which `extent` board units fit into `client` pixels
+// (extent / scale <= client, integer division): the closed form of counting up from 1.
+int64_t FittingScale(int64_t extent, int64_t client)
+{
+    client = std::max<int64_t>(client, 0);
+    if (extent <= client)
+        return 1;
+    return extent / (client + 1) + 1;
+}
+
+int32_t ClampToBoard(int32_t value, int32_t size)
+{
+    return std::clamp(value, 0, std::max(size, 0));
+}
+
+} // namespace
+
+// ---- Tool mode ----------------------------------------------------------------------------------
+
+void CWevraDoc::SetMode(uint32_t mode)
+{
+    // The board view's End Mode usually starts the idle tool itself; that nested start must not
+    // send End Mode again while the view is still ending the first.
+    if (!m_endingMode && GetSelectedCount() > 0) {
+        m_endingMode = true;
+        Views().EndMode();
+        m_endingMode = false;
+    }
+    SelectAll(false);
+    m_components->ClearCurrent();
+    SetAction(actionWaiting);
+    m_mode = mode;
+    if (m_planeIndex >= 0 && !IsPlaneCommand(mode))
+        m_planeIndex -= planeIndexPark;
+    if (m_shapeDocument || mode == ID_COMPONENTS_REPLACE_PADS)
+        m_defaultPadStackKind = kindShapePad;
+    else if (mode == ID_TRACKS_ADD_OR_REMOVE_VIA)
+        m_defaultPadStackKind = kindVia;
+    else
+        m_defaultPadStackKind = kindPad;
+    m_rubberBandVisible = false;
+    SelectGridForMode();
+    SetTitle();
+    RefreshToolbar();
+    Views().UpdateAllViews();
+}
+
+bool CWevraDoc::SelectGridForMode()
+{
+    int32_t grid = CGridArr::gridDefault;
+    if (IsComponentGridMode(m_mode))
+        grid = CGridArr::gridBlock;
+    else if (m_mode == ID_COMPONENTS_MOVE_ROTATE_TEXT || m_mode == ID_BOARD_EDIT_TEXT ||
+             m_mode == ID_BOARD_PLACE_TEXT)
+        grid = CGridArr::gridText;
+    if (grid == m_grids->GetCurrentIndex())
+        return false;
+    m_grids->SetCurrentIndex(grid);
+    return true;
+}
+
+// ---- Selection filter and rectangle selection ---------------------------------------------------
+
+void CWevraDoc::SetSelectionFilter(uint32_t bits, bool on)
+{
+    if (bits < 0x100)
+        m_selectionFilter &= ~0xFFu;
+    m_selectionFilter &= ~bits;
+    if (on)
+        m_selectionFilter |= bits;
+    // One of the two object kinds is always selectable.
+    if (!on && bits == filterElectrical)
+        m_selectionFilter |= filterNonElectrical;
+    if (!on && bits == filterNonElectrical)
+        m_selectionFilter |= filterElectrical;
+    m_cursor = SnapToGrid(m_rawCursor);
+    m_previousCursor = m_cursor;
+}
+
+void CWevraDoc::ToggleSelectionFilter(uint32_t bits)
+{
+    SetSelectionFilter(bits, !IsSelectionFilter(bits));
+    SetModified();
+}
+
+bool CWevraDoc::SelectInRect(bool add)
+{
+    if (!add)
+        SelectAll(false);
+    const int32_t mode = add ? bandAdd : bandSelect;
+    m_rubberBand.NormalizeRect();
+    const CRect& rect = m_rubberBand;
+    const uint32_t mask = m_layerMask;
+
+    bool selected = false;
+    if (IsSelectionFilter(filterNonElectrical)) {
+        if (IsSelectionFilter(filterPoints))
+            selected |= m_lines->SelectVerticesInRect(rect, mode, mask);
+        else if (IsSelectionFilter(filterLines))
+            selected |= m_lines->SelectSegmentsInRect(rect, mode, mask);
+    }
+    if (IsSelectionFilter(filterElectrical)) {
+        if (IsSelectionFilter(filterPads))
+            selected |= m_nets->SelectPadsInRect(rect, mode);
+        if (IsSelectionFilter(filterPoints))
+            selected |= m_nets->SelectTrackVerticesInRect(rect, mode, mask);
+        else if (IsSelectionFilter(filterLines))
+            selected |= m_nets->SelectRunsInRect(rect, mode, mask);
+        else if (IsSelectionFilter(filterNets))
+            selected |= m_nets->SelectNetsWithPinsInRect(rect, mode, mask);
+        if (IsSelectionFilter(filterComponents))
+            selected |= m_components->SelectInRect(rect, mode, mask);
+        if (IsSelectionFilter(filterVias))
+            selected |= m_nets->SelectViasInRect(rect, mode);
+    }
+    if (IsSelectionFilter(filterTexts)) {
+        const int32_t before = m_texts->GetSelectedCount();
+        m_texts->SelectInRect(rect, mode, mask);
+        selected |= m_texts->GetSelectedCount() != before;
+    }
+    if (IsSelectionFilter(filterPlanes)) {
+        for (const auto& plane : m_planes) {
+            selected |=
+                plane->SelectInRect(rect.left, rect.top, rect.right, rect.bottom, mode, mask) != 0;
+        }
+    }
+    return selected;
+}
+
+// ---- Rubber band --------------------------------------------------------------------------------
+
+void CWevraDoc::StartRubberBand()
+{
+    m_rubberBandStart = m_mode == ID_EDIT_SELECT_MODE ? m_rawCursor : m_cursor;
+    m_rubberBand =
+        CRect(m_rubberBandStart.x, m_rubberBandStart.y, m_rubberBandStart.x, m_rubberBandStart.y);
+}
+
+void CWevraDoc::ClampRubberBandToBoard()
+{
+    m_rubberBandVisible = true;
+    if (m_mode == ID_PLANES_ADD_RECTANGLE) {
+        m_rubberBandStart = CPoint(ClampToBoard(m_rubberBandStart.x, m_boardWidth),
+                                   ClampToBoard(m_rubberBandStart.y, m_boardHeight));
+        m_cursor =
+            CPoint(ClampToBoard(m_cursor.x, m_boardWidth), ClampToBoard(m_cursor.y, m_boardHeight));
+    }
+    const CPoint end = m_mode == ID_EDIT_SELECT_MODE ? m_rawCursor : m_cursor;
+    m_rubberBand = CRect(m_rubberBandStart.x, m_rubberBandStart.y, end.x, end.y);
+    m_snapshotNeeded = true;
+}
+
+bool CWevraDoc::NormaliseRubberBand()
+{
+    m_previousCursor = m_cursor;
+    m_anchor = m_cursor;
+    m_rubberBand.NormalizeRect();
+    return m_rubberBand.Width() >= minSelectBand && m_rubberBand.Height() >= minSelectBand;
+}
+
+void CWevraDoc::OffsetRubberBand()
+{
+    const int64_t dx = int64_t(m_cursor.x) - m_previousCursor.x;
+    const int64_t dy = int64_t(m_cursor.y) - m_previousCursor.y;
+    m_rubberBand = CRect(SaturateToInt(m_rubberBand.left + dx), SaturateToInt(m_rubberBand.top + dy),
+                         SaturateToInt(m_rubberBand.right + dx), SaturateToInt(m_rubberBand.bottom + dy));
+}
+
+bool CWevraDoc::IsCursorInRubberBand() const
+{
+    return m_rubberBand.PtInRect(m_rawCursor);
+}
+
+bool CWevraDoc::BoardSizeFromRubberBand()
+{
+    NormaliseRubberBand();
+    const CRect band = m_rubberBand;
+    const bool applied = band.Width() > minBoardBand && band.Height() > minBoardBand;
+    if (applied) {
+        const int32_t dx = SaturateToInt(-int64_t(band.left));
+        const int32_t dy = SaturateToInt(-int64_t(band.top));
+        m_lines->OffsetAll(dx, dy);
+        m_nets->MoveAll(dx, dy);
+        m_components->MoveAll(dx, dy);
+        for (const auto& plane : m_planes)
+            plane->Move(dx, dy);
+        // The texts belong to the board as much as the lines drawn on it.
+        for (int32_t i = 0; i < m_texts->GetCount(); ++i)
+            m_texts->GetText(i)->Offset(dx, dy);
+        const int32_t width = SaturateToInt(band.Width());
+        const int32_t height = SaturateToInt(band.Height());
+        m_rubberBand = CRect(0, 0, width, height);
+        SetBoardOutlineRect(0, 0, width, height);
+        SetModified();
+        ZoomAll();
+    }
+    m_rubberBandVisible = false;
+    return applied;
+}
+
+bool CWevraDoc::CancelRubberBand()
+{
+    NormaliseRubberBand();
+    m_rubberBandVisible = false;
+    SetAction(actionWaiting);
+    return false;
+}
+
+// ---- Work layer ---------------------------------------------------------------------------------
+
+bool CWevraDoc::SetWorkLayer(int32_t layer)
+{
+    if (layer < 0 || layer >= LAYER_COUNT || (layer > 0 && !m_layers->IsEnabled(layer)))
+        return false;
+    COutput* job = m_displaySets->GetJob(m_displaySets->GetCurrent());
+    if (!job || job->GetItemCount() == 0)
+        return false;
+
+    // Changing a stored layer set would change it for good: the change goes into the first set,
+    // which stands for the user's own arrangement.
+    if (job->GetCurrentItem() != 0) {
+        COutputRec& custom = *job->GetItem(0);
+        custom.Assign(*job->GetCurrentRec());
+        custom.SetDisplayName(customLayerSetName);
+        job->SetCurrentItem(0);
+    }
+    COutputRec& set = *job->GetCurrentRec();
+    std::array<uint8_t, layerSetSlots> layers = set.GetLayerBytes();
+    const int32_t count = set.GetLayerCount();
+    if (layer > 0) {
+        const auto end = layers.begin() + count;
+        const auto found = std::find(layers.begin(), end, uint8_t(layer));
+        if (found != end)
+            std::rotate(found, found + 1, end);
+        else if (count < layerSetSlots)
+            layers[size_t(count)] = uint8_t(layer);
+    } else {
+        layers.fill(0);
+        set.SetTextReference(false);
+        set.SetTextType(false);
+        set.SetTextShape(false);
+    }
+    set.SetLayerBytes(layers);
+
+    ApplyWorkLayerToTool(layer);
+    FillLayerCombo();
+    FillPenCombo();
+    SetModified();
+    return true;
+}
+
+void CWevraDoc::SelectLayerByKey(int32_t digit, bool shift, bool ctrl)
+{
+    const int32_t layer = digit + (shift ? 10 : 0) + (ctrl ? 20 : 0);
+    if (layer > 0) {
+        SetWorkLayer(layer);
+        return;
+    }
+    if (layer == 0 && SetWorkLayer(0) && GetViewFlag(viewHolesAlwaysVisible))
+        SetWorkLayer(LAYER_DRILL);
+}
+
+void CWevraDoc::ApplyWorkLayerToTool(int32_t layer)
+{
+    // The drill layer is only ever shown on top; it never becomes the layer tools draw on.
+    if (layer == LAYER_DRILL)
+        return;
+    COutputRec* set = GetCurrentLayerSet();
+    const bool copper = IsCopperLayer(layer);
+    const bool dragging = IsAction(actionDragging);
+    if (IsTrackTool(m_mode)) {
+        if (dragging) {
+            if (copper) {
+                m_nets->GetCurrentNet()->SetRunLayer(layer);
+                if (set)
+                    set->SetRefLayer(layer);
+            }
+            return;
+        }
+        if (!copper)
+            SetMode(m_mode == ID_TRACKS_EDIT ? ID_LINES_EDIT : ID_LINES_ADD);
+    } else if (IsLineTool(m_mode)) {
+        if (dragging) {
+            if (!copper) {
+                m_lines->SetCurrentPolylineLayer(layer);
+                if (set)
+                    set->SetRefLayer(layer);
+            }
+            return;
+        }
+        if (copper)
+            SetMode(m_mode == ID_LINES_EDIT ? ID_TRACKS_EDIT : ID_TRACKS_ADD);
+    }
+    if (!copper)
+        m_nets->SelectAll(false);
+    if (set)
+        set->SetRefLayer(layer);
+    m_layers->SetRefLayer(layer);
+    SetModified();
+}
+
+// ---- Cursor -------------------------------------------------------------------------------------
+
+CPoint CWevraDoc::SnapToGrid(CPoint point) const
+{
+    return m_grids->SnapToPoints(point.x, point.y, m_userOffset.x, m_userOffset.y);
+}
+
+bool CWevraDoc::CursorFromPixel(int32_t px, int32_t py)
+{
+    m_rawCursor = CPoint(SaturateToInt(int64_t(px) * m_scale - m_offset.x),
+                         SaturateToInt(int64_t(py) * m_scale - m_offset.y));
+    m_previousCursor = m_cursor;
+    m_cursor = SnapToGrid(m_rawCursor);
+    return m_cursor != m_previousCursor;
+}
+
+bool CWevraDoc::MoveCursorByKey(uint32_t key)
+{
+    int32_t sx = 0;
+    int32_t sy = 0;
+    switch (key) {
+    case VK_LEFT:
+        sx = -1;
+        break;
+    case VK_RIGHT:
+        sx = 1;
+        break;
+    case VK_UP:
+        sy = -1;
+        break;
+    case VK_DOWN:
+        sy = 1;
+        break;
+    case VK_HOME:
+        sx = -1;
+        sy = -1;
+        break;
+    case VK_PRIOR:
+        sx = 1;
+        sy = -1;
+        break;
+    case VK_NEXT:
+        sx = 1;
+        sy = 1;
+        break;
+    case VK_END:
+        sx = -1;
+        sy = 1;
+        break;
+    default:
+        return false;
+    }
+    const CSize step = m_grids->GetCurrentSnap();
+    const CPoint moved(SaturateToInt(m_cursor.x + int64_t(sx) * step.cx),
+                       SaturateToInt(m_cursor.y + int64_t(sy) * step.cy));
+    const CPoint snapped = SnapToGrid(moved);
+    if (snapped == m_cursor)
+        return false;
+    // A drag follows the keys as it follows the mouse: by the cursor's displacement.
+    m_previousCursor = m_cursor;
+    m_cursor = snapped;
+    return true;
+}
+
+// ---- Scale, scrolling and zoom ------------------------------------------------------------------
+
+void CWevraDoc::SetScale(int32_t scale)
+{
+    scale = std::clamp(scale, minScale, maxScale);
+    if (scale == m_scale)
+        return;
+    m_scale = scale;
+    SetModified();
+}
+
+bool CWevraDoc::ScrollBy(int32_t dx, int32_t dy)
+{
+    if (dx == 0 && dy == 0)
+        return false;
+    ScrollTo(int64_t(m_offset.x) + dx, int64_t(m_offset.y) + dy);
+    return true;
+}
+
+void CWevraDoc::ScrollTo(int64_t x, int64_t y)
+{
+    const CPoint offset(SaturateToInt(x), SaturateToInt(y));
+    if (offset == m_offset)
+        return;
+    m_offset = offset;
+    SetModified();
+}
+
+bool CWevraDoc::ScrollToOrigin()
+{
+    if (m_offset == CPoint())
+        return false;
+    ScrollTo(0, 0);
+    return true;
+}
+
+CSize CWevraDoc::GetClientPixels() const
+{
+    const CSize client = Views().GetClientSize();
+    return CSize(std::max(client.cx, 0), std::max(client.cy, 0));
+}
+
+void CWevraDoc::FitInView(const CRect& box, int64_t scale)
+{
+    SetScale(SaturateToInt(scale));
+    // Centred at the scale the view really takes, which may be raised to its minimum.
+    const int64_t s = m_scale;
+    const CSize client = GetClientPixels();
+    const int64_t marginX = (client.cx - box.Width() / s) >> 1;
+    const int64_t marginY = (client.cy - box.Height() / s) >> 1;
+    ScrollTo(marginX * s - box.left, marginY * s - box.top);
+}
+
+void CWevraDoc::ZoomAll()
+{
+    if (m_boardWidth == 0 || m_boardHeight == 0)
+        return;
+    const CSize client = GetClientPixels();
+    FitInView(
+        CRect(0, 0, m_boardWidth, m_boardHeight),
+        std::max(FittingScale(m_boardWidth, client.cx), FittingScale(m_boardHeight, client.cy)));
+}
+
+void CWevraDoc::ZoomHeight()
+{
+    if (m_boardWidth == 0 || m_boardHeight == 0)
+        return;
+    FitInView(CRect(0, 0, m_boardWidth, m_boardHeight),
+              FittingScale(m_boardHeight, GetClientPixels().cy));
+}
+
+void CWevraDoc::ZoomWidth()
+{
+    if (m_boardWidth == 0 || m_boardHeight == 0)
+        return;
+    FitInView(CRect(0, 0, m_boardWidth, m_boardHeight),
+              FittingScale(m_boardWidth, GetClientPixels().cx));
+}
+
+void CWevraDoc::ZoomLines()
+{
+    CRect box(std::min(0, m_boardWidth), std::min(0, m_boardHeight), std::max(0, m_boardWidth),
+              std::max(0, m_boardHeight));
+    for (int32_t i = 0; i < m_lines->GetCount(); ++i) {
+        const CPoint p = m_lines->GetPoint(i);
+        box = CRect(std::min(box.left, p.x), std::min(box.top, p.y), std::max(box.right, p.x),
+                    std::max(box.bottom, p.y));
+    }
+    if (box.Width() == 0 || box.Height() == 0)
+        return;
+    const CSize client = GetClientPixels();
+    FitInView(
+        box, std::max(FittingScale(box.Width(), client.cx), FittingScale(box.Height(), client.cy)));
+}
+
+bool CWevraDoc::ZoomWindow()
+{
+    m_zoomRect.NormalizeRect();
+    const CRect& rect = m_zoomRect;
+    const int64_t pixelWidth = rect.Width() / m_scale;
+    const int64_t pixelHeight = rect.Height() / m_scale;
+    if (pixelWidth == 0 || pixelHeight == 0)
+        return false;
+    const CSize client = GetClientPixels();
+    // A window larger than the view cannot zoom in; it keeps the scale.
+    const int64_t factor =
+        std::max<int64_t>(1, std::min(client.cx / pixelWidth, client.cy / pixelHeight));
+    SetScale(SaturateToInt(std::max<int64_t>(1, m_scale / factor)));
+    const int64_t halfWidth = rect.Width() / 2;
+    const int64_t halfHeight = rect.Height() / 2;
+    m_cursor =
+        CPoint(SaturateToInt(m_cursor.x > rect.left ? m_cursor.x - halfWidth : m_cursor.x + halfWidth),
+               SaturateToInt(m_cursor.y > rect.top ? m_cursor.y - halfHeight : m_cursor.y + halfHeight));
+    CenterOnCursor();
+    return true;
+}
+
+void CWevraDoc::ZoomIn()
+{
+    CenterOnCursor();
+    SetScale(SaturateToInt(std::max<int64_t>(2, int64_t(m_scale) * 4 / 5)));
+    CenterOnCursor();
+}
+
+void CWevraDoc::ZoomOut()
+{
+    CenterOnCursor();
+    SetScale(SaturateToInt(std::clamp<int64_t>(int64_t(m_scale) * 6 / 5, 2, maxScale)));
+    CenterOnCursor();
+}

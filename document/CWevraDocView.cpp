@@ -1,0 +1,123 @@
+#include "document/CWevraDoc.h"
+#include "framework/Numeric.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <limits>
+#include <system_error>
+
+#include "document/CDocumentViews.h"
+#include "framework/CPathHelper.h"
+#include "model/CComponentArray.h"
+#include "model/CDialogService.h"
+#include "model/CDrawRecArray.h"
+#include "model/CGridArr.h"
+#include "model/CNetArray.h"
+#include "model/COutput.h"
+#include "model/COutputArray.h"
+#include "model/CPour.h"
+#include "model/CTextArray.h"
+
+bool CWevraDoc::IsNetlistNewer() const
+{
+    if (m_netlistPath.empty() || !CPathHelper::IsExistingFile(m_netlistPath))
+        return false;
+    std::error_code error;
+    const auto written = std::filesystem::last_write_time(m_netlistPath, error);
+    if (error)
+        return false;
+    const auto sinceEpoch = std::chrono::file_clock::to_sys(written).time_since_epoch();
+    const int64_t seconds = std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch).count();
+    return seconds - m_netlistTime > 0;
+}
+
+void CWevraDoc::CenterOn(int32_t x, int32_t y)
+{
+    const CSize client = GetClientPixels();
+    ScrollTo(((int64_t(client.cx) * m_scale) >> 1) - x, ((int64_t(client.cy) * m_scale) >> 1) - y);
+}
+
+void CWevraDoc::CenterOnCursor()
+{
+    CenterOn(m_cursor.x, m_cursor.y);
+}
+
+bool CWevraDoc::DeleteSelection()
+{
+    m_currentComponentIndex = -1;
+    SaveUndoState();
+    if (m_nets->GetSelectedCount() > 0)
+        m_nets->DeleteSelected();
+    if (m_lines->GetSelectedCount() > 0)
+        m_lines->DeleteSelected();
+    if (m_components->GetSelectedCount() > 0) {
+        m_components->DeleteSelected();
+        m_components->RebuildNetPins();
+    }
+    if (m_texts->GetSelectedCount() > 0)
+        m_texts->DeleteSelected();
+    for (int32_t i = int32_t(m_planes.size()) - 1; i >= 0; --i) {
+        if (m_planes[size_t(i)]->IsSelected())
+            DeletePlane(i);
+    }
+    SetModified();
+    SelectAll(false);
+    return true;
+}
+
+void CWevraDoc::DeletePlane(int32_t index)
+{
+    m_planes.erase(m_planes.begin() + index);
+    // The current plane, also while another tool has parked it, stays the same plane.
+    const bool parked = m_planeIndex < 0;
+    const int64_t current = parked ? int64_t(m_planeIndex) + planeIndexPark : m_planeIndex;
+    if (current < 0 || current < index)
+        return;
+    if (current == index)
+        m_planeIndex = noPlane;
+    else
+        m_planeIndex = SaturateToInt(current - 1 - (parked ? planeIndexPark : 0));
+}
+
+void CWevraDoc::DeleteUnusedNets()
+{
+    m_nets->ClearErrors();
+    if (m_nets->DeleteEmptyNets() > 0)
+        SetModified();
+    m_nets->SetCurrentNet(0);
+    FillNetCombo();
+    Views().UpdateAllViews();
+}
+
+bool CWevraDoc::EditDesignConfig(int32_t firstPage)
+{
+    const COutput* displayJob = m_displaySets->GetJob(m_displaySets->GetCurrent());
+    const int32_t currentSet = displayJob ? displayJob->GetCurrentItem() : 0;
+    ResetLayerTables();
+
+    CGridArr sheetGrids;
+    sheetGrids.CopyFrom(*m_grids);
+    const bool ok = CDialogService::Get().DesignConfig(*this, firstPage, sheetGrids) ==
+                    CDialogService::resultOk;
+    if (ok)
+        m_grids->CopyFrom(sheetGrids);
+
+    // The sheet's pages may have added or removed layer sets.
+    if (COutput* job = m_displaySets->GetJob(m_displaySets->GetCurrent())) {
+        if (currentSet < job->GetItemCount())
+            job->SetCurrentItem(currentSet);
+    }
+    return ok;
+}
+
+void CWevraDoc::RunCheckAll()
+{
+    m_nets->CheckAll();
+}
+
+bool CWevraDoc::IsGridShown() const
+{
+    return m_grids->IsCurrentModeOn();
+}

@@ -1,0 +1,201 @@
+#include "document/CWevraDoc.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/CWevraApp.h"
+#include "model/CDialogService.h"
+#include "model/CDrawRecArray.h"
+#include "model/CGridArr.h"
+#include "model/CTextArray.h"
+#include "model/CWevraText.h"
+#include "model/LayerIds.h"
+#include "resources/CommandIds.h"
+#include "tests/document/DocTestViews.h"
+
+namespace {
+
+class CScriptedArrayDialog : public CDialogService {
+public:
+    int32_t CopyArray(std::string& xDistance, std::string& yDistance, std::string& columns,
+                      std::string& rows, std::string& increment) override
+    {
+        xDistance = x;
+        yDistance = y;
+        columns = cols;
+        rows = rowCount;
+        increment = "1";
+        return resultOk;
+    }
+
+    std::string x = "0.1";
+    std::string y = "0.1";
+    std::string cols;
+    std::string rowCount;
+};
+
+// A drawn line from (10000, 20000) to (30000, 20000) and a text at (50000, 60000).
+class CDocCommandsTest : public CDocumentTest {
+protected:
+    void SetUp() override
+    {
+        CDocumentTest::SetUp();
+        AddItems();
+        m_previousDialogs = CDialogService::Set(&dialog);
+    }
+    void TearDown() override
+    {
+        CDialogService::Set(m_previousDialogs);
+        CDocumentTest::TearDown();
+    }
+
+    void AddItems()
+    {
+        doc->SetUnit(CWevraApp::unitInch);
+        CDrawRecArray& lines = doc->GetLines();
+        lines.AddSegment(10000, 20000, 30000, 20000, LAYER_DRAWING_1, lines.FindOrAddPen(2000), 0);
+        CWevraText text;
+        text.SetText("T");
+        text.SetPosition(CPoint(50000, 60000));
+        doc->GetTexts().AddText(&text);
+        doc->SelectAll(false);
+    }
+
+    // The line's points, then the text's position.
+    std::vector<CPoint> Points() const
+    {
+        std::vector<CPoint> points;
+        for (int32_t i = 0; i < doc->GetLines().GetCount(); ++i)
+            points.push_back(doc->GetLines().GetPoint(i));
+        for (int32_t i = 0; i < doc->GetTexts().GetCount(); ++i)
+            points.push_back(doc->GetTexts().GetText(i)->GetPosition());
+        return points;
+    }
+
+    CScriptedArrayDialog dialog;
+
+private:
+    CDialogService* m_previousDialogs = nullptr;
+};
+
+TEST_F(CDocCommandsTest, MoveAndRotateTheSelectionAndUndoBoth)
+{
+    const std::vector<CPoint> start = Points();
+    doc->SelectAll(true);
+    doc->SetAction(CWevraDoc::actionDragging);
+    doc->MoveSelection(1000, -2000);
+    const std::vector<CPoint> moved = {{11000, 18000}, {31000, 18000}, {51000, 58000}};
+    EXPECT_EQ(Points(), moved);
+
+    // A quarter turn about the cursor takes (1, 0) to (0, -1).
+    doc->SetCursor(CPoint(1000, 0));
+    doc->SetSnapshotNeeded();
+    doc->RotateSelection90();
+    EXPECT_EQ(Points(), (std::vector<CPoint>{{19000, -10000}, {19000, -30000}, {59000, -50000}}));
+
+    doc->Undo();
+    EXPECT_EQ(Points(), moved);
+    doc->Undo();
+    EXPECT_EQ(Points(), start);
+}
+
+TEST_F(CDocCommandsTest, CancellingADragPutsTheSelectionBack)
+{
+    const std::vector<CPoint> start = Points();
+    doc->SelectAll(true);
+    doc->SetAnchor(CPoint(0, 0));
+    doc->SetCursor(CPoint(5000, 0));
+    doc->SetAction(CWevraDoc::actionDragging);
+    doc->MoveSelection(5000, 0);
+    doc->CancelMove();
+    EXPECT_EQ(Points(), start);
+    EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{"CWevraDoc::CancelMove"});
+    EXPECT_EQ(doc->GetMode(), ID_VIEW);
+    EXPECT_EQ(doc->GetSelectedCount(), 0);
+}
+
+TEST_F(CDocCommandsTest, CopyArrayRefusesBadCountsAndDistances)
+{
+    struct Case {
+        const char* x;
+        const char* y;
+        const char* columns;
+        const char* rows;
+        bool accepted;
+    };
+    // 0.0039297 inch is 1006 board units, 0.0039336 inch 1007.
+    const Case cases[] = {
+        {"0.1", "0.1", "1", "1", false},
+        {"0.1", "0.0039336", "1", "2", true},
+        {"0.0039297", "0.1", "2", "1", false},
+        {"0.1", "0.1", "40", "25", true},
+        {"0.1", "0.1", "41", "25", false},
+        {"0.1", "0.1", "0", "5", false},
+        // 3 x 1431655766 wraps to 2 in 32 bits.
+        {"0.1", "0.1", "3", "1431655766", false},
+    };
+    for (const Case& c : cases) {
+        doc = std::make_unique<CWevraDoc>();
+        AddItems();
+        doc->GetLines().SelectAll(true);
+        dialog.x = c.x;
+        dialog.y = c.y;
+        dialog.cols = c.columns;
+        dialog.rowCount = c.rows;
+        const int64_t places = int64_t(std::stoll(c.columns)) * std::stoll(c.rows);
+        EXPECT_EQ(doc->CopyArray(), c.accepted) << c.columns << " x " << c.rows;
+        EXPECT_EQ(doc->GetLines().GetCount(), c.accepted ? 2 * places : 2);
+    }
+}
+
+TEST_F(CDocCommandsTest, CopyArrayFillsTheGridAndUndoRemovesIt)
+{
+    doc->SelectAll(true);
+    dialog.cols = "3";
+    dialog.rowCount = "2";
+    ASSERT_TRUE(doc->CopyArray());
+    EXPECT_EQ(doc->GetSelectedCount(), 0);
+
+    std::vector<CPoint> texts;
+    for (int32_t i = 0; i < doc->GetTexts().GetCount(); ++i)
+        texts.push_back(doc->GetTexts().GetText(i)->GetPosition());
+    std::vector<CPoint> expected;
+    for (int32_t r = 0; r < 2; ++r) {
+        for (int32_t c = 0; c < 3; ++c)
+            expected.emplace_back(50000 + c * 25600, 60000 + r * 25600);
+    }
+    const auto byPosition = [](CPoint a, CPoint b) { return a.y != b.y ? a.y < b.y : a.x < b.x; };
+    std::sort(texts.begin(), texts.end(), byPosition);
+    EXPECT_EQ(texts, expected);
+    EXPECT_EQ(doc->GetLines().GetCount(), 12);
+
+    doc->Undo();
+    EXPECT_EQ(doc->GetTexts().GetCount(), 1);
+    EXPECT_EQ(doc->GetLines().GetCount(), 2);
+}
+
+TEST_F(CDocCommandsTest, GuidelineSnapRangeStepsWithinItsLimits)
+{
+    CGridArr& grids = doc->GetGridSettings();
+    for (int32_t range = 1; range <= 4; ++range) {
+        doc->OnSettingsSnapToGuidelines();
+        EXPECT_EQ(grids.GetSnapRange(), range);
+    }
+    doc->OnSnapToGuidesIncrement();
+    EXPECT_EQ(grids.GetSnapRange(), 4);
+    doc->OnSettingsSnapToGuidelines();
+    EXPECT_EQ(grids.GetSnapRange(), 0);
+    EXPECT_FALSE(doc->IsSnapToGuidelinesOn());
+
+    doc->SetModifiedFlag(false);
+    doc->OnSnapToGuidesDecrement();
+    EXPECT_EQ(grids.GetSnapRange(), 0);
+    EXPECT_FALSE(doc->IsModified());
+}
+
+} // namespace

@@ -1,0 +1,412 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "document/CWevraDoc.h"
+#include "framework/CArchive.h"
+#include "framework/CMailService.h"
+#include "framework/CResourcePack.h"
+#include "framework/CServices.h"
+#include "model/CComponentArray.h"
+#include "model/CDialogService.h"
+#include "model/CNetArray.h"
+#include "model/CPadStack.h"
+#include "model/CPadStackArray.h"
+#include "model/CPour.h"
+#include "model/CShape.h"
+#include "model/CShapeLib.h"
+#include "model/CTextArray.h"
+#include "model/CWevraText.h"
+#include "model/Geometry.h"
+#include "resources/CommandIds.h"
+#include "tests/document/DocTestViews.h"
+#include "tests/support/ArchiveBytes.h"
+
+namespace {
+
+using archive_bytes::Ascii;
+using archive_bytes::Bytes;
+using archive_bytes::Concat;
+
+Bytes U8(uint8_t v)
+{
+    return {v};
+}
+Bytes U16(uint16_t v)
+{
+    return {uint8_t(v), uint8_t(v >> 8)};
+}
+Bytes Words(std::initializer_list<int64_t> values)
+{
+    Bytes bytes;
+    for (const int64_t value : values) {
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back(uint8_t(uint64_t(value) >> shift));
+    }
+    return bytes;
+}
+Bytes Str(const std::string& s)
+{
+    return Concat({U8(uint8_t(s.size())), Ascii(s)});
+}
+Bytes Class(const std::string& name)
+{
+    return Concat({U16(0xFFFF), U16(0), U16(uint16_t(name.size())), Ascii(name)});
+}
+
+// Where Design() puts a count of 0xFFFFFFFF instead of the real one.
+enum HostileCount {
+    none,
+    planeCount,
+    layerCount,
+    outlineCount,
+    lineCount,
+    padStackCount,
+    shapeCount,
+    componentCount,
+    netCount,
+    vertexCount,
+    jobCount,
+    textCount
+};
+
+// A small design of a version as that version's files hold it: every setting of the header
+// set, one shape without pads and no padstacks in the cache, net 0 alone, and two texts (in
+// their older form, without fields, before 8034).
+Bytes Design(uint32_t version, HostileCount hostile = none)
+{
+    const auto count = [hostile](HostileCount site, uint16_t n) {
+        return hostile == site ? Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF} : U16(n);
+    };
+    const auto count32 = [hostile](HostileCount site, uint32_t n) {
+        return hostile == site ? Words({0xFFFFFFFF}) : Words({n});
+    };
+    Bytes header = Words({version});
+    for (int64_t i = 0; i < 93; ++i)
+        header = Concat({header, Words({i})});
+    header = Concat({header,
+                     Words({5000, 4000, 10, 20, 600}),
+                     Str("N.NET"),
+                     Str("T.PCB"),
+                     Words({0x10000204}),
+                     {0, 1, 1, 0}});
+    if (version >= 8033)
+        header = Concat({header, Words({2, 15, 0, 100, 200})});
+    Bytes font = Concat({Words({-16, 0, 0, 0, 700}), Bytes(8, 0), Ascii("Arial")});
+    font.resize(60, 0);
+    header = Concat({header, Words({1000, 7, 2, 60000}), font, Words({3})});
+    if (version >= 8035)
+        header = Concat({header, count(planeCount, 0)});
+
+    const Bytes layers = Concat({Words({1}), U8(0), count(layerCount, 0)});
+    const Bytes outline = count(outlineCount, 0);
+    const Bytes lines =
+        Concat({Words({0, 1, 0, 0}), count32(lineCount, 0), Words({1}), U16(2), U16(0), U16(2015)});
+    const Bytes cache =
+        Concat({Words({800}), Str("Cache"), Words({0}), U16(2), U16(0), U16(2015), Words({821, 0}),
+                count(padStackCount, 0), count(shapeCount, 1), Class("CShape"), Str("SHP"),
+                Words({-10, -10, 10, 10}), U16(0), U16(0)});
+    const Bytes components = Concat({Bytes(48, 0), count(componentCount, 0)});
+    const Bytes nets = Concat({count(netCount, 1), Class("CNet"), U8(0),
+                               Words({0, 0, 2519, 25197, 2015, 0, 0, 0, 0, 0, 0}), Str("Zero"),
+                               Words({1}), U16(2), U16(0), U16(2519), count(vertexCount, 0)});
+    Bytes grids;
+    for (int k = 0; k < 3; ++k)
+        grids = Concat({grids, Words({25600, 25600, 2560, 2560, 1, 1, 0x808080, 0x404040})});
+    const Bytes jobs = Concat({Words({0}), count(jobCount, 0)});
+    // The shape's class and object and the net's class and object come first: 0x8005 names
+    // the text class.
+    const Bytes texts = version >= 8034
+                            ? Concat({count32(textCount, 1),
+                                      Words({0, 21, 2015, 90000, 10078, 100, 200}), Str("HELLO")})
+                            : Concat({count(textCount, 2), Class("CWevraText"), U16(0x8005)});
+    if (version >= 8034)
+        return Concat(
+            {header, layers, outline, lines, cache, components, nets, grids, jobs, jobs, texts});
+    return Concat(
+        {header, layers, outline, lines, components, cache, nets, grids, jobs, jobs, texts});
+}
+
+Bytes Save(CWevraDoc& doc)
+{
+    CArchive ar;
+    doc.Serialize(ar);
+    return ar.TakeBuffer();
+}
+
+void Load(CWevraDoc& doc, const Bytes& bytes)
+{
+    CArchive ar(bytes);
+    doc.Serialize(ar);
+}
+
+Bytes ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::filesystem::path DemoDesign()
+{
+    return WEVRA_DEMO_DESIGN;
+}
+
+class CDesignFileTest : public CDocumentTest {
+protected:
+    void SetUp() override
+    {
+        CResourcePack::LoadFirstFound(std::filesystem::path(WEVRA_BUILD_DIR) / "bin");
+        CDocumentTest::SetUp();
+    }
+    void TearDown() override
+    {
+        CDocumentTest::TearDown();
+        CResourcePack::SetCurrent(CResourcePack());
+    }
+
+    // Saved, loaded into a new document and saved again: what a save of an opened file gives.
+    Bytes Resaved(const Bytes& bytes)
+    {
+        CWevraDoc reloaded;
+        Load(reloaded, bytes);
+        return Save(reloaded);
+    }
+};
+
+TEST_F(CDesignFileTest, OpeningAndSavingADesignKeepsItsBytes)
+{
+    const Bytes demo = ReadFile(DemoDesign());
+    ASSERT_GE(demo.size(), 4u);
+    EXPECT_EQ(Bytes(demo.begin(), demo.begin() + 4), (Bytes{0x63, 0x1F, 0x00, 0x00}));
+    Load(*doc, demo);
+    EXPECT_GT(doc->GetComponents().GetCount(), 0);
+    EXPECT_GT(doc->GetNets().GetCount(), 1);
+    EXPECT_EQ(doc->GetPlanes().size(), 1u);
+    EXPECT_GT(doc->GetTexts().GetCount(), 0);
+    EXPECT_EQ(Save(*doc), demo);
+
+    // A new design is normalised by its first load (the kinds pass adds default padstacks),
+    // and only by that one.
+    CWevraDoc fresh;
+    const Bytes once = Resaved(Save(fresh));
+    EXPECT_EQ(Resaved(once), once);
+    for (const uint32_t version : {8032u, 8033u, 8034u, 8035u}) {
+        const Bytes normalised = Resaved(Design(version));
+        EXPECT_EQ(Resaved(normalised), normalised) << version;
+    }
+    EXPECT_TRUE(services.messages.Shown().empty());
+}
+
+TEST_F(CDesignFileTest, OlderVersionsLoadWithTheDefaultsTheyImply)
+{
+    for (const uint32_t version : {8032u, 8033u, 8034u, 8035u}) {
+        SCOPED_TRACE(version);
+        CWevraDoc loaded;
+        Load(loaded, Design(version));
+        EXPECT_EQ(loaded.GetLoadResult(), 1);
+        EXPECT_EQ(loaded.GetStoredColor(CWevraDoc::printColors, 2), 64u);
+        EXPECT_EQ(loaded.GetBoardWidth(), 5000);
+        EXPECT_EQ(loaded.GetNetlistPath(), "N.NET");
+        EXPECT_EQ(loaded.GetNetlistTime(), 1000);
+        EXPECT_EQ(loaded.GetUnit(), 2);
+        EXPECT_EQ(loaded.GetPadInfoMode(), 3);
+        EXPECT_EQ(loaded.GetPinInfoFont().face, "Arial");
+        EXPECT_EQ(loaded.GetPinInfoFont().weight, 700);
+
+        const bool viewBlock = version >= 8033;
+        EXPECT_EQ(loaded.GetViewFlag(CWevraDoc::viewAutoPanning), viewBlock);
+        EXPECT_EQ(loaded.GetDrawingMode(), viewBlock ? 15u : 13u);
+        EXPECT_EQ(loaded.GetOrigin(), viewBlock ? CPoint(100, 200) : CPoint(0, 0));
+
+        // The shape comes from the old cache behind the components before 8034.
+        ASSERT_EQ(loaded.GetShapeCache().GetCount(), 1);
+        EXPECT_EQ(loaded.GetShapeCache().GetShapeName(0), "SHP");
+        EXPECT_EQ(loaded.GetShapeCache().GetName(), CShapeLib::cacheName);
+        EXPECT_TRUE(loaded.GetPlanes().empty());
+
+        const CTextArray& texts = loaded.GetTexts();
+        ASSERT_EQ(texts.GetCount(), version >= 8034 ? 1 : 2);
+        EXPECT_EQ(texts.GetText(0)->GetText(), version >= 8034 ? "HELLO" : "");
+        EXPECT_EQ(texts.GetText(0)->GetLayer(), 21);
+        EXPECT_EQ(texts.GetText(0)->GetHeight(), 10078);
+    }
+    EXPECT_TRUE(services.messages.Shown().empty());
+}
+
+TEST_F(CDesignFileTest, RefusedAndDamagedFilesLeaveTheOpenDesignAlone)
+{
+    doc->GetNets().AddNet("KEEP");
+    const Bytes before = Save(*doc);
+    doc->SetModified();
+    for (const uint32_t version : {0u, 8031u, 8036u}) {
+        Load(*doc, Words({version, 1, 2, 3}));
+        EXPECT_EQ(doc->GetLoadResult(), 0);
+    }
+    EXPECT_EQ(services.messages.ShownTexts(),
+              std::vector<std::string>(3, "Not supported fileformat"));
+    EXPECT_TRUE(doc->IsModified());
+
+    const auto load = [this](CArchive& ar) { doc->Serialize(ar); };
+    archive_bytes::ExpectEveryPrefixFails(Design(8033), load);
+    archive_bytes::ExpectEveryPrefixFails(Design(8035), load);
+    const Bytes demo = ReadFile(DemoDesign());
+    for (size_t n = 0; n < demo.size(); n += 97) {
+        CArchive ar(Bytes(demo.begin(), demo.begin() + std::ptrdiff_t(n)));
+        EXPECT_THROW(doc->Serialize(ar), CArchiveException) << n;
+    }
+    for (int site = planeCount; site <= textCount; ++site) {
+        CArchive ar(Design(8035, HostileCount(site)));
+        EXPECT_THROW(doc->Serialize(ar), CArchiveException) << site;
+    }
+    EXPECT_EQ(Save(*doc), before);
+}
+
+TEST_F(CDesignFileTest, IndexesOutOfRangeAreRepairedWithOneWarning)
+{
+    CWevraDoc broken;
+    CNet& zero = *broken.GetNets().GetNet(0);
+    zero.AppendPadVertex(1000, 1000, 0, 0, false);
+    zero.SetVertexPadType(0, 400);
+    const int32_t component = broken.GetComponents().AddEmpty(0);
+    broken.GetComponents().SetShapeIndex(component, 77);
+    broken.SetUnit(9);
+    broken.GetTexts().GetText(broken.GetTexts().AddText(nullptr))->SetLayer(99);
+    broken.GetPlanes().push_back(
+        std::make_unique<CPour>(55, LAYER_TOP, 0, 0, 1, 2015, 6047, 45000));
+    Load(*doc, Save(broken));
+
+    const CNet& net = *doc->GetNets().GetNet(0);
+    EXPECT_LT(net.GetVertexPadStack(0), doc->GetShapeCache().GetPadStacks().GetCount());
+    EXPECT_EQ(doc->GetComponents().GetShapeIndex(0), -1);
+    EXPECT_EQ(doc->GetUnit(), 1);
+    EXPECT_EQ(doc->GetPlanes()[0]->GetNet(), -1);
+    EXPECT_EQ(doc->GetTexts().GetText(0)->GetLayer(), LAYER_DRAWING_1);
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    const std::string& text = services.messages.Shown()[0].text;
+    for (const char* part : {"PadStack the design", "named a shape", "settings of this design",
+                             "plane of this design", "layer that does not exist"})
+        EXPECT_NE(text.find(part), std::string::npos) << part;
+}
+
+TEST_F(CDesignFileTest, LoadingFixesUpTheDesign)
+{
+    CWevraDoc source;
+    source.SetDrawingMode(14);
+    source.SetUserOffset(CPoint(-5, 10));
+    for (const char* name : {"First", "Second", "x"}) {
+        source.GetPlanes().push_back(std::make_unique<CPour>());
+        source.GetPlanes().back()->SetName(name);
+    }
+    const int32_t far = source.GetComponents().AddEmpty(-1);
+    source.GetComponents().SetPosition(far, 9000000, 9000000);
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "TEMPLATE.PCB";
+    ASSERT_TRUE(source.OnSaveDocument(file.string()));
+
+    doc->SetNetlistPath("MINE.NET");
+    doc->SetTemplateLoad(true);
+    std::unique_ptr<CArchive> ar = CArchive::OpenForLoading(file);
+    doc->Serialize(*ar);
+    std::filesystem::remove(file);
+
+    EXPECT_EQ(doc->GetDrawingMode(), CWevraDoc::drawTransparent);
+    EXPECT_EQ(doc->GetOrigin(), CPoint(0, 10));
+    EXPECT_EQ(doc->GetPlanes()[2]->GetName(), "Plane Nr 3");
+    EXPECT_TRUE(doc->IsComponentOutsideBoard());
+    EXPECT_TRUE(doc->GetComponents().GetComponent(0)->GetFlags() & ComponentFlags::fromTemplate);
+    EXPECT_EQ(doc->GetNetlistPath(), "MINE.NET");
+    EXPECT_EQ(doc->GetMode(), ID_VIEW);
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(CDesignFileTest, OnlyASuccessfulSaveMakesTheDesignUnmodified)
+{
+    doc->SetModified();
+    Save(*doc);
+    EXPECT_TRUE(doc->IsModified());
+
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "wevra-no-dir";
+    EXPECT_FALSE(doc->OnSaveDocument((folder / "X.PCB").string()));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(services.messages.Shown().size(), 1u);
+
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "SAVED.PCB";
+    ASSERT_TRUE(doc->OnSaveDocument(file.string()));
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(ReadFile(file), Save(*doc));
+    std::filesystem::remove(file);
+}
+
+TEST_F(CDesignFileTest, KindsPassAddsItsStandardPadStacksOnce)
+{
+    CShapeLib& cache = doc->GetEditableShapeCache();
+    CPadStackArray& stacks = cache.GetPadStacks();
+    stacks.RemoveAll();
+    doc->NormalizePadStackKinds(cache);
+    ASSERT_EQ(stacks.GetCount(), 3);
+    EXPECT_EQ(stacks.GetPadRect(2, LAYER_TOP).right, MmToUnits(0.5));
+    EXPECT_EQ(MmToUnits(1.0), 10078);
+    EXPECT_EQ(MmToUnits(0.8), 8062);
+    // As on every load: no shape uses the standard shape pad, which is found again rather
+    // than made anew.
+    for (int pass = 0; pass < 2; ++pass) {
+        doc->NormalizePadStackKinds(cache);
+        EXPECT_EQ(stacks.GetCount(), 3);
+        EXPECT_EQ(stacks.GetDefault(PADSTACK_KIND_PAD), 0);
+        EXPECT_EQ(stacks.GetDefault(PADSTACK_KIND_SHAPE_PAD), 1);
+        EXPECT_TRUE(stacks.IsShapePadKind(1));
+    }
+}
+
+class CRecordingMail : public CMailService {
+public:
+    bool SendFile(const std::filesystem::path& file) override
+    {
+        sent = file;
+        attached = ReadFile(file);
+        return true;
+    }
+    std::filesystem::path sent;
+    Bytes attached;
+};
+
+class CInfoDialog : public CDialogService {
+public:
+    int32_t PcbInfo(const std::string&, const std::string&, const std::string& components,
+                    const std::string& pins, const std::string& nets) override
+    {
+        counts = {components, pins, nets};
+        return resultOk;
+    }
+    std::vector<std::string> counts;
+};
+
+TEST_F(CDesignFileTest, SmallServices)
+{
+    CRecordingMail mail;
+    CMailService* previousMail = CServices::SetMail(&mail);
+    EXPECT_TRUE(doc->OnFileSendMail());
+    EXPECT_EQ(mail.attached, Save(*doc));
+    EXPECT_EQ(mail.sent.filename(), "UnNamed.PCB");
+    std::filesystem::remove(mail.sent);
+    CServices::SetMail(previousMail);
+
+    CInfoDialog dialog;
+    CDialogService* previousDialogs = CDialogService::Set(&dialog);
+    doc->GetNets().AddNet("N1");
+    doc->OnBoardProperties();
+    EXPECT_EQ(dialog.counts, (std::vector<std::string>{"0", "0", "2"}));
+    CDialogService::Set(previousDialogs);
+
+    const int32_t updates = views.updates;
+    doc->OnToggleTransparentColors();
+    EXPECT_TRUE(doc->IsTransparentColors());
+    doc->OnToggleTransparentColors();
+    EXPECT_FALSE(doc->IsTransparentColors());
+    EXPECT_EQ(views.updates, updates + 2);
+}
+
+} // namespace

@@ -1,0 +1,228 @@
+#include "document/CWevraDoc.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/VirtualKeys.h"
+#include "model/CDialogService.h"
+#include "model/CPour.h"
+#include "resources/CommandIds.h"
+#include "tests/document/DocTestViews.h"
+#include "tests/support/CFakeServices.h"
+
+namespace {
+
+constexpr uint32_t planeEditMode = 32904;
+
+class CScriptedPlaneDialogs : public CDialogService {
+public:
+    int32_t BorderSize(const std::vector<std::string>& choices, std::string& chosen) override
+    {
+        offered = choices;
+        chosen = choices.back();
+        return resultOk;
+    }
+    int32_t PlaneProperties(std::string& name, int32_t&, int32_t&, int32_t& style, int32_t&,
+                            int32_t&, std::string& hatchRotation, int32_t&) override
+    {
+        shownRotation = hatchRotation;
+        name = "GND";
+        style = CPour::styleCross;
+        hatchRotation = "30.5";
+        return resultOk;
+    }
+
+    std::vector<std::string> offered;
+    std::string shownRotation;
+};
+
+class CDocPlanesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_previousFrame = CDocumentFrame::Set(&frame);
+        doc = std::make_unique<CWevraDoc>();
+        doc->SetViews(&views);
+        doc->SetBoardOutlineRect(0, 0, 400000, 300000);
+        doc->SetModifiedFlag(false);
+    }
+    void TearDown() override
+    {
+        doc.reset();
+        CDocumentFrame::Set(m_previousFrame);
+    }
+
+    std::vector<CPoint> Outline(const CPour& plane) const
+    {
+        std::vector<CPoint> points;
+        for (int32_t k = 0; k < plane.GetOutline().GetSize(); ++k)
+            points.push_back(plane.GetOutline()[k]);
+        return points;
+    }
+
+    CFakeServices services;
+    CFontFrame frame;
+    CRecordingViews views;
+    std::unique_ptr<CWevraDoc> doc;
+
+private:
+    CDocumentFrame* m_previousFrame = nullptr;
+};
+
+TEST_F(CDocPlanesTest, EachWayOfCreatingGivesItsOutline)
+{
+    const CPour& full = doc->AddFullBoardPlane(CPoint(1000, 1000), 1007);
+    EXPECT_EQ(Outline(full),
+              (std::vector<CPoint>{
+                  {1007, 1007}, {398993, 1007}, {398993, 298993}, {1007, 298993}, {1007, 1007}}));
+    EXPECT_EQ(doc->GetMode(), planeEditMode);
+
+    const CPour& rect = doc->AddRectanglePlane(CRect(10000, 20000, 60000, 80000));
+    EXPECT_EQ(Outline(rect),
+              (std::vector<CPoint>{
+                  {10000, 20000}, {60000, 20000}, {60000, 80000}, {10000, 80000}, {10000, 20000}}));
+    EXPECT_EQ(rect.GetSeed(), CPoint(13033, 23033));
+
+    // A 2 mm wide box: 48 points on the circle and the closing copy of the first.
+    const CPour& circle = doc->AddCirclePlane(CRect(100000, 100000, 120156, 120156));
+    const std::vector<CPoint> ring = Outline(circle);
+    ASSERT_EQ(ring.size(), 49u);
+    EXPECT_EQ(ring.front(), CPoint(120156, 110078));
+    EXPECT_EQ(ring[12], CPoint(110078, 100000));
+    EXPECT_EQ(ring.back(), ring.front());
+    EXPECT_EQ(circle.GetSeed(), CPoint(110078, 110078));
+
+    const CPour& poly = doc->AddPolylinePlane(CPoint(200000, 150000));
+    const CRect box = poly.GetOutlineRect();
+    EXPECT_EQ(box.right - box.left, CPour::squareSide);
+    EXPECT_EQ((box.left + box.right) / 2, 200000);
+    EXPECT_EQ(doc->GetMode(), planeEditMode);
+    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionDragging);
+
+    EXPECT_EQ(doc->GetPlaneCount(), 4);
+    EXPECT_EQ(doc->GetPlaneIndex(), 3);
+    EXPECT_EQ(circle.GetName().substr(0, 4), "03. ");
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(CDocPlanesTest, FullBoardPlaneWithoutRectangularOutlineUsesTheBoardSize)
+{
+    doc->SetBoardOutlineRect(0, 0, 50000, 40000);
+    const_cast<CRec12Array&>(doc->GetBoardOutline()).RemoveAt(2, 3);
+    ASSERT_LT(doc->GetBoardOutline().GetSize(), 5);
+    const CPour& plane = doc->AddFullBoardPlane(CPoint(5000, 5000), 2015);
+    EXPECT_EQ(Outline(plane),
+              (std::vector<CPoint>{
+                  {2015, 2015}, {47985, 2015}, {47985, 37985}, {2015, 37985}, {2015, 2015}}));
+}
+
+TEST_F(CDocPlanesTest, PlaneOnBottomLayerIsNamedAfterIt)
+{
+    doc->AddRectanglePlane(CRect(0, 0, 20000, 20000));
+    ASSERT_TRUE(doc->SetWorkLayer(2));
+    const CPour& plane = doc->AddRectanglePlane(CRect(0, 0, 20000, 20000));
+    EXPECT_EQ(plane.GetName(), "02. Signal Bottom");
+
+    doc->SelectPlane(1, true);
+    doc->CopySelectedPlanes();
+    ASSERT_EQ(doc->GetPlaneCount(), 3);
+    EXPECT_EQ(doc->GetPlane(2).GetName(), "03. Signal Bottom");
+    EXPECT_TRUE(doc->GetPlane(2).IsSelected());
+    EXPECT_FALSE(doc->GetPlane(1).IsSelected());
+}
+
+TEST_F(CDocPlanesTest, DeletingKeepsTheCurrentPlaneValid)
+{
+    EXPECT_FALSE(doc->DeleteCurrentPlane());
+    for (int32_t k = 0; k < 3; ++k)
+        doc->AddRectanglePlane(CRect(0, 0, 20000 + k, 20000));
+    doc->SetCurrentPlane(2);
+    ASSERT_TRUE(doc->DeleteCurrentPlane());
+    EXPECT_EQ(doc->GetPlaneIndex(), 1);
+    EXPECT_GE(doc->GetUndoCount(), 1);
+
+    doc->SelectPlane(0, true);
+    doc->DeleteSelectedPlanes();
+    ASSERT_EQ(doc->GetPlaneCount(), 1);
+    EXPECT_EQ(doc->GetPlaneIndex(), 0);
+    ASSERT_NE(doc->GetCurrentPlane(), nullptr);
+
+    ASSERT_TRUE(doc->DeleteCurrentPlane());
+    EXPECT_EQ(doc->GetCurrentPlane(), nullptr);
+    EXPECT_EQ(doc->GetMode(), ID_VIEW);
+    EXPECT_FALSE(doc->MovePlaneSeed(CPoint(100, 100)));
+}
+
+TEST_F(CDocPlanesTest, DeleteAllSavesUndoAndMarksModified)
+{
+    doc->AddRectanglePlane(CRect(0, 0, 20000, 20000));
+    doc->SetModifiedFlag(false);
+    const int32_t undoBefore = doc->GetUndoCount();
+    doc->DeleteAllPlanes();
+    EXPECT_EQ(doc->GetPlaneCount(), 0);
+    EXPECT_EQ(doc->GetCurrentPlane(), nullptr);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_GT(doc->GetUndoCount(), undoBefore);
+    EXPECT_EQ(doc->GetMode(), ID_VIEW);
+}
+
+TEST_F(CDocPlanesTest, RefillAfterMovingTheSeedChangesTheFill)
+{
+    CPour& plane = doc->AddRectanglePlane(CRect(10000, 10000, 90000, 90000));
+    plane.SetSeed(CPoint(150000, 150000));
+    doc->RebuildPlane(doc->GetPlaneIndex());
+    EXPECT_TRUE(plane.GetFillPolylines().empty());
+
+    EXPECT_FALSE(doc->MovePlaneSeed(CPoint(150000, 150000)));
+    ASSERT_TRUE(doc->MovePlaneSeed(CPoint(50000, 50000)));
+    EXPECT_EQ(plane.GetSeed(), CPoint(50000, 50000));
+    EXPECT_FALSE(plane.GetFillPolylines().empty());
+}
+
+TEST_F(CDocPlanesTest, OutlineEditKeepsThreeCornersAndEscRestores)
+{
+    CPour& plane = doc->AddRectanglePlane(CRect(0, 0, 40000, 40000));
+    doc->SetMode(planeEditMode);
+    const std::vector<CPoint> before = Outline(plane);
+    doc->SetCursor(CPoint(40000, 0));
+    ASSERT_TRUE(doc->PlaneEditClick());
+    ASSERT_EQ(doc->GetAction(), CWevraDoc::actionDragging);
+    doc->SetCursor(CPoint(30000, 5000));
+    doc->PlaneEditMouseMove();
+    EXPECT_NE(Outline(plane), before);
+    EXPECT_TRUE(doc->PlaneEditKey(VK_ESCAPE));
+    EXPECT_EQ(Outline(plane), before);
+    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionWaiting);
+
+    doc->SetCursor(CPoint(40000, 0));
+    ASSERT_TRUE(doc->PlaneEditClick());
+    EXPECT_TRUE(doc->PlaneEditKey(VK_DELETE));
+    EXPECT_EQ(plane.GetOutline().GetSize(), 4);
+    EXPECT_FALSE(doc->PlaneEditKey(VK_DELETE));
+    EXPECT_EQ(plane.GetOutline().GetSize(), 4);
+}
+
+TEST_F(CDocPlanesTest, DialogsGiveBorderAndProperties)
+{
+    CScriptedPlaneDialogs dialogs;
+    CDialogService* previous = CDialogService::Set(&dialogs);
+    EXPECT_FALSE(doc->EditPlaneProperties());
+    doc->SetCursor(CPoint(50000, 50000));
+    CPour& plane = doc->AddFullBoardPlaneAtCursor();
+    EXPECT_EQ(dialogs.offered.size(), 7u);
+    EXPECT_EQ(plane.GetOutline()[0], CPoint(10078, 10078));
+    EXPECT_EQ(plane.GetSeed(), CPoint(50000, 50000));
+
+    EXPECT_TRUE(doc->EditPlaneProperties());
+    EXPECT_EQ(dialogs.shownRotation, "45.000");
+    EXPECT_EQ(plane.GetName(), "GND");
+    EXPECT_EQ(plane.GetStyle(), CPour::styleCross);
+    EXPECT_EQ(plane.GetHatchRotation(), 30500);
+    CDialogService::Set(previous);
+}
+
+} // namespace

@@ -1,0 +1,595 @@
+#include "document/CWevraDoc.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/CDocumentFrame.h"
+#include "document/CDocumentViews.h"
+#include "document/CUndoSnapshot.h"
+#include "framework/CArchive.h"
+#include "framework/CResourcePack.h"
+#include "interchange/CDosImport.h"
+#include "model/CComponentArray.h"
+#include "model/CDialogService.h"
+#include "model/CDrawRecArray.h"
+#include "model/CGridArr.h"
+#include "model/CNetArray.h"
+#include "model/COutputArray.h"
+#include "model/CPadStackArray.h"
+#include "model/CPour.h"
+#include "model/CShapeLib.h"
+#include "model/CTextArray.h"
+#include "model/CWevraFont.h"
+#include "resources/CommandIds.h"
+#include "tests/support/ArchiveBytes.h"
+#include "tests/support/CFakeServices.h"
+
+namespace {
+
+using archive_bytes::Bytes;
+namespace fs = std::filesystem;
+
+const fs::path binFolder = fs::path(WEVRA_BUILD_DIR) / "bin";
+
+// The main window as the document sees it, recording what it is asked to show.
+class CFakeFrame : public CDocumentFrame {
+public:
+    fs::path GetProgramFolder() const override { return programFolder; }
+    std::string GetLibraryFile() const override { return "/libs/parts.SHP"; }
+    void HidePanes() override { panesHidden = true; }
+    void PostCommand(uint32_t id) override { posted.push_back(id); }
+    void AddToRecentFiles(const std::string& path) override { recent.push_back(path); }
+    void FillCombo(int32_t id, const std::vector<std::string>& items, int32_t selected) override
+    {
+        combos[id] = {items, selected};
+    }
+    bool IsShapeEditRequested() const override { return shapeRequest; }
+    void ClearShapeEditRequest() override { shapeRequest = false; }
+    const CShapeLib* GetEditedShapeLibrary() const override { return edited; }
+    void EndShapeEdit(const CShapeLib& library) override
+    {
+        ended = std::make_unique<CShapeLib>(library);
+    }
+
+    struct Combo {
+        std::vector<std::string> items;
+        int32_t selected = -1;
+    };
+    fs::path programFolder = binFolder;
+    bool panesHidden = false;
+    std::vector<uint32_t> posted;
+    std::vector<std::string> recent;
+    std::map<int32_t, Combo> combos;
+    bool shapeRequest = false;
+    const CShapeLib* edited = nullptr;
+    std::unique_ptr<CShapeLib> ended;
+};
+
+class CAnsweringViews : public CDocumentViews {
+public:
+    bool SaveModifiedDesign() override
+    {
+        ++asked;
+        return false;
+    }
+    int32_t asked = 0;
+};
+
+class CDocTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_previousFrame = CDocumentFrame::Set(&frame);
+        CResourcePack::LoadFirstFound(binFolder);
+    }
+    void TearDown() override
+    {
+        CDocumentFrame::Set(m_previousFrame);
+        CResourcePack::SetCurrent(CResourcePack());
+    }
+
+    CFakeServices services;
+    CFakeFrame frame;
+
+private:
+    CDocumentFrame* m_previousFrame = nullptr;
+};
+
+// ---- Defaults -----------------------------------------------------------------------------------
+
+TEST_F(CDocTest, NewDesignHasTheDefaults)
+{
+    CWevraDoc doc;
+    EXPECT_EQ(doc.GetBoardWidth(), 1000);
+    EXPECT_EQ(doc.GetBoardHeight(), 800);
+    EXPECT_EQ(doc.GetScale(), 600);
+    EXPECT_EQ(doc.GetMode(), 33183u);
+    EXPECT_TRUE(doc.IsAction(1));
+    EXPECT_EQ(doc.GetSelectionFilter(), 0x10000204u);
+    EXPECT_EQ(doc.GetUnit(), 1);
+    EXPECT_EQ(doc.GetPadInfoMode(), 1);
+    EXPECT_EQ(doc.GetPlaneIndex(), -1000000);
+    EXPECT_EQ(doc.GetCurrentComponentIndex(), -1);
+    EXPECT_EQ(doc.GetUndoIndex(), -1);
+    EXPECT_EQ(doc.GetShapeCache().GetName(), "Cache");
+    EXPECT_EQ(doc.GetDisplaySets().GetJob(0)->GetItemCount(), 8);
+    EXPECT_GT(doc.GetOutputJobs().GetCount(), 0);
+    EXPECT_EQ(doc.GetWorkLayer(), 2);
+    EXPECT_EQ(doc.GetTitle(), "Design] - [ ->View");
+
+    EXPECT_EQ(doc.GetStoredColor(CWevraDoc::screenColors, 1), RGB(0, 196, 0));
+    EXPECT_EQ(doc.GetStoredColor(CWevraDoc::screenColors, 26), RGB(128, 128, 128));
+    EXPECT_EQ(doc.GetStoredColor(CWevraDoc::screenColors, 5), RGB(165, 165, 165));
+    EXPECT_EQ(doc.GetStoredColor(CWevraDoc::highlightColors, 22), RGB(0, 255, 255));
+    EXPECT_EQ(doc.GetStoredColor(CWevraDoc::highlightColors, 26), RGB(192, 192, 192));
+    EXPECT_EQ(doc.GetStoredColor(CWevraDoc::printColors, 2), RGB(196, 0, 0));
+
+    const struct {
+        int32_t group;
+        const char* name;
+        int32_t spacing;
+    } groups[] = {{0, "G0", 0}, {1, "G1", 1007}, {10, "G10", 10078}, {255, "G255", 257007}};
+    for (const auto& g : groups) {
+        EXPECT_EQ(doc.GetNetGroupName(g.group), g.name);
+        EXPECT_EQ(doc.GetNetGroupSpacing(g.group), g.spacing) << g.name;
+    }
+    EXPECT_EQ(doc.GetNetGroupName(256), "");
+}
+
+TEST_F(CDocTest, StrokeFontComesFromTheProgramFolderSetting)
+{
+    {
+        CWevraDoc doc;
+        EXPECT_TRUE(doc.GetFont().IsLoaded());
+        EXPECT_TRUE(services.messages.Shown().empty());
+    }
+    frame.programFolder = fs::temp_directory_path() / "wevra-no-font-here";
+    CWevraDoc doc;
+    EXPECT_FALSE(doc.GetFont().IsLoaded());
+    EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{"Font not found"});
+    EXPECT_EQ(doc.GetBoardWidth(), 1000);
+}
+
+// ---- Opening and naming -------------------------------------------------------------------------
+
+class CFakeDosImport : public CDosImport {
+public:
+    bool Import(const std::string&) override { return true; }
+};
+
+std::unique_ptr<CDosImport> MakeFakeDosImport(CWevraDoc&)
+{
+    return std::make_unique<CFakeDosImport>();
+}
+
+TEST_F(CDocTest, OpensByExtension)
+{
+    CWevraDoc doc;
+    EXPECT_FALSE(doc.OnOpenDocument("/nowhere/board.txt"));
+    EXPECT_TRUE(services.messages.Shown().empty());
+    EXPECT_FALSE(doc.OnOpenDocument("/nowhere/board.PLY")) << "no DOS reader installed";
+    EXPECT_EQ(doc.GetNetlistPath(), "/nowhere/board.NET");
+
+    EXPECT_FALSE(doc.OnOpenDocument("/nowhere/missing.PCB"));
+    EXPECT_EQ(services.messages.Shown().size(), 1u);
+
+    const auto previous = CWevraDoc::SetDosImportFactory(&MakeFakeDosImport);
+    EXPECT_TRUE(doc.OnOpenDocument("/d.x/Board.ply"));
+    CWevraDoc::SetDosImportFactory(previous);
+    EXPECT_EQ(doc.GetNetlistPath(), "/d.x/Board.NET");
+    EXPECT_EQ(doc.GetPathNameRef(), "/d.x/Board.ply");
+    EXPECT_EQ(doc.GetTitle(), "Design] - [Board ->View");
+
+    doc.SetDesignPath("");
+    EXPECT_EQ(doc.GetPathNameRef(), "/d.x/Board.PCB");
+    EXPECT_EQ(frame.recent.back(), "/d.x/Board.PCB");
+    EXPECT_EQ(doc.GetDesignName(), "Board");
+    EXPECT_EQ(doc.GetDesignFolder(), "/d.x");
+}
+
+// An untitled design must not become ".PCB" in the current folder.
+TEST_F(CDocTest, UntitledDesignKeepsNoPath)
+{
+    CWevraDoc doc;
+    doc.SetDesignPath("");
+    EXPECT_EQ(doc.GetPathNameRef(), "");
+    EXPECT_TRUE(frame.recent.empty());
+}
+
+class CScriptedNewPcb : public CDialogService {
+public:
+    int32_t NewPcb(CWevraDoc&) override { return resultOk; }
+};
+
+TEST_F(CDocTest, NewDesignNeedsTheDialogsOk)
+{
+    CWevraDoc doc;
+    EXPECT_FALSE(doc.OnNewDocument());
+    CScriptedNewPcb dialogs;
+    CDialogService* previous = CDialogService::Set(&dialogs);
+    EXPECT_TRUE(doc.OnNewDocument());
+    CDialogService::Set(previous);
+    EXPECT_TRUE(frame.panesHidden);
+    EXPECT_FALSE(doc.IsShapeDocument());
+}
+
+TEST_F(CDocTest, TitleShowsToolAndGridOffset)
+{
+    CWevraDoc doc;
+    doc.SetDesignPath("/d/BOARD.PCB");
+    doc.SetMode(ID_EDIT_SELECT_MODE);
+    EXPECT_EQ(doc.GetTitle(), "Design] - [BOARD ->Select");
+    doc.SetUserOffset(CPoint(1008, 0));
+    doc.SetMode(ID_SETTINGS_SET_GRID_OFFSET);
+    EXPECT_EQ(doc.GetTitle(), "Design] - [BOARD ->Set Grid Offset(0.100 mm.,0.000 mm.)");
+}
+
+TEST_F(CDocTest, SaveModifiedAsksOnlyForAModifiedDesign)
+{
+    CAnsweringViews views;
+    CWevraDoc doc;
+    doc.SetViews(&views);
+    EXPECT_TRUE(doc.SaveModified());
+    doc.SetModified();
+    EXPECT_TRUE(doc.IsDirty());
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_EQ(views.asked, 1);
+}
+
+// ---- Toolbar combos and layer tables ------------------------------------------------------------
+
+TEST_F(CDocTest, CombosListLayersNetsAndPens)
+{
+    CWevraDoc doc;
+    const auto& layers = frame.combos[CDocumentFrame::layerCombo];
+    ASSERT_EQ(layers.items.size(), 30u);
+    EXPECT_EQ(layers.selected, 1) << "work layer 2";
+    EXPECT_EQ(layers.items[0].back(), '*');
+    EXPECT_NE(layers.items[2].back(), '*');
+    EXPECT_EQ(layers.items[20].back(), '*');
+    EXPECT_EQ(doc.GetSelectableLayerMask(), (1u << 0) | (1u << 1) | (1u << 20) | (1u << 25));
+    EXPECT_EQ(frame.combos[CDocumentFrame::padStackCombo].items.size(),
+              size_t(doc.GetShapeCache().GetPadStacks().GetCount()));
+
+    // Board widths outside net 0's own limits.
+    CNetArray& nets = doc.GetNets();
+    nets.GetNet(0)->AddPen(1007);
+    nets.GetNet(0)->AddPen(30000);
+    const size_t boardWidths = size_t(nets.GetNet(0)->GetPenCount() - 1);
+    doc.FillPenCombo();
+    const auto& pens = frame.combos[CDocumentFrame::penCombo].items;
+    ASSERT_EQ(pens.size(), boardWidths) << "net 0 lists every board width";
+    EXPECT_EQ(pens.front(), "0.200 mm.");
+    EXPECT_EQ(pens[boardWidths - 2], "0.100 mm.");
+    EXPECT_EQ(pens.back(), "2.977 mm.");
+    EXPECT_EQ(frame.combos[CDocumentFrame::penCombo].selected, 0);
+
+    nets.SetCurrentNet(nets.AddNetWithWidths("N1", 2000, 26000, 2015));
+    doc.FillPenCombo();
+    EXPECT_EQ(frame.combos[CDocumentFrame::penCombo].items.size(), boardWidths - 2);
+    doc.FillNetCombo();
+    EXPECT_EQ(frame.combos[CDocumentFrame::netCombo].items.size(), 2u);
+    EXPECT_EQ(frame.combos[CDocumentFrame::netCombo].selected, 1);
+}
+
+TEST_F(CDocTest, LayerTablesCountEveryCollection)
+{
+    CWevraDoc doc;
+    doc.GetLines().AddSegment(0, 0, 1000, 0, 21, 1, 0);
+    CNet& zero = *doc.GetNets().GetNet(0);
+    zero.AppendSegment(0, 0, 1000, 0, 1, 1, false);
+    zero.AppendPadVertex(500, 500, 0, 0, false);
+    doc.ResetLayerTables();
+
+    const CPadStackArray& stacks = doc.GetShapeCache().GetPadStacks();
+    const int32_t padOnTop = stacks.GetPad(0, 1) ? 1 : 0;
+    int32_t pads = 0;
+    for (int32_t layer = 0; layer < 27; ++layer)
+        pads += stacks.GetPad(0, layer) ? 1 : 0;
+    EXPECT_EQ(doc.GetLayerCount(CWevraDoc::lineTable, 21), 2);
+    EXPECT_EQ(doc.GetLayerCount(CWevraDoc::lineTable, 1), 2);
+    EXPECT_EQ(doc.GetLayerCount(CWevraDoc::lineTable, 0), 4);
+    EXPECT_EQ(doc.GetLayerCount(CWevraDoc::padTable, 0), pads);
+    EXPECT_EQ(doc.GetLayerObjectCount(1), 2 + padOnTop);
+}
+
+// ---- Undo ---------------------------------------------------------------------------------------
+
+// The four collections a snapshot holds, as they store themselves.
+Bytes State(CWevraDoc& doc)
+{
+    CArchive ar;
+    doc.GetLines().Serialize(ar);
+    doc.GetTexts().Serialize(ar);
+    doc.GetComponents().Serialize(ar);
+    doc.GetNets().Serialize(ar);
+    return ar.TakeBuffer();
+}
+
+// Edit k touches all four collections, so every state differs from the others.
+void Edit(CWevraDoc& doc, int32_t k)
+{
+    doc.SaveUndoState();
+    doc.GetLines().AddSegment(0, k * 100, 1000, k * 100, 21, 1, 0);
+    doc.GetTexts().AddText(nullptr);
+    doc.GetComponents().AddEmpty(-1);
+    doc.GetNets().AddNet("N" + std::to_string(k));
+    doc.SelectAll(false);
+}
+
+class CUndoTest : public CDocTest {
+protected:
+    // states[k] is the state before edit k; the last one the state after every edit.
+    void Edits(int32_t count)
+    {
+        for (int32_t k = 0; k < count; ++k) {
+            states.push_back(State(doc));
+            Edit(doc, k);
+        }
+        states.push_back(State(doc));
+    }
+
+    CWevraDoc doc;
+    std::vector<Bytes> states;
+};
+
+TEST_F(CUndoTest, SevenEditsKeepTheLastSix)
+{
+    Edits(7);
+    EXPECT_EQ(doc.GetUndoCount(), 6);
+    EXPECT_TRUE(doc.CanUndo());
+    EXPECT_FALSE(doc.CanRedo());
+
+    // Undo keeps the current state for Redo, which takes a sixth place of its own.
+    for (int32_t k = 6; k >= 2; --k) {
+        doc.Undo();
+        EXPECT_EQ(State(doc), states[size_t(k)]) << "undo to the state before edit " << k;
+    }
+    EXPECT_FALSE(doc.CanUndo());
+    doc.Undo();
+    EXPECT_EQ(State(doc), states[2]) << "the first states are gone";
+
+    for (int32_t k = 2; k <= 7; ++k) {
+        doc.Redo();
+        EXPECT_EQ(State(doc), states[size_t(k)]) << "redo to state " << k;
+    }
+    EXPECT_FALSE(doc.CanRedo());
+}
+
+TEST_F(CUndoTest, NewEditDropsTheRedoTail)
+{
+    Edits(3);
+    doc.Undo();
+    doc.Undo();
+    EXPECT_EQ(State(doc), states[1]);
+    EXPECT_TRUE(doc.CanRedo());
+
+    Edit(doc, 10);
+    EXPECT_FALSE(doc.CanRedo());
+    EXPECT_EQ(doc.GetUndoCount(), 2);
+    doc.Undo();
+    EXPECT_EQ(State(doc), states[1]) << "the state before the new edit";
+    doc.Redo();
+    EXPECT_NE(State(doc), states[1]);
+}
+
+TEST_F(CUndoTest, PushesOnlyWhenASnapshotIsNeeded)
+{
+    doc.Undo();
+    EXPECT_EQ(doc.GetUndoCount(), 0);
+    doc.PushUndo(CUndoSnapshot::maskAll);
+    EXPECT_EQ(doc.GetUndoCount(), 0);
+    doc.SetAction(CWevraDoc::actionDragging);
+    EXPECT_TRUE(doc.IsSnapshotNeeded());
+    doc.PushUndoForSelection();
+    EXPECT_EQ(doc.GetUndoCount(), 1);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_FALSE(doc.IsSnapshotNeeded());
+}
+
+// Table windows, tools and the document itself keep pointers to the collections.
+TEST_F(CUndoTest, RestoresIntoTheDocumentsOwnCollections)
+{
+    const CNetArray* nets = &doc.GetNets();
+    const CComponentArray* components = &doc.GetComponents();
+    Edits(3);
+    doc.SetCurrentComponent(2);
+    doc.Undo();
+    doc.Undo();
+    EXPECT_EQ(&doc.GetNets(), nets);
+    EXPECT_EQ(&doc.GetComponents(), components);
+    EXPECT_EQ(doc.GetNets().GetDocument(), static_cast<CNetArrayDocument*>(&doc));
+    EXPECT_EQ(doc.GetComponents().GetCount(), 1);
+    EXPECT_EQ(doc.GetCurrentComponentIndex(), -1) << "the current component is gone";
+    doc.GetNets().RecalcAll();
+}
+
+// ---- Shape documents ----------------------------------------------------------------------------
+
+class CShapeDocTest : public CDocTest {
+protected:
+    void SetUp() override
+    {
+        CDocTest::SetUp();
+        library.SetName("Parts");
+        library.AddShape("DIP2");
+        const int32_t s = library.AddShape("SO2");
+        library.AddPadToShape(s, -10000, 0, 1, 0);
+        library.AddPadToShape(s, 10000, 0, 1, 90000);
+        library.AddOutlineToShape(s, -20000, -6000, Word(21, 0));
+        library.AddOutlineToShape(s, 20000, -6000, Word(21, 1));
+        library.AddOutlineToShape(s, -5000, 3000, Word(1, 0));
+        library.AddOutlineToShape(s, 5000, 3000, Word(1, 1));
+        library.RecalcShapeExtent(s);
+        library.SetCurShape(s);
+        frame.edited = &library;
+        frame.shapeRequest = true;
+    }
+
+    static uint16_t Word(int32_t layer, int32_t pen)
+    {
+        ShapeOutlineVertex vertex;
+        vertex.SetLayer(layer);
+        vertex.SetPen(pen);
+        return vertex.word;
+    }
+
+    CShapeLib library;
+};
+
+TEST_F(CShapeDocTest, ShapeIsLaidOutOnItsOwnBoard)
+{
+    CWevraDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_FALSE(frame.shapeRequest);
+    EXPECT_TRUE(doc.IsShapeDocument());
+    EXPECT_EQ(doc.GetPathNameRef(), "/libs/SHAPES - Parts - SO2");
+    EXPECT_EQ(doc.GetTitle(), "Design] - [SHAPES - Parts - SO2 ->Lines Draw");
+    EXPECT_TRUE(frame.recent.empty());
+    EXPECT_EQ(doc.GetSelectionFilter(), 0x30000201u);
+    EXPECT_EQ(doc.GetMode(), ID_LINES_ADD);
+    EXPECT_EQ(doc.GetDefaultPadStackKind(), CWevraDoc::kindShapePad);
+    EXPECT_EQ(doc.GetWorkLayer(), 21);
+    EXPECT_EQ(doc.GetDefaultMenu(), CWevraDoc::shapeMenuResource);
+    EXPECT_EQ(frame.posted, (std::vector<uint32_t>{ID_VIEW_LEFT_PANE, ID_VIEW_ZOOM_ALL}));
+
+    const CRect extent = library.GetShapeExtent(1);
+    const CPoint shift(12800 - extent.left, 12800 - extent.top);
+    EXPECT_EQ(doc.GetOrigin(), shift);
+    EXPECT_EQ(doc.GetBoardWidth(), extent.Width() + 25600);
+    EXPECT_EQ(doc.GetBoardHeight(), extent.Height() + 25600);
+    EXPECT_EQ(doc.GetBoardOutline().GetSize(), 5);
+    EXPECT_EQ(doc.GetLines().GetCount(), 2);
+    EXPECT_EQ(doc.GetLines().GetPoint(0), CPoint(shift.x - 20000, shift.y - 6000));
+    const CNet& zero = *doc.GetNets().GetNet(0);
+    ASSERT_EQ(zero.GetVertexCount(), 4);
+    EXPECT_EQ(zero.GetVertexLayer(1), 1);
+    EXPECT_TRUE(zero.IsPadVertex(3));
+    EXPECT_EQ(zero.GetVertexRotation(3), 90000);
+    EXPECT_EQ(zero.GetPenTable(), library.GetPens());
+    EXPECT_EQ(doc.GetLines().GetPenTable(), library.GetPens());
+
+    doc.SetModified();
+    EXPECT_TRUE(doc.SaveModified()) << "never asks";
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(CShapeDocTest, EmptyShapeOpensOnATwoInchBoard)
+{
+    library.SetCurShape(0);
+    CWevraDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_EQ(doc.GetBoardWidth(), 512000);
+    EXPECT_EQ(doc.GetBoardHeight(), 512000);
+    EXPECT_EQ(doc.GetOrigin(), CPoint(256000, 256000));
+}
+
+// Closing writes the shape back into the library it was made from, at its own place, even
+// when the main window has moved on to another library.
+TEST_F(CShapeDocTest, ClosingWritesTheShapeBackWhereItCameFrom)
+{
+    auto doc = std::make_unique<CWevraDoc>();
+    ASSERT_TRUE(doc->OnNewDocument());
+    CShapeLib other("Other");
+    other.AddShape("X");
+    frame.edited = &other;
+
+    doc->OnCloseDocument();
+    ASSERT_TRUE(frame.ended);
+    EXPECT_EQ(frame.ended->GetName(), "Parts");
+    EXPECT_EQ(archive_bytes::Store(*frame.ended->GetShape(1)),
+              archive_bytes::Store(*library.GetShape(1)))
+        << "an unchanged shape comes back unchanged";
+    EXPECT_EQ(frame.ended->GetShape(0)->GetOutlineCount(), 0);
+
+    doc = std::make_unique<CWevraDoc>();
+    frame.edited = &library;
+    frame.shapeRequest = true;
+    ASSERT_TRUE(doc->OnNewDocument());
+    const CPoint origin = doc->GetOrigin();
+    doc->GetLines().AddSegment(origin.x, origin.y, origin.x + 3000, origin.y, 22, 1, 0);
+    doc->OnCloseDocument();
+    const CShape& shape = *frame.ended->GetShape(1);
+    ASSERT_EQ(shape.GetOutlineCount(), 6);
+    EXPECT_EQ(shape.GetOutlinePoint(2), CPoint(0, 0));
+    EXPECT_EQ(shape.GetOutlineLayer(3), 22);
+    EXPECT_EQ(shape.GetPadCount(), 2);
+}
+
+// ---- What the collections ask of the design -----------------------------------------------------
+
+TEST_F(CDocTest, PadStackKindsPassSeparatesNetPadsAndMakesDefaults)
+{
+    CWevraDoc doc;
+    CShapeLib& cache = doc.GetEditableShapeCache();
+    CPadStackArray& stacks = cache.GetPadStacks();
+    const int32_t count = stacks.GetCount();
+    cache.AddPadToShape(cache.AddShape("S"), 0, 0, 5, 0);
+    CNet& zero = *doc.GetNets().GetNet(0);
+    zero.AppendPadVertex(0, 0, 5, 0, false);
+    zero.AppendPadVertex(100, 0, 5, 0, false);
+    doc.NormalizePadStackKinds(cache);
+
+    // The copy for the net pads, then a via, which the standard table lacks.
+    ASSERT_EQ(stacks.GetCount(), count + 2);
+    EXPECT_EQ(stacks.GetName(count + 1), "VIA 1.00 H0.80");
+    EXPECT_EQ(zero.GetVertexPadStack(0), count);
+    EXPECT_EQ(zero.GetVertexPadStack(1), count);
+    EXPECT_TRUE(stacks.IsShapePadKind(5));
+    EXPECT_TRUE(stacks.IsPadKind(count));
+    EXPECT_FALSE(stacks.IsShapePadKind(count));
+    EXPECT_NE(stacks.GetName(count), stacks.GetName(5));
+    EXPECT_TRUE(stacks.IsShapePadKind(stacks.GetDefault(CWevraDoc::kindShapePad)));
+
+    stacks.RemoveAll();
+    zero.ClearVertices();
+    cache.DeleteShape(0);
+    doc.NormalizePadStackKinds(cache);
+    ASSERT_EQ(stacks.GetCount(), 3);
+    EXPECT_EQ(stacks.GetName(0), "CIR 1.60 H0.80");
+    EXPECT_EQ(stacks.GetName(1), "CIR 1.60 H0.80__A");
+    EXPECT_EQ(stacks.GetName(2), "VIA 1.00 H0.80");
+    EXPECT_EQ(stacks.GetDefault(CWevraDoc::kindPad), 0);
+    EXPECT_EQ(stacks.GetDefault(CWevraDoc::kindShapePad), 1);
+    EXPECT_EQ(stacks.GetDefault(CWevraDoc::kindVia), 2);
+    EXPECT_TRUE(stacks.IsVia(2));
+    EXPECT_EQ(stacks.GetPadWidth(0, 1), 2 * 8062);
+    EXPECT_EQ(stacks.GetPadWidth(2, 26), 8062);
+    EXPECT_TRUE(services.messages.Shown().empty());
+}
+
+TEST_F(CDocTest, RenumberedNetsReachPadsAndPlanes)
+{
+    CWevraDoc doc;
+    CShapeLib& cache = doc.GetEditableShapeCache();
+    const int32_t shape = cache.AddShape("R");
+    cache.AddPadToShape(shape, 0, 0, 1, 0);
+    cache.AddPadToShape(shape, 100, 0, 1, 0);
+    CComponentArray& components = doc.GetComponents();
+    CComponent& component = *components.GetComponent(components.AddEmpty(shape));
+    component.ResizePadNets(2);
+    doc.GetNets().AddNet("A");
+    doc.GetNets().AddNet("B");
+    doc.SetPadNet(0, 0, 2);
+    doc.SetPadNet(0, 1, 1);
+    doc.GetPlanes().push_back(std::make_unique<CPour>(2, 1, 0, 0, 1, 3023, 6047, 45000));
+    doc.GetPlanes().push_back(std::make_unique<CPour>(-1, 1, 0, 0, 1, 3023, 6047, 45000));
+
+    doc.RenumberNets({0, 0, 1});
+    EXPECT_EQ(doc.GetComponentPadNets(0), (std::vector<int32_t>{1, 0}));
+    EXPECT_EQ(doc.GetPlanes()[0]->GetNet(), 1);
+    EXPECT_EQ(doc.GetPlanes()[1]->GetNet(), -1) << "a plane without a net keeps none";
+
+    doc.GetComponents().AddEmpty(7);
+    CArchive ar(Bytes{});
+    doc.RepairComponentsAfterLoad(ar);
+    EXPECT_EQ(doc.GetComponents().GetShapeIndex(1), -1);
+    EXPECT_FALSE(ar.GetLoadWarnings().empty());
+}
+
+} // namespace

@@ -1,0 +1,183 @@
+#include "document/CWevraDoc.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/CComponentArray.h"
+#include "model/CDialogService.h"
+#include "model/CGridArr.h"
+#include "model/CNetArray.h"
+#include "model/COutput.h"
+#include "model/COutputArray.h"
+#include "model/CPour.h"
+#include "model/CShapeLib.h"
+#include "tests/document/DocTestViews.h"
+#include "tests/support/CFakeServices.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using CViewServicesTest = CDocumentTest;
+
+TEST_F(CViewServicesTest, NetlistIsNewerOnlyWhenItsFileIsNewer)
+{
+    const fs::path folder = fs::temp_directory_path() / "wevra-netlist-newer";
+    fs::create_directories(folder);
+    const fs::path netlist = folder / "BOARD.NET";
+    std::ofstream(netlist) << "netlist";
+    constexpr int64_t written = 1700000000;
+    fs::last_write_time(netlist, std::chrono::file_clock::from_sys(
+                                     std::chrono::sys_seconds(std::chrono::seconds(written))));
+
+    const struct {
+        std::string path;
+        int64_t stamp;
+        bool newer;
+    } rows[] = {
+        {netlist.string(), written - 1, true},
+        {netlist.string(), written, false},
+        {netlist.string(), written + 100, false},
+        {(folder / "MISSING.NET").string(), 0, false},
+        {folder.string(), 0, false},
+        {"", 0, false},
+    };
+    for (const auto& row : rows) {
+        doc->SetNetlistPath(row.path);
+        doc->SetNetlistTime(row.stamp);
+        EXPECT_EQ(doc->IsNetlistNewer(), row.newer) << row.path << " " << row.stamp;
+    }
+    fs::remove_all(folder);
+}
+
+TEST_F(CViewServicesTest, CentreAndBoardOutline)
+{
+    views.client = CSize(800, 600);
+    doc->CenterOn(1000, 2000);
+    EXPECT_EQ(doc->GetViewOffset(), CPoint(239000, 178000));
+    EXPECT_TRUE(doc->IsModified());
+
+    doc->SetBoardOutlineRect(100, 200, 50000, 60000);
+    const CRec12Array& outline = doc->GetBoardOutline();
+    ASSERT_EQ(outline.GetSize(), 5);
+    EXPECT_EQ(outline[0], (Rec12{100, 200, 0}));
+    EXPECT_EQ(outline[2], (Rec12{50000, 60000, 1}));
+    EXPECT_EQ(outline[4], (Rec12{100, 200, 1}));
+    EXPECT_EQ(doc->GetBoardWidth(), 50000);
+    EXPECT_EQ(doc->GetBoardHeight(), 60000);
+}
+
+std::unique_ptr<CPour> Plane(int32_t x)
+{
+    auto plane = std::make_unique<CPour>(0, 1, 0, 0, 1, 3023, 6047, 0);
+    plane->StartSquareAtCursor(1, CPoint(x, 0));
+    return plane;
+}
+
+// The current plane index keeps naming its plane, also while parked by another tool.
+TEST_F(CViewServicesTest, DeletingPlanesKeepsTheCurrentPlane)
+{
+    const struct {
+        int32_t current;
+        std::vector<int32_t> selected;
+        int32_t after;
+    } rows[] = {
+        {2, {0}, 1},
+        {2, {3}, 2},
+        {2, {2}, CWevraDoc::noPlane},
+        {3 - CWevraDoc::planeIndexPark, {0, 1}, 1 - CWevraDoc::planeIndexPark},
+        {1 - CWevraDoc::planeIndexPark, {1}, CWevraDoc::noPlane},
+        {CWevraDoc::noPlane, {0, 2}, CWevraDoc::noPlane},
+    };
+    for (const auto& row : rows) {
+        doc->GetPlanes().clear();
+        for (int32_t i = 0; i < 4; ++i)
+            doc->GetPlanes().push_back(Plane(i * 100000));
+        for (const int32_t i : row.selected)
+            doc->GetPlanes()[size_t(i)]->SetSelected(true);
+        doc->SetPlaneIndex(row.current);
+        const int32_t undoCount = doc->GetUndoCount();
+        doc->SetModifiedFlag(false);
+
+        EXPECT_TRUE(doc->DeleteSelection());
+        EXPECT_EQ(doc->GetPlanes().size(), 4 - row.selected.size());
+        EXPECT_EQ(doc->GetPlaneIndex(), row.after) << row.current;
+        EXPECT_EQ(doc->GetUndoCount(), undoCount + 1) << "a snapshot also for planes alone";
+        EXPECT_TRUE(doc->IsModified());
+    }
+}
+
+TEST_F(CViewServicesTest, DeleteUnusedNetsKeepsNetsWithPins)
+{
+    CShapeLib& cache = doc->GetEditableShapeCache();
+    const int32_t shape = cache.AddShape("R");
+    cache.AddPadToShape(shape, 0, 0, 1, 0);
+    CComponentArray& components = doc->GetComponents();
+    components.GetComponent(components.AddEmpty(shape))->ResizePadNets(1);
+    CNetArray& nets = doc->GetNets();
+    nets.AddNet("EMPTY");
+    nets.AddNet("USED");
+    doc->SetPadNet(0, 0, 2);
+    doc->RebuildNetPins();
+    nets.SetCurrentNet(2);
+    nets.AddError(CNetErrorRec({"Track", 1, CPoint(0, 0)}, {"Track", 2, CPoint(5, 5)}));
+    doc->SetModifiedFlag(false);
+
+    doc->DeleteUnusedNets();
+    ASSERT_EQ(nets.GetCount(), 2);
+    EXPECT_EQ(nets.GetNetName(1), "USED");
+    EXPECT_EQ(doc->GetComponentPadNets(0), std::vector<int32_t>{1});
+    EXPECT_EQ(nets.GetErrorCount(), 0);
+    EXPECT_EQ(nets.GetCurrentIndex(), 0);
+    EXPECT_EQ(frame.netItems.size(), 2u);
+    EXPECT_GT(views.updates, 0);
+    EXPECT_TRUE(doc->IsModified()) << "nets went: the design changed";
+}
+
+// The sheet works on a copy of the grids and may move the display layer set.
+class CScriptedDesignConfig : public CDialogService {
+public:
+    int32_t DesignConfig(CWevraDoc& document, int32_t firstPage, CGridArr& grids) override
+    {
+        page = firstPage;
+        sheetSnap = grids.GetSnap(0).cx;
+        grids.SetSnap(0, 1234, 1234);
+        document.GetDisplaySets().GetJob(0)->SetCurrentItem(5);
+        return answer;
+    }
+    int32_t answer = resultOk;
+    int32_t page = -1;
+    int32_t sheetSnap = 0;
+};
+
+TEST_F(CViewServicesTest, DesignConfigTakesTheGridsOnlyOnOk)
+{
+    COutput& display = *doc->GetDisplaySets().GetJob(0);
+    display.SetCurrentItem(2);
+    CScriptedDesignConfig sheet;
+    CDialogService* previous = CDialogService::Set(&sheet);
+
+    sheet.answer = CDialogService::resultCancel;
+    EXPECT_FALSE(doc->EditDesignConfig(2));
+    EXPECT_EQ(sheet.page, 2);
+    EXPECT_EQ(sheet.sheetSnap, 3200);
+    EXPECT_EQ(doc->GetGridSettings().GetSnap(0).cx, 3200);
+    EXPECT_EQ(display.GetCurrentItem(), 2);
+
+    sheet.answer = CDialogService::resultOk;
+    EXPECT_TRUE(doc->EditDesignConfig(0));
+    EXPECT_EQ(doc->GetGridSettings().GetSnap(0).cx, 1234);
+    EXPECT_EQ(display.GetCurrentItem(), 2);
+    CDialogService::Set(previous);
+
+    EXPECT_FALSE(doc->EditDesignConfig(0)) << "without a dialog service nothing is shown";
+}
+
+} // namespace
