@@ -1,6 +1,7 @@
 #include "framework/CPathHelper.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -32,6 +33,13 @@ std::string::size_type ExtensionStart(const std::string& path)
 char FoldCase(char c)
 {
     return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+
+bool EqualsIgnoringCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return FoldCase(x) == FoldCase(y);
+           });
 }
 
 // '*' stands for any run of characters, '?' for one; letters match in either case.
@@ -245,4 +253,53 @@ bool CPathHelper::WriteFileAtomically(const std::filesystem::path& path, const s
         return false;
     }
     return true;
+}
+
+std::filesystem::path CPathHelper::FindIgnoringCase(const std::filesystem::path& folder,
+                                                    const std::string& name)
+{
+    std::filesystem::path exact = folder / name;
+    std::error_code error;
+    if (name.empty() || std::filesystem::exists(exact, error))
+        return exact;
+    std::vector<std::string> matches;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        std::string entry = it->path().filename().string();
+        if (EqualsIgnoringCase(entry, name))
+            matches.push_back(entry);
+    }
+    if (matches.empty())
+        return exact;
+    std::sort(matches.begin(), matches.end());
+    return folder / matches.front();
+}
+
+std::filesystem::path CPathHelper::ResolveStoredPath(const std::string& stored,
+                                                     const std::filesystem::path& designFolder,
+                                                     bool createFolders)
+{
+    bool hasDrive = stored.size() >= 2 && stored[1] == ':' &&
+                    std::isalpha(static_cast<unsigned char>(stored[0])) != 0;
+    if (!hasDrive && stored.find('\\') == std::string::npos)
+        return std::filesystem::path(stored);
+
+    // Everything after the drive is taken below the design's folder: a stored path never
+    // reaches outside it, and "A:" with or without a backslash is the folder itself.
+    std::filesystem::path result = designFolder;
+    size_t start = hasDrive ? 2 : 0;
+    while (start <= stored.size()) {
+        size_t end = stored.find_first_of("\\/", start);
+        if (end == std::string::npos)
+            end = stored.size();
+        std::string part = stored.substr(start, end - start);
+        if (!part.empty() && part != "." && part != "..") {
+            result = FindIgnoringCase(result, part);
+            std::error_code error;
+            if (createFolders && !std::filesystem::exists(result, error))
+                std::filesystem::create_directories(result, error);
+        }
+        start = end + 1;
+    }
+    return result;
 }

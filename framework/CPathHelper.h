@@ -55,6 +55,19 @@ public:
     // Writes the bytes to "<path>.tmp~" and renames it over the file only after a complete
     // write, so a failure never leaves half a file; false (and no temporary) on failure.
     static bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes);
+    // The entry of that name in the folder, matched without regard to case when no entry has
+    // exactly that name (the first such in the listing's order); folder / name when none matches.
+    static std::filesystem::path FindIgnoringCase(const std::filesystem::path& folder,
+                                                  const std::string& name);
+    // Translates a Windows path stored in a design ("C:\GERBER", "A:\", "\LIB\X.SHP") into a
+    // path on this system, leaving the stored text as it is. A drive or a leading backslash names
+    // the design's own folder; backslashes separate folders, each found there without regard to
+    // case. With `createFolders` the stored path names a folder whose missing levels are created
+    // as stored (output folders). Text with
+    // neither a drive nor a backslash is a path typed on this system and is used as it is.
+    static std::filesystem::path ResolveStoredPath(const std::string& stored,
+                                                   const std::filesystem::path& designFolder,
+                                                   bool createFolders);
     // The regular file of that name in the first folder of the PATH variable holding one;
     // empty when none does. Relative folders of PATH are skipped.
     static std::filesystem::path FindOnSearchPath(const std::string& name);

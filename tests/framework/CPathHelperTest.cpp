@@ -167,3 +167,29 @@ TEST_F(CPathHelperDiskTest, RenameAndDeleteReportWhatHappened)
 }
 
 } // namespace
+
+TEST_F(CPathHelperDiskTest, StoredWindowsPathsLandInTheDesignFolderFoundWithoutRegardToCase)
+{
+    fs::create_directories(m_root / "Gerber");
+    fs::create_directories(m_root / "lib" / "Parts");
+    Write("lib/Parts/Std.shp");
+
+    EXPECT_EQ(CPathHelper::ResolveStoredPath("C:\\GERBER", m_root, false), m_root / "Gerber");
+    EXPECT_EQ(CPathHelper::ResolveStoredPath("A:\\", m_root, false), m_root);
+    EXPECT_EQ(CPathHelper::ResolveStoredPath("A:", m_root, false), m_root);
+    EXPECT_EQ(CPathHelper::ResolveStoredPath("\\LIB\\PARTS\\STD.SHP", m_root, false),
+              m_root / "lib" / "Parts" / "Std.shp");
+    // A stored path never climbs out of the design's folder.
+    EXPECT_EQ(CPathHelper::ResolveStoredPath("C:\\..\\..\\etc", m_root, false), m_root / "etc");
+    // Typed here: used as it is.
+    EXPECT_EQ(CPathHelper::ResolveStoredPath("/tmp/out", m_root, false), fs::path("/tmp/out"));
+    EXPECT_EQ(CPathHelper::ResolveStoredPath("out", m_root, false), fs::path("out"));
+
+    // Output folders are created as stored when missing; nothing is created otherwise.
+    EXPECT_EQ(CPathHelper::ResolveStoredPath("C:\\EXCELLON", m_root, false),
+              m_root / "EXCELLON");
+    EXPECT_FALSE(fs::exists(m_root / "EXCELLON"));
+    EXPECT_EQ(CPathHelper::ResolveStoredPath("c:\\wevra\\lmc\\", m_root, true),
+              m_root / "wevra" / "lmc");
+    EXPECT_TRUE(fs::is_directory(m_root / "wevra" / "lmc"));
+}
