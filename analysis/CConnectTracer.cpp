@@ -7,8 +7,8 @@
 #include <unordered_set>
 
 #include "analysis/CTracerDocument.h"
-#include "editor/CWevraApp.h"
 #include "framework/CMessageService.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
@@ -17,7 +17,6 @@
 #include "resources/StringIds.h"
 
 namespace {
-
 
 // A little more than the reach, so that the boxes of touching copper always meet.
 CRect BoxAround(int32_t x, int32_t y, int64_t reach)
@@ -65,7 +64,7 @@ void AddUnique(std::vector<uint16_t>& widths, int32_t width)
 
 void ShowWarning(uint32_t text)
 {
-    CServices::Messages().MessageBox(CWevraApp::LoadResString(text), "", MB_OK, MB_ICONWARNING);
+    CServices::Messages().MessageBox(CResString::Load(text), "", MB_OK, MB_ICONWARNING);
 }
 
 // Appends a copy of the vertex; a drawn vertex takes `pen` of the target's table.
@@ -319,7 +318,8 @@ void CConnectTracer::CollectItems()
     }
     m_originX = left > right ? 0 : left;
     m_originY = left > right ? 0 : top;
-    m_grid.Reset(SaturateToInt(right - left), SaturateToInt(bottom - top), CSpatialGrid::itemsVertices);
+    m_grid.Reset(SaturateToInt(right - left), SaturateToInt(bottom - top),
+                 CSpatialGrid::itemsVertices);
     for (size_t i = 0; i < m_boxes.size(); ++i) {
         const CRect& box = m_boxes[i];
         if (!IsEmptyBox(box))

@@ -9,10 +9,10 @@
 
 #include "analysis/CPlaneBuildDocument.h"
 #include "analysis/CRingIndex.h"
-#include "editor/CWevraApp.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
 #include "framework/CProgDlg.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "model/CNet.h"
 #include "model/CPad.h"
@@ -48,7 +48,6 @@ bool ClipSpan(int32_t& a, int32_t& b, bool forward, int32_t lo, int32_t hi)
     return true;
 }
 
-
 CPoint Add(CPoint a, CPoint b)
 {
     return CPoint(SaturateToInt(int64_t(a.x) + b.x), SaturateToInt(int64_t(a.y) + b.y));
@@ -61,8 +60,8 @@ CPoint Sub(CPoint a, CPoint b)
 
 CRect Grown(const CRect& box, int64_t by)
 {
-    return CRect(SaturateToInt(box.left - by), SaturateToInt(box.top - by), SaturateToInt(box.right + by),
-                 SaturateToInt(box.bottom + by));
+    return CRect(SaturateToInt(box.left - by), SaturateToInt(box.top - by),
+                 SaturateToInt(box.right + by), SaturateToInt(box.bottom + by));
 }
 
 // Closed intervals in x and y.
@@ -131,7 +130,7 @@ CPlaneBuild::~CPlaneBuild() = default;
 
 void CPlaneBuild::Build()
 {
-    m_progress = std::make_unique<CProgDlg>();
+    m_progress = std::make_unique<CProgDlg>(IDS_CPROGDLG);
     m_progress->SetTitle(
         Format("Build Plane: " + m_plane.GetName() + "; Layer: ", m_plane.GetLayer(), "; Net: ") +
         CNumberText::FormatInt(m_plane.GetNet()));
@@ -220,8 +219,8 @@ void CPlaneBuild::FillFromGuides()
         FillHatch();
     if (m_plane.GetFillErrorCount() != 0) {
         m_plane.DeleteFill();
-        CServices::Messages().MessageBox(CWevraApp::LoadResString(IDS_FILL_PLANE_FAILURE), "",
-                                         MB_OK, MB_ICONEXCLAMATION);
+        CServices::Messages().MessageBox(CResString::Load(IDS_FILL_PLANE_FAILURE), "", MB_OK,
+                                         MB_ICONEXCLAMATION);
     }
 }
 
@@ -232,7 +231,7 @@ bool CPlaneBuild::CollectGuides()
     const int32_t netCount = m_document.GetNetCount();
     m_net = EffectiveNet(m_plane.GetNet());
     if (m_plane.GetNet() >= netCount)
-        CServices::Messages().MessageBox(CWevraApp::LoadResString(IDS_PLANE_NET_MISSING), "", MB_OK,
+        CServices::Messages().MessageBox(CResString::Load(IDS_PLANE_NET_MISSING), "", MB_OK,
                                          MB_ICONEXCLAMATION);
     m_progress->SetCaption("GuidesAddOverlappingPlaneGuides");
     GuidesAddOverlappingPlaneGuides();
@@ -505,7 +504,8 @@ void CPlaneBuild::AddThermal(const CPad& pad, int32_t x, int32_t y, bool mirrore
             Quadrant{1, -1, 0, -1, 1, 0, 0.0}, Quadrant{-1, -1, -1, 0, 0, -1, 90.0},
             Quadrant{-1, 1, 0, 1, -1, 0, 180.0}, Quadrant{1, 1, 1, 0, 0, 1, 270.0}};
         for (const Quadrant& q : quadrants) {
-            const CPoint corner = Add(centre, CPoint(SaturateToInt(q.cx * c), SaturateToInt(q.cy * c)));
+            const CPoint corner =
+                Add(centre, CPoint(SaturateToInt(q.cx * c), SaturateToInt(q.cy * c)));
             AddGuideLine(Add(corner, CPoint(q.inX * r, q.inY * r)), corner);
             AddGuideLine(corner, Add(corner, CPoint(q.outX * r, q.outY * r)));
             AddArcGuides(corner, q.from, q.from + 90.0, r);
@@ -635,8 +635,8 @@ void CPlaneBuild::AddNetGuides(int32_t netIndex)
     if (netIndex == 0)
         AddTextGuides();
     const CNet& net = m_document.GetNet(netIndex);
-    const int32_t grow = SaturateToInt(int64_t(std::max(net.GetClearance(), m_plane.GetMinSpace())) +
-                                  m_plane.GetPenWidth() / 2);
+    const int32_t grow = SaturateToInt(
+        int64_t(std::max(net.GetClearance(), m_plane.GetMinSpace())) + m_plane.GetPenWidth() / 2);
     const CRect reach = Grown(m_box, reachMargin);
 
     for (int32_t i = 0; i < net.GetPinCount() && !m_guidesFull; ++i) {
@@ -674,8 +674,9 @@ void CPlaneBuild::AddTextGuides()
     if (!font.IsLoaded())
         return;
     // The strokes are obstacles as tracks of a net with the default clearance.
-    const int32_t grow = SaturateToInt(int64_t(std::max(CNet::defaultClearance, m_plane.GetMinSpace())) +
-                                  m_plane.GetPenWidth() / 2);
+    const int32_t grow =
+        SaturateToInt(int64_t(std::max(CNet::defaultClearance, m_plane.GetMinSpace())) +
+                      m_plane.GetPenWidth() / 2);
     const int32_t layer = m_plane.GetLayer();
     constexpr int64_t cursorLimit = int64_t(1) << 40;
 
@@ -700,8 +701,8 @@ void CPlaneBuild::AddTextGuides()
                 int64_t px = record.x * scale + cursor;
                 if (text.IsMirrored())
                     px = -px;
-                const CPoint turned =
-                    RotatePoint(SaturateToInt(px), SaturateToInt(record.y * scale), text.GetAngle());
+                const CPoint turned = RotatePoint(SaturateToInt(px),
+                                                  SaturateToInt(record.y * scale), text.GetAngle());
                 const CPoint point = Add(position, turned);
                 if (record.IsPenDown() && hasPrevious &&
                     SegmentTouchesRect(reach.left, reach.top, reach.right, reach.bottom, previous.x,

@@ -1,8 +1,8 @@
 #include "document/CErrorList.h"
 
-#include "editor/CWevraApp.h"
 #include "document/CWevraDoc.h"
 #include "model/CLayerArray.h"
+#include "model/CLengthText.h"
 #include "model/CNetArray.h"
 #include "resources/CommandIds.h"
 
@@ -45,12 +45,12 @@ CErrorList::Columns CErrorList::RowTexts(const CWevraDoc& document, int32_t reco
             TrimLeft(document.GetLayers().GetLayerName(error->GetKind())),
             nets.GetNetName(first.net),
             first.text,
-            CWevraApp::FormatLength(unit, first.position.x),
-            CWevraApp::FormatLength(unit, first.position.y),
+            CLengthText::FormatLength(unit, first.position.x),
+            CLengthText::FormatLength(unit, first.position.y),
             nets.GetNetName(second.net),
             second.text,
-            CWevraApp::FormatLength(unit, second.position.x),
-            CWevraApp::FormatLength(unit, second.position.y)};
+            CLengthText::FormatLength(unit, second.position.x),
+            CLengthText::FormatLength(unit, second.position.y)};
 }
 
 bool CErrorList::GoToError(CWevraDoc& document, int32_t record)

@@ -5,7 +5,6 @@
 #include <fstream>
 #include <system_error>
 
-#include "editor/CWevraApp.h"
 #include "document/CWevraDoc.h"
 #include "framework/CDeviceContext.h"
 #include "framework/CLauncher.h"
@@ -13,8 +12,10 @@
 #include "framework/CNumberText.h"
 #include "framework/CPathHelper.h"
 #include "framework/CPrintJob.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "model/CComponentArray.h"
+#include "model/CLengthText.h"
 #include "resources/StringIds.h"
 
 namespace {
@@ -37,6 +38,12 @@ std::string Field(const std::string& text, size_t width)
     return std::string(width - cut.size(), ' ') + cut;
 }
 
+// The language pack's "YES" or "NO".
+std::string YesNo(bool flag)
+{
+    return CResString::Load(flag ? IDS_YES : IDS_NO);
+}
+
 std::string TwoDigits(int value)
 {
     return CNumberText::FormatInt(value / 10 % 10) + CNumberText::FormatInt(value % 10);
@@ -56,12 +63,11 @@ std::string ComponentLine(const CWevraDoc& document, int32_t i)
     const CPoint position = components.GetPosition(i);
     return CNumberText::FormatInt(int64_t(i) + 1, 4) + " " + Field(components.GetReference(i), 10) +
            " " + Field(components.GetType(i), 10) + " " + Field(components.GetShapeName(i), 10) +
-           " " + Field(CWevraApp::FormatLength(unit, position.x), 14) + " " +
-           Field(CWevraApp::FormatLength(unit, position.y), 14) + " " +
+           " " + Field(CLengthText::FormatLength(unit, position.x), 14) + " " +
+           Field(CLengthText::FormatLength(unit, position.y), 14) + " " +
            CNumberText::FormatFixed(components.GetRotation(i) * 0.001, 3, 10) + " " +
-           Field(CWevraApp::LoadResStringBool(components.IsMirrored(i)), 8);
+           Field(YesNo(components.IsMirrored(i)), 8);
 }
-
 
 // One printed page, laid out in twips (1/1440 inch) from the top left of the printable area
 // and drawn in device pixels.
@@ -127,10 +133,10 @@ void PrintPage(CPrintedPage& page, const CWevraDoc& document, int32_t number, in
         page.Left(line, 1440, components.GetReference(i));
         page.Left(line, 2880, components.GetType(i));
         page.Left(line, 4320, components.GetShapeName(i));
-        page.Right(line, 7200, CWevraApp::FormatLength(unit, position.x));
-        page.Right(line, 8640, CWevraApp::FormatLength(unit, position.y));
+        page.Right(line, 7200, CLengthText::FormatLength(unit, position.x));
+        page.Right(line, 8640, CLengthText::FormatLength(unit, position.y));
         page.Right(line, 9720, CNumberText::FormatFixed(components.GetRotation(i) * 0.001, 3, 9));
-        page.Left(line, 10008, CWevraApp::LoadResStringBool(components.IsMirrored(i)));
+        page.Left(line, 10008, YesNo(components.IsMirrored(i)));
     }
 }
 
@@ -156,9 +162,9 @@ bool CPlacingInfo::Write(const CWevraDoc& document)
 {
     const std::filesystem::path path = FilePath(document);
     if (!CPathHelper::WriteFileAtomically(path, Text(document, CurrentTimeStamp()))) {
-        CServices::Messages().MessageBox(CWevraApp::LoadResString(IDS_REPORT_NOT_WRITTEN) + "\n" +
+        CServices::Messages().MessageBox(CResString::Load(IDS_REPORT_NOT_WRITTEN) + "\n" +
                                              path.string(),
-                                         CWevraApp::LoadResString(IDS_ERROR), MB_OK, MB_ICONERROR);
+                                         CResString::Load(IDS_ERROR), MB_OK, MB_ICONERROR);
         return false;
     }
     CServices::Launcher().OpenTextFile(path);

@@ -4,16 +4,16 @@
 #include <cstdlib>
 #include <numbers>
 
-#include "editor/CWevraApp.h"
 #include "document/CWevraDoc.h"
 #include "framework/CNumberText.h"
 #include "framework/Numeric.h"
+#include "model/CLengthText.h"
 
 namespace {
 
 std::string Length(int32_t unit, int64_t length)
 {
-    return CWevraApp::FormatLength(unit, SaturateToInt(length));
+    return CLengthText::FormatLength(unit, SaturateToInt(length));
 }
 
 std::string TwoDigits(uint32_t value)
@@ -40,7 +40,7 @@ std::array<std::string, CStatusLine::cursorPaneCount> CStatusLine::Format(const 
             document.IsRulerLocked() ? "Lock" : "Free",
             "XR:" + Length(unit, xr),
             "YR:" + Length(unit, yr),
-            "LN:" + CWevraApp::FormatLength(unit, TruncToInt(length)),
+            "LN:" + CLengthText::FormatLength(unit, TruncToInt(length)),
             "AN:" + CNumberText::FormatFixed(Direction(xr, yr), 3, 3)};
 }
 

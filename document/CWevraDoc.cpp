@@ -7,12 +7,12 @@
 #include "document/CDocumentFrame.h"
 #include "document/CDocumentViews.h"
 #include "document/CUndoSnapshot.h"
-#include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
 #include "framework/CArchiveException.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
 #include "framework/CPathHelper.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "framework/Numeric.h"
 #include "interchange/CDosImport.h"
@@ -21,6 +21,7 @@
 #include "model/CDrawRecArray.h"
 #include "model/CGridArr.h"
 #include "model/CLayerArray.h"
+#include "model/CLengthText.h"
 #include "model/CNetArray.h"
 #include "model/COutput.h"
 #include "model/COutputArray.h"
@@ -122,7 +123,7 @@ bool CWevraDoc::ResetToDefaults()
     m_subnetMark = 1;
     m_userOffset = CPoint();
     m_fileVersion = designFileVersion;
-    m_unit = CWevraApp::unitMillimetre;
+    m_unit = CLengthText::unitMillimetre;
     m_pinInfoMode = 1;
     m_designTime = 0;
     m_reserved = 0;
@@ -312,11 +313,10 @@ std::string CWevraDoc::GetDesignFolder() const
 
 void CWevraDoc::SetTitle()
 {
-    std::string title =
-        "Design] - [" + GetDesignName() + " ->" + CWevraApp::LoadResStringPart(m_mode);
+    std::string title = "Design] - [" + GetDesignName() + " ->" + CResString::LoadPart(m_mode);
     if (m_mode == ID_SETTINGS_SET_GRID_OFFSET) {
-        title += "(" + CWevraApp::FormatLength(GetUnit(), m_userOffset.x) + "," +
-                 CWevraApp::FormatLength(GetUnit(), m_userOffset.y) + ")";
+        title += "(" + CLengthText::FormatLength(GetUnit(), m_userOffset.x) + "," +
+                 CLengthText::FormatLength(GetUnit(), m_userOffset.y) + ")";
     }
     m_title = title;
     Views().OnTitleChanged(m_title);
@@ -494,7 +494,7 @@ void CWevraDoc::FillPenCombo()
     int32_t selected = -1;
     if (!IsCopperLayer(GetWorkLayer())) {
         for (int32_t pen = 1; pen < m_lines->GetPenCount(); ++pen)
-            items.push_back(CWevraApp::FormatLength(GetUnit(), m_lines->GetPenWidth(pen)));
+            items.push_back(CLengthText::FormatLength(GetUnit(), m_lines->GetPenWidth(pen)));
         selected = m_lines->GetCurrentPen() - 1;
     } else {
         const CNet& board = *m_nets->GetNet(0);
@@ -515,7 +515,7 @@ void CWevraDoc::FillPenCombo()
                 continue;
             if (width == currentWidth && selected < 0)
                 selected = int32_t(items.size());
-            items.push_back(CWevraApp::FormatLength(GetUnit(), width));
+            items.push_back(CLengthText::FormatLength(GetUnit(), width));
         }
     }
     CDocumentFrame::Get().FillCombo(CDocumentFrame::penCombo, items, selected);

@@ -7,22 +7,24 @@
 #include <vector>
 
 #include "document/CDocumentViews.h"
-#include "editor/CWevraApp.h"
 #include "framework/CDeviceContext.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
 #include "framework/CPrintJob.h"
 #include "framework/CPrinterService.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "framework/Numeric.h"
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"
 #include "model/CDrawRecArray.h"
 #include "model/CGridArr.h"
+#include "model/CLengthText.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/COutput.h"
 #include "model/COutputArray.h"
+#include "model/COutputDevice.h"
 #include "model/COutputRec.h"
 #include "model/CPour.h"
 #include "model/CShapeLib.h"
@@ -45,8 +47,6 @@ constexpr int32_t minArrayStep = 1006;
 // A job's page scale is this many board units per inch of paper at job scale 1.
 constexpr double unitsPerInch = 256000.0;
 constexpr int32_t orientationLandscape = 2;
-// The output device that prints through the printer driver.
-constexpr int32_t windowsDevice = 7;
 
 constexpr char cancelMoveText[] = "CWevraDoc::CancelMove";
 constexpr char templateQuestionText[] = "In Construction! Try?";
@@ -69,7 +69,7 @@ int32_t Difference(int32_t a, int32_t b)
 
 std::string AppTitle()
 {
-    return CWevraApp::LoadResString(IDS_APP_TITLE);
+    return CResString::Load(IDS_APP_TITLE);
 }
 
 } // namespace
@@ -131,7 +131,7 @@ bool CWevraDoc::IsSnapToGuidelinesOn() const
 
 std::string CWevraDoc::GetSnapToGuidelinesText() const
 {
-    return CWevraApp::LoadResStringPart(ID_SETTINGS_SNAP_TO_GUIDELINES) + " " +
+    return CResString::LoadPart(ID_SETTINGS_SNAP_TO_GUIDELINES) + " " +
            CNumberText::FormatInt(m_grids->GetSnapRange()) + "\t[ ]";
 }
 
@@ -301,8 +301,8 @@ bool CWevraDoc::CopyArray()
     if (CDialogService::Get().CopyArray(xText, yText, columnsText, rowsText, incrementText) !=
         CDialogService::resultOk)
         return false;
-    const int32_t dx = CWevraApp::ParseLength(GetUnit(), xText);
-    const int32_t dy = CWevraApp::ParseLength(GetUnit(), yText);
+    const int32_t dx = CLengthText::ParseLength(GetUnit(), xText);
+    const int32_t dy = CLengthText::ParseLength(GetUnit(), yText);
     const int32_t columns = CNumberText::ParseInt(columnsText);
     const int32_t rows = CNumberText::ParseInt(rowsText);
     if (columns < 1 || rows < 1 || columns > maxArrayPlaces || rows > maxArrayPlaces)
@@ -466,7 +466,7 @@ void CWevraDoc::PrintLayers(CDeviceContext& dc, const COutputRec& record, const 
 
 bool CWevraDoc::PrintOutputJob(const std::string& pdfPath)
 {
-    const std::string windows = CWevraApp::OutputFormatName(windowsDevice);
+    const std::string windows = COutputDevice::Name(COutputDevice::windows);
     const COutput* current = m_outputJobs->GetJob(m_outputJobs->GetCurrent());
     if (!current || current->GetDevice() != windows) {
         int32_t found = -1;

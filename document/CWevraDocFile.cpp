@@ -6,17 +6,18 @@
 #include <utility>
 
 #include "document/CUndoSnapshot.h"
-#include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
 #include "framework/CArchiveException.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
 #include "framework/CPathHelper.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
 #include "model/CGridArr.h"
 #include "model/CLayerArray.h"
+#include "model/CLengthText.h"
 #include "model/CNetArray.h"
 #include "model/COutputArray.h"
 #include "model/CPadStack.h"
@@ -235,8 +236,8 @@ void CWevraDoc::LoadDesign(CArchive& ar)
 {
     const uint32_t version = ar.ReadDWord();
     if (version < oldestDesignFileVersion || version > designFileVersion) {
-        CServices::Messages().MessageBox(CWevraApp::LoadResString(IDS_NOT_SUPPORTED_FILEFORMAT),
-                                         CWevraApp::LoadResString(IDS_APP_TITLE), MB_OK,
+        CServices::Messages().MessageBox(CResString::Load(IDS_NOT_SUPPORTED_FILEFORMAT),
+                                         CResString::Load(IDS_APP_TITLE), MB_OK,
                                          MB_ICONEXCLAMATION);
         m_loadResult = 0;
         return;
@@ -255,8 +256,7 @@ void CWevraDoc::LoadDesign(CArchive& ar)
     m_modified = false;
 
     const std::string title = CPathHelper::GetFileTitle(ar.GetFilePath().string());
-    CServices::ReportLoadWarnings(ar,
-                                  title.empty() ? CWevraApp::LoadResString(IDS_APP_TITLE) : title);
+    CServices::ReportLoadWarnings(ar, title.empty() ? CResString::Load(IDS_APP_TITLE) : title);
 }
 
 void CWevraDoc::ReadHeader(CArchive& ar, uint32_t version)
@@ -345,8 +345,8 @@ void CWevraDoc::RepairLoadedIndexes(CArchive& ar)
         m_scale = defaultScale;
         settingsRepaired = true;
     }
-    if (m_unit > uint32_t(CWevraApp::unitMil)) {
-        m_unit = uint32_t(CWevraApp::unitMillimetre);
+    if (m_unit > uint32_t(CLengthText::unitMil)) {
+        m_unit = uint32_t(CLengthText::unitMillimetre);
         settingsRepaired = true;
     }
     if (m_pinInfoMode > maxPinInfoMode) {
@@ -358,7 +358,7 @@ void CWevraDoc::RepairLoadedIndexes(CArchive& ar)
         settingsRepaired = true;
     }
     if (settingsRepaired)
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_DESIGN_SETTINGS_REPAIRED));
+        ar.AddLoadWarning(CResString::Load(IDS_DESIGN_SETTINGS_REPAIRED));
 
     RepairPadStackIndexes(ar);
     RepairComponentsAfterLoad(ar);
@@ -376,7 +376,7 @@ void CWevraDoc::RepairLoadedIndexes(CArchive& ar)
         }
     }
     if (planesRepaired)
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_PLANE_RECORDS_REPAIRED));
+        ar.AddLoadWarning(CResString::Load(IDS_PLANE_RECORDS_REPAIRED));
 }
 
 void CWevraDoc::RepairPadStackIndexes(CArchive& ar)
@@ -411,7 +411,7 @@ void CWevraDoc::RepairPadStackIndexes(CArchive& ar)
                     shape.SetPadStackIndex(n, fallback);
             }
         }
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_SHAPE_PADSTACK_REPAIRED));
+        ar.AddLoadWarning(CResString::Load(IDS_SHAPE_PADSTACK_REPAIRED));
     }
     if (netsBroken) {
         const int32_t fallback = stacks.GetDefault(PADSTACK_KIND_PAD);
@@ -422,7 +422,7 @@ void CWevraDoc::RepairPadStackIndexes(CArchive& ar)
                     net.SetVertexPadType(v, fallback);
             }
         }
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_NET_PADSTACK_REPAIRED));
+        ar.AddLoadWarning(CResString::Load(IDS_NET_PADSTACK_REPAIRED));
     }
 }
 

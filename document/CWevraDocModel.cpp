@@ -6,7 +6,6 @@
 #include "analysis/CConnectTracer.h"
 #include "analysis/CNetConnectCheck.h"
 #include "document/CDocumentFrame.h"
-#include "editor/CWevraApp.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
 #include "model/CComponentArray.h"

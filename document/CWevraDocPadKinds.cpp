@@ -6,14 +6,15 @@
 #include <vector>
 
 #include "document/CDocumentViews.h"
-#include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
 #include "framework/CMailService.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"
+#include "model/CLengthText.h"
 #include "model/CNetArray.h"
 #include "model/CPadStack.h"
 #include "model/CPadStackArray.h"
@@ -136,8 +137,8 @@ void CWevraDoc::NormalizePadStackKinds(CShapeLib& cache)
     for (int32_t k = 0; k < stacks.GetCount(); ++k) {
         if (StartsWithVia(stacks.GetName(k))) {
             if (stacks.IsShapePadKind(k)) {
-                CServices::Messages().MessageBox(viaInShapeText,
-                                                 CWevraApp::LoadResString(IDS_APP_TITLE), MB_OK);
+                CServices::Messages().MessageBox(viaInShapeText, CResString::Load(IDS_APP_TITLE),
+                                                 MB_OK);
                 continue;
             }
             stacks.ClearKinds(k);
@@ -200,8 +201,8 @@ void CWevraDoc::NormalizePadStackKinds(CShapeLib& cache)
 
 void CWevraDoc::OnBoardProperties()
 {
-    CDialogService::Get().PcbInfo(CWevraApp::FormatLength(GetUnit(), m_boardWidth),
-                                  CWevraApp::FormatLength(GetUnit(), m_boardHeight),
+    CDialogService::Get().PcbInfo(CLengthText::FormatLength(GetUnit(), m_boardWidth),
+                                  CLengthText::FormatLength(GetUnit(), m_boardHeight),
                                   CNumberText::FormatInt(m_components->GetCount()),
                                   CNumberText::FormatInt(m_components->GetPinCount()),
                                   CNumberText::FormatInt(m_nets->GetCount()));
@@ -218,14 +219,14 @@ bool CWevraDoc::OnFileSendMail()
         if (error)
             return false;
         const std::string name = GetDesignName();
-        file = folder / ((name.empty() ? CWevraApp::LoadResString(IDS_UNNAMED) : name) + ".PCB");
+        file = folder / ((name.empty() ? CResString::Load(IDS_UNNAMED) : name) + ".PCB");
         try {
             CArchive ar;
             Serialize(ar);
             ar.SaveToFile(file);
         } catch (const CArchiveException& failure) {
-            CServices::Messages().MessageBox(
-                failure.what(), CWevraApp::LoadResString(IDS_APP_TITLE), MB_OK, MB_ICONEXCLAMATION);
+            CServices::Messages().MessageBox(failure.what(), CResString::Load(IDS_APP_TITLE), MB_OK,
+                                             MB_ICONEXCLAMATION);
             return false;
         }
     }

@@ -6,12 +6,12 @@
 #include <numbers>
 
 #include "analysis/CPlaneBuild.h"
-#include "editor/CWevraApp.h"
 #include "framework/CNumberText.h"
 #include "framework/Numeric.h"
 #include "framework/VirtualKeys.h"
 #include "model/CDialogService.h"
 #include "model/CLayerArray.h"
+#include "model/CLengthText.h"
 #include "model/CNetArray.h"
 #include "model/CPour.h"
 #include "model/CTextArray.h"
@@ -245,10 +245,10 @@ CPour& CWevraDoc::AddFullBoardPlaneAtCursor()
 {
     std::vector<std::string> choices;
     for (const int32_t border : borderChoices)
-        choices.push_back(CWevraApp::FormatLength(GetUnit(), border));
+        choices.push_back(CLengthText::FormatLength(GetUnit(), border));
     std::string chosen = choices.front();
     CDialogService::Get().BorderSize(choices, chosen);
-    return AddFullBoardPlane(m_cursor, CWevraApp::ParseLength(GetUnit(), chosen));
+    return AddFullBoardPlane(m_cursor, CLengthText::ParseLength(GetUnit(), chosen));
 }
 
 bool CWevraDoc::EditPlaneProperties()
@@ -439,7 +439,8 @@ bool CWevraDoc::PlaneChar(char ch)
 
 void CWevraDoc::EndPlaneTool()
 {
-    if (m_mode == ID_PLANES_EDIT_POLYLINE && m_action == actionDragging && GetCurrentPlane() != nullptr)
+    if (m_mode == ID_PLANES_EDIT_POLYLINE && m_action == actionDragging &&
+        GetCurrentPlane() != nullptr)
         PlaneEditKey(VK_RETURN);
     else
         SetMode(ID_VIEW);

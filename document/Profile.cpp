@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "editor/CWevraApp.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "framework/CSettingsStore.h"
 #include "resources/StringIds.h"
@@ -27,10 +27,10 @@ std::string UpperAscii(std::string text)
 bool ParseProfileBool(const std::string& text)
 {
     // Without a language pack both words are empty, and an empty value is no "yes".
-    const std::string yes = CWevraApp::LoadResString(IDS_YES);
+    const std::string yes = CResString::Load(IDS_YES);
     if (!yes.empty() && text == yes)
         return true;
-    const std::string no = CWevraApp::LoadResString(IDS_NO);
+    const std::string no = CResString::Load(IDS_NO);
     if (!no.empty() && text == no)
         return false;
     return UpperAscii(text) == "TRUE";

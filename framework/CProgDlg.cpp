@@ -7,11 +7,10 @@
 #include "framework/CProgressWindow.h"
 #include "framework/CResourcePack.h"
 #include "framework/CServices.h"
-#include "resources/StringIds.h"
 
 int32_t CProgDlg::s_openCount = 0;
 
-CProgDlg::CProgDlg(uint32_t captionId) : m_captionId(captionId == 0 ? IDS_CPROGDLG : captionId) {}
+CProgDlg::CProgDlg(uint32_t captionId) : m_captionId(captionId) {}
 
 CProgDlg::~CProgDlg()
 {
@@ -30,7 +29,7 @@ bool CProgDlg::Create()
     if (!m_window)
         return false;
     m_position = m_lower;
-    if (m_title.empty())
+    if (m_title.empty() && m_captionId != 0)
         m_title = CResourcePack::GetCurrent().GetString(m_captionId);
     m_window->SetTitle(m_title);
     m_window->SetBar(m_lower, m_upper, m_position);

@@ -21,7 +21,8 @@ class CProgressWindow;
 // headless one shows nothing and is never cancelled.
 class CProgDlg {
 public:
-    // The window title is the string-table text of the id, or of IDS_CPROGDLG for 0.
+    // The window title is the string-table text of the id unless SetTitle gives one; 0 leaves
+    // it empty. The caller names the id: the framework knows no texts of the program.
     explicit CProgDlg(uint32_t captionId = 0);
     ~CProgDlg();
     CProgDlg(const CProgDlg&) = delete;

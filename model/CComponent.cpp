@@ -4,9 +4,9 @@
 #include <limits>
 #include <utility>
 
-#include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
 #include "framework/CDeviceContext.h"
+#include "framework/CResString.h"
 #include "framework/Numeric.h"
 #include "model/CComponentDocument.h"
 #include "model/CPadStackArray.h"
@@ -21,7 +21,6 @@
 WEVRA_IMPLEMENT_SERIAL(CComponent, "CComponent", 0)
 
 namespace {
-
 
 // The pixel of a board coordinate; the caller makes sure the scale is positive.
 int32_t ToDevice(int32_t board, int32_t offset, int32_t scale)
@@ -392,7 +391,7 @@ void CComponent::Serialize(CArchive& ar)
         const char* defaults[] = {defaultReference, defaultType};
         for (size_t k = loaded.m_names.size(); k < 2; ++k)
             loaded.m_names.emplace_back(defaults[k]);
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_COMPONENT_NAMES_REPAIRED));
+        ar.AddLoadWarning(CResString::Load(IDS_COMPONENT_NAMES_REPAIRED));
     }
     loaded.m_box = m_box;
     *this = std::move(loaded);
@@ -402,12 +401,12 @@ void CComponent::RepairAfterLoad(CArchive& ar, const CShapeLib& cache, int32_t n
 {
     if (m_shapeIndex != -1 && !cache.GetShape(m_shapeIndex)) {
         m_shapeIndex = -1;
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_COMPONENT_SHAPE_REPAIRED));
+        ar.AddLoadWarning(CResString::Load(IDS_COMPONENT_SHAPE_REPAIRED));
     }
     const int32_t padCount = GetPadCount(cache);
     if (GetPadNetCount() != padCount) {
         ResizePadNets(padCount);
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_COMPONENT_PAD_NETS_REPAIRED));
+        ar.AddLoadWarning(CResString::Load(IDS_COMPONENT_PAD_NETS_REPAIRED));
     }
     bool netRepaired = false;
     for (uint16_t& net : m_padNets) {
@@ -417,5 +416,5 @@ void CComponent::RepairAfterLoad(CArchive& ar, const CShapeLib& cache, int32_t n
         }
     }
     if (netRepaired)
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_COMPONENT_NET_REPAIRED));
+        ar.AddLoadWarning(CResString::Load(IDS_COMPONENT_NET_REPAIRED));
 }

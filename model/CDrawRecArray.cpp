@@ -1,16 +1,16 @@
-#include "model/PenTable.h"
-#include "framework/Numeric.h"
 #include "model/CDrawRecArray.h"
+#include "framework/Numeric.h"
+#include "model/PenTable.h"
 
 #include <algorithm>
 #include <limits>
 #include <string>
 
-#include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
 #include "framework/CDeviceContext.h"
 #include "framework/CMessageService.h"
 #include "framework/CPen.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "model/CCopperShape.h"
 #include "model/CopperGeometry.h"
@@ -22,7 +22,6 @@
 WEVRA_IMPLEMENT_SERIAL(CDrawRecArray, "CDrawRecArray", 0)
 
 namespace {
-
 
 int32_t ToScreen(int32_t board, int32_t offset, int32_t zoom)
 {
@@ -448,8 +447,8 @@ void CDrawRecArray::RotateSelected(int32_t cx, int32_t cy, int32_t angle)
     for (DrawRec& rec : m_vertices) {
         if (!rec.IsSelected())
             continue;
-        const CPoint turned =
-            RotatePoint(SaturateToInt(int64_t(rec.x) - cx), SaturateToInt(int64_t(rec.y) - cy), angle);
+        const CPoint turned = RotatePoint(SaturateToInt(int64_t(rec.x) - cx),
+                                          SaturateToInt(int64_t(rec.y) - cy), angle);
         rec.x = SaturateToInt(int64_t(turned.x) + cx);
         rec.y = SaturateToInt(int64_t(turned.y) + cy);
     }
@@ -804,8 +803,8 @@ CRect CDrawRecArray::GetCurrentSegmentRect(int32_t offsetX, int32_t offsetY, int
             width = std::max(width, GetVertexWidth(k));
     }
     const int64_t half = width / std::max(zoom, 1) / 2;
-    return CRect(SaturateToInt(low.x - half), SaturateToInt(low.y - half), SaturateToInt(high.x + half + 2),
-                 SaturateToInt(high.y + half + 2));
+    return CRect(SaturateToInt(low.x - half), SaturateToInt(low.y - half),
+                 SaturateToInt(high.x + half + 2), SaturateToInt(high.y + half + 2));
 }
 
 // ---- Persistence
@@ -852,7 +851,7 @@ void CDrawRecArray::Load(CArchive& ar)
         }
     }
     if (layerRepaired)
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_LAYER_REPAIRED));
+        ar.AddLoadWarning(CResString::Load(IDS_LAYER_REPAIRED));
     int32_t currentPen = 0;
     ar >> currentPen;
     std::vector<uint16_t> pens = ar.ReadWordArray();
@@ -873,7 +872,7 @@ void CDrawRecArray::Load(CArchive& ar)
         m_selectedSecond = int32_t(selected);
     }
     if (RebuildPens(0) > 0)
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_LINE_PENS_REPAIRED));
+        ar.AddLoadWarning(CResString::Load(IDS_LINE_PENS_REPAIRED));
     RemoveStrayVertices();
     ClampCurrentVertex();
 }

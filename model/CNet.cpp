@@ -1,15 +1,16 @@
-#include "model/PenTable.h"
-#include "framework/Numeric.h"
 #include "model/CNet.h"
+#include "framework/Numeric.h"
+#include "model/PenTable.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
 #include "framework/CMessageService.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
+#include "model/CLengthText.h"
 #include "model/CNetDocument.h"
 #include "model/CPadStackArray.h"
 #include "model/Geometry.h"
@@ -20,7 +21,6 @@
 WEVRA_IMPLEMENT_SERIAL(CNet, "CNet", 0)
 
 namespace {
-
 
 int32_t ClampWidth(int32_t width)
 {
@@ -544,7 +544,8 @@ void CNet::CalcBoundingBox(const CNetDocument& document)
         r = std::max(r, PadStackMargin(padStacks, pin.padStack, pin.angle));
         grow(pin.x, pin.y);
     }
-    m_box = CRect(SaturateToInt(left), SaturateToInt(top), SaturateToInt(right), SaturateToInt(bottom));
+    m_box =
+        CRect(SaturateToInt(left), SaturateToInt(top), SaturateToInt(right), SaturateToInt(bottom));
 }
 
 bool CNet::IntersectsRect(const CRect& rect) const
@@ -601,9 +602,10 @@ void CNet::RotateSelected(int32_t cx, int32_t cy, int32_t angle)
             continue;
         if (!(rec.IsPad() && rec.GetPadStack() == 0))
             SetVertexRotation(i, int64_t(rec.GetRotation()) + angle);
-        const CPoint turned =
-            RotatePoint(SaturateToInt(int64_t(rec.x) - cx), SaturateToInt(int64_t(rec.y) - cy), angle);
-        SetVertexPoint(i, SaturateToInt(int64_t(turned.x) + cx), SaturateToInt(int64_t(turned.y) + cy));
+        const CPoint turned = RotatePoint(SaturateToInt(int64_t(rec.x) - cx),
+                                          SaturateToInt(int64_t(rec.y) - cy), angle);
+        SetVertexPoint(i, SaturateToInt(int64_t(turned.x) + cx),
+                       SaturateToInt(int64_t(turned.y) + cy));
     }
 }
 
@@ -830,7 +832,7 @@ std::string CNet::GetStatusText(int32_t unit) const
         pen = GetVertexPen(m_currentVertex + 1);
     }
     return head + todo + ", L:" + std::to_string(current.GetLayer()) +
-           " W:" + CWevraApp::FormatLength(unit, GetPenWidth(pen)) + " ";
+           " W:" + CLengthText::FormatLength(unit, GetPenWidth(pen)) + " ";
 }
 
 // ---- Serialisation ------------------------------------------------------------------------------
@@ -857,7 +859,7 @@ void CNet::Serialize(CArchive& ar)
     loaded.m_vertices.Serialize(ar);
 
     if (loaded.RepairLoaded())
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_NET_RECORDS_REPAIRED));
+        ar.AddLoadWarning(CResString::Load(IDS_NET_RECORDS_REPAIRED));
     // A stored list may begin inside a run; its leading drawn vertices have nothing to draw from.
     int32_t lead = 0;
     while (lead < loaded.GetVertexCount() && loaded.m_vertices[lead].IsDrawn())

@@ -5,15 +5,16 @@
 #include <cstdlib>
 #include <limits>
 
-#include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
 #include "framework/CDeviceContext.h"
 #include "framework/CMessageService.h"
 #include "framework/CPen.h"
 #include "framework/CRect.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "model/CDialogService.h"
 #include "model/CGridArr.h"
+#include "model/CLengthText.h"
 #include "model/CNetArrayDocument.h"
 #include "model/CPadStackArray.h"
 #include "model/Geometry.h"
@@ -28,7 +29,6 @@ namespace {
 constexpr double boardWidthsMm[] = {0.25, 0.3, 0.35, 0.4, 0.5, 0.6, 0.8, 1.0, 1.2, 1.5, 2.0, 2.5};
 
 constexpr COLORREF errorLineColor = 0xFFFFFF;
-
 
 bool WithinSquare(CPoint p, CPoint centre, int32_t halfSize)
 {
@@ -62,7 +62,8 @@ bool Contains(const std::vector<uint16_t>& widths, uint16_t width)
 
 CPoint ToScreen(CPoint p, int32_t offsetX, int32_t offsetY, int32_t scale)
 {
-    return {SaturateToInt((int64_t(p.x) + offsetX) / scale), SaturateToInt((int64_t(p.y) + offsetY) / scale)};
+    return {SaturateToInt((int64_t(p.x) + offsetX) / scale),
+            SaturateToInt((int64_t(p.y) + offsetY) / scale)};
 }
 
 bool IsSignalLayer(int32_t layer)
@@ -271,7 +272,7 @@ void CNetArray::Serialize(CArchive& ar)
     m_errors.clear();
     if (m_nets.empty()) {
         CreateNetZero();
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_NET_ZERO_CREATED));
+        ar.AddLoadWarning(CResString::Load(IDS_NET_ZERO_CREATED));
     }
     for (size_t i = 1; i < m_nets.size(); ++i)
         m_nets[i]->CompactPens(true);
@@ -349,11 +350,11 @@ bool CNetArray::CollectPens(CArchive* ar)
             list.push_back(width);
     }
     if (1 + kept.size() + missing.size() > size_t(maxNetZeroPens)) {
-        Notify(ar, CWevraApp::LoadResString(IDS_NET_ZERO_PENS_FULL));
+        Notify(ar, CResString::Load(IDS_NET_ZERO_PENS_FULL));
         return false;
     }
 
-    Notify(ar, CWevraApp::LoadResString(IDS_TOO_MANY_PENS));
+    Notify(ar, CResString::Load(IDS_TOO_MANY_PENS));
     zero.MergePens();
     std::sort(unneeded.begin(), unneeded.end());
     // Free entries first; then the widest unused entries take the missing widths in place, so
@@ -676,7 +677,7 @@ int32_t CNetArray::DeleteEmptyNets()
         }
     }
     if (kept) {
-        CServices::Messages().MessageBox(CWevraApp::LoadResString(IDS_EMPTY_NETS_KEPT), "", MB_OK,
+        CServices::Messages().MessageBox(CResString::Load(IDS_EMPTY_NETS_KEPT), "", MB_OK,
                                          MB_ICONWARNING);
     }
     if (removed == 0)
@@ -935,7 +936,7 @@ std::string CNetArray::HoleText(int32_t padStack) const
     const CPadStack* stack = m_document->GetPadStacks().GetPadStack(padStack);
     if (!stack || stack->GetDrill() <= 0)
         return {};
-    return " " + CWevraApp::FormatLength(m_document->GetUnit(), stack->GetDrill());
+    return " " + CLengthText::FormatLength(m_document->GetUnit(), stack->GetDrill());
 }
 
 std::string CNetArray::DescribePin(const CNet& net, int32_t pin) const
@@ -959,9 +960,9 @@ std::string CNetArray::DescribePadVertex(int32_t netIndex, int32_t vertex) const
     const CPoint p = net.GetVertexPoint(vertex);
     const CPoint origin = m_document->GetOrigin();
     const int32_t unit = m_document->GetUnit();
-    return "X:" + CWevraApp::FormatLength(unit, SaturateToInt(int64_t(p.x) - origin.x)) +
-           " Y:" + CWevraApp::FormatLength(unit, SaturateToInt(int64_t(p.y) - origin.y)) + " " + name +
-           HoleText(padStack);
+    return "X:" + CLengthText::FormatLength(unit, SaturateToInt(int64_t(p.x) - origin.x)) +
+           " Y:" + CLengthText::FormatLength(unit, SaturateToInt(int64_t(p.y) - origin.y)) + " " +
+           name + HoleText(padStack);
 }
 
 bool CNetArray::GetInfoAt(int32_t x, int32_t y, uint32_t layerMask)
@@ -983,7 +984,7 @@ bool CNetArray::GetInfoAt(int32_t x, int32_t y, uint32_t layerMask)
         } else if ((hit = net.HitTestVertex(*m_document, point = {x, y}, CNet::hitReport,
                                             layerMask)) >= 0) {
             text = net.GetName() + "; " +
-                   CWevraApp::FormatLength(m_document->GetUnit(), net.GetVertexWidth(hit));
+                   CLengthText::FormatLength(m_document->GetUnit(), net.GetVertexWidth(hit));
         } else {
             continue;
         }

@@ -3,23 +3,17 @@
 #include <initializer_list>
 #include <string>
 
-#include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
 #include "framework/CMessageService.h"
 #include "framework/CPrinterService.h"
 #include "framework/CServices.h"
+#include "model/COutputDevice.h"
 #include "model/COutputRec.h"
 #include "model/LayerIds.h"
 
 WEVRA_IMPLEMENT_SERIAL(COutputArray, "COutputArray", 0)
 
 namespace {
-
-// Device numbers of the application's output device names.
-constexpr int32_t deviceIndexDisplay = 0;
-constexpr int32_t deviceIndexGerberSingle24 = 2;
-constexpr int32_t deviceIndexExcellon = 6;
-constexpr int32_t deviceIndexWindows = 7;
 
 constexpr char repairedText[] =
     "Some output job or layer set settings of this design were out of range and have been "
@@ -101,7 +95,7 @@ int32_t COutputArray::GetCurrentTextMode() const
 void COutputArray::FillDisplaySets()
 {
     RemoveAll();
-    auto job = MakeJob("", CWevraApp::OutputFormatName(deviceIndexDisplay), "");
+    auto job = MakeJob("", COutputDevice::Name(COutputDevice::display), "");
     AddRecords(*job,
                {
                    {"*Custom", "", {21, 2, 1, 26}, 2},
@@ -122,7 +116,7 @@ void COutputArray::FillDefaultJobs()
     RemoveAll();
 
     auto printing =
-        MakeJob("Windows Printing", CWevraApp::OutputFormatName(deviceIndexWindows), "A:\\");
+        MakeJob("Windows Printing", COutputDevice::Name(COutputDevice::windows), "A:\\");
     printing->SetPrinterName(CServices::Printers().DefaultPrinterName());
     printing->SetStoredValue(1);
     AddRecords(*printing,
@@ -136,7 +130,7 @@ void COutputArray::FillDefaultJobs()
     AddJob(std::move(printing));
 
     auto gerber = MakeJob("GERBER Plot and Drill",
-                          CWevraApp::OutputFormatName(deviceIndexGerberSingle24), "C:\\GERBER");
+                          COutputDevice::Name(COutputDevice::gerberSingle24), "C:\\GERBER");
     AddRecords(*gerber,
                {
                    {"SIGNAL TOP", "", {1}, LAYER_TOP},
@@ -150,7 +144,7 @@ void COutputArray::FillDefaultJobs()
                false);
     AddJob(std::move(gerber));
 
-    auto drill = MakeJob("EXCELLON Drill PROGRAM", CWevraApp::OutputFormatName(deviceIndexExcellon),
+    auto drill = MakeJob("EXCELLON Drill PROGRAM", COutputDevice::Name(COutputDevice::excellon),
                          "C:\\EXCELLON");
     AddRecords(*drill, {{"DRILL PROGRAM", "", {26}, LAYER_TOP}}, false);
     AddJob(std::move(drill));

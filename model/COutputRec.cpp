@@ -1,13 +1,13 @@
 #include "model/COutputRec.h"
 
-#include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
+#include "framework/CResString.h"
 #include "model/LayerIds.h"
 #include "resources/StringIds.h"
 
 WEVRA_IMPLEMENT_SERIAL(COutputRec, "COutputRec", 0)
 
-COutputRec::COutputRec() : m_displayName(CWevraApp::LoadResString(IDS_UNNAMED)) {}
+COutputRec::COutputRec() : m_displayName(CResString::Load(IDS_UNNAMED)) {}
 
 void COutputRec::Assign(const COutputRec& other)
 {

@@ -7,11 +7,11 @@
 #include <span>
 #include <utility>
 
-#include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
 #include "framework/CDeviceContext.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "model/Geometry.h"
 #include "model/LayerIds.h"
@@ -45,7 +45,6 @@ int FieldShift(int32_t kind)
         return -1;
     }
 }
-
 
 // Names are single-byte; only the ASCII letters change case, whatever the locale.
 std::string UpperCase(std::string text)
@@ -203,8 +202,8 @@ std::string SizeName(const CPadStack& stack)
 
 bool AskYes(const std::string& name, uint32_t question)
 {
-    return CServices::Messages().MessageBox(name + " : " + CWevraApp::LoadResString(question), "",
-                                            MB_YESNO, MB_ICONQUESTION) == IDYES;
+    return CServices::Messages().MessageBox(name + " : " + CResString::Load(question), "", MB_YESNO,
+                                            MB_ICONQUESTION) == IDYES;
 }
 
 // What the pad drawing routine draws: an ellipse, a closed polygon or nothing.
@@ -252,8 +251,8 @@ PadFigure MakeFigure(const CPad& pad, int32_t x, int32_t y, int32_t angle, int32
         const int64_t dx = (turned.x - twiceX) / 2 + x;
         const int64_t dy = (turned.y - twiceY) / 2 + y;
         figure.kind = PadFigure::ellipse;
-        figure.box = CRect(SaturateToInt(r.left + dx), SaturateToInt(r.top + dy), SaturateToInt(r.right + dx),
-                           SaturateToInt(r.bottom + dy));
+        figure.box = CRect(SaturateToInt(r.left + dx), SaturateToInt(r.top + dy),
+                           SaturateToInt(r.right + dx), SaturateToInt(r.bottom + dy));
         return figure;
     }
     case PAD_SQUARE:
@@ -271,9 +270,11 @@ PadFigure MakeFigure(const CPad& pad, int32_t x, int32_t y, int32_t angle, int32
         const int64_t c = std::min(r.Width(), r.Height()) / 4;
         const int32_t l = r.left, t = r.top, rt = r.right, b = r.bottom;
         const std::array<CPoint, 9> corners = {
-            CPoint(SaturateToInt(l + c), t),  CPoint(SaturateToInt(rt - c), t), CPoint(rt, SaturateToInt(t + c)),
-            CPoint(rt, SaturateToInt(b - c)), CPoint(SaturateToInt(rt - c), b), CPoint(SaturateToInt(l + c), b),
-            CPoint(l, SaturateToInt(b - c)),  CPoint(l, SaturateToInt(t + c)),  CPoint(SaturateToInt(l + c), t)};
+            CPoint(SaturateToInt(l + c), t),  CPoint(SaturateToInt(rt - c), t),
+            CPoint(rt, SaturateToInt(t + c)), CPoint(rt, SaturateToInt(b - c)),
+            CPoint(SaturateToInt(rt - c), b), CPoint(SaturateToInt(l + c), b),
+            CPoint(l, SaturateToInt(b - c)),  CPoint(l, SaturateToInt(t + c)),
+            CPoint(SaturateToInt(l + c), t)};
         figure.kind = PadFigure::polygon;
         for (CPoint corner : corners)
             figure.points[figure.pointCount++] = Placed(corner, turn, x, y);
@@ -550,7 +551,7 @@ bool CPadStackArray::HasRoomFor(size_t added) const
 {
     if (m_stacks.size() + added <= size_t(maxCount))
         return true;
-    CServices::Messages().MessageBox(CWevraApp::LoadResString(IDS_TOO_MANY_PADSTACKS), "", MB_OK,
+    CServices::Messages().MessageBox(CResString::Load(IDS_TOO_MANY_PADSTACKS), "", MB_OK,
                                      MB_ICONEXCLAMATION);
     return false;
 }
@@ -780,7 +781,8 @@ CRect CPadStackArray::GetPadBounds(int32_t kind, int32_t layer, int32_t x, int32
     // Shapes the pad drawing leaves out: their rectangle where the pad would be.
     const CRect r = ScaledRect(*pad, scale, false);
     return GrownBy2(CRect(SaturateToInt(int64_t(r.left) + x), SaturateToInt(int64_t(r.top) + y),
-                          SaturateToInt(int64_t(r.right) + x), SaturateToInt(int64_t(r.bottom) + y)));
+                          SaturateToInt(int64_t(r.right) + x),
+                          SaturateToInt(int64_t(r.bottom) + y)));
 }
 
 // ---- Storage -------------------------------------------------------------------------------

@@ -7,11 +7,11 @@
 #include <limits>
 #include <span>
 
-#include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
 #include "framework/CBrush.h"
 #include "framework/CDeviceContext.h"
 #include "framework/CPen.h"
+#include "framework/CResString.h"
 #include "model/CCopperShape.h"
 #include "model/CopperGeometry.h"
 #include "model/Geometry.h"
@@ -26,7 +26,6 @@ namespace {
 constexpr COLORREF errorMarkColor = RGB(255, 200, 200);
 constexpr COLORREF white = RGB(255, 255, 255);
 constexpr int32_t errorMarkHalf = 32;
-
 
 CPoint Offset(CPoint p, int32_t dx, int32_t dy)
 {
@@ -43,7 +42,8 @@ CPoint RotateAbout(CPoint p, int32_t cx, int32_t cy, int32_t angle)
 CPoint ToScreen(CPoint p, int32_t offsetX, int32_t offsetY, int32_t zoom)
 {
     const int32_t z = std::max(zoom, 1);
-    return {SaturateToInt((int64_t(p.x) + offsetX) / z), SaturateToInt((int64_t(p.y) + offsetY) / z)};
+    return {SaturateToInt((int64_t(p.x) + offsetX) / z),
+            SaturateToInt((int64_t(p.y) + offsetY) / z)};
 }
 
 std::span<const CPoint> Points(const CPointArray& points)
@@ -546,5 +546,5 @@ void CPour::Load(CArchive& ar)
         repaired = true;
     }
     if (repaired)
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_PLANE_PARAMS_REPAIRED));
+        ar.AddLoadWarning(CResString::Load(IDS_PLANE_PARAMS_REPAIRED));
 }

@@ -7,9 +7,9 @@
 #include <numeric>
 #include <utility>
 
-#include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
 #include "framework/CDeviceContext.h"
+#include "framework/CResString.h"
 #include "model/CShapeLibArray.h"
 #include "model/CShapeLibDocument.h"
 #include "model/Geometry.h"
@@ -27,7 +27,6 @@ constexpr std::array<int32_t, 3> s_defaultKinds = {PADSTACK_KIND_PAD, PADSTACK_K
 constexpr int32_t EXTENT_MARGIN = 1000;
 constexpr CRect EMPTY_SHAPE_EXTENT(-10, -10, 10, 10);
 constexpr COLORREF PREVIEW_GREY = RGB(128, 128, 128);
-
 
 // Shape names are single-byte; only the ASCII letters compare without case, whatever the
 // locale.
@@ -237,8 +236,8 @@ void CShapeLib::RecalcShapeExtent(int32_t i)
     box.Add(int64_t(first.x) - EXTENT_MARGIN, int64_t(first.y) - EXTENT_MARGIN);
     box.Add(int64_t(first.x) + EXTENT_MARGIN, int64_t(first.y) + EXTENT_MARGIN);
     box.AddShape(*shape);
-    shape->SetExtent(
-        CRect(SaturateToInt(box.left), SaturateToInt(box.top), SaturateToInt(box.right), SaturateToInt(box.bottom)));
+    shape->SetExtent(CRect(SaturateToInt(box.left), SaturateToInt(box.top),
+                           SaturateToInt(box.right), SaturateToInt(box.bottom)));
 }
 
 CPoint CShapeLib::GetReferencePoint(int32_t i) const
@@ -732,14 +731,14 @@ void CShapeLib::RepairLoadedIndexes(CArchive& ar)
         }
     }
     if (stackRepaired)
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_SHAPE_PADSTACK_REPAIRED));
+        ar.AddLoadWarning(CResString::Load(IDS_SHAPE_PADSTACK_REPAIRED));
     if (penRepaired)
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_SHAPE_PEN_REPAIRED));
+        ar.AddLoadWarning(CResString::Load(IDS_SHAPE_PEN_REPAIRED));
     if (layerRepaired)
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_LAYER_REPAIRED));
+        ar.AddLoadWarning(CResString::Load(IDS_LAYER_REPAIRED));
 
     const int32_t stored = m_curShape;
     SetCurShape(stored);
     if (m_curShape != stored)
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_CURRENT_INDEX_REPAIRED));
+        ar.AddLoadWarning(CResString::Load(IDS_CURRENT_INDEX_REPAIRED));
 }

@@ -4,10 +4,10 @@
 #include <system_error>
 #include <utility>
 
-#include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
-#include "interchange/CLmcImport.h"
+#include "model/CShapeLibImporter.h"
 #include "resources/StringIds.h"
 
 WEVRA_IMPLEMENT_SERIAL(CShapeLibArray, "CShapeLibArray", 0)
@@ -117,7 +117,7 @@ bool CShapeLibArray::Save()
     return true;
 }
 
-void CShapeLibArray::ImportDosLibraries(CLmcImport& importer, const std::string& configPath,
+void CShapeLibArray::ImportDosLibraries(CShapeLibImporter& importer, const std::string& configPath,
                                         const std::string& folder)
 {
     importer.Run(*this, configPath, folder);
@@ -169,7 +169,7 @@ void CShapeLibArray::Serialize(CArchive& ar)
         m_curLib = curLib;
     } else {
         SetCurLib(curLib);
-        ar.AddLoadWarning(CWevraApp::LoadResString(IDS_CURRENT_INDEX_REPAIRED));
+        ar.AddLoadWarning(CResString::Load(IDS_CURRENT_INDEX_REPAIRED));
     }
     m_loaded = true;
 }

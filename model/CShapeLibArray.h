@@ -11,7 +11,7 @@
 #include "model/CShapeLib.h"
 
 class CArchive;
-class CLmcImport;
+class CShapeLibImporter;
 
 // The content of one shape library file (".SHP"): a named list of shape libraries. The
 // application keeps one set, loaded at start-up from the configured library file, for the Get
@@ -73,7 +73,7 @@ public:
 
     // Hands the set to the reader of DOS component libraries, which adds a library per file
     // and saves the set.
-    void ImportDosLibraries(CLmcImport& importer, const std::string& configPath,
+    void ImportDosLibraries(CShapeLibImporter& importer, const std::string& configPath,
                             const std::string& folder);
 
     // Version 802, name, current library, the two dialog words, the libraries and the filter

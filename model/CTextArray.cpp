@@ -8,7 +8,7 @@
 #include "framework/CArchive.h"
 #include "framework/CDeviceContext.h"
 #include "framework/CPen.h"
-#include "editor/CWevraApp.h"
+#include "framework/CResString.h"
 #include "model/CWevraFont.h"
 #include "model/Geometry.h"
 #include "model/LayerMaps.h"
@@ -24,7 +24,6 @@ constexpr size_t minStoredTextBytes = 7 * 4 + 1;
 constexpr char angleRepairedText[] =
     "Some texts of this design had an angle out of range; it has been brought into 0 to 360 "
     "degrees.";
-
 
 bool PointNear(CPoint position, CPoint point, int32_t distance)
 {
@@ -292,7 +291,7 @@ void CTextArray::LoadFields(CArchive& ar)
         text->SetLayer(layer);
         if (layer < 0 || layer >= LAYER_COUNT) {
             text->SetLayer(LAYER_DRAWING_1);
-            ar.AddLoadWarning(CWevraApp::LoadResString(IDS_LAYER_REPAIRED));
+            ar.AddLoadWarning(CResString::Load(IDS_LAYER_REPAIRED));
         }
         text->SetLineWidth(lineWidth);
         text->SetAngle(angle);

@@ -5,11 +5,11 @@
 #include <limits>
 #include <string>
 
-#include "editor/CWevraApp.h"
 #include "framework/CNumberText.h"
 #include "framework/Numeric.h"
 #include "framework/VirtualKeys.h"
 #include "model/CDialogService.h"
+#include "model/CLengthText.h"
 #include "model/CTextArrayDocument.h"
 #include "model/LayerIds.h"
 #include "model/LayerMaps.h"
@@ -195,8 +195,8 @@ int32_t CTextArray::EditProperties()
     CTextArrayDocument& document = *m_document;
     const int32_t unit = document.GetUnit();
     std::string characters = text->GetText();
-    std::string size = CWevraApp::FormatLength(unit, text->GetHeight());
-    std::string width = CWevraApp::FormatLength(unit, text->GetLineWidth());
+    std::string size = CLengthText::FormatLength(unit, text->GetHeight());
+    std::string width = CLengthText::FormatLength(unit, text->GetLineWidth());
     int32_t layer = text->GetLayer();
     bool mirrored = text->IsMirrored();
     std::string rotation = AngleToDegreesText(text->GetAngle());
@@ -208,8 +208,8 @@ int32_t CTextArray::EditProperties()
     // and placed without moving must still count as a change.
     document.PushUndoForSelection();
     text->SetText(characters);
-    text->SetHeight(CWevraApp::ParseLength(unit, size));
-    text->SetLineWidth(CWevraApp::ParseLength(unit, width));
+    text->SetHeight(CLengthText::ParseLength(unit, size));
+    text->SetLineWidth(CLengthText::ParseLength(unit, width));
     // A layer the board does not have would leave the text on no layer at all.
     if (layer >= 0 && layer < LAYER_COUNT)
         text->SetLayer(layer);

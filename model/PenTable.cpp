@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "editor/CWevraApp.h"
 #include "framework/CMessageService.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 
 int32_t FindPenWidth(const std::vector<uint16_t>& pens, int32_t width)
@@ -20,7 +20,7 @@ int32_t AddPenWidth(std::vector<uint16_t>& pens, int32_t width, uint32_t fullMes
     if (found >= 0)
         return found;
     if (int32_t(pens.size()) >= penTableLimit) {
-        CServices::Messages().MessageBox(CWevraApp::LoadResString(fullMessageId), "", MB_OK,
+        CServices::Messages().MessageBox(CResString::Load(fullMessageId), "", MB_OK,
                                          MB_ICONWARNING);
         return -1;
     }

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 // Ids of the string table, named after their English texts (resources/StringTable.def). Texts
-// are fetched through CWevraApp::LoadResString from the current language pack.
+// are fetched through CResString::Load from the current language pack.
 #define WEVRA_STRING(name, id, text) inline constexpr uint32_t name = id;
 #include "resources/StringTable.def"
 #undef WEVRA_STRING

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "analysis/CCopperContact.h"
-#include "editor/CWevraApp.h"
 #include "document/CWevraDoc.h"
 #include "framework/CArchive.h"
+#include "framework/CResString.h"
 #include "framework/CResourcePack.h"
 #include "model/CComponentArray.h"
 #include "model/CLayer.h"
@@ -249,7 +249,7 @@ TEST_F(CTracerTest, GatheringKeepsEveryVertexAndWidth)
         CConnectTracer tracer(design);
         EXPECT_EQ(tracer.AllNetsToNet0(), c.done) << c.what;
         ASSERT_EQ(services.messages.ShownTexts().size(), 1u) << c.what;
-        EXPECT_EQ(services.messages.ShownTexts()[0], CWevraApp::LoadResString(c.message));
+        EXPECT_EQ(services.messages.ShownTexts()[0], CResString::Load(c.message));
         if (!c.done) {
             CArchive after;
             nets.Serialize(after);
@@ -304,8 +304,7 @@ TEST_F(CTracerTest, LargeBoardsNeedNoLimits)
     EXPECT_EQ(Net(0).GetPinCount(), 66000 - 65534);
     EXPECT_EQ(Doc().GetComponentPadNets(85)[999], 0);
     ASSERT_FALSE(services.messages.Shown().empty());
-    EXPECT_EQ(services.messages.Shown()[0].text,
-              CWevraApp::LoadResString(IDS_TRACER_TOO_MANY_NETS));
+    EXPECT_EQ(services.messages.Shown()[0].text, CResString::Load(IDS_TRACER_TOO_MANY_NETS));
 }
 
 // ---- The flood compared with the algorithm that tests every pair ------------------------------

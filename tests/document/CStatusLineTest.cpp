@@ -4,7 +4,7 @@
 #include <string>
 
 #include "document/CStatusLine.h"
-#include "editor/CWevraApp.h"
+#include "model/CLengthText.h"
 #include "tests/document/DocTestViews.h"
 
 namespace {
@@ -24,7 +24,7 @@ constexpr int32_t mil = 256;
 
 TEST_F(CStatusLineTest, PanesMeasureFromTheGridOriginAndTheRuler)
 {
-    doc->SetUnit(CWevraApp::unitMil);
+    doc->SetUnit(CLengthText::unitMil);
     doc->SetInfoText("R1");
     // A 3-4-5 triangle from the ruler origin, down and to the right on the screen.
     Place({13 * mil, 24 * mil}, {10 * mil, 20 * mil}, {-2 * mil, 5 * mil});
@@ -70,12 +70,12 @@ TEST_F(CStatusLineTest, AngleCountsCounterClockwiseOnTheScreen)
 
 TEST_F(CStatusLineTest, FarApartPointsDoNotWrapAround)
 {
-    doc->SetUnit(CWevraApp::unitMil);
+    doc->SetUnit(CLengthText::unitMil);
     // 4e9 board units apart: beyond 32 bits, which would turn the direction around.
     Place({2000000000, 0}, {-2000000000, 0});
     EXPECT_EQ(Pane(7), "AN:0.000");
-    EXPECT_EQ(Pane(4), "XR:" + CWevraApp::FormatLength(CWevraApp::unitMil, INT32_MAX));
-    EXPECT_EQ(Pane(6), "LN:" + CWevraApp::FormatLength(CWevraApp::unitMil, INT32_MAX));
+    EXPECT_EQ(Pane(4), "XR:" + CLengthText::FormatLength(CLengthText::unitMil, INT32_MAX));
+    EXPECT_EQ(Pane(6), "LN:" + CLengthText::FormatLength(CLengthText::unitMil, INT32_MAX));
 }
 
 TEST(CStatusLineDesignTime, HoursAndMinutesHaveTwoDigitsAtLeast)

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "editor/CWevraApp.h"
 #include "model/CDialogService.h"
 #include "model/CDrawRecArray.h"
 #include "model/CGridArr.h"
+#include "model/CLengthText.h"
 #include "model/CTextArray.h"
 #include "model/CWevraText.h"
 #include "model/LayerIds.h"
@@ -56,7 +56,7 @@ protected:
 
     void AddItems()
     {
-        doc->SetUnit(CWevraApp::unitInch);
+        doc->SetUnit(CLengthText::unitInch);
         CDrawRecArray& lines = doc->GetLines();
         lines.AddSegment(10000, 20000, 30000, 20000, LAYER_DRAWING_1, lines.FindOrAddPen(2000), 0);
         CWevraText text;

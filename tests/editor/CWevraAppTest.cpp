@@ -2,114 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
-#include <cstdio>
 #include <filesystem>
-#include <limits>
-#include <string>
 
 #include "framework/CResourcePack.h"
 #include "resources/StringIds.h"
 
 namespace {
-
-constexpr int32_t maxUnits = std::numeric_limits<int32_t>::max();
-constexpr int32_t minUnits = std::numeric_limits<int32_t>::min();
-
-struct FormatCase {
-    int32_t unit;
-    int32_t length;
-    const char* text;
-    const char* fineText;
-};
-
-const FormatCase formatCases[] = {
-    {0, 25600, "0.1000 inch", "0.10000 inch"},
-    {0, 0, "0.0000 inch", "0.00000 inch"},
-    {0, -1, "-0.0000 inch", "-0.00000 inch"},
-    {0, 64, "0.0003 inch", "0.00025 inch"},
-    {0, maxUnits, "8388.6080 inch", "8388.60800 inch"},
-    {0, minUnits, "-8388.6080 inch", "-8388.60800 inch"},
-    {1, 1008, "0.100 mm.", "0.1000 mm."},
-    {1, -1008, "-0.100 mm.", "-0.1000 mm."},
-    {1, 2015, "0.200 mm.", "0.1999 mm."},
-    {1, 10078, "1.000 mm.", "0.9999 mm."},
-    {1, 640, "0.064 mm.", "0.0635 mm."},
-    {1, maxUnits, "213070.643 mm.", "213070.6431 mm."},
-    {1, minUnits, "-213070.643 mm.", "-213070.6432 mm."},
-    {2, 25600, "100 mil", "100 mil"},
-    {2, 255, "0 mil", "0 mil"},
-    {2, -300, "-1 mil", "-1 mil"},
-    {2, minUnits, "-8388608 mil", "-8388608 mil"},
-    {3, 25600, "", ""},
-    {-1, 25600, "", ""},
-};
-
-struct ParseCase {
-    int32_t unit;
-    const char* text;
-    int32_t length;
-};
-
-const ParseCase parseCases[] = {
-    {1, "1", 10078},
-    {0, "0.1", 25600},
-    {2, "12.7", 3072},
-    {0, "", 0},
-    {0, "abc", 0},
-    {3, "1", 0},
-    {-1, "1", 0},
-    {0, " 0.1 inch", 25600},
-    {1, "0.100 mm.", 1007},
-    {1, "-2.5", -25196},
-    {0, "2,5", 512000},
-    {2, "100 mil", 25600},
-    {2, "-1", -256},
-    // Out of range clamps; forms that are not decimal numbers read as no number.
-    {0, "1e999", maxUnits},
-    {1, "-1e999", minUnits},
-    {0, "-1e20", minUnits},
-    {1, "9999999", maxUnits},
-    {2, "99999999999", maxUnits},
-    {2, "-99999999999", minUnits},
-    {0, "nan", 0},
-    {1, "-inf", 0},
-    {0, "0x10", 0},
-    {1, "0x1p3", 0},
-    {2, "0x10", 0},
-};
-
-void ExpectLengthTexts()
-{
-    for (const FormatCase& c : formatCases) {
-        EXPECT_EQ(CWevraApp::FormatLength(c.unit, c.length), c.text)
-            << "unit " << c.unit << " length " << c.length;
-        EXPECT_EQ(CWevraApp::FormatLengthFine(c.unit, c.length), c.fineText)
-            << "unit " << c.unit << " length " << c.length;
-    }
-    for (const ParseCase& c : parseCases)
-        EXPECT_EQ(CWevraApp::ParseLength(c.unit, c.text), c.length)
-            << "unit " << c.unit << " text " << c.text;
-}
-
-TEST(CWevraAppLength, TextsInEveryUnit)
-{
-    ExpectLengthTexts();
-}
-
-// The desktop's locale must not turn decimal points into commas, in either direction.
-TEST(CWevraAppLength, TextsUnderGermanLocale)
-{
-    std::string previous = std::setlocale(LC_ALL, nullptr);
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
-        FAIL() << "locale de_DE.UTF-8 is missing; generate it with "
-                  "'localedef -i de_DE -f UTF-8 de_DE.UTF-8'";
-    char probe[16];
-    std::snprintf(probe, sizeof probe, "%.1f", 0.5);
-    EXPECT_STREQ(probe, "0,5") << "the German locale is not in effect";
-    ExpectLengthTexts();
-    std::setlocale(LC_ALL, previous.c_str());
-}
 
 class CWevraAppStrings : public ::testing::Test {
 protected:
@@ -120,51 +18,36 @@ TEST_F(CWevraAppStrings, TextsComeFromTheCurrentPack)
 {
     CResourcePack pack;
     pack.SetString(33067, "Select\nSelect");
-    pack.SetString(330, "Design Configuration");
     pack.SetString(IDS_YES, "JA");
     pack.SetString(IDS_NO, "NEIN");
     CResourcePack::SetCurrent(pack);
 
     EXPECT_EQ(CWevraApp::LoadResString(33067), "Select\nSelect");
     EXPECT_EQ(CWevraApp::LoadResStringPart(33067), "Select");
-    EXPECT_EQ(CWevraApp::LoadResStringPart(330), "Design Configuration");
-    EXPECT_EQ(CWevraApp::LoadResString(12345), "");
-    EXPECT_EQ(CWevraApp::LoadResStringPart(12345), "");
     EXPECT_EQ(CWevraApp::LoadResStringBool(true), "JA");
     EXPECT_EQ(CWevraApp::LoadResStringBool(false), "NEIN");
 }
 
 TEST_F(CWevraAppStrings, NoPackGivesEmptyTexts)
 {
-    EXPECT_EQ(CWevraApp::LoadResString(IDS_APP_TITLE), "");
     EXPECT_EQ(CWevraApp::LoadResStringBool(true), "");
 }
 
-// The English pack is built beside the test programs, as it is beside the application.
 TEST_F(CWevraAppStrings, EnglishPackIsFoundBesideTheProgram)
 {
     std::filesystem::path folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
     ASSERT_TRUE(CResourcePack::LoadFirstFound(folder)) << folder;
-    EXPECT_EQ(CWevraApp::LoadResString(IDS_APP_TITLE), "Wevra PCB");
     EXPECT_EQ(CWevraApp::LoadResStringBool(true), "YES");
     EXPECT_EQ(CWevraApp::LoadResStringBool(false), "NO");
-    EXPECT_EQ(CWevraApp::LoadResString(IDS_PCB_DOCUMENT_TYPE),
-              "\nWevra PCB\nWevra PCB\nWevra PCB Bestanden (*.pcb)\n.PCB\nWevraPCB.Document\n"
-              "Wevra PCB Document");
-    EXPECT_EQ(CWevraApp::LoadResString(IDS_FILL_PLANE_FAILURE), "Error. Fill Plane Failure.");
-    EXPECT_EQ(CWevraApp::LoadResStringPart(IDS_DELETE_ALL_UNUSED_PADSTACKS),
-              "Delete All Unused PadStacks");
 }
 
-TEST(CWevraAppOutput, DeviceNames)
+// The front hands the editor's length and device calls on unchanged.
+TEST(CWevraAppLength, TextsInEveryUnit)
 {
-    EXPECT_EQ(CWevraApp::OutputFormatName(0), "DISPLAY");
-    EXPECT_EQ(CWevraApp::OutputFormatName(2),
-              "GERBER RS-274X, Inch, 2.4, Single File, Leading Zero");
-    EXPECT_EQ(CWevraApp::OutputFormatName(6), "EXCELLON, Inch, 2.4, Leading Zero");
-    EXPECT_EQ(CWevraApp::OutputFormatName(7), "WINDOWS");
-    EXPECT_EQ(CWevraApp::OutputFormatName(8), "");
-    EXPECT_EQ(CWevraApp::OutputFormatName(-1), "");
+    EXPECT_EQ(CWevraApp::FormatLength(CWevraApp::unitMillimetre, 1008), "0.100 mm.");
+    EXPECT_EQ(CWevraApp::FormatLengthFine(CWevraApp::unitInch, 25600), "0.10000 inch");
+    EXPECT_EQ(CWevraApp::ParseLength(CWevraApp::unitMil, "100 mil"), 25600);
+    EXPECT_EQ(CWevraApp::OutputFormatName(CWevraApp::outputFormatCount - 1), "WINDOWS");
 }
 
 } // namespace

@@ -47,7 +47,7 @@ TEST(CProgDlgWindowTest, ShowsTitleStatusAndEachStepsPercentage)
     CResourcePack::SetCurrent(pack);
     CFakeServices fakes;
     {
-        CProgDlg progress;
+        CProgDlg progress(IDS_CPROGDLG);
         progress.SetRange(0, 30);
         ASSERT_TRUE(progress.Create());
         progress.SetStatus("Test Net:1  GND");
@@ -65,6 +65,21 @@ TEST(CProgDlgWindowTest, ShowsTitleStatusAndEachStepsPercentage)
         EXPECT_EQ(window.percentTexts, (Strings{" 0 %", "33%", "66%", "100%", "33%"}));
     }
     EXPECT_FALSE(fakes.progress.Windows().at(0).open);
+    CResourcePack::SetCurrent(CResourcePack());
+}
+
+// The framework knows no texts of the program: without a caption id the title stays empty.
+TEST(CProgDlgWindowTest, NoCaptionIdLeavesTheTitleEmpty)
+{
+    CResourcePack pack;
+    pack.SetString(IDS_CPROGDLG, "CProgDlg");
+    CResourcePack::SetCurrent(pack);
+    CFakeServices fakes;
+    {
+        CProgDlg progress;
+        ASSERT_TRUE(progress.Create());
+        EXPECT_EQ(fakes.progress.Windows().at(0).title, "");
+    }
     CResourcePack::SetCurrent(CResourcePack());
 }
 

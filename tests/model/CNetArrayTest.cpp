@@ -6,11 +6,12 @@
 #include <tuple>
 #include <vector>
 
-#include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
 #include "framework/CMessageService.h"
+#include "framework/CResString.h"
 #include "model/CDialogService.h"
 #include "model/CGridArr.h"
+#include "model/CLengthText.h"
 #include "model/CNetArray.h"
 #include "model/CNetArrayDocument.h"
 #include "model/CPadStackArray.h"
@@ -47,7 +48,7 @@ public:
     uint32_t GetAction() const override { return action; }
     void SetAction(uint32_t code) override { action = code; }
     int32_t GetWorkLayer() const override { return workLayer; }
-    int32_t GetUnit() const override { return CWevraApp::unitMillimetre; }
+    int32_t GetUnit() const override { return CLengthText::unitMillimetre; }
     CPoint GetOrigin() const override { return {}; }
     bool IsAutoRatsnest() const override { return true; }
     void SetModified() override { ++modified; }
@@ -266,7 +267,7 @@ TEST(CNetArrayStorageTest, DamagedListsAreRepairedOrRefused)
     EXPECT_EQ(Names(nets), (std::vector<std::string>{"0"}));
     EXPECT_EQ(nets.GetNet(0)->GetPenTable(), newNetZeroPens);
     EXPECT_EQ(empty.GetLoadWarnings(),
-              (std::vector<std::string>{CWevraApp::LoadResString(IDS_NET_ZERO_CREATED)}));
+              (std::vector<std::string>{CResString::Load(IDS_NET_ZERO_CREATED)}));
 
     // A null record where a net should be: refused, the list stays as it was.
     CNetArray before;
@@ -334,9 +335,8 @@ TEST(CNetArrayPensTest, CollectingIntoNetZeroKeepsEveryWidthInUse)
             EXPECT_EQ(zero.GetVertexWidth(1), c.netZeroDrawnWidth);
         }
         const std::vector<std::string> expectedShown =
-            c.expectedMessage
-                ? std::vector<std::string>{CWevraApp::LoadResString(c.expectedMessage)}
-                : std::vector<std::string>{};
+            c.expectedMessage ? std::vector<std::string>{CResString::Load(c.expectedMessage)}
+                              : std::vector<std::string>{};
         EXPECT_EQ(fakes.messages.ShownTexts(), expectedShown);
     }
 }
@@ -382,7 +382,7 @@ TEST(CNetArrayDeleteTest, EmptyNetsHandTheirCopperToNetZeroAndNumbersFollow)
     EXPECT_EQ(d.GetVertexCount(), 2);
     EXPECT_EQ(document.renumbers.size(), 1u);
     EXPECT_EQ(fakes.messages.ShownTexts(),
-              (std::vector<std::string>{CWevraApp::LoadResString(IDS_EMPTY_NETS_KEPT)}));
+              (std::vector<std::string>{CResString::Load(IDS_EMPTY_NETS_KEPT)}));
 }
 
 TEST(CNetArrayDeleteTest, ResetKeepsNetZeroAfterTheTracerMovedTheCopper)

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
+#include "framework/CResString.h"
 #include "model/CNet.h"
 #include "model/CNetDocument.h"
 #include "model/CPadStackArray.h"
@@ -196,7 +196,7 @@ TEST(CNetRecordTest, LoadRepairsWhatNamesNothingWithOneWarning)
     first.Serialize(ar);
     second.Serialize(ar);
     EXPECT_EQ(ar.GetLoadWarnings(),
-              std::vector<std::string>{CWevraApp::LoadResString(IDS_NET_RECORDS_REPAIRED)});
+              std::vector<std::string>{CResString::Load(IDS_NET_RECORDS_REPAIRED)});
 }
 
 TEST(CNetVertexTest, RotationWrapsIntoOneTurn)

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/CWevraApp.h"
 #include "framework/VirtualKeys.h"
 #include "model/CDialogService.h"
+#include "model/CLengthText.h"
 #include "model/CTextArray.h"
 #include "model/CTextArrayDocument.h"
 #include "model/CWevraText.h"
@@ -72,7 +72,7 @@ public:
     uint32_t mode = ID_BOARD_PLACE_TEXT;
     uint32_t action = waiting;
     int32_t workLayer = LAYER_SILK_TOP;
-    int32_t unit = CWevraApp::unitMillimetre;
+    int32_t unit = CLengthText::unitMillimetre;
     CPoint cursor;
     CPoint rawCursor;
     CPoint anchor;
@@ -378,9 +378,9 @@ TEST(CTextArrayToolTest, EditDialogShowsLengthsInTheUnitAndDegrees)
         EditTextValues shown;
     };
     const Row rows[] = {
-        {CWevraApp::unitMillimetre, 1001, {"T", "1.000 mm.", "0.200 mm.", 21, true, " 1.001"}},
-        {CWevraApp::unitInch, 270000, {"T", "0.0394 inch", "0.0079 inch", 21, true, "270.000"}},
-        {CWevraApp::unitMil, 0, {"T", "39 mil", "7 mil", 21, true, " 0.000"}},
+        {CLengthText::unitMillimetre, 1001, {"T", "1.000 mm.", "0.200 mm.", 21, true, " 1.001"}},
+        {CLengthText::unitInch, 270000, {"T", "0.0394 inch", "0.0079 inch", 21, true, "270.000"}},
+        {CLengthText::unitMil, 0, {"T", "39 mil", "7 mil", 21, true, " 0.000"}},
     };
     for (const Row& row : rows) {
         CScriptedEditText dialogs;
@@ -418,7 +418,7 @@ TEST(CTextArrayToolTest, EditDialogValuesAreTakenBackOnOk)
         SCOPED_TRACE(row.rotation);
         CScriptedEditText dialogs;
         dialogs.answer.rotation = row.rotation;
-        DraggedText dragged(MakeText("T", CPoint(0, 0)), CWevraApp::unitMillimetre);
+        DraggedText dragged(MakeText("T", CPoint(0, 0)), CLengthText::unitMillimetre);
         EXPECT_EQ(dragged.list.EditProperties(), 1);
         const CWevraText& text = *dragged.list.GetText(0);
         EXPECT_EQ(text.GetAngle(), row.angle);
@@ -437,7 +437,7 @@ TEST(CTextArrayToolTest, EditDialogChangesNothingOnCancelWhileWaitingOrForNoLaye
 {
     CScriptedEditText dialogs;
     dialogs.result = CDialogService::resultCancel;
-    DraggedText dragged(MakeText("T", CPoint(0, 0)), CWevraApp::unitMillimetre);
+    DraggedText dragged(MakeText("T", CPoint(0, 0)), CLengthText::unitMillimetre);
     EXPECT_EQ(dragged.list.EditProperties(), 0);
     EXPECT_EQ(dragged.list.GetText(0)->GetText(), "T");
     EXPECT_FALSE(dragged.document.modified);

@@ -1,0 +1,17 @@
+#include "framework/CResString.h"
+
+#include "framework/CResourcePack.h"
+
+std::string CResString::Load(uint32_t id)
+{
+    return CResourcePack::GetCurrent().GetString(id);
+}
+
+std::string CResString::LoadPart(uint32_t id)
+{
+    std::string text = Load(id);
+    const size_t newline = text.find('\n');
+    if (newline != std::string::npos)
+        text.erase(newline);
+    return text;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Texts of the string table of the current language pack (CResourcePack::GetCurrent), by id.
+// Texts are single-byte.
+class CResString {
+public:
+    // The text of a string id; empty when the pack has none.
+    static std::string Load(uint32_t id);
+    // That text up to its first newline: the prompt part of a command's text.
+    static std::string LoadPart(uint32_t id);
+};

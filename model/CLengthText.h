@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Lengths in board units as the user reads and types them, in one of the display units. Texts
+// are single-byte and locale-free.
+class CLengthText {
+public:
+    // Display units.
+    static constexpr int32_t unitInch = 0;
+    static constexpr int32_t unitMillimetre = 1;
+    static constexpr int32_t unitMil = 2;
+
+    // A length in board units as text: "0.1000 inch", "0.100 mm.", "100 mil"; empty for an
+    // unknown unit.
+    static std::string FormatLength(int32_t unit, int32_t length);
+    // The same with one more decimal: "0.10000 inch", "0.1000 mm.", "100 mil".
+    static std::string FormatLengthFine(int32_t unit, int32_t length);
+    // The leading number of a text as a length in board units (a whole number for mil),
+    // truncated toward zero. No number, "nan", "inf", a hexadecimal form or an unknown unit
+    // give 0; lengths beyond the board unit's range are clamped to it.
+    static int32_t ParseLength(int32_t unit, std::string_view text);
+};
