@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "resources/CommandIds.h"
+
 class CShapeLib;
 class CWevraDoc;
 
@@ -15,11 +17,12 @@ class CWevraDoc;
 // owned.
 class CDocumentFrame {
 public:
-    // Control ids of the toolbar's combo boxes.
+    // Control ids of the toolbar's combo boxes; the pad-stack combo sends its own id as its
+    // command.
     static constexpr int32_t layerCombo = 1444;
     static constexpr int32_t penCombo = 1533;
-    static constexpr int32_t netCombo = 33011;
-    static constexpr int32_t padStackCombo = 33032;
+    static constexpr int32_t netCombo = ID_NET_COMBO;
+    static constexpr int32_t padStackCombo = ID_TOOLBARS_PAD_STACK_ARRAY;
     static constexpr int32_t planeCombo = 1569;
 
     virtual ~CDocumentFrame() = default;

@@ -10,42 +10,6 @@ namespace {
 
 using Slot = CToolbarLayout::Slot;
 
-// Command ids of the buttons, in the words of their menu items.
-constexpr uint32_t fileOpen = 57601;
-constexpr uint32_t fileSave = 57603;
-constexpr uint32_t editUndo = 57643;
-constexpr uint32_t editRedo = 57644;
-constexpr uint32_t zoomAll = 33233;
-constexpr uint32_t zoomWindow = 33239;
-constexpr uint32_t componentsMoveRotate = 32856;
-constexpr uint32_t tracksEdit = 32921;
-constexpr uint32_t addOrRemoveVia = 32775;
-constexpr uint32_t selectMode = 33067;
-constexpr uint32_t linesEdit = 32870;
-constexpr uint32_t linesDraw = 33046;
-constexpr uint32_t padsAddManually = 33051;
-constexpr uint32_t snapToGuidelines = 33107;
-constexpr uint32_t netlistAddNet = 33010;
-constexpr uint32_t planeNew = 32895;
-constexpr uint32_t planeAddRectangle = 32898;
-constexpr uint32_t planeAddPolyline = 32897;
-constexpr uint32_t planeAddCircle = 32896;
-constexpr uint32_t planeEditPolyline = 32904;
-constexpr uint32_t planeMoveSeedpoint = 32903;
-constexpr uint32_t planeDelete = 32900;
-constexpr uint32_t planeProperties = 32905;
-constexpr uint32_t selectPoints = 33095;
-constexpr uint32_t selectLines = 33091;
-constexpr uint32_t selectNets = 33092;
-constexpr uint32_t selectBlocks = 33088;
-constexpr uint32_t selectComponents = 33089;
-constexpr uint32_t selectPads = 33094;
-constexpr uint32_t selectVias = 33098;
-constexpr uint32_t selectTexts = 33097;
-constexpr uint32_t selectPlanes = 33249;
-constexpr uint32_t selectNonElectrical = 33093;
-constexpr uint32_t selectElectrical = 33090;
-
 constexpr int32_t layerComboWidth = 180;
 constexpr int32_t penComboWidth = 150;
 constexpr int32_t netComboWidth = 250;
@@ -104,54 +68,69 @@ bool IsPlaneMode(uint32_t mode)
 // Move/Rotate, Tracks Edit, Via, separator, Select, separator: the start of most right parts.
 void AppendTools(std::vector<Slot>& slots)
 {
-    Append(slots, {Button(componentsMoveRotate, 10), Button(tracksEdit, 7),
-                   Button(addOrRemoveVia, 8), Separator(), Button(selectMode, 6), Separator()});
+    Append(slots, {Button(ID_COMPONENTS_MOVE_ROTATE, 10), Button(ID_TRACKS_EDIT, 7),
+                   Button(ID_TRACKS_ADD_OR_REMOVE_VIA, 8), Separator(),
+                   Button(ID_EDIT_SELECT_MODE, 6), Separator()});
 }
 
 void AppendShapeEdit(std::vector<Slot>& slots, uint32_t mode)
 {
-    Append(slots, {Button(linesDraw, 7), Button(padsAddManually, 8), Separator(),
-                   Button(selectMode, 6), Separator(), LayerCombo(), Separator()});
-    if (IsIn(mode, {32870, 32873, 32874, 33046, 33047, 33048, 33049}))
+    Append(slots, {Button(ID_LINES_ADD, 7), Button(ID_PADS_ADD_MANUALLY, 8), Separator(),
+                   Button(ID_EDIT_SELECT_MODE, 6), Separator(), LayerCombo(), Separator()});
+    if (IsIn(mode, {ID_LINES_EDIT, ID_LINES_COPY_LINES, ID_LINES_DELETE_LINES, ID_LINES_ADD,
+                    ID_LINES_ADD_CIRCLES, ID_LINES_ADD_ELLIPSES, ID_LINES_ADD_RECTANGLES}))
         slots.push_back(PenCombo());
-    else if ((mode >= 32885 && mode <= 32890) || mode == padsAddManually)
+    else if ((mode >= ID_PADS_COPY && mode <= ID_PADS_SET_PAD_ORDER) ||
+             mode == ID_PADS_ADD_MANUALLY)
         slots.push_back(PadStackCombo());
-    else if (mode == selectMode)
-        Append(slots, {Button(selectPoints, 11), Button(selectLines, 12), Separator(),
-                       Button(selectPads, 16)});
+    else if (mode == ID_EDIT_SELECT_MODE)
+        Append(slots, {Button(ID_EDIT_SELECTION_FILTERS_SELECT_POINTS, 11),
+                       Button(ID_EDIT_SELECTION_FILTERS_SELECT_LINES, 12), Separator(),
+                       Button(ID_EDIT_SELECTION_FILTERS_PADS, 16)});
 }
 
 void AppendDesign(std::vector<Slot>& slots, uint32_t mode)
 {
-    if (IsIn(mode, {32775, 33051})) {
+    if (IsIn(mode, {ID_TRACKS_ADD_OR_REMOVE_VIA, ID_PADS_ADD_MANUALLY})) {
         AppendTools(slots);
         Append(slots, {LayerCombo(), Separator(), PadStackCombo()});
-    } else if (IsIn(mode, {32870, 32872, 32873, 32874, 33046, 33047, 33048, 33049})) {
-        Append(slots, {Button(linesEdit, 7), Separator(), Button(selectMode, 6), Separator(),
-                       LayerCombo(), Separator(), PenCombo()});
+    } else if (IsIn(mode, {ID_LINES_EDIT, ID_LINES_CHANGE_LINE_WIDTH, ID_LINES_COPY_LINES,
+                           ID_LINES_DELETE_LINES, ID_LINES_ADD, ID_LINES_ADD_CIRCLES,
+                           ID_LINES_ADD_ELLIPSES, ID_LINES_ADD_RECTANGLES})) {
+        Append(slots, {Button(ID_LINES_EDIT, 7), Separator(), Button(ID_EDIT_SELECT_MODE, 6),
+                       Separator(), LayerCombo(), Separator(), PenCombo()});
     } else if (IsPlaneMode(mode)) {
         AppendTools(slots);
-        Append(slots,
-               {Button(planeNew, 23), Button(planeAddRectangle, 24), Button(planeAddPolyline, 25),
-                Button(planeAddCircle, 26), Separator(), Separator(), LayerCombo(), Separator(),
-                Combo(CDocumentFrame::planeCombo, planeComboWidth), Separator(),
-                Button(planeEditPolyline, 6), Button(planeMoveSeedpoint, 20),
-                Button(planeDelete, 22), Button(planeProperties, 21)});
-    } else if (IsIn(mode, {32921, 32923, 32924, 32925, 33043, 33045, 33052, 33055})) {
+        Append(slots, {Button(ID_PLANES_NEW_PLANE, 23), Button(ID_PLANES_ADD_RECTANGLE, 24),
+                       Button(ID_PLANES_ADD_POLYLINE, 25), Button(ID_PLANES_ADD_CIRCLE, 26),
+                       Separator(), Separator(), LayerCombo(), Separator(),
+                       Combo(CDocumentFrame::planeCombo, planeComboWidth), Separator(),
+                       Button(ID_PLANES_EDIT_POLYLINE, 6), Button(ID_PLANES_MOVE_SEEDPOINT, 20),
+                       Button(ID_PLANES_DELETE_PLANE, 22), Button(ID_PLANES_PROPERTIES, 21)});
+    } else if (IsIn(mode, {ID_TRACKS_EDIT, ID_TRACKS_CHANGE_TRACKS_WIDTH, ID_TRACKS_COPY_TRACKS,
+                           ID_TRACKS_DELETE_TRACKS, ID_TRACKS_ADD_CIRCLES, ID_TRACKS_ADD_ELLIPSES,
+                           ID_TRACKS_ADD_RECTANGLES, ID_TRACKS_ADD})) {
         AppendTools(slots);
-        Append(slots,
-               {LayerCombo(), Separator(), PenCombo(), Separator(), Button(snapToGuidelines, 27)});
-    } else if (mode == 33013) {
+        Append(slots, {LayerCombo(), Separator(), PenCombo(), Separator(),
+                       Button(ID_SETTINGS_SNAP_TO_GUIDELINES, 27)});
+    } else if (mode == ID_NETLIST_CONNECT_PINS_TO_NETS) {
         AppendTools(slots);
         Append(slots, {LayerCombo(), Separator(), Combo(CDocumentFrame::netCombo, netComboWidth),
-                       Separator(), Button(netlistAddNet, 19)});
-    } else if (mode == selectMode) {
+                       Separator(), Button(ID_NETLIST_ADD_NET, 19)});
+    } else if (mode == ID_EDIT_SELECT_MODE) {
         AppendTools(slots);
-        Append(slots, {LayerCombo(), Separator(), Button(selectPoints, 11), Button(selectLines, 12),
-                       Button(selectNets, 13), Button(selectBlocks, 14), Separator(),
-                       Button(selectComponents, 15), Button(selectPads, 16), Button(selectVias, 8),
-                       Button(selectTexts, 9), Button(selectPlanes, 28),
-                       Button(selectNonElectrical, 17), Button(selectElectrical, 18)});
+        Append(slots,
+               {LayerCombo(), Separator(), Button(ID_EDIT_SELECTION_FILTERS_SELECT_POINTS, 11),
+                Button(ID_EDIT_SELECTION_FILTERS_SELECT_LINES, 12),
+                Button(ID_EDIT_SELECTION_FILTERS_NETS, 13),
+                Button(ID_EDIT_SELECTION_FILTERS_SELECT_BLOCKS, 14), Separator(),
+                Button(ID_EDIT_SELECTION_FILTERS_COMPONENTS, 15),
+                Button(ID_EDIT_SELECTION_FILTERS_PADS, 16),
+                Button(ID_EDIT_SELECTION_FILTERS_VIAS, 8),
+                Button(ID_EDIT_SELECTION_FILTERS_TEXTS, 9),
+                Button(ID_EDIT_SELECTION_FILTERS_PLANES, 28),
+                Button(ID_EDIT_SELECTION_FILTERS_NON_ELECTRICAL_OBJECTS, 17),
+                Button(ID_EDIT_SELECTION_FILTERS_ELECTRICAL_OBJECTS, 18)});
     } else {
         AppendTools(slots);
         slots.push_back(LayerCombo());
@@ -163,15 +142,16 @@ void AppendDesign(std::vector<Slot>& slots, uint32_t mode)
 std::vector<Slot> CToolbarLayout::ForDocument(const CWevraDoc* document)
 {
     if (document == nullptr)
-        return {Button(fileOpen, 0)};
+        return {Button(ID_FILE_OPEN, 0)};
     return ForMode(document->GetMode(), document->IsShapeDocument());
 }
 
 std::vector<Slot> CToolbarLayout::ForMode(uint32_t mode, bool shapeDocument)
 {
-    std::vector<Slot> slots = {Button(fileOpen, 0), Button(fileSave, 1),   Separator(),
-                               Button(editUndo, 2), Button(editRedo, 3),   Separator(),
-                               Button(zoomAll, 4),  Button(zoomWindow, 5), Separator()};
+    std::vector<Slot> slots = {
+        Button(ID_FILE_OPEN, 0),     Button(ID_FILE_SAVE, 1),        Separator(),
+        Button(ID_EDIT_UNDO, 2),     Button(ID_EDIT_REDO, 3),        Separator(),
+        Button(ID_VIEW_ZOOM_ALL, 4), Button(ID_VIEW_ZOOM_WINDOW, 5), Separator()};
     if (shapeDocument)
         AppendShapeEdit(slots, mode);
     else

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include "resources/CommandIds.h"
+
 class QLabel;
 
 // The About box: the program's version line, an OK button and a Help button.
@@ -13,7 +15,7 @@ class CAboutDlg : public QDialog {
 
 public:
     // The help context of the Help button: the About command + 0x10000.
-    static constexpr uint32_t helpContext = 0x10000 + 57664;
+    static constexpr uint32_t helpContext = 0x10000 + ID_HELP_ABOUT_WEVRA;
 
     // `productVersion` is the program's "ProductVersion" text.
     explicit CAboutDlg(const std::string& productVersion, QWidget* parent = nullptr);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "editor/CListPane.h"
+#include "resources/CommandIds.h"
 
 // The bottom pane below the board view: the error records of the design-rule check and the
 // online clearance check, one row each. Choosing a row puts the board view on that error.
@@ -13,7 +14,7 @@ public:
     static constexpr int32_t modeNoErrors = 1;
     static constexpr int32_t modeErrors = 2;
     static constexpr int32_t listWidth = 1000;
-    static constexpr uint32_t helpContext = 0x10000 + 33185;
+    static constexpr uint32_t helpContext = 0x10000 + ID_VIEW_BOTTOM_PANE;
 
     explicit CBottomView(CWevraDoc& document, QWidget* parent = nullptr);
 

@@ -8,6 +8,7 @@
 #include "document/CConfigFiles.h"
 #include "document/CConfigStartUp.h"
 #include "model/CGridArr.h"
+#include "resources/CommandIds.h"
 
 class QWidget;
 
@@ -17,7 +18,7 @@ class QWidget;
 class CConfig {
 public:
     // The help context of the sheet's pages: the command that opens the sheet + 0x10000.
-    static constexpr uint32_t helpContext = 98715;
+    static constexpr uint32_t helpContext = 0x10000 + ID_FILE_USER_CONFIGURATION;
 
     // The program folder is the running program's.
     CConfig();

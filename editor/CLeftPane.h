@@ -4,6 +4,7 @@
 
 #include "document/CLeftPaneList.h"
 #include "editor/CListPane.h"
+#include "resources/CommandIds.h"
 
 // The side pane below the overview: the design's components (reference, type, shape), or while
 // a track tool runs the nets with connections still to make. Choosing a component in the
@@ -19,7 +20,7 @@ public:
     static constexpr int32_t listWidth = 330;
     // Below this client height the component list is not drawn.
     static constexpr int32_t minListHeight = 20;
-    static constexpr uint32_t helpContext = 0x10000 + 33197;
+    static constexpr uint32_t helpContext = 0x10000 + ID_VIEW_LEFT_PANE;
 
     explicit CLeftPane(CWevraDoc& document, QWidget* parent = nullptr);
 

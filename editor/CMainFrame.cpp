@@ -19,13 +19,13 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "document/CHelpTopics.h"
+#include "document/CWevraDoc.h"
 #include "editor/CAboutDlg.h"
 #include "editor/CChildFrame.h"
 #include "editor/CConfig.h"
 #include "editor/CDocTemplate.h"
-#include "document/CHelpTopics.h"
 #include "editor/CWevraApp.h"
-#include "document/CWevraDoc.h"
 #include "framework/CArchive.h"
 #include "framework/CArchiveException.h"
 #include "framework/CLauncher.h"
@@ -37,6 +37,7 @@
 #include "interchange/CLmcImport.h"
 #include "model/CShapeLib.h"
 #include "model/CShapeLibArray.h"
+#include "resources/CommandIds.h"
 #include "resources/StringIds.h"
 
 #ifndef WEVRA_VERSION
@@ -44,39 +45,6 @@
 #endif
 
 namespace {
-
-// Command ids, named after their menu items.
-constexpr uint32_t fileNew = 57600;
-constexpr uint32_t fileOpen = 57601;
-constexpr uint32_t fileClose = 57602;
-constexpr uint32_t fileSave = 57603;
-constexpr uint32_t fileSaveAs = 57604;
-constexpr uint32_t filePrint = 57607;
-constexpr uint32_t fileExit = 57665;
-constexpr uint32_t windowCascade = 57650;
-constexpr uint32_t windowTileHorizontal = 57651;
-constexpr uint32_t windowTileVertical = 57652;
-constexpr uint32_t helpAbout = 57664;
-constexpr uint32_t helpIndex = 57667;
-constexpr uint32_t help = 57670;
-constexpr uint32_t helpDefault = 57671;
-constexpr uint32_t viewToolbar = 59392;
-constexpr uint32_t viewStatusBar = 59393;
-constexpr uint32_t fileUserConfiguration = 33179;
-constexpr uint32_t fileImportDosComponents = 32952;
-constexpr uint32_t runSchematicApplication = 32965;
-constexpr uint32_t loadShapeLibrary = 33003;
-constexpr uint32_t helpReadme = 32973;
-constexpr uint32_t editShapeCancel = 32915;
-constexpr uint32_t editShapeEnd = 32916;
-constexpr uint32_t otherTimer = 33132;
-constexpr uint32_t otherDocJustLoaded = 32844;
-// The commands the toolbar's combo boxes send when the user picks an entry.
-constexpr uint32_t toolbarSelectLayer = 32991;
-constexpr uint32_t toolbarSelectPen = 33042;
-constexpr uint32_t toolbarSelectNet = 33022;
-constexpr uint32_t toolbarPadStack = 33032;
-constexpr uint32_t toolbarSelectPlane = 33243;
 
 // Ids of the status bar's panes after the message pane, with their placeholder texts.
 constexpr std::array<uint32_t, CMainFrame::statusPaneCount - 1> paneIds = {
@@ -106,15 +74,15 @@ uint32_t ComboCommand(int32_t comboId)
 {
     switch (comboId) {
     case CDocumentFrame::layerCombo:
-        return toolbarSelectLayer;
+        return ID_TOOLBARS_SELECT_LAYER;
     case CDocumentFrame::penCombo:
-        return toolbarSelectPen;
+        return ID_TOOLBARS_SELECT_PEN;
     case CDocumentFrame::netCombo:
-        return toolbarSelectNet;
+        return ID_TOOLBARS_SELECT_NET;
     case CDocumentFrame::padStackCombo:
-        return toolbarPadStack;
+        return ID_TOOLBARS_PAD_STACK_ARRAY;
     default:
-        return toolbarSelectPlane;
+        return ID_PLANES_SELECT_PLANE;
     }
 }
 
@@ -153,7 +121,7 @@ CMainFrame::CMainFrame(const CCommandTarget* application)
     setWindowTitle(CQtCommandBinder::ToQString(CWevraApp::LoadResString(IDS_APP_TITLE)));
     m_router.SetChain([this] { return CommandChain(); });
     m_binder = std::make_unique<CQtCommandBinder>(m_router);
-    m_binder->SetRecentFiles([this] { return m_recentFiles.GetPaths(); });
+    m_binder->SetRecentFiles(ID_FILE_RECENT_FILE, [this] { return m_recentFiles.GetPaths(); });
 
     m_mdiArea = new QMdiArea(this);
     setCentralWidget(m_mdiArea);
@@ -174,7 +142,7 @@ CMainFrame::CMainFrame(const CCommandTarget* application)
     m_recentFiles.Load(CServices::Settings());
     setAcceptDrops(true);
 
-    connect(&m_timer, &QTimer::timeout, this, [this] { RunCommand(otherTimer); });
+    connect(&m_timer, &QTimer::timeout, this, [this] { RunCommand(ID_OTHER_TIMER); });
     m_timer.start(timerPeriodMs);
     // Toolbar buttons and titles follow the state of the design while the program is idle.
     connect(&m_idleTimer, &QTimer::timeout, this, [this] { UpdateCommandUI(); });
@@ -201,7 +169,7 @@ void CMainFrame::StartUp()
     m_config->SetLibraryHandler([this](const std::string& library) {
         // A library chosen in the configuration replaces the set at once.
         m_libraryPath = library;
-        RunCommand(loadShapeLibrary);
+        RunCommand(ID_OTHER_LOAD_SHAPE_LIBRARY);
     });
     LoadShapeLibraries(m_config->GetLibraryFile());
     m_leftPaneShown = m_config->IsLeftPane();
@@ -483,14 +451,14 @@ void CMainFrame::RegisterCommands()
         ui.Enable(m_docTemplate->GetActiveDocument() != nullptr);
     };
 
-    OnCommand(fileNew, [this] { m_docTemplate->NewDocument(); });
-    OnCommand(fileOpen, [this] { OnFileOpen(); });
-    OnCommand(fileClose, [this] {
+    OnCommand(ID_FILE_NEW, [this] { m_docTemplate->NewDocument(); });
+    OnCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
+    OnCommand(ID_FILE_CLOSE, [this] {
         if (CWevraDoc* document = m_docTemplate->GetActiveDocument())
             m_docTemplate->CloseDocument(*document);
     });
-    OnUpdate(fileClose, hasDocument);
-    for (uint32_t id : {fileSave, fileSaveAs}) {
+    OnUpdate(ID_FILE_CLOSE, hasDocument);
+    for (uint32_t id : {ID_FILE_SAVE, ID_FILE_SAVE_AS}) {
         OnCommand(id, [this, id] {
             // A shape library being edited is saved as a whole when its window closes.
             if (IsShapeEditing())
@@ -500,55 +468,50 @@ void CMainFrame::RegisterCommands()
                 return;
             if (m_config)
                 SetCurrentFolder(m_config->GetPcbDirectory());
-            m_docTemplate->SaveDocument(*document, id == fileSaveAs);
+            m_docTemplate->SaveDocument(*document, id == ID_FILE_SAVE_AS);
         });
         OnUpdate(id, hasDocument);
     }
-    OnCommandRange(firstRecentFileCommand(), firstRecentFileCommand() + recentFileCount - 1,
+    OnCommandRange(ID_FILE_RECENT_FILE, ID_FILE_RECENT_FILE + recentFileCount - 1,
                    [this](uint32_t id) {
-                       const std::string path =
-                           m_recentFiles.Get(int(id - firstRecentFileCommand()));
+                       const std::string path = m_recentFiles.Get(int(id - ID_FILE_RECENT_FILE));
                        if (!path.empty())
                            OpenDocumentFile(path);
                    });
-    OnCommand(fileExit, [this] { close(); });
+    OnCommand(ID_FILE_EXIT, [this] { close(); });
 
-    OnCommand(windowCascade, [this] { m_mdiArea->cascadeSubWindows(); });
-    OnCommand(windowTileHorizontal, [this] { m_mdiArea->tileSubWindows(); });
-    OnCommand(windowTileVertical, [this] { m_mdiArea->tileSubWindows(); });
-    for (uint32_t id : {windowCascade, windowTileHorizontal, windowTileVertical})
+    OnCommand(ID_WINDOW_CASCADE, [this] { m_mdiArea->cascadeSubWindows(); });
+    OnCommand(ID_WINDOW_TILE_HORIZONTAL, [this] { m_mdiArea->tileSubWindows(); });
+    OnCommand(ID_WINDOW_TILE_VERTICAL, [this] { m_mdiArea->tileSubWindows(); });
+    for (uint32_t id : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORIZONTAL, ID_WINDOW_TILE_VERTICAL})
         OnUpdate(id, hasDocument);
 
-    OnCommand(viewToolbar, [this] { ShowToolbar(!m_toolbarShown); });
-    OnUpdate(viewToolbar, [this](CCmdUI& ui) { ui.SetCheck(m_toolbarShown); });
-    OnCommand(viewStatusBar, [this] { ShowStatusBar(!m_statusBarShown); });
-    OnUpdate(viewStatusBar, [this](CCmdUI& ui) { ui.SetCheck(m_statusBarShown); });
+    OnCommand(ID_VIEW_TOOLBAR, [this] { ShowToolbar(!m_toolbarShown); });
+    OnUpdate(ID_VIEW_TOOLBAR, [this](CCmdUI& ui) { ui.SetCheck(m_toolbarShown); });
+    OnCommand(ID_VIEW_STATUS_BAR, [this] { ShowStatusBar(!m_statusBarShown); });
+    OnUpdate(ID_VIEW_STATUS_BAR, [this](CCmdUI& ui) { ui.SetCheck(m_statusBarShown); });
 
-    OnCommand(fileUserConfiguration, [this] {
+    OnCommand(ID_FILE_USER_CONFIGURATION, [this] {
         if (m_config)
             m_config->DoModal(this);
     });
-    OnUpdate(fileUserConfiguration, [this](CCmdUI& ui) { ui.Enable(m_config != nullptr); });
-    OnCommand(fileImportDosComponents, [this] { OnImportDosComponents(); });
-    OnUpdate(fileImportDosComponents, [](CCmdUI& ui) { ui.Enable(s_lmcImportFactory != nullptr); });
-    OnCommand(runSchematicApplication, [this] { OnRunSchematicApplication(); });
-    OnCommand(loadShapeLibrary, [this] { LoadShapeLibraries(m_libraryPath); });
-    OnCommand(helpReadme, [this] { OnReadme(); });
-    OnCommand(helpAbout, [this] { OnAbout(); });
-    for (uint32_t id : {helpIndex, help, helpDefault})
+    OnUpdate(ID_FILE_USER_CONFIGURATION, [this](CCmdUI& ui) { ui.Enable(m_config != nullptr); });
+    OnCommand(ID_FILE_IMPORT_WEVRA_DOS_COMPONENTS, [this] { OnImportDosComponents(); });
+    OnUpdate(ID_FILE_IMPORT_WEVRA_DOS_COMPONENTS,
+             [](CCmdUI& ui) { ui.Enable(s_lmcImportFactory != nullptr); });
+    OnCommand(ID_RUN_SCHEMATIC_APPLICATION, [this] { OnRunSchematicApplication(); });
+    OnCommand(ID_OTHER_LOAD_SHAPE_LIBRARY, [this] { LoadShapeLibraries(m_libraryPath); });
+    OnCommand(ID_HELP_README, [this] { OnReadme(); });
+    OnCommand(ID_HELP_ABOUT_WEVRA, [this] { OnAbout(); });
+    for (uint32_t id : {ID_HELP_HELP_INDEX, ID_HELP, ID_HELP_DEFAULT})
         OnCommand(id, [this, id] { OnHelp(id); });
 
-    OnCommand(editShapeEnd, [this] {
+    OnCommand(ID_OTHER_EDIT_SHAPE_END, [this] {
         // The closing shape window has put the edited library back already; this only
         // makes sure the edit is over.
         m_editedLibrary.reset();
     });
-    OnCommand(editShapeCancel, [this] { m_editedLibrary.reset(); });
-}
-
-uint32_t CMainFrame::firstRecentFileCommand()
-{
-    return CQtCommandBinder::firstRecentFile;
+    OnCommand(ID_OTHER_EDIT_SHAPE_CANCEL, [this] { m_editedLibrary.reset(); });
 }
 
 // ---- Frame commands -----------------------------------------------------------------------------
@@ -601,9 +564,9 @@ void CMainFrame::OnAbout()
 
 void CMainFrame::OnHelp(uint32_t id)
 {
-    // The help key asks about the tool in use; the index has a page of its own.
+    // The ID_HELP key asks about the tool in use; the index has a page of its own.
     uint32_t context = id;
-    if (id != helpIndex) {
+    if (id != ID_HELP_HELP_INDEX) {
         CWevraDoc* document = m_docTemplate->GetActiveDocument();
         context = document ? document->GetMode() : 0;
     }
@@ -690,7 +653,7 @@ void CMainFrame::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     // Posted, so that the check runs once the activation is complete.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        PostCommand(otherDocJustLoaded);
+        PostCommand(ID_OTHER_DOC_JUST_LOADED);
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)

@@ -148,7 +148,6 @@ private:
     void SaveBarState();
     void RestoreBarState();
     std::vector<uint8_t> LibrarySnapshot() const;
-    static uint32_t firstRecentFileCommand();
 
     const CCommandTarget* m_application;
     CCommandRouter m_router;

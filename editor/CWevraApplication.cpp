@@ -2,18 +2,17 @@
 
 #include <QCoreApplication>
 
-#include "editor/CConfig.h"
 #include "document/CFileTypeRegistration.h"
+#include "editor/CConfig.h"
 #include "editor/CMainFrame.h"
 #include "editor/CWevraApp.h"
 #include "framework/CMessageService.h"
 #include "framework/CResourcePack.h"
 #include "framework/CServices.h"
+#include "resources/CommandIds.h"
 #include "resources/StringIds.h"
 
 namespace {
-
-constexpr uint32_t filePrint = 57607;
 
 struct CommandLine {
     std::string file;
@@ -62,7 +61,7 @@ bool CWevraApplication::InitInstance(const std::vector<std::string>& arguments)
         if (m_mainFrame->OpenDocumentFile(line.file) == nullptr)
             return false;
         if (line.print) {
-            m_mainFrame->GetRouter().Execute(filePrint);
+            m_mainFrame->GetRouter().Execute(ID_FILE_PRINT);
             return false;
         }
     } else if (m_mainFrame->GetConfig()->IsLoadDesign()) {

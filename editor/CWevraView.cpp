@@ -14,12 +14,12 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include "editor/CConfig.h"
 #include "document/CDocumentFrame.h"
-#include "editor/CMainFrame.h"
 #include "document/CStatusLine.h"
-#include "editor/CWevraApp.h"
 #include "document/CWevraDoc.h"
+#include "editor/CConfig.h"
+#include "editor/CMainFrame.h"
+#include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
 #include "framework/CArchiveException.h"
 #include "framework/CClipboardService.h"
@@ -41,13 +41,6 @@
 
 namespace {
 
-// Tool modes whose edited item the view draws over the board.
-constexpr uint32_t modeReplacePads = ID_COMPONENTS_REPLACE_PADS;
-constexpr uint32_t modePadsFirst = 32885;
-constexpr uint32_t modePadsMove = 32887;
-constexpr uint32_t modePadsPlace = 32888;
-constexpr uint32_t modePadsAddManually = 33051;
-constexpr uint32_t editShapeLibrary = 32917;
 constexpr COLORREF labelColor = 0x00FFFFFF;
 
 constexpr std::array<uint32_t, 5> tableIds = {CWevraView::componentTable, CWevraView::layerTable,
@@ -141,7 +134,8 @@ void CWevraView::OnUpdate(const QWidget* sender, uint32_t hint)
 {
     if (sender == this)
         return;
-    if (hint == redrawHint)
+    // The transparency toggle changes every colour drawn, so its id asks for a full redraw.
+    if (hint == ID_VIEW_TOGGLE_TRANSPARENT_COLORS)
         Redraw(true);
     else
         viewport()->update();
@@ -353,7 +347,7 @@ void CWevraView::SetTableWindow(uint32_t dialogId, QWidget* window)
 bool CWevraView::OnCommand(uint32_t first, uint32_t second)
 {
     if (QPointer<QWidget>* slot = TableSlot(first)) {
-        if (second == tableClosed) {
+        if (second == ID_TABLE_CLOSED) {
             setFocus(Qt::OtherFocusReason);
             // The window reports from inside its own handler: it goes once that has returned.
             if (*slot)
@@ -361,7 +355,7 @@ bool CWevraView::OnCommand(uint32_t first, uint32_t second)
             *slot = nullptr;
             return true;
         }
-        if (second == designChanged) {
+        if (second == ID_DRAW_REDRAW) {
             if (first == layerTable)
                 m_document.CreatePens(CWevraDoc::penKindScreen, m_document.GetScale());
             Redraw(true);
@@ -372,11 +366,11 @@ bool CWevraView::OnCommand(uint32_t first, uint32_t second)
             return true;
         }
     }
-    if (first == designChanged) {
+    if (first == ID_DRAW_REDRAW) {
         Redraw(true);
         return true;
     }
-    return first == swallowedNotice;
+    return first == ID_OTHER_NOTHING;
 }
 
 // ---- Clipboard ----------------------------------------------------------------------------------
@@ -468,7 +462,7 @@ void CWevraView::focusInEvent(QFocusEvent* event)
     CDocumentFrame& frame = CDocumentFrame::Get();
     if (m_document.IsShapeDocument()) {
         if (frame.GetEditedShapeLibrary() == nullptr)
-            frame.PostCommand(editShapeLibrary);
+            frame.PostCommand(ID_COMPONENTS_EDIT_SHAPE_LIBRARY);
     } else {
         Redraw(true);
     }
@@ -549,13 +543,13 @@ void CWevraView::DrawEditedItem(CDeviceContext& dc)
         if (dragging)
             m_document.GetComponents().DrawCurrentText(dc);
         break;
-    case modeReplacePads:
-    case modePadsPlace:
-    case modePadsAddManually:
+    case ID_COMPONENTS_REPLACE_PADS:
+    case ID_PADS_REPLACE:
+    case ID_PADS_ADD_MANUALLY:
         m_document.DrawPadAtCursor(dc, true, CComponentDocument::highlightSet);
         break;
-    case modePadsFirst:
-    case modePadsMove:
+    case ID_PADS_COPY:
+    case ID_PADS_MOVE:
         if (dragging)
             m_document.DrawPadAtCursor(dc, true, CComponentDocument::highlightSet);
         break;

@@ -32,18 +32,14 @@ public:
     // The clipboard format of a whole design in the design-file stream.
     static constexpr char clipboardFormat[] = "WEVRA_PCB_DESIGN";
     static constexpr uint32_t backgroundColor = 0x00606060;
-    // The update hint that asks for a full redraw.
-    static constexpr uint32_t redrawHint = 33225;
 
-    // The table windows, by dialog id, and what they report through OnCommand.
+    // The table windows, by dialog id. They report through OnCommand: ID_TABLE_CLOSED when
+    // closed, ID_DRAW_REDRAW when they changed the design.
     static constexpr uint32_t componentTable = 115;
     static constexpr uint32_t layerTable = 149;
     static constexpr uint32_t netlistTable = 156;
     static constexpr uint32_t padStackTable = 161;
     static constexpr uint32_t shapeTable = 176;
-    static constexpr uint32_t tableClosed = 32804;
-    static constexpr uint32_t designChanged = 33063;
-    static constexpr uint32_t swallowedNotice = 33101;
 
     explicit CWevraView(CWevraDoc& document, QWidget* parent = nullptr);
     ~CWevraView() override;

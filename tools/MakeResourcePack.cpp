@@ -15,6 +15,7 @@
 
 #include "framework/CArchiveException.h"
 #include "framework/CResourcePack.h"
+#include "resources/CommandIds.h"
 
 namespace {
 
@@ -48,6 +49,24 @@ constexpr bool IdsAreUnique(const StringEntry (&a)[N], const StringEntry (&b)[M]
 }
 static_assert(IdsAreUnique(englishStrings, commandTexts),
               "the string table and the command texts use a string id twice");
+
+// The language pack and the program find a command by the same id, so a slip in the list of
+// commands must stop the build rather than send one command's menu item to another.
+#define WEVRA_COMMAND(name, id) id,
+constexpr uint32_t commandIds[] = {
+#include "resources/Commands.def"
+};
+#undef WEVRA_COMMAND
+
+constexpr bool StrictlyIncreasing(const uint32_t* begin, const uint32_t* end)
+{
+    for (const uint32_t* id = begin; id + 1 < end; ++id)
+        if (id[0] >= id[1])
+            return false;
+    return true;
+}
+static_assert(StrictlyIncreasing(std::begin(commandIds), std::end(commandIds)),
+              "resources/Commands.def is not sorted by id or gives one id two names");
 
 // The menu files as a flat list of steps, turned into trees below.
 enum class Step { menu, menuEnd, popup, popupEnd, item, separator };

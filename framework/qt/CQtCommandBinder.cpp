@@ -139,7 +139,7 @@ void CQtCommandBinder::FillRecentFiles(QMenu& menu)
         if (action->property(recentProperty).toBool()) {
             menu.removeAction(action);
             action->deleteLater();
-        } else if (CommandOf(*action) == firstRecentFile &&
+        } else if (m_recentFiles && CommandOf(*action) == m_firstRecentFile &&
                    !action->property(recentProperty).isValid()) {
             anchor = action;
         }
@@ -151,7 +151,7 @@ void CQtCommandBinder::FillRecentFiles(QMenu& menu)
         m_recentFiles ? m_recentFiles() : std::vector<std::string>();
     for (int i = 0; i < int(paths.size()) && i < maxRecentFiles; ++i) {
         std::string name = std::filesystem::path(paths[size_t(i)]).filename().string();
-        QAction* entry = MakeAction(firstRecentFile + uint32_t(i),
+        QAction* entry = MakeAction(m_firstRecentFile + uint32_t(i),
                                     "&" + std::to_string(i + 1) + " " + name, &menu);
         entry->setProperty(recentProperty, true);
         // File names are the system's own text, not the string table's.

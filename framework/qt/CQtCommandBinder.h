@@ -25,16 +25,16 @@ class CQtCommandBinder : public QObject {
     Q_OBJECT
 
 public:
-    // The first of the commands that stand for the recent-file list; the item with this id in
-    // a menu resource marks where the list goes.
-    static constexpr uint32_t firstRecentFile = 57616;
     static constexpr int maxRecentFiles = 8;
 
     explicit CQtCommandBinder(const CCommandRouter& router, QObject* parent = nullptr);
 
-    // The paths of the recent-file list, most recent first.
-    void SetRecentFiles(std::function<std::vector<std::string>()> provider)
+    // The paths of the recent-file list, most recent first. Their commands are `firstCommand`
+    // and the ones after it; the item with `firstCommand` in a menu resource marks where the
+    // list goes.
+    void SetRecentFiles(uint32_t firstCommand, std::function<std::vector<std::string>()> provider)
     {
+        m_firstRecentFile = firstCommand;
         m_recentFiles = std::move(provider);
     }
 
@@ -60,5 +60,6 @@ private:
     void FillRecentFiles(QMenu& menu);
 
     const CCommandRouter& m_router;
+    uint32_t m_firstRecentFile = 0;
     std::function<std::vector<std::string>()> m_recentFiles;
 };

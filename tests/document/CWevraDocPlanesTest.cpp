@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr uint32_t planeEditMode = 32904;
-
 class CScriptedPlaneDialogs : public CDialogService {
 public:
     int32_t BorderSize(const std::vector<std::string>& choices, std::string& chosen) override
@@ -79,7 +77,7 @@ TEST_F(CDocPlanesTest, EachWayOfCreatingGivesItsOutline)
     EXPECT_EQ(Outline(full),
               (std::vector<CPoint>{
                   {1007, 1007}, {398993, 1007}, {398993, 298993}, {1007, 298993}, {1007, 1007}}));
-    EXPECT_EQ(doc->GetMode(), planeEditMode);
+    EXPECT_EQ(doc->GetMode(), ID_PLANES_EDIT_POLYLINE);
 
     const CPour& rect = doc->AddRectanglePlane(CRect(10000, 20000, 60000, 80000));
     EXPECT_EQ(Outline(rect),
@@ -100,7 +98,7 @@ TEST_F(CDocPlanesTest, EachWayOfCreatingGivesItsOutline)
     const CRect box = poly.GetOutlineRect();
     EXPECT_EQ(box.right - box.left, CPour::squareSide);
     EXPECT_EQ((box.left + box.right) / 2, 200000);
-    EXPECT_EQ(doc->GetMode(), planeEditMode);
+    EXPECT_EQ(doc->GetMode(), ID_PLANES_EDIT_POLYLINE);
     EXPECT_EQ(doc->GetAction(), CWevraDoc::actionDragging);
 
     EXPECT_EQ(doc->GetPlaneCount(), 4);
@@ -186,7 +184,7 @@ TEST_F(CDocPlanesTest, RefillAfterMovingTheSeedChangesTheFill)
 TEST_F(CDocPlanesTest, OutlineEditKeepsThreeCornersAndEscRestores)
 {
     CPour& plane = doc->AddRectanglePlane(CRect(0, 0, 40000, 40000));
-    doc->SetMode(planeEditMode);
+    doc->SetMode(ID_PLANES_EDIT_POLYLINE);
     const std::vector<CPoint> before = Outline(plane);
     doc->SetCursor(CPoint(40000, 0));
     ASSERT_TRUE(doc->PlaneEditClick());

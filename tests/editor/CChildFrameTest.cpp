@@ -7,12 +7,12 @@
 #include <QMouseEvent>
 #include <QSplitter>
 
+#include "document/CErrorList.h"
+#include "document/COverviewMap.h"
 #include "editor/CBottomView.h"
 #include "editor/CChildFrame.h"
-#include "document/CErrorList.h"
 #include "editor/CLeftPane.h"
 #include "editor/CMiniView.h"
-#include "document/COverviewMap.h"
 #include "editor/CWevraApp.h"
 #include "editor/CWevraView.h"
 #include "model/CComponentArray.h"
@@ -185,7 +185,7 @@ TEST_F(CChildFrameTest, SidePaneSaveLeavesTheDesignToTheDocument)
     EXPECT_FALSE(pane->IsCommandEnabled(ID_FILE_PLACING_INFO)) << "no components";
     EXPECT_TRUE(pane->OnCommand(ID_SHOW_RATSNEST));
     EXPECT_FALSE(pane->IsCommandChecked(ID_SHOW_RATSNEST));
-    EXPECT_FALSE(pane->OnCommand(57603)) << "Save goes on to the document";
+    EXPECT_FALSE(pane->OnCommand(ID_FILE_SAVE)) << "Save goes on to the document";
     EXPECT_TRUE(services.launcher.openedTextFiles.empty());
 
     CShapeLib& cache = doc->GetEditableShapeCache();

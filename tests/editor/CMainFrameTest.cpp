@@ -16,18 +16,18 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
 #include "editor/CDocTemplate.h"
 #include "editor/CLeftPane.h"
 #include "editor/CMainFrame.h"
 #include "editor/CWevraApp.h"
 #include "editor/CWevraApplication.h"
-#include "document/CWevraDoc.h"
 #include "framework/qt/CQtCommandBinder.h"
-#include "resources/CommandIds.h"
 #include "model/CComponentArray.h"
 #include "model/CShapeLib.h"
 #include "model/CShapeLibArray.h"
+#include "resources/CommandIds.h"
 #include "tests/document/SettingsTestSupport.h"
 #include "tests/framework/qt/QtApplicationTest.h"
 #include "tests/support/CFakeServices.h"
@@ -127,7 +127,7 @@ TEST_F(CMainFrameTest, StartUpOpensTheNamedDesignOrElseTheLastOne)
         // The start-up settings show the toolbar, with its Open button alone.
         EXPECT_TRUE(frame.GetToolbar().isVisibleTo(&frame));
         EXPECT_EQ(frame.GetToolbar().actions().size(), 1);
-        EXPECT_EQ(frame.GetRouter().Query(57603).enabled, false);
+        EXPECT_EQ(frame.GetRouter().Query(ID_FILE_SAVE).enabled, false);
     }
 
     const fs::path other = WriteDesign("OTHER.PCB");
@@ -163,12 +163,12 @@ TEST_F(CMainFrameTest, MenusCarryTheCommandsOfTheirItems)
     QMenuBar& bar = *frame.menuBar();
 
     const std::vector<Item> frameItems = {
-        {{"&File", "&Open\tCtrl + O"}, 57601},
-        {{"&File", "&User Configuration"}, 33179},
-        {{"&File", "&Import", "Wevra &DOS Components"}, 32952},
-        {{"&Help", "&Readme"}, 32973},
-        {{"&Help", "&About Wevra..."}, 57664},
-        {{"&Help", "&Help Index"}, 57667},
+        {{"&File", "&Open\tCtrl + O"}, ID_FILE_OPEN},
+        {{"&File", "&User Configuration"}, ID_FILE_USER_CONFIGURATION},
+        {{"&File", "&Import", "Wevra &DOS Components"}, ID_FILE_IMPORT_WEVRA_DOS_COMPONENTS},
+        {{"&Help", "&Readme"}, ID_HELP_README},
+        {{"&Help", "&About Wevra..."}, ID_HELP_ABOUT_WEVRA},
+        {{"&Help", "&Help Index"}, ID_HELP_HELP_INDEX},
     };
     for (const Item& item : frameItems) {
         QAction* action = FindItem(bar, item.path);
@@ -179,21 +179,21 @@ TEST_F(CMainFrameTest, MenusCarryTheCommandsOfTheirItems)
 
     ASSERT_NE(frame.OpenDocumentFile(design.string()), nullptr);
     const std::vector<Item> designItems = {
-        {{"&File", "&Save\tCtrl+S"}, 57603},
-        {{"&Edit", "&Select mode"}, 33067},
-        {{"&Edit", "&Undo\tCtrl+Z"}, 57643},
-        {{"&Components", "&Move/Rotate\tM"}, 32856},
-        {{"&Components", "Edit Shape &Library..."}, 32917},
-        {{"&Tracks", "&Edit\tE"}, 32921},
-        {{"&Tracks", "Add or Remove &Via\tV"}, 32775},
-        {{"&Lines", "&Edit\tE"}, 32870},
-        {{"&Lines", "&Draw\tT"}, 33046},
-        {{"&Pads", "Add &Manually\tS"}, 33051},
-        {{"&Settings", "Snap to &Guidelines\t[ ]"}, 33107},
-        {{"&Netlist", "&Add Net..."}, 33010},
-        {{"Pla&ne", "&New Plane"}, 32895},
-        {{"T&ools", "Run &Schematic Application"}, 32966},
-        {{"&Help", "&About Wevra..."}, 57664},
+        {{"&File", "&Save\tCtrl+S"}, ID_FILE_SAVE},
+        {{"&Edit", "&Select mode"}, ID_EDIT_SELECT_MODE},
+        {{"&Edit", "&Undo\tCtrl+Z"}, ID_EDIT_UNDO},
+        {{"&Components", "&Move/Rotate\tM"}, ID_COMPONENTS_MOVE_ROTATE},
+        {{"&Components", "Edit Shape &Library..."}, ID_COMPONENTS_EDIT_SHAPE_LIBRARY},
+        {{"&Tracks", "&Edit\tE"}, ID_TRACKS_EDIT},
+        {{"&Tracks", "Add or Remove &Via\tV"}, ID_TRACKS_ADD_OR_REMOVE_VIA},
+        {{"&Lines", "&Edit\tE"}, ID_LINES_EDIT},
+        {{"&Lines", "&Draw\tT"}, ID_LINES_ADD},
+        {{"&Pads", "Add &Manually\tS"}, ID_PADS_ADD_MANUALLY},
+        {{"&Settings", "Snap to &Guidelines\t[ ]"}, ID_SETTINGS_SNAP_TO_GUIDELINES},
+        {{"&Netlist", "&Add Net..."}, ID_NETLIST_ADD_NET},
+        {{"Pla&ne", "&New Plane"}, ID_PLANES_NEW_PLANE},
+        {{"T&ools", "Run &Schematic Application"}, ID_TOOLS_RUN_SCHEMATIC_APPLICATION},
+        {{"&Help", "&About Wevra..."}, ID_HELP_ABOUT_WEVRA},
     };
     for (const Item& item : designItems) {
         QAction* action = FindItem(bar, item.path);
@@ -201,8 +201,8 @@ TEST_F(CMainFrameTest, MenusCarryTheCommandsOfTheirItems)
         EXPECT_EQ(CQtCommandBinder::CommandOf(*action), item.id) << item.path.back();
     }
     // Every command of a menu has its prompt in the string table.
-    EXPECT_EQ(CWevraApp::LoadResStringPart(33055), "Tracks Add");
-    EXPECT_EQ(CWevraApp::LoadResStringPart(33067), "Select");
+    EXPECT_EQ(CWevraApp::LoadResStringPart(ID_TRACKS_ADD), "Tracks Add");
+    EXPECT_EQ(CWevraApp::LoadResStringPart(ID_EDIT_SELECT_MODE), "Select");
 }
 
 TEST_F(CMainFrameTest, ToolbarFollowsTheToolMode)
@@ -213,9 +213,18 @@ TEST_F(CMainFrameTest, ToolbarFollowsTheToolMode)
         std::set<int32_t> combos;
     };
     const std::vector<Layout> layouts = {
-        {33183, 16, {1444}},        {32870, 16, {1444, 1533}},  {33055, 20, {1444, 1533}},
-        {33013, 20, {1444, 33011}}, {32775, 18, {1444, 33032}}, {32895, 29, {1444, 1569}},
-        {33067, 29, {1444}},        {32856, 16, {1444}},
+        {ID_VIEW, 16, {CDocumentFrame::layerCombo}},
+        {ID_LINES_EDIT, 16, {CDocumentFrame::layerCombo, CDocumentFrame::penCombo}},
+        {ID_TRACKS_ADD, 20, {CDocumentFrame::layerCombo, CDocumentFrame::penCombo}},
+        {ID_NETLIST_CONNECT_PINS_TO_NETS,
+         20,
+         {CDocumentFrame::layerCombo, CDocumentFrame::netCombo}},
+        {ID_TRACKS_ADD_OR_REMOVE_VIA,
+         18,
+         {CDocumentFrame::layerCombo, CDocumentFrame::padStackCombo}},
+        {ID_PLANES_NEW_PLANE, 29, {CDocumentFrame::layerCombo, CDocumentFrame::planeCombo}},
+        {ID_EDIT_SELECT_MODE, 29, {CDocumentFrame::layerCombo}},
+        {ID_COMPONENTS_MOVE_ROTATE, 16, {CDocumentFrame::layerCombo}},
     };
     auto application = Start({design.string()});
     CMainFrame& frame = *application->GetMainFrame();
@@ -224,7 +233,9 @@ TEST_F(CMainFrameTest, ToolbarFollowsTheToolMode)
         document.SetMode(layout.mode);
         EXPECT_EQ(frame.GetToolbar().actions().size(), layout.slotCount) << layout.mode;
         std::set<int32_t> combos;
-        for (int32_t id : {1444, 1533, 33011, 33032, 1569})
+        for (int32_t id :
+             {CDocumentFrame::layerCombo, CDocumentFrame::penCombo, CDocumentFrame::netCombo,
+              CDocumentFrame::padStackCombo, CDocumentFrame::planeCombo})
             if (frame.GetCombo(id) != nullptr)
                 combos.insert(id);
         EXPECT_EQ(combos, layout.combos) << layout.mode;
@@ -232,12 +243,12 @@ TEST_F(CMainFrameTest, ToolbarFollowsTheToolMode)
     }
 
     // A combo box of the previous layout never survives a change of tool.
-    document.SetMode(32870);
-    QComboBox* linePens = frame.GetCombo(1533);
-    document.SetMode(33055);
-    EXPECT_NE(frame.GetCombo(1533), linePens);
-    frame.FillCombo(1533, {"0.100 mm.", "0.200 mm."}, 1);
-    EXPECT_EQ(frame.GetCombo(1533)->currentText(), "0.200 mm.");
+    document.SetMode(ID_LINES_EDIT);
+    QComboBox* linePens = frame.GetCombo(CDocumentFrame::penCombo);
+    document.SetMode(ID_TRACKS_ADD);
+    EXPECT_NE(frame.GetCombo(CDocumentFrame::penCombo), linePens);
+    frame.FillCombo(CDocumentFrame::penCombo, {"0.100 mm.", "0.200 mm."}, 1);
+    EXPECT_EQ(frame.GetCombo(CDocumentFrame::penCombo)->currentText(), "0.200 mm.");
 
     // The last design closing leaves the Open button alone, hidden.
     ASSERT_TRUE(frame.GetDocTemplate().CloseAll());
@@ -250,8 +261,8 @@ TEST_F(CMainFrameTest, DisabledCommandsKeyIsTakenAndDoesNothing)
     CCommandTarget probe;
     bool enabled = false;
     int undos = 0;
-    probe.OnCommand(57643, [&undos] { ++undos; });
-    probe.OnUpdate(57643, [&enabled](CCmdUI& ui) { ui.Enable(enabled); });
+    probe.OnCommand(ID_EDIT_UNDO, [&undos] { ++undos; });
+    probe.OnUpdate(ID_EDIT_UNDO, [&enabled](CCmdUI& ui) { ui.Enable(enabled); });
 
     CMainFrame frame(&probe);
     frame.show();
@@ -291,7 +302,7 @@ TEST_F(CMainFrameTest, SidePaneTakesItsOwnCommandsAndLeavesSaveToTheDocument)
     ASSERT_EQ(child->GetActiveView(), child->GetLeftPane());
 
     const auto sizeBefore = fs::file_size(design);
-    frame.GetRouter().Execute(57603);
+    frame.GetRouter().Execute(ID_FILE_SAVE);
     EXPECT_NE(fs::file_size(design), sizeBefore) << "the design with its component was saved";
     EXPECT_FALSE(document->IsModified());
     EXPECT_TRUE(services.launcher.openedTextFiles.empty()) << "Save wrote the report";

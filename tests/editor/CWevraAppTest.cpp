@@ -17,13 +17,13 @@ protected:
 TEST_F(CWevraAppStrings, TextsComeFromTheCurrentPack)
 {
     CResourcePack pack;
-    pack.SetString(33067, "Select\nSelect");
+    pack.SetString(IDS_SELECT_MODE, "Select\nSelect");
     pack.SetString(IDS_YES, "JA");
     pack.SetString(IDS_NO, "NEIN");
     CResourcePack::SetCurrent(pack);
 
-    EXPECT_EQ(CWevraApp::LoadResString(33067), "Select\nSelect");
-    EXPECT_EQ(CWevraApp::LoadResStringPart(33067), "Select");
+    EXPECT_EQ(CWevraApp::LoadResString(IDS_SELECT_MODE), "Select\nSelect");
+    EXPECT_EQ(CWevraApp::LoadResStringPart(IDS_SELECT_MODE), "Select");
     EXPECT_EQ(CWevraApp::LoadResStringBool(true), "JA");
     EXPECT_EQ(CWevraApp::LoadResStringBool(false), "NEIN");
 }

@@ -13,9 +13,9 @@
 #include <QPointer>
 #include <QScrollBar>
 
+#include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
 #include "editor/CMainFrame.h"
-#include "document/CWevraDoc.h"
 #include "editor/CWevraView.h"
 #include "framework/CClipboardService.h"
 #include "framework/CCommandRouter.h"
@@ -207,17 +207,17 @@ TEST_F(CWevraViewTest, TableWindowsReportThroughTheView)
     View().SetTableWindow(CWevraView::layerTable, table);
     Paint();
     const int32_t rendered = View().GetRenderCount();
-    EXPECT_TRUE(View().OnCommand(CWevraView::layerTable, CWevraView::designChanged));
+    EXPECT_TRUE(View().OnCommand(CWevraView::layerTable, ID_DRAW_REDRAW));
     Paint();
     EXPECT_EQ(View().GetRenderCount(), rendered + 1);
 
-    EXPECT_TRUE(View().OnCommand(CWevraView::layerTable, CWevraView::tableClosed));
+    EXPECT_TRUE(View().OnCommand(CWevraView::layerTable, ID_TABLE_CLOSED));
     EXPECT_EQ(View().GetTableWindow(CWevraView::layerTable), nullptr);
     QPointer<QWidget> gone(table);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(gone.isNull());
 
-    EXPECT_TRUE(View().OnCommand(CWevraView::swallowedNotice, 0));
+    EXPECT_TRUE(View().OnCommand(ID_OTHER_NOTHING, 0));
     EXPECT_FALSE(View().OnCommand(ID_EDIT_PASTE, 0));
 }
 

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "framework/CArchiveException.h"
+#include "resources/CommandIds.h"
 
 namespace {
 
@@ -73,13 +74,14 @@ CResourcePack PackWithMenus()
 {
     CResourcePack pack = SamplePack();
     CMenuItem file{CMenuItem::popup, 0, "&File", {}};
-    file.items.push_back({CMenuItem::command, 57601, "&Open\tCtrl + O", {}});
+    file.items.push_back({CMenuItem::command, ID_FILE_OPEN, "&Open\tCtrl + O", {}});
     file.items.push_back({CMenuItem::separator, 0, "", {}});
     CMenuItem import{CMenuItem::popup, 0, "&Import", {}};
-    import.items.push_back({CMenuItem::command, 32952, "Wevra &DOS Components", {}});
+    import.items.push_back(
+        {CMenuItem::command, ID_FILE_IMPORT_WEVRA_DOS_COMPONENTS, "Wevra &DOS Components", {}});
     file.items.push_back(import);
     pack.SetMenu(213, CMenuItem{CMenuItem::popup, 0, "", {file}});
-    pack.SetAccelerators(213, {{"Ctrl+Z", 57643}, {"Alt+Backspace", 57643}});
+    pack.SetAccelerators(213, {{"Ctrl+Z", ID_EDIT_UNDO}, {"Alt+Backspace", ID_EDIT_UNDO}});
     pack.SetImage(213, {0x89, 'P', 'N', 'G'});
     return pack;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/CMessageService.h"
+#include "resources/CommandIds.h"
 #include "tests/support/CFakeServices.h"
 
 #include <gtest/gtest.h>
@@ -51,10 +52,10 @@ TEST(CSelectDlgTest, PreselectTextChoosesAnEntryHoldingItAfterItsFirstCharacter)
     CSelectDlg dlg;
     dlg.SetList(list);
     dlg.SetPreselect("ache2");
-    dlg.SetHelpCommandId(32917);
+    dlg.SetHelpCommandId(ID_COMPONENTS_EDIT_SHAPE_LIBRARY);
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.GetChosenString(), "Cache2");
-    EXPECT_EQ(fakes.listPicker.GetShown().at(0).helpCommandId, 32917);
+    EXPECT_EQ(fakes.listPicker.GetShown().at(0).helpCommandId, ID_COMPONENTS_EDIT_SHAPE_LIBRARY);
 }
 
 } // namespace

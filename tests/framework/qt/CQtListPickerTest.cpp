@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 
 #include "framework/qt/CSelectListBox.h"
+#include "resources/CommandIds.h"
 #include "tests/framework/qt/QtApplicationTest.h"
 
 namespace {
@@ -74,8 +75,9 @@ TEST_F(CQtListPickerTest, F1AsksForTheHelpOfTheCommand)
         EXPECT_TRUE(dialog->isVisible());
         Press(list, Qt::Key_Escape);
     });
-    EXPECT_EQ(picker.PickFromList("Copy Shape", {"Cache"}, 0, 32917), -1);
-    EXPECT_EQ(contexts, (std::vector<int32_t>{0x10000 + 32917}));
+    EXPECT_EQ(picker.PickFromList("Copy Shape", {"Cache"}, 0, ID_COMPONENTS_EDIT_SHAPE_LIBRARY),
+              -1);
+    EXPECT_EQ(contexts, (std::vector<int32_t>{0x10000 + ID_COMPONENTS_EDIT_SHAPE_LIBRARY}));
 }
 
 } // namespace
