@@ -90,9 +90,9 @@ CWevraDoc::CWevraDoc()
       m_grids(std::make_unique<CGridArr>()), m_font(std::make_unique<CWevraFont>()),
       m_texts(std::make_unique<CTextArray>())
 {
-    m_pinInfoFont.face = pinInfoFace;
-    m_pinInfoFont.height = pinInfoHeight;
-    m_pinInfoFont.weight = CFontDesc::normalWeight;
+    m_settings.pinInfoFont.face = pinInfoFace;
+    m_settings.pinInfoFont.height = pinInfoHeight;
+    m_settings.pinInfoFont.weight = CFontDesc::normalWeight;
     SetPinInfoFontRecordFromFont();
     ResetToDefaults();
 }
@@ -118,20 +118,20 @@ bool CWevraDoc::ResetToDefaults()
     m_planeUnderEdit.reset();
     m_planeIndex = noPlane;
     m_snapshotNeeded = false;
-    m_viewFlags = 0;
-    m_drawingMode = drawOpaque;
-    m_subnetMark = 1;
-    m_userOffset = CPoint();
-    m_fileVersion = designFileVersion;
-    m_unit = CLengthText::unitMillimetre;
-    m_pinInfoMode = 1;
-    m_designTime = 0;
-    m_reserved = 0;
-    m_drcActive = 0;
-    m_mode45 = 0;
-    m_ratsnestActive = 0;
-    m_tracksOfComponents = 1;
-    m_selectionFilter = defaultSelectionFilter;
+    m_settings.viewFlags = 0;
+    m_settings.drawingMode = CDesignSettings::drawOpaque;
+    m_settings.subnetMark = 1;
+    m_settings.userOffset = CPoint();
+    m_fileVersion = CDesignSettings::designFileVersion;
+    m_settings.unit = CLengthText::unitMillimetre;
+    m_settings.pinInfoMode = 1;
+    m_settings.designTime = 0;
+    m_settings.reserved = 0;
+    m_settings.drcActive = 0;
+    m_settings.mode45 = 0;
+    m_settings.ratsnestActive = 0;
+    m_settings.tracksOfComponents = 1;
+    m_settings.selectionFilter = CDesignSettings::defaultSelectionFilter;
     m_currentComponentIndex = -1;
     ResetEditingState();
 
@@ -160,16 +160,16 @@ bool CWevraDoc::ResetToDefaults()
     m_action = actionWaiting;
     m_rotateAngle = 0;
     m_backupTicks = 0;
-    m_scale = defaultScale;
+    m_settings.scale = CDesignSettings::defaultScale;
     m_previousScale = 1;
-    m_offset = CPoint();
-    m_boardWidth = defaultBoardWidth;
-    m_boardHeight = defaultBoardHeight;
+    m_settings.offset = CPoint();
+    m_settings.boardWidth = CDesignSettings::defaultBoardWidth;
+    m_settings.boardHeight = CDesignSettings::defaultBoardHeight;
     m_boardOutline.RemoveAll();
 
     ResetNetGroups(std::string());
     ResetColors();
-    m_netlistPath.clear();
+    m_settings.netlistPath.clear();
     return true;
 }
 
@@ -187,8 +187,8 @@ void CWevraDoc::ResetEditingState()
 
 void CWevraDoc::ResetColors()
 {
-    auto& screen = m_colors[screenColors];
-    auto& highlight = m_colors[highlightColors];
+    auto& screen = m_settings.colors[CDesignSettings::screenColors];
+    auto& highlight = m_settings.colors[CDesignSettings::highlightColors];
     screen.fill(defaultScreenColor);
     screen[LAYER_COMMON] = RGB(0, 55, 0);
     screen[LAYER_TOP] = RGB(0, 196, 0);
@@ -202,7 +202,7 @@ void CWevraDoc::ResetColors()
     highlight[LAYER_BOTTOM] = RGB(255, 0, 0);
     highlight[LAYER_SILK_TOP] = RGB(255, 255, 0);
     highlight[LAYER_SILK_BOTTOM] = RGB(0, 255, 255);
-    m_colors[printColors] = screen;
+    m_settings.colors[CDesignSettings::printColors] = screen;
     // Drawing uses the screen sets until the painting builds its pens for another target.
     m_drawColors[CComponentDocument::normalSet] = screen;
     m_drawColors[CComponentDocument::highlightSet] = highlight;
@@ -226,7 +226,7 @@ bool CWevraDoc::OnOpenDocument(const std::string& path)
 {
     ResetToDefaults();
     const std::string extension = UpperAscii(CPathHelper::GetExtension(path));
-    m_netlistPath = ReplaceExtension(path, ".NET");
+    m_settings.netlistPath = ReplaceExtension(path, ".NET");
 
     bool read = false;
     if (extension == ".PLY")
@@ -315,8 +315,8 @@ void CWevraDoc::SetTitle()
 {
     std::string title = "Design] - [" + GetDesignName() + " ->" + CResString::LoadPart(m_mode);
     if (m_mode == ID_SETTINGS_SET_GRID_OFFSET) {
-        title += "(" + CLengthText::FormatLength(GetUnit(), m_userOffset.x) + "," +
-                 CLengthText::FormatLength(GetUnit(), m_userOffset.y) + ")";
+        title += "(" + CLengthText::FormatLength(GetUnit(), m_settings.userOffset.x) + "," +
+                 CLengthText::FormatLength(GetUnit(), m_settings.userOffset.y) + ")";
     }
     m_title = title;
     Views().OnTitleChanged(m_title);
@@ -332,8 +332,8 @@ void CWevraDoc::SetModified()
 
 void CWevraDoc::SetBoardSize(int32_t width, int32_t height)
 {
-    m_boardWidth = width;
-    m_boardHeight = height;
+    m_settings.boardWidth = width;
+    m_settings.boardHeight = height;
 }
 
 void CWevraDoc::SetBoardOutlineRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
@@ -350,15 +350,16 @@ void CWevraDoc::SetBoardOutlineRect(int32_t x1, int32_t y1, int32_t x2, int32_t 
 CSize CWevraDoc::GetBoardExtent() const
 {
     const CSize client = Views().GetClientSize();
-    return CSize(SaturatedAbs(int64_t(client.cx - 8) * m_scale - m_boardWidth),
-                 SaturatedAbs(int64_t(client.cy - 4) * m_scale - m_boardHeight));
+    return CSize(SaturatedAbs(int64_t(client.cx - 8) * m_settings.scale - m_settings.boardWidth),
+                 SaturatedAbs(int64_t(client.cy - 4) * m_settings.scale - m_settings.boardHeight));
 }
 
 COLORREF CWevraDoc::GetStoredColor(int32_t table, int32_t layer) const
 {
-    if (table < screenColors || table > printColors || layer < 0 || layer >= LAYER_COUNT)
+    if (table < CDesignSettings::screenColors || table > CDesignSettings::printColors ||
+        layer < 0 || layer >= LAYER_COUNT)
         return 0;
-    return m_colors[size_t(table)][size_t(layer)];
+    return m_settings.colors[size_t(table)][size_t(layer)];
 }
 
 // ---- Editing state ------------------------------------------------------------------------------
@@ -402,7 +403,7 @@ void CWevraDoc::SetComponentTextMode(int32_t m)
 
 void CWevraDoc::SetViewFlag(uint32_t bit, bool on)
 {
-    m_viewFlags = on ? (m_viewFlags | bit) : (m_viewFlags & ~bit);
+    m_settings.viewFlags = on ? (m_settings.viewFlags | bit) : (m_settings.viewFlags & ~bit);
 }
 
 int32_t CWevraDoc::GetCurrentNetIndex() const

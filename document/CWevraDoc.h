@@ -8,6 +8,7 @@
 
 #include "analysis/CPlaneBuildDocument.h"
 #include "analysis/CTracerDocument.h"
+#include "document/CDesignSettings.h"
 #include "document/CDocumentComponentLink.h"
 #include "document/CDocumentNetLink.h"
 #include "document/Rec12.h"
@@ -66,13 +67,7 @@ class CWevraDoc : public CObject,
     WEVRA_DECLARE_SERIAL(CWevraDoc)
 
 public:
-    static constexpr uint32_t designFileVersion = 8035;
     static constexpr int32_t netGroupCount = 256;
-    static constexpr int32_t minScale = 10;
-    static constexpr int32_t maxScale = 1000000;
-    static constexpr int32_t defaultScale = 600;
-    static constexpr int32_t defaultBoardWidth = 1000;
-    static constexpr int32_t defaultBoardHeight = 800;
     // The plane index of a document without a current plane.
     static constexpr int32_t noPlane = -1000000;
     // A tool other than the plane commands parks the current plane by this much.
@@ -87,41 +82,10 @@ public:
     static constexpr uint32_t actionBandClosed = 0x40000100;
     static constexpr uint32_t actionMoveFromPane = 0x40000400;
 
-    // Selection filter words.
-    static constexpr uint32_t defaultSelectionFilter = 0x10000204;
-    static constexpr uint32_t shapeSelectionFilter = 0x30000201;
-    // Selection filter bits: one exclusive choice in the low byte, switches above it.
-    static constexpr uint32_t filterPoints = 0x01;
-    static constexpr uint32_t filterSegments = 0x02;
-    static constexpr uint32_t filterLines = 0x04;
-    static constexpr uint32_t filterNets = 0x08;
-    static constexpr uint32_t filterBlocks = 0x10;
-    static constexpr uint32_t filterComponents = 0x100;
-    static constexpr uint32_t filterPads = 0x200;
-    static constexpr uint32_t filterTexts = 0x400;
-    static constexpr uint32_t filterVias = 0x800;
-    static constexpr uint32_t filterPlanes = 0x1000;
-    static constexpr uint32_t filterNonElectrical = 0x10000000;
-    static constexpr uint32_t filterElectrical = 0x20000000;
-
-    // View flag bits.
-    static constexpr uint32_t viewHolesAlwaysVisible = 0x1;
-    static constexpr uint32_t viewAutoPanning = 0x2;
-    static constexpr uint32_t viewReferenceNames = 0x4;
-
-    // Raster modes of the board drawing.
-    static constexpr uint32_t drawOpaque = 13;
-    static constexpr uint32_t drawTransparent = 15;
-
     // Default padstack kinds (free pad, shape pad, via).
     static constexpr int32_t kindPad = PADSTACK_KIND_PAD;
     static constexpr int32_t kindShapePad = PADSTACK_KIND_SHAPE_PAD;
     static constexpr int32_t kindVia = PADSTACK_KIND_VIA;
-
-    // Stored layer-colour tables.
-    static constexpr int32_t screenColors = 0;
-    static constexpr int32_t highlightColors = 1;
-    static constexpr int32_t printColors = 2;
 
     // Per-layer object tables of ResetLayerTables.
     static constexpr int32_t lineTable = 0;
@@ -178,8 +142,8 @@ public:
     std::string GetDesignName() const;
     // The folder of the path (never changed in case: folder names are case-sensitive).
     std::string GetDesignFolder() const;
-    const std::string& GetNetlistPath() const { return m_netlistPath; }
-    void SetNetlistPath(const std::string& path) { m_netlistPath = path; }
+    const std::string& GetNetlistPath() const { return m_settings.netlistPath; }
+    void SetNetlistPath(const std::string& path) { m_settings.netlistPath = path; }
     // Rebuilds the title: "Design] - [" + design name + " ->" + the prompt of the tool mode
     // (with the user offset in Set Grid Offset); the frames add the outer brackets.
     void SetTitle();
@@ -205,8 +169,8 @@ public:
 
     // ---- Board ----------------------------------------------------------------------------------
 
-    int32_t GetBoardWidth() const override { return m_boardWidth; }
-    int32_t GetBoardHeight() const override { return m_boardHeight; }
+    int32_t GetBoardWidth() const override { return m_settings.boardWidth; }
+    int32_t GetBoardHeight() const override { return m_settings.boardHeight; }
     void SetBoardSize(int32_t width, int32_t height);
     const CRec12Array& GetBoardOutline() const { return m_boardOutline; }
     // The outline becomes the closed rectangle (x1, y1)-(x2, y2) in its first five points and
@@ -238,24 +202,24 @@ public:
     // 3 shape name); the view's commands set kind m + 1.
     int32_t GetComponentTextMode() const override;
     void SetComponentTextMode(int32_t m);
-    uint32_t GetSelectionFilter() const { return m_selectionFilter; }
+    uint32_t GetSelectionFilter() const { return m_settings.selectionFilter; }
     // True when any of the bits is set.
-    bool IsSelectionFilter(uint32_t bits) const { return (m_selectionFilter & bits) != 0; }
+    bool IsSelectionFilter(uint32_t bits) const { return (m_settings.selectionFilter & bits) != 0; }
     uint32_t GetSelectableLayerMask() const { return m_layerMask; }
-    bool GetViewFlag(uint32_t bit) const { return (m_viewFlags & bit) != 0; }
+    bool GetViewFlag(uint32_t bit) const { return (m_settings.viewFlags & bit) != 0; }
     void SetViewFlag(uint32_t bit, bool on);
-    bool IsDrcActive() const { return m_drcActive != 0; }
-    void SetDrcActive(uint8_t active) { m_drcActive = active; }
-    bool IsMode45() const override { return m_mode45 != 0; }
-    bool IsAutoRatsnest() const override { return m_ratsnestActive != 0; }
+    bool IsDrcActive() const { return m_settings.drcActive != 0; }
+    void SetDrcActive(uint8_t active) { m_settings.drcActive = active; }
+    bool IsMode45() const override { return m_settings.mode45 != 0; }
+    bool IsAutoRatsnest() const override { return m_settings.ratsnestActive != 0; }
     int32_t GetRotateAngle() const { return m_rotateAngle; }
     void SetRotateAngle(int32_t angle) { m_rotateAngle = angle; }
-    int32_t GetUnit() const override { return int32_t(m_unit); }
-    void SetUnit(int32_t unit) { m_unit = uint32_t(unit); }
+    int32_t GetUnit() const override { return int32_t(m_settings.unit); }
+    void SetUnit(int32_t unit) { m_settings.unit = uint32_t(unit); }
     // The user grid origin.
-    CPoint GetOrigin() const override { return m_userOffset; }
-    void SetUserOffset(CPoint offset) { m_userOffset = offset; }
-    int32_t GetPadInfoMode() const override { return int32_t(m_pinInfoMode); }
+    CPoint GetOrigin() const override { return m_settings.userOffset; }
+    void SetUserOffset(CPoint offset) { m_settings.userOffset = offset; }
+    int32_t GetPadInfoMode() const override { return int32_t(m_settings.pinInfoMode); }
 
     // The snapped cursor, where the tools act.
     CPoint GetCursor() const override { return m_cursor; }
@@ -267,9 +231,9 @@ public:
     // Whether the snapped cursor differs from its previous position.
     bool HasCursorMoved() const { return m_cursor != m_previousCursor; }
 
-    int32_t GetScale() const override { return m_scale; }
-    CPoint GetViewOffset() const override { return m_offset; }
-    void SetOffset(int32_t x, int32_t y) { m_offset = CPoint(x, y); }
+    int32_t GetScale() const override { return m_settings.scale; }
+    CPoint GetViewOffset() const override { return m_settings.offset; }
+    void SetOffset(int32_t x, int32_t y) { m_settings.offset = CPoint(x, y); }
 
     int32_t GetCurrentNetIndex() const;
     // The component the component tool works on (-1 for none) and the document's own
@@ -335,7 +299,7 @@ public:
     bool MoveCursorByKey(uint32_t key);
     void SetAnchor() { m_anchor = m_cursor; }
 
-    // Kept within minScale..maxScale.
+    // Kept within CDesignSettings::minScale..maxScale.
     void SetScale(int32_t scale);
     // False when both are 0.
     bool ScrollBy(int32_t dx, int32_t dy);
@@ -368,7 +332,7 @@ public:
     bool IsZoomWindowPending() const { return m_zoomWindowPending; }
     void SetZoomWindowPending(bool pending) { m_zoomWindowPending = pending; }
     // Accumulated editing time in milliseconds.
-    uint32_t GetDesignTime() const { return m_designTime; }
+    uint32_t GetDesignTime() const { return m_settings.designTime; }
 
     // ---- View services --------------------------------------------------------------------------
 
@@ -376,8 +340,8 @@ public:
     // when there is no such file.
     bool IsNetlistNewer() const;
     // Seconds since 1970.
-    int64_t GetNetlistTime() const { return m_netlistTime; }
-    void SetNetlistTime(int64_t seconds) { m_netlistTime = seconds; }
+    int64_t GetNetlistTime() const { return m_settings.netlistTime; }
+    void SetNetlistTime(int64_t seconds) { m_settings.netlistTime = seconds; }
     // Scrolls the board point to the middle of the view.
     void CenterOn(int32_t x, int32_t y);
     void CenterOnCursor();
@@ -484,10 +448,6 @@ public:
 
     // ---- Design file (CWevraDocFile.cpp) --------------------------------------------------------
 
-    static constexpr uint32_t oldestDesignFileVersion = 8032;
-    // The LOGFONT record of the pin-information font in the design file.
-    static constexpr size_t pinInfoFontRecordSize = 60;
-
     // The design file stream. Storing writes the current version and leaves the modified flag
     // alone (backups and clipboard copies are written through here too). Loading reads the
     // whole stream into a fresh design and takes it over only once everything was read; then
@@ -501,7 +461,7 @@ public:
     // Once the shape cache and the nets are loaded: every component's shape index and pad
     // nets brought in line with them.
     void RepairComponentsAfterLoad(CArchive& ar);
-    const CFontDesc& GetPinInfoFont() const { return m_pinInfoFont; }
+    const CFontDesc& GetPinInfoFont() const { return m_settings.pinInfoFont; }
     // Whether a component lay off the board when the design was read.
     bool IsComponentOutsideBoard() const { return m_componentOutsideBoard; }
 
@@ -516,7 +476,10 @@ public:
     // View/Toggle Transparent Colors: the board drawing switches between opaque and transparent
     // colours, and every view is redrawn.
     void OnToggleTransparentColors();
-    bool IsTransparentColors() const { return m_drawingMode == drawTransparent; }
+    bool IsTransparentColors() const
+    {
+        return m_settings.drawingMode == CDesignSettings::drawTransparent;
+    }
 
     // ---- Painting (CWevraDocPaint.cpp) ----------------------------------------------------------
 
@@ -562,9 +525,9 @@ public:
     bool IsBoardDirty() const { return m_boardDirty; }
     void SetBoardDirty() { m_boardDirty = true; }
     // R2_COPYPEN (opaque layers) or R2_MERGEPEN (layers seen through one another).
-    uint32_t GetDrawingMode() const { return m_drawingMode; }
-    void SetDrawingMode(uint32_t mode) { m_drawingMode = mode; }
-    void SetPadInfoMode(int32_t mode) { m_pinInfoMode = uint32_t(mode); }
+    uint32_t GetDrawingMode() const { return m_settings.drawingMode; }
+    void SetDrawingMode(uint32_t mode) { m_settings.drawingMode = mode; }
+    void SetPadInfoMode(int32_t mode) { m_settings.pinInfoMode = uint32_t(mode); }
     bool IsUnconnectedPinMarks() const { return m_unconnectedPinMarks; }
     void SetUnconnectedPinMarks(bool on) { m_unconnectedPinMarks = on; }
 
@@ -827,31 +790,8 @@ private:
     std::vector<std::unique_ptr<CUndoSnapshot>> m_undoList;
     CRec12Array m_boardOutline;
 
-    // ---- Design settings (the header of the design file) ----------------------------------------
-    std::array<std::array<COLORREF, LAYER_COUNT>, 3> m_colors{};
-    int32_t m_boardWidth = defaultBoardWidth;
-    int32_t m_boardHeight = defaultBoardHeight;
-    CPoint m_offset;
-    int32_t m_scale = defaultScale;
-    std::string m_netlistPath;
-    std::string m_templatePath;
-    uint32_t m_selectionFilter = defaultSelectionFilter;
-    uint8_t m_drcActive = 0;
-    uint8_t m_mode45 = 0;
-    uint8_t m_tracksOfComponents = 1;
-    uint8_t m_ratsnestActive = 0;
-    uint32_t m_viewFlags = 0;
-    uint32_t m_drawingMode = drawOpaque;
-    uint32_t m_subnetMark = 1;
-    CPoint m_userOffset;
-    int64_t m_netlistTime = 0;
-    uint32_t m_reserved = 0;
-    uint32_t m_unit = 1;
-    uint32_t m_designTime = 0;
-    CFontDesc m_pinInfoFont;
-    // The stored record of that font, kept byte for byte.
-    std::array<uint8_t, pinInfoFontRecordSize> m_pinInfoFontRecord{};
-    uint32_t m_pinInfoMode = 1;
+    // The header of the design file.
+    CDesignSettings m_settings;
 
     // ---- Painting -------------------------------------------------------------------------------
     // The colours the drawing uses, normal and highlight set.
@@ -910,7 +850,7 @@ private:
     std::string m_pathName;
     std::string m_title;
     uint32_t m_menuResource = 0;
-    uint32_t m_fileVersion = designFileVersion;
+    uint32_t m_fileVersion = CDesignSettings::designFileVersion;
     bool m_modified = false;
     bool m_dirty = false;
     bool m_shapeDocument = false;

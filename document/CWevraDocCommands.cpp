@@ -376,13 +376,13 @@ bool CWevraDoc::PrintJobPage(CDeviceContext& dc, int32_t record, int32_t pixelsP
     if (scale <= 0)
         return false;
 
-    const CPoint savedOffset = m_offset;
-    const int32_t savedScale = m_scale;
+    const CPoint savedOffset = m_settings.offset;
+    const int32_t savedScale = m_settings.scale;
     m_printing = true;
     SelectAll(false);
-    m_offset =
+    m_settings.offset =
         CPoint(TruncToInt(job->GetOffsetX() / jobScale), TruncToInt(job->GetOffsetY() / jobScale));
-    m_scale = scale;
+    m_settings.scale = scale;
     CreatePens(item->IsColor() ? penKindPrintColor : penKindPrintBlackWhite, scale);
     m_shapeCache->SetScale(scale);
 
@@ -393,22 +393,22 @@ bool CWevraDoc::PrintJobPage(CDeviceContext& dc, int32_t record, int32_t pixelsP
         points.reserve(size_t(m_boardOutline.GetSize()));
         for (int32_t i = 0; i < m_boardOutline.GetSize(); ++i) {
             const Rec12& point = m_boardOutline[i];
-            points.emplace_back(SaturateToInt((int64_t(point.x) + m_offset.x) / scale),
-                                SaturateToInt((int64_t(point.y) + m_offset.y) / scale));
+            points.emplace_back(SaturateToInt((int64_t(point.x) + m_settings.offset.x) / scale),
+                                SaturateToInt((int64_t(point.y) + m_settings.offset.y) / scale));
         }
         dc.Polygon(points);
     }
     const CRect page = dc.GetClipBox();
-    const CRect clip(SaturateToInt(int64_t(page.left) * scale - m_offset.x),
-                     SaturateToInt(int64_t(page.top) * scale - m_offset.y),
-                     SaturateToInt(int64_t(page.right) * scale - m_offset.x),
-                     SaturateToInt(int64_t(page.bottom) * scale - m_offset.y));
+    const CRect clip(SaturateToInt(int64_t(page.left) * scale - m_settings.offset.x),
+                     SaturateToInt(int64_t(page.top) * scale - m_settings.offset.y),
+                     SaturateToInt(int64_t(page.right) * scale - m_settings.offset.x),
+                     SaturateToInt(int64_t(page.bottom) * scale - m_settings.offset.y));
     PrintLayers(dc, *item, clip);
     dc.SelectBrush(previousBrush);
     dc.SelectPen(previousPen);
 
-    m_scale = savedScale;
-    m_offset = savedOffset;
+    m_settings.scale = savedScale;
+    m_settings.offset = savedOffset;
     m_printing = false;
     // The screen never keeps the print colours, whatever the two scales.
     CreatePens(penKindScreen, savedScale);
@@ -432,12 +432,14 @@ void CWevraDoc::PrintLayers(CDeviceContext& dc, const COutputRec& record, const 
             if (record.IsTextShape())
                 m_components->DrawLayerTexts(dc, layer, clip, CComponent::textShapeName, false);
         }
-        m_lines->DrawLayer(dc, layer, clip, color, m_offset.x, m_offset.y, m_scale);
+        m_lines->DrawLayer(dc, layer, clip, color, m_settings.offset.x, m_settings.offset.y,
+                           m_settings.scale);
         m_nets->Draw(dc, layer, clip);
-        m_texts->Draw(dc, layer, *m_font, color, m_offset.x, m_offset.y, m_scale);
+        m_texts->Draw(dc, layer, *m_font, color, m_settings.offset.x, m_settings.offset.y,
+                      m_settings.scale);
         for (const auto& plane : m_planes) {
             if (plane->GetLayer() == layer)
-                plane->Draw(dc, m_offset.x, m_offset.y, m_scale, color);
+                plane->Draw(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale, color);
         }
     }
 

@@ -83,53 +83,31 @@ CWevraDoc::CWevraDoc(LoadTarget, const CWevraDoc& current)
 
 void CWevraDoc::CopyHeaderFrom(const CWevraDoc& other)
 {
-    m_colors = other.m_colors;
-    m_boardWidth = other.m_boardWidth;
-    m_boardHeight = other.m_boardHeight;
-    m_offset = other.m_offset;
-    m_scale = other.m_scale;
-    m_netlistPath = other.m_netlistPath;
-    m_templatePath = other.m_templatePath;
-    m_selectionFilter = other.m_selectionFilter;
-    m_drcActive = other.m_drcActive;
-    m_mode45 = other.m_mode45;
-    m_tracksOfComponents = other.m_tracksOfComponents;
-    m_ratsnestActive = other.m_ratsnestActive;
-    m_viewFlags = other.m_viewFlags;
-    m_drawingMode = other.m_drawingMode;
-    m_subnetMark = other.m_subnetMark;
-    m_userOffset = other.m_userOffset;
-    m_netlistTime = other.m_netlistTime;
-    m_reserved = other.m_reserved;
-    m_unit = other.m_unit;
-    m_designTime = other.m_designTime;
-    m_pinInfoFont = other.m_pinInfoFont;
-    m_pinInfoFontRecord = other.m_pinInfoFontRecord;
-    m_pinInfoMode = other.m_pinInfoMode;
+    m_settings = other.m_settings;
 }
 
 void CWevraDoc::SetPinInfoFontFromRecord()
 {
-    const uint8_t* record = m_pinInfoFontRecord.data();
+    const uint8_t* record = m_settings.pinInfoFontRecord.data();
     CFontDesc font;
     font.height = GetLe32(record + fontHeightAt);
     font.weight = GetLe32(record + fontWeightAt);
     font.italic = record[fontItalicAt] != 0;
     const uint8_t* face = record + fontFaceAt;
     font.face.assign(face, std::find(face, face + fontFaceSize, uint8_t(0)));
-    m_pinInfoFont = font;
+    m_settings.pinInfoFont = font;
 }
 
 void CWevraDoc::SetPinInfoFontRecordFromFont()
 {
-    m_pinInfoFontRecord.fill(0);
-    uint8_t* record = m_pinInfoFontRecord.data();
-    PutLe32(record + fontHeightAt, m_pinInfoFont.height);
-    PutLe32(record + fontWeightAt, m_pinInfoFont.weight);
-    record[fontItalicAt] = m_pinInfoFont.italic ? 1 : 0;
+    m_settings.pinInfoFontRecord.fill(0);
+    uint8_t* record = m_settings.pinInfoFontRecord.data();
+    PutLe32(record + fontHeightAt, m_settings.pinInfoFont.height);
+    PutLe32(record + fontWeightAt, m_settings.pinInfoFont.weight);
+    record[fontItalicAt] = m_settings.pinInfoFont.italic ? 1 : 0;
     // The last byte of the face stays zero, as the record's readers expect.
-    std::memcpy(record + fontFaceAt, m_pinInfoFont.face.data(),
-                std::min(m_pinInfoFont.face.size(), fontFaceSize - 1));
+    std::memcpy(record + fontFaceAt, m_settings.pinInfoFont.face.data(),
+                std::min(m_settings.pinInfoFont.face.size(), fontFaceSize - 1));
 }
 
 // ---- Serialize ----------------------------------------------------------------------------------
@@ -174,7 +152,7 @@ bool CWevraDoc::OnSaveDocument(const std::string& path)
 void CWevraDoc::StoreDesign(CArchive& ar)
 {
     CleanUpPlaneList();
-    m_fileVersion = designFileVersion;
+    m_fileVersion = CDesignSettings::designFileVersion;
     ar << m_fileVersion;
     WriteHeader(ar);
     ar.SerializeObjectArray(m_planes);
@@ -196,19 +174,22 @@ void CWevraDoc::StoreDesign(CArchive& ar)
 
 void CWevraDoc::WriteHeader(CArchive& ar) const
 {
-    for (const auto& table : m_colors) {
+    for (const auto& table : m_settings.colors) {
         for (const COLORREF color : table)
             ar << color;
     }
-    ar << m_boardWidth << m_boardHeight << m_offset.x << m_offset.y << m_scale;
-    ar.WriteString(m_netlistPath);
-    ar.WriteString(m_templatePath);
-    ar << m_selectionFilter << m_drcActive << m_mode45 << m_tracksOfComponents << m_ratsnestActive;
-    ar << m_viewFlags << m_drawingMode << m_subnetMark << m_userOffset.x << m_userOffset.y;
-    ar.WriteTime(m_netlistTime);
-    ar << m_reserved << m_unit << m_designTime;
-    ar.Write(m_pinInfoFontRecord.data(), m_pinInfoFontRecord.size());
-    ar << m_pinInfoMode;
+    ar << m_settings.boardWidth << m_settings.boardHeight << m_settings.offset.x
+       << m_settings.offset.y << m_settings.scale;
+    ar.WriteString(m_settings.netlistPath);
+    ar.WriteString(m_settings.templatePath);
+    ar << m_settings.selectionFilter << m_settings.drcActive << m_settings.mode45
+       << m_settings.tracksOfComponents << m_settings.ratsnestActive;
+    ar << m_settings.viewFlags << m_settings.drawingMode << m_settings.subnetMark
+       << m_settings.userOffset.x << m_settings.userOffset.y;
+    ar.WriteTime(m_settings.netlistTime);
+    ar << m_settings.reserved << m_settings.unit << m_settings.designTime;
+    ar.Write(m_settings.pinInfoFontRecord.data(), m_settings.pinInfoFontRecord.size());
+    ar << m_settings.pinInfoMode;
 }
 
 void CWevraDoc::RebuildShapeCache()
@@ -235,7 +216,8 @@ void CWevraDoc::CleanUpPlaneList()
 void CWevraDoc::LoadDesign(CArchive& ar)
 {
     const uint32_t version = ar.ReadDWord();
-    if (version < oldestDesignFileVersion || version > designFileVersion) {
+    if (version < CDesignSettings::oldestDesignFileVersion ||
+        version > CDesignSettings::designFileVersion) {
         CServices::Messages().MessageBox(CResString::Load(IDS_NOT_SUPPORTED_FILEFORMAT),
                                          CResString::Load(IDS_APP_TITLE), MB_OK,
                                          MB_ICONEXCLAMATION);
@@ -248,8 +230,8 @@ void CWevraDoc::LoadDesign(CArchive& ar)
     loaded.ReadHeader(ar, version);
     loaded.ReadCollections(ar, version);
 
-    const std::string netlistPath = m_netlistPath;
-    const int64_t netlistTime = m_netlistTime;
+    const std::string netlistPath = m_settings.netlistPath;
+    const int64_t netlistTime = m_settings.netlistTime;
     TakeOverDesign(loaded);
     RepairLoadedIndexes(ar);
     FixUpAfterLoad(netlistPath, netlistTime, ar.GetFilePath().string());
@@ -261,21 +243,24 @@ void CWevraDoc::LoadDesign(CArchive& ar)
 
 void CWevraDoc::ReadHeader(CArchive& ar, uint32_t version)
 {
-    for (auto& table : m_colors) {
+    for (auto& table : m_settings.colors) {
         for (COLORREF& color : table)
             ar >> color;
     }
-    ar >> m_boardWidth >> m_boardHeight >> m_offset.x >> m_offset.y >> m_scale;
-    m_netlistPath = ar.ReadString();
-    m_templatePath = ar.ReadString();
-    ar >> m_selectionFilter >> m_drcActive >> m_mode45 >> m_tracksOfComponents >> m_ratsnestActive;
+    ar >> m_settings.boardWidth >> m_settings.boardHeight >> m_settings.offset.x >>
+        m_settings.offset.y >> m_settings.scale;
+    m_settings.netlistPath = ar.ReadString();
+    m_settings.templatePath = ar.ReadString();
+    ar >> m_settings.selectionFilter >> m_settings.drcActive >> m_settings.mode45 >>
+        m_settings.tracksOfComponents >> m_settings.ratsnestActive;
     if (version >= viewBlockVersion)
-        ar >> m_viewFlags >> m_drawingMode >> m_subnetMark >> m_userOffset.x >> m_userOffset.y;
-    m_netlistTime = ar.ReadTime();
-    ar >> m_reserved >> m_unit >> m_designTime;
-    ar.Read(m_pinInfoFontRecord.data(), m_pinInfoFontRecord.size());
+        ar >> m_settings.viewFlags >> m_settings.drawingMode >> m_settings.subnetMark >>
+            m_settings.userOffset.x >> m_settings.userOffset.y;
+    m_settings.netlistTime = ar.ReadTime();
+    ar >> m_settings.reserved >> m_settings.unit >> m_settings.designTime;
+    ar.Read(m_settings.pinInfoFontRecord.data(), m_settings.pinInfoFontRecord.size());
     SetPinInfoFontFromRecord();
-    ar >> m_pinInfoMode;
+    ar >> m_settings.pinInfoMode;
     if (version >= planesVersion)
         ar.SerializeObjectArray(m_planes);
 }
@@ -334,23 +319,25 @@ void CWevraDoc::TakeOverDesign(CWevraDoc& loaded)
     m_pinsRebuilt = false;
     for (auto& table : m_layerCounts)
         table.fill(0);
-    m_drawColors[CComponentDocument::normalSet] = m_colors[screenColors];
-    m_drawColors[CComponentDocument::highlightSet] = m_colors[highlightColors];
+    m_drawColors[CComponentDocument::normalSet] = m_settings.colors[CDesignSettings::screenColors];
+    m_drawColors[CComponentDocument::highlightSet] =
+        m_settings.colors[CDesignSettings::highlightColors];
 }
 
 void CWevraDoc::RepairLoadedIndexes(CArchive& ar)
 {
     bool settingsRepaired = false;
-    if (m_scale < minScale || m_scale > maxScale) {
-        m_scale = defaultScale;
+    if (m_settings.scale < CDesignSettings::minScale ||
+        m_settings.scale > CDesignSettings::maxScale) {
+        m_settings.scale = CDesignSettings::defaultScale;
         settingsRepaired = true;
     }
-    if (m_unit > uint32_t(CLengthText::unitMil)) {
-        m_unit = uint32_t(CLengthText::unitMillimetre);
+    if (m_settings.unit > uint32_t(CLengthText::unitMil)) {
+        m_settings.unit = uint32_t(CLengthText::unitMillimetre);
         settingsRepaired = true;
     }
-    if (m_pinInfoMode > maxPinInfoMode) {
-        m_pinInfoMode = 1;
+    if (m_settings.pinInfoMode > maxPinInfoMode) {
+        m_settings.pinInfoMode = 1;
         settingsRepaired = true;
     }
     if (m_layers->GetRefLayer() < 0 || m_layers->GetRefLayer() >= LAYER_COUNT) {
@@ -435,12 +422,12 @@ void CWevraDoc::FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTi
         RebuildNetPins();
         m_nets->CalcBoundingBoxes();
         m_nets->BuildToDoList();
-        SetSelectionFilter(filterElectrical, true);
+        SetSelectionFilter(CDesignSettings::filterElectrical, true);
     }
 
     m_loadResult = 1;
     m_componentOutsideBoard = false;
-    const CRect board(0, 0, m_boardWidth, m_boardHeight);
+    const CRect board(0, 0, m_settings.boardWidth, m_settings.boardHeight);
     for (int32_t i = 0; i < m_components->GetCount(); ++i) {
         if (!m_components->IntersectsRect(i, board)) {
             m_componentOutsideBoard = true;
@@ -449,28 +436,28 @@ void CWevraDoc::FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTi
         }
     }
 
-    if (int32_t(m_viewFlags) < 0)
-        m_viewFlags = 0;
-    if (m_drawingMode != drawOpaque)
-        m_drawingMode = drawTransparent;
-    m_userOffset.x = std::max(m_userOffset.x, 0);
-    m_userOffset.y = std::max(m_userOffset.y, 0);
+    if (int32_t(m_settings.viewFlags) < 0)
+        m_settings.viewFlags = 0;
+    if (m_settings.drawingMode != CDesignSettings::drawOpaque)
+        m_settings.drawingMode = CDesignSettings::drawTransparent;
+    m_settings.userOffset.x = std::max(m_settings.userOffset.x, 0);
+    m_settings.userOffset.y = std::max(m_settings.userOffset.y, 0);
 
     NormalizePadStackKinds(*m_shapeCache);
 
     if (m_templateLoad) {
-        m_designTime = 0;
+        m_settings.designTime = 0;
         m_nets->Reset();
-        m_netlistPath = netlistPath;
-        m_netlistTime = netlistTime;
-        m_templatePath = sourcePath;
+        m_settings.netlistPath = netlistPath;
+        m_settings.netlistTime = netlistTime;
+        m_settings.templatePath = sourcePath;
         for (int32_t i = 0; i < m_components->GetCount(); ++i)
             m_components->SetFlag(i, ComponentFlags::fromTemplate, true);
     }
 
     SetMode(ID_VIEW);
     CleanUpPlaneList();
-    if (GetViewFlag(viewHolesAlwaysVisible))
+    if (GetViewFlag(CDesignSettings::viewHolesAlwaysVisible))
         SetWorkLayer(LAYER_DRILL);
-    ResetNetGroups(m_templatePath);
+    ResetNetGroups(m_settings.templatePath);
 }

@@ -201,8 +201,8 @@ void CWevraDoc::NormalizePadStackKinds(CShapeLib& cache)
 
 void CWevraDoc::OnBoardProperties()
 {
-    CDialogService::Get().PcbInfo(CLengthText::FormatLength(GetUnit(), m_boardWidth),
-                                  CLengthText::FormatLength(GetUnit(), m_boardHeight),
+    CDialogService::Get().PcbInfo(CLengthText::FormatLength(GetUnit(), m_settings.boardWidth),
+                                  CLengthText::FormatLength(GetUnit(), m_settings.boardHeight),
                                   CNumberText::FormatInt(m_components->GetCount()),
                                   CNumberText::FormatInt(m_components->GetPinCount()),
                                   CNumberText::FormatInt(m_nets->GetCount()));
@@ -235,7 +235,9 @@ bool CWevraDoc::OnFileSendMail()
 
 void CWevraDoc::OnToggleTransparentColors()
 {
-    m_drawingMode = m_drawingMode == drawTransparent ? drawOpaque : drawTransparent;
+    m_settings.drawingMode = m_settings.drawingMode == CDesignSettings::drawTransparent
+                                 ? CDesignSettings::drawOpaque
+                                 : CDesignSettings::drawTransparent;
     RedrawBoardViews();
     Views().UpdateAllViews();
 }

@@ -87,14 +87,14 @@ void CWevraDoc::CreatePens(int32_t kind, int32_t scale)
     auto& normal = m_drawColors[normalSet];
     auto& highlight = m_drawColors[highlightSet];
     if (kind == penKindPrintColor) {
-        normal = m_colors[printColors];
+        normal = m_settings.colors[CDesignSettings::printColors];
     } else if (kind == penKindPrintBlackWhite) {
         normal.fill(black);
         highlight.fill(black);
     } else {
         kind = penKindScreen;
-        normal = m_colors[screenColors];
-        highlight = m_colors[highlightColors];
+        normal = m_settings.colors[CDesignSettings::screenColors];
+        highlight = m_settings.colors[CDesignSettings::highlightColors];
     }
 
     // A printout writes the component texts the display set shows; the screen its references.
@@ -175,16 +175,16 @@ CPen CWevraDoc::GetComponentTextPen(bool bottomSide, bool highlight) const
         return m_componentTextPens[(highlight ? 2 : 0) + (bottomSide ? 1 : 0)];
     const int32_t layer = bottomSide ? LAYER_SILK_BOTTOM : LAYER_SILK_TOP;
     const int32_t width =
-        std::max(1, m_components->GetTextLineWidth(CComponent::textReference) / m_scale);
+        std::max(1, m_components->GetTextLineWidth(CComponent::textReference) / m_settings.scale);
     return CPen(CPen::Style::Solid, width, LayerColor(layer, highlight ? highlightSet : normalSet));
 }
 
 bool CWevraDoc::AreScreenPensCurrent() const
 {
     // A loaded design or an edited colour table brings other colours at the same scale.
-    return m_pensBuilt && m_penKind == penKindScreen && m_penScale == m_scale &&
-           m_drawColors[normalSet] == m_colors[screenColors] &&
-           m_drawColors[highlightSet] == m_colors[highlightColors];
+    return m_pensBuilt && m_penKind == penKindScreen && m_penScale == m_settings.scale &&
+           m_drawColors[normalSet] == m_settings.colors[CDesignSettings::screenColors] &&
+           m_drawColors[highlightSet] == m_settings.colors[CDesignSettings::highlightColors];
 }
 
 // ---- Board --------------------------------------------------------------------------------------
@@ -192,34 +192,35 @@ bool CWevraDoc::AreScreenPensCurrent() const
 CRect CWevraDoc::GetVisibleBoardRect(int32_t margin) const
 {
     const CSize client = GetClientPixels();
-    return CRect(SaturateToInt(-int64_t(m_offset.x) - margin),
-                 SaturateToInt(-int64_t(m_offset.y) - margin),
-                 SaturateToInt(int64_t(m_scale) * client.cx - m_offset.x + margin),
-                 SaturateToInt(int64_t(m_scale) * client.cy - m_offset.y + margin));
+    return CRect(
+        SaturateToInt(-int64_t(m_settings.offset.x) - margin),
+        SaturateToInt(-int64_t(m_settings.offset.y) - margin),
+        SaturateToInt(int64_t(m_settings.scale) * client.cx - m_settings.offset.x + margin),
+        SaturateToInt(int64_t(m_settings.scale) * client.cy - m_settings.offset.y + margin));
 }
 
 bool CWevraDoc::DrawBoard(CDeviceContext& dc)
 {
     m_boardDirty = false;
     if (!AreScreenPensCurrent())
-        CreatePens(penKindScreen, m_scale);
-    m_shapeCache->SetScale(m_scale);
+        CreatePens(penKindScreen, m_settings.scale);
+    m_shapeCache->SetScale(m_settings.scale);
 
     const CSize client = GetClientPixels();
-    const int32_t gridX = SaturateToInt(int64_t(m_offset.x) + m_userOffset.x);
-    const int32_t gridY = SaturateToInt(int64_t(m_offset.y) + m_userOffset.y);
+    const int32_t gridX = SaturateToInt(int64_t(m_settings.offset.x) + m_settings.userOffset.x);
+    const int32_t gridY = SaturateToInt(int64_t(m_settings.offset.y) + m_settings.userOffset.y);
     const CRect clip = GetVisibleBoardRect(clipMargin);
     const COutputRec* set = GetCurrentLayerSet();
     int32_t previousMode = 0;
     {
         CSelectedPenBrush selected(dc, m_layerPens[normalSet][LAYER_COMMON],
                                    m_layerBrushes[normalSet][LAYER_COMMON]);
-        DrawBoardOutline(dc, m_offset.x, m_offset.y, m_scale, normalSet);
+        DrawBoardOutline(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale, normalSet);
         previousMode = dc.GetROP2();
-        dc.SetROP2(int32_t(m_drawingMode));
+        dc.SetROP2(int32_t(m_settings.drawingMode));
         // Grid lines lie under the copper.
         if (m_grids->GetCurrentMode() == CGridArr::modeLines)
-            m_grids->Draw(dc, gridX, gridY, client.cx, client.cy, m_scale);
+            m_grids->Draw(dc, gridX, gridY, client.cx, client.cy, m_settings.scale);
 
         for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
             m_layers->SetVisible(layer, false);
@@ -236,25 +237,25 @@ bool CWevraDoc::DrawBoard(CDeviceContext& dc)
             DrawBoardHoles(dc, *set, clip);
     }
 
-    if (m_scale <= originMarkerLimit) {
-        const CPoint origin = ToPixel(m_userOffset, m_offset, m_scale);
-        DrawOriginMarker(dc, origin.x, origin.y, m_scale, white);
+    if (m_settings.scale <= originMarkerLimit) {
+        const CPoint origin = ToPixel(m_settings.userOffset, m_settings.offset, m_settings.scale);
+        DrawOriginMarker(dc, origin.x, origin.y, m_settings.scale, white);
     }
     DrawComponentTexts(dc, clip, false);
-    if (m_pinInfoMode != 0) {
+    if (m_settings.pinInfoMode != 0) {
         m_components->DrawPadInfo(dc);
         m_nets->DrawViaLabels(dc);
     }
-    if (GetViewFlag(viewReferenceNames))
+    if (GetViewFlag(CDesignSettings::viewReferenceNames))
         m_components->DrawReferencesAtCenter(dc);
     if (m_unconnectedPinMarks)
         m_nets->DrawUnconnectedPinMarks(dc, clip);
     dc.SetROP2(previousMode);
     // Grid dots lie over everything.
     if (m_grids->GetCurrentMode() == CGridArr::modeDots)
-        m_grids->Draw(dc, gridX, gridY, client.cx, client.cy, m_scale);
+        m_grids->Draw(dc, gridX, gridY, client.cx, client.cy, m_settings.scale);
     DrawConnectionLines(dc);
-    m_penScale = m_scale;
+    m_penScale = m_settings.scale;
     return true;
 }
 
@@ -268,16 +269,19 @@ void CWevraDoc::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& c
             continue;
         // A selected plane is left to the selection overlay.
         if (i == m_planeIndex)
-            plane.Draw(dc, m_offset.x, m_offset.y, m_scale, LayerColor(layer, highlightSet));
+            plane.Draw(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale,
+                       LayerColor(layer, highlightSet));
         else if (!plane.IsSelected())
-            plane.Draw(dc, m_offset.x, m_offset.y, m_scale, color);
+            plane.Draw(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale, color);
     }
     m_components->Draw(dc, layer, clip, false, false);
     if (IsCopperLayer(layer))
         m_nets->Draw(dc, layer, clip);
     else
-        m_lines->DrawLayer(dc, layer, clip, color, m_offset.x, m_offset.y, m_scale);
-    m_texts->Draw(dc, layer, *m_font, color, m_offset.x, m_offset.y, m_scale);
+        m_lines->DrawLayer(dc, layer, clip, color, m_settings.offset.x, m_settings.offset.y,
+                           m_settings.scale);
+    m_texts->Draw(dc, layer, *m_font, color, m_settings.offset.x, m_settings.offset.y,
+                  m_settings.scale);
     if (layer >= LAYER_DRILL)
         return;
 
@@ -383,12 +387,12 @@ void CWevraDoc::DrawSelection(CDeviceContext& dc)
     if (m_mode == ID_COMPONENTS_MOVE_ROTATE_TEXT)
         return;
     if (!AreScreenPensCurrent())
-        CreatePens(penKindScreen, m_scale);
+        CreatePens(penKindScreen, m_settings.scale);
     const CRect clip = GetVisibleBoardRect(0);
     CSelectedPenBrush selected(dc, m_layerPens[normalSet][LAYER_COMMON],
                                m_layerBrushes[normalSet][LAYER_TOP]);
     const int32_t previousMode = dc.GetROP2();
-    dc.SetROP2(int32_t(m_drawingMode));
+    dc.SetROP2(int32_t(m_settings.drawingMode));
 
     DrawSelectedPlanes(dc);
     const bool components = m_components->GetSelectedCount() > 0;
@@ -396,8 +400,10 @@ void CWevraDoc::DrawSelection(CDeviceContext& dc)
         for (int32_t layer = 1; layer < LAYER_COUNT; ++layer)
             m_components->Draw(dc, layer, clip, true, true);
     }
-    m_lines->DrawSelected(dc, m_drawColors[highlightSet], m_offset.x, m_offset.y, m_scale);
-    m_texts->DrawSelected(dc, *m_font, m_drawColors[highlightSet], m_offset.x, m_offset.y, m_scale);
+    m_lines->DrawSelected(dc, m_drawColors[highlightSet], m_settings.offset.x, m_settings.offset.y,
+                          m_settings.scale);
+    m_texts->DrawSelected(dc, *m_font, m_drawColors[highlightSet], m_settings.offset.x,
+                          m_settings.offset.y, m_settings.scale);
     m_nets->DrawSelectedAll(dc, clip);
 
     const auto drawSelectedComponents = [&](int32_t layer) {
@@ -438,11 +444,12 @@ void CWevraDoc::DrawSelection(CDeviceContext& dc)
 
 void CWevraDoc::DrawPadAt(CDeviceContext& dc, CPoint cursor, int32_t layer) const
 {
-    if (m_scale < 1)
+    if (m_settings.scale < 1)
         return;
     const CPadStackArray& stacks = GetPadStacks();
-    const CPoint at = ToPixel(cursor, m_offset, m_scale);
-    stacks.DrawPad(dc, stacks.GetDefault(m_defaultPadStackKind), layer, at.x, at.y, 0, m_scale);
+    const CPoint at = ToPixel(cursor, m_settings.offset, m_settings.scale);
+    stacks.DrawPad(dc, stacks.GetDefault(m_defaultPadStackKind), layer, at.x, at.y, 0,
+                   m_settings.scale);
 }
 
 void CWevraDoc::DrawPadAtCursor(CDeviceContext& dc, bool highlight, int32_t colorSet) const
@@ -487,10 +494,12 @@ void CWevraDoc::DrawOtherRatsnest(CDeviceContext& dc) const
 
 void CWevraDoc::DrawInvertedRect(CDeviceContext& dc, const CRect& rect) const
 {
-    if (m_scale < 1)
+    if (m_settings.scale < 1)
         return;
-    const CPoint topLeft = ToPixel(CPoint(rect.left, rect.top), m_offset, m_scale);
-    const CPoint bottomRight = ToPixel(CPoint(rect.right, rect.bottom), m_offset, m_scale);
+    const CPoint topLeft =
+        ToPixel(CPoint(rect.left, rect.top), m_settings.offset, m_settings.scale);
+    const CPoint bottomRight =
+        ToPixel(CPoint(rect.right, rect.bottom), m_settings.offset, m_settings.scale);
     const int32_t previousMode = dc.SetROP2(R2_NOT);
     dc.MoveTo(topLeft);
     dc.LineTo(CPoint(bottomRight.x, topLeft.y));

@@ -218,9 +218,9 @@ CPour& CWevraDoc::AddFullBoardPlane(CPoint seed, int32_t border)
 {
     CPour& plane = AppendNewPlane(seed);
     // An outline of fewer than five points is no rectangle to inset: the board size is.
-    std::array<CPoint, 5> corners = {CPoint(0, 0), CPoint(m_boardWidth, 0),
-                                     CPoint(m_boardWidth, m_boardHeight), CPoint(0, m_boardHeight),
-                                     CPoint(0, 0)};
+    std::array<CPoint, 5> corners = {CPoint(0, 0), CPoint(m_settings.boardWidth, 0),
+                                     CPoint(m_settings.boardWidth, m_settings.boardHeight),
+                                     CPoint(0, m_settings.boardHeight), CPoint(0, 0)};
     if (m_boardOutline.GetSize() >= 5) {
         for (int32_t k = 0; k < 5; ++k)
             corners[size_t(k)] = CPoint(m_boardOutline[k].x, m_boardOutline[k].y);
@@ -373,7 +373,8 @@ void CWevraDoc::PlaneEditMouseMove()
 {
     CPour* plane = GetCurrentPlane();
     if (plane != nullptr && m_mode == ID_PLANES_EDIT_POLYLINE && m_action == actionDragging)
-        plane->MoveVertex(m_cursor.x, m_cursor.y, m_boardWidth, m_boardHeight, false);
+        plane->MoveVertex(m_cursor.x, m_cursor.y, m_settings.boardWidth, m_settings.boardHeight,
+                          false);
 }
 
 bool CWevraDoc::PlaneEditKey(uint32_t key)
@@ -450,7 +451,7 @@ void CWevraDoc::DrawSelectedPlanes(CDeviceContext& dc) const
 {
     for (const auto& plane : m_planes) {
         if (plane->IsSelected())
-            plane->Draw(dc, m_offset.x, m_offset.y, m_scale,
+            plane->Draw(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale,
                         LayerColor(plane->GetLayer(), highlightSet));
     }
 }
@@ -461,15 +462,16 @@ void CWevraDoc::DrawPlaneOutline(CDeviceContext& dc, bool editing) const
         return;
     const CPour& plane = *m_planes[size_t(m_planeIndex)];
     if (editing)
-        plane.DrawOutlineEdit(dc, m_offset.x, m_offset.y, m_scale);
+        plane.DrawOutlineEdit(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale);
     else
-        plane.DrawOutline(dc, m_offset.x, m_offset.y, m_scale);
+        plane.DrawOutline(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale);
 }
 
 void CWevraDoc::DrawPlaneSeed(CDeviceContext& dc) const
 {
     if (m_planeIndex >= 0 && m_planeIndex < GetPlaneCount())
-        m_planes[size_t(m_planeIndex)]->DrawSeedPoint(dc, m_offset.x, m_offset.y, m_scale);
+        m_planes[size_t(m_planeIndex)]->DrawSeedPoint(dc, m_settings.offset.x, m_settings.offset.y,
+                                                      m_settings.scale);
 }
 
 const CNet& CWevraDoc::GetNet(int32_t i) const

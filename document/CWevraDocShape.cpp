@@ -41,7 +41,7 @@ bool CWevraDoc::MakeShapeDocument()
                              m_shapeLibrary->GetShapeName(m_shapeIndex);
     const std::string folder = CPathHelper::GetDirectory(frame.GetLibraryFile());
     m_pathName = folder.empty() ? name : (std::filesystem::path(folder) / name).string();
-    m_selectionFilter = shapeSelectionFilter;
+    m_settings.selectionFilter = CDesignSettings::shapeSelectionFilter;
 
     PlaceShapeOnBoard(*m_shapeLibrary, m_shapeIndex);
 
@@ -88,7 +88,7 @@ void CWevraDoc::PlaceShapeOnBoard(CShapeLib& library, int32_t shapeIndex)
     }
     m_lines->OffsetAll(shift.x, shift.y);
     m_nets->MoveAll(shift.x, shift.y);
-    m_userOffset = shift;
+    m_settings.userOffset = shift;
 }
 
 bool CWevraDoc::RebuildShapeInto(CShapeLib& library) const
@@ -104,8 +104,8 @@ bool CWevraDoc::RebuildShapeInto(CShapeLib& library) const
     // The grid origin marks the shape's origin on the board: the shape goes back relative to
     // it, where it came from unless the user moved the origin.
     const auto local = [this](CPoint point) {
-        return CPoint(TruncToInt(double(point.x) - m_userOffset.x),
-                      TruncToInt(double(point.y) - m_userOffset.y));
+        return CPoint(TruncToInt(double(point.x) - m_settings.userOffset.x),
+                      TruncToInt(double(point.y) - m_settings.userOffset.y));
     };
 
     for (int32_t i = 0; i < m_lines->GetCount(); ++i) {

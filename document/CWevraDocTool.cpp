@@ -35,7 +35,6 @@ constexpr int32_t bandAdd = 16;
 constexpr int32_t layerSetSlots = COutputRec::maxLayers;
 constexpr char customLayerSetName[] = "Custom";
 
-
 bool IsPlaneCommand(uint32_t mode)
 {
     return (mode >= ID_PLANES_FIRST && mode <= ID_PLANES_ADD_LAST) ||
@@ -127,15 +126,15 @@ bool CWevraDoc::SelectGridForMode()
 void CWevraDoc::SetSelectionFilter(uint32_t bits, bool on)
 {
     if (bits < 0x100)
-        m_selectionFilter &= ~0xFFu;
-    m_selectionFilter &= ~bits;
+        m_settings.selectionFilter &= ~0xFFu;
+    m_settings.selectionFilter &= ~bits;
     if (on)
-        m_selectionFilter |= bits;
+        m_settings.selectionFilter |= bits;
     // One of the two object kinds is always selectable.
-    if (!on && bits == filterElectrical)
-        m_selectionFilter |= filterNonElectrical;
-    if (!on && bits == filterNonElectrical)
-        m_selectionFilter |= filterElectrical;
+    if (!on && bits == CDesignSettings::filterElectrical)
+        m_settings.selectionFilter |= CDesignSettings::filterNonElectrical;
+    if (!on && bits == CDesignSettings::filterNonElectrical)
+        m_settings.selectionFilter |= CDesignSettings::filterElectrical;
     m_cursor = SnapToGrid(m_rawCursor);
     m_previousCursor = m_cursor;
 }
@@ -156,32 +155,32 @@ bool CWevraDoc::SelectInRect(bool add)
     const uint32_t mask = m_layerMask;
 
     bool selected = false;
-    if (IsSelectionFilter(filterNonElectrical)) {
-        if (IsSelectionFilter(filterPoints))
+    if (IsSelectionFilter(CDesignSettings::filterNonElectrical)) {
+        if (IsSelectionFilter(CDesignSettings::filterPoints))
             selected |= m_lines->SelectVerticesInRect(rect, mode, mask);
-        else if (IsSelectionFilter(filterLines))
+        else if (IsSelectionFilter(CDesignSettings::filterLines))
             selected |= m_lines->SelectSegmentsInRect(rect, mode, mask);
     }
-    if (IsSelectionFilter(filterElectrical)) {
-        if (IsSelectionFilter(filterPads))
+    if (IsSelectionFilter(CDesignSettings::filterElectrical)) {
+        if (IsSelectionFilter(CDesignSettings::filterPads))
             selected |= m_nets->SelectPadsInRect(rect, mode);
-        if (IsSelectionFilter(filterPoints))
+        if (IsSelectionFilter(CDesignSettings::filterPoints))
             selected |= m_nets->SelectTrackVerticesInRect(rect, mode, mask);
-        else if (IsSelectionFilter(filterLines))
+        else if (IsSelectionFilter(CDesignSettings::filterLines))
             selected |= m_nets->SelectRunsInRect(rect, mode, mask);
-        else if (IsSelectionFilter(filterNets))
+        else if (IsSelectionFilter(CDesignSettings::filterNets))
             selected |= m_nets->SelectNetsWithPinsInRect(rect, mode, mask);
-        if (IsSelectionFilter(filterComponents))
+        if (IsSelectionFilter(CDesignSettings::filterComponents))
             selected |= m_components->SelectInRect(rect, mode, mask);
-        if (IsSelectionFilter(filterVias))
+        if (IsSelectionFilter(CDesignSettings::filterVias))
             selected |= m_nets->SelectViasInRect(rect, mode);
     }
-    if (IsSelectionFilter(filterTexts)) {
+    if (IsSelectionFilter(CDesignSettings::filterTexts)) {
         const int32_t before = m_texts->GetSelectedCount();
         m_texts->SelectInRect(rect, mode, mask);
         selected |= m_texts->GetSelectedCount() != before;
     }
-    if (IsSelectionFilter(filterPlanes)) {
+    if (IsSelectionFilter(CDesignSettings::filterPlanes)) {
         for (const auto& plane : m_planes) {
             selected |=
                 plane->SelectInRect(rect.left, rect.top, rect.right, rect.bottom, mode, mask) != 0;
@@ -203,10 +202,10 @@ void CWevraDoc::ClampRubberBandToBoard()
 {
     m_rubberBandVisible = true;
     if (m_mode == ID_PLANES_ADD_RECTANGLE) {
-        m_rubberBandStart = CPoint(ClampToBoard(m_rubberBandStart.x, m_boardWidth),
-                                   ClampToBoard(m_rubberBandStart.y, m_boardHeight));
-        m_cursor =
-            CPoint(ClampToBoard(m_cursor.x, m_boardWidth), ClampToBoard(m_cursor.y, m_boardHeight));
+        m_rubberBandStart = CPoint(ClampToBoard(m_rubberBandStart.x, m_settings.boardWidth),
+                                   ClampToBoard(m_rubberBandStart.y, m_settings.boardHeight));
+        m_cursor = CPoint(ClampToBoard(m_cursor.x, m_settings.boardWidth),
+                          ClampToBoard(m_cursor.y, m_settings.boardHeight));
     }
     const CPoint end = m_mode == ID_EDIT_SELECT_MODE ? m_rawCursor : m_cursor;
     m_rubberBand = CRect(m_rubberBandStart.x, m_rubberBandStart.y, end.x, end.y);
@@ -225,8 +224,9 @@ void CWevraDoc::OffsetRubberBand()
 {
     const int64_t dx = int64_t(m_cursor.x) - m_previousCursor.x;
     const int64_t dy = int64_t(m_cursor.y) - m_previousCursor.y;
-    m_rubberBand = CRect(SaturateToInt(m_rubberBand.left + dx), SaturateToInt(m_rubberBand.top + dy),
-                         SaturateToInt(m_rubberBand.right + dx), SaturateToInt(m_rubberBand.bottom + dy));
+    m_rubberBand =
+        CRect(SaturateToInt(m_rubberBand.left + dx), SaturateToInt(m_rubberBand.top + dy),
+              SaturateToInt(m_rubberBand.right + dx), SaturateToInt(m_rubberBand.bottom + dy));
 }
 
 bool CWevraDoc::IsCursorInRubberBand() const
@@ -319,7 +319,7 @@ void CWevraDoc::SelectLayerByKey(int32_t digit, bool shift, bool ctrl)
         SetWorkLayer(layer);
         return;
     }
-    if (layer == 0 && SetWorkLayer(0) && GetViewFlag(viewHolesAlwaysVisible))
+    if (layer == 0 && SetWorkLayer(0) && GetViewFlag(CDesignSettings::viewHolesAlwaysVisible))
         SetWorkLayer(LAYER_DRILL);
 }
 
@@ -366,13 +366,14 @@ void CWevraDoc::ApplyWorkLayerToTool(int32_t layer)
 
 CPoint CWevraDoc::SnapToGrid(CPoint point) const
 {
-    return m_grids->SnapToPoints(point.x, point.y, m_userOffset.x, m_userOffset.y);
+    return m_grids->SnapToPoints(point.x, point.y, m_settings.userOffset.x,
+                                 m_settings.userOffset.y);
 }
 
 bool CWevraDoc::CursorFromPixel(int32_t px, int32_t py)
 {
-    m_rawCursor = CPoint(SaturateToInt(int64_t(px) * m_scale - m_offset.x),
-                         SaturateToInt(int64_t(py) * m_scale - m_offset.y));
+    m_rawCursor = CPoint(SaturateToInt(int64_t(px) * m_settings.scale - m_settings.offset.x),
+                         SaturateToInt(int64_t(py) * m_settings.scale - m_settings.offset.y));
     m_previousCursor = m_cursor;
     m_cursor = SnapToGrid(m_rawCursor);
     return m_cursor != m_previousCursor;
@@ -430,10 +431,10 @@ bool CWevraDoc::MoveCursorByKey(uint32_t key)
 
 void CWevraDoc::SetScale(int32_t scale)
 {
-    scale = std::clamp(scale, minScale, maxScale);
-    if (scale == m_scale)
+    scale = std::clamp(scale, CDesignSettings::minScale, CDesignSettings::maxScale);
+    if (scale == m_settings.scale)
         return;
-    m_scale = scale;
+    m_settings.scale = scale;
     SetModified();
 }
 
@@ -441,22 +442,22 @@ bool CWevraDoc::ScrollBy(int32_t dx, int32_t dy)
 {
     if (dx == 0 && dy == 0)
         return false;
-    ScrollTo(int64_t(m_offset.x) + dx, int64_t(m_offset.y) + dy);
+    ScrollTo(int64_t(m_settings.offset.x) + dx, int64_t(m_settings.offset.y) + dy);
     return true;
 }
 
 void CWevraDoc::ScrollTo(int64_t x, int64_t y)
 {
     const CPoint offset(SaturateToInt(x), SaturateToInt(y));
-    if (offset == m_offset)
+    if (offset == m_settings.offset)
         return;
-    m_offset = offset;
+    m_settings.offset = offset;
     SetModified();
 }
 
 bool CWevraDoc::ScrollToOrigin()
 {
-    if (m_offset == CPoint())
+    if (m_settings.offset == CPoint())
         return false;
     ScrollTo(0, 0);
     return true;
@@ -472,7 +473,7 @@ void CWevraDoc::FitInView(const CRect& box, int64_t scale)
 {
     SetScale(SaturateToInt(scale));
     // Centred at the scale the view really takes, which may be raised to its minimum.
-    const int64_t s = m_scale;
+    const int64_t s = m_settings.scale;
     const CSize client = GetClientPixels();
     const int64_t marginX = (client.cx - box.Width() / s) >> 1;
     const int64_t marginY = (client.cy - box.Height() / s) >> 1;
@@ -481,34 +482,34 @@ void CWevraDoc::FitInView(const CRect& box, int64_t scale)
 
 void CWevraDoc::ZoomAll()
 {
-    if (m_boardWidth == 0 || m_boardHeight == 0)
+    if (m_settings.boardWidth == 0 || m_settings.boardHeight == 0)
         return;
     const CSize client = GetClientPixels();
-    FitInView(
-        CRect(0, 0, m_boardWidth, m_boardHeight),
-        std::max(FittingScale(m_boardWidth, client.cx), FittingScale(m_boardHeight, client.cy)));
+    FitInView(CRect(0, 0, m_settings.boardWidth, m_settings.boardHeight),
+              std::max(FittingScale(m_settings.boardWidth, client.cx),
+                       FittingScale(m_settings.boardHeight, client.cy)));
 }
 
 void CWevraDoc::ZoomHeight()
 {
-    if (m_boardWidth == 0 || m_boardHeight == 0)
+    if (m_settings.boardWidth == 0 || m_settings.boardHeight == 0)
         return;
-    FitInView(CRect(0, 0, m_boardWidth, m_boardHeight),
-              FittingScale(m_boardHeight, GetClientPixels().cy));
+    FitInView(CRect(0, 0, m_settings.boardWidth, m_settings.boardHeight),
+              FittingScale(m_settings.boardHeight, GetClientPixels().cy));
 }
 
 void CWevraDoc::ZoomWidth()
 {
-    if (m_boardWidth == 0 || m_boardHeight == 0)
+    if (m_settings.boardWidth == 0 || m_settings.boardHeight == 0)
         return;
-    FitInView(CRect(0, 0, m_boardWidth, m_boardHeight),
-              FittingScale(m_boardWidth, GetClientPixels().cx));
+    FitInView(CRect(0, 0, m_settings.boardWidth, m_settings.boardHeight),
+              FittingScale(m_settings.boardWidth, GetClientPixels().cx));
 }
 
 void CWevraDoc::ZoomLines()
 {
-    CRect box(std::min(0, m_boardWidth), std::min(0, m_boardHeight), std::max(0, m_boardWidth),
-              std::max(0, m_boardHeight));
+    CRect box(std::min(0, m_settings.boardWidth), std::min(0, m_settings.boardHeight),
+              std::max(0, m_settings.boardWidth), std::max(0, m_settings.boardHeight));
     for (int32_t i = 0; i < m_lines->GetCount(); ++i) {
         const CPoint p = m_lines->GetPoint(i);
         box = CRect(std::min(box.left, p.x), std::min(box.top, p.y), std::max(box.right, p.x),
@@ -525,20 +526,20 @@ bool CWevraDoc::ZoomWindow()
 {
     m_zoomRect.NormalizeRect();
     const CRect& rect = m_zoomRect;
-    const int64_t pixelWidth = rect.Width() / m_scale;
-    const int64_t pixelHeight = rect.Height() / m_scale;
+    const int64_t pixelWidth = rect.Width() / m_settings.scale;
+    const int64_t pixelHeight = rect.Height() / m_settings.scale;
     if (pixelWidth == 0 || pixelHeight == 0)
         return false;
     const CSize client = GetClientPixels();
     // A window larger than the view cannot zoom in; it keeps the scale.
     const int64_t factor =
         std::max<int64_t>(1, std::min(client.cx / pixelWidth, client.cy / pixelHeight));
-    SetScale(SaturateToInt(std::max<int64_t>(1, m_scale / factor)));
+    SetScale(SaturateToInt(std::max<int64_t>(1, m_settings.scale / factor)));
     const int64_t halfWidth = rect.Width() / 2;
     const int64_t halfHeight = rect.Height() / 2;
-    m_cursor =
-        CPoint(SaturateToInt(m_cursor.x > rect.left ? m_cursor.x - halfWidth : m_cursor.x + halfWidth),
-               SaturateToInt(m_cursor.y > rect.top ? m_cursor.y - halfHeight : m_cursor.y + halfHeight));
+    m_cursor = CPoint(
+        SaturateToInt(m_cursor.x > rect.left ? m_cursor.x - halfWidth : m_cursor.x + halfWidth),
+        SaturateToInt(m_cursor.y > rect.top ? m_cursor.y - halfHeight : m_cursor.y + halfHeight));
     CenterOnCursor();
     return true;
 }
@@ -546,13 +547,14 @@ bool CWevraDoc::ZoomWindow()
 void CWevraDoc::ZoomIn()
 {
     CenterOnCursor();
-    SetScale(SaturateToInt(std::max<int64_t>(2, int64_t(m_scale) * 4 / 5)));
+    SetScale(SaturateToInt(std::max<int64_t>(2, int64_t(m_settings.scale) * 4 / 5)));
     CenterOnCursor();
 }
 
 void CWevraDoc::ZoomOut()
 {
     CenterOnCursor();
-    SetScale(SaturateToInt(std::clamp<int64_t>(int64_t(m_scale) * 6 / 5, 2, maxScale)));
+    SetScale(SaturateToInt(
+        std::clamp<int64_t>(int64_t(m_settings.scale) * 6 / 5, 2, CDesignSettings::maxScale)));
     CenterOnCursor();
 }

@@ -22,21 +22,22 @@
 
 bool CWevraDoc::IsNetlistNewer() const
 {
-    if (m_netlistPath.empty() || !CPathHelper::IsExistingFile(m_netlistPath))
+    if (m_settings.netlistPath.empty() || !CPathHelper::IsExistingFile(m_settings.netlistPath))
         return false;
     std::error_code error;
-    const auto written = std::filesystem::last_write_time(m_netlistPath, error);
+    const auto written = std::filesystem::last_write_time(m_settings.netlistPath, error);
     if (error)
         return false;
     const auto sinceEpoch = std::chrono::file_clock::to_sys(written).time_since_epoch();
     const int64_t seconds = std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch).count();
-    return seconds - m_netlistTime > 0;
+    return seconds - m_settings.netlistTime > 0;
 }
 
 void CWevraDoc::CenterOn(int32_t x, int32_t y)
 {
     const CSize client = GetClientPixels();
-    ScrollTo(((int64_t(client.cx) * m_scale) >> 1) - x, ((int64_t(client.cy) * m_scale) >> 1) - y);
+    ScrollTo(((int64_t(client.cx) * m_settings.scale) >> 1) - x,
+             ((int64_t(client.cy) * m_settings.scale) >> 1) - y);
 }
 
 void CWevraDoc::CenterOnCursor()

@@ -49,7 +49,7 @@ TEST_F(COverviewApplyTest, SmallestDragStillLeavesAUsableScale)
 {
     views.client = CSize(400, 200);
     COverviewMap::Apply(*doc, COverviewMap::Aim(CPoint(0, 0), CPoint(5, 5), true, 100));
-    EXPECT_EQ(doc->GetScale(), CWevraDoc::minScale);
+    EXPECT_EQ(doc->GetScale(), CDesignSettings::minScale);
     EXPECT_EQ(doc->GetViewOffset(), CPoint(200 * 10 - 200, 100 * 10 - 200));
 
     const int32_t scale = doc->GetScale();

@@ -208,7 +208,7 @@ TEST_F(CDesignFileTest, OlderVersionsLoadWithTheDefaultsTheyImply)
         CWevraDoc loaded;
         Load(loaded, Design(version));
         EXPECT_EQ(loaded.GetLoadResult(), 1);
-        EXPECT_EQ(loaded.GetStoredColor(CWevraDoc::printColors, 2), 64u);
+        EXPECT_EQ(loaded.GetStoredColor(CDesignSettings::printColors, 2), 64u);
         EXPECT_EQ(loaded.GetBoardWidth(), 5000);
         EXPECT_EQ(loaded.GetNetlistPath(), "N.NET");
         EXPECT_EQ(loaded.GetNetlistTime(), 1000);
@@ -218,7 +218,7 @@ TEST_F(CDesignFileTest, OlderVersionsLoadWithTheDefaultsTheyImply)
         EXPECT_EQ(loaded.GetPinInfoFont().weight, 700);
 
         const bool viewBlock = version >= 8033;
-        EXPECT_EQ(loaded.GetViewFlag(CWevraDoc::viewAutoPanning), viewBlock);
+        EXPECT_EQ(loaded.GetViewFlag(CDesignSettings::viewAutoPanning), viewBlock);
         EXPECT_EQ(loaded.GetDrawingMode(), viewBlock ? 15u : 13u);
         EXPECT_EQ(loaded.GetOrigin(), viewBlock ? CPoint(100, 200) : CPoint(0, 0));
 
@@ -312,7 +312,7 @@ TEST_F(CDesignFileTest, LoadingFixesUpTheDesign)
     doc->Serialize(*ar);
     std::filesystem::remove(file);
 
-    EXPECT_EQ(doc->GetDrawingMode(), CWevraDoc::drawTransparent);
+    EXPECT_EQ(doc->GetDrawingMode(), CDesignSettings::drawTransparent);
     EXPECT_EQ(doc->GetOrigin(), CPoint(0, 10));
     EXPECT_EQ(doc->GetPlanes()[2]->GetName(), "Plane Nr 3");
     EXPECT_TRUE(doc->IsComponentOutsideBoard());

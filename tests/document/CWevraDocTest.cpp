@@ -122,12 +122,12 @@ TEST_F(CDocTest, NewDesignHasTheDefaults)
     EXPECT_EQ(doc.GetWorkLayer(), 2);
     EXPECT_EQ(doc.GetTitle(), "Design] - [ ->View");
 
-    EXPECT_EQ(doc.GetStoredColor(CWevraDoc::screenColors, 1), RGB(0, 196, 0));
-    EXPECT_EQ(doc.GetStoredColor(CWevraDoc::screenColors, 26), RGB(128, 128, 128));
-    EXPECT_EQ(doc.GetStoredColor(CWevraDoc::screenColors, 5), RGB(165, 165, 165));
-    EXPECT_EQ(doc.GetStoredColor(CWevraDoc::highlightColors, 22), RGB(0, 255, 255));
-    EXPECT_EQ(doc.GetStoredColor(CWevraDoc::highlightColors, 26), RGB(192, 192, 192));
-    EXPECT_EQ(doc.GetStoredColor(CWevraDoc::printColors, 2), RGB(196, 0, 0));
+    EXPECT_EQ(doc.GetStoredColor(CDesignSettings::screenColors, 1), RGB(0, 196, 0));
+    EXPECT_EQ(doc.GetStoredColor(CDesignSettings::screenColors, 26), RGB(128, 128, 128));
+    EXPECT_EQ(doc.GetStoredColor(CDesignSettings::screenColors, 5), RGB(165, 165, 165));
+    EXPECT_EQ(doc.GetStoredColor(CDesignSettings::highlightColors, 22), RGB(0, 255, 255));
+    EXPECT_EQ(doc.GetStoredColor(CDesignSettings::highlightColors, 26), RGB(192, 192, 192));
+    EXPECT_EQ(doc.GetStoredColor(CDesignSettings::printColors, 2), RGB(196, 0, 0));
 
     const struct {
         int32_t group;

@@ -58,13 +58,13 @@ TEST_F(CToolTest, SelectionFilterKeepsOneChoiceAndOneObjectKind)
         uint32_t toggled;
         uint32_t filter;
     } steps[] = {
-        {CWevraDoc::filterPoints, 0x10000201},        // Points replaces Lines
-        {CWevraDoc::filterNonElectrical, 0x20000201}, // the other kind comes on
-        {CWevraDoc::filterElectrical, 0x10000201},    // and back
-        {CWevraDoc::filterTexts, 0x10000601},         // a switch
-        {CWevraDoc::filterTexts, 0x10000201},         // off again
-        {CWevraDoc::filterElectrical, 0x30000201},    // both kinds
-        {CWevraDoc::filterNets, 0x30000208},          // Nets replaces Points
+        {CDesignSettings::filterPoints, 0x10000201},        // Points replaces Lines
+        {CDesignSettings::filterNonElectrical, 0x20000201}, // the other kind comes on
+        {CDesignSettings::filterElectrical, 0x10000201},    // and back
+        {CDesignSettings::filterTexts, 0x10000601},         // a switch
+        {CDesignSettings::filterTexts, 0x10000201},         // off again
+        {CDesignSettings::filterElectrical, 0x30000201},    // both kinds
+        {CDesignSettings::filterNets, 0x30000208},          // Nets replaces Points
     };
     for (const auto& step : steps) {
         doc->ToggleSelectionFilter(step.toggled);
@@ -75,7 +75,7 @@ TEST_F(CToolTest, SelectionFilterKeepsOneChoiceAndOneObjectKind)
     // The cursor is snapped afresh from where the mouse is.
     doc->CursorFromPixel(10, 7);
     doc->SetCursor(CPoint(1, 1));
-    doc->SetSelectionFilter(CWevraDoc::filterLines, true);
+    doc->SetSelectionFilter(CDesignSettings::filterLines, true);
     EXPECT_EQ(doc->GetCursor(), CPoint(6400, 3200));
     EXPECT_FALSE(doc->HasCursorMoved());
 }
@@ -169,8 +169,8 @@ TEST_F(CSelectInRectTest, FilterBitsChooseWhatTheBandTakes)
 TEST_F(CSelectInRectTest, CtrlAddsToTheSelection)
 {
     SelectAllInBand(0x10000204);
-    doc->SetSelectionFilter(CWevraDoc::filterTexts, true);
-    doc->SetSelectionFilter(CWevraDoc::filterLines, false);
+    doc->SetSelectionFilter(CDesignSettings::filterTexts, true);
+    doc->SetSelectionFilter(CDesignSettings::filterLines, false);
     // Select mode is kept; the lines stay selected while the texts are added.
     Band(CPoint(-5000, -5000), CPoint(100000, 100000));
     EXPECT_TRUE(doc->SelectInRect(true));
@@ -254,7 +254,7 @@ TEST_F(CToolTest, LayerKeysAndTheLayerSet)
     EXPECT_EQ(set.GetLayer(set.GetLayerCount() - 1), 1) << "moved to the top";
     EXPECT_EQ(doc->GetLayers().GetRefLayer(), 1);
 
-    doc->SetViewFlag(CWevraDoc::viewHolesAlwaysVisible, true);
+    doc->SetViewFlag(CDesignSettings::viewHolesAlwaysVisible, true);
     doc->SelectLayerByKey(0, false, false);
     EXPECT_EQ(set.GetLayerCount(), 1);
     EXPECT_EQ(set.GetLayer(0), 26);
@@ -356,7 +356,7 @@ TEST_F(CToolTest, ZoomAllFitsAndCentresTheBoard)
         // A small board is centred at the smallest scale the view takes.
         {{800, 600}, 1000, 800, 10, {3500, 2600}},
         {{0, 0}, 1000, 800, 1001, {0, 0}},
-        {{100, 100}, intMax, intMax, CWevraDoc::maxScale, {-1024000000, -1024000000}},
+        {{100, 100}, intMax, intMax, CDesignSettings::maxScale, {-1024000000, -1024000000}},
     };
     for (const auto& row : rows) {
         views.client = row.client;
@@ -391,7 +391,7 @@ TEST_F(CToolTest, FittingScaleMatchesCountingUp)
         views.client = client;
         doc->SetBoardSize(width, height);
         doc->ZoomAll();
-        ASSERT_EQ(doc->GetScale(), std::max(expected, CWevraDoc::minScale))
+        ASSERT_EQ(doc->GetScale(), std::max(expected, CDesignSettings::minScale))
             << width << " x " << height << " in " << client.cx << " x " << client.cy;
     }
 }
@@ -417,7 +417,7 @@ TEST_F(CToolTest, ZoomStaysWithinTheScaleLimits)
     doc->SetScale(3);
     EXPECT_EQ(doc->GetScale(), 10);
     doc->SetScale(intMax);
-    EXPECT_EQ(doc->GetScale(), CWevraDoc::maxScale);
+    EXPECT_EQ(doc->GetScale(), CDesignSettings::maxScale);
 
     // Pixels far out at the largest scale saturate instead of wrapping around.
     doc->SetOffset(0, 0);

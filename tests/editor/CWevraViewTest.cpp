@@ -187,7 +187,7 @@ TEST_F(CWevraViewTest, ScrollBarsFollowTheBoardInSixtyFourBits)
     QApplication::processEvents();
     const int32_t width = View().viewport()->width();
     ASSERT_GT(width, 2200);
-    doc->SetScale(CWevraDoc::maxScale);
+    doc->SetScale(CDesignSettings::maxScale);
     doc->SetBoardSize(2000000000, 1000);
     View().UpdateScrollBars();
     // The visible width, over 2e9 board units, holds the board: no horizontal bar.
