@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -25,34 +23,28 @@
 #include "resources/CommandIds.h"
 #include "tests/document/DocTestViews.h"
 #include "tests/support/ArchiveBytes.h"
+#include "tests/support/CTempFolder.h"
 
 namespace {
 
 using archive_bytes::Ascii;
 using archive_bytes::Bytes;
 using archive_bytes::Concat;
+using archive_bytes::ReadFile;
+using archive_bytes::Str;
+using archive_bytes::U16;
+using archive_bytes::U32;
+using archive_bytes::U8;
 
-Bytes U8(uint8_t v)
-{
-    return {v};
-}
-Bytes U16(uint16_t v)
-{
-    return {uint8_t(v), uint8_t(v >> 8)};
-}
+// 32-bit words, signed or not.
 Bytes Words(std::initializer_list<int64_t> values)
 {
     Bytes bytes;
-    for (const int64_t value : values) {
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes.push_back(uint8_t(uint64_t(value) >> shift));
-    }
+    for (const int64_t value : values)
+        bytes = Concat({bytes, U32(uint32_t(value))});
     return bytes;
 }
-Bytes Str(const std::string& s)
-{
-    return Concat({U8(uint8_t(s.size())), Ascii(s)});
-}
+
 Bytes Class(const std::string& name)
 {
     return Concat({U16(0xFFFF), U16(0), U16(uint16_t(name.size())), Ascii(name)});
@@ -142,12 +134,6 @@ void Load(CWevraDoc& doc, const Bytes& bytes)
 {
     CArchive ar(bytes);
     doc.Serialize(ar);
-}
-
-Bytes ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::filesystem::path DemoDesign()
@@ -303,14 +289,14 @@ TEST_F(CDesignFileTest, LoadingFixesUpTheDesign)
     }
     const int32_t far = source.GetComponents().AddEmpty(-1);
     source.GetComponents().SetPosition(far, 9000000, 9000000);
-    const std::filesystem::path file = std::filesystem::temp_directory_path() / "TEMPLATE.PCB";
+    const CTempFolder folder;
+    const std::filesystem::path file = folder / "TEMPLATE.PCB";
     ASSERT_TRUE(source.OnSaveDocument(file.string()));
 
     doc->SetNetlistPath("MINE.NET");
     doc->SetTemplateLoad(true);
     std::unique_ptr<CArchive> ar = CArchive::OpenForLoading(file);
     doc->Serialize(*ar);
-    std::filesystem::remove(file);
 
     EXPECT_EQ(doc->GetDrawingMode(), CDesignSettings::drawTransparent);
     EXPECT_EQ(doc->GetOrigin(), CPoint(0, 10));
@@ -328,16 +314,15 @@ TEST_F(CDesignFileTest, OnlyASuccessfulSaveMakesTheDesignUnmodified)
     Save(*doc);
     EXPECT_TRUE(doc->IsModified());
 
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "wevra-no-dir";
-    EXPECT_FALSE(doc->OnSaveDocument((folder / "X.PCB").string()));
+    const CTempFolder folder;
+    EXPECT_FALSE(doc->OnSaveDocument((folder / "missing" / "X.PCB").string()));
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(services.messages.Shown().size(), 1u);
 
-    const std::filesystem::path file = std::filesystem::temp_directory_path() / "SAVED.PCB";
+    const std::filesystem::path file = folder / "SAVED.PCB";
     ASSERT_TRUE(doc->OnSaveDocument(file.string()));
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(ReadFile(file), Save(*doc));
-    std::filesystem::remove(file);
 }
 
 TEST_F(CDesignFileTest, KindsPassAddsItsStandardPadStacksOnce)

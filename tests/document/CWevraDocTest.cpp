@@ -28,6 +28,7 @@
 #include "resources/CommandIds.h"
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CFakeServices.h"
+#include "tests/support/CTempFolder.h"
 
 namespace {
 
@@ -148,7 +149,8 @@ TEST_F(CDocTest, StrokeFontComesFromTheProgramFolderSetting)
         EXPECT_TRUE(doc.GetFont().IsLoaded());
         EXPECT_TRUE(services.messages.Shown().empty());
     }
-    frame.programFolder = fs::temp_directory_path() / "wevra-no-font-here";
+    const CTempFolder empty("wevra-no-font");
+    frame.programFolder = empty.Path();
     CWevraDoc doc;
     EXPECT_FALSE(doc.GetFont().IsLoaded());
     EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{"Font not found"});

@@ -20,6 +20,7 @@
 #include "model/CShapeLib.h"
 #include "tests/document/DocTestViews.h"
 #include "tests/support/CFakeServices.h"
+#include "tests/support/CTempFolder.h"
 
 namespace {
 
@@ -29,8 +30,7 @@ using CViewServicesTest = CDocumentTest;
 
 TEST_F(CViewServicesTest, NetlistIsNewerOnlyWhenItsFileIsNewer)
 {
-    const fs::path folder = fs::temp_directory_path() / "wevra-netlist-newer";
-    fs::create_directories(folder);
+    const CTempFolder folder("wevra-netlist");
     const fs::path netlist = folder / "BOARD.NET";
     std::ofstream(netlist) << "netlist";
     constexpr int64_t written = 1700000000;
@@ -42,19 +42,15 @@ TEST_F(CViewServicesTest, NetlistIsNewerOnlyWhenItsFileIsNewer)
         int64_t stamp;
         bool newer;
     } rows[] = {
-        {netlist.string(), written - 1, true},
-        {netlist.string(), written, false},
-        {netlist.string(), written + 100, false},
-        {(folder / "MISSING.NET").string(), 0, false},
-        {folder.string(), 0, false},
-        {"", 0, false},
+        {netlist.string(), written - 1, true},    {netlist.string(), written, false},
+        {netlist.string(), written + 100, false}, {(folder / "MISSING.NET").string(), 0, false},
+        {folder.Path().string(), 0, false},       {"", 0, false},
     };
     for (const auto& row : rows) {
         doc->SetNetlistPath(row.path);
         doc->SetNetlistTime(row.stamp);
         EXPECT_EQ(doc->IsNetlistNewer(), row.newer) << row.path << " " << row.stamp;
     }
-    fs::remove_all(folder);
 }
 
 TEST_F(CViewServicesTest, CentreAndBoardOutline)

@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "framework/CResourcePack.h"
 #include "framework/CServices.h"
 #include "framework/CSettingsStore.h"
+#include "tests/support/CTempFolder.h"
 
 // An in-memory settings store that also lists every write in order, as "section/key=value".
 class CRecordingSettings : public CSettingsStore {
@@ -49,18 +48,17 @@ private:
     std::optional<std::string> m_old;
 };
 
-// A fresh temporary folder for the settings tests (one per process, as tests run side by side),
-// removed again afterwards; the settings store and the desktop's data folders point into it,
-// and the English pack is current.
+// A fresh temporary folder for the settings tests, removed again afterwards; the settings store
+// and the desktop's data folders point into it, and the English pack is current.
 class CSettingsSandbox {
+    CTempFolder m_folder;
+
 public:
     explicit CSettingsSandbox(const std::string& name)
-        : root(std::filesystem::temp_directory_path() / (name + "_" + std::to_string(getpid()))),
+        : m_folder(name), root(m_folder.Path()),
           m_dataHome("XDG_DATA_HOME", (root / "data").string()),
           m_dataDirs("XDG_DATA_DIRS", (root / "system").string())
     {
-        std::filesystem::remove_all(root);
-        std::filesystem::create_directories(root);
         m_previous = CServices::SetSettings(&settings);
         CResourcePack::LoadFirstFound(std::filesystem::path(WEVRA_BUILD_DIR) / "bin");
     }
@@ -68,12 +66,11 @@ public:
     {
         CServices::SetSettings(m_previous);
         CResourcePack::SetCurrent(CResourcePack());
-        std::filesystem::remove_all(root);
     }
     CSettingsSandbox(const CSettingsSandbox&) = delete;
     CSettingsSandbox& operator=(const CSettingsSandbox&) = delete;
 
-    std::filesystem::path root;
+    const std::filesystem::path root;
     CRecordingSettings settings;
 
 private:

@@ -1,7 +1,5 @@
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
@@ -30,19 +28,16 @@
 #include "resources/CommandIds.h"
 #include "tests/document/SettingsTestSupport.h"
 #include "tests/framework/qt/QtApplicationTest.h"
+#include "tests/support/ArchiveBytes.h"
 #include "tests/support/CFakeServices.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-using Bytes = std::vector<char>;
-
-Bytes ReadBytes(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using archive_bytes::Bytes;
+using archive_bytes::ReadFile;
+using archive_bytes::WriteFile;
 
 // The action of a menu path such as {"&File", "&Import", "Wevra &DOS Components"}.
 QAction* FindItem(QMenuBar& bar, const std::vector<std::string>& path)
@@ -323,7 +318,7 @@ TEST_F(CMainFrameTest, ShapeLibrariesAreSavedOnlyWhenLoadedAndChanged)
         ASSERT_TRUE(set.Save());
     }
     sandbox.settings.WriteString("Files", "Library", library.string());
-    const Bytes original = ReadBytes(library);
+    const Bytes original = ReadFile(library);
 
     {
         CMainFrame frame;
@@ -333,8 +328,7 @@ TEST_F(CMainFrameTest, ShapeLibrariesAreSavedOnlyWhenLoadedAndChanged)
     }
     EXPECT_FALSE(fs::exists(library)) << "an unchanged set was written";
 
-    std::ofstream(library, std::ios::binary)
-        .write(original.data(), std::streamsize(original.size()));
+    WriteFile(library, original);
     {
         CMainFrame frame;
         frame.StartUp();
@@ -345,14 +339,13 @@ TEST_F(CMainFrameTest, ShapeLibrariesAreSavedOnlyWhenLoadedAndChanged)
     EXPECT_EQ(reread.GetCount(), 2);
 
     const Bytes damaged = {'n', 'o', 't', ' ', 'a', ' ', 'l', 'i', 'b'};
-    std::ofstream(library, std::ios::binary | std::ios::trunc)
-        .write(damaged.data(), std::streamsize(damaged.size()));
+    WriteFile(library, damaged);
     {
         CMainFrame frame;
         frame.StartUp();
         frame.GetShapeLibraries().AddLib(std::make_unique<CShapeLib>("Third"));
     }
-    EXPECT_EQ(ReadBytes(library), damaged);
+    EXPECT_EQ(ReadFile(library), damaged);
 }
 
 } // namespace

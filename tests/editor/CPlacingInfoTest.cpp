@@ -4,7 +4,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <unistd.h>
 
 #include <QApplication>
 
@@ -17,6 +16,7 @@
 #include "model/CShapeLib.h"
 #include "tests/document/DocTestViews.h"
 #include "tests/framework/qt/QtApplicationTest.h"
+#include "tests/support/CTempFolder.h"
 
 namespace {
 
@@ -47,9 +47,6 @@ protected:
     {
         CDocumentTest::SetUp();
         ASSERT_TRUE(CResourcePack::LoadFirstFound(fs::path(WEVRA_BUILD_DIR) / "bin"));
-        m_folder = fs::temp_directory_path() / ("wevra_placing_" + std::to_string(::getpid()));
-        fs::create_directories(m_folder);
-
         CShapeLib& cache = doc->GetEditableShapeCache();
         const int32_t resistor = cache.AddShape("R0805");
         const int32_t capacitor = cache.AddShape("C0603");
@@ -65,12 +62,11 @@ protected:
     }
     void TearDown() override
     {
-        fs::remove_all(m_folder);
         CResourcePack::SetCurrent(CResourcePack());
         CDocumentTest::TearDown();
     }
 
-    fs::path m_folder;
+    CTempFolder m_folder{"wevra-placing"};
 };
 
 TEST_F(CPlacingInfoTest, ReportMatchesTheListWrittenByHand)

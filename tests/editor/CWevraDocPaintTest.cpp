@@ -4,12 +4,8 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
-
-#include <unistd.h>
 
 #include <QApplication>
 #include <QImage>
@@ -34,6 +30,8 @@
 #include "model/PadShapes.h"
 #include "tests/document/DocTestViews.h"
 #include "tests/framework/qt/QtApplicationTest.h"
+#include "tests/support/ArchiveBytes.h"
+#include "tests/support/CTempFolder.h"
 
 namespace {
 
@@ -185,21 +183,18 @@ TEST_F(CDocPaintTest, AnOutputJobOfOneItemPrintsOnePdfPage)
 
     CQtPrinterService printers;
     CPrinterService* previous = CServices::SetPrinters(&printers);
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("wevra_paint_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
+    const CTempFolder folder("wevra-paint");
     const std::filesystem::path pdf = folder / "page.pdf";
     EXPECT_TRUE(doc->PrintOutputJob(pdf.string()));
     CServices::SetPrinters(previous);
 
-    std::ifstream in(pdf, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const archive_bytes::Bytes file = archive_bytes::ReadFile(pdf);
+    const std::string bytes(file.begin(), file.end());
     int32_t pages = 0;
     for (size_t at = bytes.find("/Type /Page"); at != std::string::npos;
          at = bytes.find("/Type /Page", at + 1))
         pages += bytes.compare(at, 12, "/Type /Pages") == 0 ? 0 : 1;
     EXPECT_EQ(pages, 1);
-    std::filesystem::remove_all(folder);
 }
 
 TEST_F(CDocPaintTest, TheDemoDesignShowsItsCopperAndSilkscreen)

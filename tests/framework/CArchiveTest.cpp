@@ -7,6 +7,7 @@
 
 #include "framework/CArchive.h"
 #include "tests/support/ArchiveBytes.h"
+#include "tests/support/CTempFolder.h"
 
 namespace {
 
@@ -102,8 +103,7 @@ TEST_P(CArchiveStrings, LengthFormRoundTrips)
 INSTANTIATE_TEST_SUITE_P(
     Lengths, CArchiveStrings,
     ::testing::Values(StringCase{0, {0x00}}, StringCase{254, {0xFE}},
-                      StringCase{255, {0xFF, 0xFF, 0x00}},
-                      StringCase{65533, {0xFF, 0xFD, 0xFF}},
+                      StringCase{255, {0xFF, 0xFF, 0x00}}, StringCase{65533, {0xFF, 0xFD, 0xFF}},
                       StringCase{65534, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
                       StringCase{65535, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}},
                       StringCase{70000, {0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}}));
@@ -194,12 +194,12 @@ TEST(CArchiveObjects, OneClassTwoObjects)
     CArchive ar;
     ar.SerializeObjectArray(items);
 
-    Bytes expected = Concat({{0x02, 0x00},                               // count
-                             {0xFF, 0xFF, 0x01, 0x00, 0x09, 0x00},       // new class, schema, len
+    Bytes expected = Concat({{0x02, 0x00},                         // count
+                             {0xFF, 0xFF, 0x01, 0x00, 0x09, 0x00}, // new class, schema, len
                              Ascii("CTestItem"),
-                             {0x07, 0x00, 0x00, 0x00},                   // value 7
-                             {0x01, 0x80},                               // class index 1
-                             {0xFF, 0xFF, 0xFF, 0xFF}});                 // value -1
+                             {0x07, 0x00, 0x00, 0x00},   // value 7
+                             {0x01, 0x80},               // class index 1
+                             {0xFF, 0xFF, 0xFF, 0xFF}}); // value -1
     ASSERT_EQ(ar.GetBuffer(), expected);
 
     CArchive in(ar.TakeBuffer());
@@ -215,18 +215,22 @@ TEST(CArchiveObjects, TwoClassesShareOneRunningIndex)
     CTestItem a(1), b(2);
     CTestOther other;
     CArchive ar;
-    ar.WriteObject(&a);      // class 1, object 2
-    ar.WriteObject(&other);  // class 3, object 4
-    ar.WriteObject(&b);      // class 1 again, object 5
-    ar.WriteObject(&other);  // class 3 again
+    ar.WriteObject(&a);     // class 1, object 2
+    ar.WriteObject(&other); // class 3, object 4
+    ar.WriteObject(&b);     // class 1 again, object 5
+    ar.WriteObject(&other); // class 3 again
     ar.WriteObject(nullptr);
 
-    Bytes expected = Concat({{0xFF, 0xFF, 0x01, 0x00, 0x09, 0x00}, Ascii("CTestItem"),
+    Bytes expected = Concat({{0xFF, 0xFF, 0x01, 0x00, 0x09, 0x00},
+                             Ascii("CTestItem"),
                              {0x01, 0x00, 0x00, 0x00},
-                             {0xFF, 0xFF, 0x02, 0x00, 0x0A, 0x00}, Ascii("CTestOther"),
+                             {0xFF, 0xFF, 0x02, 0x00, 0x0A, 0x00},
+                             Ascii("CTestOther"),
                              {0x5A},
-                             {0x01, 0x80}, {0x02, 0x00, 0x00, 0x00},
-                             {0x03, 0x80}, {0x5A},
+                             {0x01, 0x80},
+                             {0x02, 0x00, 0x00, 0x00},
+                             {0x03, 0x80},
+                             {0x5A},
                              {0x00, 0x00}});
     ASSERT_EQ(ar.GetBuffer(), expected);
 
@@ -250,16 +254,17 @@ TEST(CArchiveObjects, ManyObjectsSwitchToBigClassTags)
     CTestOther first, second;
     CArchive ar;
     ar.SerializeObjectArray(items);
-    ar.WriteObject(&first);  // class index 1 + 40000 + 1 = 40002
+    ar.WriteObject(&first); // class index 1 + 40000 + 1 = 40002
     ar.WriteObject(&second);
 
     const Bytes& out = ar.GetBuffer();
-    size_t tail = 2 + (6 + 9 + 4) + size_t(count - 1) * 6;  // count word is 0x9C40
+    size_t tail = 2 + (6 + 9 + 4) + size_t(count - 1) * 6; // count word is 0x9C40
     ASSERT_EQ(out[0], 0x40);
     ASSERT_EQ(out[1], 0x9C);
-    Bytes expectedTail = Concat({{0xFF, 0xFF, 0x02, 0x00, 0x0A, 0x00}, Ascii("CTestOther"),
+    Bytes expectedTail = Concat({{0xFF, 0xFF, 0x02, 0x00, 0x0A, 0x00},
+                                 Ascii("CTestOther"),
                                  {0x5A},
-                                 {0xFF, 0x7F, 0x42, 0x9C, 0x00, 0x80},  // 0x80000000 | 40002
+                                 {0xFF, 0x7F, 0x42, 0x9C, 0x00, 0x80}, // 0x80000000 | 40002
                                  {0x5A}});
     ASSERT_EQ(out.size(), tail + expectedTail.size());
     EXPECT_EQ(Bytes(out.begin() + static_cast<ptrdiff_t>(tail), out.end()), expectedTail);
@@ -277,9 +282,11 @@ TEST(CArchiveObjects, ManyObjectsSwitchToBigClassTags)
 TEST(CArchiveObjects, BigClassTagForAnEarlyClassIsAlsoRead)
 {
     // Writers may use the long form for any index; the reader accepts it.
-    Bytes stream = Concat({{0xFF, 0xFF, 0x01, 0x00, 0x09, 0x00}, Ascii("CTestItem"),
+    Bytes stream = Concat({{0xFF, 0xFF, 0x01, 0x00, 0x09, 0x00},
+                           Ascii("CTestItem"),
                            {0x05, 0x00, 0x00, 0x00},
-                           {0xFF, 0x7F, 0x01, 0x00, 0x00, 0x80}, {0x06, 0x00, 0x00, 0x00}});
+                           {0xFF, 0x7F, 0x01, 0x00, 0x00, 0x80},
+                           {0x06, 0x00, 0x00, 0x00}});
     CArchive in(stream);
     EXPECT_EQ(in.ReadObjectOf<CTestItem>()->value, 5);
     EXPECT_EQ(in.ReadObjectOf<CTestItem>()->value, 6);
@@ -287,8 +294,8 @@ TEST(CArchiveObjects, BigClassTagForAnEarlyClassIsAlsoRead)
 
 TEST(CArchiveObjects, VersionableClassAcceptsAnySchema)
 {
-    Bytes stream = Concat({{0xFF, 0xFF, 0x09, 0x00, 0x0E, 0x00}, Ascii("CTestVersioned"),
-                           {0x01, 0x80}});
+    Bytes stream =
+        Concat({{0xFF, 0xFF, 0x09, 0x00, 0x0E, 0x00}, Ascii("CTestVersioned"), {0x01, 0x80}});
     CArchive in(stream);
     EXPECT_EQ(in.ReadObjectOf<CTestVersioned>()->schemaSeen, 9);
     EXPECT_EQ(in.ReadObjectOf<CTestVersioned>()->schemaSeen, 9);
@@ -296,7 +303,7 @@ TEST(CArchiveObjects, VersionableClassAcceptsAnySchema)
     CTestVersioned v;
     CArchive out;
     out.WriteObject(&v);
-    EXPECT_EQ(out.GetBuffer()[2], 0x03);  // only the low word of the schema is stored
+    EXPECT_EQ(out.GetBuffer()[2], 0x03); // only the low word of the schema is stored
     EXPECT_EQ(out.GetBuffer()[3], 0x00);
 }
 
@@ -328,19 +335,25 @@ INSTANTIATE_TEST_SUITE_P(
                   CArchiveException::badSchema},
         FaultCase{"UnknownClass", Concat({{0xFF, 0xFF, 0x01, 0x00, 0x04, 0x00}, Ascii("CBad")}),
                   CArchiveException::badClass},
-        FaultCase{"TagWithoutClass", {0x05, 0x80, 0x00, 0x00, 0x00, 0x00},
-                  CArchiveException::badIndex},
-        FaultCase{"BigTagWithoutClass", {0xFF, 0x7F, 0x00, 0x01, 0x00, 0x80},
+        FaultCase{
+            "TagWithoutClass", {0x05, 0x80, 0x00, 0x00, 0x00, 0x00}, CArchiveException::badIndex},
+        FaultCase{"BigTagWithoutClass",
+                  {0xFF, 0x7F, 0x00, 0x01, 0x00, 0x80},
                   CArchiveException::badIndex},
         FaultCase{"TagNamingAnObject",
-                  Concat({{0xFF, 0xFF, 0x01, 0x00, 0x09, 0x00}, Ascii("CTestItem"),
-                          {0x07, 0x00, 0x00, 0x00}, {0x02, 0x80}}),
+                  Concat({{0xFF, 0xFF, 0x01, 0x00, 0x09, 0x00},
+                          Ascii("CTestItem"),
+                          {0x07, 0x00, 0x00, 0x00},
+                          {0x02, 0x80}}),
                   CArchiveException::badIndex},
         FaultCase{"SharedObjectReference",
-                  Concat({{0xFF, 0xFF, 0x01, 0x00, 0x09, 0x00}, Ascii("CTestItem"),
-                          {0x07, 0x00, 0x00, 0x00}, {0x02, 0x00}}),
+                  Concat({{0xFF, 0xFF, 0x01, 0x00, 0x09, 0x00},
+                          Ascii("CTestItem"),
+                          {0x07, 0x00, 0x00, 0x00},
+                          {0x02, 0x00}}),
                   CArchiveException::badIndex},
-        FaultCase{"ClassNameBeyondData", {0xFF, 0xFF, 0x01, 0x00, 0xFF, 0x7F, 'C'},
+        FaultCase{"ClassNameBeyondData",
+                  {0xFF, 0xFF, 0x01, 0x00, 0xFF, 0x7F, 'C'},
                   CArchiveException::badCount}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -376,9 +389,7 @@ TEST(CArchiveObjectFaults, EveryPrefixOfAnObjectStreamFails)
 TEST(CArchiveFiles, SaveReplacesOnlyAfterACompleteWrite)
 {
     namespace fs = std::filesystem;
-    fs::path folder = fs::temp_directory_path() / "wevra-archive-test";
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    const CTempFolder folder("wevra-archive");
     fs::path file = folder / "design.PCB";
     {
         std::ofstream old(file, std::ios::binary);
@@ -391,9 +402,8 @@ TEST(CArchiveFiles, SaveReplacesOnlyAfterACompleteWrite)
     auto in = CArchive::OpenForLoading(file);
     EXPECT_EQ(in->ReadString(), "new content");
     EXPECT_EQ(in->GetFilePath(), file);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
 
     EXPECT_THROW(ar.SaveToFile(folder / "missing" / "x.PCB"), CArchiveException);
     EXPECT_THROW(CArchive::OpenForLoading(folder / "absent.PCB"), CArchiveException);
-    fs::remove_all(folder);
 }

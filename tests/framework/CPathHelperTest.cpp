@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+
+#include "tests/support/CTempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -57,20 +57,8 @@ TEST(CPathHelperSortTest, SortsTheRangeByteByByteAndClipsIndexes)
 // Works in a fresh temporary folder and puts the current directory back.
 class CPathHelperDiskTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_previousDir = fs::current_path();
-        m_root = fs::temp_directory_path() /
-                 ("wevra-path-" + std::to_string(getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_root);
-        fs::create_directories(m_root);
-    }
-    void TearDown() override
-    {
-        fs::current_path(m_previousDir);
-        fs::remove_all(m_root);
-    }
+    void SetUp() override { m_previousDir = fs::current_path(); }
+    void TearDown() override { fs::current_path(m_previousDir); }
 
     std::string Path(const std::string& relative) const { return (m_root / relative).string(); }
 
@@ -86,7 +74,8 @@ protected:
     }
 
     fs::path m_previousDir;
-    fs::path m_root;
+    const CTempFolder m_folder{"wevra-path"};
+    const fs::path m_root = m_folder.Path();
 };
 
 TEST_F(CPathHelperDiskTest, CreateDirectoryChainMakesEveryLevelOfTheFolderAndKeepsItsCase)
@@ -186,8 +175,7 @@ TEST_F(CPathHelperDiskTest, StoredWindowsPathsLandInTheDesignFolderFoundWithoutR
     EXPECT_EQ(CPathHelper::ResolveStoredPath("out", m_root, false), fs::path("out"));
 
     // Output folders are created as stored when missing; nothing is created otherwise.
-    EXPECT_EQ(CPathHelper::ResolveStoredPath("C:\\EXCELLON", m_root, false),
-              m_root / "EXCELLON");
+    EXPECT_EQ(CPathHelper::ResolveStoredPath("C:\\EXCELLON", m_root, false), m_root / "EXCELLON");
     EXPECT_FALSE(fs::exists(m_root / "EXCELLON"));
     EXPECT_EQ(CPathHelper::ResolveStoredPath("c:\\wevra\\lmc\\", m_root, true),
               m_root / "wevra" / "lmc");

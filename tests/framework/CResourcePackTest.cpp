@@ -4,10 +4,10 @@
 
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "framework/CArchiveException.h"
 #include "resources/CommandIds.h"
+#include "tests/support/CTempFolder.h"
 
 namespace {
 
@@ -178,19 +178,8 @@ TEST(CResourcePackCorrupt, HugeCountsAndLengthsAreRefusedBeforeAllocating)
 
 class CResourcePackLookup : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("wevra-pack-test-" + std::to_string(getpid()));
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-        CResourcePack::SetCurrent(CResourcePack());
-    }
-    void TearDown() override
-    {
-        CResourcePack::SetCurrent(CResourcePack());
-        std::filesystem::remove_all(m_folder);
-    }
+    void SetUp() override { CResourcePack::SetCurrent(CResourcePack()); }
+    void TearDown() override { CResourcePack::SetCurrent(CResourcePack()); }
 
     std::filesystem::path PackPath(const std::string& name) const
     {
@@ -204,7 +193,7 @@ protected:
     }
     static std::string CurrentName() { return CResourcePack::GetCurrent().GetString(1); }
 
-    std::filesystem::path m_folder;
+    CTempFolder m_folder{"wevra-pack"};
 };
 
 TEST_F(CResourcePackLookup, SavedPackLoadsFromFile)
@@ -216,14 +205,14 @@ TEST_F(CResourcePackLookup, SavedPackLoadsFromFile)
 
 TEST_F(CResourcePackLookup, NoPackLeavesCurrentEmpty)
 {
-    EXPECT_FALSE(CResourcePack::LoadFirstFound(m_folder));
+    EXPECT_FALSE(CResourcePack::LoadFirstFound(m_folder.Path()));
     EXPECT_TRUE(CResourcePack::GetCurrent().IsEmpty());
 }
 
 TEST_F(CResourcePackLookup, OnlyPackIsUsed)
 {
     WritePack("PCB049");
-    EXPECT_TRUE(CResourcePack::LoadFirstFound(m_folder));
+    EXPECT_TRUE(CResourcePack::LoadFirstFound(m_folder.Path()));
     EXPECT_EQ(CurrentName(), "PCB049");
 }
 
@@ -232,7 +221,7 @@ TEST_F(CResourcePackLookup, FirstInOrderWins)
     WritePack("PCB031");
     WritePack("PCB049");
     WritePack("PCB001");
-    EXPECT_TRUE(CResourcePack::LoadFirstFound(m_folder));
+    EXPECT_TRUE(CResourcePack::LoadFirstFound(m_folder.Path()));
     EXPECT_EQ(CurrentName(), "PCB001");
 }
 
@@ -241,7 +230,7 @@ TEST_F(CResourcePackLookup, DamagedPackIsPassedOver)
     std::ofstream(PackPath("PCB001"), std::ios::binary) << "WEVRARES\x01";
     std::filesystem::create_directory(PackPath("PCB031"));
     WritePack("PCB033");
-    EXPECT_TRUE(CResourcePack::LoadFirstFound(m_folder));
+    EXPECT_TRUE(CResourcePack::LoadFirstFound(m_folder.Path()));
     EXPECT_EQ(CurrentName(), "PCB033");
 }
 

@@ -23,16 +23,6 @@ using namespace archive_bytes;
 constexpr int32_t layer = 21;
 constexpr uint32_t allLayers = 0xFFFFFFFFu;
 
-Bytes U16(uint16_t v)
-{
-    return {uint8_t(v), uint8_t(v >> 8)};
-}
-
-Bytes U32(uint32_t v)
-{
-    return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-}
-
 // A list written as "M0,0 L100,0* L3:100,100": M a move-to, L a line-to with pen 1 or the pen
 // given before the colon, * selected. Every vertex on layer 21.
 CDrawRecArray Make(const std::string& text)

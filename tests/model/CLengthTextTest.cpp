@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cstdio>
 #include <limits>
 #include <string>
+
+#include "tests/support/CScopedLocale.h"
 
 namespace {
 
@@ -96,15 +97,11 @@ TEST(CLengthTextTest, TextsInEveryUnit)
 // The desktop's locale must not turn decimal points into commas, in either direction.
 TEST(CLengthTextTest, TextsUnderGermanLocale)
 {
-    std::string previous = std::setlocale(LC_ALL, nullptr);
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
-        FAIL() << "locale de_DE.UTF-8 is missing; generate it with "
-                  "'localedef -i de_DE -f UTF-8 de_DE.UTF-8'";
+    CScopedLocale german("de_DE.UTF-8");
     char probe[16];
     std::snprintf(probe, sizeof probe, "%.1f", 0.5);
     EXPECT_STREQ(probe, "0,5") << "the German locale is not in effect";
     ExpectLengthTexts();
-    std::setlocale(LC_ALL, previous.c_str());
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CFakeServices.h"
 #include "tests/support/CRecordingDC.h"
+#include "tests/support/CScopedLocale.h"
 
 namespace {
 
@@ -129,10 +129,8 @@ TEST(CPadStackArrayFill, StandardPadsAndVias)
 // The names print their sizes with a decimal point whatever the desktop's language.
 TEST(CPadStackArrayFill, StandardNamesUnderGermanLocale)
 {
-    const std::string previous = std::setlocale(LC_ALL, nullptr);
-    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "locale de_DE.UTF-8 missing";
+    CScopedLocale german("de_DE.UTF-8");
     ExpectFreshAndViaTables();
-    std::setlocale(LC_ALL, previous.c_str());
 }
 
 TEST(CPadStackArrayFill, RefillsAndOtherModes)

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -15,39 +14,12 @@
 #include "model/PadShapes.h"
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CFakeServices.h"
+#include "tests/support/CTempFolder.h"
 
 namespace {
 
 using namespace archive_bytes;
 namespace fs = std::filesystem;
-
-Bytes W(uint16_t v)
-{
-    return {uint8_t(v), uint8_t(v >> 8)};
-}
-
-Bytes D(int32_t v)
-{
-    const auto u = uint32_t(v);
-    return {uint8_t(u), uint8_t(u >> 8), uint8_t(u >> 16), uint8_t(u >> 24)};
-}
-
-Bytes Str(const std::string& text)
-{
-    return Concat({{uint8_t(text.size())}, Ascii(text)});
-}
-
-Bytes ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const fs::path& path, const Bytes& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
 
 // One library "Lib" with one padstack "P" (a top pad) and one shape "S": two pads and a
 // closed silkscreen rectangle, already centred.
@@ -84,45 +56,35 @@ Bytes SmallSetBytes(int32_t version = 802)
         padsAfterTop = Concat({padsAfterTop, emptyPad});
     // clang-format off
     return Concat({
-        D(version), Str("Set"), D(0), D(0), D(0),              // set: name, current, two words
-        W(1), W(0xFFFF), W(0), W(9), Ascii("CShapeLib"),        // one library, a new class
-        D(800), Str("Lib"), D(0),                               // library: name, current shape
-        W(2), W(0), W(2015),                                    // pens
-        D(821), D(0),                                           // padstack table, defaults
-        W(1), W(0xFFFF), W(1), W(9), Ascii("CPadStack"),        // one padstack, a new class
-        D(2), Str("P"),                                         // kinds, name
-        emptyPad,                                               // layer 0
-        D(0), D(0), D(PAD_RECTANGLE), D(-1000), D(-1500), D(1000), D(1500), // layer 1
-        padsAfterTop,                                           // layers 2..26
-        W(1), W(0xFFFF), W(0), W(6), Ascii("CShape"),           // one shape, a new class
-        Str("S"), D(-7000), D(-3000), D(7000), D(3000),         // name, extent
-        W(2),                                                   // pads
-        W(0), W(0), D(0), D(-5000), D(0),
-        W(0), W(0), D(90000), D(5000), D(0),
-        W(5),                                                   // outline
-        W(0x0150), W(0), D(-7000), D(-3000),
-        W(0x0151), W(0), D(7000), D(-3000),
-        W(0x0151), W(0), D(7000), D(3000),
-        W(0x0151), W(0), D(-7000), D(3000),
-        W(0x0151), W(0), D(-7000), D(-3000),
-        W(1), Str("R*"),                                        // filter history
+        I32(version), Str("Set"), I32(0), I32(0), I32(0),         // set: name, current, two words
+        U16(1), U16(0xFFFF), U16(0), U16(9), Ascii("CShapeLib"),  // one library, a new class
+        I32(800), Str("Lib"), I32(0),                             // library: name, current shape
+        U16(2), U16(0), U16(2015),                                // pens
+        I32(821), I32(0),                                         // padstack table, defaults
+        U16(1), U16(0xFFFF), U16(1), U16(9), Ascii("CPadStack"),  // one padstack, a new class
+        I32(2), Str("P"),                                         // kinds, name
+        emptyPad,                                                 // layer 0
+        I32(0), I32(0), I32(PAD_RECTANGLE), I32(-1000), I32(-1500), I32(1000), I32(1500), // layer 1
+        padsAfterTop,                                             // layers 2..26
+        U16(1), U16(0xFFFF), U16(0), U16(6), Ascii("CShape"),     // one shape, a new class
+        Str("S"), I32(-7000), I32(-3000), I32(7000), I32(3000),   // name, extent
+        U16(2),                                                   // pads
+        U16(0), U16(0), I32(0), I32(-5000), I32(0),
+        U16(0), U16(0), I32(90000), I32(5000), I32(0),
+        U16(5),                                                   // outline
+        U16(0x0150), U16(0), I32(-7000), I32(-3000),
+        U16(0x0151), U16(0), I32(7000), I32(-3000),
+        U16(0x0151), U16(0), I32(7000), I32(3000),
+        U16(0x0151), U16(0), I32(-7000), I32(3000),
+        U16(0x0151), U16(0), I32(-7000), I32(-3000),
+        U16(1), Str("R*"),                                        // filter history
     });
     // clang-format on
 }
 
 class CShapeLibArrayFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        folder = fs::temp_directory_path() /
-                 ("wevra-shapes-" +
-                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    fs::path folder;
+    CTempFolder folder{"wevra-shapes"};
     CFakeServices services;
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -197,19 +198,17 @@ protected:
     }
     void TearDown() override { CResourcePack::SetCurrent(CResourcePack()); }
 
-    static Bytes W(uint16_t v) { return {uint8_t(v), uint8_t(v >> 8)}; }
-
     // Loads `lib` as stored, with the stored current shape and pen table replaced.
     CShapeLib Reload(CShapeLib& lib, int32_t curShape, const std::vector<uint16_t>& pens)
     {
         Bytes bytes = Store(lib);
         const size_t cur = 4 + 1 + lib.GetName().size();
         const size_t table = cur + 4;
-        for (size_t b = 0; b < 4; ++b)
-            bytes[cur + b] = uint8_t(uint32_t(curShape) >> (8 * b));
-        Bytes newTable = W(uint16_t(pens.size()));
+        const Bytes current = I32(curShape);
+        std::copy(current.begin(), current.end(), bytes.begin() + ptrdiff_t(cur));
+        Bytes newTable = U16(uint16_t(pens.size()));
         for (uint16_t width : pens)
-            newTable = Concat({newTable, W(width)});
+            newTable = Concat({newTable, U16(width)});
         bytes.erase(bytes.begin() + ptrdiff_t(table),
                     bytes.begin() + ptrdiff_t(table + 2 + 2 * lib.GetPens().size()));
         bytes.insert(bytes.begin() + ptrdiff_t(table), newTable.begin(), newTable.end());

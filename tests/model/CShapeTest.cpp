@@ -10,17 +10,6 @@ namespace {
 
 using namespace archive_bytes;
 
-Bytes W(uint16_t v)
-{
-    return {uint8_t(v), uint8_t(v >> 8)};
-}
-
-Bytes D(int32_t v)
-{
-    const auto u = uint32_t(v);
-    return {uint8_t(u), uint8_t(u >> 8), uint8_t(u >> 16), uint8_t(u >> 24)};
-}
-
 TEST(CShapeRecords, IndexPenAndLayerReplaceOnlyTheirBits)
 {
     CShape shape("S");
@@ -56,9 +45,9 @@ protected:
 
     // clang-format off
     const Bytes twoRecordBytes = Concat({
-        {2, 'A', 'B'}, D(-1), D(-2), D(3), D(4),        // name, extent
-        W(1), W(2), W(0), D(90000), D(-5000), D(0),     // one pad
-        W(1), W(0x0150), W(0), D(-7000), D(-3000),      // one outline vertex
+        {2, 'A', 'B'}, I32(-1), I32(-2), I32(3), I32(4),         // name, extent
+        U16(1), U16(2), U16(0), I32(90000), I32(-5000), I32(0),  // one pad
+        U16(1), U16(0x0150), U16(0), I32(-7000), I32(-3000),     // one outline vertex
     });
     // clang-format on
 };
@@ -69,7 +58,7 @@ TEST_F(CShapeStorage, StoresTheRecordsFieldByField)
     EXPECT_EQ(Store(shape), twoRecordBytes);
 
     CShape empty("E");
-    EXPECT_EQ(Store(empty), Concat({{1, 'E'}, D(0), D(0), D(0), D(0), W(0), W(0)}));
+    EXPECT_EQ(Store(empty), Concat({{1, 'E'}, I32(0), I32(0), I32(0), I32(0), U16(0), U16(0)}));
 }
 
 TEST_F(CShapeStorage, LoadsWhatItStoresAndFailsOnEveryPrefix)

@@ -1,32 +1,27 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "framework/CPoint.h"
 #include "framework/CRect.h"
 #include "model/CWevraFont.h"
+#include "tests/support/ArchiveBytes.h"
 #include "tests/support/CFakeServices.h"
 #include "tests/support/CRecordingDC.h"
+#include "tests/support/CTempFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
+using archive_bytes::Bytes;
+using archive_bytes::ReadFile;
+using archive_bytes::WriteFile;
 
 const fs::path builtFont = fs::path(WEVRA_BUILD_DIR) / "bin" / CWevraFont::fileName;
-
-Bytes ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Width and height of a text by the file format's own rule, straight from the file's bytes:
 // characters are the runs of equal bit 7 from code 0 on, the last record of a run is the
@@ -59,29 +54,20 @@ CRect MeasureFromBytes(const Bytes& file, const std::vector<int>& codes, int64_t
 
 class CWevraFontFiles : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_folder = fs::temp_directory_path() / ("wevra-font-test-" + std::to_string(getpid()));
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
     fs::path Write(const std::string& name, const Bytes& bytes) const
     {
         const fs::path path = m_folder / name;
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        WriteFile(path, bytes);
         return path;
     }
 
-    fs::path m_folder;
+    CTempFolder m_folder{"wevra-font"};
     CFakeServices m_fakes;
 };
 
 TEST(CWevraFontBuilt, FileHasTheFormatsSizeAndMeasuresByItsRecords)
 {
-    const Bytes file = ReadBytes(builtFont);
+    const Bytes file = ReadFile(builtFont);
     ASSERT_EQ(file.size(), CWevraFont::fileSize);
 
     CWevraFont font;
@@ -141,7 +127,7 @@ TEST_F(CWevraFontFiles, MissingFontIsReportedAndLeavesTheFontEmpty)
     CWevraFont font;
     ASSERT_TRUE(font.Load(builtFont));
     EXPECT_FALSE(font.Load(m_folder / "missing.dat"));
-    EXPECT_FALSE(font.Load(m_folder));
+    EXPECT_FALSE(font.Load(m_folder.Path()));
     EXPECT_EQ(m_fakes.messages.ShownTexts(),
               (std::vector<std::string>{"Font not found", "Font not found"}));
 

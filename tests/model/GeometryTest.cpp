@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
 
 #include "model/Geometry.h"
+#include "tests/support/CScopedLocale.h"
 
 namespace {
 
@@ -182,9 +182,7 @@ TEST(UnitsTest, MillimetresTruncateAndSaturate)
 
 TEST(TraceElapsedTest, FormatsSecondsWithAPointUnderAnyLocale)
 {
-    const char* saved = std::setlocale(LC_ALL, nullptr);
-    const std::string previous = saved ? saved : "C";
-    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    CScopedLocale german("de_DE.UTF-8");
 
     const std::string quick = TraceElapsed(TraceClock(), "pass");
     EXPECT_EQ(quick.rfind("Elapsed =  0.0", 0), 0u) << quick;
@@ -192,8 +190,6 @@ TEST(TraceElapsedTest, FormatsSecondsWithAPointUnderAnyLocale)
     const std::string slow = TraceElapsed(TraceClock() - 123456, "fill");
     EXPECT_EQ(slow.rfind("Elapsed = 123.4", 0), 0u) << slow;
     EXPECT_EQ(slow.substr(slow.size() - 10), " sec. fill");
-
-    std::setlocale(LC_ALL, previous.c_str());
 }
 
 } // namespace

@@ -3,12 +3,11 @@
 #include <filesystem>
 #include <string>
 
-#include <unistd.h>
-
 #include <QDir>
 #include <QFileDialog>
 
 #include "tests/framework/qt/QtApplicationTest.h"
+#include "tests/support/CTempFolder.h"
 
 namespace {
 
@@ -16,15 +15,10 @@ namespace fs = std::filesystem;
 
 class CQtFileDialogServiceTest : public QtApplicationTest {
 protected:
-    void SetUp() override
-    {
-        m_folder =
-            fs::temp_directory_path() / ("wevra-folder-" + std::to_string(getpid())) / "My.Designs";
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder.parent_path()); }
+    void SetUp() override { fs::create_directories(m_folder); }
 
-    fs::path m_folder;
+    const CTempFolder m_temp{"wevra-folder"};
+    const fs::path m_folder = m_temp / "My.Designs";
 };
 
 TEST_F(CQtFileDialogServiceTest, OpensInTheStartFolderWhichOkChooses)

@@ -1,18 +1,13 @@
-#include <filesystem>
 #include <string>
-
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "framework/qt/CQtSettingsStore.h"
+#include "tests/support/CTempFolder.h"
 
 TEST(CQtSettingsStore, ValuesSurviveInTheIniFile)
 {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                         ("wevra_qt_settings_test_" + std::to_string(getpid()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const CTempFolder folder("wevra-qt-settings");
     const std::string ini = (folder / "Wevra PCB.ini").string();
     {
         CQtSettingsStore store(ini);
@@ -27,5 +22,4 @@ TEST(CQtSettingsStore, ValuesSurviveInTheIniFile)
     EXPECT_EQ(store.GetString("Files", "Default Temlate", ""), "/d/\xC3\xA9t\xC3\xA9/T.PCB");
     EXPECT_EQ(store.GetInt("Files", "Backup Max. Files", 0), 12);
     EXPECT_EQ(store.GetString("Start-up", "Bottom Pane", "missing"), "missing");
-    std::filesystem::remove_all(folder);
 }
