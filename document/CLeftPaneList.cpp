@@ -103,8 +103,8 @@ void CLeftPaneList::PickRow(int32_t row)
         !m_document.IsMode(ID_COMPONENTS_MOVE_ROTATE))
         return;
     SelectAlone(row);
-    m_document.SetAction(MeetsBoard(row) ? CWevraDoc::actionWaiting
-                                         : CWevraDoc::actionMoveFromPane);
+    m_document.SetAction(MeetsBoard(row) ? CEditState::actionWaiting
+                                         : CEditState::actionMoveFromPane);
     m_document.RedrawBoardViews();
 }
 
@@ -125,7 +125,7 @@ void CLeftPaneList::StartMoveFromPane(int32_t row)
         return;
     m_document.SetMode(ID_COMPONENTS_MOVE_ROTATE);
     SelectAlone(row);
-    m_document.SetAction(CWevraDoc::actionMoveFromPane);
+    m_document.SetAction(CEditState::actionMoveFromPane);
     m_document.RedrawBoardViews();
 }
 

@@ -116,7 +116,7 @@ bool CWevraDoc::ResetToDefaults()
     CDocumentFrame& frame = CDocumentFrame::Get();
 
     m_planeUnderEdit.reset();
-    m_planeIndex = noPlane;
+    m_edit.planeIndex = CEditState::noPlane;
     m_snapshotNeeded = false;
     m_settings.viewFlags = 0;
     m_settings.drawingMode = CDesignSettings::drawOpaque;
@@ -132,7 +132,7 @@ bool CWevraDoc::ResetToDefaults()
     m_settings.ratsnestActive = 0;
     m_settings.tracksOfComponents = 1;
     m_settings.selectionFilter = CDesignSettings::defaultSelectionFilter;
-    m_currentComponentIndex = -1;
+    m_edit.currentComponentIndex = -1;
     ResetEditingState();
 
     m_displaySets->FillDisplaySets();
@@ -146,9 +146,9 @@ bool CWevraDoc::ResetToDefaults()
     m_components->SetDocument(this);
     m_texts->SetDocument(this);
 
-    m_leftPane = frame.IsLeftPaneSetting();
-    m_bottomPane = frame.IsBottomPaneSetting();
-    frame.SetLeftPaneFlag(m_leftPane);
+    m_view.leftPane = frame.IsLeftPaneSetting();
+    m_view.bottomPane = frame.IsBottomPaneSetting();
+    frame.SetLeftPaneFlag(m_view.leftPane);
 
     m_currentComponent = CComponent();
     m_currentComponent.SetReference("");
@@ -157,11 +157,11 @@ bool CWevraDoc::ResetToDefaults()
     m_layers->CreateDefault();
 
     SetMode(ID_VIEW);
-    m_action = actionWaiting;
-    m_rotateAngle = 0;
-    m_backupTicks = 0;
+    m_edit.action = CEditState::actionWaiting;
+    m_edit.rotateAngle = 0;
+    m_view.backupTicks = 0;
     m_settings.scale = CDesignSettings::defaultScale;
-    m_previousScale = 1;
+    m_view.previousScale = 1;
     m_settings.offset = CPoint();
     m_settings.boardWidth = CDesignSettings::defaultBoardWidth;
     m_settings.boardHeight = CDesignSettings::defaultBoardHeight;
@@ -175,14 +175,14 @@ bool CWevraDoc::ResetToDefaults()
 
 void CWevraDoc::ResetEditingState()
 {
-    m_rubberBandVisible = false;
-    m_rubberBand = CRect();
-    m_rubberBandStart = CPoint();
-    m_rawCursor = CPoint();
-    m_cursor = CPoint();
-    m_previousCursor = CPoint();
-    m_anchor = CPoint();
-    m_zoomRect = CRect();
+    m_edit.rubberBandVisible = false;
+    m_edit.rubberBand = CRect();
+    m_edit.rubberBandStart = CPoint();
+    m_edit.rawCursor = CPoint();
+    m_edit.cursor = CPoint();
+    m_edit.previousCursor = CPoint();
+    m_edit.anchor = CPoint();
+    m_view.zoomRect = CRect();
 }
 
 void CWevraDoc::ResetColors()
@@ -313,8 +313,8 @@ std::string CWevraDoc::GetDesignFolder() const
 
 void CWevraDoc::SetTitle()
 {
-    std::string title = "Design] - [" + GetDesignName() + " ->" + CResString::LoadPart(m_mode);
-    if (m_mode == ID_SETTINGS_SET_GRID_OFFSET) {
+    std::string title = "Design] - [" + GetDesignName() + " ->" + CResString::LoadPart(m_edit.mode);
+    if (m_edit.mode == ID_SETTINGS_SET_GRID_OFFSET) {
         title += "(" + CLengthText::FormatLength(GetUnit(), m_settings.userOffset.x) + "," +
                  CLengthText::FormatLength(GetUnit(), m_settings.userOffset.y) + ")";
     }
@@ -366,8 +366,8 @@ COLORREF CWevraDoc::GetStoredColor(int32_t table, int32_t layer) const
 
 void CWevraDoc::SetAction(uint32_t action)
 {
-    m_action = action;
-    if (action == actionDragging)
+    m_edit.action = action;
+    if (action == CEditState::actionDragging)
         m_snapshotNeeded = true;
 }
 
@@ -464,14 +464,14 @@ void CWevraDoc::FillLayerCombo()
 
 void CWevraDoc::UpdateLayerMask()
 {
-    m_layerMask = 0;
+    m_edit.layerMask = 0;
     const COutputRec* set = GetCurrentLayerSet();
     if (!set)
         return;
     for (int32_t i = 0; i < set->GetLayerCount(); ++i) {
         const int32_t layer = set->GetLayer(i);
         if (layer >= 1 && layer < LAYER_COUNT && m_layers->IsVisible(layer))
-            m_layerMask |= 1u << (layer - 1);
+            m_edit.layerMask |= 1u << (layer - 1);
     }
 }
 
@@ -528,8 +528,9 @@ void CWevraDoc::RefreshPlaneList()
     items.reserve(m_planes.size());
     for (const auto& plane : m_planes)
         items.push_back(plane->GetName());
-    const bool current = m_planeIndex >= 0 && size_t(m_planeIndex) < m_planes.size();
-    CDocumentFrame::Get().FillCombo(CDocumentFrame::planeCombo, items, current ? m_planeIndex : -1);
+    const bool current = m_edit.planeIndex >= 0 && size_t(m_edit.planeIndex) < m_planes.size();
+    CDocumentFrame::Get().FillCombo(CDocumentFrame::planeCombo, items,
+                                    current ? m_edit.planeIndex : -1);
 }
 
 void CWevraDoc::RefreshToolbar()
@@ -543,10 +544,10 @@ void CWevraDoc::RefreshToolbar()
 
     const CPadStackArray& stacks = m_shapeCache->GetPadStacks();
     const auto hasKind = [&stacks, this](int32_t k) {
-        switch (m_defaultPadStackKind) {
-        case kindShapePad:
+        switch (m_edit.defaultPadStackKind) {
+        case CEditState::kindShapePad:
             return stacks.IsShapePadKind(k);
-        case kindVia:
+        case CEditState::kindVia:
             return stacks.IsVia(k);
         default:
             return stacks.IsPadKind(k);
@@ -554,7 +555,7 @@ void CWevraDoc::RefreshToolbar()
     };
     std::vector<std::string> items;
     int32_t selected = -1;
-    const int32_t defaultStack = stacks.GetDefault(m_defaultPadStackKind);
+    const int32_t defaultStack = stacks.GetDefault(m_edit.defaultPadStackKind);
     for (int32_t k = 0; k < stacks.GetCount(); ++k) {
         if (!hasKind(k))
             continue;
@@ -578,13 +579,13 @@ void CWevraDoc::RedrawLeftPane(int32_t row)
 
 void CWevraDoc::ShowLeftPane(bool shown)
 {
-    m_leftPane = shown;
+    m_view.leftPane = shown;
     CDocumentFrame::Get().ShowLeftPane(shown);
 }
 
 void CWevraDoc::ShowBottomPane(bool shown)
 {
-    m_bottomPane = shown;
+    m_view.bottomPane = shown;
     CDocumentFrame::Get().ShowBottomPane(shown);
 }
 

@@ -11,6 +11,8 @@
 #include "document/CDesignSettings.h"
 #include "document/CDocumentComponentLink.h"
 #include "document/CDocumentNetLink.h"
+#include "document/CEditState.h"
+#include "document/CViewState.h"
 #include "document/Rec12.h"
 #include "framework/CBrush.h"
 #include "framework/CFontDesc.h"
@@ -68,24 +70,6 @@ class CWevraDoc : public CObject,
 
 public:
     static constexpr int32_t netGroupCount = 256;
-    // The plane index of a document without a current plane.
-    static constexpr int32_t noPlane = -1000000;
-    // A tool other than the plane commands parks the current plane by this much.
-    static constexpr int32_t planeIndexPark = 1000000;
-
-    // Action codes of the tools.
-    static constexpr uint32_t actionWaiting = 1;
-    static constexpr uint32_t actionDragging = 2;
-    static constexpr uint32_t actionPlacingCopy = 0x2000;
-    static constexpr uint32_t actionRectangleStart = 0x40000040;
-    static constexpr uint32_t actionBandOpen = 0x40000080;
-    static constexpr uint32_t actionBandClosed = 0x40000100;
-    static constexpr uint32_t actionMoveFromPane = 0x40000400;
-
-    // Default padstack kinds (free pad, shape pad, via).
-    static constexpr int32_t kindPad = PADSTACK_KIND_PAD;
-    static constexpr int32_t kindShapePad = PADSTACK_KIND_SHAPE_PAD;
-    static constexpr int32_t kindVia = PADSTACK_KIND_VIA;
 
     // Per-layer object tables of ResetLayerTables.
     static constexpr int32_t lineTable = 0;
@@ -183,10 +167,10 @@ public:
 
     // ---- Editing state --------------------------------------------------------------------------
 
-    uint32_t GetMode() const override { return m_mode; }
-    bool IsMode(uint32_t mode) const { return m_mode == mode; }
-    uint32_t GetAction() const override { return m_action; }
-    bool IsAction(uint32_t action) const { return m_action == action; }
+    uint32_t GetMode() const override { return m_edit.mode; }
+    bool IsMode(uint32_t mode) const { return m_edit.mode == mode; }
+    uint32_t GetAction() const override { return m_edit.action; }
+    bool IsAction(uint32_t action) const { return m_edit.action == action; }
     // Dragging (2) means an edit is about to change the design: an undo snapshot is due.
     void SetAction(uint32_t action) override;
     // Starts the tool of a command: the selection ends, the action waits, the grid and the
@@ -195,7 +179,7 @@ public:
     // Grid 1 for the component tools, grid 2 for the text tools, grid 0 otherwise; true when
     // the current grid changed.
     bool SelectGridForMode();
-    int32_t GetDefaultPadStackKind() const { return m_defaultPadStackKind; }
+    int32_t GetDefaultPadStackKind() const { return m_edit.defaultPadStackKind; }
     // The reference layer of the current display layer set.
     int32_t GetWorkLayer() const override;
     // The component-text kind of the current display layer set (0 none, 1 reference, 2 type,
@@ -205,15 +189,15 @@ public:
     uint32_t GetSelectionFilter() const { return m_settings.selectionFilter; }
     // True when any of the bits is set.
     bool IsSelectionFilter(uint32_t bits) const { return (m_settings.selectionFilter & bits) != 0; }
-    uint32_t GetSelectableLayerMask() const { return m_layerMask; }
+    uint32_t GetSelectableLayerMask() const { return m_edit.layerMask; }
     bool GetViewFlag(uint32_t bit) const { return (m_settings.viewFlags & bit) != 0; }
     void SetViewFlag(uint32_t bit, bool on);
     bool IsDrcActive() const { return m_settings.drcActive != 0; }
     void SetDrcActive(uint8_t active) { m_settings.drcActive = active; }
     bool IsMode45() const override { return m_settings.mode45 != 0; }
     bool IsAutoRatsnest() const override { return m_settings.ratsnestActive != 0; }
-    int32_t GetRotateAngle() const { return m_rotateAngle; }
-    void SetRotateAngle(int32_t angle) { m_rotateAngle = angle; }
+    int32_t GetRotateAngle() const { return m_edit.rotateAngle; }
+    void SetRotateAngle(int32_t angle) { m_edit.rotateAngle = angle; }
     int32_t GetUnit() const override { return int32_t(m_settings.unit); }
     void SetUnit(int32_t unit) { m_settings.unit = uint32_t(unit); }
     // The user grid origin.
@@ -222,14 +206,14 @@ public:
     int32_t GetPadInfoMode() const override { return int32_t(m_settings.pinInfoMode); }
 
     // The snapped cursor, where the tools act.
-    CPoint GetCursor() const override { return m_cursor; }
-    void SetCursor(CPoint point) override { m_cursor = point; }
-    CPoint GetRawCursor() const override { return m_rawCursor; }
-    CPoint GetPreviousCursor() const { return m_previousCursor; }
-    CPoint GetAnchor() const override { return m_anchor; }
-    void SetAnchor(CPoint point) override { m_anchor = point; }
+    CPoint GetCursor() const override { return m_edit.cursor; }
+    void SetCursor(CPoint point) override { m_edit.cursor = point; }
+    CPoint GetRawCursor() const override { return m_edit.rawCursor; }
+    CPoint GetPreviousCursor() const { return m_edit.previousCursor; }
+    CPoint GetAnchor() const override { return m_edit.anchor; }
+    void SetAnchor(CPoint point) override { m_edit.anchor = point; }
     // Whether the snapped cursor differs from its previous position.
-    bool HasCursorMoved() const { return m_cursor != m_previousCursor; }
+    bool HasCursorMoved() const { return m_edit.cursor != m_edit.previousCursor; }
 
     int32_t GetScale() const override { return m_settings.scale; }
     CPoint GetViewOffset() const override { return m_settings.offset; }
@@ -238,12 +222,15 @@ public:
     int32_t GetCurrentNetIndex() const;
     // The component the component tool works on (-1 for none) and the document's own
     // component and text that the component and text tools edit.
-    int32_t GetCurrentComponentIndex() const { return m_currentComponentIndex; }
-    void SetCurrentComponent(int32_t component) override { m_currentComponentIndex = component; }
+    int32_t GetCurrentComponentIndex() const { return m_edit.currentComponentIndex; }
+    void SetCurrentComponent(int32_t component) override
+    {
+        m_edit.currentComponentIndex = component;
+    }
     CComponent& GetCurrentComponent() { return m_currentComponent; }
     CWevraText& GetCurrentText() { return m_currentText; }
-    int32_t GetPlaneIndex() const { return m_planeIndex; }
-    void SetPlaneIndex(int32_t index) { m_planeIndex = index; }
+    int32_t GetPlaneIndex() const { return m_edit.planeIndex; }
+    void SetPlaneIndex(int32_t index) { m_edit.planeIndex = index; }
 
     // Selected drawn-line points, net items, components, texts and planes.
     int32_t GetSelectedCount() const;
@@ -264,9 +251,9 @@ public:
     // anything was taken.
     bool SelectInRect(bool add);
 
-    const CRect& GetRubberBand() const { return m_rubberBand; }
-    bool IsRubberBandVisible() const { return m_rubberBandVisible; }
-    void SetRubberBandVisible(bool visible) { m_rubberBandVisible = visible; }
+    const CRect& GetRubberBand() const { return m_edit.rubberBand; }
+    bool IsRubberBandVisible() const { return m_edit.rubberBandVisible; }
+    void SetRubberBandVisible(bool visible) { m_edit.rubberBandVisible = visible; }
     // An empty band at the raw cursor in the Select tool, at the snapped cursor otherwise.
     void StartRubberBand();
     // Follows the cursor while dragging (kept on the board for a plane rectangle); an undo
@@ -297,7 +284,7 @@ public:
     bool CursorFromPixel(int32_t px, int32_t py);
     // A cursor key (editor/VirtualKeys.h) moves the cursor by one snap step; true when it moved.
     bool MoveCursorByKey(uint32_t key);
-    void SetAnchor() { m_anchor = m_cursor; }
+    void SetAnchor() { m_edit.anchor = m_edit.cursor; }
 
     // Kept within CDesignSettings::minScale..maxScale.
     void SetScale(int32_t scale);
@@ -312,8 +299,8 @@ public:
     void ZoomLines();
     // Zooms in on the zoom rectangle; false when it is less than a pixel wide or high.
     bool ZoomWindow();
-    const CRect& GetZoomRect() const { return m_zoomRect; }
-    void SetZoomRect(const CRect& rect) { m_zoomRect = rect; }
+    const CRect& GetZoomRect() const { return m_view.zoomRect; }
+    void SetZoomRect(const CRect& rect) { m_view.zoomRect = rect; }
     // The view's zoom commands: a fifth in or out about the cursor.
     void ZoomIn();
     void ZoomOut();
@@ -321,16 +308,16 @@ public:
     // ---- Status line ----------------------------------------------------------------------------
 
     // The object under the cursor or the last backup, shown in the status line's first pane.
-    const std::string& GetInfoText() const { return m_infoText; }
-    void SetInfoText(const std::string& text) { m_infoText = text; }
+    const std::string& GetInfoText() const { return m_view.infoText; }
+    void SetInfoText(const std::string& text) { m_view.infoText = text; }
     // The point the relative status values are measured from; locked, clicks leave it alone.
-    CPoint GetRulerOrigin() const { return m_rulerOrigin; }
-    void SetRulerOrigin(CPoint point) { m_rulerOrigin = point; }
-    bool IsRulerLocked() const { return m_rulerLocked; }
-    void SetRulerLocked(bool locked) { m_rulerLocked = locked; }
+    CPoint GetRulerOrigin() const { return m_view.rulerOrigin; }
+    void SetRulerOrigin(CPoint point) { m_view.rulerOrigin = point; }
+    bool IsRulerLocked() const { return m_view.rulerLocked; }
+    void SetRulerLocked(bool locked) { m_view.rulerLocked = locked; }
     // Zoom Window waits for the two corners of its rectangle.
-    bool IsZoomWindowPending() const { return m_zoomWindowPending; }
-    void SetZoomWindowPending(bool pending) { m_zoomWindowPending = pending; }
+    bool IsZoomWindowPending() const { return m_view.zoomWindowPending; }
+    void SetZoomWindowPending(bool pending) { m_view.zoomWindowPending = pending; }
     // Accumulated editing time in milliseconds.
     uint32_t GetDesignTime() const { return m_settings.designTime; }
 
@@ -402,8 +389,8 @@ public:
     void RedrawLeftPane(int32_t row) override;
     void ShowLeftPane(bool shown);
     void ShowBottomPane(bool shown);
-    bool IsLeftPaneShown() const { return m_leftPane; }
-    bool IsBottomPaneShown() const { return m_bottomPane; }
+    bool IsLeftPaneShown() const { return m_view.leftPane; }
+    bool IsBottomPaneShown() const { return m_view.bottomPane; }
     void SetStatusText(const std::string& text) override;
 
     // Recounts the objects per layer: drawn-line, track and shape-outline vertices in one table,
@@ -809,33 +796,10 @@ private:
     bool m_boardDirty = true;
     bool m_unconnectedPinMarks = false;
 
-    // ---- Editing state --------------------------------------------------------------------------
-    uint32_t m_mode = 0;
-    uint32_t m_action = actionWaiting;
-    CPoint m_rawCursor;
-    CPoint m_cursor;
-    CPoint m_previousCursor;
-    CPoint m_anchor;
-    CPoint m_rubberBandStart;
-    CRect m_rubberBand;
-    bool m_rubberBandVisible = false;
-    CRect m_zoomRect;
-    int32_t m_previousScale = 1;
-    int32_t m_planeIndex = noPlane;
-    int32_t m_defaultPadStackKind = kindPad;
-    uint32_t m_layerMask = 0;
-    int32_t m_currentComponentIndex = -1;
-    int32_t m_rotateAngle = 0;
-    int32_t m_backupTicks = 0;
-    // Set while SetMode asks the board view to end the running tool.
-    bool m_endingMode = false;
-    bool m_leftPane = false;
-    bool m_bottomPane = false;
+    // ---- Editing state and view -----------------------------------------------------------------
+    CEditState m_edit;
+    CViewState m_view;
     bool m_pinsRebuilt = false;
-    std::string m_infoText;
-    CPoint m_rulerOrigin;
-    bool m_rulerLocked = false;
-    bool m_zoomWindowPending = false;
 
     // ---- Net groups -----------------------------------------------------------------------------
     std::vector<std::string> m_netGroupNames;

@@ -169,16 +169,16 @@ void CWevraDoc::MoveSelection(int32_t dx, int32_t dy)
 
 void CWevraDoc::MoveSelectionToCursor()
 {
-    MoveSelection(Difference(m_cursor.x, m_previousCursor.x),
-                  Difference(m_cursor.y, m_previousCursor.y));
+    MoveSelection(Difference(m_edit.cursor.x, m_edit.previousCursor.x),
+                  Difference(m_edit.cursor.y, m_edit.previousCursor.y));
 }
 
 void CWevraDoc::MoveCurrentComponentToCursor()
 {
-    if (!m_components->IsIndex(m_currentComponentIndex))
+    if (!m_components->IsIndex(m_edit.currentComponentIndex))
         return;
-    const CPoint position = m_components->GetPosition(m_currentComponentIndex);
-    MoveSelection(Difference(m_cursor.x, position.x), Difference(m_cursor.y, position.y));
+    const CPoint position = m_components->GetPosition(m_edit.currentComponentIndex);
+    MoveSelection(Difference(m_edit.cursor.x, position.x), Difference(m_edit.cursor.y, position.y));
 }
 
 void CWevraDoc::CenterSelectionOnGrid()
@@ -213,16 +213,16 @@ void CWevraDoc::CenterSelectionOnGrid()
         return;
     const CPoint centre(SaturateToInt(box.left + box.Width() / 2),
                         SaturateToInt(box.top + box.Height() / 2));
-    m_previousCursor = centre;
-    m_cursor = SnapToGrid(centre);
-    MoveSelection(Difference(m_cursor.x, centre.x), Difference(m_cursor.y, centre.y));
+    m_edit.previousCursor = centre;
+    m_edit.cursor = SnapToGrid(centre);
+    MoveSelection(Difference(m_edit.cursor.x, centre.x), Difference(m_edit.cursor.y, centre.y));
     SetAnchor();
 }
 
 void CWevraDoc::RotateSelection(int32_t angle)
 {
     PushUndoForSelection();
-    const CPoint centre = m_cursor;
+    const CPoint centre = m_edit.cursor;
     m_components->RotateSelectedAbout(centre.x, centre.y, angle);
     m_lines->RotateSelected(centre.x, centre.y, angle);
     m_texts->RotateSelected(centre.x, centre.y, angle);
@@ -238,12 +238,13 @@ void CWevraDoc::RotateSelection90()
 
 void CWevraDoc::CancelMove()
 {
-    if (m_mode != ID_EDIT_SELECT_MODE)
+    if (m_edit.mode != ID_EDIT_SELECT_MODE)
         CServices::Messages().MessageBox(cancelMoveText, AppTitle());
-    if (m_action == actionDragging)
-        MoveSelectedItems(Difference(m_anchor.x, m_cursor.x), Difference(m_anchor.y, m_cursor.y));
-    SetAction(actionWaiting);
-    m_rubberBandVisible = false;
+    if (m_edit.action == CEditState::actionDragging)
+        MoveSelectedItems(Difference(m_edit.anchor.x, m_edit.cursor.x),
+                          Difference(m_edit.anchor.y, m_edit.cursor.y));
+    SetAction(CEditState::actionWaiting);
+    m_edit.rubberBandVisible = false;
     // Deselected first: with a selection the idle tool would first end the running one.
     SelectAll(false);
     SetMode(ID_VIEW);
@@ -274,11 +275,11 @@ bool CWevraDoc::CopySelection()
 
 bool CWevraDoc::DeleteSelectedItems()
 {
-    m_rubberBandVisible = false;
+    m_edit.rubberBandVisible = false;
     if (m_components->GetSelectedCount() > 0) {
         m_components->DeleteSelected();
         m_components->RebuildNetPins();
-        m_currentComponentIndex = -1;
+        m_edit.currentComponentIndex = -1;
     }
     m_lines->DeleteSelected();
     m_nets->DeleteSelected();
@@ -291,8 +292,8 @@ bool CWevraDoc::DeleteSelectedItems()
 
 bool CWevraDoc::CopyArray()
 {
-    m_rubberBandVisible = false;
-    SetAction(actionWaiting);
+    m_edit.rubberBandVisible = false;
+    SetAction(CEditState::actionWaiting);
     std::string xText;
     std::string yText;
     std::string columnsText;
@@ -338,7 +339,7 @@ bool CWevraDoc::CopyArray()
 
 void CWevraDoc::SelectPen(int32_t index)
 {
-    const bool dragging = m_action == actionDragging;
+    const bool dragging = m_edit.action == CEditState::actionDragging;
     if (IsCopperLayer(GetWorkLayer())) {
         const CNet& board = *m_nets->GetNet(0);
         if (index < 1 || index >= board.GetPenCount())
@@ -348,13 +349,13 @@ void CWevraDoc::SelectPen(int32_t index)
         if (pen < 1)
             return;
         net.SetCurrentPen(pen);
-        if (dragging && IsTrackTool(m_mode))
+        if (dragging && IsTrackTool(m_edit.mode))
             net.SetRunPen(pen);
     } else {
         if (index < 1 || index >= m_lines->GetPenCount())
             return;
         m_lines->SetCurrentPen(index);
-        if (dragging && IsLineTool(m_mode))
+        if (dragging && IsLineTool(m_edit.mode))
             m_lines->SetCurrentPolylinePen(index);
     }
     FillPenCombo();

@@ -305,8 +305,8 @@ void CWevraDoc::TakeOverDesign(CWevraDoc& loaded)
 
     // Editing state that named objects of the design before.
     m_planeUnderEdit.reset();
-    m_planeIndex = noPlane;
-    m_currentComponentIndex = -1;
+    m_edit.planeIndex = CEditState::noPlane;
+    m_edit.currentComponentIndex = -1;
     m_currentComponent = CComponent();
     m_currentComponent.SetReference("");
     m_currentComponent.SetType("");

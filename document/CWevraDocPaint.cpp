@@ -268,7 +268,7 @@ void CWevraDoc::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& c
         if (plane.GetLayer() != layer)
             continue;
         // A selected plane is left to the selection overlay.
-        if (i == m_planeIndex)
+        if (i == m_edit.planeIndex)
             plane.Draw(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale,
                        LayerColor(layer, highlightSet));
         else if (!plane.IsSelected())
@@ -384,7 +384,7 @@ void CWevraDoc::DrawOriginMarker(CDeviceContext& dc, int32_t x, int32_t y, int32
 
 void CWevraDoc::DrawSelection(CDeviceContext& dc)
 {
-    if (m_mode == ID_COMPONENTS_MOVE_ROTATE_TEXT)
+    if (m_edit.mode == ID_COMPONENTS_MOVE_ROTATE_TEXT)
         return;
     if (!AreScreenPensCurrent())
         CreatePens(penKindScreen, m_settings.scale);
@@ -448,7 +448,7 @@ void CWevraDoc::DrawPadAt(CDeviceContext& dc, CPoint cursor, int32_t layer) cons
         return;
     const CPadStackArray& stacks = GetPadStacks();
     const CPoint at = ToPixel(cursor, m_settings.offset, m_settings.scale);
-    stacks.DrawPad(dc, stacks.GetDefault(m_defaultPadStackKind), layer, at.x, at.y, 0,
+    stacks.DrawPad(dc, stacks.GetDefault(m_edit.defaultPadStackKind), layer, at.x, at.y, 0,
                    m_settings.scale);
 }
 
@@ -457,23 +457,23 @@ void CWevraDoc::DrawPadAtCursor(CDeviceContext& dc, bool highlight, int32_t colo
     const int32_t layer = m_layers->GetRefLayer();
     if (!highlight) {
         const int32_t previousMode = dc.SetROP2(R2_NOT);
-        DrawPadAt(dc, m_cursor, layer);
-        DrawPadAt(dc, m_cursor, LAYER_DRILL);
+        DrawPadAt(dc, m_edit.cursor, layer);
+        DrawPadAt(dc, m_edit.cursor, LAYER_DRILL);
         dc.SetROP2(previousMode);
         return;
     }
     const COLORREF side = LayerColor(layer == LAYER_BOTTOM ? LAYER_BOTTOM : LAYER_TOP, colorSet);
     const COLORREF drill = LayerColor(LAYER_DRILL, colorSet);
     CSelectedPenBrush selected(dc, SolidPen(side), CBrush(side));
-    DrawPadAt(dc, m_cursor, layer);
+    DrawPadAt(dc, m_edit.cursor, layer);
     dc.SelectPen(SolidPen(drill));
     dc.SelectBrush(CBrush(drill));
-    DrawPadAt(dc, m_cursor, LAYER_DRILL);
+    DrawPadAt(dc, m_edit.cursor, LAYER_DRILL);
 }
 
 void CWevraDoc::DrawDefaultPadAtCursor(CDeviceContext& dc) const
 {
-    DrawPadAt(dc, m_cursor, m_layers->GetRefLayer());
+    DrawPadAt(dc, m_edit.cursor, m_layers->GetRefLayer());
 }
 
 void CWevraDoc::DrawNetRatsnest(CDeviceContext& dc) const
@@ -511,12 +511,12 @@ void CWevraDoc::DrawInvertedRect(CDeviceContext& dc, const CRect& rect) const
 
 void CWevraDoc::DrawRubberBand(CDeviceContext& dc) const
 {
-    DrawInvertedRect(dc, m_rubberBand);
+    DrawInvertedRect(dc, m_edit.rubberBand);
 }
 
 void CWevraDoc::DrawSecondRubberBand(CDeviceContext& dc) const
 {
-    DrawInvertedRect(dc, m_zoomRect);
+    DrawInvertedRect(dc, m_view.zoomRect);
 }
 
 // ---- Cursor -------------------------------------------------------------------------------------
@@ -525,19 +525,19 @@ bool CWevraDoc::SnapCursor(bool keepSelection)
 {
     if (!keepSelection)
         SelectAll(false);
-    const CPoint before = m_cursor;
-    m_cursor = SnapToGrid(m_cursor);
+    const CPoint before = m_edit.cursor;
+    m_edit.cursor = SnapToGrid(m_edit.cursor);
     SetAnchor();
-    if (m_mode == ID_SETTINGS_SET_GRID_OFFSET) {
-        CPoint point = m_rawCursor;
+    if (m_edit.mode == ID_SETTINGS_SET_GRID_OFFSET) {
+        CPoint point = m_edit.rawCursor;
         const bool hit = IsCopperLayer(GetWorkLayer())
-                             ? m_nets->FindNetAt(point, snapProbeMode, m_layerMask) >= 0
-                             : m_lines->HitTest(point, snapProbeMode, m_layerMask) >= 0;
+                             ? m_nets->FindNetAt(point, snapProbeMode, m_edit.layerMask) >= 0
+                             : m_lines->HitTest(point, snapProbeMode, m_edit.layerMask) >= 0;
         if (hit)
-            m_cursor = point;
+            m_edit.cursor = point;
         return hit;
     }
-    m_cursor = before;
+    m_edit.cursor = before;
     SetAnchor();
     return false;
 }

@@ -54,22 +54,22 @@ CPour& CWevraDoc::AppendNewPlane(CPoint seed)
     CPour& plane = *m_planes.back();
     plane.SetDisplayMode(CPour::displayWysiwyg);
     plane.SetName(PlaneName(GetPlaneCount(), layer));
-    m_planeIndex = GetPlaneCount() - 1;
+    m_edit.planeIndex = GetPlaneCount() - 1;
     return plane;
 }
 
 CPour* CWevraDoc::GetCurrentPlane()
 {
-    if (m_planeIndex < 0 || m_planeIndex >= GetPlaneCount())
+    if (m_edit.planeIndex < 0 || m_edit.planeIndex >= GetPlaneCount())
         return nullptr;
-    return m_planes[size_t(m_planeIndex)].get();
+    return m_planes[size_t(m_edit.planeIndex)].get();
 }
 
 void CWevraDoc::SetCurrentPlane(int32_t i)
 {
-    m_planeIndex = std::min(i, GetPlaneCount() - 1);
-    if (m_planeIndex >= 0)
-        SetWorkLayer(m_planes[size_t(m_planeIndex)]->GetLayer());
+    m_edit.planeIndex = std::min(i, GetPlaneCount() - 1);
+    if (m_edit.planeIndex >= 0)
+        SetWorkLayer(m_planes[size_t(m_edit.planeIndex)]->GetLayer());
     else
         SetMode(ID_VIEW);
 }
@@ -107,7 +107,7 @@ void CWevraDoc::RefillLayer(int32_t layer)
 
 bool CWevraDoc::DeleteCurrentPlane()
 {
-    const int32_t index = m_planeIndex;
+    const int32_t index = m_edit.planeIndex;
     if (GetCurrentPlane() == nullptr)
         return false;
     SaveUndoState();
@@ -131,7 +131,7 @@ void CWevraDoc::DeleteAllPlanes()
 {
     SaveUndoState();
     m_planes.clear();
-    m_planeIndex = noPlane;
+    m_edit.planeIndex = CEditState::noPlane;
     SetModified();
     RefreshPlaneList();
     RedrawBoard();
@@ -235,7 +235,7 @@ CPour& CWevraDoc::AddFullBoardPlane(CPoint seed, int32_t border)
     }
     SetModified();
     RefreshPlaneList();
-    RebuildPlane(m_planeIndex);
+    RebuildPlane(m_edit.planeIndex);
     RedrawBoard();
     SetMode(ID_PLANES_EDIT_POLYLINE);
     return plane;
@@ -248,7 +248,7 @@ CPour& CWevraDoc::AddFullBoardPlaneAtCursor()
         choices.push_back(CLengthText::FormatLength(GetUnit(), border));
     std::string chosen = choices.front();
     CDialogService::Get().BorderSize(choices, chosen);
-    return AddFullBoardPlane(m_cursor, CLengthText::ParseLength(GetUnit(), chosen));
+    return AddFullBoardPlane(m_edit.cursor, CLengthText::ParseLength(GetUnit(), chosen));
 }
 
 bool CWevraDoc::EditPlaneProperties()
@@ -279,7 +279,7 @@ bool CWevraDoc::EditPlaneProperties()
     plane->SetMinSpace(minSpace);
     plane->ClampParams();
     SetModified();
-    RebuildPlane(m_planeIndex);
+    RebuildPlane(m_edit.planeIndex);
     RefreshPlaneList();
     RedrawBoard();
     return true;
@@ -302,7 +302,7 @@ CPour& CWevraDoc::AddCirclePlane(const CRect& box)
     outline.SetAtGrow(k, outline[0].x, outline[0].y);
     SetModified();
     RefreshPlaneList();
-    RebuildPlane(m_planeIndex);
+    RebuildPlane(m_edit.planeIndex);
     RedrawBoard();
     return plane;
 }
@@ -320,7 +320,7 @@ CPour& CWevraDoc::AddRectanglePlane(const CRect& box)
     outline.SetAtGrow(4, box.left, box.top);
     SetModified();
     RefreshPlaneList();
-    RebuildPlane(m_planeIndex);
+    RebuildPlane(m_edit.planeIndex);
     RedrawBoard();
     return plane;
 }
@@ -332,7 +332,7 @@ CPour& CWevraDoc::AddPolylinePlane(CPoint cursor)
     SetModified();
     RefreshPlaneList();
     SetMode(ID_PLANES_EDIT_POLYLINE);
-    SetAction(actionDragging);
+    SetAction(CEditState::actionDragging);
     return plane;
 }
 
@@ -343,7 +343,7 @@ bool CWevraDoc::MovePlaneSeed(CPoint point)
         return false;
     plane->SetSeed(point);
     SetModified();
-    RebuildPlane(m_planeIndex);
+    RebuildPlane(m_edit.planeIndex);
     RedrawBoard();
     return true;
 }
@@ -351,20 +351,20 @@ bool CWevraDoc::MovePlaneSeed(CPoint point)
 bool CWevraDoc::PlaneEditClick()
 {
     CPour* plane = GetCurrentPlane();
-    if (plane == nullptr || m_mode != ID_PLANES_EDIT_POLYLINE)
+    if (plane == nullptr || m_edit.mode != ID_PLANES_EDIT_POLYLINE)
         return false;
-    if (m_action == actionDragging) {
+    if (m_edit.action == CEditState::actionDragging) {
         plane->CloseOutline();
-        SetAction(actionWaiting);
+        SetAction(CEditState::actionWaiting);
         RedrawBoard();
         return true;
     }
-    const int32_t vertex = plane->HitOutline(m_cursor, GetWorkLayer());
+    const int32_t vertex = plane->HitOutline(m_edit.cursor, GetWorkLayer());
     if (vertex < 0)
         return false;
     plane->SetCurrentVertex(vertex);
-    SetAction(actionDragging);
-    m_cursor = plane->GetOutline()[plane->GetCurrentVertex()];
+    SetAction(CEditState::actionDragging);
+    m_edit.cursor = plane->GetOutline()[plane->GetCurrentVertex()];
     plane->SaveOutline();
     return true;
 }
@@ -372,15 +372,17 @@ bool CWevraDoc::PlaneEditClick()
 void CWevraDoc::PlaneEditMouseMove()
 {
     CPour* plane = GetCurrentPlane();
-    if (plane != nullptr && m_mode == ID_PLANES_EDIT_POLYLINE && m_action == actionDragging)
-        plane->MoveVertex(m_cursor.x, m_cursor.y, m_settings.boardWidth, m_settings.boardHeight,
-                          false);
+    if (plane != nullptr && m_edit.mode == ID_PLANES_EDIT_POLYLINE &&
+        m_edit.action == CEditState::actionDragging)
+        plane->MoveVertex(m_edit.cursor.x, m_edit.cursor.y, m_settings.boardWidth,
+                          m_settings.boardHeight, false);
 }
 
 bool CWevraDoc::PlaneEditKey(uint32_t key)
 {
     CPour* plane = GetCurrentPlane();
-    if (plane == nullptr || m_mode != ID_PLANES_EDIT_POLYLINE || m_action != actionDragging) {
+    if (plane == nullptr || m_edit.mode != ID_PLANES_EDIT_POLYLINE ||
+        m_edit.action != CEditState::actionDragging) {
         if (key != VK_ESCAPE)
             return false;
         SetMode(ID_VIEW);
@@ -394,14 +396,14 @@ bool CWevraDoc::PlaneEditKey(uint32_t key)
     switch (key) {
     case VK_RETURN:
         plane->CloseOutline();
-        SetAction(actionWaiting);
-        RebuildPlane(m_planeIndex);
+        SetAction(CEditState::actionWaiting);
+        RebuildPlane(m_edit.planeIndex);
         RedrawBoard();
         return true;
     case VK_ESCAPE:
         plane->RestoreOutline();
-        SetAction(actionWaiting);
-        RebuildPlane(m_planeIndex);
+        SetAction(CEditState::actionWaiting);
+        RebuildPlane(m_edit.planeIndex);
         RedrawBoard();
         return true;
     case VK_INSERT:
@@ -423,24 +425,24 @@ bool CWevraDoc::PlaneEditKey(uint32_t key)
         return false;
     }
     if (outline.GetSize() > 0)
-        m_cursor = outline[plane->GetCurrentVertex()];
+        m_edit.cursor = outline[plane->GetCurrentVertex()];
     return true;
 }
 
 bool CWevraDoc::PlaneChar(char ch)
 {
-    const bool planeMode = (m_mode >= ID_PLANES_FIRST && m_mode <= ID_PLANES_ADD_LAST) ||
-                           (m_mode >= ID_PLANES_DELETE_ALL && m_mode <= ID_PLANES_LAST);
+    const bool planeMode = (m_edit.mode >= ID_PLANES_FIRST && m_edit.mode <= ID_PLANES_ADD_LAST) ||
+                           (m_edit.mode >= ID_PLANES_DELETE_ALL && m_edit.mode <= ID_PLANES_LAST);
     if ((ch != 'F' && ch != 'f') || !planeMode || GetCurrentPlane() == nullptr)
         return false;
-    RebuildPlane(m_planeIndex);
+    RebuildPlane(m_edit.planeIndex);
     RedrawBoard();
     return true;
 }
 
 void CWevraDoc::EndPlaneTool()
 {
-    if (m_mode == ID_PLANES_EDIT_POLYLINE && m_action == actionDragging &&
+    if (m_edit.mode == ID_PLANES_EDIT_POLYLINE && m_edit.action == CEditState::actionDragging &&
         GetCurrentPlane() != nullptr)
         PlaneEditKey(VK_RETURN);
     else
@@ -458,9 +460,9 @@ void CWevraDoc::DrawSelectedPlanes(CDeviceContext& dc) const
 
 void CWevraDoc::DrawPlaneOutline(CDeviceContext& dc, bool editing) const
 {
-    if (m_planeIndex < 0 || m_planeIndex >= GetPlaneCount())
+    if (m_edit.planeIndex < 0 || m_edit.planeIndex >= GetPlaneCount())
         return;
-    const CPour& plane = *m_planes[size_t(m_planeIndex)];
+    const CPour& plane = *m_planes[size_t(m_edit.planeIndex)];
     if (editing)
         plane.DrawOutlineEdit(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale);
     else
@@ -469,9 +471,9 @@ void CWevraDoc::DrawPlaneOutline(CDeviceContext& dc, bool editing) const
 
 void CWevraDoc::DrawPlaneSeed(CDeviceContext& dc) const
 {
-    if (m_planeIndex >= 0 && m_planeIndex < GetPlaneCount())
-        m_planes[size_t(m_planeIndex)]->DrawSeedPoint(dc, m_settings.offset.x, m_settings.offset.y,
-                                                      m_settings.scale);
+    if (m_edit.planeIndex >= 0 && m_edit.planeIndex < GetPlaneCount())
+        m_planes[size_t(m_edit.planeIndex)]->DrawSeedPoint(dc, m_settings.offset.x,
+                                                           m_settings.offset.y, m_settings.scale);
 }
 
 const CNet& CWevraDoc::GetNet(int32_t i) const

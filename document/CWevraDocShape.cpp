@@ -35,7 +35,7 @@ bool CWevraDoc::MakeShapeDocument()
     m_shapeLibrary = std::make_unique<CShapeLib>(*source);
     m_shapeIndex = m_shapeLibrary->GetCurShape();
     m_shapeDocument = true;
-    m_defaultPadStackKind = kindShapePad;
+    m_edit.defaultPadStackKind = CEditState::kindShapePad;
 
     const std::string name = "SHAPES - " + m_shapeLibrary->GetName() + " - " +
                              m_shapeLibrary->GetShapeName(m_shapeIndex);

@@ -83,24 +83,24 @@ void CWevraDoc::SetMode(uint32_t mode)
 {
     // The board view's End Mode usually starts the idle tool itself; that nested start must not
     // send End Mode again while the view is still ending the first.
-    if (!m_endingMode && GetSelectedCount() > 0) {
-        m_endingMode = true;
+    if (!m_edit.endingMode && GetSelectedCount() > 0) {
+        m_edit.endingMode = true;
         Views().EndMode();
-        m_endingMode = false;
+        m_edit.endingMode = false;
     }
     SelectAll(false);
     m_components->ClearCurrent();
-    SetAction(actionWaiting);
-    m_mode = mode;
-    if (m_planeIndex >= 0 && !IsPlaneCommand(mode))
-        m_planeIndex -= planeIndexPark;
+    SetAction(CEditState::actionWaiting);
+    m_edit.mode = mode;
+    if (m_edit.planeIndex >= 0 && !IsPlaneCommand(mode))
+        m_edit.planeIndex -= CEditState::planeIndexPark;
     if (m_shapeDocument || mode == ID_COMPONENTS_REPLACE_PADS)
-        m_defaultPadStackKind = kindShapePad;
+        m_edit.defaultPadStackKind = CEditState::kindShapePad;
     else if (mode == ID_TRACKS_ADD_OR_REMOVE_VIA)
-        m_defaultPadStackKind = kindVia;
+        m_edit.defaultPadStackKind = CEditState::kindVia;
     else
-        m_defaultPadStackKind = kindPad;
-    m_rubberBandVisible = false;
+        m_edit.defaultPadStackKind = CEditState::kindPad;
+    m_edit.rubberBandVisible = false;
     SelectGridForMode();
     SetTitle();
     RefreshToolbar();
@@ -110,10 +110,10 @@ void CWevraDoc::SetMode(uint32_t mode)
 bool CWevraDoc::SelectGridForMode()
 {
     int32_t grid = CGridArr::gridDefault;
-    if (IsComponentGridMode(m_mode))
+    if (IsComponentGridMode(m_edit.mode))
         grid = CGridArr::gridBlock;
-    else if (m_mode == ID_COMPONENTS_MOVE_ROTATE_TEXT || m_mode == ID_BOARD_EDIT_TEXT ||
-             m_mode == ID_BOARD_PLACE_TEXT)
+    else if (m_edit.mode == ID_COMPONENTS_MOVE_ROTATE_TEXT || m_edit.mode == ID_BOARD_EDIT_TEXT ||
+             m_edit.mode == ID_BOARD_PLACE_TEXT)
         grid = CGridArr::gridText;
     if (grid == m_grids->GetCurrentIndex())
         return false;
@@ -135,8 +135,8 @@ void CWevraDoc::SetSelectionFilter(uint32_t bits, bool on)
         m_settings.selectionFilter |= CDesignSettings::filterNonElectrical;
     if (!on && bits == CDesignSettings::filterNonElectrical)
         m_settings.selectionFilter |= CDesignSettings::filterElectrical;
-    m_cursor = SnapToGrid(m_rawCursor);
-    m_previousCursor = m_cursor;
+    m_edit.cursor = SnapToGrid(m_edit.rawCursor);
+    m_edit.previousCursor = m_edit.cursor;
 }
 
 void CWevraDoc::ToggleSelectionFilter(uint32_t bits)
@@ -150,9 +150,9 @@ bool CWevraDoc::SelectInRect(bool add)
     if (!add)
         SelectAll(false);
     const int32_t mode = add ? bandAdd : bandSelect;
-    m_rubberBand.NormalizeRect();
-    const CRect& rect = m_rubberBand;
-    const uint32_t mask = m_layerMask;
+    m_edit.rubberBand.NormalizeRect();
+    const CRect& rect = m_edit.rubberBand;
+    const uint32_t mask = m_edit.layerMask;
 
     bool selected = false;
     if (IsSelectionFilter(CDesignSettings::filterNonElectrical)) {
@@ -193,51 +193,53 @@ bool CWevraDoc::SelectInRect(bool add)
 
 void CWevraDoc::StartRubberBand()
 {
-    m_rubberBandStart = m_mode == ID_EDIT_SELECT_MODE ? m_rawCursor : m_cursor;
-    m_rubberBand =
-        CRect(m_rubberBandStart.x, m_rubberBandStart.y, m_rubberBandStart.x, m_rubberBandStart.y);
+    m_edit.rubberBandStart = m_edit.mode == ID_EDIT_SELECT_MODE ? m_edit.rawCursor : m_edit.cursor;
+    m_edit.rubberBand = CRect(m_edit.rubberBandStart.x, m_edit.rubberBandStart.y,
+                              m_edit.rubberBandStart.x, m_edit.rubberBandStart.y);
 }
 
 void CWevraDoc::ClampRubberBandToBoard()
 {
-    m_rubberBandVisible = true;
-    if (m_mode == ID_PLANES_ADD_RECTANGLE) {
-        m_rubberBandStart = CPoint(ClampToBoard(m_rubberBandStart.x, m_settings.boardWidth),
-                                   ClampToBoard(m_rubberBandStart.y, m_settings.boardHeight));
-        m_cursor = CPoint(ClampToBoard(m_cursor.x, m_settings.boardWidth),
-                          ClampToBoard(m_cursor.y, m_settings.boardHeight));
+    m_edit.rubberBandVisible = true;
+    if (m_edit.mode == ID_PLANES_ADD_RECTANGLE) {
+        m_edit.rubberBandStart =
+            CPoint(ClampToBoard(m_edit.rubberBandStart.x, m_settings.boardWidth),
+                   ClampToBoard(m_edit.rubberBandStart.y, m_settings.boardHeight));
+        m_edit.cursor = CPoint(ClampToBoard(m_edit.cursor.x, m_settings.boardWidth),
+                               ClampToBoard(m_edit.cursor.y, m_settings.boardHeight));
     }
-    const CPoint end = m_mode == ID_EDIT_SELECT_MODE ? m_rawCursor : m_cursor;
-    m_rubberBand = CRect(m_rubberBandStart.x, m_rubberBandStart.y, end.x, end.y);
+    const CPoint end = m_edit.mode == ID_EDIT_SELECT_MODE ? m_edit.rawCursor : m_edit.cursor;
+    m_edit.rubberBand = CRect(m_edit.rubberBandStart.x, m_edit.rubberBandStart.y, end.x, end.y);
     m_snapshotNeeded = true;
 }
 
 bool CWevraDoc::NormaliseRubberBand()
 {
-    m_previousCursor = m_cursor;
-    m_anchor = m_cursor;
-    m_rubberBand.NormalizeRect();
-    return m_rubberBand.Width() >= minSelectBand && m_rubberBand.Height() >= minSelectBand;
+    m_edit.previousCursor = m_edit.cursor;
+    m_edit.anchor = m_edit.cursor;
+    m_edit.rubberBand.NormalizeRect();
+    return m_edit.rubberBand.Width() >= minSelectBand &&
+           m_edit.rubberBand.Height() >= minSelectBand;
 }
 
 void CWevraDoc::OffsetRubberBand()
 {
-    const int64_t dx = int64_t(m_cursor.x) - m_previousCursor.x;
-    const int64_t dy = int64_t(m_cursor.y) - m_previousCursor.y;
-    m_rubberBand =
-        CRect(SaturateToInt(m_rubberBand.left + dx), SaturateToInt(m_rubberBand.top + dy),
-              SaturateToInt(m_rubberBand.right + dx), SaturateToInt(m_rubberBand.bottom + dy));
+    const int64_t dx = int64_t(m_edit.cursor.x) - m_edit.previousCursor.x;
+    const int64_t dy = int64_t(m_edit.cursor.y) - m_edit.previousCursor.y;
+    m_edit.rubberBand = CRect(
+        SaturateToInt(m_edit.rubberBand.left + dx), SaturateToInt(m_edit.rubberBand.top + dy),
+        SaturateToInt(m_edit.rubberBand.right + dx), SaturateToInt(m_edit.rubberBand.bottom + dy));
 }
 
 bool CWevraDoc::IsCursorInRubberBand() const
 {
-    return m_rubberBand.PtInRect(m_rawCursor);
+    return m_edit.rubberBand.PtInRect(m_edit.rawCursor);
 }
 
 bool CWevraDoc::BoardSizeFromRubberBand()
 {
     NormaliseRubberBand();
-    const CRect band = m_rubberBand;
+    const CRect band = m_edit.rubberBand;
     const bool applied = band.Width() > minBoardBand && band.Height() > minBoardBand;
     if (applied) {
         const int32_t dx = SaturateToInt(-int64_t(band.left));
@@ -252,20 +254,20 @@ bool CWevraDoc::BoardSizeFromRubberBand()
             m_texts->GetText(i)->Offset(dx, dy);
         const int32_t width = SaturateToInt(band.Width());
         const int32_t height = SaturateToInt(band.Height());
-        m_rubberBand = CRect(0, 0, width, height);
+        m_edit.rubberBand = CRect(0, 0, width, height);
         SetBoardOutlineRect(0, 0, width, height);
         SetModified();
         ZoomAll();
     }
-    m_rubberBandVisible = false;
+    m_edit.rubberBandVisible = false;
     return applied;
 }
 
 bool CWevraDoc::CancelRubberBand()
 {
     NormaliseRubberBand();
-    m_rubberBandVisible = false;
-    SetAction(actionWaiting);
+    m_edit.rubberBandVisible = false;
+    SetAction(CEditState::actionWaiting);
     return false;
 }
 
@@ -330,8 +332,8 @@ void CWevraDoc::ApplyWorkLayerToTool(int32_t layer)
         return;
     COutputRec* set = GetCurrentLayerSet();
     const bool copper = IsCopperLayer(layer);
-    const bool dragging = IsAction(actionDragging);
-    if (IsTrackTool(m_mode)) {
+    const bool dragging = IsAction(CEditState::actionDragging);
+    if (IsTrackTool(m_edit.mode)) {
         if (dragging) {
             if (copper) {
                 m_nets->GetCurrentNet()->SetRunLayer(layer);
@@ -341,8 +343,8 @@ void CWevraDoc::ApplyWorkLayerToTool(int32_t layer)
             return;
         }
         if (!copper)
-            SetMode(m_mode == ID_TRACKS_EDIT ? ID_LINES_EDIT : ID_LINES_ADD);
-    } else if (IsLineTool(m_mode)) {
+            SetMode(m_edit.mode == ID_TRACKS_EDIT ? ID_LINES_EDIT : ID_LINES_ADD);
+    } else if (IsLineTool(m_edit.mode)) {
         if (dragging) {
             if (!copper) {
                 m_lines->SetCurrentPolylineLayer(layer);
@@ -352,7 +354,7 @@ void CWevraDoc::ApplyWorkLayerToTool(int32_t layer)
             return;
         }
         if (copper)
-            SetMode(m_mode == ID_LINES_EDIT ? ID_TRACKS_EDIT : ID_TRACKS_ADD);
+            SetMode(m_edit.mode == ID_LINES_EDIT ? ID_TRACKS_EDIT : ID_TRACKS_ADD);
     }
     if (!copper)
         m_nets->SelectAll(false);
@@ -372,11 +374,11 @@ CPoint CWevraDoc::SnapToGrid(CPoint point) const
 
 bool CWevraDoc::CursorFromPixel(int32_t px, int32_t py)
 {
-    m_rawCursor = CPoint(SaturateToInt(int64_t(px) * m_settings.scale - m_settings.offset.x),
-                         SaturateToInt(int64_t(py) * m_settings.scale - m_settings.offset.y));
-    m_previousCursor = m_cursor;
-    m_cursor = SnapToGrid(m_rawCursor);
-    return m_cursor != m_previousCursor;
+    m_edit.rawCursor = CPoint(SaturateToInt(int64_t(px) * m_settings.scale - m_settings.offset.x),
+                              SaturateToInt(int64_t(py) * m_settings.scale - m_settings.offset.y));
+    m_edit.previousCursor = m_edit.cursor;
+    m_edit.cursor = SnapToGrid(m_edit.rawCursor);
+    return m_edit.cursor != m_edit.previousCursor;
 }
 
 bool CWevraDoc::MoveCursorByKey(uint32_t key)
@@ -416,14 +418,14 @@ bool CWevraDoc::MoveCursorByKey(uint32_t key)
         return false;
     }
     const CSize step = m_grids->GetCurrentSnap();
-    const CPoint moved(SaturateToInt(m_cursor.x + int64_t(sx) * step.cx),
-                       SaturateToInt(m_cursor.y + int64_t(sy) * step.cy));
+    const CPoint moved(SaturateToInt(m_edit.cursor.x + int64_t(sx) * step.cx),
+                       SaturateToInt(m_edit.cursor.y + int64_t(sy) * step.cy));
     const CPoint snapped = SnapToGrid(moved);
-    if (snapped == m_cursor)
+    if (snapped == m_edit.cursor)
         return false;
     // A drag follows the keys as it follows the mouse: by the cursor's displacement.
-    m_previousCursor = m_cursor;
-    m_cursor = snapped;
+    m_edit.previousCursor = m_edit.cursor;
+    m_edit.cursor = snapped;
     return true;
 }
 
@@ -524,8 +526,8 @@ void CWevraDoc::ZoomLines()
 
 bool CWevraDoc::ZoomWindow()
 {
-    m_zoomRect.NormalizeRect();
-    const CRect& rect = m_zoomRect;
+    m_view.zoomRect.NormalizeRect();
+    const CRect& rect = m_view.zoomRect;
     const int64_t pixelWidth = rect.Width() / m_settings.scale;
     const int64_t pixelHeight = rect.Height() / m_settings.scale;
     if (pixelWidth == 0 || pixelHeight == 0)
@@ -537,9 +539,11 @@ bool CWevraDoc::ZoomWindow()
     SetScale(SaturateToInt(std::max<int64_t>(1, m_settings.scale / factor)));
     const int64_t halfWidth = rect.Width() / 2;
     const int64_t halfHeight = rect.Height() / 2;
-    m_cursor = CPoint(
-        SaturateToInt(m_cursor.x > rect.left ? m_cursor.x - halfWidth : m_cursor.x + halfWidth),
-        SaturateToInt(m_cursor.y > rect.top ? m_cursor.y - halfHeight : m_cursor.y + halfHeight));
+    m_edit.cursor =
+        CPoint(SaturateToInt(m_edit.cursor.x > rect.left ? m_edit.cursor.x - halfWidth
+                                                         : m_edit.cursor.x + halfWidth),
+               SaturateToInt(m_edit.cursor.y > rect.top ? m_edit.cursor.y - halfHeight
+                                                        : m_edit.cursor.y + halfHeight));
     CenterOnCursor();
     return true;
 }

@@ -91,6 +91,6 @@ bool CWevraDoc::CanRedo() const
 void CWevraDoc::ClampCurrentComponent()
 {
     // A restored list may be shorter than the one the tool was working on.
-    if (!m_components->IsIndex(m_currentComponentIndex))
-        m_currentComponentIndex = -1;
+    if (!m_components->IsIndex(m_edit.currentComponentIndex))
+        m_edit.currentComponentIndex = -1;
 }

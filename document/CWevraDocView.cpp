@@ -42,12 +42,12 @@ void CWevraDoc::CenterOn(int32_t x, int32_t y)
 
 void CWevraDoc::CenterOnCursor()
 {
-    CenterOn(m_cursor.x, m_cursor.y);
+    CenterOn(m_edit.cursor.x, m_edit.cursor.y);
 }
 
 bool CWevraDoc::DeleteSelection()
 {
-    m_currentComponentIndex = -1;
+    m_edit.currentComponentIndex = -1;
     SaveUndoState();
     if (m_nets->GetSelectedCount() > 0)
         m_nets->DeleteSelected();
@@ -72,14 +72,15 @@ void CWevraDoc::DeletePlane(int32_t index)
 {
     m_planes.erase(m_planes.begin() + index);
     // The current plane, also while another tool has parked it, stays the same plane.
-    const bool parked = m_planeIndex < 0;
-    const int64_t current = parked ? int64_t(m_planeIndex) + planeIndexPark : m_planeIndex;
+    const bool parked = m_edit.planeIndex < 0;
+    const int64_t current =
+        parked ? int64_t(m_edit.planeIndex) + CEditState::planeIndexPark : m_edit.planeIndex;
     if (current < 0 || current < index)
         return;
     if (current == index)
-        m_planeIndex = noPlane;
+        m_edit.planeIndex = CEditState::noPlane;
     else
-        m_planeIndex = SaturateToInt(current - 1 - (parked ? planeIndexPark : 0));
+        m_edit.planeIndex = SaturateToInt(current - 1 - (parked ? CEditState::planeIndexPark : 0));
 }
 
 void CWevraDoc::DeleteUnusedNets()

@@ -103,7 +103,7 @@ void CWevraView::OnInitialUpdate()
 {
     m_document.SetDesignPath("");
     UpdateScrollBars();
-    m_document.SetAction(CWevraDoc::actionWaiting);
+    m_document.SetAction(CEditState::actionWaiting);
     CDocumentFrame::Get().SetStatusText(CWevraApp::LoadResString(IDS_READY));
 }
 
@@ -537,7 +537,7 @@ void CWevraView::RenderBoard()
 void CWevraView::DrawEditedItem(CDeviceContext& dc)
 {
     const uint32_t mode = m_document.GetMode();
-    const bool dragging = m_document.IsAction(CWevraDoc::actionDragging);
+    const bool dragging = m_document.IsAction(CEditState::actionDragging);
     switch (mode) {
     case ID_COMPONENTS_MOVE_ROTATE_TEXT:
         if (dragging)
@@ -639,7 +639,7 @@ void CWevraView::DrawCursorCross(CDeviceContext& dc, int32_t x, int32_t y, bool 
     }
     dc.SetROP2(previousMode);
 
-    if (m_tooltipAtCursor && m_document.IsAction(CWevraDoc::actionWaiting))
+    if (m_tooltipAtCursor && m_document.IsAction(CEditState::actionWaiting))
         DescribeObjectAtCursor(dc, CPoint(x, y));
 }
 

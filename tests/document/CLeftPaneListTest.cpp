@@ -97,16 +97,16 @@ TEST_F(CLeftPaneListTest, PickedComponentIsReadyToPlaceInMoveRotate)
     list.PickRow(0);
     EXPECT_EQ(Selected(), std::vector<int32_t>{0});
     EXPECT_EQ(doc->GetCurrentComponentIndex(), 0);
-    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionWaiting);
+    EXPECT_EQ(doc->GetAction(), CEditState::actionWaiting);
     list.PickRow(1);
     EXPECT_EQ(Selected(), std::vector<int32_t>{1});
-    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionMoveFromPane);
+    EXPECT_EQ(doc->GetAction(), CEditState::actionMoveFromPane);
 
     doc->SetMode(ID_VIEW);
     list.StartMoveFromPane(0);
     EXPECT_TRUE(doc->IsMode(ID_COMPONENTS_MOVE_ROTATE));
     EXPECT_EQ(Selected(), std::vector<int32_t>{0});
-    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionMoveFromPane);
+    EXPECT_EQ(doc->GetAction(), CEditState::actionMoveFromPane);
 
     views.client = CSize(200, 100);
     doc->SetScale(2000);

@@ -87,7 +87,7 @@ TEST_F(CDocCommandsTest, MoveAndRotateTheSelectionAndUndoBoth)
 {
     const std::vector<CPoint> start = Points();
     doc->SelectAll(true);
-    doc->SetAction(CWevraDoc::actionDragging);
+    doc->SetAction(CEditState::actionDragging);
     doc->MoveSelection(1000, -2000);
     const std::vector<CPoint> moved = {{11000, 18000}, {31000, 18000}, {51000, 58000}};
     EXPECT_EQ(Points(), moved);
@@ -110,7 +110,7 @@ TEST_F(CDocCommandsTest, CancellingADragPutsTheSelectionBack)
     doc->SelectAll(true);
     doc->SetAnchor(CPoint(0, 0));
     doc->SetCursor(CPoint(5000, 0));
-    doc->SetAction(CWevraDoc::actionDragging);
+    doc->SetAction(CEditState::actionDragging);
     doc->MoveSelection(5000, 0);
     doc->CancelMove();
     EXPECT_EQ(Points(), start);

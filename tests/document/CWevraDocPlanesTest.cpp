@@ -99,7 +99,7 @@ TEST_F(CDocPlanesTest, EachWayOfCreatingGivesItsOutline)
     EXPECT_EQ(box.right - box.left, CPour::squareSide);
     EXPECT_EQ((box.left + box.right) / 2, 200000);
     EXPECT_EQ(doc->GetMode(), ID_PLANES_EDIT_POLYLINE);
-    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionDragging);
+    EXPECT_EQ(doc->GetAction(), CEditState::actionDragging);
 
     EXPECT_EQ(doc->GetPlaneCount(), 4);
     EXPECT_EQ(doc->GetPlaneIndex(), 3);
@@ -188,13 +188,13 @@ TEST_F(CDocPlanesTest, OutlineEditKeepsThreeCornersAndEscRestores)
     const std::vector<CPoint> before = Outline(plane);
     doc->SetCursor(CPoint(40000, 0));
     ASSERT_TRUE(doc->PlaneEditClick());
-    ASSERT_EQ(doc->GetAction(), CWevraDoc::actionDragging);
+    ASSERT_EQ(doc->GetAction(), CEditState::actionDragging);
     doc->SetCursor(CPoint(30000, 5000));
     doc->PlaneEditMouseMove();
     EXPECT_NE(Outline(plane), before);
     EXPECT_TRUE(doc->PlaneEditKey(VK_ESCAPE));
     EXPECT_EQ(Outline(plane), before);
-    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionWaiting);
+    EXPECT_EQ(doc->GetAction(), CEditState::actionWaiting);
 
     doc->SetCursor(CPoint(40000, 0));
     ASSERT_TRUE(doc->PlaneEditClick());

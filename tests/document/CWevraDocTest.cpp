@@ -386,7 +386,7 @@ TEST_F(CUndoTest, PushesOnlyWhenASnapshotIsNeeded)
     EXPECT_EQ(doc.GetUndoCount(), 0);
     doc.PushUndo(CUndoSnapshot::maskAll);
     EXPECT_EQ(doc.GetUndoCount(), 0);
-    doc.SetAction(CWevraDoc::actionDragging);
+    doc.SetAction(CEditState::actionDragging);
     EXPECT_TRUE(doc.IsSnapshotNeeded());
     doc.PushUndoForSelection();
     EXPECT_EQ(doc.GetUndoCount(), 1);
@@ -455,7 +455,7 @@ TEST_F(CShapeDocTest, ShapeIsLaidOutOnItsOwnBoard)
     EXPECT_TRUE(frame.recent.empty());
     EXPECT_EQ(doc.GetSelectionFilter(), 0x30000201u);
     EXPECT_EQ(doc.GetMode(), ID_LINES_ADD);
-    EXPECT_EQ(doc.GetDefaultPadStackKind(), CWevraDoc::kindShapePad);
+    EXPECT_EQ(doc.GetDefaultPadStackKind(), CEditState::kindShapePad);
     EXPECT_EQ(doc.GetWorkLayer(), 21);
     EXPECT_EQ(doc.GetDefaultMenu(), CWevraDoc::shapeMenuResource);
     EXPECT_EQ(frame.posted, (std::vector<uint32_t>{ID_VIEW_LEFT_PANE, ID_VIEW_ZOOM_ALL}));
@@ -546,7 +546,7 @@ TEST_F(CDocTest, PadStackKindsPassSeparatesNetPadsAndMakesDefaults)
     EXPECT_TRUE(stacks.IsPadKind(count));
     EXPECT_FALSE(stacks.IsShapePadKind(count));
     EXPECT_NE(stacks.GetName(count), stacks.GetName(5));
-    EXPECT_TRUE(stacks.IsShapePadKind(stacks.GetDefault(CWevraDoc::kindShapePad)));
+    EXPECT_TRUE(stacks.IsShapePadKind(stacks.GetDefault(CEditState::kindShapePad)));
 
     stacks.RemoveAll();
     zero.ClearVertices();
@@ -556,9 +556,9 @@ TEST_F(CDocTest, PadStackKindsPassSeparatesNetPadsAndMakesDefaults)
     EXPECT_EQ(stacks.GetName(0), "CIR 1.60 H0.80");
     EXPECT_EQ(stacks.GetName(1), "CIR 1.60 H0.80__A");
     EXPECT_EQ(stacks.GetName(2), "VIA 1.00 H0.80");
-    EXPECT_EQ(stacks.GetDefault(CWevraDoc::kindPad), 0);
-    EXPECT_EQ(stacks.GetDefault(CWevraDoc::kindShapePad), 1);
-    EXPECT_EQ(stacks.GetDefault(CWevraDoc::kindVia), 2);
+    EXPECT_EQ(stacks.GetDefault(CEditState::kindPad), 0);
+    EXPECT_EQ(stacks.GetDefault(CEditState::kindShapePad), 1);
+    EXPECT_EQ(stacks.GetDefault(CEditState::kindVia), 2);
     EXPECT_TRUE(stacks.IsVia(2));
     EXPECT_EQ(stacks.GetPadWidth(0, 1), 2 * 8062);
     EXPECT_EQ(stacks.GetPadWidth(2, 26), 8062);

@@ -90,8 +90,8 @@ protected:
         CShapeLib& cache = doc->GetEditableShapeCache();
         CPadStackArray& stacks = cache.GetPadStacks();
         doc->NormalizePadStackKinds(cache);
-        const int32_t pad = stacks.GetDefault(CWevraDoc::kindPad);
-        const int32_t via = stacks.GetDefault(CWevraDoc::kindVia);
+        const int32_t pad = stacks.GetDefault(CEditState::kindPad);
+        const int32_t via = stacks.GetDefault(CEditState::kindVia);
         CNetArray& nets = doc->GetNets();
         CNet& net = *nets.GetNet(nets.AddNet("A"));
         net.AppendSegment(0, 20000, 10000, 20000, 1, 1, false);
@@ -289,7 +289,7 @@ TEST_F(CToolTest, WorkLayerSwitchesBetweenTrackAndLineTools)
     CNet& zero = *doc->GetNets().GetNet(0);
     zero.AppendSegment(0, 0, 1000, 0, 1, 1, false);
     zero.SetCurrentVertex(1);
-    doc->SetAction(CWevraDoc::actionDragging);
+    doc->SetAction(CEditState::actionDragging);
     doc->SetWorkLayer(2);
     EXPECT_EQ(zero.GetVertexLayer(1), 2);
     EXPECT_EQ(doc->GetWorkLayer(), 2);

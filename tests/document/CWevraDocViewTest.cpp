@@ -87,10 +87,10 @@ TEST_F(CViewServicesTest, DeletingPlanesKeepsTheCurrentPlane)
     } rows[] = {
         {2, {0}, 1},
         {2, {3}, 2},
-        {2, {2}, CWevraDoc::noPlane},
-        {3 - CWevraDoc::planeIndexPark, {0, 1}, 1 - CWevraDoc::planeIndexPark},
-        {1 - CWevraDoc::planeIndexPark, {1}, CWevraDoc::noPlane},
-        {CWevraDoc::noPlane, {0, 2}, CWevraDoc::noPlane},
+        {2, {2}, CEditState::noPlane},
+        {3 - CEditState::planeIndexPark, {0, 1}, 1 - CEditState::planeIndexPark},
+        {1 - CEditState::planeIndexPark, {1}, CEditState::noPlane},
+        {CEditState::noPlane, {0, 2}, CEditState::noPlane},
     };
     for (const auto& row : rows) {
         doc->GetPlanes().clear();
