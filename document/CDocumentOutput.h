@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "interchange/COutputDocument.h"
+
+class CWevraDoc;
+
+// The design as the Gerber and drill writers see it, and the run of one output job: the user
+// picks the job, unfilled planes are filled, and the job's device decides what is made.
+class CDocumentOutput : public COutputDocument {
+public:
+    explicit CDocumentOutput(CWevraDoc& document) : m_document(document) {}
+
+    // Lets the user pick an output job and produces it: Gerber files, a drill program per
+    // item, or a printout through `print` (the window system's Print command). False when the
+    // user cancelled the choice (nothing changed), true otherwise, also when the job produced
+    // nothing.
+    bool RunOutputJob(const std::function<void()>& print);
+
+    const COutputArray& GetOutputJobs() const override;
+    std::string GetDesignTitle() const override;
+    std::filesystem::path GetDesignFolder() const override;
+    std::string GetTimeStamp() const override;
+    int32_t GetBoardWidth() const override;
+    int32_t GetBoardHeight() const override;
+    int32_t GetBoardOutlineCount() const override;
+    CPoint GetBoardOutlinePoint(int32_t i) const override;
+    bool IsBoardOutlineRunStart(int32_t i) const override;
+    const CDrawRecArray& GetLines() const override;
+    const CNetArray& GetNets() const override;
+    const CComponentArray& GetComponents() const override;
+    const CShapeLib& GetShapeCache() const override;
+    int32_t GetPlaneCount() const override;
+    const CPour& GetPlane(int32_t i) const override;
+    void RefillPlane(int32_t i) override;
+    const CTextArray& GetTexts() const override;
+    const CWevraFont& GetFont() const override;
+
+private:
+    CWevraDoc& m_document;
+};

@@ -1,0 +1,207 @@
+#include "interchange/CDrillOut.h"
+
+#include <algorithm>
+
+#include "framework/CMessageService.h"
+#include "framework/CNumberText.h"
+#include "framework/CPathHelper.h"
+#include "framework/CServices.h"
+#include "framework/Numeric.h"
+#include "interchange/COutputDocument.h"
+#include "interchange/OutputText.h"
+#include "model/CComponent.h"
+#include "model/CComponentArray.h"
+#include "model/CLengthText.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/COutput.h"
+#include "model/COutputArray.h"
+#include "model/COutputRec.h"
+#include "model/CPadStackArray.h"
+#include "model/CShape.h"
+#include "model/CShapeLib.h"
+#include "model/LayerIds.h"
+
+namespace {
+
+constexpr char lineEnd[] = "\r\n";
+constexpr char cannotWriteText[] = "The file could not be written:\n";
+constexpr char programName[] = "Wevra PCB";
+
+std::string TwoDigitNumber(int32_t n)
+{
+    const std::string digits = CNumberText::FormatInt(n);
+    return digits.size() < 2 ? "0" + digits : digits;
+}
+
+std::string ReportLine(const std::string& label, const std::string& value)
+{
+    return PadRight(label, 20) + ": " + value + lineEnd;
+}
+
+std::string MmAndInch(int32_t length)
+{
+    return CLengthText::FormatLength(CLengthText::unitMillimetre, length) +
+           CLengthText::FormatLength(CLengthText::unitInch, length);
+}
+
+} // namespace
+
+std::vector<CDrillOut::Hole> CDrillOut::CollectHoles(const COutputDocument& document,
+                                                     int32_t offsetX, int32_t offsetY)
+{
+    const CShapeLib& cache = document.GetShapeCache();
+    const CPadStackArray& stacks = cache.GetPadStacks();
+    std::vector<Hole> holes;
+    const auto add = [&](int32_t x, int32_t y, int32_t diameter) {
+        holes.push_back(
+            {SaturateToInt(int64_t(x) + offsetX), SaturateToInt(int64_t(y) + offsetY), diameter});
+    };
+
+    const CNetArray& nets = document.GetNets();
+    for (int32_t n = 0; n < nets.GetCount(); ++n) {
+        const CNet& net = *nets.GetNet(n);
+        for (int32_t i = 0; i < net.GetVertexCount(); ++i) {
+            const TrackRec& rec = net.GetVertex(i);
+            const CPadStack* stack = rec.IsPad() ? stacks.GetPadStack(rec.GetPadStack()) : nullptr;
+            if (stack && stack->GetDrill() > 0)
+                add(rec.x, rec.y, stack->GetDrill());
+        }
+    }
+
+    const CComponentArray& components = document.GetComponents();
+    for (int32_t c = 0; c < components.GetCount(); ++c) {
+        const CComponent& component = *components.GetComponent(c);
+        const CShape* shape = component.GetShape(cache);
+        if (!shape)
+            continue;
+        for (int32_t p = 0; p < shape->GetPadCount(); ++p) {
+            const CPad* drill = stacks.GetPad(shape->GetPadStackIndex(p), LAYER_DRILL);
+            if (!drill || drill->GetWidth() <= 0)
+                continue;
+            const CPoint at = component.GetPadPosition(p, cache);
+            add(at.x, at.y, drill->GetWidth());
+        }
+    }
+    return holes;
+}
+
+std::string CDrillOut::DrillText(const std::vector<Hole>& holes, bool format23,
+                                 std::vector<Tool>& tools)
+{
+    // The holes of each diameter in collection order, diameters ascending.
+    std::vector<size_t> order;
+    for (size_t k = 0; k < holes.size(); ++k) {
+        if (holes[k].diameter > 0)
+            order.push_back(k);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return holes[a].diameter < holes[b].diameter; });
+    tools.clear();
+    for (const size_t k : order) {
+        if (tools.empty() || tools.back().diameter != holes[k].diameter)
+            tools.push_back({holes[k].diameter, 0});
+        ++tools.back().holes;
+    }
+
+    // Readers need the header to know the unit, the zero form and the tool sizes.
+    std::string text = std::string("M48") + lineEnd + "INCH,LZ" + lineEnd;
+    for (size_t t = 0; t < tools.size(); ++t)
+        text += "T" + CNumberText::FormatInt(int64_t(t) + 1) + "C" +
+                CNumberText::FormatFixed(double(tools[t].diameter) / 256000.0, 4) + lineEnd;
+    text += std::string("%") + lineEnd;
+    size_t next = 0;
+    for (size_t t = 0; t < tools.size(); ++t) {
+        text += "T" + CNumberText::FormatInt(int64_t(t) + 1) + lineEnd;
+        for (int32_t n = 0; n < tools[t].holes; ++n, ++next) {
+            const Hole& hole = holes[order[next]];
+            text += format23 ? "X" + FormatCoord23(hole.x) + "Y" + FormatCoord23(hole.y)
+                             : "X" + FormatCoord24(hole.x) + "Y" + FormatCoord24(hole.y);
+            text += lineEnd;
+        }
+    }
+    // A program without holes still names a tool, so that readers know it for a drill program.
+    if (tools.empty())
+        text += std::string("T0") + lineEnd;
+    text += std::string("M30") + lineEnd;
+    return text;
+}
+
+bool CDrillOut::Write(int32_t jobIndex, int32_t recordIndex, COutputDocument& document)
+{
+    m_written.clear();
+    const COutput* job = document.GetOutputJobs().GetJob(jobIndex);
+    const COutputRec* record = job ? job->GetItem(recordIndex) : nullptr;
+    if (!record)
+        return true;
+
+    const std::string title = SafeName(document.GetDesignTitle());
+    const std::filesystem::path folder =
+        ResolveOutputFolder(job->GetDirectory(), document.GetDesignFolder(), title);
+    const int32_t n = recordIndex + 1;
+    const std::filesystem::path drillPath = folder / (title + ".t" + TwoDigitNumber(n));
+    const std::filesystem::path reportPath = folder / (title + ".e" + TwoDigitNumber(n));
+
+    std::vector<Tool> tools;
+    const std::string drill =
+        DrillText(CollectHoles(document, job->GetOffsetX(), job->GetOffsetY()),
+                  job->GetDevice().find("2.3") != std::string::npos, tools);
+    const std::string report = ReportText(document, *job, record->GetDisplayName(),
+                                          UpperTrimmed(drillPath.filename().string()), tools);
+
+    for (const auto& [path, text] : {std::pair(drillPath, drill), std::pair(reportPath, report)}) {
+        if (folder.empty() || !CPathHelper::WriteFileAtomically(path, text)) {
+            CServices::Messages().MessageBox(cannotWriteText + path.string(), "", MB_OK,
+                                             MB_ICONEXCLAMATION);
+            return false;
+        }
+        m_written.push_back(path);
+    }
+    return true;
+}
+
+std::string CDrillOut::ReportText(const COutputDocument& document, const COutput& job,
+                                  const std::string& recordName, const std::string& drillFileName,
+                                  const std::vector<Tool>& tools) const
+{
+    std::string text = std::string(lineEnd) + "PCB Factory information file" + lineEnd + lineEnd;
+    text += ReportLine("Project name", document.GetDesignTitle());
+    text += ReportLine("Description", recordName);
+    text += ReportLine("Created", document.GetTimeStamp());
+    text += ReportLine("Program", programName) + lineEnd;
+    text += ReportLine("Attached file", drillFileName) + lineEnd;
+    text += ReportLine("Device", job.GetDevice()) + lineEnd;
+    text += ReportLine("Board Width", MmAndInch(document.GetBoardWidth()));
+    text += ReportLine("Board Height", MmAndInch(document.GetBoardHeight()));
+    text += ReportLine("Board Offset X", MmAndInch(job.GetOffsetX()));
+    text += ReportLine("Board Offset Y", MmAndInch(job.GetOffsetY())) + lineEnd;
+    text +=
+        PadLeft("TOOL", 6) + "    " + PadTitle("Tool diameters") + PadLeft("Used", 10) + lineEnd;
+    for (size_t t = 0; t < tools.size(); ++t) {
+        const int32_t number = int32_t(t) + 1;
+        text += "   T" + CNumberText::FormatInt(number) +
+                PadLeft(CLengthText::FormatLength(CLengthText::unitMillimetre, tools[t].diameter),
+                        number <= 9 ? 15 : 14) +
+                PadLeft(CLengthText::FormatLength(CLengthText::unitInch, tools[t].diameter), 15) +
+                CNumberText::FormatInt(tools[t].holes, 10) + lineEnd;
+    }
+    return text;
+}
+
+std::string CDrillOut::FormatCoord23(int32_t value)
+{
+    return FormatInchDigits(value, 3);
+}
+
+std::string CDrillOut::FormatCoord24(int32_t value)
+{
+    return FormatInchDigits(value, 4);
+}
+
+std::string CDrillOut::PadTitle(const std::string& title)
+{
+    std::string padded = "." + title;
+    if (padded.size() < 25)
+        padded.append(25 - padded.size(), '.');
+    return padded;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class COutput;
+class COutputDocument;
+
+// Writes the NC drill program of one item of an output job with the drill device, and its
+// drill report: one tool per hole diameter, smallest first, every via and drilled component pad
+// at its board position moved by the job's offset, in inch digits with leading zeros.
+class CDrillOut {
+public:
+    // One hole: position and diameter in board units.
+    struct Hole {
+        int32_t x = 0;
+        int32_t y = 0;
+        int32_t diameter = 0;
+    };
+    // One tool: its diameter and how many holes it drills.
+    struct Tool {
+        int32_t diameter = 0;
+        int32_t holes = 0;
+    };
+
+    CDrillOut() = default;
+
+    // Writes item `recordIndex` of job `jobIndex`. False, after telling the user, when a file
+    // could not be written; nothing is written for a job or item that does not exist.
+    bool Write(int32_t jobIndex, int32_t recordIndex, COutputDocument& document);
+
+    // The files the last Write made: the drill file, then the report.
+    const std::vector<std::filesystem::path>& GetWrittenFiles() const { return m_written; }
+
+    // The holes of the design in collection order: vias (nets in order, vertices in order),
+    // then drilled component pads; moved by the offset.
+    static std::vector<Hole> CollectHoles(const COutputDocument& document, int32_t offsetX,
+                                          int32_t offsetY);
+    // The drill program: the header with one tool per diameter, then each tool's holes.
+    static std::string DrillText(const std::vector<Hole>& holes, bool format23,
+                                 std::vector<Tool>& tools);
+    static std::string FormatCoord23(int32_t value);
+    static std::string FormatCoord24(int32_t value);
+    // ".Tool diameters.........." : the title with one point before it and points after it up
+    // to 25 characters.
+    static std::string PadTitle(const std::string& title);
+
+private:
+    std::string ReportText(const COutputDocument& document, const COutput& job,
+                           const std::string& recordName, const std::string& drillFileName,
+                           const std::vector<Tool>& tools) const;
+
+    std::vector<std::filesystem::path> m_written;
+};

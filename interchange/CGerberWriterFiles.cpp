@@ -1,0 +1,132 @@
+#include "interchange/CGerberWriter.h"
+
+#include <algorithm>
+#include <set>
+
+#include "framework/CMessageService.h"
+#include "framework/CNumberText.h"
+#include "framework/CPathHelper.h"
+#include "framework/CServices.h"
+#include "interchange/COutputDocument.h"
+#include "interchange/OutputText.h"
+
+namespace {
+
+constexpr char lineEnd[] = "\r\n";
+constexpr char cannotWriteText[] = "The file could not be written:\n";
+constexpr char programName[] = "Wevra PCB";
+
+std::string FormatInch(int64_t units)
+{
+    return CNumberText::FormatFixed(double(units) / 256000.0, 4, 10) + " inch";
+}
+
+std::string FormatMm(int64_t units)
+{
+    return CNumberText::FormatFixed(double(units) * 9.921875e-5, 3, 10) + " mm.";
+}
+
+std::string ReportLine(const std::string& label, const std::string& value)
+{
+    return "; " + PadRight(label, 20) + ": " + value + lineEnd;
+}
+
+} // namespace
+
+std::string CGerberWriter::HeaderText(const std::string& layerName,
+                                      const std::vector<int32_t>& apertures) const
+{
+    const std::string digits = m_format23 ? "23" : "24";
+    std::string text = std::string("*") + lineEnd;
+    text += std::string("G04 SOURCE = WEVRA PCB.EXE *") + lineEnd;
+    text += "G04 FORMAT = " + SafeName(m_formatName) + " *" + lineEnd;
+    text += "G04 TITLE  = " + m_title + " *" + lineEnd;
+    if (!layerName.empty())
+        text += "G04 LAYER  = " + layerName + " *" + lineEnd;
+    text += "G04 TIME   = " + SafeName(m_document.GetTimeStamp()) + " *" + lineEnd;
+    text += std::string("*") + lineEnd;
+    // One extended command per block: readers that meet several in one block miss some.
+    text += "%FSLAX" + digits + "Y" + digits + "*%" + lineEnd;
+    text += std::string("%MOIN*%") + lineEnd;
+    text += std::string("%SFA1.0B1.0*%") + lineEnd;
+    for (const int32_t i : apertures) {
+        for (const std::string& line : m_apertures[size_t(i)].GetMacroLines())
+            text += line + lineEnd;
+    }
+    for (const int32_t i : apertures)
+        text += m_apertures[size_t(i)].GetDefinition() + lineEnd;
+    // Straight lines from the first draw on.
+    text += std::string("G01*") + lineEnd;
+    return text;
+}
+
+std::string CGerberWriter::ApertureReportText() const
+{
+    std::string text = std::string(lineEnd) + "; PCB Factory information file" + lineEnd + lineEnd;
+    text += ReportLine("Project name", m_title);
+    text += ReportLine("Created", m_document.GetTimeStamp());
+    text += ReportLine("Program", programName) + lineEnd;
+    text += ReportLine("Device", m_formatName) + lineEnd;
+    const int32_t width = m_document.GetBoardWidth();
+    const int32_t height = m_document.GetBoardHeight();
+    text += ReportLine("Board Width", FormatInch(width) + FormatMm(width));
+    text += ReportLine("Board Height", FormatInch(height) + FormatMm(height));
+    text +=
+        std::string("      Type          X       Y             X       Y        Used") + lineEnd;
+    text += std::string("                     English               Metric") + lineEnd;
+    for (const CGerberAperture& aperture : m_apertures) {
+        const int64_t w = aperture.GetBox().Width();
+        const int64_t h = aperture.GetBox().Height();
+        std::string type = CGerberAperture::TypeName(aperture.GetType());
+        if (aperture.IsCustom())
+            type += "*";
+        text += "D" + PadRight(CNumberText::FormatInt(aperture.GetDCode()), 5) +
+                PadRight(type, 10) + CNumberText::FormatFixed(double(w) * 3.90625e-6, 4, 8) +
+                CNumberText::FormatFixed(double(h) * 3.90625e-6, 4, 8) + "     " +
+                CNumberText::FormatFixed(double(w) * 9.921875e-5, 3, 8) +
+                CNumberText::FormatFixed(double(h) * 9.921875e-5, 3, 8) +
+                CNumberText::FormatInt(aperture.GetUseCount(), 10) + lineEnd;
+    }
+    return text;
+}
+
+bool CGerberWriter::WriteFiles(const std::filesystem::path& folder, const std::string& title)
+{
+    if (m_singleFile) {
+        std::set<int32_t> used;
+        for (const SetBody& body : m_sets)
+            used.insert(body.apertures.begin(), body.apertures.end());
+        std::string text = HeaderText("", std::vector<int32_t>(used.begin(), used.end()));
+        for (const SetBody& body : m_sets)
+            text += "%LN" + body.name + "*%" + lineEnd + body.lines;
+        // Readers stop at the first end of program: only the file's end has one.
+        text += std::string("M02*") + lineEnd;
+        if (!WriteFile(folder / (title + ".GBR"), text))
+            return false;
+    } else {
+        std::set<std::string> names;
+        for (const SetBody& body : m_sets) {
+            // Two sets of one name must not write one file.
+            std::string name = title + "_" + body.name;
+            for (int32_t n = 2; names.count(name) > 0; ++n)
+                name = title + "_" + body.name + "_" + CNumberText::FormatInt(n);
+            names.insert(name);
+            const std::string text =
+                HeaderText(body.name, body.apertures) + body.lines + "M02*" + lineEnd;
+            if (!WriteFile(folder / (name + ".GBR"), text))
+                return false;
+        }
+    }
+    return WriteFile(folder / (title + ".TXT"), ApertureReportText());
+}
+
+bool CGerberWriter::WriteFile(const std::filesystem::path& path, const std::string& text)
+{
+    if (!CPathHelper::WriteFileAtomically(path, text)) {
+        CServices::Messages().MessageBox(cannotWriteText + path.string(), "", MB_OK,
+                                         MB_ICONEXCLAMATION);
+        return false;
+    }
+    m_written.push_back(path);
+    return true;
+}

@@ -1,0 +1,86 @@
+#include "interchange/OutputText.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <system_error>
+
+#include "framework/CNumberText.h"
+#include "framework/CPathHelper.h"
+
+namespace {
+
+constexpr int64_t unitsPerInch = 256000;
+
+} // namespace
+
+std::string FormatInchDigits(int32_t value, int32_t decimals)
+{
+    int64_t scale = 1;
+    for (int32_t i = 0; i < decimals; ++i)
+        scale *= 10;
+    // |value| * scale / unitsPerInch, rounded half away from zero, in whole numbers only.
+    const int64_t magnitude = std::llabs(int64_t(value));
+    const int64_t digits = (magnitude * scale * 2 + unitsPerInch) / (unitsPerInch * 2);
+    std::string text = CNumberText::FormatInt(digits);
+    const size_t width = size_t(decimals) + 2;
+    if (text.size() < width)
+        text.insert(0, width - text.size(), '0');
+    if (value < 0 && digits != 0)
+        text.insert(0, 1, '-');
+    return text;
+}
+
+std::string SafeName(const std::string& text)
+{
+    std::string safe = text;
+    for (char& c : safe) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F || c == '*' || c == '%' || c == '/' || c == '\\')
+            c = '_';
+    }
+    // "." and ".." would name a folder instead of a file.
+    if (safe.find_first_not_of('.') == std::string::npos)
+        safe = std::string(std::max<size_t>(safe.size(), 1), '_');
+    return safe;
+}
+
+std::string UpperTrimmed(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    const size_t last = text.find_last_not_of(' ');
+    std::string result = text.substr(first, last - first + 1);
+    for (char& c : result) {
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    }
+    return result;
+}
+
+std::string PadRight(const std::string& text, size_t width)
+{
+    return text.size() >= width ? text : text + std::string(width - text.size(), ' ');
+}
+
+std::string PadLeft(const std::string& text, size_t width)
+{
+    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+std::filesystem::path ResolveOutputFolder(const std::string& jobFolder,
+                                          const std::filesystem::path& designFolder,
+                                          const std::string& title)
+{
+    const std::string stored = jobFolder.empty() ? std::string("OUTPUT") : jobFolder;
+    std::filesystem::path folder = CPathHelper::ResolveStoredPath(stored, designFolder, true);
+    if (folder.is_relative())
+        folder = designFolder / folder;
+    if (stored.find(':') != std::string::npos)
+        folder /= SafeName(title);
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!std::filesystem::is_directory(folder, error))
+        return {};
+    return folder;
+}

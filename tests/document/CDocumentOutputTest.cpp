@@ -1,0 +1,96 @@
+#include "document/CDocumentOutput.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "resources/CommandIds.h"
+#include "tests/interchange/GerberTestBoard.h"
+
+namespace {
+
+constexpr int32_t display = COutputDevice::display;
+constexpr int32_t barco = COutputDevice::barco24;
+constexpr int32_t windows = COutputDevice::windows;
+
+} // namespace
+
+class CDocumentOutputRun : public COutputTestBoard {
+protected:
+    CDocumentOutputRun()
+    {
+        doc->SetBoardOutlineRect(0, 0, 256000, 256000);
+        AddPlane(0, LAYER_BOTTOM, CRect(25600, 25600, 230400, 230400));
+        AddJob(display, "", {{"A", {LAYER_TOP}}});
+        AddJob(gerberLayers24, "C:\\GERBER", {{"TOP", {LAYER_TOP}}, {"BOTTOM", {LAYER_BOTTOM}}});
+        AddJob(excellon, "C:\\EXCELLON",
+               {{"D1", {LAYER_DRILL}}, {"D2", {LAYER_DRILL}}, {"D3", {LAYER_DRILL}}});
+        AddJob(windows, "", {{"P1", {LAYER_TOP}}, {"P2", {LAYER_BOTTOM}}});
+        AddJob(barco, "", {{"B", {LAYER_TOP}}});
+        AddJob(gerberSingle24, "C:\\EMPTY", {});
+    }
+
+    bool Run(int32_t answer)
+    {
+        services.listPicker.QueueAnswer(answer);
+        return output->RunOutputJob([this] { ++prints; });
+    }
+    std::vector<std::string> Files() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(temp.Path())) {
+            if (entry.is_regular_file())
+                names.push_back(fs::relative(entry.path(), temp.Path()).string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    int32_t prints = 0;
+};
+
+TEST_F(CDocumentOutputRun, CancelChangesNothing)
+{
+    doc->GetOutputJobs().SetCurrent(3);
+    EXPECT_FALSE(Run(-1));
+    ASSERT_EQ(services.listPicker.GetShown().size(), 1u);
+    const auto& shown = services.listPicker.GetShown()[0];
+    EXPECT_EQ(shown.title, "Output Jobs");
+    EXPECT_EQ(shown.entries,
+              (std::vector<std::string>{"Job 0", "Job 1", "Job 2", "Job 3", "Job 4", "Job 5"}));
+    EXPECT_EQ(shown.initial, 3);
+    EXPECT_EQ(shown.helpCommandId, int32_t(ID_FILE_OUTPUT));
+    EXPECT_EQ(doc->GetOutputJobs().GetCurrent(), 3);
+    EXPECT_EQ(doc->GetPlane(0).GetFillStrokes().GetSize(), 0);
+    EXPECT_TRUE(Files().empty());
+}
+
+// A device that makes nothing still takes the job as current and fills the planes.
+TEST_F(CDocumentOutputRun, DevicesWithoutOutput)
+{
+    for (const int32_t job : {0, 4, 5}) {
+        EXPECT_TRUE(Run(job));
+        EXPECT_EQ(doc->GetOutputJobs().GetCurrent(), job);
+    }
+    EXPECT_GT(doc->GetPlane(0).GetFillStrokes().GetSize(), 0);
+    EXPECT_TRUE(Files().empty());
+    EXPECT_EQ(prints, 0);
+}
+
+TEST_F(CDocumentOutputRun, GerberDrillAndPrintJobs)
+{
+    EXPECT_TRUE(Run(1));
+    EXPECT_EQ(Files(),
+              (std::vector<std::string>{"GERBER/BOARD/BOARD.TXT", "GERBER/BOARD/BOARD_BOTTOM.GBR",
+                                        "GERBER/BOARD/BOARD_TOP.GBR"}));
+    EXPECT_TRUE(Run(2));
+    EXPECT_EQ(Files().size(), 9u);
+    EXPECT_TRUE(fs::exists(temp.Path() / "EXCELLON" / "board" / "board.t03"));
+    EXPECT_TRUE(fs::exists(temp.Path() / "EXCELLON" / "board" / "board.e03"));
+    EXPECT_EQ(prints, 0);
+    // A printout is one print, whatever the number of items.
+    EXPECT_TRUE(Run(3));
+    EXPECT_EQ(prints, 1);
+    EXPECT_EQ(doc->GetOutputJobs().GetCurrent(), 3);
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "document/CDocumentOutput.h"
+#include "document/CWevraDoc.h"
+#include "tests/support/CTempFolder.h"
+
+namespace fs = std::filesystem;
+
+// The design as the writers see it, saved as `title` in `folder`, at a fixed time.
+class CTestOutput : public CDocumentOutput {
+public:
+    CTestOutput(CWevraDoc& document, fs::path folder, std::string title)
+        : CDocumentOutput(document), m_folder(std::move(folder)), m_title(std::move(title))
+    {
+    }
+    std::string GetDesignTitle() const override { return m_title; }
+    fs::path GetDesignFolder() const override { return m_folder; }
+    std::string GetTimeStamp() const override { return "Monday, December 07, 2026  14:00:00"; }
+
+private:
+    fs::path m_folder;
+    std::string m_title;
+};
+
+inline std::string ReadBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The lines of the text without their line ends (CR LF or LF).
+inline std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+// Loads the file into gerbv and exports it again in `kind` ("rs274x" or "drill") to `exported`.
+// Returns gerbv's complaints: every line of its error output that holds CRITICAL or WARNING,
+// or the reason it could not run. gerbv exits with 0 even when it refuses a file.
+inline std::vector<std::string> GerbvComplaints(const fs::path& file, const std::string& kind,
+                                                const fs::path& exported)
+{
+    const std::string command = "gerbv -x " + kind + " -o '" + exported.string() + "' '" +
+                                file.string() + "' 2>&1 >/dev/null";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    if (!pipe)
+        return {"gerbv could not be started"};
+    std::string output;
+    char buffer[4096];
+    while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe.get()))
+        output.append(buffer, n);
+    const int status = ::pclose(pipe.release());
+    std::vector<std::string> complaints;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find("CRITICAL") != std::string::npos || line.find("WARNING") != std::string::npos)
+            complaints.push_back(line);
+    }
+    if (status != 0 && complaints.empty())
+        complaints.push_back("gerbv failed: " + output);
+    if (!fs::exists(exported))
+        complaints.push_back("gerbv exported nothing for " + file.string());
+    return complaints;
+}
