@@ -117,7 +117,7 @@ bool CWevraDoc::ResetToDefaults()
 
     m_planeUnderEdit.reset();
     m_edit.planeIndex = CEditState::noPlane;
-    m_snapshotNeeded = false;
+    m_undo.SetSnapshotNeeded(false);
     m_settings.viewFlags = 0;
     m_settings.drawingMode = CDesignSettings::drawOpaque;
     m_settings.subnetMark = 1;
@@ -368,7 +368,7 @@ void CWevraDoc::SetAction(uint32_t action)
 {
     m_edit.action = action;
     if (action == CEditState::actionDragging)
-        m_snapshotNeeded = true;
+        m_undo.SetSnapshotNeeded(true);
 }
 
 COutputRec* CWevraDoc::GetCurrentLayerSet()

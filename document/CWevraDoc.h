@@ -12,6 +12,7 @@
 #include "document/CDocumentComponentLink.h"
 #include "document/CDocumentNetLink.h"
 #include "document/CEditState.h"
+#include "document/CUndoStack.h"
 #include "document/CViewState.h"
 #include "document/Rec12.h"
 #include "framework/CBrush.h"
@@ -77,8 +78,6 @@ public:
 
     // The shape document's own menu.
     static constexpr uint32_t shapeMenuResource = 208;
-
-    static constexpr int32_t maxUndoSnapshots = 6;
 
     // Makes the reader of a ".PLY" design set for a document; none is installed until the DOS
     // import exists, and such files are then refused.
@@ -409,7 +408,7 @@ public:
     // ---- Undo -----------------------------------------------------------------------------------
 
     // A snapshot of the drawn lines, texts, components and nets, when one is needed; at most
-    // maxUndoSnapshots are kept, the oldest dropped.
+    // CUndoStack::maxSnapshots are kept, the oldest dropped.
     void PushUndo(uint32_t mask);
     void PushUndoForSelection() override;
     // Called before every edit: a snapshot of the state before it.
@@ -418,10 +417,10 @@ public:
     void Redo();
     bool CanUndo() const;
     bool CanRedo() const;
-    int32_t GetUndoCount() const { return static_cast<int32_t>(m_undoList.size()); }
-    int32_t GetUndoIndex() const { return m_undoIndex; }
-    bool IsSnapshotNeeded() const { return m_snapshotNeeded; }
-    void SetSnapshotNeeded() { m_snapshotNeeded = true; }
+    int32_t GetUndoCount() const { return m_undo.GetCount(); }
+    int32_t GetUndoIndex() const { return m_undo.GetIndex(); }
+    bool IsSnapshotNeeded() const { return m_undo.IsSnapshotNeeded(); }
+    void SetSnapshotNeeded() { m_undo.SetSnapshotNeeded(true); }
 
     // ---- Shape document -------------------------------------------------------------------------
 
@@ -774,7 +773,6 @@ private:
     std::unique_ptr<CPour> m_planeUnderEdit;
     // Set while RefillAll or RefillLayer runs.
     bool m_refilling = false;
-    std::vector<std::unique_ptr<CUndoSnapshot>> m_undoList;
     CRec12Array m_boardOutline;
 
     // The header of the design file.
@@ -806,9 +804,7 @@ private:
     std::vector<int32_t> m_netGroupSpacings;
 
     // ---- Undo -----------------------------------------------------------------------------------
-    int32_t m_undoIndex = -1;
-    bool m_snapshotNeeded = false;
-    bool m_undoPending = false;
+    CUndoStack m_undo;
 
     // ---- Document -------------------------------------------------------------------------------
     std::string m_pathName;

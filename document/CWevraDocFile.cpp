@@ -312,10 +312,7 @@ void CWevraDoc::TakeOverDesign(CWevraDoc& loaded)
     m_currentComponent.SetType("");
     m_currentComponent.SetShapeIndex(0);
     // Snapshots of another design would bring back components naming shapes of its cache.
-    m_undoList.clear();
-    m_undoIndex = -1;
-    m_snapshotNeeded = false;
-    m_undoPending = false;
+    m_undo.Clear();
     m_pinsRebuilt = false;
     for (auto& table : m_layerCounts)
         table.fill(0);

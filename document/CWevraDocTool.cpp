@@ -210,7 +210,7 @@ void CWevraDoc::ClampRubberBandToBoard()
     }
     const CPoint end = m_edit.mode == ID_EDIT_SELECT_MODE ? m_edit.rawCursor : m_edit.cursor;
     m_edit.rubberBand = CRect(m_edit.rubberBandStart.x, m_edit.rubberBandStart.y, end.x, end.y);
-    m_snapshotNeeded = true;
+    m_undo.SetSnapshotNeeded(true);
 }
 
 bool CWevraDoc::NormaliseRubberBand()

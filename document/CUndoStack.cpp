@@ -1,0 +1,72 @@
+#include "document/CUndoStack.h"
+
+#include <algorithm>
+
+#include "document/CUndoSnapshot.h"
+
+CUndoStack::CUndoStack() = default;
+CUndoStack::~CUndoStack() = default;
+
+bool CUndoStack::Push(uint32_t mask, const CWevraDoc& document)
+{
+    if (!m_snapshotNeeded)
+        return false;
+    // The record of the current state that Undo took is outdated by any new edit.
+    if (m_list.size() > 1 && m_list.back()->IsTemporary())
+        m_list.pop_back();
+    m_pending = true;
+    // The redo tail goes, and with it the restored state, which the new snapshot replaces.
+    if (m_index < GetCount() - 1) {
+        while (GetCount() > std::max(m_index, 0))
+            m_list.pop_back();
+    }
+    if (GetCount() > maxSnapshots - 1)
+        m_list.erase(m_list.begin());
+    // Every collection is copied; only the caller's marks survive from the mask.
+    m_list.push_back(
+        std::make_unique<CUndoSnapshot>(mask | CUndoSnapshot::maskStoredAll, document));
+    m_index = GetCount() - 1;
+    m_snapshotNeeded = false;
+    return true;
+}
+
+const CUndoSnapshot* CUndoStack::Undo(const CWevraDoc& document, bool& recorded)
+{
+    recorded = false;
+    if (m_index < 0)
+        return nullptr;
+    // The state since the last push has no record yet: keep it for Redo.
+    if (m_pending) {
+        m_snapshotNeeded = true;
+        recorded = Push(CUndoSnapshot::maskTemporary | CUndoSnapshot::maskStoredAll, document);
+        m_pending = false;
+    }
+    --m_index;
+    return m_index >= 0 ? m_list[size_t(m_index)].get() : nullptr;
+}
+
+const CUndoSnapshot* CUndoStack::Redo()
+{
+    if (!CanRedo())
+        return nullptr;
+    ++m_index;
+    return m_list[size_t(m_index)].get();
+}
+
+bool CUndoStack::CanUndo() const
+{
+    return m_index >= 1 || (m_index == 0 && m_pending);
+}
+
+bool CUndoStack::CanRedo() const
+{
+    return m_index < GetCount() - 1;
+}
+
+void CUndoStack::Clear()
+{
+    m_list.clear();
+    m_index = -1;
+    m_snapshotNeeded = false;
+    m_pending = false;
+}

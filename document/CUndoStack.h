@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class CUndoSnapshot;
+class CWevraDoc;
+
+// The undo snapshots of a document and the position Undo and Redo have reached in them. A
+// snapshot is taken only when one is due (an edit is about to start); at most maxSnapshots are
+// kept, the oldest dropped. The stack never changes the document itself: it hands back the
+// snapshot the document restores.
+class CUndoStack {
+public:
+    static constexpr int32_t maxSnapshots = 6;
+
+    CUndoStack();
+    ~CUndoStack();
+    CUndoStack(const CUndoStack&) = delete;
+    CUndoStack& operator=(const CUndoStack&) = delete;
+
+    // When a snapshot is due: the redo tail and an outdated record of Undo go, and a snapshot
+    // of the document's collections chosen by the mask is pushed. True when one was pushed.
+    bool Push(uint32_t mask, const CWevraDoc& document);
+    // One step back. The state since the last push is first recorded for Redo (`recorded`
+    // says so). The snapshot to restore, or nullptr when the step leaves none.
+    const CUndoSnapshot* Undo(const CWevraDoc& document, bool& recorded);
+    // One step forward; nullptr when there is nothing to redo.
+    const CUndoSnapshot* Redo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    // Every snapshot goes: the design was replaced.
+    void Clear();
+
+    int32_t GetCount() const { return static_cast<int32_t>(m_list.size()); }
+    int32_t GetIndex() const { return m_index; }
+    bool IsSnapshotNeeded() const { return m_snapshotNeeded; }
+    void SetSnapshotNeeded(bool needed) { m_snapshotNeeded = needed; }
+
+private:
+    std::vector<std::unique_ptr<CUndoSnapshot>> m_list;
+    int32_t m_index = -1;
+    bool m_snapshotNeeded = false;
+    // An edit followed the last push: Undo records the state first.
+    bool m_pending = false;
+};
