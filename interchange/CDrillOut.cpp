@@ -115,8 +115,10 @@ std::string CDrillOut::DrillText(const std::vector<Hole>& holes, bool format23,
         text += "T" + CNumberText::FormatInt(int64_t(t) + 1) + lineEnd;
         for (int32_t n = 0; n < tools[t].holes; ++n, ++next) {
             const Hole& hole = holes[order[next]];
-            text += format23 ? "X" + FormatCoord23(hole.x) + "Y" + FormatCoord23(hole.y)
-                             : "X" + FormatCoord24(hole.x) + "Y" + FormatCoord24(hole.y);
+            text += 'X';
+            AppendInchDigits(text, hole.x, format23 ? 3 : 4);
+            text += 'Y';
+            AppendInchDigits(text, hole.y, format23 ? 3 : 4);
             text += lineEnd;
         }
     }

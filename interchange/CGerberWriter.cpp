@@ -197,30 +197,32 @@ void CGerberWriter::SelectAperture(std::string& out, int32_t i)
 void CGerberWriter::MoveTo(std::string& out, int32_t i, int32_t x, int32_t y)
 {
     SelectAperture(out, i);
-    out += Coordinates(x, y) + "D02*\r\n";
+    AppendCoordinates(out, x, y, "D02*\r\n");
     m_apertures[size_t(i)].AddUse();
 }
 
 void CGerberWriter::DrawTo(std::string& out, int32_t x, int32_t y)
 {
-    out += Coordinates(x, y) + "D01*\r\n";
+    AppendCoordinates(out, x, y, "D01*\r\n");
     m_apertures[size_t(m_currentAperture)].AddUse();
 }
 
 void CGerberWriter::Flash(std::string& out, int32_t i, int32_t x, int32_t y)
 {
     SelectAperture(out, i);
-    out += Coordinates(x, y) + "D03*\r\n";
+    AppendCoordinates(out, x, y, "D03*\r\n");
     m_apertures[size_t(i)].AddUse();
 }
 
-std::string CGerberWriter::Coordinates(int32_t x, int32_t y) const
+void CGerberWriter::AppendCoordinates(std::string& out, int32_t x, int32_t y,
+                                      const char* operation) const
 {
-    const int32_t px = SaturateToInt(int64_t(x) + m_offset.x);
-    const int32_t py = SaturateToInt(int64_t(y) + m_offset.y);
-    if (m_format23)
-        return "X" + FormatCoord23(px) + "Y" + FormatCoord23(py);
-    return "X" + FormatCoord24(px) + "Y" + FormatCoord24(py);
+    const int32_t decimals = m_format23 ? 3 : 4;
+    out += 'X';
+    AppendInchDigits(out, SaturateToInt(int64_t(x) + m_offset.x), decimals);
+    out += 'Y';
+    AppendInchDigits(out, SaturateToInt(int64_t(y) + m_offset.y), decimals);
+    out += operation;
 }
 
 std::string CGerberWriter::FormatCoord23(int32_t value)

@@ -106,7 +106,8 @@ private:
     void MoveTo(std::string& out, int32_t i, int32_t x, int32_t y);
     void DrawTo(std::string& out, int32_t x, int32_t y);
     void Flash(std::string& out, int32_t i, int32_t x, int32_t y);
-    std::string Coordinates(int32_t x, int32_t y) const;
+    // "X..Y.." of the point moved by the job's offset, then the operation code.
+    void AppendCoordinates(std::string& out, int32_t x, int32_t y, const char* operation) const;
 
     COutputDocument& m_document;
     const COutput* m_job = nullptr;

@@ -97,8 +97,10 @@ bool CGerberWriter::WriteFiles(const std::filesystem::path& folder, const std::s
         for (const SetBody& body : m_sets)
             used.insert(body.apertures.begin(), body.apertures.end());
         std::string text = HeaderText("", std::vector<int32_t>(used.begin(), used.end()));
-        for (const SetBody& body : m_sets)
-            text += "%LN" + body.name + "*%" + lineEnd + body.lines;
+        for (const SetBody& body : m_sets) {
+            text += "%LN" + body.name + "*%" + lineEnd;
+            text += body.lines;
+        }
         // Readers stop at the first end of program: only the file's end has one.
         text += std::string("M02*") + lineEnd;
         if (!WriteFile(folder / (title + ".GBR"), text))

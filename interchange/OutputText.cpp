@@ -1,6 +1,7 @@
 #include "interchange/OutputText.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
 #include <system_error>
 
@@ -15,19 +16,29 @@ constexpr int64_t unitsPerInch = 256000;
 
 std::string FormatInchDigits(int32_t value, int32_t decimals)
 {
+    std::string text;
+    AppendInchDigits(text, value, decimals);
+    return text;
+}
+
+void AppendInchDigits(std::string& out, int32_t value, int32_t decimals)
+{
+    decimals = std::clamp(decimals, 0, 9);
     int64_t scale = 1;
     for (int32_t i = 0; i < decimals; ++i)
         scale *= 10;
     // |value| * scale / unitsPerInch, rounded half away from zero, in whole numbers only.
     const int64_t magnitude = std::llabs(int64_t(value));
     const int64_t digits = (magnitude * scale * 2 + unitsPerInch) / (unitsPerInch * 2);
-    std::string text = CNumberText::FormatInt(digits);
-    const size_t width = size_t(decimals) + 2;
-    if (text.size() < width)
-        text.insert(0, width - text.size(), '0');
+    char buffer[24];
+    const std::to_chars_result end = std::to_chars(buffer, buffer + sizeof buffer, digits);
+    const size_t length = size_t(end.ptr - buffer);
     if (value < 0 && digits != 0)
-        text.insert(0, 1, '-');
-    return text;
+        out += '-';
+    const size_t width = size_t(decimals) + 2;
+    if (length < width)
+        out.append(width - length, '0');
+    out.append(buffer, length);
 }
 
 std::string SafeName(const std::string& text)

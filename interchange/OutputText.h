@@ -11,6 +11,8 @@
 // away from zero, "-" in front of a negative value that does not round to zero. Values of 100
 // inch and more keep every digit.
 std::string FormatInchDigits(int32_t value, int32_t decimals);
+// The same appended to `out`; decimals 0..9.
+void AppendInchDigits(std::string& out, int32_t value, int32_t decimals);
 
 // The text with every character that would end a Gerber data block or extended command ('*',
 // '%') or split a path ('/', '\\'), and every control character, replaced by '_'; an empty
