@@ -42,7 +42,6 @@ CDocumentViews s_noViews;
 CWevraDoc::DosImportFactory s_dosImportFactory = nullptr;
 
 // Net group i keeps i tenths of a millimetre.
-constexpr double unitsPerTenthMm = 1007.8740157480315;
 
 constexpr COLORREF defaultScreenColor = RGB(165, 165, 165);
 constexpr COLORREF defaultHighlightColor = RGB(192, 192, 192);
@@ -140,7 +139,7 @@ bool CWevraDoc::ResetToDefaults()
 
     m_font->Load(frame.GetProgramFolder() / CWevraFont::fileName);
 
-    for (auto& table : m_layerCounts)
+    for (auto& table : m_layerCounts.tables)
         table.fill(0);
     m_nets->SetDocument(this);
     m_components->SetDocument(this);
@@ -204,8 +203,8 @@ void CWevraDoc::ResetColors()
     highlight[LAYER_SILK_BOTTOM] = RGB(0, 255, 255);
     m_settings.colors[CDesignSettings::printColors] = screen;
     // Drawing uses the screen sets until the painting builds its pens for another target.
-    m_drawColors[CComponentDocument::normalSet] = screen;
-    m_drawColors[CComponentDocument::highlightSet] = highlight;
+    m_paint.drawColors[CComponentDocument::normalSet] = screen;
+    m_paint.drawColors[CComponentDocument::highlightSet] = highlight;
 }
 
 bool CWevraDoc::OnNewDocument()
@@ -598,13 +597,13 @@ void CWevraDoc::SetStatusText(const std::string& text)
 
 void CWevraDoc::ResetLayerTables()
 {
-    for (auto& table : m_layerCounts)
+    for (auto& table : m_layerCounts.tables)
         table.fill(0);
     m_lines->CountPerLayer();
     m_nets->CountLayerUse();
     m_components->CountLayerUse();
-    auto& lines = m_layerCounts[lineTable];
-    auto& pads = m_layerCounts[padTable];
+    auto& lines = m_layerCounts.tables[CLayerCounts::lineTable];
+    auto& pads = m_layerCounts.tables[CLayerCounts::padTable];
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer) {
         const int32_t lineCount = m_lines->GetLayerCount(layer) + m_nets->GetTrackLayerUse(layer) +
                                   m_components->GetOutlineLayerUse(layer);
@@ -621,35 +620,31 @@ void CWevraDoc::ResetLayerTables()
 
 int32_t CWevraDoc::GetLayerCount(int32_t table, int32_t layer) const
 {
-    if (table < lineTable || table > padTable || layer < 0 || layer >= LAYER_COUNT)
+    if (table < CLayerCounts::lineTable || table > CLayerCounts::padTable || layer < 0 ||
+        layer >= LAYER_COUNT)
         return 0;
-    return m_layerCounts[size_t(table)][size_t(layer)];
+    return m_layerCounts.tables[size_t(table)][size_t(layer)];
 }
 
 int32_t CWevraDoc::GetLayerObjectCount(int32_t layer) const
 {
-    return GetLayerCount(lineTable, layer) + GetLayerCount(padTable, layer);
+    return GetLayerCount(CLayerCounts::lineTable, layer) +
+           GetLayerCount(CLayerCounts::padTable, layer);
 }
 
-void CWevraDoc::ResetNetGroups(const std::string& /*text*/)
+void CWevraDoc::ResetNetGroups(const std::string& text)
 {
-    m_netGroupNames.resize(netGroupCount);
-    m_netGroupSpacings.resize(netGroupCount);
-    for (int32_t group = 0; group < netGroupCount; ++group) {
-        m_netGroupNames[size_t(group)] = "G" + CNumberText::FormatInt(group);
-        m_netGroupSpacings[size_t(group)] = TruncToInt(group * unitsPerTenthMm);
-    }
+    m_netGroups.Reset(text);
 }
 
 const std::string& CWevraDoc::GetNetGroupName(int32_t group) const
 {
-    static const std::string none;
-    return group >= 0 && group < netGroupCount ? m_netGroupNames[size_t(group)] : none;
+    return m_netGroups.GetName(group);
 }
 
 int32_t CWevraDoc::GetNetGroupSpacing(int32_t group) const
 {
-    return group >= 0 && group < netGroupCount ? m_netGroupSpacings[size_t(group)] : 0;
+    return m_netGroups.GetSpacing(group);
 }
 
 // ---- Loading ------------------------------------------------------------------------------------

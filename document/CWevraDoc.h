@@ -12,6 +12,9 @@
 #include "document/CDocumentComponentLink.h"
 #include "document/CDocumentNetLink.h"
 #include "document/CEditState.h"
+#include "document/CLayerCounts.h"
+#include "document/CNetGroups.h"
+#include "document/CPaintState.h"
 #include "document/CUndoStack.h"
 #include "document/CViewState.h"
 #include "document/Rec12.h"
@@ -70,12 +73,6 @@ class CWevraDoc : public CObject,
     WEVRA_DECLARE_SERIAL(CWevraDoc)
 
 public:
-    static constexpr int32_t netGroupCount = 256;
-
-    // Per-layer object tables of ResetLayerTables.
-    static constexpr int32_t lineTable = 0;
-    static constexpr int32_t padTable = 1;
-
     // The shape document's own menu.
     static constexpr uint32_t shapeMenuResource = 208;
 
@@ -469,11 +466,6 @@ public:
 
     // ---- Painting (CWevraDocPaint.cpp) ----------------------------------------------------------
 
-    // Targets of the per-layer pens and brushes.
-    static constexpr int32_t penKindScreen = 0;
-    static constexpr int32_t penKindPrintColor = 2;
-    static constexpr int32_t penKindPrintBlackWhite = 3;
-
     // Builds the 31 normal and 31 highlight pens and brushes and the component-text pens for a
     // target at a scale: the screen colours, the print colours, or black and white.
     void CreatePens(int32_t kind, int32_t scale);
@@ -508,14 +500,14 @@ public:
     // cursor goes onto the line or copper at the raw cursor when there is one (true).
     bool SnapCursor(bool keepSelection);
 
-    bool IsBoardDirty() const { return m_boardDirty; }
-    void SetBoardDirty() { m_boardDirty = true; }
+    bool IsBoardDirty() const { return m_paint.boardDirty; }
+    void SetBoardDirty() { m_paint.boardDirty = true; }
     // R2_COPYPEN (opaque layers) or R2_MERGEPEN (layers seen through one another).
     uint32_t GetDrawingMode() const { return m_settings.drawingMode; }
     void SetDrawingMode(uint32_t mode) { m_settings.drawingMode = mode; }
     void SetPadInfoMode(int32_t mode) { m_settings.pinInfoMode = uint32_t(mode); }
-    bool IsUnconnectedPinMarks() const { return m_unconnectedPinMarks; }
-    void SetUnconnectedPinMarks(bool on) { m_unconnectedPinMarks = on; }
+    bool IsUnconnectedPinMarks() const { return m_paint.unconnectedPinMarks; }
+    void SetUnconnectedPinMarks(bool on) { m_paint.unconnectedPinMarks = on; }
 
     // ---- Document commands (CWevraDocCommands.cpp) ----------------------------------------------
 
@@ -778,21 +770,9 @@ private:
     // The header of the design file.
     CDesignSettings m_settings;
 
-    // ---- Painting -------------------------------------------------------------------------------
-    // The colours the drawing uses, normal and highlight set.
-    std::array<std::array<COLORREF, LAYER_COUNT>, 2> m_drawColors{};
-    std::array<std::array<int32_t, LAYER_COUNT>, 2> m_layerCounts{};
-    // Normal and highlight set; valid only while m_pensBuilt.
-    std::array<std::array<CPen, LAYER_COUNT>, 2> m_layerPens{};
-    std::array<std::array<CBrush, LAYER_COUNT>, 2> m_layerBrushes{};
-    // Top and bottom side, normal then highlight.
-    std::array<CPen, 4> m_componentTextPens{};
-    bool m_pensBuilt = false;
-    // The target and scale the pens were built for: a screen paint rebuilds them for any other.
-    int32_t m_penKind = penKindScreen;
-    int32_t m_penScale = 0;
-    bool m_boardDirty = true;
-    bool m_unconnectedPinMarks = false;
+    // ---- Painting and layer counts --------------------------------------------------------------
+    CPaintState m_paint;
+    CLayerCounts m_layerCounts;
 
     // ---- Editing state and view -----------------------------------------------------------------
     CEditState m_edit;
@@ -800,8 +780,7 @@ private:
     bool m_pinsRebuilt = false;
 
     // ---- Net groups -----------------------------------------------------------------------------
-    std::vector<std::string> m_netGroupNames;
-    std::vector<int32_t> m_netGroupSpacings;
+    CNetGroups m_netGroups;
 
     // ---- Undo -----------------------------------------------------------------------------------
     CUndoStack m_undo;

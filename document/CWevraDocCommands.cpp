@@ -384,11 +384,13 @@ bool CWevraDoc::PrintJobPage(CDeviceContext& dc, int32_t record, int32_t pixelsP
     m_settings.offset =
         CPoint(TruncToInt(job->GetOffsetX() / jobScale), TruncToInt(job->GetOffsetY() / jobScale));
     m_settings.scale = scale;
-    CreatePens(item->IsColor() ? penKindPrintColor : penKindPrintBlackWhite, scale);
+    CreatePens(item->IsColor() ? CPaintState::penKindPrintColor
+                               : CPaintState::penKindPrintBlackWhite,
+               scale);
     m_shapeCache->SetScale(scale);
 
-    const CPen previousPen = dc.SelectPen(m_layerPens[normalSet][LAYER_COMMON]);
-    const CBrush previousBrush = dc.SelectBrush(m_layerBrushes[normalSet][LAYER_COMMON]);
+    const CPen previousPen = dc.SelectPen(m_paint.layerPens[normalSet][LAYER_COMMON]);
+    const CBrush previousBrush = dc.SelectBrush(m_paint.layerBrushes[normalSet][LAYER_COMMON]);
     if (m_boardOutline.GetSize() > 4) {
         std::vector<CPoint> points;
         points.reserve(size_t(m_boardOutline.GetSize()));
@@ -412,7 +414,7 @@ bool CWevraDoc::PrintJobPage(CDeviceContext& dc, int32_t record, int32_t pixelsP
     m_settings.offset = savedOffset;
     m_printing = false;
     // The screen never keeps the print colours, whatever the two scales.
-    CreatePens(penKindScreen, savedScale);
+    CreatePens(CPaintState::penKindScreen, savedScale);
     m_shapeCache->SetScale(savedScale);
     return true;
 }
@@ -447,8 +449,8 @@ void CWevraDoc::PrintLayers(CDeviceContext& dc, const COutputRec& record, const 
     for (const uint8_t layer : slots) {
         if (layer == 0 || layer > LAYER_DRILL)
             continue;
-        const CPen previousPen = dc.SelectPen(m_layerPens[normalSet][layer]);
-        const CBrush previousBrush = dc.SelectBrush(m_layerBrushes[normalSet][layer]);
+        const CPen previousPen = dc.SelectPen(m_paint.layerPens[normalSet][layer]);
+        const CBrush previousBrush = dc.SelectBrush(m_paint.layerBrushes[normalSet][layer]);
         const bool holes = layer == LAYER_DRILL && record.GetPercentIndex() != 0;
         if (holes)
             m_nets->DrawHoles(dc, clip, record.GetHolePercent(), record.GetHoleMinDiameter());

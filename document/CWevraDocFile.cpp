@@ -314,10 +314,11 @@ void CWevraDoc::TakeOverDesign(CWevraDoc& loaded)
     // Snapshots of another design would bring back components naming shapes of its cache.
     m_undo.Clear();
     m_pinsRebuilt = false;
-    for (auto& table : m_layerCounts)
+    for (auto& table : m_layerCounts.tables)
         table.fill(0);
-    m_drawColors[CComponentDocument::normalSet] = m_settings.colors[CDesignSettings::screenColors];
-    m_drawColors[CComponentDocument::highlightSet] =
+    m_paint.drawColors[CComponentDocument::normalSet] =
+        m_settings.colors[CDesignSettings::screenColors];
+    m_paint.drawColors[CComponentDocument::highlightSet] =
         m_settings.colors[CDesignSettings::highlightColors];
 }
 

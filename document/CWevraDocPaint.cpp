@@ -84,62 +84,63 @@ private:
 void CWevraDoc::CreatePens(int32_t kind, int32_t scale)
 {
     DeletePens();
-    auto& normal = m_drawColors[normalSet];
-    auto& highlight = m_drawColors[highlightSet];
-    if (kind == penKindPrintColor) {
+    auto& normal = m_paint.drawColors[normalSet];
+    auto& highlight = m_paint.drawColors[highlightSet];
+    if (kind == CPaintState::penKindPrintColor) {
         normal = m_settings.colors[CDesignSettings::printColors];
-    } else if (kind == penKindPrintBlackWhite) {
+    } else if (kind == CPaintState::penKindPrintBlackWhite) {
         normal.fill(black);
         highlight.fill(black);
     } else {
-        kind = penKindScreen;
+        kind = CPaintState::penKindScreen;
         normal = m_settings.colors[CDesignSettings::screenColors];
         highlight = m_settings.colors[CDesignSettings::highlightColors];
     }
 
     // A printout writes the component texts the display set shows; the screen its references.
     int32_t textKind = CComponent::textReference;
-    if (kind != penKindScreen && GetComponentTextMode() > 0)
+    if (kind != CPaintState::penKindScreen && GetComponentTextMode() > 0)
         textKind = GetComponentTextMode() - 1;
     const int32_t textWidth =
         std::max<int32_t>(1, m_components->GetTextLineWidth(textKind) / std::max(scale, 1));
     const auto textPen = [textWidth](COLORREF color) {
         return CPen(CPen::Style::Solid, textWidth, color);
     };
-    m_componentTextPens = {textPen(normal[LAYER_SILK_TOP]), textPen(normal[LAYER_SILK_BOTTOM]),
-                           textPen(highlight[LAYER_SILK_TOP]),
-                           textPen(highlight[LAYER_SILK_BOTTOM])};
+    m_paint.componentTextPens = {
+        textPen(normal[LAYER_SILK_TOP]), textPen(normal[LAYER_SILK_BOTTOM]),
+        textPen(highlight[LAYER_SILK_TOP]), textPen(highlight[LAYER_SILK_BOTTOM])};
 
     for (size_t layer = 0; layer < size_t(LAYER_COUNT); ++layer) {
-        if (kind == penKindPrintBlackWhite) {
+        if (kind == CPaintState::penKindPrintBlackWhite) {
             const bool hollow = layer == size_t(LAYER_COMMON) || layer == size_t(LAYER_DRILL);
-            m_layerBrushes[normalSet][layer] = CBrush(hollow ? white : black);
-            m_layerPens[normalSet][layer] = SolidPen(black);
-            m_layerBrushes[highlightSet][layer] = CBrush(white);
-            m_layerPens[highlightSet][layer] = SolidPen(white);
+            m_paint.layerBrushes[normalSet][layer] = CBrush(hollow ? white : black);
+            m_paint.layerPens[normalSet][layer] = SolidPen(black);
+            m_paint.layerBrushes[highlightSet][layer] = CBrush(white);
+            m_paint.layerPens[highlightSet][layer] = SolidPen(white);
             continue;
         }
-        m_layerBrushes[normalSet][layer] = CBrush(normal[layer]);
-        m_layerPens[normalSet][layer] = SolidPen(normal[layer]);
+        m_paint.layerBrushes[normalSet][layer] = CBrush(normal[layer]);
+        m_paint.layerPens[normalSet][layer] = SolidPen(normal[layer]);
         // Nothing is highlighted on paper: the colour printout draws the highlight set as the
         // normal one.
-        const COLORREF second = kind == penKindScreen ? highlight[layer] : normal[layer];
-        m_layerBrushes[highlightSet][layer] = CBrush(second);
-        m_layerPens[highlightSet][layer] = SolidPen(second);
+        const COLORREF second =
+            kind == CPaintState::penKindScreen ? highlight[layer] : normal[layer];
+        m_paint.layerBrushes[highlightSet][layer] = CBrush(second);
+        m_paint.layerPens[highlightSet][layer] = SolidPen(second);
     }
-    m_pensBuilt = true;
-    m_penKind = kind;
-    m_penScale = scale;
+    m_paint.pensBuilt = true;
+    m_paint.penKind = kind;
+    m_paint.penScale = scale;
 }
 
 void CWevraDoc::DeletePens()
 {
-    for (auto& set : m_layerPens)
+    for (auto& set : m_paint.layerPens)
         set.fill(CPen::Null());
-    for (auto& set : m_layerBrushes)
+    for (auto& set : m_paint.layerBrushes)
         set.fill(CBrush::Null());
-    m_componentTextPens.fill(CPen::Null());
-    m_pensBuilt = false;
+    m_paint.componentTextPens.fill(CPen::Null());
+    m_paint.pensBuilt = false;
 }
 
 COLORREF CWevraDoc::LayerColor(int32_t layer, int32_t colorSet) const
@@ -149,30 +150,30 @@ COLORREF CWevraDoc::LayerColor(int32_t layer, int32_t colorSet) const
     // A printed page shows the current net like every other.
     if (m_printing)
         colorSet = normalSet;
-    return m_drawColors[size_t(colorSet)][size_t(layer)];
+    return m_paint.drawColors[size_t(colorSet)][size_t(layer)];
 }
 
 CPen CWevraDoc::GetLayerPen(int32_t layer, int32_t colorSet) const
 {
-    if (!m_pensBuilt || colorSet < normalSet || colorSet > highlightSet || layer < 0 ||
+    if (!m_paint.pensBuilt || colorSet < normalSet || colorSet > highlightSet || layer < 0 ||
         layer >= LAYER_COUNT)
         return SolidPen(LayerColor(layer, colorSet));
-    return m_layerPens[size_t(m_printing ? normalSet : colorSet)][size_t(layer)];
+    return m_paint.layerPens[size_t(m_printing ? normalSet : colorSet)][size_t(layer)];
 }
 
 CBrush CWevraDoc::GetLayerBrush(int32_t layer, int32_t colorSet) const
 {
-    if (!m_pensBuilt || colorSet < normalSet || colorSet > highlightSet || layer < 0 ||
+    if (!m_paint.pensBuilt || colorSet < normalSet || colorSet > highlightSet || layer < 0 ||
         layer >= LAYER_COUNT)
         return CBrush(LayerColor(layer, colorSet));
-    return m_layerBrushes[size_t(m_printing ? normalSet : colorSet)][size_t(layer)];
+    return m_paint.layerBrushes[size_t(m_printing ? normalSet : colorSet)][size_t(layer)];
 }
 
 CPen CWevraDoc::GetComponentTextPen(bool bottomSide, bool highlight) const
 {
     highlight = highlight && !m_printing;
-    if (m_pensBuilt)
-        return m_componentTextPens[(highlight ? 2 : 0) + (bottomSide ? 1 : 0)];
+    if (m_paint.pensBuilt)
+        return m_paint.componentTextPens[(highlight ? 2 : 0) + (bottomSide ? 1 : 0)];
     const int32_t layer = bottomSide ? LAYER_SILK_BOTTOM : LAYER_SILK_TOP;
     const int32_t width =
         std::max(1, m_components->GetTextLineWidth(CComponent::textReference) / m_settings.scale);
@@ -182,9 +183,10 @@ CPen CWevraDoc::GetComponentTextPen(bool bottomSide, bool highlight) const
 bool CWevraDoc::AreScreenPensCurrent() const
 {
     // A loaded design or an edited colour table brings other colours at the same scale.
-    return m_pensBuilt && m_penKind == penKindScreen && m_penScale == m_settings.scale &&
-           m_drawColors[normalSet] == m_settings.colors[CDesignSettings::screenColors] &&
-           m_drawColors[highlightSet] == m_settings.colors[CDesignSettings::highlightColors];
+    return m_paint.pensBuilt && m_paint.penKind == CPaintState::penKindScreen &&
+           m_paint.penScale == m_settings.scale &&
+           m_paint.drawColors[normalSet] == m_settings.colors[CDesignSettings::screenColors] &&
+           m_paint.drawColors[highlightSet] == m_settings.colors[CDesignSettings::highlightColors];
 }
 
 // ---- Board --------------------------------------------------------------------------------------
@@ -201,9 +203,9 @@ CRect CWevraDoc::GetVisibleBoardRect(int32_t margin) const
 
 bool CWevraDoc::DrawBoard(CDeviceContext& dc)
 {
-    m_boardDirty = false;
+    m_paint.boardDirty = false;
     if (!AreScreenPensCurrent())
-        CreatePens(penKindScreen, m_settings.scale);
+        CreatePens(CPaintState::penKindScreen, m_settings.scale);
     m_shapeCache->SetScale(m_settings.scale);
 
     const CSize client = GetClientPixels();
@@ -213,8 +215,8 @@ bool CWevraDoc::DrawBoard(CDeviceContext& dc)
     const COutputRec* set = GetCurrentLayerSet();
     int32_t previousMode = 0;
     {
-        CSelectedPenBrush selected(dc, m_layerPens[normalSet][LAYER_COMMON],
-                                   m_layerBrushes[normalSet][LAYER_COMMON]);
+        CSelectedPenBrush selected(dc, m_paint.layerPens[normalSet][LAYER_COMMON],
+                                   m_paint.layerBrushes[normalSet][LAYER_COMMON]);
         DrawBoardOutline(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale, normalSet);
         previousMode = dc.GetROP2();
         dc.SetROP2(int32_t(m_settings.drawingMode));
@@ -248,14 +250,14 @@ bool CWevraDoc::DrawBoard(CDeviceContext& dc)
     }
     if (GetViewFlag(CDesignSettings::viewReferenceNames))
         m_components->DrawReferencesAtCenter(dc);
-    if (m_unconnectedPinMarks)
+    if (m_paint.unconnectedPinMarks)
         m_nets->DrawUnconnectedPinMarks(dc, clip);
     dc.SetROP2(previousMode);
     // Grid dots lie over everything.
     if (m_grids->GetCurrentMode() == CGridArr::modeDots)
         m_grids->Draw(dc, gridX, gridY, client.cx, client.cy, m_settings.scale);
     DrawConnectionLines(dc);
-    m_penScale = m_settings.scale;
+    m_paint.penScale = m_settings.scale;
     return true;
 }
 
@@ -289,8 +291,8 @@ void CWevraDoc::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& c
     // Without a netlist every pad is on no net; only then is a pad without a net unremarkable.
     const bool netlist = m_nets->GetCount() > 1;
     // The pad drawings of the other layers take the layer's own colours.
-    CSelectedPenBrush selected(dc, m_layerPens[normalSet][size_t(layer)],
-                               m_layerBrushes[normalSet][size_t(layer)]);
+    CSelectedPenBrush selected(dc, m_paint.layerPens[normalSet][size_t(layer)],
+                               m_paint.layerBrushes[normalSet][size_t(layer)]);
     for (int32_t i = 0; i < m_components->GetCount(); ++i) {
         if (m_components->IsSelected(i) || !m_components->IntersectsRect(i, clip))
             continue;
@@ -306,8 +308,8 @@ void CWevraDoc::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& c
 
 void CWevraDoc::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip)
 {
-    CSelectedPenBrush selected(dc, m_layerPens[normalSet][LAYER_DRILL],
-                               m_layerBrushes[normalSet][LAYER_DRILL]);
+    CSelectedPenBrush selected(dc, m_paint.layerPens[normalSet][LAYER_DRILL],
+                               m_paint.layerBrushes[normalSet][LAYER_DRILL]);
     const bool scaled = set.GetPercentIndex() != 0;
     if (scaled)
         m_nets->DrawHoles(dc, clip, set.GetHolePercent(), set.GetHoleMinDiameter());
@@ -387,10 +389,10 @@ void CWevraDoc::DrawSelection(CDeviceContext& dc)
     if (m_edit.mode == ID_COMPONENTS_MOVE_ROTATE_TEXT)
         return;
     if (!AreScreenPensCurrent())
-        CreatePens(penKindScreen, m_settings.scale);
+        CreatePens(CPaintState::penKindScreen, m_settings.scale);
     const CRect clip = GetVisibleBoardRect(0);
-    CSelectedPenBrush selected(dc, m_layerPens[normalSet][LAYER_COMMON],
-                               m_layerBrushes[normalSet][LAYER_TOP]);
+    CSelectedPenBrush selected(dc, m_paint.layerPens[normalSet][LAYER_COMMON],
+                               m_paint.layerBrushes[normalSet][LAYER_TOP]);
     const int32_t previousMode = dc.GetROP2();
     dc.SetROP2(int32_t(m_settings.drawingMode));
 
@@ -400,9 +402,9 @@ void CWevraDoc::DrawSelection(CDeviceContext& dc)
         for (int32_t layer = 1; layer < LAYER_COUNT; ++layer)
             m_components->Draw(dc, layer, clip, true, true);
     }
-    m_lines->DrawSelected(dc, m_drawColors[highlightSet], m_settings.offset.x, m_settings.offset.y,
-                          m_settings.scale);
-    m_texts->DrawSelected(dc, *m_font, m_drawColors[highlightSet], m_settings.offset.x,
+    m_lines->DrawSelected(dc, m_paint.drawColors[highlightSet], m_settings.offset.x,
+                          m_settings.offset.y, m_settings.scale);
+    m_texts->DrawSelected(dc, *m_font, m_paint.drawColors[highlightSet], m_settings.offset.x,
                           m_settings.offset.y, m_settings.scale);
     m_nets->DrawSelectedAll(dc, clip);
 
@@ -425,16 +427,16 @@ void CWevraDoc::DrawSelection(CDeviceContext& dc)
             const int32_t layer = slots[k];
             if (layer == 0 || layer == LAYER_DRILL || layer >= LAYER_COUNT)
                 continue;
-            CSelectedPenBrush layerPen(dc, m_layerPens[highlightSet][size_t(layer)],
-                                       m_layerBrushes[highlightSet][size_t(layer)]);
+            CSelectedPenBrush layerPen(dc, m_paint.layerPens[highlightSet][size_t(layer)],
+                                       m_paint.layerBrushes[highlightSet][size_t(layer)]);
             m_nets->DrawSelectedPads(dc, layer, clip);
             drawSelectedComponents(layer);
         }
     }
     dc.SetROP2(R2_COPYPEN);
     if (m_layers->IsVisible(LAYER_DRILL)) {
-        CSelectedPenBrush drillPen(dc, m_layerPens[highlightSet][LAYER_DRILL],
-                                   m_layerBrushes[highlightSet][LAYER_DRILL]);
+        CSelectedPenBrush drillPen(dc, m_paint.layerPens[highlightSet][LAYER_DRILL],
+                                   m_paint.layerBrushes[highlightSet][LAYER_DRILL]);
         m_nets->DrawSelectedPads(dc, LAYER_DRILL, clip);
         drawSelectedComponents(LAYER_DRILL);
     }

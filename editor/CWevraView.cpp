@@ -357,7 +357,7 @@ bool CWevraView::OnCommand(uint32_t first, uint32_t second)
         }
         if (second == ID_DRAW_REDRAW) {
             if (first == layerTable)
-                m_document.CreatePens(CWevraDoc::penKindScreen, m_document.GetScale());
+                m_document.CreatePens(CPaintState::penKindScreen, m_document.GetScale());
             Redraw(true);
             if (*slot) {
                 (*slot)->activateWindow();

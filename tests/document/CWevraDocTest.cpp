@@ -293,10 +293,10 @@ TEST_F(CDocTest, LayerTablesCountEveryCollection)
     int32_t pads = 0;
     for (int32_t layer = 0; layer < 27; ++layer)
         pads += stacks.GetPad(0, layer) ? 1 : 0;
-    EXPECT_EQ(doc.GetLayerCount(CWevraDoc::lineTable, 21), 2);
-    EXPECT_EQ(doc.GetLayerCount(CWevraDoc::lineTable, 1), 2);
-    EXPECT_EQ(doc.GetLayerCount(CWevraDoc::lineTable, 0), 4);
-    EXPECT_EQ(doc.GetLayerCount(CWevraDoc::padTable, 0), pads);
+    EXPECT_EQ(doc.GetLayerCount(CLayerCounts::lineTable, 21), 2);
+    EXPECT_EQ(doc.GetLayerCount(CLayerCounts::lineTable, 1), 2);
+    EXPECT_EQ(doc.GetLayerCount(CLayerCounts::lineTable, 0), 4);
+    EXPECT_EQ(doc.GetLayerCount(CLayerCounts::padTable, 0), pads);
     EXPECT_EQ(doc.GetLayerObjectCount(1), 2 + padOnTop);
 }
 

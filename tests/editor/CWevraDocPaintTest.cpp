@@ -140,7 +140,7 @@ TEST_F(CDocPaintTest, PrintColoursNeverStayOnTheScreen)
 {
     Render();
     // A preview in black and white, then a printed page at the screen's own scale.
-    doc->CreatePens(CWevraDoc::penKindPrintBlackWhite, scale);
+    doc->CreatePens(CPaintState::penKindPrintBlackWhite, scale);
     EXPECT_EQ(Render().pixel(100, 50), topColor);
 
     QImage page(width, height, QImage::Format_RGB32);
