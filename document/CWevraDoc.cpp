@@ -278,9 +278,9 @@ bool CWevraDoc::SaveModified()
 void CWevraDoc::OnCloseDocument()
 {
     CDocumentFrame& frame = CDocumentFrame::Get();
-    if (m_shapeDocument && m_shapeLibrary) {
-        RebuildShapeInto(*m_shapeLibrary);
-        frame.EndShapeEdit(*m_shapeLibrary);
+    if (m_shapeDocument && m_shapeSource.library) {
+        RebuildShapeInto(*m_shapeSource.library);
+        frame.EndShapeEdit(*m_shapeSource.library);
     }
     frame.UpdateContextToolbar(nullptr);
 }

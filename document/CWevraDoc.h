@@ -15,6 +15,7 @@
 #include "document/CLayerCounts.h"
 #include "document/CNetGroups.h"
 #include "document/CPaintState.h"
+#include "document/CShapeSource.h"
 #include "document/CUndoStack.h"
 #include "document/CViewState.h"
 #include "document/Rec12.h"
@@ -73,9 +74,6 @@ class CWevraDoc : public CObject,
     WEVRA_DECLARE_SERIAL(CWevraDoc)
 
 public:
-    // The shape document's own menu.
-    static constexpr uint32_t shapeMenuResource = 208;
-
     // Makes the reader of a ".PLY" design set for a document; none is installed until the DOS
     // import exists, and such files are then refused.
     using DosImportFactory = std::unique_ptr<CDosImport> (*)(CWevraDoc& document);
@@ -427,7 +425,7 @@ public:
     // False when the library has no shape at the edited shape's index.
     bool RebuildShapeInto(CShapeLib& library) const;
     // The document's copy of the library it was made from; nullptr for a design document.
-    const CShapeLib* GetShapeLibrary() const { return m_shapeLibrary.get(); }
+    const CShapeLib* GetShapeLibrary() const { return m_shapeSource.library.get(); }
 
     // ---- Design file (CWevraDocFile.cpp) --------------------------------------------------------
 
@@ -799,9 +797,7 @@ private:
     bool m_componentOutsideBoard = false;
     bool m_fromFile = false;
 
-    // ---- Shape document: the library it was made from and the shape it edits --------------------
-    std::unique_ptr<CShapeLib> m_shapeLibrary;
-    int32_t m_shapeIndex = -1;
+    CShapeSource m_shapeSource;
 
     CDocumentViews* m_views = nullptr;
 };

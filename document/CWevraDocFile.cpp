@@ -194,9 +194,9 @@ void CWevraDoc::WriteHeader(CArchive& ar) const
 
 void CWevraDoc::RebuildShapeCache()
 {
-    if (!m_shapeLibrary)
+    if (!m_shapeSource.library)
         return;
-    CShapeLib rebuilt(*m_shapeLibrary);
+    CShapeLib rebuilt(*m_shapeSource.library);
     if (RebuildShapeInto(rebuilt))
         *m_shapeCache = rebuilt;
 }

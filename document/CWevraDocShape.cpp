@@ -32,18 +32,18 @@ bool CWevraDoc::MakeShapeDocument()
         return false;
     // The document keeps its own copy: the main window may edit another library before this
     // window closes, and the shape must go back to the library it came from.
-    m_shapeLibrary = std::make_unique<CShapeLib>(*source);
-    m_shapeIndex = m_shapeLibrary->GetCurShape();
+    m_shapeSource.library = std::make_unique<CShapeLib>(*source);
+    m_shapeSource.shapeIndex = m_shapeSource.library->GetCurShape();
     m_shapeDocument = true;
     m_edit.defaultPadStackKind = CEditState::kindShapePad;
 
-    const std::string name = "SHAPES - " + m_shapeLibrary->GetName() + " - " +
-                             m_shapeLibrary->GetShapeName(m_shapeIndex);
+    const std::string name = "SHAPES - " + m_shapeSource.library->GetName() + " - " +
+                             m_shapeSource.library->GetShapeName(m_shapeSource.shapeIndex);
     const std::string folder = CPathHelper::GetDirectory(frame.GetLibraryFile());
     m_pathName = folder.empty() ? name : (std::filesystem::path(folder) / name).string();
     m_settings.selectionFilter = CDesignSettings::shapeSelectionFilter;
 
-    PlaceShapeOnBoard(*m_shapeLibrary, m_shapeIndex);
+    PlaceShapeOnBoard(*m_shapeSource.library, m_shapeSource.shapeIndex);
 
     frame.PostCommand(ID_VIEW_LEFT_PANE);
     frame.PostCommand(ID_VIEW_ZOOM_ALL);
@@ -52,7 +52,7 @@ bool CWevraDoc::MakeShapeDocument()
         set->SetRefLayer(LAYER_SILK_TOP);
     m_layers->SetRefLayer(LAYER_SILK_TOP);
     SetMode(ID_LINES_ADD);
-    m_menuResource = shapeMenuResource;
+    m_menuResource = CShapeSource::menuResource;
     frame.RedrawMenuBar();
     return true;
 }
@@ -93,7 +93,7 @@ void CWevraDoc::PlaceShapeOnBoard(CShapeLib& library, int32_t shapeIndex)
 
 bool CWevraDoc::RebuildShapeInto(CShapeLib& library) const
 {
-    CShape* shape = library.GetShape(m_shapeIndex);
+    CShape* shape = library.GetShape(m_shapeSource.shapeIndex);
     if (!shape)
         return false;
     const CRect extent = shape->GetExtent();
@@ -116,7 +116,7 @@ bool CWevraDoc::RebuildShapeInto(CShapeLib& library) const
         vertex.SetLayer(record.GetLayer());
         vertex.SetPen(record.GetPen());
         const CPoint point = local(CPoint(record.x, record.y));
-        library.AddOutlineToShape(m_shapeIndex, point.x, point.y, vertex.word);
+        library.AddOutlineToShape(m_shapeSource.shapeIndex, point.x, point.y, vertex.word);
     }
 
     const CNet& net = *m_nets->GetNet(0);
@@ -125,7 +125,7 @@ bool CWevraDoc::RebuildShapeInto(CShapeLib& library) const
         if (net.IsPadVertex(v)) {
             ShapePad pad;
             pad.SetPadStackIndex(net.GetVertexPadStack(v));
-            library.AddPadToShape(m_shapeIndex, point.x, point.y, pad.word,
+            library.AddPadToShape(m_shapeSource.shapeIndex, point.x, point.y, pad.word,
                                   net.GetVertexRotation(v));
             continue;
         }
@@ -134,8 +134,8 @@ bool CWevraDoc::RebuildShapeInto(CShapeLib& library) const
         ShapeOutlineVertex vertex;
         vertex.SetLayer(net.GetVertexLayer(v));
         vertex.SetPen(pen == 0 ? 0 : library.FindOrAddPen(net.GetPenWidth(pen)));
-        library.AddOutlineToShape(m_shapeIndex, point.x, point.y, vertex.word);
+        library.AddOutlineToShape(m_shapeSource.shapeIndex, point.x, point.y, vertex.word);
     }
-    library.RecalcShapeExtent(m_shapeIndex);
+    library.RecalcShapeExtent(m_shapeSource.shapeIndex);
     return true;
 }

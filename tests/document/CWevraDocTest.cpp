@@ -457,7 +457,7 @@ TEST_F(CShapeDocTest, ShapeIsLaidOutOnItsOwnBoard)
     EXPECT_EQ(doc.GetMode(), ID_LINES_ADD);
     EXPECT_EQ(doc.GetDefaultPadStackKind(), CEditState::kindShapePad);
     EXPECT_EQ(doc.GetWorkLayer(), 21);
-    EXPECT_EQ(doc.GetDefaultMenu(), CWevraDoc::shapeMenuResource);
+    EXPECT_EQ(doc.GetDefaultMenu(), CShapeSource::menuResource);
     EXPECT_EQ(frame.posted, (std::vector<uint32_t>{ID_VIEW_LEFT_PANE, ID_VIEW_ZOOM_ALL}));
 
     const CRect extent = library.GetShapeExtent(1);
