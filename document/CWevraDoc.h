@@ -64,6 +64,12 @@ class CWevraFont;
 // A document is either a design document (a board) or a shape document: a board-like editing
 // window for one shape of a shape library, made from the shape when it is created and written
 // back into that library, and only there, when it is closed.
+//
+// Its state lies in parts it owns, each with its own header: the design file's header settings
+// (CDesignSettings), the tools' editing state (CEditState), the windows' view state
+// (CViewState), the drawing's pens and colours (CPaintState), the per-layer object counts
+// (CLayerCounts), the net groups (CNetGroups), the undo snapshots (CUndoStack) and a shape
+// document's source (CShapeSource). Their constants are named through them.
 class CWevraDoc : public CObject,
                   public CDocumentNetLink,
                   public CDocumentComponentLink,
