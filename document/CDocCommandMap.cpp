@@ -1,6 +1,8 @@
 #include "document/CDocCommandMap.h"
 
+#include "document/CDocumentOutput.h"
 #include "document/CWevraDoc.h"
+#include "model/COutputArray.h"
 #include "resources/CommandIds.h"
 
 CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
@@ -27,6 +29,13 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
     OnCommand(ID_OTHER_SNAP_TO_GUIDES_DECREMENT, [&doc] { doc.OnSnapToGuidesDecrement(); });
     OnCommand(ID_OTHER_SNAP_TO_GUIDES_INCREMENT, [&doc] { doc.OnSnapToGuidesIncrement(); });
     OnCommand(ID_BOARD_IMPORT_FROM_TEMPLATE, [&doc] { doc.OnBoardImportFromTemplate(); });
+
+    // A printing job prints every item of the job through the document's job printing.
+    OnCommand(ID_FILE_OUTPUT, [&doc] {
+        CDocumentOutput(doc).RunOutputJob([&doc] { doc.PrintOutputJob(""); });
+        doc.RedrawBoardViews();
+    });
+    OnUpdate(ID_FILE_OUTPUT, [&doc](CCmdUI& ui) { ui.Enable(doc.GetOutputJobs().GetCount() > 0); });
 
     OnCommand(ID_BOARD_PROPERTIES, [&doc] { doc.OnBoardProperties(); });
     OnCommand(ID_FILE_SEND_MAIL, [&doc] { doc.OnFileSendMail(); });

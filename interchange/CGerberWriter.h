@@ -33,6 +33,9 @@ struct GerberFlashRec {
 // the apertures its body uses.
 class CGerberWriter {
 public:
+    // Half the width of the line that plots the board outline.
+    static constexpr int32_t outlineRadius = 1007;
+
     explicit CGerberWriter(COutputDocument& document);
 
     // Writes job `jobIndex` of the design's output jobs. 1 when the job was processed (also
@@ -84,6 +87,8 @@ private:
     SetBody BuildSet(const COutputRec& set);
     int32_t FindAperture(int32_t type, const CRect& box, bool mirrored, int32_t rotation);
     bool WriteFiles(const std::filesystem::path& folder, const std::string& title);
+    // The apertures a file's header defines: those it uses, at least one.
+    std::vector<int32_t> Declared(const std::vector<int32_t>& used);
     bool WriteFile(const std::filesystem::path& path, const std::string& text);
 
     // Collecting the items of a set into the flash list.

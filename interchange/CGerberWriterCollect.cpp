@@ -90,7 +90,7 @@ void CGerberWriter::CollectOutline(const COutputRec& set)
         plotted = plotted || (set.GetLayer(i) != LAYER_COMMON && set.GetLayer(i) != LAYER_DRILL);
     if (count < 5 || !plotted)
         return;
-    const int32_t aperture = FindDrawAperture(1007);
+    const int32_t aperture = FindDrawAperture(outlineRadius);
     std::vector<CPoint> run;
     for (int32_t i = 0; i <= count; ++i) {
         if (i == count || (i > 0 && m_document.IsBoardOutlineRunStart(i))) {

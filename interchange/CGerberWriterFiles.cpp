@@ -96,7 +96,7 @@ bool CGerberWriter::WriteFiles(const std::filesystem::path& folder, const std::s
         std::set<int32_t> used;
         for (const SetBody& body : m_sets)
             used.insert(body.apertures.begin(), body.apertures.end());
-        std::string text = HeaderText("", std::vector<int32_t>(used.begin(), used.end()));
+        std::string text = HeaderText("", Declared(std::vector<int32_t>(used.begin(), used.end())));
         for (const SetBody& body : m_sets) {
             text += "%LN" + body.name + "*%" + lineEnd;
             text += body.lines;
@@ -113,13 +113,25 @@ bool CGerberWriter::WriteFiles(const std::filesystem::path& folder, const std::s
             for (int32_t n = 2; names.count(name) > 0; ++n)
                 name = title + "_" + body.name + "_" + CNumberText::FormatInt(n);
             names.insert(name);
-            const std::string text =
-                HeaderText(body.name, body.apertures) + body.lines + "M02*" + lineEnd;
+            std::string text = HeaderText(body.name, Declared(body.apertures));
+            text.reserve(text.size() + body.lines.size() + 8);
+            text += body.lines;
+            text += "M02*";
+            text += lineEnd;
             if (!WriteFile(folder / (name + ".GBR"), text))
                 return false;
         }
     }
     return WriteFile(folder / (title + ".TXT"), ApertureReportText());
+}
+
+std::vector<int32_t> CGerberWriter::Declared(const std::vector<int32_t>& used)
+{
+    // Readers take a file that defines no aperture for the older format without extended
+    // commands: a file with nothing to plot defines the outline's stroke tip.
+    if (!used.empty())
+        return used;
+    return {FindDrawAperture(outlineRadius)};
 }
 
 bool CGerberWriter::WriteFile(const std::filesystem::path& path, const std::string& text)

@@ -23,11 +23,13 @@
 #include "editor/CWevraApplication.h"
 #include "framework/qt/CQtCommandBinder.h"
 #include "model/CComponentArray.h"
+#include "model/COutputArray.h"
 #include "model/CShapeLib.h"
 #include "model/CShapeLibArray.h"
 #include "resources/CommandIds.h"
 #include "tests/document/SettingsTestSupport.h"
 #include "tests/framework/qt/QtApplicationTest.h"
+#include "tests/interchange/OutputTestSupport.h"
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CFakeServices.h"
 
@@ -349,3 +351,46 @@ TEST_F(CMainFrameTest, ShapeLibrariesAreSavedOnlyWhenLoadedAndChanged)
 }
 
 } // namespace
+
+// File > Output lets the user pick one of the design's output jobs and writes its files in the
+// job's folder beside the design.
+TEST_F(CMainFrameTest, FileOutputWritesThePickedJob)
+{
+    auto application = Start({design.string()});
+    CMainFrame& frame = *application->GetMainFrame();
+    ASSERT_EQ(OpenPaths(frame).size(), 1u);
+    frame.UpdateCommandUI();
+    QAction* output = FindItem(*frame.menuBar(), {"&File", "O&utput..."});
+    ASSERT_NE(output, nullptr);
+    EXPECT_EQ(CQtCommandBinder::CommandOf(*output), ID_FILE_OUTPUT);
+    ASSERT_TRUE(output->isEnabled());
+
+    services.listPicker.QueueAnswer(-1);
+    output->trigger();
+    ASSERT_EQ(services.listPicker.GetShown().size(), 1u);
+    EXPECT_EQ(services.listPicker.GetShown()[0].entries,
+              (std::vector<std::string>{"Windows Printing", "GERBER Plot and Drill",
+                                        "EXCELLON Drill PROGRAM"}));
+    EXPECT_FALSE(fs::exists(folder / "GERBER"));
+
+    services.listPicker.QueueAnswer(1);
+    output->trigger();
+    const Bytes bytes = ReadFile(folder / "GERBER" / "BOARD" / "BOARD.GBR");
+    const std::string gerber(bytes.begin(), bytes.end());
+    EXPECT_NE(gerber.find("%FSLAX24Y24*%\r\n"), std::string::npos);
+    ASSERT_GT(gerber.size(), 6u);
+    EXPECT_EQ(gerber.substr(gerber.size() - 6), "M02*\r\n");
+    EXPECT_TRUE(fs::exists(folder / "GERBER" / "BOARD" / "BOARD.TXT"));
+    EXPECT_EQ(GerbvComplaints(folder / "GERBER" / "BOARD" / "BOARD.GBR", "rs274x",
+                              folder / "exported.gbr"),
+              std::vector<std::string>{});
+
+    services.listPicker.QueueAnswer(2);
+    output->trigger();
+    EXPECT_TRUE(fs::exists(folder / "EXCELLON" / "BOARD" / "BOARD.t01"));
+    EXPECT_TRUE(fs::exists(folder / "EXCELLON" / "BOARD" / "BOARD.e01"));
+    EXPECT_EQ(GerbvComplaints(folder / "EXCELLON" / "BOARD" / "BOARD.t01", "drill",
+                              folder / "exported.drl"),
+              std::vector<std::string>{});
+    EXPECT_EQ(frame.GetDocTemplate().GetDocument(0)->GetOutputJobs().GetCurrent(), 2);
+}

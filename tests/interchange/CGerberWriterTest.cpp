@@ -186,6 +186,19 @@ TEST_F(CGerberWriterSquare, NamesAreMadeSafeAndNeverShareAFile)
               std::string::npos);
 }
 
+// The drill layer shows no outline, and this board has no holes: the file plots nothing but
+// still defines an aperture, without which readers take it for the older format.
+TEST_F(CGerberWriterSquare, SetWithNothingToPlotStillReadsAsExtendedGerber)
+{
+    const int32_t job = AddJob(gerberLayers24, "", {{"DRILL", {LAYER_DRILL}}});
+    CGerberWriter writer(*output);
+    ASSERT_EQ(writer.Write(job), 1);
+    const fs::path file = temp.Path() / "OUTPUT" / "BOARD_DRILL.GBR";
+    const std::string text = ReadBytes(file);
+    EXPECT_NE(text.find("%ADD10C,0.0079*%\r\nG01*\r\nM02*\r\n"), std::string::npos);
+    ExpectLoadsCleanly(file);
+}
+
 TEST_F(CGerberWriterSquare, NoLayerSelectedIsReportedAndWritesNothing)
 {
     const int32_t job =

@@ -57,7 +57,8 @@ inline std::vector<std::string> SplitLines(const std::string& text)
 
 // Loads the file into gerbv and exports it again in `kind` ("rs274x" or "drill") to `exported`.
 // Returns gerbv's complaints: every line of its error output that holds CRITICAL or WARNING,
-// or the reason it could not run. gerbv exits with 0 even when it refuses a file.
+// and its output when it exported nothing (it could not run). Its exit status tells nothing:
+// 0 when it refuses a file, an abort after exporting an empty image.
 inline std::vector<std::string> GerbvComplaints(const fs::path& file, const std::string& kind,
                                                 const fs::path& exported)
 {
@@ -70,16 +71,15 @@ inline std::vector<std::string> GerbvComplaints(const fs::path& file, const std:
     char buffer[4096];
     while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe.get()))
         output.append(buffer, n);
-    const int status = ::pclose(pipe.release());
+    // gerbv aborts at its exit on a file with nothing to plot, after its export is written.
+    ::pclose(pipe.release());
     std::vector<std::string> complaints;
     std::istringstream lines(output);
     for (std::string line; std::getline(lines, line);) {
         if (line.find("CRITICAL") != std::string::npos || line.find("WARNING") != std::string::npos)
             complaints.push_back(line);
     }
-    if (status != 0 && complaints.empty())
-        complaints.push_back("gerbv failed: " + output);
     if (!fs::exists(exported))
-        complaints.push_back("gerbv exported nothing for " + file.string());
+        complaints.push_back("gerbv exported nothing for " + file.string() + ": " + output);
     return complaints;
 }
