@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/CDrcDocument.h"
 #include "analysis/CPlaneBuildDocument.h"
 #include "analysis/CTracerDocument.h"
 #include "document/CDesignSettings.h"
@@ -75,6 +76,7 @@ class CWevraDoc : public CObject,
                   public CDocumentComponentLink,
                   public CShapeLibDocument,
                   public CTracerDocument,
+                  public CDrcDocument,
                   public CTextArrayDocument,
                   public CPlaneBuildDocument {
     WEVRA_DECLARE_SERIAL(CWevraDoc)
@@ -631,6 +633,7 @@ public:
     const CPour& GetPlane(int32_t i) const override { return *m_planes[size_t(i)]; }
     int32_t GetTextCount() const override;
     const CWevraText& GetText(int32_t i) const override;
+    // Also drops the design-rule check's errors: a new fill changes the copper they describe.
     void ClearReportLines() override;
     void SetStatusBarText(const std::string& text) override { SetStatusText(text); }
     void RedrawBoard() override;
@@ -657,9 +660,11 @@ public:
     bool AllNetsToNet0() override;
     bool RebuildFromTracks();
     bool UpdateFromNetPins();
-    // The design-rule check and the autorouter are not part of the program yet: these do
-    // nothing and report that nothing was routed.
+    // The design-rule check of all nets, which ends with a line in the report lines.
     void TestAllNets() override;
+    std::vector<std::string>& GetReportLines() override { return m_reportLines; }
+    void ShowErrorPane() override { ShowBottomPane(true); }
+    // The autorouter is not part of the program yet: these report that nothing was routed.
     bool RouteConnection(CNet& net, int32_t layer, int32_t x1, int32_t y1, int32_t x2,
                          int32_t y2) override;
     bool RouteAllDefaultLayer() override;
@@ -781,6 +786,8 @@ private:
     // ---- Editing state and view -----------------------------------------------------------------
     CEditState m_edit;
     CViewState m_view;
+    // The lines that sum up the last design-rule check.
+    std::vector<std::string> m_reportLines;
     bool m_pinsRebuilt = false;
 
     // ---- Net groups -----------------------------------------------------------------------------

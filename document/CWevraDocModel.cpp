@@ -4,6 +4,7 @@
 #include <string>
 
 #include "analysis/CConnectTracer.h"
+#include "analysis/CDrc.h"
 #include "analysis/CNetConnectCheck.h"
 #include "document/CDocumentFrame.h"
 #include "framework/CMessageService.h"
@@ -126,7 +127,10 @@ bool CWevraDoc::UpdateFromNetPins()
     return CConnectTracer(*this).UpdateFromNetPins();
 }
 
-void CWevraDoc::TestAllNets() {}
+void CWevraDoc::TestAllNets()
+{
+    CDrc(*this).TestAll();
+}
 
 bool CWevraDoc::RouteConnection(CNet&, int32_t, int32_t, int32_t, int32_t, int32_t)
 {

@@ -493,6 +493,7 @@ const CWevraText& CWevraDoc::GetText(int32_t i) const
 
 void CWevraDoc::ClearReportLines()
 {
+    m_reportLines.clear();
     m_nets->ClearErrors();
 }
 

@@ -1157,6 +1157,11 @@ void CNetArray::AddError(const CNetErrorRec& record)
     m_errors.push_back(std::make_unique<CNetErrorRec>(record));
 }
 
+void CNetArray::AddDistinctError(const CNetErrorRec& record)
+{
+    m_errors.push_back(std::make_unique<CNetErrorRec>(record));
+}
+
 void CNetArray::RemoveErrorsOfNet(int32_t net)
 {
     std::erase_if(m_errors, [net](const auto& error) {

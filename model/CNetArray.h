@@ -209,6 +209,9 @@ public:
     const CNetErrorRec* GetError(int32_t i) const;
     // Nothing when a record with the same two positions (in either order) is there already.
     void AddError(const CNetErrorRec& record);
+    // Appends without that search: for a check that keeps its own index of the positions
+    // listed, so that many records do not cost a search each.
+    void AddDistinctError(const CNetErrorRec& record);
     void ClearErrors() { m_errors.clear(); }
     void RemoveErrorsOfNet(int32_t net);
     // A white line from the first to the second position of each record; a pixel is

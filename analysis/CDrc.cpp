@@ -1,0 +1,386 @@
+#include "analysis/CDrc.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "analysis/CDrcDocument.h"
+#include "framework/CMessageService.h"
+#include "framework/CNumberText.h"
+#include "framework/CProgDlg.h"
+#include "framework/CServices.h"
+#include "framework/Numeric.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/CPadStackArray.h"
+#include "model/CopperGeometry.h"
+#include "model/Geometry.h"
+#include "model/LayerIds.h"
+#include "model/LayerMaps.h"
+
+namespace {
+
+using Kind = CCopperShape::Kind;
+
+uint32_t SignalLayersInUse(const CDrcDocument& document)
+{
+    uint32_t layers = 0;
+    for (int32_t layer = LAYER_TOP; layer <= LAYER_INNER_12; ++layer) {
+        if (document.IsLayerEnabled(layer))
+            layers |= LayerBit(layer);
+    }
+    return layers;
+}
+
+CRect BoxAround(int32_t x, int32_t y, int64_t reach)
+{
+    return CRect(SaturateToInt(x - reach), SaturateToInt(y - reach), SaturateToInt(x + reach),
+                 SaturateToInt(y + reach));
+}
+
+CRect Grown(const CRect& box, int64_t by)
+{
+    return CRect(SaturateToInt(box.left - by), SaturateToInt(box.top - by),
+                 SaturateToInt(box.right + by), SaturateToInt(box.bottom + by));
+}
+
+// Edges included: copper exactly at the clearance still counts.
+bool BoxesMeet(const CRect& a, const CRect& b)
+{
+    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+}
+
+CRect Union(const CRect& a, const CRect& b)
+{
+    return CRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                 std::max(a.bottom, b.bottom));
+}
+
+// The same outline with the clearance added around it; only circles, points and tracks grow
+// without changing their form.
+bool Inflate(const CCopperShape& shape, int32_t by, CCopperShape& grown)
+{
+    const int64_t radius = int64_t(shape.GetRadius()) + by;
+    switch (shape.GetKind()) {
+    case Kind::Circle:
+    case Kind::Point: {
+        const int32_t r = shape.GetKind() == Kind::Point ? 0 : shape.GetRadius();
+        grown.SetPad(PAD_ROUND, CRect(-r, -r, r, r), shape.GetCentre().x, shape.GetCentre().y,
+                     false, 0, by);
+        return true;
+    }
+    case Kind::Track:
+        grown.SetTrack(shape.GetStart().x, shape.GetStart().y, shape.GetEnd().x, shape.GetEnd().y,
+                       SaturateToInt(radius));
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool RingsWithin(std::span<const CPoint> a, std::span<const CPoint> b, int32_t clearance)
+{
+    if (PolygonsCross(a, b) || PointInPolygon(a[0], b) || PointInPolygon(b[0], a))
+        return true;
+    for (size_t i = 1; i < a.size(); ++i) {
+        for (size_t k = 1; k < b.size(); ++k) {
+            if (SegmentsTouch(a[i - 1], a[i], b[k - 1], b[k], clearance, 0))
+                return true;
+        }
+    }
+    return false;
+}
+
+std::string FormatNetStatus(int32_t number, const std::string& name)
+{
+    return "Test Net:" + CNumberText::FormatInt(number) + "  " + name;
+}
+
+} // namespace
+
+size_t CDrc::PairKeyHash::operator()(const PairKey& key) const
+{
+    uint64_t h = uint32_t(key.x1);
+    h = h * 0x9E3779B97F4A7C15ull ^ uint32_t(key.y1);
+    h = h * 0x9E3779B97F4A7C15ull ^ uint32_t(key.x2);
+    h = h * 0x9E3779B97F4A7C15ull ^ uint32_t(key.y2);
+    return std::hash<uint64_t>()(h);
+}
+
+CDrc::CDrc(CDrcDocument& document)
+    : m_document(document), m_nets(document.GetNets()),
+      m_contact(document.GetPadStacks(), SignalLayersInUse(document))
+{
+}
+
+CDrc::~CDrc() = default;
+
+bool CDrc::WithinClearance(const CCopperShape& a, const CCopperShape& b, int32_t clearance)
+{
+    if (a.GetKind() == Kind::None || b.GetKind() == Kind::None)
+        return false;
+    if (!BoxesMeet(Grown(a.GetBounds(), int64_t(clearance) + 1), b.GetBounds()))
+        return false;
+    CCopperShape grown;
+    if (Inflate(a, clearance, grown))
+        return CCopperContact::OutlinesTouch(grown, b);
+    if (Inflate(b, clearance, grown))
+        return CCopperContact::OutlinesTouch(a, grown);
+    // Two rings: grown rectangles would have square corners and report copper up to 1.4 times
+    // the clearance away, so the edges are measured instead.
+    return RingsWithin(a.GetPolygon(), b.GetPolygon(), clearance);
+}
+
+void CDrc::TestAll()
+{
+    const int32_t count = m_nets.GetCount();
+    if (count < 2) {
+        CServices::Messages().MessageBox(fewNetsText, "", MB_OK, MB_ICONEXCLAMATION);
+        return;
+    }
+    std::vector<std::string>& report = m_document.GetReportLines();
+    report.clear();
+    m_nets.ClearErrors();
+    m_listed.clear();
+    m_listedKnown = true;
+    const int64_t start = TraceClock();
+
+    CProgDlg progress;
+    progress.Create();
+    progress.SetCaption("Test all Nets (" + CNumberText::FormatInt(count) + ")");
+    progress.SetRange(1, SaturateToInt(int64_t(progressStep) * count));
+    progress.SetStep(progressStep);
+    m_cancelled = false;
+    for (int32_t i = 0; i + 1 < count && !m_cancelled; ++i) {
+        progress.StepIt();
+        progress.SetStatus(FormatNetStatus(i + 1, m_nets.GetNetName(i)));
+        for (int32_t j = i + 1; j < count; ++j) {
+            TestNetPair(i, j);
+            TestNetPair(j, i);
+        }
+        m_cancelled = progress.CheckCancelButton();
+    }
+
+    for (int32_t i = 0; i < count; ++i)
+        m_nets.GetNet(i)->FreeCaches();
+    m_items.clear();
+    m_document.ShowErrorPane();
+    report.push_back(TraceElapsed(start, reportName));
+}
+
+void CDrc::TestNetPair(int32_t a, int32_t b)
+{
+    const CNet* netA = m_nets.GetNet(a);
+    const CNet* netB = m_nets.GetNet(b);
+    if (!netA || !netB || a == b)
+        return;
+    NetItems& itemsA = ItemsOf(a);
+    NetItems& itemsB = ItemsOf(b);
+    if (!itemsA.hasCopper || !itemsB.hasCopper)
+        return;
+    const int32_t clearance = std::max(std::max(netA->GetClearance(), netB->GetClearance()), 0);
+    const CRect reachB = Grown(itemsB.box, int64_t(clearance) + 1);
+    if (!BoxesMeet(itemsA.box, reachB))
+        return;
+
+    for (int32_t layer = LAYER_TOP; layer <= LAYER_INNER_12; ++layer) {
+        if (!m_contact.IsLayerInUse(layer))
+            continue;
+        const uint32_t bit = LayerBit(layer);
+        // Pins, then vias, then tracks of net a, as the records are listed.
+        for (ItemKind kind : {ItemKind::Pin, ItemKind::Via, ItemKind::Track}) {
+            for (const Item& item : itemsA.items) {
+                if (item.kind != kind || (item.layers & bit) == 0 || !BoxesMeet(item.box, reachB))
+                    continue;
+                if (kind == ItemKind::Track)
+                    TestTrack(a, b, item, layer, clearance);
+                else
+                    TestPinOrVia(a, b, item, layer, clearance);
+            }
+        }
+    }
+}
+
+CDrc::NetItems& CDrc::ItemsOf(int32_t net)
+{
+    if (m_items.size() < size_t(m_nets.GetCount()))
+        m_items.resize(size_t(m_nets.GetCount()));
+    std::unique_ptr<NetItems>& slot = m_items[size_t(net)];
+    if (!slot) {
+        slot = std::make_unique<NetItems>();
+        CollectItems(net, *slot);
+    }
+    return *slot;
+}
+
+void CDrc::CollectItems(int32_t netIndex, NetItems& into)
+{
+    const CNet& net = *m_nets.GetNet(netIndex);
+    const CPadStackArray& padStacks = m_document.GetPadStacks();
+    auto addPad = [&](ItemKind kind, int32_t index, const CopperPad& pad) {
+        Item item;
+        item.kind = kind;
+        item.index = index;
+        item.pad = pad;
+        item.layers = m_contact.PadLayers(pad);
+        if (item.layers == 0)
+            return;
+        item.box =
+            BoxAround(pad.x, pad.y, int64_t(CNet::PadStackReach(padStacks, pad.padStack)) + 1);
+        into.items.push_back(item);
+    };
+    for (int32_t i = 0; i < net.GetPinCount(); ++i) {
+        const NetPinRec& pin = net.GetPin(i);
+        addPad(ItemKind::Pin, i, CopperPad{pin.x, pin.y, pin.padStack, pin.angle, pin.side != 0});
+    }
+    for (int32_t i = 0; i < net.GetVertexCount(); ++i) {
+        const TrackRec& rec = net.GetVertex(i);
+        if (rec.IsPad()) {
+            addPad(ItemKind::Via, i,
+                   CopperPad{rec.x, rec.y, rec.GetPadStack(), rec.GetRotation(), rec.IsMirrored()});
+            continue;
+        }
+        if (i == 0 || !rec.IsDrawn() || !m_contact.IsLayerInUse(rec.GetLayer()))
+            continue;
+        const TrackRec& prev = net.GetVertex(i - 1);
+        Item item;
+        item.kind = ItemKind::Track;
+        item.index = i;
+        item.layers = LayerBit(rec.GetLayer());
+        item.segment = CopperSegment{CPoint(prev.x, prev.y), CPoint(rec.x, rec.y),
+                                     net.GetVertexWidth(i) / 2, rec.GetLayer()};
+        const int64_t half = int64_t(item.segment.halfWidth) + 1;
+        item.box = CRect(SaturateToInt(std::min(prev.x, rec.x) - half),
+                         SaturateToInt(std::min(prev.y, rec.y) - half),
+                         SaturateToInt(std::max(prev.x, rec.x) + half),
+                         SaturateToInt(std::max(prev.y, rec.y) + half));
+        into.items.push_back(item);
+    }
+
+    into.grid.Reset(m_document.GetBoardWidth(), m_document.GetBoardHeight(),
+                    CSpatialGrid::itemsVertices);
+    for (size_t k = 0; k < into.items.size(); ++k) {
+        const CRect& box = into.items[k].box;
+        into.grid.AddRect(uint32_t(k), box.left, box.top, box.right, box.bottom);
+        into.box = into.hasCopper ? Union(into.box, box) : box;
+        into.hasCopper = true;
+    }
+}
+
+const std::vector<uint32_t>& CDrc::Near(NetItems& other, const Item& item, int32_t clearance)
+{
+    const CRect reach = Grown(item.box, int64_t(clearance) + 1);
+    m_near.clear();
+    for (uint32_t k : other.grid.Query(reach.left, reach.top, reach.right, reach.bottom, 0)) {
+        if (BoxesMeet(reach, other.items[k].box))
+            m_near.push_back(k);
+    }
+    std::sort(m_near.begin(), m_near.end());
+    return m_near;
+}
+
+bool CDrc::Outline(const Item& item, int32_t layer, CCopperShape& outline) const
+{
+    if (item.kind == ItemKind::Track) {
+        const CopperSegment& s = item.segment;
+        outline.SetTrack(s.from.x, s.from.y, s.to.x, s.to.y, s.halfWidth);
+        return true;
+    }
+    return m_contact.PadOutline(item.pad, layer, outline);
+}
+
+std::string CDrc::PadText(int32_t net, const Item& item) const
+{
+    const NetPinRec& pin = m_nets.GetNet(net)->GetPin(item.index);
+    return "Pad " + m_document.GetComponentReference(pin.component) + "(" +
+           CNumberText::FormatInt(int32_t(pin.pad) + 1) + ")";
+}
+
+void CDrc::TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance)
+{
+    CCopperShape outline;
+    if (!Outline(item, layer, outline))
+        return;
+    const CPoint at(item.pad.x, item.pad.y);
+    const CNetErrorRec::Item first{
+        item.kind == ItemKind::Pin ? PadText(a, item) : std::string("Via"), a, at};
+    NetItems& itemsB = ItemsOf(b);
+    const uint32_t bit = LayerBit(layer);
+    const std::vector<uint32_t>& near = Near(itemsB, item, clearance);
+    // A pin meets the other net's pins, vias and tracks; a via its vias and tracks (its pins
+    // meet the via from their own side).
+    for (ItemKind kind : {ItemKind::Pin, ItemKind::Via, ItemKind::Track}) {
+        if (kind == ItemKind::Pin && item.kind != ItemKind::Pin)
+            continue;
+        for (uint32_t k : near) {
+            const Item& other = itemsB.items[k];
+            if (other.kind != kind || (other.layers & bit) == 0)
+                continue;
+            CCopperShape otherOutline;
+            if (!Outline(other, layer, otherOutline) ||
+                !WithinClearance(outline, otherOutline, clearance))
+                continue;
+            CNetErrorRec::Item second{"Track", b, CPoint(other.pad.x, other.pad.y)};
+            if (kind == ItemKind::Pin)
+                second.text = PadText(b, other);
+            else if (kind == ItemKind::Via)
+                second.text = "Via";
+            else
+                PointToSegmentDistance(other.segment.from, other.segment.to, at, second.position);
+            Add(layer, first, second);
+        }
+    }
+}
+
+void CDrc::TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance)
+{
+    CCopperShape outline;
+    Outline(item, layer, outline);
+    NetItems& itemsB = ItemsOf(b);
+    const std::vector<uint32_t>& near = Near(itemsB, item, clearance);
+    const CopperSegment& s = item.segment;
+    for (uint32_t k : near) {
+        const Item& other = itemsB.items[k];
+        if (other.kind != ItemKind::Track || other.segment.layer != layer)
+            continue;
+        CCopperShape otherOutline;
+        Outline(other, layer, otherOutline);
+        if (!WithinClearance(outline, otherOutline, clearance))
+            continue;
+        // The nearest pair of points: an end of one segment and its foot on the other.
+        const CopperSegment& t = other.segment;
+        CPoint foot[4];
+        const int32_t d[4] = {std::abs(PointToSegmentDistance(s.from, s.to, t.from, foot[0])),
+                              std::abs(PointToSegmentDistance(s.from, s.to, t.to, foot[1])),
+                              std::abs(PointToSegmentDistance(t.from, t.to, s.from, foot[2])),
+                              std::abs(PointToSegmentDistance(t.from, t.to, s.to, foot[3]))};
+        const int32_t best = int32_t(std::min_element(d, d + 4) - d);
+        const CPoint positions[4][2] = {
+            {foot[0], t.from}, {foot[1], t.to}, {s.from, foot[2]}, {s.to, foot[3]}};
+        Add(layer, CNetErrorRec::Item{"Track", a, positions[best][0]},
+            CNetErrorRec::Item{"Track", b, positions[best][1]});
+    }
+}
+
+CDrc::PairKey CDrc::KeyOf(CPoint p, CPoint q)
+{
+    if (std::pair(q.x, q.y) < std::pair(p.x, p.y))
+        std::swap(p, q);
+    return PairKey{p.x, p.y, q.x, q.y};
+}
+
+void CDrc::Add(int32_t layer, const CNetErrorRec::Item& first, const CNetErrorRec::Item& second)
+{
+    // The net list keeps one record per pair of positions, in either order.
+    if (!m_listedKnown) {
+        for (int32_t i = 0; i < m_nets.GetErrorCount(); ++i) {
+            const CNetErrorRec& error = *m_nets.GetError(i);
+            m_listed.insert(KeyOf(error.GetFirst().position, error.GetSecond().position));
+        }
+        m_listedKnown = true;
+    }
+    if (!m_listed.insert(KeyOf(first.position, second.position)).second)
+        return;
+    CNetErrorRec record(first, second);
+    record.SetKind(layer);
+    m_nets.AddDistinctError(record);
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "analysis/CCopperContact.h"
+#include "framework/CPoint.h"
+#include "framework/CRect.h"
+#include "model/CCopperShape.h"
+#include "model/CNetErrorRec.h"
+#include "model/CSpatialGrid.h"
+
+class CDrcDocument;
+class CNetArray;
+
+// The design-rule check of all nets: copper of two different nets (pins, pads and vias, track
+// segments) on a signal layer in use that comes closer than the larger of the two nets'
+// clearances becomes an error record in the net list. Made for one run and dropped after it.
+//
+// Each net's items are collected once, with the box their copper covers, into a spatial grid of
+// the check's own; an item asks the other net's grid over its box grown by the clearance, so
+// every item that can come near it is tested, however large its pad or wherever the two lie
+// across cell borders. Distances are measured between the real outlines (round, oval,
+// rectangular and octagonal pads, connector and device pads by their rectangle, segments with
+// round ends), and copper lying inside other copper counts as a violation too.
+class CDrc {
+public:
+    static constexpr char fewNetsText[] = "DRC Error! Minimal 2 Nets.";
+    static constexpr char reportName[] = "DRC Test All";
+    static constexpr int32_t progressStep = 10;
+
+    explicit CDrc(CDrcDocument& document);
+    ~CDrc();
+    CDrc(const CDrc&) = delete;
+    CDrc& operator=(const CDrc&) = delete;
+
+    // Replaces the net list's error records by those of every pair of nets, both ways round,
+    // with a progress window whose Cancel ends the run after the net in hand; appends the
+    // elapsed-time line to the report lines and shows the error pane. Fewer than 2 nets: a
+    // message and nothing else.
+    void TestAll();
+    // The items of net a against the items of net b; adds the records not yet listed.
+    void TestNetPair(int32_t a, int32_t b);
+    bool WasCancelled() const { return m_cancelled; }
+
+    // Whether two outlines come within `clearance` of each other (or overlap).
+    static bool WithinClearance(const CCopperShape& a, const CCopperShape& b, int32_t clearance);
+
+private:
+    enum class ItemKind : uint8_t { Pin, Via, Track };
+    struct Item {
+        ItemKind kind = ItemKind::Pin;
+        int32_t index = 0;
+        // Signal layers in use on which the item has copper (bit L-1 for layer L).
+        uint32_t layers = 0;
+        CRect box;
+        CopperPad pad;
+        CopperSegment segment;
+    };
+    struct NetItems {
+        std::vector<Item> items;
+        CSpatialGrid grid;
+        // Union of the item boxes; empty when the net has no copper.
+        CRect box;
+        bool hasCopper = false;
+    };
+    struct PairKey {
+        int32_t x1, y1, x2, y2;
+        bool operator==(const PairKey&) const = default;
+    };
+    struct PairKeyHash {
+        size_t operator()(const PairKey& key) const;
+    };
+
+    NetItems& ItemsOf(int32_t net);
+    void CollectItems(int32_t net, NetItems& into);
+    // The candidates of `other` near `item`, in item order.
+    const std::vector<uint32_t>& Near(NetItems& other, const Item& item, int32_t clearance);
+    bool Outline(const Item& item, int32_t layer, CCopperShape& outline) const;
+    std::string PadText(int32_t net, const Item& item) const;
+
+    void TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance);
+    void TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance);
+    void Add(int32_t layer, const CNetErrorRec::Item& first, const CNetErrorRec::Item& second);
+    static PairKey KeyOf(CPoint p, CPoint q);
+
+    CDrcDocument& m_document;
+    CNetArray& m_nets;
+    CCopperContact m_contact;
+    std::vector<std::unique_ptr<NetItems>> m_items;
+    std::vector<uint32_t> m_near;
+    std::unordered_set<PairKey, PairKeyHash> m_listed;
+    bool m_listedKnown = false;
+    bool m_cancelled = false;
+};

@@ -1,0 +1,419 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "analysis/CDrc.h"
+#include "model/CNetArray.h"
+#include "model/CNetErrorRec.h"
+#include "tests/analysis/DrcTestBoard.h"
+#include "tests/support/CFakeServices.h"
+
+namespace {
+
+std::vector<CNetErrorRec> RunAll(CDrcTestBoard& board)
+{
+    CDrc(board).TestAll();
+    std::vector<CNetErrorRec> records;
+    for (int32_t i = 0; i < board.nets.GetErrorCount(); ++i)
+        records.push_back(*board.nets.GetError(i));
+    return records;
+}
+
+std::string Describe(const CNetErrorRec& r)
+{
+    auto item = [](const CNetErrorRec::Item& i) {
+        return i.text + "/" + std::to_string(i.net) + "@" + std::to_string(i.position.x) + "," +
+               std::to_string(i.position.y);
+    };
+    return "L" + std::to_string(r.GetKind()) + " " + item(r.GetFirst()) + " " + item(r.GetSecond());
+}
+
+std::vector<std::string> DescribeAll(CDrcTestBoard& board)
+{
+    std::vector<std::string> texts;
+    for (const CNetErrorRec& r : RunAll(board))
+        texts.push_back(Describe(r));
+    return texts;
+}
+
+// ---- The run ------------------------------------------------------------------------------------
+
+TEST(CDrcRunTest, FewerThanTwoNetsOnlyTellsTheUser)
+{
+    CFakeServices fakes;
+    CDrcTestBoard board;
+    board.report = {"old line"};
+    CDrc(board).TestAll();
+    EXPECT_EQ(fakes.messages.ShownTexts(), std::vector<std::string>{"DRC Error! Minimal 2 Nets."});
+    EXPECT_EQ(board.report, std::vector<std::string>{"old line"});
+    EXPECT_EQ(board.paneShown, 0);
+    EXPECT_TRUE(fakes.progress.Windows().empty());
+}
+
+TEST(CDrcRunTest, ReplacesRecordsReportsTimeShowsPaneAndProgress)
+{
+    CFakeServices fakes;
+    CDrcTestBoard board;
+    const int32_t a = board.AddNet(1000);
+    board.AddPin(a, 100000, 100000, 3, 0, board.smd);
+    // Net 0's copper is checked like any other net's.
+    board.AddVia(0, 106000, 100000);
+    board.nets.AddError(CNetErrorRec({"Old", 0, {1, 1}}, {"Old", 1, {2, 2}}));
+    board.report = {"old line"};
+
+    EXPECT_EQ(DescribeAll(board),
+              std::vector<std::string>{"L1 Pad C3(1)/1@100000,100000 Via/0@106000,100000"});
+    ASSERT_EQ(board.report.size(), 1u);
+    EXPECT_EQ(board.report[0].substr(0, 10), "Elapsed = ");
+    EXPECT_EQ(board.report[0].substr(board.report[0].size() - 18), " sec. DRC Test All");
+    EXPECT_EQ(board.paneShown, 1);
+    ASSERT_EQ(fakes.progress.Windows().size(), 1u);
+    const auto& window = fakes.progress.Windows()[0];
+    EXPECT_EQ(window.lower, 1);
+    EXPECT_EQ(window.upper, 20);
+    EXPECT_EQ(window.steps, 1);
+    EXPECT_NE(std::find(window.statusTexts.begin(), window.statusTexts.end(),
+                        "Test Net:1  " + board.nets.GetNetName(0)),
+              window.statusTexts.end());
+    EXPECT_FALSE(window.open);
+}
+
+TEST(CDrcRunTest, CancelStopsAfterTheNetInHand)
+{
+    CFakeServices fakes;
+    fakes.progress.cancelAfterSteps = 1;
+    CDrcTestBoard board;
+    // Nets 1 and 2 clash, and 2 and 3: net 1's turn finds the first, then Cancel.
+    for (int32_t i = 1; i <= 3; ++i) {
+        board.AddNet(1000);
+        board.AddVia(i, 100000 + i * 4500, 100000);
+    }
+    CDrc drc(board);
+    drc.TestAll();
+    EXPECT_TRUE(drc.WasCancelled());
+    EXPECT_EQ(board.nets.GetErrorCount(), 0) << "net 0 has no copper: cancelled after it";
+    EXPECT_EQ(board.report.size(), 1u);
+}
+
+// ---- What is found ------------------------------------------------------------------------------
+
+TEST(CDrcItemTest, NamesAndPlacesEachKindOfItem)
+{
+    CFakeServices fakes;
+    CDrcTestBoard board;
+    const int32_t a = board.AddNet(1000);
+    const int32_t b = board.AddNet(2000);
+    board.AddPin(a, 100000, 100000, 0, 4, board.smd);
+    board.AddPin(b, 107500, 100000, 1, 0, board.smd);       // 1500 apart
+    board.AddTrack(b, 90000, 103000, 110000, 103000, 2000); // 500 from the pins' edges
+    EXPECT_EQ(DescribeAll(board), (std::vector<std::string>{
+                                      "L1 Pad C0(5)/1@100000,100000 Pad C1(1)/2@107500,100000",
+                                      "L1 Pad C0(5)/1@100000,100000 Track/2@100000,103000",
+                                  }));
+}
+
+TEST(CDrcItemTest, TracksGiveTheirNearestPoints)
+{
+    CFakeServices fakes;
+    CDrcTestBoard board;
+    const int32_t a = board.AddNet(1000);
+    const int32_t b = board.AddNet(1000);
+    board.AddTrack(a, 0, 0, 100000, 0, 2000);
+    board.AddTrack(b, 50000, 2500, 80000, 30000, 2000); // its start 2500 above a's middle
+    const std::vector<std::string> found = DescribeAll(board);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0], "L1 Track/1@50000,0 Track/2@50000,2500");
+}
+
+TEST(CDrcItemTest, FindsCrossingsAndLargeItemsAcrossCellBorders)
+{
+    CFakeServices fakes;
+    CDrcTestBoard board;
+    const int32_t a = board.AddNet(1000);
+    const int32_t b = board.AddNet(1000);
+    // Long tracks that cross far from any of their vertices, in another grid cell.
+    board.AddTrack(a, 10000, 10000, 890000, 890000, 2000);
+    board.AddTrack(b, 10000, 890000, 890000, 10000, 2000);
+    // A pad far larger than a cell, its edge 500 from a via of the other net three cells away.
+    board.AddPin(a, 500000, 850000, 0, 0, board.big);
+    board.AddVia(b, 500000 + 150000 + 2500, 850000);
+    // The crossing is found from both sides; its four ends lie equally far, so each side names
+    // the first end of the other track.
+    const std::vector<CNetErrorRec> records = RunAll(board);
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(Describe(records[0]), "L1 Pad C0(1)/1@500000,850000 Via/2@652500,850000");
+    const CPoint otherEnd[] = {{10000, 890000}, {10000, 10000}};
+    for (int32_t k = 1; k <= 2; ++k) {
+        const CNetErrorRec& r = records[size_t(k)];
+        EXPECT_EQ(r.GetFirst().net, k);
+        EXPECT_NEAR(r.GetFirst().position.x, 450000, 1);
+        EXPECT_NEAR(r.GetFirst().position.y, 450000, 1);
+        EXPECT_EQ(r.GetSecond().position, otherEnd[k - 1]);
+    }
+}
+
+TEST(CDrcItemTest, ShortsAndContainedCopperAreNeverClean)
+{
+    CFakeServices fakes;
+    CDrcTestBoard board;
+    const int32_t a = board.AddNet(0);
+    const int32_t b = board.AddNet(0);
+    // A via wholly inside a large pad, a track wholly inside it, and two overlapping vias.
+    board.AddPin(a, 300000, 300000, 0, 0, board.big);
+    board.AddVia(b, 310000, 300000);
+    board.AddTrack(b, 290000, 310000, 295000, 310000, 1000);
+    board.AddVia(a, 700000, 700000);
+    board.AddVia(b, 700000, 700000);
+    const std::vector<std::string> found = DescribeAll(board);
+    EXPECT_EQ(found.size(), 3u);
+}
+
+TEST(CDrcItemTest, OvalAndConnectorPadsKeepTheirOutline)
+{
+    CFakeServices fakes;
+    CDrcTestBoard board;
+    const int32_t a = board.AddNet(500);
+    const int32_t b = board.AddNet(500);
+    // Past the round end of the oval but inside its rectangle's corner: clear.
+    board.AddPin(a, 100000, 100000, 0, 0, board.oval);
+    board.AddVia(b, 100000 + 10000 + 1500, 100000 - 2000 - 1500);
+    // The same place at the connector's square corner: too close.
+    board.AddPin(a, 300000, 100000, 1, 0, board.connector);
+    board.AddVia(b, 300000 + 10000 + 1500, 100000 - 2000 - 1500);
+    // The oval turned by 90 degrees: its long side now lies along y.
+    board.AddPin(a, 500000, 100000, 2, 0, board.oval, 90000);
+    board.AddVia(b, 500000 + 2000 + 2300, 100000 + 8000);
+    const std::vector<CNetErrorRec> records = RunAll(board);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].GetFirst().text, "Pad C1(1)");
+    EXPECT_EQ(records[1].GetFirst().text, "Pad C2(1)");
+}
+
+TEST(CDrcItemTest, ChecksOnlyLayersInUseAndThePairsLargerClearance)
+{
+    CFakeServices fakes;
+    CDrcTestBoard board;
+    const int32_t a = board.AddNet(500);
+    const int32_t b = board.AddNet(3000);
+    board.AddTrack(a, 0, 0, 100000, 0, 2000, LAYER_BOTTOM);
+    board.AddTrack(b, 0, 4000, 100000, 4000, 2000, LAYER_BOTTOM); // 2000 apart
+    board.AddTrack(a, 0, 50000, 100000, 50000, 2000, 5);
+    board.AddTrack(b, 0, 50500, 100000, 50500, 2000, 5); // overlapping on a layer not in use
+    const std::vector<CNetErrorRec> records = RunAll(board);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].GetKind(), LAYER_BOTTOM);
+    board.enabled[LAYER_BOTTOM] = false;
+    EXPECT_TRUE(RunAll(board).empty());
+}
+
+TEST(CDrcItemTest, PinsOnTheOtherSideUseTheOppositeLayer)
+{
+    CFakeServices fakes;
+    CDrcTestBoard board;
+    const int32_t a = board.AddNet(1000);
+    const int32_t b = board.AddNet(1000);
+    board.AddPin(a, 100000, 100000, 0, 0, board.smd, 0, true);
+    board.AddTrack(b, 90000, 102000, 110000, 102000, 1000, LAYER_TOP);  // other side: clear
+    board.AddTrack(b, 90000, 98000, 110000, 98000, 1000, LAYER_BOTTOM); // same side: too close
+    const std::vector<CNetErrorRec> records = RunAll(board);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].GetKind(), LAYER_BOTTOM);
+}
+
+// ---- Random boards against an independent measure -----------------------------------------------
+
+struct Shape {
+    int32_t net = 0;
+    uint32_t layers = 0;
+    // A rectangle (pin), a circle (via) or a segment with round ends (track).
+    enum { Rect, Circle, Segment } kind = Circle;
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    double radius = 0;
+};
+
+double PointSegment(double px, double py, double ax, double ay, double bx, double by)
+{
+    const double dx = bx - ax, dy = by - ay;
+    const double len2 = dx * dx + dy * dy;
+    double t = len2 == 0 ? 0 : ((px - ax) * dx + (py - ay) * dy) / len2;
+    t = std::clamp(t, 0.0, 1.0);
+    return std::hypot(px - (ax + t * dx), py - (ay + t * dy));
+}
+
+bool SegmentsIntersect(double ax, double ay, double bx, double by, double cx, double cy, double dx,
+                       double dy)
+{
+    auto cross = [](double ox, double oy, double px, double py, double qx, double qy) {
+        return (px - ox) * (qy - oy) - (py - oy) * (qx - ox);
+    };
+    const double d1 = cross(cx, cy, dx, dy, ax, ay), d2 = cross(cx, cy, dx, dy, bx, by);
+    const double d3 = cross(ax, ay, bx, by, cx, cy), d4 = cross(ax, ay, bx, by, dx, dy);
+    return ((d1 > 0) != (d2 > 0)) && ((d3 > 0) != (d4 > 0));
+}
+
+double SegmentSegment(const double s[4], const double t[4])
+{
+    if (SegmentsIntersect(s[0], s[1], s[2], s[3], t[0], t[1], t[2], t[3]))
+        return 0;
+    return std::min({PointSegment(s[0], s[1], t[0], t[1], t[2], t[3]),
+                     PointSegment(s[2], s[3], t[0], t[1], t[2], t[3]),
+                     PointSegment(t[0], t[1], s[0], s[1], s[2], s[3]),
+                     PointSegment(t[2], t[3], s[0], s[1], s[2], s[3])});
+}
+
+// The core of a shape (a rectangle, or a segment for circles and tracks) and its radius.
+double CoreDistance(const Shape& a, const Shape& b)
+{
+    auto edges = [](const Shape& r) {
+        return std::vector<std::array<double, 4>>{{r.x1, r.y1, r.x2, r.y1},
+                                                  {r.x2, r.y1, r.x2, r.y2},
+                                                  {r.x2, r.y2, r.x1, r.y2},
+                                                  {r.x1, r.y2, r.x1, r.y1}};
+    };
+    auto inside = [](const Shape& r, double x, double y) {
+        return x >= r.x1 && x <= r.x2 && y >= r.y1 && y <= r.y2;
+    };
+    if (a.kind == Shape::Rect && b.kind == Shape::Rect) {
+        const double gx = std::max({0.0, a.x1 - b.x2, b.x1 - a.x2});
+        const double gy = std::max({0.0, a.y1 - b.y2, b.y1 - a.y2});
+        return std::hypot(gx, gy);
+    }
+    if (b.kind == Shape::Rect)
+        return CoreDistance(b, a);
+    const double s[4] = {b.x1, b.y1, b.x2, b.y2};
+    if (a.kind == Shape::Rect) {
+        if (inside(a, b.x1, b.y1) || inside(a, b.x2, b.y2))
+            return 0;
+        double best = 1e18;
+        for (const auto& e : edges(a))
+            best = std::min(best, SegmentSegment(e.data(), s));
+        return best;
+    }
+    const double t[4] = {a.x1, a.y1, a.x2, a.y2};
+    return SegmentSegment(t, s);
+}
+
+double Gap(const Shape& a, const Shape& b)
+{
+    return CoreDistance(a, b) - a.radius - b.radius;
+}
+
+bool Holds(const Shape& s, CPoint p)
+{
+    switch (s.kind) {
+    case Shape::Segment:
+        return PointSegment(p.x, p.y, s.x1, s.y1, s.x2, s.y2) <= 1.0;
+    case Shape::Circle:
+        return p.x == s.x1 && p.y == s.y1;
+    default:
+        return p.x == (s.x1 + s.x2) / 2 && p.y == (s.y1 + s.y2) / 2;
+    }
+}
+
+std::vector<Shape> MakeRandomBoard(CDrcTestBoard& board, std::mt19937& random)
+{
+    auto pick = [&](int32_t lo, int32_t hi) {
+        return std::uniform_int_distribution<int32_t>(lo, hi)(random);
+    };
+    std::vector<Shape> shapes;
+    const int32_t side = 120000;
+    const int32_t netCount = pick(2, 6);
+    for (int32_t n = 0; n < netCount; ++n) {
+        const int32_t net = n == 0 ? 0 : board.AddNet(pick(500, 4000));
+        if (n == 0)
+            board.nets.GetNet(0)->SetWidths(1000, 20000, pick(500, 4000));
+        const int32_t items = pick(1, 8);
+        for (int32_t k = 0; k < items; ++k) {
+            Shape s;
+            s.net = net;
+            const int32_t x = pick(10000, side), y = pick(10000, side);
+            switch (pick(0, 2)) {
+            case 0:
+                board.AddPin(net, x, y, n, k, board.smd);
+                s.kind = Shape::Rect;
+                s.layers = LayerBit(LAYER_TOP);
+                s.x1 = x - 3000, s.y1 = y - 1500, s.x2 = x + 3000, s.y2 = y + 1500;
+                break;
+            case 1:
+                board.AddVia(net, x, y);
+                s.kind = Shape::Circle;
+                s.layers = LayerBit(LAYER_TOP) | LayerBit(LAYER_BOTTOM);
+                s.x1 = s.x2 = x, s.y1 = s.y2 = y;
+                s.radius = 2000;
+                break;
+            default: {
+                const int32_t layer = pick(LAYER_TOP, LAYER_BOTTOM);
+                // Net 0's pen table is full: every net draws with its widths.
+                const CNet& zero = *board.nets.GetNet(0);
+                const int32_t width = zero.GetPenWidth(pick(1, zero.GetPenCount() - 1));
+                const int32_t x2 = pick(10000, side), y2 = pick(10000, side);
+                board.AddTrack(net, x, y, x2, y2, width, layer);
+                s.kind = Shape::Segment;
+                s.layers = LayerBit(layer);
+                s.x1 = x, s.y1 = y, s.x2 = x2, s.y2 = y2;
+                s.radius = width / 2;
+                EXPECT_EQ(board.nets.GetNet(net)->GetVertexWidth(
+                              board.nets.GetNet(net)->GetVertexCount() - 1),
+                          width);
+                break;
+            }
+            }
+            shapes.push_back(s);
+        }
+    }
+    return shapes;
+}
+
+TEST(CDrcRandomBoardTest, FindsEveryPairCloserThanTheClearanceAndNothingFarther)
+{
+    CFakeServices fakes;
+    for (uint32_t seed = 1; seed <= 60; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        CDrcTestBoard board;
+        const std::vector<Shape> shapes = MakeRandomBoard(board, random);
+        const std::vector<CNetErrorRec> records = RunAll(board);
+        auto clearance = [&](int32_t a, int32_t b) {
+            return std::max(board.nets.GetNet(a)->GetClearance(),
+                            board.nets.GetNet(b)->GetClearance());
+        };
+
+        for (size_t i = 0; i < shapes.size(); ++i) {
+            for (size_t k = i + 1; k < shapes.size(); ++k) {
+                const Shape& a = shapes[i];
+                const Shape& b = shapes[k];
+                const uint32_t common = a.layers & b.layers;
+                if (a.net == b.net || common == 0 || Gap(a, b) >= clearance(a.net, b.net))
+                    continue;
+                const bool found = std::any_of(records.begin(), records.end(), [&](const auto& r) {
+                    const bool forward = r.GetFirst().net == a.net && r.GetSecond().net == b.net &&
+                                         Holds(a, r.GetFirst().position) &&
+                                         Holds(b, r.GetSecond().position);
+                    const bool backward = r.GetFirst().net == b.net && r.GetSecond().net == a.net &&
+                                          Holds(b, r.GetFirst().position) &&
+                                          Holds(a, r.GetSecond().position);
+                    return (LayerBit(r.GetKind()) & common) != 0 && (forward || backward);
+                });
+                EXPECT_TRUE(found) << "shapes " << i << " and " << k << " gap " << Gap(a, b);
+            }
+        }
+        for (const CNetErrorRec& r : records) {
+            const bool near = std::any_of(shapes.begin(), shapes.end(), [&](const Shape& a) {
+                return std::any_of(shapes.begin(), shapes.end(), [&](const Shape& b) {
+                    return a.net == r.GetFirst().net && b.net == r.GetSecond().net &&
+                           (a.layers & b.layers & LayerBit(r.GetKind())) != 0 &&
+                           Holds(a, r.GetFirst().position) && Holds(b, r.GetSecond().position) &&
+                           Gap(a, b) <= clearance(a.net, b.net) + 2;
+                });
+            });
+            EXPECT_TRUE(near) << Describe(r);
+        }
+    }
+}
+
+} // namespace
