@@ -8,6 +8,7 @@
 #include "resources/CommandIds.h"
 
 class CShapeLib;
+class CShapeLibArray;
 class CWevraDoc;
 
 // What the documents ask of the main window: the user settings they start from, the context
@@ -77,6 +78,8 @@ public:
     // Whether the next new document is to edit a shape; the document clears the request.
     virtual bool IsShapeEditRequested() const { return false; }
     virtual void ClearShapeEditRequest() {}
+    // The application's shape library set; nullptr when there is none.
+    virtual const CShapeLibArray* GetLibrarySet() const { return nullptr; }
     // The library whose current shape the shape document edits; nullptr when none is.
     virtual const CShapeLib* GetEditedShapeLibrary() const { return nullptr; }
     // The end of a shape edit: the library set takes the edited library in place of its

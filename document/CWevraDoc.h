@@ -29,6 +29,7 @@
 #include "framework/CRuntimeClass.h"
 #include "framework/CSize.h"
 #include "framework/ColorRef.h"
+#include "interchange/CNetlistDocument.h"
 #include "model/CComponent.h"
 #include "model/CShapeLibDocument.h"
 #include "model/CTextArrayDocument.h"
@@ -51,6 +52,7 @@ class COutputRec;
 class CPadStackArray;
 class CPour;
 class CShapeLib;
+class CShapeLibArray;
 class CTextArray;
 class CUndoSnapshot;
 class CWevraFont;
@@ -78,7 +80,8 @@ class CWevraDoc : public CObject,
                   public CTracerDocument,
                   public CDrcDocument,
                   public CTextArrayDocument,
-                  public CPlaneBuildDocument {
+                  public CPlaneBuildDocument,
+                  public CNetlistDocument {
     WEVRA_DECLARE_SERIAL(CWevraDoc)
 
 public:
@@ -129,7 +132,7 @@ public:
     // The folder of the path (never changed in case: folder names are case-sensitive).
     std::string GetDesignFolder() const;
     const std::string& GetNetlistPath() const { return m_settings.netlistPath; }
-    void SetNetlistPath(const std::string& path) { m_settings.netlistPath = path; }
+    void SetNetlistPath(const std::string& path) override { m_settings.netlistPath = path; }
     // Rebuilds the title: "Design] - [" + design name + " ->" + the prompt of the tool mode
     // (with the user offset in Set Grid Offset); the frames add the outer brackets.
     void SetTitle();
@@ -238,7 +241,7 @@ public:
     int32_t GetSelectedCount() const;
     // Selects or deselects every drawn-line point, component, net item, text and plane;
     // returns how many changed.
-    int32_t SelectAll(bool select);
+    int32_t SelectAll(bool select) override;
     void DeselectAll() override { SelectAll(false); }
 
     // ---- Selection filter, rubber band, work layer, cursor and view -----------------------------
@@ -330,7 +333,12 @@ public:
     bool IsNetlistNewer() const;
     // Seconds since 1970.
     int64_t GetNetlistTime() const { return m_settings.netlistTime; }
-    void SetNetlistTime(int64_t seconds) { m_settings.netlistTime = seconds; }
+    void SetNetlistTime(int64_t seconds) override { m_settings.netlistTime = seconds; }
+    // The lines the netlist import left for the bottom pane, oldest first.
+    const std::vector<std::string>& GetMessages() const { return m_messages; }
+    void AddMessage(const std::string& text) override { m_messages.push_back(text); }
+    // The main window's shape library set, which the netlist import takes shapes from.
+    const CShapeLibArray* GetShapeLibraries() const override;
     // Scrolls the board point to the middle of the view.
     void CenterOn(int32_t x, int32_t y);
     void CenterOnCursor();
@@ -359,7 +367,7 @@ public:
     const CDrawRecArray& GetLines() const { return *m_lines; }
     CNetArray& GetNets() override { return *m_nets; }
     const CNetArray& GetNets() const override { return *m_nets; }
-    CComponentArray& GetComponents() { return *m_components; }
+    CComponentArray& GetComponents() override { return *m_components; }
     const CComponentArray& GetComponents() const { return *m_components; }
     const CShapeLib& GetShapeCache() const override { return *m_shapeCache; }
     CShapeLib& GetEditableShapeCache() override { return *m_shapeCache; }
@@ -389,8 +397,8 @@ public:
     void RedrawBoardViews() override;
     void RepaintBoardViews() override;
     void RedrawLeftPane(int32_t row) override;
-    void ShowLeftPane(bool shown);
-    void ShowBottomPane(bool shown);
+    void ShowLeftPane(bool shown) override;
+    void ShowBottomPane(bool shown) override;
     bool IsLeftPaneShown() const { return m_view.leftPane; }
     bool IsBottomPaneShown() const { return m_view.bottomPane; }
     void SetStatusText(const std::string& text) override;
@@ -789,6 +797,7 @@ private:
     // The lines that sum up the last design-rule check.
     std::vector<std::string> m_reportLines;
     bool m_pinsRebuilt = false;
+    std::vector<std::string> m_messages;
 
     // ---- Net groups -----------------------------------------------------------------------------
     CNetGroups m_netGroups;

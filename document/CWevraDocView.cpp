@@ -8,6 +8,7 @@
 #include <limits>
 #include <system_error>
 
+#include "document/CDocumentFrame.h"
 #include "document/CDocumentViews.h"
 #include "framework/CPathHelper.h"
 #include "model/CComponentArray.h"
@@ -31,6 +32,11 @@ bool CWevraDoc::IsNetlistNewer() const
     const auto sinceEpoch = std::chrono::file_clock::to_sys(written).time_since_epoch();
     const int64_t seconds = std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch).count();
     return seconds - m_settings.netlistTime > 0;
+}
+
+const CShapeLibArray* CWevraDoc::GetShapeLibraries() const
+{
+    return CDocumentFrame::Get().GetLibrarySet();
 }
 
 void CWevraDoc::CenterOn(int32_t x, int32_t y)

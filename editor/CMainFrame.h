@@ -68,6 +68,7 @@ public:
     // The configuration made by StartUp; nullptr before.
     CConfig* GetConfig() { return m_config.get(); }
     CShapeLibArray& GetShapeLibraries() { return *m_libraries; }
+    const CShapeLibArray* GetLibrarySet() const override { return m_libraries.get(); }
     CRecentFileList& GetRecentFiles() { return m_recentFiles; }
     // The layout the toolbar shows now.
     const std::vector<CToolbarLayout::Slot>& GetToolbarLayout() const { return m_layout; }

@@ -1,0 +1,151 @@
+#include "interchange/CComponentListReader.h"
+
+#include <string_view>
+
+#include "interchange/CNetlistLines.h"
+#include "interchange/NetlistText.h"
+
+namespace {
+
+// Characters from..from+count-1 of the line; what lies beyond its end is empty.
+std::string Columns(const std::string& line, size_t from, size_t count)
+{
+    return from < line.size() ? line.substr(from, count) : std::string();
+}
+
+void Finish(CComponentRecord& record, std::string type, std::string reference, std::string shape)
+{
+    record.type = TrimRight(type);
+    record.reference = ToUpperAscii(TrimRight(reference));
+    record.shape = ToUpperAscii(TrimRight(shape));
+}
+
+bool IsBlankLine(const std::string& line)
+{
+    return TrimRight(line).empty();
+}
+
+// Column layout of a Mentor part line: the reference, "PART " at this column, type and shape.
+constexpr size_t mentorPartColumn = 20;
+
+} // namespace
+
+CComponentListReader::CComponentListReader(NetlistFormat format, CNetlistLines& lines)
+    : m_format(format), m_lines(lines)
+{
+}
+
+bool CComponentListReader::ReadComponentRecord(CComponentRecord& record)
+{
+    record = CComponentRecord();
+    switch (m_format) {
+    case NETLIST_CALAY:
+        return ReadCalayRecord(record);
+    case NETLIST_MENTOR:
+        return ReadMentorRecord(record);
+    case NETLIST_MULTISIM:
+        return ReadMultiSimRecord(record);
+    case NETLIST_PROTEL:
+        return ReadBlockRecord(record, 6, 2, 4, 6);
+    case NETLIST_TANGO:
+        return ReadBlockRecord(record, 3, 1, 2, 3);
+    default:
+        return false;
+    }
+}
+
+bool CComponentListReader::ReadCalayRecord(CComponentRecord& record)
+{
+    std::string line;
+    while (m_lines.Next(line)) {
+        if (IsBlankLine(line))
+            continue;
+        record.line = m_lines.GetLineNumber();
+        record.text = line;
+        Finish(record, Columns(line, 0, 20), Columns(line, 20, 20), Columns(line, 40, 20));
+        return true;
+    }
+    return false;
+}
+
+bool CComponentListReader::ReadMentorRecord(CComponentRecord& record)
+{
+    std::string line;
+    while (m_lines.Next(line)) {
+        if (IsBlankLine(line) || line[0] == '#')
+            continue;
+        record.line = m_lines.GetLineNumber();
+        record.text = line;
+        // A part line whose reference pushed "PART" out of its column is reported, not
+        // guessed at.
+        if (line.find("PART", mentorPartColumn) == mentorPartColumn)
+            Finish(record, Columns(line, 25, 20), Columns(line, 0, 20), Columns(line, 45, 20));
+        return true;
+    }
+    return false;
+}
+
+bool CComponentListReader::ReadMultiSimRecord(CComponentRecord& record)
+{
+    std::string line;
+    while (m_lines.Next(line)) {
+        const size_t comma = line.find(',');
+        const size_t semicolon = line.find(';');
+        if (comma == std::string::npos || comma == 0 || semicolon == std::string::npos ||
+            semicolon == 0)
+            continue;
+        record.line = m_lines.GetLineNumber();
+        record.text = line;
+        // Fields are closed by commas; one that no comma closes is empty.
+        std::string fields[3];
+        size_t start = 0;
+        for (std::string& field : fields) {
+            const size_t end = line.find(',', start);
+            if (end == std::string::npos)
+                break;
+            field = line.substr(start, end - start);
+            start = end + 1;
+        }
+        Finish(record, fields[1], fields[0], fields[2]);
+        return true;
+    }
+    return false;
+}
+
+bool CComponentListReader::ReadBlockRecord(CComponentRecord& record, int32_t lineCount,
+                                           int32_t referenceLine, int32_t shapeLine,
+                                           int32_t typeLine)
+{
+    std::string line;
+    while (m_lines.Next(line)) {
+        if (TrimRight(line) != "[")
+            continue;
+        record.line = m_lines.GetLineNumber();
+        record.text = line;
+        std::string fields[3];
+        for (int32_t k = 1; k <= lineCount; ++k) {
+            if (!m_lines.Next(line))
+                break;
+            // A block that closes early, or runs into the next block, ends here: the rest of
+            // its fields stay empty.
+            const std::string trimmed = TrimRight(line);
+            if (trimmed == "]" || trimmed == "[" || trimmed == "(") {
+                if (trimmed != "]")
+                    m_lines.Unread();
+                break;
+            }
+            if (k == referenceLine) {
+                fields[0] = line;
+                record.line = m_lines.GetLineNumber();
+                record.text = line;
+            } else if (k == shapeLine) {
+                fields[1] = line;
+            } else if (k == typeLine) {
+                fields[2] = line;
+            }
+        }
+        Finish(record, fields[2], fields[0], fields[1]);
+        return true;
+    }
+    return false;
+}

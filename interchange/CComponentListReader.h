@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "interchange/NetlistFormat.h"
+
+class CNetlistLines;
+
+// One component of a netlist's component list: type (value), reference and shape (footprint)
+// as read, trailing blanks removed, reference and shape in upper case. `line` is the number of
+// the line that holds the reference and `text` that line as it stands in the file.
+struct CComponentRecord {
+    std::string type;
+    std::string reference;
+    std::string shape;
+    int32_t line = 0;
+    std::string text;
+
+    // A record without a reference or without a shape cannot be placed.
+    bool IsComplete() const { return !reference.empty() && !shape.empty(); }
+};
+
+// Reads the component list of a dialect record by record: a Calay or Mentor ".CMP" in columns,
+// a MultiSim ".PLC" in comma fields, the component blocks of a Protel 2.0 or Tango ".NET".
+// Lines that hold no record by the dialect's layout (headers, comments, blank lines, the net
+// blocks) are passed over; a line that should hold a component but does not give a reference
+// and a shape comes back as an incomplete record, so that the caller can report it.
+class CComponentListReader {
+public:
+    CComponentListReader(NetlistFormat format, CNetlistLines& lines);
+
+    // The next record from the lines' current position on; false at the end or for a dialect
+    // without component records.
+    bool ReadComponentRecord(CComponentRecord& record);
+
+private:
+    bool ReadCalayRecord(CComponentRecord& record);
+    bool ReadMentorRecord(CComponentRecord& record);
+    bool ReadMultiSimRecord(CComponentRecord& record);
+    // The block after a line "[": `lineCount` lines, fewer when the block closes early, with
+    // the reference, shape and type at the given lines (from 1).
+    bool ReadBlockRecord(CComponentRecord& record, int32_t lineCount, int32_t referenceLine,
+                         int32_t shapeLine, int32_t typeLine);
+
+    NetlistFormat m_format;
+    CNetlistLines& m_lines;
+};

@@ -1,0 +1,217 @@
+#include "interchange/CNetReader.h"
+
+#include <vector>
+
+#include "interchange/CNetlistLines.h"
+#include "interchange/NetlistText.h"
+
+namespace {
+
+bool StartsWith(std::string_view text, std::string_view prefix)
+{
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// Blank-separated words.
+std::vector<std::string_view> Words(std::string_view text)
+{
+    std::vector<std::string_view> words;
+    size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && IsNetlistBlank(text[i]))
+            ++i;
+        const size_t start = i;
+        while (i < text.size() && !IsNetlistBlank(text[i]))
+            ++i;
+        if (i > start)
+            words.push_back(text.substr(start, i - start));
+    }
+    return words;
+}
+
+// Only separators between Calay pins are left over: commas, a closing semicolon, blanks.
+bool IsCalaySeparators(std::string_view text)
+{
+    for (char c : text) {
+        if (!IsNetlistBlank(c) && c != ',' && c != ';')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CNetReader::CNetReader(NetlistFormat format, CNetlistLines& lines, CNetReaderSink& sink)
+    : m_format(format), m_lines(lines), m_sink(sink)
+{
+}
+
+bool CNetReader::Read()
+{
+    switch (m_format) {
+    case NETLIST_CALAY:
+        ReadCalayNets();
+        return true;
+    case NETLIST_MENTOR:
+        ReadMentorNets();
+        return true;
+    case NETLIST_MULTISIM:
+        ReadMultiSimNets();
+        return true;
+    case NETLIST_PROTEL:
+    case NETLIST_TANGO:
+        ReadBlockNets();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CNetReader::Header(std::string_view name)
+{
+    std::string trimmed = TrimRight(name);
+    if (trimmed == reservedNetName) {
+        m_sink.OnReservedNetName(m_lines.GetLineNumber());
+        trimmed = reservedNetReplacement;
+    }
+    m_sink.OnNet(trimmed, m_lines.GetLineNumber());
+}
+
+void CNetReader::ReadCalayNets()
+{
+    std::string raw;
+    while (m_lines.Next(raw)) {
+        const std::string line = ToUpperAscii(raw);
+        std::string_view rest = line;
+        if (StartsWith(line, "/")) {
+            const size_t blank = line.find_first_of(" \t");
+            Header(
+                std::string_view(line).substr(1, blank == std::string::npos ? blank : blank - 1));
+            rest = blank == std::string::npos ? std::string_view() : rest.substr(blank);
+        }
+        // Pins "R(P)", separated by blanks or commas.
+        size_t close;
+        while ((close = rest.find(')')) != std::string_view::npos) {
+            const std::string_view token = rest.substr(0, close + 1);
+            rest = rest.substr(close + 1);
+            const std::string trimmed = Trim(token);
+            size_t start = 0;
+            while (start < trimmed.size() && trimmed[start] == ',')
+                ++start;
+            const std::string_view pin = std::string_view(trimmed).substr(start);
+            const size_t open = pin.find('(');
+            const std::string reference =
+                open == std::string_view::npos ? std::string() : Trim(pin.substr(0, open));
+            if (reference.empty()) {
+                m_sink.OnUnreadable(m_lines.GetLineNumber(), trimmed);
+                continue;
+            }
+            m_sink.OnPin(reference, Trim(pin.substr(open + 1, pin.size() - open - 2)),
+                         m_lines.GetLineNumber());
+        }
+        if (!IsCalaySeparators(rest))
+            m_sink.OnUnreadable(m_lines.GetLineNumber(), Trim(rest));
+    }
+}
+
+void CNetReader::ReadMentorNets()
+{
+    std::string raw;
+    while (m_lines.Next(raw)) {
+        const std::string line = ToUpperAscii(raw);
+        if (!StartsWith(line, "NET "))
+            continue;
+        const size_t first = line.find('\'');
+        const size_t last = line.rfind('\'');
+        if (first == std::string::npos || first < 4 || last <= first) {
+            m_sink.OnUnreadable(m_lines.GetLineNumber(), TrimRight(raw));
+            continue;
+        }
+        Header(std::string_view(line).substr(first + 1, last - first - 1));
+        for (std::string_view word : Words(std::string_view(line).substr(last + 1))) {
+            const size_t dash = word.find('-');
+            if (dash == std::string_view::npos || dash == 0) {
+                m_sink.OnUnreadable(m_lines.GetLineNumber(), std::string(word));
+                continue;
+            }
+            m_sink.OnPin(std::string(word.substr(0, dash)), std::string(word.substr(dash + 1)),
+                         m_lines.GetLineNumber());
+        }
+    }
+}
+
+void CNetReader::ReadMultiSimNets()
+{
+    std::string raw;
+    while (m_lines.Next(raw)) {
+        const std::string line = TrimRight(ToUpperAscii(raw));
+        if (StartsWith(line, "*")) {
+            const std::string name = TrimLeft(std::string_view(line).substr(1));
+            Header(std::string_view(name).substr(0, name.find_first_of(" \t")));
+            continue;
+        }
+        // Pins "R-P,": each closed by a comma.
+        std::string_view rest = line;
+        size_t comma;
+        while ((comma = rest.find(',')) != std::string_view::npos) {
+            const std::string token = Trim(rest.substr(0, comma));
+            rest = rest.substr(comma + 1);
+            if (token.empty())
+                continue;
+            const size_t dash = token.find('-');
+            if (dash == std::string::npos || dash == 0) {
+                m_sink.OnUnreadable(m_lines.GetLineNumber(), token);
+                continue;
+            }
+            m_sink.OnPin(token.substr(0, dash), token.substr(dash + 1), m_lines.GetLineNumber());
+        }
+        // A pin that no comma closes is not taken, but it is not passed over in silence.
+        if (rest.find('-') != std::string_view::npos)
+            m_sink.OnUnreadable(m_lines.GetLineNumber(), Trim(rest));
+    }
+}
+
+void CNetReader::BlockPin(const std::string& token)
+{
+    size_t separator = token.find('-');
+    if (separator == std::string::npos)
+        separator = token.find(',');
+    const std::string reference =
+        separator == std::string::npos ? std::string() : Trim(token.substr(0, separator));
+    if (reference.empty()) {
+        m_sink.OnUnreadable(m_lines.GetLineNumber(), token);
+        return;
+    }
+    // References are compared with the component list's, which is in upper case.
+    m_sink.OnPin(ToUpperAscii(reference), Trim(token.substr(separator + 1)),
+                 m_lines.GetLineNumber());
+}
+
+void CNetReader::ReadBlockNets()
+{
+    std::string raw;
+    bool inBlock = false;
+    while (m_lines.Next(raw)) {
+        const std::string line = Trim(raw);
+        if (!inBlock) {
+            if (TrimRight(raw) != "(")
+                continue;
+            if (!m_lines.Next(raw))
+                break;
+            if (Trim(raw) == ")")
+                continue;
+            Header(raw);
+            inBlock = true;
+            continue;
+        }
+        if (line == ")") {
+            inBlock = false;
+        } else if (line == "(" || line == "[") {
+            // A block left open ends where the next one starts.
+            inBlock = false;
+            m_lines.Unread();
+        } else if (!line.empty()) {
+            BlockPin(line);
+        }
+    }
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "interchange/NetlistFormat.h"
+
+class CNetlistLines;
+
+// What a net reader finds, in file order.
+class CNetReaderSink {
+public:
+    virtual ~CNetReaderSink() = default;
+
+    // A net header: the pins that follow belong to this net. A net named "0" arrives renamed,
+    // after OnReservedNetName.
+    virtual void OnNet(const std::string& name, int32_t line) = 0;
+    // A pin of the current net (before the first header: of net 0), its pin text as written.
+    virtual void OnPin(const std::string& reference, const std::string& pin, int32_t line) = 0;
+    // A line, or a part of one, that should name a net or a pin but cannot be read.
+    virtual void OnUnreadable(int32_t line, const std::string& text) = 0;
+    // The netlist names a net "0", which stands for no net on the board.
+    virtual void OnReservedNetName(int32_t /*line*/) {}
+};
+
+// The net readers of the five dialects, each over the lines of a ".NET" file from its start to
+// its end:
+//   Calay:      "/NAME R(P) R(P)", further "R(P)" lines for the same net, in any case.
+//   Mentor:     "NET 'NAME' R-P R-P", a line per group of pins, in any case.
+//   MultiSim:   "*NAME" lines, then pin lines "R-P,R-P,", in any case.
+//   Protel 2.0, Tango: blocks "(" NAME, one "R-P" per line, ")"; the component blocks in "[" "]"
+//               are passed over; Tango also separates reference and pin by ",".
+// References and the names of the first three dialects come in upper case; blank lines and
+// trailing blanks mean nothing.
+class CNetReader {
+public:
+    static constexpr char reservedNetName[] = "0";
+    static constexpr char reservedNetReplacement[] = "NET00000";
+
+    CNetReader(NetlistFormat format, CNetlistLines& lines, CNetReaderSink& sink);
+
+    // False, reading nothing, for a dialect without a reader.
+    bool Read();
+
+private:
+    void ReadCalayNets();
+    void ReadMentorNets();
+    void ReadMultiSimNets();
+    // Protel 2.0 and Tango.
+    void ReadBlockNets();
+
+    // The header's name, trailing blanks removed and the reserved name replaced.
+    void Header(std::string_view name);
+    // A pin token "R<separator>P"; reported when it has no reference or no separator.
+    void BlockPin(const std::string& token);
+
+    NetlistFormat m_format;
+    CNetlistLines& m_lines;
+    CNetReaderSink& m_sink;
+};

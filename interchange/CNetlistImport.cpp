@@ -1,0 +1,405 @@
+#include "interchange/CNetlistImport.h"
+
+#include <array>
+#include <chrono>
+#include <ctime>
+#include <functional>
+#include <system_error>
+#include <unordered_map>
+
+#include "framework/CLauncher.h"
+#include "framework/CMessageService.h"
+#include "framework/CPathHelper.h"
+#include "framework/CServices.h"
+#include "framework/CWindows1252.h"
+#include "interchange/CComponentListReader.h"
+#include "interchange/CNetReader.h"
+#include "interchange/CNetlistDocument.h"
+#include "interchange/CNetlistLines.h"
+#include "interchange/NetlistText.h"
+#include "model/CComponent.h"
+#include "model/CComponentArray.h"
+#include "model/CNetArray.h"
+#include "model/CShapeLib.h"
+#include "resources/CommandIds.h"
+
+namespace {
+
+// A file name as the messages and the report show it (they are Windows-1252 text).
+std::string PathText(const std::filesystem::path& path)
+{
+    return CWindows1252::FromUtf8(path.string());
+}
+
+int64_t LastWriteSeconds(const std::filesystem::path& path)
+{
+    std::error_code error;
+    const auto written = std::filesystem::last_write_time(path, error);
+    if (error)
+        return 0;
+    const auto sinceEpoch = std::chrono::file_clock::to_sys(written).time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch).count();
+}
+
+// Gives the pads of the board's components the nets the reader finds, adding the nets the
+// design lacks. Components do not change while it works, so references and net names are
+// looked up in maps built once.
+class CPadNetSink : public CNetReaderSink {
+public:
+    using Message = std::function<void(const std::string&)>;
+
+    CPadNetSink(CComponentArray& components, CNetArray& nets, Message item, uint32_t& flags)
+        : m_components(components), m_nets(nets), m_item(std::move(item)), m_flags(flags)
+    {
+        for (int32_t i = 0; i < components.GetCount(); ++i)
+            m_componentIndex.emplace(components.GetReference(i), i);
+        for (int32_t i = 0; i < nets.GetCount(); ++i)
+            m_netIndex.emplace(nets.GetNetName(i), i);
+        m_assigned.resize(size_t(components.GetCount()));
+    }
+
+    void OnNet(const std::string& name, int32_t line) override
+    {
+        if (name.empty()) {
+            OnUnreadable(line, "net without a name");
+            m_current = 0;
+            return;
+        }
+        const auto found = m_netIndex.find(name);
+        if (found != m_netIndex.end()) {
+            m_current = found->second;
+            return;
+        }
+        m_current = m_nets.AddNet(name);
+        m_netIndex.emplace(name, m_current);
+        m_item("Add Net: " + name);
+    }
+
+    void OnPin(const std::string& reference, const std::string& pin, int32_t line) override
+    {
+        const int32_t number = ParsePinNumber(pin);
+        const int64_t pad = int64_t(number) - 1;
+        const auto found = m_componentIndex.find(reference);
+        CComponent* component =
+            found == m_componentIndex.end() ? nullptr : m_components.GetComponent(found->second);
+        if (component == nullptr || pad < 0 ||
+            !component->SetPadNet(int32_t(pad), m_current, m_nets.GetCount())) {
+            m_item("Netlist Error Net: " + std::to_string(m_current + 1) + "  Comp: " + reference +
+                   "  Pin: " + std::to_string(number) + "\n");
+            m_flags |= CNetlistImport::errorPin;
+            return;
+        }
+        std::vector<int32_t>& assigned = m_assigned[size_t(found->second)];
+        if (assigned.size() < size_t(component->GetPadNetCount()))
+            assigned.resize(size_t(component->GetPadNetCount()), -1);
+        int32_t& previous = assigned[size_t(pad)];
+        // The last net wins, as the file has it; the user should know of the first.
+        if (previous >= 0 && previous != m_current)
+            m_item("Warning: Pin in two Nets: " + reference + "-" + std::to_string(number) +
+                   "  Nets: " + m_nets.GetNetName(previous) + ", " + m_nets.GetNetName(m_current) +
+                   "  Line: " + std::to_string(line));
+        previous = m_current;
+    }
+
+    void OnUnreadable(int32_t line, const std::string& text) override
+    {
+        m_item("Unreadable line " + std::to_string(line) + ": " + text);
+        m_flags |= CNetlistImport::errorUnreadableLine;
+    }
+
+    void OnReservedNetName(int32_t /*line*/) override
+    {
+        CServices::Messages().MessageBox("Warning! NET 0 is Reserved by Wevra. Changed to NET00000",
+                                         "Load NET File", MB_OK);
+    }
+
+private:
+    CComponentArray& m_components;
+    CNetArray& m_nets;
+    Message m_item;
+    uint32_t& m_flags;
+    int32_t m_current = 0;
+    std::unordered_map<std::string, int32_t> m_componentIndex;
+    std::unordered_map<std::string, int32_t> m_netIndex;
+    // Per component, the net each pad was given by this file so far (-1: none yet).
+    std::vector<std::vector<int32_t>> m_assigned;
+};
+
+} // namespace
+
+// ---- Run ----------------------------------------------------------------------------------------
+
+bool CNetlistImport::Run(CNetlistDocument& document, const std::filesystem::path& path)
+{
+    m_document = &document;
+    m_errorFlags = 0;
+    if (document.GetComponents().GetCount() < 1)
+        return Import(path);
+    return Annotate(path);
+}
+
+bool CNetlistImport::Import(const std::filesystem::path& path)
+{
+    return RunSteps(path, false);
+}
+
+bool CNetlistImport::Annotate(const std::filesystem::path& path)
+{
+    return RunSteps(path, true);
+}
+
+bool CNetlistImport::RunSteps(const std::filesystem::path& path, bool forward)
+{
+    if (!OpenReport(path, forward ? "Forward Annotate" : "Import Netlist"))
+        return false;
+    m_document->SaveUndoState();
+    if (!(forward ? ForwardAnnotate(path) : ImportComponents(path)))
+        return FinishRun(false, false);
+    CComponentArray& components = m_document->GetComponents();
+    components.SortByReference();
+    components.ResetPadArrays();
+    const bool loaded = forward ? ReloadNets(path) : LoadNets(path);
+    if (!forward)
+        components.RebuildNetPins();
+    components.RecalcAllRects();
+    m_document->GetNets().CalcBoundingBoxes();
+    if (!loaded)
+        return FinishRun(false, false);
+    m_document->SetMode(ID_VIEW);
+    m_document->ShowBottomPane(true);
+    m_document->ShowLeftPane(true);
+    // Errors in the files never stop an import of a new board; a forward annotation with
+    // pins that found no pad is not done.
+    return FinishRun(true, !forward || m_errorFlags == 0);
+}
+
+bool CNetlistImport::OpenReport(const std::filesystem::path& path, const std::string& kind)
+{
+    const std::string title = ToUpperAscii(CPathHelper::GetFileTitle(path.string()));
+    const std::filesystem::path reportPath =
+        path.parent_path() / (title + " " + ToUpperAscii(kind) + ".TXT");
+    const std::string header = kind + " Info: " + CWindows1252::FromUtf8(title) + ".PCB\n\n" +
+                               "TimeStamp: " + CNetlistReport::TimeStampText(std::time(nullptr)) +
+                               "\n\n";
+    if (m_report.Create(reportPath, header))
+        return true;
+    CServices::Messages().MessageBox("The report could not be written:\n" + PathText(reportPath),
+                                     "Load Netlist", MB_OK, MB_ICONEXCLAMATION);
+    return false;
+}
+
+bool CNetlistImport::FinishRun(bool completed, bool result)
+{
+    if (!m_report.Write()) {
+        CServices::Messages().MessageBox("The report could not be written:\n" +
+                                             PathText(m_report.GetPath()),
+                                         "Load Netlist", MB_OK, MB_ICONEXCLAMATION);
+    } else if (completed) {
+        CServices::Launcher().OpenTextFile(m_report.GetPath());
+    }
+    return result;
+}
+
+void CNetlistImport::SectionMessage(const std::string& text)
+{
+    m_document->AddMessage(text);
+    m_report.Append("\n" + text + "\n");
+}
+
+void CNetlistImport::ItemMessage(const std::string& text)
+{
+    m_document->AddMessage(text);
+    m_report.Append(text + "\n");
+}
+
+void CNetlistImport::ReportUnreadable(int32_t line, const std::string& text)
+{
+    ItemMessage("Unreadable line " + std::to_string(line) + ": " + text);
+    m_errorFlags |= errorUnreadableLine;
+}
+
+void CNetlistImport::ShowNotFound(const std::string& text, const std::string& caption,
+                                  const std::filesystem::path& path)
+{
+    CServices::Messages().MessageBox(text + "\n" + PathText(path), caption, MB_OK,
+                                     MB_ICONEXCLAMATION);
+}
+
+// ---- Files and dialect --------------------------------------------------------------------------
+
+std::filesystem::path CNetlistImport::SiblingPath(const std::filesystem::path& path,
+                                                  const std::string& extension)
+{
+    const std::filesystem::path folder = path.parent_path();
+    const std::string name = CPathHelper::GetFileTitle(path.filename().string()) + extension;
+    if (folder.empty())
+        return CPathHelper::FindIgnoringCase(".", name).filename();
+    return CPathHelper::FindIgnoringCase(folder, name);
+}
+
+NetlistFormat CNetlistImport::DetectFormat(const std::filesystem::path& path)
+{
+    const std::filesystem::path netPath = SiblingPath(path, ".NET");
+    CNetlistLines lines;
+    if (!lines.Open(netPath)) {
+        ShowNotFound("'NET' File not found", "Load NET File", netPath);
+        return NETLIST_NONE;
+    }
+    return DetectFormatOfLines(lines);
+}
+
+NetlistFormat CNetlistImport::DetectFormatOfLines(CNetlistLines& lines)
+{
+    std::array<int32_t, netlistFormatCount> votes{};
+    int32_t examined = 0;
+    std::string raw;
+    while (lines.Next(raw)) {
+        const std::string line = TrimRight(raw);
+        if (line.empty())
+            continue;
+        if (++examined > detectionLineLimit)
+            break;
+        if (line[0] == '/') {
+            const size_t open = line.find('(');
+            const size_t close = line.find(')');
+            const bool calay =
+                open != std::string::npos && open > 0 && close != std::string::npos && close > open;
+            ++votes[calay ? NETLIST_CALAY : NETLIST_NONE];
+        } else if (ToUpperAscii(line.substr(0, 4)) == "NET ") {
+            const size_t first = line.find('\'', 3);
+            const size_t last = line.rfind('\'');
+            const bool mentor = first != std::string::npos && last > first;
+            ++votes[mentor ? NETLIST_MENTOR : NETLIST_NONE];
+        } else if (line == "[" || line == "]" || line == "(" || line == ")") {
+            ++votes[NETLIST_TANGO];
+        } else if (line.find("PROTEL NETLIST 2.0") != std::string::npos) {
+            return NETLIST_PROTEL;
+        } else if (line.find("multiSIM") != std::string::npos) {
+            return NETLIST_MULTISIM;
+        } else {
+            ++votes[NETLIST_NONE];
+        }
+    }
+    NetlistFormat best = NETLIST_CALAY;
+    for (int32_t code = NETLIST_MENTOR; code <= NETLIST_TANGO; ++code) {
+        if (votes[size_t(code)] > votes[size_t(best)])
+            best = NetlistFormat(code);
+    }
+    return best;
+}
+
+bool CNetlistImport::DetectForRun(const std::filesystem::path& path)
+{
+    m_format = DetectFormat(path);
+    if (m_format == NETLIST_NONE) {
+        // Without the net file nothing is read: a component list alone would place parts
+        // without nets, or delete the board's parts in a forward annotation.
+        SectionMessage("ERROR: Open Netlist: " + PathText(SiblingPath(path, ".NET")));
+        return false;
+    }
+    m_formatName = NetlistFormatName(m_format);
+    return true;
+}
+
+std::string CNetlistImport::ComponentListExtension() const
+{
+    switch (m_format) {
+    case NETLIST_MULTISIM:
+        return ".PLC";
+    case NETLIST_PROTEL:
+    case NETLIST_TANGO:
+        return ".NET";
+    default:
+        return ".CMP";
+    }
+}
+
+bool CNetlistImport::OpenComponentList(const std::filesystem::path& listPath, CNetlistLines& lines)
+{
+    if (lines.Open(listPath))
+        return true;
+    const std::string kind = ComponentListExtension().substr(1);
+    ShowNotFound("'" + kind + "' File not found", "Load " + kind + " File", listPath);
+    SectionMessage("ERROR: Load Componentlist: " + PathText(listPath));
+    return false;
+}
+
+int32_t CNetlistImport::FindOrImportShape(const std::string& name)
+{
+    CShapeLib& cache = m_document->GetEditableShapeCache();
+    int32_t index = cache.FindShape(name);
+    if (index < 0) {
+        if (const CShapeLibArray* libraries = m_document->GetShapeLibraries())
+            index = cache.ImportShapeByName(*libraries, name);
+    }
+    return index;
+}
+
+// ---- Import -------------------------------------------------------------------------------------
+
+bool CNetlistImport::ImportComponents(const std::filesystem::path& path)
+{
+    if (!DetectForRun(path))
+        return false;
+    const std::filesystem::path listPath = SiblingPath(path, ComponentListExtension());
+    CNetlistLines lines;
+    if (!OpenComponentList(listPath, lines))
+        return false;
+    SectionMessage("Updating project");
+    SectionMessage("Load " + m_formatName + " Componentslist: " + PathText(listPath) + "\n");
+
+    CComponentArray& components = m_document->GetComponents();
+    CComponentListReader reader(m_format, lines);
+    CComponentRecord record;
+    int32_t records = 0;
+    while (reader.ReadComponentRecord(record)) {
+        if (!record.IsComplete()) {
+            ReportUnreadable(record.line, record.text);
+            continue;
+        }
+        ++records;
+        const std::string names = record.reference + ", " + record.type + ", " + record.shape;
+        const int32_t shape = FindOrImportShape(record.shape);
+        if (shape < 0) {
+            ItemMessage("Shape not Found: " + names);
+            m_errorFlags |= errorUnknownShape;
+        } else if (components.AddComponent(record.reference, record.type, shape, placeX, placeY, 0,
+                                           false)) {
+            ItemMessage("Add Component: " + names);
+        } else {
+            ItemMessage("Warning: Reference listed twice: " + names);
+        }
+    }
+    if (records == 0) {
+        ShowNotFound("No components found in the component list", "Load Netlist", listPath);
+        SectionMessage("ERROR: Load Componentlist: " + PathText(listPath));
+        return false;
+    }
+    m_document->GetEditableShapeCache().NormalizeAll();
+    return true;
+}
+
+bool CNetlistImport::LoadNets(const std::filesystem::path& path)
+{
+    return ReadNetFile(path);
+}
+
+bool CNetlistImport::ReadNetFile(const std::filesystem::path& path)
+{
+    const std::filesystem::path netPath = SiblingPath(path, ".NET");
+    m_document->SetNetlistPath(netPath.string());
+    SectionMessage("Load " + m_formatName + " Netlist: " + PathText(netPath) + "\n");
+    CNetlistLines lines;
+    if (!lines.Open(netPath)) {
+        ShowNotFound("'NET' File not found", "Load NET File", netPath);
+        SectionMessage("ERROR: Open Netlist: " + PathText(netPath));
+        return false;
+    }
+    CPadNetSink sink(
+        m_document->GetComponents(), m_document->GetNets(),
+        [this](const std::string& text) { ItemMessage(text); }, m_errorFlags);
+    if (!CNetReader(m_format, lines, sink).Read())
+        return false;
+    m_document->SetNetlistTime(LastWriteSeconds(netPath));
+    return true;
+}

@@ -1,0 +1,115 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "interchange/CNetlistReport.h"
+#include "interchange/NetlistFormat.h"
+
+struct CComponentRecord;
+class CNetlistDocument;
+class CNetlistLines;
+
+// Brings a netlist into a design. A board without components gets the netlist's components
+// (placed above and right of the origin) and its nets; a board with components is brought in
+// line with the netlist instead (forward annotation): components it no longer names are
+// deleted, new ones added, shapes and types replaced, each under the component's locks, and
+// the nets read again. Every step is written to the design's message list and to a report
+// beside the netlist, which is opened in the desktop's text editor when the run completed.
+//
+// A netlist is a ".NET" file with, by dialect, a component list of the same base name (".CMP"
+// for Calay and Mentor, ".PLC" for MultiSim; Protel 2.0 and Tango carry their components in
+// the ".NET" itself). Sibling files are found whatever the case of their extensions. The
+// dialect is told from the ".NET" alone.
+//
+// One object serves one run.
+class CNetlistImport {
+public:
+    // Error flags of a run.
+    static constexpr uint32_t errorUnknownShape = 1;
+    // A pin named no component or no pad of it.
+    static constexpr uint32_t errorPin = 2;
+    // A line that should hold a component or a pin could not be read.
+    static constexpr uint32_t errorUnreadableLine = 4;
+
+    // Components the netlist adds are placed from here.
+    static constexpr int32_t placeX = 0;
+    static constexpr int32_t placeY = -25600;
+    // Detection looks at no more than this many non-blank lines.
+    static constexpr int32_t detectionLineLimit = 200;
+
+    // Imports or forward-annotates the netlist `path` names (its folder and base name). True
+    // when the run completed; after a forward annotation only when no pin or line error was
+    // reported. A run that changed nothing (a report that cannot be written, a missing file)
+    // is false; the user has seen why.
+    bool Run(CNetlistDocument& document, const std::filesystem::path& path);
+
+    // For each pin the netlist places in a net, "," + the net's name is appended to the
+    // matching entry "REFERENCE,PIN,..." of the alias list. The design is not changed and no
+    // message or report is written. False when the net file cannot be read.
+    bool LoadNetsOnly(CNetlistDocument& document, const std::filesystem::path& path,
+                      std::vector<std::string>& aliases);
+    // The first entry whose reference field and pin field equal the reference and pin (both
+    // without blanks around them, the reference in upper case) gets "," + the net name (trimmed,
+    // upper case) appended; nothing when no entry matches.
+    static void AddNetAlias(const std::string& netName, const std::string& reference,
+                            const std::string& pin, std::vector<std::string>& aliases);
+
+    // The dialect of the ".NET" beside the path. NETLIST_NONE, after telling the user, when it
+    // cannot be read.
+    NetlistFormat DetectFormat(const std::filesystem::path& path);
+    // The dialect of a net file's lines: the first 200 non-blank lines vote, the Protel and
+    // MultiSim headers decide at once, ties go to the lower code, no votes give Calay.
+    static NetlistFormat DetectFormatOfLines(CNetlistLines& lines);
+
+    // The sibling of the path with that extension (".NET", ".CMP", ".PLC"): the path's folder
+    // and base name (up to the last dot of the file name), the extension matched without
+    // regard to case.
+    static std::filesystem::path SiblingPath(const std::filesystem::path& path,
+                                             const std::string& extension);
+
+    NetlistFormat GetFormat() const { return m_format; }
+    uint32_t GetErrorFlags() const { return m_errorFlags; }
+    const CNetlistReport& GetReport() const { return m_report; }
+
+private:
+    bool Import(const std::filesystem::path& path);
+    bool Annotate(const std::filesystem::path& path);
+    // The steps both share: report, undo point, components, nets, and the views afterwards.
+    bool RunSteps(const std::filesystem::path& path, bool forward);
+    bool OpenReport(const std::filesystem::path& path, const std::string& kind);
+    // Writes the report and opens it, when the run completed; the result of the run.
+    bool FinishRun(bool completed, bool result);
+
+    bool ImportComponents(const std::filesystem::path& path);
+    bool LoadNets(const std::filesystem::path& path);
+    bool ForwardAnnotate(const std::filesystem::path& path);
+    bool ReloadNets(const std::filesystem::path& path);
+    // Detection, the dialect's name and its component list; false with the report's error
+    // line when the net file is missing.
+    bool DetectForRun(const std::filesystem::path& path);
+    std::string ComponentListExtension() const;
+    // Opens the component list; false, after telling the user, when it cannot be read.
+    bool OpenComponentList(const std::filesystem::path& listPath, CNetlistLines& lines);
+    // Opens the net file, stores it as the design's netlist, reads it into the pads and
+    // stamps the design with the file's time.
+    bool ReadNetFile(const std::filesystem::path& path);
+    int32_t FindOrImportShape(const std::string& name);
+    void ForwardDeletions(const std::vector<std::string>& references);
+    void ForwardRecord(const CComponentRecord& record);
+    void ReportUnreadable(int32_t line, const std::string& text);
+
+    void SectionMessage(const std::string& text);
+    void ItemMessage(const std::string& text);
+    // "<text> File not found" with the missing file's path, in an exclamation box.
+    static void ShowNotFound(const std::string& text, const std::string& caption,
+                             const std::filesystem::path& path);
+
+    CNetlistDocument* m_document = nullptr;
+    uint32_t m_errorFlags = 0;
+    NetlistFormat m_format = NETLIST_NONE;
+    std::string m_formatName;
+    CNetlistReport m_report;
+};

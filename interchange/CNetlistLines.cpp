@@ -1,0 +1,67 @@
+#include "interchange/CNetlistLines.h"
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace {
+
+constexpr char dosEndOfFile = '\x1A';
+
+} // namespace
+
+CNetlistLines::CNetlistLines(std::string bytes) : m_bytes(std::move(bytes))
+{
+    if (!m_bytes.empty() && m_bytes.back() == dosEndOfFile)
+        m_bytes.pop_back();
+}
+
+bool CNetlistLines::Open(const std::filesystem::path& path)
+{
+    *this = CNetlistLines();
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return false;
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad())
+        return false;
+    *this = CNetlistLines(std::move(bytes));
+    return true;
+}
+
+bool CNetlistLines::Next(std::string& line)
+{
+    if (m_position >= m_bytes.size())
+        return false;
+    m_previousPosition = m_position;
+    const size_t end = m_bytes.find_first_of("\r\n", m_position);
+    if (end == std::string::npos) {
+        line.assign(m_bytes, m_position, std::string::npos);
+        m_position = m_bytes.size();
+    } else {
+        line.assign(m_bytes, m_position, end - m_position);
+        m_position = end + 1;
+        if (m_bytes[end] == '\r' && m_position < m_bytes.size() && m_bytes[m_position] == '\n')
+            ++m_position;
+    }
+    ++m_lineNumber;
+    return true;
+}
+
+void CNetlistLines::Rewind()
+{
+    m_position = 0;
+    m_previousPosition = 0;
+    m_lineNumber = 0;
+}
+
+void CNetlistLines::Unread()
+{
+    if (m_position == m_previousPosition)
+        return;
+    m_position = m_previousPosition;
+    --m_lineNumber;
+}

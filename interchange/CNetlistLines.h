@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// A netlist text file as lines, read whole. A line ends at LF, CR LF or a lone CR and comes
+// without its end; a last line without an end is a line too, and a DOS end-of-file mark after
+// the last line is dropped. Lines are numbered from 1 as an editor shows them, so that reports
+// can point at them. The bytes are kept as they are (Windows-1252).
+class CNetlistLines {
+public:
+    CNetlistLines() = default;
+    explicit CNetlistLines(std::string bytes);
+
+    // False, leaving the lines empty, when the file cannot be read.
+    bool Open(const std::filesystem::path& path);
+
+    // The next line; false at the end.
+    bool Next(std::string& line);
+    // The number of the line Next delivered last, 0 before the first.
+    int32_t GetLineNumber() const { return m_lineNumber; }
+    // Back to before the first line.
+    void Rewind();
+    // The line Next delivered last comes again with the next call (one line back at most).
+    void Unread();
+
+private:
+    std::string m_bytes;
+    size_t m_position = 0;
+    size_t m_previousPosition = 0;
+    int32_t m_lineNumber = 0;
+};

@@ -1,0 +1,51 @@
+#include "interchange/CNetlistReport.h"
+
+#include <array>
+#include <cstdio>
+
+#include "framework/CPathHelper.h"
+
+namespace {
+
+std::string WithCrLf(const std::string& text)
+{
+    std::string result;
+    result.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n')
+            result += '\r';
+        result += c;
+    }
+    return result;
+}
+
+} // namespace
+
+bool CNetlistReport::Create(const std::filesystem::path& path, const std::string& header)
+{
+    m_path = path;
+    m_text = header;
+    return Write();
+}
+
+bool CNetlistReport::Write() const
+{
+    return !m_path.empty() && CPathHelper::WriteFileAtomically(m_path, WithCrLf(m_text));
+}
+
+std::string CNetlistReport::TimeStampText(std::time_t time)
+{
+    static constexpr std::array<const char*, 7> days = {
+        "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+    static constexpr std::array<const char*, 12> months = {
+        "January", "February", "March",     "April",   "May",      "June",
+        "July",    "August",   "September", "October", "November", "December"};
+    std::tm local{};
+    if (localtime_r(&time, &local) == nullptr)
+        return {};
+    char text[96];
+    std::snprintf(text, sizeof text, "%s, %s %02d, %d  %02d:%02d:%02d",
+                  days[size_t(local.tm_wday % 7)], months[size_t(local.tm_mon % 12)], local.tm_mday,
+                  local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec);
+    return text;
+}

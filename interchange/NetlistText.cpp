@@ -1,0 +1,59 @@
+#include "interchange/NetlistText.h"
+
+#include <algorithm>
+#include <limits>
+
+bool IsNetlistBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string TrimRight(std::string_view text)
+{
+    size_t end = text.size();
+    while (end > 0 && IsNetlistBlank(text[end - 1]))
+        --end;
+    return std::string(text.substr(0, end));
+}
+
+std::string TrimLeft(std::string_view text)
+{
+    size_t start = 0;
+    while (start < text.size() && IsNetlistBlank(text[start]))
+        ++start;
+    return std::string(text.substr(start));
+}
+
+std::string Trim(std::string_view text)
+{
+    return TrimLeft(TrimRight(text));
+}
+
+std::string ToUpperAscii(std::string_view text)
+{
+    std::string result(text);
+    for (char& c : result) {
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    }
+    return result;
+}
+
+int32_t ParsePinNumber(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size() && IsNetlistBlank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    int64_t value = 0;
+    constexpr int64_t limit = int64_t(std::numeric_limits<int32_t>::max()) + 1;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = std::min<int64_t>(value * 10 + (text[i] - '0'), limit);
+    if (negative)
+        return int32_t(std::max<int64_t>(-value, std::numeric_limits<int32_t>::min()));
+    return int32_t(std::min<int64_t>(value, std::numeric_limits<int32_t>::max()));
+}

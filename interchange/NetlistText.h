@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Small text rules shared by the netlist readers. Letters are changed in case as ASCII only,
+// whatever the process's locale, so Windows-1252 bytes above 0x7F pass unchanged.
+
+bool IsNetlistBlank(char c);
+std::string TrimRight(std::string_view text);
+std::string TrimLeft(std::string_view text);
+std::string Trim(std::string_view text);
+std::string ToUpperAscii(std::string_view text);
+// A pin number as the dialects write it: leading white space, an optional sign, then the
+// leading digits (held at the int32 range); text without leading digits reads as 0.
+int32_t ParsePinNumber(std::string_view text);

@@ -1,0 +1,527 @@
+#include "interchange/CNetlistImport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "interchange/CNetReader.h"
+#include "interchange/CNetlistLines.h"
+#include "tests/interchange/NetlistTestBoard.h"
+
+namespace {
+
+// One netlist per dialect, each with R1 (10K, 0805), R2 (4k7, 0805) and U1 (LM358, DIP4) and
+// the nets GND (U1-4, R1-2), VCC (R2-1, U1-1) and SIG (R1-1, R2-2, U1-2), in that order.
+struct Sample {
+    const char* dialect;
+    const char* netName;
+    const char* netText;
+    const char* listName;
+    const char* listText;
+};
+
+const Sample samples[] = {
+    {"Calay", "demo.net",
+     "/GND U1(4) R1(2)\r\n"
+     "/VCC R2(1),\r\n"
+     "     U1(1);\r\n"
+     "\r\n"
+     "/sig R1(1) R2(2)  \r\n"
+     "     u1(2)",
+     "demo.cmp",
+     "10K                 R1                  0805\r\n"
+     "4k7                 R2                  0805   \r\n"
+     "\r\n"
+     "LM358               u1                  dip4\r\n"},
+    {"Mentor", "demo.NET",
+     "NET 'GND' U1-4 R1-2\n"
+     "NET 'VCC' R2-1 U1-1\n"
+     "net 'SIG' R1-1 R2-2\n"
+     "NET 'SIG' U1-2\n",
+     "demo.Cmp",
+     "# Wevra Formatted Netlist for MENTOR Board Station V6\n"
+     "# Reference         .... Value Field         Module Field\n"
+     "R1                  PART 10K                 0805\n"
+     "R2                  PART 4k7                 0805\n"
+     "U1                  PART LM358               DIP4\n"},
+    {"MultiSim", "demo.net",
+     "multiSIM netlist\r\n"
+     "*GND\r\n"
+     "U1-4,R1-2,\r\n"
+     "*   VCC   \r\n"
+     "r2-1,U1-1,\r\n"
+     "*SIG\r\n"
+     "R1-1,R2-2,\r\n"
+     "U1-2,\r\n",
+     "demo.plc", "R1,10K,0805,;\r\nR2,4k7,0805,;\r\nheader without fields\r\nU1,LM358,DIP4,;\r\n"},
+    {"Protel 2.0", "demo.NET",
+     "PROTEL NETLIST 2.0\n"
+     "[\nDESIGNATOR\nR1\nFOOTPRINT\n0805\nPARTTYPE\n10K\nDESCRIPTION\n]\n"
+     "[\nDESIGNATOR\nR2\nFOOTPRINT\n0805\nPARTTYPE\n4k7\n]\n"
+     "[\nDESIGNATOR\nU1\nFOOTPRINT\nDIP4\nPARTTYPE\nLM358\n]\n"
+     "(\nGND\nu1-4\nR1-2\n)\n"
+     "(\nVCC\nR2-1\nU1-1\n)\n"
+     "(\nSIG\nR1-1\n  R2-2  \n\nU1-2\n)\n",
+     nullptr, nullptr},
+    {"Tango", "demo.net",
+     "[\r\nR1\r\n0805\r\n10K\r\n]\r\n"
+     "[\r\nR2\r\n0805\r\n4k7\r\n]\r\n"
+     "[\r\nU1\r\nDIP4\r\nLM358\r\n]\r\n"
+     "(\r\nGND\r\nU1-4\r\nR1,2\r\n)\r\n"
+     "(\r\nVCC\r\nR2-1\r\nU1-1\r\n)\r\n"
+     "(\r\nSIG\r\nR1-1\r\nR2-2\r\nU1-2\r\n)",
+     nullptr, nullptr},
+};
+
+class CNetlistImportSampleTest : public CNetlistTest,
+                                 public ::testing::WithParamInterface<Sample> {};
+
+} // namespace
+
+TEST_P(CNetlistImportSampleTest, ImportsIntoANewBoard)
+{
+    const Sample& sample = GetParam();
+    // A folder whose name holds a dot, and extensions in either case.
+    const std::filesystem::path net =
+        Write(std::string("jobs.2/") + sample.netName, sample.netText);
+    if (sample.listName != nullptr)
+        Write(std::string("jobs.2/") + sample.listName, sample.listText);
+
+    CNetlistImport import;
+    ASSERT_TRUE(import.Run(*doc, net));
+    EXPECT_EQ(NetlistFormatName(import.GetFormat()), sample.dialect);
+    EXPECT_EQ(import.GetErrorFlags(), 0u);
+    EXPECT_TRUE(services.messages.Shown().empty());
+
+    EXPECT_EQ(References(), (std::vector<std::string>{"R1", "R2", "U1"}));
+    const CComponentArray& components = doc->GetComponents();
+    EXPECT_EQ(components.GetType(0), "10K");
+    EXPECT_EQ(components.GetType(1), "4k7");
+    EXPECT_EQ(components.GetShapeName(2), "DIP4");
+    for (int32_t i = 0; i < components.GetCount(); ++i) {
+        EXPECT_TRUE(components.TestFlag(i, ComponentFlags::fromNetlist));
+        EXPECT_LE(components.GetBox(i).bottom, 0);
+        EXPECT_GE(components.GetBox(i).left, 0);
+    }
+    EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"SIG", "GND"}));
+    EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"VCC", "SIG"}));
+    EXPECT_EQ(PadNets("U1"), (std::vector<std::string>{"VCC", "SIG", "", "GND"}));
+    ASSERT_EQ(doc->GetNets().GetCount(), 4);
+    EXPECT_EQ(doc->GetNets().GetNet(3)->GetPinCount(), 3);
+
+    EXPECT_EQ(doc->GetNetlistPath(), net.string());
+    EXPECT_GT(doc->GetNetlistTime(), 0);
+    EXPECT_FALSE(doc->IsNetlistNewer());
+    EXPECT_TRUE(doc->IsLeftPaneShown());
+    EXPECT_TRUE(doc->IsBottomPaneShown());
+
+    const std::filesystem::path report = folder / "jobs.2" / "DEMO IMPORT NETLIST.TXT";
+    ASSERT_EQ(services.launcher.openedTextFiles, (std::vector<std::filesystem::path>{report}));
+    const std::vector<std::string> lines = Lines(ReadFile(report));
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "Import Netlist Info: DEMO.PCB");
+    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines[2].rfind("TimeStamp: ", 0), 0u);
+    EXPECT_TRUE(Contains(lines, "Updating project"));
+    EXPECT_TRUE(Contains(lines, "Add Component: R1, 10K, 0805"));
+    EXPECT_TRUE(Contains(lines, "Add Component: U1, LM358, DIP4"));
+    EXPECT_TRUE(Contains(lines, "Add Net: GND"));
+    EXPECT_TRUE(Contains(lines, "Add Net: SIG"));
+    EXPECT_TRUE(
+        Contains(lines, "Load " + std::string(sample.dialect) + " Netlist: " + net.string()));
+    // The messages are the report's lines, also in the document's list.
+    EXPECT_EQ(doc->GetMessages().front(), "Updating project");
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialects, CNetlistImportSampleTest, ::testing::ValuesIn(samples),
+                         [](const ::testing::TestParamInfo<Sample>& info) {
+                             std::string name = info.param.dialect;
+                             name.erase(std::remove_if(name.begin(), name.end(),
+                                                       [](char c) { return !std::isalnum(c); }),
+                                        name.end());
+                             return name;
+                         });
+
+// ---- Detection ----------------------------------------------------------------------------------
+
+namespace {
+
+NetlistFormat Detect(const std::string& text)
+{
+    CNetlistLines lines(text);
+    return CNetlistImport::DetectFormatOfLines(lines);
+}
+
+std::string Repeat(const std::string& line, int32_t count)
+{
+    std::string text;
+    for (int32_t i = 0; i < count; ++i)
+        text += line;
+    return text;
+}
+
+} // namespace
+
+TEST(CNetlistDetectionTest, HeadersDecideWithinTheFirst200NonBlankLines)
+{
+    const std::string tango = Repeat("(\n)\n", 75);
+    EXPECT_EQ(Detect(tango + "PROTEL NETLIST 2.0\n"), NETLIST_PROTEL);
+    EXPECT_EQ(Detect(Repeat("(\n)\n", 100) + "PROTEL NETLIST 2.0\n"), NETLIST_TANGO);
+    // Blank lines and lines of white space do not count toward the 200.
+    EXPECT_EQ(Detect(Repeat("(\n \t\n\n)\r\n", 99) + "(\nPROTEL NETLIST 2.0\n"), NETLIST_PROTEL);
+    EXPECT_EQ(Detect("[\nmultiSIM\n"), NETLIST_MULTISIM);
+    EXPECT_EQ(Detect("[\nMULTISIM\n"), NETLIST_TANGO);
+}
+
+TEST(CNetlistDetectionTest, VotesAndTies)
+{
+    // Ties go to the lower code; no votes give Calay.
+    EXPECT_EQ(Detect("/A U1(1)\nNET 'B' U1-2\n"), NETLIST_CALAY);
+    EXPECT_EQ(Detect("hello\nworld\n"), NETLIST_CALAY);
+    EXPECT_EQ(Detect(""), NETLIST_CALAY);
+    EXPECT_EQ(Detect("/A U1(1)\nNET 'B' U1-2\nNET 'C' U1-3\n"), NETLIST_MENTOR);
+    EXPECT_EQ(Detect("net 'B' U1-2\n"), NETLIST_MENTOR);
+    // A Mentor header needs both quotes; a Calay one a bracket pair.
+    EXPECT_EQ(Detect("NET 'A\n/B\n(\n"), NETLIST_TANGO);
+    EXPECT_EQ(Detect("/B U1)(\n(\n"), NETLIST_TANGO);
+    // A bracket with trailing blanks votes Tango, one after a blank does not.
+    EXPECT_EQ(Detect("(   \nNET 'A' U1-1\nNET 'A' U1-2\n ( \n"), NETLIST_MENTOR);
+    EXPECT_EQ(Detect("(   \n)\t\nNET 'A' U1-1\n"), NETLIST_TANGO);
+}
+
+TEST(CNetlistLinesTest, LineEndsAndNumbers)
+{
+    CNetlistLines lines(std::string("a\r\nb\n\nc\rd\x1A"));
+    std::string line;
+    std::vector<std::string> read;
+    while (lines.Next(line))
+        read.push_back(line + ":" + std::to_string(lines.GetLineNumber()));
+    EXPECT_EQ(read, (std::vector<std::string>{"a:1", "b:2", ":3", "c:4", "d:5"}));
+    lines.Rewind();
+    ASSERT_TRUE(lines.Next(line));
+    ASSERT_TRUE(lines.Next(line));
+    lines.Unread();
+    ASSERT_TRUE(lines.Next(line));
+    EXPECT_EQ(line, "b");
+    EXPECT_EQ(lines.GetLineNumber(), 2);
+}
+
+// ---- Failures -----------------------------------------------------------------------------------
+
+TEST_F(CNetlistTest, AReportThatCannotBeWrittenStopsTheRunBeforeAnyChange)
+{
+    const std::filesystem::path net = Write("demo.net", "/GND R1(1)\n");
+    Write("demo.cmp", "10K                 R1                  0805\n");
+    std::filesystem::create_directories(folder / "DEMO IMPORT NETLIST.TXT");
+    CNetlistImport import;
+    EXPECT_FALSE(import.Run(*doc, net));
+    EXPECT_EQ(doc->GetComponents().GetCount(), 0);
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_NE(services.messages.Shown()[0].text.find("DEMO IMPORT NETLIST.TXT"), std::string::npos);
+    EXPECT_TRUE(services.launcher.openedTextFiles.empty());
+    EXPECT_EQ(doc->GetUndoCount(), 0);
+}
+
+TEST_F(CNetlistTest, AMissingComponentListIsNamedAndNothingIsReportedDone)
+{
+    const std::filesystem::path net = Write("demo.net", "/GND R1(1)\n");
+    CNetlistImport import;
+    EXPECT_FALSE(import.Run(*doc, net));
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_EQ(services.messages.Shown()[0].text,
+              "'CMP' File not found\n" + (folder / "demo.CMP").string());
+    EXPECT_EQ(services.messages.Shown()[0].caption, "Load CMP File");
+    EXPECT_EQ(doc->GetComponents().GetCount(), 0);
+    EXPECT_TRUE(services.launcher.openedTextFiles.empty());
+    const std::vector<std::string> lines = Lines(ReadFile(folder / "DEMO IMPORT NETLIST.TXT"));
+    EXPECT_TRUE(Contains(lines, "ERROR: Load Componentlist: " + (folder / "demo.CMP").string()));
+}
+
+TEST_F(CNetlistTest, AMissingNetFileStopsBeforeTheComponentList)
+{
+    Write("demo.cmp", "10K                 R1                  0805\n");
+    CNetlistImport import;
+    EXPECT_FALSE(import.Run(*doc, folder / "demo.net"));
+    EXPECT_EQ(
+        services.messages.ShownTexts(),
+        (std::vector<std::string>{"'NET' File not found\n" + (folder / "demo.NET").string()}));
+    EXPECT_EQ(doc->GetComponents().GetCount(), 0);
+}
+
+TEST_F(CNetlistTest, UnreadableLinesAndPinErrorsAreReportedWithTheirLines)
+{
+    const std::filesystem::path net = Write("demo.net", "/GND R1(2) R9(1) R2(7) junk\n"
+                                                        "/N2 R1(X)\n"
+                                                        "/N3 R1(2)\n"
+                                                        "/0 R2(1)\n");
+    Write("demo.cmp", "10K                 R1                  0805\n"
+                      "4k7                 R2                  0805\n"
+                      "short line\n"
+                      "1K                  R3                  NOSUCH\n");
+    CNetlistImport import;
+    EXPECT_TRUE(import.Run(*doc, net));
+    EXPECT_EQ(import.GetErrorFlags(), CNetlistImport::errorUnknownShape | CNetlistImport::errorPin |
+                                          CNetlistImport::errorUnreadableLine);
+    const std::vector<std::string> lines = Lines(ReadFile(folder / "DEMO IMPORT NETLIST.TXT"));
+    EXPECT_TRUE(Contains(lines, "Unreadable line 3: short line"));
+    EXPECT_TRUE(Contains(lines, "Shape not Found: R3, 1K, NOSUCH"));
+    EXPECT_TRUE(Contains(lines, "Netlist Error Net: 2  Comp: R9  Pin: 1"));
+    EXPECT_TRUE(Contains(lines, "Netlist Error Net: 2  Comp: R2  Pin: 7"));
+    EXPECT_TRUE(Contains(lines, "Unreadable line 1: JUNK"));
+    EXPECT_TRUE(Contains(lines, "Netlist Error Net: 3  Comp: R1  Pin: 0"));
+    EXPECT_TRUE(Contains(lines, "Warning: Pin in two Nets: R1-2  Nets: GND, N3  Line: 3"));
+    // The last net wins; a net named 0 is renamed after a warning.
+    EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"", "N3"}));
+    EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"NET00000", ""}));
+    EXPECT_EQ(
+        services.messages.ShownTexts(),
+        (std::vector<std::string>{"Warning! NET 0 is Reserved by Wevra. Changed to NET00000"}));
+}
+
+TEST_F(CNetlistTest, MultiSimHeadersFollowingHeadersAndUnclosedPins)
+{
+    const std::filesystem::path net = Write("demo.net", "multiSIM\n"
+                                                        "R1-1,\n"
+                                                        "*EMPTY\n"
+                                                        "*  SIG   more\n"
+                                                        "R1-2,R2-1\n");
+    Write("demo.plc", "R1,10K,0805,;\nR2,4k7,0805,;\n");
+    CNetlistImport import;
+    EXPECT_TRUE(import.Run(*doc, net));
+    // Pins before the first header stay on no net.
+    EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"", "SIG"}));
+    EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"", ""}));
+    const std::vector<std::string> lines = Lines(ReadFile(folder / "DEMO IMPORT NETLIST.TXT"));
+    EXPECT_TRUE(Contains(lines, "Add Net: EMPTY"));
+    EXPECT_TRUE(Contains(lines, "Unreadable line 5: R2-1"));
+}
+
+namespace {
+
+// Everything a reader finds, one text per finding.
+class CRecordingSink : public CNetReaderSink {
+public:
+    void OnNet(const std::string& name, int32_t line) override
+    {
+        found.push_back(std::to_string(line) + " net " + name);
+    }
+    void OnPin(const std::string& reference, const std::string& pin, int32_t line) override
+    {
+        found.push_back(std::to_string(line) + " pin " + reference + "/" + pin);
+    }
+    void OnUnreadable(int32_t line, const std::string& text) override
+    {
+        found.push_back(std::to_string(line) + " bad " + text);
+    }
+
+    std::vector<std::string> found;
+};
+
+std::vector<std::string> ReadNets(NetlistFormat format, const std::string& text)
+{
+    CNetlistLines lines(text);
+    CRecordingSink sink;
+    CNetReader(format, lines, sink).Read();
+    return sink.found;
+}
+
+std::string WithCrLf(const std::string& text)
+{
+    std::string result;
+    for (char c : text)
+        result += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return result;
+}
+
+} // namespace
+
+TEST(CNetReaderTest, LineEndsDoNotChangeWhatIsRead)
+{
+    const std::pair<NetlistFormat, std::string> files[] = {
+        {NETLIST_CALAY, "/A R1(1)\n  R2(2)\n"},
+        {NETLIST_MENTOR, "NET 'A' R1-1 R2-2\n"},
+        {NETLIST_MULTISIM, "*A\nR1-1,R2-2,\n"},
+        {NETLIST_TANGO, "(\nA\nR1-1\nR2,2\n)\n"},
+    };
+    for (const auto& [format, text] : files) {
+        const std::vector<std::string> lf = ReadNets(format, text);
+        EXPECT_EQ(ReadNets(format, WithCrLf(text)), lf) << text;
+        EXPECT_EQ(lf.size(), 3u) << text;
+        EXPECT_EQ(lf.back().substr(lf.back().find(' ')), " pin R2/2") << text;
+    }
+}
+
+TEST(CNetReaderTest, LongNamesAndOddSpacing)
+{
+    const std::string longName(5000, 'N');
+    EXPECT_EQ(ReadNets(NETLIST_MENTOR, "NET '" + longName + "'   U1-1\tU2-3  \n"),
+              (std::vector<std::string>{"1 net " + longName, "1 pin U1/1", "1 pin U2/3"}));
+    EXPECT_EQ(ReadNets(NETLIST_CALAY, "/A U1 (1), U2(2);\n"),
+              (std::vector<std::string>{"1 net A", "1 pin U1/1", "1 pin U2/2"}));
+    EXPECT_EQ(ReadNets(NETLIST_MENTOR, "NET A U1-1\nNET 'B' U1 U2-2\n"),
+              (std::vector<std::string>{"1 bad NET A U1-1", "2 net B", "2 bad U1", "2 pin U2/2"}));
+    // A block left open ends where the next one starts.
+    EXPECT_EQ(ReadNets(NETLIST_PROTEL, "(\nA\nu1-1\n(\nB\nU2-2\n)\n"),
+              (std::vector<std::string>{"2 net A", "3 pin U1/1", "5 net B", "6 pin U2/2"}));
+}
+
+// ---- Forward annotation -------------------------------------------------------------------------
+
+namespace {
+
+// A board of R1 (10K, 0805), R2 (4k7, 0805, delete lock), R3 (1K, 0805), U1 (LM358, DIP4,
+// replace-shape lock) and U2 (LM358, DIP4, type lock), placed where the user put them.
+class CForwardAnnotateTest : public CNetlistTest {
+protected:
+    void SetUp() override
+    {
+        CNetlistTest::SetUp();
+        Add("R1", "10K", "0805", 0);
+        Add("R2", "4k7", "0805", ComponentFlags::lockDelete);
+        Add("R3", "1K", "0805", 0);
+        Add("U1", "LM358", "DIP4", ComponentFlags::lockReplaceShape);
+        Add("U2", "LM358", "DIP4", ComponentFlags::lockType);
+        CComponentArray& components = doc->GetComponents();
+        components.SetPosition(0, 500000, 600000);
+        components.ResetPadArrays();
+    }
+
+    void Add(const std::string& reference, const std::string& type, const std::string& shape,
+             uint32_t locks)
+    {
+        CComponentArray& components = doc->GetComponents();
+        ASSERT_TRUE(components.AddComponent(reference, type, doc->GetShapeCache().FindShape(shape),
+                                            0, 0, 0, false));
+        components.SetFlag(components.GetCount() - 1, locks, true);
+    }
+
+    std::vector<std::string> ReportLines() const
+    {
+        return Lines(ReadFile(folder / "DEMO FORWARD ANNOTATE.TXT"));
+    }
+};
+
+const char forwardList[] = "R1                  PART 22K                 0805\n"
+                           "U1                  PART LM324               SOT3\n"
+                           "U2                  PART LM324               SOT3\n"
+                           "C1                  PART 100N                0805\n"
+                           "X1                  PART FOO                 NOSUCH\n";
+
+} // namespace
+
+TEST_F(CForwardAnnotateTest, ChangesFollowTheLocks)
+{
+    const std::filesystem::path net =
+        Write("demo.net", "NET 'GND' R1-2 C1-2 U2-3\nNET 'VCC' R1-1 U1-1 C1-1\n");
+    Write("demo.cmp", forwardList);
+    CNetlistImport import;
+    EXPECT_TRUE(import.Run(*doc, net));
+
+    // R3 is gone, R2 stays for its lock, C1 is new, X1 has no shape.
+    EXPECT_EQ(References(), (std::vector<std::string>{"C1", "R1", "R2", "U1", "U2"}));
+    const CComponentArray& components = doc->GetComponents();
+    EXPECT_EQ(components.GetType(1), "22K");
+    EXPECT_EQ(components.GetPosition(1), CPoint(500000, 600000));
+    EXPECT_EQ(components.GetShapeName(3), "DIP4");
+    EXPECT_EQ(components.GetType(3), "LM324");
+    EXPECT_EQ(components.GetShapeName(4), "SOT3");
+    EXPECT_EQ(components.GetType(4), "LM358");
+    EXPECT_TRUE(components.TestFlag(0, ComponentFlags::fromNetlist));
+    EXPECT_EQ(PadNets("C1"), (std::vector<std::string>{"VCC", "GND"}));
+    EXPECT_EQ(PadNets("U2"), (std::vector<std::string>{"", "", "GND"}));
+    EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"", ""}));
+
+    const std::vector<std::string> lines = ReportLines();
+    EXPECT_EQ(lines[0], "Forward Annotate Info: DEMO.PCB");
+    const std::vector<std::string> expected = {
+        "Delete Component: R2, 4k7, 0805",
+        "Warning: Delete Ignored by properties: R2",
+        "Delete Component: R3, 1K, 0805",
+        "Replace Typename: R1, 22K, 0805",
+        "Replace Shape: U1, LM324, SOT3",
+        "Warning: Replace Shape Ignored by properties: U1",
+        "Replace Typename: U1, LM324, SOT3",
+        "Replace Shape: U2, LM324, SOT3",
+        "Replace Typename: U2, LM324, SOT3",
+        "Warning: Replace Typename Ignored by properties: U2",
+        "Add    Component: C1, 100N, 0805",
+        "Add    Component: X1, FOO, NOSUCH",
+        "Warning: Shape not Found: X1, FOO, NOSUCH",
+    };
+    std::vector<std::string> items;
+    for (const std::string& line : lines) {
+        if (line.rfind("Delete", 0) == 0 || line.rfind("Warning", 0) == 0 ||
+            line.rfind("Replace", 0) == 0 || line.rfind("Add    ", 0) == 0)
+            items.push_back(line);
+    }
+    EXPECT_EQ(items, expected);
+    EXPECT_EQ(services.launcher.openedTextFiles.size(), 1u);
+}
+
+TEST_F(CForwardAnnotateTest, PinErrorsMakeTheRunFalse)
+{
+    const std::filesystem::path net = Write("demo.net", "NET 'GND' R1-2 R3-1\n");
+    Write("demo.cmp", forwardList);
+    EXPECT_FALSE(CNetlistImport().Run(*doc, net));
+    EXPECT_EQ(services.launcher.openedTextFiles.size(), 1u);
+}
+
+TEST_F(CForwardAnnotateTest, AMissingOrEmptyFileNeverClearsTheBoard)
+{
+    const std::vector<std::string> before = References();
+    Write("demo.cmp", forwardList);
+    // No ".NET": detection fails, nothing is deleted.
+    EXPECT_FALSE(CNetlistImport().Run(*doc, folder / "demo.net"));
+    EXPECT_EQ(References(), before);
+    EXPECT_TRUE(Contains(ReportLines(), "ERROR: Open Netlist: " + (folder / "demo.NET").string()));
+
+    // A component list that names nothing.
+    Write("demo.net", "NET 'GND' R1-2\n");
+    Write("demo.cmp", "# nothing here\n");
+    services.messages.ClearShown();
+    EXPECT_FALSE(CNetlistImport().Run(*doc, folder / "demo.net"));
+    EXPECT_EQ(References(), before);
+    EXPECT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_TRUE(services.launcher.openedTextFiles.empty());
+}
+
+// ---- Net alias lookup ---------------------------------------------------------------------------
+
+TEST(CNetAliasTest, PinFieldsAreComparedExactly)
+{
+    std::vector<std::string> aliases = {"U10,3,GND", "U1,13,GND", "U1,1,3,A", "U1,3,GND"};
+    CNetlistImport::AddNetAlias(" vss ", "u1 ", " 3", aliases);
+    CNetlistImport::AddNetAlias("AGND", "U1", "3", aliases);
+    CNetlistImport::AddNetAlias("X", "U2", "3", aliases);
+    EXPECT_EQ(aliases, (std::vector<std::string>{"U10,3,GND", "U1,13,GND", "U1,1,3,A",
+                                                 "U1,3,GND,VSS,AGND"}));
+}
+
+TEST_F(CNetlistTest, LoadNetsOnlyReadsEveryDialectWithoutChangingTheDesign)
+{
+    const std::pair<std::string, std::string> files[] = {
+        {"calay", "/VSS U1(3)\n/AGND U1(3) U1(1)\n"},
+        {"mentor", "NET 'VSS' U1-3\nNET 'AGND' U1-3 U1-1\n"},
+        {"multisim", "multiSIM\n*VSS\nU1-3,\n*AGND\nU1-3,U1-1,\n"},
+        {"tango", "(\nVSS\nu1,3\n)\n(\nAGND\nU1-3\nU1-1\n)\n"},
+    };
+    for (const auto& [name, text] : files) {
+        const std::filesystem::path net = Write(name + "/board.net", text);
+        std::vector<std::string> aliases = {"U1,1,GND", "U1,3,GND", "U1,4,GND"};
+        EXPECT_TRUE(CNetlistImport().LoadNetsOnly(*doc, net, aliases)) << name;
+        EXPECT_EQ(aliases,
+                  (std::vector<std::string>{"U1,1,GND,AGND", "U1,3,GND,VSS,AGND", "U1,4,GND"}))
+            << name;
+    }
+    EXPECT_EQ(doc->GetComponents().GetCount(), 0);
+    EXPECT_EQ(doc->GetNets().GetCount(), 1);
+    EXPECT_TRUE(doc->GetMessages().empty());
+
+    std::vector<std::string> aliases = {"U1,3,GND"};
+    EXPECT_FALSE(CNetlistImport().LoadNetsOnly(*doc, folder / "none.net", aliases));
+    EXPECT_EQ(aliases, (std::vector<std::string>{"U1,3,GND"}));
+    EXPECT_EQ(services.messages.Shown().size(), 1u);
+}
