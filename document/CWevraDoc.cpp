@@ -133,6 +133,7 @@ bool CWevraDoc::ResetToDefaults()
     m_settings.selectionFilter = CDesignSettings::defaultSelectionFilter;
     m_edit.currentComponentIndex = -1;
     ResetEditingState();
+    m_backup.Reset();
 
     m_displaySets->FillDisplaySets();
     m_outputJobs->FillDefaultJobs();
@@ -237,6 +238,8 @@ bool CWevraDoc::OnOpenDocument(const std::string& path)
 
     m_pathName = path;
     m_modified = false;
+    m_dirty = false;
+    m_backup.Reset();
     CDocumentFrame::Get().AddToRecentFiles(path);
     SetTitle();
     return true;

@@ -9,6 +9,7 @@
 #include "analysis/CDrcDocument.h"
 #include "analysis/CPlaneBuildDocument.h"
 #include "analysis/CTracerDocument.h"
+#include "document/CDesignBackup.h"
 #include "document/CDesignSettings.h"
 #include "document/CDocumentComponentLink.h"
 #include "document/CDocumentNetLink.h"
@@ -70,9 +71,10 @@ class CWevraFont;
 //
 // Its state lies in parts it owns, each with its own header: the design file's header settings
 // (CDesignSettings), the tools' editing state (CEditState), the windows' view state
-// (CViewState), the drawing's pens and colours (CPaintState), the per-layer object counts
-// (CLayerCounts), the net groups (CNetGroups), the undo snapshots (CUndoStack) and a shape
-// document's source (CShapeSource). Their constants are named through them.
+// (CViewState), the design time and backups (CDesignBackup), the drawing's pens and colours
+// (CPaintState), the per-layer object counts (CLayerCounts), the net groups (CNetGroups), the undo
+// snapshots (CUndoStack) and a shape document's source (CShapeSource). Their constants are named
+// through them.
 class CWevraDoc : public CObject,
                   public CDocumentNetLink,
                   public CDocumentComponentLink,
@@ -325,6 +327,9 @@ public:
     void SetZoomWindowPending(bool pending) { m_view.zoomWindowPending = pending; }
     // Accumulated editing time in milliseconds.
     uint32_t GetDesignTime() const { return m_settings.designTime; }
+    void AddDesignTime(uint32_t milliseconds) { m_settings.designTime += milliseconds; }
+    // The design time clock and the automatic backups of this design.
+    CDesignBackup& GetBackup() { return m_backup; }
 
     // ---- View services --------------------------------------------------------------------------
 
@@ -802,8 +807,9 @@ private:
     // ---- Net groups -----------------------------------------------------------------------------
     CNetGroups m_netGroups;
 
-    // ---- Undo -----------------------------------------------------------------------------------
+    // ---- Undo and backups -----------------------------------------------------------------------
     CUndoStack m_undo;
+    CDesignBackup m_backup{*this};
 
     // ---- Document -------------------------------------------------------------------------------
     std::string m_pathName;

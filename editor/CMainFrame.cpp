@@ -26,10 +26,12 @@
 #include "editor/CConfig.h"
 #include "editor/CDocTemplate.h"
 #include "editor/CWevraApp.h"
+#include "editor/CWevraView.h"
 #include "framework/CArchive.h"
 #include "framework/CArchiveException.h"
 #include "framework/CLauncher.h"
 #include "framework/CMessageService.h"
+#include "framework/CProgDlg.h"
 #include "framework/CResourcePack.h"
 #include "framework/CServices.h"
 #include "framework/CSettingsStore.h"
@@ -501,6 +503,7 @@ void CMainFrame::RegisterCommands()
              [](CCmdUI& ui) { ui.Enable(s_lmcImportFactory != nullptr); });
     OnCommand(ID_RUN_SCHEMATIC_APPLICATION, [this] { OnRunSchematicApplication(); });
     OnCommand(ID_OTHER_LOAD_SHAPE_LIBRARY, [this] { LoadShapeLibraries(m_libraryPath); });
+    OnCommand(ID_OTHER_TIMER, [this] { OnTimerCommand(); });
     OnCommand(ID_HELP_README, [this] { OnReadme(); });
     OnCommand(ID_HELP_ABOUT_WEVRA, [this] { OnAbout(); });
     for (uint32_t id : {ID_HELP_HELP_INDEX, ID_HELP, ID_HELP_DEFAULT})
@@ -515,6 +518,40 @@ void CMainFrame::RegisterCommands()
 }
 
 // ---- Frame commands -----------------------------------------------------------------------------
+
+void CMainFrame::OnTimerCommand()
+{
+    // A long operation pumps messages while it works on a design: no backup may serialise that
+    // design halfway, so the tick waits until the operation is over.
+    if (CProgDlg::IsAnyRunning()) {
+        if (!m_timerDeferred) {
+            m_timerDeferred = true;
+            QTimer::singleShot(timerRetryMs, this, [this] {
+                m_timerDeferred = false;
+                RunCommand(ID_OTHER_TIMER);
+            });
+        }
+        return;
+    }
+    if (!m_config)
+        return;
+    // Every open design, not only the active one: a design in a window behind the others
+    // holds unsaved work as well.
+    for (int i = 0; i < m_docTemplate->GetCount(); ++i) {
+        CWevraDoc* document = m_docTemplate->GetDocument(i);
+        if (document == nullptr)
+            continue;
+        const bool wrote = document->GetBackup().OnTimer(m_config->Files());
+        auto* frame = dynamic_cast<CChildFrame*>(m_docTemplate->GetFrame(*document));
+        CWevraView* view = frame ? frame->GetBoardView() : nullptr;
+        if (view == nullptr)
+            continue;
+        if (wrote)
+            view->UpdateStatusLine();
+        if (document == m_docTemplate->GetActiveDocument())
+            view->ShowDesignTime();
+    }
+}
 
 void CMainFrame::OnFileOpen()
 {

@@ -38,6 +38,8 @@ class CMainFrame : public QMainWindow, public CDocumentFrame, public CCommandTar
 
 public:
     static constexpr int timerPeriodMs = 60000;
+    // How long a timer tick waits for a running long operation before it looks again.
+    static constexpr int timerRetryMs = 1000;
     static constexpr int statusPaneCount = 9;
     // The main window's resource: menu without a design, accelerators, toolbar images.
     static constexpr uint32_t mainResource = 213;
@@ -146,6 +148,8 @@ private:
     void OnReadme();
     void OnAbout();
     void OnHelp(uint32_t id);
+    // The one-minute tick: design time and automatic backups of every open design.
+    void OnTimerCommand();
     void SaveBarState();
     void RestoreBarState();
     std::vector<uint8_t> LibrarySnapshot() const;
@@ -164,6 +168,7 @@ private:
     uint32_t m_menuId = 0;
 
     bool m_openedByShell = false;
+    bool m_timerDeferred = false;
     bool m_bottomPaneShown = false;
     bool m_leftPaneShown = false;
     bool m_statusBarShown = true;

@@ -1,0 +1,148 @@
+#include "document/CDesignBackup.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <vector>
+
+#include "document/CConfigFiles.h"
+#include "document/CWevraDoc.h"
+#include "framework/CArchive.h"
+#include "framework/CArchiveException.h"
+#include "framework/CMessageService.h"
+#include "framework/CPathHelper.h"
+#include "framework/CServices.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr uint32_t minuteMs = 60000;
+
+std::string Trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string UpperCase(std::string text)
+{
+    for (char& c : text)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string InFolder(const std::string& folder, const std::string& name)
+{
+    return folder.empty() ? name : (fs::path(folder) / name).string();
+}
+
+} // namespace
+
+void CDesignBackup::Reset()
+{
+    m_activity = false;
+    m_ticks = 0;
+    m_failing = false;
+}
+
+bool CDesignBackup::OnTimer(const CConfigFiles& files)
+{
+    if (m_document.IsShapeDocument())
+        return false;
+    if (m_activity) {
+        m_activity = false;
+        m_document.AddDesignTime(minuteMs);
+    }
+    if (!m_document.IsDirty())
+        return false;
+    ++m_ticks;
+    if (!files.m_backupsAutomatic || files.m_backupMaxFiles == 0 ||
+        m_ticks <= files.m_backupIntervalTime)
+        return false;
+    return !Backup(files).empty();
+}
+
+std::string CDesignBackup::BackupFileName(const std::string& title, int32_t number)
+{
+    std::string digits = std::to_string(number);
+    if (number >= 0 && digits.size() < 2)
+        digits.insert(0, "0");
+    return title + " BAK " + digits + ".PCB";
+}
+
+std::string CDesignBackup::Backup(const CConfigFiles& files)
+{
+    const std::string title = UpperCase(m_document.GetDesignName());
+    std::string folder = Trimmed(files.m_backupDirectory);
+    folder =
+        folder.empty()
+            ? m_document.GetDesignFolder()
+            : CPathHelper::ResolveStoredPath(folder, m_document.GetDesignFolder(), true).string();
+    std::error_code error;
+    if (!folder.empty())
+        fs::create_directories(folder, error);
+
+    // Every file that starts with the title counts, the design itself among them when the
+    // backups lie beside it.
+    CPathHelper lister;
+    lister.SetListFullPath(true);
+    lister.SetListWithExtension(true);
+    std::vector<std::string> existing;
+    lister.ListFiles(InFolder(folder, title + "*.PCB"), existing);
+    int32_t number = int32_t(existing.size()) + 1;
+    const int32_t maxFiles = files.m_backupMaxFiles;
+
+    // Complete on disk before any older backup is renamed or deleted.
+    const std::string temporary = InFolder(folder, title + " BAK.tmp");
+    bool written = false;
+    try {
+        CArchive ar;
+        m_document.Serialize(ar);
+        const std::vector<uint8_t>& bytes = ar.GetBuffer();
+        written =
+            CPathHelper::WriteFileAtomically(temporary, std::string(bytes.begin(), bytes.end()));
+    } catch (const CArchiveException&) {
+        written = false;
+    }
+    const std::string name = InFolder(folder, BackupFileName(title, std::min(number, maxFiles)));
+    if (!written) {
+        ReportFailure(name);
+        return {};
+    }
+    if (number > maxFiles) {
+        Rotate(folder, title, number);
+        number = maxFiles;
+    }
+    // Replaces a file of that number left above a lowered maximum.
+    fs::rename(temporary, name, error);
+    if (error) {
+        fs::remove(temporary, error);
+        ReportFailure(name);
+        return {};
+    }
+    m_document.SetInfoText("Backup: " + name);
+    m_document.ClearDirty();
+    m_ticks = 0;
+    m_failing = false;
+    return name;
+}
+
+void CDesignBackup::Rotate(const std::string& folder, const std::string& title, int32_t count)
+{
+    CPathHelper::DeleteFile(InFolder(folder, BackupFileName(title, 1)));
+    for (int32_t j = 2; j < count; ++j)
+        CPathHelper::RenameFile(InFolder(folder, BackupFileName(title, j)),
+                                InFolder(folder, BackupFileName(title, j - 1)));
+}
+
+void CDesignBackup::ReportFailure(const std::string& path)
+{
+    if (m_failing)
+        return;
+    m_failing = true;
+    CServices::Messages().MessageBox("The backup \"" + path + "\" could not be written.",
+                                     m_document.GetDesignName(), MB_OK, MB_ICONEXCLAMATION);
+}

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "document/CConfigFiles.h"
+#include "document/CDesignBackup.h"
+#include "framework/CArchive.h"
+#include "tests/document/DocTestViews.h"
+#include "tests/support/CTempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string FileText(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class CDesignBackupTest : public CDocumentTest {
+protected:
+    void SetUp() override
+    {
+        CDocumentTest::SetUp();
+        doc->SetDesignPath((folder / "amp").string());
+        files.m_backupDirectory = (folder / "bak").string();
+        files.m_backupIntervalTime = 1;
+        files.m_backupMaxFiles = 3;
+    }
+
+    // A change of the design, and the stream a backup of it must hold.
+    std::string Change(int32_t width)
+    {
+        doc->SetBoardSize(width, 2000);
+        doc->SetModified();
+        CArchive ar;
+        doc->Serialize(ar);
+        return std::string(ar.GetBuffer().begin(), ar.GetBuffer().end());
+    }
+    fs::path Bak(int32_t number) const
+    {
+        return folder / "bak" / CDesignBackup::BackupFileName("AMP", number);
+    }
+    // Ticks until the interval has passed once more.
+    bool TwoMinutes()
+    {
+        doc->GetBackup().OnTimer(files);
+        return doc->GetBackup().OnTimer(files);
+    }
+
+    CTempFolder folder{"wevra-backup"};
+    CConfigFiles files;
+};
+
+TEST_F(CDesignBackupTest, NamesCarryAtLeastTwoDigits)
+{
+    EXPECT_EQ(CDesignBackup::BackupFileName("AMP", 1), "AMP BAK 01.PCB");
+    EXPECT_EQ(CDesignBackup::BackupFileName("AMP", 0), "AMP BAK 00.PCB");
+    EXPECT_EQ(CDesignBackup::BackupFileName("AMP", 10), "AMP BAK 10.PCB");
+    EXPECT_EQ(CDesignBackup::BackupFileName("AMP", 123), "AMP BAK 123.PCB");
+}
+
+TEST_F(CDesignBackupTest, FiveCyclesAtMaximumThreeKeepTheNewestThree)
+{
+    std::vector<std::string> streams;
+    for (int32_t cycle = 0; cycle < 5; ++cycle) {
+        streams.push_back(Change(3000 + cycle));
+        EXPECT_TRUE(TwoMinutes()) << cycle;
+        // A backup is not a save.
+        EXPECT_TRUE(doc->IsModified());
+        EXPECT_FALSE(doc->IsDirty());
+        EXPECT_EQ(doc->GetBackup().GetTickCount(), 0);
+    }
+    EXPECT_EQ(FileText(Bak(1)), streams[2]);
+    EXPECT_EQ(FileText(Bak(2)), streams[3]);
+    EXPECT_EQ(FileText(Bak(3)), streams[4]);
+    EXPECT_FALSE(fs::exists(Bak(4)));
+    EXPECT_FALSE(fs::exists(folder / "bak" / "AMP BAK.tmp"));
+    EXPECT_EQ(doc->GetInfoText(), "Backup: " + Bak(3).string());
+    EXPECT_TRUE(services.messages.Shown().empty());
+}
+
+TEST_F(CDesignBackupTest, FailingWriteLeavesOlderBackupsAndReportsOncePerStreak)
+{
+    std::vector<std::string> streams;
+    for (int32_t cycle = 0; cycle < 3; ++cycle) {
+        streams.push_back(Change(3000 + cycle));
+        ASSERT_TRUE(TwoMinutes());
+    }
+    // A folder where the temporary file must go makes every write fail.
+    const fs::path blocker = folder / "bak" / "AMP BAK.tmp";
+    fs::create_directory(blocker);
+    fs::create_directory(blocker / "x");
+    Change(4000);
+    EXPECT_FALSE(TwoMinutes());
+    EXPECT_FALSE(doc->GetBackup().OnTimer(files));
+    EXPECT_FALSE(doc->GetBackup().OnTimer(files));
+    for (int32_t number = 1; number <= 3; ++number)
+        EXPECT_EQ(FileText(Bak(number)), streams[size_t(number - 1)]) << number;
+    EXPECT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_TRUE(doc->IsDirty());
+
+    // Once a backup succeeded, the next failure is worth a message again.
+    fs::remove_all(blocker);
+    const std::string latest = Change(5000);
+    EXPECT_TRUE(doc->GetBackup().OnTimer(files));
+    EXPECT_EQ(FileText(Bak(3)), latest);
+    fs::create_directories(blocker / "x");
+    Change(6000);
+    EXPECT_FALSE(TwoMinutes());
+    EXPECT_EQ(services.messages.Shown().size(), 2u);
+}
+
+TEST_F(CDesignBackupTest, OnlyChangedDesignsAreBackedUpAfterTheInterval)
+{
+    files.m_backupIntervalTime = 5;
+    for (int32_t minute = 0; minute < 20; ++minute)
+        EXPECT_FALSE(doc->GetBackup().OnTimer(files));
+    EXPECT_FALSE(fs::exists(folder / "bak"));
+
+    Change(3000);
+    for (int32_t minute = 1; minute <= 5; ++minute)
+        EXPECT_FALSE(doc->GetBackup().OnTimer(files)) << minute;
+    EXPECT_TRUE(doc->GetBackup().OnTimer(files));
+    EXPECT_TRUE(fs::exists(Bak(1)));
+
+    Change(3001);
+    files.m_backupsAutomatic = false;
+    for (int32_t minute = 0; minute < 10; ++minute)
+        EXPECT_FALSE(doc->GetBackup().OnTimer(files));
+    files.m_backupsAutomatic = true;
+    files.m_backupMaxFiles = 0;
+    EXPECT_FALSE(doc->GetBackup().OnTimer(files));
+    // The backup before a netlist import runs all the same, as number 00.
+    EXPECT_EQ(doc->GetBackup().Backup(files), (folder / "bak" / "AMP BAK 00.PCB").string());
+}
+
+TEST_F(CDesignBackupTest, BesideTheDesignItsOwnFileAndNamesakesAreCounted)
+{
+    files.m_backupDirectory = "  ";
+    std::ofstream(folder / "AMP.PCB") << "design";
+    std::ofstream(folder / "AMP2.PCB") << "another design";
+    doc->SetDesignPath((folder / "AMP").string());
+    Change(3000);
+    EXPECT_EQ(doc->GetBackup().Backup(files), (folder / "AMP BAK 03.PCB").string());
+}
+
+TEST_F(CDesignBackupTest, LoweredMaximumReplacesTheFileAtTheMaximum)
+{
+    fs::create_directories(folder / "bak");
+    for (int32_t number = 1; number <= 5; ++number)
+        std::ofstream(Bak(number)) << "old " << number;
+    const std::string latest = Change(3000);
+    EXPECT_TRUE(TwoMinutes());
+    EXPECT_EQ(FileText(Bak(1)), "old 2");
+    EXPECT_EQ(FileText(Bak(2)), "old 3");
+    EXPECT_EQ(FileText(Bak(3)), latest);
+    EXPECT_EQ(FileText(Bak(4)), "old 5");
+}
+
+TEST_F(CDesignBackupTest, DesignTimeGrowsOnlyInMinutesWithActivity)
+{
+    files.m_backupsAutomatic = false;
+    CDesignBackup& clock = doc->GetBackup();
+    clock.OnTimer(files);
+    EXPECT_EQ(doc->GetDesignTime(), 0u);
+    clock.NoteActivity();
+    clock.NoteActivity();
+    clock.OnTimer(files);
+    clock.OnTimer(files);
+    EXPECT_EQ(doc->GetDesignTime(), 60000u);
+    clock.NoteActivity();
+    clock.OnTimer(files);
+    EXPECT_EQ(doc->GetDesignTime(), 120000u);
+}
+
+} // namespace
