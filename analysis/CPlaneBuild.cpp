@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <new>
 
 #include "analysis/CPlaneBuildDocument.h"
 #include "analysis/CRingIndex.h"
@@ -155,10 +156,18 @@ void CPlaneBuild::Build()
         return;
     }
     m_steps = 0;
-    if (CollectGuides())
+    try {
+        CollectGuides();
         FillFromGuides();
-    else
-        m_plane.DeleteFill(); // the guide buffer overflowed; its message said why
+    } catch (const std::bad_alloc&) {
+        // A board too big for memory ends as a failed fill, never as part of one.
+        m_guides = std::vector<DLine3>();
+        m_obstacles.Clear();
+        m_grid = std::make_unique<CPlaneBuildGrid>();
+        m_plane.DeleteFill();
+        m_plane.IncrementFillErrorCount();
+        CServices::Messages().MessageBox(outOfMemoryText, "", MB_OK, MB_ICONEXCLAMATION);
+    }
     if (m_cancelled) {
         // A cancelled fill must not pass for a finished one.
         m_plane.DeleteFill();
@@ -224,7 +233,7 @@ void CPlaneBuild::FillFromGuides()
     }
 }
 
-bool CPlaneBuild::CollectGuides()
+void CPlaneBuild::CollectGuides()
 {
     AddOutlineGuides();
 
@@ -236,15 +245,14 @@ bool CPlaneBuild::CollectGuides()
     m_progress->SetCaption("GuidesAddOverlappingPlaneGuides");
     GuidesAddOverlappingPlaneGuides();
 
-    for (int32_t i = 0; i < netCount && !m_guidesFull; ++i) {
+    for (int32_t i = 0; i < netCount; ++i) {
         SetStatus(Format("Add Net:", i));
         if (i != m_net)
             AddNetGuides(i);
     }
-    if (m_net > 0 && !m_guidesFull)
+    if (m_net > 0)
         AddThermalGuides(m_net);
     m_obstacles.Index();
-    return !m_guidesFull;
 }
 
 int32_t CPlaneBuild::EffectiveNet(int32_t net) const
@@ -330,8 +338,6 @@ bool CPlaneBuild::ClipGuide(const CRect& box, int32_t sector, DLine3& guide)
 
 void CPlaneBuild::AddGuideLine(CPoint from, CPoint to)
 {
-    if (m_guidesFull)
-        return;
     DLine3 guide;
     guide.x1 = from.x;
     guide.y1 = from.y;
@@ -344,15 +350,6 @@ void CPlaneBuild::AddGuideLine(CPoint from, CPoint to)
 
 void CPlaneBuild::GuidesAdd(const DLine3& guide)
 {
-    if (m_guidesFull)
-        return;
-    if (m_guides.size() >= size_t(maxGuides)) {
-        // One message: the build stops collecting here and ends as a failure.
-        m_guidesFull = true;
-        m_plane.IncrementFillErrorCount();
-        CServices::Messages().MessageBox(guidesFullText, "", MB_OK, MB_ICONEXCLAMATION);
-        return;
-    }
     m_guides.push_back(guide);
     if (m_makingThermal)
         m_guides.back().state |= DLine3::stateThermal;
@@ -373,7 +370,7 @@ void CPlaneBuild::AddArcGuides(CPoint centre, double start, double end, int32_t 
     const int32_t corner =
         SaturateToInt(int64_t(std::ceil(double(radius) / std::cos(step * 0.5 * DEG_TO_RAD))) + 1);
     CPoint previous = Add(centre, RotateByDegrees(radius, 0, start));
-    for (int32_t k = 0; k < count && !m_guidesFull; ++k) {
+    for (int32_t k = 0; k < count; ++k) {
         const CPoint next = Add(centre, RotateByDegrees(corner, 0, start + (k + 0.5) * step));
         AddGuideLine(previous, next);
         previous = next;
@@ -583,7 +580,7 @@ void CPlaneBuild::AddOutlineGuides()
 
 void CPlaneBuild::GuidesAddOverlappingPlaneGuides()
 {
-    for (int32_t i = 0; i < m_document.GetPlaneCount() && !m_guidesFull; ++i) {
+    for (int32_t i = 0; i < m_document.GetPlaneCount(); ++i) {
         const CPour& other = m_document.GetPlane(i);
         if (&other == &m_plane)
             break;
@@ -599,7 +596,7 @@ void CPlaneBuild::GuidesAddOverlappingPlaneGuides()
         // An edge just outside the box still reaches into it by the grown distance.
         const CRect reach = Grown(m_box, grow);
         for (const auto& polygon : other.GetFillPolylines()) {
-            for (int32_t k = 1; k < polygon->GetSize() && !m_guidesFull; ++k) {
+            for (int32_t k = 1; k < polygon->GetSize(); ++k) {
                 const CPoint a = (*polygon)[k - 1];
                 const CPoint b = (*polygon)[k];
                 if (SegmentTouchesRect(reach.left, reach.top, reach.right, reach.bottom, a.x, a.y,
@@ -639,7 +636,7 @@ void CPlaneBuild::AddNetGuides(int32_t netIndex)
         int64_t(std::max(net.GetClearance(), m_plane.GetMinSpace())) + m_plane.GetPenWidth() / 2);
     const CRect reach = Grown(m_box, reachMargin);
 
-    for (int32_t i = 0; i < net.GetPinCount() && !m_guidesFull; ++i) {
+    for (int32_t i = 0; i < net.GetPinCount(); ++i) {
         const NetPinRec& pin = net.GetPin(i);
         const CPad* pad = PadOnPlaneLayer(pin.padStack, pin.side != 0, true);
         if (pad && PadReaches(*pad, pin.x, pin.y, grow, reach))
@@ -647,7 +644,7 @@ void CPlaneBuild::AddNetGuides(int32_t netIndex)
     }
 
     const int32_t layer = m_plane.GetLayer();
-    for (int32_t i = 0; i < net.GetVertexCount() && !m_guidesFull; ++i) {
+    for (int32_t i = 0; i < net.GetVertexCount(); ++i) {
         const TrackRec& vertex = net.GetVertex(i);
         if (vertex.IsPad()) {
             const CPad* pad = PadOnPlaneLayer(vertex.GetPadStack(), vertex.IsMirrored(), true);
@@ -680,7 +677,7 @@ void CPlaneBuild::AddTextGuides()
     const int32_t layer = m_plane.GetLayer();
     constexpr int64_t cursorLimit = int64_t(1) << 40;
 
-    for (int32_t t = 0; t < m_document.GetTextCount() && !m_guidesFull; ++t) {
+    for (int32_t t = 0; t < m_document.GetTextCount(); ++t) {
         const CWevraText& text = m_document.GetText(t);
         if (text.GetLayer() != layer)
             continue;
@@ -696,7 +693,7 @@ void CPlaneBuild::AddTextGuides()
             const uint8_t code = CWevraFont::FontCode(uint8_t(ch));
             const int32_t first = font.GetFirstRecord(code);
             const int32_t end = font.GetEndRecord(code);
-            for (int32_t r = first; r < end && !m_guidesFull; ++r) {
+            for (int32_t r = first; r < end; ++r) {
                 const StrokeRec record = font.GetRecord(r);
                 int64_t px = record.x * scale + cursor;
                 if (text.IsMirrored())
@@ -723,7 +720,7 @@ void CPlaneBuild::AddThermalGuides(int32_t netIndex)
     const CNet& net = m_document.GetNet(netIndex);
     const int32_t half = m_plane.GetPenWidth() / 2;
     const CRect reach = Grown(m_box, reachMargin);
-    for (int32_t i = 0; i < net.GetPinCount() && !m_guidesFull; ++i) {
+    for (int32_t i = 0; i < net.GetPinCount(); ++i) {
         const NetPinRec& pin = net.GetPin(i);
         const CPad* pad = PadOnPlaneLayer(pin.padStack, pin.side != 0, false);
         if (pad && PadReaches(*pad, pin.x, pin.y, half, reach)) {

@@ -40,8 +40,6 @@ class CProgDlg;
 // leaves the plane without fill.
 class CPlaneBuild : public CCopperShape {
 public:
-    // The guide buffer never holds more; the next guide stops the build.
-    static constexpr int32_t maxGuides = 1000000;
     // Crossings one walk step may find at its nearest point.
     static constexpr int32_t maxCandidates = 1000;
     // Copper this far outside the plane's box can still reach into it.
@@ -65,7 +63,7 @@ public:
 
     static constexpr char moveSeedpointText[] = "Move Seedpoint";
     static constexpr char cancelQuestionText[] = "Cancel?";
-    static constexpr char guidesFullText[] = "Error: CPlaneBuild::GuidesAdd(DLine3 l)";
+    static constexpr char outOfMemoryText[] = "Not enough memory to fill the plane.";
     static constexpr char candidatesFullText[] = "Error";
 
     CPlaneBuild(CPlaneBuildDocument& document, CPour& plane);
@@ -118,8 +116,7 @@ private:
     // The outline ring and box; false when the plane cannot be filled (too small, or the seed
     // lies outside, which asks the user to move it).
     bool PrepareOutline();
-    // False when the guide buffer overflowed.
-    bool CollectGuides();
+    void CollectGuides();
     // Optimisation, walk, checks and hatching; the failure message when the walk fails.
     void FillFromGuides();
     // The plane's net as the build uses it: -1 (no net) for a number beyond the net list.
@@ -203,7 +200,6 @@ private:
     int32_t m_net = -1;
     // Guides being made bound a thermal relief.
     bool m_makingThermal = false;
-    bool m_guidesFull = false;
     bool m_cancelled = false;
     int64_t m_vertexTotal = 0;
     CRect m_closeRect;

@@ -312,3 +312,16 @@ BoardCounts GenerateBoard(CWevraDoc& document, const BoardPlan& plan)
 {
     return CBoardBuilder(document, plan).Build();
 }
+
+CPour& AddBottomPlane(CWevraDoc& document)
+{
+    const CPour& ground = *document.GetPlanes().front();
+    const CPoint corner = ground.GetOutline()[0];
+    auto plane = std::make_unique<CPour>(ground.GetNet(), LAYER_BOTTOM, corner.x + margin / 4,
+                                         corner.y - margin / 4, CPour::styleSolid, 2015, 10078, 0);
+    for (int32_t k = 0; k < ground.GetOutline().GetSize(); ++k)
+        plane->GetOutline().SetAtGrow(k, ground.GetOutline()[k].x, ground.GetOutline()[k].y);
+    plane->CloseOutline();
+    document.GetPlanes().push_back(std::move(plane));
+    return *document.GetPlanes().back();
+}

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+class CPour;
 class CWevraDoc;
 
 // What GenerateBoard makes.
@@ -28,3 +29,7 @@ struct BoardCounts {
 // layer and a few texts. Pins, boxes, clusters and ratsnest are computed. The same plan always
 // gives the same board.
 BoardCounts GenerateBoard(CWevraDoc& document, const BoardPlan& plan);
+
+// A solid plane of the generated ground pour's net and outline on the bottom layer, where the
+// tracks run, its seed in the empty margin; not filled yet.
+CPour& AddBottomPlane(CWevraDoc& document);

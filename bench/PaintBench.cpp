@@ -11,6 +11,7 @@
 #include "document/CDocumentViews.h"
 #include "document/CWevraDoc.h"
 #include "framework/qt/CQtDeviceContext.h"
+#include "model/CPour.h"
 
 namespace {
 
@@ -34,7 +35,8 @@ QGuiApplication& Application()
     return application;
 }
 
-// A full repaint of the generated board, fitted into a full-HD back buffer.
+// A full repaint of the generated board, fitted into a full-HD back buffer; with range 1 set,
+// its ground pour and a solid bottom-layer plane are filled first.
 void BM_DrawBoard(benchmark::State& state)
 {
     Application();
@@ -43,7 +45,12 @@ void BM_DrawBoard(benchmark::State& state)
     doc.SetViews(&views);
     BoardPlan plan;
     plan.components = int32_t(state.range(0));
+    plan.trackVertices = plan.components * 10;
     const BoardCounts counts = GenerateBoard(doc, plan);
+    if (state.range(1) == 1) {
+        AddBottomPlane(doc);
+        doc.RefillAll();
+    }
     // The generated board lies above the origin (its y runs from minus its height to 0).
     doc.ZoomAll();
     doc.ScrollBy(0, doc.GetBoardHeight());
@@ -57,8 +64,12 @@ void BM_DrawBoard(benchmark::State& state)
     }
     state.counters["components"] = counts.components;
     state.counters["scale"] = doc.GetScale();
+    int32_t fillErrors = 0;
+    for (const auto& pour : doc.GetPlanes())
+        fillErrors += pour->GetFillErrorCount();
+    state.counters["fillErrors"] = fillErrors;
     doc.SetViews(nullptr);
 }
-BENCHMARK(BM_DrawBoard)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawBoard)->ArgsProduct({{2000, 8000, 32000}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 } // namespace
