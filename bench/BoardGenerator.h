@@ -13,6 +13,12 @@ struct BoardPlan {
     uint32_t seed = 1;
 };
 
+// A plan of the given size with ten track vertices a component.
+inline BoardPlan PlanOf(int64_t components)
+{
+    return BoardPlan{int32_t(components), int32_t(components * 10), 1};
+}
+
 struct BoardCounts {
     int32_t components = 0;
     int32_t nets = 0;

@@ -43,10 +43,7 @@ void BM_DrawBoard(benchmark::State& state)
     CScreenViews views;
     CWevraDoc doc;
     doc.SetViews(&views);
-    BoardPlan plan;
-    plan.components = int32_t(state.range(0));
-    plan.trackVertices = plan.components * 10;
-    const BoardCounts counts = GenerateBoard(doc, plan);
+    const BoardCounts counts = GenerateBoard(doc, PlanOf(state.range(0)));
     if (state.range(1) == 1) {
         AddBottomPlane(doc);
         doc.RefillAll();

@@ -18,10 +18,7 @@ void BM_PlaneFill(benchmark::State& state)
     CDocumentViews views;
     CWevraDoc doc;
     doc.SetViews(&views);
-    BoardPlan plan;
-    plan.components = int32_t(state.range(0));
-    plan.trackVertices = plan.components * 10;
-    GenerateBoard(doc, plan);
+    GenerateBoard(doc, PlanOf(state.range(0)));
     if (state.range(1) == 1)
         AddBottomPlane(doc);
     const int32_t index = doc.GetPlaneCount() - 1;
