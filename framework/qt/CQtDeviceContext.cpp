@@ -57,6 +57,42 @@ QRect ToQRect(const CRect& rect) // rect normalised and clamped
     return QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
+// The pixels of a horizontal or vertical one-pixel line as one run: the same pixels
+// CPixelRaster::AppendLine gives, without listing them one by one (filled planes are made of
+// such lines by the thousand). False for a slanted line; an empty run when nothing shows.
+bool AxisRun(CPoint from, CPoint to, const CRect& bounds, QRect& run)
+{
+    const int64_t x0 = Clamped(from.x), y0 = Clamped(from.y);
+    const int64_t dx = Clamped(to.x) - x0, dy = Clamped(to.y) - y0;
+    if (dx != 0 && dy != 0)
+        return false;
+    run = QRect();
+    const int64_t length = std::max(std::abs(dx), std::abs(dy));
+    if (length == 0 || bounds.IsRectEmpty())
+        return true;
+    const bool xMajor = dy == 0;
+    const int64_t major0 = xMajor ? x0 : y0, minor = xMajor ? y0 : x0;
+    const bool forward = (xMajor ? dx : dy) > 0;
+    const int64_t majorLow = xMajor ? bounds.left : bounds.top;
+    const int64_t majorHigh = xMajor ? bounds.right : bounds.bottom;
+    if (minor < (xMajor ? bounds.top : bounds.left) ||
+        minor >= (xMajor ? bounds.bottom : bounds.right))
+        return true;
+    int64_t low = 0, high = 0; // the run covers low..high-1
+    if (forward) {
+        low = std::max(major0, majorLow);
+        high = std::min(major0 + length, majorHigh);
+    } else {
+        low = std::max(major0 - length + 1, majorLow);
+        high = std::min(major0 + 1, majorHigh);
+    }
+    if (low >= high)
+        return true;
+    run = xMajor ? QRect(int(low), int(minor), int(high - low), 1)
+                 : QRect(int(minor), int(low), 1, int(high - low));
+    return true;
+}
+
 // The columns of a row that a hatch draws: the whole row, or every eighth column from one or two
 // starting residues.
 struct HatchRow {
@@ -168,6 +204,7 @@ CFontDesc CQtDeviceContext::SelectFont(const CFontDesc& font)
     m_qfont.reset();
     m_metrics.reset();
     m_fontOnPainter = false;
+    m_labels.clear();
     return std::exchange(m_font, font);
 }
 
@@ -187,7 +224,11 @@ CPoint CQtDeviceContext::MoveTo(CPoint point)
 void CQtDeviceContext::LineTo(CPoint point)
 {
     const CPoint from = std::exchange(m_position, point);
-    if (HasThinPen()) {
+    QRect run;
+    if (HasThinPen() && m_pen.style == CPen::Style::Solid && AxisRun(from, point, m_clipBox, run)) {
+        if (!run.isEmpty())
+            PaintRects({run}, m_pen.color);
+    } else if (HasThinPen()) {
         std::vector<CPoint> ink, gaps;
         int64_t step = 0;
         AppendThinLine(from, point, ink, gaps, step);
@@ -297,13 +338,23 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
 {
     if (text.empty())
         return;
-    const QString string = QString::fromStdString(CWindows1252::ToUtf8(text));
     const QFontMetrics& metrics = Metrics();
+    // Text under two pixels tall cannot be read and shows nothing.
+    if (metrics.height() < 2)
+        return;
+    const Label& label = LabelFor(text);
+    // Glyphs may overhang their cell by a little on either side; a cell clear of the clip box
+    // by more than its height draws nothing.
+    const int64_t reach = metrics.height();
+    if (int64_t(point.x) + label.advance + reach <= m_clipBox.left ||
+        int64_t(point.x) - reach >= m_clipBox.right ||
+        int64_t(point.y) + 2 * reach <= m_clipBox.top ||
+        int64_t(point.y) - reach >= m_clipBox.bottom)
+        return;
     m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (m_bkMode == BkMode::Opaque) {
-        m_painter.fillRect(
-            QRect(point.x, point.y, metrics.horizontalAdvance(string), metrics.height()),
-            ToQColor(m_bkColor));
+        m_painter.fillRect(QRect(point.x, point.y, label.advance, metrics.height()),
+                           ToQColor(m_bkColor));
     }
     // Setting a font resolves it afresh each time, which labels by the thousand notice.
     if (!m_fontOnPainter) {
@@ -311,8 +362,22 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
         m_fontOnPainter = true;
     }
     m_painter.setPen(ToQColor(m_textColor));
-    m_painter.drawText(QPoint(point.x, point.y + metrics.ascent()), string);
+    m_painter.drawStaticText(QPoint(point.x, point.y), label.text);
     m_painter.setCompositionMode(CompositionFor(m_rop2));
+}
+
+const CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
+{
+    const auto found = m_labels.find(std::string(text));
+    if (found != m_labels.end())
+        return found->second;
+    const QString string = QString::fromStdString(CWindows1252::ToUtf8(text));
+    Label label;
+    label.text = QStaticText(string);
+    label.text.setTextFormat(Qt::PlainText);
+    label.text.prepare(QTransform(), Font());
+    label.advance = Metrics().horizontalAdvance(string);
+    return m_labels.emplace(std::string(text), std::move(label)).first->second;
 }
 
 CSize CQtDeviceContext::GetTextExtent(std::string_view text) const

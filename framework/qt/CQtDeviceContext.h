@@ -1,12 +1,15 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QRegion>
+#include <QStaticText>
 
 #include "framework/CDeviceContext.h"
 #include "framework/qt/CPixelRaster.h"
@@ -82,6 +85,13 @@ private:
     void PaintRects(const std::vector<QRect>& rects, COLORREF color);
     const QFont& Font() const;
     const QFontMetrics& Metrics() const;
+    // A text laid out once in the selected font: boards repeat the same few pad and via
+    // numbers thousands of times, and shaping each again dominates a repaint.
+    struct Label {
+        QStaticText text;
+        int advance = 0;
+    };
+    const Label& LabelFor(std::string_view text);
     void ApplyClip();
 
     QPainter& m_painter;
@@ -93,6 +103,8 @@ private:
     mutable std::optional<QFontMetrics> m_metrics;
     // Whether the painter holds the selected font already.
     bool m_fontOnPainter = false;
+    // Emptied when another font is selected.
+    std::unordered_map<std::string, Label> m_labels;
     int32_t m_rop2 = R2_COPYPEN;
     CPoint m_position;
     COLORREF m_textColor = 0;

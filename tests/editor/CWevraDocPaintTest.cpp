@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include <QApplication>
 #include <QImage>
@@ -204,6 +205,83 @@ TEST_F(CDocPaintTest, TheDemoDesignShowsItsCopperAndSilkscreen)
     const QImage image = Render();
     for (const QRgb color : {outlineColor, topColor, bottomColor, silkscreenColor})
         EXPECT_GT(Count(image, image.rect(), color), 10) << std::hex << color;
+}
+
+// Labels as Qt draws a text afresh each time, shaping it again: the picture the board showed
+// before labels were laid out once and reused.
+class CPlainLabelContext : public CQtDeviceContext {
+public:
+    explicit CPlainLabelContext(QPainter& painter) : CQtDeviceContext(painter), m_painter(painter)
+    {
+    }
+    COLORREF SetTextColor(COLORREF color) override
+    {
+        m_text = color;
+        return CQtDeviceContext::SetTextColor(color);
+    }
+    COLORREF SetBkColor(COLORREF color) override
+    {
+        m_back = color;
+        return CQtDeviceContext::SetBkColor(color);
+    }
+    BkMode SetBkMode(BkMode mode) override
+    {
+        m_mode = mode;
+        return CQtDeviceContext::SetBkMode(mode);
+    }
+    void TextOut(CPoint point, std::string_view text) override
+    {
+        QFont font;
+        font.setWeight(QFont::Weight(CFontDesc::normalWeight));
+        const QFontMetrics metrics(font, m_painter.device());
+        const QString string = QString::fromLatin1(text.data(), qsizetype(text.size()));
+        m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (m_mode == BkMode::Opaque)
+            m_painter.fillRect(
+                QRect(point.x, point.y, metrics.horizontalAdvance(string), metrics.height()),
+                ToQColor(m_back));
+        m_painter.setFont(font);
+        m_painter.setPen(ToQColor(m_text));
+        m_painter.drawText(QPoint(point.x, point.y + metrics.ascent()), string);
+        CQtDeviceContext::SetROP2(GetROP2());
+    }
+
+private:
+    QPainter& m_painter;
+    COLORREF m_text = 0;
+    COLORREF m_back = 0x00FFFFFF;
+    BkMode m_mode = BkMode::Opaque;
+};
+
+TEST_F(CDocPaintTest, ViaLabelsLookAsQtsOwnTextDrawingOfThem)
+{
+    CNet& board = *doc->GetNets().GetNet(0);
+    CPadStackArray& stacks = doc->GetEditableShapeCache().GetPadStacks();
+    const int32_t via = stacks.Add(
+        CPadStack("VIA", PAD_ROUND, -3000, -3000, 3000, 3000, 1500, 0, PADSTACK_KIND_VIA));
+    stacks.RecalcAllMasks();
+    // Some labels repeat, some run over the picture's edges.
+    for (int32_t k = 0; k < 14; ++k)
+        board.AppendPadVertex(-4000 + k * 15000, 20000 + (k % 5) * 30000, via, 0, false);
+    board.AppendPadVertex(190000, 147000, via, 0, false);
+    for (const int32_t mode : {1, 6}) {
+        SCOPED_TRACE(mode);
+        doc->SetPadInfoMode(mode);
+        QImage plain(width, height, QImage::Format_RGB32);
+        plain.fill(background);
+        {
+            QPainter painter(&plain);
+            CPlainLabelContext dc(painter);
+            EXPECT_TRUE(doc->DrawBoard(dc));
+        }
+        const QImage cached = Render();
+        EXPECT_EQ(cached, plain);
+        EXPECT_NE(cached, [] {
+            QImage empty(width, height, QImage::Format_RGB32);
+            empty.fill(background);
+            return empty;
+        }());
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "framework/qt/CQtDeviceContext.h"
 
+#include <iterator>
 #include <memory>
 
 #include <QApplication>
@@ -128,6 +129,37 @@ TEST_F(CQtDeviceContextLineTest, NullPenDrawsNothing)
         dc.Rectangle(CRect(2, 2, 20, 20));
     });
     EXPECT_EQ(CountAll(black), 40 * 30);
+}
+
+TEST_F(CQtDeviceContextLineTest, AxisLinesCoverThePixelsOfTheSameLineAsAPolyline)
+{
+    const CPoint ends[][2] = {{{2, 5}, {30, 5}},     {{30, 8}, {2, 8}},
+                              {{7, 1}, {7, 25}},     {{9, 25}, {9, 1}},
+                              {{-10, 12}, {60, 12}}, {{12, -40}, {12, 90}},
+                              {{5, 29}, {20, 29}},   {{3, 3}, {3, 3}},
+                              {{33, 0}, {33, 1}},    {{-2147483647, 20}, {2147483647, 20}},
+                              {{36, 2}, {36, 20}}};
+    auto render = [&](bool polyline) {
+        Fill(black);
+        Draw([&](CDeviceContext& dc) {
+            dc.SelectPen(CPen(CPen::Style::Solid, 1, white));
+            dc.IntersectClipRect(CRect(1, 0, 35, 28));
+            for (const auto& line : ends) {
+                if (polyline) {
+                    dc.Polyline(line);
+                } else {
+                    dc.MoveTo(line[0]);
+                    dc.LineTo(line[1]);
+                }
+            }
+        });
+        return image;
+    };
+    const QImage lines = render(false);
+    EXPECT_EQ(lines, render(true));
+    EXPECT_EQ(lines.pixel(2, 5), 0xFFFFFFFFu);
+    EXPECT_EQ(lines.pixel(30, 5), 0xFF000000u);
+    EXPECT_EQ(lines.pixel(2, 8), 0xFF000000u);
 }
 
 using CQtDeviceContextShapeTest = CQtDeviceContextTest;
@@ -419,6 +451,63 @@ TEST_F(CQtDeviceContextTextTest, OpaqueTextFillsItsCellWithTheBackgroundColour)
     EXPECT_EQ(At(0, 0), blue);
     EXPECT_EQ(At(extent.cx - 1, extent.cy - 1), blue);
     EXPECT_EQ(At(extent.cx, 0), black);
+}
+
+// Labels are laid out once per text and reused; the pixels must stay those of Qt's own text
+// drawing, also for cells cut by the clip box or lying outside it.
+TEST_F(CQtDeviceContextTextTest, RepeatedLabelsDrawAsQtsOwnTextDoes)
+{
+    const char* const texts[] = {"1", "17", "250", "17", "1", "Wv", "250", "17"};
+    const QPoint at[] = {{3, 3},   {30, 4}, {-4, 10}, {60, 20},
+                         {95, -5}, {8, 40}, {70, 42}, {112, 30}};
+    const QRect clip(5, 2, 100, 42);
+    for (const int32_t pixels : {0, 9, 13}) {
+        for (const bool opaque : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "pixels " << pixels << " opaque " << opaque);
+            QImage cached(120, 50, QImage::Format_RGB32);
+            cached.fill(Qt::black);
+            QImage plain = cached;
+            {
+                QPainter painter(&cached);
+                CQtDeviceContext dc(painter);
+                CFontDesc desc;
+                desc.height = -pixels;
+                dc.SelectFont(desc);
+                dc.SetTextColor(white);
+                dc.SetBkColor(blue);
+                dc.SetBkMode(opaque ? CDeviceContext::BkMode::Opaque
+                                    : CDeviceContext::BkMode::Transparent);
+                dc.IntersectClipRect(
+                    CRect(clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1));
+                for (size_t k = 0; k < std::size(texts); ++k)
+                    dc.TextOut(CPoint(at[k].x(), at[k].y()), texts[k]);
+            }
+            {
+                QPainter painter(&plain);
+                painter.setClipRect(clip);
+                QFont font;
+                font.setWeight(QFont::Weight(CFontDesc::normalWeight));
+                font.setItalic(false);
+                if (pixels > 0)
+                    font.setPixelSize(pixels);
+                const QFontMetrics metrics(font, painter.device());
+                painter.setFont(font);
+                painter.setPen(CQtDeviceContext::ToQColor(white));
+                for (size_t k = 0; k < std::size(texts); ++k) {
+                    const QString text = QString::fromLatin1(texts[k]);
+                    if (opaque)
+                        painter.fillRect(QRect(at[k].x(), at[k].y(),
+                                               metrics.horizontalAdvance(text), metrics.height()),
+                                         CQtDeviceContext::ToQColor(blue));
+                    painter.drawText(at[k] + QPoint(0, metrics.ascent()), text);
+                }
+            }
+            EXPECT_EQ(cached, plain);
+            QImage blank(120, 50, QImage::Format_RGB32);
+            blank.fill(Qt::black);
+            EXPECT_NE(cached, blank);
+        }
+    }
 }
 
 } // namespace
