@@ -9,12 +9,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 
 #include "document/CDocumentFrame.h"
+#include "document/CPinSwapTool.h"
 #include "document/CStatusLine.h"
 #include "document/CWevraDoc.h"
 #include "editor/CConfig.h"
@@ -384,6 +387,36 @@ void CWevraView::RegisterCommands(CCommandTarget& target)
     target.OnUpdate(ID_EDIT_COPY, [](CCmdUI& ui) { ui.Enable(false); });
     target.OnCommand(ID_EDIT_CUT, [this] { OnEditCut(); });
     target.OnUpdate(ID_EDIT_CUT, [](CCmdUI& ui) { ui.Enable(false); });
+    target.OnCommand(ID_TOOLS_PINSWAPPING, [this] {
+        m_document.SetMode(ID_TOOLS_PINSWAPPING);
+        m_pinSwap = std::make_unique<CPinSwapTool>(m_document);
+    });
+    target.OnUpdate(ID_TOOLS_PINSWAPPING,
+                    [this](CCmdUI& ui) { ui.SetCheck(IsMode(ID_TOOLS_PINSWAPPING)); });
+}
+
+// ---- Mouse and keys -----------------------------------------------------------------------------
+
+void CWevraView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    m_document.GetBackup().NoteActivity();
+    const QPoint pixel = event->position().toPoint();
+    m_document.CursorFromPixel(pixel.x(), pixel.y());
+    if (!IsMode(ID_TOOLS_PINSWAPPING))
+        m_pinSwap.reset();
+    else if (m_pinSwap)
+        m_pinSwap->OnClick();
+    event->accept();
+}
+
+void CWevraView::keyPressEvent(QKeyEvent* event)
+{
+    m_document.GetBackup().NoteActivity();
+    QAbstractScrollArea::keyPressEvent(event);
 }
 
 bool CWevraView::CanPaste() const

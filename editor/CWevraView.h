@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include <QAbstractScrollArea>
@@ -15,6 +16,7 @@
 class CCommandTarget;
 class CDeviceContext;
 class CMainFrame;
+class CPinSwapTool;
 class CShapeLib;
 class CWevraDoc;
 class QAction;
@@ -140,6 +142,10 @@ protected:
     void showEvent(QShowEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // A left click counts as activity for the design time and goes to the pin-swap tool in
+    // its mode; a key counts as activity.
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     // The view scrolls by moving the document's offset, never the viewport's pixels.
     void scrollContentsBy(int dx, int dy) override;
 
@@ -159,6 +165,8 @@ private:
     QPointer<QWidget>* TableSlot(uint32_t dialogId);
 
     CWevraDoc& m_document;
+    // The Pinswapping tool while its mode runs.
+    std::unique_ptr<CPinSwapTool> m_pinSwap;
     std::function<void()> m_updateOtherViews;
     CRect m_repaintRect;
     bool m_tooltipAtCursor = false;

@@ -14,10 +14,10 @@
 #include "framework/CRect.h"
 #include "framework/CRuntimeClass.h"
 #include "framework/ColorRef.h"
-#include "model/PenTable.h"
 #include "model/CCopperShape.h"
 #include "model/CSpatialGrid.h"
 #include "model/NetPinRec.h"
+#include "model/PenTable.h"
 #include "model/RatsLine.h"
 #include "model/TrackRec.h"
 
@@ -191,8 +191,8 @@ public:
     // maxPenCount entries, the current pen kept inside. Vertices keep their pen numbers.
     void SetPenTable(const std::vector<uint16_t>& pens)
     {
-        m_pens.assign(pens.begin(), pens.begin() + std::min<ptrdiff_t>(ptrdiff_t(pens.size()),
-                                                                        maxPenCount));
+        m_pens.assign(pens.begin(),
+                      pens.begin() + std::min<ptrdiff_t>(ptrdiff_t(pens.size()), maxPenCount));
         if (m_pens.empty())
             m_pens.push_back(0);
         if (m_currentPen >= GetPenCount())
@@ -462,6 +462,7 @@ public:
 
     int32_t GetPinCount() const { return m_pins.GetSize(); }
     const NetPinRec& GetPin(int32_t i) const { return m_pins[i]; }
+    void SetPin(int32_t i, const NetPinRec& pin) { m_pins[i] = pin; }
     // The new pin's index, its cluster number = that index. Component, pad or padstack
     // numbers outside 0..65535 are refused (-1).
     int32_t AddPin(int32_t x, int32_t y, int32_t component, int32_t pad, int32_t padStack,

@@ -1,0 +1,218 @@
+#include "document/CPinSwapTool.h"
+
+#include <cstdlib>
+#include <fstream>
+
+#include "document/CEditState.h"
+#include "document/CWevraDoc.h"
+#include "framework/CMessageService.h"
+#include "framework/CPathHelper.h"
+#include "framework/CServices.h"
+#include "model/CComponent.h"
+#include "model/CComponentArray.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+
+namespace {
+
+constexpr char typeTag[] = "<TYPE ";
+constexpr size_t typeTagLength = sizeof(typeTag) - 1;
+// Components are found with this hit mode when no pin is under the cursor.
+constexpr int32_t componentHitMode = 8;
+
+std::string Trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Whether a type line names the type: the trimmed line less the tag and its closing
+// character. A line too short to hold both names no type at all.
+bool NamesType(const std::string& line, const std::string& type)
+{
+    const std::string trimmed = Trimmed(line);
+    if (trimmed.size() <= typeTagLength)
+        return false;
+    return trimmed.compare(typeTagLength, trimmed.size() - typeTagLength - 1, type) == 0;
+}
+
+} // namespace
+
+bool CPinSwapTool::LoadSwapList(const std::string& type)
+{
+    const std::filesystem::path folder = m_document.GetDesignFolder();
+    return LoadSwapList(CPathHelper::FindIgnoringCase(folder, fileName), type);
+}
+
+bool CPinSwapTool::LoadSwapList(const std::filesystem::path& file, const std::string& type)
+{
+    m_swapList.clear();
+    std::ifstream in(file);
+    if (!in)
+        return false;
+    enum class State { outside, block, typeFound, pinList } state = State::outside;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        switch (state) {
+        case State::outside:
+            if (line.find("<PINSWAP") != std::string::npos)
+                state = State::block;
+            break;
+        case State::block:
+            if (line.find(typeTag) != std::string::npos && NamesType(line, type))
+                state = State::typeFound;
+            break;
+        case State::typeFound:
+            if (Trimmed(line) == "<PINLIST")
+                state = State::pinList;
+            break;
+        case State::pinList:
+            if (line.find("/>") != std::string::npos)
+                return true;
+            m_swapList.push_back(uint16_t(std::atoi(line.c_str()) - 1));
+            break;
+        }
+    }
+    m_swapList.clear();
+    return false;
+}
+
+bool CPinSwapTool::IsSwappable(int32_t pin) const
+{
+    for (const uint16_t swappable : m_swapList)
+        if (swappable == pin)
+            return true;
+    return false;
+}
+
+uint32_t CPinSwapTool::LayerFilter() const
+{
+    const int32_t layer = m_document.GetWorkLayer();
+    return layer <= 0 || layer > 32 ? 0xFFFFFFFFu : 1u << (layer - 1);
+}
+
+void CPinSwapTool::Refuse(const std::string& text) const
+{
+    CServices::Messages().MessageBox(text, m_document.GetDesignName(), MB_OK, MB_ICONEXCLAMATION);
+}
+
+void CPinSwapTool::OnClick()
+{
+    if (m_document.IsAction(CEditState::actionWaiting))
+        FirstClick();
+    else
+        SecondClick();
+}
+
+bool CPinSwapTool::PickComponent(int32_t component)
+{
+    const CComponent* picked = m_document.GetComponents().GetComponent(component);
+    if (picked == nullptr || !LoadSwapList(picked->GetType())) {
+        Refuse("Error: No PinswapInfo for this component!");
+        return false;
+    }
+    m_component = component;
+    return true;
+}
+
+void CPinSwapTool::FirstClick()
+{
+    CNetArray& nets = m_document.GetNets();
+    CPoint point = m_document.GetRawCursor();
+    const int32_t pin = nets.FindPinAt(point, CNet::hitMakeNetCurrent, LayerFilter());
+    if (pin >= 0) {
+        const int32_t net = m_document.GetCurrentNetIndex();
+        const CNet* owner = nets.GetNet(net);
+        if (owner == nullptr || pin >= owner->GetPinCount())
+            return;
+        const NetPinRec record = owner->GetPin(pin);
+        if (record.component != m_component && !PickComponent(record.component))
+            return;
+        if (!IsSwappable(record.pad)) {
+            Refuse("Error: This pin can not swap!");
+            return;
+        }
+        m_firstNet = net;
+        m_firstPin = pin;
+        m_document.SetAction(CEditState::actionDragging);
+    } else {
+        point = m_document.GetRawCursor();
+        const int32_t component =
+            m_document.GetComponents().FindAtPoint(point, componentHitMode, LayerFilter());
+        if (component < 0)
+            return;
+        if (component != m_component) {
+            const CComponent* picked = m_document.GetComponents().GetComponent(component);
+            if (picked == nullptr || !LoadSwapList(picked->GetType())) {
+                m_component = -1;
+                Refuse("Error: No PinswapInfo for this component!");
+            } else {
+                m_component = component;
+            }
+        }
+    }
+    m_document.RedrawBoard();
+}
+
+void CPinSwapTool::SecondClick()
+{
+    CNetArray& nets = m_document.GetNets();
+    CPoint point = m_document.GetRawCursor();
+    const int32_t pin = nets.FindPinAt(point, CNet::hitMakeNetCurrent, LayerFilter());
+    if (pin < 0)
+        return;
+    const int32_t net = m_document.GetCurrentNetIndex();
+    const CNet* owner = nets.GetNet(net);
+    const CNet* first = nets.GetNet(m_firstNet);
+    if (owner == nullptr || pin >= owner->GetPinCount() || first == nullptr || m_firstPin < 0 ||
+        m_firstPin >= first->GetPinCount())
+        return;
+    const NetPinRec& record = owner->GetPin(pin);
+    if (record.component != m_component) {
+        Refuse("Pin must be on the same component!");
+        return;
+    }
+    if (!IsSwappable(record.pad)) {
+        Refuse("Error: This pin can not swap! Please select another pin");
+        return;
+    }
+    if (record.pad == first->GetPin(m_firstPin).pad) {
+        Refuse("Error: This pin is the same as the first pin! Please select another pin");
+        return;
+    }
+    Swap(m_firstNet, m_firstPin, net, pin);
+    m_document.SetAction(CEditState::actionWaiting);
+    m_document.RedrawBoard();
+}
+
+bool CPinSwapTool::Swap(int32_t firstNet, int32_t firstPin, int32_t secondNet, int32_t secondPin)
+{
+    CNetArray& nets = m_document.GetNets();
+    CNet* a = nets.GetNet(firstNet);
+    CNet* b = nets.GetNet(secondNet);
+    if (a == nullptr || b == nullptr || firstPin < 0 || firstPin >= a->GetPinCount() ||
+        secondPin < 0 || secondPin >= b->GetPinCount())
+        return false;
+    m_document.SaveUndoState();
+    const NetPinRec pinA = a->GetPin(firstPin);
+    const NetPinRec pinB = b->GetPin(secondPin);
+    m_document.SetPadNet(pinA.component, pinA.pad, secondNet);
+    m_document.SetPadNet(pinB.component, pinB.pad, firstNet);
+    // Each net now holds the other pin.
+    a->SetPin(firstPin, pinB);
+    b->SetPin(secondPin, pinA);
+    for (CNet* net : {a, b}) {
+        net->SetBoxChanged(true);
+        net->CalcBoundingBox(m_document);
+    }
+    if (firstNet != 0)
+        a->CalcRatsnest(m_document);
+    if (secondNet != 0 && secondNet != firstNet)
+        b->CalcRatsnest(m_document);
+    m_document.SetModified();
+    return true;
+}

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "document/CPinSwapTool.h"
+#include "model/CComponent.h"
+#include "model/CComponentArray.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "tests/document/DocTestViews.h"
+#include "tests/support/CTempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class CPinSwapToolTest : public CDocumentTest {
+protected:
+    void SetUp() override
+    {
+        CDocumentTest::SetUp();
+        doc->SetDesignPath((folder / "amp").string());
+    }
+    void WriteRules(const std::string& text) const
+    {
+        std::ofstream(folder / CPinSwapTool::fileName, std::ios::binary) << text;
+    }
+    std::vector<uint16_t> ListFor(const std::string& type) const
+    {
+        CPinSwapTool tool(*doc);
+        tool.LoadSwapList(type);
+        return tool.GetSwapList();
+    }
+
+    CTempFolder folder{"wevra-pinswap"};
+};
+
+TEST_F(CPinSwapToolTest, ReadsThePinListOfTheMatchingType)
+{
+    WriteRules("header\r\n<PINSWAP\r\n  <TYPE 74LS04>\r\n<PINLIST\r\n3\r\n<TYPE 74LS00> \r\n"
+               "ignored\r\n  <PINLIST  \r\n1\r\n2\r\n 4 pins\r\n5\r\n/>\r\n");
+    CPinSwapTool tool(*doc);
+    EXPECT_TRUE(tool.LoadSwapList("74LS00"));
+    EXPECT_EQ(tool.GetSwapList(), (std::vector<uint16_t>{0, 1, 3, 4}));
+    EXPECT_TRUE(tool.IsSwappable(3));
+    EXPECT_FALSE(tool.IsSwappable(2));
+    // The closing character is dropped whatever it is; the comparison minds case.
+    EXPECT_FALSE(tool.LoadSwapList("74ls00"));
+    EXPECT_TRUE(tool.GetSwapList().empty());
+}
+
+TEST_F(CPinSwapToolTest, RefusesWhatIsNotAPinListUpToItsEnd)
+{
+    // No block line before the type.
+    WriteRules("<TYPE 74LS00>\n<PINLIST\n1\n/>\n");
+    EXPECT_TRUE(ListFor("74LS00").empty());
+    // Text after the word does not open a pin list.
+    WriteRules("<PINSWAP\n<TYPE 74LS00>\n<PINLIST x\n1\n/>\n");
+    EXPECT_TRUE(ListFor("74LS00").empty());
+    // No end line before the end of the file.
+    WriteRules("<PINSWAP\n<TYPE 74LS00>\n<PINLIST\n1\n2\n");
+    EXPECT_TRUE(ListFor("74LS00").empty());
+    // A type line too short for a name matches nothing and reads nothing out of bounds.
+    WriteRules("<PINSWAP\nx<TYPE \n<TYPE \n<PINLIST\n1\n/>\n");
+    EXPECT_TRUE(ListFor("").empty());
+    fs::remove(folder / CPinSwapTool::fileName);
+    EXPECT_TRUE(ListFor("74LS00").empty());
+}
+
+TEST_F(CPinSwapToolTest, SwapExchangesNetsAndIsAnEditThatCanBeUndone)
+{
+    CComponentArray& components = doc->GetComponents();
+    const int32_t u1 = components.AddEmpty(0);
+    CComponent& part = *components.GetComponent(u1);
+    part.SetType("74LS00");
+    part.ResizePadNets(4);
+    CNetArray& nets = doc->GetNets();
+    const int32_t a = nets.AddNet("A");
+    const int32_t b = nets.AddNet("B");
+    nets.GetNet(a)->AddPin(100, 200, u1, 0, 0, 0, false, 1);
+    nets.GetNet(b)->AddPin(300, 400, u1, 1, 0, 0, false, 1);
+    doc->SetPadNet(u1, 0, a);
+    doc->SetPadNet(u1, 1, b);
+    doc->SetModifiedFlag(false);
+
+    CPinSwapTool tool(*doc);
+    EXPECT_FALSE(tool.Swap(a, 0, b, 1));
+    EXPECT_FALSE(tool.Swap(a, -1, b, 0));
+    ASSERT_TRUE(tool.Swap(a, 0, b, 0));
+    EXPECT_EQ(part.GetPadNet(0), b);
+    EXPECT_EQ(part.GetPadNet(1), a);
+    EXPECT_EQ(nets.GetNet(a)->GetPin(0).pad, 1);
+    EXPECT_EQ(nets.GetNet(a)->GetPin(0).x, 300);
+    EXPECT_EQ(nets.GetNet(b)->GetPin(0).pad, 0);
+    EXPECT_TRUE(doc->IsModified());
+    ASSERT_TRUE(doc->CanUndo());
+    doc->Undo();
+    EXPECT_EQ(doc->GetNets().GetNet(a)->GetPin(0).pad, 0);
+}
+
+} // namespace
