@@ -32,6 +32,7 @@
 #include "framework/Numeric.h"
 #include "framework/qt/CQtCommandBinder.h"
 #include "framework/qt/CQtDeviceContext.h"
+#include "interchange/CNetlistImport.h"
 #include "model/CComponentArray.h"
 #include "model/CComponentDocument.h"
 #include "model/CNet.h"
@@ -387,12 +388,40 @@ void CWevraView::RegisterCommands(CCommandTarget& target)
     target.OnUpdate(ID_EDIT_COPY, [](CCmdUI& ui) { ui.Enable(false); });
     target.OnCommand(ID_EDIT_CUT, [this] { OnEditCut(); });
     target.OnUpdate(ID_EDIT_CUT, [](CCmdUI& ui) { ui.Enable(false); });
+    target.OnCommand(ID_OTHER_DOC_JUST_LOADED, [this] { OnDocJustLoaded(); });
     target.OnCommand(ID_TOOLS_PINSWAPPING, [this] {
         m_document.SetMode(ID_TOOLS_PINSWAPPING);
         m_pinSwap = std::make_unique<CPinSwapTool>(m_document);
     });
     target.OnUpdate(ID_TOOLS_PINSWAPPING,
                     [this](CCmdUI& ui) { ui.SetCheck(IsMode(ID_TOOLS_PINSWAPPING)); });
+}
+
+void CWevraView::OnDocJustLoaded()
+{
+    if (!m_netlistWatch || !m_document.IsNetlistNewer())
+        return;
+    std::error_code error;
+    const auto written = std::filesystem::last_write_time(m_document.GetNetlistPath(), error);
+    if (error || written == m_netlistOffered)
+        return;
+    m_netlistOffered = written;
+    if (CServices::Messages().MessageBox("Netlist is Newer, Reload Netlist?",
+                                         m_document.GetDesignName(), MB_OKCANCEL,
+                                         MB_ICONQUESTION) != IDOK) {
+        m_netlistWatch = false;
+        return;
+    }
+    CMainFrame* frame = GetMainFrame();
+    CConfigFiles files;
+    if (frame != nullptr && frame->GetConfig() != nullptr)
+        files = frame->GetConfig()->Files();
+    m_document.GetBackup().Backup(files);
+    CNetlistImport importer;
+    if (importer.Run(m_document, m_document.GetNetlistPath())) {
+        m_document.RedrawLeftPane(-1);
+        Redraw(true);
+    }
 }
 
 // ---- Mouse and keys -----------------------------------------------------------------------------

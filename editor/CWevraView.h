@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -165,6 +166,12 @@ private:
     QPointer<QWidget>* TableSlot(uint32_t dialogId);
 
     CWevraDoc& m_document;
+    // The design-just-loaded check: whether this view still offers a newer netlist, and the
+    // netlist file's time it offered last, so that the prompt comes once for each change of
+    // the file and not again whenever a message box gives the focus back.
+    void OnDocJustLoaded();
+    bool m_netlistWatch = true;
+    std::filesystem::file_time_type m_netlistOffered{};
     // The Pinswapping tool while its mode runs.
     std::unique_ptr<CPinSwapTool> m_pinSwap;
     std::function<void()> m_updateOtherViews;

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,16 +15,20 @@
 
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
+#include "editor/CConfig.h"
 #include "editor/CMainFrame.h"
 #include "editor/CWevraView.h"
 #include "framework/CClipboardService.h"
 #include "framework/CCommandRouter.h"
+#include "framework/CCommandTarget.h"
+#include "framework/CMessageService.h"
 #include "framework/CServices.h"
 #include "resources/CommandIds.h"
 #include "tests/document/SettingsTestSupport.h"
 #include "tests/framework/qt/QtApplicationTest.h"
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CFakeServices.h"
+#include "tests/support/CTempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -213,6 +219,29 @@ TEST_F(CWevraViewTest, TableWindowsReportThroughTheView)
 
     EXPECT_TRUE(View().OnCommand(ID_OTHER_NOTHING, 0));
     EXPECT_FALSE(View().OnCommand(ID_EDIT_PASTE, 0));
+}
+
+TEST_F(CWevraViewTest, NewerNetlistIsOfferedOnceAndNotAfterEveryActivation)
+{
+    CTempFolder folder("wevra-view-netlist");
+    const fs::path netlist = folder / "amp.NET";
+    std::ofstream(netlist) << "no netlist of any dialect";
+    doc->SetDesignPath((folder / "amp").string());
+    doc->SetNetlistPath(netlist.string());
+    mainFrame->StartUp();
+    ASSERT_NE(mainFrame->GetConfig(), nullptr);
+    mainFrame->GetConfig()->Files().m_backupDirectory = (folder / "bak").string();
+    services.messages.QueueAnswer(IDOK);
+    const CCommandTarget* commands = frame->GetActiveViewCommands();
+    ASSERT_NE(commands, nullptr);
+    // The failed import's messages give the focus back, which checks again: no second offer
+    // until the file changes.
+    EXPECT_TRUE(commands->Execute(ID_OTHER_DOC_JUST_LOADED));
+    EXPECT_TRUE(commands->Execute(ID_OTHER_DOC_JUST_LOADED));
+    const std::vector<std::string> shown = services.messages.ShownTexts();
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), "Netlist is Newer, Reload Netlist?"), 1);
+    // The backup before the import is written whatever the backup settings say.
+    EXPECT_TRUE(fs::exists(folder / "bak" / "AMP BAK 01.PCB"));
 }
 
 } // namespace
