@@ -14,6 +14,7 @@
 #include "framework/CPrintJob.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
+#include "framework/CWindows1252.h"
 #include "model/CComponentArray.h"
 #include "model/CLengthText.h"
 #include "resources/StringIds.h"
@@ -162,9 +163,9 @@ bool CPlacingInfo::Write(const CWevraDoc& document)
 {
     const std::filesystem::path path = FilePath(document);
     if (!CPathHelper::WriteFileAtomically(path, Text(document, CurrentTimeStamp()))) {
-        CServices::Messages().MessageBox(CResString::Load(IDS_REPORT_NOT_WRITTEN) + "\n" +
-                                             path.string(),
-                                         CResString::Load(IDS_ERROR), MB_OK, MB_ICONERROR);
+        CServices::Messages().FileMessageBox(
+            CWindows1252::ToUtf8(CResString::Load(IDS_REPORT_NOT_WRITTEN)) + "\n" + path.string(),
+            CWindows1252::ToUtf8(CResString::Load(IDS_ERROR)), MB_OK, MB_ICONERROR);
         return false;
     }
     CServices::Launcher().OpenTextFile(path);

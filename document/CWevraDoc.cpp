@@ -14,6 +14,7 @@
 #include "framework/CPathHelper.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
+#include "framework/CWindows1252.h"
 #include "framework/Numeric.h"
 #include "interchange/CDosImport.h"
 #include "model/CComponentArray.h"
@@ -260,7 +261,7 @@ bool CWevraDoc::OpenDesignFile(const std::string& path)
     try {
         ar = CArchive::OpenForLoading(path);
     } catch (const CArchiveException& error) {
-        CServices::Messages().MessageBox(error.what(), caption, MB_OK, MB_ICONEXCLAMATION);
+        CServices::Messages().FileMessageBox(error.what(), caption, MB_OK, MB_ICONEXCLAMATION);
         return false;
     }
     if (!LoadFromArchive(*ar, caption))
@@ -315,12 +316,13 @@ std::string CWevraDoc::GetDesignFolder() const
 
 void CWevraDoc::SetTitle()
 {
-    std::string title = "Design] - [" + GetDesignName() + " ->" + CResString::LoadPart(m_edit.mode);
+    // The title holds the file name, so it is in the file system's encoding, not Windows-1252.
+    std::string mode = CResString::LoadPart(m_edit.mode);
     if (m_edit.mode == ID_SETTINGS_SET_GRID_OFFSET) {
-        title += "(" + CLengthText::FormatLength(GetUnit(), m_settings.userOffset.x) + "," +
-                 CLengthText::FormatLength(GetUnit(), m_settings.userOffset.y) + ")";
+        mode += "(" + CLengthText::FormatLength(GetUnit(), m_settings.userOffset.x) + "," +
+                CLengthText::FormatLength(GetUnit(), m_settings.userOffset.y) + ")";
     }
-    m_title = title;
+    m_title = "Design] - [" + GetDesignName() + " ->" + CWindows1252::ToUtf8(mode);
     Views().OnTitleChanged(m_title);
 }
 

@@ -138,6 +138,7 @@ public:
     // Rebuilds the title: "Design] - [" + design name + " ->" + the prompt of the tool mode
     // (with the user offset in Set Grid Offset); the frames add the outer brackets.
     void SetTitle();
+    // In the file system's encoding, as it holds the file name.
     const std::string& GetTitle() const { return m_title; }
     // The menu resource of a shape document; 0 for a design document (the template's menu).
     uint32_t GetDefaultMenu() const { return m_menuResource; }

@@ -13,6 +13,7 @@
 #include "framework/CPathHelper.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
+#include "framework/CWindows1252.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
 #include "model/CGridArr.h"
@@ -126,7 +127,7 @@ bool CWevraDoc::LoadFromArchive(CArchive& ar, const std::string& caption)
     try {
         Serialize(ar);
     } catch (const CArchiveException& error) {
-        CServices::Messages().MessageBox(error.what(), caption, MB_OK, MB_ICONEXCLAMATION);
+        CServices::Messages().FileMessageBox(error.what(), caption, MB_OK, MB_ICONEXCLAMATION);
         return false;
     }
     return m_loadResult == 1;
@@ -139,8 +140,8 @@ bool CWevraDoc::OnSaveDocument(const std::string& path)
         Serialize(ar);
         ar.SaveToFile(path);
     } catch (const CArchiveException& error) {
-        CServices::Messages().MessageBox(error.what(), CPathHelper::GetFileTitle(path), MB_OK,
-                                         MB_ICONEXCLAMATION);
+        CServices::Messages().FileMessageBox(error.what(), CPathHelper::GetFileTitle(path), MB_OK,
+                                             MB_ICONEXCLAMATION);
         return false;
     }
     m_modified = false;
@@ -238,7 +239,8 @@ void CWevraDoc::LoadDesign(CArchive& ar)
     m_modified = false;
 
     const std::string title = CPathHelper::GetFileTitle(ar.GetFilePath().string());
-    CServices::ReportLoadWarnings(ar, title.empty() ? CResString::Load(IDS_APP_TITLE) : title);
+    CServices::ReportLoadWarnings(
+        ar, title.empty() ? CWindows1252::ToUtf8(CResString::Load(IDS_APP_TITLE)) : title);
 }
 
 void CWevraDoc::ReadHeader(CArchive& ar, uint32_t version)

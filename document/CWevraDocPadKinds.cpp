@@ -12,6 +12,7 @@
 #include "framework/CNumberText.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
+#include "framework/CWindows1252.h"
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"
 #include "model/CLengthText.h"
@@ -225,8 +226,9 @@ bool CWevraDoc::OnFileSendMail()
             Serialize(ar);
             ar.SaveToFile(file);
         } catch (const CArchiveException& failure) {
-            CServices::Messages().MessageBox(failure.what(), CResString::Load(IDS_APP_TITLE), MB_OK,
-                                             MB_ICONEXCLAMATION);
+            CServices::Messages().FileMessageBox(
+                failure.what(), CWindows1252::ToUtf8(CResString::Load(IDS_APP_TITLE)), MB_OK,
+                MB_ICONEXCLAMATION);
             return false;
         }
     }

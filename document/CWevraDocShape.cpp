@@ -4,6 +4,7 @@
 
 #include "document/CDocumentFrame.h"
 #include "framework/CPathHelper.h"
+#include "framework/CWindows1252.h"
 #include "framework/Numeric.h"
 #include "model/CDrawRecArray.h"
 #include "model/CLayerArray.h"
@@ -37,8 +38,11 @@ bool CWevraDoc::MakeShapeDocument()
     m_shapeDocument = true;
     m_edit.defaultPadStackKind = CEditState::kindShapePad;
 
-    const std::string name = "SHAPES - " + m_shapeSource.library->GetName() + " - " +
-                             m_shapeSource.library->GetShapeName(m_shapeSource.shapeIndex);
+    // Named like a file in the library's folder, so the names join it in the file system's
+    // encoding.
+    const std::string name =
+        CWindows1252::ToUtf8("SHAPES - " + m_shapeSource.library->GetName() + " - " +
+                             m_shapeSource.library->GetShapeName(m_shapeSource.shapeIndex));
     const std::string folder = CPathHelper::GetDirectory(frame.GetLibraryFile());
     m_pathName = folder.empty() ? name : (std::filesystem::path(folder) / name).string();
     m_settings.selectionFilter = CDesignSettings::shapeSelectionFilter;

@@ -6,16 +6,17 @@
 #include <QResizeEvent>
 #include <QSplitter>
 
-#include "editor/CBottomView.h"
 #include "document/CDocumentFrame.h"
+#include "document/CWevraDoc.h"
+#include "editor/CBottomView.h"
 #include "editor/CLeftPane.h"
 #include "editor/CMiniView.h"
 #include "editor/CWevraApp.h"
-#include "document/CWevraDoc.h"
 #include "editor/CWevraView.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
 #include "framework/CWindows1252.h"
+#include "framework/qt/CQtText.h"
 #include "resources/StringIds.h"
 
 namespace {
@@ -252,19 +253,21 @@ CSize CChildFrame::GetClientSize() const
 
 void CChildFrame::OnTitleChanged(const std::string& title)
 {
-    setWindowTitle(QString::fromStdString(CWindows1252::ToUtf8(title)));
+    setWindowTitle(CQtText::FromPath(title));
 }
 
 bool CChildFrame::SaveModifiedDesign()
 {
+    // The question names the file, so it is asked in the file system's encoding.
     std::string name = m_document.GetPathNameRef();
     if (name.empty())
-        name = CWevraApp::LoadResString(IDS_UNNAMED);
-    std::string question = CWevraApp::LoadResString(IDS_SAVE_CHANGES);
+        name = CWindows1252::ToUtf8(CWevraApp::LoadResString(IDS_UNNAMED));
+    std::string question = CWindows1252::ToUtf8(CWevraApp::LoadResString(IDS_SAVE_CHANGES));
     if (const size_t at = question.find("%s"); at != std::string::npos)
         question.replace(at, 2, name);
-    switch (CServices::Messages().MessageBox(question, CWevraApp::LoadResString(IDS_APP_TITLE),
-                                             MB_YESNOCANCEL, MB_ICONEXCLAMATION)) {
+    switch (CServices::Messages().FileMessageBox(
+        question, CWindows1252::ToUtf8(CWevraApp::LoadResString(IDS_APP_TITLE)), MB_YESNOCANCEL,
+        MB_ICONEXCLAMATION)) {
     case IDYES:
         // Without a way to save, the design stays open rather than being lost.
         return m_save && m_save();

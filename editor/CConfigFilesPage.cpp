@@ -1,7 +1,6 @@
 #include "editor/CConfigFilesPage.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,25 +15,15 @@
 #include "editor/CWevraApp.h"
 #include "framework/CFolderBrowser.h"
 #include "framework/CPathHelper.h"
+#include "framework/qt/CQtText.h"
 #include "resources/StringIds.h"
 
 namespace {
 
-// Settings hold paths as file-system bytes.
-QString FromPath(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-std::string ToPath(const QString& text)
-{
-    return QFile::encodeName(text).toStdString();
-}
-
 QLineEdit* AddPathRow(QGridLayout* grid, int row, const QString& label, const std::string& value,
                       const QString& key, QPushButton*& browse)
 {
-    auto* edit = new QLineEdit(FromPath(value));
+    auto* edit = new QLineEdit(CQtText::FromPath(value));
     edit->setObjectName(key);
     browse = new QPushButton(QStringLiteral("Browse..."));
     grid->addWidget(new QLabel(label), row, 0);
@@ -116,12 +105,12 @@ CConfigFilesPage::CConfigFilesPage(CConfig& config, QWidget* parent)
 void CConfigFilesPage::Apply()
 {
     CConfigFiles& values = m_config.Files();
-    values.m_pcbDirectory = ToPath(m_pcbDirectory->text());
-    values.m_defaultTemplate = ToPath(m_defaultTemplate->text());
-    values.m_netlistDirectory = ToPath(m_netlistDirectory->text());
-    values.m_library = ToPath(m_library->text());
+    values.m_pcbDirectory = CQtText::ToPath(m_pcbDirectory->text());
+    values.m_defaultTemplate = CQtText::ToPath(m_defaultTemplate->text());
+    values.m_netlistDirectory = CQtText::ToPath(m_netlistDirectory->text());
+    values.m_library = CQtText::ToPath(m_library->text());
     values.m_backupsAutomatic = m_backupsAutomatic->isChecked();
-    values.m_backupDirectory = ToPath(m_backupDirectory->text());
+    values.m_backupDirectory = CQtText::ToPath(m_backupDirectory->text());
     values.m_backupIntervalTime = m_backupIntervalTime->value();
     values.m_backupMaxFiles = m_backupMaxFiles->value();
     if (values.OnApply())
@@ -137,28 +126,30 @@ void CConfigFilesPage::BrowseFolder(QLineEdit* edit)
 {
     CFolderBrowser browser;
     browser.SetTitle(CWevraApp::LoadResString(IDS_SELECT_DIRECTORY));
-    browser.SetStartFolder(ToPath(edit->text()));
+    browser.SetStartFolder(CQtText::ToPath(edit->text()));
     if (browser.Browse())
-        edit->setText(FromPath(browser.GetResult()));
+        edit->setText(CQtText::FromPath(browser.GetResult()));
 }
 
 void CConfigFilesPage::BrowseTemplate()
 {
     const std::string folder = m_config.Files().m_templateFolderBase + "Template";
-    QString chosen = QFileDialog::getOpenFileName(
-        this, QString(), FromPath(folder), QStringLiteral("Wevra PCB Template (*.PCB *.pcb)"));
+    QString chosen =
+        QFileDialog::getOpenFileName(this, QString(), CQtText::FromPath(folder),
+                                     QStringLiteral("Wevra PCB Template (*.PCB *.pcb)"));
     if (!chosen.isEmpty())
         m_defaultTemplate->setText(chosen);
 }
 
 void CConfigFilesPage::BrowseLibrary()
 {
-    const std::string folder = CPathHelper::GetDirectory(ToPath(m_library->text()));
-    QString chosen = QFileDialog::getOpenFileName(
-        this, QString(), FromPath(folder), QStringLiteral("Wevra PCB Library (*.SHP *.shp)"));
+    const std::string folder = CPathHelper::GetDirectory(CQtText::ToPath(m_library->text()));
+    QString chosen =
+        QFileDialog::getOpenFileName(this, QString(), CQtText::FromPath(folder),
+                                     QStringLiteral("Wevra PCB Library (*.SHP *.shp)"));
     if (chosen.isEmpty())
         return;
     m_library->setText(chosen);
     // The library set follows at once; the setting itself waits for Apply.
-    m_config.NotifyLibrary(ToPath(chosen));
+    m_config.NotifyLibrary(CQtText::ToPath(chosen));
 }

@@ -7,18 +7,17 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "document/CHelpTopics.h"
 #include "editor/CConfig.h"
 #include "editor/CConfigFilesPage.h"
 #include "editor/CConfigStartUpPage.h"
-#include "document/CHelpTopics.h"
 #include "editor/CWevraApp.h"
-#include "framework/CWindows1252.h"
+#include "framework/qt/CQtText.h"
 #include "resources/StringIds.h"
 
 CConfigSheet::CConfigSheet(CConfig& config, QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QString::fromStdString(
-        CWindows1252::ToUtf8(CWevraApp::LoadResString(IDS_USER_CONFIGURATION))));
+    setWindowTitle(CQtText::FromDesignText(CWevraApp::LoadResString(IDS_USER_CONFIGURATION)));
 
     m_startUpPage = new CConfigStartUpPage(config.StartUp());
     m_filesPage = new CConfigFilesPage(config);

@@ -1,7 +1,6 @@
 #include "editor/CConfigStartUpPage.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,20 +11,10 @@
 
 #include "document/CConfigStartUp.h"
 #include "editor/CWevraApp.h"
-#include "framework/CWindows1252.h"
+#include "framework/qt/CQtText.h"
 #include "resources/StringIds.h"
 
 namespace {
-
-QString FromPath(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-std::string ToPath(const QString& text)
-{
-    return QFile::encodeName(text).toStdString();
-}
 
 QCheckBox* MakeCheck(const QString& label, bool checked, const QString& key)
 {
@@ -45,9 +34,9 @@ CConfigStartUpPage::CConfigStartUpPage(CConfigStartUp& values, QWidget* parent)
     m_loadSchematicApplication =
         MakeCheck(QStringLiteral("Load Schematic Design Program at Startup"),
                   values.m_loadSchematicApplication, QStringLiteral("Load Schematic Application"));
-    m_schematicAppPath = new QLineEdit(FromPath(values.m_schematicAppPath));
+    m_schematicAppPath = new QLineEdit(CQtText::FromPath(values.m_schematicAppPath));
     m_schematicAppPath->setObjectName(QStringLiteral("Schematic App. Path"));
-    m_schematicAppExtension = new QLineEdit(FromPath(values.m_schematicAppExtension));
+    m_schematicAppExtension = new QLineEdit(CQtText::FromPath(values.m_schematicAppExtension));
     m_schematicAppExtension->setObjectName(QStringLiteral("Schematic App. Extension"));
     auto* browse = new QPushButton(QStringLiteral("Browse..."));
 
@@ -86,8 +75,8 @@ void CConfigStartUpPage::Apply()
 {
     m_values.m_loadDesign = m_loadDesign->isChecked();
     m_values.m_loadSchematicApplication = m_loadSchematicApplication->isChecked();
-    m_values.m_schematicAppPath = ToPath(m_schematicAppPath->text());
-    m_values.m_schematicAppExtension = ToPath(m_schematicAppExtension->text());
+    m_values.m_schematicAppPath = CQtText::ToPath(m_schematicAppPath->text());
+    m_values.m_schematicAppExtension = CQtText::ToPath(m_schematicAppExtension->text());
     m_values.m_toolbar = m_toolbar->isChecked();
     m_values.m_statusbar = m_statusbar->isChecked();
     m_values.m_scrollbars = m_scrollbars->isChecked();
@@ -99,8 +88,8 @@ void CConfigStartUpPage::Apply()
 void CConfigStartUpPage::BrowseSchematicApp()
 {
     // Programs here carry no extension, so every file is offered, from the system's programs.
-    const QString title = QString::fromStdString(
-        CWindows1252::ToUtf8(CWevraApp::LoadResString(IDS_SELECT_SCHEMATIC_PROGRAM)));
+    const QString title =
+        CQtText::FromDesignText(CWevraApp::LoadResString(IDS_SELECT_SCHEMATIC_PROGRAM));
     QString chosen = QFileDialog::getOpenFileName(this, title, QStringLiteral("/usr/bin"),
                                                   QStringLiteral("Application (*)"));
     if (!chosen.isEmpty())

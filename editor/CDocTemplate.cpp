@@ -7,11 +7,11 @@
 #include <QMetaObject>
 #include <QWidget>
 
-#include "editor/CChildFrame.h"
 #include "document/CDocCommandMap.h"
 #include "document/CWevraDoc.h"
+#include "editor/CChildFrame.h"
 #include "framework/CPathHelper.h"
-#include "framework/qt/CQtCommandBinder.h"
+#include "framework/qt/CQtText.h"
 
 struct CDocTemplate::Entry {
     std::unique_ptr<CWevraDoc> document;
@@ -185,8 +185,8 @@ void CDocTemplate::UpdateTitle(CWevraDoc& document)
     Entry* entry = Find(document);
     if (entry == nullptr || !entry->window)
         return;
-    QString title = QStringLiteral("[") + CQtCommandBinder::ToQString(document.GetTitle()) +
-                    QStringLiteral("]");
+    QString title =
+        QStringLiteral("[") + CQtText::FromPath(document.GetTitle()) + QStringLiteral("]");
     if (entry->window->windowTitle() != title)
         entry->window->setWindowTitle(title);
 }

@@ -9,10 +9,10 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include "editor/CChildFrame.h"
 #include "document/CHelpTopics.h"
-#include "framework/CWindows1252.h"
+#include "editor/CChildFrame.h"
 #include "framework/VirtualKeys.h"
+#include "framework/qt/CQtText.h"
 
 namespace {
 
@@ -132,7 +132,7 @@ void CListPane::FillRow(QPainter& painter, int32_t row, const QColor& color) con
 void CListPane::DrawText(QPainter& painter, int32_t x, int32_t top, const std::string& text,
                          bool alignRight) const
 {
-    const QString shown = QString::fromStdString(CWindows1252::ToUtf8(text));
+    const QString shown = CQtText::FromDesignText(text);
     if (alignRight)
         x -= QFontMetrics(m_font).horizontalAdvance(shown);
     painter.drawText(x, top + m_ascent, shown);

@@ -36,6 +36,7 @@
 #include "framework/CServices.h"
 #include "framework/CSettingsStore.h"
 #include "framework/qt/CQtCommandBinder.h"
+#include "framework/qt/CQtText.h"
 #include "interchange/CLmcImport.h"
 #include "model/CShapeLib.h"
 #include "model/CShapeLibArray.h"
@@ -120,7 +121,7 @@ CMainFrame::CMainFrame(const CCommandTarget* application)
     : m_application(application), m_libraries(std::make_unique<CShapeLibArray>())
 {
     setObjectName(QStringLiteral("MainFrame"));
-    setWindowTitle(CQtCommandBinder::ToQString(CWevraApp::LoadResString(IDS_APP_TITLE)));
+    setWindowTitle(CQtText::FromDesignText(CWevraApp::LoadResString(IDS_APP_TITLE)));
     m_router.SetChain([this] { return CommandChain(); });
     m_binder = std::make_unique<CQtCommandBinder>(m_router);
     m_binder->SetRecentFiles(ID_FILE_RECENT_FILE, [this] { return m_recentFiles.GetPaths(); });
@@ -196,7 +197,7 @@ void CMainFrame::LoadShapeLibraries(const std::string& path)
     } catch (const CArchiveException& e) {
         // A damaged file stays as it is; the program runs on without its shapes.
         m_libraries = std::make_unique<CShapeLibArray>();
-        CServices::Messages().MessageBox(e.what(), path, MB_OK, MB_ICONEXCLAMATION);
+        CServices::Messages().FileMessageBox(e.what(), path, MB_OK, MB_ICONEXCLAMATION);
     }
     m_libraryWritable = loaded || (!existed && !error);
     if (m_libraryWritable)
@@ -245,8 +246,7 @@ void CMainFrame::CreateStatusBar()
     bar->addWidget(m_panes[0], 1);
     for (size_t i = 0; i < paneIds.size(); ++i) {
         auto* pane = new QLabel(bar);
-        const QString placeholder =
-            CQtCommandBinder::ToQString(CWevraApp::LoadResString(paneIds[i]));
+        const QString placeholder = CQtText::FromDesignText(CWevraApp::LoadResString(paneIds[i]));
         pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(placeholder) + 8);
         pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         bar->addPermanentWidget(pane);
@@ -257,14 +257,14 @@ void CMainFrame::CreateStatusBar()
 void CMainFrame::SetPaneText(int pane, const std::string& text)
 {
     if (pane >= 0 && pane < statusPaneCount)
-        m_panes[size_t(pane)]->setText(CQtCommandBinder::ToQString(text));
+        m_panes[size_t(pane)]->setText(CQtText::FromDesignText(text));
 }
 
 std::string CMainFrame::GetPaneText(int pane) const
 {
     if (pane < 0 || pane >= statusPaneCount)
         return {};
-    return m_panes[size_t(pane)]->text().toStdString();
+    return CQtText::ToDesignText(m_panes[size_t(pane)]->text());
 }
 
 void CMainFrame::ShowToolbar(bool show)
@@ -338,7 +338,7 @@ void CMainFrame::FillCombo(int32_t comboId, const std::vector<std::string>& item
         return;
     QStringList texts;
     for (const std::string& item : items)
-        texts << CQtCommandBinder::ToQString(item);
+        texts << CQtText::FromDesignText(item);
     const QString chosen = selected >= 0 && selected < texts.size() ? texts[selected] : QString();
     if (comboId == padStackCombo)
         texts.sort();
@@ -437,11 +437,11 @@ void CMainFrame::UpdateCommandUI()
     for (QAction* action : m_toolbar->actions())
         m_binder->UpdateAction(*action);
     CWevraDoc* document = m_docTemplate->GetActiveDocument();
-    QString title = CQtCommandBinder::ToQString(CWevraApp::LoadResString(IDS_APP_TITLE));
+    QString title = CQtText::FromDesignText(CWevraApp::LoadResString(IDS_APP_TITLE));
     if (document != nullptr) {
         m_docTemplate->UpdateTitle(*document);
-        title += QStringLiteral(" - [") + CQtCommandBinder::ToQString(document->GetTitle()) +
-                 QStringLiteral("]");
+        title +=
+            QStringLiteral(" - [") + CQtText::FromPath(document->GetTitle()) + QStringLiteral("]");
     }
     if (windowTitle() != title)
         setWindowTitle(title);
@@ -703,6 +703,6 @@ void CMainFrame::dropEvent(QDropEvent* event)
 {
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
-            OpenDocumentFile(url.toLocalFile().toStdString());
+            OpenDocumentFile(CQtText::ToPath(url.toLocalFile()));
     event->acceptProposedAction();
 }

@@ -29,9 +29,10 @@
 #include "framework/CCommandTarget.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
+#include "framework/CWindows1252.h"
 #include "framework/Numeric.h"
-#include "framework/qt/CQtCommandBinder.h"
 #include "framework/qt/CQtDeviceContext.h"
+#include "framework/qt/CQtText.h"
 #include "interchange/CNetlistImport.h"
 #include "model/CComponentArray.h"
 #include "model/CComponentDocument.h"
@@ -299,8 +300,7 @@ QString TooltipText(uint32_t id)
 {
     const std::string text = CWevraApp::LoadResString(id);
     const size_t newline = text.find('\n');
-    return CQtCommandBinder::ToQString(newline == std::string::npos ? text
-                                                                    : text.substr(newline + 1));
+    return CQtText::FromDesignText(newline == std::string::npos ? text : text.substr(newline + 1));
 }
 
 } // namespace
@@ -460,7 +460,8 @@ void CWevraView::OnEditPaste()
         return;
     CArchive ar(std::move(*data));
     // The document reads into a design of its own and takes it only when all was read.
-    if (!m_document.LoadFromArchive(ar, CWevraApp::LoadResString(IDS_APP_TITLE)))
+    if (!m_document.LoadFromArchive(ar,
+                                    CWindows1252::ToUtf8(CWevraApp::LoadResString(IDS_APP_TITLE))))
         return;
     m_document.SetModified();
     UpdateOtherViews();
@@ -474,8 +475,9 @@ void CWevraView::OnEditCopy()
         m_document.Serialize(ar);
         CServices::Clipboard().SetData(clipboardFormat, ar.GetBuffer());
     } catch (const CArchiveException& error) {
-        CServices::Messages().MessageBox(error.what(), CWevraApp::LoadResString(IDS_APP_TITLE),
-                                         MB_OK, MB_ICONEXCLAMATION);
+        CServices::Messages().FileMessageBox(
+            error.what(), CWindows1252::ToUtf8(CWevraApp::LoadResString(IDS_APP_TITLE)), MB_OK,
+            MB_ICONEXCLAMATION);
     }
 }
 

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "framework/CWindows1252.h"
+
 namespace {
 
 template <typename T>
@@ -349,7 +351,8 @@ std::unique_ptr<CObject> CArchive::ReadObject()
         m_pos += nameLength;
         klass = CRuntimeClass::FromName(name);
         if (!klass)
-            Fail(CArchiveException::badClass, "Unknown class \"" + name + "\" in the file.");
+            Fail(CArchiveException::badClass,
+                 "Unknown class \"" + CWindows1252::ToUtf8(name) + "\" in the file.");
         if (!klass->AcceptsAnySchema() && schema != klass->GetSchemaWord())
             Fail(CArchiveException::badSchema,
                  "Class \"" + name + "\" has schema " + std::to_string(schema) + ", expected " +

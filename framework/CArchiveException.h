@@ -4,7 +4,8 @@
 #include <string>
 
 // The one error type of reading and writing archives and the files behind them. The document
-// turns it into a message for the user; nothing else is thrown by the archive.
+// turns it into a message for the user; nothing else is thrown by the archive. The message may
+// name the file, so it is in the file system's encoding (UTF-8).
 class CArchiveException : public std::runtime_error {
 public:
     enum Cause {

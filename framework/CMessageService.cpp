@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/CWindows1252.h"
+
 namespace {
 
 std::vector<int32_t> AnswersOf(MessageButtons buttons)
@@ -27,6 +29,12 @@ std::vector<int32_t> AnswersOf(MessageButtons buttons)
 } // namespace
 
 CMessageService::~CMessageService() = default;
+
+int32_t CMessageService::FileMessageBox(const std::string& text, const std::string& caption,
+                                        MessageButtons buttons, MessageIcon icon)
+{
+    return MessageBox(CWindows1252::FromUtf8(text), CWindows1252::FromUtf8(caption), buttons, icon);
+}
 
 int32_t CMessageService::FirstButtonAnswer(MessageButtons buttons)
 {

@@ -41,6 +41,11 @@ public:
     // set outside the list above shows OK alone.
     virtual int32_t MessageBox(const std::string& text, const std::string& caption,
                                MessageButtons buttons = MB_OK, MessageIcon icon = MB_ICONNONE) = 0;
+    // A message that names a file: its texts are in the file system's encoding (UTF-8), as file
+    // names are, so that no name is garbled; Windows-1252 texts go into it through
+    // CWindows1252::ToUtf8. This default shows what Windows-1252 can hold of them.
+    virtual int32_t FileMessageBox(const std::string& text, const std::string& caption,
+                                   MessageButtons buttons = MB_OK, MessageIcon icon = MB_ICONNONE);
 
     // The answer of the set's first button, which is also its default button.
     static int32_t FirstButtonAnswer(MessageButtons buttons);

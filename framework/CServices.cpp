@@ -27,6 +27,14 @@ public:
         std::cerr << CWindows1252::ToUtf8(text) << '\n';
         return FirstButtonAnswer(buttons);
     }
+    int32_t FileMessageBox(const std::string& text, const std::string& caption,
+                           MessageButtons buttons, MessageIcon) override
+    {
+        if (!caption.empty())
+            std::cerr << caption << ": ";
+        std::cerr << text << '\n';
+        return FirstButtonAnswer(buttons);
+    }
 };
 
 class CHeadlessLauncher : public CLauncher {
@@ -210,5 +218,5 @@ void CServices::ReportLoadWarnings(const CArchive& ar, const std::string& captio
             text += "\n";
         text += warning;
     }
-    Messages().MessageBox(text, caption, MB_OK, MB_ICONWARNING);
+    Messages().FileMessageBox(CWindows1252::ToUtf8(text), caption, MB_OK, MB_ICONWARNING);
 }

@@ -48,6 +48,6 @@ public:
     static CClipboardService* SetClipboard(CClipboardService* service);
 
     // Shows the repairs noted while loading a file in one warning message; nothing when there
-    // were none.
+    // were none. The caption names the file, in the file system's encoding.
     static void ReportLoadWarnings(const CArchive& ar, const std::string& caption);
 };

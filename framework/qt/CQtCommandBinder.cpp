@@ -11,7 +11,7 @@
 
 #include "framework/CCommandRouter.h"
 #include "framework/CResourcePack.h"
-#include "framework/CWindows1252.h"
+#include "framework/qt/CQtText.h"
 
 namespace {
 
@@ -31,11 +31,6 @@ CQtCommandBinder::CQtCommandBinder(const CCommandRouter& router, QObject* parent
 {
 }
 
-QString CQtCommandBinder::ToQString(const std::string& text)
-{
-    return QString::fromStdString(CWindows1252::ToUtf8(text));
-}
-
 uint32_t CQtCommandBinder::CommandOf(const QAction& action)
 {
     return action.property(commandProperty).toUInt();
@@ -43,10 +38,10 @@ uint32_t CQtCommandBinder::CommandOf(const QAction& action)
 
 QAction* CQtCommandBinder::MakeAction(uint32_t id, const std::string& text, QObject* parent)
 {
-    auto* action = new QAction(ToQString(text), parent);
+    auto* action = new QAction(CQtText::FromDesignText(text), parent);
     action->setProperty(commandProperty, id);
     const std::string prompt = PromptOf(id);
-    action->setStatusTip(ToQString(prompt));
+    action->setStatusTip(CQtText::FromDesignText(prompt));
     // Tooltips are the tip part of the command's text, without its access keys and shortcut.
     std::string full = CResourcePack::GetCurrent().GetString(id);
     size_t newline = full.find('\n');
@@ -54,7 +49,7 @@ QAction* CQtCommandBinder::MakeAction(uint32_t id, const std::string& text, QObj
     tip = tip.substr(0, tip.find('\t'));
     if (tip.empty())
         tip = prompt;
-    QString plainTip = ToQString(tip);
+    QString plainTip = CQtText::FromDesignText(tip);
     plainTip.remove(QLatin1Char('&'));
     action->setToolTip(plainTip);
     connect(action, &QAction::triggered, this, [this, id] { m_router.Execute(id); });
@@ -71,7 +66,7 @@ void CQtCommandBinder::BuildMenuBar(QMenuBar& bar, const CMenuItem& menu)
     for (const CMenuItem& item : menu.items) {
         if (item.kind != CMenuItem::popup)
             continue;
-        QMenu* popup = bar.addMenu(ToQString(item.text));
+        QMenu* popup = bar.addMenu(CQtText::FromDesignText(item.text));
         AddItems(*popup, item);
     }
 }
@@ -85,7 +80,7 @@ void CQtCommandBinder::AddItems(QMenu& menu, const CMenuItem& popup)
             menu.addSeparator();
             break;
         case CMenuItem::popup:
-            AddItems(*menu.addMenu(ToQString(item.text)), item);
+            AddItems(*menu.addMenu(CQtText::FromDesignText(item.text)), item);
             break;
         case CMenuItem::command:
             menu.addAction(MakeAction(item.id, item.text, &menu));
@@ -120,7 +115,7 @@ void CQtCommandBinder::UpdateAction(QAction& action) const
     if (checkable)
         action.setChecked(ui.check != CCmdUI::unchecked);
     if (ui.text)
-        action.setText(ToQString(*ui.text));
+        action.setText(CQtText::FromDesignText(*ui.text));
 }
 
 void CQtCommandBinder::UpdateMenu(QMenu& menu)
@@ -155,8 +150,8 @@ void CQtCommandBinder::FillRecentFiles(QMenu& menu)
                                     "&" + std::to_string(i + 1) + " " + name, &menu);
         entry->setProperty(recentProperty, true);
         // File names are the system's own text, not the string table's.
-        entry->setText(QString("&%1 %2").arg(i + 1).arg(QString::fromStdString(name)));
-        entry->setStatusTip(QString::fromStdString(paths[size_t(i)]));
+        entry->setText(QString("&%1 %2").arg(i + 1).arg(CQtText::FromPath(name)));
+        entry->setStatusTip(CQtText::FromPath(paths[size_t(i)]));
         menu.insertAction(anchor, entry);
     }
 }

@@ -53,8 +53,6 @@ public:
 
     // The command id an action stands for; 0 for none.
     static uint32_t CommandOf(const QAction& action);
-    // A single-byte text of the string table or a resource as a QString.
-    static QString ToQString(const std::string& text);
 
 private:
     void FillRecentFiles(QMenu& menu);

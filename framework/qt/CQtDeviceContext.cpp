@@ -11,7 +11,7 @@
 #include <QPainterPath>
 #include <QString>
 
-#include "framework/CWindows1252.h"
+#include "framework/qt/CQtText.h"
 
 namespace {
 
@@ -371,7 +371,7 @@ const CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
     const auto found = m_labels.find(std::string(text));
     if (found != m_labels.end())
         return found->second;
-    const QString string = QString::fromStdString(CWindows1252::ToUtf8(text));
+    const QString string = CQtText::FromDesignText(text);
     Label label;
     label.text = QStaticText(string);
     label.text.setTextFormat(Qt::PlainText);
@@ -382,7 +382,7 @@ const CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
 
 CSize CQtDeviceContext::GetTextExtent(std::string_view text) const
 {
-    const QString string = QString::fromStdString(CWindows1252::ToUtf8(text));
+    const QString string = CQtText::FromDesignText(text);
     const QFontMetrics& metrics = Metrics();
     return CSize(metrics.horizontalAdvance(string), metrics.height());
 }
@@ -577,7 +577,7 @@ const QFont& CQtDeviceContext::Font() const
         return *m_qfont;
     QFont font;
     if (!m_font.face.empty())
-        font.setFamily(QString::fromStdString(CWindows1252::ToUtf8(m_font.face)));
+        font.setFamily(CQtText::FromDesignText(m_font.face));
     const int weight = m_font.weight == 0 ? CFontDesc::normalWeight : m_font.weight;
     font.setWeight(QFont::Weight(std::clamp(weight, 1, 1000)));
     font.setItalic(m_font.italic);

@@ -8,39 +8,23 @@
 #include <QString>
 #include <QStringList>
 
-#include "framework/CWindows1252.h"
-
-namespace {
-
-// Paths are file-system bytes; Qt decodes them as the system does.
-QString FromLocal(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-std::string ToLocal(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
-} // namespace
+#include "framework/qt/CQtText.h"
 
 std::optional<std::string> CQtFileDialogService::ChooseFolder(const std::string& title,
                                                               const std::string& rootFolder,
                                                               const std::string& startFolder)
 {
-    const QString root = FromLocal(rootFolder);
+    const QString root = CQtText::FromPath(rootFolder);
     if (!root.isEmpty() && !QFileInfo(root).isDir())
         return std::nullopt;
-    const QString start = FromLocal(startFolder);
+    const QString start = CQtText::FromPath(startFolder);
     QString openIn = QDir::homePath();
     if (!start.isEmpty() && QFileInfo(start).isDir())
         openIn = start;
     else if (!root.isEmpty())
         openIn = root;
 
-    QFileDialog dialog(QApplication::activeWindow(),
-                       QString::fromStdString(CWindows1252::ToUtf8(title)), openIn);
+    QFileDialog dialog(QApplication::activeWindow(), CQtText::FromDesignText(title), openIn);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     if (dialog.exec() != QDialog::Accepted)
@@ -48,5 +32,5 @@ std::optional<std::string> CQtFileDialogService::ChooseFolder(const std::string&
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty())
         return std::nullopt;
-    return ToLocal(QDir::cleanPath(chosen.front()));
+    return CQtText::ToPath(QDir::cleanPath(chosen.front()));
 }

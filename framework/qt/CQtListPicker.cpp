@@ -10,17 +10,12 @@
 #include <QString>
 #include <QVBoxLayout>
 
-#include "framework/CWindows1252.h"
+#include "framework/qt/CQtText.h"
 #include "framework/qt/CSelectListBox.h"
 
 namespace {
 
 constexpr int32_t helpContextBase = 0x10000;
-
-QString ToQString(const std::string& text)
-{
-    return QString::fromStdString(CWindows1252::ToUtf8(text));
-}
 
 // F1 reaches the dialog from whichever of its controls has the focus.
 class CSelectDialog : public QDialog {
@@ -54,12 +49,12 @@ int32_t CQtListPicker::PickFromList(const std::string& title,
         if (m_helpHandler)
             m_helpHandler(helpContextBase + helpCommandId);
     });
-    dialog.setWindowTitle(ToQString(title));
+    dialog.setWindowTitle(CQtText::FromDesignText(title));
 
     auto* list = new CSelectListBox(&dialog);
     list->setObjectName("selectList");
     for (const std::string& entry : entries)
-        list->addItem(ToQString(entry));
+        list->addItem(CQtText::FromDesignText(entry));
     if (initial >= 0 && size_t(initial) < entries.size())
         list->setCurrentRow(initial);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);

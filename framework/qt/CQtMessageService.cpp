@@ -7,7 +7,7 @@
 #include <QMessageBox>
 #include <QString>
 
-#include "framework/CWindows1252.h"
+#include "framework/qt/CQtText.h"
 
 namespace {
 
@@ -68,20 +68,27 @@ const ButtonAnswer& EscapeChoice(const std::vector<ButtonAnswer>& choices)
     return choices.front();
 }
 
-QString ToQString(const std::string& text)
-{
-    return QString::fromStdString(CWindows1252::ToUtf8(text));
-}
-
 } // namespace
 
 int32_t CQtMessageService::MessageBox(const std::string& text, const std::string& caption,
                                       MessageButtons buttons, MessageIcon icon)
 {
+    return Show(CQtText::FromDesignText(text), CQtText::FromDesignText(caption), buttons, icon);
+}
+
+int32_t CQtMessageService::FileMessageBox(const std::string& text, const std::string& caption,
+                                          MessageButtons buttons, MessageIcon icon)
+{
+    return Show(CQtText::FromPath(text), CQtText::FromPath(caption), buttons, icon);
+}
+
+int32_t CQtMessageService::Show(const QString& text, const QString& caption, MessageButtons buttons,
+                                MessageIcon icon)
+{
     const std::vector<ButtonAnswer> choices = ButtonsOf(buttons);
     QMessageBox box(IconOf(icon),
-                    caption.empty() ? QApplication::applicationDisplayName() : ToQString(caption),
-                    ToQString(text), QMessageBox::NoButton, QApplication::activeWindow());
+                    caption.isEmpty() ? QApplication::applicationDisplayName() : caption, text,
+                    QMessageBox::NoButton, QApplication::activeWindow());
     for (const ButtonAnswer& choice : choices)
         box.addButton(choice.button);
     box.setDefaultButton(choices.front().button);

@@ -12,14 +12,9 @@
 #include <QString>
 #include <QVBoxLayout>
 
-#include "framework/CWindows1252.h"
+#include "framework/qt/CQtText.h"
 
 namespace {
-
-QString ToQString(const std::string& text)
-{
-    return QString::fromStdString(CWindows1252::ToUtf8(text));
-}
 
 // Esc and the close box cancel the operation instead of closing the window.
 class CCancelOnlyDialog : public QDialog {
@@ -78,7 +73,7 @@ CQtProgressWindow::~CQtProgressWindow()
 void CQtProgressWindow::SetTitle(const std::string& text)
 {
     if (m_dialog)
-        m_dialog->setWindowTitle(ToQString(text));
+        m_dialog->setWindowTitle(CQtText::FromDesignText(text));
 }
 
 void CQtProgressWindow::SetBar(int32_t lower, int32_t upper, int32_t position)
@@ -98,14 +93,14 @@ void CQtProgressWindow::StepTo(int32_t position)
 void CQtProgressWindow::SetPercentText(const std::string& text)
 {
     if (m_dialog)
-        m_percent->setText(ToQString(text));
+        m_percent->setText(CQtText::FromDesignText(text));
 }
 
 void CQtProgressWindow::SetStatusText(const std::string& text)
 {
     if (!m_dialog)
         return;
-    m_status->setText(ToQString(text));
+    m_status->setText(CQtText::FromDesignText(text));
     m_status->repaint();
 }
 

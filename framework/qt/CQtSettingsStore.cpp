@@ -3,22 +3,14 @@
 #include <QSettings>
 #include <QString>
 
+#include "framework/qt/CQtText.h"
+
 namespace {
 
 // Values are mostly paths, so they cross the Qt boundary as file-system bytes.
-QString FromLocal(const std::string& text)
-{
-    return QString::fromLocal8Bit(QByteArray::fromStdString(text));
-}
-
-std::string ToLocal(const QString& text)
-{
-    return text.toLocal8Bit().toStdString();
-}
-
 QString KeyOf(const std::string& section, const std::string& key)
 {
-    return FromLocal(section) + QLatin1Char('/') + FromLocal(key);
+    return CQtText::FromPath(section) + QLatin1Char('/') + CQtText::FromPath(key);
 }
 
 } // namespace
@@ -31,7 +23,7 @@ CQtSettingsStore::CQtSettingsStore()
 }
 
 CQtSettingsStore::CQtSettingsStore(const std::string& iniPath)
-    : m_settings(std::make_unique<QSettings>(FromLocal(iniPath), QSettings::IniFormat))
+    : m_settings(std::make_unique<QSettings>(CQtText::FromPath(iniPath), QSettings::IniFormat))
 {
 }
 
@@ -43,13 +35,13 @@ std::string CQtSettingsStore::GetString(const std::string& section, const std::s
     QVariant value = m_settings->value(KeyOf(section, key));
     if (!value.isValid())
         return fallback;
-    return ToLocal(value.toString());
+    return CQtText::ToPath(value.toString());
 }
 
 void CQtSettingsStore::WriteString(const std::string& section, const std::string& key,
                                    const std::string& value)
 {
-    m_settings->setValue(KeyOf(section, key), FromLocal(value));
+    m_settings->setValue(KeyOf(section, key), CQtText::FromPath(value));
 }
 
 void CQtSettingsStore::Sync()

@@ -8,9 +8,12 @@
 #include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
@@ -21,6 +24,7 @@
 #include "editor/CMainFrame.h"
 #include "editor/CWevraApp.h"
 #include "editor/CWevraApplication.h"
+#include "framework/CMessageService.h"
 #include "framework/qt/CQtCommandBinder.h"
 #include "model/CComponentArray.h"
 #include "model/COutputArray.h"
@@ -306,6 +310,67 @@ TEST_F(CMainFrameTest, SidePaneTakesItsOwnCommandsAndLeavesSaveToTheDocument)
 
     frame.GetRouter().Execute(ID_FILE_PLACING_INFO);
     EXPECT_EQ(services.launcher.openedTextFiles.size(), 1u);
+}
+
+// A design in a folder whose name has spaces, umlauts, a dash and a CJK letter shows its name
+// as written in the titles, the recent-file menu, the messages and the status bar, and saves
+// byte for byte as it was read.
+TEST_F(CMainFrameTest, DesignInAForeignLetteredFolderShowsItsNameAndSavesUnchanged)
+{
+    folder = sandbox.root / "Entwürfe – 图 A";
+    fs::create_directories(folder);
+    const fs::path named = WriteDesign("Größe – 1.PCB");
+
+    auto application = Start({named.string()});
+    CMainFrame& frame = *application->GetMainFrame();
+    CWevraDoc* document = frame.GetDocTemplate().GetActiveDocument();
+    ASSERT_NE(document, nullptr);
+    frame.UpdateCommandUI();
+    EXPECT_EQ(frame.windowTitle(), QString::fromUtf8("Wevra PCB - [Design] - [Größe – 1 ->View]"));
+    EXPECT_TRUE(frame.GetMdiArea().currentSubWindow()->windowTitle().contains(
+        QString::fromUtf8("[Design] - [Größe – 1 ->View")));
+
+    QAction* fileMenu = FindItem(*frame.menuBar(), {"&File"});
+    ASSERT_NE(fileMenu, nullptr);
+    frame.GetBinder().UpdateMenu(*fileMenu->menu());
+    QAction* recent = FindItem(*frame.menuBar(), {"&File", "&1 Größe – 1.PCB"});
+    ASSERT_NE(recent, nullptr);
+    EXPECT_EQ(recent->statusTip(), QString::fromUtf8(named.string()));
+
+    // The status bar gives back the Windows-1252 text it was given.
+    frame.SetPaneText(0, "Gr\xF6\xDF"
+                         "e");
+    EXPECT_EQ(frame.GetPaneText(0), "Gr\xF6\xDF"
+                                    "e");
+    EXPECT_EQ(frame.statusBar()->findChildren<QLabel*>().front()->text(),
+              QString::fromUtf8("Größe"));
+
+    // What the program wrote it reads and writes again byte for byte.
+    document->SetModified();
+    frame.GetRouter().Execute(ID_FILE_SAVE);
+    const Bytes written = ReadFile(named);
+    ASSERT_TRUE(frame.GetDocTemplate().CloseDocument(*document));
+    document = frame.OpenDocumentFile(named.string());
+    ASSERT_NE(document, nullptr);
+    document->SetModified();
+    frame.GetRouter().Execute(ID_FILE_SAVE);
+    EXPECT_FALSE(document->IsModified());
+    EXPECT_TRUE(ReadFile(named) == written);
+    EXPECT_TRUE(services.messages.Shown().empty());
+
+    document->SetModified();
+    services.messages.QueueAnswer(IDNO);
+    ASSERT_TRUE(frame.GetDocTemplate().CloseDocument(*document));
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_TRUE(services.messages.Shown()[0].namesFile);
+    EXPECT_EQ(services.messages.Shown()[0].text, "Save changes to " + named.string() + "?");
+
+    const fs::path missing = folder / "Fehlt – 图.PCB";
+    EXPECT_EQ(frame.OpenDocumentFile(missing.string()), nullptr);
+    ASSERT_EQ(services.messages.Shown().size(), 2u);
+    EXPECT_TRUE(services.messages.Shown()[1].namesFile);
+    EXPECT_NE(services.messages.Shown()[1].text.find(missing.string()), std::string::npos);
+    EXPECT_EQ(services.messages.Shown()[1].caption, "Fehlt – 图");
 }
 
 // The shape library set goes back to its file at the end only when it came from there and has

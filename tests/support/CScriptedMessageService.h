@@ -16,6 +16,8 @@ public:
         std::string caption;
         MessageButtons buttons = MB_OK;
         MessageIcon icon = MB_ICONNONE;
+        // Asked as a message naming a file: the texts are UTF-8.
+        bool namesFile = false;
     };
 
     void QueueAnswer(int32_t answer) { m_answers.push_back(answer); }
@@ -28,8 +30,12 @@ public:
 
     int32_t MessageBox(const std::string& text, const std::string& caption,
                        MessageButtons buttons = MB_OK, MessageIcon icon = MB_ICONNONE) override;
+    int32_t FileMessageBox(const std::string& text, const std::string& caption,
+                           MessageButtons buttons = MB_OK, MessageIcon icon = MB_ICONNONE) override;
 
 private:
+    int32_t Answer(Message message);
+
     std::deque<int32_t> m_answers;
     std::vector<Message> m_shown;
 };
