@@ -135,6 +135,12 @@ bool CWevraDoc::LoadFromArchive(CArchive& ar, const std::string& caption)
 
 bool CWevraDoc::OnSaveDocument(const std::string& path)
 {
+    if (CPathHelper::IsReadOnlyFile(path)) {
+        CServices::Messages().MessageBox(CResString::LoadWith(IDS_FILE_READ_ONLY, path),
+                                         CPathHelper::GetFileTitle(path), MB_OK,
+                                         MB_ICONEXCLAMATION);
+        return false;
+    }
     try {
         CArchive ar;
         Serialize(ar);

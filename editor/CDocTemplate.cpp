@@ -10,8 +10,12 @@
 #include "document/CDocCommandMap.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
+#include "framework/CMessageService.h"
 #include "framework/CPathHelper.h"
+#include "framework/CResString.h"
+#include "framework/CServices.h"
 #include "framework/qt/CQtText.h"
+#include "resources/StringIds.h"
 
 struct CDocTemplate::Entry {
     std::unique_ptr<CWevraDoc> document;
@@ -94,6 +98,14 @@ bool CDocTemplate::SaveDocument(CWevraDoc& document, bool saveAs)
 {
     std::string path = document.GetPathNameRef();
     const bool designFile = UpperAscii(CPathHelper::GetExtension(path)) == ".PCB";
+    if (!saveAs && designFile && CPathHelper::IsReadOnlyFile(path)) {
+        // The read-only file stays as it is; the design may still be kept under another name.
+        if (CServices::Messages().MessageBox(CResString::LoadWith(IDS_SAVE_READ_ONLY_AS, path),
+                                             CPathHelper::GetFileTitle(path), MB_YESNO,
+                                             MB_ICONEXCLAMATION) != IDYES)
+            return false;
+        saveAs = true;
+    }
     if (saveAs || path.empty() || !designFile) {
         QString chosen = QFileDialog::getSaveFileName(
             m_area.window(), QString(), QString::fromStdString(CPathHelper::GetDirectory(path)),

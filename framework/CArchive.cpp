@@ -4,21 +4,20 @@
 #include <bit>
 #include <cstring>
 #include <fstream>
-#include <system_error>
+
+#include "framework/CPathHelper.h"
 
 #include "framework/CWindows1252.h"
 
 namespace {
 
-template <typename T>
-void PutLittleEndian(std::vector<uint8_t>& buffer, T value)
+template <typename T> void PutLittleEndian(std::vector<uint8_t>& buffer, T value)
 {
     for (size_t i = 0; i < sizeof(T); ++i)
         buffer.push_back(static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i)));
 }
 
-template <typename T>
-T GetLittleEndian(const uint8_t* p)
+template <typename T> T GetLittleEndian(const uint8_t* p)
 {
     uint64_t value = 0;
     for (size_t i = 0; i < sizeof(T); ++i)
@@ -58,30 +57,10 @@ std::unique_ptr<CArchive> CArchive::OpenForLoading(const std::filesystem::path& 
 void CArchive::SaveToFile(const std::filesystem::path& path) const
 {
     CheckStoring();
-    std::filesystem::path temp = path;
-    temp += ".tmp~";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            Fail(CArchiveException::fileError, "Cannot create \"" + temp.string() + "\".");
-        out.write(reinterpret_cast<const char*>(m_buffer.data()),
-                  static_cast<std::streamsize>(m_buffer.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            Fail(CArchiveException::fileError, "Cannot write \"" + temp.string() + "\".");
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temp, path, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
+    std::string reason;
+    if (!CPathHelper::WriteFileAtomically(path, m_buffer.data(), m_buffer.size(), &reason))
         Fail(CArchiveException::fileError,
-             "Cannot replace \"" + path.string() + "\": " + error.message());
-    }
+             "Cannot save \"" + path.string() + "\": " + reason + ".");
 }
 
 void CArchive::CheckStoring() const
@@ -118,19 +97,19 @@ void CArchive::Read(void* data, size_t size)
     m_pos += size;
 }
 
-#define WEVRA_ARCHIVE_INTEGER(Type)                                                         \
-    CArchive& CArchive::operator<<(Type v)                                                  \
-    {                                                                                       \
-        CheckStoring();                                                                     \
-        PutLittleEndian(m_buffer, v);                                                       \
-        return *this;                                                                       \
-    }                                                                                       \
-    CArchive& CArchive::operator>>(Type& v)                                                 \
-    {                                                                                       \
-        Require(sizeof(Type));                                                              \
-        v = GetLittleEndian<Type>(m_buffer.data() + m_pos);                                 \
-        m_pos += sizeof(Type);                                                              \
-        return *this;                                                                       \
+#define WEVRA_ARCHIVE_INTEGER(Type)                                                                \
+    CArchive& CArchive::operator<<(Type v)                                                         \
+    {                                                                                              \
+        CheckStoring();                                                                            \
+        PutLittleEndian(m_buffer, v);                                                              \
+        return *this;                                                                              \
+    }                                                                                              \
+    CArchive& CArchive::operator>>(Type& v)                                                        \
+    {                                                                                              \
+        Require(sizeof(Type));                                                                     \
+        v = GetLittleEndian<Type>(m_buffer.data() + m_pos);                                        \
+        m_pos += sizeof(Type);                                                                     \
+        return *this;                                                                              \
     }
 
 WEVRA_ARCHIVE_INTEGER(uint8_t)
@@ -354,9 +333,9 @@ std::unique_ptr<CObject> CArchive::ReadObject()
             Fail(CArchiveException::badClass,
                  "Unknown class \"" + CWindows1252::ToUtf8(name) + "\" in the file.");
         if (!klass->AcceptsAnySchema() && schema != klass->GetSchemaWord())
-            Fail(CArchiveException::badSchema,
-                 "Class \"" + name + "\" has schema " + std::to_string(schema) + ", expected " +
-                     std::to_string(klass->GetSchemaWord()) + ".");
+            Fail(CArchiveException::badSchema, "Class \"" + name + "\" has schema " +
+                                                   std::to_string(schema) + ", expected " +
+                                                   std::to_string(klass->GetSchemaWord()) + ".");
         AddMapEntry(klass, schema);
     } else {
         uint32_t objectTag;

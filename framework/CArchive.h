@@ -38,8 +38,8 @@ public:
 
     // A loading archive over the whole content of a file (throws fileError).
     static std::unique_ptr<CArchive> OpenForLoading(const std::filesystem::path& path);
-    // Writes the stored bytes to a file through a temporary file in the same folder, renamed
-    // over the old file only after a complete write (throws fileError).
+    // Replaces the file by the stored bytes as CPathHelper::WriteFileAtomically does (throws
+    // fileError, naming the file).
     void SaveToFile(const std::filesystem::path& path) const;
 
     bool IsStoring() const { return m_mode == store; }
@@ -72,7 +72,11 @@ public:
     CArchive& operator<<(int64_t v);
     CArchive& operator<<(float v);
     CArchive& operator<<(double v);
-    CArchive& operator<<(const std::string& s) { WriteString(s); return *this; }
+    CArchive& operator<<(const std::string& s)
+    {
+        WriteString(s);
+        return *this;
+    }
     CArchive& operator>>(uint8_t& v);
     CArchive& operator>>(int8_t& v);
     CArchive& operator>>(uint16_t& v);
@@ -83,7 +87,11 @@ public:
     CArchive& operator>>(int64_t& v);
     CArchive& operator>>(float& v);
     CArchive& operator>>(double& v);
-    CArchive& operator>>(std::string& s) { s = ReadString(); return *this; }
+    CArchive& operator>>(std::string& s)
+    {
+        s = ReadString();
+        return *this;
+    }
 
     uint8_t ReadByte();
     uint16_t ReadWord();
@@ -116,8 +124,7 @@ public:
 
     // Reads an object record that must be of class T (or derived); anything else is a
     // badClass error.
-    template <typename T>
-    std::unique_ptr<T> ReadObjectOf()
+    template <typename T> std::unique_ptr<T> ReadObjectOf()
     {
         std::unique_ptr<CObject> object = ReadObject();
         if (!object)
@@ -130,8 +137,7 @@ public:
     }
 
     // An owning object array: a count, then one object record per element.
-    template <typename T>
-    void SerializeObjectArray(std::vector<std::unique_ptr<T>>& items)
+    template <typename T> void SerializeObjectArray(std::vector<std::unique_ptr<T>>& items)
     {
         if (IsStoring()) {
             WriteCount(items.size());

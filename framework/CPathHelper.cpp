@@ -4,8 +4,11 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -230,28 +233,106 @@ std::filesystem::path CPathHelper::FindOnSearchPath(const std::string& name)
     return {};
 }
 
-bool CPathHelper::WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes)
+std::filesystem::path CPathHelper::FollowLinks(const std::filesystem::path& path)
 {
-    std::filesystem::path temp = path;
-    temp += ".tmp~";
-    std::error_code error;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (out) {
-            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            out.close();
-        }
-        if (!out) {
-            std::filesystem::remove(temp, error);
-            return false;
-        }
+    // The kernel gives up on chains longer than this too.
+    constexpr int maxLinks = 40;
+    fs::path current = path;
+    for (int i = 0; i < maxLinks; ++i) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(current, error)))
+            break;
+        const fs::path target = fs::read_symlink(current, error);
+        if (error)
+            break;
+        current = target.is_absolute() ? target : current.parent_path() / target;
     }
-    std::filesystem::rename(temp, path, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
+    return current;
+}
+
+bool CPathHelper::IsReadOnlyFile(const std::filesystem::path& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || S_ISDIR(status.st_mode))
         return false;
+    return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+           ::access(path.c_str(), W_OK) != 0;
+}
+
+bool CPathHelper::WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes,
+                                      std::string* reason)
+{
+    return WriteFileAtomically(path, bytes.data(), bytes.size(), reason);
+}
+
+bool CPathHelper::WriteFileAtomically(const std::filesystem::path& path, const void* data,
+                                      size_t size, std::string* reason)
+{
+    const auto fail = [reason](const std::string& why) {
+        if (reason != nullptr)
+            *reason = why;
+        return false;
+    };
+    const auto failWithErrno = [&fail](int error) {
+        return fail(std::generic_category().message(error));
+    };
+
+    const fs::path target = FollowLinks(path);
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    if (replacing && S_ISDIR(old.st_mode))
+        return failWithErrno(EISDIR);
+    if (replacing && IsReadOnlyFile(target))
+        return fail("the file is read-only");
+
+    fs::path temp = target;
+    temp += ".tmp~";
+    // A temporary left by a crash, or planted as a link, must not take the bytes.
+    ::unlink(temp.c_str());
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0)
+        return failWithErrno(errno);
+    const auto discard = [&temp, &failWithErrno](int error) {
+        ::unlink(temp.c_str());
+        return failWithErrno(error);
+    };
+
+    if (replacing) {
+        // Another owner is kept only where the process may give the file away.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM) {
+            const int error = errno;
+            ::close(fd);
+            return discard(error);
+        }
+        if (::fchmod(fd, old.st_mode & 07777) != 0) {
+            const int error = errno;
+            ::close(fd);
+            return discard(error);
+        }
     }
+    const char* next = static_cast<const char*>(data);
+    size_t left = size;
+    while (left > 0) {
+        const ssize_t written = ::write(fd, next, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            const int error = written < 0 ? errno : EIO;
+            ::close(fd);
+            return discard(error);
+        }
+        next += written;
+        left -= size_t(written);
+    }
+    if (::fsync(fd) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return discard(error);
+    }
+    if (::close(fd) != 0)
+        return discard(errno);
+    if (::rename(temp.c_str(), target.c_str()) != 0)
+        return discard(errno);
     return true;
 }
 

@@ -52,9 +52,24 @@ public:
     static bool DeleteFile(const std::string& path);
     // Renames an existing file to a name no file has yet. True only when the file was renamed.
     static bool RenameFile(const std::string& oldPath, const std::string& newPath);
-    // Writes the bytes to "<path>.tmp~" and renames it over the file only after a complete
-    // write, so a failure never leaves half a file; false (and no temporary) on failure.
-    static bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes);
+    // The one way the program replaces a file. The bytes go to "<file>.tmp~" beside the file,
+    // reach the disk, and the temporary is renamed over the file only after every write, the
+    // flush and the close succeeded: a failure leaves the old file and no temporary. A symbolic
+    // link is followed, so its target gets the content and the link stays. The new file keeps
+    // the old one's permissions (and owner, where the process may set it). A read-only file is
+    // refused and left alone. False on failure, with the system's reason in `reason`, which
+    // never names the temporary.
+    static bool WriteFileAtomically(const std::filesystem::path& path, const void* data,
+                                    size_t size, std::string* reason = nullptr);
+    static bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes,
+                                    std::string* reason = nullptr);
+    // True for an existing file that must not be overwritten: one without any write permission
+    // bit (even for a process that could write it anyway), or one this process may not write.
+    static bool IsReadOnlyFile(const std::filesystem::path& path);
+    // The file a path finally names, its symbolic links followed (relative ones from the
+    // folder of the link); the path itself when it is no link. A dangling link gives the file
+    // it names; a chain of links too long to be real gives the last link reached.
+    static std::filesystem::path FollowLinks(const std::filesystem::path& path);
     // The entry of that name in the folder, matched without regard to case when no entry has
     // exactly that name (the first such in the listing's order); folder / name when none matches.
     static std::filesystem::path FindIgnoringCase(const std::filesystem::path& folder,

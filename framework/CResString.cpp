@@ -15,3 +15,11 @@ std::string CResString::LoadPart(uint32_t id)
         text.erase(newline);
     return text;
 }
+
+std::string CResString::LoadWith(uint32_t id, const std::string& argument)
+{
+    std::string text = Load(id);
+    if (const size_t at = text.find("%s"); at != std::string::npos)
+        text.replace(at, 2, argument);
+    return text;
+}

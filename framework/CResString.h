@@ -11,4 +11,6 @@ public:
     static std::string Load(uint32_t id);
     // That text up to its first newline: the prompt part of a command's text.
     static std::string LoadPart(uint32_t id);
+    // The text with its first "%s" replaced by the argument (a file name, a design name).
+    static std::string LoadWith(uint32_t id, const std::string& argument);
 };

@@ -325,6 +325,54 @@ TEST_F(CDesignFileTest, OnlyASuccessfulSaveMakesTheDesignUnmodified)
     EXPECT_EQ(ReadFile(file), Save(*doc));
 }
 
+TEST_F(CDesignFileTest, SavingNeverLosesOrWeakensTheFile)
+{
+    namespace fs = std::filesystem;
+    const CTempFolder folder("wevra-save-safely");
+    fs::create_directories(folder / "real");
+    const Bytes design = Save(*doc);
+    const fs::path real = folder / "real" / "BOARD.PCB";
+    {
+        CWevraDoc old;
+        old.GetNets().AddNet("OLD");
+        ASSERT_TRUE(old.OnSaveDocument(real.string()));
+    }
+    const Bytes oldBytes = ReadFile(real);
+    ASSERT_NE(oldBytes, design);
+
+    // Read-only: refused with a message naming the file, which keeps its bytes and mode.
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read;
+    fs::permissions(real, readOnly);
+    doc->SetModified();
+    EXPECT_FALSE(doc->OnSaveDocument(real.string()));
+    EXPECT_TRUE(doc->IsModified());
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_NE(services.messages.Shown()[0].text.find(real.string() + " is read-only"),
+              std::string::npos)
+        << services.messages.Shown()[0].text;
+    EXPECT_EQ(ReadFile(real), oldBytes);
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::mask, readOnly);
+
+    // Through a link: the link stays, its target gets the design and keeps its mode.
+    const fs::perms ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(real, ownerOnly);
+    const fs::path link = folder / "LINK.PCB";
+    fs::create_symlink(fs::path("real") / "BOARD.PCB", link);
+    ASSERT_TRUE(doc->OnSaveDocument(link.string()));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFile(real), design);
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::mask, ownerOnly);
+
+    // A failure names the user's file, never the temporary one.
+    services.messages.ClearShown();
+    const fs::path missing = folder / "missing" / "X.PCB";
+    EXPECT_FALSE(doc->OnSaveDocument(missing.string()));
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    const std::string& failure = services.messages.Shown()[0].text;
+    EXPECT_NE(failure.find(missing.string()), std::string::npos) << failure;
+    EXPECT_EQ(failure.find(".tmp~"), std::string::npos) << failure;
+}
+
 TEST_F(CDesignFileTest, KindsPassAddsItsStandardPadStacksOnce)
 {
     CShapeLib& cache = doc->GetEditableShapeCache();

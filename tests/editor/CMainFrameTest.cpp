@@ -105,6 +105,15 @@ protected:
         return application;
     }
 
+    // Shows the frame active, with the design open in it.
+    CWevraDoc* ShowWithDesign(CMainFrame& frame)
+    {
+        frame.show();
+        frame.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&frame));
+        return frame.OpenDocumentFile(design.string());
+    }
+
     std::vector<std::string> OpenPaths(CMainFrame& frame)
     {
         std::vector<std::string> paths;
@@ -287,10 +296,7 @@ TEST_F(CMainFrameTest, DisabledCommandsKeyIsTakenAndDoesNothing)
 TEST_F(CMainFrameTest, SidePaneTakesItsOwnCommandsAndLeavesSaveToTheDocument)
 {
     CMainFrame frame(nullptr);
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    CWevraDoc* document = frame.OpenDocumentFile(design.string());
+    CWevraDoc* document = ShowWithDesign(frame);
     ASSERT_NE(document, nullptr);
     auto* child = dynamic_cast<CChildFrame*>(frame.GetDocTemplate().GetActiveFrame());
     ASSERT_NE(child, nullptr);
@@ -371,6 +377,30 @@ TEST_F(CMainFrameTest, DesignInAForeignLetteredFolderShowsItsNameAndSavesUnchang
     EXPECT_TRUE(services.messages.Shown()[1].namesFile);
     EXPECT_NE(services.messages.Shown()[1].text.find(missing.string()), std::string::npos);
     EXPECT_EQ(services.messages.Shown()[1].caption, "Fehlt – 图");
+}
+
+// Ctrl+S on a read-only design leaves the file as it is and offers another name instead.
+TEST_F(CMainFrameTest, SaveOnAReadOnlyDesignOffersSaveAs)
+{
+    CMainFrame frame(nullptr);
+    CWevraDoc* document = ShowWithDesign(frame);
+    ASSERT_NE(document, nullptr);
+    document->GetComponents().AddEmpty(document->GetEditableShapeCache().AddShape("R"));
+    document->SetModified();
+    const Bytes before = ReadFile(design);
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::others_read;
+    fs::permissions(design, readOnly);
+
+    services.messages.QueueAnswer(IDNO);
+    QTest::keyClick(&frame.GetMdiArea(), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    const CScriptedMessageService::Message& offer = services.messages.Shown()[0];
+    EXPECT_EQ(offer.text, design.string() + " is read-only.\nSave the design under another name?");
+    EXPECT_EQ(offer.buttons, MB_YESNO);
+    EXPECT_EQ(ReadFile(design), before);
+    EXPECT_EQ(fs::status(design).permissions() & fs::perms::mask, readOnly);
+    EXPECT_TRUE(document->IsModified());
+    fs::permissions(design, fs::perms::owner_read | fs::perms::owner_write);
 }
 
 // The shape library set goes back to its file at the end only when it came from there and has

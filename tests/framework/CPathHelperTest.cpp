@@ -155,6 +155,97 @@ TEST_F(CPathHelperDiskTest, RenameAndDeleteReportWhatHappened)
     EXPECT_TRUE(CPathHelper::DeleteFile(Path("AMP BAK 01.PCB")));
 }
 
+fs::perms Permissions(const std::string& path)
+{
+    return fs::status(path).permissions() & fs::perms::mask;
+}
+
+size_t EntryCount(const fs::path& folder)
+{
+    return size_t(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST_F(CPathHelperDiskTest, AtomicWriteReplacesTheFileKeepingItsPermissions)
+{
+    std::string reason;
+    ASSERT_TRUE(CPathHelper::WriteFileAtomically(Path("NEW.PCB"), "first", &reason)) << reason;
+    EXPECT_EQ(Read("NEW.PCB"), "first");
+
+    fs::permissions(Path("NEW.PCB"),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(CPathHelper::WriteFileAtomically(Path("NEW.PCB"), std::string("a\0b", 3)));
+    EXPECT_EQ(Read("NEW.PCB"), std::string("a\0b", 3));
+    EXPECT_EQ(Permissions(Path("NEW.PCB")),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(EntryCount(m_root), 1u) << "no temporary is left";
+
+    // A temporary left by a crash, even one planted as a link, neither takes the bytes nor
+    // stays.
+    Write("victim", "keep");
+    fs::create_symlink(Path("victim"), Path("NEW.PCB.tmp~"));
+    ASSERT_TRUE(CPathHelper::WriteFileAtomically(Path("NEW.PCB"), "third"));
+    EXPECT_EQ(Read("NEW.PCB"), "third");
+    EXPECT_EQ(Read("victim"), "keep");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Path("NEW.PCB.tmp~"))));
+}
+
+TEST_F(CPathHelperDiskTest, AtomicWriteRefusesAReadOnlyFile)
+{
+    Write("RO.PCB", "old");
+    fs::permissions(Path("RO.PCB"),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_TRUE(CPathHelper::IsReadOnlyFile(Path("RO.PCB")));
+    EXPECT_FALSE(CPathHelper::IsReadOnlyFile(Path("missing.PCB")));
+    EXPECT_FALSE(CPathHelper::IsReadOnlyFile(m_root));
+
+    std::string reason;
+    EXPECT_FALSE(CPathHelper::WriteFileAtomically(Path("RO.PCB"), "new", &reason));
+    EXPECT_NE(reason.find("read-only"), std::string::npos) << reason;
+    EXPECT_EQ(Read("RO.PCB"), "old");
+    EXPECT_EQ(Permissions(Path("RO.PCB")),
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(EntryCount(m_root), 1u);
+}
+
+TEST_F(CPathHelperDiskTest, AtomicWriteThroughALinkReplacesItsTarget)
+{
+    fs::create_directories(m_root / "real");
+    Write("real/BOARD.PCB", "old");
+    fs::permissions(Path("real/BOARD.PCB"), fs::perms::owner_read | fs::perms::owner_write);
+    // A relative link to a relative link, as a user's folder of shortcuts may hold.
+    fs::create_symlink("real/BOARD.PCB", Path("hop.PCB"));
+    fs::create_directories(m_root / "links");
+    fs::create_symlink("../hop.PCB", Path("links/BOARD.PCB"));
+    const fs::path target = CPathHelper::FollowLinks(Path("links/BOARD.PCB"));
+    EXPECT_FALSE(fs::is_symlink(target)) << target;
+    EXPECT_TRUE(fs::equivalent(target, Path("real/BOARD.PCB"))) << target;
+
+    ASSERT_TRUE(CPathHelper::WriteFileAtomically(Path("links/BOARD.PCB"), "new"));
+    EXPECT_TRUE(fs::is_symlink(Path("links/BOARD.PCB")));
+    EXPECT_TRUE(fs::is_symlink(Path("hop.PCB")));
+    EXPECT_EQ(Read("real/BOARD.PCB"), "new");
+    EXPECT_EQ(Permissions(Path("real/BOARD.PCB")), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(EntryCount(m_root / "real"), 1u);
+
+    // A link to a read-only file protects the file as well.
+    fs::permissions(Path("real/BOARD.PCB"), fs::perms::owner_read);
+    EXPECT_FALSE(CPathHelper::WriteFileAtomically(Path("links/BOARD.PCB"), "newer"));
+    EXPECT_EQ(Read("real/BOARD.PCB"), "new");
+}
+
+TEST_F(CPathHelperDiskTest, AFailedWriteNamesNoTemporaryAndLeavesNone)
+{
+    std::string reason;
+    EXPECT_FALSE(CPathHelper::WriteFileAtomically(Path("missing/X.PCB"), "x", &reason));
+    EXPECT_FALSE(reason.empty());
+    EXPECT_EQ(reason.find(".tmp~"), std::string::npos) << reason;
+
+    fs::create_directories(m_root / "folder.PCB");
+    EXPECT_FALSE(CPathHelper::WriteFileAtomically(Path("folder.PCB"), "x", &reason));
+    EXPECT_TRUE(fs::is_directory(Path("folder.PCB")));
+    EXPECT_EQ(EntryCount(m_root), 1u);
+}
+
 } // namespace
 
 TEST_F(CPathHelperDiskTest, StoredWindowsPathsLandInTheDesignFolderFoundWithoutRegardToCase)
