@@ -1,5 +1,6 @@
 #include "document/CDocCommandMap.h"
 
+#include "document/CDocumentNetlist.h"
 #include "document/CDocumentOutput.h"
 #include "document/CWevraDoc.h"
 #include "model/COutputArray.h"
@@ -36,6 +37,14 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
         doc.RedrawBoardViews();
     });
     OnUpdate(ID_FILE_OUTPUT, [&doc](CCmdUI& ui) { ui.Enable(doc.GetOutputJobs().GetCount() > 0); });
+
+    OnCommand(ID_NETLIST_LOAD, [&doc] { CDocumentNetlist(doc).LoadFromUser(); });
+    OnUpdate(ID_NETLIST_LOAD, [&doc](CCmdUI& ui) { ui.Enable(!doc.IsShapeDocument()); });
+    // The main window asks this whenever it gains the focus.
+    OnCommand(ID_OTHER_DOC_JUST_LOADED, [&doc] {
+        if (!doc.IsShapeDocument())
+            CDocumentNetlist(doc).OfferReload();
+    });
 
     OnCommand(ID_BOARD_PROPERTIES, [&doc] { doc.OnBoardProperties(); });
     OnCommand(ID_FILE_SEND_MAIL, [&doc] { doc.OnFileSendMail(); });

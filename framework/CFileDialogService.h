@@ -16,4 +16,13 @@ public:
     virtual std::optional<std::string> ChooseFolder(const std::string& title,
                                                     const std::string& rootFolder,
                                                     const std::string& startFolder) = 0;
+    // Lets the user choose an existing file to open, starting in the folder (the user's home
+    // when it is empty or missing), showing the files of the filter ("Netlist (*.NET *.net)").
+    // The chosen file's full path, or nothing when the user cancelled.
+    virtual std::optional<std::string> ChooseOpenFile(const std::string& /*title*/,
+                                                      const std::string& /*startFolder*/,
+                                                      const std::string& /*filter*/)
+    {
+        return std::nullopt;
+    }
 };

@@ -34,3 +34,17 @@ std::optional<std::string> CQtFileDialogService::ChooseFolder(const std::string&
         return std::nullopt;
     return CQtText::ToPath(QDir::cleanPath(chosen.front()));
 }
+
+std::optional<std::string> CQtFileDialogService::ChooseOpenFile(const std::string& title,
+                                                                const std::string& startFolder,
+                                                                const std::string& filter)
+{
+    const QString start = FromLocal(startFolder);
+    const QString openIn = !start.isEmpty() && QFileInfo(start).isDir() ? start : QDir::homePath();
+    const QString chosen = QFileDialog::getOpenFileName(
+        QApplication::activeWindow(), QString::fromStdString(CWindows1252::ToUtf8(title)), openIn,
+        QString::fromStdString(CWindows1252::ToUtf8(filter)));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return ToLocal(QDir::cleanPath(chosen));
+}

@@ -9,4 +9,7 @@ public:
     // it opens without one (browsing may leave it).
     std::optional<std::string> ChooseFolder(const std::string& title, const std::string& rootFolder,
                                             const std::string& startFolder) override;
+    std::optional<std::string> ChooseOpenFile(const std::string& title,
+                                              const std::string& startFolder,
+                                              const std::string& filter) override;
 };

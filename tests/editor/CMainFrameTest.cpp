@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
@@ -488,4 +489,49 @@ TEST_F(CMainFrameTest, FileOutputWritesThePickedJob)
                               folder / "exported.drl"),
               std::vector<std::string>{});
     EXPECT_EQ(frame.GetDocTemplate().GetDocument(0)->GetOutputJobs().GetCurrent(), 2);
+}
+
+// Netlist > Load imports the netlist the user picks into the active design, opens its report,
+// and the design offers to load it again once the file changed.
+TEST_F(CMainFrameTest, NetlistLoadImportsThePickedNetlist)
+{
+    {
+        CWevraDoc document;
+        CShapeLib& cache = document.GetEditableShapeCache();
+        const int32_t shape = cache.AddShape("0805");
+        cache.GetShape(shape)->AddPad(-1000, 0, 0, 0);
+        cache.GetShape(shape)->AddPad(1000, 0, 0, 0);
+        cache.RecalcShapeExtent(shape);
+        ASSERT_TRUE(document.OnSaveDocument(design.string()));
+    }
+    std::ofstream(folder / "demo.net") << "/GND R1(2) R2(2)\n/VCC R1(1)\n";
+    std::ofstream(folder / "demo.cmp") << "10K                 R1                  0805\n"
+                                          "4k7                 R2                  0805\n";
+    auto application = Start({design.string()});
+    CMainFrame& frame = *application->GetMainFrame();
+    ASSERT_EQ(OpenPaths(frame).size(), 1u);
+    frame.UpdateCommandUI();
+    QAction* load = FindItem(*frame.menuBar(), {"&Netlist", "&Load..."});
+    ASSERT_NE(load, nullptr);
+    EXPECT_EQ(CQtCommandBinder::CommandOf(*load), ID_NETLIST_LOAD);
+    ASSERT_TRUE(load->isEnabled());
+
+    load->trigger();
+    CWevraDoc& doc = *frame.GetDocTemplate().GetDocument(0);
+    EXPECT_EQ(doc.GetComponents().GetCount(), 0);
+
+    services.fileDialogs.QueueFile((folder / "demo.net").string());
+    load->trigger();
+    ASSERT_EQ(doc.GetComponents().GetCount(), 2);
+    EXPECT_EQ(doc.GetComponents().GetReference(1), "R2");
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(services.launcher.openedTextFiles,
+              (std::vector<fs::path>{folder / "DEMO IMPORT NETLIST.TXT"}));
+    EXPECT_EQ(services.fileDialogs.GetFileStartFolders().back(), folder.string());
+
+    doc.SetNetlistTime(doc.GetNetlistTime() - 10);
+    services.messages.QueueAnswer(IDYES);
+    EXPECT_TRUE(frame.GetRouter().Execute(ID_OTHER_DOC_JUST_LOADED));
+    EXPECT_EQ(services.messages.ShownTexts().back(), "Netlist is Newer, Reload Netlist?");
+    EXPECT_EQ(services.launcher.openedTextFiles.back(), folder / "DEMO FORWARD ANNOTATE.TXT");
 }

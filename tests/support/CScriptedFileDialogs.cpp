@@ -11,3 +11,15 @@ std::optional<std::string> CScriptedFileDialogs::ChooseFolder(const std::string&
     m_folders.pop_front();
     return folder;
 }
+
+std::optional<std::string> CScriptedFileDialogs::ChooseOpenFile(const std::string& /*title*/,
+                                                                const std::string& startFolder,
+                                                                const std::string& /*filter*/)
+{
+    m_fileStartFolders.push_back(startFolder);
+    if (m_files.empty())
+        return std::nullopt;
+    std::optional<std::string> file = m_files.front();
+    m_files.pop_front();
+    return file;
+}

@@ -8,8 +8,8 @@
 
 #include "framework/CFileDialogService.h"
 
-// Answers folder choosers from a script and records every request. With no answer queued the
-// chooser is cancelled.
+// Answers folder and file choosers from a script and records every request. With no answer queued
+// the chooser is cancelled.
 class CScriptedFileDialogs : public CFileDialogService {
 public:
     struct FolderRequest {
@@ -25,7 +25,16 @@ public:
     std::optional<std::string> ChooseFolder(const std::string& title, const std::string& rootFolder,
                                             const std::string& startFolder) override;
 
+    // The file chosen by the next file chooser, or nothing for Cancel; the start folders asked.
+    void QueueFile(std::optional<std::string> file) { m_files.push_back(std::move(file)); }
+    const std::vector<std::string>& GetFileStartFolders() const { return m_fileStartFolders; }
+    std::optional<std::string> ChooseOpenFile(const std::string& title,
+                                              const std::string& startFolder,
+                                              const std::string& filter) override;
+
 private:
     std::deque<std::optional<std::string>> m_folders;
     std::vector<FolderRequest> m_folderRequests;
+    std::deque<std::optional<std::string>> m_files;
+    std::vector<std::string> m_fileStartFolders;
 };

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+class CWevraDoc;
+
+// The netlist commands of a design: Netlist > Load with the file the user picks, and the
+// reload the design offers when its netlist file changed after the last load. Both run the
+// netlist import on the design.
+class CDocumentNetlist {
+public:
+    explicit CDocumentNetlist(CWevraDoc& document) : m_document(document) {}
+
+    // Asks for a ".NET" file, starting in the folder of the design's netlist (else the
+    // design's), and loads it. False when the user cancelled or the import was not done.
+    bool LoadFromUser();
+    // Imports or forward-annotates the netlist; the views follow. The import's result.
+    bool Load(const std::string& path);
+    // When the netlist is newer than its last load, asks "Netlist is Newer, Reload Netlist?"
+    // and reloads it on Yes. True when it was reloaded.
+    bool OfferReload();
+
+private:
+    CWevraDoc& m_document;
+};
