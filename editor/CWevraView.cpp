@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
@@ -15,13 +16,16 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "document/CDocumentFrame.h"
 #include "document/CPinSwapTool.h"
 #include "document/CStatusLine.h"
+#include "document/CViewCommands.h"
 #include "document/CWevraDoc.h"
 #include "editor/CConfig.h"
 #include "editor/CMainFrame.h"
+#include "editor/CViewToolTip.h"
 #include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
 #include "framework/CArchiveException.h"
@@ -36,6 +40,7 @@
 #include "model/CComponentDocument.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
+#include "model/CPadStackArray.h"
 #include "model/CShapeLib.h"
 #include "model/CTextArray.h"
 #include "model/LayerIds.h"
@@ -45,6 +50,7 @@
 namespace {
 
 constexpr COLORREF labelColor = 0x00FFFFFF;
+constexpr char readyTip[] = "Ready";
 
 constexpr std::array<uint32_t, 5> tableIds = {CWevraView::componentTable, CWevraView::layerTable,
                                               CWevraView::netlistTable, CWevraView::padStackTable,
@@ -87,6 +93,9 @@ CWevraView::CWevraView(CWevraDoc& document, QWidget* parent)
             [this](int action) { OnScrollAction(true, action); });
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int action) { OnScrollAction(false, action); });
+    m_commands = std::make_unique<CViewCommands>(document, *this);
+    m_toolTip = std::make_unique<CViewToolTip>();
+    m_toolTip->AddToolTip(*viewport(), readyTip);
 }
 
 CWevraView::~CWevraView()
@@ -177,6 +186,17 @@ void CWevraView::SetScrollBarsShown(bool shown)
 {
     m_scrollBarsShown = shown;
     UpdateScrollBars();
+}
+
+void CWevraView::SetTooltipAtCursor(bool on)
+{
+    m_tooltipAtCursor = on;
+    m_toolTip->Activate(on);
+}
+
+void CWevraView::TakeFocus()
+{
+    setFocus(Qt::OtherFocusReason);
 }
 
 void CWevraView::UpdateScrollBars()
@@ -380,6 +400,7 @@ bool CWevraView::OnCommand(uint32_t first, uint32_t second)
 
 void CWevraView::RegisterCommands(CCommandTarget& target)
 {
+    // Paste, Copy and Cut join the view's own commands in the same table.
     target.OnCommand(ID_EDIT_PASTE, [this] { OnEditPaste(); });
     target.OnUpdate(ID_EDIT_PASTE, [this](CCmdUI& ui) { ui.Enable(CanPaste()); });
     // There is nothing to copy or cut: a design is pasted whole, never merged.
@@ -509,6 +530,24 @@ void CWevraView::focusOutEvent(QFocusEvent* event)
     m_document.DeletePens();
 }
 
+void CWevraView::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!CViewCommands::IsPlaneMode(m_document.GetMode())) {
+        QAbstractScrollArea::contextMenuEvent(event);
+        return;
+    }
+    QMenu menu(this);
+    for (const uint32_t id : m_commands->GetPlaneContextMenu()) {
+        QAction* action = AppendMenuItem(menu, id);
+        if (id != 0)
+            action->setEnabled(m_commands->IsEnabled(id));
+    }
+    if (QAction* chosen = menu.exec(event->globalPos());
+        chosen != nullptr && !chosen->isSeparator())
+        m_commands->Send(chosen->data().toUInt());
+    WarpMouseToCursor();
+}
+
 // ---- Painting -----------------------------------------------------------------------------------
 
 void CWevraView::SetShapePreview(const CShapeLib* library, int32_t shape)
@@ -547,6 +586,19 @@ void CWevraView::paintEvent(QPaintEvent* event)
     QPainter screen(viewport());
     screen.drawImage(area, m_frame, area);
     ShowDesignTime();
+    ReportPadStackErrorLater();
+}
+
+void CWevraView::ReportPadStackErrorLater()
+{
+    if (m_padStackReportPending || !m_document.GetPadStacks().HasPendingError())
+        return;
+    // A message box would paint the view again from inside this paint.
+    m_padStackReportPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_padStackReportPending = false;
+        m_document.GetEditableShapeCache().GetPadStacks().ReportPendingError();
+    });
 }
 
 void CWevraView::RenderBoard()
