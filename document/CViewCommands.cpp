@@ -8,6 +8,7 @@
 
 #include "document/CConfigStartUp.h"
 #include "document/CDesignSettings.h"
+#include "document/CEditState.h"
 #include "document/CViewCommandHost.h"
 #include "document/CWevraDoc.h"
 #include "framework/CLauncher.h"
@@ -126,7 +127,7 @@ void CViewCommands::RegisterZoom()
         OnCommand(ID_VIEW_ZOOM_ZOOM_1 + uint32_t(i), [this, i] { SetZoomScale(zoomScales[i]); });
 
     OnCommand(ID_VIEW_ZOOM_WINDOW, [&doc] {
-        doc.SetAction(CWevraDoc::actionWaiting);
+        doc.SetAction(CEditState::actionWaiting);
         doc.SetZoomWindowPending(true);
     });
     OnUpdate(ID_VIEW_ZOOM_WINDOW, [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsZoomWindowPending()); });
@@ -316,14 +317,14 @@ void CViewCommands::RegisterEditing()
 
     OnCommand(ID_EDIT_COPY_SELECTION, [this] {
         m_document.CopySelection();
-        m_document.SetAction(CWevraDoc::actionPlacingCopy);
+        m_document.SetAction(CEditState::actionPlacingCopy);
         RedrawFull();
     });
     OnUpdate(ID_EDIT_COPY_SELECTION, hasSelection);
     const auto deleteSelection = [this] {
         m_document.DeleteSelection();
         m_document.SetRubberBandVisible(false);
-        m_document.SetAction(CWevraDoc::actionWaiting);
+        m_document.SetAction(CEditState::actionWaiting);
         RedrawFull();
     };
     OnCommand(ID_EDIT_DELETE_SELECTION, deleteSelection);
@@ -351,7 +352,7 @@ void CViewCommands::RegisterEditing()
     OnCommand(ID_END_MODE, [this] { EndMode(); });
     OnUpdate(ID_END_MODE, [&doc](CCmdUI& ui) {
         ui.Enable(!doc.IsMode(ID_VIEW) || doc.GetSelectedCount() > 0 ||
-                  !doc.IsAction(CWevraDoc::actionWaiting));
+                  !doc.IsAction(CEditState::actionWaiting));
     });
 }
 
@@ -371,25 +372,25 @@ void CViewCommands::EndMode()
         return;
     }
     if (mode == ID_EDIT_SELECT_MODE) {
-        if (doc.IsAction(CWevraDoc::actionWaiting) && doc.GetSelectedCount() == 0) {
+        if (doc.IsAction(CEditState::actionWaiting) && doc.GetSelectedCount() == 0) {
             SetMode(ID_VIEW);
             return;
         }
-        if (doc.IsAction(CWevraDoc::actionPlacingCopy)) {
+        if (doc.IsAction(CEditState::actionPlacingCopy)) {
             // The copy never placed goes again.
             doc.DeleteSelectedItems();
-            doc.SetAction(CWevraDoc::actionWaiting);
+            doc.SetAction(CEditState::actionWaiting);
             m_host.Redraw(false);
             return;
         }
         doc.DeselectAll();
         doc.SetRubberBandVisible(false);
-        doc.SetAction(CWevraDoc::actionWaiting);
+        doc.SetAction(CEditState::actionWaiting);
         RedrawFull();
         return;
     }
     // Every other tool ends as Esc ends it: back to waiting, then to the idle tool.
-    doc.SetAction(CWevraDoc::actionWaiting);
+    doc.SetAction(CEditState::actionWaiting);
     if (doc.GetSelectedCount() > 0) {
         doc.DeselectAll();
         RedrawFull();
@@ -423,7 +424,7 @@ void CViewCommands::RegisterTextAndTools()
         RedrawFull();
     });
     OnUpdate(ID_TEXT_MODIFY, [&doc, offersEditText](CCmdUI& ui) {
-        ui.Enable(offersEditText() && doc.IsAction(CWevraDoc::actionDragging) &&
+        ui.Enable(offersEditText() && doc.IsAction(CEditState::actionDragging) &&
                   (doc.IsMode(ID_BOARD_EDIT_TEXT) || doc.IsMode(ID_BOARD_PLACE_TEXT)));
     });
 

@@ -1,10 +1,13 @@
 #include "document/CViewCommands.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "document/CDesignSettings.h"
 #include "document/CDocumentFrame.h"
+#include "document/CEditState.h"
+#include "document/CPaintState.h"
 #include "document/CViewCommandHost.h"
 #include "document/CWevraDoc.h"
 #include "model/CComponentArray.h"
@@ -78,23 +81,6 @@ int32_t PenOfComboEntry(CWevraDoc& doc, int32_t entry, const std::string& text)
     return -1;
 }
 
-// The entry chosen in a combo box with its text; false when none is chosen.
-bool ComboChoice(int32_t comboId, int32_t& entry, std::string& text)
-{
-    const CDocumentFrame& frame = CDocumentFrame::Get();
-    const std::vector<std::string> items = frame.GetComboItems(comboId);
-    entry = frame.GetComboSelection(comboId);
-    if (entry < 0 || size_t(entry) >= items.size())
-        return false;
-    text = items[size_t(entry)];
-    return true;
-}
-
-void EnableWithChoice(CCmdUI& ui, int32_t comboId)
-{
-    ui.Enable(CDocumentFrame::Get().GetComboSelection(comboId) >= 0);
-}
-
 } // namespace
 
 // ---- Selection filters --------------------------------------------------------------------------
@@ -103,7 +89,7 @@ void CViewCommands::RegisterSelectionFilters()
 {
     CWevraDoc& doc = m_document;
     // The filter changes what the Select tool takes, so not while it is taking something.
-    const auto waiting = [&doc] { return doc.IsAction(CWevraDoc::actionWaiting); };
+    const auto waiting = [&doc] { return doc.IsAction(CEditState::actionWaiting); };
     for (const auto& item : filterItems) {
         const uint32_t bit = item.bit;
         const bool exclusive = item.exclusive;
@@ -168,7 +154,7 @@ void CViewCommands::RegisterDisplay()
             // The document keeps one more than it is given: the kind itself is stored.
             m_document.SetComponentTextMode(kind - 1);
             if (kind > 0)
-                m_document.CreatePens(CWevraDoc::penKindScreen, m_document.GetScale());
+                m_document.CreatePens(CPaintState::penKindScreen, m_document.GetScale());
             RedrawFull();
         });
         OnUpdate(item.id, [&doc, kind](CCmdUI& ui) {
@@ -207,20 +193,18 @@ void CViewCommands::RegisterDisplay()
              [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsRulerLocked()); });
 
     // The two path finders of the router exclude one another.
-    OnCommand(ID_TOOLS_AUTOROUTING_PATH_FINDER_1, [this] {
-        m_pathFinder1 = !m_pathFinder1;
-        if (m_pathFinder1)
-            m_pathFinder2 = false;
-    });
-    OnUpdate(ID_TOOLS_AUTOROUTING_PATH_FINDER_1,
-             [this](CCmdUI& ui) { ui.SetCheck(m_pathFinder1); });
-    OnCommand(ID_TOOLS_AUTOROUTING_PATH_FINDER_2, [this] {
-        m_pathFinder2 = !m_pathFinder2;
-        if (m_pathFinder2)
-            m_pathFinder1 = false;
-    });
-    OnUpdate(ID_TOOLS_AUTOROUTING_PATH_FINDER_2,
-             [this](CCmdUI& ui) { ui.SetCheck(m_pathFinder2); });
+    for (const bool first : {true, false}) {
+        const uint32_t id =
+            first ? ID_TOOLS_AUTOROUTING_PATH_FINDER_1 : ID_TOOLS_AUTOROUTING_PATH_FINDER_2;
+        bool& option = first ? m_pathFinder1 : m_pathFinder2;
+        bool& other = first ? m_pathFinder2 : m_pathFinder1;
+        OnCommand(id, [&option, &other] {
+            option = !option;
+            if (option)
+                other = false;
+        });
+        OnUpdate(id, [&option](CCmdUI& ui) { ui.SetCheck(option); });
+    }
 
     OnCommand(ID_DRAW_NEXT_PEN, [this] { SelectPenStep(1); });
     OnCommand(ID_DRAW_PREVIOUS_PEN, [this] { SelectPenStep(-1); });
@@ -252,72 +236,59 @@ void CViewCommands::SelectPenStep(int32_t step)
 void CViewCommands::RegisterCombos()
 {
     CWevraDoc& doc = m_document;
-    const auto done = [this](bool changed) {
-        if (changed)
-            m_document.SetModified();
-        m_host.TakeFocus();
-        RedrawFull();
+    // A choice confirmed in a combo box: `choose` takes the entry and its text and tells
+    // whether a setting of the design changed; the keyboard goes back to the board.
+    using Choose = std::function<bool(int32_t entry, const std::string& text)>;
+    const auto onCombo = [this](uint32_t id, int32_t comboId, Choose choose) {
+        OnCommand(id, [this, comboId, choose] {
+            const CDocumentFrame& frame = CDocumentFrame::Get();
+            const std::vector<std::string> items = frame.GetComboItems(comboId);
+            const int32_t entry = frame.GetComboSelection(comboId);
+            if (entry < 0 || size_t(entry) >= items.size())
+                return;
+            if (choose(entry, items[size_t(entry)]))
+                m_document.SetModified();
+            m_host.TakeFocus();
+            RedrawFull();
+        });
+        OnUpdate(id, [comboId](CCmdUI& ui) {
+            ui.Enable(CDocumentFrame::Get().GetComboSelection(comboId) >= 0);
+        });
     };
 
-    OnCommand(ID_TOOLBARS_SELECT_LAYER, [&doc, done] {
-        int32_t entry = 0;
-        std::string text;
-        if (!ComboChoice(CDocumentFrame::layerCombo, entry, text))
-            return;
-        // Visible layers carry a "*" after their name.
-        const int32_t layer = doc.GetLayers().FindLayerByName(text.substr(0, text.find('*')));
-        done(layer > 0 && doc.SetWorkLayer(layer));
-    });
-    OnCommand(ID_TOOLBARS_SELECT_NET, [&doc, done] {
-        int32_t entry = 0;
-        std::string text;
-        if (!ComboChoice(CDocumentFrame::netCombo, entry, text))
-            return;
-        const bool changed = entry != doc.GetNets().GetCurrentIndex();
-        doc.GetNets().SetCurrentNet(entry);
-        done(changed);
-    });
-    OnCommand(ID_TOOLBARS_SELECT_PEN, [&doc, done] {
-        int32_t entry = 0;
-        std::string text;
-        if (!ComboChoice(CDocumentFrame::penCombo, entry, text))
-            return;
-        const int32_t pen = PenOfComboEntry(doc, entry, text);
-        if (pen > 0)
-            doc.SelectPen(pen);
-        done(pen > 0);
-    });
-    OnCommand(ID_TOOLBARS_PAD_STACK_ARRAY, [&doc, done] {
-        int32_t entry = 0;
-        std::string text;
-        if (!ComboChoice(CDocumentFrame::padStackCombo, entry, text))
-            return;
-        CPadStackArray& stacks = doc.GetEditableShapeCache().GetPadStacks();
-        const int32_t index = stacks.FindByName(text);
-        const int32_t kind = doc.GetDefaultPadStackKind();
-        const bool changed = index >= 0 && index != stacks.GetDefault(kind);
-        if (changed)
-            stacks.SetDefault(kind, index);
-        done(changed);
-    });
-    OnCommand(ID_PLANES_SELECT_PLANE, [&doc, done] {
-        int32_t entry = 0;
-        std::string text;
-        if (!ComboChoice(CDocumentFrame::planeCombo, entry, text))
-            return;
-        doc.SetCurrentPlane(entry);
-        done(false);
-    });
-    const struct {
-        uint32_t id;
-        int32_t combo;
-    } combos[] = {{ID_TOOLBARS_SELECT_LAYER, CDocumentFrame::layerCombo},
-                  {ID_TOOLBARS_SELECT_NET, CDocumentFrame::netCombo},
-                  {ID_TOOLBARS_SELECT_PEN, CDocumentFrame::penCombo},
-                  {ID_TOOLBARS_PAD_STACK_ARRAY, CDocumentFrame::padStackCombo},
-                  {ID_PLANES_SELECT_PLANE, CDocumentFrame::planeCombo}};
-    for (const auto& entry : combos) {
-        const int32_t combo = entry.combo;
-        OnUpdate(entry.id, [combo](CCmdUI& ui) { EnableWithChoice(ui, combo); });
-    }
+    onCombo(ID_TOOLBARS_SELECT_LAYER, CDocumentFrame::layerCombo,
+            [&doc](int32_t, const std::string& text) {
+                // Visible layers carry a "*" after their name.
+                const int32_t layer =
+                    doc.GetLayers().FindLayerByName(text.substr(0, text.find('*')));
+                return layer > 0 && doc.SetWorkLayer(layer);
+            });
+    onCombo(ID_TOOLBARS_SELECT_NET, CDocumentFrame::netCombo,
+            [&doc](int32_t entry, const std::string&) {
+                const bool changed = entry != doc.GetNets().GetCurrentIndex();
+                doc.GetNets().SetCurrentNet(entry);
+                return changed;
+            });
+    onCombo(ID_TOOLBARS_SELECT_PEN, CDocumentFrame::penCombo,
+            [&doc](int32_t entry, const std::string& text) {
+                const int32_t pen = PenOfComboEntry(doc, entry, text);
+                if (pen > 0)
+                    doc.SelectPen(pen);
+                return pen > 0;
+            });
+    onCombo(ID_TOOLBARS_PAD_STACK_ARRAY, CDocumentFrame::padStackCombo,
+            [&doc](int32_t, const std::string& text) {
+                CPadStackArray& stacks = doc.GetEditableShapeCache().GetPadStacks();
+                const int32_t index = stacks.FindByName(text);
+                const int32_t kind = doc.GetDefaultPadStackKind();
+                const bool changed = index >= 0 && index != stacks.GetDefault(kind);
+                if (changed)
+                    stacks.SetDefault(kind, index);
+                return changed;
+            });
+    onCombo(ID_PLANES_SELECT_PLANE, CDocumentFrame::planeCombo,
+            [&doc](int32_t entry, const std::string&) {
+                doc.SetCurrentPlane(entry);
+                return false;
+            });
 }

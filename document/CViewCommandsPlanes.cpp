@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "document/CEditState.h"
 #include "document/CViewCommandHost.h"
 #include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
@@ -35,14 +36,14 @@ int32_t CViewCommands::PlaneToEdit() const
     const int32_t count = m_document.GetPlaneCount();
     if (index >= 0)
         return index < count ? index : -1;
-    const int64_t parked = int64_t(index) + CWevraDoc::planeIndexPark;
+    const int64_t parked = int64_t(index) + CEditState::planeIndexPark;
     return parked >= 0 && parked < count ? int32_t(parked) : -1;
 }
 
 std::vector<uint32_t> CViewCommands::GetPlaneContextMenu() const
 {
     const bool dragging = m_document.IsMode(ID_PLANES_EDIT_POLYLINE) &&
-                          m_document.IsAction(CWevraDoc::actionDragging);
+                          m_document.IsAction(CEditState::actionDragging);
     return {dragging ? ID_PLANES_END_EDIT : ID_END_MODE,
             0,
             ID_PLANES_NEW_PLANE,

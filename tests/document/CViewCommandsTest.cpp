@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "document/CDesignSettings.h"
+#include "document/CEditState.h"
 #include "document/CViewCommandHost.h"
 #include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
@@ -319,9 +320,9 @@ TEST_F(CViewCommandsTest, SelectionFiltersAndQuickGrid)
     ASSERT_TRUE(commands->Send(ID_EDIT_SELECTION_FILTERS_TRACKS_OF_COMPONENTS));
     EXPECT_FALSE(doc->IsTracksOfComponents());
     // Not while the Select tool is taking something.
-    doc->SetAction(CWevraDoc::actionBandOpen);
+    doc->SetAction(CEditState::actionBandOpen);
     EXPECT_FALSE(commands->Send(ID_EDIT_SELECTION_FILTERS_PADS));
-    doc->SetAction(CWevraDoc::actionWaiting);
+    doc->SetAction(CEditState::actionWaiting);
 
     // Item 2 is a third of a tenth of an inch, truncated, on the grid of the tool.
     doc->SetMode(ID_BOARD_EDIT_TEXT);
@@ -360,7 +361,7 @@ TEST_F(CViewCommandsTest, PlanesAskBeforeTheyGoAndEndModeDropsAnUnplacedCopy)
     doc->SetMode(ID_PLANES_EDIT_POLYLINE);
     EXPECT_EQ(commands->GetPlaneContextMenu().front(), ID_END_MODE);
     EXPECT_EQ(commands->GetPlaneContextMenu().size(), 16u);
-    doc->SetAction(CWevraDoc::actionDragging);
+    doc->SetAction(CEditState::actionDragging);
     EXPECT_EQ(commands->GetPlaneContextMenu().front(), ID_PLANES_END_EDIT);
 
     // A copy of the selection that was never placed goes again with End Mode.
@@ -368,7 +369,7 @@ TEST_F(CViewCommandsTest, PlanesAskBeforeTheyGoAndEndModeDropsAnUnplacedCopy)
     doc->SelectPlane(0, true);
     ASSERT_TRUE(commands->Send(ID_EDIT_COPY_SELECTION));
     EXPECT_EQ(doc->GetPlaneCount(), 2);
-    EXPECT_TRUE(doc->IsAction(CWevraDoc::actionPlacingCopy));
+    EXPECT_TRUE(doc->IsAction(CEditState::actionPlacingCopy));
     ASSERT_TRUE(commands->Send(ID_END_MODE));
     EXPECT_EQ(doc->GetPlaneCount(), 1);
     EXPECT_EQ(doc->GetSelectedCount(), 0);
