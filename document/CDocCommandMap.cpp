@@ -3,6 +3,7 @@
 #include "document/CDocumentNetlist.h"
 #include "document/CDocumentOutput.h"
 #include "document/CWevraDoc.h"
+#include "model/CDialogService.h"
 #include "model/COutputArray.h"
 #include "resources/CommandIds.h"
 
@@ -29,7 +30,6 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
     });
     OnCommand(ID_OTHER_SNAP_TO_GUIDES_DECREMENT, [&doc] { doc.OnSnapToGuidesDecrement(); });
     OnCommand(ID_OTHER_SNAP_TO_GUIDES_INCREMENT, [&doc] { doc.OnSnapToGuidesIncrement(); });
-    OnCommand(ID_BOARD_IMPORT_FROM_TEMPLATE, [&doc] { doc.OnBoardImportFromTemplate(); });
 
     // A printing job prints every item of the job through the document's job printing.
     OnCommand(ID_FILE_OUTPUT, [&doc] {
@@ -40,13 +40,16 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
 
     OnCommand(ID_NETLIST_LOAD, [&doc] { CDocumentNetlist(doc).LoadFromUser(); });
     OnUpdate(ID_NETLIST_LOAD, [&doc](CCmdUI& ui) { ui.Enable(!doc.IsShapeDocument()); });
-    // The main window asks this whenever it gains the focus.
-    OnCommand(ID_OTHER_DOC_JUST_LOADED, [&doc] {
-        if (!doc.IsShapeDocument())
-            CDocumentNetlist(doc).OfferReload();
-    });
 
+    // Both open a dialog: without one to show they would do nothing after their question.
+    OnCommand(ID_BOARD_IMPORT_FROM_TEMPLATE, [&doc] { doc.OnBoardImportFromTemplate(); });
+    OnUpdate(ID_BOARD_IMPORT_FROM_TEMPLATE, [](CCmdUI& ui) {
+        ui.Enable(CDialogService::Get().Offers(CDialogService::Dialog::templateImport));
+    });
     OnCommand(ID_BOARD_PROPERTIES, [&doc] { doc.OnBoardProperties(); });
+    OnUpdate(ID_BOARD_PROPERTIES, [](CCmdUI& ui) {
+        ui.Enable(CDialogService::Get().Offers(CDialogService::Dialog::pcbInfo));
+    });
     OnCommand(ID_FILE_SEND_MAIL, [&doc] { doc.OnFileSendMail(); });
     OnCommand(ID_VIEW_TOGGLE_TRANSPARENT_COLORS, [&doc] { doc.OnToggleTransparentColors(); });
     OnUpdate(ID_VIEW_TOGGLE_TRANSPARENT_COLORS,

@@ -72,6 +72,10 @@ public:
     {
     }
     virtual void SelectInCombo(int32_t /*comboId*/, int32_t /*index*/) {}
+    // The entries of a combo box and the one chosen (-1 for none); empty and -1 when the layout
+    // has no such combo box.
+    virtual std::vector<std::string> GetComboItems(int32_t /*comboId*/) const { return {}; }
+    virtual int32_t GetComboSelection(int32_t /*comboId*/) const { return -1; }
 
     // ---- Shape edit -----------------------------------------------------------------------------
 

@@ -30,14 +30,3 @@ bool CDocumentNetlist::Load(const std::string& path)
     m_document.RedrawBoardViews();
     return result;
 }
-
-bool CDocumentNetlist::OfferReload()
-{
-    if (!m_document.IsNetlistNewer())
-        return false;
-    const std::string path = m_document.GetNetlistPath();
-    if (CServices::Messages().MessageBox("Netlist is Newer, Reload Netlist?", "Load Netlist",
-                                         MB_YESNO, MB_ICONQUESTION) != IDYES)
-        return false;
-    return Load(path);
-}

@@ -5,8 +5,8 @@
 class CWevraDoc;
 
 // The netlist commands of a design: Netlist > Load with the file the user picks, and the
-// reload the design offers when its netlist file changed after the last load. Both run the
-// netlist import on the design.
+// reload the board view offers when the netlist file changed after the last load. Both run the
+// netlist import on the design through Load.
 class CDocumentNetlist {
 public:
     explicit CDocumentNetlist(CWevraDoc& document) : m_document(document) {}
@@ -16,9 +16,6 @@ public:
     bool LoadFromUser();
     // Imports or forward-annotates the netlist; the views follow. The import's result.
     bool Load(const std::string& path);
-    // When the netlist is newer than its last load, asks "Netlist is Newer, Reload Netlist?"
-    // and reloads it on Yes. True when it was reloaded.
-    bool OfferReload();
 
 private:
     CWevraDoc& m_document;

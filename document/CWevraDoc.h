@@ -204,6 +204,14 @@ public:
     void SetDrcActive(uint8_t active) { m_settings.drcActive = active; }
     bool IsMode45() const override { return m_settings.mode45 != 0; }
     bool IsAutoRatsnest() const override { return m_settings.ratsnestActive != 0; }
+    void SetMode45(bool on) { m_settings.mode45 = on ? 1 : 0; }
+    void SetAutoRatsnest(bool on) { m_settings.ratsnestActive = on ? 1 : 0; }
+    // The selection filter's switch that takes the tracks on a component's pins along with it.
+    bool IsTracksOfComponents() const { return m_settings.tracksOfComponents != 0; }
+    void SetTracksOfComponents(bool on) { m_settings.tracksOfComponents = on ? 1 : 0; }
+    // The pin information marks the subnets of the pins.
+    bool IsSubnetMark() const { return m_settings.subnetMark != 0; }
+    void SetSubnetMark(bool on) { m_settings.subnetMark = on ? 1 : 0; }
     int32_t GetRotateAngle() const { return m_edit.rotateAngle; }
     void SetRotateAngle(int32_t angle) { m_edit.rotateAngle = angle; }
     int32_t GetUnit() const override { return int32_t(m_settings.unit); }

@@ -7,6 +7,7 @@
 #include <QSplitter>
 
 #include "document/CDocumentFrame.h"
+#include "document/CViewCommands.h"
 #include "document/CWevraDoc.h"
 #include "editor/CBottomView.h"
 #include "editor/CLeftPane.h"
@@ -17,6 +18,7 @@
 #include "framework/CServices.h"
 #include "framework/CWindows1252.h"
 #include "framework/qt/CQtText.h"
+#include "resources/CommandIds.h"
 #include "resources/StringIds.h"
 
 namespace {
@@ -74,8 +76,8 @@ CChildFrame::CChildFrame(CWevraDoc& document, QWidget* parent)
         m_bottomView->OnUpdate();
         m_miniView->OnUpdate();
     });
-    // The frame speaks for its board view in the command chain.
-    m_boardView->RegisterCommands(m_boardViewCommands);
+    // The clipboard commands join the board view's own.
+    m_boardView->RegisterCommands(m_boardView->GetCommands());
     m_leftPane->RegisterCommands(m_leftPaneCommands);
     m_boardView->OnInitialUpdate();
     OnTitleChanged(m_document.GetTitle());
@@ -205,7 +207,7 @@ const CCommandTarget* CChildFrame::GetActiveViewCommands() const
 {
     const QWidget* view = GetActiveView();
     if (view == m_boardView)
-        return &m_boardViewCommands;
+        return &m_boardView->GetCommands();
     if (view == m_leftPane)
         return &m_leftPaneCommands;
     return nullptr;
@@ -215,7 +217,7 @@ const CCommandTarget* CChildFrame::GetActiveViewCommands() const
 
 void CChildFrame::EndMode()
 {
-    // The board view ends its tool step once it dispatches to the tools.
+    m_boardView->GetCommands().Send(ID_END_MODE);
 }
 
 bool CChildFrame::RedrawBoardView()

@@ -96,7 +96,6 @@ private:
     CWevraView* m_boardView = nullptr;
     CBottomView* m_bottomView = nullptr;
     QPointer<QWidget> m_activeView;
-    CCommandTarget m_boardViewCommands;
     CCommandTarget m_leftPaneCommands;
     int32_t m_bottomHeight = initialBottomHeight;
     int32_t m_leftWidth = initialLeftWidth;

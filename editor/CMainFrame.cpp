@@ -35,9 +35,11 @@
 #include "framework/CResourcePack.h"
 #include "framework/CServices.h"
 #include "framework/CSettingsStore.h"
+#include "framework/CWindows1252.h"
 #include "framework/qt/CQtCommandBinder.h"
 #include "framework/qt/CQtText.h"
 #include "interchange/CLmcImport.h"
+#include "model/CDialogService.h"
 #include "model/CShapeLib.h"
 #include "model/CShapeLibArray.h"
 #include "resources/CommandIds.h"
@@ -71,6 +73,23 @@ void SetCurrentFolder(const std::string& folder)
     std::error_code ignored;
     if (!folder.empty() && std::filesystem::is_directory(folder, ignored))
         std::filesystem::current_path(folder, ignored);
+}
+
+constexpr uint32_t helpContextBase = 0x10000;
+
+// The command whose help a combo box shows; 0 for none of its own.
+uint32_t ComboHelpCommand(int32_t comboId)
+{
+    switch (comboId) {
+    case CDocumentFrame::netCombo:
+        return ID_NETLIST_CONNECT_PINS_TO_NETS;
+    case CDocumentFrame::padStackCombo:
+        return ID_SETTINGS_COMPONENT_PAD;
+    case CDocumentFrame::penCombo:
+        return ID_SETTINGS_PEN_WIDTH;
+    default:
+        return 0;
+    }
 }
 
 uint32_t ComboCommand(int32_t comboId)
@@ -348,6 +367,21 @@ void CMainFrame::FillCombo(int32_t comboId, const std::vector<std::string>& item
     combo->setCurrentIndex(chosen.isNull() ? (texts.isEmpty() ? -1 : 0) : texts.indexOf(chosen));
 }
 
+std::vector<std::string> CMainFrame::GetComboItems(int32_t comboId) const
+{
+    std::vector<std::string> items;
+    if (const QComboBox* combo = GetCombo(comboId))
+        for (int i = 0; i < combo->count(); ++i)
+            items.push_back(CWindows1252::FromUtf8(combo->itemText(i).toStdString()));
+    return items;
+}
+
+int32_t CMainFrame::GetComboSelection(int32_t comboId) const
+{
+    const QComboBox* combo = GetCombo(comboId);
+    return combo ? combo->currentIndex() : -1;
+}
+
 void CMainFrame::SelectInCombo(int32_t comboId, int32_t index)
 {
     if (QComboBox* combo = GetCombo(comboId)) {
@@ -454,6 +488,11 @@ void CMainFrame::RegisterCommands()
     };
 
     OnCommand(ID_FILE_NEW, [this] { m_docTemplate->NewDocument(); });
+    // A design starts in the new-design dialog; a shape edit needs none.
+    OnUpdate(ID_FILE_NEW, [this](CCmdUI& ui) {
+        ui.Enable(m_shapeEditRequested ||
+                  CDialogService::Get().Offers(CDialogService::Dialog::newPcb));
+    });
     OnCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
     OnCommand(ID_FILE_CLOSE, [this] {
         if (CWevraDoc* document = m_docTemplate->GetActiveDocument())
@@ -502,6 +541,9 @@ void CMainFrame::RegisterCommands()
     OnUpdate(ID_FILE_IMPORT_WEVRA_DOS_COMPONENTS,
              [](CCmdUI& ui) { ui.Enable(s_lmcImportFactory != nullptr); });
     OnCommand(ID_RUN_SCHEMATIC_APPLICATION, [this] { OnRunSchematicApplication(); });
+    OnUpdate(ID_RUN_SCHEMATIC_APPLICATION, [this](CCmdUI& ui) {
+        ui.Enable(m_config != nullptr && !m_config->GetSchematicAppPath().empty());
+    });
     OnCommand(ID_OTHER_LOAD_SHAPE_LIBRARY, [this] { LoadShapeLibraries(m_libraryPath); });
     OnCommand(ID_OTHER_TIMER, [this] { OnTimerCommand(); });
     OnCommand(ID_HELP_README, [this] { OnReadme(); });
@@ -606,6 +648,10 @@ void CMainFrame::OnHelp(uint32_t id)
     if (id != ID_HELP_HELP_INDEX) {
         CWevraDoc* document = m_docTemplate->GetActiveDocument();
         context = document ? document->GetMode() : 0;
+        // A toolbar combo box with the keyboard asks about the command it stands for.
+        for (const auto& [comboId, combo] : m_combos)
+            if (combo->hasFocus() && ComboHelpCommand(comboId) != 0)
+                context = helpContextBase + ComboHelpCommand(comboId);
     }
     CHelpTopics::Show(context);
 }

@@ -124,6 +124,8 @@ public:
     void FillCombo(int32_t comboId, const std::vector<std::string>& items,
                    int32_t selected) override;
     void SelectInCombo(int32_t comboId, int32_t index) override;
+    std::vector<std::string> GetComboItems(int32_t comboId) const override;
+    int32_t GetComboSelection(int32_t comboId) const override;
     bool IsShapeEditRequested() const override { return m_shapeEditRequested; }
     void ClearShapeEditRequest() override { m_shapeEditRequested = false; }
     const CShapeLib* GetEditedShapeLibrary() const override { return m_editedLibrary.get(); }

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
@@ -15,13 +16,17 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "document/CDocumentFrame.h"
 #include "document/CPinSwapTool.h"
 #include "document/CStatusLine.h"
+#include "document/CViewCommands.h"
+#include "document/CDocumentNetlist.h"
 #include "document/CWevraDoc.h"
 #include "editor/CConfig.h"
 #include "editor/CMainFrame.h"
+#include "editor/CViewToolTip.h"
 #include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
 #include "framework/CArchiveException.h"
@@ -33,11 +38,11 @@
 #include "framework/Numeric.h"
 #include "framework/qt/CQtDeviceContext.h"
 #include "framework/qt/CQtText.h"
-#include "interchange/CNetlistImport.h"
 #include "model/CComponentArray.h"
 #include "model/CComponentDocument.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
+#include "model/CPadStackArray.h"
 #include "model/CShapeLib.h"
 #include "model/CTextArray.h"
 #include "model/LayerIds.h"
@@ -47,6 +52,7 @@
 namespace {
 
 constexpr COLORREF labelColor = 0x00FFFFFF;
+constexpr char readyTip[] = "Ready";
 
 constexpr std::array<uint32_t, 5> tableIds = {CWevraView::componentTable, CWevraView::layerTable,
                                               CWevraView::netlistTable, CWevraView::padStackTable,
@@ -89,6 +95,9 @@ CWevraView::CWevraView(CWevraDoc& document, QWidget* parent)
             [this](int action) { OnScrollAction(true, action); });
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int action) { OnScrollAction(false, action); });
+    m_commands = std::make_unique<CViewCommands>(document, *this);
+    m_toolTip = std::make_unique<CViewToolTip>();
+    m_toolTip->AddToolTip(*viewport(), readyTip);
 }
 
 CWevraView::~CWevraView()
@@ -179,6 +188,17 @@ void CWevraView::SetScrollBarsShown(bool shown)
 {
     m_scrollBarsShown = shown;
     UpdateScrollBars();
+}
+
+void CWevraView::SetTooltipAtCursor(bool on)
+{
+    m_tooltipAtCursor = on;
+    m_toolTip->Activate(on);
+}
+
+void CWevraView::TakeFocus()
+{
+    setFocus(Qt::OtherFocusReason);
 }
 
 void CWevraView::UpdateScrollBars()
@@ -381,6 +401,7 @@ bool CWevraView::OnCommand(uint32_t first, uint32_t second)
 
 void CWevraView::RegisterCommands(CCommandTarget& target)
 {
+    // Paste, Copy and Cut join the view's own commands in the same table.
     target.OnCommand(ID_EDIT_PASTE, [this] { OnEditPaste(); });
     target.OnUpdate(ID_EDIT_PASTE, [this](CCmdUI& ui) { ui.Enable(CanPaste()); });
     // There is nothing to copy or cut: a design is pasted whole, never merged.
@@ -417,11 +438,8 @@ void CWevraView::OnDocJustLoaded()
     if (frame != nullptr && frame->GetConfig() != nullptr)
         files = frame->GetConfig()->Files();
     m_document.GetBackup().Backup(files);
-    CNetlistImport importer;
-    if (importer.Run(m_document, m_document.GetNetlistPath())) {
+    if (CDocumentNetlist(m_document).Load(m_document.GetNetlistPath()))
         m_document.RedrawLeftPane(-1);
-        Redraw(true);
-    }
 }
 
 // ---- Mouse and keys -----------------------------------------------------------------------------
@@ -540,6 +558,24 @@ void CWevraView::focusOutEvent(QFocusEvent* event)
     m_document.DeletePens();
 }
 
+void CWevraView::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!CViewCommands::IsPlaneMode(m_document.GetMode())) {
+        QAbstractScrollArea::contextMenuEvent(event);
+        return;
+    }
+    QMenu menu(this);
+    for (const uint32_t id : m_commands->GetPlaneContextMenu()) {
+        QAction* action = AppendMenuItem(menu, id);
+        if (id != 0)
+            action->setEnabled(m_commands->IsEnabled(id));
+    }
+    if (QAction* chosen = menu.exec(event->globalPos());
+        chosen != nullptr && !chosen->isSeparator())
+        m_commands->Send(chosen->data().toUInt());
+    WarpMouseToCursor();
+}
+
 // ---- Painting -----------------------------------------------------------------------------------
 
 void CWevraView::SetShapePreview(const CShapeLib* library, int32_t shape)
@@ -578,6 +614,19 @@ void CWevraView::paintEvent(QPaintEvent* event)
     QPainter screen(viewport());
     screen.drawImage(area, m_frame, area);
     ShowDesignTime();
+    ReportPadStackErrorLater();
+}
+
+void CWevraView::ReportPadStackErrorLater()
+{
+    if (m_padStackReportPending || !m_document.GetPadStacks().HasPendingError())
+        return;
+    // A message box would paint the view again from inside this paint.
+    m_padStackReportPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_padStackReportPending = false;
+        m_document.GetEditableShapeCache().GetPadStacks().ReportPendingError();
+    });
 }
 
 void CWevraView::RenderBoard()

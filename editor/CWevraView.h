@@ -11,10 +11,13 @@
 #include <QImage>
 #include <QPointer>
 
+#include "document/CViewCommandHost.h"
 #include "framework/CPoint.h"
 #include "framework/CRect.h"
 
 class CCommandTarget;
+class CViewCommands;
+class CViewToolTip;
 class CDeviceContext;
 class CMainFrame;
 class CPinSwapTool;
@@ -28,7 +31,7 @@ class QMenu;
 // buffer and draws the live items over it (the item being edited, the selection, rubber
 // bands, the plane being edited, the cursor crosses). It writes the status bar's panes, keeps
 // its scroll bars, hosts the table windows and exchanges the design with the clipboard.
-class CWevraView : public QAbstractScrollArea {
+class CWevraView : public QAbstractScrollArea, public CViewCommandHost {
     Q_OBJECT
 
 public:
@@ -59,7 +62,7 @@ public:
     // The one repaint entry. Full: the board is rendered afresh at the next paint, the scroll
     // bars and the document's other views follow; a full request while one is pending does
     // nothing more. Partial: a repaint over the board as it is.
-    void Redraw(bool full);
+    void Redraw(bool full) override;
     // From another view of the document: the redraw hint redraws fully, any other hint
     // repaints. Updates this view sent itself are ignored.
     void OnUpdate(const QWidget* sender, uint32_t hint);
@@ -75,10 +78,10 @@ public:
     void UpdateScrollBars();
 
     // The snapped cursor kept around a modal dialog; restoring puts the mouse back on it.
-    void SaveCursor();
-    void RestoreCursor();
+    void SaveCursor() override;
+    void RestoreCursor() override;
     // Puts the mouse pointer on the snapped cursor while the view has the focus.
-    void WarpMouseToCursor();
+    void WarpMouseToCursor() override;
 
     bool IsMode(uint32_t mode) const;
     bool IsAction(uint32_t action) const;
@@ -100,7 +103,9 @@ public:
 
     // ---- Clipboard ------------------------------------------------------------------------------
 
-    // Paste, enabled by the clipboard's content; Copy and Cut, always disabled.
+    // The view's commands: those of CViewCommands, and Paste, enabled by the clipboard's
+    // content; Copy and Cut, always disabled.
+    CViewCommands& GetCommands() const { return *m_commands; }
     void RegisterCommands(CCommandTarget& target);
     bool CanPaste() const;
     // The clipboard's design replaces the open one, as opening a file does; a design that
@@ -117,15 +122,18 @@ public:
     // cross; afterwards, with the tooltip at the cursor on, the object there is described.
     void DrawCursorCross(CDeviceContext& dc, int32_t x, int32_t y, bool diagonal);
 
-    void SetLongCrosshair(bool on) { m_longCrosshair = on; }
-    bool IsLongCrosshair() const { return m_longCrosshair; }
+    void SetLongCrosshair(bool on) override { m_longCrosshair = on; }
+    bool IsLongCrosshair() const override { return m_longCrosshair; }
     void SetDiagonalCross(bool on) { m_diagonalCross = on; }
     bool IsDiagonalCross() const { return m_diagonalCross; }
-    void SetTooltipAtCursor(bool on) { m_tooltipAtCursor = on; }
-    bool IsTooltipAtCursor() const { return m_tooltipAtCursor; }
-    void SetScrollBarsShown(bool shown);
-    bool AreScrollBarsShown() const { return m_scrollBarsShown; }
-    void SetWarpAfterRepaint(bool on) { m_warpAfterRepaint = on; }
+    void SetTooltipAtCursor(bool on) override;
+    bool IsTooltipAtCursor() const override { return m_tooltipAtCursor; }
+    void SetScrollBarsShown(bool shown) override;
+    bool AreScrollBarsShown() const override { return m_scrollBarsShown; }
+    void SetWarpAfterRepaint(bool on) override { m_warpAfterRepaint = on; }
+    void TakeFocus() override;
+    // The window's tooltip; it shows only while the tooltip at the cursor is on.
+    const CViewToolTip& GetToolTip() const { return *m_toolTip; }
     void SetLayoutChanged() { m_layoutChanged = true; }
     // The next full redraw also shows the side pane again.
     void RequestSidePaneRefresh() { m_sidePaneRefresh = true; }
@@ -147,6 +155,8 @@ protected:
     // its mode; a key counts as activity.
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The plane tools' menu; the other tools get theirs with the mouse and key dispatch.
+    void contextMenuEvent(QContextMenuEvent* event) override;
     // The view scrolls by moving the document's offset, never the viewport's pixels.
     void scrollContentsBy(int dx, int dy) override;
 
@@ -163,6 +173,8 @@ private:
     CPoint CursorPixel() const;
     void WritePane(int32_t pane, const std::string& text) const;
     void UpdateOtherViews();
+    // A padstack error met while painting is reported once the paint is over.
+    void ReportPadStackErrorLater();
     QPointer<QWidget>* TableSlot(uint32_t dialogId);
 
     CWevraDoc& m_document;
@@ -191,4 +203,7 @@ private:
     bool m_sidePaneRefresh = false;
     std::array<QPointer<QWidget>, 5> m_tables;
     int32_t m_renderCount = 0;
+    std::unique_ptr<CViewCommands> m_commands;
+    std::unique_ptr<CViewToolTip> m_toolTip;
+    bool m_padStackReportPending = false;
 };

@@ -18,6 +18,20 @@ public:
     static constexpr int32_t resultOk = 1;
     static constexpr int32_t resultCancel = 2;
 
+    // The dialogs, for asking whether the installed service can show one.
+    enum class Dialog : uint8_t {
+        netAdd,
+        compProperties,
+        newPcb,
+        designConfig,
+        editText,
+        pcbInfo,
+        borderSize,
+        planeProperties,
+        copyArray,
+        templateImport,
+    };
+
     virtual ~CDialogService() = default;
 
     // The installed service, or the one that cancels everything.
@@ -25,6 +39,10 @@ public:
     // Installs a service (not owned); nullptr reinstalls the cancelling default. Returns the
     // service installed before (nullptr for the default).
     static CDialogService* Set(CDialogService* service);
+
+    // Whether this service shows the dialog rather than answering Cancel at once: a command
+    // that opens a dialog no service shows stays disabled. None without an installed service.
+    virtual bool Offers(Dialog /*dialog*/) const { return false; }
 
     // "Add Net": `name` holds the proposed unique net name and returns the one typed.
     virtual int32_t NetAdd(std::string& name);

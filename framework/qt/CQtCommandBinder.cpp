@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -112,6 +113,12 @@ void CQtCommandBinder::UpdateAction(QAction& action) const
     action.setEnabled(ui.enabled);
     const bool checkable = ui.check != CCmdUI::unchecked || action.isCheckable();
     action.setCheckable(checkable);
+    // One choice of several shows a dot: Qt draws it for the actions of an exclusive group.
+    if (ui.radio && action.actionGroup() == nullptr) {
+        auto* group = new QActionGroup(&action);
+        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+        group->addAction(&action);
+    }
     if (checkable)
         action.setChecked(ui.check != CCmdUI::unchecked);
     if (ui.text)

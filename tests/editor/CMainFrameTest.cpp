@@ -530,7 +530,7 @@ TEST_F(CMainFrameTest, NetlistLoadImportsThePickedNetlist)
     EXPECT_EQ(services.fileDialogs.GetFileStartFolders().back(), folder.string());
 
     doc.SetNetlistTime(doc.GetNetlistTime() - 10);
-    services.messages.QueueAnswer(IDYES);
+    services.messages.QueueAnswer(IDOK);
     EXPECT_TRUE(frame.GetRouter().Execute(ID_OTHER_DOC_JUST_LOADED));
     EXPECT_EQ(services.messages.ShownTexts().back(), "Netlist is Newer, Reload Netlist?");
     EXPECT_EQ(services.launcher.openedTextFiles.back(), folder / "DEMO FORWARD ANNOTATE.TXT");

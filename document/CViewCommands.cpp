@@ -1,0 +1,472 @@
+#include "document/CViewCommands.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iterator>
+#include <string>
+#include <system_error>
+
+#include "document/CConfigStartUp.h"
+#include "document/CDesignSettings.h"
+#include "document/CEditState.h"
+#include "document/CViewCommandHost.h"
+#include "document/CWevraDoc.h"
+#include "framework/CLauncher.h"
+#include "framework/CListPickerService.h"
+#include "framework/CMessageService.h"
+#include "framework/CResString.h"
+#include "framework/CServices.h"
+#include "model/CComponentArray.h"
+#include "model/CDialogService.h"
+#include "model/CGridArr.h"
+#include "model/CLengthText.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/CTextArray.h"
+#include "model/LayerIds.h"
+#include "resources/CommandIds.h"
+#include "resources/StringIds.h"
+
+namespace {
+
+constexpr char quickGridTitle[] = "Quick snap to grid";
+constexpr const char* quickGridFractions[] = {"1/10", "1/20",  "1/30",  "1/40",  "1/60",
+                                              "1/80", "1/120", "1/160", "1/240", "1/320"};
+constexpr char noSchematicApplication[] =
+    "No schematic application is configured. Choose one under File, User Configuration, "
+    "Start-up: \"Schematic App. Path\".";
+constexpr char schematicNotStarted[] = "The schematic application could not be started:\n";
+
+// The Zoom... list: its key letters and the commands they stand for.
+struct ZoomChoice {
+    const char* key;
+    uint32_t id;
+};
+constexpr ZoomChoice zoomChoices[] = {
+    {"A", ID_VIEW_ZOOM_ALL},    {"H", ID_VIEW_ZOOM_HEIGHT}, {"I", ID_VIEW_ZOOM_IN},
+    {"O", ID_VIEW_ZOOM_OUT},    {"W", ID_VIEW_ZOOM_WIDTH},  {"Z", ID_VIEW_PCB_OR_WORKAREA},
+    {"1", ID_VIEW_ZOOM_ZOOM_1}, {"2", ID_VIEW_ZOOM_ZOOM_2}, {"3", ID_VIEW_ZOOM_ZOOM_3},
+    {"4", ID_VIEW_ZOOM_ZOOM_4}, {"5", ID_VIEW_ZOOM_ZOOM_5},
+};
+
+constexpr uint32_t textModes[] = {ID_COMPONENTS_MOVE_ROTATE_TEXT, ID_BOARD_EDIT_TEXT,
+                                  ID_BOARD_PLACE_TEXT};
+
+// The status prompt of a command: its text up to the first line break.
+std::string CommandPrompt(uint32_t id)
+{
+    const std::string text = CResString::Load(id);
+    return text.substr(0, text.find('\n'));
+}
+
+bool IsComponentGridMode(uint32_t mode)
+{
+    return mode == ID_COMPONENTS_COPY || mode == ID_COMPONENTS_DELETE ||
+           mode == ID_COMPONENTS_MIRROR || mode == ID_COMPONENTS_MOVE_ROTATE ||
+           (mode >= ID_COMPONENTS_PROPERTIES && mode <= ID_COMPONENTS_SET_POSITION) ||
+           mode == ID_COMPONENTS_ADD;
+}
+
+} // namespace
+
+CViewCommands::CViewCommands(CWevraDoc& document, CViewCommandHost& host)
+    : m_document(document), m_host(host)
+{
+    RegisterZoom();
+    RegisterViewSwitches();
+    RegisterEditing();
+    RegisterTextAndTools();
+    RegisterSelectionFilters();
+    RegisterDisplay();
+    RegisterCombos();
+    RegisterPlanes();
+}
+
+bool CViewCommands::IsEnabled(uint32_t id) const
+{
+    CCmdUI ui;
+    ui.id = id;
+    return Update(ui) ? ui.enabled : HasHandler(id);
+}
+
+bool CViewCommands::Send(uint32_t id) const
+{
+    return IsEnabled(id) && Execute(id);
+}
+
+void CViewCommands::SetMode(uint32_t mode)
+{
+    m_document.SetMode(mode);
+    RedrawFull();
+}
+
+void CViewCommands::RedrawFull()
+{
+    m_host.Redraw(true);
+}
+
+// ---- Zoom ---------------------------------------------------------------------------------------
+
+void CViewCommands::RegisterZoom()
+{
+    CWevraDoc& doc = m_document;
+    OnCommand(ID_VIEW_ZOOM_IN, [this] { ZoomBy(true); });
+    OnCommand(ID_VIEW_ZOOM_OUT, [this] { ZoomBy(false); });
+    OnUpdate(ID_VIEW_ZOOM_OUT, [&doc](CCmdUI& ui) { ui.Enable(doc.GetScale() < zoomOutLimit); });
+
+    const auto hasBoard = [&doc](CCmdUI& ui) {
+        ui.Enable(doc.GetBoardWidth() != 0 && doc.GetBoardHeight() != 0);
+    };
+    for (uint32_t id :
+         {ID_VIEW_ZOOM_ALL, ID_VIEW_PCB_OR_WORKAREA, ID_VIEW_ZOOM_HEIGHT, ID_VIEW_ZOOM_WIDTH}) {
+        OnCommand(id, [this, id] { FitBoard(id); });
+        OnUpdate(id, hasBoard);
+    }
+
+    for (size_t i = 0; i < std::size(zoomScales); ++i)
+        OnCommand(ID_VIEW_ZOOM_ZOOM_1 + uint32_t(i), [this, i] { SetZoomScale(zoomScales[i]); });
+
+    OnCommand(ID_VIEW_ZOOM_WINDOW, [&doc] {
+        doc.SetAction(CEditState::actionWaiting);
+        doc.SetZoomWindowPending(true);
+    });
+    OnUpdate(ID_VIEW_ZOOM_WINDOW, [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsZoomWindowPending()); });
+    OnCommand(ID_VIEW_ZOOM_ZOOM, [this] { PickZoom(); });
+}
+
+void CViewCommands::FitBoard(uint32_t id)
+{
+    switch (id) {
+    case ID_VIEW_ZOOM_ALL:
+        // The drawn lines beyond the board too; PCB or Workarea takes the board alone.
+        m_document.ZoomLines();
+        break;
+    case ID_VIEW_ZOOM_HEIGHT:
+        m_document.ZoomHeight();
+        break;
+    case ID_VIEW_ZOOM_WIDTH:
+        m_document.ZoomWidth();
+        break;
+    default:
+        m_document.ZoomAll();
+        break;
+    }
+    m_host.WarpMouseToCursor();
+    RedrawFull();
+}
+
+void CViewCommands::ZoomBy(bool in)
+{
+    const int32_t before = m_document.GetScale();
+    // Stepping back right after a step returns to the scale it started from: a fifth less and
+    // a fifth more are not inverse to one another.
+    if (before == m_zoomTo && m_zoomedIn != in) {
+        m_document.CenterOnCursor();
+        m_document.SetScale(m_zoomFrom);
+        m_document.CenterOnCursor();
+    } else {
+        in ? m_document.ZoomIn() : m_document.ZoomOut();
+    }
+    m_zoomFrom = before;
+    m_zoomTo = m_document.GetScale();
+    m_zoomedIn = in;
+    m_host.WarpMouseToCursor();
+    m_host.SetWarpAfterRepaint(false);
+    RedrawFull();
+}
+
+void CViewCommands::SetZoomScale(int32_t scale)
+{
+    m_document.SetScale(scale);
+    m_document.CenterOnCursor();
+    m_host.WarpMouseToCursor();
+    m_host.SetWarpAfterRepaint(false);
+    RedrawFull();
+}
+
+void CViewCommands::PickZoom()
+{
+    std::vector<std::string> entries;
+    for (const ZoomChoice& choice : zoomChoices)
+        entries.push_back(std::string(choice.key) + ".\t" + CommandPrompt(choice.id));
+    const int32_t picked = CServices::ListPicker().PickFromList(CommandPrompt(ID_VIEW_ZOOM_ZOOM),
+                                                                entries, 0, ID_VIEW_ZOOM_ZOOM);
+    if (picked >= 0 && size_t(picked) < std::size(zoomChoices))
+        Send(zoomChoices[picked].id);
+}
+
+// ---- View switches, units and grid --------------------------------------------------------------
+
+void CViewCommands::RegisterViewSwitches()
+{
+    CWevraDoc& doc = m_document;
+    CViewCommandHost& host = m_host;
+
+    OnCommand(ID_VIEW_SCROLL_BARS,
+              [&host] { host.SetScrollBarsShown(!host.AreScrollBarsShown()); });
+    OnUpdate(ID_VIEW_SCROLL_BARS, [&host](CCmdUI& ui) { ui.SetCheck(host.AreScrollBarsShown()); });
+    OnCommand(ID_VIEW_GRID, [this] {
+        m_document.GetGridSettings().CycleMode();
+        m_document.SetModified();
+        RedrawFull();
+    });
+    OnUpdate(ID_VIEW_GRID, [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsGridShown()); });
+    OnCommand(ID_VIEW_LONG_CURSOR_CROSSHAIR, [&host] {
+        host.SetLongCrosshair(!host.IsLongCrosshair());
+        host.Redraw(false);
+    });
+    OnUpdate(ID_VIEW_LONG_CURSOR_CROSSHAIR,
+             [&host](CCmdUI& ui) { ui.SetCheck(host.IsLongCrosshair()); });
+    OnCommand(ID_VIEW_TOOLTIP_AT_CURSOR, [&host] {
+        const bool on = !host.IsTooltipAtCursor();
+        host.SetTooltipAtCursor(on);
+        if (!on)
+            host.Redraw(true);
+    });
+    OnUpdate(ID_VIEW_TOOLTIP_AT_CURSOR,
+             [&host](CCmdUI& ui) { ui.SetCheck(host.IsTooltipAtCursor()); });
+
+    const auto viewFlag = [this](uint32_t id, uint32_t bit) {
+        OnUpdate(id, [this, bit](CCmdUI& ui) { ui.SetCheck(m_document.GetViewFlag(bit)); });
+    };
+    OnCommand(ID_VIEW_AUTO_PANNING, [&doc] {
+        doc.SetViewFlag(CDesignSettings::viewAutoPanning,
+                        !doc.GetViewFlag(CDesignSettings::viewAutoPanning));
+    });
+    viewFlag(ID_VIEW_AUTO_PANNING, CDesignSettings::viewAutoPanning);
+    OnCommand(ID_VIEW_HOLES_ALWAYS_VISIBLE, [this] {
+        const bool on = !m_document.GetViewFlag(CDesignSettings::viewHolesAlwaysVisible);
+        // The holes are drawn with the drill layer, which the layer set must hold.
+        if (on) {
+            m_document.SetWorkLayer(LAYER_DRILL);
+            RedrawFull();
+        }
+        m_document.SetViewFlag(CDesignSettings::viewHolesAlwaysVisible, on);
+    });
+    viewFlag(ID_VIEW_HOLES_ALWAYS_VISIBLE, CDesignSettings::viewHolesAlwaysVisible);
+
+    OnCommand(ID_VIEW_UPDATE_ALL_VIEWS, [this] {
+        m_document.FillLayerCombo();
+        RedrawFull();
+    });
+    OnCommand(ID_DRAW_REDRAW, [this] { RedrawFull(); });
+    // Sent by windows that have nothing to report; taken so that it goes no further.
+    OnCommand(ID_OTHER_NOTHING, [] {});
+
+    const struct {
+        uint32_t id;
+        int32_t unit;
+    } units[] = {{ID_VIEW_INCHES, 0}, {ID_VIEW_MIL, 2}, {ID_VIEW_METRIC, 1}};
+    for (const auto& entry : units) {
+        const int32_t unit = entry.unit;
+        OnCommand(entry.id, [this, unit] {
+            m_document.SetUnit(unit);
+            m_document.SetModified();
+            RedrawFull();
+        });
+        OnUpdate(entry.id, [&doc, unit](CCmdUI& ui) { ui.SetRadio(doc.GetUnit() == unit); });
+    }
+    OnCommand(ID_SETTINGS_QUICK_SELECT_GRID_SIZES, [this] { QuickSnapToGrid(); });
+}
+
+void CViewCommands::QuickSnapToGrid()
+{
+    const uint32_t mode = m_document.GetMode();
+    int32_t grid = CGridArr::gridDefault;
+    if (IsComponentGridMode(mode))
+        grid = CGridArr::gridBlock;
+    else if (std::find(std::begin(textModes), std::end(textModes), mode) != std::end(textModes))
+        grid = CGridArr::gridText;
+    CGridArr& grids = m_document.GetGridSettings();
+    const int32_t unit = m_document.GetUnit();
+
+    std::vector<std::string> entries;
+    int32_t current = -1;
+    for (size_t i = 0; i < std::size(quickGridSizes); ++i) {
+        entries.push_back(std::to_string(i) + ".\t" + quickGridFractions[i] + " inch  \t" +
+                          CLengthText::FormatLengthFine(unit, quickGridSizes[i]));
+        if (grids.GetSnap(grid).cx == quickGridSizes[i] && current < 0)
+            current = int32_t(i);
+    }
+    const int32_t picked = CServices::ListPicker().PickFromList(
+        quickGridTitle, entries, current, ID_SETTINGS_QUICK_SELECT_GRID_SIZES);
+    if (picked < 0 || size_t(picked) >= std::size(quickGridSizes))
+        return;
+    grids.SetSnap(grid, quickGridSizes[picked], quickGridSizes[picked]);
+    m_document.SetModified();
+    RedrawFull();
+}
+
+// ---- Selection tool and editing -----------------------------------------------------------------
+
+void CViewCommands::RegisterEditing()
+{
+    CWevraDoc& doc = m_document;
+    const auto hasSelection = [&doc](CCmdUI& ui) { ui.Enable(doc.GetSelectedCount() > 0); };
+
+    OnCommand(ID_EDIT_SELECT_MODE, [this] { SetMode(ID_EDIT_SELECT_MODE); });
+    OnUpdate(ID_EDIT_SELECT_MODE,
+             [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsMode(ID_EDIT_SELECT_MODE)); });
+
+    OnCommand(ID_EDIT_CANCEL, [this] {
+        m_document.CancelMove();
+        RedrawFull();
+    });
+    OnUpdate(ID_EDIT_CANCEL,
+             [&doc](CCmdUI& ui) { ui.Enable(!doc.IsMode(ID_VIEW) || doc.GetSelectedCount() > 0); });
+
+    OnCommand(ID_EDIT_COPY_SELECTION, [this] {
+        m_document.CopySelection();
+        m_document.SetAction(CEditState::actionPlacingCopy);
+        RedrawFull();
+    });
+    OnUpdate(ID_EDIT_COPY_SELECTION, hasSelection);
+    const auto deleteSelection = [this] {
+        m_document.DeleteSelection();
+        m_document.SetRubberBandVisible(false);
+        m_document.SetAction(CEditState::actionWaiting);
+        RedrawFull();
+    };
+    OnCommand(ID_EDIT_DELETE_SELECTION, deleteSelection);
+    OnUpdate(ID_EDIT_DELETE_SELECTION, hasSelection);
+    // The Del key of the Select tool; the other tools take their Del keys themselves.
+    OnCommand(ID_OTHER_DELETE, deleteSelection);
+    OnUpdate(ID_OTHER_DELETE, [&doc](CCmdUI& ui) {
+        ui.Enable(doc.IsMode(ID_EDIT_SELECT_MODE) && doc.GetSelectedCount() > 0);
+    });
+    OnCommand(ID_EDIT_ROTATE_90, [this] {
+        m_document.RotateSelection90();
+        RedrawFull();
+    });
+    OnUpdate(ID_EDIT_ROTATE_90, hasSelection);
+
+    OnCommand(ID_NETLIST_DELETE_ALL_UNUSED_NETS, [&doc] { doc.DeleteUnusedNets(); });
+    OnUpdate(ID_NETLIST_DELETE_ALL_UNUSED_NETS, [&doc](CCmdUI& ui) {
+        const CNetArray& nets = doc.GetNets();
+        bool unused = false;
+        for (int32_t i = 1; i < nets.GetCount() && !unused; ++i)
+            unused = nets.GetNet(i)->GetPinCount() == 0;
+        ui.Enable(unused);
+    });
+
+    OnCommand(ID_END_MODE, [this] { EndMode(); });
+    OnUpdate(ID_END_MODE, [&doc](CCmdUI& ui) {
+        ui.Enable(!doc.IsMode(ID_VIEW) || doc.GetSelectedCount() > 0 ||
+                  !doc.IsAction(CEditState::actionWaiting));
+    });
+}
+
+void CViewCommands::EndMode()
+{
+    CWevraDoc& doc = m_document;
+    const uint32_t mode = doc.GetMode();
+    if (IsPlaneMode(mode)) {
+        doc.EndPlaneTool();
+        RedrawFull();
+        return;
+    }
+    if (std::find(std::begin(textModes), std::end(textModes), mode) != std::end(textModes) &&
+        mode != ID_COMPONENTS_MOVE_ROTATE_TEXT) {
+        doc.GetTexts().EndStep();
+        RedrawFull();
+        return;
+    }
+    if (mode == ID_EDIT_SELECT_MODE) {
+        if (doc.IsAction(CEditState::actionWaiting) && doc.GetSelectedCount() == 0) {
+            SetMode(ID_VIEW);
+            return;
+        }
+        if (doc.IsAction(CEditState::actionPlacingCopy)) {
+            // The copy never placed goes again.
+            doc.DeleteSelectedItems();
+            doc.SetAction(CEditState::actionWaiting);
+            m_host.Redraw(false);
+            return;
+        }
+        doc.DeselectAll();
+        doc.SetRubberBandVisible(false);
+        doc.SetAction(CEditState::actionWaiting);
+        RedrawFull();
+        return;
+    }
+    // Every other tool ends as Esc ends it: back to waiting, then to the idle tool.
+    doc.SetAction(CEditState::actionWaiting);
+    if (doc.GetSelectedCount() > 0) {
+        doc.DeselectAll();
+        RedrawFull();
+    }
+    if (!doc.IsMode(ID_VIEW))
+        SetMode(ID_VIEW);
+}
+
+// ---- Text tools, netlist and other programs -----------------------------------------------------
+
+void CViewCommands::RegisterTextAndTools()
+{
+    CWevraDoc& doc = m_document;
+    const auto offersEditText = [] {
+        return CDialogService::Get().Offers(CDialogService::Dialog::editText);
+    };
+
+    OnCommand(ID_BOARD_EDIT_TEXT, [this] { SetMode(ID_BOARD_EDIT_TEXT); });
+    OnUpdate(ID_BOARD_EDIT_TEXT,
+             [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsMode(ID_BOARD_EDIT_TEXT)); });
+    // Placing a text starts with its Edit Text dialog.
+    OnCommand(ID_BOARD_PLACE_TEXT, [this] { SetMode(ID_BOARD_PLACE_TEXT); });
+    OnUpdate(ID_BOARD_PLACE_TEXT, [&doc, offersEditText](CCmdUI& ui) {
+        ui.Enable(offersEditText());
+        ui.SetCheck(doc.IsMode(ID_BOARD_PLACE_TEXT));
+    });
+    OnCommand(ID_TEXT_MODIFY, [this] {
+        m_host.SaveCursor();
+        m_document.GetTexts().EditProperties();
+        m_host.RestoreCursor();
+        RedrawFull();
+    });
+    OnUpdate(ID_TEXT_MODIFY, [&doc, offersEditText](CCmdUI& ui) {
+        ui.Enable(offersEditText() && doc.IsAction(CEditState::actionDragging) &&
+                  (doc.IsMode(ID_BOARD_EDIT_TEXT) || doc.IsMode(ID_BOARD_PLACE_TEXT)));
+    });
+
+    OnCommand(ID_NETLIST_CONNECT_PINS_TO_NETS, [this] {
+        CWevraDoc& d = m_document;
+        d.GetNets().ClearErrors();
+        d.SetMode(ID_NETLIST_CONNECT_PINS_TO_NETS);
+        // The pins show the index of their net, and the ratsnest the connections still to make.
+        d.SetPadInfoMode(6);
+        d.SetAutoRatsnest(true);
+        d.GetNets().RecalcAll();
+        d.SetWorkLayer(LAYER_TOP);
+        RedrawFull();
+    });
+    OnUpdate(ID_NETLIST_CONNECT_PINS_TO_NETS, [&doc](CCmdUI& ui) {
+        ui.Enable(doc.GetComponents().GetCount() > 0);
+        ui.SetCheck(doc.IsMode(ID_NETLIST_CONNECT_PINS_TO_NETS));
+    });
+
+    OnCommand(ID_TOOLS_RUN_SCHEMATIC_APPLICATION, [this] { RunSchematicApplication(); });
+}
+
+void CViewCommands::RunSchematicApplication()
+{
+    CConfigStartUp settings;
+    settings.Load();
+    const std::string caption = CResString::Load(IDS_APP_TITLE);
+    if (settings.m_schematicAppPath.empty()) {
+        CServices::Messages().MessageBox(noSchematicApplication, caption, MB_OK,
+                                         MB_ICONINFORMATION);
+        return;
+    }
+    // The schematic of the design's netlist, when there is one.
+    std::string schematic;
+    const std::string& netlist = m_document.GetNetlistPath();
+    std::error_code error;
+    if (!netlist.empty() && std::filesystem::exists(netlist, error)) {
+        std::filesystem::path path = netlist;
+        path.replace_extension("." + settings.m_schematicAppExtension);
+        schematic = path.string();
+    }
+    if (!CServices::Launcher().StartProgram(settings.m_schematicAppPath, {schematic}))
+        CServices::Messages().MessageBox(schematicNotStarted + settings.m_schematicAppPath, caption,
+                                         MB_OK, MB_ICONEXCLAMATION);
+}

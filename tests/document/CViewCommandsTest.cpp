@@ -1,0 +1,426 @@
+#include "document/CViewCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/CDesignSettings.h"
+#include "document/CEditState.h"
+#include "document/CViewCommandHost.h"
+#include "document/CWevraDoc.h"
+#include "framework/CMessageService.h"
+#include "framework/CServices.h"
+#include "framework/CSettingsStore.h"
+#include "model/CComponentArray.h"
+#include "model/CDialogService.h"
+#include "model/CDrawRecArray.h"
+#include "model/CGridArr.h"
+#include "model/CLayerArray.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/CPour.h"
+#include "model/CShapeLib.h"
+#include "model/LayerIds.h"
+#include "resources/CommandIds.h"
+#include "tests/document/DocTestViews.h"
+#include "tests/support/CFakeServices.h"
+#include "tests/support/CTempFolder.h"
+
+namespace {
+
+// The main window's combo boxes as the document fills them, chosen entry included.
+class CComboFrame : public CFontFrame {
+public:
+    void FillCombo(int32_t id, const std::vector<std::string>& items, int32_t selected) override
+    {
+        combos[id] = {items, selected};
+    }
+    void SelectInCombo(int32_t id, int32_t index) override { combos[id].selected = index; }
+    std::vector<std::string> GetComboItems(int32_t id) const override
+    {
+        const auto found = combos.find(id);
+        return found == combos.end() ? std::vector<std::string>() : found->second.items;
+    }
+    int32_t GetComboSelection(int32_t id) const override
+    {
+        const auto found = combos.find(id);
+        return found == combos.end() ? -1 : found->second.selected;
+    }
+
+    struct Combo {
+        std::vector<std::string> items;
+        int32_t selected = -1;
+    };
+    std::map<int32_t, Combo> combos;
+};
+
+// The board view's window: its switches and what it was asked to do.
+class CRecordingHost : public CViewCommandHost {
+public:
+    void Redraw(bool full) override { ++(full ? fullRedraws : repaints); }
+    bool AreScrollBarsShown() const override { return scrollBars; }
+    void SetScrollBarsShown(bool shown) override { scrollBars = shown; }
+    bool IsLongCrosshair() const override { return crosshair; }
+    void SetLongCrosshair(bool on) override { crosshair = on; }
+    bool IsTooltipAtCursor() const override { return tooltip; }
+    void SetTooltipAtCursor(bool on) override { tooltip = on; }
+    void WarpMouseToCursor() override { ++warps; }
+    void SetWarpAfterRepaint(bool) override {}
+    void SaveCursor() override {}
+    void RestoreCursor() override {}
+    void TakeFocus() override { ++focusTaken; }
+
+    bool scrollBars = true;
+    bool crosshair = true;
+    bool tooltip = false;
+    int32_t fullRedraws = 0;
+    int32_t repaints = 0;
+    int32_t warps = 0;
+    int32_t focusTaken = 0;
+};
+
+// A dialog service that shows the dialogs it is told to and answers OK.
+class COfferingDialogs : public CDialogService {
+public:
+    COfferingDialogs() : m_previous(CDialogService::Set(this)) {}
+    ~COfferingDialogs() override { CDialogService::Set(m_previous); }
+    bool Offers(Dialog dialog) const override { return dialog == offered; }
+    int32_t PlaneProperties(std::string& name, int32_t&, int32_t&, int32_t&, int32_t&, int32_t&,
+                            std::string&, int32_t&) override
+    {
+        name = "GND";
+        return resultOk;
+    }
+
+    Dialog offered = Dialog::planeProperties;
+
+private:
+    CDialogService* m_previous;
+};
+
+class CViewCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_previousFrame = CDocumentFrame::Set(&frame);
+        m_previousSettings = CServices::SetSettings(&settings);
+        doc = std::make_unique<CWevraDoc>();
+        doc->SetViews(&views);
+        views.client = CSize(800, 600);
+        doc->SetBoardOutlineRect(0, 0, 400000, 300000);
+        commands = std::make_unique<CViewCommands>(*doc, host);
+    }
+    void TearDown() override
+    {
+        commands.reset();
+        doc.reset();
+        CServices::SetSettings(m_previousSettings);
+        CDocumentFrame::Set(m_previousFrame);
+    }
+
+    bool Enabled(uint32_t id) const { return commands->IsEnabled(id); }
+    CCmdUI State(uint32_t id) const
+    {
+        CCmdUI ui;
+        ui.id = id;
+        commands->Update(ui);
+        return ui;
+    }
+    void AddComponent()
+    {
+        CShapeLib& cache = doc->GetEditableShapeCache();
+        doc->GetComponents().AddEmpty(cache.AddShape("R"));
+    }
+
+    CFakeServices services;
+    CSettingsStore settings;
+    CComboFrame frame;
+    CRecordingViews views;
+    CRecordingHost host;
+    std::unique_ptr<CWevraDoc> doc;
+    std::unique_ptr<CViewCommands> commands;
+
+private:
+    CDocumentFrame* m_previousFrame = nullptr;
+    CSettingsStore* m_previousSettings = nullptr;
+};
+
+TEST_F(CViewCommandsTest, ZoomStepsReturnToTheirScaleAndFixedZoomsSetTheirs)
+{
+    for (const int32_t scale : {1000, 10, 600, 999999}) {
+        doc->SetScale(scale);
+        doc->SetCursor(CPoint(50000, 40000));
+        ASSERT_TRUE(commands->Send(ID_VIEW_ZOOM_IN));
+        EXPECT_LT(doc->GetScale(), scale == 10 ? 11 : scale);
+        if (scale >= CViewCommands::zoomOutLimit) {
+            EXPECT_FALSE(commands->Send(ID_VIEW_ZOOM_OUT)) << "offered above its limit";
+            continue;
+        }
+        ASSERT_TRUE(commands->Send(ID_VIEW_ZOOM_OUT));
+        EXPECT_EQ(doc->GetScale(), scale) << "zoom in, then out";
+    }
+    // A second step out goes on from there: only the step right back returns.
+    doc->SetScale(1000);
+    commands->Send(ID_VIEW_ZOOM_OUT);
+    commands->Send(ID_VIEW_ZOOM_OUT);
+    EXPECT_EQ(doc->GetScale(), 1440);
+
+    const int32_t expected[] = {5000, 2000, 1000, 500, 200};
+    for (int32_t i = 0; i < 5; ++i) {
+        doc->SetCursor(CPoint(100000, 50000));
+        ASSERT_TRUE(commands->Send(ID_VIEW_ZOOM_ZOOM_1 + uint32_t(i)));
+        EXPECT_EQ(doc->GetScale(), expected[i]);
+        EXPECT_EQ(doc->GetViewOffset(),
+                  CPoint(400 * expected[i] - 100000, 300 * expected[i] - 50000));
+    }
+
+    // Zoom... lists the zooms by their keys and runs the one picked.
+    services.listPicker.QueueAnswer(6);
+    ASSERT_TRUE(commands->Send(ID_VIEW_ZOOM_ZOOM));
+    ASSERT_EQ(services.listPicker.GetShown().size(), 1u);
+    EXPECT_EQ(services.listPicker.GetShown()[0].entries.size(), 11u);
+    EXPECT_EQ(services.listPicker.GetShown()[0].entries[6].substr(0, 3), "1.\t");
+    EXPECT_EQ(doc->GetScale(), 5000);
+
+    ASSERT_TRUE(commands->Send(ID_VIEW_ZOOM_ALL));
+    const int32_t scale = doc->GetScale();
+    const CPoint offset = doc->GetViewOffset();
+    EXPECT_LE(400000 / scale, 800);
+    EXPECT_LE(300000 / scale, 600);
+    EXPECT_GE(offset.x, 0) << "the board's left edge is in the window";
+    EXPECT_GE(offset.y, 0);
+}
+
+TEST_F(CViewCommandsTest, CommandsThatNeedSomethingAreDisabledWithoutIt)
+{
+    for (uint32_t id : {ID_EDIT_COPY_SELECTION,
+                        ID_EDIT_DELETE_SELECTION,
+                        ID_EDIT_ROTATE_90,
+                        ID_OTHER_DELETE,
+                        ID_END_MODE,
+                        ID_EDIT_CANCEL,
+                        ID_PLANES_DELETE_PLANE,
+                        ID_PLANES_DELETE_ALL,
+                        ID_PLANES_REFILL_ALL,
+                        ID_PLANES_REFILL_LAYER,
+                        ID_PLANES_EDIT_POLYLINE,
+                        ID_PLANES_MOVE_SEEDPOINT,
+                        ID_PLANES_PROPERTIES,
+                        ID_PLANES_END_EDIT,
+                        ID_VIEW_PLANES_HIDE,
+                        ID_TOOLS_DRC_ACTIVE,
+                        ID_TOOLS_RATSNEST_ACTIVE,
+                        ID_VIEW_COMPONENTS_TEXT_HIDE,
+                        ID_NETLIST_CONNECT_PINS_TO_NETS,
+                        ID_BOARD_PLACE_TEXT,
+                        ID_TEXT_MODIFY})
+        EXPECT_FALSE(Enabled(id)) << id;
+    // Running one anyway does nothing.
+    const int32_t modes = views.updates;
+    EXPECT_FALSE(commands->Send(ID_PLANES_EDIT_POLYLINE));
+    EXPECT_EQ(views.updates, modes);
+
+    // A plane that another tool set aside comes back for editing; Delete waits for it.
+    doc->SetMode(ID_PLANES_ADD_RECTANGLE);
+    doc->AddRectanglePlane(CRect(10000, 10000, 200000, 150000));
+    doc->SetMode(ID_EDIT_SELECT_MODE);
+    EXPECT_EQ(doc->GetCurrentPlane(), nullptr);
+    EXPECT_FALSE(Enabled(ID_PLANES_DELETE_PLANE));
+    EXPECT_TRUE(Enabled(ID_PLANES_DELETE_ALL));
+    ASSERT_TRUE(commands->Send(ID_PLANES_EDIT_POLYLINE));
+    EXPECT_TRUE(doc->IsMode(ID_PLANES_EDIT_POLYLINE));
+    EXPECT_EQ(doc->GetCurrentPlane(), &doc->GetPlane(0));
+    EXPECT_TRUE(Enabled(ID_PLANES_DELETE_PLANE));
+    EXPECT_TRUE(Enabled(ID_PLANES_END_EDIT));
+    // Its dialog is offered by no service yet.
+    EXPECT_FALSE(Enabled(ID_PLANES_PROPERTIES));
+    {
+        COfferingDialogs dialogs;
+        ASSERT_TRUE(commands->Send(ID_PLANES_PROPERTIES));
+        EXPECT_EQ(doc->GetPlane(0).GetName(), "GND");
+        dialogs.offered = CDialogService::Dialog::editText;
+        EXPECT_TRUE(Enabled(ID_BOARD_PLACE_TEXT));
+        EXPECT_FALSE(Enabled(ID_TEXT_MODIFY)) << "nothing is being placed";
+    }
+
+    doc->SetWorkLayer(doc->GetPlane(0).GetLayer() == LAYER_TOP ? LAYER_BOTTOM : LAYER_TOP);
+    EXPECT_FALSE(Enabled(ID_PLANES_REFILL_LAYER)) << "no plane lies on the work layer";
+
+    AddComponent();
+    EXPECT_TRUE(Enabled(ID_VIEW_COMPONENTS_TEXT_COMPONENT_SHAPE_TEXT));
+}
+
+TEST_F(CViewCommandsTest, DisplayItemsSetTheKindTheyName)
+{
+    AddComponent();
+    const struct {
+        uint32_t id;
+        int32_t kind;
+    } texts[] = {{ID_VIEW_COMPONENTS_TEXT_COMPONENT_SHAPE_TEXT, 3},
+                 {ID_VIEW_COMPONENTS_TEXT_HIDE, 0},
+                 {ID_VIEW_COMPONENTS_TEXT_COMPONENT_TYPE_TEXT, 2},
+                 {ID_VIEW_COMPONENTS_TEXT_COMPONENT_REFERENCE_TEXT, 1}};
+    for (const auto& row : texts) {
+        ASSERT_TRUE(commands->Send(row.id));
+        EXPECT_EQ(doc->GetComponentTextMode(), row.kind) << row.id;
+        EXPECT_TRUE(State(row.id).check == CCmdUI::checked && State(row.id).radio);
+    }
+
+    ASSERT_TRUE(commands->Send(ID_VIEW_COMPONENTS_PIN_INFO_NET_NAMES));
+    EXPECT_EQ(doc->GetPadInfoMode(), 5);
+    EXPECT_EQ(State(ID_VIEW_COMPONENTS_PIN_INFO_PIN_NUMBERS).check, CCmdUI::unchecked);
+
+    const struct {
+        uint32_t id;
+        int32_t unit;
+    } units[] = {{ID_VIEW_MIL, 2}, {ID_VIEW_INCHES, 0}, {ID_VIEW_METRIC, 1}};
+    for (const auto& row : units) {
+        doc->SetModifiedFlag(false);
+        ASSERT_TRUE(commands->Send(row.id));
+        EXPECT_EQ(doc->GetUnit(), row.unit);
+        EXPECT_TRUE(doc->IsModified());
+    }
+
+    // Turning the holes on puts the drill layer into the layer set, without making it the
+    // layer the tools draw on.
+    const int32_t workLayer = doc->GetWorkLayer();
+    ASSERT_TRUE(commands->Send(ID_VIEW_HOLES_ALWAYS_VISIBLE));
+    EXPECT_TRUE(doc->GetViewFlag(CDesignSettings::viewHolesAlwaysVisible));
+    EXPECT_TRUE(doc->GetLayers().IsVisible(LAYER_DRILL));
+    EXPECT_EQ(doc->GetWorkLayer(), workLayer);
+
+    // The ratsnest and the online check need two nets.
+    EXPECT_FALSE(commands->Send(ID_TOOLS_RATSNEST_ACTIVE));
+    doc->GetNets().AddNet("GND");
+    ASSERT_TRUE(commands->Send(ID_TOOLS_RATSNEST_ACTIVE));
+    EXPECT_TRUE(doc->IsAutoRatsnest());
+    ASSERT_TRUE(commands->Send(ID_TOOLS_DRC_ACTIVE));
+    EXPECT_TRUE(doc->IsDrcActive());
+
+    ASSERT_TRUE(commands->Send(ID_TOOLS_AUTOROUTING_PATH_FINDER_1));
+    ASSERT_TRUE(commands->Send(ID_TOOLS_AUTOROUTING_PATH_FINDER_2));
+    EXPECT_FALSE(commands->IsPathFinder1());
+    EXPECT_TRUE(commands->IsPathFinder2());
+}
+
+TEST_F(CViewCommandsTest, SelectionFiltersAndQuickGrid)
+{
+    ASSERT_TRUE(commands->Send(ID_EDIT_SELECTION_FILTERS_SELECT_POINTS));
+    EXPECT_TRUE(doc->IsSelectionFilter(CDesignSettings::filterPoints));
+    EXPECT_FALSE(doc->IsSelectionFilter(CDesignSettings::filterLines));
+    EXPECT_TRUE(State(ID_EDIT_SELECTION_FILTERS_SELECT_POINTS).radio);
+    ASSERT_TRUE(commands->Send(ID_EDIT_SELECTION_FILTERS_NON_ELECTRICAL_OBJECTS));
+    EXPECT_TRUE(doc->IsSelectionFilter(CDesignSettings::filterElectrical));
+    ASSERT_TRUE(commands->Send(ID_EDIT_SELECTION_FILTERS_TRACKS_OF_COMPONENTS));
+    EXPECT_FALSE(doc->IsTracksOfComponents());
+    // Not while the Select tool is taking something.
+    doc->SetAction(CEditState::actionBandOpen);
+    EXPECT_FALSE(commands->Send(ID_EDIT_SELECTION_FILTERS_PADS));
+    doc->SetAction(CEditState::actionWaiting);
+
+    // Item 2 is a third of a tenth of an inch, truncated, on the grid of the tool.
+    doc->SetMode(ID_BOARD_EDIT_TEXT);
+    services.listPicker.QueueAnswer(2);
+    ASSERT_TRUE(commands->Send(ID_SETTINGS_QUICK_SELECT_GRID_SIZES));
+    EXPECT_EQ(doc->GetGridSettings().GetSnap(CGridArr::gridText), CSize(8533, 8533));
+    doc->SetMode(ID_VIEW);
+    services.listPicker.QueueAnswer(9);
+    ASSERT_TRUE(commands->Send(ID_SETTINGS_QUICK_SELECT_GRID_SIZES));
+    EXPECT_EQ(doc->GetGridSettings().GetSnap(CGridArr::gridDefault), CSize(800, 800));
+    ASSERT_EQ(services.listPicker.GetShown().size(), 2u);
+    EXPECT_EQ(services.listPicker.GetShown()[1].entries[0].substr(0, 15), "0.\t1/10 inch  \t");
+    EXPECT_EQ(services.listPicker.GetShown()[1].title, "Quick snap to grid");
+}
+
+TEST_F(CViewCommandsTest, PlanesAskBeforeTheyGoAndEndModeDropsAnUnplacedCopy)
+{
+    doc->SetMode(ID_PLANES_ADD_RECTANGLE);
+    doc->AddRectanglePlane(CRect(10000, 10000, 200000, 150000));
+    ASSERT_TRUE(commands->Send(ID_PLANES_REFILL_ALL));
+
+    services.messages.QueueAnswer(IDNO);
+    ASSERT_TRUE(commands->Send(ID_PLANES_DELETE_PLANE));
+    EXPECT_EQ(doc->GetPlaneCount(), 1);
+    services.messages.QueueAnswer(IDCANCEL);
+    ASSERT_TRUE(commands->Send(ID_PLANES_DELETE_ALL));
+    EXPECT_EQ(doc->GetPlaneCount(), 1);
+    services.messages.QueueAnswer(IDYES);
+    ASSERT_TRUE(commands->Send(ID_PLANES_DELETE_PLANE));
+    EXPECT_EQ(doc->GetPlaneCount(), 0);
+    EXPECT_TRUE(doc->IsMode(ID_VIEW)) << "no plane left to edit";
+
+    // The plane tools' menu ends a running vertex drag with End edit.
+    doc->SetMode(ID_PLANES_ADD_RECTANGLE);
+    doc->AddRectanglePlane(CRect(10000, 10000, 200000, 150000));
+    doc->SetMode(ID_PLANES_EDIT_POLYLINE);
+    EXPECT_EQ(commands->GetPlaneContextMenu().front(), ID_END_MODE);
+    EXPECT_EQ(commands->GetPlaneContextMenu().size(), 16u);
+    doc->SetAction(CEditState::actionDragging);
+    EXPECT_EQ(commands->GetPlaneContextMenu().front(), ID_PLANES_END_EDIT);
+
+    // A copy of the selection that was never placed goes again with End Mode.
+    doc->SetMode(ID_EDIT_SELECT_MODE);
+    doc->SelectPlane(0, true);
+    ASSERT_TRUE(commands->Send(ID_EDIT_COPY_SELECTION));
+    EXPECT_EQ(doc->GetPlaneCount(), 2);
+    EXPECT_TRUE(doc->IsAction(CEditState::actionPlacingCopy));
+    ASSERT_TRUE(commands->Send(ID_END_MODE));
+    EXPECT_EQ(doc->GetPlaneCount(), 1);
+    EXPECT_EQ(doc->GetSelectedCount(), 0);
+}
+
+TEST_F(CViewCommandsTest, SchematicApplicationSaysWhenNoneIsConfiguredAndGetsTheSchematic)
+{
+    ASSERT_TRUE(commands->Send(ID_TOOLS_RUN_SCHEMATIC_APPLICATION));
+    EXPECT_TRUE(services.launcher.started.empty());
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_NE(services.messages.Shown()[0].text.find("Schematic App. Path"), std::string::npos);
+
+    settings.WriteString("Start-up", "Schematic App. Path", "/opt/schematic/run");
+    settings.WriteString("Start-up", "Schematic App. Extension", "SCH");
+    ASSERT_TRUE(commands->Send(ID_TOOLS_RUN_SCHEMATIC_APPLICATION));
+    CTempFolder folder("wevra_view_commands_test");
+    const std::filesystem::path netlist = folder.Path() / "board.v2.NET";
+    doc->SetNetlistPath(netlist.string());
+    ASSERT_TRUE(commands->Send(ID_TOOLS_RUN_SCHEMATIC_APPLICATION)) << "netlist file missing";
+    {
+        std::ofstream(netlist) << "x";
+    }
+    ASSERT_TRUE(commands->Send(ID_TOOLS_RUN_SCHEMATIC_APPLICATION));
+    ASSERT_EQ(services.launcher.started.size(), 3u);
+    EXPECT_EQ(services.launcher.started[0].program, "/opt/schematic/run");
+    EXPECT_EQ(services.launcher.started[0].arguments, std::vector<std::string>{""});
+    EXPECT_EQ(services.launcher.started[1].arguments, std::vector<std::string>{""});
+    EXPECT_EQ(services.launcher.started[2].arguments,
+              std::vector<std::string>{(folder.Path() / "board.v2.SCH").string()});
+}
+
+TEST_F(CViewCommandsTest, PenAndLayerCombosChooseByTheirTexts)
+{
+    doc->SetWorkLayer(LAYER_SILK_TOP);
+    doc->FillPenCombo();
+    const auto& pens = frame.combos[CDocumentFrame::penCombo];
+    ASSERT_GE(pens.items.size(), 2u);
+    const int32_t first = pens.selected;
+    ASSERT_TRUE(commands->Send(ID_DRAW_NEXT_PEN));
+    EXPECT_EQ(doc->GetLines().GetCurrentPen(), first + 2);
+    EXPECT_EQ(frame.combos[CDocumentFrame::penCombo].selected, first + 1);
+
+    doc->FillLayerCombo();
+    auto& layers = frame.combos[CDocumentFrame::layerCombo];
+    ASSERT_GE(layers.items.size(), 2u);
+    layers.selected = 1;
+    const std::string chosen = layers.items[1];
+    ASSERT_TRUE(commands->Send(ID_TOOLBARS_SELECT_LAYER));
+    EXPECT_EQ(doc->GetLayers().GetLayerName(doc->GetWorkLayer()),
+              chosen.substr(0, chosen.find('*')));
+    EXPECT_EQ(host.focusTaken, 1);
+}
+
+} // namespace

@@ -1,0 +1,309 @@
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "document/CDesignSettings.h"
+#include "document/CWevraDoc.h"
+#include "editor/CChildFrame.h"
+#include "editor/CDocTemplate.h"
+#include "editor/CMainFrame.h"
+#include "editor/CWevraApplication.h"
+#include "editor/CWevraView.h"
+#include "framework/CMessageService.h"
+#include "framework/qt/CQtCommandBinder.h"
+#include "model/CLayerArray.h"
+#include "model/CPour.h"
+#include "resources/CommandIds.h"
+#include "tests/document/SettingsTestSupport.h"
+#include "tests/framework/qt/QtApplicationTest.h"
+#include "tests/support/ArchiveBytes.h"
+#include "tests/support/CFakeServices.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using archive_bytes::Bytes;
+using archive_bytes::ReadFile;
+
+// The board view's commands a user reaches from the menus, the toolbar, its combo boxes and
+// the keys of the view.
+std::vector<uint32_t> ViewCommandIds()
+{
+    std::vector<uint32_t> ids;
+    for (uint32_t id = ID_VIEW_ZOOM_ZOOM; id <= ID_VIEW_ZOOM_WINDOW; ++id)
+        ids.push_back(id);
+    for (uint32_t id = ID_EDIT_SELECTION_FILTERS_SELECT_BLOCKS;
+         id <= ID_EDIT_SELECTION_FILTERS_VIAS; ++id)
+        ids.push_back(id);
+    for (uint32_t id = ID_VIEW_COMPONENTS_PIN_INFO_HIDE;
+         id <= ID_VIEW_COMPONENTS_PIN_INFO_SUBNET_MARK; ++id)
+        ids.push_back(id);
+    for (uint32_t id = ID_VIEW_COMPONENTS_TEXT_HIDE;
+         id <= ID_VIEW_COMPONENTS_TEXT_COMPONENT_TYPE_TEXT; ++id)
+        ids.push_back(id);
+    const uint32_t others[] = {ID_VIEW_SCROLL_BARS,
+                               ID_VIEW_GRID,
+                               ID_VIEW_LONG_CURSOR_CROSSHAIR,
+                               ID_VIEW_TOOLTIP_AT_CURSOR,
+                               ID_VIEW_AUTO_PANNING,
+                               ID_VIEW_HOLES_ALWAYS_VISIBLE,
+                               ID_VIEW_UPDATE_ALL_VIEWS,
+                               ID_DRAW_REDRAW,
+                               ID_OTHER_NOTHING,
+                               ID_VIEW_INCHES,
+                               ID_VIEW_MIL,
+                               ID_VIEW_METRIC,
+                               ID_SETTINGS_QUICK_SELECT_GRID_SIZES,
+                               ID_EDIT_SELECT_MODE,
+                               ID_EDIT_SELECTION_FILTERS_TRACKS_OF_COMPONENTS,
+                               ID_EDIT_SELECTION_FILTERS_ONLY_AT_WORKLAYER,
+                               ID_EDIT_CANCEL,
+                               ID_EDIT_COPY_SELECTION,
+                               ID_EDIT_DELETE_SELECTION,
+                               ID_EDIT_ROTATE_90,
+                               ID_NETLIST_DELETE_ALL_UNUSED_NETS,
+                               ID_OTHER_DELETE,
+                               ID_END_MODE,
+                               ID_VIEW_COMPONENTS_REF_NAMES,
+                               ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO,
+                               ID_TOOLS_RATSNEST_ACTIVE,
+                               ID_TOOLS_DRC_ACTIVE,
+                               ID_SETTINGS_PENSTYLE_45_DEGREES,
+                               ID_SETTINGS_LOCK_RELATIVE_RULER,
+                               ID_TOOLS_AUTOROUTING_PATH_FINDER_1,
+                               ID_TOOLS_AUTOROUTING_PATH_FINDER_2,
+                               ID_DRAW_NEXT_PEN,
+                               ID_DRAW_PREVIOUS_PEN,
+                               ID_TOOLBARS_SELECT_LAYER,
+                               ID_TOOLBARS_SELECT_NET,
+                               ID_TOOLBARS_PAD_STACK_ARRAY,
+                               ID_TOOLBARS_SELECT_PEN,
+                               ID_PLANES_SELECT_PLANE,
+                               ID_PLANES_NEW_PLANE,
+                               ID_PLANES_ADD_CIRCLE,
+                               ID_PLANES_ADD_POLYLINE,
+                               ID_PLANES_ADD_RECTANGLE,
+                               ID_PLANES_MOVE_SEEDPOINT,
+                               ID_PLANES_EDIT_POLYLINE,
+                               ID_PLANES_DELETE_PLANE,
+                               ID_PLANES_DELETE_ALL,
+                               ID_PLANES_REFILL_ALL,
+                               ID_PLANES_REFILL_LAYER,
+                               ID_VIEW_PLANES_HATCHVIEW,
+                               ID_VIEW_PLANES_HIDE,
+                               ID_VIEW_PLANES_WYSIWYG,
+                               ID_EDIT_SELECTION_FILTERS_PLANES,
+                               ID_PLANES_END_EDIT,
+                               ID_BOARD_EDIT_TEXT,
+                               ID_BOARD_PLACE_TEXT,
+                               ID_TEXT_MODIFY,
+                               ID_NETLIST_CONNECT_PINS_TO_NETS,
+                               ID_FILE_OPEN_INFOFILES,
+                               ID_TOOLS_RUN_SCHEMATIC_APPLICATION};
+    ids.insert(ids.end(), std::begin(others), std::end(others));
+    return ids;
+}
+
+void CollectActions(const QList<QAction*>& actions, std::map<uint32_t, QAction*>& found)
+{
+    for (QAction* action : actions) {
+        if (QMenu* menu = action->menu()) {
+            // What a user opening the menu sees.
+            emit menu->aboutToShow();
+            CollectActions(menu->actions(), found);
+        } else if (const uint32_t id = CQtCommandBinder::CommandOf(*action)) {
+            found.emplace(id, action);
+        }
+    }
+}
+
+class CViewCommandsMenuTest : public QtApplicationTest {
+protected:
+    void SetUp() override
+    {
+        const fs::path folder = sandbox.root / "designs";
+        fs::create_directories(folder);
+        design = folder / "demo.PCB";
+        fs::copy_file(WEVRA_DEMO_DESIGN, design);
+
+        CWevraApplication::Options options;
+        options.programFolder = fs::path(WEVRA_BUILD_DIR) / "bin";
+        options.registerFileType = false;
+        options.showWindow = false;
+        application = std::make_unique<CWevraApplication>(options);
+        ASSERT_TRUE(application->InitInstance({design.string()}));
+        frame = application->GetMainFrame();
+        frame->resize(1000, 700);
+        frame->show();
+        QApplication::processEvents();
+        document = frame->GetDocTemplate().GetActiveDocument();
+        ASSERT_NE(document, nullptr);
+        auto* child = dynamic_cast<CChildFrame*>(frame->GetDocTemplate().GetActiveFrame());
+        ASSERT_NE(child, nullptr);
+        view = child->GetBoardView();
+    }
+
+    // Every menu item and toolbar button shows what its command's update twin says.
+    std::map<uint32_t, QAction*> CheckItemsFollowTheirUpdateTwins()
+    {
+        std::map<uint32_t, QAction*> items;
+        CollectActions(frame->menuBar()->actions(), items);
+        frame->UpdateCommandUI();
+        for (QAction* button : frame->GetToolbar().actions()) {
+            if (const uint32_t id = CQtCommandBinder::CommandOf(*button)) {
+                EXPECT_EQ(button->isEnabled(), frame->GetRouter().Query(id).enabled)
+                    << "toolbar " << id;
+            }
+        }
+        for (const auto& [id, action] : items) {
+            const CCmdUI ui = frame->GetRouter().Query(id);
+            EXPECT_EQ(action->isEnabled(), ui.enabled) << "menu item " << id;
+            EXPECT_EQ(action->isChecked(), ui.check != CCmdUI::unchecked) << "menu item " << id;
+        }
+        return items;
+    }
+
+    bool Run(uint32_t id) { return frame->GetRouter().Execute(id); }
+    Bytes Saved()
+    {
+        const fs::path copy = sandbox.root / "copy.PCB";
+        EXPECT_TRUE(document->OnSaveDocument(copy.string()));
+        return ReadFile(copy);
+    }
+
+    CFakeServices services;
+    CSettingsSandbox sandbox{"wevra_view_commands_menu_test"};
+    fs::path design;
+    std::unique_ptr<CWevraApplication> application;
+    CMainFrame* frame = nullptr;
+    CWevraDoc* document = nullptr;
+    CWevraView* view = nullptr;
+};
+
+TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)
+{
+    const std::map<uint32_t, QAction*> items = CheckItemsFollowTheirUpdateTwins();
+    const std::set<uint32_t> hidden = {ID_DRAW_REDRAW,
+                                       ID_OTHER_NOTHING,
+                                       ID_OTHER_DELETE,
+                                       ID_DRAW_NEXT_PEN,
+                                       ID_DRAW_PREVIOUS_PEN,
+                                       ID_TOOLBARS_SELECT_LAYER,
+                                       ID_TOOLBARS_SELECT_NET,
+                                       ID_TOOLBARS_SELECT_PEN,
+                                       ID_TOOLBARS_PAD_STACK_ARRAY,
+                                       ID_PLANES_SELECT_PLANE,
+                                       ID_END_MODE,
+                                       ID_TEXT_MODIFY};
+    for (const uint32_t id : ViewCommandIds()) {
+        if (!hidden.contains(id)) {
+            EXPECT_TRUE(items.contains(id)) << id << " is on no menu";
+        }
+    }
+
+    // A design fresh from its file: nothing selected, no plane current (its plane is there to
+    // be edited), no dialogs to show.
+    ASSERT_EQ(document->GetPlaneCount(), 1);
+    EXPECT_TRUE(frame->GetRouter().Query(ID_PLANES_EDIT_POLYLINE).enabled);
+    const std::set<uint32_t> disabledAtStart = {
+        ID_EDIT_CANCEL,           ID_EDIT_COPY_SELECTION,
+        ID_EDIT_DELETE_SELECTION, ID_EDIT_ROTATE_90,
+        ID_OTHER_DELETE,          ID_END_MODE,
+        ID_PLANES_DELETE_PLANE,   ID_PLANES_END_EDIT,
+        ID_BOARD_PLACE_TEXT,      ID_TEXT_MODIFY,
+        ID_FILE_OPEN_INFOFILES,   ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO};
+    for (const uint32_t id : disabledAtStart)
+        EXPECT_FALSE(frame->GetRouter().Query(id).enabled) << id;
+    for (const uint32_t id : {ID_FILE_NEW, ID_BOARD_PROPERTIES, ID_BOARD_IMPORT_FROM_TEMPLATE})
+        EXPECT_FALSE(frame->GetRouter().Query(id).enabled) << id << " has no dialog yet";
+
+    // Zoom in and back out; the whole board in the window.
+    const int32_t scale = document->GetScale();
+    ASSERT_TRUE(Run(ID_VIEW_ZOOM_IN));
+    EXPECT_LT(document->GetScale(), scale);
+    ASSERT_TRUE(Run(ID_VIEW_ZOOM_OUT));
+    EXPECT_EQ(document->GetScale(), scale);
+    ASSERT_TRUE(Run(ID_VIEW_ZOOM_ALL));
+    const QSize client = view->viewport()->size();
+    const CPoint offset = document->GetViewOffset();
+    EXPECT_GE(offset.x, 0);
+    EXPECT_GE(offset.y, 0);
+    EXPECT_LE((int64_t(document->GetBoardWidth()) + offset.x) / document->GetScale(),
+              client.width());
+    EXPECT_LE((int64_t(document->GetBoardHeight()) + offset.y) / document->GetScale(),
+              client.height());
+
+    // Selection and display settings reach the design and show on their items.
+    ASSERT_TRUE(Run(ID_EDIT_SELECT_MODE));
+    EXPECT_TRUE(document->IsMode(ID_EDIT_SELECT_MODE));
+    ASSERT_TRUE(Run(ID_EDIT_SELECTION_FILTERS_SELECT_POINTS));
+    EXPECT_TRUE(document->IsSelectionFilter(CDesignSettings::filterPoints));
+    ASSERT_TRUE(Run(ID_VIEW_MIL));
+    EXPECT_EQ(document->GetUnit(), 2);
+    ASSERT_TRUE(Run(ID_VIEW_COMPONENTS_PIN_INFO_NET_NAMES));
+    EXPECT_EQ(document->GetPadInfoMode(), 5);
+    ASSERT_TRUE(Run(ID_VIEW_SCROLL_BARS));
+    EXPECT_FALSE(view->AreScrollBarsShown());
+    QApplication::processEvents();
+    const std::map<uint32_t, QAction*> after = CheckItemsFollowTheirUpdateTwins();
+    EXPECT_TRUE(after.at(ID_VIEW_MIL)->isChecked());
+    EXPECT_TRUE(after.at(ID_EDIT_SELECTION_FILTERS_SELECT_POINTS)->isChecked());
+    EXPECT_FALSE(after.at(ID_VIEW_SCROLL_BARS)->isChecked());
+
+    // A plane made, filled and deleted from the menu leaves the design as it was.
+    // The design's own plane, filled as Refill All fills it, and its layer chosen in the
+    // toolbar: deleting the new plane makes that plane current again, and its layer the work
+    // layer.
+    ASSERT_TRUE(Run(ID_PLANES_REFILL_ALL));
+    QComboBox* layers = frame->GetCombo(CDocumentFrame::layerCombo);
+    ASSERT_NE(layers, nullptr);
+    const std::string planeLayer =
+        document->GetLayers().GetLayerName(document->GetPlane(0).GetLayer());
+    layers->setCurrentIndex(
+        layers->findText(QString::fromStdString(planeLayer), Qt::MatchStartsWith));
+    ASSERT_TRUE(Run(ID_TOOLBARS_SELECT_LAYER));
+    ASSERT_EQ(document->GetWorkLayer(), document->GetPlane(0).GetLayer());
+    ASSERT_TRUE(Run(ID_EDIT_SELECT_MODE));
+    const Bytes before = Saved();
+    ASSERT_TRUE(Run(ID_PLANES_NEW_PLANE));
+    EXPECT_TRUE(document->IsMode(ID_PLANES_NEW_PLANE));
+    // The click in the board, once the view passes clicks on, places it at the cursor.
+    document->SetCursor(CPoint(document->GetBoardWidth() / 2, document->GetBoardHeight() / 2));
+    document->AddFullBoardPlaneAtCursor();
+    ASSERT_EQ(document->GetPlaneCount(), 2);
+    CheckItemsFollowTheirUpdateTwins();
+    ASSERT_TRUE(Run(ID_PLANES_REFILL_ALL));
+    EXPECT_FALSE(document->GetPlane(1).GetFillStrokes().IsEmpty());
+    services.messages.QueueAnswer(IDYES);
+    ASSERT_TRUE(Run(ID_PLANES_DELETE_PLANE));
+    EXPECT_EQ(document->GetPlaneCount(), 1);
+    ASSERT_TRUE(Run(ID_EDIT_SELECT_MODE));
+    const Bytes now = Saved();
+    const auto differ = std::mismatch(before.begin(), before.end(), now.begin(), now.end());
+    EXPECT_TRUE(differ.first == before.end() && differ.second == now.end())
+        << "the design differs from byte " << (differ.first - before.begin()) << " of "
+        << before.size() << " (" << now.size() << " now)";
+
+    // Every command that is enabled runs without harm, one after the other.
+    for (const uint32_t id : ViewCommandIds()) {
+        const bool enabled = frame->GetRouter().Query(id).enabled;
+        EXPECT_EQ(Run(id), enabled) << id;
+        QApplication::processEvents();
+    }
+    CheckItemsFollowTheirUpdateTwins();
+}
+
+} // namespace
