@@ -402,6 +402,8 @@ public:
     void RefreshToolbar();
 
     void RedrawBoardViews() override;
+    // Every window of the design shows it afresh (the panes their lists too).
+    void UpdateAllViews();
     void RepaintBoardViews() override;
     void RedrawLeftPane(int32_t row) override;
     void ShowLeftPane(bool shown) override;
