@@ -1,4 +1,5 @@
 #include "analysis/CPlaneBuild.h"
+#include "analysis/TextStrokes.h"
 #include "framework/Numeric.h"
 
 #include <algorithm>
@@ -675,7 +676,6 @@ void CPlaneBuild::AddTextGuides()
         SaturateToInt(int64_t(std::max(CNet::defaultClearance, m_plane.GetMinSpace())) +
                       m_plane.GetPenWidth() / 2);
     const int32_t layer = m_plane.GetLayer();
-    constexpr int64_t cursorLimit = int64_t(1) << 40;
 
     for (int32_t t = 0; t < m_document.GetTextCount(); ++t) {
         const CWevraText& text = m_document.GetText(t);
@@ -683,35 +683,11 @@ void CPlaneBuild::AddTextGuides()
             continue;
         const int32_t half = SaturateToInt(int64_t(text.GetLineWidth() / 2) + grow);
         const CRect reach = Grown(m_box, std::max(reachMargin, half));
-        const CPoint position = text.GetPosition();
-        // The strokes as the text is drawn: scaled, mirrored, turned and moved.
-        const int64_t scale = text.GetHeight() / font.GetCellHeight();
-        int64_t cursor = 0;
-        bool hasPrevious = false;
-        CPoint previous;
-        for (char ch : text.GetText()) {
-            const uint8_t code = CWevraFont::FontCode(uint8_t(ch));
-            const int32_t first = font.GetFirstRecord(code);
-            const int32_t end = font.GetEndRecord(code);
-            for (int32_t r = first; r < end; ++r) {
-                const StrokeRec record = font.GetRecord(r);
-                int64_t px = record.x * scale + cursor;
-                if (text.IsMirrored())
-                    px = -px;
-                const CPoint turned = RotatePoint(SaturateToInt(px),
-                                                  SaturateToInt(record.y * scale), text.GetAngle());
-                const CPoint point = Add(position, turned);
-                if (record.IsPenDown() && hasPrevious &&
-                    SegmentTouchesRect(reach.left, reach.top, reach.right, reach.bottom, previous.x,
-                                       previous.y, point.x, point.y))
-                    AddTrackObstacle(previous, point, half);
-                previous = point;
-                hasPrevious = true;
-            }
-            const int32_t advance = first >= end ? first : end;
-            cursor =
-                std::clamp(cursor + font.GetRecord(advance).x * scale, -cursorLimit, cursorLimit);
-        }
+        ForEachTextStroke(text, font, [&](CPoint from, CPoint to) {
+            if (SegmentTouchesRect(reach.left, reach.top, reach.right, reach.bottom, from.x, from.y,
+                                   to.x, to.y))
+                AddTrackObstacle(from, to, half);
+        });
     }
 }
 

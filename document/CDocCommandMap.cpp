@@ -2,6 +2,7 @@
 
 #include "document/CDocumentNetlist.h"
 #include "document/CDocumentOutput.h"
+#include "document/CRoutingCommands.h"
 #include "document/CWevraDoc.h"
 #include "model/CDialogService.h"
 #include "model/COutputArray.h"
@@ -59,4 +60,6 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
     OnUpdate(ID_VIEW_LEFT_PANE, [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsLeftPaneShown()); });
     OnCommand(ID_VIEW_BOTTOM_PANE, [&doc] { doc.ShowBottomPane(!doc.IsBottomPaneShown()); });
     OnUpdate(ID_VIEW_BOTTOM_PANE, [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsBottomPaneShown()); });
+
+    CRoutingCommands::Register(*this, doc);
 }

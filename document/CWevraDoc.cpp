@@ -571,6 +571,11 @@ void CWevraDoc::RefreshToolbar()
     frame.ApplyToolbarVisibility();
 }
 
+void CWevraDoc::UpdateAllViews()
+{
+    Views().UpdateAllViews();
+}
+
 void CWevraDoc::RedrawBoardViews()
 {
     Views().RedrawBoardView();

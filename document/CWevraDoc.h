@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/CAutoRouterDocument.h"
 #include "analysis/CDrcDocument.h"
 #include "analysis/CPlaneBuildDocument.h"
 #include "analysis/CTracerDocument.h"
@@ -81,6 +82,7 @@ class CWevraDoc : public CObject,
                   public CShapeLibDocument,
                   public CTracerDocument,
                   public CDrcDocument,
+                  public CAutoRouterDocument,
                   public CTextArrayDocument,
                   public CPlaneBuildDocument,
                   public CNetlistDocument {
@@ -293,7 +295,7 @@ public:
     void SelectLayerByKey(int32_t digit, bool shift, bool ctrl);
     // A track or line being drawn moves to the layer; an idle track or line tool becomes the
     // other kind when the layer holds the other kind of object.
-    void ApplyWorkLayerToTool(int32_t layer);
+    void ApplyWorkLayerToTool(int32_t layer) override;
 
     // The mouse position in pixels becomes the raw cursor, and snapped the cursor; true when
     // the snapped cursor moved.
@@ -409,6 +411,8 @@ public:
     void RefreshToolbar();
 
     void RedrawBoardViews() override;
+    // Every window of the design shows it afresh (the panes their lists too).
+    void UpdateAllViews();
     void RepaintBoardViews() override;
     void RedrawLeftPane(int32_t row) override;
     void ShowLeftPane(bool shown) override;
@@ -686,7 +690,8 @@ public:
     void TestAllNets() override;
     std::vector<std::string>& GetReportLines() override { return m_reportLines; }
     void ShowErrorPane() override { ShowBottomPane(true); }
-    // The autorouter is not part of the program yet: these report that nothing was routed.
+    // The pattern autorouter on this design; the net list forwards its routing commands here.
+    const CNetDocument& GetNetDocument() const override { return *this; }
     bool RouteConnection(CNet& net, int32_t layer, int32_t x1, int32_t y1, int32_t x2,
                          int32_t y2) override;
     bool RouteAllDefaultLayer() override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "analysis/CAutoRouter.h"
 #include "analysis/CConnectTracer.h"
 #include "analysis/CDrc.h"
 #include "analysis/CNetConnectCheck.h"
@@ -132,19 +133,24 @@ void CWevraDoc::TestAllNets()
     CDrc(*this).TestAll();
 }
 
-bool CWevraDoc::RouteConnection(CNet&, int32_t, int32_t, int32_t, int32_t, int32_t)
+bool CWevraDoc::RouteConnection(CNet& net, int32_t layer, int32_t x1, int32_t y1, int32_t x2,
+                                int32_t y2)
 {
+    for (int32_t i = 0; i < m_nets->GetCount(); ++i) {
+        if (m_nets->GetNet(i) == &net)
+            return CAutoRouter(*this).RouteConnection(i, layer, x1, y1, x2, y2);
+    }
     return false;
 }
 
 bool CWevraDoc::RouteAllDefaultLayer()
 {
-    return false;
+    return CAutoRouter(*this).RouteAllDefaultLayer();
 }
 
 bool CWevraDoc::RouteAllTopBottom()
 {
-    return false;
+    return CAutoRouter(*this).RouteAllTopBottom();
 }
 
 // ---- Components ---------------------------------------------------------------------------------

@@ -28,9 +28,12 @@
 #include "framework/CMessageService.h"
 #include "framework/qt/CQtCommandBinder.h"
 #include "model/CComponentArray.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
 #include "model/COutputArray.h"
 #include "model/CShapeLib.h"
 #include "model/CShapeLibArray.h"
+#include "model/LayerIds.h"
 #include "resources/CommandIds.h"
 #include "tests/document/SettingsTestSupport.h"
 #include "tests/framework/qt/QtApplicationTest.h"
@@ -534,4 +537,60 @@ TEST_F(CMainFrameTest, NetlistLoadImportsThePickedNetlist)
     EXPECT_TRUE(frame.GetRouter().Execute(ID_OTHER_DOC_JUST_LOADED));
     EXPECT_EQ(services.messages.ShownTexts().back(), "Netlist is Newer, Reload Netlist?");
     EXPECT_EQ(services.launcher.openedTextFiles.back(), folder / "DEMO FORWARD ANNOTATE.TXT");
+}
+
+// Tools > DRC Test All checks the open design and lists its errors in the bottom pane; the
+// autorouting commands route the ratsnest and take exactly what they laid away again.
+TEST_F(CMainFrameTest, ToolsMenuChecksRoutesAndUnroutesTheDesign)
+{
+    const fs::path demo = folder / "DEMO.PCB";
+    fs::copy_file(WEVRA_DEMO_DESIGN, demo);
+    auto application = Start({demo.string()});
+    CMainFrame& frame = *application->GetMainFrame();
+    ASSERT_EQ(OpenPaths(frame).size(), 1u);
+    CWevraDoc& doc = *frame.GetDocTemplate().GetDocument(0);
+    QMenuBar& bar = *frame.menuBar();
+    frame.UpdateCommandUI();
+
+    QAction* drc = FindItem(bar, {"T&ools", "DRC &Test All"});
+    ASSERT_NE(drc, nullptr);
+    ASSERT_TRUE(drc->isEnabled());
+    drc->trigger();
+    ASSERT_EQ(doc.GetReportLines().size(), 1u);
+    EXPECT_EQ(doc.GetReportLines()[0].substr(0, 10), "Elapsed = ");
+    EXPECT_TRUE(doc.IsBottomPaneShown());
+
+    auto vertexCounts = [&doc] {
+        std::vector<int32_t> counts;
+        for (int32_t i = 0; i < doc.GetNets().GetCount(); ++i)
+            counts.push_back(doc.GetNets().GetNet(i)->GetVertexCount());
+        return counts;
+    };
+    auto ratsLines = [&doc] {
+        int32_t lines = 0;
+        for (int32_t i = 1; i < doc.GetNets().GetCount(); ++i)
+            lines += doc.GetNets().GetNet(i)->GetRatsLineCount();
+        return lines;
+    };
+    // Unrouting a design without autorouted tracks changes no copper and refreshes the ratsnest.
+    QAction* unroute = FindItem(bar, {"T&ools", "&AutoRouting", "&UnRoute All (Only Autorouted)"});
+    ASSERT_NE(unroute, nullptr);
+    const std::vector<int32_t> before = vertexCounts();
+    unroute->trigger();
+    EXPECT_EQ(vertexCounts(), before);
+    const int32_t linesBefore = ratsLines();
+    ASSERT_GT(linesBefore, 0);
+
+    QAction* route = FindItem(bar, {"T&ools", "&AutoRouting", "Route All &TOP and BOT Layers"});
+    ASSERT_NE(route, nullptr);
+    frame.UpdateCommandUI();
+    ASSERT_TRUE(route->isEnabled());
+    route->trigger();
+    EXPECT_LT(ratsLines(), linesBefore);
+    EXPECT_NE(vertexCounts(), before);
+    EXPECT_EQ(doc.GetWorkLayer(), LAYER_TOP);
+
+    unroute->trigger();
+    EXPECT_EQ(vertexCounts(), before);
+    EXPECT_EQ(ratsLines(), linesBefore);
 }

@@ -1,0 +1,79 @@
+#include "document/CRoutingCommands.h"
+
+#include "document/CWevraDoc.h"
+#include "framework/CCmdUI.h"
+#include "framework/CCommandTarget.h"
+#include "model/CNetArray.h"
+#include "resources/CommandIds.h"
+
+void CRoutingCommands::Register(CCommandTarget& target, CWevraDoc& document)
+{
+    CWevraDoc& doc = document;
+    const auto enable = [&doc](CCmdUI& ui) { ui.Enable(CanRun(doc)); };
+    const struct {
+        uint32_t id;
+        void (*run)(CWevraDoc&);
+    } commands[] = {
+        {ID_TOOLS_DRC_TEST_ALL, &TestAll},
+        {ID_TOOLS_AUTOROUTING_ROUTE_MANUAL_TRACKS, &RouteManualTracks},
+        {ID_TOOLS_AUTOROUTING_ROUTE_ALL_DEFAULT_LAYER, &RouteAllDefaultLayer},
+        {ID_TOOLS_AUTOROUTING_ROUTE_ALL_TOP_AND_BOT_LAYERS, &RouteAllTopBottom},
+        {ID_TOOLS_AUTOROUTING_UNROUTE_ALL_ONLY_AUTOROUTED, &UnrouteAll},
+        {ID_TOOLS_AUTOROUTING_UNROUTE_NET, &UnrouteNet},
+    };
+    for (const auto& command : commands) {
+        target.OnCommand(command.id, [&doc, run = command.run] { run(doc); });
+        target.OnUpdate(command.id, enable);
+    }
+}
+
+bool CRoutingCommands::CanRun(const CWevraDoc& document)
+{
+    return !document.IsShapeDocument() && document.GetNets().GetCount() >= 2;
+}
+
+template <typename Change> void CRoutingCommands::Edit(CWevraDoc& document, Change change)
+{
+    document.SaveUndoState();
+    if (change(document.GetNets()))
+        document.SetModified();
+    document.GetNets().BuildToDoList();
+    document.UpdateAllViews();
+}
+
+void CRoutingCommands::TestAll(CWevraDoc& document)
+{
+    document.RunCheckAll();
+    document.UpdateAllViews();
+}
+
+void CRoutingCommands::RouteManualTracks(CWevraDoc& document)
+{
+    Edit(document, [](CNetArray& nets) { return nets.RouteAtCursor(); });
+}
+
+void CRoutingCommands::RouteAllDefaultLayer(CWevraDoc& document)
+{
+    Edit(document, [](CNetArray& nets) { return nets.RouteAllDefaultLayer(); });
+}
+
+void CRoutingCommands::RouteAllTopBottom(CWevraDoc& document)
+{
+    Edit(document, [](CNetArray& nets) { return nets.RouteAllTopBottom(); });
+}
+
+void CRoutingCommands::UnrouteAll(CWevraDoc& document)
+{
+    Edit(document, [](CNetArray& nets) {
+        nets.UnrouteAll();
+        return true;
+    });
+}
+
+void CRoutingCommands::UnrouteNet(CWevraDoc& document)
+{
+    Edit(document, [](CNetArray& nets) {
+        nets.UnrouteCurrent();
+        return true;
+    });
+}
