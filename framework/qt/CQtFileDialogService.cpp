@@ -39,12 +39,12 @@ std::optional<std::string> CQtFileDialogService::ChooseOpenFile(const std::strin
                                                                 const std::string& startFolder,
                                                                 const std::string& filter)
 {
-    const QString start = FromLocal(startFolder);
+    const QString start = CQtText::FromPath(startFolder);
     const QString openIn = !start.isEmpty() && QFileInfo(start).isDir() ? start : QDir::homePath();
     const QString chosen = QFileDialog::getOpenFileName(
-        QApplication::activeWindow(), QString::fromStdString(CWindows1252::ToUtf8(title)), openIn,
-        QString::fromStdString(CWindows1252::ToUtf8(filter)));
+        QApplication::activeWindow(), CQtText::FromDesignText(title), openIn,
+        CQtText::FromDesignText(filter));
     if (chosen.isEmpty())
         return std::nullopt;
-    return ToLocal(QDir::cleanPath(chosen));
+    return CQtText::ToPath(QDir::cleanPath(chosen));
 }
