@@ -579,6 +579,11 @@ void CWevraDoc::RedrawLeftPane(int32_t row)
     Views().RedrawLeftPanes(row);
 }
 
+void CWevraDoc::UpdateAllViews()
+{
+    Views().UpdateAllViews();
+}
+
 void CWevraDoc::ShowLeftPane(bool shown)
 {
     m_view.leftPane = shown;

@@ -72,3 +72,13 @@ int32_t CDialogService::TemplateImport(CWevraDoc&)
 {
     return resultCancel;
 }
+
+int32_t CDialogService::InputSizes(std::string&, std::string&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::Rotation(std::string&, bool&)
+{
+    return resultCancel;
+}

@@ -17,6 +17,8 @@ class CDialogService {
 public:
     static constexpr int32_t resultOk = 1;
     static constexpr int32_t resultCancel = 2;
+    // "Input sizes" ends with this instead when the user wants to draw the box with the mouse.
+    static constexpr int32_t resultWindow = 1660;
 
     virtual ~CDialogService() = default;
 
@@ -63,4 +65,10 @@ public:
                               std::string& rows, std::string& increment);
     // "Import Properties from Template": imports from the template design into the document.
     virtual int32_t TemplateImport(CWevraDoc& document);
+    // "Input sizes": the width and height of a figure as length texts in the display unit; may
+    // end with resultWindow.
+    virtual int32_t InputSizes(std::string& width, std::string& height);
+    // "Rotation": the angle as a degrees text and whether it is taken relative to each
+    // component's own rotation.
+    virtual int32_t Rotation(std::string& angle, bool& relative);
 };
