@@ -204,8 +204,9 @@ public:
     void SetDrcActive(uint8_t active) { m_settings.drcActive = active; }
     bool IsMode45() const override { return m_settings.mode45 != 0; }
     bool IsAutoRatsnest() const override { return m_settings.ratsnestActive != 0; }
+    bool IsTracksOfComponents() const override { return m_settings.tracksOfComponents != 0; }
     int32_t GetRotateAngle() const { return m_edit.rotateAngle; }
-    void SetRotateAngle(int32_t angle) { m_edit.rotateAngle = angle; }
+    void SetRotateAngle(int32_t angle) override { m_edit.rotateAngle = angle; }
     int32_t GetUnit() const override { return int32_t(m_settings.unit); }
     void SetUnit(int32_t unit) { m_settings.unit = uint32_t(unit); }
     // The user grid origin.
@@ -555,13 +556,13 @@ public:
 
     // Selected planes, drawn-line vertices, net items, texts and components move (components
     // with their pins and texts), after an undo snapshot when one is due.
-    void MoveSelection(int32_t dx, int32_t dy);
+    void MoveSelection(int32_t dx, int32_t dy) override;
     void MoveSelectionToCursor();
     void MoveCurrentComponentToCursor();
     // The box of the selected line and net vertices: its centre goes onto the grid.
     void CenterSelectionOnGrid();
     // About the snapped cursor, in 1/1000 degree.
-    void RotateSelection(int32_t angle);
+    void RotateSelection(int32_t angle) override;
     void RotateSelection90();
     // A drag is undone, the idle tool follows and nothing stays selected.
     void CancelMove();

@@ -82,3 +82,13 @@ int32_t CDialogService::Rotation(std::string&, bool&)
 {
     return resultCancel;
 }
+
+int32_t CDialogService::GetShape(CShapeLib&, int32_t&, std::string&, std::string&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::CompSetPosition(int32_t&, int32_t&)
+{
+    return resultCancel;
+}

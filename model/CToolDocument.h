@@ -9,6 +9,7 @@
 
 class CComponentArray;
 class CDrawRecArray;
+class CGridArr;
 class CNetArray;
 class CShapeLib;
 
@@ -27,6 +28,21 @@ public:
     virtual void PutMouseOnCursor() {}
 
     virtual bool IsMode45() const = 0;
+    // "Tracks of Components": the tracks ending on a component's pins move and turn with it.
+    virtual bool IsTracksOfComponents() const = 0;
+    // The rotate angle the document keeps for the Rotate commands.
+    virtual void SetRotateAngle(int32_t angle) = 0;
+    // The document's own current component (-1 for none).
+    virtual void SetCurrentComponent(int32_t component) = 0;
+    // The user grid origin and the grids the cursor snaps to.
+    virtual CPoint GetOrigin() const = 0;
+    virtual CGridArr& GetGridSettings() = 0;
+    // Every selected item of every collection moves, or turns about the cursor, after an
+    // undo snapshot when one is due.
+    virtual void MoveSelection(int32_t dx, int32_t dy) = 0;
+    virtual void RotateSelection(int32_t angle) = 0;
+    // Every net's pin list afresh from the component pads.
+    virtual void RebuildNetPins() = 0;
     virtual bool IsAutoRatsnest() const = 0;
     // Ctrl+D: tracks and vias are checked against the other nets as they are laid.
     virtual bool IsDrcActive() const = 0;
