@@ -35,6 +35,7 @@
 #include "model/CComponent.h"
 #include "model/CShapeLibDocument.h"
 #include "model/CTextArrayDocument.h"
+#include "model/CToolDocument.h"
 #include "model/CWevraText.h"
 #include "model/LayerIds.h"
 #include "model/PadShapes.h"
@@ -83,7 +84,7 @@ class CWevraDoc : public CObject,
                   public CTracerDocument,
                   public CDrcDocument,
                   public CAutoRouterDocument,
-                  public CTextArrayDocument,
+                  public CToolDocument,
                   public CPlaneBuildDocument,
                   public CNetlistDocument {
     WEVRA_DECLARE_SERIAL(CWevraDoc)
@@ -153,7 +154,7 @@ public:
     void SetModifiedFlag(bool modified) { m_modified = modified; }
     bool IsDirty() const { return m_dirty; }
     void ClearDirty() { m_dirty = false; }
-    bool IsShapeDocument() const { return m_shapeDocument; }
+    bool IsShapeDocument() const override { return m_shapeDocument; }
     // Set only around the read of a template design by the new-design dialog.
     bool IsTemplateLoad() const { return m_templateLoad; }
     void SetTemplateLoad(bool on) { m_templateLoad = on; }
@@ -189,7 +190,7 @@ public:
     // Grid 1 for the component tools, grid 2 for the text tools, grid 0 otherwise; true when
     // the current grid changed.
     bool SelectGridForMode();
-    int32_t GetDefaultPadStackKind() const { return m_edit.defaultPadStackKind; }
+    int32_t GetDefaultPadStackKind() const override { return m_edit.defaultPadStackKind; }
     // The reference layer of the current display layer set.
     int32_t GetWorkLayer() const override;
     // The component-text kind of the current display layer set (0 none, 1 reference, 2 type,
@@ -202,20 +203,20 @@ public:
     uint32_t GetSelectableLayerMask() const { return m_edit.layerMask; }
     bool GetViewFlag(uint32_t bit) const { return (m_settings.viewFlags & bit) != 0; }
     void SetViewFlag(uint32_t bit, bool on);
-    bool IsDrcActive() const { return m_settings.drcActive != 0; }
+    bool IsDrcActive() const override { return m_settings.drcActive != 0; }
     void SetDrcActive(uint8_t active) { m_settings.drcActive = active; }
     bool IsMode45() const override { return m_settings.mode45 != 0; }
     bool IsAutoRatsnest() const override { return m_settings.ratsnestActive != 0; }
     void SetMode45(bool on) { m_settings.mode45 = on ? 1 : 0; }
     void SetAutoRatsnest(bool on) { m_settings.ratsnestActive = on ? 1 : 0; }
     // The selection filter's switch that takes the tracks on a component's pins along with it.
-    bool IsTracksOfComponents() const { return m_settings.tracksOfComponents != 0; }
+    bool IsTracksOfComponents() const override { return m_settings.tracksOfComponents != 0; }
     void SetTracksOfComponents(bool on) { m_settings.tracksOfComponents = on ? 1 : 0; }
     // The pin information marks the subnets of the pins.
     bool IsSubnetMark() const { return m_settings.subnetMark != 0; }
     void SetSubnetMark(bool on) { m_settings.subnetMark = on ? 1 : 0; }
     int32_t GetRotateAngle() const { return m_edit.rotateAngle; }
-    void SetRotateAngle(int32_t angle) { m_edit.rotateAngle = angle; }
+    void SetRotateAngle(int32_t angle) override { m_edit.rotateAngle = angle; }
     int32_t GetUnit() const override { return int32_t(m_settings.unit); }
     void SetUnit(int32_t unit) { m_settings.unit = uint32_t(unit); }
     // The user grid origin.
@@ -273,7 +274,7 @@ public:
     bool IsRubberBandVisible() const { return m_edit.rubberBandVisible; }
     void SetRubberBandVisible(bool visible) { m_edit.rubberBandVisible = visible; }
     // An empty band at the raw cursor in the Select tool, at the snapped cursor otherwise.
-    void StartRubberBand();
+    void StartRubberBand() override;
     // Follows the cursor while dragging (kept on the board for a plane rectangle); an undo
     // snapshot is due.
     void ClampRubberBandToBoard();
@@ -287,10 +288,18 @@ public:
     bool BoardSizeFromRubberBand();
     // Hidden, the tool waits again; false.
     bool CancelRubberBand();
+    // The band closed into a figure of the Add Circles/Ellipses/Rectangles tools, when it is
+    // at least 1 mm both ways: on a copper work layer an ellipse (or rectangle) of track in the
+    // current net, a rectangle also as drawn lines on any other layer; the figure is selected,
+    // centred on the grid and dragged on. Smaller bands add nothing (false).
+    bool AddCircleFromRubberBand() override;
+    void UpdateRubberBand(bool square) override;
+    CRect TakeRubberBand() override;
+    bool AddRectangleFromRubberBand() override;
 
     // Puts the layer on top of the drawing order (layer 0 empties the layer set) and makes it
     // the layer the tools work on; false for a layer the design does not offer.
-    bool SetWorkLayer(int32_t layer);
+    bool SetWorkLayer(int32_t layer) override;
     // The layer digit + 10 with Shift + 20 with Ctrl.
     void SelectLayerByKey(int32_t digit, bool shift, bool ctrl);
     // A track or line being drawn moves to the layer; an idle track or line tool becomes the
@@ -379,7 +388,7 @@ public:
     // The current layer set, nullptr when the display sets hold none.
     COutputRec* GetCurrentLayerSet();
     const COutputRec* GetCurrentLayerSet() const;
-    CDrawRecArray& GetLines() { return *m_lines; }
+    CDrawRecArray& GetLines() override { return *m_lines; }
     const CDrawRecArray& GetLines() const { return *m_lines; }
     CNetArray& GetNets() override { return *m_nets; }
     const CNetArray& GetNets() const override { return *m_nets; }
@@ -411,10 +420,10 @@ public:
     void RefreshToolbar();
 
     void RedrawBoardViews() override;
-    // Every window of the design shows it afresh (the panes their lists too).
-    void UpdateAllViews();
     void RepaintBoardViews() override;
     void RedrawLeftPane(int32_t row) override;
+    // Every window of the design shows it afresh (the panes their lists too).
+    void UpdateAllViews() override;
     void ShowLeftPane(bool shown) override;
     void ShowBottomPane(bool shown) override;
     bool IsLeftPaneShown() const { return m_view.leftPane; }
@@ -558,13 +567,13 @@ public:
 
     // Selected planes, drawn-line vertices, net items, texts and components move (components
     // with their pins and texts), after an undo snapshot when one is due.
-    void MoveSelection(int32_t dx, int32_t dy);
+    void MoveSelection(int32_t dx, int32_t dy) override;
     void MoveSelectionToCursor();
     void MoveCurrentComponentToCursor();
     // The box of the selected line and net vertices: its centre goes onto the grid.
     void CenterSelectionOnGrid();
     // About the snapped cursor, in 1/1000 degree.
-    void RotateSelection(int32_t angle);
+    void RotateSelection(int32_t angle) override;
     void RotateSelection90();
     // A drag is undone, the idle tool follows and nothing stays selected.
     void CancelMove();

@@ -11,6 +11,7 @@
 #include "model/CDrawRecArray.h"
 #include "model/CGridArr.h"
 #include "model/CLayerArray.h"
+#include "model/CLineTool.h"
 #include "model/CNetArray.h"
 #include "model/COutput.h"
 #include "model/COutputArray.h"
@@ -24,6 +25,8 @@ namespace {
 
 // A rubber band must be this big on both sides to select (about 0.2 mm).
 constexpr int64_t minSelectBand = 2015;
+// A figure drawn with the rubber band is at least 1 mm both ways.
+constexpr int64_t minFigureBand = 10078;
 // A board drawn with the rubber band must be bigger than this on both sides (5 mm).
 constexpr int64_t minBoardBand = 50393;
 
@@ -261,6 +264,74 @@ bool CWevraDoc::BoardSizeFromRubberBand()
     }
     m_edit.rubberBandVisible = false;
     return applied;
+}
+
+void CWevraDoc::UpdateRubberBand(bool square)
+{
+    ClampRubberBandToBoard();
+    if (!square)
+        return;
+    const int64_t dx = int64_t(m_edit.rubberBand.right) - m_edit.rubberBand.left;
+    const int64_t dy = int64_t(m_edit.rubberBand.bottom) - m_edit.rubberBand.top;
+    if (std::abs(dx) <= std::abs(dy))
+        m_edit.rubberBand.right = SaturateToInt(m_edit.rubberBand.left + std::abs(dy));
+    else
+        m_edit.rubberBand.bottom = SaturateToInt(m_edit.rubberBand.top + std::abs(dx));
+}
+
+CRect CWevraDoc::TakeRubberBand()
+{
+    NormaliseRubberBand();
+    m_edit.rubberBandVisible = false;
+    return m_edit.rubberBand;
+}
+
+bool CWevraDoc::AddCircleFromRubberBand()
+{
+    NormaliseRubberBand();
+    m_edit.rubberBandVisible = false;
+    const bool copper = IsCopperLayer(GetWorkLayer());
+    if (m_edit.rubberBand.Width() < minFigureBand || m_edit.rubberBand.Height() < minFigureBand ||
+        !copper) {
+        SetAction(actionWaiting);
+        return false;
+    }
+    m_nets->SelectAll(false);
+    if (!m_nets->AddEllipseTrack(m_edit.rubberBand.left, m_edit.rubberBand.top,
+                                 m_edit.rubberBand.right, m_edit.rubberBand.bottom)) {
+        SetAction(actionWaiting);
+        return false;
+    }
+    CenterSelectionOnGrid();
+    SetAction(actionDragging);
+    return true;
+}
+
+bool CWevraDoc::AddRectangleFromRubberBand()
+{
+    NormaliseRubberBand();
+    m_edit.rubberBandVisible = false;
+    if (m_edit.rubberBand.Width() < minFigureBand || m_edit.rubberBand.Height() < minFigureBand) {
+        SetAction(actionWaiting);
+        return false;
+    }
+    const CRect& band = m_edit.rubberBand;
+    bool added = false;
+    if (IsCopperLayer(GetWorkLayer())) {
+        m_nets->SelectAll(false);
+        added = m_nets->AddRectangleTrack(band.left, band.top, band.right, band.bottom);
+    } else {
+        m_lines->SelectAll(false);
+        added = m_lines->GetLineTool().AddRectangle(band, GetWorkLayer());
+    }
+    if (!added) {
+        SetAction(actionWaiting);
+        return false;
+    }
+    CenterSelectionOnGrid();
+    // Set directly: the caller took the snapshot of the state before the figure.
+    m_edit.action = actionDragging;
+    return true;
 }
 
 bool CWevraDoc::CancelRubberBand()

@@ -5,6 +5,7 @@
 // Key codes that the board view hands to the document and the tools' key handlers. They keep
 // the values of the key codes the tools were designed around, so a key code kept anywhere keeps
 // its meaning; the view translates its toolkit's keys to them.
+inline constexpr uint32_t VK_BACK = 0x08;
 inline constexpr uint32_t VK_RETURN = 0x0D;
 inline constexpr uint32_t VK_ESCAPE = 0x1B;
 inline constexpr uint32_t VK_SPACE = 0x20;

@@ -1,4 +1,5 @@
 #include "model/CComponentArray.h"
+#include "model/CComponentTool.h"
 
 #include <algorithm>
 #include <limits>
@@ -67,6 +68,13 @@ CComponentArray& CComponentArray::operator=(const CComponentArray& other)
 }
 
 CComponentArray::~CComponentArray() = default;
+
+CComponentTool& CComponentArray::GetComponentTool()
+{
+    if (!m_tool)
+        m_tool = std::make_unique<CComponentTool>(*this);
+    return *m_tool;
+}
 
 void CComponentArray::CopyFields(const CComponentArray& other)
 {

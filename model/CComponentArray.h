@@ -15,6 +15,7 @@
 #include "model/LayerIds.h"
 
 class CArchive;
+class CComponentTool;
 class CComponentArrayDocument;
 class CDeviceContext;
 
@@ -68,6 +69,9 @@ public:
 
     CComponentArrayDocument* GetDocument() const { return m_document; }
     void SetDocument(CComponentArrayDocument* document) { m_document = document; }
+
+    // The interactive tool of the Components menu working on this list.
+    CComponentTool& GetComponentTool();
 
     // ---- Components ------------------------------------------------------------------------
 
@@ -341,4 +345,6 @@ private:
     // Component indexes by box area, smallest first; rebuilt when a box changed its size.
     std::vector<int32_t> m_hitOrder;
     bool m_hitOrderStale = true;
+    // Made at its first use; copies of the list start without one.
+    std::unique_ptr<CComponentTool> m_tool;
 };

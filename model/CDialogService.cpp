@@ -72,3 +72,23 @@ int32_t CDialogService::TemplateImport(CWevraDoc&)
 {
     return resultCancel;
 }
+
+int32_t CDialogService::InputSizes(std::string&, std::string&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::Rotation(std::string&, bool&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::GetShape(CShapeLib&, int32_t&, std::string&, std::string&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::CompSetPosition(int32_t&, int32_t&)
+{
+    return resultCancel;
+}

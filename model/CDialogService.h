@@ -6,6 +6,7 @@
 
 class CComponent;
 class CGridArr;
+class CShapeLib;
 class CWevraDoc;
 
 // The modal dialogs that model tools open, reduced to the plain values they are filled with
@@ -17,6 +18,8 @@ class CDialogService {
 public:
     static constexpr int32_t resultOk = 1;
     static constexpr int32_t resultCancel = 2;
+    // "Input sizes" ends with this instead when the user wants to draw the box with the mouse.
+    static constexpr int32_t resultWindow = 1660;
 
     // The dialogs, for asking whether the installed service can show one.
     enum class Dialog : uint8_t {
@@ -81,4 +84,17 @@ public:
                               std::string& rows, std::string& increment);
     // "Import Properties from Template": imports from the template design into the document.
     virtual int32_t TemplateImport(CWevraDoc& document);
+    // "Input sizes": the width and height of a figure as length texts in the display unit; may
+    // end with resultWindow.
+    virtual int32_t InputSizes(std::string& width, std::string& height);
+    // "Rotation": the angle as a degrees text and whether it is absolute (else relative to
+    // each component's own rotation).
+    virtual int32_t Rotation(std::string& angle, bool& absolute);
+    // "Get Shape": the shape chosen, as its index in the design's shape cache (the dialog
+    // copies a shape of another library into the cache), with the reference prefix and the
+    // type text for a new component.
+    virtual int32_t GetShape(CShapeLib& cache, int32_t& shape, std::string& prefix,
+                             std::string& type);
+    // "Edit Component Set Position": the offset to move by, in board units.
+    virtual int32_t CompSetPosition(int32_t& dx, int32_t& dy);
 };

@@ -13,6 +13,7 @@
 #include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "model/CCopperShape.h"
+#include "model/CLineTool.h"
 #include "model/CopperGeometry.h"
 #include "model/Geometry.h"
 #include "model/LayerIds.h"
@@ -47,6 +48,15 @@ CDrawRecArray::CDrawRecArray() : m_pens{0, 1007, 1209, 1511, 1814, 2015, 3023} {
 CDrawRecArray::CDrawRecArray(const CDrawRecArray& other) : CObject(other)
 {
     CopyFrom(other);
+}
+
+CDrawRecArray::~CDrawRecArray() = default;
+
+CLineTool& CDrawRecArray::GetLineTool()
+{
+    if (!m_lineTool)
+        m_lineTool = std::make_unique<CLineTool>(*this);
+    return *m_lineTool;
 }
 
 CDrawRecArray& CDrawRecArray::operator=(const CDrawRecArray& other)

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -18,6 +19,7 @@
 class CArchive;
 class CCopperShape;
 class CDeviceContext;
+class CLineTool;
 
 // Every drawn (non-copper) line of a design as one ordered list of vertices: a polyline is a
 // move-to (pen 0) followed by line-tos (pens 1..15, drawn with that entry of the pen table).
@@ -50,7 +52,10 @@ public:
     // Undo snapshots: everything is copied, but the copy starts with nothing selected.
     CDrawRecArray(const CDrawRecArray& other);
     CDrawRecArray& operator=(const CDrawRecArray& other);
-    ~CDrawRecArray() override = default;
+    ~CDrawRecArray() override;
+
+    // The interactive tool of the Lines menu working on this list.
+    CLineTool& GetLineTool();
 
     // ---- Vertices ------------------------------------------------------------------------------
 
@@ -242,4 +247,6 @@ private:
     std::array<int32_t, layerCount> m_layerBlock2{};
     int32_t m_selectedFirst = 0;
     int32_t m_selectedSecond = 0;
+    // Made at its first use; copies of the list start without one.
+    std::unique_ptr<CLineTool> m_lineTool;
 };

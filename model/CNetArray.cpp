@@ -17,6 +17,7 @@
 #include "model/CLengthText.h"
 #include "model/CNetArrayDocument.h"
 #include "model/CPadStackArray.h"
+#include "model/CTrackTool.h"
 #include "model/Geometry.h"
 #include "resources/CommandIds.h"
 #include "resources/StringIds.h"
@@ -116,6 +117,13 @@ CNetArray& CNetArray::operator=(const CNetArray& other)
 }
 
 CNetArray::~CNetArray() = default;
+
+CTrackTool& CNetArray::GetTrackTool()
+{
+    if (!m_trackTool)
+        m_trackTool = std::make_unique<CTrackTool>(*this);
+    return *m_trackTool;
+}
 
 void CNetArray::CreateNetZero()
 {

@@ -18,6 +18,7 @@
 class CArchive;
 class CDeviceContext;
 class CNetArrayDocument;
+class CTrackTool;
 
 // The design's nets, numbered by their index. Net 0 always exists and stands for no net: it
 // holds the pins of unconnected pads and any copper of no net, and its pen table is the
@@ -202,6 +203,9 @@ public:
     // autorouted run there away again.
     bool RouteAtCursor();
 
+    // The interactive track and pad tool working on this list.
+    CTrackTool& GetTrackTool();
+
     // ---- Error records -----------------------------------------------------------------------
 
     int32_t GetErrorCount() const { return static_cast<int32_t>(m_errors.size()); }
@@ -265,6 +269,9 @@ public:
     int32_t GetRepaintCount(int32_t counter) const;
 
 private:
+    // The tool restores a net it backed up into its slot and keeps the selected total.
+    friend class CTrackTool;
+
     struct PinRef {
         int32_t net = -1;
         int32_t pin = -1;
@@ -310,4 +317,6 @@ private:
     std::vector<std::unique_ptr<CNetErrorRec>> m_errors;
     CRect m_repaintRect;
     std::array<int32_t, 2> m_repaintCounts{};
+    // Made at its first use; copies of the list start without one.
+    std::unique_ptr<CTrackTool> m_trackTool;
 };

@@ -1,0 +1,221 @@
+#include "model/CComponentTool.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "document/CWevraDoc.h"
+#include "framework/VirtualKeys.h"
+#include "model/CComponentArray.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/CDialogService.h"
+#include "model/CPadStack.h"
+#include "model/CPadStackArray.h"
+#include "model/CShapeLib.h"
+#include "model/LayerIds.h"
+#include "model/PadShapes.h"
+#include "resources/CommandIds.h"
+#include "tests/document/DocTestViews.h"
+#include "tests/support/ArchiveBytes.h"
+
+namespace {
+
+using archive_bytes::Bytes;
+
+constexpr int32_t scale = 10;
+// The component tools snap to the block grid.
+constexpr int32_t grid = 25600;
+
+// The dialogs the component tool opens, answered from members.
+class CComponentDialogs : public CDialogService {
+public:
+    int32_t GetShape(CShapeLib&, int32_t& shape, std::string& prefix, std::string& type) override
+    {
+        shape = shapeIndex;
+        prefix = shapePrefix;
+        type = shapeType;
+        return resultOk;
+    }
+    int32_t Rotation(std::string& angle, bool& absolute) override
+    {
+        shownAngle = angle;
+        angle = typedAngle;
+        absolute = typedAbsolute;
+        return resultOk;
+    }
+
+    int32_t shapeIndex = 0;
+    std::string shapePrefix = "R";
+    std::string shapeType = "1k";
+    std::string shownAngle;
+    std::string typedAngle = "0";
+    bool typedAbsolute = true;
+};
+
+// One two-pad shape on the top layer in the cache and two components of it, at (20 grid,
+// 20 grid) and (40 grid, 20 grid); the view at scale 10, the top layer to work on.
+class CComponentToolTest : public CDocumentTest {
+protected:
+    void SetUp() override
+    {
+        CDocumentTest::SetUp();
+        m_previousDialogs = CDialogService::Set(&dialogs);
+        CShapeLib& cache = doc->GetEditableShapeCache();
+        CPadStackArray& stacks = cache.GetPadStacks();
+        stacks.RemoveAll();
+        const int32_t pad = stacks.Add(CPadStack("P", PAD_SQUARE, -1000, -1000, 1000, 1000, 0,
+                                                 LAYER_TOP, PADSTACK_KIND_SHAPE_PAD));
+        const int32_t shape = cache.AddShape("TWO");
+        cache.AddPadToShape(shape, -2000, 0, uint16_t(pad), 0);
+        cache.AddPadToShape(shape, 2000, 0, uint16_t(pad), 0);
+        cache.RecalcShapeExtent(shape);
+        dialogs.shapeIndex = shape;
+        for (int32_t x : {20 * grid, 40 * grid}) {
+            const int32_t i = components().AddEmpty(shape);
+            components().GetComponent(i)->ResizePadNets(2);
+            components().SetPosition(i, x, 20 * grid);
+        }
+        components().RebuildNetPins();
+        doc->SetScale(scale);
+        doc->SetOffset(0, 0);
+        doc->SetWorkLayer(LAYER_TOP);
+    }
+    void TearDown() override
+    {
+        CDialogService::Set(m_previousDialogs);
+        CDocumentTest::TearDown();
+    }
+
+    CComponentArray& components() { return doc->GetComponents(); }
+    CComponentTool& tool() { return components().GetComponentTool(); }
+    void MoveTo(int32_t x, int32_t y)
+    {
+        // The view passes a move on only when the snapped cursor moved.
+        if (doc->CursorFromPixel(x / scale, y / scale))
+            tool().OnToolMouseMove(*doc);
+    }
+    void Click(int32_t x, int32_t y)
+    {
+        MoveTo(x, y);
+        tool().OnComponentClick(*doc);
+    }
+
+    CComponentDialogs dialogs;
+
+private:
+    CDialogService* m_previousDialogs = nullptr;
+};
+
+TEST_F(CComponentToolTest, EscWhileMovingPutsTheComponentBack)
+{
+    doc->SetMode(ID_COMPONENTS_MOVE_ROTATE);
+    Click(20 * grid, 20 * grid);
+    ASSERT_EQ(doc->GetAction(), CWevraDoc::actionDragging);
+    MoveTo(25 * grid, 22 * grid);
+    EXPECT_EQ(components().GetPosition(0), CPoint(25 * grid, 22 * grid));
+    tool().OnToolKeyDown(*doc, VK_ESCAPE);
+    EXPECT_EQ(components().GetPosition(0), CPoint(20 * grid, 20 * grid));
+    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionWaiting);
+    EXPECT_EQ(components().GetSelectedCount(), 0);
+}
+
+TEST_F(CComponentToolTest, AMoveIsUndoneByOneUndo)
+{
+    const Bytes before = archive_bytes::Store(components());
+    doc->SetMode(ID_COMPONENTS_MOVE_ROTATE);
+    Click(20 * grid, 20 * grid);
+    MoveTo(25 * grid, 20 * grid);
+    MoveTo(30 * grid, 25 * grid);
+    tool().OnToolKeyDown(*doc, VK_RETURN);
+    EXPECT_EQ(components().GetPosition(0), CPoint(30 * grid, 25 * grid));
+    const NetPinRec& pin = doc->GetNets().GetNet(0)->GetPin(0);
+    EXPECT_EQ(CPoint(pin.x, pin.y), CPoint(30 * grid - 2000, 25 * grid)) << "pins follow";
+    doc->Undo();
+    EXPECT_EQ(archive_bytes::Store(doc->GetComponents()), before);
+}
+
+TEST_F(CComponentToolTest, RotateByQuarterTurnsAndByTheDialog)
+{
+    doc->SetMode(ID_COMPONENTS_ROTATE_90_DEGR);
+    Click(40 * grid, 20 * grid);
+    EXPECT_EQ(components().GetRotation(1), 90000);
+    doc->Undo();
+    EXPECT_EQ(doc->GetComponents().GetRotation(1), 0);
+
+    doc->SetMode(ID_COMPONENTS_ROTATE);
+    dialogs.typedAngle = "30";
+    dialogs.typedAbsolute = false;
+    components().SetRotation(0, 10000);
+    Click(20 * grid, 20 * grid);
+    EXPECT_EQ(dialogs.shownAngle, "10.000");
+    EXPECT_EQ(components().GetRotation(0), 40000) << "relative: turned by the angle";
+}
+
+// Relative rotation by the dialog turns each selected component by the angle from its own
+// rotation, instead of giving them all one absolute angle.
+TEST_F(CComponentToolTest, RelativeRotationOfTheSelectionKeepsEachOwnAngle)
+{
+    components().SetRotation(0, 10000);
+    components().SetRotation(1, 20000);
+    components().SelectAll(true);
+    dialogs.typedAngle = "5";
+    dialogs.typedAbsolute = false;
+    tool().RotateSelectedDialog(*doc);
+    EXPECT_EQ(components().GetRotation(0), 15000);
+    EXPECT_EQ(components().GetRotation(1), 25000);
+    EXPECT_FALSE(tool().IsAbsoluteRotation());
+
+    dialogs.typedAngle = "90";
+    dialogs.typedAbsolute = true;
+    tool().RotateSelectedDialog(*doc);
+    EXPECT_EQ(components().GetRotation(0), 90000);
+    EXPECT_EQ(components().GetRotation(1), 90000);
+}
+
+TEST_F(CComponentToolTest, AddPlacesNewComponentsUntilTheStepEnds)
+{
+    doc->SetMode(ID_COMPONENTS_ADD);
+    Click(60 * grid, 20 * grid);
+    ASSERT_EQ(components().GetCount(), 3);
+    EXPECT_EQ(components().GetReference(2), "R1");
+    EXPECT_EQ(components().GetType(2), "1k");
+    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionDragging);
+    MoveTo(60 * grid, 30 * grid);
+    EXPECT_EQ(components().GetPosition(2), CPoint(60 * grid, 30 * grid));
+    Click(60 * grid, 30 * grid);
+    MoveTo(70 * grid, 30 * grid);
+    ASSERT_EQ(components().GetCount(), 4);
+    EXPECT_EQ(components().GetPosition(3), CPoint(70 * grid, 30 * grid));
+    tool().EndToolStep(*doc);
+    EXPECT_EQ(components().GetCount(), 3) << "the floating copy goes";
+    EXPECT_EQ(components().GetPosition(2), CPoint(60 * grid, 30 * grid));
+}
+
+TEST_F(CComponentToolTest, DeleteAndMirrorAreEachUndoneByOneUndo)
+{
+    const Bytes before = archive_bytes::Store(components());
+    doc->SetMode(ID_COMPONENTS_DELETE);
+    Click(20 * grid, 20 * grid);
+    EXPECT_EQ(components().GetCount(), 1);
+    doc->Undo();
+    EXPECT_EQ(archive_bytes::Store(doc->GetComponents()), before);
+
+    doc->SetMode(ID_COMPONENTS_MIRROR);
+    Click(20 * grid, 20 * grid);
+    EXPECT_TRUE(doc->GetComponents().IsMirrored(0));
+    doc->Undo();
+    EXPECT_EQ(archive_bytes::Store(doc->GetComponents()), before);
+}
+
+TEST_F(CComponentToolTest, EscWhileWaitingStepsBackToMoveThenIdle)
+{
+    doc->SetMode(ID_COMPONENTS_DELETE);
+    tool().OnToolKeyDown(*doc, VK_ESCAPE);
+    EXPECT_EQ(doc->GetMode(), ID_COMPONENTS_MOVE_ROTATE);
+    tool().OnToolKeyDown(*doc, VK_ESCAPE);
+    EXPECT_EQ(doc->GetMode(), ID_VIEW);
+}
+
+} // namespace
