@@ -15,7 +15,6 @@
 
 namespace {
 
-
 // Around a point: a little more than the reach, so that boxes of touching copper always meet.
 CRect BoxAround(int32_t x, int32_t y, int64_t reach)
 {

@@ -2,9 +2,9 @@
 
 #include <QPainter>
 
-#include "editor/CChildFrame.h"
 #include "document/CErrorList.h"
 #include "document/CWevraDoc.h"
+#include "editor/CChildFrame.h"
 #include "framework/VirtualKeys.h"
 #include "model/CNetArray.h"
 

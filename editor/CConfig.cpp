@@ -2,10 +2,10 @@
 
 #include <system_error>
 
-#include "editor/CConfigSheet.h"
 #include "document/CFileTypeRegistration.h"
 #include "document/CGridProfile.h"
 #include "document/CRegTool.h"
+#include "editor/CConfigSheet.h"
 #include "framework/CPathHelper.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <QPainter>
 
 #include "document/CPlacingInfo.h"
-#include "editor/CWevraApp.h"
 #include "document/CWevraDoc.h"
+#include "editor/CWevraApp.h"
 #include "framework/CCommandTarget.h"
 #include "framework/CMessageService.h"
 #include "framework/CPrintJob.h"

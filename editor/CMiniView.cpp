@@ -7,9 +7,9 @@
 #include <QPolygon>
 #include <QTimer>
 
-#include "editor/CChildFrame.h"
 #include "document/COverviewMap.h"
 #include "document/CWevraDoc.h"
+#include "editor/CChildFrame.h"
 #include "framework/Numeric.h"
 
 namespace {

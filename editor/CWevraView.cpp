@@ -19,10 +19,10 @@
 #include <QTimer>
 
 #include "document/CDocumentFrame.h"
+#include "document/CDocumentNetlist.h"
 #include "document/CPinSwapTool.h"
 #include "document/CStatusLine.h"
 #include "document/CViewCommands.h"
-#include "document/CDocumentNetlist.h"
 #include "document/CWevraDoc.h"
 #include "editor/CConfig.h"
 #include "editor/CMainFrame.h"

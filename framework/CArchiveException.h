@@ -10,16 +10,18 @@ class CArchiveException : public std::runtime_error {
 public:
     enum Cause {
         generic,
-        endOfFile,     // the stream ended inside a value
-        badCount,      // a count or length larger than what is left
-        badClass,      // unknown class name, or a class of the wrong kind
-        badSchema,     // schema word differs from the class's own
-        badIndex,      // a tag that names no earlier class, or a back-reference to an object
-        fileError,     // the file could not be opened, read or written
+        endOfFile, // the stream ended inside a value
+        badCount,  // a count or length larger than what is left
+        badClass,  // unknown class name, or a class of the wrong kind
+        badSchema, // schema word differs from the class's own
+        badIndex,  // a tag that names no earlier class, or a back-reference to an object
+        fileError, // the file could not be opened, read or written
     };
 
     CArchiveException(Cause cause, const std::string& message)
-        : std::runtime_error(message), m_cause(cause) {}
+        : std::runtime_error(message), m_cause(cause)
+    {
+    }
 
     Cause GetCause() const { return m_cause; }
 

@@ -16,7 +16,9 @@ struct CRect {
 
     constexpr CRect() = default;
     constexpr CRect(int32_t l, int32_t t, int32_t r, int32_t b)
-        : left(l), top(t), right(r), bottom(b) {}
+        : left(l), top(t), right(r), bottom(b)
+    {
+    }
 
     constexpr bool operator==(const CRect&) const = default;
 

@@ -38,21 +38,27 @@ private:
 };
 
 // In a class body: declares the class's run-time record.
-#define WEVRA_DECLARE_SERIAL(ClassName)                                                  \
-public:                                                                                  \
-    static const CRuntimeClass& GetThisClass();                                          \
-    const CRuntimeClass* GetRuntimeClass() const override { return &GetThisClass(); }    \
-                                                                                         \
+#define WEVRA_DECLARE_SERIAL(ClassName)                                                            \
+public:                                                                                            \
+    static const CRuntimeClass& GetThisClass();                                                    \
+    const CRuntimeClass* GetRuntimeClass() const override                                          \
+    {                                                                                              \
+        return &GetThisClass();                                                                    \
+    }                                                                                              \
+                                                                                                   \
 private:
 
 // In the class's source file: defines and registers the record under the stored name.
-#define WEVRA_IMPLEMENT_SERIAL(ClassName, StoredName, Schema)                            \
-    namespace {                                                                          \
-    std::unique_ptr<CObject> Create##ClassName() { return std::make_unique<ClassName>(); } \
-    const CRuntimeClass& s_class##ClassName = ClassName::GetThisClass();                 \
-    }                                                                                    \
-    const CRuntimeClass& ClassName::GetThisClass()                                       \
-    {                                                                                    \
-        static const CRuntimeClass record(StoredName, Schema, &Create##ClassName);       \
-        return record;                                                                   \
+#define WEVRA_IMPLEMENT_SERIAL(ClassName, StoredName, Schema)                                      \
+    namespace {                                                                                    \
+    std::unique_ptr<CObject> Create##ClassName()                                                   \
+    {                                                                                              \
+        return std::make_unique<ClassName>();                                                      \
+    }                                                                                              \
+    const CRuntimeClass& s_class##ClassName = ClassName::GetThisClass();                           \
+    }                                                                                              \
+    const CRuntimeClass& ClassName::GetThisClass()                                                 \
+    {                                                                                              \
+        static const CRuntimeClass record(StoredName, Schema, &Create##ClassName);                 \
+        return record;                                                                             \
     }

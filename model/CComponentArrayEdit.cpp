@@ -2,8 +2,8 @@
 #include <cstdlib>
 #include <limits>
 
-#include "model/CComponentArray.h"
 #include "framework/Numeric.h"
+#include "model/CComponentArray.h"
 #include "model/CComponentArrayDocument.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
@@ -17,7 +17,6 @@
 #include "model/PadShapes.h"
 
 namespace {
-
 
 CPoint Shifted(CPoint point, int32_t dx, int32_t dy)
 {
@@ -154,7 +153,8 @@ void CComponentArray::RotateSelectedAbout(int32_t cx, int32_t cy, int32_t angle)
         const CPoint position = component.GetPosition();
         const CPoint turned = RotatePoint(SaturateToInt(int64_t(position.x) - cx),
                                           SaturateToInt(int64_t(position.y) - cy), angle);
-        component.SetPosition(SaturateToInt(int64_t(cx) + turned.x), SaturateToInt(int64_t(cy) + turned.y));
+        component.SetPosition(SaturateToInt(int64_t(cx) + turned.x),
+                              SaturateToInt(int64_t(cy) + turned.y));
         component.SetRotation(AddAngles(component.GetRotation(), angle));
         AfterReshape(i);
     }
@@ -266,9 +266,10 @@ bool CComponentArray::ReplacePadAtPoint(int32_t i, CPoint point)
     const CShape* shape = component->GetShape(cache);
     if (!shape)
         return false;
-    const CRect window(
-        SaturateToInt(int64_t(point.x) - padPickReach), SaturateToInt(int64_t(point.y) - padPickReach),
-        SaturateToInt(int64_t(point.x) + padPickReach), SaturateToInt(int64_t(point.y) + padPickReach));
+    const CRect window(SaturateToInt(int64_t(point.x) - padPickReach),
+                       SaturateToInt(int64_t(point.y) - padPickReach),
+                       SaturateToInt(int64_t(point.x) + padPickReach),
+                       SaturateToInt(int64_t(point.y) + padPickReach));
     int32_t pad = -1;
     for (int32_t n = 0; n < shape->GetPadCount() && pad < 0; ++n) {
         if (window.PtInRect(component->GetPadPosition(n, cache)))

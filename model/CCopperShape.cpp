@@ -10,7 +10,6 @@
 
 namespace {
 
-
 // A point of the pad's own frame turned by the placement angle and moved to the placement.
 CPoint Placed(int64_t px, int64_t py, int32_t angle, int32_t x, int32_t y)
 {
@@ -81,7 +80,8 @@ void CCopperShape::SetCircle(int64_t l, int64_t t, int64_t r, int64_t b, int32_t
     m_centre = Placed(mx, my, angle, x, y);
     const int64_t dx = int64_t(m_centre.x) - mx;
     const int64_t dy = int64_t(m_centre.y) - my;
-    m_bounds = CRect(SaturateToInt(l + dx), SaturateToInt(t + dy), SaturateToInt(r + dx), SaturateToInt(b + dy));
+    m_bounds = CRect(SaturateToInt(l + dx), SaturateToInt(t + dy), SaturateToInt(r + dx),
+                     SaturateToInt(b + dy));
 }
 
 void CCopperShape::SetStadium(int64_t l, int64_t t, int64_t r, int64_t b, int32_t x, int32_t y,
@@ -136,9 +136,10 @@ void CCopperShape::SetTrack(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int3
     m_start = CPoint(x1, y1);
     m_end = CPoint(x2, y2);
     m_radius = halfWidth;
-    m_bounds = CRect(
-        SaturateToInt(int64_t(std::min(x1, x2)) - halfWidth), SaturateToInt(int64_t(std::min(y1, y2)) - halfWidth),
-        SaturateToInt(int64_t(std::max(x1, x2)) + halfWidth), SaturateToInt(int64_t(std::max(y1, y2)) + halfWidth));
+    m_bounds = CRect(SaturateToInt(int64_t(std::min(x1, x2)) - halfWidth),
+                     SaturateToInt(int64_t(std::min(y1, y2)) - halfWidth),
+                     SaturateToInt(int64_t(std::max(x1, x2)) + halfWidth),
+                     SaturateToInt(int64_t(std::max(y1, y2)) + halfWidth));
 }
 
 void CCopperShape::SetPoint(int32_t x, int32_t y)
@@ -146,8 +147,8 @@ void CCopperShape::SetPoint(int32_t x, int32_t y)
     Reset();
     m_kind = Kind::Point;
     m_centre = CPoint(x, y);
-    m_bounds = CRect(SaturateToInt(int64_t(x) - 1), SaturateToInt(int64_t(y) - 1), SaturateToInt(int64_t(x) + 1),
-                     SaturateToInt(int64_t(y) + 1));
+    m_bounds = CRect(SaturateToInt(int64_t(x) - 1), SaturateToInt(int64_t(y) - 1),
+                     SaturateToInt(int64_t(x) + 1), SaturateToInt(int64_t(y) + 1));
 }
 
 bool CCopperShape::TouchesPad(int32_t shapeCode, const CRect& padRect, int32_t x, int32_t y,

@@ -13,8 +13,8 @@
 #include "framework/CRect.h"
 #include "framework/CRuntimeClass.h"
 #include "framework/ColorRef.h"
-#include "model/PenTable.h"
 #include "model/DrawRec.h"
+#include "model/PenTable.h"
 
 class CArchive;
 class CCopperShape;
@@ -113,8 +113,8 @@ public:
     // maxPenCount entries, the current pen kept inside. Vertices keep their pen numbers.
     void SetPenTable(const std::vector<uint16_t>& pens)
     {
-        m_pens.assign(pens.begin(), pens.begin() + std::min<ptrdiff_t>(ptrdiff_t(pens.size()),
-                                                                        maxPenCount));
+        m_pens.assign(pens.begin(),
+                      pens.begin() + std::min<ptrdiff_t>(ptrdiff_t(pens.size()), maxPenCount));
         if (m_pens.empty())
             m_pens.push_back(0);
         if (m_currentPen >= GetPenCount())

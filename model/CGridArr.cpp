@@ -40,7 +40,6 @@ int32_t AtLeastOne(int32_t value)
     return std::max(value, 1);
 }
 
-
 // The grid line nearest to v, halves away from the origin.
 int32_t RoundToGrid(int32_t v, int32_t step, int32_t origin)
 {

@@ -4,16 +4,15 @@
 #include <limits>
 
 #include "framework/CBrush.h"
-#include "framework/Numeric.h"
 #include "framework/CDeviceContext.h"
 #include "framework/CPen.h"
+#include "framework/Numeric.h"
 #include "model/CNetArray.h"
 #include "model/CNetArrayDocument.h"
 #include "model/LayerIds.h"
 #include "model/RatsLine.h"
 
 namespace {
-
 
 // Selects pens and brushes as the loop needs them, each only when it differs from the one in
 // use, and the ones found at the start again at the end.

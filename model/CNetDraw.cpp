@@ -7,8 +7,8 @@
 #include <string>
 
 #include "framework/CDeviceContext.h"
-#include "framework/Numeric.h"
 #include "framework/CNumberText.h"
+#include "framework/Numeric.h"
 #include "model/CNet.h"
 #include "model/CNetDocument.h"
 #include "model/CPadStackArray.h"
@@ -18,7 +18,6 @@
 #include "model/LayerMaps.h"
 
 namespace {
-
 
 // Board units to the document's pixels.
 class CScreenMap {
@@ -91,7 +90,8 @@ void DrawLine(CDeviceContext& dc, CPoint from, CPoint to)
 // The pixels a line covers, its end included.
 CRect LineRect(CPoint a, CPoint b)
 {
-    return CRect(std::min(a.x, b.x), std::min(a.y, b.y), SaturateToInt(int64_t(std::max(a.x, b.x)) + 1),
+    return CRect(std::min(a.x, b.x), std::min(a.y, b.y),
+                 SaturateToInt(int64_t(std::max(a.x, b.x)) + 1),
                  SaturateToInt(int64_t(std::max(a.y, b.y)) + 1));
 }
 
@@ -257,9 +257,10 @@ void CNet::DrawUnconnectedPinMarks(CDeviceContext& dc, const CNetDocument& docum
         if (pin.GetCluster() <= 1)
             continue;
         const CPoint p = map(pin.x, pin.y);
-        dc.Rectangle(
-            CRect(SaturateToInt(int64_t(p.x) - pinMarkReach), SaturateToInt(int64_t(p.y) - pinMarkReach),
-                  SaturateToInt(int64_t(p.x) + pinMarkReach), SaturateToInt(int64_t(p.y) + pinMarkReach)));
+        dc.Rectangle(CRect(SaturateToInt(int64_t(p.x) - pinMarkReach),
+                           SaturateToInt(int64_t(p.y) - pinMarkReach),
+                           SaturateToInt(int64_t(p.x) + pinMarkReach),
+                           SaturateToInt(int64_t(p.y) + pinMarkReach)));
     }
 }
 

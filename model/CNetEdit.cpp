@@ -8,15 +8,14 @@
 #include <vector>
 
 #include "framework/CMessageService.h"
-#include "framework/Numeric.h"
 #include "framework/CServices.h"
+#include "framework/Numeric.h"
 #include "model/CNet.h"
 #include "model/CNetDocument.h"
 #include "model/Geometry.h"
 #include "model/LayerMaps.h"
 
 namespace {
-
 
 // The middle vertex between a and b that keeps both of its segments at 45 degrees or straight:
 // a diagonal from a toward b, as long as the shorter of the two distances.

@@ -14,7 +14,6 @@ namespace {
 // Smallest side of a pad made square by SetShape (0.5 mm).
 constexpr int64_t MIN_SQUARE_SIZE = 5039;
 
-
 } // namespace
 
 int32_t CPad::GetWidth() const

@@ -12,7 +12,6 @@ WEVRA_IMPLEMENT_SERIAL(CPadStack, "CPadStack", CRuntimeClass::versionableSchema 
 
 namespace {
 
-
 int32_t SaturatingAdd(int32_t a, int32_t b)
 {
     return SaturateToInt(int64_t(a) + b);

@@ -16,7 +16,6 @@ WEVRA_IMPLEMENT_SERIAL(CWevraFont, "CWevraFont", 0)
 
 namespace {
 
-
 // Keeps the running x of a text far inside int64 however long the text; any stroke beyond the
 // int32 range ends up clamped there anyway.
 int64_t ClampCursor(int64_t cursor)
@@ -155,7 +154,8 @@ void CWevraFont::DrawText(CDeviceContext& dc, std::string_view text, CPoint posi
             int64_t px = record.x * k + cursor;
             if (mirrored)
                 px = -px;
-            const CPoint turned = RotatePoint(SaturateToInt(px), SaturateToInt(record.y * k), angle);
+            const CPoint turned =
+                RotatePoint(SaturateToInt(px), SaturateToInt(record.y * k), angle);
             const CPoint pixel(
                 SaturateToInt((int64_t(position.x) + viewOffset.x + turned.x) / divisor),
                 SaturateToInt((int64_t(position.y) + viewOffset.y + turned.y) / divisor));

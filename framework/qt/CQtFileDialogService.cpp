@@ -41,9 +41,9 @@ std::optional<std::string> CQtFileDialogService::ChooseOpenFile(const std::strin
 {
     const QString start = CQtText::FromPath(startFolder);
     const QString openIn = !start.isEmpty() && QFileInfo(start).isDir() ? start : QDir::homePath();
-    const QString chosen = QFileDialog::getOpenFileName(
-        QApplication::activeWindow(), CQtText::FromDesignText(title), openIn,
-        CQtText::FromDesignText(filter));
+    const QString chosen =
+        QFileDialog::getOpenFileName(QApplication::activeWindow(), CQtText::FromDesignText(title),
+                                     openIn, CQtText::FromDesignText(filter));
     if (chosen.isEmpty())
         return std::nullopt;
     return CQtText::ToPath(QDir::cleanPath(chosen));

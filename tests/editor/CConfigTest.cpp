@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "editor/CConfig.h"
 #include "document/CGridProfile.h"
+#include "editor/CConfig.h"
 #include "model/CGridArr.h"
 #include "tests/document/SettingsTestSupport.h"
 

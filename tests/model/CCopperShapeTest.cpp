@@ -20,8 +20,7 @@ std::vector<CPoint> Ring(const CCopperShape& shape)
 TEST(CCopperShapeTest, PadOutlinesAreGrownMirroredTurnedAndPlaced)
 {
     CCopperShape shape;
-    shape.SetPad(PAD_SQUARE, CRect(-5000, -5000, 5000, 5000), 100, 200, false, 0,
-                 1000);
+    shape.SetPad(PAD_SQUARE, CRect(-5000, -5000, 5000, 5000), 100, 200, false, 0, 1000);
     EXPECT_EQ(shape.GetKind(), Kind::Polygon);
     EXPECT_EQ(Ring(shape),
               (std::vector<CPoint>{
@@ -137,13 +136,12 @@ TEST(CCopperShapeTest, EveryShapeTurnedAndMirroredMeetsPointsSegmentsAndPads)
                 // A track leaving the pad through its far side.
                 EXPECT_EQ(pad.TouchesSegment(at.x, at.y, 3 * at.x, 3 * at.y, 100), near) << where;
                 // A via on the spot, tested from either side.
-                probe.SetPad(PAD_ROUND, CRect(-100, -100, 100, 100), at.x, at.y, false,
-                             0, 0);
+                probe.SetPad(PAD_ROUND, CRect(-100, -100, 100, 100), at.x, at.y, false, 0, 0);
                 EXPECT_EQ(probe.TouchesPad(code, rect, 0, 0, p.mirrored, p.angle, 0), near)
                     << where;
-                EXPECT_EQ(pad.TouchesPad(PAD_ROUND, CRect(-100, -100, 100, 100), at.x,
-                                         at.y, false, 0, 0),
-                          near)
+                EXPECT_EQ(
+                    pad.TouchesPad(PAD_ROUND, CRect(-100, -100, 100, 100), at.x, at.y, false, 0, 0),
+                    near)
                     << where;
             }
         }
@@ -218,10 +216,8 @@ TEST(CCopperShapeTest, PointsAndTracksAgainstPadsAndSegments)
 
     shape.SetTrack(0, 0, 10000, 0, 1000);
     EXPECT_EQ(shape.GetBounds(), CRect(-1000, -1000, 11000, 1000));
-    EXPECT_TRUE(shape.TouchesPad(PAD_ROUND, CRect(-500, -500, 500, 500), 10000, 1400,
-                                 false, 0, 0));
-    EXPECT_FALSE(shape.TouchesPad(PAD_ROUND, CRect(-500, -500, 500, 500), 11600, 0,
-                                  false, 0, 0));
+    EXPECT_TRUE(shape.TouchesPad(PAD_ROUND, CRect(-500, -500, 500, 500), 10000, 1400, false, 0, 0));
+    EXPECT_FALSE(shape.TouchesPad(PAD_ROUND, CRect(-500, -500, 500, 500), 11600, 0, false, 0, 0));
 
     // A track 1000 wide passing above a square: its edge on the pad's edge is apart.
     shape.SetTrack(-10000, 6000, 10000, 6000, 1000);

@@ -12,8 +12,7 @@
 // A fixture base for tests of Qt windows: one QApplication per test suite, made and deleted by
 // the suite (a static one would be destroyed after the sanitizers have checked the heap). Base
 // is the fixture it extends.
-template <class Base = ::testing::Test>
-class QtApplicationFixture : public Base {
+template <class Base = ::testing::Test> class QtApplicationFixture : public Base {
 protected:
     static void SetUpTestSuite()
     {
