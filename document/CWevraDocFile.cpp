@@ -236,6 +236,14 @@ void CWevraDoc::LoadDesign(CArchive& ar)
     CWevraDoc loaded(LoadTarget{}, *this);
     loaded.ReadHeader(ar, version);
     loaded.ReadCollections(ar, version);
+    // Bytes after the last record mean a count or length read earlier was wrong, so content
+    // would be lost without a word: such a file is refused as damaged.
+    if (!ar.IsAtEnd()) {
+        const std::string title = CPathHelper::GetFileTitle(ar.GetFilePath().string());
+        throw CArchiveException(CArchiveException::badCount,
+                                CResString::LoadWith(IDS_UNEXPECTED_FILE_CONTENTS,
+                                                     title.empty() ? "the design" : title));
+    }
 
     const std::string netlistPath = m_settings.netlistPath;
     const int64_t netlistTime = m_settings.netlistTime;

@@ -251,6 +251,31 @@ TEST_F(CDesignFileTest, RefusedAndDamagedFilesLeaveTheOpenDesignAlone)
     EXPECT_EQ(Save(*doc), before);
 }
 
+// Bytes after the last record show that a count read earlier was wrong: the file is refused
+// as damaged, never opened with part of its content dropped.
+TEST_F(CDesignFileTest, BytesAfterTheLastRecordRefuseTheFile)
+{
+    doc->GetNets().AddNet("KEEP");
+    const Bytes before = Save(*doc);
+    Bytes design = ReadFile(DemoDesign());
+    {
+        CArchive whole(design);
+        EXPECT_TRUE(doc->LoadFromArchive(whole, "demo"));
+    }
+    CArchive restore(before);
+    ASSERT_TRUE(doc->LoadFromArchive(restore, "before"));
+    const Bytes open = Save(*doc);
+    services.messages.ClearShown();
+
+    design.push_back(0);
+    CArchive damaged(design);
+    EXPECT_FALSE(doc->LoadFromArchive(damaged, "demo"));
+    EXPECT_EQ(services.messages.ShownTexts(),
+              std::vector<std::string>{
+                  "Unexpected file contents in the design; the design has not been opened."});
+    EXPECT_EQ(Save(*doc), open);
+}
+
 TEST_F(CDesignFileTest, IndexesOutOfRangeAreRepairedWithOneWarning)
 {
     CWevraDoc broken;
