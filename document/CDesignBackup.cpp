@@ -12,20 +12,13 @@
 #include "framework/CMessageService.h"
 #include "framework/CPathHelper.h"
 #include "framework/CServices.h"
+#include "framework/TextTrim.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr uint32_t minuteMs = 60000;
-
-std::string Trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::string UpperCase(std::string text)
 {
@@ -76,7 +69,7 @@ std::string CDesignBackup::BackupFileName(const std::string& title, int32_t numb
 std::string CDesignBackup::Backup(const CConfigFiles& files)
 {
     const std::string title = UpperCase(m_document.GetDesignName());
-    std::string folder = Trimmed(files.m_backupDirectory);
+    std::string folder = TrimBlanks(files.m_backupDirectory);
     folder =
         folder.empty()
             ? m_document.GetDesignFolder()

@@ -1,6 +1,7 @@
 #include "document/CLeftPaneList.h"
 
 #include "document/CWevraDoc.h"
+#include "framework/TextTrim.h"
 #include "model/CComponentArray.h"
 #include "model/CNetArray.h"
 #include "model/CShapeLib.h"
@@ -10,18 +11,10 @@ namespace {
 
 constexpr int32_t maxPickScale = 400;
 
-std::string Trim(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // A column of a ToDo line, cut where the line's layout puts it.
 std::string Column(const std::string& line, size_t first, size_t length)
 {
-    return first < line.size() ? Trim(line.substr(first, length)) : std::string();
+    return first < line.size() ? TrimBlanks(line.substr(first, length)) : std::string();
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "framework/CMessageService.h"
 #include "framework/CPathHelper.h"
 #include "framework/CServices.h"
+#include "framework/TextTrim.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CNet.h"
@@ -20,19 +21,11 @@ constexpr size_t typeTagLength = sizeof(typeTag) - 1;
 // Components are found with this hit mode when no pin is under the cursor.
 constexpr int32_t componentHitMode = 8;
 
-std::string Trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // Whether a type line names the type: the trimmed line less the tag and its closing
 // character. A line too short to hold both names no type at all.
 bool NamesType(const std::string& line, const std::string& type)
 {
-    const std::string trimmed = Trimmed(line);
+    const std::string trimmed = TrimBlanks(line);
     if (trimmed.size() <= typeTagLength)
         return false;
     return trimmed.compare(typeTagLength, trimmed.size() - typeTagLength - 1, type) == 0;
@@ -67,7 +60,7 @@ bool CPinSwapTool::LoadSwapList(const std::filesystem::path& file, const std::st
                 state = State::typeFound;
             break;
         case State::typeFound:
-            if (Trimmed(line) == "<PINLIST")
+            if (TrimBlanks(line) == "<PINLIST")
                 state = State::pinList;
             break;
         case State::pinList:
