@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "dialogs/CQtDialogService.h"
 #include "document/CFileTypeRegistration.h"
 #include "editor/CConfig.h"
 #include "editor/CMainFrame.h"
@@ -9,6 +10,7 @@
 #include "framework/CMessageService.h"
 #include "framework/CResourcePack.h"
 #include "framework/CServices.h"
+#include "model/CDialogService.h"
 #include "resources/CommandIds.h"
 #include "resources/StringIds.h"
 
@@ -33,9 +35,18 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments)
 
 } // namespace
 
-CWevraApplication::CWevraApplication(Options options) : m_options(std::move(options)) {}
+CWevraApplication::CWevraApplication(Options options)
+    : m_options(std::move(options)), m_dialogs(std::make_unique<CQtDialogService>())
+{
+    m_previousDialogs = CDialogService::Set(m_dialogs.get());
+}
 
-CWevraApplication::~CWevraApplication() = default;
+CWevraApplication::~CWevraApplication()
+{
+    // The windows may still ask for dialogs while they close.
+    m_mainFrame.reset();
+    CDialogService::Set(m_previousDialogs);
+}
 
 bool CWevraApplication::InitInstance(const std::vector<std::string>& arguments)
 {

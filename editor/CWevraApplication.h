@@ -7,7 +7,9 @@
 
 #include "framework/CCommandTarget.h"
 
+class CDialogService;
 class CMainFrame;
+class CQtDialogService;
 
 // The application's start-up and the end of the command chain. It needs a QApplication and
 // the platform services in CServices (messages, launcher, settings store) before InitInstance.
@@ -37,5 +39,8 @@ public:
 
 private:
     Options m_options;
+    // Installed for the application's lifetime; the service before it is put back at the end.
+    std::unique_ptr<CQtDialogService> m_dialogs;
+    CDialogService* m_previousDialogs = nullptr;
     std::unique_ptr<CMainFrame> m_mainFrame;
 };

@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include "dialogs/CPcbInfoDlg.h"
 #include "document/CDesignSettings.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
@@ -23,9 +24,12 @@
 #include "editor/CWevraView.h"
 #include "framework/CMessageService.h"
 #include "framework/qt/CQtCommandBinder.h"
+#include "model/CComponentArray.h"
 #include "model/CLayerArray.h"
+#include "model/CNetArray.h"
 #include "model/CPour.h"
 #include "resources/CommandIds.h"
+#include "tests/dialogs/DialogTestSupport.h"
 #include "tests/document/SettingsTestSupport.h"
 #include "tests/framework/qt/QtApplicationTest.h"
 #include "tests/support/ArchiveBytes.h"
@@ -227,7 +231,7 @@ TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)
         ID_FILE_OPEN_INFOFILES,   ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO};
     for (const uint32_t id : disabledAtStart)
         EXPECT_FALSE(frame->GetRouter().Query(id).enabled) << id;
-    for (const uint32_t id : {ID_FILE_NEW, ID_BOARD_PROPERTIES, ID_BOARD_IMPORT_FROM_TEMPLATE})
+    for (const uint32_t id : {ID_FILE_NEW, ID_BOARD_IMPORT_FROM_TEMPLATE})
         EXPECT_FALSE(frame->GetRouter().Query(id).enabled) << id << " has no dialog yet";
 
     // Zoom in and back out; the whole board in the window.
@@ -304,6 +308,24 @@ TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)
         QApplication::processEvents();
     }
     CheckItemsFollowTheirUpdateTwins();
+}
+
+TEST_F(CViewCommandsMenuTest, BoardPropertiesShowsTheDesignSummaryFromTheMenu)
+{
+    const std::map<uint32_t, QAction*> items = CheckItemsFollowTheirUpdateTwins();
+    ASSERT_TRUE(items.contains(ID_BOARD_PROPERTIES));
+    QAction* properties = items.at(ID_BOARD_PROPERTIES);
+    ASSERT_TRUE(properties->isEnabled());
+    std::string nets;
+    std::string components;
+    WhenModal([&](QWidget* dialog) {
+        nets = dialog_test::Text(dialog, CPcbInfoDlg::idNets);
+        components = dialog_test::Text(dialog, CPcbInfoDlg::idComponents);
+        dialog_test::Click(dialog, CWevraDialog::idOk);
+    });
+    properties->trigger();
+    EXPECT_EQ(nets, std::to_string(document->GetNets().GetCount()));
+    EXPECT_EQ(components, std::to_string(document->GetComponents().GetCount()));
 }
 
 } // namespace

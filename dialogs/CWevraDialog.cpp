@@ -1,0 +1,55 @@
+#include "dialogs/CWevraDialog.h"
+
+#include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "document/CHelpTopics.h"
+
+CWevraDialog::CWevraDialog(uint32_t helpContext, QWidget* parent)
+    : QDialog(parent), m_helpContext(helpContext)
+{
+}
+
+void CWevraDialog::SetId(QWidget& widget, int32_t id)
+{
+    widget.setObjectName(QString::number(id));
+}
+
+int32_t CWevraDialog::Run()
+{
+    const int result = exec();
+    if (result == QDialog::Accepted)
+        return idOk;
+    if (result == QDialog::Rejected)
+        return idCancel;
+    return result;
+}
+
+void CWevraDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        if (m_helpContext != 0)
+            CHelpTopics::Show(m_helpContext);
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+QLineEdit* CWevraDialog::NewEdit(int32_t id)
+{
+    return WithId(new QLineEdit(this), id);
+}
+
+QDialogButtonBox* CWevraDialog::NewButtons(bool withCancel)
+{
+    auto* buttons = new QDialogButtonBox(this);
+    WithId(buttons->addButton(QDialogButtonBox::Ok), idOk);
+    if (withCancel)
+        WithId(buttons->addButton(QDialogButtonBox::Cancel), idCancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    return buttons;
+}
