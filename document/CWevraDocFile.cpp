@@ -234,13 +234,19 @@ void CWevraDoc::LoadDesign(CArchive& ar)
 
     // The open design stays as it is until the whole stream was read.
     CWevraDoc loaded(LoadTarget{}, *this);
-    loaded.ReadHeader(ar, version);
-    loaded.ReadCollections(ar, version);
-    // Bytes after the last record mean a count or length read earlier was wrong, so content
-    // would be lost without a word: such a file is refused as damaged.
-    if (!ar.IsAtEnd()) {
+    try {
+        loaded.ReadHeader(ar, version);
+        loaded.ReadCollections(ar, version);
+        // Bytes after the last record mean a count or length read earlier was wrong.
+        if (!ar.IsAtEnd())
+            throw CArchiveException(CArchiveException::badCount, "Bytes after the last record.");
+    } catch (const CArchiveException& error) {
+        // Whatever the damage, the user learns which file it is and that it stayed closed.
+        if (error.GetCause() == CArchiveException::fileError ||
+            error.GetCause() == CArchiveException::generic)
+            throw;
         const std::string title = CPathHelper::GetFileTitle(ar.GetFilePath().string());
-        throw CArchiveException(CArchiveException::badCount,
+        throw CArchiveException(error.GetCause(),
                                 CResString::LoadWith(IDS_UNEXPECTED_FILE_CONTENTS,
                                                      title.empty() ? "the design" : title));
     }

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "framework/CArchive.h"
+#include "framework/CArchiveException.h"
 #include "model/LayerIds.h"
 #include "model/LayerMaps.h"
 
@@ -29,19 +30,20 @@ std::unique_ptr<CLayer> MakeDefaultLayer(int32_t layer)
     return made;
 }
 
-// Every lookup indexes by layer number, so a loaded table must hold exactly the layers 0..30
-// at their own index, whatever the file said.
-void RepairLoadedTable(std::vector<std::unique_ptr<CLayer>>& layers)
+// Every lookup indexes by layer number, so a loaded table must hold the layers 0..30 at their
+// own index. Layers an older file lacks get their defaults; an empty record or more layers
+// than there are mean the file is damaged, and it is refused rather than opened without them.
+void CheckLoadedTable(std::vector<std::unique_ptr<CLayer>>& layers)
 {
     if (layers.size() > size_t(LAYER_COUNT))
-        layers.resize(size_t(LAYER_COUNT));
+        throw CArchiveException(CArchiveException::badCount, "Too many layers in the file.");
     for (int32_t i = 0; i < LAYER_COUNT; ++i) {
         if (size_t(i) == layers.size())
-            layers.push_back(nullptr);
+            layers.push_back(MakeDefaultLayer(i));
         std::unique_ptr<CLayer>& layer = layers[size_t(i)];
         if (!layer)
-            layer = MakeDefaultLayer(i);
-        else if (layer->GetNumber() != i)
+            throw CArchiveException(CArchiveException::badIndex, "Empty layer record in the file.");
+        if (layer->GetNumber() != i)
             layer->SetNumber(i);
     }
 }
@@ -114,7 +116,7 @@ void CLayerArray::Serialize(CArchive& ar)
     std::vector<std::unique_ptr<CLayer>> loaded;
     ar >> refLayer >> byte;
     ar.SerializeObjectArray(loaded);
-    RepairLoadedTable(loaded);
+    CheckLoadedTable(loaded);
     m_refLayer = refLayer;
     m_byte = byte;
     m_layers = std::move(loaded);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -20,6 +21,8 @@
 #include "model/CTextArray.h"
 #include "model/CWevraText.h"
 #include "model/Geometry.h"
+#include "model/LayerIds.h"
+#include "model/LayerMaps.h"
 #include "resources/CommandIds.h"
 #include "tests/document/DocTestViews.h"
 #include "tests/support/ArchiveBytes.h"
@@ -251,29 +254,45 @@ TEST_F(CDesignFileTest, RefusedAndDamagedFilesLeaveTheOpenDesignAlone)
     EXPECT_EQ(Save(*doc), before);
 }
 
-// Bytes after the last record show that a count read earlier was wrong: the file is refused
-// as damaged, never opened with part of its content dropped.
-TEST_F(CDesignFileTest, BytesAfterTheLastRecordRefuseTheFile)
+// A wrong count or length leaves bytes unread or reads past a record: such a file is refused
+// as damaged, never opened with part of its content dropped, and the open design stays.
+TEST_F(CDesignFileTest, DamagedDesignsAreRefused)
 {
     doc->GetNets().AddNet("KEEP");
-    const Bytes before = Save(*doc);
-    Bytes design = ReadFile(DemoDesign());
-    {
-        CArchive whole(design);
-        EXPECT_TRUE(doc->LoadFromArchive(whole, "demo"));
-    }
-    CArchive restore(before);
-    ASSERT_TRUE(doc->LoadFromArchive(restore, "before"));
     const Bytes open = Save(*doc);
-    services.messages.ClearShown();
+    const Bytes demo = ReadFile(DemoDesign());
+    const auto expectRefused = [&](const Bytes& design, const std::string& what) {
+        services.messages.ClearShown();
+        CArchive damaged(design);
+        EXPECT_FALSE(doc->LoadFromArchive(damaged, "demo")) << what;
+        EXPECT_EQ(services.messages.ShownTexts(),
+                  std::vector<std::string>{
+                      "Unexpected file contents in the design; the design has not been opened."})
+            << what;
+        EXPECT_EQ(Save(*doc), open) << what;
+    };
 
-    design.push_back(0);
-    CArchive damaged(design);
-    EXPECT_FALSE(doc->LoadFromArchive(damaged, "demo"));
-    EXPECT_EQ(services.messages.ShownTexts(),
-              std::vector<std::string>{
-                  "Unexpected file contents in the design; the design has not been opened."});
-    EXPECT_EQ(Save(*doc), open);
+    Bytes trailing = demo;
+    trailing.push_back(0);
+    expectRefused(trailing, "a byte after the last record");
+
+    // The length byte of every layer name, one more and one less.
+    int found = 0;
+    for (int32_t layer = 0; layer < LAYER_COUNT; ++layer) {
+        const Bytes name = Str(DefaultLayerName(layer));
+        const auto at = std::search(demo.begin(), demo.end(), name.begin(), name.end());
+        ASSERT_NE(at, demo.end()) << layer;
+        ++found;
+        for (const int delta : {-1, 1}) {
+            Bytes changed = demo;
+            changed[size_t(at - demo.begin())] = uint8_t(name[0] + delta);
+            expectRefused(changed, "layer " + std::to_string(layer) + " " + std::to_string(delta));
+        }
+    }
+    EXPECT_EQ(found, LAYER_COUNT);
+
+    // A truncated file names the design too.
+    expectRefused(Bytes(demo.begin(), demo.end() - 1), "the last byte missing");
 }
 
 TEST_F(CDesignFileTest, IndexesOutOfRangeAreRepairedWithOneWarning)

@@ -241,17 +241,32 @@ TEST_F(CLayerArrayRepairTest, MissingLayersGetTheirDefaults)
     ExpectDefault(loaded, 0);
 }
 
-TEST_F(CLayerArrayRepairTest, EmptyRecordsAreReplacedAndExtraLayersDropped)
+// An empty record or a 32nd layer would be lost without a word: the table is refused and the
+// one in use stays as it was.
+TEST_F(CLayerArrayRepairTest, EmptyRecordsAndExtraLayersAreRefused)
 {
     std::vector<std::unique_ptr<CLayer>> owned;
-    std::vector<const CLayer*> records;
-    for (int32_t i = 0; i < 33; ++i) {
+    for (int32_t i = 0; i < LAYER_COUNT + 1; ++i)
         owned.push_back(std::make_unique<CLayer>(i, "X", "layer " + std::to_string(i), false));
-        records.push_back(i == 3 ? nullptr : owned.back().get());
-    }
-    Load(loaded, TableStream(records));
+    const auto records = [&owned](size_t count, size_t empty) {
+        std::vector<const CLayer*> list;
+        for (size_t i = 0; i < count; ++i)
+            list.push_back(i == empty ? nullptr : owned[i].get());
+        return list;
+    };
+    loaded.CreateDefault();
+    loaded.SetVisible(5, true);
+    for (const size_t empty : {size_t(0), size_t(3), size_t(LAYER_COUNT - 1)})
+        EXPECT_THROW(Load(loaded, TableStream(records(size_t(LAYER_COUNT), empty))),
+                     CArchiveException)
+            << empty;
+    EXPECT_THROW(Load(loaded, TableStream(records(size_t(LAYER_COUNT) + 1, SIZE_MAX))),
+                 CArchiveException);
     ASSERT_EQ(loaded.GetCount(), LAYER_COUNT);
-    ExpectDefault(loaded, 3);
+    EXPECT_TRUE(loaded.IsVisible(5));
+    EXPECT_EQ(loaded.GetLayerName(3), DefaultLayerName(3));
+
+    Load(loaded, TableStream(records(size_t(LAYER_COUNT), SIZE_MAX)));
     EXPECT_EQ(loaded.GetLayerName(30), "layer 30");
 }
 
