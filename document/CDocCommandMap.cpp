@@ -5,6 +5,7 @@
 #include "document/CRoutingCommands.h"
 #include "document/CWevraDoc.h"
 #include "model/CDialogService.h"
+#include "model/CNetArray.h"
 #include "model/COutputArray.h"
 #include "resources/CommandIds.h"
 
@@ -41,6 +42,10 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
 
     OnCommand(ID_NETLIST_LOAD, [&doc] { CDocumentNetlist(doc).LoadFromUser(); });
     OnUpdate(ID_NETLIST_LOAD, [&doc](CCmdUI& ui) { ui.Enable(!doc.IsShapeDocument()); });
+    OnCommand(ID_NETLIST_SAVE, [&doc] { CDocumentNetlist(doc).SaveFromUser(); });
+    OnUpdate(ID_NETLIST_SAVE, [&doc](CCmdUI& ui) {
+        ui.Enable(!doc.IsShapeDocument() && doc.GetNets().GetCount() > 1);
+    });
 
     // Both open a dialog: without one to show they would do nothing after their question.
     OnCommand(ID_BOARD_IMPORT_FROM_TEMPLATE, [&doc] { doc.OnBoardImportFromTemplate(); });

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // The desktop's file choosers. Model code never opens a window itself; it asks the service
 // installed in CServices. Paths are native file-system names.
@@ -22,6 +23,23 @@ public:
     virtual std::optional<std::string> ChooseOpenFile(const std::string& /*title*/,
                                                       const std::string& /*startFolder*/,
                                                       const std::string& /*filter*/)
+    {
+        return std::nullopt;
+    }
+    // The same, choosing any number of existing files; empty when the user cancelled.
+    virtual std::vector<std::string> ChooseOpenFiles(const std::string& /*title*/,
+                                                     const std::string& /*startFolder*/,
+                                                     const std::string& /*filter*/)
+    {
+        return {};
+    }
+    // Lets the user name a file to write, starting in the folder with the file name proposed;
+    // a name typed without an extension gets `defaultExtension` (".NET"). The chosen file's
+    // full path, or nothing when the user cancelled.
+    virtual std::optional<std::string> ChooseSaveFile(const std::string& /*title*/,
+                                                      const std::string& /*startFolder*/,
+                                                      const std::string& /*filter*/,
+                                                      const std::string& /*defaultExtension*/)
     {
         return std::nullopt;
     }

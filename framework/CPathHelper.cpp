@@ -185,7 +185,7 @@ bool CPathHelper::ListFiles(const std::string& pattern, std::vector<std::string>
     return !list.empty();
 }
 
-void CPathHelper::SortStrings(std::vector<std::string>& list, int32_t first, int32_t last)
+void CPathHelper::QuickSortStrings(std::vector<std::string>& list, int32_t first, int32_t last)
 {
     if (list.empty())
         return;

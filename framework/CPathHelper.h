@@ -46,7 +46,7 @@ public:
     bool ListFiles(const std::string& pattern, std::vector<std::string>& list) const;
 
     // Sorts list[first..last] ascending, byte by byte. Indexes outside the list are clipped.
-    static void SortStrings(std::vector<std::string>& list, int32_t first, int32_t last);
+    static void QuickSortStrings(std::vector<std::string>& list, int32_t first, int32_t last);
 
     // True when the file is gone afterwards (also when it never existed).
     static bool DeleteFile(const std::string& path);

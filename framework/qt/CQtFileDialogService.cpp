@@ -10,6 +10,16 @@
 
 #include "framework/qt/CQtText.h"
 
+namespace {
+
+QString StartFolder(const std::string& folder)
+{
+    const QString start = CQtText::FromPath(folder);
+    return !start.isEmpty() && QFileInfo(start).isDir() ? start : QDir::homePath();
+}
+
+} // namespace
+
 std::optional<std::string> CQtFileDialogService::ChooseFolder(const std::string& title,
                                                               const std::string& rootFolder,
                                                               const std::string& startFolder)
@@ -39,12 +49,40 @@ std::optional<std::string> CQtFileDialogService::ChooseOpenFile(const std::strin
                                                                 const std::string& startFolder,
                                                                 const std::string& filter)
 {
-    const QString start = CQtText::FromPath(startFolder);
-    const QString openIn = !start.isEmpty() && QFileInfo(start).isDir() ? start : QDir::homePath();
     const QString chosen =
         QFileDialog::getOpenFileName(QApplication::activeWindow(), CQtText::FromDesignText(title),
-                                     openIn, CQtText::FromDesignText(filter));
+                                     StartFolder(startFolder), CQtText::FromDesignText(filter));
     if (chosen.isEmpty())
         return std::nullopt;
     return CQtText::ToPath(QDir::cleanPath(chosen));
+}
+
+std::vector<std::string> CQtFileDialogService::ChooseOpenFiles(const std::string& title,
+                                                               const std::string& startFolder,
+                                                               const std::string& filter)
+{
+    const QStringList chosen =
+        QFileDialog::getOpenFileNames(QApplication::activeWindow(), CQtText::FromDesignText(title),
+                                      StartFolder(startFolder), CQtText::FromDesignText(filter));
+    std::vector<std::string> paths;
+    for (const QString& path : chosen)
+        paths.push_back(CQtText::ToPath(QDir::cleanPath(path)));
+    return paths;
+}
+
+std::optional<std::string> CQtFileDialogService::ChooseSaveFile(const std::string& title,
+                                                                const std::string& startFolder,
+                                                                const std::string& filter,
+                                                                const std::string& defaultExtension)
+{
+    QFileDialog dialog(QApplication::activeWindow(), CQtText::FromDesignText(title),
+                       StartFolder(startFolder), CQtText::FromDesignText(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    QString suffix = QString::fromStdString(defaultExtension);
+    if (suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return CQtText::ToPath(QDir::cleanPath(dialog.selectedFiles().front()));
 }

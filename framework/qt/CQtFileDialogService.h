@@ -12,4 +12,11 @@ public:
     std::optional<std::string> ChooseOpenFile(const std::string& title,
                                               const std::string& startFolder,
                                               const std::string& filter) override;
+    std::vector<std::string> ChooseOpenFiles(const std::string& title,
+                                             const std::string& startFolder,
+                                             const std::string& filter) override;
+    std::optional<std::string> ChooseSaveFile(const std::string& title,
+                                              const std::string& startFolder,
+                                              const std::string& filter,
+                                              const std::string& defaultExtension) override;
 };

@@ -532,6 +532,19 @@ TEST_F(CMainFrameTest, NetlistLoadImportsThePickedNetlist)
               (std::vector<fs::path>{folder / "DEMO IMPORT NETLIST.TXT"}));
     EXPECT_EQ(services.fileDialogs.GetFileStartFolders().back(), folder.string());
 
+    // Netlist > Save writes the nets back in the Mentor dialect.
+    frame.UpdateCommandUI();
+    QAction* save = FindItem(*frame.menuBar(), {"&Netlist", "&Save..."});
+    ASSERT_NE(save, nullptr);
+    EXPECT_EQ(CQtCommandBinder::CommandOf(*save), ID_NETLIST_SAVE);
+    ASSERT_TRUE(save->isEnabled());
+    services.fileDialogs.QueueFile((folder / "mentor.net").string());
+    save->trigger();
+    std::ifstream nets(folder / "mentor.NET", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(nets), {}),
+              "NET 'GND' R1-2 R2-2\r\nNET 'VCC' R1-1\r\n");
+    EXPECT_TRUE(fs::exists(folder / "mentor.CMP"));
+
     doc.SetNetlistTime(doc.GetNetlistTime() - 10);
     services.messages.QueueAnswer(IDOK);
     EXPECT_TRUE(frame.GetRouter().Execute(ID_OTHER_DOC_JUST_LOADED));

@@ -45,12 +45,12 @@ TEST(CPathHelperSplitTest, FolderTitleAndExtensionComeFromTheFileNameOnly)
 TEST(CPathHelperSortTest, SortsTheRangeByteByByteAndClipsIndexes)
 {
     Strings list = {"d", "B", "a", "C", "b"};
-    CPathHelper::SortStrings(list, 1, 3);
+    CPathHelper::QuickSortStrings(list, 1, 3);
     EXPECT_EQ(list, (Strings{"d", "B", "C", "a", "b"}));
-    CPathHelper::SortStrings(list, -3, 99);
+    CPathHelper::QuickSortStrings(list, -3, 99);
     EXPECT_EQ(list, (Strings{"B", "C", "a", "b", "d"}));
     Strings empty;
-    CPathHelper::SortStrings(empty, 0, -1);
+    CPathHelper::QuickSortStrings(empty, 0, -1);
     EXPECT_TRUE(empty.empty());
 }
 

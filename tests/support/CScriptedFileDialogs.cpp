@@ -23,3 +23,23 @@ std::optional<std::string> CScriptedFileDialogs::ChooseOpenFile(const std::strin
     m_files.pop_front();
     return file;
 }
+
+std::vector<std::string> CScriptedFileDialogs::ChooseOpenFiles(const std::string& /*title*/,
+                                                               const std::string& startFolder,
+                                                               const std::string& /*filter*/)
+{
+    m_fileStartFolders.push_back(startFolder);
+    if (m_fileLists.empty())
+        return {};
+    std::vector<std::string> files = m_fileLists.front();
+    m_fileLists.pop_front();
+    return files;
+}
+
+std::optional<std::string>
+CScriptedFileDialogs::ChooseSaveFile(const std::string& title, const std::string& startFolder,
+                                     const std::string& filter,
+                                     const std::string& /*defaultExtension*/)
+{
+    return ChooseOpenFile(title, startFolder, filter);
+}

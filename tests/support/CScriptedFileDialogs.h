@@ -31,8 +31,19 @@ public:
     std::optional<std::string> ChooseOpenFile(const std::string& title,
                                               const std::string& startFolder,
                                               const std::string& filter) override;
+    // The files of the next multiple-file chooser (empty for Cancel).
+    void QueueFiles(std::vector<std::string> files) { m_fileLists.push_back(std::move(files)); }
+    std::vector<std::string> ChooseOpenFiles(const std::string& title,
+                                             const std::string& startFolder,
+                                             const std::string& filter) override;
+    // Save choosers take their answers from QueueFile too.
+    std::optional<std::string> ChooseSaveFile(const std::string& title,
+                                              const std::string& startFolder,
+                                              const std::string& filter,
+                                              const std::string& defaultExtension) override;
 
 private:
+    std::deque<std::vector<std::string>> m_fileLists;
     std::deque<std::optional<std::string>> m_folders;
     std::vector<FolderRequest> m_folderRequests;
     std::deque<std::optional<std::string>> m_files;

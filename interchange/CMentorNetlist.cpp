@@ -1,0 +1,83 @@
+#include "interchange/CMentorNetlist.h"
+
+#include <cstdint>
+
+#include "framework/CPathHelper.h"
+#include "interchange/OutputText.h"
+#include "model/CComponentArray.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+
+namespace {
+
+constexpr size_t columnWidth = 20;
+constexpr int32_t pinsPerLine = 5;
+
+std::string WithExtension(const std::string& path, const char* extension)
+{
+    return path.substr(0, path.size() - CPathHelper::GetExtension(path).size()) + extension;
+}
+
+} // namespace
+
+std::string CMentorNetlist::PartListPath(const std::string& path)
+{
+    return WithExtension(path, ".CMP");
+}
+
+std::string CMentorNetlist::NetListPath(const std::string& path)
+{
+    return WithExtension(path, ".NET");
+}
+
+std::string CMentorNetlist::PartListText(const CComponentArray& components)
+{
+    std::string text = "# Wevra Formatted Netlist for MENTOR Board Station V6\r\n"
+                       "# Reference         .... Value Field         Module Field\r\n";
+    for (int32_t i = 0; i < components.GetCount(); ++i) {
+        text += PadRight(components.GetReference(i), columnWidth) + "PART ";
+        text += PadRight(components.GetType(i), columnWidth);
+        text += PadRight(components.GetShapeName(i), columnWidth) + "\r\n";
+    }
+    return text;
+}
+
+std::string CMentorNetlist::NetListText(const CComponentArray& components, const CNetArray& nets)
+{
+    std::string text;
+    for (int32_t n = 1; n < nets.GetCount(); ++n) {
+        const CNet& net = *nets.GetNet(n);
+        const std::string prefix = "NET '" + net.GetName() + "'";
+        std::string line = prefix;
+        int32_t onLine = 0;
+        for (int32_t p = 0; p < net.GetPinCount(); ++p) {
+            const NetPinRec& pin = net.GetPin(p);
+            line += " " + components.GetReference(pin.component) + "-" +
+                    std::to_string(int32_t(pin.pad) + 1);
+            if (++onLine == pinsPerLine) {
+                text += line + "\r\n";
+                line = prefix;
+                onLine = 0;
+            }
+        }
+        if (onLine > 0)
+            text += line + "\r\n";
+    }
+    return text;
+}
+
+bool CMentorNetlist::Write(const CComponentArray& components, const CNetArray& nets,
+                           const std::string& path, std::string& failedPath)
+{
+    const std::string parts = PartListPath(path);
+    if (!CPathHelper::WriteFileAtomically(parts, PartListText(components))) {
+        failedPath = parts;
+        return false;
+    }
+    const std::string netList = NetListPath(path);
+    if (!CPathHelper::WriteFileAtomically(netList, NetListText(components, nets))) {
+        failedPath = netList;
+        return false;
+    }
+    return true;
+}
