@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 #include "analysis/CDrcDocument.h"
 #include "framework/CMessageService.h"
@@ -144,16 +145,42 @@ void CDrc::TestAll()
     m_listedKnown = true;
     const int64_t start = TraceClock();
 
+    // Only nets whose boxes come within the largest clearance can meet: each net asks a grid
+    // of the net boxes for those instead of trying every later net.
+    int32_t widestClearance = 0;
+    CSpatialGrid netBoxes;
+    netBoxes.Reset(m_document.GetBoardWidth(), m_document.GetBoardHeight(),
+                   CSpatialGrid::itemsVertices);
+    for (int32_t i = 0; i < count; ++i) {
+        const CNet* net = m_nets.GetNet(i);
+        if (!net || !ItemsOf(i).hasCopper)
+            continue;
+        widestClearance = std::max(widestClearance, net->GetClearance());
+        const CRect& box = ItemsOf(i).box;
+        netBoxes.AddRect(uint32_t(i), box.left, box.top, box.right, box.bottom);
+    }
+
     CProgDlg progress;
     progress.Create();
     progress.SetCaption("Test all Nets (" + CNumberText::FormatInt(count) + ")");
     progress.SetRange(1, SaturateToInt(int64_t(progressStep) * count));
     progress.SetStep(progressStep);
     m_cancelled = false;
+    std::vector<int32_t> later;
     for (int32_t i = 0; i + 1 < count && !m_cancelled; ++i) {
         progress.StepIt();
         progress.SetStatus(FormatNetStatus(i + 1, m_nets.GetNetName(i)));
-        for (int32_t j = i + 1; j < count; ++j) {
+        later.clear();
+        if (m_nets.GetNet(i) && ItemsOf(i).hasCopper) {
+            const CRect reach = Grown(ItemsOf(i).box, int64_t(widestClearance) + 1);
+            for (uint32_t j : netBoxes.Query(reach.left, reach.top, reach.right, reach.bottom, 0)) {
+                if (int32_t(j) > i)
+                    later.push_back(int32_t(j));
+            }
+            // The records come in the order of the plain loop over every later net.
+            std::sort(later.begin(), later.end());
+        }
+        for (int32_t j : later) {
             TestNetPair(i, j);
             TestNetPair(j, i);
         }
@@ -182,14 +209,24 @@ void CDrc::TestNetPair(int32_t a, int32_t b)
     if (!BoxesMeet(itemsA.box, reachB))
         return;
 
+    // The items of net a that can reach net b at all, looked at once for every layer.
+    uint32_t layersNear = 0;
+    m_reaching.clear();
+    for (const Item& item : itemsA.items) {
+        if (BoxesMeet(item.box, reachB)) {
+            m_reaching.push_back(&item);
+            layersNear |= item.layers;
+        }
+    }
     for (int32_t layer = LAYER_TOP; layer <= LAYER_INNER_12; ++layer) {
-        if (!m_contact.IsLayerInUse(layer))
-            continue;
         const uint32_t bit = LayerBit(layer);
+        if (!m_contact.IsLayerInUse(layer) || (layersNear & bit) == 0)
+            continue;
         // Pins, then vias, then tracks of net a, as the records are listed.
         for (ItemKind kind : {ItemKind::Pin, ItemKind::Via, ItemKind::Track}) {
-            for (const Item& item : itemsA.items) {
-                if (item.kind != kind || (item.layers & bit) == 0 || !BoxesMeet(item.box, reachB))
+            for (const Item* reaching : m_reaching) {
+                const Item& item = *reaching;
+                if (item.kind != kind || (item.layers & bit) == 0)
                     continue;
                 if (kind == ItemKind::Track)
                     TestTrack(a, b, item, layer, clearance);
@@ -301,8 +338,8 @@ void CDrc::TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, i
     if (!Outline(item, layer, outline))
         return;
     const CPoint at(item.pad.x, item.pad.y);
-    const CNetErrorRec::Item first{
-        item.kind == ItemKind::Pin ? PadText(a, item) : std::string("Via"), a, at};
+    // Named only when it meets something: most items meet nothing.
+    std::optional<CNetErrorRec::Item> first;
     NetItems& itemsB = ItemsOf(b);
     const uint32_t bit = LayerBit(layer);
     const std::vector<uint32_t>& near = Near(itemsB, item, clearance);
@@ -326,7 +363,10 @@ void CDrc::TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, i
                 second.text = "Via";
             else
                 PointToSegmentDistance(other.segment.from, other.segment.to, at, second.position);
-            Add(layer, first, second);
+            if (!first)
+                first = CNetErrorRec::Item{
+                    item.kind == ItemKind::Pin ? PadText(a, item) : std::string("Via"), a, at};
+            Add(layer, *first, second);
         }
     }
 }

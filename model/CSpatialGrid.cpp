@@ -19,6 +19,8 @@ void CSpatialGrid::Reset(int32_t boardWidth, int32_t boardHeight, int32_t itemKi
     m_insertCount = 0;
     m_cells.clear();
     m_result.clear();
+    m_seenStamp.clear();
+    m_stamp = 0;
 }
 
 int32_t CSpatialGrid::ColumnOf(int64_t x) const
@@ -50,6 +52,8 @@ void CSpatialGrid::AddBox(uint32_t item, int64_t x1, int64_t y1, int64_t x2, int
         for (int32_t r = range.r0; r <= range.r1; ++r)
             m_cells[CellIndex(c, r)].push_back(item);
     }
+    if (item >= m_seenStamp.size())
+        m_seenStamp.resize(size_t(item) + 1, 0);
     m_insertCount += int64_t(range.c1 - range.c0 + 1) * (range.r1 - range.r0 + 1);
 }
 
@@ -93,8 +97,11 @@ void CSpatialGrid::AppendCellToResult(uint32_t cell)
     if (found == m_cells.end())
         return;
     for (uint32_t item : found->second) {
-        if (m_seen.insert(item).second)
+        uint32_t& seen = m_seenStamp[item];
+        if (seen != m_stamp) {
+            seen = m_stamp;
             m_result.push_back(item);
+        }
     }
 }
 
@@ -102,9 +109,12 @@ const std::vector<uint32_t>& CSpatialGrid::Query(int32_t x1, int32_t y1, int32_t
                                                  int32_t margin)
 {
     m_result.clear();
-    m_seen.clear();
     if (!m_sized)
         return m_result;
+    if (++m_stamp == 0) {
+        std::fill(m_seenStamp.begin(), m_seenStamp.end(), 0);
+        m_stamp = 1;
+    }
 
     const int64_t m = margin;
     const CellRange range = RangeOf(int64_t(std::min(x1, x2)) - m, int64_t(std::min(y1, y2)) - m,

@@ -3,13 +3,13 @@
 #include <cstdint>
 #include <span>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 // Buckets the items of one net by board area, so that touch tests run only on the items near
 // a place instead of on the whole net. The board is cut into square cells; an item is
 // registered with a box, and its number goes into every cell the box reaches. Item numbers are
-// whatever the owner counts by (vertex or pin indexes of a net); the grid never looks at them.
+// whatever indexes the owner counts by (vertex or pin indexes of a net); the grid keeps one word
+// per number up to the highest added, to report each item once per query.
 //
 // An item is found by any query whose box meets a cell its registration box reaches, so the
 // owner registers an item with the box its copper covers, and grows a query by the clearance
@@ -94,5 +94,8 @@ private:
     // Cell index (columns * row + column) -> item numbers; cells without items are absent.
     std::unordered_map<uint32_t, std::vector<uint32_t>> m_cells;
     std::vector<uint32_t> m_result;
-    std::unordered_set<uint32_t> m_seen;
+    // Per item number, the query that last reported it: a query reports an item once without
+    // a set to clear and fill each time.
+    std::vector<uint32_t> m_seenStamp;
+    uint32_t m_stamp = 0;
 };
