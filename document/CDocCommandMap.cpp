@@ -1,5 +1,6 @@
 #include "document/CDocCommandMap.h"
 
+#include "document/CDialogCommands.h"
 #include "document/CDocumentNetlist.h"
 #include "document/CDocumentOutput.h"
 #include "document/CRoutingCommands.h"
@@ -67,4 +68,5 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
     OnUpdate(ID_VIEW_BOTTOM_PANE, [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsBottomPaneShown()); });
 
     CRoutingCommands::Register(*this, doc);
+    CDialogCommands::Register(*this, doc);
 }

@@ -16,6 +16,7 @@
 #include "framework/CServices.h"
 #include "framework/CWindows1252.h"
 #include "framework/Numeric.h"
+#include "framework/TextCase.h"
 #include "interchange/CDosImport.h"
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"
@@ -50,16 +51,6 @@ constexpr COLORREF defaultHighlightColor = RGB(192, 192, 192);
 // The pin-information font of a new design.
 constexpr char pinInfoFace[] = "Arial";
 constexpr int32_t pinInfoHeight = 15;
-
-// Headless checks for file extensions, which are compared without regard to case.
-std::string UpperAscii(std::string text)
-{
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    }
-    return text;
-}
 
 std::string ReplaceExtension(const std::string& path, const std::string& extension)
 {

@@ -115,6 +115,9 @@ public:
     // By extension: ".PCB" a design file, ".PLY" a DOS design set; anything else is refused.
     // True only when the file was read completely.
     bool OnOpenDocument(const std::string& path);
+    // Reads a ".PCB" design file into this design, showing why when it cannot; the path, the
+    // title and the recent-file list are left alone. True only when it was read completely.
+    bool OpenDesignFile(const std::string& path);
     // A shape document never asks (its shape is written back on close); a design document
     // asks the framework's question when it is modified. False keeps the document open.
     bool SaveModified();
@@ -489,6 +492,18 @@ public:
     // Whether a component lay off the board when the design was read.
     bool IsComponentOutsideBoard() const { return m_componentOutsideBoard; }
 
+    // ---- Parts taken from a template design (CWevraDocPadKinds.cpp) ----------------------------
+
+    // The layer table, the display layer sets or the output jobs change places with the other
+    // design's.
+    void ExchangeLayers(CWevraDoc& other) { m_layers.swap(other.m_layers); }
+    void ExchangeDisplaySets(CWevraDoc& other) { m_displaySets.swap(other.m_displaySets); }
+    void ExchangeOutputJobs(CWevraDoc& other) { m_outputJobs.swap(other.m_outputJobs); }
+    // All three colour tables; the pens are rebuilt from them at the next paint.
+    void CopyColorsFrom(const CWevraDoc& other);
+    // The outline points and the board size; the view goes back to the origin.
+    void CopyBoardOutlineFrom(const CWevraDoc& other);
+
     // ---- Small services (CWevraDocPadKinds.cpp) ------------------------------------------------
 
     // Board/Properties: the "PCB-design Info" dialog with the board size and the counts.
@@ -757,7 +772,6 @@ private:
     void ResetEditingState();
     bool MakeShapeDocument();
     void PlaceShapeOnBoard(CShapeLib& library, int32_t shapeIndex);
-    bool OpenDesignFile(const std::string& path);
     bool OpenDosDesign(const std::string& path);
     void ReplaceNetPadStack(int32_t from, int32_t to);
     void SeparateNetPadStacks(CPadStackArray& stacks);

@@ -243,3 +243,21 @@ void CWevraDoc::OnToggleTransparentColors()
     RedrawBoardViews();
     Views().UpdateAllViews();
 }
+
+// ---- Parts taken from a template design ---------------------------------------------------------
+
+void CWevraDoc::CopyColorsFrom(const CWevraDoc& other)
+{
+    m_settings.colors = other.m_settings.colors;
+    m_paint.pensBuilt = false;
+    m_paint.boardDirty = true;
+}
+
+void CWevraDoc::CopyBoardOutlineFrom(const CWevraDoc& other)
+{
+    m_boardOutline.SetSize(other.m_boardOutline.GetSize());
+    for (int32_t i = 0; i < other.m_boardOutline.GetSize(); ++i)
+        m_boardOutline[i] = other.m_boardOutline[i];
+    m_settings.offset = CPoint(0, 0);
+    SetBoardSize(other.GetBoardWidth(), other.GetBoardHeight());
+}

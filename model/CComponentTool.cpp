@@ -1,11 +1,10 @@
 #include "model/CComponentTool.h"
 
-#include <cmath>
 #include <string>
 
-#include "framework/CNumberText.h"
 #include "framework/Numeric.h"
 #include "framework/VirtualKeys.h"
+#include "model/CAngleText.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"
@@ -21,16 +20,6 @@ namespace {
 
 constexpr uint32_t enterKey = '\r';
 constexpr int32_t fullTurn = 360000;
-
-// Decimal fractions such as 1.001 have no exact binary form; without this allowance the
-// truncation to thousandths could take one off.
-constexpr double truncationAllowance = 1e-6;
-
-int32_t DegreesTextToAngle(const std::string& text)
-{
-    const double thousandths = CNumberText::ParseDouble(text) * 1000.0;
-    return TruncToInt(thousandths + std::copysign(truncationAllowance, thousandths));
-}
 
 int32_t Difference(int32_t a, int32_t b)
 {
@@ -267,14 +256,14 @@ void CComponentTool::RotateTo(CToolDocument& document, int32_t i, int32_t angle)
 void CComponentTool::RotateOne(CToolDocument& document, int32_t i)
 {
     const int32_t rotation = m_components.GetRotation(i);
-    std::string text = CNumberText::FormatFixed(rotation * 0.001, 3, 6);
+    std::string text = CAngleText::Format(rotation);
     bool absolute = m_absolute;
     if (CDialogService::Get().Rotation(text, absolute) != CDialogService::resultOk) {
         document.DeselectAll();
         return;
     }
     m_absolute = absolute;
-    int32_t angle = DegreesTextToAngle(text);
+    int32_t angle = CAngleText::Parse(text);
     document.SetRotateAngle(angle);
     if (!absolute)
         angle = SaturateToInt(int64_t(angle) + rotation);
@@ -336,12 +325,12 @@ void CComponentTool::RotateSelectedDialog(CToolDocument& document)
     if (m_components.GetCount() == 0)
         return;
     const int32_t last = m_components.GetRotation(m_components.GetCount() - 1);
-    std::string text = CNumberText::FormatFixed(last * 0.001, 3, 6);
+    std::string text = CAngleText::Format(last);
     bool absolute = m_absolute;
     if (CDialogService::Get().Rotation(text, absolute) != CDialogService::resultOk)
         return;
     m_absolute = absolute;
-    const int32_t angle = DegreesTextToAngle(text);
+    const int32_t angle = CAngleText::Parse(text);
     document.SetRotateAngle(angle);
     if (angle == 0 && !absolute)
         return;

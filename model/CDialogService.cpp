@@ -92,3 +92,33 @@ int32_t CDialogService::CompSetPosition(int32_t&, int32_t&)
 {
     return resultCancel;
 }
+
+int32_t CDialogService::SelectPad(CWevraDoc&, int32_t)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::PadInfo(int32_t&, bool&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::DisplayCompText(bool&, bool&, bool&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::PadArrayRect(RectPadArray&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::PadArrayCirc(CircPadArray&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::Pens(CPenTables&)
+{
+    return resultCancel;
+}

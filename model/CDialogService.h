@@ -6,6 +6,7 @@
 
 class CComponent;
 class CGridArr;
+class CPenTables;
 class CShapeLib;
 class CWevraDoc;
 
@@ -33,6 +34,40 @@ public:
         planeProperties,
         copyArray,
         templateImport,
+        selectPad,
+        padInfo,
+        displayCompText,
+        padArrayRect,
+        padArrayCirc,
+        pens,
+        rotation,
+    };
+
+    // "Place a Rectangular Array of Pads": the start relative to the user offset and the
+    // distances as length texts, the pad counts as whole numbers, the rotations of the array
+    // and of each pad as degrees texts.
+    struct RectPadArray {
+        std::string xStart;
+        std::string yStart;
+        std::string xDistance;
+        std::string yDistance;
+        std::string xCount;
+        std::string yCount;
+        std::string arrayRotation;
+        std::string padRotation;
+    };
+    // "Place a Circular Array of Pads": the centre relative to the user offset and the radius
+    // as length texts, the angles of the first and last pad and the first pad's rotation as
+    // degrees texts, the count, and whether each pad turns with its place on the circle.
+    struct CircPadArray {
+        std::string xCenter;
+        std::string yCenter;
+        std::string radius;
+        std::string firstAngle;
+        std::string lastAngle;
+        std::string firstRotation;
+        std::string count;
+        bool incrementRotation = false;
     };
 
     virtual ~CDialogService() = default;
@@ -97,4 +132,17 @@ public:
                              std::string& type);
     // "Edit Component Set Position": the offset to move by, in board units.
     virtual int32_t CompSetPosition(int32_t& dx, int32_t& dy);
+    // "Select Pad" for the default padstack of `kind` (1 free pad, 2 shape pad, 4 via): adds,
+    // edits and deletes the design's padstacks and sets the kind's default itself.
+    virtual int32_t SelectPad(CWevraDoc& document, int32_t kind);
+    // "Padinfo": what the pads show (0 nothing .. 6 net indexes) and whether pins without a
+    // connection are marked.
+    virtual int32_t PadInfo(int32_t& display, bool& markers);
+    // "Display componentstext": which component texts the display layer set shows.
+    virtual int32_t DisplayCompText(bool& reference, bool& shape, bool& type);
+    virtual int32_t PadArrayRect(RectPadArray& values);
+    virtual int32_t PadArrayCirc(CircPadArray& values);
+    // "Pens": shows and edits the pen tables that `pens` stands for; its changes are made as
+    // the buttons are pressed, and Cancel leaves them to the caller to undo.
+    virtual int32_t Pens(CPenTables& pens);
 };

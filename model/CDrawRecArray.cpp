@@ -634,8 +634,10 @@ bool CDrawRecArray::ContainsPolyline(const CDrawRecArray& other, int32_t i) cons
         if (end - start + 1 == length) {
             bool same = true;
             for (int32_t k = 0; k < length && same; ++k) {
+                // Pens by width: the two tables number their widths each in its own way.
                 same = GetPoint(start + k) == other.GetPoint(i + k) &&
-                       GetPen(start + k) == other.GetPen(i + k);
+                       (GetPen(start + k) == 0) == (other.GetPen(i + k) == 0) &&
+                       GetVertexWidth(start + k) == other.GetVertexWidth(i + k);
             }
             if (same)
                 return true;

@@ -176,8 +176,8 @@ public:
     // After the current vertex was dragged onto a neighbour: 1 merged, 0 nothing to merge, -1
     // the polyline vanished.
     int32_t MergeCurrentVertex();
-    // Whether this list holds a polyline with the same points and pens, in order, as the one
-    // starting at vertex i of the other list.
+    // Whether this list holds a polyline with the same points and pen widths, in order, as the
+    // one starting at vertex i of the other list.
     bool ContainsPolyline(const CDrawRecArray& other, int32_t i) const;
     void CountPerLayer();
     // Filled by CountPerLayer; 0 outside 0..30.

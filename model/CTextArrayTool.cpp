@@ -1,13 +1,12 @@
 #include "model/CTextArray.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 #include <string>
 
-#include "framework/CNumberText.h"
 #include "framework/Numeric.h"
 #include "framework/VirtualKeys.h"
+#include "model/CAngleText.h"
 #include "model/CDialogService.h"
 #include "model/CLengthText.h"
 #include "model/CTextArrayDocument.h"
@@ -18,22 +17,6 @@
 namespace {
 
 constexpr int32_t quarterTurn = 90000;
-
-// Decimal fractions such as 1.001 have no exact binary form, and their product with 1000 can
-// land just short of the whole number. Without this allowance the truncation would take one
-// thousandth off, and confirming the dialog unchanged would turn the text.
-constexpr double truncationAllowance = 1e-6;
-
-int32_t DegreesTextToAngle(const std::string& text)
-{
-    const double thousandths = CNumberText::ParseDouble(text) * 1000.0;
-    return TruncToInt(thousandths + std::copysign(truncationAllowance, thousandths));
-}
-
-std::string AngleToDegreesText(int32_t angle)
-{
-    return CNumberText::FormatFixed(angle * 0.001, 3, 6);
-}
 
 int32_t Difference(int32_t a, int32_t b)
 {
@@ -199,7 +182,7 @@ int32_t CTextArray::EditProperties()
     std::string width = CLengthText::FormatLength(unit, text->GetLineWidth());
     int32_t layer = text->GetLayer();
     bool mirrored = text->IsMirrored();
-    std::string rotation = AngleToDegreesText(text->GetAngle());
+    std::string rotation = CAngleText::Format(text->GetAngle());
     if (CDialogService::Get().EditText(characters, size, width, layer, mirrored, rotation,
                                        document.GetLayerNames()) != CDialogService::resultOk)
         return 0;
@@ -214,7 +197,7 @@ int32_t CTextArray::EditProperties()
     if (layer >= 0 && layer < LAYER_COUNT)
         text->SetLayer(layer);
     text->SetMirrored(mirrored);
-    text->SetAngle(DegreesTextToAngle(rotation));
+    text->SetAngle(CAngleText::Parse(rotation));
     document.SetModified();
     return 1;
 }

@@ -411,8 +411,8 @@ TEST(CTextArrayToolTest, EditDialogValuesAreTakenBackOnOk)
         int32_t angle;
     };
     const Row rows[] = {
-        {"-90", 270000},    {"720", 0},        {"45.0009", 45000}, {"1.001", 1001},
-        {"-1.001", 358999}, {"12.345", 12345}, {"abc", 0},
+        {"-90", 270000}, {"720", 0},         {"45.0009", 45001}, {"45.0004", 45000},
+        {"1.001", 1001}, {"-1.001", 358999}, {"12.345", 12345},  {"abc", 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.rotation);

@@ -1,0 +1,145 @@
+#include "document/CDialogCommands.h"
+
+#include "document/CPadArrays.h"
+#include "document/CPenTables.h"
+#include "document/CWevraDoc.h"
+#include "framework/CCmdUI.h"
+#include "framework/CCommandTarget.h"
+#include "model/CAngleText.h"
+#include "model/CDialogService.h"
+#include "model/CNetArray.h"
+#include "model/COutput.h"
+#include "model/COutputArray.h"
+#include "model/COutputRec.h"
+#include "model/PadShapes.h"
+#include "resources/CommandIds.h"
+
+namespace {
+
+using Dialog = CDialogService::Dialog;
+
+bool Offers(Dialog dialog)
+{
+    return CDialogService::Get().Offers(dialog);
+}
+
+} // namespace
+
+void CDialogCommands::Register(CCommandTarget& target, CWevraDoc& document)
+{
+    CWevraDoc& doc = document;
+    const auto offered = [](Dialog dialog) {
+        return [dialog](CCmdUI& ui) { ui.Enable(Offers(dialog)); };
+    };
+    const auto withSelection = [&doc](Dialog dialog) {
+        return
+            [&doc, dialog](CCmdUI& ui) { ui.Enable(Offers(dialog) && doc.GetSelectedCount() > 0); };
+    };
+
+    const struct {
+        uint32_t id;
+        int32_t kind;
+    } padKinds[] = {{ID_SETTINGS_GENERAL_PAD, PADSTACK_KIND_PAD},
+                    {ID_SETTINGS_VIA, PADSTACK_KIND_VIA},
+                    {ID_PADS_EDIT_COMPONENT_PADSTACKS, PADSTACK_KIND_SHAPE_PAD}};
+    for (const auto& entry : padKinds) {
+        target.OnCommand(entry.id, [&doc, kind = entry.kind] { SelectPad(doc, kind); });
+        target.OnUpdate(entry.id, offered(Dialog::selectPad));
+    }
+
+    target.OnCommand(ID_COMPONENTS_PIN_INFO, [&doc] { PadInfo(doc); });
+    target.OnUpdate(ID_COMPONENTS_PIN_INFO, offered(Dialog::padInfo));
+    target.OnCommand(ID_VIEW_COMPONENTS_TEXT, [&doc] { DisplayCompText(doc); });
+    target.OnUpdate(ID_VIEW_COMPONENTS_TEXT, [&doc](CCmdUI& ui) {
+        ui.Enable(Offers(Dialog::displayCompText) && CurrentDisplaySet(doc) != nullptr);
+    });
+
+    target.OnCommand(ID_PADS_ARRAY_RECTANGULAR, [&doc] { CPadArrays::OnRectangular(doc); });
+    target.OnUpdate(ID_PADS_ARRAY_RECTANGULAR, offered(Dialog::padArrayRect));
+    target.OnCommand(ID_PADS_ARRAY_CIRCULAR, [&doc] { CPadArrays::OnCircular(doc); });
+    target.OnUpdate(ID_PADS_ARRAY_CIRCULAR, offered(Dialog::padArrayCirc));
+
+    target.OnCommand(ID_SETTINGS_PEN_WIDTH, [&doc] { Pens(doc, true); });
+    target.OnUpdate(ID_SETTINGS_PEN_WIDTH, [&doc](CCmdUI& ui) {
+        ui.Enable(Offers(Dialog::pens) && doc.GetSelectedCount() == 0);
+    });
+    for (const uint32_t id : {ID_SELECT_PEN, ID_EDIT_CHANGE_PEN_ON_SELECTION}) {
+        target.OnCommand(id, [&doc] { Pens(doc, false); });
+        target.OnUpdate(id, offered(Dialog::pens));
+    }
+
+    target.OnCommand(ID_EDIT_COPY_RECTANGULAR_ARRAY, [&doc] {
+        doc.CopyArray();
+        doc.RedrawBoardViews();
+    });
+    target.OnUpdate(ID_EDIT_COPY_RECTANGULAR_ARRAY, withSelection(Dialog::copyArray));
+    target.OnCommand(ID_EDIT_ROTATE, [&doc] { RotateSelection(doc); });
+    target.OnUpdate(ID_EDIT_ROTATE, withSelection(Dialog::rotation));
+}
+
+void CDialogCommands::SelectPad(CWevraDoc& document, int32_t kind)
+{
+    CDialogService::Get().SelectPad(document, kind);
+    document.RedrawBoardViews();
+}
+
+void CDialogCommands::PadInfo(CWevraDoc& document)
+{
+    int32_t display = document.GetPadInfoMode();
+    bool markers = document.IsUnconnectedPinMarks();
+    if (CDialogService::Get().PadInfo(display, markers) != CDialogService::resultOk)
+        return;
+    document.SetPadInfoMode(display);
+    document.SetUnconnectedPinMarks(markers);
+    document.SetModified();
+    document.RedrawBoardViews();
+}
+
+COutputRec* CDialogCommands::CurrentDisplaySet(CWevraDoc& document)
+{
+    COutputArray& sets = document.GetDisplaySets();
+    COutput* job = sets.GetJob(sets.GetCurrent());
+    return job ? job->GetCurrentRec() : nullptr;
+}
+
+void CDialogCommands::DisplayCompText(CWevraDoc& document)
+{
+    COutputRec* set = CurrentDisplaySet(document);
+    if (!set)
+        return;
+    bool reference = set->IsTextReference();
+    bool shape = set->IsTextShape();
+    bool type = set->IsTextType();
+    if (CDialogService::Get().DisplayCompText(reference, shape, type) != CDialogService::resultOk)
+        return;
+    set->SetTextReference(reference);
+    set->SetTextShape(shape);
+    set->SetTextType(type);
+    document.SetModified();
+    document.RedrawBoardViews();
+}
+
+void CDialogCommands::Pens(CWevraDoc& document, bool allNets)
+{
+    document.SaveUndoState();
+    if (allNets)
+        document.GetNets().SetCurrentNet(0);
+    CPenTables pens(document, nullptr, allNets);
+    if (CDialogService::Get().Pens(pens) != CDialogService::resultOk)
+        document.Undo();
+    document.FillPenCombo();
+    document.RedrawBoardViews();
+}
+
+void CDialogCommands::RotateSelection(CWevraDoc& document)
+{
+    std::string text = CAngleText::Format(document.GetRotateAngle());
+    bool absolute = false;
+    if (CDialogService::Get().Rotation(text, absolute) != CDialogService::resultOk)
+        return;
+    const int32_t angle = CAngleText::Parse(text);
+    document.SetRotateAngle(angle);
+    if (angle != 0)
+        document.RotateSelection(angle);
+    document.RedrawBoardViews();
+}

@@ -1,0 +1,165 @@
+#include "document/CPadArrays.h"
+
+#include <cmath>
+
+#include "document/CWevraDoc.h"
+#include "framework/CNumberText.h"
+#include "framework/Numeric.h"
+#include "model/CAngleText.h"
+#include "model/CLengthText.h"
+#include "model/CNetArray.h"
+#include "model/CPadStackArray.h"
+#include "model/Geometry.h"
+
+namespace {
+
+constexpr int32_t defaultDistance = LENGTH_100_MIL;
+constexpr int32_t defaultRadius = 128000;
+constexpr char defaultXCount[] = "8";
+constexpr char defaultYCount[] = "2";
+constexpr char defaultCircleCount[] = "12";
+constexpr double defaultLastAngle = 360.0;
+
+bool IsCount(int32_t count)
+{
+    return count >= 1 && count <= CPadArrays::maxCount;
+}
+
+int32_t DefaultPadStack(const CWevraDoc& document)
+{
+    return document.GetPadStacks().GetDefault(document.GetDefaultPadStackKind());
+}
+
+// A point shown relative to the user offset, typed back in the unit.
+CPoint TypedPoint(const CWevraDoc& document, const std::string& x, const std::string& y)
+{
+    const CPoint origin = document.GetOrigin();
+    const int32_t unit = document.GetUnit();
+    return CPoint(SaturateToInt(int64_t(CLengthText::ParseLength(unit, x)) + origin.x),
+                  SaturateToInt(int64_t(CLengthText::ParseLength(unit, y)) + origin.y));
+}
+
+std::string ShownLength(const CWevraDoc& document, int64_t length)
+{
+    return CLengthText::FormatLength(document.GetUnit(), SaturateToInt(length));
+}
+
+// The cursor as the user sees it, relative to the user offset.
+void ShowCursor(const CWevraDoc& document, std::string& x, std::string& y)
+{
+    const CPoint cursor = document.GetCursor();
+    const CPoint origin = document.GetOrigin();
+    x = ShownLength(document, int64_t(cursor.x) - origin.x);
+    y = ShownLength(document, int64_t(cursor.y) - origin.y);
+}
+
+template <typename Values, typename Place>
+bool RunDialog(CWevraDoc& document, Values values, int32_t (CDialogService::*show)(Values&),
+               Place place)
+{
+    if ((CDialogService::Get().*show)(values) != CDialogService::resultOk)
+        return false;
+    document.SaveUndoState();
+    const int32_t placed = place(document, values);
+    if (placed > 0)
+        document.SetModified();
+    document.RedrawBoardViews();
+    return placed > 0;
+}
+
+} // namespace
+
+CDialogService::RectPadArray CPadArrays::RectangularPresets(const CWevraDoc& document)
+{
+    CDialogService::RectPadArray values;
+    ShowCursor(document, values.xStart, values.yStart);
+    values.xDistance = ShownLength(document, defaultDistance);
+    values.yDistance = ShownLength(document, defaultDistance);
+    values.xCount = defaultXCount;
+    values.yCount = defaultYCount;
+    values.arrayRotation = CAngleText::Format(0);
+    values.padRotation = CAngleText::Format(0);
+    return values;
+}
+
+CDialogService::CircPadArray CPadArrays::CircularPresets(const CWevraDoc& document)
+{
+    CDialogService::CircPadArray values;
+    ShowCursor(document, values.xCenter, values.yCenter);
+    values.radius = ShownLength(document, defaultRadius);
+    values.firstAngle = "0";
+    values.lastAngle = CNumberText::FormatFixed(defaultLastAngle, 3, 6);
+    values.firstRotation = CAngleText::Format(0);
+    values.count = defaultCircleCount;
+    return values;
+}
+
+bool CPadArrays::OnRectangular(CWevraDoc& document)
+{
+    return RunDialog(document, RectangularPresets(document), &CDialogService::PadArrayRect,
+                     &PlaceRectangular);
+}
+
+bool CPadArrays::OnCircular(CWevraDoc& document)
+{
+    return RunDialog(document, CircularPresets(document), &CDialogService::PadArrayCirc,
+                     &PlaceCircular);
+}
+
+int32_t CPadArrays::PlaceRectangular(CWevraDoc& document,
+                                     const CDialogService::RectPadArray& values)
+{
+    const int32_t columns = CNumberText::ParseInt(values.xCount);
+    const int32_t rows = CNumberText::ParseInt(values.yCount);
+    if (!IsCount(columns) || !IsCount(rows))
+        return 0;
+    const int32_t unit = document.GetUnit();
+    const CPoint start = TypedPoint(document, values.xStart, values.yStart);
+    const int64_t dx = CLengthText::ParseLength(unit, values.xDistance);
+    const int64_t dy = CLengthText::ParseLength(unit, values.yDistance);
+    const double degrees = CAngleText::Parse(values.arrayRotation) * 0.001;
+    const int32_t padRotation = CAngleText::Parse(values.padRotation);
+    const int32_t padStack = DefaultPadStack(document);
+
+    int32_t placed = 0;
+    for (int32_t r = 0; r < rows; ++r) {
+        for (int32_t c = 0; c < columns; ++c) {
+            // Offsets of large arrays leave the int32 range before they are turned.
+            const CPointD offset = RotatePointDouble(double(c * dx), double(r * dy), degrees);
+            const int32_t x = SaturateToInt(int64_t(start.x) + int64_t(std::llround(offset.x)));
+            const int32_t y = SaturateToInt(int64_t(start.y) + int64_t(std::llround(offset.y)));
+            if (document.GetNets().AddPadToCurrent(x, y, padStack, padRotation, false))
+                ++placed;
+        }
+    }
+    return placed;
+}
+
+int32_t CPadArrays::PlaceCircular(CWevraDoc& document, const CDialogService::CircPadArray& values)
+{
+    const int32_t count = CNumberText::ParseInt(values.count);
+    const double first = CNumberText::ParseDouble(values.firstAngle);
+    const double last = CNumberText::ParseDouble(values.lastAngle);
+    if (!IsCount(count) || !(last > first))
+        return 0;
+    const CPoint centre = TypedPoint(document, values.xCenter, values.yCenter);
+    const double radius = CLengthText::ParseLength(document.GetUnit(), values.radius);
+    const double firstRotation = CAngleText::Parse(values.firstRotation) * 0.001;
+    const double step = (last - first) / count;
+    const int32_t padStack = DefaultPadStack(document);
+
+    int32_t placed = 0;
+    // Each angle from its index: sums of the step would drift and lose or add the last pad.
+    for (int32_t i = 0; i <= count; ++i) {
+        const double angle = first + i * step;
+        const double rotation = values.incrementRotation ? firstRotation + i * step : firstRotation;
+        const int32_t x =
+            SaturateToInt(int64_t(centre.x) + TruncToInt(std::sin(angle * DEG_TO_RAD) * radius));
+        const int32_t y =
+            SaturateToInt(int64_t(centre.y) + TruncToInt(std::cos(angle * DEG_TO_RAD) * radius));
+        if (document.GetNets().AddPadToCurrent(x, y, padStack, RoundToInt(rotation * 1000.0),
+                                               false))
+            ++placed;
+    }
+    return placed;
+}

@@ -1,0 +1,126 @@
+#include "document/CDialogCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "document/CPenTables.h"
+#include "model/CDialogService.h"
+#include "model/CDrawRecArray.h"
+#include "model/COutput.h"
+#include "model/COutputArray.h"
+#include "model/COutputRec.h"
+#include "model/LayerIds.h"
+#include "tests/document/DocTestViews.h"
+
+namespace {
+
+// Answers with the scripted result after letting `edit` change the values.
+class CScriptedDialogs : public CDialogService {
+public:
+    bool Offers(Dialog) const override { return true; }
+    int32_t Rotation(std::string& angle, bool&) override
+    {
+        shownAngle = angle;
+        angle = typedAngle;
+        return result;
+    }
+    int32_t PadInfo(int32_t& display, bool& markers) override
+    {
+        display = 5;
+        markers = true;
+        return result;
+    }
+    int32_t DisplayCompText(bool& reference, bool& shape, bool& type) override
+    {
+        reference = false;
+        shape = true;
+        type = true;
+        return result;
+    }
+    int32_t Pens(CPenTables& pens) override
+    {
+        pens.Add(4000);
+        return result;
+    }
+
+    int32_t result = resultOk;
+    std::string shownAngle;
+    std::string typedAngle;
+};
+
+class CDialogCommandsTest : public CDocumentTest {
+protected:
+    void SetUp() override
+    {
+        CDocumentTest::SetUp();
+        m_previous = CDialogService::Set(&dialogs);
+    }
+    void TearDown() override
+    {
+        CDialogService::Set(m_previous);
+        CDocumentTest::TearDown();
+    }
+
+    CScriptedDialogs dialogs;
+
+private:
+    CDialogService* m_previous = nullptr;
+};
+
+} // namespace
+
+TEST_F(CDialogCommandsTest, RotateTurnsTheSelectionByTheTypedAngleAndRemembersIt)
+{
+    CDrawRecArray& lines = doc->GetLines();
+    lines.AddSegment(1000, 0, 2000, 0, LAYER_DRAWING_1, lines.FindOrAddPen(2000), 0);
+    doc->SelectAll(true);
+    doc->SetCursor(CPoint(0, 0));
+    doc->SetRotateAngle(12345);
+    dialogs.typedAngle = "90";
+    CDialogCommands::RotateSelection(*doc);
+    EXPECT_EQ(dialogs.shownAngle, "12.345");
+    EXPECT_EQ(doc->GetRotateAngle(), 90000);
+    EXPECT_EQ(lines.GetPoint(1), CPoint(0, -2000));
+
+    dialogs.result = CDialogService::resultCancel;
+    dialogs.typedAngle = "45";
+    CDialogCommands::RotateSelection(*doc);
+    EXPECT_EQ(doc->GetRotateAngle(), 90000);
+}
+
+TEST_F(CDialogCommandsTest, PadInfoAndComponentTextsAreStoredOnlyOnOk)
+{
+    COutputArray& sets = doc->GetDisplaySets();
+    COutputRec& set = *sets.GetJob(sets.GetCurrent())->GetCurrentRec();
+    set.SetTextReference(true);
+    dialogs.result = CDialogService::resultCancel;
+    CDialogCommands::PadInfo(*doc);
+    CDialogCommands::DisplayCompText(*doc);
+    EXPECT_NE(doc->GetPadInfoMode(), 5);
+    EXPECT_TRUE(set.IsTextReference());
+    EXPECT_FALSE(doc->IsModified());
+
+    dialogs.result = CDialogService::resultOk;
+    CDialogCommands::PadInfo(*doc);
+    CDialogCommands::DisplayCompText(*doc);
+    EXPECT_EQ(doc->GetPadInfoMode(), 5);
+    EXPECT_TRUE(doc->IsUnconnectedPinMarks());
+    EXPECT_FALSE(set.IsTextReference());
+    EXPECT_TRUE(set.IsTextShape() && set.IsTextType());
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(CDialogCommandsTest, CancelledPensDialogTakesItsChangesBack)
+{
+    doc->SetWorkLayer(LAYER_DRAWING_1);
+    const std::vector<uint16_t> before = doc->GetLines().GetPenTable();
+    dialogs.result = CDialogService::resultCancel;
+    CDialogCommands::Pens(*doc, false);
+    EXPECT_EQ(doc->GetLines().GetPenTable(), before);
+
+    dialogs.result = CDialogService::resultOk;
+    CDialogCommands::Pens(*doc, false);
+    EXPECT_GE(doc->GetLines().FindPen(4000), 1);
+}

@@ -1,0 +1,147 @@
+#include "document/CPadArrays.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "model/CLengthText.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "tests/document/DocTestViews.h"
+
+namespace {
+
+class CPadArraysTest : public CDocumentTest {
+protected:
+    void SetUp() override
+    {
+        CDocumentTest::SetUp();
+        doc->SetUnit(CLengthText::unitInch);
+        doc->SetCursor(CPoint(0, 0));
+        m_before = PadPoints().size();
+    }
+
+    // The pad vertices of the current net, in order.
+    std::vector<CPoint> PadPoints() const
+    {
+        const CNet& net = *doc->GetNets().GetCurrentNet();
+        std::vector<CPoint> points;
+        for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
+            if (net.IsPadVertex(v))
+                points.push_back(net.GetVertexPoint(v));
+        }
+        return points;
+    }
+    std::vector<CPoint> NewPads() const
+    {
+        const std::vector<CPoint> all = PadPoints();
+        return std::vector<CPoint>(all.begin() + ptrdiff_t(m_before), all.end());
+    }
+    std::vector<int32_t> NewPadRotations() const
+    {
+        const CNet& net = *doc->GetNets().GetCurrentNet();
+        std::vector<int32_t> rotations;
+        size_t seen = 0;
+        for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
+            if (net.IsPadVertex(v) && seen++ >= m_before)
+                rotations.push_back(net.GetVertexRotation(v));
+        }
+        return rotations;
+    }
+
+private:
+    size_t m_before = 0;
+};
+
+CDialogService::CircPadArray Circle(const char* first, const char* last, const char* count)
+{
+    CDialogService::CircPadArray values;
+    values.xCenter = "0";
+    values.yCenter = "0";
+    values.radius = "0.5";
+    values.firstAngle = first;
+    values.lastAngle = last;
+    values.firstRotation = "0";
+    values.count = count;
+    return values;
+}
+
+} // namespace
+
+TEST_F(CPadArraysTest, HalfCircleOfFourStepsGivesFivePadsFromTheYAxis)
+{
+    EXPECT_EQ(CPadArrays::PlaceCircular(*doc, Circle("0", "180", "4")), 5);
+    const std::vector<CPoint> expected = {
+        {0, 128000}, {90509, 90509}, {128000, 0}, {90509, -90509}, {0, -128000}};
+    EXPECT_EQ(NewPads(), expected);
+}
+
+TEST_F(CPadArraysTest, CircularAnglesComeFromTheirIndexNotFromSums)
+{
+    // Summing 0.1 three times passes 0.3 and would lose the last pad.
+    CDialogService::CircPadArray values = Circle("0", "0.3", "3");
+    values.incrementRotation = true;
+    values.firstRotation = "10";
+    EXPECT_EQ(CPadArrays::PlaceCircular(*doc, values), 4);
+    EXPECT_EQ(NewPadRotations(), (std::vector<int32_t>{10000, 10100, 10200, 10300}));
+}
+
+TEST_F(CPadArraysTest, CircularArraysOutsideTheLimitsPlaceNothing)
+{
+    for (const auto& values :
+         {Circle("90", "90", "4"), Circle("180", "0", "4"), Circle("0", "360", "0"),
+          Circle("0", "360", "-5"), Circle("0", "360", "1001"), Circle("0", "360", "abc")}) {
+        SCOPED_TRACE(values.count + " " + values.firstAngle + ".." + values.lastAngle);
+        EXPECT_EQ(CPadArrays::PlaceCircular(*doc, values), 0);
+    }
+    EXPECT_TRUE(NewPads().empty());
+}
+
+TEST_F(CPadArraysTest, RectangularArrayTurnsItsRowsAboutTheStart)
+{
+    CDialogService::RectPadArray values = CPadArrays::RectangularPresets(*doc);
+    values.xStart = "1";
+    values.yStart = "0";
+    values.xCount = "3";
+    values.yCount = "2";
+    values.arrayRotation = " 90.000";
+    values.padRotation = " 45.000";
+    EXPECT_EQ(CPadArrays::PlaceRectangular(*doc, values), 6);
+    // A quarter turn takes (x, y) to (y, -x); rows first.
+    const std::vector<CPoint> expected = {{256000, 0}, {256000, -25600}, {256000, -51200},
+                                          {281600, 0}, {281600, -25600}, {281600, -51200}};
+    EXPECT_EQ(NewPads(), expected);
+    EXPECT_EQ(NewPadRotations(), std::vector<int32_t>(6, 45000));
+}
+
+TEST_F(CPadArraysTest, RectangularCountsAreBoundedAndFarPadsSaturate)
+{
+    CDialogService::RectPadArray values = CPadArrays::RectangularPresets(*doc);
+    for (const auto& [x, y] : {std::pair{"0", "2"}, std::pair{"-1", "2"}, std::pair{"1001", "1"},
+                               std::pair{"2", "2147483647"}}) {
+        values.xCount = x;
+        values.yCount = y;
+        EXPECT_EQ(CPadArrays::PlaceRectangular(*doc, values), 0) << x << " x " << y;
+    }
+    // 1000 pads a thousand inches apart run past the board unit's range without overflow.
+    values.xCount = "1000";
+    values.yCount = "1";
+    values.xDistance = "1000";
+    EXPECT_EQ(CPadArrays::PlaceRectangular(*doc, values), 1000);
+    EXPECT_EQ(NewPads().back().x, INT32_MAX);
+}
+
+TEST_F(CPadArraysTest, PresetsStartAtTheCursorRelativeToTheUserOffset)
+{
+    doc->SetCursor(CPoint(51200, 25600));
+    doc->SetUserOffset(CPoint(25600, 0));
+    const CDialogService::RectPadArray rect = CPadArrays::RectangularPresets(*doc);
+    EXPECT_EQ(rect.xStart, "0.1000 inch");
+    EXPECT_EQ(rect.yStart, "0.1000 inch");
+    EXPECT_EQ(rect.xCount, "8");
+    const CDialogService::CircPadArray circle = CPadArrays::CircularPresets(*doc);
+    EXPECT_EQ(circle.radius, "0.5000 inch");
+    EXPECT_EQ(circle.lastAngle, "360.000");
+    EXPECT_EQ(circle.count, "12");
+}
