@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "framework/CSize.h"
 
 // What the board view's commands need of the board view window itself: its repaint, the
 // switches that live in the window (scroll bars, crosshair, tooltip) and the mouse pointer.
@@ -26,4 +29,23 @@ public:
     virtual void RestoreCursor() = 0;
     // The keyboard goes back to the board view (after a toolbar combo box took it).
     virtual void TakeFocus() = 0;
+
+    // ---- What the click, key and mouse dispatch needs besides -----------------------------------
+
+    virtual bool IsDiagonalCross() const { return false; }
+    virtual void SetDiagonalCross(bool /*on*/) {}
+    // The crosshair or the diagonal cross through the cursor, drawn once and not kept.
+    virtual void FlashCross(bool /*diagonal*/) {}
+    virtual void UpdateStatusLine() {}
+    // The client area in pixels.
+    virtual CSize GetClientSize() const { return {}; }
+    // Runs a command as its menu item would: a disabled one does nothing (false).
+    virtual bool SendCommand(uint32_t /*id*/) { return false; }
+    // The context menu at the window's top-left corner, as the keyboard opens it.
+    virtual void OpenContextMenuAtCorner() {}
+    // A shape is drawn at the cursor while one is being chosen.
+    virtual bool HasShapePreview() const { return false; }
+    virtual void SetToolTipText(const std::string& /*text*/) {}
+    // End Mode in a mode whose tool ends its own step; false when no such tool runs.
+    virtual bool EndToolStep() { return false; }
 };

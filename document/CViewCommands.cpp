@@ -371,6 +371,8 @@ void CViewCommands::EndMode()
         RedrawFull();
         return;
     }
+    if (m_host.EndToolStep())
+        return;
     if (mode == ID_EDIT_SELECT_MODE) {
         if (doc.IsAction(CEditState::actionWaiting) && doc.GetSelectedCount() == 0) {
             SetMode(ID_VIEW);

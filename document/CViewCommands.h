@@ -33,6 +33,9 @@ public:
     // The items of the plane tools' context menu, in order; 0 stands for a separator.
     std::vector<uint32_t> GetPlaneContextMenu() const;
     static bool IsPlaneMode(uint32_t mode);
+    // A fifth in or out about the cursor; the step right after the opposite step returns to
+    // the scale it came from.
+    void ZoomBy(bool in);
 
     // Options of the view without a place in the design file.
     bool IsWorkLayerOnly() const { return m_workLayerOnly; }
@@ -56,7 +59,6 @@ private:
     void SetMode(uint32_t mode);
     void RedrawFull();
     void FitBoard(uint32_t id);
-    void ZoomBy(bool in);
     void SetZoomScale(int32_t scale);
     void PickZoom();
     void QuickSnapToGrid();

@@ -315,6 +315,12 @@ public:
     // A cursor key (editor/VirtualKeys.h) moves the cursor by one snap step; true when it moved.
     bool MoveCursorByKey(uint32_t key);
     void SetAnchor() { m_edit.anchor = m_edit.cursor; }
+    // The cursor jumps to the point; a drag follows by the displacement.
+    void MoveCursorTo(CPoint point)
+    {
+        m_edit.previousCursor = m_edit.cursor;
+        m_edit.cursor = point;
+    }
 
     // Kept within CDesignSettings::minScale..maxScale.
     void SetScale(int32_t scale);

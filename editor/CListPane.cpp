@@ -11,38 +11,10 @@
 
 #include "document/CHelpTopics.h"
 #include "editor/CChildFrame.h"
-#include "framework/VirtualKeys.h"
+#include "framework/qt/CQtKeys.h"
 #include "framework/qt/CQtText.h"
 
 namespace {
-
-// The keys the panes act on, as the key codes the list logic knows; 0 for any other.
-uint32_t VirtualKey(const QKeyEvent& event)
-{
-    switch (event.key()) {
-    case Qt::Key_PageUp:
-        return VK_PRIOR;
-    case Qt::Key_PageDown:
-        return VK_NEXT;
-    case Qt::Key_End:
-        return VK_END;
-    case Qt::Key_Home:
-        return VK_HOME;
-    case Qt::Key_Left:
-        return VK_LEFT;
-    case Qt::Key_Up:
-        return VK_UP;
-    case Qt::Key_Right:
-        return VK_RIGHT;
-    case Qt::Key_Down:
-        return VK_DOWN;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return VK_RETURN;
-    default:
-        return 0;
-    }
-}
 
 // "Verdana" (or the desktop's sans serif) as large as still fits one row.
 QFont PaneFont(int32_t rowHeight)
@@ -189,7 +161,7 @@ void CListPane::keyPressEvent(QKeyEvent* event)
         CHelpTopics::Show(GetHelpContext());
         return;
     }
-    const uint32_t key = VirtualKey(*event);
+    const uint32_t key = CQtKeys::NavigationKey(*event);
     if (key == 0) {
         QAbstractScrollArea::keyPressEvent(event);
         return;
@@ -203,7 +175,7 @@ void CListPane::keyPressEvent(QKeyEvent* event)
 
 void CListPane::keyReleaseEvent(QKeyEvent* event)
 {
-    const uint32_t key = VirtualKey(*event);
+    const uint32_t key = CQtKeys::NavigationKey(*event);
     if (key == 0 || event->isAutoRepeat()) {
         QAbstractScrollArea::keyReleaseEvent(event);
         return;

@@ -23,6 +23,7 @@
 #include "document/CPinSwapTool.h"
 #include "document/CStatusLine.h"
 #include "document/CViewCommands.h"
+#include "document/CViewDispatch.h"
 #include "document/CWevraDoc.h"
 #include "editor/CConfig.h"
 #include "editor/CMainFrame.h"
@@ -31,12 +32,14 @@
 #include "framework/CArchive.h"
 #include "framework/CArchiveException.h"
 #include "framework/CClipboardService.h"
+#include "framework/CCommandRouter.h"
 #include "framework/CCommandTarget.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
 #include "framework/CWindows1252.h"
 #include "framework/Numeric.h"
 #include "framework/qt/CQtDeviceContext.h"
+#include "framework/qt/CQtKeys.h"
 #include "framework/qt/CQtText.h"
 #include "model/CComponentArray.h"
 #include "model/CComponentDocument.h"
@@ -96,6 +99,7 @@ CWevraView::CWevraView(CWevraDoc& document, QWidget* parent)
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int action) { OnScrollAction(false, action); });
     m_commands = std::make_unique<CViewCommands>(document, *this);
+    m_dispatch = std::make_unique<CViewDispatch>(document, *m_commands, *this);
     m_toolTip = std::make_unique<CViewToolTip>();
     m_toolTip->AddToolTip(*viewport(), readyTip);
 }
@@ -234,36 +238,32 @@ void CWevraView::UpdateScrollBars()
 
 void CWevraView::OnScrollAction(bool horizontal, int action)
 {
-    const CSize extent = m_document.GetBoardExtent();
-    const int32_t page = std::max((horizontal ? extent.cx : extent.cy) / 10, 1);
-    const int32_t line = std::max(page / 10, 1);
+    using Scroll = CViewDispatch::Scroll;
     const QScrollBar& bar = horizontal ? *horizontalScrollBar() : *verticalScrollBar();
-    int64_t shift = 0;
+    Scroll code = Scroll::other;
     switch (action) {
     case QAbstractSlider::SliderSingleStepSub:
-        shift = line;
+        code = Scroll::lineBack;
         break;
     case QAbstractSlider::SliderSingleStepAdd:
-        shift = -line;
+        code = Scroll::lineForward;
         break;
     case QAbstractSlider::SliderPageStepSub:
-        shift = page;
+        code = Scroll::pageBack;
         break;
     case QAbstractSlider::SliderPageStepAdd:
-        shift = -page;
+        code = Scroll::pageForward;
         break;
     case QAbstractSlider::SliderMove:
-        shift = int64_t(bar.value()) - bar.sliderPosition();
+        code = Scroll::track;
         break;
     default:
-        Redraw(false);
-        return;
+        break;
     }
-    const int32_t step = SaturateToInt(shift);
-    m_document.ScrollBy(horizontal ? step : 0, horizontal ? 0 : step);
-    m_warpAfterRepaint = false;
-    m_layoutChanged = true;
-    Redraw(true);
+    if (code != Scroll::other)
+        m_layoutChanged = true;
+    m_dispatch->OnScroll(horizontal, code,
+                         SaturateToInt(int64_t(bar.value()) - bar.sliderPosition()));
 }
 
 void CWevraView::scrollContentsBy(int, int) {}
@@ -412,7 +412,8 @@ void CWevraView::RegisterCommands(CCommandTarget& target)
     target.OnCommand(ID_OTHER_DOC_JUST_LOADED, [this] { OnDocJustLoaded(); });
     target.OnCommand(ID_TOOLS_PINSWAPPING, [this] {
         m_document.SetMode(ID_TOOLS_PINSWAPPING);
-        m_pinSwap = std::make_unique<CPinSwapTool>(m_document);
+        m_dispatch->FollowPinSwapMode();
+        Redraw(true);
     });
     target.OnUpdate(ID_TOOLS_PINSWAPPING,
                     [this](CCmdUI& ui) { ui.SetCheck(IsMode(ID_TOOLS_PINSWAPPING)); });
@@ -444,26 +445,117 @@ void CWevraView::OnDocJustLoaded()
 
 // ---- Mouse and keys -----------------------------------------------------------------------------
 
+namespace {
+
+uint32_t FlagsOf(Qt::KeyboardModifiers modifiers)
+{
+    uint32_t flags = 0;
+    if (modifiers & Qt::ShiftModifier)
+        flags |= CViewDispatch::flagShift;
+    if (modifiers & Qt::ControlModifier)
+        flags |= CViewDispatch::flagControl;
+    return flags;
+}
+
+} // namespace
+
 void CWevraView::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) {
-        QAbstractScrollArea::mousePressEvent(event);
-        return;
-    }
-    m_document.GetBackup().NoteActivity();
-    const QPoint pixel = event->position().toPoint();
-    m_document.CursorFromPixel(pixel.x(), pixel.y());
-    if (!IsMode(ID_TOOLS_PINSWAPPING))
-        m_pinSwap.reset();
-    else if (m_pinSwap)
-        m_pinSwap->OnClick();
     event->accept();
+    if (event->button() != Qt::LeftButton)
+        return;
+    // The click acts at the snapped cursor, which the mouse's moves have put there.
+    m_dispatch->OnSpaceBarDown(FlagsOf(event->modifiers()));
+    UpdatePointer();
+}
+
+void CWevraView::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+    if (event->button() == Qt::LeftButton)
+        m_dispatch->OnSpaceBarUp();
+}
+
+void CWevraView::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept();
+    if (QWidget* focus = QApplication::focusWidget();
+        focus != nullptr && (focus->inherits("CLeftPane") || focus->inherits("CBottomView"))) {
+        TakeFocus();
+        m_dispatch->OnFocusFromPane();
+    }
+    const QPoint pixel = event->position().toPoint();
+    m_dispatch->OnMouseMove(pixel.x(), pixel.y(), FlagsOf(event->modifiers()));
+    UpdatePointer();
 }
 
 void CWevraView::keyPressEvent(QKeyEvent* event)
 {
-    m_document.GetBackup().NoteActivity();
-    QAbstractScrollArea::keyPressEvent(event);
+    event->accept();
+    const uint32_t flags = FlagsOf(event->modifiers());
+    if (const uint32_t key = CQtKeys::VirtualKey(*event))
+        m_dispatch->OnKeyDown(key, flags);
+    else
+        m_document.GetBackup().NoteActivity();
+    const QString text = event->text();
+    if (!text.isEmpty()) {
+        const std::string character = CQtText::ToDesignText(text.left(1));
+        if (character.size() == 1)
+            m_dispatch->OnChar(uint8_t(character[0]), event->isAutoRepeat(), flags);
+    }
+    UpdatePointer();
+}
+
+void CWevraView::keyReleaseEvent(QKeyEvent* event)
+{
+    event->accept();
+    // The repeats of a held space bar come with releases of their own; only the last one
+    // ends the click.
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat())
+        m_dispatch->OnSpaceBarUp();
+}
+
+void CWevraView::UpdatePointer()
+{
+    switch (m_dispatch->GetPointer()) {
+    case CViewDispatch::Pointer::crosshair:
+        viewport()->setCursor(Qt::CrossCursor);
+        break;
+    case CViewDispatch::Pointer::move:
+        viewport()->setCursor(Qt::SizeAllCursor);
+        break;
+    case CViewDispatch::Pointer::arrow:
+        viewport()->setCursor(Qt::ArrowCursor);
+        break;
+    }
+}
+
+bool CWevraView::EndToolStep()
+{
+    return m_dispatch->EndToolStep();
+}
+
+CSize CWevraView::GetClientSize() const
+{
+    return CSize(viewport()->width(), viewport()->height());
+}
+
+bool CWevraView::SendCommand(uint32_t id)
+{
+    if (CMainFrame* main = GetMainFrame())
+        return main->GetRouter().Execute(id);
+    return m_commands->Send(id);
+}
+
+void CWevraView::SetToolTipText(const std::string& text)
+{
+    m_toolTip->SetText(text);
+}
+
+void CWevraView::FlashCross(bool diagonal)
+{
+    m_flashCross = diagonal ? 2 : 1;
+    viewport()->repaint();
 }
 
 bool CWevraView::CanPaste() const
@@ -556,23 +648,37 @@ void CWevraView::focusOutEvent(QFocusEvent* event)
     QAbstractScrollArea::focusOutEvent(event);
     ShowDesignTime();
     m_document.DeletePens();
+    // No release comes to a window that lost the keyboard.
+    m_dispatch->CancelCapture();
 }
 
 void CWevraView::contextMenuEvent(QContextMenuEvent* event)
 {
-    if (!CViewCommands::IsPlaneMode(m_document.GetMode())) {
-        QAbstractScrollArea::contextMenuEvent(event);
-        return;
-    }
+    event->accept();
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        OpenContextMenuAtCorner();
+    else
+        ShowContextMenu(event->globalPos());
+}
+
+void CWevraView::OpenContextMenuAtCorner()
+{
+    constexpr int inset = 5;
+    ShowContextMenu(viewport()->mapToGlobal(QPoint(inset, inset)));
+}
+
+void CWevraView::ShowContextMenu(const QPoint& global)
+{
+    const CMainFrame* main = GetMainFrame();
     QMenu menu(this);
-    for (const uint32_t id : m_commands->GetPlaneContextMenu()) {
+    for (const uint32_t id : m_dispatch->BuildContextMenu()) {
         QAction* action = AppendMenuItem(menu, id);
         if (id != 0)
-            action->setEnabled(m_commands->IsEnabled(id));
+            action->setEnabled(main != nullptr ? main->GetRouter().Query(id).enabled
+                                               : m_commands->IsEnabled(id));
     }
-    if (QAction* chosen = menu.exec(event->globalPos());
-        chosen != nullptr && !chosen->isSeparator())
-        m_commands->Send(chosen->data().toUInt());
+    if (QAction* chosen = menu.exec(global); chosen != nullptr && !chosen->isSeparator())
+        SendCommand(chosen->data().toUInt());
     WarpMouseToCursor();
 }
 
@@ -656,6 +762,7 @@ void CWevraView::DrawEditedItem(CDeviceContext& dc)
         if (dragging)
             m_document.GetComponents().DrawCurrentText(dc);
         break;
+    case ID_TRACKS_ADD_OR_REMOVE_VIA:
     case ID_COMPONENTS_REPLACE_PADS:
     case ID_PADS_REPLACE:
     case ID_PADS_ADD_MANUALLY:
@@ -724,10 +831,11 @@ void CWevraView::DrawOverlays(CDeviceContext& dc)
     }
 
     const CPoint pixel = CursorPixel();
-    if (m_longCrosshair)
+    if (m_longCrosshair || m_flashCross == 1)
         DrawCursorCross(dc, pixel.x, pixel.y, false);
-    if (m_diagonalCross)
+    if (m_diagonalCross || m_flashCross == 2)
         DrawCursorCross(dc, pixel.x, pixel.y, true);
+    m_flashCross = 0;
 }
 
 void CWevraView::DrawCursorCross(CDeviceContext& dc, int32_t x, int32_t y, bool diagonal)

@@ -17,10 +17,10 @@
 
 class CCommandTarget;
 class CViewCommands;
+class CViewDispatch;
 class CViewToolTip;
 class CDeviceContext;
 class CMainFrame;
-class CPinSwapTool;
 class CShapeLib;
 class CWevraDoc;
 class QAction;
@@ -73,7 +73,7 @@ public:
     }
 
     // Status panes 0 to 7, and pane 8, the design time.
-    void UpdateStatusLine();
+    void UpdateStatusLine() override;
     void ShowDesignTime();
     void UpdateScrollBars();
 
@@ -124,8 +124,18 @@ public:
 
     void SetLongCrosshair(bool on) override { m_longCrosshair = on; }
     bool IsLongCrosshair() const override { return m_longCrosshair; }
-    void SetDiagonalCross(bool on) { m_diagonalCross = on; }
-    bool IsDiagonalCross() const { return m_diagonalCross; }
+    void SetDiagonalCross(bool on) override { m_diagonalCross = on; }
+    bool IsDiagonalCross() const override { return m_diagonalCross; }
+    void FlashCross(bool diagonal) override;
+    CSize GetClientSize() const override;
+    // Through the main window's router when there is one, else the view's own commands.
+    bool SendCommand(uint32_t id) override;
+    void OpenContextMenuAtCorner() override;
+    bool HasShapePreview() const override { return m_previewLibrary != nullptr; }
+    void SetToolTipText(const std::string& text) override;
+    bool EndToolStep() override;
+    // The click, key and mouse dispatch of this view.
+    CViewDispatch& GetDispatch() const { return *m_dispatch; }
     void SetTooltipAtCursor(bool on) override;
     bool IsTooltipAtCursor() const override { return m_tooltipAtCursor; }
     void SetScrollBarsShown(bool shown) override;
@@ -151,11 +161,14 @@ protected:
     void showEvent(QShowEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-    // A left click counts as activity for the design time and goes to the pin-swap tool in
-    // its mode; a key counts as activity.
+    // The left button is the click and its release; the mouse moves the cursor; keys go to the
+    // key handler, their characters to the character handler.
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    // The plane tools' menu; the other tools get theirs with the mouse and key dispatch.
+    void keyReleaseEvent(QKeyEvent* event) override;
+    // The mode's menu of the dispatch.
     void contextMenuEvent(QContextMenuEvent* event) override;
     // The view scrolls by moving the document's offset, never the viewport's pixels.
     void scrollContentsBy(int dx, int dy) override;
@@ -169,6 +182,9 @@ private:
     void DrawEditedItem(CDeviceContext& dc);
     void DescribeObjectAtCursor(CDeviceContext& dc, CPoint pixel);
     void OnScrollAction(bool horizontal, int action);
+    void ShowContextMenu(const QPoint& global);
+    // The mouse pointer the dispatch asks for.
+    void UpdatePointer();
     // The snapped cursor's pixel.
     CPoint CursorPixel() const;
     void WritePane(int32_t pane, const std::string& text) const;
@@ -184,8 +200,6 @@ private:
     void OnDocJustLoaded();
     bool m_netlistWatch = true;
     std::filesystem::file_time_type m_netlistOffered{};
-    // The Pinswapping tool while its mode runs.
-    std::unique_ptr<CPinSwapTool> m_pinSwap;
     std::function<void()> m_updateOtherViews;
     CRect m_repaintRect;
     bool m_tooltipAtCursor = false;
@@ -204,6 +218,9 @@ private:
     std::array<QPointer<QWidget>, 5> m_tables;
     int32_t m_renderCount = 0;
     std::unique_ptr<CViewCommands> m_commands;
+    std::unique_ptr<CViewDispatch> m_dispatch;
+    // A cross drawn once at the next paint (A and Q keys): 0 none, 1 crosshair, 2 diagonal.
+    int32_t m_flashCross = 0;
     std::unique_ptr<CViewToolTip> m_toolTip;
     bool m_padStackReportPending = false;
 };

@@ -22,3 +22,6 @@ inline constexpr uint32_t VK_DELETE = 0x2E;
 inline constexpr uint32_t VK_ADD = 0x6B;      // keypad +
 inline constexpr uint32_t VK_SUBTRACT = 0x6D; // keypad -
 inline constexpr uint32_t VK_F2 = 0x71;
+inline constexpr uint32_t VK_F5 = 0x74;
+inline constexpr uint32_t VK_F6 = 0x75;
+inline constexpr uint32_t VK_F9 = 0x78;

@@ -31,6 +31,7 @@
 #include "resources/CommandIds.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/document/SettingsTestSupport.h"
+#include "tests/editor/DemoWindowTest.h"
 #include "tests/framework/qt/QtApplicationTest.h"
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CFakeServices.h"
@@ -134,31 +135,9 @@ void CollectActions(const QList<QAction*>& actions, std::map<uint32_t, QAction*>
     }
 }
 
-class CViewCommandsMenuTest : public QtApplicationTest {
+class CViewCommandsMenuTest : public CDemoWindowTest {
 protected:
-    void SetUp() override
-    {
-        const fs::path folder = sandbox.root / "designs";
-        fs::create_directories(folder);
-        design = folder / "demo.PCB";
-        fs::copy_file(WEVRA_DEMO_DESIGN, design);
-
-        CWevraApplication::Options options;
-        options.programFolder = fs::path(WEVRA_BUILD_DIR) / "bin";
-        options.registerFileType = false;
-        options.showWindow = false;
-        application = std::make_unique<CWevraApplication>(options);
-        ASSERT_TRUE(application->InitInstance({design.string()}));
-        frame = application->GetMainFrame();
-        frame->resize(1000, 700);
-        frame->show();
-        QApplication::processEvents();
-        document = frame->GetDocTemplate().GetActiveDocument();
-        ASSERT_NE(document, nullptr);
-        auto* child = dynamic_cast<CChildFrame*>(frame->GetDocTemplate().GetActiveFrame());
-        ASSERT_NE(child, nullptr);
-        view = child->GetBoardView();
-    }
+    CViewCommandsMenuTest() : CDemoWindowTest("wevra_view_commands_menu_test") {}
 
     // Every menu item and toolbar button shows what its command's update twin says.
     std::map<uint32_t, QAction*> CheckItemsFollowTheirUpdateTwins()
@@ -187,14 +166,6 @@ protected:
         EXPECT_TRUE(document->OnSaveDocument(copy.string()));
         return ReadFile(copy);
     }
-
-    CFakeServices services;
-    CSettingsSandbox sandbox{"wevra_view_commands_menu_test"};
-    fs::path design;
-    std::unique_ptr<CWevraApplication> application;
-    CMainFrame* frame = nullptr;
-    CWevraDoc* document = nullptr;
-    CWevraView* view = nullptr;
 };
 
 TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+
+#include "document/CDesignSettings.h"
+#include "document/CEditState.h"
+#include "document/CStatusLine.h"
+#include "document/CWevraDoc.h"
+#include "editor/CMainFrame.h"
+#include "editor/CWevraView.h"
+#include "framework/CCommandRouter.h"
+#include "model/CComponentArray.h"
+#include "model/CGridArr.h"
+#include "model/CLayerArray.h"
+#include "resources/CommandIds.h"
+#include "tests/editor/DemoWindowTest.h"
+
+namespace {
+
+// The sample design in the program's main window, driven by mouse and key events as a user
+// drives it.
+class CBoardViewInputTest : public CDemoWindowTest {
+protected:
+    CBoardViewInputTest() : CDemoWindowTest("wevra_board_view_input_test") {}
+
+    void SetUp() override
+    {
+        CDemoWindowTest::SetUp();
+        ASSERT_NE(view, nullptr);
+        frame->activateWindow();
+        view->setFocus();
+        ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_ALL));
+        QApplication::processEvents();
+    }
+
+    QWidget* Client() const { return view->viewport(); }
+    // The pixel of board point (x, y).
+    QPoint PixelOf(int64_t x, int64_t y) const
+    {
+        const CPoint offset = document->GetViewOffset();
+        const int64_t scale = document->GetScale();
+        return QPoint(int((x + offset.x) / scale), int((y + offset.y) / scale));
+    }
+    void ExpectStatusPanesShowTheCursor() const
+    {
+        const auto panes = CStatusLine::Format(*document);
+        for (int pane = 1; pane < CStatusLine::cursorPaneCount; ++pane)
+            EXPECT_EQ(frame->GetPaneText(pane), panes[size_t(pane)]) << "pane " << pane;
+    }
+    // A move of the mouse as the window system delivers it (QTest moves the platform cursor,
+    // which the view itself puts on the snapped cursor, so that a move may never arrive).
+    void MoveMouse(QPoint pixel, Qt::MouseButtons buttons = Qt::NoButton)
+    {
+        QMouseEvent move(QEvent::MouseMove, pixel, Client()->mapToGlobal(pixel), Qt::NoButton,
+                         buttons, Qt::NoModifier);
+        QApplication::sendEvent(Client(), &move);
+    }
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(view, key, modifiers);
+    }
+};
+
+TEST_F(CBoardViewInputTest, MouseAndKeysEditTheSampleDesign)
+{
+    // Ctrl+Z belongs to Undo, which has nothing to undo: it does nothing, and it is not the
+    // Z key's zoom list either.
+    document->SetModifiedFlag(false);
+    ASSERT_FALSE(frame->GetRouter().Query(ID_EDIT_UNDO).enabled);
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(services.listPicker.GetShown().empty());
+    services.listPicker.QueueAnswer(-1);
+    Press(Qt::Key_Z);
+    EXPECT_EQ(services.listPicker.GetShown().size(), 1u);
+
+    // Moving the mouse moves the snapped cursor and the status panes with it.
+    const QPoint middle(Client()->width() / 2, Client()->height() / 2);
+    MoveMouse(middle);
+    const CPoint cursor = document->GetCursor();
+    EXPECT_NE(cursor, CPoint(0, 0));
+    ExpectStatusPanesShowTheCursor();
+    EXPECT_NE(frame->GetPaneText(1), CStatusLine::Format(CWevraDoc())[1]);
+
+    // The arrow keys step the cursor by the snap step.
+    const CSize step = document->GetGridSettings().GetCurrentSnap();
+    Press(Qt::Key_Right);
+    EXPECT_EQ(document->GetCursor().x, cursor.x + step.cx);
+    ExpectStatusPanesShowTheCursor();
+
+    // Select: two clicks span a band over the whole board; the components are selected.
+    ASSERT_TRUE(frame->GetRouter().Execute(ID_EDIT_SELECT_MODE));
+    for (const uint32_t filter :
+         {ID_EDIT_SELECTION_FILTERS_ELECTRICAL_OBJECTS, ID_EDIT_SELECTION_FILTERS_COMPONENTS}) {
+        if (frame->GetRouter().Query(filter).check == CCmdUI::unchecked) {
+            ASSERT_TRUE(frame->GetRouter().Execute(filter));
+        }
+    }
+    const QRect client = Client()->rect();
+    const auto inside = [&client](QPoint p) {
+        return QPoint(std::clamp(p.x(), 0, client.right()), std::clamp(p.y(), 0, client.bottom()));
+    };
+    const QPoint topLeft = inside(PixelOf(0, 0) - QPoint(2, 2));
+    const QPoint bottomRight =
+        inside(PixelOf(document->GetBoardWidth(), document->GetBoardHeight()) + QPoint(2, 2));
+    MoveMouse(topLeft);
+    QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, topLeft);
+    EXPECT_EQ(document->GetAction(), CEditState::actionBandOpen);
+    MoveMouse(bottomRight);
+    QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, bottomRight);
+    ASSERT_EQ(document->GetAction(), CEditState::actionBandClosed);
+    CComponentArray& components = document->GetComponents();
+    ASSERT_GT(components.GetCount(), 0);
+    EXPECT_EQ(components.GetSelectedCount(), components.GetCount());
+
+    // A drag inside the band moves the selection with the snapped cursor.
+    const CPoint before = components.GetPosition(0);
+    MoveMouse(middle);
+    const CPoint grabbed = document->GetCursor();
+    QTest::mousePress(Client(), Qt::LeftButton, Qt::NoModifier, middle);
+    EXPECT_EQ(document->GetAction(), CEditState::actionDragging);
+    MoveMouse(middle + QPoint(40, 0), Qt::LeftButton);
+    QTest::mouseRelease(Client(), Qt::LeftButton, Qt::NoModifier, middle + QPoint(40, 0));
+    const int32_t moved = document->GetCursor().x - grabbed.x;
+    EXPECT_GT(moved, 0);
+    EXPECT_EQ(components.GetPosition(0), CPoint(before.x + moved, before.y));
+    EXPECT_TRUE(document->IsModified());
+    // The drop: nothing stays selected.
+    QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, middle + QPoint(40, 0));
+    EXPECT_EQ(document->GetSelectedCount(), 0);
+
+    // Esc while waiting ends the Select tool.
+    Press(Qt::Key_Escape);
+    EXPECT_TRUE(document->IsMode(ID_VIEW));
+
+    // The right button opens the mode's menu: the idle tool offers the editing tools first
+    // and the zoom commands last.
+    std::vector<uint32_t> shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions())
+                shown.push_back(action->isSeparator() ? 0 : action->data().toUInt());
+            menu->close();
+        }
+    });
+    // The window system turns the right button into the context menu event.
+    QContextMenuEvent rightButton(QContextMenuEvent::Mouse, middle, Client()->mapToGlobal(middle));
+    QApplication::sendEvent(Client(), &rightButton);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_TRUE(shown.front() == ID_TRACKS_EDIT || shown.front() == ID_LINES_EDIT);
+    EXPECT_EQ(shown.back(), uint32_t(ID_VIEW_ZOOM_ALL));
+
+    // Digits choose the work layer; Shift+digit by the key, whatever character it types.
+    Press(Qt::Key_2);
+    EXPECT_EQ(document->GetWorkLayer(), 2);
+    const int32_t expected = document->GetLayers().IsEnabled(11) ? 11 : 2;
+    QKeyEvent shifted(QEvent::KeyPress, Qt::Key_Exclam, Qt::ShiftModifier, 10, 0x21, 0, "!");
+    QApplication::sendEvent(view, &shifted);
+    EXPECT_EQ(document->GetWorkLayer(), expected);
+    Press(Qt::Key_1);
+    EXPECT_EQ(document->GetWorkLayer(), 1);
+
+    // I and O zoom about the cursor.
+    const int32_t scale = document->GetScale();
+    Press(Qt::Key_I);
+    EXPECT_LT(document->GetScale(), scale);
+    Press(Qt::Key_O);
+    EXPECT_EQ(document->GetScale(), scale);
+}
+
+} // namespace
