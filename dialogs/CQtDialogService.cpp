@@ -16,6 +16,8 @@ QWidget* Owner()
 
 bool CQtDialogService::Offers(Dialog dialog) const
 {
+    if (OffersPadDialogs(dialog))
+        return true;
     switch (dialog) {
     case Dialog::pcbInfo:
         return true;

@@ -11,4 +11,20 @@ public:
     int32_t PcbInfo(const std::string& boardXSize, const std::string& boardYSize,
                     const std::string& components, const std::string& componentPins,
                     const std::string& nets) override;
+
+    // CQtDialogServicePads.cpp: padstacks, pad arrays, pens, component texts, rotation, array
+    // copy and template import.
+    int32_t SelectPad(CWevraDoc& document, int32_t kind) override;
+    int32_t PadInfo(int32_t& display, bool& markers) override;
+    int32_t DisplayCompText(bool& reference, bool& shape, bool& type) override;
+    int32_t PadArrayRect(RectPadArray& values) override;
+    int32_t PadArrayCirc(CircPadArray& values) override;
+    int32_t Pens(CPenTables& pens) override;
+    int32_t Rotation(std::string& angle, bool& absolute) override;
+    int32_t CopyArray(std::string& xDistance, std::string& yDistance, std::string& columns,
+                      std::string& rows, std::string& increment) override;
+    int32_t TemplateImport(CWevraDoc& document) override;
+
+private:
+    static bool OffersPadDialogs(Dialog dialog);
 };

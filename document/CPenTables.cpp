@@ -52,6 +52,11 @@ CPenTables::Kind CPenTables::GetKind() const
     return IsCopperLayer(layer) || layer == LAYER_DRILL ? Kind::copper : Kind::lines;
 }
 
+int32_t CPenTables::GetUnit() const
+{
+    return m_document.GetUnit();
+}
+
 std::string CPenTables::GetTitle() const
 {
     switch (GetKind()) {

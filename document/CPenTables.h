@@ -27,6 +27,8 @@ public:
     CPenTables(CWevraDoc& document, CShapeLib* library, bool allNets);
 
     Kind GetKind() const;
+    // The display unit of the widths shown and typed.
+    int32_t GetUnit() const;
     std::string GetTitle() const;
     // The pens listed, in table order: entry r is the table index of row r. Pen 0 is never
     // listed, and of net 0's table only the widths the current net may use.

@@ -43,6 +43,8 @@ constexpr int32_t rotateQuarter = 90000;
 constexpr int64_t maxArrayPlaces = 1000;
 // Copies closer together than this (just under 0.1 mm) would lie on one another.
 constexpr int32_t minArrayStep = 1006;
+// Two inches between the copies, until the user says otherwise.
+constexpr int32_t defaultArrayStep = 512000;
 
 // A job's page scale is this many board units per inch of paper at job scale 1.
 constexpr double unitsPerInch = 256000.0;
@@ -294,11 +296,11 @@ bool CWevraDoc::CopyArray()
 {
     m_edit.rubberBandVisible = false;
     SetAction(CEditState::actionWaiting);
-    std::string xText;
-    std::string yText;
-    std::string columnsText;
-    std::string rowsText;
-    std::string incrementText;
+    std::string xText = CLengthText::FormatLength(GetUnit(), defaultArrayStep);
+    std::string yText = xText;
+    std::string columnsText = "2";
+    std::string rowsText = "2";
+    std::string incrementText = "100";
     if (CDialogService::Get().CopyArray(xText, yText, columnsText, rowsText, incrementText) !=
         CDialogService::resultOk)
         return false;

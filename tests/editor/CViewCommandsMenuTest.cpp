@@ -26,6 +26,7 @@
 #include "framework/qt/CQtCommandBinder.h"
 #include "model/CComponentArray.h"
 #include "model/CLayerArray.h"
+#include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/CPour.h"
 #include "resources/CommandIds.h"
@@ -202,7 +203,7 @@ TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)
         ID_FILE_OPEN_INFOFILES,   ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO};
     for (const uint32_t id : disabledAtStart)
         EXPECT_FALSE(frame->GetRouter().Query(id).enabled) << id;
-    for (const uint32_t id : {ID_FILE_NEW, ID_BOARD_IMPORT_FROM_TEMPLATE})
+    for (const uint32_t id : {ID_FILE_NEW})
         EXPECT_FALSE(frame->GetRouter().Query(id).enabled) << id << " has no dialog yet";
 
     // Zoom in and back out; the whole board in the window.
@@ -297,6 +298,40 @@ TEST_F(CViewCommandsMenuTest, BoardPropertiesShowsTheDesignSummaryFromTheMenu)
     properties->trigger();
     EXPECT_EQ(nets, std::to_string(document->GetNets().GetCount()));
     EXPECT_EQ(components, std::to_string(document->GetComponents().GetCount()));
+}
+
+TEST_F(CViewCommandsMenuTest, CircularPadArrayIsPlacedFromThePadsMenu)
+{
+    const std::map<uint32_t, QAction*> items = CheckItemsFollowTheirUpdateTwins();
+    for (const uint32_t id :
+         {ID_SETTINGS_GENERAL_PAD, ID_SETTINGS_VIA, ID_PADS_EDIT_COMPONENT_PADSTACKS,
+          ID_VIEW_COMPONENTS_TEXT, ID_PADS_ARRAY_RECTANGULAR, ID_PADS_ARRAY_CIRCULAR,
+          ID_SETTINGS_PEN_WIDTH, ID_BOARD_IMPORT_FROM_TEMPLATE}) {
+        ASSERT_TRUE(items.contains(id)) << id;
+        EXPECT_TRUE(items.at(id)->isEnabled()) << id;
+    }
+    // Without a selection there is nothing to copy, rotate or give a pen.
+    for (const uint32_t id : {ID_EDIT_COPY_RECTANGULAR_ARRAY, ID_EDIT_ROTATE})
+        EXPECT_FALSE(items.at(id)->isEnabled()) << id;
+
+    document->SetUnit(0);
+    document->SetUserOffset(CPoint(0, 0));
+    document->SetCursor(CPoint(512000, 512000));
+    CNet& net = *document->GetNets().GetCurrentNet();
+    const int32_t before = net.GetVertexCount();
+    WhenModal([](QWidget* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Place a Circular Array of Pads"));
+        EXPECT_EQ(dialog_test::Text(dialog, 1009), "2.0000 inch");
+        dialog_test::Type(dialog, 1004, "180");
+        dialog_test::Type(dialog, 1005, "4");
+        dialog_test::Click(dialog, CWevraDialog::idOk);
+    });
+    items.at(ID_PADS_ARRAY_CIRCULAR)->trigger();
+    ASSERT_EQ(net.GetVertexCount(), before + 5);
+    EXPECT_EQ(net.GetVertexPoint(before), CPoint(512000, 640000));
+    EXPECT_EQ(net.GetVertexPoint(before + 2), CPoint(640000, 512000));
+    EXPECT_EQ(net.GetVertexPoint(before + 4), CPoint(512000, 384000));
+    EXPECT_TRUE(document->IsModified());
 }
 
 } // namespace

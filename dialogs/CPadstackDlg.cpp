@@ -1,0 +1,197 @@
+#include "dialogs/CPadstackDlg.h"
+
+#include <algorithm>
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "dialogs/CLengthChoices.h"
+#include "dialogs/CPadPreview.h"
+#include "document/CWevraDoc.h"
+#include "framework/qt/CQtText.h"
+#include "model/CLayerArray.h"
+#include "model/CLengthText.h"
+#include "model/CShapeLib.h"
+#include "model/LayerIds.h"
+#include "model/PadShapes.h"
+
+namespace {
+
+constexpr const char* typeNames[] = {"Undefined", "Round",   "Oval(!)",   "Square",
+                                     "Rectangle", "Octagon", "Octagon(w)"};
+// Pads of these shapes stay square: a size typed in one direction is shown in the other.
+bool IsSquareShape(int32_t code)
+{
+    return code == PAD_ROUND || code == PAD_SQUARE || code == PAD_OCTAGON;
+}
+
+} // namespace
+
+CPadstackDlg::CPadstackDlg(CWevraDoc& document, int32_t index, QWidget* parent)
+    : CWevraDialog(0, parent), m_document(document), m_index(index),
+      m_layer(std::clamp(document.GetWorkLayer(), int32_t(LAYER_TOP), int32_t(LAYER_DRILL))),
+      m_name(NewEdit(idName)), m_layers(WithId(new QComboBox(this), idLayer)),
+      m_type(WithId(new QComboBox(this), idType)),
+      m_preview(WithId(new CPadPreview(this), idPreview))
+{
+    setWindowTitle(QStringLiteral("Edit Padstack"));
+    m_work.RemoveAll();
+    if (const CPadStack* stack = document.GetPadStacks().GetPadStack(index))
+        m_work.SetAt(0, *stack);
+    else
+        m_work.SetAt(0, CPadStack());
+    CPadStack& stack = *m_work.GetPadStack(0);
+    m_name->setText(CQtText::FromDesignText(stack.GetName()));
+
+    for (const char* name : typeNames)
+        m_type->addItem(QString::fromLatin1(name));
+    for (int32_t layer = LAYER_TOP; layer <= LAYER_DRILL; ++layer)
+        m_layers->addItem(CQtText::FromDesignText(document.GetLayers().GetLayerName(layer)));
+
+    std::vector<int32_t> sizes;
+    std::vector<int32_t> offsets;
+    for (int32_t layer = LAYER_TOP; layer < LAYER_DRILL; ++layer) {
+        const CPad& pad = *stack.GetPad(layer);
+        for (const int32_t size : {pad.GetWidth(), pad.GetHeight()}) {
+            if (size != 0)
+                sizes.push_back(size);
+        }
+        offsets.push_back(pad.GetOffsetX());
+        offsets.push_back(pad.GetOffsetY());
+    }
+    m_hole = NewLengthCombo(idHole, CLengthChoices::Holes(), {stack.GetDrill()});
+    m_hole->setEnabled(stack.GetDrill() != 0);
+    m_sizeX = NewLengthCombo(idSizeX, CLengthChoices::Sizes(), sizes);
+    m_sizeY = NewLengthCombo(idSizeY, CLengthChoices::Sizes(), sizes);
+    m_offsetX = NewLengthCombo(idOffsetX, CLengthChoices::Offsets(), offsets);
+    m_offsetY = NewLengthCombo(idOffsetY, CLengthChoices::Offsets(), offsets);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Name:"), m_name);
+    form->addRow(QStringLiteral("Layer:"), m_layers);
+    form->addRow(QStringLiteral("Type:"), m_type);
+    form->addRow(QStringLiteral("Hole diameter:"), m_hole);
+    form->addRow(QStringLiteral("Size X:"), m_sizeX);
+    form->addRow(QStringLiteral("Size Y:"), m_sizeY);
+    form->addRow(QStringLiteral("Offset X:"), m_offsetX);
+    form->addRow(QStringLiteral("Offset Y:"), m_offsetY);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(form);
+    columns->addWidget(m_preview, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addWidget(NewButtons());
+
+    const auto activated = [this](QComboBox* combo, auto handler) {
+        connect(combo, &QComboBox::activated, this, [this, handler] {
+            if (!m_showing)
+                handler();
+        });
+    };
+    activated(m_layers, [this] {
+        m_layer = LAYER_TOP + m_layers->currentIndex();
+        ShowLayer();
+    });
+    activated(m_type, [this] {
+        if (CPad* pad = m_work.GetPadStack(0)->GetPad(m_layer))
+            pad->SetShape(uint32_t(m_type->currentIndex()));
+        ShowPreview();
+    });
+    activated(m_hole, [this] {
+        m_work.SetDrill(0, Value(*m_hole), CPadStack::standardRing);
+        ShowPreview();
+    });
+    activated(m_sizeX, [this] { OnSize(true); });
+    activated(m_sizeY, [this] { OnSize(false); });
+    activated(m_offsetX, [this] { OnOffset(true); });
+    activated(m_offsetY, [this] { OnOffset(false); });
+    ShowLayer();
+}
+
+QComboBox* CPadstackDlg::NewLengthCombo(int32_t id, const std::vector<int32_t>& values,
+                                        const std::vector<int32_t>& extra)
+{
+    auto* combo = WithId(new QComboBox(this), id);
+    // The values ride with their texts, so that a chosen entry is taken exactly as listed.
+    for (const auto& entry : CLengthChoices::Entries(m_document.GetUnit(), values, extra))
+        combo->addItem(CQtText::FromDesignText(entry.text), QVariant(entry.value));
+    return combo;
+}
+
+int32_t CPadstackDlg::Value(const QComboBox& combo)
+{
+    return combo.currentData().toInt();
+}
+
+void CPadstackDlg::SelectValue(QComboBox& combo, int32_t unit, int32_t value)
+{
+    combo.setCurrentIndex(combo.findText(
+        CQtText::FromDesignText(CLengthText::FormatLength(unit, value)), Qt::MatchExactly));
+}
+
+CPad* CPadstackDlg::CurrentPad()
+{
+    CPad* pad = m_work.GetPadStack(0)->GetPad(m_layer);
+    return pad && pad->HasShape() ? pad : nullptr;
+}
+
+void CPadstackDlg::ShowLayer()
+{
+    m_showing = true;
+    const int32_t unit = m_document.GetUnit();
+    const CPad& pad = *m_work.GetPadStack(0)->GetPad(m_layer);
+    m_layers->setCurrentIndex(m_layer - LAYER_TOP);
+    m_type->setCurrentIndex(pad.GetShape() < m_type->count() ? pad.GetShape() : -1);
+    SelectValue(*m_sizeX, unit, pad.GetWidth());
+    SelectValue(*m_sizeY, unit, pad.GetHeight());
+    SelectValue(*m_offsetX, unit, pad.GetOffsetX());
+    SelectValue(*m_offsetY, unit, pad.GetOffsetY());
+    if (m_hole->isEnabled())
+        SelectValue(*m_hole, unit, m_work.GetPadStack(0)->GetDrill());
+    m_showing = false;
+    ShowPreview();
+}
+
+void CPadstackDlg::ShowPreview()
+{
+    m_preview->Show(&m_work, 0, m_layer, m_document.LayerColor(m_layer, 0),
+                    m_document.LayerColor(LAYER_DRILL, 0), false);
+}
+
+void CPadstackDlg::OnSize(bool x)
+{
+    if (CPad* pad = CurrentPad()) {
+        const int32_t size = Value(x ? *m_sizeX : *m_sizeY);
+        x ? pad->SetWidth(size) : pad->SetHeight(size);
+        if (IsSquareShape(pad->GetShape()))
+            (x ? m_sizeY : m_sizeX)->setCurrentIndex((x ? m_sizeX : m_sizeY)->currentIndex());
+    }
+    ShowPreview();
+}
+
+void CPadstackDlg::OnOffset(bool x)
+{
+    if (CPad* pad = CurrentPad())
+        x ? pad->CentreX(Value(*m_offsetX)) : pad->CentreY(Value(*m_offsetY));
+    ShowPreview();
+}
+
+std::string CPadstackDlg::GetName() const
+{
+    return m_document.GetPadStacks().GetName(m_index);
+}
+
+void CPadstackDlg::accept()
+{
+    CPadStackArray& table = m_document.GetEditableShapeCache().GetPadStacks();
+    if (!table.SetAt(m_index, *m_work.GetPadStack(0)))
+        return;
+    table.MakeUniqueName(m_index, CQtText::ToDesignText(m_name->text()));
+    table.Normalise();
+    m_document.SetModified();
+    CWevraDialog::accept();
+}

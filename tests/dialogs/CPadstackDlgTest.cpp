@@ -1,0 +1,101 @@
+#include "dialogs/CPadstackDlg.h"
+
+#include <QComboBox>
+
+#include "dialogs/CLengthChoices.h"
+#include "document/CWevraDoc.h"
+#include "model/CLengthText.h"
+#include "model/CShapeLib.h"
+#include "model/LayerIds.h"
+#include "model/PadShapes.h"
+#include "tests/dialogs/DialogTestSupport.h"
+#include "tests/support/CFakeServices.h"
+
+namespace {
+
+using namespace dialog_test;
+
+TEST(CLengthChoicesTest, ListsCountWholeHundredthsAndRoundThem)
+{
+    const std::vector<int32_t> holes = CLengthChoices::Holes();
+    const std::vector<int32_t> offsets = CLengthChoices::Offsets();
+    const std::vector<int32_t> sizes = CLengthChoices::Sizes();
+    EXPECT_EQ(holes.size(), 197u);
+    EXPECT_EQ(offsets.size(), 2541u);
+    EXPECT_EQ(sizes.size(), 1260u);
+    EXPECT_EQ(holes.front(), 2016);
+    EXPECT_EQ(holes.back(), 100787);
+    // 1.27 mm is 0.05 inch exactly.
+    EXPECT_EQ(sizes[127 - 11], 12800);
+    EXPECT_EQ(offsets.front(), -128000);
+    EXPECT_EQ(offsets[1270], 0);
+    EXPECT_EQ(offsets.back(), 128000);
+    // A value already listed under its text is not added twice.
+    const auto entries =
+        CLengthChoices::Entries(CLengthText::unitMillimetre, {12800}, {12801, 12345});
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[1].value, 12345);
+}
+
+// A design whose padstack 0 gets a rectangle pad 12800 x 12345 on the top layer.
+class CPadstackDlgTest : public QtApplicationTest {
+protected:
+    void SetUp() override
+    {
+        doc.SetUnit(CLengthText::unitMillimetre);
+        doc.SetWorkLayer(LAYER_TOP);
+        CPadStack& stack = *Table().GetPadStack(0);
+        stack.GetPad(LAYER_TOP)->Set(PAD_RECTANGLE, -6400, -6172, 6400, 6173);
+        Table().RecalcAllMasks();
+        original = stack;
+        doc.SetModifiedFlag(false);
+    }
+    CPadStackArray& Table() { return doc.GetEditableShapeCache().GetPadStacks(); }
+    static void Choose(QWidget* dialog, int32_t id, const QString& text)
+    {
+        auto* combo = Find<QComboBox>(dialog, id);
+        const int index = combo->findText(text, Qt::MatchExactly);
+        ASSERT_GE(index, 0) << text.toStdString();
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+
+    CFakeServices services;
+    CWevraDoc doc;
+    CPadStack original;
+};
+
+TEST_F(CPadstackDlgTest, ShowsTheLayerByExactTextsAndOffListSizes)
+{
+    CPadstackDlg dialog(doc, 0);
+    EXPECT_EQ(Text(&dialog, CPadstackDlg::idSizeX), "1.270 mm.");
+    EXPECT_EQ(Find<QComboBox>(&dialog, CPadstackDlg::idSizeX)->currentData().toInt(), 12800);
+    EXPECT_EQ(Text(&dialog, CPadstackDlg::idSizeY), "1.225 mm.");
+    EXPECT_EQ(Find<QComboBox>(&dialog, CPadstackDlg::idSizeY)->currentData().toInt(), 12345);
+    EXPECT_EQ(Text(&dialog, CPadstackDlg::idType), "Rectangle");
+    // The odd height leaves an offset of -1 unit, listed after the 2541 standard offsets.
+    EXPECT_EQ(Find<QComboBox>(&dialog, CPadstackDlg::idOffsetX)->count(), 2542);
+}
+
+TEST_F(CPadstackDlgTest, CancelLeavesThePadstackAndOkRenamesItUniquely)
+{
+    {
+        CPadstackDlg dialog(doc, 0);
+        Choose(&dialog, CPadstackDlg::idSizeX, QStringLiteral("2.000 mm."));
+        dialog.reject();
+    }
+    EXPECT_TRUE(Table().GetPadStack(0)->HasSameShapes(original));
+    EXPECT_FALSE(doc.IsModified());
+
+    const std::string taken = Table().GetName(1);
+    CPadstackDlg dialog(doc, 0);
+    Choose(&dialog, CPadstackDlg::idSizeX, QStringLiteral("2.000 mm."));
+    Type(&dialog, CPadstackDlg::idName, taken);
+    dialog.accept();
+    // 2.000 mm is 20157 units; the pad keeps its centre and grows to an even width.
+    EXPECT_EQ(Table().GetPadWidth(0, LAYER_TOP), 20158);
+    EXPECT_EQ(Table().GetName(0), taken + "__A");
+    EXPECT_TRUE(doc.IsModified());
+}
+
+} // namespace
