@@ -1,10 +1,12 @@
 #include "gridctrl/CGridCellArea.h"
 
 #include <QEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include "framework/VirtualKeys.h"
@@ -353,9 +355,19 @@ void CGridCellArea::focusOutEvent(QFocusEvent* event)
 
 bool CGridCellArea::event(QEvent* event)
 {
-    if (event->type() == QEvent::ToolTip && !m_grid->GetSheet()->m_toolTips)
-        return true;
-    return QWidget::event(event);
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    int col = -1;
+    int row = -1;
+    QString text;
+    if (m_grid->GetSheet()->m_toolTips &&
+        m_grid->CellFromPoint(CPoint(help->pos().x(), help->pos().y()), col, row) &&
+        m_grid->OnHintText(col, row, GS_CELLAREA, text) && !text.isEmpty())
+        QToolTip::showText(help->globalPos(), text, this);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 bool CGridCellArea::focusNextPrevChild(bool /*next*/)

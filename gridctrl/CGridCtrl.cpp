@@ -279,7 +279,7 @@ int CGridCtrl::SetNumberRows(int count, int redraw)
         sheet.m_rowHeights.resize(size_t(count), sheet.m_defRowHeight);
     sheet.m_numRows = count;
     sheet.m_numLockRows = std::min(sheet.m_numLockRows, count);
-    RecomputeLimits();
+    Layout();
     sheet.m_topRow = std::clamp(sheet.m_topRow, sheet.m_numLockRows,
                                 std::max(sheet.m_numLockRows, sheet.m_maxTopRow));
     sheet.m_selRow = std::min(sheet.m_selRow, count - 1);
@@ -309,7 +309,7 @@ int CGridCtrl::SetNumberCols(int count, int redraw)
     }
     sheet.m_numCols = count;
     sheet.m_numLockCols = std::min(sheet.m_numLockCols, count);
-    RecomputeLimits();
+    Layout();
     sheet.m_leftCol = std::clamp(sheet.m_leftCol, sheet.m_numLockCols,
                                  std::max(sheet.m_numLockCols, sheet.m_maxLeftCol));
     sheet.m_selCol = std::min(sheet.m_selCol, count - 1);
@@ -348,7 +348,7 @@ int CGridCtrl::SetColWidth(int col, int width)
     if (width < 0)
         return GRID_REFUSED;
     m_sheet->m_cols[size_t(col)].width = width;
-    RecomputeLimits();
+    Layout();
     RedrawAll();
     return GRID_OK;
 }
@@ -367,7 +367,7 @@ int CGridCtrl::SetDefRowHeight(int height)
     if (height < 1 || height > kMaxHeadingSize)
         return GRID_OUT_OF_RANGE;
     m_sheet->m_defRowHeight = height;
-    RecomputeLimits();
+    Layout();
     RedrawAll();
     return GRID_OK;
 }
@@ -394,7 +394,7 @@ int CGridCtrl::SetRowHeight(int row, int height)
         m_sheet->m_defRowHeight = std::clamp(height, 1, kMaxHeadingSize);
     else
         m_sheet->m_rowHeights[size_t(row)] = std::max(height, 0);
-    RecomputeLimits();
+    Layout();
     RedrawAll();
     return GRID_OK;
 }
@@ -405,7 +405,7 @@ int CGridCtrl::SetUniformRowHeight(int on)
     m_sheet->m_rowHeights.clear();
     if (!on)
         m_sheet->m_rowHeights.assign(size_t(m_sheet->m_numRows), m_sheet->m_defRowHeight);
-    RecomputeLimits();
+    Layout();
     RedrawAll();
     return GRID_OK;
 }
@@ -514,7 +514,7 @@ int CGridCtrl::BestFit(int firstCol, int lastCol, int rows, int flags)
             measure(row);
         m_sheet->m_cols[size_t(col)].width = widest > limit ? limit : widest + 2;
     }
-    RecomputeLimits();
+    Layout();
     RedrawAll();
     return GRID_OK;
 }
@@ -553,7 +553,7 @@ int CGridCtrl::MoveColumn(int from, int to, int before)
     CGridSheetInfo::Column moved = std::move(cols[size_t(from)]);
     cols.erase(cols.begin() + from);
     cols.insert(cols.begin() + target, std::move(moved));
-    RecomputeLimits();
+    Layout();
     RedrawAll();
     return GRID_OK;
 }
@@ -865,7 +865,7 @@ bool CGridCtrl::CellFromPoint(CPoint point, int& col, int& row) const
     const CGridSheetInfo& sheet = *m_sheet;
     col = -1;
     row = -1;
-    if (point.x < 0 || point.y < 0)
+    if (point.x < 0 || point.y < 0 || point.x >= sheet.m_gridWidth || point.y >= sheet.m_gridHeight)
         return false;
     int x = 0;
     for (int c = 0; c < sheet.m_numLockCols && col < 0; ++c) {
@@ -1313,19 +1313,23 @@ void CGridCtrl::KeepFindWindowClear()
     if (!overlap.IsRectEmpty()) {
         const QRect screen = window->screen() != nullptr ? window->screen()->geometry()
                                                          : QRect(0, 0, 1 << 15, 1 << 15);
-        const int dx = int(overlap.Width()) + 5;
-        const int dy = int(overlap.Height()) + 5;
+        // Each way, far enough to clear the whole cell, not only by the size of the overlap
+        // (which can leave the window over the cell's other part).
+        const int right = cellOnScreen.right + 5 - place.left;
+        const int down = cellOnScreen.bottom + 5 - place.top;
+        const int left = place.right - cellOnScreen.left + 5;
+        const int up = place.bottom - cellOnScreen.top + 5;
         auto shifted = [&place](int x, int y) {
             return CRect(place.left + x, place.top + y, place.right + x, place.bottom + y);
         };
-        if (shifted(dx, 0).right <= screen.right() + 1)
-            place = shifted(dx, 0);
-        else if (shifted(0, dy).bottom <= screen.bottom() + 1)
-            place = shifted(0, dy);
-        else if (shifted(-dx, 0).left >= screen.left())
-            place = shifted(-dx, 0);
+        if (shifted(right, 0).right <= screen.right() + 1)
+            place = shifted(right, 0);
+        else if (shifted(0, down).bottom <= screen.bottom() + 1)
+            place = shifted(0, down);
+        else if (shifted(-left, 0).left >= screen.left())
+            place = shifted(-left, 0);
         else
-            place = shifted(0, -dy);
+            place = shifted(0, -up);
     }
     OnMoveFindWindow(place, cellOnScreen);
     window->move(place.left, place.top);

@@ -29,6 +29,9 @@ void CGridEdit::Begin(int cellWidth, int cellHeight)
     m_startHeight = cellHeight;
     m_cancelled = false;
     m_continue = false;
+    // Whether or not the focus moves (it stays when editing goes on in the next cell), the
+    // first key typed replaces the whole text.
+    selectAll();
 }
 
 bool CGridEdit::IsOneLineHigh() const

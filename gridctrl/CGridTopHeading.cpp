@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -241,7 +240,7 @@ void CGridTopHeading::DragColumn(int x)
 
 void CGridTopHeading::AutoScroll()
 {
-    if (!(QApplication::mouseButtons() & Qt::LeftButton) || m_dragCol < 0) {
+    if (m_dragCol < 0) {
         m_scrollTimer.stop();
         return;
     }
