@@ -1,0 +1,8 @@
+#include "dialogs/COutputItemDlg.h"
+
+#include "document/CWevraDoc.h"
+
+COutputItemDlg::COutputItemDlg(CWevraDoc& document, QWidget* parent)
+    : CLayerSetDlg(document, document.GetOutputJobs(), ids, true, parent)
+{
+}
