@@ -5,14 +5,20 @@
 
 #include "document/CEditState.h"
 #include "document/CWevraDoc.h"
+#include "framework/CDeviceContext.h"
 #include "framework/CMessageService.h"
 #include "framework/CPathHelper.h"
 #include "framework/CServices.h"
+#include "framework/Numeric.h"
 #include "framework/TextTrim.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
+#include "model/CPadStackArray.h"
+#include "model/CShape.h"
+#include "model/CShapeLib.h"
+#include "model/LayerMaps.h"
 
 namespace {
 
@@ -91,6 +97,47 @@ uint32_t CPinSwapTool::LayerFilter() const
 void CPinSwapTool::Refuse(const std::string& text) const
 {
     CServices::Messages().MessageBox(text, m_document.GetDesignName(), MB_OK, MB_ICONEXCLAMATION);
+}
+
+void CPinSwapTool::Draw(CDeviceContext& dc) const
+{
+    const CComponent* component = m_document.GetComponents().GetComponent(m_component);
+    const int32_t scale = m_document.GetScale();
+    if (component == nullptr || scale < 1)
+        return;
+    const CShapeLib& cache = m_document.GetShapeCache();
+    const CShape* shape = component->GetShape(cache);
+    if (shape == nullptr)
+        return;
+    const CPadStackArray& stacks = cache.GetPadStacks();
+    const bool mirrored = component->IsMirrored();
+    const int32_t layer =
+        mirrored ? OppositeLayer(m_document.GetWorkLayer()) : m_document.GetWorkLayer();
+    const int32_t currentNet = m_document.GetCurrentNetIndex();
+    const CPoint offset = m_document.GetViewOffset();
+    const CPen previousPen = dc.SelectPen(CPen());
+    const CBrush previousBrush = dc.SelectBrush(CBrush());
+    const std::vector<ShapePad>& pads = shape->GetPads();
+    for (const uint16_t pad : m_swapList) {
+        if (pad >= pads.size())
+            continue;
+        const int32_t stack = pads[pad].GetPadStackIndex();
+        if (stacks.GetPad(stack, layer) == nullptr)
+            continue;
+        const bool current = component->GetPadNet(pad) == currentNet;
+        dc.SelectPen(CPen(CPen::Style::Solid, 1, current ? currentNetColor : otherPenColor));
+        dc.SelectBrush(CBrush(current ? currentNetColor : otherBrushColor));
+        const CPoint at = component->GetPadPosition(pad, cache);
+        const int32_t x = SaturateToInt((int64_t(at.x) + offset.x) / scale);
+        const int32_t y = SaturateToInt((int64_t(at.y) + offset.y) / scale);
+        const int32_t angle = component->GetPadAngle(pad, cache);
+        if (mirrored)
+            stacks.DrawPadMirrored(dc, stack, layer, x, y, angle, scale);
+        else
+            stacks.DrawPad(dc, stack, layer, x, y, angle, scale);
+    }
+    dc.SelectPen(previousPen);
+    dc.SelectBrush(previousBrush);
 }
 
 void CPinSwapTool::OnClick()

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+class CDeviceContext;
 class CWevraDoc;
 
 // The Pinswapping tool: exchanges the nets of two pins of one component that the component's
@@ -19,8 +20,17 @@ public:
 
     explicit CPinSwapTool(CWevraDoc& document) : m_document(document) {}
 
+    // Highlight colours of the picked component's swappable pins: those on the current net,
+    // and the others.
+    static constexpr uint32_t currentNetColor = 0x0000FFFF;
+    static constexpr uint32_t otherBrushColor = 0x0000BFBF;
+    static constexpr uint32_t otherPenColor = 0x00008080;
+
     // One click at the raw cursor.
     void OnClick();
+    // The picked component's swappable pins that have a pad on the work layer (on the other
+    // side for a component mounted underneath), over the board.
+    void Draw(CDeviceContext& dc) const;
     // Empties the swap list and reads that of the type from the file beside the design; true
     // when a pin list for the type was read up to its end line.
     bool LoadSwapList(const std::string& type);

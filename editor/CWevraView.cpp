@@ -807,6 +807,8 @@ void CWevraView::DrawOverlays(CDeviceContext& dc)
         if (m_document.GetComponents().GetSelectedCount() == 1 && component >= 0)
             m_document.GetNets().DrawComponentRatsnest(dc, component);
     }
+    if (const CPinSwapTool* pinSwap = m_dispatch->GetPinSwapTool())
+        pinSwap->Draw(dc);
     if (m_document.IsAutoRatsnest())
         m_document.DrawNetRatsnest(dc);
     const CPoint offset = m_document.GetViewOffset();

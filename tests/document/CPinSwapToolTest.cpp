@@ -10,7 +10,14 @@
 #include "model/CComponentArray.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
+#include "model/CPadStack.h"
+#include "model/CPadStackArray.h"
+#include "model/CShapeLib.h"
+#include "model/LayerIds.h"
+#include "model/PadShapes.h"
+#include "resources/CommandIds.h"
 #include "tests/document/DocTestViews.h"
+#include "tests/support/CRecordingDC.h"
 #include "tests/support/CTempFolder.h"
 
 namespace {
@@ -99,6 +106,62 @@ TEST_F(CPinSwapToolTest, SwapExchangesNetsAndIsAnEditThatCanBeUndone)
     ASSERT_TRUE(doc->CanUndo());
     doc->Undo();
     EXPECT_EQ(doc->GetNets().GetNet(a)->GetPin(0).pad, 0);
+}
+
+// Pins 1 and 3 of a three-pad part are swappable: picked, the one on the current net shows
+// yellow, the other dark yellow, pin 2 not at all; nothing shows on the side without pads.
+TEST_F(CPinSwapToolTest, PickedComponentShowsItsSwappablePins)
+{
+    WriteRules("<PINSWAP\n<TYPE 74LS00>\n<PINLIST\n1\n3\n/>\n");
+    CShapeLib& cache = doc->GetEditableShapeCache();
+    CPadStackArray& stacks = cache.GetPadStacks();
+    stacks.RemoveAll();
+    const int32_t pad = stacks.Add(CPadStack("S", PAD_SQUARE, -1000, -1000, 1000, 1000, 0,
+                                             LAYER_TOP, PADSTACK_KIND_SHAPE_PAD));
+    const int32_t shape = cache.AddShape("DIP3");
+    for (int32_t x : {-5000, 0, 5000})
+        cache.AddPadToShape(shape, x, 0, uint16_t(pad), 0);
+    cache.RecalcShapeExtent(shape);
+    CComponentArray& components = doc->GetComponents();
+    const int32_t u1 = components.AddEmpty(shape);
+    components.GetComponent(u1)->SetType("74LS00");
+    components.GetComponent(u1)->ResizePadNets(3);
+    components.SetPosition(u1, 100000, 50000);
+    CNetArray& nets = doc->GetNets();
+    const int32_t a = nets.AddNet("A");
+    const int32_t b = nets.AddNet("B");
+    doc->SetPadNet(u1, 0, a);
+    doc->SetPadNet(u1, 2, b);
+    nets.SetCurrentNet(a);
+    doc->SetScale(100);
+    doc->SetOffset(0, 0);
+    doc->SetWorkLayer(LAYER_TOP);
+
+    CPinSwapTool tool(*doc);
+    doc->SetMode(ID_TOOLS_PINSWAPPING);
+    doc->CursorFromPixel(1000, 500);
+    tool.OnClick();
+    ASSERT_EQ(tool.GetPickedComponent(), u1);
+    const auto drawn = [&tool] {
+        CRecordingDC dc;
+        tool.Draw(dc);
+        std::vector<std::string> shapes;
+        for (const std::string& line : dc.Lines()) {
+            if (line.starts_with("SelectBrush") || line.starts_with("Polygon"))
+                shapes.push_back(line);
+        }
+        return shapes;
+    };
+    const std::vector<std::string> shapes = drawn();
+    ASSERT_EQ(shapes.size(), 6u);
+    EXPECT_EQ(
+        std::vector<std::string>(shapes.begin() + 1, shapes.end() - 1),
+        (std::vector<std::string>{"SelectBrush solid 0x0000FFFF",
+                                  "Polygon 940 490, 960 490, 960 510, 940 510, 940 490",
+                                  "SelectBrush solid 0x0000BFBF",
+                                  "Polygon 1040 490, 1060 490, 1060 510, 1040 510, 1040 490"}));
+    components.SetMirrored(u1, true);
+    EXPECT_EQ(drawn().size(), 2u);
 }
 
 } // namespace
