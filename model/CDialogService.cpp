@@ -122,3 +122,8 @@ int32_t CDialogService::Pens(CPenTables&)
 {
     return resultCancel;
 }
+
+int32_t CDialogService::InputPosition(const std::string&, std::string&, std::string&)
+{
+    return resultCancel;
+}

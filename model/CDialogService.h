@@ -41,6 +41,7 @@ public:
         padArrayCirc,
         pens,
         rotation,
+        inputPosition,
     };
 
     // "Place a Rectangular Array of Pads": the start relative to the user offset and the
@@ -145,4 +146,6 @@ public:
     // "Pens": shows and edits the pen tables that `pens` stands for; its changes are made as
     // the buttons are pressed, and Cancel leaves them to the caller to undo.
     virtual int32_t Pens(CPenTables& pens);
+    // The position dialog under `title`: x and y as length texts in the display unit.
+    virtual int32_t InputPosition(const std::string& title, std::string& x, std::string& y);
 };
