@@ -6,9 +6,13 @@
 #include "model/CNetArray.h"
 #include "model/CTextArray.h"
 
-CUndoSnapshot::CUndoSnapshot(uint32_t mask, const CWevraDoc& document)
+CUndoSnapshot::CUndoSnapshot(uint32_t mask, CWevraDoc& document)
     : m_mask(mask == maskAll ? maskStoredAll : mask)
 {
+    if (m_mask & maskWholeDesign) {
+        m_design = document.SaveDesignBytes();
+        return;
+    }
     if (m_mask & maskLines)
         m_lines = std::make_unique<CDrawRecArray>(document.GetLines());
     if (m_mask & maskTexts)
@@ -23,6 +27,10 @@ CUndoSnapshot::~CUndoSnapshot() = default;
 
 void CUndoSnapshot::Restore(CWevraDoc& document) const
 {
+    if (m_mask & maskWholeDesign) {
+        document.RestoreDesign(m_design);
+        return;
+    }
     if (m_lines)
         document.GetLines() = *m_lines;
     if (m_texts)

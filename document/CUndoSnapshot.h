@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "framework/CObject.h"
 
@@ -13,7 +14,8 @@ class CWevraDoc;
 
 // Copies of the design's editable collections, taken before an edit so that Undo and Redo can
 // bring that state back. Planes, the board outline, the layer table and the settings are not
-// part of it.
+// part of it, except in a snapshot of the whole design, which a replacement of the whole design
+// needs.
 class CUndoSnapshot : public CObject {
 public:
     // Mask bits: which collections the snapshot holds.
@@ -26,20 +28,26 @@ public:
     static constexpr uint32_t maskStoredAll = 0xFFFF;
     // Marks the record of the current state that Undo takes itself, dropped by the next push.
     static constexpr uint32_t maskTemporary = 0x40000000;
+    // Holds the whole design as its file stream instead of the four collections.
+    static constexpr uint32_t maskWholeDesign = 0x20000000;
+    // Taken just before the whole design was replaced: the collections of the next snapshot
+    // would not fit the design this one brings back, so that one holds the whole design too.
+    static constexpr uint32_t maskDesignReplaced = 0x10000000;
 
-    // Copies the document's collections chosen by the mask; bits above the collections' are
-    // kept as marks.
-    CUndoSnapshot(uint32_t mask, const CWevraDoc& document);
+    // Copies the document's collections chosen by the mask, or the whole design; bits above
+    // the collections' are kept as marks.
+    CUndoSnapshot(uint32_t mask, CWevraDoc& document);
     ~CUndoSnapshot() override;
     CUndoSnapshot(const CUndoSnapshot&) = delete;
     CUndoSnapshot& operator=(const CUndoSnapshot&) = delete;
 
     uint32_t GetMask() const { return m_mask; }
     bool IsTemporary() const { return (m_mask & maskTemporary) != 0; }
+    bool IsBeforeReplacement() const { return (m_mask & maskDesignReplaced) != 0; }
 
     // Copies each held collection into the document's own collection object, so that every
     // reference to the collections stays valid; the snapshot keeps its copies and can be
-    // restored again.
+    // restored again. A whole design is taken over by the document as a pasted one is.
     void Restore(CWevraDoc& document) const;
 
 private:
@@ -48,4 +56,5 @@ private:
     std::unique_ptr<CTextArray> m_texts;
     std::unique_ptr<CComponentArray> m_components;
     std::unique_ptr<CNetArray> m_nets;
+    std::vector<uint8_t> m_design;
 };

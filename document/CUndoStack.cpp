@@ -7,7 +7,7 @@
 CUndoStack::CUndoStack() = default;
 CUndoStack::~CUndoStack() = default;
 
-bool CUndoStack::Push(uint32_t mask, const CWevraDoc& document)
+bool CUndoStack::Push(uint32_t mask, CWevraDoc& document)
 {
     if (!m_snapshotNeeded)
         return false;
@@ -22,6 +22,8 @@ bool CUndoStack::Push(uint32_t mask, const CWevraDoc& document)
     }
     if (GetCount() > maxSnapshots - 1)
         m_list.erase(m_list.begin());
+    if (!m_list.empty() && m_list.back()->IsBeforeReplacement())
+        mask |= CUndoSnapshot::maskWholeDesign;
     // Every collection is copied; only the caller's marks survive from the mask.
     m_list.push_back(
         std::make_unique<CUndoSnapshot>(mask | CUndoSnapshot::maskStoredAll, document));
@@ -30,7 +32,7 @@ bool CUndoStack::Push(uint32_t mask, const CWevraDoc& document)
     return true;
 }
 
-const CUndoSnapshot* CUndoStack::Undo(const CWevraDoc& document, bool& recorded)
+const CUndoSnapshot* CUndoStack::Undo(CWevraDoc& document, bool& recorded)
 {
     recorded = false;
     if (m_index < 0)

@@ -22,10 +22,11 @@ public:
 
     // When a snapshot is due: the redo tail and an outdated record of Undo go, and a snapshot
     // of the document's collections chosen by the mask is pushed. True when one was pushed.
-    bool Push(uint32_t mask, const CWevraDoc& document);
+    // A snapshot following one taken before the design was replaced holds the whole design.
+    bool Push(uint32_t mask, CWevraDoc& document);
     // One step back. The state since the last push is first recorded for Redo (`recorded`
     // says so). The snapshot to restore, or nullptr when the step leaves none.
-    const CUndoSnapshot* Undo(const CWevraDoc& document, bool& recorded);
+    const CUndoSnapshot* Undo(CWevraDoc& document, bool& recorded);
     // One step forward; nullptr when there is nothing to redo.
     const CUndoSnapshot* Redo();
     bool CanUndo() const;

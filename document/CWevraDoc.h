@@ -491,6 +491,13 @@ public:
     // Reads a design stream as opening a design file does: an archive error is shown under the
     // caption. True only when a design was read.
     bool LoadFromArchive(CArchive& ar, const std::string& caption);
+    // A design stream pasted over the open design: read as LoadFromArchive does, and once it
+    // was read, a snapshot of the whole design before it is pushed, so that one Undo brings
+    // that design back. The design is modified afterwards.
+    bool PasteDesign(CArchive& ar, const std::string& caption);
+    // The whole design as its file stream, and back (for undo snapshots of the whole design).
+    std::vector<uint8_t> SaveDesignBytes();
+    void RestoreDesign(const std::vector<uint8_t>& design);
     // Once the shape cache and the nets are loaded: every component's shape index and pad
     // nets brought in line with them.
     void RepairComponentsAfterLoad(CArchive& ar);
@@ -755,6 +762,11 @@ private:
 
     void StoreDesign(CArchive& ar);
     void LoadDesign(CArchive& ar);
+    // The design a stream holds, read completely; nullptr (after saying so) for a version this
+    // program does not read. A damaged stream throws, naming the file.
+    std::unique_ptr<CWevraDoc> ReadDesign(CArchive& ar);
+    // Takes over a design ReadDesign gave, with the fix-ups and repairs of a load.
+    void AdoptDesign(CWevraDoc& loaded, CArchive& ar);
     void WriteHeader(CArchive& ar) const;
     void ReadHeader(CArchive& ar, uint32_t version);
     void ReadCollections(CArchive& ar, uint32_t version);

@@ -222,21 +222,32 @@ void CWevraDoc::CleanUpPlaneList()
 
 void CWevraDoc::LoadDesign(CArchive& ar)
 {
+    const std::unique_ptr<CWevraDoc> loaded = ReadDesign(ar);
+    if (!loaded) {
+        m_loadResult = 0;
+        return;
+    }
+    AdoptDesign(*loaded, ar);
+    // Snapshots of another design would bring back components naming shapes of its cache.
+    m_undo.Clear();
+}
+
+std::unique_ptr<CWevraDoc> CWevraDoc::ReadDesign(CArchive& ar)
+{
     const uint32_t version = ar.ReadDWord();
     if (version < CDesignSettings::oldestDesignFileVersion ||
         version > CDesignSettings::designFileVersion) {
         CServices::Messages().MessageBox(CResString::Load(IDS_NOT_SUPPORTED_FILEFORMAT),
                                          CResString::Load(IDS_APP_TITLE), MB_OK,
                                          MB_ICONEXCLAMATION);
-        m_loadResult = 0;
-        return;
+        return nullptr;
     }
 
     // The open design stays as it is until the whole stream was read.
-    CWevraDoc loaded(LoadTarget{}, *this);
+    std::unique_ptr<CWevraDoc> loaded(new CWevraDoc(LoadTarget{}, *this));
     try {
-        loaded.ReadHeader(ar, version);
-        loaded.ReadCollections(ar, version);
+        loaded->ReadHeader(ar, version);
+        loaded->ReadCollections(ar, version);
         // Bytes after the last record mean a count or length read earlier was wrong.
         if (!ar.IsAtEnd())
             throw CArchiveException(CArchiveException::badCount, "Bytes after the last record.");
@@ -250,7 +261,11 @@ void CWevraDoc::LoadDesign(CArchive& ar)
                                 CResString::LoadWith(IDS_UNEXPECTED_FILE_CONTENTS,
                                                      title.empty() ? "the design" : title));
     }
+    return loaded;
+}
 
+void CWevraDoc::AdoptDesign(CWevraDoc& loaded, CArchive& ar)
+{
     const std::string netlistPath = m_settings.netlistPath;
     const int64_t netlistTime = m_settings.netlistTime;
     TakeOverDesign(loaded);
@@ -261,6 +276,46 @@ void CWevraDoc::LoadDesign(CArchive& ar)
     const std::string title = CPathHelper::GetFileTitle(ar.GetFilePath().string());
     CServices::ReportLoadWarnings(
         ar, title.empty() ? CWindows1252::ToUtf8(CResString::Load(IDS_APP_TITLE)) : title);
+}
+
+bool CWevraDoc::PasteDesign(CArchive& ar, const std::string& caption)
+{
+    m_loadResult = 0;
+    std::unique_ptr<CWevraDoc> loaded;
+    try {
+        loaded = ReadDesign(ar);
+    } catch (const CArchiveException& error) {
+        CServices::Messages().FileMessageBox(error.what(), caption, MB_OK, MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (!loaded)
+        return false;
+    // One Undo brings back the whole design as it was before the paste.
+    m_undo.SetSnapshotNeeded(true);
+    m_undo.Push(CUndoSnapshot::maskWholeDesign | CUndoSnapshot::maskDesignReplaced, *this);
+    AdoptDesign(*loaded, ar);
+    SetModified();
+    return m_loadResult == 1;
+}
+
+std::vector<uint8_t> CWevraDoc::SaveDesignBytes()
+{
+    CArchive ar;
+    StoreDesign(ar);
+    return ar.TakeBuffer();
+}
+
+void CWevraDoc::RestoreDesign(const std::vector<uint8_t>& design)
+{
+    // The stream was written by this program a moment ago; should it still fail to read, the
+    // design stays as it is.
+    try {
+        CArchive ar(design);
+        if (const std::unique_ptr<CWevraDoc> loaded = ReadDesign(ar))
+            AdoptDesign(*loaded, ar);
+    } catch (const CArchiveException&) {
+    }
+    SetModified();
 }
 
 void CWevraDoc::ReadHeader(CArchive& ar, uint32_t version)
@@ -333,8 +388,6 @@ void CWevraDoc::TakeOverDesign(CWevraDoc& loaded)
     m_currentComponent.SetReference("");
     m_currentComponent.SetType("");
     m_currentComponent.SetShapeIndex(0);
-    // Snapshots of another design would bring back components naming shapes of its cache.
-    m_undo.Clear();
     m_pinsRebuilt = false;
     for (auto& table : m_layerCounts.tables)
         table.fill(0);

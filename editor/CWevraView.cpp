@@ -575,10 +575,8 @@ void CWevraView::OnEditPaste()
         return;
     CArchive ar(std::move(*data));
     // The document reads into a design of its own and takes it only when all was read.
-    if (!m_document.LoadFromArchive(ar,
-                                    CWindows1252::ToUtf8(CWevraApp::LoadResString(IDS_APP_TITLE))))
+    if (!m_document.PasteDesign(ar, CWindows1252::ToUtf8(CWevraApp::LoadResString(IDS_APP_TITLE))))
         return;
-    m_document.SetModified();
     UpdateOtherViews();
     Redraw(true);
 }

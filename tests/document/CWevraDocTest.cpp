@@ -411,6 +411,53 @@ TEST_F(CUndoTest, RestoresIntoTheDocumentsOwnCollections)
     doc.GetNets().RecalcAll();
 }
 
+Bytes Reloaded(const Bytes& design)
+{
+    CWevraDoc reloaded;
+    CArchive ar(design);
+    EXPECT_TRUE(reloaded.LoadFromArchive(ar, "reloaded"));
+    return reloaded.SaveDesignBytes();
+}
+
+// A paste replaces the whole design. Undo and Redo across it bring back whole designs, and the
+// edits on either side are restored into the design they were made in.
+TEST_F(CUndoTest, PasteOfAWholeDesignIsOneStep)
+{
+    {
+        CArchive normalised(doc.SaveDesignBytes());
+        ASSERT_TRUE(doc.LoadFromArchive(normalised, "first"));
+    }
+    Edits(1);
+    CWevraDoc other;
+    other.SetBoardSize(777000, 555000);
+    Edit(other, 5);
+    Edit(other, 6);
+
+    // The design before the paste comes back as it loads, with what loading derives afresh.
+    std::vector<Bytes> designs{Reloaded(doc.SaveDesignBytes())};
+    CArchive pasted(other.SaveDesignBytes());
+    ASSERT_TRUE(doc.PasteDesign(pasted, "pasted"));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.GetBoardWidth(), 777000);
+    designs.push_back(doc.SaveDesignBytes());
+    Edit(doc, 7);
+    designs.push_back(doc.SaveDesignBytes());
+
+    for (size_t k = designs.size() - 1; k-- > 0;) {
+        ASSERT_TRUE(doc.CanUndo());
+        doc.Undo();
+        EXPECT_EQ(doc.SaveDesignBytes(), designs[k]) << "undo to design " << k;
+    }
+    doc.Undo();
+    EXPECT_EQ(State(doc), states[0]) << "the edit before the paste";
+    doc.Redo();
+    for (size_t k = 0; k < designs.size(); ++k) {
+        EXPECT_EQ(doc.SaveDesignBytes(), designs[k]) << "redo to design " << k;
+        doc.Redo();
+    }
+    EXPECT_FALSE(doc.CanRedo());
+}
+
 // ---- Shape documents ----------------------------------------------------------------------------
 
 class CShapeDocTest : public CDocTest {

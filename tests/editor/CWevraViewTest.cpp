@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QScrollBar>
 
+#include "document/CDocCommandMap.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
 #include "editor/CConfig.h"
@@ -95,15 +96,28 @@ TEST_F(CWevraViewTest, CopiedDesignPastesAndSavesToTheSameBytes)
     EXPECT_FALSE(router.Query(ID_EDIT_COPY).enabled);
     EXPECT_FALSE(router.Query(ID_EDIT_CUT).enabled);
 
-    // The open design had an undo snapshot of its own board.
-    doc->SaveUndoState();
-    ASSERT_EQ(doc->GetUndoCount(), 1);
+    const fs::path before = sandbox.root / "BEFORE.PCB";
+    ASSERT_TRUE(doc->OnSaveDocument(before.string()));
     EXPECT_TRUE(router.Execute(ID_EDIT_PASTE));
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(doc->GetUndoCount(), 0);
     EXPECT_EQ(doc->GetBoardWidth(), source.GetBoardWidth());
 
     const fs::path saved = sandbox.root / "PASTED.PCB";
+    ASSERT_TRUE(doc->OnSaveDocument(saved.string()));
+    EXPECT_EQ(ReadFile(saved), demo);
+
+    // One Undo brings back the board as it was before the paste (as it loads), Redo the pasted
+    // one.
+    CWevraDoc reloaded;
+    ASSERT_TRUE(reloaded.OnOpenDocument(before.string()));
+    ASSERT_TRUE(reloaded.OnSaveDocument(before.string()));
+    const CDocCommandMap docCommands(*doc);
+    CCommandRouter edit(
+        [&docCommands] { return std::vector<const CCommandTarget*>{&docCommands}; });
+    EXPECT_TRUE(edit.Execute(ID_EDIT_UNDO));
+    ASSERT_TRUE(doc->OnSaveDocument(saved.string()));
+    EXPECT_EQ(ReadFile(saved), ReadFile(before));
+    EXPECT_TRUE(edit.Execute(ID_EDIT_REDO));
     ASSERT_TRUE(doc->OnSaveDocument(saved.string()));
     EXPECT_EQ(ReadFile(saved), demo);
 }
