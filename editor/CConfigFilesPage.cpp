@@ -1,7 +1,6 @@
 #include "editor/CConfigFilesPage.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,8 +12,10 @@
 
 #include "editor/CConfig.h"
 #include "editor/CWevraApp.h"
+#include "framework/CFileDialogService.h"
 #include "framework/CFolderBrowser.h"
 #include "framework/CPathHelper.h"
+#include "framework/CServices.h"
 #include "framework/qt/CQtText.h"
 #include "resources/StringIds.h"
 
@@ -26,6 +27,7 @@ QLineEdit* AddPathRow(QGridLayout* grid, int row, const QString& label, const st
     auto* edit = new QLineEdit(CQtText::FromPath(value));
     edit->setObjectName(key);
     browse = new QPushButton(QStringLiteral("Browse..."));
+    browse->setObjectName(key + QStringLiteral(" Browse"));
     grid->addWidget(new QLabel(label), row, 0);
     grid->addWidget(edit, row, 1);
     grid->addWidget(browse, row, 2);
@@ -134,22 +136,20 @@ void CConfigFilesPage::BrowseFolder(QLineEdit* edit)
 void CConfigFilesPage::BrowseTemplate()
 {
     const std::string folder = m_config.Files().m_templateFolderBase + "Template";
-    QString chosen =
-        QFileDialog::getOpenFileName(this, QString(), CQtText::FromPath(folder),
-                                     QStringLiteral("Wevra PCB Template (*.PCB *.pcb)"));
-    if (!chosen.isEmpty())
-        m_defaultTemplate->setText(chosen);
+    const std::optional<std::string> chosen = CServices::FileDialogs().ChooseOpenFile(
+        std::string(), folder, "Wevra PCB Template (*.PCB *.pcb)");
+    if (chosen)
+        m_defaultTemplate->setText(CQtText::FromPath(*chosen));
 }
 
 void CConfigFilesPage::BrowseLibrary()
 {
     const std::string folder = CPathHelper::GetDirectory(CQtText::ToPath(m_library->text()));
-    QString chosen =
-        QFileDialog::getOpenFileName(this, QString(), CQtText::FromPath(folder),
-                                     QStringLiteral("Wevra PCB Library (*.SHP *.shp)"));
-    if (chosen.isEmpty())
+    const std::optional<std::string> chosen = CServices::FileDialogs().ChooseOpenFile(
+        std::string(), folder, "Wevra PCB Library (*.SHP *.shp)");
+    if (!chosen)
         return;
-    m_library->setText(chosen);
+    m_library->setText(CQtText::FromPath(*chosen));
     // The library set follows at once; the setting itself waits for Apply.
-    m_config.NotifyLibrary(CQtText::ToPath(chosen));
+    m_config.NotifyLibrary(*chosen);
 }

@@ -1,7 +1,6 @@
 #include "editor/CConfigStartUpPage.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,6 +10,8 @@
 
 #include "document/CConfigStartUp.h"
 #include "editor/CWevraApp.h"
+#include "framework/CFileDialogService.h"
+#include "framework/CServices.h"
 #include "framework/qt/CQtText.h"
 #include "resources/StringIds.h"
 
@@ -39,6 +40,7 @@ CConfigStartUpPage::CConfigStartUpPage(CConfigStartUp& values, QWidget* parent)
     m_schematicAppExtension = new QLineEdit(CQtText::FromPath(values.m_schematicAppExtension));
     m_schematicAppExtension->setObjectName(QStringLiteral("Schematic App. Extension"));
     auto* browse = new QPushButton(QStringLiteral("Browse..."));
+    browse->setObjectName(QStringLiteral("Schematic App. Path Browse"));
 
     auto* schematic = new QGridLayout;
     schematic->addWidget(new QLabel(QStringLiteral("Path")), 0, 0);
@@ -88,10 +90,8 @@ void CConfigStartUpPage::Apply()
 void CConfigStartUpPage::BrowseSchematicApp()
 {
     // Programs here carry no extension, so every file is offered, from the system's programs.
-    const QString title =
-        CQtText::FromDesignText(CWevraApp::LoadResString(IDS_SELECT_SCHEMATIC_PROGRAM));
-    QString chosen = QFileDialog::getOpenFileName(this, title, QStringLiteral("/usr/bin"),
-                                                  QStringLiteral("Application (*)"));
-    if (!chosen.isEmpty())
-        m_schematicAppPath->setText(chosen);
+    const std::optional<std::string> chosen = CServices::FileDialogs().ChooseOpenFile(
+        CWevraApp::LoadResString(IDS_SELECT_SCHEMATIC_PROGRAM), "/usr/bin", "Application (*)");
+    if (chosen)
+        m_schematicAppPath->setText(CQtText::FromPath(*chosen));
 }

@@ -1,7 +1,6 @@
 #include "editor/CDocTemplate.h"
 
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMetaObject>
@@ -10,6 +9,7 @@
 #include "document/CDocCommandMap.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
+#include "framework/CFileDialogService.h"
 #include "framework/CMessageService.h"
 #include "framework/CPathHelper.h"
 #include "framework/CResString.h"
@@ -107,12 +107,12 @@ bool CDocTemplate::SaveDocument(CWevraDoc& document, bool saveAs)
         saveAs = true;
     }
     if (saveAs || path.empty() || !designFile) {
-        QString chosen = QFileDialog::getSaveFileName(
-            m_area.window(), QString(), QString::fromStdString(CPathHelper::GetDirectory(path)),
-            QStringLiteral("Wevra PCB Design (*.PCB)"));
-        if (chosen.isEmpty())
+        // The chooser proposes the design's own name in its folder.
+        const std::optional<std::string> chosen = CServices::FileDialogs().ChooseSaveFile(
+            std::string(), path, "Wevra PCB Design (*.PCB)", ".PCB");
+        if (!chosen)
             return false;
-        path = chosen.toStdString();
+        path = *chosen;
         if (UpperAscii(CPathHelper::GetExtension(path)) != ".PCB")
             path += ".PCB";
     }

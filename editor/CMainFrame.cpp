@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -29,8 +29,10 @@
 #include "editor/CWevraView.h"
 #include "framework/CArchive.h"
 #include "framework/CArchiveException.h"
+#include "framework/CFileDialogService.h"
 #include "framework/CLauncher.h"
 #include "framework/CMessageService.h"
+#include "framework/CPathHelper.h"
 #include "framework/CProgDlg.h"
 #include "framework/CResourcePack.h"
 #include "framework/CServices.h"
@@ -597,16 +599,20 @@ void CMainFrame::OnTimerCommand()
 
 void CMainFrame::OnFileOpen()
 {
-    QString folder;
+    std::string folder;
     if (m_config) {
         SetCurrentFolder(m_config->GetPcbDirectory());
-        folder = QString::fromStdString(m_config->GetPcbDirectory());
+        folder = m_config->GetPcbDirectory();
     }
-    const QString path = QFileDialog::getOpenFileName(
-        this, QString(), folder,
-        QStringLiteral("Wevra PCB Design (*.PCB *.pcb);;Wevra DOS PCB Design (*.PLY *.ply)"));
-    if (!path.isEmpty())
-        OpenDocumentFile(path.toStdString());
+    // The user most often wants a design beside the one in front.
+    if (const CWevraDoc* active = m_docTemplate->GetActiveDocument();
+        active && !active->GetPathNameRef().empty())
+        folder = CPathHelper::GetDirectory(active->GetPathNameRef());
+    const std::optional<std::string> path = CServices::FileDialogs().ChooseOpenFile(
+        std::string(), folder,
+        "Wevra PCB Design (*.PCB *.pcb);;Wevra DOS PCB Design (*.PLY *.ply)");
+    if (path)
+        OpenDocumentFile(*path);
 }
 
 void CMainFrame::OnImportDosComponents()

@@ -33,9 +33,11 @@ public:
     {
         return {};
     }
-    // Lets the user name a file to write, starting in the folder with the file name proposed;
-    // a name typed without an extension gets `defaultExtension` (".NET"). The chosen file's
-    // full path, or nothing when the user cancelled.
+    // Lets the user name a file to write, starting in the folder (the user's home when it is
+    // empty or missing); when `startFolder` names a file in an existing folder, the chooser
+    // starts there with that file name proposed. A name typed without an extension gets
+    // `defaultExtension` (".NET"). The chosen file's full path, or nothing when the user
+    // cancelled.
     virtual std::optional<std::string> ChooseSaveFile(const std::string& /*title*/,
                                                       const std::string& /*startFolder*/,
                                                       const std::string& /*filter*/,

@@ -78,6 +78,12 @@ std::optional<std::string> CQtFileDialogService::ChooseSaveFile(const std::strin
     QFileDialog dialog(QApplication::activeWindow(), CQtText::FromDesignText(title),
                        StartFolder(startFolder), CQtText::FromDesignText(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A file named in an existing folder: start there with its name proposed.
+    const QFileInfo proposed(CQtText::FromPath(startFolder));
+    if (!startFolder.empty() && !proposed.isDir() && proposed.dir().exists()) {
+        dialog.setDirectory(proposed.dir());
+        dialog.selectFile(proposed.fileName());
+    }
     QString suffix = QString::fromStdString(defaultExtension);
     if (suffix.startsWith(QLatin1Char('.')))
         suffix.remove(0, 1);

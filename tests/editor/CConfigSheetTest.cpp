@@ -15,6 +15,7 @@
 #include "editor/CConfigSheet.h"
 #include "tests/document/SettingsTestSupport.h"
 #include "tests/framework/qt/QtApplicationTest.h"
+#include "tests/support/CFakeServices.h"
 
 namespace {
 
@@ -68,6 +69,33 @@ TEST_F(ConfigSheetTest, ApplyWritesThePagesAndCancelForgetsWhatWasTyped)
     EXPECT_EQ(config.GetLibraryFile(), "/lib/new.SHP");
     EXPECT_NE(config.GetPcbDirectory(), "/typed");
     EXPECT_EQ(libraries.size(), 1u);
+}
+
+// The Browse buttons ask the file choosers; Cancel leaves the field as it was.
+TEST_F(ConfigSheetTest, BrowseButtonsFillTheFieldsFromTheFileChoosers)
+{
+    CFakeServices services;
+    CConfig config(sandbox.root / "bin");
+    std::vector<std::string> libraries;
+    config.SetLibraryHandler([&](const std::string& file) { libraries.push_back(file); });
+    CConfigSheet sheet(config);
+
+    services.fileDialogs.QueueFile("/libs/Größe.SHP");
+    Find<QPushButton>(sheet, "Library Browse")->click();
+    EXPECT_EQ(Find<QLineEdit>(sheet, "Library")->text(), QStringLiteral("/libs/Größe.SHP"));
+    EXPECT_EQ(libraries, std::vector<std::string>{"/libs/Größe.SHP"});
+
+    const QString template_ = Find<QLineEdit>(sheet, "Default Temlate")->text();
+    Find<QPushButton>(sheet, "Default Temlate Browse")->click();
+    EXPECT_EQ(Find<QLineEdit>(sheet, "Default Temlate")->text(), template_);
+    EXPECT_EQ(services.fileDialogs.GetFileStartFolders().back(),
+              config.Files().m_templateFolderBase + "Template");
+
+    services.fileDialogs.QueueFile("/opt/schematic/run");
+    Find<QPushButton>(sheet, "Schematic App. Path Browse")->click();
+    EXPECT_EQ(Find<QLineEdit>(sheet, "Schematic App. Path")->text(),
+              QStringLiteral("/opt/schematic/run"));
+    EXPECT_EQ(services.fileDialogs.GetFileStartFolders().back(), "/usr/bin");
 }
 
 TEST_F(ConfigSheetTest, AboutBoxShowsTheProductVersion)

@@ -407,6 +407,43 @@ TEST_F(CMainFrameTest, SaveOnAReadOnlyDesignOffersSaveAs)
     fs::permissions(design, fs::perms::owner_read | fs::perms::owner_write);
 }
 
+// File Open starts beside the design in front; Save As proposes the design's own name in its
+// folder and gives the chosen name the design extension. Both go through the file choosers.
+TEST_F(CMainFrameTest, OpenAndSaveAsAskTheFileChoosers)
+{
+    const fs::path second = WriteDesign("SECOND.PCB");
+    const Bytes secondBytes = ReadFile(second);
+    auto application = Start({design.string()});
+    CMainFrame& frame = *application->GetMainFrame();
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+
+    QTest::keyClick(&frame.GetMdiArea(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(services.fileDialogs.GetFileStartFolders().back(), folder.string());
+    EXPECT_EQ(OpenPaths(frame).size(), 1u) << "cancelled";
+    services.fileDialogs.QueueFile(second.string());
+    QTest::keyClick(&frame.GetMdiArea(), Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(OpenPaths(frame), (std::vector<std::string>{design.string(), second.string()}));
+
+    const fs::path elsewhere = sandbox.root / "elsewhere";
+    fs::create_directories(elsewhere);
+    services.fileDialogs.QueueFile((elsewhere / "COPY").string());
+    frame.UpdateCommandUI();
+    QAction* saveAs = FindItem(*frame.menuBar(), {"&File", "Save &As..."});
+    ASSERT_NE(saveAs, nullptr);
+    saveAs->trigger();
+    EXPECT_EQ(services.fileDialogs.GetFileStartFolders().back(), second.string());
+    EXPECT_TRUE(fs::is_regular_file(elsewhere / "COPY.PCB"));
+    EXPECT_EQ(ReadFile(second), secondBytes) << "the design it came from stays";
+    EXPECT_EQ(frame.GetDocTemplate().GetActiveDocument()->GetPathNameRef(),
+              (elsewhere / "COPY.PCB").string());
+
+    // Open now starts beside the design saved elsewhere.
+    QTest::keyClick(&frame.GetMdiArea(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(services.fileDialogs.GetFileStartFolders().back(), elsewhere.string());
+}
+
 // The shape library set goes back to its file at the end only when it came from there and has
 // changed; a file that could not be read is left as it is.
 TEST_F(CMainFrameTest, ShapeLibrariesAreSavedOnlyWhenLoadedAndChanged)

@@ -42,4 +42,30 @@ TEST_F(CQtFileDialogServiceTest, OpensInTheStartFolderWhichOkChooses)
     EXPECT_EQ(service.ChooseFolder("Open", (m_folder / "Missing").string(), ""), std::nullopt);
 }
 
+// The save chooser proposes the name in the start folder; a folder that is gone gives the home.
+TEST_F(CQtFileDialogServiceTest, SaveChooserProposesTheNameInTheStartFolder)
+{
+    CQtFileDialogService service;
+    const fs::path proposed = m_folder / "Größe 1.PCB";
+    WhenModal([&proposed](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        ASSERT_EQ(dialog->selectedFiles().size(), 1);
+        EXPECT_EQ(dialog->selectedFiles().front(), QString::fromStdString(proposed.string()));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    EXPECT_EQ(service.ChooseSaveFile("", proposed.string(), "Design (*.PCB)", ".PCB"),
+              proposed.string());
+
+    WhenModal([](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(QDir::cleanPath(dialog->directory().absolutePath()), QDir::homePath());
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    EXPECT_EQ(service.ChooseSaveFile("", (m_folder / "Gone" / "X.PCB").string(), "", ".PCB"),
+              std::nullopt);
+}
+
 } // namespace
