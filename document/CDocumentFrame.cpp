@@ -1,6 +1,6 @@
 #include "document/CDocumentFrame.h"
 
-#include <system_error>
+#include "framework/CPathHelper.h"
 
 namespace {
 
@@ -23,7 +23,5 @@ CDocumentFrame* CDocumentFrame::Set(CDocumentFrame* frame)
 
 std::filesystem::path CDocumentFrame::GetProgramFolder() const
 {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path() : program.parent_path();
+    return CPathHelper::GetProgramFolder();
 }

@@ -12,12 +12,8 @@ namespace {
 std::vector<std::filesystem::path> DataFolders()
 {
     std::vector<std::filesystem::path> folders;
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
-    if (dataHome != nullptr && std::filesystem::path(dataHome).is_absolute())
-        folders.emplace_back(dataHome);
-    else if (home != nullptr && *home != '\0')
-        folders.push_back(std::filesystem::path(home) / ".local/share");
+    if (std::filesystem::path user = CPathHelper::GetUserDataFolder(); !user.empty())
+        folders.push_back(std::move(user));
 
     const char* dataDirs = std::getenv("XDG_DATA_DIRS");
     std::string list =

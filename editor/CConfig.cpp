@@ -8,18 +8,7 @@
 #include "editor/CConfigSheet.h"
 #include "framework/CPathHelper.h"
 
-namespace {
-
-std::filesystem::path RunningProgramFolder()
-{
-    std::error_code error;
-    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::current_path(error) : program.parent_path();
-}
-
-} // namespace
-
-CConfig::CConfig() : CConfig(RunningProgramFolder()) {}
+CConfig::CConfig() : CConfig(CPathHelper::GetProgramFolder()) {}
 
 CConfig::CConfig(const std::filesystem::path& programFolder)
 {

@@ -384,3 +384,24 @@ std::filesystem::path CPathHelper::ResolveStoredPath(const std::string& stored,
     }
     return result;
 }
+
+fs::path CPathHelper::GetProgramFolder()
+{
+    std::error_code error;
+    const fs::path program = fs::read_symlink("/proc/self/exe", error);
+    if (!error && program.has_parent_path())
+        return program.parent_path();
+    const fs::path current = fs::current_path(error);
+    return error ? fs::path(".") : current;
+}
+
+fs::path CPathHelper::GetUserDataFolder()
+{
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome != nullptr && fs::path(dataHome).is_absolute())
+        return dataHome;
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && *home != '\0')
+        return fs::path(home) / ".local/share";
+    return {};
+}

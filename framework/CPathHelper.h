@@ -83,6 +83,12 @@ public:
     static std::filesystem::path ResolveStoredPath(const std::string& stored,
                                                    const std::filesystem::path& designFolder,
                                                    bool createFolders);
+    // The folder of the running program, where its language pack, font and help pages lie; the
+    // current folder when the program's file cannot be found.
+    static std::filesystem::path GetProgramFolder();
+    // The user's data folder of the desktop (XDG_DATA_HOME when it is absolute, else
+    // ~/.local/share); empty when neither is known.
+    static std::filesystem::path GetUserDataFolder();
     // The regular file of that name in the first folder of the PATH variable holding one;
     // empty when none does. Relative folders of PATH are skipped.
     static std::filesystem::path FindOnSearchPath(const std::string& name);
