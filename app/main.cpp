@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "editor/CWevraApplication.h"
+#include "framework/CPathHelper.h"
 #include "framework/CServices.h"
 #include "framework/qt/CQtClipboardService.h"
 #include "framework/qt/CQtFileDialogService.h"
@@ -47,13 +48,15 @@ int main(int argc, char** argv)
     int result = 0;
     {
         CWevraApplication::Options options;
-        options.programFolder = QCoreApplication::applicationDirPath().toStdString();
+        options.programFolder = CPathHelper::GetProgramFolder();
         CWevraApplication wevra(options);
         std::vector<std::string> arguments;
         for (int i = 1; i < argc; ++i)
             arguments.emplace_back(argv[i]);
         if (wevra.InitInstance(arguments))
             result = QApplication::exec();
+        else
+            result = wevra.GetExitStatus();
     }
 
     CServices::SetClipboard(nullptr);

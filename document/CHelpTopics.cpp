@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "framework/CLauncher.h"
+#include "framework/CPathHelper.h"
 #include "framework/CServices.h"
 #include "resources/CommandIds.h"
 
@@ -187,9 +188,7 @@ constexpr char fallbackTopic[] = "Hotkeys";
 
 std::filesystem::path HelpFolder()
 {
-    std::error_code error;
-    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path("help") : program.parent_path() / "help";
+    return CPathHelper::GetProgramFolder() / "help";
 }
 
 } // namespace
@@ -213,7 +212,5 @@ bool CHelpTopics::Show(uint32_t helpContext)
     std::error_code error;
     if (!std::filesystem::is_regular_file(page, error))
         page = folder / (std::string(fallbackTopic) + ".htm");
-    if (!std::filesystem::is_regular_file(page, error))
-        return false;
-    return CServices::Launcher().OpenInBrowser(page);
+    return CServices::Launcher().ShowPage(page);
 }

@@ -232,7 +232,12 @@ bool CWevraDoc::OnFileSendMail()
             return false;
         }
     }
-    return CServices::Mail().SendFile(file);
+    if (CServices::Mail().SendFile(file))
+        return true;
+    CServices::Messages().FileMessageBox(
+        file.string() + " could not be mailed: no mail program (xdg-email) could be started.",
+        CWindows1252::ToUtf8(CResString::Load(IDS_APP_TITLE)), MB_OK, MB_ICONEXCLAMATION);
+    return false;
 }
 
 void CWevraDoc::OnToggleTransparentColors()

@@ -12,9 +12,11 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPixmap>
+#include <QPointer>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -68,6 +70,9 @@ constexpr char dosConfigFile[] = "DOS_700.CNF";
 constexpr char dosLibraryFolder[] = "c:\\wevra\\wevrap\\lmc\\";
 
 CMainFrame::LmcImportFactory s_lmcImportFactory = nullptr;
+
+// Marks the entries of the window list in the Window menu.
+constexpr char windowListProperty[] = "wevraWindowList";
 
 // File dialogs and relative paths start in the configured design folder.
 void SetCurrentFolder(const std::string& folder)
@@ -416,6 +421,60 @@ void CMainFrame::ApplyMenu(uint32_t menuId)
         m_binder->BuildMenuBar(*menuBar(), *menu);
     else
         menuBar()->clear();
+    // The menu with the window arrangements lists the open designs below them.
+    for (QAction* popup : menuBar()->actions()) {
+        QMenu* menu = popup->menu();
+        if (menu == nullptr)
+            continue;
+        for (QAction* action : menu->actions())
+            if (CQtCommandBinder::CommandOf(*action) == ID_WINDOW_CASCADE) {
+                connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillWindowList(*menu); });
+                break;
+            }
+    }
+}
+
+void CMainFrame::FillWindowList(QMenu& menu)
+{
+    for (QAction* action : menu.actions())
+        if (action->property(windowListProperty).toBool()) {
+            menu.removeAction(action);
+            action->deleteLater();
+        }
+    const QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty())
+        return;
+    QAction* separator = menu.addSeparator();
+    separator->setProperty(windowListProperty, true);
+    int number = 0;
+    for (QMdiSubWindow* window : windows) {
+        const CWevraDoc* document = nullptr;
+        for (int i = 0; i < m_docTemplate->GetCount(); ++i)
+            if (m_docTemplate->GetFrame(*m_docTemplate->GetDocument(i)) == window->widget())
+                document = m_docTemplate->GetDocument(i);
+        // The design's file name; an unnamed one by its window.
+        const std::string file = document ? document->GetDesignName() : std::string();
+        const QString name = file.empty() ? window->windowTitle() : CQtText::FromPath(file);
+        QAction* entry = menu.addAction(QStringLiteral("&%1 %2").arg(++number).arg(name));
+        entry->setProperty(windowListProperty, true);
+        entry->setCheckable(true);
+        entry->setChecked(window == m_mdiArea->activeSubWindow());
+        connect(entry, &QAction::triggered, this, [this, window = QPointer<QMdiSubWindow>(window)] {
+            if (window)
+                m_mdiArea->setActiveSubWindow(window);
+        });
+    }
+}
+
+void CMainFrame::Cascade()
+{
+    // Cascading gives every window the size it asks for, which for a design window is a few
+    // pixels: each gets two thirds of the area instead.
+    m_mdiArea->cascadeSubWindows();
+    const QSize area = m_mdiArea->viewport()->size();
+    const QSize size(std::max(area.width() * 2 / 3, 320), std::max(area.height() * 2 / 3, 240));
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList())
+        window->resize(size.expandedTo(window->minimumSizeHint()));
 }
 
 void CMainFrame::RedrawMenuBar()
@@ -472,15 +531,20 @@ void CMainFrame::UpdateCommandUI()
 {
     for (QAction* action : m_toolbar->actions())
         m_binder->UpdateAction(*action);
-    CWevraDoc* document = m_docTemplate->GetActiveDocument();
-    QString title = CQtText::FromDesignText(CWevraApp::LoadResString(IDS_APP_TITLE));
-    if (document != nullptr) {
+    if (CWevraDoc* document = m_docTemplate->GetActiveDocument())
         m_docTemplate->UpdateTitle(*document);
-        title +=
-            QStringLiteral(" - [") + CQtText::FromPath(document->GetTitle()) + QStringLiteral("]");
-    }
+    const QString title = TitleText();
     if (windowTitle() != title)
         setWindowTitle(title);
+}
+
+QString CMainFrame::TitleText() const
+{
+    QString title = CQtText::FromDesignText(CWevraApp::LoadResString(IDS_APP_TITLE));
+    if (const CWevraDoc* document = m_docTemplate->GetActiveDocument())
+        title +=
+            QStringLiteral(" - [") + CQtText::FromPath(document->GetTitle()) + QStringLiteral("]");
+    return title;
 }
 
 void CMainFrame::RegisterCommands()
@@ -523,7 +587,7 @@ void CMainFrame::RegisterCommands()
                    });
     OnCommand(ID_FILE_EXIT, [this] { close(); });
 
-    OnCommand(ID_WINDOW_CASCADE, [this] { m_mdiArea->cascadeSubWindows(); });
+    OnCommand(ID_WINDOW_CASCADE, [this] { Cascade(); });
     OnCommand(ID_WINDOW_TILE_HORIZONTAL, [this] { m_mdiArea->tileSubWindows(); });
     OnCommand(ID_WINDOW_TILE_VERTICAL, [this] { m_mdiArea->tileSubWindows(); });
     for (uint32_t id : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORIZONTAL, ID_WINDOW_TILE_VERTICAL})
@@ -623,7 +687,12 @@ void CMainFrame::OnImportDosComponents()
     if (!importer)
         return;
     const std::string folder = m_config ? m_config->GetRegisteredFolder() : std::string();
-    m_libraries->ImportDosLibraries(*importer, folder + dosConfigFile, dosLibraryFolder);
+    // The stored DOS folder names a folder beside the program here, as drives in designs
+    // name the design's folder.
+    const std::filesystem::path libraries = CPathHelper::ResolveStoredPath(
+        dosLibraryFolder,
+        folder.empty() ? CPathHelper::GetProgramFolder() : std::filesystem::path(folder), false);
+    m_libraries->ImportDosLibraries(*importer, folder + dosConfigFile, (libraries / "").string());
 }
 
 void CMainFrame::OnRunSchematicApplication()
@@ -637,7 +706,7 @@ void CMainFrame::OnRunSchematicApplication()
 
 void CMainFrame::OnReadme()
 {
-    CServices::Launcher().OpenTextFile(CDocumentFrame::GetProgramFolder() /
+    CServices::Launcher().ShowTextFile(CDocumentFrame::GetProgramFolder() /
                                        CWevraApp::LoadResString(IDS_README_FILE));
 }
 
@@ -740,6 +809,13 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 void CMainFrame::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
+    // A maximised design window writes its own title into ours, on top of what was there
+    // before it: ours is put back, so that it never repeats itself.
+    if (event->type() == QEvent::WindowTitleChange && m_docTemplate) {
+        const QString title = TitleText();
+        if (windowTitle() != title)
+            setWindowTitle(title);
+    }
     // Posted, so that the check runs once the activation is complete.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         PostCommand(ID_OTHER_DOC_JUST_LOADED);

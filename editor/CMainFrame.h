@@ -17,6 +17,7 @@
 #include "framework/CCommandRouter.h"
 #include "framework/CCommandTarget.h"
 
+class QMenu;
 class CConfig;
 class CDocTemplate;
 class CLmcImport;
@@ -144,6 +145,11 @@ private:
     std::vector<const CCommandTarget*> CommandChain() const;
     void OnActiveDocumentChanged();
     void ApplyMenu(uint32_t menuId);
+    // The open designs at the end of the Window menu, the active one checked.
+    void FillWindowList(QMenu& menu);
+    void Cascade();
+    // The application title with the active design's.
+    QString TitleText() const;
     void OnFileOpen();
     void OnImportDosComponents();
     void OnRunSchematicApplication();

@@ -69,8 +69,10 @@ bool CWevraApplication::InitInstance(const std::vector<std::string>& arguments)
     m_mainFrame->StartUp();
 
     if (!line.file.empty()) {
-        if (m_mainFrame->OpenDocumentFile(line.file) == nullptr)
+        if (m_mainFrame->OpenDocumentFile(line.file) == nullptr) {
+            m_exitStatus = 1;
             return false;
+        }
         if (line.print) {
             m_mainFrame->GetRouter().Execute(ID_FILE_PRINT);
             return false;

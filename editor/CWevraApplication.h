@@ -34,6 +34,9 @@ public:
     // print) or the last design. False when the program is to end now: the named design could
     // not be opened, or it has been printed.
     bool InitInstance(const std::vector<std::string>& arguments);
+    // The exit status when InitInstance ended the program: 1 when the named design could not
+    // be opened (after its message), 0 otherwise.
+    int GetExitStatus() const { return m_exitStatus; }
 
     CMainFrame* GetMainFrame() { return m_mainFrame.get(); }
 
@@ -43,4 +46,5 @@ private:
     std::unique_ptr<CQtDialogService> m_dialogs;
     CDialogService* m_previousDialogs = nullptr;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    int m_exitStatus = 0;
 };

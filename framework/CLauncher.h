@@ -18,4 +18,9 @@ public:
     // Opens a page (HTML) in the desktop's browser. True when the request was accepted; a
     // launcher without a desktop accepts none.
     virtual bool OpenInBrowser(const std::filesystem::path& /*page*/) { return false; }
+
+    // As OpenTextFile and OpenInBrowser, but a file that is missing or that the desktop would
+    // not open is named to the user in a message; an error only on the terminal goes unseen.
+    bool ShowTextFile(const std::filesystem::path& file);
+    bool ShowPage(const std::filesystem::path& page);
 };

@@ -195,7 +195,7 @@ bool CNetlistImport::FinishRun(bool completed, bool result)
                                              PathText(m_report.GetPath()),
                                          "Load Netlist", MB_OK, MB_ICONEXCLAMATION);
     } else if (completed) {
-        CServices::Launcher().OpenTextFile(m_report.GetPath());
+        CServices::Launcher().ShowTextFile(m_report.GetPath());
     }
     return result;
 }

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -7,6 +8,7 @@
 
 #include "document/CFileTypeRegistration.h"
 #include "document/CRegTool.h"
+#include "framework/CPathHelper.h"
 #include "tests/document/SettingsTestSupport.h"
 #include "tests/support/CFakeServices.h"
 
@@ -42,7 +44,8 @@ TEST_F(FileTypeTest, RegisteredProgramFolderIsFoundAgain)
     const fs::path program = "/opt/my \"apps\"/100%/wevra-pcb";
     ASSERT_TRUE(CFileTypeRegistration::Register(program));
 
-    EXPECT_NE(ReadAll(mimePackage).find("<glob pattern=\"*.pcb\"/>"), std::string::npos);
+    EXPECT_NE(ReadAll(mimePackage).find("<glob pattern=\"*.PCB\" case-sensitive=\"true\"/>"),
+              std::string::npos);
     EXPECT_NE(ReadAll(entry).find("MimeType=application/x-wevra-pcb;\n"), std::string::npos);
     EXPECT_EQ(CRegTool::GetOpenCommandDir("WevraPCB.Document"), "/opt/my \"apps\"/100%/");
 }
@@ -101,4 +104,30 @@ TEST_F(FileTypeTest, OpenCommandIsUnquotedAndPartedFromItsArguments)
              "[Desktop Entry]\nExec=/usr/lib/other/run %f\n");
     EXPECT_EQ(CRegTool::GetOpenCommandDir("Other.Document"), "/usr/lib/other/");
     EXPECT_EQ(CRegTool::GetOpenCommandDir("Missing.Document"), "");
+}
+
+// The ".PCB" type claims only this program's files: the upper-case extension, matched with
+// case, or the leading version word; the desktop's own tool takes the package as written.
+TEST_F(FileTypeTest, TheFileTypeClaimsOnlyThisProgramsFiles)
+{
+    ASSERT_TRUE(CFileTypeRegistration::Register("/usr/bin/wevra-pcb"));
+    const std::string package = ReadAll(mimePackage);
+    EXPECT_NE(package.find("<glob pattern=\"*.PCB\" case-sensitive=\"true\"/>"), std::string::npos);
+    EXPECT_EQ(package.find("*.pcb"), std::string::npos);
+    EXPECT_NE(ReadAll(entry).find("\nIcon=wevra-pcb\n"), std::string::npos);
+    const fs::path icon =
+        sandbox.root / "data" / "icons" / "hicolor" / "scalable" / "apps" / "wevra-pcb.svg";
+    EXPECT_NE(ReadAll(icon).find("<svg"), std::string::npos);
+
+    const fs::path tool = CPathHelper::FindOnSearchPath("update-mime-database");
+    if (tool.empty())
+        GTEST_SKIP() << "update-mime-database is not installed";
+    const fs::path mime = sandbox.root / "data" / "mime";
+    ASSERT_EQ(std::system(("\"" + tool.string() + "\" \"" + mime.string() + "\"").c_str()), 0);
+    EXPECT_NE(ReadAll(mime / "globs2").find("application/x-wevra-pcb:*.PCB:cs"), std::string::npos);
+    const std::string magic = ReadAll(mime / "magic");
+    EXPECT_NE(magic.find("[60:application/x-wevra-pcb]"), std::string::npos);
+    for (const char first : {'\x60', '\x61', '\x62', '\x63'})
+        EXPECT_NE(magic.find(std::string{first, '\x1F', '\0', '\0'}), std::string::npos)
+            << int(first);
 }

@@ -470,6 +470,15 @@ TEST_F(CDesignFileTest, SmallServices)
     EXPECT_EQ(mail.sent.filename(), "UnNamed.PCB");
     std::filesystem::remove(mail.sent);
     CServices::SetMail(previousMail);
+    // Without a mail program the user is told, not left waiting for a mail window.
+    CMailService none;
+    previousMail = CServices::SetMail(&none);
+    services.messages.ClearShown();
+    EXPECT_FALSE(doc->OnFileSendMail());
+    ASSERT_EQ(services.messages.ShownTexts().size(), 1u);
+    EXPECT_NE(services.messages.ShownTexts()[0].find("could not be mailed"), std::string::npos);
+    CServices::SetMail(previousMail);
+    std::filesystem::remove(std::filesystem::temp_directory_path() / "UnNamed.PCB");
 
     CInfoDialog dialog;
     CDialogService* previousDialogs = CDialogService::Set(&dialog);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,7 +27,9 @@
 #include "editor/CWevraApp.h"
 #include "editor/CWevraApplication.h"
 #include "framework/CMessageService.h"
+#include "framework/CPathHelper.h"
 #include "framework/qt/CQtCommandBinder.h"
+#include "interchange/CLmcImport.h"
 #include "model/CComponentArray.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
@@ -156,8 +159,8 @@ TEST_F(CMainFrameTest, StartUpOpensTheNamedDesignOrElseTheLastOne)
         EXPECT_EQ(OpenPaths(*application->GetMainFrame()),
                   std::vector<std::string>{other.string()});
     }
-    // A named design that cannot be opened ends the program.
-    Start({(folder / "NONE.PCB").string()}, false);
+    // A named design that cannot be opened ends the program with a failure status.
+    EXPECT_EQ(Start({(folder / "NONE.PCB").string()}, false)->GetExitStatus(), 1);
 
     // A last design that is gone leaves the list.
     sandbox.settings.WriteString("Recent File List", "File1", (folder / "GONE.PCB").string());
@@ -442,6 +445,82 @@ TEST_F(CMainFrameTest, OpenAndSaveAsAskTheFileChoosers)
     // Open now starts beside the design saved elsewhere.
     QTest::keyClick(&frame.GetMdiArea(), Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(services.fileDialogs.GetFileStartFolders().back(), elsewhere.string());
+}
+
+// The DOS library folder the program stores as "c:\wevra\wevrap\lmc\" is offered beside the
+// program, as drives in designs name the design's folder.
+TEST_F(CMainFrameTest, DosImportOffersTheStoredLibraryFolderBesideTheProgram)
+{
+    static std::string offered;
+    struct CRecordingImport : CLmcImport {
+        void Run(CShapeLibArray&, const std::string&, const std::string& folder) override
+        {
+            offered = folder;
+        }
+    };
+    const CMainFrame::LmcImportFactory previous = CMainFrame::SetLmcImportFactory(
+        []() -> std::unique_ptr<CLmcImport> { return std::make_unique<CRecordingImport>(); });
+    {
+        CMainFrame frame(nullptr);
+        EXPECT_TRUE(frame.GetRouter().Execute(ID_FILE_IMPORT_WEVRA_DOS_COMPONENTS));
+    }
+    CMainFrame::SetLmcImportFactory(previous);
+    EXPECT_EQ(offered, (CPathHelper::GetProgramFolder() / "wevra/wevrap/lmc/").string());
+}
+
+// With two designs open the title names the active one once, the Window menu lists both (the
+// active one checked) and switches between them, and Cascade leaves windows one can work in.
+TEST_F(CMainFrameTest, WindowMenuListsTheDesignsAndTheTitleNamesTheActiveOnce)
+{
+    const fs::path second = WriteDesign("SECOND.PCB");
+    auto application = Start({design.string()});
+    CMainFrame& frame = *application->GetMainFrame();
+    frame.resize(1000, 800);
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    frame.GetMdiArea().activeSubWindow()->showMaximized();
+    CWevraDoc* secondDoc = frame.OpenDocumentFile(second.string());
+    ASSERT_NE(secondDoc, nullptr);
+    frame.GetMdiArea().activeSubWindow()->showMaximized();
+    QApplication::processEvents();
+    frame.UpdateCommandUI();
+    const auto titleOf = [](const CWevraDoc& document) {
+        return QStringLiteral("Wevra PCB - [") + QString::fromStdString(document.GetTitle()) +
+               QStringLiteral("]");
+    };
+    EXPECT_EQ(frame.windowTitle(), titleOf(*secondDoc));
+
+    QAction* window = FindItem(*frame.menuBar(), {"&Window"});
+    ASSERT_TRUE(window != nullptr && window->menu() != nullptr);
+    QMenu& menu = *window->menu();
+    const auto entries = [&menu] {
+        Q_EMIT menu.aboutToShow();
+        std::vector<QAction*> listed;
+        for (QAction* action : menu.actions())
+            if (action->text().startsWith(QLatin1Char('&')) && action->isCheckable())
+                listed.push_back(action);
+        return listed;
+    };
+    std::vector<QAction*> listed = entries();
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0]->text(), QStringLiteral("&1 BOARD"));
+    EXPECT_FALSE(listed[0]->isChecked());
+    EXPECT_TRUE(listed[1]->isChecked());
+    listed[0]->trigger();
+    QApplication::processEvents();
+    frame.UpdateCommandUI();
+    CWevraDoc* first = frame.GetDocTemplate().GetActiveDocument();
+    ASSERT_NE(first, secondDoc);
+    EXPECT_EQ(frame.windowTitle(), titleOf(*first));
+    EXPECT_EQ(entries().size(), 2u) << "the list is built afresh, not added to";
+
+    EXPECT_TRUE(frame.GetRouter().Execute(ID_WINDOW_CASCADE));
+    const QSize area = frame.GetMdiArea().viewport()->size();
+    for (QMdiSubWindow* sub : frame.GetMdiArea().subWindowList()) {
+        EXPECT_GE(sub->width(), area.width() / 2);
+        EXPECT_GE(sub->height(), area.height() / 2);
+    }
 }
 
 // The shape library set goes back to its file at the end only when it came from there and has

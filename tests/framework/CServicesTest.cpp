@@ -5,8 +5,14 @@
 #include "framework/CMessageService.h"
 #include "framework/CPrinterService.h"
 #include "tests/support/CFakeServices.h"
+#include "tests/support/CTempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -77,3 +83,24 @@ TEST(CServicesLoadWarningsTest, AreShownOnceTogether)
 }
 
 } // namespace
+
+// Without a desktop to open it, a report, the readme or a help page is named in a message
+// rather than only on the terminal.
+TEST(CLauncherShowTest, FilesThatCannotBeShownAreNamedToTheUser)
+{
+    CFakeServices services;
+    const CTempFolder temp("wevra-launcher");
+    const std::filesystem::path report = temp / "REPORT.TXT";
+    std::ofstream(report) << "report\n";
+    EXPECT_TRUE(services.launcher.ShowTextFile(report));
+    EXPECT_TRUE(services.messages.Shown().empty());
+
+    services.launcher.result = false;
+    EXPECT_FALSE(services.launcher.ShowTextFile(report));
+    EXPECT_FALSE(services.launcher.ShowPage(temp / "gone.htm"));
+    EXPECT_EQ(services.messages.ShownTexts(),
+              (std::vector<std::string>{
+                  report.string() + " could not be opened: the desktop has no program to show it.",
+                  (temp / "gone.htm").string() + " could not be opened: it does not exist."}));
+    EXPECT_TRUE(services.launcher.openedPages.empty()) << "a missing page is not handed on";
+}
