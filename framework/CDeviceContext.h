@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <span>
 #include <string_view>
 
 #include "framework/CBrush.h"
+#include "framework/CCachedPicture.h"
 #include "framework/CFontDesc.h"
 #include "framework/CPen.h"
 #include "framework/CPoint.h"
@@ -82,4 +85,12 @@ public:
     virtual void ResetClip() = 0;
     // The smallest rectangle around the area drawing can reach; empty when it reaches nothing.
     virtual CRect GetClipBox() const = 0;
+
+    // Runs `draw`, which paints only lines and shapes (no texts, no solid rectangles), only
+    // inside `bounds`, and selects its own pen and brush, with the same pixels as run on this
+    // context. A device may keep the
+    // picture in `cache` and copy it on the next call with the same key instead of drawing
+    // again, so the key must change whenever the drawing would. This one always draws.
+    virtual void DrawCached(std::unique_ptr<CCachedPicture>& cache, uint64_t key,
+                            const CRect& bounds, const std::function<void(CDeviceContext&)>& draw);
 };

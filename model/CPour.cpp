@@ -32,6 +32,35 @@ CPoint Offset(CPoint p, int32_t dx, int32_t dy)
     return {SaturateToInt(int64_t(p.x) + dx), SaturateToInt(int64_t(p.y) + dy)};
 }
 
+// A 64-bit digest of the values a drawing depends on, with the box of the points among them.
+class CPictureKey {
+public:
+    void Add(int64_t v)
+    {
+        m_hash = (m_hash ^ uint64_t(v)) * 0x9E3779B97F4A7C15ull;
+        m_hash ^= m_hash >> 29;
+    }
+    void Add(CPoint p)
+    {
+        Add(int64_t(uint64_t(uint32_t(p.x)) << 32 | uint32_t(p.y)));
+        if (m_points++ == 0) {
+            m_low = m_high = p;
+            return;
+        }
+        m_low = CPoint(std::min(m_low.x, p.x), std::min(m_low.y, p.y));
+        m_high = CPoint(std::max(m_high.x, p.x), std::max(m_high.y, p.y));
+    }
+    bool HasPoints() const { return m_points > 0; }
+    CPoint Low() const { return m_low; }
+    CPoint High() const { return m_high; }
+    uint64_t Value() const { return m_hash; }
+
+private:
+    uint64_t m_hash = 0xCBF29CE484222325ull;
+    int64_t m_points = 0;
+    CPoint m_low, m_high;
+};
+
 CPoint RotateAbout(CPoint p, int32_t cx, int32_t cy, int32_t angle)
 {
     const CPoint turned =
@@ -405,25 +434,58 @@ void CPour::Draw(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32_t z
         dc.SelectBrush(oldBrush);
         dc.SelectPen(oldPen);
     } else if (mode == displayWysiwyg) {
-        const CPen oldPen =
-            dc.SelectPen(CPen(CPen::Style::Solid, m_penWidth / std::max(zoom, 1), color));
+        DrawFill(dc, offsetX, offsetY, zoom, color);
+    }
+    DrawErrorMark(dc, offsetX, offsetY, zoom);
+}
+
+void CPour::DrawFill(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32_t zoom,
+                     COLORREF color) const
+{
+    const int32_t penPixels = m_penWidth / std::max(zoom, 1);
+    // A fill holds many thousands of strokes and most repaints show it unchanged: the device
+    // may keep the picture under a key made of everything the drawing depends on.
+    CPictureKey key;
+    for (const int64_t v :
+         {int64_t(offsetX), int64_t(offsetY), int64_t(zoom), int64_t(color), int64_t(penPixels),
+          int64_t(m_fillStrokes.GetSize()), int64_t(m_fillPolylines.size())})
+        key.Add(v);
+    for (const FillStroke& stroke : m_fillStrokes) {
+        key.Add(CPoint(stroke.x1, stroke.y1));
+        key.Add(CPoint(stroke.x2, stroke.y2));
+    }
+    for (const auto& polyline : m_fillPolylines) {
+        key.Add(int64_t(polyline->GetSize()));
+        for (const CPoint& p : Points(*polyline))
+            key.Add(p);
+    }
+    if (!key.HasPoints())
+        return;
+    const CPoint low = ToScreen(key.Low(), offsetX, offsetY, zoom);
+    const CPoint high = ToScreen(key.High(), offsetX, offsetY, zoom);
+    // Wide pens reach beyond the points by half their width, and round that outwards.
+    const int64_t reach = int64_t(penPixels) + 2;
+    const CRect bounds(SaturateToInt(low.x - reach), SaturateToInt(low.y - reach),
+                       SaturateToInt(high.x + reach + 1), SaturateToInt(high.y + reach + 1));
+
+    dc.DrawCached(m_picture, key.Value(), bounds, [&](CDeviceContext& target) {
+        const CPen oldPen = target.SelectPen(CPen(CPen::Style::Solid, penPixels, color));
         for (const FillStroke& stroke : m_fillStrokes) {
-            dc.MoveTo(ToScreen(CPoint(stroke.x1, stroke.y1), offsetX, offsetY, zoom));
-            dc.LineTo(ToScreen(CPoint(stroke.x2, stroke.y2), offsetX, offsetY, zoom));
+            target.MoveTo(ToScreen(CPoint(stroke.x1, stroke.y1), offsetX, offsetY, zoom));
+            target.LineTo(ToScreen(CPoint(stroke.x2, stroke.y2), offsetX, offsetY, zoom));
         }
         for (const auto& polyline : m_fillPolylines) {
             const std::span<const CPoint> points = Points(*polyline);
             for (size_t k = 0; k < points.size(); ++k) {
                 const CPoint p = ToScreen(points[k], offsetX, offsetY, zoom);
                 if (k == 0)
-                    dc.MoveTo(p);
+                    target.MoveTo(p);
                 else
-                    dc.LineTo(p);
+                    target.LineTo(p);
             }
         }
-        dc.SelectPen(oldPen);
-    }
-    DrawErrorMark(dc, offsetX, offsetY, zoom);
+        target.SelectPen(oldPen);
+    });
 }
 
 void CPour::DrawErrorMark(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32_t zoom) const

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/CCachedPicture.h"
 #include "framework/CObject.h"
 #include "framework/CPoint.h"
 #include "framework/CRect.h"
@@ -200,6 +201,9 @@ public:
 
 private:
     bool IsClosed() const;
+    // The fill's strokes and boundaries with the pen width.
+    void DrawFill(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32_t zoom,
+                  COLORREF color) const;
     int32_t PointCount() const { return m_outline.GetSize(); }
     void Store(CArchive& ar);
     void Load(CArchive& ar);
@@ -224,4 +228,6 @@ private:
     CPoint m_errorMark{-1, -1};
     FillStroke m_errorSegment;
     int32_t m_fillErrorCount = 0;
+    // What the last screen drawing of the fill left for the next one.
+    mutable std::unique_ptr<CCachedPicture> m_picture;
 };

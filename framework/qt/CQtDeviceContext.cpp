@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
+#include <memory>
 #include <utility>
 
 #include <QFontMetrics>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPainterPath>
 #include <QString>
@@ -164,6 +166,14 @@ std::vector<QRect> ToRuns(const std::vector<CPoint>& pixels)
     }
     return rects;
 }
+
+// A drawing as it came out, on a transparent image at its place on the device.
+class CQtCachedPicture : public CCachedPicture {
+public:
+    uint64_t key = 0;
+    QRect area;
+    QImage image;
+};
 
 } // namespace
 
@@ -628,4 +638,44 @@ void CQtDeviceContext::ApplyClip()
     };
     m_clipBox = CRect(toInt(std::floor(box.left())), toInt(std::floor(box.top())),
                       toInt(std::ceil(box.right())), toInt(std::ceil(box.bottom())));
+}
+
+void CQtDeviceContext::DrawCached(std::unique_ptr<CCachedPicture>& cache, uint64_t key,
+                                  const CRect& bounds,
+                                  const std::function<void(CDeviceContext&)>& draw)
+{
+    const QPaintDevice* device = m_painter.device();
+    if ((m_rop2 != R2_COPYPEN && m_rop2 != R2_MERGEPEN) || !device ||
+        device->devType() != QInternal::Image || !m_painter.combinedTransform().isIdentity()) {
+        draw(*this);
+        return;
+    }
+    const QRect area = ToQRect(Normalized(bounds)) & QRect(0, 0, device->width(), device->height());
+    if (area.isEmpty())
+        return;
+    auto* picture = dynamic_cast<CQtCachedPicture*>(cache.get());
+    if (!picture || picture->key != key || picture->area != area) {
+        auto fresh = std::make_unique<CQtCachedPicture>();
+        fresh->key = key;
+        fresh->area = area;
+        fresh->image = QImage(area.size(), QImage::Format_ARGB32_Premultiplied);
+        if (fresh->image.isNull()) {
+            cache.reset();
+            draw(*this);
+            return;
+        }
+        fresh->image.fill(Qt::transparent);
+        {
+            QPainter painter(&fresh->image);
+            painter.translate(-area.left(), -area.top());
+            CQtDeviceContext pictureContext(painter);
+            draw(pictureContext);
+        }
+        picture = fresh.get();
+        cache = std::move(fresh);
+    }
+    m_painter.setCompositionMode(m_rop2 == R2_MERGEPEN ? QPainter::RasterOp_SourceOrDestination
+                                                       : QPainter::CompositionMode_SourceOver);
+    m_painter.drawImage(area.topLeft(), picture->image);
+    m_painter.setCompositionMode(CompositionFor(m_rop2));
 }

@@ -64,6 +64,12 @@ public:
     void ResetClip() override;
     CRect GetClipBox() const override { return m_clipBox; }
 
+    // In the copy and merge modes on an image drawn in its own pixels, the picture is kept as
+    // a transparent image of the bounds' part on the device and laid over it; the same pixels
+    // as drawing, because painting a pixel again in those modes gives what the picture holds.
+    void DrawCached(std::unique_ptr<CCachedPicture>& cache, uint64_t key, const CRect& bounds,
+                    const std::function<void(CDeviceContext&)>& draw) override;
+
     static QColor ToQColor(COLORREF color);
 
 private:

@@ -24,6 +24,7 @@
 #include "model/COutputRec.h"
 #include "model/CPadStack.h"
 #include "model/CPadStackArray.h"
+#include "model/CPour.h"
 #include "model/CShapeLib.h"
 #include "model/CTextArray.h"
 #include "model/CWevraText.h"
@@ -48,6 +49,18 @@ constexpr QRgb topColor = 0xFF00C400;
 constexpr QRgb bottomColor = 0xFFC40000;
 constexpr QRgb silkscreenColor = 0xFFA5A500;
 constexpr QRgb drawingColor = 0xFFA5A5A5;
+
+// Every drawing made afresh, as the board was painted before filled planes kept their picture.
+class CUncachedContext : public CQtDeviceContext {
+public:
+    using CQtDeviceContext::CQtDeviceContext;
+    void DrawCached(std::unique_ptr<CCachedPicture>& /*cache*/, uint64_t /*key*/,
+                    const CRect& /*bounds*/,
+                    const std::function<void(CDeviceContext&)>& draw) override
+    {
+        draw(*this);
+    }
+};
 
 // A board of 180 x 130 pixels with a track on the top layer at y = 50, a pad on the bottom
 // layer at (100, 100), a text on the top silkscreen at (30, 70)..(60, 90) and a line on the
@@ -86,12 +99,12 @@ protected:
                          0);
     }
 
-    QImage Render()
+    template <class Context = CQtDeviceContext> QImage Render()
     {
         QImage image(width, height, QImage::Format_RGB32);
         image.fill(background);
         QPainter painter(&image);
-        CQtDeviceContext dc(painter);
+        Context dc(painter);
         EXPECT_TRUE(doc->DrawBoard(dc));
         return image;
     }
@@ -281,6 +294,35 @@ TEST_F(CDocPaintTest, ViaLabelsLookAsQtsOwnTextDrawingOfThem)
             empty.fill(background);
             return empty;
         }());
+    }
+}
+
+// A filled plane looks the same whether its picture is made, reused or made again after the
+// fill or the view changed: opaque and transparent colours, wide and one-pixel pens, running
+// over the picture's edge.
+TEST_F(CDocPaintTest, FilledPlanesLookAsDrawnStrokeByStroke)
+{
+    CPour& plane = doc->AddRectanglePlane(CRect(20000, 20000, 180000, 130000));
+    plane.SetLayer(LAYER_TOP);
+    doc->RebuildPlane(0);
+    doc->SetPlaneIndex(-1);
+    ASSERT_EQ(plane.GetFillErrorCount(), 0);
+    ASSERT_GT(plane.GetFillStrokes().GetSize(), 0);
+    const auto plain = [&] { return Render<CUncachedContext>(); };
+    for (const uint32_t mode : {CDesignSettings::drawOpaque, CDesignSettings::drawTransparent}) {
+        doc->SetDrawingMode(mode);
+        for (const int32_t zoom : {scale, 700, 1900}) {
+            SCOPED_TRACE(testing::Message() << "mode " << mode << " scale " << zoom);
+            doc->SetScale(zoom);
+            const QImage first = Render();
+            EXPECT_EQ(first, plain());
+            EXPECT_EQ(Render(), first);
+            doc->ScrollBy(-37000, 23000);
+            EXPECT_EQ(Render(), plain());
+            doc->MoveAllPlanes(3000, -2000);
+            EXPECT_EQ(Render(), plain());
+            doc->ScrollBy(37000, -23000);
+        }
     }
 }
 
