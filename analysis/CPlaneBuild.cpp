@@ -159,6 +159,11 @@ void CPlaneBuild::Build()
     m_steps = 0;
     try {
         CollectGuides();
+        // A fill grows from its seed: one in other copper or its clearance has nowhere to grow.
+        if (m_obstacles.Contains(m_plane.GetSeed())) {
+            AskToMoveSeed();
+            return;
+        }
         FillFromGuides();
     } catch (const std::bad_alloc&) {
         // A board too big for memory ends as a failed fill, never as part of one.
@@ -201,12 +206,17 @@ bool CPlaneBuild::PrepareOutline()
 
     const CPoint seed = m_plane.GetSeed();
     if (!PointInPolygon(m_outline, seed.x, seed.y)) {
-        CServices::Messages().MessageBox(moveSeedpointText, "", MB_OK);
-        m_progress.reset();
-        m_document.SetMode(ID_PLANE_MOVE_SEEDPOINT_MODE);
+        AskToMoveSeed();
         return false;
     }
     return true;
+}
+
+void CPlaneBuild::AskToMoveSeed()
+{
+    CServices::Messages().MessageBox(moveSeedpointText, "", MB_OK);
+    m_progress.reset();
+    m_document.SetMode(ID_PLANE_MOVE_SEEDPOINT_MODE);
 }
 
 void CPlaneBuild::FillFromGuides()

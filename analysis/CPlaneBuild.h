@@ -116,6 +116,8 @@ private:
     // The outline ring and box; false when the plane cannot be filled (too small, or the seed
     // lies outside, which asks the user to move it).
     bool PrepareOutline();
+    // "Move Seedpoint", and the editor waits for the new seed.
+    void AskToMoveSeed();
     void CollectGuides();
     // Optimisation, walk, checks and hatching; the failure message when the walk fails.
     void FillFromGuides();
