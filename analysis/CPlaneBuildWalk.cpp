@@ -37,6 +37,16 @@ int32_t SignOf(__int128 v)
     return v > 0 ? 1 : (v < 0 ? -1 : 0);
 }
 
+// Whether the boxes of two segments meet (edges included): segments whose boxes are apart
+// cannot meet, which spares most guides of a cell the exact tests.
+bool BoxesMeet(CPoint a1, CPoint a2, CPoint b1, CPoint b2)
+{
+    return std::max(b1.x, b2.x) >= std::min(a1.x, a2.x) &&
+           std::min(b1.x, b2.x) <= std::max(a1.x, a2.x) &&
+           std::max(b1.y, b2.y) >= std::min(a1.y, a2.y) &&
+           std::min(b1.y, b2.y) <= std::max(a1.y, a2.y);
+}
+
 bool OnSegment(CPoint a, CPoint b, CPoint p)
 {
     return Orientation(a, b, p) == 0 && std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) &&
@@ -174,8 +184,9 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
         CPoint hit;
         // A guide that sets out from where the segment starts was weighed already, against
         // the guide the walk came along, when it turned here.
-        if (guide.Start() == m_line.Start() || !CrossGuides(m_line, guide, hit) ||
-            hit == guide.End())
+        if (guide.Start() == m_line.Start() ||
+            !BoxesMeet(m_line.Start(), m_line.End(), guide.Start(), guide.End()) ||
+            !CrossGuides(m_line, guide, hit) || hit == guide.End())
             continue;
         MarkVisited(j);
         const int32_t before = Distance(m_line.x1, m_line.y1, m_line.x2, m_line.y2);
@@ -402,7 +413,8 @@ bool CPlaneBuild::PolygonsStayClear()
             m_grid->Collect(CRect(a.x, a.y, b.x, b.y), m_scratch, false);
             for (int32_t j : m_scratch) {
                 const DLine3& guide = m_guides[size_t(j)];
-                if (!guide.IsThermal() && RunsIntoGuide(a, b, guide.Start(), guide.End())) {
+                if (!guide.IsThermal() && BoxesMeet(a, b, guide.Start(), guide.End()) &&
+                    RunsIntoGuide(a, b, guide.Start(), guide.End())) {
                     MarkFillFault(a, b);
                     return false;
                 }
