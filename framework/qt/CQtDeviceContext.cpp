@@ -237,7 +237,7 @@ void CQtDeviceContext::LineTo(CPoint point)
     QRect run;
     if (HasThinPen() && m_pen.style == CPen::Style::Solid && AxisRun(from, point, m_clipBox, run)) {
         if (!run.isEmpty())
-            PaintRects({run}, m_pen.color);
+            PaintRects(&run, 1, m_pen.color);
     } else if (HasThinPen()) {
         std::vector<CPoint> ink, gaps;
         int64_t step = 0;
@@ -330,8 +330,9 @@ void CQtDeviceContext::Ellipse(const CRect& rect)
 
 void CQtDeviceContext::SetPixel(CPoint point, COLORREF color)
 {
+    const QRect pixel(point.x, point.y, 1, 1);
     if (m_clipBox.PtInRect(point))
-        PaintRects({QRect(point.x, point.y, 1, 1)}, color);
+        PaintRects(&pixel, 1, color);
 }
 
 void CQtDeviceContext::FillSolidRect(const CRect& rect, COLORREF color)
@@ -378,7 +379,7 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
 
 const CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
 {
-    const auto found = m_labels.find(std::string(text));
+    const auto found = m_labels.find(text);
     if (found != m_labels.end())
         return found->second;
     const QString string = CQtText::FromDesignText(text);
@@ -576,9 +577,53 @@ void CQtDeviceContext::PaintSpans(const std::vector<CPixelRaster::Span>& spans, 
 
 void CQtDeviceContext::PaintRects(const std::vector<QRect>& rects, COLORREF color)
 {
-    m_painter.setPen(Qt::NoPen);
-    m_painter.setBrush(ToQColor(color));
-    m_painter.drawRects(rects.data(), int(rects.size()));
+    PaintRects(rects.data(), int(rects.size()), color);
+}
+
+QImage* CQtDeviceContext::DirectImage() const
+{
+    // Runs of one opaque colour in the copy mode come out of Qt as the colour's pixels, so on
+    // a 32-bit image without clip or transform they are written straight into its rows.
+    QPaintDevice* device = m_painter.device();
+    if (m_rop2 != R2_COPYPEN || !device || device->devType() != QInternal::Image ||
+        m_painter.hasClipping() ||
+        m_painter.compositionMode() != QPainter::CompositionMode_SourceOver ||
+        !m_painter.combinedTransform().isIdentity())
+        return nullptr;
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format format = image->format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+        format != QImage::Format_ARGB32_Premultiplied)
+        return nullptr;
+    return image;
+}
+
+void CQtDeviceContext::PaintRects(const QRect* rects, int count, COLORREF color)
+{
+    if (QImage* image = DirectImage()) {
+        const QRect bounds = image->rect();
+        const QRgb pixel = ToQColor(color).rgba();
+        for (int k = 0; k < count; ++k) {
+            if (rects[k].width() <= 0 || rects[k].height() <= 0)
+                continue;
+            const QRect r = rects[k] & bounds;
+            if (r.isEmpty())
+                continue;
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                auto* row = reinterpret_cast<QRgb*>(image->scanLine(y));
+                std::fill(row + r.left(), row + r.right() + 1, pixel);
+            }
+        }
+        return;
+    }
+    // Setting the pen and brush again for every run of a line costs more than painting it.
+    if (m_painter.pen().style() != Qt::NoPen)
+        m_painter.setPen(Qt::NoPen);
+    const QColor fill = ToQColor(color);
+    const QBrush& brush = m_painter.brush();
+    if (brush.style() != Qt::SolidPattern || brush.color() != fill)
+        m_painter.setBrush(fill);
+    m_painter.drawRects(rects, count);
 }
 
 const QFont& CQtDeviceContext::Font() const

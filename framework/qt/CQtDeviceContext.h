@@ -89,6 +89,9 @@ private:
     void PaintPixels(const std::vector<CPoint>& pixels, COLORREF color);
     void PaintSpans(const std::vector<CPixelRaster::Span>& spans, COLORREF color);
     void PaintRects(const std::vector<QRect>& rects, COLORREF color);
+    void PaintRects(const QRect* rects, int count, COLORREF color);
+    // The image runs can be written into directly, or nullptr.
+    QImage* DirectImage() const;
     const QFont& Font() const;
     const QFontMetrics& Metrics() const;
     // A text laid out once in the selected font: boards repeat the same few pad and via
@@ -110,7 +113,15 @@ private:
     // Whether the painter holds the selected font already.
     bool m_fontOnPainter = false;
     // Emptied when another font is selected.
-    std::unordered_map<std::string, Label> m_labels;
+    // Looked up by the text's view, without making a string of it each time.
+    struct LabelHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const
+        {
+            return std::hash<std::string_view>()(text);
+        }
+    };
+    std::unordered_map<std::string, Label, LabelHash, std::equal_to<>> m_labels;
     int32_t m_rop2 = R2_COPYPEN;
     CPoint m_position;
     COLORREF m_textColor = 0;

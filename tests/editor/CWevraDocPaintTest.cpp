@@ -220,6 +220,29 @@ TEST_F(CDocPaintTest, TheDemoDesignShowsItsCopperAndSilkscreen)
         EXPECT_GT(Count(image, image.rect(), color), 10) << std::hex << color;
 }
 
+// Runs are written straight into an unclipped image; through a clip, Qt fills them itself. The
+// demo design, its planes filled, and zoomed in so far that pens get wide, looks the same both
+// ways.
+TEST_F(CDocPaintTest, DirectRunsLookAsQtsOwnFills)
+{
+    ASSERT_TRUE(doc->OnOpenDocument(WEVRA_DEMO_DESIGN));
+    doc->SetPadInfoMode(1);
+    doc->RefillAll();
+    doc->ZoomAll();
+    for (int zoomIn = 0; zoomIn < 2; ++zoomIn) {
+        QImage viaQt(width, height, QImage::Format_RGB32);
+        viaQt.fill(background);
+        {
+            QPainter painter(&viaQt);
+            painter.setClipRect(viaQt.rect());
+            CQtDeviceContext dc(painter);
+            EXPECT_TRUE(doc->DrawBoard(dc));
+        }
+        EXPECT_EQ(Render(), viaQt) << zoomIn;
+        doc->SetScale(std::max(1, doc->GetScale() / 8));
+    }
+}
+
 // Labels as Qt draws a text afresh each time, shaping it again: the picture the board showed
 // before labels were laid out once and reused.
 class CPlainLabelContext : public CQtDeviceContext {
