@@ -362,19 +362,27 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
         int64_t(point.y) + 2 * reach <= m_clipBox.top ||
         int64_t(point.y) - reach >= m_clipBox.bottom)
         return;
-    m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    // Labels come by the thousand: the painter's state is changed only where it differs.
+    const bool copying = CompositionFor(m_rop2) == QPainter::CompositionMode_SourceOver;
+    if (!copying)
+        m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (m_bkMode == BkMode::Opaque) {
         m_painter.fillRect(QRect(point.x, point.y, label.advance, metrics.height()),
                            ToQColor(m_bkColor));
     }
-    // Setting a font resolves it afresh each time, which labels by the thousand notice.
+    // Setting a font resolves it afresh each time.
     if (!m_fontOnPainter) {
         m_painter.setFont(Font());
         m_fontOnPainter = true;
     }
-    m_painter.setPen(ToQColor(m_textColor));
+    const QColor ink = ToQColor(m_textColor);
+    const QPen& pen = m_painter.pen();
+    if (pen.style() != Qt::SolidLine || pen.color() != ink || pen.widthF() != 1.0 ||
+        pen.brush().style() != Qt::SolidPattern)
+        m_painter.setPen(ink);
     m_painter.drawStaticText(QPoint(point.x, point.y), label.text);
-    m_painter.setCompositionMode(CompositionFor(m_rop2));
+    if (!copying)
+        m_painter.setCompositionMode(CompositionFor(m_rop2));
 }
 
 const CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
