@@ -179,14 +179,15 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
     for (int32_t j : found) {
         const DLine3& guide = m_guides[size_t(j)];
         if (j == current || !guide.IsLive() || guide.End() == m_line.Start() ||
-            guide.End() == m_line.End() || TurnAngle(here, guide) < 180.0)
+            guide.End() == m_line.End() ||
+            !BoxesMeet(m_line.Start(), m_line.End(), guide.Start(), guide.End()) ||
+            TurnAngle(here, guide) < 180.0)
             continue;
         CPoint hit;
         // A guide that sets out from where the segment starts was weighed already, against
         // the guide the walk came along, when it turned here.
-        if (guide.Start() == m_line.Start() ||
-            !BoxesMeet(m_line.Start(), m_line.End(), guide.Start(), guide.End()) ||
-            !CrossGuides(m_line, guide, hit) || hit == guide.End())
+        if (guide.Start() == m_line.Start() || !CrossGuides(m_line, guide, hit) ||
+            hit == guide.End())
             continue;
         MarkVisited(j);
         const int32_t before = Distance(m_line.x1, m_line.y1, m_line.x2, m_line.y2);
@@ -218,8 +219,10 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
         if (j == current || !guide.IsLive() || guide.End() == m_line.Start() ||
             guide.End() == m_line.End())
             continue;
+        if (!window.PtInRect(guide.Start()))
+            continue;
         const double turn = TurnAngle(here, guide);
-        if (turn >= 180.0 || !window.PtInRect(guide.Start()))
+        if (turn >= 180.0)
             continue;
         MarkVisited(j);
         if (turn < bestTurn) {

@@ -61,8 +61,16 @@ bool QuarterTurn(int32_t x, int32_t y, int32_t angle, CPoint& result)
 
 CPoint RotateRounded(int32_t x, int32_t y, double radians)
 {
-    const double c = std::cos(radians);
-    const double s = std::sin(radians);
+    // The corners of one pad or outline turn by the same angle one after the other: the sine
+    // and cosine of the last angle are kept for the next point.
+    thread_local double lastRadians = 0.0;
+    thread_local double c = 1.0;
+    thread_local double s = 0.0;
+    if (radians != lastRadians) {
+        c = std::cos(radians);
+        s = std::sin(radians);
+        lastRadians = radians;
+    }
     return CPoint(RoundToInt(x * c - y * s), RoundToInt(y * c + x * s));
 }
 
