@@ -214,7 +214,7 @@ CFontDesc CQtDeviceContext::SelectFont(const CFontDesc& font)
     m_qfont.reset();
     m_metrics.reset();
     m_fontOnPainter = false;
-    m_labels.clear();
+    m_labels = nullptr;
     return std::exchange(m_font, font);
 }
 
@@ -387,8 +387,9 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
 
 const CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
 {
-    const auto found = m_labels.find(text);
-    if (found != m_labels.end())
+    LabelMap& labels = Labels();
+    const auto found = labels.find(text);
+    if (found != labels.end())
         return found->second;
     const QString string = CQtText::FromDesignText(text);
     Label label;
@@ -396,7 +397,14 @@ const CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
     label.text.setTextFormat(Qt::PlainText);
     label.text.prepare(QTransform(), Font());
     label.advance = Metrics().horizontalAdvance(string);
-    return m_labels.emplace(std::string(text), std::move(label)).first->second;
+    SharedLabels& shared = Shared();
+    if (++shared.count > SharedLabels::limit) {
+        // Past the bound the texts are laid out afresh; the maps stay, as contexts point at them.
+        for (auto& entry : shared.byFont)
+            entry.second.clear();
+        shared.count = 1;
+    }
+    return labels.emplace(std::string(text), std::move(label)).first->second;
 }
 
 CSize CQtDeviceContext::GetTextExtent(std::string_view text) const
@@ -656,6 +664,25 @@ const QFont& CQtDeviceContext::Font() const
     }
     m_qfont = font;
     return *m_qfont;
+}
+
+CQtDeviceContext::SharedLabels& CQtDeviceContext::Shared()
+{
+    thread_local SharedLabels shared;
+    return shared;
+}
+
+CQtDeviceContext::LabelMap& CQtDeviceContext::Labels()
+{
+    if (m_labels)
+        return *m_labels;
+    // The layout depends on the font as resolved and on the device's resolution.
+    const QPaintDevice* device = m_painter.device();
+    const QString key = Font().key() + QStringLiteral("@%1x%2")
+                                           .arg(device ? device->logicalDpiX() : 0)
+                                           .arg(device ? device->logicalDpiY() : 0);
+    m_labels = &Shared().byFont[key.toStdString()];
+    return *m_labels;
 }
 
 const QFontMetrics& CQtDeviceContext::Metrics() const

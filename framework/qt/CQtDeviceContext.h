@@ -121,7 +121,18 @@ private:
             return std::hash<std::string_view>()(text);
         }
     };
-    std::unordered_map<std::string, Label, LabelHash, std::equal_to<>> m_labels;
+    using LabelMap = std::unordered_map<std::string, Label, LabelHash, std::equal_to<>>;
+    // The labels of the selected font on this device, shared by every context of the thread:
+    // the view paints through a new context each time, and would lay them all out again.
+    LabelMap& Labels();
+    struct SharedLabels {
+        // A board's labels are a few thousand texts.
+        static constexpr size_t limit = 200000;
+        std::unordered_map<std::string, LabelMap> byFont;
+        size_t count = 0;
+    };
+    static SharedLabels& Shared();
+    LabelMap* m_labels = nullptr;
     int32_t m_rop2 = R2_COPYPEN;
     CPoint m_position;
     COLORREF m_textColor = 0;
