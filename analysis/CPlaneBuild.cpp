@@ -143,6 +143,7 @@ void CPlaneBuild::Build()
     m_grid = std::make_unique<CPlaneBuildGrid>();
     m_guides.clear();
     m_obstacles.Clear();
+    m_copper.Clear();
     m_current = 0;
     m_candidates.reserve(size_t(maxCandidates));
 
@@ -159,8 +160,8 @@ void CPlaneBuild::Build()
     m_steps = 0;
     try {
         CollectGuides();
-        // A fill grows from its seed: one in other copper or its clearance has nowhere to grow.
-        if (m_obstacles.Contains(m_plane.GetSeed())) {
+        // A fill grows from its seed: one on other copper has nowhere to grow.
+        if (m_copper.Contains(m_plane.GetSeed())) {
             AskToMoveSeed();
             return;
         }
@@ -169,6 +170,7 @@ void CPlaneBuild::Build()
         // A board too big for memory ends as a failed fill, never as part of one.
         m_guides = std::vector<DLine3>();
         m_obstacles.Clear();
+        m_copper.Clear();
         m_grid = std::make_unique<CPlaneBuildGrid>();
         m_plane.DeleteFill();
         m_plane.IncrementFillErrorCount();
@@ -264,6 +266,7 @@ void CPlaneBuild::CollectGuides()
     if (m_net > 0)
         AddThermalGuides(m_net);
     m_obstacles.Index();
+    m_copper.Index();
 }
 
 int32_t CPlaneBuild::EffectiveNet(int32_t net) const
@@ -405,12 +408,14 @@ void CPlaneBuild::AddRoundedSegmentGuides(CPoint p1, CPoint p2, int32_t distance
     AddArcGuides(p2, angle - 90.0, angle + 90.0, distance);
 }
 
-void CPlaneBuild::AddTrackObstacle(CPoint p1, CPoint p2, int32_t distance)
+void CPlaneBuild::AddTrackObstacle(CPoint p1, CPoint p2, int32_t distance, int32_t copperHalf)
 {
     AddRoundedSegmentGuides(p1, p2, distance);
     CCopperShape piece;
     piece.SetTrack(p1.x, p1.y, p2.x, p2.y, distance - maxIncursion);
     m_obstacles.Add(piece);
+    piece.SetTrack(p1.x, p1.y, p2.x, p2.y, copperHalf);
+    m_copper.Add(piece);
 }
 
 void CPlaneBuild::AddPadObstacle(const CPad& pad, int32_t x, int32_t y, bool mirrored,
@@ -418,9 +423,11 @@ void CPlaneBuild::AddPadObstacle(const CPad& pad, int32_t x, int32_t y, bool mir
 {
     AddPadGuides(pad, x, y, mirrored, rotation, clearance);
     CCopperShape piece;
-    piece.SetPad(pad.GetShape(), pad.GetRect(), x, y, mirrored, PlaceOf(pad, x, y, rotation).angle,
-                 clearance - maxIncursion);
+    const int32_t angle = PlaceOf(pad, x, y, rotation).angle;
+    piece.SetPad(pad.GetShape(), pad.GetRect(), x, y, mirrored, angle, clearance - maxIncursion);
     m_obstacles.Add(piece);
+    piece.SetPad(pad.GetShape(), pad.GetRect(), x, y, mirrored, angle, 0);
+    m_copper.Add(piece);
 }
 
 void CPlaneBuild::AddRingGuides(std::span<const CPoint> points)
@@ -612,7 +619,7 @@ void CPlaneBuild::GuidesAddOverlappingPlaneGuides()
                 const CPoint b = (*polygon)[k];
                 if (SegmentTouchesRect(reach.left, reach.top, reach.right, reach.bottom, a.x, a.y,
                                        b.x, b.y))
-                    AddTrackObstacle(a, b, grow);
+                    AddTrackObstacle(a, b, grow, other.GetPenWidth() / 2);
             }
         }
     }
@@ -672,7 +679,8 @@ void CPlaneBuild::AddNetGuides(int32_t netIndex)
         const CRect trackReach = Grown(m_box, std::max(reachMargin, half));
         if (SegmentTouchesRect(trackReach.left, trackReach.top, trackReach.right, trackReach.bottom,
                                from.x, from.y, vertex.x, vertex.y))
-            AddTrackObstacle(CPoint(from.x, from.y), CPoint(vertex.x, vertex.y), half);
+            AddTrackObstacle(CPoint(from.x, from.y), CPoint(vertex.x, vertex.y), half,
+                             net.GetVertexWidth(i) / 2);
     }
 }
 
@@ -696,7 +704,7 @@ void CPlaneBuild::AddTextGuides()
         ForEachTextStroke(text, font, [&](CPoint from, CPoint to) {
             if (SegmentTouchesRect(reach.left, reach.top, reach.right, reach.bottom, from.x, from.y,
                                    to.x, to.y))
-                AddTrackObstacle(from, to, half);
+                AddTrackObstacle(from, to, half, text.GetLineWidth() / 2);
         });
     }
 }

@@ -133,8 +133,9 @@ private:
     void AddSegmentGuides(CPoint p1, CPoint p2, int32_t distance);
     // A segment with round caps of the distance at both ends.
     void AddRoundedSegmentGuides(CPoint p1, CPoint p2, int32_t distance);
-    // The same for copper of another net, which the fill's last check keeps clear of too.
-    void AddTrackObstacle(CPoint p1, CPoint p2, int32_t distance);
+    // The same for copper of another net, `copperHalf` of it on each side of the segment,
+    // which the fill's last check keeps clear of too.
+    void AddTrackObstacle(CPoint p1, CPoint p2, int32_t distance, int32_t copperHalf);
     // Joins the points in order and closes the ring.
     void AddRingGuides(std::span<const CPoint> points);
     void AddPadGuides(const CPad& pad, int32_t x, int32_t y, bool mirrored, int32_t rotation,
@@ -184,6 +185,8 @@ private:
     std::unique_ptr<CPlaneBuildGrid> m_grid;
     // Other nets' copper, grown by the room the fill leaves it less maxIncursion.
     CPlaneObstacles m_obstacles;
+    // The same copper as it is, where no seed may lie.
+    CPlaneObstacles m_copper;
     // The walk's current segment, with the fields of the guide it lies on.
     DLine3 m_line;
     std::vector<DLine3> m_guides;

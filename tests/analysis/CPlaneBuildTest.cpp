@@ -396,18 +396,22 @@ TEST_F(CPlaneBuildTest, SeedOutsideTheOutlineAsksToMoveIt)
     EXPECT_EQ(plane.GetFillErrorCount(), 0);
 }
 
-// A seed on another net's pad, or within its clearance, has nowhere to grow from: the user is
-// asked to move it, as for a seed outside the outline, and the plane is no failed fill.
+// A seed on another net's pad or track has nowhere to grow from: the user is asked to move it,
+// as for a seed outside the outline, and the plane is no failed fill.
 TEST_F(CPlaneBuildTest, SeedOnOtherCopperAsksToMoveIt)
 {
     const int32_t stack = board.AddPadStack(PAD_ROUND, -5000, -5000, 5000, 5000);
     board.nets[2]->AddPin(50000, 50000, 0, 0, stack, 0, false, 3);
-    for (const int32_t x : {50000, 57000}) {
+    CNet& other = *board.nets[2];
+    const int32_t pen = other.AddPen(2000);
+    other.AppendVertex(20000, 80000, LAYER_TOP, 0);
+    other.AppendVertex(80000, 80000, LAYER_TOP, pen);
+    for (const CPoint seed : {CPoint(50000, 50000), CPoint(54500, 50000), CPoint(30000, 80900)}) {
         CFakeServices services;
         board.mode = 0;
         board.planes.clear();
         CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 100000, 100000);
-        plane.SetSeed(CPoint(x, 50000));
+        plane.SetSeed(seed);
         CPlaneBuild(board, plane);
         EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{"Move Seedpoint"});
         EXPECT_EQ(board.mode, ID_PLANE_MOVE_SEEDPOINT_MODE);
