@@ -860,40 +860,56 @@ bool CGridCtrl::GetCellRect(int col, int row, CRect& rect) const
     return true;
 }
 
-bool CGridCtrl::CellFromPoint(CPoint point, int& col, int& row) const
+int CGridCtrl::ColFromX(int x) const
 {
     const CGridSheetInfo& sheet = *m_sheet;
+    if (x < 0)
+        return -1;
+    int right = 0;
+    for (int col = 0; col < sheet.m_numLockCols; ++col) {
+        right += sheet.m_cols[size_t(col)].width;
+        if (x < right)
+            return col;
+    }
+    for (int col = sheet.m_leftCol; col < sheet.m_numCols && right <= x; ++col) {
+        right += sheet.m_cols[size_t(col)].width;
+        if (x < right)
+            return col;
+    }
+    return -1;
+}
+
+int CGridCtrl::RowFromY(int y) const
+{
+    const CGridSheetInfo& sheet = *m_sheet;
+    if (y < 0)
+        return -1;
+    int bottom = 0;
+    for (int row = 0; row < sheet.m_numLockRows; ++row) {
+        bottom += RowHeightAt(row);
+        if (y < bottom)
+            return row;
+    }
+    for (int row = sheet.m_topRow; row < sheet.m_numRows && bottom <= y; ++row) {
+        bottom += RowHeightAt(row);
+        if (y < bottom)
+            return row;
+    }
+    return -1;
+}
+
+bool CGridCtrl::CellFromPoint(CPoint point, int& col, int& row) const
+{
     col = -1;
     row = -1;
-    if (point.x < 0 || point.y < 0 || point.x >= sheet.m_gridWidth || point.y >= sheet.m_gridHeight)
+    if (point.x >= m_sheet->m_gridWidth || point.y >= m_sheet->m_gridHeight)
         return false;
-    int x = 0;
-    for (int c = 0; c < sheet.m_numLockCols && col < 0; ++c) {
-        x += sheet.m_cols[size_t(c)].width;
-        if (point.x < x)
-            col = c;
-    }
-    for (int c = sheet.m_leftCol; col < 0 && c < sheet.m_numCols && x <= point.x; ++c) {
-        x += sheet.m_cols[size_t(c)].width;
-        if (point.x < x)
-            col = c;
-    }
-    int y = 0;
-    for (int r = 0; r < sheet.m_numLockRows && row < 0; ++r) {
-        y += RowHeightAt(r);
-        if (point.y < y)
-            row = r;
-    }
-    for (int r = sheet.m_topRow; row < 0 && r < sheet.m_numRows && y <= point.y; ++r) {
-        y += RowHeightAt(r);
-        if (point.y < y)
-            row = r;
-    }
-    if (col < 0 || row < 0) {
-        col = -1;
-        row = -1;
+    const int foundCol = ColFromX(point.x);
+    const int foundRow = RowFromY(point.y);
+    if (foundCol < 0 || foundRow < 0)
         return false;
-    }
+    col = foundCol;
+    row = foundRow;
     return true;
 }
 

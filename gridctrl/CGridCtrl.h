@@ -206,6 +206,9 @@ public:
     bool GetCellRect(int col, int row, CRect& rect) const;
     // The cell of the cell area under a point; false outside every cell.
     bool CellFromPoint(CPoint point, int& col, int& row) const;
+    // The column under x (the row under y) of the cell area, or -1.
+    int ColFromX(int x) const;
+    int RowFromY(int y) const;
 
     // Child windows.
     CGridCellArea* GetCellArea() const { return m_cellArea; }

@@ -73,14 +73,8 @@ bool CGridSideHeading::HitCell(int x, int y, int& col, int& row, CRect& cellRect
     }
     if (col < -int(sheet.m_headingColWidths.size()))
         return false;
-    int cellCol = 0;
-    if (sheet.m_numCols == 0)
-        return false;
-    if (!m_grid->CellFromPoint(CPoint(sheet.m_lockColWidth, y), cellCol, row)) {
-        // Only the column part may miss (all columns scrolled away); find the row alone.
-        return false;
-    }
-    return m_grid->GetCellRect(col, row, cellRect);
+    row = m_grid->RowFromY(y);
+    return row >= 0 && m_grid->GetCellRect(col, row, cellRect);
 }
 
 void CGridSideHeading::CheckBorder(int x, int y)

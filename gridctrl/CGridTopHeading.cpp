@@ -77,10 +77,8 @@ bool CGridTopHeading::HitCell(int x, int y, int& col, int& row, CRect& cellRect)
     }
     if (row < -int(sheet.m_headingRowHeights.size()))
         return false;
-    int cellRow = 0;
-    if (!m_grid->CellFromPoint(CPoint(x, 0), col, cellRow))
-        return false;
-    return m_grid->GetCellRect(col, row, cellRect);
+    col = m_grid->ColFromX(x);
+    return col >= 0 && m_grid->GetCellRect(col, row, cellRect);
 }
 
 void CGridTopHeading::CheckBorder(int x, int y)
@@ -211,9 +209,8 @@ void CGridTopHeading::DragColumn(int x)
         return;
     }
     m_scrollTimer.stop();
-    int col = -1;
-    int row = 0;
-    if (!m_grid->CellFromPoint(CPoint(x, 0), col, row)) {
+    int col = m_grid->ColFromX(x);
+    if (col < 0) {
         col = sheet.m_numCols;
     } else {
         int left = 0;

@@ -31,7 +31,12 @@ public:
         QString text;
     };
     std::vector<Event> events;
+    void OnPopupCommand(int col, int row, int section, int id) override
+    {
+        commands.push_back({col, row, section, id});
+    }
     std::vector<std::vector<int>> clicks;
+    std::vector<std::vector<int>> commands;
 };
 
 class CGridCellAreaTest : public QtApplicationTest {
@@ -121,7 +126,9 @@ TEST_F(CGridCellAreaTest, ThePopupOpensOnlyWhenSwitchedOn)
     EXPECT_EQ(m_grid->GetCurrentRow(), 2) << "the right button still moves";
     m_grid->EnablePopupMenu(1);
     QTest::mouseClick(Area(), Qt::RightButton, {}, QPoint(80, 65));
-    EXPECT_TRUE(m_grid->GetPopupMenu()->isVisible());
+    ASSERT_TRUE(m_grid->GetPopupMenu()->isVisible());
+    m_grid->GetPopupMenu()->actions().front()->trigger();
+    EXPECT_EQ(m_grid->commands, (std::vector<std::vector<int>>{{1, 3, GS_CELLAREA, 1000}}));
     m_grid->GetPopupMenu()->hide();
 }
 

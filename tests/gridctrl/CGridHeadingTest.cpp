@@ -21,6 +21,11 @@ public:
         dropped.push_back({from, to});
         return 1;
     }
+    void OnHeadingClick(int col, int row, int down, const CRect&, CPoint, int) override
+    {
+        clicks.push_back({col, row, down});
+    }
+    std::vector<std::vector<int>> clicks;
     std::vector<std::pair<int, int>> sized;
     std::vector<std::pair<int, int>> dropped;
 };
@@ -59,6 +64,13 @@ TEST_F(CGridHeadingTest, DraggingAColumnBorderSizesTheColumn)
     CRect moved;
     ASSERT_TRUE(m_grid->GetCellRect(1, 0, moved));
     EXPECT_EQ(moved.left, 120);
+}
+
+TEST_F(CGridHeadingTest, HeadingClicksReachTheTableAlsoWithoutRows)
+{
+    m_grid->SetNumberRows(0);
+    QTest::mouseClick(Top(), Qt::LeftButton, {}, QPoint(100, 10));
+    EXPECT_EQ(m_grid->clicks, (std::vector<std::vector<int>>{{1, -1, 1}, {1, -1, 0}}));
 }
 
 TEST_F(CGridHeadingTest, BordersArmWithinTwoPixels)
