@@ -24,6 +24,10 @@ public:
     int32_t CopyArray(std::string& xDistance, std::string& yDistance, std::string& columns,
                       std::string& rows, std::string& increment) override;
     int32_t TemplateImport(CWevraDoc& document) override;
+    int32_t InputSizes(std::string& width, std::string& height) override;
+    int32_t EditText(std::string& text, std::string& size, std::string& width, int32_t& layer,
+                     bool& mirrored, std::string& rotation,
+                     const std::vector<std::string>& layerNames) override;
 
 private:
     static bool OffersPadDialogs(Dialog dialog);

@@ -4,6 +4,8 @@
 
 #include "dialogs/CCopyArrayDlg.h"
 #include "dialogs/CDisplayCompTextDlg.h"
+#include "dialogs/CEditTextDlg.h"
+#include "dialogs/CInputSizesDlg.h"
 #include "dialogs/CPadArrayCircDlg.h"
 #include "dialogs/CPadArrayRectDlg.h"
 #include "dialogs/CPadInfoDlg.h"
@@ -26,6 +28,7 @@ bool CQtDialogService::OffersPadDialogs(Dialog dialog)
     case Dialog::rotation:
     case Dialog::copyArray:
     case Dialog::templateImport:
+    case Dialog::editText:
         return true;
     default:
         return false;
@@ -111,4 +114,28 @@ int32_t CQtDialogService::TemplateImport(CWevraDoc& document)
 {
     CTemplateImportDlg dialog(document, QApplication::activeWindow());
     return dialog.Run();
+}
+
+int32_t CQtDialogService::InputSizes(std::string& width, std::string& height)
+{
+    CInputSizesDlg dialog(width, height, QApplication::activeWindow());
+    return dialog.Run();
+}
+
+int32_t CQtDialogService::EditText(std::string& text, std::string& size, std::string& width,
+                                   int32_t& layer, bool& mirrored, std::string& rotation,
+                                   const std::vector<std::string>& layerNames)
+{
+    CEditTextDlg::Values values{text, size, width, rotation, layer, mirrored};
+    CEditTextDlg dialog(values, layerNames, QApplication::activeWindow());
+    const int32_t result = dialog.Run();
+    if (result == resultOk) {
+        text = values.text;
+        size = values.size;
+        width = values.width;
+        rotation = values.rotation;
+        layer = values.layer;
+        mirrored = values.mirrored;
+    }
+    return result;
 }
