@@ -638,8 +638,11 @@ void CWevraView::focusInEvent(QFocusEvent* event)
     QAbstractScrollArea::focusInEvent(event);
     CDocumentFrame& frame = CDocumentFrame::Get();
     if (m_document.IsShapeDocument()) {
-        if (frame.GetEditedShapeLibrary() == nullptr)
+        // Asked once each time the view is made active, not again whenever the focus comes
+        // back from the question itself or another message box.
+        if (m_askOnFocus && frame.GetEditedShapeLibrary() == nullptr)
             frame.PostCommand(ID_COMPONENTS_EDIT_SHAPE_LIBRARY);
+        m_askOnFocus = false;
     } else {
         Redraw(true);
     }
@@ -649,6 +652,10 @@ void CWevraView::focusInEvent(QFocusEvent* event)
 void CWevraView::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
+    // A modal window or a popup takes the focus for a while; any other window of the program
+    // takes this view's turn.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        m_askOnFocus = true;
     ShowDesignTime();
     m_document.DeletePens();
     // No release comes to a window that lost the keyboard.

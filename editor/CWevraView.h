@@ -199,6 +199,8 @@ private:
     // the file and not again whenever a message box gives the focus back.
     void OnDocJustLoaded();
     bool m_netlistWatch = true;
+    // A shape document without a library to edit asks for one when the view gets the focus.
+    bool m_askOnFocus = true;
     std::filesystem::file_time_type m_netlistOffered{};
     std::function<void()> m_updateOtherViews;
     CRect m_repaintRect;

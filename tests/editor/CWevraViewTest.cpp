@@ -10,10 +10,12 @@
 #include <vector>
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QPointer>
 #include <QScrollBar>
 
 #include "document/CDocCommandMap.h"
+#include "document/CDocumentFrame.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
 #include "editor/CConfig.h"
@@ -24,6 +26,7 @@
 #include "framework/CCommandTarget.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
+#include "model/CShapeLib.h"
 #include "resources/CommandIds.h"
 #include "tests/document/SettingsTestSupport.h"
 #include "tests/framework/qt/QtApplicationTest.h"
@@ -256,6 +259,46 @@ TEST_F(CWevraViewTest, NewerNetlistIsOfferedOnceAndNotAfterEveryActivation)
     EXPECT_EQ(std::count(shown.begin(), shown.end(), "Netlist is Newer, Reload Netlist?"), 1);
     // The backup before the import is written whatever the backup settings say.
     EXPECT_TRUE(fs::exists(folder / "bak" / "AMP BAK 01.PCB"));
+}
+
+// A shape document whose library went asks for one when its view is made active, and not
+// again when the focus only comes back from a message box.
+TEST_F(CWevraViewTest, ShapeLibraryQuestionComesOncePerActivation)
+{
+    struct CLibraryFrame : CDocumentFrame {
+        const CShapeLib* GetEditedShapeLibrary() const override { return library; }
+        void PostCommand(uint32_t id) override
+        {
+            if (id == ID_COMPONENTS_EDIT_SHAPE_LIBRARY)
+                ++asked;
+        }
+        bool IsShapeEditRequested() const override { return true; }
+        const CShapeLib* library = nullptr;
+        int32_t asked = 0;
+    } libraryFrame;
+    CShapeLib source;
+    source.SetCurShape(source.AddShape("R0805"));
+    libraryFrame.library = &source;
+    CDocumentFrame* previous = CDocumentFrame::Set(&libraryFrame);
+    CWevraDoc shapeDoc;
+    ASSERT_TRUE(shapeDoc.OnNewDocument());
+    libraryFrame.library = nullptr;
+    CWevraView shapeView(shapeDoc);
+
+    const auto focus = [&shapeView](QEvent::Type type, Qt::FocusReason reason) {
+        QFocusEvent event(type, reason);
+        QApplication::sendEvent(&shapeView, &event);
+    };
+    focus(QEvent::FocusIn, Qt::MouseFocusReason);
+    focus(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    focus(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    focus(QEvent::FocusOut, Qt::PopupFocusReason);
+    focus(QEvent::FocusIn, Qt::PopupFocusReason);
+    EXPECT_EQ(libraryFrame.asked, 1);
+    focus(QEvent::FocusOut, Qt::MouseFocusReason);
+    focus(QEvent::FocusIn, Qt::MouseFocusReason);
+    EXPECT_EQ(libraryFrame.asked, 2);
+    CDocumentFrame::Set(previous);
 }
 
 } // namespace
