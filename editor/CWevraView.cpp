@@ -466,9 +466,13 @@ uint32_t FlagsOf(Qt::KeyboardModifiers modifiers)
 
 void CWevraView::mousePressEvent(QMouseEvent* event)
 {
-    event->accept();
-    if (event->button() != Qt::LeftButton)
+    // The right button's menu comes as a context menu event, which toolkits may send only for
+    // a press nobody took.
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
         return;
+    }
+    event->accept();
     // The click acts at the snapped cursor, which the mouse's moves have put there.
     m_dispatch->OnSpaceBarDown(FlagsOf(event->modifiers()));
     UpdatePointer();
