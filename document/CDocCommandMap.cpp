@@ -1,6 +1,7 @@
 #include "document/CDocCommandMap.h"
 
 #include "document/CDialogCommands.h"
+#include "document/CDocumentDosExport.h"
 #include "document/CDocumentNetlist.h"
 #include "document/CDocumentOutput.h"
 #include "document/CRoutingCommands.h"
@@ -43,6 +44,10 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
 
     OnCommand(ID_NETLIST_LOAD, [&doc] { CDocumentNetlist(doc).LoadFromUser(); });
     OnUpdate(ID_NETLIST_LOAD, [&doc](CCmdUI& ui) { ui.Enable(!doc.IsShapeDocument()); });
+    OnCommand(ID_FILE_EXPORT_EXPORT_PLY_CNF_CMP_FORMAT,
+              [&doc] { CDocumentDosExport(doc).ExportFromUser(); });
+    OnUpdate(ID_FILE_EXPORT_EXPORT_PLY_CNF_CMP_FORMAT,
+             [&doc](CCmdUI& ui) { ui.Enable(!doc.IsShapeDocument()); });
     OnCommand(ID_NETLIST_SAVE, [&doc] { CDocumentNetlist(doc).SaveFromUser(); });
     OnUpdate(ID_NETLIST_SAVE, [&doc](CCmdUI& ui) {
         ui.Enable(!doc.IsShapeDocument() && doc.GetNets().GetCount() > 1);

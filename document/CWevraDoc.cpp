@@ -41,7 +41,6 @@ WEVRA_IMPLEMENT_SERIAL(CWevraDoc, "CWevraDoc", 0)
 namespace {
 
 CDocumentViews s_noViews;
-CWevraDoc::DosImportFactory s_dosImportFactory = nullptr;
 
 // Net group i keeps i tenths of a millimetre.
 
@@ -64,13 +63,6 @@ int32_t SaturatedAbs(int64_t value)
 }
 
 } // namespace
-
-CWevraDoc::DosImportFactory CWevraDoc::SetDosImportFactory(DosImportFactory factory)
-{
-    const DosImportFactory previous = s_dosImportFactory;
-    s_dosImportFactory = factory;
-    return previous;
-}
 
 CWevraDoc::CWevraDoc()
     : m_layers(std::make_unique<CLayerArray>()), m_outputJobs(std::make_unique<COutputArray>()),
@@ -239,10 +231,8 @@ bool CWevraDoc::OnOpenDocument(const std::string& path)
 
 bool CWevraDoc::OpenDosDesign(const std::string& path)
 {
-    if (!s_dosImportFactory)
-        return false;
-    std::unique_ptr<CDosImport> reader = s_dosImportFactory(*this);
-    return reader && reader->Import(path);
+    CDosImport reader(*this);
+    return reader.Import(path);
 }
 
 bool CWevraDoc::OpenDesignFile(const std::string& path)

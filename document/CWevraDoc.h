@@ -31,7 +31,7 @@
 #include "framework/CRuntimeClass.h"
 #include "framework/CSize.h"
 #include "framework/ColorRef.h"
-#include "interchange/CNetlistDocument.h"
+#include "interchange/CDosDocument.h"
 #include "model/CComponent.h"
 #include "model/CShapeLibDocument.h"
 #include "model/CTextArrayDocument.h"
@@ -45,7 +45,6 @@ class CDeviceContext;
 class CNet;
 class CComponentArray;
 class CDocumentViews;
-class CDosImport;
 class CDrawRecArray;
 class CGridArr;
 class CLayerArray;
@@ -86,15 +85,10 @@ class CWevraDoc : public CObject,
                   public CAutoRouterDocument,
                   public CToolDocument,
                   public CPlaneBuildDocument,
-                  public CNetlistDocument {
+                  public CDosDocument {
     WEVRA_DECLARE_SERIAL(CWevraDoc)
 
 public:
-    // Makes the reader of a ".PLY" design set for a document; none is installed until the DOS
-    // import exists, and such files are then refused.
-    using DosImportFactory = std::unique_ptr<CDosImport> (*)(CWevraDoc& document);
-    static DosImportFactory SetDosImportFactory(DosImportFactory factory);
-
     // Creates every collection and resets to the defaults.
     CWevraDoc();
     ~CWevraDoc() override;
@@ -434,6 +428,11 @@ public:
     // Every window of the design shows it afresh (the panes their lists too).
     void UpdateAllViews() override;
     void ShowLeftPane(bool shown) override;
+    // ---- DOS design import -------------------------------------------------------------------
+    CDrawRecArray& GetEditableLines() override { return *m_lines; }
+    void SetDosBoard(int32_t width, int32_t height) override;
+    void AddDosPlane(std::unique_ptr<CPour> plane) override;
+    void FinishDosImport() override;
     void ShowBottomPane(bool shown) override;
     bool IsLeftPaneShown() const { return m_view.leftPane; }
     bool IsBottomPaneShown() const { return m_view.bottomPane; }

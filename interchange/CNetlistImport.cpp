@@ -31,16 +31,6 @@ std::string PathText(const std::filesystem::path& path)
     return CWindows1252::FromUtf8(path.string());
 }
 
-int64_t LastWriteSeconds(const std::filesystem::path& path)
-{
-    std::error_code error;
-    const auto written = std::filesystem::last_write_time(path, error);
-    if (error)
-        return 0;
-    const auto sinceEpoch = std::chrono::file_clock::to_sys(written).time_since_epoch();
-    return std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch).count();
-}
-
 // Gives the pads of the board's components the nets the reader finds, adding the nets the
 // design lacks. Components do not change while it works, so references and net names are
 // looked up in maps built once.

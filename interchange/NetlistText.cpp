@@ -1,5 +1,7 @@
 #include "interchange/NetlistText.h"
 
+#include <chrono>
+
 #include <algorithm>
 #include <limits>
 
@@ -56,4 +58,14 @@ int32_t ParsePinNumber(std::string_view text)
     if (negative)
         return int32_t(std::max<int64_t>(-value, std::numeric_limits<int32_t>::min()));
     return int32_t(std::min<int64_t>(value, std::numeric_limits<int32_t>::max()));
+}
+
+int64_t LastWriteSeconds(const std::filesystem::path& path)
+{
+    std::error_code error;
+    const auto written = std::filesystem::last_write_time(path, error);
+    if (error)
+        return 0;
+    const auto sinceEpoch = std::chrono::file_clock::to_sys(written).time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch).count();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -15,3 +16,5 @@ std::string ToUpperAscii(std::string_view text);
 // A pin number as the dialects write it: leading white space, an optional sign, then the
 // leading digits (held at the int32 range); text without leading digits reads as 0.
 int32_t ParsePinNumber(std::string_view text);
+// Seconds since 1970 of the file's last change; 0 when it cannot be read.
+int64_t LastWriteSeconds(const std::filesystem::path& path);

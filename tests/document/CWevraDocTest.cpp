@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -13,7 +14,7 @@
 #include "document/CUndoSnapshot.h"
 #include "framework/CArchive.h"
 #include "framework/CResourcePack.h"
-#include "interchange/CDosImport.h"
+#include "interchange/PlyRecord.h"
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"
 #include "model/CDrawRecArray.h"
@@ -159,14 +160,21 @@ TEST_F(CDocTest, StrokeFontComesFromTheProgramFolderSetting)
 
 // ---- Opening and naming -------------------------------------------------------------------------
 
-class CFakeDosImport : public CDosImport {
-public:
-    bool Import(const std::string&) override { return true; }
-};
-
-std::unique_ptr<CDosImport> MakeFakeDosImport(CWevraDoc&)
+// A DOS design set of an empty board of 1000 x 500 DOS units: the corner marks alone.
+void WriteEmptyDosSet(const std::filesystem::path& folder, const std::string& title)
 {
-    return std::make_unique<CFakeDosImport>();
+    const int32_t w = 1000;
+    const int32_t h = 500;
+    const int32_t marks[12][3] = {{246, -8, 0},        {-8, -8, 1},       {-8, 246, 1},
+                                  {-8, h - 246, 0},    {-8, h + 8, 1},    {246, h + 8, 1},
+                                  {w - 246, h + 8, 0}, {w + 8, h + 8, 1}, {w + 8, h - 246, 1},
+                                  {w + 8, 246, 0},     {w + 8, -8, 1},    {w - 246, -8, 1}};
+    std::string bytes;
+    for (const auto& mark : marks)
+        PlyRecord::Line(0, mark[0], mark[1], mark[2], 15, 0, false).AppendTo(bytes);
+    std::ofstream(folder / (title + ".ply"), std::ios::binary) << bytes;
+    std::ofstream(folder / (title + ".cmp"), std::ios::binary) << "";
+    std::ofstream(folder / (title + ".cnf"), std::ios::binary) << "4.85\r\n";
 }
 
 TEST_F(CDocTest, OpensByExtension)
@@ -174,24 +182,32 @@ TEST_F(CDocTest, OpensByExtension)
     CWevraDoc doc;
     EXPECT_FALSE(doc.OnOpenDocument("/nowhere/board.txt"));
     EXPECT_TRUE(services.messages.Shown().empty());
-    EXPECT_FALSE(doc.OnOpenDocument("/nowhere/board.PLY")) << "no DOS reader installed";
+    EXPECT_FALSE(doc.OnOpenDocument("/nowhere/board.PLY")) << "no DOS set there";
     EXPECT_EQ(doc.GetNetlistPath(), "/nowhere/board.NET");
+    ASSERT_EQ(services.messages.ShownTexts().size(), 2u);
+    EXPECT_EQ(services.messages.ShownTexts()[1], "'CMP' File not found");
 
     EXPECT_FALSE(doc.OnOpenDocument("/nowhere/missing.PCB"));
-    EXPECT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_EQ(services.messages.Shown().size(), 3u);
 
-    const auto previous = CWevraDoc::SetDosImportFactory(&MakeFakeDosImport);
-    EXPECT_TRUE(doc.OnOpenDocument("/d.x/Board.ply"));
-    CWevraDoc::SetDosImportFactory(previous);
-    EXPECT_EQ(doc.GetNetlistPath(), "/d.x/Board.NET");
-    EXPECT_EQ(doc.GetPathNameRef(), "/d.x/Board.ply");
+    CTempFolder temp("wevra-dos-open");
+    const std::filesystem::path folder = temp.Path() / "d.x";
+    std::filesystem::create_directories(folder);
+    WriteEmptyDosSet(folder, "Board");
+    const std::string ply = (folder / "Board.ply").string();
+    EXPECT_TRUE(doc.OnOpenDocument(ply));
+    EXPECT_EQ(services.messages.Shown().size(), 3u);
+    EXPECT_EQ(doc.GetBoardWidth(), 1000 * 200);
+    EXPECT_EQ(doc.GetBoardHeight(), 500 * 200);
+    EXPECT_EQ(doc.GetNetlistPath(), (folder / "Board.NET").string());
+    EXPECT_EQ(doc.GetPathNameRef(), ply);
     EXPECT_EQ(doc.GetTitle(), "Design] - [Board ->View");
 
     doc.SetDesignPath("");
-    EXPECT_EQ(doc.GetPathNameRef(), "/d.x/Board.PCB");
-    EXPECT_EQ(frame.recent.back(), "/d.x/Board.PCB");
+    EXPECT_EQ(doc.GetPathNameRef(), (folder / "Board.PCB").string());
+    EXPECT_EQ(frame.recent.back(), (folder / "Board.PCB").string());
     EXPECT_EQ(doc.GetDesignName(), "Board");
-    EXPECT_EQ(doc.GetDesignFolder(), "/d.x");
+    EXPECT_EQ(doc.GetDesignFolder(), folder.string());
 }
 
 // An untitled design must not become ".PCB" in the current folder.

@@ -34,9 +34,12 @@
 #include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/COutputArray.h"
+#include "model/CPadStack.h"
+#include "model/CPadStackArray.h"
 #include "model/CShapeLib.h"
 #include "model/CShapeLibArray.h"
 #include "model/LayerIds.h"
+#include "model/PadShapes.h"
 #include "resources/CommandIds.h"
 #include "tests/document/SettingsTestSupport.h"
 #include "tests/framework/qt/QtApplicationTest.h"
@@ -666,6 +669,53 @@ TEST_F(CMainFrameTest, NetlistLoadImportsThePickedNetlist)
     EXPECT_TRUE(frame.GetRouter().Execute(ID_OTHER_DOC_JUST_LOADED));
     EXPECT_EQ(services.messages.ShownTexts().back(), "Netlist is Newer, Reload Netlist?");
     EXPECT_EQ(services.launcher.openedTextFiles.back(), folder / "DEMO FORWARD ANNOTATE.TXT");
+}
+
+// File > Export writes the design as a DOS set into the folder the user picks, and File > Open
+// reads that set back as a new design.
+TEST_F(CMainFrameTest, DosSetIsExportedAndOpenedFromTheFileMenu)
+{
+    {
+        CWevraDoc document;
+        CShapeLib& cache = document.GetEditableShapeCache();
+        const int32_t stack =
+            cache.GetPadStacks().Add(CPadStack("TH", PAD_ROUND, -1200, -1200, 1200, 1200, 3023,
+                                               LAYER_COMMON, PADSTACK_KIND_SHAPE_PAD));
+        const int32_t shape = cache.AddShape("0805");
+        cache.GetShape(shape)->AddPad(-2000, 0, stack, 0);
+        cache.GetShape(shape)->AddPad(2000, 0, stack, 0);
+        cache.RecalcShapeExtent(shape);
+        document.SetBoardOutlineRect(0, 0, 256000, 128000);
+        ASSERT_TRUE(
+            document.GetComponents().AddComponent("R1", "10K", shape, 64000, -64000, 90000, false));
+        document.ResetPadNets();
+        ASSERT_TRUE(document.OnSaveDocument(design.string()));
+    }
+    auto application = Start({design.string()});
+    CMainFrame& frame = *application->GetMainFrame();
+    ASSERT_EQ(OpenPaths(frame).size(), 1u);
+    frame.UpdateCommandUI();
+    QAction* exporter =
+        FindItem(*frame.menuBar(), {"&File", "&Export", "Export &PLY/CNF/CMP Format..."});
+    ASSERT_NE(exporter, nullptr);
+    ASSERT_TRUE(exporter->isEnabled());
+    services.fileDialogs.QueueFolder(folder.string());
+    exporter->trigger();
+    EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{"Ok."});
+    const fs::path ply = folder / "BOARD" / "PCB" / "BOARD.PLY";
+    ASSERT_TRUE(fs::exists(ply));
+    EXPECT_TRUE(fs::exists(folder / "BOARD" / "PCB" / "BOARD.CNF"));
+
+    QAction* open = FindItem(*frame.menuBar(), {"&File", "&Open\tCtrl + O"});
+    ASSERT_NE(open, nullptr);
+    services.fileDialogs.QueueFile(ply.string());
+    open->trigger();
+    ASSERT_EQ(OpenPaths(frame).size(), 2u);
+    CWevraDoc& read = *frame.GetDocTemplate().GetDocument(1);
+    EXPECT_EQ(read.GetBoardWidth(), 256000);
+    EXPECT_EQ(read.GetBoardHeight(), 128000);
+    ASSERT_EQ(read.GetComponents().GetCount(), 1);
+    EXPECT_EQ(read.GetComponents().GetReference(0), "R1");
 }
 
 // Tools > DRC Test All checks the open design and lists its errors in the bottom pane; the

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "interchange/PlyRecord.h"
+
+// The tables of a DOS design's configuration file (".CNF") in board units: drills, pad-size
+// rows (kind, |left|, |top|, |right|, |bottom|, corner and two spare values), pens 1..7, the
+// clearance; and the assignment of DOS layers to board layers with the line widths of DOS
+// layers 8..15, which the DOS files do not hold.
+class CDosConfig {
+public:
+    using PadRow = std::array<int32_t, 8>;
+    static constexpr int32_t defaultClearance = 2519;
+    static constexpr int32_t defaultLayerWidth = 2015;
+    static constexpr int32_t layerMapSize = 31;
+
+    CDosConfig();
+
+    // Reads the text of a ".CNF" file. Lines are read whole; a file that ends early leaves the
+    // tables it does not reach at 0. False, with the line named in `error`, for a value whose
+    // length in board units lies beyond the board's range; the tables are then all 0.
+    bool Read(const std::string& text, std::string& error);
+    // Reads the ".CNF" beside a DOS file (same folder and title, extension in any case). False
+    // with "<path> not found" or the reading error.
+    bool ReadBeside(const std::string& path, std::string& error);
+    // The ".CNF" beside a DOS file, found without regard to case.
+    static std::string PathBeside(const std::string& path);
+
+    // The board layer of DOS layers 1..7 is their own number; 8 and 9 the top silkscreen, 10
+    // and 11 the bottom one, 12..15 the drawing layers.
+    void SetDefaultLayerMap();
+
+    std::array<int32_t, PlyRecord::drillCount> drills{};
+    std::array<PadRow, PlyRecord::padRowCount> padRows{};
+    // Entry 0 stays 0.
+    std::array<int32_t, PlyRecord::penCount> pens{};
+    int32_t clearance = defaultClearance;
+    // Index: DOS layer; value: board layer, 0 for none.
+    std::array<int32_t, layerMapSize> layerMap{};
+    // Line widths of DOS layers 8..15.
+    std::array<int32_t, 8> layerWidths{};
+};

@@ -1,0 +1,184 @@
+#include "interchange/CDosImport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "interchange/CDosConfig.h"
+#include "model/CDrawRecArray.h"
+#include "model/CNet.h"
+#include "tests/interchange/DosTestBoard.h"
+
+namespace {
+
+// Reads the set into a fresh design whose shape cache holds the same shapes.
+class CDosImportTest : public CDosTest {
+protected:
+    bool ImportInto(CWevraDoc& target, const std::string& ply)
+    {
+        target.SetViews(&views);
+        target.GetEditableShapeCache() = doc->GetEditableShapeCache();
+        CDosImport import(target);
+        return import.Import(ply);
+    }
+
+    void WriteBytes(const std::string& path, const std::string& bytes)
+    {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    }
+};
+
+} // namespace
+
+TEST_F(CDosImportTest, ExportedSetReadsBackWithSizeComponentsNetsAndRotations)
+{
+    const int32_t vcc = doc->GetNets().AddNet("VCC");
+    const int32_t gnd = doc->GetNets().AddNet("GND");
+    const int32_t r1 = Place("R1", "10K", "0805", 40000, 20000, 0, false);
+    const int32_t r2 = Place("R2", "4k7", "0805", 80000, 20000, 90000, false);
+    const int32_t u1 = Place("U1", "LM358", "DIP4", 120000, 40000, 180000, false);
+    const int32_t q1 = Place("Q1", "BC847", "SOT3", 160000, 40000, 270000, false);
+    const int32_t u2 = Place("U2", "LM358", "DIP4", 120000, 80000, 90000, true);
+    SetPadNet(r1, 0, vcc);
+    SetPadNet(r1, 1, gnd);
+    SetPadNet(r2, 1, vcc);
+    SetPadNet(u1, 3, gnd);
+    SetPadNet(q1, 2, vcc);
+    SetPadNet(u2, 0, gnd);
+    std::vector<std::string> problems;
+    const std::string ply = ExportSet(&problems);
+    EXPECT_EQ(problems, std::vector<std::string>{});
+
+    CWevraDoc target;
+    ASSERT_TRUE(ImportInto(target, ply));
+    EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
+    EXPECT_EQ(target.GetBoardWidth(), 1000 * 200);
+    EXPECT_EQ(target.GetBoardHeight(), 500 * 200);
+    const CComponentArray& before = doc->GetComponents();
+    const CComponentArray& after = target.GetComponents();
+    ASSERT_EQ(after.GetCount(), before.GetCount());
+    for (int32_t i = 0; i < before.GetCount(); ++i) {
+        const std::string reference = before.GetReference(i);
+        EXPECT_EQ(after.GetReference(i), reference);
+        EXPECT_EQ(after.GetType(i), before.GetType(i)) << reference;
+        EXPECT_EQ(after.GetShapeName(i), before.GetShapeName(i)) << reference;
+        EXPECT_EQ(after.GetRotation(i), before.GetRotation(i)) << reference;
+        EXPECT_EQ(after.IsMirrored(i), before.IsMirrored(i)) << reference;
+        EXPECT_EQ(after.GetComponent(i)->GetPadNets(), before.GetComponent(i)->GetPadNets())
+            << reference;
+        for (int32_t k = 0; k < before.GetShapePadCount(i); ++k) {
+            const CPoint was = before.GetPadPosition(i, k);
+            const CPoint is = after.GetPadPosition(i, k);
+            EXPECT_LT(std::abs(was.x - is.x), 200) << reference << " pad " << k;
+            EXPECT_LT(std::abs(was.y - is.y), 200) << reference << " pad " << k;
+        }
+    }
+}
+
+TEST_F(CDosImportTest, TracksBendFortyFiveDegreesFirst)
+{
+    EXPECT_EQ(CDosImport::BendPoint45({0, 0}, {10, 4}), CPoint(4, 4));
+    EXPECT_EQ(CDosImport::BendPoint45({10, 4}, {0, 0}), CPoint(6, 0));
+    EXPECT_EQ(CDosImport::BendPoint45({0, 0}, {0, 7}), CPoint(0, 7));
+    EXPECT_EQ(CDosImport::BendPoint45({0, 0}, {-5, 5}), CPoint(-5, 5));
+
+    const int32_t net = doc->GetNets().AddNet("SIG");
+    CNet& copper = *doc->GetNets().GetNet(net);
+    copper.SetPenTable({0, 2015});
+    ASSERT_TRUE(copper.AppendVertex(2000, 2000, 1, 0));
+    ASSERT_TRUE(copper.AppendVertex(4000, 2800, 1, 1));
+    const std::string ply = ExportSet();
+
+    CWevraDoc target;
+    ASSERT_TRUE(ImportInto(target, ply));
+    ASSERT_GE(target.GetNets().GetCount(), 2);
+    const CNet& read = *target.GetNets().GetNet(1);
+    ASSERT_EQ(read.GetVertexCount(), 3);
+    EXPECT_EQ(read.GetVertexPoint(0), CPoint(2000, 2000));
+    EXPECT_EQ(read.GetVertexPoint(1), CPoint(2800, 2800));
+    EXPECT_EQ(read.GetVertexPoint(2), CPoint(4000, 2800));
+    EXPECT_EQ(read.GetVertexWidth(2), 2000);
+}
+
+// A set that is not what the DOS program writes is refused before the design changes.
+TEST_F(CDosImportTest, DamagedSetsAreRefusedWithAMessage)
+{
+    Place("R1", "10K", "0805", 40000, 20000, 0, false);
+    Place("R2", "4k7", "0805", 80000, 20000, 0, false);
+    const std::string ply = ExportSet();
+    const std::string good = ReadFile(ply);
+    ASSERT_EQ(good.size(), (12u + 4u) * 10u);
+
+    struct Damage {
+        const char* what;
+        std::string bytes;
+    };
+    std::string moved = good;
+    moved[7 * 10 + 4] = '\x10'; // corner 7 no longer lines up
+    std::string split = good;
+    std::swap_ranges(split.begin() + 130, split.begin() + 140, split.begin() + 140);
+    const Damage damages[] = {
+        {"too short for the corner marks", good.substr(0, 110)},
+        {"moved corner mark", moved},
+        {"component records apart", split},
+    };
+    for (const Damage& damage : damages) {
+        WriteBytes(ply, damage.bytes);
+        CWevraDoc target;
+        const size_t shown = services.messages.ShownTexts().size();
+        EXPECT_FALSE(ImportInto(target, ply)) << damage.what;
+        EXPECT_EQ(target.GetComponents().GetCount(), 0) << damage.what;
+        ASSERT_EQ(services.messages.ShownTexts().size(), shown + 1) << damage.what;
+        EXPECT_EQ(
+            services.messages.ShownTexts().back().rfind("Unexpected file contents in " + ply, 0),
+            0u)
+            << damage.what;
+    }
+
+    // A configuration value beyond the board's range.
+    WriteBytes(ply, good);
+    const std::string cnf = (folder / "demo" / "PCB" / "DEMO.CNF").string();
+    std::string text = ReadFile(cnf);
+    const size_t pens = text.find("PN_DRC") - 10;
+    text.replace(pens, 8, "99999999");
+    WriteBytes(cnf, text);
+    CWevraDoc target;
+    EXPECT_FALSE(ImportInto(target, ply));
+    EXPECT_EQ(services.messages.ShownTexts().back(), cnf + ": Unreadable value in line 172");
+}
+
+TEST_F(CDosImportTest, ComponentListLinesWithoutRecordsOrTextMakeNoComponent)
+{
+    Place("R1", "10K", "0805", 40000, 20000, 0, false);
+    const std::string ply = ExportSet();
+    const std::string cmp = (folder / "demo" / "PCB" / "DEMO.CMP").string();
+    // A blank first line moves R1 to line 2, which R1's records (object 1) do not name; the
+    // records of object 1 now belong to the blank line.
+    WriteBytes(cmp, "\r\n" + ReadFile(cmp) + "EXTRA               X9                  0805\r\n");
+    CWevraDoc target;
+    ASSERT_TRUE(ImportInto(target, ply));
+    EXPECT_EQ(target.GetComponents().GetCount(), 0);
+}
+
+TEST_F(CDosImportTest, ConfigurationLinesAreReadWhole)
+{
+    // A path longer than 78 characters in line 3 leaves the later lines where they are.
+    std::string text = "4.85\r\nWevra PCB Export\r\n" + std::string(200, 'P') + "\r\n";
+    for (int32_t line = 4; line < 20; ++line)
+        text += "0\r\n";
+    text += "0.00\r\n0.80\r\n";
+    CDosConfig config;
+    std::string error;
+    ASSERT_TRUE(config.Read(text, error));
+    EXPECT_EQ(config.drills[1], 8062);
+    EXPECT_EQ(config.clearance, 0) << "a file ending early leaves the rest at 0";
+
+    const CDosImport::CmpEntry short20 = CDosImport::ParseCmpLine("LM358-LONG-TYPE-NAME");
+    EXPECT_EQ(short20.type, "LM358-LONG-T");
+    EXPECT_EQ(short20.reference, "");
+    const CDosImport::CmpEntry full = CDosImport::ParseCmpLine(
+        "10K                 R1                  0805-LONGER         200     100     0");
+    EXPECT_EQ(full.reference, "R1");
+    EXPECT_EQ(full.shape, "0805-LON");
+}
