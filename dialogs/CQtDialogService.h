@@ -8,9 +8,20 @@ class CQtDialogService : public CDialogService {
 public:
     bool Offers(Dialog dialog) const override;
 
+    int32_t NetAdd(std::string& name) override;
+    int32_t BoardSize(std::string& width, std::string& height, bool workspace) override;
+    int32_t SetGrid(int32_t unit, int32_t& x, int32_t& y, bool& snapOn) override;
+    int32_t NetGroups(std::string& groupA, std::string& groupB, std::string& spacing) override;
+    int32_t Position(const std::string& title, int32_t unit, int32_t& x, int32_t& y) override;
+    int32_t MoveUserOffset(int32_t unit, const std::vector<PinnedComponent>& components,
+                           CSize board, CPoint& offset) override;
+    int32_t Clean(int32_t unit, CleanChoices& choices) override;
     int32_t PcbInfo(const std::string& boardXSize, const std::string& boardYSize,
                     const std::string& components, const std::string& componentPins,
                     const std::string& nets) override;
+    int32_t BorderSize(const std::vector<std::string>& choices, std::string& chosen) override;
+    int32_t PlaneProperties(int32_t unit, const std::vector<std::string>& layerNames,
+                            const std::vector<std::string>& netNames, PlaneValues& plane) override;
 
     // CQtDialogServicePads.cpp: padstacks, pad arrays, pens, component texts, rotation, array
     // copy and template import.

@@ -6,6 +6,8 @@
 #include <QPushButton>
 
 #include "document/CHelpTopics.h"
+#include "framework/qt/CQtText.h"
+#include "model/CLengthText.h"
 
 CWevraDialog::CWevraDialog(uint32_t helpContext, QWidget* parent)
     : QDialog(parent), m_helpContext(helpContext)
@@ -15,6 +17,16 @@ CWevraDialog::CWevraDialog(uint32_t helpContext, QWidget* parent)
 void CWevraDialog::SetId(QWidget& widget, int32_t id)
 {
     widget.setObjectName(QString::number(id));
+}
+
+void CWevraDialog::ShowLength(QLineEdit& edit, int32_t unit, int32_t length)
+{
+    edit.setText(CQtText::FromDesignText(CLengthText::FormatLength(unit, length)));
+}
+
+int32_t CWevraDialog::ParseLength(const QLineEdit& edit, int32_t unit)
+{
+    return CLengthText::ParseLength(unit, CQtText::ToDesignText(edit.text()));
 }
 
 int32_t CWevraDialog::Run()

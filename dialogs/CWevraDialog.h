@@ -32,6 +32,10 @@ public:
     }
     static void SetId(QWidget& widget, int32_t id);
 
+    // Lengths as the dialogs show and take them: length texts in `unit`.
+    static void ShowLength(QLineEdit& edit, int32_t unit, int32_t length);
+    static int32_t ParseLength(const QLineEdit& edit, int32_t unit);
+
     // exec() mapped onto the results callers compare: OK 1, Cancel 2, or the id given to done().
     int32_t Run();
 

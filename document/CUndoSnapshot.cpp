@@ -4,6 +4,7 @@
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
 #include "model/CNetArray.h"
+#include "model/CShapeLib.h"
 #include "model/CTextArray.h"
 
 CUndoSnapshot::CUndoSnapshot(uint32_t mask, CWevraDoc& document)
@@ -21,6 +22,8 @@ CUndoSnapshot::CUndoSnapshot(uint32_t mask, CWevraDoc& document)
         m_components = std::make_unique<CComponentArray>(document.GetComponents());
     if (m_mask & maskNets)
         m_nets = std::make_unique<CNetArray>(document.GetNets());
+    if (m_mask & maskShapeCache)
+        m_shapeCache = std::make_unique<CShapeLib>(document.GetShapeCache());
 }
 
 CUndoSnapshot::~CUndoSnapshot() = default;
@@ -39,4 +42,6 @@ void CUndoSnapshot::Restore(CWevraDoc& document) const
         document.GetComponents() = *m_components;
     if (m_nets)
         document.GetNets() = *m_nets;
+    if (m_shapeCache)
+        document.GetEditableShapeCache() = *m_shapeCache;
 }

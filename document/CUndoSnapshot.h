@@ -9,6 +9,7 @@
 class CComponentArray;
 class CDrawRecArray;
 class CNetArray;
+class CShapeLib;
 class CTextArray;
 class CWevraDoc;
 
@@ -26,6 +27,9 @@ public:
     // Given at construction it stands for all four and is stored as maskStoredAll.
     static constexpr uint32_t maskAll = 0x10;
     static constexpr uint32_t maskStoredAll = 0xFFFF;
+    // The design's shape cache with its padstacks, for edits that renumber shapes or
+    // padstacks under the components and nets; never part of maskAll.
+    static constexpr uint32_t maskShapeCache = 0x10000;
     // Marks the record of the current state that Undo takes itself, dropped by the next push.
     static constexpr uint32_t maskTemporary = 0x40000000;
     // Holds the whole design as its file stream instead of the four collections.
@@ -57,4 +61,5 @@ private:
     std::unique_ptr<CComponentArray> m_components;
     std::unique_ptr<CNetArray> m_nets;
     std::vector<uint8_t> m_design;
+    std::unique_ptr<CShapeLib> m_shapeCache;
 };

@@ -37,10 +37,13 @@ const CUndoSnapshot* CUndoStack::Undo(CWevraDoc& document, bool& recorded)
     recorded = false;
     if (m_index < 0)
         return nullptr;
-    // The state since the last push has no record yet: keep it for Redo.
+    // The state since the last push has no record yet: keep it for Redo, with the shape cache
+    // in case the snapshot undone to brings back a cache of its own.
     if (m_pending) {
         m_snapshotNeeded = true;
-        recorded = Push(CUndoSnapshot::maskTemporary | CUndoSnapshot::maskStoredAll, document);
+        recorded = Push(CUndoSnapshot::maskTemporary | CUndoSnapshot::maskStoredAll |
+                            CUndoSnapshot::maskShapeCache,
+                        document);
         m_pending = false;
     }
     --m_index;

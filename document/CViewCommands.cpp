@@ -80,6 +80,7 @@ CViewCommands::CViewCommands(CWevraDoc& document, CViewCommandHost& host)
     RegisterDisplay();
     RegisterCombos();
     RegisterPlanes();
+    RegisterDialogs();
 }
 
 bool CViewCommands::IsEnabled(uint32_t id) const

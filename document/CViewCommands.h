@@ -54,6 +54,11 @@ private:
     void RegisterCombos();
     // CViewCommandsPlanes.cpp
     void RegisterPlanes();
+    // CViewCommandsDialogs.cpp
+    void RegisterDialogs();
+    void EditBoardSize();
+    void InputPosition();
+    void SetGridOffset();
 
     // Starts the tool of a command and redraws.
     void SetMode(uint32_t mode);

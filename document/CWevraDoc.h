@@ -33,6 +33,7 @@
 #include "framework/ColorRef.h"
 #include "interchange/CDosDocument.h"
 #include "model/CComponent.h"
+#include "model/CDialogService.h"
 #include "model/CShapeLibDocument.h"
 #include "model/CTextArrayDocument.h"
 #include "model/CToolDocument.h"
@@ -374,6 +375,11 @@ public:
     bool DeleteSelection();
     // The nets without pins go, and the error records; net 0 becomes current.
     void DeleteUnusedNets();
+    // Board > Clean: the chosen removals and the minimal copper border around drill holes,
+    // after an undo snapshot; the padstack table is normalised in every case.
+    void Clean(const CDialogService::CleanChoices& choices);
+    // Removes the cache's shapes no component uses; the components' shape indexes follow.
+    void DeleteUnusedShapes();
     // The design configuration sheet on that page; its grids are taken on OK. True on OK.
     bool EditDesignConfig(int32_t firstPage);
     // The nets' whole-board recompute and design-rule check.

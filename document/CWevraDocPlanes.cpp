@@ -12,6 +12,7 @@
 #include "model/CDialogService.h"
 #include "model/CLayerArray.h"
 #include "model/CLengthText.h"
+#include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/CPour.h"
 #include "model/CTextArray.h"
@@ -256,27 +257,44 @@ bool CWevraDoc::EditPlaneProperties()
     CPour* plane = GetCurrentPlane();
     if (plane == nullptr)
         return false;
-    std::string name = plane->GetName();
-    int32_t net = plane->GetNet();
-    int32_t layer = plane->GetLayer();
-    int32_t style = plane->GetStyle();
-    int32_t penWidth = plane->GetPenWidth();
-    int32_t hatchGrid = plane->GetHatchGrid();
-    int32_t minSpace = plane->GetMinSpace();
-    std::string rotation = CNumberText::FormatFixed(plane->GetHatchRotation() / rotationScale, 3);
-    if (CDialogService::Get().PlaneProperties(name, net, layer, style, penWidth, hatchGrid,
-                                              rotation, minSpace) != CDialogService::resultOk)
+    // The dialog names its plane by name: none is left without one.
+    for (size_t i = 0; i < m_planes.size(); ++i) {
+        if (m_planes[i]->GetName().empty())
+            m_planes[i]->SetName("Plane " + std::to_string(i + 1));
+    }
+    std::vector<std::string> layerNames(size_t(CPour::maxLayer) + 1);
+    for (int32_t layer = 1; layer <= CPour::maxLayer && layer < m_layers->GetCount(); ++layer) {
+        if (m_layers->IsEnabled(layer))
+            layerNames[size_t(layer)] = m_layers->GetLayerName(layer);
+    }
+    std::vector<std::string> netNames;
+    for (int32_t i = 0; i < m_nets->GetCount(); ++i)
+        netNames.push_back(m_nets->GetNet(i)->GetName());
+
+    CDialogService::PlaneValues values;
+    values.name = plane->GetName();
+    values.net = plane->GetNet();
+    values.layer = plane->GetLayer();
+    values.style = plane->GetStyle();
+    values.penWidth = plane->GetPenWidth();
+    values.hatchGrid = plane->GetHatchGrid();
+    values.minSpace = plane->GetMinSpace();
+    values.start = plane->GetSeed();
+    values.hatchRotation = CNumberText::FormatFixed(plane->GetHatchRotation() / rotationScale, 3);
+    if (CDialogService::Get().PlaneProperties(GetUnit(), layerNames, netNames, values) !=
+        CDialogService::resultOk)
         return false;
     double degrees = 0.0;
-    CNumberText::ParseLeadingDouble(rotation, degrees);
-    plane->SetName(name);
-    plane->SetNet(net);
-    plane->SetLayer(std::clamp(layer, 1, int32_t(CPour::maxLayer)));
-    plane->SetStyle(std::clamp(style, CPour::styleSolid, CPour::styleCross));
-    plane->SetPenWidth(penWidth);
-    plane->SetHatchGrid(hatchGrid);
+    CNumberText::ParseLeadingDouble(values.hatchRotation, degrees);
+    plane->SetName(values.name);
+    plane->SetNet(values.net);
+    plane->SetLayer(std::clamp(values.layer, 1, int32_t(CPour::maxLayer)));
+    plane->SetStyle(std::clamp(values.style, CPour::styleSolid, CPour::styleCross));
+    plane->SetPenWidth(values.penWidth);
+    plane->SetHatchGrid(values.hatchGrid);
     plane->SetHatchRotation(RoundToInt(degrees * rotationScale));
-    plane->SetMinSpace(minSpace);
+    plane->SetMinSpace(values.minSpace);
+    plane->SetSeed(values.start);
     plane->ClampParams();
     SetModified();
     RebuildPlane(m_edit.planeIndex);

@@ -24,6 +24,36 @@ int32_t CDialogService::NetAdd(std::string&)
     return resultCancel;
 }
 
+int32_t CDialogService::BoardSize(std::string&, std::string&, bool)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::SetGrid(int32_t, int32_t&, int32_t&, bool&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::NetGroups(std::string&, std::string&, std::string&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::Position(const std::string&, int32_t, int32_t&, int32_t&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::MoveUserOffset(int32_t, const std::vector<PinnedComponent>&, CSize, CPoint&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::Clean(int32_t, CleanChoices&)
+{
+    return resultCancel;
+}
+
 int32_t CDialogService::CompProperties(CComponent&)
 {
     return resultCancel;
@@ -56,8 +86,8 @@ int32_t CDialogService::BorderSize(const std::vector<std::string>&, std::string&
     return resultCancel;
 }
 
-int32_t CDialogService::PlaneProperties(std::string&, int32_t&, int32_t&, int32_t&, int32_t&,
-                                        int32_t&, std::string&, int32_t&)
+int32_t CDialogService::PlaneProperties(int32_t, const std::vector<std::string>&,
+                                        const std::vector<std::string>&, PlaneValues&)
 {
     return resultCancel;
 }

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/CPoint.h"
+#include "framework/CSize.h"
+
 class CComponent;
 class CGridArr;
 class CPenTables;
@@ -21,10 +24,18 @@ public:
     static constexpr int32_t resultCancel = 2;
     // "Input sizes" ends with this instead when the user wants to draw the box with the mouse.
     static constexpr int32_t resultWindow = 1660;
+    // "Board Size" ends with this instead when the user wants to draw the board with the mouse.
+    static constexpr int32_t resultBoardWindow = 1028;
 
     // The dialogs, for asking whether the installed service can show one.
     enum class Dialog : uint8_t {
         netAdd,
+        boardSize,
+        setGrid,
+        netGroups,
+        position,
+        moveUserOffset,
+        clean,
         compProperties,
         newPcb,
         designConfig,
@@ -85,6 +96,35 @@ public:
 
     // "Add Net": `name` holds the proposed unique net name and returns the one typed.
     virtual int32_t NetAdd(std::string& name);
+    // "Board Size" (`workspace`: the workspace of a shape document): the width and height as
+    // length texts in the display unit; may end with resultBoardWindow.
+    virtual int32_t BoardSize(std::string& width, std::string& height, bool workspace);
+    // "Set Grid": the snap sizes in board units, shown and typed in `unit`, and the snap switch.
+    virtual int32_t SetGrid(int32_t unit, int32_t& x, int32_t& y, bool& snapOn);
+    // "Edit Netgroups": the two groups chosen and the spacing typed.
+    virtual int32_t NetGroups(std::string& groupA, std::string& groupB, std::string& spacing);
+    // "Position", titled `title` when it is not empty: a point in board units, shown in `unit`;
+    // the typed absolute values plus the typed relative ones come back.
+    virtual int32_t Position(const std::string& title, int32_t unit, int32_t& x, int32_t& y);
+    // A component as "Move User Offset" offers it: its reference and the board positions of
+    // its pins 1, 2, ...
+    struct PinnedComponent {
+        std::string reference;
+        std::vector<CPoint> pins;
+    };
+    // "Move User Offset": the new user offset, at typed distances from a chosen pin, (0, 0) or
+    // the board's centre; Cancel ("Use cursor") leaves the offset to be picked on the board.
+    virtual int32_t MoveUserOffset(int32_t unit, const std::vector<PinnedComponent>& components,
+                                   CSize board, CPoint& offset);
+    // What "Clean" is to do; the border around drill holes is in board units.
+    struct CleanChoices {
+        bool unusedNets = true;
+        bool unusedShapes = true;
+        bool unusedPads = true;
+        bool minimalPadSize = true;
+        int32_t border = 0;
+    };
+    virtual int32_t Clean(int32_t unit, CleanChoices& choices);
     // "Component Properties": edits the component's names, part fields, group, cluster and flag
     // bits (each lock shown inverted, as "Enabled for Editing").
     virtual int32_t CompProperties(CComponent& component);
@@ -109,11 +149,23 @@ public:
     // "Set border size": `chosen` takes one of the length texts in `choices`.
     virtual int32_t BorderSize(const std::vector<std::string>& choices, std::string& chosen);
     // "Plane Properties": the plane's name, net (-1 none), layer, style (1 solid, 2 line,
-    // 3 cross hatch), pen width, hatch grid and minimal space in board units, and its hatch
-    // rotation as a degrees text.
-    virtual int32_t PlaneProperties(std::string& name, int32_t& net, int32_t& layer, int32_t& style,
-                                    int32_t& penWidth, int32_t& hatchGrid,
-                                    std::string& hatchRotation, int32_t& minSpace);
+    // 3 cross hatch), pen width, hatch grid, minimal space and start (seed) point in board
+    // units, and its hatch rotation as a degrees text.
+    struct PlaneValues {
+        std::string name;
+        int32_t net = -1;
+        int32_t layer = 1;
+        int32_t style = 1;
+        int32_t penWidth = 0;
+        int32_t hatchGrid = 0;
+        std::string hatchRotation;
+        int32_t minSpace = 0;
+        CPoint start;
+    };
+    // Lengths are shown and typed in `unit`; `layerNames` is indexed by layer number, empty for
+    // a layer that is not offered; `netNames` by net number.
+    virtual int32_t PlaneProperties(int32_t unit, const std::vector<std::string>& layerNames,
+                                    const std::vector<std::string>& netNames, PlaneValues& plane);
     // "Copy Rectangular Array...": the X and Y distances as length texts in the display unit,
     // the columns, the rows and the reference increment as typed.
     virtual int32_t CopyArray(std::string& xDistance, std::string& yDistance, std::string& columns,

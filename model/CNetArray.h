@@ -84,6 +84,9 @@ public:
     int32_t LookupNet(const std::string& name) const { return FindNet(name); }
     // Each appends a net and returns its index.
     int32_t AddNet(const std::string& name);
+    // "Add Net" with a unique name proposed, asked again while the name typed is taken. False
+    // when the user cancels.
+    bool AskNewNetName(std::string& name) const;
     int32_t AddNetWithWidths(const std::string& name, int32_t minWidth, int32_t maxWidth,
                              int32_t clearance);
     bool AddPadToCurrent(int32_t x, int32_t y, int32_t padStack, int32_t rotation, bool mirrored);
@@ -292,7 +295,6 @@ private:
     // The pin leaves its net for `toNet`, and its pad names that net; both nets get their
     // clusters marked dirty and their box recomputed.
     void TransferPin(const PinRef& from, int32_t toNet);
-    bool AskNewNetName(std::string& name) const;
     std::string DescribePin(const CNet& net, int32_t pin) const;
     std::string DescribePadVertex(int32_t netIndex, int32_t vertex) const;
     std::string HoleText(int32_t padStack) const;

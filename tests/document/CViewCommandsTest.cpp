@@ -22,6 +22,7 @@
 #include "model/CDrawRecArray.h"
 #include "model/CGridArr.h"
 #include "model/CLayerArray.h"
+#include "model/CLengthText.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/CPour.h"
@@ -91,10 +92,10 @@ public:
     COfferingDialogs() : m_previous(CDialogService::Set(this)) {}
     ~COfferingDialogs() override { CDialogService::Set(m_previous); }
     bool Offers(Dialog dialog) const override { return dialog == offered; }
-    int32_t PlaneProperties(std::string& name, int32_t&, int32_t&, int32_t&, int32_t&, int32_t&,
-                            std::string&, int32_t&) override
+    int32_t PlaneProperties(int32_t, const std::vector<std::string>&,
+                            const std::vector<std::string>&, PlaneValues& plane) override
     {
-        name = "GND";
+        plane.name = "GND";
         return resultOk;
     }
 
@@ -421,6 +422,147 @@ TEST_F(CViewCommandsTest, PenAndLayerCombosChooseByTheirTexts)
     EXPECT_EQ(doc->GetLayers().GetLayerName(doc->GetWorkLayer()),
               chosen.substr(0, chosen.find('*')));
     EXPECT_EQ(host.focusTaken, 1);
+}
+
+// The settings dialogs, answering as the test tells them and remembering what they were shown.
+class CSettingsDialogs : public CDialogService {
+public:
+    CSettingsDialogs() : m_previous(CDialogService::Set(this)) {}
+    ~CSettingsDialogs() override { CDialogService::Set(m_previous); }
+    bool Offers(Dialog) const override { return true; }
+    int32_t BoardSize(std::string& w, std::string& h, bool workspace) override
+    {
+        shown = {w, h};
+        shownWorkspace = workspace;
+        w = width;
+        h = height;
+        return result;
+    }
+    int32_t SetGrid(int32_t, int32_t& x, int32_t& y, bool& snapOn) override
+    {
+        x = 3000;
+        y = 4000;
+        snapOn = !snapOn;
+        return result;
+    }
+    int32_t NetAdd(std::string& name) override
+    {
+        shown = {name};
+        name = netName;
+        return result;
+    }
+    int32_t Position(const std::string& title, int32_t, int32_t& x, int32_t& y) override
+    {
+        shown = {title};
+        shownPoint = CPoint(x, y);
+        x += 100;
+        y += 200;
+        return result;
+    }
+    int32_t MoveUserOffset(int32_t, const std::vector<PinnedComponent>& components, CSize,
+                           CPoint& offset) override
+    {
+        pinned = components;
+        offset = CPoint(-5, 7);
+        return result;
+    }
+
+    int32_t result = resultOk;
+    std::string width;
+    std::string height;
+    std::string netName;
+    std::vector<std::string> shown;
+    bool shownWorkspace = false;
+    CPoint shownPoint;
+    std::vector<PinnedComponent> pinned;
+
+private:
+    CDialogService* m_previous;
+};
+
+TEST_F(CViewCommandsTest, BoardSizeTakesTheTypedSizesOrStartsTheRectangleTool)
+{
+    EXPECT_FALSE(Enabled(ID_BOARD_BOARD_SIZE_AND_OFFSET)) << "no dialog to show";
+    CSettingsDialogs dialogs;
+    doc->SetUnit(CLengthText::unitMil);
+    dialogs.width = "2000";
+    dialogs.height = "1000";
+    doc->SetModifiedFlag(false);
+    const int32_t undos = doc->GetUndoCount();
+    ASSERT_TRUE(commands->Send(ID_BOARD_BOARD_SIZE_AND_OFFSET));
+    EXPECT_EQ(dialogs.shown[0], CLengthText::FormatLength(CLengthText::unitMil, 400000));
+    EXPECT_FALSE(dialogs.shownWorkspace);
+    EXPECT_EQ(doc->GetBoardWidth(), 512000);
+    EXPECT_EQ(doc->GetBoardHeight(), 256000);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(doc->GetUndoCount(), undos + 1);
+    EXPECT_TRUE(doc->IsMode(ID_VIEW));
+
+    // Texts that are no lengths would make a board without an area.
+    dialogs.width = "wide";
+    ASSERT_TRUE(commands->Send(ID_WORKSPACE_WORKSPACE_SIZE));
+    EXPECT_EQ(doc->GetBoardWidth(), 512000);
+    EXPECT_EQ(doc->GetBoardHeight(), 256000);
+
+    dialogs.result = CDialogService::resultBoardWindow;
+    ASSERT_TRUE(commands->Send(ID_WORKSPACE_WORKSPACE_SIZE));
+    EXPECT_TRUE(doc->IsMode(ID_BOARD_BOARD_SIZE_AND_OFFSET));
+}
+
+TEST_F(CViewCommandsTest, GridPositionAndGridOffsetDialogs)
+{
+    CSettingsDialogs dialogs;
+    CGridArr& grids = doc->GetGridSettings();
+    const int32_t current = grids.GetCurrentIndex();
+    const bool snapOn = grids.IsSnapOn(current);
+    ASSERT_TRUE(commands->Send(ID_SETTINGS_SET_GRID));
+    EXPECT_EQ(grids.GetSnap(current), CSize(3000, 4000));
+    EXPECT_NE(grids.IsSnapOn(current), snapOn);
+
+    // The cursor is typed relative to the user offset.
+    doc->SetUserOffset(CPoint(1000, 2000));
+    doc->SetCursor(CPoint(5000, 5000));
+    ASSERT_TRUE(commands->Send(ID_OTHER_INPUT_POSITION));
+    EXPECT_EQ(dialogs.shownPoint, CPoint(4000, 3000));
+    EXPECT_EQ(doc->GetCursor(), CPoint(5100, 5200));
+    EXPECT_EQ(doc->GetOrigin(), CPoint(1000, 2000));
+
+    // Without components Set Grid Offset only starts its tool; there the position typed is
+    // the offset's.
+    ASSERT_TRUE(commands->Send(ID_SETTINGS_SET_GRID_OFFSET));
+    EXPECT_TRUE(doc->IsMode(ID_SETTINGS_SET_GRID_OFFSET));
+    EXPECT_TRUE(dialogs.pinned.empty());
+    ASSERT_TRUE(commands->Send(ID_OTHER_INPUT_POSITION));
+    EXPECT_EQ(doc->GetOrigin(), CPoint(1100, 2200));
+    EXPECT_TRUE(doc->IsMode(ID_VIEW));
+
+    AddComponent();
+    doc->GetComponents().SetName(0, 0, "R5");
+    ASSERT_TRUE(commands->Send(ID_SETTINGS_SET_GRID_OFFSET));
+    ASSERT_EQ(dialogs.pinned.size(), 1u);
+    EXPECT_EQ(dialogs.pinned[0].reference, "R5");
+    EXPECT_EQ(doc->GetOrigin(), CPoint(-5, 7));
+    EXPECT_TRUE(doc->IsMode(ID_VIEW));
+    // "Use cursor": the tool stays to pick the offset on the board.
+    dialogs.result = CDialogService::resultCancel;
+    ASSERT_TRUE(commands->Send(ID_SETTINGS_SET_GRID_OFFSET));
+    EXPECT_TRUE(doc->IsMode(ID_SETTINGS_SET_GRID_OFFSET));
+    EXPECT_EQ(doc->GetOrigin(), CPoint(-5, 7));
+}
+
+TEST_F(CViewCommandsTest, AddNetAddsTheNamedNetAndMakesItCurrent)
+{
+    CSettingsDialogs dialogs;
+    const int32_t count = doc->GetNets().GetCount();
+    dialogs.netName = "CLK";
+    ASSERT_TRUE(commands->Send(ID_NETLIST_ADD_NET));
+    ASSERT_EQ(doc->GetNets().GetCount(), count + 1);
+    EXPECT_EQ(doc->GetNets().GetNet(count)->GetName(), "CLK");
+    EXPECT_EQ(doc->GetNets().GetCurrentIndex(), count);
+    EXPECT_FALSE(dialogs.shown[0].empty()) << "a unique name is proposed";
+    dialogs.result = CDialogService::resultCancel;
+    ASSERT_TRUE(commands->Send(ID_NETLIST_ADD_NET));
+    EXPECT_EQ(doc->GetNets().GetCount(), count + 1);
 }
 
 } // namespace

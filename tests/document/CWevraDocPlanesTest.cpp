@@ -24,13 +24,13 @@ public:
         chosen = choices.back();
         return resultOk;
     }
-    int32_t PlaneProperties(std::string& name, int32_t&, int32_t&, int32_t& style, int32_t&,
-                            int32_t&, std::string& hatchRotation, int32_t&) override
+    int32_t PlaneProperties(int32_t, const std::vector<std::string>&,
+                            const std::vector<std::string>&, PlaneValues& plane) override
     {
-        shownRotation = hatchRotation;
-        name = "GND";
-        style = CPour::styleCross;
-        hatchRotation = "30.5";
+        shownRotation = plane.hatchRotation;
+        plane.name = "GND";
+        plane.style = CPour::styleCross;
+        plane.hatchRotation = "30.5";
         return resultOk;
     }
 

@@ -21,6 +21,7 @@
 #include "model/CGridArr.h"
 #include "model/CNetArray.h"
 #include "model/COutputArray.h"
+#include "model/CPad.h"
 #include "model/CPadStackArray.h"
 #include "model/CPour.h"
 #include "model/CShapeLib.h"
@@ -472,6 +473,78 @@ TEST_F(CUndoTest, PasteOfAWholeDesignIsOneStep)
         doc.Redo();
     }
     EXPECT_FALSE(doc.CanRedo());
+}
+
+// ---- Clean --------------------------------------------------------------------------------------
+
+TEST_F(CDocTest, CleanRemovesUnusedShapesAndUndoBringsBackShapesAndComponentsTogether)
+{
+    CWevraDoc doc;
+    CShapeLib& cache = doc.GetEditableShapeCache();
+    for (const char* name : {"S0", "S1", "S2", "S3"})
+        cache.AddShape(name);
+    CComponentArray& components = doc.GetComponents();
+    components.AddEmpty(3);
+    components.AddEmpty(1);
+    doc.SetModifiedFlag(false);
+
+    CDialogService::CleanChoices choices;
+    choices.unusedNets = false;
+    choices.unusedPads = false;
+    choices.minimalPadSize = false;
+    doc.Clean(choices);
+    ASSERT_EQ(cache.GetCount(), 2);
+    EXPECT_EQ(cache.GetShapeName(0), "S1");
+    EXPECT_EQ(cache.GetShapeName(1), "S3");
+    EXPECT_EQ(components.GetShapeIndex(0), 1);
+    EXPECT_EQ(components.GetShapeIndex(1), 0);
+    EXPECT_TRUE(doc.IsModified());
+
+    ASSERT_TRUE(doc.CanUndo());
+    doc.Undo();
+    ASSERT_EQ(doc.GetShapeCache().GetCount(), 4);
+    EXPECT_EQ(&doc.GetShapeCache(), &cache);
+    EXPECT_EQ(doc.GetShapeCache().GetShapeName(components.GetShapeIndex(0)), "S3");
+    EXPECT_EQ(doc.GetShapeCache().GetShapeName(components.GetShapeIndex(1)), "S1");
+    doc.Redo();
+    EXPECT_EQ(doc.GetShapeCache().GetCount(), 2);
+    EXPECT_EQ(doc.GetShapeCache().GetShapeName(components.GetShapeIndex(0)), "S3");
+}
+
+TEST_F(CDocTest, CleanGivesDrilledPadstacksTheirBorderAndLeavesTheOthers)
+{
+    CWevraDoc doc;
+    CPadStackArray& stacks = doc.GetEditableShapeCache().GetPadStacks();
+    auto width = [&stacks](int32_t stack, int32_t layer) {
+        const CPad* pad = stacks.GetPad(stack, layer);
+        return pad != nullptr ? pad->GetWidth() : -1;
+    };
+    int32_t drilled = -1;
+    int32_t plain = -1;
+    for (int32_t i = 0; i < stacks.GetCount(); ++i) {
+        const bool hasDrill = stacks.GetPad(i, LAYER_DRILL) != nullptr;
+        (hasDrill ? drilled : plain) = i;
+    }
+    ASSERT_GE(drilled, 0);
+    const int32_t drill = width(drilled, LAYER_DRILL);
+    const int32_t top = width(drilled, LAYER_TOP);
+    std::vector<int32_t> plainWidths;
+    if (plain >= 0) {
+        for (int32_t layer = 1; layer <= LAYER_DRILL; ++layer)
+            plainWidths.push_back(width(plain, layer));
+    }
+
+    CDialogService::CleanChoices choices;
+    choices.unusedNets = false;
+    choices.unusedShapes = false;
+    choices.unusedPads = false;
+    choices.border = 2015;
+    doc.Clean(choices);
+    EXPECT_NEAR(width(drilled, 3), drill + 2 * 2015, 2);
+    EXPECT_NEAR(width(drilled, 16), drill + 2 * 2015, 2);
+    EXPECT_EQ(width(drilled, LAYER_TOP), top);
+    for (size_t i = 0; i < plainWidths.size(); ++i)
+        EXPECT_EQ(width(plain, int32_t(i) + 1), plainWidths[i]);
 }
 
 // ---- Shape documents ----------------------------------------------------------------------------

@@ -262,6 +262,7 @@ TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)
     EXPECT_TRUE(document->IsMode(ID_PLANES_NEW_PLANE));
     // The click in the board, once the view passes clicks on, places it at the cursor.
     document->SetCursor(CPoint(document->GetBoardWidth() / 2, document->GetBoardHeight() / 2));
+    WhenModal([](QWidget* borderSize) { dialog_test::Click(borderSize, CWevraDialog::idOk); });
     document->AddFullBoardPlaneAtCursor();
     ASSERT_EQ(document->GetPlaneCount(), 2);
     CheckItemsFollowTheirUpdateTwins();

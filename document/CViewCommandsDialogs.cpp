@@ -1,0 +1,181 @@
+#include "document/CViewCommands.h"
+
+#include <string>
+#include <vector>
+
+#include "document/CViewCommandHost.h"
+#include "document/CWevraDoc.h"
+#include "framework/CResString.h"
+#include "framework/Numeric.h"
+#include "model/CComponentArray.h"
+#include "model/CDialogService.h"
+#include "model/CGridArr.h"
+#include "model/CLengthText.h"
+#include "model/CNetArray.h"
+#include "resources/CommandIds.h"
+
+namespace {
+
+void EnableWithDialog(CCmdUI& ui, CDialogService::Dialog dialog)
+{
+    ui.Enable(CDialogService::Get().Offers(dialog));
+}
+
+} // namespace
+
+void CViewCommands::RegisterDialogs()
+{
+    CWevraDoc& doc = m_document;
+    for (const uint32_t id : {ID_BOARD_BOARD_SIZE_AND_OFFSET, ID_WORKSPACE_WORKSPACE_SIZE}) {
+        OnCommand(id, [this] { EditBoardSize(); });
+        OnUpdate(id, [](CCmdUI& ui) { EnableWithDialog(ui, CDialogService::Dialog::boardSize); });
+    }
+
+    OnCommand(ID_SETTINGS_SET_GRID, [this, &doc] {
+        CGridArr& grids = doc.GetGridSettings();
+        const int32_t current = grids.GetCurrentIndex();
+        const CSize snap = grids.GetSnap(current);
+        int32_t x = snap.cx;
+        int32_t y = snap.cy;
+        bool snapOn = grids.IsSnapOn(current);
+        if (CDialogService::Get().SetGrid(doc.GetUnit(), x, y, snapOn) != CDialogService::resultOk)
+            return;
+        grids.SetSnap(current, x, y);
+        grids.SetSnapOn(current, snapOn);
+        doc.SetModified();
+        RedrawFull();
+    });
+    OnUpdate(ID_SETTINGS_SET_GRID,
+             [](CCmdUI& ui) { EnableWithDialog(ui, CDialogService::Dialog::setGrid); });
+
+    OnCommand(ID_NETLIST_ADD_NET, [this, &doc] {
+        CNetArray& nets = doc.GetNets();
+        std::string name;
+        if (!nets.AskNewNetName(name))
+            return;
+        nets.SetCurrentNet(nets.AddNet(name));
+        doc.FillNetCombo();
+        doc.SetModified();
+        RedrawFull();
+    });
+    OnUpdate(ID_NETLIST_ADD_NET, [&doc](CCmdUI& ui) {
+        ui.Enable(!doc.IsShapeDocument() &&
+                  CDialogService::Get().Offers(CDialogService::Dialog::netAdd));
+    });
+
+    // The design keeps no net groups yet: what the dialog gives back is not used.
+    OnCommand(ID_NETLIST_DEFINE_NET_GROUPS, [] {
+        std::string groupA;
+        std::string groupB;
+        std::string spacing;
+        CDialogService::Get().NetGroups(groupA, groupB, spacing);
+    });
+    OnUpdate(ID_NETLIST_DEFINE_NET_GROUPS, [&doc](CCmdUI& ui) {
+        ui.Enable(doc.GetNets().GetCount() > 1 &&
+                  CDialogService::Get().Offers(CDialogService::Dialog::netGroups));
+    });
+
+    OnCommand(ID_BOARD_CLEAN, [&doc] {
+        CDialogService::CleanChoices choices;
+        if (CDialogService::Get().Clean(doc.GetUnit(), choices) == CDialogService::resultOk)
+            doc.Clean(choices);
+    });
+    OnUpdate(ID_BOARD_CLEAN, [&doc](CCmdUI& ui) {
+        ui.Enable(!doc.IsShapeDocument() &&
+                  CDialogService::Get().Offers(CDialogService::Dialog::clean));
+    });
+
+    OnCommand(ID_OTHER_INPUT_POSITION, [this] { InputPosition(); });
+    OnUpdate(ID_OTHER_INPUT_POSITION,
+             [](CCmdUI& ui) { EnableWithDialog(ui, CDialogService::Dialog::position); });
+
+    OnCommand(ID_SETTINGS_SET_GRID_OFFSET, [this] { SetGridOffset(); });
+}
+
+void CViewCommands::EditBoardSize()
+{
+    CWevraDoc& doc = m_document;
+    const int32_t unit = doc.GetUnit();
+    std::string width = CLengthText::FormatLength(unit, doc.GetBoardWidth());
+    std::string height = CLengthText::FormatLength(unit, doc.GetBoardHeight());
+    const int32_t result = CDialogService::Get().BoardSize(width, height, doc.IsShapeDocument());
+    if (result == CDialogService::resultBoardWindow) {
+        SetMode(doc.IsShapeDocument() ? ID_WORKSPACE_WORKSPACE_SIZE
+                                      : ID_BOARD_BOARD_SIZE_AND_OFFSET);
+        return;
+    }
+    if (result != CDialogService::resultOk)
+        return;
+    const int32_t x = CLengthText::ParseLength(unit, width);
+    const int32_t y = CLengthText::ParseLength(unit, height);
+    // A text that is no length reads as 0: a board without an area is refused.
+    if (x <= 0 || y <= 0)
+        return;
+    doc.SaveUndoState();
+    doc.SetBoardOutlineRect(0, 0, x, y);
+    doc.SetMode(ID_VIEW);
+    doc.SetModified();
+    RedrawFull();
+}
+
+void CViewCommands::InputPosition()
+{
+    CWevraDoc& doc = m_document;
+    const CPoint origin = doc.GetOrigin();
+    m_host.SaveCursor();
+    if (doc.IsMode(ID_SETTINGS_SET_GRID_OFFSET)) {
+        int32_t x = origin.x;
+        int32_t y = origin.y;
+        if (CDialogService::Get().Position(CResString::Load(ID_SETTINGS_SET_GRID_OFFSET),
+                                           doc.GetUnit(), x, y) == CDialogService::resultOk) {
+            doc.SetUserOffset(CPoint(x, y));
+            doc.SetMode(ID_VIEW);
+            doc.SetModified();
+            RedrawFull();
+        }
+        m_host.RestoreCursor();
+        return;
+    }
+    const CPoint cursor = doc.GetCursor();
+    int32_t x = SaturateToInt(int64_t(cursor.x) - origin.x);
+    int32_t y = SaturateToInt(int64_t(cursor.y) - origin.y);
+    if (CDialogService::Get().Position(CResString::LoadPart(ID_OTHER_INPUT_POSITION), doc.GetUnit(),
+                                       x, y) != CDialogService::resultOk) {
+        m_host.RestoreCursor();
+        return;
+    }
+    doc.SetCursor(
+        CPoint(SaturateToInt(int64_t(x) + origin.x), SaturateToInt(int64_t(y) + origin.y)));
+    doc.DeselectAll();
+    doc.SetRubberBandVisible(false);
+    RedrawFull();
+    m_host.WarpMouseToCursor();
+}
+
+void CViewCommands::SetGridOffset()
+{
+    CWevraDoc& doc = m_document;
+    SetMode(ID_SETTINGS_SET_GRID_OFFSET);
+    const CComponentArray& components = doc.GetComponents();
+    if (components.GetCount() == 0 ||
+        !CDialogService::Get().Offers(CDialogService::Dialog::moveUserOffset))
+        return;
+    std::vector<CDialogService::PinnedComponent> pinned;
+    for (int32_t i = 0; i < components.GetCount(); ++i) {
+        CDialogService::PinnedComponent component;
+        component.reference = components.GetComponent(i)->GetReference();
+        for (int32_t pad = 0; pad < components.GetShapePadCount(i); ++pad)
+            component.pins.push_back(components.GetPadPosition(i, pad));
+        pinned.push_back(std::move(component));
+    }
+    CPoint offset = doc.GetOrigin();
+    // "Use cursor" leaves the tool running: the offset is picked on the board.
+    if (CDialogService::Get().MoveUserOffset(doc.GetUnit(), pinned,
+                                             CSize(doc.GetBoardWidth(), doc.GetBoardHeight()),
+                                             offset) != CDialogService::resultOk)
+        return;
+    doc.SetUserOffset(offset);
+    doc.SetMode(ID_VIEW);
+    doc.SetModified();
+    RedrawFull();
+}
