@@ -5,13 +5,17 @@
 #include "dialogs/CBoardSizeDlg.h"
 #include "dialogs/CBorderSizeDlg.h"
 #include "dialogs/CCleanDlg.h"
+#include "dialogs/CGetShapeDlg.h"
 #include "dialogs/CMoveUserOffsetDlg.h"
 #include "dialogs/CNameDlg.h"
 #include "dialogs/CNetGroupsDlg.h"
+#include "dialogs/CNewPcbDlg.h"
 #include "dialogs/CPcbInfoDlg.h"
 #include "dialogs/CPlanePropDlg.h"
 #include "dialogs/CPositionDlg.h"
 #include "dialogs/CSetGridDlg.h"
+#include "document/CConfigFiles.h"
+#include "document/CDocumentFrame.h"
 
 namespace {
 
@@ -29,6 +33,8 @@ bool CQtDialogService::Offers(Dialog dialog) const
         return true;
     switch (dialog) {
     case Dialog::netAdd:
+    case Dialog::getShape:
+    case Dialog::newPcb:
     case Dialog::boardSize:
     case Dialog::setGrid:
     case Dialog::netGroups:
@@ -50,6 +56,29 @@ int32_t CQtDialogService::NetAdd(std::string& name)
     const int32_t result = dialog.Run();
     if (result == resultOk)
         name = dialog.GetName();
+    return result;
+}
+
+int32_t CQtDialogService::NewPcb(CWevraDoc& document)
+{
+    const CConfigFiles* files = CDocumentFrame::Get().GetConfigFiles();
+    const CConfigFiles defaults;
+    const CConfigFiles& config = files != nullptr ? *files : defaults;
+    CNewPcbDlg dialog(document, config.m_pcbDirectory, config.m_defaultTemplate,
+                      config.m_netlistDirectory, Owner());
+    return dialog.Run();
+}
+
+int32_t CQtDialogService::GetShape(CShapeLib& cache, const ShapeRequest& request, int32_t& shape,
+                                   std::string& prefix, std::string& type)
+{
+    CGetShapeDlg dialog(cache, CDocumentFrame::Get().GetLibrarySet(), request, Owner());
+    const int32_t result = dialog.Run();
+    if (result == resultOk) {
+        shape = dialog.GetShape();
+        prefix = dialog.GetPrefix();
+        type = dialog.GetType();
+    }
     return result;
 }
 

@@ -9,6 +9,9 @@ public:
     bool Offers(Dialog dialog) const override;
 
     int32_t NetAdd(std::string& name) override;
+    int32_t GetShape(CShapeLib& cache, const ShapeRequest& request, int32_t& shape,
+                     std::string& prefix, std::string& type) override;
+    int32_t NewPcb(CWevraDoc& document) override;
     int32_t BoardSize(std::string& width, std::string& height, bool workspace) override;
     int32_t SetGrid(int32_t unit, int32_t& x, int32_t& y, bool& snapOn) override;
     int32_t NetGroups(std::string& groupA, std::string& groupB, std::string& spacing) override;

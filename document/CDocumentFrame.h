@@ -7,6 +7,7 @@
 
 #include "resources/CommandIds.h"
 
+class CConfigFiles;
 class CShapeLib;
 class CShapeLibArray;
 class CWevraDoc;
@@ -38,6 +39,8 @@ public:
     virtual std::filesystem::path GetProgramFolder() const;
     // The shape library file; a shape document is placed in its folder.
     virtual std::string GetLibraryFile() const { return {}; }
+    // The user's configured folders and files; nullptr before the configuration is read.
+    virtual const CConfigFiles* GetConfigFiles() const { return nullptr; }
     // The start-up settings "Left Pane" and "Bottom Pane".
     virtual bool IsLeftPaneSetting() const { return false; }
     virtual bool IsBottomPaneSetting() const { return false; }

@@ -3,15 +3,19 @@
 #include <string>
 #include <vector>
 
+#include "document/CDocumentFrame.h"
 #include "document/CViewCommandHost.h"
 #include "document/CWevraDoc.h"
 #include "framework/CResString.h"
 #include "framework/Numeric.h"
 #include "model/CComponentArray.h"
+#include "model/CComponentTool.h"
 #include "model/CDialogService.h"
 #include "model/CGridArr.h"
 #include "model/CLengthText.h"
 #include "model/CNetArray.h"
+#include "model/CShapeLib.h"
+#include "model/CShapeLibArray.h"
 #include "resources/CommandIds.h"
 
 namespace {
@@ -90,6 +94,33 @@ void CViewCommands::RegisterDialogs()
              [](CCmdUI& ui) { EnableWithDialog(ui, CDialogService::Dialog::position); });
 
     OnCommand(ID_SETTINGS_SET_GRID_OFFSET, [this] { SetGridOffset(); });
+
+    // Both choose a shape first: there must be one to choose.
+    auto shapeToChoose = [&doc](CCmdUI& ui) {
+        const CShapeLibArray* libraries = CDocumentFrame::Get().GetLibrarySet();
+        ui.Enable(!doc.IsShapeDocument() &&
+                  CDialogService::Get().Offers(CDialogService::Dialog::getShape) &&
+                  (doc.GetShapeCache().GetCount() > 0 ||
+                   (libraries != nullptr && libraries->GetCount() > 0)));
+    };
+    OnCommand(ID_COMPONENTS_ADD, [this, &doc] {
+        SetMode(ID_COMPONENTS_ADD);
+        doc.GetComponents().GetComponentTool().OnComponentClick(doc);
+    });
+    OnUpdate(ID_COMPONENTS_ADD, shapeToChoose);
+    OnCommand(ID_COMPONENTS_REPLACE_SHAPE, [this, &doc] {
+        int32_t shape = -1;
+        std::string prefix;
+        std::string type;
+        if (CDialogService::Get().GetShape(doc.GetEditableShapeCache(),
+                                           doc.GetComponents().MakeShapeRequest(true), shape,
+                                           prefix, type) != CDialogService::resultOk)
+            return;
+        doc.SetModified();
+        doc.GetComponents().GetComponentTool().SetReplacementShape(shape);
+        SetMode(ID_COMPONENTS_REPLACE_SHAPE);
+    });
+    OnUpdate(ID_COMPONENTS_REPLACE_SHAPE, shapeToChoose);
 }
 
 void CViewCommands::EditBoardSize()

@@ -229,6 +229,16 @@ bool CWevraDoc::OnOpenDocument(const std::string& path)
     return true;
 }
 
+bool CWevraDoc::ReadTemplate(const std::string& path)
+{
+    m_templateLoad = true;
+    const bool read = OpenDesignFile(path);
+    m_templateLoad = false;
+    m_fromFile = false;
+    m_settings.templatePath = path;
+    return read;
+}
+
 bool CWevraDoc::OpenDosDesign(const std::string& path)
 {
     CDosImport reader(*this);

@@ -123,6 +123,11 @@ public:
     // replaces the file only after a complete write, and only then is the design unmodified.
     // A failure is shown to the user and answers false.
     bool OnSaveDocument(const std::string& path);
+    // Reads a template design into the document as the start of a new design (the template
+    // flag set around the read); the template becomes the design's template path. True when
+    // it was read completely.
+    bool ReadTemplate(const std::string& path);
+    const std::string& GetTemplatePath() const { return m_settings.templatePath; }
 
     // ---- Path and title -------------------------------------------------------------------------
 

@@ -547,6 +547,11 @@ QString CMainFrame::TitleText() const
     return title;
 }
 
+const CConfigFiles* CMainFrame::GetConfigFiles() const
+{
+    return m_config ? &m_config->Files() : nullptr;
+}
+
 void CMainFrame::RegisterCommands()
 {
     auto hasDocument = [this](CCmdUI& ui) {

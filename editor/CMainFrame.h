@@ -110,6 +110,7 @@ public:
 
     std::filesystem::path GetProgramFolder() const override;
     std::string GetLibraryFile() const override { return m_libraryPath; }
+    const CConfigFiles* GetConfigFiles() const override;
     bool IsLeftPaneSetting() const override;
     bool IsBottomPaneSetting() const override;
     void SetLeftPaneFlag(bool shown) override { m_leftPaneShown = shown; }

@@ -693,3 +693,18 @@ void CComponentArray::RepairAfterLoad(CArchive& ar, int32_t netCount)
     for (const auto& component : m_components)
         component->RepairAfterLoad(ar, cache, netCount);
 }
+
+CDialogService::ShapeRequest CComponentArray::MakeShapeRequest(bool replace) const
+{
+    CDialogService::ShapeRequest request;
+    request.replace = replace;
+    for (int32_t i = 0; i < GetCount(); ++i) {
+        const CComponent& component = At(i);
+        const CShape* shape =
+            m_document ? component.GetShape(m_document->GetShapeCache()) : nullptr;
+        request.components.push_back({component.GetReference(),
+                                      component.GetName(CComponent::textType),
+                                      shape != nullptr ? shape->GetName() : std::string()});
+    }
+    return request;
+}

@@ -12,6 +12,7 @@
 #include "framework/CRect.h"
 #include "framework/CRuntimeClass.h"
 #include "model/CComponent.h"
+#include "model/CDialogService.h"
 #include "model/LayerIds.h"
 
 class CArchive;
@@ -72,6 +73,8 @@ public:
 
     // The interactive tool of the Components menu working on this list.
     CComponentTool& GetComponentTool();
+    // What "Get Shape" needs to know of the components: references, types and shape names.
+    CDialogService::ShapeRequest MakeShapeRequest(bool replace) const;
 
     // ---- Components ------------------------------------------------------------------------
 

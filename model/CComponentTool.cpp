@@ -112,7 +112,8 @@ void CComponentTool::StartAdd(CToolDocument& document)
     int32_t shape = -1;
     std::string prefix;
     std::string type;
-    if (CDialogService::Get().GetShape(cache, shape, prefix, type) != CDialogService::resultOk ||
+    if (CDialogService::Get().GetShape(cache, m_components.MakeShapeRequest(false), shape, prefix,
+                                       type) != CDialogService::resultOk ||
         !cache.GetShape(shape))
         return;
     document.SetModified();

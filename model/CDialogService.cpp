@@ -113,7 +113,8 @@ int32_t CDialogService::Rotation(std::string&, bool&)
     return resultCancel;
 }
 
-int32_t CDialogService::GetShape(CShapeLib&, int32_t&, std::string&, std::string&)
+int32_t CDialogService::GetShape(CShapeLib&, const ShapeRequest&, int32_t&, std::string&,
+                                 std::string&)
 {
     return resultCancel;
 }

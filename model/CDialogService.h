@@ -36,6 +36,7 @@ public:
         position,
         moveUserOffset,
         clean,
+        getShape,
         compProperties,
         newPcb,
         designConfig,
@@ -178,11 +179,24 @@ public:
     // "Rotation": the angle as a degrees text and whether it is absolute (else relative to
     // each component's own rotation).
     virtual int32_t Rotation(std::string& angle, bool& absolute);
+    // A placed component as "Get Shape" sees it.
+    struct PlacedComponent {
+        std::string reference;
+        std::string type;
+        std::string shape;
+    };
+    // What "Get Shape" is opened for: the shape of a new component (with its reference
+    // prefix and type) or the replacement of the edited components' shape; the design's
+    // components propose prefixes and types and hide the shapes private to one of them.
+    struct ShapeRequest {
+        bool replace = false;
+        std::vector<PlacedComponent> components;
+    };
     // "Get Shape": the shape chosen, as its index in the design's shape cache (the dialog
     // copies a shape of another library into the cache), with the reference prefix and the
     // type text for a new component.
-    virtual int32_t GetShape(CShapeLib& cache, int32_t& shape, std::string& prefix,
-                             std::string& type);
+    virtual int32_t GetShape(CShapeLib& cache, const ShapeRequest& request, int32_t& shape,
+                             std::string& prefix, std::string& type);
     // "Edit Component Set Position": the offset to move by, in board units.
     virtual int32_t CompSetPosition(int32_t& dx, int32_t& dy);
     // "Select Pad" for the default padstack of `kind` (1 free pad, 2 shape pad, 4 via): adds,

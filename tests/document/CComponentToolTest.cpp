@@ -31,7 +31,8 @@ constexpr int32_t grid = 25600;
 // The dialogs the component tool opens, answered from members.
 class CComponentDialogs : public CDialogService {
 public:
-    int32_t GetShape(CShapeLib&, int32_t& shape, std::string& prefix, std::string& type) override
+    int32_t GetShape(CShapeLib&, const ShapeRequest&, int32_t& shape, std::string& prefix,
+                     std::string& type) override
     {
         shape = shapeIndex;
         prefix = shapePrefix;

@@ -17,6 +17,7 @@
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
 #include "framework/CSettingsStore.h"
+#include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"
 #include "model/CDrawRecArray.h"
@@ -563,6 +564,50 @@ TEST_F(CViewCommandsTest, AddNetAddsTheNamedNetAndMakesItCurrent)
     dialogs.result = CDialogService::resultCancel;
     ASSERT_TRUE(commands->Send(ID_NETLIST_ADD_NET));
     EXPECT_EQ(doc->GetNets().GetCount(), count + 1);
+}
+
+// "Get Shape" answering with the first shape of the cache.
+class CShapeDialogs : public CDialogService {
+public:
+    CShapeDialogs() : m_previous(CDialogService::Set(this)) {}
+    ~CShapeDialogs() override { CDialogService::Set(m_previous); }
+    bool Offers(Dialog dialog) const override { return dialog == Dialog::getShape; }
+    int32_t GetShape(CShapeLib&, const ShapeRequest& request, int32_t& shape, std::string& prefix,
+                     std::string& type) override
+    {
+        requests.push_back(request);
+        shape = 0;
+        prefix = "R";
+        type = "1k";
+        return resultOk;
+    }
+
+    std::vector<ShapeRequest> requests;
+
+private:
+    CDialogService* m_previous;
+};
+
+TEST_F(CViewCommandsTest, AddAndReplaceShapeChooseTheShapeFirst)
+{
+    CShapeDialogs dialogs;
+    EXPECT_FALSE(Enabled(ID_COMPONENTS_ADD)) << "no shape to choose";
+    AddComponent();
+    doc->GetComponents().SetName(0, CComponent::textReference, "R1");
+    ASSERT_TRUE(commands->Send(ID_COMPONENTS_ADD));
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_FALSE(dialogs.requests[0].replace);
+    ASSERT_EQ(dialogs.requests[0].components.size(), 1u);
+    EXPECT_EQ(dialogs.requests[0].components[0].reference, "R1");
+    EXPECT_EQ(dialogs.requests[0].components[0].shape, "R");
+    ASSERT_EQ(doc->GetComponents().GetCount(), 2);
+    EXPECT_EQ(doc->GetComponents().GetComponent(1)->GetReference(), "R2");
+    EXPECT_EQ(doc->GetComponents().GetComponent(1)->GetName(CComponent::textType), "1k");
+    EXPECT_TRUE(doc->IsMode(ID_COMPONENTS_ADD));
+
+    ASSERT_TRUE(commands->Send(ID_COMPONENTS_REPLACE_SHAPE));
+    EXPECT_TRUE(dialogs.requests.back().replace);
+    EXPECT_TRUE(doc->IsMode(ID_COMPONENTS_REPLACE_SHAPE));
 }
 
 } // namespace

@@ -1,0 +1,144 @@
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+
+#include "dialogs/CNewPcbDlg.h"
+#include "document/CWevraDoc.h"
+#include "framework/CMessageService.h"
+#include "model/CLengthText.h"
+#include "tests/dialogs/DialogTestSupport.h"
+#include "tests/support/ArchiveBytes.h"
+#include "tests/support/CFakeServices.h"
+#include "tests/support/CTempFolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using namespace dialog_test;
+
+class CNewPcbDlgTest : public QtApplicationTest {
+protected:
+    void SetUp() override
+    {
+        fs::create_directories(designs);
+        fs::create_directories(templates);
+        CWevraDoc templateDesign;
+        templateDesign.SetBoardOutlineRect(0, 0, 300000, 200000);
+        ASSERT_TRUE(templateDesign.OnSaveDocument((templates / "Std.PCB").string()));
+    }
+
+    // Runs the dialog on `document`, `fill` acting on it as the user; the dialog's result.
+    int Run(CWevraDoc& document, const std::function<void(QWidget*)>& fill,
+            const std::string& defaultTemplate = "")
+    {
+        CNewPcbDlg dialog(document, designs.string(),
+                          defaultTemplate.empty() ? (templates / "STD.PCB").string()
+                                                  : defaultTemplate,
+                          folder.Path().string());
+        WhenModal(fill);
+        const int result = dialog.Run();
+        path = dialog.GetDesignPath();
+        return result;
+    }
+
+    CFakeServices services;
+    CTempFolder folder{"wevra-new-pcb"};
+    fs::path designs = folder / "pcb";
+    fs::path templates = folder / "templates";
+    std::string path;
+};
+
+TEST_F(CNewPcbDlgTest, AProjectInTheDesignFolderGetsAFolderOfItsOwnAndTheBoardTyped)
+{
+    CWevraDoc document;
+    ASSERT_EQ(Run(document,
+                  [](QWidget* dialog) {
+                      EXPECT_EQ(Text(dialog, CNewPcbDlg::idProjectName), "NEW_PCB");
+                      EXPECT_EQ(Text(dialog, CNewPcbDlg::idSizeX),
+                                CLengthText::FormatLength(CLengthText::unitMillimetre,
+                                                          CNewPcbDlg::defaultWidth));
+                      // The template list names the file as it is spelt.
+                      auto* list = Find<QListWidget>(dialog, CNewPcbDlg::idTemplates);
+                      EXPECT_EQ(list->count(), 1);
+                      EXPECT_EQ(list->currentRow(), 0);
+                      Type(dialog, CNewPcbDlg::idProjectName, "board1");
+                      EXPECT_EQ(Text(dialog, CNewPcbDlg::idProjectName), "BOARD1");
+                      Type(dialog, CNewPcbDlg::idSizeY, "50");
+                      Click(dialog, CWevraDialog::idOk);
+                  }),
+              CWevraDialog::idOk);
+    const fs::path expected = designs / "BOARD1" / "BOARD1.PCB";
+    EXPECT_EQ(path, expected.string());
+    ASSERT_TRUE(fs::exists(expected));
+    EXPECT_EQ(document.GetPathNameRef(), expected.string());
+
+    CWevraDoc reread;
+    ASSERT_TRUE(reread.OnOpenDocument(expected.string()));
+    EXPECT_EQ(reread.GetBoardWidth(), CNewPcbDlg::defaultWidth);
+    EXPECT_EQ(reread.GetBoardHeight(), CLengthText::ParseLength(CLengthText::unitMillimetre, "50"));
+    EXPECT_EQ(reread.GetTemplatePath(), (templates / "Std.PCB").string());
+}
+
+TEST_F(CNewPcbDlgTest, NoToOverwriteKeepsTheOldFileAndTheDialogOpen)
+{
+    const fs::path existing = designs / "OLD" / "OLD.PCB";
+    fs::create_directories(existing.parent_path());
+    std::ofstream(existing, std::ios::binary) << "old bytes";
+    const archive_bytes::Bytes before = archive_bytes::ReadFile(existing);
+
+    CWevraDoc document;
+    services.messages.QueueAnswer(IDNO);
+    bool stayedOpen = false;
+    ASSERT_EQ(Run(document,
+                  [&stayedOpen](QWidget* dialog) {
+                      Type(dialog, CNewPcbDlg::idProjectName, "old");
+                      Click(dialog, CWevraDialog::idOk);
+                      stayedOpen = dialog->isVisible();
+                      Click(dialog, CWevraDialog::idCancel);
+                  }),
+              CWevraDialog::idCancel);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(services.messages.ShownTexts().at(0), "File Exist. Overwrite?");
+    EXPECT_EQ(archive_bytes::ReadFile(existing), before);
+}
+
+TEST_F(CNewPcbDlgTest, UnitsAndAMissingTemplate)
+{
+    CWevraDoc document;
+    services.messages.QueueAnswer(IDCANCEL);
+    services.messages.QueueAnswer(IDOK);
+    int oks = 0;
+    ASSERT_EQ(Run(
+                  document,
+                  [&oks](QWidget* dialog) {
+                      auto* units = Find<QComboBox>(dialog, CNewPcbDlg::idUnit);
+                      units->setCurrentIndex(CLengthText::unitMil);
+                      emit units->activated(CLengthText::unitMil);
+                      EXPECT_EQ(Text(dialog, CNewPcbDlg::idSizeX),
+                                CLengthText::FormatLength(
+                                    CLengthText::unitMil,
+                                    CLengthText::ParseLength(
+                                        CLengthText::unitMil,
+                                        CLengthText::FormatLength(CLengthText::unitMil,
+                                                                  CNewPcbDlg::defaultWidth))));
+                      EXPECT_EQ(Find<QListWidget>(dialog, CNewPcbDlg::idTemplates)->currentRow(),
+                                -1);
+                      Type(dialog, CNewPcbDlg::idProjectName, "");
+                      EXPECT_EQ(Text(dialog, CNewPcbDlg::idProjectName), "NEW_PCB");
+                      Click(dialog, CWevraDialog::idOk); // Cancel: stays open
+                      ++oks;
+                      Click(dialog, CWevraDialog::idOk); // OK: goes on without template
+                  },
+                  (templates / "MISSING.PCB").string()),
+              CWevraDialog::idOk);
+    EXPECT_EQ(oks, 1);
+    EXPECT_EQ(services.messages.ShownTexts().size(), 2u);
+    EXPECT_TRUE(fs::exists(designs / "NEW_PCB" / "NEW_PCB.PCB"));
+}
+
+} // namespace
