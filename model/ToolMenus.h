@@ -26,7 +26,9 @@ inline constexpr std::array<uint32_t, 7> lineDrawing = {
 
 template <size_t N> void Append(std::vector<uint32_t>& items, const std::array<uint32_t, N>& run)
 {
-    items.insert(items.end(), run.begin(), run.end());
+    // One by one: GCC 12 misreads the inlined range insert as a copy past the array at -O2.
+    for (const uint32_t id : run)
+        items.push_back(id);
 }
 
 } // namespace tool_menus

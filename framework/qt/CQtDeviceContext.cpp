@@ -7,6 +7,7 @@
 #include <memory>
 #include <utility>
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPaintDevice>
@@ -666,10 +667,26 @@ const QFont& CQtDeviceContext::Font() const
     return *m_qfont;
 }
 
+thread_local CQtDeviceContext::SharedLabels CQtDeviceContext::s_shared;
+
 CQtDeviceContext::SharedLabels& CQtDeviceContext::Shared()
 {
-    thread_local SharedLabels shared;
-    return shared;
+    if (!s_shared.forgottenWithApplication && QCoreApplication::instance()) {
+        // Laid-out texts hold the application's font engines, which end with it: a label kept
+        // past it would crash the next paint of a new application and the exit of this one.
+        s_shared.forgottenWithApplication = true;
+        qAddPostRoutine(&CQtDeviceContext::ForgetSharedLabels);
+    }
+    return s_shared;
+}
+
+void CQtDeviceContext::ForgetSharedLabels()
+{
+    // The maps stay, as contexts may still point at them.
+    for (auto& entry : s_shared.byFont)
+        entry.second.clear();
+    s_shared.count = 0;
+    s_shared.forgottenWithApplication = false;
 }
 
 CQtDeviceContext::LabelMap& CQtDeviceContext::Labels()

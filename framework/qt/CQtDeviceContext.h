@@ -130,8 +130,11 @@ private:
         static constexpr size_t limit = 200000;
         std::unordered_map<std::string, LabelMap> byFont;
         size_t count = 0;
+        bool forgottenWithApplication = false;
     };
     static SharedLabels& Shared();
+    static void ForgetSharedLabels();
+    static thread_local SharedLabels s_shared;
     LabelMap* m_labels = nullptr;
     int32_t m_rop2 = R2_COPYPEN;
     CPoint m_position;
