@@ -69,7 +69,12 @@ constexpr char barStateKey[] = "State";
 constexpr char dosConfigFile[] = "DOS_700.CNF";
 constexpr char dosLibraryFolder[] = "c:\\wevra\\wevrap\\lmc\\";
 
-CMainFrame::LmcImportFactory s_lmcImportFactory = nullptr;
+std::unique_ptr<CLmcImport> MakeLmcImport()
+{
+    return std::make_unique<CLmcImport>();
+}
+
+CMainFrame::LmcImportFactory s_lmcImportFactory = &MakeLmcImport;
 
 // Marks the entries of the window list in the Window menu.
 constexpr char windowListProperty[] = "wevraWindowList";

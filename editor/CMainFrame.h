@@ -46,8 +46,8 @@ public:
     static constexpr uint32_t mainResource = 213;
     static constexpr uint32_t designMenu = 210;
 
-    // Makes the reader of DOS component libraries; until one is installed the import command
-    // is disabled.
+    // Makes the reader of DOS component libraries (the program's own by default); with none
+    // installed the import command is disabled.
     using LmcImportFactory = std::unique_ptr<CLmcImport> (*)();
     static LmcImportFactory SetLmcImportFactory(LmcImportFactory factory);
 

@@ -1,5 +1,6 @@
 #include "interchange/CDosConfig.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "interchange/CNetlistLines.h"
 #include "model/CLengthText.h"
 #include "model/LayerIds.h"
+#include "model/PenTable.h"
 
 namespace {
 
@@ -62,6 +64,17 @@ void CDosConfig::SetDefaultLayerMap()
                              LAYER_DRAWING_1 + 2, LAYER_DRAWING_4};
     for (int32_t d = 8; d <= 15; ++d)
         layerMap[size_t(d)] = upper[d - 8];
+}
+
+std::vector<uint16_t> CDosConfig::PenTable() const
+{
+    std::vector<uint16_t> table(penTableLimit, 0);
+    for (int32_t p = 1; p < PlyRecord::penCount; ++p)
+        table[size_t(p)] = uint16_t(std::clamp(pens[size_t(p)], 0, penWidthLimit));
+    for (size_t d = 0; d < layerWidths.size(); ++d)
+        table[PlyRecord::firstWidthLayer + d] =
+            uint16_t(std::clamp(layerWidths[d], 0, penWidthLimit));
+    return table;
 }
 
 bool CDosConfig::Read(const std::string& text, std::string& error)

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "interchange/PlyRecord.h"
 
@@ -32,6 +33,9 @@ public:
     // The board layer of DOS layers 1..7 is their own number; 8 and 9 the top silkscreen, 10
     // and 11 the bottom one, 12..15 the drawing layers.
     void SetDefaultLayerMap();
+    // The 16 line widths DOS lines name: 0, pens 1..7, the widths of DOS layers 8..15 (each
+    // held within a pen table's range).
+    std::vector<uint16_t> PenTable() const;
 
     std::array<int32_t, PlyRecord::drillCount> drills{};
     std::array<PadRow, PlyRecord::padRowCount> padRows{};

@@ -245,12 +245,7 @@ bool CDosImport::Import(const std::string& path)
 
 void CDosImport::SetPens()
 {
-    std::vector<uint16_t> pens(penTableLimit, 0);
-    for (int32_t p = 1; p < PlyRecord::penCount; ++p)
-        pens[size_t(p)] = uint16_t(std::clamp(m_config.pens[size_t(p)], 0, penWidthLimit));
-    for (int32_t d = 0; d < 8; ++d)
-        pens[size_t(PlyRecord::firstWidthLayer + d)] =
-            uint16_t(std::clamp(m_config.layerWidths[size_t(d)], 0, penWidthLimit));
+    const std::vector<uint16_t> pens = m_config.PenTable();
     m_document.GetEditableShapeCache().SetPens(pens);
     m_document.GetEditableLines().SetPenTable(pens);
     CNetArray& nets = m_document.GetNets();

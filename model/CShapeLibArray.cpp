@@ -40,6 +40,16 @@ int32_t CShapeLibArray::AddLib(std::unique_ptr<CShapeLib> library)
     return GetCount() - 1;
 }
 
+bool CShapeLibArray::RemoveLib(int32_t i)
+{
+    if (i < 0 || i >= GetCount())
+        return false;
+    m_libs.erase(m_libs.begin() + i);
+    if (m_curLib >= GetCount())
+        m_curLib = GetCount() - 1;
+    return true;
+}
+
 void CShapeLibArray::SetCurLib(int32_t i)
 {
     m_curLib = i < GetCount() ? std::max(i, -1) : GetCount() - 1;

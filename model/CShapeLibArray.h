@@ -37,6 +37,8 @@ public:
     std::string GetLibName(int32_t i) const;
     // Appends a library to the set; returns its index.
     int32_t AddLib(std::unique_ptr<CShapeLib> library);
+    // Deletes library i; the current library stays within the set. False for no library.
+    bool RemoveLib(int32_t i);
 
     int32_t GetCurLib() const { return m_curLib; }
     // i when below the count (-1 at least), else the last library.
