@@ -2,12 +2,10 @@
 
 #include <cstdint>
 
-#include "dialogs/CWevraDialog.h"
-
-class QCheckBox;
+#include "dialogs/CSwitchesDlg.h"
 
 // "Display componentstext": which component texts the display layer set shows.
-class CDisplayCompTextDlg : public CWevraDialog {
+class CDisplayCompTextDlg : public CSwitchesDlg {
     Q_OBJECT
 
 public:
@@ -16,15 +14,4 @@ public:
     static constexpr int32_t idType = 1250;
 
     CDisplayCompTextDlg(bool reference, bool shape, bool type, QWidget* parent = nullptr);
-
-    bool IsReference() const;
-    bool IsShape() const;
-    bool IsType() const;
-
-private:
-    QCheckBox* NewSwitch(const char* text, int32_t id, bool on);
-
-    QCheckBox* m_reference;
-    QCheckBox* m_shape;
-    QCheckBox* m_type;
 };

@@ -39,6 +39,8 @@ public:
                       std::string& rows, std::string& increment) override;
     int32_t TemplateImport(CWevraDoc& document) override;
     int32_t InputSizes(std::string& width, std::string& height) override;
+    int32_t CompText(std::array<std::string, 3>& sizes, std::array<std::string, 3>& pens) override;
+    int32_t CenterText(bool& reference, bool& type, bool& shape) override;
     int32_t EditText(std::string& text, std::string& size, std::string& width, int32_t& layer,
                      bool& mirrored, std::string& rotation,
                      const std::vector<std::string>& layerNames) override;

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "dialogs/CCenterTextDlg.h"
+#include "dialogs/CCompTextDlg.h"
 #include "dialogs/CCopyArrayDlg.h"
 #include "dialogs/CDisplayCompTextDlg.h"
 #include "dialogs/CEditTextDlg.h"
@@ -29,6 +31,8 @@ bool CQtDialogService::OffersPadDialogs(Dialog dialog)
     case Dialog::copyArray:
     case Dialog::templateImport:
     case Dialog::editText:
+    case Dialog::compText:
+    case Dialog::centerText:
         return true;
     default:
         return false;
@@ -57,9 +61,9 @@ int32_t CQtDialogService::DisplayCompText(bool& reference, bool& shape, bool& ty
     CDisplayCompTextDlg dialog(reference, shape, type, QApplication::activeWindow());
     const int32_t result = dialog.Run();
     if (result == resultOk) {
-        reference = dialog.IsReference();
-        shape = dialog.IsShape();
-        type = dialog.IsType();
+        reference = dialog.IsChecked(CDisplayCompTextDlg::idReference);
+        shape = dialog.IsChecked(CDisplayCompTextDlg::idShape);
+        type = dialog.IsChecked(CDisplayCompTextDlg::idType);
     }
     return result;
 }
@@ -136,6 +140,25 @@ int32_t CQtDialogService::EditText(std::string& text, std::string& size, std::st
         rotation = values.rotation;
         layer = values.layer;
         mirrored = values.mirrored;
+    }
+    return result;
+}
+
+int32_t CQtDialogService::CompText(std::array<std::string, 3>& sizes,
+                                   std::array<std::string, 3>& pens)
+{
+    CCompTextDlg dialog(sizes, pens, QApplication::activeWindow());
+    return dialog.Run();
+}
+
+int32_t CQtDialogService::CenterText(bool& reference, bool& type, bool& shape)
+{
+    CCenterTextDlg dialog(reference, type, shape, QApplication::activeWindow());
+    const int32_t result = dialog.Run();
+    if (result == resultOk) {
+        reference = dialog.IsChecked(CCenterTextDlg::idReference);
+        type = dialog.IsChecked(CCenterTextDlg::idType);
+        shape = dialog.IsChecked(CCenterTextDlg::idShape);
     }
     return result;
 }

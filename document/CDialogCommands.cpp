@@ -1,12 +1,18 @@
 #include "document/CDialogCommands.h"
 
+#include <array>
+#include <string>
+
 #include "document/CPadArrays.h"
 #include "document/CPenTables.h"
 #include "document/CWevraDoc.h"
 #include "framework/CCmdUI.h"
 #include "framework/CCommandTarget.h"
 #include "model/CAngleText.h"
+#include "model/CComponent.h"
+#include "model/CComponentArray.h"
 #include "model/CDialogService.h"
+#include "model/CLengthText.h"
 #include "model/CNetArray.h"
 #include "model/COutput.h"
 #include "model/COutputArray.h"
@@ -75,6 +81,16 @@ void CDialogCommands::Register(CCommandTarget& target, CWevraDoc& document)
     target.OnUpdate(ID_EDIT_COPY_RECTANGULAR_ARRAY, withSelection(Dialog::copyArray));
     target.OnCommand(ID_EDIT_ROTATE, [&doc] { RotateSelection(doc); });
     target.OnUpdate(ID_EDIT_ROTATE, withSelection(Dialog::rotation));
+
+    const auto withComponents = [&doc](Dialog dialog) {
+        return [&doc, dialog](CCmdUI& ui) {
+            ui.Enable(Offers(dialog) && doc.GetComponents().GetCount() > 0);
+        };
+    };
+    target.OnCommand(ID_COMPONENTS_TEXT_OPTIONS, [&doc] { TextOptions(doc); });
+    target.OnUpdate(ID_COMPONENTS_TEXT_OPTIONS, withComponents(Dialog::compText));
+    target.OnCommand(ID_COMPONENTS_MOVE_ALL_TEXT_TO_CENTER, [&doc] { CenterTexts(doc); });
+    target.OnUpdate(ID_COMPONENTS_MOVE_ALL_TEXT_TO_CENTER, withComponents(Dialog::centerText));
 }
 
 void CDialogCommands::SelectPad(CWevraDoc& document, int32_t kind)
@@ -142,4 +158,45 @@ void CDialogCommands::RotateSelection(CWevraDoc& document)
     if (angle != 0)
         document.RotateSelection(angle);
     document.RedrawBoardViews();
+}
+
+void CDialogCommands::TextOptions(CWevraDoc& document)
+{
+    CComponentArray& components = document.GetComponents();
+    const int32_t unit = document.GetUnit();
+    std::array<std::string, 3> sizes;
+    std::array<std::string, 3> pens;
+    for (int32_t k = 0; k < 3; ++k) {
+        sizes[size_t(k)] = CLengthText::FormatLength(unit, components.GetTextHeight(k));
+        pens[size_t(k)] = CLengthText::FormatLength(unit, components.GetTextLineWidth(k));
+    }
+    if (CDialogService::Get().CompText(sizes, pens) != CDialogService::resultOk)
+        return;
+    for (int32_t k = 0; k < 3; ++k) {
+        components.SetTextHeight(k, CLengthText::ParseLength(unit, sizes[size_t(k)]));
+        components.SetTextLineWidth(k, CLengthText::ParseLength(unit, pens[size_t(k)]));
+    }
+    document.SetModified();
+    document.RedrawBoardViews();
+}
+
+void CDialogCommands::CenterTexts(CWevraDoc& document)
+{
+    bool reference = true;
+    bool type = true;
+    bool shape = true;
+    if (CDialogService::Get().CenterText(reference, type, shape) == CDialogService::resultOk &&
+        (reference || type || shape)) {
+        document.SaveUndoState();
+        CComponentArray& components = document.GetComponents();
+        if (reference)
+            components.ForEach(CComponent::textReference);
+        if (type)
+            components.ForEach(CComponent::textType);
+        if (shape)
+            components.ForEach(CComponent::textShapeName);
+        document.SetModified();
+        document.RedrawBoardViews();
+    }
+    document.SetMode(ID_COMPONENTS_MOVE_ROTATE);
 }

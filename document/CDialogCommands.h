@@ -25,6 +25,11 @@ public:
     static void Pens(CWevraDoc& document, bool allNets);
     // "Rotation" with the last angle: OK rotates the selection about the cursor by it.
     static void RotateSelection(CWevraDoc& document);
+    // "Component Text": OK gives the component texts their heights and pen widths.
+    static void TextOptions(CWevraDoc& document);
+    // "Center All Text": OK puts the chosen texts of every component at its centre, after an
+    // undo state; the Move/Rotate tool starts either way.
+    static void CenterTexts(CWevraDoc& document);
 
 private:
     static COutputRec* CurrentDisplaySet(CWevraDoc& document);

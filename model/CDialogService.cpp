@@ -158,3 +158,13 @@ int32_t CDialogService::InputPosition(const std::string&, std::string&, std::str
 {
     return resultCancel;
 }
+
+int32_t CDialogService::CompText(std::array<std::string, 3>&, std::array<std::string, 3>&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::CenterText(bool&, bool&, bool&)
+{
+    return resultCancel;
+}

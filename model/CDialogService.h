@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -54,6 +55,8 @@ public:
         pens,
         rotation,
         inputPosition,
+        compText,
+        centerText,
     };
 
     // "Place a Rectangular Array of Pads": the start relative to the user offset and the
@@ -214,4 +217,9 @@ public:
     virtual int32_t Pens(CPenTables& pens);
     // The position dialog under `title`: x and y as length texts in the display unit.
     virtual int32_t InputPosition(const std::string& title, std::string& x, std::string& y);
+    // "Component Text": the height and the pen width of the reference, type and shape texts,
+    // as length texts.
+    virtual int32_t CompText(std::array<std::string, 3>& sizes, std::array<std::string, 3>& pens);
+    // "Center All Text": which component texts go to the centre of their components.
+    virtual int32_t CenterText(bool& reference, bool& type, bool& shape);
 };

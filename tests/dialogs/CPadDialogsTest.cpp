@@ -1,5 +1,7 @@
 #include <QListWidget>
 
+#include "dialogs/CCenterTextDlg.h"
+#include "dialogs/CCompTextDlg.h"
 #include "dialogs/CCopyArrayDlg.h"
 #include "dialogs/CDisplayCompTextDlg.h"
 #include "dialogs/CPadArrayCircDlg.h"
@@ -110,6 +112,27 @@ TEST_F(CPadDialogsTest, SmallDialogsTakeTheirValuesBackOnOk)
     });
     EXPECT_EQ(service.DisplayCompText(reference, shape, type), CDialogService::resultCancel);
     EXPECT_FALSE(type);
+
+    std::array<std::string, 3> sizes = {"0.0400 inch", "0.0400 inch", "0.0400 inch"};
+    std::array<std::string, 3> pens = {"0.0080 inch", "0.0080 inch", "0.0080 inch"};
+    WhenModal([](QWidget* dialog) {
+        EXPECT_EQ(Text(dialog, CCompTextDlg::idPens[2]), "0.0080 inch");
+        Type(dialog, CCompTextDlg::idSizes[1], "0.05");
+        Click(dialog, CWevraDialog::idOk);
+    });
+    EXPECT_EQ(service.CompText(sizes, pens), CDialogService::resultOk);
+    EXPECT_EQ(sizes[1], "0.05");
+    EXPECT_EQ(sizes[0], "0.0400 inch");
+
+    bool centreReference = true, centreType = true, centreShape = true;
+    WhenModal([](QWidget* dialog) {
+        Click(dialog, CCenterTextDlg::idShape);
+        Click(dialog, CWevraDialog::idOk);
+    });
+    EXPECT_EQ(service.CenterText(centreReference, centreType, centreShape),
+              CDialogService::resultOk);
+    EXPECT_TRUE(centreReference && centreType);
+    EXPECT_FALSE(centreShape);
 }
 
 bool ScriptedWidth(QWidget*, const char*, std::string& width)

@@ -2,16 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 
 #include "document/CPenTables.h"
+#include "model/CComponentArray.h"
 #include "model/CDialogService.h"
 #include "model/CDrawRecArray.h"
+#include "model/CLengthText.h"
 #include "model/COutput.h"
 #include "model/COutputArray.h"
 #include "model/COutputRec.h"
 #include "model/LayerIds.h"
+#include "resources/CommandIds.h"
 #include "tests/document/DocTestViews.h"
 
 namespace {
@@ -44,10 +48,26 @@ public:
         pens.Add(4000);
         return result;
     }
+    int32_t CompText(std::array<std::string, 3>& sizes, std::array<std::string, 3>& pens) override
+    {
+        shownSizes = sizes;
+        sizes[1] = "0.05";
+        pens[2] = "0.01";
+        return result;
+    }
+    int32_t CenterText(bool& reference, bool& type, bool& shape) override
+    {
+        centerShown = reference && type && shape;
+        type = false;
+        shape = false;
+        return result;
+    }
 
     int32_t result = resultOk;
     std::string shownAngle;
     std::string typedAngle;
+    std::array<std::string, 3> shownSizes;
+    bool centerShown = false;
 };
 
 class CDialogCommandsTest : public CDocumentTest {
@@ -123,4 +143,28 @@ TEST_F(CDialogCommandsTest, CancelledPensDialogTakesItsChangesBack)
     dialogs.result = CDialogService::resultOk;
     CDialogCommands::Pens(*doc, false);
     EXPECT_GE(doc->GetLines().FindPen(4000), 1);
+}
+
+TEST_F(CDialogCommandsTest, ComponentTextSizesAndCentringFollowTheirDialogs)
+{
+    doc->SetUnit(CLengthText::unitInch);
+    CComponentArray& components = doc->GetComponents();
+    const int32_t height = components.GetTextHeight(1);
+    dialogs.result = CDialogService::resultCancel;
+    CDialogCommands::TextOptions(*doc);
+    EXPECT_EQ(dialogs.shownSizes[0], CLengthText::FormatLength(0, components.GetTextHeight(0)));
+    EXPECT_EQ(components.GetTextHeight(1), height);
+    EXPECT_FALSE(doc->IsModified());
+
+    dialogs.result = CDialogService::resultOk;
+    CDialogCommands::TextOptions(*doc);
+    EXPECT_EQ(components.GetTextHeight(1), 12800);
+    EXPECT_EQ(components.GetTextLineWidth(2), 2560);
+    EXPECT_TRUE(doc->IsModified());
+
+    // Every text offered; the tool to move them starts whatever the answer.
+    dialogs.result = CDialogService::resultCancel;
+    CDialogCommands::CenterTexts(*doc);
+    EXPECT_TRUE(dialogs.centerShown);
+    EXPECT_TRUE(doc->IsMode(ID_COMPONENTS_MOVE_ROTATE));
 }
