@@ -89,10 +89,6 @@ public:
     // The end-tool command: the running tool ends its step. True when a tool took it.
     bool EndToolStep();
 
-    // The position dialog: in Set Grid Offset it edits the grid origin, otherwise it puts the
-    // cursor at a position typed relative to the grid origin.
-    void InputPosition();
-
     // ---- Zoom and scrolling (CViewDispatch.cpp) -------------------------------------------------
 
     // A fifth in or out about the cursor, kept within the document's scale range.

@@ -13,10 +13,8 @@
 #include "framework/VirtualKeys.h"
 #include "model/CComponentArray.h"
 #include "model/CComponentTool.h"
-#include "model/CDialogService.h"
 #include "model/CDrawRecArray.h"
 #include "model/CGridArr.h"
-#include "model/CLengthText.h"
 #include "model/CLineTool.h"
 #include "model/CNetArray.h"
 #include "model/CTextArray.h"
@@ -404,43 +402,6 @@ void CViewDispatch::CharByMode(uint32_t character)
     default:
         return;
     }
-}
-
-// ---- Input position -----------------------------------------------------------------------------
-
-void CViewDispatch::InputPosition()
-{
-    CWevraDoc& doc = m_document;
-    const bool gridOffset = doc.IsMode(ID_SETTINGS_SET_GRID_OFFSET);
-    const CPoint origin = doc.GetOrigin();
-    const CPoint cursor = doc.GetCursor();
-    const int32_t unit = doc.GetUnit();
-    const CPoint shown = gridOffset ? origin
-                                    : CPoint(SaturateToInt(int64_t(cursor.x) - origin.x),
-                                             SaturateToInt(int64_t(cursor.y) - origin.y));
-    std::string x = CLengthText::FormatLength(unit, shown.x);
-    std::string y = CLengthText::FormatLength(unit, shown.y);
-    const std::string title = gridOffset ? CResString::Load(ID_SETTINGS_SET_GRID_OFFSET)
-                                         : CResString::LoadPart(ID_OTHER_INPUT_POSITION);
-    m_host.SaveCursor();
-    const int32_t result = CDialogService::Get().InputPosition(title, x, y);
-    m_host.RestoreCursor();
-    if (result != CDialogService::resultOk)
-        return;
-    const CPoint typed(CLengthText::ParseLength(unit, x), CLengthText::ParseLength(unit, y));
-    if (gridOffset) {
-        doc.SetUserOffset(typed);
-        doc.SetModified();
-        SetMode(ID_VIEW);
-        return;
-    }
-    doc.MoveCursorTo(CPoint(SaturateToInt(int64_t(origin.x) + typed.x),
-                            SaturateToInt(int64_t(origin.y) + typed.y)));
-    OnCursorMoved(0);
-    doc.DeselectAll();
-    doc.SetRubberBandVisible(false);
-    m_host.WarpMouseToCursor();
-    m_host.Redraw(true);
 }
 
 // ---- Context menu and End Mode ------------------------------------------------------------------

@@ -43,7 +43,6 @@
 #include "framework/qt/CQtText.h"
 #include "model/CComponentArray.h"
 #include "model/CComponentDocument.h"
-#include "model/CDialogService.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/CPadStackArray.h"
@@ -415,10 +414,6 @@ void CWevraView::RegisterCommands(CCommandTarget& target)
         m_document.SetMode(ID_TOOLS_PINSWAPPING);
         m_dispatch->FollowPinSwapMode();
         Redraw(true);
-    });
-    target.OnCommand(ID_OTHER_INPUT_POSITION, [this] { m_dispatch->InputPosition(); });
-    target.OnUpdate(ID_OTHER_INPUT_POSITION, [](CCmdUI& ui) {
-        ui.Enable(CDialogService::Get().Offers(CDialogService::Dialog::inputPosition));
     });
     target.OnUpdate(ID_TOOLS_PINSWAPPING,
                     [this](CCmdUI& ui) { ui.SetCheck(IsMode(ID_TOOLS_PINSWAPPING)); });

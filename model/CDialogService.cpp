@@ -154,10 +154,6 @@ int32_t CDialogService::Pens(CPenTables&)
     return resultCancel;
 }
 
-int32_t CDialogService::InputPosition(const std::string&, std::string&, std::string&)
-{
-    return resultCancel;
-}
 
 int32_t CDialogService::CompText(std::array<std::string, 3>&, std::array<std::string, 3>&)
 {

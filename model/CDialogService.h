@@ -54,7 +54,6 @@ public:
         padArrayCirc,
         pens,
         rotation,
-        inputPosition,
         compText,
         centerText,
     };
@@ -215,8 +214,6 @@ public:
     // "Pens": shows and edits the pen tables that `pens` stands for; its changes are made as
     // the buttons are pressed, and Cancel leaves them to the caller to undo.
     virtual int32_t Pens(CPenTables& pens);
-    // The position dialog under `title`: x and y as length texts in the display unit.
-    virtual int32_t InputPosition(const std::string& title, std::string& x, std::string& y);
     // "Component Text": the height and the pen width of the reference, type and shape texts,
     // as length texts.
     virtual int32_t CompText(std::array<std::string, 3>& sizes, std::array<std::string, 3>& pens);

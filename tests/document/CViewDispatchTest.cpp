@@ -562,55 +562,6 @@ TEST_F(CViewDispatchTest, ScrollStepsAreTenthsOfTheExtent)
     EXPECT_EQ(CViewDispatch::ScrollShift(10000, Scroll::other, 5), 0);
 }
 
-// ---- Input position -----------------------------------------------------------------------------
-
-// The position dialog, answering with the texts it is given.
-class CPositionDialog : public CDialogService {
-public:
-    CPositionDialog() : m_previous(CDialogService::Set(this)) {}
-    ~CPositionDialog() override { CDialogService::Set(m_previous); }
-    int32_t InputPosition(const std::string& title, std::string& x, std::string& y) override
-    {
-        titles.push_back(title);
-        shown = {x, y};
-        x = typedX;
-        y = typedY;
-        return resultOk;
-    }
-
-    std::vector<std::string> titles;
-    std::pair<std::string, std::string> shown;
-    std::string typedX = "10";
-    std::string typedY = "-2.5";
-
-private:
-    CDialogService* m_previous;
-};
-
-TEST_F(CViewDispatchTest, InputPositionMovesTheCursorOrTheGridOrigin)
-{
-    CPositionDialog dialog;
-    // The titles come from the string table.
-    CResourcePack::LoadFirstFound(std::filesystem::path(WEVRA_BUILD_DIR) / "bin");
-    doc->SetUnit(CLengthText::unitMillimetre);
-    doc->SetUserOffset(CPoint(grid, 2 * grid));
-    doc->SetMode(ID_EDIT_SELECT_MODE);
-    MoveTo(3 * grid, 3 * grid);
-    dispatch->InputPosition();
-    EXPECT_EQ(dialog.shown.first, CLengthText::FormatLength(CLengthText::unitMillimetre, 2 * grid));
-    const CPoint typed(CLengthText::ParseLength(CLengthText::unitMillimetre, "10"),
-                       CLengthText::ParseLength(CLengthText::unitMillimetre, "-2.5"));
-    EXPECT_EQ(doc->GetCursor(), CPoint(grid + typed.x, 2 * grid + typed.y));
-    EXPECT_TRUE(doc->IsMode(ID_EDIT_SELECT_MODE));
-
-    doc->SetMode(ID_SETTINGS_SET_GRID_OFFSET);
-    dispatch->InputPosition();
-    EXPECT_EQ(doc->GetOrigin(), typed);
-    EXPECT_TRUE(doc->IsMode(ID_VIEW));
-    EXPECT_EQ(dialog.titles,
-              (std::vector<std::string>{"Input Position", "Set Grid Offset\nSet Grid Offset"}));
-}
-
 // ---- Context menu and End Mode ------------------------------------------------------------------
 
 TEST_F(CViewDispatchTest, ContextMenuFollowsTheMode)
