@@ -154,7 +154,6 @@ int32_t CDialogService::Pens(CPenTables&)
     return resultCancel;
 }
 
-
 int32_t CDialogService::CompText(std::array<std::string, 3>&, std::array<std::string, 3>&)
 {
     return resultCancel;
