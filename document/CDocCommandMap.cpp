@@ -5,6 +5,7 @@
 #include "document/CDocumentNetlist.h"
 #include "document/CDocumentOutput.h"
 #include "document/CRoutingCommands.h"
+#include "document/CToolCommands.h"
 #include "document/CWevraDoc.h"
 #include "model/CDialogService.h"
 #include "model/CNetArray.h"
@@ -74,4 +75,5 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
 
     CRoutingCommands::Register(*this, doc);
     CDialogCommands::Register(*this, doc);
+    CToolCommands::Register(*this, doc);
 }

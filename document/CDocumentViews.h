@@ -15,6 +15,8 @@ public:
 
     // Sends End Mode to the board view, which ends the running tool step.
     virtual void EndMode() {}
+    // Runs a command of the board view as its menu item would.
+    virtual void SendViewCommand(uint32_t /*id*/) {}
     // Sends Redraw to the board view; false when the document has none.
     virtual bool RedrawBoardView() { return false; }
     // Repaints the board view over its picture of the board, which stays as it is.

@@ -435,6 +435,7 @@ public:
 
     void RedrawBoardViews() override;
     void RepaintBoardViews() override;
+    void SendViewCommand(uint32_t id) override;
     void RedrawLeftPane(int32_t row) override;
     // Every window of the design shows it afresh (the panes their lists too).
     void UpdateAllViews() override;

@@ -8,6 +8,11 @@ void CWevraDoc::RepaintBoardViews()
     Views().RepaintBoardView();
 }
 
+void CWevraDoc::SendViewCommand(uint32_t id)
+{
+    Views().SendViewCommand(id);
+}
+
 std::vector<std::string> CWevraDoc::GetLayerNames() const
 {
     std::vector<std::string> names;

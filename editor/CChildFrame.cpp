@@ -220,6 +220,11 @@ void CChildFrame::EndMode()
     m_boardView->GetCommands().Send(ID_END_MODE);
 }
 
+void CChildFrame::SendViewCommand(uint32_t id)
+{
+    m_boardView->GetCommands().Send(id);
+}
+
 bool CChildFrame::RedrawBoardView()
 {
     m_boardView->Redraw(true);

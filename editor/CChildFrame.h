@@ -68,6 +68,7 @@ public:
 
     // ---- CDocumentViews -------------------------------------------------------------------------
     void EndMode() override;
+    void SendViewCommand(uint32_t id) override;
     bool RedrawBoardView() override;
     void RepaintBoardView() override;
     void RedrawLeftPanes(int32_t row) override;

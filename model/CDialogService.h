@@ -56,6 +56,9 @@ public:
         rotation,
         compText,
         centerText,
+        inputSizes,
+        getShape,
+        compSetPosition,
     };
 
     // "Place a Rectangular Array of Pads": the start relative to the user offset and the

@@ -26,6 +26,8 @@ public:
     virtual bool SetWorkLayer(int32_t layer) = 0;
     // The mouse follows the snapped cursor (nothing without a window).
     virtual void PutMouseOnCursor() {}
+    // Runs a command of the board view as its menu item would (nothing without a window).
+    virtual void SendViewCommand(uint32_t /*id*/) {}
 
     virtual bool IsMode45() const = 0;
     // "Tracks of Components": the tracks ending on a component's pins move and turn with it.

@@ -448,7 +448,11 @@ void CTrackTool::OnTrackChar(CToolDocument& document, uint32_t character)
         break;
     case '+':
     case '-':
-        StepCurrentVertex(document, character == '+');
+        // Change Tracks Width steps through the pens it gives; the others step the vertex.
+        if (mode == ID_TRACKS_CHANGE_TRACKS_WIDTH)
+            document.SendViewCommand(character == '+' ? ID_DRAW_NEXT_PEN : ID_DRAW_PREVIOUS_PEN);
+        else
+            StepCurrentVertex(document, character == '+');
         break;
     default:
         break;

@@ -41,10 +41,12 @@ public:
         if (onEndMode)
             onEndMode();
     }
+    void SendViewCommand(uint32_t id) override { viewCommands.push_back(id); }
     void UpdateAllViews() override { ++updates; }
     CSize GetClientSize() const override { return client; }
 
     CSize client;
+    std::vector<uint32_t> viewCommands;
     std::function<void()> onEndMode;
     int32_t endModes = 0;
     int32_t updates = 0;

@@ -29,6 +29,7 @@
 #include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/CPour.h"
+#include "model/LayerIds.h"
 #include "resources/CommandIds.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/document/SettingsTestSupport.h"
@@ -335,6 +336,81 @@ TEST_F(CViewCommandsMenuTest, CircularPadArrayIsPlacedFromThePadsMenu)
     EXPECT_EQ(net.GetVertexPoint(before + 2), CPoint(640000, 512000));
     EXPECT_EQ(net.GetVertexPoint(before + 4), CPoint(512000, 384000));
     EXPECT_TRUE(document->IsModified());
+}
+
+TEST_F(CViewCommandsMenuTest, ToolItemsStartTheirToolsFromTheMenus)
+{
+    std::map<uint32_t, QAction*> items = CheckItemsFollowTheirUpdateTwins();
+    const uint32_t tools[] = {ID_COMPONENTS_ADD,
+                              ID_COMPONENTS_MOVE_ROTATE,
+                              ID_COMPONENTS_COPY,
+                              ID_COMPONENTS_REPLACE_PADS,
+                              ID_COMPONENTS_EDIT_SHAPE_LIBRARY,
+                              ID_PADS_ADD_MANUALLY,
+                              ID_PADS_MOVE,
+                              ID_PADS_SET_PAD_ORDER,
+                              ID_TRACKS_ADD,
+                              ID_TRACKS_EDIT,
+                              ID_TRACKS_ADD_OR_REMOVE_VIA,
+                              ID_TRACKS_CHANGE_TRACKS_WIDTH,
+                              ID_TRACKS_ADD_CIRCLES,
+                              ID_LINES_ADD,
+                              ID_LINES_EDIT,
+                              ID_LINES_DELETE_SEGMENTS,
+                              ID_NETLIST_UPDATE_FROM_NETPINS,
+                              ID_NETLIST_REBUILD_FROM_TRACKS,
+                              ID_NETLIST_ALL_NETS_TO_NET_0,
+                              ID_EDIT_EXTRACT_TRACKS_FROM_SHAPES,
+                              ID_FILE_EXPORT_EXPORT_COMPONENTS_NETNAMES};
+    for (const uint32_t id : tools)
+        EXPECT_TRUE(items.contains(id)) << id << " is on no menu";
+
+    // A user picks the items; each starts its tool and shows it checked.
+    const auto pick = [&](uint32_t id) {
+        items = CheckItemsFollowTheirUpdateTwins();
+        ASSERT_TRUE(items.at(id)->isEnabled()) << id;
+        items.at(id)->trigger();
+        QApplication::processEvents();
+        items = CheckItemsFollowTheirUpdateTwins();
+    };
+    document->SetWorkLayer(LAYER_TOP);
+    pick(ID_TRACKS_ADD);
+    EXPECT_TRUE(document->IsMode(ID_TRACKS_ADD));
+    EXPECT_TRUE(items.at(ID_TRACKS_ADD)->isChecked());
+    EXPECT_FALSE(items.at(ID_LINES_ADD)->isEnabled()) << "no drawn lines on copper";
+    pick(ID_COMPONENTS_MOVE_ROTATE);
+    EXPECT_TRUE(document->IsMode(ID_COMPONENTS_MOVE_ROTATE));
+    EXPECT_FALSE(items.at(ID_TRACKS_ADD)->isChecked());
+    pick(ID_PADS_MOVE);
+    EXPECT_TRUE(document->IsMode(ID_PADS_MOVE));
+    pick(ID_LINES_EDIT);
+    EXPECT_TRUE(document->IsMode(ID_LINES_EDIT));
+    EXPECT_EQ(document->GetWorkLayer(), LAYER_SILK_TOP);
+    EXPECT_FALSE(items.at(ID_TRACKS_ADD)->isEnabled());
+    EXPECT_TRUE(items.at(ID_LINES_ADD)->isEnabled());
+    pick(ID_TRACKS_EDIT);
+    EXPECT_TRUE(document->IsMode(ID_TRACKS_EDIT));
+    EXPECT_EQ(document->GetWorkLayer(), LAYER_BOTTOM);
+    // Without their dialogs these cannot work yet.
+    for (const uint32_t id :
+         {ID_COMPONENTS_ADD, ID_TRACKS_ADD_CIRCLES, ID_COMPONENTS_EDIT_SHAPE_LIBRARY})
+        EXPECT_FALSE(items.at(id)->isEnabled()) << id;
+
+    // Taking every net apart is one undo step.
+    const Bytes nets = archive_bytes::Store(document->GetNets());
+    const Bytes components = archive_bytes::Store(document->GetComponents());
+    pick(ID_NETLIST_ALL_NETS_TO_NET_0);
+    EXPECT_EQ(document->GetNets().GetCount(), 1);
+    ASSERT_TRUE(Run(ID_EDIT_UNDO));
+    EXPECT_EQ(archive_bytes::Store(document->GetNets()), nets);
+    EXPECT_EQ(archive_bytes::Store(document->GetComponents()), components);
+
+    // The net-alias report beside the design, opened in the text editor.
+    services.messages.QueueAnswer(IDNO);
+    pick(ID_FILE_EXPORT_EXPORT_COMPONENTS_NETNAMES);
+    const fs::path report = design.parent_path() / "NetAliases.TXT";
+    EXPECT_TRUE(fs::exists(report));
+    EXPECT_EQ(services.launcher.openedTextFiles, std::vector<fs::path>{report});
 }
 
 } // namespace

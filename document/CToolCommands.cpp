@@ -1,0 +1,307 @@
+#include "document/CToolCommands.h"
+
+#include <string>
+
+#include "document/CDesignSettings.h"
+#include "document/CEditState.h"
+#include "document/CNetAliasReport.h"
+#include "document/CWevraDoc.h"
+#include "framework/CCmdUI.h"
+#include "framework/CCommandTarget.h"
+#include "model/CComponentArray.h"
+#include "model/CComponentTool.h"
+#include "model/CDialogService.h"
+#include "model/CDrawRecArray.h"
+#include "model/CLineTool.h"
+#include "model/CNetArray.h"
+#include "model/CPadStackArray.h"
+#include "model/CShapeLib.h"
+#include "model/CTrackTool.h"
+#include "model/LayerIds.h"
+#include "model/LayerMaps.h"
+#include "resources/CommandIds.h"
+
+namespace {
+
+using Condition = bool (*)(const CWevraDoc&);
+
+bool Offers(CDialogService::Dialog dialog)
+{
+    return CDialogService::Get().Offers(dialog);
+}
+
+bool IsBoard(const CWevraDoc& doc)
+{
+    return !doc.IsShapeDocument();
+}
+
+bool HasComponents(const CWevraDoc& doc)
+{
+    return IsBoard(doc) && doc.GetComponents().GetCount() > 0;
+}
+
+bool HasSelectedComponents(const CWevraDoc& doc)
+{
+    return IsBoard(doc) && doc.GetComponents().GetSelectedCount() > 0;
+}
+
+bool HasNets(const CWevraDoc& doc)
+{
+    return IsBoard(doc) && doc.GetNets().GetCount() > 1;
+}
+
+bool OnCopper(const CWevraDoc& doc)
+{
+    return IsBoard(doc) && IsCopperLayer(doc.GetWorkLayer());
+}
+
+bool OffCopper(const CWevraDoc& doc)
+{
+    return !IsCopperLayer(doc.GetWorkLayer());
+}
+
+bool Always(const CWevraDoc&)
+{
+    return true;
+}
+
+bool IsFigure(uint32_t id)
+{
+    return id == ID_TRACKS_ADD_CIRCLES || id == ID_TRACKS_ADD_ELLIPSES ||
+           id == ID_TRACKS_ADD_RECTANGLES || id == ID_LINES_ADD_CIRCLES ||
+           id == ID_LINES_ADD_ELLIPSES || id == ID_LINES_ADD_RECTANGLES;
+}
+
+// A menu item that starts a tool: checked while the tool runs, enabled when `enabled` says so
+// (figures only where their size dialog can be shown). `start` starts it; plain StartTool
+// without.
+void AddTool(CCommandTarget& target, CWevraDoc& doc, uint32_t id, Condition enabled,
+             void (*start)(CWevraDoc&) = nullptr)
+{
+    if (start)
+        target.OnCommand(id, [&doc, start] { start(doc); });
+    else
+        target.OnCommand(id, [&doc, id] { CToolCommands::StartTool(doc, id); });
+    const bool figure = IsFigure(id);
+    target.OnUpdate(id, [&doc, id, enabled, figure](CCmdUI& ui) {
+        ui.Enable(enabled(doc) && (!figure || Offers(CDialogService::Dialog::inputSizes)));
+        ui.SetCheck(doc.IsMode(id));
+    });
+}
+
+// A command that acts at once: enabled when `enabled` says so.
+void AddAction(CCommandTarget& target, CWevraDoc& doc, uint32_t id, Condition enabled,
+               void (*run)(CWevraDoc&))
+{
+    target.OnCommand(id, [&doc, run] { run(doc); });
+    target.OnUpdate(id, [&doc, enabled](CCmdUI& ui) { ui.Enable(enabled(doc)); });
+}
+
+// The netlist commands' common frame: the error marks go, an undo state is kept, the tracer
+// does its work and every view shows the new nets.
+template <typename Work> void RunTracer(CWevraDoc& doc, Work work)
+{
+    doc.GetNets().ClearErrors();
+    doc.SaveUndoState();
+    if (work(doc))
+        doc.SetModified();
+    doc.GetNets().BuildToDoList();
+    doc.UpdateAllViews();
+    doc.RedrawBoardViews();
+}
+
+} // namespace
+
+void CToolCommands::Register(CCommandTarget& target, CWevraDoc& document)
+{
+    RegisterComponents(target, document);
+    RegisterTracksAndPads(target, document);
+    RegisterLines(target, document);
+    RegisterNetlist(target, document);
+}
+
+void CToolCommands::StartTool(CWevraDoc& document, uint32_t mode)
+{
+    if (!document.IsAction(CEditState::actionWaiting) ||
+        document.GetNets().GetTrackTool().IsEditing())
+        EndToolStep(document);
+    document.SetMode(mode);
+    document.RedrawBoardViews();
+}
+
+bool CToolCommands::EndToolStep(CWevraDoc& document)
+{
+    const uint32_t mode = document.GetMode();
+    if (CComponentTool::IsComponentMode(mode)) {
+        document.GetComponents().GetComponentTool().EndToolStep(document);
+    } else if (CLineTool::IsLineMode(mode)) {
+        document.GetLines().GetLineTool().OnEscape(document);
+    } else if (CTrackTool::IsPadMode(mode)) {
+        document.GetNets().GetTrackTool().EndPadTool(document);
+    } else if (CTrackTool::IsTrackMode(mode)) {
+        CTrackTool& tool = document.GetNets().GetTrackTool();
+        if (document.IsAction(CEditState::actionWaiting) && !tool.IsEditing()) {
+            // Nothing under way: the tool ends, as Esc ends it.
+            document.DeselectAll();
+            document.SetMode(ID_VIEW);
+        } else {
+            tool.EndTrackTool(document);
+        }
+    } else {
+        return false;
+    }
+    document.RedrawBoardViews();
+    return true;
+}
+
+// ---- Components ---------------------------------------------------------------------------------
+
+void CToolCommands::RegisterComponents(CCommandTarget& target, CWevraDoc& doc)
+{
+    for (const uint32_t id :
+         {ID_COMPONENTS_COPY, ID_COMPONENTS_DELETE, ID_COMPONENTS_MIRROR, ID_COMPONENTS_MOVE_ROTATE,
+          ID_COMPONENTS_REPLACE_PADS, ID_COMPONENTS_ROTATE_90_DEGR, ID_COMPONENTS_SNAP_TO_GRID})
+        AddTool(target, doc, id, &HasComponents);
+    // The tools whose click opens a dialog.
+    AddTool(target, doc, ID_COMPONENTS_PROPERTIES, [](const CWevraDoc& d) {
+        return HasComponents(d) && Offers(CDialogService::Dialog::compProperties);
+    });
+    AddTool(target, doc, ID_COMPONENTS_ROTATE, [](const CWevraDoc& d) {
+        return HasComponents(d) && Offers(CDialogService::Dialog::rotation);
+    });
+    AddTool(target, doc, ID_COMPONENTS_SET_POSITION, [](const CWevraDoc& d) {
+        return HasComponents(d) && Offers(CDialogService::Dialog::compSetPosition);
+    });
+    // The text the tool moves is the kind the board shows.
+    AddTool(target, doc, ID_COMPONENTS_MOVE_ROTATE_TEXT,
+            [](const CWevraDoc& d) { return HasComponents(d) && d.GetComponentTextMode() != 0; });
+
+    // Add starts with its first shape at once; the first component of a board is added too.
+    AddTool(
+        target, doc, ID_COMPONENTS_ADD,
+        [](const CWevraDoc& d) { return IsBoard(d) && Offers(CDialogService::Dialog::getShape); },
+        [](CWevraDoc& d) {
+            StartTool(d, ID_COMPONENTS_ADD);
+            d.GetComponents().GetComponentTool().OnComponentClick(d);
+        });
+    // Replace Shape asks for the new shape first; nothing starts without one.
+    AddTool(
+        target, doc, ID_COMPONENTS_REPLACE_SHAPE,
+        [](const CWevraDoc& d) {
+            return HasComponents(d) && Offers(CDialogService::Dialog::getShape);
+        },
+        [](CWevraDoc& d) {
+            int32_t shape = -1;
+            std::string prefix;
+            std::string type;
+            if (CDialogService::Get().GetShape(d.GetEditableShapeCache(), shape, prefix, type) !=
+                    CDialogService::resultOk ||
+                shape < 0)
+                return;
+            d.GetComponents().GetComponentTool().SetReplacementShape(shape);
+            StartTool(d, ID_COMPONENTS_REPLACE_SHAPE);
+        });
+
+    // The context menu's commands on the selected components.
+    AddAction(target, doc, ID_CONTEXT_COMPONENTS_MIRROR, &HasSelectedComponents,
+              [](CWevraDoc& d) { d.GetComponents().GetComponentTool().MirrorSelected(d); });
+    AddAction(target, doc, ID_CONTEXT_COMPONENTS_ROTATE_90_DEGR, &HasSelectedComponents,
+              [](CWevraDoc& d) {
+                  d.SaveUndoState();
+                  d.GetComponents().RotateSelected(CComponentTool::quarterTurn, false);
+                  d.RebuildNetPins();
+                  d.SetModified();
+                  d.RedrawBoardViews();
+              });
+    AddAction(
+        target, doc, ID_CONTEXT_COMPONENTS_ROTATE,
+        [](const CWevraDoc& d) {
+            return HasSelectedComponents(d) && Offers(CDialogService::Dialog::rotation);
+        },
+        [](CWevraDoc& d) { d.GetComponents().GetComponentTool().RotateSelectedDialog(d); });
+
+    AddAction(
+        target, doc, ID_FILE_EXPORT_EXPORT_COMPONENTS_NETNAMES,
+        [](const CWevraDoc& d) { return HasComponents(d) && HasNets(d); },
+        [](CWevraDoc& d) { CNetAliasReport(d).Write(); });
+}
+
+// ---- Tracks and pads ----------------------------------------------------------------------------
+
+void CToolCommands::RegisterTracksAndPads(CCommandTarget& target, CWevraDoc& doc)
+{
+    for (const uint32_t id :
+         {ID_TRACKS_ADD, ID_TRACKS_CHANGE_TRACKS_WIDTH, ID_TRACKS_COPY_TRACKS,
+          ID_TRACKS_DELETE_TRACKS, ID_TRACKS_DELETE_SEGMENTS, ID_TRACKS_ADD_CIRCLES,
+          ID_TRACKS_ADD_ELLIPSES, ID_TRACKS_ADD_RECTANGLES})
+        AddTool(target, doc, id, &OnCopper);
+    AddTool(target, doc, ID_TRACKS_ADD_OR_REMOVE_VIA, &IsBoard);
+    // The toolbar's name for Change Tracks Width.
+    AddTool(target, doc, ID_CHANGE_WIDTH, &OnCopper,
+            [](CWevraDoc& d) { StartTool(d, ID_TRACKS_CHANGE_TRACKS_WIDTH); });
+    // Edit is the toolbar's track tool: it brings the work layer to copper itself.
+    AddTool(target, doc, ID_TRACKS_EDIT, &IsBoard, [](CWevraDoc& d) {
+        StartTool(d, ID_TRACKS_EDIT);
+        d.GetNets().BuildToDoList();
+        d.UpdateAllViews();
+        if (!IsCopperLayer(d.GetWorkLayer()))
+            d.SetWorkLayer(LAYER_BOTTOM);
+    });
+
+    for (const uint32_t id :
+         {ID_PADS_COPY, ID_PADS_DELETE, ID_PADS_MOVE, ID_PADS_REPLACE, ID_PADS_SET_PAD_ORDER})
+        AddTool(target, doc, id, &Always);
+    AddTool(target, doc, ID_PADS_ROTATE,
+            [](const CWevraDoc&) { return Offers(CDialogService::Dialog::rotation); });
+    // Without a padstack there is nothing to place.
+    AddTool(
+        target, doc, ID_PADS_ADD_MANUALLY,
+        [](const CWevraDoc& d) { return d.GetPadStacks().GetCount() > 0; },
+        [](CWevraDoc& d) {
+            StartTool(d, ID_PADS_ADD_MANUALLY);
+            if (!IsCopperLayer(d.GetWorkLayer()))
+                d.SetWorkLayer(LAYER_TOP);
+        });
+
+    AddAction(target, doc, ID_EDIT_EXTRACT_TRACKS_FROM_SHAPES, &HasSelectedComponents,
+              [](CWevraDoc& d) {
+                  d.GetNets().GetTrackTool().ExtractTracksFromShapes(d);
+                  d.DeselectAll();
+                  d.SetRubberBandVisible(false);
+                  d.SetAction(CEditState::actionWaiting);
+                  d.RedrawBoardViews();
+              });
+}
+
+// ---- Lines --------------------------------------------------------------------------------------
+
+void CToolCommands::RegisterLines(CCommandTarget& target, CWevraDoc& doc)
+{
+    for (const uint32_t id : {ID_LINES_ADD, ID_LINES_CHANGE_LINE_WIDTH, ID_LINES_COPY_LINES,
+                              ID_LINES_DELETE_LINES, ID_LINES_DELETE_SEGMENTS, ID_LINES_ADD_CIRCLES,
+                              ID_LINES_ADD_ELLIPSES, ID_LINES_ADD_RECTANGLES})
+        AddTool(target, doc, id, &OffCopper);
+    // Edit picks the points of drawn lines, and brings the work layer off copper itself.
+    AddTool(target, doc, ID_LINES_EDIT, &Always, [](CWevraDoc& d) {
+        StartTool(d, ID_LINES_EDIT);
+        d.SetSelectionFilter(~0u, false);
+        d.SetSelectionFilter(CDesignSettings::filterNonElectrical | CDesignSettings::filterPoints,
+                             true);
+        if (IsCopperLayer(d.GetWorkLayer()))
+            d.SetWorkLayer(LAYER_SILK_TOP);
+    });
+}
+
+// ---- Netlist ------------------------------------------------------------------------------------
+
+void CToolCommands::RegisterNetlist(CCommandTarget& target, CWevraDoc& doc)
+{
+    AddAction(target, doc, ID_NETLIST_UPDATE_FROM_NETPINS, &HasNets, [](CWevraDoc& d) {
+        RunTracer(d, [](CWevraDoc& w) { return w.UpdateFromNetPins(); });
+    });
+    AddAction(target, doc, ID_NETLIST_REBUILD_FROM_TRACKS, &HasNets, [](CWevraDoc& d) {
+        RunTracer(d, [](CWevraDoc& w) { return w.RebuildFromTracks(); });
+    });
+    AddAction(target, doc, ID_NETLIST_ALL_NETS_TO_NET_0, &HasNets,
+              [](CWevraDoc& d) { RunTracer(d, [](CWevraDoc& w) { return w.AllNetsToNet0(); }); });
+}

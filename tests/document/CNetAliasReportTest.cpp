@@ -1,0 +1,125 @@
+#include "document/CNetAliasReport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "document/CWevraDoc.h"
+#include "framework/CMessageService.h"
+#include "framework/CResourcePack.h"
+#include "model/CComponent.h"
+#include "model/CComponentArray.h"
+#include "model/CNetArray.h"
+#include "model/CShapeLib.h"
+#include "tests/document/DocTestViews.h"
+#include "tests/support/CTempFolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char stamp[] = "Monday, March 04, 2024  09:05:07";
+
+std::string ReadText(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Two components of a two-pad shape: R1 with its pads on VCC and GND, a long-named one with
+// one pad on GND and the other on net 0 ("Zero").
+class CNetAliasReportTest : public CDocumentTest {
+protected:
+    void SetUp() override
+    {
+        CDocumentTest::SetUp();
+        ASSERT_TRUE(CResourcePack::LoadFirstFound(fs::path(WEVRA_BUILD_DIR) / "bin"));
+        CShapeLib& cache = doc->GetEditableShapeCache();
+        const int32_t shape = cache.AddShape("TWO");
+        cache.AddPadToShape(shape, -2000, 0, 0, 0);
+        cache.AddPadToShape(shape, 2000, 0, 0, 0);
+        CNetArray& nets = doc->GetNets();
+        nets.AddNet("VCC");
+        nets.AddNet("GND");
+        CComponentArray& components = doc->GetComponents();
+        components.AddComponent("R1", "10k", shape, 0, 0, 0, false);
+        components.AddComponent("CONNECTOR_WITH_A_LONG_NAME", "X", shape, 0, 0, 0, false);
+        for (int32_t c = 0; c < 2; ++c)
+            components.GetComponent(c)->ResizePadNets(2);
+        components.GetComponent(0)->SetPadNet(0, 1, 3);
+        components.GetComponent(0)->SetPadNet(1, 2, 3);
+        components.GetComponent(1)->SetPadNet(0, 2, 3);
+        doc->SetDesignPath((folder / "Mixed Case" / "board.PCB").string());
+        fs::create_directories(folder / "Mixed Case");
+    }
+    void TearDown() override
+    {
+        CResourcePack::SetCurrent(CResourcePack());
+        CDocumentTest::TearDown();
+    }
+
+    CTempFolder folder{"wevra-net-aliases"};
+};
+
+TEST_F(CNetAliasReportTest, EveryPadWithItsNetAsWrittenByHand)
+{
+    EXPECT_EQ(CNetAliasReport(*doc).AllPadsText(stamp),
+              "Netaliases:\r\n"
+              "\r\n"
+              "TimeStamp: Monday, March 04, 2024  09:05:07\r\n"
+              "\r\n"
+              "Nr. \tReference           \tPin \tNetname             \r\n"
+              " \r\n"
+              "1   \tR1                  \t1   \tVCC                 \r\n"
+              "1   \tR1                  \t2   \tGND                 \r\n"
+              " \r\n"
+              "2   \tCONNECTOR_WITH_A_LONG_NAME\t1   \tGND                 \r\n"
+              "2   \tCONNECTOR_WITH_A_LONG_NAME\t2   \tZero                \r\n");
+}
+
+TEST_F(CNetAliasReportTest, ComparedWithTheNetlistOnlyTheDifferencesAreListed)
+{
+    // The netlist puts R1's pads the other way round and leaves the connector's second pad out.
+    const fs::path netlist = folder / "Mixed Case" / "board.NET";
+    std::ofstream(netlist) << "/VCC R1(2)\n/GND R1(1) CONNECTOR_WITH_A_LONG_NAME(1)\n";
+    doc->SetNetlistPath(netlist.string());
+    EXPECT_EQ(
+        CNetAliasReport(*doc).ErrorsText(stamp),
+        "Netaliases Errors:\r\n"
+        "\r\n"
+        "TimeStamp: Monday, March 04, 2024  09:05:07\r\n"
+        "\r\n"
+        "Nr. \tReference           \tPin \tPCB Netname         \tSCH Netname         \r\n"
+        "1   \tR1                  \t1   \tVCC                 \tGND                 \r\n"
+        "2   \tR1                  \t2   \tGND                 \tVCC                 \r\n"
+        "3   \tCONNECTOR_WITH_A_LONG_NAME\t2   \tZero                \t0                   \r\n");
+
+    // A netlist that cannot be read leaves the heading alone.
+    doc->SetNetlistPath((folder / "none.NET").string());
+    const std::string heading = CNetAliasReport(*doc).ErrorsText(stamp);
+    EXPECT_EQ(heading.substr(heading.find("Nr.")),
+              "Nr. \tReference           \tPin \tPCB Netname         \tSCH Netname         \r\n");
+}
+
+TEST_F(CNetAliasReportTest, WrittenBesideTheDesignAndOpenedOnlyWhenWritten)
+{
+    services.messages.QueueAnswer(IDNO);
+    ASSERT_TRUE(CNetAliasReport(*doc).Write());
+    const fs::path report = folder / "Mixed Case" / "NetAliases.TXT";
+    EXPECT_EQ(ReadText(report).substr(0, 13), "Netaliases:\r\n");
+    EXPECT_EQ(services.launcher.openedTextFiles, std::vector<fs::path>{report});
+
+    // A folder that is gone: the user is told, and no editor opens an old report.
+    doc->SetDesignPath((folder / "gone" / "board.PCB").string());
+    services.messages.ClearShown();
+    services.messages.QueueAnswer(IDNO);
+    EXPECT_FALSE(CNetAliasReport(*doc).Write());
+    ASSERT_EQ(services.messages.Shown().size(), 2u);
+    EXPECT_EQ(services.launcher.openedTextFiles.size(), 1u);
+}
+
+} // namespace
