@@ -18,6 +18,7 @@
 #include "model/PadShapes.h"
 #include "resources/CommandIds.h"
 #include "tests/document/DocTestViews.h"
+#include "tests/document/TwoPadShape.h"
 #include "tests/support/ArchiveBytes.h"
 
 namespace {
@@ -64,14 +65,8 @@ protected:
         CDocumentTest::SetUp();
         m_previousDialogs = CDialogService::Set(&dialogs);
         CShapeLib& cache = doc->GetEditableShapeCache();
-        CPadStackArray& stacks = cache.GetPadStacks();
-        stacks.RemoveAll();
-        const int32_t pad = stacks.Add(CPadStack("P", PAD_SQUARE, -1000, -1000, 1000, 1000, 0,
-                                                 LAYER_TOP, PADSTACK_KIND_SHAPE_PAD));
-        const int32_t shape = cache.AddShape("TWO");
-        cache.AddPadToShape(shape, -2000, 0, uint16_t(pad), 0);
-        cache.AddPadToShape(shape, 2000, 0, uint16_t(pad), 0);
-        cache.RecalcShapeExtent(shape);
+        cache.GetPadStacks().RemoveAll();
+        const int32_t shape = AddTwoPadShape(cache);
         dialogs.shapeIndex = shape;
         for (int32_t x : {20 * grid, 40 * grid}) {
             const int32_t i = components().AddEmpty(shape);

@@ -16,6 +16,7 @@
 #include "model/CNetArray.h"
 #include "model/CShapeLib.h"
 #include "tests/document/DocTestViews.h"
+#include "tests/document/TwoPadShape.h"
 #include "tests/support/CTempFolder.h"
 
 namespace fs = std::filesystem;
@@ -39,9 +40,7 @@ protected:
         CDocumentTest::SetUp();
         ASSERT_TRUE(CResourcePack::LoadFirstFound(fs::path(WEVRA_BUILD_DIR) / "bin"));
         CShapeLib& cache = doc->GetEditableShapeCache();
-        const int32_t shape = cache.AddShape("TWO");
-        cache.AddPadToShape(shape, -2000, 0, 0, 0);
-        cache.AddPadToShape(shape, 2000, 0, 0, 0);
+        const int32_t shape = AddTwoPadShape(cache);
         CNetArray& nets = doc->GetNets();
         nets.AddNet("VCC");
         nets.AddNet("GND");

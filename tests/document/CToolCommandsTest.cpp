@@ -23,6 +23,7 @@
 #include "model/PadShapes.h"
 #include "resources/CommandIds.h"
 #include "tests/document/DocTestViews.h"
+#include "tests/document/TwoPadShape.h"
 #include "tests/support/ArchiveBytes.h"
 
 namespace {
@@ -44,7 +45,6 @@ public:
     }
     int32_t GetShape(CShapeLib&, int32_t& shape, std::string& prefix, std::string& type) override
     {
-        ++shapeQuestions;
         shape = 0;
         prefix = "R";
         type = "1k";
@@ -52,10 +52,9 @@ public:
     }
 
     std::vector<Dialog> offered;
-    int32_t shapeQuestions = 0;
 };
 
-// A board with a via and a free pad to place, one two-pad component (its pads on nets "A" and
+// A board with a via to place, one two-pad component (its pads on nets "A" and
 // "B") and the top layer to work on; the commands as the document's command map holds them.
 class CToolCommandsTest : public CDocumentTest {
 protected:
@@ -68,13 +67,8 @@ protected:
         stacks.RemoveAll();
         const int32_t via = stacks.Add(CPadStack("V", PAD_ROUND, -2000, -2000, 2000, 2000, 3023,
                                                  LAYER_COMMON, PADSTACK_KIND_VIA));
-        const int32_t pad = stacks.Add(CPadStack("P", PAD_SQUARE, -1000, -1000, 1000, 1000, 0,
-                                                 LAYER_TOP, PADSTACK_KIND_SHAPE_PAD));
         stacks.SetDefault(PADSTACK_KIND_VIA, via);
-        const int32_t shape = cache.AddShape("TWO");
-        cache.AddPadToShape(shape, -2000, 0, uint16_t(pad), 0);
-        cache.AddPadToShape(shape, 2000, 0, uint16_t(pad), 0);
-        cache.RecalcShapeExtent(shape);
+        const int32_t shape = AddTwoPadShape(cache);
         doc->GetNets().AddNet("A");
         doc->GetNets().AddNet("B");
         CComponentArray& components = doc->GetComponents();
