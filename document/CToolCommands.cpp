@@ -8,11 +8,13 @@
 #include "document/CWevraDoc.h"
 #include "framework/CCmdUI.h"
 #include "framework/CCommandTarget.h"
+#include "model/CAngleText.h"
 #include "model/CComponentArray.h"
 #include "model/CComponentTool.h"
 #include "model/CDialogService.h"
 #include "model/CDrawRecArray.h"
 #include "model/CLineTool.h"
+#include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/CPadStackArray.h"
 #include "model/CShapeLib.h"
@@ -251,8 +253,15 @@ void CToolCommands::RegisterTracksAndPads(CCommandTarget& target, CWevraDoc& doc
     for (const uint32_t id :
          {ID_PADS_COPY, ID_PADS_DELETE, ID_PADS_MOVE, ID_PADS_REPLACE, ID_PADS_SET_PAD_ORDER})
         AddTool(target, doc, id, &Always);
-    AddTool(target, doc, ID_PADS_ROTATE,
-            [](const CWevraDoc&) { return Offers(CDialogService::Dialog::rotation); });
+    // Rotate starts with the angle it gives.
+    AddTool(
+        target, doc, ID_PADS_ROTATE,
+        [](const CWevraDoc&) { return Offers(CDialogService::Dialog::rotation); },
+        [](CWevraDoc& d) {
+            StartTool(d, ID_PADS_ROTATE);
+            RotatePads(d);
+        });
+    AddAction(target, doc, ID_ROTATE_PAD, &CanRotatePads, &RotatePads);
     // Without a padstack there is nothing to place.
     AddTool(
         target, doc, ID_PADS_ADD_MANUALLY,
@@ -271,6 +280,40 @@ void CToolCommands::RegisterTracksAndPads(CCommandTarget& target, CWevraDoc& doc
                   d.SetAction(CEditState::actionWaiting);
                   d.RedrawBoardViews();
               });
+}
+
+bool CToolCommands::CanRotatePads(const CWevraDoc& document)
+{
+    if (!Offers(CDialogService::Dialog::rotation))
+        return false;
+    const uint32_t mode = document.GetMode();
+    return mode == ID_PADS_MOVE || mode == ID_PADS_ROTATE || mode == ID_PADS_ADD_MANUALLY ||
+           document.GetNets().GetSelectedCount() > 0;
+}
+
+void CToolCommands::RotatePads(CWevraDoc& document)
+{
+    CTrackTool& tool = document.GetNets().GetTrackTool();
+    std::string text = CAngleText::Format(tool.GetPadAngle());
+    bool absolute = true;
+    if (CDialogService::Get().Rotation(text, absolute) != CDialogService::resultOk)
+        return;
+    const int32_t angle = CAngleText::Parse(text);
+    // The angle of the pads placed or turned from now on, and of the pads selected now.
+    tool.SetPadAngle(angle);
+    CNet& net = *document.GetNets().GetNet(document.GetNets().GetCurrentIndex());
+    bool changed = false;
+    for (int32_t i = 0; i < net.GetVertexCount(); ++i) {
+        if (!net.IsPadVertex(i) || !net.IsVertexSelected(i))
+            continue;
+        if (!changed)
+            document.SaveUndoState();
+        changed = true;
+        net.SetVertexRotation(i, angle);
+    }
+    if (changed)
+        document.SetModified();
+    document.RedrawBoardViews();
 }
 
 // ---- Lines --------------------------------------------------------------------------------------

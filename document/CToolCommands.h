@@ -24,6 +24,11 @@ public:
     // step. False, doing nothing, in any other mode.
     static bool EndToolStep(CWevraDoc& document);
 
+    // The pads' rotation dialog: its angle goes to the pads placed or turned from now on and
+    // to the selected pads of the current net.
+    static bool CanRotatePads(const CWevraDoc& document);
+    static void RotatePads(CWevraDoc& document);
+
 private:
     static void RegisterComponents(CCommandTarget& target, CWevraDoc& document);
     static void RegisterTracksAndPads(CCommandTarget& target, CWevraDoc& document);

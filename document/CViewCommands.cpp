@@ -9,7 +9,6 @@
 #include "document/CConfigStartUp.h"
 #include "document/CDesignSettings.h"
 #include "document/CEditState.h"
-#include "document/CToolCommands.h"
 #include "document/CViewCommandHost.h"
 #include "document/CWevraDoc.h"
 #include "framework/CLauncher.h"
@@ -362,10 +361,6 @@ void CViewCommands::EndMode()
 {
     CWevraDoc& doc = m_document;
     const uint32_t mode = doc.GetMode();
-    if (CToolCommands::EndToolStep(doc)) {
-        RedrawFull();
-        return;
-    }
     if (IsPlaneMode(mode)) {
         doc.EndPlaneTool();
         RedrawFull();

@@ -4,6 +4,7 @@
 
 #include "document/CDesignSettings.h"
 #include "document/CPinSwapTool.h"
+#include "document/CToolCommands.h"
 #include "document/CViewCommandHost.h"
 #include "document/CViewCommands.h"
 #include "document/CViewDispatch.h"
@@ -541,23 +542,8 @@ std::vector<uint32_t> CViewDispatch::BuildContextMenu()
 
 bool CViewDispatch::EndToolStep()
 {
-    CWevraDoc& doc = m_document;
-    switch (FamilyOf(doc.GetMode())) {
-    case Family::track:
-        doc.GetNets().GetTrackTool().EndTrackTool(doc);
-        break;
-    case Family::pad:
-        doc.GetNets().GetTrackTool().EndPadTool(doc);
-        break;
-    case Family::component:
-        doc.GetComponents().GetComponentTool().EndToolStep(doc);
-        break;
-    case Family::line:
-        doc.GetLines().GetLineTool().OnEscape(doc);
-        break;
-    default:
+    if (!CToolCommands::EndToolStep(m_document))
         return false;
-    }
     FollowPinSwapMode();
     m_host.Redraw(true);
     return true;

@@ -10,6 +10,7 @@
 #include "document/CDocCommandMap.h"
 #include "document/CWevraDoc.h"
 #include "framework/CCmdUI.h"
+#include "model/CAngleText.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"
@@ -33,7 +34,7 @@ using archive_bytes::Bytes;
 constexpr int32_t scale = 10;
 constexpr int32_t grid = 3200;
 
-// Shows the dialogs it is told to; Get Shape picks shape 0.
+// Shows the dialogs it is told to; Get Shape picks shape 0, Rotation takes the typed angle.
 class CShowingDialogs : public CDialogService {
 public:
     bool Offers(Dialog dialog) const override
@@ -51,7 +52,16 @@ public:
         return resultOk;
     }
 
+    int32_t Rotation(std::string& angle, bool&) override
+    {
+        shownAngles.push_back(angle);
+        angle = typedAngle;
+        return resultOk;
+    }
+
     std::vector<Dialog> offered;
+    std::vector<std::string> shownAngles;
+    std::string typedAngle = "45";
 };
 
 // A board with a via to place, one two-pad component (its pads on nets "A" and
@@ -278,6 +288,29 @@ TEST_F(CToolCommandsTest, NetlistRebuildsKeepAnUndoState)
     EXPECT_EQ(archive_bytes::Store(doc->GetNets()), before);
     ASSERT_TRUE(Run(ID_NETLIST_UPDATE_FROM_NETPINS));
     ASSERT_TRUE(Run(ID_NETLIST_REBUILD_FROM_TRACKS));
+}
+
+TEST_F(CToolCommandsTest, PadRotationGoesToNewPadsAndToTheSelectedOnes)
+{
+    dialogs.offered = {CDialogService::Dialog::rotation};
+    CTrackTool& tool = doc->GetNets().GetTrackTool();
+    ASSERT_TRUE(Run(ID_PADS_ROTATE));
+    EXPECT_EQ(doc->GetMode(), ID_PADS_ROTATE);
+    ASSERT_EQ(dialogs.shownAngles.size(), 1u);
+    EXPECT_EQ(tool.GetPadAngle(), 45000);
+
+    doc->SetCursor(CPoint(10 * grid, 10 * grid));
+    ASSERT_TRUE(tool.AddViaAtCursor(*doc));
+    CNet& net = *doc->GetNets().GetCurrentNet();
+    const int32_t via = net.GetVertexCount() - 1;
+    const Bytes before = archive_bytes::Store(net);
+    net.SelectAllVertices(true);
+    dialogs.typedAngle = "90";
+    ASSERT_TRUE(Run(ID_ROTATE_PAD));
+    EXPECT_EQ(dialogs.shownAngles.back(), CAngleText::Format(45000));
+    EXPECT_EQ(net.GetVertexRotation(via), 90000);
+    doc->Undo();
+    EXPECT_EQ(archive_bytes::Store(*doc->GetNets().GetCurrentNet()), before);
 }
 
 } // namespace
