@@ -33,6 +33,7 @@ bool CQtDialogService::OffersPadDialogs(Dialog dialog)
     case Dialog::editText:
     case Dialog::compText:
     case Dialog::centerText:
+    case Dialog::inputSizes:
         return true;
     default:
         return false;
