@@ -178,31 +178,7 @@ void CToolCommands::RegisterComponents(CCommandTarget& target, CWevraDoc& doc)
     AddTool(target, doc, ID_COMPONENTS_MOVE_ROTATE_TEXT,
             [](const CWevraDoc& d) { return HasComponents(d) && d.GetComponentTextMode() != 0; });
 
-    // Add starts with its first shape at once; the first component of a board is added too.
-    AddTool(
-        target, doc, ID_COMPONENTS_ADD,
-        [](const CWevraDoc& d) { return IsBoard(d) && Offers(CDialogService::Dialog::getShape); },
-        [](CWevraDoc& d) {
-            StartTool(d, ID_COMPONENTS_ADD);
-            d.GetComponents().GetComponentTool().OnComponentClick(d);
-        });
-    // Replace Shape asks for the new shape first; nothing starts without one.
-    AddTool(
-        target, doc, ID_COMPONENTS_REPLACE_SHAPE,
-        [](const CWevraDoc& d) {
-            return HasComponents(d) && Offers(CDialogService::Dialog::getShape);
-        },
-        [](CWevraDoc& d) {
-            int32_t shape = -1;
-            std::string prefix;
-            std::string type;
-            if (CDialogService::Get().GetShape(d.GetEditableShapeCache(), shape, prefix, type) !=
-                    CDialogService::resultOk ||
-                shape < 0)
-                return;
-            d.GetComponents().GetComponentTool().SetReplacementShape(shape);
-            StartTool(d, ID_COMPONENTS_REPLACE_SHAPE);
-        });
+    // Add and Replace Shape, which start with the shape chooser, are the board view's.
 
     // The context menu's commands on the selected components.
     AddAction(target, doc, ID_CONTEXT_COMPONENTS_MIRROR, &HasSelectedComponents,

@@ -57,7 +57,6 @@ public:
         compText,
         centerText,
         inputSizes,
-        getShape,
         compSetPosition,
     };
 

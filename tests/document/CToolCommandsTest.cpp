@@ -34,7 +34,7 @@ using archive_bytes::Bytes;
 constexpr int32_t scale = 10;
 constexpr int32_t grid = 3200;
 
-// Shows the dialogs it is told to; Get Shape picks shape 0, Rotation takes the typed angle.
+// Shows the dialogs it is told to; Rotation takes the typed angle.
 class CShowingDialogs : public CDialogService {
 public:
     bool Offers(Dialog dialog) const override
@@ -44,14 +44,6 @@ public:
                 return true;
         return false;
     }
-    int32_t GetShape(CShapeLib&, int32_t& shape, std::string& prefix, std::string& type) override
-    {
-        shape = 0;
-        prefix = "R";
-        type = "1k";
-        return resultOk;
-    }
-
     int32_t Rotation(std::string& angle, bool&) override
     {
         shownAngles.push_back(angle);
@@ -184,9 +176,9 @@ TEST_F(CToolCommandsTest, ItemsAreDisabledWhereTheirToolCouldDoNothing)
 
     // Items whose tool opens a dialog the program cannot show stay off.
     const uint32_t needDialogs[] = {
-        ID_COMPONENTS_ADD,          ID_COMPONENTS_REPLACE_SHAPE, ID_COMPONENTS_ROTATE,
-        ID_COMPONENTS_SET_POSITION, ID_COMPONENTS_PROPERTIES,    ID_TRACKS_ADD_CIRCLES,
-        ID_TRACKS_ADD_ELLIPSES,     ID_TRACKS_ADD_RECTANGLES,    ID_PADS_ROTATE};
+        ID_COMPONENTS_ROTATE,  ID_COMPONENTS_SET_POSITION, ID_COMPONENTS_PROPERTIES,
+        ID_TRACKS_ADD_CIRCLES, ID_TRACKS_ADD_ELLIPSES,     ID_TRACKS_ADD_RECTANGLES,
+        ID_PADS_ROTATE};
     for (const uint32_t id : needDialogs)
         EXPECT_FALSE(Enabled(id)) << id;
     dialogs.offered = {CDialogService::Dialog::getShape, CDialogService::Dialog::rotation,
@@ -195,15 +187,13 @@ TEST_F(CToolCommandsTest, ItemsAreDisabledWhereTheirToolCouldDoNothing)
     for (const uint32_t id : needDialogs)
         EXPECT_TRUE(Enabled(id)) << id;
 
-    // Components items need components, except Add, which places the first one; the
-    // selection's commands need a selection.
+    // Components items need components; the selection's commands need a selection.
     EXPECT_FALSE(Enabled(ID_CONTEXT_COMPONENTS_MIRROR));
     EXPECT_FALSE(Enabled(ID_EDIT_EXTRACT_TRACKS_FROM_SHAPES));
     doc->GetComponents().SelectAll(true);
     doc->GetComponents().DeleteSelected();
     EXPECT_FALSE(Enabled(ID_COMPONENTS_MOVE_ROTATE));
     EXPECT_FALSE(Enabled(ID_FILE_EXPORT_EXPORT_COMPONENTS_NETNAMES));
-    EXPECT_TRUE(Enabled(ID_COMPONENTS_ADD));
     // Nothing to place without a padstack.
     doc->GetEditableShapeCache().GetPadStacks().RemoveAll();
     EXPECT_FALSE(Enabled(ID_PADS_ADD_MANUALLY));
