@@ -3,30 +3,14 @@
 #include <QKeyEvent>
 
 #include "framework/VirtualKeys.h"
+#include "framework/qt/CQtKeys.h"
 
 uint32_t ToVirtualKey(const QKeyEvent& event)
 {
+    if (const uint32_t navigation = CQtKeys::NavigationKey(event))
+        return navigation;
     const int key = event.key();
     switch (key) {
-    case Qt::Key_Left:
-        return VK_LEFT;
-    case Qt::Key_Right:
-        return VK_RIGHT;
-    case Qt::Key_Up:
-        return VK_UP;
-    case Qt::Key_Down:
-        return VK_DOWN;
-    case Qt::Key_PageUp:
-        return VK_PRIOR;
-    case Qt::Key_PageDown:
-        return VK_NEXT;
-    case Qt::Key_Home:
-        return VK_HOME;
-    case Qt::Key_End:
-        return VK_END;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return VK_RETURN;
     case Qt::Key_Escape:
         return VK_ESCAPE;
     case Qt::Key_Tab:
