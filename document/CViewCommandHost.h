@@ -48,4 +48,7 @@ public:
     virtual void SetToolTipText(const std::string& /*text*/) {}
     // End Mode in a mode whose tool ends its own step; false when no such tool runs.
     virtual bool EndToolStep() { return false; }
+    // A table window's report: its dialog id first, then ID_TABLE_CLOSED when it closes or
+    // ID_DRAW_REDRAW when it changed the design. False when nothing took it.
+    virtual bool OnCommand(uint32_t /*first*/, uint32_t /*second*/) { return false; }
 };

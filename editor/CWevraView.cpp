@@ -27,6 +27,7 @@
 #include "document/CWevraDoc.h"
 #include "editor/CConfig.h"
 #include "editor/CMainFrame.h"
+#include "editor/CTableCommands.h"
 #include "editor/CViewToolTip.h"
 #include "editor/CWevraApp.h"
 #include "framework/CArchive.h"
@@ -417,6 +418,7 @@ void CWevraView::RegisterCommands(CCommandTarget& target)
     });
     target.OnUpdate(ID_TOOLS_PINSWAPPING,
                     [this](CCmdUI& ui) { ui.SetCheck(IsMode(ID_TOOLS_PINSWAPPING)); });
+    CTableCommands::Register(target, *this);
 }
 
 void CWevraView::OnDocJustLoaded()

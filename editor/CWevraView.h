@@ -99,7 +99,7 @@ public:
     void SetTableWindow(uint32_t dialogId, QWidget* window);
     // A table window's report (first: its dialog id, second: closed or design changed), a
     // bare design-changed notice, or a notice to swallow; false for anything else.
-    bool OnCommand(uint32_t first, uint32_t second);
+    bool OnCommand(uint32_t first, uint32_t second) override;
 
     // ---- Clipboard ------------------------------------------------------------------------------
 

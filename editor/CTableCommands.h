@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+class CCommandTarget;
+class CWevraView;
+class QWidget;
+
+// The commands that open the board view's table windows. Each table opens once per view: the
+// command brings an open table to the front instead of opening a second one, and the view
+// destroys and forgets a table when it reports that it closed.
+class CTableCommands {
+public:
+    static void Register(CCommandTarget& target, CWevraView& view);
+    // The table of a dialog id, opened or brought to the front; nullptr for no such table.
+    static QWidget* Open(CWevraView& view, uint32_t dialogId);
+};
