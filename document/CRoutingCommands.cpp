@@ -1,5 +1,6 @@
 #include "document/CRoutingCommands.h"
 
+#include "document/CToolCommands.h"
 #include "document/CWevraDoc.h"
 #include "framework/CCmdUI.h"
 #include "framework/CCommandTarget.h"
@@ -15,7 +16,6 @@ void CRoutingCommands::Register(CCommandTarget& target, CWevraDoc& document)
         void (*run)(CWevraDoc&);
     } commands[] = {
         {ID_TOOLS_DRC_TEST_ALL, &TestAll},
-        {ID_TOOLS_AUTOROUTING_ROUTE_MANUAL_TRACKS, &RouteManualTracks},
         {ID_TOOLS_AUTOROUTING_ROUTE_ALL_DEFAULT_LAYER, &RouteAllDefaultLayer},
         {ID_TOOLS_AUTOROUTING_ROUTE_ALL_TOP_AND_BOT_LAYERS, &RouteAllTopBottom},
         {ID_TOOLS_AUTOROUTING_UNROUTE_ALL_ONLY_AUTOROUTED, &UnrouteAll},
@@ -24,6 +24,16 @@ void CRoutingCommands::Register(CCommandTarget& target, CWevraDoc& document)
     for (const auto& command : commands) {
         target.OnCommand(command.id, [&doc, run = command.run] { run(doc); });
         target.OnUpdate(command.id, enable);
+    }
+    // The R key and the menu item start the same tool; each click routes a connection.
+    for (const uint32_t id : {ID_TOOLS_AUTOROUTING_ROUTE_MANUAL_TRACKS, ID_AUTOROUTER1}) {
+        target.OnCommand(id, [&doc] {
+            CToolCommands::StartTool(doc, ID_TOOLS_AUTOROUTING_ROUTE_MANUAL_TRACKS);
+        });
+        target.OnUpdate(id, [&doc](CCmdUI& ui) {
+            ui.Enable(CanRun(doc));
+            ui.SetCheck(doc.IsMode(ID_TOOLS_AUTOROUTING_ROUTE_MANUAL_TRACKS));
+        });
     }
 }
 

@@ -13,6 +13,7 @@ public:
     static void Register(CCommandTarget& target, CWevraDoc& document);
 
     static void TestAll(CWevraDoc& document);
+    // The connection of the ratsnest at the cursor, on the work layer.
     static void RouteManualTracks(CWevraDoc& document);
     static void RouteAllDefaultLayer(CWevraDoc& document);
     static void RouteAllTopBottom(CWevraDoc& document);

@@ -162,7 +162,8 @@ void CToolCommands::RegisterComponents(CCommandTarget& target, CWevraDoc& doc)
 {
     for (const uint32_t id :
          {ID_COMPONENTS_COPY, ID_COMPONENTS_DELETE, ID_COMPONENTS_MIRROR, ID_COMPONENTS_MOVE_ROTATE,
-          ID_COMPONENTS_REPLACE_PADS, ID_COMPONENTS_ROTATE_90_DEGR, ID_COMPONENTS_SNAP_TO_GRID})
+          ID_COMPONENTS_REPLACE_PADS, ID_COMPONENTS_ROTATE_90_DEGR, ID_COMPONENTS_SNAP_TO_GRID,
+          ID_COMPONENTS_FIX, ID_COMPONENTS_LOCK})
         AddTool(target, doc, id, &HasComponents);
     // The tools whose click opens a dialog.
     AddTool(target, doc, ID_COMPONENTS_PROPERTIES, [](const CWevraDoc& d) {

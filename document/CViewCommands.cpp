@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -11,6 +12,7 @@
 #include "document/CEditState.h"
 #include "document/CViewCommandHost.h"
 #include "document/CWevraDoc.h"
+#include "framework/CFileDialogService.h"
 #include "framework/CLauncher.h"
 #include "framework/CListPickerService.h"
 #include "framework/CMessageService.h"
@@ -35,6 +37,7 @@ constexpr const char* quickGridFractions[] = {"1/10", "1/20",  "1/30",  "1/40", 
 constexpr char noSchematicApplication[] =
     "No schematic application is configured. Choose one under File, User Configuration, "
     "Start-up: \"Schematic App. Path\".";
+constexpr char infoFileFilter[] = "Text Files (*.TXT *.txt)";
 constexpr char schematicNotStarted[] = "The schematic application could not be started:\n";
 
 // The Zoom... list: its key letters and the commands they stand for.
@@ -448,6 +451,17 @@ void CViewCommands::RegisterTextAndTools()
     });
 
     OnCommand(ID_TOOLS_RUN_SCHEMATIC_APPLICATION, [this] { RunSchematicApplication(); });
+    OnCommand(ID_FILE_OPEN_INFOFILES, [this] { OpenInfoFile(); });
+    OnUpdate(ID_FILE_OPEN_INFOFILES, [&doc](CCmdUI& ui) { ui.Enable(!doc.IsShapeDocument()); });
+}
+
+void CViewCommands::OpenInfoFile()
+{
+    // The reports the program writes lie beside the design.
+    const std::optional<std::string> file = CServices::FileDialogs().ChooseOpenFile(
+        CommandPrompt(ID_FILE_OPEN_INFOFILES), m_document.GetDesignFolder(), infoFileFilter);
+    if (file)
+        CServices::Launcher().ShowTextFile(*file);
 }
 
 void CViewCommands::RunSchematicApplication()

@@ -72,6 +72,8 @@ private:
     // The current plane, or the one a tool outside the planes set aside; -1 for none.
     int32_t PlaneToEdit() const;
     void RunSchematicApplication();
+    // A text file of the design's folder, such as a report, in the text editor.
+    void OpenInfoFile();
 
     CWevraDoc& m_document;
     CViewCommandHost& m_host;

@@ -6,6 +6,7 @@
 
 #include "document/CDesignSettings.h"
 #include "document/CPinSwapTool.h"
+#include "document/CRoutingCommands.h"
 #include "document/CViewCommandHost.h"
 #include "document/CViewCommands.h"
 #include "document/CWevraDoc.h"
@@ -176,8 +177,11 @@ void CViewDispatch::ClickByMode(uint32_t flags)
         }
         return;
     case Family::routeManual:
-        if (IsAction(CEditState::actionWaiting) && doc.GetNets().RouteAtCursor())
+        // As any edit: Undo takes the routed connection back and the design asks to be saved.
+        if (IsAction(CEditState::actionWaiting)) {
+            CRoutingCommands::RouteManualTracks(doc);
             m_host.Redraw(true);
+        }
         return;
     case Family::connectPins:
         if (doc.GetNets().OnConnectPinsClick())

@@ -153,9 +153,11 @@ void CLeftPane::contextMenuEvent(QContextMenuEvent* event)
     ratsnest->setCheckable(true);
     ratsnest->setChecked(IsCommandChecked(ID_SHOW_RATSNEST));
     ratsnest->setEnabled(IsCommandEnabled(ID_SHOW_RATSNEST));
+    ratsnest->setData(ID_SHOW_RATSNEST);
     menu.addSeparator();
     QAction* placingInfo = menu.addAction(QStringLiteral("&Placing Info"));
     placingInfo->setEnabled(IsCommandEnabled(ID_FILE_PLACING_INFO));
+    placingInfo->setData(ID_FILE_PLACING_INFO);
     const QPoint at = event->reason() == QContextMenuEvent::Keyboard
                           ? viewport()->mapToGlobal(QPoint(5, 5))
                           : event->globalPos();

@@ -17,11 +17,16 @@ CCmdUI CCommandRouter::Query(uint32_t id) const
     for (const CCommandTarget* target : chain)
         if (target != nullptr && target->Update(ui))
             return ui;
-    ui.enabled = false;
-    for (const CCommandTarget* target : chain)
-        if (target != nullptr && target->HasHandler(id))
-            ui.enabled = true;
+    ui.enabled = IsHandled(id);
     return ui;
+}
+
+bool CCommandRouter::IsHandled(uint32_t id) const
+{
+    for (const CCommandTarget* target : Chain())
+        if (target != nullptr && target->HasHandler(id))
+            return true;
+    return false;
 }
 
 bool CCommandRouter::Execute(uint32_t id) const

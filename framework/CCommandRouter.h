@@ -27,6 +27,8 @@ public:
     CCmdUI Query(uint32_t id) const;
     // True when the command ran; false when it is disabled or nobody handles it.
     bool Execute(uint32_t id) const;
+    // Whether some target of the chain has a handler for the command, enabled or not.
+    bool IsHandled(uint32_t id) const;
 
 private:
     std::vector<const CCommandTarget*> Chain() const;

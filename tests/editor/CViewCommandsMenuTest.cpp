@@ -195,17 +195,12 @@ TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)
     // be edited), no dialogs to show.
     ASSERT_EQ(document->GetPlaneCount(), 1);
     EXPECT_TRUE(frame->GetRouter().Query(ID_PLANES_EDIT_POLYLINE).enabled);
-    const std::set<uint32_t> disabledAtStart = {ID_EDIT_CANCEL,
-                                                ID_EDIT_COPY_SELECTION,
-                                                ID_EDIT_DELETE_SELECTION,
-                                                ID_EDIT_ROTATE_90,
-                                                ID_OTHER_DELETE,
-                                                ID_END_MODE,
-                                                ID_PLANES_DELETE_PLANE,
-                                                ID_PLANES_END_EDIT,
-                                                ID_TEXT_MODIFY,
-                                                ID_FILE_OPEN_INFOFILES,
-                                                ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO};
+    const std::set<uint32_t> disabledAtStart = {
+        ID_EDIT_CANCEL,           ID_EDIT_COPY_SELECTION,
+        ID_EDIT_DELETE_SELECTION, ID_EDIT_ROTATE_90,
+        ID_OTHER_DELETE,          ID_END_MODE,
+        ID_PLANES_DELETE_PLANE,   ID_PLANES_END_EDIT,
+        ID_TEXT_MODIFY,           ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO};
     for (const uint32_t id : disabledAtStart)
         EXPECT_FALSE(frame->GetRouter().Query(id).enabled) << id;
 
