@@ -179,14 +179,19 @@ QCheckBox* CLayerSetDlg::NewSwitch(const char* text, int32_t id)
     return WithId(new QCheckBox(QString::fromLatin1(text), this), id);
 }
 
-void CLayerSetDlg::AddEntry(QListWidget& list, int32_t layer)
+QListWidgetItem* CLayerSetDlg::NewLayerEntry(const CWevraDoc& document, int32_t layer)
 {
     auto* entry =
         new QListWidgetItem(QString(entryIndent, QLatin1Char(' ')) +
-                            CQtText::FromDesignText(m_document.GetLayers().GetLayerName(layer)));
+                            CQtText::FromDesignText(document.GetLayers().GetLayerName(layer)));
     entry->setData(layerRole, layer);
-    entry->setIcon(Swatch(m_document.LayerColor(layer, 0)));
-    list.addItem(entry);
+    entry->setIcon(Swatch(document.LayerColor(layer, 0)));
+    return entry;
+}
+
+void CLayerSetDlg::AddEntry(QListWidget& list, int32_t layer)
+{
+    list.addItem(NewLayerEntry(m_document, layer));
 }
 
 int32_t CLayerSetDlg::LayerOf(const QListWidget& list, int row)

@@ -12,6 +12,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 
 // "Edit Item": one layer set (the current item of the current job of a list): its name, its
 // layers in order, mirroring, component texts and hole options. The output items of jobs and
@@ -48,6 +49,12 @@ public:
     // Minimal hole diameters of the index, in board units.
     static constexpr int32_t minDiameters[] = {3023, 4031, 5039, 6047};
 
+    // A list row of the layer: its name after the indent, its colour beside it, the layer
+    // number with it.
+    static QListWidgetItem* NewLayerEntry(const CWevraDoc& document, int32_t layer);
+    // The layer of row `row`; 0 for no row.
+    static int32_t LayerOf(const QListWidget& list, int row);
+
     void accept() override;
 
 protected:
@@ -58,7 +65,6 @@ private:
     QListWidget* NewList(int32_t id);
     QCheckBox* NewSwitch(const char* text, int32_t id);
     void AddEntry(QListWidget& list, int32_t layer);
-    static int32_t LayerOf(const QListWidget& list, int row);
     bool ChosenHolds(int32_t layer) const;
     // Moves entry `row` (0 when none is chosen) of one list to the end of the other.
     void Move(QListWidget& from, QListWidget& to, int row);

@@ -29,7 +29,7 @@ QWidget* Owner()
 
 bool CQtDialogService::Offers(Dialog dialog) const
 {
-    if (OffersPadDialogs(dialog))
+    if (OffersPadDialogs(dialog) || OffersConfigDialogs(dialog))
         return true;
     switch (dialog) {
     case Dialog::netAdd:

@@ -45,6 +45,12 @@ public:
                      bool& mirrored, std::string& rotation,
                      const std::vector<std::string>& layerNames) override;
 
+    // CQtDialogServiceConfig.cpp: the design configuration and the layer choices.
+    int32_t DesignConfig(CWevraDoc& document, int32_t firstPage, CGridArr& grids) override;
+    int32_t SelectLayer(CWevraDoc& document, int32_t& layer) override;
+    int32_t DisplayLayerset(CWevraDoc& document) override;
+
 private:
     static bool OffersPadDialogs(Dialog dialog);
+    static bool OffersConfigDialogs(Dialog dialog);
 };

@@ -84,6 +84,7 @@ CViewCommands::CViewCommands(CWevraDoc& document, CViewCommandHost& host)
     RegisterCombos();
     RegisterPlanes();
     RegisterDialogs();
+    RegisterLayers();
 }
 
 bool CViewCommands::IsEnabled(uint32_t id) const

@@ -59,6 +59,10 @@ private:
     void EditBoardSize();
     void InputPosition();
     void SetGridOffset();
+    // CViewCommandsLayers.cpp
+    void RegisterLayers();
+    void EditDesignConfig(int32_t firstPage);
+    void ChangeLayerOnSelection();
 
     // Starts the tool of a command and redraws.
     void SetMode(uint32_t mode);

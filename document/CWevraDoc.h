@@ -638,6 +638,18 @@ public:
     // when the pages were printed.
     bool PrintOutputJob(const std::string& pdfPath);
 
+    // ---- Previews of the design configuration (CWevraDocPreview.cpp) ---------------------------
+
+    // The board units per pixel that show a board of that size whole in width x height pixels:
+    // the smallest whole number that fits; 0 for a box without area.
+    static int32_t PreviewScale(int32_t boardWidth, int32_t boardHeight, int32_t width,
+                                int32_t height);
+    // The whole board with the layers of the current display layer set, in the screen colours,
+    // into a box of width x height pixels. False, drawing nothing, without a set or a box.
+    bool DrawLayerSetPreview(CDeviceContext& dc, int32_t width, int32_t height);
+    // The same for the current item of the current output job, in the colours it prints with.
+    bool DrawOutputPreview(CDeviceContext& dc, int32_t width, int32_t height);
+
     // ---- Planes (CWevraDocPlanes.cpp) -----------------------------------------------------------
 
     // The plane at the current index; nullptr when there is none.
@@ -830,6 +842,11 @@ private:
     void DrawPadAt(CDeviceContext& dc, CPoint cursor, int32_t layer) const;
     void DrawInvertedRect(CDeviceContext& dc, const CRect& rect) const;
     void PrintLayers(CDeviceContext& dc, const COutputRec& record, const CRect& clip);
+    // The preview's scale and offset 0, with pens of `penKind`; EndPreview puts the view's back
+    // with the screen's pens.
+    void BeginPreview(int32_t scale, int32_t penKind);
+    void EndPreview(int32_t savedScale, CPoint savedOffset);
+    void DrawPreviewOutline(CDeviceContext& dc, bool filled);
     // Commands: the selection moved, copied in place or deleted, without undo snapshot.
     void MoveSelectedItems(int32_t dx, int32_t dy);
     void CopySelectedInPlace();

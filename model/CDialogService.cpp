@@ -163,3 +163,13 @@ int32_t CDialogService::CenterText(bool&, bool&, bool&)
 {
     return resultCancel;
 }
+
+int32_t CDialogService::SelectLayer(CWevraDoc&, int32_t&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::DisplayLayerset(CWevraDoc&)
+{
+    return resultCancel;
+}

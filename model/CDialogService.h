@@ -58,6 +58,8 @@ public:
         centerText,
         inputSizes,
         compSetPosition,
+        selectLayer,
+        displayLayerset,
     };
 
     // "Place a Rectangular Array of Pads": the start relative to the user offset and the
@@ -221,4 +223,10 @@ public:
     virtual int32_t CompText(std::array<std::string, 3>& sizes, std::array<std::string, 3>& pens);
     // "Center All Text": which component texts go to the centre of their components.
     virtual int32_t CenterText(bool& reference, bool& type, bool& shape);
+    // "Select Default Layer": `layer` takes the enabled layer chosen (the work layer is offered
+    // first).
+    virtual int32_t SelectLayer(CWevraDoc& document, int32_t& layer);
+    // "Display Layerset": the display layer set chosen becomes current (already while the
+    // dialog is open); Cancel makes the set current at the start current again.
+    virtual int32_t DisplayLayerset(CWevraDoc& document);
 };

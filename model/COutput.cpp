@@ -1,5 +1,7 @@
 #include "model/COutput.h"
 
+#include <algorithm>
+
 #include "framework/CArchive.h"
 #include "framework/CPrinterService.h"
 #include "framework/CServices.h"
@@ -50,6 +52,14 @@ int32_t COutput::AddItem(std::unique_ptr<COutputRec> item)
 {
     m_items.push_back(item ? std::move(item) : std::make_unique<COutputRec>());
     return GetItemCount() - 1;
+}
+
+void COutput::RemoveItem(int32_t i)
+{
+    if (i < 0 || i >= GetItemCount())
+        return;
+    m_items.erase(m_items.begin() + i);
+    m_currentItem = std::clamp(m_currentItem, 0, std::max(GetItemCount() - 1, 0));
 }
 
 void COutput::SetCurrentItem(int32_t i)

@@ -41,6 +41,8 @@ public:
     const COutputRec* GetItem(int32_t i) const;
     // Appends the record (a default one for nullptr); returns its index.
     int32_t AddItem(std::unique_ptr<COutputRec> item);
+    // Removes item i (nothing outside the list); the current item stays in the list, or 0.
+    void RemoveItem(int32_t i);
 
     // The current item is always 0 or an index of the list; SetCurrentItem makes it 0 for an
     // index outside the list.

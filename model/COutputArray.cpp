@@ -1,5 +1,6 @@
 #include "model/COutputArray.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 
@@ -72,6 +73,14 @@ void COutputArray::RemoveAll()
 {
     m_jobs.clear();
     m_current = 0;
+}
+
+void COutputArray::RemoveJob(int32_t i)
+{
+    if (i < 0 || i >= GetCount())
+        return;
+    m_jobs.erase(m_jobs.begin() + i);
+    m_current = std::clamp(m_current, 0, std::max(GetCount() - 1, 0));
 }
 
 void COutputArray::SetCurrent(int32_t i)

@@ -24,6 +24,8 @@ public:
     // Appends the job (a default one for nullptr); returns its index.
     int32_t AddJob(std::unique_ptr<COutput> job);
     void RemoveAll();
+    // Removes job i (nothing outside the list); the current job stays in the list, or 0.
+    void RemoveJob(int32_t i);
 
     // The current job is always 0 or an index of the list.
     int32_t GetCurrent() const { return m_current; }

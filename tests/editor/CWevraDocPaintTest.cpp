@@ -170,6 +170,61 @@ TEST_F(CDocPaintTest, PrintColoursNeverStayOnTheScreen)
     EXPECT_EQ(Render().pixel(100, 50), topColor);
 }
 
+TEST(CDocPreviewScaleTest, SmallestWholeZoomThatFits)
+{
+    const struct {
+        int32_t boardWidth, boardHeight, width, height, scale;
+    } cases[] = {
+        {1000, 1000, 400, 400, 3}, // 2.5 times the box
+        {1000, 400, 500, 400, 2},  // the width decides
+        {400, 1000, 400, 500, 2},  // the height decides
+        {400, 400, 400, 400, 1},   // the box holds it at 1
+        {0, -5, 10, 10, 1},        // a board without area
+        {1000, 1000, 0, 400, 0},   // a box without area: nothing to draw, no division by it
+        {1000, 1000, 400, -1, 0},  {2147483647, 2147483647, 1, 1, 1073741824},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CWevraDoc::PreviewScale(c.boardWidth, c.boardHeight, c.width, c.height), c.scale)
+            << c.boardWidth << " x " << c.boardHeight << " in " << c.width << " x " << c.height;
+    }
+}
+
+TEST_F(CDocPaintTest, PreviewsShowTheWholeBoardAndLeaveTheViewAsItWas)
+{
+    Render();
+    const CPoint offset(-3000, 2000);
+    doc->SetOffset(offset.x, offset.y);
+    doc->SetModifiedFlag(false);
+    // The 190000-unit board in 100 x 75 pixels: 1882 units per pixel.
+    const auto preview = [this](bool output, int w, int h) {
+        QImage image(100, 75, QImage::Format_RGB32);
+        image.fill(background);
+        QPainter painter(&image);
+        CQtDeviceContext dc(painter);
+        const bool drawn =
+            output ? doc->DrawOutputPreview(dc, w, h) : doc->DrawLayerSetPreview(dc, w, h);
+        return drawn ? image : QImage();
+    };
+    const QImage display = preview(false, 100, 75);
+    ASSERT_FALSE(display.isNull());
+    EXPECT_EQ(display.pixel(100000 / 1882, 50000 / 1882), topColor);
+    EXPECT_EQ(display.pixel(100000 / 1882, 100000 / 1882), bottomColor);
+    // The first printing job's first item: the top copper, in black and white, on paper that
+    // shows only the board's edge.
+    const QImage output = preview(true, 100, 75);
+    ASSERT_FALSE(output.isNull());
+    EXPECT_EQ(output.pixel(100000 / 1882, 50000 / 1882), 0xFF000000);
+    EXPECT_EQ(output.pixel(100000 / 1882, 100000 / 1882), background);
+    EXPECT_TRUE(preview(true, 0, 75).isNull());
+    EXPECT_TRUE(preview(false, 100, 0).isNull());
+
+    EXPECT_EQ(doc->GetScale(), scale);
+    EXPECT_EQ(doc->GetViewOffset(), offset);
+    EXPECT_FALSE(doc->IsModified());
+    doc->SetOffset(0, 0);
+    EXPECT_EQ(Render().pixel(100, 50), topColor);
+}
+
 TEST_F(CDocPaintTest, AJobScaleWithoutPositivePrintScaleIsRefused)
 {
     COutput& job = *doc->GetOutputJobs().GetJob(doc->GetOutputJobs().GetCurrent());

@@ -7,6 +7,7 @@
 
 #include "framework/CArchive.h"
 #include "model/COutput.h"
+#include "model/COutputArray.h"
 #include "model/COutputRec.h"
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CFakeServices.h"
@@ -116,6 +117,44 @@ TEST(COutputTest, LoadChecksThePrinterAndRepairsIndexes)
             EXPECT_EQ(loaded.GetItem(i)->GetRefLayer(), 1);
         }
     }
+}
+
+// Removing an item or a job keeps the current one inside the list: the same index where it
+// still names one, else the last, and 0 for an empty list; an index outside changes nothing.
+TEST(COutputTest, RemovingKeepsTheCurrentIndexInTheList)
+{
+    COutput job;
+    for (int i = 0; i < 3; ++i)
+        job.AddItem(nullptr);
+    job.SetCurrentItem(2);
+    job.RemoveItem(-1);
+    job.RemoveItem(3);
+    EXPECT_EQ(job.GetItemCount(), 3);
+    job.RemoveItem(2);
+    EXPECT_EQ(job.GetCurrentItem(), 1);
+    job.RemoveItem(0);
+    EXPECT_EQ(job.GetCurrentItem(), 0);
+    job.RemoveItem(0);
+    EXPECT_EQ(job.GetItemCount(), 0);
+    EXPECT_EQ(job.GetCurrentItem(), 0);
+    EXPECT_EQ(job.GetCurrentRec(), nullptr);
+
+    COutputArray jobs;
+    for (const char* name : {"A", "B", "C"}) {
+        auto added = std::make_unique<COutput>();
+        added->SetJobName(name);
+        jobs.AddJob(std::move(added));
+    }
+    jobs.SetCurrent(1);
+    jobs.RemoveJob(0);
+    EXPECT_EQ(jobs.GetCurrent(), 1);
+    EXPECT_EQ(jobs.GetJob(jobs.GetCurrent())->GetJobName(), "C");
+    jobs.RemoveJob(1);
+    EXPECT_EQ(jobs.GetCurrent(), 0);
+    jobs.RemoveJob(0);
+    jobs.RemoveJob(0);
+    EXPECT_EQ(jobs.GetCount(), 0);
+    EXPECT_EQ(jobs.GetCurrent(), 0);
 }
 
 } // namespace

@@ -1,0 +1,242 @@
+#include "dialogs/CConfigOutput.h"
+
+#include <memory>
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "dialogs/CNewJobDlg.h"
+#include "dialogs/COutputItemDlg.h"
+#include "dialogs/CPreviewFrame.h"
+#include "dialogs/CWevraDialog.h"
+#include "document/CWevraDoc.h"
+#include "framework/CNumberText.h"
+#include "framework/CPrinterService.h"
+#include "framework/CServices.h"
+#include "framework/qt/CQtText.h"
+#include "model/CLengthText.h"
+#include "model/COutput.h"
+#include "model/COutputArray.h"
+#include "model/COutputRec.h"
+
+namespace {
+
+// Job offsets are shown and typed in inch, whether a job is added or edited.
+constexpr int32_t offsetUnit = 0;
+
+void TakeJobValues(const CNewJobDlg::Values& values, COutput& job)
+{
+    job.SetDevice(values.device);
+    job.SetDirectory(values.directory);
+    job.SetJobName(values.name);
+    job.SetPrinterName(values.printer);
+    job.SetOrientation(values.landscape ? COutput::orientationLandscape
+                                        : COutput::orientationPortrait);
+    job.SetOffset(CLengthText::ParseLength(offsetUnit, values.offsetX),
+                  CLengthText::ParseLength(offsetUnit, values.offsetY));
+    const double scale = CNumberText::ParseDouble(values.scale);
+    job.SetScale(scale < CConfigOutput::minScale ? 1.0 : scale);
+    job.SetUseDefaultPrinter(values.useDefaultPrinter);
+    // A printer that cannot be opened leaves the job to the default printer.
+    if (job.GetDevice() == COutput::deviceWindows && !job.UseDefaultPrinter() &&
+        !CServices::Printers().CanOpenPrinter(job.GetPrinterName()))
+        job.SetUseDefaultPrinter(true);
+}
+
+} // namespace
+
+CConfigOutput::CConfigOutput(CWevraDoc& document, QWidget* parent)
+    : QWidget(parent), m_document(document),
+      m_jobs(CWevraDialog::WithId(new QListWidget(this), idJobs)),
+      m_items(CWevraDialog::WithId(new QListWidget(this), idItems)),
+      m_preview(CWevraDialog::WithId(new CPreviewFrame(
+                                         [this](CDeviceContext& dc, int width, int height) {
+                                             if (m_jobs->currentRow() >= 0 &&
+                                                 m_items->currentRow() >= 0)
+                                                 m_document.DrawOutputPreview(dc, width, height);
+                                         },
+                                         this),
+                                     idPreview))
+{
+    const auto group =
+        [this](const char* title, QListWidget* list,
+               std::initializer_list<std::pair<int32_t, void (CConfigOutput::*)()>> buttons) {
+            auto* box = new QGroupBox(QString::fromLatin1(title), this);
+            auto* layout = new QVBoxLayout(box);
+            layout->addWidget(list);
+            auto* row = new QHBoxLayout;
+            const char* texts[] = {"Add", "Edit", "Delete"};
+            int i = 0;
+            for (const auto& [id, handler] : buttons) {
+                auto* button =
+                    CWevraDialog::WithId(new QPushButton(QString::fromLatin1(texts[i++]), box), id);
+                connect(button, &QPushButton::clicked, this, handler);
+                row->addWidget(button);
+            }
+            layout->addLayout(row);
+            return box;
+        };
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(group("Joblist", m_jobs,
+                            {{idAddJob, &CConfigOutput::AddJob},
+                             {idEditJob, &CConfigOutput::EditJob},
+                             {idDeleteJob, &CConfigOutput::DeleteJob}}),
+                      0, 0);
+    layout->addWidget(group("Sheet list", m_items,
+                            {{idAddItem, &CConfigOutput::AddItem},
+                             {idEditItem, &CConfigOutput::EditItem},
+                             {idDeleteItem, &CConfigOutput::DeleteItem}}),
+                      1, 0);
+    layout->addWidget(m_preview, 0, 1, 2, 1);
+    layout->setColumnStretch(1, 1);
+
+    connect(m_jobs, &QListWidget::currentRowChanged, this, &CConfigOutput::SelectJob);
+    connect(m_jobs, &QListWidget::itemDoubleClicked, this, &CConfigOutput::EditJob);
+    connect(m_items, &QListWidget::currentRowChanged, this, &CConfigOutput::SelectItem);
+    connect(m_items, &QListWidget::itemDoubleClicked, this, &CConfigOutput::EditItem);
+    Fill();
+}
+
+QString CConfigOutput::Caption() const
+{
+    return QStringLiteral("Output: ") + CQtText::FromDesignText(m_document.GetDesignName());
+}
+
+COutput* CConfigOutput::CurrentJob() const
+{
+    COutputArray& jobs = m_document.GetOutputJobs();
+    return jobs.GetJob(jobs.GetCurrent());
+}
+
+void CConfigOutput::Fill()
+{
+    {
+        const QSignalBlocker blocker(m_jobs);
+        m_jobs->clear();
+        const COutputArray& jobs = m_document.GetOutputJobs();
+        for (int32_t i = 0; i < jobs.GetCount(); ++i)
+            m_jobs->addItem(CQtText::FromDesignText(jobs.GetJob(i)->GetJobName()));
+        if (jobs.GetCount() > 0)
+            m_jobs->setCurrentRow(jobs.GetCurrent());
+    }
+    FillItems();
+}
+
+void CConfigOutput::FillItems()
+{
+    {
+        const QSignalBlocker blocker(m_items);
+        m_items->clear();
+        if (const COutput* job = CurrentJob()) {
+            for (int32_t i = 0; i < job->GetItemCount(); ++i)
+                m_items->addItem(CQtText::FromDesignText(job->GetItem(i)->GetDisplayName()));
+            if (job->GetItemCount() > 0)
+                m_items->setCurrentRow(job->GetCurrentItem());
+        }
+    }
+    m_preview->update();
+}
+
+void CConfigOutput::SelectJob(int row)
+{
+    if (row >= 0)
+        m_document.GetOutputJobs().SetCurrent(row);
+    FillItems();
+}
+
+void CConfigOutput::SelectItem(int row)
+{
+    if (COutput* job = CurrentJob(); job && row >= 0)
+        job->SetCurrentItem(row);
+    m_preview->update();
+}
+
+void CConfigOutput::AddJob()
+{
+    CNewJobDlg::Values values;
+    values.device = COutput::deviceWindows;
+    values.printer = CServices::Printers().DefaultPrinterName();
+    values.offsetX = CLengthText::FormatLength(offsetUnit, 0);
+    values.offsetY = values.offsetX;
+    values.useDefaultPrinter = true;
+    CNewJobDlg dialog(values, this);
+    if (dialog.Run() != CWevraDialog::idOk)
+        return;
+    auto job = std::make_unique<COutput>();
+    TakeJobValues(dialog.GetValues(), *job);
+    COutputArray& jobs = m_document.GetOutputJobs();
+    jobs.SetCurrent(jobs.AddJob(std::move(job)));
+    m_document.SetModified();
+    Fill();
+}
+
+void CConfigOutput::EditJob()
+{
+    COutput* job = CurrentJob();
+    if (!job)
+        return;
+    CNewJobDlg::Values values;
+    values.device = job->GetDevice();
+    values.directory = job->GetDirectory();
+    values.name = job->GetJobName();
+    values.printer = job->GetPrinterName();
+    values.landscape = job->GetOrientation() == COutput::orientationLandscape;
+    values.offsetX = CLengthText::FormatLength(offsetUnit, job->GetOffsetX());
+    values.offsetY = CLengthText::FormatLength(offsetUnit, job->GetOffsetY());
+    values.scale = CNumberText::FormatFixed(job->GetScale(), 4, 6);
+    values.useDefaultPrinter = job->UseDefaultPrinter();
+    CNewJobDlg dialog(values, this);
+    dialog.setWindowTitle(QStringLiteral("Edit Output job"));
+    if (dialog.Run() != CWevraDialog::idOk)
+        return;
+    TakeJobValues(dialog.GetValues(), *job);
+    m_document.SetModified();
+    Fill();
+}
+
+void CConfigOutput::DeleteJob()
+{
+    // Nothing chosen, nothing deleted.
+    const int row = m_jobs->currentRow();
+    COutputArray& jobs = m_document.GetOutputJobs();
+    if (row < 0 || row >= jobs.GetCount())
+        return;
+    jobs.RemoveJob(row);
+    m_document.SetModified();
+    Fill();
+}
+
+void CConfigOutput::AddItem()
+{
+    COutput* job = CurrentJob();
+    if (!job)
+        return;
+    job->SetCurrentItem(job->AddItem(nullptr));
+    m_document.SetModified();
+    FillItems();
+    EditItem();
+}
+
+void CConfigOutput::EditItem()
+{
+    const COutput* job = CurrentJob();
+    if (!job || job->GetItemCount() == 0)
+        return;
+    COutputItemDlg dialog(m_document, this);
+    dialog.Run();
+    FillItems();
+}
+
+void CConfigOutput::DeleteItem()
+{
+    COutput* job = CurrentJob();
+    if (!job || job->GetItemCount() == 0)
+        return;
+    job->RemoveItem(job->GetCurrentItem());
+    m_document.SetModified();
+    FillItems();
+}
