@@ -4,6 +4,7 @@
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
 #include "model/CNetArray.h"
+#include "model/CPour.h"
 #include "model/CShapeLib.h"
 #include "model/CTextArray.h"
 
@@ -20,8 +21,11 @@ CUndoSnapshot::CUndoSnapshot(uint32_t mask, CWevraDoc& document)
         m_texts = std::make_unique<CTextArray>(document.GetTexts());
     if (m_mask & maskComponents)
         m_components = std::make_unique<CComponentArray>(document.GetComponents());
-    if (m_mask & maskNets)
+    if (m_mask & maskNets) {
         m_nets = std::make_unique<CNetArray>(document.GetNets());
+        for (const auto& plane : document.GetPlanes())
+            m_planeNets.push_back(plane->GetNet());
+    }
     if (m_mask & maskShapeCache)
         m_shapeCache = std::make_unique<CShapeLib>(document.GetShapeCache());
 }
@@ -40,8 +44,16 @@ void CUndoSnapshot::Restore(CWevraDoc& document) const
         document.GetTexts() = *m_texts;
     if (m_components)
         document.GetComponents() = *m_components;
-    if (m_nets)
+    if (m_nets) {
         document.GetNets() = *m_nets;
+        // Planes are not undone: one added or deleted since keeps its own number, and then the
+        // stored numbers no longer line up with the planes.
+        auto& planes = document.GetPlanes();
+        if (planes.size() == m_planeNets.size()) {
+            for (size_t i = 0; i < planes.size(); ++i)
+                planes[i]->SetNet(m_planeNets[i]);
+        }
+    }
     if (m_shapeCache)
         document.GetEditableShapeCache() = *m_shapeCache;
 }

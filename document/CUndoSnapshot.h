@@ -16,7 +16,8 @@ class CWevraDoc;
 // Copies of the design's editable collections, taken before an edit so that Undo and Redo can
 // bring that state back. Planes, the board outline, the layer table and the settings are not
 // part of it, except in a snapshot of the whole design, which a replacement of the whole design
-// needs.
+// needs. A snapshot of the nets keeps the planes' net numbers too: edits that renumber nets
+// renumber the planes with them, and restored nets must find their planes again.
 class CUndoSnapshot : public CObject {
 public:
     // Mask bits: which collections the snapshot holds.
@@ -60,6 +61,7 @@ private:
     std::unique_ptr<CTextArray> m_texts;
     std::unique_ptr<CComponentArray> m_components;
     std::unique_ptr<CNetArray> m_nets;
+    std::vector<int32_t> m_planeNets;
     std::vector<uint8_t> m_design;
     std::unique_ptr<CShapeLib> m_shapeCache;
 };

@@ -137,6 +137,47 @@ TEST_F(CViewServicesTest, DeleteUnusedNetsKeepsNetsWithPins)
     EXPECT_TRUE(doc->IsModified()) << "nets went: the design changed";
 }
 
+// Deleting an empty net renumbers the nets above it and the planes on them; an Undo that
+// brings the old nets back has to bring the planes' old numbers back with them, and Redo the new.
+TEST_F(CViewServicesTest, UndoBringsBackThePlaneNetsOfRenumberedNets)
+{
+    CShapeLib& cache = doc->GetEditableShapeCache();
+    const int32_t shape = cache.AddShape("R");
+    cache.AddPadToShape(shape, 0, 0, 1, 0);
+    CComponentArray& components = doc->GetComponents();
+    components.GetComponent(components.AddEmpty(shape))->ResizePadNets(1);
+    CNetArray& nets = doc->GetNets();
+    nets.AddNet("EMPTY");
+    nets.AddNet("GND");
+    doc->SetPadNet(0, 0, 2);
+    doc->RebuildNetPins();
+    doc->GetPlanes().clear();
+    doc->GetPlanes().push_back(Plane(0));
+    doc->GetPlanes().push_back(Plane(100000));
+    doc->GetPlanes()[0]->SetNet(2);
+    doc->GetPlanes()[1]->SetNet(-1);
+
+    doc->SaveUndoState();
+    doc->DeleteUnusedNets();
+    ASSERT_EQ(nets.GetCount(), 2);
+    ASSERT_EQ(doc->GetPlanes()[0]->GetNet(), 1);
+
+    doc->Undo();
+    ASSERT_EQ(doc->GetNets().GetCount(), 3);
+    EXPECT_EQ(doc->GetNets().GetNetName(2), "GND");
+    EXPECT_EQ(doc->GetPlanes()[0]->GetNet(), 2) << "the plane follows its net back";
+    EXPECT_EQ(doc->GetPlanes()[1]->GetNet(), -1);
+    doc->Redo();
+    EXPECT_EQ(doc->GetPlanes()[0]->GetNet(), 1);
+
+    // A plane added after the snapshot keeps every plane's number as it is.
+    doc->SaveUndoState();
+    doc->GetPlanes().push_back(Plane(200000));
+    doc->GetPlanes()[0]->SetNet(0);
+    doc->Undo();
+    EXPECT_EQ(doc->GetPlanes()[0]->GetNet(), 0);
+}
+
 // The sheet works on a copy of the grids and may move the display layer set.
 class CScriptedDesignConfig : public CDialogService {
 public:
