@@ -8,6 +8,7 @@
 #include "framework/CPathHelper.h"
 #include "framework/CServices.h"
 #include "framework/qt/CQtClipboardService.h"
+#include "framework/qt/CQtColorChooser.h"
 #include "framework/qt/CQtFileDialogService.h"
 #include "framework/qt/CQtLauncher.h"
 #include "framework/qt/CQtListPicker.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv)
     CQtSettingsStore settings;
     CQtMailService mail;
     CQtClipboardService clipboard;
+    CQtColorChooser colorChooser;
     CServices::SetMessages(&messages);
     CServices::SetLauncher(&launcher);
     CServices::SetPrinters(&printers);
@@ -44,6 +46,7 @@ int main(int argc, char** argv)
     CServices::SetSettings(&settings);
     CServices::SetMail(&mail);
     CServices::SetClipboard(&clipboard);
+    CServices::SetColorChooser(&colorChooser);
 
     int result = 0;
     {
@@ -59,6 +62,7 @@ int main(int argc, char** argv)
             result = wevra.GetExitStatus();
     }
 
+    CServices::SetColorChooser(nullptr);
     CServices::SetClipboard(nullptr);
     CServices::SetMail(nullptr);
     CServices::SetSettings(nullptr);

@@ -357,6 +357,18 @@ COLORREF CWevraDoc::GetStoredColor(int32_t table, int32_t layer) const
     return m_settings.colors[size_t(table)][size_t(layer)];
 }
 
+bool CWevraDoc::SetStoredColor(int32_t table, int32_t layer, COLORREF color)
+{
+    if (table < CDesignSettings::screenColors || table > CDesignSettings::printColors ||
+        layer < 0 || layer >= LAYER_COUNT)
+        return false;
+    m_settings.colors[size_t(table)][size_t(layer)] = color;
+    m_paint.pensBuilt = false;
+    m_paint.boardDirty = true;
+    SetModified();
+    return true;
+}
+
 // ---- Editing state ------------------------------------------------------------------------------
 
 void CWevraDoc::SetAction(uint32_t action)

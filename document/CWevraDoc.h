@@ -178,6 +178,10 @@ public:
     // the board differ in width and height.
     CSize GetBoardExtent() const;
     COLORREF GetStoredColor(int32_t table, int32_t layer) const;
+    // A layer's colour in one of the three colour sets (screen, highlight, print); the design
+    // is modified and the pens are rebuilt from the colours at the next paint. False, and
+    // nothing changes, for a set or layer outside the tables.
+    bool SetStoredColor(int32_t table, int32_t layer, COLORREF color);
 
     // ---- Editing state --------------------------------------------------------------------------
 

@@ -21,6 +21,7 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "dialogs/CToolCombo.h"
 #include "document/CHelpTopics.h"
 #include "document/CWevraDoc.h"
 #include "editor/CAboutDlg.h"
@@ -93,6 +94,8 @@ constexpr uint32_t helpContextBase = 0x10000;
 uint32_t ComboHelpCommand(int32_t comboId)
 {
     switch (comboId) {
+    case CDocumentFrame::layerCombo:
+        return CToolCombo::helpCommand;
     case CDocumentFrame::netCombo:
         return ID_NETLIST_CONNECT_PINS_TO_NETS;
     case CDocumentFrame::padStackCombo:
@@ -107,8 +110,6 @@ uint32_t ComboHelpCommand(int32_t comboId)
 uint32_t ComboCommand(int32_t comboId)
 {
     switch (comboId) {
-    case CDocumentFrame::layerCombo:
-        return ID_TOOLBARS_SELECT_LAYER;
     case CDocumentFrame::penCombo:
         return ID_TOOLBARS_SELECT_PEN;
     case CDocumentFrame::netCombo:
@@ -338,14 +339,19 @@ void CMainFrame::UpdateContextToolbar(const CWevraDoc* document)
             break;
         }
         case CToolbarLayout::Slot::combo: {
-            auto* combo = new QComboBox;
             const int32_t id = int32_t(slot.id);
+            QComboBox* combo = nullptr;
+            if (id == layerCombo) {
+                combo = new CToolCombo([this](uint32_t command) { RunCommand(command); });
+            } else {
+                combo = new QComboBox;
+                combo->setMaxVisibleItems(
+                    std::max(1, comboDropDownHeight / std::max(1, combo->fontMetrics().height())));
+                connect(combo, &QComboBox::activated, this,
+                        [this, id] { RunCommand(ComboCommand(id)); });
+            }
             combo->setObjectName(QStringLiteral("combo%1").arg(id));
             combo->setFixedWidth(slot.width);
-            combo->setMaxVisibleItems(
-                std::max(1, comboDropDownHeight / std::max(1, combo->fontMetrics().height())));
-            connect(combo, &QComboBox::activated, this,
-                    [this, id] { RunCommand(ComboCommand(id)); });
             m_toolbar->addWidget(combo);
             m_combos[id] = combo;
             break;

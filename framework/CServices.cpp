@@ -4,6 +4,7 @@
 
 #include "framework/CArchive.h"
 #include "framework/CClipboardService.h"
+#include "framework/CColorChooserService.h"
 #include "framework/CFileDialogService.h"
 #include "framework/CLauncher.h"
 #include "framework/CListPickerService.h"
@@ -88,6 +89,14 @@ public:
     }
 };
 
+class CHeadlessColorChooser : public CColorChooserService {
+public:
+    std::optional<COLORREF> ChooseColor(COLORREF, const std::vector<COLORREF>&) override
+    {
+        return std::nullopt;
+    }
+};
+
 CHeadlessMessageService headlessMessages;
 CHeadlessLauncher headlessLauncher;
 CHeadlessPrinterService headlessPrinters;
@@ -97,6 +106,7 @@ CHeadlessFileDialogs headlessFileDialogs;
 CMailService headlessMail;
 CSettingsStore headlessSettings;
 CClipboardService headlessClipboard;
+CHeadlessColorChooser headlessColorChooser;
 
 CMessageService* installedMessages = nullptr;
 CLauncher* installedLauncher = nullptr;
@@ -107,6 +117,7 @@ CFileDialogService* installedFileDialogs = nullptr;
 CMailService* installedMail = nullptr;
 CSettingsStore* installedSettings = nullptr;
 CClipboardService* installedClipboard = nullptr;
+CColorChooserService* installedColorChooser = nullptr;
 
 template <typename T> T* Replace(T*& slot, T* service)
 {
@@ -160,6 +171,16 @@ CClipboardService& CServices::Clipboard()
 CClipboardService* CServices::SetClipboard(CClipboardService* service)
 {
     return Replace(installedClipboard, service);
+}
+
+CColorChooserService& CServices::ColorChooser()
+{
+    return installedColorChooser ? *installedColorChooser : headlessColorChooser;
+}
+
+CColorChooserService* CServices::SetColorChooser(CColorChooserService* service)
+{
+    return Replace(installedColorChooser, service);
 }
 
 CMailService& CServices::Mail()

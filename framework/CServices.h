@@ -4,6 +4,7 @@
 
 class CArchive;
 class CClipboardService;
+class CColorChooserService;
 class CFileDialogService;
 class CLauncher;
 class CListPickerService;
@@ -17,8 +18,8 @@ class CSettingsStore;
 // start-up and tests install fakes; until then, and after a service is removed again, a
 // headless default answers: messages go to stderr and get the first button's answer, the
 // launcher starts nothing and reports failure, there are no printers, progress windows show
-// nothing and are never cancelled, list pickers and file choosers are cancelled, and settings
-// are kept in memory only.
+// nothing and are never cancelled, list pickers, file and colour choosers are cancelled, and
+// settings are kept in memory only.
 //
 // The installed objects are not owned; whoever installs one keeps it alive until it is
 // replaced. Each setter returns the service installed before (the default counts as nullptr)
@@ -36,6 +37,7 @@ public:
     static CSettingsStore& Settings();
     // Keeps its data in memory until the desktop's clipboard is installed.
     static CClipboardService& Clipboard();
+    static CColorChooserService& ColorChooser();
 
     static CMessageService* SetMessages(CMessageService* service);
     static CLauncher* SetLauncher(CLauncher* launcher);
@@ -46,6 +48,7 @@ public:
     static CMailService* SetMail(CMailService* service);
     static CSettingsStore* SetSettings(CSettingsStore* store);
     static CClipboardService* SetClipboard(CClipboardService* service);
+    static CColorChooserService* SetColorChooser(CColorChooserService* service);
 
     // Shows the repairs noted while loading a file in one warning message; nothing when there
     // were none. The caption names the file, in the file system's encoding.

@@ -1,0 +1,3 @@
+#include "framework/CColorChooserService.h"
+
+CColorChooserService::~CColorChooserService() = default;
