@@ -78,6 +78,13 @@ std::string CTableGrid::GetText(int col, int row)
     return CQtText::ToDesignText(GetCellText(col, row));
 }
 
+void CTableGrid::MoveToText(int col, const std::string& text)
+{
+    int row = 0;
+    if (FindFirst(CQtText::FromDesignText(text), col, row, 0) == GRID_OK)
+        MoveToCell(col, row);
+}
+
 void CTableGrid::SetupColumns(uint32_t headingsId, int sortCol, bool ascending, bool sorting)
 {
     m_sortCol = sortCol;
@@ -103,6 +110,18 @@ void CTableGrid::SetupColumns(uint32_t headingsId, int sortCol, bool ascending, 
 void CTableGrid::SetRowCount(int rows)
 {
     SetNumberRows(rows, 0);
+}
+
+void CTableGrid::FillRows(const std::vector<CTableRow>& rows)
+{
+    SetRowCount(int(rows.size()));
+    for (int row = 0; row < int(rows.size()); ++row) {
+        const CTableRow& texts = rows[size_t(row)];
+        SetRowTexts(row, texts.cells);
+        for (int col = 0; col < GetNumberCols() && col < 32; ++col)
+            if (texts.rightAligned & (1u << col))
+                SetCellAlignment(col, row, GA_RIGHT);
+    }
 }
 
 void CTableGrid::FitColumns()
@@ -188,6 +207,12 @@ int CTableGrid::CompareNumbers(const CGridCell& cell1, const CGridCell& cell2, i
     const double b = cell2.GetNumber();
     const int order = a < b ? -1 : (a > b ? 1 : 0);
     return flags == GRID_SORT_ASCENDING ? order : -order;
+}
+
+int CTableGrid::CompareNumberCells(const CGridCell* cell1, const CGridCell* cell2, int flags)
+{
+    const int missing = CompareMissing(cell1, cell2);
+    return missing != 2 ? missing : CompareNumbers(*cell1, *cell2, flags);
 }
 
 int CTableGrid::CompareTexts(const CGridCell& cell1, const CGridCell& cell2, int flags)

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QFontMetrics>
 
+#include "document/CTableRow.h"
 #include "gridctrl/CGridCtrl.h"
 #include "gridctrl/CGridTriangleType.h"
 
@@ -47,6 +48,9 @@ public:
     void SetText(int col, int row, const std::string& text);
     // The cell's text as design text.
     std::string GetText(int col, int row);
+    // The first row whose cell in the column holds exactly the text becomes current; nothing
+    // moves when no row does.
+    void MoveToText(int col, const std::string& text);
 
     // The sort state: column, direction and whether a heading click sorts.
     int GetSortCol() const { return m_sortCol; }
@@ -71,6 +75,9 @@ protected:
     void SetupColumns(uint32_t headingsId, int sortCol, bool ascending, bool sorting);
     // Rows for the table before they are filled.
     void SetRowCount(int rows);
+    // As many rows as given, each cell with its text and, in its right-aligned columns, its
+    // text to the right.
+    void FillRows(const std::vector<CTableRow>& rows);
     // Every column as wide as its widest text plus a margin.
     void FitColumns();
     // The first columns stay in view when scrolling sideways; the row heading is hidden.
@@ -82,6 +89,8 @@ protected:
     static int CompareMissing(const CGridCell* cell1, const CGridCell* cell2);
     // By the leading number of the texts; flags other than ascending reverse the order.
     static int CompareNumbers(const CGridCell& cell1, const CGridCell& cell2, int flags);
+    // A missing cell first, then by the leading numbers.
+    static int CompareNumberCells(const CGridCell* cell1, const CGridCell* cell2, int flags);
     // By the texts; an empty text after every other ascending, before them descending.
     static int CompareTexts(const CGridCell& cell1, const CGridCell& cell2, int flags);
 

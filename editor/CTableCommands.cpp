@@ -6,9 +6,14 @@
 #include <QWidget>
 
 #include "dialogs/CComponentTableDlg.h"
+#include "dialogs/CLayerTableDlg.h"
+#include "dialogs/CPadStackTableDlg.h"
+#include "dialogs/CShapeTableDlg.h"
+#include "document/CLibraryChoice.h"
 #include "editor/CWevraView.h"
 #include "framework/CCmdUI.h"
 #include "framework/CCommandTarget.h"
+#include "model/CShapeLib.h"
 #include "resources/CommandIds.h"
 
 namespace {
@@ -19,10 +24,32 @@ struct Table {
     QWidget* (*make)(CWevraView& view);
 };
 
+// The padstack and shape tables show a library the user picks first; nothing opens on Cancel,
+// nor a shape table of a library without shapes.
 const Table tables[] = {
     {ID_COMPONENTS_COMPONENT_TABLE, CWevraView::componentTable,
      [](CWevraView& view) -> QWidget* {
          return new CComponentTableDlg(view.GetDocument(), view, &view);
+     }},
+    {ID_BOARD_LAYER_TABLE, CWevraView::layerTable,
+     [](CWevraView& view) -> QWidget* {
+         return new CLayerTableDlg(view.GetDocument(), view, &view);
+     }},
+    {ID_PADS_PADSTACK_TABLE, CWevraView::padStackTable,
+     [](CWevraView& view) -> QWidget* {
+         const CShapeLib* library =
+             CLibraryChoice::Pick(view.GetDocument(), ID_PADS_PADSTACK_TABLE);
+         if (library == nullptr)
+             return nullptr;
+         return new CPadStackTableDlg(view.GetDocument(), view, *library, &view);
+     }},
+    {ID_COMPONENTS_SHAPE_TABLE, CWevraView::shapeTable,
+     [](CWevraView& view) -> QWidget* {
+         const CShapeLib* library =
+             CLibraryChoice::Pick(view.GetDocument(), ID_COMPONENTS_SHAPE_TABLE);
+         if (library == nullptr || library->GetCount() == 0)
+             return nullptr;
+         return new CShapeTableDlg(view.GetDocument(), view, *library, &view);
      }},
 };
 
@@ -49,6 +76,8 @@ QWidget* CTableCommands::Open(CWevraView& view, uint32_t dialogId)
     if (table == std::end(tables))
         return nullptr;
     QWidget* window = table->make(view);
+    if (window == nullptr)
+        return nullptr;
     view.SetTableWindow(dialogId, window);
     window->show();
     window->activateWindow();

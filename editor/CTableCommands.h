@@ -12,6 +12,7 @@ class QWidget;
 class CTableCommands {
 public:
     static void Register(CCommandTarget& target, CWevraView& view);
-    // The table of a dialog id, opened or brought to the front; nullptr for no such table.
+    // The table of a dialog id, opened or brought to the front; nullptr for no such table or
+    // when the user cancelled its opening.
     static QWidget* Open(CWevraView& view, uint32_t dialogId);
 };

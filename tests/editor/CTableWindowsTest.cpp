@@ -6,11 +6,20 @@
 
 #include "dialogs/CComponentGrid.h"
 #include "dialogs/CComponentTableDlg.h"
+#include "dialogs/CLayerGrid.h"
+#include "dialogs/CLayerTableDlg.h"
+#include "dialogs/CPadStackGrid.h"
+#include "dialogs/CPadStackTableDlg.h"
+#include "document/CDesignSettings.h"
+#include "document/CPadStackTable.h"
 #include "editor/CTableCommands.h"
 #include "framework/qt/CQtCommandBinder.h"
+#include "gridctrl/CGridCellArea.h"
 #include "model/CComponentArray.h"
+#include "model/CLayerArray.h"
 #include "resources/CommandIds.h"
 #include "tests/editor/DemoWindowTest.h"
+#include "tests/support/CScriptedColorChooser.h"
 
 namespace {
 
@@ -75,6 +84,63 @@ TEST_F(CTableWindowsTest, ComponentTableOpensOnceFromTheMenuAndGoesWhenClosed)
     QWidget* again = CTableCommands::Open(*view, CWevraView::componentTable);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(view->GetTableWindow(CWevraView::componentTable), again);
+}
+
+TEST_F(CTableWindowsTest, LayerTableRecoloursALayerOfTheDesign)
+{
+    PickFromMenu(QStringLiteral("Board"), ID_BOARD_LAYER_TABLE);
+    auto* table = dynamic_cast<CLayerTableDlg*>(view->GetTableWindow(CWevraView::layerTable));
+    ASSERT_NE(table, nullptr);
+    CLayerGrid& grid = *table->GetLayerGrid();
+    const CLayerArray& layers = document->GetLayers();
+    int enabled = 0;
+    for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
+        enabled += layers.IsEnabled(layer) ? 1 : 0;
+    ASSERT_EQ(grid.GetNumberRows(), enabled);
+    EXPECT_EQ(grid.GetText(0, grid.GetCurrentRow()), layers.GetLayerName(document->GetWorkLayer()));
+
+    // The screen colour of the work layer, picked with a double click: the board is drawn
+    // with it at once and the design must be saved.
+    CScriptedColorChooser colors;
+    colors.QueueAnswer(RGB(12, 34, 56));
+    CRect cell;
+    ASSERT_TRUE(grid.GetCellRect(1, grid.GetCurrentRow(), cell));
+    QTest::mouseDClick(grid.GetCellArea(), Qt::LeftButton, {},
+                       QPoint(int(cell.left + cell.right) / 2, int(cell.top + cell.bottom) / 2));
+    QApplication::processEvents();
+    const int32_t work = document->GetWorkLayer();
+    EXPECT_EQ(document->GetStoredColor(CDesignSettings::screenColors, work), RGB(12, 34, 56));
+    EXPECT_EQ(document->GetLayerPen(work, 0).color, RGB(12, 34, 56));
+    EXPECT_TRUE(document->IsModified());
+
+    table->close();
+    EXPECT_EQ(view->GetTableWindow(CWevraView::layerTable), nullptr);
+}
+
+TEST_F(CTableWindowsTest, LibraryTablesOpenOnThePickedLibrary)
+{
+    // Cancel opens nothing.
+    services.listPicker.QueueAnswer(-1);
+    PickFromMenu(QStringLiteral("Pads"), ID_PADS_PADSTACK_TABLE);
+    EXPECT_EQ(view->GetTableWindow(CWevraView::padStackTable), nullptr);
+    ASSERT_EQ(services.listPicker.GetShown().size(), 1u);
+    EXPECT_EQ(services.listPicker.GetShown()[0].title, "Select Library Group");
+    EXPECT_EQ(services.listPicker.GetShown()[0].entries.front(), "Cache");
+
+    services.listPicker.QueueAnswer(0);
+    PickFromMenu(QStringLiteral("Pads"), ID_PADS_PADSTACK_TABLE);
+    auto* padStacks =
+        dynamic_cast<CPadStackTableDlg*>(view->GetTableWindow(CWevraView::padStackTable));
+    ASSERT_NE(padStacks, nullptr);
+    EXPECT_EQ(padStacks->windowTitle(), "PadStack Table: Cache");
+    EXPECT_EQ(padStacks->GetPadStackGrid()->GetNumberRows(),
+              int(CPadStackTable::Rows(*document, document->GetShapeCache()).size()));
+
+    services.listPicker.QueueAnswer(0);
+    PickFromMenu(QStringLiteral("Components"), ID_COMPONENTS_SHAPE_TABLE);
+    QWidget* shapes = view->GetTableWindow(CWevraView::shapeTable);
+    ASSERT_NE(shapes, nullptr);
+    EXPECT_TRUE(shapes->isVisible());
 }
 
 } // namespace
