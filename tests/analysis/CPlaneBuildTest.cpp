@@ -552,3 +552,37 @@ TEST_F(CPlaneBuildTest, CrowdedBoardsNeverGetAFillOverOtherCopper)
     }
     EXPECT_GE(filled, rounds / 2);
 }
+
+// On this crowded board the walk misses the ring round copper of the other net, and the fill
+// laid from its polygons would run through that copper: the last check refuses it, and the
+// plane is left without fill and marked where the fill ran in.
+TEST_F(CPlaneBuildTest, FillThatWouldRunIntoOtherCopperIsRefused)
+{
+    const int32_t stacks[3] = {board.AddPadStack(PAD_OCTAGON, -8000, -8000, 8000, 8000),
+                               board.AddPadStack(PAD_RECTANGLE, -9000, -4000, 9000, 4000),
+                               board.AddPadStack(PAD_ROUND, -5000, -5000, 5000, 5000)};
+    struct Pin {
+        int32_t net, x, y, stack, angle;
+    };
+    const Pin pins[] = {
+        {1, 82180, 82449, 0, 92575},  {1, 46803, 39064, 2, 152269}, {1, 53095, 40283, 1, 16572},
+        {1, 16621, 90811, 0, 2428},   {1, 42011, 15897, 2, 120033}, {1, 89231, 51867, 1, 150173},
+        {2, 9247, 29475, 1, 20284},   {2, 62320, 43405, 0, 245859}, {2, 84345, 22804, 2, 240901},
+        {2, 59084, 56273, 1, 164182}, {2, 74185, 43671, 0, 28988},  {2, 48601, 57805, 2, 188673}};
+    for (const Pin& pin : pins)
+        board.nets[size_t(pin.net)]->AddPin(pin.x, pin.y, 0, 0, stacks[pin.stack], pin.angle, false,
+                                            3);
+    CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 100000, 100000);
+    plane.SetSeed(CPoint(3000, 3000));
+    CPlaneBuild(board, plane);
+    EXPECT_EQ(fakes.messages.ShownTexts(), std::vector<std::string>{"Error. Fill Plane Failure."});
+    EXPECT_EQ(plane.GetFillErrorCount(), 1);
+    EXPECT_TRUE(plane.GetFillPolylines().empty());
+    EXPECT_EQ(plane.GetFillStrokes().GetSize(), 0);
+    // The mark is the line that would have been laid: from the outline into the copper.
+    const FillStroke& line = plane.GetErrorSegment();
+    EXPECT_EQ(plane.GetErrorMark(), CPoint(line.x1, line.y1));
+    EXPECT_EQ(line.x1, 1000);
+    EXPECT_EQ(line.y1, line.y2);
+    EXPECT_GT(line.x2, line.x1);
+}
