@@ -144,6 +144,7 @@ void CPlaneBuild::Build()
     m_guides.clear();
     m_obstacles.Clear();
     m_copper.Clear();
+    m_thermalRings.clear();
     m_current = 0;
     m_candidates.reserve(size_t(maxCandidates));
 
@@ -160,8 +161,10 @@ void CPlaneBuild::Build()
     m_steps = 0;
     try {
         CollectGuides();
-        // A fill grows from its seed: one on other copper has nowhere to grow.
-        if (m_copper.Contains(m_plane.GetSeed())) {
+        // A fill grows from its seed: one on other copper, in the room kept clear round it or
+        // round a pin of the plane's own net has nowhere to grow.
+        const CPoint seed = m_plane.GetSeed();
+        if (m_copper.Contains(seed) || m_obstacles.Contains(seed) || InThermal(seed)) {
             AskToMoveSeed();
             return;
         }
@@ -267,6 +270,13 @@ void CPlaneBuild::CollectGuides()
         AddThermalGuides(m_net);
     m_obstacles.Index();
     m_copper.Index();
+}
+
+bool CPlaneBuild::InThermal(CPoint p) const
+{
+    return std::any_of(
+        m_thermalRings.begin(), m_thermalRings.end(),
+        [&](const std::vector<CPoint>& ring) { return CRingIndex::Contains(ring, p); });
 }
 
 int32_t CPlaneBuild::EffectiveNet(int32_t net) const
@@ -524,6 +534,11 @@ void CPlaneBuild::AddThermal(const CPad& pad, int32_t x, int32_t y, bool mirrore
             AddGuideLine(Add(corner, CPoint(q.inX * r, q.inY * r)), corner);
             AddGuideLine(corner, Add(corner, CPoint(q.outX * r, q.outY * r)));
             AddArcGuides(corner, q.from, q.from + 90.0, r);
+            std::vector<CPoint> ring{corner};
+            for (double a = q.from; a <= q.from + 90.0; a += arcStep)
+                ring.push_back(Add(corner, RotateByDegrees(r, 0, a)));
+            ring.push_back(corner);
+            m_thermalRings.push_back(std::move(ring));
         }
         return;
     }
@@ -564,6 +579,8 @@ void CPlaneBuild::AddThermal(const CPad& pad, int32_t x, int32_t y, bool mirrore
             ring.push_back(towards(after));
         }
         AddRingGuides(ring);
+        ring.push_back(ring.front());
+        m_thermalRings.push_back(std::move(ring));
     }
 }
 

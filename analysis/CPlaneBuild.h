@@ -123,6 +123,8 @@ private:
     void FillFromGuides();
     // The plane's net as the build uses it: -1 (no net) for a number beyond the net list.
     int32_t EffectiveNet(int32_t net) const;
+    // Whether the point lies in the room a thermal relief keeps clear round a pin.
+    bool InThermal(CPoint p) const;
     int32_t NetClearance(int32_t net) const;
     void SetStatus(const std::string& text);
 
@@ -187,6 +189,8 @@ private:
     CPlaneObstacles m_obstacles;
     // The same copper as it is, where no seed may lie.
     CPlaneObstacles m_copper;
+    // The pieces of the thermal reliefs as rings (arcs as chords).
+    std::vector<std::vector<CPoint>> m_thermalRings;
     // The walk's current segment, with the fields of the guide it lies on.
     DLine3 m_line;
     std::vector<DLine3> m_guides;

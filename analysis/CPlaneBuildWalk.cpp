@@ -210,8 +210,9 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
         return best;
     }
 
-    // Continuations: the guides that start where the current line ends.
-    const CRect window = WindowAround(m_line.End(), closeReach);
+    // Continuations: the guides that start where the current line ends, give or take the
+    // rounding of the points on either side.
+    const CPoint end = m_line.End();
     double bestTurn = 360.0;
     int32_t choice = -1;
     for (int32_t j : found) {
@@ -219,7 +220,8 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
         if (j == current || !guide.IsLive() || guide.End() == m_line.Start() ||
             guide.End() == m_line.End())
             continue;
-        if (!window.PtInRect(guide.Start()))
+        if (std::abs(int64_t(guide.x1) - end.x) > closeReach ||
+            std::abs(int64_t(guide.y1) - end.y) > closeReach)
             continue;
         const double turn = TurnAngle(here, guide);
         if (turn >= 180.0)

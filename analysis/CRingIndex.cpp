@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "model/SegmentIntersection.h"
-
 bool CRingIndex::EdgeCounts(CPoint a, CPoint b, CPoint p, bool& onEnd)
 {
     if (a == p || b == p) {
@@ -16,8 +14,13 @@ bool CRingIndex::EdgeCounts(CPoint a, CPoint b, CPoint p, bool& onEnd)
         return false;
     if (std::max(a.x, b.x) < p.x)
         return true;
-    CPoint hit;
-    return IntersectSegments(a.x, a.y, b.x, b.y, p.x, p.y, 0, p.y, hit);
+    // Where the edge meets the row, compared with the point exactly: whether it lies left of
+    // the point or on it, wherever that is (rings of copper reach past the board's origin).
+    const CPoint& up = a.y < b.y ? a : b;
+    const CPoint& down = a.y < b.y ? b : a;
+    const __int128 side = __int128(int64_t(down.x) - up.x) * (int64_t(p.y) - up.y) -
+                          __int128(int64_t(p.x) - up.x) * (int64_t(down.y) - up.y);
+    return side <= 0;
 }
 
 bool CRingIndex::Contains(std::span<const CPoint> ring, CPoint p)

@@ -8,8 +8,8 @@
 
 // The plane fill's point-in-ring test: the even-odd rule over the edges p(k-1)-p(k) of a point
 // list (no implicit closing edge). An edge counts for a point when min(y) < y <= max(y) and the
-// edge lies wholly left of the point or meets the segment from the point to (0, y); a point
-// equal to an end of an edge is inside.
+// edge meets the row y at or left of the point, at any x (copper round a plane reaches past
+// the board's origin); a point equal to an end of an edge is inside.
 //
 // The index answers the same as the plain test for many points of one ring, looking only at
 // the edges whose y range holds the point's y.

@@ -235,6 +235,15 @@ TEST(CPlaneBuildFastAlgorithms, RingIndexAnswersAsThePlainTest)
     const std::vector<CPoint> closed{{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}};
     EXPECT_TRUE(CPlaneBuild::PointInPolygon(closed, 50, 50));
     EXPECT_FALSE(CPlaneBuild::PointInPolygon(closed, 150, 50));
+    // Copper that reaches past the board's origin: an edge that crosses the row left of x = 0
+    // still counts, and one that crosses it right of the point never does.
+    const std::vector<CPoint> skewed{
+        {-6942, 25916}, {-736, 42708}, {25436, 33034}, {19230, 16242}, {-6942, 25916}};
+    EXPECT_FALSE(CPlaneBuild::PointInPolygon(skewed, 20329, 42706));
+    EXPECT_FALSE(CRingIndex(skewed).Contains(CPoint(20329, 42706)));
+    EXPECT_TRUE(CPlaneBuild::PointInPolygon(skewed, 0, 30000));
+    EXPECT_TRUE(CPlaneBuild::PointInPolygon(skewed, -5000, 27000));
+    EXPECT_FALSE(CPlaneBuild::PointInPolygon(skewed, -5000, 40000));
 }
 
 TEST(CPlaneBuildGridTest, QueryFindsEveryGuideNearTheSegmentOnceAndInOrder)

@@ -396,17 +396,20 @@ TEST_F(CPlaneBuildTest, SeedOutsideTheOutlineAsksToMoveIt)
     EXPECT_EQ(plane.GetFillErrorCount(), 0);
 }
 
-// A seed on another net's pad or track has nowhere to grow from: the user is asked to move it,
-// as for a seed outside the outline, and the plane is no failed fill.
+// A seed on another net's pad or track, in the room kept clear round them, or in a thermal
+// relief of the plane's own net has nowhere to grow from: the user is asked to move it, as for
+// a seed outside the outline, and the plane is no failed fill.
 TEST_F(CPlaneBuildTest, SeedOnOtherCopperAsksToMoveIt)
 {
     const int32_t stack = board.AddPadStack(PAD_ROUND, -5000, -5000, 5000, 5000);
     board.nets[2]->AddPin(50000, 50000, 0, 0, stack, 0, false, 3);
+    board.nets[1]->AddPin(20000, 30000, 0, 0, stack, 0, false, 3);
     CNet& other = *board.nets[2];
     const int32_t pen = other.AddPen(2000);
     other.AppendVertex(20000, 80000, LAYER_TOP, 0);
     other.AppendVertex(80000, 80000, LAYER_TOP, pen);
-    for (const CPoint seed : {CPoint(50000, 50000), CPoint(54500, 50000), CPoint(30000, 80900)}) {
+    for (const CPoint seed : {CPoint(50000, 50000), CPoint(54500, 50000), CPoint(30000, 80900),
+                              CPoint(58000, 50000), CPoint(30000, 85000), CPoint(25000, 26000)}) {
         CFakeServices services;
         board.mode = 0;
         board.planes.clear();
@@ -516,8 +519,9 @@ TEST_F(CPlaneBuildTest, MoreThanAMillionGuidesStillFill)
 }
 
 // Crowded boards: pads of both nets overlapping each other, the outline and the seed, and
-// tracks across them. A fill may fail on them, but one that is kept never runs into copper of
-// the other net or out of the outline.
+// tracks across them. Every fill succeeds and keeps clear of the other net's copper and inside
+// the outline, unless its seed lies where no fill may be: on or near other copper, or in a
+// thermal relief.
 TEST_F(CPlaneBuildTest, CrowdedBoardsNeverGetAFillOverOtherCopper)
 {
     const int32_t stacks[3] = {board.AddPadStack(PAD_OCTAGON, -8000, -8000, 8000, 8000),
@@ -528,8 +532,9 @@ TEST_F(CPlaneBuildTest, CrowdedBoardsNeverGetAFillOverOtherCopper)
     int32_t filled = 0;
     constexpr int32_t rounds = 60;
     for (int32_t round = 0; round < rounds; ++round) {
+        // Fresh nets: the pen tables would fill up over the rounds.
         for (auto& net : board.nets)
-            net->ClearVertices();
+            net = std::make_unique<CNet>(net->GetName(), 1000, 50000, net->GetClearance());
         for (int32_t k = 0; k < 12; ++k)
             board.nets[size_t(1 + k % 2)]->AddPin(any(5000, 90000), any(5000, 90000), 0, 0,
                                                   stacks[k % 3], any(0, 360000), false, 3);
@@ -539,18 +544,19 @@ TEST_F(CPlaneBuildTest, CrowdedBoardsNeverGetAFillOverOtherCopper)
         for (int32_t k = 0; k < 4; ++k)
             other.AppendVertex(any(25000, 75000), any(25000, 75000), LAYER_TOP, pen);
 
+        CFakeServices services;
+        board.mode = 0;
         board.planes.clear();
         CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 100000, 100000);
         plane.SetSeed(CPoint(3000, 3000));
         CPlaneBuild(board, plane);
-        if (plane.GetFillErrorCount() == 0) {
-            ++filled;
-            ASSERT_EQ(CountViolations(board, plane), 0) << "round " << round;
-        } else {
-            EXPECT_TRUE(plane.GetFillPolylines().empty());
-        }
+        if (board.mode == ID_PLANE_MOVE_SEEDPOINT_MODE)
+            continue;
+        ASSERT_EQ(plane.GetFillErrorCount(), 0) << "round " << round;
+        ASSERT_EQ(CountViolations(board, plane), 0) << "round " << round;
+        ++filled;
     }
-    EXPECT_GE(filled, rounds / 2);
+    EXPECT_GE(filled, rounds * 3 / 4);
 }
 
 // On this crowded board the walk misses the ring round copper of the other net, and the fill
@@ -565,10 +571,10 @@ TEST_F(CPlaneBuildTest, FillThatWouldRunIntoOtherCopperIsRefused)
         int32_t net, x, y, stack, angle;
     };
     const Pin pins[] = {
-        {1, 82180, 82449, 0, 92575},  {1, 46803, 39064, 2, 152269}, {1, 53095, 40283, 1, 16572},
-        {1, 16621, 90811, 0, 2428},   {1, 42011, 15897, 2, 120033}, {1, 89231, 51867, 1, 150173},
-        {2, 9247, 29475, 1, 20284},   {2, 62320, 43405, 0, 245859}, {2, 84345, 22804, 2, 240901},
-        {2, 59084, 56273, 1, 164182}, {2, 74185, 43671, 0, 28988},  {2, 48601, 57805, 2, 188673}};
+        {1, 66281, 11617, 0, 162031}, {1, 9942, 29814, 2, 33810},   {1, 52919, 9727, 1, 859},
+        {1, 44565, 71161, 0, 9696},   {1, 12588, 78109, 2, 288630}, {1, 29184, 86893, 1, 140292},
+        {2, 21200, 18934, 1, 186069}, {2, 16034, 8625, 0, 277452},  {2, 47182, 57588, 2, 59362},
+        {2, 62764, 34246, 1, 346828}, {2, 45088, 83171, 0, 27694},  {2, 16335, 47498, 2, 308281}};
     for (const Pin& pin : pins)
         board.nets[size_t(pin.net)]->AddPin(pin.x, pin.y, 0, 0, stacks[pin.stack], pin.angle, false,
                                             3);
@@ -579,10 +585,9 @@ TEST_F(CPlaneBuildTest, FillThatWouldRunIntoOtherCopperIsRefused)
     EXPECT_EQ(plane.GetFillErrorCount(), 1);
     EXPECT_TRUE(plane.GetFillPolylines().empty());
     EXPECT_EQ(plane.GetFillStrokes().GetSize(), 0);
-    // The mark is the line that would have been laid: from the outline into the copper.
+    // The mark is the hatch line that would have been laid through the copper.
     const FillStroke& line = plane.GetErrorSegment();
     EXPECT_EQ(plane.GetErrorMark(), CPoint(line.x1, line.y1));
-    EXPECT_EQ(line.x1, 1000);
     EXPECT_EQ(line.y1, line.y2);
     EXPECT_GT(line.x2, line.x1);
 }
