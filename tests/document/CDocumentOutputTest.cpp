@@ -66,6 +66,18 @@ TEST_F(CDocumentOutputRun, CancelChangesNothing)
     EXPECT_TRUE(Files().empty());
 }
 
+// A design without output jobs offers an empty list: whatever comes back, nothing is run.
+TEST_F(CDocumentOutputRun, AnEmptyJobListCountsAsCancel)
+{
+    doc->GetOutputJobs().RemoveAll();
+    for (const int32_t answer : {0, -1, 1}) {
+        EXPECT_FALSE(Run(answer)) << answer;
+        EXPECT_TRUE(services.listPicker.GetShown().back().entries.empty());
+    }
+    EXPECT_EQ(doc->GetPlane(0).GetFillStrokes().GetSize(), 0);
+    EXPECT_EQ(prints, 0);
+}
+
 // A device that makes nothing still takes the job as current and fills the planes.
 TEST_F(CDocumentOutputRun, DevicesWithoutOutput)
 {
