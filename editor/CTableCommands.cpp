@@ -7,9 +7,9 @@
 
 #include "dialogs/CComponentTableDlg.h"
 #include "dialogs/CLayerTableDlg.h"
+#include "dialogs/CNetlistTableDlg.h"
 #include "dialogs/CPadStackTableDlg.h"
 #include "dialogs/CShapeTableDlg.h"
-#include "document/CLibraryChoice.h"
 #include "editor/CWevraView.h"
 #include "framework/CCmdUI.h"
 #include "framework/CCommandTarget.h"
@@ -50,6 +50,10 @@ const Table tables[] = {
          if (library == nullptr || library->GetCount() == 0)
              return nullptr;
          return new CShapeTableDlg(view.GetDocument(), view, *library, &view);
+     }},
+    {ID_NETLIST_NETLIST_TABLE, CWevraView::netlistTable,
+     [](CWevraView& view) -> QWidget* {
+         return new CNetlistTableDlg(view.GetDocument(), view, &view);
      }},
 };
 

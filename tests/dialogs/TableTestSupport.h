@@ -71,9 +71,10 @@ inline void ClickHeading(CTableGrid& grid, int col)
                       QPoint(int(rect.left + rect.right) / 2, int(rect.top + rect.bottom) / 2));
 }
 
-// A click on the middle of a cell.
+// A click on the middle of a cell, scrolled into view first.
 inline void ClickCell(CTableGrid& grid, int col, int row)
 {
+    grid.MoveToCell(col, row);
     CRect rect;
     ASSERT_TRUE(grid.GetCellRect(col, row, rect)) << "cell " << col << "," << row;
     QTest::mouseClick(grid.GetCellArea(), Qt::LeftButton, {},

@@ -8,6 +8,8 @@
 #include "dialogs/CComponentTableDlg.h"
 #include "dialogs/CLayerGrid.h"
 #include "dialogs/CLayerTableDlg.h"
+#include "dialogs/CNetlistGrid.h"
+#include "dialogs/CNetlistTableDlg.h"
 #include "dialogs/CPadStackGrid.h"
 #include "dialogs/CPadStackTableDlg.h"
 #include "document/CDesignSettings.h"
@@ -17,6 +19,8 @@
 #include "gridctrl/CGridCellArea.h"
 #include "model/CComponentArray.h"
 #include "model/CLayerArray.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
 #include "resources/CommandIds.h"
 #include "tests/editor/DemoWindowTest.h"
 #include "tests/support/CScriptedColorChooser.h"
@@ -141,6 +145,29 @@ TEST_F(CTableWindowsTest, LibraryTablesOpenOnThePickedLibrary)
     QWidget* shapes = view->GetTableWindow(CWevraView::shapeTable);
     ASSERT_NE(shapes, nullptr);
     EXPECT_TRUE(shapes->isVisible());
+}
+
+TEST_F(CTableWindowsTest, NetlistTableMakesTheClickedNetCurrentOnTheBoard)
+{
+    PickFromMenu(QStringLiteral("Netlist"), ID_NETLIST_NETLIST_TABLE);
+    auto* table = dynamic_cast<CNetlistTableDlg*>(view->GetTableWindow(CWevraView::netlistTable));
+    ASSERT_NE(table, nullptr);
+    CNetlistGrid& grid = *table->GetNetlistGrid();
+    ASSERT_EQ(grid.GetNumberRows(), document->GetNets().GetCount());
+    ASSERT_GT(grid.GetNumberRows(), 2);
+
+    const int32_t rendered = view->GetRenderCount();
+    const int row = grid.GetNumberRows() - 1;
+    grid.MoveToCell(CNetlistGrid::colName, row);
+    CRect cell;
+    ASSERT_TRUE(grid.GetCellRect(CNetlistGrid::colName, row, cell));
+    QTest::mouseClick(grid.GetCellArea(), Qt::LeftButton, {},
+                      QPoint(int(cell.left + cell.right) / 2, int(cell.top + cell.bottom) / 2));
+    EXPECT_EQ(document->GetNets().GetCurrentIndex(), row);
+    view->repaint();
+    EXPECT_GT(view->GetRenderCount(), rendered);
+    // The table keeps the focus for the next click.
+    EXPECT_EQ(view->GetTableWindow(CWevraView::netlistTable), table);
 }
 
 } // namespace

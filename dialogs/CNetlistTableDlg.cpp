@@ -1,0 +1,15 @@
+#include "dialogs/CNetlistTableDlg.h"
+
+#include "dialogs/CNetlistGrid.h"
+#include "resources/CommandIds.h"
+
+CNetlistTableDlg::CNetlistTableDlg(CWevraDoc& document, CViewCommandHost& view, QWidget* parent)
+    : CTableDlg(dialogId, ID_NETLIST_NETLIST_TABLE, QStringLiteral("Netlist Table"), view, parent)
+{
+    HostGrid(new CNetlistGrid(document, view, this), idPlaceholder);
+}
+
+CNetlistGrid* CNetlistTableDlg::GetNetlistGrid() const
+{
+    return static_cast<CNetlistGrid*>(GetGrid());
+}
