@@ -10,6 +10,7 @@
 #include "dialogs/CNetlistTableDlg.h"
 #include "dialogs/CPadStackTableDlg.h"
 #include "dialogs/CShapeTableDlg.h"
+#include "document/CLibraryChoice.h"
 #include "editor/CWevraView.h"
 #include "framework/CCmdUI.h"
 #include "framework/CCommandTarget.h"
