@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/CLayerListBox.h"
 #include "dialogs/CLayerSetDlg.h"
 #include "dialogs/CWevraDialog.h"
 #include "document/CWevraDoc.h"
@@ -25,8 +26,8 @@
 
 CConfigLayers::CConfigLayers(CWevraDoc& document, QWidget* parent)
     : QWidget(parent), m_document(document),
-      m_enabled(CWevraDialog::WithId(new QListWidget(this), idEnabled)),
-      m_disabled(CWevraDialog::WithId(new QListWidget(this), idDisabled))
+      m_enabled(CWevraDialog::WithId(new CLayerListBox(this), idEnabled)),
+      m_disabled(CWevraDialog::WithId(new CLayerListBox(this), idDisabled))
 {
     // One-digit layers are named with a leading blank, so the text order is the layer order.
     m_enabled->setSortingEnabled(true);
