@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include <QMouseEvent>
-#include <QPainter>
 
 #include "gridctrl/CGridCellArea.h"
 #include "gridctrl/CGridCellType.h"
@@ -13,141 +12,50 @@
 
 namespace {
 
-constexpr int kBorderReach = 2;
 constexpr int kAutoScrollMs = 50;
 
 } // namespace
 
-CGridTopHeading::CGridTopHeading(CGridCtrl* grid) : QWidget(grid), m_grid(grid)
+CGridTopHeading::CGridTopHeading(CGridCtrl* grid) : CGridHeading(grid, GS_TOPHEADING, true)
 {
-    setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
     m_scrollTimer.setInterval(kAutoScrollMs);
     connect(&m_scrollTimer, &QTimer::timeout, this, &CGridTopHeading::AutoScroll);
 }
 
 void CGridTopHeading::Update()
 {
-    if (m_grid->GetLeftCol() != m_lastLeftCol) {
-        m_lastLeftCol = m_grid->GetLeftCol();
-        update();
-    }
+    RepaintOnChange(m_grid->GetLeftCol(), -1);
 }
 
-void CGridTopHeading::paintEvent(QPaintEvent* /*event*/)
+bool CGridTopHeading::IsDragged(int line) const
 {
-    m_grid->OnSectionPainted(GS_TOPHEADING);
-    QPainter painter(this);
-    const CGridSheetInfo& sheet = *m_grid->GetSheet();
-    if (sheet.m_defFont != nullptr)
-        painter.setFont(*sheet.m_defFont);
-    painter.fillRect(rect(), ToQColor(sheet.m_defCell.GetBackColor()));
-    std::vector<int> cols;
-    for (int col = 0; col < sheet.m_numLockCols; ++col)
-        cols.push_back(col);
-    for (int col = sheet.m_leftCol; col < sheet.m_numCols; ++col) {
-        int x = 0;
-        int w = 0;
-        if (!m_grid->GetColSpan(col, x, w) || x >= width())
-            break;
-        cols.push_back(col);
-    }
-    CGridCell cell;
-    for (int row = -int(sheet.m_headingRowHeights.size()); row <= -1; ++row) {
-        for (const int col : cols) {
-            CRect cellRect;
-            if (!m_grid->GetCellRect(col, row, cellRect))
-                continue;
-            m_grid->GetCell(col, row, cell);
-            const bool dragged = col == m_dragCol && m_dropPos >= 0;
-            m_grid->GetCellType(cell.GetCellTypeIndex())
-                ->OnDraw(painter, cellRect, col, row, cell, dragged, false);
-        }
-    }
+    return line == m_dragCol && m_dropPos >= 0;
 }
 
-bool CGridTopHeading::HitCell(int x, int y, int& col, int& row, CRect& cellRect) const
+void CGridTopHeading::CheckBorder(const CPoint& point)
 {
-    const CGridSheetInfo& sheet = *m_grid->GetSheet();
-    for (row = -1; row >= -int(sheet.m_headingRowHeights.size()); --row) {
-        int top = 0;
-        int h = 0;
-        if (m_grid->GetRowSpan(row, top, h) && y >= top && y < top + h)
-            break;
-    }
-    if (row < -int(sheet.m_headingRowHeights.size()))
-        return false;
-    col = m_grid->ColFromX(x);
-    return col >= 0 && m_grid->GetCellRect(col, row, cellRect);
-}
-
-void CGridTopHeading::CheckBorder(int x, int y)
-{
-    const CGridSheetInfo& sheet = *m_grid->GetSheet();
     m_armed = SIZE_NONE;
-    for (int col = 0; col < sheet.m_numCols; ++col) {
-        int left = 0;
-        int w = 0;
-        if (!m_grid->GetColSpan(col, left, w))
-            continue;
-        if (left > width())
-            break;
-        if (std::abs(x - (left + w)) > kBorderReach)
-            continue;
-        int target = col;
-        if (col + 1 < sheet.m_numCols && sheet.m_cols[size_t(col + 1)].width == 0)
-            target = col + 1;
-        if (m_grid->OnCanSizeCol(target) == 1) {
-            m_armed = SIZE_COL;
-            m_sizeIndex = target;
-            setCursor(sheet.m_sizeWECursor);
-            return;
-        }
-    }
-    for (int row = -1; row >= -int(sheet.m_headingRowHeights.size()); --row) {
-        int top = 0;
-        int h = 0;
-        if (m_grid->GetRowSpan(row, top, h) && std::abs(y - (top + h)) <= kBorderReach &&
-            m_grid->OnCanSizeTopHeading() == 1) {
-            m_armed = SIZE_HEADING_ROW;
-            m_sizeIndex = row;
-            setCursor(sheet.m_sizeNSCursor);
-            return;
-        }
-    }
-    setCursor(sheet.m_arrowCursor);
+    if (!ArmLineBorder(point) && !ArmHeadingBorder(point))
+        setCursor(m_grid->GetSheet()->m_arrowCursor);
 }
 
 void CGridTopHeading::mousePressEvent(QMouseEvent* event)
 {
-    CGridSheetInfo& sheet = *m_grid->GetSheet();
-    if (!m_grid->GetCellArea()->hasFocus() && !m_grid->IsEditing())
-        m_grid->GetCellArea()->setFocus(Qt::MouseFocusReason);
+    if (BeginSizing(event))
+        return;
     const CPoint point = ToCPoint(event->position());
-    if (event->button() == Qt::LeftButton && m_armed != SIZE_NONE) {
-        m_sizing = true;
-        m_startPos = m_armed == SIZE_COL ? point.x : point.y;
-        m_startSize = m_armed == SIZE_COL ? m_grid->GetColWidth(m_sizeIndex)
-                                          : m_grid->GetTopHeadingRowHeight(m_sizeIndex);
-        m_startTotal = sheet.m_topHeadingHeight;
+    Hit hit;
+    if (!HitCell(point, hit))
         return;
-    }
-    int col = -1;
-    int row = -1;
-    CRect cellRect;
-    if (!HitCell(point.x, point.y, col, row, cellRect))
-        return;
-    CGridCell cell;
-    CGridCellType* type = m_grid->FetchCell(col, row, cell);
     if (event->button() == Qt::LeftButton) {
-        if (m_grid->OnCanHeadingButton(col) != 0)
-            m_dragCol = col;
-        const int handled = type->OnLClick(col, row, 1, cellRect, point);
-        m_grid->OnHeadingClick(col, row, 1, cellRect, point, handled);
+        if (m_grid->OnCanHeadingButton(hit.col) != 0)
+            m_dragCol = hit.col;
+        const int handled = LClick(hit, 1, point);
+        m_grid->OnHeadingClick(hit.col, hit.row, 1, hit.rect, point, handled);
     } else if (event->button() == Qt::RightButton) {
-        const int handled = type->OnLClick(col, row, 1, cellRect, point);
-        m_grid->OnHeadingRClick(col, row, 1, cellRect, point, handled);
-        m_grid->ShowPopupMenu(col, row, event->globalPosition().toPoint(), GS_TOPHEADING);
+        const int handled = LClick(hit, 1, point);
+        m_grid->OnHeadingRClick(hit.col, hit.row, 1, hit.rect, point, handled);
+        m_grid->ShowPopupMenu(hit.col, hit.row, event->globalPosition().toPoint(), GS_TOPHEADING);
     }
 }
 
@@ -156,7 +64,7 @@ void CGridTopHeading::mouseMoveEvent(QMouseEvent* event)
     CGridSheetInfo& sheet = *m_grid->GetSheet();
     const CPoint point = ToCPoint(event->position());
     m_pointerX = point.x;
-    if (m_sizing && m_armed == SIZE_COL) {
+    if (m_sizing && m_armed == SIZE_LINE) {
         int newWidth = std::max(0, m_startSize + point.x - m_startPos);
         m_grid->OnColSizing(m_sizeIndex, newWidth);
         sheet.m_cols[size_t(m_sizeIndex)].width = std::max(0, newWidth);
@@ -169,20 +77,13 @@ void CGridTopHeading::mouseMoveEvent(QMouseEvent* event)
         }
         return;
     }
-    if (m_sizing && m_armed == SIZE_HEADING_ROW) {
-        const int delta = point.y - m_startPos;
-        const size_t index = size_t(-m_sizeIndex - 1);
-        sheet.m_headingRowHeights[index] = std::max(0, m_startSize + delta);
-        int total = std::max(0, m_startTotal + delta);
-        m_grid->OnTopHeadingSizing(total);
-        sheet.m_topHeadingHeight = std::max(0, total);
-        m_grid->Layout();
-        m_grid->RedrawAll();
+    if (m_sizing && m_armed == SIZE_HEADING) {
+        SizeHeading(point);
         return;
     }
     if (!(event->buttons() & Qt::LeftButton)) {
         if (sheet.m_userSizingMode)
-            CheckBorder(point.x, point.y);
+            CheckBorder(point);
         return;
     }
     if (m_dragCol >= 0 && sheet.m_columnMoving)
@@ -249,37 +150,28 @@ void CGridTopHeading::AutoScroll()
         m_scrollTimer.stop();
 }
 
+void CGridTopHeading::EndLineSizing()
+{
+    // The width was followed live during the drag; only a change made by the hook is applied.
+    const int before = m_grid->GetColWidth(m_sizeIndex);
+    int sized = before;
+    m_grid->OnColSized(m_sizeIndex, sized);
+    if (sized != before)
+        m_grid->SetColWidth(m_sizeIndex, sized);
+}
+
 void CGridTopHeading::mouseReleaseEvent(QMouseEvent* event)
 {
-    CGridSheetInfo& sheet = *m_grid->GetSheet();
+    const CGridSheetInfo& sheet = *m_grid->GetSheet();
     const CPoint point = ToCPoint(event->position());
     m_scrollTimer.stop();
-    if (m_sizing) {
-        m_sizing = false;
-        m_grid->GetCellArea()->SetMarker(QRect());
-        if (m_armed == SIZE_COL) {
-            const int before = sheet.m_cols[size_t(m_sizeIndex)].width;
-            int final = before;
-            m_grid->OnColSized(m_sizeIndex, final);
-            if (final != before)
-                m_grid->SetColWidth(m_sizeIndex, final);
-        } else {
-            m_grid->OnTopHeadingSized(sheet.m_topHeadingHeight);
-        }
-        m_armed = SIZE_NONE;
-        m_grid->Layout();
-        m_grid->RedrawAll();
+    if (EndSizing())
         return;
-    }
     if (event->button() == Qt::RightButton) {
-        int col = -1;
-        int row = -1;
-        CRect cellRect;
-        if (HitCell(point.x, point.y, col, row, cellRect)) {
-            CGridCell cell;
-            const int handled =
-                m_grid->FetchCell(col, row, cell)->OnLClick(col, row, 0, cellRect, point);
-            m_grid->OnHeadingRClick(col, row, 0, cellRect, point, handled);
+        Hit hit;
+        if (HitCell(point, hit)) {
+            const int handled = LClick(hit, 0, point);
+            m_grid->OnHeadingRClick(hit.col, hit.row, 0, hit.rect, point, handled);
         }
         return;
     }
@@ -300,31 +192,21 @@ void CGridTopHeading::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     m_dragCol = -1;
-    int col = -1;
-    int row = -1;
-    CRect cellRect;
-    if (HitCell(point.x, point.y, col, row, cellRect)) {
-        CGridCell cell;
-        m_grid->GetCell(col, row, cell);
-        const int handled =
-            m_grid->GetCellType(cell.GetCellTypeIndex())->OnLClick(col, row, 0, cellRect, point);
-        m_grid->OnHeadingClick(col, row, 0, cellRect, point, handled);
+    Hit hit;
+    if (HitCell(point, hit)) {
+        const int handled = LClick(hit, 0, point);
+        m_grid->OnHeadingClick(hit.col, hit.row, 0, hit.rect, point, handled);
     }
 }
 
 void CGridTopHeading::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || m_armed != SIZE_NONE)
+    Hit hit;
+    if (!DoubleClickHit(event, hit))
         return;
     const CPoint point = ToCPoint(event->position());
-    int col = -1;
-    int row = -1;
-    CRect cellRect;
-    if (!HitCell(point.x, point.y, col, row, cellRect))
-        return;
     CGridCell cell;
-    m_grid->GetCell(col, row, cell);
     const int handled =
-        m_grid->GetCellType(cell.GetCellTypeIndex())->OnDClick(col, row, cellRect, point);
-    m_grid->OnHeadingDoubleClick(col, row, cellRect, point, handled);
+        m_grid->FetchCell(hit.col, hit.row, cell)->OnDClick(hit.col, hit.row, hit.rect, point);
+    m_grid->OnHeadingDoubleClick(hit.col, hit.row, hit.rect, point, handled);
 }
