@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/CNestedDialog.h"
 #include "framework/CPrinterService.h"
 #include "framework/CServices.h"
 #include "framework/qt/CQtText.h"
@@ -39,15 +40,13 @@ bool QtPrinterSetup(QWidget* owner, std::string& printer, bool& landscape)
     return true;
 }
 
-CNewJobDlg::PrinterSetup s_printerSetup = &QtPrinterSetup;
+CNestedDialog<CNewJobDlg::PrinterSetup> s_printerSetup(&QtPrinterSetup);
 
 } // namespace
 
 CNewJobDlg::PrinterSetup CNewJobDlg::SetPrinterSetup(PrinterSetup setup)
 {
-    const PrinterSetup previous = s_printerSetup;
-    s_printerSetup = setup ? setup : &QtPrinterSetup;
-    return previous;
+    return s_printerSetup.Replace(setup);
 }
 
 CNewJobDlg::CNewJobDlg(const Values& values, QWidget* parent)

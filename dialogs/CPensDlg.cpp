@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/CNestedDialog.h"
 #include "dialogs/CPenWidthDlg.h"
 #include "document/CPenTables.h"
 #include "framework/qt/CQtText.h"
@@ -26,15 +27,13 @@ bool AskWidth(QWidget* owner, const char* title, std::string& width)
     return true;
 }
 
-CPensDlg::WidthEntry s_widthEntry = &AskWidth;
+CNestedDialog<CPensDlg::WidthEntry> s_widthEntry(&AskWidth);
 
 } // namespace
 
 CPensDlg::WidthEntry CPensDlg::SetWidthEntry(WidthEntry entry)
 {
-    const WidthEntry previous = s_widthEntry;
-    s_widthEntry = entry ? entry : &AskWidth;
-    return previous;
+    return s_widthEntry.Replace(entry);
 }
 
 CPensDlg::CPensDlg(CPenTables& pens, QWidget* parent)

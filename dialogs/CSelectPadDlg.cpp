@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/CNestedDialog.h"
 #include "dialogs/CPadPreview.h"
 #include "dialogs/CPadstackDlg.h"
 #include "document/CWevraDoc.h"
@@ -24,15 +25,13 @@ bool RunEditor(CWevraDoc& document, int32_t index, QWidget* owner)
     return editor.Run() == CWevraDialog::idOk;
 }
 
-CSelectPadDlg::Editor s_editor = &RunEditor;
+CNestedDialog<CSelectPadDlg::Editor> s_editor(&RunEditor);
 
 } // namespace
 
 CSelectPadDlg::Editor CSelectPadDlg::SetEditor(Editor editor)
 {
-    const Editor previous = s_editor;
-    s_editor = editor ? editor : &RunEditor;
-    return previous;
+    return s_editor.Replace(editor);
 }
 
 CSelectPadDlg::CSelectPadDlg(CWevraDoc& document, int32_t kind, QWidget* parent)
