@@ -29,7 +29,8 @@ QWidget* Owner()
 
 bool CQtDialogService::Offers(Dialog dialog) const
 {
-    if (OffersPadDialogs(dialog) || OffersConfigDialogs(dialog))
+    if (OffersPadDialogs(dialog) || OffersConfigDialogs(dialog) ||
+        OffersComponentDialogs(dialog))
         return true;
     switch (dialog) {
     case Dialog::netAdd:

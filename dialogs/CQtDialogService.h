@@ -50,7 +50,16 @@ public:
     int32_t SelectLayer(CWevraDoc& document, int32_t& layer) override;
     int32_t DisplayLayerset(CWevraDoc& document) override;
 
+    // CQtDialogServiceComponents.cpp: the component dialogs.
+    int32_t CompProperties(CToolDocument& document, int32_t component) override;
+    int32_t CompSetPosition(int32_t unit, const PinnedComponent& component, CPoint center,
+                            CPoint mouse, int32_t& dx, int32_t& dy) override;
+    int32_t CompCircular(const std::vector<std::string>& references,
+                         CircularPlacement& values) override;
+    int32_t SelCompText(int32_t& choice) override;
+
 private:
     static bool OffersPadDialogs(Dialog dialog);
     static bool OffersConfigDialogs(Dialog dialog);
+    static bool OffersComponentDialogs(Dialog dialog);
 };

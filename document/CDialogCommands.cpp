@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "document/CCircularPlacement.h"
 #include "document/CPadArrays.h"
 #include "document/CPenTables.h"
 #include "document/CWevraDoc.h"
@@ -91,6 +92,9 @@ void CDialogCommands::Register(CCommandTarget& target, CWevraDoc& document)
     target.OnUpdate(ID_COMPONENTS_TEXT_OPTIONS, withComponents(Dialog::compText));
     target.OnCommand(ID_COMPONENTS_MOVE_ALL_TEXT_TO_CENTER, [&doc] { CenterTexts(doc); });
     target.OnUpdate(ID_COMPONENTS_MOVE_ALL_TEXT_TO_CENTER, withComponents(Dialog::centerText));
+    target.OnCommand(ID_COMPONENTS_MOVE_ARRAY_CIRCULAR,
+                     [&doc] { CCircularPlacement::OnMoveArrayCircular(doc); });
+    target.OnUpdate(ID_COMPONENTS_MOVE_ARRAY_CIRCULAR, withComponents(Dialog::compCircular));
 }
 
 void CDialogCommands::SelectPad(CWevraDoc& document, int32_t kind)

@@ -7,7 +7,8 @@ class COutputRec;
 class CWevraDoc;
 
 // The commands of a design that open a dialog of the padstacks, the pad arrays, the pens, the
-// pin information, the component texts, the array copy and the rotation of the selection.
+// pin information, the component texts, the array copy, the rotation of the selection and the
+// circular placement of components.
 // Each is disabled while the installed dialog service cannot show its dialog.
 class CDialogCommands {
 public:

@@ -5,10 +5,12 @@
 #include "document/CDesignSettings.h"
 #include "document/CEditState.h"
 #include "document/CNetAliasReport.h"
+#include "document/CPaintState.h"
 #include "document/CWevraDoc.h"
 #include "framework/CCmdUI.h"
 #include "framework/CCommandTarget.h"
 #include "model/CAngleText.h"
+#include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CComponentTool.h"
 #include "model/CDialogService.h"
@@ -175,9 +177,13 @@ void CToolCommands::RegisterComponents(CCommandTarget& target, CWevraDoc& doc)
     AddTool(target, doc, ID_COMPONENTS_SET_POSITION, [](const CWevraDoc& d) {
         return HasComponents(d) && Offers(CDialogService::Dialog::compSetPosition);
     });
-    // The text the tool moves is the kind the board shows.
-    AddTool(target, doc, ID_COMPONENTS_MOVE_ROTATE_TEXT,
-            [](const CWevraDoc& d) { return HasComponents(d) && d.GetComponentTextMode() != 0; });
+    // The text the tool moves is the kind the board shows, chosen first.
+    AddTool(
+        target, doc, ID_COMPONENTS_MOVE_ROTATE_TEXT,
+        [](const CWevraDoc& d) {
+            return HasComponents(d) && Offers(CDialogService::Dialog::selCompText);
+        },
+        &ChooseTextToMove);
 
     // Add and Replace Shape, which start with the shape chooser, are the board view's.
 
@@ -203,6 +209,18 @@ void CToolCommands::RegisterComponents(CCommandTarget& target, CWevraDoc& doc)
         target, doc, ID_FILE_EXPORT_EXPORT_COMPONENTS_NETNAMES,
         [](const CWevraDoc& d) { return HasComponents(d) && HasNets(d); },
         [](CWevraDoc& d) { CNetAliasReport(d).Write(); });
+}
+
+void CToolCommands::ChooseTextToMove(CWevraDoc& doc)
+{
+    int32_t choice = doc.GetComponentTextMode() - 1;
+    if (CDialogService::Get().SelCompText(choice) != CDialogService::resultOk || choice < 0 ||
+        choice >= CComponent::textKindCount)
+        return;
+    // The document stores the mode one above the kind it is given.
+    doc.SetComponentTextMode(choice);
+    doc.CreatePens(CPaintState::penKindScreen, doc.GetScale());
+    StartTool(doc, ID_COMPONENTS_MOVE_ROTATE_TEXT);
 }
 
 // ---- Tracks and pads ----------------------------------------------------------------------------

@@ -28,6 +28,9 @@ public:
     // to the selected pads of the current net.
     static bool CanRotatePads(const CWevraDoc& document);
     static void RotatePads(CWevraDoc& document);
+    // "Components Text Selector": the component text kind chosen becomes the one the board
+    // shows, and the Move/Rotate Text tool starts on it.
+    static void ChooseTextToMove(CWevraDoc& document);
 
 private:
     static void RegisterComponents(CCommandTarget& target, CWevraDoc& document);

@@ -192,13 +192,8 @@ void CViewCommands::SetGridOffset()
         !CDialogService::Get().Offers(CDialogService::Dialog::moveUserOffset))
         return;
     std::vector<CDialogService::PinnedComponent> pinned;
-    for (int32_t i = 0; i < components.GetCount(); ++i) {
-        CDialogService::PinnedComponent component;
-        component.reference = components.GetComponent(i)->GetReference();
-        for (int32_t pad = 0; pad < components.GetShapePadCount(i); ++pad)
-            component.pins.push_back(components.GetPadPosition(i, pad));
-        pinned.push_back(std::move(component));
-    }
+    for (int32_t i = 0; i < components.GetCount(); ++i)
+        pinned.push_back(components.MakePinnedComponent(i));
     CPoint offset = doc.GetOrigin();
     // "Use cursor" leaves the tool running: the offset is picked on the board.
     if (CDialogService::Get().MoveUserOffset(doc.GetUnit(), pinned,

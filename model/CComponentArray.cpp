@@ -708,3 +708,12 @@ CDialogService::ShapeRequest CComponentArray::MakeShapeRequest(bool replace) con
     }
     return request;
 }
+
+CDialogService::PinnedComponent CComponentArray::MakePinnedComponent(int32_t i) const
+{
+    CDialogService::PinnedComponent pinned;
+    pinned.reference = GetReference(i);
+    for (int32_t pad = 0; pad < GetShapePadCount(i); ++pad)
+        pinned.pins.push_back(GetPadPosition(i, pad));
+    return pinned;
+}

@@ -75,6 +75,9 @@ public:
     CComponentTool& GetComponentTool();
     // What "Get Shape" needs to know of the components: references, types and shape names.
     CDialogService::ShapeRequest MakeShapeRequest(bool replace) const;
+    // Component i as the position dialogs offer it: its reference and the board positions of
+    // its pins.
+    CDialogService::PinnedComponent MakePinnedComponent(int32_t i) const;
 
     // ---- Components ------------------------------------------------------------------------
 
@@ -215,11 +218,18 @@ public:
     void MoveAll(int32_t dx, int32_t dy);
     // The last component (being added or copied) follows the cursor: no lock, no pins.
     void MoveLastTo(int32_t x, int32_t y);
+    // Component i at the position, rotation and side whatever its locks, as its properties are
+    // typed: the texts move along, and are centred afresh after a turn or a change of side;
+    // box and pins follow.
+    void SetPlacement(int32_t i, CPoint position, int32_t rotation, bool mirrored);
     void MoveCurrentText(int32_t dx, int32_t dy);
 
     // Each selected component takes the angle (absolute) or turns by it; its pins, box and
     // texts follow and its nets need a new ratsnest.
     void RotateSelected(int32_t angle, bool absolute);
+    // Component i takes the angle unless it is locked against rotation or has it already;
+    // pins, box and texts follow.
+    void RotateTo(int32_t i, int32_t angle);
     // The same turn by the angle, each position turned about (cx, cy).
     void RotateSelectedAbout(int32_t cx, int32_t cy, int32_t angle);
     // Each selected component goes to the other board side; pins, box and texts follow.

@@ -96,6 +96,26 @@ void CComponentArray::MoveLastTo(int32_t x, int32_t y)
            SaturateToInt(int64_t(y) - last.GetPosition().y));
 }
 
+void CComponentArray::SetPlacement(int32_t i, CPoint position, int32_t rotation, bool mirrored)
+{
+    CComponent* component = GetComponent(i);
+    if (!component)
+        return;
+    const CPoint at = component->GetPosition();
+    Offset(*component, SaturateToInt(int64_t(position.x) - at.x),
+           SaturateToInt(int64_t(position.y) - at.y));
+    const bool reshaped = CComponent::NormalizeRotation(rotation) != component->GetRotation() ||
+                          mirrored != component->IsMirrored();
+    component->SetRotation(rotation);
+    component->SetMirrored(mirrored);
+    if (reshaped && m_document) {
+        AfterReshape(i);
+    } else {
+        RecalcRect(i);
+        UpdatePins(i);
+    }
+}
+
 void CComponentArray::MoveCurrentText(int32_t dx, int32_t dy)
 {
     CComponent* component = GetComponent(m_current);
@@ -127,6 +147,16 @@ void CComponentArray::AfterReshape(int32_t i)
     RecalcRect(i);
     for (int32_t kind = 0; kind < textKindCount; ++kind)
         ResetTextPosition(i, kind);
+}
+
+void CComponentArray::RotateTo(int32_t i, int32_t angle)
+{
+    CComponent* component = GetComponent(i);
+    if (!component || component->TestFlag(ComponentFlags::lockRotate) ||
+        component->GetRotation() == CComponent::NormalizeRotation(angle))
+        return;
+    component->SetRotation(angle);
+    AfterReshape(i);
 }
 
 void CComponentArray::RotateSelected(int32_t angle, bool absolute)

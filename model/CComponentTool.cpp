@@ -206,10 +206,8 @@ void CComponentTool::PickAndAct(CToolDocument& document)
         break;
     case ID_COMPONENTS_PROPERTIES:
         m_components.SelectAll(false);
-        // The dialog edits the component in place: the snapshot goes first.
-        document.SaveUndoState();
-        if (CDialogService::Get().CompProperties(*m_components.GetComponent(i)) ==
-            CDialogService::resultOk) {
+        // The dialog records the undo state itself, on OK.
+        if (CDialogService::Get().CompProperties(document, i) == CDialogService::resultOk) {
             document.SetModified();
             document.RebuildNetPins();
             document.RedrawBoardViews();
@@ -276,9 +274,23 @@ void CComponentTool::RotateOne(CToolDocument& document, int32_t i)
 
 void CComponentTool::SetPositionOf(CToolDocument& document, int32_t i)
 {
+    if (m_components.TestFlag(i, ComponentFlags::lockMove)) {
+        document.DeselectAll();
+        return;
+    }
+    // The dialog shows every point as the user reads it, relative to the user offset.
+    const CPoint origin = document.GetOrigin();
+    const auto shown = [origin](CPoint point) {
+        return CPoint(Difference(point.x, origin.x), Difference(point.y, origin.y));
+    };
+    CDialogService::PinnedComponent component = m_components.MakePinnedComponent(i);
+    for (CPoint& pin : component.pins)
+        pin = shown(pin);
     int32_t dx = 0;
     int32_t dy = 0;
-    if (CDialogService::Get().CompSetPosition(dx, dy) != CDialogService::resultOk ||
+    if (CDialogService::Get().CompSetPosition(
+            document.GetUnit(), component, shown(m_components.GetCenter(i)),
+            shown(document.GetCursor()), dx, dy) != CDialogService::resultOk ||
         (dx == 0 && dy == 0)) {
         document.DeselectAll();
         return;
@@ -288,6 +300,7 @@ void CComponentTool::SetPositionOf(CToolDocument& document, int32_t i)
     document.MoveSelection(dx, dy);
     document.DeselectAll();
     document.RebuildNetPins();
+    document.SetModified();
     document.RedrawBoardViews();
 }
 

@@ -54,7 +54,7 @@ int32_t CDialogService::Clean(int32_t, CleanChoices&)
     return resultCancel;
 }
 
-int32_t CDialogService::CompProperties(CComponent&)
+int32_t CDialogService::CompProperties(CToolDocument&, int32_t)
 {
     return resultCancel;
 }
@@ -119,7 +119,8 @@ int32_t CDialogService::GetShape(CShapeLib&, const ShapeRequest&, int32_t&, std:
     return resultCancel;
 }
 
-int32_t CDialogService::CompSetPosition(int32_t&, int32_t&)
+int32_t CDialogService::CompSetPosition(int32_t, const PinnedComponent&, CPoint, CPoint, int32_t&,
+                                        int32_t&)
 {
     return resultCancel;
 }
@@ -170,6 +171,16 @@ int32_t CDialogService::SelectLayer(CWevraDoc&, int32_t&)
 }
 
 int32_t CDialogService::DisplayLayerset(CWevraDoc&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::CompCircular(const std::vector<std::string>&, CircularPlacement&)
+{
+    return resultCancel;
+}
+
+int32_t CDialogService::SelCompText(int32_t&)
 {
     return resultCancel;
 }

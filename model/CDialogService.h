@@ -8,10 +8,10 @@
 #include "framework/CPoint.h"
 #include "framework/CSize.h"
 
-class CComponent;
 class CGridArr;
 class CPenTables;
 class CShapeLib;
+class CToolDocument;
 class CWevraDoc;
 
 // The modal dialogs that model tools open, reduced to the plain values they are filled with
@@ -60,6 +60,8 @@ public:
         compSetPosition,
         selectLayer,
         displayLayerset,
+        compCircular,
+        selCompText,
     };
 
     // "Place a Rectangular Array of Pads": the start relative to the user offset and the
@@ -132,9 +134,11 @@ public:
         int32_t border = 0;
     };
     virtual int32_t Clean(int32_t unit, CleanChoices& choices);
-    // "Component Properties": edits the component's names, part fields, group, cluster and flag
-    // bits (each lock shown inverted, as "Enabled for Editing").
-    virtual int32_t CompProperties(CComponent& component);
+    // "Component Properties" for component `component` of the document: its names, position,
+    // rotation, side, group, cluster and flag bits (each lock shown inverted, as "Enabled for
+    // Editing"). OK records an undo state and edits the component in place; Cancel changes
+    // nothing.
+    virtual int32_t CompProperties(CToolDocument& document, int32_t component);
     // "New PCB Design": OK lets the new design be made; it may read a template design into the
     // document (with the document's template flag set around the read).
     virtual int32_t NewPcb(CWevraDoc& document);
@@ -203,8 +207,12 @@ public:
     // type text for a new component.
     virtual int32_t GetShape(CShapeLib& cache, const ShapeRequest& request, int32_t& shape,
                              std::string& prefix, std::string& type);
-    // "Edit Component Set Position": the offset to move by, in board units.
-    virtual int32_t CompSetPosition(int32_t& dx, int32_t& dy);
+    // "Edit Component Set Position" for `component` (its reference and the positions of its
+    // pins 1, 2, ...), with the centre of its box and the mouse position as the other points
+    // to measure from; every point relative to the user offset, shown in `unit`. Gives back
+    // the offset to move by, in board units.
+    virtual int32_t CompSetPosition(int32_t unit, const PinnedComponent& component, CPoint center,
+                                    CPoint mouse, int32_t& dx, int32_t& dy);
     // "Select Pad" for the default padstack of `kind` (1 free pad, 2 shape pad, 4 via): adds,
     // edits and deletes the design's padstacks and sets the kind's default itself.
     virtual int32_t SelectPad(CWevraDoc& document, int32_t kind);
@@ -229,4 +237,26 @@ public:
     // "Display Layerset": the display layer set chosen becomes current (already while the
     // dialog is open); Cancel makes the set current at the start current again.
     virtual int32_t DisplayLayerset(CWevraDoc& document);
+
+    // "Move component array circular": the centre relative to the user offset and the radius
+    // as length texts, the angles (degrees texts) of the first and the last place, their
+    // difference, the rotation of the first component and the rotation added per component,
+    // and the components to put on the circle, as indexes into the references shown, in the
+    // order they go round.
+    struct CircularPlacement {
+        std::string xCenter;
+        std::string yCenter;
+        std::string radius;
+        std::string angleBegin;
+        std::string angleEnd;
+        std::string angleTotal;
+        std::string angleFirst;
+        std::string anglePer;
+        std::vector<int32_t> moved;
+    };
+    virtual int32_t CompCircular(const std::vector<std::string>& references,
+                                 CircularPlacement& values);
+    // "Components Text Selector": which component text the Move/Rotate Text tool moves, 0
+    // reference, 1 type, 2 shape name; -1 while none is chosen.
+    virtual int32_t SelCompText(int32_t& choice);
 };

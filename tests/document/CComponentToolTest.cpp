@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "document/CWevraDoc.h"
 #include "framework/VirtualKeys.h"
@@ -14,6 +15,7 @@
 #include "model/CPadStack.h"
 #include "model/CPadStackArray.h"
 #include "model/CShapeLib.h"
+#include "model/CToolDocument.h"
 #include "model/LayerIds.h"
 #include "model/PadShapes.h"
 #include "resources/CommandIds.h"
@@ -48,12 +50,34 @@ public:
         return resultOk;
     }
 
+    int32_t CompProperties(CToolDocument& document, int32_t component) override
+    {
+        ++propertiesShown;
+        if (propertiesResult == resultOk)
+            document.GetComponents().SetName(component, CComponent::textType, "edited");
+        return propertiesResult;
+    }
+    int32_t CompSetPosition(int32_t, const PinnedComponent& component, CPoint center, CPoint,
+                            int32_t& dx, int32_t& dy) override
+    {
+        shownPins = component.pins;
+        shownCenter = center;
+        dx = offset.x;
+        dy = offset.y;
+        return resultOk;
+    }
+
     int32_t shapeIndex = 0;
     std::string shapePrefix = "R";
     std::string shapeType = "1k";
     std::string shownAngle;
     std::string typedAngle = "0";
     bool typedAbsolute = true;
+    int32_t propertiesResult = resultOk;
+    int32_t propertiesShown = 0;
+    std::vector<CPoint> shownPins;
+    CPoint shownCenter;
+    CPoint offset;
 };
 
 // One two-pad shape on the top layer in the cache and two components of it, at (20 grid,
@@ -212,6 +236,46 @@ TEST_F(CComponentToolTest, EscWhileWaitingStepsBackToMoveThenIdle)
     EXPECT_EQ(doc->GetMode(), ID_COMPONENTS_MOVE_ROTATE);
     tool().OnToolKeyDown(*doc, VK_ESCAPE);
     EXPECT_EQ(doc->GetMode(), ID_VIEW);
+}
+
+TEST_F(CComponentToolTest, SetPositionMovesByTheTypedOffsetUnlessLockedAgainstMoving)
+{
+    doc->SetUserOffset(CPoint(grid, 0));
+    dialogs.offset = CPoint(grid, 2 * grid);
+    const CPoint center = components().GetCenter(0);
+    doc->SetMode(ID_COMPONENTS_SET_POSITION);
+    doc->SetModifiedFlag(false);
+    Click(20 * grid, 20 * grid);
+    // The points as the user reads them, from the user offset.
+    EXPECT_EQ(dialogs.shownPins,
+              (std::vector<CPoint>{{19 * grid - 2000, 20 * grid}, {19 * grid + 2000, 20 * grid}}));
+    EXPECT_EQ(dialogs.shownCenter, CPoint(center.x - grid, center.y));
+    EXPECT_EQ(components().GetPosition(0), CPoint(21 * grid, 22 * grid));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(components().GetSelectedCount(), 0);
+
+    components().SetFlag(1, ComponentFlags::lockMove, true);
+    dialogs.shownPins.clear();
+    Click(40 * grid, 20 * grid);
+    EXPECT_TRUE(dialogs.shownPins.empty()) << "no dialog for a locked component";
+    EXPECT_EQ(components().GetPosition(1), CPoint(40 * grid, 20 * grid));
+}
+
+TEST_F(CComponentToolTest, PropertiesCancelledLeaveNoUndoStep)
+{
+    doc->SetMode(ID_COMPONENTS_PROPERTIES);
+    dialogs.propertiesResult = CDialogService::resultCancel;
+    const int32_t snapshots = doc->GetUndoCount();
+    doc->SetModifiedFlag(false);
+    Click(20 * grid, 20 * grid);
+    EXPECT_EQ(dialogs.propertiesShown, 1);
+    EXPECT_EQ(doc->GetUndoCount(), snapshots);
+    EXPECT_FALSE(doc->IsModified());
+
+    dialogs.propertiesResult = CDialogService::resultOk;
+    Click(40 * grid, 20 * grid);
+    EXPECT_EQ(components().GetType(1), "edited");
+    EXPECT_TRUE(doc->IsModified());
 }
 
 } // namespace

@@ -39,21 +39,10 @@ protected:
     void SetUp() override
     {
         CDemoWindowTest::SetUp();
-        ASSERT_NE(view, nullptr);
-        frame->activateWindow();
-        view->setFocus();
-        ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_ALL));
-        QApplication::processEvents();
+        FocusWholeBoard();
     }
 
     QWidget* Client() const { return view->viewport(); }
-    // The pixel of board point (x, y).
-    QPoint PixelOf(int64_t x, int64_t y) const
-    {
-        const CPoint offset = document->GetViewOffset();
-        const int64_t scale = document->GetScale();
-        return QPoint(int((x + offset.x) / scale), int((y + offset.y) / scale));
-    }
     void ExpectStatusPanesShowTheCursor() const
     {
         const auto panes = CStatusLine::Format(*document);

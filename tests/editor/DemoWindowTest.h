@@ -5,6 +5,7 @@
 #include <string>
 
 #include <QApplication>
+#include <QPoint>
 
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
@@ -12,6 +13,8 @@
 #include "editor/CMainFrame.h"
 #include "editor/CWevraApplication.h"
 #include "editor/CWevraView.h"
+#include "framework/CCommandRouter.h"
+#include "resources/CommandIds.h"
 #include "tests/document/SettingsTestSupport.h"
 #include "tests/framework/qt/QtApplicationTest.h"
 #include "tests/support/CFakeServices.h"
@@ -44,6 +47,23 @@ protected:
         auto* child = dynamic_cast<CChildFrame*>(frame->GetDocTemplate().GetActiveFrame());
         ASSERT_NE(child, nullptr);
         view = child->GetBoardView();
+    }
+
+    // The board view with the keyboard focus, showing the whole board.
+    void FocusWholeBoard()
+    {
+        ASSERT_NE(view, nullptr);
+        frame->activateWindow();
+        view->setFocus();
+        ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_ALL));
+        QApplication::processEvents();
+    }
+    // The pixel of the view's client area that shows board point (x, y).
+    QPoint PixelOf(int64_t x, int64_t y) const
+    {
+        const CPoint offset = document->GetViewOffset();
+        const int64_t scale = document->GetScale();
+        return QPoint(int((x + offset.x) / scale), int((y + offset.y) / scale));
     }
 
     CFakeServices services;
