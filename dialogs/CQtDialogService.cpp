@@ -29,8 +29,7 @@ QWidget* Owner()
 
 bool CQtDialogService::Offers(Dialog dialog) const
 {
-    if (OffersPadDialogs(dialog) || OffersConfigDialogs(dialog) ||
-        OffersComponentDialogs(dialog))
+    if (OffersPadDialogs(dialog) || OffersConfigDialogs(dialog) || OffersComponentDialogs(dialog))
         return true;
     switch (dialog) {
     case Dialog::netAdd:

@@ -50,11 +50,8 @@ const std::set<uint32_t> awaitingHandlers = {
     ID_FILE_PRINT,
     ID_FILE_PRINT_DIRECT,
     ID_FILE_PRINT_PREVIEW,
-    // The shape library's editing and the component dialogs.
+    // The shape library's editing.
     ID_COMPONENTS_EDIT_SHAPE_LIBRARY,
-    ID_COMPONENTS_PROPERTIES,
-    ID_COMPONENTS_SET_POSITION,
-    ID_COMPONENTS_MOVE_ARRAY_CIRCULAR,
     // The pin information's font dialog.
     ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO,
 };
