@@ -32,7 +32,7 @@ CConfigDisplay::CConfigDisplay(CWevraDoc& document, QWidget* parent)
                                              if (m_list->currentRow() >= 0)
                                                  m_document.DrawLayerSetPreview(dc, width, height);
                                          },
-                                         this),
+                                         Qt::black, this),
                                      idPreview))
 {
     if (COutput* sets = Sets();

@@ -59,7 +59,7 @@ CConfigOutput::CConfigOutput(CWevraDoc& document, QWidget* parent)
                                                  m_items->currentRow() >= 0)
                                                  m_document.DrawOutputPreview(dc, width, height);
                                          },
-                                         this),
+                                         Qt::white, this),
                                      idPreview))
 {
     const auto group =

@@ -6,8 +6,8 @@
 
 #include "framework/qt/CQtDeviceContext.h"
 
-CPreviewFrame::CPreviewFrame(Painter painter, QWidget* parent)
-    : QFrame(parent), m_painter(std::move(painter))
+CPreviewFrame::CPreviewFrame(Painter painter, QColor background, QWidget* parent)
+    : QFrame(parent), m_painter(std::move(painter)), m_background(background)
 {
     setFrameStyle(QFrame::Box | QFrame::Sunken);
     setMinimumSize(200, 150);
@@ -18,7 +18,7 @@ void CPreviewFrame::paintEvent(QPaintEvent* event)
     const QRect area = contentsRect();
     {
         QPainter painter(this);
-        painter.fillRect(area, Qt::black);
+        painter.fillRect(area, m_background);
         painter.setClipRect(area);
         painter.translate(area.topLeft());
         CQtDeviceContext dc(painter);

@@ -1,7 +1,9 @@
+#include <algorithm>
 #include <cstdint>
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -9,7 +11,9 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "dialogs/CConfigDisplay.h"
 #include "dialogs/CConfigGrid.h"
+#include "dialogs/CConfigOutput.h"
 #include "dialogs/CDesignConfig.h"
 #include "dialogs/CLayerSetDlg.h"
 #include "dialogs/CSelectLayerDlg.h"
@@ -50,6 +54,19 @@ void ChooseLayer(QWidget* dialog, int32_t layer)
     dialog_test::Click(dialog, CWevraDialog::idOk);
 }
 
+// A preview shows its background and, on it, the board: the smaller of the two pixel counts.
+int Painted(QWidget* sheet, int32_t id, QColor background)
+{
+    const QImage image = dialog_test::Find<QWidget>(sheet, id)->grab().toImage();
+    int painted = 0;
+    int clear = 0;
+    for (int y = 4; y < image.height() - 4; ++y) {
+        for (int x = 4; x < image.width() - 4; ++x)
+            ++(image.pixelColor(x, y) == background ? clear : painted);
+    }
+    return std::min(painted, clear);
+}
+
 class CDesignConfigMenuTest : public CDemoWindowTest {
 protected:
     CDesignConfigMenuTest() : CDemoWindowTest("wevra_design_config_menu_test") {}
@@ -74,6 +91,10 @@ TEST_F(CDesignConfigMenuTest, BoardConfigurationEditsTheDesignsGrids)
         ASSERT_NE(tabs, nullptr);
         EXPECT_EQ(tabs->count(), 5);
         EXPECT_EQ(tabs->currentIndex(), int(CDesignConfig::pageDisplay));
+        // Both previews show the board on their own background.
+        EXPECT_GT(Painted(sheet, CConfigDisplay::idPreview, Qt::black), 1000);
+        tabs->setCurrentIndex(CDesignConfig::pageOutput);
+        EXPECT_GT(Painted(sheet, CConfigOutput::idPreview, Qt::white), 100);
         tabs->setCurrentIndex(CDesignConfig::pageGrid);
         auto* snapX =
             dialog_test::Find<QLineEdit>(sheet, CConfigGrid::ids[CGridArr::gridDefault].snap[0]);
