@@ -60,6 +60,36 @@ QRect ToQRect(const CRect& rect) // rect normalised and clamped
     return QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
+// Each channel of a premultiplied pixel times alpha / 255, rounded as Qt's blending rounds.
+QRgb ByteMul(QRgb pixel, uint32_t alpha)
+{
+    uint32_t t = (pixel & 0xff00ff) * alpha;
+    t = ((t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+    uint32_t u = ((pixel >> 8) & 0xff00ff) * alpha;
+    u = (u + ((u >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+    return u | t;
+}
+
+// Lays a label's premultiplied pixels over a 32-bit image inside the clip, as Qt's
+// source-over drawing of them does.
+template <typename Pixels>
+void LayOver(QImage& image, const Pixels& pixels, const QRect& box, QPoint at, const QRect& clip)
+{
+    const QRect area = clip & image.rect();
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    const bool whole = area.contains(box.translated(at));
+    for (const auto& pixel : pixels) {
+        const int x = at.x() + pixel.dx;
+        const int y = at.y() + pixel.dy;
+        if (!whole && !area.contains(x, y))
+            continue;
+        QRgb& to = reinterpret_cast<QRgb*>(bits + y * stride)[x];
+        const uint32_t alpha = qAlpha(pixel.value);
+        to = alpha == 255 ? pixel.value : pixel.value + ByteMul(to, 255 - alpha);
+    }
+}
+
 // The pixels of a horizontal or vertical one-pixel line as one run: the same pixels
 // CPixelRaster::AppendLine gives, without listing them one by one (filled planes are made of
 // such lines by the thousand). False for a slanted line; an empty run when nothing shows.
@@ -354,7 +384,7 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
     // Text under two pixels tall cannot be read and shows nothing.
     if (metrics.height() < 2)
         return;
-    const Label& label = LabelFor(text);
+    Label& label = LabelFor(text);
     // Glyphs may overhang their cell by a little on either side; a cell clear of the clip box
     // by more than its height draws nothing.
     const int64_t reach = metrics.height();
@@ -371,12 +401,22 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
         m_painter.fillRect(QRect(point.x, point.y, label.advance, metrics.height()),
                            ToQColor(m_bkColor));
     }
+    const QColor ink = ToQColor(m_textColor);
+    QImage* image = metrics.height() <= maxPictureHeight ? LabelImage() : nullptr;
+    if (image) {
+        const Label::Picture& picture = PictureOf(label, ink.rgba(), *image);
+        const CRect clip = m_clipBox;
+        LayOver(*image, picture.pixels, picture.box, QPoint(point.x, point.y),
+                QRect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top));
+        if (!copying)
+            m_painter.setCompositionMode(CompositionFor(m_rop2));
+        return;
+    }
     // Setting a font resolves it afresh each time.
     if (!m_fontOnPainter) {
         m_painter.setFont(Font());
         m_fontOnPainter = true;
     }
-    const QColor ink = ToQColor(m_textColor);
     const QPen& pen = m_painter.pen();
     if (pen.style() != Qt::SolidLine || pen.color() != ink || pen.widthF() != 1.0 ||
         pen.brush().style() != Qt::SolidPattern)
@@ -386,7 +426,7 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
         m_painter.setCompositionMode(CompositionFor(m_rop2));
 }
 
-const CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
+CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
 {
     LabelMap& labels = Labels();
     const auto found = labels.find(text);
@@ -406,6 +446,57 @@ const CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
         shared.count = 1;
     }
     return labels.emplace(std::string(text), std::move(label)).first->second;
+}
+
+QImage* CQtDeviceContext::LabelImage() const
+{
+    // Text always copies; the painter may clip, but to no more than the clip box.
+    QPaintDevice* device = m_painter.device();
+    if (!device || device->devType() != QInternal::Image || m_hadClip ||
+        !m_painter.combinedTransform().isIdentity())
+        return nullptr;
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format format = image->format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied)
+        return nullptr;
+    return image;
+}
+
+const CQtDeviceContext::Label::Picture& CQtDeviceContext::PictureOf(Label& label, QRgb ink,
+                                                                    const QImage& device)
+{
+    for (const Label::Picture& picture : label.pictures) {
+        if (picture.ink == ink)
+            return picture;
+    }
+    // A board writes its labels in a colour or two; a few pictures per text are kept.
+    if (label.pictures.size() >= 4)
+        label.pictures.erase(label.pictures.begin());
+    // Glyphs may overhang their cell by a little on either side.
+    const int reach = std::max(Metrics().height(), 1);
+    QImage drawn(label.advance + 2 * reach, 3 * reach, QImage::Format_ARGB32_Premultiplied);
+    drawn.setDotsPerMeterX(device.dotsPerMeterX());
+    drawn.setDotsPerMeterY(device.dotsPerMeterY());
+    drawn.fill(Qt::transparent);
+    {
+        QPainter painter(&drawn);
+        painter.setFont(Font());
+        painter.setPen(QColor::fromRgba(ink));
+        painter.drawStaticText(QPoint(reach, reach), label.text);
+    }
+    Label::Picture picture;
+    picture.ink = ink;
+    for (int y = 0; y < drawn.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+        for (int x = 0; x < drawn.width(); ++x) {
+            if (qAlpha(row[x]) == 0)
+                continue;
+            picture.pixels.push_back({x - reach, y - reach, row[x]});
+            picture.box |= QRect(x - reach, y - reach, 1, 1);
+        }
+    }
+    label.pictures.push_back(std::move(picture));
+    return label.pictures.back();
 }
 
 CSize CQtDeviceContext::GetTextExtent(std::string_view text) const

@@ -99,8 +99,29 @@ private:
     struct Label {
         QStaticText text;
         int advance = 0;
+        // The text as Qt draws it in one ink over nothing: laid over an image in the pixels
+        // Qt's own drawing gives, for a fraction of the cost.
+        struct Picture {
+            QRgb ink = 0;
+            // The covered pixels, premultiplied, from the point the text is drawn at.
+            struct Pixel {
+                int32_t dx;
+                int32_t dy;
+                QRgb value;
+            };
+            std::vector<Pixel> pixels;
+            // Their bounds, from the same point.
+            QRect box;
+        };
+        std::vector<Picture> pictures;
     };
-    const Label& LabelFor(std::string_view text);
+    Label& LabelFor(std::string_view text);
+    // Taller text is drawn by Qt each time: a zoomed-in view shows few labels.
+    static constexpr int maxPictureHeight = 64;
+    const Label::Picture& PictureOf(Label& label, QRgb ink, const QImage& device);
+    // The image a label can be laid straight into: a 32-bit image on which the painter clips
+    // to the clip box at most; or nullptr.
+    QImage* LabelImage() const;
     void ApplyClip();
 
     QPainter& m_painter;

@@ -461,51 +461,64 @@ TEST_F(CQtDeviceContextTextTest, RepeatedLabelsDrawAsQtsOwnTextDoes)
     const QPoint at[] = {{3, 3},   {30, 4}, {-4, 10}, {60, 20},
                          {95, -5}, {8, 40}, {70, 42}, {112, 30}};
     const QRect clip(5, 2, 100, 42);
+    // Glyph edges are blended with what lies under them: over black and under white ink, and
+    // over a gradient under a colour.
+    QImage gradient(120, 50, QImage::Format_RGB32);
+    for (int y = 0; y < gradient.height(); ++y) {
+        for (int x = 0; x < gradient.width(); ++x)
+            gradient.setPixel(x, y, qRgb(x * 2, y * 5, (x + y) & 255));
+    }
+    QImage black(120, 50, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    const COLORREF amber = RGB(200, 120, 40);
     for (const int32_t pixels : {0, 9, 13}) {
         for (const bool opaque : {false, true}) {
-            SCOPED_TRACE(testing::Message() << "pixels " << pixels << " opaque " << opaque);
-            QImage cached(120, 50, QImage::Format_RGB32);
-            cached.fill(Qt::black);
-            QImage plain = cached;
-            {
-                QPainter painter(&cached);
-                CQtDeviceContext dc(painter);
-                CFontDesc desc;
-                desc.height = -pixels;
-                dc.SelectFont(desc);
-                dc.SetTextColor(white);
-                dc.SetBkColor(blue);
-                dc.SetBkMode(opaque ? CDeviceContext::BkMode::Opaque
-                                    : CDeviceContext::BkMode::Transparent);
-                dc.IntersectClipRect(
-                    CRect(clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1));
-                for (size_t k = 0; k < std::size(texts); ++k)
-                    dc.TextOut(CPoint(at[k].x(), at[k].y()), texts[k]);
-            }
-            {
-                QPainter painter(&plain);
-                painter.setClipRect(clip);
-                QFont font;
-                font.setWeight(QFont::Weight(CFontDesc::normalWeight));
-                font.setItalic(false);
-                if (pixels > 0)
-                    font.setPixelSize(pixels);
-                const QFontMetrics metrics(font, painter.device());
-                painter.setFont(font);
-                painter.setPen(CQtDeviceContext::ToQColor(white));
-                for (size_t k = 0; k < std::size(texts); ++k) {
-                    const QString text = QString::fromLatin1(texts[k]);
-                    if (opaque)
-                        painter.fillRect(QRect(at[k].x(), at[k].y(),
-                                               metrics.horizontalAdvance(text), metrics.height()),
-                                         CQtDeviceContext::ToQColor(blue));
-                    painter.drawText(at[k] + QPoint(0, metrics.ascent()), text);
+            for (const bool coloured : {false, true}) {
+                SCOPED_TRACE(testing::Message() << "pixels " << pixels << " opaque " << opaque
+                                                << " coloured " << coloured);
+                const COLORREF ink = coloured ? amber : white;
+                const QImage& under = coloured ? gradient : black;
+                QImage cached = under.copy();
+                QImage plain = under.copy();
+                {
+                    QPainter painter(&cached);
+                    CQtDeviceContext dc(painter);
+                    CFontDesc desc;
+                    desc.height = -pixels;
+                    dc.SelectFont(desc);
+                    dc.SetTextColor(ink);
+                    dc.SetBkColor(blue);
+                    dc.SetBkMode(opaque ? CDeviceContext::BkMode::Opaque
+                                        : CDeviceContext::BkMode::Transparent);
+                    dc.IntersectClipRect(
+                        CRect(clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1));
+                    for (size_t k = 0; k < std::size(texts); ++k)
+                        dc.TextOut(CPoint(at[k].x(), at[k].y()), texts[k]);
                 }
+                {
+                    QPainter painter(&plain);
+                    painter.setClipRect(clip);
+                    QFont font;
+                    font.setWeight(QFont::Weight(CFontDesc::normalWeight));
+                    font.setItalic(false);
+                    if (pixels > 0)
+                        font.setPixelSize(pixels);
+                    const QFontMetrics metrics(font, painter.device());
+                    painter.setFont(font);
+                    painter.setPen(CQtDeviceContext::ToQColor(ink));
+                    for (size_t k = 0; k < std::size(texts); ++k) {
+                        const QString text = QString::fromLatin1(texts[k]);
+                        if (opaque)
+                            painter.fillRect(QRect(at[k].x(), at[k].y(),
+                                                   metrics.horizontalAdvance(text),
+                                                   metrics.height()),
+                                             CQtDeviceContext::ToQColor(blue));
+                        painter.drawText(at[k] + QPoint(0, metrics.ascent()), text);
+                    }
+                }
+                EXPECT_EQ(cached, plain);
+                EXPECT_NE(cached, under);
             }
-            EXPECT_EQ(cached, plain);
-            QImage blank(120, 50, QImage::Format_RGB32);
-            blank.fill(Qt::black);
-            EXPECT_NE(cached, blank);
         }
     }
 }
