@@ -161,10 +161,8 @@ void CPlaneBuild::Build()
     m_steps = 0;
     try {
         CollectGuides();
-        // A fill grows from its seed: one on other copper, in the room kept clear round it or
-        // round a pin of the plane's own net has nowhere to grow.
-        const CPoint seed = m_plane.GetSeed();
-        if (m_copper.Contains(seed) || m_obstacles.Contains(seed) || InThermal(seed)) {
+        // A fill grows from its seed: one on other copper has nowhere to grow.
+        if (m_copper.Contains(m_plane.GetSeed())) {
             AskToMoveSeed();
             return;
         }
@@ -242,11 +240,21 @@ void CPlaneBuild::FillFromGuides()
     // that went astray shows as a failure, never as a fill over other copper.
     if (m_plane.GetFillErrorCount() == 0 && PolygonsStayClear())
         FillHatch();
-    if (m_plane.GetFillErrorCount() != 0) {
-        m_plane.DeleteFill();
-        CServices::Messages().MessageBox(CResString::Load(IDS_FILL_PLANE_FAILURE), "", MB_OK,
-                                         MB_ICONEXCLAMATION);
+    if (m_plane.GetFillErrorCount() == 0)
+        return;
+    m_plane.DeleteFill();
+    // A seed in the room kept clear round other copper or round a pin of the plane's own net
+    // can leave the walk without a boundary round it: the seed is what to change.
+    const CPoint seed = m_plane.GetSeed();
+    if (m_obstacles.Contains(seed) || InThermal(seed)) {
+        m_plane.SetFillErrorCount(0);
+        m_plane.SetErrorMark(noErrorMark);
+        m_plane.SetErrorSegment(FillStroke{});
+        AskToMoveSeed();
+        return;
     }
+    CServices::Messages().MessageBox(CResString::Load(IDS_FILL_PLANE_FAILURE), "", MB_OK,
+                                     MB_ICONEXCLAMATION);
 }
 
 void CPlaneBuild::CollectGuides()
