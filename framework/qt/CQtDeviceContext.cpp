@@ -444,6 +444,7 @@ CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
         for (auto& entry : shared.byFont)
             entry.second.clear();
         shared.count = 1;
+        shared.pictureBytes = 0;
     }
     return labels.emplace(std::string(text), std::move(label)).first->second;
 }
@@ -469,7 +470,16 @@ const CQtDeviceContext::Label::Picture& CQtDeviceContext::PictureOf(Label& label
         if (picture.ink == ink)
             return picture;
     }
-    // A board writes its labels in a colour or two; a few pictures per text are kept.
+    // A board writes its labels in a colour or two; a few pictures per text are kept, and a
+    // bounded number of pixels in all.
+    SharedLabels& shared = Shared();
+    if (shared.pictureBytes > SharedLabels::pictureLimit) {
+        for (auto& entry : shared.byFont) {
+            for (auto& kept : entry.second)
+                kept.second.pictures.clear();
+        }
+        shared.pictureBytes = 0;
+    }
     if (label.pictures.size() >= 4)
         label.pictures.erase(label.pictures.begin());
     // Glyphs may overhang their cell by a little on either side.
@@ -495,6 +505,7 @@ const CQtDeviceContext::Label::Picture& CQtDeviceContext::PictureOf(Label& label
             picture.box |= QRect(x - reach, y - reach, 1, 1);
         }
     }
+    shared.pictureBytes += picture.pixels.size() * sizeof(Label::Picture::Pixel);
     label.pictures.push_back(std::move(picture));
     return label.pictures.back();
 }
@@ -777,6 +788,7 @@ void CQtDeviceContext::ForgetSharedLabels()
     for (auto& entry : s_shared.byFont)
         entry.second.clear();
     s_shared.count = 0;
+    s_shared.pictureBytes = 0;
     s_shared.forgottenWithApplication = false;
 }
 

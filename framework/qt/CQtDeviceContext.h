@@ -149,8 +149,11 @@ private:
     struct SharedLabels {
         // A board's labels are a few thousand texts.
         static constexpr size_t limit = 200000;
+        // Past this many bytes of label pictures they are drawn afresh.
+        static constexpr size_t pictureLimit = size_t(64) << 20;
         std::unordered_map<std::string, LabelMap> byFont;
         size_t count = 0;
+        size_t pictureBytes = 0;
         bool forgottenWithApplication = false;
     };
     static SharedLabels& Shared();
