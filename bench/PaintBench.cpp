@@ -1,12 +1,11 @@
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
+#include "bench/BenchApplication.h"
 #include "bench/BoardGenerator.h"
 #include "document/CDocumentViews.h"
 #include "document/CWevraDoc.h"
@@ -23,23 +22,12 @@ public:
     CSize GetClientSize() const override { return CSize(screenWidth, screenHeight); }
 };
 
-// The pad labels are written with the desktop's fonts, which need the application object.
-QGuiApplication& Application()
-{
-    static int argc = 1;
-    static char name[] = "wevra_bench";
-    static char* argv[] = {name, nullptr};
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QGuiApplication application(argc, argv);
-    return application;
-}
-
 // A full repaint of the generated board, fitted into a full-HD back buffer; with range 1 set,
 // its ground pour and a solid bottom-layer plane are filled first.
 void BM_DrawBoard(benchmark::State& state)
 {
-    Application();
+    // The pad labels are written with the desktop's fonts, which need the application object.
+    BenchApplication();
     CScreenViews views;
     CWevraDoc doc;
     doc.SetViews(&views);

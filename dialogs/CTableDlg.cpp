@@ -73,6 +73,8 @@ void CTableDlg::FitHostToGrid()
     if (tooWide)
         height += scrollBarRoom;
     resize(std::min(width, maxWidth), std::min(height, maxHeight));
+    // A hidden window hears of its new size only when it is shown: the grid is laid out now.
+    m_grid->setGeometry(rect());
     if (isVisible()) {
         // Keep the whole window on the screen it is on.
         const QRect now = frameGeometry();

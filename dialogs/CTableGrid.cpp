@@ -31,6 +31,8 @@ QFont TableFont()
 CTableGrid::CTableGrid(CWevraDoc& document, CViewCommandHost& view, QWidget* parent)
     : CGridCtrl(parent), m_document(document), m_view(view), m_font(TableFont()), m_metrics(m_font)
 {
+    for (size_t ch = 0; ch < m_asciiAdvance.size(); ++ch)
+        m_asciiAdvance[ch] = m_metrics.horizontalAdvance(QChar(char16_t(ch)));
 }
 
 CTableGrid::~CTableGrid() = default;
@@ -55,7 +57,17 @@ void CTableGrid::ReportChanged()
 
 int CTableGrid::TextWidth(const QString& text) const
 {
-    return text.isEmpty() ? 0 : m_metrics.horizontalAdvance(text) + cellTextMargin;
+    if (text.isEmpty())
+        return 0;
+    // A large table has hundreds of thousands of texts: their widths are added up from the
+    // characters' advances, which leaves out kerning (a pixel or two that the margin takes).
+    int width = 0;
+    for (const QChar ch : text) {
+        if (ch.unicode() >= m_asciiAdvance.size())
+            return m_metrics.horizontalAdvance(text) + cellTextMargin;
+        width += m_asciiAdvance[ch.unicode()];
+    }
+    return width + cellTextMargin;
 }
 
 void CTableGrid::SetText(int col, int row, const std::string& text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -102,6 +103,9 @@ private:
     uint32_t m_dialogId = 0;
     QFont m_font;
     QFontMetrics m_metrics;
+    // Advances of the ASCII characters in the table font, measured once: the widths of a
+    // large table's many texts are added up from them.
+    std::array<int, 128> m_asciiAdvance{};
     CGridTriangleType m_sortMark;
     int m_sortMarkType = -1;
     int m_sortCol = 0;
