@@ -14,6 +14,7 @@
 #include "framework/qt/CQtListPicker.h"
 #include "framework/qt/CQtMailService.h"
 #include "framework/qt/CQtMessageService.h"
+#include "framework/qt/CQtPrintDialogService.h"
 #include "framework/qt/CQtPrinterService.h"
 #include "framework/qt/CQtProgressService.h"
 #include "framework/qt/CQtSettingsStore.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
     CQtMessageService messages;
     CQtLauncher launcher;
     CQtPrinterService printers;
+    CQtPrintDialogService printDialogs;
     CQtProgressService progress;
     CQtListPicker listPicker;
     CQtFileDialogService fileDialogs;
@@ -40,6 +42,7 @@ int main(int argc, char** argv)
     CServices::SetMessages(&messages);
     CServices::SetLauncher(&launcher);
     CServices::SetPrinters(&printers);
+    CServices::SetPrintDialogs(&printDialogs);
     CServices::SetProgress(&progress);
     CServices::SetListPicker(&listPicker);
     CServices::SetFileDialogs(&fileDialogs);
@@ -69,6 +72,7 @@ int main(int argc, char** argv)
     CServices::SetFileDialogs(nullptr);
     CServices::SetListPicker(nullptr);
     CServices::SetProgress(nullptr);
+    CServices::SetPrintDialogs(nullptr);
     CServices::SetPrinters(nullptr);
     CServices::SetLauncher(nullptr);
     CServices::SetMessages(nullptr);

@@ -104,8 +104,8 @@ private:
     int32_t m_lineHeight = 1;
 };
 
-void PrintPage(CPrintedPage& page, const CWevraDoc& document, int32_t number, int32_t pages,
-               const std::string& timeStamp, const std::string& productVersion)
+void PrintListPage(CPrintedPage& page, const CWevraDoc& document, int32_t number, int32_t pages,
+                   const std::string& timeStamp, const std::string& productVersion)
 {
     page.Left(0, 720, "Placing Info:");
     page.Left(0, 2880, document.GetDesignName() + ".PCB");
@@ -201,15 +201,10 @@ int32_t CPlacingInfo::PageCount(int32_t components)
     return int32_t((int64_t(components) + rowsPerPage - 1) / rowsPerPage);
 }
 
-bool CPlacingInfo::Print(const CWevraDoc& document, CPrintJob& job, const std::string& timeStamp,
-                         const std::string& productVersion)
+void CPlacingInfo::PrintPage(const CWevraDoc& document, CPrintJob& job, int32_t number,
+                             const std::string& timeStamp, const std::string& productVersion)
 {
-    const int32_t pages = PageCount(document.GetComponents().GetCount());
-    for (int32_t number = 1; number <= pages; ++number) {
-        if (number > 1 && !job.NewPage())
-            return false;
-        CPrintedPage page(job.GetDC(), job.GetPixelsPerInchX(), job.GetPixelsPerInchY());
-        PrintPage(page, document, number, pages, timeStamp, productVersion);
-    }
-    return true;
+    CPrintedPage page(job.GetDC(), job.GetPixelsPerInchX(), job.GetPixelsPerInchY());
+    PrintListPage(page, document, number, PageCount(document.GetComponents().GetCount()), timeStamp,
+                  productVersion);
 }

@@ -30,8 +30,9 @@ public:
 
     // Pages for a printed list of that many components: at least one.
     static int32_t PageCount(int32_t components);
-    // Prints the list on the job's pages, rowsPerPage components to a page, each page with its
-    // header, the time stamp and the program's version. False when the device refused a page.
-    static bool Print(const CWevraDoc& document, CPrintJob& job, const std::string& timeStamp,
-                      const std::string& productVersion);
+    // Paints page `number` (from 1) of the printed list on the job's open page: its
+    // rowsPerPage components under the page's header, the time stamp and the program's
+    // version.
+    static void PrintPage(const CWevraDoc& document, CPrintJob& job, int32_t number,
+                          const std::string& timeStamp, const std::string& productVersion);
 };

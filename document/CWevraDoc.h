@@ -635,11 +635,13 @@ public:
     // the job's scale and offset. False, painting nothing, for a job scale that gives no
     // positive print scale or a record the job lacks.
     bool PrintJobPage(CDeviceContext& dc, int32_t record, int32_t pixelsPerInch);
-    // Prints every item of the current output job, one page each, through the printer
-    // service: into the PDF file when `pdfPath` is not empty, else on the job's printer (the
-    // default printer when the job asks for it or its own is gone). A job that does not print
-    // to "WINDOWS" gives way to the first one that does; without one the user is told. True
-    // when the pages were printed.
+    // The same for item `record` of output job `job`.
+    bool PrintJobPage(CDeviceContext& dc, int32_t job, int32_t record, int32_t pixelsPerInch);
+    // Prints every item of the current output job, one page each, without asking (CJobPrintout):
+    // into the PDF file when `pdfPath` is not empty, else on the job's printer (the printer the
+    // user chose last when the job asks for the default printer or its own is gone). A job
+    // that does not print to "WINDOWS" gives way to the first one that does; without one, or
+    // when the printer fails, the user is told. True when the pages were printed.
     bool PrintOutputJob(const std::string& pdfPath);
 
     // ---- Previews of the design configuration (CWevraDocPreview.cpp) ---------------------------

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "document/CDocumentViews.h"
+#include "document/CJobPrintout.h"
 #include "framework/CDeviceContext.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
-#include "framework/CPrintJob.h"
-#include "framework/CPrinterService.h"
+#include "framework/CPrintCommands.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "framework/Numeric.h"
@@ -24,7 +24,6 @@
 #include "model/CNetArray.h"
 #include "model/COutput.h"
 #include "model/COutputArray.h"
-#include "model/COutputDevice.h"
 #include "model/COutputRec.h"
 #include "model/CPour.h"
 #include "model/CShapeLib.h"
@@ -48,11 +47,9 @@ constexpr int32_t defaultArrayStep = 512000;
 
 // A job's page scale is this many board units per inch of paper at job scale 1.
 constexpr double unitsPerInch = 256000.0;
-constexpr int32_t orientationLandscape = 2;
 
 constexpr char cancelMoveText[] = "CWevraDoc::CancelMove";
 constexpr char templateQuestionText[] = "In Construction! Try?";
-constexpr char noWindowsJobText[] = "Please define a Output Job with a Windows Driver";
 
 bool IsTrackTool(uint32_t mode)
 {
@@ -368,7 +365,13 @@ void CWevraDoc::SelectPen(int32_t index)
 
 bool CWevraDoc::PrintJobPage(CDeviceContext& dc, int32_t record, int32_t pixelsPerInch)
 {
-    const COutput* job = m_outputJobs->GetJob(m_outputJobs->GetCurrent());
+    return PrintJobPage(dc, m_outputJobs->GetCurrent(), record, pixelsPerInch);
+}
+
+bool CWevraDoc::PrintJobPage(CDeviceContext& dc, int32_t jobIndex, int32_t record,
+                             int32_t pixelsPerInch)
+{
+    const COutput* job = m_outputJobs->GetJob(jobIndex);
     const COutputRec* item = job ? job->GetItem(record) : nullptr;
     if (!item || pixelsPerInch <= 0)
         return false;
@@ -473,39 +476,6 @@ void CWevraDoc::PrintLayers(CDeviceContext& dc, const COutputRec& record, const 
 
 bool CWevraDoc::PrintOutputJob(const std::string& pdfPath)
 {
-    const std::string windows = COutputDevice::Name(COutputDevice::windows);
-    const COutput* current = m_outputJobs->GetJob(m_outputJobs->GetCurrent());
-    if (!current || current->GetDevice() != windows) {
-        int32_t found = -1;
-        for (int32_t k = 0; k < m_outputJobs->GetCount() && found < 0; ++k) {
-            if (m_outputJobs->GetJob(k)->GetDevice() == windows)
-                found = k;
-        }
-        if (found < 0) {
-            CServices::Messages().MessageBox(noWindowsJobText, AppTitle());
-            return false;
-        }
-        m_outputJobs->SetCurrent(found);
-    }
-    const COutput& job = *m_outputJobs->GetJob(m_outputJobs->GetCurrent());
-    if (job.GetItemCount() == 0)
-        return false;
-
-    CPrinterService& printers = CServices::Printers();
-    CPrintSetup setup;
-    setup.pdfPath = pdfPath;
-    setup.landscape = job.GetOrientation() == orientationLandscape;
-    setup.title = GetDesignName();
-    if (pdfPath.empty() && !job.UseDefaultPrinter() &&
-        printers.CanOpenPrinter(job.GetPrinterName()))
-        setup.printerName = job.GetPrinterName();
-    std::unique_ptr<CPrintJob> print = printers.StartJob(setup);
-    if (!print)
-        return false;
-    for (int32_t page = 0; page < job.GetItemCount(); ++page) {
-        if (page > 0 && !print->NewPage())
-            return false;
-        PrintJobPage(print->GetDC(), page, print->GetPixelsPerInchX());
-    }
-    return print->End();
+    CJobPrintout printout(*this, pdfPath);
+    return CPrintCommands::Print(printout, false);
 }

@@ -1,6 +1,7 @@
 #include "editor/CLeftPane.h"
 
 #include <algorithm>
+#include <memory>
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -8,17 +9,14 @@
 #include <QPainter>
 
 #include "document/CPlacingInfo.h"
+#include "document/CPlacingInfoPrintout.h"
+#include "document/CPrintoutCommands.h"
 #include "document/CWevraDoc.h"
-#include "editor/CWevraApp.h"
 #include "framework/CCommandTarget.h"
-#include "framework/CMessageService.h"
-#include "framework/CPrintJob.h"
-#include "framework/CPrinterService.h"
-#include "framework/CServices.h"
+#include "framework/CPrintout.h"
 #include "framework/VirtualKeys.h"
 #include "model/CComponentArray.h"
 #include "resources/CommandIds.h"
-#include "resources/StringIds.h"
 
 namespace {
 
@@ -176,6 +174,7 @@ bool CLeftPane::IsCommandEnabled(uint32_t id) const
     case ID_FILE_PLACING_INFO:
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:
+    case ID_FILE_PRINT_PREVIEW:
         return HasComponentList();
     case ID_SHOW_RATSNEST:
         return HasComponentList() && !GetSelection().IsEmpty();
@@ -191,14 +190,20 @@ bool CLeftPane::IsCommandChecked(uint32_t id) const
 
 void CLeftPane::RegisterCommands(CCommandTarget& target)
 {
-    for (const uint32_t id :
-         {ID_FILE_PLACING_INFO, ID_FILE_PRINT, ID_FILE_PRINT_DIRECT, ID_SHOW_RATSNEST}) {
+    for (const uint32_t id : {ID_FILE_PLACING_INFO, ID_SHOW_RATSNEST}) {
         target.OnCommand(id, [this, id] { OnCommand(id); });
         target.OnUpdate(id, [this](CCmdUI& ui) {
             ui.Enable(IsCommandEnabled(ui.id));
             ui.SetCheck(IsCommandChecked(ui.id));
         });
     }
+    CPrintoutCommands::Register(
+        target,
+        [this]() -> std::unique_ptr<CPrintout> {
+            return std::make_unique<CPlacingInfoPrintout>(
+                GetDocument(), QCoreApplication::applicationVersion().toStdString());
+        },
+        [this] { return HasComponentList(); });
 }
 
 bool CLeftPane::OnCommand(uint32_t id)
@@ -208,11 +213,6 @@ bool CLeftPane::OnCommand(uint32_t id)
         if (IsCommandEnabled(id))
             CPlacingInfo::Write(GetDocument());
         return true;
-    case ID_FILE_PRINT:
-    case ID_FILE_PRINT_DIRECT:
-        if (IsCommandEnabled(id))
-            PrintList();
-        return true;
     case ID_SHOW_RATSNEST:
         if (m_list.ToggleRatsnest(GetSelection().GetValidSelected()))
             viewport()->update();
@@ -220,19 +220,4 @@ bool CLeftPane::OnCommand(uint32_t id)
     default:
         return false;
     }
-}
-
-bool CLeftPane::PrintList()
-{
-    CPrintSetup setup;
-    setup.title = "Placing Info: " + GetDocument().GetDesignName();
-    std::unique_ptr<CPrintJob> job = CServices::Printers().StartJob(setup);
-    const std::string version = QCoreApplication::applicationVersion().toStdString();
-    if (job &&
-        CPlacingInfo::Print(GetDocument(), *job, CPlacingInfo::CurrentTimeStamp(), version) &&
-        job->End())
-        return true;
-    CServices::Messages().MessageBox(CWevraApp::LoadResString(IDS_LIST_NOT_PRINTED),
-                                     CWevraApp::LoadResString(IDS_ERROR), MB_OK, MB_ICONERROR);
-    return false;
 }

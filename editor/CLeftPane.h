@@ -28,17 +28,15 @@ public:
     uint32_t GetHelpContext() const override { return helpContext; }
     void OnUpdate() override;
 
-    // The pane's own commands: Placing Info, the component's ratsnest and printing. False for
-    // any other command, which goes on to the document (Save saves the design).
+    // The pane's own commands: Placing Info and the component's ratsnest. False for any other
+    // command, which goes on to the document (Save saves the design).
     bool OnCommand(uint32_t id);
+    // Of those and of printing the component list.
     bool IsCommandEnabled(uint32_t id) const;
     bool IsCommandChecked(uint32_t id) const;
-    // Hands those commands and their states to the frame's router.
+    // Hands those commands, the printing of the component list and their states to the
+    // frame's router.
     void RegisterCommands(CCommandTarget& target);
-
-    // Prints the component list on the default printer; false (after telling the user) when
-    // it could not be printed.
-    bool PrintList();
 
 protected:
     void PaintList(QPainter& painter) override;

@@ -36,6 +36,7 @@
 #include "framework/CLauncher.h"
 #include "framework/CMessageService.h"
 #include "framework/CPathHelper.h"
+#include "framework/CPrintCommands.h"
 #include "framework/CProgDlg.h"
 #include "framework/CResourcePack.h"
 #include "framework/CServices.h"
@@ -602,6 +603,9 @@ void CMainFrame::RegisterCommands()
                            OpenDocumentFile(path);
                    });
     OnCommand(ID_FILE_EXIT, [this] { close(); });
+    // Chosen for the session, with or without a design: every later print starts from it.
+    OnCommand(ID_FILE_PRINT_SETUP, [] { CPrintCommands::PageSetup(); });
+    OnUpdate(ID_FILE_PRINT_SETUP, [](CCmdUI& ui) { ui.Enable(); });
 
     OnCommand(ID_WINDOW_CASCADE, [this] { Cascade(); });
     OnCommand(ID_WINDOW_TILE_HORIZONTAL, [this] { m_mdiArea->tileSubWindows(); });

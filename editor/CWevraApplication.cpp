@@ -74,7 +74,8 @@ bool CWevraApplication::InitInstance(const std::vector<std::string>& arguments)
             return false;
         }
         if (line.print) {
-            m_mainFrame->GetRouter().Execute(ID_FILE_PRINT);
+            // A print asked for from the desktop goes straight to the printer.
+            m_mainFrame->GetRouter().Execute(ID_FILE_PRINT_DIRECT);
             return false;
         }
     } else if (m_mainFrame->GetConfig()->IsLoadDesign()) {

@@ -1,6 +1,7 @@
 #include "editor/CWevraView.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -20,7 +21,9 @@
 
 #include "document/CDocumentFrame.h"
 #include "document/CDocumentNetlist.h"
+#include "document/CJobPrintout.h"
 #include "document/CPinSwapTool.h"
+#include "document/CPrintoutCommands.h"
 #include "document/CStatusLine.h"
 #include "document/CViewCommands.h"
 #include "document/CViewDispatch.h"
@@ -36,6 +39,7 @@
 #include "framework/CCommandRouter.h"
 #include "framework/CCommandTarget.h"
 #include "framework/CMessageService.h"
+#include "framework/CPrintout.h"
 #include "framework/CServices.h"
 #include "framework/CWindows1252.h"
 #include "framework/Numeric.h"
@@ -46,6 +50,7 @@
 #include "model/CComponentDocument.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
+#include "model/COutputArray.h"
 #include "model/CPadStackArray.h"
 #include "model/CShapeLib.h"
 #include "model/CTextArray.h"
@@ -419,6 +424,14 @@ void CWevraView::RegisterCommands(CCommandTarget& target)
     target.OnUpdate(ID_TOOLS_PINSWAPPING,
                     [this](CCmdUI& ui) { ui.SetCheck(IsMode(ID_TOOLS_PINSWAPPING)); });
     CTableCommands::Register(target, *this);
+    // The board prints through its output jobs; without a job there is nothing to print, and
+    // without one for the printer the print tells the user so.
+    CPrintoutCommands::Register(
+        target,
+        [this]() -> std::unique_ptr<CPrintout> {
+            return std::make_unique<CJobPrintout>(m_document);
+        },
+        [this] { return m_document.GetOutputJobs().GetCount() > 0; });
 }
 
 void CWevraView::OnDocJustLoaded()

@@ -1,21 +1,41 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "framework/CSize.h"
 
 class CDeviceContext;
 
-// Where a print job goes. Names are Windows-1252, as the output jobs store them.
+// Margins of a page in millimetres, as seen in the page's orientation.
+struct CPageMargins {
+    double left = 0.0;
+    double top = 0.0;
+    double right = 0.0;
+    double bottom = 0.0;
+
+    bool operator==(const CPageMargins&) const = default;
+};
+
+// Where a print job goes and on what paper. Names are Windows-1252, as the output jobs store
+// them.
 struct CPrintSetup {
     // Empty: the default printer.
     std::string printerName;
     // Not empty: the pages go into this PDF file instead of to a printer.
     std::string pdfPath;
     bool landscape = false;
+    // The paper in millimetres, upright; zero: the printer's own paper.
+    double paperWidthMm = 0.0;
+    double paperHeightMm = 0.0;
+    // None: the printer's own margins.
+    std::optional<CPageMargins> marginsMm;
+    int32_t copies = 1;
     // The job's name in the printer queue.
     std::string title;
+
+    bool operator==(const CPrintSetup&) const = default;
 };
 
 // A running print job of the printer service. Its first page is open when the job starts;

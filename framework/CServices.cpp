@@ -10,6 +10,7 @@
 #include "framework/CListPickerService.h"
 #include "framework/CMailService.h"
 #include "framework/CMessageService.h"
+#include "framework/CPrintDialogService.h"
 #include "framework/CPrinterService.h"
 #include "framework/CProgressService.h"
 #include "framework/CProgressWindow.h"
@@ -100,6 +101,7 @@ public:
 CHeadlessMessageService headlessMessages;
 CHeadlessLauncher headlessLauncher;
 CHeadlessPrinterService headlessPrinters;
+CPrintDialogService headlessPrintDialogs;
 CHeadlessProgressService headlessProgress;
 CHeadlessListPicker headlessListPicker;
 CHeadlessFileDialogs headlessFileDialogs;
@@ -111,6 +113,7 @@ CHeadlessColorChooser headlessColorChooser;
 CMessageService* installedMessages = nullptr;
 CLauncher* installedLauncher = nullptr;
 CPrinterService* installedPrinters = nullptr;
+CPrintDialogService* installedPrintDialogs = nullptr;
 CProgressService* installedProgress = nullptr;
 CListPickerService* installedListPicker = nullptr;
 CFileDialogService* installedFileDialogs = nullptr;
@@ -141,6 +144,11 @@ CLauncher& CServices::Launcher()
 CPrinterService& CServices::Printers()
 {
     return installedPrinters ? *installedPrinters : headlessPrinters;
+}
+
+CPrintDialogService& CServices::PrintDialogs()
+{
+    return installedPrintDialogs ? *installedPrintDialogs : headlessPrintDialogs;
 }
 
 CProgressService& CServices::Progress()
@@ -206,6 +214,11 @@ CLauncher* CServices::SetLauncher(CLauncher* launcher)
 CPrinterService* CServices::SetPrinters(CPrinterService* service)
 {
     return Replace(installedPrinters, service);
+}
+
+CPrintDialogService* CServices::SetPrintDialogs(CPrintDialogService* service)
+{
+    return Replace(installedPrintDialogs, service);
 }
 
 CProgressService* CServices::SetProgress(CProgressService* service)

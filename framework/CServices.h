@@ -10,6 +10,7 @@ class CLauncher;
 class CListPickerService;
 class CMailService;
 class CMessageService;
+class CPrintDialogService;
 class CPrinterService;
 class CProgressService;
 class CSettingsStore;
@@ -18,8 +19,8 @@ class CSettingsStore;
 // start-up and tests install fakes; until then, and after a service is removed again, a
 // headless default answers: messages go to stderr and get the first button's answer, the
 // launcher starts nothing and reports failure, there are no printers, progress windows show
-// nothing and are never cancelled, list pickers, file and colour choosers are cancelled, and
-// settings are kept in memory only.
+// nothing and are never cancelled, list pickers, file and colour choosers and print dialogs
+// are cancelled, and settings are kept in memory only.
 //
 // The installed objects are not owned; whoever installs one keeps it alive until it is
 // replaced. Each setter returns the service installed before (the default counts as nullptr)
@@ -29,6 +30,7 @@ public:
     static CMessageService& Messages();
     static CLauncher& Launcher();
     static CPrinterService& Printers();
+    static CPrintDialogService& PrintDialogs();
     static CProgressService& Progress();
     static CListPickerService& ListPicker();
     static CFileDialogService& FileDialogs();
@@ -42,6 +44,7 @@ public:
     static CMessageService* SetMessages(CMessageService* service);
     static CLauncher* SetLauncher(CLauncher* launcher);
     static CPrinterService* SetPrinters(CPrinterService* service);
+    static CPrintDialogService* SetPrintDialogs(CPrintDialogService* service);
     static CProgressService* SetProgress(CProgressService* service);
     static CListPickerService* SetListPicker(CListPickerService* service);
     static CFileDialogService* SetFileDialogs(CFileDialogService* service);

@@ -2,7 +2,12 @@
 
 #include <utility>
 
-CQtPrintJob::CQtPrintJob(std::unique_ptr<QPrinter> printer) : m_printer(std::move(printer)) {}
+CQtPrintJob::CQtPrintJob(std::unique_ptr<QPrinter> printer)
+    : m_ownPrinter(std::move(printer)), m_printer(m_ownPrinter.get())
+{
+}
+
+CQtPrintJob::CQtPrintJob(QPrinter& printer) : m_printer(&printer) {}
 
 CQtPrintJob::~CQtPrintJob()
 {
@@ -11,7 +16,7 @@ CQtPrintJob::~CQtPrintJob()
 
 bool CQtPrintJob::Begin()
 {
-    if (!m_painter.begin(m_printer.get()))
+    if (!m_painter.begin(m_printer))
         return false;
     m_dc.emplace(m_painter);
     return true;

@@ -14,6 +14,8 @@ class CQtPrintJob : public CPrintJob {
 public:
     // The printer is set up but not started; Begin starts painting on its first page.
     explicit CQtPrintJob(std::unique_ptr<QPrinter> printer);
+    // A printer someone else keeps, such as the one a preview window paints on.
+    explicit CQtPrintJob(QPrinter& printer);
     ~CQtPrintJob() override;
     CQtPrintJob(const CQtPrintJob&) = delete;
     CQtPrintJob& operator=(const CQtPrintJob&) = delete;
@@ -29,7 +31,8 @@ public:
     bool End() override;
 
 private:
-    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<QPrinter> m_ownPrinter;
+    QPrinter* m_printer;
     QPainter m_painter;
     std::optional<CQtDeviceContext> m_dc;
 };

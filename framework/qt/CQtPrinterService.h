@@ -7,8 +7,6 @@ class CQtPrinterService : public CPrinterService {
 public:
     std::string DefaultPrinterName() const override;
     bool CanOpenPrinter(const std::string& name) const override;
-    // PDF files are written at pdfResolution.
+    // PDF files are written at CQtPrinterSetup::pdfResolution.
     std::unique_ptr<CPrintJob> StartJob(const CPrintSetup& setup) override;
-
-    static constexpr int pdfResolution = 300;
 };

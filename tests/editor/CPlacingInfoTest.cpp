@@ -3,11 +3,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include <QApplication>
 
 #include "document/CPlacingInfo.h"
+#include "document/CPlacingInfoPrintout.h"
+#include "framework/CPrintCommands.h"
 #include "framework/CPrintJob.h"
 #include "framework/CResourcePack.h"
 #include "framework/CServices.h"
@@ -17,6 +20,7 @@
 #include "tests/document/DocTestViews.h"
 #include "tests/framework/qt/QtApplicationTest.h"
 #include "tests/support/CTempFolder.h"
+#include "tests/support/PdfPages.h"
 
 namespace {
 
@@ -157,20 +161,19 @@ TEST_F(CPlacingInfoTest, PrintedListFillsItsPages)
     while (components.GetCount() < 69)
         components.AddComponent("R" + std::to_string(components.GetCount() + 1), "1k", 0, 0, 0, 0,
                                 false);
-    CQtPrinterService printers;
+    CPlacingInfoPrintout printout(*doc, "1.0");
     CPrintSetup setup;
+    ASSERT_TRUE(printout.Prepare(setup));
+    EXPECT_EQ(setup.title, "Placing Info: " + doc->GetDesignName());
+    ASSERT_EQ(printout.GetPageCount(), 2);
+
+    CQtPrinterService printers;
     setup.pdfPath = (m_folder / "list.pdf").string();
     std::unique_ptr<CPrintJob> job = printers.StartJob(setup);
     ASSERT_TRUE(job);
-    EXPECT_TRUE(CPlacingInfo::Print(*doc, *job, "now", "1.0"));
+    EXPECT_TRUE(CPrintCommands::PaintPages(printout, *job, 1, printout.GetPageCount()));
     EXPECT_TRUE(job->End());
-
-    const std::string bytes = ReadFile(setup.pdfPath);
-    int32_t pages = 0;
-    for (size_t at = bytes.find("/Type /Page"); at != std::string::npos;
-         at = bytes.find("/Type /Page", at + 1))
-        pages += bytes.compare(at, 12, "/Type /Pages") == 0 ? 0 : 1;
-    EXPECT_EQ(pages, 2);
+    EXPECT_EQ(CountPdfPages(setup.pdfPath), 2);
 }
 
 } // namespace

@@ -32,8 +32,8 @@
 #include "model/PadShapes.h"
 #include "tests/document/DocTestViews.h"
 #include "tests/framework/qt/QtApplicationTest.h"
-#include "tests/support/ArchiveBytes.h"
 #include "tests/support/CTempFolder.h"
+#include "tests/support/PdfPages.h"
 
 namespace {
 
@@ -257,13 +257,7 @@ TEST_F(CDocPaintTest, AnOutputJobOfOneItemPrintsOnePdfPage)
     EXPECT_TRUE(doc->PrintOutputJob(pdf.string()));
     CServices::SetPrinters(previous);
 
-    const archive_bytes::Bytes file = archive_bytes::ReadFile(pdf);
-    const std::string bytes(file.begin(), file.end());
-    int32_t pages = 0;
-    for (size_t at = bytes.find("/Type /Page"); at != std::string::npos;
-         at = bytes.find("/Type /Page", at + 1))
-        pages += bytes.compare(at, 12, "/Type /Pages") == 0 ? 0 : 1;
-    EXPECT_EQ(pages, 1);
+    EXPECT_EQ(CountPdfPages(pdf), 1);
 }
 
 TEST_F(CDocPaintTest, TheDemoDesignShowsItsCopperAndSilkscreen)

@@ -8,7 +8,8 @@ CFakeServices::CFakeServices()
       m_previousPrinters(CServices::SetPrinters(&printers)),
       m_previousProgress(CServices::SetProgress(&progress)),
       m_previousListPicker(CServices::SetListPicker(&listPicker)),
-      m_previousFileDialogs(CServices::SetFileDialogs(&fileDialogs))
+      m_previousFileDialogs(CServices::SetFileDialogs(&fileDialogs)),
+      m_previousPrintDialogs(CServices::SetPrintDialogs(&printDialogs))
 {
 }
 
@@ -20,4 +21,5 @@ CFakeServices::~CFakeServices()
     CServices::SetProgress(m_previousProgress);
     CServices::SetListPicker(m_previousListPicker);
     CServices::SetFileDialogs(m_previousFileDialogs);
+    CServices::SetPrintDialogs(m_previousPrintDialogs);
 }

@@ -5,12 +5,14 @@
 #include "tests/support/CScriptedFileDialogs.h"
 #include "tests/support/CScriptedListPicker.h"
 #include "tests/support/CScriptedMessageService.h"
+#include "tests/support/CScriptedPrintDialogs.h"
 #include "tests/support/CScriptedProgressService.h"
 
 class CFileDialogService;
 class CLauncher;
 class CListPickerService;
 class CMessageService;
+class CPrintDialogService;
 class CPrinterService;
 class CProgressService;
 
@@ -31,6 +33,7 @@ public:
     CScriptedProgressService progress;
     CScriptedListPicker listPicker;
     CScriptedFileDialogs fileDialogs;
+    CScriptedPrintDialogs printDialogs;
 
 private:
     CMessageService* m_previousMessages = nullptr;
@@ -39,4 +42,5 @@ private:
     CProgressService* m_previousProgress = nullptr;
     CListPickerService* m_previousListPicker = nullptr;
     CFileDialogService* m_previousFileDialogs = nullptr;
+    CPrintDialogService* m_previousPrintDialogs = nullptr;
 };

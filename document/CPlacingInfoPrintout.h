@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "framework/CPrintout.h"
+
+class CWevraDoc;
+
+// The side pane's printout: the placing information of every component, 68 to a page, each
+// page stamped with the time the print was asked for.
+class CPlacingInfoPrintout : public CPrintout {
+public:
+    CPlacingInfoPrintout(const CWevraDoc& document, std::string productVersion);
+
+    // Nothing to print without components.
+    bool Prepare(CPrintSetup& setup) override;
+    int32_t GetPageCount() const override;
+    bool PaintPage(CPrintJob& job, int32_t page) override;
+    void ReportFailure() override;
+
+private:
+    const CWevraDoc& m_document;
+    std::string m_productVersion;
+    std::string m_timeStamp;
+};

@@ -1,0 +1,3 @@
+#include "framework/CPrintout.h"
+
+CPrintout::~CPrintout() = default;
