@@ -1,6 +1,7 @@
 #include "document/CViewCommands.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,9 @@
 #include "document/CPaintState.h"
 #include "document/CViewCommandHost.h"
 #include "document/CWevraDoc.h"
+#include "framework/CFileDialogService.h"
+#include "framework/CResString.h"
+#include "framework/CServices.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
 #include "model/CLayerArray.h"
@@ -147,6 +151,16 @@ void CViewCommands::RegisterDisplay()
     });
     OnUpdate(ID_VIEW_COMPONENTS_PIN_INFO_SUBNET_MARK,
              [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsSubnetMark()); });
+    OnCommand(ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO, [this] {
+        const std::optional<CFontDesc> font = CServices::FileDialogs().ChooseFont(
+            CResString::LoadPart(ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO),
+            m_document.GetPinInfoFont());
+        if (!font)
+            return;
+        m_document.SetPinInfoFont(*font);
+        m_document.SetModified();
+        RedrawFull();
+    });
 
     for (const auto& item : componentTextItems) {
         const int32_t kind = item.kind;

@@ -517,6 +517,8 @@ public:
     // nets brought in line with them.
     void RepairComponentsAfterLoad(CArchive& ar);
     const CFontDesc& GetPinInfoFont() const { return m_settings.pinInfoFont; }
+    // The stored font record follows; what the description does not hold stays as stored.
+    void SetPinInfoFont(const CFontDesc& font);
     // Whether a component lay off the board when the design was read.
     bool IsComponentOutsideBoard() const { return m_componentOutsideBoard; }
 

@@ -99,10 +99,16 @@ void CWevraDoc::SetPinInfoFontFromRecord()
     m_settings.pinInfoFont = font;
 }
 
+void CWevraDoc::SetPinInfoFont(const CFontDesc& font)
+{
+    m_settings.pinInfoFont = font;
+    SetPinInfoFontRecordFromFont();
+}
+
 void CWevraDoc::SetPinInfoFontRecordFromFont()
 {
-    m_settings.pinInfoFontRecord.fill(0);
     uint8_t* record = m_settings.pinInfoFontRecord.data();
+    std::fill_n(record + fontFaceAt, fontFaceSize, uint8_t(0));
     PutLe32(record + fontHeightAt, m_settings.pinInfoFont.height);
     PutLe32(record + fontWeightAt, m_settings.pinInfoFont.weight);
     record[fontItalicAt] = m_settings.pinInfoFont.italic ? 1 : 0;

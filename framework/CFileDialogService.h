@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
-// The desktop's file choosers. Model code never opens a window itself; it asks the service
-// installed in CServices. Paths are native file-system names.
+#include "framework/CFontDesc.h"
+
+// The desktop's file choosers and its font chooser. Model code never opens a window itself; it asks
+// the service installed in CServices. Paths are native file-system names.
 class CFileDialogService {
 public:
     virtual ~CFileDialogService();
@@ -42,6 +44,13 @@ public:
                                                       const std::string& /*startFolder*/,
                                                       const std::string& /*filter*/,
                                                       const std::string& /*defaultExtension*/)
+    {
+        return std::nullopt;
+    }
+    // Lets the user choose a font, starting from `initial`. The chosen font, or nothing when
+    // the user cancelled. The title is Windows-1252.
+    virtual std::optional<CFontDesc> ChooseFont(const std::string& /*title*/,
+                                                const CFontDesc& /*initial*/)
     {
         return std::nullopt;
     }

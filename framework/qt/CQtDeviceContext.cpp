@@ -14,6 +14,7 @@
 #include <QPainterPath>
 #include <QString>
 
+#include "framework/qt/CQtFont.h"
 #include "framework/qt/CQtText.h"
 
 namespace {
@@ -749,18 +750,10 @@ const QFont& CQtDeviceContext::Font() const
 {
     if (m_qfont)
         return *m_qfont;
-    QFont font;
-    if (!m_font.face.empty())
-        font.setFamily(CQtText::FromDesignText(m_font.face));
-    const int weight = m_font.weight == 0 ? CFontDesc::normalWeight : m_font.weight;
-    font.setWeight(QFont::Weight(std::clamp(weight, 1, 1000)));
-    font.setItalic(m_font.italic);
-    if (m_font.height < 0) {
-        font.setPixelSize(std::min(-int64_t(m_font.height), int64_t(0xFFFF)));
-    } else if (m_font.height > 0) {
+    QFont font = CQtFont::ToQFont(m_font);
+    if (m_font.height > 0) {
         // A cell height: scale the em size so that ascent plus descent come to it.
-        const int cell = std::min(m_font.height, 0xFFFF);
-        font.setPixelSize(cell);
+        const int cell = font.pixelSize();
         const int measured = QFontMetrics(font, m_painter.device()).height();
         if (measured > 0 && measured != cell)
             font.setPixelSize(std::max(1, int(std::lround(double(cell) * cell / measured))));

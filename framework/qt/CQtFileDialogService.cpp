@@ -5,9 +5,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QString>
 #include <QStringList>
 
+#include "framework/qt/CQtFont.h"
 #include "framework/qt/CQtText.h"
 
 namespace {
@@ -91,4 +93,16 @@ std::optional<std::string> CQtFileDialogService::ChooseSaveFile(const std::strin
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return CQtText::ToPath(QDir::cleanPath(dialog.selectedFiles().front()));
+}
+
+std::optional<CFontDesc> CQtFileDialogService::ChooseFont(const std::string& title,
+                                                          const CFontDesc& initial)
+{
+    bool chosen = false;
+    const QFont font =
+        QFontDialog::getFont(&chosen, CQtFont::ToQFont(initial), QApplication::activeWindow(),
+                             CQtText::FromDesignText(title));
+    if (!chosen)
+        return std::nullopt;
+    return CQtFont::FromQFont(font);
 }

@@ -2,7 +2,8 @@
 
 #include "framework/CFileDialogService.h"
 
-// The file choosers as QFileDialog over the active window. Needs the QApplication.
+// The file choosers as QFileDialog, the font chooser as QFontDialog, over the active window. Needs
+// the QApplication.
 class CQtFileDialogService : public CFileDialogService {
 public:
     // The chooser opens in the start folder, which OK alone chooses; the root folder is where
@@ -19,4 +20,6 @@ public:
                                               const std::string& startFolder,
                                               const std::string& filter,
                                               const std::string& defaultExtension) override;
+    std::optional<CFontDesc> ChooseFont(const std::string& title,
+                                        const CFontDesc& initial) override;
 };

@@ -403,6 +403,32 @@ TEST_F(CViewCommandsTest, SchematicApplicationSaysWhenNoneIsConfiguredAndGetsThe
               std::vector<std::string>{(folder.Path() / "board.v2.SCH").string()});
 }
 
+TEST_F(CViewCommandsTest, PinInfoFontIsChosenFromTheDesignsAndKeptWithTheDesign)
+{
+    const CFontDesc before = doc->GetPinInfoFont();
+    ASSERT_TRUE(commands->Send(ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO));
+    EXPECT_EQ(doc->GetPinInfoFont(), before) << "cancelled";
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(host.fullRedraws, 0);
+
+    const CFontDesc chosen{"Courier New", -17, CFontDesc::boldWeight, true};
+    services.fileDialogs.QueueFont(chosen);
+    ASSERT_TRUE(commands->Send(ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO));
+    ASSERT_EQ(services.fileDialogs.GetInitialFonts().size(), 2u);
+    EXPECT_EQ(services.fileDialogs.GetInitialFonts()[1], before);
+    EXPECT_EQ(doc->GetPinInfoFont(), chosen);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(host.fullRedraws, 1);
+
+    // A shorter face leaves none of the longer one's characters behind.
+    const CFontDesc shorter{"Sym", -9, CFontDesc::normalWeight, false};
+    services.fileDialogs.QueueFont(shorter);
+    ASSERT_TRUE(commands->Send(ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO));
+    CWevraDoc copy;
+    copy.RestoreDesign(doc->SaveDesignBytes());
+    EXPECT_EQ(copy.GetPinInfoFont(), shorter);
+}
+
 TEST_F(CViewCommandsTest, PenAndLayerCombosChooseByTheirTexts)
 {
     doc->SetWorkLayer(LAYER_SILK_TOP);

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "document/CViewDispatch.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
 #include "editor/CDocTemplate.h"
@@ -24,8 +25,12 @@
 #include "editor/CWevraView.h"
 #include "framework/qt/CQtCommandBinder.h"
 #include "model/CDialogService.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/LayerIds.h"
 #include "resources/CommandIds.h"
 #include "tests/editor/DemoWindowTest.h"
+#include "tests/support/ArchiveBytes.h"
 
 namespace {
 
@@ -52,8 +57,6 @@ const std::set<uint32_t> awaitingHandlers = {
     ID_FILE_PRINT_PREVIEW,
     // The shape library's editing.
     ID_COMPONENTS_EDIT_SHAPE_LIBRARY,
-    // The pin information's font dialog.
-    ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO,
 };
 
 // The tool modes of a design: the idle mode and every mode a command starts.
@@ -483,6 +486,44 @@ TEST_F(CCommandWalkTest, EveryItemOfEveryToolFollowsItsTwinAndHasAHandler)
         if (!withoutHandler.contains(id))
             std::cout << id << " has a handler now: it can leave the list\n";
     }
+}
+
+// The R key starts the routing tool; its click routes the connection at the cursor as an edit
+// that asks to be saved and that Undo takes back.
+TEST_F(CCommandWalkTest, RoutedConnectionIsAnEditThatUndoTakesBack)
+{
+    CNetArray& nets = document->GetNets();
+    document->SetAutoRatsnest(true);
+    nets.RecalcAll();
+    document->SetWorkLayer(LAYER_TOP);
+    document->SetModifiedFlag(false);
+    QTest::keyClick(view, Qt::Key_R);
+    ASSERT_TRUE(document->IsMode(ID_TOOLS_AUTOROUTING_ROUTE_MANUAL_TRACKS));
+    EXPECT_TRUE(Router().Query(ID_TOOLS_AUTOROUTING_ROUTE_MANUAL_TRACKS).check);
+
+    // Clicks at the connections in turn, until one can be laid on the top layer.
+    const auto vertices = [&nets] {
+        int32_t count = 0;
+        for (int32_t i = 0; i < nets.GetCount(); ++i)
+            count += nets.GetNet(i)->GetVertexCount();
+        return count;
+    };
+    const int32_t unrouted = vertices();
+    archive_bytes::Bytes before;
+    for (int32_t i = 1; i < nets.GetCount() && vertices() == unrouted; ++i) {
+        for (int32_t r = 0; r < nets.GetNet(i)->GetRatsLineCount() && vertices() == unrouted; ++r) {
+            const RatsLine line = nets.GetNet(i)->GetRatsLine(r);
+            document->SetCursor(CPoint(line.x1, line.y1));
+            before = archive_bytes::Store(nets);
+            // The left button's click at the cursor.
+            view->GetDispatch().OnSpaceBarDown(0);
+            view->GetDispatch().OnSpaceBarUp();
+        }
+    }
+    ASSERT_GT(vertices(), unrouted) << "the sample design has a connection to route";
+    EXPECT_TRUE(document->IsModified());
+    ASSERT_TRUE(Router().Execute(ID_EDIT_UNDO));
+    EXPECT_EQ(archive_bytes::Store(nets), before);
 }
 
 // The tool modes whose items run in one test.

@@ -200,7 +200,7 @@ TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)
         ID_EDIT_DELETE_SELECTION, ID_EDIT_ROTATE_90,
         ID_OTHER_DELETE,          ID_END_MODE,
         ID_PLANES_DELETE_PLANE,   ID_PLANES_END_EDIT,
-        ID_TEXT_MODIFY,           ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO};
+        ID_TEXT_MODIFY};
     for (const uint32_t id : disabledAtStart)
         EXPECT_FALSE(frame->GetRouter().Query(id).enabled) << id;
 

@@ -43,3 +43,14 @@ CScriptedFileDialogs::ChooseSaveFile(const std::string& title, const std::string
 {
     return ChooseOpenFile(title, startFolder, filter);
 }
+
+std::optional<CFontDesc> CScriptedFileDialogs::ChooseFont(const std::string& /*title*/,
+                                                          const CFontDesc& initial)
+{
+    m_initialFonts.push_back(initial);
+    if (m_fonts.empty())
+        return std::nullopt;
+    std::optional<CFontDesc> font = std::move(m_fonts.front());
+    m_fonts.pop_front();
+    return font;
+}

@@ -42,7 +42,15 @@ public:
                                               const std::string& filter,
                                               const std::string& defaultExtension) override;
 
+    // The font the next font chooser gives, or nothing for Cancel; the fonts it started from.
+    void QueueFont(std::optional<CFontDesc> font) { m_fonts.push_back(std::move(font)); }
+    const std::vector<CFontDesc>& GetInitialFonts() const { return m_initialFonts; }
+    std::optional<CFontDesc> ChooseFont(const std::string& title,
+                                        const CFontDesc& initial) override;
+
 private:
+    std::deque<std::optional<CFontDesc>> m_fonts;
+    std::vector<CFontDesc> m_initialFonts;
     std::deque<std::vector<std::string>> m_fileLists;
     std::deque<std::optional<std::string>> m_folders;
     std::vector<FolderRequest> m_folderRequests;

@@ -5,7 +5,9 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDialog>
 
+#include "framework/qt/CQtFont.h"
 #include "tests/framework/qt/QtApplicationTest.h"
 #include "tests/support/CTempFolder.h"
 
@@ -66,6 +68,30 @@ TEST_F(CQtFileDialogServiceTest, SaveChooserProposesTheNameInTheStartFolder)
     });
     EXPECT_EQ(service.ChooseSaveFile("", (m_folder / "Gone" / "X.PCB").string(), "", ".PCB"),
               std::nullopt);
+}
+
+// A font survives its way through Qt; a size in points comes back in pixels. The chooser gives
+// back what OK chose, and nothing for Cancel.
+TEST_F(CQtFileDialogServiceTest, FontChooserStartsAtTheGivenFont)
+{
+    const CFontDesc initial{"Courier New", -17, CFontDesc::boldWeight, true};
+    EXPECT_EQ(CQtFont::FromQFont(CQtFont::ToQFont(initial)), initial);
+    EXPECT_EQ(CQtFont::FromQFont(QFont("Courier New", 12)).height, -16);
+
+    // The fonts the dialog offers depend on the machine: what OK gives back is what it shows.
+    CQtFileDialogService service;
+    CFontDesc shown;
+    WhenModal([&shown](QWidget* modal) {
+        auto* dialog = qobject_cast<QFontDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Pin Font");
+        shown = CQtFont::FromQFont(dialog->currentFont());
+        dialog->accept();
+    });
+    EXPECT_EQ(service.ChooseFont("Pin Font", initial), shown);
+
+    WhenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+    EXPECT_EQ(service.ChooseFont("Pin Font", initial), std::nullopt);
 }
 
 } // namespace
