@@ -196,11 +196,9 @@ TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)
     ASSERT_EQ(document->GetPlaneCount(), 1);
     EXPECT_TRUE(frame->GetRouter().Query(ID_PLANES_EDIT_POLYLINE).enabled);
     const std::set<uint32_t> disabledAtStart = {
-        ID_EDIT_CANCEL,           ID_EDIT_COPY_SELECTION,
-        ID_EDIT_DELETE_SELECTION, ID_EDIT_ROTATE_90,
-        ID_OTHER_DELETE,          ID_END_MODE,
-        ID_PLANES_DELETE_PLANE,   ID_PLANES_END_EDIT,
-        ID_TEXT_MODIFY};
+        ID_EDIT_CANCEL,         ID_EDIT_COPY_SELECTION, ID_EDIT_DELETE_SELECTION,
+        ID_EDIT_ROTATE_90,      ID_OTHER_DELETE,        ID_END_MODE,
+        ID_PLANES_DELETE_PLANE, ID_PLANES_END_EDIT,     ID_TEXT_MODIFY};
     for (const uint32_t id : disabledAtStart)
         EXPECT_FALSE(frame->GetRouter().Query(id).enabled) << id;
 
