@@ -6,6 +6,7 @@
 #include "dialogs/CBorderSizeDlg.h"
 #include "dialogs/CCleanDlg.h"
 #include "dialogs/CGetShapeDlg.h"
+#include "dialogs/CImportLayermapDlg.h"
 #include "dialogs/CMoveUserOffsetDlg.h"
 #include "dialogs/CNameDlg.h"
 #include "dialogs/CNetGroupsDlg.h"
@@ -44,6 +45,7 @@ bool CQtDialogService::Offers(Dialog dialog) const
     case Dialog::pcbInfo:
     case Dialog::borderSize:
     case Dialog::planeProperties:
+    case Dialog::importLayermap:
         return true;
     default:
         return false;
@@ -173,5 +175,17 @@ int32_t CQtDialogService::PlaneProperties(int32_t unit, const std::vector<std::s
     const int32_t result = dialog.Run();
     if (result == resultOk)
         plane = dialog.GetValues();
+    return result;
+}
+
+int32_t CQtDialogService::ImportLayermap(const std::string& cnfPath, bool browse, uint32_t helpId,
+                                         const std::vector<std::string>& layerNames,
+                                         CDosConfig& config)
+{
+    CImportLayermapDlg dialog(cnfPath, browse, helpId, layerNames, config,
+                              CDocumentFrame::Get().GetProgramFolder().string(), Owner());
+    const int32_t result = dialog.Run();
+    if (result == resultOk)
+        config = dialog.GetConfig();
     return result;
 }

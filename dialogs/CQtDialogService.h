@@ -25,6 +25,8 @@ public:
     int32_t BorderSize(const std::vector<std::string>& choices, std::string& chosen) override;
     int32_t PlaneProperties(int32_t unit, const std::vector<std::string>& layerNames,
                             const std::vector<std::string>& netNames, PlaneValues& plane) override;
+    int32_t ImportLayermap(const std::string& cnfPath, bool browse, uint32_t helpId,
+                           const std::vector<std::string>& layerNames, CDosConfig& config) override;
 
     // CQtDialogServicePads.cpp: padstacks, pad arrays, pens, component texts, rotation, array
     // copy and template import.

@@ -399,7 +399,7 @@ public:
     // ---- Collections ----------------------------------------------------------------------------
 
     CLayerArray& GetLayers() { return *m_layers; }
-    const CLayerArray& GetLayers() const { return *m_layers; }
+    const CLayerArray& GetLayers() const override { return *m_layers; }
     COutputArray& GetOutputJobs() { return *m_outputJobs; }
     COutputArray& GetDisplaySets() { return *m_displaySets; }
     const COutputArray& GetDisplaySets() const { return *m_displaySets; }

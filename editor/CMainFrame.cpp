@@ -624,8 +624,10 @@ void CMainFrame::RegisterCommands()
     });
     OnUpdate(ID_FILE_USER_CONFIGURATION, [this](CCmdUI& ui) { ui.Enable(m_config != nullptr); });
     OnCommand(ID_FILE_IMPORT_WEVRA_DOS_COMPONENTS, [this] { OnImportDosComponents(); });
-    OnUpdate(ID_FILE_IMPORT_WEVRA_DOS_COMPONENTS,
-             [](CCmdUI& ui) { ui.Enable(s_lmcImportFactory != nullptr); });
+    OnUpdate(ID_FILE_IMPORT_WEVRA_DOS_COMPONENTS, [](CCmdUI& ui) {
+        ui.Enable(s_lmcImportFactory != nullptr &&
+                  CDialogService::Get().Offers(CDialogService::Dialog::importLayermap));
+    });
     OnCommand(ID_RUN_SCHEMATIC_APPLICATION, [this] { OnRunSchematicApplication(); });
     OnUpdate(ID_RUN_SCHEMATIC_APPLICATION, [this](CCmdUI& ui) {
         ui.Enable(m_config != nullptr && !m_config->GetSchematicAppPath().empty());

@@ -9,8 +9,12 @@
 #include <limits>
 #include <vector>
 
+#include "framework/CMessageService.h"
 #include "framework/CPathHelper.h"
+#include "framework/CServices.h"
 #include "interchange/CNetlistLines.h"
+#include "model/CDialogService.h"
+#include "model/CLayerArray.h"
 #include "model/CLengthText.h"
 #include "model/LayerIds.h"
 #include "model/PenTable.h"
@@ -150,4 +154,22 @@ bool CDosConfig::ReadBeside(const std::string& path, std::string& error)
         return false;
     }
     return true;
+}
+
+bool CDosConfig::ReadWithLayermap(const std::string& path, bool browse, uint32_t helpId,
+                                  const CLayerArray& layers)
+{
+    const std::string cnf = PathBeside(path);
+    std::string error;
+    if (!ReadBeside(path, error)) {
+        CServices::Messages().FileMessageBox(error, "", MB_OK, MB_ICONEXCLAMATION);
+        std::error_code failed;
+        if (std::filesystem::exists(cnf, failed))
+            return false;
+    }
+    std::vector<std::string> names(static_cast<size_t>(LAYER_COUNT));
+    for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
+        names[size_t(layer)] = layers.GetLayerName(layer);
+    return CDialogService::Get().ImportLayermap(cnf, browse, helpId, names, *this) ==
+           CDialogService::resultOk;
 }

@@ -7,6 +7,8 @@
 
 #include "interchange/PlyRecord.h"
 
+class CLayerArray;
+
 // The tables of a DOS design's configuration file (".CNF") in board units: drills, pad-size
 // rows (kind, |left|, |top|, |right|, |bottom|, corner and two spare values), pens 1..7, the
 // clearance; and the assignment of DOS layers to board layers with the line widths of DOS
@@ -27,6 +29,12 @@ public:
     // Reads the ".CNF" beside a DOS file (same folder and title, extension in any case). False
     // with "<path> not found" or the reading error.
     bool ReadBeside(const std::string& path, std::string& error);
+    // Reads the ".CNF" beside a DOS file and offers it in the "Import Layermap" dialog, where
+    // the user assigns the DOS layers to the layers of `layers` (and may read another file when
+    // `browse`). False, and the tables left empty, when the file is damaged (named) or the user
+    // cancels. A missing file is named, and the dialog still offers to go on with empty tables.
+    bool ReadWithLayermap(const std::string& path, bool browse, uint32_t helpId,
+                          const CLayerArray& layers);
     // The ".CNF" beside a DOS file, found without regard to case.
     static std::string PathBeside(const std::string& path);
 

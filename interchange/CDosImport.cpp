@@ -23,6 +23,7 @@
 #include "model/LayerMaps.h"
 #include "model/PadShapes.h"
 #include "model/PenTable.h"
+#include "resources/CommandIds.h"
 
 namespace {
 
@@ -98,12 +99,7 @@ CPoint CDosImport::BendPoint45(CPoint from, CPoint to)
 
 bool CDosImport::ReadCnf(const std::string& path)
 {
-    std::string error;
-    if (m_config.ReadBeside(path, error))
-        return true;
-    Tell(error);
-    // A set without its configuration can still be read, with pads of no size.
-    return error.size() > 10 && error.compare(error.size() - 10, 10, " not found") == 0;
+    return m_config.ReadWithLayermap(path, false, ID_FILE_OPEN, m_document.GetLayers());
 }
 
 bool CDosImport::ReadCmp(const std::string& path)

@@ -14,7 +14,9 @@ class CShape;
 class CShapeLib;
 
 // Reads a DOS design set into a fresh design: the ".PLY" records with the ".CNF" (pad sizes,
-// drills, pens, clearance) and the ".CMP" (references, types, shape names) beside it. The board
+// drills, pens, clearance; the user assigns its DOS layers to board layers in the layer-map
+// dialog, whose Cancel ends the import before the design changes) and the ".CMP" (references,
+// types, shape names) beside it. The board
 // takes its size from the corner marks, the components their pads, shapes, positions, sides and
 // rotations from their records, and the rest of the records become tracks, vias, drawn lines
 // and planes. A damaged set (corner marks out of shape, component records that are not
@@ -48,7 +50,7 @@ public:
     static CPoint BendPoint45(CPoint from, CPoint to);
 
 protected:
-    // Reading steps; each false after telling the user.
+    // Reading steps; each false after telling the user (or after the user cancelled).
     bool ReadCnf(const std::string& path);
     bool ReadCmp(const std::string& path);
     bool ReadPly(const std::string& path);

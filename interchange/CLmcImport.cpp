@@ -14,6 +14,7 @@
 #include "interchange/CDosImport.h"
 #include "interchange/NetlistText.h"
 #include "interchange/PlyRecord.h"
+#include "model/CLayerArray.h"
 #include "model/CPadStack.h"
 #include "model/CPadStackArray.h"
 #include "model/CShapeLib.h"
@@ -22,6 +23,7 @@
 #include "model/LayerIds.h"
 #include "model/PadShapes.h"
 #include "model/PenTable.h"
+#include "resources/CommandIds.h"
 
 namespace {
 
@@ -51,12 +53,10 @@ CLmcImport::CLmcImport()
 
 bool CLmcImport::ReadLmc(const std::string& configPath)
 {
-    std::string error;
-    if (m_config.ReadBeside(configPath, error))
-        return true;
-    Tell(error);
-    // Without the configuration the footprints still come in, with pads of no size.
-    return error.size() > 10 && error.compare(error.size() - 10, 10, " not found") == 0;
+    // The footprints are not the open design's: their layers are the standard ones.
+    CLayerArray layers;
+    layers.CreateDefault();
+    return m_config.ReadWithLayermap(configPath, true, ID_FILE_IMPORT_WEVRA_DOS_COMPONENTS, layers);
 }
 
 int32_t CLmcImport::MakePadName(CPadStackArray& stacks, uint16_t kind, uint16_t object) const

@@ -184,3 +184,9 @@ int32_t CDialogService::SelCompText(int32_t&)
 {
     return resultCancel;
 }
+
+int32_t CDialogService::ImportLayermap(const std::string&, bool, uint32_t,
+                                       const std::vector<std::string>&, CDosConfig&)
+{
+    return resultCancel;
+}

@@ -8,6 +8,7 @@
 #include "framework/CPoint.h"
 #include "framework/CSize.h"
 
+class CDosConfig;
 class CGridArr;
 class CPenTables;
 class CShapeLib;
@@ -62,6 +63,7 @@ public:
         displayLayerset,
         compCircular,
         selCompText,
+        importLayermap,
     };
 
     // "Place a Rectangular Array of Pads": the start relative to the user offset and the
@@ -259,4 +261,10 @@ public:
     // "Components Text Selector": which component text the Move/Rotate Text tool moves, 0
     // reference, 1 type, 2 shape name; -1 while none is chosen.
     virtual int32_t SelCompText(int32_t& choice);
+    // "Import Layermap": shows the tables of the DOS configuration file `cnfPath` that `config`
+    // holds (Browse, when `browse`, reads another file into it) and lets the user assign the
+    // DOS layers 1..15 to the board layers named in `layerNames` (by layer number) and type the
+    // widths of pens 1..7 and of DOS layers 8..15. The layer map `config` holds is preset.
+    virtual int32_t ImportLayermap(const std::string& cnfPath, bool browse, uint32_t helpId,
+                                   const std::vector<std::string>& layerNames, CDosConfig& config);
 };

@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -29,6 +31,7 @@
 #include "framework/CMessageService.h"
 #include "framework/CPathHelper.h"
 #include "framework/qt/CQtCommandBinder.h"
+#include "framework/qt/CQtText.h"
 #include "interchange/CLmcImport.h"
 #include "model/CComponentArray.h"
 #include "model/CNet.h"
@@ -46,6 +49,7 @@
 #include "tests/interchange/OutputTestSupport.h"
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CFakeServices.h"
+#include "tests/support/CScriptedLayermap.h"
 
 namespace fs = std::filesystem;
 
@@ -461,6 +465,7 @@ TEST_F(CMainFrameTest, DosImportOffersTheStoredLibraryFolderBesideTheProgram)
             offered = folder;
         }
     };
+    CScriptedLayermap layermap;
     const CMainFrame::LmcImportFactory previous = CMainFrame::SetLmcImportFactory(
         []() -> std::unique_ptr<CLmcImport> { return std::make_unique<CRecordingImport>(); });
     {
@@ -709,7 +714,14 @@ TEST_F(CMainFrameTest, DosSetIsExportedAndOpenedFromTheFileMenu)
     QAction* open = FindItem(*frame.menuBar(), {"&File", "&Open\tCtrl + O"});
     ASSERT_NE(open, nullptr);
     services.fileDialogs.QueueFile(ply.string());
+    // The set's configuration file is offered in the layer-map dialog, which the user accepts.
+    std::string offered;
+    WhenModal([&offered](QWidget* modal) {
+        offered = CQtText::ToDesignText(modal->findChild<QLineEdit*>("1414")->text());
+        modal->findChild<QAbstractButton*>("1")->click();
+    });
     open->trigger();
+    EXPECT_EQ(offered, (folder / "BOARD" / "PCB" / "BOARD.CNF").string());
     ASSERT_EQ(OpenPaths(frame).size(), 2u);
     CWevraDoc& read = *frame.GetDocTemplate().GetDocument(1);
     EXPECT_EQ(read.GetBoardWidth(), 256000);

@@ -9,11 +9,13 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
 #include "interchange/CDosImport.h"
+#include "model/CDialogService.h"
 
 namespace {
 
@@ -23,6 +25,16 @@ public:
                        MessageIcon) override
     {
         return FirstButtonAnswer(buttons);
+    }
+};
+
+// Takes the layer map as offered.
+class CAcceptingDialogs : public CDialogService {
+public:
+    int32_t ImportLayermap(const std::string&, bool, uint32_t, const std::vector<std::string>&,
+                           CDosConfig&) override
+    {
+        return resultOk;
     }
 };
 
@@ -47,6 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static CSilentMessages messages;
     CServices::SetMessages(&messages);
+    static CAcceptingDialogs dialogs;
+    CDialogService::Set(&dialogs);
     static const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("wevra-dos-fuzz-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);

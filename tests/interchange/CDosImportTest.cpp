@@ -7,7 +7,9 @@
 
 #include "interchange/CDosConfig.h"
 #include "model/CDrawRecArray.h"
+#include "model/CLayerArray.h"
 #include "model/CNet.h"
+#include "model/LayerIds.h"
 #include "tests/interchange/DosTestBoard.h"
 
 namespace {
@@ -181,4 +183,40 @@ TEST_F(CDosImportTest, ConfigurationLinesAreReadWhole)
         "10K                 R1                  0805-LONGER         200     100     0");
     EXPECT_EQ(full.reference, "R1");
     EXPECT_EQ(full.shape, "0805-LON");
+}
+
+// The layers the user assigns in the layer-map dialog decide where the copper goes; a DOS layer
+// assigned to none is left out. Cancel there opens nothing.
+TEST_F(CDosImportTest, TracksGoToTheLayersTheUserAssigns)
+{
+    const int32_t top = doc->GetNets().AddNet("TOP");
+    const int32_t inner = doc->GetNets().AddNet("INNER");
+    for (const int32_t net : {top, inner}) {
+        CNet& copper = *doc->GetNets().GetNet(net);
+        copper.SetPenTable({0, 2015});
+        const int32_t layer = net == top ? LAYER_TOP : LAYER_BOTTOM;
+        ASSERT_TRUE(copper.AppendVertex(2000, 2000 * net, layer, 0));
+        ASSERT_TRUE(copper.AppendVertex(6000, 2000 * net, layer, 1));
+    }
+    const std::string ply = ExportSet();
+
+    layermap.assign = {{1, LAYER_POWER}, {2, 0}};
+    CWevraDoc target;
+    ASSERT_TRUE(ImportInto(target, ply));
+    EXPECT_EQ(layermap.shownCount, 1);
+    EXPECT_FALSE(layermap.shownBrowse);
+    EXPECT_EQ(layermap.shownLayerNames[LAYER_SILK_TOP],
+              target.GetLayers().GetLayerName(LAYER_SILK_TOP));
+    EXPECT_EQ(layermap.shownConfig.layerMap[8], LAYER_SILK_TOP) << "the default map is offered";
+    const CNet& moved = *target.GetNets().GetNet(top);
+    ASSERT_EQ(moved.GetVertexCount(), 2);
+    EXPECT_EQ(moved.GetVertexLayer(0), LAYER_POWER);
+    EXPECT_EQ(moved.GetVertexLayer(1), LAYER_POWER);
+    EXPECT_EQ(target.GetNets().GetNet(inner)->GetVertexCount(), 0);
+
+    layermap.result = CDialogService::resultCancel;
+    CWevraDoc cancelled;
+    EXPECT_FALSE(ImportInto(cancelled, ply));
+    EXPECT_EQ(cancelled.GetNets().GetCount(), CWevraDoc().GetNets().GetCount());
+    EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
 }

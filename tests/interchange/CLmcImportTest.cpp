@@ -15,6 +15,7 @@
 #include "model/CShapeLibArray.h"
 #include "model/LayerIds.h"
 #include "tests/support/CFakeServices.h"
+#include "tests/support/CScriptedLayermap.h"
 #include "tests/support/CTempFolder.h"
 
 namespace {
@@ -64,6 +65,7 @@ protected:
     }
 
     CFakeServices services;
+    CScriptedLayermap layermap;
     CShapeLibArray libraries;
     std::filesystem::path parts;
     std::string config;
@@ -156,4 +158,28 @@ TEST_F(CLmcImportTest, UnreadableAndDamagedFilesAreNamedAndLeftOut)
     ASSERT_EQ(services.messages.ShownTexts().size(), 4u);
     EXPECT_EQ(services.messages.ShownTexts()[2], (parts / "NONE.CNF").string() + " not found");
     EXPECT_EQ(libraries.GetLib(0)->GetCount(), 1);
+}
+
+// The layer map the user sets in the layer-map dialog places the outlines; Cancel there imports
+// nothing.
+TEST_F(CLmcImportTest, OutlinesGoToTheLayersTheUserAssigns)
+{
+    WriteLmc("B.LMC",
+             Record(0, 0x81, 0, 0) + Record(0, 8 * 8, 0, 0) + Record(0, 8 * 8 + 1, 50, -50));
+    layermap.assign = {{8, LAYER_ASSEMBLY_TOP}};
+    services.fileDialogs.QueueFiles({(parts / "B.LMC").string()});
+    CLmcImport().Run(libraries, config, "");
+    EXPECT_TRUE(layermap.shownBrowse);
+    EXPECT_EQ(layermap.shownPath, config);
+    ASSERT_EQ(libraries.GetCount(), 1);
+    const CShape& b = *libraries.GetLib(0)->GetShape(0);
+    ASSERT_EQ(b.GetOutlineCount(), 2);
+    EXPECT_EQ(b.GetOutlineLayer(0), LAYER_ASSEMBLY_TOP);
+    EXPECT_EQ(b.GetOutlineLayer(1), LAYER_ASSEMBLY_TOP);
+
+    layermap.result = CDialogService::resultCancel;
+    CLmcImport().Run(libraries, config, "");
+    EXPECT_EQ(layermap.shownCount, 2);
+    EXPECT_EQ(libraries.GetLib(0)->GetShape(0)->GetOutlineLayer(0), LAYER_ASSEMBLY_TOP);
+    EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
 }

@@ -11,6 +11,7 @@
 #include "model/CComponentArray.h"
 #include "model/CNetArray.h"
 #include "tests/interchange/NetlistTestBoard.h"
+#include "tests/support/CScriptedLayermap.h"
 
 // The netlist test board on a board of 1000 x 500 DOS units, with components placed by hand.
 class CDosTest : public CNetlistTest {
@@ -54,4 +55,6 @@ protected:
             *problems = exporter.GetProblems();
         return (folder / "demo" / "PCB" / "DEMO.PLY").string();
     }
+
+    CScriptedLayermap layermap;
 };
