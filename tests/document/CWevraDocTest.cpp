@@ -30,6 +30,7 @@
 #include "resources/CommandIds.h"
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CFakeServices.h"
+#include "tests/support/CScriptedLayermap.h"
 #include "tests/support/CTempFolder.h"
 
 namespace {
@@ -180,6 +181,7 @@ void WriteEmptyDosSet(const std::filesystem::path& folder, const std::string& ti
 
 TEST_F(CDocTest, OpensByExtension)
 {
+    CScriptedLayermap layermap;
     CWevraDoc doc;
     EXPECT_FALSE(doc.OnOpenDocument("/nowhere/board.txt"));
     EXPECT_TRUE(services.messages.Shown().empty());
