@@ -210,8 +210,9 @@ void CNewPcbDlg::FillTemplates(const std::string& select)
 
 void CNewPcbDlg::BrowseDesign()
 {
-    const std::optional<std::string> chosen = CServices::FileDialogs().ChooseOpenFile(
-        "", m_designFolder, "Wevra PCB Design (*.PCB *.pcb)");
+    // The design is to be made: it need not exist yet.
+    const std::optional<std::string> chosen = CServices::FileDialogs().ChooseSaveFile(
+        "", m_designFolder, "Wevra PCB Design (*.PCB *.pcb)", ".PCB");
     if (!chosen)
         return;
     SetDesignFolder(CPathHelper::GetDirectory(*chosen));
