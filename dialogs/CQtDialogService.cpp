@@ -46,6 +46,7 @@ bool CQtDialogService::Offers(Dialog dialog) const
     case Dialog::borderSize:
     case Dialog::planeProperties:
     case Dialog::importLayermap:
+    case Dialog::shapeLibrary:
         return true;
     default:
         return false;
@@ -74,13 +75,24 @@ int32_t CQtDialogService::NewPcb(CWevraDoc& document)
 int32_t CQtDialogService::GetShape(CShapeLib& cache, const ShapeRequest& request, int32_t& shape,
                                    std::string& prefix, std::string& type)
 {
-    CGetShapeDlg dialog(cache, CDocumentFrame::Get().GetLibrarySet(), request, Owner());
+    CGetShapeDlg dialog(cache, CDocumentFrame::Get().GetEditableLibrarySet(), request, Owner());
     const int32_t result = dialog.Run();
     if (result == resultOk) {
         shape = dialog.GetShape();
         prefix = dialog.GetPrefix();
         type = dialog.GetType();
     }
+    return result;
+}
+
+int32_t CQtDialogService::ShapeLibrary(CShapeLib& cache, CShapeLibArray& libraries,
+                                       const ShapeRequest& request, const std::string& designTitle,
+                                       bool& cacheChanged)
+{
+    CGetShapeDlg dialog(cache, &libraries, request, Owner());
+    dialog.SetLibraryMode(designTitle);
+    const int32_t result = dialog.Run();
+    cacheChanged = dialog.HasChangedCache();
     return result;
 }
 

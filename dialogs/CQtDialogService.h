@@ -11,6 +11,8 @@ public:
     int32_t NetAdd(std::string& name) override;
     int32_t GetShape(CShapeLib& cache, const ShapeRequest& request, int32_t& shape,
                      std::string& prefix, std::string& type) override;
+    int32_t ShapeLibrary(CShapeLib& cache, CShapeLibArray& libraries, const ShapeRequest& request,
+                         const std::string& designTitle, bool& cacheChanged) override;
     int32_t NewPcb(CWevraDoc& document) override;
     int32_t BoardSize(std::string& width, std::string& height, bool workspace) override;
     int32_t SetGrid(int32_t unit, int32_t& x, int32_t& y, bool& snapOn) override;

@@ -87,6 +87,10 @@ public:
     virtual void ClearShapeEditRequest() {}
     // The application's shape library set; nullptr when there is none.
     virtual const CShapeLibArray* GetLibrarySet() const { return nullptr; }
+    virtual CShapeLibArray* GetEditableLibrarySet() { return nullptr; }
+    // The shape editor takes a copy of the library whose current shape is to be edited; the
+    // next new document edits it.
+    virtual void BeginShapeEdit(const CShapeLib& /*library*/) {}
     // The library whose current shape the shape document edits; nullptr when none is.
     virtual const CShapeLib* GetEditedShapeLibrary() const { return nullptr; }
     // The end of a shape edit: the library set takes the edited library in place of its

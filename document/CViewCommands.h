@@ -59,6 +59,7 @@ private:
     void EditBoardSize();
     void InputPosition();
     void SetGridOffset();
+    void EditShapeLibrary();
     // CViewCommandsLayers.cpp
     void RegisterLayers();
     void EditDesignConfig(int32_t firstPage);

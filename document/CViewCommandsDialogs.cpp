@@ -6,7 +6,9 @@
 #include "document/CDocumentFrame.h"
 #include "document/CViewCommandHost.h"
 #include "document/CWevraDoc.h"
+#include "framework/CMessageService.h"
 #include "framework/CResString.h"
+#include "framework/CServices.h"
 #include "framework/Numeric.h"
 #include "model/CComponentArray.h"
 #include "model/CComponentTool.h"
@@ -121,6 +123,47 @@ void CViewCommands::RegisterDialogs()
         SetMode(ID_COMPONENTS_REPLACE_SHAPE);
     });
     OnUpdate(ID_COMPONENTS_REPLACE_SHAPE, shapeToChoose);
+
+    OnCommand(ID_COMPONENTS_EDIT_SHAPE_LIBRARY, [this] { EditShapeLibrary(); });
+    OnUpdate(ID_COMPONENTS_EDIT_SHAPE_LIBRARY, [](CCmdUI& ui) {
+        ui.Enable(CDocumentFrame::Get().GetEditableLibrarySet() != nullptr &&
+                  CDialogService::Get().Offers(CDialogService::Dialog::shapeLibrary));
+    });
+}
+
+void CViewCommands::EditShapeLibrary()
+{
+    CWevraDoc& doc = m_document;
+    CDocumentFrame& frame = CDocumentFrame::Get();
+    CShapeLibArray* libraries = frame.GetEditableLibrarySet();
+    if (libraries == nullptr)
+        return;
+    const auto save = [libraries] {
+        if (!libraries->Save() && !libraries->GetPath().empty())
+            CServices::Messages().FileMessageBox("The file could not be written:\n" +
+                                                     libraries->GetPath().string(),
+                                                 "", MB_OK, MB_ICONEXCLAMATION);
+    };
+    m_host.SaveCursor();
+    SetMode(ID_EDIT_SELECT_MODE);
+    // Cancel goes back to the file as it is now.
+    if (!doc.IsShapeDocument())
+        save();
+    bool cacheChanged = false;
+    const int32_t result = CDialogService::Get().ShapeLibrary(
+        doc.GetEditableShapeCache(), *libraries, doc.GetComponents().MakeShapeRequest(false),
+        doc.GetDesignName(), cacheChanged);
+    if (cacheChanged) {
+        doc.SetModified();
+        RedrawFull();
+    }
+    if (result == CDialogService::resultOk)
+        save();
+    else if (result == CDialogService::resultEditShape)
+        frame.PostCommand(ID_FILE_NEW);
+    else
+        frame.PostCommand(ID_OTHER_LOAD_SHAPE_LIBRARY);
+    m_host.RestoreCursor();
 }
 
 void CViewCommands::EditBoardSize()

@@ -72,6 +72,7 @@ public:
     CConfig* GetConfig() { return m_config.get(); }
     CShapeLibArray& GetShapeLibraries() { return *m_libraries; }
     const CShapeLibArray* GetLibrarySet() const override { return m_libraries.get(); }
+    CShapeLibArray* GetEditableLibrarySet() override { return m_libraries.get(); }
     CRecentFileList& GetRecentFiles() { return m_recentFiles; }
     // The layout the toolbar shows now.
     const std::vector<CToolbarLayout::Slot>& GetToolbarLayout() const { return m_layout; }
@@ -89,7 +90,7 @@ public:
     void SetOpenedByShell(bool shell) { m_openedByShell = shell; }
 
     // Starts the edit of the library's current shape: the next new document edits it.
-    void BeginShapeEdit(const CShapeLib& library);
+    void BeginShapeEdit(const CShapeLib& library) override;
     bool IsShapeEditing() const { return m_editedLibrary != nullptr; }
 
     // Opens a design (a recent file, a dropped file, the command line); nullptr when it was

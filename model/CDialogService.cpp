@@ -190,3 +190,9 @@ int32_t CDialogService::ImportLayermap(const std::string&, bool, uint32_t,
 {
     return resultCancel;
 }
+
+int32_t CDialogService::ShapeLibrary(CShapeLib&, CShapeLibArray&, const ShapeRequest&,
+                                     const std::string&, bool&)
+{
+    return resultCancel;
+}

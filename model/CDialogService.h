@@ -12,6 +12,7 @@ class CDosConfig;
 class CGridArr;
 class CPenTables;
 class CShapeLib;
+class CShapeLibArray;
 class CToolDocument;
 class CWevraDoc;
 
@@ -28,6 +29,8 @@ public:
     static constexpr int32_t resultWindow = 1660;
     // "Board Size" ends with this instead when the user wants to draw the board with the mouse.
     static constexpr int32_t resultBoardWindow = 1028;
+    // "Shape Library" ends with this instead when it has handed the shape editor a library.
+    static constexpr int32_t resultEditShape = 32917;
 
     // The dialogs, for asking whether the installed service can show one.
     enum class Dialog : uint8_t {
@@ -64,6 +67,7 @@ public:
         compCircular,
         selCompText,
         importLayermap,
+        shapeLibrary,
     };
 
     // "Place a Rectangular Array of Pads": the start relative to the user offset and the
@@ -209,6 +213,13 @@ public:
     // type text for a new component.
     virtual int32_t GetShape(CShapeLib& cache, const ShapeRequest& request, int32_t& shape,
                              std::string& prefix, std::string& type);
+    // "Shape Library", the library mode of "Get Shape": maintains the library set and the
+    // design's shape cache in place (a copy of the cache is named after `designTitle`);
+    // `cacheChanged` tells whether the cache changed. It may end with resultEditShape after
+    // handing the document frame the library whose shape is to be edited.
+    virtual int32_t ShapeLibrary(CShapeLib& cache, CShapeLibArray& libraries,
+                                 const ShapeRequest& request, const std::string& designTitle,
+                                 bool& cacheChanged);
     // "Edit Component Set Position" for `component` (its reference and the positions of its
     // pins 1, 2, ...), with the centre of its box and the mouse position as the other points
     // to measure from; every point relative to the user offset, shown in `unit`. Gives back

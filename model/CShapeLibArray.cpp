@@ -50,6 +50,14 @@ bool CShapeLibArray::RemoveLib(int32_t i)
     return true;
 }
 
+bool CShapeLibArray::SwapLibs(int32_t i, int32_t j)
+{
+    if (i < 0 || j < 0 || i >= GetCount() || j >= GetCount())
+        return false;
+    std::swap(m_libs[size_t(i)], m_libs[size_t(j)]);
+    return true;
+}
+
 void CShapeLibArray::SetCurLib(int32_t i)
 {
     m_curLib = i < GetCount() ? std::max(i, -1) : GetCount() - 1;

@@ -40,6 +40,9 @@ public:
     // Deletes library i; the current library stays within the set. False for no library.
     bool RemoveLib(int32_t i);
 
+    // Libraries i and j change places; false when either names no library.
+    bool SwapLibs(int32_t i, int32_t j);
+
     int32_t GetCurLib() const { return m_curLib; }
     // i when below the count (-1 at least), else the last library.
     void SetCurLib(int32_t i);

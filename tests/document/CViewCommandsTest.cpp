@@ -28,6 +28,7 @@
 #include "model/CNetArray.h"
 #include "model/CPour.h"
 #include "model/CShapeLib.h"
+#include "model/CShapeLibArray.h"
 #include "model/LayerIds.h"
 #include "resources/CommandIds.h"
 #include "tests/document/DocTestViews.h"
@@ -55,11 +56,16 @@ public:
         return found == combos.end() ? -1 : found->second.selected;
     }
 
+    CShapeLibArray* GetEditableLibrarySet() override { return libraries; }
+    void PostCommand(uint32_t id) override { posted.push_back(id); }
+
     struct Combo {
         std::vector<std::string> items;
         int32_t selected = -1;
     };
     std::map<int32_t, Combo> combos;
+    CShapeLibArray* libraries = nullptr;
+    std::vector<uint32_t> posted;
 };
 
 // The board view's window: its switches and what it was asked to do.
@@ -634,6 +640,51 @@ TEST_F(CViewCommandsTest, AddAndReplaceShapeChooseTheShapeFirst)
     ASSERT_TRUE(commands->Send(ID_COMPONENTS_REPLACE_SHAPE));
     EXPECT_TRUE(dialogs.requests.back().replace);
     EXPECT_TRUE(doc->IsMode(ID_COMPONENTS_REPLACE_SHAPE));
+}
+
+// "Shape Library" answering `result`, after adding a shape to the cache when `changeCache`.
+class CLibraryDialogs : public CDialogService {
+public:
+    CLibraryDialogs() : m_previous(CDialogService::Set(this)) {}
+    ~CLibraryDialogs() override { CDialogService::Set(m_previous); }
+    bool Offers(Dialog dialog) const override { return dialog == Dialog::shapeLibrary; }
+    int32_t ShapeLibrary(CShapeLib& cache, CShapeLibArray&, const ShapeRequest&, const std::string&,
+                         bool& cacheChanged) override
+    {
+        if (changeCache)
+            cache.AddShape("NEW");
+        cacheChanged = changeCache;
+        return result;
+    }
+
+    int32_t result = resultOk;
+    bool changeCache = false;
+
+private:
+    CDialogService* m_previous;
+};
+
+// A changed shape cache marks the design modified; an edit starts in a new document, Cancel
+// has the library file read again.
+TEST_F(CViewCommandsTest, EditShapeLibraryMarksACacheChangeAndPassesItsResultOn)
+{
+    CLibraryDialogs dialogs;
+    EXPECT_FALSE(Enabled(ID_COMPONENTS_EDIT_SHAPE_LIBRARY)) << "no library set";
+    CShapeLibArray libraries;
+    frame.libraries = &libraries;
+    dialogs.result = CDialogService::resultEditShape;
+    dialogs.changeCache = true;
+    ASSERT_TRUE(commands->Send(ID_COMPONENTS_EDIT_SHAPE_LIBRARY));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(frame.posted, std::vector<uint32_t>{ID_FILE_NEW});
+
+    doc->SetModifiedFlag(false);
+    dialogs.result = CDialogService::resultCancel;
+    dialogs.changeCache = false;
+    ASSERT_TRUE(commands->Send(ID_COMPONENTS_EDIT_SHAPE_LIBRARY));
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(frame.posted.back(), ID_OTHER_LOAD_SHAPE_LIBRARY);
+    frame.libraries = nullptr;
 }
 
 } // namespace

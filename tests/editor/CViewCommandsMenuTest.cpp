@@ -14,6 +14,8 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include "dialogs/CGetShapeDlg.h"
+#include "dialogs/CNameDlg.h"
 #include "dialogs/CPcbInfoDlg.h"
 #include "document/CDesignSettings.h"
 #include "document/CWevraDoc.h"
@@ -29,6 +31,8 @@
 #include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/CPour.h"
+#include "model/CShapeLib.h"
+#include "model/CShapeLibArray.h"
 #include "model/LayerIds.h"
 #include "resources/CommandIds.h"
 #include "tests/dialogs/DialogTestSupport.h"
@@ -331,6 +335,40 @@ TEST_F(CViewCommandsMenuTest, CircularPadArrayIsPlacedFromThePadsMenu)
     EXPECT_TRUE(document->IsModified());
 }
 
+// Components > Edit Shape Library shows the library set in the shape dialog: OK writes what was
+// made there to the library file, Cancel reloads the file and so forgets it.
+TEST_F(CViewCommandsMenuTest, EditShapeLibraryKeepsWhatOkTakes)
+{
+    const fs::path file = sandbox.root / "parts.SHP";
+    frame->LoadShapeLibraries(file.string());
+    std::map<uint32_t, QAction*> items = CheckItemsFollowTheirUpdateTwins();
+    QAction* edit = items.at(ID_COMPONENTS_EDIT_SHAPE_LIBRARY);
+    ASSERT_TRUE(edit->isEnabled());
+    const auto newLibrary = [](const char* name, int32_t end) {
+        WhenModal([name, end](QWidget* dialog) {
+            EXPECT_EQ(dialog->windowTitle().toStdString(), "Shape Library");
+            WhenModal([name](QWidget* entry) {
+                dialog_test::Type(entry, CNameDlg::idName, name);
+                dialog_test::Click(entry, CWevraDialog::idOk);
+            });
+            dialog_test::Click(dialog, CGetShapeDlg::idGroupNew);
+            dialog_test::Click(dialog, end);
+        });
+    };
+    newLibrary("mine", CWevraDialog::idOk);
+    edit->trigger();
+    CShapeLibArray saved;
+    ASSERT_TRUE(saved.Load(file));
+    ASSERT_EQ(saved.GetCount(), 1);
+    EXPECT_EQ(saved.GetLib(0)->GetName(), "MINE");
+
+    newLibrary("other", CWevraDialog::idCancel);
+    edit->trigger();
+    QApplication::processEvents();
+    ASSERT_EQ(frame->GetShapeLibraries().GetCount(), 1);
+    EXPECT_EQ(frame->GetShapeLibraries().GetLib(0)->GetName(), "MINE");
+}
+
 TEST_F(CViewCommandsMenuTest, ToolItemsStartTheirToolsFromTheMenus)
 {
     std::map<uint32_t, QAction*> items = CheckItemsFollowTheirUpdateTwins();
@@ -386,10 +424,6 @@ TEST_F(CViewCommandsMenuTest, ToolItemsStartTheirToolsFromTheMenus)
     EXPECT_EQ(document->GetWorkLayer(), LAYER_BOTTOM);
     pick(ID_TRACKS_ADD_CIRCLES);
     EXPECT_TRUE(document->IsMode(ID_TRACKS_ADD_CIRCLES));
-    // Without their dialogs these cannot work yet.
-    for (const uint32_t id : {ID_COMPONENTS_EDIT_SHAPE_LIBRARY})
-        EXPECT_FALSE(items.at(id)->isEnabled()) << id;
-
     // Taking every net apart is one undo step.
     const Bytes nets = archive_bytes::Store(document->GetNets());
     const Bytes components = archive_bytes::Store(document->GetComponents());
