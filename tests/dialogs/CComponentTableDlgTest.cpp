@@ -7,6 +7,7 @@
 #include "dialogs/CComponentGrid.h"
 #include "dialogs/CComponentTableDlg.h"
 #include "document/CWevraDoc.h"
+#include "gridctrl/CGridCellArea.h"
 #include "gridctrl/CGridSheetInfo.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
@@ -143,6 +144,19 @@ TEST_F(CComponentTableDlgTest, ClosingReportsTheTableIdAndClosed)
     QTest::keyClick(table.get(), Qt::Key_Escape);
     ASSERT_EQ(view.reports.size(), 2U);
     EXPECT_EQ(view.reports[1].second, uint32_t(ID_TABLE_CLOSED));
+}
+
+TEST_F(CComponentTableDlgTest, F1InTheGridOpensTheHelpOfTheCommand)
+{
+    Add("U1");
+    Open();
+    table->show();
+    table->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(table.get()));
+    Grid().GetCellArea()->setFocus();
+    QTest::keyClick(Grid().GetCellArea(), Qt::Key_F1);
+    EXPECT_EQ(table->GetHelpContext(), 0x10000U + ID_COMPONENTS_COMPONENT_TABLE);
+    EXPECT_EQ(services.launcher.openedPages.size(), 1U);
 }
 
 TEST_F(CComponentTableDlgTest, ADesignWithoutComponentsShowsTheHeadingsOnly)
