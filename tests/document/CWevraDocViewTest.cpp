@@ -77,6 +77,22 @@ std::unique_ptr<CPour> Plane(int32_t x)
     return plane;
 }
 
+// Net 1 has no pins; net 2, named `used`, holds the one pad of the one component.
+CNetArray& EmptyNetBelowAUsedOne(CWevraDoc& doc, const std::string& used)
+{
+    CShapeLib& cache = doc.GetEditableShapeCache();
+    const int32_t shape = cache.AddShape("R");
+    cache.AddPadToShape(shape, 0, 0, 1, 0);
+    CComponentArray& components = doc.GetComponents();
+    components.GetComponent(components.AddEmpty(shape))->ResizePadNets(1);
+    CNetArray& nets = doc.GetNets();
+    nets.AddNet("EMPTY");
+    nets.AddNet(used);
+    doc.SetPadNet(0, 0, 2);
+    doc.RebuildNetPins();
+    return nets;
+}
+
 // The current plane index keeps naming its plane, also while parked by another tool.
 TEST_F(CViewServicesTest, DeletingPlanesKeepsTheCurrentPlane)
 {
@@ -112,16 +128,7 @@ TEST_F(CViewServicesTest, DeletingPlanesKeepsTheCurrentPlane)
 
 TEST_F(CViewServicesTest, DeleteUnusedNetsKeepsNetsWithPins)
 {
-    CShapeLib& cache = doc->GetEditableShapeCache();
-    const int32_t shape = cache.AddShape("R");
-    cache.AddPadToShape(shape, 0, 0, 1, 0);
-    CComponentArray& components = doc->GetComponents();
-    components.GetComponent(components.AddEmpty(shape))->ResizePadNets(1);
-    CNetArray& nets = doc->GetNets();
-    nets.AddNet("EMPTY");
-    nets.AddNet("USED");
-    doc->SetPadNet(0, 0, 2);
-    doc->RebuildNetPins();
+    CNetArray& nets = EmptyNetBelowAUsedOne(*doc, "USED");
     nets.SetCurrentNet(2);
     nets.AddError(CNetErrorRec({"Track", 1, CPoint(0, 0)}, {"Track", 2, CPoint(5, 5)}));
     doc->SetModifiedFlag(false);
@@ -141,16 +148,7 @@ TEST_F(CViewServicesTest, DeleteUnusedNetsKeepsNetsWithPins)
 // brings the old nets back has to bring the planes' old numbers back with them, and Redo the new.
 TEST_F(CViewServicesTest, UndoBringsBackThePlaneNetsOfRenumberedNets)
 {
-    CShapeLib& cache = doc->GetEditableShapeCache();
-    const int32_t shape = cache.AddShape("R");
-    cache.AddPadToShape(shape, 0, 0, 1, 0);
-    CComponentArray& components = doc->GetComponents();
-    components.GetComponent(components.AddEmpty(shape))->ResizePadNets(1);
-    CNetArray& nets = doc->GetNets();
-    nets.AddNet("EMPTY");
-    nets.AddNet("GND");
-    doc->SetPadNet(0, 0, 2);
-    doc->RebuildNetPins();
+    CNetArray& nets = EmptyNetBelowAUsedOne(*doc, "GND");
     doc->GetPlanes().clear();
     doc->GetPlanes().push_back(Plane(0));
     doc->GetPlanes().push_back(Plane(100000));
