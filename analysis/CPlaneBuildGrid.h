@@ -21,7 +21,7 @@ public:
     static constexpr int32_t defaultCellSize = 50393;
     static constexpr int32_t minCellSize = 512;
     // Guides per cell the chosen size aims at, on average.
-    static constexpr int64_t targetGuidesPerCell = 8;
+    static constexpr int64_t targetGuidesPerCell = 2;
     // The cells of one grid stay below this; the cell size grows instead.
     static constexpr int64_t maxCells = int64_t(1) << 22;
     // Every cell range reaches this far beyond its box.
