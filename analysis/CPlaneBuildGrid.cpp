@@ -122,3 +122,8 @@ void CPlaneBuildGrid::Collect(const CRect& box, std::vector<int32_t>& out, bool 
 {
     Gather(CellRange(box), out, sorted);
 }
+
+void CPlaneBuildGrid::Collect(const Range& range, std::vector<int32_t>& out, bool sorted) const
+{
+    Gather(range, out, sorted);
+}

@@ -58,6 +58,7 @@ public:
     // The same for a box, into `out` (in no particular order unless `sorted`); the remembered
     // query stays as it is.
     void Collect(const CRect& box, std::vector<int32_t>& out, bool sorted = true) const;
+    void Collect(const Range& range, std::vector<int32_t>& out, bool sorted = true) const;
 
     int32_t GetColumns() const { return m_columns; }
     int32_t GetRows() const { return m_rows; }

@@ -1,6 +1,7 @@
 #include "analysis/CPlaneBuild.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 
@@ -118,18 +119,20 @@ bool CPlaneBuild::CrossGuides(const DLine3& line, const DLine3& guide, CPoint& h
 std::vector<int32_t> CPlaneBuild::OrderBySeedDistance(const std::vector<DLine3>& guides,
                                                       CPoint seed)
 {
-    std::vector<std::pair<int64_t, int32_t>> keyed;
+    // Distance and index packed into one word sort by distance, then index, at the cost of
+    // plain integer compares.
+    std::vector<uint64_t> keyed;
     keyed.reserve(guides.size());
     for (size_t i = 0; i < guides.size(); ++i) {
         CPoint nearest;
         const int32_t d = PointToSegmentDistance(guides[i].Start(), guides[i].End(), seed, nearest);
-        keyed.emplace_back(std::abs(int64_t(d)), int32_t(i));
+        keyed.push_back(uint64_t(std::abs(int64_t(d))) << 32 | uint64_t(uint32_t(i)));
     }
     std::sort(keyed.begin(), keyed.end());
     std::vector<int32_t> order;
     order.reserve(keyed.size());
-    for (const auto& entry : keyed)
-        order.push_back(entry.second);
+    for (uint64_t entry : keyed)
+        order.push_back(int32_t(uint32_t(entry)));
     return order;
 }
 
@@ -412,10 +415,18 @@ bool CPlaneBuild::PolygonsStayClear()
                 return false;
             }
         }
+        // Neighbouring edges mostly reach the same cells: their guides are gathered once.
+        CPlaneBuildGrid::Range gathered;
+        bool haveGathered = false;
         for (int32_t k = 1; k < polygon->GetSize(); ++k) {
             const CPoint a = (*polygon)[k - 1];
             const CPoint b = (*polygon)[k];
-            m_grid->Collect(CRect(a.x, a.y, b.x, b.y), m_scratch, false);
+            const CPlaneBuildGrid::Range range = m_grid->CellRange(CRect(a.x, a.y, b.x, b.y));
+            if (!haveGathered || !(range == gathered)) {
+                m_grid->Collect(range, m_scratch, false);
+                gathered = range;
+                haveGathered = true;
+            }
             for (int32_t j : m_scratch) {
                 const DLine3& guide = m_guides[size_t(j)];
                 if (!guide.IsThermal() && BoxesMeet(a, b, guide.Start(), guide.End()) &&
