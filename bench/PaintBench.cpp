@@ -63,4 +63,32 @@ void BM_DrawBoard(benchmark::State& state)
 }
 BENCHMARK(BM_DrawBoard)->ArgsProduct({{2000, 8000, 32000}, {0, 1}})->Unit(benchmark::kMillisecond);
 
+// The filled planes alone, as a repaint draws them when they have not changed since the last one.
+void BM_DrawPlanes(benchmark::State& state)
+{
+    BenchApplication();
+    CScreenViews views;
+    CWevraDoc doc;
+    doc.SetViews(&views);
+    GenerateBoard(doc, PlanOf(state.range(0)));
+    AddBottomPlane(doc);
+    doc.RefillAll();
+    doc.ZoomAll();
+    doc.ScrollBy(0, doc.GetBoardHeight());
+
+    QImage image(screenWidth, screenHeight, QImage::Format_RGB32);
+    const CPoint offset = doc.GetViewOffset();
+    const auto paint = [&] {
+        QPainter painter(&image);
+        CQtDeviceContext dc(painter);
+        for (const auto& pour : doc.GetPlanes())
+            pour->Draw(dc, offset.x, offset.y, doc.GetScale(), RGB(0xC0, 0x40, 0x40));
+    };
+    paint();
+    for (auto _ : state)
+        paint();
+    doc.SetViews(nullptr);
+}
+BENCHMARK(BM_DrawPlanes)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
+
 } // namespace

@@ -2,7 +2,6 @@
 #include "framework/Numeric.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <limits>
 #include <span>
@@ -33,22 +32,44 @@ CPoint Offset(CPoint p, int32_t dx, int32_t dy)
 }
 
 // A 64-bit digest of the values a drawing depends on, with the box of the points among them.
+// It is made on every repaint over many thousands of fill points: the points go through four
+// independent chains of multiplications and the box is kept in locals, so that neither the
+// latency of one chain nor stores and reloads of the box set the pace.
 class CPictureKey {
 public:
-    void Add(int64_t v)
+    void Add(int64_t v) { m_hash = Mix(m_hash, uint64_t(v)); }
+
+    // Adds pointAt(0) .. pointAt(count - 1).
+    template <class PointAt> void AddPoints(size_t count, const PointAt& pointAt)
     {
-        m_hash = (m_hash ^ uint64_t(v)) * 0x9E3779B97F4A7C15ull;
-        m_hash ^= m_hash >> 29;
-    }
-    void Add(CPoint p)
-    {
-        Add(int64_t(uint64_t(uint32_t(p.x)) << 32 | uint32_t(p.y)));
-        if (m_points++ == 0) {
-            m_low = m_high = p;
+        if (count == 0)
             return;
+        if (m_points == 0) {
+            m_low = m_high = pointAt(0);
         }
-        m_low = CPoint(std::min(m_low.x, p.x), std::min(m_low.y, p.y));
-        m_high = CPoint(std::max(m_high.x, p.x), std::max(m_high.y, p.y));
+        int32_t lowX = m_low.x, lowY = m_low.y, highX = m_high.x, highY = m_high.y;
+        uint64_t lanes[4] = {m_hash, 0x84222325CBF29CE4ull, 0x2545F4914F6CDD1Dull,
+                             0x9E3779B97F4A7C15ull};
+        const auto take = [&](uint64_t& lane, CPoint p) {
+            lane = Mix(lane, uint64_t(uint32_t(p.x)) << 32 | uint32_t(p.y));
+            lowX = std::min(lowX, p.x);
+            lowY = std::min(lowY, p.y);
+            highX = std::max(highX, p.x);
+            highY = std::max(highY, p.y);
+        };
+        size_t k = 0;
+        for (; k + 4 <= count; k += 4) {
+            take(lanes[0], pointAt(k));
+            take(lanes[1], pointAt(k + 1));
+            take(lanes[2], pointAt(k + 2));
+            take(lanes[3], pointAt(k + 3));
+        }
+        for (; k < count; ++k)
+            take(lanes[0], pointAt(k));
+        m_hash = Mix(Mix(Mix(lanes[0], lanes[1]), lanes[2]), lanes[3]);
+        m_points += int64_t(count);
+        m_low = CPoint(lowX, lowY);
+        m_high = CPoint(highX, highY);
     }
     bool HasPoints() const { return m_points > 0; }
     CPoint Low() const { return m_low; }
@@ -56,6 +77,12 @@ public:
     uint64_t Value() const { return m_hash; }
 
 private:
+    static uint64_t Mix(uint64_t hash, uint64_t v)
+    {
+        hash = (hash ^ v) * 0x9E3779B97F4A7C15ull;
+        return hash ^ (hash >> 29);
+    }
+
     uint64_t m_hash = 0xCBF29CE484222325ull;
     int64_t m_points = 0;
     CPoint m_low, m_high;
@@ -450,14 +477,15 @@ void CPour::DrawFill(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32
          {int64_t(offsetX), int64_t(offsetY), int64_t(zoom), int64_t(color), int64_t(penPixels),
           int64_t(m_fillStrokes.GetSize()), int64_t(m_fillPolylines.size())})
         key.Add(v);
-    for (const FillStroke& stroke : m_fillStrokes) {
-        key.Add(CPoint(stroke.x1, stroke.y1));
-        key.Add(CPoint(stroke.x2, stroke.y2));
-    }
+    const auto strokes = m_fillStrokes.begin();
+    key.AddPoints(2 * size_t(m_fillStrokes.GetSize()), [strokes](size_t k) {
+        const FillStroke& stroke = strokes[ptrdiff_t(k / 2)];
+        return k % 2 == 0 ? CPoint(stroke.x1, stroke.y1) : CPoint(stroke.x2, stroke.y2);
+    });
     for (const auto& polyline : m_fillPolylines) {
         key.Add(int64_t(polyline->GetSize()));
-        for (const CPoint& p : Points(*polyline))
-            key.Add(p);
+        const std::span<const CPoint> points = Points(*polyline);
+        key.AddPoints(points.size(), [points](size_t k) { return points[k]; });
     }
     if (!key.HasPoints())
         return;

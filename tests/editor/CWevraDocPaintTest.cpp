@@ -398,4 +398,31 @@ TEST_F(CDocPaintTest, FilledPlanesLookAsDrawnStrokeByStroke)
     }
 }
 
+TEST_F(CDocPaintTest, AKeptPlanePictureFollowsEveryMovedPoint)
+{
+    CPour& plane = doc->AddRectanglePlane(CRect(20000, 20000, 180000, 130000));
+    plane.SetLayer(LAYER_TOP);
+    doc->RebuildPlane(0);
+    doc->SetPlaneIndex(-1);
+    const auto plain = [&] { return Render<CUncachedContext>(); };
+    CRectArray& strokes = plane.GetFillStrokes();
+    ASSERT_GT(strokes.GetSize(), 5);
+    // Inner points, away from the box of the fill, and the last ones of each list.
+    for (const int32_t i : {int32_t(strokes.GetSize()) / 2, int32_t(strokes.GetSize()) - 1}) {
+        Render();
+        strokes[i].x2 -= 9000;
+        strokes[i].y1 += 4000;
+        EXPECT_EQ(Render(), plain()) << "stroke " << i;
+    }
+    for (const auto& polyline : plane.GetFillPolylines()) {
+        if (polyline->GetSize() < 3)
+            continue;
+        for (const int32_t i : {1, int32_t(polyline->GetSize()) - 2}) {
+            Render();
+            (*polyline)[i].x += 7000;
+            EXPECT_EQ(Render(), plain()) << "polyline point " << i;
+        }
+    }
+}
+
 } // namespace
