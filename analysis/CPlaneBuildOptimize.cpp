@@ -49,10 +49,14 @@ void MergeRun(std::vector<DLine3>& guides, size_t first, size_t last)
     for (size_t k = 0; k < count; ++k)
         lines[k] = {turned[k].start.y, int32_t(k)};
     std::sort(lines.begin(), lines.end());
-    std::vector<int32_t> bucketOf(count);
+    // A guide alone on its line has nothing to merge with and gets no bucket (-1).
+    std::vector<int32_t> bucketOf(count, -1);
     std::vector<Bucket> buckets;
     for (size_t k = 0; k < count; ++k) {
-        if (k == 0 || lines[k].first != lines[k - 1].first)
+        const bool opens = k == 0 || lines[k].first != lines[k - 1].first;
+        if (opens && (k + 1 == count || lines[k + 1].first != lines[k].first))
+            continue;
+        if (opens)
             buckets.emplace_back();
         const int32_t member = lines[k].second;
         Bucket& bucket = buckets.back();
@@ -63,6 +67,8 @@ void MergeRun(std::vector<DLine3>& guides, size_t first, size_t last)
     }
 
     for (size_t i = 0; i < count; ++i) {
+        if (bucketOf[i] < 0)
+            continue;
         Bucket& bucket = buckets[size_t(bucketOf[i])];
         const Turned& ti = turned[i];
         bucket.byStart.erase({ti.start.x, int32_t(i)});
