@@ -182,8 +182,6 @@ static_assert(std::is_sorted(topics.begin(), topics.end(),
                              [](const Topic& a, const Topic& b) { return a.command < b.command; }),
               "help topics must be sorted by command id");
 
-// Dialogs ask for help with this added to the command that opens them.
-constexpr uint32_t dialogContextBase = 0x10000;
 constexpr char fallbackTopic[] = "Hotkeys";
 
 std::filesystem::path HelpFolder()
@@ -195,6 +193,8 @@ std::filesystem::path HelpFolder()
 
 std::string CHelpTopics::PageFor(uint32_t helpContext)
 {
+    // Dialogs ask for help with this added to the command that opens them.
+    constexpr uint32_t dialogContextBase = 0x10000;
     uint32_t command =
         helpContext >= dialogContextBase ? helpContext - dialogContextBase : helpContext;
     auto found =

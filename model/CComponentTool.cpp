@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr uint32_t enterKey = '\r';
-constexpr int32_t fullTurn = 360000;
-
 int32_t Difference(int32_t a, int32_t b)
 {
     return SaturateToInt(int64_t(a) - b);
