@@ -161,6 +161,8 @@ private:
     void Walk();
     int32_t FindStartGuide();
     int32_t TraceBoundary(int32_t current);
+    // Whether a live guide of `found` sets out from the point.
+    bool GoesOn(const std::vector<int32_t>& found, CPoint end) const;
     void ClosePolygon();
     // Drops the points before `first` and the last point, which repeats it.
     void KeepLoop(int32_t first);

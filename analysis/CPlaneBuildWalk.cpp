@@ -169,6 +169,14 @@ void CPlaneBuild::RemoveVisited()
     m_visited.clear();
 }
 
+bool CPlaneBuild::GoesOn(const std::vector<int32_t>& found, CPoint end) const
+{
+    return std::any_of(found.begin(), found.end(), [&](int32_t j) {
+        const DLine3& guide = m_guides[size_t(j)];
+        return guide.IsLive() && guide.Start() == end;
+    });
+}
+
 int32_t CPlaneBuild::TraceBoundary(int32_t current)
 {
     MarkVisited(current);
@@ -178,7 +186,9 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
     m_candidates.clear();
 
     // Crossings: the guides that turn off to the right of the current line; only those at the
-    // nearest crossing point stay candidates.
+    // nearest crossing point stay candidates. A walk that took a guide just at its end stands
+    // on that end: the guides going on from there were never weighed.
+    const bool hasLength = !(m_line.Start() == m_line.End());
     for (int32_t j : found) {
         const DLine3& guide = m_guides[size_t(j)];
         if (j == current || !guide.IsLive() || guide.End() == m_line.Start() ||
@@ -188,9 +198,13 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
             continue;
         CPoint hit;
         // A guide that sets out from where the segment starts was weighed already, against
-        // the guide the walk came along, when it turned here.
-        if (guide.Start() == m_line.Start() || !CrossGuides(m_line, guide, hit) ||
-            hit == guide.End())
+        // the guide the walk came along, when it turned here. One met at its end is left to
+        // the guide that goes on from there, unless the segment passes that one by: crossed a
+        // fraction of a unit before its end, the guide is taken, or the walk would slip
+        // through between the two.
+        if ((guide.Start() == m_line.Start() && hasLength) || !CrossGuides(m_line, guide, hit) ||
+            (hit == guide.End() && (OnSegment(m_line.Start(), m_line.End(), guide.End()) ||
+                                    !GoesOn(found, guide.End()))))
             continue;
         MarkVisited(j);
         const int32_t before = Distance(m_line.x1, m_line.y1, m_line.x2, m_line.y2);
