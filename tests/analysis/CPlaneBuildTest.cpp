@@ -588,3 +588,46 @@ TEST_F(CPlaneBuildTest, FillThatWouldRunIntoOtherCopperIsRefused)
     EXPECT_EQ(line.y1, line.y2);
     EXPECT_GT(line.x2, line.x1);
 }
+
+// Boards on which the walk slipped through the point where two guides of a ring meet, a
+// fraction of a unit beside its segment: round the thermal reliefs of two pins into their
+// channels, and past a circle's start, where its last chord turns into its first by a hair to
+// the right.
+TEST_F(CPlaneBuildTest, WalkNeverSlipsBetweenTwoGuidesOfARing)
+{
+    const int32_t stacks[3] = {board.AddPadStack(PAD_OCTAGON, -8000, -8000, 8000, 8000),
+                               board.AddPadStack(PAD_RECTANGLE, -9000, -4000, 9000, 4000),
+                               board.AddPadStack(PAD_ROUND, -5000, -5000, 5000, 5000)};
+    struct Pin {
+        int32_t net, x, y, stack, angle;
+    };
+    struct Board {
+        std::vector<Pin> pins;
+        int32_t pen;
+        std::vector<CPoint> track;
+    };
+    const Board boards[] = {
+        {{{1, 31782, 29130, 2, 310549}, {2, 38056, 22437, 0, 344805}, {1, 20346, 23584, 1, 47256}},
+         0,
+         {}},
+        {{{2, 59492, 24197, 2, 84976}}, 3610, {{67814, 30832}, {90706, 91486}}}};
+    for (const Board& b : boards) {
+        for (auto& net : board.nets)
+            net = std::make_unique<CNet>(net->GetName(), 1000, 50000, net->GetClearance());
+        for (const Pin& pin : b.pins)
+            board.nets[size_t(pin.net)]->AddPin(pin.x, pin.y, 0, 0, stacks[pin.stack], pin.angle,
+                                                false, 3);
+        CNet& other = *board.nets[2];
+        const int32_t pen = b.pen > 0 ? other.AddPen(b.pen) : 0;
+        for (size_t k = 0; k < b.track.size(); ++k)
+            other.AppendVertex(b.track[k].x, b.track[k].y, LAYER_TOP, k == 0 ? 0 : pen);
+        board.planes.clear();
+        CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 100000, 100000);
+        plane.SetSeed(CPoint(3000, 3000));
+        CPlaneBuild(board, plane);
+        EXPECT_TRUE(fakes.messages.ShownTexts().empty());
+        EXPECT_EQ(plane.GetFillErrorCount(), 0);
+        EXPECT_FALSE(plane.GetFillPolylines().empty());
+        EXPECT_EQ(CountViolations(board, plane), 0);
+    }
+}
