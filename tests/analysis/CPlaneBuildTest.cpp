@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <random>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -192,6 +194,11 @@ const PadForm padForms[] = {
     {PAD_OCTAGON_W, -10000, -6000, 10000, 6000}, {PAD_CONNECTOR, -4000, -15000, 4000, 15000},
     {PAD_DEVICE, -6000, -6000, 6000, 6000},      {PAD_LINE, -3000, -3000, 3000, 3000}};
 
+// A pin of a crowded board: net, place, pad form (of AddCrowdedPadStacks) and turn.
+struct CrowdedPin {
+    int32_t net, x, y, stack, angle;
+};
+
 class CPlaneBuildTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -204,6 +211,29 @@ protected:
             board.AddNet(2015 + 1000 * n);
     }
     void TearDown() override { CResourcePack::SetCurrent(CResourcePack()); }
+
+    // The plane fills without a message and keeps clear of other copper.
+    void FillAndExpectItClean(CPour& plane)
+    {
+        CPlaneBuild(board, plane);
+        EXPECT_TRUE(fakes.messages.ShownTexts().empty());
+        EXPECT_EQ(plane.GetFillErrorCount(), 0);
+        EXPECT_FALSE(plane.GetFillPolylines().empty());
+        EXPECT_EQ(CountViolations(board, plane), 0);
+    }
+    // The pad forms of the crowded boards: an octagon, a rectangle and a circle.
+    std::array<int32_t, 3> AddCrowdedPadStacks()
+    {
+        return {board.AddPadStack(PAD_OCTAGON, -8000, -8000, 8000, 8000),
+                board.AddPadStack(PAD_RECTANGLE, -9000, -4000, 9000, 4000),
+                board.AddPadStack(PAD_ROUND, -5000, -5000, 5000, 5000)};
+    }
+    void AddCrowdedPins(std::span<const CrowdedPin> pins, const std::array<int32_t, 3>& stacks)
+    {
+        for (const CrowdedPin& pin : pins)
+            board.nets[size_t(pin.net)]->AddPin(pin.x, pin.y, 0, 0, stacks[size_t(pin.stack)],
+                                                pin.angle, false, 3);
+    }
 
     CFakeServices fakes;
     PlaneBuildBoard board;
@@ -508,11 +538,7 @@ TEST_F(CPlaneBuildTest, MoreThanAMillionGuidesStillFill)
     }
     CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 200000, 100000);
     plane.SetSeed(CPoint(190000, 95000));
-    CPlaneBuild(board, plane);
-    EXPECT_TRUE(fakes.messages.ShownTexts().empty());
-    EXPECT_EQ(plane.GetFillErrorCount(), 0);
-    EXPECT_FALSE(plane.GetFillPolylines().empty());
-    EXPECT_EQ(CountViolations(board, plane), 0);
+    FillAndExpectItClean(plane);
 }
 
 // Crowded boards: pads of both nets overlapping each other, the outline and the seed, and
@@ -521,9 +547,7 @@ TEST_F(CPlaneBuildTest, MoreThanAMillionGuidesStillFill)
 // keeps clear of it or of a pin of its own net) and the user is asked to move it.
 TEST_F(CPlaneBuildTest, CrowdedBoardsNeverGetAFillOverOtherCopper)
 {
-    const int32_t stacks[3] = {board.AddPadStack(PAD_OCTAGON, -8000, -8000, 8000, 8000),
-                               board.AddPadStack(PAD_RECTANGLE, -9000, -4000, 9000, 4000),
-                               board.AddPadStack(PAD_ROUND, -5000, -5000, 5000, 5000)};
+    const std::array<int32_t, 3> stacks = AddCrowdedPadStacks();
     std::mt19937 rng(20240611);
     const auto any = [&](int32_t from, int32_t span) { return from + int32_t(rng() % span); };
     int32_t filled = 0;
@@ -561,20 +585,13 @@ TEST_F(CPlaneBuildTest, CrowdedBoardsNeverGetAFillOverOtherCopper)
 // plane is left without fill and marked where the fill ran in.
 TEST_F(CPlaneBuildTest, FillThatWouldRunIntoOtherCopperIsRefused)
 {
-    const int32_t stacks[3] = {board.AddPadStack(PAD_OCTAGON, -8000, -8000, 8000, 8000),
-                               board.AddPadStack(PAD_RECTANGLE, -9000, -4000, 9000, 4000),
-                               board.AddPadStack(PAD_ROUND, -5000, -5000, 5000, 5000)};
-    struct Pin {
-        int32_t net, x, y, stack, angle;
-    };
-    const Pin pins[] = {
+    const std::array<int32_t, 3> stacks = AddCrowdedPadStacks();
+    const CrowdedPin pins[] = {
         {1, 66281, 11617, 0, 162031}, {1, 9942, 29814, 2, 33810},   {1, 52919, 9727, 1, 859},
         {1, 44565, 71161, 0, 9696},   {1, 12588, 78109, 2, 288630}, {1, 29184, 86893, 1, 140292},
         {2, 21200, 18934, 1, 186069}, {2, 16034, 8625, 0, 277452},  {2, 47182, 57588, 2, 59362},
         {2, 62764, 34246, 1, 346828}, {2, 45088, 83171, 0, 27694},  {2, 16335, 47498, 2, 308281}};
-    for (const Pin& pin : pins)
-        board.nets[size_t(pin.net)]->AddPin(pin.x, pin.y, 0, 0, stacks[pin.stack], pin.angle, false,
-                                            3);
+    AddCrowdedPins(pins, stacks);
     CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 100000, 100000);
     plane.SetSeed(CPoint(3000, 3000));
     CPlaneBuild(board, plane);
@@ -595,14 +612,9 @@ TEST_F(CPlaneBuildTest, FillThatWouldRunIntoOtherCopperIsRefused)
 // the right.
 TEST_F(CPlaneBuildTest, WalkNeverSlipsBetweenTwoGuidesOfARing)
 {
-    const int32_t stacks[3] = {board.AddPadStack(PAD_OCTAGON, -8000, -8000, 8000, 8000),
-                               board.AddPadStack(PAD_RECTANGLE, -9000, -4000, 9000, 4000),
-                               board.AddPadStack(PAD_ROUND, -5000, -5000, 5000, 5000)};
-    struct Pin {
-        int32_t net, x, y, stack, angle;
-    };
+    const std::array<int32_t, 3> stacks = AddCrowdedPadStacks();
     struct Board {
-        std::vector<Pin> pins;
+        std::vector<CrowdedPin> pins;
         int32_t pen;
         std::vector<CPoint> track;
     };
@@ -614,9 +626,7 @@ TEST_F(CPlaneBuildTest, WalkNeverSlipsBetweenTwoGuidesOfARing)
     for (const Board& b : boards) {
         for (auto& net : board.nets)
             net = std::make_unique<CNet>(net->GetName(), 1000, 50000, net->GetClearance());
-        for (const Pin& pin : b.pins)
-            board.nets[size_t(pin.net)]->AddPin(pin.x, pin.y, 0, 0, stacks[pin.stack], pin.angle,
-                                                false, 3);
+        AddCrowdedPins(b.pins, stacks);
         CNet& other = *board.nets[2];
         const int32_t pen = b.pen > 0 ? other.AddPen(b.pen) : 0;
         for (size_t k = 0; k < b.track.size(); ++k)
@@ -624,10 +634,6 @@ TEST_F(CPlaneBuildTest, WalkNeverSlipsBetweenTwoGuidesOfARing)
         board.planes.clear();
         CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 100000, 100000);
         plane.SetSeed(CPoint(3000, 3000));
-        CPlaneBuild(board, plane);
-        EXPECT_TRUE(fakes.messages.ShownTexts().empty());
-        EXPECT_EQ(plane.GetFillErrorCount(), 0);
-        EXPECT_FALSE(plane.GetFillPolylines().empty());
-        EXPECT_EQ(CountViolations(board, plane), 0);
+        FillAndExpectItClean(plane);
     }
 }
