@@ -202,9 +202,10 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
         // the guide that goes on from there, unless the segment passes that one by: crossed a
         // fraction of a unit before its end, the guide is taken, or the walk would slip
         // through between the two.
-        if ((guide.Start() == m_line.Start() && hasLength) || !CrossGuides(m_line, guide, hit) ||
-            (hit == guide.End() && (OnSegment(m_line.Start(), m_line.End(), guide.End()) ||
-                                    !GoesOn(found, guide.End()))))
+        if ((guide.Start() == m_line.Start() && hasLength) || !CrossGuides(m_line, guide, hit))
+            continue;
+        if (hit == guide.End() &&
+            (OnSegment(m_line.Start(), m_line.End(), hit) || !GoesOn(found, hit)))
             continue;
         MarkVisited(j);
         const int32_t before = Distance(m_line.x1, m_line.y1, m_line.x2, m_line.y2);
