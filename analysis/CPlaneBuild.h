@@ -162,7 +162,7 @@ private:
     int32_t FindStartGuide();
     int32_t TraceBoundary(int32_t current);
     // Whether a live guide of `found` sets out from the point.
-    bool GoesOn(const std::vector<int32_t>& found, CPoint end) const;
+    bool GoesOn(std::span<const int32_t> found, CPoint end) const;
     void ClosePolygon();
     // Drops the points before `first` and the last point, which repeats it.
     void KeepLoop(int32_t first);

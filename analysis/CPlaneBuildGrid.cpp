@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
+#include <utility>
 
 CPlaneBuildGrid::CPlaneBuildGrid() = default;
 
@@ -18,11 +20,12 @@ int32_t CPlaneBuildGrid::ChooseCellSize(const CRect& box, size_t guideCount)
 void CPlaneBuildGrid::BuildAll(const CRect& box, const std::vector<DLine3>& guides,
                                int32_t cellSize)
 {
-    m_guides = &guides;
-    m_cells.clear();
+    m_cellStart.clear();
+    m_entries.clear();
     m_insertCount = 0;
     m_hasRemembered = false;
     m_result.clear();
+    m_answer = {};
 
     CRect normal = box;
     normal.NormalizeRect();
@@ -39,12 +42,42 @@ void CPlaneBuildGrid::BuildAll(const CRect& box, const std::vector<DLine3>& guid
     }
     m_columns = int32_t(columns);
     m_rows = int32_t(rows);
-    m_cells.resize(size_t(columns * rows));
-    m_seenStamp.assign(guides.size(), 0);
-    m_stamp = 0;
 
-    for (size_t i = 0; i < guides.size(); ++i)
-        Insert(int32_t(i));
+    // Two passes over the guides: count each cell's entries, then place them, so that every
+    // list lands in its final place in one block.
+    const auto rangeOf = [&](const DLine3& guide) {
+        return CellRange(CRect(guide.x1, guide.y1, guide.x2, guide.y2));
+    };
+    std::vector<uint32_t> count(size_t(columns * rows) + 1, 0);
+    for (const DLine3& guide : guides) {
+        const Range range = rangeOf(guide);
+        for (int32_t r = range.r0; r <= range.r1; ++r) {
+            for (int32_t c = range.c0; c <= range.c1; ++c)
+                ++count[CellOf(c, r)];
+        }
+        m_insertCount += int64_t(range.c1 - range.c0 + 1) * (range.r1 - range.r0 + 1);
+    }
+    if (m_insertCount > int64_t(UINT32_MAX))
+        throw std::bad_alloc();
+    uint32_t total = 0;
+    for (uint32_t& n : count) {
+        const uint32_t cell = n;
+        n = total;
+        total += cell;
+    }
+    m_entries.resize(size_t(total));
+    // `count` now holds where each cell's next entry goes; once every entry is placed it holds
+    // where each cell ends, which is where the next one starts.
+    for (size_t i = 0; i < guides.size(); ++i) {
+        const Range range = rangeOf(guides[i]);
+        for (int32_t r = range.r0; r <= range.r1; ++r) {
+            for (int32_t c = range.c0; c <= range.c1; ++c)
+                m_entries[count[CellOf(c, r)]++] = int32_t(i);
+        }
+    }
+    std::copy_backward(count.begin(), count.end() - 1, count.end());
+    count[0] = 0;
+    m_cellStart = std::move(count);
 }
 
 int32_t CPlaneBuildGrid::ColumnOf(int64_t x) const
@@ -69,61 +102,51 @@ CPlaneBuildGrid::Range CPlaneBuildGrid::CellRange(const CRect& box) const
     return range;
 }
 
-void CPlaneBuildGrid::Insert(int32_t index)
-{
-    if (!m_guides || m_cells.empty() || index < 0 || size_t(index) >= m_guides->size())
-        return;
-    const DLine3& guide = (*m_guides)[size_t(index)];
-    const Range range = CellRange(CRect(guide.x1, guide.y1, guide.x2, guide.y2));
-    for (int32_t r = range.r0; r <= range.r1; ++r) {
-        for (int32_t c = range.c0; c <= range.c1; ++c) {
-            m_cells[size_t(r) * size_t(m_columns) + size_t(c)].push_back(index);
-            ++m_insertCount;
-        }
-    }
-}
-
-void CPlaneBuildGrid::Gather(const Range& range, std::vector<int32_t>& out, bool sorted) const
+void CPlaneBuildGrid::Gather(const Range& range, std::vector<int32_t>& out) const
 {
     out.clear();
-    if (m_cells.empty())
+    if (m_cellStart.empty())
         return;
-    if (++m_stamp == 0) {
-        std::fill(m_seenStamp.begin(), m_seenStamp.end(), 0);
-        m_stamp = 1;
+    for (int32_t r = range.r0; r <= range.r1; ++r) {
+        const size_t first = CellOf(range.c0, r);
+        const size_t last = CellOf(range.c1, r);
+        out.insert(out.end(), m_entries.begin() + m_cellStart[first],
+                   m_entries.begin() + m_cellStart[last + 1]);
     }
-    for (int32_t c = range.c0; c <= range.c1; ++c) {
-        for (int32_t r = range.r0; r <= range.r1; ++r) {
-            for (int32_t index : m_cells[size_t(r) * size_t(m_columns) + size_t(c)]) {
-                uint32_t& seen = m_seenStamp[size_t(index)];
-                if (seen != m_stamp) {
-                    seen = m_stamp;
-                    out.push_back(index);
-                }
-            }
-        }
-    }
-    if (sorted)
-        std::sort(out.begin(), out.end());
+    // A guide that reaches several cells of the range is listed once for each; one cell's list
+    // is sorted and unique already.
+    if (range.r0 == range.r1 && range.c0 == range.c1)
+        return;
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
 }
 
-const std::vector<int32_t>& CPlaneBuildGrid::Query(CPoint a, CPoint b)
+std::span<const int32_t> CPlaneBuildGrid::Query(CPoint a, CPoint b)
 {
     const Range range = CellRange(CRect(a.x, a.y, b.x, b.y));
     if (m_hasRemembered && range == m_remembered)
-        return m_result;
+        return m_answer;
     m_remembered = range;
     m_hasRemembered = true;
-    Gather(range, m_result, true);
-    return m_result;
+    if (m_cellStart.empty()) {
+        m_answer = {};
+    } else if (range.r0 == range.r1 && range.c0 == range.c1) {
+        const size_t cell = CellOf(range.c0, range.r0);
+        m_answer = std::span<const int32_t>(m_entries).subspan(
+            m_cellStart[cell], m_cellStart[cell + 1] - m_cellStart[cell]);
+    } else {
+        Gather(range, m_result);
+        m_answer = m_result;
+    }
+    return m_answer;
 }
 
-void CPlaneBuildGrid::Collect(const CRect& box, std::vector<int32_t>& out, bool sorted) const
+void CPlaneBuildGrid::Collect(const CRect& box, std::vector<int32_t>& out) const
 {
-    Gather(CellRange(box), out, sorted);
+    Gather(CellRange(box), out);
 }
 
-void CPlaneBuildGrid::Collect(const Range& range, std::vector<int32_t>& out, bool sorted) const
+void CPlaneBuildGrid::Collect(const Range& range, std::vector<int32_t>& out) const
 {
-    Gather(range, out, sorted);
+    Gather(range, out);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "analysis/DLine3.h"
@@ -45,20 +46,19 @@ public:
 
     // Drops every cell list and covers the box, from its top-left corner, with cells of
     // `cellSize` (0: a size chosen from the guide count), then registers every guide, removed
-    // ones too. The guides must stay alive and in place while the grid is used.
+    // ones too, in every cell of its box's range. The guides must stay alive and in place while
+    // the grid is used.
     void BuildAll(const CRect& box, const std::vector<DLine3>& guides, int32_t cellSize = 0);
 
     // The cells the box (corners in any order) reaches, grown by rangeMargin.
     Range CellRange(const CRect& box) const;
-    // Registers guide `index` in every cell of its box's range.
-    void Insert(int32_t index);
     // The guides registered in the cells of the segment's range, ascending and each once. A
-    // query for the same range as the one before answers without looking again.
-    const std::vector<int32_t>& Query(CPoint a, CPoint b);
-    // The same for a box, into `out` (in no particular order unless `sorted`); the remembered
-    // query stays as it is.
-    void Collect(const CRect& box, std::vector<int32_t>& out, bool sorted = true) const;
-    void Collect(const Range& range, std::vector<int32_t>& out, bool sorted = true) const;
+    // query for the same range as the one before answers without looking again. The answer
+    // holds until the next query or build.
+    std::span<const int32_t> Query(CPoint a, CPoint b);
+    // The same for a box, into `out`; the remembered query stays as it is.
+    void Collect(const CRect& box, std::vector<int32_t>& out) const;
+    void Collect(const Range& range, std::vector<int32_t>& out) const;
 
     int32_t GetColumns() const { return m_columns; }
     int32_t GetRows() const { return m_rows; }
@@ -71,20 +71,25 @@ private:
     static int32_t ChooseCellSize(const CRect& box, size_t guideCount);
     int32_t ColumnOf(int64_t x) const;
     int32_t RowOf(int64_t y) const;
-    void Gather(const Range& range, std::vector<int32_t>& out, bool sorted) const;
+    size_t CellOf(int32_t column, int32_t row) const
+    {
+        return size_t(row) * size_t(m_columns) + size_t(column);
+    }
+    void Gather(const Range& range, std::vector<int32_t>& out) const;
 
-    const std::vector<DLine3>* m_guides = nullptr;
     CPoint m_origin;
     int32_t m_columns = 10;
     int32_t m_rows = 10;
     int32_t m_cellSize = defaultCellSize;
     int64_t m_insertCount = 0;
+    // The guides of cell i (column c, row r at i = r * columns + c) are
+    // m_entries[m_cellStart[i] .. m_cellStart[i + 1]), ascending: one block for the whole grid
+    // keeps neighbouring cells' lists next to each other in memory.
+    std::vector<uint32_t> m_cellStart;
+    std::vector<int32_t> m_entries;
+    // The answer of the remembered query when it spans several cells.
     std::vector<int32_t> m_result;
-    // Cell (column c, row r) at r * columns + c.
-    std::vector<std::vector<int32_t>> m_cells;
+    std::span<const int32_t> m_answer;
     Range m_remembered;
     bool m_hasRemembered = false;
-    // Scratch marks that keep a guide found in several cells from being listed twice.
-    mutable std::vector<uint32_t> m_seenStamp;
-    mutable uint32_t m_stamp = 0;
 };

@@ -169,7 +169,7 @@ void CPlaneBuild::RemoveVisited()
     m_visited.clear();
 }
 
-bool CPlaneBuild::GoesOn(const std::vector<int32_t>& found, CPoint end) const
+bool CPlaneBuild::GoesOn(std::span<const int32_t> found, CPoint end) const
 {
     return std::any_of(found.begin(), found.end(), [&](int32_t j) {
         const DLine3& guide = m_guides[size_t(j)];
@@ -182,7 +182,7 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
     MarkVisited(current);
     ++m_steps;
     const DLine3& here = m_guides[size_t(current)];
-    const std::vector<int32_t>& found = m_grid->Query(m_line.Start(), m_line.End());
+    const std::span<const int32_t> found = m_grid->Query(m_line.Start(), m_line.End());
     m_candidates.clear();
 
     // Crossings: the guides that turn off to the right of the current line; only those at the
@@ -398,7 +398,7 @@ void CPlaneBuild::ClosePolygon()
         const auto inBox = [&](CPoint p) {
             return p.x >= box.left && p.x <= box.right && p.y >= box.top && p.y <= box.bottom;
         };
-        m_grid->Collect(box, m_scratch, false);
+        m_grid->Collect(box, m_scratch);
         for (int32_t j : m_scratch) {
             DLine3& guide = m_guides[size_t(j)];
             if (guide.IsLive() && inBox(guide.Start()) && inBox(guide.End()) &&
@@ -438,7 +438,7 @@ bool CPlaneBuild::PolygonsStayClear()
             const CPoint b = (*polygon)[k];
             const CPlaneBuildGrid::Range range = m_grid->CellRange(CRect(a.x, a.y, b.x, b.y));
             if (!haveGathered || !(range == gathered)) {
-                m_grid->Collect(range, m_scratch, false);
+                m_grid->Collect(range, m_scratch);
                 gathered = range;
                 haveGathered = true;
             }

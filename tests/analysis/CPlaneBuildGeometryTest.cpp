@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <random>
+#include <span>
 #include <vector>
 
 #include "analysis/CPlaneBuildGrid.h"
@@ -266,7 +267,8 @@ TEST(CPlaneBuildGridTest, QueryFindsEveryGuideNearTheSegmentOnceAndInOrder)
         for (int q = 0; q < 100; ++q) {
             const CPoint a(1000000 + int32_t(rng() % 1000000), 1000000 + int32_t(rng() % 1000000));
             const CPoint b(a.x + step(rng), a.y + step(rng));
-            const std::vector<int32_t> found = grid.Query(a, b);
+            const std::span<const int32_t> span = grid.Query(a, b);
+            const std::vector<int32_t> found(span.begin(), span.end());
             ASSERT_TRUE(std::is_sorted(found.begin(), found.end()));
             ASSERT_EQ(std::adjacent_find(found.begin(), found.end()), found.end());
             const CRect reach(std::min(a.x, b.x) - 100, std::min(a.y, b.y) - 100,
