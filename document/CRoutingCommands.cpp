@@ -44,9 +44,7 @@ bool CRoutingCommands::CanRun(const CWevraDoc& document)
 
 template <typename Change> void CRoutingCommands::Edit(CWevraDoc& document, Change change)
 {
-    document.SaveUndoState();
-    if (change(document.GetNets()))
-        document.SetModified();
+    document.EditIfChanged([&document, &change] { return change(document.GetNets()); });
     document.GetNets().BuildToDoList();
     document.UpdateAllViews();
 }

@@ -9,7 +9,32 @@ CUndoStack::~CUndoStack() = default;
 
 bool CUndoStack::Push(uint32_t mask, CWevraDoc& document)
 {
+    return Push(Take(mask, document));
+}
+
+std::unique_ptr<CUndoSnapshot> CUndoStack::Take(uint32_t mask, CWevraDoc& document) const
+{
     if (!m_snapshotNeeded)
+        return nullptr;
+    if (const CUndoSnapshot* last = LastKept(); last && last->IsBeforeReplacement())
+        mask |= CUndoSnapshot::maskWholeDesign;
+    // Every collection is copied; only the caller's marks survive from the mask.
+    return std::make_unique<CUndoSnapshot>(mask | CUndoSnapshot::maskStoredAll, document);
+}
+
+const CUndoSnapshot* CUndoStack::LastKept() const
+{
+    size_t kept = m_list.size();
+    if (kept > 1 && m_list.back()->IsTemporary())
+        --kept;
+    if (m_index < int32_t(kept) - 1)
+        kept = size_t(std::max(m_index, 0));
+    return kept > 0 ? m_list[kept - 1].get() : nullptr;
+}
+
+bool CUndoStack::Push(std::unique_ptr<CUndoSnapshot> snapshot)
+{
+    if (!snapshot)
         return false;
     // The record of the current state that Undo took is outdated by any new edit.
     if (m_list.size() > 1 && m_list.back()->IsTemporary())
@@ -22,11 +47,7 @@ bool CUndoStack::Push(uint32_t mask, CWevraDoc& document)
     }
     if (GetCount() > maxSnapshots - 1)
         m_list.erase(m_list.begin());
-    if (!m_list.empty() && m_list.back()->IsBeforeReplacement())
-        mask |= CUndoSnapshot::maskWholeDesign;
-    // Every collection is copied; only the caller's marks survive from the mask.
-    m_list.push_back(
-        std::make_unique<CUndoSnapshot>(mask | CUndoSnapshot::maskStoredAll, document));
+    m_list.push_back(std::move(snapshot));
     m_index = GetCount() - 1;
     m_snapshotNeeded = false;
     return true;

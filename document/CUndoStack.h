@@ -24,6 +24,11 @@ public:
     // of the document's collections chosen by the mask is pushed. True when one was pushed.
     // A snapshot following one taken before the design was replaced holds the whole design.
     bool Push(uint32_t mask, CWevraDoc& document);
+    // The snapshot Push would take now, for an edit that may turn out to change nothing: it
+    // goes on the stack through Push once the edit changed something, and is dropped otherwise,
+    // leaving the stack (the redo tail too) as it was. nullptr when no snapshot is due.
+    std::unique_ptr<CUndoSnapshot> Take(uint32_t mask, CWevraDoc& document) const;
+    bool Push(std::unique_ptr<CUndoSnapshot> snapshot);
     // One step back. The state since the last push is first recorded for Redo (`recorded`
     // says so). The snapshot to restore, or nullptr when the step leaves none.
     const CUndoSnapshot* Undo(CWevraDoc& document, bool& recorded);
@@ -40,6 +45,9 @@ public:
     void SetSnapshotNeeded(bool needed) { m_snapshotNeeded = needed; }
 
 private:
+    // The snapshot a push follows once the outdated record of Undo and the redo tail went.
+    const CUndoSnapshot* LastKept() const;
+
     std::vector<std::unique_ptr<CUndoSnapshot>> m_list;
     int32_t m_index = -1;
     bool m_snapshotNeeded = false;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -475,6 +476,10 @@ public:
     void PushUndoForSelection() override;
     // Called before every edit: a snapshot of the state before it.
     void SaveUndoState() override;
+    // An edit that may turn out to change nothing and says whether it changed something: only
+    // then does the state before it become an undo step and the design modified. Returns what
+    // the edit said.
+    bool EditIfChanged(const std::function<bool()>& edit);
     void Undo();
     void Redo();
     bool CanUndo() const;

@@ -34,6 +34,20 @@ void CWevraDoc::SaveUndoState()
     PushUndoForSelection();
 }
 
+bool CWevraDoc::EditIfChanged(const std::function<bool()>& edit)
+{
+    const bool wasNeeded = m_undo.IsSnapshotNeeded();
+    m_undo.SetSnapshotNeeded(true);
+    std::unique_ptr<CUndoSnapshot> before = m_undo.Take(CUndoSnapshot::maskAll, *this);
+    if (!edit()) {
+        m_undo.SetSnapshotNeeded(wasNeeded);
+        return false;
+    }
+    m_undo.Push(std::move(before));
+    SetModified();
+    return true;
+}
+
 void CWevraDoc::Undo()
 {
     bool recorded = false;

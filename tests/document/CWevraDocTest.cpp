@@ -413,6 +413,32 @@ TEST_F(CUndoTest, PushesOnlyWhenASnapshotIsNeeded)
     EXPECT_FALSE(doc.IsSnapshotNeeded());
 }
 
+// An edit that turns out to change nothing leaves no step to undo, keeps what Redo can bring
+// back and leaves the design unmodified; one that changes something is a step like any other.
+TEST_F(CUndoTest, AnEditThatChangesNothingLeavesNoStep)
+{
+    Edits(3);
+    doc.Undo();
+    doc.SetModifiedFlag(false);
+    const int32_t steps = doc.GetUndoCount();
+    EXPECT_FALSE(doc.EditIfChanged([] { return false; }));
+    EXPECT_EQ(doc.GetUndoCount(), steps);
+    EXPECT_FALSE(doc.IsModified());
+    ASSERT_TRUE(doc.CanRedo());
+    doc.Redo();
+    EXPECT_EQ(State(doc), states[3]);
+
+    doc.Undo();
+    EXPECT_TRUE(doc.EditIfChanged([this] {
+        doc.GetNets().AddNet("CHANGED");
+        return true;
+    }));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_FALSE(doc.CanRedo());
+    doc.Undo();
+    EXPECT_EQ(State(doc), states[2]) << "the state before the edit";
+}
+
 // Table windows, tools and the document itself keep pointers to the collections.
 TEST_F(CUndoTest, RestoresIntoTheDocumentsOwnCollections)
 {

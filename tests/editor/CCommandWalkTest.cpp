@@ -455,7 +455,7 @@ TEST_F(CCommandWalkTest, EveryItemOfEveryToolFollowsItsTwinAndHasAHandler)
 }
 
 // The R key starts the routing tool; its click routes the connection at the cursor as an edit
-// that asks to be saved and that Undo takes back.
+// that asks to be saved and that Undo takes back. A click that routes nothing is no edit.
 TEST_F(CCommandWalkTest, RoutedConnectionIsAnEditThatUndoTakesBack)
 {
     CNetArray& nets = document->GetNets();
@@ -475,6 +475,15 @@ TEST_F(CCommandWalkTest, RoutedConnectionIsAnEditThatUndoTakesBack)
         return count;
     };
     const int32_t unrouted = vertices();
+    const int32_t undoSteps = document->GetUndoCount();
+    // A click where there is nothing to route is no edit.
+    document->SetCursor(CPoint(-2560000, -2560000));
+    view->GetDispatch().OnSpaceBarDown(0);
+    view->GetDispatch().OnSpaceBarUp();
+    ASSERT_EQ(vertices(), unrouted);
+    EXPECT_FALSE(document->IsModified());
+    EXPECT_EQ(document->GetUndoCount(), undoSteps);
+
     archive_bytes::Bytes before;
     for (int32_t i = 1; i < nets.GetCount() && vertices() == unrouted; ++i) {
         for (int32_t r = 0; r < nets.GetNet(i)->GetRatsLineCount() && vertices() == unrouted; ++r) {
@@ -488,6 +497,7 @@ TEST_F(CCommandWalkTest, RoutedConnectionIsAnEditThatUndoTakesBack)
     }
     ASSERT_GT(vertices(), unrouted) << "the sample design has a connection to route";
     EXPECT_TRUE(document->IsModified());
+    EXPECT_EQ(document->GetUndoCount(), undoSteps + 1) << "one step, for the routed click only";
     ASSERT_TRUE(Router().Execute(ID_EDIT_UNDO));
     EXPECT_EQ(archive_bytes::Store(nets), before);
 }
