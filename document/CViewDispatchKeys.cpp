@@ -394,9 +394,17 @@ void CViewDispatch::CharByMode(uint32_t character)
     case Family::connectPins:
         if (character == '+')
             m_host.SendCommand(ID_NETLIST_ADD_NET);
+        else if (character == ' ')
+            OnSpaceBarDown();
         return;
+    // The tools without a character handler of their own take the space bar as their click.
     case Family::select:
     case Family::pinSwap:
+    case Family::via:
+    case Family::routeManual:
+    case Family::boardSize:
+    case Family::gridOffset:
+    case Family::componentLock:
         if (character == ' ')
             OnSpaceBarDown();
         return;

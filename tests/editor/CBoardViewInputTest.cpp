@@ -25,6 +25,9 @@
 #include "model/CComponentArray.h"
 #include "model/CGridArr.h"
 #include "model/CLayerArray.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/LayerIds.h"
 #include "resources/CommandIds.h"
 #include "tests/editor/DemoWindowTest.h"
 
@@ -167,6 +170,79 @@ TEST_F(CBoardViewInputTest, MouseAndKeysEditTheSampleDesign)
     EXPECT_LT(document->GetScale(), scale);
     Press(Qt::Key_O);
     EXPECT_EQ(document->GetScale(), scale);
+}
+
+// What a click left behind.
+struct ClickOutcome {
+    std::vector<uint8_t> design;
+    uint32_t mode = 0;
+    uint32_t action = 0;
+    int32_t currentNet = 0;
+    bool modified = false;
+    bool operator==(const ClickOutcome&) const = default;
+};
+
+// In every tool the space bar is the click: pressed at the cursor it does what the left button
+// does there.
+TEST_F(CBoardViewInputTest, TheSpaceBarIsTheClickOfEveryTool)
+{
+    const std::vector<uint8_t> start = document->SaveDesignBytes();
+    // The connections shown, and tracks laid on the top layer.
+    const auto showConnections = [this] {
+        document->SetAutoRatsnest(true);
+        document->GetNets().RecalcAll();
+        document->SetWorkLayer(LAYER_TOP);
+    };
+    const auto outcome = [this] {
+        return ClickOutcome{document->SaveDesignBytes(), document->GetMode(), document->GetAction(),
+                            document->GetNets().GetCurrentIndex(), document->IsModified()};
+    };
+    // Puts the design back as it was (in collections of its own), the tool started, the mouse
+    // and the cursor at the point.
+    const auto prepare = [&](uint32_t mode, CPoint at) {
+        document->RestoreDesign(start);
+        showConnections();
+        document->SetModifiedFlag(false);
+        document->GetNets().SetCurrentNet(0);
+        document->SetMode(mode);
+        MoveMouse(PixelOf(at.x, at.y));
+        // As a snap to the pin would.
+        document->SetCursor(at);
+        return outcome();
+    };
+
+    // The end of a connection that the routing tool can lay on the top layer.
+    showConnections();
+    CNetArray& nets = document->GetNets();
+    CPoint pin;
+    bool routable = false;
+    for (int32_t i = 1; i < nets.GetCount() && !routable; ++i) {
+        for (int32_t r = 0; r < nets.GetNet(i)->GetRatsLineCount() && !routable; ++r) {
+            pin = CPoint(nets.GetNet(i)->GetRatsLine(r).x1, nets.GetNet(i)->GetRatsLine(r).y1);
+            document->SetCursor(pin);
+            routable = nets.RouteAtCursor();
+        }
+    }
+    ASSERT_TRUE(routable) << "the sample design has a connection to route";
+    const CPoint beside(pin.x + 25600, pin.y + 25600);
+
+    const struct {
+        uint32_t mode;
+        CPoint at;
+    } tools[] = {
+        {ID_TOOLS_AUTOROUTING_ROUTE_MANUAL_TRACKS, pin}, {ID_TRACKS_ADD_OR_REMOVE_VIA, beside},
+        {ID_NETLIST_CONNECT_PINS_TO_NETS, pin},          {ID_BOARD_BOARD_SIZE_AND_OFFSET, beside},
+        {ID_SETTINGS_SET_GRID_OFFSET, beside},           {ID_COMPONENTS_FIX, pin}};
+    for (const auto& tool : tools) {
+        const ClickOutcome before = prepare(tool.mode, tool.at);
+        QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, PixelOf(tool.at.x, tool.at.y));
+        const ClickOutcome clicked = outcome();
+        EXPECT_NE(clicked, before) << "the click in mode " << tool.mode << " does something";
+
+        prepare(tool.mode, tool.at);
+        Press(Qt::Key_Space);
+        EXPECT_EQ(outcome(), clicked) << "the space bar in mode " << tool.mode;
+    }
 }
 
 } // namespace
