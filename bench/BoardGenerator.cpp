@@ -166,11 +166,11 @@ private:
             const int32_t span = (footprint.pads - 1) * pitch;
             // A quarter of the parts turn half round; their origin pad is then the rightmost.
             const bool turned = Chance(0.25);
+            // Numbered by the running count, each reference is new: no need to look it up.
             const std::string reference = footprint.prefix + std::to_string(i + 1);
-            components.AddComponent(reference, footprint.type,
-                                    m_shapes[size_t(m_choice[size_t(i)])], turned ? x + span : x,
-                                    rowY, turned ? 180000 : 0, false);
-            const int32_t index = components.GetCount() - 1;
+            const int32_t index = components.AppendComponent(
+                reference, footprint.type, m_shapes[size_t(m_choice[size_t(i)])],
+                turned ? x + span : x, rowY, turned ? 180000 : 0, false);
             components.GetComponent(index)->ResizePadNets(footprint.pads);
             for (int32_t pad = 0; pad < footprint.pads; ++pad)
                 pads.push_back({index, pad, components.GetPadPosition(index, pad)});

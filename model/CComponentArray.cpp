@@ -234,6 +234,14 @@ bool CComponentArray::AddComponent(const std::string& reference, const std::stri
 {
     if (ReferenceExists(reference))
         return false;
+    AppendComponent(reference, type, shapeIndex, x, y, rotation, mirrored);
+    return true;
+}
+
+int32_t CComponentArray::AppendComponent(const std::string& reference, const std::string& type,
+                                         int32_t shapeIndex, int32_t x, int32_t y, int32_t rotation,
+                                         bool mirrored)
+{
     m_components.push_back(
         std::make_unique<CComponent>(reference, type, shapeIndex, x, y, rotation, mirrored));
     m_hitOrderStale = true;
@@ -252,7 +260,7 @@ bool CComponentArray::AddComponent(const std::string& reference, const std::stri
     Offset(component, static_cast<int32_t>(std::min<int64_t>(right * placeStep, INT32_MAX)), 0);
     for (int32_t kind = 0; kind < textKindCount; ++kind)
         ResetTextPosition(i, kind);
-    return true;
+    return i;
 }
 
 int32_t CComponentArray::FindByReference(std::string_view reference) const

@@ -131,6 +131,11 @@ public:
     // placeStep until its box lies at y <= 0 and x >= 0, and gets its texts centred.
     bool AddComponent(const std::string& reference, const std::string& type, int32_t shapeIndex,
                       int32_t x, int32_t y, int32_t rotation, bool mirrored);
+    // The same without looking through the list, for a caller that makes every reference
+    // unique itself; returns the new component's index.
+    int32_t AppendComponent(const std::string& reference, const std::string& type,
+                            int32_t shapeIndex, int32_t x, int32_t y, int32_t rotation,
+                            bool mirrored);
     // The first component of exactly that reference, -1 when none.
     int32_t FindByReference(std::string_view reference) const;
     // False, changing nothing, when no component has the reference, the pad is not one of
