@@ -22,6 +22,7 @@ void CPlaneBuildGrid::BuildAll(const CRect& box, const std::vector<DLine3>& guid
 {
     m_cellStart.clear();
     m_entries.clear();
+    m_entryCorner.clear();
     m_insertCount = 0;
     m_hasRemembered = false;
     m_result.clear();
@@ -66,13 +67,18 @@ void CPlaneBuildGrid::BuildAll(const CRect& box, const std::vector<DLine3>& guid
         total += cell;
     }
     m_entries.resize(size_t(total));
+    m_entryCorner.resize(size_t(total));
     // `count` now holds where each cell's next entry goes; once every entry is placed it holds
     // where each cell ends, which is where the next one starts.
     for (size_t i = 0; i < guides.size(); ++i) {
         const Range range = rangeOf(guides[i]);
         for (int32_t r = range.r0; r <= range.r1; ++r) {
-            for (int32_t c = range.c0; c <= range.c1; ++c)
-                m_entries[count[CellOf(c, r)]++] = int32_t(i);
+            for (int32_t c = range.c0; c <= range.c1; ++c) {
+                const uint32_t at = count[CellOf(c, r)]++;
+                m_entries[at] = int32_t(i);
+                m_entryCorner[at] =
+                    uint8_t((c == range.c0 ? firstColumn : 0) | (r == range.r0 ? firstRow : 0));
+            }
         }
     }
     std::copy_backward(count.begin(), count.end() - 1, count.end());
@@ -102,23 +108,50 @@ CPlaneBuildGrid::Range CPlaneBuildGrid::CellRange(const CRect& box) const
     return range;
 }
 
-void CPlaneBuildGrid::Gather(const Range& range, std::vector<int32_t>& out) const
+void CPlaneBuildGrid::Gather(const Range& range, std::vector<int32_t>& out, bool sorted) const
 {
     out.clear();
+    m_runEnds.clear();
     if (m_cellStart.empty())
         return;
     for (int32_t r = range.r0; r <= range.r1; ++r) {
-        const size_t first = CellOf(range.c0, r);
-        const size_t last = CellOf(range.c1, r);
-        out.insert(out.end(), m_entries.begin() + m_cellStart[first],
-                   m_entries.begin() + m_cellStart[last + 1]);
+        for (int32_t c = range.c0; c <= range.c1; ++c) {
+            // A guide whose range starts left of (above) the query's was listed in the
+            // query's first column (row) already.
+            const uint8_t need =
+                uint8_t((c == range.c0 ? 0 : firstColumn) | (r == range.r0 ? 0 : firstRow));
+            const size_t cell = CellOf(c, r);
+            for (uint32_t k = m_cellStart[cell]; k < m_cellStart[cell + 1]; ++k) {
+                if ((m_entryCorner[k] & need) == need)
+                    out.push_back(m_entries[k]);
+            }
+            if (out.size() > (m_runEnds.empty() ? 0 : m_runEnds.back()))
+                m_runEnds.push_back(out.size());
+        }
     }
-    // A guide that reaches several cells of the range is listed once for each; one cell's list
-    // is sorted and unique already.
-    if (range.r0 == range.r1 && range.c0 == range.c1)
-        return;
-    std::sort(out.begin(), out.end());
-    out.erase(std::unique(out.begin(), out.end()), out.end());
+    if (sorted)
+        MergeRuns(out);
+}
+
+void CPlaneBuildGrid::MergeRuns(std::vector<int32_t>& list) const
+{
+    // Each cell's run is ascending: pairs of neighbouring runs merge until one is left.
+    while (m_runEnds.size() > 1) {
+        m_merged.resize(list.size());
+        m_mergedEnds.clear();
+        size_t begin = 0;
+        for (size_t i = 0; i < m_runEnds.size(); i += 2) {
+            const size_t middle = m_runEnds[i];
+            const size_t end = i + 1 < m_runEnds.size() ? m_runEnds[i + 1] : middle;
+            std::merge(list.begin() + ptrdiff_t(begin), list.begin() + ptrdiff_t(middle),
+                       list.begin() + ptrdiff_t(middle), list.begin() + ptrdiff_t(end),
+                       m_merged.begin() + ptrdiff_t(begin));
+            m_mergedEnds.push_back(end);
+            begin = end;
+        }
+        list.swap(m_merged);
+        m_runEnds.swap(m_mergedEnds);
+    }
 }
 
 std::span<const int32_t> CPlaneBuildGrid::Query(CPoint a, CPoint b)
@@ -135,7 +168,7 @@ std::span<const int32_t> CPlaneBuildGrid::Query(CPoint a, CPoint b)
         m_answer = std::span<const int32_t>(m_entries).subspan(
             m_cellStart[cell], m_cellStart[cell + 1] - m_cellStart[cell]);
     } else {
-        Gather(range, m_result);
+        Gather(range, m_result, true);
         m_answer = m_result;
     }
     return m_answer;
@@ -143,10 +176,10 @@ std::span<const int32_t> CPlaneBuildGrid::Query(CPoint a, CPoint b)
 
 void CPlaneBuildGrid::Collect(const CRect& box, std::vector<int32_t>& out) const
 {
-    Gather(CellRange(box), out);
+    Gather(CellRange(box), out, false);
 }
 
 void CPlaneBuildGrid::Collect(const Range& range, std::vector<int32_t>& out) const
 {
-    Gather(range, out);
+    Gather(range, out, false);
 }

@@ -56,7 +56,8 @@ public:
     // query for the same range as the one before answers without looking again. The answer
     // holds until the next query or build.
     std::span<const int32_t> Query(CPoint a, CPoint b);
-    // The same for a box, into `out`; the remembered query stays as it is.
+    // The same for a box, into `out` but in no particular order; the remembered query stays
+    // as it is.
     void Collect(const CRect& box, std::vector<int32_t>& out) const;
     void Collect(const Range& range, std::vector<int32_t>& out) const;
 
@@ -75,7 +76,9 @@ private:
     {
         return size_t(row) * size_t(m_columns) + size_t(column);
     }
-    void Gather(const Range& range, std::vector<int32_t>& out) const;
+    // Each guide once, ascending when `sorted`, else in cell order.
+    void Gather(const Range& range, std::vector<int32_t>& out, bool sorted) const;
+    void MergeRuns(std::vector<int32_t>& list) const;
 
     CPoint m_origin;
     int32_t m_columns = 10;
@@ -87,6 +90,16 @@ private:
     // keeps neighbouring cells' lists next to each other in memory.
     std::vector<uint32_t> m_cellStart;
     std::vector<int32_t> m_entries;
+    // Per entry, whether its cell is in the first column (firstColumn) or first row (firstRow)
+    // of the guide's own range. A query keeps a guide only in the first cell of its range that
+    // the query reaches, so a guide in several cells is listed once without marks per guide.
+    static constexpr uint8_t firstColumn = 1;
+    static constexpr uint8_t firstRow = 2;
+    std::vector<uint8_t> m_entryCorner;
+    // Where each cell's sorted run ends in a gathered list, and room for merging the runs.
+    mutable std::vector<size_t> m_runEnds;
+    mutable std::vector<size_t> m_mergedEnds;
+    mutable std::vector<int32_t> m_merged;
     // The answer of the remembered query when it spans several cells.
     std::vector<int32_t> m_result;
     std::span<const int32_t> m_answer;
