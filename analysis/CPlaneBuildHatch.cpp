@@ -11,10 +11,10 @@
 
 namespace {
 
-// The crossings of a set of edges with horizontal lines taken from top to bottom: an edge
-// counts for y when min(y) <= y < max(y), so horizontal edges never count and a vertex counts
-// once. The edges spanning the line are kept as y moves down instead of testing every edge
-// for every line.
+// The crossings of a set of edges with evenly spaced horizontal lines taken from top to
+// bottom: an edge counts for y when min(y) <= y < max(y), so horizontal edges never count and a
+// vertex counts once. The edges spanning the line are kept as y moves down instead of testing
+// every edge for every line.
 class EdgeSweep {
 public:
     struct Crossing {
@@ -30,22 +30,52 @@ public:
             m_edges.push_back(Edge{a, b, std::min(a.y, b.y), std::max(a.y, b.y)});
     }
 
-    void Start()
+    // The lines are y = firstY + k * step below endY.
+    void Start(int64_t firstY, int64_t endY, int64_t step)
     {
-        std::sort(m_edges.begin(), m_edges.end(),
-                  [](const Edge& e, const Edge& f) { return e.low < f.low; });
-        m_next = 0;
+        m_firstY = firstY;
+        m_step = std::max<int64_t>(step, 1);
+        const int64_t lines = endY > firstY ? (endY - firstY + m_step - 1) / m_step : 0;
+        // Each edge waits for the first line at or below its top, lines counted out by a
+        // counting sort; an edge that ends before that line, or starts below the last one, is
+        // never crossed.
+        std::vector<int32_t> lineOf(m_edges.size(), -1);
+        m_lineStart.assign(size_t(lines) + 1, 0);
+        for (size_t e = 0; e < m_edges.size(); ++e) {
+            const Edge& edge = m_edges[e];
+            const int64_t line =
+                edge.low <= firstY ? 0 : (int64_t(edge.low) - firstY + m_step - 1) / m_step;
+            if (line < lines && firstY + line * m_step < edge.high) {
+                lineOf[e] = int32_t(line);
+                ++m_lineStart[size_t(line) + 1];
+            }
+        }
+        for (size_t k = 1; k < m_lineStart.size(); ++k)
+            m_lineStart[k] += m_lineStart[k - 1];
+        m_byLine.resize(m_lineStart.back());
+        std::vector<uint32_t> next(m_lineStart.begin(), m_lineStart.end() - 1);
+        for (size_t e = 0; e < m_edges.size(); ++e) {
+            if (lineOf[e] >= 0)
+                m_byLine[next[size_t(lineOf[e])]++] = int32_t(e);
+        }
+        m_nextLine = 0;
         m_active.clear();
     }
 
     CPoint From(int32_t edge) const { return m_edges[size_t(edge)].a; }
     CPoint To(int32_t edge) const { return m_edges[size_t(edge)].b; }
 
-    // The crossings at y by x; y must not decrease from one call to the next.
+    // The crossings at y, one of the lines, by x; y must not decrease from one call to the
+    // next.
     const std::vector<Crossing>& At(int64_t y)
     {
-        while (m_next < m_edges.size() && m_edges[m_next].low <= y)
-            m_active.push_back(int32_t(m_next++));
+        const size_t line =
+            std::min<size_t>(size_t((y - m_firstY) / m_step) + 1, m_lineStart.size() - 1);
+        if (m_nextLine < line) {
+            m_active.insert(m_active.end(), m_byLine.begin() + m_lineStart[m_nextLine],
+                            m_byLine.begin() + m_lineStart[line]);
+            m_nextLine = line;
+        }
         std::erase_if(m_active, [&](int32_t e) { return m_edges[size_t(e)].high <= y; });
         m_crossings.clear();
         for (int32_t index : m_active) {
@@ -69,9 +99,15 @@ private:
     };
 
     std::vector<Edge> m_edges;
+    // The edges by the line they start to count on: line k's are
+    // m_byLine[m_lineStart[k] .. m_lineStart[k + 1]).
+    std::vector<uint32_t> m_lineStart;
+    std::vector<int32_t> m_byLine;
     std::vector<int32_t> m_active;
     std::vector<Crossing> m_crossings;
-    size_t m_next = 0;
+    int64_t m_firstY = 0;
+    int64_t m_step = 1;
+    size_t m_nextLine = 0;
 };
 
 } // namespace
@@ -84,8 +120,8 @@ void CPlaneBuild::ScanLines(const std::vector<std::vector<CPoint>>& rings, int32
         for (size_t k = 1; k < ring.size(); ++k)
             sweep.Add(ring[k - 1], ring[k]);
     }
-    sweep.Start();
     const int64_t stride = std::max(step, 1);
+    sweep.Start(firstY, endY, stride);
     std::vector<int32_t> xs;
     for (int64_t y = firstY; y < endY; y += stride) {
         xs.clear();
@@ -133,7 +169,10 @@ bool CPlaneBuild::Hatch(int32_t angle)
             maxY = std::max(maxY, p.y);
         }
     }
-    polygons.Start();
+    if (m_plane.GetHatchGrid() < minHatchGrid)
+        m_plane.SetHatchGrid(minHatchGrid);
+    const int32_t grid = m_plane.GetHatchGrid();
+    polygons.Start(minY, maxY, grid);
     // Every guide but those of thermal reliefs bounds other copper; none may pass through a
     // line.
     EdgeSweep guides;
@@ -141,12 +180,10 @@ bool CPlaneBuild::Hatch(int32_t angle)
         if (!guide.IsThermal())
             guides.Add(turned(guide.Start()), turned(guide.End()));
     }
-    guides.Start();
+    guides.Start(minY, maxY, grid);
 
-    if (m_plane.GetHatchGrid() < minHatchGrid)
-        m_plane.SetHatchGrid(minHatchGrid);
     CRectArray& lines = m_plane.GetFillStrokes();
-    for (int64_t y = minY; y < maxY; y += m_plane.GetHatchGrid()) {
+    for (int64_t y = minY; y < maxY; y += grid) {
         const std::vector<EdgeSweep::Crossing>& crossings = polygons.At(y);
         const std::vector<EdgeSweep::Crossing>& walls = guides.At(y);
         for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
