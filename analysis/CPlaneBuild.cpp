@@ -126,7 +126,11 @@ CPlaneBuild::CPlaneBuild(CPlaneBuildDocument& document, CPour& plane)
     Build();
 }
 
-CPlaneBuild::~CPlaneBuild() = default;
+CPlaneBuild::~CPlaneBuild()
+{
+    // The walk and the hatching hold parts of the fill while they make it.
+    m_plane.ReturnFill();
+}
 
 // ---- Build sequence ----------------------------------------------------------------------------
 

@@ -2,6 +2,7 @@
 #include "framework/Numeric.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <limits>
 #include <span>
@@ -173,10 +174,23 @@ void CPour::SetSelected(bool on)
         m_flags |= flagSelected;
 }
 
+void CPour::FillChanged()
+{
+    static std::atomic<uint64_t> versions{0};
+    m_fillVersion = ++versions;
+}
+
+void CPour::ReturnFill()
+{
+    m_fillLent = false;
+    FillChanged();
+}
+
 void CPour::DeleteFill()
 {
     m_fillPolylines.clear();
     m_fillStrokes.RemoveAll();
+    FillChanged();
 }
 
 CRect CPour::GetOutlineRect() const
@@ -245,6 +259,7 @@ void CPour::Move(int32_t dx, int32_t dy)
     }
     for (const auto& polyline : m_fillPolylines)
         ForEachPoint(*polyline, move);
+    FillChanged();
 }
 
 void CPour::Rotate(int32_t cx, int32_t cy, int32_t angle)
@@ -259,6 +274,7 @@ void CPour::Rotate(int32_t cx, int32_t cy, int32_t angle)
     }
     for (const auto& polyline : m_fillPolylines)
         ForEachPoint(*polyline, turn);
+    FillChanged();
 }
 
 // ---- Outline editing
@@ -471,26 +487,38 @@ void CPour::DrawFill(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32
 {
     const int32_t penPixels = m_penWidth / std::max(zoom, 1);
     // A fill holds many thousands of strokes and most repaints show it unchanged: the device
-    // may keep the picture under a key made of everything the drawing depends on.
+    // may keep the picture under a key made of everything the drawing depends on. A lent fill
+    // may have changed anywhere, so its key is a digest of every point; otherwise its change
+    // count stands for them.
     CPictureKey key;
     for (const int64_t v :
          {int64_t(offsetX), int64_t(offsetY), int64_t(zoom), int64_t(color), int64_t(penPixels),
-          int64_t(m_fillStrokes.GetSize()), int64_t(m_fillPolylines.size())})
+          int64_t(m_fillStrokes.GetSize()), int64_t(m_fillPolylines.size()), int64_t(m_fillLent)})
         key.Add(v);
-    const auto strokes = m_fillStrokes.begin();
-    key.AddPoints(2 * size_t(m_fillStrokes.GetSize()), [strokes](size_t k) {
-        const FillStroke& stroke = strokes[ptrdiff_t(k / 2)];
-        return k % 2 == 0 ? CPoint(stroke.x1, stroke.y1) : CPoint(stroke.x2, stroke.y2);
-    });
-    for (const auto& polyline : m_fillPolylines) {
-        key.Add(int64_t(polyline->GetSize()));
-        const std::span<const CPoint> points = Points(*polyline);
-        key.AddPoints(points.size(), [points](size_t k) { return points[k]; });
+    if (m_fillLent || m_boxVersion != m_fillVersion) {
+        CPictureKey points;
+        const auto strokes = m_fillStrokes.begin();
+        points.AddPoints(2 * size_t(m_fillStrokes.GetSize()), [strokes](size_t k) {
+            const FillStroke& stroke = strokes[ptrdiff_t(k / 2)];
+            return k % 2 == 0 ? CPoint(stroke.x1, stroke.y1) : CPoint(stroke.x2, stroke.y2);
+        });
+        for (const auto& polyline : m_fillPolylines) {
+            points.Add(int64_t(polyline->GetSize()));
+            const std::span<const CPoint> ring = Points(*polyline);
+            points.AddPoints(ring.size(), [ring](size_t k) { return ring[k]; });
+        }
+        m_boxEmpty = !points.HasPoints();
+        m_boxLow = points.Low();
+        m_boxHigh = points.High();
+        m_boxVersion = m_fillLent ? 0 : m_fillVersion;
+        key.Add(int64_t(m_fillLent ? points.Value() : m_fillVersion));
+    } else {
+        key.Add(int64_t(m_fillVersion));
     }
-    if (!key.HasPoints())
+    if (m_boxEmpty)
         return;
-    const CPoint low = ToScreen(key.Low(), offsetX, offsetY, zoom);
-    const CPoint high = ToScreen(key.High(), offsetX, offsetY, zoom);
+    const CPoint low = ToScreen(m_boxLow, offsetX, offsetY, zoom);
+    const CPoint high = ToScreen(m_boxHigh, offsetX, offsetY, zoom);
     // Wide pens reach beyond the points by half their width, and round that outwards.
     const int64_t reach = int64_t(penPixels) + 2;
     const CRect bounds(SaturateToInt(low.x - reach), SaturateToInt(low.y - reach),

@@ -110,13 +110,28 @@ public:
     CPointArray& GetOutline() { return m_outline; }
     const CPointArray& GetOutline() const { return m_outline; }
     // The closed boundaries of the filled areas.
-    std::vector<std::unique_ptr<CPointArray>>& GetFillPolylines() { return m_fillPolylines; }
+    //
+    // The writable fill accessors lend the fill out: until ReturnFill, whoever holds what they
+    // gave may change any point at any time, and every repaint looks at every point to see
+    // whether the kept picture of the fill still shows it. Afterwards a repaint only compares
+    // the fill's change count.
+    std::vector<std::unique_ptr<CPointArray>>& GetFillPolylines()
+    {
+        m_fillLent = true;
+        return m_fillPolylines;
+    }
     const std::vector<std::unique_ptr<CPointArray>>& GetFillPolylines() const
     {
         return m_fillPolylines;
     }
-    CRectArray& GetFillStrokes() { return m_fillStrokes; }
+    CRectArray& GetFillStrokes()
+    {
+        m_fillLent = true;
+        return m_fillStrokes;
+    }
     const CRectArray& GetFillStrokes() const { return m_fillStrokes; }
+    // Nothing the writable fill accessors handed out is used any more.
+    void ReturnFill();
     void DeleteFill();
 
     // Where the plane fill reported a problem, and how often it failed.
@@ -230,4 +245,13 @@ private:
     int32_t m_fillErrorCount = 0;
     // What the last screen drawing of the fill left for the next one.
     mutable std::unique_ptr<CCachedPicture> m_picture;
+    // Changes with every change of the fill made while it is not lent; unique among all planes
+    // of the process, so that no other fill state ever shares it.
+    uint64_t m_fillVersion = 0;
+    bool m_fillLent = false;
+    // The box of the fill's points for m_boxVersion.
+    mutable uint64_t m_boxVersion = 0;
+    mutable CPoint m_boxLow, m_boxHigh;
+    mutable bool m_boxEmpty = true;
+    void FillChanged();
 };

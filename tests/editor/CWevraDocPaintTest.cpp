@@ -425,4 +425,31 @@ TEST_F(CDocPaintTest, AKeptPlanePictureFollowsEveryMovedPoint)
     }
 }
 
+// A fill no one holds is kept by its change count: every change of its own must show, and so
+// must what was changed through a reference before it was given back.
+TEST_F(CDocPaintTest, AReturnedFillsPictureFollowsEveryChange)
+{
+    CPour& plane = doc->AddRectanglePlane(CRect(20000, 20000, 180000, 130000));
+    plane.SetLayer(LAYER_TOP);
+    doc->RebuildPlane(0);
+    doc->SetPlaneIndex(-1);
+    const CPour& kept = plane;
+    ASSERT_GT(kept.GetFillStrokes().GetSize(), 5);
+    const auto plain = [&] { return Render<CUncachedContext>(); };
+    const QImage filled = Render();
+    EXPECT_EQ(filled, plain());
+    plane.Move(4000, -3000);
+    EXPECT_EQ(Render(), plain());
+    plane.Rotate(100000, 75000, 90000);
+    EXPECT_EQ(Render(), plain());
+    doc->RebuildPlane(0);
+    EXPECT_EQ(Render(), plain());
+    plane.GetFillStrokes()[1].x2 -= 9000;
+    plane.ReturnFill();
+    EXPECT_EQ(Render(), plain());
+    plane.DeleteFill();
+    EXPECT_EQ(Render(), plain());
+    EXPECT_NE(Render(), filled);
+}
+
 } // namespace
