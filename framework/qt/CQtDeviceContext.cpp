@@ -61,36 +61,6 @@ QRect ToQRect(const CRect& rect) // rect normalised and clamped
     return QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
-// Each channel of a premultiplied pixel times alpha / 255, rounded as Qt's blending rounds.
-QRgb ByteMul(QRgb pixel, uint32_t alpha)
-{
-    uint32_t t = (pixel & 0xff00ff) * alpha;
-    t = ((t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
-    uint32_t u = ((pixel >> 8) & 0xff00ff) * alpha;
-    u = (u + ((u >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
-    return u | t;
-}
-
-// Lays a label's premultiplied pixels over a 32-bit image inside the clip, as Qt's
-// source-over drawing of them does.
-template <typename Pixels>
-void LayOver(QImage& image, const Pixels& pixels, const QRect& box, QPoint at, const QRect& clip)
-{
-    const QRect area = clip & image.rect();
-    uchar* bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
-    const bool whole = area.contains(box.translated(at));
-    for (const auto& pixel : pixels) {
-        const int x = at.x() + pixel.dx;
-        const int y = at.y() + pixel.dy;
-        if (!whole && !area.contains(x, y))
-            continue;
-        QRgb& to = reinterpret_cast<QRgb*>(bits + y * stride)[x];
-        const uint32_t alpha = qAlpha(pixel.value);
-        to = alpha == 255 ? pixel.value : pixel.value + ByteMul(to, 255 - alpha);
-    }
-}
-
 // The pixels of a horizontal or vertical one-pixel line as one run: the same pixels
 // CPixelRaster::AppendLine gives, without listing them one by one (filled planes are made of
 // such lines by the thousand). False for a slanted line; an empty run when nothing shows.
@@ -385,51 +355,123 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
     // Text under two pixels tall cannot be read and shows nothing.
     if (metrics.height() < 2)
         return;
-    Label& label = LabelFor(text);
-    // Glyphs may overhang their cell by a little on either side; a cell clear of the clip box
-    // by more than its height draws nothing.
-    const int64_t reach = metrics.height();
-    if (int64_t(point.x) + label.advance + reach <= m_clipBox.left ||
-        int64_t(point.x) - reach >= m_clipBox.right ||
-        int64_t(point.y) + 2 * reach <= m_clipBox.top ||
-        int64_t(point.y) - reach >= m_clipBox.bottom)
+    const QRgb ink = qRgb(GetRValue(m_textColor), GetGValue(m_textColor), GetBValue(m_textColor));
+    QImage* image = metrics.height() <= maxPictureHeight ? LabelImage() : nullptr;
+    const CRect& clip = m_clipBox;
+    const QRect clipRect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
+    if (const uint64_t packed = image ? PackedText(text) : 0) {
+        const InkedLabel& label = InkedLabelFor(packed, text, ink, *image);
+        if (!CellMeetsClip(point, label.advance))
+            return;
+        if (m_bkMode == BkMode::Opaque)
+            FillTextBackground(point, label.advance);
+        label.picture->LayOver(*image, QPoint(point.x, point.y), clipRect);
         return;
+    }
+    Label& label = LabelFor(text);
+    if (!CellMeetsClip(point, label.advance))
+        return;
+    if (m_bkMode == BkMode::Opaque)
+        FillTextBackground(point, label.advance);
+    if (image) {
+        PictureOf(label, ink, *image).LayOver(*image, QPoint(point.x, point.y), clipRect);
+        return;
+    }
     // Labels come by the thousand: the painter's state is changed only where it differs.
     const bool copying = CompositionFor(m_rop2) == QPainter::CompositionMode_SourceOver;
     if (!copying)
         m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    if (m_bkMode == BkMode::Opaque) {
-        m_painter.fillRect(QRect(point.x, point.y, label.advance, metrics.height()),
-                           ToQColor(m_bkColor));
-    }
-    const QColor ink = ToQColor(m_textColor);
-    QImage* image = metrics.height() <= maxPictureHeight ? LabelImage() : nullptr;
-    if (image) {
-        const Label::Picture& picture = PictureOf(label, ink.rgba(), *image);
-        const CRect clip = m_clipBox;
-        LayOver(*image, picture.pixels, picture.box, QPoint(point.x, point.y),
-                QRect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top));
-        if (!copying)
-            m_painter.setCompositionMode(CompositionFor(m_rop2));
-        return;
-    }
     // Setting a font resolves it afresh each time.
     if (!m_fontOnPainter) {
         m_painter.setFont(Font());
         m_fontOnPainter = true;
     }
     const QPen& pen = m_painter.pen();
-    if (pen.style() != Qt::SolidLine || pen.color() != ink || pen.widthF() != 1.0 ||
+    if (pen.style() != Qt::SolidLine || pen.color() != QColor(ink) || pen.widthF() != 1.0 ||
         pen.brush().style() != Qt::SolidPattern)
-        m_painter.setPen(ink);
+        m_painter.setPen(QColor(ink));
     m_painter.drawStaticText(QPoint(point.x, point.y), label.text);
     if (!copying)
         m_painter.setCompositionMode(CompositionFor(m_rop2));
 }
 
+bool CQtDeviceContext::CellMeetsClip(CPoint point, int advance) const
+{
+    // A cell clear of the clip box by more than its height draws nothing.
+    const int64_t reach = Metrics().height();
+    return int64_t(point.x) + advance + reach > m_clipBox.left &&
+           int64_t(point.x) - reach < m_clipBox.right &&
+           int64_t(point.y) + 2 * reach > m_clipBox.top &&
+           int64_t(point.y) - reach < m_clipBox.bottom;
+}
+
+void CQtDeviceContext::FillTextBackground(CPoint point, int advance)
+{
+    const bool copying = CompositionFor(m_rop2) == QPainter::CompositionMode_SourceOver;
+    if (!copying)
+        m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    m_painter.fillRect(QRect(point.x, point.y, advance, Metrics().height()), ToQColor(m_bkColor));
+    if (!copying)
+        m_painter.setCompositionMode(CompositionFor(m_rop2));
+}
+
+uint64_t CQtDeviceContext::PackedText(std::string_view text)
+{
+    if (text.empty() || text.size() > maxPackedLength)
+        return 0;
+    // The length leads, so that texts of different lengths differ.
+    uint64_t packed = text.size();
+    for (const char c : text)
+        packed = packed << 8 | uint8_t(c);
+    return packed;
+}
+
+const CQtDeviceContext::InkedLabel& CQtDeviceContext::InkedLabelFor(uint64_t packed,
+                                                                    std::string_view text, QRgb ink,
+                                                                    const QImage& device)
+{
+    // The first slot to look at; the next ones follow it round.
+    const auto slotOf = [](const std::vector<InkedLabel>& table, uint64_t key, QRgb colour) {
+        const uint64_t mixed = (key ^ (uint64_t(colour) << 29)) * 0x9E3779B97F4A7C15ull;
+        return size_t(mixed >> 32) & (table.size() - 1);
+    };
+    FontLabels* labels = &Labels();
+    if (!labels->inked.empty()) {
+        const size_t mask = labels->inked.size() - 1;
+        for (size_t slot = slotOf(labels->inked, packed, ink);; slot = (slot + 1) & mask) {
+            const InkedLabel& found = labels->inked[slot];
+            if (found.text == packed && found.ink == ink)
+                return found;
+            if (found.text == 0)
+                break;
+        }
+    }
+    // Either may forget every inked label, never the font's labels themselves.
+    Label& label = LabelFor(text);
+    const CQtLabelPicture& picture = PictureOf(label, ink, device);
+    labels = &Labels();
+    const auto insert = [&slotOf](std::vector<InkedLabel>& table,
+                                  const InkedLabel& entry) -> InkedLabel& {
+        size_t slot = slotOf(table, entry.text, entry.ink);
+        while (table[slot].text != 0)
+            slot = (slot + 1) & (table.size() - 1);
+        return table[slot] = entry;
+    };
+    if (2 * (labels->inkedCount + 1) > labels->inked.size()) {
+        std::vector<InkedLabel> grown(std::max<size_t>(64, 2 * labels->inked.size()));
+        for (const InkedLabel& entry : labels->inked) {
+            if (entry.text != 0)
+                insert(grown, entry);
+        }
+        labels->inked = std::move(grown);
+    }
+    ++labels->inkedCount;
+    return insert(labels->inked, InkedLabel{packed, ink, label.advance, &picture});
+}
+
 CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
 {
-    LabelMap& labels = Labels();
+    LabelMap& labels = Labels().labels;
     const auto found = labels.find(text);
     if (found != labels.end())
         return found->second;
@@ -443,7 +485,8 @@ CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
     if (++shared.count > SharedLabels::limit) {
         // Past the bound the texts are laid out afresh; the maps stay, as contexts point at them.
         for (auto& entry : shared.byFont)
-            entry.second.clear();
+            entry.second.labels.clear();
+        ForgetInkedLabels();
         shared.count = 1;
         shared.pictureBytes = 0;
     }
@@ -452,6 +495,9 @@ CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
 
 QImage* CQtDeviceContext::LabelImage() const
 {
+    if (m_labelImage)
+        return *m_labelImage;
+    m_labelImage = nullptr;
     // Text always copies; the painter may clip, but to no more than the clip box.
     QPaintDevice* device = m_painter.device();
     if (!device || device->devType() != QInternal::Image || m_hadClip ||
@@ -461,28 +507,31 @@ QImage* CQtDeviceContext::LabelImage() const
     const QImage::Format format = image->format();
     if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied)
         return nullptr;
+    m_labelImage = image;
     return image;
 }
 
-const CQtDeviceContext::Label::Picture& CQtDeviceContext::PictureOf(Label& label, QRgb ink,
-                                                                    const QImage& device)
+const CQtLabelPicture& CQtDeviceContext::PictureOf(Label& label, QRgb ink, const QImage& device)
 {
-    for (const Label::Picture& picture : label.pictures) {
-        if (picture.ink == ink)
-            return picture;
+    for (const auto& [pictureInk, picture] : label.pictures) {
+        if (pictureInk == ink)
+            return *picture;
     }
     // A board writes its labels in a colour or two; a few pictures per text are kept, and a
-    // bounded number of pixels in all.
+    // bounded number of bytes in all.
     SharedLabels& shared = Shared();
     if (shared.pictureBytes > SharedLabels::pictureLimit) {
         for (auto& entry : shared.byFont) {
-            for (auto& kept : entry.second)
+            for (auto& kept : entry.second.labels)
                 kept.second.pictures.clear();
         }
+        ForgetInkedLabels();
         shared.pictureBytes = 0;
     }
-    if (label.pictures.size() >= 4)
+    if (label.pictures.size() >= 4) {
         label.pictures.erase(label.pictures.begin());
+        ForgetInkedLabels();
+    }
     // Glyphs may overhang their cell by a little on either side.
     const int reach = std::max(Metrics().height(), 1);
     QImage drawn(label.advance + 2 * reach, 3 * reach, QImage::Format_ARGB32_Premultiplied);
@@ -495,20 +544,10 @@ const CQtDeviceContext::Label::Picture& CQtDeviceContext::PictureOf(Label& label
         painter.setPen(QColor::fromRgba(ink));
         painter.drawStaticText(QPoint(reach, reach), label.text);
     }
-    Label::Picture picture;
-    picture.ink = ink;
-    for (int y = 0; y < drawn.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
-        for (int x = 0; x < drawn.width(); ++x) {
-            if (qAlpha(row[x]) == 0)
-                continue;
-            picture.pixels.push_back({x - reach, y - reach, row[x]});
-            picture.box |= QRect(x - reach, y - reach, 1, 1);
-        }
-    }
-    shared.pictureBytes += picture.pixels.size() * sizeof(Label::Picture::Pixel);
-    label.pictures.push_back(std::move(picture));
-    return label.pictures.back();
+    auto picture = std::make_unique<CQtLabelPicture>(drawn, QPoint(reach, reach));
+    shared.pictureBytes += picture->Bytes();
+    label.pictures.emplace_back(ink, std::move(picture));
+    return *label.pictures.back().second;
 }
 
 CSize CQtDeviceContext::GetTextExtent(std::string_view text) const
@@ -779,13 +818,22 @@ void CQtDeviceContext::ForgetSharedLabels()
 {
     // The maps stay, as contexts may still point at them.
     for (auto& entry : s_shared.byFont)
-        entry.second.clear();
+        entry.second.labels.clear();
+    ForgetInkedLabels();
     s_shared.count = 0;
     s_shared.pictureBytes = 0;
     s_shared.forgottenWithApplication = false;
 }
 
-CQtDeviceContext::LabelMap& CQtDeviceContext::Labels()
+void CQtDeviceContext::ForgetInkedLabels()
+{
+    for (auto& entry : s_shared.byFont) {
+        std::fill(entry.second.inked.begin(), entry.second.inked.end(), InkedLabel());
+        entry.second.inkedCount = 0;
+    }
+}
+
+CQtDeviceContext::FontLabels& CQtDeviceContext::Labels()
 {
     if (m_labels)
         return *m_labels;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -13,6 +14,7 @@
 
 #include "framework/CDeviceContext.h"
 #include "framework/qt/CPixelRaster.h"
+#include "framework/qt/CQtLabelPicture.h"
 
 // The device context over a QPainter: the view's back buffer (a QImage in Format_RGB32), a
 // printer page or any other paint device. Coordinates are the painter's logical units, meant
@@ -99,26 +101,32 @@ private:
     struct Label {
         QStaticText text;
         int advance = 0;
-        // The text as Qt draws it in one ink over nothing: laid over an image in the pixels
-        // Qt's own drawing gives, for a fraction of the cost.
-        struct Picture {
-            QRgb ink = 0;
-            // The covered pixels, premultiplied, from the point the text is drawn at.
-            struct Pixel {
-                int32_t dx;
-                int32_t dy;
-                QRgb value;
-            };
-            std::vector<Pixel> pixels;
-            // Their bounds, from the same point.
-            QRect box;
-        };
-        std::vector<Picture> pictures;
+        // The text's pictures in the inks it was drawn in (kept apart, so that those found
+        // through the inked labels stay where they are).
+        std::vector<std::pair<QRgb, std::unique_ptr<CQtLabelPicture>>> pictures;
     };
     Label& LabelFor(std::string_view text);
     // Taller text is drawn by Qt each time: a zoomed-in view shows few labels.
     static constexpr int maxPictureHeight = 64;
-    const Label::Picture& PictureOf(Label& label, QRgb ink, const QImage& device);
+    const CQtLabelPicture& PictureOf(Label& label, QRgb ink, const QImage& device);
+    // Short texts in one ink, found by their bytes packed into an integer (PackedText):
+    // hashing and comparing a string for each of a board's many labels would cost about as
+    // much as laying its picture.
+    struct InkedLabel {
+        uint64_t text = 0; // 0 marks a free slot
+        QRgb ink = 0;
+        int32_t advance = 0;
+        const CQtLabelPicture* picture = nullptr;
+    };
+    static constexpr size_t maxPackedLength = 7;
+    // Nonzero, and one value per text of up to maxPackedLength bytes; else 0.
+    static uint64_t PackedText(std::string_view text);
+    const InkedLabel& InkedLabelFor(uint64_t packed, std::string_view text, QRgb ink,
+                                    const QImage& device);
+    // Whether a text cell of this width at the point may show pixels inside the clip box:
+    // glyphs may overhang their cell by a little on either side.
+    bool CellMeetsClip(CPoint point, int advance) const;
+    void FillTextBackground(CPoint point, int advance);
     // The image a label can be laid straight into: a 32-bit image on which the painter clips
     // to the clip box at most; or nullptr.
     QImage* LabelImage() const;
@@ -143,23 +151,33 @@ private:
         }
     };
     using LabelMap = std::unordered_map<std::string, Label, LabelHash, std::equal_to<>>;
+    struct FontLabels {
+        LabelMap labels;
+        // Open addressing over a power-of-two number of slots, at most half of them used.
+        std::vector<InkedLabel> inked;
+        size_t inkedCount = 0;
+    };
     // The labels of the selected font on this device, shared by every context of the thread:
     // the view paints through a new context each time, and would lay them all out again.
-    LabelMap& Labels();
+    FontLabels& Labels();
     struct SharedLabels {
         // A board's labels are a few thousand texts.
         static constexpr size_t limit = 200000;
         // Past this many bytes of label pictures they are drawn afresh.
         static constexpr size_t pictureLimit = size_t(64) << 20;
-        std::unordered_map<std::string, LabelMap> byFont;
+        std::unordered_map<std::string, FontLabels> byFont;
         size_t count = 0;
         size_t pictureBytes = 0;
         bool forgottenWithApplication = false;
     };
     static SharedLabels& Shared();
     static void ForgetSharedLabels();
+    // Every inked label points at a picture: they go whenever a picture may have gone.
+    static void ForgetInkedLabels();
     static thread_local SharedLabels s_shared;
-    LabelMap* m_labels = nullptr;
+    FontLabels* m_labels = nullptr;
+    // Looked up once: text comes by the thousand, the device and its transform stay.
+    mutable std::optional<QImage*> m_labelImage;
     int32_t m_rop2 = R2_COPYPEN;
     CPoint m_position;
     COLORREF m_textColor = 0;

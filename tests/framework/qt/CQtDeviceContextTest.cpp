@@ -457,9 +457,11 @@ TEST_F(CQtDeviceContextTextTest, OpaqueTextFillsItsCellWithTheBackgroundColour)
 // drawing, also for cells cut by the clip box or lying outside it.
 TEST_F(CQtDeviceContextTextTest, RepeatedLabelsDrawAsQtsOwnTextDoes)
 {
-    const char* const texts[] = {"1", "17", "250", "17", "1", "Wv", "250", "17"};
-    const QPoint at[] = {{3, 3},   {30, 4}, {-4, 10}, {60, 20},
-                         {95, -5}, {8, 40}, {70, 42}, {112, 30}};
+    // Short texts are found by their packed bytes, longer ones by their string.
+    const char* const texts[] = {"1",   "17", "250",      "17",      "1",  "Wv",
+                                 "250", "17", "GND_0.40", "1234567", "17", "GND_0.40"};
+    const QPoint at[] = {{3, 3},   {30, 4},   {-4, 10}, {60, 20}, {95, -5},  {8, 40},
+                         {70, 42}, {112, 30}, {20, 25}, {40, 12}, {100, 14}, {75, -6}};
     const QRect clip(5, 2, 100, 42);
     // Glyph edges are blended with what lies under them: over black and under white ink, and
     // over a gradient under a colour.
@@ -521,6 +523,39 @@ TEST_F(CQtDeviceContextTextTest, RepeatedLabelsDrawAsQtsOwnTextDoes)
             }
         }
     }
+}
+
+// A text keeps a few pictures, one per ink: drawing it in more inks than that, again and again,
+// replaces them while the inked labels still pointed at the ones that went.
+TEST_F(CQtDeviceContextTextTest, ALabelInManyInksKeepsEachInk)
+{
+    const COLORREF inks[] = {RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),
+                             RGB(255, 255, 0), RGB(0, 255, 255), RGB(255, 0, 255)};
+    QImage cached(120, 30, QImage::Format_RGB32);
+    cached.fill(Qt::black);
+    QImage plain = cached.copy();
+    {
+        QPainter painter(&cached);
+        CQtDeviceContext dc(painter);
+        dc.SetBkMode(CDeviceContext::BkMode::Transparent);
+        for (int round = 0; round < 3; ++round) {
+            for (size_t k = 0; k < std::size(inks); ++k) {
+                dc.SetTextColor(inks[k]);
+                dc.TextOut(CPoint(int32_t(k) * 18, round * 9), "42");
+            }
+        }
+    }
+    {
+        QPainter painter(&plain);
+        const QFontMetrics metrics(painter.font(), painter.device());
+        for (int round = 0; round < 3; ++round) {
+            for (size_t k = 0; k < std::size(inks); ++k) {
+                painter.setPen(CQtDeviceContext::ToQColor(inks[k]));
+                painter.drawText(QPoint(int(k) * 18, round * 9 + metrics.ascent()), "42");
+            }
+        }
+    }
+    EXPECT_EQ(cached, plain);
 }
 
 } // namespace
