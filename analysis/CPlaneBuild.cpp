@@ -126,16 +126,17 @@ CPlaneBuild::CPlaneBuild(CPlaneBuildDocument& document, CPour& plane)
     Build();
 }
 
-CPlaneBuild::~CPlaneBuild()
-{
-    // The walk and the hatching hold parts of the fill while they make it.
-    m_plane.ReturnFill();
-}
+CPlaneBuild::~CPlaneBuild() = default;
 
 // ---- Build sequence ----------------------------------------------------------------------------
 
 void CPlaneBuild::Build()
 {
+    // The walk and the hatching hold parts of the fill while they make it, until the end.
+    struct FillReturn {
+        CPour& plane;
+        ~FillReturn() { plane.ReturnFill(); }
+    } fillReturn{m_plane};
     m_progress = std::make_unique<CProgDlg>(IDS_CPROGDLG);
     m_progress->SetTitle(
         Format("Build Plane: " + m_plane.GetName() + "; Layer: ", m_plane.GetLayer(), "; Net: ") +
