@@ -27,17 +27,6 @@ constexpr int screenHeight = 1080;
 class CQuietView : public CViewCommandHost {
 public:
     void Redraw(bool) override {}
-    bool AreScrollBarsShown() const override { return true; }
-    void SetScrollBarsShown(bool) override {}
-    bool IsLongCrosshair() const override { return false; }
-    void SetLongCrosshair(bool) override {}
-    bool IsTooltipAtCursor() const override { return false; }
-    void SetTooltipAtCursor(bool) override {}
-    void WarpMouseToCursor() override {}
-    void SetWarpAfterRepaint(bool) override {}
-    void SaveCursor() override {}
-    void RestoreCursor() override {}
-    void TakeFocus() override {}
 };
 
 // The tables take their headings from the language pack beside the program.

@@ -7,28 +7,29 @@
 
 // What the board view's commands need of the board view window itself: its repaint, the
 // switches that live in the window (scroll bars, crosshair, tooltip) and the mouse pointer.
-// The editor's board view implements it; tests use a recording stand-in.
+// The editor's board view implements it all; a stand-in (a test's, a benchmark's) gives the
+// repaint and takes the rest as a window without pointer or switches of its own.
 class CViewCommandHost {
 public:
     virtual ~CViewCommandHost() = default;
 
     // Full: the board is rendered afresh; otherwise a repaint over the board as it is.
     virtual void Redraw(bool full) = 0;
-    virtual bool AreScrollBarsShown() const = 0;
-    virtual void SetScrollBarsShown(bool shown) = 0;
-    virtual bool IsLongCrosshair() const = 0;
-    virtual void SetLongCrosshair(bool on) = 0;
-    virtual bool IsTooltipAtCursor() const = 0;
+    virtual bool AreScrollBarsShown() const { return true; }
+    virtual void SetScrollBarsShown(bool /*shown*/) {}
+    virtual bool IsLongCrosshair() const { return false; }
+    virtual void SetLongCrosshair(bool /*on*/) {}
+    virtual bool IsTooltipAtCursor() const { return false; }
     // On activates the view's tooltip, off deactivates it.
-    virtual void SetTooltipAtCursor(bool on) = 0;
+    virtual void SetTooltipAtCursor(bool /*on*/) {}
     // Puts the mouse pointer on the snapped cursor.
-    virtual void WarpMouseToCursor() = 0;
-    virtual void SetWarpAfterRepaint(bool on) = 0;
+    virtual void WarpMouseToCursor() {}
+    virtual void SetWarpAfterRepaint(bool /*on*/) {}
     // The snapped cursor kept around a dialog; restoring puts the mouse back on it.
-    virtual void SaveCursor() = 0;
-    virtual void RestoreCursor() = 0;
+    virtual void SaveCursor() {}
+    virtual void RestoreCursor() {}
     // The keyboard goes back to the board view (after a toolbar combo box took it).
-    virtual void TakeFocus() = 0;
+    virtual void TakeFocus() {}
 
     // ---- What the click, key and mouse dispatch needs besides -----------------------------------
 

@@ -18,17 +18,6 @@
 class CRecordingTableView : public CViewCommandHost {
 public:
     void Redraw(bool /*full*/) override { ++redraws; }
-    bool AreScrollBarsShown() const override { return true; }
-    void SetScrollBarsShown(bool) override {}
-    bool IsLongCrosshair() const override { return false; }
-    void SetLongCrosshair(bool) override {}
-    bool IsTooltipAtCursor() const override { return false; }
-    void SetTooltipAtCursor(bool) override {}
-    void WarpMouseToCursor() override {}
-    void SetWarpAfterRepaint(bool) override {}
-    void SaveCursor() override {}
-    void RestoreCursor() override {}
-    void TakeFocus() override {}
     bool OnCommand(uint32_t first, uint32_t second) override
     {
         reports.emplace_back(first, second);

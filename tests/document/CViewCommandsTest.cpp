@@ -79,9 +79,6 @@ public:
     bool IsTooltipAtCursor() const override { return tooltip; }
     void SetTooltipAtCursor(bool on) override { tooltip = on; }
     void WarpMouseToCursor() override { ++warps; }
-    void SetWarpAfterRepaint(bool) override {}
-    void SaveCursor() override {}
-    void RestoreCursor() override {}
     void TakeFocus() override { ++focusTaken; }
 
     bool scrollBars = true;

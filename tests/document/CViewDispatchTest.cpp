@@ -49,17 +49,9 @@ constexpr uint32_t control = CViewDispatch::flagControl;
 class CRecordingHost : public CViewCommandHost {
 public:
     void Redraw(bool full) override { ++(full ? fullRedraws : repaints); }
-    bool AreScrollBarsShown() const override { return true; }
-    void SetScrollBarsShown(bool) override {}
     bool IsLongCrosshair() const override { return crosshair; }
     void SetLongCrosshair(bool on) override { crosshair = on; }
-    bool IsTooltipAtCursor() const override { return false; }
-    void SetTooltipAtCursor(bool) override {}
     void WarpMouseToCursor() override { ++warps; }
-    void SetWarpAfterRepaint(bool) override {}
-    void SaveCursor() override {}
-    void RestoreCursor() override {}
-    void TakeFocus() override {}
     void UpdateStatusLine() override { ++statusUpdates; }
     CSize GetClientSize() const override { return {800, 600}; }
     bool SendCommand(uint32_t id) override
