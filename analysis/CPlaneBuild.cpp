@@ -251,7 +251,7 @@ void CPlaneBuild::FillFromGuides()
     // A seed in the room kept clear round other copper or round a pin of the plane's own net
     // can leave the walk without a boundary round it: the seed is what to change.
     const CPoint seed = m_plane.GetSeed();
-    if (m_obstacles.Contains(seed) || InThermal(seed)) {
+    if (m_obstacles.Reaches(seed, maxIncursion) || InThermal(seed)) {
         m_plane.SetFillErrorCount(0);
         m_plane.SetErrorMark(noErrorMark);
         m_plane.SetErrorSegment(FillStroke{});

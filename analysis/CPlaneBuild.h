@@ -51,6 +51,8 @@ public:
     static constexpr int32_t failureSteps = 10;
     // Half the side of the window in which a walk closes and a continuation is found.
     static constexpr int32_t closeReach = 2;
+    // How far apart the rounding may set the ends of rings of copper that meet.
+    static constexpr int32_t jointReach = 8;
     // How far (a quarter mil) the fill may cross a guide where the walk rounded or joined
     // corners, or where arc chords stand off their circle, before it counts as running into
     // copper.
@@ -161,11 +163,15 @@ private:
     void Walk();
     int32_t FindStartGuide();
     int32_t TraceBoundary(int32_t current);
+    // The guide of `found` that sets out within `reach` of the current line's end with the
+    // smallest turn to the left, or -1.
+    int32_t Continuation(const std::vector<int32_t>& found, int32_t current, int32_t reach);
     // Whether a live guide of `found` sets out from the point.
     bool GoesOn(std::span<const int32_t> found, CPoint end) const;
     void ClosePolygon();
-    // Drops the points before `first` and the last point, which repeats it.
-    void KeepLoop(int32_t first);
+    // Drops the points before `first` and the last point, which repeats it, and gives the
+    // guides visited on the way into the loop, the first `visitedBefore`, back to later walks.
+    void KeepLoop(int32_t first, size_t visitedBefore);
     void MarkVisited(int32_t index);
     void RemoveVisited();
     // The walk failed: error marks and counter, the polygon's points dropped.
@@ -231,7 +237,12 @@ private:
                                          (uint64_t(uint32_t(s.guide)) * 0x9E3779B97F4A7C15ull));
         }
     };
-    std::unordered_map<WalkState, int32_t, WalkStateHash> m_walkStates;
+    // Per state, the polygon point the walk set out from and how many guides it had visited.
+    struct WalkMark {
+        int32_t point;
+        size_t visited;
+    };
+    std::unordered_map<WalkState, WalkMark, WalkStateHash> m_walkStates;
     std::vector<int32_t> m_startOrder;
     size_t m_startNext = 0;
     std::vector<int32_t> m_scratch;

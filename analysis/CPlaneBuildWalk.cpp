@@ -48,6 +48,17 @@ bool BoxesMeet(CPoint a1, CPoint a2, CPoint b1, CPoint b2)
            std::min(b1.y, b2.y) <= std::max(a1.y, a2.y);
 }
 
+// Whether the point lies within `reach` of an edge of the ring.
+bool NearRing(std::span<const CPoint> ring, CPoint p, int32_t reach)
+{
+    for (size_t k = 1; k < ring.size(); ++k) {
+        CPoint nearest;
+        if (std::abs(int64_t(PointToSegmentDistance(ring[k - 1], ring[k], p, nearest))) <= reach)
+            return true;
+    }
+    return false;
+}
+
 bool OnSegment(CPoint a, CPoint b, CPoint p)
 {
     return Orientation(a, b, p) == 0 && std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) &&
@@ -229,7 +240,18 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
     }
 
     // Continuations: the guides that start where the current line ends, give or take the
-    // rounding of the points on either side.
+    // rounding of the points on either side. Where none is that near, the rings of copper
+    // that meet here (a track's caps at a joint, a cap and the side after it) were rounded
+    // apart by a few units more: the nearest guide going on within that gap is taken.
+    const int32_t choice = Continuation(found, current, closeReach);
+    if (choice >= 0)
+        return choice;
+    return Continuation(found, current, jointReach);
+}
+
+int32_t CPlaneBuild::Continuation(const std::vector<int32_t>& found, int32_t current, int32_t reach)
+{
+    const DLine3& here = m_guides[size_t(current)];
     const CPoint end = m_line.End();
     double bestTurn = 360.0;
     int32_t choice = -1;
@@ -238,8 +260,8 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
         if (j == current || !guide.IsLive() || guide.End() == m_line.Start() ||
             guide.End() == m_line.End())
             continue;
-        if (std::abs(int64_t(guide.x1) - end.x) > closeReach ||
-            std::abs(int64_t(guide.y1) - end.y) > closeReach)
+        if (std::abs(int64_t(guide.x1) - end.x) > reach ||
+            std::abs(int64_t(guide.y1) - end.y) > reach)
             continue;
         const double turn = TurnAngle(here, guide);
         if (turn >= 180.0)
@@ -335,10 +357,11 @@ void CPlaneBuild::Walk()
             // never passes its first vertex: the loop is found when the walk sets out along the
             // same guide from the same point again, and the way into it is dropped.
             if (!m_closed) {
-                const auto [seen, fresh] = m_walkStates.emplace(
-                    WalkState{next, m_line.x1, m_line.y1}, m_polygon->GetSize() - 1);
+                const auto [seen, fresh] =
+                    m_walkStates.emplace(WalkState{next, m_line.x1, m_line.y1},
+                                         WalkMark{m_polygon->GetSize() - 1, m_visited.size()});
                 if (!fresh) {
-                    KeepLoop(seen->second);
+                    KeepLoop(seen->second.point, seen->second.visited);
                     ClosePolygon();
                     m_closed = true;
                 }
@@ -349,7 +372,7 @@ void CPlaneBuild::Walk()
     }
 }
 
-void CPlaneBuild::KeepLoop(int32_t first)
+void CPlaneBuild::KeepLoop(int32_t first, size_t visitedBefore)
 {
     // Points first .. last - 1 go round the loop; the last one repeats the first.
     CPointArray& polygon = *m_polygon;
@@ -357,6 +380,10 @@ void CPlaneBuild::KeepLoop(int32_t first)
     for (int32_t k = 0; k < count; ++k)
         polygon[k] = polygon[first + k];
     polygon.SetSize(count);
+    // The way in may run along the boundary of other room, which a later walk has to go round.
+    for (size_t k = 0; k < visitedBefore; ++k)
+        m_guides[size_t(m_visited[k])].state &= ~DLine3::stateVisited;
+    m_visited.erase(m_visited.begin(), m_visited.begin() + ptrdiff_t(visitedBefore));
 }
 
 void CPlaneBuild::ClosePolygon()
@@ -393,7 +420,9 @@ void CPlaneBuild::ClosePolygon()
         area += double(ring[k - 1].x) * ring[k].y - double(ring[k].x) * ring[k - 1].y;
     const CRingIndex inside(ring);
     const CPoint seed = m_plane.GetSeed();
-    if (!(area > 0.0) || !inside.Contains(seed)) {
+    // A seed in the clearance of other copper by less than the fill may reach into it lies
+    // a hair outside the boundary round it: that boundary is still the outer one.
+    if (!(area > 0.0) || (!inside.Contains(seed) && !NearRing(ring, seed, maxIncursion))) {
         // A hole: what lies in it is gone.
         const auto inBox = [&](CPoint p) {
             return p.x >= box.left && p.x <= box.right && p.y >= box.top && p.y <= box.bottom;

@@ -65,22 +65,32 @@ void CPlaneObstacles::Index()
     }
 }
 
-bool CPlaneObstacles::Holds(const CCopperShape& piece, CPoint p)
+bool CPlaneObstacles::Holds(const CCopperShape& piece, CPoint p, int32_t reach)
 {
     const CRect b = piece.GetBounds();
-    if (p.x < b.left || p.x > b.right || p.y < b.top || p.y > b.bottom)
+    if (int64_t(p.x) < int64_t(b.left) - reach || int64_t(p.x) > int64_t(b.right) + reach ||
+        int64_t(p.y) < int64_t(b.top) - reach || int64_t(p.y) > int64_t(b.bottom) + reach)
         return false;
     switch (piece.GetKind()) {
     case CCopperShape::Kind::Circle:
         return DistanceDouble(p.x, p.y, piece.GetCentre().x, piece.GetCentre().y) <
-               piece.GetRadius();
+               double(piece.GetRadius()) + reach;
     case CCopperShape::Kind::Track: {
         CPoint nearest;
         const int64_t d = PointToSegmentDistance(piece.GetStart(), piece.GetEnd(), p, nearest);
-        return std::abs(d) < piece.GetRadius();
+        return std::abs(d) < int64_t(piece.GetRadius()) + reach;
     }
-    case CCopperShape::Kind::Polygon:
-        return CRingIndex::Contains(piece.GetPolygon(), p);
+    case CCopperShape::Kind::Polygon: {
+        const std::span<const CPoint> ring = piece.GetPolygon();
+        if (CRingIndex::Contains(ring, p))
+            return true;
+        for (size_t k = 1; reach > 0 && k < ring.size(); ++k) {
+            CPoint nearest;
+            if (std::abs(int64_t(PointToSegmentDistance(ring[k - 1], ring[k], p, nearest))) < reach)
+                return true;
+        }
+        return false;
+    }
     default:
         return false;
     }
@@ -95,6 +105,30 @@ bool CPlaneObstacles::Contains(CPoint p) const
     for (int32_t i : m_cells[size_t(cell)]) {
         if (Holds(m_pieces[size_t(i)], p))
             return true;
+    }
+    return false;
+}
+
+bool CPlaneObstacles::Reaches(CPoint p, int32_t reach) const
+{
+    if (m_cells.empty())
+        return false;
+    const auto clampTo = [](int64_t v, int64_t count) {
+        return std::clamp<int64_t>(v, 0, count - 1);
+    };
+    const int64_t c0 = CellOf(int64_t(p.x) - reach, m_area.left);
+    const int64_t c1 = CellOf(int64_t(p.x) + reach, m_area.left);
+    const int64_t r0 = CellOf(int64_t(p.y) - reach, m_area.top);
+    const int64_t r1 = CellOf(int64_t(p.y) + reach, m_area.top);
+    if (c1 < 0 || r1 < 0 || c0 >= m_columns || r0 >= m_rows)
+        return false;
+    for (int64_t r = clampTo(r0, m_rows); r <= clampTo(r1, m_rows); ++r) {
+        for (int64_t c = clampTo(c0, m_columns); c <= clampTo(c1, m_columns); ++c) {
+            for (int32_t i : m_cells[size_t(r * m_columns + c)]) {
+                if (Holds(m_pieces[size_t(i)], p, reach))
+                    return true;
+            }
+        }
     }
     return false;
 }

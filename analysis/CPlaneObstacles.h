@@ -20,11 +20,13 @@ public:
     // Whether the point lies inside a piece (on its edge counts as outside for circles and
     // tracks, inside for rings).
     bool Contains(CPoint p) const;
+    // Whether the point lies inside a piece or nearer than `reach` to one.
+    bool Reaches(CPoint p, int32_t reach) const;
 
     int32_t GetCount() const { return int32_t(m_pieces.size()); }
 
 private:
-    static bool Holds(const CCopperShape& piece, CPoint p);
+    static bool Holds(const CCopperShape& piece, CPoint p, int32_t reach = 0);
     int64_t CellOf(int64_t v, int64_t origin) const;
 
     std::vector<CCopperShape> m_pieces;
