@@ -199,6 +199,13 @@ struct CrowdedPin {
     int32_t net, x, y, stack, angle;
 };
 
+// Pins, and a track of net 2 drawn with the pen through the points.
+struct CrowdedBoard {
+    std::vector<CrowdedPin> pins;
+    int32_t pen = 0;
+    std::vector<CPoint> track;
+};
+
 class CPlaneBuildTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -233,6 +240,23 @@ protected:
         for (const CrowdedPin& pin : pins)
             board.nets[size_t(pin.net)]->AddPin(pin.x, pin.y, 0, 0, stacks[size_t(pin.stack)],
                                                 pin.angle, false, 3);
+    }
+    // Fresh nets with the board's copper, and the plane of net 1 over it seeded near its
+    // corner.
+    CPour& SetUpCrowded(const CrowdedBoard& b, const std::array<int32_t, 3>& stacks)
+    {
+        for (auto& net : board.nets)
+            net = std::make_unique<CNet>(net->GetName(), 1000, 50000, net->GetClearance());
+        AddCrowdedPins(b.pins, stacks);
+        CNet& other = *board.nets[2];
+        const int32_t pen = b.pen > 0 ? other.AddPen(b.pen) : 0;
+        for (size_t k = 0; k < b.track.size(); ++k)
+            other.AppendVertex(b.track[k].x, b.track[k].y, LAYER_TOP, k == 0 ? 0 : pen);
+        board.planes.clear();
+        board.mode = 0;
+        CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 100000, 100000);
+        plane.SetSeed(CPoint(3000, 3000));
+        return plane;
     }
 
     CFakeServices fakes;
@@ -580,30 +604,30 @@ TEST_F(CPlaneBuildTest, CrowdedBoardsNeverGetAFillOverOtherCopper)
     EXPECT_GE(filled, rounds * 3 / 4);
 }
 
-// On this crowded board the walk misses the ring round copper of the other net, and the fill
-// laid from its polygons would run through that copper: the last check refuses it, and the
-// plane is left without fill and marked where the fill ran in.
+// On this crowded board the walk goes astray where a thermal relief, a pad and a track of the
+// other net meet, and a corner of the fill it traced lies inside the track's clearance: the
+// last check refuses the fill, and the plane is left without fill and marked where it ran in.
 TEST_F(CPlaneBuildTest, FillThatWouldRunIntoOtherCopperIsRefused)
 {
     const std::array<int32_t, 3> stacks = AddCrowdedPadStacks();
-    const CrowdedPin pins[] = {
-        {1, 66281, 11617, 0, 162031}, {1, 9942, 29814, 2, 33810},   {1, 52919, 9727, 1, 859},
-        {1, 44565, 71161, 0, 9696},   {1, 12588, 78109, 2, 288630}, {1, 29184, 86893, 1, 140292},
-        {2, 21200, 18934, 1, 186069}, {2, 16034, 8625, 0, 277452},  {2, 47182, 57588, 2, 59362},
-        {2, 62764, 34246, 1, 346828}, {2, 45088, 83171, 0, 27694},  {2, 16335, 47498, 2, 308281}};
-    AddCrowdedPins(pins, stacks);
-    CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 100000, 100000);
-    plane.SetSeed(CPoint(3000, 3000));
+    const CrowdedBoard crowded{{{2, 37313, 68818, 2, 208938}, {1, 31690, 50814, 1, 103807}},
+                               4449,
+                               {{28532, 39314}, {36629, 69210}}};
+    CPour& plane = SetUpCrowded(crowded, stacks);
     CPlaneBuild(board, plane);
     EXPECT_EQ(fakes.messages.ShownTexts(), std::vector<std::string>{"Error. Fill Plane Failure."});
     EXPECT_EQ(plane.GetFillErrorCount(), 1);
     EXPECT_TRUE(plane.GetFillPolylines().empty());
     EXPECT_EQ(plane.GetFillStrokes().GetSize(), 0);
-    // The mark is the hatch line that would have been laid through the copper.
-    const FillStroke& line = plane.GetErrorSegment();
-    EXPECT_EQ(plane.GetErrorMark(), CPoint(line.x1, line.y1));
-    EXPECT_EQ(line.y1, line.y2);
-    EXPECT_GT(line.x2, line.x1);
+    const FillStroke& mark = plane.GetErrorSegment();
+    EXPECT_EQ(plane.GetErrorMark(), CPoint(mark.x1, mark.y1));
+    // The mark is a corner of the fill well inside the track's clearance.
+    CPoint nearest;
+    const int32_t keptClear =
+        crowded.pen / 2 + board.nets[2]->GetClearance() + plane.GetPenWidth() / 2;
+    EXPECT_LT(
+        PointToSegmentDistance(crowded.track[0], crowded.track[1], plane.GetErrorMark(), nearest),
+        keptClear - CPlaneBuild::maxIncursion);
 }
 
 // Boards on which the walk slipped through the point where two guides of a ring meet, a
@@ -613,27 +637,57 @@ TEST_F(CPlaneBuildTest, FillThatWouldRunIntoOtherCopperIsRefused)
 TEST_F(CPlaneBuildTest, WalkNeverSlipsBetweenTwoGuidesOfARing)
 {
     const std::array<int32_t, 3> stacks = AddCrowdedPadStacks();
-    struct Board {
-        std::vector<CrowdedPin> pins;
-        int32_t pen;
-        std::vector<CPoint> track;
-    };
-    const Board boards[] = {
+    const CrowdedBoard boards[] = {
         {{{1, 31782, 29130, 2, 310549}, {2, 38056, 22437, 0, 344805}, {1, 20346, 23584, 1, 47256}},
          0,
          {}},
         {{{2, 59492, 24197, 2, 84976}}, 3610, {{67814, 30832}, {90706, 91486}}}};
-    for (const Board& b : boards) {
-        for (auto& net : board.nets)
-            net = std::make_unique<CNet>(net->GetName(), 1000, 50000, net->GetClearance());
-        AddCrowdedPins(b.pins, stacks);
-        CNet& other = *board.nets[2];
-        const int32_t pen = b.pen > 0 ? other.AddPen(b.pen) : 0;
-        for (size_t k = 0; k < b.track.size(); ++k)
-            other.AppendVertex(b.track[k].x, b.track[k].y, LAYER_TOP, k == 0 ? 0 : pen);
-        board.planes.clear();
-        CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 100000, 100000);
-        plane.SetSeed(CPoint(3000, 3000));
-        FillAndExpectItClean(plane);
+    for (const CrowdedBoard& b : boards)
+        FillAndExpectItClean(SetUpCrowded(b, stacks));
+}
+
+// Boards on which the walk lost its way: a seed 5 units outside a thermal relief, whose
+// boundary passes beside it; a walk caught in a loop after following the boundary of a hole
+// for most of its way, which took that boundary with it; a track's joint, where the two caps
+// are rounded 3 units apart and the walk found no way on.
+TEST_F(CPlaneBuildTest, WalkFindsItsWayPastLoopsJointsAndASeedBesideCopper)
+{
+    const std::array<int32_t, 3> stacks = AddCrowdedPadStacks();
+    const CrowdedBoard boards[] = {
+        {{{1, 6767, 10063, 2, 315897}}, 4915, {{61846, 37152}, {52795, 89129}}},
+        {{{1, 48868, 86794, 0, 281118},
+          {2, 50010, 56824, 1, 204125},
+          {1, 77382, 15860, 2, 353632},
+          {2, 7042, 74014, 0, 101396},
+          {1, 29068, 80159, 1, 101941},
+          {2, 57088, 70943, 2, 314751},
+          {1, 42920, 65915, 0, 114268},
+          {2, 45646, 67261, 1, 297445},
+          {1, 48815, 57127, 2, 199686},
+          {2, 76774, 33915, 0, 266240},
+          {1, 73167, 57092, 1, 96943},
+          {2, 69156, 22056, 2, 219841}},
+         4600,
+         {{84311, 66122}, {86980, 42194}, {60878, 87209}, {90759, 55346}, {30719, 73604}}},
+        {{}, 2793, {{72198, 66435}, {88843, 78299}, {78963, 92173}}}};
+    for (const CrowdedBoard& b : boards) {
+        SCOPED_TRACE(b.pen);
+        FillAndExpectItClean(SetUpCrowded(b, stacks));
     }
+}
+
+// A seed 57 units inside the room kept clear round a pad of the other net, less than the
+// fill may reach into it: the walk has no boundary round the seed, and the user is asked to
+// move it rather than told the fill failed.
+TEST_F(CPlaneBuildTest, SeedJustInsideAClearanceAsksToMoveIt)
+{
+    const std::array<int32_t, 3> stacks = AddCrowdedPadStacks();
+    const CrowdedBoard crowded{
+        {{2, 8829, 11074, 2, 355911}}, 3795, {{61947, 42154}, {86908, 82159}}};
+    CPour& plane = SetUpCrowded(crowded, stacks);
+    CPlaneBuild(board, plane);
+    EXPECT_EQ(fakes.messages.ShownTexts(), std::vector<std::string>{"Move Seedpoint"});
+    EXPECT_EQ(board.mode, uint32_t(ID_PLANE_MOVE_SEEDPOINT_MODE));
+    EXPECT_EQ(plane.GetFillErrorCount(), 0);
+    EXPECT_TRUE(plane.GetFillPolylines().empty());
 }
