@@ -163,9 +163,6 @@ private:
     void Walk();
     int32_t FindStartGuide();
     int32_t TraceBoundary(int32_t current);
-    // The guide of `found` that sets out within `reach` of the current line's end with the
-    // smallest turn to the left, or -1.
-    int32_t Continuation(const std::vector<int32_t>& found, int32_t current, int32_t reach);
     // Whether a live guide of `found` sets out from the point.
     bool GoesOn(std::span<const int32_t> found, CPoint end) const;
     void ClosePolygon();

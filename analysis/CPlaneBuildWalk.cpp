@@ -242,35 +242,38 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
     // Continuations: the guides that start where the current line ends, give or take the
     // rounding of the points on either side. Where none is that near, the rings of copper
     // that meet here (a track's caps at a joint, a cap and the side after it) were rounded
-    // apart by a few units more: the nearest guide going on within that gap is taken.
-    const int32_t choice = Continuation(found, current, closeReach);
-    if (choice >= 0)
-        return choice;
-    return Continuation(found, current, jointReach);
-}
-
-int32_t CPlaneBuild::Continuation(const std::vector<int32_t>& found, int32_t current, int32_t reach)
-{
-    const DLine3& here = m_guides[size_t(current)];
+    // apart by a few units more: the guide going on within that gap is taken.
     const CPoint end = m_line.End();
     double bestTurn = 360.0;
     int32_t choice = -1;
+    double bestJointTurn = 360.0;
+    int32_t jointChoice = -1;
     for (int32_t j : found) {
         const DLine3& guide = m_guides[size_t(j)];
-        if (j == current || !guide.IsLive() || guide.End() == m_line.Start() ||
-            guide.End() == m_line.End())
-            continue;
-        if (std::abs(int64_t(guide.x1) - end.x) > reach ||
-            std::abs(int64_t(guide.y1) - end.y) > reach)
+        const int64_t dx = std::abs(int64_t(guide.x1) - end.x);
+        const int64_t dy = std::abs(int64_t(guide.y1) - end.y);
+        if (dx > jointReach || dy > jointReach || j == current || !guide.IsLive() ||
+            guide.End() == m_line.Start() || guide.End() == m_line.End())
             continue;
         const double turn = TurnAngle(here, guide);
         if (turn >= 180.0)
             continue;
+        if (dx > closeReach || dy > closeReach) {
+            if (turn < bestJointTurn) {
+                bestJointTurn = turn;
+                jointChoice = j;
+            }
+            continue;
+        }
         MarkVisited(j);
         if (turn < bestTurn) {
             bestTurn = turn;
             choice = j;
         }
+    }
+    if (choice < 0 && jointChoice >= 0) {
+        MarkVisited(jointChoice);
+        return jointChoice;
     }
     return choice;
 }
