@@ -365,7 +365,7 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
             return;
         if (m_bkMode == BkMode::Opaque)
             FillTextBackground(point, label.advance);
-        label.picture->LayOver(*image, QPoint(point.x, point.y), clipRect);
+        label.picture->LayOver(m_labelTarget, QPoint(point.x, point.y), clipRect);
         return;
     }
     Label& label = LabelFor(text);
@@ -373,8 +373,9 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
         return;
     if (m_bkMode == BkMode::Opaque)
         FillTextBackground(point, label.advance);
-    if (image) {
-        PictureOf(label, ink, *image).LayOver(*image, QPoint(point.x, point.y), clipRect);
+    // Glyphs may overhang their cell by a little on either side.
+    if (image && label.advance + 2 * metrics.height() <= CQtLabelPicture::maxSide) {
+        PictureOf(label, ink, *image).LayOver(m_labelTarget, QPoint(point.x, point.y), clipRect);
         return;
     }
     // Labels come by the thousand: the painter's state is changed only where it differs.
@@ -508,6 +509,7 @@ QImage* CQtDeviceContext::LabelImage() const
     if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied)
         return nullptr;
     m_labelImage = image;
+    m_labelTarget = CQtLabelPicture::TargetOf(*image);
     return image;
 }
 

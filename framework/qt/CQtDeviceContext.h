@@ -178,6 +178,7 @@ private:
     FontLabels* m_labels = nullptr;
     // Looked up once: text comes by the thousand, the device and its transform stay.
     mutable std::optional<QImage*> m_labelImage;
+    mutable CQtLabelPicture::Target m_labelTarget;
     int32_t m_rop2 = R2_COPYPEN;
     CPoint m_position;
     COLORREF m_textColor = 0;

@@ -7,34 +7,40 @@
 #include <QPoint>
 #include <QRect>
 
-// A text as Qt draws it in one ink over nothing, kept as the rows' runs of covered pixels:
-// laid over a 32-bit image it gives the pixels Qt's own drawing of the text there gives, for a
-// fraction of the cost. Runs of fully covered pixels of one colour are copied, the smoothed
-// edges blended.
+// A text as Qt draws it in one ink over nothing, kept row by row from the first to the last
+// covered pixel: laid over a 32-bit image it gives the pixels Qt's own drawing of the text there
+// gives, for a fraction of the cost. Pixels are blended a few at a time; an uncovered pixel
+// blends to what lies under it, and a fully covered one to itself.
+//
+// A board lays thousands of labels, each from a picture of its own text: every picture is one
+// stream of words, read front to back, so that laying it waits for memory once at most.
 class CQtLabelPicture {
 public:
-    // The covered pixels of `drawn` (premultiplied ARGB), with `origin` in it being the point
-    // the text is drawn at.
+    // The largest picture, in pixels either way, kept as runs.
+    static constexpr int maxSide = 0x7fff;
+
+    // The covered pixels of `drawn` (premultiplied ARGB, at most maxSide pixels either way),
+    // with `origin` in it being the point the text is drawn at.
     CQtLabelPicture(const QImage& drawn, QPoint origin);
 
-    // Source-over onto an image in Format_RGB32 or Format_ARGB32_Premultiplied, inside `clip`,
-    // with the text drawn at `at`.
-    void LayOver(QImage& image, QPoint at, const QRect& clip) const;
+    // Where a 32-bit image's pixels lie, as the labels laid over it find them.
+    struct Target {
+        uchar* bits = nullptr;
+        qsizetype stride = 0;
+        QRect rect;
+    };
+    static Target TargetOf(QImage& image);
+
+    // Source-over onto the pixels of an image in Format_RGB32 or Format_ARGB32_Premultiplied,
+    // inside `clip`, with the text drawn at `at`.
+    void LayOver(const Target& target, QPoint at, const QRect& clip) const;
 
     // The covered pixels' bounds, from the point the text is drawn at.
-    const QRect& Box() const { return m_box; }
+    QRect Box() const;
     size_t Bytes() const;
 
 private:
-    struct Run {
-        int32_t dx = 0;
-        int32_t dy = 0;
-        int32_t count = 0;
-        bool opaque = false;
-        // An opaque run's colour, else the index of its first pixel in m_pixels.
-        uint32_t value = 0;
-    };
-    std::vector<Run> m_runs;
-    std::vector<QRgb> m_pixels;
-    QRect m_box;
+    // The box (left, top, right, bottom), then per row a word with the offset of its first
+    // pixel (dx in the low half, dy in the high half), a word with its length, and its pixels.
+    std::vector<uint32_t> m_words;
 };
