@@ -10,6 +10,7 @@
 
 #include "analysis/CPlaneBuildGrid.h"
 #include "analysis/CPlaneObstacles.h"
+#include "analysis/CPlaneStartOrder.h"
 #include "analysis/DLine3.h"
 #include "framework/CPoint.h"
 #include "framework/CRect.h"
@@ -103,9 +104,6 @@ public:
     // earlier-starting guide's start to the later-ending guide's end, and the earlier one is
     // removed.
     static void OptimizeGuides(std::vector<DLine3>& guides);
-    // Guide indexes by absolute distance to the seed, ties by index: the first live one is the
-    // guide a walk starts on.
-    static std::vector<int32_t> OrderBySeedDistance(const std::vector<DLine3>& guides, CPoint seed);
     // For y = firstY, firstY + step, ... below endY: the sorted x of every ring edge k-1 -> k
     // with min(y) <= y < max(y) (so horizontal edges never count and a vertex counts once).
     using ScanLineSink = std::function<void(int32_t y, const std::vector<int32_t>& crossings)>;
@@ -240,7 +238,6 @@ private:
         size_t visited;
     };
     std::unordered_map<WalkState, WalkMark, WalkStateHash> m_walkStates;
-    std::vector<int32_t> m_startOrder;
-    size_t m_startNext = 0;
+    CPlaneStartOrder m_startOrder;
     std::vector<int32_t> m_scratch;
 };

@@ -1,6 +1,7 @@
 #include "analysis/CPlaneBuild.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <set>
 #include <utility>
 
@@ -109,14 +110,60 @@ void MergeRun(std::vector<DLine3>& guides, size_t first, size_t last)
     }
 }
 
+// Sorts the guides by angle, keeping the order of equal angles, and moves each guide once:
+// (angle, index) keys are spread over as many buckets of the angle range as there are guides
+// by a counting sort, a bucket is sorted only when it is out of order (the axis directions
+// fill theirs with one angle), and the guides are gathered in the keys' order.
+void SortByAngle(std::vector<DLine3>& guides)
+{
+    struct Key {
+        double angle;
+        uint32_t index;
+
+        bool operator<(const Key& other) const
+        {
+            return angle < other.angle || (angle == other.angle && index < other.index);
+        }
+    };
+    const size_t count = guides.size();
+    if (count < 2)
+        return;
+    const double scale = double(count) / 360.0;
+    const auto bucketOf = [&](double angle) {
+        return std::min(count - 1, size_t(std::max(0.0, angle) * scale));
+    };
+    std::vector<uint32_t> start(count + 1, 0);
+    for (const DLine3& guide : guides)
+        ++start[bucketOf(guide.angle) + 1];
+    for (size_t b = 1; b <= count; ++b)
+        start[b] += start[b - 1];
+    std::vector<Key> keys(count);
+    {
+        std::vector<uint32_t> next(start.begin(), start.end() - 1);
+        for (size_t i = 0; i < count; ++i)
+            keys[next[bucketOf(guides[i].angle)]++] = Key{guides[i].angle, uint32_t(i)};
+    }
+    for (size_t b = 0; b < count; ++b) {
+        const auto first = keys.begin() + start[b];
+        const auto last = keys.begin() + start[b + 1];
+        if (!std::is_sorted(first, last,
+                            [](const Key& x, const Key& y) { return x.angle < y.angle; }))
+            std::sort(first, last);
+    }
+    std::vector<DLine3> sorted;
+    sorted.reserve(count);
+    for (const Key& key : keys)
+        sorted.push_back(guides[key.index]);
+    guides.swap(sorted);
+}
+
 } // namespace
 
 void CPlaneBuild::OptimizeGuides(std::vector<DLine3>& guides)
 {
     for (DLine3& guide : guides)
         guide.angle = LineAngle(guide.x1, guide.y1, guide.x2, guide.y2);
-    std::stable_sort(guides.begin(), guides.end(),
-                     [](const DLine3& a, const DLine3& b) { return a.angle < b.angle; });
+    SortByAngle(guides);
     size_t first = 0;
     while (first < guides.size()) {
         size_t last = first + 1;

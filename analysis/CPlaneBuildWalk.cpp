@@ -127,36 +127,12 @@ bool CPlaneBuild::CrossGuides(const DLine3& line, const DLine3& guide, CPoint& h
     return true;
 }
 
-std::vector<int32_t> CPlaneBuild::OrderBySeedDistance(const std::vector<DLine3>& guides,
-                                                      CPoint seed)
-{
-    // Distance and index packed into one word sort by distance, then index, at the cost of
-    // plain integer compares.
-    std::vector<uint64_t> keyed;
-    keyed.reserve(guides.size());
-    for (size_t i = 0; i < guides.size(); ++i) {
-        CPoint nearest;
-        const int32_t d = PointToSegmentDistance(guides[i].Start(), guides[i].End(), seed, nearest);
-        keyed.push_back(uint64_t(std::abs(int64_t(d))) << 32 | uint64_t(uint32_t(i)));
-    }
-    std::sort(keyed.begin(), keyed.end());
-    std::vector<int32_t> order;
-    order.reserve(keyed.size());
-    for (uint64_t entry : keyed)
-        order.push_back(int32_t(uint32_t(entry)));
-    return order;
-}
-
 int32_t CPlaneBuild::FindStartGuide()
 {
     m_current = -1;
-    // Guides only ever go from live to removed, so the order can be walked once.
-    while (m_startNext < m_startOrder.size() &&
-           !m_guides[size_t(m_startOrder[m_startNext])].IsLive())
-        ++m_startNext;
-    if (m_startNext == m_startOrder.size())
+    const int32_t index = m_startOrder.Next(m_guides);
+    if (index < 0)
         return -1;
-    const int32_t index = m_startOrder[m_startNext];
     m_line = m_guides[size_t(index)];
     return index;
 }
@@ -302,8 +278,7 @@ void CPlaneBuild::Walk()
     const int64_t vertexLimit = 2 * int64_t(m_guides.size());
     m_vertexTotal = 0;
     m_visited.clear();
-    m_startOrder = OrderBySeedDistance(m_guides, m_plane.GetSeed());
-    m_startNext = 0;
+    m_startOrder.Reset(m_guides, m_plane.GetSeed());
 
     while (m_plane.GetFillErrorCount() == 0) {
         m_closed = false;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/CPlaneBuildGrid.h"
+#include "analysis/CPlaneStartOrder.h"
 #include "analysis/CRingIndex.h"
 #include "model/CopperGeometry.h"
 #include "model/Geometry.h"
@@ -172,11 +173,22 @@ TEST(CPlaneBuildFastAlgorithms, OptimizeGuidesMergesAsThePairwiseScan)
 TEST(CPlaneBuildFastAlgorithms, StartGuideIsTheNearestLiveOne)
 {
     std::mt19937 rng(11);
-    for (int round = 0; round < 10; ++round) {
+    for (int round = 0; round < 20; ++round) {
         std::vector<DLine3> guides = CollidingGuides(rng, 400);
-        const CPoint seed(int32_t(rng() % 400), int32_t(rng() % 300));
-        const std::vector<int32_t> order = CPlaneBuild::OrderBySeedDistance(guides, seed);
-        size_t next = 0;
+        // Every other round at board scale, where distances are seldom whole numbers.
+        const int32_t scale = round % 2 == 0 ? 1 : 90001;
+        const auto spread = [&](int32_t v) {
+            return scale == 1 ? v : v * scale + int32_t(rng() % 1000);
+        };
+        for (DLine3& g : guides) {
+            g.x1 = spread(g.x1);
+            g.y1 = spread(g.y1);
+            g.x2 = spread(g.x2);
+            g.y2 = spread(g.y2);
+        }
+        const CPoint seed(spread(int32_t(rng() % 400)), spread(int32_t(rng() % 300)));
+        CPlaneStartOrder order;
+        order.Reset(guides, seed);
         for (int pick = 0; pick < 200; ++pick) {
             int32_t expected = -1;
             int64_t best = INT64_MAX;
@@ -189,13 +201,27 @@ TEST(CPlaneBuildFastAlgorithms, StartGuideIsTheNearestLiveOne)
                     expected = int32_t(i);
                 }
             }
-            while (next < order.size() && !guides[size_t(order[next])].IsLive())
-                ++next;
-            ASSERT_EQ(next < order.size() ? order[next] : -1, expected);
+            ASSERT_EQ(order.Next(guides), expected) << "round " << round << " pick " << pick;
             // Remove the chosen guide and a random other one, as walks do.
             guides[size_t(expected)].state = DLine3::stateRemoved;
             guides[rng() % guides.size()].state = DLine3::stateRemoved;
         }
+    }
+    // The bound that lets the order skip exact distances holds out to the coordinates' ends.
+    std::uniform_int_distribution<int32_t> anywhere(INT32_MIN, INT32_MAX);
+    std::uniform_int_distribution<int32_t> near(-3000, 3000);
+    for (int k = 0; k < 20000; ++k) {
+        const bool far = k % 2 == 0;
+        const CPoint a(far ? anywhere(rng) : near(rng), far ? anywhere(rng) : near(rng));
+        const CPoint b(k % 3 == 0 ? a.x : near(rng), k % 5 == 0 ? a.y : near(rng));
+        const DLine3 g = Guide(a.x, a.y, b.x, b.y);
+        const CPoint seed(k % 7 == 0 ? anywhere(rng) : near(rng), near(rng));
+        const int64_t bound = CPlaneStartOrder::LowerBound(g, seed);
+        const int64_t distance = CPlaneStartOrder::Distance(g, seed);
+        // Tight too: a bound far below would send every guide through the exact distance.
+        ASSERT_TRUE(bound <= distance && distance - bound <= 4)
+            << bound << " " << distance << " for " << a.x << "," << a.y << " " << b.x << "," << b.y
+            << " from " << seed.x << "," << seed.y;
     }
 }
 

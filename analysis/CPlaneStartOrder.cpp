@@ -1,0 +1,109 @@
+#include "analysis/CPlaneStartOrder.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+
+#include "model/CopperGeometry.h"
+
+namespace {
+
+constexpr uint32_t indexMask = UINT32_MAX;
+
+// Sorts the words by their upper halves, a radix sort of 11 bits a pass, for as many digits as
+// the largest value needs.
+void SortByUpperHalf(std::vector<uint64_t>& words)
+{
+    constexpr int digitBits = 11;
+    constexpr uint64_t digitMask = (uint64_t(1) << digitBits) - 1;
+    uint64_t largest = 0;
+    for (uint64_t word : words)
+        largest = std::max(largest, word >> 32);
+    std::vector<uint64_t> sorted(words.size());
+    for (int shift = 32; shift < 64 && (largest >> (shift - 32)) != 0; shift += digitBits) {
+        std::array<size_t, size_t(1) << digitBits> start{};
+        for (uint64_t word : words)
+            ++start[(word >> shift) & digitMask];
+        size_t total = 0;
+        for (size_t& count : start) {
+            const size_t n = count;
+            count = total;
+            total += n;
+        }
+        for (uint64_t word : words)
+            sorted[start[(word >> shift) & digitMask]++] = word;
+        words.swap(sorted);
+    }
+}
+
+int64_t Magnitude(__int128 dx, __int128 dy)
+{
+    return int64_t(std::sqrt(double(dx * dx + dy * dy)));
+}
+
+} // namespace
+
+int64_t CPlaneStartOrder::Distance(const DLine3& guide, CPoint seed)
+{
+    CPoint nearest;
+    return std::llabs(PointToSegmentDistance(guide.Start(), guide.End(), seed, nearest));
+}
+
+int64_t CPlaneStartOrder::LowerBound(const DLine3& guide, CPoint seed)
+{
+    const int64_t dx = int64_t(guide.x2) - guide.x1;
+    const int64_t dy = int64_t(guide.y2) - guide.y1;
+    const int64_t px = int64_t(seed.x) - guide.x1;
+    const int64_t py = int64_t(seed.y) - guide.y1;
+    const __int128 along = __int128(px) * dx + __int128(py) * dy;
+    const __int128 length2 = __int128(dx) * dx + __int128(dy) * dy;
+    int64_t exact;
+    if (along <= 0 || length2 == 0) {
+        exact = Magnitude(px, py);
+    } else if (along >= length2) {
+        exact = Magnitude(int64_t(seed.x) - guide.x2, int64_t(seed.y) - guide.y2);
+    } else {
+        const __int128 cross = __int128(px) * dy - __int128(py) * dx;
+        exact = int64_t(std::fabs(double(cross)) / std::sqrt(double(length2)));
+    }
+    // Distance truncates, goes by a segment frame of sines and cosines and measures beyond
+    // the end from a point up to a unit short of it: it is never more than a unit below the
+    // exact distance. One unit more covers the rounding of this one.
+    return std::clamp<int64_t>(exact - 2, 0, INT32_MAX);
+}
+
+void CPlaneStartOrder::Reset(const std::vector<DLine3>& guides, CPoint seed)
+{
+    m_seed = seed;
+    m_byBound.clear();
+    m_byBound.reserve(guides.size());
+    for (size_t i = 0; i < guides.size(); ++i)
+        m_byBound.push_back(uint64_t(LowerBound(guides[i], seed)) << 32 | uint64_t(i));
+    SortByUpperHalf(m_byBound);
+    m_next = 0;
+    m_candidates.clear();
+}
+
+int32_t CPlaneStartOrder::Next(const std::vector<DLine3>& guides)
+{
+    const auto live = [&](uint64_t word) { return guides[size_t(word & indexMask)].IsLive(); };
+    for (;;) {
+        while (!m_candidates.empty() && !live(m_candidates.front())) {
+            std::pop_heap(m_candidates.begin(), m_candidates.end(), std::greater<>());
+            m_candidates.pop_back();
+        }
+        // A guide not taken yet is at least its bound away: once that bound is beyond the
+        // best candidate's distance, no such guide can come before it.
+        const uint64_t best = m_candidates.empty() ? UINT64_MAX : m_candidates.front();
+        if (m_next == m_byBound.size() || (m_byBound[m_next] >> 32) > (best >> 32))
+            return m_candidates.empty() ? -1 : int32_t(best & indexMask);
+        const uint64_t word = m_byBound[m_next++];
+        if (live(word)) {
+            const uint64_t index = word & indexMask;
+            m_candidates.push_back(uint64_t(Distance(guides[size_t(index)], m_seed)) << 32 | index);
+            std::push_heap(m_candidates.begin(), m_candidates.end(), std::greater<>());
+        }
+    }
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "analysis/DLine3.h"
+#include "framework/CPoint.h"
+
+// The order in which the walks of a plane fill take their start guides: each time, the live
+// guide nearest the seed, the lowest index among equally near ones.
+//
+// Guides only ever go from live to removed, and most are removed by the walks round their
+// holes long before their turn comes. So the guides are ranked by a cheap lower bound of their
+// distance, and the exact distance is worked out only for a guide still live when that bound
+// says it might come next.
+class CPlaneStartOrder {
+public:
+    // Forgets the guides before and takes these, measured from the seed.
+    void Reset(const std::vector<DLine3>& guides, CPoint seed);
+    // The live guide of least Distance, the lowest index on ties; -1 when none is left. The
+    // guides are those of Reset, changed since only in their states.
+    int32_t Next(const std::vector<DLine3>& guides);
+
+    // The distance the order goes by: the fill's truncated point-to-segment distance, unsigned.
+    static int64_t Distance(const DLine3& guide, CPoint seed);
+    // Never more than Distance, and from exact integer arithmetic but one square root.
+    static int64_t LowerBound(const DLine3& guide, CPoint seed);
+
+private:
+    CPoint m_seed;
+    // Bound << 32 | index, by bound.
+    std::vector<uint64_t> m_byBound;
+    size_t m_next = 0;
+    // Distance << 32 | index of the guides taken from m_byBound and live then: a min-heap.
+    std::vector<uint64_t> m_candidates;
+};
