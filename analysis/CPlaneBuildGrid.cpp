@@ -27,6 +27,7 @@ void CPlaneBuildGrid::BuildAll(const CRect& box, const std::vector<DLine3>& guid
     m_hasRemembered = false;
     m_result.clear();
     m_answer = {};
+    m_guideData = guides.data();
 
     CRect normal = box;
     normal.NormalizeRect();
@@ -171,6 +172,10 @@ std::span<const int32_t> CPlaneBuildGrid::Query(CPoint a, CPoint b)
         Gather(range, m_result, true);
         m_answer = m_result;
     }
+    // The walk reads every guide answered; asking for all of them at once overlaps their
+    // cache misses.
+    for (int32_t j : m_answer)
+        __builtin_prefetch(m_guideData + j);
     return m_answer;
 }
 

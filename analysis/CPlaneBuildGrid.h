@@ -90,6 +90,8 @@ private:
     // keeps neighbouring cells' lists next to each other in memory.
     std::vector<uint32_t> m_cellStart;
     std::vector<int32_t> m_entries;
+    // The guides of the last build, read ahead for the walk.
+    const DLine3* m_guideData = nullptr;
     // Per entry, whether its cell is in the first column (firstColumn) or first row (firstRow)
     // of the guide's own range. A query keeps a guide only in the first cell of its range that
     // the query reaches, so a guide in several cells is listed once without marks per guide.
