@@ -215,11 +215,18 @@ struct PadFigure {
     size_t pointCount = 0;
 };
 
-CPoint Placed(CPoint local, int32_t angle, int32_t x, int32_t y)
-{
-    const CPoint turned = RotatePoint(local.x, local.y, angle);
-    return CPoint(SaturateToInt(int64_t(turned.x) + x), SaturateToInt(int64_t(turned.y) + y));
-}
+// A pad figure before it is moved to its place: the same for every pad of a kind at one angle
+// and scale, so a board's thousands of pads share a few.
+struct PadShapeAtOrigin {
+    PadFigure::Kind kind = PadFigure::none;
+    // An ellipse: the scaled rectangle and how far its centre turned.
+    CRect rect;
+    int64_t shiftX = 0;
+    int64_t shiftY = 0;
+    // A polygon: its turned corners.
+    std::array<CPoint, 9> corners{};
+    size_t cornerCount = 0;
+};
 
 // The pad rectangle in device units: divided by the scale, mirrored in x when asked.
 CRect ScaledRect(const CPad& pad, int32_t scale, bool mirrored)
@@ -234,10 +241,9 @@ CRect ScaledRect(const CPad& pad, int32_t scale, bool mirrored)
     return scaled;
 }
 
-PadFigure MakeFigure(const CPad& pad, int32_t x, int32_t y, int32_t angle, int32_t scale,
-                     bool mirrored)
+PadShapeAtOrigin MakeShape(const CPad& pad, int32_t angle, int32_t scale, bool mirrored)
 {
-    PadFigure figure;
+    PadShapeAtOrigin shape;
     const CRect r = ScaledRect(pad, scale, mirrored);
     const int32_t turn =
         static_cast<int32_t>((int64_t(angle) + pad.GetRotation()) % int64_t(FULL_TURN));
@@ -248,22 +254,21 @@ PadFigure MakeFigure(const CPad& pad, int32_t x, int32_t y, int32_t angle, int32
         const int64_t twiceX = int64_t(r.left) + r.right;
         const int64_t twiceY = int64_t(r.top) + r.bottom;
         const CPoint turned = RotatePoint(SaturateToInt(twiceX), SaturateToInt(twiceY), turn);
-        const int64_t dx = (turned.x - twiceX) / 2 + x;
-        const int64_t dy = (turned.y - twiceY) / 2 + y;
-        figure.kind = PadFigure::ellipse;
-        figure.box = CRect(SaturateToInt(r.left + dx), SaturateToInt(r.top + dy),
-                           SaturateToInt(r.right + dx), SaturateToInt(r.bottom + dy));
-        return figure;
+        shape.kind = PadFigure::ellipse;
+        shape.rect = r;
+        shape.shiftX = (turned.x - twiceX) / 2;
+        shape.shiftY = (turned.y - twiceY) / 2;
+        return shape;
     }
     case PAD_SQUARE:
     case PAD_RECTANGLE: {
         const std::array<CPoint, 5> corners = {CPoint(r.left, r.top), CPoint(r.right, r.top),
                                                CPoint(r.right, r.bottom), CPoint(r.left, r.bottom),
                                                CPoint(r.left, r.top)};
-        figure.kind = PadFigure::polygon;
+        shape.kind = PadFigure::polygon;
         for (CPoint corner : corners)
-            figure.points[figure.pointCount++] = Placed(corner, turn, x, y);
-        return figure;
+            shape.corners[shape.cornerCount++] = RotatePoint(corner.x, corner.y, turn);
+        return shape;
     }
     case PAD_OCTAGON:
     case PAD_OCTAGON_W: {
@@ -275,14 +280,78 @@ PadFigure MakeFigure(const CPad& pad, int32_t x, int32_t y, int32_t angle, int32
             CPoint(SaturateToInt(rt - c), b), CPoint(SaturateToInt(l + c), b),
             CPoint(l, SaturateToInt(b - c)),  CPoint(l, SaturateToInt(t + c)),
             CPoint(SaturateToInt(l + c), t)};
-        figure.kind = PadFigure::polygon;
+        shape.kind = PadFigure::polygon;
         for (CPoint corner : corners)
-            figure.points[figure.pointCount++] = Placed(corner, turn, x, y);
-        return figure;
+            shape.corners[shape.cornerCount++] = RotatePoint(corner.x, corner.y, turn);
+        return shape;
     }
     default:
-        return figure;
+        return shape;
     }
+}
+
+// The last shapes made, by everything a shape depends on: boards repeat a few pads at a few
+// angles, and making a shape takes divisions and a turn.
+const PadShapeAtOrigin& ShapeOf(const CPad& pad, int32_t angle, int32_t scale, bool mirrored)
+{
+    struct Kept {
+        bool used = false;
+        int32_t shape = 0;
+        int32_t rotation = 0;
+        CRect rect;
+        int32_t angle = 0;
+        int32_t scale = 0;
+        bool mirrored = false;
+        PadShapeAtOrigin value;
+    };
+    static constexpr size_t keptCount = 64;
+    thread_local std::array<Kept, keptCount> kept;
+    const CRect& rect = pad.GetRect();
+    const uint64_t hash = (uint64_t(uint32_t(rect.left)) * 0x9E3779B1u) ^
+                          (uint64_t(uint32_t(rect.bottom)) * 0x85EBCA77u) ^
+                          (uint64_t(uint32_t(angle)) * 0xC2B2AE3Du) ^ uint64_t(uint32_t(scale)) ^
+                          (uint64_t(pad.GetShape()) << 7) ^ (mirrored ? 0x5555u : 0u);
+    Kept& entry = kept[(hash ^ (hash >> 17)) % keptCount];
+    if (!entry.used || entry.shape != pad.GetShape() || entry.rotation != pad.GetRotation() ||
+        entry.rect != rect || entry.angle != angle || entry.scale != scale ||
+        entry.mirrored != mirrored) {
+        entry.used = true;
+        entry.shape = pad.GetShape();
+        entry.rotation = pad.GetRotation();
+        entry.rect = rect;
+        entry.angle = angle;
+        entry.scale = scale;
+        entry.mirrored = mirrored;
+        entry.value = MakeShape(pad, angle, scale, mirrored);
+    }
+    return entry.value;
+}
+
+PadFigure PlaceShape(const PadShapeAtOrigin& shape, int32_t x, int32_t y)
+{
+    PadFigure figure;
+    figure.kind = shape.kind;
+    if (shape.kind == PadFigure::ellipse) {
+        const CRect& r = shape.rect;
+        const int64_t dx = shape.shiftX + x;
+        const int64_t dy = shape.shiftY + y;
+        figure.box = CRect(SaturateToInt(r.left + dx), SaturateToInt(r.top + dy),
+                           SaturateToInt(r.right + dx), SaturateToInt(r.bottom + dy));
+    } else if (shape.kind == PadFigure::polygon) {
+        for (size_t k = 0; k < shape.cornerCount; ++k) {
+            const CPoint turned = shape.corners[k];
+            figure.points[k] =
+                CPoint(SaturateToInt(int64_t(turned.x) + x), SaturateToInt(int64_t(turned.y) + y));
+        }
+        figure.pointCount = shape.cornerCount;
+    }
+    return figure;
+}
+
+PadFigure MakeFigure(const CPad& pad, int32_t x, int32_t y, int32_t angle, int32_t scale,
+                     bool mirrored)
+{
+    return PlaceShape(ShapeOf(pad, angle, scale, mirrored), x, y);
 }
 
 CRect GrownBy2(const CRect& r)

@@ -56,6 +56,12 @@ CRect Normalized(CRect rect)
     return CRect(Clamped(rect.left), Clamped(rect.top), Clamped(rect.right), Clamped(rect.bottom));
 }
 
+// The opaque pixel value of a colour, as QColor's rgba() gives it.
+QRgb ToQRgb(COLORREF color)
+{
+    return qRgb(GetRValue(color), GetGValue(color), GetBValue(color));
+}
+
 QRect ToQRect(const CRect& rect) // rect normalised and clamped
 {
     return QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
@@ -169,6 +175,27 @@ std::vector<QRect> ToRuns(const std::vector<CPoint>& pixels)
     return rects;
 }
 
+// The corners of a polygon that is an upright rectangle (four corners in order round it, the
+// first maybe repeated at the end), as the smallest and largest corner; false for any other.
+bool UprightRectangle(std::span<const CPoint> points, CRect& corners)
+{
+    if (points.size() == 5 && points[4] != points[0])
+        return false;
+    if (points.size() != 4 && points.size() != 5)
+        return false;
+    CPoint p[4];
+    for (size_t k = 0; k < 4; ++k)
+        p[k] = CPoint(Clamped(points[k].x), Clamped(points[k].y));
+    const bool across =
+        p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x;
+    const bool down = p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x && p[3].y == p[0].y;
+    if (!across && !down)
+        return false;
+    corners = CRect(std::min(p[0].x, p[2].x), std::min(p[0].y, p[2].y), std::max(p[0].x, p[2].x),
+                    std::max(p[0].y, p[2].y));
+    return true;
+}
+
 // A drawing as it came out, on a transparent image at its place on the device.
 class CQtCachedPicture : public CCachedPicture {
 public:
@@ -225,7 +252,9 @@ int32_t CQtDeviceContext::SetROP2(int32_t mode)
     if (!IsSupportedROP2(mode))
         return 0;
     m_painter.setCompositionMode(CompositionFor(mode));
-    return std::exchange(m_rop2, mode);
+    const int32_t previous = std::exchange(m_rop2, mode);
+    m_directImage = FindDirectImage();
+    return previous;
 }
 
 CPoint CQtDeviceContext::MoveTo(CPoint point)
@@ -274,6 +303,12 @@ void CQtDeviceContext::Polygon(std::span<const CPoint> points)
 {
     if (points.size() < 2)
         return;
+    CRect corners;
+    if (HasPlainTools() && UprightRectangle(points, corners)) {
+        // Pads are mostly upright rectangles of a few pixels, by the hundred thousand.
+        FillUprightRectangle(corners);
+        return;
+    }
     QPainterPath path;
     if (HasWidePen()) {
         path.moveTo(ToQPointF(points[0]));
@@ -596,6 +631,54 @@ bool CQtDeviceContext::HasWidePen() const
     return m_pen.style != CPen::Style::Null && m_pen.width > 1;
 }
 
+bool CQtDeviceContext::HasPlainTools() const
+{
+    const bool pen =
+        m_pen.style == CPen::Style::Null || (m_pen.style == CPen::Style::Solid && m_pen.width <= 1);
+    const bool brush =
+        m_brush.style == CBrush::Style::Null || m_brush.style == CBrush::Style::Solid;
+    return pen && brush;
+}
+
+void CQtDeviceContext::FillUprightRectangle(const CRect& corners)
+{
+    // The same pixels as the outline through the corners and the fill inside it: the outline
+    // is the ring of pixels from corner to corner, both included; the brush fills left..right-1
+    // by top..bottom-1 where the outline leaves it.
+    const QRect clip(m_clipBox.left, m_clipBox.top, m_clipBox.right - m_clipBox.left,
+                     m_clipBox.bottom - m_clipBox.top);
+    const int l = corners.left, t = corners.top, r = corners.right, b = corners.bottom;
+    QRect runs[5];
+    int count = 0;
+    const auto add = [&](int left, int top, int right, int bottom) { // both ends included
+        if (right < left || bottom < top)
+            return;
+        const QRect run = QRect(QPoint(left, top), QPoint(right, bottom)) & clip;
+        if (!run.isEmpty())
+            runs[count++] = run;
+    };
+    const bool outline = m_pen.style != CPen::Style::Null;
+    if (m_brush.style == CBrush::Style::Solid) {
+        if (outline)
+            add(l + 1, t + 1, r - 1, b - 1);
+        else
+            add(l, t, r - 1, b - 1);
+        if (count > 0)
+            PaintRects(runs, count, m_brush.color);
+        count = 0;
+    }
+    if (!outline)
+        return;
+    add(l, t, r, t);
+    if (b > t)
+        add(l, b, r, b);
+    add(l, t + 1, l, b - 1);
+    if (r > l)
+        add(r, t + 1, r, b - 1);
+    if (count > 0)
+        PaintRects(runs, count, m_pen.color);
+}
+
 void CQtDeviceContext::AppendThinLine(CPoint from, CPoint to, std::vector<CPoint>& ink,
                                       std::vector<CPoint>& gaps, int64_t& step) const
 {
@@ -741,7 +824,7 @@ void CQtDeviceContext::PaintRects(const std::vector<QRect>& rects, COLORREF colo
     PaintRects(rects.data(), int(rects.size()), color);
 }
 
-QImage* CQtDeviceContext::DirectImage() const
+QImage* CQtDeviceContext::FindDirectImage() const
 {
     // Runs of one opaque colour in the copy mode come out of Qt as the colour's pixels, so on
     // a 32-bit image without clip or transform they are written straight into its rows.
@@ -761,9 +844,11 @@ QImage* CQtDeviceContext::DirectImage() const
 
 void CQtDeviceContext::PaintRects(const QRect* rects, int count, COLORREF color)
 {
-    if (QImage* image = DirectImage()) {
-        const QRect bounds = image->rect();
-        const QRgb pixel = ToQColor(color).rgba();
+    if (QImage* image = m_directImage) {
+        const QRect bounds(0, 0, image->width(), image->height());
+        const QRgb pixel = ToQRgb(color);
+        uchar* bits = image->bits();
+        const qsizetype stride = image->bytesPerLine();
         for (int k = 0; k < count; ++k) {
             if (rects[k].width() <= 0 || rects[k].height() <= 0)
                 continue;
@@ -771,7 +856,7 @@ void CQtDeviceContext::PaintRects(const QRect* rects, int count, COLORREF color)
             if (r.isEmpty())
                 continue;
             for (int y = r.top(); y <= r.bottom(); ++y) {
-                auto* row = reinterpret_cast<QRgb*>(image->scanLine(y));
+                auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
                 std::fill(row + r.left(), row + r.right() + 1, pixel);
             }
         }
@@ -871,6 +956,7 @@ void CQtDeviceContext::ApplyClip()
         QRectF(0, 0, device->width(), device->height()));
     if (m_painter.hasClipping())
         box &= m_painter.clipBoundingRect();
+    m_directImage = FindDirectImage();
     if (box.isEmpty()) {
         m_clipBox = CRect();
         return;

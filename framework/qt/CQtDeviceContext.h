@@ -77,6 +77,10 @@ public:
 private:
     bool HasThinPen() const;
     bool HasWidePen() const;
+    // A solid one-pixel pen or none, and a solid brush or none.
+    bool HasPlainTools() const;
+    // Paints a polygon that is an upright rectangle with the plain tools, by runs.
+    void FillUprightRectangle(const CRect& corners);
     // Appends the pixels of a one-pixel line in the pen's pattern: dash pixels to `ink`, gap
     // pixels to `gaps`. `step` carries the pattern position from line to line.
     void AppendThinLine(CPoint from, CPoint to, std::vector<CPoint>& ink, std::vector<CPoint>& gaps,
@@ -92,8 +96,9 @@ private:
     void PaintSpans(const std::vector<CPixelRaster::Span>& spans, COLORREF color);
     void PaintRects(const std::vector<QRect>& rects, COLORREF color);
     void PaintRects(const QRect* rects, int count, COLORREF color);
-    // The image runs can be written into directly, or nullptr.
-    QImage* DirectImage() const;
+    // The image runs can be written into directly, or nullptr; kept in m_directImage while the
+    // raster mode and clip stay.
+    QImage* FindDirectImage() const;
     const QFont& Font() const;
     const QFontMetrics& Metrics() const;
     // A text laid out once in the selected font: boards repeat the same few pad and via
@@ -180,6 +185,7 @@ private:
     mutable std::optional<QImage*> m_labelImage;
     mutable CQtLabelPicture::Target m_labelTarget;
     int32_t m_rop2 = R2_COPYPEN;
+    QImage* m_directImage = nullptr;
     CPoint m_position;
     COLORREF m_textColor = 0;
     COLORREF m_bkColor = 0x00FFFFFF;

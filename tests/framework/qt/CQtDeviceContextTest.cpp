@@ -2,6 +2,7 @@
 
 #include <iterator>
 #include <memory>
+#include <vector>
 
 #include <QApplication>
 #include <QImage>
@@ -246,6 +247,71 @@ TEST_F(CQtDeviceContextShapeTest, HatchedBrushLeavesBothColoursAndRunsUpToTheRig
 
     EXPECT_GT(Count(green, CRect(16, 0, 32, 16)), 0);
     EXPECT_EQ(Count(green, CRect(16, 0, 32, 16)) + Count(white, CRect(16, 0, 32, 16)), 256);
+}
+
+// Upright rectangles, the pads of most boards, are painted by runs; a point added halfway along
+// an edge changes no pixel but sends the polygon through the general filling and outlining. Both
+// must agree: every corner order, empty and one-pixel rectangles, running over the edges and a
+// clip, in every raster mode, with and without pen and brush, on an image and through Qt.
+TEST_F(CQtDeviceContextShapeTest, UprightRectanglesLookAsTheSameOutlineWithOneMorePoint)
+{
+    const CRect boxes[] = {{5, 4, 12, 9},   {20, 6, 20, 6}, {25, 2, 26, 2},   {30, 10, 30, 16},
+                           {3, 20, 4, 21},  {-3, -2, 6, 3}, {35, 25, 44, 33}, {14, 14, 23, 25},
+                           {8, 11, 10, 13}, {1, 26, 2, 28}};
+    const auto polygons = [&](CDeviceContext& dc, bool withMidpoint) {
+        int turn = 0;
+        for (const CRect& b : boxes) {
+            // Four orders round the rectangle, the first point repeated at the end or not.
+            const CPoint corners[] = {
+                {b.left, b.top}, {b.right, b.top}, {b.right, b.bottom}, {b.left, b.bottom}};
+            std::vector<CPoint> points;
+            for (int k = 0; k < 4; ++k)
+                points.push_back(corners[turn % 2 == 0 ? (k + turn) % 4 : (4 - k + turn) % 4]);
+            if (turn % 3 == 0)
+                points.push_back(points.front());
+            if (withMidpoint) {
+                const CPoint half((points[0].x + points[1].x) / 2, (points[0].y + points[1].y) / 2);
+                points.insert(points.begin() + 1, half);
+                // Repeating the first point changes no pixel either.
+                while (points.size() < 6)
+                    points.push_back(points.front());
+            }
+            dc.Polygon(points);
+            ++turn;
+        }
+    };
+    const CPen pens[] = {CPen(CPen::Style::Solid, 1, red), CPen(CPen::Style::Solid, 0, red),
+                         CPen::Null()};
+    const CBrush brushes[] = {CBrush(RGB(0x30, 0x80, 0xF0)), CBrush::Null()};
+    for (const int32_t mode : {R2_COPYPEN, R2_MERGEPEN, R2_XORPEN, R2_NOT}) {
+        for (const CPen& pen : pens) {
+            for (const CBrush& brush : brushes) {
+                for (const bool clipped : {false, true}) {
+                    for (const bool viaQt : {false, true}) {
+                        SCOPED_TRACE(testing::Message()
+                                     << "mode " << mode << " pen " << int(pen.style) << " brush "
+                                     << int(brush.style) << " clip " << clipped << " Qt " << viaQt);
+                        const auto render = [&](bool withMidpoint) {
+                            Fill(RGB(0x11, 0x44, 0x22));
+                            QPainter painter(&image);
+                            if (viaQt)
+                                painter.setClipRect(image.rect());
+                            CQtDeviceContext dc(painter);
+                            if (clipped)
+                                dc.IntersectClipRect(CRect(7, 5, 33, 27));
+                            dc.SetROP2(mode);
+                            dc.SelectPen(pen);
+                            dc.SelectBrush(brush);
+                            polygons(dc, withMidpoint);
+                            painter.end();
+                            return image.copy();
+                        };
+                        EXPECT_EQ(render(false), render(true));
+                    }
+                }
+            }
+        }
+    }
 }
 
 using CQtDeviceContextClipTest = CQtDeviceContextTest;
