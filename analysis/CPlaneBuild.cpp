@@ -66,6 +66,28 @@ CRect Grown(const CRect& box, int64_t by)
                  SaturateToInt(box.right + by), SaturateToInt(box.bottom + by));
 }
 
+// The points of an arc as its guides run (angles in degrees): from the start point on the
+// circle through the corners of chords that are tangents of the circle, so that they touch it
+// at the ends of the arc and at every step between and nothing inside the radius is ever left
+// to the fill, to the end point on the circle. Nothing for an empty arc.
+template <typename Visit>
+void ForArcPoints(CPoint centre, double start, double end, int32_t radius, const Visit& visit)
+{
+    if (end < start)
+        end += 360.0;
+    const double span = end - start;
+    if (!(span > 0.0) || radius <= 0)
+        return;
+    const int32_t count = std::max(1, int32_t(std::ceil(span / CPlaneBuild::arcStep - 1e-9)));
+    const double step = span / count;
+    const int32_t corner =
+        SaturateToInt(int64_t(std::ceil(double(radius) / std::cos(step * 0.5 * DEG_TO_RAD))) + 1);
+    visit(Add(centre, CPlaneBuild::RotateByDegrees(radius, 0, start)));
+    for (int32_t k = 0; k < count; ++k)
+        visit(Add(centre, CPlaneBuild::RotateByDegrees(corner, 0, start + (k + 0.5) * step)));
+    visit(Add(centre, CPlaneBuild::RotateByDegrees(radius, 0, end)));
+}
+
 // Closed intervals in x and y.
 bool BoxesMeet(const CRect& a, const CRect& b)
 {
@@ -394,25 +416,14 @@ void CPlaneBuild::GuidesAdd(const DLine3& guide)
 
 void CPlaneBuild::AddArcGuides(CPoint centre, double start, double end, int32_t radius)
 {
-    if (end < start)
-        end += 360.0;
-    const double span = end - start;
-    if (!(span > 0.0) || radius <= 0)
-        return;
-    // The chords are tangents of the circle: they touch it at the ends of the arc and at every
-    // step between, and their corners lie outside it, so nothing inside the radius is ever
-    // left to the fill.
-    const int32_t count = std::max(1, int32_t(std::ceil(span / arcStep - 1e-9)));
-    const double step = span / count;
-    const int32_t corner =
-        SaturateToInt(int64_t(std::ceil(double(radius) / std::cos(step * 0.5 * DEG_TO_RAD))) + 1);
-    CPoint previous = Add(centre, RotateByDegrees(radius, 0, start));
-    for (int32_t k = 0; k < count; ++k) {
-        const CPoint next = Add(centre, RotateByDegrees(corner, 0, start + (k + 0.5) * step));
-        AddGuideLine(previous, next);
+    CPoint previous;
+    bool first = true;
+    ForArcPoints(centre, start, end, radius, [&](CPoint next) {
+        if (!first)
+            AddGuideLine(previous, next);
         previous = next;
-    }
-    AddGuideLine(previous, Add(centre, RotateByDegrees(radius, 0, end)));
+        first = false;
+    });
 }
 
 void CPlaneBuild::AddSegmentGuides(CPoint p1, CPoint p2, int32_t distance)
@@ -547,9 +558,9 @@ void CPlaneBuild::AddThermal(const CPad& pad, int32_t x, int32_t y, bool mirrore
             AddGuideLine(Add(corner, CPoint(q.inX * r, q.inY * r)), corner);
             AddGuideLine(corner, Add(corner, CPoint(q.outX * r, q.outY * r)));
             AddArcGuides(corner, q.from, q.from + 90.0, r);
+            // The room kept clear is what the guides bound.
             std::vector<CPoint> ring{corner};
-            for (double a = q.from; a <= q.from + 90.0; a += arcStep)
-                ring.push_back(Add(corner, RotateByDegrees(r, 0, a)));
+            ForArcPoints(corner, q.from, q.from + 90.0, r, [&](CPoint p) { ring.push_back(p); });
             ring.push_back(corner);
             m_thermalRings.push_back(std::move(ring));
         }

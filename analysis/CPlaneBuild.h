@@ -54,6 +54,8 @@ public:
     static constexpr int32_t closeReach = 2;
     // How far apart the rounding may set the ends of rings of copper that meet.
     static constexpr int32_t jointReach = 8;
+    // Degrees by which rounding may turn one guide against the next along a straight edge.
+    static constexpr double straightSlack = 1.0;
     // How far (a quarter mil) the fill may cross a guide where the walk rounded or joined
     // corners, or where arc chords stand off their circle, before it counts as running into
     // copper.

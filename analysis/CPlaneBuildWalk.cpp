@@ -231,8 +231,12 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
         if (dx > jointReach || dy > jointReach || j == current || !guide.IsLive() ||
             guide.End() == m_line.Start() || guide.End() == m_line.End())
             continue;
-        const double turn = TurnAngle(here, guide);
-        if (turn >= 180.0)
+        // A guide that goes on all but straight, a hair to the right, is the same boundary
+        // with its ends rounded: it counts as the straightest way on.
+        double turn = TurnAngle(here, guide);
+        if (turn >= 360.0 - straightSlack)
+            turn -= 360.0;
+        else if (turn >= 180.0)
             continue;
         if (dx > closeReach || dy > closeReach) {
             if (turn < bestJointTurn) {
