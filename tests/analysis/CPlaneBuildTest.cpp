@@ -222,6 +222,7 @@ protected:
     // The plane fills without a message and keeps clear of other copper.
     void FillAndExpectItClean(CPour& plane)
     {
+        fakes.messages.ClearShown();
         CPlaneBuild(board, plane);
         EXPECT_TRUE(fakes.messages.ShownTexts().empty());
         EXPECT_EQ(plane.GetFillErrorCount(), 0);
@@ -649,7 +650,8 @@ TEST_F(CPlaneBuildTest, WalkNeverSlipsBetweenTwoGuidesOfARing)
 // Boards on which the walk lost its way: a seed 5 units outside a thermal relief, whose
 // boundary passes beside it; a walk caught in a loop after following the boundary of a hole
 // for most of its way, which took that boundary with it; a track's joint, where the two caps
-// are rounded 3 units apart and the walk found no way on.
+// are rounded 3 units apart and the walk found no way on; a track folding back on itself,
+// whose side goes on from the joint a twentieth of a degree to the right.
 TEST_F(CPlaneBuildTest, WalkFindsItsWayPastLoopsJointsAndASeedBesideCopper)
 {
     const std::array<int32_t, 3> stacks = AddCrowdedPadStacks();
@@ -669,25 +671,31 @@ TEST_F(CPlaneBuildTest, WalkFindsItsWayPastLoopsJointsAndASeedBesideCopper)
           {2, 69156, 22056, 2, 219841}},
          4600,
          {{84311, 66122}, {86980, 42194}, {60878, 87209}, {90759, 55346}, {30719, 73604}}},
-        {{}, 2793, {{72198, 66435}, {88843, 78299}, {78963, 92173}}}};
+        {{}, 2793, {{72198, 66435}, {88843, 78299}, {78963, 92173}}},
+        {{}, 4083, {{83648, 98938}, {36688, 26585}, {73782, 83711}}}};
     for (const CrowdedBoard& b : boards) {
         SCOPED_TRACE(b.pen);
         FillAndExpectItClean(SetUpCrowded(b, stacks));
     }
 }
 
-// A seed 57 units inside the room kept clear round a pad of the other net, less than the
-// fill may reach into it: the walk has no boundary round the seed, and the user is asked to
-// move it rather than told the fill failed.
-TEST_F(CPlaneBuildTest, SeedJustInsideAClearanceAsksToMoveIt)
+// Seeds just inside the room kept clear round other copper or a pin of the plane's own net:
+// 57 units inside a pad's clearance, less than the fill may reach into it, and between a
+// thermal relief's arc and the chords that bound it. The walk has no boundary round the seed,
+// and the user is asked to move it rather than told the fill failed.
+TEST_F(CPlaneBuildTest, SeedJustInsideClearedRoomAsksToMoveIt)
 {
     const std::array<int32_t, 3> stacks = AddCrowdedPadStacks();
-    const CrowdedBoard crowded{
-        {{2, 8829, 11074, 2, 355911}}, 3795, {{61947, 42154}, {86908, 82159}}};
-    CPour& plane = SetUpCrowded(crowded, stacks);
-    CPlaneBuild(board, plane);
-    EXPECT_EQ(fakes.messages.ShownTexts(), std::vector<std::string>{"Move Seedpoint"});
-    EXPECT_EQ(board.mode, uint32_t(ID_PLANE_MOVE_SEEDPOINT_MODE));
-    EXPECT_EQ(plane.GetFillErrorCount(), 0);
-    EXPECT_TRUE(plane.GetFillPolylines().empty());
+    const CrowdedBoard boards[] = {
+        {{{2, 8829, 11074, 2, 355911}}, 3795, {{61947, 42154}, {86908, 82159}}},
+        {{{1, 9284, 7865, 2, 153794}}, 4289, {{31865, 80072}, {68757, 86326}}}};
+    for (const CrowdedBoard& b : boards) {
+        fakes.messages.ClearShown();
+        CPour& plane = SetUpCrowded(b, stacks);
+        CPlaneBuild(board, plane);
+        EXPECT_EQ(fakes.messages.ShownTexts(), std::vector<std::string>{"Move Seedpoint"});
+        EXPECT_EQ(board.mode, uint32_t(ID_PLANE_MOVE_SEEDPOINT_MODE));
+        EXPECT_EQ(plane.GetFillErrorCount(), 0);
+        EXPECT_TRUE(plane.GetFillPolylines().empty());
+    }
 }
