@@ -5,6 +5,7 @@
 #include <set>
 #include <utility>
 
+#include "analysis/RadixSort.h"
 #include "model/Geometry.h"
 
 namespace {
@@ -46,20 +47,22 @@ void MergeRun(std::vector<DLine3>& guides, size_t first, size_t last)
                            CPlaneBuild::RotateByDegrees(g.x2, g.y2, -angle)};
     }
 
-    std::vector<std::pair<int32_t, int32_t>> lines(count);
+    // The members by line: turned start y (in unsigned order) over the member's number.
+    std::vector<uint64_t> lines(count);
     for (size_t k = 0; k < count; ++k)
-        lines[k] = {turned[k].start.y, int32_t(k)};
-    std::sort(lines.begin(), lines.end());
+        lines[k] = uint64_t(uint32_t(turned[k].start.y) ^ 0x80000000u) << 32 | k;
+    SortIndexedKeys(lines);
+    const auto lineOf = [&](size_t k) { return lines[k] >> 32; };
     // A guide alone on its line has nothing to merge with and gets no bucket (-1).
     std::vector<int32_t> bucketOf(count, -1);
     std::vector<Bucket> buckets;
     for (size_t k = 0; k < count; ++k) {
-        const bool opens = k == 0 || lines[k].first != lines[k - 1].first;
-        if (opens && (k + 1 == count || lines[k + 1].first != lines[k].first))
+        const bool opens = k == 0 || lineOf(k) != lineOf(k - 1);
+        if (opens && (k + 1 == count || lineOf(k + 1) != lineOf(k)))
             continue;
         if (opens)
             buckets.emplace_back();
-        const int32_t member = lines[k].second;
+        const int32_t member = int32_t(uint32_t(lines[k]));
         Bucket& bucket = buckets.back();
         bucketOf[size_t(member)] = int32_t(buckets.size() - 1);
         bucket.byStart.emplace(turned[size_t(member)].start.x, member);

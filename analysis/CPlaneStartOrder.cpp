@@ -1,42 +1,16 @@
 #include "analysis/CPlaneStartOrder.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
 
+#include "analysis/RadixSort.h"
 #include "model/CopperGeometry.h"
 
 namespace {
 
 constexpr uint32_t indexMask = UINT32_MAX;
-
-// Sorts the words by their upper halves, a radix sort of 11 bits a pass, for as many digits as
-// the largest value needs.
-void SortByUpperHalf(std::vector<uint64_t>& words)
-{
-    constexpr int digitBits = 11;
-    constexpr uint64_t digitMask = (uint64_t(1) << digitBits) - 1;
-    uint64_t largest = 0;
-    for (uint64_t word : words)
-        largest = std::max(largest, word >> 32);
-    std::vector<uint64_t> sorted(words.size());
-    for (int shift = 32; shift < 64 && (largest >> (shift - 32)) != 0; shift += digitBits) {
-        std::array<size_t, size_t(1) << digitBits> start{};
-        for (uint64_t word : words)
-            ++start[(word >> shift) & digitMask];
-        size_t total = 0;
-        for (size_t& count : start) {
-            const size_t n = count;
-            count = total;
-            total += n;
-        }
-        for (uint64_t word : words)
-            sorted[start[(word >> shift) & digitMask]++] = word;
-        words.swap(sorted);
-    }
-}
 
 int64_t Magnitude(__int128 dx, __int128 dy)
 {
@@ -81,7 +55,7 @@ void CPlaneStartOrder::Reset(const std::vector<DLine3>& guides, CPoint seed)
     m_byBound.reserve(guides.size());
     for (size_t i = 0; i < guides.size(); ++i)
         m_byBound.push_back(uint64_t(LowerBound(guides[i], seed)) << 32 | uint64_t(i));
-    SortByUpperHalf(m_byBound);
+    SortIndexedKeys(m_byBound);
     m_next = 0;
     m_candidates.clear();
 }
