@@ -63,10 +63,13 @@ CQtLabelPicture::CQtLabelPicture(const QImage& drawn, QPoint origin)
             continue;
         const int16_t dx = int16_t(first - origin.x());
         const int16_t dy = int16_t(y - origin.y());
+        // Uncovered pixels make up whole fours: the blending then never goes pixel by pixel.
+        const int count = (last - first + 4) & ~3;
         rows.push_back(uint32_t(uint16_t(dx)) | uint32_t(uint16_t(dy)) << 16);
-        rows.push_back(uint32_t(last - first + 1));
+        rows.push_back(uint32_t(count));
         rows.insert(rows.end(), row + first, row + last + 1);
-        box |= QRect(dx, dy, last - first + 1, 1);
+        rows.resize(rows.size() + size_t(count - (last - first + 1)), 0);
+        box |= QRect(dx, dy, count, 1);
     }
     m_words.reserve(4 + rows.size());
     for (const int side : {box.left(), box.top(), box.right(), box.bottom()})
