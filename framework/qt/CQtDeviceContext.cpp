@@ -143,9 +143,9 @@ HatchRow HatchRowOf(CBrush::Hatch hatch, int32_t y)
 }
 
 // Joins neighbouring pixels of a row or a column into one rectangle each.
-std::vector<QRect> ToRuns(const std::vector<CPoint>& pixels)
+void ToRuns(const std::vector<CPoint>& pixels, std::vector<QRect>& rects)
 {
-    std::vector<QRect> rects;
+    rects.clear();
     for (const CPoint& p : pixels) {
         if (!rects.empty()) {
             QRect& r = rects.back();
@@ -172,7 +172,6 @@ std::vector<QRect> ToRuns(const std::vector<CPoint>& pixels)
         }
         rects.emplace_back(p.x, p.y, 1, 1);
     }
-    return rects;
 }
 
 // The corners of a polygon that is an upright rectangle (four corners in order round it, the
@@ -270,7 +269,11 @@ void CQtDeviceContext::LineTo(CPoint point)
         if (!run.isEmpty())
             PaintRects(&run, 1, m_pen.color);
     } else if (HasThinPen()) {
-        std::vector<CPoint> ink, gaps;
+        // Kept from line to line: boards draw lines by the hundred thousand.
+        std::vector<CPoint>& ink = m_scratchInk;
+        std::vector<CPoint>& gaps = m_scratchGaps;
+        ink.clear();
+        gaps.clear();
         int64_t step = 0;
         AppendThinLine(from, point, ink, gaps, step);
         PaintThinLines(ink, gaps);
@@ -340,7 +343,10 @@ void CQtDeviceContext::Ellipse(const CRect& rect)
     const CRect r = Normalized(rect);
     if (r.IsRectEmpty())
         return;
-    std::vector<CPixelRaster::Span> border, inside;
+    std::vector<CPixelRaster::Span>& border = m_scratchBorder;
+    std::vector<CPixelRaster::Span>& inside = m_scratchInside;
+    border.clear();
+    inside.clear();
     CPixelRaster::Ellipse(r, m_clipBox, border, inside);
     if (HasThinPen()) {
         if (m_brush.style != CBrush::Style::Null)
@@ -805,14 +811,16 @@ void CQtDeviceContext::FillSpans(const std::vector<CPixelRaster::Span>& spans)
 
 void CQtDeviceContext::PaintPixels(const std::vector<CPoint>& pixels, COLORREF color)
 {
-    if (!pixels.empty())
-        PaintRects(ToRuns(pixels), color);
+    if (pixels.empty())
+        return;
+    ToRuns(pixels, m_scratchRects);
+    PaintRects(m_scratchRects, color);
 }
 
 void CQtDeviceContext::PaintSpans(const std::vector<CPixelRaster::Span>& spans, COLORREF color)
 {
-    std::vector<QRect> rects;
-    rects.reserve(spans.size());
+    std::vector<QRect>& rects = m_scratchRects;
+    rects.clear();
     for (const CPixelRaster::Span& span : spans)
         rects.emplace_back(span.left, span.y, span.right - span.left, 1);
     if (!rects.empty())

@@ -186,6 +186,12 @@ private:
     mutable CQtLabelPicture::Target m_labelTarget;
     int32_t m_rop2 = R2_COPYPEN;
     QImage* m_directImage = nullptr;
+    // Working room of the shapes and lines, kept from one to the next.
+    std::vector<CPoint> m_scratchInk;
+    std::vector<CPoint> m_scratchGaps;
+    std::vector<CPixelRaster::Span> m_scratchBorder;
+    std::vector<CPixelRaster::Span> m_scratchInside;
+    std::vector<QRect> m_scratchRects;
     CPoint m_position;
     COLORREF m_textColor = 0;
     COLORREF m_bkColor = 0x00FFFFFF;

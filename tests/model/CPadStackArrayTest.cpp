@@ -304,6 +304,16 @@ TEST(CPadStackArrayDraw, ShapesAtQuarterTurnsPlainAndMirrored)
             << c.stack << " " << c.angle << " " << c.mirrored;
     }
 
+    // Figures made once serve the same pad elsewhere, and never a pad at another scale.
+    CRecordingDC moved;
+    table.DrawPad(moved, 1, LAYER_TOP, -1000, 7, 0, 10);
+    table.DrawPad(moved, 1, LAYER_TOP, 500, 300, 0, 20);
+    table.DrawPad(moved, 0, LAYER_TOP, 0, 0, 0, 20);
+    EXPECT_EQ(moved.Lines(),
+              (std::vector<std::string>{"Polygon -1000 4, -994 4, -994 10, -1000 10, -1000 4",
+                                        "Polygon 500 299, 503 299, 503 301, 500 301, 500 299",
+                                        "Ellipse 5 -1 7 1"}));
+
     // The pad's own rotation adds to the drawing angle.
     table.GetPadStack(2)->GetPad(LAYER_TOP)->SetRotation(45000);
     CRecordingDC turned;
