@@ -297,6 +297,11 @@ TEST(CPlaneBuildGridTest, QueryFindsEveryGuideNearTheSegmentOnceAndInOrder)
             const std::vector<int32_t> found(span.begin(), span.end());
             ASSERT_TRUE(std::is_sorted(found.begin(), found.end()));
             ASSERT_EQ(std::adjacent_find(found.begin(), found.end()), found.end());
+            // The unordered answer for a box holds the same guides, each once too.
+            std::vector<int32_t> collected;
+            grid.Collect(CRect(a.x, a.y, b.x, b.y), collected);
+            std::sort(collected.begin(), collected.end());
+            ASSERT_EQ(collected, found);
             const CRect reach(std::min(a.x, b.x) - 100, std::min(a.y, b.y) - 100,
                               std::max(a.x, b.x) + 100, std::max(a.y, b.y) + 100);
             for (size_t i = 0; i < guides.size(); ++i) {
