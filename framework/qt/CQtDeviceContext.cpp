@@ -392,12 +392,12 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
 {
     if (text.empty())
         return;
-    const QFontMetrics& metrics = Metrics();
+    const int height = TextHeight();
     // Text under two pixels tall cannot be read and shows nothing.
-    if (metrics.height() < 2)
+    if (height < 2)
         return;
     const QRgb ink = qRgb(GetRValue(m_textColor), GetGValue(m_textColor), GetBValue(m_textColor));
-    QImage* image = metrics.height() <= maxPictureHeight ? LabelImage() : nullptr;
+    QImage* image = height <= maxPictureHeight ? LabelImage() : nullptr;
     const CRect& clip = m_clipBox;
     const QRect clipRect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
     if (const uint64_t packed = image ? PackedText(text) : 0) {
@@ -415,7 +415,7 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
     if (m_bkMode == BkMode::Opaque)
         FillTextBackground(point, label.advance);
     // Glyphs may overhang their cell by a little on either side.
-    if (image && label.advance + 2 * metrics.height() <= CQtLabelPicture::maxSide) {
+    if (image && label.advance + 2 * height <= CQtLabelPicture::maxSide) {
         PictureOf(label, ink, *image).LayOver(m_labelTarget, QPoint(point.x, point.y), clipRect);
         return;
     }
@@ -440,7 +440,7 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
 bool CQtDeviceContext::CellMeetsClip(CPoint point, int advance) const
 {
     // A cell clear of the clip box by more than its height draws nothing.
-    const int64_t reach = Metrics().height();
+    const int64_t reach = TextHeight();
     return int64_t(point.x) + advance + reach > m_clipBox.left &&
            int64_t(point.x) - reach < m_clipBox.right &&
            int64_t(point.y) + 2 * reach > m_clipBox.top &&
@@ -452,7 +452,7 @@ void CQtDeviceContext::FillTextBackground(CPoint point, int advance)
     const bool copying = CompositionFor(m_rop2) == QPainter::CompositionMode_SourceOver;
     if (!copying)
         m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    m_painter.fillRect(QRect(point.x, point.y, advance, Metrics().height()), ToQColor(m_bkColor));
+    m_painter.fillRect(QRect(point.x, point.y, advance, TextHeight()), ToQColor(m_bkColor));
     if (!copying)
         m_painter.setCompositionMode(CompositionFor(m_rop2));
 }
@@ -576,7 +576,7 @@ const CQtLabelPicture& CQtDeviceContext::PictureOf(Label& label, QRgb ink, const
         ForgetInkedLabels();
     }
     // Glyphs may overhang their cell by a little on either side.
-    const int reach = std::max(Metrics().height(), 1);
+    const int reach = std::max(TextHeight(), 1);
     QImage drawn(label.advance + 2 * reach, 3 * reach, QImage::Format_ARGB32_Premultiplied);
     drawn.setDotsPerMeterX(device.dotsPerMeterX());
     drawn.setDotsPerMeterY(device.dotsPerMeterY());
@@ -943,9 +943,18 @@ CQtDeviceContext::FontLabels& CQtDeviceContext::Labels()
 
 const QFontMetrics& CQtDeviceContext::Metrics() const
 {
-    if (!m_metrics)
+    if (!m_metrics) {
         m_metrics.emplace(Font(), m_painter.device());
+        m_textHeight = m_metrics->height();
+    }
     return *m_metrics;
+}
+
+int CQtDeviceContext::TextHeight() const
+{
+    if (!m_metrics)
+        Metrics();
+    return m_textHeight;
 }
 
 void CQtDeviceContext::ApplyClip()

@@ -101,6 +101,8 @@ private:
     QImage* FindDirectImage() const;
     const QFont& Font() const;
     const QFontMetrics& Metrics() const;
+    // The selected font's cell height; asking the metrics each time locks the font engines.
+    int TextHeight() const;
     // A text laid out once in the selected font: boards repeat the same few pad and via
     // numbers thousands of times, and shaping each again dominates a repaint.
     struct Label {
@@ -144,6 +146,7 @@ private:
     // Made on first use: fonts need the application object, which pure drawing does not.
     mutable std::optional<QFont> m_qfont;
     mutable std::optional<QFontMetrics> m_metrics;
+    mutable int m_textHeight = 0;
     // Whether the painter holds the selected font already.
     bool m_fontOnPainter = false;
     // Emptied when another font is selected.
