@@ -134,6 +134,14 @@ int32_t CPlaneBuild::FindStartGuide()
     if (index < 0)
         return -1;
     m_line = m_guides[size_t(index)];
+    // No live guide crosses the way from the seed to the guide's point nearest it, so that
+    // point lies on the boundary of the room round the seed. The guide's start may lie deep in
+    // other copper, and a walk set out from there goes round a pocket between the clearances
+    // of overlapping obstacles, or loses its way.
+    CPoint nearest;
+    PointToSegmentDistance(m_line.Start(), m_line.End(), m_plane.GetSeed(), nearest);
+    m_line.x1 = nearest.x;
+    m_line.y1 = nearest.y;
     return index;
 }
 

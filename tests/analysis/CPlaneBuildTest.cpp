@@ -679,6 +679,40 @@ TEST_F(CPlaneBuildTest, WalkFindsItsWayPastLoopsJointsAndASeedBesideCopper)
     }
 }
 
+// Boards on which the guide nearest the seed set out from deep inside other copper: where a
+// track's clearance overlaps a pad's, where two pads meet in the outline's corner, and where a
+// thermal relief lies in a pad's clearance. A walk set out from the guide's start went round a
+// pocket inside the clearances, which the last check refused, or lost its way.
+TEST_F(CPlaneBuildTest, WalkSetsOutFromTheBoundaryNearestTheSeed)
+{
+    const std::array<int32_t, 3> stacks = AddCrowdedPadStacks();
+    const CrowdedBoard boards[] = {
+        {{{2, 26352, 49412, 1, 327428}, {1, 46238, 37109, 1, 247750}},
+         3989,
+         {{51285, 70893}, {48180, 33493}}},
+        {{{2, 40902, 61870, 1, 331462}},
+         4080,
+         {{46389, 90167}, {87229, 51319}, {54007, 53088}, {60941, 70271}}},
+        {{{2, 14061, 10239, 1, 195976}, {2, 15311, 10919, 0, 237064}},
+         2186,
+         {{97167, 96952}, {98984, 51161}}},
+        {{{2, 58193, 48790, 1, 204256}, {1, 53222, 48217, 1, 242589}},
+         2973,
+         {{62750, 32578}, {83013, 42457}}},
+        {{{2, 25915, 76645, 1, 331173}}, 3471, {{27422, 69727}, {75323, 64568}, {39901, 88096}}},
+        {{{2, 41190, 24217, 1, 175081}, {1, 40241, 15415, 2, 192166}, {2, 55483, 22267, 2, 270132}},
+         0,
+         {}},
+        {{{1, 9864, 8607, 2, 237728}, {2, 10725, 15948, 0, 329321}}, 0, {}},
+        {{{1, 66243, 16630, 1, 324279}, {2, 50193, 23187, 1, 202540}, {1, 60799, 9996, 2, 330145}},
+         0,
+         {}}};
+    for (const CrowdedBoard& b : boards) {
+        SCOPED_TRACE(b.pins.front().x);
+        FillAndExpectItClean(SetUpCrowded(b, stacks));
+    }
+}
+
 // Seeds just inside the room kept clear round other copper or a pin of the plane's own net:
 // 57 units inside a pad's clearance, less than the fill may reach into it, and between a
 // thermal relief's arc and the chords that bound it. The walk has no boundary round the seed,
