@@ -112,14 +112,25 @@ void CNet::DrawLayer(CDeviceContext& dc, const CNetDocument& document, int32_t l
         colorSet = 0;
     const COLORREF color = document.GetLayerColor(colorSet, layer);
     CPenScope pens(dc);
+    // A run's segments share their ends and mostly their width: each is worked out once.
+    int32_t mappedIndex = -1;
+    CPoint mapped;
+    int32_t width = -1;
     for (int32_t i = 1; i < GetVertexCount(); ++i) {
         const TrackRec& rec = m_vertices[i];
         const TrackRec& prev = m_vertices[i - 1];
         if (!rec.IsDrawn() || rec.GetLayer() != layer || rec.IsSelected() || prev.IsSelected() ||
             SegmentOutside(clip, prev, rec))
             continue;
-        pens.Use(CPen(CPen::Style::Solid, map.Length(GetVertexWidth(i)), color));
-        DrawLine(dc, map(prev), map(rec));
+        const int32_t vertexWidth = GetVertexWidth(i);
+        if (vertexWidth != width) {
+            width = vertexWidth;
+            pens.Use(CPen(CPen::Style::Solid, map.Length(width), color));
+        }
+        const CPoint from = mappedIndex == i - 1 ? mapped : map(prev);
+        mapped = map(rec);
+        mappedIndex = i;
+        DrawLine(dc, from, mapped);
     }
 }
 

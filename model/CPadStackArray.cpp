@@ -206,12 +206,15 @@ bool AskYes(const std::string& name, uint32_t question)
                                             MB_ICONQUESTION) == IDYES;
 }
 
+// An octagon closed on its first corner.
+constexpr size_t maxPadCorners = 9;
+
 // What the pad drawing routine draws: an ellipse, a closed polygon or nothing.
 struct PadFigure {
     enum Kind { none, ellipse, polygon };
     Kind kind = none;
     CRect box;
-    std::array<CPoint, 9> points{};
+    std::array<CPoint, maxPadCorners> points{};
     size_t pointCount = 0;
 };
 
@@ -224,7 +227,7 @@ struct PadShapeAtOrigin {
     int64_t shiftX = 0;
     int64_t shiftY = 0;
     // A polygon: its turned corners.
-    std::array<CPoint, 9> corners{};
+    std::array<CPoint, maxPadCorners> corners{};
     size_t cornerCount = 0;
 };
 
@@ -327,22 +330,32 @@ const PadShapeAtOrigin& ShapeOf(const CPad& pad, int32_t angle, int32_t scale, b
     return entry.value;
 }
 
+CRect PlacedBox(const PadShapeAtOrigin& shape, int32_t x, int32_t y)
+{
+    const CRect& r = shape.rect;
+    const int64_t dx = shape.shiftX + x;
+    const int64_t dy = shape.shiftY + y;
+    return CRect(SaturateToInt(r.left + dx), SaturateToInt(r.top + dy), SaturateToInt(r.right + dx),
+                 SaturateToInt(r.bottom + dy));
+}
+
+void PlaceCorners(const PadShapeAtOrigin& shape, int32_t x, int32_t y, CPoint* points)
+{
+    for (size_t k = 0; k < shape.cornerCount; ++k) {
+        const CPoint turned = shape.corners[k];
+        points[k] =
+            CPoint(SaturateToInt(int64_t(turned.x) + x), SaturateToInt(int64_t(turned.y) + y));
+    }
+}
+
 PadFigure PlaceShape(const PadShapeAtOrigin& shape, int32_t x, int32_t y)
 {
     PadFigure figure;
     figure.kind = shape.kind;
     if (shape.kind == PadFigure::ellipse) {
-        const CRect& r = shape.rect;
-        const int64_t dx = shape.shiftX + x;
-        const int64_t dy = shape.shiftY + y;
-        figure.box = CRect(SaturateToInt(r.left + dx), SaturateToInt(r.top + dy),
-                           SaturateToInt(r.right + dx), SaturateToInt(r.bottom + dy));
+        figure.box = PlacedBox(shape, x, y);
     } else if (shape.kind == PadFigure::polygon) {
-        for (size_t k = 0; k < shape.cornerCount; ++k) {
-            const CPoint turned = shape.corners[k];
-            figure.points[k] =
-                CPoint(SaturateToInt(int64_t(turned.x) + x), SaturateToInt(int64_t(turned.y) + y));
-        }
+        PlaceCorners(shape, x, y, figure.points.data());
         figure.pointCount = shape.cornerCount;
     }
     return figure;
@@ -802,11 +815,15 @@ void CPadStackArray::Draw(CDeviceContext& dc, int32_t stack, int32_t layer, int3
     const CPad* pad = GetPad(stack, layer);
     if (!pad || scale <= 0)
         return;
-    const PadFigure figure = MakeFigure(*pad, x, y, angle, scale, mirrored);
-    if (figure.kind == PadFigure::ellipse)
-        dc.Ellipse(figure.box);
-    else if (figure.kind == PadFigure::polygon)
-        dc.Polygon(std::span<const CPoint>(figure.points.data(), figure.pointCount));
+    // Boards draw pads by the hundred thousand: the figure goes to the device as it is placed.
+    const PadShapeAtOrigin& shape = ShapeOf(*pad, angle, scale, mirrored);
+    if (shape.kind == PadFigure::ellipse) {
+        dc.Ellipse(PlacedBox(shape, x, y));
+    } else if (shape.kind == PadFigure::polygon) {
+        CPoint points[maxPadCorners];
+        PlaceCorners(shape, x, y, points);
+        dc.Polygon(std::span<const CPoint>(points, shape.cornerCount));
+    }
 }
 
 void CPadStackArray::DrawPad(CDeviceContext& dc, int32_t stack, int32_t layer, int32_t x, int32_t y,
