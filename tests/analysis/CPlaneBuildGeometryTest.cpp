@@ -232,13 +232,22 @@ TEST(CPlaneBuildFastAlgorithms, ScanLinesCrossAsTheEdgeByEdgeScan)
         std::vector<std::vector<CPoint>> rings;
         for (int r = 0; r < 4; ++r)
             rings.push_back(RandomRing(rng, 12, 10000));
-        int32_t lines = 0;
-        CPlaneBuild::ScanLines(rings, -13, 10010, 97,
-                               [&](int32_t y, const std::vector<int32_t>& crossings) {
-                                   EXPECT_EQ(crossings, ScanLineLiterally(rings, y)) << y;
-                                   ++lines;
-                               });
-        EXPECT_EQ(lines, (10010 + 13 + 96) / 97);
+        // Lines over the whole rings, and lines through their middle only, where edges start
+        // above the first line and end below the last; the steps meet vertices now and then.
+        struct Window {
+            int32_t first;
+            int32_t end;
+            int32_t step;
+        };
+        for (const Window& w : {Window{-13, 10010, 97}, Window{2002, 7001, 91}}) {
+            int32_t lines = 0;
+            CPlaneBuild::ScanLines(rings, w.first, w.end, w.step,
+                                   [&](int32_t y, const std::vector<int32_t>& crossings) {
+                                       EXPECT_EQ(crossings, ScanLineLiterally(rings, y)) << y;
+                                       ++lines;
+                                   });
+            EXPECT_EQ(lines, (w.end - w.first + w.step - 1) / w.step);
+        }
     }
 }
 
