@@ -215,6 +215,7 @@ CQtDeviceContext::CQtDeviceContext(QPainter& painter) : m_painter(painter)
     if (m_hadClip)
         m_initialClip = m_painter.clipRegion();
     ApplyClip();
+    ++s_shared.contexts;
 }
 
 CQtDeviceContext::~CQtDeviceContext()
@@ -398,15 +399,13 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
         return;
     const QRgb ink = qRgb(GetRValue(m_textColor), GetGValue(m_textColor), GetBValue(m_textColor));
     QImage* image = height <= maxPictureHeight ? LabelImage() : nullptr;
-    const CRect& clip = m_clipBox;
-    const QRect clipRect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
-    if (const uint64_t packed = image ? PackedText(text) : 0) {
-        const InkedLabel& label = InkedLabelFor(packed, text, ink, *image);
-        if (!CellMeetsClip(point, label.advance))
+    const uint64_t packed = image ? PackedText(text) : 0;
+    if (const InkedLabel* inked = packed ? InkedLabelFor(packed, text, ink, *image) : nullptr) {
+        if (!CellMeetsClip(point, inked->advance))
             return;
         if (m_bkMode == BkMode::Opaque)
-            FillTextBackground(point, label.advance);
-        label.picture->LayOver(m_labelTarget, QPoint(point.x, point.y), clipRect);
+            FillTextBackground(point, inked->advance);
+        LayPicture(*inked->picture, point);
         return;
     }
     Label& label = LabelFor(text);
@@ -415,8 +414,11 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
     if (m_bkMode == BkMode::Opaque)
         FillTextBackground(point, label.advance);
     // Glyphs may overhang their cell by a little on either side.
-    if (image && label.advance + 2 * height <= CQtLabelPicture::maxSide) {
-        PictureOf(label, ink, *image).LayOver(m_labelTarget, QPoint(point.x, point.y), clipRect);
+    Label::Kept* kept = image && label.advance + 2 * height <= CQtLabelPicture::maxSide
+                            ? PictureOf(label, ink, *image)
+                            : nullptr;
+    if (kept) {
+        LayPicture(*kept, point);
         return;
     }
     // Labels come by the thousand: the painter's state is changed only where it differs.
@@ -468,7 +470,7 @@ uint64_t CQtDeviceContext::PackedText(std::string_view text)
     return packed;
 }
 
-const CQtDeviceContext::InkedLabel& CQtDeviceContext::InkedLabelFor(uint64_t packed,
+const CQtDeviceContext::InkedLabel* CQtDeviceContext::InkedLabelFor(uint64_t packed,
                                                                     std::string_view text, QRgb ink,
                                                                     const QImage& device)
 {
@@ -483,14 +485,16 @@ const CQtDeviceContext::InkedLabel& CQtDeviceContext::InkedLabelFor(uint64_t pac
         for (size_t slot = slotOf(labels->inked, packed, ink);; slot = (slot + 1) & mask) {
             const InkedLabel& found = labels->inked[slot];
             if (found.text == packed && found.ink == ink)
-                return found;
+                return &found;
             if (found.text == 0)
                 break;
         }
     }
     // Either may forget every inked label, never the font's labels themselves.
     Label& label = LabelFor(text);
-    const CQtLabelPicture& picture = PictureOf(label, ink, device);
+    Label::Kept* picture = PictureOf(label, ink, device);
+    if (!picture)
+        return nullptr;
     labels = &Labels();
     const auto insert = [&slotOf](std::vector<InkedLabel>& table,
                                   const InkedLabel& entry) -> InkedLabel& {
@@ -508,7 +512,7 @@ const CQtDeviceContext::InkedLabel& CQtDeviceContext::InkedLabelFor(uint64_t pac
         labels->inked = std::move(grown);
     }
     ++labels->inkedCount;
-    return insert(labels->inked, InkedLabel{packed, ink, label.advance, &picture});
+    return &insert(labels->inked, InkedLabel{packed, ink, label.advance, picture});
 }
 
 CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
@@ -554,24 +558,37 @@ QImage* CQtDeviceContext::LabelImage() const
     return image;
 }
 
-const CQtLabelPicture& CQtDeviceContext::PictureOf(Label& label, QRgb ink, const QImage& device)
+CQtDeviceContext::Label::Kept* CQtDeviceContext::PictureOf(Label& label, QRgb ink,
+                                                           const QImage& device)
 {
-    for (const auto& [pictureInk, picture] : label.pictures) {
-        if (pictureInk == ink)
-            return *picture;
+    for (const auto& kept : label.pictures) {
+        if (kept->ink == ink)
+            return kept.get();
     }
     // A board writes its labels in a colour or two; a few pictures per text are kept, and a
     // bounded number of bytes in all.
     SharedLabels& shared = Shared();
     if (shared.pictureBytes > SharedLabels::pictureLimit) {
+        // Once per context at most: a board with more labels than fit keeps those it has.
+        if (shared.sweptAt == shared.contexts)
+            return nullptr;
+        shared.sweptAt = shared.contexts;
         for (auto& entry : shared.byFont) {
-            for (auto& kept : entry.second.labels)
-                kept.second.pictures.clear();
+            for (auto& [text, kept] : entry.second.labels) {
+                std::erase_if(kept.pictures, [&shared](const std::unique_ptr<Label::Kept>& old) {
+                    if (old->lastUse + SharedLabels::recentContexts >= shared.contexts)
+                        return false;
+                    shared.pictureBytes -= old->picture.Bytes();
+                    return true;
+                });
+            }
         }
         ForgetInkedLabels();
-        shared.pictureBytes = 0;
+        if (shared.pictureBytes > SharedLabels::pictureLimit)
+            return nullptr;
     }
     if (label.pictures.size() >= 4) {
+        shared.pictureBytes -= label.pictures.front()->picture.Bytes();
         label.pictures.erase(label.pictures.begin());
         ForgetInkedLabels();
     }
@@ -587,10 +604,19 @@ const CQtLabelPicture& CQtDeviceContext::PictureOf(Label& label, QRgb ink, const
         painter.setPen(QColor::fromRgba(ink));
         painter.drawStaticText(QPoint(reach, reach), label.text);
     }
-    auto picture = std::make_unique<CQtLabelPicture>(drawn, QPoint(reach, reach));
-    shared.pictureBytes += picture->Bytes();
-    label.pictures.emplace_back(ink, std::move(picture));
-    return *label.pictures.back().second;
+    label.pictures.push_back(std::make_unique<Label::Kept>(
+        Label::Kept{ink, CQtLabelPicture(drawn, QPoint(reach, reach)), shared.contexts}));
+    shared.pictureBytes += label.pictures.back()->picture.Bytes();
+    return label.pictures.back().get();
+}
+
+void CQtDeviceContext::LayPicture(Label::Kept& kept, CPoint point)
+{
+    kept.lastUse = s_shared.contexts;
+    const CRect& clip = m_clipBox;
+    kept.picture.LayOver(
+        m_labelTarget, QPoint(point.x, point.y),
+        QRect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top));
 }
 
 CSize CQtDeviceContext::GetTextExtent(std::string_view text) const

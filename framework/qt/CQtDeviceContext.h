@@ -110,12 +110,22 @@ private:
         int advance = 0;
         // The text's pictures in the inks it was drawn in (kept apart, so that those found
         // through the inked labels stay where they are).
-        std::vector<std::pair<QRgb, std::unique_ptr<CQtLabelPicture>>> pictures;
+        struct Kept {
+            QRgb ink = 0;
+            CQtLabelPicture picture;
+            // The context that last laid it (SharedLabels::contexts).
+            uint64_t lastUse = 0;
+        };
+        std::vector<std::unique_ptr<Kept>> pictures;
     };
     Label& LabelFor(std::string_view text);
     // Taller text is drawn by Qt each time: a zoomed-in view shows few labels.
     static constexpr int maxPictureHeight = 64;
-    const CQtLabelPicture& PictureOf(Label& label, QRgb ink, const QImage& device);
+    // Nullptr once the pictures have taken their share of memory: the text is then drawn by
+    // Qt, as remaking pictures that push others out would cost more on every repaint.
+    Label::Kept* PictureOf(Label& label, QRgb ink, const QImage& device);
+    // Lays the text's picture at the point, noting its use.
+    void LayPicture(Label::Kept& kept, CPoint point);
     // Short texts in one ink, found by their bytes packed into an integer (PackedText):
     // hashing and comparing a string for each of a board's many labels would cost about as
     // much as laying its picture.
@@ -123,12 +133,13 @@ private:
         uint64_t text = 0; // 0 marks a free slot
         QRgb ink = 0;
         int32_t advance = 0;
-        const CQtLabelPicture* picture = nullptr;
+        Label::Kept* picture = nullptr;
     };
     static constexpr size_t maxPackedLength = 7;
     // Nonzero, and one value per text of up to maxPackedLength bytes; else 0.
     static uint64_t PackedText(std::string_view text);
-    const InkedLabel& InkedLabelFor(uint64_t packed, std::string_view text, QRgb ink,
+    // Nullptr when the text gets no picture.
+    const InkedLabel* InkedLabelFor(uint64_t packed, std::string_view text, QRgb ink,
                                     const QImage& device);
     // Whether a text cell of this width at the point may show pixels inside the clip box:
     // glyphs may overhang their cell by a little on either side.
@@ -171,8 +182,13 @@ private:
     struct SharedLabels {
         // A board's labels are a few thousand texts.
         static constexpr size_t limit = 200000;
-        // Past this many bytes of label pictures they are drawn afresh.
+        // Past this many bytes of label pictures those not laid by the last few contexts
+        // go, and while that leaves too many no more are made.
         static constexpr size_t pictureLimit = size_t(64) << 20;
+        static constexpr uint64_t recentContexts = 8;
+        // Contexts made so far; when pictures last had to go.
+        uint64_t contexts = 0;
+        uint64_t sweptAt = 0;
         std::unordered_map<std::string, FontLabels> byFont;
         size_t count = 0;
         size_t pictureBytes = 0;

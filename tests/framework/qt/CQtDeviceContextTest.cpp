@@ -2,6 +2,7 @@
 
 #include <iterator>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <QApplication>
@@ -622,6 +623,55 @@ TEST_F(CQtDeviceContextTextTest, ALabelInManyInksKeepsEachInk)
         }
     }
     EXPECT_EQ(cached, plain);
+}
+
+// Label pictures take a bounded share of memory: past it, a board's further labels are drawn by
+// Qt, and pictures no recent paint laid make room for new ones; every paint looks the same.
+TEST_F(CQtDeviceContextTextTest, LabelsPastThePicturesShareDrawAsQtsOwnTextDoes)
+{
+    CFontDesc desc;
+    desc.height = -50;
+    const auto texts = [](int first) {
+        std::vector<std::string> made;
+        for (int k = first; k < first + 2500; ++k)
+            made.push_back(std::to_string(1000000 + k));
+        return made;
+    };
+    for (const int first : {0, 0, 5000}) {
+        SCOPED_TRACE(first);
+        QImage cached(300, 120, QImage::Format_RGB32);
+        cached.fill(Qt::black);
+        QImage plain = cached.copy();
+        const std::vector<std::string> labels = texts(first);
+        {
+            QPainter painter(&cached);
+            CQtDeviceContext dc(painter);
+            dc.SelectFont(desc);
+            dc.SetTextColor(white);
+            dc.SetBkMode(CDeviceContext::BkMode::Transparent);
+            for (size_t k = 0; k < labels.size(); ++k)
+                dc.TextOut(CPoint(int32_t(k % 97) - 40, int32_t(k % 89) - 20), labels[k]);
+        }
+        {
+            QPainter painter(&plain);
+            QFont font;
+            font.setWeight(QFont::Weight(CFontDesc::normalWeight));
+            font.setItalic(false);
+            font.setPixelSize(50);
+            painter.setFont(font);
+            painter.setPen(Qt::white);
+            const int ascent = QFontMetrics(font, painter.device()).ascent();
+            for (size_t k = 0; k < labels.size(); ++k)
+                painter.drawText(QPoint(int(k % 97) - 40, int(k % 89) - 20 + ascent),
+                                 QString::fromStdString(labels[k]));
+        }
+        EXPECT_EQ(cached, plain);
+        // Paints of other things in between.
+        for (int k = 0; k < 10; ++k) {
+            QPainter painter(&plain);
+            CQtDeviceContext other(painter);
+        }
+    }
 }
 
 } // namespace
