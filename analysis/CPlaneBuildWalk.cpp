@@ -182,14 +182,17 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
 
     // Crossings: the guides that turn off to the right of the current line; only those at the
     // nearest crossing point stay candidates. A walk that took a guide just at its end stands
-    // on that end: the guides going on from there were never weighed.
+    // on that end: the guides going on from there were never weighed. A guide that ends on the
+    // copper's side of the current guide never leaves the copper: the segment, its start
+    // rounded, may seem to cross one all but parallel to it.
     const bool hasLength = !(m_line.Start() == m_line.End());
     for (int32_t j : found) {
         const DLine3& guide = m_guides[size_t(j)];
         if (j == current || !guide.IsLive() || guide.End() == m_line.Start() ||
             guide.End() == m_line.End() ||
             !BoxesMeet(m_line.Start(), m_line.End(), guide.Start(), guide.End()) ||
-            TurnAngle(here, guide) < 180.0)
+            TurnAngle(here, guide) < 180.0 ||
+            Orientation(here.Start(), here.End(), guide.End()) < 0)
             continue;
         CPoint hit;
         // A guide that sets out from where the segment starts was weighed already, against

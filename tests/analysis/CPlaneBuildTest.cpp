@@ -605,15 +605,15 @@ TEST_F(CPlaneBuildTest, CrowdedBoardsNeverGetAFillOverOtherCopper)
     EXPECT_GE(filled, rounds * 3 / 4);
 }
 
-// On this crowded board the walk goes astray where a thermal relief, a pad and a track of the
-// other net meet, and a corner of the fill it traced lies inside the track's clearance: the
-// last check refuses the fill, and the plane is left without fill and marked where it ran in.
+// On this board the walk goes astray where a track's rounded joint runs into the clearance of an
+// octagonal pad of the other net, and a corner of the fill it traced lies inside the pad's
+// clearance: the last check refuses the fill, and the plane is left without fill and marked
+// where it ran in.
 TEST_F(CPlaneBuildTest, FillThatWouldRunIntoOtherCopperIsRefused)
 {
     const std::array<int32_t, 3> stacks = AddCrowdedPadStacks();
-    const CrowdedBoard crowded{{{2, 37313, 68818, 2, 208938}, {1, 31690, 50814, 1, 103807}},
-                               4449,
-                               {{28532, 39314}, {36629, 69210}}};
+    const CrowdedBoard crowded{
+        {{2, 60922, 38031, 0, 64723}}, 3328, {{54427, 91719}, {67263, 34034}, {86633, 61416}}};
     CPour& plane = SetUpCrowded(crowded, stacks);
     CPlaneBuild(board, plane);
     EXPECT_EQ(fakes.messages.ShownTexts(), std::vector<std::string>{"Error. Fill Plane Failure."});
@@ -622,13 +622,17 @@ TEST_F(CPlaneBuildTest, FillThatWouldRunIntoOtherCopperIsRefused)
     EXPECT_EQ(plane.GetFillStrokes().GetSize(), 0);
     const FillStroke& mark = plane.GetErrorSegment();
     EXPECT_EQ(plane.GetErrorMark(), CPoint(mark.x1, mark.y1));
-    // The mark is a corner of the fill well inside the track's clearance.
-    CPoint nearest;
-    const int32_t keptClear =
-        crowded.pen / 2 + board.nets[2]->GetClearance() + plane.GetPenWidth() / 2;
-    EXPECT_LT(
-        PointToSegmentDistance(crowded.track[0], crowded.track[1], plane.GetErrorMark(), nearest),
-        keptClear - CPlaneBuild::maxIncursion);
+    // The mark is a corner of the fill deeper inside the pad's clearance than the fill may
+    // reach into it.
+    const CrowdedPin& pin = crowded.pins.front();
+    const CPad* pad = board.padStacks.GetPad(stacks[size_t(pin.stack)], LAYER_TOP);
+    ASSERT_NE(pad, nullptr);
+    const int32_t keptClear = board.nets[2]->GetClearance() + plane.GetPenWidth() / 2;
+    CCopperShape room;
+    room.SetPad(pad->GetShape(), pad->GetRect(), pin.x, pin.y, false,
+                (pin.angle + pad->GetRotation()) % 360000, keptClear - CPlaneBuild::maxIncursion);
+    ASSERT_EQ(room.GetKind(), CCopperShape::Kind::Polygon);
+    EXPECT_TRUE(CRingIndex::Contains(room.GetPolygon(), plane.GetErrorMark()));
 }
 
 // Boards on which the walk slipped through the point where two guides of a ring meet, a
@@ -709,6 +713,24 @@ TEST_F(CPlaneBuildTest, WalkSetsOutFromTheBoundaryNearestTheSeed)
          {}}};
     for (const CrowdedBoard& b : boards) {
         SCOPED_TRACE(b.pins.front().x);
+        FillAndExpectItClean(SetUpCrowded(b, stacks));
+    }
+}
+
+// Boards on which a spoke of a thermal relief ends a fraction of a unit inside a track's
+// clearance, all but parallel to its edge. A walk along that edge, its start rounded to the
+// other side of the spoke, took the spoke for a turn out of the copper and followed the relief
+// into the track's clearance.
+TEST_F(CPlaneBuildTest, WalkTakesNoGuideThatStaysInTheCopper)
+{
+    const std::array<int32_t, 3> stacks = AddCrowdedPadStacks();
+    const CrowdedBoard boards[] = {
+        {{{2, 37313, 68818, 2, 208938}, {1, 31690, 50814, 1, 103807}},
+         4449,
+         {{28532, 39314}, {36629, 69210}}},
+        {{{1, 56697, 69456, 0, 193911}}, 3116, {{70543, 93437}, {50758, 32086}}}};
+    for (const CrowdedBoard& b : boards) {
+        SCOPED_TRACE(b.pen);
         FillAndExpectItClean(SetUpCrowded(b, stacks));
     }
 }
