@@ -260,6 +260,16 @@ protected:
         return plane;
     }
 
+    // Each board fills without a message and keeps clear of other copper.
+    void FillEachAndExpectItClean(std::span<const CrowdedBoard> boards)
+    {
+        const std::array<int32_t, 3> stacks = AddCrowdedPadStacks();
+        for (size_t k = 0; k < boards.size(); ++k) {
+            SCOPED_TRACE("board " + std::to_string(k));
+            FillAndExpectItClean(SetUpCrowded(boards[k], stacks));
+        }
+    }
+
     CFakeServices fakes;
     PlaneBuildBoard board;
 };
@@ -641,14 +651,12 @@ TEST_F(CPlaneBuildTest, FillThatWouldRunIntoOtherCopperIsRefused)
 // the right.
 TEST_F(CPlaneBuildTest, WalkNeverSlipsBetweenTwoGuidesOfARing)
 {
-    const std::array<int32_t, 3> stacks = AddCrowdedPadStacks();
     const CrowdedBoard boards[] = {
         {{{1, 31782, 29130, 2, 310549}, {2, 38056, 22437, 0, 344805}, {1, 20346, 23584, 1, 47256}},
          0,
          {}},
         {{{2, 59492, 24197, 2, 84976}}, 3610, {{67814, 30832}, {90706, 91486}}}};
-    for (const CrowdedBoard& b : boards)
-        FillAndExpectItClean(SetUpCrowded(b, stacks));
+    FillEachAndExpectItClean(boards);
 }
 
 // Boards on which the walk lost its way: a seed 5 units outside a thermal relief, whose
@@ -658,7 +666,6 @@ TEST_F(CPlaneBuildTest, WalkNeverSlipsBetweenTwoGuidesOfARing)
 // whose side goes on from the joint a twentieth of a degree to the right.
 TEST_F(CPlaneBuildTest, WalkFindsItsWayPastLoopsJointsAndASeedBesideCopper)
 {
-    const std::array<int32_t, 3> stacks = AddCrowdedPadStacks();
     const CrowdedBoard boards[] = {
         {{{1, 6767, 10063, 2, 315897}}, 4915, {{61846, 37152}, {52795, 89129}}},
         {{{1, 48868, 86794, 0, 281118},
@@ -677,10 +684,7 @@ TEST_F(CPlaneBuildTest, WalkFindsItsWayPastLoopsJointsAndASeedBesideCopper)
          {{84311, 66122}, {86980, 42194}, {60878, 87209}, {90759, 55346}, {30719, 73604}}},
         {{}, 2793, {{72198, 66435}, {88843, 78299}, {78963, 92173}}},
         {{}, 4083, {{83648, 98938}, {36688, 26585}, {73782, 83711}}}};
-    for (const CrowdedBoard& b : boards) {
-        SCOPED_TRACE(b.pen);
-        FillAndExpectItClean(SetUpCrowded(b, stacks));
-    }
+    FillEachAndExpectItClean(boards);
 }
 
 // Boards on which the guide nearest the seed set out from deep inside other copper: where a
@@ -689,7 +693,6 @@ TEST_F(CPlaneBuildTest, WalkFindsItsWayPastLoopsJointsAndASeedBesideCopper)
 // pocket inside the clearances, which the last check refused, or lost its way.
 TEST_F(CPlaneBuildTest, WalkSetsOutFromTheBoundaryNearestTheSeed)
 {
-    const std::array<int32_t, 3> stacks = AddCrowdedPadStacks();
     const CrowdedBoard boards[] = {
         {{{2, 26352, 49412, 1, 327428}, {1, 46238, 37109, 1, 247750}},
          3989,
@@ -711,10 +714,7 @@ TEST_F(CPlaneBuildTest, WalkSetsOutFromTheBoundaryNearestTheSeed)
         {{{1, 66243, 16630, 1, 324279}, {2, 50193, 23187, 1, 202540}, {1, 60799, 9996, 2, 330145}},
          0,
          {}}};
-    for (const CrowdedBoard& b : boards) {
-        SCOPED_TRACE(b.pins.front().x);
-        FillAndExpectItClean(SetUpCrowded(b, stacks));
-    }
+    FillEachAndExpectItClean(boards);
 }
 
 // Boards on which a spoke of a thermal relief ends a fraction of a unit inside a track's
@@ -723,16 +723,12 @@ TEST_F(CPlaneBuildTest, WalkSetsOutFromTheBoundaryNearestTheSeed)
 // into the track's clearance.
 TEST_F(CPlaneBuildTest, WalkTakesNoGuideThatStaysInTheCopper)
 {
-    const std::array<int32_t, 3> stacks = AddCrowdedPadStacks();
     const CrowdedBoard boards[] = {
         {{{2, 37313, 68818, 2, 208938}, {1, 31690, 50814, 1, 103807}},
          4449,
          {{28532, 39314}, {36629, 69210}}},
         {{{1, 56697, 69456, 0, 193911}}, 3116, {{70543, 93437}, {50758, 32086}}}};
-    for (const CrowdedBoard& b : boards) {
-        SCOPED_TRACE(b.pen);
-        FillAndExpectItClean(SetUpCrowded(b, stacks));
-    }
+    FillEachAndExpectItClean(boards);
 }
 
 // Seeds just inside the room kept clear round other copper or a pin of the plane's own net:
