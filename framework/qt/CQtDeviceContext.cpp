@@ -568,7 +568,7 @@ CQtDeviceContext::Label::Kept* CQtDeviceContext::PictureOf(Label& label, QRgb in
     // A board writes its labels in a colour or two; a few pictures per text are kept, and a
     // bounded number of bytes in all.
     SharedLabels& shared = Shared();
-    if (shared.pictureBytes > SharedLabels::pictureLimit) {
+    if (shared.pictureBytes > shared.pictureLimit) {
         // Once per context at most: a board with more labels than fit keeps those it has.
         if (shared.sweptAt == shared.contexts)
             return nullptr;
@@ -584,7 +584,7 @@ CQtDeviceContext::Label::Kept* CQtDeviceContext::PictureOf(Label& label, QRgb in
             }
         }
         ForgetInkedLabels();
-        if (shared.pictureBytes > SharedLabels::pictureLimit)
+        if (shared.pictureBytes > shared.pictureLimit)
             return nullptr;
     }
     if (label.pictures.size() >= 4) {
@@ -933,6 +933,11 @@ CQtDeviceContext::SharedLabels& CQtDeviceContext::Shared()
         qAddPostRoutine(&CQtDeviceContext::ForgetSharedLabels);
     }
     return s_shared;
+}
+
+size_t CQtDeviceContext::SetLabelPictureLimit(size_t bytes)
+{
+    return std::exchange(s_shared.pictureLimit, bytes);
 }
 
 void CQtDeviceContext::ForgetSharedLabels()

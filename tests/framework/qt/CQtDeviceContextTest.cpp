@@ -629,6 +629,11 @@ TEST_F(CQtDeviceContextTextTest, ALabelInManyInksKeepsEachInk)
 // Qt, and pictures no recent paint laid make room for new ones; every paint looks the same.
 TEST_F(CQtDeviceContextTextTest, LabelsPastThePicturesShareDrawAsQtsOwnTextDoes)
 {
+    // 2,500 labels 50 pixels tall run past 64 MB of pictures.
+    struct Limit {
+        size_t was = CQtDeviceContext::SetLabelPictureLimit(size_t(64) << 20);
+        ~Limit() { CQtDeviceContext::SetLabelPictureLimit(was); }
+    } limit;
     CFontDesc desc;
     desc.height = -50;
     const auto texts = [](int first) {
