@@ -544,14 +544,10 @@ QImage* CQtDeviceContext::LabelImage() const
     if (m_labelImage)
         return *m_labelImage;
     m_labelImage = nullptr;
-    // Text always copies; the painter may clip, but to no more than the clip box.
-    QPaintDevice* device = m_painter.device();
-    if (!device || device->devType() != QInternal::Image || m_hadClip ||
-        !m_painter.combinedTransform().isIdentity())
-        return nullptr;
-    auto* image = static_cast<QImage*>(device);
-    const QImage::Format format = image->format();
-    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied)
+    // Text always copies; the painter may clip, but to no more than the clip box. Pictures
+    // blend premultiplied pixels, which an image of unpremultiplied ones would misread.
+    QImage* image = m_hadClip ? nullptr : UntransformedImage();
+    if (!image || image->format() == QImage::Format_ARGB32)
         return nullptr;
     m_labelImage = image;
     m_labelTarget = CQtLabelPicture::TargetOf(*image);
@@ -862,10 +858,16 @@ QImage* CQtDeviceContext::FindDirectImage() const
 {
     // Runs of one opaque colour in the copy mode come out of Qt as the colour's pixels, so on
     // a 32-bit image without clip or transform they are written straight into its rows.
+    if (m_rop2 != R2_COPYPEN || m_painter.hasClipping() ||
+        m_painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return nullptr;
+    return UntransformedImage();
+}
+
+QImage* CQtDeviceContext::UntransformedImage() const
+{
     QPaintDevice* device = m_painter.device();
-    if (m_rop2 != R2_COPYPEN || !device || device->devType() != QInternal::Image ||
-        m_painter.hasClipping() ||
-        m_painter.compositionMode() != QPainter::CompositionMode_SourceOver ||
+    if (!device || device->devType() != QInternal::Image ||
         !m_painter.combinedTransform().isIdentity())
         return nullptr;
     auto* image = static_cast<QImage*>(device);

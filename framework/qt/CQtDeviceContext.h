@@ -101,6 +101,8 @@ private:
     // The image runs can be written into directly, or nullptr; kept in m_directImage while the
     // raster mode and clip stay.
     QImage* FindDirectImage() const;
+    // The painter's device when it is a 32-bit image painted without transform, or nullptr.
+    QImage* UntransformedImage() const;
     const QFont& Font() const;
     const QFontMetrics& Metrics() const;
     // The selected font's cell height; asking the metrics each time locks the font engines.
