@@ -1,0 +1,75 @@
+// Writes the template design that ships beside the program, the one File > New starts a board
+// from: a fresh design's layers, colours, display layer sets and output jobs, a board outline of
+// the new-design size (160 x 100 mm) and the standard vias, 1.0 mm with a 0.8 mm hole chosen.
+// Like the sample design it is written as a design that went through one save and load.
+//
+// Usage: MakeTemplateDesign <output.PCB>
+
+#include <cstdint>
+#include <iostream>
+
+#include "document/CDocumentFrame.h"
+#include "document/CWevraDoc.h"
+#include "framework/CArchive.h"
+#include "framework/CArchiveException.h"
+#include "framework/CMessageService.h"
+#include "framework/CResourcePack.h"
+#include "framework/CServices.h"
+#include "model/CPadStackArray.h"
+#include "model/CShapeLib.h"
+#include "model/PadShapes.h"
+
+namespace {
+
+constexpr int32_t boardWidth = 1612598;  // 160 mm
+constexpr int32_t boardHeight = 1007874; // 100 mm
+
+class CFailingMessages : public CMessageService {
+public:
+    int32_t MessageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
+                       MessageIcon) override
+    {
+        std::cerr << "MakeTemplateDesign: " << caption << ": " << text << '\n';
+        shown = true;
+        return FirstButtonAnswer(buttons);
+    }
+
+    bool shown = false;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::cerr << "Usage: MakeTemplateDesign <output.PCB>\n";
+        return 2;
+    }
+    CFailingMessages messages;
+    CServices::SetMessages(&messages);
+    CResourcePack::LoadFirstFound(CDocumentFrame::Get().GetProgramFolder());
+
+    CWevraDoc built;
+    built.SetBoardSize(boardWidth, boardHeight);
+    built.SetBoardOutlineRect(0, 0, boardWidth, boardHeight);
+    CPadStackArray& stacks = built.GetEditableShapeCache().GetPadStacks();
+    stacks.Fill(false, PADSTACK_KIND_VIA);
+    stacks.SetDefault(PADSTACK_KIND_VIA, stacks.FindByName("VIA 1.00 H0.80"));
+    CArchive first;
+    built.Serialize(first);
+
+    CWevraDoc opened;
+    CArchive reading(first.TakeBuffer());
+    if (!opened.LoadFromArchive(reading, "template"))
+        return 1;
+    try {
+        CArchive second;
+        opened.Serialize(second);
+        second.SaveToFile(argv[1]);
+    } catch (const CArchiveException& error) {
+        std::cerr << "MakeTemplateDesign: " << error.what() << '\n';
+        return 1;
+    }
+    CServices::SetMessages(nullptr);
+    return messages.shown ? 1 : 0;
+}
