@@ -88,6 +88,8 @@ public:
     // The application's shape library set; nullptr when there is none.
     virtual const CShapeLibArray* GetLibrarySet() const { return nullptr; }
     virtual CShapeLibArray* GetEditableLibrarySet() { return nullptr; }
+    // The library set was written to a file the user chose: it becomes the user's library.
+    virtual void AdoptLibraryFile(const std::string& /*path*/) {}
     // The shape editor takes a copy of the library whose current shape is to be edited; the
     // next new document edits it.
     virtual void BeginShapeEdit(const CShapeLib& /*library*/) {}

@@ -5,6 +5,7 @@
 
 #include "framework/CCommandTarget.h"
 
+class CShapeLibArray;
 class CViewCommandHost;
 class CWevraDoc;
 
@@ -60,6 +61,8 @@ private:
     void InputPosition();
     void SetGridOffset();
     void EditShapeLibrary();
+    // Asks where a library set without a file is to be written; false when the user cancelled.
+    static bool AskLibraryFile(CShapeLibArray& libraries);
     // CViewCommandsLayers.cpp
     void RegisterLayers();
     void EditDesignConfig(int32_t firstPage);

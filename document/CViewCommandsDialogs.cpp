@@ -1,11 +1,13 @@
 #include "document/CViewCommands.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "document/CDocumentFrame.h"
 #include "document/CViewCommandHost.h"
 #include "document/CWevraDoc.h"
+#include "framework/CFileDialogService.h"
 #include "framework/CMessageService.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
@@ -139,15 +141,17 @@ void CViewCommands::EditShapeLibrary()
     if (libraries == nullptr)
         return;
     const auto save = [libraries] {
-        if (!libraries->Save() && !libraries->GetPath().empty())
-            CServices::Messages().FileMessageBox("The file could not be written:\n" +
-                                                     libraries->GetPath().string(),
-                                                 "", MB_OK, MB_ICONEXCLAMATION);
+        if (libraries->Save())
+            return true;
+        CServices::Messages().FileMessageBox("The file could not be written:\n" +
+                                                 libraries->GetPath().string(),
+                                             "", MB_OK, MB_ICONEXCLAMATION);
+        return false;
     };
     m_host.SaveCursor();
     SetMode(ID_EDIT_SELECT_MODE);
     // Cancel goes back to the file as it is now.
-    if (!doc.IsShapeDocument())
+    if (!doc.IsShapeDocument() && !libraries->GetPath().empty())
         save();
     bool cacheChanged = false;
     const int32_t result = CDialogService::Get().ShapeLibrary(
@@ -157,13 +161,32 @@ void CViewCommands::EditShapeLibrary()
         doc.SetModified();
         RedrawFull();
     }
-    if (result == CDialogService::resultOk)
-        save();
-    else if (result == CDialogService::resultEditShape)
+    if (result == CDialogService::resultOk) {
+        if (!libraries->GetPath().empty()) {
+            save();
+        } else if (AskLibraryFile(*libraries)) {
+            if (save())
+                frame.AdoptLibraryFile(libraries->GetPath().string());
+            else
+                libraries->SetPath({});
+        }
+    } else if (result == CDialogService::resultEditShape) {
         frame.PostCommand(ID_FILE_NEW);
-    else
+    } else {
         frame.PostCommand(ID_OTHER_LOAD_SHAPE_LIBRARY);
+    }
     m_host.RestoreCursor();
+}
+
+bool CViewCommands::AskLibraryFile(CShapeLibArray& libraries)
+{
+    // With no library file set, what the dialog made would be lost with the program.
+    const std::optional<std::string> chosen =
+        CServices::FileDialogs().ChooseSaveFile("", "", "Wevra PCB Library (*.SHP *.shp)", ".SHP");
+    if (!chosen)
+        return false;
+    libraries.SetPath(*chosen);
+    return true;
 }
 
 void CViewCommands::EditBoardSize()

@@ -257,6 +257,18 @@ bool CMainFrame::SaveShapeLibrariesIfChanged()
     return true;
 }
 
+void CMainFrame::AdoptLibraryFile(const std::string& path)
+{
+    m_libraryPath = path;
+    m_libraryWritable = true;
+    m_librarySnapshot = LibrarySnapshot();
+    if (m_config) {
+        // As if chosen on the "Files" page and applied: the next start loads it again.
+        m_config->Files().m_library = path;
+        m_config->Files().OnApply();
+    }
+}
+
 CWevraDoc* CMainFrame::OpenDocumentFile(const std::string& path)
 {
     CWevraDoc* document = m_docTemplate->OpenDocumentFile(path);

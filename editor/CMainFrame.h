@@ -73,6 +73,7 @@ public:
     CShapeLibArray& GetShapeLibraries() { return *m_libraries; }
     const CShapeLibArray* GetLibrarySet() const override { return m_libraries.get(); }
     CShapeLibArray* GetEditableLibrarySet() override { return m_libraries.get(); }
+    void AdoptLibraryFile(const std::string& path) override;
     CRecentFileList& GetRecentFiles() { return m_recentFiles; }
     // The layout the toolbar shows now.
     const std::vector<CToolbarLayout::Slot>& GetToolbarLayout() const { return m_layout; }

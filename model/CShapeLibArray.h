@@ -56,6 +56,7 @@ public:
     void SetName(const std::string& name) { m_name = name; }
     // The library file that Save writes.
     const std::filesystem::path& GetPath() const { return m_path; }
+    void SetPath(const std::filesystem::path& path) { m_path = path; }
 
     // Kept with the file for the shape dialog: the group it shows, its filter choice and its
     // filter history.

@@ -20,6 +20,7 @@
 #include "document/CDesignSettings.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
+#include "editor/CConfig.h"
 #include "editor/CDocTemplate.h"
 #include "editor/CMainFrame.h"
 #include "editor/CWevraApplication.h"
@@ -166,6 +167,20 @@ protected:
     }
 
     bool Run(uint32_t id) { return frame->GetRouter().Execute(id); }
+
+    // The next shape dialog makes a new library of that name and closes with the button `end`.
+    static void NewLibraryInNextShapeDialog(const char* name, int32_t end)
+    {
+        WhenModal([name, end](QWidget* dialog) {
+            EXPECT_EQ(dialog->windowTitle().toStdString(), "Shape Library");
+            WhenModal([name](QWidget* entry) {
+                dialog_test::Type(entry, CNameDlg::idName, name);
+                dialog_test::Click(entry, CWevraDialog::idOk);
+            });
+            dialog_test::Click(dialog, CGetShapeDlg::idGroupNew);
+            dialog_test::Click(dialog, end);
+        });
+    }
     Bytes Saved()
     {
         const fs::path copy = sandbox.root / "copy.PCB";
@@ -344,29 +359,45 @@ TEST_F(CViewCommandsMenuTest, EditShapeLibraryKeepsWhatOkTakes)
     std::map<uint32_t, QAction*> items = CheckItemsFollowTheirUpdateTwins();
     QAction* edit = items.at(ID_COMPONENTS_EDIT_SHAPE_LIBRARY);
     ASSERT_TRUE(edit->isEnabled());
-    const auto newLibrary = [](const char* name, int32_t end) {
-        WhenModal([name, end](QWidget* dialog) {
-            EXPECT_EQ(dialog->windowTitle().toStdString(), "Shape Library");
-            WhenModal([name](QWidget* entry) {
-                dialog_test::Type(entry, CNameDlg::idName, name);
-                dialog_test::Click(entry, CWevraDialog::idOk);
-            });
-            dialog_test::Click(dialog, CGetShapeDlg::idGroupNew);
-            dialog_test::Click(dialog, end);
-        });
-    };
-    newLibrary("mine", CWevraDialog::idOk);
+    NewLibraryInNextShapeDialog("mine", CWevraDialog::idOk);
     edit->trigger();
     CShapeLibArray saved;
     ASSERT_TRUE(saved.Load(file));
     ASSERT_EQ(saved.GetCount(), 1);
     EXPECT_EQ(saved.GetLib(0)->GetName(), "MINE");
 
-    newLibrary("other", CWevraDialog::idCancel);
+    NewLibraryInNextShapeDialog("other", CWevraDialog::idCancel);
     edit->trigger();
     QApplication::processEvents();
     ASSERT_EQ(frame->GetShapeLibraries().GetCount(), 1);
     EXPECT_EQ(frame->GetShapeLibraries().GetLib(0)->GetName(), "MINE");
+}
+
+// With no library file set, OK asks where to write the set; the file chosen becomes the user's
+// library, kept in the settings for the next start. A cancelled choice writes nothing.
+TEST_F(CViewCommandsMenuTest, EditShapeLibraryWithoutAFileAsksWhereToWriteIt)
+{
+    const std::string configured = frame->GetConfig()->GetLibraryFile();
+    frame->LoadShapeLibraries("");
+    QAction* edit = CheckItemsFollowTheirUpdateTwins().at(ID_COMPONENTS_EDIT_SHAPE_LIBRARY);
+    NewLibraryInNextShapeDialog("lost", CWevraDialog::idOk);
+    services.fileDialogs.QueueFile(std::nullopt);
+    edit->trigger();
+    EXPECT_TRUE(frame->GetShapeLibraries().GetPath().empty());
+    EXPECT_EQ(frame->GetConfig()->GetLibraryFile(), configured);
+
+    const fs::path file = sandbox.root / "mine.SHP";
+    NewLibraryInNextShapeDialog("mine", CWevraDialog::idOk);
+    services.fileDialogs.QueueFile(file.string());
+    edit->trigger();
+    CShapeLibArray saved;
+    ASSERT_TRUE(saved.Load(file));
+    ASSERT_EQ(saved.GetCount(), 2);
+    EXPECT_EQ(saved.GetLib(1)->GetName(), "MINE");
+    EXPECT_EQ(frame->GetConfig()->GetLibraryFile(), file.string());
+    const std::vector<std::string>& writes = sandbox.settings.writes;
+    EXPECT_NE(std::find(writes.begin(), writes.end(), "Files/Library=" + file.string()),
+              writes.end());
 }
 
 TEST_F(CViewCommandsMenuTest, ToolItemsStartTheirToolsFromTheMenus)
