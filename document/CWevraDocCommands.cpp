@@ -254,12 +254,14 @@ void CWevraDoc::CancelMove()
 void CWevraDoc::CopySelectedInPlace()
 {
     const bool components = m_components->GetSelectedCount() > 0;
-    m_components->CopySelected();
+    // Copied tracks stay in their nets, so pads copied with them keep theirs too: a copied
+    // block is the same circuit again, not pads of no net under tracks of a net. Pads copied
+    // without any track start unconnected.
+    m_components->CopySelected(m_nets->GetSelectedCount() > 0);
     m_nets->DuplicateSelected();
     m_lines->DuplicateSelected();
     m_texts->CopySelected();
     CopySelectedPlanes();
-    // The copies' pads are pins of net 0 from now on.
     if (components)
         m_components->RebuildNetPins();
 }

@@ -287,7 +287,7 @@ bool CComponentArray::SetPadNetByReference(std::string_view reference, int32_t p
     return m_components[size_t(i)]->SetPadNet(pad, net, netCount);
 }
 
-int32_t CComponentArray::CopyComponent(int32_t i)
+int32_t CComponentArray::CopyComponent(int32_t i, bool keepPadNets)
 {
     if (!IsIndex(i))
         return -1;
@@ -303,22 +303,24 @@ int32_t CComponentArray::CopyComponent(int32_t i)
     }
     copy->SetFlag(ComponentFlags::allLocks, false);
     copy->SetFlag(ComponentFlags::fromPlaceComponent, true);
-    const int32_t pads = copy->GetPadNetCount();
-    copy->ResizePadNets(0);
-    copy->ResizePadNets(pads);
+    if (!keepPadNets) {
+        const int32_t pads = copy->GetPadNetCount();
+        copy->ResizePadNets(0);
+        copy->ResizePadNets(pads);
+    }
     m_components.push_back(std::move(copy));
     m_hitOrderStale = true;
     return GetCount() - 1;
 }
 
-void CComponentArray::CopySelected()
+void CComponentArray::CopySelected(bool keepPadNets)
 {
     const int32_t count = GetCount();
     for (int32_t i = 0; i < count; ++i) {
         if (!m_components[size_t(i)]->IsSelected())
             continue;
         Select(i, false);
-        const int32_t copy = CopyComponent(i);
+        const int32_t copy = CopyComponent(i, keepPadNets);
         Select(copy, true);
         if (m_document)
             m_document->SetCurrentComponent(copy);

@@ -143,11 +143,12 @@ public:
     bool SetPadNetByReference(std::string_view reference, int32_t pad, int32_t net);
 
     // Appends a copy of component i named with the reference increment (never a reference
-    // already in use), unlocked, marked as placed, its pads on no net. Returns its index.
-    int32_t CopyComponent(int32_t i);
+    // already in use), unlocked, marked as placed, its pads on no net unless `keepPadNets`.
+    // Returns its index.
+    int32_t CopyComponent(int32_t i, bool keepPadNets = false);
     // Each selected component present at the start is deselected and a selected copy of it
     // appended; the last copy becomes the document's current component.
-    void CopySelected();
+    void CopySelected(bool keepPadNets = false);
     // Deletes the selected components except those locked against deletion.
     void DeleteSelected();
 

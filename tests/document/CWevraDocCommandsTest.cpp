@@ -8,15 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "model/CComponent.h"
+#include "model/CComponentArray.h"
 #include "model/CDialogService.h"
 #include "model/CDrawRecArray.h"
 #include "model/CGridArr.h"
 #include "model/CLengthText.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
 #include "model/CTextArray.h"
 #include "model/CWevraText.h"
 #include "model/LayerIds.h"
 #include "resources/CommandIds.h"
 #include "tests/document/DocTestViews.h"
+#include "tests/document/TwoPadShape.h"
 
 namespace {
 
@@ -177,6 +182,54 @@ TEST_F(CDocCommandsTest, CopyArrayFillsTheGridAndUndoRemovesIt)
     doc->Undo();
     EXPECT_EQ(doc->GetTexts().GetCount(), 1);
     EXPECT_EQ(doc->GetLines().GetCount(), 2);
+}
+
+// A copied block of a component and its track stays one circuit: the copied pads are in the
+// nets of the copied tracks that end on them, so the design-rule check finds nothing.
+TEST_F(CDocCommandsTest, CopiedComponentsKeepTheNetsOfTheirCopiedTracks)
+{
+    const int32_t shape = AddTwoPadShape(doc->GetEditableShapeCache());
+    CNetArray& nets = doc->GetNets();
+    // The pads' edges are 2000 apart: clear of each other by these nets' clearance.
+    const int32_t vcc = nets.AddNetWithWidths("VCC", 500, 2000, 500);
+    const int32_t gnd = nets.AddNetWithWidths("GND", 500, 2000, 500);
+    CComponentArray& components = doc->GetComponents();
+    components.AddComponent("R1", "10k", shape, 0, 0, 0, false);
+    const CPoint at = components.GetComponent(0)->GetPosition();
+    components.GetComponent(0)->ResizePadNets(2);
+    components.GetComponent(0)->SetPadNet(0, vcc, nets.GetCount());
+    components.GetComponent(0)->SetPadNet(1, gnd, nets.GetCount());
+    components.RebuildNetPins();
+    nets.GetNet(vcc)->AppendSegment(at.x - 2000, at.y, at.x - 2000, at.y + 20000, LAYER_TOP, 1);
+    nets.GetNet(gnd)->AppendSegment(at.x + 2000, at.y, at.x + 2000, at.y + 20000, LAYER_TOP, 1);
+
+    doc->SelectAll(true);
+    dialog.cols = "3";
+    dialog.rowCount = "1";
+    ASSERT_TRUE(doc->CopyArray());
+    ASSERT_EQ(components.GetCount(), 3);
+    for (int32_t c = 0; c < 3; ++c) {
+        EXPECT_EQ(components.GetComponent(c)->GetPadNet(0), vcc) << c;
+        EXPECT_EQ(components.GetComponent(c)->GetPadNet(1), gnd) << c;
+    }
+    doc->RunCheckAll();
+    EXPECT_EQ(nets.GetErrorCount(), 0);
+}
+
+// A component copied without any track has nothing to agree with: its pads start unconnected.
+TEST_F(CDocCommandsTest, AComponentCopiedAloneHasUnconnectedPads)
+{
+    const int32_t shape = AddTwoPadShape(doc->GetEditableShapeCache());
+    const int32_t vcc = doc->GetNets().AddNet("VCC");
+    CComponentArray& components = doc->GetComponents();
+    components.AddComponent("R1", "10k", shape, 0, 0, 0, false);
+    components.GetComponent(0)->ResizePadNets(2);
+    components.GetComponent(0)->SetPadNet(0, vcc, doc->GetNets().GetCount());
+    doc->SelectAll(false);
+    components.Select(0, true);
+    ASSERT_TRUE(doc->CopySelection());
+    ASSERT_EQ(components.GetCount(), 2);
+    EXPECT_EQ(components.GetComponent(1)->GetPadNet(0), 0);
 }
 
 TEST_F(CDocCommandsTest, GuidelineSnapRangeStepsWithinItsLimits)
