@@ -13,8 +13,6 @@
 
 #include "document/CDocumentFrame.h"
 #include "document/CWevraDoc.h"
-#include "framework/CArchive.h"
-#include "framework/CMessageService.h"
 #include "framework/CPoint.h"
 #include "framework/CResourcePack.h"
 #include "framework/CServices.h"
@@ -33,6 +31,7 @@
 #include "model/CWevraText.h"
 #include "model/LayerIds.h"
 #include "model/PadShapes.h"
+#include "tools/DesignFileTool.h"
 
 namespace {
 
@@ -40,19 +39,6 @@ constexpr int32_t pitch = 25600;    // 0.1 inch
 constexpr int32_t smdPitch = 20157; // 2.0 mm
 constexpr int32_t boardWidth = 32 * pitch;
 constexpr int32_t boardHeight = 20 * pitch;
-
-class CFailingMessages : public CMessageService {
-public:
-    int32_t MessageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
-                       MessageIcon) override
-    {
-        std::cerr << "MakeDemoDesign: " << caption << ": " << text << '\n';
-        shown = true;
-        return FirstButtonAnswer(buttons);
-    }
-
-    bool shown = false;
-};
 
 struct PadRef {
     int32_t component;
@@ -305,30 +291,15 @@ int main(int argc, char** argv)
         std::cerr << "Usage: MakeDemoDesign <output.PCB>\n";
         return 2;
     }
-    CFailingMessages messages;
+    CFailingMessages messages("MakeDemoDesign");
     CServices::SetMessages(&messages);
     // The texts of any message come from the language pack beside the tool.
     CResourcePack::LoadFirstFound(CDocumentFrame::Get().GetProgramFolder());
 
     CWevraDoc built;
     CDemoBuilder(built).Build();
-    CArchive first;
-    built.Serialize(first);
-
-    // What a save of the opened design writes, so that opening and saving the sample changes
-    // nothing.
-    CWevraDoc opened;
-    CArchive reading(first.TakeBuffer());
-    if (!opened.LoadFromArchive(reading, "demo"))
+    if (!WriteAsReopened(built, argv[1], "MakeDemoDesign"))
         return 1;
-    try {
-        CArchive second;
-        opened.Serialize(second);
-        second.SaveToFile(argv[1]);
-    } catch (const CArchiveException& error) {
-        std::cerr << "MakeDemoDesign: " << error.what() << '\n';
-        return 1;
-    }
     CServices::SetMessages(nullptr);
     return messages.shown ? 1 : 0;
 }

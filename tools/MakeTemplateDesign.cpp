@@ -10,32 +10,17 @@
 
 #include "document/CDocumentFrame.h"
 #include "document/CWevraDoc.h"
-#include "framework/CArchive.h"
-#include "framework/CArchiveException.h"
-#include "framework/CMessageService.h"
 #include "framework/CResourcePack.h"
 #include "framework/CServices.h"
 #include "model/CPadStackArray.h"
 #include "model/CShapeLib.h"
 #include "model/PadShapes.h"
+#include "tools/DesignFileTool.h"
 
 namespace {
 
 constexpr int32_t boardWidth = 1612598;  // 160 mm
 constexpr int32_t boardHeight = 1007874; // 100 mm
-
-class CFailingMessages : public CMessageService {
-public:
-    int32_t MessageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
-                       MessageIcon) override
-    {
-        std::cerr << "MakeTemplateDesign: " << caption << ": " << text << '\n';
-        shown = true;
-        return FirstButtonAnswer(buttons);
-    }
-
-    bool shown = false;
-};
 
 } // namespace
 
@@ -45,7 +30,7 @@ int main(int argc, char** argv)
         std::cerr << "Usage: MakeTemplateDesign <output.PCB>\n";
         return 2;
     }
-    CFailingMessages messages;
+    CFailingMessages messages("MakeTemplateDesign");
     CServices::SetMessages(&messages);
     CResourcePack::LoadFirstFound(CDocumentFrame::Get().GetProgramFolder());
 
@@ -55,21 +40,8 @@ int main(int argc, char** argv)
     CPadStackArray& stacks = built.GetEditableShapeCache().GetPadStacks();
     stacks.Fill(false, PADSTACK_KIND_VIA);
     stacks.SetDefault(PADSTACK_KIND_VIA, stacks.FindByName("VIA 1.00 H0.80"));
-    CArchive first;
-    built.Serialize(first);
-
-    CWevraDoc opened;
-    CArchive reading(first.TakeBuffer());
-    if (!opened.LoadFromArchive(reading, "template"))
+    if (!WriteAsReopened(built, argv[1], "MakeTemplateDesign"))
         return 1;
-    try {
-        CArchive second;
-        opened.Serialize(second);
-        second.SaveToFile(argv[1]);
-    } catch (const CArchiveException& error) {
-        std::cerr << "MakeTemplateDesign: " << error.what() << '\n';
-        return 1;
-    }
     CServices::SetMessages(nullptr);
     return messages.shown ? 1 : 0;
 }

@@ -30,22 +30,11 @@
 #include "resources/CommandIds.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/editor/DemoWindowTest.h"
+#include "tests/editor/MenuItems.h"
 
 namespace {
 
 using namespace dialog_test;
-
-void CollectItems(const QList<QAction*>& actions, std::map<uint32_t, QAction*>& found)
-{
-    for (QAction* action : actions) {
-        if (QMenu* menu = action->menu()) {
-            emit menu->aboutToShow();
-            CollectItems(menu->actions(), found);
-        } else if (const uint32_t id = CQtCommandBinder::CommandOf(*action)) {
-            found.emplace(id, action);
-        }
-    }
-}
 
 // Runs `action` on the dialog once one is up: a popup menu closing first is waited for.
 void WhenDialog(std::function<void(QWidget*)> action, int triesLeft = 50)
@@ -85,7 +74,7 @@ protected:
     void Pick(uint32_t id)
     {
         std::map<uint32_t, QAction*> items;
-        CollectItems(frame->menuBar()->actions(), items);
+        CollectMenuItems(frame->menuBar()->actions(), items);
         frame->UpdateCommandUI();
         ASSERT_TRUE(items.contains(id)) << id << " is on no menu";
         ASSERT_TRUE(items.at(id)->isEnabled()) << id;

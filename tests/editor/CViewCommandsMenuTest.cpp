@@ -39,6 +39,7 @@
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/document/SettingsTestSupport.h"
 #include "tests/editor/DemoWindowTest.h"
+#include "tests/editor/MenuItems.h"
 #include "tests/framework/qt/QtApplicationTest.h"
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CFakeServices.h"
@@ -129,19 +130,6 @@ std::vector<uint32_t> ViewCommandIds()
     return ids;
 }
 
-void CollectActions(const QList<QAction*>& actions, std::map<uint32_t, QAction*>& found)
-{
-    for (QAction* action : actions) {
-        if (QMenu* menu = action->menu()) {
-            // What a user opening the menu sees.
-            emit menu->aboutToShow();
-            CollectActions(menu->actions(), found);
-        } else if (const uint32_t id = CQtCommandBinder::CommandOf(*action)) {
-            found.emplace(id, action);
-        }
-    }
-}
-
 class CViewCommandsMenuTest : public CDemoWindowTest {
 protected:
     CViewCommandsMenuTest() : CDemoWindowTest("wevra_view_commands_menu_test") {}
@@ -150,7 +138,7 @@ protected:
     std::map<uint32_t, QAction*> CheckItemsFollowTheirUpdateTwins()
     {
         std::map<uint32_t, QAction*> items;
-        CollectActions(frame->menuBar()->actions(), items);
+        CollectMenuItems(frame->menuBar()->actions(), items);
         frame->UpdateCommandUI();
         for (QAction* button : frame->GetToolbar().actions()) {
             if (const uint32_t id = CQtCommandBinder::CommandOf(*button)) {
