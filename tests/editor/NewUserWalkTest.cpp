@@ -14,23 +14,34 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QTest>
 
 #include "dialogs/CNewPcbDlg.h"
 #include "dialogs/CWevraDialog.h"
 #include "document/CWevraDoc.h"
+#include "editor/CChildFrame.h"
 #include "editor/CConfig.h"
 #include "editor/CDocTemplate.h"
 #include "editor/CMainFrame.h"
 #include "editor/CWevraApplication.h"
+#include "editor/CWevraView.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "framework/qt/CQtCommandBinder.h"
 #include "framework/qt/CQtSettingsStore.h"
 #include "model/CComponentArray.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/COutput.h"
 #include "model/COutputArray.h"
+#include "model/CPour.h"
 #include "model/CShapeLibArray.h"
 #include "resources/CommandIds.h"
+#include "resources/StringIds.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/document/SettingsTestSupport.h"
+#include "tests/editor/MenuItems.h"
 #include "tests/framework/qt/QtApplicationTest.h"
 #include "tests/support/CFakeServices.h"
 #include "tests/support/CTempFolder.h"
@@ -38,18 +49,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-void CollectMenuItems(const QList<QAction*>& actions, std::map<uint32_t, QAction*>& found)
-{
-    for (QAction* action : actions) {
-        if (QMenu* menu = action->menu()) {
-            emit menu->aboutToShow();
-            CollectMenuItems(menu->actions(), found);
-        } else if (const uint32_t id = CQtCommandBinder::CommandOf(*action)) {
-            found.emplace(id, action);
-        }
-    }
-}
 
 class NewUserWalkTest : public QtApplicationTest {
 protected:
@@ -93,6 +92,64 @@ protected:
     }
 
     CWevraDoc* Document() const { return frame->GetDocTemplate().GetActiveDocument(); }
+    CWevraView* BoardView() const
+    {
+        auto* child = dynamic_cast<CChildFrame*>(frame->GetDocTemplate().GetActiveFrame());
+        return child != nullptr ? child->GetBoardView() : nullptr;
+    }
+    // The pixel of the board view's client area that shows board point (x, y).
+    QPoint PixelOf(int64_t x, int64_t y) const
+    {
+        const CWevraDoc* doc = Document();
+        const CPoint offset = doc->GetViewOffset();
+        const int64_t scale = doc->GetScale();
+        return QPoint(int((x + offset.x) / scale), int((y + offset.y) / scale));
+    }
+    // A move of the mouse to the board point, as the window system delivers it, and a click.
+    void ClickAt(CPoint at)
+    {
+        QWidget* client = BoardView()->viewport();
+        const QPoint pixel = PixelOf(at.x, at.y);
+        QMouseEvent move(QEvent::MouseMove, pixel, client->mapToGlobal(pixel), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(client, &move);
+        QTest::mouseClick(client, Qt::LeftButton, Qt::NoModifier, pixel);
+        QApplication::processEvents();
+    }
+    // What a user sees of a design: each component's place, each net's copper and pins, each
+    // plane's outline and the board.
+    static std::vector<std::string> Summary(const CWevraDoc& doc)
+    {
+        std::vector<std::string> lines;
+        const CComponentArray& components = doc.GetComponents();
+        for (int32_t i = 0; i < components.GetCount(); ++i) {
+            const CPoint at = components.GetPosition(i);
+            lines.push_back(components.GetReference(i) + " " + components.GetType(i) + " " +
+                            components.GetShapeName(i) + " " + std::to_string(at.x) + "," +
+                            std::to_string(at.y));
+        }
+        for (int32_t i = 0; i < doc.GetNets().GetCount(); ++i) {
+            const CNet& net = *doc.GetNets().GetNet(i);
+            lines.push_back(net.GetName() + " " + std::to_string(net.GetVertexCount()) + " " +
+                            std::to_string(net.GetPinCount()));
+        }
+        for (int32_t i = 0; i < doc.GetPlaneCount(); ++i) {
+            const CRect box = doc.GetPlane(i).GetOutlineRect();
+            lines.push_back("plane " + std::to_string(doc.GetPlane(i).GetNet()) + " " +
+                            std::to_string(box.left) + "," + std::to_string(box.top) + "," +
+                            std::to_string(box.right) + "," + std::to_string(box.bottom));
+        }
+        lines.push_back("board " + std::to_string(doc.GetBoardWidth()) + "x" +
+                        std::to_string(doc.GetBoardHeight()));
+        return lines;
+    }
+    static int32_t NetVertexCount(const CWevraDoc& doc)
+    {
+        int32_t count = 0;
+        for (int32_t i = 0; i < doc.GetNets().GetCount(); ++i)
+            count += doc.GetNets().GetNet(i)->GetVertexCount();
+        return count;
+    }
 
     CFakeServices services;
     CTempFolder m_home;
@@ -143,5 +200,69 @@ TEST_F(NewUserWalkTest, FromTheShippedTemplateAndLibraryToABoard)
     ASSERT_EQ(doc->GetComponents().GetCount(), 14);
     for (const std::string& line : doc->GetMessages())
         EXPECT_EQ(line.find("not Found"), std::string::npos) << line;
+    EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
+
+    // R1 and R2 onto the board, where the router works.
+    CComponentArray& components = doc->GetComponents();
+    components.SetPosition(components.FindByReference("R1"), 400000, 500000);
+    components.SetPosition(components.FindByReference("R2"), 600000, 500000);
+    doc->RebuildNetPins();
+    doc->GetNets().RecalcAll();
+    CWevraView* view = BoardView();
+    ASSERT_NE(view, nullptr);
+    frame->activateWindow();
+    view->setFocus();
+    Pick(ID_VIEW_ZOOM_ALL);
+
+    // Tools > AutoRouting > Route All on TOP and BOT lays tracks.
+    const int32_t unrouted = NetVertexCount(*doc);
+    Pick(ID_TOOLS_AUTOROUTING_ROUTE_ALL_TOP_AND_BOT_LAYERS);
+    EXPECT_GT(NetVertexCount(*doc), unrouted);
+
+    // Tools > DRC Test All lists errors; Undo takes the routing back.
+    Pick(ID_TOOLS_DRC_TEST_ALL);
+    EXPECT_GT(doc->GetNets().GetErrorCount(), 0);
+    Pick(ID_EDIT_UNDO);
+    EXPECT_EQ(NetVertexCount(*doc), unrouted);
+
+    // Planes > New Plane, a click on the board: a plane over the whole board, filled.
+    Pick(ID_PLANES_NEW_PLANE);
+    EXPECT_EQ(services.messages.ShownTexts(),
+              std::vector<std::string>{CResString::Load(IDS_PLACE_SEEDPOINT)});
+    services.messages.ClearShown();
+    WhenModal([](QWidget* border) { dialog_test::Click(border, CWevraDialog::idOk); });
+    ClickAt(CPoint(doc->GetBoardWidth() / 2 + 12800, doc->GetBoardHeight() / 2 + 12800));
+    ASSERT_EQ(doc->GetPlaneCount(), 1);
+    Pick(ID_PLANES_REFILL_ALL);
+    EXPECT_FALSE(doc->GetPlane(0).GetFillStrokes().IsEmpty());
+
+    // File > Output of the Gerber job writes its files beside the design.
+    int32_t gerber = -1;
+    for (int32_t i = 0; i < doc->GetOutputJobs().GetCount() && gerber < 0; ++i)
+        if (doc->GetOutputJobs().GetJob(i)->GetDevice().rfind("GERBER", 0) == 0)
+            gerber = i;
+    ASSERT_GE(gerber, 0);
+    services.listPicker.QueueAnswer(gerber);
+    Pick(ID_FILE_OUTPUT);
+    int32_t written = 0;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(boards))
+        written += entry.is_regular_file() && entry.path().extension() != ".PCB" &&
+                           entry.path().extension() != ".NET" && entry.path().extension() != ".TXT"
+                       ? 1
+                       : 0;
+    EXPECT_GT(written, 0);
+
+    // File > Save, Close and Open give the same design again.
+    Pick(ID_FILE_SAVE);
+    EXPECT_FALSE(doc->IsModified());
+    const std::vector<std::string> before = Summary(*doc);
+    Pick(ID_FILE_CLOSE);
+    ASSERT_EQ(Document(), nullptr);
+    services.fileDialogs.QueueFile(design.string());
+    Pick(ID_FILE_OPEN);
+    ASSERT_NE(Document(), nullptr);
+    EXPECT_EQ(Summary(*Document()), before);
+    EXPECT_EQ(Document()->GetComponents().GetCount(), 14);
+    EXPECT_EQ(Document()->GetPlaneCount(), 1);
     EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
 }
