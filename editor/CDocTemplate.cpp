@@ -60,8 +60,10 @@ CWevraDoc* CDocTemplate::NewDocument()
     return Show(std::move(document));
 }
 
-CWevraDoc* CDocTemplate::OpenDocumentFile(const std::string& path)
+CWevraDoc* CDocTemplate::OpenDocumentFile(const std::string& named)
 {
+    // Every road in (command line, File > Open, recent list, dropped file) comes here.
+    const std::string path = CPathHelper::AbsolutePath(named);
     for (auto& entry : m_entries)
         if (!entry->document->IsShapeDocument() && entry->document->GetPathNameRef() == path) {
             m_area.setActiveSubWindow(entry->window);

@@ -356,6 +356,15 @@ std::filesystem::path CPathHelper::FindIgnoringCase(const std::filesystem::path&
     return folder / matches.front();
 }
 
+std::string CPathHelper::AbsolutePath(const std::string& path)
+{
+    if (path.empty())
+        return path;
+    std::error_code error;
+    const fs::path full = fs::absolute(path, error);
+    return error ? path : full.lexically_normal().string();
+}
+
 std::filesystem::path CPathHelper::ResolveStoredPath(const std::string& stored,
                                                      const std::filesystem::path& designFolder,
                                                      bool createFolders)

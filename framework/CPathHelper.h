@@ -74,6 +74,10 @@ public:
     // exactly that name (the first such in the listing's order); folder / name when none matches.
     static std::filesystem::path FindIgnoringCase(const std::filesystem::path& folder,
                                                   const std::string& name);
+    // The path taken from the current folder, without "." and ".." parts; the path as it is when
+    // the current folder cannot be known. A design keeps such a path, so that neither its own
+    // folder nor the folders below it depend on the current folder.
+    static std::string AbsolutePath(const std::string& path);
     // Translates a Windows path stored in a design ("C:\GERBER", "A:\", "\LIB\X.SHP") into a
     // path on this system, leaving the stored text as it is. A drive or a leading backslash names
     // the design's own folder; backslashes separate folders, each found there without regard to

@@ -79,16 +79,27 @@ std::string PadLeft(const std::string& text, size_t width)
     return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
 
+std::filesystem::path OutputFolderOf(const std::string& jobFolder,
+                                     const std::filesystem::path& designFolder,
+                                     const std::string& title)
+{
+    const std::string stored = jobFolder.empty() ? std::string("OUTPUT") : jobFolder;
+    // A stored drive path comes back below the design's folder already; a typed relative one
+    // still has to be put there. Taken from a full design folder, neither is put there twice.
+    const std::filesystem::path design = CPathHelper::AbsolutePath(designFolder.string());
+    std::filesystem::path folder = CPathHelper::ResolveStoredPath(stored, design, false);
+    if (folder.is_relative())
+        folder = design / folder;
+    if (stored.find(':') != std::string::npos)
+        folder /= SafeName(title);
+    return folder.lexically_normal();
+}
+
 std::filesystem::path ResolveOutputFolder(const std::string& jobFolder,
                                           const std::filesystem::path& designFolder,
                                           const std::string& title)
 {
-    const std::string stored = jobFolder.empty() ? std::string("OUTPUT") : jobFolder;
-    std::filesystem::path folder = CPathHelper::ResolveStoredPath(stored, designFolder, true);
-    if (folder.is_relative())
-        folder = designFolder / folder;
-    if (stored.find(':') != std::string::npos)
-        folder /= SafeName(title);
+    const std::filesystem::path folder = OutputFolderOf(jobFolder, designFolder, title);
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (!std::filesystem::is_directory(folder, error))

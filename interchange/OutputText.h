@@ -27,6 +27,10 @@ std::string PadRight(const std::string& text, size_t width);
 // `text` padded with blanks on the left to at least `width` characters, as printf "%Ws".
 std::string PadLeft(const std::string& text, size_t width);
 
+// The folder an output job writes into, as ResolveOutputFolder finds it, without creating it.
+std::filesystem::path OutputFolderOf(const std::string& jobFolder,
+                                     const std::filesystem::path& designFolder,
+                                     const std::string& title);
 // The folder an output job writes into, created when missing: the job's stored folder, or
 // "OUTPUT" when it is empty, translated below the design's folder. A folder with a drive
 // (stored as "C:\GERBER") gets a subfolder named `title`. Empty when the folder cannot be

@@ -618,6 +618,29 @@ TEST_F(CMainFrameTest, FileOutputWritesThePickedJob)
     EXPECT_EQ(frame.GetDocTemplate().GetDocument(0)->GetOutputJobs().GetCurrent(), 2);
 }
 
+// A design named by a path relative to the current folder is known by its full path: its
+// output lands beside it, and it is found again after the current folder changed.
+TEST_F(CMainFrameTest, DesignOpenedByARelativePathWritesItsOutputBesideIt)
+{
+    const fs::path before = fs::current_path();
+    fs::current_path(sandbox.root);
+    auto application = Start({"designs/BOARD.PCB"});
+    fs::current_path(before);
+    CMainFrame& frame = *application->GetMainFrame();
+    const std::vector<std::string> paths = OpenPaths(frame);
+    ASSERT_EQ(paths.size(), 1u);
+    EXPECT_TRUE(fs::path(paths[0]).is_absolute());
+    EXPECT_TRUE(fs::equivalent(paths[0], design));
+    EXPECT_EQ(frame.GetRecentFiles().GetPaths(), paths);
+
+    frame.UpdateCommandUI();
+    services.listPicker.QueueAnswer(1);
+    ASSERT_TRUE(frame.GetRouter().Execute(ID_FILE_OUTPUT));
+    EXPECT_TRUE(fs::exists(folder / "GERBER" / "BOARD" / "BOARD.TXT"));
+    EXPECT_FALSE(fs::exists(folder / "designs"));
+    EXPECT_FALSE(fs::exists(before / "designs"));
+}
+
 // Netlist > Load imports the netlist the user picks into the active design, opens its report,
 // and the design offers to load it again once the file changed.
 TEST_F(CMainFrameTest, NetlistLoadImportsThePickedNetlist)

@@ -47,3 +47,21 @@ TEST(OutputTextFolders, StoredFoldersLieBelowTheDesign)
     EXPECT_EQ(ResolveOutputFolder("D:\\..\\..\\CAM", design, "a/.."), design / "CAM" / "a_..");
     EXPECT_TRUE(fs::is_directory(design / "CAM" / "NC"));
 }
+
+// A design opened by a relative path: its folder counts once, from the current folder.
+TEST(OutputTextFolders, RelativeDesignFolderIsTakenOnce)
+{
+    const CTempFolder temp("wevra-output-relative");
+    const fs::path before = fs::current_path();
+    fs::current_path(temp.Path());
+    const fs::path gerber = ResolveOutputFolder("C:\\GERBER", "gui", "DEMO");
+    const fs::path output = ResolveOutputFolder("", "gui", "DEMO");
+    fs::current_path(before);
+    EXPECT_EQ(gerber.filename(), "DEMO");
+    EXPECT_TRUE(fs::is_directory(temp.Path() / "gui" / "GERBER" / "DEMO"));
+    EXPECT_TRUE(fs::is_directory(temp.Path() / "gui" / "OUTPUT"));
+    EXPECT_FALSE(fs::exists(temp.Path() / "gui" / "gui"));
+    // The folder stays right when the current folder changes after it was found.
+    EXPECT_TRUE(gerber.is_absolute());
+    EXPECT_TRUE(output.is_absolute());
+}
