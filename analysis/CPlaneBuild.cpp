@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <limits>
 #include <new>
+#include <utility>
 
 #include "analysis/CPlaneBuildDocument.h"
 #include "analysis/CRingIndex.h"
@@ -126,6 +127,64 @@ struct Placement {
         return CPoint(SaturateToInt(int64_t(turned.x) + x), SaturateToInt(int64_t(turned.y) + y));
     }
 };
+
+// The outline of an oval filling the box (pad frame): two half circles of half the short side
+// joined by straight sides, its arcs drawn as the guides draw them.
+std::vector<CPoint> OvalOutline(int64_t l, int64_t t, int64_t r, int64_t b)
+{
+    const int64_t radius = std::min(r - l, b - t) / 2;
+    const int32_t mx = SaturateToInt((l + r) / 2);
+    const int32_t my = SaturateToInt((t + b) / 2);
+    std::vector<CPoint> outline;
+    const auto visit = [&](CPoint p) { outline.push_back(p); };
+    if (r - l >= b - t) {
+        ForArcPoints(CPoint(SaturateToInt(r - radius), my), 270.0, 90.0, int32_t(radius), visit);
+        ForArcPoints(CPoint(SaturateToInt(l + radius), my), 90.0, 270.0, int32_t(radius), visit);
+    } else {
+        ForArcPoints(CPoint(mx, SaturateToInt(t + radius)), 0.0, 180.0, int32_t(radius), visit);
+        ForArcPoints(CPoint(mx, SaturateToInt(b - radius)), 180.0, 360.0, int32_t(radius), visit);
+    }
+    return outline;
+}
+
+// Twice the ring's area, positive when it runs clockwise on the board (y grows downwards).
+int64_t SignedArea(std::span<const CPoint> ring)
+{
+    int64_t twice = 0;
+    for (size_t k = 0; k < ring.size(); ++k) {
+        const CPoint a = ring[k];
+        const CPoint b = ring[(k + 1) % ring.size()];
+        twice += int64_t(a.x) * b.y - int64_t(b.x) * a.y;
+    }
+    return twice;
+}
+
+// The part of a convex ring where sx * x >= c and sy * y >= c: one quadrant of the pad frame
+// with the channel along each axis left out.
+std::vector<CPoint> ClipToQuadrant(std::vector<CPoint> ring, int32_t sx, int32_t sy, int64_t c)
+{
+    for (const bool alongX : {true, false}) {
+        const auto side = [&](CPoint p) {
+            return alongX ? sx * int64_t(p.x) - c : sy * int64_t(p.y) - c;
+        };
+        std::vector<CPoint> kept;
+        for (size_t k = 0; k < ring.size(); ++k) {
+            const CPoint a = ring[k];
+            const CPoint b = ring[(k + 1) % ring.size()];
+            const int64_t fa = side(a);
+            const int64_t fb = side(b);
+            if (fa >= 0)
+                kept.push_back(a);
+            if ((fa < 0) != (fb < 0)) {
+                const double t = double(fa) / double(fa - fb);
+                kept.emplace_back(RoundToInt(a.x + t * (double(b.x) - a.x)),
+                                  RoundToInt(a.y + t * (double(b.y) - a.y)));
+            }
+        }
+        ring = std::move(kept);
+    }
+    return ring;
+}
 
 Placement PlaceOf(const CPad& pad, int32_t x, int32_t y, int32_t rotation)
 {
@@ -562,6 +621,25 @@ void CPlaneBuild::AddThermal(const CPad& pad, int32_t x, int32_t y, bool mirrore
             std::vector<CPoint> ring{corner};
             ForArcPoints(corner, q.from, q.from + 90.0, r, [&](CPoint p) { ring.push_back(p); });
             ring.push_back(corner);
+            m_thermalRings.push_back(std::move(ring));
+        }
+        return;
+    }
+    if (shape == PAD_OVAL) {
+        // The oval grown as the other shapes are, cut into the same four quadrant pieces.
+        const std::vector<CPoint> outline = OvalOutline(x1 - p, y1 - p, x2 + p, y2 + p);
+        for (const auto& [sx, sy] :
+             {std::pair(1, -1), std::pair(1, 1), std::pair(-1, 1), std::pair(-1, -1)}) {
+            std::vector<CPoint> ring = ClipToQuadrant(outline, sx, sy, c);
+            if (ring.size() < 3)
+                continue;
+            // The pieces run round as the rectangular ones do.
+            if (SignedArea(ring) > 0)
+                std::reverse(ring.begin(), ring.end());
+            for (CPoint& point : ring)
+                point = place(point.x, point.y);
+            AddRingGuides(ring);
+            ring.push_back(ring.front());
             m_thermalRings.push_back(std::move(ring));
         }
         return;

@@ -324,6 +324,51 @@ TEST_F(CPlaneBuildTest, FillKeepsClearOfOtherNetsCopperAndInsideTheOutline)
     }
 }
 
+// An oval pin of the plane's own net, turned three ways: the fill keeps a relief round it and
+// reaches it by spokes along its axes, as round and square pins get.
+TEST_F(CPlaneBuildTest, OvalPinsOfThePlanesNetGetAThermalRelief)
+{
+    const int32_t oval = board.AddPadStack(PAD_OVAL, -12000, -5000, 12000, 5000);
+    const std::array<int32_t, 3> angles{0, 45000, 90000};
+    for (size_t k = 0; k < angles.size(); ++k)
+        board.nets[1]->AddPin(60000 + int32_t(k) * 60000, 60000, 0, 0, oval, angles[k], k == 2, 3);
+    CPour& plane = board.AddPlane(1, LAYER_TOP, 0, 0, 240000, 120000);
+    plane.SetSeed(CPoint(3000, 3000));
+    FillAndExpectItClean(plane);
+
+    // Pad-frame points a pen's half outside the pad, clear of the spokes: the relief is the
+    // pad grown by one and a half pens, the fill's edge stroke takes half a pen of that.
+    const int32_t half = plane.GetPenWidth() / 2;
+    std::vector<CPoint> gap;
+    for (int32_t sx : {-1, 1}) {
+        for (int32_t sy : {-1, 1}) {
+            gap.emplace_back(sx * 6000, sy * (5000 + half));
+            for (double degrees : {30.0, 60.0}) {
+                const double a = degrees * M_PI / 180.0;
+                gap.emplace_back(sx * int32_t(7000 + (5000 + half) * std::cos(a)),
+                                 sy * int32_t((5000 + half) * std::sin(a)));
+            }
+        }
+    }
+    const std::vector<Stroke> strokes = FillStrokesOf(plane);
+    for (size_t k = 0; k < angles.size(); ++k) {
+        const CPoint pin(60000 + int32_t(k) * 60000, 60000);
+        SCOPED_TRACE("angle " + std::to_string(angles[k]));
+        EXPECT_LE(NearestFillVertex(plane, pin), 8) << "a spoke reaches the pin";
+        for (const CPoint& local : gap) {
+            const CPoint turned = RotatePoint(local.x, local.y, angles[k]);
+            const CPoint at(pin.x + turned.x, pin.y + turned.y);
+            int32_t nearest = INT32_MAX;
+            for (const Stroke& stroke : strokes) {
+                CPoint foot;
+                nearest = std::min(nearest,
+                                   std::abs(PointToSegmentDistance(stroke.a, stroke.b, at, foot)));
+            }
+            EXPECT_GE(nearest, half - 2) << "copper at (" << local.x << "," << local.y << ")";
+        }
+    }
+}
+
 TEST_F(CPlaneBuildTest, FillKeepsClearOfHolesTextsAndASeedOnCopper)
 {
     // A via whose inner-layer pad is missing still has its plated hole there.
