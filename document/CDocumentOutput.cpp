@@ -39,10 +39,7 @@ bool CDocumentOutput::RunOutputJob(const std::function<void()>& print)
     if (chosen < 0 || chosen >= jobs.GetCount())
         return false;
 
-    for (int32_t i = 0; i < m_document.GetPlaneCount(); ++i) {
-        if (m_document.GetPlane(i).GetFillStrokes().GetSize() == 0)
-            RefillPlane(i);
-    }
+    FillUnfilledPlanes();
     jobs.SetCurrent(chosen);
     const COutput& job = *jobs.GetJob(chosen);
     if (job.GetItemCount() == 0)
@@ -62,6 +59,14 @@ bool CDocumentOutput::RunOutputJob(const std::function<void()>& print)
             print();
     }
     return true;
+}
+
+void CDocumentOutput::FillUnfilledPlanes()
+{
+    for (int32_t i = 0; i < m_document.GetPlaneCount(); ++i) {
+        if (m_document.GetPlane(i).GetFillStrokes().GetSize() == 0)
+            RefillPlane(i);
+    }
 }
 
 const COutputArray& CDocumentOutput::GetOutputJobs() const

@@ -20,6 +20,9 @@ public:
     // user cancelled the choice (nothing changed), true otherwise, also when the job produced
     // nothing.
     bool RunOutputJob(const std::function<void()>& print);
+    // Fills every plane that has no fill yet, in list order: a design just opened holds none,
+    // and what goes out of the program shows the copper the planes will have.
+    void FillUnfilledPlanes();
 
     const COutputArray& GetOutputJobs() const override;
     std::string GetDesignTitle() const override;

@@ -1,5 +1,6 @@
 #include "document/CJobPrintout.h"
 
+#include "document/CDocumentOutput.h"
 #include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CPrintJob.h"
@@ -47,6 +48,7 @@ bool CJobPrintout::Prepare(CPrintSetup& setup)
         CServices::Messages().MessageBox(noWindowsJobText, CResString::Load(IDS_APP_TITLE));
         return false;
     }
+    CDocumentOutput(m_document).FillUnfilledPlanes();
     const COutput& job = *m_document.GetOutputJobs().GetJob(m_job);
     setup.title = m_document.GetDesignName();
     setup.landscape = job.GetOrientation() == COutput::orientationLandscape;

@@ -16,7 +16,8 @@ public:
     explicit CJobPrintout(CWevraDoc& document, std::string pdfPath = {});
 
     // The job's orientation; the job's own printer unless it uses the default printer or its
-    // printer is gone. Without a printing job the user is told to define one.
+    // printer is gone. Without a printing job the user is told to define one. Planes without a
+    // fill are filled, so that the pages show their copper.
     bool Prepare(CPrintSetup& setup) override;
     int32_t GetPageCount() const override;
     bool PaintPage(CPrintJob& job, int32_t page) override;

@@ -30,6 +30,7 @@
 #include "model/CComponentArray.h"
 #include "model/COutput.h"
 #include "model/COutputArray.h"
+#include "model/CPour.h"
 #include "resources/CommandIds.h"
 #include "tests/editor/DemoWindowTest.h"
 #include "tests/support/PdfPages.h"
@@ -247,6 +248,30 @@ TEST_F(CPrintPreviewTest, PreviewFromTheMenuShowsTheActiveViewsPages)
     QApplication::processEvents();
     ASSERT_EQ(child->GetActiveView(), child->GetLeftPane());
     EXPECT_EQ(PreviewFromMenu(), CPlacingInfo::PageCount(document->GetComponents().GetCount()));
+    EXPECT_TRUE(services.messages.Shown().empty());
+}
+
+// A design just opened holds no plane fill: the preview and the printout fill the planes
+// first, so that the pages show the copper the board will have.
+TEST_F(CPrintPreviewTest, PreviewAndPrintFillThePlanesOfADesignJustOpened)
+{
+    UseQtDialogs();
+    ASSERT_EQ(document->GetPlaneCount(), 1);
+    CPour& plane = *document->GetPlanes()[0];
+    ASSERT_EQ(plane.GetFillStrokes().GetSize(), 0);
+    EXPECT_GT(PreviewFromMenu(), 0);
+    EXPECT_GT(plane.GetFillStrokes().GetSize(), 0);
+
+    CServices::SetPrintDialogs(&services.printDialogs);
+    services.printers.printers = {"Office"};
+    services.printers.defaultPrinter = "Office";
+    plane.DeleteFill();
+    services.printDialogs.QueuePrint([](CPrintSetup&, CPrintRange&) { return true; });
+    QAction* print = Item(ID_FILE_PRINT);
+    ASSERT_NE(print, nullptr);
+    print->trigger();
+    ASSERT_EQ(services.printers.printed.size(), 1u);
+    EXPECT_GT(plane.GetFillStrokes().GetSize(), 0);
     EXPECT_TRUE(services.messages.Shown().empty());
 }
 
