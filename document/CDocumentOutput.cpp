@@ -1,32 +1,23 @@
 #include "document/CDocumentOutput.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "document/CPlacingInfo.h"
 #include "document/CWevraDoc.h"
 #include "framework/CListPickerService.h"
+#include "framework/CMessageService.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "interchange/CDrillOut.h"
 #include "interchange/CGerberWriter.h"
+#include "interchange/COutputFiles.h"
 #include "model/COutput.h"
 #include "model/COutputArray.h"
 #include "model/COutputDevice.h"
 #include "model/CPour.h"
 #include "resources/CommandIds.h"
 #include "resources/StringIds.h"
-
-namespace {
-
-bool IsGerberDevice(const std::string& device)
-{
-    for (const int32_t i : {COutputDevice::gerberSingle23, COutputDevice::gerberSingle24,
-                            COutputDevice::gerber23, COutputDevice::gerber24}) {
-        if (device == COutputDevice::Name(i))
-            return true;
-    }
-    return false;
-}
-
-} // namespace
 
 bool CDocumentOutput::RunOutputJob(const std::function<void()>& print)
 {
@@ -45,11 +36,13 @@ bool CDocumentOutput::RunOutputJob(const std::function<void()>& print)
     if (job.GetItemCount() == 0)
         return true;
 
+    if (!MayReplaceOtherJobsFiles(chosen))
+        return true;
     const std::string& device = job.GetDevice();
-    if (IsGerberDevice(device)) {
+    if (COutputFiles::IsGerberDevice(device)) {
         CGerberWriter writer(*this);
         writer.Write(chosen);
-    } else if (device == COutputDevice::Name(COutputDevice::excellon)) {
+    } else if (COutputFiles::IsDrillDevice(device)) {
         for (int32_t item = 0; item < job.GetItemCount(); ++item) {
             CDrillOut drill;
             drill.Write(chosen, item, *this);
@@ -57,6 +50,50 @@ bool CDocumentOutput::RunOutputJob(const std::function<void()>& print)
     } else if (device == COutputDevice::Name(COutputDevice::windows)) {
         if (print)
             print();
+    }
+    return true;
+}
+
+bool CDocumentOutput::MayReplaceOtherJobsFiles(int32_t chosen)
+{
+    const COutputArray& jobs = m_document.GetOutputJobs();
+    const COutput& job = *jobs.GetJob(chosen);
+    const std::string title = GetDesignTitle();
+    const std::filesystem::path folder = COutputFiles::Folder(job, title, GetDesignFolder());
+    const std::vector<std::string> ours = COutputFiles::Names(job, title);
+    std::string others;
+    std::vector<std::filesystem::path> theirs;
+    for (int32_t i = 0; i < jobs.GetCount(); ++i) {
+        const COutput& other = *jobs.GetJob(i);
+        if (i == chosen || COutputFiles::Folder(other, title, GetDesignFolder()) != folder)
+            continue;
+        // Jobs whose files are all named apart share a folder in peace (photoplots beside the
+        // drill program); where one name is shared, a folder holding both would mix them.
+        const std::vector<std::string> names = COutputFiles::Names(other, title);
+        const bool shared = std::any_of(names.begin(), names.end(), [&](const std::string& n) {
+            return std::find(ours.begin(), ours.end(), n) != ours.end();
+        });
+        std::vector<std::filesystem::path> present;
+        std::error_code error;
+        for (const std::string& name : names) {
+            if (shared && std::filesystem::exists(folder / name, error))
+                present.push_back(folder / name);
+        }
+        if (present.empty())
+            continue;
+        others += (others.empty() ? "\"" : ", \"") + other.GetJobName() + "\"";
+        theirs.insert(theirs.end(), present.begin(), present.end());
+    }
+    if (theirs.empty())
+        return true;
+    if (CServices::Messages().MessageBox(CResString::LoadWith(IDS_REPLACE_OTHER_JOBS_FILES, others),
+                                         job.GetJobName(), MB_YESNO, MB_ICONQUESTION) != IDYES)
+        return false;
+    // The folder then holds this job's files alone: none of the other jobs is left beside them
+    // to pass for part of this output.
+    for (const std::filesystem::path& path : theirs) {
+        std::error_code error;
+        std::filesystem::remove(path, error);
     }
     return true;
 }

@@ -44,5 +44,9 @@ public:
     const CWevraFont& GetFont() const override;
 
 private:
+    // Asks before the job writes into a folder where another job of the design left files of
+    // the names it writes; yes removes those files. False when the user says no.
+    bool MayReplaceOtherJobsFiles(int32_t job);
+
     CWevraDoc& m_document;
 };

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/CMessageService.h"
 #include "resources/CommandIds.h"
 #include "tests/interchange/GerberTestBoard.h"
 
@@ -105,4 +106,38 @@ TEST_F(CDocumentOutputRun, GerberDrillAndPrintJobs)
     EXPECT_TRUE(Run(3));
     EXPECT_EQ(prints, 1);
     EXPECT_EQ(doc->GetOutputJobs().GetCurrent(), 3);
+}
+
+// Two jobs writing files of one name into one folder: a job asks before it writes there while
+// files of the other are present. No leaves every file as it was; yes leaves the folder to the
+// job alone, with no file of the other left over to pass for part of its output.
+TEST_F(CDocumentOutputRun, JobsSharingAFolderAskBeforeReplacingEachOthersFiles)
+{
+    const int32_t silk =
+        AddJob(gerberLayers24, "C:\\GERBER", {{"SILK", {LAYER_SILK_TOP}}, {"TOP", {LAYER_TOP}}});
+    const int32_t drill = AddJob(excellon, "C:\\EXCELLON", {{"D1", {LAYER_DRILL}}});
+    const fs::path gerber = temp.Path() / "GERBER" / "BOARD";
+    EXPECT_TRUE(Run(1));
+    EXPECT_TRUE(Run(2));
+    EXPECT_TRUE(services.messages.Shown().empty());
+    const std::string report = ReadBytes(gerber / "BOARD.TXT");
+
+    services.messages.QueueAnswer(IDNO);
+    EXPECT_TRUE(Run(silk));
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_NE(services.messages.Shown()[0].text.find("\"Job 1\""), std::string::npos);
+    EXPECT_EQ(services.messages.Shown()[0].buttons, MB_YESNO);
+    EXPECT_EQ(ReadBytes(gerber / "BOARD.TXT"), report);
+    EXPECT_FALSE(fs::exists(gerber / "BOARD_SILK.GBR"));
+    EXPECT_TRUE(fs::exists(gerber / "BOARD_BOTTOM.GBR"));
+
+    services.messages.QueueAnswer(IDYES);
+    EXPECT_TRUE(Run(silk));
+    services.messages.QueueAnswer(IDYES);
+    EXPECT_TRUE(Run(drill));
+    EXPECT_EQ(services.messages.Shown().size(), 3u);
+    EXPECT_EQ(Files(),
+              (std::vector<std::string>{"EXCELLON/board/board.e01", "EXCELLON/board/board.t01",
+                                        "GERBER/BOARD/BOARD.TXT", "GERBER/BOARD/BOARD_SILK.GBR",
+                                        "GERBER/BOARD/BOARD_TOP.GBR"}));
 }

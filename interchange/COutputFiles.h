@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class COutput;
+
+// Where an output job writes and under which names, as the Gerber and drill writers name
+// their files, so that one job can tell which files of the folder another job of the design
+// wrote.
+class COutputFiles {
+public:
+    // The job's device writes files: a Gerber format or the drill program.
+    static bool IsGerberDevice(const std::string& device);
+    static bool IsDrillDevice(const std::string& device);
+
+    // The folder the job writes into (not created), for the design of that title and folder.
+    static std::filesystem::path Folder(const COutput& job, const std::string& designTitle,
+                                        const std::filesystem::path& designFolder);
+    // The names of the files the job writes into its folder; none for a device that writes no
+    // file.
+    static std::vector<std::string> Names(const COutput& job, const std::string& designTitle);
+
+    // The file title of a Gerber job's files, and of a drill job's.
+    static std::string GerberTitle(const std::string& designTitle);
+    static std::string DrillTitle(const std::string& designTitle);
+};
