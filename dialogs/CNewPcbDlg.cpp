@@ -283,8 +283,11 @@ bool CNewPcbDlg::CreateDesign()
     m_document.SetDesignPath(path);
     m_document.SetNetlistTime(0);
     if (m_link->isChecked()) {
+        // The file as it is named on disk, whatever the case of its extension.
         const std::string netlist =
-            Join(m_netlistFolder, CQtText::ToPath(m_netlistName->text()) + ".NET");
+            CPathHelper::FindIgnoringCase(m_netlistFolder,
+                                          CQtText::ToPath(m_netlistName->text()) + ".NET")
+                .string();
         if (CPathHelper::IsExistingFile(netlist)) {
             m_document.SetNetlistPath(netlist);
             CNetlistImport import;

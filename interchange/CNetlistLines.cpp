@@ -7,11 +7,15 @@
 namespace {
 
 constexpr char dosEndOfFile = '\x1A';
+// Editors that save as UTF-8 may start the file with it; it belongs to no line.
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 } // namespace
 
 CNetlistLines::CNetlistLines(std::string bytes) : m_bytes(std::move(bytes))
 {
+    if (m_bytes.starts_with(byteOrderMark))
+        m_bytes.erase(0, byteOrderMark.size());
     if (!m_bytes.empty() && m_bytes.back() == dosEndOfFile)
         m_bytes.pop_back();
 }

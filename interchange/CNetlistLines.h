@@ -8,7 +8,8 @@
 // A netlist text file as lines, read whole. A line ends at LF, CR LF or a lone CR and comes
 // without its end; a last line without an end is a line too, and a DOS end-of-file mark after
 // the last line is dropped. Lines are numbered from 1 as an editor shows them, so that reports
-// can point at them. The bytes are kept as they are (Windows-1252).
+// can point at them. The bytes are kept as they are (Windows-1252); a UTF-8 byte order mark
+// before the first line is dropped.
 class CNetlistLines {
 public:
     CNetlistLines() = default;

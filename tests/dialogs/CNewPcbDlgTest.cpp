@@ -10,6 +10,7 @@
 #include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "model/CLengthText.h"
+#include "model/CNetArray.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CFakeServices.h"
@@ -139,6 +140,29 @@ TEST_F(CNewPcbDlgTest, UnitsAndAMissingTemplate)
     EXPECT_EQ(oks, 1);
     EXPECT_EQ(services.messages.ShownTexts().size(), 2u);
     EXPECT_TRUE(fs::exists(designs / "NEW_PCB" / "NEW_PCB.PCB"));
+}
+
+// The netlist is found as it is named on disk, whatever the case of its extension.
+TEST_F(CNewPcbDlgTest, ALinkedNetlistIsImportedWhateverItsExtensionsCase)
+{
+    const fs::path netlist = folder / "nets" / "demo.net";
+    fs::create_directories(netlist.parent_path());
+    std::ofstream(netlist, std::ios::binary) << "/GND R1(2)\r\n/VCC R1(1)\r\n";
+    std::ofstream(folder / "nets" / "demo.cmp", std::ios::binary)
+        << "10K                 R1                  0805\r\n";
+    services.fileDialogs.QueueFile(netlist.string());
+
+    CWevraDoc document;
+    ASSERT_EQ(Run(document,
+                  [](QWidget* dialog) {
+                      Click(dialog, CNewPcbDlg::idLinkNetlist);
+                      Click(dialog, CNewPcbDlg::idBrowseNetlist);
+                      Click(dialog, CWevraDialog::idOk);
+                  }),
+              CWevraDialog::idOk);
+    EXPECT_EQ(document.GetNetlistPath(), netlist.string());
+    ASSERT_EQ(document.GetNets().GetCount(), 3);
+    EXPECT_EQ(document.GetNets().GetNetName(1), "GND");
 }
 
 } // namespace

@@ -136,6 +136,26 @@ TEST_P(CNetlistImportSampleTest, ImportsIntoANewBoard)
     EXPECT_EQ(doc->GetMessages().front(), "Updating project");
 }
 
+// Editors that save as UTF-8 put a byte order mark before the first line: it is no part of the
+// first net, component block or column.
+TEST_P(CNetlistImportSampleTest, AByteOrderMarkLosesNothing)
+{
+    const std::string mark = "\xEF\xBB\xBF";
+    const Sample& sample = GetParam();
+    const std::filesystem::path net = Write(sample.netName, mark + sample.netText);
+    if (sample.listName != nullptr)
+        Write(sample.listName, mark + sample.listText);
+
+    CNetlistImport import;
+    ASSERT_TRUE(import.Run(*doc, net));
+    EXPECT_EQ(NetlistFormatName(import.GetFormat()), sample.dialect);
+    EXPECT_EQ(import.GetErrorFlags(), 0u);
+    EXPECT_EQ(References(), (std::vector<std::string>{"R1", "R2", "U1"}));
+    EXPECT_EQ(doc->GetComponents().GetType(0), "10K");
+    EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"SIG", "GND"}));
+    EXPECT_EQ(PadNets("U1"), (std::vector<std::string>{"VCC", "SIG", "", "GND"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Dialects, CNetlistImportSampleTest, ::testing::ValuesIn(samples),
                          [](const ::testing::TestParamInfo<Sample>& info) {
                              std::string name = info.param.dialect;
