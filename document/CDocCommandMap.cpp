@@ -43,7 +43,6 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
     });
     OnUpdate(ID_FILE_OUTPUT, [&doc](CCmdUI& ui) { ui.Enable(doc.GetOutputJobs().GetCount() > 0); });
 
-    OnCommand(ID_NETLIST_LOAD, [&doc] { CDocumentNetlist(doc).LoadFromUser(); });
     OnUpdate(ID_NETLIST_LOAD, [&doc](CCmdUI& ui) { ui.Enable(!doc.IsShapeDocument()); });
     OnCommand(ID_FILE_EXPORT_EXPORT_PLY_CNF_CMP_FORMAT,
               [&doc] { CDocumentDosExport(doc).ExportFromUser(); });

@@ -2,13 +2,17 @@
 
 #include <filesystem>
 #include <optional>
+#include <system_error>
 
+#include "document/CConfigFiles.h"
+#include "document/CDocumentFrame.h"
 #include "document/CWevraDoc.h"
 #include "framework/CFileDialogService.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
 #include "interchange/CMentorNetlist.h"
 #include "interchange/CNetlistImport.h"
+#include "model/CNetArray.h"
 
 namespace {
 
@@ -19,24 +23,48 @@ constexpr char netlistFilter[] = "Netlist (*.NET *.net *.Net)";
 std::string CDocumentNetlist::StartFolder() const
 {
     const std::string& netlist = m_document.GetNetlistPath();
-    return netlist.empty() ? m_document.GetDesignFolder()
-                           : std::filesystem::path(netlist).parent_path().string();
+    if (!netlist.empty())
+        return std::filesystem::path(netlist).parent_path().string();
+    const CConfigFiles* files = CDocumentFrame::Get().GetConfigFiles();
+    std::error_code error;
+    if (files != nullptr && !files->m_netlistDirectory.empty() &&
+        std::filesystem::is_directory(files->m_netlistDirectory, error))
+        return files->m_netlistDirectory;
+    return m_document.GetDesignFolder();
 }
 
-bool CDocumentNetlist::LoadFromUser()
+bool CDocumentNetlist::Backup()
 {
-    const std::optional<std::string> chosen =
-        CServices::FileDialogs().ChooseOpenFile("Load Netlist", StartFolder(), netlistFilter);
-    if (!chosen)
+    const CConfigFiles* configured = CDocumentFrame::Get().GetConfigFiles();
+    return !m_document.GetBackup()
+                .Backup(configured != nullptr ? *configured : CConfigFiles())
+                .empty();
+}
+
+std::optional<std::string> CDocumentNetlist::ChooseNetlist() const
+{
+    return CServices::FileDialogs().ChooseOpenFile("Load Netlist", StartFolder(), netlistFilter);
+}
+
+bool CDocumentNetlist::LoadChosen(const std::string& path)
+{
+    if (!Backup())
         return false;
-    return Load(*chosen);
+    m_document.GetNets().ClearErrors();
+    return Load(path);
+}
+
+bool CDocumentNetlist::Reload()
+{
+    return Backup() && Load(m_document.GetNetlistPath());
 }
 
 bool CDocumentNetlist::Load(const std::string& path)
 {
     CNetlistImport import;
     const bool result = import.Run(m_document, path);
-    m_document.SetModified();
+    if (import.ChangedDesign())
+        m_document.SetModified();
     m_document.RedrawBoardViews();
     return result;
 }

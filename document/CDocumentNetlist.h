@@ -1,30 +1,39 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 class CWevraDoc;
 
 // The netlist commands of a design: Netlist > Load with the file the user picks, and the
-// reload the board view offers when the netlist file changed after the last load (both run the
-// netlist import on the design through Load); Netlist > Save writes the design's netlist in the
-// Mentor dialect.
+// reload the board view offers when the netlist file changed after the last load (both back the
+// design up and then run the netlist import on it through Load); Netlist > Save writes the
+// design's netlist in the Mentor dialect.
 class CDocumentNetlist {
 public:
     explicit CDocumentNetlist(CWevraDoc& document) : m_document(document) {}
 
-    // Asks for a ".NET" file, starting in the folder of the design's netlist (else the
-    // design's), and loads it. False when the user cancelled or the import was not done.
-    bool LoadFromUser();
-    // Imports or forward-annotates the netlist; the views follow. The import's result.
+    // Asks for a ".NET" file to load; nothing when the user cancelled.
+    std::optional<std::string> ChooseNetlist() const;
+    // Netlist > Load with the chosen file: a backup of the design as it stands, the design-rule
+    // error marks cleared, then the import. False, importing nothing, when the backup could not
+    // be written (the user was told why).
+    bool LoadChosen(const std::string& path);
+    // The reload of the design's netlist: a backup, then the import.
+    bool Reload();
+    // Imports or forward-annotates the netlist; the views follow. The design is marked modified
+    // only when the import changed it. The import's result.
     bool Load(const std::string& path);
-    // Asks for a ".NET" file name in the folder of the design's netlist (else the design's) and
-    // writes the Mentor part list and net list there. False when the user cancelled or a file
-    // could not be written (the user was told which).
+    // Asks for a ".NET" file name and writes the Mentor part list and net list there. False
+    // when the user cancelled or a file could not be written (the user was told which).
     bool SaveFromUser();
 
 private:
-    // The folder of the design's netlist, else the design's.
+    // The folder the file dialogs start in: the design's netlist's, else the configured netlist
+    // folder, else the design's.
     std::string StartFolder() const;
+    // A numbered backup whatever the timing settings say; false when it could not be written.
+    bool Backup();
 
     CWevraDoc& m_document;
 };

@@ -416,6 +416,7 @@ void CWevraView::RegisterCommands(CCommandTarget& target)
     target.OnCommand(ID_EDIT_CUT, [this] { OnEditCut(); });
     target.OnUpdate(ID_EDIT_CUT, [](CCmdUI& ui) { ui.Enable(false); });
     target.OnCommand(ID_OTHER_DOC_JUST_LOADED, [this] { OnDocJustLoaded(); });
+    target.OnCommand(ID_NETLIST_LOAD, [this] { OnNetlistLoad(); });
     target.OnCommand(ID_TOOLS_PINSWAPPING, [this] {
         m_document.SetMode(ID_TOOLS_PINSWAPPING);
         m_dispatch->FollowPinSwapMode();
@@ -449,12 +450,19 @@ void CWevraView::OnDocJustLoaded()
         m_netlistWatch = false;
         return;
     }
-    CMainFrame* frame = GetMainFrame();
-    CConfigFiles files;
-    if (frame != nullptr && frame->GetConfig() != nullptr)
-        files = frame->GetConfig()->Files();
-    m_document.GetBackup().Backup(files);
-    if (CDocumentNetlist(m_document).Load(m_document.GetNetlistPath()))
+    if (CDocumentNetlist(m_document).Reload())
+        m_document.RedrawLeftPane(-1);
+}
+
+void CWevraView::OnNetlistLoad()
+{
+    const std::optional<std::string> chosen = CDocumentNetlist(m_document).ChooseNetlist();
+    if (!chosen)
+        return;
+    // A netlist the user loads is watched again, also after the offer to reload was declined.
+    m_netlistWatch = true;
+    m_netlistOffered = {};
+    if (CDocumentNetlist(m_document).LoadChosen(*chosen))
         m_document.RedrawLeftPane(-1);
 }
 

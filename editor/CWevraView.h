@@ -198,6 +198,8 @@ private:
     // netlist file's time it offered last, so that the prompt comes once for each change of
     // the file and not again whenever a message box gives the focus back.
     void OnDocJustLoaded();
+    // Netlist > Load.
+    void OnNetlistLoad();
     bool m_netlistWatch = true;
     // A shape document without a library to edit asks for one when the view gets the focus.
     bool m_askOnFocus = true;

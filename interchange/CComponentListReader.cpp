@@ -1,5 +1,6 @@
 #include "interchange/CComponentListReader.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "interchange/CNetlistLines.h"
@@ -29,6 +30,13 @@ bool IsBlankLine(const std::string& line)
 constexpr size_t mentorPartColumn = 20;
 
 } // namespace
+
+bool CComponentRecord::IsName(const std::string& text)
+{
+    return !text.empty() && std::none_of(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == '\x7F';
+    });
+}
 
 CComponentListReader::CComponentListReader(NetlistFormat format, CNetlistLines& lines)
     : m_format(format), m_lines(lines)

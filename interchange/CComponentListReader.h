@@ -17,8 +17,13 @@ struct CComponentRecord {
     int32_t line = 0;
     std::string text;
 
+    // A reference of text: control bytes (a zeroed or binary file) name no component.
+    bool HasReference() const { return IsName(reference); }
     // A record without a reference or without a shape cannot be placed.
-    bool IsComplete() const { return !reference.empty() && !shape.empty(); }
+    bool IsComplete() const { return HasReference() && IsName(shape); }
+
+private:
+    static bool IsName(const std::string& text);
 };
 
 // Reads the component list of a dialect record by record: a Calay or Mentor ".CMP" in columns,

@@ -1,9 +1,11 @@
 #include "interchange/CNetlistImport.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <ctime>
 #include <functional>
+#include <numeric>
 #include <system_error>
 #include <unordered_map>
 
@@ -24,6 +26,8 @@
 #include "resources/CommandIds.h"
 
 namespace {
+
+constexpr char notNetlistText[] = "No netlist of a known kind in the file";
 
 // A file name as the messages and the report show it (they are Windows-1252 text).
 std::string PathText(const std::filesystem::path& path)
@@ -123,6 +127,7 @@ bool CNetlistImport::Run(CNetlistDocument& document, const std::filesystem::path
 {
     m_document = &document;
     m_errorFlags = 0;
+    m_changed = false;
     if (document.GetComponents().GetCount() < 1)
         return Import(path);
     return Annotate(path);
@@ -142,9 +147,14 @@ bool CNetlistImport::RunSteps(const std::filesystem::path& path, bool forward)
 {
     if (!OpenReport(path, forward ? "Forward Annotate" : "Import Netlist"))
         return false;
-    m_document->SaveUndoState();
+    // The component step takes the undo point once it has read a component to change the
+    // design with.
+    if (!DetectForRun(path))
+        return FinishRun(false, false);
     if (!(forward ? ForwardAnnotate(path) : ImportComponents(path)))
         return FinishRun(false, false);
+    // From here on the pads' nets are read anew.
+    m_changed = true;
     CComponentArray& components = m_document->GetComponents();
     components.SortByReference();
     components.ResetPadArrays();
@@ -231,15 +241,24 @@ NetlistFormat CNetlistImport::DetectFormat(const std::filesystem::path& path)
 {
     const std::filesystem::path netPath = SiblingPath(path, ".NET");
     CNetlistLines lines;
-    if (!lines.Open(netPath)) {
+    m_netFileOpened = lines.Open(netPath);
+    if (!m_netFileOpened) {
         ShowNotFound("'NET' File not found", "Load NET File", netPath);
         return NETLIST_NONE;
     }
-    return DetectFormatOfLines(lines);
+    int32_t dialectLines = 0;
+    const NetlistFormat format = DetectFormatOfLines(lines, &dialectLines);
+    if (dialectLines == 0) {
+        ShowNotFound(notNetlistText, "Load NET File", netPath);
+        return NETLIST_NONE;
+    }
+    return format;
 }
 
-NetlistFormat CNetlistImport::DetectFormatOfLines(CNetlistLines& lines)
+NetlistFormat CNetlistImport::DetectFormatOfLines(CNetlistLines& lines, int32_t* dialectLines)
 {
+    if (dialectLines != nullptr)
+        *dialectLines = 0;
     std::array<int32_t, netlistFormatCount> votes{};
     int32_t examined = 0;
     std::string raw;
@@ -263,13 +282,22 @@ NetlistFormat CNetlistImport::DetectFormatOfLines(CNetlistLines& lines)
         } else if (line == "[" || line == "]" || line == "(" || line == ")") {
             ++votes[NETLIST_TANGO];
         } else if (line.find("PROTEL NETLIST 2.0") != std::string::npos) {
-            return NETLIST_PROTEL;
+            ++votes[NETLIST_PROTEL];
+            break;
         } else if (line.find("multiSIM") != std::string::npos) {
-            return NETLIST_MULTISIM;
+            ++votes[NETLIST_MULTISIM];
+            break;
         } else {
             ++votes[NETLIST_NONE];
         }
     }
+    if (dialectLines != nullptr)
+        *dialectLines = std::accumulate(votes.begin() + NETLIST_CALAY, votes.end(), 0);
+    // The headers decide at once, whatever voted before them.
+    if (votes[NETLIST_PROTEL] > 0)
+        return NETLIST_PROTEL;
+    if (votes[NETLIST_MULTISIM] > 0)
+        return NETLIST_MULTISIM;
     NetlistFormat best = NETLIST_CALAY;
     for (int32_t code = NETLIST_MENTOR; code <= NETLIST_TANGO; ++code) {
         if (votes[size_t(code)] > votes[size_t(best)])
@@ -282,9 +310,11 @@ bool CNetlistImport::DetectForRun(const std::filesystem::path& path)
 {
     m_format = DetectFormat(path);
     if (m_format == NETLIST_NONE) {
-        // Without the net file nothing is read: a component list alone would place parts
+        // Without a net file to read nothing is read: a component list alone would place parts
         // without nets, or delete the board's parts in a forward annotation.
-        SectionMessage("ERROR: Open Netlist: " + PathText(SiblingPath(path, ".NET")));
+        SectionMessage((m_netFileOpened ? std::string("ERROR: ") + notNetlistText + ": "
+                                        : "ERROR: Open Netlist: ") +
+                       PathText(SiblingPath(path, ".NET")));
         return false;
     }
     m_formatName = NetlistFormatName(m_format);
@@ -329,8 +359,6 @@ int32_t CNetlistImport::FindOrImportShape(const std::string& name)
 
 bool CNetlistImport::ImportComponents(const std::filesystem::path& path)
 {
-    if (!DetectForRun(path))
-        return false;
     const std::filesystem::path listPath = SiblingPath(path, ComponentListExtension());
     CNetlistLines lines;
     if (!OpenComponentList(listPath, lines))
@@ -338,16 +366,22 @@ bool CNetlistImport::ImportComponents(const std::filesystem::path& path)
     SectionMessage("Updating project");
     SectionMessage("Load " + m_formatName + " Componentslist: " + PathText(listPath) + "\n");
 
-    CComponentArray& components = m_document->GetComponents();
+    std::vector<CComponentRecord> records;
     CComponentListReader reader(m_format, lines);
-    CComponentRecord record;
-    int32_t records = 0;
-    while (reader.ReadComponentRecord(record)) {
+    for (CComponentRecord record; reader.ReadComponentRecord(record);)
+        records.push_back(std::move(record));
+    // A list that names no component is a wrong or damaged file: the design stays as it is.
+    const bool any =
+        std::any_of(records.begin(), records.end(),
+                    [](const CComponentRecord& record) { return record.IsComplete(); });
+    if (any)
+        m_document->SaveUndoState();
+    CComponentArray& components = m_document->GetComponents();
+    for (const CComponentRecord& record : records) {
         if (!record.IsComplete()) {
             ReportUnreadable(record.line, record.text);
             continue;
         }
-        ++records;
         const std::string names = record.reference + ", " + record.type + ", " + record.shape;
         const int32_t shape = FindOrImportShape(record.shape);
         if (shape < 0) {
@@ -360,7 +394,7 @@ bool CNetlistImport::ImportComponents(const std::filesystem::path& path)
             ItemMessage("Warning: Reference listed twice: " + names);
         }
     }
-    if (records == 0) {
+    if (!any) {
         ShowNotFound("No components found in the component list", "Load Netlist", listPath);
         SectionMessage("ERROR: Load Componentlist: " + PathText(listPath));
         return false;

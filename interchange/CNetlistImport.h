@@ -42,8 +42,9 @@ public:
 
     // Imports or forward-annotates the netlist `path` names (its folder and base name). True
     // when the run completed; after a forward annotation only when no pin or line error was
-    // reported. A run that changed nothing (a report that cannot be written, a missing file)
-    // is false; the user has seen why.
+    // reported. A run that changed nothing (a report that cannot be written, a missing file, a
+    // file of no known kind, a component list that names no component) is false; the user has
+    // seen why.
     bool Run(CNetlistDocument& document, const std::filesystem::path& path);
 
     // For each pin the netlist places in a net, "," + the net's name is appended to the
@@ -58,11 +59,13 @@ public:
                             const std::string& pin, std::vector<std::string>& aliases);
 
     // The dialect of the ".NET" beside the path. NETLIST_NONE, after telling the user, when it
-    // cannot be read.
+    // cannot be read or when no line of it is one of any dialect (an empty, zeroed or foreign
+    // file, which no reader could take a component or a net from).
     NetlistFormat DetectFormat(const std::filesystem::path& path);
     // The dialect of a net file's lines: the first 200 non-blank lines vote, the Protel and
     // MultiSim headers decide at once, ties go to the lower code, no votes give Calay.
-    static NetlistFormat DetectFormatOfLines(CNetlistLines& lines);
+    // `dialectLines`, when given, receives the number of lines examined that a dialect knows.
+    static NetlistFormat DetectFormatOfLines(CNetlistLines& lines, int32_t* dialectLines = nullptr);
 
     // The sibling of the path with that extension (".NET", ".CMP", ".PLC"): the path's folder
     // and base name (up to the last dot of the file name), the extension matched without
@@ -71,6 +74,8 @@ public:
                                              const std::string& extension);
 
     NetlistFormat GetFormat() const { return m_format; }
+    // Whether the last run changed the design: false for a run refused before its first change.
+    bool ChangedDesign() const { return m_changed; }
     uint32_t GetErrorFlags() const { return m_errorFlags; }
     const CNetlistReport& GetReport() const { return m_report; }
 
@@ -88,7 +93,7 @@ private:
     bool ForwardAnnotate(const std::filesystem::path& path);
     bool ReloadNets(const std::filesystem::path& path);
     // Detection, the dialect's name and its component list; false with the report's error
-    // line when the net file is missing.
+    // line when the net file is missing or holds no netlist of a known kind.
     bool DetectForRun(const std::filesystem::path& path);
     std::string ComponentListExtension() const;
     // Opens the component list; false, after telling the user, when it cannot be read.
@@ -112,4 +117,7 @@ private:
     NetlistFormat m_format = NETLIST_NONE;
     std::string m_formatName;
     CNetlistReport m_report;
+    bool m_changed = false;
+    // Whether detection could read the net file, for the report's error line.
+    bool m_netFileOpened = false;
 };

@@ -12,8 +12,6 @@
 
 bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
 {
-    if (!DetectForRun(path))
-        return false;
     const std::filesystem::path listPath = SiblingPath(path, ComponentListExtension());
     SectionMessage("Updating project");
     SectionMessage("Load " + m_formatName +
@@ -28,7 +26,7 @@ bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
     CComponentRecord record;
     CComponentListReader first(m_format, lines);
     while (first.ReadComponentRecord(record)) {
-        if (!record.reference.empty())
+        if (record.HasReference())
             references.push_back(record.reference);
     }
     if (references.empty()) {
@@ -38,6 +36,7 @@ bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
         SectionMessage("ERROR: Load Componentlist: " + CWindows1252::FromUtf8(listPath.string()));
         return false;
     }
+    m_document->SaveUndoState();
     ForwardDeletions(references);
 
     lines.Rewind();

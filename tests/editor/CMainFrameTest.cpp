@@ -23,6 +23,7 @@
 
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
+#include "editor/CConfig.h"
 #include "editor/CDocTemplate.h"
 #include "editor/CLeftPane.h"
 #include "editor/CMainFrame.h"
@@ -36,6 +37,7 @@
 #include "model/CComponentArray.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
+#include "model/CNetErrorRec.h"
 #include "model/COutputArray.h"
 #include "model/CPadStack.h"
 #include "model/CPadStackArray.h"
@@ -105,6 +107,23 @@ protected:
         const fs::path path = folder / name;
         EXPECT_TRUE(document.OnSaveDocument(path.string()));
         return path;
+    }
+
+    // The design holds the shape 0805 and no component; the netlist "demo.net" in
+    // `netFolder` places R1 and R2 in the nets GND and VCC.
+    void WriteNetlistDesign(const fs::path& netFolder)
+    {
+        CWevraDoc document;
+        CShapeLib& cache = document.GetEditableShapeCache();
+        const int32_t shape = cache.AddShape("0805");
+        cache.GetShape(shape)->AddPad(-1000, 0, 0, 0);
+        cache.GetShape(shape)->AddPad(1000, 0, 0, 0);
+        cache.RecalcShapeExtent(shape);
+        ASSERT_TRUE(document.OnSaveDocument(design.string()));
+        fs::create_directories(netFolder);
+        std::ofstream(netFolder / "demo.net") << "/GND R1(2) R2(2)\n/VCC R1(1)\n";
+        std::ofstream(netFolder / "demo.cmp") << "10K                 R1                  0805\n"
+                                                 "4k7                 R2                  0805\n";
     }
 
     std::unique_ptr<CWevraApplication> Start(const std::vector<std::string>& arguments,
@@ -645,18 +664,7 @@ TEST_F(CMainFrameTest, DesignOpenedByARelativePathWritesItsOutputBesideIt)
 // and the design offers to load it again once the file changed.
 TEST_F(CMainFrameTest, NetlistLoadImportsThePickedNetlist)
 {
-    {
-        CWevraDoc document;
-        CShapeLib& cache = document.GetEditableShapeCache();
-        const int32_t shape = cache.AddShape("0805");
-        cache.GetShape(shape)->AddPad(-1000, 0, 0, 0);
-        cache.GetShape(shape)->AddPad(1000, 0, 0, 0);
-        cache.RecalcShapeExtent(shape);
-        ASSERT_TRUE(document.OnSaveDocument(design.string()));
-    }
-    std::ofstream(folder / "demo.net") << "/GND R1(2) R2(2)\n/VCC R1(1)\n";
-    std::ofstream(folder / "demo.cmp") << "10K                 R1                  0805\n"
-                                          "4k7                 R2                  0805\n";
+    WriteNetlistDesign(folder);
     auto application = Start({design.string()});
     CMainFrame& frame = *application->GetMainFrame();
     ASSERT_EQ(OpenPaths(frame).size(), 1u);
@@ -697,6 +705,53 @@ TEST_F(CMainFrameTest, NetlistLoadImportsThePickedNetlist)
     EXPECT_TRUE(frame.GetRouter().Execute(ID_OTHER_DOC_JUST_LOADED));
     EXPECT_EQ(services.messages.ShownTexts().back(), "Netlist is Newer, Reload Netlist?");
     EXPECT_EQ(services.launcher.openedTextFiles.back(), folder / "DEMO FORWARD ANNOTATE.TXT");
+}
+
+// Netlist > Load backs the design up first and clears the design-rule marks. A zeroed netlist
+// is refused and leaves the board and its saved state as they were; a load by the user brings
+// back the reload offer the user had declined.
+TEST_F(CMainFrameTest, NetlistLoadBacksUpAndRefusesADamagedNetlist)
+{
+    const fs::path nets = folder / "nets";
+    WriteNetlistDesign(nets);
+    std::ofstream(nets / "zero.net", std::ios::binary) << std::string(300, '\0');
+    auto application = Start({design.string()});
+    CMainFrame& frame = *application->GetMainFrame();
+    ASSERT_NE(frame.GetConfig(), nullptr);
+    frame.GetConfig()->Files().m_backupDirectory = (folder / "bak").string();
+    frame.GetConfig()->Files().m_netlistDirectory = nets.string();
+    CWevraDoc& doc = *frame.GetDocTemplate().GetDocument(0);
+    frame.UpdateCommandUI();
+    QAction* load = FindItem(*frame.menuBar(), {"&Netlist", "&Load..."});
+    ASSERT_NE(load, nullptr);
+
+    services.fileDialogs.QueueFile((nets / "demo.net").string());
+    load->trigger();
+    EXPECT_EQ(services.fileDialogs.GetFileStartFolders().back(), nets.string());
+    ASSERT_EQ(doc.GetComponents().GetCount(), 2);
+    EXPECT_TRUE(fs::exists(folder / "bak" / "BOARD BAK 01.PCB"));
+
+    doc.SetNetlistTime(doc.GetNetlistTime() - 10);
+    services.messages.QueueAnswer(IDCANCEL);
+    EXPECT_TRUE(frame.GetRouter().Execute(ID_OTHER_DOC_JUST_LOADED));
+    ASSERT_TRUE(doc.OnSaveDocument(design.string()));
+    const Bytes saved = ReadFile(design);
+    doc.GetNets().AddError(CNetErrorRec());
+
+    services.messages.ClearShown();
+    services.fileDialogs.QueueFile((nets / "zero.net").string());
+    load->trigger();
+    ASSERT_EQ(services.messages.ShownTexts().size(), 1u);
+    EXPECT_EQ(services.messages.ShownTexts()[0].rfind("No netlist of a known kind", 0), 0u);
+    EXPECT_TRUE(fs::exists(folder / "bak" / "BOARD BAK 02.PCB"));
+    EXPECT_EQ(doc.GetNets().GetErrorCount(), 0);
+    EXPECT_FALSE(doc.IsModified());
+    ASSERT_TRUE(doc.OnSaveDocument(design.string()));
+    EXPECT_EQ(ReadFile(design), saved);
+
+    services.messages.QueueAnswer(IDCANCEL);
+    EXPECT_TRUE(frame.GetRouter().Execute(ID_OTHER_DOC_JUST_LOADED));
+    EXPECT_EQ(services.messages.ShownTexts().back(), "Netlist is Newer, Reload Netlist?");
 }
 
 // File > Export writes the design as a DOS set into the folder the user picks, and File > Open
