@@ -148,9 +148,13 @@ int32_t CPadArrays::PlaceCircular(CWevraDoc& document, const CDialogService::Cir
     const double step = (last - first) / count;
     const int32_t padStack = DefaultPadStack(document);
 
+    // An arc keeps a pad at both ends; on a whole turn the pad at the last angle would lie on
+    // the first.
+    const bool wholeTurns = RoundToInt((last - first) * 1000.0) % FULL_TURN == 0;
+    const int32_t pads = wholeTurns ? count : count + 1;
     int32_t placed = 0;
     // Each angle from its index: sums of the step would drift and lose or add the last pad.
-    for (int32_t i = 0; i <= count; ++i) {
+    for (int32_t i = 0; i < pads; ++i) {
         const double angle = first + i * step;
         const double rotation = values.incrementRotation ? firstRotation + i * step : firstRotation;
         const int32_t x =

@@ -29,7 +29,8 @@ public:
                                     const CDialogService::RectPadArray& values);
     // count + 1 pads from the first angle to the last, pad i at first + i * (last - first) /
     // count on the circle (angle 0 up the y axis, growing toward x), turned by the first
-    // rotation (plus the angle step per pad when incrementing). Nothing unless the last angle
+    // rotation (plus the angle step per pad when incrementing); count pads when the angles
+    // span whole turns, the last angle being the first's place. Nothing unless the last angle
     // is greater than the first and the count lies in 1..maxCount.
     static int32_t PlaceCircular(CWevraDoc& document, const CDialogService::CircPadArray& values);
 };

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "model/CLengthText.h"
@@ -69,12 +71,27 @@ CDialogService::CircPadArray Circle(const char* first, const char* last, const c
 
 } // namespace
 
-TEST_F(CPadArraysTest, HalfCircleOfFourStepsGivesFivePadsFromTheYAxis)
+TEST_F(CPadArraysTest, AnArcKeepsBothEndsAndAFullCirclePutsNoPadTwice)
 {
     EXPECT_EQ(CPadArrays::PlaceCircular(*doc, Circle("0", "180", "4")), 5);
-    const std::vector<CPoint> expected = {
+    const std::vector<CPoint> half = {
         {0, 128000}, {90509, 90509}, {128000, 0}, {90509, -90509}, {0, -128000}};
-    EXPECT_EQ(NewPads(), expected);
+    EXPECT_EQ(NewPads(), half);
+
+    // The pad at the last angle of a whole turn would lie on the first.
+    for (const auto& [first, last] : {std::pair{"0", "360"}, {"-90", "270"}, {"10", "370.000"}}) {
+        SCOPED_TRACE(std::string(first) + ".." + last);
+        const std::vector<CPoint> before = PadPoints();
+        EXPECT_EQ(CPadArrays::PlaceCircular(*doc, Circle(first, last, "12")), 12);
+        const std::vector<CPoint> all = PadPoints();
+        const std::vector<CPoint> circle(all.begin() + ptrdiff_t(before.size()), all.end());
+        ASSERT_EQ(circle.size(), 12u);
+        EXPECT_NE(circle.back(), circle.front());
+    }
+    const std::vector<CPoint> full = NewPads();
+    EXPECT_EQ(full[half.size()], CPoint(0, 128000));
+    EXPECT_EQ(full[half.size() + 3], CPoint(128000, 0));
+    EXPECT_EQ(full[half.size() + 6], CPoint(0, -128000));
 }
 
 TEST_F(CPadArraysTest, CircularAnglesComeFromTheirIndexNotFromSums)
