@@ -61,8 +61,10 @@ private:
     void InputPosition();
     void SetGridOffset();
     void EditShapeLibrary();
-    // Asks where a library set without a file is to be written; false when the user cancelled.
-    static bool AskLibraryFile(CShapeLibArray& libraries);
+    // Writes the library set to its file; false, with a message, when it cannot.
+    static bool SaveLibrary(CShapeLibArray& libraries);
+    // Asks for a file to write the library set to, which then becomes the user's library.
+    static void SaveLibraryAs(CShapeLibArray& libraries);
     // CViewCommandsLayers.cpp
     void RegisterLayers();
     void EditDesignConfig(int32_t firstPage);

@@ -1,5 +1,6 @@
 #include "document/CViewCommands.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -140,19 +141,11 @@ void CViewCommands::EditShapeLibrary()
     CShapeLibArray* libraries = frame.GetEditableLibrarySet();
     if (libraries == nullptr)
         return;
-    const auto save = [libraries] {
-        if (libraries->Save())
-            return true;
-        CServices::Messages().FileMessageBox("The file could not be written:\n" +
-                                                 libraries->GetPath().string(),
-                                             "", MB_OK, MB_ICONEXCLAMATION);
-        return false;
-    };
     m_host.SaveCursor();
     SetMode(ID_EDIT_SELECT_MODE);
     // Cancel goes back to the file as it is now.
     if (!doc.IsShapeDocument() && !libraries->GetPath().empty())
-        save();
+        SaveLibrary(*libraries);
     bool cacheChanged = false;
     const int32_t result = CDialogService::Get().ShapeLibrary(
         doc.GetEditableShapeCache(), *libraries, doc.GetComponents().MakeShapeRequest(false),
@@ -162,14 +155,8 @@ void CViewCommands::EditShapeLibrary()
         RedrawFull();
     }
     if (result == CDialogService::resultOk) {
-        if (!libraries->GetPath().empty()) {
-            save();
-        } else if (AskLibraryFile(*libraries)) {
-            if (save())
-                frame.AdoptLibraryFile(libraries->GetPath().string());
-            else
-                libraries->SetPath({});
-        }
+        if (libraries->GetPath().empty() || !SaveLibrary(*libraries))
+            SaveLibraryAs(*libraries);
     } else if (result == CDialogService::resultEditShape) {
         frame.PostCommand(ID_FILE_NEW);
     } else {
@@ -178,15 +165,30 @@ void CViewCommands::EditShapeLibrary()
     m_host.RestoreCursor();
 }
 
-bool CViewCommands::AskLibraryFile(CShapeLibArray& libraries)
+bool CViewCommands::SaveLibrary(CShapeLibArray& libraries)
 {
-    // With no library file set, what the dialog made would be lost with the program.
+    if (libraries.Save())
+        return true;
+    CServices::Messages().FileMessageBox("The file could not be written:\n" +
+                                             libraries.GetPath().string(),
+                                         "", MB_OK, MB_ICONEXCLAMATION);
+    return false;
+}
+
+void CViewCommands::SaveLibraryAs(CShapeLibArray& libraries)
+{
+    // A set never written, or one whose file cannot be written (an installed library): the user
+    // names a file of their own, which becomes their library.
     const std::optional<std::string> chosen =
         CServices::FileDialogs().ChooseSaveFile("", "", "Wevra PCB Library (*.SHP *.shp)", ".SHP");
     if (!chosen)
-        return false;
+        return;
+    const std::filesystem::path previous = libraries.GetPath();
     libraries.SetPath(*chosen);
-    return true;
+    if (SaveLibrary(libraries))
+        CDocumentFrame::Get().AdoptLibraryFile(*chosen);
+    else
+        libraries.SetPath(previous);
 }
 
 void CViewCommands::EditBoardSize()

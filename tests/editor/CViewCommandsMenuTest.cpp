@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <set>
@@ -386,6 +387,26 @@ TEST_F(CViewCommandsMenuTest, EditShapeLibraryWithoutAFileAsksWhereToWriteIt)
     const std::vector<std::string>& writes = sandbox.settings.writes;
     EXPECT_NE(std::find(writes.begin(), writes.end(), "Files/Library=" + file.string()),
               writes.end());
+}
+
+// A library file that cannot be written (an installed one) is named in a message, and OK then
+// asks for a file of the user's own, which becomes their library.
+TEST_F(CViewCommandsMenuTest, EditShapeLibraryOfAnUnwritableFileAsksForAnother)
+{
+    const fs::path blocker = sandbox.root / "not-a-folder";
+    std::ofstream(blocker) << "a file where the library's folder would be";
+    frame->LoadShapeLibraries((blocker / "installed.SHP").string());
+    QAction* edit = CheckItemsFollowTheirUpdateTwins().at(ID_COMPONENTS_EDIT_SHAPE_LIBRARY);
+    const fs::path file = sandbox.root / "own.SHP";
+    NewLibraryInNextShapeDialog("own", CWevraDialog::idOk);
+    services.fileDialogs.QueueFile(file.string());
+    edit->trigger();
+    ASSERT_EQ(services.messages.Shown().size(), 2u) << "before the dialog and after OK";
+    CShapeLibArray saved;
+    ASSERT_TRUE(saved.Load(file));
+    ASSERT_EQ(saved.GetCount(), 1);
+    EXPECT_EQ(saved.GetLib(0)->GetName(), "OWN");
+    EXPECT_EQ(frame->GetConfig()->GetLibraryFile(), file.string());
 }
 
 TEST_F(CViewCommandsMenuTest, ToolItemsStartTheirToolsFromTheMenus)
