@@ -143,8 +143,8 @@ void CViewCommands::FitBoard(uint32_t id)
 {
     switch (id) {
     case ID_VIEW_ZOOM_ALL:
-        // The drawn lines beyond the board too; PCB or Workarea takes the board alone.
-        m_document.ZoomLines();
+        // Every item beyond the board too; PCB or Workarea takes the board alone.
+        m_document.ZoomDesign();
         break;
     case ID_VIEW_ZOOM_HEIGHT:
         m_document.ZoomHeight();

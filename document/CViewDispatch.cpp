@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "document/CDesignExtent.h"
 #include "document/CDesignSettings.h"
 #include "document/CPinSwapTool.h"
 #include "document/CRoutingCommands.h"
@@ -337,13 +338,19 @@ void CViewDispatch::ClickComponentLock()
 
 // ---- Mouse --------------------------------------------------------------------------------------
 
-void CViewDispatch::OnFocusFromPane()
+void CViewDispatch::OnFocusFromPane(int32_t x, int32_t y)
 {
     CWevraDoc& doc = m_document;
     if (doc.GetComponents().GetSelectedCount() != 1 || doc.GetCurrentComponentIndex() < 0)
         return;
     if (IsAction(CEditState::actionMoveFromPane)) {
+        // The cursor still stands where it was when the part was picked; the part goes to
+        // the mouse and follows it from there.
+        doc.CursorFromPixel(x, y);
+        const CPoint from = doc.GetComponents().GetPosition(doc.GetCurrentComponentIndex());
         doc.MoveCurrentComponentToCursor();
+        doc.GetComponents().GetComponentTool().BeginDrag(from, doc.GetCursor());
+        doc.SetAnchor();
         doc.SetAction(CEditState::actionDragging);
         doc.UpdateAllViews();
     } else {
@@ -544,6 +551,30 @@ void CViewDispatch::ZoomOut()
     m_commands.ZoomBy(false);
 }
 
+void CViewDispatch::OnWheel(int32_t x, int32_t y, int32_t delta, uint32_t flags)
+{
+    CWevraDoc& doc = m_document;
+    if ((flags & flagControl) != 0) {
+        if (delta == 0)
+            return;
+        doc.CursorFromPixel(x, y);
+        if (delta > 0)
+            ZoomIn();
+        else
+            ZoomOut();
+        return;
+    }
+    // By the window, not by the board: the same turn moves the view alike at every zoom.
+    const bool horizontal = (flags & flagShift) != 0;
+    const CSize client = m_host.GetClientSize();
+    const int64_t window = int64_t(horizontal ? client.cx : client.cy) * doc.GetScale();
+    const int64_t shift = window * delta / (int64_t(wheelNotch) * wheelStepsPerWindow);
+    if (!doc.ScrollBy(horizontal ? SaturateToInt(shift) : 0, horizontal ? 0 : SaturateToInt(shift)))
+        return;
+    m_host.SetWarpAfterRepaint(false);
+    m_host.Redraw(true);
+}
+
 int32_t CViewDispatch::ScrollShift(int32_t extent, Scroll code, int32_t track)
 {
     const int32_t page = std::max(int32_t(std::llabs(int64_t(extent)) / 10), 1);
@@ -572,8 +603,19 @@ void CViewDispatch::OnScroll(bool horizontal, Scroll code, int32_t track)
         return;
     }
     const CSize extent = m_document.GetBoardExtent();
-    const int32_t shift = ScrollShift(horizontal ? extent.cx : extent.cy, code, track);
-    m_document.ScrollBy(horizontal ? shift : 0, horizontal ? 0 : shift);
+    int64_t shift = ScrollShift(horizontal ? extent.cx : extent.cy, code, track);
+    // The bar ends at the design's edges (or where the view already is beyond them).
+    const CRect design = CDesignExtent::Of(m_document);
+    const CPoint offset = m_document.GetViewOffset();
+    const CSize client = m_host.GetClientSize();
+    const int64_t position = -int64_t(horizontal ? offset.x : offset.y);
+    const int64_t visible = int64_t(horizontal ? client.cx : client.cy) * m_document.GetScale();
+    const int64_t first = std::min<int64_t>(horizontal ? design.left : design.top, position);
+    const int64_t last =
+        std::max<int64_t>((horizontal ? design.right : design.bottom) - visible, position);
+    shift = position - std::clamp(position - shift, first, last);
+    m_document.ScrollBy(horizontal ? SaturateToInt(shift) : 0,
+                        horizontal ? 0 : SaturateToInt(shift));
     m_host.SetWarpAfterRepaint(false);
     m_host.Redraw(true);
 }

@@ -68,9 +68,9 @@ public:
     void CancelCapture() { m_captured = false; }
     // The mouse at pixel (x, y) of the client area.
     void OnMouseMove(int32_t x, int32_t y, uint32_t flags);
-    // The keyboard came to the view from a side pane: a component picked there is moved to
-    // the cursor, any other selection ends.
-    void OnFocusFromPane();
+    // The keyboard came to the view from a side pane with the mouse at pixel (x, y): a
+    // component picked there is moved to the cursor under the mouse, any other selection ends.
+    void OnFocusFromPane(int32_t x, int32_t y);
     // The step after the snapped cursor changed.
     void OnCursorMoved(uint32_t flags);
     // Pans so that the cursor stays in the window (with force: always, else only with the
@@ -98,6 +98,13 @@ public:
     // (at least 1), a line a tenth of a page; `track` is the thumb's move.
     static int32_t ScrollShift(int32_t extent, Scroll code, int32_t track);
     void OnScroll(bool horizontal, Scroll code, int32_t track);
+    // The mouse wheel at pixel (x, y), turned by `delta` eighths of a degree (a notch is 120;
+    // positive away from the user): it scrolls up and down, with Shift left and right, and with
+    // Ctrl zooms in and out about the pointer as I and O do about the cursor.
+    void OnWheel(int32_t x, int32_t y, int32_t delta, uint32_t flags);
+    static constexpr int32_t wheelNotch = 120;
+    // One notch scrolls this share of the window.
+    static constexpr int32_t wheelStepsPerWindow = 8;
 
     // The pin-swap tool while its mode runs: made when the mode starts, gone when it ends.
     CPinSwapTool* GetPinSwapTool() const { return m_pinSwap.get(); }

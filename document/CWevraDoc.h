@@ -332,12 +332,12 @@ public:
     // False when both are 0.
     bool ScrollBy(int32_t dx, int32_t dy);
     bool ScrollToOrigin();
-    // Fit the board (both sides, its height, its width, or the board with every drawn line)
-    // into the view, centred; nothing for a board without width or height.
+    // Fit the board (both sides, its height, its width, or the whole design with every item
+    // beside the board) into the view, centred; nothing for a board without width or height.
     void ZoomAll();
     void ZoomHeight();
     void ZoomWidth();
-    void ZoomLines();
+    void ZoomDesign();
     // Zooms in on the zoom rectangle; false when it is less than a pixel wide or high.
     bool ZoomWindow();
     const CRect& GetZoomRect() const { return m_view.zoomRect; }

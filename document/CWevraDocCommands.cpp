@@ -287,6 +287,8 @@ bool CWevraDoc::DeleteSelectedItems()
     m_texts->DeleteSelected();
     DeleteSelectedPlanes();
     SelectAll(false);
+    // The checks' errors may name the items just deleted.
+    m_nets->ClearErrors();
     SetModified();
     return true;
 }

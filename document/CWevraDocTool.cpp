@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "document/CDesignExtent.h"
 #include "document/CDocumentViews.h"
 #include "framework/VirtualKeys.h"
 #include "model/CComponentArray.h"
@@ -579,18 +580,15 @@ void CWevraDoc::ZoomWidth()
               FittingScale(m_settings.boardWidth, GetClientPixels().cx));
 }
 
-void CWevraDoc::ZoomLines()
+void CWevraDoc::ZoomDesign()
 {
-    CRect box(std::min(0, m_settings.boardWidth), std::min(0, m_settings.boardHeight),
-              std::max(0, m_settings.boardWidth), std::max(0, m_settings.boardHeight));
-    for (int32_t i = 0; i < m_lines->GetCount(); ++i) {
-        const CPoint p = m_lines->GetPoint(i);
-        box = CRect(std::min(box.left, p.x), std::min(box.top, p.y), std::max(box.right, p.x),
-                    std::max(box.bottom, p.y));
-    }
+    const CRect box = CDesignExtent::Of(*this);
     if (box.Width() == 0 || box.Height() == 0)
         return;
-    const CSize client = GetClientPixels();
+    // A pixel to spare on each side: an item on the box's right or bottom edge would otherwise
+    // fall just beyond the last pixel.
+    const CSize client(std::max(GetClientPixels().cx - 2, 1),
+                       std::max(GetClientPixels().cy - 2, 1));
     FitInView(
         box, std::max(FittingScale(box.Width(), client.cx), FittingScale(box.Height(), client.cy)));
 }

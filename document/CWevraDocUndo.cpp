@@ -57,6 +57,8 @@ void CWevraDoc::Undo()
     if (snapshot) {
         snapshot->Restore(*this);
         ClampCurrentComponent();
+        // The checks' errors name items of the board they ran on, which may be gone now.
+        m_nets->ClearErrors();
     }
 }
 
@@ -67,6 +69,7 @@ void CWevraDoc::Redo()
         return;
     snapshot->Restore(*this);
     ClampCurrentComponent();
+    m_nets->ClearErrors();
     SetModified();
 }
 

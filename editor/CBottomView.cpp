@@ -5,6 +5,7 @@
 #include "document/CErrorList.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
+#include "editor/CWevraView.h"
 #include "framework/VirtualKeys.h"
 #include "model/CNetArray.h"
 
@@ -59,9 +60,18 @@ bool CBottomView::GoToError(int32_t row)
 void CBottomView::OnRowClicked(int32_t row)
 {
     if (GoToError(row)) {
-        if (CChildFrame* frame = Frame())
+        if (CChildFrame* frame = Frame()) {
             frame->ActivateBoardView();
+            // The pointer goes with the view to the error, also when the window's layout
+            // changed since the last paint (which then does not move it).
+            frame->GetBoardView()->WarpMouseToCursor();
+        }
     }
+}
+
+void CBottomView::OnRowDoubleClicked(int32_t row)
+{
+    OnRowClicked(row);
 }
 
 void CBottomView::OnKeyUp(uint32_t key)

@@ -25,6 +25,8 @@ public:
 protected:
     void PaintList(QPainter& painter) override;
     void OnRowClicked(int32_t row) override;
+    // As a click: the view and the pointer go to the error.
+    void OnRowDoubleClicked(int32_t row) override;
     void OnKeyUp(uint32_t key) override;
     void OnVisibilityChanged(bool visible) override;
 

@@ -141,18 +141,29 @@ void CListPane::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const int32_t row = m_selection.RowAt(ScrollY(), event->position().toPoint().y(), rowHeight);
-    if (row < 0)
-        return;
-    m_selection.Select(row);
-    viewport()->update();
-    OnRowClicked(row);
+    const int32_t row = ChooseRowAt(event->position().toPoint().y());
+    if (row >= 0)
+        OnRowClicked(row);
+}
+
+int32_t CListPane::ChooseRowAt(int32_t y)
+{
+    const int32_t row = m_selection.RowAt(ScrollY(), y, rowHeight);
+    if (row >= 0) {
+        m_selection.Select(row);
+        viewport()->update();
+    }
+    return row;
 }
 
 void CListPane::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && !m_selection.IsEmpty())
-        OnRowDoubleClicked(m_selection.GetValidSelected());
+    if (event->button() != Qt::LeftButton)
+        return;
+    // The row under the pointer, whether or not a press chose it first.
+    const int32_t row = ChooseRowAt(event->position().toPoint().y());
+    if (row >= 0)
+        OnRowDoubleClicked(row);
 }
 
 void CListPane::keyPressEvent(QKeyEvent* event)

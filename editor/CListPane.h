@@ -42,6 +42,8 @@ protected:
     void SetExtent(int32_t width, int32_t rows);
     void SetRowCount(int32_t count) { m_selection.SetCount(count); }
     int32_t ScrollY() const;
+    // The row under client pixel row y becomes the chosen one; -1 for an empty list.
+    int32_t ChooseRowAt(int32_t y);
     void ScrollToSelected();
     // The frame the pane sits in; nullptr when it stands alone.
     CChildFrame* Frame() const;

@@ -18,7 +18,9 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
 
+#include "document/CDesignExtent.h"
 #include "document/CDocumentFrame.h"
 #include "document/CDocumentNetlist.h"
 #include "document/CJobPrintout.h"
@@ -81,12 +83,19 @@ void SetPolicy(QAbstractScrollArea& area, bool horizontal, bool shown)
         area.setVerticalScrollBarPolicy(policy);
 }
 
-void SetBar(QScrollBar& bar, int64_t extent, int64_t page, int64_t position)
+// Shown while the design is at least as long as the visible stretch; the range then covers
+// the design from first to last and the visible stretch from position to position + visible.
+bool SetBar(QScrollBar& bar, int64_t first, int64_t last, int64_t position, int64_t visible)
 {
+    if (last - first < visible)
+        return false;
     const QSignalBlocker quiet(bar);
-    bar.setRange(0, SaturateToInt(extent));
-    bar.setPageStep(SaturateToInt(std::max<int64_t>(page, 1)));
+    bar.setRange(SaturateToInt(std::min(first, position)),
+                 SaturateToInt(std::max(last - visible, position)));
+    bar.setPageStep(SaturateToInt(std::max<int64_t>(visible, 1)));
+    bar.setSingleStep(SaturateToInt(std::max<int64_t>(visible / 10, 1)));
     bar.setValue(SaturateToInt(position));
+    return true;
 }
 
 } // namespace
@@ -221,23 +230,16 @@ void CWevraView::UpdateScrollBars()
     const QSize client = viewport()->size();
     if (client.width() < 1 || client.height() < 1)
         return;
+    // A bar's value is the board coordinate at the window's edge (minus the offset); its range
+    // spans the whole design and the part in view, so that every item can be scrolled to and
+    // the bar never jumps the view somewhere else.
     const int64_t scale = m_document.GetScale();
-    const int64_t visibleWidth = client.width() * scale;
-    const int64_t visibleHeight = client.height() * scale;
-    const int64_t boardWidth = m_document.GetBoardWidth();
-    const int64_t boardHeight = m_document.GetBoardHeight();
-    const bool horizontal = boardWidth >= visibleWidth;
-    const bool vertical = boardHeight >= visibleHeight;
-    const CSize extent = m_document.GetBoardExtent();
+    const CRect design = CDesignExtent::Of(m_document);
     const CPoint offset = m_document.GetViewOffset();
-    if (horizontal) {
-        const int64_t ratio = std::max<int64_t>(boardWidth / visibleWidth, 1);
-        SetBar(*horizontalScrollBar(), extent.cx, extent.cx / ratio, -int64_t(offset.x));
-    }
-    if (vertical) {
-        const double ratio = std::max(double(boardHeight) / double(visibleHeight), 1.0);
-        SetBar(*verticalScrollBar(), extent.cy, int64_t(extent.cy / ratio), -int64_t(offset.y));
-    }
+    const bool horizontal = SetBar(*horizontalScrollBar(), design.left, design.right,
+                                   -int64_t(offset.x), client.width() * scale);
+    const bool vertical = SetBar(*verticalScrollBar(), design.top, design.bottom,
+                                 -int64_t(offset.y), client.height() * scale);
     SetPolicy(*this, true, horizontal);
     SetPolicy(*this, false, vertical);
 }
@@ -270,6 +272,8 @@ void CWevraView::OnScrollAction(bool horizontal, int action)
         m_layoutChanged = true;
     m_dispatch->OnScroll(horizontal, code,
                          SaturateToInt(int64_t(bar.value()) - bar.sliderPosition()));
+    // The bar's own step is over: it shows where the view went, also while a rebuild is due.
+    UpdateScrollBars();
 }
 
 void CWevraView::scrollContentsBy(int, int) {}
@@ -506,14 +510,33 @@ void CWevraView::mouseReleaseEvent(QMouseEvent* event)
 void CWevraView::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
+    const QPoint pixel = event->position().toPoint();
     if (QWidget* focus = QApplication::focusWidget();
         focus != nullptr && (focus->inherits("CLeftPane") || focus->inherits("CBottomView"))) {
         TakeFocus();
-        m_dispatch->OnFocusFromPane();
+        m_dispatch->OnFocusFromPane(pixel.x(), pixel.y());
     }
-    const QPoint pixel = event->position().toPoint();
     m_dispatch->OnMouseMove(pixel.x(), pixel.y(), FlagsOf(event->modifiers()));
     UpdatePointer();
+}
+
+void CWevraView::wheelEvent(QWheelEvent* event)
+{
+    event->accept();
+    const QPoint angle = event->angleDelta();
+    uint32_t flags = FlagsOf(event->modifiers());
+    // Some window systems turn Shift+wheel into a sideways turn themselves; a tilted wheel
+    // scrolls sideways too.
+    int32_t delta = angle.y();
+    if (delta == 0 && angle.x() != 0) {
+        delta = angle.x();
+        if ((flags & CViewDispatch::flagControl) == 0)
+            flags |= CViewDispatch::flagShift;
+    }
+    const QPoint pixel = event->position().toPoint();
+    m_layoutChanged = true;
+    m_dispatch->OnWheel(pixel.x(), pixel.y(), delta, flags);
+    UpdateScrollBars();
 }
 
 void CWevraView::keyPressEvent(QKeyEvent* event)

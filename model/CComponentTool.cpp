@@ -422,6 +422,12 @@ void CComponentTool::OnToolMouseMove(CToolDocument& document)
     document.RedrawBoardViews();
 }
 
+void CComponentTool::BeginDrag(CPoint from, CPoint at)
+{
+    m_dragStart = from;
+    m_dragPrevious = at;
+}
+
 void CComponentTool::CancelDrag(CToolDocument& document)
 {
     const uint32_t mode = document.GetMode();

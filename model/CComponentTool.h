@@ -26,6 +26,9 @@ public:
     // Esc, Enter and F2.
     void OnToolKeyDown(CToolDocument& document, uint32_t key);
     void OnToolMouseMove(CToolDocument& document);
+    // A drag begun outside the board view (a part picked in the side pane): the selection
+    // came from `from` and hangs at `at`, the cursor, now.
+    void BeginDrag(CPoint from, CPoint at);
     std::vector<uint32_t> BuildToolContextMenu(CToolDocument& document) const;
     // End Mode, Enter, and Esc while waiting.
     void EndToolStep(CToolDocument& document);

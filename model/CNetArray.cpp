@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "framework/CArchive.h"
+#include "framework/CBrush.h"
 #include "framework/CDeviceContext.h"
 #include "framework/CMessageService.h"
 #include "framework/CPen.h"
@@ -1182,9 +1183,19 @@ void CNetArray::DrawErrors(CDeviceContext& dc, int32_t offsetX, int32_t offsetY,
 {
     scale = std::max(scale, 1);
     const CPen previous = dc.SelectPen(CPen(CPen::Style::Solid, 1, errorLineColor));
+    const CBrush previousBrush = dc.SelectBrush(CBrush::Null());
     for (const auto& error : m_errors) {
-        dc.MoveTo(ToScreen(error->GetFirst().position, offsetX, offsetY, scale));
-        dc.LineTo(ToScreen(error->GetSecond().position, offsetX, offsetY, scale));
+        const CPoint first = ToScreen(error->GetFirst().position, offsetX, offsetY, scale);
+        const CPoint second = ToScreen(error->GetSecond().position, offsetX, offsetY, scale);
+        dc.MoveTo(first);
+        dc.LineTo(second);
+        // Two points close together make no visible line: the ring marks the place at every
+        // zoom.
+        const CPoint middle(int32_t((int64_t(first.x) + second.x) / 2),
+                            int32_t((int64_t(first.y) + second.y) / 2));
+        dc.Ellipse(CRect(middle.x - errorMarkerRadius, middle.y - errorMarkerRadius,
+                         middle.x + errorMarkerRadius + 1, middle.y + errorMarkerRadius + 1));
     }
+    dc.SelectBrush(previousBrush);
     dc.SelectPen(previous);
 }

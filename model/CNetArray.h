@@ -221,8 +221,9 @@ public:
     void AddDistinctError(const CNetErrorRec& record);
     void ClearErrors() { m_errors.clear(); }
     void RemoveErrorsOfNet(int32_t net);
-    // A white line from the first to the second position of each record; a pixel is
-    // (board + offset) / scale.
+    // A white line from the first to the second position of each record and a ring of a
+    // fixed pixel radius around its middle; a pixel is (board + offset) / scale.
+    static constexpr int32_t errorMarkerRadius = 6;
     void DrawErrors(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32_t scale) const;
 
     // ---- Drawing -----------------------------------------------------------------------------

@@ -213,8 +213,11 @@ TEST_F(CWevraViewTest, ScrollBarsFollowTheBoardInSixtyFourBits)
     doc->SetScale(100000);
     View().UpdateScrollBars();
     EXPECT_EQ(View().horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    const int64_t extent = std::abs(int64_t(View().viewport()->width() - 8) * 100000 - 2000000000);
-    EXPECT_EQ(View().horizontalScrollBar()->maximum(), extent);
+    // From the board's left edge to where the window shows its right edge.
+    const QScrollBar& bar = *View().horizontalScrollBar();
+    EXPECT_EQ(bar.minimum(), 0);
+    EXPECT_EQ(int64_t(bar.maximum()) + bar.pageStep(), 2000000000);
+    EXPECT_EQ(bar.pageStep(), int64_t(View().viewport()->width()) * 100000);
     EXPECT_EQ(View().verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 }
 

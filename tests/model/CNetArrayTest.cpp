@@ -578,8 +578,11 @@ TEST(CNetArrayErrorTest, DuplicatesAreDroppedInEitherOrder)
     nets.MoveAll(5, -5);
     CRecordingDC dc;
     nets.DrawErrors(dc, 10, 20, 10);
-    EXPECT_EQ(dc.Lines(), (std::vector<std::string>{"SelectPen solid 1 0x00FFFFFF", "MoveTo 6 7",
-                                                    "LineTo 8 9", "SelectPen solid 0 0x00000000"}));
+    // The line, and a ring of radius 6 pixels around its middle (7, 8).
+    EXPECT_EQ(dc.Lines(), (std::vector<std::string>{
+                              "SelectPen solid 1 0x00FFFFFF", "SelectBrush null", "MoveTo 6 7",
+                              "LineTo 8 9", "Ellipse 1 2 14 15", "SelectBrush solid 0x00FFFFFF",
+                              "SelectPen solid 0 0x00000000"}));
 }
 
 } // namespace

@@ -1,0 +1,286 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QCursor>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "document/CEditState.h"
+#include "document/CWevraDoc.h"
+#include "editor/CBottomView.h"
+#include "editor/CChildFrame.h"
+#include "editor/CLeftPane.h"
+#include "editor/CMainFrame.h"
+#include "editor/CWevraView.h"
+#include "framework/CCommandRouter.h"
+#include "framework/CRect.h"
+#include "model/CComponentArray.h"
+#include "model/CGridArr.h"
+#include "model/CNetArray.h"
+#include "model/CNetErrorRec.h"
+#include "resources/CommandIds.h"
+#include "tests/editor/DemoWindowTest.h"
+
+namespace {
+
+// Finding one's way around the sample design in the program's main window: zooming, scrolling
+// and the wheel, driven as a user drives them.
+class CBoardViewNavigationTest : public CDemoWindowTest {
+protected:
+    CBoardViewNavigationTest() : CDemoWindowTest("wevra_board_view_navigation_test") {}
+
+    void SetUp() override
+    {
+        CDemoWindowTest::SetUp();
+        FocusWholeBoard();
+    }
+
+    QWidget* Client() const { return view->viewport(); }
+    // A move of the mouse as the window system delivers it.
+    void MoveMouse(QPoint pixel)
+    {
+        QMouseEvent move(QEvent::MouseMove, pixel, Client()->mapToGlobal(pixel), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(Client(), &move);
+    }
+    // One notch of the wheel at the pixel, away from the user when up.
+    void Wheel(QPoint pixel, bool up, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWheelEvent wheel(pixel, Client()->mapToGlobal(pixel), QPoint(), QPoint(0, up ? 120 : -120),
+                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Client(), &wheel);
+        QApplication::processEvents();
+    }
+    CChildFrame& Child() const
+    {
+        return *dynamic_cast<CChildFrame*>(frame->GetDocTemplate().GetActiveFrame());
+    }
+    CLeftPane& LeftPane() const { return *Child().GetLeftPane(); }
+    CBottomView& BottomPane() const { return *Child().GetBottomView(); }
+    // White pixels of the painted view in the square of half size 8 around the pixel.
+    int WhiteAround(QPoint centre) const
+    {
+        const QImage image = Client()->grab().toImage();
+        int white = 0;
+        for (int y = centre.y() - 8; y <= centre.y() + 8; ++y) {
+            for (int x = centre.x() - 8; x <= centre.x() + 8; ++x) {
+                if (image.valid(x, y) && (image.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF)
+                    ++white;
+            }
+        }
+        return white;
+    }
+    void ClickRow(int32_t row)
+    {
+        const int32_t y = (row + 1) * CListPane::rowHeight + CListPane::rowHeight / 2;
+        QTest::mouseClick(LeftPane().viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(40, y));
+    }
+    // The board rectangle the view's client area shows.
+    CRect Visible() const
+    {
+        const CPoint offset = document->GetViewOffset();
+        const int32_t scale = document->GetScale();
+        return CRect(-offset.x, -offset.y, Client()->width() * scale - offset.x,
+                     Client()->height() * scale - offset.y);
+    }
+    bool Shows(const CRect& box) const
+    {
+        const CRect visible = Visible();
+        return box.left >= visible.left && box.right <= visible.right && box.top >= visible.top &&
+               box.bottom <= visible.bottom;
+    }
+    // Clicks on the bar's page area until it moves no further; false when it never stops.
+    static bool PageToEnd(QScrollBar& bar, QAbstractSlider::SliderAction action)
+    {
+        for (int i = 0; i < 1000; ++i) {
+            const int before = bar.value();
+            bar.triggerAction(action);
+            QApplication::processEvents();
+            if (bar.value() == before || !bar.isVisible())
+                return true;
+        }
+        return false;
+    }
+};
+
+// A netlist import leaves its components above the board's top edge: Zoom All shows them and
+// the scroll bars reach them.
+TEST_F(CBoardViewNavigationTest, ZoomAllAndScrollBarsReachItemsBesideTheBoard)
+{
+    CComponentArray& components = document->GetComponents();
+    ASSERT_GT(components.GetCount(), 1);
+    const int32_t height = document->GetBoardHeight();
+    components.MoveAll(0, -2 * height);
+    const CRect above = components.GetBox(0);
+    ASSERT_LT(above.bottom, 0);
+
+    ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_ALL));
+    QApplication::processEvents();
+    EXPECT_TRUE(Shows(above));
+    EXPECT_TRUE(Shows(CRect(0, 0, document->GetBoardWidth(), height)));
+
+    // Zoomed in on the board's lower right corner, the bars lead up to the components.
+    document->SetCursor(CPoint(document->GetBoardWidth(), height));
+    for (int i = 0; i < 8; ++i)
+        ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_IN));
+    QApplication::processEvents();
+    ASSERT_FALSE(Shows(above));
+    QScrollBar& vertical = *view->verticalScrollBar();
+    QScrollBar& horizontal = *view->horizontalScrollBar();
+    ASSERT_TRUE(vertical.isVisible());
+    ASSERT_TRUE(PageToEnd(vertical, QAbstractSlider::SliderPageStepSub));
+    ASSERT_TRUE(PageToEnd(horizontal, QAbstractSlider::SliderPageStepSub));
+    EXPECT_LE(Visible().top, above.top);
+    EXPECT_LE(Visible().left, above.left);
+    // Dragging the thumb to the far end brings the view back to the board's lower right.
+    vertical.setSliderPosition(vertical.maximum());
+    horizontal.setSliderPosition(horizontal.maximum());
+    QApplication::processEvents();
+    EXPECT_GE(Visible().bottom, height);
+    EXPECT_GE(Visible().right, document->GetBoardWidth());
+}
+
+// The wheel scrolls up and down, with Shift sideways, and with Ctrl zooms about the pointer.
+TEST_F(CBoardViewNavigationTest, TheWheelScrollsAndZooms)
+{
+    const QPoint pointer(Client()->width() / 3, Client()->height() / 3);
+    MoveMouse(pointer);
+    const CPoint start = document->GetViewOffset();
+    const int32_t scale = document->GetScale();
+
+    Wheel(pointer, true);
+    const CPoint up = document->GetViewOffset();
+    EXPECT_EQ(up.x, start.x);
+    EXPECT_GT(up.y, start.y) << "the board above comes into sight";
+    Wheel(pointer, false);
+    EXPECT_EQ(document->GetViewOffset(), start);
+
+    Wheel(pointer, false, Qt::ShiftModifier);
+    const CPoint sideways = document->GetViewOffset();
+    EXPECT_LT(sideways.x, start.x) << "the board to the right comes into sight";
+    EXPECT_EQ(sideways.y, start.y);
+    Wheel(pointer, true, Qt::ShiftModifier);
+    EXPECT_EQ(document->GetViewOffset(), start);
+    EXPECT_EQ(document->GetScale(), scale);
+
+    // Ctrl: the board point under the pointer is where the view zooms, as I and O zoom at the
+    // cursor.
+    const CPoint offset = document->GetViewOffset();
+    const CPoint under(pointer.x() * scale - offset.x, pointer.y() * scale - offset.y);
+    const CSize snap = document->GetGridSettings().GetCurrentSnap();
+    Wheel(pointer, true, Qt::ControlModifier);
+    EXPECT_LT(document->GetScale(), scale);
+    EXPECT_LE(std::abs(document->GetCursor().x - under.x), std::max(scale, snap.cx));
+    EXPECT_LE(std::abs(document->GetCursor().y - under.y), std::max(scale, snap.cy));
+    const QPoint centre = PixelOf(document->GetCursor().x, document->GetCursor().y);
+    // Zoomed in, the scroll bars come and take their room from the window.
+    const int bar = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent) / 2 + 1;
+    EXPECT_LE(std::abs(centre.x() - Client()->width() / 2), bar);
+    EXPECT_LE(std::abs(centre.y() - Client()->height() / 2), bar);
+    Wheel(pointer, false, Qt::ControlModifier);
+    EXPECT_EQ(document->GetScale(), scale);
+}
+
+// The errors of the design-rule check: an Undo that takes their items away empties the list, a
+// double click on one puts the view and the mouse pointer on it, and each shows a marker.
+TEST_F(CBoardViewNavigationTest, TheErrorListLeadsToErrorsOfItemsOnTheBoard)
+{
+    if (!document->IsBottomPaneShown()) {
+        ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_BOTTOM_PANE));
+    }
+    QApplication::processEvents();
+    CNetArray& nets = document->GetNets();
+    CComponentArray& components = document->GetComponents();
+    ASSERT_GT(components.GetCount(), 1);
+    ASSERT_TRUE(frame->GetRouter().Execute(ID_TOOLS_DRC_TEST_ALL));
+    QApplication::processEvents();
+    const int32_t before = nets.GetErrorCount();
+
+    // A part dropped onto another: its pads clash with the other's.
+    document->SaveUndoState();
+    components.MoveBy(1, components.GetPosition(0).x - components.GetPosition(1).x,
+                      components.GetPosition(0).y - components.GetPosition(1).y);
+    document->SetModified();
+    ASSERT_TRUE(frame->GetRouter().Execute(ID_TOOLS_DRC_TEST_ALL));
+    QApplication::processEvents();
+    ASSERT_GT(nets.GetErrorCount(), before);
+    EXPECT_EQ(BottomPane().GetMode(), CBottomView::modeErrors);
+
+    // Double click on a row: the view centred on the error, the pointer on it.
+    const CPoint at = nets.GetError(0)->GetFirst().position;
+    const int32_t rowY = CListPane::rowHeight + CListPane::rowHeight / 2;
+    QTest::mouseDClick(BottomPane().viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(60, rowY));
+    std::fprintf(stderr, "d cursor %d %d\n", document->GetCursor().x, document->GetCursor().y);
+    QApplication::processEvents();
+    EXPECT_EQ(document->GetCursor(), at);
+    const QPoint pixel = PixelOf(at.x, at.y);
+    EXPECT_LE(std::abs(pixel.x() - Client()->width() / 2), 1);
+    EXPECT_LE(std::abs(pixel.y() - Client()->height() / 2), 1);
+    EXPECT_EQ(QCursor::pos(), Client()->mapToGlobal(pixel));
+
+    // An error whose two points meet is marked all the same.
+    const CPoint lone(document->GetCursor().x + 40 * document->GetScale(),
+                      document->GetCursor().y + 40 * document->GetScale());
+    const QPoint lonePixel = PixelOf(lone.x, lone.y);
+    const int plain = WhiteAround(lonePixel);
+    nets.AddError(CNetErrorRec({"Track", 1, lone}, {"Track", 2, lone}));
+    view->Redraw(false);
+    EXPECT_GE(WhiteAround(lonePixel), plain + 12);
+
+    // Undo takes the clash away, and its errors with it.
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(nets.GetErrorCount(), 0);
+    EXPECT_EQ(BottomPane().GetMode(), CBottomView::modeNoErrors);
+}
+
+// M, a row of the side pane, a move and Enter: the part picked there hangs at the mouse from
+// the first move on and is dropped where the mouse is, on every pick.
+TEST_F(CBoardViewNavigationTest, APartPickedInTheSidePaneFollowsTheMouse)
+{
+    CComponentArray& components = document->GetComponents();
+    ASSERT_GT(components.GetCount(), 1);
+    // Beside the board, as a netlist import leaves them: the pick starts a move.
+    components.MoveAll(0, -2 * document->GetBoardHeight());
+    ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_ALL));
+    if (!document->IsLeftPaneShown()) {
+        ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_LEFT_PANE));
+    }
+    QApplication::processEvents();
+    ASSERT_TRUE(LeftPane().isVisible());
+
+    const QPoint start(Client()->width() / 4, Client()->height() / 4);
+    MoveMouse(start);
+    QTest::keyClick(view, Qt::Key_M);
+    ASSERT_TRUE(document->IsMode(ID_COMPONENTS_MOVE_ROTATE));
+
+    const QPoint drops[] = {QPoint(Client()->width() / 2, Client()->height() / 2),
+                            QPoint(Client()->width() * 3 / 5, Client()->height() / 3)};
+    for (int32_t pick = 0; pick < 2; ++pick) {
+        ClickRow(pick);
+        ASSERT_EQ(document->GetCurrentComponentIndex(), pick);
+        ASSERT_EQ(document->GetAction(), CEditState::actionMoveFromPane);
+        const QPoint first = drops[pick] - QPoint(30, 20);
+        MoveMouse(first);
+        EXPECT_EQ(components.GetPosition(pick), document->GetCursor()) << "pick " << pick;
+        MoveMouse(drops[pick]);
+        EXPECT_EQ(components.GetPosition(pick), document->GetCursor()) << "pick " << pick;
+        const CPoint dropped = document->GetCursor();
+        QTest::keyClick(view, Qt::Key_Return);
+        EXPECT_EQ(components.GetPosition(pick), dropped) << "pick " << pick;
+        EXPECT_EQ(components.GetSelectedCount(), 0);
+    }
+}
+
+} // namespace
