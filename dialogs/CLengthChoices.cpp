@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/CNumberText.h"
 #include "framework/Numeric.h"
 #include "model/CLengthText.h"
 #include "model/Geometry.h"
@@ -45,4 +46,12 @@ std::vector<CLengthChoices::Entry> CLengthChoices::Entries(int32_t unit,
             entries.push_back({value, std::move(text)});
     }
     return entries;
+}
+
+std::optional<int32_t> CLengthChoices::ParseTyped(int32_t unit, std::string_view text)
+{
+    double number = 0;
+    if (!CNumberText::ParseLeadingDouble(text, number))
+        return std::nullopt;
+    return CLengthText::ParseLength(unit, text);
 }

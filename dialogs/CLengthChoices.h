@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The metric lengths the padstack editor offers in its drop-down lists, in board units: each
@@ -25,6 +27,10 @@ public:
     // off the list).
     static std::vector<Entry> Entries(int32_t unit, const std::vector<int32_t>& values,
                                       const std::vector<int32_t>& extra);
+
+    // A length the user typed, read as the program reads its length texts in the display unit
+    // ("2" in millimetres is 2 mm, "2.000 mm." too); none when the text holds no number.
+    static std::optional<int32_t> ParseTyped(int32_t unit, std::string_view text);
 
 private:
     static std::vector<int32_t> Range(int32_t firstHundredths, int32_t lastHundredths,

@@ -1,6 +1,7 @@
 #include "dialogs/CPadstackDlg.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -112,6 +113,13 @@ CPadstackDlg::CPadstackDlg(CWevraDoc& document, int32_t index, QWidget* parent)
     ShowLayer();
 }
 
+CPadstackDlg::~CPadstackDlg()
+{
+    // A typed length is not taken while the controls go: the focus leaves them then too.
+    for (QComboBox* combo : {m_hole, m_sizeX, m_sizeY, m_offsetX, m_offsetY})
+        combo->lineEdit()->disconnect(this);
+}
+
 QComboBox* CPadstackDlg::NewLengthCombo(int32_t id, const std::vector<int32_t>& values,
                                         const std::vector<int32_t>& extra)
 {
@@ -119,7 +127,42 @@ QComboBox* CPadstackDlg::NewLengthCombo(int32_t id, const std::vector<int32_t>& 
     // The values ride with their texts, so that a chosen entry is taken exactly as listed.
     for (const auto& entry : CLengthChoices::Entries(m_document.GetUnit(), values, extra))
         combo->addItem(CQtText::FromDesignText(entry.text), QVariant(entry.value));
+    // A list of a thousand lengths is no way to find one: the user types it. The typed text
+    // is read whole when the field is left (or Enter is pressed), never completed from the
+    // list's first entry that starts alike.
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    connect(combo->lineEdit(), &QLineEdit::editingFinished, this,
+            [this, combo] { OnLengthTyped(*combo); });
     return combo;
+}
+
+void CPadstackDlg::OnLengthTyped(QComboBox& combo)
+{
+    const int current = combo.currentIndex();
+    const QString typed = combo.lineEdit()->text();
+    if (current >= 0 && typed == combo.itemText(current))
+        return;
+    const int32_t unit = m_document.GetUnit();
+    const std::optional<int32_t> value =
+        CLengthChoices::ParseTyped(unit, CQtText::ToDesignText(typed));
+    if (!value) {
+        combo.lineEdit()->setText(current >= 0 ? combo.itemText(current) : QString());
+        return;
+    }
+    // The listed entry of that text keeps its exact value; a length off the list joins it in
+    // order.
+    const QString text = CQtText::FromDesignText(CLengthText::FormatLength(unit, *value));
+    int index = combo.findText(text, Qt::MatchExactly);
+    if (index < 0) {
+        index = 0;
+        while (index < combo.count() && combo.itemData(index).toInt() < *value)
+            ++index;
+        combo.insertItem(index, text, QVariant(*value));
+    }
+    combo.setCurrentIndex(index);
+    emit combo.activated(index);
 }
 
 int32_t CPadstackDlg::Value(const QComboBox& combo)

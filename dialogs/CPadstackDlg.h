@@ -29,6 +29,9 @@ public:
     static constexpr int32_t idPreview = 1272;
 
     CPadstackDlg(CWevraDoc& document, int32_t index, QWidget* parent = nullptr);
+    ~CPadstackDlg() override;
+    CPadstackDlg(const CPadstackDlg&) = delete;
+    CPadstackDlg& operator=(const CPadstackDlg&) = delete;
 
     void accept() override;
     // The name the padstack was given on OK.
@@ -42,6 +45,8 @@ private:
     void ShowLayer();
     void ShowPreview();
     CPad* CurrentPad();
+    // The length typed into a list: its entry is chosen, or made, and taken as if chosen.
+    void OnLengthTyped(QComboBox& combo);
     // The length of the combo's chosen entry.
     static int32_t Value(const QComboBox& combo);
     static void SelectValue(QComboBox& combo, int32_t unit, int32_t value);

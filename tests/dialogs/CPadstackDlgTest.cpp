@@ -1,6 +1,9 @@
 #include "dialogs/CPadstackDlg.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
 
 #include "dialogs/CLengthChoices.h"
 #include "document/CWevraDoc.h"
@@ -96,6 +99,53 @@ TEST_F(CPadstackDlgTest, CancelLeavesThePadstackAndOkRenamesItUniquely)
     EXPECT_EQ(Table().GetPadWidth(0, LAYER_TOP), 20158);
     EXPECT_EQ(Table().GetName(0), taken + "__A");
     EXPECT_TRUE(doc.IsModified());
+}
+
+// A length typed into a size list is taken as the program reads lengths in the display unit,
+// not as the first entry that starts with the same key.
+TEST_F(CPadstackDlgTest, TypedSizesSelectOrEnterThatLength)
+{
+    // Keys as the user presses them in the list, then Tab on to the next control.
+    const auto type = [](QComboBox* combo, const char* text) {
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(combo, QString::fromLatin1(text));
+        QTest::keyClick(combo, Qt::Key_Tab);
+    };
+    {
+        CPadstackDlg dialog(doc, 0);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        auto* sizeX = Find<QComboBox>(&dialog, CPadstackDlg::idSizeX);
+        auto* sizeY = Find<QComboBox>(&dialog, CPadstackDlg::idSizeY);
+        const int listed = sizeX->count();
+
+        type(sizeX, "2");
+        EXPECT_EQ(Text(&dialog, CPadstackDlg::idSizeX), "2.000 mm.");
+        EXPECT_EQ(sizeX->count(), listed);
+        EXPECT_EQ(dialog.GetPadStack().GetPad(LAYER_TOP)->GetWidth(), 20158);
+        // Off the list: a new entry in its place in the order.
+        type(sizeY, "0.8123");
+        EXPECT_EQ(Text(&dialog, CPadstackDlg::idSizeY), "0.812 mm.");
+        EXPECT_EQ(sizeY->currentData().toInt(), 8186);
+        EXPECT_LT(sizeY->itemData(sizeY->currentIndex() - 1).toInt(), 8186);
+        EXPECT_GT(sizeY->itemData(sizeY->currentIndex() + 1).toInt(), 8186);
+        // No number: the entry stays as it was.
+        type(sizeY, "wide");
+        EXPECT_EQ(Text(&dialog, CPadstackDlg::idSizeY), "0.812 mm.");
+        dialog.accept();
+    }
+    EXPECT_EQ(Table().GetPadWidth(0, LAYER_TOP), 20158);
+    EXPECT_EQ(Table().GetPadHeight(0, LAYER_TOP), 8186);
+
+    doc.SetUnit(CLengthText::unitMil);
+    CPadstackDlg dialog(doc, 0);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    auto* sizeX = Find<QComboBox>(&dialog, CPadstackDlg::idSizeX);
+    type(sizeX, "60");
+    EXPECT_EQ(Text(&dialog, CPadstackDlg::idSizeX), "60 mil");
+    EXPECT_EQ(dialog.GetPadStack().GetPad(LAYER_TOP)->GetWidth() / 256, 60);
 }
 
 } // namespace
