@@ -45,20 +45,11 @@ protected:
         FocusWholeBoard();
     }
 
-    QWidget* Client() const { return view->viewport(); }
     void ExpectStatusPanesShowTheCursor() const
     {
         const auto panes = CStatusLine::Format(*document);
         for (int pane = 1; pane < CStatusLine::cursorPaneCount; ++pane)
             EXPECT_EQ(frame->GetPaneText(pane), panes[size_t(pane)]) << "pane " << pane;
-    }
-    // A move of the mouse as the window system delivers it (QTest moves the platform cursor,
-    // which the view itself puts on the snapped cursor, so that a move may never arrive).
-    void MoveMouse(QPoint pixel, Qt::MouseButtons buttons = Qt::NoButton)
-    {
-        QMouseEvent move(QEvent::MouseMove, pixel, Client()->mapToGlobal(pixel), Qt::NoButton,
-                         buttons, Qt::NoModifier);
-        QApplication::sendEvent(Client(), &move);
     }
     void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {

@@ -46,14 +46,6 @@ protected:
         FocusWholeBoard();
     }
 
-    QWidget* Client() const { return view->viewport(); }
-    // A move of the mouse as the window system delivers it.
-    void MoveMouse(QPoint pixel)
-    {
-        QMouseEvent move(QEvent::MouseMove, pixel, Client()->mapToGlobal(pixel), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(Client(), &move);
-    }
     // One notch of the wheel at the pixel, away from the user when up.
     void Wheel(QPoint pixel, bool up, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {

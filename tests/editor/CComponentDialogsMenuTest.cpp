@@ -68,7 +68,6 @@ protected:
     }
 
     CComponentArray& components() { return document->GetComponents(); }
-    QWidget* Client() const { return view->viewport(); }
 
     // Picks the item from the menu bar as a user does, after checking it is enabled.
     void Pick(uint32_t id)

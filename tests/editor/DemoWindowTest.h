@@ -5,6 +5,7 @@
 #include <string>
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPoint>
 
 #include "document/CWevraDoc.h"
@@ -57,6 +58,15 @@ protected:
         view->setFocus();
         ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_ALL));
         QApplication::processEvents();
+    }
+    QWidget* Client() const { return view->viewport(); }
+    // A move of the mouse as the window system delivers it (QTest moves the platform cursor,
+    // which the view itself puts on the snapped cursor, so that a move may never arrive).
+    void MoveMouse(QPoint pixel, Qt::MouseButtons buttons = Qt::NoButton)
+    {
+        QMouseEvent move(QEvent::MouseMove, pixel, Client()->mapToGlobal(pixel), Qt::NoButton,
+                         buttons, Qt::NoModifier);
+        QApplication::sendEvent(Client(), &move);
     }
     // The pixel of the view's client area that shows board point (x, y).
     QPoint PixelOf(int64_t x, int64_t y) const
