@@ -186,6 +186,8 @@ void CComponentTool::PickAndAct(CToolDocument& document)
     case ID_COMPONENTS_DELETE:
         document.SaveUndoState();
         m_components.DeleteSelected();
+        // The checks' errors may name its pads.
+        document.GetNets().ClearErrors();
         document.RebuildNetPins();
         document.RedrawBoardViews();
         break;

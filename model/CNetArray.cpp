@@ -540,10 +540,16 @@ void CNetArray::SelectVerticesAtComponentPins(int32_t component, bool on)
 
 void CNetArray::DeleteSelected()
 {
+    bool deleted = false;
     for (const auto& net : m_nets) {
-        if (net->GetSelectedCount() > 0)
+        if (net->GetSelectedCount() > 0) {
             net->DeleteSelected();
+            deleted = true;
+        }
     }
+    // The checks' errors may name what is gone.
+    if (deleted)
+        ClearErrors();
     if (m_document) {
         for (int32_t i = 1; i < GetCount(); ++i) {
             CNet& net = *m_nets[size_t(i)];

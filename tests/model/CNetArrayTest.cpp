@@ -585,4 +585,19 @@ TEST(CNetArrayErrorTest, DuplicatesAreDroppedInEitherOrder)
                               "SelectPen solid 0 0x00000000"}));
 }
 
+// Errors may name copper that a deletion took away: deleting anything drops them all.
+TEST(CNetArrayErrorTest, DeletingCopperDropsTheErrors)
+{
+    CNetArray nets;
+    CNet& net = *nets.GetNet(nets.AddNet("A"));
+    net.AppendVertex(0, 0, LAYER_TOP, 0);
+    net.AppendVertex(5000, 0, LAYER_TOP, net.AddPen(2000));
+    nets.AddError(CNetErrorRec({"Track", 1, {0, 0}}, {"Track", 0, {0, 10}}));
+    nets.DeleteSelected();
+    EXPECT_EQ(nets.GetErrorCount(), 1) << "nothing was selected";
+    net.SelectVertex(1, true);
+    nets.DeleteSelected();
+    EXPECT_EQ(nets.GetErrorCount(), 0);
+}
+
 } // namespace
