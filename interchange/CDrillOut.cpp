@@ -6,8 +6,8 @@
 #include "framework/CNumberText.h"
 #include "framework/CPathHelper.h"
 #include "framework/CServices.h"
-#include "framework/Numeric.h"
 #include "interchange/COutputDocument.h"
+#include "interchange/COutputFrame.h"
 #include "interchange/OutputText.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
@@ -48,14 +48,14 @@ std::string MmAndInch(int32_t length)
 } // namespace
 
 std::vector<CDrillOut::Hole> CDrillOut::CollectHoles(const COutputDocument& document,
-                                                     int32_t offsetX, int32_t offsetY)
+                                                     const COutputFrame& frame)
 {
     const CShapeLib& cache = document.GetShapeCache();
     const CPadStackArray& stacks = cache.GetPadStacks();
     std::vector<Hole> holes;
     const auto add = [&](int32_t x, int32_t y, int32_t diameter) {
-        holes.push_back(
-            {SaturateToInt(int64_t(x) + offsetX), SaturateToInt(int64_t(y) + offsetY), diameter});
+        const CPoint at = frame.ToOutput(x, y);
+        holes.push_back({at.x, at.y, diameter});
     };
 
     const CNetArray& nets = document.GetNets();
@@ -145,9 +145,10 @@ bool CDrillOut::Write(int32_t jobIndex, int32_t recordIndex, COutputDocument& do
     const std::filesystem::path reportPath = folder / (title + ".e" + TwoDigitNumber(n));
 
     std::vector<Tool> tools;
-    const std::string drill =
-        DrillText(CollectHoles(document, job->GetOffsetX(), job->GetOffsetY()),
-                  job->GetDevice().find("2.3") != std::string::npos, tools);
+    const std::string drill = DrillText(
+        CollectHoles(document, COutputFrame(document.GetBoardHeight(),
+                                            CPoint(job->GetOffsetX(), job->GetOffsetY()))),
+        job->GetDevice().find("2.3") != std::string::npos, tools);
     const std::string report = ReportText(document, *job, record->GetDisplayName(),
                                           UpperTrimmed(drillPath.filename().string()), tools);
 
@@ -175,6 +176,7 @@ std::string CDrillOut::ReportText(const COutputDocument& document, const COutput
     text += ReportLine("Device", job.GetDevice()) + lineEnd;
     text += ReportLine("Board Width", MmAndInch(document.GetBoardWidth()));
     text += ReportLine("Board Height", MmAndInch(document.GetBoardHeight()));
+    text += ReportLine("Y axis", COutputFrame::axisText);
     text += ReportLine("Board Offset X", MmAndInch(job.GetOffsetX()));
     text += ReportLine("Board Offset Y", MmAndInch(job.GetOffsetY())) + lineEnd;
     text +=

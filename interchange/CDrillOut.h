@@ -7,10 +7,12 @@
 
 class COutput;
 class COutputDocument;
+class COutputFrame;
 
 // Writes the NC drill program of one item of an output job with the drill device, and its
 // drill report: one tool per hole diameter, smallest first, every via and drilled component pad
-// at its board position moved by the job's offset, in inch digits with leading zeros.
+// at its board position seen from the top and moved by the job's offset, as the Gerber writer
+// places the copper, in inch digits with leading zeros.
 class CDrillOut {
 public:
     // One hole: position and diameter in board units.
@@ -35,9 +37,9 @@ public:
     const std::vector<std::filesystem::path>& GetWrittenFiles() const { return m_written; }
 
     // The holes of the design in collection order: vias (nets in order, vertices in order),
-    // then drilled component pads; moved by the offset.
-    static std::vector<Hole> CollectHoles(const COutputDocument& document, int32_t offsetX,
-                                          int32_t offsetY);
+    // then drilled component pads; at their points in the file's frame.
+    static std::vector<Hole> CollectHoles(const COutputDocument& document,
+                                          const COutputFrame& frame);
     // The drill program: the header with one tool per diameter, then each tool's holes.
     static std::string DrillText(const std::vector<Hole>& holes, bool format23,
                                  std::vector<Tool>& tools);

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "framework/CNumberText.h"
+#include "interchange/COutputFrame.h"
 #include "model/CCopperShape.h"
 #include "model/Geometry.h"
 #include "model/PadShapes.h"
@@ -11,8 +12,10 @@ namespace {
 
 constexpr int32_t quarterTurn = FULL_TURN / 4;
 
+// "x,y," of a point of the outline about the centre, in the file's frame.
 std::string Pair(CPoint p)
 {
+    p = COutputFrame::ToOutputVector(p);
     return CGerberAperture::Inch(p.x) + "," + CGerberAperture::Inch(p.y) + ",";
 }
 
@@ -78,7 +81,7 @@ void CGerberAperture::MakeMacro()
     copper.SetPad(CopperShapeCode(m_type), m_box, 0, 0, m_mirrored, m_rotation, 0);
     switch (copper.GetKind()) {
     case CCopperShape::Kind::Circle: {
-        const CPoint c = copper.GetCentre();
+        const CPoint c = COutputFrame::ToOutputVector(copper.GetCentre());
         m_macro.push_back("1,1," + Inch(int64_t(copper.GetRadius()) * 2) + "," + Inch(c.x) + "," +
                           Inch(c.y));
         break;
@@ -86,9 +89,10 @@ void CGerberAperture::MakeMacro()
     case CCopperShape::Kind::Track: {
         // A stadium: the straight part as a line as wide as the pad, and the two round ends.
         const std::string width = Inch(int64_t(copper.GetRadius()) * 2);
-        const CPoint a = copper.GetStart();
-        const CPoint b = copper.GetEnd();
-        m_macro.push_back("20,1," + width + "," + Pair(a) + Pair(b) + "0*");
+        const CPoint a = COutputFrame::ToOutputVector(copper.GetStart());
+        const CPoint b = COutputFrame::ToOutputVector(copper.GetEnd());
+        m_macro.push_back("20,1," + width + "," + Inch(a.x) + "," + Inch(a.y) + "," + Inch(b.x) +
+                          "," + Inch(b.y) + ",0*");
         m_macro.push_back("1,1," + width + "," + Inch(a.x) + "," + Inch(a.y) + "*");
         m_macro.push_back("1,1," + width + "," + Inch(b.x) + "," + Inch(b.y));
         break;

@@ -7,7 +7,6 @@
 #include "framework/CPathHelper.h"
 #include "framework/CProgDlg.h"
 #include "framework/CServices.h"
-#include "framework/Numeric.h"
 #include "interchange/COutputDocument.h"
 #include "interchange/OutputText.h"
 #include "model/COutput.h"
@@ -41,7 +40,8 @@ int32_t CGerberWriter::Write(int32_t jobIndex)
     m_formatName = job->GetDevice();
     m_format23 = m_formatName.find("2.3") != std::string::npos;
     m_singleFile = m_formatName.find("Single File") != std::string::npos;
-    m_offset = CPoint(job->GetOffsetX(), job->GetOffsetY());
+    m_frame =
+        COutputFrame(m_document.GetBoardHeight(), CPoint(job->GetOffsetX(), job->GetOffsetY()));
     m_title = SafeName(UpperTrimmed(m_document.GetDesignTitle()));
 
     bool anyLayer = false;
@@ -218,10 +218,11 @@ void CGerberWriter::AppendCoordinates(std::string& out, int32_t x, int32_t y,
                                       const char* operation) const
 {
     const int32_t decimals = m_format23 ? 3 : 4;
+    const CPoint at = m_frame.ToOutput(x, y);
     out += 'X';
-    AppendInchDigits(out, SaturateToInt(int64_t(x) + m_offset.x), decimals);
+    AppendInchDigits(out, at.x, decimals);
     out += 'Y';
-    AppendInchDigits(out, SaturateToInt(int64_t(y) + m_offset.y), decimals);
+    AppendInchDigits(out, at.y, decimals);
     out += operation;
 }
 

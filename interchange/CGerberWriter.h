@@ -11,6 +11,7 @@
 #include "framework/CPoint.h"
 #include "framework/CRect.h"
 #include "interchange/CGerberAperture.h"
+#include "interchange/COutputFrame.h"
 
 class COutput;
 class COutputDocument;
@@ -29,8 +30,8 @@ struct GerberFlashRec {
 // Turns an output job with a Gerber device into RS-274X photoplot files: one file holding
 // every layer set, or one file per set, with the aperture report beside them. Every board item
 // on a set's layers is plotted (board outline, drawn lines, tracks and vias, component outlines
-// and pads, plane fills, texts), moved by the job's offset. Each file's header defines exactly
-// the apertures its body uses.
+// and pads, plane fills, texts), seen from the top and moved by the job's offset. Each file's
+// header defines exactly the apertures its body uses.
 class CGerberWriter {
 public:
     // Half the width of the line that plots the board outline.
@@ -111,7 +112,7 @@ private:
     void MoveTo(std::string& out, int32_t i, int32_t x, int32_t y);
     void DrawTo(std::string& out, int32_t x, int32_t y);
     void Flash(std::string& out, int32_t i, int32_t x, int32_t y);
-    // "X..Y.." of the point moved by the job's offset, then the operation code.
+    // "X..Y.." of the point in the file's frame, then the operation code.
     void AppendCoordinates(std::string& out, int32_t x, int32_t y, const char* operation) const;
 
     COutputDocument& m_document;
@@ -122,7 +123,7 @@ private:
     bool m_format23 = false;
     bool m_singleFile = false;
     int32_t m_currentAperture = -1;
-    CPoint m_offset;
+    COutputFrame m_frame{0, CPoint()};
     std::string m_formatName;
     std::string m_title;
     std::vector<SetBody> m_sets;

@@ -44,11 +44,11 @@ std::string CGerberWriter::HeaderText(const std::string& layerName,
     if (!layerName.empty())
         text += "G04 LAYER  = " + layerName + " *" + lineEnd;
     text += "G04 TIME   = " + SafeName(m_document.GetTimeStamp()) + " *" + lineEnd;
+    text += "G04 Y AXIS = " + UpperTrimmed(COutputFrame::axisText) + " *" + lineEnd;
     text += std::string("*") + lineEnd;
     // One extended command per block: readers that meet several in one block miss some.
     text += "%FSLAX" + digits + "Y" + digits + "*%" + lineEnd;
     text += std::string("%MOIN*%") + lineEnd;
-    text += std::string("%SFA1.0B1.0*%") + lineEnd;
     for (const int32_t i : apertures) {
         for (const std::string& line : m_apertures[size_t(i)].GetMacroLines())
             text += line + lineEnd;
@@ -71,6 +71,7 @@ std::string CGerberWriter::ApertureReportText() const
     const int32_t height = m_document.GetBoardHeight();
     text += ReportLine("Board Width", FormatInch(width) + FormatMm(width));
     text += ReportLine("Board Height", FormatInch(height) + FormatMm(height));
+    text += ReportLine("Y axis", COutputFrame::axisText);
     text +=
         std::string("      Type          X       Y             X       Y        Used") + lineEnd;
     text += std::string("                     English               Metric") + lineEnd;

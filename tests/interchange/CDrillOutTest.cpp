@@ -81,19 +81,19 @@ TEST_F(CDrillOutTest, ProgramAndReportOfASmallBoard)
     CDrillOut drill;
     ASSERT_TRUE(drill.Write(job, 0, *output));
     const fs::path folder = temp.Path() / "EXCELLON" / "board";
-    // Holes of one size in collection order, vias first; every hole moved by the offset. The
-    // component was placed with its pads at y = 0.
+    // Holes of one size in collection order, vias first; seen from the top on the board one
+    // inch high, then moved by the offset. The component was placed with its pads at y = 0.
     EXPECT_EQ(ReadBytes(folder / "board.t01"), "M48\r\n"
                                                "INCH,LZ\r\n"
                                                "T1C0.0200\r\n"
                                                "T2C0.0400\r\n"
                                                "%\r\n"
                                                "T1\r\n"
-                                               "X003000Y003000\r\n"
+                                               "X003000Y011000\r\n"
                                                "T2\r\n"
-                                               "X002000Y003000\r\n"
-                                               "X000000Y012000\r\n"
-                                               "X011000Y002000\r\n"
+                                               "X002000Y011000\r\n"
+                                               "X000000Y002000\r\n"
+                                               "X011000Y012000\r\n"
                                                "M30\r\n");
     EXPECT_EQ(ReadBytes(folder / "board.e01"),
               "\r\nPCB Factory information file\r\n\r\n"
@@ -105,6 +105,7 @@ TEST_F(CDrillOutTest, ProgramAndReportOfASmallBoard)
               "Device              : EXCELLON, Inch, 2.4, Leading Zero\r\n\r\n"
               "Board Width         : 50.800 mm.2.0000 inch\r\n"
               "Board Height        : 25.400 mm.1.0000 inch\r\n"
+              "Y axis              : board height - board y, seen from the top\r\n"
               "Board Offset X      : 2.540 mm.0.1000 inch\r\n"
               "Board Offset Y      : 5.080 mm.0.2000 inch\r\n\r\n"
               "  TOOL    .Tool diameters..........      Used\r\n"
@@ -128,7 +129,7 @@ TEST_F(CDrillOutTest, Format23UnderAGermanDesktop)
     }
     const std::string text = ReadBytes(temp.Path() / "OUTPUT" / "board.t01");
     EXPECT_NE(text.find("T1C0.0200\r\n"), std::string::npos);
-    EXPECT_NE(text.find("\r\nX00100Y00100\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\nX00100Y00900\r\n"), std::string::npos);
     EXPECT_EQ(GerbvTools(temp.Path() / "OUTPUT" / "board.t01"),
               (std::map<std::string, int32_t>{{"0.020", 1}, {"0.040", 3}}));
 }

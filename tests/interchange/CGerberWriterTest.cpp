@@ -17,10 +17,10 @@ constexpr char squareHeader24[] = "*\r\n"
                                   "Leading Zero *\r\n"
                                   "G04 TITLE  = BOARD *\r\n"
                                   "G04 TIME   = Monday, December 07, 2026  14:00:00 *\r\n"
+                                  "G04 Y AXIS = BOARD HEIGHT - BOARD Y, SEEN FROM THE TOP *\r\n"
                                   "*\r\n"
                                   "%FSLAX24Y24*%\r\n"
                                   "%MOIN*%\r\n"
-                                  "%SFA1.0B1.0*%\r\n"
                                   "%ADD10C,0.0079*%\r\n"
                                   "G01*\r\n";
 
@@ -82,11 +82,11 @@ TEST_F(CGerberWriterSquare, OneInchSquareInTheSingleFile24Format)
     const fs::path file = temp.Path() / "GERBER" / "BOARD" / "BOARD.GBR";
     EXPECT_EQ(ReadBytes(file), std::string(squareHeader24) + "%LNOUTLINE*%\r\n"
                                                              "G54D10*\r\n"
-                                                             "X000000Y000000D02*\r\n"
-                                                             "X010000Y000000D01*\r\n"
+                                                             "X000000Y010000D02*\r\n"
                                                              "X010000Y010000D01*\r\n"
-                                                             "X000000Y010000D01*\r\n"
+                                                             "X010000Y000000D01*\r\n"
                                                              "X000000Y000000D01*\r\n"
+                                                             "X000000Y010000D01*\r\n"
                                                              "M02*\r\n");
     ExpectLoadsCleanly(file);
 
@@ -99,6 +99,7 @@ TEST_F(CGerberWriterSquare, OneInchSquareInTheSingleFile24Format)
               "\r\n"
               "; Board Width         :     1.0000 inch    25.400 mm.\r\n"
               "; Board Height        :     1.0000 inch    25.400 mm.\r\n"
+              "; Y axis              : board height - board y, seen from the top\r\n"
               "      Type          X       Y             X       Y        Used\r\n"
               "                     English               Metric\r\n"
               "D10   Draw        0.0079  0.0079        0.200   0.200         5\r\n");
@@ -125,18 +126,18 @@ TEST_F(CGerberWriterSquare, OneInchSquarePerLayerIn23FormatWithOffset)
                                "G04 TITLE  = BOARD *\r\n"
                                "G04 LAYER  = OUTLINE *\r\n"
                                "G04 TIME   = Monday, December 07, 2026  14:00:00 *\r\n"
+                               "G04 Y AXIS = BOARD HEIGHT - BOARD Y, SEEN FROM THE TOP *\r\n"
                                "*\r\n"
                                "%FSLAX23Y23*%\r\n"
                                "%MOIN*%\r\n"
-                               "%SFA1.0B1.0*%\r\n"
                                "%ADD10C,0.0079*%\r\n"
                                "G01*\r\n"
                                "G54D10*\r\n"
-                               "X-00500Y00100D02*\r\n"
-                               "X00500Y00100D01*\r\n"
+                               "X-00500Y01100D02*\r\n"
                                "X00500Y01100D01*\r\n"
-                               "X-00500Y01100D01*\r\n"
+                               "X00500Y00100D01*\r\n"
                                "X-00500Y00100D01*\r\n"
+                               "X-00500Y01100D01*\r\n"
                                "M02*\r\n");
     EXPECT_FALSE(fs::exists(temp.Path() / "OUTPUT" / "BOARD.GBR"));
     EXPECT_TRUE(fs::exists(temp.Path() / "OUTPUT" / "BOARD.TXT"));
@@ -281,9 +282,10 @@ TEST_F(CGerberWriterBoard, TracksOfEveryPenOfEveryNet)
     CGerberWriter writer(*output);
     ASSERT_EQ(writer.Write(job), 1);
     const std::string text = ReadBytes(temp.Path() / "OUTPUT" / "BOARD_TOP.GBR");
-    // The ends of the runs drawn with net 1's pens 1, 2 and 4 on the top layer.
+    // The ends of the runs drawn with net 1's pens 1, 2 and 4 on the top layer, on a board
+    // three inches high.
     for (const char* end :
-         {"X012000Y004000D01*", "X010000Y002000D01*", "X010000Y003000D01*", "X010000Y005000D01*"})
+         {"X012000Y026000D01*", "X010000Y028000D01*", "X010000Y027000D01*", "X010000Y025000D01*"})
         EXPECT_NE(text.find(end), std::string::npos) << end;
     // 3023 wide: a radius of 1511 makes a 3022 circle.
     for (const char* width : {"C,0.0079*%", "C,0.0118*%", "C,0.0157*%", "C,0.0236*%"})
