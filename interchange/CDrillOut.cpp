@@ -41,7 +41,7 @@ std::string ReportLine(const std::string& label, const std::string& value)
 
 std::string MmAndInch(int32_t length)
 {
-    return CLengthText::FormatLength(CLengthText::unitMillimetre, length) +
+    return CLengthText::FormatLength(CLengthText::unitMillimetre, length) + " / " +
            CLengthText::FormatLength(CLengthText::unitInch, length);
 }
 
@@ -149,8 +149,8 @@ bool CDrillOut::Write(int32_t jobIndex, int32_t recordIndex, COutputDocument& do
         CollectHoles(document, COutputFrame(document.GetBoardHeight(),
                                             CPoint(job->GetOffsetX(), job->GetOffsetY()))),
         job->GetDevice().find("2.3") != std::string::npos, tools);
-    const std::string report = ReportText(document, *job, record->GetDisplayName(),
-                                          UpperTrimmed(drillPath.filename().string()), tools);
+    const std::string report =
+        ReportText(document, *job, record->GetDisplayName(), drillPath.filename().string(), tools);
 
     for (const auto& [path, text] : {std::pair(drillPath, drill), std::pair(reportPath, report)}) {
         if (folder.empty() || !CPathHelper::WriteFileAtomically(path, text)) {

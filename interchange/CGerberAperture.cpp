@@ -48,16 +48,29 @@ CGerberAperture::CGerberAperture(int32_t type, const CRect& box, bool mirrored, 
         m_definition = "%ADD" + d + "CUSTOM" + d + "*%";
         return;
     }
-    int64_t w = m_box.Width();
-    int64_t h = m_box.Height();
-    if (m_rotation == quarterTurn || m_rotation == 3 * quarterTurn)
-        std::swap(w, h);
+    const int64_t w = GetDefinedWidth();
+    const int64_t h = GetDefinedHeight();
     if (m_type == typeRound || m_type == typeDraw)
         m_definition = "%ADD" + d + "C," + Inch(w) + "*%";
     else if (m_type == typeOval)
         m_definition = "%ADD" + d + "O," + Inch(w) + "X" + Inch(h) + "*%";
     else
         m_definition = "%ADD" + d + "R," + Inch(w) + "X" + Inch(h) + "*%";
+}
+
+bool CGerberAperture::IsQuarterTurned() const
+{
+    return m_rotation == quarterTurn || m_rotation == 3 * quarterTurn;
+}
+
+int64_t CGerberAperture::GetDefinedWidth() const
+{
+    return IsQuarterTurned() ? m_box.Height() : m_box.Width();
+}
+
+int64_t CGerberAperture::GetDefinedHeight() const
+{
+    return IsQuarterTurned() ? m_box.Width() : m_box.Height();
 }
 
 bool CGerberAperture::IsStandard() const

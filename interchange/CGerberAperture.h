@@ -36,6 +36,10 @@ public:
     int32_t GetUseCount() const { return m_useCount; }
     void AddUse() { ++m_useCount; }
 
+    // The width and height the file gives the aperture: its box's, exchanged by a quarter turn.
+    int64_t GetDefinedWidth() const;
+    int64_t GetDefinedHeight() const;
+
     // The lines of the aperture macro (empty for a standard aperture), without line ends.
     const std::vector<std::string>& GetMacroLines() const { return m_macro; }
     bool IsCustom() const { return !m_macro.empty(); }
@@ -49,6 +53,7 @@ public:
 
 private:
     bool IsStandard() const;
+    bool IsQuarterTurned() const;
     void MakeMacro();
 
     int32_t m_type;

@@ -44,11 +44,10 @@ int32_t CGerberWriter::Write(int32_t jobIndex)
         COutputFrame(m_document.GetBoardHeight(), CPoint(job->GetOffsetX(), job->GetOffsetY()));
     m_title = SafeName(UpperTrimmed(m_document.GetDesignTitle()));
 
+    // A set without layers holds the board layer alone: it plots the outline.
     bool anyLayer = false;
-    for (int32_t i = 0; i < job->GetItemCount(); ++i) {
-        const COutputRec& set = *job->GetItem(i);
-        anyLayer = anyLayer || (set.IsOutput() && set.GetLayerCount() > 0);
-    }
+    for (int32_t i = 0; i < job->GetItemCount(); ++i)
+        anyLayer = anyLayer || job->GetItem(i)->IsOutput();
     if (!anyLayer) {
         CServices::Messages().MessageBox(noOutputText, "", MB_OK, MB_ICONEXCLAMATION);
         return 1;

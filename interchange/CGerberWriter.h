@@ -27,11 +27,12 @@ struct GerberFlashRec {
     int32_t y = 0;
 };
 
-// Turns an output job with a Gerber device into RS-274X photoplot files: one file holding
-// every layer set, or one file per set, with the aperture report beside them. Every board item
-// on a set's layers is plotted (board outline, drawn lines, tracks and vias, component outlines
-// and pads, plane fills, texts), seen from the top and moved by the job's offset. Each file's
-// header defines exactly the apertures its body uses.
+// Turns an output job with a Gerber device into RS-274X photoplot files: one file per layer
+// set, or a single file that holds one complete image per set (a plotter batch), with the
+// aperture report beside them. Every board item on a set's layers is plotted (drawn lines,
+// tracks and vias, component outlines and pads, plane fills, texts), seen from the top and
+// moved by the job's offset; a set of the board layer alone plots the board outline. Each
+// image's header defines exactly the apertures its body uses.
 class CGerberWriter {
 public:
     // Half the width of the line that plots the board outline.

@@ -52,6 +52,13 @@ void ForEachRun(int32_t count, SegmentPen segmentPen, PointOf pointOf, Emit emit
     flush();
 }
 
+// The board layer 0 ends a set's layer list: a set holds it when the list starts with it,
+// alone.
+bool HoldsBoardLayer(const COutputRec& set)
+{
+    return set.GetLayerCount() == 0;
+}
+
 bool HasLayer(const COutputRec& set, int32_t layer)
 {
     for (int32_t i = 0; i < set.GetLayerCount(); ++i) {
@@ -84,11 +91,10 @@ void CGerberWriter::AddStroke(int32_t aperture, std::span<const CPoint> points)
 
 void CGerberWriter::CollectOutline(const COutputRec& set)
 {
+    // The outline is the board layer's own item: copper, masks and paste must not get a line
+    // along the board's edge.
     const int32_t count = m_document.GetBoardOutlineCount();
-    bool plotted = false;
-    for (int32_t i = 0; i < set.GetLayerCount(); ++i)
-        plotted = plotted || (set.GetLayer(i) != LAYER_COMMON && set.GetLayer(i) != LAYER_DRILL);
-    if (count < 5 || !plotted)
+    if (count < 5 || !HoldsBoardLayer(set))
         return;
     const int32_t aperture = FindDrawAperture(outlineRadius);
     std::vector<CPoint> run;

@@ -76,8 +76,8 @@ std::string CGerberWriter::ApertureReportText() const
         std::string("      Type          X       Y             X       Y        Used") + lineEnd;
     text += std::string("                     English               Metric") + lineEnd;
     for (const CGerberAperture& aperture : m_apertures) {
-        const int64_t w = aperture.GetBox().Width();
-        const int64_t h = aperture.GetBox().Height();
+        const int64_t w = aperture.GetDefinedWidth();
+        const int64_t h = aperture.GetDefinedHeight();
         std::string type = CGerberAperture::TypeName(aperture.GetType());
         if (aperture.IsCustom())
             type += "*";
@@ -93,36 +93,31 @@ std::string CGerberWriter::ApertureReportText() const
 
 bool CGerberWriter::WriteFiles(const std::filesystem::path& folder, const std::string& title)
 {
-    if (m_singleFile) {
-        std::set<int32_t> used;
-        for (const SetBody& body : m_sets)
-            used.insert(body.apertures.begin(), body.apertures.end());
-        std::string text = HeaderText("", Declared(std::vector<int32_t>(used.begin(), used.end())));
-        for (const SetBody& body : m_sets) {
-            text += "%LN" + body.name + "*%" + lineEnd;
-            text += body.lines;
+    // A single file is a plotter batch: one complete image per set, each with its own header
+    // (whose comment names the set: the deprecated layer name block is refused by readers)
+    // and its end of program, so that every image is read as its set alone.
+    std::string batch;
+    std::set<std::string> names;
+    for (const SetBody& body : m_sets) {
+        std::string text = HeaderText(body.name, Declared(body.apertures));
+        text.reserve(text.size() + body.lines.size() + 8);
+        text += body.lines;
+        text += "M02*";
+        text += lineEnd;
+        if (m_singleFile) {
+            batch += text;
+            continue;
         }
-        // Readers stop at the first end of program: only the file's end has one.
-        text += std::string("M02*") + lineEnd;
-        if (!WriteFile(folder / (title + ".GBR"), text))
+        // Two sets of one name must not write one file.
+        std::string name = title + "_" + body.name;
+        for (int32_t n = 2; names.count(name) > 0; ++n)
+            name = title + "_" + body.name + "_" + CNumberText::FormatInt(n);
+        names.insert(name);
+        if (!WriteFile(folder / (name + ".GBR"), text))
             return false;
-    } else {
-        std::set<std::string> names;
-        for (const SetBody& body : m_sets) {
-            // Two sets of one name must not write one file.
-            std::string name = title + "_" + body.name;
-            for (int32_t n = 2; names.count(name) > 0; ++n)
-                name = title + "_" + body.name + "_" + CNumberText::FormatInt(n);
-            names.insert(name);
-            std::string text = HeaderText(body.name, Declared(body.apertures));
-            text.reserve(text.size() + body.lines.size() + 8);
-            text += body.lines;
-            text += "M02*";
-            text += lineEnd;
-            if (!WriteFile(folder / (name + ".GBR"), text))
-                return false;
-        }
     }
+    if (m_singleFile && !WriteFile(folder / (title + ".GBR"), batch))
+        return false;
     return WriteFile(folder / (title + ".TXT"), ApertureReportText());
 }
 

@@ -97,6 +97,9 @@ TEST_F(CDocumentOutputRun, GerberDrillAndPrintJobs)
     EXPECT_EQ(Files(),
               (std::vector<std::string>{"GERBER/BOARD/BOARD.TXT", "GERBER/BOARD/BOARD_BOTTOM.GBR",
                                         "GERBER/BOARD/BOARD_TOP.GBR"}));
+    const fs::path folder = temp.Path() / "GERBER" / "BOARD";
+    EXPECT_EQ(ParserComplaints({folder / "BOARD_TOP.GBR", folder / "BOARD_BOTTOM.GBR"}),
+              std::vector<std::string>{});
     EXPECT_TRUE(Run(2));
     EXPECT_EQ(Files().size(), 9u);
     EXPECT_TRUE(fs::exists(temp.Path() / "EXCELLON" / "board" / "board.t03"));

@@ -626,6 +626,8 @@ TEST_F(CMainFrameTest, FileOutputWritesThePickedJob)
     EXPECT_EQ(GerbvComplaints(folder / "GERBER" / "BOARD" / "BOARD.GBR", "rs274x",
                               folder / "exported.gbr"),
               std::vector<std::string>{});
+    EXPECT_EQ(ParserComplaints({folder / "GERBER" / "BOARD" / "BOARD.GBR"}),
+              std::vector<std::string>{});
 
     services.listPicker.QueueAnswer(2);
     output->trigger();

@@ -16,6 +16,7 @@ constexpr char squareHeader24[] = "*\r\n"
                                   "G04 FORMAT = GERBER RS-274X, Inch, 2.4, Single File, "
                                   "Leading Zero *\r\n"
                                   "G04 TITLE  = BOARD *\r\n"
+                                  "G04 LAYER  = OUTLINE *\r\n"
                                   "G04 TIME   = Monday, December 07, 2026  14:00:00 *\r\n"
                                   "G04 Y AXIS = BOARD HEIGHT - BOARD Y, SEEN FROM THE TOP *\r\n"
                                   "*\r\n"
@@ -60,11 +61,26 @@ DCodes ReadDCodes(const std::string& text)
     return codes;
 }
 
+// The images of a batch: each ends with its end of program.
+std::vector<std::string> SplitImages(const std::string& text)
+{
+    std::vector<std::string> images;
+    const std::string end = "M02*\r\n";
+    for (size_t start = 0; start < text.size();) {
+        const size_t found = text.find(end, start);
+        const size_t stop = found == std::string::npos ? text.size() : found + end.size();
+        images.push_back(text.substr(start, stop - start));
+        start = stop;
+    }
+    return images;
+}
+
 void ExpectLoadsCleanly(const fs::path& file)
 {
     const std::vector<std::string> complaints =
         GerbvComplaints(file, "rs274x", file.string() + ".gerbv");
     EXPECT_TRUE(complaints.empty()) << file << ":\n" << ::testing::PrintToString(complaints);
+    EXPECT_EQ(ParserComplaints({file}), std::vector<std::string>{});
 }
 
 } // namespace
@@ -76,12 +92,11 @@ protected:
 
 TEST_F(CGerberWriterSquare, OneInchSquareInTheSingleFile24Format)
 {
-    const int32_t job = AddJob(gerberSingle24, "C:\\GERBER", {{"OUTLINE", {LAYER_SILK_TOP}}});
+    const int32_t job = AddJob(gerberSingle24, "C:\\GERBER", {{"OUTLINE", {}}});
     CGerberWriter writer(*output);
     ASSERT_EQ(writer.Write(job), 1);
     const fs::path file = temp.Path() / "GERBER" / "BOARD" / "BOARD.GBR";
-    EXPECT_EQ(ReadBytes(file), std::string(squareHeader24) + "%LNOUTLINE*%\r\n"
-                                                             "G54D10*\r\n"
+    EXPECT_EQ(ReadBytes(file), std::string(squareHeader24) + "G54D10*\r\n"
                                                              "X000000Y010000D02*\r\n"
                                                              "X010000Y010000D01*\r\n"
                                                              "X010000Y000000D01*\r\n"
@@ -111,8 +126,7 @@ TEST_F(CGerberWriterSquare, OneInchSquareInTheSingleFile24Format)
 // the job's offset.
 TEST_F(CGerberWriterSquare, OneInchSquarePerLayerIn23FormatWithOffset)
 {
-    const int32_t job =
-        AddJob(gerberLayers23, "", {{"OUTLINE", {LAYER_SILK_TOP}}}, CPoint(-128000, 25600));
+    const int32_t job = AddJob(gerberLayers23, "", {{"OUTLINE", {}}}, CPoint(-128000, 25600));
     CGerberWriter writer(*output);
     {
         const CScopedLocale german("de_DE.UTF-8");
@@ -144,25 +158,26 @@ TEST_F(CGerberWriterSquare, OneInchSquarePerLayerIn23FormatWithOffset)
     ExpectLoadsCleanly(file);
 }
 
-TEST_F(CGerberWriterSquare, SingleFileEndsOnceAndNamesEverySet)
+// The board's edge is the board layer's own: a set of that layer alone plots it, copper and
+// silkscreen sets do not.
+TEST_F(CGerberWriterSquare, OutlineOnlyInTheSetOfTheBoardLayer)
 {
-    const int32_t job = AddJob(gerberSingle23, "C:\\GERBER",
+    const int32_t job = AddJob(gerberLayers24, "",
                                {{"TOP", {LAYER_TOP}},
-                                {"OFF", {LAYER_BOTTOM}, false},
-                                {"BOTTOM", {LAYER_BOTTOM}},
-                                {"SILK", {LAYER_SILK_TOP}}});
+                                {"OUTLINE", {}},
+                                {"PASTE", {LAYER_PASTE_TOP}},
+                                {"SILK", {LAYER_SILK_TOP, LAYER_DRILL}}});
     CGerberWriter writer(*output);
     ASSERT_EQ(writer.Write(job), 1);
-    const fs::path file = temp.Path() / "GERBER" / "BOARD" / "BOARD.GBR";
-    const std::vector<std::string> lines = SplitLines(ReadBytes(file));
-    std::vector<std::string> marks;
-    for (const std::string& line : lines) {
-        if (line.rfind("%LN", 0) == 0 || line == "M02*")
-            marks.push_back(line);
+    for (const char* name : {"TOP", "PASTE", "SILK"}) {
+        const std::string text =
+            ReadBytes(temp.Path() / "OUTPUT" / ("BOARD_" + std::string(name) + ".GBR"));
+        EXPECT_EQ(text.find("D01*"), std::string::npos) << name;
     }
-    EXPECT_EQ(marks, (std::vector<std::string>{"%LNTOP*%", "%LNBOTTOM*%", "%LNSILK*%", "M02*"}));
-    EXPECT_EQ(lines.back(), "M02*");
-    ExpectLoadsCleanly(file);
+    const fs::path outline = temp.Path() / "OUTPUT" / "BOARD_OUTLINE.GBR";
+    const std::string text = ReadBytes(outline);
+    EXPECT_NE(text.find("G54D10*\r\nX000000Y010000D02*\r\n"), std::string::npos);
+    ExpectLoadsCleanly(outline);
 }
 
 TEST_F(CGerberWriterSquare, NamesAreMadeSafeAndNeverShareAFile)
@@ -200,10 +215,10 @@ TEST_F(CGerberWriterSquare, SetWithNothingToPlotStillReadsAsExtendedGerber)
     ExpectLoadsCleanly(file);
 }
 
-TEST_F(CGerberWriterSquare, NoLayerSelectedIsReportedAndWritesNothing)
+TEST_F(CGerberWriterSquare, NoSetSelectedIsReportedAndWritesNothing)
 {
-    const int32_t job =
-        AddJob(gerberSingle24, "C:\\GERBER", {{"EMPTY", {}}, {"OFF", {LAYER_TOP}, false}});
+    const int32_t job = AddJob(gerberSingle24, "C:\\GERBER",
+                               {{"OFF", {LAYER_TOP}, false}, {"OUTLINE OFF", {}, false}});
     CGerberWriter writer(*output);
     EXPECT_EQ(writer.Write(job), 1);
     EXPECT_EQ(services.messages.ShownTexts(),
@@ -274,6 +289,38 @@ TEST_F(CGerberWriterBoard, EveryFileLoadsCleanlyAndDefinesExactlyWhatItUses)
     EXPECT_EQ(types, (std::set<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
 }
 
+// A single file is a batch of one complete image per set: each image is what the per-layer
+// job writes for that set, and reads alone.
+TEST_F(CGerberWriterBoard, SingleFileHoldsOneImagePerSet)
+{
+    const std::vector<SetPlan> sets = {{"TOP", {LAYER_TOP}},
+                                       {"OFF", {LAYER_BOTTOM}, false},
+                                       {"BOTTOM", {LAYER_BOTTOM}},
+                                       {"SILK", {LAYER_SILK_TOP}}};
+    const int32_t single = AddJob(gerberSingle24, "C:\\GERBER", sets);
+    const int32_t layers = AddJob(gerberLayers24, "", sets);
+    CGerberWriter writer(*output);
+    ASSERT_EQ(writer.Write(single), 1);
+    const std::string batch = ReadBytes(temp.Path() / "GERBER" / "BOARD" / "BOARD.GBR");
+    ASSERT_EQ(writer.Write(layers), 1);
+
+    const std::vector<std::string> images = SplitImages(batch);
+    ASSERT_EQ(images.size(), 3u);
+    const char* names[] = {"TOP", "BOTTOM", "SILK"};
+    for (size_t i = 0; i < images.size(); ++i) {
+        SCOPED_TRACE(names[i]);
+        std::string expected =
+            ReadBytes(temp.Path() / "OUTPUT" / ("BOARD_" + std::string(names[i]) + ".GBR"));
+        // The per-layer file names its own device.
+        const std::string device = "GERBER RS-274X, Inch, 2.4, ";
+        expected.replace(expected.find(device), device.size(), device + "Single File, ");
+        EXPECT_EQ(images[i], expected);
+        const fs::path alone = temp.Path() / ("image" + std::to_string(i) + ".gbr");
+        std::ofstream(alone, std::ios::binary) << images[i];
+        ExpectLoadsCleanly(alone);
+    }
+}
+
 // Tracks of every pen of every net are plotted, whatever the pen count of net 0.
 TEST_F(CGerberWriterBoard, TracksOfEveryPenOfEveryNet)
 {
@@ -290,6 +337,19 @@ TEST_F(CGerberWriterBoard, TracksOfEveryPenOfEveryNet)
     // 3023 wide: a radius of 1511 makes a 3022 circle.
     for (const char* width : {"C,0.0079*%", "C,0.0118*%", "C,0.0157*%", "C,0.0236*%"})
         EXPECT_NE(text.find(width), std::string::npos) << width;
+}
+
+// A rectangle turned a quarter is reported with the sizes its definition gives.
+TEST_F(CGerberWriterBoard, ReportGivesTheSizesTheFileDefines)
+{
+    CGerberWriter writer(*output);
+    const int32_t turned =
+        writer.FindPadAperture(Stacks().FindByName("P4"), LAYER_TOP, false, 90000);
+    EXPECT_EQ(writer.GetApertures()[size_t(turned)].GetDefinition(), "%ADD10R,0.0400X0.0800*%");
+    EXPECT_NE(writer.ApertureReportText().find(
+                  "\r\nD10   Rectangle   0.0400  0.0800        1.016   2.032         0\r\n"),
+              std::string::npos)
+        << writer.ApertureReportText();
 }
 
 // A pad lookup keys on shape, box, mirror and rotation; a round centred pad ignores rotation.

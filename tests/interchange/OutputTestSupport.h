@@ -55,6 +55,34 @@ inline std::vector<std::string> SplitLines(const std::string& text)
     return lines;
 }
 
+// What the shell command writes to its standard output.
+inline std::string CommandOutput(const std::string& command)
+{
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    if (!pipe)
+        return "could not run " + command;
+    std::string output;
+    char buffer[4096];
+    while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe.get()))
+        output.append(buffer, n);
+    return output;
+}
+
+// What two independent Gerber readers, a parser and a plotter fed by it, say of the files:
+// every warning and error, one a line. Empty when both read every file silently.
+inline std::vector<std::string> ParserComplaints(const std::vector<fs::path>& files)
+{
+    std::string command = std::string("node '") + WEVRA_GERBER_CHECK + "'";
+    for (const fs::path& file : files)
+        command += " '" + file.string() + "'";
+    command += " 2>&1";
+    std::vector<std::string> complaints;
+    std::istringstream lines(CommandOutput(command));
+    for (std::string line; std::getline(lines, line);)
+        complaints.push_back(line);
+    return complaints;
+}
+
 // Loads the file into gerbv and exports it again in `kind` ("rs274x" or "drill") to `exported`.
 // Returns gerbv's complaints: every line of its error output that holds CRITICAL or WARNING,
 // and its output when it exported nothing (it could not run). Its exit status tells nothing:
@@ -62,17 +90,8 @@ inline std::vector<std::string> SplitLines(const std::string& text)
 inline std::vector<std::string> GerbvComplaints(const fs::path& file, const std::string& kind,
                                                 const fs::path& exported)
 {
-    const std::string command = "gerbv -x " + kind + " -o '" + exported.string() + "' '" +
-                                file.string() + "' 2>&1 >/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    if (!pipe)
-        return {"gerbv could not be started"};
-    std::string output;
-    char buffer[4096];
-    while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe.get()))
-        output.append(buffer, n);
-    // gerbv aborts at its exit on a file with nothing to plot, after its export is written.
-    ::pclose(pipe.release());
+    const std::string output = CommandOutput("gerbv -x " + kind + " -o '" + exported.string() +
+                                             "' '" + file.string() + "' 2>&1 >/dev/null");
     std::vector<std::string> complaints;
     std::istringstream lines(output);
     for (std::string line; std::getline(lines, line);) {
