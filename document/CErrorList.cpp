@@ -1,5 +1,7 @@
 #include "document/CErrorList.h"
 
+#include <algorithm>
+
 #include "document/CWevraDoc.h"
 #include "model/CLayerArray.h"
 #include "model/CLengthText.h"
@@ -30,6 +32,20 @@ const CErrorList::Columns& CErrorList::Headings()
     static const Columns headings = {
         "Nr", "Layer", "Net", "Object", "X:", "Y:", "Net", "Object", "X:", "Y"};
     return headings;
+}
+
+std::array<int32_t, CErrorList::columnCount>
+CErrorList::ColumnStarts(const std::vector<Columns>& rows,
+                         const std::function<int32_t(const std::string&)>& width, int32_t gap)
+{
+    std::array<int32_t, columnCount> starts = ColumnX();
+    for (size_t c = 1; c < starts.size(); ++c) {
+        int32_t widest = width(Headings()[c - 1]);
+        for (const Columns& row : rows)
+            widest = std::max(widest, width(row[c - 1]));
+        starts[c] = std::max(starts[c], starts[c - 1] + widest + gap);
+    }
+    return starts;
 }
 
 CErrorList::Columns CErrorList::RowTexts(const CWevraDoc& document, int32_t record)

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 class CWevraDoc;
 
@@ -16,6 +18,12 @@ public:
     // Where each column starts, in pixels, and its heading.
     static const std::array<int32_t, columnCount>& ColumnX();
     static const Columns& Headings();
+    // Where each column starts when it shows `rows` and the headings: at its place, or further
+    // right when the widest text of the column before it (by `width`) and `gap` pixels reach
+    // past it, so that two values never run together.
+    static std::array<int32_t, columnCount>
+    ColumnStarts(const std::vector<Columns>& rows,
+                 const std::function<int32_t(const std::string&)>& width, int32_t gap);
 
     // Number (from 1), layer name, then for each of the two objects its net, text and position
     // in the document's unit. Empty texts for a record the list does not hold.

@@ -7,11 +7,14 @@
 #include "editor/CChildFrame.h"
 #include "editor/CWevraView.h"
 #include "framework/VirtualKeys.h"
+#include "framework/qt/CQtText.h"
 #include "model/CNetArray.h"
 
 namespace {
 
 const QColor chosenBackground(0, 0, 200);
+// Pixels at least between the widest text of a column and the next column.
+constexpr int32_t columnGap = 6;
 
 } // namespace
 
@@ -34,16 +37,25 @@ void CBottomView::PaintList(QPainter& painter)
     const int32_t errors = GetDocument().GetNets().GetErrorCount();
     if (m_mode != modeErrors || errors == 0)
         return;
-    const auto& columns = CErrorList::ColumnX();
+    const auto [first, last] = RowsInSight(errors);
+    std::vector<CErrorList::Columns> rows;
+    for (int32_t row = first; row <= last; ++row)
+        rows.push_back(CErrorList::RowTexts(GetDocument(), row));
+    const QFontMetrics metrics(painter.font());
+    const auto columns = CErrorList::ColumnStarts(
+        rows,
+        [&metrics](const std::string& text) {
+            return int32_t(metrics.horizontalAdvance(CQtText::FromDesignText(text)));
+        },
+        columnGap);
     for (size_t c = 0; c < columns.size(); ++c)
         DrawText(painter, columns[c], 0, CErrorList::Headings()[c]);
     const int32_t chosen = GetSelection().GetSelected();
-    const auto [first, last] = RowsInSight(errors);
     for (int32_t row = first; row <= last; ++row) {
         if (row == chosen)
             FillRow(painter, row, chosenBackground);
         painter.setPen(row == chosen ? Qt::white : Qt::black);
-        const CErrorList::Columns texts = CErrorList::RowTexts(GetDocument(), row);
+        const CErrorList::Columns& texts = rows[size_t(row - first)];
         for (size_t c = 0; c < columns.size(); ++c)
             DrawText(painter, columns[c], RowTop(row), texts[c]);
     }
