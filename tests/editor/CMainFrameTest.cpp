@@ -623,11 +623,13 @@ TEST_F(CMainFrameTest, FileOutputWritesThePickedJob)
     ASSERT_GT(gerber.size(), 6u);
     EXPECT_EQ(gerber.substr(gerber.size() - 6), "M02*\r\n");
     EXPECT_TRUE(fs::exists(folder / "GERBER" / "BOARD" / "BOARD.TXT"));
-    EXPECT_EQ(GerbvComplaints(folder / "GERBER" / "BOARD" / "BOARD.GBR", "rs274x",
-                              folder / "exported.gbr"),
-              std::vector<std::string>{});
-    EXPECT_EQ(ParserComplaints({folder / "GERBER" / "BOARD" / "BOARD.GBR"}),
-              std::vector<std::string>{});
+    // The default job writes a single file: one image per layer set, each read alone.
+    const std::vector<fs::path> images = WriteImages(folder / "GERBER" / "BOARD" / "BOARD.GBR");
+    EXPECT_EQ(images.size(), 7u);
+    for (const fs::path& image : images)
+        EXPECT_EQ(GerbvComplaints(image, "rs274x", image.string() + ".gerbv"),
+                  std::vector<std::string>{});
+    EXPECT_EQ(ParserComplaints(images), std::vector<std::string>{});
 
     services.listPicker.QueueAnswer(2);
     output->trigger();

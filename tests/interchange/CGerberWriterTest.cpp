@@ -61,20 +61,6 @@ DCodes ReadDCodes(const std::string& text)
     return codes;
 }
 
-// The images of a batch: each ends with its end of program.
-std::vector<std::string> SplitImages(const std::string& text)
-{
-    std::vector<std::string> images;
-    const std::string end = "M02*\r\n";
-    for (size_t start = 0; start < text.size();) {
-        const size_t found = text.find(end, start);
-        const size_t stop = found == std::string::npos ? text.size() : found + end.size();
-        images.push_back(text.substr(start, stop - start));
-        start = stop;
-    }
-    return images;
-}
-
 void ExpectLoadsCleanly(const fs::path& file)
 {
     const std::vector<std::string> complaints =

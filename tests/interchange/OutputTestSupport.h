@@ -55,6 +55,32 @@ inline std::vector<std::string> SplitLines(const std::string& text)
     return lines;
 }
 
+// The images of a batch of Gerber images: each ends with its end of program.
+inline std::vector<std::string> SplitImages(const std::string& text)
+{
+    std::vector<std::string> images;
+    const std::string end = "M02*\r\n";
+    for (size_t start = 0; start < text.size();) {
+        const size_t found = text.find(end, start);
+        const size_t stop = found == std::string::npos ? text.size() : found + end.size();
+        images.push_back(text.substr(start, stop - start));
+        start = stop;
+    }
+    return images;
+}
+
+// Each image of the batch file written alone beside it ("NAME.GBR.1.gbr" ...), for readers that
+// take one image a file.
+inline std::vector<fs::path> WriteImages(const fs::path& batch)
+{
+    std::vector<fs::path> files;
+    for (const std::string& image : SplitImages(ReadBytes(batch))) {
+        files.push_back(batch.string() + "." + std::to_string(files.size() + 1) + ".gbr");
+        std::ofstream(files.back(), std::ios::binary) << image;
+    }
+    return files;
+}
+
 // What the shell command writes to its standard output.
 inline std::string CommandOutput(const std::string& command)
 {

@@ -1,0 +1,416 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <QImage>
+#include <QPainter>
+
+#include "document/CDesignSettings.h"
+#include "framework/qt/CQtDeviceContext.h"
+#include "interchange/CDrillOut.h"
+#include "interchange/CGerberWriter.h"
+#include "model/CComponent.h"
+#include "model/CComponentArray.h"
+#include "model/CCopperShape.h"
+#include "model/CDrawRecArray.h"
+#include "model/CGridArr.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/COutput.h"
+#include "model/COutputArray.h"
+#include "model/COutputDevice.h"
+#include "model/COutputRec.h"
+#include "model/CPadStackArray.h"
+#include "model/CPour.h"
+#include "model/CShape.h"
+#include "model/CShapeLib.h"
+#include "model/CTextArray.h"
+#include "model/CWevraText.h"
+#include "model/LayerIds.h"
+#include "model/LayerMaps.h"
+#include "model/PadShapes.h"
+#include "tests/document/DocTestViews.h"
+#include "tests/framework/qt/QtApplicationTest.h"
+#include "tests/interchange/OutputTestSupport.h"
+
+namespace {
+
+// Board units per pixel of both pictures, 500 dots per inch: a tenth of an inch is 50 pixels,
+// so that the painter's whole pixels fall on the board's grid.
+constexpr int32_t scale = 512;
+constexpr int32_t dotsPerInch = 500;
+
+// Which pixels of a picture are copper (or silkscreen).
+struct Mask {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint8_t> on;
+
+    bool At(int32_t x, int32_t y) const
+    {
+        return x >= 0 && y >= 0 && x < width && y < height && on[size_t(y) * width + x] != 0;
+    }
+    int32_t Count() const { return int32_t(std::count(on.begin(), on.end(), 1)); }
+};
+
+// The pixels of `a` with no pixel of `b` at most one pixel away.
+std::vector<QPoint> Unmatched(const Mask& a, const Mask& b)
+{
+    std::vector<QPoint> lost;
+    for (int32_t y = 0; y < a.height; ++y) {
+        for (int32_t x = 0; x < a.width; ++x) {
+            if (!a.At(x, y))
+                continue;
+            bool near = false;
+            for (int32_t dy = -1; dy <= 1 && !near; ++dy) {
+                for (int32_t dx = -1; dx <= 1 && !near; ++dx)
+                    near = b.At(x + dx, y + dy);
+            }
+            if (!near)
+                lost.emplace_back(x, y);
+        }
+    }
+    return lost;
+}
+
+std::string Describe(const std::vector<QPoint>& points)
+{
+    std::string text = std::to_string(points.size()) + " pixels, first:";
+    for (size_t k = 0; k < points.size() && k < 8; ++k)
+        text += " (" + std::to_string(points[k].x()) + "," + std::to_string(points[k].y()) + ")";
+    return text;
+}
+
+// The drill program's hits ("X012000Y003000") in file units: 1/10000 inch, y up.
+std::vector<QPoint> DrillHits(const std::string& program)
+{
+    std::vector<QPoint> hits;
+    for (const std::string& line : SplitLines(program)) {
+        const size_t y = line.find('Y');
+        if (line.rfind('X', 0) == 0 && y != std::string::npos)
+            hits.emplace_back(std::stoi(line.substr(1, y - 1)), std::stoi(line.substr(y + 1)));
+    }
+    return hits;
+}
+
+} // namespace
+
+// The manufacturing files show the board as the view does: each copper and silkscreen file,
+// as gerbv renders it, has the pixels the board painter gives that layer alone at the same
+// scale and origin, and every drill hit lands in copper on both sides.
+class CManufacturingPictureTest : public QtApplicationFixture<CDocumentTest> {
+protected:
+    CManufacturingPictureTest() : temp("wevra-pictures") {}
+
+    void SetUp() override
+    {
+        CDocumentTest::SetUp();
+        output = std::make_unique<CTestOutput>(*doc, temp.Path(), "board");
+    }
+
+    // Writes the per-layer Gerber job and the drill job, then compares.
+    void CheckOutput()
+    {
+        doc->SetPadInfoMode(0);
+        doc->SetViewFlag(CDesignSettings::viewReferenceNames, false);
+        doc->GetGridSettings().SetMode(doc->GetGridSettings().GetCurrentIndex(),
+                                       CGridArr::modeInvisible);
+        doc->RefillAll();
+        // No net is shown as the current one.
+        doc->GetNets().SetCurrentNet(0);
+        const struct {
+            const char* name;
+            int32_t layer;
+        } sets[] = {{"TOP", LAYER_TOP},
+                    {"BOTTOM", LAYER_BOTTOM},
+                    {"SILK TOP", LAYER_SILK_TOP},
+                    {"SILK BOTTOM", LAYER_SILK_BOTTOM}};
+        COutputArray& jobs = doc->GetOutputJobs();
+        jobs.RemoveAll();
+        auto gerber = std::make_unique<COutput>();
+        gerber->SetDevice(COutputDevice::Name(COutputDevice::gerber24));
+        gerber->SetDirectory("");
+        for (const auto& set : sets) {
+            auto item = std::make_unique<COutputRec>();
+            item->SetDisplayName(set.name);
+            item->SetLayers({set.layer});
+            item->SetTextReference(true);
+            gerber->AddItem(std::move(item));
+        }
+        const int32_t gerberJob = jobs.AddJob(std::move(gerber));
+        auto drill = std::make_unique<COutput>();
+        drill->SetDevice(COutputDevice::Name(COutputDevice::excellon));
+        drill->SetDirectory("");
+        auto item = std::make_unique<COutputRec>();
+        item->SetLayers({LAYER_DRILL});
+        drill->AddItem(std::move(item));
+        const int32_t drillJob = jobs.AddJob(std::move(drill));
+
+        CGerberWriter writer(*output);
+        ASSERT_EQ(writer.Write(gerberJob), 1);
+        CDrillOut drillOut;
+        ASSERT_TRUE(drillOut.Write(drillJob, 0, *output));
+        std::vector<fs::path> gerbers;
+        for (const fs::path& file : writer.GetWrittenFiles()) {
+            if (file.extension() == ".GBR")
+                gerbers.push_back(file);
+        }
+        ASSERT_EQ(gerbers.size(), std::size(sets));
+        EXPECT_EQ(ParserComplaints(gerbers), std::vector<std::string>{});
+
+        std::vector<Mask> files;
+        for (size_t k = 0; k < std::size(sets); ++k) {
+            SCOPED_TRACE(sets[k].name);
+            // gerbv smooths the edges: a painted pixel must be touched by the file's copper, a
+            // pixel the file mostly covers must be painted.
+            const QImage rendered = GerbvImage(gerbers[k]);
+            files.push_back(Threshold(rendered, 127));
+            const Mask painted = PainterMask(sets[k].layer);
+            ASSERT_EQ(files.back().width, painted.width);
+            ASSERT_EQ(files.back().height, painted.height);
+            EXPECT_EQ(Describe(Unmatched(painted, Threshold(rendered, 63))), Describe({}))
+                << "painted, not in the file";
+            std::vector<QPoint> unpainted = Unmatched(Threshold(rendered, 191), painted);
+            const std::vector<CCopperShape> pads = UnpaintedPads(sets[k].layer);
+            std::erase_if(unpainted, [&](QPoint p) {
+                return std::any_of(pads.begin(), pads.end(), [&](const CCopperShape& pad) {
+                    const CRect box = pad.GetBounds();
+                    return p.x() * scale >= box.left - scale && p.x() * scale <= box.right &&
+                           p.y() * scale >= box.top - scale && p.y() * scale <= box.bottom;
+                });
+            });
+            EXPECT_EQ(Describe(unpainted), Describe({})) << "in the file, not painted";
+            // The pads the painter leaves out have copper in the file at both ends of their
+            // long axis, which a wrong turn would miss.
+            for (const CCopperShape& pad : pads) {
+                const bool stadium = pad.GetKind() == CCopperShape::Kind::Track;
+                const CRect box = pad.GetBounds();
+                const CPoint centre((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+                for (const CPoint end :
+                     {stadium ? pad.GetStart() : centre, stadium ? pad.GetEnd() : centre})
+                    EXPECT_TRUE(files.back().At(end.x / scale, end.y / scale))
+                        << "pad end at " << end.x << "," << end.y;
+            }
+        }
+
+        const std::string program = ReadBytes(drillOut.GetWrittenFiles()[0]);
+        EXPECT_TRUE(
+            GerbvComplaints(drillOut.GetWrittenFiles()[0], "drill", temp.Path() / "exported.drl")
+                .empty());
+        const std::vector<QPoint> hits = DrillHits(program);
+        EXPECT_FALSE(hits.empty());
+        EXPECT_GT(files[0].Count(), 1000);
+        for (const QPoint& hit : hits) {
+            // 1/10000 inch is 25.6 board units; the file's y grows upwards from the board's
+            // lower edge.
+            const int32_t x = int32_t(hit.x() * 25.6 / scale);
+            const int32_t y = int32_t((doc->GetBoardHeight() - hit.y() * 25.6) / scale);
+            EXPECT_TRUE(files[0].At(x, y)) << "top, hit at pixel " << x << "," << y;
+            EXPECT_TRUE(files[1].At(x, y)) << "bottom, hit at pixel " << x << "," << y;
+        }
+    }
+
+    // The copper of the component pads on the layer that the board painter draws nothing for
+    // (oval, connector, device and line pads), as the board model outlines it.
+    std::vector<CCopperShape> UnpaintedPads(int32_t layer) const
+    {
+        std::vector<CCopperShape> pads;
+        const CShapeLib& cache = doc->GetShapeCache();
+        const CComponentArray& components = doc->GetComponents();
+        for (int32_t c = 0; c < components.GetCount(); ++c) {
+            const CComponent& component = *components.GetComponent(c);
+            const CShape* shape = component.GetShape(cache);
+            const int32_t padLayer = component.IsMirrored() ? OppositeLayer(layer) : layer;
+            for (int32_t p = 0; shape && p < shape->GetPadCount(); ++p) {
+                const CPad* pad = cache.GetPadStacks().GetPad(shape->GetPadStackIndex(p), padLayer);
+                if (!pad || (pad->GetShape() != PAD_OVAL && pad->GetShape() != PAD_CONNECTOR &&
+                             pad->GetShape() != PAD_DEVICE && pad->GetShape() != PAD_LINE))
+                    continue;
+                const CPoint at = component.GetPadPosition(p, cache);
+                pads.emplace_back();
+                pads.back().SetPad(pad->GetShape(), pad->GetRect(), at.x, at.y,
+                                   component.IsMirrored(),
+                                   component.GetPadAngle(p, cache) + pad->GetRotation(), 0);
+            }
+        }
+        return pads;
+    }
+
+    // The board painter's picture of the layer alone (with the component references), at the
+    // scale from the board's origin: the pixels in the layer's colour.
+    Mask PainterMask(int32_t layer)
+    {
+        const int32_t width = doc->GetBoardWidth() / scale;
+        const int32_t height = doc->GetBoardHeight() / scale;
+        views.client = CSize(width, height);
+        doc->SetScale(scale);
+        doc->SetOffset(0, 0);
+        COutputRec& set = *doc->GetCurrentLayerSet();
+        set.SetLayers({layer});
+        // The component references are plotted on the silkscreens only.
+        set.SetTextReference(layer == LAYER_SILK_TOP || layer == LAYER_SILK_BOTTOM);
+        set.SetTextType(false);
+        set.SetTextShape(false);
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        {
+            QPainter painter(&image);
+            CQtDeviceContext dc(painter);
+            EXPECT_TRUE(doc->DrawBoard(dc));
+        }
+        const COLORREF color = doc->LayerColor(layer, 0);
+        const QRgb rgb = qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+        Mask mask{width, height, std::vector<uint8_t>(size_t(width) * height)};
+        for (int32_t y = 0; y < height; ++y) {
+            for (int32_t x = 0; x < width; ++x)
+                mask.on[size_t(y) * width + x] = image.pixel(x, y) == rgb ? 1 : 0;
+        }
+        return mask;
+    }
+
+    // gerbv's picture of the file: the board's area from its lower left corner, white on black.
+    QImage GerbvImage(const fs::path& file)
+    {
+        const int32_t width = doc->GetBoardWidth() / scale;
+        const int32_t height = doc->GetBoardHeight() / scale;
+        const fs::path png = file.string() + ".png";
+        const std::string errors = CommandOutput(
+            "gerbv -x png -a -B 0 -D " + std::to_string(dotsPerInch) + " -O 0x0 -W " +
+            std::to_string(double(width) / dotsPerInch) + "x" +
+            std::to_string(double(height) / dotsPerInch) + " -b '#000000' -f '#FFFFFFFF' -o '" +
+            png.string() + "' '" + file.string() + "' 2>&1 >/dev/null");
+        EXPECT_EQ(errors, "") << file;
+        QImage image(QString::fromStdString(png.string()));
+        EXPECT_FALSE(image.isNull()) << png;
+        return image;
+    }
+
+    // The pixels brighter than `level`.
+    static Mask Threshold(const QImage& image, int level)
+    {
+        Mask mask{image.width(), image.height(),
+                  std::vector<uint8_t>(size_t(image.width()) * image.height())};
+        for (int32_t y = 0; y < mask.height; ++y) {
+            for (int32_t x = 0; x < mask.width; ++x)
+                mask.on[size_t(y) * mask.width + x] = qRed(image.pixel(x, y)) > level ? 1 : 0;
+        }
+        return mask;
+    }
+
+    CTempFolder temp;
+    std::unique_ptr<CTestOutput> output;
+};
+
+TEST_F(CManufacturingPictureTest, SampleDesign)
+{
+    ASSERT_TRUE(doc->OnOpenDocument(WEVRA_DEMO_DESIGN));
+    doc->GetTexts().SelectAll(false);
+    CheckOutput();
+}
+
+// Pads of the common shapes, turned by 30 and 45 degrees and off their centre, on a plain, a
+// turned and a mirrored component; tracks on both sides; a filled plane with vias and a
+// component of its net inside, whose pins it joins by thermal reliefs; texts on copper and
+// silkscreen, drawn lines and the outline.
+TEST_F(CManufacturingPictureTest, GeneratedBoard)
+{
+    doc->SetBoardOutlineRect(0, 0, 1024000, 768000);
+    CShapeLib& cache = doc->GetEditableShapeCache();
+    CPadStackArray& stacks = cache.GetPadStacks();
+    const auto stack = [&](const char* name, int32_t shape, CRect box, int32_t drill,
+                           int32_t layer) {
+        return stacks.Add(CPadStack(name, shape, box.left, box.top, box.right, box.bottom, drill,
+                                    layer, PADSTACK_KIND_SHAPE_PAD | PADSTACK_KIND_VIA));
+    };
+    const struct {
+        int32_t stack;
+        int32_t angle;
+    } pads[] = {
+        {stack("RND", PAD_ROUND, {-10240, -10240, 10240, 10240}, 5120, LAYER_COMMON), 0},
+        {stack("SQ", PAD_SQUARE, {-8960, -8960, 8960, 8960}, 5120, LAYER_COMMON), 45000},
+        {stack("OV", PAD_OVAL, {-15360, -7680, 15360, 7680}, 5120, LAYER_COMMON), 30000},
+        {stack("RC", PAD_RECTANGLE, {-12800, -6400, 12800, 6400}, 0, LAYER_TOP), 45000},
+        {stack("OFF", PAD_RECTANGLE, {-5120, -6400, 15360, 6400}, 0, LAYER_TOP), 30000},
+        {stack("OV2", PAD_OVAL, {-15360, -7680, 15360, 7680}, 0, LAYER_TOP), 90000},
+    };
+    const int32_t via = stack("VIA", PAD_ROUND, {-6400, -6400, 6400, 6400}, 3200, LAYER_COMMON);
+    stacks.RecalcAllMasks();
+
+    const int32_t shape = cache.AddShape("PARTS");
+    for (size_t k = 0; k < std::size(pads); ++k)
+        cache.AddPadToShape(shape, int32_t(k) * 51200, 0, uint16_t(pads[k].stack), pads[k].angle);
+    const CPoint frame[] = {
+        {-25600, -25600}, {281600, -25600}, {281600, 25600}, {-25600, 25600}, {-25600, -25600}};
+    const int32_t pen = cache.FindOrAddPen(2015);
+    for (size_t k = 0; k < std::size(frame); ++k)
+        cache.AddOutlineToShape(shape, frame[k].x, frame[k].y,
+                                uint16_t(LAYER_SILK_TOP * 16 + (k == 0 ? 0 : pen)));
+    cache.RecalcShapeExtent(shape);
+    // Placed above the board, where a netlist parks them, then moved onto it.
+    CComponentArray& components = doc->GetComponents();
+    constexpr int32_t park = 1024000;
+    ASSERT_TRUE(components.AddComponent("U1", "PLAIN", shape, 204800, 153600 - park, 0, false));
+    ASSERT_TRUE(
+        components.AddComponent("U2", "TURNED", shape, 204800, 409600 - park, 30000, false));
+    ASSERT_TRUE(
+        components.AddComponent("U3", "MIRRORED", shape, 716800, 435200 - park, 45000, true));
+    // Inside the plane: its pins on the plane's net join it through thermal reliefs.
+    ASSERT_TRUE(components.AddComponent("U4", "IN PLANE", shape, 665600, 204800 - park, 0, false));
+    components.MoveAll(0, park);
+    ASSERT_EQ(components.GetPosition(2), CPoint(716800, 435200));
+    components.SelectAll(false);
+    doc->ResetPadNets();
+
+    CNetArray& nets = doc->GetNets();
+    CNet& ground = *nets.GetNet(nets.AddNet("GND"));
+    const auto run = [](CNet& net, std::initializer_list<CPoint> points, int32_t layer,
+                        int32_t width) {
+        const int32_t p = net.AddPen(width);
+        int32_t k = 0;
+        for (const CPoint point : points)
+            net.AppendVertex(point.x, point.y, layer, k++ == 0 ? 0 : p);
+    };
+    // Every pin on the net, as a netlist would have it: the view shows pins on no net apart.
+    for (int32_t c = 0; c < components.GetCount(); ++c) {
+        for (int32_t p = 0; p < int32_t(std::size(pads)); ++p)
+            doc->SetPadNet(c, p, nets.FindNet("GND"));
+    }
+    doc->RebuildNetPins();
+    run(ground, {{51200, 256000}, {460800, 256000}, {563200, 153600}}, LAYER_TOP, 5039);
+    run(ground, {{51200, 307200}, {716800, 307200}, {716800, 204800}}, LAYER_BOTTOM, 3023);
+    ground.AppendPadVertex(716800, 204800, via, 0, false);
+    ground.AppendPadVertex(870400, 153600, via, 0, false);
+    auto plane = std::make_unique<CPour>(nets.FindNet("GND"), LAYER_BOTTOM, 640000, 100000,
+                                         CPour::styleSolid, 2015, 6047, 45000);
+    const CPoint ring[] = {{614400, 76800}, {972800, 76800}, {972800, 332800}, {614400, 332800}};
+    for (size_t k = 0; k < std::size(ring); ++k)
+        plane->GetOutline().SetAtGrow(int32_t(k), ring[k].x, ring[k].y);
+    plane->CloseOutline();
+    doc->GetPlanes().push_back(std::move(plane));
+
+    const auto text = [&](const char* words, CPoint at, int32_t layer, int32_t angle,
+                          bool mirrored) {
+        CWevraText item;
+        item.SetText(words);
+        item.SetPosition(at);
+        item.SetHeight(20157);
+        item.SetLineWidth(2015);
+        item.SetLayer(layer);
+        item.SetAngle(angle);
+        item.SetMirrored(mirrored);
+        doc->GetTexts().AddText(&item);
+    };
+    text("WEVRA TOP", {51200, 51200}, LAYER_SILK_TOP, 0, false);
+    text("COPPER", {51200, 563200}, LAYER_TOP, 0, false);
+    text("UNDER", {256000, 640000}, LAYER_BOTTOM, 0, true);
+    text("BACK 30", {768000, 563200}, LAYER_SILK_BOTTOM, 30000, true);
+    CDrawRecArray& lines = doc->GetLines();
+    lines.AddSegment(25600, 716800, 998400, 716800, LAYER_SILK_TOP, lines.FindOrAddPen(1511), 0);
+    lines.AddSegment(25600, 742400, 409600, 600000, LAYER_SILK_BOTTOM, lines.FindOrAddPen(3023), 0);
+
+    doc->GetTexts().SelectAll(false);
+    CheckOutput();
+}
