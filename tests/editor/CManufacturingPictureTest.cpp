@@ -391,22 +391,10 @@ TEST_F(CManufacturingPictureTest, GeneratedBoard)
     plane->CloseOutline();
     doc->GetPlanes().push_back(std::move(plane));
 
-    const auto text = [&](const char* words, CPoint at, int32_t layer, int32_t angle,
-                          bool mirrored) {
-        CWevraText item;
-        item.SetText(words);
-        item.SetPosition(at);
-        item.SetHeight(20157);
-        item.SetLineWidth(2015);
-        item.SetLayer(layer);
-        item.SetAngle(angle);
-        item.SetMirrored(mirrored);
-        doc->GetTexts().AddText(&item);
-    };
-    text("WEVRA TOP", {51200, 51200}, LAYER_SILK_TOP, 0, false);
-    text("COPPER", {51200, 563200}, LAYER_TOP, 0, false);
-    text("UNDER", {256000, 640000}, LAYER_BOTTOM, 0, true);
-    text("BACK 30", {768000, 563200}, LAYER_SILK_BOTTOM, 30000, true);
+    AddTestText(*doc, "WEVRA TOP", {51200, 51200}, LAYER_SILK_TOP);
+    AddTestText(*doc, "COPPER", {51200, 563200}, LAYER_TOP);
+    AddTestText(*doc, "UNDER", {256000, 640000}, LAYER_BOTTOM, 0, true);
+    AddTestText(*doc, "BACK 30", {768000, 563200}, LAYER_SILK_BOTTOM, 30000, true);
     CDrawRecArray& lines = doc->GetLines();
     lines.AddSegment(25600, 716800, 998400, 716800, LAYER_SILK_TOP, lines.FindOrAddPen(1511), 0);
     lines.AddSegment(25600, 742400, 409600, 600000, LAYER_SILK_BOTTOM, lines.FindOrAddPen(3023), 0);

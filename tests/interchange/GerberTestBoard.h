@@ -91,15 +91,7 @@ protected:
     void AddText(const std::string& text, CPoint at, int32_t layer, int32_t angle = 0,
                  bool mirrored = false)
     {
-        CWevraText item;
-        item.SetText(text);
-        item.SetPosition(at);
-        item.SetHeight(20157);
-        item.SetLineWidth(2015);
-        item.SetLayer(layer);
-        item.SetAngle(angle);
-        item.SetMirrored(mirrored);
-        doc->GetTexts().AddText(&item);
+        AddTestText(*doc, text, at, layer, angle, mirrored);
     }
     // A plane on the layer over the rectangle, not filled yet.
     void AddPlane(int32_t net, int32_t layer, CRect area)

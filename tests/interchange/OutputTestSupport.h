@@ -11,6 +11,8 @@
 
 #include "document/CDocumentOutput.h"
 #include "document/CWevraDoc.h"
+#include "model/CTextArray.h"
+#include "model/CWevraText.h"
 #include "tests/support/CTempFolder.h"
 
 namespace fs = std::filesystem;
@@ -30,6 +32,21 @@ private:
     fs::path m_folder;
     std::string m_title;
 };
+
+// A stroke-font text on the layer, as the output tests lay them.
+inline void AddTestText(CWevraDoc& doc, const std::string& text, CPoint at, int32_t layer,
+                        int32_t angle = 0, bool mirrored = false)
+{
+    CWevraText item;
+    item.SetText(text);
+    item.SetPosition(at);
+    item.SetHeight(20157);
+    item.SetLineWidth(2015);
+    item.SetLayer(layer);
+    item.SetAngle(angle);
+    item.SetMirrored(mirrored);
+    doc.GetTexts().AddText(&item);
+}
 
 inline std::string ReadBytes(const fs::path& path)
 {
