@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/CFontDesc.h"
+#include "framework/CInputFile.h"
 #include "framework/CPoint.h"
 #include "framework/ColorRef.h"
 #include "model/LayerIds.h"
@@ -16,6 +17,9 @@
 struct CDesignSettings {
     static constexpr uint32_t designFileVersion = 8035;
     static constexpr uint32_t oldestDesignFileVersion = 8032;
+    // A design file, template or pasted design larger than this is refused unread: a board of
+    // 32,000 components with their tracks takes a few tens of megabytes.
+    static constexpr uintmax_t maxFileSize = 256 * CInputFile::megabyte;
     // The LOGFONT record of the pin-information font in the design file.
     static constexpr size_t pinInfoFontRecordSize = 60;
 

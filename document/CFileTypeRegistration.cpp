@@ -1,10 +1,10 @@
 #include "document/CFileTypeRegistration.h"
 
+#include "framework/CArchiveException.h"
+#include "framework/CInputFile.h"
 #include "framework/CPathHelper.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -120,11 +120,11 @@ std::string MimePackage()
 
 bool HoldsText(const std::filesystem::path& file, const std::string& text)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    try {
+        return CInputFile::ReadText(file, text.size()) == text;
+    } catch (const CArchiveException&) {
         return false;
-    std::string held((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return held == text;
+    }
 }
 
 // Brings the file in place; when it changed, asks the tool (when installed) to rebuild the

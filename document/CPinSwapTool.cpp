@@ -1,11 +1,13 @@
 #include "document/CPinSwapTool.h"
 
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 
 #include "document/CEditState.h"
 #include "document/CWevraDoc.h"
+#include "framework/CArchiveException.h"
 #include "framework/CDeviceContext.h"
+#include "framework/CInputFile.h"
 #include "framework/CMessageService.h"
 #include "framework/CPathHelper.h"
 #include "framework/CServices.h"
@@ -48,9 +50,12 @@ bool CPinSwapTool::LoadSwapList(const std::string& type)
 bool CPinSwapTool::LoadSwapList(const std::filesystem::path& file, const std::string& type)
 {
     m_swapList.clear();
-    std::ifstream in(file);
-    if (!in)
+    std::istringstream in;
+    try {
+        in.str(CInputFile::ReadText(file, maxFileSize));
+    } catch (const CArchiveException&) {
         return false;
+    }
     enum class State { outside, block, typeFound, pinList } state = State::outside;
     std::string line;
     while (std::getline(in, line)) {

@@ -17,6 +17,8 @@ class CWevraDoc;
 class CPinSwapTool {
 public:
     static constexpr char fileName[] = "ProjectInfo.txt";
+    // The rules of a project are a few lines per component type.
+    static constexpr uintmax_t maxFileSize = 16 * 1024 * 1024;
 
     explicit CPinSwapTool(CWevraDoc& document) : m_document(document) {}
 

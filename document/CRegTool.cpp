@@ -1,13 +1,18 @@
 #include "document/CRegTool.h"
 
+#include "framework/CArchiveException.h"
+#include "framework/CInputFile.h"
 #include "framework/CPathHelper.h"
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <vector>
 
 namespace {
+
+// A desktop entry is a few short lines.
+constexpr uintmax_t desktopFileMaxSize = 1024 * 1024;
 
 std::vector<std::filesystem::path> DataFolders()
 {
@@ -43,7 +48,12 @@ std::string Trim(const std::string& text)
 // The "Exec" value of the entry's main group; empty when it has none.
 std::string ReadExec(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
+    std::istringstream in;
+    try {
+        in.str(CInputFile::ReadText(file, desktopFileMaxSize));
+    } catch (const CArchiveException&) {
+        return {};
+    }
     std::string line;
     bool inMainGroup = false;
     while (std::getline(in, line)) {

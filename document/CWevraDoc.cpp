@@ -250,7 +250,7 @@ bool CWevraDoc::OpenDesignFile(const std::string& path)
     const std::string caption = CPathHelper::GetFileTitle(path);
     std::unique_ptr<CArchive> ar;
     try {
-        ar = CArchive::OpenForLoading(path);
+        ar = CArchive::OpenForLoading(path, CDesignSettings::maxFileSize);
     } catch (const CArchiveException& error) {
         CServices::Messages().FileMessageBox(error.what(), caption, MB_OK, MB_ICONEXCLAMATION);
         return false;

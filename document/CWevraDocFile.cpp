@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
 #include <utility>
 
 #include "document/CUndoSnapshot.h"
 #include "framework/CArchive.h"
 #include "framework/CArchiveException.h"
+#include "framework/CInputFile.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
 #include "framework/CPathHelper.h"
@@ -240,6 +242,12 @@ void CWevraDoc::LoadDesign(CArchive& ar)
 
 std::unique_ptr<CWevraDoc> CWevraDoc::ReadDesign(CArchive& ar)
 {
+    if (ar.GetRemaining() > CDesignSettings::maxFileSize)
+        throw CArchiveException(
+            CArchiveException::fileError,
+            CInputFile::TooLargeText(ar.GetFilePath().empty() ? "the design"
+                                                              : ar.GetFilePath().string(),
+                                     ar.GetRemaining(), CDesignSettings::maxFileSize));
     const uint32_t version = ar.ReadDWord();
     if (version < CDesignSettings::oldestDesignFileVersion ||
         version > CDesignSettings::designFileVersion) {
@@ -250,8 +258,12 @@ std::unique_ptr<CWevraDoc> CWevraDoc::ReadDesign(CArchive& ar)
     }
 
     // The open design stays as it is until the whole stream was read.
-    std::unique_ptr<CWevraDoc> loaded(new CWevraDoc(LoadTarget{}, *this));
+    const std::string title = CPathHelper::GetFileTitle(ar.GetFilePath().string());
+    const std::string refusal =
+        CResString::LoadWith(IDS_UNEXPECTED_FILE_CONTENTS, title.empty() ? "the design" : title);
+    std::unique_ptr<CWevraDoc> loaded;
     try {
+        loaded.reset(new CWevraDoc(LoadTarget{}, *this));
         loaded->ReadHeader(ar, version);
         loaded->ReadCollections(ar, version);
         // Bytes after the last record mean a count or length read earlier was wrong.
@@ -262,10 +274,11 @@ std::unique_ptr<CWevraDoc> CWevraDoc::ReadDesign(CArchive& ar)
         if (error.GetCause() == CArchiveException::fileError ||
             error.GetCause() == CArchiveException::generic)
             throw;
-        const std::string title = CPathHelper::GetFileTitle(ar.GetFilePath().string());
-        throw CArchiveException(error.GetCause(),
-                                CResString::LoadWith(IDS_UNEXPECTED_FILE_CONTENTS,
-                                                     title.empty() ? "the design" : title));
+        throw CArchiveException(error.GetCause(), refusal);
+    } catch (const std::bad_alloc&) {
+        // A design too large for the memory left is refused like a damaged one; the designs
+        // already open stay as they are.
+        throw CArchiveException(CArchiveException::fileError, refusal);
     }
     return loaded;
 }

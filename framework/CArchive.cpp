@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <fstream>
 
+#include "framework/CInputFile.h"
 #include "framework/CPathHelper.h"
 
 #include "framework/CWindows1252.h"
@@ -36,20 +36,10 @@ void CArchive::Fail(CArchiveException::Cause cause, const std::string& message)
     throw CArchiveException(cause, message);
 }
 
-std::unique_ptr<CArchive> CArchive::OpenForLoading(const std::filesystem::path& path)
+std::unique_ptr<CArchive> CArchive::OpenForLoading(const std::filesystem::path& path,
+                                                   uintmax_t maxSize)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        Fail(CArchiveException::fileError, "Cannot open \"" + path.string() + "\" for reading.");
-    std::vector<uint8_t> bytes;
-    char chunk[65536];
-    while (in) {
-        in.read(chunk, sizeof chunk);
-        bytes.insert(bytes.end(), chunk, chunk + in.gcount());
-    }
-    if (in.bad())
-        Fail(CArchiveException::fileError, "Cannot read \"" + path.string() + "\".");
-    auto archive = std::make_unique<CArchive>(std::move(bytes));
+    auto archive = std::make_unique<CArchive>(CInputFile::ReadBytes(path, maxSize));
     archive->m_path = path;
     return archive;
 }

@@ -36,8 +36,10 @@ public:
     CArchive(const CArchive&) = delete;
     CArchive& operator=(const CArchive&) = delete;
 
-    // A loading archive over the whole content of a file (throws fileError).
-    static std::unique_ptr<CArchive> OpenForLoading(const std::filesystem::path& path);
+    // A loading archive over the whole content of a file, read as CInputFile reads it: a
+    // regular file of at most `maxSize` bytes (throws fileError).
+    static std::unique_ptr<CArchive> OpenForLoading(const std::filesystem::path& path,
+                                                    uintmax_t maxSize);
     // Replaces the file by the stored bytes as CPathHelper::WriteFileAtomically does (throws
     // fileError, naming the file).
     void SaveToFile(const std::filesystem::path& path) const;

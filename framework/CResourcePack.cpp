@@ -1,6 +1,7 @@
 #include "framework/CResourcePack.h"
 
 #include <cstring>
+#include <new>
 #include <system_error>
 
 #include "framework/CArchive.h"
@@ -278,11 +279,13 @@ void CResourcePack::Save(const std::filesystem::path& path) const
 
 CResourcePack CResourcePack::Load(const std::filesystem::path& path)
 {
-    std::unique_ptr<CArchive> file = CArchive::OpenForLoading(path);
+    std::unique_ptr<CArchive> file = CArchive::OpenForLoading(path, maxFileSize);
     try {
         return FromBytes(file->TakeBuffer());
     } catch (const CArchiveException& e) {
         throw CArchiveException(e.GetCause(), path.string() + ": " + e.what());
+    } catch (const std::bad_alloc&) {
+        CArchive::Fail(CArchiveException::fileError, CInputFile::OutOfMemoryText(path.string()));
     }
 }
 

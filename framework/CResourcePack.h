@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/CAccelerator.h"
+#include "framework/CInputFile.h"
 #include "framework/CMenuItem.h"
 
 class CArchive;
@@ -40,6 +41,8 @@ public:
     static constexpr std::array<const char*, 4> languageNames = {"PCB001", "PCB031", "PCB033",
                                                                  "PCB049"};
     static constexpr uint16_t formatVersion = 1;
+    // A pack holds the texts, menus and toolbar images of the program: well under a megabyte.
+    static constexpr uintmax_t maxFileSize = 64 * CInputFile::megabyte;
 
     bool IsEmpty() const { return m_strings.empty(); }
 

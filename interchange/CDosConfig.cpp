@@ -4,15 +4,16 @@
 #include <cctype>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <vector>
 
+#include "framework/CArchiveException.h"
+#include "framework/CInputFile.h"
 #include "framework/CMessageService.h"
 #include "framework/CPathHelper.h"
 #include "framework/CServices.h"
 #include "interchange/CNetlistLines.h"
+#include "interchange/NetlistText.h"
 #include "model/CDialogService.h"
 #include "model/CLayerArray.h"
 #include "model/CLengthText.h"
@@ -97,6 +98,14 @@ bool CDosConfig::Read(const std::string& text, std::string& error)
     padRows.fill(PadRow{});
     pens.fill(0);
     clearance = 0;
+    // The file is text: control bytes mean a damaged file or one of another kind, whose
+    // values would all read as zeros without a word.
+    for (size_t n = 0; n < lines.size(); ++n) {
+        if (HasControlBytes(lines[n])) {
+            error = "Unexpected contents in line " + std::to_string(n + 1);
+            return false;
+        }
+    }
     const auto fail = [&](int32_t number) {
         drills.fill(0);
         padRows.fill(PadRow{});
@@ -143,12 +152,18 @@ std::string CDosConfig::PathBeside(const std::string& path)
 bool CDosConfig::ReadBeside(const std::string& path, std::string& error)
 {
     const std::string cnf = PathBeside(path);
-    std::ifstream file(cnf, std::ios::binary);
-    if (!file) {
+    std::error_code missing;
+    if (!std::filesystem::exists(cnf, missing)) {
         error = cnf + " not found";
         return false;
     }
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::string text;
+    try {
+        text = CInputFile::ReadText(cnf, maxFileSize);
+    } catch (const CArchiveException& refused) {
+        error = refused.what();
+        return false;
+    }
     if (!Read(text, error)) {
         error = cnf + ": " + error;
         return false;

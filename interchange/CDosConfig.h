@@ -19,6 +19,8 @@ public:
     static constexpr int32_t defaultClearance = 2519;
     static constexpr int32_t defaultLayerWidth = 2015;
     static constexpr int32_t layerMapSize = 31;
+    // A ".CNF" is a few dozen short lines.
+    static constexpr uintmax_t maxFileSize = 1024 * 1024;
 
     CDosConfig();
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "framework/CArchiveException.h"
+#include "framework/CInputFile.h"
 #include "framework/CMessageService.h"
 #include "framework/CPathHelper.h"
 #include "framework/CServices.h"
@@ -54,13 +54,6 @@ std::string Column(const std::string& line, size_t start, size_t width)
 {
     return start < line.size() ? TrimRight(std::string_view(line).substr(start, width))
                                : std::string();
-}
-
-std::string ReadWholeFile(const std::string& path, bool& opened)
-{
-    std::ifstream file(path, std::ios::binary);
-    opened = bool(file);
-    return opened ? std::string(std::istreambuf_iterator<char>(file), {}) : std::string();
 }
 
 } // namespace
@@ -114,22 +107,34 @@ bool CDosImport::ReadCmp(const std::string& path)
     }
     m_cmp.clear();
     std::string line;
-    while (lines.Next(line))
+    while (lines.Next(line)) {
+        // The list is text; control bytes mean another kind of file or a damaged one, whose
+        // columns would name components wrongly.
+        if (HasControlBytes(line)) {
+            Tell("Unexpected file contents in " + cmp.string() + " (line " +
+                 std::to_string(lines.GetLineNumber()) + "); the design has not been opened.");
+            m_cmp.clear();
+            return false;
+        }
         m_cmp.push_back(ParseCmpLine(line));
+    }
     m_cmpTime = LastWriteSeconds(cmp);
     return true;
 }
 
 bool CDosImport::ReadPly(const std::string& path)
 {
-    bool opened = false;
-    const std::string bytes = ReadWholeFile(path, opened);
-    if (!opened) {
-        Tell("The file could not be opened:\n" + path);
+    std::string bytes;
+    try {
+        bytes = CInputFile::ReadText(path, maxPlySize);
+    } catch (const CArchiveException& refused) {
+        Tell("The file could not be opened:\n" + path + "\n" + refused.what());
         return false;
     }
-    if (bytes.size() / PlyRecord::recordSize > size_t(maxRecords)) {
-        Tell("Unexpected file contents in " + path + "; the design has not been opened.");
+    // A file cut inside a record has lost data: the part left would read as something else.
+    if (bytes.size() % PlyRecord::recordSize != 0) {
+        Tell("Unexpected file contents in " + path +
+             " (a record cut short); the design has not been opened.");
         return false;
     }
     m_records = PlyRecord::ReadAll(bytes);

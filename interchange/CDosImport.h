@@ -25,6 +25,7 @@ class CDosImport {
 public:
     // More records are refused: the DOS program never wrote them.
     static constexpr int32_t maxRecords = 300000;
+    static constexpr uintmax_t maxPlySize = uintmax_t(maxRecords) * PlyRecord::recordSize;
 
     explicit CDosImport(CDosDocument& document);
     virtual ~CDosImport() = default;

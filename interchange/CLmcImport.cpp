@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <memory>
 
+#include "framework/CArchiveException.h"
 #include "framework/CFileDialogService.h"
+#include "framework/CInputFile.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
 #include "framework/CPathHelper.h"
@@ -99,13 +100,18 @@ int32_t CLmcImport::MakePadName(CPadStackArray& stacks, uint16_t kind, uint16_t 
 bool CLmcImport::ReadLmcFile(const std::string& path, CShapeLib& library, int32_t shape,
                              std::string& error)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    std::string bytes;
+    try {
+        bytes = CInputFile::ReadText(path, maxFileSize);
+    } catch (const CArchiveException& refused) {
+        std::error_code missing;
         error = "The file could not be opened:\n" + path;
+        // A file that is there but refused says why.
+        if (std::filesystem::exists(path, missing))
+            error += "\n" + std::string(refused.what());
         return false;
     }
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (bytes.size() % recordSize != 0 || bytes.size() / recordSize > maxRecords) {
+    if (bytes.size() % recordSize != 0) {
         error = "Unexpected file contents in " + path + "; the footprint has not been read.";
         return false;
     }

@@ -22,6 +22,7 @@ public:
     static constexpr size_t recordSize = 8;
     // Larger files are refused: the DOS program never wrote them.
     static constexpr size_t maxRecords = 100000;
+    static constexpr size_t maxFileSize = maxRecords * recordSize;
 
     CLmcImport();
 

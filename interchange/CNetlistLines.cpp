@@ -1,8 +1,6 @@
 #include "interchange/CNetlistLines.h"
 
-#include <fstream>
-#include <iterator>
-#include <system_error>
+#include "framework/CArchiveException.h"
 
 namespace {
 
@@ -23,16 +21,11 @@ CNetlistLines::CNetlistLines(std::string bytes) : m_bytes(std::move(bytes))
 bool CNetlistLines::Open(const std::filesystem::path& path)
 {
     *this = CNetlistLines();
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
+    try {
+        *this = CNetlistLines(CInputFile::ReadText(path, maxFileSize));
+    } catch (const CArchiveException&) {
         return false;
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
-        return false;
-    *this = CNetlistLines(std::move(bytes));
+    }
     return true;
 }
 

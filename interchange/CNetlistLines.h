@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "framework/CInputFile.h"
+
 // A netlist text file as lines, read whole. A line ends at LF, CR LF or a lone CR and comes
 // without its end; a last line without an end is a line too, and a DOS end-of-file mark after
 // the last line is dropped. Lines are numbered from 1 as an editor shows them, so that reports
@@ -12,10 +14,15 @@
 // before the first line is dropped.
 class CNetlistLines {
 public:
+    // Netlists and component lists are text of some bytes per pin: a board of a hundred
+    // thousand pins needs a few megabytes.
+    static constexpr uintmax_t maxFileSize = 64 * CInputFile::megabyte;
+
     CNetlistLines() = default;
     explicit CNetlistLines(std::string bytes);
 
-    // False, leaving the lines empty, when the file cannot be read.
+    // False, leaving the lines empty, when the file cannot be read, is no regular file or is
+    // larger than maxFileSize.
     bool Open(const std::filesystem::path& path);
 
     // The next line; false at the end.

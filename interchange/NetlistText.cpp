@@ -31,6 +31,15 @@ std::string Trim(std::string_view text)
     return TrimLeft(TrimRight(text));
 }
 
+bool HasControlBytes(std::string_view line)
+{
+    for (const char c : line) {
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
+            return true;
+    }
+    return false;
+}
+
 std::string ToUpperAscii(std::string_view text)
 {
     std::string result(text);

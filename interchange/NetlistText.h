@@ -13,6 +13,8 @@ std::string TrimRight(std::string_view text);
 std::string TrimLeft(std::string_view text);
 std::string Trim(std::string_view text);
 std::string ToUpperAscii(std::string_view text);
+// Whether a line holds a control byte other than a tab: no text file the DOS program wrote does.
+bool HasControlBytes(std::string_view line);
 // A pin number as the dialects write it: leading white space, an optional sign, then the
 // leading digits (held at the int32 range); text without leading digits reads as 0.
 int32_t ParsePinNumber(std::string_view text);

@@ -1,6 +1,7 @@
 #include "model/CShapeLibArray.h"
 
 #include <algorithm>
+#include <new>
 #include <system_error>
 #include <utility>
 
@@ -87,23 +88,27 @@ const CShapeLib* CShapeLibArray::GetLibByName(const std::string& name) const
 bool CShapeLibArray::Load(const std::filesystem::path& path)
 {
     std::error_code error;
-    const bool exists = std::filesystem::exists(path, error);
-    std::unique_ptr<CArchive> ar;
-    try {
-        ar = CArchive::OpenForLoading(path);
-    } catch (const CArchiveException& e) {
-        if (e.GetCause() != CArchiveException::fileError)
-            throw;
-        if (!exists && !error)
-            m_path = path;
+    if (std::filesystem::symlink_status(path, error).type() ==
+        std::filesystem::file_type::not_found) {
+        m_path = path;
         return false;
     }
+    const std::unique_ptr<CArchive> ar = CArchive::OpenForLoading(path, maxFileSize);
 
     // A foreign or damaged file leaves the set, and the file Save writes, as they were.
     CShapeLibArray loaded;
-    loaded.Serialize(*ar);
+    try {
+        loaded.Serialize(*ar);
+    } catch (const std::bad_alloc&) {
+        CArchive::Fail(CArchiveException::fileError, CInputFile::OutOfMemoryText(path.string()));
+    }
     if (!loaded.m_loaded)
-        return false;
+        CArchive::Fail(CArchiveException::badSchema,
+                       CResString::Load(IDS_NOT_SUPPORTED_FILEFORMAT));
+    // Bytes after the last record mean a count read earlier was wrong: a later save would lose
+    // whatever they held.
+    if (!ar->IsAtEnd())
+        CArchive::Fail(CArchiveException::badCount, "Bytes after the last record.");
     for (auto& library : loaded.m_libs)
         library->NormalizeAll();
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/CInputFile.h"
 #include "framework/CObject.h"
 #include "framework/CRuntimeClass.h"
 #include "model/CShapeLib.h"
@@ -21,6 +22,8 @@ class CShapeLibArray : public CObject {
 
 public:
     static constexpr uint32_t fileVersion = 802;
+    // Far more than any real library file: thousands of shapes fit in a few megabytes.
+    static constexpr uintmax_t maxFileSize = 64 * CInputFile::megabyte;
     static constexpr char defaultName[] = "Default";
 
     // No libraries, named "Default", library 0 current.
@@ -68,10 +71,10 @@ public:
     const std::vector<std::string>& GetFilterHistory() const { return m_filterHistory; }
 
     // Reads the library file and normalises every shape; the file becomes the one Save
-    // writes. False, with the set and its file unchanged, when the file cannot be read or is
-    // of another version; when no file exists there yet, its path is kept so that Save
-    // creates it. A damaged file throws CArchiveException and changes nothing. Repairs made
-    // while reading are shown once.
+    // writes. False, with the set and its file unchanged, when no file exists there yet: its
+    // path is kept so that Save creates it. A file that cannot be read, one of another version,
+    // a damaged one and one with bytes after its last record throw CArchiveException and change
+    // nothing. Repairs made while reading are shown once.
     bool Load(const std::filesystem::path& path);
     // Writes the set to its library file, replacing the old file only after a complete write.
     // False when there is no file or it cannot be written.

@@ -311,8 +311,11 @@ void CTextArray::LoadObjectList(CArchive& ar)
     std::vector<std::unique_ptr<CWevraText>> loaded;
     loaded.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
-        if (auto text = ar.ReadObjectOf<CWevraText>())
-            loaded.push_back(std::move(text));
+        // Dropping an empty record would lose a text without a word; the file is damaged.
+        auto text = ar.ReadObjectOf<CWevraText>();
+        if (!text)
+            CArchive::Fail(CArchiveException::badClass, "Empty text record.");
+        loaded.push_back(std::move(text));
     }
     Replace(std::move(loaded));
 }

@@ -2,12 +2,13 @@
 #include "framework/Numeric.h"
 
 #include <algorithm>
-#include <fstream>
 #include <limits>
 #include <system_error>
 #include <vector>
 
+#include "framework/CArchiveException.h"
 #include "framework/CDeviceContext.h"
+#include "framework/CInputFile.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
 #include "model/Geometry.h"
@@ -42,19 +43,17 @@ void CWevraFont::Clear()
 bool CWevraFont::Load(const std::filesystem::path& path)
 {
     Clear();
-    std::error_code error;
-    std::ifstream in;
-    if (std::filesystem::is_regular_file(path, error))
-        in.open(path, std::ios::binary);
-    if (!in.is_open()) {
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = CInputFile::ReadBytes(path, maxFileSize);
+    } catch (const CArchiveException&) {
         CServices::Messages().MessageBox(fontNotFoundText, "", MB_OK);
         return false;
     }
     m_file = path;
 
     // Whatever the file's length, exactly the first 4000 records are read, zeros past its end.
-    std::vector<char> bytes(fileSize, 0);
-    in.read(bytes.data(), std::streamsize(fileSize));
+    bytes.resize(fileSize, 0);
 
     for (int32_t i = 1; i <= recordCount; ++i) {
         const size_t at = size_t(i - 1) * recordSize;

@@ -30,13 +30,15 @@ public:
     static constexpr size_t fileSize = size_t(recordCount) * recordSize;
     static constexpr int32_t loadedCellHeight = 48;
     static constexpr char fontNotFoundText[] = "Font not found";
+    // Bytes past the 4000th record are never used; a file far longer is no font.
+    static constexpr uintmax_t maxFileSize = 1024 * 1024;
 
     // An empty font: it draws nothing and measures every text as an empty rectangle.
     CWevraFont();
 
-    // Replaces the font by the file's. A file that cannot be read shows "Font not found" and
-    // leaves the font empty. Only the first 4000 records count; a shorter file reads as if
-    // padded with zeros.
+    // Replaces the font by the file's. A file that cannot be read (missing, no regular file,
+    // larger than maxFileSize) shows "Font not found" and leaves the font empty. Only the first
+    // 4000 records count; a shorter file reads as if padded with zeros.
     bool Load(const std::filesystem::path& path);
 
     bool IsLoaded() const { return m_cellHeight >= minUsableCellHeight; }

@@ -339,7 +339,7 @@ TEST_F(CDesignFileTest, LoadingFixesUpTheDesign)
 
     doc->SetNetlistPath("MINE.NET");
     doc->SetTemplateLoad(true);
-    std::unique_ptr<CArchive> ar = CArchive::OpenForLoading(file);
+    std::unique_ptr<CArchive> ar = CArchive::OpenForLoading(file, CDesignSettings::maxFileSize);
     doc->Serialize(*ar);
 
     EXPECT_EQ(doc->GetDrawingMode(), CDesignSettings::drawTransparent);

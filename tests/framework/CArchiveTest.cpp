@@ -399,11 +399,11 @@ TEST(CArchiveFiles, SaveReplacesOnlyAfterACompleteWrite)
     CArchive ar;
     ar.WriteString("new content");
     ar.SaveToFile(file);
-    auto in = CArchive::OpenForLoading(file);
+    auto in = CArchive::OpenForLoading(file, 1024);
     EXPECT_EQ(in->ReadString(), "new content");
     EXPECT_EQ(in->GetFilePath(), file);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
 
     EXPECT_THROW(ar.SaveToFile(folder / "missing" / "x.PCB"), CArchiveException);
-    EXPECT_THROW(CArchive::OpenForLoading(folder / "absent.PCB"), CArchiveException);
+    EXPECT_THROW(CArchive::OpenForLoading(folder / "absent.PCB", 1024), CArchiveException);
 }

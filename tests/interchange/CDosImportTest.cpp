@@ -122,6 +122,7 @@ TEST_F(CDosImportTest, DamagedSetsAreRefusedWithAMessage)
     std::swap_ranges(split.begin() + 130, split.begin() + 140, split.begin() + 140);
     const Damage damages[] = {
         {"too short for the corner marks", good.substr(0, 110)},
+        {"cut inside a record", good.substr(0, good.size() - 3)},
         {"moved corner mark", moved},
         {"component records apart", split},
     };
@@ -142,12 +143,25 @@ TEST_F(CDosImportTest, DamagedSetsAreRefusedWithAMessage)
     WriteBytes(ply, good);
     const std::string cnf = (folder / "demo" / "PCB" / "DEMO.CNF").string();
     std::string text = ReadFile(cnf);
+    const std::string originalCnf = text;
     const size_t pens = text.find("PN_DRC") - 10;
     text.replace(pens, 8, "99999999");
     WriteBytes(cnf, text);
     CWevraDoc target;
     EXPECT_FALSE(ImportInto(target, ply));
     EXPECT_EQ(services.messages.ShownTexts().back(), cnf + ": Unreadable value in line 172");
+
+    // A configuration and a component list that are no text.
+    WriteBytes(cnf, "4.85\r\n" + std::string(200, '\0'));
+    EXPECT_FALSE(ImportInto(target, ply));
+    EXPECT_EQ(services.messages.ShownTexts().back(), cnf + ": Unexpected contents in line 2");
+    WriteBytes(cnf, originalCnf);
+    const std::string cmp = (folder / "demo" / "PCB" / "DEMO.CMP").string();
+    WriteBytes(cmp, std::string(200, '\0'));
+    EXPECT_FALSE(ImportInto(target, ply));
+    EXPECT_EQ(services.messages.ShownTexts().back(),
+              "Unexpected file contents in " + cmp + " (line 1); the design has not been opened.");
+    EXPECT_EQ(target.GetComponents().GetCount(), 0);
 }
 
 TEST_F(CDosImportTest, ComponentListLinesWithoutRecordsOrTextMakeNoComponent)

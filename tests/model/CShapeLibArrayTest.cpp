@@ -121,7 +121,7 @@ TEST_F(CShapeLibArrayFile, AForeignOrDamagedFileChangesNothing)
     const fs::path foreign = folder / "Foreign.SHP";
     const Bytes foreignBytes = SmallSetBytes(801);
     WriteFile(foreign, foreignBytes);
-    EXPECT_FALSE(set.Load(foreign));
+    EXPECT_THROW(set.Load(foreign), CArchiveException);
     EXPECT_EQ(set.GetPath(), own);
     EXPECT_TRUE(set.IsLoaded());
     EXPECT_EQ(set.GetLibName(0), "Lib");
@@ -132,6 +132,20 @@ TEST_F(CShapeLibArrayFile, AForeignOrDamagedFileChangesNothing)
     WriteFile(damaged, damagedBytes);
     EXPECT_THROW(set.Load(damaged), CArchiveException);
     EXPECT_EQ(set.GetPath(), own);
+
+    // Bytes after the last record, or a count one less than the libraries stored, would be
+    // lost by the next save.
+    Bytes trailing = SmallSetBytes();
+    trailing.push_back(0);
+    Bytes fewer = SmallSetBytes();
+    fewer[4 + 4 + 12] = 0;
+    for (const Bytes& bytes : {trailing, fewer}) {
+        WriteFile(damaged, bytes);
+        EXPECT_THROW(set.Load(damaged), CArchiveException);
+        EXPECT_EQ(set.GetPath(), own);
+        EXPECT_EQ(set.GetCount(), 1);
+    }
+    WriteFile(damaged, damagedBytes);
 
     // The next save goes to the set's own file; the others stay as they were.
     set.SetName("Changed");

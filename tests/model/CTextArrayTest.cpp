@@ -265,6 +265,14 @@ TEST(CTextArrayFile, OlderDesignsGiveDefaultTexts)
         CTextArray texts;
         texts.Serialize(in, 8032);
     });
+
+    // An empty record in place of a text is damage, not a text less.
+    Bytes withEmpty = objectList;
+    withEmpty[withEmpty.size() - 2] = 0x00;
+    withEmpty[withEmpty.size() - 1] = 0x00;
+    CArchive damaged(withEmpty);
+    EXPECT_THROW(list.Serialize(damaged, 8033), CArchiveException);
+    EXPECT_EQ(list.GetCount(), 3);
 }
 
 TEST(CTextArrayDraw, DrawsEachGroupWithItsPen)
