@@ -1,35 +1,17 @@
 // Feeds arbitrary bytes to the design file reader the way opening a design file does. A design
-// that was read must write itself and read back again.
+// that was read must write itself, read back, and write the same bytes again.
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "document/CWevraDoc.h"
 #include "framework/CArchive.h"
-#include "framework/CMessageService.h"
-#include "framework/CServices.h"
-
-namespace {
-
-class CSilentMessages : public CMessageService {
-public:
-    int32_t MessageBox(const std::string&, const std::string&, MessageButtons buttons,
-                       MessageIcon) override
-    {
-        return FirstButtonAnswer(buttons);
-    }
-};
-
-} // namespace
+#include "tests/fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static CSilentMessages messages;
-    CServices::SetMessages(&messages);
-
+    SilenceMessages();
     CWevraDoc doc;
     CArchive input(std::vector<uint8_t>(data, data + size));
     if (!doc.LoadFromArchive(input, "fuzz"))
@@ -37,9 +19,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     CArchive output;
     doc.Serialize(output);
+    const std::vector<uint8_t> once = output.TakeBuffer();
     CWevraDoc reloaded;
-    CArchive again(output.TakeBuffer());
+    CArchive again(once);
     if (!reloaded.LoadFromArchive(again, "fuzz"))
-        std::abort();
+        __builtin_trap();
+    CArchive twice;
+    reloaded.Serialize(twice);
+    if (twice.GetBuffer() != once)
+        __builtin_trap();
     return 0;
 }
