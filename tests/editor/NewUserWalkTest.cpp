@@ -2,11 +2,13 @@
 // installation gives: an empty home folder, the settings of a fresh installation, the shipped
 // template and shape library, and a Tango netlist naming shipped footprints.
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QAction>
@@ -23,6 +25,8 @@
 #include "editor/CChildFrame.h"
 #include "editor/CConfig.h"
 #include "editor/CDocTemplate.h"
+#include "editor/CLeftPane.h"
+#include "editor/CListPane.h"
 #include "editor/CMainFrame.h"
 #include "editor/CWevraApplication.h"
 #include "editor/CWevraView.h"
@@ -92,11 +96,11 @@ protected:
     }
 
     CWevraDoc* Document() const { return frame->GetDocTemplate().GetActiveDocument(); }
-    CWevraView* BoardView() const
+    CChildFrame& Child() const
     {
-        auto* child = dynamic_cast<CChildFrame*>(frame->GetDocTemplate().GetActiveFrame());
-        return child != nullptr ? child->GetBoardView() : nullptr;
+        return *dynamic_cast<CChildFrame*>(frame->GetDocTemplate().GetActiveFrame());
     }
+    CWevraView* BoardView() const { return Child().GetBoardView(); }
     // The pixel of the board view's client area that shows board point (x, y).
     QPoint PixelOf(int64_t x, int64_t y) const
     {
@@ -105,15 +109,20 @@ protected:
         const int64_t scale = doc->GetScale();
         return QPoint(int((x + offset.x) / scale), int((y + offset.y) / scale));
     }
-    // A move of the mouse to the board point, as the window system delivers it, and a click.
-    void ClickAt(CPoint at)
+    // A move of the mouse in the board view, as the window system delivers it.
+    void MoveMouse(QPoint pixel)
     {
         QWidget* client = BoardView()->viewport();
-        const QPoint pixel = PixelOf(at.x, at.y);
         QMouseEvent move(QEvent::MouseMove, pixel, client->mapToGlobal(pixel), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(client, &move);
-        QTest::mouseClick(client, Qt::LeftButton, Qt::NoModifier, pixel);
+    }
+    // A click on the board point.
+    void ClickAt(CPoint at)
+    {
+        const QPoint pixel = PixelOf(at.x, at.y);
+        MoveMouse(pixel);
+        QTest::mouseClick(BoardView()->viewport(), Qt::LeftButton, Qt::NoModifier, pixel);
         QApplication::processEvents();
     }
     // What a user sees of a design: each component's place, each net's copper and pins, each
@@ -202,28 +211,57 @@ TEST_F(NewUserWalkTest, FromTheShippedTemplateAndLibraryToABoard)
         EXPECT_EQ(line.find("not Found"), std::string::npos) << line;
     EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
 
-    // R1 and R2 onto the board, where the router works.
-    CComponentArray& components = doc->GetComponents();
-    components.SetPosition(components.FindByReference("R1"), 400000, 500000);
-    components.SetPosition(components.FindByReference("R2"), 600000, 500000);
-    doc->RebuildNetPins();
-    doc->GetNets().RecalcAll();
+    // View > Zoom All shows every part, wherever the import put it.
     CWevraView* view = BoardView();
     ASSERT_NE(view, nullptr);
     frame->activateWindow();
     view->setFocus();
     Pick(ID_VIEW_ZOOM_ALL);
+    CComponentArray& components = doc->GetComponents();
+    const QRect client = view->viewport()->rect();
+    for (int32_t i = 0; i < components.GetCount(); ++i) {
+        const CRect box = components.GetBox(i);
+        EXPECT_TRUE(client.contains(PixelOf(box.left, box.top)) &&
+                    client.contains(PixelOf(box.right, box.bottom)))
+            << components.GetReference(i);
+    }
+
+    // View > Left Pane, M, a row, a move and Enter: R1 and R2 land on the board at the cursor.
+    if (!doc->IsLeftPaneShown())
+        Pick(ID_VIEW_LEFT_PANE);
+    CLeftPane* pane = Child().GetLeftPane();
+    ASSERT_TRUE(pane->isVisible());
+    MoveMouse(PixelOf(doc->GetBoardWidth() / 2, doc->GetBoardHeight() / 2));
+    QTest::keyClick(view, Qt::Key_M);
+    ASSERT_TRUE(doc->IsMode(ID_COMPONENTS_MOVE_ROTATE));
+    const CSize snap = doc->GetGridSettings().GetCurrentSnap();
+    for (const auto& [reference, at] :
+         {std::pair{"R1", CPoint(400000, 500000)}, std::pair{"R2", CPoint(600000, 500000)}}) {
+        const int32_t part = components.FindByReference(reference);
+        const int32_t y = (part + 1) * CListPane::rowHeight + CListPane::rowHeight / 2;
+        QTest::mouseClick(pane->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(40, y));
+        ASSERT_EQ(doc->GetCurrentComponentIndex(), part) << reference;
+        MoveMouse(PixelOf(at.x, at.y) - QPoint(30, 20));
+        MoveMouse(PixelOf(at.x, at.y));
+        const CPoint cursor = doc->GetCursor();
+        EXPECT_LE(std::abs(cursor.x - at.x), doc->GetScale() + snap.cx) << reference;
+        EXPECT_LE(std::abs(cursor.y - at.y), doc->GetScale() + snap.cy) << reference;
+        QTest::keyClick(view, Qt::Key_Return);
+        EXPECT_EQ(components.GetPosition(part), cursor) << reference;
+    }
+    Pick(ID_EDIT_SELECT_MODE);
 
     // Tools > AutoRouting > Route All on TOP and BOT lays tracks.
     const int32_t unrouted = NetVertexCount(*doc);
     Pick(ID_TOOLS_AUTOROUTING_ROUTE_ALL_TOP_AND_BOT_LAYERS);
     EXPECT_GT(NetVertexCount(*doc), unrouted);
 
-    // Tools > DRC Test All lists errors; Undo takes the routing back.
+    // Tools > DRC Test All lists errors; Undo takes the routing back and empties the list.
     Pick(ID_TOOLS_DRC_TEST_ALL);
     EXPECT_GT(doc->GetNets().GetErrorCount(), 0);
     Pick(ID_EDIT_UNDO);
     EXPECT_EQ(NetVertexCount(*doc), unrouted);
+    EXPECT_EQ(doc->GetNets().GetErrorCount(), 0);
 
     // Planes > New Plane, a click on the board: a plane over the whole board, filled.
     Pick(ID_PLANES_NEW_PLANE);
