@@ -252,6 +252,8 @@ void CPlaneBuild::Build()
             AskToMoveSeed();
             return;
         }
+        // Only the seed looks at the copper as it is: on a big board it is tens of megabytes.
+        m_copper = CPlaneObstacles();
         FillFromGuides();
     } catch (const std::bad_alloc&) {
         // A board too big for memory ends as a failed fill, never as part of one.
@@ -322,10 +324,19 @@ void CPlaneBuild::FillFromGuides()
     Walk();
     if (m_cancelled)
         return;
+    // The walk's own bookkeeping is done with: the hatching that follows needs much room of
+    // its own on a big board.
+    m_startOrder = CPlaneStartOrder();
+    std::unordered_map<WalkState, WalkMark, WalkStateHash>().swap(m_walkStates);
+    std::vector<int32_t>().swap(m_visited);
     // The polygons and lines are checked against the guides as they are laid, so that a walk
     // that went astray shows as a failure, never as a fill over other copper.
-    if (m_plane.GetFillErrorCount() == 0 && PolygonsStayClear())
+    if (m_plane.GetFillErrorCount() == 0 && PolygonsStayClear()) {
+        // The hatching meets the guides through sweeps of its own.
+        m_grid = std::make_unique<CPlaneBuildGrid>();
+        std::vector<int32_t>().swap(m_scratch);
         FillHatch();
+    }
     if (m_plane.GetFillErrorCount() == 0)
         return;
     m_plane.DeleteFill();
