@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <set>
 #include <utility>
 
@@ -153,11 +154,28 @@ void SortByAngle(std::vector<DLine3>& guides)
                             [](const Key& x, const Key& y) { return x.angle < y.angle; }))
             std::sort(first, last);
     }
-    std::vector<DLine3> sorted;
-    sorted.reserve(count);
-    for (const Key& key : keys)
-        sorted.push_back(guides[key.index]);
-    guides.swap(sorted);
+    start = std::vector<uint32_t>();
+    // The guides are moved round their cycles in place: a sorted copy beside them would double
+    // the largest buffer of a big board's fill. A key whose guide is in place is marked.
+    constexpr uint32_t placed = std::numeric_limits<uint32_t>::max();
+    for (size_t k = 0; k < count; ++k) {
+        if (keys[k].index == placed)
+            continue;
+        const DLine3 held = guides[k];
+        for (size_t at = k;;) {
+            const size_t from = keys[at].index;
+            keys[at].index = placed;
+            if (from == k) {
+                guides[at] = held;
+                break;
+            }
+            guides[at] = guides[from];
+            at = from;
+        }
+    }
+    keys = std::vector<Key>();
+    // Collected one by one, the guides may hold room for many more.
+    guides.shrink_to_fit();
 }
 
 } // namespace
