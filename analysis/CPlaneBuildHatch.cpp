@@ -24,6 +24,10 @@ public:
         bool operator<(const Crossing& other) const { return x < other.x; }
     };
 
+    // Room for this many edges: on a big board the sweeps take millions, and growing step by
+    // step would hold half as many again, plus the old room while it moves.
+    void Reserve(size_t edges) { m_edges.reserve(edges); }
+
     void Add(CPoint a, CPoint b)
     {
         if (a.y != b.y)
@@ -35,6 +39,7 @@ public:
     {
         m_firstY = firstY;
         m_step = std::max<int64_t>(step, 1);
+        m_crossingTotal = 0;
         const int64_t lines = endY > firstY ? (endY - firstY + m_step - 1) / m_step : 0;
         // Each edge waits for the first line at or below its top, lines counted out by a
         // counting sort; an edge that ends before that line, or starts below the last one, is
@@ -48,6 +53,9 @@ public:
             if (line < lines && firstY + line * m_step < edge.high) {
                 lineOf[e] = int32_t(line);
                 ++m_lineStart[size_t(line) + 1];
+                const int64_t end =
+                    std::min(lines, (int64_t(edge.high) - firstY + m_step - 1) / m_step);
+                m_crossingTotal += size_t(end - line);
             }
         }
         for (size_t k = 1; k < m_lineStart.size(); ++k)
@@ -61,6 +69,9 @@ public:
         m_nextLine = 0;
         m_active.clear();
     }
+
+    // How many times the edges meet the lines, all lines together (at most).
+    size_t CrossingTotal() const { return m_crossingTotal; }
 
     CPoint From(int32_t edge) const { return m_edges[size_t(edge)].a; }
     CPoint To(int32_t edge) const { return m_edges[size_t(edge)].b; }
@@ -108,6 +119,7 @@ private:
     int64_t m_firstY = 0;
     int64_t m_step = 1;
     size_t m_nextLine = 0;
+    size_t m_crossingTotal = 0;
 };
 
 } // namespace
@@ -156,6 +168,10 @@ bool CPlaneBuild::Hatch(int32_t angle)
     // The lines are found on turned copies: the polygons and the lines already made keep
     // their points exactly.
     EdgeSweep polygons;
+    size_t points = 0;
+    for (const auto& polygon : m_plane.GetFillPolylines())
+        points += size_t(polygon->GetSize());
+    polygons.Reserve(points);
     int32_t minY = std::numeric_limits<int32_t>::max();
     int32_t maxY = std::numeric_limits<int32_t>::min();
     for (const auto& polygon : m_plane.GetFillPolylines()) {
@@ -176,6 +192,8 @@ bool CPlaneBuild::Hatch(int32_t angle)
     // Every guide but those of thermal reliefs bounds other copper; none may pass through a
     // line.
     EdgeSweep guides;
+    guides.Reserve(size_t(std::count_if(m_guides.begin(), m_guides.end(),
+                                        [](const DLine3& guide) { return !guide.IsThermal(); })));
     for (const DLine3& guide : m_guides) {
         if (!guide.IsThermal())
             guides.Add(turned(guide.Start()), turned(guide.End()));
@@ -183,6 +201,9 @@ bool CPlaneBuild::Hatch(int32_t angle)
     guides.Start(minY, maxY, grid);
 
     CRectArray& lines = m_plane.GetFillStrokes();
+    // Every two crossings of a line make a stroke: a big board's millions of strokes then take
+    // their room at once, instead of twice it while growing.
+    lines.Reserve(lines.GetSize() + polygons.CrossingTotal() / 2);
     for (int64_t y = minY; y < maxY; y += grid) {
         const std::vector<EdgeSweep::Crossing>& crossings = polygons.At(y);
         const std::vector<EdgeSweep::Crossing>& walls = guides.At(y);

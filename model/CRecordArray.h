@@ -42,6 +42,11 @@ public:
         m_items.erase(m_items.begin() + index, m_items.begin() + end);
     }
     void RemoveAll() { m_items.clear(); }
+    // Room for `count` records in all, so that adding up to them moves none.
+    void Reserve(int64_t count)
+    {
+        m_items.reserve(static_cast<size_t>(std::max<int64_t>(count, 0)));
+    }
     // New records are default records; a negative size counts as 0.
     void SetSize(int32_t size) { m_items.resize(static_cast<size_t>(std::max(size, 0))); }
 
