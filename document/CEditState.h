@@ -41,6 +41,9 @@ struct CEditState {
     int32_t planeIndex = noPlane;
     int32_t defaultPadStackKind = kindPad;
     uint32_t layerMask = 0;
+    // Edit > Selection Filters > Only at Worklayer: the Select tool takes items of the work
+    // layer only. A setting of the session, not of the design.
+    bool workLayerOnly = false;
     int32_t currentComponentIndex = -1;
     int32_t rotateAngle = 0;
     // Set while SetMode asks the board view to end the running tool.

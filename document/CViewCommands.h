@@ -39,7 +39,6 @@ public:
     void ZoomBy(bool in);
 
     // Options of the view without a place in the design file.
-    bool IsWorkLayerOnly() const { return m_workLayerOnly; }
     bool IsPathFinder1() const { return m_pathFinder1; }
     bool IsPathFinder2() const { return m_pathFinder2; }
 
@@ -87,7 +86,6 @@ private:
 
     CWevraDoc& m_document;
     CViewCommandHost& m_host;
-    bool m_workLayerOnly = false;
     bool m_pathFinder1 = false;
     bool m_pathFinder2 = false;
     // The last zoom step, so that the opposite step returns to the scale it came from.

@@ -115,10 +115,10 @@ void CViewCommands::RegisterSelectionFilters()
         ui.SetCheck(doc.IsTracksOfComponents());
     });
     OnCommand(ID_EDIT_SELECTION_FILTERS_ONLY_AT_WORKLAYER,
-              [this] { m_workLayerOnly = !m_workLayerOnly; });
-    OnUpdate(ID_EDIT_SELECTION_FILTERS_ONLY_AT_WORKLAYER, [this, waiting](CCmdUI& ui) {
+              [&doc] { doc.SetWorkLayerOnly(!doc.IsWorkLayerOnly()); });
+    OnUpdate(ID_EDIT_SELECTION_FILTERS_ONLY_AT_WORKLAYER, [&doc, waiting](CCmdUI& ui) {
         ui.Enable(waiting());
-        ui.SetCheck(m_workLayerOnly);
+        ui.SetCheck(doc.IsWorkLayerOnly());
     });
 }
 

@@ -209,6 +209,8 @@ public:
     // True when any of the bits is set.
     bool IsSelectionFilter(uint32_t bits) const { return (m_settings.selectionFilter & bits) != 0; }
     uint32_t GetSelectableLayerMask() const { return m_edit.layerMask; }
+    bool IsWorkLayerOnly() const { return m_edit.workLayerOnly; }
+    void SetWorkLayerOnly(bool on) { m_edit.workLayerOnly = on; }
     bool GetViewFlag(uint32_t bit) const { return (m_settings.viewFlags & bit) != 0; }
     void SetViewFlag(uint32_t bit, bool on);
     bool IsDrcActive() const override { return m_settings.drcActive != 0; }

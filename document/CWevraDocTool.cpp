@@ -156,7 +156,10 @@ bool CWevraDoc::SelectInRect(bool add)
     const int32_t mode = add ? bandAdd : bandSelect;
     m_edit.rubberBand.NormalizeRect();
     const CRect& rect = m_edit.rubberBand;
-    const uint32_t mask = m_edit.layerMask;
+    const uint32_t mask = m_edit.workLayerOnly ? LayerBit(GetWorkLayer()) : m_edit.layerMask;
+    // Pads and vias count on every layer unless the work layer alone may be taken; then on it
+    // when their padstack reaches it.
+    const uint32_t padMask = m_edit.workLayerOnly ? mask : LAYER_MASK_ALL;
 
     bool selected = false;
     if (IsSelectionFilter(CDesignSettings::filterNonElectrical)) {
@@ -167,7 +170,7 @@ bool CWevraDoc::SelectInRect(bool add)
     }
     if (IsSelectionFilter(CDesignSettings::filterElectrical)) {
         if (IsSelectionFilter(CDesignSettings::filterPads))
-            selected |= m_nets->SelectPadsInRect(rect, mode);
+            selected |= m_nets->SelectPadsInRect(rect, mode, padMask);
         if (IsSelectionFilter(CDesignSettings::filterPoints))
             selected |= m_nets->SelectTrackVerticesInRect(rect, mode, mask);
         else if (IsSelectionFilter(CDesignSettings::filterLines))
@@ -177,7 +180,7 @@ bool CWevraDoc::SelectInRect(bool add)
         if (IsSelectionFilter(CDesignSettings::filterComponents))
             selected |= m_components->SelectInRect(rect, mode, mask);
         if (IsSelectionFilter(CDesignSettings::filterVias))
-            selected |= m_nets->SelectViasInRect(rect, mode);
+            selected |= m_nets->SelectViasInRect(rect, mode, padMask);
     }
     if (IsSelectionFilter(CDesignSettings::filterTexts)) {
         const int32_t before = m_texts->GetSelectedCount();

@@ -16,6 +16,7 @@
 #include "framework/ColorRef.h"
 #include "model/CCopperShape.h"
 #include "model/CSpatialGrid.h"
+#include "model/LayerIds.h"
 #include "model/NetPinRec.h"
 #include "model/PenTable.h"
 #include "model/RatsLine.h"
@@ -382,12 +383,15 @@ public:
     // A pin, pad, via or track vertex in the rectangle on a mask layer takes the whole net.
     bool SelectIfPinsInRect(const CNetDocument& document, const CRect& rect, int32_t mode,
                             uint32_t layerMask);
-    // Pad or via vertices whose padstack is of the free-pad kind.
-    bool SelectPadsInRect(const CNetDocument& document, const CRect& rect, int32_t mode);
+    // Pad or via vertices whose padstack is of the free-pad kind. Pads and vias are taken on
+    // any layer unless a narrower mask names the layers their padstack must reach.
+    bool SelectPadsInRect(const CNetDocument& document, const CRect& rect, int32_t mode,
+                          uint32_t layerMask = LAYER_MASK_ALL);
     bool SelectTrackVerticesInRect(const CRect& rect, int32_t mode, uint32_t layerMask);
     // Every run with a segment on a mask layer that meets the rectangle, whole.
     bool SelectRunsInRect(const CRect& rect, int32_t mode, uint32_t layerMask);
-    bool SelectViasInRect(const CNetDocument& document, const CRect& rect, int32_t mode);
+    bool SelectViasInRect(const CNetDocument& document, const CRect& rect, int32_t mode,
+                          uint32_t layerMask = LAYER_MASK_ALL);
 
     // ---- Shapes of track ----------------------------------------------------------------------
     // A closed run on the layer with the current pen, appended selected, its last vertex

@@ -839,9 +839,10 @@ bool CNetArray::SelectNetsWithPinsInRect(const CRect& rect, int32_t mode, uint32
         [&](CNet& net) { return net.SelectIfPinsInRect(*m_document, rect, mode, layerMask); });
 }
 
-bool CNetArray::SelectPadsInRect(const CRect& rect, int32_t mode)
+bool CNetArray::SelectPadsInRect(const CRect& rect, int32_t mode, uint32_t layerMask)
 {
-    return SelectInNets([&](CNet& net) { return net.SelectPadsInRect(*m_document, rect, mode); });
+    return SelectInNets(
+        [&](CNet& net) { return net.SelectPadsInRect(*m_document, rect, mode, layerMask); });
 }
 
 bool CNetArray::SelectTrackVerticesInRect(const CRect& rect, int32_t mode, uint32_t layerMask)
@@ -855,9 +856,10 @@ bool CNetArray::SelectRunsInRect(const CRect& rect, int32_t mode, uint32_t layer
     return SelectInNets([&](CNet& net) { return net.SelectRunsInRect(rect, mode, layerMask); });
 }
 
-bool CNetArray::SelectViasInRect(const CRect& rect, int32_t mode)
+bool CNetArray::SelectViasInRect(const CRect& rect, int32_t mode, uint32_t layerMask)
 {
-    return SelectInNets([&](CNet& net) { return net.SelectViasInRect(*m_document, rect, mode); });
+    return SelectInNets(
+        [&](CNet& net) { return net.SelectViasInRect(*m_document, rect, mode, layerMask); });
 }
 
 bool CNetArray::AddEllipseTrack(int32_t x1, int32_t y1, int32_t x2, int32_t y2)

@@ -172,10 +172,10 @@ public:
     int32_t FindNetAt(CPoint& point, int32_t mode, uint32_t layerMask);
     // Every net's test; true when any net matched.
     bool SelectNetsWithPinsInRect(const CRect& rect, int32_t mode, uint32_t layerMask);
-    bool SelectPadsInRect(const CRect& rect, int32_t mode);
+    bool SelectPadsInRect(const CRect& rect, int32_t mode, uint32_t layerMask = LAYER_MASK_ALL);
     bool SelectTrackVerticesInRect(const CRect& rect, int32_t mode, uint32_t layerMask);
     bool SelectRunsInRect(const CRect& rect, int32_t mode, uint32_t layerMask);
-    bool SelectViasInRect(const CRect& rect, int32_t mode);
+    bool SelectViasInRect(const CRect& rect, int32_t mode, uint32_t layerMask = LAYER_MASK_ALL);
     // A closed run in the current net on the work layer with its current pen, selected.
     bool AddEllipseTrack(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
     bool AddRectangleTrack(int32_t x1, int32_t y1, int32_t x2, int32_t y2);

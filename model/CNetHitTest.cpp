@@ -17,6 +17,13 @@ bool OnMaskLayer(const TrackRec& rec, uint32_t layerMask)
     return (LayerBit(rec.GetLayer()) & layerMask) != 0;
 }
 
+// A pad or via reaches a mask layer through its padstack; the whole mask takes every one.
+bool PadOnMask(const CPadStackArray& padStacks, const TrackRec& rec, uint32_t layerMask)
+{
+    return layerMask == LAYER_MASK_ALL ||
+           (padStacks.GetLayerMask(rec.GetPadStack(), rec.IsMirrored()) & layerMask) != 0;
+}
+
 CRect Normalized(const CRect& rect)
 {
     CRect r = rect;
@@ -312,11 +319,13 @@ bool CNet::SelectVerticesInRect(const CRect& rect, int32_t mode,
     return found;
 }
 
-bool CNet::SelectPadsInRect(const CNetDocument& document, const CRect& rect, int32_t mode)
+bool CNet::SelectPadsInRect(const CNetDocument& document, const CRect& rect, int32_t mode,
+                            uint32_t layerMask)
 {
     const CPadStackArray& padStacks = document.GetPadStacks();
     return SelectVerticesInRect(rect, mode, [&](const TrackRec& rec) {
-        return rec.IsPad() && padStacks.IsPadKind(rec.GetPadStack());
+        return rec.IsPad() && padStacks.IsPadKind(rec.GetPadStack()) &&
+               PadOnMask(padStacks, rec, layerMask);
     });
 }
 
@@ -349,14 +358,16 @@ bool CNet::SelectRunsInRect(const CRect& rect, int32_t mode, uint32_t layerMask)
     return found;
 }
 
-bool CNet::SelectViasInRect(const CNetDocument& document, const CRect& rect, int32_t mode)
+bool CNet::SelectViasInRect(const CNetDocument& document, const CRect& rect, int32_t mode,
+                            uint32_t layerMask)
 {
     const CRect r = Normalized(rect);
     const CPadStackArray& padStacks = document.GetPadStacks();
     bool found = false;
     for (int32_t i = 0; i < GetVertexCount(); ++i) {
         const TrackRec& rec = m_vertices[i];
-        if (rec.IsPad() && r.PtInRect(CPoint(rec.x, rec.y)) && padStacks.IsVia(rec.GetPadStack())) {
+        if (rec.IsPad() && r.PtInRect(CPoint(rec.x, rec.y)) && padStacks.IsVia(rec.GetPadStack()) &&
+            PadOnMask(padStacks, rec, layerMask)) {
             ApplySelectMode(i, mode);
             found = true;
         }

@@ -181,6 +181,30 @@ TEST_F(CSelectInRectTest, CtrlAddsToTheSelection)
     EXPECT_EQ(doc->GetTexts().GetSelectedCount(), 1);
 }
 
+// Only at Worklayer: the band takes what lies on the work layer, pads and vias whose padstack
+// reaches it, and components with a pad there; nothing of the other layers shown.
+TEST_F(CSelectInRectTest, OnlyAtWorklayerTakesTheWorkLayersItems)
+{
+    const struct {
+        int32_t workLayer;
+        int32_t lines, nets, components, texts, planes;
+    } rows[] = {
+        {1, 0, 4, 1, 0, 1},  // the track, the free pad, the via, the component, the plane
+        {21, 2, 0, 0, 1, 0}, // the drawn line and the text
+        {2, 0, 2, 1, 0, 0},  // what reaches through the board: the pads and the via
+    };
+    for (const auto& row : rows) {
+        ASSERT_TRUE(doc->SetWorkLayer(row.workLayer));
+        doc->SetWorkLayerOnly(true);
+        SelectAllInBand(0x30001F04);
+        EXPECT_EQ(doc->GetLines().GetSelectedCount(), row.lines) << row.workLayer;
+        EXPECT_EQ(doc->GetNets().GetSelectedCount(), row.nets) << row.workLayer;
+        EXPECT_EQ(doc->GetComponents().GetSelectedCount(), row.components) << row.workLayer;
+        EXPECT_EQ(doc->GetTexts().GetSelectedCount(), row.texts) << row.workLayer;
+        EXPECT_EQ(doc->GetPlanes()[0]->IsSelected(), row.planes == 1) << row.workLayer;
+    }
+}
+
 // ---- Rubber band --------------------------------------------------------------------------------
 
 TEST_F(CToolTest, RubberBandSizesAndBoardSize)
