@@ -21,8 +21,8 @@ void ForEachTextStroke(const CWevraText& text, const CWevraFont& font,
     int64_t cursor = 0;
     bool hasPrevious = false;
     CPoint previous;
-    for (char ch : text.GetText()) {
-        const uint8_t code = CWevraFont::FontCode(uint8_t(ch));
+    for (char ch : font.GlyphCodes(text.GetText())) {
+        const auto code = uint8_t(ch);
         const int32_t first = font.GetFirstRecord(code);
         const int32_t end = font.GetEndRecord(code);
         for (int32_t r = first; r < end; ++r) {

@@ -11,6 +11,7 @@
 #include "framework/CInputFile.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
+#include "model/FontSubstitute.h"
 #include "model/Geometry.h"
 
 WEVRA_IMPLEMENT_SERIAL(CWevraFont, "CWevraFont", 0)
@@ -110,6 +111,27 @@ uint8_t CWevraFont::FontCode(uint8_t ansi)
     }
 }
 
+bool CWevraFont::HasGlyph(uint8_t code) const
+{
+    const Character c = GetCharacter(code);
+    return c.first < c.end || GetRecord(c.advance).x > 0;
+}
+
+std::string CWevraFont::GlyphCodes(std::string_view text) const
+{
+    std::string codes;
+    codes.reserve(text.size());
+    for (char ch : text) {
+        const uint8_t code = FontCode(uint8_t(ch));
+        const std::string_view substitute = FontSubstitute(uint8_t(ch));
+        if (HasGlyph(code) || substitute.empty())
+            codes.push_back(char(code));
+        else
+            codes.append(substitute);
+    }
+    return codes;
+}
+
 CWevraFont::Character CWevraFont::GetCharacter(uint8_t code) const
 {
     const int32_t first = m_first[code];
@@ -125,8 +147,8 @@ CRect CWevraFont::GetTextRect(std::string_view text, int32_t height) const
     int64_t right = 0;
     int64_t bottom = 0;
     int64_t cursor = 0;
-    for (char ch : text) {
-        const Character c = GetCharacter(FontCode(uint8_t(ch)));
+    for (char code : GlyphCodes(text)) {
+        const Character c = GetCharacter(uint8_t(code));
         for (int32_t r = c.first; r < c.end; ++r) {
             const StrokeRec record = GetRecord(r);
             right = std::max(right, record.x * k + cursor);
@@ -146,8 +168,8 @@ void CWevraFont::DrawText(CDeviceContext& dc, std::string_view text, CPoint posi
     const int64_t divisor = std::max(scale, 1);
     const int64_t k = height / m_cellHeight;
     int64_t cursor = 0;
-    for (char ch : text) {
-        const Character c = GetCharacter(FontCode(uint8_t(ch)));
+    for (char code : GlyphCodes(text)) {
+        const Character c = GetCharacter(uint8_t(code));
         for (int32_t r = c.first; r < c.end; ++r) {
             const StrokeRec record = GetRecord(r);
             int64_t px = record.x * k + cursor;

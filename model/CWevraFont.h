@@ -55,6 +55,10 @@ public:
     // The font's place of a Windows letter: the letters with diaeresis the font holds sit at
     // their code page 437 codes.
     static uint8_t FontCode(uint8_t ansi);
+    // The font codes a text is drawn and measured with: each character's own glyph, or, when
+    // the font holds none for it, its substitute ("ss" for sharp s, the base letter of an
+    // accented one), so that no character a user typed vanishes from the board.
+    std::string GlyphCodes(std::string_view text) const;
 
     // The box of a text at a height, from (0, 0) at its start point to the right end of its
     // widest stroke and the lowest point; y grows downward.
@@ -79,6 +83,8 @@ private:
         int32_t advance;
     };
     Character GetCharacter(uint8_t code) const;
+    // A glyph draws something or at least moves on, as a space does.
+    bool HasGlyph(uint8_t code) const;
 
     void Clear();
 

@@ -122,6 +122,47 @@ TEST(CWevraFontBuilt, DrawsTheStrokesOfAGlyph)
                                                     "LineTo 1000 2000"}));
 }
 
+// Every character of Windows-1252 a user can type leaves its mark on the board: its own glyph,
+// or a substitute where the font has none. Only control codes, DEL and the five codes the code
+// page leaves free are not typed.
+TEST(CWevraFontBuilt, EveryTypableCharacterIsDrawn)
+{
+    CWevraFont font;
+    ASSERT_TRUE(font.Load(builtFont));
+    const auto strokes = [&font](const std::string& text) {
+        CRecordingDC dc;
+        font.DrawText(dc, text, CPoint(), 4800, 0, false, CPoint(), 1);
+        return dc.Lines();
+    };
+    for (int code = 0x20; code <= 0xFF; ++code) {
+        if (code == 0x7F || code == 0x81 || code == 0x8D || code == 0x8F || code == 0x90 ||
+            code == 0x9D)
+            continue;
+        const std::string character(1, char(code));
+        if (code == 0x20 || code == 0xA0) {
+            EXPECT_GT(font.GetTextRect("I" + character + "I", 4800).right,
+                      font.GetTextRect("II", 4800).right)
+                << std::hex << code;
+            continue;
+        }
+        const std::vector<std::string> drawn = strokes(character);
+        EXPECT_TRUE(std::any_of(drawn.begin(), drawn.end(),
+                                [](const std::string& line) { return line.starts_with("LineTo"); }))
+            << std::hex << code;
+        EXPECT_GT(font.GetTextRect("I" + character, 4800).right, font.GetTextRect("I", 4800).right)
+            << std::hex << code;
+    }
+
+    // Letters the font holds keep their glyph; the others read as their usual spelling.
+    EXPECT_EQ(strokes("Gr\xF6\xDF"
+                      "e"),
+              strokes("Gr\xF6ss"
+                      "e"));
+    EXPECT_NE(strokes("\xF6"), strokes("o"));
+    EXPECT_EQ(strokes("\xE9t\xE9"), strokes("ete"));
+    EXPECT_EQ(font.GetTextRect("\xC6", 4800), font.GetTextRect("AE", 4800));
+}
+
 TEST_F(CWevraFontFiles, MissingFontIsReportedAndLeavesTheFontEmpty)
 {
     CWevraFont font;
