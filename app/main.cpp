@@ -5,12 +5,12 @@
 #include <QApplication>
 
 #include "editor/CWevraApplication.h"
+#include "editor/CWindowLauncher.h"
 #include "framework/CPathHelper.h"
 #include "framework/CServices.h"
 #include "framework/qt/CQtClipboardService.h"
 #include "framework/qt/CQtColorChooser.h"
 #include "framework/qt/CQtFileDialogService.h"
-#include "framework/qt/CQtLauncher.h"
 #include "framework/qt/CQtListPicker.h"
 #include "framework/qt/CQtMailService.h"
 #include "framework/qt/CQtMessageService.h"
@@ -29,7 +29,7 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
 
     CQtMessageService messages;
-    CQtLauncher launcher;
+    CWindowLauncher launcher;
     CQtPrinterService printers;
     CQtPrintDialogService printDialogs;
     CQtProgressService progress;

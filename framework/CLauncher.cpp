@@ -29,8 +29,9 @@ CLauncher::~CLauncher() = default;
 bool CLauncher::ShowTextFile(const std::filesystem::path& file)
 {
     std::error_code error;
-    return SayWhenNotShown(file,
-                           std::filesystem::is_regular_file(file, error) && OpenTextFile(file));
+    if (!std::filesystem::is_regular_file(file, error))
+        return SayWhenNotShown(file, false);
+    return SayWhenNotShown(file, OpenTextFile(file) || ShowInOwnWindow(file));
 }
 
 bool CLauncher::ShowPage(const std::filesystem::path& page)

@@ -19,8 +19,13 @@ public:
     // launcher without a desktop accepts none.
     virtual bool OpenInBrowser(const std::filesystem::path& /*page*/) { return false; }
 
+    // Shows a text file in a window of the program itself. True when it is shown; a launcher
+    // without windows of its own shows none.
+    virtual bool ShowInOwnWindow(const std::filesystem::path& /*file*/) { return false; }
+
     // As OpenTextFile and OpenInBrowser, but a file that is missing or that the desktop would
     // not open is named to the user in a message; an error only on the terminal goes unseen.
+    // A text file the desktop has no viewer for is shown in the program's own window first.
     bool ShowTextFile(const std::filesystem::path& file);
     bool ShowPage(const std::filesystem::path& page);
 };
