@@ -124,22 +124,22 @@ CGetShapeDlg::CGetShapeDlg(CShapeLib& cache, CShapeLibArray* libraries,
     connect(down, &QPushButton::clicked, this, [this] { MoveGroup(1); });
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("&Filter"), this), 0, 0);
+    grid->addWidget(NewLabel(QStringLiteral("&Filter"), m_filter), 0, 0);
     grid->addWidget(m_filter, 0, 1);
     grid->addWidget(m_useFilter, 0, 2);
     auto* groupHeading = new QHBoxLayout;
-    groupHeading->addWidget(new QLabel(QStringLiteral("&Group"), this), 1);
+    groupHeading->addWidget(NewLabel(QStringLiteral("&Group"), m_groups), 1);
     groupHeading->addWidget(up);
     groupHeading->addWidget(down);
     grid->addLayout(groupHeading, 1, 0);
-    grid->addWidget(new QLabel(QStringLiteral("&Shape"), this), 1, 1);
+    grid->addWidget(NewLabel(QStringLiteral("&Shape"), m_shapes), 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("View"), this), 1, 2);
     grid->addWidget(m_groups, 2, 0);
     grid->addWidget(m_shapes, 2, 1);
     grid->addWidget(m_preview, 2, 2);
-    grid->addWidget(new QLabel(QStringLiteral("&Reference"), this), 3, 0);
+    grid->addWidget(NewLabel(QStringLiteral("&Reference"), m_reference), 3, 0);
     grid->addWidget(m_reference, 3, 1);
-    grid->addWidget(new QLabel(QStringLiteral("&Type"), this), 4, 0);
+    grid->addWidget(NewLabel(QStringLiteral("&Type"), m_type), 4, 0);
     grid->addWidget(m_type, 4, 1);
     grid->addWidget(groupBox, 5, 0);
     grid->addWidget(shapeBox, 5, 1);

@@ -82,7 +82,7 @@ CNewJobDlg::CNewJobDlg(const Values& values, QWidget* parent)
     form->addRow(QStringLiteral("Name"), m_name);
     form->addRow(QStringLiteral("Directory"), m_directory);
     form->addRow(QStringLiteral("Device:"), m_device);
-    auto* printerGroup = new QGroupBox(QStringLiteral("Windows Printer"), this);
+    auto* printerGroup = new QGroupBox(QStringLiteral("Printer"), this);
     auto* printerForm = new QFormLayout(printerGroup);
     printerForm->addRow(m_printer, m_setup);
     printerForm->addRow(QStringLiteral("Scale:"), m_scale);

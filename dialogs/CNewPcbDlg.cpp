@@ -108,7 +108,7 @@ CNewPcbDlg::CNewPcbDlg(CWevraDoc& document, const std::string& pcbDirectory,
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(m_project);
     nameRow->addWidget(browseDesign);
-    projectForm->addRow(QStringLiteral("&Project:"), nameRow);
+    projectForm->addRow(NewLabel(QStringLiteral("&Project:"), m_project), nameRow);
     projectForm->addRow(m_designLabel);
     projectForm->addRow(QStringLiteral("Size &X:"), m_sizeX);
     projectForm->addRow(QStringLiteral("Size &Y:"), m_sizeY);

@@ -1,7 +1,9 @@
 #include "dialogs/CWevraDialog.h"
 
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -22,6 +24,21 @@ void CWevraDialog::SetId(QWidget& widget, int32_t id)
 void CWevraDialog::ShowLength(QLineEdit& edit, int32_t unit, int32_t length)
 {
     edit.setText(CQtText::FromDesignText(CLengthText::FormatLength(unit, length)));
+}
+
+void CWevraDialog::FitWidthToTitle(QWidget& window)
+{
+    // Window managers draw the title bold, beside an icon and the window buttons, and cut a
+    // title that does not fit in its middle.
+    constexpr int titleBarButtons = 140;
+    QFont titleFont = window.font();
+    titleFont.setBold(true);
+    const int needed =
+        QFontMetrics(titleFont).horizontalAdvance(window.windowTitle()) + titleBarButtons;
+    if (window.minimumWidth() < needed)
+        window.setMinimumWidth(needed);
+    if (window.width() < needed)
+        window.resize(needed, window.height());
 }
 
 int32_t CWevraDialog::ParseLength(const QLineEdit& edit, int32_t unit)
@@ -48,6 +65,20 @@ void CWevraDialog::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void CWevraDialog::showEvent(QShowEvent* event)
+{
+    // Titles are set after construction, some only just before the dialog is shown.
+    FitWidthToTitle(*this);
+    QDialog::showEvent(event);
+}
+
+QLabel* CWevraDialog::NewLabel(const QString& text, QWidget* buddy)
+{
+    auto* label = new QLabel(text, this);
+    label->setBuddy(buddy);
+    return label;
 }
 
 QLineEdit* CWevraDialog::NewEdit(int32_t id)

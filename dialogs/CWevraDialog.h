@@ -31,6 +31,8 @@ public:
         return widget;
     }
     static void SetId(QWidget& widget, int32_t id);
+    // Widens the window, if need be, so that the title bar shows its whole title.
+    static void FitWidthToTitle(QWidget& window);
 
     // Lengths as the dialogs show and take them: length texts in `unit`.
     static void ShowLength(QLineEdit& edit, int32_t unit, int32_t length);
@@ -41,6 +43,10 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+    // A label whose mnemonic ("&Type") moves the focus to `buddy`.
+    QLabel* NewLabel(const QString& text, QWidget* buddy);
 
     // A line edit with the control id.
     QLineEdit* NewEdit(int32_t id);

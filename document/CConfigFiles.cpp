@@ -1,6 +1,7 @@
 #include "document/CConfigFiles.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <system_error>
 #include <vector>
 
@@ -23,6 +24,18 @@ std::string TempFolder()
     std::error_code error;
     std::filesystem::path folder = std::filesystem::temp_directory_path(error);
     return error ? std::string("/tmp") : folder.string();
+}
+
+// Designs and netlists start in the user's documents folder ("Documents" in the home folder,
+// else the home folder itself), never among the program's own files.
+std::filesystem::path DocumentsFolder(const std::filesystem::path& programFolder)
+{
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home == '\0')
+        return programFolder / "Project";
+    const std::filesystem::path documents = std::filesystem::path(home) / "Documents";
+    return CPathHelper::IsExistingDirectory(documents.string()) ? documents
+                                                                : std::filesystem::path(home);
 }
 
 // A relative value names a place under the root folder, as it did where the settings began.
@@ -78,9 +91,9 @@ void CConfigFiles::Load(const std::filesystem::path& programFolder)
     m_backupMaxFiles = std::clamp(m_backupMaxFiles, minBackupFiles, maxBackupFiles);
 
     if (!IsFolder(m_pcbDirectory))
-        m_pcbDirectory = (programFolder / "Project").string();
+        m_pcbDirectory = DocumentsFolder(programFolder).string();
     if (!IsFolder(m_netlistDirectory))
-        m_netlistDirectory = (programFolder / "Project").string();
+        m_netlistDirectory = DocumentsFolder(programFolder).string();
     if (!IsFile(m_defaultTemplate)) {
         std::string found = FirstFile(programFolder / "Template", "*.PCB");
         if (!found.empty())

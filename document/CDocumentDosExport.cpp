@@ -1,6 +1,7 @@
 #include "document/CDocumentDosExport.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
 #include "interchange/CDosExport.h"
+#include "model/CPour.h"
 
 namespace {
 
@@ -24,10 +26,28 @@ bool CDocumentDosExport::ExportFromUser()
         "Select Directory", std::string(), m_document.GetDesignFolder());
     if (!folder)
         return false;
+    // The export fills the planes that have no fill for its own use; the design keeps them as
+    // the user left them, unfilled, and the board view shows nothing new.
+    std::vector<bool> unfilled;
+    for (const auto& plane : m_document.GetPlanes())
+        unfilled.push_back(plane->GetFillStrokes().GetSize() < 2);
     CDocumentOutput output(m_document);
     CDosExport exporter(output, m_document.GetComponentTextMode());
     std::string failed;
-    if (!exporter.Export(*folder, failed)) {
+    const bool written = exporter.Export(*folder, failed);
+    std::vector<std::unique_ptr<CPour>>& planes = m_document.GetPlanes();
+    bool restored = false;
+    for (size_t i = 0; i < unfilled.size() && i < planes.size(); ++i) {
+        if (!unfilled[i])
+            continue;
+        planes[i] =
+            std::make_unique<CPour>(*planes[i], planes[i]->GetName(), planes[i]->IsSelected());
+        restored = true;
+    }
+    // The fill may have been painted while the progress window let the views repaint.
+    if (restored)
+        m_document.RedrawBoardViews();
+    if (!written) {
         CServices::Messages().FileMessageBox("Error!\nThe file could not be written:\n" + failed,
                                              "", MB_OK, MB_ICONEXCLAMATION);
         return false;

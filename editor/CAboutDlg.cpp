@@ -4,11 +4,12 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "dialogs/CWevraDialog.h"
 #include "document/CHelpTopics.h"
 
 CAboutDlg::CAboutDlg(const std::string& productVersion, QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("About Wevra PCB for Windows"));
+    setWindowTitle(QStringLiteral("About Wevra PCB"));
     m_version =
         new QLabel(QStringLiteral("Wevra PCB version: ") + QString::fromStdString(productVersion));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Help);
@@ -18,6 +19,7 @@ CAboutDlg::CAboutDlg(const std::string& productVersion, QWidget* parent) : QDial
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_version);
     layout->addWidget(buttons);
+    CWevraDialog::FitWidthToTitle(*this);
 }
 
 QString CAboutDlg::GetVersionLine() const

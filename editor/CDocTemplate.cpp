@@ -150,9 +150,19 @@ void CDocTemplate::Destroy(const CWevraDoc& document)
             continue;
         std::unique_ptr<Entry> entry = std::move(*it);
         m_entries.erase(it);
+        const bool maximized = entry->window && entry->window->isMaximized();
         if (entry->window) {
             entry->window->removeEventFilter(this);
             delete entry->window.data();
+        }
+        // The area hands the maximised state on only to a window it activates itself; the
+        // window left after a delete would keep just its title bar.
+        if (maximized && !m_entries.empty()) {
+            QMdiSubWindow* next = m_area.currentSubWindow();
+            if (next == nullptr)
+                next = m_entries.back()->window;
+            if (next != nullptr)
+                next->showMaximized();
         }
         break;
     }

@@ -124,8 +124,7 @@ void COutputArray::FillDefaultJobs()
 {
     RemoveAll();
 
-    auto printing =
-        MakeJob("Windows Printing", COutputDevice::Name(COutputDevice::windows), "A:\\");
+    auto printing = MakeJob("Printing", COutputDevice::Name(COutputDevice::windows), "A:\\");
     printing->SetPrinterName(CServices::Printers().DefaultPrinterName());
     printing->SetStoredValue(1);
     AddRecords(*printing,

@@ -18,7 +18,7 @@ namespace {
 
 constexpr char noPrintingJob[] = "Please define a Output Job with a Windows Driver";
 
-// A design with the default jobs: "Windows Printing" (4 items, the default printer), then a
+// A design with the default jobs: "Printing" (4 items, the default printer), then a
 // Gerber and a drill job; the Gerber job is current.
 class CJobPrintoutTest : public CDocumentTest {
 protected:

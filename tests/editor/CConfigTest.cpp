@@ -22,8 +22,15 @@ void Touch(const fs::path& file)
 
 class ConfigTest : public ::testing::Test {
 protected:
+    ConfigTest() { fs::create_directories(documents); }
+
     CSettingsSandbox sandbox{"wevra_config_test"};
     fs::path program = sandbox.root / "bin";
+    fs::path home = sandbox.root / "home";
+    fs::path documents = home / "Documents";
+
+private:
+    CScopedEnv m_home{"HOME", home.string()};
 };
 
 } // namespace
@@ -35,8 +42,9 @@ TEST_F(ConfigTest, FreshSettingsTakeTheProgramsFoldersAndFirstFiles)
     Touch(program / "Library" / "Parts.SHP");
     CConfig config(program);
 
-    EXPECT_EQ(config.GetPcbDirectory(), (program / "Project").string());
-    EXPECT_EQ(config.GetNetlistDirectory(), (program / "Project").string());
+    // Designs go to the user's documents, not among the program's files.
+    EXPECT_EQ(config.GetPcbDirectory(), documents.string());
+    EXPECT_EQ(config.GetNetlistDirectory(), documents.string());
     EXPECT_EQ(config.GetDefaultTemplate(), (program / "Template" / "A.pcb").string());
     EXPECT_EQ(config.GetLibraryFile(), (program / "Library" / "Parts.SHP").string());
     EXPECT_TRUE(config.IsBackupsAutomatic());
@@ -65,8 +73,12 @@ TEST_F(ConfigTest, StoredValuesWinWhenTheyExist)
 
     EXPECT_EQ(config.GetPcbDirectory(), (sandbox.root / "designs").string());
     EXPECT_EQ(config.GetLibraryFile(), (sandbox.root / "lib.shp").string());
-    EXPECT_EQ(config.GetNetlistDirectory(), (program / "Project").string());
+    EXPECT_EQ(config.GetNetlistDirectory(), documents.string());
     EXPECT_EQ(config.GetDefaultTemplate(), sandbox.root.string());
+
+    // A home without a documents folder is the place itself.
+    fs::remove(documents);
+    EXPECT_EQ(CConfig(program).GetNetlistDirectory(), home.string());
 }
 
 TEST_F(ConfigTest, BooleansReadTheLanguagesWordsAndTrueInAnyCase)
@@ -117,7 +129,7 @@ TEST_F(ConfigTest, ApplyWritesEveryKeyAsText)
     config.StartUp().OnApply();
     config.Files().OnApply();
 
-    const std::string project = (program / "Project").string();
+    const std::string project = documents.string();
     const std::vector<std::string> expected = {
         "Start-up/Load Design=TRUE",
         "Start-up/Load Schematic Application=FALSE",

@@ -138,6 +138,17 @@ protected:
         return application;
     }
 
+    // The application's main window, 1000 by 800 pixels, shown and active.
+    CMainFrame& ShowActive(CWevraApplication& application)
+    {
+        CMainFrame& frame = *application.GetMainFrame();
+        frame.resize(1000, 800);
+        frame.show();
+        frame.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&frame));
+        return frame;
+    }
+
     // Shows the frame active, with the design open in it.
     CWevraDoc* ShowWithDesign(CMainFrame& frame)
     {
@@ -206,7 +217,7 @@ TEST_F(CMainFrameTest, MenusCarryTheCommandsOfTheirItems)
     QMenuBar& bar = *frame.menuBar();
 
     const std::vector<Item> frameItems = {
-        {{"&File", "&Open\tCtrl + O"}, ID_FILE_OPEN},
+        {{"&File", "&Open\tCtrl+O"}, ID_FILE_OPEN},
         {{"&File", "&User Configuration"}, ID_FILE_USER_CONFIGURATION},
         {{"&File", "&Import", "Wevra &DOS Components"}, ID_FILE_IMPORT_WEVRA_DOS_COMPONENTS},
         {{"&Help", "&Readme"}, ID_HELP_README},
@@ -495,17 +506,32 @@ TEST_F(CMainFrameTest, DosImportOffersTheStoredLibraryFolderBesideTheProgram)
     EXPECT_EQ(offered, (CPathHelper::GetProgramFolder() / "wevra/wevrap/lmc/").string());
 }
 
+// Closing the maximised design of two leaves the other one maximised, not collapsed to its
+// title bar.
+TEST_F(CMainFrameTest, ClosingAMaximisedDesignLeavesTheOtherMaximised)
+{
+    const fs::path second = WriteDesign("SECOND.PCB");
+    auto application = Start({design.string()});
+    CMainFrame& frame = ShowActive(*application);
+    ASSERT_NE(frame.OpenDocumentFile(second.string()), nullptr);
+    QApplication::processEvents();
+    ASSERT_TRUE(frame.GetMdiArea().activeSubWindow()->isMaximized());
+
+    ASSERT_TRUE(frame.GetRouter().Execute(ID_FILE_CLOSE));
+    QApplication::processEvents();
+    ASSERT_EQ(frame.GetDocTemplate().GetCount(), 1);
+    QMdiSubWindow* left = frame.GetMdiArea().subWindowList().front();
+    EXPECT_TRUE(left->isMaximized());
+    EXPECT_EQ(left->size(), frame.GetMdiArea().viewport()->size());
+}
+
 // With two designs open the title names the active one once, the Window menu lists both (the
 // active one checked) and switches between them, and Cascade leaves windows one can work in.
 TEST_F(CMainFrameTest, WindowMenuListsTheDesignsAndTheTitleNamesTheActiveOnce)
 {
     const fs::path second = WriteDesign("SECOND.PCB");
     auto application = Start({design.string()});
-    CMainFrame& frame = *application->GetMainFrame();
-    frame.resize(1000, 800);
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    CMainFrame& frame = ShowActive(*application);
     frame.GetMdiArea().activeSubWindow()->showMaximized();
     CWevraDoc* secondDoc = frame.OpenDocumentFile(second.string());
     ASSERT_NE(secondDoc, nullptr);
@@ -610,9 +636,9 @@ TEST_F(CMainFrameTest, FileOutputWritesThePickedJob)
     services.listPicker.QueueAnswer(-1);
     output->trigger();
     ASSERT_EQ(services.listPicker.GetShown().size(), 1u);
-    EXPECT_EQ(services.listPicker.GetShown()[0].entries,
-              (std::vector<std::string>{"Windows Printing", "GERBER Plot and Drill",
-                                        "EXCELLON Drill PROGRAM"}));
+    EXPECT_EQ(
+        services.listPicker.GetShown()[0].entries,
+        (std::vector<std::string>{"Printing", "GERBER Plot and Drill", "EXCELLON Drill PROGRAM"}));
     EXPECT_FALSE(fs::exists(folder / "GERBER"));
 
     services.listPicker.QueueAnswer(1);
@@ -793,7 +819,7 @@ TEST_F(CMainFrameTest, DosSetIsExportedAndOpenedFromTheFileMenu)
     ASSERT_TRUE(fs::exists(ply));
     EXPECT_TRUE(fs::exists(folder / "BOARD" / "PCB" / "BOARD.CNF"));
 
-    QAction* open = FindItem(*frame.menuBar(), {"&File", "&Open\tCtrl + O"});
+    QAction* open = FindItem(*frame.menuBar(), {"&File", "&Open\tCtrl+O"});
     ASSERT_NE(open, nullptr);
     services.fileDialogs.QueueFile(ply.string());
     // The set's configuration file is offered in the layer-map dialog, which the user accepts.

@@ -74,7 +74,7 @@ CResourcePack PackWithMenus()
 {
     CResourcePack pack = SamplePack();
     CMenuItem file{CMenuItem::popup, 0, "&File", {}};
-    file.items.push_back({CMenuItem::command, ID_FILE_OPEN, "&Open\tCtrl + O", {}});
+    file.items.push_back({CMenuItem::command, ID_FILE_OPEN, "&Open\tCtrl+O", {}});
     file.items.push_back({CMenuItem::separator, 0, "", {}});
     CMenuItem import{CMenuItem::popup, 0, "&Import", {}};
     import.items.push_back(

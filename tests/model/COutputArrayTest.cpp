@@ -97,7 +97,7 @@ TEST_F(COutputArrayTest, SetsAndJobsOfANewDesign)
 
     list.FillDefaultJobs();
     ASSERT_EQ(list.GetCount(), 3);
-    ExpectJob(*list.GetJob(0), {"Windows Printing", "WINDOWS", "A:\\", "Office Laser", 1, false},
+    ExpectJob(*list.GetJob(0), {"Printing", "WINDOWS", "A:\\", "Office Laser", 1, false},
               {
                   {"Signal Top", ".TOP", {1, 26}, 1},
                   {"Signal Bottom", ".BOT", {2, 26}, 1},
