@@ -26,7 +26,7 @@ std::string TempFolder()
     return error ? std::string("/tmp") : folder.string();
 }
 
-// Designs and netlists start in the user's documents folder ("Documents" in the home folder,
+// New designs start in the user's documents folder ("Documents" in the home folder,
 // else the home folder itself), never among the program's own files.
 std::filesystem::path DocumentsFolder(const std::filesystem::path& programFolder)
 {
@@ -93,7 +93,7 @@ void CConfigFiles::Load(const std::filesystem::path& programFolder)
     if (!IsFolder(m_pcbDirectory))
         m_pcbDirectory = DocumentsFolder(programFolder).string();
     if (!IsFolder(m_netlistDirectory))
-        m_netlistDirectory = DocumentsFolder(programFolder).string();
+        m_netlistDirectory = (programFolder / "Project").string();
     if (!IsFile(m_defaultTemplate)) {
         std::string found = FirstFile(programFolder / "Template", "*.PCB");
         if (!found.empty())

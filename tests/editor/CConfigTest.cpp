@@ -44,7 +44,7 @@ TEST_F(ConfigTest, FreshSettingsTakeTheProgramsFoldersAndFirstFiles)
 
     // Designs go to the user's documents, not among the program's files.
     EXPECT_EQ(config.GetPcbDirectory(), documents.string());
-    EXPECT_EQ(config.GetNetlistDirectory(), documents.string());
+    EXPECT_EQ(config.GetNetlistDirectory(), (program / "Project").string());
     EXPECT_EQ(config.GetDefaultTemplate(), (program / "Template" / "A.pcb").string());
     EXPECT_EQ(config.GetLibraryFile(), (program / "Library" / "Parts.SHP").string());
     EXPECT_TRUE(config.IsBackupsAutomatic());
@@ -73,12 +73,13 @@ TEST_F(ConfigTest, StoredValuesWinWhenTheyExist)
 
     EXPECT_EQ(config.GetPcbDirectory(), (sandbox.root / "designs").string());
     EXPECT_EQ(config.GetLibraryFile(), (sandbox.root / "lib.shp").string());
-    EXPECT_EQ(config.GetNetlistDirectory(), documents.string());
+    EXPECT_EQ(config.GetNetlistDirectory(), (program / "Project").string());
     EXPECT_EQ(config.GetDefaultTemplate(), sandbox.root.string());
 
     // A home without a documents folder is the place itself.
     fs::remove(documents);
-    EXPECT_EQ(CConfig(program).GetNetlistDirectory(), home.string());
+    sandbox.settings.WriteString("Files", "PCB Directory", (sandbox.root / "gone").string());
+    EXPECT_EQ(CConfig(program).GetPcbDirectory(), home.string());
 }
 
 TEST_F(ConfigTest, BooleansReadTheLanguagesWordsAndTrueInAnyCase)
@@ -142,7 +143,7 @@ TEST_F(ConfigTest, ApplyWritesEveryKeyAsText)
         "Start-up/Bottom Pane=TRUE",
         "Files/PCB Directory=" + project,
         "Files/Default Temlate=Template/Template1.PCB",
-        "Files/Netilst Directory=" + project,
+        "Files/Netilst Directory=" + (program / "Project").string(),
         "Files/Library=",
         "Files/Backups Automatic=FALSE",
         "Files/Backup Directory=" + fs::temp_directory_path().string(),
