@@ -10,9 +10,7 @@ namespace {
 void BM_DrcTestAll(benchmark::State& state)
 {
     CWevraDoc doc;
-    BoardPlan plan;
-    plan.components = int32_t(state.range(0));
-    const BoardCounts counts = GenerateBoard(doc, plan);
+    const BoardCounts counts = GenerateBoard(doc, PlanOf(state.range(0)));
     for (auto _ : state)
         doc.TestAllNets();
     state.counters["nets"] = counts.nets;
@@ -20,6 +18,6 @@ void BM_DrcTestAll(benchmark::State& state)
     state.counters["trackVertices"] = counts.trackVertices;
     state.counters["errors"] = doc.GetNets().GetErrorCount();
 }
-BENCHMARK(BM_DrcTestAll)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrcTestAll)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -21,6 +21,10 @@ void BM_RebuildFromTracks(benchmark::State& state)
     state.counters["pins"] = counts.pins;
     state.counters["netsBuilt"] = doc.GetNets().GetCount() - 1;
 }
-BENCHMARK(BM_RebuildFromTracks)->Args({2000, 20000})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RebuildFromTracks)
+    ->Args({2000, 20000})
+    ->Args({8000, 80000})
+    ->Args({32000, 320000})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
