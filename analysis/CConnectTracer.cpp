@@ -506,7 +506,7 @@ void CConnectTracer::Finish()
 {
     m_nets.GetNet(0)->SetCurrentVertex(0);
     m_document.RebuildNetPins();
-    m_nets.CalcBoundingBoxes();
+    m_nets.CalcBoundingBoxesWithoutPins();
     m_document.DeselectAll();
     m_nets.RecalcAll();
 }

@@ -7,6 +7,7 @@
 #include "model/CNet.h"
 #include "model/CNetDocument.h"
 #include "model/CPadStackArray.h"
+#include "model/CPadStackReaches.h"
 #include "model/CSpatialGrid.h"
 #include "model/CopperGeometry.h"
 #include "model/Geometry.h"
@@ -89,18 +90,17 @@ int32_t CNetConnectCheck::Check()
 
 void CNetConnectCheck::ComputeBoxes()
 {
+    CPadStackReaches reaches(m_padStacks);
     m_pinBoxes.clear();
     for (int32_t i = 0; i < m_net.GetPinCount(); ++i) {
         const NetPinRec& pin = m_net.GetPin(i);
-        m_pinBoxes.push_back(
-            BoxAround(pin.x, pin.y, CNet::PadStackReach(m_padStacks, pin.padStack)));
+        m_pinBoxes.push_back(BoxAround(pin.x, pin.y, reaches.Of(pin.padStack)));
     }
     m_vertexBoxes.clear();
     for (int32_t i = 0; i < m_net.GetVertexCount(); ++i) {
         const TrackRec& rec = m_net.GetVertex(i);
         if (rec.IsPad()) {
-            m_vertexBoxes.push_back(
-                BoxAround(rec.x, rec.y, CNet::PadStackReach(m_padStacks, rec.GetPadStack())));
+            m_vertexBoxes.push_back(BoxAround(rec.x, rec.y, reaches.Of(rec.GetPadStack())));
         } else if (rec.IsDrawn() && i > 0) {
             const TrackRec& prev = m_net.GetVertex(i - 1);
             const int64_t half = int64_t(m_net.GetVertexWidth(i) >> 1) + 2;

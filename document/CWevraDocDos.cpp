@@ -32,7 +32,7 @@ void CWevraDoc::FinishDosImport()
     RefreshToolbar();
     if (m_nets->GetCount() > 1) {
         RebuildNetPins();
-        m_nets->CalcBoundingBoxes();
+        m_nets->CalcBoundingBoxesWithoutPins();
         m_nets->RecalcAll();
         SetSelectionFilter(CDesignSettings::filterElectrical, true);
     }

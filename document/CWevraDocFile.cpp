@@ -512,7 +512,7 @@ void CWevraDoc::FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTi
     SelectAll(false);
     if (!m_templateLoad) {
         RebuildNetPins();
-        m_nets->CalcBoundingBoxes();
+        m_nets->CalcBoundingBoxesWithoutPins();
         m_nets->BuildToDoList();
         SetSelectionFilter(CDesignSettings::filterElectrical, true);
     }

@@ -13,6 +13,7 @@
 #include "model/CLengthText.h"
 #include "model/CNetDocument.h"
 #include "model/CPadStackArray.h"
+#include "model/CPadStackReaches.h"
 #include "model/Geometry.h"
 #include "model/LayerIds.h"
 #include "model/Ratsnest.h"
@@ -36,18 +37,6 @@ int64_t PadReach(const CRect& rect, int64_t angle)
     if (angle % 90000 == 0)
         return std::max(ax, ay);
     return int64_t(std::ceil(std::hypot(double(ax), double(ay))));
-}
-
-// The margin a padstack adds around its position: its pads on layers 1..26.
-int64_t PadStackMargin(const CPadStackArray& padStacks, int32_t padStack, int64_t angle)
-{
-    int64_t margin = 0;
-    for (int32_t layer = LAYER_TOP; layer <= LAYER_DRILL; ++layer) {
-        const CPad* pad = padStacks.GetPad(padStack, layer);
-        if (pad)
-            margin = std::max(margin, PadReach(pad->GetRect(), angle + pad->GetRotation()));
-    }
-    return margin;
 }
 
 // Negative angles wrap into 0..359999, those above a full turn into 1..360000: a full turn
@@ -515,7 +504,7 @@ void CNet::CalcBoundingBox(const CNetDocument& document)
         m_box = CRect(0, 0, 1, 1);
         return;
     }
-    const CPadStackArray& padStacks = document.GetPadStacks();
+    CPadStackReaches margins(document.GetPadStacks());
     int64_t left = std::numeric_limits<int64_t>::max();
     int64_t top = left;
     int64_t right = std::numeric_limits<int64_t>::min();
@@ -531,7 +520,7 @@ void CNet::CalcBoundingBox(const CNetDocument& document)
     for (int32_t i = 0; i < GetVertexCount(); ++i) {
         const TrackRec& rec = m_vertices[i];
         if (rec.IsPad()) {
-            r = std::max(r, PadStackMargin(padStacks, rec.GetPadStack(), rec.GetRotation()));
+            r = std::max(r, margins.Margin(rec.GetPadStack(), rec.GetRotation()));
         } else {
             int32_t pen = rec.GetPen();
             if (pen == 0 && i + 1 < GetVertexCount())
@@ -541,7 +530,7 @@ void CNet::CalcBoundingBox(const CNetDocument& document)
         grow(rec.x, rec.y);
     }
     for (const NetPinRec& pin : m_pins) {
-        r = std::max(r, PadStackMargin(padStacks, pin.padStack, pin.angle));
+        r = std::max(r, margins.Margin(pin.padStack, pin.angle));
         grow(pin.x, pin.y);
     }
     m_box =
@@ -680,6 +669,17 @@ bool CNet::UpdatePin(int32_t x, int32_t y, int32_t component, int32_t pad, int32
 
 // ---- Clusters, ratsnest and ToDo ----------------------------------------------------------------
 
+int64_t CNet::PadStackMargin(const CPadStackArray& padStacks, int32_t padStack, int64_t angle)
+{
+    int64_t margin = 0;
+    for (int32_t layer = LAYER_TOP; layer <= LAYER_DRILL; ++layer) {
+        const CPad* pad = padStacks.GetPad(padStack, layer);
+        if (pad)
+            margin = std::max(margin, PadReach(pad->GetRect(), angle + pad->GetRotation()));
+    }
+    return margin;
+}
+
 int32_t CNet::PadStackReach(const CPadStackArray& padStacks, int32_t padStack)
 {
     int64_t reach = 0;
@@ -693,7 +693,7 @@ int32_t CNet::PadStackReach(const CPadStackArray& padStacks, int32_t padStack)
 
 void CNet::PrepareClusters(const CNetDocument& document)
 {
-    const CPadStackArray& padStacks = document.GetPadStacks();
+    CPadStackReaches reaches(document.GetPadStacks());
     m_grids.vertices = std::make_unique<CSpatialGrid>();
     m_grids.pins = std::make_unique<CSpatialGrid>();
     CSpatialGrid& vertices = *m_grids.vertices;
@@ -705,8 +705,7 @@ void CNet::PrepareClusters(const CNetDocument& document)
     for (int32_t i = 0; i < GetVertexCount(); ++i) {
         const TrackRec& rec = m_vertices[i];
         if (rec.IsPad()) {
-            vertices.AddPoint(uint32_t(i), rec.x, rec.y,
-                              PadStackReach(padStacks, rec.GetPadStack()));
+            vertices.AddPoint(uint32_t(i), rec.x, rec.y, reaches.Of(rec.GetPadStack()));
         } else if (rec.IsDrawn() && i > 0) {
             const TrackRec& prev = m_vertices[i - 1];
             vertices.AddSegment(uint32_t(i), prev.x, prev.y, rec.x, rec.y, GetVertexWidth(i));
@@ -714,7 +713,7 @@ void CNet::PrepareClusters(const CNetDocument& document)
     }
     for (int32_t i = 0; i < GetPinCount(); ++i) {
         const NetPinRec& pin = m_pins[i];
-        pins.AddPoint(uint32_t(i), pin.x, pin.y, PadStackReach(padStacks, pin.padStack));
+        pins.AddPoint(uint32_t(i), pin.x, pin.y, reaches.Of(pin.padStack));
     }
 }
 

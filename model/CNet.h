@@ -517,6 +517,9 @@ public:
     // The reach of a padstack: the radius about its origin within which every pad of it
     // stays at any rotation and on either board side.
     static int32_t PadStackReach(const CPadStackArray& padStacks, int32_t padStack);
+    // The margin a padstack adds around its position turned by `angle`: its pads on layers
+    // 1..26.
+    static int64_t PadStackMargin(const CPadStackArray& padStacks, int32_t padStack, int64_t angle);
 
     // The net record. Loading drops leading drawn vertices, clamps the current vertex and
     // repairs pens and layers that name nothing (noting one warning on the archive).

@@ -426,6 +426,16 @@ void CNetArray::CalcBoundingBoxes()
         net->CalcBoundingBox(*m_document);
 }
 
+void CNetArray::CalcBoundingBoxesWithoutPins()
+{
+    if (!m_document)
+        return;
+    for (const auto& net : m_nets) {
+        if (net->GetPinCount() == 0)
+            net->CalcBoundingBox(*m_document);
+    }
+}
+
 void CNetArray::ClearAllPins()
 {
     for (const auto& net : m_nets)
@@ -725,7 +735,7 @@ void CNetArray::CheckAll()
     m_document->DeselectAll();
     SelectAll(false);
     m_document->RebuildNetPins();
-    CalcBoundingBoxes();
+    CalcBoundingBoxesWithoutPins();
     m_document->TestAllNets();
     RecalcAll();
     BuildToDoList();

@@ -119,6 +119,8 @@ public:
     void RecalcAll();
     void RecalcDirtyRatsnest();
     void CalcBoundingBoxes();
+    // Right after the pins were rebuilt: the nets that received pins got their boxes then.
+    void CalcBoundingBoxesWithoutPins();
     void ClearAllPins();
     // Fills the per-layer tables: track vertices per layer, and pads of the pad and via
     // vertices per layer.
