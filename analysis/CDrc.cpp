@@ -22,6 +22,9 @@ namespace {
 
 using Kind = CCopperShape::Kind;
 
+// Up to this many items of a net are scanned directly rather than asked of its grid.
+constexpr size_t scannedItems = 64;
+
 uint32_t SignalLayersInUse(const CDrcDocument& document)
 {
     uint32_t layers = 0;
@@ -212,10 +215,27 @@ void CDrc::TestNetPair(int32_t a, int32_t b)
     // The items of net a that can reach net b at all, looked at once for every layer.
     uint32_t layersNear = 0;
     m_reaching.clear();
-    for (const Item& item : itemsA.items) {
-        if (BoxesMeet(item.box, reachB)) {
-            m_reaching.push_back(&item);
-            layersNear |= item.layers;
+    if (itemsA.items.size() <= scannedItems) {
+        for (const Item& item : itemsA.items) {
+            if (BoxesMeet(item.box, reachB)) {
+                m_reaching.push_back(&item);
+                layersNear |= item.layers;
+            }
+        }
+    } else {
+        // A net spread over the board, such as a ground net, meets most other nets: scanning
+        // all its items for each of them would grow with the square of the board. Its grid
+        // gives the items near instead, put back in item order.
+        m_reachingIndexes.clear();
+        for (uint32_t k :
+             itemsA.grid.Query(reachB.left, reachB.top, reachB.right, reachB.bottom, 0)) {
+            if (BoxesMeet(itemsA.items[k].box, reachB))
+                m_reachingIndexes.push_back(k);
+        }
+        std::sort(m_reachingIndexes.begin(), m_reachingIndexes.end());
+        for (uint32_t k : m_reachingIndexes) {
+            m_reaching.push_back(&itemsA.items[k]);
+            layersNear |= itemsA.items[k].layers;
         }
     }
     for (int32_t layer = LAYER_TOP; layer <= LAYER_INNER_12; ++layer) {

@@ -93,6 +93,7 @@ private:
     std::vector<std::unique_ptr<NetItems>> m_items;
     std::vector<uint32_t> m_near;
     std::vector<const Item*> m_reaching;
+    std::vector<uint32_t> m_reachingIndexes;
     std::unordered_set<PairKey, PairKeyHash> m_listed;
     bool m_listedKnown = false;
     bool m_cancelled = false;

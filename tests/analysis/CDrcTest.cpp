@@ -315,7 +315,10 @@ bool Holds(const Shape& s, CPoint p)
     }
 }
 
-std::vector<Shape> MakeRandomBoard(CDrcTestBoard& board, std::mt19937& random)
+// With `crowdedNet`, net 1 has more items than a net whose items are all scanned for each
+// other net.
+std::vector<Shape> MakeRandomBoard(CDrcTestBoard& board, std::mt19937& random,
+                                   bool crowdedNet = false)
 {
     auto pick = [&](int32_t lo, int32_t hi) {
         return std::uniform_int_distribution<int32_t>(lo, hi)(random);
@@ -327,7 +330,7 @@ std::vector<Shape> MakeRandomBoard(CDrcTestBoard& board, std::mt19937& random)
         const int32_t net = n == 0 ? 0 : board.AddNet(pick(500, 4000));
         if (n == 0)
             board.nets.GetNet(0)->SetWidths(1000, 20000, pick(500, 4000));
-        const int32_t items = pick(1, 8);
+        const int32_t items = crowdedNet && n == 1 ? pick(70, 110) : pick(1, 8);
         for (int32_t k = 0; k < items; ++k) {
             Shape s;
             s.net = net;
@@ -369,14 +372,14 @@ std::vector<Shape> MakeRandomBoard(CDrcTestBoard& board, std::mt19937& random)
     return shapes;
 }
 
-TEST(CDrcRandomBoardTest, FindsEveryPairCloserThanTheClearanceAndNothingFarther)
+void CheckRandomBoards(uint32_t seeds, bool crowdedNet)
 {
     CFakeServices fakes;
-    for (uint32_t seed = 1; seed <= 60; ++seed) {
+    for (uint32_t seed = 1; seed <= seeds; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         std::mt19937 random(seed);
         CDrcTestBoard board;
-        const std::vector<Shape> shapes = MakeRandomBoard(board, random);
+        const std::vector<Shape> shapes = MakeRandomBoard(board, random, crowdedNet);
         const std::vector<CNetErrorRec> records = RunAll(board);
         auto clearance = [&](int32_t a, int32_t b) {
             return std::max(board.nets.GetNet(a)->GetClearance(),
@@ -414,6 +417,17 @@ TEST(CDrcRandomBoardTest, FindsEveryPairCloserThanTheClearanceAndNothingFarther)
             EXPECT_TRUE(near) << Describe(r);
         }
     }
+}
+
+TEST(CDrcRandomBoardTest, FindsEveryPairCloserThanTheClearanceAndNothingFarther)
+{
+    CheckRandomBoards(60, false);
+}
+
+// A net of many items is asked of its grid for the items near another net, not scanned.
+TEST(CDrcRandomBoardTest, NetsOfManyItemsMissNothingAndReportNothingFarther)
+{
+    CheckRandomBoards(20, true);
 }
 
 } // namespace
