@@ -1,5 +1,7 @@
 #include "document/CUndoSnapshot.h"
 
+#include <algorithm>
+
 #include "document/CWevraDoc.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
@@ -21,16 +23,48 @@ CUndoSnapshot::CUndoSnapshot(uint32_t mask, CWevraDoc& document)
         m_texts = std::make_unique<CTextArray>(document.GetTexts());
     if (m_mask & maskComponents)
         m_components = std::make_unique<CComponentArray>(document.GetComponents());
-    if (m_mask & maskNets) {
+    if (m_mask & maskNets)
         m_nets = std::make_unique<CNetArray>(document.GetNets());
-        for (const auto& plane : document.GetPlanes())
-            m_planeNets.push_back(plane->GetNet());
+    if (m_mask & maskPlanes) {
+        for (const auto& plane : document.GetPlanes()) {
+            m_planes.push_back(
+                {std::make_unique<CPour>(*plane, plane->GetName(), plane->IsSelected()),
+                 plane->HasFill()});
+        }
     }
     if (m_mask & maskShapeCache)
         m_shapeCache = std::make_unique<CShapeLib>(document.GetShapeCache());
 }
 
 CUndoSnapshot::~CUndoSnapshot() = default;
+
+void CUndoSnapshot::RestorePlanes(CWevraDoc& document) const
+{
+    auto& planes = document.GetPlanes();
+    std::vector<std::unique_ptr<CPour>> restored;
+    std::vector<int32_t> toFill;
+    for (const PlaneCopy& copy : m_planes) {
+        const auto same = std::find_if(planes.begin(), planes.end(), [&copy](const auto& plane) {
+            return plane && plane->HasSameFillInputs(*copy.plane);
+        });
+        std::unique_ptr<CPour> plane;
+        if (same != planes.end()) {
+            plane = std::move(*same);
+            plane->SetName(copy.plane->GetName());
+            plane->SetFlags(copy.plane->GetFlags());
+            plane->SetNet(copy.plane->GetNet());
+        } else {
+            plane = std::make_unique<CPour>(*copy.plane, copy.plane->GetName(),
+                                            copy.plane->IsSelected());
+        }
+        if (copy.filled && !plane->HasFill())
+            toFill.push_back(int32_t(restored.size()));
+        restored.push_back(std::move(plane));
+    }
+    planes = std::move(restored);
+    for (int32_t i : toFill)
+        document.RebuildPlane(i);
+}
 
 void CUndoSnapshot::Restore(CWevraDoc& document) const
 {
@@ -44,16 +78,11 @@ void CUndoSnapshot::Restore(CWevraDoc& document) const
         document.GetTexts() = *m_texts;
     if (m_components)
         document.GetComponents() = *m_components;
-    if (m_nets) {
+    if (m_nets)
         document.GetNets() = *m_nets;
-        // Planes are not undone: one added or deleted since keeps its own number, and then the
-        // stored numbers no longer line up with the planes.
-        auto& planes = document.GetPlanes();
-        if (planes.size() == m_planeNets.size()) {
-            for (size_t i = 0; i < planes.size(); ++i)
-                planes[i]->SetNet(m_planeNets[i]);
-        }
-    }
+    // After the nets: a plane's fill is built against the restored copper.
+    if (m_mask & maskPlanes)
+        RestorePlanes(document);
     if (m_shapeCache)
         document.GetEditableShapeCache() = *m_shapeCache;
 }

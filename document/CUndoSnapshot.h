@@ -9,15 +9,17 @@
 class CComponentArray;
 class CDrawRecArray;
 class CNetArray;
+class CPour;
 class CShapeLib;
 class CTextArray;
 class CWevraDoc;
 
 // Copies of the design's editable collections, taken before an edit so that Undo and Redo can
-// bring that state back. Planes, the board outline, the layer table and the settings are not
-// part of it, except in a snapshot of the whole design, which a replacement of the whole design
-// needs. A snapshot of the nets keeps the planes' net numbers too: edits that renumber nets
-// renumber the planes with them, and restored nets must find their planes again.
+// bring that state back. The board outline, the layer table and the settings are not part of
+// it, except in a snapshot of the whole design, which a replacement of the whole design needs.
+// Planes are kept as the design file keeps them, without their fill, which can be far larger
+// than everything else: a restored plane whose fill would be unchanged takes the document's
+// plane with its fill, any other is filled again when it was filled before.
 class CUndoSnapshot : public CObject {
 public:
     // Mask bits: which collections the snapshot holds.
@@ -25,6 +27,7 @@ public:
     static constexpr uint32_t maskTexts = 0x2;
     static constexpr uint32_t maskComponents = 0x4;
     static constexpr uint32_t maskNets = 0x8;
+    static constexpr uint32_t maskPlanes = 0x20;
     // Given at construction it stands for all four and is stored as maskStoredAll.
     static constexpr uint32_t maskAll = 0x10;
     static constexpr uint32_t maskStoredAll = 0xFFFF;
@@ -56,12 +59,18 @@ public:
     void Restore(CWevraDoc& document) const;
 
 private:
+    struct PlaneCopy {
+        std::unique_ptr<CPour> plane;
+        bool filled = false;
+    };
+    void RestorePlanes(CWevraDoc& document) const;
+
     uint32_t m_mask;
     std::unique_ptr<CDrawRecArray> m_lines;
     std::unique_ptr<CTextArray> m_texts;
     std::unique_ptr<CComponentArray> m_components;
     std::unique_ptr<CNetArray> m_nets;
-    std::vector<int32_t> m_planeNets;
+    std::vector<PlaneCopy> m_planes;
     std::vector<uint8_t> m_design;
     std::unique_ptr<CShapeLib> m_shapeCache;
 };

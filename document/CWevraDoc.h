@@ -831,7 +831,8 @@ private:
     bool OpenDosDesign(const std::string& path);
     void ReplaceNetPadStack(int32_t from, int32_t to);
     void SeparateNetPadStacks(CPadStackArray& stacks);
-    void ClampCurrentComponent();
+    // After Undo or Redo: the current component and plane stay within the restored lists.
+    void ClampCurrentItems();
     CDocumentViews& Views() const;
     CPoint SnapToGrid(CPoint point) const;
     // The board view's client area, never negative.

@@ -56,7 +56,7 @@ void CWevraDoc::Undo()
         SetModified();
     if (snapshot) {
         snapshot->Restore(*this);
-        ClampCurrentComponent();
+        ClampCurrentItems();
         // The checks' errors name items of the board they ran on, which may be gone now.
         m_nets->ClearErrors();
     }
@@ -68,7 +68,7 @@ void CWevraDoc::Redo()
     if (!snapshot)
         return;
     snapshot->Restore(*this);
-    ClampCurrentComponent();
+    ClampCurrentItems();
     m_nets->ClearErrors();
     SetModified();
 }
@@ -83,9 +83,12 @@ bool CWevraDoc::CanRedo() const
     return m_undo.CanRedo();
 }
 
-void CWevraDoc::ClampCurrentComponent()
+void CWevraDoc::ClampCurrentItems()
 {
     // A restored list may be shorter than the one the tool was working on.
     if (!m_components->IsIndex(m_edit.currentComponentIndex))
         m_edit.currentComponentIndex = -1;
+    if (m_edit.planeIndex >= GetPlaneCount())
+        m_edit.planeIndex = m_planes.empty() ? CEditState::noPlane : GetPlaneCount() - 1;
+    RefreshPlaneList();
 }

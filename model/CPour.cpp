@@ -193,6 +193,20 @@ void CPour::DeleteFill()
     FillChanged();
 }
 
+bool CPour::HasSameFillInputs(const CPour& other) const
+{
+    if (m_layer != other.m_layer || m_seed != other.m_seed || m_style != other.m_style ||
+        m_penWidth != other.m_penWidth || m_hatchGrid != other.m_hatchGrid ||
+        m_hatchRotation != other.m_hatchRotation || m_minSpace != other.m_minSpace ||
+        m_secondParam != other.m_secondParam || PointCount() != other.PointCount())
+        return false;
+    for (int32_t i = 0; i < PointCount(); ++i) {
+        if (m_outline[i] != other.m_outline[i])
+            return false;
+    }
+    return true;
+}
+
 CRect CPour::GetOutlineRect() const
 {
     if (PointCount() < 3)

@@ -133,6 +133,10 @@ public:
     // Nothing the writable fill accessors handed out is used any more.
     void ReturnFill();
     void DeleteFill();
+    bool HasFill() const { return !m_fillPolylines.empty() || m_fillStrokes.GetSize() > 0; }
+    // Everything the fill grows from is the same (net numbers aside, which a renumbering of
+    // the nets changes under an unchanged fill): the other plane's fill would fit this one.
+    bool HasSameFillInputs(const CPour& other) const;
 
     // Where the plane fill reported a problem, and how often it failed.
     CPoint GetErrorMark() const { return m_errorMark; }

@@ -380,6 +380,62 @@ TEST_F(CViewCommandsTest, PlanesAskBeforeTheyGoAndEndModeDropsAnUnplacedCopy)
     EXPECT_EQ(doc->GetSelectedCount(), 0);
 }
 
+// Each way a plane goes is undone, the plane coming back as it was, filled; planes the undone
+// edit did not touch keep their fill.
+TEST_F(CViewCommandsTest, DeletedPlanesComeBackWithUndo)
+{
+    const auto addTwoPlanes = [this] {
+        doc->SetMode(ID_PLANES_ADD_RECTANGLE);
+        doc->AddRectanglePlane(CRect(10000, 10000, 200000, 150000));
+        doc->AddRectanglePlane(CRect(210000, 10000, 390000, 150000)).SetName("GND");
+        doc->SetMode(ID_EDIT_SELECT_MODE);
+    };
+    const struct {
+        const char* way;
+        uint32_t id;
+        int32_t answer;
+        int32_t left;
+    } ways[] = {{"Delete Selection", ID_EDIT_DELETE_SELECTION, 0, 1},
+                {"Del", ID_OTHER_DELETE, 0, 1},
+                {"Delete Plane", ID_PLANES_DELETE_PLANE, IDYES, 1},
+                {"Delete All", ID_PLANES_DELETE_ALL, IDOK, 0}};
+    for (const auto& way : ways) {
+        doc = std::make_unique<CWevraDoc>();
+        doc->SetViews(&views);
+        doc->SetBoardOutlineRect(0, 0, 400000, 300000);
+        commands = std::make_unique<CViewCommands>(*doc, host);
+        addTwoPlanes();
+        const CPointArray outline = doc->GetPlane(1).GetOutline();
+        if (way.id == ID_PLANES_DELETE_PLANE) {
+            doc->SetMode(ID_PLANES_EDIT_POLYLINE);
+            doc->SetCurrentPlane(1);
+        } else {
+            doc->SelectPlane(1, true);
+        }
+        services.messages.ClearShown();
+        if (way.answer != 0)
+            services.messages.QueueAnswer(way.answer);
+        ASSERT_TRUE(commands->Send(way.id)) << way.way;
+        ASSERT_EQ(doc->GetPlaneCount(), way.left) << way.way;
+        // With Undo at hand the selection goes without a question.
+        EXPECT_EQ(services.messages.Shown().size(), way.answer != 0 ? 1u : 0u) << way.way;
+        EXPECT_TRUE(doc->CanUndo()) << way.way;
+
+        doc->Undo();
+        ASSERT_EQ(doc->GetPlaneCount(), 2) << way.way;
+        const CPour& back = doc->GetPlane(1);
+        EXPECT_EQ(back.GetName(), "GND") << way.way;
+        ASSERT_EQ(back.GetOutline().GetSize(), outline.GetSize()) << way.way;
+        for (int32_t k = 0; k < outline.GetSize(); ++k)
+            EXPECT_EQ(back.GetOutline()[k], outline[k]) << way.way;
+        EXPECT_FALSE(back.GetFillPolylines().empty()) << way.way << ": it is shown again";
+        EXPECT_FALSE(doc->GetPlane(0).GetFillPolylines().empty()) << way.way;
+
+        doc->Redo();
+        EXPECT_EQ(doc->GetPlaneCount(), way.left) << way.way;
+    }
+}
+
 TEST_F(CViewCommandsTest, SchematicApplicationSaysWhenNoneIsConfiguredAndGetsTheSchematic)
 {
     ASSERT_TRUE(commands->Send(ID_TOOLS_RUN_SCHEMATIC_APPLICATION));
