@@ -91,18 +91,19 @@ std::string CDesignBackup::Backup(const CConfigFiles& files)
     // Complete on disk before any older backup is renamed or deleted.
     const std::string temporary = InFolder(folder, title + " BAK.tmp");
     bool written = false;
+    std::string reason;
     try {
         CArchive ar;
         m_document.Serialize(ar);
         const std::vector<uint8_t>& bytes = ar.GetBuffer();
-        written =
-            CPathHelper::WriteFileAtomically(temporary, std::string(bytes.begin(), bytes.end()));
-    } catch (const CArchiveException&) {
-        written = false;
+        written = CPathHelper::WriteFileAtomically(
+            temporary, std::string(bytes.begin(), bytes.end()), &reason);
+    } catch (const CArchiveException& failure) {
+        reason = failure.what();
     }
     const std::string name = InFolder(folder, BackupFileName(title, std::min(number, maxFiles)));
     if (!written) {
-        ReportFailure(name);
+        ReportFailure(name, reason);
         return {};
     }
     if (number > maxFiles) {
@@ -112,8 +113,9 @@ std::string CDesignBackup::Backup(const CConfigFiles& files)
     // Replaces a file of that number left above a lowered maximum.
     fs::rename(temporary, name, error);
     if (error) {
+        reason = error.message();
         fs::remove(temporary, error);
-        ReportFailure(name);
+        ReportFailure(name, reason);
         return {};
     }
     m_document.SetInfoText("Backup: " + name);
@@ -131,11 +133,12 @@ void CDesignBackup::Rotate(const std::string& folder, const std::string& title, 
                                 InFolder(folder, BackupFileName(title, j - 1)));
 }
 
-void CDesignBackup::ReportFailure(const std::string& path)
+void CDesignBackup::ReportFailure(const std::string& path, const std::string& reason)
 {
     if (m_failing)
         return;
     m_failing = true;
-    CServices::Messages().MessageBox("The backup \"" + path + "\" could not be written.",
-                                     m_document.GetDesignName(), MB_OK, MB_ICONEXCLAMATION);
+    CServices::Messages().FileMessageBox("The backup \"" + path +
+                                             "\" could not be written: " + reason + ".",
+                                         m_document.GetDesignName(), MB_OK, MB_ICONEXCLAMATION);
 }

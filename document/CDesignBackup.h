@@ -42,7 +42,8 @@ private:
     // Numbers above `maxFiles` make room: number 1 goes, the others move down by one where
     // the lower name is free.
     static void Rotate(const std::string& folder, const std::string& title, int32_t count);
-    void ReportFailure(const std::string& path);
+    // Once per streak of failures, with the system's reason.
+    void ReportFailure(const std::string& path, const std::string& reason);
 
     CWevraDoc& m_document;
     bool m_activity = false;

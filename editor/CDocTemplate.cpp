@@ -6,14 +6,18 @@
 #include <QMetaObject>
 #include <QWidget>
 
+#include <optional>
+
 #include "document/CDocCommandMap.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
 #include "framework/CFileDialogService.h"
+#include "framework/CFileStamp.h"
 #include "framework/CMessageService.h"
 #include "framework/CPathHelper.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
+#include "framework/CWindows1252.h"
 #include "framework/qt/CQtText.h"
 #include "resources/StringIds.h"
 
@@ -21,6 +25,9 @@ struct CDocTemplate::Entry {
     std::unique_ptr<CWevraDoc> document;
     std::unique_ptr<CDocCommandMap> commands;
     QPointer<QMdiSubWindow> window;
+    // The design file as it was when it was last opened or saved here.
+    std::string stampedPath;
+    std::optional<CFileStamp> stamp;
 };
 
 namespace {
@@ -30,6 +37,16 @@ std::string UpperAscii(std::string text)
     for (char& c : text)
         if (c >= 'a' && c <= 'z')
             c = char(c - 'a' + 'A');
+    return text;
+}
+
+// A message of the string table about a file, for the file message box: the file's name
+// stays in the file system's encoding.
+std::string FileText(uint32_t id, const std::string& path)
+{
+    std::string text = CWindows1252::ToUtf8(CResString::Load(id));
+    if (const size_t at = text.find("%s"); at != std::string::npos)
+        text.replace(at, 2, path);
     return text;
 }
 
@@ -64,15 +81,41 @@ CWevraDoc* CDocTemplate::OpenDocumentFile(const std::string& named)
 {
     // Every road in (command line, File > Open, recent list, dropped file) comes here.
     const std::string path = CPathHelper::AbsolutePath(named);
+    // One window per file, however the path reaches it: two would overwrite each other.
     for (auto& entry : m_entries)
-        if (!entry->document->IsShapeDocument() && entry->document->GetPathNameRef() == path) {
+        if (!entry->document->IsShapeDocument() &&
+            CPathHelper::IsSameFile(entry->document->GetPathNameRef(), path)) {
             m_area.setActiveSubWindow(entry->window);
             return entry->document.get();
         }
     auto document = std::make_unique<CWevraDoc>();
     if (!document->OnOpenDocument(path))
         return nullptr;
-    return Show(std::move(document));
+    CWevraDoc* shown = Show(std::move(document));
+    Stamp(*shown);
+    return shown;
+}
+
+void CDocTemplate::Stamp(const CWevraDoc& document)
+{
+    if (Entry* entry = Find(document)) {
+        entry->stampedPath = document.GetPathNameRef();
+        entry->stamp = CFileStamp::Of(entry->stampedPath);
+    }
+}
+
+bool CDocTemplate::MayOverwrite(const CWevraDoc& document, const std::string& path) const
+{
+    const Entry* entry = Find(document);
+    if (entry == nullptr || !entry->stamp || entry->stampedPath != path)
+        return true;
+    // A file removed since holds nothing to lose.
+    const std::optional<CFileStamp> now = CFileStamp::Of(path);
+    if (!now || now == entry->stamp)
+        return true;
+    return CServices::Messages().FileMessageBox(FileText(IDS_CHANGED_ON_DISK, path),
+                                                CPathHelper::GetFileTitle(path), MB_YESNO,
+                                                MB_ICONEXCLAMATION) == IDYES;
 }
 
 CWevraDoc* CDocTemplate::Show(std::unique_ptr<CWevraDoc> document)
@@ -108,20 +151,32 @@ bool CDocTemplate::SaveDocument(CWevraDoc& document, bool saveAs)
             return false;
         saveAs = true;
     }
-    if (saveAs || path.empty() || !designFile) {
-        // The chooser proposes the design's own name in its folder.
-        const std::optional<std::string> chosen = CServices::FileDialogs().ChooseSaveFile(
-            std::string(), path, "Wevra PCB Design (*.PCB)", ".PCB");
-        if (!chosen)
+    for (;;) {
+        if (saveAs || path.empty() || !designFile) {
+            // The chooser proposes the design's own name in its folder.
+            const std::optional<std::string> chosen = CServices::FileDialogs().ChooseSaveFile(
+                std::string(), path, "Wevra PCB Design (*.PCB)", ".PCB");
+            if (!chosen)
+                return false;
+            path = *chosen;
+            if (UpperAscii(CPathHelper::GetExtension(path)) != ".PCB")
+                path += ".PCB";
+        }
+        const std::string folder = CPathHelper::FollowLinks(path).parent_path().string();
+        if (!CPathHelper::IsReadOnlyFolder(folder))
+            break;
+        // Nothing can be written there; another folder may take the design.
+        if (CServices::Messages().FileMessageBox(FileText(IDS_FOLDER_READ_ONLY_SAVE_AS, folder),
+                                                 CPathHelper::GetFileTitle(path), MB_YESNO,
+                                                 MB_ICONEXCLAMATION) != IDYES)
             return false;
-        path = *chosen;
-        if (UpperAscii(CPathHelper::GetExtension(path)) != ".PCB")
-            path += ".PCB";
+        saveAs = true;
     }
-    if (!document.OnSaveDocument(path))
+    if (!MayOverwrite(document, path) || !document.OnSaveDocument(path))
         return false;
     if (path != document.GetPathNameRef())
         document.SetDesignPath(path);
+    Stamp(document);
     UpdateTitle(document);
     return true;
 }

@@ -62,6 +62,11 @@ private:
     CWevraDoc* Show(std::unique_ptr<CWevraDoc> document);
     Entry* Find(const CWevraDoc& document) const;
     Entry* FindWindow(const QObject* window) const;
+    // Notes how the document's file looks on disk now.
+    void Stamp(const CWevraDoc& document);
+    // True unless the file at the document's own path changed on disk since it was opened or
+    // saved here and the user keeps it.
+    bool MayOverwrite(const CWevraDoc& document, const std::string& path) const;
     void Destroy(const CWevraDoc& document);
 
     QMdiArea& m_area;

@@ -259,6 +259,23 @@ bool CPathHelper::IsReadOnlyFile(const std::filesystem::path& path)
            ::access(path.c_str(), W_OK) != 0;
 }
 
+bool CPathHelper::IsReadOnlyFolder(const std::filesystem::path& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode))
+        return false;
+    return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+           ::access(path.c_str(), W_OK | X_OK) != 0;
+}
+
+bool CPathHelper::IsSameFile(const std::filesystem::path& first,
+                             const std::filesystem::path& second)
+{
+    std::error_code error;
+    const bool same = fs::equivalent(first, second, error);
+    return error ? first == second : same;
+}
+
 bool CPathHelper::WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes,
                                       std::string* reason)
 {

@@ -66,6 +66,11 @@ public:
     // True for an existing file that must not be overwritten: one without any write permission
     // bit (even for a process that could write it anyway), or one this process may not write.
     static bool IsReadOnlyFile(const std::filesystem::path& path);
+    // The same for an existing folder: no file can be made in it.
+    static bool IsReadOnlyFolder(const std::filesystem::path& path);
+    // Both paths lead to one file (through links or other spellings); paths of which one does
+    // not exist are the same only when spelt alike.
+    static bool IsSameFile(const std::filesystem::path& first, const std::filesystem::path& second);
     // The file a path finally names, its symbolic links followed (relative ones from the
     // folder of the link); the path itself when it is no link. A dangling link gives the file
     // it names; a chain of links too long to be real gives the last link reached.

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "document/CConfigFiles.h"
@@ -101,7 +103,11 @@ TEST_F(CDesignBackupTest, FailingWriteLeavesOlderBackupsAndReportsOncePerStreak)
     EXPECT_FALSE(doc->GetBackup().OnTimer(files));
     for (int32_t number = 1; number <= 3; ++number)
         EXPECT_EQ(FileText(Bak(number)), streams[size_t(number - 1)]) << number;
-    EXPECT_EQ(services.messages.Shown().size(), 1u);
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    // The message says why, in the system's words.
+    const std::string& report = services.messages.Shown()[0].text;
+    EXPECT_NE(report.find(Bak(3).string()), std::string::npos) << report;
+    EXPECT_NE(report.find(std::generic_category().message(EISDIR)), std::string::npos) << report;
     EXPECT_TRUE(doc->IsDirty());
 
     // Once a backup succeeded, the next failure is worth a message again.

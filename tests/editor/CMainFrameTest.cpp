@@ -447,6 +447,96 @@ TEST_F(CMainFrameTest, SaveOnAReadOnlyDesignOffersSaveAs)
     fs::permissions(design, fs::perms::owner_read | fs::perms::owner_write);
 }
 
+// A design reached through a symbolic link is the design already open: File Open brings its
+// window to the front instead of opening a second one that would save over the first.
+TEST_F(CMainFrameTest, OneFileOpensInOneWindowWhateverPathNamesIt)
+{
+    const fs::path link = sandbox.root / "LINK.PCB";
+    fs::create_symlink(design, link);
+    const fs::path second = WriteDesign("SECOND.PCB");
+    CMainFrame frame(nullptr);
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+
+    services.fileDialogs.QueueFile(link.string());
+    QTest::keyClick(&frame.GetMdiArea(), Qt::Key_O, Qt::ControlModifier);
+    CWevraDoc* first = frame.GetDocTemplate().GetActiveDocument();
+    ASSERT_NE(first, nullptr);
+    services.fileDialogs.QueueFile(second.string());
+    QTest::keyClick(&frame.GetMdiArea(), Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(frame.GetDocTemplate().GetCount(), 2);
+    ASSERT_NE(frame.GetDocTemplate().GetActiveDocument(), first);
+
+    services.fileDialogs.QueueFile(design.string());
+    QTest::keyClick(&frame.GetMdiArea(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(frame.GetDocTemplate().GetCount(), 2);
+    EXPECT_EQ(frame.GetDocTemplate().GetActiveDocument(), first);
+    EXPECT_TRUE(services.messages.Shown().empty());
+}
+
+// A design file another program changed since it was opened or saved is not overwritten
+// without asking; No leaves it as that program wrote it.
+TEST_F(CMainFrameTest, SaveAsksBeforeOverwritingAFileChangedOnDisk)
+{
+    CMainFrame frame(nullptr);
+    CWevraDoc* document = ShowWithDesign(frame);
+    ASSERT_NE(document, nullptr);
+    document->GetComponents().AddEmpty(document->GetEditableShapeCache().AddShape("R"));
+    document->SetModified();
+    Bytes theirs = ReadFile(design);
+    theirs.push_back(0);
+    WriteFile(design, theirs);
+
+    services.messages.QueueAnswer(IDNO);
+    QTest::keyClick(&frame.GetMdiArea(), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    const CScriptedMessageService::Message& question = services.messages.Shown()[0];
+    EXPECT_NE(question.text.find(design.string()), std::string::npos) << question.text;
+    EXPECT_NE(question.text.find("changed"), std::string::npos) << question.text;
+    EXPECT_EQ(question.buttons, MB_YESNO);
+    EXPECT_EQ(ReadFile(design), theirs);
+    EXPECT_TRUE(document->IsModified());
+
+    services.messages.QueueAnswer(IDYES);
+    QTest::keyClick(&frame.GetMdiArea(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(services.messages.Shown().size(), 2u);
+    EXPECT_NE(ReadFile(design), theirs);
+    EXPECT_FALSE(document->IsModified());
+
+    // Its own save is not a change by someone else.
+    document->SetModified();
+    QTest::keyClick(&frame.GetMdiArea(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(services.messages.Shown().size(), 2u);
+    EXPECT_FALSE(document->IsModified());
+}
+
+// A folder that takes no files is named, and another name is offered, as for a read-only file.
+TEST_F(CMainFrameTest, SaveIntoAReadOnlyFolderNamesItAndOffersSaveAs)
+{
+    CMainFrame frame(nullptr);
+    CWevraDoc* document = ShowWithDesign(frame);
+    ASSERT_NE(document, nullptr);
+    document->SetModified();
+    const Bytes before = ReadFile(design);
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+
+    const fs::path elsewhere = sandbox.root / "ELSEWHERE.PCB";
+    services.messages.QueueAnswer(IDYES);
+    services.fileDialogs.QueueFile(elsewhere.string());
+    QTest::keyClick(&frame.GetMdiArea(), Qt::Key_S, Qt::ControlModifier);
+    fs::permissions(folder, fs::perms::owner_all);
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    const CScriptedMessageService::Message& offer = services.messages.Shown()[0];
+    EXPECT_EQ(offer.text, "The folder " + folder.string() +
+                              " is read-only.\nSave the design under another name?");
+    EXPECT_EQ(offer.buttons, MB_YESNO);
+    EXPECT_EQ(ReadFile(design), before);
+    EXPECT_TRUE(fs::exists(elsewhere));
+    EXPECT_EQ(document->GetPathNameRef(), elsewhere.string());
+    EXPECT_FALSE(document->IsModified());
+}
+
 // File Open starts beside the design in front; Save As proposes the design's own name in its
 // folder and gives the chosen name the design extension. Both go through the file choosers.
 TEST_F(CMainFrameTest, OpenAndSaveAsAskTheFileChoosers)
