@@ -1,0 +1,184 @@
+#include "framework/CWorkPool.h"
+
+#include "framework/CNumberText.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <exception>
+
+namespace {
+
+// Far more threads than any machine has cores would only cost memory.
+constexpr int maxThreads = 256;
+// Items are claimed in runs of about this many per thread and round, so cheap items do not
+// spend their time on the shared counter while uneven ones still balance.
+constexpr std::size_t claimsPerThread = 16;
+
+// Set on a thread while it runs work items: a ForEach from there runs inline.
+thread_local bool tInsideWork = false;
+
+int RequestedFromEnvironment()
+{
+    const char* text = std::getenv("WEVRA_THREADS");
+    return text != nullptr ? CNumberText::ParseInt(text) : 0;
+}
+
+std::atomic<int>& Requested()
+{
+    static std::atomic<int> requested{RequestedFromEnvironment()};
+    return requested;
+}
+
+int CoreCount()
+{
+    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+class CInsideWork {
+public:
+    CInsideWork() : m_was(tInsideWork) { tInsideWork = true; }
+    ~CInsideWork() { tInsideWork = m_was; }
+    CInsideWork(const CInsideWork&) = delete;
+    CInsideWork& operator=(const CInsideWork&) = delete;
+
+private:
+    bool m_was;
+};
+
+} // namespace
+
+struct CWorkPool::Job {
+    const std::function<void(std::size_t)>* work = nullptr;
+    std::size_t count = 0;
+    std::size_t chunk = 1;
+    std::size_t helpersWanted = 0; // guarded by the pool's mutex
+    std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> done{0};
+    std::atomic<bool> failed{false};
+    std::mutex errorMutex;
+    std::exception_ptr error;
+
+    bool Exhausted() const { return next.load(std::memory_order_relaxed) >= count; }
+
+    // Runs claimed runs of items until none are left. Every claimed item counts as done, run
+    // or skipped after a failure, so the caller can wait for `done` to reach `count`.
+    void Run()
+    {
+        CInsideWork inside;
+        for (;;) {
+            std::size_t first = next.fetch_add(chunk, std::memory_order_relaxed);
+            if (first >= count)
+                return;
+            std::size_t last = std::min(count, first + chunk);
+            for (std::size_t i = first; i < last; ++i) {
+                if (failed.load(std::memory_order_relaxed))
+                    break;
+                try {
+                    (*work)(i);
+                } catch (...) {
+                    std::lock_guard lock(errorMutex);
+                    if (!error)
+                        error = std::current_exception();
+                    failed.store(true, std::memory_order_relaxed);
+                }
+            }
+            if (done.fetch_add(last - first, std::memory_order_acq_rel) + (last - first) == count)
+                done.notify_all();
+        }
+    }
+};
+
+CWorkPool& CWorkPool::Shared()
+{
+    static CWorkPool pool;
+    return pool;
+}
+
+void CWorkPool::SetThreadCount(int count)
+{
+    Requested().store(count);
+}
+
+int CWorkPool::ThreadCount()
+{
+    int requested = Requested().load();
+    return requested >= 1 ? std::min(requested, maxThreads) : CoreCount();
+}
+
+CWorkPool::~CWorkPool()
+{
+    for (auto& worker : m_workers)
+        worker.request_stop();
+    m_wake.notify_all();
+    m_workers.clear();
+}
+
+void CWorkPool::RunInline(std::size_t count, const std::function<void(std::size_t)>& work)
+{
+    CInsideWork inside;
+    for (std::size_t i = 0; i < count; ++i)
+        work(i);
+}
+
+void CWorkPool::ForEach(std::size_t count, const std::function<void(std::size_t)>& work)
+{
+    std::size_t threads = static_cast<std::size_t>(ThreadCount());
+    if (tInsideWork || threads <= 1 || count <= 1) {
+        RunInline(count, work);
+        return;
+    }
+    auto job = std::make_shared<Job>();
+    job->work = &work;
+    job->count = count;
+    job->chunk = std::max<std::size_t>(1, count / (threads * claimsPerThread));
+    job->helpersWanted = std::min(threads, count) - 1;
+    {
+        std::lock_guard lock(m_mutex);
+        StartWorkers(job->helpersWanted);
+        m_jobs.push_back(job);
+    }
+    m_wake.notify_all();
+
+    job->Run();
+    {
+        std::lock_guard lock(m_mutex);
+        std::erase(m_jobs, job);
+    }
+    // Helpers may still be inside items they claimed; `work` must outlive them.
+    for (std::size_t done = job->done.load(std::memory_order_acquire); done != count;
+         done = job->done.load(std::memory_order_acquire))
+        job->done.wait(done, std::memory_order_acquire);
+    if (job->error)
+        std::rethrow_exception(job->error);
+}
+
+void CWorkPool::StartWorkers(std::size_t wanted)
+{
+    while (m_workers.size() < wanted)
+        m_workers.emplace_back([this](std::stop_token stop) { WorkerLoop(stop); });
+}
+
+void CWorkPool::WorkerLoop(std::stop_token stop)
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        std::shared_ptr<Job> job;
+        bool woken = m_wake.wait(lock, stop, [&] {
+            for (auto& candidate : m_jobs) {
+                if (candidate->helpersWanted > 0 && !candidate->Exhausted()) {
+                    job = candidate;
+                    return true;
+                }
+            }
+            return false;
+        });
+        if (!woken)
+            return;
+        --job->helpersWanted;
+        lock.unlock();
+        job->Run();
+        lock.lock();
+        ++job->helpersWanted;
+    }
+}

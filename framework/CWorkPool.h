@@ -1,0 +1,54 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+// The threads every parallel part of the program shares. Work is handed over as a count of
+// independent items; the calling thread takes part, so a pool of one thread is just a loop.
+// Callers keep their results independent of the thread count by writing into one slot per index
+// and merging the slots in index order.
+//
+// The environment variable WEVRA_THREADS sets the thread count at start (1 forces one thread,
+// 0 or an unset variable means all cores), so tests and benches can pin it.
+class CWorkPool {
+public:
+    // One pool per process; it starts its threads when work first needs them.
+    static CWorkPool& Shared();
+
+    // Threads work is split over from now on: 1 forces one thread (every item runs on the
+    // calling thread, in index order), 0 or less means one per core.
+    static void SetThreadCount(int count);
+
+    // Threads work is split over (at least 1).
+    static int ThreadCount();
+
+    // Calls work(i) for every i in [0, count), spread over the pool and the calling thread, and
+    // returns when all calls have returned. When calls throw, the first exception thrown is
+    // rethrown here once the calls already running have returned; items not started by then are
+    // skipped. A ForEach from inside a work item runs inline on that thread, so nesting never
+    // waits for a busy pool.
+    void ForEach(std::size_t count, const std::function<void(std::size_t)>& work);
+
+    ~CWorkPool();
+    CWorkPool(const CWorkPool&) = delete;
+    CWorkPool& operator=(const CWorkPool&) = delete;
+
+private:
+    struct Job;
+
+    CWorkPool() = default;
+    void StartWorkers(std::size_t wanted);
+    void WorkerLoop(std::stop_token stop);
+    static void RunInline(std::size_t count, const std::function<void(std::size_t)>& work);
+
+    std::mutex m_mutex;
+    std::condition_variable_any m_wake;
+    std::deque<std::shared_ptr<Job>> m_jobs;
+    std::vector<std::jthread> m_workers;
+};
