@@ -431,3 +431,77 @@ TEST(CDrcRandomBoardTest, NetsOfManyItemsMissNothingAndReportNothingFarther)
 }
 
 } // namespace
+
+// ---- A large generated board ------------------------------------------------------------------
+
+// Hundreds of nets in overlapping clusters, some crowded, net 0 spread over the whole board and
+// a few long tracks across it; about a third lies beyond the board's declared size.
+void MakeLargeBoard(CDrcTestBoard& board)
+{
+    std::mt19937 random(41);
+    auto pick = [&](int32_t lo, int32_t hi) {
+        return lo + int32_t(random() % uint32_t(hi - lo + 1));
+    };
+    const int32_t widths[] = {1000, 2500, 4000};
+    auto addItem = [&](int32_t net, int32_t cx, int32_t cy, int32_t spread, int32_t k) {
+        const int32_t x = cx + pick(-spread, spread), y = cy + pick(-spread, spread);
+        switch (pick(0, 9)) {
+        case 0:
+        case 1:
+        case 2:
+            board.AddPin(net, x, y, net, k, board.smd, pick(0, 3) * 90000, pick(0, 4) == 0);
+            break;
+        case 3:
+            board.AddPin(net, x, y, net, k, pick(0, 1) ? board.oval : board.connector,
+                         pick(0, 7) * 45000);
+            break;
+        case 4:
+        case 5:
+            board.AddVia(net, x, y);
+            break;
+        default:
+            board.AddTrack(net, x, y, x + pick(-30000, 30000), y + pick(-30000, 30000),
+                           widths[pick(0, 2)], pick(LAYER_TOP, LAYER_BOTTOM));
+            break;
+        }
+    };
+    board.nets.GetNet(0)->SetWidths(1000, 20000, 800);
+    for (int32_t k = 0; k < 300; ++k)
+        addItem(0, 300000, 300000, 700000, k);
+    for (int32_t n = 1; n < 600; ++n) {
+        const int32_t net = board.AddNet(pick(500, 4000));
+        const int32_t cx = pick(-350000, 950000), cy = pick(-350000, 950000);
+        const bool crowded = n % 25 == 0;
+        const int32_t items = crowded ? pick(70, 110) : pick(1, 8);
+        for (int32_t k = 0; k < items; ++k)
+            addItem(net, cx, cy, crowded ? 70000 : 25000, k);
+        if (n % 50 == 0)
+            board.AddTrack(net, -300000, cy, 900000, cy + pick(-90000, 90000), 1000,
+                           pick(LAYER_TOP, LAYER_BOTTOM));
+    }
+    board.AddPin(7, 500000, 500000, 7, 99, board.big);
+}
+
+uint64_t Checksum(const std::vector<std::string>& texts)
+{
+    uint64_t hash = 14695981039346656037ull;
+    for (const std::string& text : texts) {
+        for (char c : text + "\n")
+            hash = (hash ^ uint8_t(c)) * 1099511628211ull;
+    }
+    return hash;
+}
+
+// The generated board's records, written down once: however candidates are searched for, the
+// check must list exactly these, in this order.
+TEST(CDrcLargeBoardTest, ListsTheKnownRecordsInTheKnownOrder)
+{
+    CFakeServices fakes;
+    CDrcTestBoard board;
+    MakeLargeBoard(board);
+    const std::vector<std::string> texts = DescribeAll(board);
+    ASSERT_EQ(texts.size(), 3116u);
+    EXPECT_EQ(texts[0], "L1 Pad C0(73)/0@-96760,-305915 Pad C4(1)/4@-101016,-301178");
+    EXPECT_EQ(texts[1246], "L2 Track/128@672538,750184 Track/325@669059,746923");
+    EXPECT_EQ(Checksum(texts), 6656226128554905991ull);
+}
