@@ -201,8 +201,8 @@ std::string Format(const std::string& prefix, int64_t value, const char* suffix 
 
 } // namespace
 
-CPlaneBuild::CPlaneBuild(CPlaneBuildDocument& document, CPour& plane)
-    : m_document(document), m_plane(plane)
+CPlaneBuild::CPlaneBuild(CPlaneBuildDocument& document, CPour& plane, int32_t retries)
+    : m_document(document), m_plane(plane), m_retries(std::max(retries, 0))
 {
     Build();
 }
@@ -246,15 +246,29 @@ void CPlaneBuild::Build()
     }
     m_steps = 0;
     try {
-        CollectGuides();
-        // A fill grows from its seed: one on other copper has nowhere to grow.
-        if (m_copper.Contains(m_plane.GetSeed())) {
-            AskToMoveSeed();
-            return;
+        for (int32_t attempt = 0;; ++attempt) {
+            m_extraClearance = attempt * retryClearanceStep;
+            m_guides.clear();
+            m_obstacles.Clear();
+            m_copper.Clear();
+            m_thermalRings.clear();
+            m_plane.DeleteFill();
+            m_plane.SetErrorMark(noErrorMark);
+            m_plane.SetErrorSegment(FillStroke{});
+            m_plane.SetFillErrorCount(0);
+            CollectGuides(attempt == 0);
+            // A fill grows from its seed: one on other copper has nowhere to grow.
+            if (m_copper.Contains(m_plane.GetSeed())) {
+                AskToMoveSeed();
+                return;
+            }
+            // Only the seed looks at the copper as it is: on a big board it is tens of megabytes.
+            m_copper = CPlaneObstacles();
+            if (FillFromGuides() || m_cancelled || attempt >= m_retries)
+                break;
         }
-        // Only the seed looks at the copper as it is: on a big board it is tens of megabytes.
-        m_copper = CPlaneObstacles();
-        FillFromGuides();
+        if (!m_cancelled && m_plane.GetFillErrorCount() != 0)
+            ReportFailure();
     } catch (const std::bad_alloc&) {
         // A board too big for memory ends as a failed fill, never as part of one.
         m_guides = std::vector<DLine3>();
@@ -310,7 +324,7 @@ void CPlaneBuild::AskToMoveSeed()
     m_document.SetMode(ID_PLANE_MOVE_SEEDPOINT_MODE);
 }
 
-void CPlaneBuild::FillFromGuides()
+bool CPlaneBuild::FillFromGuides()
 {
     SetStatus(Format("Optimize ", int64_t(m_guides.size()), " guidelines"));
     OptimizeGuides(m_guides);
@@ -323,7 +337,7 @@ void CPlaneBuild::FillFromGuides()
     SetStatus(Format("Building (", int64_t(m_guides.size()), ") lines"));
     Walk();
     if (m_cancelled)
-        return;
+        return false;
     // The walk's own bookkeeping is done with: the hatching that follows needs much room of
     // its own on a big board.
     m_startOrder = CPlaneStartOrder();
@@ -338,8 +352,13 @@ void CPlaneBuild::FillFromGuides()
         FillHatch();
     }
     if (m_plane.GetFillErrorCount() == 0)
-        return;
+        return true;
     m_plane.DeleteFill();
+    return false;
+}
+
+void CPlaneBuild::ReportFailure()
+{
     // A seed in the room kept clear round other copper or round a pin of the plane's own net
     // can leave the walk without a boundary round it: the seed is what to change.
     const CPoint seed = m_plane.GetSeed();
@@ -354,13 +373,13 @@ void CPlaneBuild::FillFromGuides()
                                      MB_ICONEXCLAMATION);
 }
 
-void CPlaneBuild::CollectGuides()
+void CPlaneBuild::CollectGuides(bool first)
 {
     AddOutlineGuides();
 
     const int32_t netCount = m_document.GetNetCount();
     m_net = EffectiveNet(m_plane.GetNet());
-    if (m_plane.GetNet() >= netCount)
+    if (first && m_plane.GetNet() >= netCount)
         CServices::Messages().MessageBox(CResString::Load(IDS_PLANE_NET_MISSING), "", MB_OK,
                                          MB_ICONEXCLAMATION);
     m_progress->SetCaption("GuidesAddOverlappingPlaneGuides");
@@ -604,7 +623,7 @@ void CPlaneBuild::AddThermal(const CPad& pad, int32_t x, int32_t y, bool mirrore
     const int64_t y1 = box.t + half;
     const int64_t x2 = box.r - half;
     const int64_t y2 = box.b - half;
-    const int64_t p = 2 * int64_t(m_plane.GetPenWidth());
+    const int64_t p = 2 * int64_t(m_plane.GetPenWidth()) + m_extraClearance;
     const int64_t c = thermalHalfChannel;
     const Placement place = PlaceOf(pad, x, y, rotation);
     const int32_t shape = pad.GetShape();
@@ -701,7 +720,7 @@ void CPlaneBuild::AddOutlineGuides()
 {
     NormalizeWinding(std::span<CPoint>(m_outline));
     m_guides.clear();
-    const int32_t half = m_plane.GetPenWidth() / 2;
+    const int32_t half = m_plane.GetPenWidth() / 2 + m_extraClearance;
     const size_t n = m_outline.size();
     for (size_t i = 1; i < n; ++i) {
         const CPoint from = m_outline[i - 1];
@@ -737,8 +756,8 @@ void CPlaneBuild::GuidesAddOverlappingPlaneGuides()
             continue;
         const int32_t clearance =
             std::max({m_plane.GetMinSpace(), NetClearance(m_net), NetClearance(otherNet)});
-        const int32_t grow =
-            SaturateToInt(int64_t(other.GetPenWidth() / 2) + clearance + m_plane.GetPenWidth() / 2);
+        const int32_t grow = SaturateToInt(int64_t(other.GetPenWidth() / 2) + clearance +
+                                           m_plane.GetPenWidth() / 2 + m_extraClearance);
         if (!BoxesMeet(Grown(other.GetOutlineRect(), grow), m_box))
             continue;
         // An edge just outside the box still reaches into it by the grown distance.
@@ -780,8 +799,9 @@ void CPlaneBuild::AddNetGuides(int32_t netIndex)
     if (netIndex == 0)
         AddTextGuides();
     const CNet& net = m_document.GetNet(netIndex);
-    const int32_t grow = SaturateToInt(
-        int64_t(std::max(net.GetClearance(), m_plane.GetMinSpace())) + m_plane.GetPenWidth() / 2);
+    const int32_t grow =
+        SaturateToInt(int64_t(std::max(net.GetClearance(), m_plane.GetMinSpace())) +
+                      m_plane.GetPenWidth() / 2 + m_extraClearance);
     const CRect reach = Grown(m_box, reachMargin);
 
     for (int32_t i = 0; i < net.GetPinCount(); ++i) {
@@ -822,7 +842,7 @@ void CPlaneBuild::AddTextGuides()
     // The strokes are obstacles as tracks of a net with the default clearance.
     const int32_t grow =
         SaturateToInt(int64_t(std::max(CNet::defaultClearance, m_plane.GetMinSpace())) +
-                      m_plane.GetPenWidth() / 2);
+                      m_plane.GetPenWidth() / 2 + m_extraClearance);
     const int32_t layer = m_plane.GetLayer();
 
     for (int32_t t = 0; t < m_document.GetTextCount(); ++t) {

@@ -65,13 +65,20 @@ public:
     // Arcs are cut into chords of at most this many degrees.
     static constexpr double arcStep = 15.0;
     static constexpr CPoint noErrorMark{-25600, -25600};
+    // A walk that fails mostly meets a coincidence of rounded points (a corner exactly on
+    // another ring, two crossings a unit apart): with every clearance a few units wider the
+    // coincidence is gone, and the copper is kept clear by those units more.
+    static constexpr int32_t maxRetries = 3;
+    static constexpr int32_t retryClearanceStep = 3;
 
     static constexpr char moveSeedpointText[] = "Move Seedpoint";
     static constexpr char cancelQuestionText[] = "Cancel?";
     static constexpr char outOfMemoryText[] = "Not enough memory to fill the plane.";
     static constexpr char candidatesFullText[] = "Error";
 
-    CPlaneBuild(CPlaneBuildDocument& document, CPour& plane);
+    // `retries`: how many times a fill that failed is built again, every clearance (of other
+    // copper, the outline and the thermal reliefs) a few units wider each time.
+    CPlaneBuild(CPlaneBuildDocument& document, CPour& plane, int32_t retries = maxRetries);
     ~CPlaneBuild() override;
     CPlaneBuild(const CPlaneBuild&) = delete;
     CPlaneBuild& operator=(const CPlaneBuild&) = delete;
@@ -120,9 +127,13 @@ private:
     bool PrepareOutline();
     // "Move Seedpoint", and the editor waits for the new seed.
     void AskToMoveSeed();
-    void CollectGuides();
-    // Optimisation, walk, checks and hatching; the failure message when the walk fails.
-    void FillFromGuides();
+    // `first`: the first attempt, which warns of a missing net.
+    void CollectGuides(bool first);
+    // Optimisation, walk, checks and hatching. False when the fill failed (error marks set,
+    // no fill).
+    bool FillFromGuides();
+    // The failure message, or the request to move a seed that has no room round it.
+    void ReportFailure();
     // The plane's net as the build uses it: -1 (no net) for a number beyond the net list.
     int32_t EffectiveNet(int32_t net) const;
     // Whether the point lies in the room a thermal relief keeps clear round a pin.
@@ -212,6 +223,9 @@ private:
     std::vector<int32_t> m_candidates;
 
     int32_t m_net = -1;
+    // Added to every clearance of other copper on a retry.
+    int32_t m_extraClearance = 0;
+    int32_t m_retries = 0;
     // Guides being made bound a thermal relief.
     bool m_makingThermal = false;
     bool m_cancelled = false;
