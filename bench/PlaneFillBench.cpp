@@ -34,4 +34,29 @@ void BM_PlaneFill(benchmark::State& state)
 }
 BENCHMARK(BM_PlaneFill)->ArgsProduct({{2000, 8000, 32000}, {0, 1}})->Unit(benchmark::kMillisecond);
 
+// Refill All of the generated board with both planes: the ground pour and the solid bottom
+// plane.
+void BM_PlaneFillBoth(benchmark::State& state)
+{
+    CDocumentViews views;
+    CWevraDoc doc;
+    doc.SetViews(&views);
+    GenerateBoard(doc, PlanOf(state.range(0)));
+    AddBottomPlane(doc);
+    for (auto _ : state) {
+        doc.RefillAll();
+        benchmark::DoNotOptimize(doc.GetPlanes().back()->GetFillStrokes().GetSize());
+    }
+    int64_t errors = 0;
+    int64_t lines = 0;
+    for (const auto& plane : doc.GetPlanes()) {
+        errors += plane->GetFillErrorCount();
+        lines += plane->GetFillStrokes().GetSize();
+    }
+    state.counters["errors"] = double(errors);
+    state.counters["lines"] = double(lines);
+    doc.SetViews(nullptr);
+}
+BENCHMARK(BM_PlaneFillBoth)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
+
 } // namespace
