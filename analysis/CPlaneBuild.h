@@ -196,7 +196,8 @@ private:
     // ---- Hatching (CPlaneBuildHatch.cpp) -------------------------------------------------------
     // Both are false when a line would run through copper (the fill's error marks are set).
     bool FillHatch();
-    bool Hatch(int32_t angle);
+    // The last pass lets go of the guides.
+    bool Hatch(int32_t angle, bool lastPass);
 
     CPlaneBuildDocument& m_document;
     CPour& m_plane;

@@ -31,7 +31,7 @@ public:
     void Add(CPoint a, CPoint b)
     {
         if (a.y != b.y)
-            m_edges.push_back(Edge{a, b, std::min(a.y, b.y), std::max(a.y, b.y)});
+            m_edges.push_back(Edge{a, b});
     }
 
     // The lines are y = firstY + k * step below endY.
@@ -47,14 +47,13 @@ public:
         std::vector<int32_t> lineOf(m_edges.size(), -1);
         m_lineStart.assign(size_t(lines) + 1, 0);
         for (size_t e = 0; e < m_edges.size(); ++e) {
-            const Edge& edge = m_edges[e];
-            const int64_t line =
-                edge.low <= firstY ? 0 : (int64_t(edge.low) - firstY + m_step - 1) / m_step;
-            if (line < lines && firstY + line * m_step < edge.high) {
+            const int32_t low = m_edges[e].Low();
+            const int32_t high = m_edges[e].High();
+            const int64_t line = low <= firstY ? 0 : (int64_t(low) - firstY + m_step - 1) / m_step;
+            if (line < lines && firstY + line * m_step < high) {
                 lineOf[e] = int32_t(line);
                 ++m_lineStart[size_t(line) + 1];
-                const int64_t end =
-                    std::min(lines, (int64_t(edge.high) - firstY + m_step - 1) / m_step);
+                const int64_t end = std::min(lines, (int64_t(high) - firstY + m_step - 1) / m_step);
                 m_crossingTotal += size_t(end - line);
             }
         }
@@ -87,7 +86,7 @@ public:
                             m_byLine.begin() + m_lineStart[line]);
             m_nextLine = line;
         }
-        std::erase_if(m_active, [&](int32_t e) { return m_edges[size_t(e)].high <= y; });
+        std::erase_if(m_active, [&](int32_t e) { return m_edges[size_t(e)].High() <= y; });
         m_crossings.clear();
         for (int32_t index : m_active) {
             const Edge& e = m_edges[size_t(index)];
@@ -102,11 +101,13 @@ public:
     }
 
 private:
+    // The ends alone: a big board's sweeps hold millions of edges.
     struct Edge {
         CPoint a;
         CPoint b;
-        int32_t low;
-        int32_t high;
+
+        int32_t Low() const { return std::min(a.y, b.y); }
+        int32_t High() const { return std::max(a.y, b.y); }
     };
 
     std::vector<Edge> m_edges;
@@ -149,24 +150,37 @@ bool CPlaneBuild::FillHatch()
     case CPour::styleSolid: {
         const int32_t grid = m_plane.GetHatchGrid();
         m_plane.SetHatchGrid(m_plane.GetPenWidth() - solidOverlap);
-        const bool clear = Hatch(0);
+        const bool clear = Hatch(0, true);
         m_plane.SetHatchGrid(grid);
         return clear;
     }
     case CPour::styleLine:
-        return Hatch(m_plane.GetHatchRotation());
+        return Hatch(m_plane.GetHatchRotation(), true);
     case CPour::styleCross:
-        return Hatch(m_plane.GetHatchRotation()) && Hatch(m_plane.GetHatchRotation() + 90000);
+        return Hatch(m_plane.GetHatchRotation(), false) &&
+               Hatch(m_plane.GetHatchRotation() + 90000, true);
     default:
         return true;
     }
 }
 
-bool CPlaneBuild::Hatch(int32_t angle)
+bool CPlaneBuild::Hatch(int32_t angle, bool lastPass)
 {
     const auto turned = [angle](CPoint p) { return angle != 0 ? RotatePoint(p.x, p.y, angle) : p; };
-    // The lines are found on turned copies: the polygons and the lines already made keep
+    // Every guide but those of thermal reliefs bounds other copper; none may pass through a
+    // line. The lines are found on turned copies: the polygons and the lines already made keep
     // their points exactly.
+    EdgeSweep guides;
+    guides.Reserve(size_t(std::count_if(m_guides.begin(), m_guides.end(),
+                                        [](const DLine3& guide) { return !guide.IsThermal(); })));
+    for (const DLine3& guide : m_guides) {
+        if (!guide.IsThermal())
+            guides.Add(turned(guide.Start()), turned(guide.End()));
+    }
+    // From here the sweep holds every guide the lines meet. On a big board the guides take
+    // the most room of the fill: they go before the polygons' sweep takes its own.
+    if (lastPass)
+        std::vector<DLine3>().swap(m_guides);
     EdgeSweep polygons;
     size_t points = 0;
     for (const auto& polygon : m_plane.GetFillPolylines())
@@ -188,17 +202,8 @@ bool CPlaneBuild::Hatch(int32_t angle)
     if (m_plane.GetHatchGrid() < minHatchGrid)
         m_plane.SetHatchGrid(minHatchGrid);
     const int32_t grid = m_plane.GetHatchGrid();
-    polygons.Start(minY, maxY, grid);
-    // Every guide but those of thermal reliefs bounds other copper; none may pass through a
-    // line.
-    EdgeSweep guides;
-    guides.Reserve(size_t(std::count_if(m_guides.begin(), m_guides.end(),
-                                        [](const DLine3& guide) { return !guide.IsThermal(); })));
-    for (const DLine3& guide : m_guides) {
-        if (!guide.IsThermal())
-            guides.Add(turned(guide.Start()), turned(guide.End()));
-    }
     guides.Start(minY, maxY, grid);
+    polygons.Start(minY, maxY, grid);
 
     CRectArray& lines = m_plane.GetFillStrokes();
     // Every two crossings of a line make a stroke: a big board's millions of strokes then take

@@ -173,9 +173,9 @@ void SortByAngle(std::vector<DLine3>& guides)
             at = from;
         }
     }
+    // The room the guides were collected in is left as it is: what they never reached is
+    // never touched, and a tight copy would hold all of them twice for a while.
     keys = std::vector<Key>();
-    // Collected one by one, the guides may hold room for many more.
-    guides.shrink_to_fit();
 }
 
 } // namespace
