@@ -9,6 +9,7 @@
 #include "framework/CNumberText.h"
 #include "framework/CProgDlg.h"
 #include "framework/CServices.h"
+#include "framework/CWorkPool.h"
 #include "framework/Numeric.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
@@ -24,6 +25,10 @@ using Kind = CCopperShape::Kind;
 
 // Up to this many items of a net are scanned directly rather than asked of its grid.
 constexpr size_t scannedItems = 64;
+// Nets that take their turn between two looks at the Cancel button, and pairs of nets tested
+// in one go on a thread: enough to keep every thread busy, few enough for a prompt Cancel.
+constexpr int32_t netsPerBatch = 512;
+constexpr size_t pairsPerChunk = 16;
 
 uint32_t SignalLayersInUse(const CDrcDocument& document)
 {
@@ -148,20 +153,22 @@ void CDrc::TestAll()
     m_listedKnown = true;
     const int64_t start = TraceClock();
 
-    // Only nets whose boxes come within the largest clearance can meet: each net asks a grid
-    // of the net boxes for those instead of trying every later net.
+    // Every net's items are collected here, on one thread: a look-up of an unknown pad stack
+    // leaves a mark in the shared pad stack table. Only nets whose boxes come within the
+    // largest clearance can meet: each net asks a grid of the net boxes for those.
     int32_t widestClearance = 0;
-    CSpatialGrid netBoxes;
-    netBoxes.Reset(m_document.GetBoardWidth(), m_document.GetBoardHeight(),
-                   CSpatialGrid::itemsVertices);
+    std::vector<CRect> boxes;
+    std::vector<int32_t> boxNets;
     for (int32_t i = 0; i < count; ++i) {
         const CNet* net = m_nets.GetNet(i);
         if (!net || !ItemsOf(i).hasCopper)
             continue;
         widestClearance = std::max(widestClearance, net->GetClearance());
-        const CRect& box = ItemsOf(i).box;
-        netBoxes.AddRect(uint32_t(i), box.left, box.top, box.right, box.bottom);
+        boxes.push_back(ItemsOf(i).box);
+        boxNets.push_back(i);
     }
+    CBoxGrid netBoxes;
+    netBoxes.Build(boxes);
 
     CProgDlg progress;
     progress.Create();
@@ -169,25 +176,47 @@ void CDrc::TestAll()
     progress.SetRange(1, SaturateToInt(int64_t(progressStep) * count));
     progress.SetStep(progressStep);
     m_cancelled = false;
-    std::vector<int32_t> later;
-    for (int32_t i = 0; i + 1 < count && !m_cancelled; ++i) {
-        progress.StepIt();
-        progress.SetStatus(FormatNetStatus(i + 1, m_nets.GetNetName(i)));
-        later.clear();
-        if (m_nets.GetNet(i) && ItemsOf(i).hasCopper) {
-            const CRect reach = Grown(ItemsOf(i).box, int64_t(widestClearance) + 1);
-            for (uint32_t j : netBoxes.Query(reach.left, reach.top, reach.right, reach.bottom, 0)) {
-                if (int32_t(j) > i)
-                    later.push_back(int32_t(j));
+    CWorkPool& pool = CWorkPool::Shared();
+    std::vector<std::vector<int32_t>> later;
+    std::vector<std::pair<int32_t, int32_t>> pairs;
+    std::vector<size_t> firstPair;
+    std::vector<std::vector<Finding>> found;
+    // Nets take their turns in batches: the pairs of a batch are tested on the pool, then listed
+    // net by net, with the progress window and its Cancel, as one thread would.
+    for (int32_t first = 0; first + 1 < count && !m_cancelled; first += netsPerBatch) {
+        const int32_t end = std::min(count - 1, first + netsPerBatch);
+        later.resize(size_t(end - first));
+        pool.ForEach(size_t(end - first), [&](size_t k) {
+            LaterNetsNear(first + int32_t(k), netBoxes, boxNets, widestClearance, later[k]);
+        });
+        pairs.clear();
+        firstPair.clear();
+        for (int32_t i = first; i < end; ++i) {
+            firstPair.push_back(pairs.size());
+            for (int32_t j : later[size_t(i - first)])
+                pairs.emplace_back(i, j);
+        }
+        firstPair.push_back(pairs.size());
+        found.assign(pairs.size(), {});
+        const size_t chunks = (pairs.size() + pairsPerChunk - 1) / pairsPerChunk;
+        pool.ForEach(chunks, [&](size_t chunk) {
+            Scratch scratch;
+            const size_t last = std::min(pairs.size(), (chunk + 1) * pairsPerChunk);
+            for (size_t p = chunk * pairsPerChunk; p < last; ++p) {
+                FindPair(pairs[p].first, pairs[p].second, scratch, found[p]);
+                FindPair(pairs[p].second, pairs[p].first, scratch, found[p]);
             }
-            // The records come in the order of the plain loop over every later net.
-            std::sort(later.begin(), later.end());
+        });
+        for (int32_t i = first; i < end && !m_cancelled; ++i) {
+            progress.StepIt();
+            progress.SetStatus(FormatNetStatus(i + 1, m_nets.GetNetName(i)));
+            for (size_t p = firstPair[size_t(i - first)]; p < firstPair[size_t(i - first) + 1];
+                 ++p) {
+                for (const Finding& finding : found[p])
+                    Add(finding.layer, finding.first, finding.second);
+            }
+            m_cancelled = progress.CheckCancelButton();
         }
-        for (int32_t j : later) {
-            TestNetPair(i, j);
-            TestNetPair(j, i);
-        }
-        m_cancelled = progress.CheckCancelButton();
     }
 
     for (int32_t i = 0; i < count; ++i)
@@ -197,14 +226,43 @@ void CDrc::TestAll()
     report.push_back(TraceElapsed(start, reportName));
 }
 
+void CDrc::LaterNetsNear(int32_t i, const CBoxGrid& netBoxes, const std::vector<int32_t>& boxNets,
+                         int32_t reach, std::vector<int32_t>& later) const
+{
+    later.clear();
+    if (!m_nets.GetNet(i) || !m_items[size_t(i)]->hasCopper)
+        return;
+    std::vector<uint32_t> near;
+    netBoxes.Query(Grown(m_items[size_t(i)]->box, int64_t(reach) + 1), near);
+    for (uint32_t k : near) {
+        if (boxNets[k] > i)
+            later.push_back(boxNets[k]);
+    }
+    // The records come in the order of the plain loop over every later net.
+    std::sort(later.begin(), later.end());
+}
+
 void CDrc::TestNetPair(int32_t a, int32_t b)
+{
+    if (!m_nets.GetNet(a) || !m_nets.GetNet(b) || a == b)
+        return;
+    ItemsOf(a);
+    ItemsOf(b);
+    Scratch scratch;
+    std::vector<Finding> found;
+    FindPair(a, b, scratch, found);
+    for (const Finding& finding : found)
+        Add(finding.layer, finding.first, finding.second);
+}
+
+void CDrc::FindPair(int32_t a, int32_t b, Scratch& scratch, std::vector<Finding>& found) const
 {
     const CNet* netA = m_nets.GetNet(a);
     const CNet* netB = m_nets.GetNet(b);
     if (!netA || !netB || a == b)
         return;
-    NetItems& itemsA = ItemsOf(a);
-    NetItems& itemsB = ItemsOf(b);
+    const NetItems& itemsA = *m_items[size_t(a)];
+    const NetItems& itemsB = *m_items[size_t(b)];
     if (!itemsA.hasCopper || !itemsB.hasCopper)
         return;
     const int32_t clearance = std::max(std::max(netA->GetClearance(), netB->GetClearance()), 0);
@@ -212,49 +270,67 @@ void CDrc::TestNetPair(int32_t a, int32_t b)
     if (!BoxesMeet(itemsA.box, reachB))
         return;
 
-    // The items of net a that can reach net b at all, looked at once for every layer.
+    // The items of net a that can reach net b at all, each with the items of net b near it on
+    // a layer they share, looked up once for every layer. A net spread over the board, such as
+    // a ground net, meets most other nets: its grid gives the items near each of them instead
+    // of a scan of all.
+    scratch.reaching.clear();
+    ItemsMeeting(itemsA, reachB, scratch.reaching);
+    scratch.near.clear();
+    scratch.nearStart.clear();
     uint32_t layersNear = 0;
-    m_reaching.clear();
-    if (itemsA.items.size() <= scannedItems) {
-        for (const Item& item : itemsA.items) {
-            if (BoxesMeet(item.box, reachB)) {
-                m_reaching.push_back(&item);
-                layersNear |= item.layers;
-            }
-        }
-    } else {
-        // A net spread over the board, such as a ground net, meets most other nets: scanning
-        // all its items for each of them would grow with the square of the board. Its grid
-        // gives the items near instead, put back in item order.
-        m_reachingIndexes.clear();
-        for (uint32_t k :
-             itemsA.grid.Query(reachB.left, reachB.top, reachB.right, reachB.bottom, 0)) {
-            if (BoxesMeet(itemsA.items[k].box, reachB))
-                m_reachingIndexes.push_back(k);
-        }
-        std::sort(m_reachingIndexes.begin(), m_reachingIndexes.end());
-        for (uint32_t k : m_reachingIndexes) {
-            m_reaching.push_back(&itemsA.items[k]);
-            layersNear |= itemsA.items[k].layers;
-        }
+    size_t kept = 0;
+    for (uint32_t k : scratch.reaching) {
+        const Item& item = itemsA.items[k];
+        const size_t from = scratch.near.size();
+        ItemsMeeting(itemsB, Grown(item.box, int64_t(clearance) + 1), scratch.near);
+        scratch.near.erase(
+            std::remove_if(scratch.near.begin() + std::ptrdiff_t(from), scratch.near.end(),
+                           [&](uint32_t n) { return (itemsB.items[n].layers & item.layers) == 0; }),
+            scratch.near.end());
+        if (scratch.near.size() == from)
+            continue;
+        scratch.reaching[kept++] = k;
+        scratch.nearStart.push_back(uint32_t(from));
+        layersNear |= item.layers;
     }
+    scratch.reaching.resize(kept);
+    scratch.nearStart.push_back(uint32_t(scratch.near.size()));
+
     for (int32_t layer = LAYER_TOP; layer <= LAYER_INNER_12; ++layer) {
         const uint32_t bit = LayerBit(layer);
         if (!m_contact.IsLayerInUse(layer) || (layersNear & bit) == 0)
             continue;
         // Pins, then vias, then tracks of net a, as the records are listed.
         for (ItemKind kind : {ItemKind::Pin, ItemKind::Via, ItemKind::Track}) {
-            for (const Item* reaching : m_reaching) {
-                const Item& item = *reaching;
+            for (size_t r = 0; r < scratch.reaching.size(); ++r) {
+                const Item& item = itemsA.items[scratch.reaching[r]];
                 if (item.kind != kind || (item.layers & bit) == 0)
                     continue;
+                const std::span<const uint32_t> near(scratch.near.data() + scratch.nearStart[r],
+                                                     scratch.near.data() +
+                                                         scratch.nearStart[r + 1]);
                 if (kind == ItemKind::Track)
-                    TestTrack(a, b, item, layer, clearance);
+                    TestTrack(a, b, item, layer, clearance, near, found);
                 else
-                    TestPinOrVia(a, b, item, layer, clearance);
+                    TestPinOrVia(a, b, item, layer, clearance, near, found);
             }
         }
     }
+}
+
+void CDrc::ItemsMeeting(const NetItems& net, const CRect& reach, std::vector<uint32_t>& into)
+{
+    if (net.items.size() <= scannedItems) {
+        for (size_t k = 0; k < net.items.size(); ++k) {
+            if (BoxesMeet(net.items[k].box, reach))
+                into.push_back(uint32_t(k));
+        }
+        return;
+    }
+    const size_t from = into.size();
+    net.grid.Query(reach, into);
+    std::sort(into.begin() + std::ptrdiff_t(from), into.end());
 }
 
 CDrc::NetItems& CDrc::ItemsOf(int32_t net)
@@ -313,26 +389,14 @@ void CDrc::CollectItems(int32_t netIndex, NetItems& into)
         into.items.push_back(item);
     }
 
-    into.grid.Reset(m_document.GetBoardWidth(), m_document.GetBoardHeight(),
-                    CSpatialGrid::itemsVertices);
-    for (size_t k = 0; k < into.items.size(); ++k) {
-        const CRect& box = into.items[k].box;
-        into.grid.AddRect(uint32_t(k), box.left, box.top, box.right, box.bottom);
-        into.box = into.hasCopper ? Union(into.box, box) : box;
+    std::vector<CRect> boxes;
+    for (const Item& item : into.items) {
+        into.box = into.hasCopper ? Union(into.box, item.box) : item.box;
         into.hasCopper = true;
+        if (into.items.size() > scannedItems)
+            boxes.push_back(item.box);
     }
-}
-
-const std::vector<uint32_t>& CDrc::Near(NetItems& other, const Item& item, int32_t clearance)
-{
-    const CRect reach = Grown(item.box, int64_t(clearance) + 1);
-    m_near.clear();
-    for (uint32_t k : other.grid.Query(reach.left, reach.top, reach.right, reach.bottom, 0)) {
-        if (BoxesMeet(reach, other.items[k].box))
-            m_near.push_back(k);
-    }
-    std::sort(m_near.begin(), m_near.end());
-    return m_near;
+    into.grid.Build(boxes);
 }
 
 bool CDrc::Outline(const Item& item, int32_t layer, CCopperShape& outline) const
@@ -352,7 +416,8 @@ std::string CDrc::PadText(int32_t net, const Item& item) const
            CNumberText::FormatInt(int32_t(pin.pad) + 1) + ")";
 }
 
-void CDrc::TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance)
+void CDrc::TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance,
+                        std::span<const uint32_t> near, std::vector<Finding>& found) const
 {
     CCopperShape outline;
     if (!Outline(item, layer, outline))
@@ -360,9 +425,8 @@ void CDrc::TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, i
     const CPoint at(item.pad.x, item.pad.y);
     // Named only when it meets something: most items meet nothing.
     std::optional<CNetErrorRec::Item> first;
-    NetItems& itemsB = ItemsOf(b);
+    const NetItems& itemsB = *m_items[size_t(b)];
     const uint32_t bit = LayerBit(layer);
-    const std::vector<uint32_t>& near = Near(itemsB, item, clearance);
     // A pin meets the other net's pins, vias and tracks; a via its vias and tracks (its pins
     // meet the via from their own side).
     for (ItemKind kind : {ItemKind::Pin, ItemKind::Via, ItemKind::Track}) {
@@ -386,17 +450,17 @@ void CDrc::TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, i
             if (!first)
                 first = CNetErrorRec::Item{
                     item.kind == ItemKind::Pin ? PadText(a, item) : std::string("Via"), a, at};
-            Add(layer, *first, second);
+            found.push_back(Finding{layer, *first, second});
         }
     }
 }
 
-void CDrc::TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance)
+void CDrc::TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance,
+                     std::span<const uint32_t> near, std::vector<Finding>& found) const
 {
     CCopperShape outline;
     Outline(item, layer, outline);
-    NetItems& itemsB = ItemsOf(b);
-    const std::vector<uint32_t>& near = Near(itemsB, item, clearance);
+    const NetItems& itemsB = *m_items[size_t(b)];
     const CopperSegment& s = item.segment;
     for (uint32_t k : near) {
         const Item& other = itemsB.items[k];
@@ -416,8 +480,8 @@ void CDrc::TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int3
         const int32_t best = int32_t(std::min_element(d, d + 4) - d);
         const CPoint positions[4][2] = {
             {foot[0], t.from}, {foot[1], t.to}, {s.from, foot[2]}, {s.to, foot[3]}};
-        Add(layer, CNetErrorRec::Item{"Track", a, positions[best][0]},
-            CNetErrorRec::Item{"Track", b, positions[best][1]});
+        found.push_back(Finding{layer, CNetErrorRec::Item{"Track", a, positions[best][0]},
+                                CNetErrorRec::Item{"Track", b, positions[best][1]}});
     }
 }
 

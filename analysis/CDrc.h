@@ -2,16 +2,17 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
+#include "analysis/CBoxGrid.h"
 #include "analysis/CCopperContact.h"
 #include "framework/CPoint.h"
 #include "framework/CRect.h"
 #include "model/CCopperShape.h"
 #include "model/CNetErrorRec.h"
-#include "model/CSpatialGrid.h"
 
 class CDrcDocument;
 class CNetArray;
@@ -20,12 +21,14 @@ class CNetArray;
 // segments) on a signal layer in use that comes closer than the larger of the two nets'
 // clearances becomes an error record in the net list. Made for one run and dropped after it.
 //
-// Each net's items are collected once, with the box their copper covers, into a spatial grid of
+// Each net's items are collected once, with the box their copper covers, into a grid of boxes of
 // the check's own; an item asks the other net's grid over its box grown by the clearance, so
 // every item that can come near it is tested, however large its pad or wherever the two lie
-// across cell borders. Distances are measured between the real outlines (round, oval,
-// rectangular and octagonal pads, connector and device pads by their rectangle, segments with
-// round ends), and copper lying inside other copper counts as a violation too.
+// across cell borders. The pairs of nets are tested side by side on the work pool; the records
+// are listed in the same order whatever the number of threads. Distances are measured between the
+// real outlines (round, oval, rectangular and octagonal pads, connector and device pads by their
+// rectangle, segments with round ends), and copper lying inside other copper counts as a violation
+// too.
 class CDrc {
 public:
     static constexpr char fewNetsText[] = "DRC Error! Minimal 2 Nets.";
@@ -62,10 +65,25 @@ private:
     };
     struct NetItems {
         std::vector<Item> items;
-        CSpatialGrid grid;
+        // Only for nets of more items than are scanned directly.
+        CBoxGrid grid;
         // Union of the item boxes; empty when the net has no copper.
         CRect box;
         bool hasCopper = false;
+    };
+    // A record found, not yet listed: records are listed in the order of the plain loop over
+    // the pairs, whichever thread found them.
+    struct Finding {
+        int32_t layer = 0;
+        CNetErrorRec::Item first;
+        CNetErrorRec::Item second;
+    };
+    // Working lists of one thread.
+    struct Scratch {
+        std::vector<uint32_t> reaching;
+        // The items of the other net near reaching[r] are near[nearStart[r] .. nearStart[r + 1]).
+        std::vector<uint32_t> near;
+        std::vector<uint32_t> nearStart;
     };
     struct PairKey {
         int32_t x1, y1, x2, y2;
@@ -77,13 +95,21 @@ private:
 
     NetItems& ItemsOf(int32_t net);
     void CollectItems(int32_t net, NetItems& into);
-    // The candidates of `other` near `item`, in item order.
-    const std::vector<uint32_t>& Near(NetItems& other, const Item& item, int32_t clearance);
+    // The later nets whose boxes come within `reach` of net i's, in index order.
+    void LaterNetsNear(int32_t i, const CBoxGrid& netBoxes, const std::vector<int32_t>& boxNets,
+                       int32_t reach, std::vector<int32_t>& later) const;
+    // What TestNetPair lists, found without listing it; the items of both nets are collected.
+    void FindPair(int32_t a, int32_t b, Scratch& scratch, std::vector<Finding>& found) const;
+    // Appends the items of the net whose boxes meet `reach`, in item order.
+    static void ItemsMeeting(const NetItems& net, const CRect& reach, std::vector<uint32_t>& into);
     bool Outline(const Item& item, int32_t layer, CCopperShape& outline) const;
     std::string PadText(int32_t net, const Item& item) const;
 
-    void TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance);
-    void TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance);
+    // `near`: the items of net b near the item, in item order.
+    void TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance,
+                      std::span<const uint32_t> near, std::vector<Finding>& found) const;
+    void TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance,
+                   std::span<const uint32_t> near, std::vector<Finding>& found) const;
     void Add(int32_t layer, const CNetErrorRec::Item& first, const CNetErrorRec::Item& second);
     static PairKey KeyOf(CPoint p, CPoint q);
 
@@ -91,9 +117,6 @@ private:
     CNetArray& m_nets;
     CCopperContact m_contact;
     std::vector<std::unique_ptr<NetItems>> m_items;
-    std::vector<uint32_t> m_near;
-    std::vector<const Item*> m_reaching;
-    std::vector<uint32_t> m_reachingIndexes;
     std::unordered_set<PairKey, PairKeyHash> m_listed;
     bool m_listedKnown = false;
     bool m_cancelled = false;

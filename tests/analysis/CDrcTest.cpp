@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "analysis/CDrc.h"
+#include "framework/CWorkPool.h"
 #include "model/CNetArray.h"
 #include "model/CNetErrorRec.h"
 #include "tests/analysis/DrcTestBoard.h"
@@ -504,4 +505,26 @@ TEST(CDrcLargeBoardTest, ListsTheKnownRecordsInTheKnownOrder)
     EXPECT_EQ(texts[0], "L1 Pad C0(73)/0@-96760,-305915 Pad C4(1)/4@-101016,-301178");
     EXPECT_EQ(texts[1246], "L2 Track/128@672538,750184 Track/325@669059,746923");
     EXPECT_EQ(Checksum(texts), 6656226128554905991ull);
+}
+
+// Pairs of nets are tested side by side in batches; a Cancel anywhere in a batch must leave the
+// records one thread lists up to that net, and a full run the same records in the same order.
+TEST(CDrcLargeBoardTest, RecordsDoNotDependOnTheThreadCount)
+{
+    const int saved = CWorkPool::ThreadCount();
+    for (int32_t cancelAfter : {-1, 3, 140, 530}) {
+        SCOPED_TRACE("Cancel after " + std::to_string(cancelAfter) + " nets");
+        std::vector<std::string> byThreads[2];
+        for (int threads : {1, 5}) {
+            CWorkPool::SetThreadCount(threads);
+            CFakeServices fakes;
+            fakes.progress.cancelAfterSteps = cancelAfter;
+            CDrcTestBoard board;
+            MakeLargeBoard(board);
+            byThreads[threads == 1 ? 0 : 1] = DescribeAll(board);
+        }
+        EXPECT_FALSE(byThreads[0].empty());
+        EXPECT_EQ(byThreads[0], byThreads[1]);
+    }
+    CWorkPool::SetThreadCount(saved);
 }

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "framework/CRect.h"
+
+// Finds the boxes that meet a query box among a fixed set. The cells are fitted to the extent of
+// the boxes themselves, wherever they lie (also beyond the board or at negative coordinates),
+// with about as many cells as boxes, so a query costs the cells it covers and the boxes in them,
+// not a column or row of the whole board. Boxes count with their edges: boxes that only share an
+// edge or a corner meet. Queries change nothing, so any number of threads may ask at once.
+class CBoxGrid {
+public:
+    // Replaces the set by `boxes` (each with left <= right and top <= bottom), numbered by their
+    // position in it.
+    void Build(const std::vector<CRect>& boxes);
+
+    // Appends to `found` the number of every box that meets `query`, each once, in no particular
+    // order.
+    void Query(const CRect& query, std::vector<uint32_t>& found) const;
+
+    std::size_t GetCount() const { return m_boxes.size(); }
+
+private:
+    int32_t ColumnOf(int64_t x) const;
+    int32_t RowOf(int64_t y) const;
+
+    std::vector<CRect> m_boxes;
+    // Per box, the column and row of its top left cell: a box spread over several cells a query
+    // reaches is reported from the first of them only.
+    std::vector<int32_t> m_firstColumn;
+    std::vector<int32_t> m_firstRow;
+    int64_t m_left = 0;
+    int64_t m_top = 0;
+    int64_t m_cellSize = 1;
+    int32_t m_columns = 0;
+    int32_t m_rows = 0;
+    // The box numbers of cell c are m_entries[m_cellStart[c] .. m_cellStart[c + 1]).
+    std::vector<uint32_t> m_cellStart;
+    std::vector<uint32_t> m_entries;
+};
