@@ -219,8 +219,6 @@ void CDrc::TestAll()
         }
     }
 
-    for (int32_t i = 0; i < count; ++i)
-        m_nets.GetNet(i)->FreeCaches();
     m_items.clear();
     m_document.ShowErrorPane();
     report.push_back(TraceElapsed(start, reportName));

@@ -6,9 +6,9 @@
 
 #include "model/CNet.h"
 #include "model/CNetDocument.h"
+#include "model/CPad.h"
 #include "model/CPadStackArray.h"
 #include "model/CPadStackReaches.h"
-#include "model/CSpatialGrid.h"
 #include "model/CopperGeometry.h"
 #include "model/Geometry.h"
 #include "model/LayerIds.h"
@@ -16,12 +16,21 @@
 
 namespace {
 
+// Nets of more items than this ask grids for the items near a place; below it a scan of the
+// whole net is quicker than laying the grids.
+constexpr size_t scannedItems = 48;
+
 // Around a point: a little more than the reach, so that boxes of touching copper always meet.
 CRect BoxAround(int32_t x, int32_t y, int64_t reach)
 {
     reach += 2;
     return CRect(SaturateToInt(x - reach), SaturateToInt(y - reach), SaturateToInt(x + reach),
                  SaturateToInt(y + reach));
+}
+
+bool IsEmptyBox(const CRect& box)
+{
+    return box.left > box.right;
 }
 
 // The edge tests of the outlines see no contact when one outline lies wholly inside a ring
@@ -49,11 +58,10 @@ CNetConnectCheck::CNetConnectCheck(CNetDocument& document, CNet& net)
 
 int32_t CNetConnectCheck::Check()
 {
-    if (!m_net.GetVertexGrid() || !m_net.GetPinGrid())
-        m_net.PrepareClusters(m_document);
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
         m_layerEnabled[layer] = m_document.IsLayerEnabled(layer);
     ComputeBoxes();
+    IndexItems();
 
     const int32_t pinCount = m_net.GetPinCount();
     const int32_t vertexCount = m_net.GetVertexCount();
@@ -61,8 +69,8 @@ int32_t CNetConnectCheck::Check()
         m_net.SetPinCluster(i, 0);
     for (int32_t i = 0; i < vertexCount; ++i)
         m_net.SetVertexCluster(i, 0);
-    m_pinReached.assign(size_t(pinCount), false);
-    m_vertexReached.assign(size_t(vertexCount), false);
+    m_pinReached.assign(size_t(pinCount), 0);
+    m_vertexReached.assign(size_t(vertexCount), 0);
     m_clusterCount = 0;
 
     for (int32_t i = 0; i < pinCount; ++i) {
@@ -115,22 +123,74 @@ void CNetConnectCheck::ComputeBoxes()
     }
 }
 
+void CNetConnectCheck::IndexItems()
+{
+    m_indexed = m_pinBoxes.size() + m_vertexBoxes.size() > scannedItems;
+    if (!m_indexed)
+        return;
+    int64_t left = std::numeric_limits<int32_t>::max();
+    int64_t top = left;
+    int64_t right = std::numeric_limits<int32_t>::min();
+    int64_t bottom = right;
+    for (const std::vector<CRect>* boxes : {&m_pinBoxes, &m_vertexBoxes}) {
+        for (const CRect& box : *boxes) {
+            if (IsEmptyBox(box))
+                continue;
+            left = std::min<int64_t>(left, box.left);
+            top = std::min<int64_t>(top, box.top);
+            right = std::max<int64_t>(right, box.right);
+            bottom = std::max<int64_t>(bottom, box.bottom);
+        }
+    }
+    m_originX = left > right ? 0 : left;
+    m_originY = left > right ? 0 : top;
+    const auto fill = [this, right, bottom](CSpatialGrid& grid, const std::vector<CRect>& boxes,
+                                            int32_t kind) {
+        grid.Reset(SaturateToInt(right - m_originX), SaturateToInt(bottom - m_originY), kind);
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            const CRect& box = boxes[i];
+            if (!IsEmptyBox(box))
+                grid.AddRect(uint32_t(i), SaturateToInt(box.left - m_originX),
+                             SaturateToInt(box.top - m_originY),
+                             SaturateToInt(box.right - m_originX),
+                             SaturateToInt(box.bottom - m_originY));
+        }
+    };
+    fill(m_pinGrid, m_pinBoxes, CSpatialGrid::itemsPins);
+    fill(m_vertexGrid, m_vertexBoxes, CSpatialGrid::itemsVertices);
+}
+
 bool CNetConnectCheck::BoxesMeet(const CRect& a, const CRect& b)
 {
     return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
 }
 
-std::vector<uint32_t> CNetConnectCheck::Candidates(CSpatialGrid& grid, const CRect& box,
-                                                   const std::vector<CRect>& boxes) const
+void CNetConnectCheck::FindCandidates(const CRect& box)
 {
-    std::vector<uint32_t> found;
-    if (box.left > box.right)
-        return found;
-    for (uint32_t item : grid.Query(box.left, box.top, box.right, box.bottom)) {
-        if (item < boxes.size() && BoxesMeet(box, boxes[item]))
-            found.push_back(item);
+    m_pinCandidates.clear();
+    m_vertexCandidates.clear();
+    if (IsEmptyBox(box))
+        return;
+    const auto keep = [&box](std::vector<uint32_t>& out, const std::vector<CRect>& boxes,
+                             const std::vector<uint8_t>& reached, uint32_t item) {
+        if (!reached[item] && !IsEmptyBox(boxes[item]) && BoxesMeet(box, boxes[item]))
+            out.push_back(item);
+    };
+    if (!m_indexed) {
+        for (uint32_t i = 0; i < m_pinBoxes.size(); ++i)
+            keep(m_pinCandidates, m_pinBoxes, m_pinReached, i);
+        for (uint32_t i = 0; i < m_vertexBoxes.size(); ++i)
+            keep(m_vertexCandidates, m_vertexBoxes, m_vertexReached, i);
+        return;
     }
-    return found;
+    const int32_t x1 = SaturateToInt(box.left - m_originX);
+    const int32_t y1 = SaturateToInt(box.top - m_originY);
+    const int32_t x2 = SaturateToInt(box.right - m_originX);
+    const int32_t y2 = SaturateToInt(box.bottom - m_originY);
+    for (uint32_t i : m_pinGrid.Query(x1, y1, x2, y2))
+        keep(m_pinCandidates, m_pinBoxes, m_pinReached, i);
+    for (uint32_t i : m_vertexGrid.Query(x1, y1, x2, y2))
+        keep(m_vertexCandidates, m_vertexBoxes, m_vertexReached, i);
 }
 
 bool CNetConnectCheck::IsCopperLayerInUse(int32_t layer) const
@@ -143,50 +203,81 @@ bool CNetConnectCheck::IsLayerInUse(int32_t layer) const
     return layer >= 0 && layer < LAYER_COUNT && m_layerEnabled[layer];
 }
 
-CNetConnectCheck::PadPlace CNetConnectCheck::Place(int32_t padStack, int32_t layer, bool mirrored,
-                                                   int32_t x, int32_t y, int32_t angle) const
+// ---- Pads as placed -----------------------------------------------------------------------------
+
+const CNetConnectCheck::LayerPads& CNetConnectCheck::PadsOf(int32_t padStack, bool mirrored)
 {
-    PadPlace place;
-    place.pad = m_padStacks.GetPad(padStack, mirrored ? OppositeLayer(layer) : layer);
-    if (!place.pad)
-        return place;
-    place.x = x;
-    place.y = y;
-    place.mirrored = mirrored;
-    // The pad turns with its item and by its own rotation, as it is drawn.
-    place.angle = int32_t((int64_t(angle) + place.pad->GetRotation()) % FULL_TURN);
-    return place;
+    for (const PadSet& set : m_padSets) {
+        if (set.padStack == padStack && set.mirrored == mirrored)
+            return set.pads;
+    }
+    PadSet& set = m_padSets.emplace_back();
+    set.padStack = padStack;
+    set.mirrored = mirrored;
+    for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
+        set.pads[size_t(layer)] =
+            m_padStacks.GetPad(padStack, mirrored ? OppositeLayer(layer) : layer);
+    return set.pads;
 }
 
-CNetConnectCheck::PadPlace CNetConnectCheck::PinPad(int32_t pin, int32_t layer) const
+CNetConnectCheck::PadItem CNetConnectCheck::PinItem(int32_t pin)
 {
     const NetPinRec& rec = m_net.GetPin(pin);
-    return Place(rec.padStack, layer, rec.side != 0, rec.x, rec.y, rec.angle);
+    return {rec.x, rec.y, rec.angle, rec.side != 0, &PadsOf(rec.padStack, rec.side != 0)};
 }
 
-CNetConnectCheck::PadPlace CNetConnectCheck::VertexPad(int32_t vertex, int32_t layer) const
+CNetConnectCheck::PadItem CNetConnectCheck::VertexItem(int32_t vertex)
 {
     const TrackRec& rec = m_net.GetVertex(vertex);
-    return Place(rec.GetPadStack(), layer, rec.IsMirrored(), rec.x, rec.y, rec.GetRotation());
+    return {rec.x, rec.y, rec.GetRotation(), rec.IsMirrored(),
+            &PadsOf(rec.GetPadStack(), rec.IsMirrored())};
 }
 
-void CNetConnectCheck::SetPadOutline(const PadPlace& place)
+void CNetConnectCheck::SetPadOutline(CCopperShape& outline, const PadItem& item,
+                                     const CPad& pad) const
 {
-    m_outline.SetPad(place.pad->GetShape(), place.pad->GetRect(), place.x, place.y, place.mirrored,
-                     place.angle, 0);
+    // The pad turns with its item and by its own rotation, as it is drawn.
+    const int32_t angle = int32_t((int64_t(item.angle) + pad.GetRotation()) % FULL_TURN);
+    outline.SetPad(pad.GetShape(), pad.GetRect(), item.x, item.y, item.mirrored, angle, 0);
 }
 
-bool CNetConnectCheck::Touches(const CCopperShape& outline, const PadPlace& place) const
+bool CNetConnectCheck::Touches(const CCopperShape& outline, const PadItem& item,
+                               const CPad& pad) const
 {
     CCopperShape other;
-    other.SetPad(place.pad->GetShape(), place.pad->GetRect(), place.x, place.y, place.mirrored,
-                 place.angle, 0);
+    SetPadOutline(other, item, pad);
     if (CRect::Intersection(outline.GetBounds(), other.GetBounds()).IsRectEmpty())
         return false;
-    if (outline.TouchesPad(place.pad->GetShape(), place.pad->GetRect(), place.x, place.y,
-                           place.mirrored, place.angle, 0))
+    if (outline.TouchesOutline(other))
         return true;
     return LiesInside(outline, other) || LiesInside(other, outline);
+}
+
+bool CNetConnectCheck::PadsTouch(const PadItem& own, const PadItem& other)
+{
+    // Layers that give both items the same pads as a layer tried before answer the same.
+    const CPad* tried[LAYER_INNER_12][2];
+    int32_t triedCount = 0;
+    for (int32_t layer = LAYER_TOP; layer <= LAYER_INNER_12; ++layer) {
+        if (!IsCopperLayerInUse(layer))
+            continue;
+        const CPad* ownPad = (*own.pads)[size_t(layer)];
+        const CPad* otherPad = (*other.pads)[size_t(layer)];
+        if (!ownPad || !otherPad)
+            continue;
+        const bool seen = std::any_of(tried, tried + triedCount, [&](const CPad* const* pair) {
+            return pair[0] == ownPad && pair[1] == otherPad;
+        });
+        if (seen)
+            continue;
+        tried[triedCount][0] = ownPad;
+        tried[triedCount][1] = otherPad;
+        ++triedCount;
+        SetPadOutline(m_outline, own, *ownPad);
+        if (Touches(m_outline, other, *otherPad))
+            return true;
+    }
+    return false;
 }
 
 bool CNetConnectCheck::TouchesSegment(const CCopperShape& outline, int32_t vertex) const
@@ -200,55 +291,31 @@ bool CNetConnectCheck::TouchesSegment(const CCopperShape& outline, int32_t verte
            PointInPolygon(CPoint(from.x, from.y), outline.GetPolygon());
 }
 
+// ---- Flood --------------------------------------------------------------------------------------
+
 void CNetConnectCheck::FloodFromPin(int32_t pin)
 {
-    const CRect& box = m_pinBoxes[size_t(pin)];
-    for (uint32_t j : Candidates(*m_net.GetPinGrid(), box, m_pinBoxes)) {
-        if (m_pinReached[j])
-            continue;
-        for (int32_t layer = LAYER_TOP; layer <= LAYER_INNER_12; ++layer) {
-            if (!IsCopperLayerInUse(layer))
-                continue;
-            const PadPlace own = PinPad(pin, layer);
-            const PadPlace other = PinPad(int32_t(j), layer);
-            if (!own.pad || !other.pad)
-                continue;
-            SetPadOutline(own);
-            if (Touches(m_outline, other)) {
-                ReachPin(int32_t(j));
-                break;
-            }
-        }
+    FindCandidates(m_pinBoxes[size_t(pin)]);
+    const PadItem own = PinItem(pin);
+    for (uint32_t j : m_pinCandidates) {
+        if (!m_pinReached[j] && PadsTouch(own, PinItem(int32_t(j))))
+            ReachPin(int32_t(j));
     }
-
-    const std::vector<uint32_t> vertices = Candidates(*m_net.GetVertexGrid(), box, m_vertexBoxes);
-    for (uint32_t k : vertices) {
+    for (uint32_t k : m_vertexCandidates) {
         const TrackRec& rec = m_net.GetVertex(int32_t(k));
         if (m_vertexReached[k] || !rec.IsDrawn() || k == 0 || !IsLayerInUse(rec.GetLayer()))
             continue;
-        const PadPlace own = PinPad(pin, rec.GetLayer());
-        if (!own.pad)
+        const CPad* ownPad = (*own.pads)[size_t(rec.GetLayer())];
+        if (!ownPad)
             continue;
-        SetPadOutline(own);
+        SetPadOutline(m_outline, own, *ownPad);
         if (TouchesSegment(m_outline, int32_t(k)))
             ReachRun(int32_t(k));
     }
-    for (uint32_t k : vertices) {
-        if (m_vertexReached[k] || !m_net.IsPadVertex(int32_t(k)))
-            continue;
-        for (int32_t layer = LAYER_TOP; layer <= LAYER_INNER_12; ++layer) {
-            if (!IsCopperLayerInUse(layer))
-                continue;
-            const PadPlace own = PinPad(pin, layer);
-            const PadPlace other = VertexPad(int32_t(k), layer);
-            if (!own.pad || !other.pad)
-                continue;
-            SetPadOutline(own);
-            if (Touches(m_outline, other)) {
-                ReachVertex(int32_t(k));
-                break;
-            }
-        }
+    for (uint32_t k : m_vertexCandidates) {
+        if (!m_vertexReached[k] && m_net.IsPadVertex(int32_t(k)) &&
+            PadsTouch(own, VertexItem(int32_t(k))))
+            ReachVertex(int32_t(k));
     }
 }
 
@@ -268,22 +335,24 @@ void CNetConnectCheck::FloodFromSegment(int32_t vertex)
     const int32_t layer = to.GetLayer();
     CCopperShape track;
     track.SetTrack(from.x, from.y, to.x, to.y, m_net.GetVertexWidth(vertex) >> 1);
-    const CRect& box = m_vertexBoxes[size_t(vertex)];
+    FindCandidates(m_vertexBoxes[size_t(vertex)]);
 
-    for (uint32_t j : Candidates(*m_net.GetPinGrid(), box, m_pinBoxes)) {
+    for (uint32_t j : m_pinCandidates) {
         if (m_pinReached[j])
             continue;
-        const PadPlace other = PinPad(int32_t(j), layer);
-        if (other.pad && Touches(track, other))
+        const PadItem other = PinItem(int32_t(j));
+        const CPad* pad = (*other.pads)[size_t(layer)];
+        if (pad && Touches(track, other, *pad))
             ReachPin(int32_t(j));
     }
-    for (uint32_t k : Candidates(*m_net.GetVertexGrid(), box, m_vertexBoxes)) {
+    for (uint32_t k : m_vertexCandidates) {
         if (m_vertexReached[k])
             continue;
         const TrackRec& rec = m_net.GetVertex(int32_t(k));
         if (rec.IsPad()) {
-            const PadPlace other = VertexPad(int32_t(k), layer);
-            if (other.pad && Touches(track, other))
+            const PadItem other = VertexItem(int32_t(k));
+            const CPad* pad = (*other.pads)[size_t(layer)];
+            if (pad && Touches(track, other, *pad))
                 ReachVertex(int32_t(k));
         } else if (rec.IsDrawn() && k > 0 && rec.GetLayer() == layer &&
                    TouchesSegment(track, int32_t(k))) {
@@ -294,45 +363,40 @@ void CNetConnectCheck::FloodFromSegment(int32_t vertex)
 
 void CNetConnectCheck::FloodFromVia(int32_t vertex)
 {
-    const CRect& box = m_vertexBoxes[size_t(vertex)];
-    const std::vector<uint32_t> pins = Candidates(*m_net.GetPinGrid(), box, m_pinBoxes);
-    const std::vector<uint32_t> vertices = Candidates(*m_net.GetVertexGrid(), box, m_vertexBoxes);
-
-    for (int32_t layer = LAYER_TOP; layer <= LAYER_INNER_12; ++layer) {
-        if (!IsCopperLayerInUse(layer))
+    FindCandidates(m_vertexBoxes[size_t(vertex)]);
+    const PadItem own = VertexItem(vertex);
+    for (uint32_t j : m_pinCandidates) {
+        if (!m_pinReached[j] && PadsTouch(own, PinItem(int32_t(j))))
+            ReachPin(int32_t(j));
+    }
+    for (uint32_t k : m_vertexCandidates) {
+        if (m_vertexReached[k])
             continue;
-        const PadPlace own = VertexPad(vertex, layer);
-        if (!own.pad)
+        const TrackRec& rec = m_net.GetVertex(int32_t(k));
+        if (rec.IsPad()) {
+            if (PadsTouch(own, VertexItem(int32_t(k))))
+                ReachVertex(int32_t(k));
             continue;
-        SetPadOutline(own);
-        for (uint32_t j : pins) {
-            if (m_pinReached[j])
-                continue;
-            const PadPlace other = PinPad(int32_t(j), layer);
-            if (other.pad && Touches(m_outline, other))
-                ReachPin(int32_t(j));
         }
-        for (uint32_t k : vertices) {
-            if (m_vertexReached[k])
-                continue;
-            const TrackRec& rec = m_net.GetVertex(int32_t(k));
-            if (rec.IsPad()) {
-                const PadPlace other = VertexPad(int32_t(k), layer);
-                if (other.pad && Touches(m_outline, other))
-                    ReachVertex(int32_t(k));
-            } else if (rec.IsDrawn() && k > 0 && rec.GetLayer() == layer &&
-                       TouchesSegment(m_outline, int32_t(k))) {
-                ReachRun(int32_t(k));
-            }
-        }
+        const int32_t layer = rec.GetLayer();
+        if (!rec.IsDrawn() || k == 0 || !IsCopperLayerInUse(layer))
+            continue;
+        const CPad* ownPad = (*own.pads)[size_t(layer)];
+        if (!ownPad)
+            continue;
+        SetPadOutline(m_outline, own, *ownPad);
+        if (TouchesSegment(m_outline, int32_t(k)))
+            ReachRun(int32_t(k));
     }
 }
+
+// ---- Stamps -------------------------------------------------------------------------------------
 
 void CNetConnectCheck::ReachPin(int32_t pin)
 {
     if (m_pinReached[size_t(pin)])
         return;
-    m_pinReached[size_t(pin)] = true;
+    m_pinReached[size_t(pin)] = 1;
     m_net.SetPinCluster(pin, m_clusterCount);
     m_pendingPins.push_back(pin);
 }
@@ -341,7 +405,7 @@ void CNetConnectCheck::ReachVertex(int32_t vertex)
 {
     if (m_vertexReached[size_t(vertex)])
         return;
-    m_vertexReached[size_t(vertex)] = true;
+    m_vertexReached[size_t(vertex)] = 1;
     m_net.SetVertexCluster(vertex, m_clusterCount);
     m_pendingVertices.push_back(vertex);
 }

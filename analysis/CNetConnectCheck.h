@@ -1,59 +1,69 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "framework/CRect.h"
 #include "model/CCopperShape.h"
+#include "model/CSpatialGrid.h"
 #include "model/LayerIds.h"
 
 class CNet;
 class CNetDocument;
 class CPad;
 class CPadStackArray;
-class CSpatialGrid;
 
 // Numbers the connected parts (clusters) of one net: every pin not reached yet starts a new
 // cluster, which floods through every pin, track segment and pad or via vertex of the net whose
 // copper touches copper already reached, on a layer in use. Each pin and vertex reached gets
 // the cluster number; copper that reaches no pin keeps 0.
 //
-// Candidates come from the net's spatial grids, asked over the whole copper box of the item
-// flooded from, so that items across cell borders and large pads are never missed. A pad lying
-// wholly inside another pad counts as touching it.
+// Candidates are the items whose copper boxes meet the whole copper box of the item flooded
+// from, so that items across cell borders and large pads are never missed. A pad lying wholly
+// inside another pad counts as touching it. What a flood reaches does not depend on the order
+// it visits items in, so the candidates may come in any order.
 class CNetConnectCheck {
 public:
     CNetConnectCheck(CNetDocument& document, CNet& net);
 
-    // Returns the number of clusters (also kept as GetClusterCount). Builds the net's grids
-    // when the caller has not.
+    // Returns the number of clusters (also kept as GetClusterCount).
     int32_t Check();
     int32_t GetClusterCount() const { return m_clusterCount; }
 
 private:
-    // The copper of pin or vertex `item` on a layer, ready to test against other copper.
-    struct PadPlace {
-        const CPad* pad = nullptr;
+    // The pads of a padstack on every layer, as an item on one board side sees them.
+    using LayerPads = std::array<const CPad*, LAYER_COUNT>;
+    struct PadSet {
+        int32_t padStack = 0;
+        bool mirrored = false;
+        LayerPads pads{};
+    };
+    // A pin or a pad/via vertex: where it sits and the pads it has.
+    struct PadItem {
         int32_t x = 0;
         int32_t y = 0;
-        bool mirrored = false;
         int32_t angle = 0;
+        bool mirrored = false;
+        const LayerPads* pads = nullptr;
     };
 
-    PadPlace Place(int32_t padStack, int32_t layer, bool mirrored, int32_t x, int32_t y,
-                   int32_t angle) const;
-    // The pad of a pin or pad/via vertex on a layer as seen from its board side.
-    PadPlace PinPad(int32_t pin, int32_t layer) const;
-    PadPlace VertexPad(int32_t vertex, int32_t layer) const;
-    void SetPadOutline(const PadPlace& place);
-    // Whether the outline touches the placed pad, also when one lies inside the other.
-    bool Touches(const CCopperShape& outline, const PadPlace& place) const;
+    const LayerPads& PadsOf(int32_t padStack, bool mirrored);
+    PadItem PinItem(int32_t pin);
+    PadItem VertexItem(int32_t vertex);
+    void SetPadOutline(CCopperShape& outline, const PadItem& item, const CPad& pad) const;
+    // Whether the outline touches the item's pad, also when one lies inside the other.
+    bool Touches(const CCopperShape& outline, const PadItem& item, const CPad& pad) const;
+    // Whether the pads of the two items touch on a copper layer in use, outlined from `own`.
+    bool PadsTouch(const PadItem& own, const PadItem& other);
     // Whether the outline touches the segment that ends at the drawn vertex.
     bool TouchesSegment(const CCopperShape& outline, int32_t vertex) const;
     bool IsCopperLayerInUse(int32_t layer) const;
     bool IsLayerInUse(int32_t layer) const;
 
     void ComputeBoxes();
+    void IndexItems();
     void FloodFromPin(int32_t pin);
     void FloodFromVertex(int32_t vertex);
     void FloodFromSegment(int32_t vertex);
@@ -65,9 +75,8 @@ private:
     // Every vertex of the run that holds the drawn vertex.
     void ReachRun(int32_t vertex);
 
-    // The items of the grid's cells over `box` whose own boxes meet it.
-    std::vector<uint32_t> Candidates(CSpatialGrid& grid, const CRect& box,
-                                     const std::vector<CRect>& boxes) const;
+    // The pins and the vertices not reached yet whose boxes meet `box`.
+    void FindCandidates(const CRect& box);
     static bool BoxesMeet(const CRect& a, const CRect& b);
 
     CNetDocument& m_document;
@@ -79,9 +88,21 @@ private:
     // Copper boxes of pins and vertices (empty rectangle for vertices without copper).
     std::vector<CRect> m_pinBoxes;
     std::vector<CRect> m_vertexBoxes;
-    std::vector<bool> m_pinReached;
-    std::vector<bool> m_vertexReached;
+    std::vector<uint8_t> m_pinReached;
+    std::vector<uint8_t> m_vertexReached;
     std::vector<int32_t> m_pendingPins;
     std::vector<int32_t> m_pendingVertices;
+    std::vector<uint32_t> m_pinCandidates;
+    std::vector<uint32_t> m_vertexCandidates;
+    // Larger nets ask grids laid from the top left corner of their copper; small ones are
+    // scanned whole.
+    bool m_indexed = false;
+    CSpatialGrid m_pinGrid;
+    CSpatialGrid m_vertexGrid;
+    int64_t m_originX = 0;
+    int64_t m_originY = 0;
+    // Nets mostly use a few padstacks; their pads are looked up once (a deque: items keep
+    // pointing at them while more are added).
+    std::deque<PadSet> m_padSets;
     bool m_layerEnabled[LAYER_COUNT] = {};
 };

@@ -156,6 +156,11 @@ bool CCopperShape::TouchesPad(int32_t shapeCode, const CRect& padRect, int32_t x
 {
     CCopperShape other;
     other.SetPad(shapeCode, padRect, x, y, mirrored, angle, clearance);
+    return TouchesOutline(other);
+}
+
+bool CCopperShape::TouchesOutline(const CCopperShape& other) const
+{
     // Cheap rejection before any trigonometry; rectangles that only share an edge are apart.
     if (CRect::Intersection(m_bounds, other.m_bounds).IsRectEmpty())
         return false;

@@ -35,6 +35,8 @@ public:
     // whose bounding rectangles do not overlap (right and bottom exclusive) never touch.
     bool TouchesPad(int32_t shapeCode, const CRect& padRect, int32_t x, int32_t y, bool mirrored,
                     int32_t angle, int32_t clearance) const;
+    // The same for a pad outline already made.
+    bool TouchesOutline(const CCopperShape& pad) const;
     // Whether this outline touches the segment of the given half width.
     bool TouchesSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t halfWidth) const;
 

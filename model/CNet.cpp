@@ -691,46 +691,12 @@ int32_t CNet::PadStackReach(const CPadStackArray& padStacks, int32_t padStack)
     return SaturateToInt(reach);
 }
 
-void CNet::PrepareClusters(const CNetDocument& document)
-{
-    CPadStackReaches reaches(document.GetPadStacks());
-    m_grids.vertices = std::make_unique<CSpatialGrid>();
-    m_grids.pins = std::make_unique<CSpatialGrid>();
-    CSpatialGrid& vertices = *m_grids.vertices;
-    CSpatialGrid& pins = *m_grids.pins;
-    vertices.Reset(document.GetBoardWidth(), document.GetBoardHeight(),
-                   CSpatialGrid::itemsVertices);
-    pins.Reset(document.GetBoardWidth(), document.GetBoardHeight(), CSpatialGrid::itemsPins);
-
-    for (int32_t i = 0; i < GetVertexCount(); ++i) {
-        const TrackRec& rec = m_vertices[i];
-        if (rec.IsPad()) {
-            vertices.AddPoint(uint32_t(i), rec.x, rec.y, reaches.Of(rec.GetPadStack()));
-        } else if (rec.IsDrawn() && i > 0) {
-            const TrackRec& prev = m_vertices[i - 1];
-            vertices.AddSegment(uint32_t(i), prev.x, prev.y, rec.x, rec.y, GetVertexWidth(i));
-        }
-    }
-    for (int32_t i = 0; i < GetPinCount(); ++i) {
-        const NetPinRec& pin = m_pins[i];
-        pins.AddPoint(uint32_t(i), pin.x, pin.y, reaches.Of(pin.padStack));
-    }
-}
-
-void CNet::FreeCaches()
-{
-    m_grids.vertices.reset();
-    m_grids.pins.reset();
-}
-
 void CNet::CalcClusters(CNetDocument& document)
 {
     if (GetVertexCount() > maxClusterVertices)
         return;
-    PrepareClusters(document);
     m_clusterCount = document.CheckNetClusters(*this);
     m_clustersDirty = false;
-    FreeCaches();
 }
 
 void CNet::CalcRatsnest(CNetDocument& document)

@@ -15,7 +15,6 @@
 #include "framework/CRuntimeClass.h"
 #include "framework/ColorRef.h"
 #include "model/CCopperShape.h"
-#include "model/CSpatialGrid.h"
 #include "model/LayerIds.h"
 #include "model/NetPinRec.h"
 #include "model/PenTable.h"
@@ -483,13 +482,6 @@ public:
 
     // ---- Clusters, ratsnest and ToDo ---------------------------------------------------------
 
-    // Builds the two spatial grids (vertices and pins, each registered with the box its pads
-    // or segment can cover) that the cluster check asks; FreeCaches drops them.
-    void PrepareClusters(const CNetDocument& document);
-    void FreeCaches();
-    CSpatialGrid* GetVertexGrid() { return m_grids.vertices.get(); }
-    CSpatialGrid* GetPinGrid() { return m_grids.pins.get(); }
-
     // Numbers the connected parts of the net; nothing for a net of more than 10000 vertices.
     void CalcClusters(CNetDocument& document);
     int32_t GetClusterCount() const { return m_clusterCount; }
@@ -526,20 +518,6 @@ public:
     void Serialize(CArchive& ar) override;
 
 private:
-    // Grids live only during one cluster computation; copies start without them.
-    struct GridCache {
-        GridCache() = default;
-        GridCache(const GridCache&) {}
-        GridCache& operator=(const GridCache&)
-        {
-            vertices.reset();
-            pins.reset();
-            return *this;
-        }
-        std::unique_ptr<CSpatialGrid> vertices;
-        std::unique_ptr<CSpatialGrid> pins;
-    };
-
     bool IsUsablePen(int32_t pen) const
     {
         return pen >= 0 && pen < GetPenCount() && pen < maxPenCount;
@@ -603,7 +581,6 @@ private:
     uint8_t m_storedByte = 0;
     CRect m_box;
     std::string m_name = defaultName;
-    GridCache m_grids;
     uint32_t m_flags = 0;
     int32_t m_minWidth = defaultMinWidth;
     int32_t m_maxWidth = defaultMaxWidth;

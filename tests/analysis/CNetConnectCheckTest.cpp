@@ -110,7 +110,6 @@ void ExpectNet(CTestBoard& board, const Case& c)
         EXPECT_EQ(net.GetPinCluster(int32_t(i)), c.pinClusters[i]) << "pin " << i;
     EXPECT_FALSE(net.NeedsRatsnest());
     EXPECT_FALSE(net.AreClustersDirty());
-    EXPECT_EQ(net.GetVertexGrid(), nullptr) << "grids live only during the check";
 }
 
 TEST(CNetConnectCheckTest, NumbersClustersAndSpansThem)
