@@ -2,6 +2,7 @@
 #include "framework/Numeric.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 #include <string>
 #include <unordered_set>
@@ -12,6 +13,9 @@
 #include "framework/CServices.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
+#include "model/CPad.h"
+#include "model/CPadStackArray.h"
+#include "model/Geometry.h"
 #include "model/LayerIds.h"
 #include "model/LayerMaps.h"
 #include "resources/StringIds.h"
@@ -100,7 +104,8 @@ void KeepOnlyPens(CNet& net, const std::vector<uint16_t>& pens)
 
 CConnectTracer::CConnectTracer(CTracerDocument& document)
     : m_document(document), m_nets(document.GetNets()),
-      m_contact(document.GetPadStacks(), SignalLayersInUse(document))
+      m_contact(document.GetPadStacks(), SignalLayersInUse(document)),
+      m_padSetOf(size_t(std::max(document.GetPadStacks().GetCount(), 0)) * 2, -1), m_padSets(1)
 {
 }
 
@@ -376,8 +381,91 @@ const std::vector<uint32_t>& CConnectTracer::Candidates(int32_t item)
     return m_candidates;
 }
 
-// ---- Flood
-// ----------------------------------------------------------------------------------------
+// ---- Contacts -----------------------------------------------------------------------------------
+
+const CConnectTracer::PadSet& CConnectTracer::PadsOf(const CopperPad& pad)
+{
+    if (pad.padStack < 0 || size_t(pad.padStack) * 2 >= m_padSetOf.size())
+        return m_padSets.front();
+    int32_t& index = m_padSetOf[size_t(pad.padStack) * 2 + (pad.mirrored ? 1 : 0)];
+    if (index >= 0)
+        return m_padSets[size_t(index)];
+    index = int32_t(m_padSets.size());
+    PadSet& set = m_padSets.emplace_back();
+    const CPadStackArray& stacks = m_document.GetPadStacks();
+    for (int32_t layer = LAYER_TOP; layer <= LAYER_INNER_12; ++layer) {
+        if (!m_contact.IsLayerInUse(layer))
+            continue;
+        const CPad* found =
+            stacks.GetPad(pad.padStack, pad.mirrored ? OppositeLayer(layer) : layer);
+        if (!found)
+            continue;
+        set.layers |= LayerBit(layer);
+        for (int32_t before = LAYER_TOP; before < layer; ++before) {
+            const CPad* same = set.pads[size_t(before)];
+            if (same && same->GetShape() == found->GetShape() &&
+                same->GetRect() == found->GetRect() &&
+                same->GetRotation() == found->GetRotation()) {
+                found = same;
+                break;
+            }
+        }
+        set.pads[size_t(layer)] = found;
+    }
+    return set;
+}
+
+bool CConnectTracer::PadOutline(const CopperPad& pad, const CPad& found, CCopperShape& outline)
+{
+    // The pad turns with its item and by its own rotation, as it is drawn.
+    const int32_t angle = int32_t((int64_t(pad.angle) + found.GetRotation()) % FULL_TURN);
+    outline.SetPad(found.GetShape(), found.GetRect(), pad.x, pad.y, pad.mirrored, angle, 0);
+    return outline.GetKind() != CCopperShape::Kind::None;
+}
+
+bool CConnectTracer::PadsTouch(const CopperPad& a, const CopperPad& b)
+{
+    const PadSet& padsA = PadsOf(a);
+    const PadSet& padsB = PadsOf(b);
+    uint32_t common = padsA.layers & padsB.layers;
+    const CPad* tried[LAYER_INNER_12][2];
+    int32_t triedCount = 0;
+    CCopperShape outlineA;
+    CCopperShape outlineB;
+    while (common != 0) {
+        const int32_t layer = std::countr_zero(common) + 1;
+        common &= common - 1;
+        const CPad* padA = padsA.pads[size_t(layer)];
+        const CPad* padB = padsB.pads[size_t(layer)];
+        const bool seen = std::any_of(tried, tried + triedCount, [&](const CPad* const* pair) {
+            return pair[0] == padA && pair[1] == padB;
+        });
+        if (seen)
+            continue;
+        tried[triedCount][0] = padA;
+        tried[triedCount][1] = padB;
+        ++triedCount;
+        if (PadOutline(a, *padA, outlineA) && PadOutline(b, *padB, outlineB) &&
+            CCopperContact::OutlinesTouch(outlineA, outlineB))
+            return true;
+    }
+    return false;
+}
+
+bool CConnectTracer::PadTouchesSegment(const CopperPad& pad, const CopperSegment& segment)
+{
+    if (!m_contact.IsLayerInUse(segment.layer))
+        return false;
+    const CPad* found = PadsOf(pad).pads[size_t(segment.layer)];
+    CCopperShape outline;
+    if (!found || !PadOutline(pad, *found, outline))
+        return false;
+    CCopperShape track;
+    track.SetTrack(segment.from.x, segment.from.y, segment.to.x, segment.to.y, segment.halfWidth);
+    return CCopperContact::OutlinesTouch(outline, track);
+}
+
+// ---- Flood --------------------------------------------------------------------------------------
 
 void CConnectTracer::Flood(const std::vector<int32_t>& startPins, int32_t net)
 {
@@ -412,13 +500,13 @@ void CConnectTracer::FloodFromPad(int32_t item, const CopperPad& pad)
             continue;
         bool touches = false;
         if (IsPin(int32_t(other))) {
-            touches = m_contact.PadsTouch(pad, m_pins[other].pad);
+            touches = PadsTouch(pad, m_pins[other].pad);
         } else {
             const int32_t vertex = VertexOf(int32_t(other));
             if (m_vertices[size_t(vertex)].IsPad())
-                touches = m_contact.PadsTouch(pad, VertexPad(vertex));
+                touches = PadsTouch(pad, VertexPad(vertex));
             else
-                touches = IsDrawn(vertex) && m_contact.PadTouchesSegment(pad, Segment(vertex));
+                touches = IsDrawn(vertex) && PadTouchesSegment(pad, Segment(vertex));
         }
         if (touches)
             Reach(int32_t(other));
@@ -433,11 +521,11 @@ void CConnectTracer::FloodFromSegment(int32_t item)
             continue;
         bool touches = false;
         if (IsPin(int32_t(other))) {
-            touches = m_contact.PadTouchesSegment(m_pins[other].pad, segment);
+            touches = PadTouchesSegment(m_pins[other].pad, segment);
         } else {
             const int32_t vertex = VertexOf(int32_t(other));
             if (m_vertices[size_t(vertex)].IsPad())
-                touches = m_contact.PadTouchesSegment(VertexPad(vertex), segment);
+                touches = PadTouchesSegment(VertexPad(vertex), segment);
             else
                 touches = IsDrawn(vertex) && m_contact.SegmentsTouch(segment, Segment(vertex));
         }

@@ -1,14 +1,18 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "analysis/CCopperContact.h"
 #include "framework/CRect.h"
 #include "model/CSpatialGrid.h"
+#include "model/LayerIds.h"
 #include "model/TrackRec.h"
 
 class CNetArray;
+class CPad;
 class CTracerDocument;
 
 // Decides which copper belongs to which net by flooding over touching copper: pins, track
@@ -69,6 +73,19 @@ private:
     const std::vector<uint32_t>& Candidates(int32_t item);
     bool IsOpen(uint32_t item) const;
 
+    // The pads of a padstack on the signal layers in use, as an item on one board side sees
+    // them; layers whose pads have the same form share one.
+    struct PadSet {
+        uint32_t layers = 0;
+        std::array<const CPad*, LAYER_INNER_12 + 1> pads{};
+    };
+    const PadSet& PadsOf(const CopperPad& pad);
+    // As CCopperContact answers them, with each padstack's pads looked up once and layers with
+    // the same pads on both items tried once.
+    bool PadsTouch(const CopperPad& a, const CopperPad& b);
+    bool PadTouchesSegment(const CopperPad& pad, const CopperSegment& segment);
+    static bool PadOutline(const CopperPad& pad, const CPad& found, CCopperShape& outline);
+
     bool IsPin(int32_t item) const { return item < int32_t(m_pins.size()); }
     int32_t VertexOf(int32_t item) const { return item - int32_t(m_pins.size()); }
     int32_t ItemOf(int32_t vertex) const { return vertex + int32_t(m_pins.size()); }
@@ -99,6 +116,10 @@ private:
     std::vector<uint32_t> m_candidates;
     // Per padstack: how far its pads reach from the origin; -1 until asked.
     std::vector<int32_t> m_reach;
+    // Per padstack and side (stack * 2 + mirrored): its entry in m_padSets, -1 until asked. The
+    // first entry has no pads, for numbers naming no padstack.
+    std::vector<int32_t> m_padSetOf;
+    std::deque<PadSet> m_padSets;
     // The grid is laid out from the top left corner of all copper, wherever the board is.
     CSpatialGrid m_grid;
     int64_t m_originX = 0;

@@ -214,9 +214,19 @@ const CNetConnectCheck::LayerPads& CNetConnectCheck::PadsOf(int32_t padStack, bo
     PadSet& set = m_padSets.emplace_back();
     set.padStack = padStack;
     set.mirrored = mirrored;
-    for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
-        set.pads[size_t(layer)] =
-            m_padStacks.GetPad(padStack, mirrored ? OppositeLayer(layer) : layer);
+    for (int32_t layer = 0; layer < LAYER_COUNT; ++layer) {
+        const CPad* pad = m_padStacks.GetPad(padStack, mirrored ? OppositeLayer(layer) : layer);
+        // Layers whose pads have the same form share one, so that PadsTouch sees them alike.
+        for (int32_t before = 0; pad && before < layer; ++before) {
+            const CPad* same = set.pads[size_t(before)];
+            if (same && same->GetShape() == pad->GetShape() && same->GetRect() == pad->GetRect() &&
+                same->GetRotation() == pad->GetRotation()) {
+                pad = same;
+                break;
+            }
+        }
+        set.pads[size_t(layer)] = pad;
+    }
     return set.pads;
 }
 
