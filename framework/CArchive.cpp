@@ -13,8 +13,11 @@ namespace {
 
 template <typename T> void PutLittleEndian(std::vector<uint8_t>& buffer, T value)
 {
+    // Whole values at a time: records of many fields are written value by value.
+    uint8_t bytes[sizeof(T)];
     for (size_t i = 0; i < sizeof(T); ++i)
-        buffer.push_back(static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i)));
+        bytes[i] = static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i));
+    buffer.insert(buffer.end(), bytes, bytes + sizeof(T));
 }
 
 template <typename T> T GetLittleEndian(const uint8_t* p)

@@ -9,6 +9,7 @@
 #include "model/CNetArray.h"
 #include "model/CNetArrayDocument.h"
 #include "model/CPadStackArray.h"
+#include "model/CPadStackReaches.h"
 #include "model/CShape.h"
 #include "model/CShapeLib.h"
 #include "model/CWevraFont.h"
@@ -454,9 +455,10 @@ void CComponentArray::RebuildNetPins()
         }
     }
     if (const CNetArrayDocument* netDocument = nets.GetDocument()) {
+        CPadStackReaches margins(netDocument->GetPadStacks());
         for (size_t k = 0; k < received.size(); ++k) {
             if (received[k])
-                nets.GetNet(static_cast<int32_t>(k))->CalcBoundingBox(*netDocument);
+                nets.GetNet(static_cast<int32_t>(k))->CalcBoundingBox(margins);
         }
     }
     m_document->SetPinsRebuilt();

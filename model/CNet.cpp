@@ -500,11 +500,16 @@ void CNet::SetFlags(uint32_t mask, bool on)
 
 void CNet::CalcBoundingBox(const CNetDocument& document)
 {
+    CPadStackReaches margins(document.GetPadStacks());
+    CalcBoundingBox(margins);
+}
+
+void CNet::CalcBoundingBox(CPadStackReaches& margins)
+{
     if (m_vertices.IsEmpty() && m_pins.IsEmpty()) {
         m_box = CRect(0, 0, 1, 1);
         return;
     }
-    CPadStackReaches margins(document.GetPadStacks());
     int64_t left = std::numeric_limits<int64_t>::max();
     int64_t top = left;
     int64_t right = std::numeric_limits<int64_t>::min();

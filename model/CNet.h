@@ -25,6 +25,7 @@ class CArchive;
 class CDeviceContext;
 class CNetDocument;
 class CPadStackArray;
+class CPadStackReaches;
 
 // One electrical net: its name, width limits and clearance, its own table of track widths
 // (pens), all of its copper as one ordered list of vertices (track runs, and pads or vias
@@ -454,6 +455,8 @@ public:
     // The copper of every vertex and pin with the clearance around it; (0, 0, 1, 1) for a net
     // with neither.
     void CalcBoundingBox(const CNetDocument& document);
+    // The same with the margins of a lookup that serves many nets.
+    void CalcBoundingBox(CPadStackReaches& margins);
     // Whether the box meets the rectangle (edges included).
     bool IntersectsRect(const CRect& rect) const;
     // Every vertex, pin, ratsnest line and the box.

@@ -18,6 +18,7 @@
 #include "model/CLengthText.h"
 #include "model/CNetArrayDocument.h"
 #include "model/CPadStackArray.h"
+#include "model/CPadStackReaches.h"
 #include "model/CTrackTool.h"
 #include "model/Geometry.h"
 #include "resources/CommandIds.h"
@@ -422,17 +423,19 @@ void CNetArray::CalcBoundingBoxes()
 {
     if (!m_document)
         return;
+    CPadStackReaches margins(m_document->GetPadStacks());
     for (const auto& net : m_nets)
-        net->CalcBoundingBox(*m_document);
+        net->CalcBoundingBox(margins);
 }
 
 void CNetArray::CalcBoundingBoxesWithoutPins()
 {
     if (!m_document)
         return;
+    CPadStackReaches margins(m_document->GetPadStacks());
     for (const auto& net : m_nets) {
         if (net->GetPinCount() == 0)
-            net->CalcBoundingBox(*m_document);
+            net->CalcBoundingBox(margins);
     }
 }
 

@@ -25,15 +25,19 @@ int32_t CPadStackReaches::Of(int32_t padStack)
 
 int64_t CPadStackReaches::Margin(int32_t padStack, int64_t angle)
 {
-    for (size_t k = 0; k < m_marginsUsed; ++k) {
-        if (m_margins[k].padStack == padStack && m_margins[k].angle == angle)
-            return m_margins[k].margin;
-    }
-    const int64_t margin = CNet::PadStackMargin(m_padStacks, padStack, angle);
-    if (!Names(padStack))
-        return margin;
-    const size_t slot =
-        m_marginsUsed < m_margins.size() ? m_marginsUsed++ : m_nextMargin++ % m_margins.size();
-    m_margins[slot] = MarginEntry{padStack, angle, margin};
+    const bool kept = Names(padStack) && angle >= INT32_MIN && angle <= INT32_MAX;
+    const uint64_t key = (uint64_t(uint32_t(padStack)) << 32) | uint32_t(int32_t(angle));
+    if (!kept)
+        return CNet::PadStackMargin(m_padStacks, padStack, angle);
+    if (m_lastMargin >= 0 && key == m_lastKey)
+        return m_lastMargin;
+    const auto found = m_margins.find(key);
+    const int64_t margin =
+        found != m_margins.end()
+            ? found->second
+            : m_margins.emplace(key, CNet::PadStackMargin(m_padStacks, padStack, angle))
+                  .first->second;
+    m_lastKey = key;
+    m_lastMargin = margin;
     return margin;
 }

@@ -1,13 +1,52 @@
 #include "model/TrackRec.h"
 
+#include <cstddef>
+
 #include "framework/CArchive.h"
+
+namespace {
+
+// A vertex is read and written as one block of its 20 bytes: designs hold many of them.
+template <typename T> void Put(uint8_t*& p, T value)
+{
+    for (size_t i = 0; i < sizeof(T); ++i)
+        *p++ = uint8_t(uint64_t(value) >> (8 * i));
+}
+
+template <typename T> void Get(const uint8_t*& p, T& value)
+{
+    uint64_t bits = 0;
+    for (size_t i = 0; i < sizeof(T); ++i)
+        bits |= uint64_t(*p++) << (8 * i);
+    value = T(bits);
+}
+
+} // namespace
 
 void TrackRec::Write(CArchive& ar) const
 {
-    ar << flags << penLayer << reserved1 << x << y << cluster << reserved2;
+    uint8_t bytes[recordSize];
+    uint8_t* p = bytes;
+    Put(p, flags);
+    Put(p, penLayer);
+    Put(p, reserved1);
+    Put(p, x);
+    Put(p, y);
+    Put(p, cluster);
+    Put(p, reserved2);
+    ar.Write(bytes, recordSize);
 }
 
 void TrackRec::Read(CArchive& ar)
 {
-    ar >> flags >> penLayer >> reserved1 >> x >> y >> cluster >> reserved2;
+    uint8_t bytes[recordSize];
+    ar.Read(bytes, recordSize);
+    const uint8_t* p = bytes;
+    Get(p, flags);
+    Get(p, penLayer);
+    Get(p, reserved1);
+    Get(p, x);
+    Get(p, y);
+    Get(p, cluster);
+    Get(p, reserved2);
 }
