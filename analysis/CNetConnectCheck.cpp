@@ -16,10 +16,6 @@
 
 namespace {
 
-// Nets of more items than this ask grids for the items near a place; below it a scan of the
-// whole net is quicker than laying the grids.
-constexpr size_t scannedItems = 48;
-
 // Around a point: a little more than the reach, so that boxes of touching copper always meet.
 CRect BoxAround(int32_t x, int32_t y, int64_t reach)
 {
@@ -51,8 +47,8 @@ bool LiesInside(const CCopperShape& inner, const CCopperShape& outer)
 
 } // namespace
 
-CNetConnectCheck::CNetConnectCheck(CNetDocument& document, CNet& net)
-    : m_document(document), m_net(net), m_padStacks(document.GetPadStacks())
+CNetConnectCheck::CNetConnectCheck(CNetDocument& document, CNet& net, size_t scanLimit)
+    : m_document(document), m_net(net), m_padStacks(document.GetPadStacks()), m_scanLimit(scanLimit)
 {
 }
 
@@ -125,7 +121,7 @@ void CNetConnectCheck::ComputeBoxes()
 
 void CNetConnectCheck::IndexItems()
 {
-    m_indexed = m_pinBoxes.size() + m_vertexBoxes.size() > scannedItems;
+    m_indexed = m_pinBoxes.size() + m_vertexBoxes.size() > m_scanLimit;
     if (!m_indexed)
         return;
     int64_t left = std::numeric_limits<int32_t>::max();

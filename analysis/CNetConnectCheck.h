@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <vector>
@@ -26,7 +27,11 @@ class CPadStackArray;
 // it visits items in, so the candidates may come in any order.
 class CNetConnectCheck {
 public:
-    CNetConnectCheck(CNetDocument& document, CNet& net);
+    // Nets of up to this many pins and vertices are scanned whole; larger ones are asked of
+    // grids laid over their copper. Both give the same clusters.
+    static constexpr size_t scannedItems = 48;
+
+    CNetConnectCheck(CNetDocument& document, CNet& net, size_t scanLimit = scannedItems);
 
     // Returns the number of clusters (also kept as GetClusterCount).
     int32_t Check();
@@ -94,8 +99,8 @@ private:
     std::vector<int32_t> m_pendingVertices;
     std::vector<uint32_t> m_pinCandidates;
     std::vector<uint32_t> m_vertexCandidates;
-    // Larger nets ask grids laid from the top left corner of their copper; small ones are
-    // scanned whole.
+    // Larger nets ask grids laid from the top left corner of their copper.
+    size_t m_scanLimit;
     bool m_indexed = false;
     CSpatialGrid m_pinGrid;
     CSpatialGrid m_vertexGrid;

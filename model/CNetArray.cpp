@@ -13,6 +13,7 @@
 #include "framework/CRect.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
+#include "framework/CWorkPool.h"
 #include "model/CDialogService.h"
 #include "model/CGridArr.h"
 #include "model/CLengthText.h"
@@ -395,6 +396,10 @@ void CNetArray::RecalcAll()
 {
     if (!m_document)
         return;
+    // The user answers for every large net first; then the nets are worked out side by side,
+    // each from its own copper alone, so that any number of threads gives the same nets.
+    std::vector<CNet*> chosen;
+    chosen.reserve(m_nets.size());
     for (int32_t i = 1; i < GetCount(); ++i) {
         CNet& net = *m_nets[size_t(i)];
         if (net.GetVertexCount() > largeNetVertices) {
@@ -403,10 +408,15 @@ void CNetArray::RecalcAll()
             if (CServices::Messages().MessageBox(text, "", MB_OKCANCEL) == IDCANCEL)
                 continue;
         }
-        net.CalcClusters(*m_document);
-        if (m_document->IsAutoRatsnest())
-            net.CalcRatsnest(*m_document);
+        chosen.push_back(&net);
     }
+    CNetArrayDocument& document = *m_document;
+    const bool ratsnest = document.IsAutoRatsnest();
+    CWorkPool::Shared().ForEach(chosen.size(), [&chosen, &document, ratsnest](size_t k) {
+        chosen[k]->CalcClusters(document);
+        if (ratsnest)
+            chosen[k]->CalcRatsnest(document);
+    });
 }
 
 void CNetArray::RecalcDirtyRatsnest()

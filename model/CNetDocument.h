@@ -24,7 +24,8 @@ public:
     // Copper on a layer that is not in use connects nothing.
     virtual bool IsLayerEnabled(int32_t layer) const = 0;
     // Stamps every pin and vertex of the net with the number of its connected part and
-    // returns how many parts hold a pin.
+    // returns how many parts hold a pin. Nets are checked side by side on several threads:
+    // the check reads the design and writes to the net alone.
     virtual int32_t CheckNetClusters(CNet& net) = 0;
 
     // ---- Editing and painting state ----------------------------------------------------------

@@ -11,6 +11,7 @@
 #include "document/CWevraDoc.h"
 #include "framework/CArchive.h"
 #include "framework/CResourcePack.h"
+#include "framework/CWorkPool.h"
 #include "model/CComponentArray.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
@@ -106,6 +107,7 @@ protected:
     CFakeServices services;
 };
 
+// The nets are worked out on one thread and on several alike.
 TEST_F(CTracerBoardTest, RebuiltBoardsKeepTheirNetsClustersAndRatsnest)
 {
     struct Case {
@@ -117,22 +119,29 @@ TEST_F(CTracerBoardTest, RebuiltBoardsKeepTheirNetsClustersAndRatsnest)
     const Case cases[] = {
         {1, 18281428561714559428ull, 4366634234986809011ull, 7975424056625101819ull},
         {7, 10022627042001195769ull, 9887284565377681632ull, 96780300758945903ull}};
-    for (const Case& c : cases) {
-        CWevraDoc doc;
-        GenerateBoard(doc, BoardPlan{600, 6000, c.seed});
-        doc.SetAutoRatsnest(true);
-        ASSERT_TRUE(doc.RebuildFromTracks());
-        EXPECT_EQ(BoardDigest(doc), c.rebuilt) << "seed " << c.seed;
+    const int threadsBefore = CWorkPool::ThreadCount();
+    for (int threads : {1, 4}) {
+        CWorkPool::SetThreadCount(threads);
+        for (const Case& c : cases) {
+            SCOPED_TRACE("seed " + std::to_string(c.seed) + ", " + std::to_string(threads) +
+                         " threads");
+            CWevraDoc doc;
+            GenerateBoard(doc, BoardPlan{600, 6000, c.seed});
+            doc.SetAutoRatsnest(true);
+            ASSERT_TRUE(doc.RebuildFromTracks());
+            EXPECT_EQ(BoardDigest(doc), c.rebuilt);
 
-        MoveSomeComponents(doc);
-        doc.GetNets().RecalcAll();
-        EXPECT_EQ(BoardDigest(doc), c.moved) << "seed " << c.seed;
+            MoveSomeComponents(doc);
+            doc.GetNets().RecalcAll();
+            EXPECT_EQ(BoardDigest(doc), c.moved);
 
-        ASSERT_TRUE(doc.UpdateFromNetPins());
-        ASSERT_TRUE(doc.RebuildFromTracks());
-        ASSERT_TRUE(doc.UpdateFromNetPins());
-        EXPECT_EQ(BoardDigest(doc), c.retraced) << "seed " << c.seed;
+            ASSERT_TRUE(doc.UpdateFromNetPins());
+            ASSERT_TRUE(doc.RebuildFromTracks());
+            ASSERT_TRUE(doc.UpdateFromNetPins());
+            EXPECT_EQ(BoardDigest(doc), c.retraced);
+        }
     }
+    CWorkPool::SetThreadCount(threadsBefore);
 }
 
 } // namespace

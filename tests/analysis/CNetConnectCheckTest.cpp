@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -274,6 +276,49 @@ TEST(CNetConnectCheckTest, StampsVerticesAndStopsAtTheLimits)
     EXPECT_TRUE(net.AreClustersDirty());
     net.CalcRatsnest(board);
     EXPECT_EQ(net.GetRatsLineCount(), 0);
+}
+
+// Large nets ask grids for the items near a place; scanning the whole net must find the same
+// clusters on random nets whose items lie across many cells.
+TEST(CNetConnectCheckTest, GridsFindWhatAScanOfTheWholeNetFinds)
+{
+    CTestBoard board;
+    std::mt19937 random(11);
+    const auto coordinate = [&random] { return int32_t(random() % 400000); };
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        CNet net("N");
+        const int32_t stacks[] = {board.smd, board.big, board.via, board.squareVia};
+        for (int32_t i = 0; i < 60; ++i) {
+            const int32_t stack = stacks[random() % 4];
+            const bool bottom = random() % 3 == 0;
+            net.AddPin(coordinate(), coordinate(), i, 0, stack, int32_t(random() % 4) * 90000,
+                       bottom, board.padStacks.GetLayerMask(stack, bottom));
+        }
+        for (int32_t i = 0; i < 80; ++i) {
+            const int32_t layer = random() % 5 == 0 ? LAYER_BOTTOM : LAYER_TOP;
+            int32_t x = coordinate();
+            int32_t y = coordinate();
+            net.AppendVertex(x, y, layer, 0);
+            for (int32_t k = int32_t(random() % 4); k >= 0; --k) {
+                x = std::clamp(x + int32_t(random() % 80000) - 40000, 0, 400000);
+                y = std::clamp(y + int32_t(random() % 80000) - 40000, 0, 400000);
+                net.AppendVertex(x, y, layer, 1);
+            }
+            if (random() % 4 == 0)
+                net.AppendPadVertex(x, y, random() % 2 ? board.via : board.squareVia, 0, false);
+        }
+        CNet scanned = net;
+        const int32_t indexedCount = CNetConnectCheck(board, net, 0).Check();
+        const int32_t scannedCount = CNetConnectCheck(board, scanned, SIZE_MAX).Check();
+        ASSERT_EQ(indexedCount, scannedCount);
+        EXPECT_GT(scannedCount, 1);
+        EXPECT_LT(scannedCount, net.GetPinCount());
+        for (int32_t i = 0; i < net.GetPinCount(); ++i)
+            EXPECT_EQ(net.GetPinCluster(i), scanned.GetPinCluster(i)) << "pin " << i;
+        for (int32_t i = 0; i < net.GetVertexCount(); ++i)
+            EXPECT_EQ(net.GetVertexCluster(i), scanned.GetVertexCluster(i)) << "vertex " << i;
+    }
 }
 
 TEST(CNetConnectCheckTest, StatusTextsFollowTheClusters)
