@@ -7,8 +7,8 @@
 #include "model/CNet.h"
 #include "model/CNetDocument.h"
 #include "model/CPad.h"
+#include "model/CPadStack.h"
 #include "model/CPadStackArray.h"
-#include "model/CPadStackReaches.h"
 #include "model/CopperGeometry.h"
 #include "model/Geometry.h"
 #include "model/LayerIds.h"
@@ -94,17 +94,16 @@ int32_t CNetConnectCheck::Check()
 
 void CNetConnectCheck::ComputeBoxes()
 {
-    CPadStackReaches reaches(m_padStacks);
     m_pinBoxes.clear();
     for (int32_t i = 0; i < m_net.GetPinCount(); ++i) {
         const NetPinRec& pin = m_net.GetPin(i);
-        m_pinBoxes.push_back(BoxAround(pin.x, pin.y, reaches.Of(pin.padStack)));
+        m_pinBoxes.push_back(BoxAround(pin.x, pin.y, ReachOf(pin.padStack)));
     }
     m_vertexBoxes.clear();
     for (int32_t i = 0; i < m_net.GetVertexCount(); ++i) {
         const TrackRec& rec = m_net.GetVertex(i);
         if (rec.IsPad()) {
-            m_vertexBoxes.push_back(BoxAround(rec.x, rec.y, reaches.Of(rec.GetPadStack())));
+            m_vertexBoxes.push_back(BoxAround(rec.x, rec.y, ReachOf(rec.GetPadStack())));
         } else if (rec.IsDrawn() && i > 0) {
             const TrackRec& prev = m_net.GetVertex(i - 1);
             const int64_t half = int64_t(m_net.GetVertexWidth(i) >> 1) + 2;
@@ -201,29 +200,38 @@ bool CNetConnectCheck::IsLayerInUse(int32_t layer) const
 
 // ---- Pads as placed -----------------------------------------------------------------------------
 
-const CNetConnectCheck::LayerPads& CNetConnectCheck::PadsOf(int32_t padStack, bool mirrored)
+const CNetConnectCheck::PadSet& CNetConnectCheck::PadSetOf(int32_t padStack, bool mirrored)
 {
     for (const PadSet& set : m_padSets) {
         if (set.padStack == padStack && set.mirrored == mirrored)
-            return set.pads;
+            return set;
     }
     PadSet& set = m_padSets.emplace_back();
     set.padStack = padStack;
     set.mirrored = mirrored;
-    for (int32_t layer = 0; layer < LAYER_COUNT; ++layer) {
-        const CPad* pad = m_padStacks.GetPad(padStack, mirrored ? OppositeLayer(layer) : layer);
-        // Layers whose pads have the same form share one, so that PadsTouch sees them alike.
-        for (int32_t before = 0; pad && before < layer; ++before) {
-            const CPad* same = set.pads[size_t(before)];
-            if (same && same->GetShape() == pad->GetShape() && same->GetRect() == pad->GetRect() &&
-                same->GetRotation() == pad->GetRotation()) {
-                pad = same;
-                break;
-            }
+    const CPadStack* stack = m_padStacks.GetPadStack(padStack);
+    // Layers whose pads have the same form share one, so that PadsTouch sees them alike.
+    std::vector<const CPad*> forms;
+    int64_t reach = 0;
+    for (int32_t layer = 0; stack && layer < LAYER_COUNT; ++layer) {
+        const CPad* pad = stack->GetPad(mirrored ? OppositeLayer(layer) : layer);
+        if (!pad || !pad->HasShape())
+            continue;
+        const auto same = std::find_if(forms.begin(), forms.end(), [pad](const CPad* form) {
+            return form->GetShape() == pad->GetShape() && form->GetRect() == pad->GetRect() &&
+                   form->GetRotation() == pad->GetRotation();
+        });
+        if (same != forms.end()) {
+            pad = *same;
+        } else {
+            forms.push_back(pad);
+            if (layer < PADSTACK_LAYER_COUNT)
+                reach = std::max(reach, CNet::PadReach(pad->GetRect(), 1));
         }
         set.pads[size_t(layer)] = pad;
     }
-    return set.pads;
+    set.reach = SaturateToInt(reach);
+    return set;
 }
 
 CNetConnectCheck::PadItem CNetConnectCheck::PinItem(int32_t pin)

@@ -44,6 +44,8 @@ private:
         int32_t padStack = 0;
         bool mirrored = false;
         LayerPads pads{};
+        // CNet::PadStackReach (kept in the set of the stack's own side).
+        int32_t reach = 0;
     };
     // A pin or a pad/via vertex: where it sits and the pads it has.
     struct PadItem {
@@ -54,7 +56,12 @@ private:
         const LayerPads* pads = nullptr;
     };
 
-    const LayerPads& PadsOf(int32_t padStack, bool mirrored);
+    const PadSet& PadSetOf(int32_t padStack, bool mirrored);
+    const LayerPads& PadsOf(int32_t padStack, bool mirrored)
+    {
+        return PadSetOf(padStack, mirrored).pads;
+    }
+    int32_t ReachOf(int32_t padStack) { return PadSetOf(padStack, false).reach; }
     PadItem PinItem(int32_t pin);
     PadItem VertexItem(int32_t vertex);
     void SetPadOutline(CCopperShape& outline, const PadItem& item, const CPad& pad) const;

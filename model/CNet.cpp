@@ -28,17 +28,6 @@ int32_t ClampWidth(int32_t width)
     return std::clamp(width, 0, CNet::maxPenWidth);
 }
 
-// How far a pad of the rectangle reaches from the padstack origin: along the axes at quarter
-// turns, to its farthest corner at any other angle.
-int64_t PadReach(const CRect& rect, int64_t angle)
-{
-    const int64_t ax = std::max(std::abs(int64_t(rect.left)), std::abs(int64_t(rect.right)));
-    const int64_t ay = std::max(std::abs(int64_t(rect.top)), std::abs(int64_t(rect.bottom)));
-    if (angle % 90000 == 0)
-        return std::max(ax, ay);
-    return int64_t(std::ceil(std::hypot(double(ax), double(ay))));
-}
-
 // Negative angles wrap into 0..359999, those above a full turn into 1..360000: a full turn
 // stays a full turn.
 uint32_t NormalizedRotation(int64_t angle)
@@ -683,6 +672,15 @@ int64_t CNet::PadStackMargin(const CPadStackArray& padStacks, int32_t padStack, 
             margin = std::max(margin, PadReach(pad->GetRect(), angle + pad->GetRotation()));
     }
     return margin;
+}
+
+int64_t CNet::PadReach(const CRect& rect, int64_t angle)
+{
+    const int64_t ax = std::max(std::abs(int64_t(rect.left)), std::abs(int64_t(rect.right)));
+    const int64_t ay = std::max(std::abs(int64_t(rect.top)), std::abs(int64_t(rect.bottom)));
+    if (angle % 90000 == 0)
+        return std::max(ax, ay);
+    return int64_t(std::ceil(std::hypot(double(ax), double(ay))));
 }
 
 int32_t CNet::PadStackReach(const CPadStackArray& padStacks, int32_t padStack)

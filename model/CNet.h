@@ -509,6 +509,9 @@ public:
     std::string GetShortInfo() const;
     std::string GetStatusText(int32_t unit) const;
 
+    // How far a pad of the rectangle reaches from the padstack origin: along the axes at
+    // quarter turns, to its farthest corner at any other angle.
+    static int64_t PadReach(const CRect& rect, int64_t angle);
     // The reach of a padstack: the radius about its origin within which every pad of it
     // stays at any rotation and on either board side.
     static int32_t PadStackReach(const CPadStackArray& padStacks, int32_t padStack);
