@@ -50,7 +50,7 @@ void BM_GerberAndDrillOutput(benchmark::State& state)
 {
     CWevraDoc document;
     GenerateBoard(document, BoardPlan());
-    document.RebuildPlane(0);
+    document.Planes().RebuildPlane(0);
     const fs::path folder =
         fs::temp_directory_path() / ("wevra-bench-output-" + std::to_string(::getpid()));
     fs::create_directories(folder);

@@ -48,11 +48,11 @@ CFittedBoard& FittedBoard(int64_t components, bool filled)
     kept->counts = GenerateBoard(doc, PlanOf(components));
     if (filled) {
         AddBottomPlane(doc);
-        doc.RefillAll();
+        doc.Planes().RefillAll();
     }
     // The generated board lies above the origin (its y runs from minus its height to 0).
-    doc.ZoomAll();
-    doc.ScrollBy(0, doc.GetBoardHeight());
+    doc.View().ZoomAll();
+    doc.View().ScrollBy(0, doc.GetBoardHeight());
     return *kept;
 }
 
@@ -95,9 +95,9 @@ void BM_DrawPlanes(benchmark::State& state)
     doc.SetViews(&views);
     GenerateBoard(doc, PlanOf(state.range(0)));
     AddBottomPlane(doc);
-    doc.RefillAll();
-    doc.ZoomAll();
-    doc.ScrollBy(0, doc.GetBoardHeight());
+    doc.Planes().RefillAll();
+    doc.View().ZoomAll();
+    doc.View().ScrollBy(0, doc.GetBoardHeight());
 
     QImage image(screenWidth, screenHeight, QImage::Format_RGB32);
     const CPoint offset = doc.GetViewOffset();

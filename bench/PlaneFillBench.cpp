@@ -24,7 +24,7 @@ void BM_PlaneFill(benchmark::State& state)
     const int32_t index = doc.GetPlaneCount() - 1;
     const CPour& plane = *doc.GetPlanes()[size_t(index)];
     for (auto _ : state) {
-        doc.RebuildPlane(index);
+        doc.Planes().RebuildPlane(index);
         benchmark::DoNotOptimize(plane.GetFillStrokes().GetSize());
     }
     state.counters["errors"] = plane.GetFillErrorCount();
@@ -44,7 +44,7 @@ void BM_PlaneFillBoth(benchmark::State& state)
     GenerateBoard(doc, PlanOf(state.range(0)));
     AddBottomPlane(doc);
     for (auto _ : state) {
-        doc.RefillAll();
+        doc.Planes().RefillAll();
         benchmark::DoNotOptimize(doc.GetPlanes().back()->GetFillStrokes().GetSize());
     }
     int64_t errors = 0;

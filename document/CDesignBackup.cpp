@@ -118,7 +118,7 @@ std::string CDesignBackup::Backup(const CConfigFiles& files)
         ReportFailure(name, reason);
         return {};
     }
-    m_document.SetInfoText("Backup: " + name);
+    m_document.View().SetInfoText("Backup: " + name);
     m_document.ClearDirty();
     m_ticks = 0;
     m_failing = false;

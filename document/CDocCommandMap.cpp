@@ -67,10 +67,11 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
     OnUpdate(ID_VIEW_TOGGLE_TRANSPARENT_COLORS,
              [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsTransparentColors()); });
 
-    OnCommand(ID_VIEW_LEFT_PANE, [&doc] { doc.ShowLeftPane(!doc.IsLeftPaneShown()); });
-    OnUpdate(ID_VIEW_LEFT_PANE, [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsLeftPaneShown()); });
-    OnCommand(ID_VIEW_BOTTOM_PANE, [&doc] { doc.ShowBottomPane(!doc.IsBottomPaneShown()); });
-    OnUpdate(ID_VIEW_BOTTOM_PANE, [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsBottomPaneShown()); });
+    OnCommand(ID_VIEW_LEFT_PANE, [&doc] { doc.ShowLeftPane(!doc.View().IsLeftPaneShown()); });
+    OnUpdate(ID_VIEW_LEFT_PANE, [&doc](CCmdUI& ui) { ui.SetCheck(doc.View().IsLeftPaneShown()); });
+    OnCommand(ID_VIEW_BOTTOM_PANE, [&doc] { doc.ShowBottomPane(!doc.View().IsBottomPaneShown()); });
+    OnUpdate(ID_VIEW_BOTTOM_PANE,
+             [&doc](CCmdUI& ui) { ui.SetCheck(doc.View().IsBottomPaneShown()); });
 
     CRoutingCommands::Register(*this, doc);
     CDialogCommands::Register(*this, doc);

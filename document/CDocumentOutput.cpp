@@ -184,7 +184,7 @@ const CPour& CDocumentOutput::GetPlane(int32_t i) const
 
 void CDocumentOutput::RefillPlane(int32_t i)
 {
-    m_document.RebuildPlane(i);
+    m_document.Planes().RebuildPlane(i);
 }
 
 const CTextArray& CDocumentOutput::GetTexts() const

@@ -82,8 +82,8 @@ bool CErrorList::GoToError(CWevraDoc& document, int32_t record)
     document.GetNets().SetCurrentNet(first.net);
     document.SetCursor(first.position);
     if (document.GetScale() > maxErrorScale)
-        document.SetScale(maxErrorScale);
-    document.CenterOnCursor();
+        document.View().SetScale(maxErrorScale);
+    document.View().CenterOnCursor();
     document.RedrawBoardViews();
     return true;
 }

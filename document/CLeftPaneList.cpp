@@ -92,7 +92,7 @@ void CLeftPaneList::PickRow(int32_t row)
         m_document.GetNets().ShowToDoNet(row);
         return;
     }
-    if (!IsComponentRow(row) || !m_document.IsLeftPaneShown() ||
+    if (!IsComponentRow(row) || !m_document.View().IsLeftPaneShown() ||
         !m_document.IsMode(ID_COMPONENTS_MOVE_ROTATE))
         return;
     SelectAlone(row);
@@ -107,8 +107,8 @@ void CLeftPaneList::CentreOnComponent(int32_t row)
         return;
     m_document.SetCursor(m_document.GetComponents().GetPosition(row));
     if (m_document.GetScale() > maxPickScale)
-        m_document.SetScale(maxPickScale);
-    m_document.CenterOnCursor();
+        m_document.View().SetScale(maxPickScale);
+    m_document.View().CenterOnCursor();
     m_document.RedrawBoardViews();
 }
 

@@ -90,8 +90,8 @@ void COverviewMap::Apply(CWevraDoc& document, const Target& target)
 {
     // A small rectangle asks for a scale below 1, which no pixel arithmetic survives.
     if (target.zoom)
-        document.SetScale(int32_t(std::clamp<int64_t>(target.scale, CDesignSettings::minScale,
-                                                      CDesignSettings::maxScale)));
-    document.CenterOn(target.point.x, target.point.y);
+        document.View().SetScale(int32_t(std::clamp<int64_t>(
+            target.scale, CDesignSettings::minScale, CDesignSettings::maxScale)));
+    document.View().CenterOn(target.point.x, target.point.y);
     document.RedrawBoardViews();
 }

@@ -28,16 +28,16 @@ std::array<std::string, CStatusLine::cursorPaneCount> CStatusLine::Format(const 
     const int32_t unit = document.GetUnit();
     const CPoint cursor = document.GetCursor();
     const CPoint grid = document.GetOrigin();
-    const CPoint ruler = document.GetRulerOrigin();
+    const CPoint ruler = document.View().GetRulerOrigin();
     // The grid origin cancels out of the relative values.
     const int64_t xr = int64_t(cursor.x) - ruler.x;
     const int64_t yr = int64_t(cursor.y) - ruler.y;
     const double length = std::sqrt(double(xr) * double(xr) + double(yr) * double(yr));
 
-    return {document.GetInfoText(),
+    return {document.View().GetInfoText(),
             "X:" + Length(unit, int64_t(cursor.x) - grid.x),
             "Y:" + Length(unit, int64_t(cursor.y) - grid.y),
-            document.IsRulerLocked() ? "Lock" : "Free",
+            document.View().IsRulerLocked() ? "Lock" : "Free",
             "XR:" + Length(unit, xr),
             "YR:" + Length(unit, yr),
             "LN:" + CLengthText::FormatLength(unit, TruncToInt(length)),

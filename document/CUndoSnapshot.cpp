@@ -63,7 +63,7 @@ void CUndoSnapshot::RestorePlanes(CWevraDoc& document) const
     }
     planes = std::move(restored);
     for (int32_t i : toFill)
-        document.RebuildPlane(i);
+        document.Planes().RebuildPlane(i);
 }
 
 void CUndoSnapshot::Restore(CWevraDoc& document) const

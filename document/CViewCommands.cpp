@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "document/CConfigStartUp.h"
+#include "document/CDesignExtent.h"
 #include "document/CDesignSettings.h"
 #include "document/CEditState.h"
 #include "document/CViewCommandHost.h"
@@ -133,9 +134,10 @@ void CViewCommands::RegisterZoom()
 
     OnCommand(ID_VIEW_ZOOM_WINDOW, [&doc] {
         doc.SetAction(CEditState::actionWaiting);
-        doc.SetZoomWindowPending(true);
+        doc.View().SetZoomWindowPending(true);
     });
-    OnUpdate(ID_VIEW_ZOOM_WINDOW, [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsZoomWindowPending()); });
+    OnUpdate(ID_VIEW_ZOOM_WINDOW,
+             [&doc](CCmdUI& ui) { ui.SetCheck(doc.View().IsZoomWindowPending()); });
     OnCommand(ID_VIEW_ZOOM_ZOOM, [this] { PickZoom(); });
 }
 
@@ -144,16 +146,16 @@ void CViewCommands::FitBoard(uint32_t id)
     switch (id) {
     case ID_VIEW_ZOOM_ALL:
         // Every item beyond the board too; PCB or Workarea takes the board alone.
-        m_document.ZoomDesign();
+        m_document.View().ZoomDesign(CDesignExtent::Of(m_document));
         break;
     case ID_VIEW_ZOOM_HEIGHT:
-        m_document.ZoomHeight();
+        m_document.View().ZoomHeight();
         break;
     case ID_VIEW_ZOOM_WIDTH:
-        m_document.ZoomWidth();
+        m_document.View().ZoomWidth();
         break;
     default:
-        m_document.ZoomAll();
+        m_document.View().ZoomAll();
         break;
     }
     m_host.WarpMouseToCursor();
@@ -166,11 +168,11 @@ void CViewCommands::ZoomBy(bool in)
     // Stepping back right after a step returns to the scale it started from: a fifth less and
     // a fifth more are not inverse to one another.
     if (before == m_zoomTo && m_zoomedIn != in) {
-        m_document.CenterOnCursor();
-        m_document.SetScale(m_zoomFrom);
-        m_document.CenterOnCursor();
+        m_document.View().CenterOnCursor();
+        m_document.View().SetScale(m_zoomFrom);
+        m_document.View().CenterOnCursor();
     } else {
-        in ? m_document.ZoomIn() : m_document.ZoomOut();
+        in ? m_document.View().ZoomIn() : m_document.View().ZoomOut();
     }
     m_zoomFrom = before;
     m_zoomTo = m_document.GetScale();
@@ -182,8 +184,8 @@ void CViewCommands::ZoomBy(bool in)
 
 void CViewCommands::SetZoomScale(int32_t scale)
 {
-    m_document.SetScale(scale);
-    m_document.CenterOnCursor();
+    m_document.View().SetScale(scale);
+    m_document.View().CenterOnCursor();
     m_host.WarpMouseToCursor();
     m_host.SetWarpAfterRepaint(false);
     RedrawFull();
@@ -366,7 +368,7 @@ void CViewCommands::EndMode()
     CWevraDoc& doc = m_document;
     const uint32_t mode = doc.GetMode();
     if (IsPlaneMode(mode)) {
-        doc.EndPlaneTool();
+        doc.Planes().EndPlaneTool();
         RedrawFull();
         return;
     }

@@ -202,9 +202,9 @@ void CViewCommands::RegisterDisplay()
     OnCommand(ID_SETTINGS_PENSTYLE_45_DEGREES, [&doc] { doc.SetMode45(!doc.IsMode45()); });
     OnUpdate(ID_SETTINGS_PENSTYLE_45_DEGREES, [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsMode45()); });
     OnCommand(ID_SETTINGS_LOCK_RELATIVE_RULER,
-              [&doc] { doc.SetRulerLocked(!doc.IsRulerLocked()); });
+              [&doc] { doc.View().SetRulerLocked(!doc.View().IsRulerLocked()); });
     OnUpdate(ID_SETTINGS_LOCK_RELATIVE_RULER,
-             [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsRulerLocked()); });
+             [&doc](CCmdUI& ui) { ui.SetCheck(doc.View().IsRulerLocked()); });
 
     // The two path finders of the router exclude one another.
     for (const bool first : {true, false}) {
@@ -302,7 +302,7 @@ void CViewCommands::RegisterCombos()
             });
     onCombo(ID_PLANES_SELECT_PLANE, CDocumentFrame::planeCombo,
             [&doc](int32_t entry, const std::string&) {
-                doc.SetCurrentPlane(entry);
+                doc.Planes().SetCurrentPlane(entry);
                 return false;
             });
 }

@@ -107,28 +107,28 @@ void CViewCommands::RegisterPlanes()
                                              CResString::Load(IDS_APP_TITLE), MB_YESNO,
                                              MB_ICONQUESTION) != IDYES)
             return;
-        m_document.DeleteCurrentPlane();
+        m_document.Planes().DeleteCurrentPlane();
         RedrawFull();
     });
     OnUpdate(ID_PLANES_DELETE_PLANE,
-             [&doc](CCmdUI& ui) { ui.Enable(doc.GetCurrentPlane() != nullptr); });
+             [&doc](CCmdUI& ui) { ui.Enable(doc.Planes().GetCurrentPlane() != nullptr); });
     OnCommand(ID_PLANES_DELETE_ALL, [this] {
         if (CServices::Messages().MessageBox(CResString::Load(IDS_DELETE_ALL_PLANES),
                                              CResString::Load(IDS_APP_TITLE), MB_OKCANCEL,
                                              MB_ICONQUESTION) != IDOK)
             return;
-        m_document.DeleteAllPlanes();
+        m_document.Planes().DeleteAllPlanes();
         RedrawFull();
     });
     OnUpdate(ID_PLANES_DELETE_ALL, [hasPlanes](CCmdUI& ui) { ui.Enable(hasPlanes()); });
 
     OnCommand(ID_PLANES_REFILL_ALL, [this] {
-        m_document.RefillAll();
+        m_document.Planes().RefillAll();
         RedrawFull();
     });
     OnUpdate(ID_PLANES_REFILL_ALL, [hasPlanes](CCmdUI& ui) { ui.Enable(hasPlanes()); });
     OnCommand(ID_PLANES_REFILL_LAYER, [this] {
-        m_document.RefillLayer(0);
+        m_document.Planes().RefillLayer(0);
         RedrawFull();
     });
     // Only the planes of the work layer are filled again: none there, nothing to do.
@@ -140,11 +140,11 @@ void CViewCommands::RegisterPlanes()
     });
 
     OnCommand(ID_PLANES_PROPERTIES, [this] {
-        if (m_document.EditPlaneProperties())
+        if (m_document.Planes().EditPlaneProperties())
             RedrawFull();
     });
     OnUpdate(ID_PLANES_PROPERTIES, [&doc](CCmdUI& ui) {
-        ui.Enable(doc.GetCurrentPlane() != nullptr &&
+        ui.Enable(doc.Planes().GetCurrentPlane() != nullptr &&
                   CDialogService::Get().Offers(CDialogService::Dialog::planeProperties));
     });
 
@@ -160,12 +160,12 @@ void CViewCommands::RegisterPlanes()
     for (const auto& item : displayItems) {
         const int32_t mode = item.mode;
         OnCommand(item.id, [this, mode] {
-            m_document.SetPlaneDisplayMode(mode);
+            m_document.Planes().SetPlaneDisplayMode(mode);
             RedrawFull();
         });
         OnUpdate(item.id, [&doc, hasPlanes, mode](CCmdUI& ui) {
             ui.Enable(hasPlanes());
-            ui.SetRadio(doc.GetPlaneDisplayMode() == mode);
+            ui.SetRadio(doc.Planes().GetPlaneDisplayMode() == mode);
         });
     }
 }

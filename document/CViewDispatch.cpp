@@ -113,11 +113,11 @@ void CViewDispatch::OnSpaceBarDown(uint32_t flags)
     m_captured = true;
     m_document.SetAnchor();
     m_document.GetBackup().NoteActivity();
-    if (!m_document.IsRulerLocked()) {
-        m_document.SetRulerOrigin(m_document.GetCursor());
+    if (!m_document.View().IsRulerLocked()) {
+        m_document.View().SetRulerOrigin(m_document.GetCursor());
         RefreshStatus();
     }
-    if (m_document.IsZoomWindowPending()) {
+    if (m_document.View().IsZoomWindowPending()) {
         ClickZoomWindow();
         return;
     }
@@ -133,12 +133,12 @@ void CViewDispatch::ClickZoomWindow()
 {
     if (IsAction(CEditState::actionWaiting)) {
         const CPoint raw = m_document.GetRawCursor();
-        m_document.SetZoomRect(CRect(raw.x, raw.y, raw.x, raw.y));
+        m_document.View().SetZoomRect(CRect(raw.x, raw.y, raw.x, raw.y));
         m_document.SetAction(CEditState::actionRectangleStart);
         return;
     }
-    m_document.ZoomWindow();
-    m_document.SetZoomWindowPending(false);
+    m_document.View().ZoomWindow();
+    m_document.View().SetZoomWindowPending(false);
     m_document.SetAction(CEditState::actionWaiting);
     m_host.SetWarpAfterRepaint(false);
     m_host.Redraw(true);
@@ -276,7 +276,7 @@ void CViewDispatch::ClickPlane()
     CWevraDoc& doc = m_document;
     switch (doc.GetMode()) {
     case ID_PLANES_NEW_PLANE:
-        doc.AddFullBoardPlaneAtCursor();
+        doc.Planes().AddFullBoardPlaneAtCursor();
         SetMode(ID_PLANES_EDIT_POLYLINE);
         break;
     case ID_PLANES_ADD_CIRCLE:
@@ -291,24 +291,24 @@ void CViewDispatch::ClickPlane()
             doc.SetAction(CEditState::actionWaiting);
             if (box.Width() > 0 && box.Height() > 0) {
                 if (doc.IsMode(ID_PLANES_ADD_CIRCLE))
-                    doc.AddCirclePlane(box);
+                    doc.Planes().AddCirclePlane(box);
                 else
-                    doc.AddRectanglePlane(box);
+                    doc.Planes().AddRectanglePlane(box);
             }
             m_host.Redraw(true);
         }
         break;
     case ID_PLANES_ADD_POLYLINE:
         if (IsAction(CEditState::actionWaiting)) {
-            doc.AddPolylinePlane(doc.GetCursor());
+            doc.Planes().AddPolylinePlane(doc.GetCursor());
             m_host.Redraw(true);
         }
         break;
     case ID_PLANE_MOVE_SEEDPOINT_MODE:
-        doc.MovePlaneSeed(doc.GetCursor());
+        doc.Planes().MovePlaneSeed(doc.GetCursor());
         break;
     default:
-        if (doc.PlaneEditClick())
+        if (doc.Planes().PlaneEditClick())
             m_host.Redraw(true);
         break;
     }
@@ -382,7 +382,7 @@ void CViewDispatch::OnMouseMove(int32_t x, int32_t y, uint32_t flags)
     const int32_t before = nets.GetCurrentIndex();
     const CPoint raw = doc.GetRawCursor();
     if (nets.GetInfoAt(raw.x, raw.y, doc.GetSelectableLayerMask())) {
-        doc.SetInfoText(nets.GetInfoText());
+        doc.View().SetInfoText(nets.GetInfoText());
         m_host.SetToolTipText(nets.GetInfoText());
         RefreshStatus();
     } else {
@@ -398,14 +398,14 @@ void CViewDispatch::OnCursorMoved(uint32_t flags)
     if (m_host.IsLongCrosshair() || m_host.IsDiagonalCross())
         m_host.Redraw(false);
 
-    if (doc.IsZoomWindowPending()) {
+    if (doc.View().IsZoomWindowPending()) {
         if (!IsAction(CEditState::actionWaiting)) {
             KeepCursorVisible(false);
-            CRect zoom = doc.GetZoomRect();
+            CRect zoom = doc.View().GetZoomRect();
             const CPoint raw = doc.GetRawCursor();
             zoom.right = raw.x;
             zoom.bottom = raw.y;
-            doc.SetZoomRect(zoom);
+            doc.View().SetZoomRect(zoom);
             m_host.Redraw(false);
         }
         return;
@@ -472,7 +472,7 @@ void CViewDispatch::MoveByMode()
                 m_host.Redraw(false);
             }
         } else {
-            doc.PlaneEditMouseMove();
+            doc.Planes().PlaneEditMouseMove();
             m_host.Redraw(false);
         }
         return;
@@ -533,7 +533,7 @@ void CViewDispatch::KeepCursorVisible(bool force)
         else
             dx = 0;
     }
-    doc.ScrollBy(SaturateToInt(dx), SaturateToInt(dy));
+    doc.View().ScrollBy(SaturateToInt(dx), SaturateToInt(dy));
     m_host.SetWarpAfterRepaint(true);
     m_host.Redraw(true);
     m_host.WarpMouseToCursor();
@@ -569,7 +569,8 @@ void CViewDispatch::OnWheel(int32_t x, int32_t y, int32_t delta, uint32_t flags)
     const CSize client = m_host.GetClientSize();
     const int64_t window = int64_t(horizontal ? client.cx : client.cy) * doc.GetScale();
     const int64_t shift = window * delta / (int64_t(wheelNotch) * wheelStepsPerWindow);
-    if (!doc.ScrollBy(horizontal ? SaturateToInt(shift) : 0, horizontal ? 0 : SaturateToInt(shift)))
+    if (!doc.View().ScrollBy(horizontal ? SaturateToInt(shift) : 0,
+                             horizontal ? 0 : SaturateToInt(shift)))
         return;
     m_host.SetWarpAfterRepaint(false);
     m_host.Redraw(true);
@@ -602,7 +603,7 @@ void CViewDispatch::OnScroll(bool horizontal, Scroll code, int32_t track)
         m_host.Redraw(false);
         return;
     }
-    const CSize extent = m_document.GetBoardExtent();
+    const CSize extent = m_document.View().GetBoardExtent();
     int64_t shift = ScrollShift(horizontal ? extent.cx : extent.cy, code, track);
     // The bar ends at the design's edges (or where the view already is beyond them).
     const CRect design = CDesignExtent::Of(m_document);
@@ -614,8 +615,8 @@ void CViewDispatch::OnScroll(bool horizontal, Scroll code, int32_t track)
     const int64_t last =
         std::max<int64_t>((horizontal ? design.right : design.bottom) - visible, position);
     shift = position - std::clamp(position - shift, first, last);
-    m_document.ScrollBy(horizontal ? SaturateToInt(shift) : 0,
-                        horizontal ? 0 : SaturateToInt(shift));
+    m_document.View().ScrollBy(horizontal ? SaturateToInt(shift) : 0,
+                               horizontal ? 0 : SaturateToInt(shift));
     m_host.SetWarpAfterRepaint(false);
     m_host.Redraw(true);
 }

@@ -105,8 +105,8 @@ bool CViewDispatch::KeyOfView(uint32_t key, uint32_t flags)
         doc.OnToggleTransparentColors();
         return true;
     case VK_F6:
-        doc.SetRulerOrigin(doc.GetCursor());
-        doc.SetRulerLocked(!doc.IsRulerLocked());
+        doc.View().SetRulerOrigin(doc.GetCursor());
+        doc.View().SetRulerLocked(!doc.View().IsRulerLocked());
         RefreshStatus();
         return true;
     case VK_F9:
@@ -135,7 +135,7 @@ bool CViewDispatch::KeyOfView(uint32_t key, uint32_t flags)
             KeepCursorVisible(true);
         } else {
             const CPoint before = doc.GetViewOffset();
-            doc.CenterOnCursor();
+            doc.View().CenterOnCursor();
             if (doc.GetViewOffset() != before) {
                 m_host.WarpMouseToCursor();
                 m_host.SetWarpAfterRepaint(false);
@@ -221,7 +221,7 @@ void CViewDispatch::KeyByMode(uint32_t key)
         doc.GetTexts().OnKeyEsc(key);
         return;
     case Family::plane:
-        if (doc.PlaneEditKey(key))
+        if (doc.Planes().PlaneEditKey(key))
             m_host.Redraw(true);
         return;
     case Family::select:
@@ -388,7 +388,7 @@ void CViewDispatch::CharByMode(uint32_t character)
         doc.GetTexts().OnKeySpace(character);
         return;
     case Family::plane:
-        if (doc.PlaneChar(char(character)))
+        if (doc.Planes().PlaneChar(char(character)))
             m_host.Redraw(true);
         return;
     case Family::connectPins:

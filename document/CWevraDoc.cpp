@@ -40,8 +40,6 @@ WEVRA_IMPLEMENT_SERIAL(CWevraDoc, "CWevraDoc", 0)
 
 namespace {
 
-CDocumentViews s_noViews;
-
 // Net group i keeps i tenths of a millimetre.
 
 constexpr COLORREF defaultScreenColor = RGB(165, 165, 165);
@@ -54,12 +52,6 @@ constexpr int32_t pinInfoHeight = 15;
 std::string ReplaceExtension(const std::string& path, const std::string& extension)
 {
     return path.substr(0, path.size() - CPathHelper::GetExtension(path).size()) + extension;
-}
-
-int32_t SaturatedAbs(int64_t value)
-{
-    const int64_t magnitude = value < 0 ? -value : value;
-    return int32_t(std::min<int64_t>(magnitude, std::numeric_limits<int32_t>::max()));
 }
 
 } // namespace
@@ -82,14 +74,14 @@ CWevraDoc::CWevraDoc()
 
 CWevraDoc::~CWevraDoc() = default;
 
-void CWevraDoc::SetViews(CDocumentViews* views)
+int32_t CWevraDoc::GetScale() const
 {
-    m_views = views;
+    return m_view.GetScale();
 }
 
-CDocumentViews& CWevraDoc::Views() const
+CPoint CWevraDoc::GetViewOffset() const
 {
-    return m_views ? *m_views : s_noViews;
+    return m_view.GetViewOffset();
 }
 
 // ---- Life cycle ---------------------------------------------------------------------------------
@@ -98,7 +90,6 @@ bool CWevraDoc::ResetToDefaults()
 {
     CDocumentFrame& frame = CDocumentFrame::Get();
 
-    m_planeUnderEdit.reset();
     m_edit.planeIndex = CEditState::noPlane;
     m_undo.SetSnapshotNeeded(false);
     m_settings.viewFlags = 0;
@@ -130,9 +121,9 @@ bool CWevraDoc::ResetToDefaults()
     m_components->SetDocument(this);
     m_texts->SetDocument(this);
 
-    m_view.leftPane = frame.IsLeftPaneSetting();
-    m_view.bottomPane = frame.IsBottomPaneSetting();
-    frame.SetLeftPaneFlag(m_view.leftPane);
+    m_view.SetLeftPaneShown(frame.IsLeftPaneSetting());
+    m_view.SetBottomPaneShown(frame.IsBottomPaneSetting());
+    frame.SetLeftPaneFlag(m_view.IsLeftPaneShown());
 
     m_currentComponent = CComponent();
     m_currentComponent.SetReference("");
@@ -143,9 +134,7 @@ bool CWevraDoc::ResetToDefaults()
     SetMode(ID_VIEW);
     m_edit.action = CEditState::actionWaiting;
     m_edit.rotateAngle = 0;
-    m_view.backupTicks = 0;
     m_settings.scale = CDesignSettings::defaultScale;
-    m_view.previousScale = 1;
     m_settings.offset = CPoint();
     m_settings.boardWidth = CDesignSettings::defaultBoardWidth;
     m_settings.boardHeight = CDesignSettings::defaultBoardHeight;
@@ -166,7 +155,7 @@ void CWevraDoc::ResetEditingState()
     m_edit.cursor = CPoint();
     m_edit.previousCursor = CPoint();
     m_edit.anchor = CPoint();
-    m_view.zoomRect = CRect();
+    m_view.SetZoomRect(CRect());
 }
 
 void CWevraDoc::ResetColors()
@@ -267,7 +256,7 @@ bool CWevraDoc::SaveModified()
         m_modified = false;
         return true;
     }
-    return !m_modified || Views().SaveModifiedDesign();
+    return !m_modified || m_view.Windows().SaveModifiedDesign();
 }
 
 void CWevraDoc::OnCloseDocument()
@@ -314,7 +303,7 @@ void CWevraDoc::SetTitle()
                 CLengthText::FormatLength(GetUnit(), m_settings.userOffset.y) + ")";
     }
     m_title = "Design] - [" + GetDesignName() + " ->" + CWindows1252::ToUtf8(mode);
-    Views().OnTitleChanged(m_title);
+    m_view.Windows().OnTitleChanged(m_title);
 }
 
 void CWevraDoc::SetModified()
@@ -340,13 +329,6 @@ void CWevraDoc::SetBoardOutlineRect(int32_t x1, int32_t y1, int32_t x2, int32_t 
     for (int32_t i = 0; i < cornerCount; ++i)
         m_boardOutline[i] = corners[i];
     SetBoardSize(x2, y2);
-}
-
-CSize CWevraDoc::GetBoardExtent() const
-{
-    const CSize client = Views().GetClientSize();
-    return CSize(SaturatedAbs(int64_t(client.cx - 8) * m_settings.scale - m_settings.boardWidth),
-                 SaturatedAbs(int64_t(client.cy - 4) * m_settings.scale - m_settings.boardHeight));
 }
 
 COLORREF CWevraDoc::GetStoredColor(int32_t table, int32_t layer) const
@@ -576,28 +558,28 @@ void CWevraDoc::RefreshToolbar()
 
 void CWevraDoc::UpdateAllViews()
 {
-    Views().UpdateAllViews();
+    m_view.Windows().UpdateAllViews();
 }
 
 void CWevraDoc::RedrawBoardViews()
 {
-    Views().RedrawBoardView();
+    m_view.Windows().RedrawBoardView();
 }
 
 void CWevraDoc::RedrawLeftPane(int32_t row)
 {
-    Views().RedrawLeftPanes(row);
+    m_view.Windows().RedrawLeftPanes(row);
 }
 
 void CWevraDoc::ShowLeftPane(bool shown)
 {
-    m_view.leftPane = shown;
+    m_view.SetLeftPaneShown(shown);
     CDocumentFrame::Get().ShowLeftPane(shown);
 }
 
 void CWevraDoc::ShowBottomPane(bool shown)
 {
-    m_view.bottomPane = shown;
+    m_view.SetBottomPaneShown(shown);
     CDocumentFrame::Get().ShowBottomPane(shown);
 }
 

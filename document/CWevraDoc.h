@@ -9,12 +9,12 @@
 
 #include "analysis/CAutoRouterDocument.h"
 #include "analysis/CDrcDocument.h"
-#include "analysis/CPlaneBuildDocument.h"
 #include "analysis/CTracerDocument.h"
 #include "document/CDesignBackup.h"
 #include "document/CDesignSettings.h"
 #include "document/CDocumentComponentLink.h"
 #include "document/CDocumentNetLink.h"
+#include "document/CDocumentPlanes.h"
 #include "document/CEditState.h"
 #include "document/CLayerCounts.h"
 #include "document/CNetGroups.h"
@@ -72,12 +72,15 @@ class CWevraFont;
 // window for one shape of a shape library, made from the shape when it is created and written
 // back into that library, and only there, when it is closed.
 //
-// Its state lies in parts it owns, each with its own header: the design file's header settings
-// (CDesignSettings), the tools' editing state (CEditState), the windows' view state
-// (CViewState), the design time and backups (CDesignBackup), the drawing's pens and colours
-// (CPaintState), the per-layer object counts (CLayerCounts), the net groups (CNetGroups), the undo
-// snapshots (CUndoStack) and a shape document's source (CShapeSource). Their constants are named
-// through them.
+// Its state lies in parts it owns, each with its own header. Two of them are doors of their own
+// that callers take instead of the document: View() (CViewState: scale, scrolling, zoom, the
+// panes' flags, the status line's info text and ruler) and Planes() (CDocumentPlanes: the plane
+// tools, the plane fill's view of the design and the planes' drawing). The others hold state the
+// document works on: the design file's header settings (CDesignSettings), the tools' editing
+// state (CEditState), the design time and backups (CDesignBackup), the drawing's pens and
+// colours (CPaintState), the per-layer object counts (CLayerCounts), the net groups
+// (CNetGroups), the undo snapshots (CUndoStack) and a shape document's source (CShapeSource).
+// Their constants are named through them.
 class CWevraDoc : public CObject,
                   public CDocumentNetLink,
                   public CDocumentComponentLink,
@@ -86,7 +89,6 @@ class CWevraDoc : public CObject,
                   public CDrcDocument,
                   public CAutoRouterDocument,
                   public CToolDocument,
-                  public CPlaneBuildDocument,
                   public CDosDocument {
     WEVRA_DECLARE_SERIAL(CWevraDoc)
 
@@ -98,7 +100,16 @@ public:
     CWevraDoc& operator=(const CWevraDoc&) = delete;
 
     // The document's windows; nullptr for none.
-    void SetViews(CDocumentViews* views);
+    void SetViews(CDocumentViews* views) { m_view.SetWindows(views); }
+
+    // ---- Parts ----------------------------------------------------------------------------------
+
+    // Scale, scrolling, zoom, the panes' flags and the status line's info text and ruler.
+    CViewState& View() { return m_view; }
+    const CViewState& View() const { return m_view; }
+    // The planes' tools, fill and drawing.
+    CDocumentPlanes& Planes() { return m_planeSet; }
+    const CDocumentPlanes& Planes() const { return m_planeSet; }
 
     // ---- Life cycle -----------------------------------------------------------------------------
 
@@ -175,9 +186,6 @@ public:
     // The outline becomes the closed rectangle (x1, y1)-(x2, y2) in its first five points and
     // the board size (x2, y2).
     void SetBoardOutlineRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
-    // How far the visible board area (the client area less 8 by 4 pixels, at the scale) and
-    // the board differ in width and height.
-    CSize GetBoardExtent() const;
     COLORREF GetStoredColor(int32_t table, int32_t layer) const;
     // A layer's colour in one of the three colour sets (screen, highlight, print); the design
     // is modified and the pens are rebuilt from the colours at the next paint. False, and
@@ -237,16 +245,16 @@ public:
     // The snapped cursor, where the tools act.
     CPoint GetCursor() const override { return m_edit.cursor; }
     void SetCursor(CPoint point) override { m_edit.cursor = point; }
+    // The drawing of the collections follows the view's scale and offset.
+    int32_t GetScale() const override;
+    CPoint GetViewOffset() const override;
+
     CPoint GetRawCursor() const override { return m_edit.rawCursor; }
     CPoint GetPreviousCursor() const { return m_edit.previousCursor; }
     CPoint GetAnchor() const override { return m_edit.anchor; }
     void SetAnchor(CPoint point) override { m_edit.anchor = point; }
     // Whether the snapped cursor differs from its previous position.
     bool HasCursorMoved() const { return m_edit.cursor != m_edit.previousCursor; }
-
-    int32_t GetScale() const override { return m_settings.scale; }
-    CPoint GetViewOffset() const override { return m_settings.offset; }
-    void SetOffset(int32_t x, int32_t y) { m_settings.offset = CPoint(x, y); }
 
     int32_t GetCurrentNetIndex() const;
     // The component the component tool works on (-1 for none) and the document's own
@@ -329,38 +337,8 @@ public:
         m_edit.cursor = point;
     }
 
-    // Kept within CDesignSettings::minScale..maxScale.
-    void SetScale(int32_t scale);
-    // False when both are 0.
-    bool ScrollBy(int32_t dx, int32_t dy);
-    bool ScrollToOrigin();
-    // Fit the board (both sides, its height, its width, or the whole design with every item
-    // beside the board) into the view, centred; nothing for a board without width or height.
-    void ZoomAll();
-    void ZoomHeight();
-    void ZoomWidth();
-    void ZoomDesign();
-    // Zooms in on the zoom rectangle; false when it is less than a pixel wide or high.
-    bool ZoomWindow();
-    const CRect& GetZoomRect() const { return m_view.zoomRect; }
-    void SetZoomRect(const CRect& rect) { m_view.zoomRect = rect; }
-    // The view's zoom commands: a fifth in or out about the cursor.
-    void ZoomIn();
-    void ZoomOut();
-
     // ---- Status line ----------------------------------------------------------------------------
 
-    // The object under the cursor or the last backup, shown in the status line's first pane.
-    const std::string& GetInfoText() const { return m_view.infoText; }
-    void SetInfoText(const std::string& text) { m_view.infoText = text; }
-    // The point the relative status values are measured from; locked, clicks leave it alone.
-    CPoint GetRulerOrigin() const { return m_view.rulerOrigin; }
-    void SetRulerOrigin(CPoint point) { m_view.rulerOrigin = point; }
-    bool IsRulerLocked() const { return m_view.rulerLocked; }
-    void SetRulerLocked(bool locked) { m_view.rulerLocked = locked; }
-    // Zoom Window waits for the two corners of its rectangle.
-    bool IsZoomWindowPending() const { return m_view.zoomWindowPending; }
-    void SetZoomWindowPending(bool pending) { m_view.zoomWindowPending = pending; }
     // Accumulated editing time in milliseconds.
     uint32_t GetDesignTime() const { return m_settings.designTime; }
     void AddDesignTime(uint32_t milliseconds) { m_settings.designTime += milliseconds; }
@@ -380,9 +358,6 @@ public:
     void AddMessage(const std::string& text) override { m_messages.push_back(text); }
     // The main window's shape library set, which the netlist import takes shapes from.
     const CShapeLibArray* GetShapeLibraries() const override;
-    // Scrolls the board point to the middle of the view.
-    void CenterOn(int32_t x, int32_t y);
-    void CenterOnCursor();
     // Deletes every selected item of every collection, after an undo snapshot.
     bool DeleteSelection();
     // The nets without pins go, and the error records; net 0 becomes current.
@@ -422,6 +397,9 @@ public:
     CTextArray& GetTexts() { return *m_texts; }
     const CTextArray& GetTexts() const { return *m_texts; }
     std::vector<std::unique_ptr<CPour>>& GetPlanes() { return m_planes; }
+    const std::vector<std::unique_ptr<CPour>>& GetPlanes() const { return m_planes; }
+    int32_t GetPlaneCount() const { return static_cast<int32_t>(m_planes.size()); }
+    const CPour& GetPlane(int32_t i) const { return *m_planes[size_t(i)]; }
 
     // ---- Toolbar combos and panes ---------------------------------------------------------------
 
@@ -453,8 +431,6 @@ public:
     void AddDosPlane(std::unique_ptr<CPour> plane) override;
     void FinishDosImport() override;
     void ShowBottomPane(bool shown) override;
-    bool IsLeftPaneShown() const { return m_view.leftPane; }
-    bool IsBottomPaneShown() const { return m_view.bottomPane; }
     void SetStatusText(const std::string& text) override;
 
     // Recounts the objects per layer: drawn-line, track and shape-outline vertices in one table,
@@ -665,82 +641,11 @@ public:
     // The same for the current item of the current output job, in the colours it prints with.
     bool DrawOutputPreview(CDeviceContext& dc, int32_t width, int32_t height);
 
-    // ---- Planes (CWevraDocPlanes.cpp) -----------------------------------------------------------
-
-    // The plane at the current index; nullptr when there is none.
-    CPour* GetCurrentPlane();
-    // The index becomes min(i, count - 1); a plane's layer becomes the work layer, and without
-    // a current plane the idle mode follows.
-    void SetCurrentPlane(int32_t i);
-    // Computes plane i's fill; nothing for an index outside the list.
-    void RebuildPlane(int32_t i);
-    // Both are ignored while one of them runs; a layer below 1 means the work layer.
-    void RefillAll();
-    void RefillLayer(int32_t layer);
-    // After an undo snapshot; the next plane (or the new last one) becomes current. False
-    // without a current plane.
-    bool DeleteCurrentPlane();
-    void DeleteSelectedPlanes();
-    // After an undo snapshot: no planes, no current plane, the idle mode.
-    void DeleteAllPlanes();
-    void CopySelectedPlanes();
-    void MoveAllPlanes(int32_t dx, int32_t dy);
-    void MoveSelectedPlanes(int32_t dx, int32_t dy);
-    void RotateSelectedPlanes(int32_t cx, int32_t cy, int32_t angle);
-    // 1 when plane i's selection changed.
-    int32_t SelectPlane(int32_t i, bool on);
-    int32_t SelectAllPlanes(bool on);
-    int32_t CountSelectedPlanes() const;
-    int32_t SelectPlanesInRect(const CRect& rect, int32_t mode, uint32_t layerMask);
-    void SetPlaneDisplayMode(int32_t mode);
-    int32_t GetPlaneDisplayMode() const;
-
-    // New planes on the work layer, appended and made current. The full-board plane lies
-    // `border` inside the board outline; the circle and rectangle planes fill the box and are
-    // filled; the polyline plane starts as a square at the point whose corner 1 the user drags.
-    CPour& AddFullBoardPlane(CPoint seed, int32_t border);
-    CPour& AddCirclePlane(const CRect& box);
-    CPour& AddRectanglePlane(const CRect& box);
-    CPour& AddPolylinePlane(CPoint cursor);
-    // Inside the current plane on its layer: the seed moves there and the plane is refilled.
-    bool MovePlaneSeed(CPoint point);
-
-    // The click of Add Full Board: the border chosen in the "Set border size" dialog, the seed
-    // at the cursor.
-    CPour& AddFullBoardPlaneAtCursor();
-    // The "Plane Properties" dialog on the current plane; on OK the plane is refilled. False
-    // without a current plane or on Cancel.
-    bool EditPlaneProperties();
-
-    // Outline editing of the current plane: a click picks a vertex (or drops the dragged one),
-    // the mouse drags it, keys end, cancel or change the edit. False when nothing was done.
-    bool PlaneEditClick();
-    void PlaneEditMouseMove();
-    bool PlaneEditKey(uint32_t key);
-    // "F" or "f" in a plane mode refills the current plane.
-    bool PlaneChar(char ch);
-    // The end-tool command in a plane mode: a running vertex drag ends as with Enter,
-    // otherwise the idle mode follows.
-    void EndPlaneTool();
-
-    void DrawSelectedPlanes(CDeviceContext& dc) const;
-    void DrawPlaneOutline(CDeviceContext& dc, bool editing) const;
-    void DrawPlaneSeed(CDeviceContext& dc) const;
-
-    // ---- What the plane fill asks of the design -------------------------------------------------
-
-    const CNet& GetNet(int32_t i) const override;
-    int32_t GetPlaneCount() const override { return static_cast<int32_t>(m_planes.size()); }
-    const CPour& GetPlane(int32_t i) const override { return *m_planes[size_t(i)]; }
-    int32_t GetTextCount() const override;
-    const CWevraText& GetText(int32_t i) const override;
-    // Also drops the design-rule check's errors: a new fill changes the copper they describe.
-    void ClearReportLines() override;
-    void SetStatusBarText(const std::string& text) override { SetStatusText(text); }
-    void RedrawBoard() override;
-
     // ---- What the collections ask of the design -------------------------------------------------
 
+    int32_t GetTextCount() const override;
+    const CWevraText& GetText(int32_t i) const override;
+    void RedrawBoard() override;
     const CPadStackArray& GetPadStacks() const override;
     bool IsLayerEnabled(int32_t layer) const override;
     int32_t CheckNetClusters(CNet& net) override;
@@ -833,20 +738,7 @@ private:
     void SeparateNetPadStacks(CPadStackArray& stacks);
     // After Undo or Redo: the current component and plane stay within the restored lists.
     void ClampCurrentItems();
-    CDocumentViews& Views() const;
     CPoint SnapToGrid(CPoint point) const;
-    // The board view's client area, never negative.
-    CSize GetClientPixels() const;
-    // Offsets beyond the board unit's range are held at its ends.
-    void ScrollTo(int64_t x, int64_t y);
-    // Takes the scale (within its limits) and centres the box in the view at it.
-    void FitInView(const CRect& box, int64_t scale);
-    // Removes plane `index`; the current plane index keeps naming the same plane, or none.
-    void DeletePlane(int32_t index);
-    // A new plane with the defaults on the work layer, appended, named and made current.
-    CPour& AppendNewPlane(CPoint seed);
-    // "NN. " and the layer's name after its number.
-    std::string PlaneName(int32_t number, int32_t layer) const;
     // Painting: whether the pens suit the screen at the present scale and colours; the visible
     // board area with a margin around it; the parts of DrawBoard.
     bool AreScreenPensCurrent() const;
@@ -883,9 +775,6 @@ private:
     CWevraText m_currentText;
     std::unique_ptr<CTextArray> m_texts;
     std::vector<std::unique_ptr<CPour>> m_planes;
-    std::unique_ptr<CPour> m_planeUnderEdit;
-    // Set while RefillAll or RefillLayer runs.
-    bool m_refilling = false;
     CRec12Array m_boardOutline;
 
     // The header of the design file.
@@ -897,7 +786,7 @@ private:
 
     // ---- Editing state and view -----------------------------------------------------------------
     CEditState m_edit;
-    CViewState m_view;
+    CViewState m_view{m_settings, m_edit, [this] { SetModified(); }};
     // The lines that sum up the last design-rule check.
     std::vector<std::string> m_reportLines;
     bool m_pinsRebuilt = false;
@@ -926,5 +815,5 @@ private:
 
     CShapeSource m_shapeSource;
 
-    CDocumentViews* m_views = nullptr;
+    CDocumentPlanes m_planeSet{*this};
 };

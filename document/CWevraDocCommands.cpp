@@ -119,7 +119,7 @@ void CWevraDoc::ApplySnapRange(int32_t range)
     } else {
         m_grids->ClearSnapPoints();
     }
-    Views().UpdateAllViews();
+    m_view.Windows().UpdateAllViews();
     SetModified();
 }
 
@@ -139,14 +139,14 @@ void CWevraDoc::OnBoardImportFromTemplate()
     if (CServices::Messages().MessageBox(templateQuestionText, AppTitle(), MB_OKCANCEL) != IDOK)
         return;
     if (CDialogService::Get().TemplateImport(*this) == CDialogService::resultOk)
-        Views().UpdateAllViews();
+        m_view.Windows().UpdateAllViews();
 }
 
 // ---- Moving and rotating the selection ----------------------------------------------------------
 
 void CWevraDoc::MoveSelectedItems(int32_t dx, int32_t dy)
 {
-    MoveSelectedPlanes(dx, dy);
+    m_planeSet.MoveSelectedPlanes(dx, dy);
     m_lines->OffsetSelected(dx, dy);
     m_nets->MoveSelected(dx, dy);
     m_texts->MoveSelected(dx, dy);
@@ -226,7 +226,7 @@ void CWevraDoc::RotateSelection(int32_t angle)
     m_lines->RotateSelected(centre.x, centre.y, angle);
     m_texts->RotateSelected(centre.x, centre.y, angle);
     m_nets->RotateSelected(centre.x, centre.y, angle);
-    RotateSelectedPlanes(centre.x, centre.y, angle);
+    m_planeSet.RotateSelectedPlanes(centre.x, centre.y, angle);
     SetModified();
 }
 
@@ -261,7 +261,7 @@ void CWevraDoc::CopySelectedInPlace()
     m_nets->DuplicateSelected();
     m_lines->DuplicateSelected();
     m_texts->CopySelected();
-    CopySelectedPlanes();
+    m_planeSet.CopySelectedPlanes();
     if (components)
         m_components->RebuildNetPins();
 }
@@ -285,7 +285,7 @@ bool CWevraDoc::DeleteSelectedItems()
     m_lines->DeleteSelected();
     m_nets->DeleteSelected();
     m_texts->DeleteSelected();
-    DeleteSelectedPlanes();
+    m_planeSet.DeleteSelectedPlanes();
     SelectAll(false);
     // The checks' errors may name the items just deleted.
     m_nets->ClearErrors();

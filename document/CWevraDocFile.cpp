@@ -400,7 +400,6 @@ void CWevraDoc::TakeOverDesign(CWevraDoc& loaded)
     }
 
     // Editing state that named objects of the design before.
-    m_planeUnderEdit.reset();
     m_edit.planeIndex = CEditState::noPlane;
     m_edit.currentComponentIndex = -1;
     m_currentComponent = CComponent();

@@ -18,6 +18,7 @@
 #include "model/CPour.h"
 #include "model/CShape.h"
 #include "model/CShapeLib.h"
+#include "model/CTextArray.h"
 #include "model/Geometry.h"
 #include "resources/StringIds.h"
 
@@ -212,4 +213,19 @@ void CWevraDoc::RenumberNetPadStacks(const std::vector<int32_t>& newIndex)
         }
     }
     RebuildNetPins();
+}
+
+int32_t CWevraDoc::GetTextCount() const
+{
+    return m_texts->GetCount();
+}
+
+const CWevraText& CWevraDoc::GetText(int32_t i) const
+{
+    return *m_texts->GetText(i);
+}
+
+void CWevraDoc::RedrawBoard()
+{
+    RedrawBoardViews();
 }

@@ -246,7 +246,7 @@ void CWevraDoc::OnToggleTransparentColors()
                                  ? CDesignSettings::drawOpaque
                                  : CDesignSettings::drawTransparent;
     RedrawBoardViews();
-    Views().UpdateAllViews();
+    m_view.Windows().UpdateAllViews();
 }
 
 // ---- Parts taken from a template design ---------------------------------------------------------

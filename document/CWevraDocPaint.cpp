@@ -193,7 +193,7 @@ bool CWevraDoc::AreScreenPensCurrent() const
 
 CRect CWevraDoc::GetVisibleBoardRect(int32_t margin) const
 {
-    const CSize client = GetClientPixels();
+    const CSize client = m_view.GetClientPixels();
     return CRect(
         SaturateToInt(-int64_t(m_settings.offset.x) - margin),
         SaturateToInt(-int64_t(m_settings.offset.y) - margin),
@@ -208,7 +208,7 @@ bool CWevraDoc::DrawBoard(CDeviceContext& dc)
         CreatePens(CPaintState::penKindScreen, m_settings.scale);
     m_shapeCache->SetScale(m_settings.scale);
 
-    const CSize client = GetClientPixels();
+    const CSize client = m_view.GetClientPixels();
     const int32_t gridX = SaturateToInt(int64_t(m_settings.offset.x) + m_settings.userOffset.x);
     const int32_t gridY = SaturateToInt(int64_t(m_settings.offset.y) + m_settings.userOffset.y);
     const CRect clip = GetVisibleBoardRect(clipMargin);
@@ -396,7 +396,7 @@ void CWevraDoc::DrawSelection(CDeviceContext& dc)
     const int32_t previousMode = dc.GetROP2();
     dc.SetROP2(int32_t(m_settings.drawingMode));
 
-    DrawSelectedPlanes(dc);
+    m_planeSet.DrawSelectedPlanes(dc);
     const bool components = m_components->GetSelectedCount() > 0;
     if (components) {
         for (int32_t layer = 1; layer < LAYER_COUNT; ++layer)
@@ -518,7 +518,7 @@ void CWevraDoc::DrawRubberBand(CDeviceContext& dc) const
 
 void CWevraDoc::DrawSecondRubberBand(CDeviceContext& dc) const
 {
-    DrawInvertedRect(dc, m_view.zoomRect);
+    DrawInvertedRect(dc, m_view.GetZoomRect());
 }
 
 // ---- Cursor -------------------------------------------------------------------------------------

@@ -5,12 +5,12 @@
 
 void CWevraDoc::RepaintBoardViews()
 {
-    Views().RepaintBoardView();
+    m_view.Windows().RepaintBoardView();
 }
 
 void CWevraDoc::SendViewCommand(uint32_t id)
 {
-    Views().SendViewCommand(id);
+    m_view.Windows().SendViewCommand(id);
 }
 
 std::vector<std::string> CWevraDoc::GetLayerNames() const

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "document/CDesignExtent.h"
 #include "document/CDocumentViews.h"
 #include "framework/VirtualKeys.h"
 #include "model/CComponentArray.h"
@@ -64,16 +63,6 @@ bool IsLineTool(uint32_t mode)
     return mode == ID_LINES_EDIT || mode == ID_LINES_ADD;
 }
 
-// The smallest whole scale from 1 on at which `extent` board units fit into `client` pixels
-// (extent / scale <= client, integer division): the closed form of counting up from 1.
-int64_t FittingScale(int64_t extent, int64_t client)
-{
-    client = std::max<int64_t>(client, 0);
-    if (extent <= client)
-        return 1;
-    return extent / (client + 1) + 1;
-}
-
 int32_t ClampToBoard(int32_t value, int32_t size)
 {
     return std::clamp(value, 0, std::max(size, 0));
@@ -89,7 +78,7 @@ void CWevraDoc::SetMode(uint32_t mode)
     // send End Mode again while the view is still ending the first.
     if (!m_edit.endingMode && GetSelectedCount() > 0) {
         m_edit.endingMode = true;
-        Views().EndMode();
+        m_view.Windows().EndMode();
         m_edit.endingMode = false;
     }
     SelectAll(false);
@@ -108,7 +97,7 @@ void CWevraDoc::SetMode(uint32_t mode)
     SelectGridForMode();
     SetTitle();
     RefreshToolbar();
-    Views().UpdateAllViews();
+    m_view.Windows().UpdateAllViews();
 }
 
 bool CWevraDoc::SelectGridForMode()
@@ -264,7 +253,7 @@ bool CWevraDoc::BoardSizeFromRubberBand()
         m_edit.rubberBand = CRect(0, 0, width, height);
         SetBoardOutlineRect(0, 0, width, height);
         SetModified();
-        ZoomAll();
+        m_view.ZoomAll();
     }
     m_edit.rubberBandVisible = false;
     return applied;
@@ -502,135 +491,4 @@ bool CWevraDoc::MoveCursorByKey(uint32_t key)
     m_edit.previousCursor = m_edit.cursor;
     m_edit.cursor = snapped;
     return true;
-}
-
-// ---- Scale, scrolling and zoom ------------------------------------------------------------------
-
-void CWevraDoc::SetScale(int32_t scale)
-{
-    scale = std::clamp(scale, CDesignSettings::minScale, CDesignSettings::maxScale);
-    if (scale == m_settings.scale)
-        return;
-    m_settings.scale = scale;
-    SetModified();
-}
-
-bool CWevraDoc::ScrollBy(int32_t dx, int32_t dy)
-{
-    if (dx == 0 && dy == 0)
-        return false;
-    ScrollTo(int64_t(m_settings.offset.x) + dx, int64_t(m_settings.offset.y) + dy);
-    return true;
-}
-
-void CWevraDoc::ScrollTo(int64_t x, int64_t y)
-{
-    const CPoint offset(SaturateToInt(x), SaturateToInt(y));
-    if (offset == m_settings.offset)
-        return;
-    m_settings.offset = offset;
-    SetModified();
-}
-
-bool CWevraDoc::ScrollToOrigin()
-{
-    if (m_settings.offset == CPoint())
-        return false;
-    ScrollTo(0, 0);
-    return true;
-}
-
-CSize CWevraDoc::GetClientPixels() const
-{
-    const CSize client = Views().GetClientSize();
-    return CSize(std::max(client.cx, 0), std::max(client.cy, 0));
-}
-
-void CWevraDoc::FitInView(const CRect& box, int64_t scale)
-{
-    SetScale(SaturateToInt(scale));
-    // Centred at the scale the view really takes, which may be raised to its minimum.
-    const int64_t s = m_settings.scale;
-    const CSize client = GetClientPixels();
-    const int64_t marginX = (client.cx - box.Width() / s) >> 1;
-    const int64_t marginY = (client.cy - box.Height() / s) >> 1;
-    ScrollTo(marginX * s - box.left, marginY * s - box.top);
-}
-
-void CWevraDoc::ZoomAll()
-{
-    if (m_settings.boardWidth == 0 || m_settings.boardHeight == 0)
-        return;
-    const CSize client = GetClientPixels();
-    FitInView(CRect(0, 0, m_settings.boardWidth, m_settings.boardHeight),
-              std::max(FittingScale(m_settings.boardWidth, client.cx),
-                       FittingScale(m_settings.boardHeight, client.cy)));
-}
-
-void CWevraDoc::ZoomHeight()
-{
-    if (m_settings.boardWidth == 0 || m_settings.boardHeight == 0)
-        return;
-    FitInView(CRect(0, 0, m_settings.boardWidth, m_settings.boardHeight),
-              FittingScale(m_settings.boardHeight, GetClientPixels().cy));
-}
-
-void CWevraDoc::ZoomWidth()
-{
-    if (m_settings.boardWidth == 0 || m_settings.boardHeight == 0)
-        return;
-    FitInView(CRect(0, 0, m_settings.boardWidth, m_settings.boardHeight),
-              FittingScale(m_settings.boardWidth, GetClientPixels().cx));
-}
-
-void CWevraDoc::ZoomDesign()
-{
-    const CRect box = CDesignExtent::Of(*this);
-    if (box.Width() == 0 || box.Height() == 0)
-        return;
-    // A pixel to spare on each side: an item on the box's right or bottom edge would otherwise
-    // fall just beyond the last pixel.
-    const CSize client(std::max(GetClientPixels().cx - 2, 1),
-                       std::max(GetClientPixels().cy - 2, 1));
-    FitInView(
-        box, std::max(FittingScale(box.Width(), client.cx), FittingScale(box.Height(), client.cy)));
-}
-
-bool CWevraDoc::ZoomWindow()
-{
-    m_view.zoomRect.NormalizeRect();
-    const CRect& rect = m_view.zoomRect;
-    const int64_t pixelWidth = rect.Width() / m_settings.scale;
-    const int64_t pixelHeight = rect.Height() / m_settings.scale;
-    if (pixelWidth == 0 || pixelHeight == 0)
-        return false;
-    const CSize client = GetClientPixels();
-    // A window larger than the view cannot zoom in; it keeps the scale.
-    const int64_t factor =
-        std::max<int64_t>(1, std::min(client.cx / pixelWidth, client.cy / pixelHeight));
-    SetScale(SaturateToInt(std::max<int64_t>(1, m_settings.scale / factor)));
-    const int64_t halfWidth = rect.Width() / 2;
-    const int64_t halfHeight = rect.Height() / 2;
-    m_edit.cursor =
-        CPoint(SaturateToInt(m_edit.cursor.x > rect.left ? m_edit.cursor.x - halfWidth
-                                                         : m_edit.cursor.x + halfWidth),
-               SaturateToInt(m_edit.cursor.y > rect.top ? m_edit.cursor.y - halfHeight
-                                                        : m_edit.cursor.y + halfHeight));
-    CenterOnCursor();
-    return true;
-}
-
-void CWevraDoc::ZoomIn()
-{
-    CenterOnCursor();
-    SetScale(SaturateToInt(std::max<int64_t>(2, int64_t(m_settings.scale) * 4 / 5)));
-    CenterOnCursor();
-}
-
-void CWevraDoc::ZoomOut()
-{
-    CenterOnCursor();
-    SetScale(SaturateToInt(
-        std::clamp<int64_t>(int64_t(m_settings.scale) * 6 / 5, 2, CDesignSettings::maxScale)));
-    CenterOnCursor();
 }

@@ -39,18 +39,6 @@ const CShapeLibArray* CWevraDoc::GetShapeLibraries() const
     return CDocumentFrame::Get().GetLibrarySet();
 }
 
-void CWevraDoc::CenterOn(int32_t x, int32_t y)
-{
-    const CSize client = GetClientPixels();
-    ScrollTo(((int64_t(client.cx) * m_settings.scale) >> 1) - x,
-             ((int64_t(client.cy) * m_settings.scale) >> 1) - y);
-}
-
-void CWevraDoc::CenterOnCursor()
-{
-    CenterOn(m_edit.cursor.x, m_edit.cursor.y);
-}
-
 bool CWevraDoc::DeleteSelection()
 {
     m_edit.currentComponentIndex = -1;
@@ -67,26 +55,11 @@ bool CWevraDoc::DeleteSelection()
         m_texts->DeleteSelected();
     for (int32_t i = int32_t(m_planes.size()) - 1; i >= 0; --i) {
         if (m_planes[size_t(i)]->IsSelected())
-            DeletePlane(i);
+            m_planeSet.DeletePlane(i);
     }
     SetModified();
     SelectAll(false);
     return true;
-}
-
-void CWevraDoc::DeletePlane(int32_t index)
-{
-    m_planes.erase(m_planes.begin() + index);
-    // The current plane, also while another tool has parked it, stays the same plane.
-    const bool parked = m_edit.planeIndex < 0;
-    const int64_t current =
-        parked ? int64_t(m_edit.planeIndex) + CEditState::planeIndexPark : m_edit.planeIndex;
-    if (current < 0 || current < index)
-        return;
-    if (current == index)
-        m_edit.planeIndex = CEditState::noPlane;
-    else
-        m_edit.planeIndex = SaturateToInt(current - 1 - (parked ? CEditState::planeIndexPark : 0));
 }
 
 void CWevraDoc::DeleteUnusedNets()
@@ -96,7 +69,7 @@ void CWevraDoc::DeleteUnusedNets()
         SetModified();
     m_nets->SetCurrentNet(0);
     FillNetCombo();
-    Views().UpdateAllViews();
+    m_view.Windows().UpdateAllViews();
 }
 
 bool CWevraDoc::EditDesignConfig(int32_t firstPage)

@@ -64,7 +64,7 @@ void CBottomView::PaintList(QPainter& painter)
 
 bool CBottomView::GoToError(int32_t row)
 {
-    if (m_mode != modeErrors || !GetDocument().IsBottomPaneShown())
+    if (m_mode != modeErrors || !GetDocument().View().IsBottomPaneShown())
         return false;
     return CErrorList::GoToError(GetDocument(), row);
 }
@@ -94,6 +94,6 @@ void CBottomView::OnKeyUp(uint32_t key)
 
 void CBottomView::OnVisibilityChanged(bool visible)
 {
-    if (visible != GetDocument().IsBottomPaneShown())
+    if (visible != GetDocument().View().IsBottomPaneShown())
         GetDocument().ShowBottomPane(visible);
 }

@@ -54,7 +54,7 @@ bool CLeftPane::HasComponentList() const
 
 void CLeftPane::PaintList(QPainter& painter)
 {
-    if (!GetDocument().IsLeftPaneShown() || !m_list.HasRows())
+    if (!GetDocument().View().IsLeftPaneShown() || !m_list.HasRows())
         return;
     if (m_list.GetMode() == CLeftPaneList::modeNets)
         PaintNets(painter);
@@ -138,7 +138,7 @@ void CLeftPane::OnKeyUp(uint32_t key)
 void CLeftPane::OnVisibilityChanged(bool visible)
 {
     // Only a change is told: the document passes it on to the active design window.
-    if (visible != GetDocument().IsLeftPaneShown())
+    if (visible != GetDocument().View().IsLeftPaneShown())
         GetDocument().ShowLeftPane(visible);
 }
 

@@ -872,12 +872,12 @@ void CWevraView::DrawOverlays(CDeviceContext& dc)
 
     if (m_document.IsRubberBandVisible())
         m_document.DrawRubberBand(dc);
-    if (m_document.IsZoomWindowPending())
+    if (m_document.View().IsZoomWindowPending())
         m_document.DrawSecondRubberBand(dc);
 
-    if (m_document.GetCurrentPlane() != nullptr) {
-        m_document.DrawPlaneOutline(dc, true);
-        m_document.DrawPlaneSeed(dc);
+    if (m_document.Planes().GetCurrentPlane() != nullptr) {
+        m_document.Planes().DrawPlaneOutline(dc, true);
+        m_document.Planes().DrawPlaneSeed(dc);
     }
 
     if (m_previewLibrary != nullptr) {
@@ -928,7 +928,7 @@ void CWevraView::DescribeObjectAtCursor(CDeviceContext& dc, CPoint pixel)
     const CPoint raw = m_document.GetRawCursor();
     if (!nets.GetInfoAt(raw.x, raw.y, m_document.GetSelectableLayerMask()))
         return;
-    m_document.SetInfoText(nets.GetInfoText());
+    m_document.View().SetInfoText(nets.GetInfoText());
     UpdateStatusLine();
     const COLORREF color = dc.SetTextColor(labelColor);
     const CDeviceContext::BkMode mode = dc.SetBkMode(CDeviceContext::BkMode::Transparent);

@@ -261,7 +261,7 @@ private:
         for (const auto& plane : m_doc.GetPlanes())
             plane->Move(0, boardHeight);
         m_doc.SetBoardOutlineRect(0, 0, boardWidth, boardHeight);
-        m_doc.RebuildPlane(0);
+        m_doc.Planes().RebuildPlane(0);
     }
 
     void AddText(const std::string& text, CPoint at, int32_t height)

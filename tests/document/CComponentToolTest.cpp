@@ -98,8 +98,8 @@ protected:
             components().SetPosition(i, x, 20 * grid);
         }
         components().RebuildNetPins();
-        doc->SetScale(scale);
-        doc->SetOffset(0, 0);
+        doc->View().SetScale(scale);
+        doc->View().SetOffset(0, 0);
         doc->SetWorkLayer(LAYER_TOP);
     }
     void TearDown() override

@@ -82,7 +82,7 @@ TEST_F(CDesignBackupTest, FiveCyclesAtMaximumThreeKeepTheNewestThree)
     EXPECT_EQ(FileText(Bak(3)), streams[4]);
     EXPECT_FALSE(fs::exists(Bak(4)));
     EXPECT_FALSE(fs::exists(folder / "bak" / "AMP BAK.tmp"));
-    EXPECT_EQ(doc->GetInfoText(), "Backup: " + Bak(3).string());
+    EXPECT_EQ(doc->View().GetInfoText(), "Backup: " + Bak(3).string());
     EXPECT_TRUE(services.messages.Shown().empty());
 }
 

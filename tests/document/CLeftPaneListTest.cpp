@@ -109,7 +109,7 @@ TEST_F(CLeftPaneListTest, PickedComponentIsReadyToPlaceInMoveRotate)
     EXPECT_EQ(doc->GetAction(), CEditState::actionMoveFromPane);
 
     views.client = CSize(200, 100);
-    doc->SetScale(2000);
+    doc->View().SetScale(2000);
     list.CentreOnComponent(1);
     EXPECT_EQ(doc->GetCursor(), CPoint(300000, 50000));
     EXPECT_EQ(doc->GetScale(), 400);

@@ -55,8 +55,8 @@ protected:
     {
         CDocumentTest::SetUp();
         m_previousDialogs = CDialogService::Set(&sizes);
-        doc->SetScale(scale);
-        doc->SetOffset(0, 0);
+        doc->View().SetScale(scale);
+        doc->View().SetOffset(0, 0);
         doc->SetWorkLayer(LAYER_SILK_TOP);
         pen = lines().GetCurrentPen();
     }

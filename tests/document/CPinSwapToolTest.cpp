@@ -133,8 +133,8 @@ TEST_F(CPinSwapToolTest, PickedComponentShowsItsSwappablePins)
     doc->SetPadNet(u1, 0, a);
     doc->SetPadNet(u1, 2, b);
     nets.SetCurrentNet(a);
-    doc->SetScale(100);
-    doc->SetOffset(0, 0);
+    doc->View().SetScale(100);
+    doc->View().SetOffset(0, 0);
     doc->SetWorkLayer(LAYER_TOP);
 
     CPinSwapTool tool(*doc);

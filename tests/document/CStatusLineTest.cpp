@@ -14,7 +14,7 @@ protected:
     void Place(CPoint cursor, CPoint ruler, CPoint grid = {})
     {
         doc->SetCursor(cursor);
-        doc->SetRulerOrigin(ruler);
+        doc->View().SetRulerOrigin(ruler);
         doc->SetUserOffset(grid);
     }
     std::string Pane(int32_t pane) const { return CStatusLine::Format(*doc)[size_t(pane)]; }
@@ -25,7 +25,7 @@ constexpr int32_t mil = 256;
 TEST_F(CStatusLineTest, PanesMeasureFromTheGridOriginAndTheRuler)
 {
     doc->SetUnit(CLengthText::unitMil);
-    doc->SetInfoText("R1");
+    doc->View().SetInfoText("R1");
     // A 3-4-5 triangle from the ruler origin, down and to the right on the screen.
     Place({13 * mil, 24 * mil}, {10 * mil, 20 * mil}, {-2 * mil, 5 * mil});
     const auto panes = CStatusLine::Format(*doc);
@@ -40,7 +40,7 @@ TEST_F(CStatusLineTest, PanesMeasureFromTheGridOriginAndTheRuler)
 
     // The grid origin moves X and Y only.
     doc->SetUserOffset({0, 0});
-    doc->SetRulerLocked(true);
+    doc->View().SetRulerLocked(true);
     EXPECT_EQ(Pane(1), "X:13 mil");
     EXPECT_EQ(Pane(3), "Lock");
     EXPECT_EQ(Pane(4), "XR:3 mil");

@@ -80,8 +80,8 @@ protected:
         components.GetComponent(c)->SetPadNet(1, 2, 3);
         components.SetPosition(c, 100 * grid, 100 * grid);
         components.RebuildNetPins();
-        doc->SetScale(scale);
-        doc->SetOffset(0, 0);
+        doc->View().SetScale(scale);
+        doc->View().SetOffset(0, 0);
         doc->SetWorkLayer(LAYER_TOP);
         commands = std::make_unique<CDocCommandMap>(*doc);
     }

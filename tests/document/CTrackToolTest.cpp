@@ -65,8 +65,8 @@ protected:
             CPadStack("P", PAD_SQUARE, -3000, -3000, 3000, 3000, 0, LAYER_TOP, PADSTACK_KIND_PAD));
         stacks.SetDefault(PADSTACK_KIND_VIA, via);
         stacks.SetDefault(PADSTACK_KIND_PAD, pad);
-        doc->SetScale(scale);
-        doc->SetOffset(0, 0);
+        doc->View().SetScale(scale);
+        doc->View().SetOffset(0, 0);
         doc->SetWorkLayer(LAYER_TOP);
         nets().AddNet("A");
         nets().AddNet("B");
@@ -415,7 +415,7 @@ TEST_F(CTrackToolTest, TrackTooNearAnotherNetIsRecorded)
     MoveTo(20 * grid, 10 * grid);
     Key(VK_RETURN);
     EXPECT_EQ(nets().GetErrorCount(), 0);
-    EXPECT_FALSE(doc->IsBottomPaneShown());
+    EXPECT_FALSE(doc->View().IsBottomPaneShown());
 
     // 3200 apart: the 2015-wide tracks with 2015 clearance come too near.
     Click(0, 3 * grid);
@@ -424,7 +424,7 @@ TEST_F(CTrackToolTest, TrackTooNearAnotherNetIsRecorded)
     ASSERT_EQ(nets().GetErrorCount(), 1);
     EXPECT_EQ(nets().GetError(0)->GetSecond().net, 2);
     EXPECT_EQ(nets().GetError(0)->GetSecond().text, "Track");
-    EXPECT_TRUE(doc->IsBottomPaneShown());
+    EXPECT_TRUE(doc->View().IsBottomPaneShown());
 }
 
 // ---- Extract Tracks from Shapes -----------------------------------------------------------------

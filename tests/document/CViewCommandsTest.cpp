@@ -159,7 +159,7 @@ private:
 TEST_F(CViewCommandsTest, ZoomStepsReturnToTheirScaleAndFixedZoomsSetTheirs)
 {
     for (const int32_t scale : {1000, 10, 600, 999999}) {
-        doc->SetScale(scale);
+        doc->View().SetScale(scale);
         doc->SetCursor(CPoint(50000, 40000));
         ASSERT_TRUE(commands->Send(ID_VIEW_ZOOM_IN));
         EXPECT_LT(doc->GetScale(), scale == 10 ? 11 : scale);
@@ -171,7 +171,7 @@ TEST_F(CViewCommandsTest, ZoomStepsReturnToTheirScaleAndFixedZoomsSetTheirs)
         EXPECT_EQ(doc->GetScale(), scale) << "zoom in, then out";
     }
     // A second step out goes on from there: only the step right back returns.
-    doc->SetScale(1000);
+    doc->View().SetScale(1000);
     commands->Send(ID_VIEW_ZOOM_OUT);
     commands->Send(ID_VIEW_ZOOM_OUT);
     EXPECT_EQ(doc->GetScale(), 1440);
@@ -233,14 +233,14 @@ TEST_F(CViewCommandsTest, CommandsThatNeedSomethingAreDisabledWithoutIt)
 
     // A plane that another tool set aside comes back for editing; Delete waits for it.
     doc->SetMode(ID_PLANES_ADD_RECTANGLE);
-    doc->AddRectanglePlane(CRect(10000, 10000, 200000, 150000));
+    doc->Planes().AddRectanglePlane(CRect(10000, 10000, 200000, 150000));
     doc->SetMode(ID_EDIT_SELECT_MODE);
-    EXPECT_EQ(doc->GetCurrentPlane(), nullptr);
+    EXPECT_EQ(doc->Planes().GetCurrentPlane(), nullptr);
     EXPECT_FALSE(Enabled(ID_PLANES_DELETE_PLANE));
     EXPECT_TRUE(Enabled(ID_PLANES_DELETE_ALL));
     ASSERT_TRUE(commands->Send(ID_PLANES_EDIT_POLYLINE));
     EXPECT_TRUE(doc->IsMode(ID_PLANES_EDIT_POLYLINE));
-    EXPECT_EQ(doc->GetCurrentPlane(), &doc->GetPlane(0));
+    EXPECT_EQ(doc->Planes().GetCurrentPlane(), &doc->GetPlane(0));
     EXPECT_TRUE(Enabled(ID_PLANES_DELETE_PLANE));
     EXPECT_TRUE(Enabled(ID_PLANES_END_EDIT));
     // Its dialog is offered by no service yet.
@@ -346,7 +346,7 @@ TEST_F(CViewCommandsTest, SelectionFiltersAndQuickGrid)
 TEST_F(CViewCommandsTest, PlanesAskBeforeTheyGoAndEndModeDropsAnUnplacedCopy)
 {
     doc->SetMode(ID_PLANES_ADD_RECTANGLE);
-    doc->AddRectanglePlane(CRect(10000, 10000, 200000, 150000));
+    doc->Planes().AddRectanglePlane(CRect(10000, 10000, 200000, 150000));
     ASSERT_TRUE(commands->Send(ID_PLANES_REFILL_ALL));
 
     services.messages.QueueAnswer(IDNO);
@@ -362,7 +362,7 @@ TEST_F(CViewCommandsTest, PlanesAskBeforeTheyGoAndEndModeDropsAnUnplacedCopy)
 
     // The plane tools' menu ends a running vertex drag with End edit.
     doc->SetMode(ID_PLANES_ADD_RECTANGLE);
-    doc->AddRectanglePlane(CRect(10000, 10000, 200000, 150000));
+    doc->Planes().AddRectanglePlane(CRect(10000, 10000, 200000, 150000));
     doc->SetMode(ID_PLANES_EDIT_POLYLINE);
     EXPECT_EQ(commands->GetPlaneContextMenu().front(), ID_END_MODE);
     EXPECT_EQ(commands->GetPlaneContextMenu().size(), 16u);
@@ -371,7 +371,7 @@ TEST_F(CViewCommandsTest, PlanesAskBeforeTheyGoAndEndModeDropsAnUnplacedCopy)
 
     // A copy of the selection that was never placed goes again with End Mode.
     doc->SetMode(ID_EDIT_SELECT_MODE);
-    doc->SelectPlane(0, true);
+    doc->Planes().SelectPlane(0, true);
     ASSERT_TRUE(commands->Send(ID_EDIT_COPY_SELECTION));
     EXPECT_EQ(doc->GetPlaneCount(), 2);
     EXPECT_TRUE(doc->IsAction(CEditState::actionPlacingCopy));
@@ -386,8 +386,8 @@ TEST_F(CViewCommandsTest, DeletedPlanesComeBackWithUndo)
 {
     const auto addTwoPlanes = [this] {
         doc->SetMode(ID_PLANES_ADD_RECTANGLE);
-        doc->AddRectanglePlane(CRect(10000, 10000, 200000, 150000));
-        doc->AddRectanglePlane(CRect(210000, 10000, 390000, 150000)).SetName("GND");
+        doc->Planes().AddRectanglePlane(CRect(10000, 10000, 200000, 150000));
+        doc->Planes().AddRectanglePlane(CRect(210000, 10000, 390000, 150000)).SetName("GND");
         doc->SetMode(ID_EDIT_SELECT_MODE);
     };
     const struct {
@@ -408,9 +408,9 @@ TEST_F(CViewCommandsTest, DeletedPlanesComeBackWithUndo)
         const CPointArray outline = doc->GetPlane(1).GetOutline();
         if (way.id == ID_PLANES_DELETE_PLANE) {
             doc->SetMode(ID_PLANES_EDIT_POLYLINE);
-            doc->SetCurrentPlane(1);
+            doc->Planes().SetCurrentPlane(1);
         } else {
-            doc->SelectPlane(1, true);
+            doc->Planes().SelectPlane(1, true);
         }
         services.messages.ClearShown();
         if (way.answer != 0)

@@ -105,8 +105,8 @@ protected:
         doc->GetComponents().RebuildNetPins();
         doc->GetNets().AddNet("A");
         doc->GetNets().AddNet("B");
-        doc->SetScale(scale);
-        doc->SetOffset(0, 0);
+        doc->View().SetScale(scale);
+        doc->View().SetOffset(0, 0);
         doc->SetWorkLayer(LAYER_TOP);
         commands = std::make_unique<CViewCommands>(*doc, host);
         dispatch = std::make_unique<CViewDispatch>(*doc, *commands, host);
@@ -155,7 +155,7 @@ TEST_F(CViewDispatchTest, TrackToolTakesClicksMovesKeysAndCharacters)
     Click(2 * grid, 2 * grid);
     ASSERT_EQ(doc->GetAction(), CEditState::actionDragging);
     EXPECT_EQ(doc->GetAnchor(), CPoint(2 * grid, 2 * grid));
-    EXPECT_EQ(doc->GetRulerOrigin(), CPoint(2 * grid, 2 * grid));
+    EXPECT_EQ(doc->View().GetRulerOrigin(), CPoint(2 * grid, 2 * grid));
     MoveTo(6 * grid, 2 * grid);
     // A space is the tool's own click: a vertex at the cursor.
     Char(' ');
@@ -429,10 +429,10 @@ TEST_F(CViewDispatchTest, LetterKeysAndCharactersDoWhatTheHotkeysSay)
     EXPECT_EQ(host.flashes, std::vector<bool>{true});
     MoveTo(3 * grid, 3 * grid);
     Key(VK_F6);
-    EXPECT_TRUE(doc->IsRulerLocked());
-    EXPECT_EQ(doc->GetRulerOrigin(), CPoint(3 * grid, 3 * grid));
+    EXPECT_TRUE(doc->View().IsRulerLocked());
+    EXPECT_EQ(doc->View().GetRulerOrigin(), CPoint(3 * grid, 3 * grid));
     Click(5 * grid, 5 * grid);
-    EXPECT_EQ(doc->GetRulerOrigin(), CPoint(3 * grid, 3 * grid));
+    EXPECT_EQ(doc->View().GetRulerOrigin(), CPoint(3 * grid, 3 * grid));
     Key(VK_F5);
     EXPECT_TRUE(doc->IsTransparentColors());
 
@@ -479,7 +479,7 @@ TEST_F(CViewDispatchTest, StarSnapsTheCursorOnceEvenWithSnappingOff)
 
 TEST_F(CViewDispatchTest, ZoomKeysStayWithinTheScaleRange)
 {
-    doc->SetScale(1000);
+    doc->View().SetScale(1000);
     Key('I');
     EXPECT_EQ(doc->GetScale(), 800);
     Key('O');
@@ -487,10 +487,10 @@ TEST_F(CViewDispatchTest, ZoomKeysStayWithinTheScaleRange)
     Key('O');
     EXPECT_EQ(doc->GetScale(), 1200);
 
-    doc->SetScale(10);
+    doc->View().SetScale(10);
     Key('I');
     EXPECT_EQ(doc->GetScale(), 10);
-    doc->SetScale(999999);
+    doc->View().SetScale(999999);
     Key('O');
     EXPECT_EQ(doc->GetScale(), CDesignSettings::maxScale);
     Key('O');
@@ -500,16 +500,16 @@ TEST_F(CViewDispatchTest, ZoomKeysStayWithinTheScaleRange)
 TEST_F(CViewDispatchTest, ZoomWindowTakesTwoClicksAndIgnoresAnEmptyRectangle)
 {
     doc->SetMode(ID_TRACKS_ADD);
-    doc->SetZoomWindowPending(true);
+    doc->View().SetZoomWindowPending(true);
     Click(10 * grid, 10 * grid);
     EXPECT_EQ(doc->GetAction(), CEditState::actionRectangleStart);
     Click(10 * grid, 10 * grid);
     EXPECT_EQ(doc->GetScale(), scale);
-    EXPECT_FALSE(doc->IsZoomWindowPending());
+    EXPECT_FALSE(doc->View().IsZoomWindowPending());
     EXPECT_EQ(NetVertices(0), 0) << "the tool saw none of the clicks";
 
-    doc->SetScale(1000);
-    doc->SetZoomWindowPending(true);
+    doc->View().SetScale(1000);
+    doc->View().SetZoomWindowPending(true);
     Click(10 * grid, 10 * grid);
     Click(20 * grid, 15 * grid);
     // 256 by 128 pixels in an 800 by 600 window: three times closer.
@@ -528,7 +528,7 @@ TEST_F(CViewDispatchTest, AutoPanningKeepsTheCursorInTheWindow)
     // Only the axis with the larger distance from the middle moves.
     EXPECT_EQ(doc->GetViewOffset(), CPoint(-3900, 0));
 
-    doc->SetOffset(0, 0);
+    doc->View().SetOffset(0, 0);
     doc->SetCursor(CPoint(4100, 3100));
     dispatch->KeepCursorVisible(false);
     EXPECT_EQ(doc->GetViewOffset(), CPoint(0, 0)) << "near the middle";
@@ -536,7 +536,7 @@ TEST_F(CViewDispatchTest, AutoPanningKeepsTheCursorInTheWindow)
     Key('C');
     EXPECT_EQ(doc->GetViewOffset(), CPoint(0, -100));
 
-    doc->SetOffset(0, 0);
+    doc->View().SetOffset(0, 0);
     doc->SetCursor(CPoint(20000, 20000));
     dispatch->KeepCursorVisible(false);
     EXPECT_EQ(doc->GetViewOffset(), CPoint(-16000, -17000)) << "far out both ways";

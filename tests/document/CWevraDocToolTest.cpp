@@ -128,10 +128,10 @@ protected:
     // The Select tool's band follows the mouse unsnapped.
     void Band(CPoint from, CPoint to)
     {
-        doc->SetOffset(-from.x, -from.y);
+        doc->View().SetOffset(-from.x, -from.y);
         doc->CursorFromPixel(0, 0);
         doc->StartRubberBand();
-        doc->SetOffset(-to.x, -to.y);
+        doc->View().SetOffset(-to.x, -to.y);
         doc->CursorFromPixel(0, 0);
         doc->ClampRubberBandToBoard();
     }
@@ -385,15 +385,15 @@ TEST_F(CToolTest, ZoomAllFitsAndCentresTheBoard)
     for (const auto& row : rows) {
         views.client = row.client;
         doc->SetBoardSize(row.width, row.height);
-        doc->ZoomAll();
+        doc->View().ZoomAll();
         EXPECT_EQ(doc->GetScale(), row.scale) << row.width;
         EXPECT_EQ(doc->GetViewOffset(), row.offset) << row.width;
     }
 
     // Nothing for a board without width.
     doc->SetBoardSize(0, 800);
-    doc->SetScale(700);
-    doc->ZoomAll();
+    doc->View().SetScale(700);
+    doc->View().ZoomAll();
     EXPECT_EQ(doc->GetScale(), 700);
 }
 
@@ -414,7 +414,7 @@ TEST_F(CToolTest, FittingScaleMatchesCountingUp)
             ++expected;
         views.client = client;
         doc->SetBoardSize(width, height);
-        doc->ZoomAll();
+        doc->View().ZoomAll();
         ASSERT_EQ(doc->GetScale(), std::max(expected, CDesignSettings::minScale))
             << width << " x " << height << " in " << client.cx << " x " << client.cy;
     }
@@ -432,23 +432,23 @@ TEST_F(CToolTest, ZoomStaysWithinTheScaleLimits)
         {10, false, 12}, {900000, false, 1000000}, {1000000, false, 1000000},
     };
     for (const auto& row : rows) {
-        doc->SetScale(row.scale);
+        doc->View().SetScale(row.scale);
         doc->SetCursor(CPoint(50000, 40000));
-        row.in ? doc->ZoomIn() : doc->ZoomOut();
+        row.in ? doc->View().ZoomIn() : doc->View().ZoomOut();
         EXPECT_EQ(doc->GetScale(), row.after) << row.scale << (row.in ? " in" : " out");
         EXPECT_EQ(doc->GetViewOffset(), CPoint(400 * row.after - 50000, 300 * row.after - 40000));
     }
-    doc->SetScale(3);
+    doc->View().SetScale(3);
     EXPECT_EQ(doc->GetScale(), 10);
-    doc->SetScale(intMax);
+    doc->View().SetScale(intMax);
     EXPECT_EQ(doc->GetScale(), CDesignSettings::maxScale);
 
     // Pixels far out at the largest scale saturate instead of wrapping around.
-    doc->SetOffset(0, 0);
+    doc->View().SetOffset(0, 0);
     views.client = CSize(5000, 5000);
     doc->CursorFromPixel(5000, -5000);
     EXPECT_EQ(doc->GetRawCursor(), CPoint(intMax, std::numeric_limits<int32_t>::min()));
-    doc->CenterOn(0, 0);
+    doc->View().CenterOn(0, 0);
     EXPECT_EQ(doc->GetViewOffset(), CPoint(intMax, intMax));
 }
 
@@ -465,17 +465,17 @@ TEST_F(CToolTest, ZoomWindowNeverZoomsOutOrDividesByZero)
         {CRect(0, 0, 99, 100000), false, 100},
     };
     for (const auto& row : rows) {
-        doc->SetScale(100);
+        doc->View().SetScale(100);
         doc->SetCursor(CPoint(8000, 6000));
-        doc->SetZoomRect(row.window);
-        EXPECT_EQ(doc->ZoomWindow(), row.zoomed);
+        doc->View().SetZoomRect(row.window);
+        EXPECT_EQ(doc->View().ZoomWindow(), row.zoomed);
         EXPECT_EQ(doc->GetScale(), row.scale);
     }
     // The cursor went from the corner to the middle, which is now the view's centre.
-    doc->SetZoomRect(CRect(0, 0, 8000, 6000));
+    doc->View().SetZoomRect(CRect(0, 0, 8000, 6000));
     doc->SetCursor(CPoint(8000, 6000));
-    doc->SetScale(100);
-    ASSERT_TRUE(doc->ZoomWindow());
+    doc->View().SetScale(100);
+    ASSERT_TRUE(doc->View().ZoomWindow());
     EXPECT_EQ(doc->GetCursor(), CPoint(4000, 3000));
     EXPECT_EQ(doc->GetViewOffset(), CPoint(0, 0));
 }

@@ -56,7 +56,7 @@ TEST_F(CViewServicesTest, NetlistIsNewerOnlyWhenItsFileIsNewer)
 TEST_F(CViewServicesTest, CentreAndBoardOutline)
 {
     views.client = CSize(800, 600);
-    doc->CenterOn(1000, 2000);
+    doc->View().CenterOn(1000, 2000);
     EXPECT_EQ(doc->GetViewOffset(), CPoint(239000, 178000));
     EXPECT_TRUE(doc->IsModified());
 

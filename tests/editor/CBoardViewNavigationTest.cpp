@@ -188,7 +188,7 @@ TEST_F(CBoardViewNavigationTest, TheWheelScrollsAndZooms)
 // double click on one puts the view and the mouse pointer on it, and each shows a marker.
 TEST_F(CBoardViewNavigationTest, TheErrorListLeadsToErrorsOfItemsOnTheBoard)
 {
-    if (!document->IsBottomPaneShown()) {
+    if (!document->View().IsBottomPaneShown()) {
         ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_BOTTOM_PANE));
     }
     QApplication::processEvents();
@@ -246,7 +246,7 @@ TEST_F(CBoardViewNavigationTest, APartPickedInTheSidePaneFollowsTheMouse)
     // Beside the board, as a netlist import leaves them: the pick starts a move.
     components.MoveAll(0, -2 * document->GetBoardHeight());
     ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_ALL));
-    if (!document->IsLeftPaneShown()) {
+    if (!document->View().IsLeftPaneShown()) {
         ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_LEFT_PANE));
     }
     QApplication::processEvents();

@@ -108,7 +108,7 @@ TEST_F(CChildFrameTest, HiddenPanesComeBackAtTheirLastSizeAboveFiftyPixels)
     EXPECT_EQ(BottomHeight(), 0);
     EXPECT_TRUE(frame->ShowBottomPane(false));
     QApplication::processEvents();
-    EXPECT_FALSE(doc->IsBottomPaneShown());
+    EXPECT_FALSE(doc->View().IsBottomPaneShown());
     EXPECT_EQ(mainFrame.bottomShown, std::vector<bool>{false});
 
     EXPECT_TRUE(frame->ShowBottomPane(true));
@@ -123,13 +123,13 @@ TEST_F(CChildFrameTest, HiddenPanesComeBackAtTheirLastSizeAboveFiftyPixels)
     frame->ShowBottomPane(true);
     EXPECT_EQ(BottomHeight(), 150);
     QApplication::processEvents();
-    EXPECT_TRUE(doc->IsBottomPaneShown());
+    EXPECT_TRUE(doc->View().IsBottomPaneShown());
 
     EXPECT_TRUE(frame->ShowLeftPane(false));
     EXPECT_EQ(LeftWidth(), 0);
     EXPECT_FALSE(frame->ShowLeftPane(false));
     QApplication::processEvents();
-    EXPECT_FALSE(doc->IsLeftPaneShown());
+    EXPECT_FALSE(doc->View().IsLeftPaneShown());
     EXPECT_EQ(mainFrame.leftShown, std::vector<bool>{false});
     EXPECT_TRUE(frame->ShowLeftPane(true));
     EXPECT_EQ(LeftWidth(), 100);
@@ -145,7 +145,7 @@ TEST_F(CChildFrameTest, ChosenErrorCentresTheBoardView)
     error.SetKind(2);
     nets.AddError(CNetErrorRec({"Track", 2, CPoint(0, 0)}, {"Track", 1, CPoint(9, 9)}));
     nets.AddError(error);
-    doc->SetScale(1000);
+    doc->View().SetScale(1000);
     frame->UpdateAllViews();
     EXPECT_FALSE(frame->grab().isNull());
 

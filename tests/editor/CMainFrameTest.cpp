@@ -947,7 +947,7 @@ TEST_F(CMainFrameTest, ToolsMenuChecksRoutesAndUnroutesTheDesign)
     drc->trigger();
     ASSERT_EQ(doc.GetReportLines().size(), 1u);
     EXPECT_EQ(doc.GetReportLines()[0].substr(0, 10), "Elapsed = ");
-    EXPECT_TRUE(doc.IsBottomPaneShown());
+    EXPECT_TRUE(doc.View().IsBottomPaneShown());
 
     auto vertexCounts = [&doc] {
         std::vector<int32_t> counts;

@@ -118,7 +118,7 @@ protected:
         doc->SetViewFlag(CDesignSettings::viewReferenceNames, false);
         doc->GetGridSettings().SetMode(doc->GetGridSettings().GetCurrentIndex(),
                                        CGridArr::modeInvisible);
-        doc->RefillAll();
+        doc->Planes().RefillAll();
         // No net is shown as the current one.
         doc->GetNets().SetCurrentNet(0);
         const struct {
@@ -246,8 +246,8 @@ protected:
         const int32_t width = doc->GetBoardWidth() / scale;
         const int32_t height = doc->GetBoardHeight() / scale;
         views.client = CSize(width, height);
-        doc->SetScale(scale);
-        doc->SetOffset(0, 0);
+        doc->View().SetScale(scale);
+        doc->View().SetOffset(0, 0);
         COutputRec& set = *doc->GetCurrentLayerSet();
         set.SetLayers({layer});
         // The component references are plotted on the silkscreens only.

@@ -263,7 +263,7 @@ TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)
     // The click in the board, once the view passes clicks on, places it at the cursor.
     document->SetCursor(CPoint(document->GetBoardWidth() / 2, document->GetBoardHeight() / 2));
     WhenModal([](QWidget* borderSize) { dialog_test::Click(borderSize, CWevraDialog::idOk); });
-    document->AddFullBoardPlaneAtCursor();
+    document->Planes().AddFullBoardPlaneAtCursor();
     ASSERT_EQ(document->GetPlaneCount(), 2);
     CheckItemsFollowTheirUpdateTwins();
     ASSERT_TRUE(Run(ID_PLANES_REFILL_ALL));

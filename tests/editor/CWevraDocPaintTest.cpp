@@ -71,7 +71,7 @@ protected:
     {
         CDocumentTest::SetUp();
         views.client = CSize(width, height);
-        doc->SetScale(scale);
+        doc->View().SetScale(scale);
         doc->SetPadInfoMode(0);
         doc->GetGridSettings().SetMode(doc->GetGridSettings().GetCurrentIndex(),
                                        CGridArr::modeInvisible);
@@ -193,7 +193,7 @@ TEST_F(CDocPaintTest, PreviewsShowTheWholeBoardAndLeaveTheViewAsItWas)
 {
     Render();
     const CPoint offset(-3000, 2000);
-    doc->SetOffset(offset.x, offset.y);
+    doc->View().SetOffset(offset.x, offset.y);
     doc->SetModifiedFlag(false);
     // The 190000-unit board in 100 x 75 pixels: 1882 units per pixel.
     const auto preview = [this](bool output, int w, int h) {
@@ -221,7 +221,7 @@ TEST_F(CDocPaintTest, PreviewsShowTheWholeBoardAndLeaveTheViewAsItWas)
     EXPECT_EQ(doc->GetScale(), scale);
     EXPECT_EQ(doc->GetViewOffset(), offset);
     EXPECT_FALSE(doc->IsModified());
-    doc->SetOffset(0, 0);
+    doc->View().SetOffset(0, 0);
     EXPECT_EQ(Render().pixel(100, 50), topColor);
 }
 
@@ -263,7 +263,7 @@ TEST_F(CDocPaintTest, AnOutputJobOfOneItemPrintsOnePdfPage)
 TEST_F(CDocPaintTest, TheDemoDesignShowsItsCopperAndSilkscreen)
 {
     ASSERT_TRUE(doc->OnOpenDocument(WEVRA_DEMO_DESIGN));
-    doc->ZoomAll();
+    doc->View().ZoomAll();
     const QImage image = Render();
     for (const QRgb color : {outlineColor, topColor, bottomColor, silkscreenColor})
         EXPECT_GT(Count(image, image.rect(), color), 10) << std::hex << color;
@@ -276,8 +276,8 @@ TEST_F(CDocPaintTest, DirectRunsLookAsQtsOwnFills)
 {
     ASSERT_TRUE(doc->OnOpenDocument(WEVRA_DEMO_DESIGN));
     doc->SetPadInfoMode(1);
-    doc->RefillAll();
-    doc->ZoomAll();
+    doc->Planes().RefillAll();
+    doc->View().ZoomAll();
     for (int zoomIn = 0; zoomIn < 2; ++zoomIn) {
         QImage viaQt(width, height, QImage::Format_RGB32);
         viaQt.fill(background);
@@ -288,7 +288,7 @@ TEST_F(CDocPaintTest, DirectRunsLookAsQtsOwnFills)
             EXPECT_TRUE(doc->DrawBoard(dc));
         }
         EXPECT_EQ(Render(), viaQt) << zoomIn;
-        doc->SetScale(std::max(1, doc->GetScale() / 8));
+        doc->View().SetScale(std::max(1, doc->GetScale() / 8));
     }
 }
 
@@ -374,9 +374,9 @@ TEST_F(CDocPaintTest, ViaLabelsLookAsQtsOwnTextDrawingOfThem)
 // over the picture's edge.
 TEST_F(CDocPaintTest, FilledPlanesLookAsDrawnStrokeByStroke)
 {
-    CPour& plane = doc->AddRectanglePlane(CRect(20000, 20000, 180000, 130000));
+    CPour& plane = doc->Planes().AddRectanglePlane(CRect(20000, 20000, 180000, 130000));
     plane.SetLayer(LAYER_TOP);
-    doc->RebuildPlane(0);
+    doc->Planes().RebuildPlane(0);
     doc->SetPlaneIndex(-1);
     ASSERT_EQ(plane.GetFillErrorCount(), 0);
     ASSERT_GT(plane.GetFillStrokes().GetSize(), 0);
@@ -385,24 +385,24 @@ TEST_F(CDocPaintTest, FilledPlanesLookAsDrawnStrokeByStroke)
         doc->SetDrawingMode(mode);
         for (const int32_t zoom : {scale, 700, 1900}) {
             SCOPED_TRACE(testing::Message() << "mode " << mode << " scale " << zoom);
-            doc->SetScale(zoom);
+            doc->View().SetScale(zoom);
             const QImage first = Render();
             EXPECT_EQ(first, plain());
             EXPECT_EQ(Render(), first);
-            doc->ScrollBy(-37000, 23000);
+            doc->View().ScrollBy(-37000, 23000);
             EXPECT_EQ(Render(), plain());
-            doc->MoveAllPlanes(3000, -2000);
+            doc->Planes().MoveAllPlanes(3000, -2000);
             EXPECT_EQ(Render(), plain());
-            doc->ScrollBy(37000, -23000);
+            doc->View().ScrollBy(37000, -23000);
         }
     }
 }
 
 TEST_F(CDocPaintTest, AKeptPlanePictureFollowsEveryMovedPoint)
 {
-    CPour& plane = doc->AddRectanglePlane(CRect(20000, 20000, 180000, 130000));
+    CPour& plane = doc->Planes().AddRectanglePlane(CRect(20000, 20000, 180000, 130000));
     plane.SetLayer(LAYER_TOP);
-    doc->RebuildPlane(0);
+    doc->Planes().RebuildPlane(0);
     doc->SetPlaneIndex(-1);
     const auto plain = [&] { return Render<CUncachedContext>(); };
     CRectArray& strokes = plane.GetFillStrokes();
@@ -429,9 +429,9 @@ TEST_F(CDocPaintTest, AKeptPlanePictureFollowsEveryMovedPoint)
 // must what was changed through a reference before it was given back.
 TEST_F(CDocPaintTest, AReturnedFillsPictureFollowsEveryChange)
 {
-    CPour& plane = doc->AddRectanglePlane(CRect(20000, 20000, 180000, 130000));
+    CPour& plane = doc->Planes().AddRectanglePlane(CRect(20000, 20000, 180000, 130000));
     plane.SetLayer(LAYER_TOP);
-    doc->RebuildPlane(0);
+    doc->Planes().RebuildPlane(0);
     doc->SetPlaneIndex(-1);
     const CPour& kept = plane;
     ASSERT_GT(kept.GetFillStrokes().GetSize(), 5);
@@ -442,7 +442,7 @@ TEST_F(CDocPaintTest, AReturnedFillsPictureFollowsEveryChange)
     EXPECT_EQ(Render(), plain());
     plane.Rotate(100000, 75000, 90000);
     EXPECT_EQ(Render(), plain());
-    doc->RebuildPlane(0);
+    doc->Planes().RebuildPlane(0);
     EXPECT_EQ(Render(), plain());
     plane.GetFillStrokes()[1].x2 -= 9000;
     plane.ReturnFill();

@@ -204,13 +204,13 @@ TEST_F(CWevraViewTest, ScrollBarsFollowTheBoardInSixtyFourBits)
     QApplication::processEvents();
     const int32_t width = View().viewport()->width();
     ASSERT_GT(width, 2200);
-    doc->SetScale(CDesignSettings::maxScale);
+    doc->View().SetScale(CDesignSettings::maxScale);
     doc->SetBoardSize(2000000000, 1000);
     View().UpdateScrollBars();
     // The visible width, over 2e9 board units, holds the board: no horizontal bar.
     EXPECT_EQ(View().horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 
-    doc->SetScale(100000);
+    doc->View().SetScale(100000);
     View().UpdateScrollBars();
     EXPECT_EQ(View().horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     // From the board's left edge to where the window shows its right edge.

@@ -227,7 +227,7 @@ TEST_F(NewUserWalkTest, FromTheShippedTemplateAndLibraryToABoard)
     }
 
     // View > Left Pane, M, a row, a move and Enter: R1 and R2 land on the board at the cursor.
-    if (!doc->IsLeftPaneShown())
+    if (!doc->View().IsLeftPaneShown())
         Pick(ID_VIEW_LEFT_PANE);
     CLeftPane* pane = Child().GetLeftPane();
     ASSERT_TRUE(pane->isVisible());

@@ -115,8 +115,8 @@ TEST_P(CNetlistImportSampleTest, ImportsIntoANewBoard)
     EXPECT_EQ(doc->GetNetlistPath(), net.string());
     EXPECT_GT(doc->GetNetlistTime(), 0);
     EXPECT_FALSE(doc->IsNetlistNewer());
-    EXPECT_TRUE(doc->IsLeftPaneShown());
-    EXPECT_TRUE(doc->IsBottomPaneShown());
+    EXPECT_TRUE(doc->View().IsLeftPaneShown());
+    EXPECT_TRUE(doc->View().IsBottomPaneShown());
 
     const std::filesystem::path report = folder / "jobs.2" / "DEMO IMPORT NETLIST.TXT";
     ASSERT_EQ(services.launcher.openedTextFiles, (std::vector<std::filesystem::path>{report}));

@@ -73,20 +73,20 @@ private:
 
 TEST_F(CDocPlanesTest, EachWayOfCreatingGivesItsOutline)
 {
-    const CPour& full = doc->AddFullBoardPlane(CPoint(1000, 1000), 1007);
+    const CPour& full = doc->Planes().AddFullBoardPlane(CPoint(1000, 1000), 1007);
     EXPECT_EQ(Outline(full),
               (std::vector<CPoint>{
                   {1007, 1007}, {398993, 1007}, {398993, 298993}, {1007, 298993}, {1007, 1007}}));
     EXPECT_EQ(doc->GetMode(), ID_PLANES_EDIT_POLYLINE);
 
-    const CPour& rect = doc->AddRectanglePlane(CRect(10000, 20000, 60000, 80000));
+    const CPour& rect = doc->Planes().AddRectanglePlane(CRect(10000, 20000, 60000, 80000));
     EXPECT_EQ(Outline(rect),
               (std::vector<CPoint>{
                   {10000, 20000}, {60000, 20000}, {60000, 80000}, {10000, 80000}, {10000, 20000}}));
     EXPECT_EQ(rect.GetSeed(), CPoint(13033, 23033));
 
     // A 2 mm wide box: 48 points on the circle and the closing copy of the first.
-    const CPour& circle = doc->AddCirclePlane(CRect(100000, 100000, 120156, 120156));
+    const CPour& circle = doc->Planes().AddCirclePlane(CRect(100000, 100000, 120156, 120156));
     const std::vector<CPoint> ring = Outline(circle);
     ASSERT_EQ(ring.size(), 49u);
     EXPECT_EQ(ring.front(), CPoint(120156, 110078));
@@ -94,7 +94,7 @@ TEST_F(CDocPlanesTest, EachWayOfCreatingGivesItsOutline)
     EXPECT_EQ(ring.back(), ring.front());
     EXPECT_EQ(circle.GetSeed(), CPoint(110078, 110078));
 
-    const CPour& poly = doc->AddPolylinePlane(CPoint(200000, 150000));
+    const CPour& poly = doc->Planes().AddPolylinePlane(CPoint(200000, 150000));
     const CRect box = poly.GetOutlineRect();
     EXPECT_EQ(box.right - box.left, CPour::squareSide);
     EXPECT_EQ((box.left + box.right) / 2, 200000);
@@ -112,7 +112,7 @@ TEST_F(CDocPlanesTest, FullBoardPlaneWithoutRectangularOutlineUsesTheBoardSize)
     doc->SetBoardOutlineRect(0, 0, 50000, 40000);
     const_cast<CRec12Array&>(doc->GetBoardOutline()).RemoveAt(2, 3);
     ASSERT_LT(doc->GetBoardOutline().GetSize(), 5);
-    const CPour& plane = doc->AddFullBoardPlane(CPoint(5000, 5000), 2015);
+    const CPour& plane = doc->Planes().AddFullBoardPlane(CPoint(5000, 5000), 2015);
     EXPECT_EQ(Outline(plane),
               (std::vector<CPoint>{
                   {2015, 2015}, {47985, 2015}, {47985, 37985}, {2015, 37985}, {2015, 2015}}));
@@ -120,13 +120,13 @@ TEST_F(CDocPlanesTest, FullBoardPlaneWithoutRectangularOutlineUsesTheBoardSize)
 
 TEST_F(CDocPlanesTest, PlaneOnBottomLayerIsNamedAfterIt)
 {
-    doc->AddRectanglePlane(CRect(0, 0, 20000, 20000));
+    doc->Planes().AddRectanglePlane(CRect(0, 0, 20000, 20000));
     ASSERT_TRUE(doc->SetWorkLayer(2));
-    const CPour& plane = doc->AddRectanglePlane(CRect(0, 0, 20000, 20000));
+    const CPour& plane = doc->Planes().AddRectanglePlane(CRect(0, 0, 20000, 20000));
     EXPECT_EQ(plane.GetName(), "02. Signal Bottom");
 
-    doc->SelectPlane(1, true);
-    doc->CopySelectedPlanes();
+    doc->Planes().SelectPlane(1, true);
+    doc->Planes().CopySelectedPlanes();
     ASSERT_EQ(doc->GetPlaneCount(), 3);
     EXPECT_EQ(doc->GetPlane(2).GetName(), "03. Signal Bottom");
     EXPECT_TRUE(doc->GetPlane(2).IsSelected());
@@ -135,34 +135,34 @@ TEST_F(CDocPlanesTest, PlaneOnBottomLayerIsNamedAfterIt)
 
 TEST_F(CDocPlanesTest, DeletingKeepsTheCurrentPlaneValid)
 {
-    EXPECT_FALSE(doc->DeleteCurrentPlane());
+    EXPECT_FALSE(doc->Planes().DeleteCurrentPlane());
     for (int32_t k = 0; k < 3; ++k)
-        doc->AddRectanglePlane(CRect(0, 0, 20000 + k, 20000));
-    doc->SetCurrentPlane(2);
-    ASSERT_TRUE(doc->DeleteCurrentPlane());
+        doc->Planes().AddRectanglePlane(CRect(0, 0, 20000 + k, 20000));
+    doc->Planes().SetCurrentPlane(2);
+    ASSERT_TRUE(doc->Planes().DeleteCurrentPlane());
     EXPECT_EQ(doc->GetPlaneIndex(), 1);
     EXPECT_GE(doc->GetUndoCount(), 1);
 
-    doc->SelectPlane(0, true);
-    doc->DeleteSelectedPlanes();
+    doc->Planes().SelectPlane(0, true);
+    doc->Planes().DeleteSelectedPlanes();
     ASSERT_EQ(doc->GetPlaneCount(), 1);
     EXPECT_EQ(doc->GetPlaneIndex(), 0);
-    ASSERT_NE(doc->GetCurrentPlane(), nullptr);
+    ASSERT_NE(doc->Planes().GetCurrentPlane(), nullptr);
 
-    ASSERT_TRUE(doc->DeleteCurrentPlane());
-    EXPECT_EQ(doc->GetCurrentPlane(), nullptr);
+    ASSERT_TRUE(doc->Planes().DeleteCurrentPlane());
+    EXPECT_EQ(doc->Planes().GetCurrentPlane(), nullptr);
     EXPECT_EQ(doc->GetMode(), ID_VIEW);
-    EXPECT_FALSE(doc->MovePlaneSeed(CPoint(100, 100)));
+    EXPECT_FALSE(doc->Planes().MovePlaneSeed(CPoint(100, 100)));
 }
 
 TEST_F(CDocPlanesTest, DeleteAllSavesUndoAndMarksModified)
 {
-    doc->AddRectanglePlane(CRect(0, 0, 20000, 20000));
+    doc->Planes().AddRectanglePlane(CRect(0, 0, 20000, 20000));
     doc->SetModifiedFlag(false);
     const int32_t undoBefore = doc->GetUndoCount();
-    doc->DeleteAllPlanes();
+    doc->Planes().DeleteAllPlanes();
     EXPECT_EQ(doc->GetPlaneCount(), 0);
-    EXPECT_EQ(doc->GetCurrentPlane(), nullptr);
+    EXPECT_EQ(doc->Planes().GetCurrentPlane(), nullptr);
     EXPECT_TRUE(doc->IsModified());
     EXPECT_GT(doc->GetUndoCount(), undoBefore);
     EXPECT_EQ(doc->GetMode(), ID_VIEW);
@@ -170,37 +170,37 @@ TEST_F(CDocPlanesTest, DeleteAllSavesUndoAndMarksModified)
 
 TEST_F(CDocPlanesTest, RefillAfterMovingTheSeedChangesTheFill)
 {
-    CPour& plane = doc->AddRectanglePlane(CRect(10000, 10000, 90000, 90000));
+    CPour& plane = doc->Planes().AddRectanglePlane(CRect(10000, 10000, 90000, 90000));
     plane.SetSeed(CPoint(150000, 150000));
-    doc->RebuildPlane(doc->GetPlaneIndex());
+    doc->Planes().RebuildPlane(doc->GetPlaneIndex());
     EXPECT_TRUE(plane.GetFillPolylines().empty());
 
-    EXPECT_FALSE(doc->MovePlaneSeed(CPoint(150000, 150000)));
-    ASSERT_TRUE(doc->MovePlaneSeed(CPoint(50000, 50000)));
+    EXPECT_FALSE(doc->Planes().MovePlaneSeed(CPoint(150000, 150000)));
+    ASSERT_TRUE(doc->Planes().MovePlaneSeed(CPoint(50000, 50000)));
     EXPECT_EQ(plane.GetSeed(), CPoint(50000, 50000));
     EXPECT_FALSE(plane.GetFillPolylines().empty());
 }
 
 TEST_F(CDocPlanesTest, OutlineEditKeepsThreeCornersAndEscRestores)
 {
-    CPour& plane = doc->AddRectanglePlane(CRect(0, 0, 40000, 40000));
+    CPour& plane = doc->Planes().AddRectanglePlane(CRect(0, 0, 40000, 40000));
     doc->SetMode(ID_PLANES_EDIT_POLYLINE);
     const std::vector<CPoint> before = Outline(plane);
     doc->SetCursor(CPoint(40000, 0));
-    ASSERT_TRUE(doc->PlaneEditClick());
+    ASSERT_TRUE(doc->Planes().PlaneEditClick());
     ASSERT_EQ(doc->GetAction(), CEditState::actionDragging);
     doc->SetCursor(CPoint(30000, 5000));
-    doc->PlaneEditMouseMove();
+    doc->Planes().PlaneEditMouseMove();
     EXPECT_NE(Outline(plane), before);
-    EXPECT_TRUE(doc->PlaneEditKey(VK_ESCAPE));
+    EXPECT_TRUE(doc->Planes().PlaneEditKey(VK_ESCAPE));
     EXPECT_EQ(Outline(plane), before);
     EXPECT_EQ(doc->GetAction(), CEditState::actionWaiting);
 
     doc->SetCursor(CPoint(40000, 0));
-    ASSERT_TRUE(doc->PlaneEditClick());
-    EXPECT_TRUE(doc->PlaneEditKey(VK_DELETE));
+    ASSERT_TRUE(doc->Planes().PlaneEditClick());
+    EXPECT_TRUE(doc->Planes().PlaneEditKey(VK_DELETE));
     EXPECT_EQ(plane.GetOutline().GetSize(), 4);
-    EXPECT_FALSE(doc->PlaneEditKey(VK_DELETE));
+    EXPECT_FALSE(doc->Planes().PlaneEditKey(VK_DELETE));
     EXPECT_EQ(plane.GetOutline().GetSize(), 4);
 }
 
@@ -208,14 +208,14 @@ TEST_F(CDocPlanesTest, DialogsGiveBorderAndProperties)
 {
     CScriptedPlaneDialogs dialogs;
     CDialogService* previous = CDialogService::Set(&dialogs);
-    EXPECT_FALSE(doc->EditPlaneProperties());
+    EXPECT_FALSE(doc->Planes().EditPlaneProperties());
     doc->SetCursor(CPoint(50000, 50000));
-    CPour& plane = doc->AddFullBoardPlaneAtCursor();
+    CPour& plane = doc->Planes().AddFullBoardPlaneAtCursor();
     EXPECT_EQ(dialogs.offered.size(), 7u);
     EXPECT_EQ(plane.GetOutline()[0], CPoint(10078, 10078));
     EXPECT_EQ(plane.GetSeed(), CPoint(50000, 50000));
 
-    EXPECT_TRUE(doc->EditPlaneProperties());
+    EXPECT_TRUE(doc->Planes().EditPlaneProperties());
     EXPECT_EQ(dialogs.shownRotation, "45.000");
     EXPECT_EQ(plane.GetName(), "GND");
     EXPECT_EQ(plane.GetStyle(), CPour::styleCross);

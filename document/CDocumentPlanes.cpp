@@ -1,0 +1,591 @@
+#include "document/CDocumentPlanes.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+
+#include "analysis/CPlaneBuild.h"
+#include "document/CEditState.h"
+#include "document/CWevraDoc.h"
+#include "framework/CNumberText.h"
+#include "framework/Numeric.h"
+#include "framework/VirtualKeys.h"
+#include "model/CDialogService.h"
+#include "model/CLayerArray.h"
+#include "model/CLengthText.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/CPour.h"
+#include "model/CTextArray.h"
+#include "resources/CommandIds.h"
+
+namespace {
+
+// The plane tool's outline editing mode, which a full-board or polyline plane continues in.
+constexpr int32_t newPlaneStyle = CPour::styleSolid;
+constexpr int32_t newPlanePenWidth = 3033;
+constexpr int32_t newPlaneHatchGrid = 6047;
+constexpr int32_t newPlaneHatchRotation = 45000;
+// The seed of a rectangle plane sits this far inside its top left corner.
+constexpr int32_t rectangleSeedInset = 3033;
+constexpr double circleStepDegrees = 7.5;
+// The borders (0.1 to 1.0 mm) a full-board plane may keep from the board edge.
+constexpr int32_t borderChoices[] = {1007, 1511, 2015, 2519, 3023, 5039, 10078};
+constexpr double rotationScale = 1000.0;
+
+// Layer names begin with their two-digit number and a blank.
+constexpr size_t layerNumberLength = 3;
+
+} // namespace
+
+std::string CDocumentPlanes::PlaneName(int32_t number, int32_t layer) const
+{
+    std::string name = CNumberText::FormatInt(number);
+    if (number >= 0 && number < 10)
+        name.insert(0, "0");
+    const std::string layerName = m_document.GetLayers().GetLayerName(layer);
+    return name + ". " + layerName.substr(std::min(layerNumberLength, layerName.size()));
+}
+
+CPour& CDocumentPlanes::AppendNewPlane(CPoint seed)
+{
+    const int32_t layer = m_document.GetWorkLayer();
+    m_document.GetPlanes().push_back(
+        std::make_unique<CPour>(-1, layer, seed.x, seed.y, newPlaneStyle, newPlanePenWidth,
+                                newPlaneHatchGrid, newPlaneHatchRotation));
+    CPour& plane = *m_document.GetPlanes().back();
+    plane.SetDisplayMode(CPour::displayWysiwyg);
+    plane.SetName(PlaneName(GetPlaneCount(), layer));
+    m_document.SetPlaneIndex(GetPlaneCount() - 1);
+    return plane;
+}
+
+CPour* CDocumentPlanes::GetCurrentPlane()
+{
+    if (m_document.GetPlaneIndex() < 0 || m_document.GetPlaneIndex() >= GetPlaneCount())
+        return nullptr;
+    return m_document.GetPlanes()[size_t(m_document.GetPlaneIndex())].get();
+}
+
+void CDocumentPlanes::SetCurrentPlane(int32_t i)
+{
+    m_document.SetPlaneIndex(std::min(i, GetPlaneCount() - 1));
+    if (m_document.GetPlaneIndex() >= 0)
+        m_document.SetWorkLayer(
+            m_document.GetPlanes()[size_t(m_document.GetPlaneIndex())]->GetLayer());
+    else
+        m_document.SetMode(ID_VIEW);
+}
+
+void CDocumentPlanes::RebuildPlane(int32_t i)
+{
+    if (i < 0 || i >= GetPlaneCount())
+        return;
+    CPlaneBuild build(*this, *m_document.GetPlanes()[size_t(i)]);
+}
+
+void CDocumentPlanes::RefillAll()
+{
+    if (m_refilling)
+        return;
+    m_refilling = true;
+    for (int32_t i = 0; i < GetPlaneCount(); ++i)
+        RebuildPlane(i);
+    m_refilling = false;
+}
+
+void CDocumentPlanes::RefillLayer(int32_t layer)
+{
+    if (m_refilling)
+        return;
+    m_refilling = true;
+    if (layer < 1)
+        layer = m_document.GetWorkLayer();
+    for (int32_t i = 0; i < GetPlaneCount(); ++i) {
+        if (m_document.GetPlanes()[size_t(i)]->GetLayer() == layer)
+            RebuildPlane(i);
+    }
+    m_refilling = false;
+}
+
+bool CDocumentPlanes::DeleteCurrentPlane()
+{
+    const int32_t index = m_document.GetPlaneIndex();
+    if (GetCurrentPlane() == nullptr)
+        return false;
+    m_document.SaveUndoState();
+    DeletePlane(index);
+    SetCurrentPlane(index);
+    m_document.SetModified();
+    m_document.RefreshPlaneList();
+    RedrawBoard();
+    return true;
+}
+
+void CDocumentPlanes::DeletePlane(int32_t index)
+{
+    m_document.GetPlanes().erase(m_document.GetPlanes().begin() + index);
+    // The current plane, also while another tool has parked it, stays the same plane.
+    const bool parked = m_document.GetPlaneIndex() < 0;
+    const int64_t current = parked
+                                ? int64_t(m_document.GetPlaneIndex()) + CEditState::planeIndexPark
+                                : m_document.GetPlaneIndex();
+    if (current < 0 || current < index)
+        return;
+    if (current == index)
+        m_document.SetPlaneIndex(CEditState::noPlane);
+    else
+        m_document.SetPlaneIndex(
+            SaturateToInt(current - 1 - (parked ? CEditState::planeIndexPark : 0)));
+}
+
+void CDocumentPlanes::DeleteSelectedPlanes()
+{
+    for (int32_t i = GetPlaneCount() - 1; i >= 0; --i) {
+        if (m_document.GetPlanes()[size_t(i)]->IsSelected())
+            DeletePlane(i);
+    }
+}
+
+void CDocumentPlanes::DeleteAllPlanes()
+{
+    m_document.SaveUndoState();
+    m_document.GetPlanes().clear();
+    m_document.SetPlaneIndex(CEditState::noPlane);
+    m_document.SetModified();
+    m_document.RefreshPlaneList();
+    RedrawBoard();
+    m_document.SetMode(ID_VIEW);
+}
+
+void CDocumentPlanes::CopySelectedPlanes()
+{
+    const int32_t count = GetPlaneCount();
+    for (int32_t i = 0; i < count; ++i) {
+        CPour& plane = *m_document.GetPlanes()[size_t(i)];
+        if (!plane.IsSelected())
+            continue;
+        plane.SetSelected(false);
+        const std::string name = PlaneName(GetPlaneCount() + 1, plane.GetLayer());
+        m_document.GetPlanes().push_back(std::make_unique<CPour>(plane, name, true));
+    }
+}
+
+void CDocumentPlanes::MoveAllPlanes(int32_t dx, int32_t dy)
+{
+    for (const auto& plane : m_document.GetPlanes())
+        plane->Move(dx, dy);
+}
+
+void CDocumentPlanes::MoveSelectedPlanes(int32_t dx, int32_t dy)
+{
+    for (const auto& plane : m_document.GetPlanes()) {
+        if (plane->IsSelected())
+            plane->Move(dx, dy);
+    }
+}
+
+void CDocumentPlanes::RotateSelectedPlanes(int32_t cx, int32_t cy, int32_t angle)
+{
+    for (const auto& plane : m_document.GetPlanes()) {
+        if (plane->IsSelected())
+            plane->Rotate(cx, cy, angle);
+    }
+}
+
+int32_t CDocumentPlanes::SelectPlane(int32_t i, bool on)
+{
+    if (i < 0 || i >= GetPlaneCount() || m_document.GetPlanes()[size_t(i)]->IsSelected() == on)
+        return 0;
+    m_document.GetPlanes()[size_t(i)]->SetSelected(on);
+    return 1;
+}
+
+int32_t CDocumentPlanes::SelectAllPlanes(bool on)
+{
+    int32_t changed = 0;
+    for (int32_t i = 0; i < GetPlaneCount(); ++i)
+        changed += SelectPlane(i, on);
+    return changed;
+}
+
+int32_t CDocumentPlanes::CountSelectedPlanes() const
+{
+    return int32_t(std::count_if(m_document.GetPlanes().begin(), m_document.GetPlanes().end(),
+                                 [](const auto& plane) { return plane->IsSelected(); }));
+}
+
+int32_t CDocumentPlanes::SelectPlanesInRect(const CRect& rect, int32_t mode, uint32_t layerMask)
+{
+    int32_t taken = 0;
+    for (const auto& plane : m_document.GetPlanes())
+        taken += plane->SelectInRect(rect.left, rect.top, rect.right, rect.bottom, mode, layerMask);
+    return taken;
+}
+
+void CDocumentPlanes::SetPlaneDisplayMode(int32_t mode)
+{
+    for (const auto& plane : m_document.GetPlanes())
+        plane->SetDisplayMode(mode);
+}
+
+int32_t CDocumentPlanes::GetPlaneDisplayMode() const
+{
+    return m_document.GetPlanes().empty() ? CPour::displayWysiwyg
+                                          : m_document.GetPlanes().front()->GetDisplayMode();
+}
+
+CPour& CDocumentPlanes::AddFullBoardPlane(CPoint seed, int32_t border)
+{
+    CPour& plane = AppendNewPlane(seed);
+    // An outline of fewer than five points is no rectangle to inset: the board size is.
+    std::array<CPoint, 5> corners = {
+        CPoint(0, 0), CPoint(m_document.GetBoardWidth(), 0),
+        CPoint(m_document.GetBoardWidth(), m_document.GetBoardHeight()),
+        CPoint(0, m_document.GetBoardHeight()), CPoint(0, 0)};
+    if (m_document.GetBoardOutline().GetSize() >= 5) {
+        for (int32_t k = 0; k < 5; ++k)
+            corners[size_t(k)] =
+                CPoint(m_document.GetBoardOutline()[k].x, m_document.GetBoardOutline()[k].y);
+    }
+    constexpr int32_t inward[5][2] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1}, {1, 1}};
+    CPointArray& outline = plane.GetOutline();
+    outline.SetSize(0);
+    for (int32_t k = 0; k < 5; ++k) {
+        const CPoint corner = corners[size_t(k)];
+        outline.SetAtGrow(k, SaturateToInt(int64_t(corner.x) + int64_t(inward[k][0]) * border),
+                          SaturateToInt(int64_t(corner.y) + int64_t(inward[k][1]) * border));
+    }
+    m_document.SetModified();
+    m_document.RefreshPlaneList();
+    RebuildPlane(m_document.GetPlaneIndex());
+    RedrawBoard();
+    m_document.SetMode(ID_PLANES_EDIT_POLYLINE);
+    return plane;
+}
+
+CPour& CDocumentPlanes::AddFullBoardPlaneAtCursor()
+{
+    std::vector<std::string> choices;
+    for (const int32_t border : borderChoices)
+        choices.push_back(CLengthText::FormatLength(m_document.GetUnit(), border));
+    std::string chosen = choices.front();
+    CDialogService::Get().BorderSize(choices, chosen);
+    return AddFullBoardPlane(m_document.GetCursor(),
+                             CLengthText::ParseLength(m_document.GetUnit(), chosen));
+}
+
+bool CDocumentPlanes::EditPlaneProperties()
+{
+    CPour* plane = GetCurrentPlane();
+    if (plane == nullptr)
+        return false;
+    // The dialog names its plane by name: none is left without one.
+    for (size_t i = 0; i < m_document.GetPlanes().size(); ++i) {
+        if (m_document.GetPlanes()[i]->GetName().empty())
+            m_document.GetPlanes()[i]->SetName("Plane " + std::to_string(i + 1));
+    }
+    std::vector<std::string> layerNames(size_t(CPour::maxLayer) + 1);
+    for (int32_t layer = 1; layer <= CPour::maxLayer && layer < m_document.GetLayers().GetCount();
+         ++layer) {
+        if (m_document.GetLayers().IsEnabled(layer))
+            layerNames[size_t(layer)] = m_document.GetLayers().GetLayerName(layer);
+    }
+    std::vector<std::string> netNames;
+    for (int32_t i = 0; i < m_document.GetNets().GetCount(); ++i)
+        netNames.push_back(m_document.GetNets().GetNet(i)->GetName());
+
+    CDialogService::PlaneValues values;
+    values.name = plane->GetName();
+    values.net = plane->GetNet();
+    values.layer = plane->GetLayer();
+    values.style = plane->GetStyle();
+    values.penWidth = plane->GetPenWidth();
+    values.hatchGrid = plane->GetHatchGrid();
+    values.minSpace = plane->GetMinSpace();
+    values.start = plane->GetSeed();
+    values.hatchRotation = CNumberText::FormatFixed(plane->GetHatchRotation() / rotationScale, 3);
+    if (CDialogService::Get().PlaneProperties(m_document.GetUnit(), layerNames, netNames, values) !=
+        CDialogService::resultOk)
+        return false;
+    double degrees = 0.0;
+    CNumberText::ParseLeadingDouble(values.hatchRotation, degrees);
+    plane->SetName(values.name);
+    plane->SetNet(values.net);
+    plane->SetLayer(std::clamp(values.layer, 1, int32_t(CPour::maxLayer)));
+    plane->SetStyle(std::clamp(values.style, CPour::styleSolid, CPour::styleCross));
+    plane->SetPenWidth(values.penWidth);
+    plane->SetHatchGrid(values.hatchGrid);
+    plane->SetHatchRotation(RoundToInt(degrees * rotationScale));
+    plane->SetMinSpace(values.minSpace);
+    plane->SetSeed(values.start);
+    plane->ClampParams();
+    m_document.SetModified();
+    RebuildPlane(m_document.GetPlaneIndex());
+    m_document.RefreshPlaneList();
+    RedrawBoard();
+    return true;
+}
+
+CPour& CDocumentPlanes::AddCirclePlane(const CRect& box)
+{
+    const int32_t r = int32_t((int64_t(box.right) - box.left) / 2);
+    const int32_t cx = SaturateToInt((int64_t(box.right) - box.left) / 2 + box.left);
+    const int32_t cy = SaturateToInt((int64_t(box.bottom) - box.top) / 2 + box.top);
+    CPour& plane = AppendNewPlane(CPoint(cx, cy));
+    CPointArray& outline = plane.GetOutline();
+    outline.SetSize(0);
+    int32_t k = 0;
+    for (double angle = 0.0; angle < 360.0; angle += circleStepDegrees, ++k) {
+        const double a = angle * std::numbers::pi / 180.0;
+        outline.SetAtGrow(k, SaturateToInt(int64_t(cx) + RoundToInt(r * std::cos(a))),
+                          SaturateToInt(int64_t(cy) - RoundToInt(r * std::sin(a))));
+    }
+    outline.SetAtGrow(k, outline[0].x, outline[0].y);
+    m_document.SetModified();
+    m_document.RefreshPlaneList();
+    RebuildPlane(m_document.GetPlaneIndex());
+    RedrawBoard();
+    return plane;
+}
+
+CPour& CDocumentPlanes::AddRectanglePlane(const CRect& box)
+{
+    CPour& plane = AppendNewPlane(CPoint(SaturateToInt(int64_t(box.left) + rectangleSeedInset),
+                                         SaturateToInt(int64_t(box.top) + rectangleSeedInset)));
+    CPointArray& outline = plane.GetOutline();
+    outline.SetSize(0);
+    outline.SetAtGrow(0, box.left, box.top);
+    outline.SetAtGrow(1, box.right, box.top);
+    outline.SetAtGrow(2, box.right, box.bottom);
+    outline.SetAtGrow(3, box.left, box.bottom);
+    outline.SetAtGrow(4, box.left, box.top);
+    m_document.SetModified();
+    m_document.RefreshPlaneList();
+    RebuildPlane(m_document.GetPlaneIndex());
+    RedrawBoard();
+    return plane;
+}
+
+CPour& CDocumentPlanes::AddPolylinePlane(CPoint cursor)
+{
+    CPour& plane = AppendNewPlane(cursor);
+    plane.StartSquareAtCursor(plane.GetLayer(), cursor);
+    m_document.SetModified();
+    m_document.RefreshPlaneList();
+    m_document.SetMode(ID_PLANES_EDIT_POLYLINE);
+    m_document.SetAction(CEditState::actionDragging);
+    return plane;
+}
+
+bool CDocumentPlanes::MovePlaneSeed(CPoint point)
+{
+    CPour* plane = GetCurrentPlane();
+    if (plane == nullptr || !plane->ContainsPoint(point.x, point.y, plane->GetLayer()))
+        return false;
+    plane->SetSeed(point);
+    m_document.SetModified();
+    RebuildPlane(m_document.GetPlaneIndex());
+    RedrawBoard();
+    return true;
+}
+
+bool CDocumentPlanes::PlaneEditClick()
+{
+    CPour* plane = GetCurrentPlane();
+    if (plane == nullptr || m_document.GetMode() != ID_PLANES_EDIT_POLYLINE)
+        return false;
+    if (m_document.GetAction() == CEditState::actionDragging) {
+        plane->CloseOutline();
+        m_document.SetAction(CEditState::actionWaiting);
+        RedrawBoard();
+        return true;
+    }
+    const int32_t vertex = plane->HitOutline(m_document.GetCursor(), m_document.GetWorkLayer());
+    if (vertex < 0)
+        return false;
+    plane->SetCurrentVertex(vertex);
+    m_document.SetAction(CEditState::actionDragging);
+    m_document.SetCursor(plane->GetOutline()[plane->GetCurrentVertex()]);
+    plane->SaveOutline();
+    return true;
+}
+
+void CDocumentPlanes::PlaneEditMouseMove()
+{
+    CPour* plane = GetCurrentPlane();
+    if (plane != nullptr && m_document.GetMode() == ID_PLANES_EDIT_POLYLINE &&
+        m_document.GetAction() == CEditState::actionDragging)
+        plane->MoveVertex(m_document.GetCursor().x, m_document.GetCursor().y,
+                          m_document.GetBoardWidth(), m_document.GetBoardHeight(), false);
+}
+
+bool CDocumentPlanes::PlaneEditKey(uint32_t key)
+{
+    CPour* plane = GetCurrentPlane();
+    if (plane == nullptr || m_document.GetMode() != ID_PLANES_EDIT_POLYLINE ||
+        m_document.GetAction() != CEditState::actionDragging) {
+        if (key != VK_ESCAPE)
+            return false;
+        m_document.SetMode(ID_VIEW);
+        return true;
+    }
+    const CPointArray& outline = plane->GetOutline();
+    const int32_t n = outline.GetSize();
+    const bool closed = n > 1 && outline[0] == outline[n - 1];
+    // The closing copy of the first corner is no corner of its own.
+    const int32_t corners = closed ? n - 1 : n;
+    switch (key) {
+    case VK_RETURN:
+        plane->CloseOutline();
+        m_document.SetAction(CEditState::actionWaiting);
+        RebuildPlane(m_document.GetPlaneIndex());
+        RedrawBoard();
+        return true;
+    case VK_ESCAPE:
+        plane->RestoreOutline();
+        m_document.SetAction(CEditState::actionWaiting);
+        RebuildPlane(m_document.GetPlaneIndex());
+        RedrawBoard();
+        return true;
+    case VK_INSERT:
+        plane->InsertVertex();
+        break;
+    case VK_DELETE:
+        // A plane needs three corners to enclose anything.
+        if (corners <= 3)
+            return false;
+        plane->DeleteVertex(plane->GetCurrentVertex());
+        break;
+    case VK_ADD:
+        plane->SetCurrentVertex(plane->GetCurrentVertex() + 1);
+        break;
+    case VK_SUBTRACT:
+        plane->SetCurrentVertex(plane->GetCurrentVertex() - 1);
+        break;
+    default:
+        return false;
+    }
+    if (outline.GetSize() > 0)
+        m_document.SetCursor(outline[plane->GetCurrentVertex()]);
+    return true;
+}
+
+bool CDocumentPlanes::PlaneChar(char ch)
+{
+    const bool planeMode =
+        (m_document.GetMode() >= ID_PLANES_FIRST && m_document.GetMode() <= ID_PLANES_ADD_LAST) ||
+        (m_document.GetMode() >= ID_PLANES_DELETE_ALL && m_document.GetMode() <= ID_PLANES_LAST);
+    if ((ch != 'F' && ch != 'f') || !planeMode || GetCurrentPlane() == nullptr)
+        return false;
+    RebuildPlane(m_document.GetPlaneIndex());
+    RedrawBoard();
+    return true;
+}
+
+void CDocumentPlanes::EndPlaneTool()
+{
+    if (m_document.GetMode() == ID_PLANES_EDIT_POLYLINE &&
+        m_document.GetAction() == CEditState::actionDragging && GetCurrentPlane() != nullptr)
+        PlaneEditKey(VK_RETURN);
+    else
+        m_document.SetMode(ID_VIEW);
+}
+
+void CDocumentPlanes::DrawSelectedPlanes(CDeviceContext& dc) const
+{
+    const CPoint offset = m_document.View().GetViewOffset();
+    const int32_t scale = m_document.View().GetScale();
+    for (const auto& plane : m_document.GetPlanes()) {
+        if (plane->IsSelected())
+            plane->Draw(dc, offset.x, offset.y, scale,
+                        m_document.LayerColor(plane->GetLayer(), CWevraDoc::highlightSet));
+    }
+}
+
+void CDocumentPlanes::DrawPlaneOutline(CDeviceContext& dc, bool editing) const
+{
+    const int32_t index = m_document.GetPlaneIndex();
+    if (index < 0 || index >= GetPlaneCount())
+        return;
+    const CPour& plane = GetPlane(index);
+    const CPoint offset = m_document.View().GetViewOffset();
+    const int32_t scale = m_document.View().GetScale();
+    if (editing)
+        plane.DrawOutlineEdit(dc, offset.x, offset.y, scale);
+    else
+        plane.DrawOutline(dc, offset.x, offset.y, scale);
+}
+
+void CDocumentPlanes::DrawPlaneSeed(CDeviceContext& dc) const
+{
+    const int32_t index = m_document.GetPlaneIndex();
+    if (index < 0 || index >= GetPlaneCount())
+        return;
+    const CPoint offset = m_document.View().GetViewOffset();
+    GetPlane(index).DrawSeedPoint(dc, offset.x, offset.y, m_document.View().GetScale());
+}
+
+// ---- What the plane fill asks of the design -----------------------------------------------------
+
+const CPadStackArray& CDocumentPlanes::GetPadStacks() const
+{
+    return m_document.GetPadStacks();
+}
+
+int32_t CDocumentPlanes::GetNetCount() const
+{
+    return m_document.GetNetCount();
+}
+
+const CNet& CDocumentPlanes::GetNet(int32_t i) const
+{
+    return *m_document.GetNets().GetNet(i);
+}
+
+int32_t CDocumentPlanes::GetPlaneCount() const
+{
+    return int32_t(m_document.GetPlanes().size());
+}
+
+const CPour& CDocumentPlanes::GetPlane(int32_t i) const
+{
+    return *m_document.GetPlanes()[size_t(i)];
+}
+
+int32_t CDocumentPlanes::GetTextCount() const
+{
+    return m_document.GetTextCount();
+}
+
+const CWevraText& CDocumentPlanes::GetText(int32_t i) const
+{
+    return m_document.GetText(i);
+}
+
+const CWevraFont& CDocumentPlanes::GetFont() const
+{
+    return m_document.GetFont();
+}
+
+void CDocumentPlanes::ClearReportLines()
+{
+    m_document.GetReportLines().clear();
+    m_document.GetNets().ClearErrors();
+}
+
+void CDocumentPlanes::SetStatusBarText(const std::string& text)
+{
+    m_document.SetStatusText(text);
+}
+
+void CDocumentPlanes::SetMode(uint32_t mode)
+{
+    m_document.SetMode(mode);
+}
+
+void CDocumentPlanes::RedrawBoard()
+{
+    m_document.RedrawBoardViews();
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "analysis/CPlaneBuildDocument.h"
+#include "framework/CPoint.h"
+#include "framework/CRect.h"
+
+class CDeviceContext;
+class CWevraDoc;
+
+// The copper planes of a design as its tools and the plane fill see them: the current plane,
+// adding, deleting, selecting and moving planes, their fill, the editing of a plane's outline
+// and their drawing over the board. The planes themselves are the design's collection.
+class CDocumentPlanes : public CPlaneBuildDocument {
+public:
+    explicit CDocumentPlanes(CWevraDoc& document) : m_document(document) {}
+    CDocumentPlanes(const CDocumentPlanes&) = delete;
+    CDocumentPlanes& operator=(const CDocumentPlanes&) = delete;
+
+    // The plane at the current index; nullptr when there is none.
+    CPour* GetCurrentPlane();
+    // The index becomes min(i, count - 1); a plane's layer becomes the work layer, and without
+    // a current plane the idle mode follows.
+    void SetCurrentPlane(int32_t i);
+    // Computes plane i's fill; nothing for an index outside the list.
+    void RebuildPlane(int32_t i);
+    // Both are ignored while one of them runs; a layer below 1 means the work layer.
+    void RefillAll();
+    void RefillLayer(int32_t layer);
+    // After an undo snapshot; the next plane (or the new last one) becomes current. False
+    // without a current plane.
+    bool DeleteCurrentPlane();
+    // Removes plane `index`; the current plane index keeps naming the same plane, or none.
+    void DeletePlane(int32_t index);
+    void DeleteSelectedPlanes();
+    // After an undo snapshot: no planes, no current plane, the idle mode.
+    void DeleteAllPlanes();
+    void CopySelectedPlanes();
+    void MoveAllPlanes(int32_t dx, int32_t dy);
+    void MoveSelectedPlanes(int32_t dx, int32_t dy);
+    void RotateSelectedPlanes(int32_t cx, int32_t cy, int32_t angle);
+    // 1 when plane i's selection changed.
+    int32_t SelectPlane(int32_t i, bool on);
+    int32_t SelectAllPlanes(bool on);
+    int32_t CountSelectedPlanes() const;
+    int32_t SelectPlanesInRect(const CRect& rect, int32_t mode, uint32_t layerMask);
+    void SetPlaneDisplayMode(int32_t mode);
+    int32_t GetPlaneDisplayMode() const;
+
+    // New planes on the work layer, appended and made current. The full-board plane lies
+    // `border` inside the board outline; the circle and rectangle planes fill the box and are
+    // filled; the polyline plane starts as a square at the point whose corner 1 the user drags.
+    CPour& AddFullBoardPlane(CPoint seed, int32_t border);
+    CPour& AddCirclePlane(const CRect& box);
+    CPour& AddRectanglePlane(const CRect& box);
+    CPour& AddPolylinePlane(CPoint cursor);
+    // Inside the current plane on its layer: the seed moves there and the plane is refilled.
+    bool MovePlaneSeed(CPoint point);
+
+    // The click of Add Full Board: the border chosen in the "Set border size" dialog, the seed
+    // at the cursor.
+    CPour& AddFullBoardPlaneAtCursor();
+    // The "Plane Properties" dialog on the current plane; on OK the plane is refilled. False
+    // without a current plane or on Cancel.
+    bool EditPlaneProperties();
+
+    // Outline editing of the current plane: a click picks a vertex (or drops the dragged one),
+    // the mouse drags it, keys end, cancel or change the edit. False when nothing was done.
+    bool PlaneEditClick();
+    void PlaneEditMouseMove();
+    bool PlaneEditKey(uint32_t key);
+    // "F" or "f" in a plane mode refills the current plane.
+    bool PlaneChar(char ch);
+    // The end-tool command in a plane mode: a running vertex drag ends as with Enter,
+    // otherwise the idle mode follows.
+    void EndPlaneTool();
+
+    void DrawSelectedPlanes(CDeviceContext& dc) const;
+    void DrawPlaneOutline(CDeviceContext& dc, bool editing) const;
+    void DrawPlaneSeed(CDeviceContext& dc) const;
+
+    // ---- What the plane fill asks of the design -------------------------------------------------
+
+    const CPadStackArray& GetPadStacks() const override;
+    int32_t GetNetCount() const override;
+    const CNet& GetNet(int32_t i) const override;
+    int32_t GetPlaneCount() const override;
+    const CPour& GetPlane(int32_t i) const override;
+    int32_t GetTextCount() const override;
+    const CWevraText& GetText(int32_t i) const override;
+    const CWevraFont& GetFont() const override;
+    // Also drops the design-rule check's errors: a new fill changes the copper they describe.
+    void ClearReportLines() override;
+    void SetStatusBarText(const std::string& text) override;
+    void SetMode(uint32_t mode) override;
+    void RedrawBoard() override;
+
+private:
+    // A new plane with the defaults on the work layer, appended, named and made current.
+    CPour& AppendNewPlane(CPoint seed);
+    // "NN. " and the layer's name after its number.
+    std::string PlaneName(int32_t number, int32_t layer) const;
+
+    CWevraDoc& m_document;
+    // Set while RefillAll or RefillLayer runs.
+    bool m_refilling = false;
+};
