@@ -164,7 +164,7 @@ void CSelectPadDlg::OnNew()
     if (s_editor(m_document, added, this)) {
         FillList(table.GetName(added));
     } else {
-        m_document.GetEditableShapeCache().DeletePadStack(m_document, added);
+        m_document.GetEditableShapeCache().DeletePadStack(m_document.PadStackUse(), added);
         FillList(table.GetName(index));
     }
     m_list->setFocus();
@@ -186,7 +186,7 @@ void CSelectPadDlg::OnDelete()
     if (index < 0)
         return;
     const std::string name = m_document.GetPadStacks().GetName(index);
-    if (m_document.GetEditableShapeCache().DeletePadStack(m_document, index))
+    if (m_document.GetEditableShapeCache().DeletePadStack(m_document.PadStackUse(), index))
         m_document.SetModified();
     FillList(name);
 }

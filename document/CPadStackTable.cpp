@@ -25,7 +25,7 @@ std::vector<CTableRow> CPadStackTable::Rows(const CWevraDoc& document, const CSh
 {
     // Counting marks the cache's shape padstacks; a read-only table leaves the design as it is.
     CShapeLib library(source);
-    library.CountPadStackUse(document);
+    library.CountPadStackUse(document.PadStackUse());
     const CPadStackArray& stacks = library.GetPadStacks();
     const CLayerArray& layers = document.GetLayers();
     const int32_t unit = document.GetUnit();

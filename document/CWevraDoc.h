@@ -18,6 +18,7 @@
 #include "document/CEditState.h"
 #include "document/CLayerCounts.h"
 #include "document/CNetGroups.h"
+#include "document/CPadStackUse.h"
 #include "document/CPaintState.h"
 #include "document/CShapeSource.h"
 #include "document/CUndoStack.h"
@@ -35,7 +36,6 @@
 #include "interchange/CDosDocument.h"
 #include "model/CComponent.h"
 #include "model/CDialogService.h"
-#include "model/CShapeLibDocument.h"
 #include "model/CTextArrayDocument.h"
 #include "model/CToolDocument.h"
 #include "model/CWevraText.h"
@@ -72,19 +72,19 @@ class CWevraFont;
 // window for one shape of a shape library, made from the shape when it is created and written
 // back into that library, and only there, when it is closed.
 //
-// Its state lies in parts it owns, each with its own header. Two of them are doors of their own
-// that callers take instead of the document: View() (CViewState: scale, scrolling, zoom, the
-// panes' flags, the status line's info text and ruler) and Planes() (CDocumentPlanes: the plane
-// tools, the plane fill's view of the design and the planes' drawing). The others hold state the
-// document works on: the design file's header settings (CDesignSettings), the tools' editing
-// state (CEditState), the design time and backups (CDesignBackup), the drawing's pens and
+// Its state lies in parts it owns, each with its own header. Three of them are doors of their
+// own that callers take instead of the document: View() (CViewState: scale, scrolling, zoom, the
+// panes' flags, the status line's info text and ruler), Planes() (CDocumentPlanes: the plane
+// tools, the plane fill's view of the design and the planes' drawing) and PadStackUse()
+// (CPadStackUse: the shape library's view of which padstacks the design uses). The others hold
+// state the document works on: the design file's header settings (CDesignSettings), the tools'
+// editing state (CEditState), the design time and backups (CDesignBackup), the drawing's pens and
 // colours (CPaintState), the per-layer object counts (CLayerCounts), the net groups
 // (CNetGroups), the undo snapshots (CUndoStack) and a shape document's source (CShapeSource).
 // Their constants are named through them.
 class CWevraDoc : public CObject,
                   public CDocumentNetLink,
                   public CDocumentComponentLink,
-                  public CShapeLibDocument,
                   public CTracerDocument,
                   public CDrcDocument,
                   public CAutoRouterDocument,
@@ -110,6 +110,9 @@ public:
     // The planes' tools, fill and drawing.
     CDocumentPlanes& Planes() { return m_planeSet; }
     const CDocumentPlanes& Planes() const { return m_planeSet; }
+    // Which padstacks the design's components and nets use, and the padstacks' kinds.
+    CPadStackUse& PadStackUse() { return m_padStackUse; }
+    const CPadStackUse& PadStackUse() const { return m_padStackUse; }
 
     // ---- Life cycle -----------------------------------------------------------------------------
 
@@ -689,14 +692,6 @@ public:
     void SetPinsRebuilt() override { m_pinsRebuilt = true; }
     bool ArePinsRebuilt() const { return m_pinsRebuilt; }
 
-    std::vector<int32_t> GetComponentShapeIndexes() const override;
-    std::vector<int32_t> GetNetPadStackIndexes() const override;
-    void RenumberNetPadStacks(const std::vector<int32_t>& newIndex) override;
-    // Re-derives the kinds of the cache's padstacks from their use: shape pads, separate
-    // padstacks for net pads that used a shape pad's, vias by name, free pads for the rest,
-    // and a default of each kind (made when none has it).
-    void NormalizePadStackKinds(CShapeLib& cache) override;
-
 private:
     struct LoadTarget {};
     // A design to read a stream into: fresh collections, the header values of `current` (the
@@ -734,8 +729,6 @@ private:
     bool MakeShapeDocument();
     void PlaceShapeOnBoard(CShapeLib& library, int32_t shapeIndex);
     bool OpenDosDesign(const std::string& path);
-    void ReplaceNetPadStack(int32_t from, int32_t to);
-    void SeparateNetPadStacks(CPadStackArray& stacks);
     // After Undo or Redo: the current component and plane stay within the restored lists.
     void ClampCurrentItems();
     CPoint SnapToGrid(CPoint point) const;
@@ -816,4 +809,5 @@ private:
     CShapeSource m_shapeSource;
 
     CDocumentPlanes m_planeSet{*this};
+    CPadStackUse m_padStackUse{*this};
 };

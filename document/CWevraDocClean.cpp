@@ -20,7 +20,7 @@ void CWevraDoc::Clean(const CDialogService::CleanChoices& choices)
         DeleteUnusedShapes();
     CPadStackArray& stacks = m_shapeCache->GetPadStacks();
     if (choices.unusedPads)
-        m_shapeCache->DeleteUnusedPadStacks(*this);
+        m_shapeCache->DeleteUnusedPadStacks(m_padStackUse);
     if (choices.minimalPadSize) {
         for (int32_t stack = 0; stack < stacks.GetCount(); ++stack) {
             const CPad* drill = stacks.GetPad(stack, LAYER_DRILL);

@@ -468,7 +468,7 @@ void CWevraDoc::RepairPadStackIndexes(CArchive& ar)
         for (int32_t n = 0; n < shape.GetPadCount() && !shapesBroken; ++n)
             shapesBroken = isMissing(shape.GetPadStackIndex(n));
     }
-    const std::vector<int32_t> netStacks = GetNetPadStackIndexes();
+    const std::vector<int32_t> netStacks = m_padStackUse.GetNetPadStackIndexes();
     const bool netsBroken = std::any_of(netStacks.begin(), netStacks.end(), isMissing);
     if (!shapesBroken && !netsBroken)
         return;
@@ -534,7 +534,7 @@ void CWevraDoc::FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTi
     m_settings.userOffset.x = std::max(m_settings.userOffset.x, 0);
     m_settings.userOffset.y = std::max(m_settings.userOffset.y, 0);
 
-    NormalizePadStackKinds(*m_shapeCache);
+    m_padStackUse.NormalizePadStackKinds(*m_shapeCache);
 
     if (m_templateLoad) {
         m_settings.designTime = 0;

@@ -176,45 +176,6 @@ CBrush CWevraDoc::GetHoleBrush() const
     return GetLayerBrush(LAYER_DRILL, normalSet);
 }
 
-// ---- Padstacks of the shape cache ---------------------------------------------------------------
-
-std::vector<int32_t> CWevraDoc::GetComponentShapeIndexes() const
-{
-    std::vector<int32_t> indexes;
-    indexes.reserve(size_t(m_components->GetCount()));
-    for (int32_t i = 0; i < m_components->GetCount(); ++i)
-        indexes.push_back(m_components->GetShapeIndex(i));
-    return indexes;
-}
-
-std::vector<int32_t> CWevraDoc::GetNetPadStackIndexes() const
-{
-    std::vector<int32_t> indexes;
-    for (int32_t n = 0; n < m_nets->GetCount(); ++n) {
-        const CNet& net = *m_nets->GetNet(n);
-        for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
-            if (net.IsPadVertex(v))
-                indexes.push_back(net.GetVertexPadStack(v));
-        }
-    }
-    return indexes;
-}
-
-void CWevraDoc::RenumberNetPadStacks(const std::vector<int32_t>& newIndex)
-{
-    for (int32_t n = 0; n < m_nets->GetCount(); ++n) {
-        CNet& net = *m_nets->GetNet(n);
-        for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
-            if (!net.IsPadVertex(v))
-                continue;
-            const int32_t old = net.GetVertexPadStack(v);
-            if (old >= 0 && size_t(old) < newIndex.size() && newIndex[size_t(old)] >= 0)
-                net.SetVertexPadType(v, newIndex[size_t(old)]);
-        }
-    }
-    RebuildNetPins();
-}
-
 int32_t CWevraDoc::GetTextCount() const
 {
     return m_texts->GetCount();

@@ -422,7 +422,7 @@ TEST_F(CDesignFileTest, KindsPassAddsItsStandardPadStacksOnce)
     CShapeLib& cache = doc->GetEditableShapeCache();
     CPadStackArray& stacks = cache.GetPadStacks();
     stacks.RemoveAll();
-    doc->NormalizePadStackKinds(cache);
+    doc->PadStackUse().NormalizePadStackKinds(cache);
     ASSERT_EQ(stacks.GetCount(), 3);
     EXPECT_EQ(stacks.GetPadRect(2, LAYER_TOP).right, MmToUnits(0.5));
     EXPECT_EQ(MmToUnits(1.0), 10078);
@@ -430,7 +430,7 @@ TEST_F(CDesignFileTest, KindsPassAddsItsStandardPadStacksOnce)
     // As on every load: no shape uses the standard shape pad, which is found again rather
     // than made anew.
     for (int pass = 0; pass < 2; ++pass) {
-        doc->NormalizePadStackKinds(cache);
+        doc->PadStackUse().NormalizePadStackKinds(cache);
         EXPECT_EQ(stacks.GetCount(), 3);
         EXPECT_EQ(stacks.GetDefault(PADSTACK_KIND_PAD), 0);
         EXPECT_EQ(stacks.GetDefault(PADSTACK_KIND_SHAPE_PAD), 1);

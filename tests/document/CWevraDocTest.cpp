@@ -699,7 +699,7 @@ TEST_F(CDocTest, PadStackKindsPassSeparatesNetPadsAndMakesDefaults)
     CNet& zero = *doc.GetNets().GetNet(0);
     zero.AppendPadVertex(0, 0, 5, 0, false);
     zero.AppendPadVertex(100, 0, 5, 0, false);
-    doc.NormalizePadStackKinds(cache);
+    doc.PadStackUse().NormalizePadStackKinds(cache);
 
     // The copy for the net pads, then a via, which the standard table lacks.
     ASSERT_EQ(stacks.GetCount(), count + 2);
@@ -715,7 +715,7 @@ TEST_F(CDocTest, PadStackKindsPassSeparatesNetPadsAndMakesDefaults)
     stacks.RemoveAll();
     zero.ClearVertices();
     cache.DeleteShape(0);
-    doc.NormalizePadStackKinds(cache);
+    doc.PadStackUse().NormalizePadStackKinds(cache);
     ASSERT_EQ(stacks.GetCount(), 3);
     EXPECT_EQ(stacks.GetName(0), "CIR 1.60 H0.80");
     EXPECT_EQ(stacks.GetName(1), "CIR 1.60 H0.80__A");

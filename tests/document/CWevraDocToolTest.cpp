@@ -89,7 +89,7 @@ protected:
 
         CShapeLib& cache = doc->GetEditableShapeCache();
         CPadStackArray& stacks = cache.GetPadStacks();
-        doc->NormalizePadStackKinds(cache);
+        doc->PadStackUse().NormalizePadStackKinds(cache);
         const int32_t pad = stacks.GetDefault(CEditState::kindPad);
         const int32_t via = stacks.GetDefault(CEditState::kindVia);
         CNetArray& nets = doc->GetNets();
