@@ -601,7 +601,7 @@ CQtDeviceContext::Label::Kept* CQtDeviceContext::PictureOf(Label& label, QRgb in
         painter.drawStaticText(QPoint(reach, reach), label.text);
     }
     label.pictures.push_back(std::make_unique<Label::Kept>(
-        Label::Kept{ink, CQtLabelPicture(drawn, QPoint(reach, reach)), shared.contexts}));
+        Label::Kept{ink, CQtLabelPicture(drawn, QPoint(reach, reach), ink), shared.contexts}));
     shared.pictureBytes += label.pictures.back()->picture.Bytes();
     return label.pictures.back().get();
 }

@@ -1,6 +1,7 @@
 #include "framework/qt/CQtLabelPicture.h"
 
 #include <algorithm>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -44,14 +45,71 @@ void Blend(QRgb* target, const QRgb* source, int count)
         target[k] = source[k] + ByteMul(target[k], 255 - qAlpha(source[k]));
 }
 
+// The same for pixels that are the opaque ink times their coverage: the ink times the coverage
+// over each target pixel times the rest.
+void BlendInk(QRgb* target, const uint8_t* coverage, int count, QRgb ink)
+{
+    int k = 0;
+#if defined(__SSE2__)
+    const __m128i lowBytes = _mm_set1_epi32(0x00ff00ff);
+    const __m128i half = _mm_set1_epi16(0x80);
+    const __m128i zero = _mm_setzero_si128();
+    const bool white = ink == 0xffffffffu;
+    const __m128i inkLow = _mm_set1_epi32(int(ink & 0x00ff00ff));
+    const __m128i inkHigh = _mm_set1_epi32(int((ink >> 8) & 0x00ff00ff));
+    for (; k + 4 <= count; k += 4) {
+        uint32_t four = 0;
+        std::memcpy(&four, coverage + k, sizeof(four));
+        auto* into = reinterpret_cast<__m128i*>(target + k);
+        const __m128i bytes = _mm_cvtsi32_si128(int(four));
+        __m128i source;
+        __m128i rest;
+        if (white) {
+            // White times the coverage is the coverage in every channel.
+            const __m128i twice = _mm_unpacklo_epi8(bytes, bytes);
+            source = _mm_unpacklo_epi16(twice, twice);
+            const __m128i wide = _mm_unpacklo_epi8(bytes, zero);
+            rest = _mm_sub_epi16(lowBytes, _mm_unpacklo_epi16(wide, wide));
+        } else {
+            const __m128i alpha = _mm_unpacklo_epi16(_mm_unpacklo_epi8(bytes, zero), zero);
+            const __m128i both = _mm_or_si128(alpha, _mm_slli_epi32(alpha, 16));
+            __m128i sl = _mm_mullo_epi16(inkLow, both);
+            sl = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(sl, _mm_srli_epi16(sl, 8)), half), 8);
+            __m128i sh = _mm_mullo_epi16(inkHigh, both);
+            sh = _mm_andnot_si128(lowBytes,
+                                  _mm_add_epi16(_mm_add_epi16(sh, _mm_srli_epi16(sh, 8)), half));
+            source = _mm_or_si128(sl, sh);
+            rest = _mm_sub_epi16(lowBytes, both);
+        }
+        const __m128i d = _mm_loadu_si128(into);
+        __m128i t = _mm_mullo_epi16(_mm_and_si128(d, lowBytes), rest);
+        t = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), half), 8);
+        __m128i u = _mm_mullo_epi16(_mm_srli_epi16(d, 8), rest);
+        u = _mm_andnot_si128(lowBytes, _mm_add_epi16(_mm_add_epi16(u, _mm_srli_epi16(u, 8)), half));
+        _mm_storeu_si128(into, _mm_add_epi32(source, _mm_or_si128(t, u)));
+    }
+#endif
+    for (; k < count; ++k)
+        target[k] = ByteMul(ink, coverage[k]) + ByteMul(target[k], 255 - coverage[k]);
+}
+
 } // namespace
 
-CQtLabelPicture::CQtLabelPicture(const QImage& drawn, QPoint origin)
+CQtLabelPicture::CQtLabelPicture(const QImage& drawn, QPoint origin, std::optional<QRgb> ink)
 {
-    QRect box;
-    std::vector<uint32_t> rows;
     const int width = std::min(drawn.width(), maxSide);
-    for (int y = 0; y < std::min(drawn.height(), maxSide); ++y) {
+    const int height = std::min(drawn.height(), maxSide);
+    // Each row's covered pixels, from the first to the last.
+    struct Span {
+        int y;
+        int first;
+        int last;
+    };
+    std::vector<Span> spans;
+    // Qt writes a text's pixels as its ink times their coverage; coverage alone then gives
+    // them back exactly. Any pixel that is not so keeps every pixel whole.
+    bool coverage = ink && qAlpha(*ink) == 255;
+    for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
         int first = 0;
         int last = width - 1;
@@ -61,31 +119,42 @@ CQtLabelPicture::CQtLabelPicture(const QImage& drawn, QPoint origin)
             --last;
         if (first > last)
             continue;
+        spans.push_back(Span{y, first, last});
+        for (int x = first; coverage && x <= last; ++x)
+            coverage = row[x] == ByteMul(*ink, qAlpha(row[x]));
+    }
+    QRect box;
+    std::vector<uint32_t> rows;
+    for (const auto& [y, first, last] : spans) {
+        const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
         const int16_t dx = int16_t(first - origin.x());
         const int16_t dy = int16_t(y - origin.y());
         // Uncovered pixels make up whole fours: the blending then never goes pixel by pixel.
         const int count = (last - first + 4) & ~3;
         rows.push_back(uint32_t(uint16_t(dx)) | uint32_t(uint16_t(dy)) << 16);
         rows.push_back(uint32_t(count));
-        rows.insert(rows.end(), row + first, row + last + 1);
-        rows.resize(rows.size() + size_t(count - (last - first + 1)), 0);
+        if (coverage) {
+            const size_t at = rows.size();
+            rows.resize(at + size_t(count / 4), 0);
+            auto* bytes = reinterpret_cast<uint8_t*>(rows.data() + at);
+            for (int x = first; x <= last; ++x)
+                bytes[x - first] = uint8_t(qAlpha(row[x]));
+        } else {
+            rows.insert(rows.end(), row + first, row + last + 1);
+            rows.resize(rows.size() + size_t(count - (last - first + 1)), 0);
+        }
         box |= QRect(dx, dy, count, 1);
     }
-    m_words.reserve(4 + rows.size());
+    m_words.reserve(firstRow + rows.size());
     for (const int side : {box.left(), box.top(), box.right(), box.bottom()})
         m_words.push_back(uint32_t(side));
+    m_words.push_back(coverage ? *ink : 0);
     m_words.insert(m_words.end(), rows.begin(), rows.end());
 }
 
 CQtLabelPicture::Target CQtLabelPicture::TargetOf(QImage& image)
 {
     return Target{image.bits(), image.bytesPerLine(), image.rect()};
-}
-
-QRect CQtLabelPicture::Box() const
-{
-    return QRect(QPoint(int(m_words[0]), int(m_words[1])),
-                 QPoint(int(m_words[2]), int(m_words[3])));
 }
 
 void CQtLabelPicture::LayOver(const Target& target, QPoint at, const QRect& clip) const
@@ -95,14 +164,16 @@ void CQtLabelPicture::LayOver(const Target& target, QPoint at, const QRect& clip
     if (!area.intersects(placed))
         return;
     const bool whole = area.contains(placed);
-    const uint32_t* word = m_words.data() + 4;
+    const QRgb ink = m_words[inkWord];
+    const uint32_t* word = m_words.data() + firstRow;
     const uint32_t* const end = m_words.data() + m_words.size();
     while (word < end) {
         const int y = at.y() + int16_t(word[0] >> 16);
         int x = at.x() + int16_t(word[0] & 0xffff);
         int count = int(word[1]);
         const uint32_t* source = word + 2;
-        word = source + count;
+        word = source + (ink ? count / 4 : count);
+        int skipped = 0;
         if (!whole) {
             if (y < area.top() || y > area.bottom())
                 continue;
@@ -110,11 +181,15 @@ void CQtLabelPicture::LayOver(const Target& target, QPoint at, const QRect& clip
             const int to = std::min(x + count, area.right() + 1);
             if (from >= to)
                 continue;
-            source += from - x;
+            skipped = from - x;
             x = from;
             count = to - from;
         }
-        Blend(reinterpret_cast<QRgb*>(target.bits + y * target.stride) + x, source, count);
+        QRgb* into = reinterpret_cast<QRgb*>(target.bits + y * target.stride) + x;
+        if (ink)
+            BlendInk(into, reinterpret_cast<const uint8_t*>(source) + skipped, count, ink);
+        else
+            Blend(into, source + skipped, count);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include <QImage>
@@ -13,15 +14,18 @@
 // blends to what lies under it, and a fully covered one to itself.
 //
 // A board lays thousands of labels, each from a picture of its own text: every picture is one
-// stream of words, read front to back, so that laying it waits for memory once at most.
+// stream of words, read front to back, so that laying it waits for memory once at most. A
+// picture drawn in one ink keeps only each pixel's coverage, a byte where the pixel takes four:
+// the ink times the coverage gives the pixel back exactly.
 class CQtLabelPicture {
 public:
     // The largest picture, in pixels either way, kept as runs.
     static constexpr int maxSide = 0x7fff;
 
     // The covered pixels of `drawn` (premultiplied ARGB, at most maxSide pixels either way),
-    // with `origin` in it being the point the text is drawn at.
-    CQtLabelPicture(const QImage& drawn, QPoint origin);
+    // with `origin` in it being the point the text is drawn at; `ink` (opaque) is the colour
+    // the text was drawn in, if it was drawn in one.
+    CQtLabelPicture(const QImage& drawn, QPoint origin, std::optional<QRgb> ink = std::nullopt);
 
     // Where a 32-bit image's pixels lie, as the labels laid over it find them.
     struct Target {
@@ -36,11 +40,19 @@ public:
     void LayOver(const Target& target, QPoint at, const QRect& clip) const;
 
     // The covered pixels' bounds, from the point the text is drawn at.
-    QRect Box() const;
+    QRect Box() const
+    {
+        return QRect(QPoint(int(m_words[0]), int(m_words[1])),
+                     QPoint(int(m_words[2]), int(m_words[3])));
+    }
     size_t Bytes() const;
 
 private:
-    // The box (left, top, right, bottom), then per row a word with the offset of its first
-    // pixel (dx in the low half, dy in the high half), a word with its length, and its pixels.
+    // The box (left, top, right, bottom), the ink when the rows hold coverage bytes (else 0:
+    // an ink is opaque), then per row a word with the offset of its first pixel (dx in the low
+    // half, dy in the high half), a word with its length in pixels (a multiple of four), and
+    // its pixels, a word or a byte each.
     std::vector<uint32_t> m_words;
+    static constexpr size_t inkWord = 4;
+    static constexpr size_t firstRow = 5;
 };

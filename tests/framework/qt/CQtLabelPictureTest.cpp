@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <QImage>
 #include <QPainter>
 
@@ -8,19 +10,22 @@
 namespace {
 
 // Laid over an image, a picture gives what Qt's own source-over drawing of the picture's image
-// gives there, inside the clip and at the image's edges: smoothed shapes in one ink, and pixels
-// of many colours and alphas. Rows start and end with uncovered, partly and fully covered
-// pixels, and many are longer than a few pixels.
+// gives there, inside the clip and at the image's edges: smoothed shapes in one ink, kept as
+// the ink's coverage or pixel by pixel, and pixels of many colours and alphas, which the same
+// ink cannot describe. Rows start and end with uncovered, partly and fully covered pixels, and
+// many are longer than a few pixels.
 TEST(CQtLabelPicture, LaysOverAnImageAsQtsSourceOverDrawingOfIt)
 {
-    const QRgb ink = qRgb(200, 120, 40);
     QImage under(60, 40, QImage::Format_RGB32);
     for (int y = 0; y < under.height(); ++y) {
         for (int x = 0; x < under.width(); ++x)
             under.setPixel(x, y, qRgb(x * 4, y * 6, (x * y) & 255));
     }
-    for (const bool inked : {true, false}) {
-        SCOPED_TRACE(inked);
+    // White, the labels' usual ink, is laid by a way of its own.
+    for (const auto& [inked, ink] :
+         {std::pair(true, qRgb(200, 120, 40)), std::pair(true, qRgb(255, 255, 255)),
+          std::pair(false, qRgb(200, 120, 40))}) {
+        SCOPED_TRACE(ink);
         QImage drawn(23, 9, QImage::Format_ARGB32_Premultiplied);
         drawn.fill(Qt::transparent);
         if (inked) {
@@ -39,22 +44,30 @@ TEST(CQtLabelPicture, LaysOverAnImageAsQtsSourceOverDrawingOfIt)
                 }
             }
         }
-        const CQtLabelPicture picture(drawn, QPoint(4, 3));
-        for (const QRect clip : {QRect(0, 0, 60, 40), QRect(13, 9, 30, 14)}) {
-            SCOPED_TRACE(clip.x());
-            QImage laid = under.copy();
-            QImage plain = under.copy();
-            const CQtLabelPicture::Target target = CQtLabelPicture::TargetOf(laid);
-            QPainter painter(&plain);
-            painter.setClipRect(clip);
-            for (const QPoint at :
-                 {QPoint(10, 10), QPoint(40, 5), QPoint(-5, 30), QPoint(30, 20)}) {
-                picture.LayOver(target, at, clip);
-                painter.drawImage(at - QPoint(4, 3), drawn);
+        const CQtLabelPicture whole(drawn, QPoint(4, 3));
+        const CQtLabelPicture byInk(drawn, QPoint(4, 3), ink);
+        // Coverage takes a byte where a pixel takes four.
+        if (inked)
+            EXPECT_LT(byInk.Bytes() * 2, whole.Bytes());
+        else
+            EXPECT_EQ(byInk.Bytes(), whole.Bytes());
+        for (const CQtLabelPicture* picture : {&whole, &byInk}) {
+            for (const QRect clip : {QRect(0, 0, 60, 40), QRect(13, 9, 30, 14)}) {
+                SCOPED_TRACE(clip.x());
+                QImage laid = under.copy();
+                QImage plain = under.copy();
+                const CQtLabelPicture::Target target = CQtLabelPicture::TargetOf(laid);
+                QPainter painter(&plain);
+                painter.setClipRect(clip);
+                for (const QPoint at :
+                     {QPoint(10, 10), QPoint(40, 5), QPoint(-5, 30), QPoint(30, 20)}) {
+                    picture->LayOver(target, at, clip);
+                    painter.drawImage(at - QPoint(4, 3), drawn);
+                }
+                painter.end();
+                EXPECT_EQ(laid, plain);
+                EXPECT_NE(laid, under);
             }
-            painter.end();
-            EXPECT_EQ(laid, plain);
-            EXPECT_NE(laid, under);
         }
     }
 }
