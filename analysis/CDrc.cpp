@@ -119,6 +119,15 @@ CDrc::CDrc(CDrcDocument& document)
     : m_document(document), m_nets(document.GetNets()),
       m_contact(document.GetPadStacks(), SignalLayersInUse(document))
 {
+    // Every look-up of a stack walks its layers; nets share a few stacks.
+    const CPadStackArray& padStacks = document.GetPadStacks();
+    m_stacks.resize(size_t(std::max(padStacks.GetCount(), 0)));
+    for (int32_t s = 0; s < int32_t(m_stacks.size()); ++s) {
+        StackFacts& facts = m_stacks[size_t(s)];
+        facts.layers[0] = m_contact.PadLayers(CopperPad{0, 0, s, 0, false});
+        facts.layers[1] = m_contact.PadLayers(CopperPad{0, 0, s, 0, true});
+        facts.reach = CNet::PadStackReach(padStacks, s);
+    }
 }
 
 CDrc::~CDrc() = default;
@@ -153,18 +162,29 @@ void CDrc::TestAll()
     m_listedKnown = true;
     const int64_t start = TraceClock();
 
-    // Every net's items are collected here, on one thread: a look-up of an unknown pad stack
-    // leaves a mark in the shared pad stack table. Only nets whose boxes come within the
-    // largest clearance can meet: each net asks a grid of the net boxes for those.
+    // Only nets whose boxes come within the largest clearance can meet: each net asks a grid of
+    // the net boxes for those.
+    m_items.resize(size_t(count));
+    CWorkPool& pool = CWorkPool::Shared();
+    pool.ForEach(size_t(count), [&](size_t i) {
+        if (!m_items[i] && m_nets.GetNet(int32_t(i))) {
+            auto items = std::make_unique<NetItems>();
+            CollectItems(int32_t(i), *items);
+            m_items[i] = std::move(items);
+        }
+    });
     int32_t widestClearance = 0;
     std::vector<CRect> boxes;
     std::vector<int32_t> boxNets;
     for (int32_t i = 0; i < count; ++i) {
         const CNet* net = m_nets.GetNet(i);
-        if (!net || !ItemsOf(i).hasCopper)
+        if (!net)
+            continue;
+        const NetItems& items = ItemsOf(i);
+        if (!items.hasCopper)
             continue;
         widestClearance = std::max(widestClearance, net->GetClearance());
-        boxes.push_back(ItemsOf(i).box);
+        boxes.push_back(items.box);
         boxNets.push_back(i);
     }
     CBoxGrid netBoxes;
@@ -176,7 +196,6 @@ void CDrc::TestAll()
     progress.SetRange(1, SaturateToInt(int64_t(progressStep) * count));
     progress.SetStep(progressStep);
     m_cancelled = false;
-    CWorkPool& pool = CWorkPool::Shared();
     std::vector<std::vector<int32_t>> later;
     std::vector<std::pair<int32_t, int32_t>> pairs;
     std::vector<size_t> firstPair;
@@ -340,23 +359,34 @@ CDrc::NetItems& CDrc::ItemsOf(int32_t net)
         slot = std::make_unique<NetItems>();
         CollectItems(net, *slot);
     }
+    if (slot->unknownStack) {
+        // Looking up a stack the table lacks marks the table for its "Pad Error in Lib"
+        // message; the items were collected without touching the table, so the mark is left
+        // here, on the calling thread.
+        m_document.GetPadStacks().GetPadStack(*slot->unknownStack);
+        slot->unknownStack.reset();
+    }
     return *slot;
 }
 
-void CDrc::CollectItems(int32_t netIndex, NetItems& into)
+void CDrc::CollectItems(int32_t netIndex, NetItems& into) const
 {
     const CNet& net = *m_nets.GetNet(netIndex);
-    const CPadStackArray& padStacks = m_document.GetPadStacks();
     auto addPad = [&](ItemKind kind, int32_t index, const CopperPad& pad) {
+        if (pad.padStack < 0 || pad.padStack >= int32_t(m_stacks.size())) {
+            if (!into.unknownStack)
+                into.unknownStack = pad.padStack;
+            return;
+        }
+        const StackFacts& facts = m_stacks[size_t(pad.padStack)];
         Item item;
         item.kind = kind;
         item.index = index;
         item.pad = pad;
-        item.layers = m_contact.PadLayers(pad);
+        item.layers = facts.layers[pad.mirrored ? 1 : 0];
         if (item.layers == 0)
             return;
-        item.box =
-            BoxAround(pad.x, pad.y, int64_t(CNet::PadStackReach(padStacks, pad.padStack)) + 1);
+        item.box = BoxAround(pad.x, pad.y, int64_t(facts.reach) + 1);
         into.items.push_back(item);
     };
     for (int32_t i = 0; i < net.GetPinCount(); ++i) {

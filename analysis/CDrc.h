@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <unordered_set>
@@ -70,6 +71,13 @@ private:
         // Union of the item boxes; empty when the net has no copper.
         CRect box;
         bool hasCopper = false;
+        // A stack number the pad stack table lacks, met while collecting.
+        std::optional<int32_t> unknownStack;
+    };
+    struct StackFacts {
+        // Signal layers in use with copper, as placed and mirrored.
+        uint32_t layers[2] = {0, 0};
+        int32_t reach = 0;
     };
     // A record found, not yet listed: records are listed in the order of the plain loop over
     // the pairs, whichever thread found them.
@@ -94,7 +102,7 @@ private:
     };
 
     NetItems& ItemsOf(int32_t net);
-    void CollectItems(int32_t net, NetItems& into);
+    void CollectItems(int32_t net, NetItems& into) const;
     // The later nets whose boxes come within `reach` of net i's, in index order.
     void LaterNetsNear(int32_t i, const CBoxGrid& netBoxes, const std::vector<int32_t>& boxNets,
                        int32_t reach, std::vector<int32_t>& later) const;
@@ -116,6 +124,8 @@ private:
     CDrcDocument& m_document;
     CNetArray& m_nets;
     CCopperContact m_contact;
+    // Per pad stack number.
+    std::vector<StackFacts> m_stacks;
     std::vector<std::unique_ptr<NetItems>> m_items;
     std::unordered_set<PairKey, PairKeyHash> m_listed;
     bool m_listedKnown = false;

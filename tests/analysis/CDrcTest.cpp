@@ -226,6 +226,23 @@ TEST(CDrcItemTest, PinsOnTheOtherSideUseTheOppositeLayer)
     EXPECT_EQ(records[0].GetKind(), LAYER_BOTTOM);
 }
 
+// A pin whose pad stack the table lacks has no copper to test, and leaves the table's mark for
+// its "Pad Error in Lib" message as every look-up of such a stack does.
+TEST(CDrcItemTest, PinsOfUnknownStacksAreSkippedAndMarked)
+{
+    CFakeServices fakes;
+    CDrcTestBoard board;
+    const int32_t a = board.AddNet(1000);
+    const int32_t b = board.AddNet(1000);
+    board.nets.GetNet(a)->AddPin(100000, 100000, 0, 0, 99, 0, false, LayerBit(LAYER_TOP));
+    board.AddPin(b, 101000, 100000, 1, 0, board.smd);
+    board.AddVia(a, 140000, 100000);
+    board.AddVia(b, 144000, 100000);
+    EXPECT_EQ(DescribeAll(board),
+              std::vector<std::string>{"L1 Via/1@140000,100000 Via/2@144000,100000"});
+    EXPECT_TRUE(board.padStacks.HasPendingError());
+}
+
 // ---- Random boards against an independent measure -----------------------------------------------
 
 struct Shape {
