@@ -28,6 +28,13 @@ namespace {
 // Job offsets are shown and typed in inch, whether a job is added or edited.
 constexpr int32_t offsetUnit = 0;
 
+// Where the design lies, so that the job dialog shows where the files go.
+void PlaceInDesign(const CWevraDoc& document, CNewJobDlg::Values& values)
+{
+    values.designFolder = document.GetDesignFolder();
+    values.designTitle = document.GetDesignName();
+}
+
 void TakeJobValues(const CNewJobDlg::Values& values, COutput& job)
 {
     job.SetDevice(values.device);
@@ -163,6 +170,7 @@ void CConfigOutput::AddJob()
     values.offsetX = CLengthText::FormatLength(offsetUnit, 0);
     values.offsetY = values.offsetX;
     values.useDefaultPrinter = true;
+    PlaceInDesign(m_document, values);
     CNewJobDlg dialog(values, this);
     if (dialog.Run() != CWevraDialog::idOk)
         return;
@@ -189,6 +197,7 @@ void CConfigOutput::EditJob()
     values.offsetY = CLengthText::FormatLength(offsetUnit, job->GetOffsetY());
     values.scale = CNumberText::FormatFixed(job->GetScale(), 4, 6);
     values.useDefaultPrinter = job->UseDefaultPrinter();
+    PlaceInDesign(m_document, values);
     CNewJobDlg dialog(values, this);
     dialog.setWindowTitle(QStringLiteral("Edit Output job"));
     if (dialog.Run() != CWevraDialog::idOk)

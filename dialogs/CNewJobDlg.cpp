@@ -16,6 +16,8 @@
 #include "framework/CPrinterService.h"
 #include "framework/CServices.h"
 #include "framework/qt/CQtText.h"
+#include "interchange/COutputFiles.h"
+#include "interchange/OutputText.h"
 #include "model/COutputDevice.h"
 
 namespace {
@@ -56,11 +58,12 @@ CNewJobDlg::CNewJobDlg(const Values& values, QWidget* parent)
       m_scale(NewEdit(idScale)), m_offsetX(NewEdit(idOffsetX)), m_offsetY(NewEdit(idOffsetY)),
       m_landscape(WithId(new QCheckBox(QStringLiteral("Landscape"), this), idLandscape)),
       m_defaultPrinter(
-          WithId(new QCheckBox(QStringLiteral("Use Default Printer"), this), idDefaultPrinter))
+          WithId(new QCheckBox(QStringLiteral("Use Default Printer"), this), idDefaultPrinter)),
+      m_storedDirectory(values.directory), m_designFolder(values.designFolder),
+      m_designTitle(values.designTitle)
 {
     setWindowTitle(QStringLiteral("Output job"));
     m_name->setText(CQtText::FromDesignText(values.name));
-    m_directory->setText(CQtText::FromDesignText(values.directory));
     m_printer->setText(CQtText::FromDesignText(values.printer));
     m_scale->setText(CQtText::FromDesignText(values.scale));
     m_offsetX->setText(CQtText::FromDesignText(values.offsetX));
@@ -77,6 +80,7 @@ CNewJobDlg::CNewJobDlg(const Values& values, QWidget* parent)
         chosen = m_device->count() - 1;
     }
     m_device->setCurrentIndex(chosen);
+    ShowDestination();
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Name"), m_name);
@@ -95,7 +99,10 @@ CNewJobDlg::CNewJobDlg(const Values& values, QWidget* parent)
     layout->addWidget(printerGroup);
     layout->addWidget(NewButtons());
 
-    connect(m_device, &QComboBox::currentIndexChanged, this, [this] { ApplyEnableRule(); });
+    connect(m_device, &QComboBox::currentIndexChanged, this, [this] {
+        ShowDestination();
+        ApplyEnableRule();
+    });
     connect(m_setup, &QPushButton::clicked, this, [this] {
         RunPrinterSetup();
         ApplyEnableRule();
@@ -107,6 +114,27 @@ CNewJobDlg::CNewJobDlg(const Values& values, QWidget* parent)
         ApplyEnableRule();
     });
     ApplyEnableRule();
+}
+
+QString CNewJobDlg::DestinationText() const
+{
+    const std::string device = CQtText::ToDesignText(m_device->currentText());
+    const bool writesFiles =
+        COutputFiles::IsGerberDevice(device) || COutputFiles::IsDrillDevice(device);
+    if (m_designFolder.empty() || !writesFiles)
+        return CQtText::FromDesignText(m_storedDirectory);
+    return CQtText::FromPath(
+        COutputFiles::Folder(device, m_storedDirectory, m_designTitle, m_designFolder).string());
+}
+
+void CNewJobDlg::ShowDestination()
+{
+    // A folder the user typed stays; the stored one's place depends on the device (Gerber
+    // files go below the upper-case title).
+    if (m_directory->text() != m_shownDirectory)
+        return;
+    m_shownDirectory = DestinationText();
+    m_directory->setText(m_shownDirectory);
 }
 
 void CNewJobDlg::RunPrinterSetup()
@@ -142,7 +170,16 @@ CNewJobDlg::Values CNewJobDlg::GetValues() const
 {
     Values values;
     values.name = CQtText::ToDesignText(m_name->text());
-    values.directory = CQtText::ToDesignText(m_directory->text());
+    const QString directory = m_directory->text();
+    if (directory == m_shownDirectory)
+        values.directory = m_storedDirectory;
+    else if (m_designFolder.empty())
+        values.directory = CQtText::ToDesignText(directory);
+    else
+        values.directory = CQtText::ToDesignText(CQtText::FromPath(
+            OutputFolderToStore(CQtText::ToPath(directory), m_designFolder).string()));
+    values.designFolder = m_designFolder;
+    values.designTitle = m_designTitle;
     values.device = CQtText::ToDesignText(m_device->currentText());
     values.printer = CQtText::ToDesignText(m_printer->text());
     values.scale = CQtText::ToDesignText(m_scale->text());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "dialogs/CWevraDialog.h"
@@ -12,7 +13,9 @@ class QPushButton;
 
 // "Output job": the name, folder and device of one output job, and for the Windows printer its
 // printer, scale, offsets and orientation. The values are filled before the dialog is shown and
-// read after OK.
+// read after OK. Given the design's folder, the folder edit shows the full path the job's files
+// go to rather than the folder text the design stores ("C:\GERBER"), and that text comes back
+// unchanged unless the user typed another folder.
 class CNewJobDlg : public CWevraDialog {
     Q_OBJECT
 
@@ -40,6 +43,9 @@ public:
         std::string offsetY;
         bool landscape = false;
         bool useDefaultPrinter = false;
+        // Where the design lies, to show where the files go; no folder shows the stored text.
+        std::filesystem::path designFolder;
+        std::string designTitle;
     };
 
     // The printer set-up: the printer name and orientation chosen; false when cancelled. Tests
@@ -55,6 +61,9 @@ public:
 private:
     void ApplyEnableRule();
     void RunPrinterSetup();
+    // The folder the job's files go to for the chosen device, as the edit shows it.
+    QString DestinationText() const;
+    void ShowDestination();
 
     QLineEdit* m_name;
     QLineEdit* m_directory;
@@ -66,4 +75,9 @@ private:
     QLineEdit* m_offsetY;
     QCheckBox* m_landscape;
     QCheckBox* m_defaultPrinter;
+    std::string m_storedDirectory;
+    std::filesystem::path m_designFolder;
+    std::string m_designTitle;
+    // What the folder edit showed last without the user's typing.
+    QString m_shownDirectory;
 };

@@ -46,9 +46,16 @@ std::string COutputFiles::DrillTitle(const std::string& designTitle)
 std::filesystem::path COutputFiles::Folder(const COutput& job, const std::string& designTitle,
                                            const std::filesystem::path& designFolder)
 {
+    return Folder(job.GetDevice(), job.GetDirectory(), designTitle, designFolder);
+}
+
+std::filesystem::path COutputFiles::Folder(const std::string& device, const std::string& directory,
+                                           const std::string& designTitle,
+                                           const std::filesystem::path& designFolder)
+{
     const std::string title =
-        IsGerberDevice(job.GetDevice()) ? GerberTitle(designTitle) : DrillTitle(designTitle);
-    return OutputFolderOf(job.GetDirectory(), designFolder, title);
+        IsGerberDevice(device) ? GerberTitle(designTitle) : DrillTitle(designTitle);
+    return OutputFolderOf(directory, designFolder, title);
 }
 
 std::vector<std::string> COutputFiles::Names(const COutput& job, const std::string& designTitle)

@@ -18,6 +18,10 @@ public:
     // The folder the job writes into (not created), for the design of that title and folder.
     static std::filesystem::path Folder(const COutput& job, const std::string& designTitle,
                                         const std::filesystem::path& designFolder);
+    // The same for a job of that device and stored folder text.
+    static std::filesystem::path Folder(const std::string& device, const std::string& directory,
+                                        const std::string& designTitle,
+                                        const std::filesystem::path& designFolder);
     // The names of the files the job writes into its folder; none for a device that writes no
     // file.
     static std::vector<std::string> Names(const COutput& job, const std::string& designTitle);

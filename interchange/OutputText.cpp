@@ -106,3 +106,18 @@ std::filesystem::path ResolveOutputFolder(const std::string& jobFolder,
         return {};
     return folder;
 }
+
+std::filesystem::path OutputFolderToStore(const std::filesystem::path& typed,
+                                          const std::filesystem::path& designFolder)
+{
+    if (!typed.is_absolute() || designFolder.empty())
+        return typed;
+    const std::filesystem::path design = CPathHelper::AbsolutePath(designFolder.string());
+    const std::filesystem::path relative = typed.lexically_normal().lexically_relative(design);
+    if (relative.empty() || *relative.begin() == "..")
+        return typed;
+    const std::string text = relative.generic_string();
+    if (text.find_first_of(":\\") != std::string::npos)
+        return typed;
+    return relative;
+}

@@ -38,3 +38,9 @@ std::filesystem::path OutputFolderOf(const std::string& jobFolder,
 std::filesystem::path ResolveOutputFolder(const std::string& jobFolder,
                                           const std::filesystem::path& designFolder,
                                           const std::string& title);
+// The folder text to store for a folder the user gave by its full path: relative to the
+// design's folder when it lies below it, so that the design takes its output along when it
+// moves; `typed` itself otherwise, and wherever the relative text would read as a drive or a
+// stored Windows path.
+std::filesystem::path OutputFolderToStore(const std::filesystem::path& typed,
+                                          const std::filesystem::path& designFolder);

@@ -1,4 +1,7 @@
+#include <filesystem>
+
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
 
@@ -26,6 +29,7 @@
 #include "resources/StringIds.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/support/CFakeServices.h"
+#include "tests/support/CTempFolder.h"
 
 namespace {
 
@@ -329,6 +333,25 @@ TEST_F(CDesignConfigTest, DisplayLayersetShowsTheChoiceAtOnceAndEscTakesItBack)
         dialog.accept();
     }
     EXPECT_EQ(sets.GetCurrentItem(), 0);
+}
+
+// Editing a saved design's job shows the folder its files go to, below the design, and OK
+// without another folder keeps the text the design stores.
+TEST_F(CDesignConfigTest, JobDialogShowsTheFolderBesideTheDesign)
+{
+    const CTempFolder temp("wevra-config-output");
+    doc.SetDesignPath((temp / "amp.PCB").string());
+    CConfigOutput page(doc);
+    Find<QListWidget>(&page, CConfigOutput::idJobs)->setCurrentRow(1);
+    ASSERT_EQ(Job(1).GetDirectory(), "C:\\GERBER");
+    std::string shown;
+    WhenModal([&shown](QWidget* dialog) {
+        shown = CQtText::ToPath(Find<QLineEdit>(dialog, CNewJobDlg::idDirectory)->text());
+        Click(dialog, CWevraDialog::idOk);
+    });
+    Click(&page, CConfigOutput::idEditJob);
+    EXPECT_EQ(std::filesystem::path(shown), temp / "GERBER" / "AMP");
+    EXPECT_EQ(Job(1).GetDirectory(), "C:\\GERBER");
 }
 
 } // namespace

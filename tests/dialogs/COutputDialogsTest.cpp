@@ -1,5 +1,8 @@
+#include <filesystem>
+
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 
 #include "dialogs/CDisplayItemDlg.h"
@@ -13,9 +16,11 @@
 #include "model/LayerIds.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/support/CFakeServices.h"
+#include "tests/support/CTempFolder.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using namespace dialog_test;
 
 bool Checked(QWidget* dialog, int32_t id)
@@ -169,6 +174,54 @@ TEST_F(COutputDialogsTest, JobDialogKeepsAnUnlistedDeviceAndFallsBackToTheDefaul
     EXPECT_TRUE(Enabled(&dialog, CNewJobDlg::idDirectory));
     EXPECT_FALSE(Enabled(&dialog, CNewJobDlg::idScale));
     CNewJobDlg::SetPrinterSetup(previous);
+}
+
+// The folder edit shows the full path the files go to, not the Windows path the design stores;
+// the stored text comes back untouched unless another folder was typed, and a typed folder
+// below the design's is stored relative to it, so that the design can move.
+TEST_F(COutputDialogsTest, JobDialogShowsWhereTheFilesGo)
+{
+    const CTempFolder temp("wevra-job-folder");
+    const fs::path design = temp / "designs";
+    fs::create_directories(design / "gerber");
+    CNewJobDlg::Values values;
+    values.device = COutputDevice::Name(COutputDevice::gerber24);
+    values.directory = "C:\\GERBER";
+    values.designFolder = design;
+    values.designTitle = "board";
+    const auto shown = [](CNewJobDlg& dialog) {
+        return fs::path(CQtText::ToPath(Find<QLineEdit>(&dialog, CNewJobDlg::idDirectory)->text()));
+    };
+
+    CNewJobDlg dialog(values);
+    EXPECT_EQ(shown(dialog), design / "gerber" / "BOARD");
+    EXPECT_EQ(dialog.GetValues().directory, "C:\\GERBER");
+    // The drill program keeps the title's case.
+    Find<QComboBox>(&dialog, CNewJobDlg::idDevice)
+        ->setCurrentText(QString::fromStdString(COutputDevice::Name(COutputDevice::excellon)));
+    EXPECT_EQ(shown(dialog), design / "gerber" / "board");
+    EXPECT_EQ(dialog.GetValues().directory, "C:\\GERBER");
+
+    Type(&dialog, CNewJobDlg::idDirectory, (design / "cam" / "nc").string());
+    EXPECT_EQ(dialog.GetValues().directory, "cam/nc");
+    // A typed folder stays when the device changes.
+    Find<QComboBox>(&dialog, CNewJobDlg::idDevice)
+        ->setCurrentText(QString::fromStdString(COutputDevice::Name(COutputDevice::gerber23)));
+    EXPECT_EQ(shown(dialog), design / "cam" / "nc");
+    Type(&dialog, CNewJobDlg::idDirectory, (temp / "elsewhere").string());
+    EXPECT_EQ(dialog.GetValues().directory, (temp / "elsewhere").string());
+    Type(&dialog, CNewJobDlg::idDirectory, (design / "a:b").string());
+    EXPECT_EQ(dialog.GetValues().directory, (design / "a:b").string());
+
+    // An empty folder is the design's OUTPUT folder; a printing job writes no files.
+    values.directory.clear();
+    CNewJobDlg empty(values);
+    EXPECT_EQ(shown(empty), design / "OUTPUT");
+    EXPECT_EQ(empty.GetValues().directory, "");
+    values.device = COutputDevice::Name(COutputDevice::windows);
+    values.directory = "C:\\PRINT";
+    CNewJobDlg printing(values);
+    EXPECT_EQ(shown(printing), "C:\\PRINT");
 }
 
 } // namespace
