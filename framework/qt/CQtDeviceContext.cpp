@@ -211,6 +211,9 @@ CQtDeviceContext::CQtDeviceContext(QPainter& painter) : m_painter(painter)
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setCompositionMode(CompositionFor(m_rop2));
     m_painter.setBackgroundMode(Qt::TransparentMode);
+    if (const QPaintDevice* device = m_painter.device())
+        m_hairlines =
+            device->devType() == QInternal::Printer || device->devType() == QInternal::Picture;
     m_hadClip = m_painter.hasClipping();
     if (m_hadClip)
         m_initialClip = m_painter.clipRegion();
@@ -265,6 +268,13 @@ CPoint CQtDeviceContext::MoveTo(CPoint point)
 void CQtDeviceContext::LineTo(CPoint point)
 {
     const CPoint from = std::exchange(m_position, point);
+    if (HasHairlinePen()) {
+        if (from != point) {
+            const CPoint line[] = {from, point};
+            StrokeHairline(line, false);
+        }
+        return;
+    }
     QRect run;
     if (HasThinPen() && m_pen.style == CPen::Style::Solid && AxisRun(from, point, m_clipBox, run)) {
         if (!run.isEmpty())
@@ -289,7 +299,9 @@ void CQtDeviceContext::Polyline(std::span<const CPoint> points)
 {
     if (points.size() < 2)
         return;
-    if (HasThinPen()) {
+    if (HasHairlinePen()) {
+        StrokeHairline(points, false);
+    } else if (HasThinPen()) {
         std::vector<CPoint> ink, gaps;
         int64_t step = 0;
         for (size_t i = 0; i + 1 < points.size(); ++i)
@@ -308,7 +320,7 @@ void CQtDeviceContext::Polygon(std::span<const CPoint> points)
     if (points.size() < 2)
         return;
     CRect corners;
-    if (HasPlainTools() && UprightRectangle(points, corners)) {
+    if (HasPlainTools() && !HasHairlinePen() && UprightRectangle(points, corners)) {
         // Pads are mostly upright rectangles of a few pixels, by the hundred thousand.
         FillUprightRectangle(corners);
         return;
@@ -349,7 +361,7 @@ void CQtDeviceContext::Ellipse(const CRect& rect)
     border.clear();
     inside.clear();
     CPixelRaster::Ellipse(r, m_clipBox, border, inside);
-    if (HasThinPen()) {
+    if (HasThinPen() && !HasHairlinePen()) {
         if (m_brush.style != CBrush::Style::Null)
             FillSpans(inside);
         PaintSpans(border, m_pen.color);
@@ -369,6 +381,10 @@ void CQtDeviceContext::Ellipse(const CRect& rect)
         QPainterPath path;
         path.addEllipse(QRectF(r.left, r.top, r.right - 1 - r.left, r.bottom - 1 - r.top));
         StrokeWide(path);
+    } else if (HasHairlinePen()) {
+        m_painter.setPen(QPen(ToQColor(m_pen.color), 0));
+        m_painter.setBrush(Qt::NoBrush);
+        m_painter.drawEllipse(QRectF(r.left, r.top, r.right - 1 - r.left, r.bottom - 1 - r.top));
     }
 }
 
@@ -659,6 +675,26 @@ bool CQtDeviceContext::HasWidePen() const
     return m_pen.style != CPen::Style::Null && m_pen.width > 1;
 }
 
+bool CQtDeviceContext::HasHairlinePen() const
+{
+    return m_hairlines && m_pen.style == CPen::Style::Solid && m_pen.width <= 1;
+}
+
+void CQtDeviceContext::StrokeHairline(std::span<const CPoint> points, bool closed)
+{
+    QPolygonF line;
+    line.reserve(qsizetype(points.size()));
+    for (const CPoint& point : points)
+        line << ToQPointF(point);
+    // Width 0: one pixel of whatever shows the device, at any scale.
+    m_painter.setPen(QPen(ToQColor(m_pen.color), 0));
+    m_painter.setBrush(Qt::NoBrush);
+    if (closed)
+        m_painter.drawPolygon(line);
+    else
+        m_painter.drawPolyline(line);
+}
+
 bool CQtDeviceContext::HasPlainTools() const
 {
     const bool pen =
@@ -750,6 +786,12 @@ void CQtDeviceContext::FillAndOutline(std::span<const CPoint> fillPolygon,
                                       std::span<const CPoint> outlinePoints,
                                       const QPainterPath& widePath)
 {
+    if (HasHairlinePen()) {
+        if (m_brush.style != CBrush::Style::Null)
+            FillSpans(CPixelRaster::FillSpans(fillPolygon, m_clipBox));
+        StrokeHairline(outlinePoints, true);
+        return;
+    }
     std::vector<CPoint> ink, gaps;
     if (HasThinPen() && !outlinePoints.empty()) {
         int64_t step = 0;

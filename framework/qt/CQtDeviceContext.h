@@ -31,6 +31,10 @@
 // centred on the pixel centres, over the filling. Raster modes other than copy need a raster
 // paint device (images and pixmaps); on others they draw as copy.
 //
+// On a printer or a picture a solid one-pixel pen draws hairlines instead: one dot on paper,
+// and one pixel wherever the page is shown smaller than it has dots (the print preview, a
+// viewer of the PDF), where a run of single dots would fall between the pixels and vanish.
+//
 // The painter's state is saved on construction and restored on destruction; meanwhile draw on
 // it only through this context.
 class CQtDeviceContext : public CDeviceContext {
@@ -79,6 +83,9 @@ public:
 private:
     bool HasThinPen() const;
     bool HasWidePen() const;
+    // A solid one-pixel pen on a device where it draws hairlines.
+    bool HasHairlinePen() const;
+    void StrokeHairline(std::span<const CPoint> points, bool closed);
     // A solid one-pixel pen or none, and a solid brush or none.
     bool HasPlainTools() const;
     // Paints a polygon that is an upright rectangle with the plain tools, by runs.
@@ -210,6 +217,8 @@ private:
     mutable std::optional<QImage*> m_labelImage;
     mutable CQtLabelPicture::Target m_labelTarget;
     int32_t m_rop2 = R2_COPYPEN;
+    // The device is a printer or a picture.
+    bool m_hairlines = false;
     QImage* m_directImage = nullptr;
     // Working room of the shapes and lines, kept from one to the next.
     std::vector<CPoint> m_scratchInk;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -56,9 +57,9 @@ QAction* FindCommand(const QList<QAction*>& actions, uint32_t id)
 
 // Page `page` of the PDF file as poppler rasterises it, without antialiasing (nor does the
 // board painting antialias).
-QImage RasterisePdf(const fs::path& pdf, int page, const fs::path& prefix)
+QImage RasterisePdf(const fs::path& pdf, int page, const fs::path& prefix, int dpi = pdfDpi)
 {
-    const std::string command = "pdftoppm -r " + std::to_string(pdfDpi) +
+    const std::string command = "pdftoppm -r " + std::to_string(dpi) +
                                 " -aa no -aaVector no -png -singlefile -f " + std::to_string(page) +
                                 " -l " + std::to_string(page) + " '" + pdf.string() + "' '" +
                                 prefix.string() + "'";
@@ -68,8 +69,9 @@ QImage RasterisePdf(const fs::path& pdf, int page, const fs::path& prefix)
         .convertToFormat(QImage::Format_RGB32);
 }
 
-// The pages the preview window shows, each drawn from its scene at the printer's own pixels.
-std::vector<QImage> PreviewPages(QPrintPreviewDialog& dialog)
+// The pages the preview window shows, each drawn from its scene at the printer's own pixels
+// times `zoom`, as the window shows them at that zoom.
+std::vector<QImage> PreviewPages(QPrintPreviewDialog& dialog, double zoom = 1.0)
 {
     auto* view = dialog.findChild<QGraphicsView*>();
     if (view == nullptr || view->scene() == nullptr)
@@ -88,7 +90,7 @@ std::vector<QImage> PreviewPages(QPrintPreviewDialog& dialog)
         const QRectF bounds = page->boundingRect();
         const QRectF paper(0.0, 0.0, bounds.width() + 2.0 * bounds.left(),
                            bounds.height() + 2.0 * bounds.top());
-        QImage image(paper.size().toSize(), QImage::Format_RGB32);
+        QImage image((paper.size() * zoom).toSize(), QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
         view->scene()->render(&painter, QRectF(image.rect()), page->mapRectToScene(paper));
@@ -140,6 +142,33 @@ int64_t Inked(const QImage& image)
     return inked;
 }
 
+// The share of each side of the inked pixels' bounding box that is inked: top, right, bottom,
+// left. The outermost pixels, where the preview frames its paper, are left out.
+std::array<double, 4> SidesInked(const QImage& image)
+{
+    constexpr int frame = 3;
+    const auto inked = [&image](int x, int y) {
+        return (image.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu;
+    };
+    QRect box;
+    for (int y = frame; y < image.height() - frame; ++y)
+        for (int x = frame; x < image.width() - frame; ++x)
+            if (inked(x, y))
+                box |= QRect(x, y, 1, 1);
+    if (box.isEmpty())
+        return {};
+    const auto share = [&](int x0, int y0, int dx, int dy, int count) {
+        int hits = 0;
+        for (int i = 0; i < count; ++i)
+            hits += inked(x0 + i * dx, y0 + i * dy) ? 1 : 0;
+        return double(hits) / count;
+    };
+    return {share(box.left(), box.top(), 1, 0, box.width()),
+            share(box.right(), box.top(), 0, 1, box.height()),
+            share(box.left(), box.bottom(), 1, 0, box.width()),
+            share(box.left(), box.top(), 0, 1, box.height())};
+}
+
 class CPrintPreviewTest : public CDemoWindowTest {
 protected:
     CPrintPreviewTest() : CDemoWindowTest("wevra_print_preview_test") {}
@@ -161,15 +190,15 @@ protected:
 
     // Runs the command from its menu item; the preview window it opens is looked at and closed
     // with Escape. Returns the number of pages it showed, -1 when none opened.
-    int PreviewFromMenu(std::vector<QImage>* pages = nullptr)
+    int PreviewFromMenu(std::vector<QImage>* pages = nullptr, double zoom = 1.0)
     {
         int shown = -1;
-        WhenModal([&shown, pages](QWidget* modal) {
+        WhenModal([&shown, pages, zoom](QWidget* modal) {
             auto* dialog = qobject_cast<QPrintPreviewDialog*>(modal);
             if (dialog != nullptr) {
                 shown = dialog->findChild<QPrintPreviewWidget*>()->pageCount();
                 if (pages != nullptr)
-                    *pages = PreviewPages(*dialog);
+                    *pages = PreviewPages(*dialog, zoom);
             }
             QTest::keyClick(modal, Qt::Key_Escape);
         });
@@ -321,6 +350,34 @@ TEST_F(CPrintPreviewTest, PrintGoesThroughTheDialogs)
     QTest::keyClick(&frame->GetMdiArea(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(services.messages.ShownTexts(),
               std::vector<std::string>{"The output job could not be printed."});
+}
+
+// The preview shows its pages with fewer pixels than the printer has dots, and a viewer of the
+// PDF likewise: a line one dot wide, as the board's edge is, still shows as a line, whatever
+// the zoom and wherever it falls, in the preview and in the printed file alike.
+TEST_F(CPrintPreviewTest, TheBoardsEdgesShowAtEveryZoom)
+{
+    UseQtDialogs();
+    for (const double zoom : {1.0, 0.5, 0.37, 0.3, 0.25, 0.2}) {
+        std::vector<QImage> pages;
+        ASSERT_GT(PreviewFromMenu(&pages, zoom), 0);
+        const std::array<double, 4> sides = SidesInked(pages[0]);
+        const char* names[] = {"top", "right", "bottom", "left"};
+        for (size_t side = 0; side < sides.size(); ++side)
+            EXPECT_GT(sides[side], 0.95) << names[side] << " edge at zoom " << zoom;
+    }
+
+    UseQtPrinters();
+    const fs::path pdf = sandbox.root / "job.pdf";
+    ASSERT_TRUE(document->PrintOutputJob(pdf.string()));
+    for (const int dpi : {300, 50}) {
+        const QImage page = RasterisePdf(pdf, 1, sandbox.root / "page", dpi);
+        ASSERT_FALSE(page.isNull()) << "pdftoppm (poppler-utils) is needed";
+        const std::array<double, 4> sides = SidesInked(page);
+        const char* names[] = {"top", "right", "bottom", "left"};
+        for (size_t side = 0; side < sides.size(); ++side)
+            EXPECT_GT(sides[side], 0.95) << names[side] << " edge on paper at " << dpi << " dpi";
+    }
 }
 
 } // namespace
