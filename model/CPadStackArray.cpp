@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <limits>
 #include <span>
 #include <utility>
@@ -206,8 +207,10 @@ bool AskYes(const std::string& name, uint32_t question)
                                             MB_ICONQUESTION) == IDYES;
 }
 
-// An octagon closed on its first corner.
-constexpr size_t maxPadCorners = 9;
+// Steps of each round end of an oval pad.
+constexpr size_t ovalSteps = 8;
+// An oval's two round ends closed on its first corner.
+constexpr size_t maxPadCorners = 2 * (ovalSteps + 1) + 1;
 
 // What the pad drawing routine draws: an ellipse, a closed polygon or nothing.
 struct PadFigure {
@@ -263,8 +266,38 @@ PadShapeAtOrigin MakeShape(const CPad& pad, int32_t angle, int32_t scale, bool m
         shape.shiftY = (turned.y - twiceY) / 2;
         return shape;
     }
+    case PAD_OVAL: {
+        // The stadium the photoplot flashes: round ends of half the short side's width, their
+        // centres that far in from the ends of the long side.
+        const int64_t w = r.Width(), h = r.Height();
+        const int64_t half = std::min(w, h) / 2;
+        const bool across = w >= h;
+        const double mx = (double(r.left) + r.right) / 2, my = (double(r.top) + r.bottom) / 2;
+        const double ends[2][2] = {
+            {across ? double(r.right - half) : mx, across ? my : double(r.bottom - half)},
+            {across ? double(r.left + half) : mx, across ? my : double(r.top + half)}};
+        const double pi = std::acos(-1.0);
+        const double start = across ? -pi / 2 : 0.0;
+        shape.kind = PadFigure::polygon;
+        for (size_t end = 0; end < 2; ++end) {
+            for (size_t k = 0; k <= ovalSteps; ++k) {
+                const double phi = start + pi * double(end) + pi * double(k) / ovalSteps;
+                // Toward the end's centre, so that no corner lies outside the copper.
+                const CPoint corner(
+                    SaturateToInt(std::llround(ends[end][0] + std::trunc(half * std::cos(phi)))),
+                    SaturateToInt(std::llround(ends[end][1] + std::trunc(half * std::sin(phi)))));
+                shape.corners[shape.cornerCount++] = RotatePoint(corner.x, corner.y, turn);
+            }
+        }
+        shape.corners[shape.cornerCount++] = shape.corners[0];
+        return shape;
+    }
     case PAD_SQUARE:
-    case PAD_RECTANGLE: {
+    case PAD_RECTANGLE:
+    // Connector, device and line pads are photoplotted as their rectangle.
+    case PAD_CONNECTOR:
+    case PAD_DEVICE:
+    case PAD_LINE: {
         const std::array<CPoint, 5> corners = {CPoint(r.left, r.top), CPoint(r.right, r.top),
                                                CPoint(r.right, r.bottom), CPoint(r.left, r.bottom),
                                                CPoint(r.left, r.top)};
@@ -864,7 +897,7 @@ CRect CPadStackArray::GetPadBounds(int32_t kind, int32_t layer, int32_t x, int32
         }
         return GrownBy2(box);
     }
-    // Shapes the pad drawing leaves out: their rectangle where the pad would be.
+    // A pad of no shape the drawing knows: its rectangle where the pad would be.
     const CRect r = ScaledRect(*pad, scale, false);
     return GrownBy2(CRect(SaturateToInt(int64_t(r.left) + x), SaturateToInt(int64_t(r.top) + y),
                           SaturateToInt(int64_t(r.right) + x),

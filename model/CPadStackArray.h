@@ -128,8 +128,9 @@ public:
 
     // Draws the pad of (stack, layer) with the current pen and brush about device point (x, y):
     // the rectangle divided by `scale`, turned by `angle` plus the pad's own rotation. Round pads
-    // keep their size and move their centre; Square, Rectangle and the octagons are polygons;
-    // other shapes draw nothing.
+    // keep their size and move their centre; the others are polygons as the photoplot shows
+    // them: Oval a stadium, the octagons eight corners, Square, Rectangle, Connector, Device and
+    // Line their rectangle. A pad of no shape draws nothing.
     void DrawPad(CDeviceContext& dc, int32_t stack, int32_t layer, int32_t x, int32_t y,
                  int32_t angle, int32_t scale) const;
     // The same mirrored in x, for items on the bottom side.

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -320,8 +323,8 @@ TEST(CPadStackArrayDraw, ShapesAtQuarterTurnsPlainAndMirrored)
     table.DrawPad(turned, 2, LAYER_TOP, 500, 300, 45000, 10);
     EXPECT_EQ(turned.Lines(), std::vector<std::string>{std::string(cases[9].line)});
 
-    // Shapes left out, missing pads and a zero scale draw nothing.
-    table.SetPadShape(4, LAYER_TOP, PAD_OVAL);
+    // A pad of no shape, missing pads and a zero scale draw nothing.
+    table.SetPadShape(4, LAYER_TOP, PAD_UNDEFINED);
     CRecordingDC none;
     table.DrawPad(none, 4, LAYER_TOP, 500, 300, 0, 10);
     table.DrawPad(none, 1, LAYER_BOTTOM, 500, 300, 0, 10);
@@ -337,6 +340,48 @@ TEST(CPadStackArrayDraw, ShapesAtQuarterTurnsPlainAndMirrored)
     const CPadStackArray fresh;
     EXPECT_EQ(fresh.GetPadBounds(PADSTACK_KIND_VIA, LAYER_SILK_TOP, 100, 100, 0, 10),
               CRect(-204, -204, 404, 404));
+}
+
+// The shapes photoplotted as their rectangle, and the oval as a stadium: none is left out of
+// the picture while the photoplot has its copper.
+TEST(CPadStackArrayDraw, OvalsAndRectangularKindsAreDrawnAsPlotted)
+{
+    CPadStackArray table;
+    table.Fill(true, 3);
+    for (const int32_t shape : {PAD_CONNECTOR, PAD_DEVICE, PAD_LINE})
+        table.Add(CPadStack("K", shape, -45, -20, 60, 20, 0, LAYER_TOP, 1));
+    for (int32_t stack = 0; stack < 3; ++stack) {
+        CRecordingDC dc;
+        table.DrawPad(dc, stack, LAYER_TOP, 500, 300, 90000, 10);
+        EXPECT_EQ(dc.Lines(),
+                  std::vector<std::string>{"Polygon 498 304, 498 294, 502 294, 502 304, 498 304"})
+            << stack;
+    }
+
+    // 80 by 20 pixels: round ends of radius 10 about x = +-30, across and turned upright.
+    const int32_t oval = table.Add(CPadStack("O", PAD_OVAL, -400, -100, 400, 100, 0, LAYER_TOP, 1));
+    for (const int32_t angle : {0, 90000}) {
+        CRecordingDC dc;
+        table.DrawPad(dc, oval, LAYER_TOP, 500, 300, angle, 10);
+        ASSERT_EQ(dc.Lines().size(), 1u);
+        std::istringstream in(dc.Lines()[0].substr(std::string("Polygon").size()));
+        std::vector<CPoint> points;
+        for (CPoint p; in >> p.x >> p.y; in.ignore(1))
+            points.push_back(angle == 0 ? CPoint(p.x - 500, p.y - 300)
+                                        : CPoint(p.y - 300, 500 - p.x));
+        ASSERT_GE(points.size(), 12u);
+        EXPECT_EQ(points.front(), points.back());
+        CRect box(0, 0, 0, 0);
+        for (const CPoint& p : points) {
+            box = CRect(std::min(box.left, p.x), std::min(box.top, p.y), std::max(box.right, p.x),
+                        std::max(box.bottom, p.y));
+            // On the stadium's edge: 10 from the axis between the ends, or from the nearer end.
+            const double along = std::clamp(double(p.x), -30.0, 30.0);
+            EXPECT_NEAR(std::hypot(p.x - along, double(p.y)), 10.0, 0.75)
+                << p.x << "," << p.y << " at " << angle;
+        }
+        EXPECT_EQ(box, CRect(-40, -10, 40, 10)) << angle;
+    }
 }
 
 // ---- Faults of lookups, limits and removal -------------------------------------------------
