@@ -218,12 +218,14 @@ void CPlaneBuild::Build()
         CPour& plane;
         ~FillReturn() { plane.ReturnFill(); }
     } fillReturn{m_plane};
-    m_progress = std::make_unique<CProgDlg>(IDS_CPROGDLG);
-    m_progress->SetTitle(
-        Format("Build Plane: " + m_plane.GetName() + "; Layer: ", m_plane.GetLayer(), "; Net: ") +
-        CNumberText::FormatInt(m_plane.GetNet()));
-    m_progress->Create();
-    m_progress->SetCaption("CPlaneBuildGrid");
+    if (m_document.IsInteractive()) {
+        m_progress = std::make_unique<CProgDlg>(IDS_CPROGDLG);
+        m_progress->SetTitle(Format("Build Plane: " + m_plane.GetName() + "; Layer: ",
+                                    m_plane.GetLayer(), "; Net: ") +
+                             CNumberText::FormatInt(m_plane.GetNet()));
+        m_progress->Create();
+        m_progress->SetCaption("CPlaneBuildGrid");
+    }
     m_document.SetStatusBarText(m_plane.GetName());
 
     m_grid = std::make_unique<CPlaneBuildGrid>();
@@ -277,7 +279,7 @@ void CPlaneBuild::Build()
         m_grid = std::make_unique<CPlaneBuildGrid>();
         m_plane.DeleteFill();
         m_plane.IncrementFillErrorCount();
-        CServices::Messages().MessageBox(outOfMemoryText, "", MB_OK, MB_ICONEXCLAMATION);
+        m_document.ShowMessage(outOfMemoryText, MB_OK, MB_ICONEXCLAMATION);
     }
     if (m_cancelled) {
         // A cancelled fill must not pass for a finished one.
@@ -319,7 +321,7 @@ bool CPlaneBuild::PrepareOutline()
 
 void CPlaneBuild::AskToMoveSeed()
 {
-    CServices::Messages().MessageBox(moveSeedpointText, "", MB_OK);
+    m_document.ShowMessage(moveSeedpointText, MB_OK, MB_ICONNONE);
     m_progress.reset();
     m_document.SetMode(ID_PLANE_MOVE_SEEDPOINT_MODE);
 }
@@ -332,8 +334,10 @@ bool CPlaneBuild::FillFromGuides()
     m_grid->BuildAll(m_box, m_guides);
 
     m_line = DLine3();
-    m_progress->SetRange(0, int32_t(m_guides.size() / 15));
-    m_progress->SetStep(1);
+    if (m_progress) {
+        m_progress->SetRange(0, int32_t(m_guides.size() / 15));
+        m_progress->SetStep(1);
+    }
     SetStatus(Format("Building (", int64_t(m_guides.size()), ") lines"));
     Walk();
     if (m_cancelled)
@@ -369,8 +373,7 @@ void CPlaneBuild::ReportFailure()
         AskToMoveSeed();
         return;
     }
-    CServices::Messages().MessageBox(CResString::Load(IDS_FILL_PLANE_FAILURE), "", MB_OK,
-                                     MB_ICONEXCLAMATION);
+    m_document.ShowMessage(CResString::Load(IDS_FILL_PLANE_FAILURE), MB_OK, MB_ICONEXCLAMATION);
 }
 
 void CPlaneBuild::CollectGuides(bool first)
@@ -380,9 +383,9 @@ void CPlaneBuild::CollectGuides(bool first)
     const int32_t netCount = m_document.GetNetCount();
     m_net = EffectiveNet(m_plane.GetNet());
     if (first && m_plane.GetNet() >= netCount)
-        CServices::Messages().MessageBox(CResString::Load(IDS_PLANE_NET_MISSING), "", MB_OK,
-                                         MB_ICONEXCLAMATION);
-    m_progress->SetCaption("GuidesAddOverlappingPlaneGuides");
+        m_document.ShowMessage(CResString::Load(IDS_PLANE_NET_MISSING), MB_OK, MB_ICONEXCLAMATION);
+    if (m_progress)
+        m_progress->SetCaption("GuidesAddOverlappingPlaneGuides");
     GuidesAddOverlappingPlaneGuides();
 
     for (int32_t i = 0; i < netCount; ++i) {

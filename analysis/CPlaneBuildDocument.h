@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/CMessageService.h"
+#include "framework/CServices.h"
+
 class CNet;
 class CPadStackArray;
 class CPour;
@@ -39,4 +42,12 @@ public:
     virtual void SetMode(uint32_t mode) = 0;
     // A fill changed: the board is rendered again and every view updated.
     virtual void RedrawBoard() = 0;
+    // A message box for the user (no answer wanted).
+    virtual void ShowMessage(const std::string& text, MessageButtons buttons, MessageIcon icon)
+    {
+        CServices::Messages().MessageBox(text, "", buttons, icon);
+    }
+    // Whether the build may show its progress and ask the user whether to cancel: not for a
+    // build away from the user-interface thread.
+    virtual bool IsInteractive() const { return true; }
 };

@@ -112,7 +112,9 @@ CPlaneBuildGrid::Range CPlaneBuildGrid::CellRange(const CRect& box) const
 void CPlaneBuildGrid::Gather(const Range& range, std::vector<int32_t>& out, bool sorted) const
 {
     out.clear();
-    m_runEnds.clear();
+    // Only a sorted gather notes its runs: an unsorted one may run on several threads at once.
+    if (sorted)
+        m_runEnds.clear();
     if (m_cellStart.empty())
         return;
     for (int32_t r = range.r0; r <= range.r1; ++r) {
@@ -126,7 +128,7 @@ void CPlaneBuildGrid::Gather(const Range& range, std::vector<int32_t>& out, bool
                 if ((m_entryCorner[k] & need) == need)
                     out.push_back(m_entries[k]);
             }
-            if (out.size() > (m_runEnds.empty() ? 0 : m_runEnds.back()))
+            if (sorted && out.size() > (m_runEnds.empty() ? 0 : m_runEnds.back()))
                 m_runEnds.push_back(out.size());
         }
     }

@@ -57,7 +57,7 @@ public:
     // holds until the next query or build.
     std::span<const int32_t> Query(CPoint a, CPoint b);
     // The same for a box, into `out` but in no particular order; the remembered query stays
-    // as it is.
+    // as it is. Several threads may collect at once.
     void Collect(const CRect& box, std::vector<int32_t>& out) const;
     void Collect(const Range& range, std::vector<int32_t>& out) const;
 

@@ -4,12 +4,16 @@
 #include <limits>
 #include <utility>
 
+#include "framework/CWorkPool.h"
 #include "model/CPointArray.h"
 #include "model/CPour.h"
 #include "model/Geometry.h"
 #include "model/SegmentIntersection.h"
 
 namespace {
+
+// Bands of scan lines per thread of work: enough that uneven bands still share the work out.
+constexpr int64_t bandsPerThread = 4;
 
 // The crossings of a set of edges with evenly spaced horizontal lines taken from top to
 // bottom: an edge counts for y when min(y) <= y < max(y), so horizontal edges never count and a
@@ -65,8 +69,6 @@ public:
             if (lineOf[e] >= 0)
                 m_byLine[next[size_t(lineOf[e])]++] = int32_t(e);
         }
-        m_nextLine = 0;
-        m_active.clear();
     }
 
     // How many times the edges meet the lines, all lines together (at most).
@@ -75,30 +77,45 @@ public:
     CPoint From(int32_t edge) const { return m_edges[size_t(edge)].a; }
     CPoint To(int32_t edge) const { return m_edges[size_t(edge)].b; }
 
-    // The crossings at y, one of the lines, by x; y must not decrease from one call to the
-    // next.
-    const std::vector<Crossing>& At(int64_t y)
-    {
-        const size_t line =
-            std::min<size_t>(size_t((y - m_firstY) / m_step) + 1, m_lineStart.size() - 1);
-        if (m_nextLine < line) {
-            m_active.insert(m_active.end(), m_byLine.begin() + m_lineStart[m_nextLine],
-                            m_byLine.begin() + m_lineStart[line]);
-            m_nextLine = line;
+    // Walks the lines from top to bottom: the crossings at y, one of the lines, by x; y must
+    // not decrease from one call to the next. Cursors of one sweep may walk bands of lines on
+    // several threads at once, and the crossings at a line come out the same wherever a cursor
+    // started.
+    class Cursor {
+    public:
+        explicit Cursor(const EdgeSweep& sweep) : m_sweep(sweep) {}
+
+        const std::vector<Crossing>& At(int64_t y)
+        {
+            const EdgeSweep& s = m_sweep;
+            const size_t line =
+                std::min<size_t>(size_t((y - s.m_firstY) / s.m_step) + 1, s.m_lineStart.size() - 1);
+            if (m_nextLine < line) {
+                m_active.insert(m_active.end(), s.m_byLine.begin() + s.m_lineStart[m_nextLine],
+                                s.m_byLine.begin() + s.m_lineStart[line]);
+                m_nextLine = line;
+            }
+            std::erase_if(m_active, [&](int32_t e) { return s.m_edges[size_t(e)].High() <= y; });
+            m_crossings.clear();
+            for (int32_t index : m_active) {
+                const Edge& e = s.m_edges[size_t(index)];
+                CPoint hit;
+                if (IntersectSegments(e.a.x, e.a.y, e.b.x, e.b.y,
+                                      std::numeric_limits<int32_t>::min(), int32_t(y),
+                                      std::numeric_limits<int32_t>::max(), int32_t(y), hit))
+                    m_crossings.push_back(Crossing{hit.x, index});
+            }
+            if (m_crossings.size() >= 2)
+                std::sort(m_crossings.begin(), m_crossings.end());
+            return m_crossings;
         }
-        std::erase_if(m_active, [&](int32_t e) { return m_edges[size_t(e)].High() <= y; });
-        m_crossings.clear();
-        for (int32_t index : m_active) {
-            const Edge& e = m_edges[size_t(index)];
-            CPoint hit;
-            if (IntersectSegments(e.a.x, e.a.y, e.b.x, e.b.y, std::numeric_limits<int32_t>::min(),
-                                  int32_t(y), std::numeric_limits<int32_t>::max(), int32_t(y), hit))
-                m_crossings.push_back(Crossing{hit.x, index});
-        }
-        if (m_crossings.size() >= 2)
-            std::sort(m_crossings.begin(), m_crossings.end());
-        return m_crossings;
-    }
+
+    private:
+        const EdgeSweep& m_sweep;
+        std::vector<int32_t> m_active;
+        std::vector<Crossing> m_crossings;
+        size_t m_nextLine = 0;
+    };
 
 private:
     // The ends alone: a big board's sweeps hold millions of edges.
@@ -115,11 +132,8 @@ private:
     // m_byLine[m_lineStart[k] .. m_lineStart[k + 1]).
     std::vector<uint32_t> m_lineStart;
     std::vector<int32_t> m_byLine;
-    std::vector<int32_t> m_active;
-    std::vector<Crossing> m_crossings;
     int64_t m_firstY = 0;
     int64_t m_step = 1;
-    size_t m_nextLine = 0;
     size_t m_crossingTotal = 0;
 };
 
@@ -136,9 +150,10 @@ void CPlaneBuild::ScanLines(const std::vector<std::vector<CPoint>>& rings, int32
     const int64_t stride = std::max(step, 1);
     sweep.Start(firstY, endY, stride);
     std::vector<int32_t> xs;
+    EdgeSweep::Cursor cursor(sweep);
     for (int64_t y = firstY; y < endY; y += stride) {
         xs.clear();
-        for (const EdgeSweep::Crossing& c : sweep.At(y))
+        for (const EdgeSweep::Crossing& c : cursor.At(y))
             xs.push_back(c.x);
         sink(int32_t(y), xs);
     }
@@ -205,34 +220,75 @@ bool CPlaneBuild::Hatch(int32_t angle, bool lastPass)
     guides.Start(minY, maxY, grid);
     polygons.Start(minY, maxY, grid);
 
-    CRectArray& lines = m_plane.GetFillStrokes();
-    // Every two crossings of a line make a stroke: a big board's millions of strokes then take
-    // their room at once, instead of twice it while growing.
-    lines.Reserve(lines.GetSize() + polygons.CrossingTotal() / 2);
-    for (int64_t y = minY; y < maxY; y += grid) {
-        const std::vector<EdgeSweep::Crossing>& crossings = polygons.At(y);
-        const std::vector<EdgeSweep::Crossing>& walls = guides.At(y);
-        for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
-            CPoint a(crossings[k].x, int32_t(y));
-            CPoint b(crossings[k + 1].x, int32_t(y));
-            bool blocked = false;
-            for (auto wall =
-                     std::upper_bound(walls.begin(), walls.end(), EdgeSweep::Crossing{a.x, 0});
-                 wall != walls.end() && wall->x < b.x && !blocked; ++wall)
-                blocked = RunsIntoGuide(a, b, guides.From(wall->edge), guides.To(wall->edge));
-            if (angle != 0) {
-                a = RotatePoint(a.x, a.y, -angle);
-                b = RotatePoint(b.x, b.y, -angle);
+    // The lines are made in bands on the work pool and gathered in order. A band's lines and
+    // the first line that runs into copper are the same whoever makes them.
+    struct Band {
+        int64_t firstLine;
+        int64_t endLine;
+        std::vector<FillStroke> lines;
+        bool blocked = false;
+        CPoint faultFrom;
+        CPoint faultTo;
+    };
+    const int64_t lineCount = maxY > minY ? (int64_t(maxY) - minY + grid - 1) / grid : 0;
+    const int64_t bandCount =
+        std::min<int64_t>(lineCount, int64_t(CWorkPool::ThreadCount()) * bandsPerThread);
+    std::vector<Band> bands;
+    for (int64_t b = 0; b < bandCount; ++b)
+        bands.push_back(Band{lineCount * b / bandCount,
+                             lineCount * (b + 1) / bandCount,
+                             {},
+                             false,
+                             CPoint(),
+                             CPoint()});
+    CWorkPool::Shared().ForEach(bands.size(), [&](size_t index) {
+        Band& band = bands[index];
+        EdgeSweep::Cursor fill(polygons);
+        EdgeSweep::Cursor walls(guides);
+        for (int64_t line = band.firstLine; line < band.endLine; ++line) {
+            const int64_t y = minY + line * grid;
+            const std::vector<EdgeSweep::Crossing>& crossings = fill.At(y);
+            const std::vector<EdgeSweep::Crossing>& wall = walls.At(y);
+            for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
+                CPoint a(crossings[k].x, int32_t(y));
+                CPoint b(crossings[k + 1].x, int32_t(y));
+                bool blocked = false;
+                for (auto w =
+                         std::upper_bound(wall.begin(), wall.end(), EdgeSweep::Crossing{a.x, 0});
+                     w != wall.end() && w->x < b.x && !blocked; ++w)
+                    blocked = RunsIntoGuide(a, b, guides.From(w->edge), guides.To(w->edge));
+                if (angle != 0) {
+                    a = RotatePoint(a.x, a.y, -angle);
+                    b = RotatePoint(b.x, b.y, -angle);
+                }
+                // A line that lies wholly inside copper crosses none of its guides.
+                blocked =
+                    blocked || m_obstacles.Contains(CPoint(int32_t((int64_t(a.x) + b.x) / 2),
+                                                           int32_t((int64_t(a.y) + b.y) / 2)));
+                if (blocked) {
+                    band.blocked = true;
+                    band.faultFrom = a;
+                    band.faultTo = b;
+                    return;
+                }
+                band.lines.push_back(FillStroke{a.x, a.y, b.x, b.y});
             }
-            // A line that lies wholly inside copper crosses none of its guides.
-            blocked = blocked || m_obstacles.Contains(CPoint(int32_t((int64_t(a.x) + b.x) / 2),
-                                                             int32_t((int64_t(a.y) + b.y) / 2)));
-            if (blocked) {
-                MarkFillFault(a, b);
-                return false;
-            }
-            lines.Add(FillStroke{a.x, a.y, b.x, b.y});
         }
+    });
+
+    CRectArray& lines = m_plane.GetFillStrokes();
+    size_t total = 0;
+    for (const Band& band : bands)
+        total += band.lines.size();
+    lines.Reserve(lines.GetSize() + int64_t(total));
+    for (Band& band : bands) {
+        if (band.blocked) {
+            MarkFillFault(band.faultFrom, band.faultTo);
+            return false;
+        }
+        for (const FillStroke& line : band.lines)
+            lines.Add(line);
+        std::vector<FillStroke>().swap(band.lines);
     }
     return true;
 }

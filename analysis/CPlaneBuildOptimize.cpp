@@ -5,8 +5,10 @@
 #include <limits>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "analysis/RadixSort.h"
+#include "framework/CWorkPool.h"
 #include "model/Geometry.h"
 
 namespace {
@@ -182,16 +184,33 @@ void SortByAngle(std::vector<DLine3>& guides)
 
 void CPlaneBuild::OptimizeGuides(std::vector<DLine3>& guides)
 {
-    for (DLine3& guide : guides)
-        guide.angle = LineAngle(guide.x1, guide.y1, guide.x2, guide.y2);
+    constexpr size_t chunk = 16384;
+    CWorkPool::Shared().ForEach((guides.size() + chunk - 1) / chunk, [&](size_t c) {
+        const size_t end = std::min(guides.size(), (c + 1) * chunk);
+        for (size_t i = c * chunk; i < end; ++i)
+            guides[i].angle = LineAngle(guides[i].x1, guides[i].y1, guides[i].x2, guides[i].y2);
+    });
     SortByAngle(guides);
+    // Runs of one angle never share a guide: they merge on the work pool.
+    std::vector<std::pair<size_t, size_t>> runs;
     size_t first = 0;
     while (first < guides.size()) {
         size_t last = first + 1;
         while (last < guides.size() && guides[last].angle == guides[first].angle)
             ++last;
         if (last - first > 1)
-            MergeRun(guides, first, last);
+            runs.emplace_back(first, last);
         first = last;
     }
+    // The longest runs first, so that they do not end up last on one thread.
+    std::vector<size_t> order(runs.size());
+    for (size_t k = 0; k < order.size(); ++k)
+        order[k] = k;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return runs[a].second - runs[a].first > runs[b].second - runs[b].first;
+    });
+    CWorkPool::Shared().ForEach(order.size(), [&](size_t k) {
+        const auto [from, to] = runs[order[k]];
+        MergeRun(guides, from, to);
+    });
 }

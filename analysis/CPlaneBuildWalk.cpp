@@ -4,12 +4,15 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
+#include "analysis/CPlaneBuildDocument.h"
 #include "analysis/CRingIndex.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
 #include "framework/CProgDlg.h"
 #include "framework/CServices.h"
+#include "framework/CWorkPool.h"
 #include "framework/Numeric.h"
 #include "model/CPointArray.h"
 #include "model/CPour.h"
@@ -212,7 +215,7 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
         if (Distance(m_line.x1, m_line.y1, m_line.x2, m_line.y2) < before)
             m_candidates.clear();
         if (m_candidates.size() >= size_t(maxCandidates - 1)) {
-            CServices::Messages().MessageBox(candidatesFullText, "", MB_OK);
+            m_document.ShowMessage(candidatesFullText, MB_OK, MB_ICONNONE);
             return -1;
         }
         m_candidates.push_back(j);
@@ -271,6 +274,8 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
 
 bool CPlaneBuild::StepAndAskCancel()
 {
+    if (!m_progress)
+        return false;
     m_progress->StepIt();
     SetStatus("Add line " + CNumberText::FormatInt(m_steps) + " of max. " +
               CNumberText::FormatInt(int64_t(m_guides.size())) + " lines");
@@ -445,34 +450,78 @@ void CPlaneBuild::MarkFillFault(CPoint a, CPoint b)
 
 bool CPlaneBuild::PolygonsStayClear()
 {
-    for (const auto& polygon : m_plane.GetFillPolylines()) {
-        for (int32_t k = 0; k < polygon->GetSize(); ++k) {
-            if (m_obstacles.Contains((*polygon)[k])) {
-                MarkFillFault((*polygon)[k], (*polygon)[k]);
-                return false;
+    // The polygons are checked in pieces of a few thousand points on the work pool. The fault
+    // reported is the one a check point by point would meet first: the first polygon's, and
+    // in a polygon a corner in copper before an edge that runs into it.
+    struct Piece {
+        const CPointArray* polygon;
+        size_t index;
+        int32_t first;
+        int32_t last;
+        // The first corner in copper, and the first edge (by its end) that runs into it.
+        int32_t corner = -1;
+        int32_t edge = -1;
+    };
+    constexpr int32_t pieceSize = 4096;
+    std::vector<Piece> pieces;
+    const auto& polygons = m_plane.GetFillPolylines();
+    for (size_t p = 0; p < polygons.size(); ++p) {
+        const int32_t size = polygons[p]->GetSize();
+        for (int32_t first = 0; first < size; first += pieceSize)
+            pieces.push_back(Piece{polygons[p].get(), p, first, std::min(size, first + pieceSize)});
+    }
+    CWorkPool::Shared().ForEach(pieces.size(), [&](size_t i) {
+        Piece& piece = pieces[i];
+        const CPointArray& polygon = *piece.polygon;
+        for (int32_t k = piece.first; k < piece.last; ++k) {
+            if (m_obstacles.Contains(polygon[k])) {
+                piece.corner = k;
+                return;
             }
         }
         // Neighbouring edges mostly reach the same cells: their guides are gathered once.
+        std::vector<int32_t> near;
         CPlaneBuildGrid::Range gathered;
         bool haveGathered = false;
-        for (int32_t k = 1; k < polygon->GetSize(); ++k) {
-            const CPoint a = (*polygon)[k - 1];
-            const CPoint b = (*polygon)[k];
+        for (int32_t k = std::max(piece.first, 1); k < piece.last; ++k) {
+            const CPoint a = polygon[k - 1];
+            const CPoint b = polygon[k];
             const CPlaneBuildGrid::Range range = m_grid->CellRange(CRect(a.x, a.y, b.x, b.y));
             if (!haveGathered || !(range == gathered)) {
-                m_grid->Collect(range, m_scratch);
+                m_grid->Collect(range, near);
                 gathered = range;
                 haveGathered = true;
             }
-            for (int32_t j : m_scratch) {
+            for (int32_t j : near) {
                 const DLine3& guide = m_guides[size_t(j)];
                 if (!guide.IsThermal() && BoxesMeet(a, b, guide.Start(), guide.End()) &&
                     RunsIntoGuide(a, b, guide.Start(), guide.End())) {
-                    MarkFillFault(a, b);
-                    return false;
+                    piece.edge = k;
+                    return;
                 }
             }
         }
+    });
+    for (size_t i = 0; i < pieces.size();) {
+        // The pieces of one polygon: its corners first, then its edges.
+        size_t end = i;
+        while (end < pieces.size() && pieces[end].index == pieces[i].index)
+            ++end;
+        for (size_t k = i; k < end; ++k) {
+            if (pieces[k].corner >= 0) {
+                const CPoint p = (*pieces[k].polygon)[pieces[k].corner];
+                MarkFillFault(p, p);
+                return false;
+            }
+        }
+        for (size_t k = i; k < end; ++k) {
+            if (pieces[k].edge >= 0) {
+                const CPointArray& polygon = *pieces[k].polygon;
+                MarkFillFault(polygon[pieces[k].edge - 1], polygon[pieces[k].edge]);
+                return false;
+            }
+        }
+        i = end;
     }
     return true;
 }

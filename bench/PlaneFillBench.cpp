@@ -5,6 +5,7 @@
 #include "bench/BoardGenerator.h"
 #include "document/CDocumentViews.h"
 #include "document/CWevraDoc.h"
+#include "framework/CWorkPool.h"
 #include "model/CPointArray.h"
 #include "model/CPour.h"
 
@@ -34,8 +35,28 @@ void BM_PlaneFill(benchmark::State& state)
 }
 BENCHMARK(BM_PlaneFill)->ArgsProduct({{2000, 8000, 32000}, {0, 1}})->Unit(benchmark::kMillisecond);
 
-// Refill All of the generated board with both planes: the ground pour and the solid bottom
-// plane.
+// A digest of every point of the planes' fills: equal digests, equal fills.
+double FillDigest(CWevraDoc& doc)
+{
+    uint64_t digest = 1469598103934665603ull;
+    const auto mix = [&](int32_t v) { digest = (digest ^ uint32_t(v)) * 1099511628211ull; };
+    for (const auto& plane : doc.GetPlanes()) {
+        for (const auto& polygon : plane->GetFillPolylines()) {
+            for (int32_t k = 0; k < polygon->GetSize(); ++k) {
+                mix((*polygon)[k].x);
+                mix((*polygon)[k].y);
+            }
+        }
+        for (const FillStroke& line : plane->GetFillStrokes()) {
+            for (int32_t v : {line.x1, line.y1, line.x2, line.y2})
+                mix(v);
+        }
+    }
+    return double(digest % 1000000007ull);
+}
+
+// Refill All of the generated board with both planes, the ground pour and the solid bottom
+// plane: range 1 is the thread count (1, or 0 for every core).
 void BM_PlaneFillBoth(benchmark::State& state)
 {
     CDocumentViews views;
@@ -43,10 +64,13 @@ void BM_PlaneFillBoth(benchmark::State& state)
     doc.SetViews(&views);
     GenerateBoard(doc, PlanOf(state.range(0)));
     AddBottomPlane(doc);
+    CWorkPool::SetThreadCount(int(state.range(1)));
     for (auto _ : state) {
         doc.Planes().RefillAll();
         benchmark::DoNotOptimize(doc.GetPlanes().back()->GetFillStrokes().GetSize());
     }
+    state.counters["threads"] = CWorkPool::ThreadCount();
+    CWorkPool::SetThreadCount(0);
     int64_t errors = 0;
     int64_t lines = 0;
     for (const auto& plane : doc.GetPlanes()) {
@@ -55,8 +79,11 @@ void BM_PlaneFillBoth(benchmark::State& state)
     }
     state.counters["errors"] = double(errors);
     state.counters["lines"] = double(lines);
+    state.counters["digest"] = FillDigest(doc);
     doc.SetViews(nullptr);
 }
-BENCHMARK(BM_PlaneFillBoth)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlaneFillBoth)
+    ->ArgsProduct({{2000, 8000, 32000}, {1, 0}})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -4,8 +4,10 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "analysis/CPlaneBuild.h"
+#include "analysis/CPlaneRefill.h"
 #include "document/CEditState.h"
 #include "document/CWevraDoc.h"
 #include "framework/CNumberText.h"
@@ -90,8 +92,10 @@ void CDocumentPlanes::RefillAll()
     if (m_refilling)
         return;
     m_refilling = true;
-    for (int32_t i = 0; i < GetPlaneCount(); ++i)
-        RebuildPlane(i);
+    std::vector<CPour*> planes;
+    for (const auto& plane : m_document.GetPlanes())
+        planes.push_back(plane.get());
+    CPlaneRefill::Run(*this, planes);
     m_refilling = false;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -159,5 +160,6 @@ private:
     std::vector<std::unique_ptr<CPadStack>> m_stacks;
     // Bits 0..9 the default of kind 1, 10..19 of kind 2, 20..29 of kind 4.
     uint32_t m_defaults = 0;
-    mutable bool m_pendingError = false;
+    // Atomic: plane fills on several threads look pads up at once.
+    mutable std::atomic<bool> m_pendingError{false};
 };
