@@ -17,6 +17,7 @@
 #include "framework/CProgDlg.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
+#include "framework/CWorkPool.h"
 #include "model/CNet.h"
 #include "model/CPad.h"
 #include "model/CPadStackArray.h"
@@ -198,6 +199,9 @@ std::string Format(const std::string& prefix, int64_t value, const char* suffix 
     text += suffix;
     return text;
 }
+
+// The sink of the net whose guides this thread is making, if any.
+thread_local CPlaneBuild::GuideSink* t_sink = nullptr;
 
 } // namespace
 
@@ -388,10 +392,30 @@ void CPlaneBuild::CollectGuides(bool first)
         m_progress->SetCaption("GuidesAddOverlappingPlaneGuides");
     GuidesAddOverlappingPlaneGuides();
 
-    for (int32_t i = 0; i < netCount; ++i) {
-        SetStatus(Format("Add Net:", i));
-        if (i != m_net)
-            AddNetGuides(i);
+    // The nets are taken on the work pool, each into a sink of its own, and gathered in net
+    // order: the guides and obstacles come out as one net after another would make them.
+    SetStatus(Format("Add Net:", 0));
+    std::vector<GuideSink> sinks(size_t(std::max(netCount, 0)));
+    CWorkPool::Shared().ForEach(sinks.size(), [&](size_t i) {
+        if (int32_t(i) == m_net)
+            return;
+        t_sink = &sinks[i];
+        struct Reset {
+            ~Reset() { t_sink = nullptr; }
+        } reset;
+        AddNetGuides(int32_t(i));
+    });
+    size_t added = 0;
+    for (const GuideSink& sink : sinks)
+        added += sink.guides.size();
+    m_guides.reserve(m_guides.size() + added);
+    for (GuideSink& sink : sinks) {
+        m_guides.insert(m_guides.end(), sink.guides.begin(), sink.guides.end());
+        for (const CCopperShape& piece : sink.obstacles)
+            m_obstacles.Add(piece);
+        for (const CCopperShape& piece : sink.copper)
+            m_copper.Add(piece);
+        sink = GuideSink();
     }
     if (m_net > 0)
         AddThermalGuides(m_net);
@@ -501,9 +525,18 @@ void CPlaneBuild::AddGuideLine(CPoint from, CPoint to)
 
 void CPlaneBuild::GuidesAdd(const DLine3& guide)
 {
-    m_guides.push_back(guide);
+    std::vector<DLine3>& guides = t_sink ? t_sink->guides : m_guides;
+    guides.push_back(guide);
     if (m_makingThermal)
-        m_guides.back().state |= DLine3::stateThermal;
+        guides.back().state |= DLine3::stateThermal;
+}
+
+void CPlaneBuild::AddObstaclePiece(const CCopperShape& piece, bool asIs)
+{
+    if (t_sink)
+        (asIs ? t_sink->copper : t_sink->obstacles).push_back(piece);
+    else
+        (asIs ? m_copper : m_obstacles).Add(piece);
 }
 
 void CPlaneBuild::AddArcGuides(CPoint centre, double start, double end, int32_t radius)
@@ -539,9 +572,9 @@ void CPlaneBuild::AddTrackObstacle(CPoint p1, CPoint p2, int32_t distance, int32
     AddRoundedSegmentGuides(p1, p2, distance);
     CCopperShape piece;
     piece.SetTrack(p1.x, p1.y, p2.x, p2.y, distance - maxIncursion);
-    m_obstacles.Add(piece);
+    AddObstaclePiece(piece, false);
     piece.SetTrack(p1.x, p1.y, p2.x, p2.y, copperHalf);
-    m_copper.Add(piece);
+    AddObstaclePiece(piece, true);
 }
 
 void CPlaneBuild::AddPadObstacle(const CPad& pad, int32_t x, int32_t y, bool mirrored,
@@ -551,9 +584,9 @@ void CPlaneBuild::AddPadObstacle(const CPad& pad, int32_t x, int32_t y, bool mir
     CCopperShape piece;
     const int32_t angle = PlaceOf(pad, x, y, rotation).angle;
     piece.SetPad(pad.GetShape(), pad.GetRect(), x, y, mirrored, angle, clearance - maxIncursion);
-    m_obstacles.Add(piece);
+    AddObstaclePiece(piece, false);
     piece.SetPad(pad.GetShape(), pad.GetRect(), x, y, mirrored, angle, 0);
-    m_copper.Add(piece);
+    AddObstaclePiece(piece, true);
 }
 
 void CPlaneBuild::AddRingGuides(std::span<const CPoint> points)

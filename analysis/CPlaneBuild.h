@@ -119,6 +119,13 @@ public:
     static void ScanLines(const std::vector<std::vector<CPoint>>& rings, int32_t firstY,
                           int32_t endY, int32_t step, const ScanLineSink& sink);
 
+    // What the guide sources of one net make, when nets are taken on several threads.
+    struct GuideSink {
+        std::vector<DLine3> guides;
+        std::vector<CCopperShape> obstacles;
+        std::vector<CCopperShape> copper;
+    };
+
 private:
     // ---- Build sequence (CPlaneBuild.cpp) ------------------------------------------------------
     void Build();
@@ -155,6 +162,8 @@ private:
     void AddRingGuides(std::span<const CPoint> points);
     void AddPadGuides(const CPad& pad, int32_t x, int32_t y, bool mirrored, int32_t rotation,
                       int32_t clearance);
+    // Into the grown copper (asIs false) or the copper as it is.
+    void AddObstaclePiece(const CCopperShape& piece, bool asIs);
     void AddPadObstacle(const CPad& pad, int32_t x, int32_t y, bool mirrored, int32_t rotation,
                         int32_t clearance);
     void AddThermal(const CPad& pad, int32_t x, int32_t y, bool mirrored, int32_t rotation,
