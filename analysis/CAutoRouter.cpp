@@ -4,6 +4,7 @@
 
 #include "analysis/CAutoRouterDocument.h"
 #include "analysis/CCopperContact.h"
+#include "analysis/CopperBoxes.h"
 #include "analysis/TextStrokes.h"
 #include "framework/Numeric.h"
 #include "model/CNet.h"
@@ -23,11 +24,6 @@ CRect Grown(const CRect& box, int64_t by)
 {
     return CRect(SaturateToInt(box.left - by), SaturateToInt(box.top - by),
                  SaturateToInt(box.right + by), SaturateToInt(box.bottom + by));
-}
-
-bool BoxesMeet(const CRect& a, const CRect& b)
-{
-    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
 }
 
 bool SegmentReaches(const CRect& window, CPoint a, CPoint b, int64_t half)

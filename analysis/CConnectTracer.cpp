@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "analysis/CTracerDocument.h"
+#include "analysis/CopperBoxes.h"
 #include "framework/CMessageService.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
@@ -21,24 +22,6 @@
 #include "resources/StringIds.h"
 
 namespace {
-
-// A little more than the reach, so that the boxes of touching copper always meet.
-CRect BoxAround(int32_t x, int32_t y, int64_t reach)
-{
-    reach += 2;
-    return CRect(SaturateToInt(x - reach), SaturateToInt(y - reach), SaturateToInt(x + reach),
-                 SaturateToInt(y + reach));
-}
-
-bool IsEmptyBox(const CRect& box)
-{
-    return box.left > box.right;
-}
-
-bool BoxesMeet(const CRect& a, const CRect& b)
-{
-    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
-}
 
 uint32_t SignalLayersInUse(const CTracerDocument& document)
 {
@@ -309,29 +292,13 @@ void CConnectTracer::CollectItems()
     m_stamps.assign(m_boxes.size(), 0);
 
     // The grid covers the copper wherever it lies, whatever the board size says.
-    int64_t left = std::numeric_limits<int32_t>::max();
-    int64_t top = left;
-    int64_t right = std::numeric_limits<int32_t>::min();
-    int64_t bottom = right;
-    for (const CRect& box : m_boxes) {
-        if (IsEmptyBox(box))
-            continue;
-        left = std::min<int64_t>(left, box.left);
-        top = std::min<int64_t>(top, box.top);
-        right = std::max<int64_t>(right, box.right);
-        bottom = std::max<int64_t>(bottom, box.bottom);
-    }
-    m_originX = left > right ? 0 : left;
-    m_originY = left > right ? 0 : top;
-    m_grid.Reset(SaturateToInt(right - left), SaturateToInt(bottom - top),
-                 CSpatialGrid::itemsVertices);
-    for (size_t i = 0; i < m_boxes.size(); ++i) {
-        const CRect& box = m_boxes[i];
-        if (!IsEmptyBox(box))
-            m_grid.AddRect(uint32_t(i), SaturateToInt(box.left - m_originX),
-                           SaturateToInt(box.top - m_originY), SaturateToInt(box.right - m_originX),
-                           SaturateToInt(box.bottom - m_originY));
-    }
+    BoxExtent extent;
+    extent.Add(m_boxes);
+    m_originX = extent.IsEmpty() ? 0 : extent.left;
+    m_originY = extent.IsEmpty() ? 0 : extent.top;
+    m_grid.Reset(SaturateToInt(extent.right - extent.left),
+                 SaturateToInt(extent.bottom - extent.top), CSpatialGrid::itemsVertices);
+    AddBoxesToGrid(m_grid, m_boxes, m_originX, m_originY);
 }
 
 bool CConnectTracer::IsDrawn(int32_t vertex) const

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "analysis/CDrcDocument.h"
+#include "analysis/CopperBoxes.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
 #include "framework/CProgDlg.h"
@@ -40,7 +41,7 @@ uint32_t SignalLayersInUse(const CDrcDocument& document)
     return layers;
 }
 
-CRect BoxAround(int32_t x, int32_t y, int64_t reach)
+CRect ReachBox(int32_t x, int32_t y, int64_t reach)
 {
     return CRect(SaturateToInt(x - reach), SaturateToInt(y - reach), SaturateToInt(x + reach),
                  SaturateToInt(y + reach));
@@ -50,12 +51,6 @@ CRect Grown(const CRect& box, int64_t by)
 {
     return CRect(SaturateToInt(box.left - by), SaturateToInt(box.top - by),
                  SaturateToInt(box.right + by), SaturateToInt(box.bottom + by));
-}
-
-// Edges included: copper exactly at the clearance still counts.
-bool BoxesMeet(const CRect& a, const CRect& b)
-{
-    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
 }
 
 CRect Union(const CRect& a, const CRect& b)
@@ -386,7 +381,7 @@ void CDrc::CollectItems(int32_t netIndex, NetItems& into) const
         item.layers = facts.layers[pad.mirrored ? 1 : 0];
         if (item.layers == 0)
             return;
-        item.box = BoxAround(pad.x, pad.y, int64_t(facts.reach) + 1);
+        item.box = ReachBox(pad.x, pad.y, int64_t(facts.reach) + 1);
         into.items.push_back(item);
     };
     for (int32_t i = 0; i < net.GetPinCount(); ++i) {

@@ -1,4 +1,5 @@
 #include "analysis/CNetConnectCheck.h"
+#include "analysis/CopperBoxes.h"
 #include "framework/Numeric.h"
 
 #include <algorithm>
@@ -15,19 +16,6 @@
 #include "model/LayerMaps.h"
 
 namespace {
-
-// Around a point: a little more than the reach, so that boxes of touching copper always meet.
-CRect BoxAround(int32_t x, int32_t y, int64_t reach)
-{
-    reach += 2;
-    return CRect(SaturateToInt(x - reach), SaturateToInt(y - reach), SaturateToInt(x + reach),
-                 SaturateToInt(y + reach));
-}
-
-bool IsEmptyBox(const CRect& box)
-{
-    return box.left > box.right;
-}
 
 // The edge tests of the outlines see no contact when one outline lies wholly inside a ring
 // without meeting its edges; then any point of the inner one lies inside the ring.
@@ -123,41 +111,19 @@ void CNetConnectCheck::IndexItems()
     m_indexed = m_pinBoxes.size() + m_vertexBoxes.size() > m_scanLimit;
     if (!m_indexed)
         return;
-    int64_t left = std::numeric_limits<int32_t>::max();
-    int64_t top = left;
-    int64_t right = std::numeric_limits<int32_t>::min();
-    int64_t bottom = right;
-    for (const std::vector<CRect>* boxes : {&m_pinBoxes, &m_vertexBoxes}) {
-        for (const CRect& box : *boxes) {
-            if (IsEmptyBox(box))
-                continue;
-            left = std::min<int64_t>(left, box.left);
-            top = std::min<int64_t>(top, box.top);
-            right = std::max<int64_t>(right, box.right);
-            bottom = std::max<int64_t>(bottom, box.bottom);
-        }
-    }
-    m_originX = left > right ? 0 : left;
-    m_originY = left > right ? 0 : top;
-    const auto fill = [this, right, bottom](CSpatialGrid& grid, const std::vector<CRect>& boxes,
-                                            int32_t kind) {
-        grid.Reset(SaturateToInt(right - m_originX), SaturateToInt(bottom - m_originY), kind);
-        for (size_t i = 0; i < boxes.size(); ++i) {
-            const CRect& box = boxes[i];
-            if (!IsEmptyBox(box))
-                grid.AddRect(uint32_t(i), SaturateToInt(box.left - m_originX),
-                             SaturateToInt(box.top - m_originY),
-                             SaturateToInt(box.right - m_originX),
-                             SaturateToInt(box.bottom - m_originY));
-        }
+    BoxExtent extent;
+    extent.Add(m_pinBoxes);
+    extent.Add(m_vertexBoxes);
+    m_originX = extent.IsEmpty() ? 0 : extent.left;
+    m_originY = extent.IsEmpty() ? 0 : extent.top;
+    const auto fill = [this, &extent](CSpatialGrid& grid, const std::vector<CRect>& boxes,
+                                      int32_t kind) {
+        grid.Reset(SaturateToInt(extent.right - m_originX),
+                   SaturateToInt(extent.bottom - m_originY), kind);
+        AddBoxesToGrid(grid, boxes, m_originX, m_originY);
     };
     fill(m_pinGrid, m_pinBoxes, CSpatialGrid::itemsPins);
     fill(m_vertexGrid, m_vertexBoxes, CSpatialGrid::itemsVertices);
-}
-
-bool CNetConnectCheck::BoxesMeet(const CRect& a, const CRect& b)
-{
-    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
 }
 
 void CNetConnectCheck::FindCandidates(const CRect& box)

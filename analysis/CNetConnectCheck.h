@@ -89,7 +89,6 @@ private:
 
     // The pins and the vertices not reached yet whose boxes meet `box`.
     void FindCandidates(const CRect& box);
-    static bool BoxesMeet(const CRect& a, const CRect& b);
 
     CNetDocument& m_document;
     CNet& m_net;

@@ -1,0 +1,47 @@
+#include "analysis/CopperBoxes.h"
+#include "framework/Numeric.h"
+
+#include <algorithm>
+
+#include "model/CSpatialGrid.h"
+
+CRect BoxAround(int32_t x, int32_t y, int64_t reach)
+{
+    reach += 2;
+    return CRect(SaturateToInt(x - reach), SaturateToInt(y - reach), SaturateToInt(x + reach),
+                 SaturateToInt(y + reach));
+}
+
+bool IsEmptyBox(const CRect& box)
+{
+    return box.left > box.right;
+}
+
+bool BoxesMeet(const CRect& a, const CRect& b)
+{
+    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+}
+
+void BoxExtent::Add(const std::vector<CRect>& boxes)
+{
+    for (const CRect& box : boxes) {
+        if (IsEmptyBox(box))
+            continue;
+        left = std::min<int64_t>(left, box.left);
+        top = std::min<int64_t>(top, box.top);
+        right = std::max<int64_t>(right, box.right);
+        bottom = std::max<int64_t>(bottom, box.bottom);
+    }
+}
+
+void AddBoxesToGrid(CSpatialGrid& grid, const std::vector<CRect>& boxes, int64_t originX,
+                    int64_t originY)
+{
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        const CRect& box = boxes[i];
+        if (!IsEmptyBox(box))
+            grid.AddRect(uint32_t(i), SaturateToInt(box.left - originX),
+                         SaturateToInt(box.top - originY), SaturateToInt(box.right - originX),
+                         SaturateToInt(box.bottom - originY));
+    }
+}
