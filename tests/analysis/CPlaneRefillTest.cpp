@@ -40,10 +40,7 @@ class CPlaneRefillTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        CResourcePack pack;
-        pack.SetString(IDS_FILL_PLANE_FAILURE, "Error. Fill Plane Failure.");
-        pack.SetString(IDS_PLANE_NET_MISSING, "missing net");
-        CResourcePack::SetCurrent(pack);
+        UsePlaneFillMessages();
         for (int32_t n = 0; n < 3; ++n)
             board.AddNet(2015 + 1000 * n);
         // Rows of pins of both nets and tracks of net 2 on both sides: many holes, thermal

@@ -6,12 +6,23 @@
 #include <vector>
 
 #include "analysis/CPlaneBuildDocument.h"
+#include "framework/CResourcePack.h"
 #include "model/CNet.h"
 #include "model/CPadStack.h"
 #include "model/CPadStackArray.h"
 #include "model/CPour.h"
 #include "model/CWevraFont.h"
 #include "model/CWevraText.h"
+#include "resources/StringIds.h"
+
+// The fill's own messages, which its failures are reported with.
+inline void UsePlaneFillMessages()
+{
+    CResourcePack pack;
+    pack.SetString(IDS_FILL_PLANE_FAILURE, "Error. Fill Plane Failure.");
+    pack.SetString(IDS_PLANE_NET_MISSING, "missing net");
+    CResourcePack::SetCurrent(pack);
+}
 
 // A hand-built board for the plane fill: nets, planes, texts and a padstack table, with the
 // editor calls recorded.
