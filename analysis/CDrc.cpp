@@ -354,13 +354,6 @@ CDrc::NetItems& CDrc::ItemsOf(int32_t net)
         slot = std::make_unique<NetItems>();
         CollectItems(net, *slot);
     }
-    if (slot->unknownStack) {
-        // Looking up a stack the table lacks marks the table for its "Pad Error in Lib"
-        // message; the items were collected without touching the table, so the mark is left
-        // here, on the calling thread.
-        m_document.GetPadStacks().GetPadStack(*slot->unknownStack);
-        slot->unknownStack.reset();
-    }
     return *slot;
 }
 
@@ -369,8 +362,8 @@ void CDrc::CollectItems(int32_t netIndex, NetItems& into) const
     const CNet& net = *m_nets.GetNet(netIndex);
     auto addPad = [&](ItemKind kind, int32_t index, const CopperPad& pad) {
         if (pad.padStack < 0 || pad.padStack >= int32_t(m_stacks.size())) {
-            if (!into.unknownStack)
-                into.unknownStack = pad.padStack;
+            // The table's lookup leaves its "Pad Error in Lib" mark (safe from any thread).
+            m_document.GetPadStacks().GetPadStack(pad.padStack);
             return;
         }
         const StackFacts& facts = m_stacks[size_t(pad.padStack)];

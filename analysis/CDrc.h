@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <unordered_set>
@@ -71,8 +70,6 @@ private:
         // Union of the item boxes; empty when the net has no copper.
         CRect box;
         bool hasCopper = false;
-        // A stack number the pad stack table lacks, met while collecting.
-        std::optional<int32_t> unknownStack;
     };
     struct StackFacts {
         // Signal layers in use with copper, as placed and mirrored.
