@@ -8,10 +8,12 @@
 #include <unordered_set>
 
 #include "analysis/CTracerDocument.h"
+#include "analysis/CUnionFind.h"
 #include "analysis/CopperBoxes.h"
 #include "framework/CMessageService.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
+#include "framework/CWorkPool.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/CPad.h"
@@ -106,14 +108,19 @@ bool CConnectTracer::RebuildFromTracks()
 {
     if (!ClearToNetZero())
         return false;
-    m_writesPadNets = true;
     CollectItems();
 
+    // A flood from each pin not reached yet, in pin order, reaches the pin's whole group of
+    // joined items, since every pin lets it pass; and a group is named by its smallest item,
+    // which is its first pin when it has one.
+    CUnionFind groups(m_boxes.size());
+    JoinTouchingItems(groups);
     const CNet& zero = *m_nets.GetNet(0);
     std::unordered_set<std::string> names{zero.GetName()};
+    std::vector<int32_t> groupNet(m_pins.size(), 0);
     int32_t net = 0;
-    for (int32_t i = 0; i < int32_t(m_pins.size()); ++i) {
-        if (m_stamps[size_t(i)] != 0)
+    for (uint32_t i = 0; i < uint32_t(m_pins.size()); ++i) {
+        if (groups.Find(i) != i)
             continue;
         if (net == maxNet) {
             ShowWarning(IDS_TRACER_TOO_MANY_NETS);
@@ -128,7 +135,22 @@ bool CConnectTracer::RebuildFromTracks()
                                                       zero.GetClearance());
         // Net 0's pen numbers stay valid for the copper the net takes.
         m_nets.GetNet(index)->SetPenTable(zero.GetPenTable());
-        Flood({i}, index);
+        groupNet[i] = index;
+    }
+    for (size_t item = 0; item < m_stamps.size(); ++item) {
+        const uint32_t group = groups.Find(uint32_t(item));
+        m_stamps[item] = group < groupNet.size() ? groupNet[group] : 0;
+    }
+    // Pads named twice take the later net, as when the nets were flooded one after another.
+    std::vector<std::vector<int32_t>> pinsOfNet(size_t(net) + 1);
+    for (int32_t i = 0; i < int32_t(m_pins.size()); ++i) {
+        if (m_stamps[size_t(i)] != 0)
+            pinsOfNet[size_t(m_stamps[size_t(i)])].push_back(i);
+    }
+    for (const std::vector<int32_t>& pins : pinsOfNet) {
+        for (int32_t i : pins)
+            m_document.SetPadNet(m_pins[size_t(i)].component, m_pins[size_t(i)].padIndex,
+                                 m_stamps[size_t(i)]);
     }
     DistributeVertices();
     Finish();
@@ -252,6 +274,10 @@ int32_t CConnectTracer::PadStackReach(int32_t padStack)
 void CConnectTracer::CollectItems()
 {
     m_pins.clear();
+    int32_t pinCount = 0;
+    for (int32_t n = 0; n < m_nets.GetCount(); ++n)
+        pinCount += m_nets.GetNet(n)->GetPinCount();
+    m_pins.reserve(size_t(pinCount));
     for (int32_t n = 0; n < m_nets.GetCount(); ++n) {
         const CNet& net = *m_nets.GetNet(n);
         for (int32_t i = 0; i < net.GetPinCount(); ++i) {
@@ -265,18 +291,24 @@ void CConnectTracer::CollectItems()
     const CNet& zero = *m_nets.GetNet(0);
     m_vertices.clear();
     m_widths.clear();
+    m_vertices.reserve(size_t(zero.GetVertexCount()));
+    m_widths.reserve(size_t(zero.GetVertexCount()));
     for (int32_t v = 0; v < zero.GetVertexCount(); ++v) {
         m_vertices.push_back(zero.GetVertex(v));
         m_widths.push_back(zero.GetVertexPen(v) >= 1 ? zero.GetVertexWidth(v) : 0);
     }
 
     m_boxes.clear();
-    for (const Pin& pin : m_pins)
+    m_boxes.reserve(m_pins.size() + m_vertices.size());
+    for (const Pin& pin : m_pins) {
         m_boxes.push_back(BoxAround(pin.pad.x, pin.pad.y, PadStackReach(pin.pad.padStack)));
+        PreparePadSet(pin.pad);
+    }
     for (int32_t v = 0; v < int32_t(m_vertices.size()); ++v) {
         const TrackRec& rec = m_vertices[size_t(v)];
         if (rec.IsPad()) {
             m_boxes.push_back(BoxAround(rec.x, rec.y, PadStackReach(rec.GetPadStack())));
+            PreparePadSet(VertexPad(v));
         } else if (IsDrawn(v)) {
             const TrackRec& prev = m_vertices[size_t(v) - 1];
             const int64_t half = int64_t(m_widths[size_t(v)] >> 1) + 2;
@@ -291,14 +323,80 @@ void CConnectTracer::CollectItems()
     }
     m_stamps.assign(m_boxes.size(), 0);
 
-    // The grid covers the copper wherever it lies, whatever the board size says.
-    BoxExtent extent;
-    extent.Add(m_boxes);
-    m_originX = extent.IsEmpty() ? 0 : extent.left;
-    m_originY = extent.IsEmpty() ? 0 : extent.top;
-    m_grid.Reset(SaturateToInt(extent.right - extent.left),
-                 SaturateToInt(extent.bottom - extent.top), CSpatialGrid::itemsVertices);
-    AddBoxesToGrid(m_grid, m_boxes, m_originX, m_originY);
+    // Items that cannot touch anything stay out of the grid: no flood or pair test needs them.
+    m_gridItems.clear();
+    std::vector<CRect> gridBoxes;
+    for (int32_t item = 0; item < int32_t(m_boxes.size()); ++item) {
+        if (CanTouch(item) && !IsEmptyBox(m_boxes[size_t(item)])) {
+            m_gridItems.push_back(uint32_t(item));
+            gridBoxes.push_back(m_boxes[size_t(item)]);
+        }
+    }
+    m_grid.Build(gridBoxes);
+}
+
+bool CConnectTracer::CanTouch(int32_t item) const
+{
+    if (IsPin(item))
+        return true;
+    const int32_t vertex = VertexOf(item);
+    const TrackRec& rec = m_vertices[size_t(vertex)];
+    return rec.IsPad() || (IsDrawn(vertex) && m_contact.IsLayerInUse(rec.GetLayer()));
+}
+
+bool CConnectTracer::Touch(int32_t a, int32_t b) const
+{
+    const auto padOf = [this](int32_t item, CopperPad& pad) {
+        if (IsPin(item)) {
+            pad = m_pins[size_t(item)].pad;
+            return true;
+        }
+        if (!m_vertices[size_t(VertexOf(item))].IsPad())
+            return false;
+        pad = VertexPad(VertexOf(item));
+        return true;
+    };
+    CopperPad padA;
+    CopperPad padB;
+    const bool aIsPad = padOf(a, padA);
+    const bool bIsPad = padOf(b, padB);
+    if (aIsPad && bIsPad)
+        return PadsTouch(padA, padB);
+    if (aIsPad)
+        return PadTouchesSegment(padA, Segment(VertexOf(b)));
+    if (bIsPad)
+        return PadTouchesSegment(padB, Segment(VertexOf(a)));
+    return m_contact.SegmentsTouch(Segment(VertexOf(a)), Segment(VertexOf(b)));
+}
+
+void CConnectTracer::JoinTouchingItems(CUnionFind& groups) const
+{
+    // A run goes whole, from its start (which may be a pad) to its last drawn vertex.
+    for (int32_t v = 1; v < int32_t(m_vertices.size()); ++v) {
+        if (m_vertices[size_t(v)].IsDrawn())
+            groups.Join(uint32_t(ItemOf(v)), uint32_t(ItemOf(v - 1)));
+    }
+    // Each pair is tested once, from its first item, and not at all when the two are joined
+    // already: the groups come out the same, only fewer contacts are worked out.
+    constexpr size_t block = 512;
+    const size_t count = m_gridItems.size();
+    CWorkPool::Shared().ForEach((count + block - 1) / block, [&](size_t b) {
+        std::vector<uint32_t> found;
+        const size_t end = std::min(count, (b + 1) * block);
+        for (size_t k = b * block; k < end; ++k) {
+            const uint32_t item = m_gridItems[k];
+            found.clear();
+            m_grid.Query(m_boxes[item], found);
+            for (uint32_t other : found) {
+                if (other <= k)
+                    continue;
+                const uint32_t otherItem = m_gridItems[other];
+                if (groups.Find(item) != groups.Find(otherItem) &&
+                    Touch(int32_t(item), int32_t(otherItem)))
+                    groups.Join(item, otherItem);
+            }
+        }
+    });
 }
 
 bool CConnectTracer::IsDrawn(int32_t vertex) const
@@ -338,11 +436,11 @@ const std::vector<uint32_t>& CConnectTracer::Candidates(int32_t item)
     const CRect& box = m_boxes[size_t(item)];
     if (IsEmptyBox(box))
         return m_candidates;
-    const std::vector<uint32_t>& found =
-        m_grid.Query(SaturateToInt(box.left - m_originX), SaturateToInt(box.top - m_originY),
-                     SaturateToInt(box.right - m_originX), SaturateToInt(box.bottom - m_originY));
-    for (uint32_t other : found) {
-        if (IsOpen(other) && BoxesMeet(box, m_boxes[other]))
+    m_found.clear();
+    m_grid.Query(box, m_found);
+    for (uint32_t k : m_found) {
+        const uint32_t other = m_gridItems[k];
+        if (IsOpen(other))
             m_candidates.push_back(other);
     }
     return m_candidates;
@@ -350,13 +448,21 @@ const std::vector<uint32_t>& CConnectTracer::Candidates(int32_t item)
 
 // ---- Contacts -----------------------------------------------------------------------------------
 
-const CConnectTracer::PadSet& CConnectTracer::PadsOf(const CopperPad& pad)
+const CConnectTracer::PadSet& CConnectTracer::PadsOf(const CopperPad& pad) const
 {
     if (pad.padStack < 0 || size_t(pad.padStack) * 2 >= m_padSetOf.size())
         return m_padSets.front();
+    const int32_t index = m_padSetOf[size_t(pad.padStack) * 2 + (pad.mirrored ? 1 : 0)];
+    return index >= 0 ? m_padSets[size_t(index)] : m_padSets.front();
+}
+
+void CConnectTracer::PreparePadSet(const CopperPad& pad)
+{
+    if (pad.padStack < 0 || size_t(pad.padStack) * 2 >= m_padSetOf.size())
+        return;
     int32_t& index = m_padSetOf[size_t(pad.padStack) * 2 + (pad.mirrored ? 1 : 0)];
     if (index >= 0)
-        return m_padSets[size_t(index)];
+        return;
     index = int32_t(m_padSets.size());
     PadSet& set = m_padSets.emplace_back();
     const CPadStackArray& stacks = m_document.GetPadStacks();
@@ -379,7 +485,6 @@ const CConnectTracer::PadSet& CConnectTracer::PadsOf(const CopperPad& pad)
         }
         set.pads[size_t(layer)] = found;
     }
-    return set;
 }
 
 bool CConnectTracer::PadOutline(const CopperPad& pad, const CPad& found, CCopperShape& outline)
@@ -390,7 +495,7 @@ bool CConnectTracer::PadOutline(const CopperPad& pad, const CPad& found, CCopper
     return outline.GetKind() != CCopperShape::Kind::None;
 }
 
-bool CConnectTracer::PadsTouch(const CopperPad& a, const CopperPad& b)
+bool CConnectTracer::PadsTouch(const CopperPad& a, const CopperPad& b) const
 {
     const PadSet& padsA = PadsOf(a);
     const PadSet& padsB = PadsOf(b);
@@ -419,7 +524,7 @@ bool CConnectTracer::PadsTouch(const CopperPad& a, const CopperPad& b)
     return false;
 }
 
-bool CConnectTracer::PadTouchesSegment(const CopperPad& pad, const CopperSegment& segment)
+bool CConnectTracer::PadTouchesSegment(const CopperPad& pad, const CopperSegment& segment) const
 {
     if (!m_contact.IsLayerInUse(segment.layer))
         return false;
@@ -446,58 +551,13 @@ void CConnectTracer::Flood(const std::vector<int32_t>& startPins, int32_t net)
         while (!m_pending.empty()) {
             const int32_t item = m_pending.back();
             m_pending.pop_back();
-            if (IsPin(item)) {
-                FloodFromPad(item, m_pins[size_t(item)].pad);
+            if (!CanTouch(item))
                 continue;
+            for (uint32_t other : Candidates(item)) {
+                if (m_stamps[other] == 0 && Touch(item, int32_t(other)))
+                    Reach(int32_t(other));
             }
-            const int32_t vertex = VertexOf(item);
-            if (m_vertices[size_t(vertex)].IsPad())
-                FloodFromPad(item, VertexPad(vertex));
-            else if (IsDrawn(vertex) &&
-                     m_contact.IsLayerInUse(m_vertices[size_t(vertex)].GetLayer()))
-                FloodFromSegment(item);
         }
-    }
-}
-
-void CConnectTracer::FloodFromPad(int32_t item, const CopperPad& pad)
-{
-    for (uint32_t other : Candidates(item)) {
-        if (m_stamps[other] != 0)
-            continue;
-        bool touches = false;
-        if (IsPin(int32_t(other))) {
-            touches = PadsTouch(pad, m_pins[other].pad);
-        } else {
-            const int32_t vertex = VertexOf(int32_t(other));
-            if (m_vertices[size_t(vertex)].IsPad())
-                touches = PadsTouch(pad, VertexPad(vertex));
-            else
-                touches = IsDrawn(vertex) && PadTouchesSegment(pad, Segment(vertex));
-        }
-        if (touches)
-            Reach(int32_t(other));
-    }
-}
-
-void CConnectTracer::FloodFromSegment(int32_t item)
-{
-    const CopperSegment segment = Segment(VertexOf(item));
-    for (uint32_t other : Candidates(item)) {
-        if (m_stamps[other] != 0)
-            continue;
-        bool touches = false;
-        if (IsPin(int32_t(other))) {
-            touches = PadTouchesSegment(m_pins[other].pad, segment);
-        } else {
-            const int32_t vertex = VertexOf(int32_t(other));
-            if (m_vertices[size_t(vertex)].IsPad())
-                touches = PadTouchesSegment(VertexPad(vertex), segment);
-            else
-                touches = IsDrawn(vertex) && m_contact.SegmentsTouch(segment, Segment(vertex));
-        }
-        if (touches)
-            Reach(int32_t(other));
     }
 }
 
@@ -507,10 +567,6 @@ void CConnectTracer::Stamp(int32_t item)
         return;
     m_stamps[size_t(item)] = m_net;
     m_pending.push_back(item);
-    if (m_writesPadNets && IsPin(item)) {
-        const Pin& pin = m_pins[size_t(item)];
-        m_document.SetPadNet(pin.component, pin.padIndex, m_net);
-    }
 }
 
 void CConnectTracer::Reach(int32_t item)

@@ -5,15 +5,16 @@
 #include <deque>
 #include <vector>
 
+#include "analysis/CBoxGrid.h"
 #include "analysis/CCopperContact.h"
 #include "framework/CRect.h"
-#include "model/CSpatialGrid.h"
 #include "model/LayerIds.h"
 #include "model/TrackRec.h"
 
 class CNetArray;
 class CPad;
 class CTracerDocument;
+class CUnionFind;
 
 // Decides which copper belongs to which net by flooding over touching copper: pins, track
 // segments and pads or vias. Made for one operation and dropped after it.
@@ -58,13 +59,19 @@ private:
     // Gathers, leaves every pad on no net and deletes every net but net 0.
     bool ClearToNetZero();
 
-    // The pins of every net and net 0's vertices, their boxes and the grid over them.
+    // The pins of every net and net 0's vertices, their boxes and the grid over those that
+    // can touch other copper.
     void CollectItems();
     int32_t PadStackReach(int32_t padStack);
+    // Pins, pads and vias, and drawn segments on layers in use: what has copper to touch with.
+    bool CanTouch(int32_t item) const;
+    // Whether the copper of two items that can touch meets; the same whichever comes first.
+    bool Touch(int32_t a, int32_t b) const;
+    // Joins every run (with the pad it may start at) and every pair of touching items; the
+    // pairs are found on the work pool. Every pin stays open: for rebuilding from tracks only.
+    void JoinTouchingItems(CUnionFind& groups) const;
     // Floods from each start pin not reached yet, stamping what it reaches with `net`.
     void Flood(const std::vector<int32_t>& startPins, int32_t net);
-    void FloodFromPad(int32_t item, const CopperPad& pad);
-    void FloodFromSegment(int32_t item);
     // Stamps the item (and the rest of its run) and puts it on the pending stack.
     void Reach(int32_t item);
     void ReachRun(int32_t vertex);
@@ -79,11 +86,14 @@ private:
         uint32_t layers = 0;
         std::array<const CPad*, LAYER_INNER_12 + 1> pads{};
     };
-    const PadSet& PadsOf(const CopperPad& pad);
+    // Looks the pad's padstack up for its side, once; CollectItems does it for every item, so
+    // that the contact tests only read (from any thread).
+    void PreparePadSet(const CopperPad& pad);
+    const PadSet& PadsOf(const CopperPad& pad) const;
     // As CCopperContact answers them, with each padstack's pads looked up once and layers with
     // the same pads on both items tried once.
-    bool PadsTouch(const CopperPad& a, const CopperPad& b);
-    bool PadTouchesSegment(const CopperPad& pad, const CopperSegment& segment);
+    bool PadsTouch(const CopperPad& a, const CopperPad& b) const;
+    bool PadTouchesSegment(const CopperPad& pad, const CopperSegment& segment) const;
     static bool PadOutline(const CopperPad& pad, const CPad& found, CCopperShape& outline);
 
     bool IsPin(int32_t item) const { return item < int32_t(m_pins.size()); }
@@ -101,7 +111,6 @@ private:
     CTracerDocument& m_document;
     CNetArray& m_nets;
     CCopperContact m_contact;
-    bool m_writesPadNets = false;
     int32_t m_net = 0;
 
     std::vector<Pin> m_pins;
@@ -120,8 +129,9 @@ private:
     // first entry has no pads, for numbers naming no padstack.
     std::vector<int32_t> m_padSetOf;
     std::deque<PadSet> m_padSets;
-    // The grid is laid out from the top left corner of all copper, wherever the board is.
-    CSpatialGrid m_grid;
-    int64_t m_originX = 0;
-    int64_t m_originY = 0;
+    // The boxes of the items that can touch, fitted to where the copper lies; grid entry k
+    // stands for item m_gridItems[k], in increasing item order.
+    CBoxGrid m_grid;
+    std::vector<uint32_t> m_gridItems;
+    std::vector<uint32_t> m_found;
 };
