@@ -235,7 +235,7 @@ void CPlaneBuild::Build()
     m_grid = std::make_unique<CPlaneBuildGrid>();
     m_guides.clear();
     m_obstacles.Clear();
-    m_copper.Clear();
+    m_seedInCopper = false;
     m_thermalRings.clear();
     m_current = 0;
     m_candidates.reserve(size_t(maxCandidates));
@@ -256,7 +256,7 @@ void CPlaneBuild::Build()
             m_extraClearance = attempt * retryClearanceStep;
             m_guides.clear();
             m_obstacles.Clear();
-            m_copper.Clear();
+            m_seedInCopper = false;
             m_thermalRings.clear();
             m_plane.DeleteFill();
             m_plane.SetErrorMark(noErrorMark);
@@ -264,12 +264,10 @@ void CPlaneBuild::Build()
             m_plane.SetFillErrorCount(0);
             CollectGuides(attempt == 0);
             // A fill grows from its seed: one on other copper has nowhere to grow.
-            if (m_copper.Contains(m_plane.GetSeed())) {
+            if (m_seedInCopper) {
                 AskToMoveSeed();
                 return;
             }
-            // Only the seed looks at the copper as it is: on a big board it is tens of megabytes.
-            m_copper = CPlaneObstacles();
             if (FillFromGuides() || m_cancelled || attempt >= m_retries)
                 break;
         }
@@ -279,7 +277,6 @@ void CPlaneBuild::Build()
         // A board too big for memory ends as a failed fill, never as part of one.
         m_guides = std::vector<DLine3>();
         m_obstacles.Clear();
-        m_copper.Clear();
         m_grid = std::make_unique<CPlaneBuildGrid>();
         m_plane.DeleteFill();
         m_plane.IncrementFillErrorCount();
@@ -392,35 +389,49 @@ void CPlaneBuild::CollectGuides(bool first)
         m_progress->SetCaption("GuidesAddOverlappingPlaneGuides");
     GuidesAddOverlappingPlaneGuides();
 
-    // The nets are taken on the work pool, each into a sink of its own, and gathered in net
-    // order: the guides and obstacles come out as one net after another would make them.
+    // The nets are taken on the work pool twice: once to count what each makes, then to write
+    // it into its own stretch of the lists, in net order, as one net after another would make
+    // them. Gathering copies made apart would hold a big board's guides twice over.
     SetStatus(Format("Add Net:", 0));
     std::vector<GuideSink> sinks(size_t(std::max(netCount, 0)));
-    CWorkPool::Shared().ForEach(sinks.size(), [&](size_t i) {
-        if (int32_t(i) == m_net)
-            return;
-        t_sink = &sinks[i];
-        struct Reset {
-            ~Reset() { t_sink = nullptr; }
-        } reset;
-        AddNetGuides(int32_t(i));
-    });
-    size_t added = 0;
-    for (const GuideSink& sink : sinks)
-        added += sink.guides.size();
-    m_guides.reserve(m_guides.size() + added);
+    const auto takeNets = [&] {
+        CWorkPool::Shared().ForEach(sinks.size(), [&](size_t i) {
+            if (int32_t(i) == m_net)
+                return;
+            t_sink = &sinks[i];
+            struct Reset {
+                ~Reset() { t_sink = nullptr; }
+            } reset;
+            AddNetGuides(int32_t(i));
+        });
+    };
+    takeNets();
+    const size_t guidesBefore = m_guides.size();
+    size_t guideTotal = guidesBefore;
+    const std::span<CCopperShape> obstacles = m_obstacles.Append([&] {
+        size_t total = 0;
+        for (GuideSink& sink : sinks) {
+            m_seedInCopper = m_seedInCopper || sink.seedInCopper;
+            guideTotal += sink.guideCount;
+            total += sink.obstacleCount;
+        }
+        return total;
+    }());
+    m_guides.resize(guideTotal);
+    size_t guideAt = guidesBefore;
+    size_t obstacleAt = 0;
     for (GuideSink& sink : sinks) {
-        m_guides.insert(m_guides.end(), sink.guides.begin(), sink.guides.end());
-        for (const CCopperShape& piece : sink.obstacles)
-            m_obstacles.Add(piece);
-        for (const CCopperShape& piece : sink.copper)
-            m_copper.Add(piece);
-        sink = GuideSink();
+        sink.guides = m_guides.data() + guideAt;
+        sink.obstacles = obstacles.data() + obstacleAt;
+        guideAt += sink.guideCount;
+        obstacleAt += sink.obstacleCount;
+        sink.guideCount = 0;
+        sink.obstacleCount = 0;
     }
+    takeNets();
     if (m_net > 0)
         AddThermalGuides(m_net);
     m_obstacles.Index();
-    m_copper.Index();
 }
 
 bool CPlaneBuild::InThermal(CPoint p) const
@@ -525,18 +536,34 @@ void CPlaneBuild::AddGuideLine(CPoint from, CPoint to)
 
 void CPlaneBuild::GuidesAdd(const DLine3& guide)
 {
-    std::vector<DLine3>& guides = t_sink ? t_sink->guides : m_guides;
-    guides.push_back(guide);
+    DLine3 added = guide;
     if (m_makingThermal)
-        guides.back().state |= DLine3::stateThermal;
+        added.state |= DLine3::stateThermal;
+    if (!t_sink) {
+        m_guides.push_back(added);
+        return;
+    }
+    if (t_sink->guides)
+        t_sink->guides[t_sink->guideCount] = added;
+    ++t_sink->guideCount;
 }
 
 void CPlaneBuild::AddObstaclePiece(const CCopperShape& piece, bool asIs)
 {
-    if (t_sink)
-        (asIs ? t_sink->copper : t_sink->obstacles).push_back(piece);
-    else
-        (asIs ? m_copper : m_obstacles).Add(piece);
+    if (asIs) {
+        if (CPlaneObstacles::Holds(piece, m_plane.GetSeed()))
+            (t_sink ? t_sink->seedInCopper : m_seedInCopper) = true;
+        return;
+    }
+    if (!t_sink) {
+        m_obstacles.Add(piece);
+        return;
+    }
+    if (piece.GetKind() == CCopperShape::Kind::None)
+        return;
+    if (t_sink->obstacles)
+        t_sink->obstacles[t_sink->obstacleCount] = piece;
+    ++t_sink->obstacleCount;
 }
 
 void CPlaneBuild::AddArcGuides(CPoint centre, double start, double end, int32_t radius)

@@ -119,11 +119,16 @@ public:
     static void ScanLines(const std::vector<std::vector<CPoint>>& rings, int32_t firstY,
                           int32_t endY, int32_t step, const ScanLineSink& sink);
 
-    // What the guide sources of one net make, when nets are taken on several threads.
+    // What the guide sources of one net make, when nets are taken on several threads: counted
+    // first, then written into the net's own stretch of the fill's lists.
     struct GuideSink {
-        std::vector<DLine3> guides;
-        std::vector<CCopperShape> obstacles;
-        std::vector<CCopperShape> copper;
+        // Where the net's guides and obstacles go; none while they are counted.
+        DLine3* guides = nullptr;
+        CCopperShape* obstacles = nullptr;
+        size_t guideCount = 0;
+        size_t obstacleCount = 0;
+        // Whether the seed lies on the net's copper.
+        bool seedInCopper = false;
     };
 
 private:
@@ -162,7 +167,8 @@ private:
     void AddRingGuides(std::span<const CPoint> points);
     void AddPadGuides(const CPad& pad, int32_t x, int32_t y, bool mirrored, int32_t rotation,
                       int32_t clearance);
-    // Into the grown copper (asIs false) or the copper as it is.
+    // Into the grown copper (asIs false); the copper as it is only tells whether it holds the
+    // seed.
     void AddObstaclePiece(const CCopperShape& piece, bool asIs);
     void AddPadObstacle(const CPad& pad, int32_t x, int32_t y, bool mirrored, int32_t rotation,
                         int32_t clearance);
@@ -213,8 +219,8 @@ private:
     std::unique_ptr<CPlaneBuildGrid> m_grid;
     // Other nets' copper, grown by the room the fill leaves it less maxIncursion.
     CPlaneObstacles m_obstacles;
-    // The same copper as it is, where no seed may lie.
-    CPlaneObstacles m_copper;
+    // Whether the seed lies on that copper as it is.
+    bool m_seedInCopper = false;
     // The pieces of the thermal reliefs as rings (arcs as chords).
     std::vector<std::vector<CPoint>> m_thermalRings;
     // The walk's current segment, with the fields of the guide it lies on.

@@ -90,9 +90,14 @@ public:
             const EdgeSweep& s = m_sweep;
             const size_t line =
                 std::min<size_t>(size_t((y - s.m_firstY) / s.m_step) + 1, s.m_lineStart.size() - 1);
+            // A cursor that starts a band far down passes the edges of every line above it:
+            // only those still spanning y are taken, or each band would hold most of them.
             if (m_nextLine < line) {
-                m_active.insert(m_active.end(), s.m_byLine.begin() + s.m_lineStart[m_nextLine],
-                                s.m_byLine.begin() + s.m_lineStart[line]);
+                for (size_t k = s.m_lineStart[m_nextLine]; k < s.m_lineStart[line]; ++k) {
+                    const int32_t e = s.m_byLine[k];
+                    if (s.m_edges[size_t(e)].High() > y)
+                        m_active.push_back(e);
+                }
                 m_nextLine = line;
             }
             std::erase_if(m_active, [&](int32_t e) { return s.m_edges[size_t(e)].High() <= y; });

@@ -29,6 +29,13 @@ void CPlaneObstacles::Add(const CCopperShape& piece)
         m_pieces.push_back(piece);
 }
 
+std::span<CCopperShape> CPlaneObstacles::Append(size_t count)
+{
+    const size_t before = m_pieces.size();
+    m_pieces.resize(before + count);
+    return std::span<CCopperShape>(m_pieces).subspan(before);
+}
+
 int64_t CPlaneObstacles::CellOf(int64_t v, int64_t origin) const
 {
     return (v - origin) / m_cellSize;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "framework/CPoint.h"
@@ -15,6 +17,8 @@ public:
     void Clear();
     // A pad, track or other outline; pieces with no copper are ignored.
     void Add(const CCopperShape& piece);
+    // Room for `count` more pieces after those added, to be filled with pieces of copper.
+    std::span<CCopperShape> Append(size_t count);
     // Sizes the buckets over the pieces added; call before Contains.
     void Index();
     // Whether the point lies inside a piece (on its edge counts as outside for circles and
@@ -25,8 +29,10 @@ public:
 
     int32_t GetCount() const { return int32_t(m_pieces.size()); }
 
-private:
+    // Whether the piece holds the point, as Contains (reach 0) and Reaches ask.
     static bool Holds(const CCopperShape& piece, CPoint p, int32_t reach = 0);
+
+private:
     int64_t CellOf(int64_t v, int64_t origin) const;
 
     std::vector<CCopperShape> m_pieces;

@@ -123,3 +123,29 @@ TEST_F(CPlaneRefillTest, SeveralThreadsFillAsOne)
         EXPECT_EQ(board.redraws, oneRedraws);
     }
 }
+
+// Every plane of a Refill All shows its progress and can be cancelled, whatever its layer and
+// however many threads there are; a cancelled plane is left without fill.
+TEST_F(CPlaneRefillTest, EveryPlaneShowsProgressAndCanBeCancelled)
+{
+    for (int threads : {1, 8}) {
+        const size_t before = fakes.progress.Windows().size();
+        Refill(threads);
+        EXPECT_EQ(fakes.progress.Windows().size() - before, 4u) << threads << " threads";
+    }
+    for (int threads : {1, 8}) {
+        CFakeServices cancelling;
+        cancelling.progress.cancelAfterSteps = 0;
+        for (int k = 0; k < 3; ++k)
+            cancelling.messages.QueueAnswer(IDYES);
+        const std::vector<Outcome> outcomes = Refill(threads);
+        // The plane of the missing net has nothing to walk round and no step to cancel at.
+        EXPECT_EQ(cancelling.messages.ShownTexts(),
+                  (std::vector<std::string>{"Cancel?", "Cancel?", "Cancel?", "missing net"}))
+            << threads << " threads";
+        for (size_t k = 0; k < 3; ++k) {
+            EXPECT_TRUE(outcomes[k].polygons.empty()) << "plane " << k;
+            EXPECT_TRUE(outcomes[k].strokes.empty()) << "plane " << k;
+        }
+    }
+}
