@@ -1,6 +1,7 @@
 #include "framework/qt/CQtDeviceContext.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
@@ -14,6 +15,7 @@
 #include <QPainterPath>
 #include <QString>
 
+#include "framework/CWorkPool.h"
 #include "framework/qt/CQtFont.h"
 #include "framework/qt/CQtText.h"
 
@@ -223,6 +225,11 @@ CQtDeviceContext::CQtDeviceContext(QPainter& painter) : m_painter(painter)
 
 CQtDeviceContext::~CQtDeviceContext()
 {
+    try {
+        LayPendingLabels();
+    } catch (...) {
+        // Out of memory for the bands: the labels are missing from this paint only.
+    }
     m_painter.restore();
 }
 
@@ -243,6 +250,7 @@ CBrush CQtDeviceContext::SelectBrush(const CBrush& brush)
 
 CFontDesc CQtDeviceContext::SelectFont(const CFontDesc& font)
 {
+    LayPendingLabels();
     m_qfont.reset();
     m_metrics.reset();
     m_fontOnPainter = false;
@@ -267,6 +275,7 @@ CPoint CQtDeviceContext::MoveTo(CPoint point)
 
 void CQtDeviceContext::LineTo(CPoint point)
 {
+    LayPendingLabels();
     const CPoint from = std::exchange(m_position, point);
     if (HasHairlinePen()) {
         if (from != point) {
@@ -297,6 +306,7 @@ void CQtDeviceContext::LineTo(CPoint point)
 
 void CQtDeviceContext::Polyline(std::span<const CPoint> points)
 {
+    LayPendingLabels();
     if (points.size() < 2)
         return;
     if (HasHairlinePen()) {
@@ -317,6 +327,7 @@ void CQtDeviceContext::Polyline(std::span<const CPoint> points)
 
 void CQtDeviceContext::Polygon(std::span<const CPoint> points)
 {
+    LayPendingLabels();
     if (points.size() < 2)
         return;
     CRect corners;
@@ -337,6 +348,7 @@ void CQtDeviceContext::Polygon(std::span<const CPoint> points)
 
 void CQtDeviceContext::Rectangle(const CRect& rect)
 {
+    LayPendingLabels();
     const CRect r = Normalized(rect);
     if (r.IsRectEmpty())
         return;
@@ -353,6 +365,7 @@ void CQtDeviceContext::Rectangle(const CRect& rect)
 
 void CQtDeviceContext::Ellipse(const CRect& rect)
 {
+    LayPendingLabels();
     const CRect r = Normalized(rect);
     if (r.IsRectEmpty())
         return;
@@ -390,6 +403,7 @@ void CQtDeviceContext::Ellipse(const CRect& rect)
 
 void CQtDeviceContext::SetPixel(CPoint point, COLORREF color)
 {
+    LayPendingLabels();
     const QRect pixel(point.x, point.y, 1, 1);
     if (m_clipBox.PtInRect(point))
         PaintRects(&pixel, 1, color);
@@ -397,6 +411,7 @@ void CQtDeviceContext::SetPixel(CPoint point, COLORREF color)
 
 void CQtDeviceContext::FillSolidRect(const CRect& rect, COLORREF color)
 {
+    LayPendingLabels();
     const CRect r = Normalized(rect);
     if (r.IsRectEmpty())
         return;
@@ -416,6 +431,11 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
     const QRgb ink = qRgb(GetRValue(m_textColor), GetGValue(m_textColor), GetBValue(m_textColor));
     QImage* image = height <= maxPictureHeight ? LabelImage() : nullptr;
     const uint64_t packed = image ? PackedText(text) : 0;
+    if (packed && m_bkMode == BkMode::Transparent) {
+        m_pendingLabels.push_back(PendingLabel{packed, ink, point});
+        return;
+    }
+    LayPendingLabels();
     if (const InkedLabel* inked = packed ? InkedLabelFor(packed, text, ink, *image) : nullptr) {
         if (!CellMeetsClip(point, inked->advance))
             return;
@@ -429,8 +449,13 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
         return;
     if (m_bkMode == BkMode::Opaque)
         FillTextBackground(point, label.advance);
+    DrawLabel(label, point, ink, image);
+}
+
+void CQtDeviceContext::DrawLabel(Label& label, CPoint point, QRgb ink, QImage* image)
+{
     // Glyphs may overhang their cell by a little on either side.
-    Label::Kept* kept = image && label.advance + 2 * height <= CQtLabelPicture::maxSide
+    Label::Kept* kept = image && label.advance + 2 * TextHeight() <= CQtLabelPicture::maxSide
                             ? PictureOf(label, ink, *image)
                             : nullptr;
     if (kept) {
@@ -490,31 +515,17 @@ const CQtDeviceContext::InkedLabel* CQtDeviceContext::InkedLabelFor(uint64_t pac
                                                                     std::string_view text, QRgb ink,
                                                                     const QImage& device)
 {
-    // The first slot to look at; the next ones follow it round.
-    const auto slotOf = [](const std::vector<InkedLabel>& table, uint64_t key, QRgb colour) {
-        const uint64_t mixed = (key ^ (uint64_t(colour) << 29)) * 0x9E3779B97F4A7C15ull;
-        return size_t(mixed >> 32) & (table.size() - 1);
-    };
     FontLabels* labels = &Labels();
-    if (!labels->inked.empty()) {
-        const size_t mask = labels->inked.size() - 1;
-        for (size_t slot = slotOf(labels->inked, packed, ink);; slot = (slot + 1) & mask) {
-            const InkedLabel& found = labels->inked[slot];
-            if (found.text == packed && found.ink == ink)
-                return &found;
-            if (found.text == 0)
-                break;
-        }
-    }
+    if (const InkedLabel* found = FindInkedLabel(labels->inked, packed, ink))
+        return found;
     // Either may forget every inked label, never the font's labels themselves.
     Label& label = LabelFor(text);
     Label::Kept* picture = PictureOf(label, ink, device);
     if (!picture)
         return nullptr;
     labels = &Labels();
-    const auto insert = [&slotOf](std::vector<InkedLabel>& table,
-                                  const InkedLabel& entry) -> InkedLabel& {
-        size_t slot = slotOf(table, entry.text, entry.ink);
+    const auto insert = [](std::vector<InkedLabel>& table, const InkedLabel& entry) -> InkedLabel& {
+        size_t slot = InkedSlot(table, entry.text, entry.ink);
         while (table[slot].text != 0)
             slot = (slot + 1) & (table.size() - 1);
         return table[slot] = entry;
@@ -531,6 +542,115 @@ const CQtDeviceContext::InkedLabel* CQtDeviceContext::InkedLabelFor(uint64_t pac
     return &insert(labels->inked, InkedLabel{packed, ink, label.advance, picture});
 }
 
+size_t CQtDeviceContext::InkedSlot(const std::vector<InkedLabel>& table, uint64_t packed, QRgb ink)
+{
+    // The first slot to look at; the next ones follow it round.
+    const uint64_t mixed = (packed ^ (uint64_t(ink) << 29)) * 0x9E3779B97F4A7C15ull;
+    return size_t(mixed >> 32) & (table.size() - 1);
+}
+
+const CQtDeviceContext::InkedLabel*
+CQtDeviceContext::FindInkedLabel(const std::vector<InkedLabel>& table, uint64_t packed, QRgb ink)
+{
+    if (table.empty())
+        return nullptr;
+    const size_t mask = table.size() - 1;
+    for (size_t slot = InkedSlot(table, packed, ink);; slot = (slot + 1) & mask) {
+        const InkedLabel& found = table[slot];
+        if (found.text == packed && found.ink == ink)
+            return &found;
+        if (found.text == 0)
+            return nullptr;
+    }
+}
+
+std::string_view CQtDeviceContext::UnpackedText(uint64_t packed, char (&room)[maxPackedLength])
+{
+    // The length stands above the text's bytes, and is the only value that can stand there.
+    size_t length = 1;
+    while (length < maxPackedLength && packed >> (8 * length) != length)
+        ++length;
+    for (size_t k = 0; k < length; ++k)
+        room[length - 1 - k] = char(uint8_t(packed >> (8 * k)));
+    return std::string_view(room, length);
+}
+
+void CQtDeviceContext::LayPendingLabels()
+{
+    if (m_pendingLabels.empty())
+        return;
+    QImage* image = LabelImage();
+    const FontLabels& labels = Labels();
+    const size_t count = m_pendingLabels.size();
+    std::vector<ResolvedLabel>& resolved = m_resolvedLabels;
+    resolved.assign(count, ResolvedLabel());
+    const uint64_t context = s_shared.contexts;
+    const auto resolve = [context](Label::Kept& kept) {
+        // Threads that lay the same text note the same context.
+        std::atomic_ref<uint64_t>(kept.lastUse).store(context, std::memory_order_relaxed);
+        const QRect box = kept.picture.Box();
+        return ResolvedLabel{&kept, box.top(), box.bottom()};
+    };
+    // The labels seen before are looked up side by side: each is a wait for memory.
+    constexpr size_t lookupsPerItem = 2048;
+    CWorkPool::Shared().ForEach((count + lookupsPerItem - 1) / lookupsPerItem, [&](size_t item) {
+        const size_t last = std::min(count, (item + 1) * lookupsPerItem);
+        for (size_t k = item * lookupsPerItem; k < last; ++k) {
+            const PendingLabel& label = m_pendingLabels[k];
+            if (const InkedLabel* found = FindInkedLabel(labels.inked, label.text, label.ink))
+                resolved[k] = resolve(*found->picture);
+        }
+    });
+    // The others get their pictures in order, which may push out older ones.
+    Resolving resolving;
+    m_resolving = &resolving;
+    for (size_t k = 0; k < count; ++k) {
+        resolving.at = k;
+        if (resolving.stale)
+            resolved[k] = ResolvedLabel();
+        if (resolved[k].kept)
+            continue;
+        const PendingLabel& label = m_pendingLabels[k];
+        char room[maxPackedLength];
+        const std::string_view text = UnpackedText(label.text, room);
+        if (const InkedLabel* inked = InkedLabelFor(label.text, text, label.ink, *image)) {
+            resolved[k] = resolve(*inked->picture);
+            continue;
+        }
+        // A text without a picture is drawn by Qt in its turn.
+        LayResolvedLabels(resolving.laid, k);
+        resolving.laid = k;
+        Label& plain = LabelFor(text);
+        if (CellMeetsClip(label.point, plain.advance))
+            DrawLabel(plain, label.point, label.ink, image);
+        resolving.laid = k + 1;
+    }
+    m_resolving = nullptr;
+    LayResolvedLabels(resolving.laid, count);
+    m_pendingLabels.clear();
+}
+
+void CQtDeviceContext::LayResolvedLabels(size_t first, size_t last)
+{
+    for (size_t k = first; k < last; ++k) {
+        const ResolvedLabel& label = m_resolvedLabels[k];
+        const CPoint point = m_pendingLabels[k].point;
+        m_labelBatch.Add(&label.kept->picture, QPoint(point.x, point.y), label.top, label.bottom);
+    }
+    const CRect& clip = m_clipBox;
+    m_labelBatch.LayOver(
+        m_labelTarget, QRect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top));
+}
+
+void CQtDeviceContext::BeforePicturesGo()
+{
+    if (!m_resolving)
+        return;
+    LayResolvedLabels(m_resolving->laid, m_resolving->at);
+    m_resolving->laid = m_resolving->at;
+    m_resolving->stale = true;
+}
+
 CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
 {
     LabelMap& labels = Labels().labels;
@@ -545,6 +665,7 @@ CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
     label.advance = Metrics().horizontalAdvance(string);
     SharedLabels& shared = Shared();
     if (++shared.count > SharedLabels::limit) {
+        BeforePicturesGo();
         // Past the bound the texts are laid out afresh; the maps stay, as contexts point at them.
         for (auto& entry : shared.byFont)
             entry.second.labels.clear();
@@ -585,6 +706,7 @@ CQtDeviceContext::Label::Kept* CQtDeviceContext::PictureOf(Label& label, QRgb in
         if (shared.sweptAt == shared.contexts)
             return nullptr;
         shared.sweptAt = shared.contexts;
+        BeforePicturesGo();
         for (auto& entry : shared.byFont) {
             for (auto& [text, kept] : entry.second.labels) {
                 std::erase_if(kept.pictures, [&shared](const std::unique_ptr<Label::Kept>& old) {
@@ -600,6 +722,7 @@ CQtDeviceContext::Label::Kept* CQtDeviceContext::PictureOf(Label& label, QRgb in
             return nullptr;
     }
     if (label.pictures.size() >= 4) {
+        BeforePicturesGo();
         shared.pictureBytes -= label.pictures.front()->picture.Bytes();
         label.pictures.erase(label.pictures.begin());
         ForgetInkedLabels();
@@ -655,12 +778,14 @@ CDeviceContext::BkMode CQtDeviceContext::SetBkMode(BkMode mode)
 
 void CQtDeviceContext::IntersectClipRect(const CRect& rect)
 {
+    LayPendingLabels();
     m_clipRect = m_clipRect ? CRect::Intersection(*m_clipRect, rect) : rect;
     ApplyClip();
 }
 
 void CQtDeviceContext::ResetClip()
 {
+    LayPendingLabels();
     m_clipRect.reset();
     ApplyClip();
 }
@@ -1065,6 +1190,7 @@ void CQtDeviceContext::DrawCached(std::unique_ptr<CCachedPicture>& cache, uint64
                                   const CRect& bounds,
                                   const std::function<void(CDeviceContext&)>& draw)
 {
+    LayPendingLabels();
     const QPaintDevice* device = m_painter.device();
     if ((m_rop2 != R2_COPYPEN && m_rop2 != R2_MERGEPEN) || !device ||
         device->devType() != QInternal::Image || !m_painter.combinedTransform().isIdentity()) {

@@ -14,6 +14,7 @@
 
 #include "framework/CDeviceContext.h"
 #include "framework/qt/CPixelRaster.h"
+#include "framework/qt/CQtLabelBatch.h"
 #include "framework/qt/CQtLabelPicture.h"
 
 // The device context over a QPainter: the view's back buffer (a QImage in Format_RGB32), a
@@ -137,6 +138,8 @@ private:
     Label::Kept* PictureOf(Label& label, QRgb ink, const QImage& device);
     // Lays the text's picture at the point, noting its use.
     void LayPicture(Label::Kept& kept, CPoint point);
+    // Lays the text's picture or, when it gets none, has Qt draw the text.
+    void DrawLabel(Label& label, CPoint point, QRgb ink, QImage* image);
     // Short texts in one ink, found by their bytes packed into an integer (PackedText):
     // hashing and comparing a string for each of a board's many labels would cost about as
     // much as laying its picture.
@@ -149,9 +152,41 @@ private:
     static constexpr size_t maxPackedLength = 7;
     // Nonzero, and one value per text of up to maxPackedLength bytes; else 0.
     static uint64_t PackedText(std::string_view text);
+    // The text of a nonzero packed value, in `room`.
+    static std::string_view UnpackedText(uint64_t packed, char (&room)[maxPackedLength]);
     // Nullptr when the text gets no picture.
     const InkedLabel* InkedLabelFor(uint64_t packed, std::string_view text, QRgb ink,
                                     const QImage& device);
+    // The text's entry in the table, if it has one; reads the table only, so that threads may
+    // look up side by side.
+    static const InkedLabel* FindInkedLabel(const std::vector<InkedLabel>& table, uint64_t packed,
+                                            QRgb ink);
+    static size_t InkedSlot(const std::vector<InkedLabel>& table, uint64_t packed, QRgb ink);
+    // Labels in the transparent mode with a short text wait here, and are laid together (on
+    // every core) before anything else is drawn, the font or the clip changes, or the context
+    // ends: a board writes them by the hundred thousand, one after another.
+    struct PendingLabel {
+        uint64_t text = 0;
+        QRgb ink = 0;
+        CPoint point;
+    };
+    struct ResolvedLabel {
+        Label::Kept* kept = nullptr;
+        int top = 0;
+        int bottom = 0;
+    };
+    void LayPendingLabels();
+    // Lays the pending labels from `first` up to `last`, which have their pictures.
+    void LayResolvedLabels(size_t first, size_t last);
+    // While the pending labels get their pictures: the one at hand, those before it that are
+    // laid, and whether pictures have gone since they were looked up.
+    struct Resolving {
+        size_t at = 0;
+        size_t laid = 0;
+        bool stale = false;
+    };
+    // Called before any kept picture goes: the pending labels that point at one are laid first.
+    void BeforePicturesGo();
     // Whether a text cell of this width at the point may show pixels inside the clip box:
     // glyphs may overhang their cell by a little on either side.
     bool CellMeetsClip(CPoint point, int advance) const;
@@ -216,6 +251,10 @@ private:
     // Looked up once: text comes by the thousand, the device and its transform stay.
     mutable std::optional<QImage*> m_labelImage;
     mutable CQtLabelPicture::Target m_labelTarget;
+    std::vector<PendingLabel> m_pendingLabels;
+    std::vector<ResolvedLabel> m_resolvedLabels;
+    Resolving* m_resolving = nullptr;
+    CQtLabelBatch m_labelBatch;
     int32_t m_rop2 = R2_COPYPEN;
     // The device is a printer or a picture.
     bool m_hairlines = false;

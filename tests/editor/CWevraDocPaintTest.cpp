@@ -7,12 +7,14 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
 
 #include "framework/CServices.h"
+#include "framework/CWorkPool.h"
 #include "framework/qt/CQtDeviceContext.h"
 #include "framework/qt/CQtPrinterService.h"
 #include "model/CDrawRecArray.h"
@@ -345,12 +347,17 @@ TEST_F(CDocPaintTest, ViaLabelsLookAsQtsOwnTextDrawingOfThem)
     const int32_t via = stacks.Add(
         CPadStack("VIA", PAD_ROUND, -3000, -3000, 3000, 3000, 1500, 0, PADSTACK_KIND_VIA));
     stacks.RecalcAllMasks();
-    // Some labels repeat, some run over the picture's edges.
+    // Some labels repeat, some run over the picture's edges; enough crowd together to be laid
+    // side by side on several threads.
     for (int32_t k = 0; k < 14; ++k)
         board.AppendPadVertex(-4000 + k * 15000, 20000 + (k % 5) * 30000, via, 0, false);
     board.AppendPadVertex(190000, 147000, via, 0, false);
-    for (const int32_t mode : {1, 6}) {
-        SCOPED_TRACE(mode);
+    for (int32_t k = 0; k < 400; ++k)
+        board.AppendPadVertex(5000 + (k * 37) % 190000, (k * 53) % 150000, via, 0, false);
+    const int threadsWere = CWorkPool::ThreadCount();
+    for (const auto& [mode, threads] : {std::pair(1, 1), std::pair(1, 4), std::pair(6, 3)}) {
+        SCOPED_TRACE(testing::Message() << "mode " << mode << " threads " << threads);
+        CWorkPool::SetThreadCount(threads);
         doc->SetPadInfoMode(mode);
         QImage plain(width, height, QImage::Format_RGB32);
         plain.fill(background);
@@ -367,6 +374,7 @@ TEST_F(CDocPaintTest, ViaLabelsLookAsQtsOwnTextDrawingOfThem)
             return empty;
         }());
     }
+    CWorkPool::SetThreadCount(threadsWere);
 }
 
 // A filled plane looks the same whether its picture is made, reused or made again after the

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include <QPoint>
+#include <QRect>
+
+#include "framework/qt/CQtLabelPicture.h"
+
+// Label pictures laid one after another over the same image, laid together: the image is cut
+// into bands of rows that the work pool lays side by side, each band taking the labels that
+// reach into it in the order they came. A pixel gets the same blends in the same order as when
+// every label is laid on its own, so the image comes out the same whatever the thread count.
+//
+// A board writes its pad and via labels by the hundred thousand; laid one by one they took half
+// of a repaint.
+class CQtLabelBatch {
+public:
+    // Fewer labels are laid in order on the calling thread: handing them out would cost more.
+    static constexpr size_t minSpread = 256;
+    // Bands are at least this many rows high: a label is about as high, and one reaching into
+    // two bands is clipped twice.
+    static constexpr int minBandRows = 16;
+
+    // `picture` stays until the labels are laid; `top` and `bottom` are its covered rows, from
+    // the point the text is drawn at (the picture's Box(), passed in so that sorting the labels
+    // into bands does not read every picture).
+    void Add(const CQtLabelPicture* picture, QPoint at, int top, int bottom)
+    {
+        m_labels.push_back(Item{picture, at, top, bottom});
+    }
+    bool IsEmpty() const { return m_labels.empty(); }
+    size_t GetCount() const { return m_labels.size(); }
+
+    // Lays every label added, inside `clip`, and forgets them.
+    void LayOver(const CQtLabelPicture::Target& target, const QRect& clip);
+
+private:
+    struct Item {
+        const CQtLabelPicture* picture = nullptr;
+        QPoint at;
+        int top = 0;
+        int bottom = 0;
+    };
+    std::vector<Item> m_labels;
+    // Working room of the bands, kept from one batch to the next.
+    std::vector<uint32_t> m_bandStarts;
+    std::vector<uint32_t> m_bandLabels;
+};
