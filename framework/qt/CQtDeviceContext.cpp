@@ -591,14 +591,34 @@ void CQtDeviceContext::LayPendingLabels()
         const QRect box = kept.picture.Box();
         return ResolvedLabel{&kept, box.top(), box.bottom()};
     };
-    // The labels seen before are looked up side by side: each is a wait for memory.
+    // The labels seen before are looked up side by side. Each lookup is a wait for memory (the
+    // table's slot, the picture, its first rows): each is asked for a few labels ahead.
     constexpr size_t lookupsPerItem = 2048;
+    constexpr size_t ahead = 4;
+    const std::vector<InkedLabel>& table = labels.inked;
     CWorkPool::Shared().ForEach((count + lookupsPerItem - 1) / lookupsPerItem, [&](size_t item) {
-        const size_t last = std::min(count, (item + 1) * lookupsPerItem);
-        for (size_t k = item * lookupsPerItem; k < last; ++k) {
+        const size_t first = item * lookupsPerItem;
+        const size_t last = std::min(count, first + lookupsPerItem);
+        for (size_t k = first; k < last; ++k) {
+#if defined(__GNUC__)
+            if (k + 2 * ahead < last && !table.empty()) {
+                const PendingLabel& later = m_pendingLabels[k + 2 * ahead];
+                __builtin_prefetch(&table[InkedSlot(table, later.text, later.ink)]);
+            }
+#endif
             const PendingLabel& label = m_pendingLabels[k];
-            if (const InkedLabel* found = FindInkedLabel(labels.inked, label.text, label.ink))
-                resolved[k] = resolve(*found->picture);
+            if (const InkedLabel* found = FindInkedLabel(table, label.text, label.ink)) {
+                resolved[k].kept = found->picture;
+#if defined(__GNUC__)
+                __builtin_prefetch(found->picture);
+#endif
+            }
+            if (k >= first + ahead && resolved[k - ahead].kept)
+                resolved[k - ahead].kept->picture.Prefetch();
+        }
+        for (size_t k = first; k < last; ++k) {
+            if (resolved[k].kept)
+                resolved[k] = resolve(*resolved[k].kept);
         }
     });
     // The others get their pictures in order, which may push out older ones.

@@ -4,6 +4,26 @@
 
 #include "framework/CWorkPool.h"
 
+template <class IndexOf>
+void CQtLabelBatch::LayInTurn(const CQtLabelPicture::Target& target, const QRect& clip,
+                              size_t count, IndexOf indexOf) const
+{
+    // A picture's rows lie where the picture says: the picture is asked for well ahead, its rows
+    // a little later.
+    constexpr size_t rowsAhead = 3;
+    constexpr size_t pictureAhead = 2 * rowsAhead;
+    for (size_t k = 0; k < count; ++k) {
+#if defined(__GNUC__)
+        if (k + pictureAhead < count)
+            __builtin_prefetch(m_labels[indexOf(k + pictureAhead)].picture);
+#endif
+        if (k + rowsAhead < count)
+            m_labels[indexOf(k + rowsAhead)].picture->Prefetch();
+        const Item& label = m_labels[indexOf(k)];
+        label.picture->LayOver(target, label.at, clip);
+    }
+}
+
 void CQtLabelBatch::LayOver(const CQtLabelPicture::Target& target, const QRect& clip)
 {
     const QRect area = clip & target.rect;
@@ -13,8 +33,7 @@ void CQtLabelBatch::LayOver(const CQtLabelPicture::Target& target, const QRect& 
                           ? std::min(4 * threads, area.height() / minBandRows)
                           : 1;
     if (area.isEmpty() || bands <= 1) {
-        for (const Item& label : m_labels)
-            label.picture->LayOver(target, label.at, area);
+        LayInTurn(target, area, m_labels.size(), [](size_t k) { return k; });
         m_labels.clear();
         return;
     }
@@ -54,10 +73,9 @@ void CQtLabelBatch::LayOver(const CQtLabelPicture::Target& target, const QRect& 
     CWorkPool::Shared().ForEach(size_t(bands), [&](size_t band) {
         const QRect rows =
             area & QRect(area.left(), area.top() + int(band) * bandRows, area.width(), bandRows);
-        for (uint32_t k = m_bandStarts[band]; k < m_bandStarts[band + 1]; ++k) {
-            const Item& label = m_labels[m_bandLabels[k]];
-            label.picture->LayOver(target, label.at, rows);
-        }
+        const uint32_t* const labels = m_bandLabels.data() + m_bandStarts[band];
+        LayInTurn(target, rows, m_bandStarts[band + 1] - m_bandStarts[band],
+                  [labels](size_t k) { return labels[k]; });
     });
     m_labels.clear();
 }

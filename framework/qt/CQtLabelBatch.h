@@ -44,6 +44,11 @@ private:
         int top = 0;
         int bottom = 0;
     };
+    // Lays the labels indexOf(0) to indexOf(count - 1) in that order.
+    template <class IndexOf>
+    void LayInTurn(const CQtLabelPicture::Target& target, const QRect& clip, size_t count,
+                   IndexOf indexOf) const;
+
     std::vector<Item> m_labels;
     // Working room of the bands, kept from one batch to the next.
     std::vector<uint32_t> m_bandStarts;
