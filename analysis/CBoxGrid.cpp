@@ -14,9 +14,7 @@ bool Meet(const CRect& a, const CRect& b)
 
 void CBoxGrid::Build(const std::vector<CRect>& boxes)
 {
-    m_boxes = boxes;
-    m_firstColumn.assign(boxes.size(), 0);
-    m_firstRow.assign(boxes.size(), 0);
+    m_count = boxes.size();
     m_cellStart.clear();
     m_entries.clear();
     m_columns = m_rows = 0;
@@ -44,33 +42,40 @@ void CBoxGrid::Build(const std::vector<CRect>& boxes)
     m_columns = int32_t((width - 1) / m_cellSize + 1);
     m_rows = int32_t((height - 1) / m_cellSize + 1);
 
-    // Counted first, then filled: one array for all cells.
+    // Each box's cells worked out once; counted first, then filled: one array for all cells.
+    struct Cells {
+        int32_t c0, r0, c1, r1;
+    };
+    std::vector<Cells> cellsOf(boxes.size());
     const size_t cells = size_t(m_columns) * size_t(m_rows);
     m_cellStart.assign(cells + 1, 0);
-    auto forEachCell = [&](const CRect& box, auto&& visit) {
-        const int32_t c0 = ColumnOf(box.left), c1 = ColumnOf(box.right);
-        const int32_t r0 = RowOf(box.top), r1 = RowOf(box.bottom);
-        for (int32_t r = r0; r <= r1; ++r) {
-            for (int32_t c = c0; c <= c1; ++c)
-                visit(size_t(r) * size_t(m_columns) + size_t(c));
+    for (size_t k = 0; k < boxes.size(); ++k) {
+        const CRect& box = boxes[k];
+        const Cells range{ColumnOf(box.left), RowOf(box.top), ColumnOf(box.right),
+                          RowOf(box.bottom)};
+        cellsOf[k] = range;
+        for (int32_t r = range.r0; r <= range.r1; ++r) {
+            for (int32_t c = range.c0; c <= range.c1; ++c)
+                ++m_cellStart[size_t(r) * size_t(m_columns) + size_t(c) + 1];
         }
-    };
-    for (const CRect& box : boxes)
-        forEachCell(box, [&](size_t cell) { ++m_cellStart[cell + 1]; });
+    }
     for (size_t c = 0; c < cells; ++c)
         m_cellStart[c + 1] += m_cellStart[c];
     m_entries.resize(m_cellStart[cells]);
     std::vector<uint32_t> fill(m_cellStart.begin(), m_cellStart.end() - 1);
     for (size_t k = 0; k < boxes.size(); ++k) {
-        m_firstColumn[k] = ColumnOf(boxes[k].left);
-        m_firstRow[k] = RowOf(boxes[k].top);
-        forEachCell(boxes[k], [&](size_t cell) { m_entries[fill[cell]++] = uint32_t(k); });
+        const Cells& range = cellsOf[k];
+        const Entry entry{boxes[k], uint32_t(k), range.c0, range.r0};
+        for (int32_t r = range.r0; r <= range.r1; ++r) {
+            for (int32_t c = range.c0; c <= range.c1; ++c)
+                m_entries[fill[size_t(r) * size_t(m_columns) + size_t(c)]++] = entry;
+        }
     }
 }
 
 void CBoxGrid::Query(const CRect& query, std::vector<uint32_t>& found) const
 {
-    if (m_boxes.empty() || query.right < m_left || query.bottom < m_top ||
+    if (m_count == 0 || query.right < m_left || query.bottom < m_top ||
         query.left > m_left + int64_t(m_columns) * m_cellSize ||
         query.top > m_top + int64_t(m_rows) * m_cellSize)
         return;
@@ -79,11 +84,12 @@ void CBoxGrid::Query(const CRect& query, std::vector<uint32_t>& found) const
     for (int32_t r = r0; r <= r1; ++r) {
         for (int32_t c = c0; c <= c1; ++c) {
             const size_t cell = size_t(r) * size_t(m_columns) + size_t(c);
-            for (uint32_t i = m_cellStart[cell]; i < m_cellStart[cell + 1]; ++i) {
-                const uint32_t k = m_entries[i];
-                if (std::max(m_firstColumn[k], c0) == c && std::max(m_firstRow[k], r0) == r &&
-                    Meet(m_boxes[k], query))
-                    found.push_back(k);
+            const Entry* entry = m_entries.data() + m_cellStart[cell];
+            const Entry* const end = m_entries.data() + m_cellStart[cell + 1];
+            for (; entry != end; ++entry) {
+                if (std::max(entry->firstColumn, c0) == c && std::max(entry->firstRow, r0) == r &&
+                    Meet(entry->box, query))
+                    found.push_back(entry->number);
             }
         }
     }

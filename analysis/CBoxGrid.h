@@ -20,23 +20,29 @@ public:
     // order.
     void Query(const CRect& query, std::vector<uint32_t>& found) const;
 
-    std::size_t GetCount() const { return m_boxes.size(); }
+    std::size_t GetCount() const { return m_count; }
 
 private:
+    // A box as a cell holds it, with the column and row of the box's top left cell: a box
+    // spread over several cells a query reaches is reported from the first of them only. The
+    // cell's entries lie side by side, so a query reads them without looking anywhere else.
+    struct Entry {
+        CRect box;
+        uint32_t number;
+        int32_t firstColumn;
+        int32_t firstRow;
+    };
+
     int32_t ColumnOf(int64_t x) const;
     int32_t RowOf(int64_t y) const;
 
-    std::vector<CRect> m_boxes;
-    // Per box, the column and row of its top left cell: a box spread over several cells a query
-    // reaches is reported from the first of them only.
-    std::vector<int32_t> m_firstColumn;
-    std::vector<int32_t> m_firstRow;
+    std::size_t m_count = 0;
     int64_t m_left = 0;
     int64_t m_top = 0;
     int64_t m_cellSize = 1;
     int32_t m_columns = 0;
     int32_t m_rows = 0;
-    // The box numbers of cell c are m_entries[m_cellStart[c] .. m_cellStart[c + 1]).
+    // The boxes of cell c are m_entries[m_cellStart[c] .. m_cellStart[c + 1]).
     std::vector<uint32_t> m_cellStart;
-    std::vector<uint32_t> m_entries;
+    std::vector<Entry> m_entries;
 };

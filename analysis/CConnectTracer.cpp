@@ -142,13 +142,9 @@ bool CConnectTracer::RebuildFromTracks()
         m_stamps[item] = group < groupNet.size() ? groupNet[group] : 0;
     }
     // Pads named twice take the later net, as when the nets were flooded one after another.
-    std::vector<std::vector<int32_t>> pinsOfNet(size_t(net) + 1);
-    for (int32_t i = 0; i < int32_t(m_pins.size()); ++i) {
+    const std::vector<int32_t> pinOrder = InNetOrder(0, int32_t(m_pins.size()), net + 1);
+    for (int32_t i : pinOrder) {
         if (m_stamps[size_t(i)] != 0)
-            pinsOfNet[size_t(m_stamps[size_t(i)])].push_back(i);
-    }
-    for (const std::vector<int32_t>& pins : pinsOfNet) {
-        for (int32_t i : pins)
             m_document.SetPadNet(m_pins[size_t(i)].component, m_pins[size_t(i)].padIndex,
                                  m_stamps[size_t(i)]);
     }
@@ -601,16 +597,39 @@ void CConnectTracer::ReachRun(int32_t vertex)
 // ---- Moving the copper to its nets
 // ----------------------------------------------------------------
 
+std::vector<int32_t> CConnectTracer::InNetOrder(int32_t first, int32_t end, int32_t nets) const
+{
+    std::vector<int32_t> start(size_t(nets) + 1, 0);
+    for (int32_t item = first; item < end; ++item)
+        ++start[size_t(m_stamps[size_t(item)]) + 1];
+    for (size_t n = 1; n < start.size(); ++n)
+        start[n] += start[n - 1];
+    std::vector<int32_t> order(size_t(end - first));
+    for (int32_t item = first; item < end; ++item)
+        order[size_t(start[size_t(m_stamps[size_t(item)])]++)] = item;
+    return order;
+}
+
 void CConnectTracer::DistributeVertices()
 {
-    CNet& zero = *m_nets.GetNet(0);
-    zero.ClearVertices();
-    for (int32_t v = 0; v < int32_t(m_vertices.size()); ++v) {
-        const TrackRec& rec = m_vertices[size_t(v)];
-        CNet& target = *m_nets.GetNet(m_stamps[size_t(ItemOf(v))]);
-        // Every table starts as a copy of net 0's, so the pen numbers hold.
-        AppendCopy(target, rec, rec.IsPad() ? 0 : rec.GetPen());
-    }
+    m_nets.GetNet(0)->ClearVertices();
+    const int32_t nets = m_nets.GetCount();
+    const std::vector<int32_t> order =
+        InNetOrder(int32_t(m_pins.size()), int32_t(m_stamps.size()), nets);
+    std::vector<size_t> start(size_t(nets) + 1, 0);
+    for (int32_t item : order)
+        ++start[size_t(m_stamps[size_t(item)]) + 1];
+    for (size_t n = 1; n < start.size(); ++n)
+        start[n] += start[n - 1];
+    // Each net takes only its own vertices, so the nets fill side by side.
+    CWorkPool::Shared().ForEach(size_t(nets), [&](size_t n) {
+        CNet& target = *m_nets.GetNet(int32_t(n));
+        for (size_t k = start[n]; k < start[n + 1]; ++k) {
+            const TrackRec& rec = m_vertices[size_t(VertexOf(order[k]))];
+            // Every table starts as a copy of net 0's, so the pen numbers hold.
+            AppendCopy(target, rec, rec.IsPad() ? 0 : rec.GetPen());
+        }
+    });
 }
 
 void CConnectTracer::Finish()

@@ -103,6 +103,8 @@ private:
     CopperPad VertexPad(int32_t vertex) const;
     CopperSegment Segment(int32_t vertex) const;
 
+    // The items first..end-1 ordered by their stamps (below `nets`), each net's in item order.
+    std::vector<int32_t> InNetOrder(int32_t first, int32_t end, int32_t nets) const;
     // Hands every vertex stamped with a net to that net, in net 0's order; net 0 keeps the rest.
     void DistributeVertices();
     // Pins, boxes, clusters and ratsnest afresh.
