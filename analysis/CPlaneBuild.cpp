@@ -9,6 +9,9 @@
 #include <limits>
 #include <new>
 #include <utility>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "analysis/CPlaneBuildDocument.h"
 #include "analysis/CRingIndex.h"
@@ -331,6 +334,15 @@ bool CPlaneBuild::FillFromGuides()
 {
     SetStatus(Format("Optimize ", int64_t(m_guides.size()), " guidelines"));
     OptimizeGuides(m_guides);
+#if defined(__GLIBC__)
+    // The merges took their working room on the pool's threads, whose heaps keep what they
+    // freed for those threads alone. On a big board that is a hundred megabytes the walk, on
+    // this thread, could not use: it goes back to the system.
+    malloc_trim(0);
+#endif
+    // The walks' start order sorts its own list, whose sorting room is gone before the grid
+    // takes its own.
+    m_startOrder.Reset(m_guides, m_plane.GetSeed());
     SetStatus(Format("pGrid->BuildAll. (", int64_t(m_guides.size()), ") guidelines"));
     m_grid->BuildAll(m_box, m_guides);
 
@@ -406,6 +418,14 @@ void CPlaneBuild::CollectGuides(bool first)
         });
     };
     takeNets();
+    // The thermal reliefs' guides come last. They are made aside first, so that the list is
+    // sized once for all: the few of them would otherwise make it grow by half again.
+    std::vector<DLine3> thermal;
+    if (m_net > 0) {
+        thermal.swap(m_guides);
+        AddThermalGuides(m_net);
+        thermal.swap(m_guides);
+    }
     const size_t guidesBefore = m_guides.size();
     size_t guideTotal = guidesBefore;
     const std::span<CCopperShape> obstacles = m_obstacles.Append([&] {
@@ -417,6 +437,7 @@ void CPlaneBuild::CollectGuides(bool first)
         }
         return total;
     }());
+    m_guides.reserve(guideTotal + thermal.size());
     m_guides.resize(guideTotal);
     size_t guideAt = guidesBefore;
     size_t obstacleAt = 0;
@@ -429,8 +450,7 @@ void CPlaneBuild::CollectGuides(bool first)
         sink.obstacleCount = 0;
     }
     takeNets();
-    if (m_net > 0)
-        AddThermalGuides(m_net);
+    m_guides.insert(m_guides.end(), thermal.begin(), thermal.end());
     m_obstacles.Index();
 }
 

@@ -108,10 +108,11 @@ public:
     // Drops a guide shorter than 2 and one that misses the box; clips axis-parallel guides to
     // it. False when the guide is dropped.
     static bool ClipGuide(const CRect& box, int32_t sector, DLine3& guide);
-    // Fills every guide's angle, sorts the guides by angle (stably) and merges collinear
-    // guides of equal angle that overlap or touch: the later one takes the union, from the
-    // earlier-starting guide's start to the later-ending guide's end, and the earlier one is
-    // removed.
+    // Fills every guide's angle and rank, its place among the guides sorted by angle (stably),
+    // and merges collinear guides of equal angle that overlap or touch: the later one in rank
+    // takes the union, from the earlier-starting guide's start to the later-ending guide's end,
+    // and the earlier one is removed. The guides stay where they are: moving a big board's
+    // guides into that order took longer than all the rest of the optimisation.
     static void OptimizeGuides(std::vector<DLine3>& guides);
     // For y = firstY, firstY + step, ... below endY: the sorted x of every ring edge k-1 -> k
     // with min(y) <= y < max(y) (so horizontal edges never count and a vertex counts once).

@@ -70,7 +70,9 @@ void CPlaneBuildGrid::BuildAll(const CRect& box, const std::vector<DLine3>& guid
     m_entries.resize(size_t(total));
     m_entryCorner.resize(size_t(total));
     // `count` now holds where each cell's next entry goes; once every entry is placed it holds
-    // where each cell ends, which is where the next one starts.
+    // where each cell ends, which is where the next one starts. The guides are placed as they
+    // lie in memory, which is quickest, and each cell's list is put in guide order after.
+    std::vector<int32_t> rankAt(m_entries.size());
     for (size_t i = 0; i < guides.size(); ++i) {
         const Range range = rangeOf(guides[i]);
         for (int32_t r = range.r0; r <= range.r1; ++r) {
@@ -79,9 +81,34 @@ void CPlaneBuildGrid::BuildAll(const CRect& box, const std::vector<DLine3>& guid
                 m_entries[at] = int32_t(i);
                 m_entryCorner[at] =
                     uint8_t((c == range.c0 ? firstColumn : 0) | (r == range.r0 ? firstRow : 0));
+                rankAt[at] = guides[i].rank;
             }
         }
     }
+    // Placed by index, each list is in guide order among equal ranks already: a stable sort by
+    // rank finishes it. Most lists are a few guides long.
+    uint32_t begin = 0;
+    for (size_t cell = 0; cell + 1 < count.size(); ++cell) {
+        const uint32_t end = count[cell];
+        for (uint32_t k = begin + 1; k < end; ++k) {
+            const int32_t rank = rankAt[k];
+            if (rankAt[k - 1] <= rank)
+                continue;
+            const int32_t entry = m_entries[k];
+            const uint8_t corner = m_entryCorner[k];
+            uint32_t at = k;
+            for (; at > begin && rankAt[at - 1] > rank; --at) {
+                rankAt[at] = rankAt[at - 1];
+                m_entries[at] = m_entries[at - 1];
+                m_entryCorner[at] = m_entryCorner[at - 1];
+            }
+            rankAt[at] = rank;
+            m_entries[at] = entry;
+            m_entryCorner[at] = corner;
+        }
+        begin = end;
+    }
+    rankAt = std::vector<int32_t>();
     std::copy_backward(count.begin(), count.end() - 1, count.end());
     count[0] = 0;
     m_cellStart = std::move(count);
@@ -138,7 +165,7 @@ void CPlaneBuildGrid::Gather(const Range& range, std::vector<int32_t>& out, bool
 
 void CPlaneBuildGrid::MergeRuns(std::vector<int32_t>& list) const
 {
-    // Each cell's run is ascending: pairs of neighbouring runs merge until one is left.
+    // Each cell's run is in guide order: pairs of neighbouring runs merge until one is left.
     while (m_runEnds.size() > 1) {
         m_merged.resize(list.size());
         m_mergedEnds.clear();
@@ -148,7 +175,8 @@ void CPlaneBuildGrid::MergeRuns(std::vector<int32_t>& list) const
             const size_t end = i + 1 < m_runEnds.size() ? m_runEnds[i + 1] : middle;
             std::merge(list.begin() + ptrdiff_t(begin), list.begin() + ptrdiff_t(middle),
                        list.begin() + ptrdiff_t(middle), list.begin() + ptrdiff_t(end),
-                       m_merged.begin() + ptrdiff_t(begin));
+                       m_merged.begin() + ptrdiff_t(begin),
+                       [this](int32_t a, int32_t b) { return Before(a, b); });
             m_mergedEnds.push_back(end);
             begin = end;
         }

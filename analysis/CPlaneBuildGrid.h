@@ -13,9 +13,10 @@
 // each step of the boundary walk looks only at the guides near its segment.
 //
 // A query answers every guide registered in the cells that the segment's box (grown by 100)
-// reaches, each once and in guide order. The answer is therefore a function of the cell range
-// alone and the walk, which only ever acts on guides whose geometry meets its segment, comes
-// out the same whatever the cell size; the size is chosen from the number of guides.
+// reaches, each once and in guide order: by rank, guides of equal rank by index. The answer is
+// therefore a function of the cell range alone and the walk, which only ever acts on guides whose
+// geometry meets its segment, comes out the same whatever the cell size; the size is chosen from
+// the number of guides.
 class CPlaneBuildGrid : public CObject {
 public:
     // The cell size of a grid that was never built, and the largest one chosen.
@@ -52,7 +53,7 @@ public:
 
     // The cells the box (corners in any order) reaches, grown by rangeMargin.
     Range CellRange(const CRect& box) const;
-    // The guides registered in the cells of the segment's range, ascending and each once. A
+    // The guides registered in the cells of the segment's range, in guide order and each once. A
     // query for the same range as the one before answers without looking again. The answer
     // holds until the next query or build.
     std::span<const int32_t> Query(CPoint a, CPoint b);
@@ -76,9 +77,15 @@ private:
     {
         return size_t(row) * size_t(m_columns) + size_t(column);
     }
-    // Each guide once, ascending when `sorted`, else in cell order.
+    // Each guide once, in guide order when `sorted`, else in cell order.
     void Gather(const Range& range, std::vector<int32_t>& out, bool sorted) const;
     void MergeRuns(std::vector<int32_t>& list) const;
+    bool Before(int32_t a, int32_t b) const
+    {
+        const int32_t ra = m_guideData[a].rank;
+        const int32_t rb = m_guideData[b].rank;
+        return ra < rb || (ra == rb && a < b);
+    }
 
     CPoint m_origin;
     int32_t m_columns = 10;
@@ -86,7 +93,7 @@ private:
     int32_t m_cellSize = defaultCellSize;
     int64_t m_insertCount = 0;
     // The guides of cell i (column c, row r at i = r * columns + c) are
-    // m_entries[m_cellStart[i] .. m_cellStart[i + 1]), ascending: one block for the whole grid
+    // m_entries[m_cellStart[i] .. m_cellStart[i + 1]), in guide order: one block for the whole grid
     // keeps neighbouring cells' lists next to each other in memory.
     std::vector<uint32_t> m_cellStart;
     std::vector<int32_t> m_entries;

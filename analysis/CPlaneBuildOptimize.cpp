@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
+#include <numeric>
 #include <set>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -12,6 +13,13 @@
 #include "model/Geometry.h"
 
 namespace {
+
+// Guides taken in rank order lie anywhere in memory: loops over them ask for the guide this
+// many steps ahead.
+constexpr size_t ahead = 16;
+// Buckets of the sort by angle: few enough that their bounds take little room beside the
+// guides.
+constexpr size_t guidesPerBucket = 8;
 
 // A guide turned by minus its angle, so that it runs along +x.
 struct Turned {
@@ -35,17 +43,20 @@ struct Bucket {
     int64_t longest = 0;
 };
 
-// Merges the overlapping guides of one run [first, last) of equal angle. For each guide in
-// order, the first later guide on the same line whose box and extent meet it takes the union
-// and the guide is removed; only the guides on the guide's own line and within reach of its
-// extent are looked at.
-void MergeRun(std::vector<DLine3>& guides, size_t first, size_t last)
+// Merges the overlapping guides of one run of equal angle, the guides `members` in rank
+// order. For each guide in order, the first later guide on the same line whose box and extent
+// meet it takes the union and the guide is removed; only the guides on the guide's own line and
+// within reach of its extent are looked at.
+void MergeRun(std::vector<DLine3>& guides, std::span<const uint32_t> members)
 {
-    const double angle = guides[first].angle;
-    const size_t count = last - first;
+    const auto member = [&](size_t k) -> DLine3& { return guides[members[k]]; };
+    const double angle = member(0).angle;
+    const size_t count = members.size();
     std::vector<Turned> turned(count);
     for (size_t k = 0; k < count; ++k) {
-        const DLine3& g = guides[first + k];
+        if (k + ahead < count)
+            __builtin_prefetch(guides.data() + members[k + ahead]);
+        const DLine3& g = member(k);
         turned[k] = Turned{CPlaneBuild::RotateByDegrees(g.x1, g.y1, -angle),
                            CPlaneBuild::RotateByDegrees(g.x2, g.y2, -angle)};
     }
@@ -65,12 +76,12 @@ void MergeRun(std::vector<DLine3>& guides, size_t first, size_t last)
             continue;
         if (opens)
             buckets.emplace_back();
-        const int32_t member = int32_t(uint32_t(lines[k]));
+        const int32_t m = int32_t(uint32_t(lines[k]));
         Bucket& bucket = buckets.back();
-        bucketOf[size_t(member)] = int32_t(buckets.size() - 1);
-        bucket.byStart.emplace(turned[size_t(member)].start.x, member);
-        bucket.longest = std::max<int64_t>(bucket.longest, int64_t(turned[size_t(member)].end.x) -
-                                                               turned[size_t(member)].start.x);
+        bucketOf[size_t(m)] = int32_t(buckets.size() - 1);
+        bucket.byStart.emplace(turned[size_t(m)].start.x, m);
+        bucket.longest = std::max<int64_t>(bucket.longest, int64_t(turned[size_t(m)].end.x) -
+                                                               turned[size_t(m)].start.x);
     }
 
     for (size_t i = 0; i < count; ++i) {
@@ -88,16 +99,15 @@ void MergeRun(std::vector<DLine3>& guides, size_t first, size_t last)
             if (partner >= 0 && j > partner)
                 continue;
             const Turned& tj = turned[size_t(j)];
-            if (tj.end.x >= ti.start.x &&
-                BoxesOverlap(guides[first + i], guides[first + size_t(j)]))
+            if (tj.end.x >= ti.start.x && BoxesOverlap(member(i), member(size_t(j))))
                 partner = j;
         }
         if (partner < 0)
             continue;
 
         // The union keeps the original end points, which turn back onto themselves exactly.
-        DLine3& gi = guides[first + i];
-        DLine3& gj = guides[first + size_t(partner)];
+        DLine3& gi = member(i);
+        DLine3& gj = member(size_t(partner));
         Turned& tj = turned[size_t(partner)];
         bucket.byStart.erase({tj.start.x, partner});
         if (ti.start.x < tj.start.x) {
@@ -116,68 +126,65 @@ void MergeRun(std::vector<DLine3>& guides, size_t first, size_t last)
     }
 }
 
-// Sorts the guides by angle, keeping the order of equal angles, and moves each guide once:
-// (angle, index) keys are spread over as many buckets of the angle range as there are guides
-// by a counting sort, a bucket is sorted only when it is out of order (the axis directions
-// fill theirs with one angle), and the guides are gathered in the keys' order.
-void SortByAngle(std::vector<DLine3>& guides)
+// The guides' indexes by angle, keeping the order of equal angles, and each guide's rank in
+// that order. The indexes are spread over buckets of the angle range by a counting sort, and a
+// bucket is sorted only when it is out of order (the axis directions fill theirs with one
+// angle). `runs` gets the stretches [first, last) of the order with one angle and more than
+// one guide. The guides are read in the order's sequence, which lies anywhere in memory: each
+// loop asks for the guide a few steps ahead.
+std::vector<uint32_t> RankByAngle(std::vector<DLine3>& guides,
+                                  std::vector<std::pair<size_t, size_t>>& runs)
 {
-    struct Key {
-        double angle;
-        uint32_t index;
-
-        bool operator<(const Key& other) const
-        {
-            return angle < other.angle || (angle == other.angle && index < other.index);
-        }
-    };
     const size_t count = guides.size();
-    if (count < 2)
-        return;
-    const double scale = double(count) / 360.0;
+    std::vector<uint32_t> order(count);
+    const size_t bucketCount = std::max<size_t>(1, count / guidesPerBucket);
+    const double scale = double(bucketCount) / 360.0;
     const auto bucketOf = [&](double angle) {
-        return std::min(count - 1, size_t(std::max(0.0, angle) * scale));
+        return std::min(bucketCount - 1, size_t(std::max(0.0, angle) * scale));
     };
-    std::vector<uint32_t> start(count + 1, 0);
+    std::vector<uint32_t> start(bucketCount + 1, 0);
     for (const DLine3& guide : guides)
         ++start[bucketOf(guide.angle) + 1];
-    for (size_t b = 1; b <= count; ++b)
+    for (size_t b = 1; b <= bucketCount; ++b)
         start[b] += start[b - 1];
-    std::vector<Key> keys(count);
     {
         std::vector<uint32_t> next(start.begin(), start.end() - 1);
         for (size_t i = 0; i < count; ++i)
-            keys[next[bucketOf(guides[i].angle)]++] = Key{guides[i].angle, uint32_t(i)};
+            order[next[bucketOf(guides[i].angle)]++] = uint32_t(i);
     }
-    for (size_t b = 0; b < count; ++b) {
-        const auto first = keys.begin() + start[b];
-        const auto last = keys.begin() + start[b + 1];
-        if (!std::is_sorted(first, last,
-                            [](const Key& x, const Key& y) { return x.angle < y.angle; }))
-            std::sort(first, last);
-    }
-    start = std::vector<uint32_t>();
-    // The guides are moved round their cycles in place: a sorted copy beside them would double
-    // the largest buffer of a big board's fill. A key whose guide is in place is marked.
-    constexpr uint32_t placed = std::numeric_limits<uint32_t>::max();
-    for (size_t k = 0; k < count; ++k) {
-        if (keys[k].index == placed)
-            continue;
-        const DLine3 held = guides[k];
-        for (size_t at = k;;) {
-            const size_t from = keys[at].index;
-            keys[at].index = placed;
-            if (from == k) {
-                guides[at] = held;
-                break;
-            }
-            guides[at] = guides[from];
-            at = from;
+    const auto angleAt = [&](size_t k) {
+        if (k + ahead < count)
+            __builtin_prefetch(guides.data() + order[k + ahead]);
+        return guides[order[k]].angle;
+    };
+    for (size_t b = 0; b < bucketCount; ++b) {
+        bool sorted = true;
+        for (size_t k = start[b] + 1; k < start[b + 1] && sorted; ++k)
+            sorted = angleAt(k - 1) <= angleAt(k);
+        if (!sorted) {
+            std::sort(order.begin() + start[b], order.begin() + start[b + 1],
+                      [&](uint32_t x, uint32_t y) {
+                          return guides[x].angle < guides[y].angle ||
+                                 (guides[x].angle == guides[y].angle && x < y);
+                      });
         }
     }
-    // The room the guides were collected in is left as it is: what they never reached is
-    // never touched, and a tight copy would hold all of them twice for a while.
-    keys = std::vector<Key>();
+    start = std::vector<uint32_t>();
+    size_t first = 0;
+    double firstAngle = 0.0;
+    for (size_t k = 0; k < count; ++k) {
+        const double angle = angleAt(k);
+        guides[order[k]].rank = int32_t(k);
+        if (k == 0 || angle != firstAngle) {
+            if (k > first + 1)
+                runs.emplace_back(first, k);
+            first = k;
+            firstAngle = angle;
+        }
+    }
+    if (count > first + 1)
+        runs.emplace_back(first, count);
+    return order;
 }
 
 } // namespace
@@ -190,27 +197,17 @@ void CPlaneBuild::OptimizeGuides(std::vector<DLine3>& guides)
         for (size_t i = c * chunk; i < end; ++i)
             guides[i].angle = LineAngle(guides[i].x1, guides[i].y1, guides[i].x2, guides[i].y2);
     });
-    SortByAngle(guides);
     // Runs of one angle never share a guide: they merge on the work pool.
     std::vector<std::pair<size_t, size_t>> runs;
-    size_t first = 0;
-    while (first < guides.size()) {
-        size_t last = first + 1;
-        while (last < guides.size() && guides[last].angle == guides[first].angle)
-            ++last;
-        if (last - first > 1)
-            runs.emplace_back(first, last);
-        first = last;
-    }
+    std::vector<uint32_t> order = RankByAngle(guides, runs);
     // The longest runs first, so that they do not end up last on one thread.
-    std::vector<size_t> order(runs.size());
-    for (size_t k = 0; k < order.size(); ++k)
-        order[k] = k;
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    std::vector<size_t> longest(runs.size());
+    std::iota(longest.begin(), longest.end(), size_t(0));
+    std::stable_sort(longest.begin(), longest.end(), [&](size_t a, size_t b) {
         return runs[a].second - runs[a].first > runs[b].second - runs[b].first;
     });
-    CWorkPool::Shared().ForEach(order.size(), [&](size_t k) {
-        const auto [from, to] = runs[order[k]];
-        MergeRun(guides, from, to);
+    CWorkPool::Shared().ForEach(longest.size(), [&](size_t k) {
+        const auto [from, to] = runs[longest[k]];
+        MergeRun(guides, std::span<const uint32_t>(order).subspan(from, to - from));
     });
 }

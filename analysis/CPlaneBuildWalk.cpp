@@ -298,7 +298,6 @@ void CPlaneBuild::Walk()
     const int64_t vertexLimit = 2 * int64_t(m_guides.size());
     m_vertexTotal = 0;
     m_visited.clear();
-    m_startOrder.Reset(m_guides, m_plane.GetSeed());
 
     while (m_plane.GetFillErrorCount() == 0) {
         m_closed = false;

@@ -53,8 +53,11 @@ void CPlaneStartOrder::Reset(const std::vector<DLine3>& guides, CPoint seed)
     m_seed = seed;
     m_byBound.clear();
     m_byBound.reserve(guides.size());
-    for (size_t i = 0; i < guides.size(); ++i)
-        m_byBound.push_back(uint64_t(LowerBound(guides[i], seed)) << 32 | uint64_t(i));
+    // A removed guide never comes again.
+    for (size_t i = 0; i < guides.size(); ++i) {
+        if (guides[i].IsLive())
+            m_byBound.push_back(uint64_t(LowerBound(guides[i], seed)) << 32 | uint64_t(i));
+    }
     SortIndexedKeys(m_byBound);
     m_next = 0;
     m_candidates.clear();
@@ -62,21 +65,21 @@ void CPlaneStartOrder::Reset(const std::vector<DLine3>& guides, CPoint seed)
 
 int32_t CPlaneStartOrder::Next(const std::vector<DLine3>& guides)
 {
-    const auto live = [&](uint64_t word) { return guides[size_t(word & indexMask)].IsLive(); };
     for (;;) {
-        while (!m_candidates.empty() && !live(m_candidates.front())) {
+        while (!m_candidates.empty() && !guides[m_candidates.front().index].IsLive()) {
             std::pop_heap(m_candidates.begin(), m_candidates.end(), std::greater<>());
             m_candidates.pop_back();
         }
         // A guide not taken yet is at least its bound away: once that bound is beyond the
         // best candidate's distance, no such guide can come before it.
-        const uint64_t best = m_candidates.empty() ? UINT64_MAX : m_candidates.front();
+        const uint64_t best = m_candidates.empty() ? UINT64_MAX : m_candidates.front().key;
         if (m_next == m_byBound.size() || (m_byBound[m_next] >> 32) > (best >> 32))
-            return m_candidates.empty() ? -1 : int32_t(best & indexMask);
-        const uint64_t word = m_byBound[m_next++];
-        if (live(word)) {
-            const uint64_t index = word & indexMask;
-            m_candidates.push_back(uint64_t(Distance(guides[size_t(index)], m_seed)) << 32 | index);
+            return m_candidates.empty() ? -1 : int32_t(m_candidates.front().index);
+        const uint32_t index = uint32_t(m_byBound[m_next++] & indexMask);
+        const DLine3& guide = guides[index];
+        if (guide.IsLive()) {
+            m_candidates.push_back(
+                Candidate{uint64_t(Distance(guide, m_seed)) << 32 | uint32_t(guide.rank), index});
             std::push_heap(m_candidates.begin(), m_candidates.end(), std::greater<>());
         }
     }

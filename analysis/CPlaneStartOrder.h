@@ -8,7 +8,7 @@
 #include "framework/CPoint.h"
 
 // The order in which the walks of a plane fill take their start guides: each time, the live
-// guide nearest the seed, the lowest index among equally near ones.
+// guide nearest the seed, the lowest rank (then index) among equally near ones.
 //
 // Guides only ever go from live to removed, and most are removed by the walks round their
 // holes long before their turn comes. So the guides are ranked by a cheap lower bound of their
@@ -18,8 +18,8 @@ class CPlaneStartOrder {
 public:
     // Forgets the guides before and takes these, measured from the seed.
     void Reset(const std::vector<DLine3>& guides, CPoint seed);
-    // The live guide of least Distance, the lowest index on ties; -1 when none is left. The
-    // guides are those of Reset, changed since only in their states.
+    // The live guide of least Distance, the lowest rank, then index, on ties; -1 when none is
+    // left. The guides are those of Reset, changed since only in their states.
     int32_t Next(const std::vector<DLine3>& guides);
 
     // The distance the order goes by: the fill's truncated point-to-segment distance, unsigned.
@@ -32,6 +32,16 @@ private:
     // Bound << 32 | index, by bound.
     std::vector<uint64_t> m_byBound;
     size_t m_next = 0;
-    // Distance << 32 | index of the guides taken from m_byBound and live then: a min-heap.
-    std::vector<uint64_t> m_candidates;
+    // The guides taken from m_byBound and live then: a min-heap.
+    struct Candidate {
+        // Distance << 32 | rank.
+        uint64_t key;
+        uint32_t index;
+
+        bool operator>(const Candidate& other) const
+        {
+            return key > other.key || (key == other.key && index > other.index);
+        }
+    };
+    std::vector<Candidate> m_candidates;
 };

@@ -23,6 +23,10 @@ struct DLine3 {
     int32_t x2 = 0;
     int32_t y2 = 0;
     uint32_t state = 0;
+    // The guide's place in the order the fill takes guides in, where several come into
+    // question: by direction angle, and among equal angles as collected. The guides themselves
+    // stay as collected. Filled by the optimisation; guides of equal rank go by index.
+    int32_t rank = 0;
     // Direction in degrees [0, 360), y growing downwards; filled by the optimisation.
     double angle = 0.0;
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <numeric>
 #include <random>
 #include <span>
 #include <vector>
@@ -158,7 +159,17 @@ TEST(CPlaneBuildFastAlgorithms, OptimizeGuidesMergesAsThePairwiseScan)
         std::vector<DLine3> expected = guides;
         OptimizeLiterally(expected);
         CPlaneBuild::OptimizeGuides(guides);
-        ASSERT_EQ(guides, expected) << "round " << round;
+        // The guides stay in place; taken by rank they are the sorted and merged list.
+        std::vector<DLine3> ranked(guides.size());
+        std::vector<bool> taken(guides.size(), false);
+        for (const DLine3& guide : guides) {
+            ASSERT_TRUE(guide.rank >= 0 && size_t(guide.rank) < guides.size());
+            ASSERT_FALSE(taken[size_t(guide.rank)]);
+            taken[size_t(guide.rank)] = true;
+            ranked[size_t(guide.rank)] = guide;
+            ranked[size_t(guide.rank)].rank = 0;
+        }
+        ASSERT_EQ(ranked, expected) << "round " << round;
     }
     // Touching end to end is overlapping: the later guide takes the union.
     std::vector<DLine3> touching{Guide(0, 0, 10, 0), Guide(10, 0, 30, 0)};
@@ -166,6 +177,7 @@ TEST(CPlaneBuildFastAlgorithms, OptimizeGuidesMergesAsThePairwiseScan)
     EXPECT_EQ(touching[0].state, DLine3::stateRemoved);
     EXPECT_EQ(touching[1], ([] {
                   DLine3 g = Guide(0, 0, 30, 0);
+                  g.rank = 1;
                   return g;
               }()));
 }
@@ -187,6 +199,14 @@ TEST(CPlaneBuildFastAlgorithms, StartGuideIsTheNearestLiveOne)
             g.y2 = spread(g.y2);
         }
         const CPoint seed(spread(int32_t(rng() % 400)), spread(int32_t(rng() % 300)));
+        // Ranked guides break ties by rank.
+        if (round % 4 < 2) {
+            std::vector<int32_t> ranks(guides.size());
+            std::iota(ranks.begin(), ranks.end(), 0);
+            std::shuffle(ranks.begin(), ranks.end(), rng);
+            for (size_t i = 0; i < guides.size(); ++i)
+                guides[i].rank = ranks[i];
+        }
         CPlaneStartOrder order;
         order.Reset(guides, seed);
         for (int pick = 0; pick < 200; ++pick) {
@@ -196,7 +216,8 @@ TEST(CPlaneBuildFastAlgorithms, StartGuideIsTheNearestLiveOne)
                 CPoint nearest;
                 const int64_t d = std::llabs(
                     PointToSegmentDistance(guides[i].Start(), guides[i].End(), seed, nearest));
-                if (guides[i].IsLive() && d < best) {
+                if (guides[i].IsLive() &&
+                    (d < best || (d == best && guides[i].rank < guides[size_t(expected)].rank))) {
                     best = d;
                     expected = int32_t(i);
                 }
@@ -330,6 +351,46 @@ TEST(CPlaneBuildGridTest, QueryFindsEveryGuideNearTheSegmentOnceAndInOrder)
     huge.BuildAll(CRect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), guides, 512);
     EXPECT_LE(int64_t(huge.GetColumns()) * huge.GetRows(), CPlaneBuildGrid::maxCells);
     EXPECT_FALSE(huge.Query(CPoint(0, 0), CPoint(10, 10)).empty());
+}
+
+// Guides that keep their place but carry a rank come out by rank.
+TEST(CPlaneBuildGridTest, QueryAnswersByRank)
+{
+    std::mt19937 rng(13);
+    std::vector<DLine3> guides;
+    std::uniform_int_distribution<int> coord(0, 400000);
+    std::uniform_int_distribution<int> step(-20000, 20000);
+    for (int i = 0; i < 3000; ++i) {
+        const int x = coord(rng);
+        const int y = coord(rng);
+        guides.push_back(Guide(x, y, x + step(rng), y + step(rng)));
+    }
+    std::vector<uint32_t> order(guides.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::shuffle(order.begin(), order.end(), rng);
+    for (size_t k = 0; k < order.size(); ++k)
+        guides[order[k]].rank = int32_t(k);
+    const auto byRank = [&](int32_t a, int32_t b) {
+        return guides[size_t(a)].rank < guides[size_t(b)].rank;
+    };
+    const CRect box(0, 0, 400000, 400000);
+    for (const int32_t cellSize : {0, 9000}) {
+        CPlaneBuildGrid grid;
+        grid.BuildAll(box, guides, cellSize);
+        for (int q = 0; q < 200; ++q) {
+            const CPoint a(coord(rng), coord(rng));
+            const CPoint b(a.x + step(rng), a.y + step(rng));
+            const std::span<const int32_t> span = grid.Query(a, b);
+            std::vector<int32_t> found(span.begin(), span.end());
+            ASSERT_TRUE(std::is_sorted(found.begin(), found.end(), byRank)) << cellSize;
+            std::vector<int32_t> collected;
+            grid.Collect(CRect(a.x, a.y, b.x, b.y), collected);
+            std::sort(collected.begin(), collected.end());
+            std::sort(found.begin(), found.end());
+            ASSERT_EQ(collected, found);
+            ASSERT_EQ(std::adjacent_find(found.begin(), found.end()), found.end());
+        }
+    }
 }
 
 TEST(CPlaneBuildGeometry, CrossGuidesMeetsOnlyWhereTheSegmentsDo)
