@@ -358,7 +358,7 @@ bool CPlaneBuild::FillFromGuides()
     // The walk's own bookkeeping is done with: the hatching that follows needs much room of
     // its own on a big board.
     m_startOrder = CPlaneStartOrder();
-    std::unordered_map<WalkState, WalkMark, WalkStateHash>().swap(m_walkStates);
+    m_walkStates.Release();
     std::vector<int32_t>().swap(m_visited);
     // The polygons and lines are checked against the guides as they are laid, so that a walk
     // that went astray shows as a failure, never as a fill over other copper.

@@ -5,12 +5,12 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "analysis/CPlaneBuildGrid.h"
 #include "analysis/CPlaneObstacles.h"
 #include "analysis/CPlaneStartOrder.h"
+#include "analysis/CPlaneWalkStates.h"
 #include "analysis/DLine3.h"
 #include "framework/CPoint.h"
 #include "framework/CRect.h"
@@ -251,26 +251,7 @@ private:
     // Guides marked visited since the last clean-up.
     std::vector<int32_t> m_visited;
     // Where the walk set out along which guide, and the polygon point it set out from.
-    struct WalkState {
-        int32_t guide;
-        int32_t x;
-        int32_t y;
-
-        bool operator==(const WalkState&) const = default;
-    };
-    struct WalkStateHash {
-        size_t operator()(const WalkState& s) const
-        {
-            return std::hash<uint64_t>()((uint64_t(uint32_t(s.x)) << 32 | uint32_t(s.y)) ^
-                                         (uint64_t(uint32_t(s.guide)) * 0x9E3779B97F4A7C15ull));
-        }
-    };
-    // Per state, the polygon point the walk set out from and how many guides it had visited.
-    struct WalkMark {
-        int32_t point;
-        size_t visited;
-    };
-    std::unordered_map<WalkState, WalkMark, WalkStateHash> m_walkStates;
+    CPlaneWalkStates m_walkStates;
     CPlaneStartOrder m_startOrder;
     std::vector<int32_t> m_scratch;
 };

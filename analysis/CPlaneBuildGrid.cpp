@@ -1,8 +1,10 @@
 #include "analysis/CPlaneBuildGrid.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <new>
+#include <numbers>
 #include <utility>
 
 CPlaneBuildGrid::CPlaneBuildGrid() = default;
@@ -13,8 +15,14 @@ int32_t CPlaneBuildGrid::ChooseCellSize(const CRect& box, size_t guideCount)
 {
     const double area = double(box.Width() + 1) * double(box.Height() + 1);
     const double cells = std::max(1.0, double(guideCount) / double(targetGuidesPerCell));
-    const double side = std::ceil(std::sqrt(area / cells));
-    return int32_t(std::clamp(side, double(minCellSize), double(defaultCellSize)));
+    const double side = std::clamp(std::ceil(std::sqrt(area / cells)), double(minCellSize),
+                                   double(defaultCellSize));
+    // The nearest power of two, within the bounds: a cell is then found by a shift, which the
+    // walk does at every step.
+    const uint32_t below = std::bit_floor(uint32_t(side));
+    return int32_t(side >= below * std::numbers::sqrt2 && 2 * below <= uint32_t(defaultCellSize)
+                       ? 2 * below
+                       : below);
 }
 
 void CPlaneBuildGrid::BuildAll(const CRect& box, const std::vector<DLine3>& guides,
@@ -44,6 +52,8 @@ void CPlaneBuildGrid::BuildAll(const CRect& box, const std::vector<DLine3>& guid
     }
     m_columns = int32_t(columns);
     m_rows = int32_t(rows);
+    m_shift =
+        std::has_single_bit(uint32_t(m_cellSize)) ? std::countr_zero(uint32_t(m_cellSize)) : -1;
 
     // Two passes over the guides: count each cell's entries, then place them, so that every
     // list lands in its final place in one block.
@@ -114,14 +124,20 @@ void CPlaneBuildGrid::BuildAll(const CRect& box, const std::vector<DLine3>& guid
     m_cellStart = std::move(count);
 }
 
+int64_t CPlaneBuildGrid::CellsTo(int64_t offset) const
+{
+    // Below the origin both give a negative number or 0, which is clamped to the first cell.
+    return m_shift >= 0 ? offset >> m_shift : offset / m_cellSize;
+}
+
 int32_t CPlaneBuildGrid::ColumnOf(int64_t x) const
 {
-    return int32_t(std::clamp<int64_t>((x - m_origin.x) / m_cellSize, 0, m_columns - 1));
+    return int32_t(std::clamp<int64_t>(CellsTo(x - m_origin.x), 0, m_columns - 1));
 }
 
 int32_t CPlaneBuildGrid::RowOf(int64_t y) const
 {
-    return int32_t(std::clamp<int64_t>((y - m_origin.y) / m_cellSize, 0, m_rows - 1));
+    return int32_t(std::clamp<int64_t>(CellsTo(y - m_origin.y), 0, m_rows - 1));
 }
 
 CPlaneBuildGrid::Range CPlaneBuildGrid::CellRange(const CRect& box) const

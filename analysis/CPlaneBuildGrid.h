@@ -21,6 +21,7 @@ class CPlaneBuildGrid : public CObject {
 public:
     // The cell size of a grid that was never built, and the largest one chosen.
     static constexpr int32_t defaultCellSize = 50393;
+    // A chosen size is a power of two from minCellSize up to defaultCellSize.
     static constexpr int32_t minCellSize = 512;
     // Guides per cell the chosen size aims at, on average.
     static constexpr int64_t targetGuidesPerCell = 2;
@@ -71,6 +72,8 @@ public:
 
 private:
     static int32_t ChooseCellSize(const CRect& box, size_t guideCount);
+    // Whole cells in the offset from the origin, rounded towards zero.
+    int64_t CellsTo(int64_t offset) const;
     int32_t ColumnOf(int64_t x) const;
     int32_t RowOf(int64_t y) const;
     size_t CellOf(int32_t column, int32_t row) const
@@ -91,6 +94,8 @@ private:
     int32_t m_columns = 10;
     int32_t m_rows = 10;
     int32_t m_cellSize = defaultCellSize;
+    // log2 of the cell size when it is a power of two, else -1.
+    int32_t m_shift = -1;
     int64_t m_insertCount = 0;
     // The guides of cell i (column c, row r at i = r * columns + c) are
     // m_entries[m_cellStart[i] .. m_cellStart[i + 1]), in guide order: one block for the whole grid

@@ -309,7 +309,7 @@ void CPlaneBuild::Walk()
         m_polygon = polygons.back().get();
 
         bool leftStart = false;
-        m_walkStates.clear();
+        m_walkStates.Clear();
         for (int32_t i = 0;;) {
             if ((m_steps & 15) == 15 && StepAndAskCancel()) {
                 m_cancelled = true;
@@ -354,11 +354,10 @@ void CPlaneBuild::Walk()
             // never passes its first vertex: the loop is found when the walk sets out along the
             // same guide from the same point again, and the way into it is dropped.
             if (!m_closed) {
-                const auto [seen, fresh] =
-                    m_walkStates.emplace(WalkState{next, m_line.x1, m_line.y1},
-                                         WalkMark{m_polygon->GetSize() - 1, m_visited.size()});
-                if (!fresh) {
-                    KeepLoop(seen->second.point, seen->second.visited);
+                const CPlaneWalkStates::Mark* seen = m_walkStates.Note(
+                    next, m_line.x1, m_line.y1, {m_polygon->GetSize() - 1, m_visited.size()});
+                if (seen) {
+                    KeepLoop(seen->point, seen->visited);
                     ClosePolygon();
                     m_closed = true;
                 }

@@ -6,11 +6,14 @@
 #include <functional>
 
 #include "analysis/RadixSort.h"
+#include "framework/CWorkPool.h"
 #include "model/CopperGeometry.h"
 
 namespace {
 
 constexpr uint32_t indexMask = UINT32_MAX;
+// No bound is this far: it stands for a removed guide.
+constexpr uint64_t removed = UINT64_MAX;
 
 int64_t Magnitude(__int128 dx, __int128 dy)
 {
@@ -51,13 +54,17 @@ int64_t CPlaneStartOrder::LowerBound(const DLine3& guide, CPoint seed)
 void CPlaneStartOrder::Reset(const std::vector<DLine3>& guides, CPoint seed)
 {
     m_seed = seed;
-    m_byBound.clear();
-    m_byBound.reserve(guides.size());
+    m_byBound.assign(guides.size(), removed);
+    constexpr size_t chunk = 16384;
+    CWorkPool::Shared().ForEach((guides.size() + chunk - 1) / chunk, [&](size_t c) {
+        const size_t end = std::min(guides.size(), (c + 1) * chunk);
+        for (size_t i = c * chunk; i < end; ++i) {
+            if (guides[i].IsLive())
+                m_byBound[i] = uint64_t(LowerBound(guides[i], seed)) << 32 | uint64_t(i);
+        }
+    });
     // A removed guide never comes again.
-    for (size_t i = 0; i < guides.size(); ++i) {
-        if (guides[i].IsLive())
-            m_byBound.push_back(uint64_t(LowerBound(guides[i], seed)) << 32 | uint64_t(i));
-    }
+    std::erase(m_byBound, removed);
     SortIndexedKeys(m_byBound);
     m_next = 0;
     m_candidates.clear();
