@@ -92,7 +92,7 @@ public:
         m_doc.RebuildNetPins();
         m_doc.GetNets().CalcBoundingBoxes();
         m_doc.GetNets().RecalcAll();
-        m_doc.DeselectAll();
+        m_doc.Session().DeselectAll();
         m_counts.components = m_plan.components;
         return m_counts;
     }

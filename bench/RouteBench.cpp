@@ -31,7 +31,7 @@ void BM_RouteAllDefaultLayer(benchmark::State& state)
     BoardPlan plan;
     GenerateBoard(doc, plan);
     const int32_t connections = Unroute(doc, int32_t(state.range(0)));
-    doc.ApplyWorkLayerToTool(LAYER_BOTTOM);
+    doc.Session().ApplyWorkLayerToTool(LAYER_BOTTOM);
     int32_t left = 0;
     for (auto _ : state) {
         state.PauseTiming();

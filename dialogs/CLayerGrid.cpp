@@ -20,7 +20,8 @@ void CLayerGrid::OnGridSetup()
     SetSheetMode(1);
     SetSideHeadingWidth(0);
     const CWevraDoc& document = GetDocument();
-    MoveToText(CLayerTable::nameColumn, document.GetLayers().GetLayerName(document.GetWorkLayer()));
+    MoveToText(CLayerTable::nameColumn,
+               document.GetLayers().GetLayerName(document.Session().GetWorkLayer()));
 }
 
 void CLayerGrid::OnCellDoubleClick(int col, int row, const CRect& /*rect*/, CPoint /*point*/,

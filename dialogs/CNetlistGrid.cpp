@@ -108,7 +108,7 @@ std::string CNetlistGrid::Length(int32_t value) const
 void CNetlistGrid::OnCellClick(int /*col*/, int row, int /*down*/, const CRect& /*rect*/,
                                CPoint /*point*/, int /*processed*/)
 {
-    if (!GetDocument().IsAction(CEditState::actionWaiting) || NetOfRow(row) == nullptr)
+    if (!GetDocument().Session().IsAction(CEditState::actionWaiting) || NetOfRow(row) == nullptr)
         return;
     GetDocument().GetNets().SetCurrentNet(CNumberText::ParseInt(GetText(colNr, row)));
     ReportChanged();

@@ -34,7 +34,8 @@ bool IsSquareShape(int32_t code)
 
 CPadstackDlg::CPadstackDlg(CWevraDoc& document, int32_t index, QWidget* parent)
     : CWevraDialog(0, parent), m_document(document), m_index(index),
-      m_layer(std::clamp(document.GetWorkLayer(), int32_t(LAYER_TOP), int32_t(LAYER_DRILL))),
+      m_layer(
+          std::clamp(document.Session().GetWorkLayer(), int32_t(LAYER_TOP), int32_t(LAYER_DRILL))),
       m_name(NewEdit(idName)), m_layers(WithId(new QComboBox(this), idLayer)),
       m_type(WithId(new QComboBox(this), idType)),
       m_preview(WithId(new CPadPreview(this), idPreview))

@@ -11,7 +11,7 @@
 
 CSelectLayerDlg::CSelectLayerDlg(const CWevraDoc& document, QWidget* parent)
     : CWevraDialog(helpContext, parent), m_list(WithId(new QListWidget(this), idList)),
-      m_layer(document.GetWorkLayer())
+      m_layer(document.Session().GetWorkLayer())
 {
     setWindowTitle(QStringLiteral("Select Default Layer"));
     const CLayerArray& layers = document.GetLayers();

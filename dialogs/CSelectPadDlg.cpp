@@ -73,8 +73,8 @@ CSelectPadDlg::CSelectPadDlg(CWevraDoc& document, int32_t kind, QWidget* parent)
 
     connect(m_standardCombo, &QComboBox::activated, this, [this] {
         const int32_t k = m_standardCombo->currentData().toInt();
-        m_preview->Show(&m_standard, k, m_document.GetWorkLayer(),
-                        m_document.LayerColor(m_document.GetWorkLayer(), 0),
+        m_preview->Show(&m_standard, k, m_document.Session().GetWorkLayer(),
+                        m_document.LayerColor(m_document.Session().GetWorkLayer(), 0),
                         m_document.LayerColor(LAYER_DRILL, 0), true);
         m_add->setEnabled(true);
     });
@@ -132,7 +132,7 @@ int32_t CSelectPadDlg::SelectedIndex() const
 void CSelectPadDlg::ShowListPreview()
 {
     const int32_t index = SelectedIndex();
-    const int32_t layer = m_document.GetWorkLayer();
+    const int32_t layer = m_document.Session().GetWorkLayer();
     m_preview->Show(index < 0 ? nullptr : &m_document.GetPadStacks(), index, layer,
                     m_document.LayerColor(layer, 0), m_document.LayerColor(LAYER_DRILL, 0), false);
 }

@@ -26,7 +26,7 @@ int32_t Typed(const CWevraDoc& document, const std::string& length, int32_t orig
 
 CDialogService::CircularPlacement CCircularPlacement::Presets(const CWevraDoc& document)
 {
-    const CPoint cursor = document.GetCursor();
+    const CPoint cursor = document.Session().GetCursor();
     const CPoint origin = document.GetOrigin();
     CDialogService::CircularPlacement values;
     values.xCenter = Shown(document, int64_t(cursor.x) - origin.x);

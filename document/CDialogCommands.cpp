@@ -39,8 +39,9 @@ void CDialogCommands::Register(CCommandTarget& target, CWevraDoc& document)
         return [dialog](CCmdUI& ui) { ui.Enable(Offers(dialog)); };
     };
     const auto withSelection = [&doc](Dialog dialog) {
-        return
-            [&doc, dialog](CCmdUI& ui) { ui.Enable(Offers(dialog) && doc.GetSelectedCount() > 0); };
+        return [&doc, dialog](CCmdUI& ui) {
+            ui.Enable(Offers(dialog) && doc.Session().GetSelectedCount() > 0);
+        };
     };
 
     const struct {
@@ -68,7 +69,7 @@ void CDialogCommands::Register(CCommandTarget& target, CWevraDoc& document)
 
     target.OnCommand(ID_SETTINGS_PEN_WIDTH, [&doc] { Pens(doc, true); });
     target.OnUpdate(ID_SETTINGS_PEN_WIDTH, [&doc](CCmdUI& ui) {
-        ui.Enable(Offers(Dialog::pens) && doc.GetSelectedCount() == 0);
+        ui.Enable(Offers(Dialog::pens) && doc.Session().GetSelectedCount() == 0);
     });
     for (const uint32_t id : {ID_SELECT_PEN, ID_EDIT_CHANGE_PEN_ON_SELECTION}) {
         target.OnCommand(id, [&doc] { Pens(doc, false); });
@@ -153,12 +154,12 @@ void CDialogCommands::Pens(CWevraDoc& document, bool allNets)
 
 void CDialogCommands::RotateSelection(CWevraDoc& document)
 {
-    std::string text = CAngleText::Format(document.GetRotateAngle());
+    std::string text = CAngleText::Format(document.Session().GetRotateAngle());
     bool absolute = false;
     if (CDialogService::Get().Rotation(text, absolute) != CDialogService::resultOk)
         return;
     const int32_t angle = CAngleText::Parse(text);
-    document.SetRotateAngle(angle);
+    document.Session().SetRotateAngle(angle);
     if (angle != 0)
         document.RotateSelection(angle);
     document.RedrawBoardViews();
@@ -202,5 +203,5 @@ void CDialogCommands::CenterTexts(CWevraDoc& document)
         document.SetModified();
         document.RedrawBoardViews();
     }
-    document.SetMode(ID_COMPONENTS_MOVE_ROTATE);
+    document.Session().SetMode(ID_COMPONENTS_MOVE_ROTATE);
 }

@@ -32,7 +32,7 @@ bool CDocumentDosExport::ExportFromUser()
     for (const auto& plane : m_document.GetPlanes())
         unfilled.push_back(plane->GetFillStrokes().GetSize() < 2);
     CDocumentOutput output(m_document);
-    CDosExport exporter(output, m_document.GetComponentTextMode());
+    CDosExport exporter(output, m_document.Session().GetComponentTextMode());
     std::string failed;
     const bool written = exporter.Export(*folder, failed);
     std::vector<std::unique_ptr<CPour>>& planes = m_document.GetPlanes();

@@ -52,32 +52,33 @@ std::string CDocumentPlanes::PlaneName(int32_t number, int32_t layer) const
 
 CPour& CDocumentPlanes::AppendNewPlane(CPoint seed)
 {
-    const int32_t layer = m_document.GetWorkLayer();
+    const int32_t layer = m_document.Session().GetWorkLayer();
     m_document.GetPlanes().push_back(
         std::make_unique<CPour>(-1, layer, seed.x, seed.y, newPlaneStyle, newPlanePenWidth,
                                 newPlaneHatchGrid, newPlaneHatchRotation));
     CPour& plane = *m_document.GetPlanes().back();
     plane.SetDisplayMode(CPour::displayWysiwyg);
     plane.SetName(PlaneName(GetPlaneCount(), layer));
-    m_document.SetPlaneIndex(GetPlaneCount() - 1);
+    m_document.Session().SetPlaneIndex(GetPlaneCount() - 1);
     return plane;
 }
 
 CPour* CDocumentPlanes::GetCurrentPlane()
 {
-    if (m_document.GetPlaneIndex() < 0 || m_document.GetPlaneIndex() >= GetPlaneCount())
+    if (m_document.Session().GetPlaneIndex() < 0 ||
+        m_document.Session().GetPlaneIndex() >= GetPlaneCount())
         return nullptr;
-    return m_document.GetPlanes()[size_t(m_document.GetPlaneIndex())].get();
+    return m_document.GetPlanes()[size_t(m_document.Session().GetPlaneIndex())].get();
 }
 
 void CDocumentPlanes::SetCurrentPlane(int32_t i)
 {
-    m_document.SetPlaneIndex(std::min(i, GetPlaneCount() - 1));
-    if (m_document.GetPlaneIndex() >= 0)
-        m_document.SetWorkLayer(
-            m_document.GetPlanes()[size_t(m_document.GetPlaneIndex())]->GetLayer());
+    m_document.Session().SetPlaneIndex(std::min(i, GetPlaneCount() - 1));
+    if (m_document.Session().GetPlaneIndex() >= 0)
+        m_document.Session().SetWorkLayer(
+            m_document.GetPlanes()[size_t(m_document.Session().GetPlaneIndex())]->GetLayer());
     else
-        m_document.SetMode(ID_VIEW);
+        m_document.Session().SetMode(ID_VIEW);
 }
 
 void CDocumentPlanes::RebuildPlane(int32_t i)
@@ -105,7 +106,7 @@ void CDocumentPlanes::RefillLayer(int32_t layer)
         return;
     m_refilling = true;
     if (layer < 1)
-        layer = m_document.GetWorkLayer();
+        layer = m_document.Session().GetWorkLayer();
     for (int32_t i = 0; i < GetPlaneCount(); ++i) {
         if (m_document.GetPlanes()[size_t(i)]->GetLayer() == layer)
             RebuildPlane(i);
@@ -115,7 +116,7 @@ void CDocumentPlanes::RefillLayer(int32_t layer)
 
 bool CDocumentPlanes::DeleteCurrentPlane()
 {
-    const int32_t index = m_document.GetPlaneIndex();
+    const int32_t index = m_document.Session().GetPlaneIndex();
     if (GetCurrentPlane() == nullptr)
         return false;
     m_document.SaveUndoState();
@@ -131,16 +132,16 @@ void CDocumentPlanes::DeletePlane(int32_t index)
 {
     m_document.GetPlanes().erase(m_document.GetPlanes().begin() + index);
     // The current plane, also while another tool has parked it, stays the same plane.
-    const bool parked = m_document.GetPlaneIndex() < 0;
-    const int64_t current = parked
-                                ? int64_t(m_document.GetPlaneIndex()) + CEditState::planeIndexPark
-                                : m_document.GetPlaneIndex();
+    const bool parked = m_document.Session().GetPlaneIndex() < 0;
+    const int64_t current =
+        parked ? int64_t(m_document.Session().GetPlaneIndex()) + CEditState::planeIndexPark
+               : m_document.Session().GetPlaneIndex();
     if (current < 0 || current < index)
         return;
     if (current == index)
-        m_document.SetPlaneIndex(CEditState::noPlane);
+        m_document.Session().SetPlaneIndex(CEditState::noPlane);
     else
-        m_document.SetPlaneIndex(
+        m_document.Session().SetPlaneIndex(
             SaturateToInt(current - 1 - (parked ? CEditState::planeIndexPark : 0)));
 }
 
@@ -156,11 +157,11 @@ void CDocumentPlanes::DeleteAllPlanes()
 {
     m_document.SaveUndoState();
     m_document.GetPlanes().clear();
-    m_document.SetPlaneIndex(CEditState::noPlane);
+    m_document.Session().SetPlaneIndex(CEditState::noPlane);
     m_document.SetModified();
     m_document.RefreshPlaneList();
     RedrawBoard();
-    m_document.SetMode(ID_VIEW);
+    m_document.Session().SetMode(ID_VIEW);
 }
 
 void CDocumentPlanes::CopySelectedPlanes()
@@ -263,9 +264,9 @@ CPour& CDocumentPlanes::AddFullBoardPlane(CPoint seed, int32_t border)
     }
     m_document.SetModified();
     m_document.RefreshPlaneList();
-    RebuildPlane(m_document.GetPlaneIndex());
+    RebuildPlane(m_document.Session().GetPlaneIndex());
     RedrawBoard();
-    m_document.SetMode(ID_PLANES_EDIT_POLYLINE);
+    m_document.Session().SetMode(ID_PLANES_EDIT_POLYLINE);
     return plane;
 }
 
@@ -276,7 +277,7 @@ CPour& CDocumentPlanes::AddFullBoardPlaneAtCursor()
         choices.push_back(CLengthText::FormatLength(m_document.GetUnit(), border));
     std::string chosen = choices.front();
     CDialogService::Get().BorderSize(choices, chosen);
-    return AddFullBoardPlane(m_document.GetCursor(),
+    return AddFullBoardPlane(m_document.Session().GetCursor(),
                              CLengthText::ParseLength(m_document.GetUnit(), chosen));
 }
 
@@ -326,7 +327,7 @@ bool CDocumentPlanes::EditPlaneProperties()
     plane->SetSeed(values.start);
     plane->ClampParams();
     m_document.SetModified();
-    RebuildPlane(m_document.GetPlaneIndex());
+    RebuildPlane(m_document.Session().GetPlaneIndex());
     m_document.RefreshPlaneList();
     RedrawBoard();
     return true;
@@ -349,7 +350,7 @@ CPour& CDocumentPlanes::AddCirclePlane(const CRect& box)
     outline.SetAtGrow(k, outline[0].x, outline[0].y);
     m_document.SetModified();
     m_document.RefreshPlaneList();
-    RebuildPlane(m_document.GetPlaneIndex());
+    RebuildPlane(m_document.Session().GetPlaneIndex());
     RedrawBoard();
     return plane;
 }
@@ -367,7 +368,7 @@ CPour& CDocumentPlanes::AddRectanglePlane(const CRect& box)
     outline.SetAtGrow(4, box.left, box.top);
     m_document.SetModified();
     m_document.RefreshPlaneList();
-    RebuildPlane(m_document.GetPlaneIndex());
+    RebuildPlane(m_document.Session().GetPlaneIndex());
     RedrawBoard();
     return plane;
 }
@@ -378,8 +379,8 @@ CPour& CDocumentPlanes::AddPolylinePlane(CPoint cursor)
     plane.StartSquareAtCursor(plane.GetLayer(), cursor);
     m_document.SetModified();
     m_document.RefreshPlaneList();
-    m_document.SetMode(ID_PLANES_EDIT_POLYLINE);
-    m_document.SetAction(CEditState::actionDragging);
+    m_document.Session().SetMode(ID_PLANES_EDIT_POLYLINE);
+    m_document.Session().SetAction(CEditState::actionDragging);
     return plane;
 }
 
@@ -390,7 +391,7 @@ bool CDocumentPlanes::MovePlaneSeed(CPoint point)
         return false;
     plane->SetSeed(point);
     m_document.SetModified();
-    RebuildPlane(m_document.GetPlaneIndex());
+    RebuildPlane(m_document.Session().GetPlaneIndex());
     RedrawBoard();
     return true;
 }
@@ -398,20 +399,21 @@ bool CDocumentPlanes::MovePlaneSeed(CPoint point)
 bool CDocumentPlanes::PlaneEditClick()
 {
     CPour* plane = GetCurrentPlane();
-    if (plane == nullptr || m_document.GetMode() != ID_PLANES_EDIT_POLYLINE)
+    if (plane == nullptr || m_document.Session().GetMode() != ID_PLANES_EDIT_POLYLINE)
         return false;
-    if (m_document.GetAction() == CEditState::actionDragging) {
+    if (m_document.Session().GetAction() == CEditState::actionDragging) {
         plane->CloseOutline();
-        m_document.SetAction(CEditState::actionWaiting);
+        m_document.Session().SetAction(CEditState::actionWaiting);
         RedrawBoard();
         return true;
     }
-    const int32_t vertex = plane->HitOutline(m_document.GetCursor(), m_document.GetWorkLayer());
+    const int32_t vertex =
+        plane->HitOutline(m_document.Session().GetCursor(), m_document.Session().GetWorkLayer());
     if (vertex < 0)
         return false;
     plane->SetCurrentVertex(vertex);
-    m_document.SetAction(CEditState::actionDragging);
-    m_document.SetCursor(plane->GetOutline()[plane->GetCurrentVertex()]);
+    m_document.Session().SetAction(CEditState::actionDragging);
+    m_document.Session().SetCursor(plane->GetOutline()[plane->GetCurrentVertex()]);
     plane->SaveOutline();
     return true;
 }
@@ -419,20 +421,20 @@ bool CDocumentPlanes::PlaneEditClick()
 void CDocumentPlanes::PlaneEditMouseMove()
 {
     CPour* plane = GetCurrentPlane();
-    if (plane != nullptr && m_document.GetMode() == ID_PLANES_EDIT_POLYLINE &&
-        m_document.GetAction() == CEditState::actionDragging)
-        plane->MoveVertex(m_document.GetCursor().x, m_document.GetCursor().y,
+    if (plane != nullptr && m_document.Session().GetMode() == ID_PLANES_EDIT_POLYLINE &&
+        m_document.Session().GetAction() == CEditState::actionDragging)
+        plane->MoveVertex(m_document.Session().GetCursor().x, m_document.Session().GetCursor().y,
                           m_document.GetBoardWidth(), m_document.GetBoardHeight(), false);
 }
 
 bool CDocumentPlanes::PlaneEditKey(uint32_t key)
 {
     CPour* plane = GetCurrentPlane();
-    if (plane == nullptr || m_document.GetMode() != ID_PLANES_EDIT_POLYLINE ||
-        m_document.GetAction() != CEditState::actionDragging) {
+    if (plane == nullptr || m_document.Session().GetMode() != ID_PLANES_EDIT_POLYLINE ||
+        m_document.Session().GetAction() != CEditState::actionDragging) {
         if (key != VK_ESCAPE)
             return false;
-        m_document.SetMode(ID_VIEW);
+        m_document.Session().SetMode(ID_VIEW);
         return true;
     }
     const CPointArray& outline = plane->GetOutline();
@@ -443,14 +445,14 @@ bool CDocumentPlanes::PlaneEditKey(uint32_t key)
     switch (key) {
     case VK_RETURN:
         plane->CloseOutline();
-        m_document.SetAction(CEditState::actionWaiting);
-        RebuildPlane(m_document.GetPlaneIndex());
+        m_document.Session().SetAction(CEditState::actionWaiting);
+        RebuildPlane(m_document.Session().GetPlaneIndex());
         RedrawBoard();
         return true;
     case VK_ESCAPE:
         plane->RestoreOutline();
-        m_document.SetAction(CEditState::actionWaiting);
-        RebuildPlane(m_document.GetPlaneIndex());
+        m_document.Session().SetAction(CEditState::actionWaiting);
+        RebuildPlane(m_document.Session().GetPlaneIndex());
         RedrawBoard();
         return true;
     case VK_INSERT:
@@ -472,29 +474,31 @@ bool CDocumentPlanes::PlaneEditKey(uint32_t key)
         return false;
     }
     if (outline.GetSize() > 0)
-        m_document.SetCursor(outline[plane->GetCurrentVertex()]);
+        m_document.Session().SetCursor(outline[plane->GetCurrentVertex()]);
     return true;
 }
 
 bool CDocumentPlanes::PlaneChar(char ch)
 {
-    const bool planeMode =
-        (m_document.GetMode() >= ID_PLANES_FIRST && m_document.GetMode() <= ID_PLANES_ADD_LAST) ||
-        (m_document.GetMode() >= ID_PLANES_DELETE_ALL && m_document.GetMode() <= ID_PLANES_LAST);
+    const bool planeMode = (m_document.Session().GetMode() >= ID_PLANES_FIRST &&
+                            m_document.Session().GetMode() <= ID_PLANES_ADD_LAST) ||
+                           (m_document.Session().GetMode() >= ID_PLANES_DELETE_ALL &&
+                            m_document.Session().GetMode() <= ID_PLANES_LAST);
     if ((ch != 'F' && ch != 'f') || !planeMode || GetCurrentPlane() == nullptr)
         return false;
-    RebuildPlane(m_document.GetPlaneIndex());
+    RebuildPlane(m_document.Session().GetPlaneIndex());
     RedrawBoard();
     return true;
 }
 
 void CDocumentPlanes::EndPlaneTool()
 {
-    if (m_document.GetMode() == ID_PLANES_EDIT_POLYLINE &&
-        m_document.GetAction() == CEditState::actionDragging && GetCurrentPlane() != nullptr)
+    if (m_document.Session().GetMode() == ID_PLANES_EDIT_POLYLINE &&
+        m_document.Session().GetAction() == CEditState::actionDragging &&
+        GetCurrentPlane() != nullptr)
         PlaneEditKey(VK_RETURN);
     else
-        m_document.SetMode(ID_VIEW);
+        m_document.Session().SetMode(ID_VIEW);
 }
 
 void CDocumentPlanes::DrawSelectedPlanes(CDeviceContext& dc) const
@@ -510,7 +514,7 @@ void CDocumentPlanes::DrawSelectedPlanes(CDeviceContext& dc) const
 
 void CDocumentPlanes::DrawPlaneOutline(CDeviceContext& dc, bool editing) const
 {
-    const int32_t index = m_document.GetPlaneIndex();
+    const int32_t index = m_document.Session().GetPlaneIndex();
     if (index < 0 || index >= GetPlaneCount())
         return;
     const CPour& plane = GetPlane(index);
@@ -524,7 +528,7 @@ void CDocumentPlanes::DrawPlaneOutline(CDeviceContext& dc, bool editing) const
 
 void CDocumentPlanes::DrawPlaneSeed(CDeviceContext& dc) const
 {
-    const int32_t index = m_document.GetPlaneIndex();
+    const int32_t index = m_document.Session().GetPlaneIndex();
     if (index < 0 || index >= GetPlaneCount())
         return;
     const CPoint offset = m_document.View().GetViewOffset();
@@ -586,7 +590,7 @@ void CDocumentPlanes::SetStatusBarText(const std::string& text)
 
 void CDocumentPlanes::SetMode(uint32_t mode)
 {
-    m_document.SetMode(mode);
+    m_document.Session().SetMode(mode);
 }
 
 void CDocumentPlanes::RedrawBoard()

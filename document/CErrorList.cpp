@@ -77,10 +77,10 @@ bool CErrorList::GoToError(CWevraDoc& document, int32_t record)
     // The tool change may rebuild the lists; keep what the record says.
     const int32_t layer = error->GetKind();
     const CNetErrorRec::Item first = error->GetFirst();
-    document.SetMode(ID_TRACKS_EDIT);
-    document.SetWorkLayer(layer);
+    document.Session().SetMode(ID_TRACKS_EDIT);
+    document.Session().SetWorkLayer(layer);
     document.GetNets().SetCurrentNet(first.net);
-    document.SetCursor(first.position);
+    document.Session().SetCursor(first.position);
     if (document.GetScale() > maxErrorScale)
         document.View().SetScale(maxErrorScale);
     document.View().CenterOnCursor();

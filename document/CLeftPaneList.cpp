@@ -21,7 +21,8 @@ std::string Column(const std::string& line, size_t first, size_t length)
 
 int32_t CLeftPaneList::ChooseMode()
 {
-    const bool trackTool = m_document.IsMode(ID_TRACKS_EDIT) || m_document.IsMode(ID_TRACKS_ADD);
+    const bool trackTool =
+        m_document.Session().IsMode(ID_TRACKS_EDIT) || m_document.Session().IsMode(ID_TRACKS_ADD);
     m_mode = trackTool ? modeNets : modeComponents;
     return m_mode;
 }
@@ -81,9 +82,9 @@ std::string CLeftPaneList::GetTotalText() const
 
 void CLeftPaneList::SelectAlone(int32_t component)
 {
-    m_document.DeselectAll();
+    m_document.Session().DeselectAll();
     m_document.GetComponents().Select(component, true);
-    m_document.SetCurrentComponent(component);
+    m_document.Session().SetCurrentComponent(component);
 }
 
 void CLeftPaneList::PickRow(int32_t row)
@@ -93,19 +94,19 @@ void CLeftPaneList::PickRow(int32_t row)
         return;
     }
     if (!IsComponentRow(row) || !m_document.View().IsLeftPaneShown() ||
-        !m_document.IsMode(ID_COMPONENTS_MOVE_ROTATE))
+        !m_document.Session().IsMode(ID_COMPONENTS_MOVE_ROTATE))
         return;
     SelectAlone(row);
-    m_document.SetAction(MeetsBoard(row) ? CEditState::actionWaiting
-                                         : CEditState::actionMoveFromPane);
+    m_document.Session().SetAction(MeetsBoard(row) ? CEditState::actionWaiting
+                                                   : CEditState::actionMoveFromPane);
     m_document.RedrawBoardViews();
 }
 
 void CLeftPaneList::CentreOnComponent(int32_t row)
 {
-    if (!IsComponentRow(row) || !m_document.IsMode(ID_COMPONENTS_MOVE_ROTATE))
+    if (!IsComponentRow(row) || !m_document.Session().IsMode(ID_COMPONENTS_MOVE_ROTATE))
         return;
-    m_document.SetCursor(m_document.GetComponents().GetPosition(row));
+    m_document.Session().SetCursor(m_document.GetComponents().GetPosition(row));
     if (m_document.GetScale() > maxPickScale)
         m_document.View().SetScale(maxPickScale);
     m_document.View().CenterOnCursor();
@@ -116,9 +117,9 @@ void CLeftPaneList::StartMoveFromPane(int32_t row)
 {
     if (!IsComponentRow(row))
         return;
-    m_document.SetMode(ID_COMPONENTS_MOVE_ROTATE);
+    m_document.Session().SetMode(ID_COMPONENTS_MOVE_ROTATE);
     SelectAlone(row);
-    m_document.SetAction(CEditState::actionMoveFromPane);
+    m_document.Session().SetAction(CEditState::actionMoveFromPane);
     m_document.RedrawBoardViews();
 }
 

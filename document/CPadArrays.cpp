@@ -27,7 +27,7 @@ bool IsCount(int32_t count)
 
 int32_t DefaultPadStack(const CWevraDoc& document)
 {
-    return document.GetPadStacks().GetDefault(document.GetDefaultPadStackKind());
+    return document.GetPadStacks().GetDefault(document.Session().GetDefaultPadStackKind());
 }
 
 // A point shown relative to the user offset, typed back in the unit.
@@ -47,7 +47,7 @@ std::string ShownLength(const CWevraDoc& document, int64_t length)
 // The cursor as the user sees it, relative to the user offset.
 void ShowCursor(const CWevraDoc& document, std::string& x, std::string& y)
 {
-    const CPoint cursor = document.GetCursor();
+    const CPoint cursor = document.Session().GetCursor();
     const CPoint origin = document.GetOrigin();
     x = ShownLength(document, int64_t(cursor.x) - origin.x);
     y = ShownLength(document, int64_t(cursor.y) - origin.y);

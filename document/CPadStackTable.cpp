@@ -67,5 +67,5 @@ std::vector<CTableRow> CPadStackTable::Rows(const CWevraDoc& document, const CSh
 std::string CPadStackTable::DefaultName(const CWevraDoc& document, const CShapeLib& library)
 {
     const CPadStackArray& stacks = library.GetPadStacks();
-    return stacks.GetName(stacks.GetDefault(document.GetDefaultPadStackKind()));
+    return stacks.GetName(stacks.GetDefault(document.Session().GetDefaultPadStackKind()));
 }

@@ -48,7 +48,7 @@ CPenTables::Kind CPenTables::GetKind() const
 {
     if (m_library)
         return Kind::library;
-    const int32_t layer = m_document.GetWorkLayer();
+    const int32_t layer = m_document.Session().GetWorkLayer();
     return IsCopperLayer(layer) || layer == LAYER_DRILL ? Kind::copper : Kind::lines;
 }
 
@@ -166,7 +166,7 @@ int32_t CPenTables::GetCurrentRow() const
 
 bool CPenTables::IsCurrentNetBoard() const
 {
-    return m_document.GetCurrentNetIndex() == 0;
+    return m_document.Session().GetCurrentNetIndex() == 0;
 }
 
 bool CPenTables::CanAdd() const
@@ -201,7 +201,7 @@ void CPenTables::Select(int32_t row)
         if (GetKind() == Kind::copper)
             m_document.GetNets().GetNet(0)->SetCurrentPen(pen);
         m_document.SelectPen(pen);
-        if (m_document.IsMode(ID_EDIT_SELECT_MODE)) {
+        if (m_document.Session().IsMode(ID_EDIT_SELECT_MODE)) {
             m_document.GetLines().SetPenWidthOnSelection(width);
             m_document.GetNets().SetWidthOfSelection(width);
         } else if (GetKind() == Kind::lines) {

@@ -95,7 +95,7 @@ bool CPinSwapTool::IsSwappable(int32_t pin) const
 
 uint32_t CPinSwapTool::LayerFilter() const
 {
-    const int32_t layer = m_document.GetWorkLayer();
+    const int32_t layer = m_document.Session().GetWorkLayer();
     return layer <= 0 || layer > 32 ? 0xFFFFFFFFu : 1u << (layer - 1);
 }
 
@@ -116,9 +116,9 @@ void CPinSwapTool::Draw(CDeviceContext& dc) const
         return;
     const CPadStackArray& stacks = cache.GetPadStacks();
     const bool mirrored = component->IsMirrored();
-    const int32_t layer =
-        mirrored ? OppositeLayer(m_document.GetWorkLayer()) : m_document.GetWorkLayer();
-    const int32_t currentNet = m_document.GetCurrentNetIndex();
+    const int32_t layer = mirrored ? OppositeLayer(m_document.Session().GetWorkLayer())
+                                   : m_document.Session().GetWorkLayer();
+    const int32_t currentNet = m_document.Session().GetCurrentNetIndex();
     const CPoint offset = m_document.GetViewOffset();
     const CPen previousPen = dc.SelectPen(CPen());
     const CBrush previousBrush = dc.SelectBrush(CBrush());
@@ -147,7 +147,7 @@ void CPinSwapTool::Draw(CDeviceContext& dc) const
 
 void CPinSwapTool::OnClick()
 {
-    if (m_document.IsAction(CEditState::actionWaiting))
+    if (m_document.Session().IsAction(CEditState::actionWaiting))
         FirstClick();
     else
         SecondClick();
@@ -167,10 +167,10 @@ bool CPinSwapTool::PickComponent(int32_t component)
 void CPinSwapTool::FirstClick()
 {
     CNetArray& nets = m_document.GetNets();
-    CPoint point = m_document.GetRawCursor();
+    CPoint point = m_document.Session().GetRawCursor();
     const int32_t pin = nets.FindPinAt(point, CNet::hitMakeNetCurrent, LayerFilter());
     if (pin >= 0) {
-        const int32_t net = m_document.GetCurrentNetIndex();
+        const int32_t net = m_document.Session().GetCurrentNetIndex();
         const CNet* owner = nets.GetNet(net);
         if (owner == nullptr || pin >= owner->GetPinCount())
             return;
@@ -183,9 +183,9 @@ void CPinSwapTool::FirstClick()
         }
         m_firstNet = net;
         m_firstPin = pin;
-        m_document.SetAction(CEditState::actionDragging);
+        m_document.Session().SetAction(CEditState::actionDragging);
     } else {
-        point = m_document.GetRawCursor();
+        point = m_document.Session().GetRawCursor();
         const int32_t component =
             m_document.GetComponents().FindAtPoint(point, componentHitMode, LayerFilter());
         if (component < 0)
@@ -206,11 +206,11 @@ void CPinSwapTool::FirstClick()
 void CPinSwapTool::SecondClick()
 {
     CNetArray& nets = m_document.GetNets();
-    CPoint point = m_document.GetRawCursor();
+    CPoint point = m_document.Session().GetRawCursor();
     const int32_t pin = nets.FindPinAt(point, CNet::hitMakeNetCurrent, LayerFilter());
     if (pin < 0)
         return;
-    const int32_t net = m_document.GetCurrentNetIndex();
+    const int32_t net = m_document.Session().GetCurrentNetIndex();
     const CNet* owner = nets.GetNet(net);
     const CNet* first = nets.GetNet(m_firstNet);
     if (owner == nullptr || pin >= owner->GetPinCount() || first == nullptr || m_firstPin < 0 ||
@@ -230,7 +230,7 @@ void CPinSwapTool::SecondClick()
         return;
     }
     Swap(m_firstNet, m_firstPin, net, pin);
-    m_document.SetAction(CEditState::actionWaiting);
+    m_document.Session().SetAction(CEditState::actionWaiting);
     m_document.RedrawBoard();
 }
 

@@ -32,7 +32,7 @@ void CRoutingCommands::Register(CCommandTarget& target, CWevraDoc& document)
         });
         target.OnUpdate(id, [&doc](CCmdUI& ui) {
             ui.Enable(CanRun(doc));
-            ui.SetCheck(doc.IsMode(ID_TOOLS_AUTOROUTING_ROUTE_MANUAL_TRACKS));
+            ui.SetCheck(doc.Session().IsMode(ID_TOOLS_AUTOROUTING_ROUTE_MANUAL_TRACKS));
         });
     }
 }

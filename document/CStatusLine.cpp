@@ -26,7 +26,7 @@ std::string TwoDigits(uint32_t value)
 std::array<std::string, CStatusLine::cursorPaneCount> CStatusLine::Format(const CWevraDoc& document)
 {
     const int32_t unit = document.GetUnit();
-    const CPoint cursor = document.GetCursor();
+    const CPoint cursor = document.Session().GetCursor();
     const CPoint grid = document.GetOrigin();
     const CPoint ruler = document.View().GetRulerOrigin();
     // The grid origin cancels out of the relative values.

@@ -60,7 +60,7 @@ CTemplateImport::Result CTemplateImport::Import(CWevraDoc& document,
         return Result::unreadable;
 
     document.SaveUndoState();
-    document.SetMode(ID_VIEW);
+    document.Session().SetMode(ID_VIEW);
     if (parts & layers)
         document.ExchangeLayers(*source);
     if (parts & colors)

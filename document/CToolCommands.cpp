@@ -56,12 +56,12 @@ bool HasNets(const CWevraDoc& doc)
 
 bool OnCopper(const CWevraDoc& doc)
 {
-    return IsBoard(doc) && IsCopperLayer(doc.GetWorkLayer());
+    return IsBoard(doc) && IsCopperLayer(doc.Session().GetWorkLayer());
 }
 
 bool OffCopper(const CWevraDoc& doc)
 {
-    return !IsCopperLayer(doc.GetWorkLayer());
+    return !IsCopperLayer(doc.Session().GetWorkLayer());
 }
 
 bool Always(const CWevraDoc&)
@@ -89,7 +89,7 @@ void AddTool(CCommandTarget& target, CWevraDoc& doc, uint32_t id, Condition enab
     const bool figure = IsFigure(id);
     target.OnUpdate(id, [&doc, id, enabled, figure](CCmdUI& ui) {
         ui.Enable(enabled(doc) && (!figure || Offers(CDialogService::Dialog::inputSizes)));
-        ui.SetCheck(doc.IsMode(id));
+        ui.SetCheck(doc.Session().IsMode(id));
     });
 }
 
@@ -126,30 +126,30 @@ void CToolCommands::Register(CCommandTarget& target, CWevraDoc& document)
 
 void CToolCommands::StartTool(CWevraDoc& document, uint32_t mode)
 {
-    if (!document.IsAction(CEditState::actionWaiting) ||
+    if (!document.Session().IsAction(CEditState::actionWaiting) ||
         document.GetNets().GetTrackTool().IsEditing())
         EndToolStep(document);
-    document.SetMode(mode);
+    document.Session().SetMode(mode);
     document.RedrawBoardViews();
 }
 
 bool CToolCommands::EndToolStep(CWevraDoc& document)
 {
-    const uint32_t mode = document.GetMode();
+    const uint32_t mode = document.Session().GetMode();
     if (CComponentTool::IsComponentMode(mode)) {
-        document.GetComponents().GetComponentTool().EndToolStep(document);
+        document.GetComponents().GetComponentTool().EndToolStep(document.Session());
     } else if (CLineTool::IsLineMode(mode)) {
-        document.GetLines().GetLineTool().OnEscape(document);
+        document.GetLines().GetLineTool().OnEscape(document.Session());
     } else if (CTrackTool::IsPadMode(mode)) {
-        document.GetNets().GetTrackTool().EndPadTool(document);
+        document.GetNets().GetTrackTool().EndPadTool(document.Session());
     } else if (CTrackTool::IsTrackMode(mode)) {
         CTrackTool& tool = document.GetNets().GetTrackTool();
-        if (document.IsAction(CEditState::actionWaiting) && !tool.IsEditing()) {
+        if (document.Session().IsAction(CEditState::actionWaiting) && !tool.IsEditing()) {
             // Nothing under way: the tool ends, as Esc ends it.
-            document.DeselectAll();
-            document.SetMode(ID_VIEW);
+            document.Session().DeselectAll();
+            document.Session().SetMode(ID_VIEW);
         } else {
-            tool.EndTrackTool(document);
+            tool.EndTrackTool(document.Session());
         }
     } else {
         return false;
@@ -188,8 +188,9 @@ void CToolCommands::RegisterComponents(CCommandTarget& target, CWevraDoc& doc)
     // Add and Replace Shape, which start with the shape chooser, are the board view's.
 
     // The context menu's commands on the selected components.
-    AddAction(target, doc, ID_CONTEXT_COMPONENTS_MIRROR, &HasSelectedComponents,
-              [](CWevraDoc& d) { d.GetComponents().GetComponentTool().MirrorSelected(d); });
+    AddAction(target, doc, ID_CONTEXT_COMPONENTS_MIRROR, &HasSelectedComponents, [](CWevraDoc& d) {
+        d.GetComponents().GetComponentTool().MirrorSelected(d.Session());
+    });
     AddAction(target, doc, ID_CONTEXT_COMPONENTS_ROTATE_90_DEGR, &HasSelectedComponents,
               [](CWevraDoc& d) {
                   d.SaveUndoState();
@@ -203,7 +204,9 @@ void CToolCommands::RegisterComponents(CCommandTarget& target, CWevraDoc& doc)
         [](const CWevraDoc& d) {
             return HasSelectedComponents(d) && Offers(CDialogService::Dialog::rotation);
         },
-        [](CWevraDoc& d) { d.GetComponents().GetComponentTool().RotateSelectedDialog(d); });
+        [](CWevraDoc& d) {
+            d.GetComponents().GetComponentTool().RotateSelectedDialog(d.Session());
+        });
 
     AddAction(
         target, doc, ID_FILE_EXPORT_EXPORT_COMPONENTS_NETNAMES,
@@ -213,12 +216,12 @@ void CToolCommands::RegisterComponents(CCommandTarget& target, CWevraDoc& doc)
 
 void CToolCommands::ChooseTextToMove(CWevraDoc& doc)
 {
-    int32_t choice = doc.GetComponentTextMode() - 1;
+    int32_t choice = doc.Session().GetComponentTextMode() - 1;
     if (CDialogService::Get().SelCompText(choice) != CDialogService::resultOk || choice < 0 ||
         choice >= CComponent::textKindCount)
         return;
     // The document stores the mode one above the kind it is given.
-    doc.SetComponentTextMode(choice);
+    doc.Session().SetComponentTextMode(choice);
     doc.CreatePens(CPaintState::penKindScreen, doc.GetScale());
     StartTool(doc, ID_COMPONENTS_MOVE_ROTATE_TEXT);
 }
@@ -241,8 +244,8 @@ void CToolCommands::RegisterTracksAndPads(CCommandTarget& target, CWevraDoc& doc
         StartTool(d, ID_TRACKS_EDIT);
         d.GetNets().BuildToDoList();
         d.UpdateAllViews();
-        if (!IsCopperLayer(d.GetWorkLayer()))
-            d.SetWorkLayer(LAYER_BOTTOM);
+        if (!IsCopperLayer(d.Session().GetWorkLayer()))
+            d.Session().SetWorkLayer(LAYER_BOTTOM);
     });
 
     for (const uint32_t id :
@@ -263,16 +266,16 @@ void CToolCommands::RegisterTracksAndPads(CCommandTarget& target, CWevraDoc& doc
         [](const CWevraDoc& d) { return d.GetPadStacks().GetCount() > 0; },
         [](CWevraDoc& d) {
             StartTool(d, ID_PADS_ADD_MANUALLY);
-            if (!IsCopperLayer(d.GetWorkLayer()))
-                d.SetWorkLayer(LAYER_TOP);
+            if (!IsCopperLayer(d.Session().GetWorkLayer()))
+                d.Session().SetWorkLayer(LAYER_TOP);
         });
 
     AddAction(target, doc, ID_EDIT_EXTRACT_TRACKS_FROM_SHAPES, &HasSelectedComponents,
               [](CWevraDoc& d) {
-                  d.GetNets().GetTrackTool().ExtractTracksFromShapes(d);
-                  d.DeselectAll();
-                  d.SetRubberBandVisible(false);
-                  d.SetAction(CEditState::actionWaiting);
+                  d.GetNets().GetTrackTool().ExtractTracksFromShapes(d.Session());
+                  d.Session().DeselectAll();
+                  d.Session().SetRubberBandVisible(false);
+                  d.Session().SetAction(CEditState::actionWaiting);
                   d.RedrawBoardViews();
               });
 }
@@ -281,7 +284,7 @@ bool CToolCommands::CanRotatePads(const CWevraDoc& document)
 {
     if (!Offers(CDialogService::Dialog::rotation))
         return false;
-    const uint32_t mode = document.GetMode();
+    const uint32_t mode = document.Session().GetMode();
     return mode == ID_PADS_MOVE || mode == ID_PADS_ROTATE || mode == ID_PADS_ADD_MANUALLY ||
            document.GetNets().GetSelectedCount() > 0;
 }
@@ -322,11 +325,11 @@ void CToolCommands::RegisterLines(CCommandTarget& target, CWevraDoc& doc)
     // Edit picks the points of drawn lines, and brings the work layer off copper itself.
     AddTool(target, doc, ID_LINES_EDIT, &Always, [](CWevraDoc& d) {
         StartTool(d, ID_LINES_EDIT);
-        d.SetSelectionFilter(~0u, false);
-        d.SetSelectionFilter(CDesignSettings::filterNonElectrical | CDesignSettings::filterPoints,
-                             true);
-        if (IsCopperLayer(d.GetWorkLayer()))
-            d.SetWorkLayer(LAYER_SILK_TOP);
+        d.Session().SetSelectionFilter(~0u, false);
+        d.Session().SetSelectionFilter(
+            CDesignSettings::filterNonElectrical | CDesignSettings::filterPoints, true);
+        if (IsCopperLayer(d.Session().GetWorkLayer()))
+            d.Session().SetWorkLayer(LAYER_SILK_TOP);
     });
 }
 

@@ -143,7 +143,7 @@ std::vector<Slot> CToolbarLayout::ForDocument(const CWevraDoc* document)
 {
     if (document == nullptr)
         return {Button(ID_FILE_OPEN, 0)};
-    return ForMode(document->GetMode(), document->IsShapeDocument());
+    return ForMode(document->Session().GetMode(), document->IsShapeDocument());
 }
 
 std::vector<Slot> CToolbarLayout::ForMode(uint32_t mode, bool shapeDocument)

@@ -102,7 +102,7 @@ bool CViewCommands::Send(uint32_t id) const
 
 void CViewCommands::SetMode(uint32_t mode)
 {
-    m_document.SetMode(mode);
+    m_document.Session().SetMode(mode);
     RedrawFull();
 }
 
@@ -133,7 +133,7 @@ void CViewCommands::RegisterZoom()
         OnCommand(ID_VIEW_ZOOM_ZOOM_1 + uint32_t(i), [this, i] { SetZoomScale(zoomScales[i]); });
 
     OnCommand(ID_VIEW_ZOOM_WINDOW, [&doc] {
-        doc.SetAction(CEditState::actionWaiting);
+        doc.Session().SetAction(CEditState::actionWaiting);
         doc.View().SetZoomWindowPending(true);
     });
     OnUpdate(ID_VIEW_ZOOM_WINDOW,
@@ -245,7 +245,7 @@ void CViewCommands::RegisterViewSwitches()
         const bool on = !m_document.GetViewFlag(CDesignSettings::viewHolesAlwaysVisible);
         // The holes are drawn with the drill layer, which the layer set must hold.
         if (on) {
-            m_document.SetWorkLayer(LAYER_DRILL);
+            m_document.Session().SetWorkLayer(LAYER_DRILL);
             RedrawFull();
         }
         m_document.SetViewFlag(CDesignSettings::viewHolesAlwaysVisible, on);
@@ -278,7 +278,7 @@ void CViewCommands::RegisterViewSwitches()
 
 void CViewCommands::QuickSnapToGrid()
 {
-    const uint32_t mode = m_document.GetMode();
+    const uint32_t mode = m_document.Session().GetMode();
     int32_t grid = CGridArr::gridDefault;
     if (IsComponentGridMode(mode))
         grid = CGridArr::gridBlock;
@@ -309,29 +309,32 @@ void CViewCommands::QuickSnapToGrid()
 void CViewCommands::RegisterEditing()
 {
     CWevraDoc& doc = m_document;
-    const auto hasSelection = [&doc](CCmdUI& ui) { ui.Enable(doc.GetSelectedCount() > 0); };
+    const auto hasSelection = [&doc](CCmdUI& ui) {
+        ui.Enable(doc.Session().GetSelectedCount() > 0);
+    };
 
     OnCommand(ID_EDIT_SELECT_MODE, [this] { SetMode(ID_EDIT_SELECT_MODE); });
     OnUpdate(ID_EDIT_SELECT_MODE,
-             [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsMode(ID_EDIT_SELECT_MODE)); });
+             [&doc](CCmdUI& ui) { ui.SetCheck(doc.Session().IsMode(ID_EDIT_SELECT_MODE)); });
 
     OnCommand(ID_EDIT_CANCEL, [this] {
         m_document.CancelMove();
         RedrawFull();
     });
-    OnUpdate(ID_EDIT_CANCEL,
-             [&doc](CCmdUI& ui) { ui.Enable(!doc.IsMode(ID_VIEW) || doc.GetSelectedCount() > 0); });
+    OnUpdate(ID_EDIT_CANCEL, [&doc](CCmdUI& ui) {
+        ui.Enable(!doc.Session().IsMode(ID_VIEW) || doc.Session().GetSelectedCount() > 0);
+    });
 
     OnCommand(ID_EDIT_COPY_SELECTION, [this] {
         m_document.CopySelection();
-        m_document.SetAction(CEditState::actionPlacingCopy);
+        m_document.Session().SetAction(CEditState::actionPlacingCopy);
         RedrawFull();
     });
     OnUpdate(ID_EDIT_COPY_SELECTION, hasSelection);
     const auto deleteSelection = [this] {
         m_document.DeleteSelection();
-        m_document.SetRubberBandVisible(false);
-        m_document.SetAction(CEditState::actionWaiting);
+        m_document.Session().SetRubberBandVisible(false);
+        m_document.Session().SetAction(CEditState::actionWaiting);
         RedrawFull();
     };
     OnCommand(ID_EDIT_DELETE_SELECTION, deleteSelection);
@@ -339,7 +342,8 @@ void CViewCommands::RegisterEditing()
     // The Del key of the Select tool; the other tools take their Del keys themselves.
     OnCommand(ID_OTHER_DELETE, deleteSelection);
     OnUpdate(ID_OTHER_DELETE, [&doc](CCmdUI& ui) {
-        ui.Enable(doc.IsMode(ID_EDIT_SELECT_MODE) && doc.GetSelectedCount() > 0);
+        ui.Enable(doc.Session().IsMode(ID_EDIT_SELECT_MODE) &&
+                  doc.Session().GetSelectedCount() > 0);
     });
     OnCommand(ID_EDIT_ROTATE_90, [this] {
         m_document.RotateSelection90();
@@ -358,15 +362,15 @@ void CViewCommands::RegisterEditing()
 
     OnCommand(ID_END_MODE, [this] { EndMode(); });
     OnUpdate(ID_END_MODE, [&doc](CCmdUI& ui) {
-        ui.Enable(!doc.IsMode(ID_VIEW) || doc.GetSelectedCount() > 0 ||
-                  !doc.IsAction(CEditState::actionWaiting));
+        ui.Enable(!doc.Session().IsMode(ID_VIEW) || doc.Session().GetSelectedCount() > 0 ||
+                  !doc.Session().IsAction(CEditState::actionWaiting));
     });
 }
 
 void CViewCommands::EndMode()
 {
     CWevraDoc& doc = m_document;
-    const uint32_t mode = doc.GetMode();
+    const uint32_t mode = doc.Session().GetMode();
     if (IsPlaneMode(mode)) {
         doc.Planes().EndPlaneTool();
         RedrawFull();
@@ -381,30 +385,31 @@ void CViewCommands::EndMode()
     if (m_host.EndToolStep())
         return;
     if (mode == ID_EDIT_SELECT_MODE) {
-        if (doc.IsAction(CEditState::actionWaiting) && doc.GetSelectedCount() == 0) {
+        if (doc.Session().IsAction(CEditState::actionWaiting) &&
+            doc.Session().GetSelectedCount() == 0) {
             SetMode(ID_VIEW);
             return;
         }
-        if (doc.IsAction(CEditState::actionPlacingCopy)) {
+        if (doc.Session().IsAction(CEditState::actionPlacingCopy)) {
             // The copy never placed goes again.
             doc.DeleteSelectedItems();
-            doc.SetAction(CEditState::actionWaiting);
+            doc.Session().SetAction(CEditState::actionWaiting);
             m_host.Redraw(false);
             return;
         }
-        doc.DeselectAll();
-        doc.SetRubberBandVisible(false);
-        doc.SetAction(CEditState::actionWaiting);
+        doc.Session().DeselectAll();
+        doc.Session().SetRubberBandVisible(false);
+        doc.Session().SetAction(CEditState::actionWaiting);
         RedrawFull();
         return;
     }
     // Every other tool ends as Esc ends it: back to waiting, then to the idle tool.
-    doc.SetAction(CEditState::actionWaiting);
-    if (doc.GetSelectedCount() > 0) {
-        doc.DeselectAll();
+    doc.Session().SetAction(CEditState::actionWaiting);
+    if (doc.Session().GetSelectedCount() > 0) {
+        doc.Session().DeselectAll();
         RedrawFull();
     }
-    if (!doc.IsMode(ID_VIEW))
+    if (!doc.Session().IsMode(ID_VIEW))
         SetMode(ID_VIEW);
 }
 
@@ -419,12 +424,12 @@ void CViewCommands::RegisterTextAndTools()
 
     OnCommand(ID_BOARD_EDIT_TEXT, [this] { SetMode(ID_BOARD_EDIT_TEXT); });
     OnUpdate(ID_BOARD_EDIT_TEXT,
-             [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsMode(ID_BOARD_EDIT_TEXT)); });
+             [&doc](CCmdUI& ui) { ui.SetCheck(doc.Session().IsMode(ID_BOARD_EDIT_TEXT)); });
     // Placing a text starts with its Edit Text dialog.
     OnCommand(ID_BOARD_PLACE_TEXT, [this] { SetMode(ID_BOARD_PLACE_TEXT); });
     OnUpdate(ID_BOARD_PLACE_TEXT, [&doc, offersEditText](CCmdUI& ui) {
         ui.Enable(offersEditText());
-        ui.SetCheck(doc.IsMode(ID_BOARD_PLACE_TEXT));
+        ui.SetCheck(doc.Session().IsMode(ID_BOARD_PLACE_TEXT));
     });
     OnCommand(ID_TEXT_MODIFY, [this] {
         m_host.SaveCursor();
@@ -433,24 +438,25 @@ void CViewCommands::RegisterTextAndTools()
         RedrawFull();
     });
     OnUpdate(ID_TEXT_MODIFY, [&doc, offersEditText](CCmdUI& ui) {
-        ui.Enable(offersEditText() && doc.IsAction(CEditState::actionDragging) &&
-                  (doc.IsMode(ID_BOARD_EDIT_TEXT) || doc.IsMode(ID_BOARD_PLACE_TEXT)));
+        ui.Enable(offersEditText() && doc.Session().IsAction(CEditState::actionDragging) &&
+                  (doc.Session().IsMode(ID_BOARD_EDIT_TEXT) ||
+                   doc.Session().IsMode(ID_BOARD_PLACE_TEXT)));
     });
 
     OnCommand(ID_NETLIST_CONNECT_PINS_TO_NETS, [this] {
         CWevraDoc& d = m_document;
         d.GetNets().ClearErrors();
-        d.SetMode(ID_NETLIST_CONNECT_PINS_TO_NETS);
+        d.Session().SetMode(ID_NETLIST_CONNECT_PINS_TO_NETS);
         // The pins show the index of their net, and the ratsnest the connections still to make.
         d.SetPadInfoMode(6);
         d.SetAutoRatsnest(true);
         d.GetNets().RecalcAll();
-        d.SetWorkLayer(LAYER_TOP);
+        d.Session().SetWorkLayer(LAYER_TOP);
         RedrawFull();
     });
     OnUpdate(ID_NETLIST_CONNECT_PINS_TO_NETS, [&doc](CCmdUI& ui) {
         ui.Enable(doc.GetComponents().GetCount() > 0);
-        ui.SetCheck(doc.IsMode(ID_NETLIST_CONNECT_PINS_TO_NETS));
+        ui.SetCheck(doc.Session().IsMode(ID_NETLIST_CONNECT_PINS_TO_NETS));
     });
 
     OnCommand(ID_TOOLS_RUN_SCHEMATIC_APPLICATION, [this] { RunSchematicApplication(); });

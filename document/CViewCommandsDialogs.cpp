@@ -110,7 +110,7 @@ void CViewCommands::RegisterDialogs()
     };
     OnCommand(ID_COMPONENTS_ADD, [this, &doc] {
         SetMode(ID_COMPONENTS_ADD);
-        doc.GetComponents().GetComponentTool().OnComponentClick(doc);
+        doc.GetComponents().GetComponentTool().OnComponentClick(doc.Session());
     });
     OnUpdate(ID_COMPONENTS_ADD, shapeToChoose);
     OnCommand(ID_COMPONENTS_REPLACE_SHAPE, [this, &doc] {
@@ -212,7 +212,7 @@ void CViewCommands::EditBoardSize()
         return;
     doc.SaveUndoState();
     doc.SetBoardOutlineRect(0, 0, x, y);
-    doc.SetMode(ID_VIEW);
+    doc.Session().SetMode(ID_VIEW);
     doc.SetModified();
     RedrawFull();
 }
@@ -222,20 +222,20 @@ void CViewCommands::InputPosition()
     CWevraDoc& doc = m_document;
     const CPoint origin = doc.GetOrigin();
     m_host.SaveCursor();
-    if (doc.IsMode(ID_SETTINGS_SET_GRID_OFFSET)) {
+    if (doc.Session().IsMode(ID_SETTINGS_SET_GRID_OFFSET)) {
         int32_t x = origin.x;
         int32_t y = origin.y;
         if (CDialogService::Get().Position(CResString::Load(ID_SETTINGS_SET_GRID_OFFSET),
                                            doc.GetUnit(), x, y) == CDialogService::resultOk) {
             doc.SetUserOffset(CPoint(x, y));
-            doc.SetMode(ID_VIEW);
+            doc.Session().SetMode(ID_VIEW);
             doc.SetModified();
             RedrawFull();
         }
         m_host.RestoreCursor();
         return;
     }
-    const CPoint cursor = doc.GetCursor();
+    const CPoint cursor = doc.Session().GetCursor();
     int32_t x = SaturateToInt(int64_t(cursor.x) - origin.x);
     int32_t y = SaturateToInt(int64_t(cursor.y) - origin.y);
     if (CDialogService::Get().Position(CResString::LoadPart(ID_OTHER_INPUT_POSITION), doc.GetUnit(),
@@ -243,10 +243,10 @@ void CViewCommands::InputPosition()
         m_host.RestoreCursor();
         return;
     }
-    doc.SetCursor(
+    doc.Session().SetCursor(
         CPoint(SaturateToInt(int64_t(x) + origin.x), SaturateToInt(int64_t(y) + origin.y)));
-    doc.DeselectAll();
-    doc.SetRubberBandVisible(false);
+    doc.Session().DeselectAll();
+    doc.Session().SetRubberBandVisible(false);
     RedrawFull();
     m_host.WarpMouseToCursor();
 }
@@ -269,7 +269,7 @@ void CViewCommands::SetGridOffset()
                                              offset) != CDialogService::resultOk)
         return;
     doc.SetUserOffset(offset);
-    doc.SetMode(ID_VIEW);
+    doc.Session().SetMode(ID_VIEW);
     doc.SetModified();
     RedrawFull();
 }

@@ -76,7 +76,7 @@ constexpr struct {
 // listed by width within the current net's limits, so they are found by their width text.
 int32_t PenOfComboEntry(CWevraDoc& doc, int32_t entry, const std::string& text)
 {
-    if (!IsCopperLayer(doc.GetWorkLayer()))
+    if (!IsCopperLayer(doc.Session().GetWorkLayer()))
         return entry + 1;
     const CNet& board = *doc.GetNets().GetNet(0);
     for (int32_t pen = 1; pen < board.GetPenCount(); ++pen)
@@ -93,17 +93,17 @@ void CViewCommands::RegisterSelectionFilters()
 {
     CWevraDoc& doc = m_document;
     // The filter changes what the Select tool takes, so not while it is taking something.
-    const auto waiting = [&doc] { return doc.IsAction(CEditState::actionWaiting); };
+    const auto waiting = [&doc] { return doc.Session().IsAction(CEditState::actionWaiting); };
     for (const auto& item : filterItems) {
         const uint32_t bit = item.bit;
         const bool exclusive = item.exclusive;
-        OnCommand(item.id, [&doc, bit] { doc.ToggleSelectionFilter(bit); });
+        OnCommand(item.id, [&doc, bit] { doc.Session().ToggleSelectionFilter(bit); });
         OnUpdate(item.id, [&doc, bit, exclusive, waiting](CCmdUI& ui) {
             ui.Enable(waiting());
             if (exclusive)
-                ui.SetRadio(doc.IsSelectionFilter(bit));
+                ui.SetRadio(doc.Session().IsSelectionFilter(bit));
             else
-                ui.SetCheck(doc.IsSelectionFilter(bit));
+                ui.SetCheck(doc.Session().IsSelectionFilter(bit));
         });
     }
     OnCommand(ID_EDIT_SELECTION_FILTERS_TRACKS_OF_COMPONENTS, [&doc] {
@@ -115,10 +115,10 @@ void CViewCommands::RegisterSelectionFilters()
         ui.SetCheck(doc.IsTracksOfComponents());
     });
     OnCommand(ID_EDIT_SELECTION_FILTERS_ONLY_AT_WORKLAYER,
-              [&doc] { doc.SetWorkLayerOnly(!doc.IsWorkLayerOnly()); });
+              [&doc] { doc.Session().SetWorkLayerOnly(!doc.Session().IsWorkLayerOnly()); });
     OnUpdate(ID_EDIT_SELECTION_FILTERS_ONLY_AT_WORKLAYER, [&doc, waiting](CCmdUI& ui) {
         ui.Enable(waiting());
-        ui.SetCheck(doc.IsWorkLayerOnly());
+        ui.SetCheck(doc.Session().IsWorkLayerOnly());
     });
 }
 
@@ -166,14 +166,14 @@ void CViewCommands::RegisterDisplay()
         const int32_t kind = item.kind;
         OnCommand(item.id, [this, kind] {
             // The document keeps one more than it is given: the kind itself is stored.
-            m_document.SetComponentTextMode(kind - 1);
+            m_document.Session().SetComponentTextMode(kind - 1);
             if (kind > 0)
                 m_document.CreatePens(CPaintState::penKindScreen, m_document.GetScale());
             RedrawFull();
         });
         OnUpdate(item.id, [&doc, kind](CCmdUI& ui) {
             ui.Enable(doc.GetComponents().GetCount() > 0);
-            ui.SetRadio(doc.GetComponentTextMode() == kind);
+            ui.SetRadio(doc.Session().GetComponentTextMode() == kind);
         });
     }
 
@@ -275,7 +275,7 @@ void CViewCommands::RegisterCombos()
                 // Visible layers carry a "*" after their name.
                 const int32_t layer =
                     doc.GetLayers().FindLayerByName(text.substr(0, text.find('*')));
-                return layer > 0 && doc.SetWorkLayer(layer);
+                return layer > 0 && doc.Session().SetWorkLayer(layer);
             });
     onCombo(ID_TOOLBARS_SELECT_NET, CDocumentFrame::netCombo,
             [&doc](int32_t entry, const std::string&) {
@@ -294,7 +294,7 @@ void CViewCommands::RegisterCombos()
             [&doc](int32_t, const std::string& text) {
                 CPadStackArray& stacks = doc.GetEditableShapeCache().GetPadStacks();
                 const int32_t index = stacks.FindByName(text);
-                const int32_t kind = doc.GetDefaultPadStackKind();
+                const int32_t kind = doc.Session().GetDefaultPadStackKind();
                 const bool changed = index >= 0 && index != stacks.GetDefault(kind);
                 if (changed)
                     stacks.SetDefault(kind, index);

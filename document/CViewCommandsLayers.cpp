@@ -33,10 +33,10 @@ void CViewCommands::RegisterLayers()
     OnUpdate(ID_BOARD_GRID, designConfig);
 
     OnCommand(ID_SETTINGS_LAYER, [this, &doc] {
-        int32_t layer = doc.GetWorkLayer();
+        int32_t layer = doc.Session().GetWorkLayer();
         if (CDialogService::Get().SelectLayer(doc, layer) != CDialogService::resultOk)
             return;
-        doc.SetWorkLayer(layer);
+        doc.Session().SetWorkLayer(layer);
         RedrawFull();
     });
     OnUpdate(ID_SETTINGS_LAYER,
@@ -44,7 +44,8 @@ void CViewCommands::RegisterLayers()
 
     OnCommand(ID_EDIT_CHANGE_LAYER_ON_SELECTION, [this] { ChangeLayerOnSelection(); });
     OnUpdate(ID_EDIT_CHANGE_LAYER_ON_SELECTION, [&doc](CCmdUI& ui) {
-        ui.Enable(doc.GetSelectedCount() > 0 && Offers(CDialogService::Dialog::selectLayer));
+        ui.Enable(doc.Session().GetSelectedCount() > 0 &&
+                  Offers(CDialogService::Dialog::selectLayer));
     });
 
     OnCommand(ID_VIEW_SELECT_LAYERSET, [this, &doc] {
@@ -73,19 +74,19 @@ void CViewCommands::EditDesignConfig(int32_t firstPage)
 void CViewCommands::ChangeLayerOnSelection()
 {
     CWevraDoc& doc = m_document;
-    int32_t layer = doc.GetWorkLayer();
+    int32_t layer = doc.Session().GetWorkLayer();
     if (CDialogService::Get().SelectLayer(doc, layer) != CDialogService::resultOk)
         return;
-    doc.SetWorkLayer(layer);
+    doc.Session().SetWorkLayer(layer);
     RedrawFull();
     doc.SaveUndoState();
-    const int32_t workLayer = doc.GetWorkLayer();
+    const int32_t workLayer = doc.Session().GetWorkLayer();
     if (IsCopperLayer(workLayer))
         doc.GetNets().SetLayerOfSelection(workLayer);
     else
         doc.GetLines().ChangeLayerOnSelection(workLayer);
-    doc.SetAction(CEditState::actionWaiting);
-    doc.SetRubberBandVisible(false);
+    doc.Session().SetAction(CEditState::actionWaiting);
+    doc.Session().SetRubberBandVisible(false);
     doc.SetModified();
     RedrawFull();
 }

@@ -32,7 +32,7 @@ bool CViewCommands::IsPlaneMode(uint32_t mode)
 
 int32_t CViewCommands::PlaneToEdit() const
 {
-    const int32_t index = m_document.GetPlaneIndex();
+    const int32_t index = m_document.Session().GetPlaneIndex();
     const int32_t count = m_document.GetPlaneCount();
     if (index >= 0)
         return index < count ? index : -1;
@@ -42,8 +42,8 @@ int32_t CViewCommands::PlaneToEdit() const
 
 std::vector<uint32_t> CViewCommands::GetPlaneContextMenu() const
 {
-    const bool dragging = m_document.IsMode(ID_PLANES_EDIT_POLYLINE) &&
-                          m_document.IsAction(CEditState::actionDragging);
+    const bool dragging = m_document.Session().IsMode(ID_PLANES_EDIT_POLYLINE) &&
+                          m_document.Session().IsAction(CEditState::actionDragging);
     return {dragging ? ID_PLANES_END_EDIT : ID_END_MODE,
             0,
             ID_PLANES_NEW_PLANE,
@@ -67,7 +67,7 @@ void CViewCommands::RegisterPlanes()
     CWevraDoc& doc = m_document;
     const auto hasPlanes = [&doc] { return doc.GetPlaneCount() > 0; };
     const auto checkMode = [&doc](uint32_t mode) {
-        return [&doc, mode](CCmdUI& ui) { ui.SetCheck(doc.IsMode(mode)); };
+        return [&doc, mode](CCmdUI& ui) { ui.SetCheck(doc.Session().IsMode(mode)); };
     };
 
     OnCommand(ID_PLANES_NEW_PLANE, [this] {
@@ -87,19 +87,19 @@ void CViewCommands::RegisterPlanes()
             const int32_t plane = PlaneToEdit();
             if (plane < 0)
                 return;
-            m_document.SetPlaneIndex(plane);
+            m_document.Session().SetPlaneIndex(plane);
             SetMode(mode);
         };
     };
     OnCommand(ID_PLANES_EDIT_POLYLINE, onPlane(ID_PLANES_EDIT_POLYLINE));
     OnUpdate(ID_PLANES_EDIT_POLYLINE, [this, &doc](CCmdUI& ui) {
         ui.Enable(PlaneToEdit() >= 0);
-        ui.SetCheck(doc.IsMode(ID_PLANES_EDIT_POLYLINE));
+        ui.SetCheck(doc.Session().IsMode(ID_PLANES_EDIT_POLYLINE));
     });
     OnCommand(ID_PLANES_MOVE_SEEDPOINT, onPlane(ID_PLANE_MOVE_SEEDPOINT_MODE));
     OnUpdate(ID_PLANES_MOVE_SEEDPOINT, [this, &doc](CCmdUI& ui) {
         ui.Enable(PlaneToEdit() >= 0);
-        ui.SetCheck(doc.IsMode(ID_PLANE_MOVE_SEEDPOINT_MODE));
+        ui.SetCheck(doc.Session().IsMode(ID_PLANE_MOVE_SEEDPOINT_MODE));
     });
 
     OnCommand(ID_PLANES_DELETE_PLANE, [this] {
@@ -135,7 +135,7 @@ void CViewCommands::RegisterPlanes()
     OnUpdate(ID_PLANES_REFILL_LAYER, [&doc](CCmdUI& ui) {
         bool found = false;
         for (int32_t i = 0; i < doc.GetPlaneCount() && !found; ++i)
-            found = doc.GetPlane(i).GetLayer() == doc.GetWorkLayer();
+            found = doc.GetPlane(i).GetLayer() == doc.Session().GetWorkLayer();
         ui.Enable(found);
     });
 
@@ -149,7 +149,8 @@ void CViewCommands::RegisterPlanes()
     });
 
     OnCommand(ID_PLANES_END_EDIT, [this] { Send(ID_END_MODE); });
-    OnUpdate(ID_PLANES_END_EDIT, [&doc](CCmdUI& ui) { ui.Enable(IsPlaneMode(doc.GetMode())); });
+    OnUpdate(ID_PLANES_END_EDIT,
+             [&doc](CCmdUI& ui) { ui.Enable(IsPlaneMode(doc.Session().GetMode())); });
 
     const struct {
         uint32_t id;

@@ -81,12 +81,12 @@ CViewDispatch::~CViewDispatch() = default;
 
 bool CViewDispatch::IsAction(uint32_t action) const
 {
-    return m_document.IsAction(action);
+    return m_document.Session().IsAction(action);
 }
 
 void CViewDispatch::SetMode(uint32_t mode)
 {
-    m_document.SetMode(mode);
+    m_document.Session().SetMode(mode);
     FollowPinSwapMode();
     m_host.Redraw(true);
 }
@@ -98,7 +98,7 @@ void CViewDispatch::RefreshStatus()
 
 void CViewDispatch::FollowPinSwapMode()
 {
-    if (!m_document.IsMode(ID_TOOLS_PINSWAPPING))
+    if (!m_document.Session().IsMode(ID_TOOLS_PINSWAPPING))
         m_pinSwap.reset();
     else if (!m_pinSwap)
         m_pinSwap = std::make_unique<CPinSwapTool>(m_document);
@@ -111,10 +111,10 @@ void CViewDispatch::OnSpaceBarDown(uint32_t flags)
     if (m_captured)
         return;
     m_captured = true;
-    m_document.SetAnchor();
+    m_document.Session().SetAnchor();
     m_document.GetBackup().NoteActivity();
     if (!m_document.View().IsRulerLocked()) {
-        m_document.View().SetRulerOrigin(m_document.GetCursor());
+        m_document.View().SetRulerOrigin(m_document.Session().GetCursor());
         RefreshStatus();
     }
     if (m_document.View().IsZoomWindowPending()) {
@@ -132,14 +132,14 @@ void CViewDispatch::OnSpaceBarUp()
 void CViewDispatch::ClickZoomWindow()
 {
     if (IsAction(CEditState::actionWaiting)) {
-        const CPoint raw = m_document.GetRawCursor();
+        const CPoint raw = m_document.Session().GetRawCursor();
         m_document.View().SetZoomRect(CRect(raw.x, raw.y, raw.x, raw.y));
-        m_document.SetAction(CEditState::actionRectangleStart);
+        m_document.Session().SetAction(CEditState::actionRectangleStart);
         return;
     }
     m_document.View().ZoomWindow();
     m_document.View().SetZoomWindowPending(false);
-    m_document.SetAction(CEditState::actionWaiting);
+    m_document.Session().SetAction(CEditState::actionWaiting);
     m_host.SetWarpAfterRepaint(false);
     m_host.Redraw(true);
 }
@@ -147,19 +147,19 @@ void CViewDispatch::ClickZoomWindow()
 void CViewDispatch::ClickByMode(uint32_t flags)
 {
     CWevraDoc& doc = m_document;
-    const uint32_t mode = doc.GetMode();
+    const uint32_t mode = doc.Session().GetMode();
     switch (FamilyOf(mode)) {
     case Family::track:
-        doc.GetNets().GetTrackTool().OnTrackToolClick(doc);
+        doc.GetNets().GetTrackTool().OnTrackToolClick(doc.Session());
         return;
     case Family::pad:
-        doc.GetNets().GetTrackTool().OnPadToolClick(doc);
+        doc.GetNets().GetTrackTool().OnPadToolClick(doc.Session());
         return;
     case Family::component:
-        doc.GetComponents().GetComponentTool().OnComponentClick(doc);
+        doc.GetComponents().GetComponentTool().OnComponentClick(doc.Session());
         return;
     case Family::line:
-        doc.GetLines().GetLineTool().OnSpaceBarDown(doc);
+        doc.GetLines().GetLineTool().OnSpaceBarDown(doc.Session());
         return;
     case Family::text:
         doc.GetTexts().OnClick();
@@ -172,7 +172,7 @@ void CViewDispatch::ClickByMode(uint32_t flags)
         m_pinSwap->OnClick();
         return;
     case Family::via:
-        if (doc.GetNets().GetTrackTool().ToggleViaAtCursor(doc)) {
+        if (doc.GetNets().GetTrackTool().ToggleViaAtCursor(doc.Session())) {
             doc.SetModified();
             m_host.Redraw(true);
         }
@@ -211,25 +211,25 @@ void CViewDispatch::ClickByMode(uint32_t flags)
 void CViewDispatch::ClickSelect(uint32_t flags)
 {
     CWevraDoc& doc = m_document;
-    switch (doc.GetAction()) {
+    switch (doc.Session().GetAction()) {
     case CEditState::actionWaiting:
-        doc.StartRubberBand();
-        doc.SetRubberBandVisible(true);
-        doc.SetAction(CEditState::actionBandOpen);
+        doc.Session().StartRubberBand();
+        doc.Session().SetRubberBandVisible(true);
+        doc.Session().SetAction(CEditState::actionBandOpen);
         m_host.Redraw(false);
         break;
     case CEditState::actionBandOpen:
-        doc.SetAction(CEditState::actionBandClosed);
-        if (doc.SelectInRect((flags & flagControl) != 0))
+        doc.Session().SetAction(CEditState::actionBandClosed);
+        if (doc.Session().SelectInRect((flags & flagControl) != 0))
             m_host.Redraw(true);
         else
             m_commands.Send(ID_END_MODE);
         break;
     case CEditState::actionBandClosed:
-        if (doc.IsCursorInRubberBand()) {
-            doc.SetAnchor();
+        if (doc.Session().IsCursorInRubberBand()) {
+            doc.Session().SetAnchor();
             m_host.WarpMouseToCursor();
-            doc.SetAction(CEditState::actionDragging);
+            doc.Session().SetAction(CEditState::actionDragging);
             m_host.Redraw(true);
         } else {
             m_commands.Send(ID_END_MODE);
@@ -251,22 +251,22 @@ void CViewDispatch::ClickRectangle()
 {
     CWevraDoc& doc = m_document;
     if (IsAction(CEditState::actionWaiting)) {
-        doc.StartRubberBand();
-        doc.SetRubberBandVisible(true);
-        doc.SetAction(CEditState::actionBandOpen);
+        doc.Session().StartRubberBand();
+        doc.Session().SetRubberBandVisible(true);
+        doc.Session().SetAction(CEditState::actionBandOpen);
         m_host.Redraw(false);
         return;
     }
-    doc.BoardSizeFromRubberBand();
+    doc.Session().BoardSizeFromRubberBand();
     SetMode(ID_VIEW);
 }
 
 void CViewDispatch::ClickGridOffset()
 {
     CWevraDoc& doc = m_document;
-    doc.SnapCursor(true);
-    doc.SetUserOffset(doc.GetCursor());
-    doc.SetMode(ID_SETTINGS_SET_GRID_OFFSET);
+    doc.Session().SnapCursor(true);
+    doc.SetUserOffset(doc.Session().GetCursor());
+    doc.Session().SetMode(ID_SETTINGS_SET_GRID_OFFSET);
     doc.SetModified();
     m_host.Redraw(true);
 }
@@ -274,7 +274,7 @@ void CViewDispatch::ClickGridOffset()
 void CViewDispatch::ClickPlane()
 {
     CWevraDoc& doc = m_document;
-    switch (doc.GetMode()) {
+    switch (doc.Session().GetMode()) {
     case ID_PLANES_NEW_PLANE:
         doc.Planes().AddFullBoardPlaneAtCursor();
         SetMode(ID_PLANES_EDIT_POLYLINE);
@@ -282,15 +282,15 @@ void CViewDispatch::ClickPlane()
     case ID_PLANES_ADD_CIRCLE:
     case ID_PLANES_ADD_RECTANGLE:
         if (IsAction(CEditState::actionWaiting)) {
-            doc.StartRubberBand();
-            doc.SetRubberBandVisible(true);
-            doc.SetAction(CEditState::actionBandOpen);
+            doc.Session().StartRubberBand();
+            doc.Session().SetRubberBandVisible(true);
+            doc.Session().SetAction(CEditState::actionBandOpen);
             m_host.Redraw(false);
         } else {
-            const CRect box = doc.TakeRubberBand();
-            doc.SetAction(CEditState::actionWaiting);
+            const CRect box = doc.Session().TakeRubberBand();
+            doc.Session().SetAction(CEditState::actionWaiting);
             if (box.Width() > 0 && box.Height() > 0) {
-                if (doc.IsMode(ID_PLANES_ADD_CIRCLE))
+                if (doc.Session().IsMode(ID_PLANES_ADD_CIRCLE))
                     doc.Planes().AddCirclePlane(box);
                 else
                     doc.Planes().AddRectanglePlane(box);
@@ -300,12 +300,12 @@ void CViewDispatch::ClickPlane()
         break;
     case ID_PLANES_ADD_POLYLINE:
         if (IsAction(CEditState::actionWaiting)) {
-            doc.Planes().AddPolylinePlane(doc.GetCursor());
+            doc.Planes().AddPolylinePlane(doc.Session().GetCursor());
             m_host.Redraw(true);
         }
         break;
     case ID_PLANE_MOVE_SEEDPOINT_MODE:
-        doc.Planes().MovePlaneSeed(doc.GetCursor());
+        doc.Planes().MovePlaneSeed(doc.Session().GetCursor());
         break;
     default:
         if (doc.Planes().PlaneEditClick())
@@ -318,15 +318,15 @@ void CViewDispatch::ClickComponentLock()
 {
     CWevraDoc& doc = m_document;
     CComponentArray& components = doc.GetComponents();
-    CPoint point = doc.GetRawCursor();
+    CPoint point = doc.Session().GetRawCursor();
     const int32_t i = components.FindAtPoint(point, CComponentArray::hitIgnoreSelectLock,
-                                             LayerBit(doc.GetWorkLayer()));
+                                             LayerBit(doc.Session().GetWorkLayer()));
     if (i < 0)
         return;
     // Fix keeps a component where it is; Lock refuses every edit but the selection, so that
     // the component can still be picked to unlock it.
     const uint32_t bits =
-        doc.IsMode(ID_COMPONENTS_FIX)
+        doc.Session().IsMode(ID_COMPONENTS_FIX)
             ? ComponentFlags::lockMove | ComponentFlags::lockRotate | ComponentFlags::lockMirror
             : ComponentFlags::allLocks & ~ComponentFlags::lockSelect;
     const bool on = (components.GetComponent(i)->GetFlags() & bits) != bits;
@@ -341,20 +341,21 @@ void CViewDispatch::ClickComponentLock()
 void CViewDispatch::OnFocusFromPane(int32_t x, int32_t y)
 {
     CWevraDoc& doc = m_document;
-    if (doc.GetComponents().GetSelectedCount() != 1 || doc.GetCurrentComponentIndex() < 0)
+    if (doc.GetComponents().GetSelectedCount() != 1 || doc.Session().GetCurrentComponentIndex() < 0)
         return;
     if (IsAction(CEditState::actionMoveFromPane)) {
         // The cursor still stands where it was when the part was picked; the part goes to
         // the mouse and follows it from there.
-        doc.CursorFromPixel(x, y);
-        const CPoint from = doc.GetComponents().GetPosition(doc.GetCurrentComponentIndex());
+        doc.Session().CursorFromPixel(x, y);
+        const CPoint from =
+            doc.GetComponents().GetPosition(doc.Session().GetCurrentComponentIndex());
         doc.MoveCurrentComponentToCursor();
-        doc.GetComponents().GetComponentTool().BeginDrag(from, doc.GetCursor());
-        doc.SetAnchor();
-        doc.SetAction(CEditState::actionDragging);
+        doc.GetComponents().GetComponentTool().BeginDrag(from, doc.Session().GetCursor());
+        doc.Session().SetAnchor();
+        doc.Session().SetAction(CEditState::actionDragging);
         doc.UpdateAllViews();
     } else {
-        doc.DeselectAll();
+        doc.Session().DeselectAll();
     }
     m_host.Redraw(true);
 }
@@ -362,11 +363,12 @@ void CViewDispatch::OnFocusFromPane(int32_t x, int32_t y)
 void CViewDispatch::OnMouseMove(int32_t x, int32_t y, uint32_t flags)
 {
     CWevraDoc& doc = m_document;
-    const bool bandOpen = doc.IsMode(ID_EDIT_SELECT_MODE) && IsAction(CEditState::actionBandOpen);
-    const bool moved = doc.CursorFromPixel(x, y);
+    const bool bandOpen =
+        doc.Session().IsMode(ID_EDIT_SELECT_MODE) && IsAction(CEditState::actionBandOpen);
+    const bool moved = doc.Session().CursorFromPixel(x, y);
     if (bandOpen) {
         // The band follows the mouse itself, not the grid.
-        doc.SetCursor(doc.GetRawCursor());
+        doc.Session().SetCursor(doc.Session().GetRawCursor());
         OnCursorMoved(flags);
     } else if (moved) {
         OnCursorMoved(flags);
@@ -380,8 +382,8 @@ void CViewDispatch::OnMouseMove(int32_t x, int32_t y, uint32_t flags)
         return;
     CNetArray& nets = doc.GetNets();
     const int32_t before = nets.GetCurrentIndex();
-    const CPoint raw = doc.GetRawCursor();
-    if (nets.GetInfoAt(raw.x, raw.y, doc.GetSelectableLayerMask())) {
+    const CPoint raw = doc.Session().GetRawCursor();
+    if (nets.GetInfoAt(raw.x, raw.y, doc.Session().GetSelectableLayerMask())) {
         doc.View().SetInfoText(nets.GetInfoText());
         m_host.SetToolTipText(nets.GetInfoText());
         RefreshStatus();
@@ -402,7 +404,7 @@ void CViewDispatch::OnCursorMoved(uint32_t flags)
         if (!IsAction(CEditState::actionWaiting)) {
             KeepCursorVisible(false);
             CRect zoom = doc.View().GetZoomRect();
-            const CPoint raw = doc.GetRawCursor();
+            const CPoint raw = doc.Session().GetRawCursor();
             zoom.right = raw.x;
             zoom.bottom = raw.y;
             doc.View().SetZoomRect(zoom);
@@ -416,20 +418,20 @@ void CViewDispatch::OnCursorMoved(uint32_t flags)
     }
     if ((flags & flagShift) != 0 && IsAction(CEditState::actionDragging)) {
         // One axis only: the one with the larger distance from the anchor, y when equal.
-        const CPoint anchor = doc.GetAnchor();
-        CPoint cursor = doc.GetCursor();
+        const CPoint anchor = doc.Session().GetAnchor();
+        CPoint cursor = doc.Session().GetCursor();
         if (std::llabs(int64_t(cursor.x) - anchor.x) <= std::llabs(int64_t(cursor.y) - anchor.y))
             cursor.x = anchor.x;
         else
             cursor.y = anchor.y;
-        doc.SetCursor(cursor);
+        doc.Session().SetCursor(cursor);
         m_host.WarpMouseToCursor();
     }
-    if (doc.IsMode(ID_EDIT_SELECT_MODE) && IsAction(CEditState::actionBandOpen)) {
+    if (doc.Session().IsMode(ID_EDIT_SELECT_MODE) && IsAction(CEditState::actionBandOpen)) {
         MoveSelectBand();
         return;
     }
-    if (!doc.HasCursorMoved())
+    if (!doc.Session().HasCursorMoved())
         return;
     if (!IsAction(CEditState::actionWaiting))
         KeepCursorVisible(false);
@@ -440,7 +442,7 @@ void CViewDispatch::OnCursorMoved(uint32_t flags)
 void CViewDispatch::MoveSelectBand()
 {
     KeepCursorVisible(false);
-    m_document.ClampRubberBandToBoard();
+    m_document.Session().ClampRubberBandToBoard();
     m_host.Redraw(false);
     RefreshStatus();
 }
@@ -448,19 +450,19 @@ void CViewDispatch::MoveSelectBand()
 void CViewDispatch::MoveByMode()
 {
     CWevraDoc& doc = m_document;
-    const uint32_t mode = doc.GetMode();
+    const uint32_t mode = doc.Session().GetMode();
     switch (FamilyOf(mode)) {
     case Family::track:
-        doc.GetNets().GetTrackTool().OnTrackToolMouseMove(doc);
+        doc.GetNets().GetTrackTool().OnTrackToolMouseMove(doc.Session());
         return;
     case Family::pad:
-        doc.GetNets().GetTrackTool().OnPadToolMouseMove(doc);
+        doc.GetNets().GetTrackTool().OnPadToolMouseMove(doc.Session());
         return;
     case Family::component:
-        doc.GetComponents().GetComponentTool().OnToolMouseMove(doc);
+        doc.GetComponents().GetComponentTool().OnToolMouseMove(doc.Session());
         return;
     case Family::line:
-        doc.GetLines().GetLineTool().OnMoveCursor(doc);
+        doc.GetLines().GetLineTool().OnMoveCursor(doc.Session());
         return;
     case Family::text:
         doc.GetTexts().OnMoveCursor();
@@ -468,7 +470,7 @@ void CViewDispatch::MoveByMode()
     case Family::plane:
         if (mode == ID_PLANES_ADD_CIRCLE || mode == ID_PLANES_ADD_RECTANGLE) {
             if (IsAction(CEditState::actionBandOpen)) {
-                doc.UpdateRubberBand(false);
+                doc.Session().UpdateRubberBand(false);
                 m_host.Redraw(false);
             }
         } else {
@@ -484,7 +486,7 @@ void CViewDispatch::MoveByMode()
             MoveSelectBand();
         return;
     case Family::select:
-        if (doc.GetSelectedCount() > 0 &&
+        if (doc.Session().GetSelectedCount() > 0 &&
             (IsAction(CEditState::actionDragging) || IsAction(CEditState::actionPlacingCopy))) {
             doc.MoveSelectionToCursor();
             m_host.Redraw(false);
@@ -516,7 +518,7 @@ void CViewDispatch::KeepCursorVisible(bool force)
     const int64_t hw = int64_t(double(client.cx) * double(scale) * 0.5);
     const int64_t hh = int64_t(double(client.cy) * double(scale) * 0.5);
     const CPoint offset = doc.GetViewOffset();
-    const CPoint cursor = doc.GetCursor();
+    const CPoint cursor = doc.Session().GetCursor();
     int64_t dx = hw - offset.x - cursor.x;
     int64_t dy = hh - offset.y - cursor.y;
     if (!force) {
@@ -557,7 +559,7 @@ void CViewDispatch::OnWheel(int32_t x, int32_t y, int32_t delta, uint32_t flags)
     if ((flags & flagControl) != 0) {
         if (delta == 0)
             return;
-        doc.CursorFromPixel(x, y);
+        doc.Session().CursorFromPixel(x, y);
         if (delta > 0)
             ZoomIn();
         else

@@ -72,7 +72,7 @@ void CViewDispatch::SelectLayerKey(int32_t digit, uint32_t flags)
     const int32_t layer = digit + (shift ? 10 : 0) + (control ? 20 : 0);
     if (layer > lastKeyLayer)
         return;
-    m_document.SelectLayerByKey(digit, shift, control);
+    m_document.Session().SelectLayerByKey(digit, shift, control);
     m_host.Redraw(true);
 }
 
@@ -85,7 +85,7 @@ bool CViewDispatch::KeyOfView(uint32_t key, uint32_t flags)
         SelectLayerKey(int32_t(key - '0'), flags);
         return true;
     }
-    if (doc.MoveCursorByKey(key)) {
+    if (doc.Session().MoveCursorByKey(key)) {
         OnCursorMoved(flags);
         m_host.WarpMouseToCursor();
         return true;
@@ -105,7 +105,7 @@ bool CViewDispatch::KeyOfView(uint32_t key, uint32_t flags)
         doc.OnToggleTransparentColors();
         return true;
     case VK_F6:
-        doc.View().SetRulerOrigin(doc.GetCursor());
+        doc.View().SetRulerOrigin(doc.Session().GetCursor());
         doc.View().SetRulerLocked(!doc.View().IsRulerLocked());
         RefreshStatus();
         return true;
@@ -115,13 +115,13 @@ bool CViewDispatch::KeyOfView(uint32_t key, uint32_t flags)
     case VK_ESCAPE:
         if (!IsAction(CEditState::actionBandOpen))
             return false;
-        doc.SetAction(CEditState::actionWaiting);
-        doc.SetRubberBandVisible(false);
+        doc.Session().SetAction(CEditState::actionWaiting);
+        doc.Session().SetRubberBandVisible(false);
         m_host.Redraw(false);
         return true;
     case 'A':
         if (control) {
-            doc.SelectAll(true);
+            doc.Session().SelectAll(true);
             m_host.Redraw(true);
         } else if (shift) {
             m_host.SetLongCrosshair(!m_host.IsLongCrosshair());
@@ -204,18 +204,18 @@ bool CViewDispatch::KeyOfView(uint32_t key, uint32_t flags)
 void CViewDispatch::KeyByMode(uint32_t key)
 {
     CWevraDoc& doc = m_document;
-    switch (FamilyOf(doc.GetMode())) {
+    switch (FamilyOf(doc.Session().GetMode())) {
     case Family::track:
-        doc.GetNets().GetTrackTool().OnTrackKeyDown(doc, key);
+        doc.GetNets().GetTrackTool().OnTrackKeyDown(doc.Session(), key);
         return;
     case Family::pad:
-        doc.GetNets().GetTrackTool().OnPadToolKeyDown(doc, key);
+        doc.GetNets().GetTrackTool().OnPadToolKeyDown(doc.Session(), key);
         return;
     case Family::component:
-        doc.GetComponents().GetComponentTool().OnToolKeyDown(doc, key);
+        doc.GetComponents().GetComponentTool().OnToolKeyDown(doc.Session(), key);
         return;
     case Family::line:
-        doc.GetLines().GetLineTool().OnKeyDown(doc, key);
+        doc.GetLines().GetLineTool().OnKeyDown(doc.Session(), key);
         return;
     case Family::text:
         doc.GetTexts().OnKeyEsc(key);
@@ -228,8 +228,8 @@ void CViewDispatch::KeyByMode(uint32_t key)
         KeySelect(key);
         return;
     default:
-        doc.SetAction(CEditState::actionWaiting);
-        if (key == VK_ESCAPE && !doc.IsMode(ID_VIEW))
+        doc.Session().SetAction(CEditState::actionWaiting);
+        if (key == VK_ESCAPE && !doc.Session().IsMode(ID_VIEW))
             SetMode(ID_VIEW);
         return;
     }
@@ -248,8 +248,8 @@ void CViewDispatch::KeySelect(uint32_t key)
             return;
         // The copy never placed goes again.
         doc.DeleteSelectedItems();
-        doc.DeselectAll();
-        doc.SetAction(CEditState::actionWaiting);
+        doc.Session().DeselectAll();
+        doc.Session().SetAction(CEditState::actionWaiting);
         m_host.Redraw(true);
         return;
     }
@@ -293,9 +293,9 @@ void CViewDispatch::QuickSnap()
     CGridArr& grids = doc.GetGridSettings();
     const bool wasOn = grids.IsCurrentSnapOn();
     grids.SetCurrentSnapOn(true);
-    const CPoint cursor = doc.GetCursor();
+    const CPoint cursor = doc.Session().GetCursor();
     const CPoint origin = doc.GetOrigin();
-    doc.MoveCursorTo(grids.SnapToPoints(cursor.x, cursor.y, origin.x, origin.y));
+    doc.Session().MoveCursorTo(grids.SnapToPoints(cursor.x, cursor.y, origin.x, origin.y));
     grids.SetCurrentSnapOn(wasOn);
     doc.MoveSelectionToCursor();
     m_host.WarpMouseToCursor();
@@ -307,7 +307,7 @@ bool CViewDispatch::CharOfView(uint32_t character)
 {
     CWevraDoc& doc = m_document;
     const bool board = !doc.IsShapeDocument();
-    const bool copper = IsCopperLayer(doc.GetWorkLayer());
+    const bool copper = IsCopperLayer(doc.Session().GetWorkLayer());
     switch (character) {
     case escapeCharacter:
         return true;
@@ -351,7 +351,7 @@ bool CViewDispatch::CharOfView(uint32_t character)
             SetMode(ID_LINES_ADD);
         return true;
     case 'V':
-        if (!doc.IsMode(ID_VIEW))
+        if (!doc.Session().IsMode(ID_VIEW))
             return false;
         m_host.SendCommand(ID_TRACKS_ADD_OR_REMOVE_VIA);
         return true;
@@ -369,20 +369,20 @@ bool CViewDispatch::CharOfView(uint32_t character)
 void CViewDispatch::CharByMode(uint32_t character)
 {
     CWevraDoc& doc = m_document;
-    const uint32_t mode = doc.GetMode();
+    const uint32_t mode = doc.Session().GetMode();
     switch (FamilyOf(mode)) {
     case Family::track:
         if (IsTrackDrawingMode(mode))
-            doc.GetNets().GetTrackTool().OnTrackChar(doc, character);
+            doc.GetNets().GetTrackTool().OnTrackChar(doc.Session(), character);
         return;
     case Family::pad:
-        doc.GetNets().GetTrackTool().OnPadToolChar(doc, character);
+        doc.GetNets().GetTrackTool().OnPadToolChar(doc.Session(), character);
         return;
     case Family::component:
-        doc.GetComponents().GetComponentTool().OnChar(doc, character);
+        doc.GetComponents().GetComponentTool().OnChar(doc.Session(), character);
         return;
     case Family::line:
-        doc.GetLines().GetLineTool().OnChar(doc, character);
+        doc.GetLines().GetLineTool().OnChar(doc.Session(), character);
         return;
     case Family::text:
         doc.GetTexts().OnKeySpace(character);
@@ -418,7 +418,7 @@ void CViewDispatch::CharByMode(uint32_t character)
 void CViewDispatch::AppendToolMenu(std::vector<uint32_t>& items, bool& replacedFirst)
 {
     CWevraDoc& doc = m_document;
-    const uint32_t mode = doc.GetMode();
+    const uint32_t mode = doc.Session().GetMode();
     const auto take = [&items, &replacedFirst](const std::vector<uint32_t>& tool, bool replaces) {
         if (tool.empty())
             return;
@@ -435,13 +435,13 @@ void CViewDispatch::AppendToolMenu(std::vector<uint32_t>& items, bool& replacedF
     case Family::track:
         if (IsTrackDrawingMode(mode)) {
             const std::vector<uint32_t> tool =
-                doc.GetNets().GetTrackTool().OnTrackToolContextMenu(doc, replaces);
+                doc.GetNets().GetTrackTool().OnTrackToolContextMenu(doc.Session(), replaces);
             take(tool, replaces);
         }
         return;
     case Family::pad: {
         const std::vector<uint32_t> tool =
-            doc.GetNets().GetTrackTool().OnPadToolContextMenu(doc, replaces);
+            doc.GetNets().GetTrackTool().OnPadToolContextMenu(doc.Session(), replaces);
         take(tool, replaces);
         return;
     }
@@ -450,10 +450,11 @@ void CViewDispatch::AppendToolMenu(std::vector<uint32_t>& items, bool& replacedF
         if (!doc.IsShapeDocument() &&
             IsOneOf(mode, {ID_COMPONENTS_COPY, ID_COMPONENTS_DELETE, ID_COMPONENTS_SNAP_TO_GRID,
                            ID_COMPONENTS_ADD}))
-            take(doc.GetComponents().GetComponentTool().BuildToolContextMenu(doc), true);
+            take(doc.GetComponents().GetComponentTool().BuildToolContextMenu(doc.Session()), true);
         return;
     case Family::line:
-        take(doc.GetLines().GetLineTool().OnContextMenu(doc), !IsAction(CEditState::actionWaiting));
+        take(doc.GetLines().GetLineTool().OnContextMenu(doc.Session()),
+             !IsAction(CEditState::actionWaiting));
         return;
     case Family::text:
         if (!doc.IsShapeDocument())
@@ -475,7 +476,7 @@ void CViewDispatch::AppendSelectMenu(std::vector<uint32_t>& items)
 {
     CWevraDoc& doc = m_document;
     const bool waiting = IsAction(CEditState::actionWaiting);
-    const bool selected = doc.GetSelectedCount() > 0;
+    const bool selected = doc.Session().GetSelectedCount() > 0;
     if (doc.IsShapeDocument()) {
         if (!selected && waiting)
             items.insert(items.end(), {ID_LINES_ADD,
@@ -536,11 +537,11 @@ std::vector<uint32_t> CViewDispatch::BuildContextMenu()
         items.push_back(0);
     bool toolItems = false;
     AppendToolMenu(items, toolItems);
-    const bool select = doc.IsMode(ID_EDIT_SELECT_MODE);
+    const bool select = doc.Session().IsMode(ID_EDIT_SELECT_MODE);
     if (select)
         AppendSelectMenu(items);
     else if (!shape && !toolItems && IsAction(CEditState::actionWaiting)) {
-        items[0] = IsCopperLayer(doc.GetWorkLayer()) ? ID_TRACKS_EDIT : ID_LINES_EDIT;
+        items[0] = IsCopperLayer(doc.Session().GetWorkLayer()) ? ID_TRACKS_EDIT : ID_LINES_EDIT;
         items.push_back(ID_COMPONENTS_MOVE_ROTATE);
     }
     items.insert(items.end(),

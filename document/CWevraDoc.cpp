@@ -107,7 +107,7 @@ bool CWevraDoc::ResetToDefaults()
     m_settings.tracksOfComponents = 1;
     m_settings.selectionFilter = CDesignSettings::defaultSelectionFilter;
     m_edit.currentComponentIndex = -1;
-    ResetEditingState();
+    m_session.Reset();
     m_backup.Reset();
 
     m_displaySets->FillDisplaySets();
@@ -119,16 +119,13 @@ bool CWevraDoc::ResetToDefaults()
         table.fill(0);
     m_nets->SetDocument(this);
     m_components->SetDocument(this);
-    m_texts->SetDocument(this);
+    m_texts->SetDocument(&m_session);
 
     m_view.SetLeftPaneShown(frame.IsLeftPaneSetting());
     m_view.SetBottomPaneShown(frame.IsBottomPaneSetting());
     frame.SetLeftPaneFlag(m_view.IsLeftPaneShown());
 
-    m_currentComponent = CComponent();
-    m_currentComponent.SetReference("");
-    m_currentComponent.SetType("");
-    m_currentComponent.SetShapeIndex(0);
+    m_session.ResetCurrentComponent();
     m_layers->CreateDefault();
 
     SetMode(ID_VIEW);
@@ -144,18 +141,6 @@ bool CWevraDoc::ResetToDefaults()
     ResetColors();
     m_settings.netlistPath.clear();
     return true;
-}
-
-void CWevraDoc::ResetEditingState()
-{
-    m_edit.rubberBandVisible = false;
-    m_edit.rubberBand = CRect();
-    m_edit.rubberBandStart = CPoint();
-    m_edit.rawCursor = CPoint();
-    m_edit.cursor = CPoint();
-    m_edit.previousCursor = CPoint();
-    m_edit.anchor = CPoint();
-    m_view.SetZoomRect(CRect());
 }
 
 void CWevraDoc::ResetColors()
@@ -353,13 +338,6 @@ bool CWevraDoc::SetStoredColor(int32_t table, int32_t layer, COLORREF color)
 
 // ---- Editing state ------------------------------------------------------------------------------
 
-void CWevraDoc::SetAction(uint32_t action)
-{
-    m_edit.action = action;
-    if (action == CEditState::actionDragging)
-        m_undo.SetSnapshotNeeded(true);
-}
-
 COutputRec* CWevraDoc::GetCurrentLayerSet()
 {
     COutput* job = m_displaySets->GetJob(m_displaySets->GetCurrent());
@@ -372,59 +350,9 @@ const COutputRec* CWevraDoc::GetCurrentLayerSet() const
     return job ? job->GetCurrentRec() : nullptr;
 }
 
-int32_t CWevraDoc::GetWorkLayer() const
-{
-    const COutputRec* set = GetCurrentLayerSet();
-    return set ? set->GetRefLayer() : m_layers->GetRefLayer();
-}
-
-int32_t CWevraDoc::GetComponentTextMode() const
-{
-    return m_displaySets->GetCurrentTextMode();
-}
-
-void CWevraDoc::SetComponentTextMode(int32_t m)
-{
-    if (COutputRec* set = GetCurrentLayerSet())
-        set->SetTextMode(m + 1);
-    SetModified();
-}
-
 void CWevraDoc::SetViewFlag(uint32_t bit, bool on)
 {
     m_settings.viewFlags = on ? (m_settings.viewFlags | bit) : (m_settings.viewFlags & ~bit);
-}
-
-int32_t CWevraDoc::GetCurrentNetIndex() const
-{
-    return m_nets->GetCurrentIndex();
-}
-
-int32_t CWevraDoc::GetSelectedCount() const
-{
-    int32_t count = m_lines->GetSelectedCount() + m_nets->GetSelectedCount() +
-                    m_components->GetSelectedCount() + m_texts->GetSelectedCount();
-    for (const auto& plane : m_planes)
-        count += plane->IsSelected() ? 1 : 0;
-    return count;
-}
-
-int32_t CWevraDoc::SelectAll(bool select)
-{
-    const int32_t linesBefore = m_lines->GetSelectedCount();
-    int32_t changed = std::abs(m_lines->SelectAll(select) - linesBefore);
-    changed += m_components->SelectAll(select);
-    changed += m_nets->SelectAll(select);
-    const int32_t textsBefore = m_texts->GetSelectedCount();
-    m_texts->SelectAll(select);
-    changed += std::abs(m_texts->GetSelectedCount() - textsBefore);
-    for (const auto& plane : m_planes) {
-        if (plane->IsSelected() != select) {
-            plane->SetSelected(select);
-            ++changed;
-        }
-    }
-    return changed;
 }
 
 // ---- Toolbar combos and panes -------------------------------------------------------------------
@@ -448,20 +376,7 @@ void CWevraDoc::FillLayerCombo()
         items.push_back(m_layers->GetLayerName(layer) + (m_layers->IsVisible(layer) ? "*" : ""));
     }
     CDocumentFrame::Get().FillCombo(CDocumentFrame::layerCombo, items, selected);
-    UpdateLayerMask();
-}
-
-void CWevraDoc::UpdateLayerMask()
-{
-    m_edit.layerMask = 0;
-    const COutputRec* set = GetCurrentLayerSet();
-    if (!set)
-        return;
-    for (int32_t i = 0; i < set->GetLayerCount(); ++i) {
-        const int32_t layer = set->GetLayer(i);
-        if (layer >= 1 && layer < LAYER_COUNT && m_layers->IsVisible(layer))
-            m_edit.layerMask |= 1u << (layer - 1);
-    }
+    m_session.UpdateLayerMask();
 }
 
 void CWevraDoc::FillNetCombo()

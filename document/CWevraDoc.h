@@ -15,7 +15,7 @@
 #include "document/CDocumentComponentLink.h"
 #include "document/CDocumentNetLink.h"
 #include "document/CDocumentPlanes.h"
-#include "document/CEditState.h"
+#include "document/CEditSession.h"
 #include "document/CLayerCounts.h"
 #include "document/CNetGroups.h"
 #include "document/CPadStackUse.h"
@@ -36,8 +36,6 @@
 #include "interchange/CDosDocument.h"
 #include "model/CComponent.h"
 #include "model/CDialogService.h"
-#include "model/CTextArrayDocument.h"
-#include "model/CToolDocument.h"
 #include "model/CWevraText.h"
 #include "model/LayerIds.h"
 #include "model/PadShapes.h"
@@ -72,14 +70,15 @@ class CWevraFont;
 // window for one shape of a shape library, made from the shape when it is created and written
 // back into that library, and only there, when it is closed.
 //
-// Its state lies in parts it owns, each with its own header. Three of them are doors of their
+// Its state lies in parts it owns, each with its own header. Four of them are doors of their
 // own that callers take instead of the document: View() (CViewState: scale, scrolling, zoom, the
-// panes' flags, the status line's info text and ruler), Planes() (CDocumentPlanes: the plane
-// tools, the plane fill's view of the design and the planes' drawing) and PadStackUse()
-// (CPadStackUse: the shape library's view of which padstacks the design uses). The others hold
-// state the document works on: the design file's header settings (CDesignSettings), the tools'
-// editing state (CEditState), the design time and backups (CDesignBackup), the drawing's pens and
-// colours (CPaintState), the per-layer object counts (CLayerCounts), the net groups
+// panes' flags, the status line's info text and ruler), Session() (CEditSession: the tool mode
+// and action, the selection, the cursor, the rubber band and the work layer; what the tools see
+// of the design), Planes() (CDocumentPlanes: the plane tools, the plane fill's view of the design
+// and the planes' drawing) and PadStackUse() (CPadStackUse: the shape library's view of which
+// padstacks the design uses). The others hold state the document works on: the design file's
+// header settings (CDesignSettings), the design time and backups (CDesignBackup), the drawing's
+// pens and colours (CPaintState), the per-layer object counts (CLayerCounts), the net groups
 // (CNetGroups), the undo snapshots (CUndoStack) and a shape document's source (CShapeSource).
 // Their constants are named through them.
 class CWevraDoc : public CObject,
@@ -88,7 +87,6 @@ class CWevraDoc : public CObject,
                   public CTracerDocument,
                   public CDrcDocument,
                   public CAutoRouterDocument,
-                  public CToolDocument,
                   public CDosDocument {
     WEVRA_DECLARE_SERIAL(CWevraDoc)
 
@@ -110,6 +108,10 @@ public:
     // The planes' tools, fill and drawing.
     CDocumentPlanes& Planes() { return m_planeSet; }
     const CDocumentPlanes& Planes() const { return m_planeSet; }
+    // The editing session: mode, action, selection, cursor, rubber band and work layer; what
+    // the tools see of the design.
+    CEditSession& Session() { return m_session; }
+    const CEditSession& Session() const { return m_session; }
     // Which padstacks the design's components and nets use, and the padstacks' kinds.
     CPadStackUse& PadStackUse() { return m_padStackUse; }
     const CPadStackUse& PadStackUse() const { return m_padStackUse; }
@@ -172,7 +174,7 @@ public:
     void SetModifiedFlag(bool modified) { m_modified = modified; }
     bool IsDirty() const { return m_dirty; }
     void ClearDirty() { m_dirty = false; }
-    bool IsShapeDocument() const override { return m_shapeDocument; }
+    bool IsShapeDocument() const { return m_shapeDocument; }
     // Set only around the read of a template design by the new-design dialog.
     bool IsTemplateLoad() const { return m_templateLoad; }
     void SetTemplateLoad(bool on) { m_templateLoad = on; }
@@ -195,150 +197,31 @@ public:
     // nothing changes, for a set or layer outside the tables.
     bool SetStoredColor(int32_t table, int32_t layer, COLORREF color);
 
-    // ---- Editing state --------------------------------------------------------------------------
+    // ---- Design settings ------------------------------------------------------------------------
 
-    uint32_t GetMode() const override { return m_edit.mode; }
-    bool IsMode(uint32_t mode) const { return m_edit.mode == mode; }
-    uint32_t GetAction() const override { return m_edit.action; }
-    bool IsAction(uint32_t action) const { return m_edit.action == action; }
-    // Dragging (2) means an edit is about to change the design: an undo snapshot is due.
-    void SetAction(uint32_t action) override;
-    // Starts the tool of a command: the selection ends, the action waits, the grid and the
-    // default padstack kind follow the tool, and title and toolbar are rebuilt.
-    void SetMode(uint32_t mode) override;
-    // Grid 1 for the component tools, grid 2 for the text tools, grid 0 otherwise; true when
-    // the current grid changed.
-    bool SelectGridForMode();
-    int32_t GetDefaultPadStackKind() const override { return m_edit.defaultPadStackKind; }
-    // The reference layer of the current display layer set.
-    int32_t GetWorkLayer() const override;
-    // The component-text kind of the current display layer set (0 none, 1 reference, 2 type,
-    // 3 shape name); the view's commands set kind m + 1.
-    int32_t GetComponentTextMode() const override;
-    void SetComponentTextMode(int32_t m);
-    uint32_t GetSelectionFilter() const { return m_settings.selectionFilter; }
-    // True when any of the bits is set.
-    bool IsSelectionFilter(uint32_t bits) const { return (m_settings.selectionFilter & bits) != 0; }
-    uint32_t GetSelectableLayerMask() const { return m_edit.layerMask; }
-    bool IsWorkLayerOnly() const { return m_edit.workLayerOnly; }
-    void SetWorkLayerOnly(bool on) { m_edit.workLayerOnly = on; }
     bool GetViewFlag(uint32_t bit) const { return (m_settings.viewFlags & bit) != 0; }
     void SetViewFlag(uint32_t bit, bool on);
-    bool IsDrcActive() const override { return m_settings.drcActive != 0; }
+    bool IsDrcActive() const { return m_settings.drcActive != 0; }
     void SetDrcActive(uint8_t active) { m_settings.drcActive = active; }
     bool IsMode45() const override { return m_settings.mode45 != 0; }
     bool IsAutoRatsnest() const override { return m_settings.ratsnestActive != 0; }
     void SetMode45(bool on) { m_settings.mode45 = on ? 1 : 0; }
     void SetAutoRatsnest(bool on) { m_settings.ratsnestActive = on ? 1 : 0; }
     // The selection filter's switch that takes the tracks on a component's pins along with it.
-    bool IsTracksOfComponents() const override { return m_settings.tracksOfComponents != 0; }
+    bool IsTracksOfComponents() const { return m_settings.tracksOfComponents != 0; }
     void SetTracksOfComponents(bool on) { m_settings.tracksOfComponents = on ? 1 : 0; }
     // The pin information marks the subnets of the pins.
     bool IsSubnetMark() const { return m_settings.subnetMark != 0; }
     void SetSubnetMark(bool on) { m_settings.subnetMark = on ? 1 : 0; }
-    int32_t GetRotateAngle() const { return m_edit.rotateAngle; }
-    void SetRotateAngle(int32_t angle) override { m_edit.rotateAngle = angle; }
     int32_t GetUnit() const override { return int32_t(m_settings.unit); }
     void SetUnit(int32_t unit) { m_settings.unit = uint32_t(unit); }
     // The user grid origin.
     CPoint GetOrigin() const override { return m_settings.userOffset; }
     void SetUserOffset(CPoint offset) { m_settings.userOffset = offset; }
     int32_t GetPadInfoMode() const override { return int32_t(m_settings.pinInfoMode); }
-
-    // The snapped cursor, where the tools act.
-    CPoint GetCursor() const override { return m_edit.cursor; }
-    void SetCursor(CPoint point) override { m_edit.cursor = point; }
     // The drawing of the collections follows the view's scale and offset.
     int32_t GetScale() const override;
     CPoint GetViewOffset() const override;
-
-    CPoint GetRawCursor() const override { return m_edit.rawCursor; }
-    CPoint GetPreviousCursor() const { return m_edit.previousCursor; }
-    CPoint GetAnchor() const override { return m_edit.anchor; }
-    void SetAnchor(CPoint point) override { m_edit.anchor = point; }
-    // Whether the snapped cursor differs from its previous position.
-    bool HasCursorMoved() const { return m_edit.cursor != m_edit.previousCursor; }
-
-    int32_t GetCurrentNetIndex() const;
-    // The component the component tool works on (-1 for none) and the document's own
-    // component and text that the component and text tools edit.
-    int32_t GetCurrentComponentIndex() const { return m_edit.currentComponentIndex; }
-    void SetCurrentComponent(int32_t component) override
-    {
-        m_edit.currentComponentIndex = component;
-    }
-    CComponent& GetCurrentComponent() { return m_currentComponent; }
-    CWevraText& GetCurrentText() { return m_currentText; }
-    int32_t GetPlaneIndex() const { return m_edit.planeIndex; }
-    void SetPlaneIndex(int32_t index) { m_edit.planeIndex = index; }
-
-    // Selected drawn-line points, net items, components, texts and planes.
-    int32_t GetSelectedCount() const;
-    // Selects or deselects every drawn-line point, component, net item, text and plane;
-    // returns how many changed.
-    int32_t SelectAll(bool select) override;
-    void DeselectAll() override { SelectAll(false); }
-
-    // ---- Selection filter, rubber band, work layer, cursor and view -----------------------------
-
-    // Bits below 0x100 are one exclusive choice; Electrical and Non Electrical objects never
-    // go off together. The cursor is snapped afresh.
-    void SetSelectionFilter(uint32_t bits, bool on);
-    // On when none of the bits is set, off otherwise; the design is marked modified.
-    void ToggleSelectionFilter(uint32_t bits);
-    // Selects what the rubber band holds under the selection filter and the selectable layers:
-    // a fresh selection, or with `add` (Ctrl held) toggled into the present one. True when
-    // anything was taken.
-    bool SelectInRect(bool add);
-
-    const CRect& GetRubberBand() const { return m_edit.rubberBand; }
-    bool IsRubberBandVisible() const { return m_edit.rubberBandVisible; }
-    void SetRubberBandVisible(bool visible) { m_edit.rubberBandVisible = visible; }
-    // An empty band at the raw cursor in the Select tool, at the snapped cursor otherwise.
-    void StartRubberBand() override;
-    // Follows the cursor while dragging (kept on the board for a plane rectangle); an undo
-    // snapshot is due.
-    void ClampRubberBandToBoard();
-    // True when the band is big enough to select (2015 units both ways).
-    bool NormaliseRubberBand();
-    // Moves the band with the cursor's last displacement.
-    void OffsetRubberBand();
-    bool IsCursorInRubberBand() const;
-    // When the band exceeds 5 mm both ways, the design moves so that the band's corner is the
-    // origin and the band becomes the board; true when applied. The band is hidden.
-    bool BoardSizeFromRubberBand();
-    // Hidden, the tool waits again; false.
-    bool CancelRubberBand();
-    // The band closed into a figure of the Add Circles/Ellipses/Rectangles tools, when it is
-    // at least 1 mm both ways: on a copper work layer an ellipse (or rectangle) of track in the
-    // current net, a rectangle also as drawn lines on any other layer; the figure is selected,
-    // centred on the grid and dragged on. Smaller bands add nothing (false).
-    bool AddCircleFromRubberBand() override;
-    void UpdateRubberBand(bool square) override;
-    CRect TakeRubberBand() override;
-    bool AddRectangleFromRubberBand() override;
-
-    // Puts the layer on top of the drawing order (layer 0 empties the layer set) and makes it
-    // the layer the tools work on; false for a layer the design does not offer.
-    bool SetWorkLayer(int32_t layer) override;
-    // The layer digit + 10 with Shift + 20 with Ctrl.
-    void SelectLayerByKey(int32_t digit, bool shift, bool ctrl);
-    // A track or line being drawn moves to the layer; an idle track or line tool becomes the
-    // other kind when the layer holds the other kind of object.
-    void ApplyWorkLayerToTool(int32_t layer) override;
-
-    // The mouse position in pixels becomes the raw cursor, and snapped the cursor; true when
-    // the snapped cursor moved.
-    bool CursorFromPixel(int32_t px, int32_t py);
-    // A cursor key (editor/VirtualKeys.h) moves the cursor by one snap step; true when it moved.
-    bool MoveCursorByKey(uint32_t key);
-    void SetAnchor() { m_edit.anchor = m_edit.cursor; }
-    // The cursor jumps to the point; a drag follows by the displacement.
-    void MoveCursorTo(CPoint point)
-    {
-        m_edit.previousCursor = m_edit.cursor;
-        m_edit.cursor = point;
-    }
 
     // ---- Status line ----------------------------------------------------------------------------
 
@@ -387,7 +270,7 @@ public:
     // The current layer set, nullptr when the display sets hold none.
     COutputRec* GetCurrentLayerSet();
     const COutputRec* GetCurrentLayerSet() const;
-    CDrawRecArray& GetLines() override { return *m_lines; }
+    CDrawRecArray& GetLines() { return *m_lines; }
     const CDrawRecArray& GetLines() const { return *m_lines; }
     CNetArray& GetNets() override { return *m_nets; }
     const CNetArray& GetNets() const override { return *m_nets; }
@@ -409,8 +292,6 @@ public:
     // The enabled layers 1..30 by name, "*" after the visible ones, the work layer chosen;
     // then the selectable-layer mask.
     void FillLayerCombo();
-    // Bit L-1 for every layer L of the current layer set that is visible.
-    void UpdateLayerMask();
     void FillNetCombo() override;
     void SelectNetInCombo(int32_t net) override;
     // On a copper work layer the board pen widths within the current net's limits, else the
@@ -422,11 +303,11 @@ public:
     void RefreshToolbar();
 
     void RedrawBoardViews() override;
-    void RepaintBoardViews() override;
-    void SendViewCommand(uint32_t id) override;
+    void RepaintBoardViews();
+    void SendViewCommand(uint32_t id);
     void RedrawLeftPane(int32_t row) override;
     // Every window of the design shows it afresh (the panes their lists too).
-    void UpdateAllViews() override;
+    void UpdateAllViews();
     void ShowLeftPane(bool shown) override;
     // ---- DOS design import -------------------------------------------------------------------
     CDrawRecArray& GetEditableLines() override { return *m_lines; }
@@ -454,7 +335,7 @@ public:
     // A snapshot of the drawn lines, texts, components and nets, when one is needed; at most
     // CUndoStack::maxSnapshots are kept, the oldest dropped.
     void PushUndo(uint32_t mask);
-    void PushUndoForSelection() override;
+    void PushUndoForSelection();
     // Called before every edit: a snapshot of the state before it.
     void SaveUndoState() override;
     // An edit that may turn out to change nothing and says whether it changed something: only
@@ -568,9 +449,6 @@ public:
     // The rubber band and the zoom rectangle, inverted.
     void DrawRubberBand(CDeviceContext& dc) const;
     void DrawSecondRubberBand(CDeviceContext& dc) const;
-    // The space bar's snap: the cursor to the grid and the anchor to it; in Set Grid Offset the
-    // cursor goes onto the line or copper at the raw cursor when there is one (true).
-    bool SnapCursor(bool keepSelection);
 
     bool IsBoardDirty() const { return m_paint.boardDirty; }
     void SetBoardDirty() { m_paint.boardDirty = true; }
@@ -598,13 +476,13 @@ public:
 
     // Selected planes, drawn-line vertices, net items, texts and components move (components
     // with their pins and texts), after an undo snapshot when one is due.
-    void MoveSelection(int32_t dx, int32_t dy) override;
+    void MoveSelection(int32_t dx, int32_t dy);
     void MoveSelectionToCursor();
     void MoveCurrentComponentToCursor();
     // The box of the selected line and net vertices: its centre goes onto the grid.
     void CenterSelectionOnGrid();
     // About the snapped cursor, in 1/1000 degree.
-    void RotateSelection(int32_t angle) override;
+    void RotateSelection(int32_t angle);
     void RotateSelection90();
     // A drag is undone, the idle tool follows and nothing stays selected.
     void CancelMove();
@@ -686,13 +564,27 @@ public:
     CBrush GetUnconnectedPadBrush() const override;
     CPen GetHolePen() const override;
     CBrush GetHoleBrush() const override;
-    int32_t GetCurrentNet() const override { return GetCurrentNetIndex(); }
+    int32_t GetCurrentNet() const override { return m_session.GetCurrentNetIndex(); }
     CPen GetComponentTextPen(bool bottomSide, bool highlight) const override;
-    std::vector<std::string> GetLayerNames() const override;
+    std::vector<std::string> GetLayerNames() const;
     void SetPinsRebuilt() override { m_pinsRebuilt = true; }
     bool ArePinsRebuilt() const { return m_pinsRebuilt; }
 
 private:
+    // The collections' and the imports' questions about the editing session.
+    uint32_t GetMode() const override { return m_session.GetMode(); }
+    void SetMode(uint32_t mode) override { m_session.SetMode(mode); }
+    uint32_t GetAction() const override { return m_session.GetAction(); }
+    void SetAction(uint32_t action) override { m_session.SetAction(action); }
+    int32_t GetWorkLayer() const override { return m_session.GetWorkLayer(); }
+    void ApplyWorkLayerToTool(int32_t layer) override { m_session.ApplyWorkLayerToTool(layer); }
+    CPoint GetCursor() const override { return m_session.GetCursor(); }
+    void SetCursor(CPoint point) override { m_session.SetCursor(point); }
+    int32_t GetComponentTextMode() const override { return m_session.GetComponentTextMode(); }
+    void SetCurrentComponent(int32_t i) override { m_session.SetCurrentComponent(i); }
+    int32_t SelectAll(bool select) override { return m_session.SelectAll(select); }
+    void DeselectAll() override { m_session.DeselectAll(); }
+
     struct LoadTarget {};
     // A design to read a stream into: fresh collections, the header values of `current` (the
     // fields an older stream lacks keep them) and a copy of its font; no reset, no windows.
@@ -725,13 +617,11 @@ private:
     void SetPinInfoFontFromRecord();
     void SetPinInfoFontRecordFromFont();
     void ResetColors();
-    void ResetEditingState();
     bool MakeShapeDocument();
     void PlaceShapeOnBoard(CShapeLib& library, int32_t shapeIndex);
     bool OpenDosDesign(const std::string& path);
     // After Undo or Redo: the current component and plane stay within the restored lists.
     void ClampCurrentItems();
-    CPoint SnapToGrid(CPoint point) const;
     // Painting: whether the pens suit the screen at the present scale and colours; the visible
     // board area with a margin around it; the parts of DrawBoard.
     bool AreScreenPensCurrent() const;
@@ -754,6 +644,11 @@ private:
     // After a change of the guideline snap range.
     void ApplySnapRange(int32_t range);
 
+    // ---- Editing session (first: the text list is made with it as its document) -----------------
+    CEditSession m_session{*this, m_settings};
+    // The session's state, which the document's painting and commands work on.
+    CEditState& m_edit = m_session.State();
+
     // ---- Collections (created with the document, kept for its life) -----------------------------
     std::unique_ptr<CLayerArray> m_layers;
     std::unique_ptr<COutputArray> m_outputJobs;
@@ -761,11 +656,9 @@ private:
     std::unique_ptr<CDrawRecArray> m_lines;
     std::unique_ptr<CNetArray> m_nets;
     std::unique_ptr<CComponentArray> m_components;
-    CComponent m_currentComponent;
     std::unique_ptr<CShapeLib> m_shapeCache;
     std::unique_ptr<CGridArr> m_grids;
     std::unique_ptr<CWevraFont> m_font;
-    CWevraText m_currentText;
     std::unique_ptr<CTextArray> m_texts;
     std::vector<std::unique_ptr<CPour>> m_planes;
     CRec12Array m_boardOutline;
@@ -778,7 +671,6 @@ private:
     CLayerCounts m_layerCounts;
 
     // ---- Editing state and view -----------------------------------------------------------------
-    CEditState m_edit;
     CViewState m_view{m_settings, m_edit, [this] { SetModified(); }};
     // The lines that sum up the last design-rule check.
     std::vector<std::string> m_reportLines;

@@ -213,9 +213,9 @@ void CWevraDoc::CenterSelectionOnGrid()
     const CPoint centre(SaturateToInt(box.left + box.Width() / 2),
                         SaturateToInt(box.top + box.Height() / 2));
     m_edit.previousCursor = centre;
-    m_edit.cursor = SnapToGrid(centre);
+    m_edit.cursor = m_session.SnapToGrid(centre);
     MoveSelection(Difference(m_edit.cursor.x, centre.x), Difference(m_edit.cursor.y, centre.y));
-    SetAnchor();
+    m_session.SetAnchor();
 }
 
 void CWevraDoc::RotateSelection(int32_t angle)

@@ -34,7 +34,7 @@ void CWevraDoc::FinishDosImport()
         RebuildNetPins();
         m_nets->CalcBoundingBoxesWithoutPins();
         m_nets->RecalcAll();
-        SetSelectionFilter(CDesignSettings::filterElectrical, true);
+        m_session.SetSelectionFilter(CDesignSettings::filterElectrical, true);
     }
     SelectAll(false);
     m_nets->SetCurrentNet(0);

@@ -78,7 +78,7 @@ CWevraDoc::CWevraDoc(LoadTarget, const CWevraDoc& current)
       // The grids' last modes are not stored: they stay the open design's.
       m_grids(std::make_unique<CGridArr>(*current.m_grids)),
       m_font(std::make_unique<CWevraFont>(*current.m_font)),
-      m_texts(std::make_unique<CTextArray>(*this))
+      m_texts(std::make_unique<CTextArray>(m_session))
 {
     CopyHeaderFrom(current);
     m_templateLoad = current.m_templateLoad;
@@ -396,16 +396,13 @@ void CWevraDoc::TakeOverDesign(CWevraDoc& loaded)
     for (CWevraDoc* owner : {this, &loaded}) {
         owner->m_nets->SetDocument(owner);
         owner->m_components->SetDocument(owner);
-        owner->m_texts->SetDocument(owner);
+        owner->m_texts->SetDocument(&owner->m_session);
     }
 
     // Editing state that named objects of the design before.
     m_edit.planeIndex = CEditState::noPlane;
     m_edit.currentComponentIndex = -1;
-    m_currentComponent = CComponent();
-    m_currentComponent.SetReference("");
-    m_currentComponent.SetType("");
-    m_currentComponent.SetShapeIndex(0);
+    m_session.ResetCurrentComponent();
     m_pinsRebuilt = false;
     for (auto& table : m_layerCounts.tables)
         table.fill(0);
@@ -513,7 +510,7 @@ void CWevraDoc::FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTi
         RebuildNetPins();
         m_nets->CalcBoundingBoxesWithoutPins();
         m_nets->BuildToDoList();
-        SetSelectionFilter(CDesignSettings::filterElectrical, true);
+        m_session.SetSelectionFilter(CDesignSettings::filterElectrical, true);
     }
 
     m_loadResult = 1;
@@ -549,6 +546,6 @@ void CWevraDoc::FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTi
     SetMode(ID_VIEW);
     CleanUpPlaneList();
     if (GetViewFlag(CDesignSettings::viewHolesAlwaysVisible))
-        SetWorkLayer(LAYER_DRILL);
+        m_session.SetWorkLayer(LAYER_DRILL);
     ResetNetGroups(m_settings.templatePath);
 }

@@ -34,9 +34,6 @@ constexpr int32_t minOutlinePoints = 5;
 constexpr int32_t lastSignalLayer = 16;
 // The selection overlay looks at this many slots of the display layer set.
 constexpr size_t selectionSlots = 27;
-// In Set Grid Offset the cursor goes onto what lies at the raw cursor; the probe itself
-// changes no selection.
-constexpr int32_t snapProbeMode = 8;
 
 constexpr COLORREF black = 0x00000000;
 constexpr COLORREF white = 0x00FFFFFF;
@@ -519,27 +516,4 @@ void CWevraDoc::DrawRubberBand(CDeviceContext& dc) const
 void CWevraDoc::DrawSecondRubberBand(CDeviceContext& dc) const
 {
     DrawInvertedRect(dc, m_view.GetZoomRect());
-}
-
-// ---- Cursor -------------------------------------------------------------------------------------
-
-bool CWevraDoc::SnapCursor(bool keepSelection)
-{
-    if (!keepSelection)
-        SelectAll(false);
-    const CPoint before = m_edit.cursor;
-    m_edit.cursor = SnapToGrid(m_edit.cursor);
-    SetAnchor();
-    if (m_edit.mode == ID_SETTINGS_SET_GRID_OFFSET) {
-        CPoint point = m_edit.rawCursor;
-        const bool hit = IsCopperLayer(GetWorkLayer())
-                             ? m_nets->FindNetAt(point, snapProbeMode, m_edit.layerMask) >= 0
-                             : m_lines->HitTest(point, snapProbeMode, m_edit.layerMask) >= 0;
-        if (hit)
-            m_edit.cursor = point;
-        return hit;
-    }
-    m_edit.cursor = before;
-    SetAnchor();
-    return false;
 }

@@ -756,7 +756,7 @@ void CMainFrame::OnHelp(uint32_t id)
     uint32_t context = id;
     if (id != ID_HELP_HELP_INDEX) {
         CWevraDoc* document = m_docTemplate->GetActiveDocument();
-        context = document ? document->GetMode() : 0;
+        context = document ? document->Session().GetMode() : 0;
         // A toolbar combo box with the keyboard asks about the command it stands for.
         for (const auto& [comboId, combo] : m_combos)
             if (combo->hasFocus() && ComboHelpCommand(comboId) != 0)

@@ -136,7 +136,7 @@ void CWevraView::OnInitialUpdate()
 {
     m_document.SetDesignPath("");
     UpdateScrollBars();
-    m_document.SetAction(CEditState::actionWaiting);
+    m_document.Session().SetAction(CEditState::actionWaiting);
     CDocumentFrame::Get().SetStatusText(CWevraApp::LoadResString(IDS_READY));
 }
 
@@ -282,7 +282,7 @@ void CWevraView::scrollContentsBy(int, int) {}
 
 CPoint CWevraView::CursorPixel() const
 {
-    const CPoint cursor = m_document.GetCursor();
+    const CPoint cursor = m_document.Session().GetCursor();
     const CPoint offset = m_document.GetViewOffset();
     const int32_t scale = m_document.GetScale();
     return CPoint(PixelOf(cursor.x, offset.x, scale), PixelOf(cursor.y, offset.y, scale));
@@ -298,28 +298,28 @@ void CWevraView::WarpMouseToCursor()
 
 void CWevraView::SaveCursor()
 {
-    m_savedCursor = m_document.GetCursor();
+    m_savedCursor = m_document.Session().GetCursor();
 }
 
 void CWevraView::RestoreCursor()
 {
-    m_document.SetCursor(m_savedCursor);
+    m_document.Session().SetCursor(m_savedCursor);
     WarpMouseToCursor();
 }
 
 bool CWevraView::IsMode(uint32_t mode) const
 {
-    return m_document.IsMode(mode);
+    return m_document.Session().IsMode(mode);
 }
 
 bool CWevraView::IsAction(uint32_t action) const
 {
-    return m_document.IsAction(action);
+    return m_document.Session().IsAction(action);
 }
 
 void CWevraView::SetAction(uint32_t action)
 {
-    m_document.SetAction(action);
+    m_document.Session().SetAction(action);
 }
 
 // ---- Menus --------------------------------------------------------------------------------------
@@ -422,7 +422,7 @@ void CWevraView::RegisterCommands(CCommandTarget& target)
     target.OnCommand(ID_OTHER_DOC_JUST_LOADED, [this] { OnDocJustLoaded(); });
     target.OnCommand(ID_NETLIST_LOAD, [this] { OnNetlistLoad(); });
     target.OnCommand(ID_TOOLS_PINSWAPPING, [this] {
-        m_document.SetMode(ID_TOOLS_PINSWAPPING);
+        m_document.Session().SetMode(ID_TOOLS_PINSWAPPING);
         m_dispatch->FollowPinSwapMode();
         Redraw(true);
     });
@@ -799,7 +799,8 @@ void CWevraView::RenderBoard()
     const CFontDesc previous = dc.SelectFont(m_document.GetPinInfoFont());
     m_document.DrawBoard(dc);
     dc.SelectFont(previous);
-    if (!m_document.IsShapeDocument() && m_document.IsMode(ID_COMPONENTS_MOVE_ROTATE_TEXT))
+    if (!m_document.IsShapeDocument() &&
+        m_document.Session().IsMode(ID_COMPONENTS_MOVE_ROTATE_TEXT))
         m_document.GetComponents().DrawCurrent(dc);
     if (m_document.IsAutoRatsnest()) {
         m_document.DrawOtherRatsnest(dc);
@@ -810,8 +811,8 @@ void CWevraView::RenderBoard()
 
 void CWevraView::DrawEditedItem(CDeviceContext& dc)
 {
-    const uint32_t mode = m_document.GetMode();
-    const bool dragging = m_document.IsAction(CEditState::actionDragging);
+    const uint32_t mode = m_document.Session().GetMode();
+    const bool dragging = m_document.Session().IsAction(CEditState::actionDragging);
     switch (mode) {
     case ID_COMPONENTS_MOVE_ROTATE_TEXT:
         if (dragging)
@@ -856,9 +857,9 @@ void CWevraView::DrawOverlays(CDeviceContext& dc)
 {
     DrawEditedItem(dc);
 
-    if (m_document.GetSelectedCount() > 0) {
+    if (m_document.Session().GetSelectedCount() > 0) {
         m_document.DrawSelection(dc);
-        const int32_t component = m_document.GetCurrentComponentIndex();
+        const int32_t component = m_document.Session().GetCurrentComponentIndex();
         if (m_document.GetComponents().GetSelectedCount() == 1 && component >= 0)
             m_document.GetNets().DrawComponentRatsnest(dc, component);
     }
@@ -870,7 +871,7 @@ void CWevraView::DrawOverlays(CDeviceContext& dc)
     const int32_t scale = m_document.GetScale();
     m_document.GetNets().DrawErrors(dc, offset.x, offset.y, scale);
 
-    if (m_document.IsRubberBandVisible())
+    if (m_document.Session().IsRubberBandVisible())
         m_document.DrawRubberBand(dc);
     if (m_document.View().IsZoomWindowPending())
         m_document.DrawSecondRubberBand(dc);
@@ -881,7 +882,7 @@ void CWevraView::DrawOverlays(CDeviceContext& dc)
     }
 
     if (m_previewLibrary != nullptr) {
-        const CPoint cursor = m_document.GetCursor();
+        const CPoint cursor = m_document.Session().GetCursor();
         m_previewLibrary->DrawShapePreview(dc, m_previewShape,
                                            SaturateToInt(int64_t(cursor.x) + offset.x),
                                            SaturateToInt(int64_t(cursor.y) + offset.y));
@@ -917,7 +918,7 @@ void CWevraView::DrawCursorCross(CDeviceContext& dc, int32_t x, int32_t y, bool 
     }
     dc.SetROP2(previousMode);
 
-    if (m_tooltipAtCursor && m_document.IsAction(CEditState::actionWaiting))
+    if (m_tooltipAtCursor && m_document.Session().IsAction(CEditState::actionWaiting))
         DescribeObjectAtCursor(dc, CPoint(x, y));
 }
 
@@ -925,8 +926,8 @@ void CWevraView::DescribeObjectAtCursor(CDeviceContext& dc, CPoint pixel)
 {
     CNetArray& nets = m_document.GetNets();
     const int32_t before = nets.GetCurrentIndex();
-    const CPoint raw = m_document.GetRawCursor();
-    if (!nets.GetInfoAt(raw.x, raw.y, m_document.GetSelectableLayerMask()))
+    const CPoint raw = m_document.Session().GetRawCursor();
+    if (!nets.GetInfoAt(raw.x, raw.y, m_document.Session().GetSelectableLayerMask()))
         return;
     m_document.View().SetInfoText(nets.GetInfoText());
     UpdateStatusLine();

@@ -60,7 +60,7 @@ public:
         m_doc.RebuildNetPins();
         m_doc.GetNets().CalcBoundingBoxes();
         m_doc.GetNets().RecalcAll();
-        m_doc.DeselectAll();
+        m_doc.Session().DeselectAll();
         // The layer table keeps the work layer of the shown layer set, as a paint would set it,
         // so opening the sample, looking at it and saving it changes nothing.
         if (const COutputRec* set = m_doc.GetCurrentLayerSet())

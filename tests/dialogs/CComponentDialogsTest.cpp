@@ -65,7 +65,7 @@ TEST_F(CComponentDialogsTest, PropertiesEditInPlaceOnlyOnOk)
         Type(dialog, CCompPropertiesDlg::idType, "4k7");
         Click(dialog, CWevraDialog::idCancel);
     });
-    EXPECT_EQ(service.CompProperties(doc, 0), CDialogService::resultCancel);
+    EXPECT_EQ(service.CompProperties(doc.Session(), 0), CDialogService::resultCancel);
     EXPECT_EQ(doc.GetComponents().GetType(0), CComponent::defaultType);
     EXPECT_EQ(doc.GetUndoCount(), snapshots);
 
@@ -75,7 +75,7 @@ TEST_F(CComponentDialogsTest, PropertiesEditInPlaceOnlyOnOk)
         Click(dialog, CCompPropertiesDlg::idEnabled[3]);
         Click(dialog, CWevraDialog::idOk);
     });
-    EXPECT_EQ(service.CompProperties(doc, 0), CDialogService::resultOk);
+    EXPECT_EQ(service.CompProperties(doc.Session(), 0), CDialogService::resultOk);
     EXPECT_EQ(doc.GetComponents().GetType(0), "4k7");
     EXPECT_EQ(doc.GetComponents().GetRotation(0), 90000);
     EXPECT_FALSE(doc.GetComponents().TestFlag(0, ComponentFlags::lockRotate));
@@ -93,7 +93,7 @@ TEST_F(CComponentDialogsTest, PropertiesAskBeforeTakingAnotherComponentsReferenc
         services.messages.QueueAnswer(IDYES);
         Click(dialog, CWevraDialog::idOk);
     });
-    EXPECT_EQ(service.CompProperties(doc, 0), CDialogService::resultOk);
+    EXPECT_EQ(service.CompProperties(doc.Session(), 0), CDialogService::resultOk);
     EXPECT_TRUE(stayedOpen) << "No keeps the dialog open";
     EXPECT_EQ(services.messages.ShownTexts(),
               std::vector<std::string>(2, "This reference name exists. Do you like to Swap?"));

@@ -283,7 +283,7 @@ TEST_F(CDesignConfigTest, SheetKeepsTheLayersPageWhileNoLayerIsEnabled)
 TEST_F(CDesignConfigTest, SelectLayerOffersTheEnabledLayersButCommonAndDrill)
 {
     doc.GetLayers().GetLayer(LAYER_SILK_BOTTOM)->SetEnabled(false);
-    ASSERT_TRUE(doc.SetWorkLayer(LAYER_BOTTOM));
+    ASSERT_TRUE(doc.Session().SetWorkLayer(LAYER_BOTTOM));
     CSelectLayerDlg dialog(doc);
     auto* list = Find<QListWidget>(&dialog, CSelectLayerDlg::idList);
     ASSERT_EQ(list->count(), LAYER_COUNT - 3);

@@ -68,7 +68,7 @@ protected:
 TEST_F(CLayerTableDlgTest, RowsOfTheEnabledLayersWithTheirColours)
 {
     doc.GetLayers().GetLayer(LAYER_GROUND)->SetEnabled(false);
-    doc.SetWorkLayer(LAYER_BOTTOM);
+    doc.Session().SetWorkLayer(LAYER_BOTTOM);
     Open();
     ASSERT_EQ(Grid().GetNumberCols(), 8);
     EXPECT_EQ(Grid().GetText(7, -1), "Mirr");

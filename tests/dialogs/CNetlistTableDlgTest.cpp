@@ -194,7 +194,7 @@ TEST_F(CNetlistTableDlgTest, AClickMakesTheNetOfTheRowCurrentAfterSortingToo)
               std::make_pair(uint32_t(CNetlistTableDlg::dialogId), uint32_t(ID_DRAW_REDRAW)));
 
     // Not while a tool is half-way through a step.
-    doc.SetAction(CEditState::actionDragging);
+    doc.Session().SetAction(CEditState::actionDragging);
     ClickCell(G(), Grid::colName, 2);
     EXPECT_EQ(doc.GetNets().GetCurrentIndex(), clk);
 }

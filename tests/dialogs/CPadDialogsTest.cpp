@@ -143,7 +143,7 @@ bool ScriptedWidth(QWidget*, const char*, std::string& width)
 
 TEST_F(CPadDialogsTest, PensListTheTableAndDeletingTheFirstSelectsTheNewFirst)
 {
-    doc.SetWorkLayer(LAYER_DRAWING_1);
+    doc.Session().SetWorkLayer(LAYER_DRAWING_1);
     doc.GetLines().SetPenTable({0, 1000, 2000});
     const CPensDlg::WidthEntry previous = CPensDlg::SetWidthEntry(&ScriptedWidth);
     CPenTables pens(doc, nullptr, false);

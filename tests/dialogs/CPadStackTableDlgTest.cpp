@@ -45,7 +45,7 @@ TEST_F(CPadStackTableDlgTest, ShowsTheRowsOfTheLibraryWithItsDefaultCurrent)
     CPadStackArray& stacks = library.GetPadStacks();
     const int32_t pad = stacks.Add(CPadStack("R, 0805", PAD_RECTANGLE, -1280, -2560, 1280, 2560, 0,
                                              LAYER_TOP, PADSTACK_KIND_PAD));
-    stacks.SetDefault(doc.GetDefaultPadStackKind(), pad);
+    stacks.SetDefault(doc.Session().GetDefaultPadStackKind(), pad);
     Open(library);
 
     EXPECT_EQ(table->windowTitle(), "PadStack Table: Parts, \"SMD\"");

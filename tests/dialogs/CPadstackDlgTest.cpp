@@ -46,7 +46,7 @@ protected:
     void SetUp() override
     {
         doc.SetUnit(CLengthText::unitMillimetre);
-        doc.SetWorkLayer(LAYER_TOP);
+        doc.Session().SetWorkLayer(LAYER_TOP);
         CPadStack& stack = *Table().GetPadStack(0);
         stack.GetPad(LAYER_TOP)->Set(PAD_RECTANGLE, -6400, -6172, 6400, 6173);
         Table().RecalcAllMasks();

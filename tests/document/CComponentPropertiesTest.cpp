@@ -49,7 +49,7 @@ TEST_F(CComponentEditTest, PropertiesShowTheComponentWithItsLocksInverted)
 {
     components().SetRotation(0, 45500);
     components().SetFlag(0, ComponentFlags::lockMove | ComponentFlags::fromNetlist, true);
-    const Values v = CComponentProperties::Read(*doc, 0);
+    const Values v = CComponentProperties::Read(doc->Session(), 0);
     EXPECT_EQ(v.reference, "R1");
     EXPECT_EQ(v.shape, "TWO");
     // 99000 and 48000 units from the user offset.
@@ -64,7 +64,7 @@ TEST_F(CComponentEditTest, PropertiesOkWritesEveryFieldAfterOneUndoState)
 {
     const Bytes before = archive_bytes::Store(components());
     components().SetFlag(0, ComponentFlags::lockMove | ComponentFlags::fromTemplate, true);
-    Values v = CComponentProperties::Read(*doc, 0);
+    Values v = CComponentProperties::Read(doc->Session(), 0);
     v.reference = "  c7 ";
     v.type = "100n";
     v.x = "1";
@@ -75,7 +75,7 @@ TEST_F(CComponentEditTest, PropertiesOkWritesEveryFieldAfterOneUndoState)
     v.cluster = "70000";
     // Move enabled again, Delete locked, the template mark cleared in vain.
     v.flags = ComponentFlags::lockDelete | ComponentFlags::oppositeSilk;
-    CComponentProperties::Apply(*doc, 0, v, -1);
+    CComponentProperties::Apply(doc->Session(), 0, v, -1);
 
     EXPECT_EQ(components().GetReference(0), "C7");
     EXPECT_EQ(components().GetType(0), "100n");
@@ -105,14 +105,15 @@ TEST_F(CComponentEditTest, PropertiesLeftAsShownChangeNothing)
     components().SetPosition(1, 200017, 49999);
     const CPoint text = components().GetComponent(1)->GetTextPoint(CComponent::textReference);
     const Bytes before = archive_bytes::Store(components());
-    CComponentProperties::Apply(*doc, 1, CComponentProperties::Read(*doc, 1), -1);
+    CComponentProperties::Apply(doc->Session(), 1, CComponentProperties::Read(doc->Session(), 1),
+                                -1);
     EXPECT_EQ(archive_bytes::Store(components()), before);
     EXPECT_EQ(components().GetComponent(1)->GetTextPoint(CComponent::textReference), text);
 
     // A move takes the texts along.
-    Values v = CComponentProperties::Read(*doc, 1);
+    Values v = CComponentProperties::Read(doc->Session(), 1);
     v.x = "1";
-    CComponentProperties::Apply(*doc, 1, v, -1);
+    CComponentProperties::Apply(doc->Session(), 1, v, -1);
     const CPoint moved = components().GetComponent(1)->GetTextPoint(CComponent::textReference);
     EXPECT_EQ(moved.x - text.x, 256000 + 1000 - 200017);
     EXPECT_EQ(moved.y, text.y);
@@ -120,11 +121,11 @@ TEST_F(CComponentEditTest, PropertiesLeftAsShownChangeNothing)
 
 TEST_F(CComponentEditTest, ATakenReferenceIsSwapped)
 {
-    EXPECT_EQ(CComponentProperties::FindOther(*doc, 0, " r2"), 1);
-    EXPECT_EQ(CComponentProperties::FindOther(*doc, 0, "R1"), -1) << "its own";
-    Values v = CComponentProperties::Read(*doc, 0);
+    EXPECT_EQ(CComponentProperties::FindOther(doc->Session(), 0, " r2"), 1);
+    EXPECT_EQ(CComponentProperties::FindOther(doc->Session(), 0, "R1"), -1) << "its own";
+    Values v = CComponentProperties::Read(doc->Session(), 0);
     v.reference = "r2";
-    CComponentProperties::Apply(*doc, 0, v, 1);
+    CComponentProperties::Apply(doc->Session(), 0, v, 1);
     EXPECT_EQ(components().GetReference(0), "R2");
     EXPECT_EQ(components().GetReference(1), "R1");
 }

@@ -100,7 +100,7 @@ protected:
         components().RebuildNetPins();
         doc->View().SetScale(scale);
         doc->View().SetOffset(0, 0);
-        doc->SetWorkLayer(LAYER_TOP);
+        doc->Session().SetWorkLayer(LAYER_TOP);
     }
     void TearDown() override
     {
@@ -113,13 +113,13 @@ protected:
     void MoveTo(int32_t x, int32_t y)
     {
         // The view passes a move on only when the snapped cursor moved.
-        if (doc->CursorFromPixel(x / scale, y / scale))
-            tool().OnToolMouseMove(*doc);
+        if (doc->Session().CursorFromPixel(x / scale, y / scale))
+            tool().OnToolMouseMove(doc->Session());
     }
     void Click(int32_t x, int32_t y)
     {
         MoveTo(x, y);
-        tool().OnComponentClick(*doc);
+        tool().OnComponentClick(doc->Session());
     }
 
     CComponentDialogs dialogs;
@@ -130,25 +130,25 @@ private:
 
 TEST_F(CComponentToolTest, EscWhileMovingPutsTheComponentBack)
 {
-    doc->SetMode(ID_COMPONENTS_MOVE_ROTATE);
+    doc->Session().SetMode(ID_COMPONENTS_MOVE_ROTATE);
     Click(20 * grid, 20 * grid);
-    ASSERT_EQ(doc->GetAction(), CWevraDoc::actionDragging);
+    ASSERT_EQ(doc->Session().GetAction(), CEditState::actionDragging);
     MoveTo(25 * grid, 22 * grid);
     EXPECT_EQ(components().GetPosition(0), CPoint(25 * grid, 22 * grid));
-    tool().OnToolKeyDown(*doc, VK_ESCAPE);
+    tool().OnToolKeyDown(doc->Session(), VK_ESCAPE);
     EXPECT_EQ(components().GetPosition(0), CPoint(20 * grid, 20 * grid));
-    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionWaiting);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
     EXPECT_EQ(components().GetSelectedCount(), 0);
 }
 
 TEST_F(CComponentToolTest, AMoveIsUndoneByOneUndo)
 {
     const Bytes before = archive_bytes::Store(components());
-    doc->SetMode(ID_COMPONENTS_MOVE_ROTATE);
+    doc->Session().SetMode(ID_COMPONENTS_MOVE_ROTATE);
     Click(20 * grid, 20 * grid);
     MoveTo(25 * grid, 20 * grid);
     MoveTo(30 * grid, 25 * grid);
-    tool().OnToolKeyDown(*doc, VK_RETURN);
+    tool().OnToolKeyDown(doc->Session(), VK_RETURN);
     EXPECT_EQ(components().GetPosition(0), CPoint(30 * grid, 25 * grid));
     const NetPinRec& pin = doc->GetNets().GetNet(0)->GetPin(0);
     EXPECT_EQ(CPoint(pin.x, pin.y), CPoint(30 * grid - 2000, 25 * grid)) << "pins follow";
@@ -158,13 +158,13 @@ TEST_F(CComponentToolTest, AMoveIsUndoneByOneUndo)
 
 TEST_F(CComponentToolTest, RotateByQuarterTurnsAndByTheDialog)
 {
-    doc->SetMode(ID_COMPONENTS_ROTATE_90_DEGR);
+    doc->Session().SetMode(ID_COMPONENTS_ROTATE_90_DEGR);
     Click(40 * grid, 20 * grid);
     EXPECT_EQ(components().GetRotation(1), 90000);
     doc->Undo();
     EXPECT_EQ(doc->GetComponents().GetRotation(1), 0);
 
-    doc->SetMode(ID_COMPONENTS_ROTATE);
+    doc->Session().SetMode(ID_COMPONENTS_ROTATE);
     dialogs.typedAngle = "30";
     dialogs.typedAbsolute = false;
     components().SetRotation(0, 10000);
@@ -182,33 +182,33 @@ TEST_F(CComponentToolTest, RelativeRotationOfTheSelectionKeepsEachOwnAngle)
     components().SelectAll(true);
     dialogs.typedAngle = "5";
     dialogs.typedAbsolute = false;
-    tool().RotateSelectedDialog(*doc);
+    tool().RotateSelectedDialog(doc->Session());
     EXPECT_EQ(components().GetRotation(0), 15000);
     EXPECT_EQ(components().GetRotation(1), 25000);
     EXPECT_FALSE(tool().IsAbsoluteRotation());
 
     dialogs.typedAngle = "90";
     dialogs.typedAbsolute = true;
-    tool().RotateSelectedDialog(*doc);
+    tool().RotateSelectedDialog(doc->Session());
     EXPECT_EQ(components().GetRotation(0), 90000);
     EXPECT_EQ(components().GetRotation(1), 90000);
 }
 
 TEST_F(CComponentToolTest, AddPlacesNewComponentsUntilTheStepEnds)
 {
-    doc->SetMode(ID_COMPONENTS_ADD);
+    doc->Session().SetMode(ID_COMPONENTS_ADD);
     Click(60 * grid, 20 * grid);
     ASSERT_EQ(components().GetCount(), 3);
     EXPECT_EQ(components().GetReference(2), "R1");
     EXPECT_EQ(components().GetType(2), "1k");
-    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionDragging);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionDragging);
     MoveTo(60 * grid, 30 * grid);
     EXPECT_EQ(components().GetPosition(2), CPoint(60 * grid, 30 * grid));
     Click(60 * grid, 30 * grid);
     MoveTo(70 * grid, 30 * grid);
     ASSERT_EQ(components().GetCount(), 4);
     EXPECT_EQ(components().GetPosition(3), CPoint(70 * grid, 30 * grid));
-    tool().EndToolStep(*doc);
+    tool().EndToolStep(doc->Session());
     EXPECT_EQ(components().GetCount(), 3) << "the floating copy goes";
     EXPECT_EQ(components().GetPosition(2), CPoint(60 * grid, 30 * grid));
 }
@@ -216,13 +216,13 @@ TEST_F(CComponentToolTest, AddPlacesNewComponentsUntilTheStepEnds)
 TEST_F(CComponentToolTest, DeleteAndMirrorAreEachUndoneByOneUndo)
 {
     const Bytes before = archive_bytes::Store(components());
-    doc->SetMode(ID_COMPONENTS_DELETE);
+    doc->Session().SetMode(ID_COMPONENTS_DELETE);
     Click(20 * grid, 20 * grid);
     EXPECT_EQ(components().GetCount(), 1);
     doc->Undo();
     EXPECT_EQ(archive_bytes::Store(doc->GetComponents()), before);
 
-    doc->SetMode(ID_COMPONENTS_MIRROR);
+    doc->Session().SetMode(ID_COMPONENTS_MIRROR);
     Click(20 * grid, 20 * grid);
     EXPECT_TRUE(doc->GetComponents().IsMirrored(0));
     doc->Undo();
@@ -231,11 +231,11 @@ TEST_F(CComponentToolTest, DeleteAndMirrorAreEachUndoneByOneUndo)
 
 TEST_F(CComponentToolTest, EscWhileWaitingStepsBackToMoveThenIdle)
 {
-    doc->SetMode(ID_COMPONENTS_DELETE);
-    tool().OnToolKeyDown(*doc, VK_ESCAPE);
-    EXPECT_EQ(doc->GetMode(), ID_COMPONENTS_MOVE_ROTATE);
-    tool().OnToolKeyDown(*doc, VK_ESCAPE);
-    EXPECT_EQ(doc->GetMode(), ID_VIEW);
+    doc->Session().SetMode(ID_COMPONENTS_DELETE);
+    tool().OnToolKeyDown(doc->Session(), VK_ESCAPE);
+    EXPECT_EQ(doc->Session().GetMode(), ID_COMPONENTS_MOVE_ROTATE);
+    tool().OnToolKeyDown(doc->Session(), VK_ESCAPE);
+    EXPECT_EQ(doc->Session().GetMode(), ID_VIEW);
 }
 
 TEST_F(CComponentToolTest, SetPositionMovesByTheTypedOffsetUnlessLockedAgainstMoving)
@@ -243,7 +243,7 @@ TEST_F(CComponentToolTest, SetPositionMovesByTheTypedOffsetUnlessLockedAgainstMo
     doc->SetUserOffset(CPoint(grid, 0));
     dialogs.offset = CPoint(grid, 2 * grid);
     const CPoint center = components().GetCenter(0);
-    doc->SetMode(ID_COMPONENTS_SET_POSITION);
+    doc->Session().SetMode(ID_COMPONENTS_SET_POSITION);
     doc->SetModifiedFlag(false);
     Click(20 * grid, 20 * grid);
     // The points as the user reads them, from the user offset.
@@ -263,7 +263,7 @@ TEST_F(CComponentToolTest, SetPositionMovesByTheTypedOffsetUnlessLockedAgainstMo
 
 TEST_F(CComponentToolTest, PropertiesCancelledLeaveNoUndoStep)
 {
-    doc->SetMode(ID_COMPONENTS_PROPERTIES);
+    doc->Session().SetMode(ID_COMPONENTS_PROPERTIES);
     dialogs.propertiesResult = CDialogService::resultCancel;
     const int32_t snapshots = doc->GetUndoCount();
     doc->SetModifiedFlag(false);

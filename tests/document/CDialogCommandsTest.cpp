@@ -95,19 +95,19 @@ TEST_F(CDialogCommandsTest, RotateTurnsTheSelectionByTheTypedAngleAndRemembersIt
 {
     CDrawRecArray& lines = doc->GetLines();
     lines.AddSegment(1000, 0, 2000, 0, LAYER_DRAWING_1, lines.FindOrAddPen(2000), 0);
-    doc->SelectAll(true);
-    doc->SetCursor(CPoint(0, 0));
-    doc->SetRotateAngle(12345);
+    doc->Session().SelectAll(true);
+    doc->Session().SetCursor(CPoint(0, 0));
+    doc->Session().SetRotateAngle(12345);
     dialogs.typedAngle = "90";
     CDialogCommands::RotateSelection(*doc);
     EXPECT_EQ(dialogs.shownAngle, "12.345");
-    EXPECT_EQ(doc->GetRotateAngle(), 90000);
+    EXPECT_EQ(doc->Session().GetRotateAngle(), 90000);
     EXPECT_EQ(lines.GetPoint(1), CPoint(0, -2000));
 
     dialogs.result = CDialogService::resultCancel;
     dialogs.typedAngle = "45";
     CDialogCommands::RotateSelection(*doc);
-    EXPECT_EQ(doc->GetRotateAngle(), 90000);
+    EXPECT_EQ(doc->Session().GetRotateAngle(), 90000);
 }
 
 TEST_F(CDialogCommandsTest, PadInfoAndComponentTextsAreStoredOnlyOnOk)
@@ -134,7 +134,7 @@ TEST_F(CDialogCommandsTest, PadInfoAndComponentTextsAreStoredOnlyOnOk)
 
 TEST_F(CDialogCommandsTest, CancelledPensDialogTakesItsChangesBack)
 {
-    doc->SetWorkLayer(LAYER_DRAWING_1);
+    doc->Session().SetWorkLayer(LAYER_DRAWING_1);
     const std::vector<uint16_t> before = doc->GetLines().GetPenTable();
     dialogs.result = CDialogService::resultCancel;
     CDialogCommands::Pens(*doc, false);
@@ -166,5 +166,5 @@ TEST_F(CDialogCommandsTest, ComponentTextSizesAndCentringFollowTheirDialogs)
     dialogs.result = CDialogService::resultCancel;
     CDialogCommands::CenterTexts(*doc);
     EXPECT_TRUE(dialogs.centerShown);
-    EXPECT_TRUE(doc->IsMode(ID_COMPONENTS_MOVE_ROTATE));
+    EXPECT_TRUE(doc->Session().IsMode(ID_COMPONENTS_MOVE_ROTATE));
 }

@@ -77,7 +77,7 @@ TEST_F(CDocPlanesTest, EachWayOfCreatingGivesItsOutline)
     EXPECT_EQ(Outline(full),
               (std::vector<CPoint>{
                   {1007, 1007}, {398993, 1007}, {398993, 298993}, {1007, 298993}, {1007, 1007}}));
-    EXPECT_EQ(doc->GetMode(), ID_PLANES_EDIT_POLYLINE);
+    EXPECT_EQ(doc->Session().GetMode(), ID_PLANES_EDIT_POLYLINE);
 
     const CPour& rect = doc->Planes().AddRectanglePlane(CRect(10000, 20000, 60000, 80000));
     EXPECT_EQ(Outline(rect),
@@ -98,11 +98,11 @@ TEST_F(CDocPlanesTest, EachWayOfCreatingGivesItsOutline)
     const CRect box = poly.GetOutlineRect();
     EXPECT_EQ(box.right - box.left, CPour::squareSide);
     EXPECT_EQ((box.left + box.right) / 2, 200000);
-    EXPECT_EQ(doc->GetMode(), ID_PLANES_EDIT_POLYLINE);
-    EXPECT_EQ(doc->GetAction(), CEditState::actionDragging);
+    EXPECT_EQ(doc->Session().GetMode(), ID_PLANES_EDIT_POLYLINE);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionDragging);
 
     EXPECT_EQ(doc->GetPlaneCount(), 4);
-    EXPECT_EQ(doc->GetPlaneIndex(), 3);
+    EXPECT_EQ(doc->Session().GetPlaneIndex(), 3);
     EXPECT_EQ(circle.GetName().substr(0, 4), "03. ");
     EXPECT_TRUE(doc->IsModified());
 }
@@ -121,7 +121,7 @@ TEST_F(CDocPlanesTest, FullBoardPlaneWithoutRectangularOutlineUsesTheBoardSize)
 TEST_F(CDocPlanesTest, PlaneOnBottomLayerIsNamedAfterIt)
 {
     doc->Planes().AddRectanglePlane(CRect(0, 0, 20000, 20000));
-    ASSERT_TRUE(doc->SetWorkLayer(2));
+    ASSERT_TRUE(doc->Session().SetWorkLayer(2));
     const CPour& plane = doc->Planes().AddRectanglePlane(CRect(0, 0, 20000, 20000));
     EXPECT_EQ(plane.GetName(), "02. Signal Bottom");
 
@@ -140,18 +140,18 @@ TEST_F(CDocPlanesTest, DeletingKeepsTheCurrentPlaneValid)
         doc->Planes().AddRectanglePlane(CRect(0, 0, 20000 + k, 20000));
     doc->Planes().SetCurrentPlane(2);
     ASSERT_TRUE(doc->Planes().DeleteCurrentPlane());
-    EXPECT_EQ(doc->GetPlaneIndex(), 1);
+    EXPECT_EQ(doc->Session().GetPlaneIndex(), 1);
     EXPECT_GE(doc->GetUndoCount(), 1);
 
     doc->Planes().SelectPlane(0, true);
     doc->Planes().DeleteSelectedPlanes();
     ASSERT_EQ(doc->GetPlaneCount(), 1);
-    EXPECT_EQ(doc->GetPlaneIndex(), 0);
+    EXPECT_EQ(doc->Session().GetPlaneIndex(), 0);
     ASSERT_NE(doc->Planes().GetCurrentPlane(), nullptr);
 
     ASSERT_TRUE(doc->Planes().DeleteCurrentPlane());
     EXPECT_EQ(doc->Planes().GetCurrentPlane(), nullptr);
-    EXPECT_EQ(doc->GetMode(), ID_VIEW);
+    EXPECT_EQ(doc->Session().GetMode(), ID_VIEW);
     EXPECT_FALSE(doc->Planes().MovePlaneSeed(CPoint(100, 100)));
 }
 
@@ -165,14 +165,14 @@ TEST_F(CDocPlanesTest, DeleteAllSavesUndoAndMarksModified)
     EXPECT_EQ(doc->Planes().GetCurrentPlane(), nullptr);
     EXPECT_TRUE(doc->IsModified());
     EXPECT_GT(doc->GetUndoCount(), undoBefore);
-    EXPECT_EQ(doc->GetMode(), ID_VIEW);
+    EXPECT_EQ(doc->Session().GetMode(), ID_VIEW);
 }
 
 TEST_F(CDocPlanesTest, RefillAfterMovingTheSeedChangesTheFill)
 {
     CPour& plane = doc->Planes().AddRectanglePlane(CRect(10000, 10000, 90000, 90000));
     plane.SetSeed(CPoint(150000, 150000));
-    doc->Planes().RebuildPlane(doc->GetPlaneIndex());
+    doc->Planes().RebuildPlane(doc->Session().GetPlaneIndex());
     EXPECT_TRUE(plane.GetFillPolylines().empty());
 
     EXPECT_FALSE(doc->Planes().MovePlaneSeed(CPoint(150000, 150000)));
@@ -184,19 +184,19 @@ TEST_F(CDocPlanesTest, RefillAfterMovingTheSeedChangesTheFill)
 TEST_F(CDocPlanesTest, OutlineEditKeepsThreeCornersAndEscRestores)
 {
     CPour& plane = doc->Planes().AddRectanglePlane(CRect(0, 0, 40000, 40000));
-    doc->SetMode(ID_PLANES_EDIT_POLYLINE);
+    doc->Session().SetMode(ID_PLANES_EDIT_POLYLINE);
     const std::vector<CPoint> before = Outline(plane);
-    doc->SetCursor(CPoint(40000, 0));
+    doc->Session().SetCursor(CPoint(40000, 0));
     ASSERT_TRUE(doc->Planes().PlaneEditClick());
-    ASSERT_EQ(doc->GetAction(), CEditState::actionDragging);
-    doc->SetCursor(CPoint(30000, 5000));
+    ASSERT_EQ(doc->Session().GetAction(), CEditState::actionDragging);
+    doc->Session().SetCursor(CPoint(30000, 5000));
     doc->Planes().PlaneEditMouseMove();
     EXPECT_NE(Outline(plane), before);
     EXPECT_TRUE(doc->Planes().PlaneEditKey(VK_ESCAPE));
     EXPECT_EQ(Outline(plane), before);
-    EXPECT_EQ(doc->GetAction(), CEditState::actionWaiting);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
 
-    doc->SetCursor(CPoint(40000, 0));
+    doc->Session().SetCursor(CPoint(40000, 0));
     ASSERT_TRUE(doc->Planes().PlaneEditClick());
     EXPECT_TRUE(doc->Planes().PlaneEditKey(VK_DELETE));
     EXPECT_EQ(plane.GetOutline().GetSize(), 4);
@@ -209,7 +209,7 @@ TEST_F(CDocPlanesTest, DialogsGiveBorderAndProperties)
     CScriptedPlaneDialogs dialogs;
     CDialogService* previous = CDialogService::Set(&dialogs);
     EXPECT_FALSE(doc->Planes().EditPlaneProperties());
-    doc->SetCursor(CPoint(50000, 50000));
+    doc->Session().SetCursor(CPoint(50000, 50000));
     CPour& plane = doc->Planes().AddFullBoardPlaneAtCursor();
     EXPECT_EQ(dialogs.offered.size(), 7u);
     EXPECT_EQ(plane.GetOutline()[0], CPoint(10078, 10078));

@@ -60,7 +60,7 @@ TEST_F(CLeftPaneListTest, TrackToolsListTheNetsAndRowsLeadToTheirNet)
     EXPECT_EQ(list.ChooseMode(), CLeftPaneList::modeComponents);
     EXPECT_EQ(list.GetScrollRows(), 3);
 
-    doc->SetMode(ID_TRACKS_ADD);
+    doc->Session().SetMode(ID_TRACKS_ADD);
     ASSERT_EQ(list.ChooseMode(), CLeftPaneList::modeNets);
     ASSERT_EQ(list.GetRowCount(), 2);
     EXPECT_EQ(list.GetScrollRows(), 4);
@@ -77,7 +77,7 @@ TEST_F(CLeftPaneListTest, TrackToolsListTheNetsAndRowsLeadToTheirNet)
     EXPECT_EQ(doc->GetNets().GetCurrentIndex(), 2);
     EXPECT_TRUE(doc->GetNets().RefreshLeftPane(1));
 
-    doc->SetMode(ID_TRACKS_EDIT);
+    doc->Session().SetMode(ID_TRACKS_EDIT);
     EXPECT_EQ(list.ChooseMode(), CLeftPaneList::modeNets);
 }
 
@@ -93,25 +93,25 @@ TEST_F(CLeftPaneListTest, PickedComponentIsReadyToPlaceInMoveRotate)
     list.PickRow(0);
     EXPECT_TRUE(Selected().empty()) << "only the Move/Rotate tool picks";
 
-    doc->SetMode(ID_COMPONENTS_MOVE_ROTATE);
+    doc->Session().SetMode(ID_COMPONENTS_MOVE_ROTATE);
     list.PickRow(0);
     EXPECT_EQ(Selected(), std::vector<int32_t>{0});
-    EXPECT_EQ(doc->GetCurrentComponentIndex(), 0);
-    EXPECT_EQ(doc->GetAction(), CEditState::actionWaiting);
+    EXPECT_EQ(doc->Session().GetCurrentComponentIndex(), 0);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
     list.PickRow(1);
     EXPECT_EQ(Selected(), std::vector<int32_t>{1});
-    EXPECT_EQ(doc->GetAction(), CEditState::actionMoveFromPane);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionMoveFromPane);
 
-    doc->SetMode(ID_VIEW);
+    doc->Session().SetMode(ID_VIEW);
     list.StartMoveFromPane(0);
-    EXPECT_TRUE(doc->IsMode(ID_COMPONENTS_MOVE_ROTATE));
+    EXPECT_TRUE(doc->Session().IsMode(ID_COMPONENTS_MOVE_ROTATE));
     EXPECT_EQ(Selected(), std::vector<int32_t>{0});
-    EXPECT_EQ(doc->GetAction(), CEditState::actionMoveFromPane);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionMoveFromPane);
 
     views.client = CSize(200, 100);
     doc->View().SetScale(2000);
     list.CentreOnComponent(1);
-    EXPECT_EQ(doc->GetCursor(), CPoint(300000, 50000));
+    EXPECT_EQ(doc->Session().GetCursor(), CPoint(300000, 50000));
     EXPECT_EQ(doc->GetScale(), 400);
     EXPECT_EQ(doc->GetViewOffset(), CPoint(100 * 400 - 300000, 50 * 400 - 50000));
 
@@ -127,15 +127,15 @@ TEST_F(CLeftPaneListTest, EmptyListsActOnNothing)
     CLeftPaneList list(*doc);
     list.ChooseMode();
     doc->ShowLeftPane(true);
-    doc->SetMode(ID_COMPONENTS_MOVE_ROTATE);
-    const CPoint cursor = doc->GetCursor();
+    doc->Session().SetMode(ID_COMPONENTS_MOVE_ROTATE);
+    const CPoint cursor = doc->Session().GetCursor();
     list.PickRow(0);
     list.CentreOnComponent(0);
     list.StartMoveFromPane(0);
     EXPECT_FALSE(list.ToggleRatsnest(0));
     EXPECT_FALSE(list.IsRatsnestShown(0));
-    EXPECT_EQ(doc->GetCurrentComponentIndex(), -1);
-    EXPECT_EQ(doc->GetCursor(), cursor);
+    EXPECT_EQ(doc->Session().GetCurrentComponentIndex(), -1);
+    EXPECT_EQ(doc->Session().GetCursor(), cursor);
 
     CPaneSelection selection;
     EXPECT_EQ(selection.RowAt(0, 40, 14), -1);

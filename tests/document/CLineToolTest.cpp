@@ -57,7 +57,7 @@ protected:
         m_previousDialogs = CDialogService::Set(&sizes);
         doc->View().SetScale(scale);
         doc->View().SetOffset(0, 0);
-        doc->SetWorkLayer(LAYER_SILK_TOP);
+        doc->Session().SetWorkLayer(LAYER_SILK_TOP);
         pen = lines().GetCurrentPen();
     }
     void TearDown() override
@@ -71,13 +71,13 @@ protected:
     void MoveTo(int32_t x, int32_t y)
     {
         // The view passes a move on only when the snapped cursor moved.
-        if (doc->CursorFromPixel(x / scale, y / scale))
-            tool().OnMoveCursor(*doc);
+        if (doc->Session().CursorFromPixel(x / scale, y / scale))
+            tool().OnMoveCursor(doc->Session());
     }
     void Click(int32_t x, int32_t y)
     {
         MoveTo(x, y);
-        tool().OnSpaceBarDown(*doc);
+        tool().OnSpaceBarDown(doc->Session());
     }
     std::vector<Vertex> Vertices()
     {
@@ -105,13 +105,13 @@ private:
 TEST_F(CLineToolTest, DrawEndsOnASecondClickAtTheSamePointAndIsUndoneAtOnce)
 {
     const Bytes before = archive_bytes::Store(lines());
-    doc->SetMode(ID_LINES_ADD);
+    doc->Session().SetMode(ID_LINES_ADD);
     Click(0, 0);
-    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionDragging);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionDragging);
     Click(10 * grid, 0);
     Click(10 * grid, 10 * grid);
     Click(10 * grid, 10 * grid);
-    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionWaiting);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
     EXPECT_EQ(Vertices(),
               (std::vector<Vertex>{{0, 0, 0}, {10 * grid, 0, pen}, {10 * grid, 10 * grid, pen}}));
     EXPECT_EQ(lines().GetSelectedCount(), 0);
@@ -150,10 +150,10 @@ TEST_F(CLineToolTest, DeletingAVertexNeverJoinsTwoPolylines)
 {
     AddPolyline({{0, 0}, {10 * grid, 0}});
     AddPolyline({{0, 10 * grid}, {10 * grid, 10 * grid}, {20 * grid, 10 * grid}});
-    doc->SetMode(ID_LINES_EDIT);
+    doc->Session().SetMode(ID_LINES_EDIT);
     Click(0, 10 * grid);
     ASSERT_EQ(lines().GetCurrentVertex(), 2);
-    tool().OnKeyDown(*doc, VK_DELETE);
+    tool().OnKeyDown(doc->Session(), VK_DELETE);
     EXPECT_EQ(Vertices(), (std::vector<Vertex>{{0, 0, 0},
                                                {10 * grid, 0, pen},
                                                {10 * grid, 10 * grid, 0},
@@ -166,7 +166,7 @@ TEST_F(CLineToolTest, ChangeLineWidthIsUndoneWithTheSegmentItSplit)
     AddPolyline({{0, 0}, {20 * grid, 0}});
     lines().SetPen(1, 2);
     const Bytes before = archive_bytes::Store(lines());
-    doc->SetMode(ID_LINES_CHANGE_LINE_WIDTH);
+    doc->Session().SetMode(ID_LINES_CHANGE_LINE_WIDTH);
     Click(10 * grid, 0);
     EXPECT_EQ(lines().GetCount(), 3) << "the click split the segment";
     EXPECT_EQ(lines().GetPen(1), 1);
@@ -178,33 +178,33 @@ TEST_F(CLineToolTest, ChangeLineWidthIsUndoneWithTheSegmentItSplit)
 TEST_F(CLineToolTest, CopyLinesFollowsTheMouseAndEscDropsTheMovingCopy)
 {
     AddPolyline({{0, 0}, {10 * grid, 0}});
-    doc->SetMode(ID_LINES_COPY_LINES);
+    doc->Session().SetMode(ID_LINES_COPY_LINES);
     Click(5 * grid, 0);
     MoveTo(5 * grid, 5 * grid);
     Click(5 * grid, 5 * grid);
     MoveTo(5 * grid, 10 * grid);
     EXPECT_EQ(lines().GetCount(), 6);
-    tool().OnKeyDown(*doc, VK_ESCAPE);
+    tool().OnKeyDown(doc->Session(), VK_ESCAPE);
     EXPECT_EQ(Vertices(),
               (std::vector<Vertex>{
                   {0, 0, 0}, {10 * grid, 0, pen}, {0, 5 * grid, 0}, {10 * grid, 5 * grid, pen}}));
-    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionWaiting);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
 }
 
 TEST_F(CLineToolTest, CircleBandStaysSquareAndTheFigureFollowsTheMouse)
 {
     sizes.result = CDialogService::resultWindow;
-    doc->SetMode(ID_LINES_ADD_CIRCLES);
+    doc->Session().SetMode(ID_LINES_ADD_CIRCLES);
     Click(0, 0);
-    ASSERT_EQ(doc->GetAction(), CWevraDoc::actionBandOpen);
+    ASSERT_EQ(doc->Session().GetAction(), CEditState::actionBandOpen);
     MoveTo(10 * grid, 3 * grid);
-    EXPECT_EQ(doc->GetRubberBand().Width(), doc->GetRubberBand().Height());
+    EXPECT_EQ(doc->Session().GetRubberBand().Width(), doc->Session().GetRubberBand().Height());
     MoveTo(-2 * grid, 8 * grid);
-    EXPECT_EQ(doc->GetRubberBand().right - doc->GetRubberBand().left, 8 * grid);
+    EXPECT_EQ(doc->Session().GetRubberBand().right - doc->Session().GetRubberBand().left, 8 * grid);
     Click(-2 * grid, 8 * grid);
     ASSERT_GT(lines().GetCount(), 0);
-    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionDragging);
-    tool().OnKeyDown(*doc, VK_ESCAPE);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionDragging);
+    tool().OnKeyDown(doc->Session(), VK_ESCAPE);
     EXPECT_EQ(lines().GetCount(), 0) << "Esc drops the figure still following the mouse";
 }
 
@@ -213,7 +213,7 @@ TEST_F(CLineToolTest, RectangleBySizeHasFiveVertices)
     doc->SetUnit(1); // millimetres
     sizes.width = "2";
     sizes.height = "1";
-    doc->SetMode(ID_LINES_ADD_RECTANGLES);
+    doc->Session().SetMode(ID_LINES_ADD_RECTANGLES);
     Click(grid, grid);
     const int32_t w = 20157;
     const int32_t h = 10078;

@@ -20,7 +20,7 @@ protected:
     {
         CDocumentTest::SetUp();
         doc->SetUnit(CLengthText::unitInch);
-        doc->SetCursor(CPoint(0, 0));
+        doc->Session().SetCursor(CPoint(0, 0));
         m_before = PadPoints().size();
     }
 
@@ -151,7 +151,7 @@ TEST_F(CPadArraysTest, RectangularCountsAreBoundedAndFarPadsSaturate)
 
 TEST_F(CPadArraysTest, PresetsStartAtTheCursorRelativeToTheUserOffset)
 {
-    doc->SetCursor(CPoint(51200, 25600));
+    doc->Session().SetCursor(CPoint(51200, 25600));
     doc->SetUserOffset(CPoint(25600, 0));
     const CDialogService::RectPadArray rect = CPadArrays::RectangularPresets(*doc);
     EXPECT_EQ(rect.xStart, "0.1000 inch");

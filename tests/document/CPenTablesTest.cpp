@@ -32,7 +32,7 @@ protected:
     // Net 0 offers five widths; net "A" may use 1500..4000 of them.
     CNet& CopperNets()
     {
-        doc->SetWorkLayer(LAYER_TOP);
+        doc->Session().SetWorkLayer(LAYER_TOP);
         CNetArray& nets = doc->GetNets();
         nets.GetNet(0)->SetPenTable(Widths({0, 1000, 2000, 3000, 50000}));
         const int32_t a = nets.AddNetWithWidths("A", 1500, 4000, 500);
@@ -42,7 +42,7 @@ protected:
 
     CDrawRecArray& Lines(std::initializer_list<uint16_t> widths)
     {
-        doc->SetWorkLayer(LAYER_DRAWING_1);
+        doc->Session().SetWorkLayer(LAYER_DRAWING_1);
         CDrawRecArray& lines = doc->GetLines();
         lines.SetPenTable(Widths(widths));
         return lines;

@@ -135,11 +135,11 @@ TEST_F(CPinSwapToolTest, PickedComponentShowsItsSwappablePins)
     nets.SetCurrentNet(a);
     doc->View().SetScale(100);
     doc->View().SetOffset(0, 0);
-    doc->SetWorkLayer(LAYER_TOP);
+    doc->Session().SetWorkLayer(LAYER_TOP);
 
     CPinSwapTool tool(*doc);
-    doc->SetMode(ID_TOOLS_PINSWAPPING);
-    doc->CursorFromPixel(1000, 500);
+    doc->Session().SetMode(ID_TOOLS_PINSWAPPING);
+    doc->Session().CursorFromPixel(1000, 500);
     tool.OnClick();
     ASSERT_EQ(tool.GetPickedComponent(), u1);
     const auto drawn = [&tool] {

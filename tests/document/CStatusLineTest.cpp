@@ -13,7 +13,7 @@ class CStatusLineTest : public CDocumentTest {
 protected:
     void Place(CPoint cursor, CPoint ruler, CPoint grid = {})
     {
-        doc->SetCursor(cursor);
+        doc->Session().SetCursor(cursor);
         doc->View().SetRulerOrigin(ruler);
         doc->SetUserOffset(grid);
     }

@@ -82,7 +82,7 @@ protected:
         components.RebuildNetPins();
         doc->View().SetScale(scale);
         doc->View().SetOffset(0, 0);
-        doc->SetWorkLayer(LAYER_TOP);
+        doc->Session().SetWorkLayer(LAYER_TOP);
         commands = std::make_unique<CDocCommandMap>(*doc);
     }
     void TearDown() override
@@ -134,22 +134,22 @@ TEST_F(CToolCommandsTest, EachToolItemStartsItsModeAndIsCheckedWhileItRuns)
                               ID_PADS_SET_PAD_ORDER,
                               ID_PADS_ADD_MANUALLY};
     for (const uint32_t id : tools) {
-        doc->SetWorkLayer(LAYER_TOP);
+        doc->Session().SetWorkLayer(LAYER_TOP);
         ASSERT_TRUE(Run(id)) << id;
-        EXPECT_EQ(doc->GetMode(), id);
+        EXPECT_EQ(doc->Session().GetMode(), id);
         EXPECT_TRUE(Checked(id)) << id;
         EXPECT_FALSE(Checked(ID_LINES_EDIT)) << id;
     }
     // Change Width is the toolbar's Change Tracks Width.
     ASSERT_TRUE(Run(ID_CHANGE_WIDTH));
-    EXPECT_EQ(doc->GetMode(), ID_TRACKS_CHANGE_TRACKS_WIDTH);
+    EXPECT_EQ(doc->Session().GetMode(), ID_TRACKS_CHANGE_TRACKS_WIDTH);
 
-    doc->SetWorkLayer(LAYER_SILK_TOP);
+    doc->Session().SetWorkLayer(LAYER_SILK_TOP);
     for (const uint32_t id :
          {ID_LINES_ADD, ID_LINES_EDIT, ID_LINES_CHANGE_LINE_WIDTH, ID_LINES_COPY_LINES,
           ID_LINES_DELETE_LINES, ID_LINES_DELETE_SEGMENTS}) {
         ASSERT_TRUE(Run(id)) << id;
-        EXPECT_EQ(doc->GetMode(), id);
+        EXPECT_EQ(doc->Session().GetMode(), id);
         EXPECT_TRUE(Checked(id)) << id;
     }
 }
@@ -162,17 +162,17 @@ TEST_F(CToolCommandsTest, ItemsAreDisabledWhereTheirToolCouldDoNothing)
     for (const uint32_t id : {ID_LINES_ADD, ID_LINES_DELETE_SEGMENTS})
         EXPECT_FALSE(Enabled(id)) << id;
     ASSERT_TRUE(Run(ID_LINES_EDIT));
-    EXPECT_EQ(doc->GetWorkLayer(), LAYER_SILK_TOP);
-    EXPECT_EQ(doc->GetSelectionFilter(),
+    EXPECT_EQ(doc->Session().GetWorkLayer(), LAYER_SILK_TOP);
+    EXPECT_EQ(doc->Session().GetSelectionFilter(),
               CDesignSettings::filterNonElectrical | CDesignSettings::filterPoints);
     EXPECT_FALSE(Enabled(ID_TRACKS_ADD));
     EXPECT_TRUE(Enabled(ID_LINES_ADD));
     ASSERT_TRUE(Run(ID_TRACKS_EDIT));
-    EXPECT_EQ(doc->GetMode(), ID_TRACKS_EDIT);
-    EXPECT_EQ(doc->GetWorkLayer(), LAYER_BOTTOM);
-    doc->SetWorkLayer(LAYER_SILK_TOP);
+    EXPECT_EQ(doc->Session().GetMode(), ID_TRACKS_EDIT);
+    EXPECT_EQ(doc->Session().GetWorkLayer(), LAYER_BOTTOM);
+    doc->Session().SetWorkLayer(LAYER_SILK_TOP);
     ASSERT_TRUE(Run(ID_PADS_ADD_MANUALLY));
-    EXPECT_EQ(doc->GetWorkLayer(), LAYER_TOP);
+    EXPECT_EQ(doc->Session().GetWorkLayer(), LAYER_TOP);
 
     // Items whose tool opens a dialog the program cannot show stay off.
     const uint32_t needDialogs[] = {
@@ -203,14 +203,14 @@ TEST_F(CToolCommandsTest, StartingAnotherToolFinishesTheTrackBeingDrawn)
 {
     CTrackTool& tool = doc->GetNets().GetTrackTool();
     ASSERT_TRUE(Run(ID_TRACKS_ADD));
-    doc->CursorFromPixel(0, 0);
-    tool.OnTrackToolClick(*doc);
-    doc->CursorFromPixel(10 * grid / scale, 0);
-    tool.OnTrackToolMouseMove(*doc);
+    doc->Session().CursorFromPixel(0, 0);
+    tool.OnTrackToolClick(doc->Session());
+    doc->Session().CursorFromPixel(10 * grid / scale, 0);
+    tool.OnTrackToolMouseMove(doc->Session());
     ASSERT_TRUE(tool.IsEditing());
 
     ASSERT_TRUE(Run(ID_COMPONENTS_MOVE_ROTATE));
-    EXPECT_EQ(doc->GetMode(), ID_COMPONENTS_MOVE_ROTATE);
+    EXPECT_EQ(doc->Session().GetMode(), ID_COMPONENTS_MOVE_ROTATE);
     EXPECT_FALSE(tool.IsEditing()) << "no backup left for a later Esc to put back";
     EXPECT_EQ(doc->GetNets().GetNet(0)->GetVertexCount(), 2);
     // The run was an edit of its own.
@@ -223,27 +223,27 @@ TEST_F(CToolCommandsTest, EndModeRunsTheToolsOwnEndStep)
     // A component tool waiting ends into Move/Rotate, and Move/Rotate into the idle tool.
     ASSERT_TRUE(Run(ID_COMPONENTS_COPY));
     ASSERT_TRUE(CToolCommands::EndToolStep(*doc));
-    EXPECT_EQ(doc->GetMode(), ID_COMPONENTS_MOVE_ROTATE);
+    EXPECT_EQ(doc->Session().GetMode(), ID_COMPONENTS_MOVE_ROTATE);
     ASSERT_TRUE(CToolCommands::EndToolStep(*doc));
-    EXPECT_EQ(doc->GetMode(), ID_VIEW);
+    EXPECT_EQ(doc->Session().GetMode(), ID_VIEW);
     EXPECT_FALSE(CToolCommands::EndToolStep(*doc)) << "not a tool of these menus";
 
     ASSERT_TRUE(Run(ID_PADS_MOVE));
     ASSERT_TRUE(CToolCommands::EndToolStep(*doc));
-    EXPECT_EQ(doc->GetMode(), ID_VIEW);
+    EXPECT_EQ(doc->Session().GetMode(), ID_VIEW);
 }
 
 TEST_F(CToolCommandsTest, PlusAndMinusInChangeTracksWidthStepThePen)
 {
     CTrackTool& tool = doc->GetNets().GetTrackTool();
     ASSERT_TRUE(Run(ID_TRACKS_CHANGE_TRACKS_WIDTH));
-    tool.OnTrackChar(*doc, '+');
-    tool.OnTrackChar(*doc, '-');
+    tool.OnTrackChar(doc->Session(), '+');
+    tool.OnTrackChar(doc->Session(), '-');
     EXPECT_EQ(views.viewCommands, (std::vector<uint32_t>{ID_DRAW_NEXT_PEN, ID_DRAW_PREVIOUS_PEN}));
     // Elsewhere they step along the net's vertices.
     views.viewCommands.clear();
     ASSERT_TRUE(Run(ID_TRACKS_EDIT));
-    tool.OnTrackChar(*doc, '+');
+    tool.OnTrackChar(doc->Session(), '+');
     EXPECT_TRUE(views.viewCommands.empty());
 }
 
@@ -264,8 +264,8 @@ TEST_F(CToolCommandsTest, SelectionCommandsActAtOnceAndAreUndoneByOneUndo)
     // The pads' copper becomes net 0 tracks.
     doc->GetComponents().SelectAll(true);
     ASSERT_TRUE(Run(ID_EDIT_EXTRACT_TRACKS_FROM_SHAPES));
-    EXPECT_EQ(doc->GetSelectedCount(), 0);
-    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionWaiting);
+    EXPECT_EQ(doc->Session().GetSelectedCount(), 0);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
 }
 
 TEST_F(CToolCommandsTest, NetlistRebuildsKeepAnUndoState)
@@ -285,12 +285,12 @@ TEST_F(CToolCommandsTest, PadRotationGoesToNewPadsAndToTheSelectedOnes)
     dialogs.offered = {CDialogService::Dialog::rotation};
     CTrackTool& tool = doc->GetNets().GetTrackTool();
     ASSERT_TRUE(Run(ID_PADS_ROTATE));
-    EXPECT_EQ(doc->GetMode(), ID_PADS_ROTATE);
+    EXPECT_EQ(doc->Session().GetMode(), ID_PADS_ROTATE);
     ASSERT_EQ(dialogs.shownAngles.size(), 1u);
     EXPECT_EQ(tool.GetPadAngle(), 45000);
 
-    doc->SetCursor(CPoint(10 * grid, 10 * grid));
-    ASSERT_TRUE(tool.AddViaAtCursor(*doc));
+    doc->Session().SetCursor(CPoint(10 * grid, 10 * grid));
+    ASSERT_TRUE(tool.AddViaAtCursor(doc->Session()));
     CNet& net = *doc->GetNets().GetCurrentNet();
     const int32_t via = net.GetVertexCount() - 1;
     const Bytes before = archive_bytes::Store(net);

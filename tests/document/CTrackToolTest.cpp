@@ -67,7 +67,7 @@ protected:
         stacks.SetDefault(PADSTACK_KIND_PAD, pad);
         doc->View().SetScale(scale);
         doc->View().SetOffset(0, 0);
-        doc->SetWorkLayer(LAYER_TOP);
+        doc->Session().SetWorkLayer(LAYER_TOP);
         nets().AddNet("A");
         nets().AddNet("B");
     }
@@ -76,26 +76,26 @@ protected:
     CTrackTool& tool() { return nets().GetTrackTool(); }
     CNet& net(int32_t i) { return *nets().GetNet(i); }
 
-    void Mode(uint32_t mode) { doc->SetMode(mode); }
+    void Mode(uint32_t mode) { doc->Session().SetMode(mode); }
     void MoveTo(int32_t x, int32_t y)
     {
         // The view passes a move on only when the snapped cursor moved.
-        if (!doc->CursorFromPixel(x / scale, y / scale))
+        if (!doc->Session().CursorFromPixel(x / scale, y / scale))
             return;
-        if (CTrackTool::IsPadMode(doc->GetMode()))
-            tool().OnPadToolMouseMove(*doc);
+        if (CTrackTool::IsPadMode(doc->Session().GetMode()))
+            tool().OnPadToolMouseMove(doc->Session());
         else
-            tool().OnTrackToolMouseMove(*doc);
+            tool().OnTrackToolMouseMove(doc->Session());
     }
     void Click(int32_t x, int32_t y)
     {
         MoveTo(x, y);
-        if (CTrackTool::IsPadMode(doc->GetMode()))
-            tool().OnPadToolClick(*doc);
+        if (CTrackTool::IsPadMode(doc->Session().GetMode()))
+            tool().OnPadToolClick(doc->Session());
         else
-            tool().OnTrackToolClick(*doc);
+            tool().OnTrackToolClick(doc->Session());
     }
-    void Key(uint32_t key) { tool().OnTrackKeyDown(*doc, key); }
+    void Key(uint32_t key) { tool().OnTrackKeyDown(doc->Session(), key); }
 
     // A finished run of net i through the points, drawn with the net's pen 1.
     void AddRun(int32_t i, std::initializer_list<CPoint> points)
@@ -122,14 +122,14 @@ TEST_F(CTrackToolTest, AddDrawsARunInNetZeroThatOneUndoTakesAway)
     Click(0, 0);
     ASSERT_TRUE(tool().IsEditing());
     EXPECT_EQ(nets().GetCurrentIndex(), 0) << "nothing hit: net 0";
-    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionDragging);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionDragging);
     MoveTo(10 * grid, 0);
     Click(10 * grid, 0);
     MoveTo(10 * grid, 10 * grid);
     Key(VK_RETURN);
 
     EXPECT_FALSE(tool().IsEditing());
-    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionWaiting);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
     const int32_t pen = net(0).GetCurrentPen();
     EXPECT_EQ(VerticesOf(net(0)),
               (std::vector<Vertex>{{0, 0, 0}, {10 * grid, 0, pen}, {10 * grid, 10 * grid, pen}}));
@@ -175,7 +175,7 @@ TEST_F(CTrackToolTest, EscRestoresTheEditedNetExactly)
         Key(VK_ESCAPE);
 
         EXPECT_FALSE(tool().IsEditing());
-        EXPECT_EQ(doc->GetAction(), CWevraDoc::actionWaiting);
+        EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
         EXPECT_EQ(archive_bytes::Store(net(1)), netOne) << "switched " << switchNet;
         EXPECT_EQ(archive_bytes::Store(net(0)), netZero) << "switched " << switchNet;
         EXPECT_EQ(nets().GetSelectedCount(), 0);
@@ -190,7 +190,7 @@ TEST_F(CTrackToolTest, EditMovesAVertexAndOneUndoPutsItBack)
     Click(20 * grid, 20 * grid);
     MoveTo(20 * grid, 30 * grid);
     MoveTo(20 * grid, 40 * grid);
-    tool().EndTrackTool(*doc);
+    tool().EndTrackTool(doc->Session());
     EXPECT_EQ(VerticesOf(net(1)).back(), (Vertex{20 * grid, 40 * grid, 1}));
     doc->Undo();
     EXPECT_EQ(archive_bytes::Store(net(1)), before);
@@ -209,7 +209,7 @@ TEST_F(CTrackToolTest, BackspaceTrimsAndDelDeletesTheRun)
     Key(VK_DELETE);
     EXPECT_FALSE(tool().IsEditing());
     EXPECT_EQ(net(0).GetVertexCount(), 0);
-    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionWaiting);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
 }
 
 // ---- Vias ---------------------------------------------------------------------------------------
@@ -251,8 +251,8 @@ TEST_F(CTrackToolTest, ViaHoleAtExactlyTheSumOfTheRadiiIsRefused)
     net(2).AppendPadVertex(0, 0, via, 0, false);
     net(2).CalcBoundingBox(*doc);
     CTrackTool& t = tool();
-    doc->SetCursor(CPoint(2 * radius, 0));
-    EXPECT_FALSE(t.AddViaAtCursor(*doc));
+    doc->Session().SetCursor(CPoint(2 * radius, 0));
+    EXPECT_FALSE(t.AddViaAtCursor(doc->Session()));
     EXPECT_EQ(net(2).GetVertexCount(), 1);
     EXPECT_EQ(net(0).GetVertexCount(), 0);
 }
@@ -266,7 +266,7 @@ TEST_F(CTrackToolTest, PadAngleTurnsToTheNextQuarter)
     EXPECT_EQ(CTrackTool::NextQuarterTurn(270000), 0);
     Mode(ID_PADS_ADD_MANUALLY);
     tool().SetPadAngle(45000);
-    tool().OnPadToolKeyDown(*doc, VK_F2);
+    tool().OnPadToolKeyDown(doc->Session(), VK_F2);
     EXPECT_EQ(tool().GetPadAngle(), 90000);
 }
 
@@ -360,7 +360,7 @@ TEST_F(CTrackToolTest, CopyTracksFloatsACopyAndEndingDropsIt)
     Click(5 * grid, 5 * grid);
     MoveTo(5 * grid, 10 * grid);
     EXPECT_EQ(net(1).GetVertexCount(), 6);
-    tool().EndTrackTool(*doc);
+    tool().EndTrackTool(doc->Session());
     EXPECT_EQ(VerticesOf(net(1)),
               (std::vector<Vertex>{
                   {0, 0, 0}, {10 * grid, 0, 1}, {0, 5 * grid, 0}, {10 * grid, 5 * grid, 1}}));
@@ -394,12 +394,12 @@ TEST_F(CTrackToolTest, RectangleOfTrackBySizeOrByTheBand)
 
     sizes.result = CDialogService::resultWindow;
     Click(20 * grid, 0);
-    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionBandOpen);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionBandOpen);
     MoveTo(30 * grid, 10 * grid);
     Click(30 * grid, 10 * grid);
     EXPECT_EQ(net(0).GetVertexCount(), 10);
-    EXPECT_EQ(doc->GetAction(), CWevraDoc::actionDragging);
-    tool().EndTrackTool(*doc);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionDragging);
+    tool().EndTrackTool(doc->Session());
     EXPECT_EQ(net(0).GetVertexCount(), 5) << "the floating figure goes";
     CDialogService::Set(previous);
 }
@@ -445,7 +445,7 @@ TEST_F(CTrackToolTest, ExtractTakesCopperOutlinesAndBreaksRunsAtSkippedVertices)
     components.SetMirrored(c, true);
     components.Select(c, true);
 
-    tool().ExtractTracksFromShapes(*doc);
+    tool().ExtractTracksFromShapes(doc->Session());
     const int32_t pen = net(0).FindPen(cache.GetPenWidth(1));
     ASSERT_GE(pen, 1);
     std::vector<Vertex> expected = {
@@ -462,18 +462,18 @@ TEST_F(CTrackToolTest, ExtractTakesCopperOutlinesAndBreaksRunsAtSkippedVertices)
 TEST_F(CTrackToolTest, KeysWhileWaitingSwitchTools)
 {
     Mode(ID_TRACKS_ADD);
-    tool().OnTrackChar(*doc, 'e');
-    EXPECT_EQ(doc->GetMode(), ID_TRACKS_EDIT);
+    tool().OnTrackChar(doc->Session(), 'e');
+    EXPECT_EQ(doc->Session().GetMode(), ID_TRACKS_EDIT);
     Key(VK_DELETE);
-    EXPECT_EQ(doc->GetMode(), ID_TRACKS_DELETE_SEGMENTS);
+    EXPECT_EQ(doc->Session().GetMode(), ID_TRACKS_DELETE_SEGMENTS);
     Key(VK_ESCAPE);
-    EXPECT_EQ(doc->GetMode(), ID_VIEW);
+    EXPECT_EQ(doc->Session().GetMode(), ID_VIEW);
 
     Mode(ID_PADS_MOVE);
-    tool().OnPadToolChar(*doc, 's');
-    EXPECT_EQ(doc->GetMode(), ID_PADS_ADD_MANUALLY);
-    tool().OnPadToolKeyDown(*doc, VK_ESCAPE);
-    EXPECT_EQ(doc->GetMode(), ID_VIEW);
+    tool().OnPadToolChar(doc->Session(), 's');
+    EXPECT_EQ(doc->Session().GetMode(), ID_PADS_ADD_MANUALLY);
+    tool().OnPadToolKeyDown(doc->Session(), VK_ESCAPE);
+    EXPECT_EQ(doc->Session().GetMode(), ID_VIEW);
 }
 
 TEST_F(CTrackToolTest, ContextMenusFollowTheState)
@@ -481,17 +481,17 @@ TEST_F(CTrackToolTest, ContextMenusFollowTheState)
     bool first = false;
     Mode(ID_TRACKS_CHANGE_TRACKS_WIDTH);
     EXPECT_EQ(
-        tool().OnTrackToolContextMenu(*doc, first),
+        tool().OnTrackToolContextMenu(doc->Session(), first),
         (std::vector<uint32_t>{ID_SETTINGS_PEN_WIDTH, ID_DRAW_NEXT_PEN, ID_DRAW_PREVIOUS_PEN}));
     EXPECT_TRUE(first);
     Mode(ID_TRACKS_ADD);
     Click(0, 0);
-    EXPECT_EQ(tool().OnTrackToolContextMenu(*doc, first),
+    EXPECT_EQ(tool().OnTrackToolContextMenu(doc->Session(), first),
               (std::vector<uint32_t>{ID_END_MODE, ID_SELECT_PEN}));
     Key(VK_ESCAPE);
     Mode(ID_PADS_COPY);
-    doc->SetWorkLayer(LAYER_SILK_TOP);
-    const std::vector<uint32_t> items = tool().OnPadToolContextMenu(*doc, first);
+    doc->Session().SetWorkLayer(LAYER_SILK_TOP);
+    const std::vector<uint32_t> items = tool().OnPadToolContextMenu(doc->Session(), first);
     EXPECT_FALSE(first);
     EXPECT_EQ(items.front(), ID_SETTINGS_GENERAL_PAD);
     EXPECT_EQ(items.back(), ID_LINES_DELETE_LINES) << "no copper work layer: the line commands";

@@ -160,7 +160,7 @@ TEST_F(CViewCommandsTest, ZoomStepsReturnToTheirScaleAndFixedZoomsSetTheirs)
 {
     for (const int32_t scale : {1000, 10, 600, 999999}) {
         doc->View().SetScale(scale);
-        doc->SetCursor(CPoint(50000, 40000));
+        doc->Session().SetCursor(CPoint(50000, 40000));
         ASSERT_TRUE(commands->Send(ID_VIEW_ZOOM_IN));
         EXPECT_LT(doc->GetScale(), scale == 10 ? 11 : scale);
         if (scale >= CViewCommands::zoomOutLimit) {
@@ -178,7 +178,7 @@ TEST_F(CViewCommandsTest, ZoomStepsReturnToTheirScaleAndFixedZoomsSetTheirs)
 
     const int32_t expected[] = {5000, 2000, 1000, 500, 200};
     for (int32_t i = 0; i < 5; ++i) {
-        doc->SetCursor(CPoint(100000, 50000));
+        doc->Session().SetCursor(CPoint(100000, 50000));
         ASSERT_TRUE(commands->Send(ID_VIEW_ZOOM_ZOOM_1 + uint32_t(i)));
         EXPECT_EQ(doc->GetScale(), expected[i]);
         EXPECT_EQ(doc->GetViewOffset(),
@@ -232,14 +232,14 @@ TEST_F(CViewCommandsTest, CommandsThatNeedSomethingAreDisabledWithoutIt)
     EXPECT_EQ(views.updates, modes);
 
     // A plane that another tool set aside comes back for editing; Delete waits for it.
-    doc->SetMode(ID_PLANES_ADD_RECTANGLE);
+    doc->Session().SetMode(ID_PLANES_ADD_RECTANGLE);
     doc->Planes().AddRectanglePlane(CRect(10000, 10000, 200000, 150000));
-    doc->SetMode(ID_EDIT_SELECT_MODE);
+    doc->Session().SetMode(ID_EDIT_SELECT_MODE);
     EXPECT_EQ(doc->Planes().GetCurrentPlane(), nullptr);
     EXPECT_FALSE(Enabled(ID_PLANES_DELETE_PLANE));
     EXPECT_TRUE(Enabled(ID_PLANES_DELETE_ALL));
     ASSERT_TRUE(commands->Send(ID_PLANES_EDIT_POLYLINE));
-    EXPECT_TRUE(doc->IsMode(ID_PLANES_EDIT_POLYLINE));
+    EXPECT_TRUE(doc->Session().IsMode(ID_PLANES_EDIT_POLYLINE));
     EXPECT_EQ(doc->Planes().GetCurrentPlane(), &doc->GetPlane(0));
     EXPECT_TRUE(Enabled(ID_PLANES_DELETE_PLANE));
     EXPECT_TRUE(Enabled(ID_PLANES_END_EDIT));
@@ -254,7 +254,8 @@ TEST_F(CViewCommandsTest, CommandsThatNeedSomethingAreDisabledWithoutIt)
         EXPECT_FALSE(Enabled(ID_TEXT_MODIFY)) << "nothing is being placed";
     }
 
-    doc->SetWorkLayer(doc->GetPlane(0).GetLayer() == LAYER_TOP ? LAYER_BOTTOM : LAYER_TOP);
+    doc->Session().SetWorkLayer(doc->GetPlane(0).GetLayer() == LAYER_TOP ? LAYER_BOTTOM
+                                                                         : LAYER_TOP);
     EXPECT_FALSE(Enabled(ID_PLANES_REFILL_LAYER)) << "no plane lies on the work layer";
 
     AddComponent();
@@ -273,7 +274,7 @@ TEST_F(CViewCommandsTest, DisplayItemsSetTheKindTheyName)
                  {ID_VIEW_COMPONENTS_TEXT_COMPONENT_REFERENCE_TEXT, 1}};
     for (const auto& row : texts) {
         ASSERT_TRUE(commands->Send(row.id));
-        EXPECT_EQ(doc->GetComponentTextMode(), row.kind) << row.id;
+        EXPECT_EQ(doc->Session().GetComponentTextMode(), row.kind) << row.id;
         EXPECT_TRUE(State(row.id).check == CCmdUI::checked && State(row.id).radio);
     }
 
@@ -294,11 +295,11 @@ TEST_F(CViewCommandsTest, DisplayItemsSetTheKindTheyName)
 
     // Turning the holes on puts the drill layer into the layer set, without making it the
     // layer the tools draw on.
-    const int32_t workLayer = doc->GetWorkLayer();
+    const int32_t workLayer = doc->Session().GetWorkLayer();
     ASSERT_TRUE(commands->Send(ID_VIEW_HOLES_ALWAYS_VISIBLE));
     EXPECT_TRUE(doc->GetViewFlag(CDesignSettings::viewHolesAlwaysVisible));
     EXPECT_TRUE(doc->GetLayers().IsVisible(LAYER_DRILL));
-    EXPECT_EQ(doc->GetWorkLayer(), workLayer);
+    EXPECT_EQ(doc->Session().GetWorkLayer(), workLayer);
 
     // The ratsnest and the online check need two nets.
     EXPECT_FALSE(commands->Send(ID_TOOLS_RATSNEST_ACTIVE));
@@ -317,24 +318,24 @@ TEST_F(CViewCommandsTest, DisplayItemsSetTheKindTheyName)
 TEST_F(CViewCommandsTest, SelectionFiltersAndQuickGrid)
 {
     ASSERT_TRUE(commands->Send(ID_EDIT_SELECTION_FILTERS_SELECT_POINTS));
-    EXPECT_TRUE(doc->IsSelectionFilter(CDesignSettings::filterPoints));
-    EXPECT_FALSE(doc->IsSelectionFilter(CDesignSettings::filterLines));
+    EXPECT_TRUE(doc->Session().IsSelectionFilter(CDesignSettings::filterPoints));
+    EXPECT_FALSE(doc->Session().IsSelectionFilter(CDesignSettings::filterLines));
     EXPECT_TRUE(State(ID_EDIT_SELECTION_FILTERS_SELECT_POINTS).radio);
     ASSERT_TRUE(commands->Send(ID_EDIT_SELECTION_FILTERS_NON_ELECTRICAL_OBJECTS));
-    EXPECT_TRUE(doc->IsSelectionFilter(CDesignSettings::filterElectrical));
+    EXPECT_TRUE(doc->Session().IsSelectionFilter(CDesignSettings::filterElectrical));
     ASSERT_TRUE(commands->Send(ID_EDIT_SELECTION_FILTERS_TRACKS_OF_COMPONENTS));
     EXPECT_FALSE(doc->IsTracksOfComponents());
     // Not while the Select tool is taking something.
-    doc->SetAction(CEditState::actionBandOpen);
+    doc->Session().SetAction(CEditState::actionBandOpen);
     EXPECT_FALSE(commands->Send(ID_EDIT_SELECTION_FILTERS_PADS));
-    doc->SetAction(CEditState::actionWaiting);
+    doc->Session().SetAction(CEditState::actionWaiting);
 
     // Item 2 is a third of a tenth of an inch, truncated, on the grid of the tool.
-    doc->SetMode(ID_BOARD_EDIT_TEXT);
+    doc->Session().SetMode(ID_BOARD_EDIT_TEXT);
     services.listPicker.QueueAnswer(2);
     ASSERT_TRUE(commands->Send(ID_SETTINGS_QUICK_SELECT_GRID_SIZES));
     EXPECT_EQ(doc->GetGridSettings().GetSnap(CGridArr::gridText), CSize(8533, 8533));
-    doc->SetMode(ID_VIEW);
+    doc->Session().SetMode(ID_VIEW);
     services.listPicker.QueueAnswer(9);
     ASSERT_TRUE(commands->Send(ID_SETTINGS_QUICK_SELECT_GRID_SIZES));
     EXPECT_EQ(doc->GetGridSettings().GetSnap(CGridArr::gridDefault), CSize(800, 800));
@@ -345,7 +346,7 @@ TEST_F(CViewCommandsTest, SelectionFiltersAndQuickGrid)
 
 TEST_F(CViewCommandsTest, PlanesAskBeforeTheyGoAndEndModeDropsAnUnplacedCopy)
 {
-    doc->SetMode(ID_PLANES_ADD_RECTANGLE);
+    doc->Session().SetMode(ID_PLANES_ADD_RECTANGLE);
     doc->Planes().AddRectanglePlane(CRect(10000, 10000, 200000, 150000));
     ASSERT_TRUE(commands->Send(ID_PLANES_REFILL_ALL));
 
@@ -358,26 +359,26 @@ TEST_F(CViewCommandsTest, PlanesAskBeforeTheyGoAndEndModeDropsAnUnplacedCopy)
     services.messages.QueueAnswer(IDYES);
     ASSERT_TRUE(commands->Send(ID_PLANES_DELETE_PLANE));
     EXPECT_EQ(doc->GetPlaneCount(), 0);
-    EXPECT_TRUE(doc->IsMode(ID_VIEW)) << "no plane left to edit";
+    EXPECT_TRUE(doc->Session().IsMode(ID_VIEW)) << "no plane left to edit";
 
     // The plane tools' menu ends a running vertex drag with End edit.
-    doc->SetMode(ID_PLANES_ADD_RECTANGLE);
+    doc->Session().SetMode(ID_PLANES_ADD_RECTANGLE);
     doc->Planes().AddRectanglePlane(CRect(10000, 10000, 200000, 150000));
-    doc->SetMode(ID_PLANES_EDIT_POLYLINE);
+    doc->Session().SetMode(ID_PLANES_EDIT_POLYLINE);
     EXPECT_EQ(commands->GetPlaneContextMenu().front(), ID_END_MODE);
     EXPECT_EQ(commands->GetPlaneContextMenu().size(), 16u);
-    doc->SetAction(CEditState::actionDragging);
+    doc->Session().SetAction(CEditState::actionDragging);
     EXPECT_EQ(commands->GetPlaneContextMenu().front(), ID_PLANES_END_EDIT);
 
     // A copy of the selection that was never placed goes again with End Mode.
-    doc->SetMode(ID_EDIT_SELECT_MODE);
+    doc->Session().SetMode(ID_EDIT_SELECT_MODE);
     doc->Planes().SelectPlane(0, true);
     ASSERT_TRUE(commands->Send(ID_EDIT_COPY_SELECTION));
     EXPECT_EQ(doc->GetPlaneCount(), 2);
-    EXPECT_TRUE(doc->IsAction(CEditState::actionPlacingCopy));
+    EXPECT_TRUE(doc->Session().IsAction(CEditState::actionPlacingCopy));
     ASSERT_TRUE(commands->Send(ID_END_MODE));
     EXPECT_EQ(doc->GetPlaneCount(), 1);
-    EXPECT_EQ(doc->GetSelectedCount(), 0);
+    EXPECT_EQ(doc->Session().GetSelectedCount(), 0);
 }
 
 // Each way a plane goes is undone, the plane coming back as it was, filled; planes the undone
@@ -385,10 +386,10 @@ TEST_F(CViewCommandsTest, PlanesAskBeforeTheyGoAndEndModeDropsAnUnplacedCopy)
 TEST_F(CViewCommandsTest, DeletedPlanesComeBackWithUndo)
 {
     const auto addTwoPlanes = [this] {
-        doc->SetMode(ID_PLANES_ADD_RECTANGLE);
+        doc->Session().SetMode(ID_PLANES_ADD_RECTANGLE);
         doc->Planes().AddRectanglePlane(CRect(10000, 10000, 200000, 150000));
         doc->Planes().AddRectanglePlane(CRect(210000, 10000, 390000, 150000)).SetName("GND");
-        doc->SetMode(ID_EDIT_SELECT_MODE);
+        doc->Session().SetMode(ID_EDIT_SELECT_MODE);
     };
     const struct {
         const char* way;
@@ -407,7 +408,7 @@ TEST_F(CViewCommandsTest, DeletedPlanesComeBackWithUndo)
         addTwoPlanes();
         const CPointArray outline = doc->GetPlane(1).GetOutline();
         if (way.id == ID_PLANES_DELETE_PLANE) {
-            doc->SetMode(ID_PLANES_EDIT_POLYLINE);
+            doc->Session().SetMode(ID_PLANES_EDIT_POLYLINE);
             doc->Planes().SetCurrentPlane(1);
         } else {
             doc->Planes().SelectPlane(1, true);
@@ -490,7 +491,7 @@ TEST_F(CViewCommandsTest, PinInfoFontIsChosenFromTheDesignsAndKeptWithTheDesign)
 
 TEST_F(CViewCommandsTest, PenAndLayerCombosChooseByTheirTexts)
 {
-    doc->SetWorkLayer(LAYER_SILK_TOP);
+    doc->Session().SetWorkLayer(LAYER_SILK_TOP);
     doc->FillPenCombo();
     const auto& pens = frame.combos[CDocumentFrame::penCombo];
     ASSERT_GE(pens.items.size(), 2u);
@@ -505,7 +506,7 @@ TEST_F(CViewCommandsTest, PenAndLayerCombosChooseByTheirTexts)
     layers.selected = 1;
     const std::string chosen = layers.items[1];
     ASSERT_TRUE(commands->Send(ID_TOOLBARS_SELECT_LAYER));
-    EXPECT_EQ(doc->GetLayers().GetLayerName(doc->GetWorkLayer()),
+    EXPECT_EQ(doc->GetLayers().GetLayerName(doc->Session().GetWorkLayer()),
               chosen.substr(0, chosen.find('*')));
     EXPECT_EQ(host.focusTaken, 1);
 }
@@ -582,7 +583,7 @@ TEST_F(CViewCommandsTest, BoardSizeTakesTheTypedSizesOrStartsTheRectangleTool)
     EXPECT_EQ(doc->GetBoardHeight(), 256000);
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(doc->GetUndoCount(), undos + 1);
-    EXPECT_TRUE(doc->IsMode(ID_VIEW));
+    EXPECT_TRUE(doc->Session().IsMode(ID_VIEW));
 
     // Texts that are no lengths would make a board without an area.
     dialogs.width = "wide";
@@ -592,7 +593,7 @@ TEST_F(CViewCommandsTest, BoardSizeTakesTheTypedSizesOrStartsTheRectangleTool)
 
     dialogs.result = CDialogService::resultBoardWindow;
     ASSERT_TRUE(commands->Send(ID_WORKSPACE_WORKSPACE_SIZE));
-    EXPECT_TRUE(doc->IsMode(ID_BOARD_BOARD_SIZE_AND_OFFSET));
+    EXPECT_TRUE(doc->Session().IsMode(ID_BOARD_BOARD_SIZE_AND_OFFSET));
 }
 
 TEST_F(CViewCommandsTest, GridPositionAndGridOffsetDialogs)
@@ -607,20 +608,20 @@ TEST_F(CViewCommandsTest, GridPositionAndGridOffsetDialogs)
 
     // The cursor is typed relative to the user offset.
     doc->SetUserOffset(CPoint(1000, 2000));
-    doc->SetCursor(CPoint(5000, 5000));
+    doc->Session().SetCursor(CPoint(5000, 5000));
     ASSERT_TRUE(commands->Send(ID_OTHER_INPUT_POSITION));
     EXPECT_EQ(dialogs.shownPoint, CPoint(4000, 3000));
-    EXPECT_EQ(doc->GetCursor(), CPoint(5100, 5200));
+    EXPECT_EQ(doc->Session().GetCursor(), CPoint(5100, 5200));
     EXPECT_EQ(doc->GetOrigin(), CPoint(1000, 2000));
 
     // Without components Set Grid Offset only starts its tool; there the position typed is
     // the offset's.
     ASSERT_TRUE(commands->Send(ID_SETTINGS_SET_GRID_OFFSET));
-    EXPECT_TRUE(doc->IsMode(ID_SETTINGS_SET_GRID_OFFSET));
+    EXPECT_TRUE(doc->Session().IsMode(ID_SETTINGS_SET_GRID_OFFSET));
     EXPECT_TRUE(dialogs.pinned.empty());
     ASSERT_TRUE(commands->Send(ID_OTHER_INPUT_POSITION));
     EXPECT_EQ(doc->GetOrigin(), CPoint(1100, 2200));
-    EXPECT_TRUE(doc->IsMode(ID_VIEW));
+    EXPECT_TRUE(doc->Session().IsMode(ID_VIEW));
 
     AddComponent();
     doc->GetComponents().SetName(0, 0, "R5");
@@ -628,11 +629,11 @@ TEST_F(CViewCommandsTest, GridPositionAndGridOffsetDialogs)
     ASSERT_EQ(dialogs.pinned.size(), 1u);
     EXPECT_EQ(dialogs.pinned[0].reference, "R5");
     EXPECT_EQ(doc->GetOrigin(), CPoint(-5, 7));
-    EXPECT_TRUE(doc->IsMode(ID_VIEW));
+    EXPECT_TRUE(doc->Session().IsMode(ID_VIEW));
     // "Use cursor": the tool stays to pick the offset on the board.
     dialogs.result = CDialogService::resultCancel;
     ASSERT_TRUE(commands->Send(ID_SETTINGS_SET_GRID_OFFSET));
-    EXPECT_TRUE(doc->IsMode(ID_SETTINGS_SET_GRID_OFFSET));
+    EXPECT_TRUE(doc->Session().IsMode(ID_SETTINGS_SET_GRID_OFFSET));
     EXPECT_EQ(doc->GetOrigin(), CPoint(-5, 7));
 }
 
@@ -688,11 +689,11 @@ TEST_F(CViewCommandsTest, AddAndReplaceShapeChooseTheShapeFirst)
     ASSERT_EQ(doc->GetComponents().GetCount(), 2);
     EXPECT_EQ(doc->GetComponents().GetComponent(1)->GetReference(), "R2");
     EXPECT_EQ(doc->GetComponents().GetComponent(1)->GetName(CComponent::textType), "1k");
-    EXPECT_TRUE(doc->IsMode(ID_COMPONENTS_ADD));
+    EXPECT_TRUE(doc->Session().IsMode(ID_COMPONENTS_ADD));
 
     ASSERT_TRUE(commands->Send(ID_COMPONENTS_REPLACE_SHAPE));
     EXPECT_TRUE(dialogs.requests.back().replace);
-    EXPECT_TRUE(doc->IsMode(ID_COMPONENTS_REPLACE_SHAPE));
+    EXPECT_TRUE(doc->Session().IsMode(ID_COMPONENTS_REPLACE_SHAPE));
 }
 
 // "Shape Library" answering `result`, after adding a shape to the cache when `changeCache`.

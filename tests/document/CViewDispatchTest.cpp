@@ -107,7 +107,7 @@ protected:
         doc->GetNets().AddNet("B");
         doc->View().SetScale(scale);
         doc->View().SetOffset(0, 0);
-        doc->SetWorkLayer(LAYER_TOP);
+        doc->Session().SetWorkLayer(LAYER_TOP);
         commands = std::make_unique<CViewCommands>(*doc, host);
         dispatch = std::make_unique<CViewDispatch>(*doc, *commands, host);
         host.dispatch = dispatch.get();
@@ -151,29 +151,29 @@ private:
 
 TEST_F(CViewDispatchTest, TrackToolTakesClicksMovesKeysAndCharacters)
 {
-    doc->SetMode(ID_TRACKS_ADD);
+    doc->Session().SetMode(ID_TRACKS_ADD);
     Click(2 * grid, 2 * grid);
-    ASSERT_EQ(doc->GetAction(), CEditState::actionDragging);
-    EXPECT_EQ(doc->GetAnchor(), CPoint(2 * grid, 2 * grid));
+    ASSERT_EQ(doc->Session().GetAction(), CEditState::actionDragging);
+    EXPECT_EQ(doc->Session().GetAnchor(), CPoint(2 * grid, 2 * grid));
     EXPECT_EQ(doc->View().GetRulerOrigin(), CPoint(2 * grid, 2 * grid));
     MoveTo(6 * grid, 2 * grid);
     // A space is the tool's own click: a vertex at the cursor.
     Char(' ');
     MoveTo(6 * grid, 6 * grid);
     Key(VK_RETURN);
-    EXPECT_EQ(doc->GetAction(), CEditState::actionWaiting);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
     ASSERT_EQ(NetVertices(0), 3);
     EXPECT_EQ(doc->GetNets().GetNet(0)->GetVertexPoint(2), CPoint(6 * grid, 6 * grid));
 
     // The figure modes get no characters: a space does not start anything.
-    doc->SetMode(ID_TRACKS_ADD_RECTANGLES);
+    doc->Session().SetMode(ID_TRACKS_ADD_RECTANGLES);
     Char(' ');
-    EXPECT_EQ(doc->GetAction(), CEditState::actionWaiting);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
 }
 
 TEST_F(CViewDispatchTest, MovesWithinOneSnapCellReachNoTool)
 {
-    doc->SetMode(ID_TRACKS_ADD);
+    doc->Session().SetMode(ID_TRACKS_ADD);
     Click(2 * grid, 2 * grid);
     MoveTo(4 * grid, 2 * grid);
     const CPoint end = doc->GetNets().GetNet(0)->GetVertexPoint(NetVertices(0) - 1);
@@ -182,13 +182,13 @@ TEST_F(CViewDispatchTest, MovesWithinOneSnapCellReachNoTool)
     MoveTo(4 * grid + 1000, 2 * grid + 1000);
     EXPECT_EQ(host.statusUpdates, status);
     EXPECT_EQ(doc->GetNets().GetNet(0)->GetVertexPoint(NetVertices(0) - 1), end);
-    EXPECT_EQ(doc->GetCursor(), CPoint(4 * grid, 2 * grid));
+    EXPECT_EQ(doc->Session().GetCursor(), CPoint(4 * grid, 2 * grid));
 }
 
 TEST_F(CViewDispatchTest, EveryFamilyOfModesReachesItsHandler)
 {
     // Pads: a click places the default free pad, F2 turns the angle of the next.
-    doc->SetMode(ID_PADS_ADD_MANUALLY);
+    doc->Session().SetMode(ID_PADS_ADD_MANUALLY);
     const int32_t before = NetVertices(0);
     Click(10 * grid, 10 * grid);
     EXPECT_EQ(NetVertices(0), before + 1);
@@ -196,7 +196,7 @@ TEST_F(CViewDispatchTest, EveryFamilyOfModesReachesItsHandler)
     EXPECT_EQ(doc->GetNets().GetTrackTool().GetPadAngle(), CTrackTool::quarterTurn);
 
     // Via: a click places one, a second click at the same point takes it away.
-    doc->SetMode(ID_TRACKS_ADD_OR_REMOVE_VIA);
+    doc->Session().SetMode(ID_TRACKS_ADD_OR_REMOVE_VIA);
     doc->SetModifiedFlag(false);
     const int32_t withPad = NetVertices(0);
     Click(30 * grid, 10 * grid);
@@ -206,57 +206,57 @@ TEST_F(CViewDispatchTest, EveryFamilyOfModesReachesItsHandler)
     EXPECT_EQ(NetVertices(0), withPad);
 
     // Components: Delete takes the component at the cursor.
-    doc->SetMode(ID_COMPONENTS_DELETE);
+    doc->Session().SetMode(ID_COMPONENTS_DELETE);
     Click(20 * grid, 20 * grid);
     EXPECT_EQ(doc->GetComponents().GetCount(), 0);
     Key(VK_ESCAPE);
 
     // Lines: on a drawing layer a click starts a polyline that the moves drag.
-    doc->SetWorkLayer(LAYER_SILK_TOP);
-    doc->SetMode(ID_LINES_ADD);
+    doc->Session().SetWorkLayer(LAYER_SILK_TOP);
+    doc->Session().SetMode(ID_LINES_ADD);
     Click(2 * grid, 30 * grid);
-    EXPECT_EQ(doc->GetAction(), CEditState::actionDragging);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionDragging);
     MoveTo(8 * grid, 30 * grid);
     Click(8 * grid, 30 * grid);
     Click(8 * grid, 30 * grid);
     EXPECT_GE(doc->GetLines().GetCount(), 2);
-    EXPECT_EQ(doc->GetAction(), CEditState::actionWaiting);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
 
     // Texts: Esc while waiting ends Edit Text.
-    doc->SetMode(ID_BOARD_EDIT_TEXT);
+    doc->Session().SetMode(ID_BOARD_EDIT_TEXT);
     Key(VK_ESCAPE);
-    EXPECT_TRUE(doc->IsMode(ID_VIEW));
+    EXPECT_TRUE(doc->Session().IsMode(ID_VIEW));
 
     // Planes: two clicks span a rectangle plane.
-    doc->SetWorkLayer(LAYER_TOP);
-    doc->SetMode(ID_PLANES_ADD_RECTANGLE);
+    doc->Session().SetWorkLayer(LAYER_TOP);
+    doc->Session().SetMode(ID_PLANES_ADD_RECTANGLE);
     Click(40 * grid, 2 * grid);
-    EXPECT_EQ(doc->GetAction(), CEditState::actionBandOpen);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionBandOpen);
     MoveTo(60 * grid, 20 * grid);
-    EXPECT_EQ(doc->GetRubberBand().right, 60 * grid);
+    EXPECT_EQ(doc->Session().GetRubberBand().right, 60 * grid);
     Click(60 * grid, 20 * grid);
     EXPECT_EQ(doc->GetPlaneCount(), 1);
 
     // Grid offset: the click's point becomes the grid origin.
-    doc->SetMode(ID_SETTINGS_SET_GRID_OFFSET);
+    doc->Session().SetMode(ID_SETTINGS_SET_GRID_OFFSET);
     Click(4 * grid, 6 * grid);
     EXPECT_EQ(doc->GetOrigin(), CPoint(4 * grid, 6 * grid));
-    EXPECT_TRUE(doc->IsMode(ID_SETTINGS_SET_GRID_OFFSET));
+    EXPECT_TRUE(doc->Session().IsMode(ID_SETTINGS_SET_GRID_OFFSET));
     doc->SetUserOffset(CPoint());
 
     // Pin swap: the tool lives while its mode runs.
-    doc->SetMode(ID_TOOLS_PINSWAPPING);
+    doc->Session().SetMode(ID_TOOLS_PINSWAPPING);
     Click(30 * grid, 30 * grid);
     EXPECT_NE(dispatch->GetPinSwapTool(), nullptr);
     Key(VK_ESCAPE);
-    EXPECT_TRUE(doc->IsMode(ID_VIEW));
+    EXPECT_TRUE(doc->Session().IsMode(ID_VIEW));
     EXPECT_EQ(dispatch->GetPinSwapTool(), nullptr);
 
     // Idle: a click does nothing and says nothing.
     Click(30 * grid, 30 * grid);
     EXPECT_TRUE(services.messages.Shown().empty());
     // A mode without a click handler says so and changes nothing.
-    doc->SetMode(ID_VIEW_GRID);
+    doc->Session().SetMode(ID_VIEW_GRID);
     Click(30 * grid, 30 * grid);
     EXPECT_EQ(services.messages.ShownTexts(),
               std::vector<std::string>{"OnSpaceBarDown::NotSupported Action!"});
@@ -264,7 +264,7 @@ TEST_F(CViewDispatchTest, EveryFamilyOfModesReachesItsHandler)
 
 TEST_F(CViewDispatchTest, FixAndLockClicksToggleTheLocksOfTheComponent)
 {
-    doc->SetMode(ID_COMPONENTS_FIX);
+    doc->Session().SetMode(ID_COMPONENTS_FIX);
     Click(20 * grid, 20 * grid);
     EXPECT_TRUE(services.messages.Shown().empty());
     EXPECT_EQ(ComponentFlags() & ComponentFlags::lockMove, ComponentFlags::lockMove);
@@ -273,15 +273,15 @@ TEST_F(CViewDispatchTest, FixAndLockClicksToggleTheLocksOfTheComponent)
     Click(20 * grid, 20 * grid);
     EXPECT_EQ(ComponentFlags() & ComponentFlags::allLocks, 0u);
 
-    doc->SetMode(ID_COMPONENTS_LOCK);
+    doc->Session().SetMode(ID_COMPONENTS_LOCK);
     Click(20 * grid, 20 * grid);
     EXPECT_EQ(ComponentFlags() & ComponentFlags::lockDelete, ComponentFlags::lockDelete);
     // Still selectable, so a second click unlocks it again.
     EXPECT_EQ(ComponentFlags() & ComponentFlags::lockSelect, 0u);
-    doc->SetMode(ID_COMPONENTS_DELETE);
+    doc->Session().SetMode(ID_COMPONENTS_DELETE);
     Click(20 * grid, 20 * grid);
     EXPECT_EQ(doc->GetComponents().GetCount(), 1);
-    doc->SetMode(ID_COMPONENTS_LOCK);
+    doc->Session().SetMode(ID_COMPONENTS_LOCK);
     Click(20 * grid, 20 * grid);
     EXPECT_EQ(ComponentFlags() & ComponentFlags::allLocks, 0u);
     doc->Undo();
@@ -292,82 +292,82 @@ TEST_F(CViewDispatchTest, FixAndLockClicksToggleTheLocksOfTheComponent)
 
 TEST_F(CViewDispatchTest, SelectRunsBandSelectionDragAndDrop)
 {
-    doc->SetSelectionFilter(CDesignSettings::filterElectrical | CDesignSettings::filterComponents,
-                            true);
+    doc->Session().SetSelectionFilter(
+        CDesignSettings::filterElectrical | CDesignSettings::filterComponents, true);
     doc->GetLayers().SetVisible(LAYER_TOP, true);
-    doc->UpdateLayerMask();
-    doc->SetMode(ID_EDIT_SELECT_MODE);
+    doc->Session().UpdateLayerMask();
+    doc->Session().SetMode(ID_EDIT_SELECT_MODE);
     Click(15 * grid, 15 * grid);
-    ASSERT_EQ(doc->GetAction(), CEditState::actionBandOpen);
+    ASSERT_EQ(doc->Session().GetAction(), CEditState::actionBandOpen);
     // The band follows the mouse unsnapped.
     MoveTo(25 * grid + 130, 25 * grid + 70);
-    EXPECT_EQ(doc->GetCursor(), doc->GetRawCursor());
-    EXPECT_EQ(doc->GetRubberBand().right, 25 * grid + 130);
+    EXPECT_EQ(doc->Session().GetCursor(), doc->Session().GetRawCursor());
+    EXPECT_EQ(doc->Session().GetRubberBand().right, 25 * grid + 130);
 
     // Esc closes the band only; the tool stays.
     Key(VK_ESCAPE);
-    EXPECT_EQ(doc->GetAction(), CEditState::actionWaiting);
-    EXPECT_FALSE(doc->IsRubberBandVisible());
-    EXPECT_TRUE(doc->IsMode(ID_EDIT_SELECT_MODE));
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
+    EXPECT_FALSE(doc->Session().IsRubberBandVisible());
+    EXPECT_TRUE(doc->Session().IsMode(ID_EDIT_SELECT_MODE));
 
     Click(15 * grid, 15 * grid);
     Click(25 * grid, 25 * grid);
-    EXPECT_EQ(doc->GetAction(), CEditState::actionBandClosed);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionBandClosed);
     ASSERT_EQ(doc->GetComponents().GetSelectedCount(), 1);
 
     // A click inside the band drags; Shift keeps the move on the longer axis.
     Click(20 * grid, 20 * grid);
-    ASSERT_EQ(doc->GetAction(), CEditState::actionDragging);
+    ASSERT_EQ(doc->Session().GetAction(), CEditState::actionDragging);
     MoveTo(22 * grid, 21 * grid, shift);
-    EXPECT_EQ(doc->GetCursor(), CPoint(22 * grid, 20 * grid));
+    EXPECT_EQ(doc->Session().GetCursor(), CPoint(22 * grid, 20 * grid));
     EXPECT_EQ(doc->GetComponents().GetPosition(0), CPoint(22 * grid, 20 * grid));
     // Equal distances keep x.
     MoveTo(23 * grid, 23 * grid, shift);
-    EXPECT_EQ(doc->GetCursor(), CPoint(20 * grid, 23 * grid));
+    EXPECT_EQ(doc->Session().GetCursor(), CPoint(20 * grid, 23 * grid));
 
     // F2 turns the selection; Enter drops it.
     Key(VK_F2);
     EXPECT_EQ(doc->GetComponents().GetComponent(0)->GetRotation(), CTrackTool::quarterTurn);
     Key(VK_RETURN);
-    EXPECT_EQ(doc->GetSelectedCount(), 0);
-    EXPECT_EQ(doc->GetAction(), CEditState::actionWaiting);
+    EXPECT_EQ(doc->Session().GetSelectedCount(), 0);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
     Key(VK_ESCAPE);
-    EXPECT_TRUE(doc->IsMode(ID_VIEW));
+    EXPECT_TRUE(doc->Session().IsMode(ID_VIEW));
 }
 
 TEST_F(CViewDispatchTest, BoardSizeRectangleBecomesTheBoard)
 {
-    doc->SetMode(ID_BOARD_BOARD_SIZE_AND_OFFSET);
+    doc->Session().SetMode(ID_BOARD_BOARD_SIZE_AND_OFFSET);
     Click(4 * grid, 2 * grid);
-    EXPECT_EQ(doc->GetAction(), CEditState::actionBandOpen);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionBandOpen);
     MoveTo(44 * grid, 32 * grid);
     Click(44 * grid, 32 * grid);
     EXPECT_EQ(doc->GetBoardWidth(), 40 * grid);
     EXPECT_EQ(doc->GetBoardHeight(), 30 * grid);
     EXPECT_EQ(doc->GetComponents().GetPosition(0), CPoint(16 * grid, 18 * grid));
-    EXPECT_TRUE(doc->IsMode(ID_VIEW));
+    EXPECT_TRUE(doc->Session().IsMode(ID_VIEW));
 }
 
 // ---- Capture ------------------------------------------------------------------------------------
 
 TEST_F(CViewDispatchTest, AClickHoldsTheCaptureUntilItsRelease)
 {
-    doc->SetSelectionFilter(CDesignSettings::filterElectrical | CDesignSettings::filterComponents,
-                            true);
+    doc->Session().SetSelectionFilter(
+        CDesignSettings::filterElectrical | CDesignSettings::filterComponents, true);
     doc->GetLayers().SetVisible(LAYER_TOP, true);
-    doc->UpdateLayerMask();
-    doc->SetMode(ID_EDIT_SELECT_MODE);
+    doc->Session().UpdateLayerMask();
+    doc->Session().SetMode(ID_EDIT_SELECT_MODE);
     MoveTo(15 * grid, 15 * grid);
     // The space bar held: its repeats are no clicks.
     Char(' ');
-    ASSERT_EQ(doc->GetAction(), CEditState::actionBandOpen);
+    ASSERT_EQ(doc->Session().GetAction(), CEditState::actionBandOpen);
     dispatch->OnChar(' ', true, 0);
     dispatch->OnSpaceBarDown();
-    EXPECT_EQ(doc->GetAction(), CEditState::actionBandOpen);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionBandOpen);
     dispatch->OnSpaceBarUp();
     MoveTo(25 * grid, 25 * grid);
     Char(' ');
-    EXPECT_EQ(doc->GetAction(), CEditState::actionBandClosed);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionBandClosed);
     // A window that lost the keyboard gets no release.
     dispatch->CancelCapture();
     EXPECT_FALSE(dispatch->IsCaptured());
@@ -390,7 +390,7 @@ TEST_F(CViewDispatchTest, DigitKeysChooseLayersZeroToThirty)
                  {'2', 0, 2}};
     for (const auto& c : cases) {
         Key(c.key, c.flags);
-        EXPECT_EQ(doc->GetWorkLayer(), c.layer) << char(c.key) << " " << c.flags;
+        EXPECT_EQ(doc->Session().GetWorkLayer(), c.layer) << char(c.key) << " " << c.flags;
     }
 }
 
@@ -438,23 +438,23 @@ TEST_F(CViewDispatchTest, LetterKeysAndCharactersDoWhatTheHotkeysSay)
 
     // Cursor keys step by the snap step and say where the cursor went.
     const CSize step = doc->GetGridSettings().GetCurrentSnap();
-    const CPoint at = doc->GetCursor();
+    const CPoint at = doc->Session().GetCursor();
     const int32_t warps = host.warps;
     Key(VK_NEXT);
-    EXPECT_EQ(doc->GetCursor(), CPoint(at.x + step.cx, at.y + step.cy));
+    EXPECT_EQ(doc->Session().GetCursor(), CPoint(at.x + step.cx, at.y + step.cy));
     EXPECT_EQ(host.warps, warps + 1);
 
     // Characters: E and T choose by the work layer, V only when idle.
     host.sent.clear();
     Char('e');
     EXPECT_EQ(host.sent, std::vector<uint32_t>{ID_TRACKS_EDIT});
-    doc->SetWorkLayer(LAYER_SILK_TOP);
+    doc->Session().SetWorkLayer(LAYER_SILK_TOP);
     Char('t');
-    EXPECT_TRUE(doc->IsMode(ID_LINES_ADD));
+    EXPECT_TRUE(doc->Session().IsMode(ID_LINES_ADD));
     host.sent.clear();
     Char('v');
     EXPECT_TRUE(host.sent.empty());
-    doc->SetMode(ID_VIEW);
+    doc->Session().SetMode(ID_VIEW);
     Char('V');
     Char('.');
     Char('/');
@@ -467,11 +467,11 @@ TEST_F(CViewDispatchTest, StarSnapsTheCursorOnceEvenWithSnappingOff)
     CGridArr& grids = doc->GetGridSettings();
     grids.SetCurrentSnapOn(false);
     MoveTo(3 * grid + 1230, 2 * grid + 470);
-    ASSERT_EQ(doc->GetCursor(), CPoint(3 * grid + 1230, 2 * grid + 470));
+    ASSERT_EQ(doc->Session().GetCursor(), CPoint(3 * grid + 1230, 2 * grid + 470));
     Char('*');
     const CSize step = grids.GetCurrentSnap();
-    EXPECT_EQ(doc->GetCursor().x % step.cx, 0);
-    EXPECT_EQ(doc->GetCursor().y % step.cy, 0);
+    EXPECT_EQ(doc->Session().GetCursor().x % step.cx, 0);
+    EXPECT_EQ(doc->Session().GetCursor().y % step.cy, 0);
     EXPECT_FALSE(grids.IsCurrentSnapOn());
 }
 
@@ -499,10 +499,10 @@ TEST_F(CViewDispatchTest, ZoomKeysStayWithinTheScaleRange)
 
 TEST_F(CViewDispatchTest, ZoomWindowTakesTwoClicksAndIgnoresAnEmptyRectangle)
 {
-    doc->SetMode(ID_TRACKS_ADD);
+    doc->Session().SetMode(ID_TRACKS_ADD);
     doc->View().SetZoomWindowPending(true);
     Click(10 * grid, 10 * grid);
-    EXPECT_EQ(doc->GetAction(), CEditState::actionRectangleStart);
+    EXPECT_EQ(doc->Session().GetAction(), CEditState::actionRectangleStart);
     Click(10 * grid, 10 * grid);
     EXPECT_EQ(doc->GetScale(), scale);
     EXPECT_FALSE(doc->View().IsZoomWindowPending());
@@ -519,7 +519,7 @@ TEST_F(CViewDispatchTest, ZoomWindowTakesTwoClicksAndIgnoresAnEmptyRectangle)
 TEST_F(CViewDispatchTest, AutoPanningKeepsTheCursorInTheWindow)
 {
     // 800 by 600 pixels at scale 10: half a window is 4000 by 3000 units.
-    doc->SetCursor(CPoint(7900, 100));
+    doc->Session().SetCursor(CPoint(7900, 100));
     dispatch->KeepCursorVisible(false);
     EXPECT_EQ(doc->GetViewOffset(), CPoint(0, 0)) << "automatic panning is off";
 
@@ -529,7 +529,7 @@ TEST_F(CViewDispatchTest, AutoPanningKeepsTheCursorInTheWindow)
     EXPECT_EQ(doc->GetViewOffset(), CPoint(-3900, 0));
 
     doc->View().SetOffset(0, 0);
-    doc->SetCursor(CPoint(4100, 3100));
+    doc->Session().SetCursor(CPoint(4100, 3100));
     dispatch->KeepCursorVisible(false);
     EXPECT_EQ(doc->GetViewOffset(), CPoint(0, 0)) << "near the middle";
     // Forced, the cursor comes to the middle; of two equal distances along y.
@@ -537,7 +537,7 @@ TEST_F(CViewDispatchTest, AutoPanningKeepsTheCursorInTheWindow)
     EXPECT_EQ(doc->GetViewOffset(), CPoint(0, -100));
 
     doc->View().SetOffset(0, 0);
-    doc->SetCursor(CPoint(20000, 20000));
+    doc->Session().SetCursor(CPoint(20000, 20000));
     dispatch->KeepCursorVisible(false);
     EXPECT_EQ(doc->GetViewOffset(), CPoint(-16000, -17000)) << "far out both ways";
 }
@@ -560,28 +560,28 @@ TEST_F(CViewDispatchTest, ContextMenuFollowsTheMode)
 {
     const std::vector<uint32_t> zoom = {0, ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_WINDOW,
                                         ID_VIEW_ZOOM_ALL};
-    doc->SetMode(ID_VIEW);
+    doc->Session().SetMode(ID_VIEW);
     std::vector<uint32_t> expected = {ID_TRACKS_EDIT, ID_COMPONENTS_MOVE_ROTATE};
     expected.insert(expected.end(), zoom.begin(), zoom.end());
     EXPECT_EQ(dispatch->BuildContextMenu(), expected);
 
-    doc->SetWorkLayer(LAYER_SILK_TOP);
+    doc->Session().SetWorkLayer(LAYER_SILK_TOP);
     EXPECT_EQ(dispatch->BuildContextMenu()[0], uint32_t(ID_LINES_EDIT));
 
-    doc->SetMode(ID_EDIT_SELECT_MODE);
+    doc->Session().SetMode(ID_EDIT_SELECT_MODE);
     std::vector<uint32_t> select = dispatch->BuildContextMenu();
     EXPECT_EQ(select[0], uint32_t(ID_END_MODE));
     EXPECT_NE(std::find(select.begin(), select.end(), ID_EDIT_SELECTION_FILTERS_PADS),
               select.end());
 
-    doc->SetMode(ID_PLANES_ADD_RECTANGLE);
+    doc->Session().SetMode(ID_PLANES_ADD_RECTANGLE);
     std::vector<uint32_t> planes = commands->GetPlaneContextMenu();
     planes.insert(planes.end(), zoom.begin(), zoom.end());
     EXPECT_EQ(dispatch->BuildContextMenu(), planes);
 
     // A track being drawn offers its end first.
-    doc->SetWorkLayer(LAYER_TOP);
-    doc->SetMode(ID_TRACKS_ADD);
+    doc->Session().SetWorkLayer(LAYER_TOP);
+    doc->Session().SetMode(ID_TRACKS_ADD);
     Click(2 * grid, 2 * grid);
     EXPECT_EQ(dispatch->BuildContextMenu()[0], uint32_t(ID_END_MODE));
     EXPECT_EQ(dispatch->BuildContextMenu()[1], uint32_t(ID_SELECT_PEN));
@@ -589,7 +589,7 @@ TEST_F(CViewDispatchTest, ContextMenuFollowsTheMode)
 
 TEST_F(CViewDispatchTest, EndModeEndsTheStepOfTheRunningTool)
 {
-    doc->SetMode(ID_TRACKS_ADD);
+    doc->Session().SetMode(ID_TRACKS_ADD);
     Click(2 * grid, 2 * grid);
     MoveTo(6 * grid, 2 * grid);
     ASSERT_TRUE(doc->GetNets().GetTrackTool().IsEditing());

@@ -68,7 +68,7 @@ protected:
         text.SetText("T");
         text.SetPosition(CPoint(50000, 60000));
         doc->GetTexts().AddText(&text);
-        doc->SelectAll(false);
+        doc->Session().SelectAll(false);
     }
 
     // The line's points, then the text's position.
@@ -91,14 +91,14 @@ private:
 TEST_F(CDocCommandsTest, MoveAndRotateTheSelectionAndUndoBoth)
 {
     const std::vector<CPoint> start = Points();
-    doc->SelectAll(true);
-    doc->SetAction(CEditState::actionDragging);
+    doc->Session().SelectAll(true);
+    doc->Session().SetAction(CEditState::actionDragging);
     doc->MoveSelection(1000, -2000);
     const std::vector<CPoint> moved = {{11000, 18000}, {31000, 18000}, {51000, 58000}};
     EXPECT_EQ(Points(), moved);
 
     // A quarter turn about the cursor takes (1, 0) to (0, -1).
-    doc->SetCursor(CPoint(1000, 0));
+    doc->Session().SetCursor(CPoint(1000, 0));
     doc->SetSnapshotNeeded();
     doc->RotateSelection90();
     EXPECT_EQ(Points(), (std::vector<CPoint>{{19000, -10000}, {19000, -30000}, {59000, -50000}}));
@@ -112,16 +112,16 @@ TEST_F(CDocCommandsTest, MoveAndRotateTheSelectionAndUndoBoth)
 TEST_F(CDocCommandsTest, CancellingADragPutsTheSelectionBack)
 {
     const std::vector<CPoint> start = Points();
-    doc->SelectAll(true);
-    doc->SetAnchor(CPoint(0, 0));
-    doc->SetCursor(CPoint(5000, 0));
-    doc->SetAction(CEditState::actionDragging);
+    doc->Session().SelectAll(true);
+    doc->Session().SetAnchor(CPoint(0, 0));
+    doc->Session().SetCursor(CPoint(5000, 0));
+    doc->Session().SetAction(CEditState::actionDragging);
     doc->MoveSelection(5000, 0);
     doc->CancelMove();
     EXPECT_EQ(Points(), start);
     EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{"CWevraDoc::CancelMove"});
-    EXPECT_EQ(doc->GetMode(), ID_VIEW);
-    EXPECT_EQ(doc->GetSelectedCount(), 0);
+    EXPECT_EQ(doc->Session().GetMode(), ID_VIEW);
+    EXPECT_EQ(doc->Session().GetSelectedCount(), 0);
 }
 
 TEST_F(CDocCommandsTest, CopyArrayRefusesBadCountsAndDistances)
@@ -160,11 +160,11 @@ TEST_F(CDocCommandsTest, CopyArrayRefusesBadCountsAndDistances)
 
 TEST_F(CDocCommandsTest, CopyArrayFillsTheGridAndUndoRemovesIt)
 {
-    doc->SelectAll(true);
+    doc->Session().SelectAll(true);
     dialog.cols = "3";
     dialog.rowCount = "2";
     ASSERT_TRUE(doc->CopyArray());
-    EXPECT_EQ(doc->GetSelectedCount(), 0);
+    EXPECT_EQ(doc->Session().GetSelectedCount(), 0);
 
     std::vector<CPoint> texts;
     for (int32_t i = 0; i < doc->GetTexts().GetCount(); ++i)
@@ -203,7 +203,7 @@ TEST_F(CDocCommandsTest, CopiedComponentsKeepTheNetsOfTheirCopiedTracks)
     nets.GetNet(vcc)->AppendSegment(at.x - 2000, at.y, at.x - 2000, at.y + 20000, LAYER_TOP, 1);
     nets.GetNet(gnd)->AppendSegment(at.x + 2000, at.y, at.x + 2000, at.y + 20000, LAYER_TOP, 1);
 
-    doc->SelectAll(true);
+    doc->Session().SelectAll(true);
     dialog.cols = "3";
     dialog.rowCount = "1";
     ASSERT_TRUE(doc->CopyArray());
@@ -225,7 +225,7 @@ TEST_F(CDocCommandsTest, AComponentCopiedAloneHasUnconnectedPads)
     components.AddComponent("R1", "10k", shape, 0, 0, 0, false);
     components.GetComponent(0)->ResizePadNets(2);
     components.GetComponent(0)->SetPadNet(0, vcc, doc->GetNets().GetCount());
-    doc->SelectAll(false);
+    doc->Session().SelectAll(false);
     components.Select(0, true);
     ASSERT_TRUE(doc->CopySelection());
     ASSERT_EQ(components.GetCount(), 2);

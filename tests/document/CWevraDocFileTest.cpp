@@ -348,7 +348,7 @@ TEST_F(CDesignFileTest, LoadingFixesUpTheDesign)
     EXPECT_TRUE(doc->IsComponentOutsideBoard());
     EXPECT_TRUE(doc->GetComponents().GetComponent(0)->GetFlags() & ComponentFlags::fromTemplate);
     EXPECT_EQ(doc->GetNetlistPath(), "MINE.NET");
-    EXPECT_EQ(doc->GetMode(), ID_VIEW);
+    EXPECT_EQ(doc->Session().GetMode(), ID_VIEW);
     EXPECT_FALSE(doc->IsModified());
 }
 

@@ -112,18 +112,18 @@ TEST_F(CDocTest, NewDesignHasTheDefaults)
     EXPECT_EQ(doc.GetBoardWidth(), 1000);
     EXPECT_EQ(doc.GetBoardHeight(), 800);
     EXPECT_EQ(doc.GetScale(), 600);
-    EXPECT_EQ(doc.GetMode(), 33183u);
-    EXPECT_TRUE(doc.IsAction(1));
-    EXPECT_EQ(doc.GetSelectionFilter(), 0x10000204u);
+    EXPECT_EQ(doc.Session().GetMode(), 33183u);
+    EXPECT_TRUE(doc.Session().IsAction(1));
+    EXPECT_EQ(doc.Session().GetSelectionFilter(), 0x10000204u);
     EXPECT_EQ(doc.GetUnit(), 1);
     EXPECT_EQ(doc.GetPadInfoMode(), 1);
-    EXPECT_EQ(doc.GetPlaneIndex(), -1000000);
-    EXPECT_EQ(doc.GetCurrentComponentIndex(), -1);
+    EXPECT_EQ(doc.Session().GetPlaneIndex(), -1000000);
+    EXPECT_EQ(doc.Session().GetCurrentComponentIndex(), -1);
     EXPECT_EQ(doc.GetUndoIndex(), -1);
     EXPECT_EQ(doc.GetShapeCache().GetName(), "Cache");
     EXPECT_EQ(doc.GetDisplaySets().GetJob(0)->GetItemCount(), 8);
     EXPECT_GT(doc.GetOutputJobs().GetCount(), 0);
-    EXPECT_EQ(doc.GetWorkLayer(), 2);
+    EXPECT_EQ(doc.Session().GetWorkLayer(), 2);
     EXPECT_EQ(doc.GetTitle(), "Design] - [ ->View");
 
     EXPECT_EQ(doc.GetStoredColor(CDesignSettings::screenColors, 1), RGB(0, 196, 0));
@@ -243,10 +243,10 @@ TEST_F(CDocTest, TitleShowsToolAndGridOffset)
 {
     CWevraDoc doc;
     doc.SetDesignPath("/d/BOARD.PCB");
-    doc.SetMode(ID_EDIT_SELECT_MODE);
+    doc.Session().SetMode(ID_EDIT_SELECT_MODE);
     EXPECT_EQ(doc.GetTitle(), "Design] - [BOARD ->Select");
     doc.SetUserOffset(CPoint(1008, 0));
-    doc.SetMode(ID_SETTINGS_SET_GRID_OFFSET);
+    doc.Session().SetMode(ID_SETTINGS_SET_GRID_OFFSET);
     EXPECT_EQ(doc.GetTitle(), "Design] - [BOARD ->Set Grid Offset(0.100 mm.,0.000 mm.)");
 }
 
@@ -273,7 +273,8 @@ TEST_F(CDocTest, CombosListLayersNetsAndPens)
     EXPECT_EQ(layers.items[0].back(), '*');
     EXPECT_NE(layers.items[2].back(), '*');
     EXPECT_EQ(layers.items[20].back(), '*');
-    EXPECT_EQ(doc.GetSelectableLayerMask(), (1u << 0) | (1u << 1) | (1u << 20) | (1u << 25));
+    EXPECT_EQ(doc.Session().GetSelectableLayerMask(),
+              (1u << 0) | (1u << 1) | (1u << 20) | (1u << 25));
     EXPECT_EQ(frame.combos[CDocumentFrame::padStackCombo].items.size(),
               size_t(doc.GetShapeCache().GetPadStacks().GetCount()));
 
@@ -340,7 +341,7 @@ void Edit(CWevraDoc& doc, int32_t k)
     doc.GetTexts().AddText(nullptr);
     doc.GetComponents().AddEmpty(-1);
     doc.GetNets().AddNet("N" + std::to_string(k));
-    doc.SelectAll(false);
+    doc.Session().SelectAll(false);
 }
 
 class CUndoTest : public CDocTest {
@@ -405,7 +406,7 @@ TEST_F(CUndoTest, PushesOnlyWhenASnapshotIsNeeded)
     EXPECT_EQ(doc.GetUndoCount(), 0);
     doc.PushUndo(CUndoSnapshot::maskAll);
     EXPECT_EQ(doc.GetUndoCount(), 0);
-    doc.SetAction(CEditState::actionDragging);
+    doc.Session().SetAction(CEditState::actionDragging);
     EXPECT_TRUE(doc.IsSnapshotNeeded());
     doc.PushUndoForSelection();
     EXPECT_EQ(doc.GetUndoCount(), 1);
@@ -445,14 +446,14 @@ TEST_F(CUndoTest, RestoresIntoTheDocumentsOwnCollections)
     const CNetArray* nets = &doc.GetNets();
     const CComponentArray* components = &doc.GetComponents();
     Edits(3);
-    doc.SetCurrentComponent(2);
+    doc.Session().SetCurrentComponent(2);
     doc.Undo();
     doc.Undo();
     EXPECT_EQ(&doc.GetNets(), nets);
     EXPECT_EQ(&doc.GetComponents(), components);
     EXPECT_EQ(doc.GetNets().GetDocument(), static_cast<CNetArrayDocument*>(&doc));
     EXPECT_EQ(doc.GetComponents().GetCount(), 1);
-    EXPECT_EQ(doc.GetCurrentComponentIndex(), -1) << "the current component is gone";
+    EXPECT_EQ(doc.Session().GetCurrentComponentIndex(), -1) << "the current component is gone";
     doc.GetNets().RecalcAll();
 }
 
@@ -617,10 +618,10 @@ TEST_F(CShapeDocTest, ShapeIsLaidOutOnItsOwnBoard)
     EXPECT_EQ(doc.GetPathNameRef(), "/libs/SHAPES - Parts - SO2");
     EXPECT_EQ(doc.GetTitle(), "Design] - [SHAPES - Parts - SO2 ->Lines Draw");
     EXPECT_TRUE(frame.recent.empty());
-    EXPECT_EQ(doc.GetSelectionFilter(), 0x30000201u);
-    EXPECT_EQ(doc.GetMode(), ID_LINES_ADD);
-    EXPECT_EQ(doc.GetDefaultPadStackKind(), CEditState::kindShapePad);
-    EXPECT_EQ(doc.GetWorkLayer(), 21);
+    EXPECT_EQ(doc.Session().GetSelectionFilter(), 0x30000201u);
+    EXPECT_EQ(doc.Session().GetMode(), ID_LINES_ADD);
+    EXPECT_EQ(doc.Session().GetDefaultPadStackKind(), CEditState::kindShapePad);
+    EXPECT_EQ(doc.Session().GetWorkLayer(), 21);
     EXPECT_EQ(doc.GetDefaultMenu(), CShapeSource::menuResource);
     EXPECT_EQ(frame.posted, (std::vector<uint32_t>{ID_VIEW_LEFT_PANE, ID_VIEW_ZOOM_ALL}));
 

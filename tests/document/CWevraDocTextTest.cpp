@@ -40,15 +40,15 @@ TEST(CWevraDocTextTest, PlaceTextUndoAndEndMode)
     CTypingEditText dialogs;
     CWevraDoc doc;
     CTextArray& texts = doc.GetTexts();
-    doc.SetMode(ID_BOARD_PLACE_TEXT);
-    doc.SetCursor(CPoint(25600, 51200));
+    doc.Session().SetMode(ID_BOARD_PLACE_TEXT);
+    doc.Session().SetCursor(CPoint(25600, 51200));
 
     texts.OnClick();
     ASSERT_EQ(texts.GetCount(), 1);
     EXPECT_EQ(texts.GetText(0)->GetText(), "R1");
     ASSERT_EQ(dialogs.layerNames.size(), size_t(LAYER_COUNT));
     EXPECT_EQ(dialogs.layerNames[LAYER_SILK_TOP], doc.GetLayers().GetLayerName(LAYER_SILK_TOP));
-    doc.SetCursor(CPoint(30000, 50000));
+    doc.Session().SetCursor(CPoint(30000, 50000));
     texts.OnMoveCursor();
     texts.OnClick();
     EXPECT_EQ(texts.GetText(0)->GetPosition(), CPoint(30000, 50000));
@@ -62,12 +62,12 @@ TEST(CWevraDocTextTest, PlaceTextUndoAndEndMode)
     doc.Undo();
     EXPECT_EQ(doc.GetTexts().GetCount(), 0);
     // The restored list still runs the tool of this design.
-    EXPECT_EQ(doc.GetTexts().GetDocument(), static_cast<CTextArrayDocument*>(&doc));
+    EXPECT_EQ(doc.GetTexts().GetDocument(), static_cast<CTextArrayDocument*>(&doc.Session()));
 
     doc.GetTexts().EndStep();
-    EXPECT_EQ(doc.GetMode(), ID_BOARD_EDIT_TEXT);
+    EXPECT_EQ(doc.Session().GetMode(), ID_BOARD_EDIT_TEXT);
     doc.GetTexts().EndStep();
-    EXPECT_EQ(doc.GetMode(), ID_VIEW);
+    EXPECT_EQ(doc.Session().GetMode(), ID_VIEW);
 }
 
 } // namespace

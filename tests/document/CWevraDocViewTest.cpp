@@ -114,13 +114,13 @@ TEST_F(CViewServicesTest, DeletingPlanesKeepsTheCurrentPlane)
             doc->GetPlanes().push_back(Plane(i * 100000));
         for (const int32_t i : row.selected)
             doc->GetPlanes()[size_t(i)]->SetSelected(true);
-        doc->SetPlaneIndex(row.current);
+        doc->Session().SetPlaneIndex(row.current);
         const int32_t undoCount = doc->GetUndoCount();
         doc->SetModifiedFlag(false);
 
         EXPECT_TRUE(doc->DeleteSelection());
         EXPECT_EQ(doc->GetPlanes().size(), 4 - row.selected.size());
-        EXPECT_EQ(doc->GetPlaneIndex(), row.after) << row.current;
+        EXPECT_EQ(doc->Session().GetPlaneIndex(), row.after) << row.current;
         EXPECT_EQ(doc->GetUndoCount(), undoCount + 1) << "a snapshot also for planes alone";
         EXPECT_TRUE(doc->IsModified());
     }

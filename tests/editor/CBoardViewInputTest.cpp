@@ -72,7 +72,7 @@ TEST_F(CBoardViewInputTest, MouseAndKeysEditTheSampleDesign)
     // Moving the mouse moves the snapped cursor and the status panes with it.
     const QPoint middle(Client()->width() / 2, Client()->height() / 2);
     MoveMouse(middle);
-    const CPoint cursor = document->GetCursor();
+    const CPoint cursor = document->Session().GetCursor();
     EXPECT_NE(cursor, CPoint(0, 0));
     ExpectStatusPanesShowTheCursor();
     EXPECT_NE(frame->GetPaneText(1), CStatusLine::Format(CWevraDoc())[1]);
@@ -80,7 +80,7 @@ TEST_F(CBoardViewInputTest, MouseAndKeysEditTheSampleDesign)
     // The arrow keys step the cursor by the snap step.
     const CSize step = document->GetGridSettings().GetCurrentSnap();
     Press(Qt::Key_Right);
-    EXPECT_EQ(document->GetCursor().x, cursor.x + step.cx);
+    EXPECT_EQ(document->Session().GetCursor().x, cursor.x + step.cx);
     ExpectStatusPanesShowTheCursor();
 
     // Select: two clicks span a band over the whole board; the components are selected.
@@ -100,10 +100,10 @@ TEST_F(CBoardViewInputTest, MouseAndKeysEditTheSampleDesign)
         inside(PixelOf(document->GetBoardWidth(), document->GetBoardHeight()) + QPoint(2, 2));
     MoveMouse(topLeft);
     QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, topLeft);
-    EXPECT_EQ(document->GetAction(), CEditState::actionBandOpen);
+    EXPECT_EQ(document->Session().GetAction(), CEditState::actionBandOpen);
     MoveMouse(bottomRight);
     QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, bottomRight);
-    ASSERT_EQ(document->GetAction(), CEditState::actionBandClosed);
+    ASSERT_EQ(document->Session().GetAction(), CEditState::actionBandClosed);
     CComponentArray& components = document->GetComponents();
     ASSERT_GT(components.GetCount(), 0);
     EXPECT_EQ(components.GetSelectedCount(), components.GetCount());
@@ -111,22 +111,22 @@ TEST_F(CBoardViewInputTest, MouseAndKeysEditTheSampleDesign)
     // A drag inside the band moves the selection with the snapped cursor.
     const CPoint before = components.GetPosition(0);
     MoveMouse(middle);
-    const CPoint grabbed = document->GetCursor();
+    const CPoint grabbed = document->Session().GetCursor();
     QTest::mousePress(Client(), Qt::LeftButton, Qt::NoModifier, middle);
-    EXPECT_EQ(document->GetAction(), CEditState::actionDragging);
+    EXPECT_EQ(document->Session().GetAction(), CEditState::actionDragging);
     MoveMouse(middle + QPoint(40, 0), Qt::LeftButton);
     QTest::mouseRelease(Client(), Qt::LeftButton, Qt::NoModifier, middle + QPoint(40, 0));
-    const int32_t moved = document->GetCursor().x - grabbed.x;
+    const int32_t moved = document->Session().GetCursor().x - grabbed.x;
     EXPECT_GT(moved, 0);
     EXPECT_EQ(components.GetPosition(0), CPoint(before.x + moved, before.y));
     EXPECT_TRUE(document->IsModified());
     // The drop: nothing stays selected.
     QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, middle + QPoint(40, 0));
-    EXPECT_EQ(document->GetSelectedCount(), 0);
+    EXPECT_EQ(document->Session().GetSelectedCount(), 0);
 
     // Esc while waiting ends the Select tool.
     Press(Qt::Key_Escape);
-    EXPECT_TRUE(document->IsMode(ID_VIEW));
+    EXPECT_TRUE(document->Session().IsMode(ID_VIEW));
 
     // The right button opens the mode's menu: the idle tool offers the editing tools first
     // and the zoom commands last.
@@ -147,13 +147,13 @@ TEST_F(CBoardViewInputTest, MouseAndKeysEditTheSampleDesign)
 
     // Digits choose the work layer; Shift+digit by the key, whatever character it types.
     Press(Qt::Key_2);
-    EXPECT_EQ(document->GetWorkLayer(), 2);
+    EXPECT_EQ(document->Session().GetWorkLayer(), 2);
     const int32_t expected = document->GetLayers().IsEnabled(11) ? 11 : 2;
     QKeyEvent shifted(QEvent::KeyPress, Qt::Key_Exclam, Qt::ShiftModifier, 10, 0x21, 0, "!");
     QApplication::sendEvent(view, &shifted);
-    EXPECT_EQ(document->GetWorkLayer(), expected);
+    EXPECT_EQ(document->Session().GetWorkLayer(), expected);
     Press(Qt::Key_1);
-    EXPECT_EQ(document->GetWorkLayer(), 1);
+    EXPECT_EQ(document->Session().GetWorkLayer(), 1);
 
     // I and O zoom about the cursor.
     const int32_t scale = document->GetScale();
@@ -182,11 +182,12 @@ TEST_F(CBoardViewInputTest, TheSpaceBarIsTheClickOfEveryTool)
     const auto showConnections = [this] {
         document->SetAutoRatsnest(true);
         document->GetNets().RecalcAll();
-        document->SetWorkLayer(LAYER_TOP);
+        document->Session().SetWorkLayer(LAYER_TOP);
     };
     const auto outcome = [this] {
-        return ClickOutcome{document->SaveDesignBytes(), document->GetMode(), document->GetAction(),
-                            document->GetNets().GetCurrentIndex(), document->IsModified()};
+        return ClickOutcome{document->SaveDesignBytes(), document->Session().GetMode(),
+                            document->Session().GetAction(), document->GetNets().GetCurrentIndex(),
+                            document->IsModified()};
     };
     // Puts the design back as it was (in collections of its own), the tool started, the mouse
     // and the cursor at the point.
@@ -195,10 +196,10 @@ TEST_F(CBoardViewInputTest, TheSpaceBarIsTheClickOfEveryTool)
         showConnections();
         document->SetModifiedFlag(false);
         document->GetNets().SetCurrentNet(0);
-        document->SetMode(mode);
+        document->Session().SetMode(mode);
         MoveMouse(PixelOf(at.x, at.y));
         // As a snap to the pin would.
-        document->SetCursor(at);
+        document->Session().SetCursor(at);
         return outcome();
     };
 
@@ -210,7 +211,7 @@ TEST_F(CBoardViewInputTest, TheSpaceBarIsTheClickOfEveryTool)
     for (int32_t i = 1; i < nets.GetCount() && !routable; ++i) {
         for (int32_t r = 0; r < nets.GetNet(i)->GetRatsLineCount() && !routable; ++r) {
             pin = CPoint(nets.GetNet(i)->GetRatsLine(r).x1, nets.GetNet(i)->GetRatsLine(r).y1);
-            document->SetCursor(pin);
+            document->Session().SetCursor(pin);
             routable = nets.RouteAtCursor();
         }
     }

@@ -123,7 +123,7 @@ TEST_F(CBoardViewNavigationTest, ZoomAllAndScrollBarsReachItemsBesideTheBoard)
     EXPECT_TRUE(Shows(CRect(0, 0, document->GetBoardWidth(), height)));
 
     // Zoomed in on the board's lower right corner, the bars lead up to the components.
-    document->SetCursor(CPoint(document->GetBoardWidth(), height));
+    document->Session().SetCursor(CPoint(document->GetBoardWidth(), height));
     for (int i = 0; i < 8; ++i)
         ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_IN));
     QApplication::processEvents();
@@ -173,9 +173,10 @@ TEST_F(CBoardViewNavigationTest, TheWheelScrollsAndZooms)
     const CSize snap = document->GetGridSettings().GetCurrentSnap();
     Wheel(pointer, true, Qt::ControlModifier);
     EXPECT_LT(document->GetScale(), scale);
-    EXPECT_LE(std::abs(document->GetCursor().x - under.x), std::max(scale, snap.cx));
-    EXPECT_LE(std::abs(document->GetCursor().y - under.y), std::max(scale, snap.cy));
-    const QPoint centre = PixelOf(document->GetCursor().x, document->GetCursor().y);
+    EXPECT_LE(std::abs(document->Session().GetCursor().x - under.x), std::max(scale, snap.cx));
+    EXPECT_LE(std::abs(document->Session().GetCursor().y - under.y), std::max(scale, snap.cy));
+    const QPoint centre =
+        PixelOf(document->Session().GetCursor().x, document->Session().GetCursor().y);
     // Zoomed in, the scroll bars come and take their room from the window.
     const int bar = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent) / 2 + 1;
     EXPECT_LE(std::abs(centre.x() - Client()->width() / 2), bar);
@@ -213,17 +214,18 @@ TEST_F(CBoardViewNavigationTest, TheErrorListLeadsToErrorsOfItemsOnTheBoard)
     const CPoint at = nets.GetError(0)->GetFirst().position;
     const int32_t rowY = CListPane::rowHeight + CListPane::rowHeight / 2;
     QTest::mouseDClick(BottomPane().viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(60, rowY));
-    std::fprintf(stderr, "d cursor %d %d\n", document->GetCursor().x, document->GetCursor().y);
+    std::fprintf(stderr, "d cursor %d %d\n", document->Session().GetCursor().x,
+                 document->Session().GetCursor().y);
     QApplication::processEvents();
-    EXPECT_EQ(document->GetCursor(), at);
+    EXPECT_EQ(document->Session().GetCursor(), at);
     const QPoint pixel = PixelOf(at.x, at.y);
     EXPECT_LE(std::abs(pixel.x() - Client()->width() / 2), 1);
     EXPECT_LE(std::abs(pixel.y() - Client()->height() / 2), 1);
     EXPECT_EQ(QCursor::pos(), Client()->mapToGlobal(pixel));
 
     // An error whose two points meet is marked all the same.
-    const CPoint lone(document->GetCursor().x + 40 * document->GetScale(),
-                      document->GetCursor().y + 40 * document->GetScale());
+    const CPoint lone(document->Session().GetCursor().x + 40 * document->GetScale(),
+                      document->Session().GetCursor().y + 40 * document->GetScale());
     const QPoint lonePixel = PixelOf(lone.x, lone.y);
     const int plain = WhiteAround(lonePixel);
     nets.AddError(CNetErrorRec({"Track", 1, lone}, {"Track", 2, lone}));
@@ -255,20 +257,20 @@ TEST_F(CBoardViewNavigationTest, APartPickedInTheSidePaneFollowsTheMouse)
     const QPoint start(Client()->width() / 4, Client()->height() / 4);
     MoveMouse(start);
     QTest::keyClick(view, Qt::Key_M);
-    ASSERT_TRUE(document->IsMode(ID_COMPONENTS_MOVE_ROTATE));
+    ASSERT_TRUE(document->Session().IsMode(ID_COMPONENTS_MOVE_ROTATE));
 
     const QPoint drops[] = {QPoint(Client()->width() / 2, Client()->height() / 2),
                             QPoint(Client()->width() * 3 / 5, Client()->height() / 3)};
     for (int32_t pick = 0; pick < 2; ++pick) {
         ClickRow(pick);
-        ASSERT_EQ(document->GetCurrentComponentIndex(), pick);
-        ASSERT_EQ(document->GetAction(), CEditState::actionMoveFromPane);
+        ASSERT_EQ(document->Session().GetCurrentComponentIndex(), pick);
+        ASSERT_EQ(document->Session().GetAction(), CEditState::actionMoveFromPane);
         const QPoint first = drops[pick] - QPoint(30, 20);
         MoveMouse(first);
-        EXPECT_EQ(components.GetPosition(pick), document->GetCursor()) << "pick " << pick;
+        EXPECT_EQ(components.GetPosition(pick), document->Session().GetCursor()) << "pick " << pick;
         MoveMouse(drops[pick]);
-        EXPECT_EQ(components.GetPosition(pick), document->GetCursor()) << "pick " << pick;
-        const CPoint dropped = document->GetCursor();
+        EXPECT_EQ(components.GetPosition(pick), document->Session().GetCursor()) << "pick " << pick;
+        const CPoint dropped = document->Session().GetCursor();
         QTest::keyClick(view, Qt::Key_Return);
         EXPECT_EQ(components.GetPosition(pick), dropped) << "pick " << pick;
         EXPECT_EQ(components.GetSelectedCount(), 0);

@@ -160,10 +160,10 @@ TEST_F(CChildFrameTest, ChosenErrorCentresTheBoardView)
     bottom->setFocus();
     Click(bottom->viewport(), QPoint(10, 70));
     EXPECT_EQ(bottom->GetSelection().GetSelected(), 1);
-    EXPECT_TRUE(doc->IsMode(ID_TRACKS_EDIT));
-    EXPECT_EQ(doc->GetWorkLayer(), 2);
+    EXPECT_TRUE(doc->Session().IsMode(ID_TRACKS_EDIT));
+    EXPECT_EQ(doc->Session().GetWorkLayer(), 2);
     EXPECT_EQ(nets.GetCurrentIndex(), 1);
-    EXPECT_EQ(doc->GetCursor(), CPoint(50000, 60000));
+    EXPECT_EQ(doc->Session().GetCursor(), CPoint(50000, 60000));
     EXPECT_EQ(doc->GetScale(), 400);
     const CSize client = frame->GetClientSize();
     EXPECT_EQ(doc->GetViewOffset(),

@@ -284,9 +284,9 @@ protected:
     {
         if (frame->GetDocTemplate().GetActiveDocument() != document)
             return;
-        document->SetMode(mode);
+        document->Session().SetMode(mode);
         if (selectAll)
-            document->SelectAll(true);
+            document->Session().SelectAll(true);
         QApplication::processEvents();
     }
 
@@ -461,10 +461,10 @@ TEST_F(CCommandWalkTest, RoutedConnectionIsAnEditThatUndoTakesBack)
     CNetArray& nets = document->GetNets();
     document->SetAutoRatsnest(true);
     nets.RecalcAll();
-    document->SetWorkLayer(LAYER_TOP);
+    document->Session().SetWorkLayer(LAYER_TOP);
     document->SetModifiedFlag(false);
     QTest::keyClick(view, Qt::Key_R);
-    ASSERT_TRUE(document->IsMode(ID_TOOLS_AUTOROUTING_ROUTE_MANUAL_TRACKS));
+    ASSERT_TRUE(document->Session().IsMode(ID_TOOLS_AUTOROUTING_ROUTE_MANUAL_TRACKS));
     EXPECT_TRUE(Router().Query(ID_TOOLS_AUTOROUTING_ROUTE_MANUAL_TRACKS).check);
 
     // Clicks at the connections in turn, until one can be laid on the top layer.
@@ -477,7 +477,7 @@ TEST_F(CCommandWalkTest, RoutedConnectionIsAnEditThatUndoTakesBack)
     const int32_t unrouted = vertices();
     const int32_t undoSteps = document->GetUndoCount();
     // A click where there is nothing to route is no edit.
-    document->SetCursor(CPoint(-2560000, -2560000));
+    document->Session().SetCursor(CPoint(-2560000, -2560000));
     view->GetDispatch().OnSpaceBarDown(0);
     view->GetDispatch().OnSpaceBarUp();
     ASSERT_EQ(vertices(), unrouted);
@@ -488,7 +488,7 @@ TEST_F(CCommandWalkTest, RoutedConnectionIsAnEditThatUndoTakesBack)
     for (int32_t i = 1; i < nets.GetCount() && vertices() == unrouted; ++i) {
         for (int32_t r = 0; r < nets.GetNet(i)->GetRatsLineCount() && vertices() == unrouted; ++r) {
             const RatsLine line = nets.GetNet(i)->GetRatsLine(r);
-            document->SetCursor(CPoint(line.x1, line.y1));
+            document->Session().SetCursor(CPoint(line.x1, line.y1));
             before = archive_bytes::Store(nets);
             // The left button's click at the cursor.
             view->GetDispatch().OnSpaceBarDown(0);

@@ -83,7 +83,7 @@ protected:
     // A left click on the board point, on the side the component i lies on.
     void ClickOnComponent(int32_t i)
     {
-        document->SetWorkLayer(components().IsMirrored(i) ? LAYER_BOTTOM : LAYER_TOP);
+        document->Session().SetWorkLayer(components().IsMirrored(i) ? LAYER_BOTTOM : LAYER_TOP);
         const CPoint at = components().GetCenter(i);
         const QPoint pixel = PixelOf(at.x, at.y);
         QMouseEvent move(QEvent::MouseMove, pixel, Client()->mapToGlobal(pixel), Qt::NoButton,
@@ -124,7 +124,7 @@ TEST_F(CComponentDialogsMenuTest, PropertiesAndSetPositionOpenOnTheClickedCompon
 {
     Unlock(0);
     Pick(ID_COMPONENTS_PROPERTIES);
-    EXPECT_TRUE(document->IsMode(ID_COMPONENTS_PROPERTIES));
+    EXPECT_TRUE(document->Session().IsMode(ID_COMPONENTS_PROPERTIES));
     std::string shown;
     WhenDialog([&shown](QWidget* dialog) {
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Component Properties"));
@@ -192,8 +192,8 @@ TEST_F(CComponentDialogsMenuTest, MoveRotateTextFromTheContextMenuStartsOnTheCho
     });
     ChooseFromContextMenu(ID_COMPONENTS_MOVE_ROTATE_TEXT);
     QApplication::processEvents();
-    EXPECT_TRUE(document->IsMode(ID_COMPONENTS_MOVE_ROTATE_TEXT));
-    EXPECT_EQ(document->GetComponentTextMode(), 2) << "the type texts";
+    EXPECT_TRUE(document->Session().IsMode(ID_COMPONENTS_MOVE_ROTATE_TEXT));
+    EXPECT_EQ(document->Session().GetComponentTextMode(), 2) << "the type texts";
 }
 
 } // namespace

@@ -119,18 +119,18 @@ TEST_F(CDesignConfigMenuTest, ChangeLayerOnSelectionCancelledChangesNothing)
     ASSERT_TRUE(changeLayer->isEnabled());
     const archive_bytes::Bytes nets = archive_bytes::Store(document->GetNets());
     const int32_t undo = document->GetUndoCount();
-    const int32_t workLayer = document->GetWorkLayer();
+    const int32_t workLayer = document->Session().GetWorkLayer();
 
     WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
     changeLayer->trigger();
     EXPECT_EQ(archive_bytes::Store(document->GetNets()), nets);
     EXPECT_EQ(document->GetUndoCount(), undo);
-    EXPECT_EQ(document->GetWorkLayer(), workLayer);
+    EXPECT_EQ(document->Session().GetWorkLayer(), workLayer);
 
     const int32_t target = workLayer == LAYER_BOTTOM ? LAYER_TOP : LAYER_BOTTOM;
     WhenModal([target](QWidget* dialog) { ChooseLayer(dialog, target); });
     changeLayer->trigger();
-    EXPECT_EQ(document->GetWorkLayer(), target);
+    EXPECT_EQ(document->Session().GetWorkLayer(), target);
     EXPECT_NE(archive_bytes::Store(document->GetNets()), nets);
     // One Undo takes it back (the selection aside).
     ASSERT_TRUE(frame->GetRouter().Execute(ID_EDIT_UNDO));
@@ -143,7 +143,7 @@ TEST_F(CDesignConfigMenuTest, KeyLChoosesTheWorkLayer)
     WhenModal([](QWidget* dialog) { ChooseLayer(dialog, LAYER_SILK_TOP); });
     view->setFocus();
     QTest::keyClick(view, Qt::Key_L);
-    EXPECT_EQ(document->GetWorkLayer(), LAYER_SILK_TOP);
+    EXPECT_EQ(document->Session().GetWorkLayer(), LAYER_SILK_TOP);
 }
 
 } // namespace

@@ -90,8 +90,8 @@ protected:
             QApplication::processEvents();
             if (frame->GetDocTemplate().GetActiveDocument() != document)
                 return;
-            document->SetMode(ID_VIEW);
-            document->SelectAll(false);
+            document->Session().SetMode(ID_VIEW);
+            document->Session().SelectAll(false);
         }
     }
 
@@ -153,7 +153,7 @@ private:
 TEST_F(CDialogLabelsTest, EveryDialogShowsItsLabelsAndTitleWhole)
 {
     RunMenus();
-    document->SelectAll(true);
+    document->Session().SelectAll(true);
     RunMenus();
     // Dialogs that tools open on a click rather than from a menu.
     CDialogService& dialogs = CDialogService::Get();

@@ -284,7 +284,7 @@ TEST_F(CMainFrameTest, ToolbarFollowsTheToolMode)
     CMainFrame& frame = *application->GetMainFrame();
     CWevraDoc& document = *frame.GetDocTemplate().GetActiveDocument();
     for (const Layout& layout : layouts) {
-        document.SetMode(layout.mode);
+        document.Session().SetMode(layout.mode);
         EXPECT_EQ(frame.GetToolbar().actions().size(), layout.slotCount) << layout.mode;
         std::set<int32_t> combos;
         for (int32_t id :
@@ -297,9 +297,9 @@ TEST_F(CMainFrameTest, ToolbarFollowsTheToolMode)
     }
 
     // A combo box of the previous layout never survives a change of tool.
-    document.SetMode(ID_LINES_EDIT);
+    document.Session().SetMode(ID_LINES_EDIT);
     QComboBox* linePens = frame.GetCombo(CDocumentFrame::penCombo);
-    document.SetMode(ID_TRACKS_ADD);
+    document.Session().SetMode(ID_TRACKS_ADD);
     EXPECT_NE(frame.GetCombo(CDocumentFrame::penCombo), linePens);
     frame.FillCombo(CDocumentFrame::penCombo, {"0.100 mm.", "0.200 mm."}, 1);
     EXPECT_EQ(frame.GetCombo(CDocumentFrame::penCombo)->currentText(), "0.200 mm.");
@@ -977,7 +977,7 @@ TEST_F(CMainFrameTest, ToolsMenuChecksRoutesAndUnroutesTheDesign)
     route->trigger();
     EXPECT_LT(ratsLines(), linesBefore);
     EXPECT_NE(vertexCounts(), before);
-    EXPECT_EQ(doc.GetWorkLayer(), LAYER_TOP);
+    EXPECT_EQ(doc.Session().GetWorkLayer(), LAYER_TOP);
 
     unroute->trigger();
     EXPECT_EQ(vertexCounts(), before);

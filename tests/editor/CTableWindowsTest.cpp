@@ -101,7 +101,8 @@ TEST_F(CTableWindowsTest, LayerTableRecoloursALayerOfTheDesign)
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
         enabled += layers.IsEnabled(layer) ? 1 : 0;
     ASSERT_EQ(grid.GetNumberRows(), enabled);
-    EXPECT_EQ(grid.GetText(0, grid.GetCurrentRow()), layers.GetLayerName(document->GetWorkLayer()));
+    EXPECT_EQ(grid.GetText(0, grid.GetCurrentRow()),
+              layers.GetLayerName(document->Session().GetWorkLayer()));
 
     // The screen colour of the work layer, picked with a double click: the board is drawn
     // with it at once and the design must be saved.
@@ -112,7 +113,7 @@ TEST_F(CTableWindowsTest, LayerTableRecoloursALayerOfTheDesign)
     QTest::mouseDClick(grid.GetCellArea(), Qt::LeftButton, {},
                        QPoint(int(cell.left + cell.right) / 2, int(cell.top + cell.bottom) / 2));
     QApplication::processEvents();
-    const int32_t work = document->GetWorkLayer();
+    const int32_t work = document->Session().GetWorkLayer();
     EXPECT_EQ(document->GetStoredColor(CDesignSettings::screenColors, work), RGB(12, 34, 56));
     EXPECT_EQ(document->GetLayerPen(work, 0).color, RGB(12, 34, 56));
     EXPECT_TRUE(document->IsModified());

@@ -228,9 +228,9 @@ TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)
 
     // Selection and display settings reach the design and show on their items.
     ASSERT_TRUE(Run(ID_EDIT_SELECT_MODE));
-    EXPECT_TRUE(document->IsMode(ID_EDIT_SELECT_MODE));
+    EXPECT_TRUE(document->Session().IsMode(ID_EDIT_SELECT_MODE));
     ASSERT_TRUE(Run(ID_EDIT_SELECTION_FILTERS_SELECT_POINTS));
-    EXPECT_TRUE(document->IsSelectionFilter(CDesignSettings::filterPoints));
+    EXPECT_TRUE(document->Session().IsSelectionFilter(CDesignSettings::filterPoints));
     ASSERT_TRUE(Run(ID_VIEW_MIL));
     EXPECT_EQ(document->GetUnit(), 2);
     ASSERT_TRUE(Run(ID_VIEW_COMPONENTS_PIN_INFO_NET_NAMES));
@@ -255,13 +255,14 @@ TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)
     layers->setCurrentIndex(
         layers->findText(QString::fromStdString(planeLayer), Qt::MatchStartsWith));
     ASSERT_TRUE(Run(ID_TOOLBARS_SELECT_LAYER));
-    ASSERT_EQ(document->GetWorkLayer(), document->GetPlane(0).GetLayer());
+    ASSERT_EQ(document->Session().GetWorkLayer(), document->GetPlane(0).GetLayer());
     ASSERT_TRUE(Run(ID_EDIT_SELECT_MODE));
     const Bytes before = Saved();
     ASSERT_TRUE(Run(ID_PLANES_NEW_PLANE));
-    EXPECT_TRUE(document->IsMode(ID_PLANES_NEW_PLANE));
+    EXPECT_TRUE(document->Session().IsMode(ID_PLANES_NEW_PLANE));
     // The click in the board, once the view passes clicks on, places it at the cursor.
-    document->SetCursor(CPoint(document->GetBoardWidth() / 2, document->GetBoardHeight() / 2));
+    document->Session().SetCursor(
+        CPoint(document->GetBoardWidth() / 2, document->GetBoardHeight() / 2));
     WhenModal([](QWidget* borderSize) { dialog_test::Click(borderSize, CWevraDialog::idOk); });
     document->Planes().AddFullBoardPlaneAtCursor();
     ASSERT_EQ(document->GetPlaneCount(), 2);
@@ -321,7 +322,7 @@ TEST_F(CViewCommandsMenuTest, CircularPadArrayIsPlacedFromThePadsMenu)
 
     document->SetUnit(0);
     document->SetUserOffset(CPoint(0, 0));
-    document->SetCursor(CPoint(512000, 512000));
+    document->Session().SetCursor(CPoint(512000, 512000));
     CNet& net = *document->GetNets().GetCurrentNet();
     const int32_t before = net.GetVertexCount();
     WhenModal([](QWidget* dialog) {
@@ -444,26 +445,26 @@ TEST_F(CViewCommandsMenuTest, ToolItemsStartTheirToolsFromTheMenus)
         QApplication::processEvents();
         items = CheckItemsFollowTheirUpdateTwins();
     };
-    document->SetWorkLayer(LAYER_TOP);
+    document->Session().SetWorkLayer(LAYER_TOP);
     pick(ID_TRACKS_ADD);
-    EXPECT_TRUE(document->IsMode(ID_TRACKS_ADD));
+    EXPECT_TRUE(document->Session().IsMode(ID_TRACKS_ADD));
     EXPECT_TRUE(items.at(ID_TRACKS_ADD)->isChecked());
     EXPECT_FALSE(items.at(ID_LINES_ADD)->isEnabled()) << "no drawn lines on copper";
     pick(ID_COMPONENTS_MOVE_ROTATE);
-    EXPECT_TRUE(document->IsMode(ID_COMPONENTS_MOVE_ROTATE));
+    EXPECT_TRUE(document->Session().IsMode(ID_COMPONENTS_MOVE_ROTATE));
     EXPECT_FALSE(items.at(ID_TRACKS_ADD)->isChecked());
     pick(ID_PADS_MOVE);
-    EXPECT_TRUE(document->IsMode(ID_PADS_MOVE));
+    EXPECT_TRUE(document->Session().IsMode(ID_PADS_MOVE));
     pick(ID_LINES_EDIT);
-    EXPECT_TRUE(document->IsMode(ID_LINES_EDIT));
-    EXPECT_EQ(document->GetWorkLayer(), LAYER_SILK_TOP);
+    EXPECT_TRUE(document->Session().IsMode(ID_LINES_EDIT));
+    EXPECT_EQ(document->Session().GetWorkLayer(), LAYER_SILK_TOP);
     EXPECT_FALSE(items.at(ID_TRACKS_ADD)->isEnabled());
     EXPECT_TRUE(items.at(ID_LINES_ADD)->isEnabled());
     pick(ID_TRACKS_EDIT);
-    EXPECT_TRUE(document->IsMode(ID_TRACKS_EDIT));
-    EXPECT_EQ(document->GetWorkLayer(), LAYER_BOTTOM);
+    EXPECT_TRUE(document->Session().IsMode(ID_TRACKS_EDIT));
+    EXPECT_EQ(document->Session().GetWorkLayer(), LAYER_BOTTOM);
     pick(ID_TRACKS_ADD_CIRCLES);
-    EXPECT_TRUE(document->IsMode(ID_TRACKS_ADD_CIRCLES));
+    EXPECT_TRUE(document->Session().IsMode(ID_TRACKS_ADD_CIRCLES));
     // Taking every net apart is one undo step.
     const Bytes nets = archive_bytes::Store(document->GetNets());
     const Bytes components = archive_bytes::Store(document->GetComponents());

@@ -133,7 +133,7 @@ TEST_F(CDocPaintTest, EachLayerPaintsInItsColourAndHiddenLayersNot)
     EXPECT_EQ(image.pixel(5, 5), background);
 
     // The same line shows once its layer is in the set.
-    ASSERT_TRUE(doc->SetWorkLayer(LAYER_DRAWING_1));
+    ASSERT_TRUE(doc->Session().SetWorkLayer(LAYER_DRAWING_1));
     EXPECT_GT(Count(Render(), QRect(20, 110, 160, 20), drawingColor), 100);
 }
 
@@ -385,7 +385,7 @@ TEST_F(CDocPaintTest, FilledPlanesLookAsDrawnStrokeByStroke)
     CPour& plane = doc->Planes().AddRectanglePlane(CRect(20000, 20000, 180000, 130000));
     plane.SetLayer(LAYER_TOP);
     doc->Planes().RebuildPlane(0);
-    doc->SetPlaneIndex(-1);
+    doc->Session().SetPlaneIndex(-1);
     ASSERT_EQ(plane.GetFillErrorCount(), 0);
     ASSERT_GT(plane.GetFillStrokes().GetSize(), 0);
     const auto plain = [&] { return Render<CUncachedContext>(); };
@@ -411,7 +411,7 @@ TEST_F(CDocPaintTest, AKeptPlanePictureFollowsEveryMovedPoint)
     CPour& plane = doc->Planes().AddRectanglePlane(CRect(20000, 20000, 180000, 130000));
     plane.SetLayer(LAYER_TOP);
     doc->Planes().RebuildPlane(0);
-    doc->SetPlaneIndex(-1);
+    doc->Session().SetPlaneIndex(-1);
     const auto plain = [&] { return Render<CUncachedContext>(); };
     CRectArray& strokes = plane.GetFillStrokes();
     ASSERT_GT(strokes.GetSize(), 5);
@@ -440,7 +440,7 @@ TEST_F(CDocPaintTest, AReturnedFillsPictureFollowsEveryChange)
     CPour& plane = doc->Planes().AddRectanglePlane(CRect(20000, 20000, 180000, 130000));
     plane.SetLayer(LAYER_TOP);
     doc->Planes().RebuildPlane(0);
-    doc->SetPlaneIndex(-1);
+    doc->Session().SetPlaneIndex(-1);
     const CPour& kept = plane;
     ASSERT_GT(kept.GetFillStrokes().GetSize(), 5);
     const auto plain = [&] { return Render<CUncachedContext>(); };

@@ -190,7 +190,7 @@ TEST_F(CWevraViewTest, BackBufferGrowsWithTheMainWindowOnly)
 TEST_F(CWevraViewTest, StatusPanesAndDesignTimeReachTheMainWindow)
 {
     doc->SetUnit(2);
-    doc->SetCursor({256, -512});
+    doc->Session().SetCursor({256, -512});
     View().UpdateStatusLine();
     View().ShowDesignTime();
     EXPECT_EQ(mainFrame->GetPaneText(1), "X:1 mil");

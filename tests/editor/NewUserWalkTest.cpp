@@ -233,17 +233,17 @@ TEST_F(NewUserWalkTest, FromTheShippedTemplateAndLibraryToABoard)
     ASSERT_TRUE(pane->isVisible());
     MoveMouse(PixelOf(doc->GetBoardWidth() / 2, doc->GetBoardHeight() / 2));
     QTest::keyClick(view, Qt::Key_M);
-    ASSERT_TRUE(doc->IsMode(ID_COMPONENTS_MOVE_ROTATE));
+    ASSERT_TRUE(doc->Session().IsMode(ID_COMPONENTS_MOVE_ROTATE));
     const CSize snap = doc->GetGridSettings().GetCurrentSnap();
     for (const auto& [reference, at] :
          {std::pair{"R1", CPoint(400000, 500000)}, std::pair{"R2", CPoint(600000, 500000)}}) {
         const int32_t part = components.FindByReference(reference);
         const int32_t y = (part + 1) * CListPane::rowHeight + CListPane::rowHeight / 2;
         QTest::mouseClick(pane->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(40, y));
-        ASSERT_EQ(doc->GetCurrentComponentIndex(), part) << reference;
+        ASSERT_EQ(doc->Session().GetCurrentComponentIndex(), part) << reference;
         MoveMouse(PixelOf(at.x, at.y) - QPoint(30, 20));
         MoveMouse(PixelOf(at.x, at.y));
-        const CPoint cursor = doc->GetCursor();
+        const CPoint cursor = doc->Session().GetCursor();
         EXPECT_LE(std::abs(cursor.x - at.x), doc->GetScale() + snap.cx) << reference;
         EXPECT_LE(std::abs(cursor.y - at.y), doc->GetScale() + snap.cy) << reference;
         QTest::keyClick(view, Qt::Key_Return);

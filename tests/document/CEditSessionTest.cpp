@@ -38,15 +38,15 @@ using CToolTest = CDocumentTest;
 // The board view ends a tool by starting the idle one; that must not ask it to end again.
 TEST_F(CToolTest, EndModeFromTheViewDoesNotRecurse)
 {
-    views.onEndMode = [this] { doc->SetMode(ID_VIEW); };
+    views.onEndMode = [this] { doc->Session().SetMode(ID_VIEW); };
     doc->GetLines().AddSegment(0, 0, 1000, 0, 21, 1, 0);
     doc->GetLines().SelectAll(true);
-    ASSERT_GT(doc->GetSelectedCount(), 0);
-    doc->SetMode(ID_TRACKS_ADD);
+    ASSERT_GT(doc->Session().GetSelectedCount(), 0);
+    doc->Session().SetMode(ID_TRACKS_ADD);
     EXPECT_EQ(views.endModes, 1);
-    EXPECT_EQ(doc->GetMode(), ID_TRACKS_ADD);
-    EXPECT_EQ(doc->GetSelectedCount(), 0);
-    doc->SetMode(ID_VIEW);
+    EXPECT_EQ(doc->Session().GetMode(), ID_TRACKS_ADD);
+    EXPECT_EQ(doc->Session().GetSelectedCount(), 0);
+    doc->Session().SetMode(ID_VIEW);
     EXPECT_EQ(views.endModes, 1) << "nothing selected, nothing to end";
 }
 
@@ -67,17 +67,17 @@ TEST_F(CToolTest, SelectionFilterKeepsOneChoiceAndOneObjectKind)
         {CDesignSettings::filterNets, 0x30000208},          // Nets replaces Points
     };
     for (const auto& step : steps) {
-        doc->ToggleSelectionFilter(step.toggled);
-        EXPECT_EQ(doc->GetSelectionFilter(), step.filter) << std::hex << step.toggled;
+        doc->Session().ToggleSelectionFilter(step.toggled);
+        EXPECT_EQ(doc->Session().GetSelectionFilter(), step.filter) << std::hex << step.toggled;
     }
     EXPECT_TRUE(doc->IsModified());
 
     // The cursor is snapped afresh from where the mouse is.
-    doc->CursorFromPixel(10, 7);
-    doc->SetCursor(CPoint(1, 1));
-    doc->SetSelectionFilter(CDesignSettings::filterLines, true);
-    EXPECT_EQ(doc->GetCursor(), CPoint(6400, 3200));
-    EXPECT_FALSE(doc->HasCursorMoved());
+    doc->Session().CursorFromPixel(10, 7);
+    doc->Session().SetCursor(CPoint(1, 1));
+    doc->Session().SetSelectionFilter(CDesignSettings::filterLines, true);
+    EXPECT_EQ(doc->Session().GetCursor(), CPoint(6400, 3200));
+    EXPECT_FALSE(doc->Session().HasCursorMoved());
 }
 
 class CSelectInRectTest : public CToolTest {
@@ -112,28 +112,28 @@ protected:
         auto plane = std::make_unique<CPour>(0, 1, 0, 0, 1, 3023, 6047, 0);
         plane->StartSquareAtCursor(1, CPoint(60000, 60000));
         doc->GetPlanes().push_back(std::move(plane));
-        doc->SelectAll(false);
+        doc->Session().SelectAll(false);
     }
 
     // Drags the Select tool's band over the whole design with only these filter bits.
     bool SelectAllInBand(uint32_t filter)
     {
-        doc->SetMode(ID_EDIT_SELECT_MODE);
-        doc->SetSelectionFilter(0xFFFFFFFF, false);
-        doc->SetSelectionFilter(filter, true);
+        doc->Session().SetMode(ID_EDIT_SELECT_MODE);
+        doc->Session().SetSelectionFilter(0xFFFFFFFF, false);
+        doc->Session().SetSelectionFilter(filter, true);
         Band(CPoint(100000, 100000), CPoint(-5000, -5000));
-        return doc->SelectInRect(false);
+        return doc->Session().SelectInRect(false);
     }
 
     // The Select tool's band follows the mouse unsnapped.
     void Band(CPoint from, CPoint to)
     {
         doc->View().SetOffset(-from.x, -from.y);
-        doc->CursorFromPixel(0, 0);
-        doc->StartRubberBand();
+        doc->Session().CursorFromPixel(0, 0);
+        doc->Session().StartRubberBand();
         doc->View().SetOffset(-to.x, -to.y);
-        doc->CursorFromPixel(0, 0);
-        doc->ClampRubberBandToBoard();
+        doc->Session().CursorFromPixel(0, 0);
+        doc->Session().ClampRubberBandToBoard();
     }
 };
 
@@ -169,14 +169,14 @@ TEST_F(CSelectInRectTest, FilterBitsChooseWhatTheBandTakes)
 TEST_F(CSelectInRectTest, CtrlAddsToTheSelection)
 {
     SelectAllInBand(0x10000204);
-    doc->SetSelectionFilter(CDesignSettings::filterTexts, true);
-    doc->SetSelectionFilter(CDesignSettings::filterLines, false);
+    doc->Session().SetSelectionFilter(CDesignSettings::filterTexts, true);
+    doc->Session().SetSelectionFilter(CDesignSettings::filterLines, false);
     // Select mode is kept; the lines stay selected while the texts are added.
     Band(CPoint(-5000, -5000), CPoint(100000, 100000));
-    EXPECT_TRUE(doc->SelectInRect(true));
+    EXPECT_TRUE(doc->Session().SelectInRect(true));
     EXPECT_EQ(doc->GetLines().GetSelectedCount(), 2);
     EXPECT_EQ(doc->GetTexts().GetSelectedCount(), 1);
-    EXPECT_TRUE(doc->SelectInRect(false));
+    EXPECT_TRUE(doc->Session().SelectInRect(false));
     EXPECT_EQ(doc->GetLines().GetSelectedCount(), 0);
     EXPECT_EQ(doc->GetTexts().GetSelectedCount(), 1);
 }
@@ -194,8 +194,8 @@ TEST_F(CSelectInRectTest, OnlyAtWorklayerTakesTheWorkLayersItems)
         {2, 0, 2, 1, 0, 0},  // what reaches through the board: the pads and the via
     };
     for (const auto& row : rows) {
-        ASSERT_TRUE(doc->SetWorkLayer(row.workLayer));
-        doc->SetWorkLayerOnly(true);
+        ASSERT_TRUE(doc->Session().SetWorkLayer(row.workLayer));
+        doc->Session().SetWorkLayerOnly(true);
         SelectAllInBand(0x30001F04);
         EXPECT_EQ(doc->GetLines().GetSelectedCount(), row.lines) << row.workLayer;
         EXPECT_EQ(doc->GetNets().GetSelectedCount(), row.nets) << row.workLayer;
@@ -214,12 +214,12 @@ TEST_F(CToolTest, RubberBandSizesAndBoardSize)
         bool selects;
     } sizes[] = {{CRect(0, 0, 2014, 5000), false}, {CRect(5000, 5000, 2985, 2985), true}};
     for (const auto& size : sizes) {
-        doc->SetCursor(CPoint(size.band.left, size.band.top));
-        doc->StartRubberBand();
-        doc->SetCursor(CPoint(size.band.right, size.band.bottom));
-        doc->ClampRubberBandToBoard();
+        doc->Session().SetCursor(CPoint(size.band.left, size.band.top));
+        doc->Session().StartRubberBand();
+        doc->Session().SetCursor(CPoint(size.band.right, size.band.bottom));
+        doc->Session().ClampRubberBandToBoard();
         EXPECT_TRUE(doc->IsSnapshotNeeded());
-        EXPECT_EQ(doc->NormaliseRubberBand(), size.selects) << size.band.right;
+        EXPECT_EQ(doc->Session().NormaliseRubberBand(), size.selects) << size.band.right;
     }
 
     // The board needs more than 50393 units both ways; the design moves onto it.
@@ -227,12 +227,12 @@ TEST_F(CToolTest, RubberBandSizesAndBoardSize)
     doc->GetTexts().AddText(nullptr);
     doc->GetTexts().GetText(0)->SetPosition(CPoint(20000, 30000));
     for (const int32_t right : {60393, 60394}) {
-        doc->SetCursor(CPoint(10000, 20000));
-        doc->StartRubberBand();
-        doc->SetCursor(CPoint(right, 80001));
-        doc->ClampRubberBandToBoard();
-        EXPECT_EQ(doc->BoardSizeFromRubberBand(), right == 60394);
-        EXPECT_FALSE(doc->IsRubberBandVisible());
+        doc->Session().SetCursor(CPoint(10000, 20000));
+        doc->Session().StartRubberBand();
+        doc->Session().SetCursor(CPoint(right, 80001));
+        doc->Session().ClampRubberBandToBoard();
+        EXPECT_EQ(doc->Session().BoardSizeFromRubberBand(), right == 60394);
+        EXPECT_FALSE(doc->Session().IsRubberBandVisible());
     }
     EXPECT_EQ(doc->GetBoardWidth(), 50394);
     EXPECT_EQ(doc->GetBoardHeight(), 60001);
@@ -242,20 +242,20 @@ TEST_F(CToolTest, RubberBandSizesAndBoardSize)
 
 TEST_F(CToolTest, RubberBandStartsAtTheRawCursorOnlyInSelect)
 {
-    doc->CursorFromPixel(10, 7); // raw (6000, 4200), snapped (6400, 3200)
-    doc->SetMode(ID_EDIT_SELECT_MODE);
-    doc->StartRubberBand();
-    EXPECT_EQ(doc->GetRubberBand(), CRect(6000, 4200, 6000, 4200));
+    doc->Session().CursorFromPixel(10, 7); // raw (6000, 4200), snapped (6400, 3200)
+    doc->Session().SetMode(ID_EDIT_SELECT_MODE);
+    doc->Session().StartRubberBand();
+    EXPECT_EQ(doc->Session().GetRubberBand(), CRect(6000, 4200, 6000, 4200));
 
     // A plane rectangle starts at the snapped cursor and stays on the board.
-    doc->SetMode(ID_PLANES_ADD_RECTANGLE);
-    doc->SetCursor(CPoint(-500, 900));
-    doc->StartRubberBand();
-    doc->SetCursor(CPoint(5000, -7));
-    doc->ClampRubberBandToBoard();
-    EXPECT_EQ(doc->GetRubberBand(), CRect(0, 800, 1000, 0));
-    EXPECT_FALSE(doc->CancelRubberBand());
-    EXPECT_EQ(doc->GetRubberBand(), CRect(0, 0, 1000, 800));
+    doc->Session().SetMode(ID_PLANES_ADD_RECTANGLE);
+    doc->Session().SetCursor(CPoint(-500, 900));
+    doc->Session().StartRubberBand();
+    doc->Session().SetCursor(CPoint(5000, -7));
+    doc->Session().ClampRubberBandToBoard();
+    EXPECT_EQ(doc->Session().GetRubberBand(), CRect(0, 800, 1000, 0));
+    EXPECT_FALSE(doc->Session().CancelRubberBand());
+    EXPECT_EQ(doc->Session().GetRubberBand(), CRect(0, 0, 1000, 800));
 }
 
 // ---- Work layer ---------------------------------------------------------------------------------
@@ -266,24 +266,24 @@ TEST_F(CToolTest, LayerKeysAndTheLayerSet)
     display.SetCurrentItem(2);
     const std::string storedName = display.GetItem(2)->GetDisplayName();
 
-    doc->SelectLayerByKey(0, true, true);
-    EXPECT_EQ(doc->GetWorkLayer(), 30);
+    doc->Session().SelectLayerByKey(0, true, true);
+    EXPECT_EQ(doc->Session().GetWorkLayer(), 30);
     EXPECT_EQ(display.GetCurrentItem(), 0) << "a stored set is never changed";
     EXPECT_EQ(display.GetItem(0)->GetDisplayName(), "Custom");
     EXPECT_EQ(display.GetItem(2)->GetDisplayName(), storedName);
     const COutputRec& set = *doc->GetCurrentLayerSet();
     EXPECT_EQ(set.GetLayer(set.GetLayerCount() - 1), 30);
 
-    doc->SelectLayerByKey(1, false, false);
+    doc->Session().SelectLayerByKey(1, false, false);
     EXPECT_EQ(set.GetLayer(set.GetLayerCount() - 1), 1) << "moved to the top";
     EXPECT_EQ(doc->GetLayers().GetRefLayer(), 1);
 
     doc->SetViewFlag(CDesignSettings::viewHolesAlwaysVisible, true);
-    doc->SelectLayerByKey(0, false, false);
+    doc->Session().SelectLayerByKey(0, false, false);
     EXPECT_EQ(set.GetLayerCount(), 1);
     EXPECT_EQ(set.GetLayer(0), 26);
-    EXPECT_EQ(doc->GetWorkLayer(), 0);
-    EXPECT_FALSE(doc->SetWorkLayer(31));
+    EXPECT_EQ(doc->Session().GetWorkLayer(), 0);
+    EXPECT_FALSE(doc->Session().SetWorkLayer(31));
 }
 
 TEST_F(CToolTest, WorkLayerSwitchesBetweenTrackAndLineTools)
@@ -302,25 +302,25 @@ TEST_F(CToolTest, WorkLayerSwitchesBetweenTrackAndLineTools)
         {ID_VIEW, 21, ID_VIEW},
     };
     for (const auto& row : rows) {
-        doc->SetMode(row.mode);
-        EXPECT_TRUE(doc->SetWorkLayer(row.layer));
-        EXPECT_EQ(doc->GetMode(), row.after) << row.mode << " on layer " << row.layer;
+        doc->Session().SetMode(row.mode);
+        EXPECT_TRUE(doc->Session().SetWorkLayer(row.layer));
+        EXPECT_EQ(doc->Session().GetMode(), row.after) << row.mode << " on layer " << row.layer;
     }
 
     // While a track is drawn it follows a copper layer and ignores the others.
-    doc->SetMode(ID_TRACKS_ADD);
-    doc->SetWorkLayer(1);
+    doc->Session().SetMode(ID_TRACKS_ADD);
+    doc->Session().SetWorkLayer(1);
     CNet& zero = *doc->GetNets().GetNet(0);
     zero.AppendSegment(0, 0, 1000, 0, 1, 1, false);
     zero.SetCurrentVertex(1);
-    doc->SetAction(CEditState::actionDragging);
-    doc->SetWorkLayer(2);
+    doc->Session().SetAction(CEditState::actionDragging);
+    doc->Session().SetWorkLayer(2);
     EXPECT_EQ(zero.GetVertexLayer(1), 2);
-    EXPECT_EQ(doc->GetWorkLayer(), 2);
-    doc->SetWorkLayer(21);
+    EXPECT_EQ(doc->Session().GetWorkLayer(), 2);
+    doc->Session().SetWorkLayer(21);
     EXPECT_EQ(zero.GetVertexLayer(1), 2);
-    EXPECT_EQ(doc->GetMode(), ID_TRACKS_ADD);
-    EXPECT_EQ(doc->GetWorkLayer(), 2);
+    EXPECT_EQ(doc->Session().GetMode(), ID_TRACKS_ADD);
+    EXPECT_EQ(doc->Session().GetWorkLayer(), 2);
 }
 
 // ---- Cursor -------------------------------------------------------------------------------------
@@ -344,26 +344,26 @@ TEST_F(CToolTest, CursorSnapsToTheGridOfTheMode)
         {ID_COMPONENTS_MOVE_ROTATE_TEXT, {0, -1000}, false, {5000, 4000}},
     };
     for (const auto& row : rows) {
-        doc->SetMode(row.mode);
+        doc->Session().SetMode(row.mode);
         doc->SetUserOffset(row.origin);
         grids.SetCurrentSnapOn(!row.snapOff);
-        doc->SetCursor(CPoint(-1, -1));
-        EXPECT_TRUE(doc->CursorFromPixel(10, 7));
-        EXPECT_EQ(doc->GetRawCursor(), CPoint(6000, 4200));
-        EXPECT_EQ(doc->GetCursor(), row.snapped) << row.mode;
-        EXPECT_FALSE(doc->CursorFromPixel(10, 7));
+        doc->Session().SetCursor(CPoint(-1, -1));
+        EXPECT_TRUE(doc->Session().CursorFromPixel(10, 7));
+        EXPECT_EQ(doc->Session().GetRawCursor(), CPoint(6000, 4200));
+        EXPECT_EQ(doc->Session().GetCursor(), row.snapped) << row.mode;
+        EXPECT_FALSE(doc->Session().CursorFromPixel(10, 7));
         grids.SetCurrentSnapOn(true);
     }
 
     // Keys step by the snap of the mode's grid; a drag follows by the displacement.
     doc->SetUserOffset(CPoint());
-    doc->SetCursor(CPoint(5000, 5000));
-    EXPECT_TRUE(doc->MoveCursorByKey(VK_HOME));
-    EXPECT_EQ(doc->GetCursor(), CPoint(0, 0));
-    EXPECT_TRUE(doc->MoveCursorByKey(VK_NEXT));
-    EXPECT_EQ(doc->GetCursor(), CPoint(5000, 5000));
-    EXPECT_EQ(doc->GetPreviousCursor(), CPoint(0, 0));
-    EXPECT_FALSE(doc->MoveCursorByKey('A'));
+    doc->Session().SetCursor(CPoint(5000, 5000));
+    EXPECT_TRUE(doc->Session().MoveCursorByKey(VK_HOME));
+    EXPECT_EQ(doc->Session().GetCursor(), CPoint(0, 0));
+    EXPECT_TRUE(doc->Session().MoveCursorByKey(VK_NEXT));
+    EXPECT_EQ(doc->Session().GetCursor(), CPoint(5000, 5000));
+    EXPECT_EQ(doc->Session().GetPreviousCursor(), CPoint(0, 0));
+    EXPECT_FALSE(doc->Session().MoveCursorByKey('A'));
 }
 
 // ---- Scale, scrolling and zoom ------------------------------------------------------------------
@@ -433,7 +433,7 @@ TEST_F(CToolTest, ZoomStaysWithinTheScaleLimits)
     };
     for (const auto& row : rows) {
         doc->View().SetScale(row.scale);
-        doc->SetCursor(CPoint(50000, 40000));
+        doc->Session().SetCursor(CPoint(50000, 40000));
         row.in ? doc->View().ZoomIn() : doc->View().ZoomOut();
         EXPECT_EQ(doc->GetScale(), row.after) << row.scale << (row.in ? " in" : " out");
         EXPECT_EQ(doc->GetViewOffset(), CPoint(400 * row.after - 50000, 300 * row.after - 40000));
@@ -446,8 +446,8 @@ TEST_F(CToolTest, ZoomStaysWithinTheScaleLimits)
     // Pixels far out at the largest scale saturate instead of wrapping around.
     doc->View().SetOffset(0, 0);
     views.client = CSize(5000, 5000);
-    doc->CursorFromPixel(5000, -5000);
-    EXPECT_EQ(doc->GetRawCursor(), CPoint(intMax, std::numeric_limits<int32_t>::min()));
+    doc->Session().CursorFromPixel(5000, -5000);
+    EXPECT_EQ(doc->Session().GetRawCursor(), CPoint(intMax, std::numeric_limits<int32_t>::min()));
     doc->View().CenterOn(0, 0);
     EXPECT_EQ(doc->GetViewOffset(), CPoint(intMax, intMax));
 }
@@ -466,17 +466,17 @@ TEST_F(CToolTest, ZoomWindowNeverZoomsOutOrDividesByZero)
     };
     for (const auto& row : rows) {
         doc->View().SetScale(100);
-        doc->SetCursor(CPoint(8000, 6000));
+        doc->Session().SetCursor(CPoint(8000, 6000));
         doc->View().SetZoomRect(row.window);
         EXPECT_EQ(doc->View().ZoomWindow(), row.zoomed);
         EXPECT_EQ(doc->GetScale(), row.scale);
     }
     // The cursor went from the corner to the middle, which is now the view's centre.
     doc->View().SetZoomRect(CRect(0, 0, 8000, 6000));
-    doc->SetCursor(CPoint(8000, 6000));
+    doc->Session().SetCursor(CPoint(8000, 6000));
     doc->View().SetScale(100);
     ASSERT_TRUE(doc->View().ZoomWindow());
-    EXPECT_EQ(doc->GetCursor(), CPoint(4000, 3000));
+    EXPECT_EQ(doc->Session().GetCursor(), CPoint(4000, 3000));
     EXPECT_EQ(doc->GetViewOffset(), CPoint(0, 0));
 }
 

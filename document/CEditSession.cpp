@@ -1,4 +1,4 @@
-#include "document/CWevraDoc.h"
+#include "document/CEditSession.h"
 #include "framework/Numeric.h"
 
 #include <algorithm>
@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "document/CDocumentViews.h"
+#include "document/CWevraDoc.h"
 #include "framework/VirtualKeys.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
@@ -68,26 +69,115 @@ int32_t ClampToBoard(int32_t value, int32_t size)
     return std::clamp(value, 0, std::max(size, 0));
 }
 
+// In Set Grid Offset the cursor goes onto what lies at the raw cursor; the probe itself
+// changes no selection.
+constexpr int32_t snapProbeMode = 8;
+
 } // namespace
+
+void CEditSession::Reset()
+{
+    m_edit.rubberBandVisible = false;
+    m_edit.rubberBand = CRect();
+    m_edit.rubberBandStart = CPoint();
+    m_edit.rawCursor = CPoint();
+    m_edit.cursor = CPoint();
+    m_edit.previousCursor = CPoint();
+    m_edit.anchor = CPoint();
+    m_document.View().SetZoomRect(CRect());
+}
+
+// ---- Editing state ---------------------------------------------------------------------------
+
+void CEditSession::SetAction(uint32_t action)
+{
+    m_edit.action = action;
+    if (action == CEditState::actionDragging)
+        m_document.SetSnapshotNeeded();
+}
+
+int32_t CEditSession::GetWorkLayer() const
+{
+    const COutputRec* set = m_document.GetCurrentLayerSet();
+    return set ? set->GetRefLayer() : m_document.GetLayers().GetRefLayer();
+}
+
+int32_t CEditSession::GetComponentTextMode() const
+{
+    return m_document.GetDisplaySets().GetCurrentTextMode();
+}
+
+void CEditSession::SetComponentTextMode(int32_t m)
+{
+    if (COutputRec* set = m_document.GetCurrentLayerSet())
+        set->SetTextMode(m + 1);
+    SetModified();
+}
+
+int32_t CEditSession::GetCurrentNetIndex() const
+{
+    return m_document.GetNets().GetCurrentIndex();
+}
+
+int32_t CEditSession::GetSelectedCount() const
+{
+    int32_t count =
+        m_document.GetLines().GetSelectedCount() + m_document.GetNets().GetSelectedCount() +
+        m_document.GetComponents().GetSelectedCount() + m_document.GetTexts().GetSelectedCount();
+    for (const auto& plane : m_document.GetPlanes())
+        count += plane->IsSelected() ? 1 : 0;
+    return count;
+}
+
+int32_t CEditSession::SelectAll(bool select)
+{
+    const int32_t linesBefore = m_document.GetLines().GetSelectedCount();
+    int32_t changed = std::abs(m_document.GetLines().SelectAll(select) - linesBefore);
+    changed += m_document.GetComponents().SelectAll(select);
+    changed += m_document.GetNets().SelectAll(select);
+    const int32_t textsBefore = m_document.GetTexts().GetSelectedCount();
+    m_document.GetTexts().SelectAll(select);
+    changed += std::abs(m_document.GetTexts().GetSelectedCount() - textsBefore);
+    for (const auto& plane : m_document.GetPlanes()) {
+        if (plane->IsSelected() != select) {
+            plane->SetSelected(select);
+            ++changed;
+        }
+    }
+    return changed;
+}
+
+void CEditSession::UpdateLayerMask()
+{
+    m_edit.layerMask = 0;
+    const COutputRec* set = m_document.GetCurrentLayerSet();
+    if (!set)
+        return;
+    for (int32_t i = 0; i < set->GetLayerCount(); ++i) {
+        const int32_t layer = set->GetLayer(i);
+        if (layer >= 1 && layer < LAYER_COUNT && m_document.GetLayers().IsVisible(layer))
+            m_edit.layerMask |= 1u << (layer - 1);
+    }
+}
 
 // ---- Tool mode ----------------------------------------------------------------------------------
 
-void CWevraDoc::SetMode(uint32_t mode)
+void CEditSession::SetMode(uint32_t mode)
 {
     // The board view's End Mode usually starts the idle tool itself; that nested start must not
     // send End Mode again while the view is still ending the first.
     if (!m_edit.endingMode && GetSelectedCount() > 0) {
         m_edit.endingMode = true;
-        m_view.Windows().EndMode();
+        m_document.View().Windows().EndMode();
         m_edit.endingMode = false;
     }
     SelectAll(false);
-    m_components->ClearCurrent();
+    m_document.GetComponents().ClearCurrent();
     SetAction(CEditState::actionWaiting);
     m_edit.mode = mode;
     if (m_edit.planeIndex >= 0 && !IsPlaneCommand(mode))
         m_edit.planeIndex -= CEditState::planeIndexPark;
-    if (m_shapeDocument || mode == ID_COMPONENTS_REPLACE_PADS)
+    if (m_document.IsShapeDocument() || mode == ID_COMPONENTS_REPLACE_PADS)
         m_edit.defaultPadStackKind = CEditState::kindShapePad;
     else if (mode == ID_TRACKS_ADD_OR_REMOVE_VIA)
         m_edit.defaultPadStackKind = CEditState::kindVia;
@@ -95,12 +185,12 @@ void CWevraDoc::SetMode(uint32_t mode)
         m_edit.defaultPadStackKind = CEditState::kindPad;
     m_edit.rubberBandVisible = false;
     SelectGridForMode();
-    SetTitle();
-    RefreshToolbar();
-    m_view.Windows().UpdateAllViews();
+    m_document.SetTitle();
+    m_document.RefreshToolbar();
+    m_document.View().Windows().UpdateAllViews();
 }
 
-bool CWevraDoc::SelectGridForMode()
+bool CEditSession::SelectGridForMode()
 {
     int32_t grid = CGridArr::gridDefault;
     if (IsComponentGridMode(m_edit.mode))
@@ -108,15 +198,15 @@ bool CWevraDoc::SelectGridForMode()
     else if (m_edit.mode == ID_COMPONENTS_MOVE_ROTATE_TEXT || m_edit.mode == ID_BOARD_EDIT_TEXT ||
              m_edit.mode == ID_BOARD_PLACE_TEXT)
         grid = CGridArr::gridText;
-    if (grid == m_grids->GetCurrentIndex())
+    if (grid == m_document.GetGridSettings().GetCurrentIndex())
         return false;
-    m_grids->SetCurrentIndex(grid);
+    m_document.GetGridSettings().SetCurrentIndex(grid);
     return true;
 }
 
 // ---- Selection filter and rectangle selection ---------------------------------------------------
 
-void CWevraDoc::SetSelectionFilter(uint32_t bits, bool on)
+void CEditSession::SetSelectionFilter(uint32_t bits, bool on)
 {
     if (bits < 0x100)
         m_settings.selectionFilter &= ~0xFFu;
@@ -132,13 +222,13 @@ void CWevraDoc::SetSelectionFilter(uint32_t bits, bool on)
     m_edit.previousCursor = m_edit.cursor;
 }
 
-void CWevraDoc::ToggleSelectionFilter(uint32_t bits)
+void CEditSession::ToggleSelectionFilter(uint32_t bits)
 {
     SetSelectionFilter(bits, !IsSelectionFilter(bits));
     SetModified();
 }
 
-bool CWevraDoc::SelectInRect(bool add)
+bool CEditSession::SelectInRect(bool add)
 {
     if (!add)
         SelectAll(false);
@@ -153,31 +243,31 @@ bool CWevraDoc::SelectInRect(bool add)
     bool selected = false;
     if (IsSelectionFilter(CDesignSettings::filterNonElectrical)) {
         if (IsSelectionFilter(CDesignSettings::filterPoints))
-            selected |= m_lines->SelectVerticesInRect(rect, mode, mask);
+            selected |= m_document.GetLines().SelectVerticesInRect(rect, mode, mask);
         else if (IsSelectionFilter(CDesignSettings::filterLines))
-            selected |= m_lines->SelectSegmentsInRect(rect, mode, mask);
+            selected |= m_document.GetLines().SelectSegmentsInRect(rect, mode, mask);
     }
     if (IsSelectionFilter(CDesignSettings::filterElectrical)) {
         if (IsSelectionFilter(CDesignSettings::filterPads))
-            selected |= m_nets->SelectPadsInRect(rect, mode, padMask);
+            selected |= m_document.GetNets().SelectPadsInRect(rect, mode, padMask);
         if (IsSelectionFilter(CDesignSettings::filterPoints))
-            selected |= m_nets->SelectTrackVerticesInRect(rect, mode, mask);
+            selected |= m_document.GetNets().SelectTrackVerticesInRect(rect, mode, mask);
         else if (IsSelectionFilter(CDesignSettings::filterLines))
-            selected |= m_nets->SelectRunsInRect(rect, mode, mask);
+            selected |= m_document.GetNets().SelectRunsInRect(rect, mode, mask);
         else if (IsSelectionFilter(CDesignSettings::filterNets))
-            selected |= m_nets->SelectNetsWithPinsInRect(rect, mode, mask);
+            selected |= m_document.GetNets().SelectNetsWithPinsInRect(rect, mode, mask);
         if (IsSelectionFilter(CDesignSettings::filterComponents))
-            selected |= m_components->SelectInRect(rect, mode, mask);
+            selected |= m_document.GetComponents().SelectInRect(rect, mode, mask);
         if (IsSelectionFilter(CDesignSettings::filterVias))
-            selected |= m_nets->SelectViasInRect(rect, mode, padMask);
+            selected |= m_document.GetNets().SelectViasInRect(rect, mode, padMask);
     }
     if (IsSelectionFilter(CDesignSettings::filterTexts)) {
-        const int32_t before = m_texts->GetSelectedCount();
-        m_texts->SelectInRect(rect, mode, mask);
-        selected |= m_texts->GetSelectedCount() != before;
+        const int32_t before = m_document.GetTexts().GetSelectedCount();
+        m_document.GetTexts().SelectInRect(rect, mode, mask);
+        selected |= m_document.GetTexts().GetSelectedCount() != before;
     }
     if (IsSelectionFilter(CDesignSettings::filterPlanes)) {
-        for (const auto& plane : m_planes) {
+        for (const auto& plane : m_document.GetPlanes()) {
             selected |=
                 plane->SelectInRect(rect.left, rect.top, rect.right, rect.bottom, mode, mask) != 0;
         }
@@ -187,14 +277,14 @@ bool CWevraDoc::SelectInRect(bool add)
 
 // ---- Rubber band --------------------------------------------------------------------------------
 
-void CWevraDoc::StartRubberBand()
+void CEditSession::StartRubberBand()
 {
     m_edit.rubberBandStart = m_edit.mode == ID_EDIT_SELECT_MODE ? m_edit.rawCursor : m_edit.cursor;
     m_edit.rubberBand = CRect(m_edit.rubberBandStart.x, m_edit.rubberBandStart.y,
                               m_edit.rubberBandStart.x, m_edit.rubberBandStart.y);
 }
 
-void CWevraDoc::ClampRubberBandToBoard()
+void CEditSession::ClampRubberBandToBoard()
 {
     m_edit.rubberBandVisible = true;
     if (m_edit.mode == ID_PLANES_ADD_RECTANGLE) {
@@ -206,10 +296,10 @@ void CWevraDoc::ClampRubberBandToBoard()
     }
     const CPoint end = m_edit.mode == ID_EDIT_SELECT_MODE ? m_edit.rawCursor : m_edit.cursor;
     m_edit.rubberBand = CRect(m_edit.rubberBandStart.x, m_edit.rubberBandStart.y, end.x, end.y);
-    m_undo.SetSnapshotNeeded(true);
+    m_document.SetSnapshotNeeded();
 }
 
-bool CWevraDoc::NormaliseRubberBand()
+bool CEditSession::NormaliseRubberBand()
 {
     m_edit.previousCursor = m_edit.cursor;
     m_edit.anchor = m_edit.cursor;
@@ -218,7 +308,7 @@ bool CWevraDoc::NormaliseRubberBand()
            m_edit.rubberBand.Height() >= minSelectBand;
 }
 
-void CWevraDoc::OffsetRubberBand()
+void CEditSession::OffsetRubberBand()
 {
     const int64_t dx = int64_t(m_edit.cursor.x) - m_edit.previousCursor.x;
     const int64_t dy = int64_t(m_edit.cursor.y) - m_edit.previousCursor.y;
@@ -227,12 +317,12 @@ void CWevraDoc::OffsetRubberBand()
         SaturateToInt(m_edit.rubberBand.right + dx), SaturateToInt(m_edit.rubberBand.bottom + dy));
 }
 
-bool CWevraDoc::IsCursorInRubberBand() const
+bool CEditSession::IsCursorInRubberBand() const
 {
     return m_edit.rubberBand.PtInRect(m_edit.rawCursor);
 }
 
-bool CWevraDoc::BoardSizeFromRubberBand()
+bool CEditSession::BoardSizeFromRubberBand()
 {
     NormaliseRubberBand();
     const CRect band = m_edit.rubberBand;
@@ -240,26 +330,26 @@ bool CWevraDoc::BoardSizeFromRubberBand()
     if (applied) {
         const int32_t dx = SaturateToInt(-int64_t(band.left));
         const int32_t dy = SaturateToInt(-int64_t(band.top));
-        m_lines->OffsetAll(dx, dy);
-        m_nets->MoveAll(dx, dy);
-        m_components->MoveAll(dx, dy);
-        for (const auto& plane : m_planes)
+        m_document.GetLines().OffsetAll(dx, dy);
+        m_document.GetNets().MoveAll(dx, dy);
+        m_document.GetComponents().MoveAll(dx, dy);
+        for (const auto& plane : m_document.GetPlanes())
             plane->Move(dx, dy);
         // The texts belong to the board as much as the lines drawn on it.
-        for (int32_t i = 0; i < m_texts->GetCount(); ++i)
-            m_texts->GetText(i)->Offset(dx, dy);
+        for (int32_t i = 0; i < m_document.GetTexts().GetCount(); ++i)
+            m_document.GetTexts().GetText(i)->Offset(dx, dy);
         const int32_t width = SaturateToInt(band.Width());
         const int32_t height = SaturateToInt(band.Height());
         m_edit.rubberBand = CRect(0, 0, width, height);
-        SetBoardOutlineRect(0, 0, width, height);
+        m_document.SetBoardOutlineRect(0, 0, width, height);
         SetModified();
-        m_view.ZoomAll();
+        m_document.View().ZoomAll();
     }
     m_edit.rubberBandVisible = false;
     return applied;
 }
 
-void CWevraDoc::UpdateRubberBand(bool square)
+void CEditSession::UpdateRubberBand(bool square)
 {
     ClampRubberBandToBoard();
     if (!square)
@@ -272,14 +362,14 @@ void CWevraDoc::UpdateRubberBand(bool square)
         m_edit.rubberBand.bottom = SaturateToInt(m_edit.rubberBand.top + std::abs(dx));
 }
 
-CRect CWevraDoc::TakeRubberBand()
+CRect CEditSession::TakeRubberBand()
 {
     NormaliseRubberBand();
     m_edit.rubberBandVisible = false;
     return m_edit.rubberBand;
 }
 
-bool CWevraDoc::AddCircleFromRubberBand()
+bool CEditSession::AddCircleFromRubberBand()
 {
     NormaliseRubberBand();
     m_edit.rubberBandVisible = false;
@@ -289,18 +379,18 @@ bool CWevraDoc::AddCircleFromRubberBand()
         SetAction(actionWaiting);
         return false;
     }
-    m_nets->SelectAll(false);
-    if (!m_nets->AddEllipseTrack(m_edit.rubberBand.left, m_edit.rubberBand.top,
-                                 m_edit.rubberBand.right, m_edit.rubberBand.bottom)) {
+    m_document.GetNets().SelectAll(false);
+    if (!m_document.GetNets().AddEllipseTrack(m_edit.rubberBand.left, m_edit.rubberBand.top,
+                                              m_edit.rubberBand.right, m_edit.rubberBand.bottom)) {
         SetAction(actionWaiting);
         return false;
     }
-    CenterSelectionOnGrid();
+    m_document.CenterSelectionOnGrid();
     SetAction(actionDragging);
     return true;
 }
 
-bool CWevraDoc::AddRectangleFromRubberBand()
+bool CEditSession::AddRectangleFromRubberBand()
 {
     NormaliseRubberBand();
     m_edit.rubberBandVisible = false;
@@ -311,23 +401,24 @@ bool CWevraDoc::AddRectangleFromRubberBand()
     const CRect& band = m_edit.rubberBand;
     bool added = false;
     if (IsCopperLayer(GetWorkLayer())) {
-        m_nets->SelectAll(false);
-        added = m_nets->AddRectangleTrack(band.left, band.top, band.right, band.bottom);
+        m_document.GetNets().SelectAll(false);
+        added =
+            m_document.GetNets().AddRectangleTrack(band.left, band.top, band.right, band.bottom);
     } else {
-        m_lines->SelectAll(false);
-        added = m_lines->GetLineTool().AddRectangle(band, GetWorkLayer());
+        m_document.GetLines().SelectAll(false);
+        added = m_document.GetLines().GetLineTool().AddRectangle(band, GetWorkLayer());
     }
     if (!added) {
         SetAction(actionWaiting);
         return false;
     }
-    CenterSelectionOnGrid();
+    m_document.CenterSelectionOnGrid();
     // Set directly: the caller took the snapshot of the state before the figure.
     m_edit.action = actionDragging;
     return true;
 }
 
-bool CWevraDoc::CancelRubberBand()
+bool CEditSession::CancelRubberBand()
 {
     NormaliseRubberBand();
     m_edit.rubberBandVisible = false;
@@ -337,11 +428,12 @@ bool CWevraDoc::CancelRubberBand()
 
 // ---- Work layer ---------------------------------------------------------------------------------
 
-bool CWevraDoc::SetWorkLayer(int32_t layer)
+bool CEditSession::SetWorkLayer(int32_t layer)
 {
-    if (layer < 0 || layer >= LAYER_COUNT || (layer > 0 && !m_layers->IsEnabled(layer)))
+    if (layer < 0 || layer >= LAYER_COUNT ||
+        (layer > 0 && !m_document.GetLayers().IsEnabled(layer)))
         return false;
-    COutput* job = m_displaySets->GetJob(m_displaySets->GetCurrent());
+    COutput* job = m_document.GetDisplaySets().GetJob(m_document.GetDisplaySets().GetCurrent());
     if (!job || job->GetItemCount() == 0)
         return false;
 
@@ -372,35 +464,36 @@ bool CWevraDoc::SetWorkLayer(int32_t layer)
     set.SetLayerBytes(layers);
 
     ApplyWorkLayerToTool(layer);
-    FillLayerCombo();
-    FillPenCombo();
+    m_document.FillLayerCombo();
+    m_document.FillPenCombo();
     SetModified();
     return true;
 }
 
-void CWevraDoc::SelectLayerByKey(int32_t digit, bool shift, bool ctrl)
+void CEditSession::SelectLayerByKey(int32_t digit, bool shift, bool ctrl)
 {
     const int32_t layer = digit + (shift ? 10 : 0) + (ctrl ? 20 : 0);
     if (layer > 0) {
         SetWorkLayer(layer);
         return;
     }
-    if (layer == 0 && SetWorkLayer(0) && GetViewFlag(CDesignSettings::viewHolesAlwaysVisible))
+    if (layer == 0 && SetWorkLayer(0) &&
+        m_document.GetViewFlag(CDesignSettings::viewHolesAlwaysVisible))
         SetWorkLayer(LAYER_DRILL);
 }
 
-void CWevraDoc::ApplyWorkLayerToTool(int32_t layer)
+void CEditSession::ApplyWorkLayerToTool(int32_t layer)
 {
     // The drill layer is only ever shown on top; it never becomes the layer tools draw on.
     if (layer == LAYER_DRILL)
         return;
-    COutputRec* set = GetCurrentLayerSet();
+    COutputRec* set = m_document.GetCurrentLayerSet();
     const bool copper = IsCopperLayer(layer);
     const bool dragging = IsAction(CEditState::actionDragging);
     if (IsTrackTool(m_edit.mode)) {
         if (dragging) {
             if (copper) {
-                m_nets->GetCurrentNet()->SetRunLayer(layer);
+                m_document.GetNets().GetCurrentNet()->SetRunLayer(layer);
                 if (set)
                     set->SetRefLayer(layer);
             }
@@ -411,7 +504,7 @@ void CWevraDoc::ApplyWorkLayerToTool(int32_t layer)
     } else if (IsLineTool(m_edit.mode)) {
         if (dragging) {
             if (!copper) {
-                m_lines->SetCurrentPolylineLayer(layer);
+                m_document.GetLines().SetCurrentPolylineLayer(layer);
                 if (set)
                     set->SetRefLayer(layer);
             }
@@ -421,22 +514,22 @@ void CWevraDoc::ApplyWorkLayerToTool(int32_t layer)
             SetMode(m_edit.mode == ID_LINES_EDIT ? ID_TRACKS_EDIT : ID_TRACKS_ADD);
     }
     if (!copper)
-        m_nets->SelectAll(false);
+        m_document.GetNets().SelectAll(false);
     if (set)
         set->SetRefLayer(layer);
-    m_layers->SetRefLayer(layer);
+    m_document.GetLayers().SetRefLayer(layer);
     SetModified();
 }
 
 // ---- Cursor -------------------------------------------------------------------------------------
 
-CPoint CWevraDoc::SnapToGrid(CPoint point) const
+CPoint CEditSession::SnapToGrid(CPoint point) const
 {
-    return m_grids->SnapToPoints(point.x, point.y, m_settings.userOffset.x,
-                                 m_settings.userOffset.y);
+    return m_document.GetGridSettings().SnapToPoints(point.x, point.y, m_settings.userOffset.x,
+                                                     m_settings.userOffset.y);
 }
 
-bool CWevraDoc::CursorFromPixel(int32_t px, int32_t py)
+bool CEditSession::CursorFromPixel(int32_t px, int32_t py)
 {
     m_edit.rawCursor = CPoint(SaturateToInt(int64_t(px) * m_settings.scale - m_settings.offset.x),
                               SaturateToInt(int64_t(py) * m_settings.scale - m_settings.offset.y));
@@ -445,7 +538,7 @@ bool CWevraDoc::CursorFromPixel(int32_t px, int32_t py)
     return m_edit.cursor != m_edit.previousCursor;
 }
 
-bool CWevraDoc::MoveCursorByKey(uint32_t key)
+bool CEditSession::MoveCursorByKey(uint32_t key)
 {
     int32_t sx = 0;
     int32_t sy = 0;
@@ -481,7 +574,7 @@ bool CWevraDoc::MoveCursorByKey(uint32_t key)
     default:
         return false;
     }
-    const CSize step = m_grids->GetCurrentSnap();
+    const CSize step = m_document.GetGridSettings().GetCurrentSnap();
     const CPoint moved(SaturateToInt(m_edit.cursor.x + int64_t(sx) * step.cx),
                        SaturateToInt(m_edit.cursor.y + int64_t(sy) * step.cy));
     const CPoint snapped = SnapToGrid(moved);
@@ -491,4 +584,131 @@ bool CWevraDoc::MoveCursorByKey(uint32_t key)
     m_edit.previousCursor = m_edit.cursor;
     m_edit.cursor = snapped;
     return true;
+}
+
+bool CEditSession::SnapCursor(bool keepSelection)
+{
+    if (!keepSelection)
+        SelectAll(false);
+    const CPoint before = m_edit.cursor;
+    m_edit.cursor = SnapToGrid(m_edit.cursor);
+    SetAnchor();
+    if (m_edit.mode == ID_SETTINGS_SET_GRID_OFFSET) {
+        CPoint point = m_edit.rawCursor;
+        const bool hit =
+            IsCopperLayer(GetWorkLayer())
+                ? m_document.GetNets().FindNetAt(point, snapProbeMode, m_edit.layerMask) >= 0
+                : m_document.GetLines().HitTest(point, snapProbeMode, m_edit.layerMask) >= 0;
+        if (hit)
+            m_edit.cursor = point;
+        return hit;
+    }
+    m_edit.cursor = before;
+    SetAnchor();
+    return false;
+}
+
+// ---- What the tools ask of the design -----------------------------------------------------------
+
+void CEditSession::ResetCurrentComponent()
+{
+    m_currentComponent = CComponent();
+    m_currentComponent.SetReference("");
+    m_currentComponent.SetType("");
+    m_currentComponent.SetShapeIndex(0);
+}
+
+bool CEditSession::IsShapeDocument() const
+{
+    return m_document.IsShapeDocument();
+}
+
+CGridArr& CEditSession::GetGridSettings()
+{
+    return m_document.GetGridSettings();
+}
+
+void CEditSession::SendViewCommand(uint32_t id)
+{
+    m_document.SendViewCommand(id);
+}
+
+void CEditSession::MoveSelection(int32_t dx, int32_t dy)
+{
+    m_document.MoveSelection(dx, dy);
+}
+
+void CEditSession::RotateSelection(int32_t angle)
+{
+    m_document.RotateSelection(angle);
+}
+
+void CEditSession::RebuildNetPins()
+{
+    m_document.RebuildNetPins();
+}
+
+void CEditSession::UpdateAllViews()
+{
+    m_document.UpdateAllViews();
+}
+
+void CEditSession::ShowBottomPane(bool shown)
+{
+    m_document.ShowBottomPane(shown);
+}
+
+void CEditSession::SetStatusText(const std::string& text)
+{
+    m_document.SetStatusText(text);
+}
+
+CNetArray& CEditSession::GetNets()
+{
+    return m_document.GetNets();
+}
+
+CComponentArray& CEditSession::GetComponents()
+{
+    return m_document.GetComponents();
+}
+
+CDrawRecArray& CEditSession::GetLines()
+{
+    return m_document.GetLines();
+}
+
+CShapeLib& CEditSession::GetEditableShapeCache()
+{
+    return m_document.GetEditableShapeCache();
+}
+
+void CEditSession::SaveUndoState()
+{
+    m_document.SaveUndoState();
+}
+
+void CEditSession::PushUndoForSelection()
+{
+    m_document.PushUndoForSelection();
+}
+
+void CEditSession::SetModified()
+{
+    m_document.SetModified();
+}
+
+void CEditSession::RedrawBoardViews()
+{
+    m_document.RedrawBoardViews();
+}
+
+void CEditSession::RepaintBoardViews()
+{
+    m_document.RepaintBoardViews();
+}
+
+std::vector<std::string> CEditSession::GetLayerNames() const
+{
+    return m_document.GetLayerNames();
 }
