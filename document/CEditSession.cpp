@@ -87,7 +87,7 @@ void CEditSession::Reset()
     m_document.View().SetZoomRect(CRect());
 }
 
-// ---- Editing state ---------------------------------------------------------------------------
+// ---- Editing state ------------------------------------------------------------------------------
 
 void CEditSession::SetAction(uint32_t action)
 {

@@ -17,7 +17,6 @@
 #include "framework/CWindows1252.h"
 #include "framework/Numeric.h"
 #include "framework/TextCase.h"
-#include "interchange/CDosImport.h"
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"
 #include "model/CDrawRecArray.h"
@@ -188,7 +187,7 @@ bool CWevraDoc::OnOpenDocument(const std::string& path)
 
     bool read = false;
     if (extension == ".PLY")
-        read = OpenDosDesign(path);
+        read = m_dosImport.Open(path);
     else if (extension == ".PCB")
         read = OpenDesignFile(path);
     if (!read)
@@ -211,12 +210,6 @@ bool CWevraDoc::ReadTemplate(const std::string& path)
     m_fromFile = false;
     m_settings.templatePath = path;
     return read;
-}
-
-bool CWevraDoc::OpenDosDesign(const std::string& path)
-{
-    CDosImport reader(*this);
-    return reader.Import(path);
 }
 
 bool CWevraDoc::OpenDesignFile(const std::string& path)

@@ -13,6 +13,7 @@
 #include "document/CDesignBackup.h"
 #include "document/CDesignSettings.h"
 #include "document/CDocumentComponentLink.h"
+#include "document/CDocumentDosImport.h"
 #include "document/CDocumentNetLink.h"
 #include "document/CDocumentPlanes.h"
 #include "document/CEditSession.h"
@@ -33,7 +34,7 @@
 #include "framework/CRuntimeClass.h"
 #include "framework/CSize.h"
 #include "framework/ColorRef.h"
-#include "interchange/CDosDocument.h"
+#include "interchange/CNetlistDocument.h"
 #include "model/CComponent.h"
 #include "model/CDialogService.h"
 #include "model/CWevraText.h"
@@ -87,7 +88,7 @@ class CWevraDoc : public CObject,
                   public CTracerDocument,
                   public CDrcDocument,
                   public CAutoRouterDocument,
-                  public CDosDocument {
+                  public CNetlistDocument {
     WEVRA_DECLARE_SERIAL(CWevraDoc)
 
 public:
@@ -112,6 +113,8 @@ public:
     // the tools see of the design.
     CEditSession& Session() { return m_session; }
     const CEditSession& Session() const { return m_session; }
+    // The design as the import of a DOS design set sees it.
+    CDocumentDosImport& DosImport() { return m_dosImport; }
     // Which padstacks the design's components and nets use, and the padstacks' kinds.
     CPadStackUse& PadStackUse() { return m_padStackUse; }
     const CPadStackUse& PadStackUse() const { return m_padStackUse; }
@@ -263,7 +266,7 @@ public:
     // ---- Collections ----------------------------------------------------------------------------
 
     CLayerArray& GetLayers() { return *m_layers; }
-    const CLayerArray& GetLayers() const override { return *m_layers; }
+    const CLayerArray& GetLayers() const { return *m_layers; }
     COutputArray& GetOutputJobs() { return *m_outputJobs; }
     COutputArray& GetDisplaySets() { return *m_displaySets; }
     const COutputArray& GetDisplaySets() const { return *m_displaySets; }
@@ -309,11 +312,6 @@ public:
     // Every window of the design shows it afresh (the panes their lists too).
     void UpdateAllViews();
     void ShowLeftPane(bool shown) override;
-    // ---- DOS design import -------------------------------------------------------------------
-    CDrawRecArray& GetEditableLines() override { return *m_lines; }
-    void SetDosBoard(int32_t width, int32_t height) override;
-    void AddDosPlane(std::unique_ptr<CPour> plane) override;
-    void FinishDosImport() override;
     void ShowBottomPane(bool shown) override;
     void SetStatusText(const std::string& text) override;
 
@@ -619,7 +617,6 @@ private:
     void ResetColors();
     bool MakeShapeDocument();
     void PlaceShapeOnBoard(CShapeLib& library, int32_t shapeIndex);
-    bool OpenDosDesign(const std::string& path);
     // After Undo or Redo: the current component and plane stay within the restored lists.
     void ClampCurrentItems();
     // Painting: whether the pens suit the screen at the present scale and colours; the visible
@@ -701,5 +698,6 @@ private:
     CShapeSource m_shapeSource;
 
     CDocumentPlanes m_planeSet{*this};
+    CDocumentDosImport m_dosImport{*this, m_settings};
     CPadStackUse m_padStackUse{*this};
 };

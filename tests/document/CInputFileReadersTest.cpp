@@ -114,7 +114,7 @@ protected:
             CShapeLibArray libraries;
             CWevraFont wevraFont;
             CNetlistLines lines;
-            CPlyReader plyReader(*doc);
+            CPlyReader plyReader(doc->DosImport());
             CDosConfig config;
             std::string error;
             CShapeLib lmcLibrary("L");

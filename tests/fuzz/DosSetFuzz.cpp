@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         .write(reinterpret_cast<const char*>(data), std::streamsize(size));
 
     CWevraDoc doc;
-    CDosImport reader(doc);
+    CDosImport reader(doc.DosImport());
     reader.Import((folder / "SET.PLY").string());
     return 0;
 }

@@ -21,7 +21,7 @@ protected:
     {
         target.SetViews(&views);
         target.GetEditableShapeCache() = doc->GetEditableShapeCache();
-        CDosImport import(target);
+        CDosImport import(target.DosImport());
         return import.Import(ply);
     }
 
