@@ -117,6 +117,7 @@ bool CConnectTracer::RebuildFromTracks()
     JoinTouchingItems(groups);
     const CNet& zero = *m_nets.GetNet(0);
     std::unordered_set<std::string> names{zero.GetName()};
+    names.reserve(m_pins.size() + 1);
     std::vector<int32_t> groupNet(m_pins.size(), 0);
     int32_t net = 0;
     for (uint32_t i = 0; i < uint32_t(m_pins.size()); ++i) {
@@ -322,6 +323,8 @@ void CConnectTracer::CollectItems()
     // Items that cannot touch anything stay out of the grid: no flood or pair test needs them.
     m_gridItems.clear();
     std::vector<CRect> gridBoxes;
+    gridBoxes.reserve(m_boxes.size());
+    m_gridItems.reserve(m_boxes.size());
     for (int32_t item = 0; item < int32_t(m_boxes.size()); ++item) {
         if (CanTouch(item) && !IsEmptyBox(m_boxes[size_t(item)])) {
             m_gridItems.push_back(uint32_t(item));
