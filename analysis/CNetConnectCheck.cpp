@@ -83,11 +83,13 @@ int32_t CNetConnectCheck::Check()
 void CNetConnectCheck::ComputeBoxes()
 {
     m_pinBoxes.clear();
+    m_pinBoxes.reserve(size_t(m_net.GetPinCount()));
     for (int32_t i = 0; i < m_net.GetPinCount(); ++i) {
         const NetPinRec& pin = m_net.GetPin(i);
         m_pinBoxes.push_back(BoxAround(pin.x, pin.y, ReachOf(pin.padStack)));
     }
     m_vertexBoxes.clear();
+    m_vertexBoxes.reserve(size_t(m_net.GetVertexCount()));
     for (int32_t i = 0; i < m_net.GetVertexCount(); ++i) {
         const TrackRec& rec = m_net.GetVertex(i);
         if (rec.IsPad()) {
@@ -168,29 +170,32 @@ bool CNetConnectCheck::IsLayerInUse(int32_t layer) const
 
 const CNetConnectCheck::PadSet& CNetConnectCheck::PadSetOf(int32_t padStack, bool mirrored)
 {
-    for (const PadSet& set : m_padSets) {
-        if (set.padStack == padStack && set.mirrored == mirrored)
-            return set;
-    }
+    const int64_t key = int64_t(padStack) * 2 + (mirrored ? 1 : 0);
+    const auto known = std::find(m_padSetKeys.begin(), m_padSetKeys.end(), key);
+    if (known != m_padSetKeys.end())
+        return m_padSets[size_t(known - m_padSetKeys.begin())];
+    m_padSetKeys.push_back(key);
     PadSet& set = m_padSets.emplace_back();
     set.padStack = padStack;
     set.mirrored = mirrored;
     const CPadStack* stack = m_padStacks.GetPadStack(padStack);
     // Layers whose pads have the same form share one, so that PadsTouch sees them alike.
-    std::vector<const CPad*> forms;
+    std::array<const CPad*, LAYER_COUNT> forms{};
+    const CPad** const formsBegin = forms.data();
+    const CPad** formsEnd = forms.data();
     int64_t reach = 0;
     for (int32_t layer = 0; stack && layer < LAYER_COUNT; ++layer) {
         const CPad* pad = stack->GetPad(mirrored ? OppositeLayer(layer) : layer);
         if (!pad || !pad->HasShape())
             continue;
-        const auto same = std::find_if(forms.begin(), forms.end(), [pad](const CPad* form) {
+        const CPad* const* same = std::find_if(formsBegin, formsEnd, [pad](const CPad* form) {
             return form->GetShape() == pad->GetShape() && form->GetRect() == pad->GetRect() &&
                    form->GetRotation() == pad->GetRotation();
         });
-        if (same != forms.end()) {
+        if (same != formsEnd) {
             pad = *same;
         } else {
-            forms.push_back(pad);
+            *formsEnd++ = pad;
             if (layer < PADSTACK_LAYER_COUNT)
                 reach = std::max(reach, CNet::PadReach(pad->GetRect(), 1));
         }

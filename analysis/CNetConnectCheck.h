@@ -115,5 +115,8 @@ private:
     // Nets mostly use a few padstacks; their pads are looked up once (a deque: items keep
     // pointing at them while more are added).
     std::deque<PadSet> m_padSets;
+    // Per entry of m_padSets, its stack and side (stack * 2 + mirrored): a short list to look
+    // through, where the sets themselves are large.
+    std::vector<int64_t> m_padSetKeys;
     bool m_layerEnabled[LAYER_COUNT] = {};
 };
