@@ -152,34 +152,52 @@ std::vector<uint32_t> RankByAngle(std::vector<DLine3>& guides,
         for (size_t i = 0; i < count; ++i)
             order[next[bucketOf(guides[i].angle)]++] = uint32_t(i);
     }
-    const auto angleAt = [&](size_t k) {
-        if (k + ahead < count)
+    // Each piece of the work reads ahead within its own stretch of the order only: another
+    // piece may be sorting the next.
+    const auto angleAt = [&](size_t k, size_t end) {
+        if (k + ahead < end)
             __builtin_prefetch(guides.data() + order[k + ahead]);
         return guides[order[k]].angle;
     };
-    for (size_t b = 0; b < bucketCount; ++b) {
-        bool sorted = true;
-        for (size_t k = start[b] + 1; k < start[b + 1] && sorted; ++k)
-            sorted = angleAt(k - 1) <= angleAt(k);
-        if (!sorted) {
-            std::sort(order.begin() + start[b], order.begin() + start[b + 1],
-                      [&](uint32_t x, uint32_t y) {
-                          return guides[x].angle < guides[y].angle ||
-                                 (guides[x].angle == guides[y].angle && x < y);
-                      });
-        }
-    }
+    constexpr size_t bucketsPerPiece = 4096;
+    CWorkPool::Shared().ForEach(
+        (bucketCount + bucketsPerPiece - 1) / bucketsPerPiece, [&](size_t p) {
+            const size_t lastBucket = std::min(bucketCount, (p + 1) * bucketsPerPiece);
+            const size_t end = start[lastBucket];
+            for (size_t b = p * bucketsPerPiece; b < lastBucket; ++b) {
+                bool sorted = true;
+                for (size_t k = start[b] + 1; k < start[b + 1] && sorted; ++k)
+                    sorted = angleAt(k - 1, end) <= angleAt(k, end);
+                if (!sorted) {
+                    std::sort(order.begin() + start[b], order.begin() + start[b + 1],
+                              [&](uint32_t x, uint32_t y) {
+                                  return guides[x].angle < guides[y].angle ||
+                                         (guides[x].angle == guides[y].angle && x < y);
+                              });
+                }
+            }
+        });
     start = std::vector<uint32_t>();
+    // Where a new angle begins, piece by piece, and each guide's rank.
+    constexpr size_t piece = 65536;
+    std::vector<std::vector<size_t>> opens((count + piece - 1) / piece);
+    CWorkPool::Shared().ForEach(opens.size(), [&](size_t p) {
+        const size_t end = std::min(count, (p + 1) * piece);
+        double before = p == 0 ? 0.0 : guides[order[p * piece - 1]].angle;
+        for (size_t k = p * piece; k < end; ++k) {
+            const double angle = angleAt(k, end);
+            guides[order[k]].rank = int32_t(k);
+            if (k == 0 || angle != before)
+                opens[p].push_back(k);
+            before = angle;
+        }
+    });
     size_t first = 0;
-    double firstAngle = 0.0;
-    for (size_t k = 0; k < count; ++k) {
-        const double angle = angleAt(k);
-        guides[order[k]].rank = int32_t(k);
-        if (k == 0 || angle != firstAngle) {
+    for (const std::vector<size_t>& starts : opens) {
+        for (size_t k : starts) {
             if (k > first + 1)
                 runs.emplace_back(first, k);
             first = k;
-            firstAngle = angle;
         }
     }
     if (count > first + 1)
