@@ -1,11 +1,14 @@
 #include "analysis/CPlaneBuildGrid.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <new>
 #include <numbers>
 #include <utility>
+
+#include "framework/CWorkPool.h"
 
 CPlaneBuildGrid::CPlaneBuildGrid() = default;
 
@@ -60,15 +63,26 @@ void CPlaneBuildGrid::BuildAll(const CRect& box, const std::vector<DLine3>& guid
     const auto rangeOf = [&](const DLine3& guide) {
         return CellRange(CRect(guide.x1, guide.y1, guide.x2, guide.y2));
     };
+    // The guides are counted and placed in pieces on the work pool; they land in each cell in
+    // no particular order, and each cell's list is sorted into guide order after.
+    constexpr size_t piece = 16384;
+    const size_t pieces = (guides.size() + piece - 1) / piece;
+    const auto cellCount = [&](uint32_t& n) { return std::atomic_ref<uint32_t>(n); };
     std::vector<uint32_t> count(size_t(columns * rows) + 1, 0);
-    for (const DLine3& guide : guides) {
-        const Range range = rangeOf(guide);
-        for (int32_t r = range.r0; r <= range.r1; ++r) {
-            for (int32_t c = range.c0; c <= range.c1; ++c)
-                ++count[CellOf(c, r)];
+    std::vector<int64_t> inserts(pieces, 0);
+    CWorkPool::Shared().ForEach(pieces, [&](size_t p) {
+        const size_t end = std::min(guides.size(), (p + 1) * piece);
+        for (size_t i = p * piece; i < end; ++i) {
+            const Range range = rangeOf(guides[i]);
+            for (int32_t r = range.r0; r <= range.r1; ++r) {
+                for (int32_t c = range.c0; c <= range.c1; ++c)
+                    cellCount(count[CellOf(c, r)]).fetch_add(1, std::memory_order_relaxed);
+            }
+            inserts[p] += int64_t(range.c1 - range.c0 + 1) * (range.r1 - range.r0 + 1);
         }
-        m_insertCount += int64_t(range.c1 - range.c0 + 1) * (range.r1 - range.r0 + 1);
-    }
+    });
+    for (int64_t n : inserts)
+        m_insertCount += n;
     if (m_insertCount > int64_t(UINT32_MAX))
         throw std::bad_alloc();
     uint32_t total = 0;
@@ -80,44 +94,54 @@ void CPlaneBuildGrid::BuildAll(const CRect& box, const std::vector<DLine3>& guid
     m_entries.resize(size_t(total));
     m_entryCorner.resize(size_t(total));
     // `count` now holds where each cell's next entry goes; once every entry is placed it holds
-    // where each cell ends, which is where the next one starts. The guides are placed as they
-    // lie in memory, which is quickest, and each cell's list is put in guide order after.
+    // where each cell ends, which is where the next one starts.
     std::vector<int32_t> rankAt(m_entries.size());
-    for (size_t i = 0; i < guides.size(); ++i) {
-        const Range range = rangeOf(guides[i]);
-        for (int32_t r = range.r0; r <= range.r1; ++r) {
-            for (int32_t c = range.c0; c <= range.c1; ++c) {
-                const uint32_t at = count[CellOf(c, r)]++;
-                m_entries[at] = int32_t(i);
-                m_entryCorner[at] =
-                    uint8_t((c == range.c0 ? firstColumn : 0) | (r == range.r0 ? firstRow : 0));
-                rankAt[at] = guides[i].rank;
+    CWorkPool::Shared().ForEach(pieces, [&](size_t p) {
+        const size_t end = std::min(guides.size(), (p + 1) * piece);
+        for (size_t i = p * piece; i < end; ++i) {
+            const Range range = rangeOf(guides[i]);
+            for (int32_t r = range.r0; r <= range.r1; ++r) {
+                for (int32_t c = range.c0; c <= range.c1; ++c) {
+                    const uint32_t at =
+                        cellCount(count[CellOf(c, r)]).fetch_add(1, std::memory_order_relaxed);
+                    m_entries[at] = int32_t(i);
+                    m_entryCorner[at] =
+                        uint8_t((c == range.c0 ? firstColumn : 0) | (r == range.r0 ? firstRow : 0));
+                    rankAt[at] = guides[i].rank;
+                }
             }
         }
-    }
-    // Placed by index, each list is in guide order among equal ranks already: a stable sort by
-    // rank finishes it. Most lists are a few guides long.
-    uint32_t begin = 0;
-    for (size_t cell = 0; cell + 1 < count.size(); ++cell) {
-        const uint32_t end = count[cell];
-        for (uint32_t k = begin + 1; k < end; ++k) {
-            const int32_t rank = rankAt[k];
-            if (rankAt[k - 1] <= rank)
-                continue;
-            const int32_t entry = m_entries[k];
-            const uint8_t corner = m_entryCorner[k];
-            uint32_t at = k;
-            for (; at > begin && rankAt[at - 1] > rank; --at) {
-                rankAt[at] = rankAt[at - 1];
-                m_entries[at] = m_entries[at - 1];
-                m_entryCorner[at] = m_entryCorner[at - 1];
+    });
+    // Each list by rank, then index: most lists are a few guides long.
+    constexpr size_t cellsPerPiece = 16384;
+    const size_t cells = count.size() - 1;
+    CWorkPool::Shared().ForEach((cells + cellsPerPiece - 1) / cellsPerPiece, [&](size_t p) {
+        const size_t last = std::min(cells, (p + 1) * cellsPerPiece);
+        uint32_t begin = p == 0 ? 0 : count[p * cellsPerPiece - 1];
+        for (size_t cell = p * cellsPerPiece; cell < last; ++cell) {
+            const uint32_t end = count[cell];
+            for (uint32_t k = begin + 1; k < end; ++k) {
+                const int32_t rank = rankAt[k];
+                const int32_t entry = m_entries[k];
+                const auto after = [&](uint32_t at) {
+                    return rankAt[at] > rank || (rankAt[at] == rank && m_entries[at] > entry);
+                };
+                if (!after(k - 1))
+                    continue;
+                const uint8_t corner = m_entryCorner[k];
+                uint32_t at = k;
+                for (; at > begin && after(at - 1); --at) {
+                    rankAt[at] = rankAt[at - 1];
+                    m_entries[at] = m_entries[at - 1];
+                    m_entryCorner[at] = m_entryCorner[at - 1];
+                }
+                rankAt[at] = rank;
+                m_entries[at] = entry;
+                m_entryCorner[at] = corner;
             }
-            rankAt[at] = rank;
-            m_entries[at] = entry;
-            m_entryCorner[at] = corner;
+            begin = end;
         }
-        begin = end;
-    }
+    });
     rankAt = std::vector<int32_t>();
     std::copy_backward(count.begin(), count.end() - 1, count.end());
     count[0] = 0;
