@@ -8,7 +8,9 @@
 #include "framework/CArchive.h"
 
 // A growable array of fixed-size records that stores itself as a count in the archive's count
-// form followed by the records. T provides recordSize, Write(CArchive&) and Read(CArchive&).
+// form followed by the records. T provides recordSize, Write(CArchive&) and Read(CArchive&);
+// a T that can also Encode(uint8_t*) and Decode(const uint8_t*) its recordSize bytes is moved
+// through the archive as one block for the whole array.
 // Element access is unchecked: callers pass 0 <= index < GetSize().
 template <typename T> class CRecordArray {
 public:
@@ -58,16 +60,35 @@ public:
     // Loading replaces the records only once the whole array was read.
     void Serialize(CArchive& ar)
     {
+        constexpr bool inBlocks = requires(T item, uint8_t * out, const uint8_t* in)
+        {
+            item.Encode(out);
+            item.Decode(in);
+        };
         if (ar.IsStoring()) {
             ar.WriteCount(m_items.size());
-            for (const T& item : m_items)
-                item.Write(ar);
+            if constexpr (inBlocks) {
+                std::vector<uint8_t> bytes(m_items.size() * T::recordSize);
+                for (size_t k = 0; k < m_items.size(); ++k)
+                    m_items[k].Encode(bytes.data() + k * T::recordSize);
+                ar.Write(bytes.data(), bytes.size());
+            } else {
+                for (const T& item : m_items)
+                    item.Write(ar);
+            }
             return;
         }
         const uint32_t count = ar.ReadCount(T::recordSize);
         std::vector<T> loaded(count);
-        for (T& item : loaded)
-            item.Read(ar);
+        if constexpr (inBlocks) {
+            std::vector<uint8_t> bytes(size_t(count) * T::recordSize);
+            ar.Read(bytes.data(), bytes.size());
+            for (size_t k = 0; k < loaded.size(); ++k)
+                loaded[k].Decode(bytes.data() + k * T::recordSize);
+        } else {
+            for (T& item : loaded)
+                item.Read(ar);
+        }
         m_items = std::move(loaded);
     }
 

@@ -26,6 +26,19 @@ template <typename T> void Get(const uint8_t*& p, T& value)
 void TrackRec::Write(CArchive& ar) const
 {
     uint8_t bytes[recordSize];
+    Encode(bytes);
+    ar.Write(bytes, recordSize);
+}
+
+void TrackRec::Read(CArchive& ar)
+{
+    uint8_t bytes[recordSize];
+    ar.Read(bytes, recordSize);
+    Decode(bytes);
+}
+
+void TrackRec::Encode(uint8_t* bytes) const
+{
     uint8_t* p = bytes;
     Put(p, flags);
     Put(p, penLayer);
@@ -34,13 +47,10 @@ void TrackRec::Write(CArchive& ar) const
     Put(p, y);
     Put(p, cluster);
     Put(p, reserved2);
-    ar.Write(bytes, recordSize);
 }
 
-void TrackRec::Read(CArchive& ar)
+void TrackRec::Decode(const uint8_t* bytes)
 {
-    uint8_t bytes[recordSize];
-    ar.Read(bytes, recordSize);
     const uint8_t* p = bytes;
     Get(p, flags);
     Get(p, penLayer);

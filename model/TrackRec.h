@@ -63,6 +63,9 @@ struct TrackRec {
 
     void Write(CArchive& ar) const;
     void Read(CArchive& ar);
+    // The record's recordSize bytes as stored.
+    void Encode(uint8_t* bytes) const;
+    void Decode(const uint8_t* bytes);
 
     bool operator==(const TrackRec&) const = default;
 };
