@@ -198,6 +198,10 @@ bool CConnectTracer::GatherIntoNetZero()
 
     m_document.DeselectAll();
     const std::vector<uint16_t>& pens = zero.GetPenTable();
+    int64_t total = zero.GetVertexCount();
+    for (int32_t n = 1; n < m_nets.GetCount(); ++n)
+        total += m_nets.GetNet(n)->GetVertexCount();
+    zero.ReserveVertices(total);
     for (int32_t n = 1; n < m_nets.GetCount(); ++n) {
         CNet& net = *m_nets.GetNet(n);
         for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
@@ -627,6 +631,7 @@ void CConnectTracer::DistributeVertices()
     // Each net takes only its own vertices, so the nets fill side by side.
     CWorkPool::Shared().ForEach(size_t(nets), [&](size_t n) {
         CNet& target = *m_nets.GetNet(int32_t(n));
+        target.ReserveVertices(int64_t(start[n + 1] - start[n]));
         for (size_t k = start[n]; k < start[n + 1]; ++k) {
             const TrackRec& rec = m_vertices[size_t(VertexOf(order[k]))];
             // Every table starts as a copy of net 0's, so the pen numbers hold.

@@ -152,6 +152,8 @@ public:
     // vertices with a padstack outside 0..511, are refused: nothing is added and the result is
     // false. New vertices carry the active cluster number.
 
+    // Room for `count` vertices in all, so that appending up to them moves none.
+    void ReserveVertices(int64_t count) { m_vertices.Reserve(count); }
     // Appends; the new vertex becomes current.
     bool AppendVertex(int32_t x, int32_t y, int32_t layer, int32_t pen);
     // A blank record before index i; at or past the end the list grows to i + 1 records.
