@@ -28,9 +28,10 @@ void CQtLabelBatch::LayOver(const CQtLabelPicture::Target& target, const QRect& 
 {
     const QRect area = clip & target.rect;
     const int threads = CWorkPool::ThreadCount();
-    // Several bands per thread even out boards whose labels crowd in a few places.
-    const int bands = threads > 1 && m_labels.size() >= minSpread
-                          ? std::min(4 * threads, area.height() / minBandRows)
+    // Several bands per thread even out boards whose labels crowd in a few places. One thread
+    // lays band after band too: a band's pixels stay in the cache while its labels come.
+    const int bands = m_labels.size() >= minSpread
+                          ? std::min(std::max(4 * threads, minBands), area.height() / minBandRows)
                           : 1;
     if (area.isEmpty() || bands <= 1) {
         LayInTurn(target, area, m_labels.size(), [](size_t k) { return k; });

@@ -23,6 +23,7 @@ public:
     // Bands are at least this many rows high: a label is about as high, and one reaching into
     // two bands is clipped twice.
     static constexpr int minBandRows = 16;
+    static constexpr int minBands = 32;
 
     // `picture` stays until the labels are laid; `top` and `bottom` are its covered rows, from
     // the point the text is drawn at (the picture's Box(), passed in so that sorting the labels
