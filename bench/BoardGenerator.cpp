@@ -89,9 +89,9 @@ public:
             rowY -= channelTop + slots * slotPitch + rowGap;
         }
         AddBoardFurniture(-rowY);
-        m_doc.RebuildNetPins();
-        m_doc.GetNets().CalcBoundingBoxes();
-        m_doc.GetNets().RecalcAll();
+        m_doc.Design().RebuildNetPins();
+        m_doc.Design().GetNets().CalcBoundingBoxes();
+        m_doc.Design().GetNets().RecalcAll();
         m_doc.Session().DeselectAll();
         m_counts.components = m_plan.components;
         return m_counts;
@@ -107,7 +107,7 @@ private:
 
     void AddPadStacksAndShapes()
     {
-        CShapeLib& cache = m_doc.GetEditableShapeCache();
+        CShapeLib& cache = m_doc.Design().GetEditableShapeCache();
         CPadStackArray& stacks = cache.GetPadStacks();
         const int32_t smd = stacks.Add(CPadStack("SMD 1.30x1.00", PAD_RECTANGLE, -6551, -5039, 6551,
                                                  5039, 0, LAYER_TOP, PADSTACK_KIND_SHAPE_PAD));
@@ -158,7 +158,7 @@ private:
     // Places components first..last-1 left to right; returns their pads in board order.
     std::vector<RowPad> PlaceRow(int32_t first, int32_t last, int32_t rowY)
     {
-        CComponentArray& components = m_doc.GetComponents();
+        CComponentArray& components = m_doc.Design().GetComponents();
         std::vector<RowPad> pads;
         int32_t x = margin;
         for (int32_t i = first; i < last; ++i) {
@@ -232,13 +232,13 @@ private:
 
     void RouteNet(const PlannedNet& planned, int32_t slotY)
     {
-        CNetArray& nets = m_doc.GetNets();
+        CNetArray& nets = m_doc.Design().GetNets();
         const int32_t index = nets.AddNet("NET" + std::to_string(nets.GetCount()));
         CNet& net = *nets.GetNet(index);
         const int32_t stubPen = net.AddPen(stubWidth);
         const int32_t runPen = net.AddPen(runWidths[index % int32_t(std::size(runWidths))]);
         for (const RowPad& pad : planned.pads) {
-            m_doc.SetPadNet(pad.component, pad.pad, index);
+            m_doc.Design().SetPadNet(pad.component, pad.pad, index);
             net.AppendVertex(pad.at.x, pad.at.y, LAYER_TOP, 0);
             net.AppendVertex(pad.at.x, slotY, LAYER_TOP, stubPen);
             net.AppendPadVertex(pad.at.x, slotY, m_via, 0, false);
@@ -259,17 +259,17 @@ private:
         item.SetHeight(height);
         item.SetLineWidth(1511);
         item.SetLayer(LAYER_SILK_TOP);
-        m_doc.GetTexts().AddText(&item);
+        m_doc.Design().GetTexts().AddText(&item);
     }
 
     // Outline, a drawn frame with a title, and a hatched ground pour on the ground layer.
     void AddBoardFurniture(int32_t height)
     {
         const int32_t width = m_boardWidth;
-        m_doc.SetBoardOutlineRect(0, -height, width, 0);
-        m_doc.SetBoardSize(width, height);
+        m_doc.Design().SetBoardOutlineRect(0, -height, width, 0);
+        m_doc.Design().SetBoardSize(width, height);
 
-        CDrawRecArray& lines = m_doc.GetLines();
+        CDrawRecArray& lines = m_doc.Design().GetLines();
         const int32_t pen = lines.FindOrAddPen(2015);
         const int32_t inset = margin / 2;
         const CPoint frame[] = {{inset, -inset},
@@ -282,7 +282,7 @@ private:
                              LAYER_DRAWING_1, pen, 0);
         AddText("GENERATED BOARD", {inset, inset - height + 20000}, 20157);
 
-        const int32_t groundNet = m_doc.GetNets().GetCount() > 1 ? 1 : 0;
+        const int32_t groundNet = m_doc.Design().GetNets().GetCount() > 1 ? 1 : 0;
         auto pour = std::make_unique<CPour>(groundNet, LAYER_GROUND, width / 2, -height / 2, 2,
                                             2015, 10078, 45000);
         const CPoint ring[] = {{inset, -inset},
@@ -292,7 +292,7 @@ private:
         for (size_t k = 0; k < std::size(ring); ++k)
             pour->GetOutline().SetAtGrow(int32_t(k), ring[k].x, ring[k].y);
         pour->CloseOutline();
-        m_doc.GetPlanes().push_back(std::move(pour));
+        m_doc.Design().GetPlanes().push_back(std::move(pour));
     }
 
     CWevraDoc& m_doc;
@@ -315,13 +315,13 @@ BoardCounts GenerateBoard(CWevraDoc& document, const BoardPlan& plan)
 
 CPour& AddBottomPlane(CWevraDoc& document)
 {
-    const CPour& ground = *document.GetPlanes().front();
+    const CPour& ground = *document.Design().GetPlanes().front();
     const CPoint corner = ground.GetOutline()[0];
     auto plane = std::make_unique<CPour>(ground.GetNet(), LAYER_BOTTOM, corner.x + margin / 4,
                                          corner.y - margin / 4, CPour::styleSolid, 2015, 10078, 0);
     for (int32_t k = 0; k < ground.GetOutline().GetSize(); ++k)
         plane->GetOutline().SetAtGrow(k, ground.GetOutline()[k].x, ground.GetOutline()[k].y);
     plane->CloseOutline();
-    document.GetPlanes().push_back(std::move(plane));
-    return *document.GetPlanes().back();
+    document.Design().GetPlanes().push_back(std::move(plane));
+    return *document.Design().GetPlanes().back();
 }

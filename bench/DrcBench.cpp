@@ -22,7 +22,7 @@ void RunDrcTestAll(benchmark::State& state, int threads)
     state.counters["nets"] = counts.nets;
     state.counters["pins"] = counts.pins;
     state.counters["trackVertices"] = counts.trackVertices;
-    state.counters["errors"] = doc.GetNets().GetErrorCount();
+    state.counters["errors"] = doc.Design().GetNets().GetErrorCount();
 }
 
 void BM_DrcTestAll(benchmark::State& state)

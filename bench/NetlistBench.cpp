@@ -51,7 +51,7 @@ std::filesystem::path WriteNetlist()
 std::unique_ptr<CWevraDoc> NewBoard()
 {
     auto doc = std::make_unique<CWevraDoc>();
-    CShapeLib& cache = doc->GetEditableShapeCache();
+    CShapeLib& cache = doc->Design().GetEditableShapeCache();
     const int32_t stack = cache.GetPadStacks().Add(CPadStack(
         "TH", PAD_ROUND, -600, -600, 600, 600, 3023, LAYER_COMMON, PADSTACK_KIND_SHAPE_PAD));
     const int32_t shape = cache.AddShape("QUAD");
@@ -70,7 +70,7 @@ void BM_NetlistImportNewBoard(benchmark::State& state)
         std::unique_ptr<CWevraDoc> doc = NewBoard();
         state.ResumeTiming();
         CNetlistImport import;
-        if (!import.Run(*doc, net) || doc->GetComponents().GetCount() != componentCount)
+        if (!import.Run(*doc, net) || doc->Design().GetComponents().GetCount() != componentCount)
             state.SkipWithError("import failed");
         state.PauseTiming();
         doc.reset();

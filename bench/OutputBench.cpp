@@ -55,7 +55,7 @@ void BM_GerberAndDrillOutput(benchmark::State& state)
         fs::temp_directory_path() / ("wevra-bench-output-" + std::to_string(::getpid()));
     fs::create_directories(folder);
 
-    COutputArray& jobs = document.GetOutputJobs();
+    COutputArray& jobs = document.Design().GetOutputJobs();
     jobs.RemoveAll();
     auto gerber = std::make_unique<COutput>();
     gerber->SetDevice(COutputDevice::Name(COutputDevice::gerber24));

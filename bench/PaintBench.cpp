@@ -52,7 +52,7 @@ CFittedBoard& FittedBoard(int64_t components, bool filled)
     }
     // The generated board lies above the origin (its y runs from minus its height to 0).
     doc.View().ZoomAll();
-    doc.View().ScrollBy(0, doc.GetBoardHeight());
+    doc.View().ScrollBy(0, doc.Design().GetBoardHeight());
     return *kept;
 }
 
@@ -80,7 +80,7 @@ void BM_DrawBoard(benchmark::State& state)
     state.counters["components"] = board.counts.components;
     state.counters["scale"] = doc.GetScale();
     int32_t fillErrors = 0;
-    for (const auto& pour : doc.GetPlanes())
+    for (const auto& pour : doc.Design().GetPlanes())
         fillErrors += pour->GetFillErrorCount();
     state.counters["fillErrors"] = fillErrors;
 }
@@ -97,14 +97,14 @@ void BM_DrawPlanes(benchmark::State& state)
     AddBottomPlane(doc);
     doc.Planes().RefillAll();
     doc.View().ZoomAll();
-    doc.View().ScrollBy(0, doc.GetBoardHeight());
+    doc.View().ScrollBy(0, doc.Design().GetBoardHeight());
 
     QImage image(screenWidth, screenHeight, QImage::Format_RGB32);
     const CPoint offset = doc.GetViewOffset();
     const auto paint = [&] {
         QPainter painter(&image);
         CQtDeviceContext dc(painter);
-        for (const auto& pour : doc.GetPlanes())
+        for (const auto& pour : doc.Design().GetPlanes())
             pour->Draw(dc, offset.x, offset.y, doc.GetScale(), RGB(0xC0, 0x40, 0x40));
     };
     paint();

@@ -22,8 +22,8 @@ void BM_PlaneFill(benchmark::State& state)
     GenerateBoard(doc, PlanOf(state.range(0)));
     if (state.range(1) == 1)
         AddBottomPlane(doc);
-    const int32_t index = doc.GetPlaneCount() - 1;
-    const CPour& plane = *doc.GetPlanes()[size_t(index)];
+    const int32_t index = doc.Design().GetPlaneCount() - 1;
+    const CPour& plane = *doc.Design().GetPlanes()[size_t(index)];
     for (auto _ : state) {
         doc.Planes().RebuildPlane(index);
         benchmark::DoNotOptimize(plane.GetFillStrokes().GetSize());
@@ -40,7 +40,7 @@ double FillDigest(CWevraDoc& doc)
 {
     uint64_t digest = 1469598103934665603ull;
     const auto mix = [&](int32_t v) { digest = (digest ^ uint32_t(v)) * 1099511628211ull; };
-    for (const auto& plane : doc.GetPlanes()) {
+    for (const auto& plane : doc.Design().GetPlanes()) {
         for (const auto& polygon : plane->GetFillPolylines()) {
             for (int32_t k = 0; k < polygon->GetSize(); ++k) {
                 mix((*polygon)[k].x);
@@ -67,13 +67,13 @@ void BM_PlaneFillBoth(benchmark::State& state)
     CWorkPool::SetThreadCount(int(state.range(1)));
     for (auto _ : state) {
         doc.Planes().RefillAll();
-        benchmark::DoNotOptimize(doc.GetPlanes().back()->GetFillStrokes().GetSize());
+        benchmark::DoNotOptimize(doc.Design().GetPlanes().back()->GetFillStrokes().GetSize());
     }
     state.counters["threads"] = CWorkPool::ThreadCount();
     CWorkPool::SetThreadCount(0);
     int64_t errors = 0;
     int64_t lines = 0;
-    for (const auto& plane : doc.GetPlanes()) {
+    for (const auto& plane : doc.Design().GetPlanes()) {
         errors += plane->GetFillErrorCount();
         lines += plane->GetFillStrokes().GetSize();
     }

@@ -11,7 +11,7 @@ namespace {
 // ratsnest lines are left to route; returns how many there are.
 int32_t Unroute(CWevraDoc& doc, int32_t connections)
 {
-    CNetArray& nets = doc.GetNets();
+    CNetArray& nets = doc.Design().GetNets();
     int32_t lines = 0;
     for (int32_t i = 1; i < nets.GetCount() && lines < connections; ++i) {
         CNet& net = *nets.GetNet(i);
@@ -35,13 +35,13 @@ void BM_RouteAllDefaultLayer(benchmark::State& state)
     int32_t left = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        doc.GetNets().UnrouteAll();
+        doc.Design().GetNets().UnrouteAll();
         state.ResumeTiming();
         doc.RouteAllDefaultLayer();
         state.PauseTiming();
         left = 0;
-        for (int32_t i = 1; i < doc.GetNets().GetCount(); ++i)
-            left += doc.GetNets().GetNet(i)->GetRatsLineCount();
+        for (int32_t i = 1; i < doc.Design().GetNets().GetCount(); ++i)
+            left += doc.Design().GetNets().GetNet(i)->GetRatsLineCount();
         state.ResumeTiming();
     }
     state.counters["connections"] = connections;

@@ -72,7 +72,7 @@ void BM_ComponentTableOpen(benchmark::State& state)
         PaintRows(*table.GetComponentGrid(), image);
         benchmark::DoNotOptimize(table.GetComponentGrid()->GetNumberRows());
     }
-    state.counters["rows"] = double(doc.GetComponents().GetCount());
+    state.counters["rows"] = double(doc.Design().GetComponents().GetCount());
 }
 BENCHMARK(BM_ComponentTableOpen)->Arg(2000)->Arg(40000)->Unit(benchmark::kMillisecond);
 

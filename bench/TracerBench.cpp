@@ -25,7 +25,7 @@ void BM_RebuildFromTracks(benchmark::State& state)
     CWorkPool::SetThreadCount(threadsBefore);
     state.counters["trackVertices"] = counts.trackVertices;
     state.counters["pins"] = counts.pins;
-    state.counters["netsBuilt"] = doc.GetNets().GetCount() - 1;
+    state.counters["netsBuilt"] = doc.Design().GetNets().GetCount() - 1;
 }
 BENCHMARK(BM_RebuildFromTracks)
     ->ArgsProduct({{2000}, {20000}, {1, 0}})

@@ -50,7 +50,7 @@ CComponentGrid::CComponentGrid(CWevraDoc& document, CViewCommandHost& view, QWid
 
 std::vector<std::string> CComponentGrid::RowTexts(const CWevraDoc& document, int32_t index)
 {
-    const CComponent* component = document.GetComponents().GetComponent(index);
+    const CComponent* component = document.Design().GetComponents().GetComponent(index);
     if (component == nullptr)
         return {};
     const int32_t unit = document.GetUnit();
@@ -62,7 +62,7 @@ std::vector<std::string> CComponentGrid::RowTexts(const CWevraDoc& document, int
     return {CNumberText::FormatInt(int64_t(index) + 1),
             component->GetReference(),
             component->GetType(),
-            document.GetShapeCache().GetShapeName(component->GetShapeIndex()),
+            document.Design().GetShapeCache().GetShapeName(component->GetShapeIndex()),
             CLengthText::FormatLength(unit, SaturateToInt(int64_t(position.x) - origin.x)),
             CLengthText::FormatLength(unit, SaturateToInt(int64_t(position.y) - origin.y)),
             CNumberText::FormatFixed(component->GetRotation() * 0.001, 3, 3),
@@ -75,7 +75,7 @@ std::vector<std::string> CComponentGrid::RowTexts(const CWevraDoc& document, int
 void CComponentGrid::OnGridSetup()
 {
     SetupColumns(IDS_COMPONENT_TABLE_HEADINGS, colNr, true, true);
-    const int32_t count = GetDocument().GetComponents().GetCount();
+    const int32_t count = GetDocument().Design().GetComponents().GetCount();
     SetRowCount(count);
     for (int32_t i = 0; i < count; ++i)
         SetRowTexts(i, RowTexts(GetDocument(), i));

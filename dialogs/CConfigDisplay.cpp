@@ -63,7 +63,7 @@ CConfigDisplay::CConfigDisplay(CWevraDoc& document, QWidget* parent)
 
 COutput* CConfigDisplay::Sets() const
 {
-    COutputArray& jobs = m_document.GetDisplaySets();
+    COutputArray& jobs = m_document.Design().GetDisplaySets();
     return jobs.GetJob(jobs.GetCurrent());
 }
 

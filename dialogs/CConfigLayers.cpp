@@ -63,7 +63,7 @@ void CConfigLayers::Fill()
 {
     m_enabled->clear();
     m_disabled->clear();
-    const CLayerArray& layers = m_document.GetLayers();
+    const CLayerArray& layers = m_document.Design().GetLayers();
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
         AddRow(layers.IsEnabled(layer) ? *m_enabled : *m_disabled, layer);
 }
@@ -103,7 +103,7 @@ bool CConfigLayers::Apply()
     std::array<bool, LAYER_COUNT> enabled{};
     for (int row = 0; row < m_enabled->count(); ++row)
         enabled[size_t(CLayerSetDlg::LayerOf(*m_enabled, row))] = true;
-    CLayerArray& layers = m_document.GetLayers();
+    CLayerArray& layers = m_document.Design().GetLayers();
     bool changed = false;
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer) {
         CLayer* entry = layers.GetLayer(layer);
@@ -114,7 +114,7 @@ bool CConfigLayers::Apply()
         entry->SetVisible(enabled[size_t(layer)]);
     }
     // A disabled layer leaves a 0 in its place; the layers after it keep theirs.
-    COutputArray& displaySets = m_document.GetDisplaySets();
+    COutputArray& displaySets = m_document.Design().GetDisplaySets();
     for (int32_t j = 0; j < displaySets.GetCount(); ++j) {
         COutput& job = *displaySets.GetJob(j);
         for (int32_t i = 0; i < job.GetItemCount(); ++i) {

@@ -115,7 +115,7 @@ QString CConfigOutput::Caption() const
 
 COutput* CConfigOutput::CurrentJob() const
 {
-    COutputArray& jobs = m_document.GetOutputJobs();
+    COutputArray& jobs = m_document.Design().GetOutputJobs();
     return jobs.GetJob(jobs.GetCurrent());
 }
 
@@ -124,7 +124,7 @@ void CConfigOutput::Fill()
     {
         const QSignalBlocker blocker(m_jobs);
         m_jobs->clear();
-        const COutputArray& jobs = m_document.GetOutputJobs();
+        const COutputArray& jobs = m_document.Design().GetOutputJobs();
         for (int32_t i = 0; i < jobs.GetCount(); ++i)
             m_jobs->addItem(CQtText::FromDesignText(jobs.GetJob(i)->GetJobName()));
         if (jobs.GetCount() > 0)
@@ -151,7 +151,7 @@ void CConfigOutput::FillItems()
 void CConfigOutput::SelectJob(int row)
 {
     if (row >= 0)
-        m_document.GetOutputJobs().SetCurrent(row);
+        m_document.Design().GetOutputJobs().SetCurrent(row);
     FillItems();
 }
 
@@ -176,7 +176,7 @@ void CConfigOutput::AddJob()
         return;
     auto job = std::make_unique<COutput>();
     TakeJobValues(dialog.GetValues(), *job);
-    COutputArray& jobs = m_document.GetOutputJobs();
+    COutputArray& jobs = m_document.Design().GetOutputJobs();
     jobs.SetCurrent(jobs.AddJob(std::move(job)));
     m_document.SetModified();
     Fill();
@@ -211,7 +211,7 @@ void CConfigOutput::DeleteJob()
 {
     // Nothing chosen, nothing deleted.
     const int row = m_jobs->currentRow();
-    COutputArray& jobs = m_document.GetOutputJobs();
+    COutputArray& jobs = m_document.Design().GetOutputJobs();
     if (row < 0 || row >= jobs.GetCount())
         return;
     jobs.RemoveJob(row);

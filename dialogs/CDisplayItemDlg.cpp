@@ -3,6 +3,6 @@
 #include "document/CWevraDoc.h"
 
 CDisplayItemDlg::CDisplayItemDlg(CWevraDoc& document, QWidget* parent)
-    : CLayerSetDlg(document, document.GetDisplaySets(), ids, false, parent)
+    : CLayerSetDlg(document, document.Design().GetDisplaySets(), ids, false, parent)
 {
 }

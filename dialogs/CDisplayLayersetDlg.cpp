@@ -54,7 +54,7 @@ CDisplayLayersetDlg::CDisplayLayersetDlg(CWevraDoc& document, QWidget* parent)
 
 COutput* CDisplayLayersetDlg::Sets() const
 {
-    COutputArray& jobs = m_document.GetDisplaySets();
+    COutputArray& jobs = m_document.Design().GetDisplaySets();
     return jobs.GetJob(jobs.GetCurrent());
 }
 
@@ -78,9 +78,10 @@ void CDisplayLayersetDlg::ShowWorkLayer()
 {
     const COutput* sets = Sets();
     const COutputRec* set = sets ? sets->GetCurrentRec() : nullptr;
-    m_workLayer->setText(set ? CQtText::FromDesignText(TrimBlanks(
-                                   m_document.GetLayers().GetLayerName(set->GetRefLayer())))
-                             : QString());
+    m_workLayer->setText(
+        set ? CQtText::FromDesignText(
+                  TrimBlanks(m_document.Design().GetLayers().GetLayerName(set->GetRefLayer())))
+            : QString());
 }
 
 void CDisplayLayersetDlg::MakeCurrent(int32_t set)

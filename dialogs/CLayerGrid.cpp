@@ -21,7 +21,7 @@ void CLayerGrid::OnGridSetup()
     SetSideHeadingWidth(0);
     const CWevraDoc& document = GetDocument();
     MoveToText(CLayerTable::nameColumn,
-               document.GetLayers().GetLayerName(document.Session().GetWorkLayer()));
+               document.Design().GetLayers().GetLayerName(document.Session().GetWorkLayer()));
 }
 
 void CLayerGrid::OnCellDoubleClick(int col, int row, const CRect& /*rect*/, CPoint /*point*/,

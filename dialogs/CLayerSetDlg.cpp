@@ -181,9 +181,9 @@ QCheckBox* CLayerSetDlg::NewSwitch(const char* text, int32_t id)
 
 QListWidgetItem* CLayerSetDlg::NewLayerEntry(const CWevraDoc& document, int32_t layer)
 {
-    auto* entry =
-        new QListWidgetItem(QString(entryIndent, QLatin1Char(' ')) +
-                            CQtText::FromDesignText(document.GetLayers().GetLayerName(layer)));
+    auto* entry = new QListWidgetItem(
+        QString(entryIndent, QLatin1Char(' ')) +
+        CQtText::FromDesignText(document.Design().GetLayers().GetLayerName(layer)));
     entry->setData(layerRole, layer);
     entry->setIcon(Swatch(document.LayerColor(layer, 0)));
     return entry;
@@ -269,8 +269,9 @@ void CLayerSetDlg::FillWorkLayers()
     m_workLayer->clear();
     for (int row = 0; row < m_chosen->count(); ++row) {
         const int32_t layer = LayerOf(*m_chosen, row);
-        m_workLayer->addItem(
-            CQtText::FromDesignText(TrimBlanks(m_document.GetLayers().GetLayerName(layer))), layer);
+        m_workLayer->addItem(CQtText::FromDesignText(
+                                 TrimBlanks(m_document.Design().GetLayers().GetLayerName(layer))),
+                             layer);
         if (m_item && layer == m_item->GetRefLayer())
             m_workLayer->setCurrentIndex(row);
     }

@@ -42,7 +42,7 @@ CNetlistGrid::CNetlistGrid(CWevraDoc& document, CViewCommandHost& view, QWidget*
 
 std::vector<std::string> CNetlistGrid::RowTexts(const CWevraDoc& document, int32_t index)
 {
-    const CNet* net = document.GetNets().GetNet(index);
+    const CNet* net = document.Design().GetNets().GetNet(index);
     if (net == nullptr)
         return {};
     const int32_t unit = document.GetUnit();
@@ -62,7 +62,7 @@ std::vector<std::string> CNetlistGrid::RowTexts(const CWevraDoc& document, int32
 std::string CNetlistGrid::WidthChoices(const CWevraDoc& document, const CNet& net)
 {
     std::string choices;
-    const CNet* zero = document.GetNets().GetNet(0);
+    const CNet* zero = document.Design().GetNets().GetNet(0);
     if (zero == nullptr)
         return choices;
     const std::vector<uint16_t>& widths = zero->GetPenTable();
@@ -76,7 +76,7 @@ std::string CNetlistGrid::WidthChoices(const CWevraDoc& document, const CNet& ne
 void CNetlistGrid::OnGridSetup()
 {
     SetupColumns(IDS_NETLIST_TABLE_HEADINGS, colToDo, false, true);
-    const CNetArray& nets = GetDocument().GetNets();
+    const CNetArray& nets = GetDocument().Design().GetNets();
     SetRowCount(nets.GetCount());
     for (int32_t i = 0; i < nets.GetCount(); ++i) {
         SetRowTexts(i, RowTexts(GetDocument(), i));
@@ -97,7 +97,7 @@ CNet* CNetlistGrid::NetOfRow(int row)
 {
     if (row < 0 || row >= GetNumberRows())
         return nullptr;
-    return GetDocument().GetNets().GetNet(CNumberText::ParseInt(GetText(colNr, row)));
+    return GetDocument().Design().GetNets().GetNet(CNumberText::ParseInt(GetText(colNr, row)));
 }
 
 std::string CNetlistGrid::Length(int32_t value) const
@@ -110,7 +110,7 @@ void CNetlistGrid::OnCellClick(int /*col*/, int row, int /*down*/, const CRect& 
 {
     if (!GetDocument().Session().IsAction(CEditState::actionWaiting) || NetOfRow(row) == nullptr)
         return;
-    GetDocument().GetNets().SetCurrentNet(CNumberText::ParseInt(GetText(colNr, row)));
+    GetDocument().Design().GetNets().SetCurrentNet(CNumberText::ParseInt(GetText(colNr, row)));
     ReportChanged();
 }
 
@@ -172,7 +172,7 @@ void CNetlistGrid::OnStoreCell(int col, int row, CGridCell& cell)
 std::string CNetlistGrid::RenameNet(int row, CNet& net, const std::string& text)
 {
     const std::string name = UpperAscii(text);
-    const CNetArray& nets = GetDocument().GetNets();
+    const CNetArray& nets = GetDocument().Design().GetNets();
     for (int32_t i = 0; i < nets.GetCount(); ++i) {
         const CNet* other = nets.GetNet(i);
         if (other != &net && other->GetName() == name) {

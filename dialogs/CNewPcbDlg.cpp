@@ -278,10 +278,10 @@ bool CNewPcbDlg::CreateDesign()
         return false;
     }
 
-    m_document.SetBoardOutlineRect(0, 0, ParseLength(*m_sizeX, m_unit),
-                                   ParseLength(*m_sizeY, m_unit));
+    m_document.Design().SetBoardOutlineRect(0, 0, ParseLength(*m_sizeX, m_unit),
+                                            ParseLength(*m_sizeY, m_unit));
     m_document.SetDesignPath(path);
-    m_document.SetNetlistTime(0);
+    m_document.Design().SetNetlistTime(0);
     if (m_link->isChecked()) {
         // The file as it is named on disk, whatever the case of its extension.
         const std::string netlist =
@@ -289,7 +289,7 @@ bool CNewPcbDlg::CreateDesign()
                                           CQtText::ToPath(m_netlistName->text()) + ".NET")
                 .string();
         if (CPathHelper::IsExistingFile(netlist)) {
-            m_document.SetNetlistPath(netlist);
+            m_document.Design().SetNetlistPath(netlist);
             CNetlistImport import;
             if (!import.Run(m_document, netlist))
                 messages.MessageBox("Error while reading Netlist", "", MB_OK);

@@ -3,6 +3,6 @@
 #include "document/CWevraDoc.h"
 
 COutputItemDlg::COutputItemDlg(CWevraDoc& document, QWidget* parent)
-    : CLayerSetDlg(document, document.GetOutputJobs(), ids, true, parent)
+    : CLayerSetDlg(document, document.Design().GetOutputJobs(), ids, true, parent)
 {
 }

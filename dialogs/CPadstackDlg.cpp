@@ -42,7 +42,7 @@ CPadstackDlg::CPadstackDlg(CWevraDoc& document, int32_t index, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("Edit Padstack"));
     m_work.RemoveAll();
-    if (const CPadStack* stack = document.GetPadStacks().GetPadStack(index))
+    if (const CPadStack* stack = document.Design().GetPadStacks().GetPadStack(index))
         m_work.SetAt(0, *stack);
     else
         m_work.SetAt(0, CPadStack());
@@ -52,7 +52,8 @@ CPadstackDlg::CPadstackDlg(CWevraDoc& document, int32_t index, QWidget* parent)
     for (const char* name : typeNames)
         m_type->addItem(QString::fromLatin1(name));
     for (int32_t layer = LAYER_TOP; layer <= LAYER_DRILL; ++layer)
-        m_layers->addItem(CQtText::FromDesignText(document.GetLayers().GetLayerName(layer)));
+        m_layers->addItem(
+            CQtText::FromDesignText(document.Design().GetLayers().GetLayerName(layer)));
 
     std::vector<int32_t> sizes;
     std::vector<int32_t> offsets;
@@ -226,12 +227,12 @@ void CPadstackDlg::OnOffset(bool x)
 
 std::string CPadstackDlg::GetName() const
 {
-    return m_document.GetPadStacks().GetName(m_index);
+    return m_document.Design().GetPadStacks().GetName(m_index);
 }
 
 void CPadstackDlg::accept()
 {
-    CPadStackArray& table = m_document.GetEditableShapeCache().GetPadStacks();
+    CPadStackArray& table = m_document.Design().GetEditableShapeCache().GetPadStacks();
     if (!table.SetAt(m_index, *m_work.GetPadStack(0)))
         return;
     table.MakeUniqueName(m_index, CQtText::ToDesignText(m_name->text()));

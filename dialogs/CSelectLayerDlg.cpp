@@ -14,7 +14,7 @@ CSelectLayerDlg::CSelectLayerDlg(const CWevraDoc& document, QWidget* parent)
       m_layer(document.Session().GetWorkLayer())
 {
     setWindowTitle(QStringLiteral("Select Default Layer"));
-    const CLayerArray& layers = document.GetLayers();
+    const CLayerArray& layers = document.Design().GetLayers();
     for (int32_t layer = 1; layer < LAYER_COUNT; ++layer) {
         if (layer == LAYER_DRILL || !layers.IsEnabled(layer))
             continue;

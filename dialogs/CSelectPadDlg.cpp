@@ -89,7 +89,7 @@ CSelectPadDlg::CSelectPadDlg(CWevraDoc& document, int32_t kind, QWidget* parent)
 
 bool CSelectPadDlg::HasKind(int32_t index) const
 {
-    const CPadStackArray& table = m_document.GetPadStacks();
+    const CPadStackArray& table = m_document.Design().GetPadStacks();
     switch (m_kind) {
     case PADSTACK_KIND_SHAPE_PAD:
         return table.IsShapePadKind(index);
@@ -102,7 +102,7 @@ bool CSelectPadDlg::HasKind(int32_t index) const
 
 void CSelectPadDlg::FillList(const std::string& name)
 {
-    const CPadStackArray& table = m_document.GetPadStacks();
+    const CPadStackArray& table = m_document.Design().GetPadStacks();
     const std::string chosen = name.empty() ? table.GetName(table.GetDefault(m_kind)) : name;
     m_list->clear();
     for (int32_t k = 0; k < table.GetCount(); ++k) {
@@ -121,7 +121,7 @@ int32_t CSelectPadDlg::SelectedIndex() const
     if (!item)
         return -1;
     const std::string name = CQtText::ToDesignText(item->text());
-    const CPadStackArray& table = m_document.GetPadStacks();
+    const CPadStackArray& table = m_document.Design().GetPadStacks();
     for (int32_t k = 0; k < table.GetCount(); ++k) {
         if (HasKind(k) && table.GetName(k) == name)
             return k;
@@ -133,7 +133,7 @@ void CSelectPadDlg::ShowListPreview()
 {
     const int32_t index = SelectedIndex();
     const int32_t layer = m_document.Session().GetWorkLayer();
-    m_preview->Show(index < 0 ? nullptr : &m_document.GetPadStacks(), index, layer,
+    m_preview->Show(index < 0 ? nullptr : &m_document.Design().GetPadStacks(), index, layer,
                     m_document.LayerColor(layer, 0), m_document.LayerColor(LAYER_DRILL, 0), false);
 }
 
@@ -143,7 +143,7 @@ void CSelectPadDlg::OnAdd()
     const CPadStack* stack = m_standard.GetPadStack(k);
     if (!stack)
         return;
-    CPadStackArray& table = m_document.GetEditableShapeCache().GetPadStacks();
+    CPadStackArray& table = m_document.Design().GetEditableShapeCache().GetPadStacks();
     const int32_t added = table.AddCopy(*stack);
     if (added < 0)
         return;
@@ -157,14 +157,14 @@ void CSelectPadDlg::OnNew()
     const int32_t index = SelectedIndex();
     if (index < 0)
         return;
-    CPadStackArray& table = m_document.GetEditableShapeCache().GetPadStacks();
+    CPadStackArray& table = m_document.Design().GetEditableShapeCache().GetPadStacks();
     const int32_t added = table.AddCopy(*table.GetPadStack(index));
     if (added < 0)
         return;
     if (s_editor(m_document, added, this)) {
         FillList(table.GetName(added));
     } else {
-        m_document.GetEditableShapeCache().DeletePadStack(m_document.PadStackUse(), added);
+        m_document.Design().GetEditableShapeCache().DeletePadStack(m_document.PadStackUse(), added);
         FillList(table.GetName(index));
     }
     m_list->setFocus();
@@ -176,7 +176,7 @@ void CSelectPadDlg::OnEdit()
     if (index < 0)
         return;
     s_editor(m_document, index, this);
-    FillList(m_document.GetPadStacks().GetName(index));
+    FillList(m_document.Design().GetPadStacks().GetName(index));
     m_document.RedrawBoardViews();
 }
 
@@ -185,8 +185,8 @@ void CSelectPadDlg::OnDelete()
     const int32_t index = SelectedIndex();
     if (index < 0)
         return;
-    const std::string name = m_document.GetPadStacks().GetName(index);
-    if (m_document.GetEditableShapeCache().DeletePadStack(m_document.PadStackUse(), index))
+    const std::string name = m_document.Design().GetPadStacks().GetName(index);
+    if (m_document.Design().GetEditableShapeCache().DeletePadStack(m_document.PadStackUse(), index))
         m_document.SetModified();
     FillList(name);
 }
@@ -195,7 +195,7 @@ void CSelectPadDlg::accept()
 {
     const int32_t index = SelectedIndex();
     if (index >= 0) {
-        CPadStackArray& table = m_document.GetEditableShapeCache().GetPadStacks();
+        CPadStackArray& table = m_document.Design().GetEditableShapeCache().GetPadStacks();
         table.RecalcAllMasks();
         table.SetDefault(m_kind, index);
     }

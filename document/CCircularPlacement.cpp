@@ -42,7 +42,7 @@ CDialogService::CircularPlacement CCircularPlacement::Presets(const CWevraDoc& d
 
 bool CCircularPlacement::OnMoveArrayCircular(CWevraDoc& document)
 {
-    CComponentArray& components = document.GetComponents();
+    CComponentArray& components = document.Design().GetComponents();
     std::vector<std::string> references;
     for (int32_t i = 0; i < components.GetCount(); ++i)
         references.push_back(components.GetReference(i));
@@ -52,7 +52,7 @@ bool CCircularPlacement::OnMoveArrayCircular(CWevraDoc& document)
         return false;
     document.SaveUndoState();
     const int32_t moved = Place(document, values);
-    document.RebuildNetPins();
+    document.Design().RebuildNetPins();
     if (moved > 0)
         document.SetModified();
     document.RedrawBoardViews();
@@ -62,7 +62,7 @@ bool CCircularPlacement::OnMoveArrayCircular(CWevraDoc& document)
 int32_t CCircularPlacement::Place(CWevraDoc& document,
                                   const CDialogService::CircularPlacement& values)
 {
-    CComponentArray& components = document.GetComponents();
+    CComponentArray& components = document.Design().GetComponents();
     const auto n = int32_t(values.moved.size());
     if (n == 0)
         return 0;

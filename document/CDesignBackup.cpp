@@ -47,7 +47,7 @@ bool CDesignBackup::OnTimer(const CConfigFiles& files)
         return false;
     if (m_activity) {
         m_activity = false;
-        m_document.AddDesignTime(minuteMs);
+        m_document.Design().AddDesignTime(minuteMs);
     }
     if (!m_document.IsDirty())
         return false;

@@ -38,28 +38,28 @@ private:
 
 CRect CDesignExtent::Of(const CWevraDoc& document)
 {
-    CBox box(CRect(0, 0, document.GetBoardWidth(), document.GetBoardHeight()));
-    const CRec12Array& outline = document.GetBoardOutline();
+    CBox box(CRect(0, 0, document.Design().GetBoardWidth(), document.Design().GetBoardHeight()));
+    const CRec12Array& outline = document.Design().GetBoardOutline();
     for (int32_t i = 0; i < outline.GetSize(); ++i)
         box.Add(CPoint(outline[i].x, outline[i].y));
-    const CDrawRecArray& lines = document.GetLines();
+    const CDrawRecArray& lines = document.Design().GetLines();
     for (int32_t i = 0; i < lines.GetCount(); ++i)
         box.Add(lines.GetPoint(i));
-    const CComponentArray& components = document.GetComponents();
+    const CComponentArray& components = document.Design().GetComponents();
     for (int32_t i = 0; i < components.GetCount(); ++i) {
         box.Add(components.GetBox(i));
         box.Add(components.GetPosition(i));
     }
-    const CNetArray& nets = document.GetNets();
+    const CNetArray& nets = document.Design().GetNets();
     for (int32_t n = 0; n < nets.GetCount(); ++n) {
         const CNet& net = *nets.GetNet(n);
         for (int32_t i = 0; i < net.GetVertexCount(); ++i)
             box.Add(CPoint(net.GetVertex(i).x, net.GetVertex(i).y));
     }
-    const CTextArray& texts = document.GetTexts();
+    const CTextArray& texts = document.Design().GetTexts();
     for (int32_t i = 0; i < texts.GetCount(); ++i)
         box.Add(texts.GetText(i)->GetPosition());
-    for (int32_t i = 0; i < document.GetPlaneCount(); ++i)
-        box.Add(document.GetPlane(i).GetOutlineRect());
+    for (int32_t i = 0; i < document.Design().GetPlaneCount(); ++i)
+        box.Add(document.Design().GetPlane(i).GetOutlineRect());
     return box.Get();
 }

@@ -86,7 +86,7 @@ void CDialogCommands::Register(CCommandTarget& target, CWevraDoc& document)
 
     const auto withComponents = [&doc](Dialog dialog) {
         return [&doc, dialog](CCmdUI& ui) {
-            ui.Enable(Offers(dialog) && doc.GetComponents().GetCount() > 0);
+            ui.Enable(Offers(dialog) && doc.Design().GetComponents().GetCount() > 0);
         };
     };
     target.OnCommand(ID_COMPONENTS_TEXT_OPTIONS, [&doc] { TextOptions(doc); });
@@ -118,7 +118,7 @@ void CDialogCommands::PadInfo(CWevraDoc& document)
 
 COutputRec* CDialogCommands::CurrentDisplaySet(CWevraDoc& document)
 {
-    COutputArray& sets = document.GetDisplaySets();
+    COutputArray& sets = document.Design().GetDisplaySets();
     COutput* job = sets.GetJob(sets.GetCurrent());
     return job ? job->GetCurrentRec() : nullptr;
 }
@@ -144,7 +144,7 @@ void CDialogCommands::Pens(CWevraDoc& document, bool allNets)
 {
     document.SaveUndoState();
     if (allNets)
-        document.GetNets().SetCurrentNet(0);
+        document.Design().GetNets().SetCurrentNet(0);
     CPenTables pens(document, nullptr, allNets);
     if (CDialogService::Get().Pens(pens) != CDialogService::resultOk)
         document.Undo();
@@ -167,7 +167,7 @@ void CDialogCommands::RotateSelection(CWevraDoc& document)
 
 void CDialogCommands::TextOptions(CWevraDoc& document)
 {
-    CComponentArray& components = document.GetComponents();
+    CComponentArray& components = document.Design().GetComponents();
     const int32_t unit = document.GetUnit();
     std::array<std::string, 3> sizes;
     std::array<std::string, 3> pens;
@@ -193,7 +193,7 @@ void CDialogCommands::CenterTexts(CWevraDoc& document)
     if (CDialogService::Get().CenterText(reference, type, shape) == CDialogService::resultOk &&
         (reference || type || shape)) {
         document.SaveUndoState();
-        CComponentArray& components = document.GetComponents();
+        CComponentArray& components = document.Design().GetComponents();
         if (reference)
             components.ForEach(CComponent::textReference);
         if (type)

@@ -41,7 +41,8 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
         CDocumentOutput(doc).RunOutputJob([&doc] { doc.PrintOutputJob(""); });
         doc.RedrawBoardViews();
     });
-    OnUpdate(ID_FILE_OUTPUT, [&doc](CCmdUI& ui) { ui.Enable(doc.GetOutputJobs().GetCount() > 0); });
+    OnUpdate(ID_FILE_OUTPUT,
+             [&doc](CCmdUI& ui) { ui.Enable(doc.Design().GetOutputJobs().GetCount() > 0); });
 
     OnUpdate(ID_NETLIST_LOAD, [&doc](CCmdUI& ui) { ui.Enable(!doc.IsShapeDocument()); });
     OnCommand(ID_FILE_EXPORT_EXPORT_PLY_CNF_CMP_FORMAT,
@@ -50,7 +51,7 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
              [&doc](CCmdUI& ui) { ui.Enable(!doc.IsShapeDocument()); });
     OnCommand(ID_NETLIST_SAVE, [&doc] { CDocumentNetlist(doc).SaveFromUser(); });
     OnUpdate(ID_NETLIST_SAVE, [&doc](CCmdUI& ui) {
-        ui.Enable(!doc.IsShapeDocument() && doc.GetNets().GetCount() > 1);
+        ui.Enable(!doc.IsShapeDocument() && doc.Design().GetNets().GetCount() > 1);
     });
 
     // Both open a dialog: without one to show they would do nothing after their question.

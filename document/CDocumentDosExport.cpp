@@ -29,13 +29,13 @@ bool CDocumentDosExport::ExportFromUser()
     // The export fills the planes that have no fill for its own use; the design keeps them as
     // the user left them, unfilled, and the board view shows nothing new.
     std::vector<bool> unfilled;
-    for (const auto& plane : m_document.GetPlanes())
+    for (const auto& plane : m_document.Design().GetPlanes())
         unfilled.push_back(plane->GetFillStrokes().GetSize() < 2);
     CDocumentOutput output(m_document);
     CDosExport exporter(output, m_document.Session().GetComponentTextMode());
     std::string failed;
     const bool written = exporter.Export(*folder, failed);
-    std::vector<std::unique_ptr<CPour>>& planes = m_document.GetPlanes();
+    std::vector<std::unique_ptr<CPour>>& planes = m_document.Design().GetPlanes();
     bool restored = false;
     for (size_t i = 0; i < unfilled.size() && i < planes.size(); ++i) {
         if (!unfilled[i])

@@ -20,49 +20,49 @@ bool CDocumentDosImport::Open(const std::string& path)
 
 CDrawRecArray& CDocumentDosImport::GetEditableLines()
 {
-    return m_document.GetLines();
+    return m_document.Design().GetLines();
 }
 
 const CLayerArray& CDocumentDosImport::GetLayers() const
 {
-    return m_document.GetLayers();
+    return m_document.Design().GetLayers();
 }
 
 void CDocumentDosImport::SetDosBoard(int32_t width, int32_t height)
 {
-    m_document.SetBoardOutlineRect(0, 0, width, height);
+    m_document.Design().SetBoardOutlineRect(0, 0, width, height);
     m_settings.offset = CPoint();
 }
 
 void CDocumentDosImport::AddDosPlane(std::unique_ptr<CPour> plane)
 {
-    m_document.GetPlanes().push_back(std::move(plane));
+    m_document.Design().GetPlanes().push_back(std::move(plane));
 }
 
 void CDocumentDosImport::FinishDosImport()
 {
-    for (int32_t n = 0; n < m_document.GetNets().GetCount(); ++n)
-        m_document.GetNets().GetNet(n)->CompactPens(true);
-    m_document.GetLines().SortPens();
-    m_document.GetLines().RemoveStrayVertices();
-    m_document.GetEditableShapeCache().SortPens();
+    for (int32_t n = 0; n < m_document.Design().GetNets().GetCount(); ++n)
+        m_document.Design().GetNets().GetNet(n)->CompactPens(true);
+    m_document.Design().GetLines().SortPens();
+    m_document.Design().GetLines().RemoveStrayVertices();
+    m_document.Design().GetEditableShapeCache().SortPens();
 
-    m_document.GetComponents().RecalcAllRects();
+    m_document.Design().GetComponents().RecalcAllRects();
     m_document.RefreshToolbar();
-    if (m_document.GetNets().GetCount() > 1) {
-        m_document.RebuildNetPins();
-        m_document.GetNets().CalcBoundingBoxesWithoutPins();
-        m_document.GetNets().RecalcAll();
+    if (m_document.Design().GetNets().GetCount() > 1) {
+        m_document.Design().RebuildNetPins();
+        m_document.Design().GetNets().CalcBoundingBoxesWithoutPins();
+        m_document.Design().GetNets().RecalcAll();
         m_document.Session().SetSelectionFilter(CDesignSettings::filterElectrical, true);
     }
     m_document.Session().SelectAll(false);
-    m_document.GetNets().SetCurrentNet(0);
+    m_document.Design().GetNets().SetCurrentNet(0);
 
     // Only the layers the set uses are offered, with the bottom copper, the top silkscreen, the
     // drill layer and the planes' layers.
     m_document.ResetLayerTables();
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer) {
-        CLayer* entry = m_document.GetLayers().GetLayer(layer);
+        CLayer* entry = m_document.Design().GetLayers().GetLayer(layer);
         if (entry == nullptr)
             continue;
         entry->SetVisible(false);
@@ -71,14 +71,14 @@ void CDocumentDosImport::FinishDosImport()
         entry->SetEnabled(used);
     }
     for (const int32_t layer : {LAYER_BOTTOM, LAYER_SILK_TOP, LAYER_DRILL})
-        m_document.GetLayers().GetLayer(layer)->SetEnabled(true);
-    for (const auto& plane : m_document.GetPlanes()) {
-        if (CLayer* entry = m_document.GetLayers().GetLayer(plane->GetLayer()))
+        m_document.Design().GetLayers().GetLayer(layer)->SetEnabled(true);
+    for (const auto& plane : m_document.Design().GetPlanes()) {
+        if (CLayer* entry = m_document.Design().GetLayers().GetLayer(plane->GetLayer()))
             entry->SetEnabled(true);
     }
     for (int32_t kind = 0; kind < CComponent::textKindCount; ++kind)
-        m_document.GetComponents().ForEach(kind);
-    m_document.GetNets().BuildToDoList();
+        m_document.Design().GetComponents().ForEach(kind);
+    m_document.Design().GetNets().BuildToDoList();
     m_document.Session().SetMode(ID_VIEW);
 }
 
@@ -86,17 +86,17 @@ void CDocumentDosImport::FinishDosImport()
 
 CComponentArray& CDocumentDosImport::GetComponents()
 {
-    return m_document.GetComponents();
+    return m_document.Design().GetComponents();
 }
 
 CNetArray& CDocumentDosImport::GetNets()
 {
-    return m_document.GetNets();
+    return m_document.Design().GetNets();
 }
 
 CShapeLib& CDocumentDosImport::GetEditableShapeCache()
 {
-    return m_document.GetEditableShapeCache();
+    return m_document.Design().GetEditableShapeCache();
 }
 
 const CShapeLibArray* CDocumentDosImport::GetShapeLibraries() const
@@ -116,12 +116,12 @@ void CDocumentDosImport::AddMessage(const std::string& text)
 
 void CDocumentDosImport::SetNetlistPath(const std::string& path)
 {
-    m_document.SetNetlistPath(path);
+    m_document.Design().SetNetlistPath(path);
 }
 
 void CDocumentDosImport::SetNetlistTime(int64_t seconds)
 {
-    m_document.SetNetlistTime(seconds);
+    m_document.Design().SetNetlistTime(seconds);
 }
 
 void CDocumentDosImport::SetCurrentComponent(int32_t component)

@@ -22,7 +22,7 @@ constexpr char netlistFilter[] = "Netlist (*.NET *.net *.Net)";
 
 std::string CDocumentNetlist::StartFolder() const
 {
-    const std::string& netlist = m_document.GetNetlistPath();
+    const std::string& netlist = m_document.Design().GetNetlistPath();
     if (!netlist.empty())
         return std::filesystem::path(netlist).parent_path().string();
     const CConfigFiles* files = CDocumentFrame::Get().GetConfigFiles();
@@ -50,13 +50,13 @@ bool CDocumentNetlist::LoadChosen(const std::string& path)
 {
     if (!Backup())
         return false;
-    m_document.GetNets().ClearErrors();
+    m_document.Design().GetNets().ClearErrors();
     return Load(path);
 }
 
 bool CDocumentNetlist::Reload()
 {
-    return Backup() && Load(m_document.GetNetlistPath());
+    return Backup() && Load(m_document.Design().GetNetlistPath());
 }
 
 bool CDocumentNetlist::Load(const std::string& path)
@@ -76,7 +76,8 @@ bool CDocumentNetlist::SaveFromUser()
     if (!chosen)
         return false;
     std::string failed;
-    if (CMentorNetlist::Write(m_document.GetComponents(), m_document.GetNets(), *chosen, failed))
+    if (CMentorNetlist::Write(m_document.Design().GetComponents(), m_document.Design().GetNets(),
+                              *chosen, failed))
         return true;
     CServices::Messages().FileMessageBox("The file could not be written:\n" + failed, "", MB_OK,
                                          MB_ICONEXCLAMATION);

@@ -21,7 +21,7 @@
 
 bool CDocumentOutput::RunOutputJob(const std::function<void()>& print)
 {
-    COutputArray& jobs = m_document.GetOutputJobs();
+    COutputArray& jobs = m_document.Design().GetOutputJobs();
     std::vector<std::string> names;
     for (int32_t i = 0; i < jobs.GetCount(); ++i)
         names.push_back(jobs.GetJob(i)->GetJobName());
@@ -56,7 +56,7 @@ bool CDocumentOutput::RunOutputJob(const std::function<void()>& print)
 
 bool CDocumentOutput::MayReplaceOtherJobsFiles(int32_t chosen)
 {
-    const COutputArray& jobs = m_document.GetOutputJobs();
+    const COutputArray& jobs = m_document.Design().GetOutputJobs();
     const COutput& job = *jobs.GetJob(chosen);
     const std::string title = GetDesignTitle();
     const std::filesystem::path folder = COutputFiles::Folder(job, title, GetDesignFolder());
@@ -100,15 +100,15 @@ bool CDocumentOutput::MayReplaceOtherJobsFiles(int32_t chosen)
 
 void CDocumentOutput::FillUnfilledPlanes()
 {
-    for (int32_t i = 0; i < m_document.GetPlaneCount(); ++i) {
-        if (m_document.GetPlane(i).GetFillStrokes().GetSize() == 0)
+    for (int32_t i = 0; i < m_document.Design().GetPlaneCount(); ++i) {
+        if (m_document.Design().GetPlane(i).GetFillStrokes().GetSize() == 0)
             RefillPlane(i);
     }
 }
 
 const COutputArray& CDocumentOutput::GetOutputJobs() const
 {
-    return m_document.GetOutputJobs();
+    return m_document.Design().GetOutputJobs();
 }
 
 std::string CDocumentOutput::GetDesignTitle() const
@@ -128,58 +128,58 @@ std::string CDocumentOutput::GetTimeStamp() const
 
 int32_t CDocumentOutput::GetBoardWidth() const
 {
-    return m_document.GetBoardWidth();
+    return m_document.Design().GetBoardWidth();
 }
 
 int32_t CDocumentOutput::GetBoardHeight() const
 {
-    return m_document.GetBoardHeight();
+    return m_document.Design().GetBoardHeight();
 }
 
 int32_t CDocumentOutput::GetBoardOutlineCount() const
 {
-    return m_document.GetBoardOutline().GetSize();
+    return m_document.Design().GetBoardOutline().GetSize();
 }
 
 CPoint CDocumentOutput::GetBoardOutlinePoint(int32_t i) const
 {
-    const Rec12& point = m_document.GetBoardOutline()[i];
+    const Rec12& point = m_document.Design().GetBoardOutline()[i];
     return CPoint(point.x, point.y);
 }
 
 bool CDocumentOutput::IsBoardOutlineRunStart(int32_t i) const
 {
-    return m_document.GetBoardOutline()[i].pen == 0;
+    return m_document.Design().GetBoardOutline()[i].pen == 0;
 }
 
 const CDrawRecArray& CDocumentOutput::GetLines() const
 {
-    return m_document.GetLines();
+    return m_document.Design().GetLines();
 }
 
 const CNetArray& CDocumentOutput::GetNets() const
 {
-    return m_document.GetNets();
+    return m_document.Design().GetNets();
 }
 
 const CComponentArray& CDocumentOutput::GetComponents() const
 {
-    return m_document.GetComponents();
+    return m_document.Design().GetComponents();
 }
 
 const CShapeLib& CDocumentOutput::GetShapeCache() const
 {
-    return m_document.GetShapeCache();
+    return m_document.Design().GetShapeCache();
 }
 
 int32_t CDocumentOutput::GetPlaneCount() const
 {
-    return m_document.GetPlaneCount();
+    return m_document.Design().GetPlaneCount();
 }
 
 const CPour& CDocumentOutput::GetPlane(int32_t i) const
 {
-    return m_document.GetPlane(i);
+    return m_document.Design().GetPlane(i);
 }
 
 void CDocumentOutput::RefillPlane(int32_t i)
@@ -189,10 +189,10 @@ void CDocumentOutput::RefillPlane(int32_t i)
 
 const CTextArray& CDocumentOutput::GetTexts() const
 {
-    return m_document.GetTexts();
+    return m_document.Design().GetTexts();
 }
 
 const CWevraFont& CDocumentOutput::GetFont() const
 {
-    return m_document.GetFont();
+    return m_document.Design().GetFont();
 }

@@ -46,17 +46,17 @@ std::string CDocumentPlanes::PlaneName(int32_t number, int32_t layer) const
     std::string name = CNumberText::FormatInt(number);
     if (number >= 0 && number < 10)
         name.insert(0, "0");
-    const std::string layerName = m_document.GetLayers().GetLayerName(layer);
+    const std::string layerName = m_document.Design().GetLayers().GetLayerName(layer);
     return name + ". " + layerName.substr(std::min(layerNumberLength, layerName.size()));
 }
 
 CPour& CDocumentPlanes::AppendNewPlane(CPoint seed)
 {
     const int32_t layer = m_document.Session().GetWorkLayer();
-    m_document.GetPlanes().push_back(
+    m_document.Design().GetPlanes().push_back(
         std::make_unique<CPour>(-1, layer, seed.x, seed.y, newPlaneStyle, newPlanePenWidth,
                                 newPlaneHatchGrid, newPlaneHatchRotation));
-    CPour& plane = *m_document.GetPlanes().back();
+    CPour& plane = *m_document.Design().GetPlanes().back();
     plane.SetDisplayMode(CPour::displayWysiwyg);
     plane.SetName(PlaneName(GetPlaneCount(), layer));
     m_document.Session().SetPlaneIndex(GetPlaneCount() - 1);
@@ -68,7 +68,7 @@ CPour* CDocumentPlanes::GetCurrentPlane()
     if (m_document.Session().GetPlaneIndex() < 0 ||
         m_document.Session().GetPlaneIndex() >= GetPlaneCount())
         return nullptr;
-    return m_document.GetPlanes()[size_t(m_document.Session().GetPlaneIndex())].get();
+    return m_document.Design().GetPlanes()[size_t(m_document.Session().GetPlaneIndex())].get();
 }
 
 void CDocumentPlanes::SetCurrentPlane(int32_t i)
@@ -76,7 +76,9 @@ void CDocumentPlanes::SetCurrentPlane(int32_t i)
     m_document.Session().SetPlaneIndex(std::min(i, GetPlaneCount() - 1));
     if (m_document.Session().GetPlaneIndex() >= 0)
         m_document.Session().SetWorkLayer(
-            m_document.GetPlanes()[size_t(m_document.Session().GetPlaneIndex())]->GetLayer());
+            m_document.Design()
+                .GetPlanes()[size_t(m_document.Session().GetPlaneIndex())]
+                ->GetLayer());
     else
         m_document.Session().SetMode(ID_VIEW);
 }
@@ -85,7 +87,7 @@ void CDocumentPlanes::RebuildPlane(int32_t i)
 {
     if (i < 0 || i >= GetPlaneCount())
         return;
-    CPlaneBuild build(*this, *m_document.GetPlanes()[size_t(i)]);
+    CPlaneBuild build(*this, *m_document.Design().GetPlanes()[size_t(i)]);
 }
 
 void CDocumentPlanes::RefillAll()
@@ -94,7 +96,7 @@ void CDocumentPlanes::RefillAll()
         return;
     m_refilling = true;
     std::vector<CPour*> planes;
-    for (const auto& plane : m_document.GetPlanes())
+    for (const auto& plane : m_document.Design().GetPlanes())
         planes.push_back(plane.get());
     CPlaneRefill::Run(*this, planes);
     m_refilling = false;
@@ -108,7 +110,7 @@ void CDocumentPlanes::RefillLayer(int32_t layer)
     if (layer < 1)
         layer = m_document.Session().GetWorkLayer();
     for (int32_t i = 0; i < GetPlaneCount(); ++i) {
-        if (m_document.GetPlanes()[size_t(i)]->GetLayer() == layer)
+        if (m_document.Design().GetPlanes()[size_t(i)]->GetLayer() == layer)
             RebuildPlane(i);
     }
     m_refilling = false;
@@ -130,7 +132,7 @@ bool CDocumentPlanes::DeleteCurrentPlane()
 
 void CDocumentPlanes::DeletePlane(int32_t index)
 {
-    m_document.GetPlanes().erase(m_document.GetPlanes().begin() + index);
+    m_document.Design().GetPlanes().erase(m_document.Design().GetPlanes().begin() + index);
     // The current plane, also while another tool has parked it, stays the same plane.
     const bool parked = m_document.Session().GetPlaneIndex() < 0;
     const int64_t current =
@@ -148,7 +150,7 @@ void CDocumentPlanes::DeletePlane(int32_t index)
 void CDocumentPlanes::DeleteSelectedPlanes()
 {
     for (int32_t i = GetPlaneCount() - 1; i >= 0; --i) {
-        if (m_document.GetPlanes()[size_t(i)]->IsSelected())
+        if (m_document.Design().GetPlanes()[size_t(i)]->IsSelected())
             DeletePlane(i);
     }
 }
@@ -156,7 +158,7 @@ void CDocumentPlanes::DeleteSelectedPlanes()
 void CDocumentPlanes::DeleteAllPlanes()
 {
     m_document.SaveUndoState();
-    m_document.GetPlanes().clear();
+    m_document.Design().GetPlanes().clear();
     m_document.Session().SetPlaneIndex(CEditState::noPlane);
     m_document.SetModified();
     m_document.RefreshPlaneList();
@@ -168,24 +170,24 @@ void CDocumentPlanes::CopySelectedPlanes()
 {
     const int32_t count = GetPlaneCount();
     for (int32_t i = 0; i < count; ++i) {
-        CPour& plane = *m_document.GetPlanes()[size_t(i)];
+        CPour& plane = *m_document.Design().GetPlanes()[size_t(i)];
         if (!plane.IsSelected())
             continue;
         plane.SetSelected(false);
         const std::string name = PlaneName(GetPlaneCount() + 1, plane.GetLayer());
-        m_document.GetPlanes().push_back(std::make_unique<CPour>(plane, name, true));
+        m_document.Design().GetPlanes().push_back(std::make_unique<CPour>(plane, name, true));
     }
 }
 
 void CDocumentPlanes::MoveAllPlanes(int32_t dx, int32_t dy)
 {
-    for (const auto& plane : m_document.GetPlanes())
+    for (const auto& plane : m_document.Design().GetPlanes())
         plane->Move(dx, dy);
 }
 
 void CDocumentPlanes::MoveSelectedPlanes(int32_t dx, int32_t dy)
 {
-    for (const auto& plane : m_document.GetPlanes()) {
+    for (const auto& plane : m_document.Design().GetPlanes()) {
         if (plane->IsSelected())
             plane->Move(dx, dy);
     }
@@ -193,7 +195,7 @@ void CDocumentPlanes::MoveSelectedPlanes(int32_t dx, int32_t dy)
 
 void CDocumentPlanes::RotateSelectedPlanes(int32_t cx, int32_t cy, int32_t angle)
 {
-    for (const auto& plane : m_document.GetPlanes()) {
+    for (const auto& plane : m_document.Design().GetPlanes()) {
         if (plane->IsSelected())
             plane->Rotate(cx, cy, angle);
     }
@@ -201,9 +203,10 @@ void CDocumentPlanes::RotateSelectedPlanes(int32_t cx, int32_t cy, int32_t angle
 
 int32_t CDocumentPlanes::SelectPlane(int32_t i, bool on)
 {
-    if (i < 0 || i >= GetPlaneCount() || m_document.GetPlanes()[size_t(i)]->IsSelected() == on)
+    if (i < 0 || i >= GetPlaneCount() ||
+        m_document.Design().GetPlanes()[size_t(i)]->IsSelected() == on)
         return 0;
-    m_document.GetPlanes()[size_t(i)]->SetSelected(on);
+    m_document.Design().GetPlanes()[size_t(i)]->SetSelected(on);
     return 1;
 }
 
@@ -217,28 +220,30 @@ int32_t CDocumentPlanes::SelectAllPlanes(bool on)
 
 int32_t CDocumentPlanes::CountSelectedPlanes() const
 {
-    return int32_t(std::count_if(m_document.GetPlanes().begin(), m_document.GetPlanes().end(),
+    return int32_t(std::count_if(m_document.Design().GetPlanes().begin(),
+                                 m_document.Design().GetPlanes().end(),
                                  [](const auto& plane) { return plane->IsSelected(); }));
 }
 
 int32_t CDocumentPlanes::SelectPlanesInRect(const CRect& rect, int32_t mode, uint32_t layerMask)
 {
     int32_t taken = 0;
-    for (const auto& plane : m_document.GetPlanes())
+    for (const auto& plane : m_document.Design().GetPlanes())
         taken += plane->SelectInRect(rect.left, rect.top, rect.right, rect.bottom, mode, layerMask);
     return taken;
 }
 
 void CDocumentPlanes::SetPlaneDisplayMode(int32_t mode)
 {
-    for (const auto& plane : m_document.GetPlanes())
+    for (const auto& plane : m_document.Design().GetPlanes())
         plane->SetDisplayMode(mode);
 }
 
 int32_t CDocumentPlanes::GetPlaneDisplayMode() const
 {
-    return m_document.GetPlanes().empty() ? CPour::displayWysiwyg
-                                          : m_document.GetPlanes().front()->GetDisplayMode();
+    return m_document.Design().GetPlanes().empty()
+               ? CPour::displayWysiwyg
+               : m_document.Design().GetPlanes().front()->GetDisplayMode();
 }
 
 CPour& CDocumentPlanes::AddFullBoardPlane(CPoint seed, int32_t border)
@@ -246,13 +251,13 @@ CPour& CDocumentPlanes::AddFullBoardPlane(CPoint seed, int32_t border)
     CPour& plane = AppendNewPlane(seed);
     // An outline of fewer than five points is no rectangle to inset: the board size is.
     std::array<CPoint, 5> corners = {
-        CPoint(0, 0), CPoint(m_document.GetBoardWidth(), 0),
-        CPoint(m_document.GetBoardWidth(), m_document.GetBoardHeight()),
-        CPoint(0, m_document.GetBoardHeight()), CPoint(0, 0)};
-    if (m_document.GetBoardOutline().GetSize() >= 5) {
+        CPoint(0, 0), CPoint(m_document.Design().GetBoardWidth(), 0),
+        CPoint(m_document.Design().GetBoardWidth(), m_document.Design().GetBoardHeight()),
+        CPoint(0, m_document.Design().GetBoardHeight()), CPoint(0, 0)};
+    if (m_document.Design().GetBoardOutline().GetSize() >= 5) {
         for (int32_t k = 0; k < 5; ++k)
-            corners[size_t(k)] =
-                CPoint(m_document.GetBoardOutline()[k].x, m_document.GetBoardOutline()[k].y);
+            corners[size_t(k)] = CPoint(m_document.Design().GetBoardOutline()[k].x,
+                                        m_document.Design().GetBoardOutline()[k].y);
     }
     constexpr int32_t inward[5][2] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1}, {1, 1}};
     CPointArray& outline = plane.GetOutline();
@@ -287,19 +292,19 @@ bool CDocumentPlanes::EditPlaneProperties()
     if (plane == nullptr)
         return false;
     // The dialog names its plane by name: none is left without one.
-    for (size_t i = 0; i < m_document.GetPlanes().size(); ++i) {
-        if (m_document.GetPlanes()[i]->GetName().empty())
-            m_document.GetPlanes()[i]->SetName("Plane " + std::to_string(i + 1));
+    for (size_t i = 0; i < m_document.Design().GetPlanes().size(); ++i) {
+        if (m_document.Design().GetPlanes()[i]->GetName().empty())
+            m_document.Design().GetPlanes()[i]->SetName("Plane " + std::to_string(i + 1));
     }
     std::vector<std::string> layerNames(size_t(CPour::maxLayer) + 1);
-    for (int32_t layer = 1; layer <= CPour::maxLayer && layer < m_document.GetLayers().GetCount();
-         ++layer) {
-        if (m_document.GetLayers().IsEnabled(layer))
-            layerNames[size_t(layer)] = m_document.GetLayers().GetLayerName(layer);
+    for (int32_t layer = 1;
+         layer <= CPour::maxLayer && layer < m_document.Design().GetLayers().GetCount(); ++layer) {
+        if (m_document.Design().GetLayers().IsEnabled(layer))
+            layerNames[size_t(layer)] = m_document.Design().GetLayers().GetLayerName(layer);
     }
     std::vector<std::string> netNames;
-    for (int32_t i = 0; i < m_document.GetNets().GetCount(); ++i)
-        netNames.push_back(m_document.GetNets().GetNet(i)->GetName());
+    for (int32_t i = 0; i < m_document.Design().GetNets().GetCount(); ++i)
+        netNames.push_back(m_document.Design().GetNets().GetNet(i)->GetName());
 
     CDialogService::PlaneValues values;
     values.name = plane->GetName();
@@ -424,7 +429,8 @@ void CDocumentPlanes::PlaneEditMouseMove()
     if (plane != nullptr && m_document.Session().GetMode() == ID_PLANES_EDIT_POLYLINE &&
         m_document.Session().GetAction() == CEditState::actionDragging)
         plane->MoveVertex(m_document.Session().GetCursor().x, m_document.Session().GetCursor().y,
-                          m_document.GetBoardWidth(), m_document.GetBoardHeight(), false);
+                          m_document.Design().GetBoardWidth(), m_document.Design().GetBoardHeight(),
+                          false);
 }
 
 bool CDocumentPlanes::PlaneEditKey(uint32_t key)
@@ -505,7 +511,7 @@ void CDocumentPlanes::DrawSelectedPlanes(CDeviceContext& dc) const
 {
     const CPoint offset = m_document.View().GetViewOffset();
     const int32_t scale = m_document.View().GetScale();
-    for (const auto& plane : m_document.GetPlanes()) {
+    for (const auto& plane : m_document.Design().GetPlanes()) {
         if (plane->IsSelected())
             plane->Draw(dc, offset.x, offset.y, scale,
                         m_document.LayerColor(plane->GetLayer(), CWevraDoc::highlightSet));
@@ -539,48 +545,48 @@ void CDocumentPlanes::DrawPlaneSeed(CDeviceContext& dc) const
 
 const CPadStackArray& CDocumentPlanes::GetPadStacks() const
 {
-    return m_document.GetPadStacks();
+    return m_document.Design().GetPadStacks();
 }
 
 int32_t CDocumentPlanes::GetNetCount() const
 {
-    return m_document.GetNetCount();
+    return m_document.Design().GetNetCount();
 }
 
 const CNet& CDocumentPlanes::GetNet(int32_t i) const
 {
-    return *m_document.GetNets().GetNet(i);
+    return *m_document.Design().GetNets().GetNet(i);
 }
 
 int32_t CDocumentPlanes::GetPlaneCount() const
 {
-    return int32_t(m_document.GetPlanes().size());
+    return int32_t(m_document.Design().GetPlanes().size());
 }
 
 const CPour& CDocumentPlanes::GetPlane(int32_t i) const
 {
-    return *m_document.GetPlanes()[size_t(i)];
+    return *m_document.Design().GetPlanes()[size_t(i)];
 }
 
 int32_t CDocumentPlanes::GetTextCount() const
 {
-    return m_document.GetTextCount();
+    return m_document.Design().GetTextCount();
 }
 
 const CWevraText& CDocumentPlanes::GetText(int32_t i) const
 {
-    return m_document.GetText(i);
+    return m_document.Design().GetText(i);
 }
 
 const CWevraFont& CDocumentPlanes::GetFont() const
 {
-    return m_document.GetFont();
+    return m_document.Design().GetFont();
 }
 
 void CDocumentPlanes::ClearReportLines()
 {
     m_document.GetReportLines().clear();
-    m_document.GetNets().ClearErrors();
+    m_document.Design().GetNets().ClearErrors();
 }
 
 void CDocumentPlanes::SetStatusBarText(const std::string& text)

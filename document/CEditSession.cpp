@@ -98,47 +98,48 @@ void CEditSession::SetAction(uint32_t action)
 
 int32_t CEditSession::GetWorkLayer() const
 {
-    const COutputRec* set = m_document.GetCurrentLayerSet();
-    return set ? set->GetRefLayer() : m_document.GetLayers().GetRefLayer();
+    const COutputRec* set = m_document.Design().GetCurrentLayerSet();
+    return set ? set->GetRefLayer() : m_document.Design().GetLayers().GetRefLayer();
 }
 
 int32_t CEditSession::GetComponentTextMode() const
 {
-    return m_document.GetDisplaySets().GetCurrentTextMode();
+    return m_document.Design().GetDisplaySets().GetCurrentTextMode();
 }
 
 void CEditSession::SetComponentTextMode(int32_t m)
 {
-    if (COutputRec* set = m_document.GetCurrentLayerSet())
+    if (COutputRec* set = m_document.Design().GetCurrentLayerSet())
         set->SetTextMode(m + 1);
     SetModified();
 }
 
 int32_t CEditSession::GetCurrentNetIndex() const
 {
-    return m_document.GetNets().GetCurrentIndex();
+    return m_document.Design().GetNets().GetCurrentIndex();
 }
 
 int32_t CEditSession::GetSelectedCount() const
 {
-    int32_t count =
-        m_document.GetLines().GetSelectedCount() + m_document.GetNets().GetSelectedCount() +
-        m_document.GetComponents().GetSelectedCount() + m_document.GetTexts().GetSelectedCount();
-    for (const auto& plane : m_document.GetPlanes())
+    int32_t count = m_document.Design().GetLines().GetSelectedCount() +
+                    m_document.Design().GetNets().GetSelectedCount() +
+                    m_document.Design().GetComponents().GetSelectedCount() +
+                    m_document.Design().GetTexts().GetSelectedCount();
+    for (const auto& plane : m_document.Design().GetPlanes())
         count += plane->IsSelected() ? 1 : 0;
     return count;
 }
 
 int32_t CEditSession::SelectAll(bool select)
 {
-    const int32_t linesBefore = m_document.GetLines().GetSelectedCount();
-    int32_t changed = std::abs(m_document.GetLines().SelectAll(select) - linesBefore);
-    changed += m_document.GetComponents().SelectAll(select);
-    changed += m_document.GetNets().SelectAll(select);
-    const int32_t textsBefore = m_document.GetTexts().GetSelectedCount();
-    m_document.GetTexts().SelectAll(select);
-    changed += std::abs(m_document.GetTexts().GetSelectedCount() - textsBefore);
-    for (const auto& plane : m_document.GetPlanes()) {
+    const int32_t linesBefore = m_document.Design().GetLines().GetSelectedCount();
+    int32_t changed = std::abs(m_document.Design().GetLines().SelectAll(select) - linesBefore);
+    changed += m_document.Design().GetComponents().SelectAll(select);
+    changed += m_document.Design().GetNets().SelectAll(select);
+    const int32_t textsBefore = m_document.Design().GetTexts().GetSelectedCount();
+    m_document.Design().GetTexts().SelectAll(select);
+    changed += std::abs(m_document.Design().GetTexts().GetSelectedCount() - textsBefore);
+    for (const auto& plane : m_document.Design().GetPlanes()) {
         if (plane->IsSelected() != select) {
             plane->SetSelected(select);
             ++changed;
@@ -150,12 +151,12 @@ int32_t CEditSession::SelectAll(bool select)
 void CEditSession::UpdateLayerMask()
 {
     m_edit.layerMask = 0;
-    const COutputRec* set = m_document.GetCurrentLayerSet();
+    const COutputRec* set = m_document.Design().GetCurrentLayerSet();
     if (!set)
         return;
     for (int32_t i = 0; i < set->GetLayerCount(); ++i) {
         const int32_t layer = set->GetLayer(i);
-        if (layer >= 1 && layer < LAYER_COUNT && m_document.GetLayers().IsVisible(layer))
+        if (layer >= 1 && layer < LAYER_COUNT && m_document.Design().GetLayers().IsVisible(layer))
             m_edit.layerMask |= 1u << (layer - 1);
     }
 }
@@ -172,7 +173,7 @@ void CEditSession::SetMode(uint32_t mode)
         m_edit.endingMode = false;
     }
     SelectAll(false);
-    m_document.GetComponents().ClearCurrent();
+    m_document.Design().GetComponents().ClearCurrent();
     SetAction(CEditState::actionWaiting);
     m_edit.mode = mode;
     if (m_edit.planeIndex >= 0 && !IsPlaneCommand(mode))
@@ -198,9 +199,9 @@ bool CEditSession::SelectGridForMode()
     else if (m_edit.mode == ID_COMPONENTS_MOVE_ROTATE_TEXT || m_edit.mode == ID_BOARD_EDIT_TEXT ||
              m_edit.mode == ID_BOARD_PLACE_TEXT)
         grid = CGridArr::gridText;
-    if (grid == m_document.GetGridSettings().GetCurrentIndex())
+    if (grid == m_document.Design().GetGridSettings().GetCurrentIndex())
         return false;
-    m_document.GetGridSettings().SetCurrentIndex(grid);
+    m_document.Design().GetGridSettings().SetCurrentIndex(grid);
     return true;
 }
 
@@ -243,31 +244,31 @@ bool CEditSession::SelectInRect(bool add)
     bool selected = false;
     if (IsSelectionFilter(CDesignSettings::filterNonElectrical)) {
         if (IsSelectionFilter(CDesignSettings::filterPoints))
-            selected |= m_document.GetLines().SelectVerticesInRect(rect, mode, mask);
+            selected |= m_document.Design().GetLines().SelectVerticesInRect(rect, mode, mask);
         else if (IsSelectionFilter(CDesignSettings::filterLines))
-            selected |= m_document.GetLines().SelectSegmentsInRect(rect, mode, mask);
+            selected |= m_document.Design().GetLines().SelectSegmentsInRect(rect, mode, mask);
     }
     if (IsSelectionFilter(CDesignSettings::filterElectrical)) {
         if (IsSelectionFilter(CDesignSettings::filterPads))
-            selected |= m_document.GetNets().SelectPadsInRect(rect, mode, padMask);
+            selected |= m_document.Design().GetNets().SelectPadsInRect(rect, mode, padMask);
         if (IsSelectionFilter(CDesignSettings::filterPoints))
-            selected |= m_document.GetNets().SelectTrackVerticesInRect(rect, mode, mask);
+            selected |= m_document.Design().GetNets().SelectTrackVerticesInRect(rect, mode, mask);
         else if (IsSelectionFilter(CDesignSettings::filterLines))
-            selected |= m_document.GetNets().SelectRunsInRect(rect, mode, mask);
+            selected |= m_document.Design().GetNets().SelectRunsInRect(rect, mode, mask);
         else if (IsSelectionFilter(CDesignSettings::filterNets))
-            selected |= m_document.GetNets().SelectNetsWithPinsInRect(rect, mode, mask);
+            selected |= m_document.Design().GetNets().SelectNetsWithPinsInRect(rect, mode, mask);
         if (IsSelectionFilter(CDesignSettings::filterComponents))
-            selected |= m_document.GetComponents().SelectInRect(rect, mode, mask);
+            selected |= m_document.Design().GetComponents().SelectInRect(rect, mode, mask);
         if (IsSelectionFilter(CDesignSettings::filterVias))
-            selected |= m_document.GetNets().SelectViasInRect(rect, mode, padMask);
+            selected |= m_document.Design().GetNets().SelectViasInRect(rect, mode, padMask);
     }
     if (IsSelectionFilter(CDesignSettings::filterTexts)) {
-        const int32_t before = m_document.GetTexts().GetSelectedCount();
-        m_document.GetTexts().SelectInRect(rect, mode, mask);
-        selected |= m_document.GetTexts().GetSelectedCount() != before;
+        const int32_t before = m_document.Design().GetTexts().GetSelectedCount();
+        m_document.Design().GetTexts().SelectInRect(rect, mode, mask);
+        selected |= m_document.Design().GetTexts().GetSelectedCount() != before;
     }
     if (IsSelectionFilter(CDesignSettings::filterPlanes)) {
-        for (const auto& plane : m_document.GetPlanes()) {
+        for (const auto& plane : m_document.Design().GetPlanes()) {
             selected |=
                 plane->SelectInRect(rect.left, rect.top, rect.right, rect.bottom, mode, mask) != 0;
         }
@@ -330,18 +331,18 @@ bool CEditSession::BoardSizeFromRubberBand()
     if (applied) {
         const int32_t dx = SaturateToInt(-int64_t(band.left));
         const int32_t dy = SaturateToInt(-int64_t(band.top));
-        m_document.GetLines().OffsetAll(dx, dy);
-        m_document.GetNets().MoveAll(dx, dy);
-        m_document.GetComponents().MoveAll(dx, dy);
-        for (const auto& plane : m_document.GetPlanes())
+        m_document.Design().GetLines().OffsetAll(dx, dy);
+        m_document.Design().GetNets().MoveAll(dx, dy);
+        m_document.Design().GetComponents().MoveAll(dx, dy);
+        for (const auto& plane : m_document.Design().GetPlanes())
             plane->Move(dx, dy);
         // The texts belong to the board as much as the lines drawn on it.
-        for (int32_t i = 0; i < m_document.GetTexts().GetCount(); ++i)
-            m_document.GetTexts().GetText(i)->Offset(dx, dy);
+        for (int32_t i = 0; i < m_document.Design().GetTexts().GetCount(); ++i)
+            m_document.Design().GetTexts().GetText(i)->Offset(dx, dy);
         const int32_t width = SaturateToInt(band.Width());
         const int32_t height = SaturateToInt(band.Height());
         m_edit.rubberBand = CRect(0, 0, width, height);
-        m_document.SetBoardOutlineRect(0, 0, width, height);
+        m_document.Design().SetBoardOutlineRect(0, 0, width, height);
         SetModified();
         m_document.View().ZoomAll();
     }
@@ -379,9 +380,10 @@ bool CEditSession::AddCircleFromRubberBand()
         SetAction(actionWaiting);
         return false;
     }
-    m_document.GetNets().SelectAll(false);
-    if (!m_document.GetNets().AddEllipseTrack(m_edit.rubberBand.left, m_edit.rubberBand.top,
-                                              m_edit.rubberBand.right, m_edit.rubberBand.bottom)) {
+    m_document.Design().GetNets().SelectAll(false);
+    if (!m_document.Design().GetNets().AddEllipseTrack(
+            m_edit.rubberBand.left, m_edit.rubberBand.top, m_edit.rubberBand.right,
+            m_edit.rubberBand.bottom)) {
         SetAction(actionWaiting);
         return false;
     }
@@ -401,12 +403,12 @@ bool CEditSession::AddRectangleFromRubberBand()
     const CRect& band = m_edit.rubberBand;
     bool added = false;
     if (IsCopperLayer(GetWorkLayer())) {
-        m_document.GetNets().SelectAll(false);
-        added =
-            m_document.GetNets().AddRectangleTrack(band.left, band.top, band.right, band.bottom);
+        m_document.Design().GetNets().SelectAll(false);
+        added = m_document.Design().GetNets().AddRectangleTrack(band.left, band.top, band.right,
+                                                                band.bottom);
     } else {
-        m_document.GetLines().SelectAll(false);
-        added = m_document.GetLines().GetLineTool().AddRectangle(band, GetWorkLayer());
+        m_document.Design().GetLines().SelectAll(false);
+        added = m_document.Design().GetLines().GetLineTool().AddRectangle(band, GetWorkLayer());
     }
     if (!added) {
         SetAction(actionWaiting);
@@ -431,9 +433,10 @@ bool CEditSession::CancelRubberBand()
 bool CEditSession::SetWorkLayer(int32_t layer)
 {
     if (layer < 0 || layer >= LAYER_COUNT ||
-        (layer > 0 && !m_document.GetLayers().IsEnabled(layer)))
+        (layer > 0 && !m_document.Design().GetLayers().IsEnabled(layer)))
         return false;
-    COutput* job = m_document.GetDisplaySets().GetJob(m_document.GetDisplaySets().GetCurrent());
+    COutput* job = m_document.Design().GetDisplaySets().GetJob(
+        m_document.Design().GetDisplaySets().GetCurrent());
     if (!job || job->GetItemCount() == 0)
         return false;
 
@@ -487,13 +490,13 @@ void CEditSession::ApplyWorkLayerToTool(int32_t layer)
     // The drill layer is only ever shown on top; it never becomes the layer tools draw on.
     if (layer == LAYER_DRILL)
         return;
-    COutputRec* set = m_document.GetCurrentLayerSet();
+    COutputRec* set = m_document.Design().GetCurrentLayerSet();
     const bool copper = IsCopperLayer(layer);
     const bool dragging = IsAction(CEditState::actionDragging);
     if (IsTrackTool(m_edit.mode)) {
         if (dragging) {
             if (copper) {
-                m_document.GetNets().GetCurrentNet()->SetRunLayer(layer);
+                m_document.Design().GetNets().GetCurrentNet()->SetRunLayer(layer);
                 if (set)
                     set->SetRefLayer(layer);
             }
@@ -504,7 +507,7 @@ void CEditSession::ApplyWorkLayerToTool(int32_t layer)
     } else if (IsLineTool(m_edit.mode)) {
         if (dragging) {
             if (!copper) {
-                m_document.GetLines().SetCurrentPolylineLayer(layer);
+                m_document.Design().GetLines().SetCurrentPolylineLayer(layer);
                 if (set)
                     set->SetRefLayer(layer);
             }
@@ -514,10 +517,10 @@ void CEditSession::ApplyWorkLayerToTool(int32_t layer)
             SetMode(m_edit.mode == ID_LINES_EDIT ? ID_TRACKS_EDIT : ID_TRACKS_ADD);
     }
     if (!copper)
-        m_document.GetNets().SelectAll(false);
+        m_document.Design().GetNets().SelectAll(false);
     if (set)
         set->SetRefLayer(layer);
-    m_document.GetLayers().SetRefLayer(layer);
+    m_document.Design().GetLayers().SetRefLayer(layer);
     SetModified();
 }
 
@@ -525,8 +528,8 @@ void CEditSession::ApplyWorkLayerToTool(int32_t layer)
 
 CPoint CEditSession::SnapToGrid(CPoint point) const
 {
-    return m_document.GetGridSettings().SnapToPoints(point.x, point.y, m_settings.userOffset.x,
-                                                     m_settings.userOffset.y);
+    return m_document.Design().GetGridSettings().SnapToPoints(
+        point.x, point.y, m_settings.userOffset.x, m_settings.userOffset.y);
 }
 
 bool CEditSession::CursorFromPixel(int32_t px, int32_t py)
@@ -574,7 +577,7 @@ bool CEditSession::MoveCursorByKey(uint32_t key)
     default:
         return false;
     }
-    const CSize step = m_document.GetGridSettings().GetCurrentSnap();
+    const CSize step = m_document.Design().GetGridSettings().GetCurrentSnap();
     const CPoint moved(SaturateToInt(m_edit.cursor.x + int64_t(sx) * step.cx),
                        SaturateToInt(m_edit.cursor.y + int64_t(sy) * step.cy));
     const CPoint snapped = SnapToGrid(moved);
@@ -595,10 +598,11 @@ bool CEditSession::SnapCursor(bool keepSelection)
     SetAnchor();
     if (m_edit.mode == ID_SETTINGS_SET_GRID_OFFSET) {
         CPoint point = m_edit.rawCursor;
-        const bool hit =
-            IsCopperLayer(GetWorkLayer())
-                ? m_document.GetNets().FindNetAt(point, snapProbeMode, m_edit.layerMask) >= 0
-                : m_document.GetLines().HitTest(point, snapProbeMode, m_edit.layerMask) >= 0;
+        const bool hit = IsCopperLayer(GetWorkLayer())
+                             ? m_document.Design().GetNets().FindNetAt(point, snapProbeMode,
+                                                                       m_edit.layerMask) >= 0
+                             : m_document.Design().GetLines().HitTest(point, snapProbeMode,
+                                                                      m_edit.layerMask) >= 0;
         if (hit)
             m_edit.cursor = point;
         return hit;
@@ -625,7 +629,7 @@ bool CEditSession::IsShapeDocument() const
 
 CGridArr& CEditSession::GetGridSettings()
 {
-    return m_document.GetGridSettings();
+    return m_document.Design().GetGridSettings();
 }
 
 void CEditSession::SendViewCommand(uint32_t id)
@@ -645,7 +649,7 @@ void CEditSession::RotateSelection(int32_t angle)
 
 void CEditSession::RebuildNetPins()
 {
-    m_document.RebuildNetPins();
+    m_document.Design().RebuildNetPins();
 }
 
 void CEditSession::UpdateAllViews()
@@ -665,22 +669,22 @@ void CEditSession::SetStatusText(const std::string& text)
 
 CNetArray& CEditSession::GetNets()
 {
-    return m_document.GetNets();
+    return m_document.Design().GetNets();
 }
 
 CComponentArray& CEditSession::GetComponents()
 {
-    return m_document.GetComponents();
+    return m_document.Design().GetComponents();
 }
 
 CDrawRecArray& CEditSession::GetLines()
 {
-    return m_document.GetLines();
+    return m_document.Design().GetLines();
 }
 
 CShapeLib& CEditSession::GetEditableShapeCache()
 {
-    return m_document.GetEditableShapeCache();
+    return m_document.Design().GetEditableShapeCache();
 }
 
 void CEditSession::SaveUndoState()

@@ -50,7 +50,7 @@ CErrorList::ColumnStarts(const std::vector<Columns>& rows,
 
 CErrorList::Columns CErrorList::RowTexts(const CWevraDoc& document, int32_t record)
 {
-    const CNetArray& nets = document.GetNets();
+    const CNetArray& nets = document.Design().GetNets();
     const CNetErrorRec* error = nets.GetError(record);
     if (!error)
         return {};
@@ -58,7 +58,7 @@ CErrorList::Columns CErrorList::RowTexts(const CWevraDoc& document, int32_t reco
     const CNetErrorRec::Item& first = error->GetFirst();
     const CNetErrorRec::Item& second = error->GetSecond();
     return {std::to_string(record + 1),
-            TrimLeft(document.GetLayers().GetLayerName(error->GetKind())),
+            TrimLeft(document.Design().GetLayers().GetLayerName(error->GetKind())),
             nets.GetNetName(first.net),
             first.text,
             CLengthText::FormatLength(unit, first.position.x),
@@ -71,7 +71,7 @@ CErrorList::Columns CErrorList::RowTexts(const CWevraDoc& document, int32_t reco
 
 bool CErrorList::GoToError(CWevraDoc& document, int32_t record)
 {
-    const CNetErrorRec* error = document.GetNets().GetError(record);
+    const CNetErrorRec* error = document.Design().GetNets().GetError(record);
     if (!error)
         return false;
     // The tool change may rebuild the lists; keep what the record says.
@@ -79,7 +79,7 @@ bool CErrorList::GoToError(CWevraDoc& document, int32_t record)
     const CNetErrorRec::Item first = error->GetFirst();
     document.Session().SetMode(ID_TRACKS_EDIT);
     document.Session().SetWorkLayer(layer);
-    document.GetNets().SetCurrentNet(first.net);
+    document.Design().GetNets().SetCurrentNet(first.net);
     document.Session().SetCursor(first.position);
     if (document.GetScale() > maxErrorScale)
         document.View().SetScale(maxErrorScale);

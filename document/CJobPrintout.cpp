@@ -30,7 +30,7 @@ CJobPrintout::CJobPrintout(CWevraDoc& document, std::string pdfPath)
 
 int32_t CJobPrintout::FindJob() const
 {
-    const COutputArray& jobs = m_document.GetOutputJobs();
+    const COutputArray& jobs = m_document.Design().GetOutputJobs();
     const COutput* current = jobs.GetJob(jobs.GetCurrent());
     if (current && PrintsPages(*current))
         return jobs.GetCurrent();
@@ -49,7 +49,7 @@ bool CJobPrintout::Prepare(CPrintSetup& setup)
         return false;
     }
     CDocumentOutput(m_document).FillUnfilledPlanes();
-    const COutput& job = *m_document.GetOutputJobs().GetJob(m_job);
+    const COutput& job = *m_document.Design().GetOutputJobs().GetJob(m_job);
     setup.title = m_document.GetDesignName();
     setup.landscape = job.GetOrientation() == COutput::orientationLandscape;
     if (!job.UseDefaultPrinter() && CServices::Printers().CanOpenPrinter(job.GetPrinterName()))
@@ -60,7 +60,7 @@ bool CJobPrintout::Prepare(CPrintSetup& setup)
 
 int32_t CJobPrintout::GetPageCount() const
 {
-    const COutput* job = m_document.GetOutputJobs().GetJob(m_job);
+    const COutput* job = m_document.Design().GetOutputJobs().GetJob(m_job);
     return job ? job->GetItemCount() : 0;
 }
 
@@ -71,7 +71,7 @@ bool CJobPrintout::PaintPage(CPrintJob& job, int32_t page)
 
 void CJobPrintout::OnBeginPrinting()
 {
-    m_document.GetOutputJobs().SetCurrent(m_job);
+    m_document.Design().GetOutputJobs().SetCurrent(m_job);
 }
 
 void CJobPrintout::OnEndPrinting()

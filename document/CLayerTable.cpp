@@ -21,7 +21,7 @@ std::string CodeOf(const CLayerArray& layers, int32_t layer)
 std::vector<CLayerTable::Row> CLayerTable::Rows(CWevraDoc& document)
 {
     document.ResetLayerTables();
-    const CLayerArray& layers = document.GetLayers();
+    const CLayerArray& layers = document.Design().GetLayers();
     std::vector<Row> rows;
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer) {
         if (!layers.IsEnabled(layer))
@@ -37,7 +37,7 @@ std::vector<CLayerTable::Row> CLayerTable::Rows(CWevraDoc& document)
                          CodeOf(layers, layer),
                          CodeOf(layers, OppositeLayer(layer))};
         for (int32_t set = 0; set < colorSetCount; ++set)
-            row.colors[size_t(set)] = document.GetStoredColor(set, layer);
+            row.colors[size_t(set)] = document.Design().GetStoredColor(set, layer);
         rows.push_back(std::move(row));
     }
     return rows;
@@ -51,13 +51,13 @@ std::optional<COLORREF> CLayerTable::EditColor(CWevraDoc& document, int32_t colu
         return std::nullopt;
     // The lookup answers the common layer for a name it does not know: only an exact match
     // may change a colour.
-    const CLayerArray& layers = document.GetLayers();
+    const CLayerArray& layers = document.Design().GetLayers();
     const int32_t layer = layers.FindLayerByName(layerName);
     if (!layers.IsEnabled(layer) || layers.GetLayerName(layer) != layerName)
         return std::nullopt;
     std::vector<COLORREF> custom;
     for (int32_t i = 0; i < colorSetCount; ++i)
-        custom.push_back(document.GetStoredColor(i, layer));
+        custom.push_back(document.Design().GetStoredColor(i, layer));
     const std::optional<COLORREF> chosen =
         CServices::ColorChooser().ChooseColor(custom[size_t(set)], custom);
     if (chosen)

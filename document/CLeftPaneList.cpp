@@ -30,8 +30,8 @@ int32_t CLeftPaneList::ChooseMode()
 int32_t CLeftPaneList::GetRowCount() const
 {
     if (m_mode == modeNets)
-        return int32_t(m_document.GetNets().GetToDoList().size());
-    return m_document.GetComponents().GetCount();
+        return int32_t(m_document.Design().GetNets().GetToDoList().size());
+    return m_document.Design().GetComponents().GetCount();
 }
 
 int32_t CLeftPaneList::GetScrollRows() const
@@ -42,33 +42,35 @@ int32_t CLeftPaneList::GetScrollRows() const
 bool CLeftPaneList::HasRows() const
 {
     if (m_mode == modeNets)
-        return !m_document.GetNets().GetToDoList().empty();
-    return m_document.GetShapeCache().GetCount() > 0 && m_document.GetComponents().GetCount() > 0;
+        return !m_document.Design().GetNets().GetToDoList().empty();
+    return m_document.Design().GetShapeCache().GetCount() > 0 &&
+           m_document.Design().GetComponents().GetCount() > 0;
 }
 
 bool CLeftPaneList::IsComponentRow(int32_t row) const
 {
-    return m_mode == modeComponents && m_document.GetComponents().IsIndex(row);
+    return m_mode == modeComponents && m_document.Design().GetComponents().IsIndex(row);
 }
 
 bool CLeftPaneList::MeetsBoard(int32_t component) const
 {
-    const CRect board(0, 0, m_document.GetBoardWidth(), m_document.GetBoardHeight());
-    return m_document.GetComponents().IntersectsRect(component, board);
+    const CRect board(0, 0, m_document.Design().GetBoardWidth(),
+                      m_document.Design().GetBoardHeight());
+    return m_document.Design().GetComponents().IntersectsRect(component, board);
 }
 
 CLeftPaneList::ComponentRow CLeftPaneList::GetComponentRow(int32_t row) const
 {
-    if (!m_document.GetComponents().IsIndex(row))
+    if (!m_document.Design().GetComponents().IsIndex(row))
         return {};
-    const CComponentArray& components = m_document.GetComponents();
+    const CComponentArray& components = m_document.Design().GetComponents();
     return {components.GetReference(row), components.GetType(row), components.GetShapeName(row),
             !MeetsBoard(row), components.TestFlag(row, ComponentFlags::showRatsnest)};
 }
 
 CLeftPaneList::NetRow CLeftPaneList::GetNetRow(int32_t row) const
 {
-    const std::vector<std::string>& lines = m_document.GetNets().GetToDoList();
+    const std::vector<std::string>& lines = m_document.Design().GetNets().GetToDoList();
     if (row < 0 || row >= int32_t(lines.size()))
         return {};
     const std::string& line = lines[size_t(row)];
@@ -77,20 +79,20 @@ CLeftPaneList::NetRow CLeftPaneList::GetNetRow(int32_t row) const
 
 std::string CLeftPaneList::GetTotalText() const
 {
-    return "Total: " + std::to_string(m_document.GetNets().GetToDoTotal());
+    return "Total: " + std::to_string(m_document.Design().GetNets().GetToDoTotal());
 }
 
 void CLeftPaneList::SelectAlone(int32_t component)
 {
     m_document.Session().DeselectAll();
-    m_document.GetComponents().Select(component, true);
+    m_document.Design().GetComponents().Select(component, true);
     m_document.Session().SetCurrentComponent(component);
 }
 
 void CLeftPaneList::PickRow(int32_t row)
 {
     if (m_mode == modeNets) {
-        m_document.GetNets().ShowToDoNet(row);
+        m_document.Design().GetNets().ShowToDoNet(row);
         return;
     }
     if (!IsComponentRow(row) || !m_document.View().IsLeftPaneShown() ||
@@ -106,7 +108,7 @@ void CLeftPaneList::CentreOnComponent(int32_t row)
 {
     if (!IsComponentRow(row) || !m_document.Session().IsMode(ID_COMPONENTS_MOVE_ROTATE))
         return;
-    m_document.Session().SetCursor(m_document.GetComponents().GetPosition(row));
+    m_document.Session().SetCursor(m_document.Design().GetComponents().GetPosition(row));
     if (m_document.GetScale() > maxPickScale)
         m_document.View().SetScale(maxPickScale);
     m_document.View().CenterOnCursor();
@@ -126,14 +128,15 @@ void CLeftPaneList::StartMoveFromPane(int32_t row)
 bool CLeftPaneList::IsRatsnestShown(int32_t row) const
 {
     return IsComponentRow(row) &&
-           m_document.GetComponents().TestFlag(row, ComponentFlags::showRatsnest);
+           m_document.Design().GetComponents().TestFlag(row, ComponentFlags::showRatsnest);
 }
 
 bool CLeftPaneList::ToggleRatsnest(int32_t row)
 {
     if (!IsComponentRow(row))
         return false;
-    m_document.GetComponents().SetFlag(row, ComponentFlags::showRatsnest, !IsRatsnestShown(row));
+    m_document.Design().GetComponents().SetFlag(row, ComponentFlags::showRatsnest,
+                                                !IsRatsnestShown(row));
     m_document.RedrawBoardViews();
     return true;
 }

@@ -22,7 +22,7 @@ const CShapeLib* CLibraryChoice::Pick(const CWevraDoc& document, uint32_t helpCo
     const int32_t picked = CServices::ListPicker().PickFromList(
         CResString::Load(IDS_SELECT_LIBRARY_GROUP), Entries(document), 0, int32_t(helpCommandId));
     if (picked == 0)
-        return &document.GetShapeCache();
+        return &document.Design().GetShapeCache();
     const CShapeLibArray* libraries = document.GetShapeLibraries();
     // The set is asked again by index: the picker's answer is only trusted within it.
     return picked > 0 && libraries ? libraries->GetLib(picked - 1) : nullptr;

@@ -61,8 +61,8 @@ std::filesystem::path CNetAliasReport::FilePath() const
 
 std::string CNetAliasReport::PadNetName(int32_t component, int32_t pad) const
 {
-    const CNetArray& nets = m_document.GetNets();
-    int32_t net = m_document.GetComponents().GetComponent(component)->GetPadNet(pad);
+    const CNetArray& nets = m_document.Design().GetNets();
+    int32_t net = m_document.Design().GetComponents().GetComponent(component)->GetPadNet(pad);
     if (net >= nets.GetCount())
         net = 0;
     return nets.GetCount() > 0 ? nets.GetNet(net)->GetName() : std::string();
@@ -70,14 +70,14 @@ std::string CNetAliasReport::PadNetName(int32_t component, int32_t pad) const
 
 std::string CNetAliasReport::AllPadsText(const std::string& timeStamp) const
 {
-    const CComponentArray& components = m_document.GetComponents();
+    const CComponentArray& components = m_document.Design().GetComponents();
     std::string text = Heading("Netaliases:", timeStamp);
     text += Left("Nr.", 4) + "\t" + Left("Reference", 20) + "\t" + Left("Pin", 4) + "\t" +
             Left("Netname", 20) + lineEnd;
     for (int32_t c = 0; c < components.GetCount(); ++c) {
         text += std::string(" ") + lineEnd;
         const CComponent& component = *components.GetComponent(c);
-        const int32_t pads = component.GetPadCount(m_document.GetShapeCache());
+        const int32_t pads = component.GetPadCount(m_document.Design().GetShapeCache());
         for (int32_t pad = 0; pad < pads; ++pad)
             text += Left(Number(c + 1), 4) + "\t" + Left(component.GetReference(), 20) + "\t" +
                     Left(Number(pad + 1), 4) + "\t" + Left(PadNetName(c, pad), 20) + lineEnd;
@@ -87,11 +87,11 @@ std::string CNetAliasReport::AllPadsText(const std::string& timeStamp) const
 
 std::string CNetAliasReport::ErrorsText(const std::string& timeStamp) const
 {
-    const CComponentArray& components = m_document.GetComponents();
+    const CComponentArray& components = m_document.Design().GetComponents();
     std::vector<std::string> aliases;
     for (int32_t c = 0; c < components.GetCount(); ++c) {
         const CComponent& component = *components.GetComponent(c);
-        const int32_t pads = component.GetPadCount(m_document.GetShapeCache());
+        const int32_t pads = component.GetPadCount(m_document.Design().GetShapeCache());
         for (int32_t pad = 0; pad < pads; ++pad)
             aliases.push_back(component.GetReference() + "," + Number(pad + 1) + "," +
                               PadNetName(c, pad));
@@ -99,7 +99,7 @@ std::string CNetAliasReport::ErrorsText(const std::string& timeStamp) const
     std::string text = Heading("Netaliases Errors:", timeStamp);
     text += Left("Nr.", 4) + "\t" + Left("Reference", 20) + "\t" + Left("Pin", 4) + "\t" +
             Left("PCB Netname", 20) + "\t" + Left("SCH Netname", 20) + lineEnd;
-    if (!CNetlistImport().LoadNetsOnly(m_document, m_document.GetNetlistPath(), aliases))
+    if (!CNetlistImport().LoadNetsOnly(m_document, m_document.Design().GetNetlistPath(), aliases))
         return text;
     int32_t errors = 0;
     for (std::string& line : aliases) {

@@ -27,7 +27,7 @@ bool IsCount(int32_t count)
 
 int32_t DefaultPadStack(const CWevraDoc& document)
 {
-    return document.GetPadStacks().GetDefault(document.Session().GetDefaultPadStackKind());
+    return document.Design().GetPadStacks().GetDefault(document.Session().GetDefaultPadStackKind());
 }
 
 // A point shown relative to the user offset, typed back in the unit.
@@ -128,7 +128,7 @@ int32_t CPadArrays::PlaceRectangular(CWevraDoc& document,
             const CPointD offset = RotatePointDouble(double(c * dx), double(r * dy), degrees);
             const int32_t x = SaturateToInt(int64_t(start.x) + int64_t(std::llround(offset.x)));
             const int32_t y = SaturateToInt(int64_t(start.y) + int64_t(std::llround(offset.y)));
-            if (document.GetNets().AddPadToCurrent(x, y, padStack, padRotation, false))
+            if (document.Design().GetNets().AddPadToCurrent(x, y, padStack, padRotation, false))
                 ++placed;
         }
     }
@@ -161,8 +161,8 @@ int32_t CPadArrays::PlaceCircular(CWevraDoc& document, const CDialogService::Cir
             SaturateToInt(int64_t(centre.x) + TruncToInt(std::sin(angle * DEG_TO_RAD) * radius));
         const int32_t y =
             SaturateToInt(int64_t(centre.y) + TruncToInt(std::cos(angle * DEG_TO_RAD) * radius));
-        if (document.GetNets().AddPadToCurrent(x, y, padStack, RoundToInt(rotation * 1000.0),
-                                               false))
+        if (document.Design().GetNets().AddPadToCurrent(x, y, padStack,
+                                                        RoundToInt(rotation * 1000.0), false))
             ++placed;
     }
     return placed;

@@ -27,7 +27,7 @@ std::vector<CTableRow> CPadStackTable::Rows(const CWevraDoc& document, const CSh
     CShapeLib library(source);
     library.CountPadStackUse(document.PadStackUse());
     const CPadStackArray& stacks = library.GetPadStacks();
-    const CLayerArray& layers = document.GetLayers();
+    const CLayerArray& layers = document.Design().GetLayers();
     const int32_t unit = document.GetUnit();
     const auto length = [unit](int32_t value) { return CLengthText::FormatLength(unit, value); };
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "document/CWevraDoc.h"
+#include "document/CDesign.h"
 #include "framework/CMessageService.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
@@ -79,7 +79,7 @@ bool IsSparePadStack(const CPadStackArray& stacks, int32_t k, int32_t kind, bool
 
 std::vector<int32_t> CPadStackUse::GetComponentShapeIndexes() const
 {
-    const CComponentArray& components = m_document.GetComponents();
+    const CComponentArray& components = m_design.GetComponents();
     std::vector<int32_t> indexes;
     indexes.reserve(size_t(components.GetCount()));
     for (int32_t i = 0; i < components.GetCount(); ++i)
@@ -89,7 +89,7 @@ std::vector<int32_t> CPadStackUse::GetComponentShapeIndexes() const
 
 std::vector<int32_t> CPadStackUse::GetNetPadStackIndexes() const
 {
-    const CNetArray& nets = m_document.GetNets();
+    const CNetArray& nets = m_design.GetNets();
     std::vector<int32_t> indexes;
     for (int32_t n = 0; n < nets.GetCount(); ++n) {
         const CNet& net = *nets.GetNet(n);
@@ -103,7 +103,7 @@ std::vector<int32_t> CPadStackUse::GetNetPadStackIndexes() const
 
 void CPadStackUse::RenumberNetPadStacks(const std::vector<int32_t>& newIndex)
 {
-    CNetArray& nets = m_document.GetNets();
+    CNetArray& nets = m_design.GetNets();
     for (int32_t n = 0; n < nets.GetCount(); ++n) {
         CNet& net = *nets.GetNet(n);
         for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
@@ -114,12 +114,12 @@ void CPadStackUse::RenumberNetPadStacks(const std::vector<int32_t>& newIndex)
                 net.SetVertexPadType(v, newIndex[size_t(old)]);
         }
     }
-    m_document.RebuildNetPins();
+    m_design.RebuildNetPins();
 }
 
 void CPadStackUse::ReplaceNetPadStack(int32_t from, int32_t to)
 {
-    CNetArray& nets = m_document.GetNets();
+    CNetArray& nets = m_design.GetNets();
     for (int32_t n = 0; n < nets.GetCount(); ++n) {
         CNet& net = *nets.GetNet(n);
         for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
@@ -131,7 +131,7 @@ void CPadStackUse::ReplaceNetPadStack(int32_t from, int32_t to)
 
 void CPadStackUse::SeparateNetPadStacks(CPadStackArray& stacks)
 {
-    const CNetArray& nets = m_document.GetNets();
+    const CNetArray& nets = m_design.GetNets();
     for (int32_t n = 0; n < nets.GetCount(); ++n) {
         const CNet& net = *nets.GetNet(n);
         for (int32_t v = 0; v < net.GetVertexCount(); ++v) {

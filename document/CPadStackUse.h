@@ -7,14 +7,14 @@
 
 class CPadStackArray;
 class CShapeLib;
-class CWevraDoc;
+class CDesign;
 
 // Which padstacks of the shape cache the design uses, as the shape library asks when it counts,
 // deletes, inserts or renumbers padstacks: the components' shapes and the nets' pads. After a
 // load it derives the padstacks' kinds afresh from that use.
 class CPadStackUse : public CShapeLibDocument {
 public:
-    explicit CPadStackUse(CWevraDoc& document) : m_document(document) {}
+    explicit CPadStackUse(CDesign& design) : m_design(design) {}
     CPadStackUse(const CPadStackUse&) = delete;
     CPadStackUse& operator=(const CPadStackUse&) = delete;
 
@@ -31,5 +31,5 @@ private:
     void ReplaceNetPadStack(int32_t from, int32_t to);
     void SeparateNetPadStacks(CPadStackArray& stacks);
 
-    CWevraDoc& m_document;
+    CDesign& m_design;
 };

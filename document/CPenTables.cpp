@@ -65,7 +65,8 @@ std::string CPenTables::GetTitle() const
     case Kind::copper:
         if (m_allNets)
             return allNetsTitle;
-        return std::string(netTitle) + " " + m_document.GetNets().GetCurrentNet()->GetName();
+        return std::string(netTitle) + " " +
+               m_document.Design().GetNets().GetCurrentNet()->GetName();
     case Kind::lines:
         break;
     }
@@ -78,18 +79,18 @@ const std::vector<uint16_t>& CPenTables::Table() const
     case Kind::library:
         return m_library->GetPens();
     case Kind::copper:
-        return m_document.GetNets().GetNet(0)->GetPenTable();
+        return m_document.Design().GetNets().GetNet(0)->GetPenTable();
     case Kind::lines:
         break;
     }
-    return m_document.GetLines().GetPenTable();
+    return m_document.Design().GetLines().GetPenTable();
 }
 
 std::vector<int32_t> CPenTables::GetRows() const
 {
     const std::vector<uint16_t>& table = Table();
     const bool copper = GetKind() == Kind::copper;
-    const CNet& net = *m_document.GetNets().GetCurrentNet();
+    const CNet& net = *m_document.Design().GetNets().GetCurrentNet();
     std::vector<int32_t> rows;
     for (int32_t pen = 1; pen < int32_t(table.size()); ++pen) {
         if (!copper ||
@@ -131,11 +132,11 @@ int32_t CPenTables::GetUseCount(int32_t row) const
     case Kind::library:
         return m_library->CountPenUse(pen);
     case Kind::copper:
-        return m_document.GetNets().CountWidthUse(0, GetWidth(row));
+        return m_document.Design().GetNets().CountWidthUse(0, GetWidth(row));
     case Kind::lines:
         break;
     }
-    return m_document.GetLines().CountPenUse(pen);
+    return m_document.Design().GetLines().CountPenUse(pen);
 }
 
 std::string CPenTables::GetRowText(int32_t row) const
@@ -153,10 +154,10 @@ int32_t CPenTables::GetCurrentRow() const
         pen = m_library->GetCurPen();
         break;
     case Kind::copper:
-        pen = m_document.GetNets().GetNet(0)->GetCurrentPen();
+        pen = m_document.Design().GetNets().GetNet(0)->GetCurrentPen();
         break;
     case Kind::lines:
-        pen = m_document.GetLines().GetCurrentPen();
+        pen = m_document.Design().GetLines().GetCurrentPen();
         break;
     }
     const std::vector<int32_t> rows = GetRows();
@@ -199,13 +200,13 @@ void CPenTables::Select(int32_t row)
         m_library->FindOrAddPen(width);
     } else {
         if (GetKind() == Kind::copper)
-            m_document.GetNets().GetNet(0)->SetCurrentPen(pen);
+            m_document.Design().GetNets().GetNet(0)->SetCurrentPen(pen);
         m_document.SelectPen(pen);
         if (m_document.Session().IsMode(ID_EDIT_SELECT_MODE)) {
-            m_document.GetLines().SetPenWidthOnSelection(width);
-            m_document.GetNets().SetWidthOfSelection(width);
+            m_document.Design().GetLines().SetPenWidthOnSelection(width);
+            m_document.Design().GetNets().SetWidthOfSelection(width);
         } else if (GetKind() == Kind::lines) {
-            m_document.GetLines().SetPenWidthOnSelection(width);
+            m_document.Design().GetLines().SetPenWidthOnSelection(width);
         }
     }
     m_document.RedrawBoardViews();
@@ -217,7 +218,7 @@ int32_t CPenTables::Accept(int32_t width) const
         return -1;
     if (GetKind() != Kind::copper)
         return width;
-    const CNet& net = *m_document.GetNets().GetCurrentNet();
+    const CNet& net = *m_document.Design().GetNets().GetCurrentNet();
     return std::clamp(width, net.GetMinWidth(), std::max(net.GetMinWidth(), net.GetMaxWidth()));
 }
 
@@ -226,7 +227,7 @@ int32_t CPenTables::Add(int32_t typed)
     const int32_t width = Accept(typed);
     if (width < 0)
         return GetCurrentRow();
-    CDrawRecArray& lines = m_document.GetLines();
+    CDrawRecArray& lines = m_document.Design().GetLines();
     switch (GetKind()) {
     case Kind::copper:
         if (AddCopper(width) < 0)
@@ -250,7 +251,7 @@ int32_t CPenTables::Add(int32_t typed)
 
 int32_t CPenTables::AddCopper(int32_t width)
 {
-    CNetArray& nets = m_document.GetNets();
+    CNetArray& nets = m_document.Design().GetNets();
     CNet& board = *nets.GetNet(0);
     if (board.FindPen(width) >= 1)
         return -1;
@@ -292,7 +293,7 @@ int32_t CPenTables::Change(int32_t row, int32_t typed)
 
 int32_t CPenTables::ChangeCopper(int32_t oldWidth, int32_t width)
 {
-    CNetArray& nets = m_document.GetNets();
+    CNetArray& nets = m_document.Design().GetNets();
     CNet& board = *nets.GetNet(0);
     if (!IsCurrentNetBoard()) {
         CNet& net = *nets.GetCurrentNet();
@@ -322,7 +323,7 @@ int32_t CPenTables::ChangeCopper(int32_t oldWidth, int32_t width)
 
 void CPenTables::ReplaceLineWidth(int32_t oldWidth, int32_t width)
 {
-    CDrawRecArray& lines = m_document.GetLines();
+    CDrawRecArray& lines = m_document.Design().GetLines();
     std::vector<uint16_t> table = lines.GetPenTable();
     std::replace(table.begin() + 1, table.end(), uint16_t(oldWidth), uint16_t(width));
     lines.SetPenTable(table);
@@ -344,9 +345,9 @@ int32_t CPenTables::Delete(int32_t row)
         return row;
     const int32_t pen = PenOf(row);
     if (GetKind() == Kind::copper)
-        m_document.GetNets().GetNet(0)->DeletePen(pen);
+        m_document.Design().GetNets().GetNet(0)->DeletePen(pen);
     else
-        m_document.GetLines().RemovePen(pen);
+        m_document.Design().GetLines().RemovePen(pen);
     m_document.RedrawBoardViews();
     // The entry above, or the new first entry when the first one went.
     const int32_t count = int32_t(GetRows().size());
@@ -358,7 +359,7 @@ void CPenTables::Confirm(int32_t row)
     if (!m_allNets || PenOf(row) < 0)
         return;
     const int32_t width = GetWidth(row);
-    CNetArray& nets = m_document.GetNets();
+    CNetArray& nets = m_document.Design().GetNets();
     for (int32_t n = 0; n < nets.GetCount(); ++n)
         nets.GetNet(n)->SelectPenByWidth(width);
 }

@@ -106,11 +106,11 @@ void CPinSwapTool::Refuse(const std::string& text) const
 
 void CPinSwapTool::Draw(CDeviceContext& dc) const
 {
-    const CComponent* component = m_document.GetComponents().GetComponent(m_component);
+    const CComponent* component = m_document.Design().GetComponents().GetComponent(m_component);
     const int32_t scale = m_document.GetScale();
     if (component == nullptr || scale < 1)
         return;
-    const CShapeLib& cache = m_document.GetShapeCache();
+    const CShapeLib& cache = m_document.Design().GetShapeCache();
     const CShape* shape = component->GetShape(cache);
     if (shape == nullptr)
         return;
@@ -155,7 +155,7 @@ void CPinSwapTool::OnClick()
 
 bool CPinSwapTool::PickComponent(int32_t component)
 {
-    const CComponent* picked = m_document.GetComponents().GetComponent(component);
+    const CComponent* picked = m_document.Design().GetComponents().GetComponent(component);
     if (picked == nullptr || !LoadSwapList(picked->GetType())) {
         Refuse("Error: No PinswapInfo for this component!");
         return false;
@@ -166,7 +166,7 @@ bool CPinSwapTool::PickComponent(int32_t component)
 
 void CPinSwapTool::FirstClick()
 {
-    CNetArray& nets = m_document.GetNets();
+    CNetArray& nets = m_document.Design().GetNets();
     CPoint point = m_document.Session().GetRawCursor();
     const int32_t pin = nets.FindPinAt(point, CNet::hitMakeNetCurrent, LayerFilter());
     if (pin >= 0) {
@@ -187,11 +187,11 @@ void CPinSwapTool::FirstClick()
     } else {
         point = m_document.Session().GetRawCursor();
         const int32_t component =
-            m_document.GetComponents().FindAtPoint(point, componentHitMode, LayerFilter());
+            m_document.Design().GetComponents().FindAtPoint(point, componentHitMode, LayerFilter());
         if (component < 0)
             return;
         if (component != m_component) {
-            const CComponent* picked = m_document.GetComponents().GetComponent(component);
+            const CComponent* picked = m_document.Design().GetComponents().GetComponent(component);
             if (picked == nullptr || !LoadSwapList(picked->GetType())) {
                 m_component = -1;
                 Refuse("Error: No PinswapInfo for this component!");
@@ -205,7 +205,7 @@ void CPinSwapTool::FirstClick()
 
 void CPinSwapTool::SecondClick()
 {
-    CNetArray& nets = m_document.GetNets();
+    CNetArray& nets = m_document.Design().GetNets();
     CPoint point = m_document.Session().GetRawCursor();
     const int32_t pin = nets.FindPinAt(point, CNet::hitMakeNetCurrent, LayerFilter());
     if (pin < 0)
@@ -236,7 +236,7 @@ void CPinSwapTool::SecondClick()
 
 bool CPinSwapTool::Swap(int32_t firstNet, int32_t firstPin, int32_t secondNet, int32_t secondPin)
 {
-    CNetArray& nets = m_document.GetNets();
+    CNetArray& nets = m_document.Design().GetNets();
     CNet* a = nets.GetNet(firstNet);
     CNet* b = nets.GetNet(secondNet);
     if (a == nullptr || b == nullptr || firstPin < 0 || firstPin >= a->GetPinCount() ||
@@ -245,8 +245,8 @@ bool CPinSwapTool::Swap(int32_t firstNet, int32_t firstPin, int32_t secondNet, i
     m_document.SaveUndoState();
     const NetPinRec pinA = a->GetPin(firstPin);
     const NetPinRec pinB = b->GetPin(secondPin);
-    m_document.SetPadNet(pinA.component, pinA.pad, secondNet);
-    m_document.SetPadNet(pinB.component, pinB.pad, firstNet);
+    m_document.Design().SetPadNet(pinA.component, pinA.pad, secondNet);
+    m_document.Design().SetPadNet(pinB.component, pinB.pad, firstNet);
     // Each net now holds the other pin.
     a->SetPin(firstPin, pinB);
     b->SetPin(secondPin, pinA);

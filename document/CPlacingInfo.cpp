@@ -59,7 +59,7 @@ std::string HeaderLine()
 
 std::string ComponentLine(const CWevraDoc& document, int32_t i)
 {
-    const CComponentArray& components = document.GetComponents();
+    const CComponentArray& components = document.Design().GetComponents();
     const int32_t unit = document.GetUnit();
     const CPoint position = components.GetPosition(i);
     return CNumberText::FormatInt(int64_t(i) + 1, 4) + " " + Field(components.GetReference(i), 10) +
@@ -123,7 +123,7 @@ void PrintListPage(CPrintedPage& page, const CWevraDoc& document, int32_t number
     page.Right(titleLine, 9720, "Rotation");
     page.Left(titleLine, 10008, "Mirror");
 
-    const CComponentArray& components = document.GetComponents();
+    const CComponentArray& components = document.Design().GetComponents();
     const int32_t unit = document.GetUnit();
     const int32_t first = (number - 1) * CPlacingInfo::rowsPerPage;
     const int32_t last = std::min(first + CPlacingInfo::rowsPerPage, components.GetCount());
@@ -154,7 +154,7 @@ std::string CPlacingInfo::Text(const CWevraDoc& document, const std::string& tim
     std::string text = "Placing Info: " + document.GetDesignName() + ".PCB" + lineEnd + lineEnd;
     text += "TimeStamp: " + timeStamp + lineEnd + lineEnd;
     text += HeaderLine() + lineEnd + lineEnd;
-    for (int32_t i = 0; i < document.GetComponents().GetCount(); ++i)
+    for (int32_t i = 0; i < document.Design().GetComponents().GetCount(); ++i)
         text += ComponentLine(document, i) + lineEnd;
     return text;
 }
@@ -205,6 +205,6 @@ void CPlacingInfo::PrintPage(const CWevraDoc& document, CPrintJob& job, int32_t 
                              const std::string& timeStamp, const std::string& productVersion)
 {
     CPrintedPage page(job.GetDC(), job.GetPixelsPerInchX(), job.GetPixelsPerInchY());
-    PrintListPage(page, document, number, PageCount(document.GetComponents().GetCount()), timeStamp,
-                  productVersion);
+    PrintListPage(page, document, number, PageCount(document.Design().GetComponents().GetCount()),
+                  timeStamp, productVersion);
 }

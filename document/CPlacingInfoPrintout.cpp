@@ -16,7 +16,7 @@ CPlacingInfoPrintout::CPlacingInfoPrintout(const CWevraDoc& document, std::strin
 
 bool CPlacingInfoPrintout::Prepare(CPrintSetup& setup)
 {
-    if (m_document.GetComponents().GetCount() == 0)
+    if (m_document.Design().GetComponents().GetCount() == 0)
         return false;
     setup.title = "Placing Info: " + m_document.GetDesignName();
     // One time on every page, and the same again when the preview paints them anew.
@@ -26,7 +26,7 @@ bool CPlacingInfoPrintout::Prepare(CPrintSetup& setup)
 
 int32_t CPlacingInfoPrintout::GetPageCount() const
 {
-    return CPlacingInfo::PageCount(m_document.GetComponents().GetCount());
+    return CPlacingInfo::PageCount(m_document.Design().GetComponents().GetCount());
 }
 
 bool CPlacingInfoPrintout::PaintPage(CPrintJob& job, int32_t page)

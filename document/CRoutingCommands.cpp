@@ -39,13 +39,13 @@ void CRoutingCommands::Register(CCommandTarget& target, CWevraDoc& document)
 
 bool CRoutingCommands::CanRun(const CWevraDoc& document)
 {
-    return !document.IsShapeDocument() && document.GetNets().GetCount() >= 2;
+    return !document.IsShapeDocument() && document.Design().GetNets().GetCount() >= 2;
 }
 
 template <typename Change> void CRoutingCommands::Edit(CWevraDoc& document, Change change)
 {
-    document.EditIfChanged([&document, &change] { return change(document.GetNets()); });
-    document.GetNets().BuildToDoList();
+    document.EditIfChanged([&document, &change] { return change(document.Design().GetNets()); });
+    document.Design().GetNets().BuildToDoList();
     document.UpdateAllViews();
 }
 

@@ -16,7 +16,7 @@ constexpr uint32_t lengthColumns = 0x38;
 
 std::vector<CTableRow> CShapeTable::Rows(const CWevraDoc& document, const CShapeLib& library)
 {
-    const CLayerArray& layers = document.GetLayers();
+    const CLayerArray& layers = document.Design().GetLayers();
     const CPadStackArray& stacks = library.GetPadStacks();
     const int32_t unit = document.GetUnit();
     const auto length = [unit](int32_t value) { return CLengthText::FormatLength(unit, value); };

@@ -62,16 +62,16 @@ CTemplateImport::Result CTemplateImport::Import(CWevraDoc& document,
     document.SaveUndoState();
     document.Session().SetMode(ID_VIEW);
     if (parts & layers)
-        document.ExchangeLayers(*source);
+        document.Design().ExchangeLayers(source->Design());
     if (parts & colors)
         document.CopyColorsFrom(*source);
     if (parts & displays)
-        document.ExchangeDisplaySets(*source);
+        document.Design().ExchangeDisplaySets(source->Design());
     if (parts & outputs)
-        document.ExchangeOutputJobs(*source);
+        document.Design().ExchangeOutputJobs(source->Design());
     if (parts & pads) {
-        const CPadStackArray& from = source->GetShapeCache().GetPadStacks();
-        CPadStackArray& to = document.GetEditableShapeCache().GetPadStacks();
+        const CPadStackArray& from = source->Design().GetShapeCache().GetPadStacks();
+        CPadStackArray& to = document.Design().GetEditableShapeCache().GetPadStacks();
         for (int32_t k = 0; k < from.GetCount(); ++k)
             to.Add(*from.GetPadStack(k));
     }
@@ -80,7 +80,7 @@ CTemplateImport::Result CTemplateImport::Import(CWevraDoc& document,
     if (parts & shapes)
         AddShapes(document, *source);
     if (parts & boardOutline)
-        document.CopyBoardOutlineFrom(*source);
+        document.Design().CopyBoardOutlineFrom(source->Design());
     if (parts & genericPads)
         AddGenericPads(document, *source);
     if (parts & lines)
@@ -91,15 +91,15 @@ CTemplateImport::Result CTemplateImport::Import(CWevraDoc& document,
 
 void CTemplateImport::AddPens(CWevraDoc& document, const CWevraDoc& source)
 {
-    CDrawRecArray& lines = document.GetLines();
-    const std::vector<uint16_t>& linePens = source.GetLines().GetPenTable();
+    CDrawRecArray& lines = document.Design().GetLines();
+    const std::vector<uint16_t>& linePens = source.Design().GetLines().GetPenTable();
     for (size_t p = 1; p < linePens.size(); ++p) {
         if (lines.FindPen(linePens[p]) < 0)
             lines.FindOrAddPen(linePens[p]);
     }
     lines.SortPens();
-    CNet& board = *document.GetNets().GetNet(0);
-    const std::vector<uint16_t>& netPens = source.GetNets().GetNet(0)->GetPenTable();
+    CNet& board = *document.Design().GetNets().GetNet(0);
+    const std::vector<uint16_t>& netPens = source.Design().GetNets().GetNet(0)->GetPenTable();
     for (size_t p = 1; p < netPens.size(); ++p)
         board.AddPen(netPens[p]);
     board.MergePens();
@@ -107,8 +107,8 @@ void CTemplateImport::AddPens(CWevraDoc& document, const CWevraDoc& source)
 
 void CTemplateImport::AddShapes(CWevraDoc& document, const CWevraDoc& source)
 {
-    const CShapeLib& from = source.GetShapeCache();
-    CShapeLib& to = document.GetEditableShapeCache();
+    const CShapeLib& from = source.Design().GetShapeCache();
+    CShapeLib& to = document.Design().GetEditableShapeCache();
     for (int32_t j = 0; j < from.GetCount(); ++j) {
         if (to.FindShape(from.GetShapeName(j)) < 0)
             to.ImportShape(from, j, "");
@@ -117,10 +117,10 @@ void CTemplateImport::AddShapes(CWevraDoc& document, const CWevraDoc& source)
 
 void CTemplateImport::AddGenericPads(CWevraDoc& document, const CWevraDoc& source)
 {
-    const CNet& from = *source.GetNets().GetNet(0);
-    const CPadStackArray& fromStacks = source.GetShapeCache().GetPadStacks();
-    CPadStackArray& stacks = document.GetEditableShapeCache().GetPadStacks();
-    CNet& board = *document.GetNets().GetNet(0);
+    const CNet& from = *source.Design().GetNets().GetNet(0);
+    const CPadStackArray& fromStacks = source.Design().GetShapeCache().GetPadStacks();
+    CPadStackArray& stacks = document.Design().GetEditableShapeCache().GetPadStacks();
+    CNet& board = *document.Design().GetNets().GetNet(0);
     for (int32_t v = 0; v < from.GetVertexCount(); ++v) {
         const int32_t k = from.GetVertexPadStack(v);
         if (!from.IsPadVertex(v) || !fromStacks.IsPadKind(k))
@@ -139,8 +139,8 @@ void CTemplateImport::AddGenericPads(CWevraDoc& document, const CWevraDoc& sourc
 
 void CTemplateImport::AddLines(CWevraDoc& document, const CWevraDoc& source)
 {
-    const CDrawRecArray& from = source.GetLines();
-    CDrawRecArray& to = document.GetLines();
+    const CDrawRecArray& from = source.Design().GetLines();
+    CDrawRecArray& to = document.Design().GetLines();
     int32_t i = 0;
     while (i < from.GetCount()) {
         const int32_t end = from.PolylineEnd(i);

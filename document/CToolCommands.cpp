@@ -41,17 +41,17 @@ bool IsBoard(const CWevraDoc& doc)
 
 bool HasComponents(const CWevraDoc& doc)
 {
-    return IsBoard(doc) && doc.GetComponents().GetCount() > 0;
+    return IsBoard(doc) && doc.Design().GetComponents().GetCount() > 0;
 }
 
 bool HasSelectedComponents(const CWevraDoc& doc)
 {
-    return IsBoard(doc) && doc.GetComponents().GetSelectedCount() > 0;
+    return IsBoard(doc) && doc.Design().GetComponents().GetSelectedCount() > 0;
 }
 
 bool HasNets(const CWevraDoc& doc)
 {
-    return IsBoard(doc) && doc.GetNets().GetCount() > 1;
+    return IsBoard(doc) && doc.Design().GetNets().GetCount() > 1;
 }
 
 bool OnCopper(const CWevraDoc& doc)
@@ -105,11 +105,11 @@ void AddAction(CCommandTarget& target, CWevraDoc& doc, uint32_t id, Condition en
 // does its work and every view shows the new nets.
 template <typename Work> void RunTracer(CWevraDoc& doc, Work work)
 {
-    doc.GetNets().ClearErrors();
+    doc.Design().GetNets().ClearErrors();
     doc.SaveUndoState();
     if (work(doc))
         doc.SetModified();
-    doc.GetNets().BuildToDoList();
+    doc.Design().GetNets().BuildToDoList();
     doc.UpdateAllViews();
     doc.RedrawBoardViews();
 }
@@ -127,7 +127,7 @@ void CToolCommands::Register(CCommandTarget& target, CWevraDoc& document)
 void CToolCommands::StartTool(CWevraDoc& document, uint32_t mode)
 {
     if (!document.Session().IsAction(CEditState::actionWaiting) ||
-        document.GetNets().GetTrackTool().IsEditing())
+        document.Design().GetNets().GetTrackTool().IsEditing())
         EndToolStep(document);
     document.Session().SetMode(mode);
     document.RedrawBoardViews();
@@ -137,13 +137,13 @@ bool CToolCommands::EndToolStep(CWevraDoc& document)
 {
     const uint32_t mode = document.Session().GetMode();
     if (CComponentTool::IsComponentMode(mode)) {
-        document.GetComponents().GetComponentTool().EndToolStep(document.Session());
+        document.Design().GetComponents().GetComponentTool().EndToolStep(document.Session());
     } else if (CLineTool::IsLineMode(mode)) {
-        document.GetLines().GetLineTool().OnEscape(document.Session());
+        document.Design().GetLines().GetLineTool().OnEscape(document.Session());
     } else if (CTrackTool::IsPadMode(mode)) {
-        document.GetNets().GetTrackTool().EndPadTool(document.Session());
+        document.Design().GetNets().GetTrackTool().EndPadTool(document.Session());
     } else if (CTrackTool::IsTrackMode(mode)) {
-        CTrackTool& tool = document.GetNets().GetTrackTool();
+        CTrackTool& tool = document.Design().GetNets().GetTrackTool();
         if (document.Session().IsAction(CEditState::actionWaiting) && !tool.IsEditing()) {
             // Nothing under way: the tool ends, as Esc ends it.
             document.Session().DeselectAll();
@@ -189,13 +189,13 @@ void CToolCommands::RegisterComponents(CCommandTarget& target, CWevraDoc& doc)
 
     // The context menu's commands on the selected components.
     AddAction(target, doc, ID_CONTEXT_COMPONENTS_MIRROR, &HasSelectedComponents, [](CWevraDoc& d) {
-        d.GetComponents().GetComponentTool().MirrorSelected(d.Session());
+        d.Design().GetComponents().GetComponentTool().MirrorSelected(d.Session());
     });
     AddAction(target, doc, ID_CONTEXT_COMPONENTS_ROTATE_90_DEGR, &HasSelectedComponents,
               [](CWevraDoc& d) {
                   d.SaveUndoState();
-                  d.GetComponents().RotateSelected(CComponentTool::quarterTurn, false);
-                  d.RebuildNetPins();
+                  d.Design().GetComponents().RotateSelected(CComponentTool::quarterTurn, false);
+                  d.Design().RebuildNetPins();
                   d.SetModified();
                   d.RedrawBoardViews();
               });
@@ -205,7 +205,7 @@ void CToolCommands::RegisterComponents(CCommandTarget& target, CWevraDoc& doc)
             return HasSelectedComponents(d) && Offers(CDialogService::Dialog::rotation);
         },
         [](CWevraDoc& d) {
-            d.GetComponents().GetComponentTool().RotateSelectedDialog(d.Session());
+            d.Design().GetComponents().GetComponentTool().RotateSelectedDialog(d.Session());
         });
 
     AddAction(
@@ -242,7 +242,7 @@ void CToolCommands::RegisterTracksAndPads(CCommandTarget& target, CWevraDoc& doc
     // Edit is the toolbar's track tool: it brings the work layer to copper itself.
     AddTool(target, doc, ID_TRACKS_EDIT, &IsBoard, [](CWevraDoc& d) {
         StartTool(d, ID_TRACKS_EDIT);
-        d.GetNets().BuildToDoList();
+        d.Design().GetNets().BuildToDoList();
         d.UpdateAllViews();
         if (!IsCopperLayer(d.Session().GetWorkLayer()))
             d.Session().SetWorkLayer(LAYER_BOTTOM);
@@ -263,7 +263,7 @@ void CToolCommands::RegisterTracksAndPads(CCommandTarget& target, CWevraDoc& doc
     // Without a padstack there is nothing to place.
     AddTool(
         target, doc, ID_PADS_ADD_MANUALLY,
-        [](const CWevraDoc& d) { return d.GetPadStacks().GetCount() > 0; },
+        [](const CWevraDoc& d) { return d.Design().GetPadStacks().GetCount() > 0; },
         [](CWevraDoc& d) {
             StartTool(d, ID_PADS_ADD_MANUALLY);
             if (!IsCopperLayer(d.Session().GetWorkLayer()))
@@ -272,7 +272,7 @@ void CToolCommands::RegisterTracksAndPads(CCommandTarget& target, CWevraDoc& doc
 
     AddAction(target, doc, ID_EDIT_EXTRACT_TRACKS_FROM_SHAPES, &HasSelectedComponents,
               [](CWevraDoc& d) {
-                  d.GetNets().GetTrackTool().ExtractTracksFromShapes(d.Session());
+                  d.Design().GetNets().GetTrackTool().ExtractTracksFromShapes(d.Session());
                   d.Session().DeselectAll();
                   d.Session().SetRubberBandVisible(false);
                   d.Session().SetAction(CEditState::actionWaiting);
@@ -286,12 +286,12 @@ bool CToolCommands::CanRotatePads(const CWevraDoc& document)
         return false;
     const uint32_t mode = document.Session().GetMode();
     return mode == ID_PADS_MOVE || mode == ID_PADS_ROTATE || mode == ID_PADS_ADD_MANUALLY ||
-           document.GetNets().GetSelectedCount() > 0;
+           document.Design().GetNets().GetSelectedCount() > 0;
 }
 
 void CToolCommands::RotatePads(CWevraDoc& document)
 {
-    CTrackTool& tool = document.GetNets().GetTrackTool();
+    CTrackTool& tool = document.Design().GetNets().GetTrackTool();
     std::string text = CAngleText::Format(tool.GetPadAngle());
     bool absolute = true;
     if (CDialogService::Get().Rotation(text, absolute) != CDialogService::resultOk)
@@ -299,7 +299,7 @@ void CToolCommands::RotatePads(CWevraDoc& document)
     const int32_t angle = CAngleText::Parse(text);
     // The angle of the pads placed or turned from now on, and of the pads selected now.
     tool.SetPadAngle(angle);
-    CNet& net = *document.GetNets().GetNet(document.GetNets().GetCurrentIndex());
+    CNet& net = *document.Design().GetNets().GetNet(document.Design().GetNets().GetCurrentIndex());
     bool changed = false;
     for (int32_t i = 0; i < net.GetVertexCount(); ++i) {
         if (!net.IsPadVertex(i) || !net.IsVertexSelected(i))

@@ -18,29 +18,29 @@ CUndoSnapshot::CUndoSnapshot(uint32_t mask, CWevraDoc& document)
         return;
     }
     if (m_mask & maskLines)
-        m_lines = std::make_unique<CDrawRecArray>(document.GetLines());
+        m_lines = std::make_unique<CDrawRecArray>(document.Design().GetLines());
     if (m_mask & maskTexts)
-        m_texts = std::make_unique<CTextArray>(document.GetTexts());
+        m_texts = std::make_unique<CTextArray>(document.Design().GetTexts());
     if (m_mask & maskComponents)
-        m_components = std::make_unique<CComponentArray>(document.GetComponents());
+        m_components = std::make_unique<CComponentArray>(document.Design().GetComponents());
     if (m_mask & maskNets)
-        m_nets = std::make_unique<CNetArray>(document.GetNets());
+        m_nets = std::make_unique<CNetArray>(document.Design().GetNets());
     if (m_mask & maskPlanes) {
-        for (const auto& plane : document.GetPlanes()) {
+        for (const auto& plane : document.Design().GetPlanes()) {
             m_planes.push_back(
                 {std::make_unique<CPour>(*plane, plane->GetName(), plane->IsSelected()),
                  plane->HasFill()});
         }
     }
     if (m_mask & maskShapeCache)
-        m_shapeCache = std::make_unique<CShapeLib>(document.GetShapeCache());
+        m_shapeCache = std::make_unique<CShapeLib>(document.Design().GetShapeCache());
 }
 
 CUndoSnapshot::~CUndoSnapshot() = default;
 
 void CUndoSnapshot::RestorePlanes(CWevraDoc& document) const
 {
-    auto& planes = document.GetPlanes();
+    auto& planes = document.Design().GetPlanes();
     std::vector<std::unique_ptr<CPour>> restored;
     std::vector<int32_t> toFill;
     for (const PlaneCopy& copy : m_planes) {
@@ -73,16 +73,16 @@ void CUndoSnapshot::Restore(CWevraDoc& document) const
         return;
     }
     if (m_lines)
-        document.GetLines() = *m_lines;
+        document.Design().GetLines() = *m_lines;
     if (m_texts)
-        document.GetTexts() = *m_texts;
+        document.Design().GetTexts() = *m_texts;
     if (m_components)
-        document.GetComponents() = *m_components;
+        document.Design().GetComponents() = *m_components;
     if (m_nets)
-        document.GetNets() = *m_nets;
+        document.Design().GetNets() = *m_nets;
     // After the nets: a plane's fill is built against the restored copper.
     if (m_mask & maskPlanes)
         RestorePlanes(document);
     if (m_shapeCache)
-        document.GetEditableShapeCache() = *m_shapeCache;
+        document.Design().GetEditableShapeCache() = *m_shapeCache;
 }

@@ -121,7 +121,7 @@ void CViewCommands::RegisterZoom()
     OnUpdate(ID_VIEW_ZOOM_OUT, [&doc](CCmdUI& ui) { ui.Enable(doc.GetScale() < zoomOutLimit); });
 
     const auto hasBoard = [&doc](CCmdUI& ui) {
-        ui.Enable(doc.GetBoardWidth() != 0 && doc.GetBoardHeight() != 0);
+        ui.Enable(doc.Design().GetBoardWidth() != 0 && doc.Design().GetBoardHeight() != 0);
     };
     for (uint32_t id :
          {ID_VIEW_ZOOM_ALL, ID_VIEW_PCB_OR_WORKAREA, ID_VIEW_ZOOM_HEIGHT, ID_VIEW_ZOOM_WIDTH}) {
@@ -213,7 +213,7 @@ void CViewCommands::RegisterViewSwitches()
               [&host] { host.SetScrollBarsShown(!host.AreScrollBarsShown()); });
     OnUpdate(ID_VIEW_SCROLL_BARS, [&host](CCmdUI& ui) { ui.SetCheck(host.AreScrollBarsShown()); });
     OnCommand(ID_VIEW_GRID, [this] {
-        m_document.GetGridSettings().CycleMode();
+        m_document.Design().GetGridSettings().CycleMode();
         m_document.SetModified();
         RedrawFull();
     });
@@ -284,7 +284,7 @@ void CViewCommands::QuickSnapToGrid()
         grid = CGridArr::gridBlock;
     else if (std::find(std::begin(textModes), std::end(textModes), mode) != std::end(textModes))
         grid = CGridArr::gridText;
-    CGridArr& grids = m_document.GetGridSettings();
+    CGridArr& grids = m_document.Design().GetGridSettings();
     const int32_t unit = m_document.GetUnit();
 
     std::vector<std::string> entries;
@@ -353,7 +353,7 @@ void CViewCommands::RegisterEditing()
 
     OnCommand(ID_NETLIST_DELETE_ALL_UNUSED_NETS, [&doc] { doc.DeleteUnusedNets(); });
     OnUpdate(ID_NETLIST_DELETE_ALL_UNUSED_NETS, [&doc](CCmdUI& ui) {
-        const CNetArray& nets = doc.GetNets();
+        const CNetArray& nets = doc.Design().GetNets();
         bool unused = false;
         for (int32_t i = 1; i < nets.GetCount() && !unused; ++i)
             unused = nets.GetNet(i)->GetPinCount() == 0;
@@ -378,7 +378,7 @@ void CViewCommands::EndMode()
     }
     if (std::find(std::begin(textModes), std::end(textModes), mode) != std::end(textModes) &&
         mode != ID_COMPONENTS_MOVE_ROTATE_TEXT) {
-        doc.GetTexts().EndStep();
+        doc.Design().GetTexts().EndStep();
         RedrawFull();
         return;
     }
@@ -433,7 +433,7 @@ void CViewCommands::RegisterTextAndTools()
     });
     OnCommand(ID_TEXT_MODIFY, [this] {
         m_host.SaveCursor();
-        m_document.GetTexts().EditProperties();
+        m_document.Design().GetTexts().EditProperties();
         m_host.RestoreCursor();
         RedrawFull();
     });
@@ -445,17 +445,17 @@ void CViewCommands::RegisterTextAndTools()
 
     OnCommand(ID_NETLIST_CONNECT_PINS_TO_NETS, [this] {
         CWevraDoc& d = m_document;
-        d.GetNets().ClearErrors();
+        d.Design().GetNets().ClearErrors();
         d.Session().SetMode(ID_NETLIST_CONNECT_PINS_TO_NETS);
         // The pins show the index of their net, and the ratsnest the connections still to make.
         d.SetPadInfoMode(6);
         d.SetAutoRatsnest(true);
-        d.GetNets().RecalcAll();
+        d.Design().GetNets().RecalcAll();
         d.Session().SetWorkLayer(LAYER_TOP);
         RedrawFull();
     });
     OnUpdate(ID_NETLIST_CONNECT_PINS_TO_NETS, [&doc](CCmdUI& ui) {
-        ui.Enable(doc.GetComponents().GetCount() > 0);
+        ui.Enable(doc.Design().GetComponents().GetCount() > 0);
         ui.SetCheck(doc.Session().IsMode(ID_NETLIST_CONNECT_PINS_TO_NETS));
     });
 
@@ -485,7 +485,7 @@ void CViewCommands::RunSchematicApplication()
     }
     // The schematic of the design's netlist, when there is one.
     std::string schematic;
-    const std::string& netlist = m_document.GetNetlistPath();
+    const std::string& netlist = m_document.Design().GetNetlistPath();
     std::error_code error;
     if (!netlist.empty() && std::filesystem::exists(netlist, error)) {
         std::filesystem::path path = netlist;

@@ -41,7 +41,7 @@ void CViewCommands::RegisterDialogs()
     }
 
     OnCommand(ID_SETTINGS_SET_GRID, [this, &doc] {
-        CGridArr& grids = doc.GetGridSettings();
+        CGridArr& grids = doc.Design().GetGridSettings();
         const int32_t current = grids.GetCurrentIndex();
         const CSize snap = grids.GetSnap(current);
         int32_t x = snap.cx;
@@ -58,7 +58,7 @@ void CViewCommands::RegisterDialogs()
              [](CCmdUI& ui) { EnableWithDialog(ui, CDialogService::Dialog::setGrid); });
 
     OnCommand(ID_NETLIST_ADD_NET, [this, &doc] {
-        CNetArray& nets = doc.GetNets();
+        CNetArray& nets = doc.Design().GetNets();
         std::string name;
         if (!nets.AskNewNetName(name))
             return;
@@ -80,7 +80,7 @@ void CViewCommands::RegisterDialogs()
         CDialogService::Get().NetGroups(groupA, groupB, spacing);
     });
     OnUpdate(ID_NETLIST_DEFINE_NET_GROUPS, [&doc](CCmdUI& ui) {
-        ui.Enable(doc.GetNets().GetCount() > 1 &&
+        ui.Enable(doc.Design().GetNets().GetCount() > 1 &&
                   CDialogService::Get().Offers(CDialogService::Dialog::netGroups));
     });
 
@@ -105,24 +105,24 @@ void CViewCommands::RegisterDialogs()
         const CShapeLibArray* libraries = CDocumentFrame::Get().GetLibrarySet();
         ui.Enable(!doc.IsShapeDocument() &&
                   CDialogService::Get().Offers(CDialogService::Dialog::getShape) &&
-                  (doc.GetShapeCache().GetCount() > 0 ||
+                  (doc.Design().GetShapeCache().GetCount() > 0 ||
                    (libraries != nullptr && libraries->GetCount() > 0)));
     };
     OnCommand(ID_COMPONENTS_ADD, [this, &doc] {
         SetMode(ID_COMPONENTS_ADD);
-        doc.GetComponents().GetComponentTool().OnComponentClick(doc.Session());
+        doc.Design().GetComponents().GetComponentTool().OnComponentClick(doc.Session());
     });
     OnUpdate(ID_COMPONENTS_ADD, shapeToChoose);
     OnCommand(ID_COMPONENTS_REPLACE_SHAPE, [this, &doc] {
         int32_t shape = -1;
         std::string prefix;
         std::string type;
-        if (CDialogService::Get().GetShape(doc.GetEditableShapeCache(),
-                                           doc.GetComponents().MakeShapeRequest(true), shape,
-                                           prefix, type) != CDialogService::resultOk)
+        if (CDialogService::Get().GetShape(doc.Design().GetEditableShapeCache(),
+                                           doc.Design().GetComponents().MakeShapeRequest(true),
+                                           shape, prefix, type) != CDialogService::resultOk)
             return;
         doc.SetModified();
-        doc.GetComponents().GetComponentTool().SetReplacementShape(shape);
+        doc.Design().GetComponents().GetComponentTool().SetReplacementShape(shape);
         SetMode(ID_COMPONENTS_REPLACE_SHAPE);
     });
     OnUpdate(ID_COMPONENTS_REPLACE_SHAPE, shapeToChoose);
@@ -148,8 +148,8 @@ void CViewCommands::EditShapeLibrary()
         SaveLibrary(*libraries);
     bool cacheChanged = false;
     const int32_t result = CDialogService::Get().ShapeLibrary(
-        doc.GetEditableShapeCache(), *libraries, doc.GetComponents().MakeShapeRequest(false),
-        doc.GetDesignName(), cacheChanged);
+        doc.Design().GetEditableShapeCache(), *libraries,
+        doc.Design().GetComponents().MakeShapeRequest(false), doc.GetDesignName(), cacheChanged);
     if (cacheChanged) {
         doc.SetModified();
         RedrawFull();
@@ -195,8 +195,8 @@ void CViewCommands::EditBoardSize()
 {
     CWevraDoc& doc = m_document;
     const int32_t unit = doc.GetUnit();
-    std::string width = CLengthText::FormatLength(unit, doc.GetBoardWidth());
-    std::string height = CLengthText::FormatLength(unit, doc.GetBoardHeight());
+    std::string width = CLengthText::FormatLength(unit, doc.Design().GetBoardWidth());
+    std::string height = CLengthText::FormatLength(unit, doc.Design().GetBoardHeight());
     const int32_t result = CDialogService::Get().BoardSize(width, height, doc.IsShapeDocument());
     if (result == CDialogService::resultBoardWindow) {
         SetMode(doc.IsShapeDocument() ? ID_WORKSPACE_WORKSPACE_SIZE
@@ -211,7 +211,7 @@ void CViewCommands::EditBoardSize()
     if (x <= 0 || y <= 0)
         return;
     doc.SaveUndoState();
-    doc.SetBoardOutlineRect(0, 0, x, y);
+    doc.Design().SetBoardOutlineRect(0, 0, x, y);
     doc.Session().SetMode(ID_VIEW);
     doc.SetModified();
     RedrawFull();
@@ -255,7 +255,7 @@ void CViewCommands::SetGridOffset()
 {
     CWevraDoc& doc = m_document;
     SetMode(ID_SETTINGS_SET_GRID_OFFSET);
-    const CComponentArray& components = doc.GetComponents();
+    const CComponentArray& components = doc.Design().GetComponents();
     if (components.GetCount() == 0 ||
         !CDialogService::Get().Offers(CDialogService::Dialog::moveUserOffset))
         return;
@@ -264,9 +264,10 @@ void CViewCommands::SetGridOffset()
         pinned.push_back(components.MakePinnedComponent(i));
     CPoint offset = doc.GetOrigin();
     // "Use cursor" leaves the tool running: the offset is picked on the board.
-    if (CDialogService::Get().MoveUserOffset(doc.GetUnit(), pinned,
-                                             CSize(doc.GetBoardWidth(), doc.GetBoardHeight()),
-                                             offset) != CDialogService::resultOk)
+    if (CDialogService::Get().MoveUserOffset(
+            doc.GetUnit(), pinned,
+            CSize(doc.Design().GetBoardWidth(), doc.Design().GetBoardHeight()),
+            offset) != CDialogService::resultOk)
         return;
     doc.SetUserOffset(offset);
     doc.Session().SetMode(ID_VIEW);

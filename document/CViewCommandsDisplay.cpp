@@ -78,7 +78,7 @@ int32_t PenOfComboEntry(CWevraDoc& doc, int32_t entry, const std::string& text)
 {
     if (!IsCopperLayer(doc.Session().GetWorkLayer()))
         return entry + 1;
-    const CNet& board = *doc.GetNets().GetNet(0);
+    const CNet& board = *doc.Design().GetNets().GetNet(0);
     for (int32_t pen = 1; pen < board.GetPenCount(); ++pen)
         if (CLengthText::FormatLength(doc.GetUnit(), board.GetPenWidth(pen)) == text)
             return pen;
@@ -154,10 +154,10 @@ void CViewCommands::RegisterDisplay()
     OnCommand(ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO, [this] {
         const std::optional<CFontDesc> font = CServices::FileDialogs().ChooseFont(
             CResString::LoadPart(ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO),
-            m_document.GetPinInfoFont());
+            m_document.Design().GetPinInfoFont());
         if (!font)
             return;
-        m_document.SetPinInfoFont(*font);
+        m_document.Design().SetPinInfoFont(*font);
         m_document.SetModified();
         RedrawFull();
     });
@@ -172,17 +172,17 @@ void CViewCommands::RegisterDisplay()
             RedrawFull();
         });
         OnUpdate(item.id, [&doc, kind](CCmdUI& ui) {
-            ui.Enable(doc.GetComponents().GetCount() > 0);
+            ui.Enable(doc.Design().GetComponents().GetCount() > 0);
             ui.SetRadio(doc.Session().GetComponentTextMode() == kind);
         });
     }
 
-    const auto moreThanOneNet = [&doc] { return doc.GetNets().GetCount() > 1; };
+    const auto moreThanOneNet = [&doc] { return doc.Design().GetNets().GetCount() > 1; };
     OnCommand(ID_TOOLS_RATSNEST_ACTIVE, [this, moreThanOneNet] {
         const bool on = !m_document.IsAutoRatsnest() && moreThanOneNet();
         m_document.SetAutoRatsnest(on);
         if (on)
-            m_document.GetNets().RecalcDirtyRatsnest();
+            m_document.Design().GetNets().RecalcDirtyRatsnest();
         m_document.SetModified();
         RedrawFull();
     });
@@ -274,13 +274,13 @@ void CViewCommands::RegisterCombos()
             [&doc](int32_t, const std::string& text) {
                 // Visible layers carry a "*" after their name.
                 const int32_t layer =
-                    doc.GetLayers().FindLayerByName(text.substr(0, text.find('*')));
+                    doc.Design().GetLayers().FindLayerByName(text.substr(0, text.find('*')));
                 return layer > 0 && doc.Session().SetWorkLayer(layer);
             });
     onCombo(ID_TOOLBARS_SELECT_NET, CDocumentFrame::netCombo,
             [&doc](int32_t entry, const std::string&) {
-                const bool changed = entry != doc.GetNets().GetCurrentIndex();
-                doc.GetNets().SetCurrentNet(entry);
+                const bool changed = entry != doc.Design().GetNets().GetCurrentIndex();
+                doc.Design().GetNets().SetCurrentNet(entry);
                 return changed;
             });
     onCombo(ID_TOOLBARS_SELECT_PEN, CDocumentFrame::penCombo,
@@ -292,7 +292,7 @@ void CViewCommands::RegisterCombos()
             });
     onCombo(ID_TOOLBARS_PAD_STACK_ARRAY, CDocumentFrame::padStackCombo,
             [&doc](int32_t, const std::string& text) {
-                CPadStackArray& stacks = doc.GetEditableShapeCache().GetPadStacks();
+                CPadStackArray& stacks = doc.Design().GetEditableShapeCache().GetPadStacks();
                 const int32_t index = stacks.FindByName(text);
                 const int32_t kind = doc.Session().GetDefaultPadStackKind();
                 const bool changed = index >= 0 && index != stacks.GetDefault(kind);

@@ -56,7 +56,7 @@ void CViewCommands::RegisterLayers()
             RedrawFull();
     });
     OnUpdate(ID_VIEW_SELECT_LAYERSET, [&doc](CCmdUI& ui) {
-        ui.Enable(doc.GetDisplaySets().GetCount() > 0 &&
+        ui.Enable(doc.Design().GetDisplaySets().GetCount() > 0 &&
                   Offers(CDialogService::Dialog::displayLayerset));
     });
 }
@@ -82,9 +82,9 @@ void CViewCommands::ChangeLayerOnSelection()
     doc.SaveUndoState();
     const int32_t workLayer = doc.Session().GetWorkLayer();
     if (IsCopperLayer(workLayer))
-        doc.GetNets().SetLayerOfSelection(workLayer);
+        doc.Design().GetNets().SetLayerOfSelection(workLayer);
     else
-        doc.GetLines().ChangeLayerOnSelection(workLayer);
+        doc.Design().GetLines().ChangeLayerOnSelection(workLayer);
     doc.Session().SetAction(CEditState::actionWaiting);
     doc.Session().SetRubberBandVisible(false);
     doc.SetModified();

@@ -33,7 +33,7 @@ bool CViewCommands::IsPlaneMode(uint32_t mode)
 int32_t CViewCommands::PlaneToEdit() const
 {
     const int32_t index = m_document.Session().GetPlaneIndex();
-    const int32_t count = m_document.GetPlaneCount();
+    const int32_t count = m_document.Design().GetPlaneCount();
     if (index >= 0)
         return index < count ? index : -1;
     const int64_t parked = int64_t(index) + CEditState::planeIndexPark;
@@ -65,7 +65,7 @@ std::vector<uint32_t> CViewCommands::GetPlaneContextMenu() const
 void CViewCommands::RegisterPlanes()
 {
     CWevraDoc& doc = m_document;
-    const auto hasPlanes = [&doc] { return doc.GetPlaneCount() > 0; };
+    const auto hasPlanes = [&doc] { return doc.Design().GetPlaneCount() > 0; };
     const auto checkMode = [&doc](uint32_t mode) {
         return [&doc, mode](CCmdUI& ui) { ui.SetCheck(doc.Session().IsMode(mode)); };
     };
@@ -134,8 +134,8 @@ void CViewCommands::RegisterPlanes()
     // Only the planes of the work layer are filled again: none there, nothing to do.
     OnUpdate(ID_PLANES_REFILL_LAYER, [&doc](CCmdUI& ui) {
         bool found = false;
-        for (int32_t i = 0; i < doc.GetPlaneCount() && !found; ++i)
-            found = doc.GetPlane(i).GetLayer() == doc.Session().GetWorkLayer();
+        for (int32_t i = 0; i < doc.Design().GetPlaneCount() && !found; ++i)
+            found = doc.Design().GetPlane(i).GetLayer() == doc.Session().GetWorkLayer();
         ui.Enable(found);
     });
 

@@ -150,19 +150,19 @@ void CViewDispatch::ClickByMode(uint32_t flags)
     const uint32_t mode = doc.Session().GetMode();
     switch (FamilyOf(mode)) {
     case Family::track:
-        doc.GetNets().GetTrackTool().OnTrackToolClick(doc.Session());
+        doc.Design().GetNets().GetTrackTool().OnTrackToolClick(doc.Session());
         return;
     case Family::pad:
-        doc.GetNets().GetTrackTool().OnPadToolClick(doc.Session());
+        doc.Design().GetNets().GetTrackTool().OnPadToolClick(doc.Session());
         return;
     case Family::component:
-        doc.GetComponents().GetComponentTool().OnComponentClick(doc.Session());
+        doc.Design().GetComponents().GetComponentTool().OnComponentClick(doc.Session());
         return;
     case Family::line:
-        doc.GetLines().GetLineTool().OnSpaceBarDown(doc.Session());
+        doc.Design().GetLines().GetLineTool().OnSpaceBarDown(doc.Session());
         return;
     case Family::text:
-        doc.GetTexts().OnClick();
+        doc.Design().GetTexts().OnClick();
         return;
     case Family::plane:
         ClickPlane();
@@ -172,7 +172,7 @@ void CViewDispatch::ClickByMode(uint32_t flags)
         m_pinSwap->OnClick();
         return;
     case Family::via:
-        if (doc.GetNets().GetTrackTool().ToggleViaAtCursor(doc.Session())) {
+        if (doc.Design().GetNets().GetTrackTool().ToggleViaAtCursor(doc.Session())) {
             doc.SetModified();
             m_host.Redraw(true);
         }
@@ -185,7 +185,7 @@ void CViewDispatch::ClickByMode(uint32_t flags)
         }
         return;
     case Family::connectPins:
-        if (doc.GetNets().OnConnectPinsClick())
+        if (doc.Design().GetNets().OnConnectPinsClick())
             m_host.Redraw(true);
         return;
     case Family::select:
@@ -317,7 +317,7 @@ void CViewDispatch::ClickPlane()
 void CViewDispatch::ClickComponentLock()
 {
     CWevraDoc& doc = m_document;
-    CComponentArray& components = doc.GetComponents();
+    CComponentArray& components = doc.Design().GetComponents();
     CPoint point = doc.Session().GetRawCursor();
     const int32_t i = components.FindAtPoint(point, CComponentArray::hitIgnoreSelectLock,
                                              LayerBit(doc.Session().GetWorkLayer()));
@@ -341,16 +341,17 @@ void CViewDispatch::ClickComponentLock()
 void CViewDispatch::OnFocusFromPane(int32_t x, int32_t y)
 {
     CWevraDoc& doc = m_document;
-    if (doc.GetComponents().GetSelectedCount() != 1 || doc.Session().GetCurrentComponentIndex() < 0)
+    if (doc.Design().GetComponents().GetSelectedCount() != 1 ||
+        doc.Session().GetCurrentComponentIndex() < 0)
         return;
     if (IsAction(CEditState::actionMoveFromPane)) {
         // The cursor still stands where it was when the part was picked; the part goes to
         // the mouse and follows it from there.
         doc.Session().CursorFromPixel(x, y);
         const CPoint from =
-            doc.GetComponents().GetPosition(doc.Session().GetCurrentComponentIndex());
+            doc.Design().GetComponents().GetPosition(doc.Session().GetCurrentComponentIndex());
         doc.MoveCurrentComponentToCursor();
-        doc.GetComponents().GetComponentTool().BeginDrag(from, doc.Session().GetCursor());
+        doc.Design().GetComponents().GetComponentTool().BeginDrag(from, doc.Session().GetCursor());
         doc.Session().SetAnchor();
         doc.Session().SetAction(CEditState::actionDragging);
         doc.UpdateAllViews();
@@ -380,7 +381,7 @@ void CViewDispatch::OnMouseMove(int32_t x, int32_t y, uint32_t flags)
     }
     if (!m_host.IsTooltipAtCursor())
         return;
-    CNetArray& nets = doc.GetNets();
+    CNetArray& nets = doc.Design().GetNets();
     const int32_t before = nets.GetCurrentIndex();
     const CPoint raw = doc.Session().GetRawCursor();
     if (nets.GetInfoAt(raw.x, raw.y, doc.Session().GetSelectableLayerMask())) {
@@ -453,19 +454,19 @@ void CViewDispatch::MoveByMode()
     const uint32_t mode = doc.Session().GetMode();
     switch (FamilyOf(mode)) {
     case Family::track:
-        doc.GetNets().GetTrackTool().OnTrackToolMouseMove(doc.Session());
+        doc.Design().GetNets().GetTrackTool().OnTrackToolMouseMove(doc.Session());
         return;
     case Family::pad:
-        doc.GetNets().GetTrackTool().OnPadToolMouseMove(doc.Session());
+        doc.Design().GetNets().GetTrackTool().OnPadToolMouseMove(doc.Session());
         return;
     case Family::component:
-        doc.GetComponents().GetComponentTool().OnToolMouseMove(doc.Session());
+        doc.Design().GetComponents().GetComponentTool().OnToolMouseMove(doc.Session());
         return;
     case Family::line:
-        doc.GetLines().GetLineTool().OnMoveCursor(doc.Session());
+        doc.Design().GetLines().GetLineTool().OnMoveCursor(doc.Session());
         return;
     case Family::text:
-        doc.GetTexts().OnMoveCursor();
+        doc.Design().GetTexts().OnMoveCursor();
         return;
     case Family::plane:
         if (mode == ID_PLANES_ADD_CIRCLE || mode == ID_PLANES_ADD_RECTANGLE) {

@@ -206,19 +206,19 @@ void CViewDispatch::KeyByMode(uint32_t key)
     CWevraDoc& doc = m_document;
     switch (FamilyOf(doc.Session().GetMode())) {
     case Family::track:
-        doc.GetNets().GetTrackTool().OnTrackKeyDown(doc.Session(), key);
+        doc.Design().GetNets().GetTrackTool().OnTrackKeyDown(doc.Session(), key);
         return;
     case Family::pad:
-        doc.GetNets().GetTrackTool().OnPadToolKeyDown(doc.Session(), key);
+        doc.Design().GetNets().GetTrackTool().OnPadToolKeyDown(doc.Session(), key);
         return;
     case Family::component:
-        doc.GetComponents().GetComponentTool().OnToolKeyDown(doc.Session(), key);
+        doc.Design().GetComponents().GetComponentTool().OnToolKeyDown(doc.Session(), key);
         return;
     case Family::line:
-        doc.GetLines().GetLineTool().OnKeyDown(doc.Session(), key);
+        doc.Design().GetLines().GetLineTool().OnKeyDown(doc.Session(), key);
         return;
     case Family::text:
-        doc.GetTexts().OnKeyEsc(key);
+        doc.Design().GetTexts().OnKeyEsc(key);
         return;
     case Family::plane:
         if (doc.Planes().PlaneEditKey(key))
@@ -290,7 +290,7 @@ void CViewDispatch::OnChar(uint32_t character, bool repeat, uint32_t /*flags*/)
 void CViewDispatch::QuickSnap()
 {
     CWevraDoc& doc = m_document;
-    CGridArr& grids = doc.GetGridSettings();
+    CGridArr& grids = doc.Design().GetGridSettings();
     const bool wasOn = grids.IsCurrentSnapOn();
     grids.SetCurrentSnapOn(true);
     const CPoint cursor = doc.Session().GetCursor();
@@ -373,19 +373,19 @@ void CViewDispatch::CharByMode(uint32_t character)
     switch (FamilyOf(mode)) {
     case Family::track:
         if (IsTrackDrawingMode(mode))
-            doc.GetNets().GetTrackTool().OnTrackChar(doc.Session(), character);
+            doc.Design().GetNets().GetTrackTool().OnTrackChar(doc.Session(), character);
         return;
     case Family::pad:
-        doc.GetNets().GetTrackTool().OnPadToolChar(doc.Session(), character);
+        doc.Design().GetNets().GetTrackTool().OnPadToolChar(doc.Session(), character);
         return;
     case Family::component:
-        doc.GetComponents().GetComponentTool().OnChar(doc.Session(), character);
+        doc.Design().GetComponents().GetComponentTool().OnChar(doc.Session(), character);
         return;
     case Family::line:
-        doc.GetLines().GetLineTool().OnChar(doc.Session(), character);
+        doc.Design().GetLines().GetLineTool().OnChar(doc.Session(), character);
         return;
     case Family::text:
-        doc.GetTexts().OnKeySpace(character);
+        doc.Design().GetTexts().OnKeySpace(character);
         return;
     case Family::plane:
         if (doc.Planes().PlaneChar(char(character)))
@@ -435,13 +435,14 @@ void CViewDispatch::AppendToolMenu(std::vector<uint32_t>& items, bool& replacedF
     case Family::track:
         if (IsTrackDrawingMode(mode)) {
             const std::vector<uint32_t> tool =
-                doc.GetNets().GetTrackTool().OnTrackToolContextMenu(doc.Session(), replaces);
+                doc.Design().GetNets().GetTrackTool().OnTrackToolContextMenu(doc.Session(),
+                                                                             replaces);
             take(tool, replaces);
         }
         return;
     case Family::pad: {
         const std::vector<uint32_t> tool =
-            doc.GetNets().GetTrackTool().OnPadToolContextMenu(doc.Session(), replaces);
+            doc.Design().GetNets().GetTrackTool().OnPadToolContextMenu(doc.Session(), replaces);
         take(tool, replaces);
         return;
     }
@@ -450,15 +451,17 @@ void CViewDispatch::AppendToolMenu(std::vector<uint32_t>& items, bool& replacedF
         if (!doc.IsShapeDocument() &&
             IsOneOf(mode, {ID_COMPONENTS_COPY, ID_COMPONENTS_DELETE, ID_COMPONENTS_SNAP_TO_GRID,
                            ID_COMPONENTS_ADD}))
-            take(doc.GetComponents().GetComponentTool().BuildToolContextMenu(doc.Session()), true);
+            take(
+                doc.Design().GetComponents().GetComponentTool().BuildToolContextMenu(doc.Session()),
+                true);
         return;
     case Family::line:
-        take(doc.GetLines().GetLineTool().OnContextMenu(doc.Session()),
+        take(doc.Design().GetLines().GetLineTool().OnContextMenu(doc.Session()),
              !IsAction(CEditState::actionWaiting));
         return;
     case Family::text:
         if (!doc.IsShapeDocument())
-            take(doc.GetTexts().GetContextMenuItems(), false);
+            take(doc.Design().GetTexts().GetContextMenuItems(), false);
         return;
     case Family::plane:
         if (!doc.IsShapeDocument()) {
@@ -522,7 +525,7 @@ void CViewDispatch::AppendSelectMenu(std::vector<uint32_t>& items)
                      {0, ID_EDIT_ROTATE_90, ID_EDIT_ROTATE, 0, ID_EDIT_CHANGE_LAYER_ON_SELECTION,
                       ID_EDIT_CHANGE_PEN_ON_SELECTION, 0, ID_EDIT_COPY_SELECTION,
                       ID_EDIT_COPY_RECTANGULAR_ARRAY});
-        if (doc.GetComponents().GetSelectedCount() > 0)
+        if (doc.Design().GetComponents().GetSelectedCount() > 0)
             items.push_back(ID_EDIT_EXTRACT_TRACKS_FROM_SHAPES);
         items.insert(items.end(), {0, ID_EDIT_DELETE_SELECTION});
     }

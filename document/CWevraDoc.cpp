@@ -56,18 +56,11 @@ std::string ReplaceExtension(const std::string& path, const std::string& extensi
 } // namespace
 
 CWevraDoc::CWevraDoc()
-    : m_layers(std::make_unique<CLayerArray>()), m_outputJobs(std::make_unique<COutputArray>()),
-      m_displaySets(std::make_unique<COutputArray>()), m_lines(std::make_unique<CDrawRecArray>()),
-      m_nets(std::make_unique<CNetArray>(*this)),
-      m_components(std::make_unique<CComponentArray>(*this)),
-      m_shapeCache(std::make_unique<CShapeLib>(CShapeLib::cacheName)),
-      m_grids(std::make_unique<CGridArr>()), m_font(std::make_unique<CWevraFont>()),
-      m_texts(std::make_unique<CTextArray>())
 {
     m_settings.pinInfoFont.face = pinInfoFace;
     m_settings.pinInfoFont.height = pinInfoHeight;
     m_settings.pinInfoFont.weight = CFontDesc::normalWeight;
-    SetPinInfoFontRecordFromFont();
+    m_design.SetPinInfoFontRecordFromFont();
     ResetToDefaults();
 }
 
@@ -95,7 +88,6 @@ bool CWevraDoc::ResetToDefaults()
     m_settings.drawingMode = CDesignSettings::drawOpaque;
     m_settings.subnetMark = 1;
     m_settings.userOffset = CPoint();
-    m_fileVersion = CDesignSettings::designFileVersion;
     m_settings.unit = CLengthText::unitMillimetre;
     m_settings.pinInfoMode = 1;
     m_settings.designTime = 0;
@@ -109,23 +101,23 @@ bool CWevraDoc::ResetToDefaults()
     m_session.Reset();
     m_backup.Reset();
 
-    m_displaySets->FillDisplaySets();
-    m_outputJobs->FillDefaultJobs();
+    m_design.GetDisplaySets().FillDisplaySets();
+    m_design.GetOutputJobs().FillDefaultJobs();
 
-    m_font->Load(frame.GetProgramFolder() / CWevraFont::fileName);
+    m_design.GetFont().Load(frame.GetProgramFolder() / CWevraFont::fileName);
 
     for (auto& table : m_layerCounts.tables)
         table.fill(0);
-    m_nets->SetDocument(this);
-    m_components->SetDocument(this);
-    m_texts->SetDocument(&m_session);
+    m_design.GetNets().SetDocument(this);
+    m_design.GetComponents().SetDocument(this);
+    m_design.GetTexts().SetDocument(&m_session);
 
     m_view.SetLeftPaneShown(frame.IsLeftPaneSetting());
     m_view.SetBottomPaneShown(frame.IsBottomPaneSetting());
     frame.SetLeftPaneFlag(m_view.IsLeftPaneShown());
 
     m_session.ResetCurrentComponent();
-    m_layers->CreateDefault();
+    m_design.GetLayers().CreateDefault();
 
     SetMode(ID_VIEW);
     m_edit.action = CEditState::actionWaiting;
@@ -134,7 +126,7 @@ bool CWevraDoc::ResetToDefaults()
     m_settings.offset = CPoint();
     m_settings.boardWidth = CDesignSettings::defaultBoardWidth;
     m_settings.boardHeight = CDesignSettings::defaultBoardHeight;
-    m_boardOutline.RemoveAll();
+    m_design.GetBoardOutline().RemoveAll();
 
     ResetNetGroups(std::string());
     ResetColors();
@@ -292,37 +284,10 @@ void CWevraDoc::SetModified()
 
 // ---- Board --------------------------------------------------------------------------------------
 
-void CWevraDoc::SetBoardSize(int32_t width, int32_t height)
-{
-    m_settings.boardWidth = width;
-    m_settings.boardHeight = height;
-}
-
-void CWevraDoc::SetBoardOutlineRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
-{
-    const Rec12 corners[] = {{x1, y1, 0}, {x2, y1, 1}, {x2, y2, 1}, {x1, y2, 1}, {x1, y1, 1}};
-    constexpr int32_t cornerCount = int32_t(std::size(corners));
-    if (m_boardOutline.GetSize() < cornerCount)
-        m_boardOutline.SetSize(cornerCount);
-    for (int32_t i = 0; i < cornerCount; ++i)
-        m_boardOutline[i] = corners[i];
-    SetBoardSize(x2, y2);
-}
-
-COLORREF CWevraDoc::GetStoredColor(int32_t table, int32_t layer) const
-{
-    if (table < CDesignSettings::screenColors || table > CDesignSettings::printColors ||
-        layer < 0 || layer >= LAYER_COUNT)
-        return 0;
-    return m_settings.colors[size_t(table)][size_t(layer)];
-}
-
 bool CWevraDoc::SetStoredColor(int32_t table, int32_t layer, COLORREF color)
 {
-    if (table < CDesignSettings::screenColors || table > CDesignSettings::printColors ||
-        layer < 0 || layer >= LAYER_COUNT)
+    if (!m_design.SetStoredColor(table, layer, color))
         return false;
-    m_settings.colors[size_t(table)][size_t(layer)] = color;
     m_paint.pensBuilt = false;
     m_paint.boardDirty = true;
     SetModified();
@@ -330,18 +295,6 @@ bool CWevraDoc::SetStoredColor(int32_t table, int32_t layer, COLORREF color)
 }
 
 // ---- Editing state ------------------------------------------------------------------------------
-
-COutputRec* CWevraDoc::GetCurrentLayerSet()
-{
-    COutput* job = m_displaySets->GetJob(m_displaySets->GetCurrent());
-    return job ? job->GetCurrentRec() : nullptr;
-}
-
-const COutputRec* CWevraDoc::GetCurrentLayerSet() const
-{
-    const COutput* job = m_displaySets->GetJob(m_displaySets->GetCurrent());
-    return job ? job->GetCurrentRec() : nullptr;
-}
 
 void CWevraDoc::SetViewFlag(uint32_t bit, bool on)
 {
@@ -353,20 +306,21 @@ void CWevraDoc::SetViewFlag(uint32_t bit, bool on)
 void CWevraDoc::FillLayerCombo()
 {
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
-        m_layers->SetVisible(layer, false);
-    if (const COutputRec* set = GetCurrentLayerSet()) {
+        m_design.GetLayers().SetVisible(layer, false);
+    if (const COutputRec* set = m_design.GetCurrentLayerSet()) {
         for (int32_t i = 0; i < set->GetLayerCount(); ++i)
-            m_layers->SetVisible(set->GetLayer(i), true);
+            m_design.GetLayers().SetVisible(set->GetLayer(i), true);
     }
     std::vector<std::string> items;
     int32_t selected = -1;
     const int32_t workLayer = GetWorkLayer();
     for (int32_t layer = 1; layer < LAYER_COUNT; ++layer) {
-        if (!m_layers->IsEnabled(layer))
+        if (!m_design.GetLayers().IsEnabled(layer))
             continue;
         if (layer == workLayer)
             selected = int32_t(items.size());
-        items.push_back(m_layers->GetLayerName(layer) + (m_layers->IsVisible(layer) ? "*" : ""));
+        items.push_back(m_design.GetLayers().GetLayerName(layer) +
+                        (m_design.GetLayers().IsVisible(layer) ? "*" : ""));
     }
     CDocumentFrame::Get().FillCombo(CDocumentFrame::layerCombo, items, selected);
     m_session.UpdateLayerMask();
@@ -375,10 +329,11 @@ void CWevraDoc::FillLayerCombo()
 void CWevraDoc::FillNetCombo()
 {
     std::vector<std::string> items;
-    items.reserve(size_t(m_nets->GetCount()));
-    for (int32_t i = 0; i < m_nets->GetCount(); ++i)
-        items.push_back(m_nets->GetNetName(i));
-    CDocumentFrame::Get().FillCombo(CDocumentFrame::netCombo, items, m_nets->GetCurrentIndex());
+    items.reserve(size_t(m_design.GetNets().GetCount()));
+    for (int32_t i = 0; i < m_design.GetNets().GetCount(); ++i)
+        items.push_back(m_design.GetNets().GetNetName(i));
+    CDocumentFrame::Get().FillCombo(CDocumentFrame::netCombo, items,
+                                    m_design.GetNets().GetCurrentIndex());
 }
 
 void CWevraDoc::SelectNetInCombo(int32_t net)
@@ -391,12 +346,13 @@ void CWevraDoc::FillPenCombo()
     std::vector<std::string> items;
     int32_t selected = -1;
     if (!IsCopperLayer(GetWorkLayer())) {
-        for (int32_t pen = 1; pen < m_lines->GetPenCount(); ++pen)
-            items.push_back(CLengthText::FormatLength(GetUnit(), m_lines->GetPenWidth(pen)));
-        selected = m_lines->GetCurrentPen() - 1;
+        for (int32_t pen = 1; pen < m_design.GetLines().GetPenCount(); ++pen)
+            items.push_back(
+                CLengthText::FormatLength(GetUnit(), m_design.GetLines().GetPenWidth(pen)));
+        selected = m_design.GetLines().GetCurrentPen() - 1;
     } else {
-        const CNet& board = *m_nets->GetNet(0);
-        const CNet& current = *m_nets->GetCurrentNet();
+        const CNet& board = *m_design.GetNets().GetNet(0);
+        const CNet& current = *m_design.GetNets().GetCurrentNet();
         int32_t minWidth = current.GetMinWidth();
         int32_t maxWidth = current.GetMaxWidth();
         // Net 0 stands for no net: every width of the board's table is open to it.
@@ -422,10 +378,11 @@ void CWevraDoc::FillPenCombo()
 void CWevraDoc::RefreshPlaneList()
 {
     std::vector<std::string> items;
-    items.reserve(m_planes.size());
-    for (const auto& plane : m_planes)
+    items.reserve(m_design.GetPlanes().size());
+    for (const auto& plane : m_design.GetPlanes())
         items.push_back(plane->GetName());
-    const bool current = m_edit.planeIndex >= 0 && size_t(m_edit.planeIndex) < m_planes.size();
+    const bool current =
+        m_edit.planeIndex >= 0 && size_t(m_edit.planeIndex) < m_design.GetPlanes().size();
     CDocumentFrame::Get().FillCombo(CDocumentFrame::planeCombo, items,
                                     current ? m_edit.planeIndex : -1);
 }
@@ -439,7 +396,7 @@ void CWevraDoc::RefreshToolbar()
     FillNetCombo();
     RefreshPlaneList();
 
-    const CPadStackArray& stacks = m_shapeCache->GetPadStacks();
+    const CPadStackArray& stacks = m_design.GetEditableShapeCache().GetPadStacks();
     const auto hasKind = [&stacks, this](int32_t k) {
         switch (m_edit.defaultPadStackKind) {
         case CEditState::kindShapePad:
@@ -502,16 +459,17 @@ void CWevraDoc::ResetLayerTables()
 {
     for (auto& table : m_layerCounts.tables)
         table.fill(0);
-    m_lines->CountPerLayer();
-    m_nets->CountLayerUse();
-    m_components->CountLayerUse();
+    m_design.GetLines().CountPerLayer();
+    m_design.GetNets().CountLayerUse();
+    m_design.GetComponents().CountLayerUse();
     auto& lines = m_layerCounts.tables[CLayerCounts::lineTable];
     auto& pads = m_layerCounts.tables[CLayerCounts::padTable];
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer) {
-        const int32_t lineCount = m_lines->GetLayerCount(layer) + m_nets->GetTrackLayerUse(layer) +
-                                  m_components->GetOutlineLayerUse(layer);
-        const int32_t padCount =
-            m_nets->GetPadLayerUse(layer) + m_components->GetPadLayerUse(layer);
+        const int32_t lineCount = m_design.GetLines().GetLayerCount(layer) +
+                                  m_design.GetNets().GetTrackLayerUse(layer) +
+                                  m_design.GetComponents().GetOutlineLayerUse(layer);
+        const int32_t padCount = m_design.GetNets().GetPadLayerUse(layer) +
+                                 m_design.GetComponents().GetPadLayerUse(layer);
         if (layer > 0) {
             lines[size_t(layer)] = lineCount;
             pads[size_t(layer)] = padCount;
@@ -551,8 +509,3 @@ int32_t CWevraDoc::GetNetGroupSpacing(int32_t group) const
 }
 
 // ---- Loading ------------------------------------------------------------------------------------
-
-void CWevraDoc::RepairComponentsAfterLoad(CArchive& ar)
-{
-    m_components->RepairAfterLoad(ar, m_nets->GetCount());
-}

@@ -10,6 +10,7 @@
 #include "analysis/CAutoRouterDocument.h"
 #include "analysis/CDrcDocument.h"
 #include "analysis/CTracerDocument.h"
+#include "document/CDesign.h"
 #include "document/CDesignBackup.h"
 #include "document/CDesignSettings.h"
 #include "document/CDocumentComponentLink.h"
@@ -71,17 +72,17 @@ class CWevraFont;
 // window for one shape of a shape library, made from the shape when it is created and written
 // back into that library, and only there, when it is closed.
 //
-// Its state lies in parts it owns, each with its own header. Four of them are doors of their
-// own that callers take instead of the document: View() (CViewState: scale, scrolling, zoom, the
-// panes' flags, the status line's info text and ruler), Session() (CEditSession: the tool mode
+// Its state lies in parts it owns, each with its own header. Five of them are doors of their
+// own that callers take instead of the document: Design() (CDesign: the collections, the design
+// file's header settings, the board and its outline), View() (CViewState: scale, scrolling, zoom,
+// the panes' flags, the status line's info text and ruler), Session() (CEditSession: the tool mode
 // and action, the selection, the cursor, the rubber band and the work layer; what the tools see
 // of the design), Planes() (CDocumentPlanes: the plane tools, the plane fill's view of the design
 // and the planes' drawing) and PadStackUse() (CPadStackUse: the shape library's view of which
-// padstacks the design uses). The others hold state the document works on: the design file's
-// header settings (CDesignSettings), the design time and backups (CDesignBackup), the drawing's
-// pens and colours (CPaintState), the per-layer object counts (CLayerCounts), the net groups
-// (CNetGroups), the undo snapshots (CUndoStack) and a shape document's source (CShapeSource).
-// Their constants are named through them.
+// padstacks the design uses). The others hold state the document works on: the design time and
+// backups (CDesignBackup), the drawing's pens and colours (CPaintState), the per-layer object
+// counts (CLayerCounts), the net groups (CNetGroups), the undo snapshots (CUndoStack) and a shape
+// document's source (CShapeSource). Their constants are named through them.
 class CWevraDoc : public CObject,
                   public CDocumentNetLink,
                   public CDocumentComponentLink,
@@ -103,6 +104,9 @@ public:
 
     // ---- Parts ----------------------------------------------------------------------------------
 
+    // The collections, the header settings, the board and its outline: what a design file holds.
+    CDesign& Design() { return m_design; }
+    const CDesign& Design() const { return m_design; }
     // Scale, scrolling, zoom, the panes' flags and the status line's info text and ruler.
     CViewState& View() { return m_view; }
     const CViewState& View() const { return m_view; }
@@ -147,7 +151,6 @@ public:
     // flag set around the read); the template becomes the design's template path. True when
     // it was read completely.
     bool ReadTemplate(const std::string& path);
-    const std::string& GetTemplatePath() const { return m_settings.templatePath; }
 
     // ---- Path and title -------------------------------------------------------------------------
 
@@ -159,8 +162,6 @@ public:
     std::string GetDesignName() const;
     // The folder of the path (never changed in case: folder names are case-sensitive).
     std::string GetDesignFolder() const;
-    const std::string& GetNetlistPath() const { return m_settings.netlistPath; }
-    void SetNetlistPath(const std::string& path) override { m_settings.netlistPath = path; }
     // Rebuilds the title: "Design] - [" + design name + " ->" + the prompt of the tool mode
     // (with the user offset in Set Grid Offset); the frames add the outer brackets.
     void SetTitle();
@@ -187,14 +188,6 @@ public:
 
     // ---- Board ----------------------------------------------------------------------------------
 
-    int32_t GetBoardWidth() const override { return m_settings.boardWidth; }
-    int32_t GetBoardHeight() const override { return m_settings.boardHeight; }
-    void SetBoardSize(int32_t width, int32_t height);
-    const CRec12Array& GetBoardOutline() const { return m_boardOutline; }
-    // The outline becomes the closed rectangle (x1, y1)-(x2, y2) in its first five points and
-    // the board size (x2, y2).
-    void SetBoardOutlineRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
-    COLORREF GetStoredColor(int32_t table, int32_t layer) const;
     // A layer's colour in one of the three colour sets (screen, highlight, print); the design
     // is modified and the pens are rebuilt from the colours at the next paint. False, and
     // nothing changes, for a set or layer outside the tables.
@@ -228,9 +221,6 @@ public:
 
     // ---- Status line ----------------------------------------------------------------------------
 
-    // Accumulated editing time in milliseconds.
-    uint32_t GetDesignTime() const { return m_settings.designTime; }
-    void AddDesignTime(uint32_t milliseconds) { m_settings.designTime += milliseconds; }
     // The design time clock and the automatic backups of this design.
     CDesignBackup& GetBackup() { return m_backup; }
 
@@ -239,9 +229,6 @@ public:
     // Whether the netlist file was written after the netlist time stamp of the design; false
     // when there is no such file.
     bool IsNetlistNewer() const;
-    // Seconds since 1970.
-    int64_t GetNetlistTime() const { return m_settings.netlistTime; }
-    void SetNetlistTime(int64_t seconds) override { m_settings.netlistTime = seconds; }
     // The lines the netlist import left for the bottom pane, oldest first.
     const std::vector<std::string>& GetMessages() const { return m_messages; }
     void AddMessage(const std::string& text) override { m_messages.push_back(text); }
@@ -262,33 +249,6 @@ public:
     void RunCheckAll();
     // Whether the current grid is drawn.
     bool IsGridShown() const;
-
-    // ---- Collections ----------------------------------------------------------------------------
-
-    CLayerArray& GetLayers() { return *m_layers; }
-    const CLayerArray& GetLayers() const { return *m_layers; }
-    COutputArray& GetOutputJobs() { return *m_outputJobs; }
-    COutputArray& GetDisplaySets() { return *m_displaySets; }
-    const COutputArray& GetDisplaySets() const { return *m_displaySets; }
-    // The current layer set, nullptr when the display sets hold none.
-    COutputRec* GetCurrentLayerSet();
-    const COutputRec* GetCurrentLayerSet() const;
-    CDrawRecArray& GetLines() { return *m_lines; }
-    const CDrawRecArray& GetLines() const { return *m_lines; }
-    CNetArray& GetNets() override { return *m_nets; }
-    const CNetArray& GetNets() const override { return *m_nets; }
-    CComponentArray& GetComponents() override { return *m_components; }
-    const CComponentArray& GetComponents() const { return *m_components; }
-    const CShapeLib& GetShapeCache() const override { return *m_shapeCache; }
-    CShapeLib& GetEditableShapeCache() override { return *m_shapeCache; }
-    CGridArr& GetGridSettings() override { return *m_grids; }
-    const CWevraFont& GetFont() const override { return *m_font; }
-    CTextArray& GetTexts() { return *m_texts; }
-    const CTextArray& GetTexts() const { return *m_texts; }
-    std::vector<std::unique_ptr<CPour>>& GetPlanes() { return m_planes; }
-    const std::vector<std::unique_ptr<CPour>>& GetPlanes() const { return m_planes; }
-    int32_t GetPlaneCount() const { return static_cast<int32_t>(m_planes.size()); }
-    const CPour& GetPlane(int32_t i) const { return *m_planes[size_t(i)]; }
 
     // ---- Toolbar combos and panes ---------------------------------------------------------------
 
@@ -378,26 +338,13 @@ public:
     // The whole design as its file stream, and back (for undo snapshots of the whole design).
     std::vector<uint8_t> SaveDesignBytes();
     void RestoreDesign(const std::vector<uint8_t>& design);
-    // Once the shape cache and the nets are loaded: every component's shape index and pad
-    // nets brought in line with them.
-    void RepairComponentsAfterLoad(CArchive& ar);
-    const CFontDesc& GetPinInfoFont() const { return m_settings.pinInfoFont; }
-    // The stored font record follows; what the description does not hold stays as stored.
-    void SetPinInfoFont(const CFontDesc& font);
     // Whether a component lay off the board when the design was read.
     bool IsComponentOutsideBoard() const { return m_componentOutsideBoard; }
 
     // ---- Parts taken from a template design (CWevraDocPadKinds.cpp) ----------------------------
 
-    // The layer table, the display layer sets or the output jobs change places with the other
-    // design's.
-    void ExchangeLayers(CWevraDoc& other) { m_layers.swap(other.m_layers); }
-    void ExchangeDisplaySets(CWevraDoc& other) { m_displaySets.swap(other.m_displaySets); }
-    void ExchangeOutputJobs(CWevraDoc& other) { m_outputJobs.swap(other.m_outputJobs); }
     // All three colour tables; the pens are rebuilt from them at the next paint.
     void CopyColorsFrom(const CWevraDoc& other);
-    // The outline points and the board size; the view goes back to the origin.
-    void CopyBoardOutlineFrom(const CWevraDoc& other);
 
     // ---- Small services (CWevraDocPadKinds.cpp) ------------------------------------------------
 
@@ -522,23 +469,10 @@ public:
 
     // ---- What the collections ask of the design -------------------------------------------------
 
-    int32_t GetTextCount() const override;
-    const CWevraText& GetText(int32_t i) const override;
     void RedrawBoard() override;
-    const CPadStackArray& GetPadStacks() const override;
-    bool IsLayerEnabled(int32_t layer) const override;
     int32_t CheckNetClusters(CNet& net) override;
     COLORREF LayerColor(int32_t layer, int32_t colorSet) const override;
-    int32_t GetNetCount() const override;
     bool ShowsClearanceHalo() const override;
-    std::string GetComponentReference(int32_t component) const override;
-    int32_t GetComponentCount() const override;
-    std::vector<int32_t> GetComponentPadNets(int32_t component) const override;
-    void SetPadNet(int32_t component, int32_t pad, int32_t net) override;
-    void ResetPadNets() override;
-    void RenumberNets(const std::vector<int32_t>& newIndex) override;
-    void RecalcComponentBoxes() override;
-    void RebuildNetPins() override;
     // The connectivity tracer on this design (Netlist menu; the net list's reset uses the
     // first). When the board's pen table cannot take the track widths of the nets the user is
     // told and nothing changes; the last two then return false.
@@ -582,6 +516,43 @@ private:
     void SetCurrentComponent(int32_t i) override { m_session.SetCurrentComponent(i); }
     int32_t SelectAll(bool select) override { return m_session.SelectAll(select); }
     void DeselectAll() override { m_session.DeselectAll(); }
+    // What the collections and the imports ask of the design's own data; callers ask Design().
+    CNetArray& GetNets() override { return m_design.GetNets(); }
+    const CNetArray& GetNets() const override { return m_design.GetNets(); }
+    CComponentArray& GetComponents() override { return m_design.GetComponents(); }
+    const CShapeLib& GetShapeCache() const override { return m_design.GetShapeCache(); }
+    CShapeLib& GetEditableShapeCache() override { return m_design.GetEditableShapeCache(); }
+    CGridArr& GetGridSettings() override { return m_design.GetGridSettings(); }
+    const CWevraFont& GetFont() const override { return m_design.GetFont(); }
+    int32_t GetBoardWidth() const override { return m_design.GetBoardWidth(); }
+    int32_t GetBoardHeight() const override { return m_design.GetBoardHeight(); }
+    void SetNetlistPath(const std::string& path) override { m_design.SetNetlistPath(path); }
+    void SetNetlistTime(int64_t seconds) override { m_design.SetNetlistTime(seconds); }
+    int32_t GetTextCount() const override { return m_design.GetTextCount(); }
+    const CWevraText& GetText(int32_t i) const override { return m_design.GetText(i); }
+    const CPadStackArray& GetPadStacks() const override { return m_design.GetPadStacks(); }
+    bool IsLayerEnabled(int32_t layer) const override { return m_design.IsLayerEnabled(layer); }
+    int32_t GetNetCount() const override { return m_design.GetNetCount(); }
+    std::string GetComponentReference(int32_t component) const override
+    {
+        return m_design.GetComponentReference(component);
+    }
+    int32_t GetComponentCount() const override { return m_design.GetComponentCount(); }
+    std::vector<int32_t> GetComponentPadNets(int32_t component) const override
+    {
+        return m_design.GetComponentPadNets(component);
+    }
+    void SetPadNet(int32_t component, int32_t pad, int32_t net) override
+    {
+        m_design.SetPadNet(component, pad, net);
+    }
+    void ResetPadNets() override { m_design.ResetPadNets(); }
+    void RenumberNets(const std::vector<int32_t>& newIndex) override
+    {
+        m_design.RenumberNets(newIndex);
+    }
+    void RecalcComponentBoxes() override { m_design.RecalcComponentBoxes(); }
+    void RebuildNetPins() override { m_design.RebuildNetPins(); }
 
     struct LoadTarget {};
     // A design to read a stream into: fresh collections, the header values of `current` (the
@@ -595,25 +566,12 @@ private:
     std::unique_ptr<CWevraDoc> ReadDesign(CArchive& ar);
     // Takes over a design ReadDesign gave, with the fix-ups and repairs of a load.
     void AdoptDesign(CWevraDoc& loaded, CArchive& ar);
-    void WriteHeader(CArchive& ar) const;
-    void ReadHeader(CArchive& ar, uint32_t version);
-    void ReadCollections(CArchive& ar, uint32_t version);
-    // The settings the design file's header holds.
-    void CopyHeaderFrom(const CWevraDoc& other);
     // Takes every collection and the header of a completely read design.
     void TakeOverDesign(CWevraDoc& loaded);
-    // Header values and indexes between collections that a damaged file can get wrong.
-    void RepairLoadedIndexes(CArchive& ar);
-    void RepairPadStackIndexes(CArchive& ar);
     void FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTime,
                         const std::string& sourcePath);
-    // Unnamed planes get "Plane Nr n" after their 1-based position.
-    void CleanUpPlaneList();
     // A shape document's cache becomes its library with the edited shape rebuilt.
     void RebuildShapeCache();
-    // The pin-information font and its stored record follow one another.
-    void SetPinInfoFontFromRecord();
-    void SetPinInfoFontRecordFromFont();
     void ResetColors();
     bool MakeShapeDocument();
     void PlaceShapeOnBoard(CShapeLib& library, int32_t shapeIndex);
@@ -641,27 +599,15 @@ private:
     // After a change of the guideline snap range.
     void ApplySnapRange(int32_t range);
 
-    // ---- Editing session (first: the text list is made with it as its document) -----------------
+    // ---- The design (created with the document, kept for its life) -----------------------------
+    CDesign m_design{*this, *this};
+    // The header of the design file, which the session, the view and the painting read too.
+    CDesignSettings& m_settings = m_design.Settings();
+
+    // ---- Editing session ------------------------------------------------------------------------
     CEditSession m_session{*this, m_settings};
     // The session's state, which the document's painting and commands work on.
     CEditState& m_edit = m_session.State();
-
-    // ---- Collections (created with the document, kept for its life) -----------------------------
-    std::unique_ptr<CLayerArray> m_layers;
-    std::unique_ptr<COutputArray> m_outputJobs;
-    std::unique_ptr<COutputArray> m_displaySets;
-    std::unique_ptr<CDrawRecArray> m_lines;
-    std::unique_ptr<CNetArray> m_nets;
-    std::unique_ptr<CComponentArray> m_components;
-    std::unique_ptr<CShapeLib> m_shapeCache;
-    std::unique_ptr<CGridArr> m_grids;
-    std::unique_ptr<CWevraFont> m_font;
-    std::unique_ptr<CTextArray> m_texts;
-    std::vector<std::unique_ptr<CPour>> m_planes;
-    CRec12Array m_boardOutline;
-
-    // The header of the design file.
-    CDesignSettings m_settings;
 
     // ---- Painting and layer counts --------------------------------------------------------------
     CPaintState m_paint;
@@ -685,7 +631,6 @@ private:
     std::string m_pathName;
     std::string m_title;
     uint32_t m_menuResource = 0;
-    uint32_t m_fileVersion = CDesignSettings::designFileVersion;
     bool m_modified = false;
     bool m_dirty = false;
     bool m_shapeDocument = false;
@@ -699,5 +644,5 @@ private:
 
     CDocumentPlanes m_planeSet{*this};
     CDocumentDosImport m_dosImport{*this, m_settings};
-    CPadStackUse m_padStackUse{*this};
+    CPadStackUse m_padStackUse{m_design};
 };

@@ -18,9 +18,9 @@ void CWevraDoc::Clean(const CDialogService::CleanChoices& choices)
         DeleteUnusedNets();
     if (choices.unusedShapes)
         DeleteUnusedShapes();
-    CPadStackArray& stacks = m_shapeCache->GetPadStacks();
+    CPadStackArray& stacks = m_design.GetEditableShapeCache().GetPadStacks();
     if (choices.unusedPads)
-        m_shapeCache->DeleteUnusedPadStacks(m_padStackUse);
+        m_design.GetEditableShapeCache().DeleteUnusedPadStacks(m_padStackUse);
     if (choices.minimalPadSize) {
         for (int32_t stack = 0; stack < stacks.GetCount(); ++stack) {
             const CPad* drill = stacks.GetPad(stack, LAYER_DRILL);
@@ -35,10 +35,10 @@ void CWevraDoc::Clean(const CDialogService::CleanChoices& choices)
 
 void CWevraDoc::DeleteUnusedShapes()
 {
-    CShapeLib& cache = *m_shapeCache;
+    CShapeLib& cache = m_design.GetEditableShapeCache();
     std::vector<int32_t> uses(size_t(cache.GetCount()), 0);
-    for (int32_t i = 0; i < m_components->GetCount(); ++i) {
-        const int32_t shape = m_components->GetShapeIndex(i);
+    for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
+        const int32_t shape = m_design.GetComponents().GetShapeIndex(i);
         if (shape >= 0 && shape < cache.GetCount())
             ++uses[size_t(shape)];
     }
@@ -50,10 +50,10 @@ void CWevraDoc::DeleteUnusedShapes()
             continue;
         }
         cache.DeleteShape(shape);
-        for (int32_t i = 0; i < m_components->GetCount(); ++i) {
-            const int32_t used = m_components->GetShapeIndex(i);
+        for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
+            const int32_t used = m_design.GetComponents().GetShapeIndex(i);
             if (used >= shape)
-                m_components->SetShapeIndex(i, used - 1);
+                m_design.GetComponents().SetShapeIndex(i, used - 1);
         }
     }
     cache.SetCurShape(0);

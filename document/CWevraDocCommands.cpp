@@ -77,47 +77,47 @@ std::string AppTitle()
 
 void CWevraDoc::OnSettingsSnapToGrid()
 {
-    m_grids->SetCurrentSnapOn(!m_grids->IsCurrentSnapOn());
+    m_design.GetGridSettings().SetCurrentSnapOn(!m_design.GetGridSettings().IsCurrentSnapOn());
     SetModified();
 }
 
 bool CWevraDoc::IsSnapToGridOn() const
 {
-    return m_grids->IsCurrentSnapOn();
+    return m_design.GetGridSettings().IsCurrentSnapOn();
 }
 
 void CWevraDoc::OnSettingsSnapToGuidelines()
 {
-    const int32_t range = m_grids->GetSnapRange();
+    const int32_t range = m_design.GetGridSettings().GetSnapRange();
     ApplySnapRange(range >= maxSnapRange ? 0 : range + 1);
 }
 
 void CWevraDoc::OnSnapToGuidesDecrement()
 {
-    const int32_t range = m_grids->GetSnapRange();
+    const int32_t range = m_design.GetGridSettings().GetSnapRange();
     if (range > 0)
         ApplySnapRange(range - 1);
 }
 
 void CWevraDoc::OnSnapToGuidesIncrement()
 {
-    const int32_t range = m_grids->GetSnapRange();
+    const int32_t range = m_design.GetGridSettings().GetSnapRange();
     if (range < maxSnapRange)
         ApplySnapRange(range + 1);
 }
 
 void CWevraDoc::ApplySnapRange(int32_t range)
 {
-    m_grids->SetSnapRange(range);
+    m_design.GetGridSettings().SetSnapRange(range);
     if (range >= 1) {
-        const CNet& net = *m_nets->GetCurrentNet();
+        const CNet& net = *m_design.GetNets().GetCurrentNet();
         std::vector<CPoint> pins;
         pins.reserve(size_t(net.GetPinCount()));
         for (int32_t p = 0; p < net.GetPinCount(); ++p)
             pins.emplace_back(net.GetPin(p).x, net.GetPin(p).y);
-        m_grids->CollectSnapPoints(pins);
+        m_design.GetGridSettings().CollectSnapPoints(pins);
     } else {
-        m_grids->ClearSnapPoints();
+        m_design.GetGridSettings().ClearSnapPoints();
     }
     m_view.Windows().UpdateAllViews();
     SetModified();
@@ -125,13 +125,13 @@ void CWevraDoc::ApplySnapRange(int32_t range)
 
 bool CWevraDoc::IsSnapToGuidelinesOn() const
 {
-    return m_grids->GetSnapRange() >= 1;
+    return m_design.GetGridSettings().GetSnapRange() >= 1;
 }
 
 std::string CWevraDoc::GetSnapToGuidelinesText() const
 {
     return CResString::LoadPart(ID_SETTINGS_SNAP_TO_GUIDELINES) + " " +
-           CNumberText::FormatInt(m_grids->GetSnapRange()) + "\t[ ]";
+           CNumberText::FormatInt(m_design.GetGridSettings().GetSnapRange()) + "\t[ ]";
 }
 
 void CWevraDoc::OnBoardImportFromTemplate()
@@ -147,14 +147,14 @@ void CWevraDoc::OnBoardImportFromTemplate()
 void CWevraDoc::MoveSelectedItems(int32_t dx, int32_t dy)
 {
     m_planeSet.MoveSelectedPlanes(dx, dy);
-    m_lines->OffsetSelected(dx, dy);
-    m_nets->MoveSelected(dx, dy);
-    m_texts->MoveSelected(dx, dy);
+    m_design.GetLines().OffsetSelected(dx, dy);
+    m_design.GetNets().MoveSelected(dx, dy);
+    m_design.GetTexts().MoveSelected(dx, dy);
     // Each component moves with its own move, so that its pins and texts follow.
-    if (m_components->GetSelectedCount() > 0) {
-        for (int32_t i = 0; i < m_components->GetCount(); ++i) {
-            if (m_components->IsSelected(i))
-                m_components->MoveBy(i, dx, dy);
+    if (m_design.GetComponents().GetSelectedCount() > 0) {
+        for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
+            if (m_design.GetComponents().IsSelected(i))
+                m_design.GetComponents().MoveBy(i, dx, dy);
         }
     }
 }
@@ -174,9 +174,9 @@ void CWevraDoc::MoveSelectionToCursor()
 
 void CWevraDoc::MoveCurrentComponentToCursor()
 {
-    if (!m_components->IsIndex(m_edit.currentComponentIndex))
+    if (!m_design.GetComponents().IsIndex(m_edit.currentComponentIndex))
         return;
-    const CPoint position = m_components->GetPosition(m_edit.currentComponentIndex);
+    const CPoint position = m_design.GetComponents().GetPosition(m_edit.currentComponentIndex);
     MoveSelection(Difference(m_edit.cursor.x, position.x), Difference(m_edit.cursor.y, position.y));
 }
 
@@ -193,15 +193,15 @@ void CWevraDoc::CenterSelectionOnGrid()
         box = CRect(std::min(box.left, p.x), std::min(box.top, p.y), std::max(box.right, p.x),
                     std::max(box.bottom, p.y));
     };
-    if (m_lines->GetSelectedCount() > 0) {
-        for (int32_t i = 0; i < m_lines->GetCount(); ++i) {
-            if (m_lines->IsSelected(i))
-                take(m_lines->GetPoint(i));
+    if (m_design.GetLines().GetSelectedCount() > 0) {
+        for (int32_t i = 0; i < m_design.GetLines().GetCount(); ++i) {
+            if (m_design.GetLines().IsSelected(i))
+                take(m_design.GetLines().GetPoint(i));
         }
     }
-    if (m_nets->GetSelectedCount() > 0) {
-        for (int32_t n = 0; n < m_nets->GetCount(); ++n) {
-            const CNet& net = *m_nets->GetNet(n);
+    if (m_design.GetNets().GetSelectedCount() > 0) {
+        for (int32_t n = 0; n < m_design.GetNets().GetCount(); ++n) {
+            const CNet& net = *m_design.GetNets().GetNet(n);
             for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
                 if (net.IsVertexSelected(v))
                     take(net.GetVertexPoint(v));
@@ -222,10 +222,10 @@ void CWevraDoc::RotateSelection(int32_t angle)
 {
     PushUndoForSelection();
     const CPoint centre = m_edit.cursor;
-    m_components->RotateSelectedAbout(centre.x, centre.y, angle);
-    m_lines->RotateSelected(centre.x, centre.y, angle);
-    m_texts->RotateSelected(centre.x, centre.y, angle);
-    m_nets->RotateSelected(centre.x, centre.y, angle);
+    m_design.GetComponents().RotateSelectedAbout(centre.x, centre.y, angle);
+    m_design.GetLines().RotateSelected(centre.x, centre.y, angle);
+    m_design.GetTexts().RotateSelected(centre.x, centre.y, angle);
+    m_design.GetNets().RotateSelected(centre.x, centre.y, angle);
     m_planeSet.RotateSelectedPlanes(centre.x, centre.y, angle);
     SetModified();
 }
@@ -253,17 +253,17 @@ void CWevraDoc::CancelMove()
 
 void CWevraDoc::CopySelectedInPlace()
 {
-    const bool components = m_components->GetSelectedCount() > 0;
+    const bool components = m_design.GetComponents().GetSelectedCount() > 0;
     // Copied tracks stay in their nets, so pads copied with them keep theirs too: a copied
     // block is the same circuit again, not pads of no net under tracks of a net. Pads copied
     // without any track start unconnected.
-    m_components->CopySelected(m_nets->GetSelectedCount() > 0);
-    m_nets->DuplicateSelected();
-    m_lines->DuplicateSelected();
-    m_texts->CopySelected();
+    m_design.GetComponents().CopySelected(m_design.GetNets().GetSelectedCount() > 0);
+    m_design.GetNets().DuplicateSelected();
+    m_design.GetLines().DuplicateSelected();
+    m_design.GetTexts().CopySelected();
     m_planeSet.CopySelectedPlanes();
     if (components)
-        m_components->RebuildNetPins();
+        m_design.GetComponents().RebuildNetPins();
 }
 
 bool CWevraDoc::CopySelection()
@@ -277,18 +277,18 @@ bool CWevraDoc::CopySelection()
 bool CWevraDoc::DeleteSelectedItems()
 {
     m_edit.rubberBandVisible = false;
-    if (m_components->GetSelectedCount() > 0) {
-        m_components->DeleteSelected();
-        m_components->RebuildNetPins();
+    if (m_design.GetComponents().GetSelectedCount() > 0) {
+        m_design.GetComponents().DeleteSelected();
+        m_design.GetComponents().RebuildNetPins();
         m_edit.currentComponentIndex = -1;
     }
-    m_lines->DeleteSelected();
-    m_nets->DeleteSelected();
-    m_texts->DeleteSelected();
+    m_design.GetLines().DeleteSelected();
+    m_design.GetNets().DeleteSelected();
+    m_design.GetTexts().DeleteSelected();
     m_planeSet.DeleteSelectedPlanes();
     SelectAll(false);
     // The checks' errors may name the items just deleted.
-    m_nets->ClearErrors();
+    m_design.GetNets().ClearErrors();
     SetModified();
     return true;
 }
@@ -318,7 +318,7 @@ bool CWevraDoc::CopyArray()
         return false;
 
     SaveUndoState();
-    m_components->SetReferenceIncrement(CNumberText::ParseInt(incrementText));
+    m_design.GetComponents().SetReferenceIncrement(CNumberText::ParseInt(incrementText));
     // The selection walks the grid row by row and leaves a copy at every place but the first,
     // where the items it came from stay.
     CopySelectedInPlace();
@@ -334,7 +334,7 @@ bool CWevraDoc::CopyArray()
     }
     // The last selection has walked past the grid.
     DeleteSelectedItems();
-    m_components->SetReferenceIncrement(0);
+    m_design.GetComponents().SetReferenceIncrement(0);
     return true;
 }
 
@@ -344,10 +344,10 @@ void CWevraDoc::SelectPen(int32_t index)
 {
     const bool dragging = m_edit.action == CEditState::actionDragging;
     if (IsCopperLayer(GetWorkLayer())) {
-        const CNet& board = *m_nets->GetNet(0);
+        const CNet& board = *m_design.GetNets().GetNet(0);
         if (index < 1 || index >= board.GetPenCount())
             return;
-        CNet& net = *m_nets->GetCurrentNet();
+        CNet& net = *m_design.GetNets().GetCurrentNet();
         const int32_t pen = net.AddPen(board.GetPenWidth(index));
         if (pen < 1)
             return;
@@ -355,11 +355,11 @@ void CWevraDoc::SelectPen(int32_t index)
         if (dragging && IsTrackTool(m_edit.mode))
             net.SetRunPen(pen);
     } else {
-        if (index < 1 || index >= m_lines->GetPenCount())
+        if (index < 1 || index >= m_design.GetLines().GetPenCount())
             return;
-        m_lines->SetCurrentPen(index);
+        m_design.GetLines().SetCurrentPen(index);
         if (dragging && IsLineTool(m_edit.mode))
-            m_lines->SetCurrentPolylinePen(index);
+            m_design.GetLines().SetCurrentPolylinePen(index);
     }
     FillPenCombo();
     SetModified();
@@ -369,13 +369,13 @@ void CWevraDoc::SelectPen(int32_t index)
 
 bool CWevraDoc::PrintJobPage(CDeviceContext& dc, int32_t record, int32_t pixelsPerInch)
 {
-    return PrintJobPage(dc, m_outputJobs->GetCurrent(), record, pixelsPerInch);
+    return PrintJobPage(dc, m_design.GetOutputJobs().GetCurrent(), record, pixelsPerInch);
 }
 
 bool CWevraDoc::PrintJobPage(CDeviceContext& dc, int32_t jobIndex, int32_t record,
                              int32_t pixelsPerInch)
 {
-    const COutput* job = m_outputJobs->GetJob(jobIndex);
+    const COutput* job = m_design.GetOutputJobs().GetJob(jobIndex);
     const COutputRec* item = job ? job->GetItem(record) : nullptr;
     if (!item || pixelsPerInch <= 0)
         return false;
@@ -396,15 +396,15 @@ bool CWevraDoc::PrintJobPage(CDeviceContext& dc, int32_t jobIndex, int32_t recor
     CreatePens(item->IsColor() ? CPaintState::penKindPrintColor
                                : CPaintState::penKindPrintBlackWhite,
                scale);
-    m_shapeCache->SetScale(scale);
+    m_design.GetEditableShapeCache().SetScale(scale);
 
     const CPen previousPen = dc.SelectPen(m_paint.layerPens[normalSet][LAYER_COMMON]);
     const CBrush previousBrush = dc.SelectBrush(m_paint.layerBrushes[normalSet][LAYER_COMMON]);
-    if (m_boardOutline.GetSize() > 4) {
+    if (m_design.GetBoardOutline().GetSize() > 4) {
         std::vector<CPoint> points;
-        points.reserve(size_t(m_boardOutline.GetSize()));
-        for (int32_t i = 0; i < m_boardOutline.GetSize(); ++i) {
-            const Rec12& point = m_boardOutline[i];
+        points.reserve(size_t(m_design.GetBoardOutline().GetSize()));
+        for (int32_t i = 0; i < m_design.GetBoardOutline().GetSize(); ++i) {
+            const Rec12& point = m_design.GetBoardOutline()[i];
             points.emplace_back(SaturateToInt((int64_t(point.x) + m_settings.offset.x) / scale),
                                 SaturateToInt((int64_t(point.y) + m_settings.offset.y) / scale));
         }
@@ -424,7 +424,7 @@ bool CWevraDoc::PrintJobPage(CDeviceContext& dc, int32_t jobIndex, int32_t recor
     m_printing = false;
     // The screen never keeps the print colours, whatever the two scales.
     CreatePens(CPaintState::penKindScreen, savedScale);
-    m_shapeCache->SetScale(savedScale);
+    m_design.GetEditableShapeCache().SetScale(savedScale);
     return true;
 }
 
@@ -435,21 +435,24 @@ void CWevraDoc::PrintLayers(CDeviceContext& dc, const COutputRec& record, const 
         if (layer == 0 || layer == LAYER_DRILL || layer >= LAYER_COUNT)
             continue;
         const COLORREF color = LayerColor(layer, normalSet);
-        m_components->Draw(dc, layer, clip, false, false);
+        m_design.GetComponents().Draw(dc, layer, clip, false, false);
         if (layer == LAYER_SILK_TOP || layer == LAYER_SILK_BOTTOM) {
             if (record.IsTextReference())
-                m_components->DrawLayerTexts(dc, layer, clip, CComponent::textReference, false);
+                m_design.GetComponents().DrawLayerTexts(dc, layer, clip, CComponent::textReference,
+                                                        false);
             if (record.IsTextType())
-                m_components->DrawLayerTexts(dc, layer, clip, CComponent::textType, false);
+                m_design.GetComponents().DrawLayerTexts(dc, layer, clip, CComponent::textType,
+                                                        false);
             if (record.IsTextShape())
-                m_components->DrawLayerTexts(dc, layer, clip, CComponent::textShapeName, false);
+                m_design.GetComponents().DrawLayerTexts(dc, layer, clip, CComponent::textShapeName,
+                                                        false);
         }
-        m_lines->DrawLayer(dc, layer, clip, color, m_settings.offset.x, m_settings.offset.y,
-                           m_settings.scale);
-        m_nets->Draw(dc, layer, clip);
-        m_texts->Draw(dc, layer, *m_font, color, m_settings.offset.x, m_settings.offset.y,
-                      m_settings.scale);
-        for (const auto& plane : m_planes) {
+        m_design.GetLines().DrawLayer(dc, layer, clip, color, m_settings.offset.x,
+                                      m_settings.offset.y, m_settings.scale);
+        m_design.GetNets().Draw(dc, layer, clip);
+        m_design.GetTexts().Draw(dc, layer, m_design.GetFont(), color, m_settings.offset.x,
+                                 m_settings.offset.y, m_settings.scale);
+        for (const auto& plane : m_design.GetPlanes()) {
             if (plane->GetLayer() == layer)
                 plane->Draw(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale, color);
         }
@@ -462,11 +465,12 @@ void CWevraDoc::PrintLayers(CDeviceContext& dc, const COutputRec& record, const 
         const CBrush previousBrush = dc.SelectBrush(m_paint.layerBrushes[normalSet][layer]);
         const bool holes = layer == LAYER_DRILL && record.GetPercentIndex() != 0;
         if (holes)
-            m_nets->DrawHoles(dc, clip, record.GetHolePercent(), record.GetHoleMinDiameter());
+            m_design.GetNets().DrawHoles(dc, clip, record.GetHolePercent(),
+                                         record.GetHoleMinDiameter());
         else
-            m_nets->DrawLayerPads(dc, layer, clip, true);
-        for (int32_t i = 0; i < m_components->GetCount(); ++i) {
-            const CComponent& component = *m_components->GetComponent(i);
+            m_design.GetNets().DrawLayerPads(dc, layer, clip, true);
+        for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
+            const CComponent& component = *m_design.GetComponents().GetComponent(i);
             if (holes)
                 component.DrawHoles(dc, *this, record.GetHolePercent(),
                                     record.GetHoleMinDiameter());

@@ -30,9 +30,9 @@ void CWevraDoc::OnBoardProperties()
 {
     CDialogService::Get().PcbInfo(CLengthText::FormatLength(GetUnit(), m_settings.boardWidth),
                                   CLengthText::FormatLength(GetUnit(), m_settings.boardHeight),
-                                  CNumberText::FormatInt(m_components->GetCount()),
-                                  CNumberText::FormatInt(m_components->GetPinCount()),
-                                  CNumberText::FormatInt(m_nets->GetCount()));
+                                  CNumberText::FormatInt(m_design.GetComponents().GetCount()),
+                                  CNumberText::FormatInt(m_design.GetComponents().GetPinCount()),
+                                  CNumberText::FormatInt(m_design.GetNets().GetCount()));
 }
 
 bool CWevraDoc::OnFileSendMail()
@@ -82,13 +82,4 @@ void CWevraDoc::CopyColorsFrom(const CWevraDoc& other)
     m_settings.colors = other.m_settings.colors;
     m_paint.pensBuilt = false;
     m_paint.boardDirty = true;
-}
-
-void CWevraDoc::CopyBoardOutlineFrom(const CWevraDoc& other)
-{
-    m_boardOutline.SetSize(other.m_boardOutline.GetSize());
-    for (int32_t i = 0; i < other.m_boardOutline.GetSize(); ++i)
-        m_boardOutline[i] = other.m_boardOutline[i];
-    m_settings.offset = CPoint(0, 0);
-    SetBoardSize(other.GetBoardWidth(), other.GetBoardHeight());
 }

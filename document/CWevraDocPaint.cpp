@@ -98,8 +98,8 @@ void CWevraDoc::CreatePens(int32_t kind, int32_t scale)
     int32_t textKind = CComponent::textReference;
     if (kind != CPaintState::penKindScreen && GetComponentTextMode() > 0)
         textKind = GetComponentTextMode() - 1;
-    const int32_t textWidth =
-        std::max<int32_t>(1, m_components->GetTextLineWidth(textKind) / std::max(scale, 1));
+    const int32_t textWidth = std::max<int32_t>(
+        1, m_design.GetComponents().GetTextLineWidth(textKind) / std::max(scale, 1));
     const auto textPen = [textWidth](COLORREF color) {
         return CPen(CPen::Style::Solid, textWidth, color);
     };
@@ -172,8 +172,8 @@ CPen CWevraDoc::GetComponentTextPen(bool bottomSide, bool highlight) const
     if (m_paint.pensBuilt)
         return m_paint.componentTextPens[(highlight ? 2 : 0) + (bottomSide ? 1 : 0)];
     const int32_t layer = bottomSide ? LAYER_SILK_BOTTOM : LAYER_SILK_TOP;
-    const int32_t width =
-        std::max(1, m_components->GetTextLineWidth(CComponent::textReference) / m_settings.scale);
+    const int32_t width = std::max(
+        1, m_design.GetComponents().GetTextLineWidth(CComponent::textReference) / m_settings.scale);
     return CPen(CPen::Style::Solid, width, LayerColor(layer, highlight ? highlightSet : normalSet));
 }
 
@@ -203,13 +203,13 @@ bool CWevraDoc::DrawBoard(CDeviceContext& dc)
     m_paint.boardDirty = false;
     if (!AreScreenPensCurrent())
         CreatePens(CPaintState::penKindScreen, m_settings.scale);
-    m_shapeCache->SetScale(m_settings.scale);
+    m_design.GetEditableShapeCache().SetScale(m_settings.scale);
 
     const CSize client = m_view.GetClientPixels();
     const int32_t gridX = SaturateToInt(int64_t(m_settings.offset.x) + m_settings.userOffset.x);
     const int32_t gridY = SaturateToInt(int64_t(m_settings.offset.y) + m_settings.userOffset.y);
     const CRect clip = GetVisibleBoardRect(clipMargin);
-    const COutputRec* set = GetCurrentLayerSet();
+    const COutputRec* set = m_design.GetCurrentLayerSet();
     int32_t previousMode = 0;
     {
         CSelectedPenBrush selected(dc, m_paint.layerPens[normalSet][LAYER_COMMON],
@@ -218,13 +218,14 @@ bool CWevraDoc::DrawBoard(CDeviceContext& dc)
         previousMode = dc.GetROP2();
         dc.SetROP2(int32_t(m_settings.drawingMode));
         // Grid lines lie under the copper.
-        if (m_grids->GetCurrentMode() == CGridArr::modeLines)
-            m_grids->Draw(dc, gridX, gridY, client.cx, client.cy, m_settings.scale);
+        if (m_design.GetGridSettings().GetCurrentMode() == CGridArr::modeLines)
+            m_design.GetGridSettings().Draw(dc, gridX, gridY, client.cx, client.cy,
+                                            m_settings.scale);
 
         for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
-            m_layers->SetVisible(layer, false);
+            m_design.GetLayers().SetVisible(layer, false);
         if (set) {
-            m_layers->SetRefLayer(set->GetRefLayer());
+            m_design.GetLayers().SetRefLayer(set->GetRefLayer());
             // Empty slots may lie between layers; the list goes on after them.
             for (const uint8_t layer : set->GetLayerBytes()) {
                 if (layer > 0 && layer < LAYER_COUNT)
@@ -232,7 +233,7 @@ bool CWevraDoc::DrawBoard(CDeviceContext& dc)
             }
         }
         dc.SetROP2(R2_COPYPEN);
-        if (set && m_layers->IsVisible(LAYER_DRILL))
+        if (set && m_design.GetLayers().IsVisible(LAYER_DRILL))
             DrawBoardHoles(dc, *set, clip);
     }
 
@@ -242,17 +243,17 @@ bool CWevraDoc::DrawBoard(CDeviceContext& dc)
     }
     DrawComponentTexts(dc, clip, false);
     if (m_settings.pinInfoMode != 0) {
-        m_components->DrawPadInfo(dc);
-        m_nets->DrawViaLabels(dc);
+        m_design.GetComponents().DrawPadInfo(dc);
+        m_design.GetNets().DrawViaLabels(dc);
     }
     if (GetViewFlag(CDesignSettings::viewReferenceNames))
-        m_components->DrawReferencesAtCenter(dc);
+        m_design.GetComponents().DrawReferencesAtCenter(dc);
     if (m_paint.unconnectedPinMarks)
-        m_nets->DrawUnconnectedPinMarks(dc, clip);
+        m_design.GetNets().DrawUnconnectedPinMarks(dc, clip);
     dc.SetROP2(previousMode);
     // Grid dots lie over everything.
-    if (m_grids->GetCurrentMode() == CGridArr::modeDots)
-        m_grids->Draw(dc, gridX, gridY, client.cx, client.cy, m_settings.scale);
+    if (m_design.GetGridSettings().GetCurrentMode() == CGridArr::modeDots)
+        m_design.GetGridSettings().Draw(dc, gridX, gridY, client.cx, client.cy, m_settings.scale);
     DrawConnectionLines(dc);
     m_paint.penScale = m_settings.scale;
     return true;
@@ -260,10 +261,10 @@ bool CWevraDoc::DrawBoard(CDeviceContext& dc)
 
 void CWevraDoc::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& clip)
 {
-    m_layers->SetVisible(layer, true);
+    m_design.GetLayers().SetVisible(layer, true);
     const COLORREF color = LayerColor(layer, normalSet);
-    for (int32_t i = 0; i < GetPlaneCount(); ++i) {
-        const CPour& plane = *m_planes[size_t(i)];
+    for (int32_t i = 0; i < m_design.GetPlaneCount(); ++i) {
+        const CPour& plane = *m_design.GetPlanes()[size_t(i)];
         if (plane.GetLayer() != layer)
             continue;
         // A selected plane is left to the selection overlay.
@@ -273,27 +274,28 @@ void CWevraDoc::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& c
         else if (!plane.IsSelected())
             plane.Draw(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale, color);
     }
-    m_components->Draw(dc, layer, clip, false, false);
+    m_design.GetComponents().Draw(dc, layer, clip, false, false);
     if (IsCopperLayer(layer))
-        m_nets->Draw(dc, layer, clip);
+        m_design.GetNets().Draw(dc, layer, clip);
     else
-        m_lines->DrawLayer(dc, layer, clip, color, m_settings.offset.x, m_settings.offset.y,
-                           m_settings.scale);
-    m_texts->Draw(dc, layer, *m_font, color, m_settings.offset.x, m_settings.offset.y,
-                  m_settings.scale);
+        m_design.GetLines().DrawLayer(dc, layer, clip, color, m_settings.offset.x,
+                                      m_settings.offset.y, m_settings.scale);
+    m_design.GetTexts().Draw(dc, layer, m_design.GetFont(), color, m_settings.offset.x,
+                             m_settings.offset.y, m_settings.scale);
     if (layer >= LAYER_DRILL)
         return;
 
-    m_nets->DrawLayerPads(dc, layer, clip, false);
+    m_design.GetNets().DrawLayerPads(dc, layer, clip, false);
     // Without a netlist every pad is on no net; only then is a pad without a net unremarkable.
-    const bool netlist = m_nets->GetCount() > 1;
+    const bool netlist = m_design.GetNets().GetCount() > 1;
     // The pad drawings of the other layers take the layer's own colours.
     CSelectedPenBrush selected(dc, m_paint.layerPens[normalSet][size_t(layer)],
                                m_paint.layerBrushes[normalSet][size_t(layer)]);
-    for (int32_t i = 0; i < m_components->GetCount(); ++i) {
-        if (m_components->IsSelected(i) || !m_components->IntersectsRect(i, clip))
+    for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
+        if (m_design.GetComponents().IsSelected(i) ||
+            !m_design.GetComponents().IntersectsRect(i, clip))
             continue;
-        const CComponent& component = *m_components->GetComponent(i);
+        const CComponent& component = *m_design.GetComponents().GetComponent(i);
         if (layer > lastSignalLayer)
             component.DrawPadsPlain(dc, *this, layer);
         else if (netlist)
@@ -309,13 +311,14 @@ void CWevraDoc::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const 
                                m_paint.layerBrushes[normalSet][LAYER_DRILL]);
     const bool scaled = set.GetPercentIndex() != 0;
     if (scaled)
-        m_nets->DrawHoles(dc, clip, set.GetHolePercent(), set.GetHoleMinDiameter());
+        m_design.GetNets().DrawHoles(dc, clip, set.GetHolePercent(), set.GetHoleMinDiameter());
     else
-        m_nets->DrawLayerPads(dc, LAYER_DRILL, clip, false);
-    for (int32_t i = 0; i < m_components->GetCount(); ++i) {
-        if (m_components->IsSelected(i) || !m_components->IntersectsRect(i, clip))
+        m_design.GetNets().DrawLayerPads(dc, LAYER_DRILL, clip, false);
+    for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
+        if (m_design.GetComponents().IsSelected(i) ||
+            !m_design.GetComponents().IntersectsRect(i, clip))
             continue;
-        const CComponent& component = *m_components->GetComponent(i);
+        const CComponent& component = *m_design.GetComponents().GetComponent(i);
         if (scaled)
             component.DrawHoles(dc, *this, set.GetHolePercent(), set.GetHoleMinDiameter());
         else
@@ -325,36 +328,39 @@ void CWevraDoc::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const 
 
 void CWevraDoc::DrawComponentTexts(CDeviceContext& dc, const CRect& clip, bool selected)
 {
-    const COutputRec* set = GetCurrentLayerSet();
+    const COutputRec* set = m_design.GetCurrentLayerSet();
     if (!set)
         return;
     for (const int32_t layer : {LAYER_SILK_TOP, LAYER_SILK_BOTTOM}) {
         if (set->IsTextReference())
-            m_components->DrawLayerTexts(dc, layer, clip, CComponent::textReference, selected);
+            m_design.GetComponents().DrawLayerTexts(dc, layer, clip, CComponent::textReference,
+                                                    selected);
         if (set->IsTextType())
-            m_components->DrawLayerTexts(dc, layer, clip, CComponent::textType, selected);
+            m_design.GetComponents().DrawLayerTexts(dc, layer, clip, CComponent::textType,
+                                                    selected);
         if (set->IsTextShape())
-            m_components->DrawLayerTexts(dc, layer, clip, CComponent::textShapeName, selected);
+            m_design.GetComponents().DrawLayerTexts(dc, layer, clip, CComponent::textShapeName,
+                                                    selected);
     }
 }
 
 void CWevraDoc::DrawConnectionLines(CDeviceContext& dc)
 {
-    for (int32_t i = 0; i < m_components->GetCount(); ++i) {
-        if (m_components->GetComponent(i)->IsRatsnestShown())
-            m_nets->DrawComponentRatsnest(dc, i);
+    for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
+        if (m_design.GetComponents().GetComponent(i)->IsRatsnestShown())
+            m_design.GetNets().DrawComponentRatsnest(dc, i);
     }
 }
 
 void CWevraDoc::DrawBoardOutline(CDeviceContext& dc, int32_t offsetX, int32_t offsetY,
                                  int32_t scale, int32_t colorSet) const
 {
-    if (m_boardOutline.GetSize() < minOutlinePoints || scale < 1)
+    if (m_design.GetBoardOutline().GetSize() < minOutlinePoints || scale < 1)
         return;
     std::vector<CPoint> points;
-    points.reserve(size_t(m_boardOutline.GetSize()));
-    for (int32_t i = 0; i < m_boardOutline.GetSize(); ++i) {
-        const Rec12& point = m_boardOutline[i];
+    points.reserve(size_t(m_design.GetBoardOutline().GetSize()));
+    for (int32_t i = 0; i < m_design.GetBoardOutline().GetSize(); ++i) {
+        const Rec12& point = m_design.GetBoardOutline()[i];
         points.emplace_back(ToPixel(point.x, offsetX, scale), ToPixel(point.y, offsetY, scale));
     }
     const CBrush previous = dc.SelectBrush(CBrush(LayerColor(LAYER_COMMON, colorSet)));
@@ -394,31 +400,32 @@ void CWevraDoc::DrawSelection(CDeviceContext& dc)
     dc.SetROP2(int32_t(m_settings.drawingMode));
 
     m_planeSet.DrawSelectedPlanes(dc);
-    const bool components = m_components->GetSelectedCount() > 0;
+    const bool components = m_design.GetComponents().GetSelectedCount() > 0;
     if (components) {
         for (int32_t layer = 1; layer < LAYER_COUNT; ++layer)
-            m_components->Draw(dc, layer, clip, true, true);
+            m_design.GetComponents().Draw(dc, layer, clip, true, true);
     }
-    m_lines->DrawSelected(dc, m_paint.drawColors[highlightSet], m_settings.offset.x,
-                          m_settings.offset.y, m_settings.scale);
-    m_texts->DrawSelected(dc, *m_font, m_paint.drawColors[highlightSet], m_settings.offset.x,
-                          m_settings.offset.y, m_settings.scale);
-    m_nets->DrawSelectedAll(dc, clip);
+    m_design.GetLines().DrawSelected(dc, m_paint.drawColors[highlightSet], m_settings.offset.x,
+                                     m_settings.offset.y, m_settings.scale);
+    m_design.GetTexts().DrawSelected(dc, m_design.GetFont(), m_paint.drawColors[highlightSet],
+                                     m_settings.offset.x, m_settings.offset.y, m_settings.scale);
+    m_design.GetNets().DrawSelectedAll(dc, clip);
 
     const auto drawSelectedComponents = [&](int32_t layer) {
         if (!components)
             return;
-        for (int32_t i = 0; i < m_components->GetCount(); ++i) {
-            if (!m_components->IsSelected(i) || !m_components->IntersectsRect(i, clip))
+        for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
+            if (!m_design.GetComponents().IsSelected(i) ||
+                !m_design.GetComponents().IntersectsRect(i, clip))
                 continue;
-            const CComponent& component = *m_components->GetComponent(i);
+            const CComponent& component = *m_design.GetComponents().GetComponent(i);
             if (layer > lastSignalLayer)
                 component.DrawPadsPlain(dc, *this, layer);
             else
                 component.DrawPads(dc, *this, layer, true);
         }
     };
-    if (const COutputRec* set = GetCurrentLayerSet()) {
+    if (const COutputRec* set = m_design.GetCurrentLayerSet()) {
         const auto& slots = set->GetLayerBytes();
         for (size_t k = 0; k < std::min(selectionSlots, slots.size()); ++k) {
             const int32_t layer = slots[k];
@@ -426,15 +433,15 @@ void CWevraDoc::DrawSelection(CDeviceContext& dc)
                 continue;
             CSelectedPenBrush layerPen(dc, m_paint.layerPens[highlightSet][size_t(layer)],
                                        m_paint.layerBrushes[highlightSet][size_t(layer)]);
-            m_nets->DrawSelectedPads(dc, layer, clip);
+            m_design.GetNets().DrawSelectedPads(dc, layer, clip);
             drawSelectedComponents(layer);
         }
     }
     dc.SetROP2(R2_COPYPEN);
-    if (m_layers->IsVisible(LAYER_DRILL)) {
+    if (m_design.GetLayers().IsVisible(LAYER_DRILL)) {
         CSelectedPenBrush drillPen(dc, m_paint.layerPens[highlightSet][LAYER_DRILL],
                                    m_paint.layerBrushes[highlightSet][LAYER_DRILL]);
-        m_nets->DrawSelectedPads(dc, LAYER_DRILL, clip);
+        m_design.GetNets().DrawSelectedPads(dc, LAYER_DRILL, clip);
         drawSelectedComponents(LAYER_DRILL);
     }
     DrawComponentTexts(dc, clip, true);
@@ -453,7 +460,7 @@ void CWevraDoc::DrawPadAt(CDeviceContext& dc, CPoint cursor, int32_t layer) cons
 
 void CWevraDoc::DrawPadAtCursor(CDeviceContext& dc, bool highlight, int32_t colorSet) const
 {
-    const int32_t layer = m_layers->GetRefLayer();
+    const int32_t layer = m_design.GetLayers().GetRefLayer();
     if (!highlight) {
         const int32_t previousMode = dc.SetROP2(R2_NOT);
         DrawPadAt(dc, m_edit.cursor, layer);
@@ -472,23 +479,23 @@ void CWevraDoc::DrawPadAtCursor(CDeviceContext& dc, bool highlight, int32_t colo
 
 void CWevraDoc::DrawDefaultPadAtCursor(CDeviceContext& dc) const
 {
-    DrawPadAt(dc, m_edit.cursor, m_layers->GetRefLayer());
+    DrawPadAt(dc, m_edit.cursor, m_design.GetLayers().GetRefLayer());
 }
 
 void CWevraDoc::DrawNetRatsnest(CDeviceContext& dc) const
 {
-    if (m_nets->GetCurrentIndex() >= 0)
+    if (m_session.GetCurrentNetIndex() >= 0)
         DrawCurrentRatsnest(dc);
 }
 
 void CWevraDoc::DrawCurrentRatsnest(CDeviceContext& dc) const
 {
-    m_nets->DrawCurrentRatsnest(dc, GetVisibleBoardRect(0));
+    m_design.GetNets().DrawCurrentRatsnest(dc, GetVisibleBoardRect(0));
 }
 
 void CWevraDoc::DrawOtherRatsnest(CDeviceContext& dc) const
 {
-    m_nets->DrawOtherRatsnest(dc);
+    m_design.GetNets().DrawOtherRatsnest(dc);
 }
 
 void CWevraDoc::DrawInvertedRect(CDeviceContext& dc, const CRect& rect) const

@@ -41,7 +41,7 @@ void CWevraDoc::BeginPreview(int32_t scale, int32_t penKind)
     m_settings.offset = CPoint(0, 0);
     m_settings.scale = scale;
     CreatePens(penKind, scale);
-    m_shapeCache->SetScale(scale);
+    m_design.GetEditableShapeCache().SetScale(scale);
 }
 
 void CWevraDoc::EndPreview(int32_t savedScale, CPoint savedOffset)
@@ -50,18 +50,18 @@ void CWevraDoc::EndPreview(int32_t savedScale, CPoint savedOffset)
     m_settings.offset = savedOffset;
     // The board view never keeps the preview's pens, whatever their colours or scale.
     CreatePens(CPaintState::penKindScreen, savedScale);
-    m_shapeCache->SetScale(savedScale);
+    m_design.GetEditableShapeCache().SetScale(savedScale);
 }
 
 void CWevraDoc::DrawPreviewOutline(CDeviceContext& dc, bool filled)
 {
-    if (m_boardOutline.GetSize() <= 4)
+    if (m_design.GetBoardOutline().GetSize() <= 4)
         return;
     const int32_t scale = m_settings.scale;
     std::vector<CPoint> points;
-    points.reserve(size_t(m_boardOutline.GetSize()));
-    for (int32_t i = 0; i < m_boardOutline.GetSize(); ++i) {
-        const Rec12& point = m_boardOutline[i];
+    points.reserve(size_t(m_design.GetBoardOutline().GetSize()));
+    for (int32_t i = 0; i < m_design.GetBoardOutline().GetSize(); ++i) {
+        const Rec12& point = m_design.GetBoardOutline()[i];
         points.emplace_back(point.x / scale, point.y / scale);
     }
     const CPen previousPen = dc.SelectPen(m_paint.layerPens[normalSet][LAYER_COMMON]);
@@ -76,7 +76,7 @@ void CWevraDoc::DrawPreviewOutline(CDeviceContext& dc, bool filled)
 
 bool CWevraDoc::DrawLayerSetPreview(CDeviceContext& dc, int32_t width, int32_t height)
 {
-    const COutputRec* set = GetCurrentLayerSet();
+    const COutputRec* set = m_design.GetCurrentLayerSet();
     const int32_t scale = PreviewScale(GetBoardWidth(), GetBoardHeight(), width, height);
     if (!set || scale <= 0)
         return false;
@@ -91,16 +91,16 @@ bool CWevraDoc::DrawLayerSetPreview(CDeviceContext& dc, int32_t width, int32_t h
         if (layer == 0 || layer >= LAYER_COUNT)
             continue;
         const COLORREF color = LayerColor(layer, normalSet);
-        m_components->Draw(dc, layer, clip, false, false);
-        m_lines->DrawLayer(dc, layer, clip, color, 0, 0, scale);
-        m_nets->Draw(dc, layer, clip);
-        m_texts->Draw(dc, layer, *m_font, color, 0, 0, scale);
+        m_design.GetComponents().Draw(dc, layer, clip, false, false);
+        m_design.GetLines().DrawLayer(dc, layer, clip, color, 0, 0, scale);
+        m_design.GetNets().Draw(dc, layer, clip);
+        m_design.GetTexts().Draw(dc, layer, m_design.GetFont(), color, 0, 0, scale);
         if (layer > lastPadLayer)
             continue;
-        for (int32_t i = 0; i < m_components->GetCount(); ++i)
-            m_components->GetComponent(i)->DrawPads(dc, *this, layer, false);
-        if (m_nets->GetCount() > 0)
-            m_nets->DrawLayerPads(dc, layer, clip, false);
+        for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i)
+            m_design.GetComponents().GetComponent(i)->DrawPads(dc, *this, layer, false);
+        if (m_design.GetNets().GetCount() > 0)
+            m_design.GetNets().DrawLayerPads(dc, layer, clip, false);
     }
     EndPreview(savedScale, savedOffset);
     return true;
@@ -108,7 +108,7 @@ bool CWevraDoc::DrawLayerSetPreview(CDeviceContext& dc, int32_t width, int32_t h
 
 bool CWevraDoc::DrawOutputPreview(CDeviceContext& dc, int32_t width, int32_t height)
 {
-    const COutput* job = m_outputJobs->GetJob(m_outputJobs->GetCurrent());
+    const COutput* job = m_design.GetOutputJobs().GetJob(m_design.GetOutputJobs().GetCurrent());
     const COutputRec* item = job ? job->GetCurrentRec() : nullptr;
     const int32_t scale = PreviewScale(GetBoardWidth(), GetBoardHeight(), width, height);
     if (!item || scale <= 0)
@@ -128,18 +128,18 @@ bool CWevraDoc::DrawOutputPreview(CDeviceContext& dc, int32_t width, int32_t hei
         const COLORREF color = LayerColor(layer, normalSet);
         const CPen previousPen = dc.SelectPen(m_paint.layerPens[normalSet][layer]);
         const CBrush previousBrush = dc.SelectBrush(m_paint.layerBrushes[normalSet][layer]);
-        m_components->Draw(dc, layer, clip, false, false);
-        m_lines->DrawLayer(dc, layer, clip, color, 0, 0, scale);
-        m_texts->Draw(dc, layer, *m_font, color, 0, 0, scale);
-        for (const auto& plane : m_planes) {
+        m_design.GetComponents().Draw(dc, layer, clip, false, false);
+        m_design.GetLines().DrawLayer(dc, layer, clip, color, 0, 0, scale);
+        m_design.GetTexts().Draw(dc, layer, m_design.GetFont(), color, 0, 0, scale);
+        for (const auto& plane : m_design.GetPlanes()) {
             if (plane->GetLayer() == layer)
                 plane->Draw(dc, 0, 0, scale, color);
         }
         if (layer <= lastPadLayer) {
-            for (int32_t i = 0; i < m_components->GetCount(); ++i)
-                m_components->GetComponent(i)->DrawPads(dc, *this, layer, false);
+            for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i)
+                m_design.GetComponents().GetComponent(i)->DrawPads(dc, *this, layer, false);
         }
-        m_nets->Draw(dc, layer, clip);
+        m_design.GetNets().Draw(dc, layer, clip);
         dc.SelectBrush(previousBrush);
         dc.SelectPen(previousPen);
     }

@@ -52,9 +52,9 @@ bool CWevraDoc::MakeShapeDocument()
     frame.PostCommand(ID_VIEW_LEFT_PANE);
     frame.PostCommand(ID_VIEW_ZOOM_ALL);
     // Silkscreen top is where a footprint's outline is drawn.
-    if (COutputRec* set = GetCurrentLayerSet())
+    if (COutputRec* set = m_design.GetCurrentLayerSet())
         set->SetRefLayer(LAYER_SILK_TOP);
-    m_layers->SetRefLayer(LAYER_SILK_TOP);
+    m_design.GetLayers().SetRefLayer(LAYER_SILK_TOP);
     SetMode(ID_LINES_ADD);
     m_menuResource = CShapeSource::menuResource;
     frame.RedrawMenuBar();
@@ -64,34 +64,35 @@ bool CWevraDoc::MakeShapeDocument()
 void CWevraDoc::PlaceShapeOnBoard(CShapeLib& library, int32_t shapeIndex)
 {
     const CShape& shape = *library.GetShape(shapeIndex);
-    CNet& net = *m_nets->GetCurrentNet();
-    m_lines->SetPenTable(library.GetPens());
+    CNet& net = *m_design.GetNets().GetCurrentNet();
+    m_design.GetLines().SetPenTable(library.GetPens());
     net.SetPenTable(library.GetPens());
-    m_shapeCache->GetPadStacks() = library.GetPadStacks();
+    m_design.GetEditableShapeCache().GetPadStacks() = library.GetPadStacks();
 
     for (const ShapeOutlineVertex& vertex : shape.GetOutline()) {
         if (IsCopperLayer(vertex.GetLayer()))
             net.AppendVertex(vertex.x, vertex.y, vertex.GetLayer(), vertex.GetPen());
         else
-            m_lines->AddVertex(vertex.x, vertex.y, vertex.GetLayer(), vertex.GetPen(), 0);
+            m_design.GetLines().AddVertex(vertex.x, vertex.y, vertex.GetLayer(), vertex.GetPen(),
+                                          0);
     }
     for (const ShapePad& pad : shape.GetPads())
         net.AppendPadVertex(pad.x, pad.y, pad.GetPadStackIndex(), pad.rotation, false);
 
     CPoint shift;
     if (shape.GetPadCount() == 0 && shape.GetOutlineCount() == 0) {
-        SetBoardOutlineRect(0, 0, emptyShapeBoard, emptyShapeBoard);
+        m_design.SetBoardOutlineRect(0, 0, emptyShapeBoard, emptyShapeBoard);
         shift = CPoint(emptyShapeBoard / 2, emptyShapeBoard / 2);
     } else {
         library.RecalcShapeExtent(shapeIndex);
         const CRect extent = library.GetShapeExtent(shapeIndex);
-        SetBoardOutlineRect(0, 0, TruncToInt(double(extent.Width() + shapeMargin)),
-                            TruncToInt(double(extent.Height() + shapeMargin)));
+        m_design.SetBoardOutlineRect(0, 0, TruncToInt(double(extent.Width() + shapeMargin)),
+                                     TruncToInt(double(extent.Height() + shapeMargin)));
         shift = CPoint(TruncToInt(double(shapeMargin / 2) - extent.left),
                        TruncToInt(double(shapeMargin / 2) - extent.top));
     }
-    m_lines->OffsetAll(shift.x, shift.y);
-    m_nets->MoveAll(shift.x, shift.y);
+    m_design.GetLines().OffsetAll(shift.x, shift.y);
+    m_design.GetNets().MoveAll(shift.x, shift.y);
     m_settings.userOffset = shift;
 }
 
@@ -103,8 +104,8 @@ bool CWevraDoc::RebuildShapeInto(CShapeLib& library) const
     const CRect extent = shape->GetExtent();
     *shape = CShape(shape->GetName());
     shape->SetExtent(extent);
-    library.SetPens(m_lines->GetPenTable());
-    library.GetPadStacks() = m_shapeCache->GetPadStacks();
+    library.SetPens(m_design.GetLines().GetPenTable());
+    library.GetPadStacks() = m_design.GetShapeCache().GetPadStacks();
     // The grid origin marks the shape's origin on the board: the shape goes back relative to
     // it, where it came from unless the user moved the origin.
     const auto local = [this](CPoint point) {
@@ -112,8 +113,8 @@ bool CWevraDoc::RebuildShapeInto(CShapeLib& library) const
                       TruncToInt(double(point.y) - m_settings.userOffset.y));
     };
 
-    for (int32_t i = 0; i < m_lines->GetCount(); ++i) {
-        const DrawRec& record = m_lines->GetRecord(i);
+    for (int32_t i = 0; i < m_design.GetLines().GetCount(); ++i) {
+        const DrawRec& record = m_design.GetLines().GetRecord(i);
         if (!record.HasPen())
             continue;
         ShapeOutlineVertex vertex;
@@ -123,7 +124,7 @@ bool CWevraDoc::RebuildShapeInto(CShapeLib& library) const
         library.AddOutlineToShape(m_shapeSource.shapeIndex, point.x, point.y, vertex.word);
     }
 
-    const CNet& net = *m_nets->GetNet(0);
+    const CNet& net = *m_design.GetNets().GetNet(0);
     for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
         const CPoint point = local(net.GetVertexPoint(v));
         if (net.IsPadVertex(v)) {

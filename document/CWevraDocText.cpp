@@ -18,6 +18,6 @@ std::vector<std::string> CWevraDoc::GetLayerNames() const
     std::vector<std::string> names;
     names.reserve(LAYER_COUNT);
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
-        names.push_back(m_layers->GetLayerName(layer));
+        names.push_back(m_design.GetLayers().GetLayerName(layer));
     return names;
 }

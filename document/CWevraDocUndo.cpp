@@ -17,13 +17,13 @@ void CWevraDoc::PushUndoForSelection()
     if (!m_undo.IsSnapshotNeeded())
         return;
     uint32_t mask = 0;
-    if (m_nets->GetSelectedCount() > 0)
+    if (m_design.GetNets().GetSelectedCount() > 0)
         mask |= CUndoSnapshot::maskNets;
-    if (m_lines->GetSelectedCount() > 0)
+    if (m_design.GetLines().GetSelectedCount() > 0)
         mask |= CUndoSnapshot::maskLines;
-    if (m_components->GetSelectedCount() > 0)
+    if (m_design.GetComponents().GetSelectedCount() > 0)
         mask |= CUndoSnapshot::maskComponents;
-    if (m_texts->GetSelectedCount() > 0)
+    if (m_design.GetTexts().GetSelectedCount() > 0)
         mask |= CUndoSnapshot::maskTexts;
     PushUndo(mask);
 }
@@ -58,7 +58,7 @@ void CWevraDoc::Undo()
         snapshot->Restore(*this);
         ClampCurrentItems();
         // The checks' errors name items of the board they ran on, which may be gone now.
-        m_nets->ClearErrors();
+        m_design.GetNets().ClearErrors();
     }
 }
 
@@ -69,7 +69,7 @@ void CWevraDoc::Redo()
         return;
     snapshot->Restore(*this);
     ClampCurrentItems();
-    m_nets->ClearErrors();
+    m_design.GetNets().ClearErrors();
     SetModified();
 }
 
@@ -86,9 +86,10 @@ bool CWevraDoc::CanRedo() const
 void CWevraDoc::ClampCurrentItems()
 {
     // A restored list may be shorter than the one the tool was working on.
-    if (!m_components->IsIndex(m_edit.currentComponentIndex))
+    if (!m_design.GetComponents().IsIndex(m_edit.currentComponentIndex))
         m_edit.currentComponentIndex = -1;
-    if (m_edit.planeIndex >= GetPlaneCount())
-        m_edit.planeIndex = m_planes.empty() ? CEditState::noPlane : GetPlaneCount() - 1;
+    if (m_edit.planeIndex >= m_design.GetPlaneCount())
+        m_edit.planeIndex =
+            m_design.GetPlanes().empty() ? CEditState::noPlane : m_design.GetPlaneCount() - 1;
     RefreshPlaneList();
 }

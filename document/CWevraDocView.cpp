@@ -43,18 +43,18 @@ bool CWevraDoc::DeleteSelection()
 {
     m_edit.currentComponentIndex = -1;
     SaveUndoState();
-    if (m_nets->GetSelectedCount() > 0)
-        m_nets->DeleteSelected();
-    if (m_lines->GetSelectedCount() > 0)
-        m_lines->DeleteSelected();
-    if (m_components->GetSelectedCount() > 0) {
-        m_components->DeleteSelected();
-        m_components->RebuildNetPins();
+    if (m_design.GetNets().GetSelectedCount() > 0)
+        m_design.GetNets().DeleteSelected();
+    if (m_design.GetLines().GetSelectedCount() > 0)
+        m_design.GetLines().DeleteSelected();
+    if (m_design.GetComponents().GetSelectedCount() > 0) {
+        m_design.GetComponents().DeleteSelected();
+        m_design.GetComponents().RebuildNetPins();
     }
-    if (m_texts->GetSelectedCount() > 0)
-        m_texts->DeleteSelected();
-    for (int32_t i = int32_t(m_planes.size()) - 1; i >= 0; --i) {
-        if (m_planes[size_t(i)]->IsSelected())
+    if (m_design.GetTexts().GetSelectedCount() > 0)
+        m_design.GetTexts().DeleteSelected();
+    for (int32_t i = int32_t(m_design.GetPlanes().size()) - 1; i >= 0; --i) {
+        if (m_design.GetPlanes()[size_t(i)]->IsSelected())
             m_planeSet.DeletePlane(i);
     }
     SetModified();
@@ -64,29 +64,30 @@ bool CWevraDoc::DeleteSelection()
 
 void CWevraDoc::DeleteUnusedNets()
 {
-    m_nets->ClearErrors();
-    if (m_nets->DeleteEmptyNets() > 0)
+    m_design.GetNets().ClearErrors();
+    if (m_design.GetNets().DeleteEmptyNets() > 0)
         SetModified();
-    m_nets->SetCurrentNet(0);
+    m_design.GetNets().SetCurrentNet(0);
     FillNetCombo();
     m_view.Windows().UpdateAllViews();
 }
 
 bool CWevraDoc::EditDesignConfig(int32_t firstPage)
 {
-    const COutput* displayJob = m_displaySets->GetJob(m_displaySets->GetCurrent());
+    const COutput* displayJob =
+        m_design.GetDisplaySets().GetJob(m_design.GetDisplaySets().GetCurrent());
     const int32_t currentSet = displayJob ? displayJob->GetCurrentItem() : 0;
     ResetLayerTables();
 
     CGridArr sheetGrids;
-    sheetGrids.CopyFrom(*m_grids);
+    sheetGrids.CopyFrom(m_design.GetGridSettings());
     const bool ok = CDialogService::Get().DesignConfig(*this, firstPage, sheetGrids) ==
                     CDialogService::resultOk;
     if (ok)
-        m_grids->CopyFrom(sheetGrids);
+        m_design.GetGridSettings().CopyFrom(sheetGrids);
 
     // The sheet's pages may have added or removed layer sets.
-    if (COutput* job = m_displaySets->GetJob(m_displaySets->GetCurrent())) {
+    if (COutput* job = m_design.GetDisplaySets().GetJob(m_design.GetDisplaySets().GetCurrent())) {
         if (currentSet < job->GetItemCount())
             job->SetCurrentItem(currentSet);
     }
@@ -95,10 +96,10 @@ bool CWevraDoc::EditDesignConfig(int32_t firstPage)
 
 void CWevraDoc::RunCheckAll()
 {
-    m_nets->CheckAll();
+    m_design.GetNets().CheckAll();
 }
 
 bool CWevraDoc::IsGridShown() const
 {
-    return m_grids->IsCurrentModeOn();
+    return m_design.GetGridSettings().IsCurrentModeOn();
 }

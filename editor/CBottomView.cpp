@@ -25,7 +25,7 @@ CBottomView::CBottomView(CWevraDoc& document, QWidget* parent) : CListPane(docum
 
 void CBottomView::OnUpdate()
 {
-    const int32_t errors = GetDocument().GetNets().GetErrorCount();
+    const int32_t errors = GetDocument().Design().GetNets().GetErrorCount();
     m_mode = errors > 0 ? modeErrors : modeNoErrors;
     SetRowCount(errors);
     SetExtent(listWidth, errors > 0 ? errors + 2 : 0);
@@ -34,7 +34,7 @@ void CBottomView::OnUpdate()
 
 void CBottomView::PaintList(QPainter& painter)
 {
-    const int32_t errors = GetDocument().GetNets().GetErrorCount();
+    const int32_t errors = GetDocument().Design().GetNets().GetErrorCount();
     if (m_mode != modeErrors || errors == 0)
         return;
     const auto [first, last] = RowsInSight(errors);

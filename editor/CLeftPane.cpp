@@ -47,7 +47,7 @@ void CLeftPane::OnUpdate()
 bool CLeftPane::HasComponentList() const
 {
     return m_list.GetMode() == CLeftPaneList::modeComponents &&
-           GetDocument().GetComponents().GetCount() > 0;
+           GetDocument().Design().GetComponents().GetCount() > 0;
 }
 
 // ---- Painting -----------------------------------------------------------------------------------

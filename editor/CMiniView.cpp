@@ -41,7 +41,7 @@ CChildFrame* CMiniView::Frame() const
 
 int32_t CMiniView::GetDivisor() const
 {
-    return COverviewMap::Divisor(m_document.GetBoardWidth(), width());
+    return COverviewMap::Divisor(m_document.Design().GetBoardWidth(), width());
 }
 
 void CMiniView::OnUpdate()
@@ -52,7 +52,7 @@ void CMiniView::OnUpdate()
 
 int32_t CMiniView::WantedHeight() const
 {
-    return std::max(m_document.GetBoardHeight() / GetDivisor(), 0);
+    return std::max(m_document.Design().GetBoardHeight() / GetDivisor(), 0);
 }
 
 void CMiniView::KeepProportions()
@@ -81,8 +81,8 @@ void CMiniView::paintEvent(QPaintEvent*)
         return;
     const int32_t divisor = GetDivisor();
     QPainter painter(this);
-    painter.fillRect(0, 0, m_document.GetBoardWidth() / divisor,
-                     m_document.GetBoardHeight() / divisor, boardColor);
+    painter.fillRect(0, 0, m_document.Design().GetBoardWidth() / divisor,
+                     m_document.Design().GetBoardHeight() / divisor, boardColor);
 
     const CSize view = Frame() ? Frame()->GetClientSize() : CSize();
     const CRect shown =
@@ -92,7 +92,7 @@ void CMiniView::paintEvent(QPaintEvent*)
         visibleColor);
 
     QPolygon marks;
-    for (const CPoint& mark : COverviewMap::Marks(m_document.GetNets(), divisor))
+    for (const CPoint& mark : COverviewMap::Marks(m_document.Design().GetNets(), divisor))
         marks << QPoint(mark.x, mark.y);
     painter.setPen(Qt::white);
     painter.drawPoints(marks);
@@ -119,8 +119,8 @@ void CMiniView::mouseReleaseEvent(QMouseEvent* event)
         return;
     m_pressed = false;
     const CSize client(width(), height());
-    const int32_t divisor =
-        COverviewMap::Divisor(m_document.GetBoardWidth(), m_document.GetBoardHeight(), client);
+    const int32_t divisor = COverviewMap::Divisor(m_document.Design().GetBoardWidth(),
+                                                  m_document.Design().GetBoardHeight(), client);
     const COverviewMap::Target target =
         COverviewMap::Aim(ToPoint(m_down), ToPoint(event->position().toPoint()), m_drag, divisor);
     m_drag = false;

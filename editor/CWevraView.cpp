@@ -198,7 +198,7 @@ void CWevraView::UpdateStatusLine()
 void CWevraView::ShowDesignTime()
 {
     WritePane(CStatusLine::designTimePane,
-              CStatusLine::FormatDesignTime(m_document.GetDesignTime()));
+              CStatusLine::FormatDesignTime(m_document.Design().GetDesignTime()));
 }
 
 // ---- Scroll bars --------------------------------------------------------------------------------
@@ -436,7 +436,7 @@ void CWevraView::RegisterCommands(CCommandTarget& target)
         [this]() -> std::unique_ptr<CPrintout> {
             return std::make_unique<CJobPrintout>(m_document);
         },
-        [this] { return m_document.GetOutputJobs().GetCount() > 0; });
+        [this] { return m_document.Design().GetOutputJobs().GetCount() > 0; });
 }
 
 void CWevraView::OnDocJustLoaded()
@@ -444,7 +444,8 @@ void CWevraView::OnDocJustLoaded()
     if (!m_netlistWatch || !m_document.IsNetlistNewer())
         return;
     std::error_code error;
-    const auto written = std::filesystem::last_write_time(m_document.GetNetlistPath(), error);
+    const auto written =
+        std::filesystem::last_write_time(m_document.Design().GetNetlistPath(), error);
     if (error || written == m_netlistOffered)
         return;
     m_netlistOffered = written;
@@ -747,7 +748,7 @@ void CWevraView::SetShapePreview(const CShapeLib* library, int32_t shape)
 
 void CWevraView::paintEvent(QPaintEvent* event)
 {
-    if (m_document.GetBoardOutline().GetSize() < 1)
+    if (m_document.Design().GetBoardOutline().GetSize() < 1)
         return;
     const QRect area = event->rect();
     m_repaintRect = CRect(area.left(), area.top(), area.right() + 1, area.bottom() + 1);
@@ -780,13 +781,13 @@ void CWevraView::paintEvent(QPaintEvent* event)
 
 void CWevraView::ReportPadStackErrorLater()
 {
-    if (m_padStackReportPending || !m_document.GetPadStacks().HasPendingError())
+    if (m_padStackReportPending || !m_document.Design().GetPadStacks().HasPendingError())
         return;
     // A message box would paint the view again from inside this paint.
     m_padStackReportPending = true;
     QTimer::singleShot(0, this, [this] {
         m_padStackReportPending = false;
-        m_document.GetEditableShapeCache().GetPadStacks().ReportPendingError();
+        m_document.Design().GetEditableShapeCache().GetPadStacks().ReportPendingError();
     });
 }
 
@@ -796,12 +797,12 @@ void CWevraView::RenderBoard()
     QPainter painter(&m_backBuffer);
     CQtDeviceContext dc(painter);
     dc.FillSolidRect(CRect(0, 0, m_backBuffer.width(), m_backBuffer.height()), backgroundColor);
-    const CFontDesc previous = dc.SelectFont(m_document.GetPinInfoFont());
+    const CFontDesc previous = dc.SelectFont(m_document.Design().GetPinInfoFont());
     m_document.DrawBoard(dc);
     dc.SelectFont(previous);
     if (!m_document.IsShapeDocument() &&
         m_document.Session().IsMode(ID_COMPONENTS_MOVE_ROTATE_TEXT))
-        m_document.GetComponents().DrawCurrent(dc);
+        m_document.Design().GetComponents().DrawCurrent(dc);
     if (m_document.IsAutoRatsnest()) {
         m_document.DrawOtherRatsnest(dc);
         m_document.DrawNetRatsnest(dc);
@@ -816,7 +817,7 @@ void CWevraView::DrawEditedItem(CDeviceContext& dc)
     switch (mode) {
     case ID_COMPONENTS_MOVE_ROTATE_TEXT:
         if (dragging)
-            m_document.GetComponents().DrawCurrentText(dc);
+            m_document.Design().GetComponents().DrawCurrentText(dc);
         break;
     case ID_TRACKS_ADD_OR_REMOVE_VIA:
     case ID_COMPONENTS_REPLACE_PADS:
@@ -837,14 +838,15 @@ void CWevraView::DrawEditedItem(CDeviceContext& dc)
                 highlight[size_t(layer)] =
                     m_document.LayerColor(layer, CComponentDocument::highlightSet);
             const CPoint offset = m_document.GetViewOffset();
-            m_document.GetTexts().DrawSelected(dc, m_document.GetFont(), highlight, offset.x,
-                                               offset.y, m_document.GetScale());
+            m_document.Design().GetTexts().DrawSelected(dc, m_document.Design().GetFont(),
+                                                        highlight, offset.x, offset.y,
+                                                        m_document.GetScale());
         }
         break;
     case ID_TRACKS_EDIT:
     case ID_TRACKS_ADD:
         if (dragging) {
-            if (const CNet* net = m_document.GetNets().GetCurrentNet())
+            if (const CNet* net = m_document.Design().GetNets().GetCurrentNet())
                 net->DrawEditedRun(dc, m_document);
         }
         break;
@@ -860,8 +862,8 @@ void CWevraView::DrawOverlays(CDeviceContext& dc)
     if (m_document.Session().GetSelectedCount() > 0) {
         m_document.DrawSelection(dc);
         const int32_t component = m_document.Session().GetCurrentComponentIndex();
-        if (m_document.GetComponents().GetSelectedCount() == 1 && component >= 0)
-            m_document.GetNets().DrawComponentRatsnest(dc, component);
+        if (m_document.Design().GetComponents().GetSelectedCount() == 1 && component >= 0)
+            m_document.Design().GetNets().DrawComponentRatsnest(dc, component);
     }
     if (const CPinSwapTool* pinSwap = m_dispatch->GetPinSwapTool())
         pinSwap->Draw(dc);
@@ -869,7 +871,7 @@ void CWevraView::DrawOverlays(CDeviceContext& dc)
         m_document.DrawNetRatsnest(dc);
     const CPoint offset = m_document.GetViewOffset();
     const int32_t scale = m_document.GetScale();
-    m_document.GetNets().DrawErrors(dc, offset.x, offset.y, scale);
+    m_document.Design().GetNets().DrawErrors(dc, offset.x, offset.y, scale);
 
     if (m_document.Session().IsRubberBandVisible())
         m_document.DrawRubberBand(dc);
@@ -924,7 +926,7 @@ void CWevraView::DrawCursorCross(CDeviceContext& dc, int32_t x, int32_t y, bool 
 
 void CWevraView::DescribeObjectAtCursor(CDeviceContext& dc, CPoint pixel)
 {
-    CNetArray& nets = m_document.GetNets();
+    CNetArray& nets = m_document.Design().GetNets();
     const int32_t before = nets.GetCurrentIndex();
     const CPoint raw = m_document.Session().GetRawCursor();
     if (!nets.GetInfoAt(raw.x, raw.y, m_document.Session().GetSelectableLayerMask()))

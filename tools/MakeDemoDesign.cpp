@@ -57,20 +57,20 @@ public:
         RouteTracks();
         AddFurniture();
         MoveOntoBoard();
-        m_doc.RebuildNetPins();
-        m_doc.GetNets().CalcBoundingBoxes();
-        m_doc.GetNets().RecalcAll();
+        m_doc.Design().RebuildNetPins();
+        m_doc.Design().GetNets().CalcBoundingBoxes();
+        m_doc.Design().GetNets().RecalcAll();
         m_doc.Session().DeselectAll();
         // The layer table keeps the work layer of the shown layer set, as a paint would set it,
         // so opening the sample, looking at it and saving it changes nothing.
-        if (const COutputRec* set = m_doc.GetCurrentLayerSet())
-            m_doc.GetLayers().SetRefLayer(set->GetRefLayer());
+        if (const COutputRec* set = m_doc.Design().GetCurrentLayerSet())
+            m_doc.Design().GetLayers().SetRefLayer(set->GetRefLayer());
     }
 
 private:
     void MakeFootprints()
     {
-        CShapeLib& cache = m_doc.GetEditableShapeCache();
+        CShapeLib& cache = m_doc.Design().GetEditableShapeCache();
         CPadStackArray& stacks = cache.GetPadStacks();
         const int32_t tht =
             stacks.Add(CPadStack("CIR 1.60 H0.80", PAD_ROUND, -8063, -8063, 8063, 8063, 8062,
@@ -132,11 +132,11 @@ private:
     void Place(const std::string& reference, const std::string& type, int32_t shape, int32_t x,
                int32_t y, int32_t rotation)
     {
-        CComponentArray& components = m_doc.GetComponents();
+        CComponentArray& components = m_doc.Design().GetComponents();
         components.AddComponent(reference, type, shape, x, y, rotation, false);
         const int32_t index = components.GetCount() - 1;
         components.GetComponent(index)->ResizePadNets(
-            int32_t(m_doc.GetShapeCache().GetShape(shape)->GetPadCount()));
+            int32_t(m_doc.Design().GetShapeCache().GetShape(shape)->GetPadCount()));
         m_components.push_back(index);
     }
 
@@ -146,7 +146,7 @@ private:
     }
     CPoint At(const PadRef& pad) const
     {
-        return m_doc.GetComponents().GetPadPosition(pad.component, pad.pad);
+        return m_doc.Design().GetComponents().GetPadPosition(pad.component, pad.pad);
     }
 
     void MakeNets()
@@ -162,14 +162,14 @@ private:
 
     void AddNet(const std::string& name, const std::vector<PadRef>& pads)
     {
-        const int32_t net = m_doc.GetNets().AddNet(name);
+        const int32_t net = m_doc.Design().GetNets().AddNet(name);
         for (const PadRef& pad : pads)
-            m_doc.SetPadNet(pad.component, pad.pad, net);
+            m_doc.Design().SetPadNet(pad.component, pad.pad, net);
     }
 
     CNet& Net(const std::string& name)
     {
-        CNetArray& nets = m_doc.GetNets();
+        CNetArray& nets = m_doc.Design().GetNets();
         return *nets.GetNet(nets.FindNet(name));
     }
 
@@ -214,9 +214,9 @@ private:
 
     void AddFurniture()
     {
-        m_doc.SetBoardSize(boardWidth, boardHeight);
+        m_doc.Design().SetBoardSize(boardWidth, boardHeight);
 
-        CDrawRecArray& lines = m_doc.GetLines();
+        CDrawRecArray& lines = m_doc.Design().GetLines();
         const int32_t pen = lines.FindOrAddPen(2015);
         const int32_t inset = pitch / 2;
         const CPoint frame[] = {{inset, -inset},
@@ -234,7 +234,7 @@ private:
         // A ground plane over the bottom side, 1 mm inside the board edge, seeded in a corner
         // no bottom track passes.
         const int32_t border = 10078;
-        auto plane = std::make_unique<CPour>(m_doc.GetNets().FindNet("GND"), LAYER_BOTTOM,
+        auto plane = std::make_unique<CPour>(m_doc.Design().GetNets().FindNet("GND"), LAYER_BOTTOM,
                                              2 * pitch, -2 * pitch, 1, 2015, 6047, 45000);
         plane->SetName("01. GND");
         const CPoint ring[] = {{border, -border},
@@ -244,7 +244,7 @@ private:
         for (size_t k = 0; k < std::size(ring); ++k)
             plane->GetOutline().SetAtGrow(int32_t(k), ring[k].x, ring[k].y);
         plane->CloseOutline();
-        m_doc.GetPlanes().push_back(std::move(plane));
+        m_doc.Design().GetPlanes().push_back(std::move(plane));
     }
 
     // New components are parked above the board (y <= 0), where a netlist puts them, so the
@@ -252,15 +252,15 @@ private:
     // own place (0, 0)-(width, height).
     void MoveOntoBoard()
     {
-        m_doc.GetComponents().MoveAll(0, boardHeight);
-        m_doc.GetNets().MoveAll(0, boardHeight);
-        m_doc.GetLines().OffsetAll(0, boardHeight);
-        CTextArray& texts = m_doc.GetTexts();
+        m_doc.Design().GetComponents().MoveAll(0, boardHeight);
+        m_doc.Design().GetNets().MoveAll(0, boardHeight);
+        m_doc.Design().GetLines().OffsetAll(0, boardHeight);
+        CTextArray& texts = m_doc.Design().GetTexts();
         for (int32_t i = 0; i < texts.GetCount(); ++i)
             texts.GetText(i)->Offset(0, boardHeight);
-        for (const auto& plane : m_doc.GetPlanes())
+        for (const auto& plane : m_doc.Design().GetPlanes())
             plane->Move(0, boardHeight);
-        m_doc.SetBoardOutlineRect(0, 0, boardWidth, boardHeight);
+        m_doc.Design().SetBoardOutlineRect(0, 0, boardWidth, boardHeight);
         m_doc.Planes().RebuildPlane(0);
     }
 
@@ -272,7 +272,7 @@ private:
         item.SetHeight(height);
         item.SetLineWidth(2015);
         item.SetLayer(LAYER_SILK_TOP);
-        m_doc.GetTexts().AddText(&item);
+        m_doc.Design().GetTexts().AddText(&item);
     }
 
     CWevraDoc& m_doc;

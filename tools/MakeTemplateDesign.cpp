@@ -35,9 +35,9 @@ int main(int argc, char** argv)
     CResourcePack::LoadFirstFound(CDocumentFrame::Get().GetProgramFolder());
 
     CWevraDoc built;
-    built.SetBoardSize(boardWidth, boardHeight);
-    built.SetBoardOutlineRect(0, 0, boardWidth, boardHeight);
-    CPadStackArray& stacks = built.GetEditableShapeCache().GetPadStacks();
+    built.Design().SetBoardSize(boardWidth, boardHeight);
+    built.Design().SetBoardOutlineRect(0, 0, boardWidth, boardHeight);
+    CPadStackArray& stacks = built.Design().GetEditableShapeCache().GetPadStacks();
     stacks.Fill(false, PADSTACK_KIND_VIA);
     stacks.SetDefault(PADSTACK_KIND_VIA, stacks.FindByName("VIA 1.00 H0.80"));
     if (!WriteAsReopened(built, argv[1], "MakeTemplateDesign"))

@@ -59,7 +59,7 @@ uint64_t BoardDigest(CWevraDoc& doc)
     CArchive saved;
     doc.Serialize(saved);
     digest.Bytes(saved.TakeBuffer());
-    const CNetArray& nets = doc.GetNets();
+    const CNetArray& nets = doc.Design().GetNets();
     for (int32_t n = 0; n < nets.GetCount(); ++n) {
         const CNet& net = *nets.GetNet(n);
         digest.Text(net.GetName());
@@ -95,7 +95,7 @@ protected:
     // nets fall apart into clusters with ratsnest between them.
     static void MoveSomeComponents(CWevraDoc& doc)
     {
-        CComponentArray& components = doc.GetComponents();
+        CComponentArray& components = doc.Design().GetComponents();
         for (int32_t i = 0; i < components.GetCount(); ++i) {
             if (i % 5 == 0)
                 components.MoveBy(i, 9000, 0);
@@ -132,7 +132,7 @@ TEST_F(CTracerBoardTest, RebuiltBoardsKeepTheirNetsClustersAndRatsnest)
             EXPECT_EQ(BoardDigest(doc), c.rebuilt);
 
             MoveSomeComponents(doc);
-            doc.GetNets().RecalcAll();
+            doc.Design().GetNets().RecalcAll();
             EXPECT_EQ(BoardDigest(doc), c.moved);
 
             ASSERT_TRUE(doc.UpdateFromNetPins());

@@ -64,7 +64,7 @@ protected:
     void NewBoard()
     {
         board = std::make_unique<CWevraDoc>();
-        CShapeLib& cache = Doc().GetEditableShapeCache();
+        CShapeLib& cache = Doc().Design().GetEditableShapeCache();
         CPadStackArray& stacks = cache.GetPadStacks();
         smd = stacks.Add(CPadStack("TS", PAD_RECTANGLE, -5000, -3000, 5000, 3000, 0, LAYER_TOP,
                                    PADSTACK_KIND_SHAPE_PAD));
@@ -88,16 +88,16 @@ protected:
     int32_t Part(const std::string& reference, int32_t shape, int32_t x, int32_t y,
                  int32_t rotation = 0, bool mirrored = false)
     {
-        CComponentArray& components = Doc().GetComponents();
+        CComponentArray& components = Doc().Design().GetComponents();
         EXPECT_TRUE(components.AddComponent(reference, "T", shape, x, y, rotation, mirrored));
-        Doc().ResetPadNets();
+        Doc().Design().ResetPadNets();
         return components.GetCount() - 1;
     }
     CPoint Pad(int32_t component, int32_t pad) const
     {
-        return Doc().GetComponents().GetPadPosition(component, pad);
+        return Doc().Design().GetComponents().GetPadPosition(component, pad);
     }
-    CNet& Net(int32_t i) { return *Doc().GetNets().GetNet(i); }
+    CNet& Net(int32_t i) { return *Doc().Design().GetNets().GetNet(i); }
     // A run through the points on the layer, drawn with a pen of the width.
     void Run(int32_t net, const std::vector<CPoint>& points, int32_t layer, int32_t width)
     {
@@ -111,8 +111,8 @@ protected:
     std::vector<uint8_t> Stored()
     {
         CArchive ar;
-        Doc().GetNets().Serialize(ar);
-        Doc().GetComponents().Serialize(ar);
+        Doc().Design().GetNets().Serialize(ar);
+        Doc().Design().GetComponents().Serialize(ar);
         return ar.TakeBuffer();
     }
 
@@ -135,11 +135,11 @@ TEST_F(CTracerTest, NetsFromTracksThenUpdateFromPinsIsStable)
     const int32_t c = Part("J1", t3, 300000, -200000);
     // Its pads lie on the bottom layer.
     const int32_t d = Part("R3", r2, 300000, -300000, 90000, true);
-    CNetArray& nets = Doc().GetNets();
+    CNetArray& nets = Doc().Design().GetNets();
     const int32_t netA = nets.AddNet("A");
     const int32_t netB = nets.AddNet("B");
-    Doc().SetPadNet(a, 0, netA);
-    Doc().SetPadNet(b, 1, netB);
+    Doc().Design().SetPadNet(a, 0, netA);
+    Doc().Design().SetPadNet(b, 1, netB);
     nets.GetNet(0)->SetName("2");
 
     // R1.2 to R2.1 on the top layer, a middle segment passing over R2.1.
@@ -162,13 +162,13 @@ TEST_F(CTracerTest, NetsFromTracksThenUpdateFromPinsIsStable)
     ASSERT_EQ(nets.GetCount(), 1);
     EXPECT_EQ(Net(0).GetPinCount(), 9);
     EXPECT_EQ(Net(0).GetVertexCount(), 5 + 5 + 4);
-    for (int32_t i = 0; i < Doc().GetComponents().GetCount(); ++i)
-        for (int32_t net : Doc().GetComponentPadNets(i))
+    for (int32_t i = 0; i < Doc().Design().GetComponents().GetCount(); ++i)
+        for (int32_t net : Doc().Design().GetComponentPadNets(i))
             EXPECT_EQ(net, 0);
 
     ASSERT_TRUE(Doc().RebuildFromTracks());
     const auto groupOf = [&](int32_t component, int32_t pad) {
-        return Doc().GetComponentPadNets(component)[size_t(pad)];
+        return Doc().Design().GetComponentPadNets(component)[size_t(pad)];
     };
     // Groups in pin order: R1.1 alone, R1.2+R2.1, R2.2+J1.1, J1.2+R3.1, J1.3 alone, R3.2 alone;
     // "2" is net 0's name, so the numbers move on past it.
@@ -201,8 +201,8 @@ TEST_F(CTracerTest, UpdateFloodsFromTheNetsOwnPinsOnly)
 {
     const int32_t a = Part("R1", r2, 100000, -100000);
     const int32_t b = Part("R2", r2, 200000, -100000);
-    const int32_t netA = Doc().GetNets().AddNet("A");
-    Doc().SetPadNet(a, 0, netA);
+    const int32_t netA = Doc().Design().GetNets().AddNet("A");
+    Doc().Design().SetPadNet(a, 0, netA);
     // R1.1 to the left end of R2.1, and on from its right end without touching the first run.
     Run(0, {Pad(a, 0), {90000, -130000}, {186000, -130000}, {186000, -100000}}, 1, 2015);
     Run(0, {{194000, -100000}, {194000, -200000}}, 1, 2015);
@@ -230,7 +230,7 @@ TEST_F(CTracerTest, GatheringKeepsEveryVertexAndWidth)
     };
     for (const auto& c : cases) {
         CWevraDoc design;
-        CNetArray& nets = design.GetNets();
+        CNetArray& nets = design.Design().GetNets();
         CNet& zero = *nets.GetNet(0);
         zero.AddPen(30000);
         ASSERT_EQ(zero.GetPenCount(), CNetArray::maxNetZeroPens) << c.what;
@@ -273,7 +273,7 @@ TEST_F(CTracerTest, GatheringKeepsEveryVertexAndWidth)
 // in net 0.
 TEST_F(CTracerTest, LargeBoardsNeedNoLimits)
 {
-    CShapeLib& cache = Doc().GetEditableShapeCache();
+    CShapeLib& cache = Doc().Design().GetEditableShapeCache();
     const int32_t row = cache.AddShape("ROW");
     const int32_t chain = cache.AddShape("CHAIN");
     for (int32_t k = 0; k < 1000; ++k) {
@@ -281,28 +281,28 @@ TEST_F(CTracerTest, LargeBoardsNeedNoLimits)
         // 10000 wide pads every 9000 units touch their neighbours.
         cache.AddPadToShape(chain, k * 9000, 0, uint16_t(smd), 0);
     }
-    CComponentArray& components = Doc().GetComponents();
+    CComponentArray& components = Doc().Design().GetComponents();
     for (int32_t i = 0; i < 20; ++i)
         components.AddComponent("C" + std::to_string(i), "", chain, 100000 + i * 9000000, -100000,
                                 0, false);
     for (int32_t i = 0; i < 66; ++i)
         components.AddComponent("P" + std::to_string(i), "", row, 100000, -200000 - i * 20000, 0,
                                 false);
-    Doc().ResetPadNets();
+    Doc().Design().ResetPadNets();
     std::vector<CPoint> points{{100000, -100000}};
     for (int32_t k = 1; k < 30000; ++k)
         points.push_back({100000 + k * 1000, -50000});
     Run(0, points, 1, 2015);
 
     ASSERT_TRUE(Doc().RebuildFromTracks());
-    CNetArray& nets = Doc().GetNets();
+    CNetArray& nets = Doc().Design().GetNets();
     ASSERT_EQ(nets.GetCount(), 65536);
     EXPECT_EQ(Net(1).GetPinCount(), 20000);
     EXPECT_EQ(Net(1).GetVertexCount(), 30000);
     EXPECT_EQ(nets.GetNetName(65535), "65535");
     EXPECT_EQ(Net(65535).GetPinCount(), 1);
     EXPECT_EQ(Net(0).GetPinCount(), 66000 - 65534);
-    EXPECT_EQ(Doc().GetComponentPadNets(85)[999], 0);
+    EXPECT_EQ(Doc().Design().GetComponentPadNets(85)[999], 0);
     ASSERT_FALSE(services.messages.Shown().empty());
     EXPECT_EQ(services.messages.Shown()[0].text, CResString::Load(IDS_TRACER_TOO_MANY_NETS));
 }
@@ -430,20 +430,20 @@ protected:
             return std::uniform_int_distribution<int32_t>(lo, hi)(random);
         };
         for (int32_t k = 1; k <= 3; ++k)
-            Doc().GetNets().AddNet("N" + std::to_string(k));
+            Doc().Design().GetNets().AddNet("N" + std::to_string(k));
         const int32_t shapes[] = {r2, t3, w1};
         const int32_t angles[] = {0, 45000, 90000, 135000};
         for (int32_t i = 0; i < 8; ++i)
             Part("U" + std::to_string(i), shapes[uniform(0, 2)], uniform(60000, 300000),
                  uniform(-300000, -60000), angles[uniform(0, 3)], uniform(0, 3) == 0);
-        for (int32_t i = 0; i < Doc().GetComponents().GetCount(); ++i)
-            for (int32_t pad = 0; pad < Doc().GetComponents().GetShapePadCount(i); ++pad)
-                Doc().SetPadNet(i, pad, uniform(0, 3));
+        for (int32_t i = 0; i < Doc().Design().GetComponents().GetCount(); ++i)
+            for (int32_t pad = 0; pad < Doc().Design().GetComponents().GetShapePadCount(i); ++pad)
+                Doc().Design().SetPadNet(i, pad, uniform(0, 3));
         // Short runs, half of them starting at a pad, a third ending at one; vias at run
         // corners and anywhere.
         const auto anyPad = [&] {
             const int32_t part = uniform(0, 7);
-            return Pad(part, uniform(0, Doc().GetComponents().GetShapePadCount(part) - 1));
+            return Pad(part, uniform(0, Doc().Design().GetComponents().GetShapePadCount(part) - 1));
         };
         const int32_t widths[] = {2015, 3023, 5039, 7000};
         std::vector<CPoint> corners;
@@ -463,13 +463,13 @@ protected:
             Via(uniform(0, 3), uniform(0, 1) == 0
                                    ? corners[size_t(uniform(0, int32_t(corners.size()) - 1))]
                                    : CPoint(uniform(40000, 340000), uniform(-340000, -40000)));
-        Doc().GetLayers().GetLayer(3)->SetEnabled(uniform(0, 1) == 0);
+        Doc().Design().GetLayers().GetLayer(3)->SetEnabled(uniform(0, 1) == 0);
     }
 
     // The copper of nets 0.. in the order gathering puts it into net 0, with its widths.
     void TakeCopper(std::vector<TrackRec>& vertices, std::vector<int32_t>& widths)
     {
-        for (int32_t n = 0; n < Doc().GetNets().GetCount(); ++n) {
+        for (int32_t n = 0; n < Doc().Design().GetNets().GetCount(); ++n) {
             const CNet& net = Net(n);
             for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
                 vertices.push_back(net.GetVertex(v));
@@ -480,9 +480,9 @@ protected:
 
     std::vector<Item> TakePins()
     {
-        Doc().RebuildNetPins();
+        Doc().Design().RebuildNetPins();
         std::vector<Item> pins;
-        for (int32_t n = 0; n < Doc().GetNets().GetCount(); ++n) {
+        for (int32_t n = 0; n < Doc().Design().GetNets().GetCount(); ++n) {
             for (int32_t i = 0; i < Net(n).GetPinCount(); ++i) {
                 const NetPinRec& p = Net(n).GetPin(i);
                 pins.push_back(
@@ -506,7 +506,7 @@ protected:
     {
         uint32_t layers = 0;
         for (int32_t layer = LAYER_TOP; layer <= LAYER_INNER_12; ++layer)
-            layers |= Doc().IsLayerEnabled(layer) ? LayerBit(layer) : 0;
+            layers |= Doc().Design().IsLayerEnabled(layer) ? LayerBit(layer) : 0;
         return layers;
     }
 };
@@ -524,11 +524,11 @@ TEST_F(CTracerRandomTest, MatchesTheLiteralFlood)
         std::vector<int32_t> widths;
         TakeCopper(vertices, widths);
         if (rebuild)
-            Doc().ResetPadNets();
+            Doc().Design().ResetPadNets();
         const std::vector<Item> pins = TakePins();
-        const CCopperContact contact(Doc().GetPadStacks(), LayersInUse());
+        const CCopperContact contact(Doc().Design().GetPadStacks(), LayersInUse());
         CLiteralFlood literal{contact, pins, vertices, widths};
-        int32_t nets = Doc().GetNets().GetCount();
+        int32_t nets = Doc().Design().GetNets().GetCount();
         if (rebuild) {
             nets = 1;
             for (int32_t i = 0; i < int32_t(pins.size()); ++i) {
@@ -545,14 +545,16 @@ TEST_F(CTracerRandomTest, MatchesTheLiteralFlood)
         }
 
         ASSERT_TRUE(rebuild ? Doc().RebuildFromTracks() : Doc().UpdateFromNetPins());
-        ASSERT_EQ(Doc().GetNets().GetCount(), nets);
+        ASSERT_EQ(Doc().Design().GetNets().GetCount(), nets);
         const std::vector<std::string> expected =
             Expected(vertices, widths, literal.vertexStamps, nets);
         for (int32_t n = 0; n < nets; ++n)
             EXPECT_EQ(CopperText(Net(n)), expected[size_t(n)]) << "net " << n;
         for (size_t i = 0; i < pins.size(); ++i) {
             const int32_t net = rebuild ? literal.pinStamps[i] : pins[i].net;
-            EXPECT_EQ(Doc().GetComponentPadNets(pins[i].component)[size_t(pins[i].padIndex)], net);
+            EXPECT_EQ(
+                Doc().Design().GetComponentPadNets(pins[i].component)[size_t(pins[i].padIndex)],
+                net);
         }
     }
 }

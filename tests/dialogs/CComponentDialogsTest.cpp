@@ -34,11 +34,11 @@ protected:
     void SetUp() override
     {
         doc.SetUnit(inch);
-        const int32_t shape = AddTwoPadShape(doc.GetEditableShapeCache());
+        const int32_t shape = AddTwoPadShape(doc.Design().GetEditableShapeCache());
         for (const char* reference : {"R1", "R2"}) {
-            const int32_t i = doc.GetComponents().AddEmpty(shape);
-            doc.GetComponents().SetName(i, CComponent::textReference, reference);
-            doc.GetComponents().SetPosition(i, 25600 * (i + 1), 25600);
+            const int32_t i = doc.Design().GetComponents().AddEmpty(shape);
+            doc.Design().GetComponents().SetName(i, CComponent::textReference, reference);
+            doc.Design().GetComponents().SetPosition(i, 25600 * (i + 1), 25600);
         }
     }
 
@@ -49,7 +49,8 @@ protected:
 
 TEST_F(CComponentDialogsTest, PropertiesEditInPlaceOnlyOnOk)
 {
-    doc.GetComponents().SetFlag(0, ComponentFlags::lockRotate | ComponentFlags::fromNetlist, true);
+    doc.Design().GetComponents().SetFlag(
+        0, ComponentFlags::lockRotate | ComponentFlags::fromNetlist, true);
     const int32_t snapshots = doc.GetUndoCount();
     WhenModal([](QWidget* dialog) {
         EXPECT_EQ(Text(dialog, CCompPropertiesDlg::idReference), "R1");
@@ -66,7 +67,7 @@ TEST_F(CComponentDialogsTest, PropertiesEditInPlaceOnlyOnOk)
         Click(dialog, CWevraDialog::idCancel);
     });
     EXPECT_EQ(service.CompProperties(doc.Session(), 0), CDialogService::resultCancel);
-    EXPECT_EQ(doc.GetComponents().GetType(0), CComponent::defaultType);
+    EXPECT_EQ(doc.Design().GetComponents().GetType(0), CComponent::defaultType);
     EXPECT_EQ(doc.GetUndoCount(), snapshots);
 
     WhenModal([](QWidget* dialog) {
@@ -76,10 +77,10 @@ TEST_F(CComponentDialogsTest, PropertiesEditInPlaceOnlyOnOk)
         Click(dialog, CWevraDialog::idOk);
     });
     EXPECT_EQ(service.CompProperties(doc.Session(), 0), CDialogService::resultOk);
-    EXPECT_EQ(doc.GetComponents().GetType(0), "4k7");
-    EXPECT_EQ(doc.GetComponents().GetRotation(0), 90000);
-    EXPECT_FALSE(doc.GetComponents().TestFlag(0, ComponentFlags::lockRotate));
-    EXPECT_EQ(doc.GetComponents().GetPosition(0), CPoint(25600, 25600));
+    EXPECT_EQ(doc.Design().GetComponents().GetType(0), "4k7");
+    EXPECT_EQ(doc.Design().GetComponents().GetRotation(0), 90000);
+    EXPECT_FALSE(doc.Design().GetComponents().TestFlag(0, ComponentFlags::lockRotate));
+    EXPECT_EQ(doc.Design().GetComponents().GetPosition(0), CPoint(25600, 25600));
 }
 
 TEST_F(CComponentDialogsTest, PropertiesAskBeforeTakingAnotherComponentsReference)
@@ -97,8 +98,8 @@ TEST_F(CComponentDialogsTest, PropertiesAskBeforeTakingAnotherComponentsReferenc
     EXPECT_TRUE(stayedOpen) << "No keeps the dialog open";
     EXPECT_EQ(services.messages.ShownTexts(),
               std::vector<std::string>(2, "This reference name exists. Do you like to Swap?"));
-    EXPECT_EQ(doc.GetComponents().GetReference(0), "R2");
-    EXPECT_EQ(doc.GetComponents().GetReference(1), "R1");
+    EXPECT_EQ(doc.Design().GetComponents().GetReference(0), "R2");
+    EXPECT_EQ(doc.Design().GetComponents().GetReference(1), "R1");
 }
 
 TEST_F(CComponentDialogsTest, SetPositionMeasuresFromTheChosenPoint)

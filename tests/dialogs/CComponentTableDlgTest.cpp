@@ -26,11 +26,11 @@ using Strings = std::vector<std::string>;
 
 class CComponentTableDlgTest : public QtApplicationTest {
 protected:
-    void SetUp() override { shape = doc.GetEditableShapeCache().AddShape("SO8"); }
+    void SetUp() override { shape = doc.Design().GetEditableShapeCache().AddShape("SO8"); }
 
     CComponent& Add(const std::string& reference, const std::string& type = "LM358")
     {
-        CComponentArray& components = doc.GetComponents();
+        CComponentArray& components = doc.Design().GetComponents();
         CComponent& component = *components.GetComponent(components.AddEmpty(shape));
         component.SetReference(reference);
         component.SetType(type);

@@ -53,8 +53,8 @@ protected:
     }
     ~CDesignConfigTest() override { CResourcePack::SetCurrent(CResourcePack()); }
 
-    COutput& DisplaySets() { return *doc.GetDisplaySets().GetJob(0); }
-    COutput& Job(int32_t i) { return *doc.GetOutputJobs().GetJob(i); }
+    COutput& DisplaySets() { return *doc.Design().GetDisplaySets().GetJob(0); }
+    COutput& Job(int32_t i) { return *doc.Design().GetOutputJobs().GetJob(i); }
     static QStringList Rows(QWidget* page, int32_t id)
     {
         QStringList rows;
@@ -115,7 +115,7 @@ TEST_F(CDesignConfigTest, GridTextsFollowEachOtherAndReachTheGridsOnlyOnOk)
 
 TEST_F(CDesignConfigTest, LayersPageAsksForUsedLayersAndEmptiesTheirPlaceInTheSets)
 {
-    CDrawRecArray& lines = doc.GetLines();
+    CDrawRecArray& lines = doc.Design().GetLines();
     lines.AddSegment(0, 0, 25600, 0, LAYER_MASK_TOP, lines.FindOrAddPen(2560), 0);
     doc.ResetLayerTables();
     CConfigLayers page(doc);
@@ -139,9 +139,9 @@ TEST_F(CDesignConfigTest, LayersPageAsksForUsedLayersAndEmptiesTheirPlaceInTheSe
     EXPECT_FALSE(doc.IsModified()) << "nothing changes before Apply";
 
     ASSERT_TRUE(page.Apply());
-    EXPECT_FALSE(doc.GetLayers().IsEnabled(LAYER_MASK_TOP));
-    EXPECT_FALSE(doc.GetLayers().IsVisible(LAYER_SILK_BOTTOM));
-    EXPECT_TRUE(doc.GetLayers().IsEnabled(LAYER_MASK_BOTTOM));
+    EXPECT_FALSE(doc.Design().GetLayers().IsEnabled(LAYER_MASK_TOP));
+    EXPECT_FALSE(doc.Design().GetLayers().IsVisible(LAYER_SILK_BOTTOM));
+    EXPECT_TRUE(doc.Design().GetLayers().IsEnabled(LAYER_MASK_BOTTOM));
     // "All Layers": 1, 2, 17, 21, 18, 22, 26 keeps its places.
     const auto& allLayers = DisplaySets().GetItem(7)->GetLayerBytes();
     EXPECT_EQ(std::vector<int>(allLayers.begin(), allLayers.begin() + 8),
@@ -157,7 +157,7 @@ TEST_F(CDesignConfigTest, LayersPageAsksForUsedLayersAndEmptiesTheirPlaceInTheSe
     services.messages.ClearShown();
     EXPECT_FALSE(page.Apply());
     EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{"all disabled"});
-    EXPECT_TRUE(doc.GetLayers().IsEnabled(LAYER_TOP));
+    EXPECT_TRUE(doc.Design().GetLayers().IsEnabled(LAYER_TOP));
 }
 
 TEST_F(CDesignConfigTest, DisplayPageNeverListsNorDeletesTheCustomSet)
@@ -196,7 +196,7 @@ TEST_F(CDesignConfigTest, DisplayPageNeverListsNorDeletesTheCustomSet)
 TEST_F(CDesignConfigTest, OutputJobOffsetsAreInchWhetherAddedOrEdited)
 {
     services.printers.defaultPrinter = "Laser";
-    COutputArray& jobs = doc.GetOutputJobs();
+    COutputArray& jobs = doc.Design().GetOutputJobs();
     const int32_t count = jobs.GetCount();
     CConfigOutput page(doc);
     EXPECT_EQ(page.Caption(),
@@ -245,7 +245,7 @@ TEST_F(CDesignConfigTest, OutputJobOffsetsAreInchWhetherAddedOrEdited)
 
 TEST_F(CDesignConfigTest, OutputItemsAreAddedEditedAndDeletedInTheChosenJob)
 {
-    COutputArray& jobs = doc.GetOutputJobs();
+    COutputArray& jobs = doc.Design().GetOutputJobs();
     CConfigOutput page(doc);
     Find<QListWidget>(&page, CConfigOutput::idJobs)->setCurrentRow(2);
     EXPECT_EQ(jobs.GetCurrent(), 2);
@@ -277,12 +277,12 @@ TEST_F(CDesignConfigTest, SheetKeepsTheLayersPageWhileNoLayerIsEnabled)
     sheet.accept();
     EXPECT_EQ(sheet.result(), 0) << "OK is refused too";
     EXPECT_EQ(services.messages.Shown().size(), 2u);
-    EXPECT_TRUE(doc.GetLayers().IsEnabled(LAYER_TOP));
+    EXPECT_TRUE(doc.Design().GetLayers().IsEnabled(LAYER_TOP));
 }
 
 TEST_F(CDesignConfigTest, SelectLayerOffersTheEnabledLayersButCommonAndDrill)
 {
-    doc.GetLayers().GetLayer(LAYER_SILK_BOTTOM)->SetEnabled(false);
+    doc.Design().GetLayers().GetLayer(LAYER_SILK_BOTTOM)->SetEnabled(false);
     ASSERT_TRUE(doc.Session().SetWorkLayer(LAYER_BOTTOM));
     CSelectLayerDlg dialog(doc);
     auto* list = Find<QListWidget>(&dialog, CSelectLayerDlg::idList);
@@ -298,7 +298,7 @@ TEST_F(CDesignConfigTest, SelectLayerOffersTheEnabledLayersButCommonAndDrill)
     EXPECT_EQ(dialog.GetLayer(), LAYER_TOP);
 
     // A work layer that is not offered: OK without a chosen row is Cancel.
-    doc.GetCurrentLayerSet()->SetRefLayer(LAYER_COMMON);
+    doc.Design().GetCurrentLayerSet()->SetRefLayer(LAYER_COMMON);
     CSelectLayerDlg common(doc);
     common.accept();
     EXPECT_EQ(common.result(), int(QDialog::Rejected));

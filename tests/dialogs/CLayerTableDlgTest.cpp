@@ -37,7 +37,7 @@ protected:
     {
         const std::vector<std::string> names = Column(Grid(), nameCol);
         const auto found =
-            std::find(names.begin(), names.end(), doc.GetLayers().GetLayerName(layer));
+            std::find(names.begin(), names.end(), doc.Design().GetLayers().GetLayerName(layer));
         return found == names.end() ? -1 : int(found - names.begin());
     }
     void DoubleClick(int col, int row)
@@ -67,7 +67,7 @@ protected:
 // colour edit still finds each layer by its name.
 TEST_F(CLayerTableDlgTest, RowsOfTheEnabledLayersWithTheirColours)
 {
-    doc.GetLayers().GetLayer(LAYER_GROUND)->SetEnabled(false);
+    doc.Design().GetLayers().GetLayer(LAYER_GROUND)->SetEnabled(false);
     doc.Session().SetWorkLayer(LAYER_BOTTOM);
     Open();
     ASSERT_EQ(Grid().GetNumberCols(), 8);
@@ -77,12 +77,12 @@ TEST_F(CLayerTableDlgTest, RowsOfTheEnabledLayersWithTheirColours)
     EXPECT_EQ(RowOf(LAYER_POWER), 3);
     EXPECT_EQ(Grid().GetCurrentRow(), RowOf(LAYER_BOTTOM));
     EXPECT_EQ(Background(color2Col, RowOf(LAYER_POWER)),
-              doc.GetStoredColor(CDesignSettings::highlightColors, LAYER_POWER));
+              doc.Design().GetStoredColor(CDesignSettings::highlightColors, LAYER_POWER));
 
     const int row = RowOf(LAYER_SILK_BOTTOM);
     colors.QueueAnswer(RGB(10, 20, 30));
     DoubleClick(color2Col, row);
-    EXPECT_EQ(doc.GetStoredColor(CDesignSettings::highlightColors, LAYER_SILK_BOTTOM),
+    EXPECT_EQ(doc.Design().GetStoredColor(CDesignSettings::highlightColors, LAYER_SILK_BOTTOM),
               RGB(10, 20, 30));
     EXPECT_EQ(Background(color2Col, row), RGB(10, 20, 30));
     EXPECT_TRUE(doc.IsModified());
@@ -106,7 +106,7 @@ TEST_F(CLayerTableDlgTest, OnlyColourCellsOfferTheChooser)
     QTest::keyClick(Grid().GetCellArea(), Qt::Key_C);
     ASSERT_EQ(colors.GetShown().size(), 1u);
     EXPECT_EQ(colors.GetShown()[0].initial,
-              doc.GetStoredColor(CDesignSettings::screenColors, LAYER_TOP));
+              doc.Design().GetStoredColor(CDesignSettings::screenColors, LAYER_TOP));
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(view.reports.empty());
 

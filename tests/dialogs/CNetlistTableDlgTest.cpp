@@ -33,7 +33,7 @@ protected:
     void SetUp() override
     {
         doc.SetUnit(CLengthText::unitMil);
-        CNetArray& nets = doc.GetNets();
+        CNetArray& nets = doc.Design().GetNets();
         nets.GetNet(0)->SetPenTable({0, 10 * mil, 15 * mil, 20 * mil, 100 * mil});
         gnd = nets.AddNetWithWidths("GND", 10 * mil, 50 * mil, 10 * mil);
         vcc = nets.AddNetWithWidths("VCC", 10 * mil, 50 * mil, 10 * mil);
@@ -48,7 +48,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(table.get()));
     }
     CNetlistGrid& G() { return *table->GetNetlistGrid(); }
-    CNet& Net(int32_t i) { return *doc.GetNets().GetNet(i); }
+    CNet& Net(int32_t i) { return *doc.Design().GetNets().GetNet(i); }
     std::string Label(int col, int row)
     {
         CGridCell cell;
@@ -188,7 +188,7 @@ TEST_F(CNetlistTableDlgTest, AClickMakesTheNetOfTheRowCurrentAfterSortingToo)
     ASSERT_EQ(Column(G(), Grid::colName), (Strings{"CLK", "GND", "VCC", "Zero"}));
     view.reports.clear();
     ClickCell(G(), Grid::colName, 0);
-    EXPECT_EQ(doc.GetNets().GetCurrentIndex(), clk);
+    EXPECT_EQ(doc.Design().GetNets().GetCurrentIndex(), clk);
     ASSERT_FALSE(view.reports.empty());
     EXPECT_EQ(view.reports.back(),
               std::make_pair(uint32_t(CNetlistTableDlg::dialogId), uint32_t(ID_DRAW_REDRAW)));
@@ -196,18 +196,18 @@ TEST_F(CNetlistTableDlgTest, AClickMakesTheNetOfTheRowCurrentAfterSortingToo)
     // Not while a tool is half-way through a step.
     doc.Session().SetAction(CEditState::actionDragging);
     ClickCell(G(), Grid::colName, 2);
-    EXPECT_EQ(doc.GetNets().GetCurrentIndex(), clk);
+    EXPECT_EQ(doc.Design().GetNets().GetCurrentIndex(), clk);
 }
 
 TEST_F(CNetlistTableDlgTest, RowsOfNetsThatAreGoneChangeNothing)
 {
     Open();
     doc.DeleteUnusedNets();
-    ASSERT_EQ(doc.GetNets().GetCount(), 1);
+    ASSERT_EQ(doc.Design().GetNets().GetCount(), 1);
     view.reports.clear();
 
     ClickCell(G(), Grid::colName, clk);
-    EXPECT_EQ(doc.GetNets().GetCurrentIndex(), 0);
+    EXPECT_EQ(doc.Design().GetNets().GetCurrentIndex(), 0);
     EXPECT_TRUE(view.reports.empty());
     TypeAndEnter(Grid::colMinWidth, clk, "30");
     EXPECT_EQ(G().GetText(Grid::colMinWidth, clk), "15 mil");

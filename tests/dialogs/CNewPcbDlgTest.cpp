@@ -29,7 +29,7 @@ protected:
         fs::create_directories(designs);
         fs::create_directories(templates);
         CWevraDoc templateDesign;
-        templateDesign.SetBoardOutlineRect(0, 0, 300000, 200000);
+        templateDesign.Design().SetBoardOutlineRect(0, 0, 300000, 200000);
         ASSERT_TRUE(templateDesign.OnSaveDocument((templates / "Std.PCB").string()));
     }
 
@@ -80,9 +80,10 @@ TEST_F(CNewPcbDlgTest, AProjectInTheDesignFolderGetsAFolderOfItsOwnAndTheBoardTy
 
     CWevraDoc reread;
     ASSERT_TRUE(reread.OnOpenDocument(expected.string()));
-    EXPECT_EQ(reread.GetBoardWidth(), CNewPcbDlg::defaultWidth);
-    EXPECT_EQ(reread.GetBoardHeight(), CLengthText::ParseLength(CLengthText::unitMillimetre, "50"));
-    EXPECT_EQ(reread.GetTemplatePath(), (templates / "Std.PCB").string());
+    EXPECT_EQ(reread.Design().GetBoardWidth(), CNewPcbDlg::defaultWidth);
+    EXPECT_EQ(reread.Design().GetBoardHeight(),
+              CLengthText::ParseLength(CLengthText::unitMillimetre, "50"));
+    EXPECT_EQ(reread.Design().GetTemplatePath(), (templates / "Std.PCB").string());
 }
 
 TEST_F(CNewPcbDlgTest, NoToOverwriteKeepsTheOldFileAndTheDialogOpen)
@@ -160,9 +161,9 @@ TEST_F(CNewPcbDlgTest, ALinkedNetlistIsImportedWhateverItsExtensionsCase)
                       Click(dialog, CWevraDialog::idOk);
                   }),
               CWevraDialog::idOk);
-    EXPECT_EQ(document.GetNetlistPath(), netlist.string());
-    ASSERT_EQ(document.GetNets().GetCount(), 3);
-    EXPECT_EQ(document.GetNets().GetNetName(1), "GND");
+    EXPECT_EQ(document.Design().GetNetlistPath(), netlist.string());
+    ASSERT_EQ(document.Design().GetNets().GetCount(), 3);
+    EXPECT_EQ(document.Design().GetNets().GetNetName(1), "GND");
 }
 
 } // namespace

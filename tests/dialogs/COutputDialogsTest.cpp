@@ -38,7 +38,7 @@ class COutputDialogsTest : public QtApplicationTest {
 protected:
     COutputRec& PrepareItem(const std::string& device)
     {
-        COutputArray& jobs = doc.GetOutputJobs();
+        COutputArray& jobs = doc.Design().GetOutputJobs();
         if (jobs.GetCount() == 0)
             jobs.AddJob(nullptr);
         jobs.SetCurrent(0);
@@ -118,7 +118,7 @@ TEST_F(COutputDialogsTest, FileJobsForceTheSwitchesAndOkStoresTheListInOrder)
 
 TEST_F(COutputDialogsTest, CancelLeavesTheDisplaySetAsItWas)
 {
-    COutputArray& sets = doc.GetDisplaySets();
+    COutputArray& sets = doc.Design().GetDisplaySets();
     COutputRec& set = *sets.GetJob(sets.GetCurrent())->GetCurrentRec();
     const std::array<uint8_t, COutputRec::maxLayers> layers = set.GetLayerBytes();
     const int32_t reference = set.GetRefLayer();

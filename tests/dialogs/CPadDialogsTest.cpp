@@ -144,7 +144,7 @@ bool ScriptedWidth(QWidget*, const char*, std::string& width)
 TEST_F(CPadDialogsTest, PensListTheTableAndDeletingTheFirstSelectsTheNewFirst)
 {
     doc.Session().SetWorkLayer(LAYER_DRAWING_1);
-    doc.GetLines().SetPenTable({0, 1000, 2000});
+    doc.Design().GetLines().SetPenTable({0, 1000, 2000});
     const CPensDlg::WidthEntry previous = CPensDlg::SetWidthEntry(&ScriptedWidth);
     CPenTables pens(doc, nullptr, false);
     CPensDlg dialog(pens);
@@ -161,13 +161,13 @@ TEST_F(CPadDialogsTest, PensListTheTableAndDeletingTheFirstSelectsTheNewFirst)
     Click(&dialog, CPensDlg::idDelete);
     EXPECT_EQ(list->count(), 2);
     EXPECT_EQ(list->currentRow(), 0);
-    EXPECT_EQ(doc.GetLines().GetPenTable(), (std::vector<uint16_t>{0, 2000, 5120}));
+    EXPECT_EQ(doc.Design().GetLines().GetPenTable(), (std::vector<uint16_t>{0, 2000, 5120}));
     CPensDlg::SetWidthEntry(previous);
 }
 
 TEST_F(CPadDialogsTest, SelectPadAddsStandardPadsAndMakesTheChosenOneTheDefault)
 {
-    CPadStackArray& table = doc.GetEditableShapeCache().GetPadStacks();
+    CPadStackArray& table = doc.Design().GetEditableShapeCache().GetPadStacks();
     const int32_t before = table.GetCount();
     CSelectPadDlg dialog(doc, PADSTACK_KIND_VIA);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Select Via"));

@@ -53,7 +53,7 @@ protected:
         original = stack;
         doc.SetModifiedFlag(false);
     }
-    CPadStackArray& Table() { return doc.GetEditableShapeCache().GetPadStacks(); }
+    CPadStackArray& Table() { return doc.Design().GetEditableShapeCache().GetPadStacks(); }
     static void Choose(QWidget* dialog, int32_t id, const QString& text)
     {
         auto* combo = Find<QComboBox>(dialog, id);

@@ -26,7 +26,7 @@ protected:
     void SetUp() override
     {
         CDocumentTest::SetUp();
-        const int32_t shape = AddTwoPadShape(doc->GetEditableShapeCache());
+        const int32_t shape = AddTwoPadShape(doc->Design().GetEditableShapeCache());
         int32_t x = 100000;
         for (const char* reference : {"R1", "R2", "R3"}) {
             const int32_t i = components().AddEmpty(shape);
@@ -42,7 +42,7 @@ protected:
         doc->SetUserOffset(CPoint(1000, 2000));
     }
 
-    CComponentArray& components() { return doc->GetComponents(); }
+    CComponentArray& components() { return doc->Design().GetComponents(); }
 };
 
 TEST_F(CComponentEditTest, PropertiesShowTheComponentWithItsLocksInverted)
@@ -90,13 +90,13 @@ TEST_F(CComponentEditTest, PropertiesOkWritesEveryFieldAfterOneUndoState)
     EXPECT_TRUE(components().TestFlag(0, ComponentFlags::oppositeSilk));
     EXPECT_TRUE(components().TestFlag(0, ComponentFlags::fromTemplate)) << "display only";
     // The pins went along.
-    const NetPinRec& pin = doc->GetNets().GetNet(0)->GetPin(0);
+    const NetPinRec& pin = doc->Design().GetNets().GetNet(0)->GetPin(0);
     EXPECT_NE(CPoint(pin.x, pin.y), CPoint(100000 - 2000, 50000));
 
     components().SetFlag(0, ComponentFlags::lockMove | ComponentFlags::fromTemplate, false);
     doc->Undo();
     components().SetFlag(0, ComponentFlags::lockMove | ComponentFlags::fromTemplate, false);
-    EXPECT_EQ(archive_bytes::Store(doc->GetComponents()), before);
+    EXPECT_EQ(archive_bytes::Store(doc->Design().GetComponents()), before);
 }
 
 // The shown texts are rounded to 1/10000 inch: taking them back would move the component.
@@ -174,7 +174,7 @@ TEST_F(CComponentEditTest, CircularPlacementIsOneUndoStepAndPassesOverUnknownInd
     EXPECT_EQ(CCircularPlacement::Place(*doc, Circle("360", {0, 7, -1})), 1);
     EXPECT_EQ(components().GetPosition(0), CPoint(129000, 2000));
     doc->Undo();
-    EXPECT_EQ(archive_bytes::Store(doc->GetComponents()), before);
+    EXPECT_EQ(archive_bytes::Store(doc->Design().GetComponents()), before);
 }
 
 } // namespace

@@ -88,7 +88,7 @@ protected:
     {
         CDocumentTest::SetUp();
         m_previousDialogs = CDialogService::Set(&dialogs);
-        CShapeLib& cache = doc->GetEditableShapeCache();
+        CShapeLib& cache = doc->Design().GetEditableShapeCache();
         cache.GetPadStacks().RemoveAll();
         const int32_t shape = AddTwoPadShape(cache);
         dialogs.shapeIndex = shape;
@@ -108,7 +108,7 @@ protected:
         CDocumentTest::TearDown();
     }
 
-    CComponentArray& components() { return doc->GetComponents(); }
+    CComponentArray& components() { return doc->Design().GetComponents(); }
     CComponentTool& tool() { return components().GetComponentTool(); }
     void MoveTo(int32_t x, int32_t y)
     {
@@ -150,10 +150,10 @@ TEST_F(CComponentToolTest, AMoveIsUndoneByOneUndo)
     MoveTo(30 * grid, 25 * grid);
     tool().OnToolKeyDown(doc->Session(), VK_RETURN);
     EXPECT_EQ(components().GetPosition(0), CPoint(30 * grid, 25 * grid));
-    const NetPinRec& pin = doc->GetNets().GetNet(0)->GetPin(0);
+    const NetPinRec& pin = doc->Design().GetNets().GetNet(0)->GetPin(0);
     EXPECT_EQ(CPoint(pin.x, pin.y), CPoint(30 * grid - 2000, 25 * grid)) << "pins follow";
     doc->Undo();
-    EXPECT_EQ(archive_bytes::Store(doc->GetComponents()), before);
+    EXPECT_EQ(archive_bytes::Store(doc->Design().GetComponents()), before);
 }
 
 TEST_F(CComponentToolTest, RotateByQuarterTurnsAndByTheDialog)
@@ -162,7 +162,7 @@ TEST_F(CComponentToolTest, RotateByQuarterTurnsAndByTheDialog)
     Click(40 * grid, 20 * grid);
     EXPECT_EQ(components().GetRotation(1), 90000);
     doc->Undo();
-    EXPECT_EQ(doc->GetComponents().GetRotation(1), 0);
+    EXPECT_EQ(doc->Design().GetComponents().GetRotation(1), 0);
 
     doc->Session().SetMode(ID_COMPONENTS_ROTATE);
     dialogs.typedAngle = "30";
@@ -220,13 +220,13 @@ TEST_F(CComponentToolTest, DeleteAndMirrorAreEachUndoneByOneUndo)
     Click(20 * grid, 20 * grid);
     EXPECT_EQ(components().GetCount(), 1);
     doc->Undo();
-    EXPECT_EQ(archive_bytes::Store(doc->GetComponents()), before);
+    EXPECT_EQ(archive_bytes::Store(doc->Design().GetComponents()), before);
 
     doc->Session().SetMode(ID_COMPONENTS_MIRROR);
     Click(20 * grid, 20 * grid);
-    EXPECT_TRUE(doc->GetComponents().IsMirrored(0));
+    EXPECT_TRUE(doc->Design().GetComponents().IsMirrored(0));
     doc->Undo();
-    EXPECT_EQ(archive_bytes::Store(doc->GetComponents()), before);
+    EXPECT_EQ(archive_bytes::Store(doc->Design().GetComponents()), before);
 }
 
 TEST_F(CComponentToolTest, EscWhileWaitingStepsBackToMoveThenIdle)

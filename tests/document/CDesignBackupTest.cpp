@@ -37,7 +37,7 @@ protected:
     // A change of the design, and the stream a backup of it must hold.
     std::string Change(int32_t width)
     {
-        doc->SetBoardSize(width, 2000);
+        doc->Design().SetBoardSize(width, 2000);
         doc->SetModified();
         CArchive ar;
         doc->Serialize(ar);
@@ -173,15 +173,15 @@ TEST_F(CDesignBackupTest, DesignTimeGrowsOnlyInMinutesWithActivity)
     files.m_backupsAutomatic = false;
     CDesignBackup& clock = doc->GetBackup();
     clock.OnTimer(files);
-    EXPECT_EQ(doc->GetDesignTime(), 0u);
+    EXPECT_EQ(doc->Design().GetDesignTime(), 0u);
     clock.NoteActivity();
     clock.NoteActivity();
     clock.OnTimer(files);
     clock.OnTimer(files);
-    EXPECT_EQ(doc->GetDesignTime(), 60000u);
+    EXPECT_EQ(doc->Design().GetDesignTime(), 60000u);
     clock.NoteActivity();
     clock.OnTimer(files);
-    EXPECT_EQ(doc->GetDesignTime(), 120000u);
+    EXPECT_EQ(doc->Design().GetDesignTime(), 120000u);
 }
 
 } // namespace

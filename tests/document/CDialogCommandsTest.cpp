@@ -93,7 +93,7 @@ private:
 
 TEST_F(CDialogCommandsTest, RotateTurnsTheSelectionByTheTypedAngleAndRemembersIt)
 {
-    CDrawRecArray& lines = doc->GetLines();
+    CDrawRecArray& lines = doc->Design().GetLines();
     lines.AddSegment(1000, 0, 2000, 0, LAYER_DRAWING_1, lines.FindOrAddPen(2000), 0);
     doc->Session().SelectAll(true);
     doc->Session().SetCursor(CPoint(0, 0));
@@ -112,7 +112,7 @@ TEST_F(CDialogCommandsTest, RotateTurnsTheSelectionByTheTypedAngleAndRemembersIt
 
 TEST_F(CDialogCommandsTest, PadInfoAndComponentTextsAreStoredOnlyOnOk)
 {
-    COutputArray& sets = doc->GetDisplaySets();
+    COutputArray& sets = doc->Design().GetDisplaySets();
     COutputRec& set = *sets.GetJob(sets.GetCurrent())->GetCurrentRec();
     set.SetTextReference(true);
     dialogs.result = CDialogService::resultCancel;
@@ -135,20 +135,20 @@ TEST_F(CDialogCommandsTest, PadInfoAndComponentTextsAreStoredOnlyOnOk)
 TEST_F(CDialogCommandsTest, CancelledPensDialogTakesItsChangesBack)
 {
     doc->Session().SetWorkLayer(LAYER_DRAWING_1);
-    const std::vector<uint16_t> before = doc->GetLines().GetPenTable();
+    const std::vector<uint16_t> before = doc->Design().GetLines().GetPenTable();
     dialogs.result = CDialogService::resultCancel;
     CDialogCommands::Pens(*doc, false);
-    EXPECT_EQ(doc->GetLines().GetPenTable(), before);
+    EXPECT_EQ(doc->Design().GetLines().GetPenTable(), before);
 
     dialogs.result = CDialogService::resultOk;
     CDialogCommands::Pens(*doc, false);
-    EXPECT_GE(doc->GetLines().FindPen(4000), 1);
+    EXPECT_GE(doc->Design().GetLines().FindPen(4000), 1);
 }
 
 TEST_F(CDialogCommandsTest, ComponentTextSizesAndCentringFollowTheirDialogs)
 {
     doc->SetUnit(CLengthText::unitInch);
-    CComponentArray& components = doc->GetComponents();
+    CComponentArray& components = doc->Design().GetComponents();
     const int32_t height = components.GetTextHeight(1);
     dialogs.result = CDialogService::resultCancel;
     CDialogCommands::TextOptions(*doc);

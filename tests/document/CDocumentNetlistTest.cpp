@@ -119,11 +119,11 @@ TEST_F(CDocumentNetlistTest, DamagedNetlistsLeaveTheBoardAsItWas)
 
 TEST_F(CDocumentNetlistTest, TheUserLoadIsBackedUpClearsTheErrorMarksAndAFailureIsNoChange)
 {
-    doc->GetNets().AddError(CNetErrorRec());
+    doc->Design().GetNets().AddError(CNetErrorRec());
     const fs::path net = Write("board/amp.net", "/GND U1(4) R1(2) R2(2)\r\n/VCC R2(1) U1(1)\r\n");
     EXPECT_TRUE(CDocumentNetlist(*doc).LoadChosen(net.string()));
     EXPECT_TRUE(fs::exists(folder / "bak" / "AMP BAK 01.PCB"));
-    EXPECT_EQ(doc->GetNets().GetErrorCount(), 0);
+    EXPECT_EQ(doc->Design().GetNets().GetErrorCount(), 0);
     EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"VCC", "GND"}));
     EXPECT_TRUE(doc->IsModified());
 
@@ -141,7 +141,7 @@ TEST_F(CDocumentNetlistTest, TheDialogsStartInTheNetlistFolder)
     EXPECT_FALSE(CDocumentNetlist(*doc).ChooseNetlist());
     EXPECT_EQ(services.fileDialogs.GetFileStartFolders().back(), (folder / "board").string());
 
-    doc->SetNetlistPath("");
+    doc->Design().SetNetlistPath("");
     EXPECT_FALSE(CDocumentNetlist(*doc).ChooseNetlist());
     EXPECT_EQ(services.fileDialogs.GetFileStartFolders().back(), (folder / "nets").string());
     EXPECT_FALSE(CDocumentNetlist(*doc).SaveFromUser());

@@ -21,7 +21,7 @@ class CDocumentOutputRun : public COutputTestBoard {
 protected:
     CDocumentOutputRun()
     {
-        doc->SetBoardOutlineRect(0, 0, 256000, 256000);
+        doc->Design().SetBoardOutlineRect(0, 0, 256000, 256000);
         AddPlane(0, LAYER_BOTTOM, CRect(25600, 25600, 230400, 230400));
         AddJob(display, "", {{"A", {LAYER_TOP}}});
         AddJob(gerberLayers24, "C:\\GERBER", {{"TOP", {LAYER_TOP}}, {"BOTTOM", {LAYER_BOTTOM}}});
@@ -53,7 +53,7 @@ protected:
 
 TEST_F(CDocumentOutputRun, CancelChangesNothing)
 {
-    doc->GetOutputJobs().SetCurrent(3);
+    doc->Design().GetOutputJobs().SetCurrent(3);
     EXPECT_FALSE(Run(-1));
     ASSERT_EQ(services.listPicker.GetShown().size(), 1u);
     const auto& shown = services.listPicker.GetShown()[0];
@@ -62,20 +62,20 @@ TEST_F(CDocumentOutputRun, CancelChangesNothing)
               (std::vector<std::string>{"Job 0", "Job 1", "Job 2", "Job 3", "Job 4", "Job 5"}));
     EXPECT_EQ(shown.initial, 3);
     EXPECT_EQ(shown.helpCommandId, int32_t(ID_FILE_OUTPUT));
-    EXPECT_EQ(doc->GetOutputJobs().GetCurrent(), 3);
-    EXPECT_EQ(doc->GetPlane(0).GetFillStrokes().GetSize(), 0);
+    EXPECT_EQ(doc->Design().GetOutputJobs().GetCurrent(), 3);
+    EXPECT_EQ(doc->Design().GetPlane(0).GetFillStrokes().GetSize(), 0);
     EXPECT_TRUE(Files().empty());
 }
 
 // A design without output jobs offers an empty list: whatever comes back, nothing is run.
 TEST_F(CDocumentOutputRun, AnEmptyJobListCountsAsCancel)
 {
-    doc->GetOutputJobs().RemoveAll();
+    doc->Design().GetOutputJobs().RemoveAll();
     for (const int32_t answer : {0, -1, 1}) {
         EXPECT_FALSE(Run(answer)) << answer;
         EXPECT_TRUE(services.listPicker.GetShown().back().entries.empty());
     }
-    EXPECT_EQ(doc->GetPlane(0).GetFillStrokes().GetSize(), 0);
+    EXPECT_EQ(doc->Design().GetPlane(0).GetFillStrokes().GetSize(), 0);
     EXPECT_EQ(prints, 0);
 }
 
@@ -84,9 +84,9 @@ TEST_F(CDocumentOutputRun, DevicesWithoutOutput)
 {
     for (const int32_t job : {0, 4, 5}) {
         EXPECT_TRUE(Run(job));
-        EXPECT_EQ(doc->GetOutputJobs().GetCurrent(), job);
+        EXPECT_EQ(doc->Design().GetOutputJobs().GetCurrent(), job);
     }
-    EXPECT_GT(doc->GetPlane(0).GetFillStrokes().GetSize(), 0);
+    EXPECT_GT(doc->Design().GetPlane(0).GetFillStrokes().GetSize(), 0);
     EXPECT_TRUE(Files().empty());
     EXPECT_EQ(prints, 0);
 }
@@ -108,7 +108,7 @@ TEST_F(CDocumentOutputRun, GerberDrillAndPrintJobs)
     // A printout is one print, whatever the number of items.
     EXPECT_TRUE(Run(3));
     EXPECT_EQ(prints, 1);
-    EXPECT_EQ(doc->GetOutputJobs().GetCurrent(), 3);
+    EXPECT_EQ(doc->Design().GetOutputJobs().GetCurrent(), 3);
 }
 
 // Two jobs writing files of one name into one folder: a job asks before it writes there while

@@ -45,7 +45,7 @@ protected:
         m_previousFrame = CDocumentFrame::Set(&frame);
         doc = std::make_unique<CWevraDoc>();
         doc->SetViews(&views);
-        doc->SetBoardOutlineRect(0, 0, 400000, 300000);
+        doc->Design().SetBoardOutlineRect(0, 0, 400000, 300000);
         doc->SetModifiedFlag(false);
     }
     void TearDown() override
@@ -101,7 +101,7 @@ TEST_F(CDocPlanesTest, EachWayOfCreatingGivesItsOutline)
     EXPECT_EQ(doc->Session().GetMode(), ID_PLANES_EDIT_POLYLINE);
     EXPECT_EQ(doc->Session().GetAction(), CEditState::actionDragging);
 
-    EXPECT_EQ(doc->GetPlaneCount(), 4);
+    EXPECT_EQ(doc->Design().GetPlaneCount(), 4);
     EXPECT_EQ(doc->Session().GetPlaneIndex(), 3);
     EXPECT_EQ(circle.GetName().substr(0, 4), "03. ");
     EXPECT_TRUE(doc->IsModified());
@@ -109,9 +109,9 @@ TEST_F(CDocPlanesTest, EachWayOfCreatingGivesItsOutline)
 
 TEST_F(CDocPlanesTest, FullBoardPlaneWithoutRectangularOutlineUsesTheBoardSize)
 {
-    doc->SetBoardOutlineRect(0, 0, 50000, 40000);
-    const_cast<CRec12Array&>(doc->GetBoardOutline()).RemoveAt(2, 3);
-    ASSERT_LT(doc->GetBoardOutline().GetSize(), 5);
+    doc->Design().SetBoardOutlineRect(0, 0, 50000, 40000);
+    const_cast<CRec12Array&>(doc->Design().GetBoardOutline()).RemoveAt(2, 3);
+    ASSERT_LT(doc->Design().GetBoardOutline().GetSize(), 5);
     const CPour& plane = doc->Planes().AddFullBoardPlane(CPoint(5000, 5000), 2015);
     EXPECT_EQ(Outline(plane),
               (std::vector<CPoint>{
@@ -127,10 +127,10 @@ TEST_F(CDocPlanesTest, PlaneOnBottomLayerIsNamedAfterIt)
 
     doc->Planes().SelectPlane(1, true);
     doc->Planes().CopySelectedPlanes();
-    ASSERT_EQ(doc->GetPlaneCount(), 3);
-    EXPECT_EQ(doc->GetPlane(2).GetName(), "03. Signal Bottom");
-    EXPECT_TRUE(doc->GetPlane(2).IsSelected());
-    EXPECT_FALSE(doc->GetPlane(1).IsSelected());
+    ASSERT_EQ(doc->Design().GetPlaneCount(), 3);
+    EXPECT_EQ(doc->Design().GetPlane(2).GetName(), "03. Signal Bottom");
+    EXPECT_TRUE(doc->Design().GetPlane(2).IsSelected());
+    EXPECT_FALSE(doc->Design().GetPlane(1).IsSelected());
 }
 
 TEST_F(CDocPlanesTest, DeletingKeepsTheCurrentPlaneValid)
@@ -145,7 +145,7 @@ TEST_F(CDocPlanesTest, DeletingKeepsTheCurrentPlaneValid)
 
     doc->Planes().SelectPlane(0, true);
     doc->Planes().DeleteSelectedPlanes();
-    ASSERT_EQ(doc->GetPlaneCount(), 1);
+    ASSERT_EQ(doc->Design().GetPlaneCount(), 1);
     EXPECT_EQ(doc->Session().GetPlaneIndex(), 0);
     ASSERT_NE(doc->Planes().GetCurrentPlane(), nullptr);
 
@@ -161,7 +161,7 @@ TEST_F(CDocPlanesTest, DeleteAllSavesUndoAndMarksModified)
     doc->SetModifiedFlag(false);
     const int32_t undoBefore = doc->GetUndoCount();
     doc->Planes().DeleteAllPlanes();
-    EXPECT_EQ(doc->GetPlaneCount(), 0);
+    EXPECT_EQ(doc->Design().GetPlaneCount(), 0);
     EXPECT_EQ(doc->Planes().GetCurrentPlane(), nullptr);
     EXPECT_TRUE(doc->IsModified());
     EXPECT_GT(doc->GetUndoCount(), undoBefore);

@@ -39,8 +39,8 @@ using CToolTest = CDocumentTest;
 TEST_F(CToolTest, EndModeFromTheViewDoesNotRecurse)
 {
     views.onEndMode = [this] { doc->Session().SetMode(ID_VIEW); };
-    doc->GetLines().AddSegment(0, 0, 1000, 0, 21, 1, 0);
-    doc->GetLines().SelectAll(true);
+    doc->Design().GetLines().AddSegment(0, 0, 1000, 0, 21, 1, 0);
+    doc->Design().GetLines().SelectAll(true);
     ASSERT_GT(doc->Session().GetSelectedCount(), 0);
     doc->Session().SetMode(ID_TRACKS_ADD);
     EXPECT_EQ(views.endModes, 1);
@@ -85,14 +85,14 @@ protected:
     void SetUp() override
     {
         CToolTest::SetUp();
-        doc->GetLines().AddSegment(0, 0, 10000, 0, 21, 1, 0);
+        doc->Design().GetLines().AddSegment(0, 0, 10000, 0, 21, 1, 0);
 
-        CShapeLib& cache = doc->GetEditableShapeCache();
+        CShapeLib& cache = doc->Design().GetEditableShapeCache();
         CPadStackArray& stacks = cache.GetPadStacks();
         doc->PadStackUse().NormalizePadStackKinds(cache);
         const int32_t pad = stacks.GetDefault(CEditState::kindPad);
         const int32_t via = stacks.GetDefault(CEditState::kindVia);
-        CNetArray& nets = doc->GetNets();
+        CNetArray& nets = doc->Design().GetNets();
         CNet& net = *nets.GetNet(nets.AddNet("A"));
         net.AppendSegment(0, 20000, 10000, 20000, 1, 1, false);
         net.AppendPadVertex(30000, 20000, pad, 0, false);
@@ -100,18 +100,18 @@ protected:
 
         const int32_t shape = cache.AddShape("R");
         cache.AddPadToShape(shape, 0, 0, pad, 0);
-        CComponentArray& components = doc->GetComponents();
+        CComponentArray& components = doc->Design().GetComponents();
         components.SetPosition(components.AddEmpty(shape), 20000, 40000);
         components.RecalcAllRects();
 
         CWevraText text;
         text.SetLayer(21);
         text.SetPosition(CPoint(5000, 50000));
-        doc->GetTexts().AddText(&text);
+        doc->Design().GetTexts().AddText(&text);
 
         auto plane = std::make_unique<CPour>(0, 1, 0, 0, 1, 3023, 6047, 0);
         plane->StartSquareAtCursor(1, CPoint(60000, 60000));
-        doc->GetPlanes().push_back(std::move(plane));
+        doc->Design().GetPlanes().push_back(std::move(plane));
         doc->Session().SelectAll(false);
     }
 
@@ -157,12 +157,13 @@ TEST_F(CSelectInRectTest, FilterBitsChooseWhatTheBandTakes)
     for (const auto& row : rows) {
         EXPECT_EQ(SelectAllInBand(row.filter),
                   row.lines + row.nets + row.components + row.texts + row.planes > 0);
-        EXPECT_EQ(doc->GetLines().GetSelectedCount(), row.lines) << std::hex << row.filter;
-        EXPECT_EQ(doc->GetNets().GetSelectedCount(), row.nets) << std::hex << row.filter;
-        EXPECT_EQ(doc->GetComponents().GetSelectedCount(), row.components)
+        EXPECT_EQ(doc->Design().GetLines().GetSelectedCount(), row.lines) << std::hex << row.filter;
+        EXPECT_EQ(doc->Design().GetNets().GetSelectedCount(), row.nets) << std::hex << row.filter;
+        EXPECT_EQ(doc->Design().GetComponents().GetSelectedCount(), row.components)
             << std::hex << row.filter;
-        EXPECT_EQ(doc->GetTexts().GetSelectedCount(), row.texts) << std::hex << row.filter;
-        EXPECT_EQ(doc->GetPlanes()[0]->IsSelected(), row.planes == 1) << std::hex << row.filter;
+        EXPECT_EQ(doc->Design().GetTexts().GetSelectedCount(), row.texts) << std::hex << row.filter;
+        EXPECT_EQ(doc->Design().GetPlanes()[0]->IsSelected(), row.planes == 1)
+            << std::hex << row.filter;
     }
 }
 
@@ -174,11 +175,11 @@ TEST_F(CSelectInRectTest, CtrlAddsToTheSelection)
     // Select mode is kept; the lines stay selected while the texts are added.
     Band(CPoint(-5000, -5000), CPoint(100000, 100000));
     EXPECT_TRUE(doc->Session().SelectInRect(true));
-    EXPECT_EQ(doc->GetLines().GetSelectedCount(), 2);
-    EXPECT_EQ(doc->GetTexts().GetSelectedCount(), 1);
+    EXPECT_EQ(doc->Design().GetLines().GetSelectedCount(), 2);
+    EXPECT_EQ(doc->Design().GetTexts().GetSelectedCount(), 1);
     EXPECT_TRUE(doc->Session().SelectInRect(false));
-    EXPECT_EQ(doc->GetLines().GetSelectedCount(), 0);
-    EXPECT_EQ(doc->GetTexts().GetSelectedCount(), 1);
+    EXPECT_EQ(doc->Design().GetLines().GetSelectedCount(), 0);
+    EXPECT_EQ(doc->Design().GetTexts().GetSelectedCount(), 1);
 }
 
 // Only at Worklayer: the band takes what lies on the work layer, pads and vias whose padstack
@@ -197,11 +198,12 @@ TEST_F(CSelectInRectTest, OnlyAtWorklayerTakesTheWorkLayersItems)
         ASSERT_TRUE(doc->Session().SetWorkLayer(row.workLayer));
         doc->Session().SetWorkLayerOnly(true);
         SelectAllInBand(0x30001F04);
-        EXPECT_EQ(doc->GetLines().GetSelectedCount(), row.lines) << row.workLayer;
-        EXPECT_EQ(doc->GetNets().GetSelectedCount(), row.nets) << row.workLayer;
-        EXPECT_EQ(doc->GetComponents().GetSelectedCount(), row.components) << row.workLayer;
-        EXPECT_EQ(doc->GetTexts().GetSelectedCount(), row.texts) << row.workLayer;
-        EXPECT_EQ(doc->GetPlanes()[0]->IsSelected(), row.planes == 1) << row.workLayer;
+        EXPECT_EQ(doc->Design().GetLines().GetSelectedCount(), row.lines) << row.workLayer;
+        EXPECT_EQ(doc->Design().GetNets().GetSelectedCount(), row.nets) << row.workLayer;
+        EXPECT_EQ(doc->Design().GetComponents().GetSelectedCount(), row.components)
+            << row.workLayer;
+        EXPECT_EQ(doc->Design().GetTexts().GetSelectedCount(), row.texts) << row.workLayer;
+        EXPECT_EQ(doc->Design().GetPlanes()[0]->IsSelected(), row.planes == 1) << row.workLayer;
     }
 }
 
@@ -223,9 +225,9 @@ TEST_F(CToolTest, RubberBandSizesAndBoardSize)
     }
 
     // The board needs more than 50393 units both ways; the design moves onto it.
-    doc->GetLines().AddSegment(20000, 30000, 90000, 30000, 21, 1, 0);
-    doc->GetTexts().AddText(nullptr);
-    doc->GetTexts().GetText(0)->SetPosition(CPoint(20000, 30000));
+    doc->Design().GetLines().AddSegment(20000, 30000, 90000, 30000, 21, 1, 0);
+    doc->Design().GetTexts().AddText(nullptr);
+    doc->Design().GetTexts().GetText(0)->SetPosition(CPoint(20000, 30000));
     for (const int32_t right : {60393, 60394}) {
         doc->Session().SetCursor(CPoint(10000, 20000));
         doc->Session().StartRubberBand();
@@ -234,10 +236,10 @@ TEST_F(CToolTest, RubberBandSizesAndBoardSize)
         EXPECT_EQ(doc->Session().BoardSizeFromRubberBand(), right == 60394);
         EXPECT_FALSE(doc->Session().IsRubberBandVisible());
     }
-    EXPECT_EQ(doc->GetBoardWidth(), 50394);
-    EXPECT_EQ(doc->GetBoardHeight(), 60001);
-    EXPECT_EQ(doc->GetLines().GetPoint(0), CPoint(10000, 10000));
-    EXPECT_EQ(doc->GetTexts().GetText(0)->GetPosition(), CPoint(10000, 10000));
+    EXPECT_EQ(doc->Design().GetBoardWidth(), 50394);
+    EXPECT_EQ(doc->Design().GetBoardHeight(), 60001);
+    EXPECT_EQ(doc->Design().GetLines().GetPoint(0), CPoint(10000, 10000));
+    EXPECT_EQ(doc->Design().GetTexts().GetText(0)->GetPosition(), CPoint(10000, 10000));
 }
 
 TEST_F(CToolTest, RubberBandStartsAtTheRawCursorOnlyInSelect)
@@ -262,7 +264,7 @@ TEST_F(CToolTest, RubberBandStartsAtTheRawCursorOnlyInSelect)
 
 TEST_F(CToolTest, LayerKeysAndTheLayerSet)
 {
-    COutput& display = *doc->GetDisplaySets().GetJob(0);
+    COutput& display = *doc->Design().GetDisplaySets().GetJob(0);
     display.SetCurrentItem(2);
     const std::string storedName = display.GetItem(2)->GetDisplayName();
 
@@ -271,12 +273,12 @@ TEST_F(CToolTest, LayerKeysAndTheLayerSet)
     EXPECT_EQ(display.GetCurrentItem(), 0) << "a stored set is never changed";
     EXPECT_EQ(display.GetItem(0)->GetDisplayName(), "Custom");
     EXPECT_EQ(display.GetItem(2)->GetDisplayName(), storedName);
-    const COutputRec& set = *doc->GetCurrentLayerSet();
+    const COutputRec& set = *doc->Design().GetCurrentLayerSet();
     EXPECT_EQ(set.GetLayer(set.GetLayerCount() - 1), 30);
 
     doc->Session().SelectLayerByKey(1, false, false);
     EXPECT_EQ(set.GetLayer(set.GetLayerCount() - 1), 1) << "moved to the top";
-    EXPECT_EQ(doc->GetLayers().GetRefLayer(), 1);
+    EXPECT_EQ(doc->Design().GetLayers().GetRefLayer(), 1);
 
     doc->SetViewFlag(CDesignSettings::viewHolesAlwaysVisible, true);
     doc->Session().SelectLayerByKey(0, false, false);
@@ -310,7 +312,7 @@ TEST_F(CToolTest, WorkLayerSwitchesBetweenTrackAndLineTools)
     // While a track is drawn it follows a copper layer and ignores the others.
     doc->Session().SetMode(ID_TRACKS_ADD);
     doc->Session().SetWorkLayer(1);
-    CNet& zero = *doc->GetNets().GetNet(0);
+    CNet& zero = *doc->Design().GetNets().GetNet(0);
     zero.AppendSegment(0, 0, 1000, 0, 1, 1, false);
     zero.SetCurrentVertex(1);
     doc->Session().SetAction(CEditState::actionDragging);
@@ -327,7 +329,7 @@ TEST_F(CToolTest, WorkLayerSwitchesBetweenTrackAndLineTools)
 
 TEST_F(CToolTest, CursorSnapsToTheGridOfTheMode)
 {
-    CGridArr& grids = doc->GetGridSettings();
+    CGridArr& grids = doc->Design().GetGridSettings();
     grids.SetSnap(CGridArr::gridText, 5000, 5000);
     const struct {
         uint32_t mode;
@@ -384,14 +386,14 @@ TEST_F(CToolTest, ZoomAllFitsAndCentresTheBoard)
     };
     for (const auto& row : rows) {
         views.client = row.client;
-        doc->SetBoardSize(row.width, row.height);
+        doc->Design().SetBoardSize(row.width, row.height);
         doc->View().ZoomAll();
         EXPECT_EQ(doc->GetScale(), row.scale) << row.width;
         EXPECT_EQ(doc->GetViewOffset(), row.offset) << row.width;
     }
 
     // Nothing for a board without width.
-    doc->SetBoardSize(0, 800);
+    doc->Design().SetBoardSize(0, 800);
     doc->View().SetScale(700);
     doc->View().ZoomAll();
     EXPECT_EQ(doc->GetScale(), 700);
@@ -413,7 +415,7 @@ TEST_F(CToolTest, FittingScaleMatchesCountingUp)
         while (height / expected > client.cy)
             ++expected;
         views.client = client;
-        doc->SetBoardSize(width, height);
+        doc->Design().SetBoardSize(width, height);
         doc->View().ZoomAll();
         ASSERT_EQ(doc->GetScale(), std::max(expected, CDesignSettings::minScale))
             << width << " x " << height << " in " << client.cx << " x " << client.cy;

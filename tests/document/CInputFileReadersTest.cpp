@@ -95,8 +95,8 @@ protected:
         const fs::path lmc = Hostile(kind, ".LMC");
         const fs::path swaps = Hostile(kind, ".txt");
         const fs::path pack = Hostile(kind, ".lng");
-        doc->GetNets().AddNet("KEEP");
-        const int32_t nets = doc->GetNets().GetCount();
+        doc->Design().GetNets().AddNet("KEEP");
+        const int32_t nets = doc->Design().GetNets().GetCount();
 
         const auto throws = [](const std::function<void()>& read) {
             try {
@@ -110,7 +110,7 @@ protected:
             services.messages.ClearShown();
             const bool designRefused =
                 !doc->OpenDesignFile(design.string()) && !doc->ReadTemplate(design.string()) &&
-                services.messages.Shown().size() == 2 && doc->GetNets().GetCount() == nets;
+                services.messages.Shown().size() == 2 && doc->Design().GetNets().GetCount() == nets;
             CShapeLibArray libraries;
             CWevraFont wevraFont;
             CNetlistLines lines;
@@ -143,10 +143,10 @@ TEST_F(CInputFileReaders, DevicesPipesAndHugeFilesAreRefusedUnread)
 // design stay.
 TEST_F(CInputFileReaders, AnAllocationFailureIsARefusal)
 {
-    doc->GetNets().AddNet("KEEP");
+    doc->Design().GetNets().AddNet("KEEP");
     const Bytes open = archive_bytes::Store(*doc);
     CWevraDoc withPlane;
-    withPlane.GetPlanes().push_back(std::make_unique<CPour>());
+    withPlane.Design().GetPlanes().push_back(std::make_unique<CPour>());
     const Bytes empty = archive_bytes::Store(*doc);
     const Bytes planes = archive_bytes::Store(withPlane);
     size_t at = 0;

@@ -38,7 +38,7 @@ protected:
         CResourcePack::SetCurrent(CResourcePack());
     }
 
-    COutputArray& Jobs() { return doc->GetOutputJobs(); }
+    COutputArray& Jobs() { return doc->Design().GetOutputJobs(); }
     COutput& Printing() { return *Jobs().GetJob(0); }
 };
 

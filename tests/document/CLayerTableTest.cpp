@@ -17,7 +17,7 @@ using Cells = std::vector<std::string>;
 
 class CLayerTableTest : public CDocumentTest {
 protected:
-    std::string Name(int32_t layer) const { return doc->GetLayers().GetLayerName(layer); }
+    std::string Name(int32_t layer) const { return doc->Design().GetLayers().GetLayerName(layer); }
 
     CScriptedColorChooser colors;
 };
@@ -26,7 +26,7 @@ protected:
 
 TEST_F(CLayerTableTest, OneRowPerEnabledLayer)
 {
-    doc->GetLayers().GetLayer(LAYER_GROUND)->SetEnabled(false);
+    doc->Design().GetLayers().GetLayer(LAYER_GROUND)->SetEnabled(false);
     const std::vector<CLayerTable::Row> rows = CLayerTable::Rows(*doc);
     ASSERT_EQ(rows.size(), 30u);
     EXPECT_EQ(rows[3].layer, LAYER_POWER);
@@ -35,26 +35,28 @@ TEST_F(CLayerTableTest, OneRowPerEnabledLayer)
 
     const CLayerTable::Row& mask = rows[size_t(LAYER_MASK_TOP) - 1];
     EXPECT_EQ(mask.layer, LAYER_MASK_TOP);
-    EXPECT_EQ(mask.row.cells[7], doc->GetLayers().GetLayer(LAYER_MASK_BOTTOM)->GetCode());
+    EXPECT_EQ(mask.row.cells[7], doc->Design().GetLayers().GetLayer(LAYER_MASK_BOTTOM)->GetCode());
     EXPECT_EQ(mask.row.cells[1], "");
     EXPECT_EQ(mask.colors[1],
-              doc->GetStoredColor(CDesignSettings::highlightColors, LAYER_MASK_TOP));
+              doc->Design().GetStoredColor(CDesignSettings::highlightColors, LAYER_MASK_TOP));
     EXPECT_EQ(rows[1].row.cells[4],
               std::to_string(doc->GetLayerCount(CLayerCounts::lineTable, LAYER_TOP)));
 }
 
 TEST_F(CLayerTableTest, ColourEditRecoloursTheLayer)
 {
-    const COLORREF before = doc->GetStoredColor(CDesignSettings::highlightColors, LAYER_BOTTOM);
+    const COLORREF before =
+        doc->Design().GetStoredColor(CDesignSettings::highlightColors, LAYER_BOTTOM);
     colors.QueueAnswer(RGB(1, 2, 3));
     EXPECT_EQ(CLayerTable::EditColor(*doc, 2, Name(LAYER_BOTTOM)), RGB(1, 2, 3));
     ASSERT_EQ(colors.GetShown().size(), 1u);
     EXPECT_EQ(colors.GetShown()[0].initial, before);
     EXPECT_EQ(colors.GetShown()[0].customColors,
               (std::vector<COLORREF>{
-                  doc->GetStoredColor(CDesignSettings::screenColors, LAYER_BOTTOM), before,
-                  doc->GetStoredColor(CDesignSettings::printColors, LAYER_BOTTOM)}));
-    EXPECT_EQ(doc->GetStoredColor(CDesignSettings::highlightColors, LAYER_BOTTOM), RGB(1, 2, 3));
+                  doc->Design().GetStoredColor(CDesignSettings::screenColors, LAYER_BOTTOM), before,
+                  doc->Design().GetStoredColor(CDesignSettings::printColors, LAYER_BOTTOM)}));
+    EXPECT_EQ(doc->Design().GetStoredColor(CDesignSettings::highlightColors, LAYER_BOTTOM),
+              RGB(1, 2, 3));
     EXPECT_TRUE(doc->IsModified());
 }
 
@@ -63,7 +65,7 @@ TEST_F(CLayerTableTest, NothingChangesWithoutAColourChosen)
     // Cancel; then columns without a colour, an unknown name and a disabled layer open no
     // chooser: the name lookup would otherwise fall back to the common layer.
     EXPECT_EQ(CLayerTable::EditColor(*doc, 1, Name(LAYER_TOP)), std::nullopt);
-    doc->GetLayers().GetLayer(LAYER_GROUND)->SetEnabled(false);
+    doc->Design().GetLayers().GetLayer(LAYER_GROUND)->SetEnabled(false);
     colors.QueueAnswer(RGB(9, 9, 9));
     for (const int32_t column : {0, 4, 7})
         EXPECT_EQ(CLayerTable::EditColor(*doc, column, Name(LAYER_TOP)), std::nullopt);
@@ -71,5 +73,6 @@ TEST_F(CLayerTableTest, NothingChangesWithoutAColourChosen)
     EXPECT_EQ(CLayerTable::EditColor(*doc, 1, Name(LAYER_GROUND)), std::nullopt);
     EXPECT_EQ(colors.GetShown().size(), 1u);
     EXPECT_FALSE(doc->IsModified());
-    EXPECT_NE(doc->GetStoredColor(CDesignSettings::screenColors, LAYER_COMMON), RGB(9, 9, 9));
+    EXPECT_NE(doc->Design().GetStoredColor(CDesignSettings::screenColors, LAYER_COMMON),
+              RGB(9, 9, 9));
 }

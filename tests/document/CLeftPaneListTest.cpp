@@ -16,7 +16,7 @@ protected:
     // Two pins apart in a net whose name holds a blank, three in another net.
     void AddNets()
     {
-        CNetArray& nets = doc->GetNets();
+        CNetArray& nets = doc->Design().GetNets();
         CNet& bus = *nets.GetNet(nets.AddNet("DATA BUS"));
         bus.AddPin(0, 0, 0, 0, 0, 0, false, 0x3);
         bus.AddPin(50000, 0, 1, 0, 0, 0, false, 0x3);
@@ -31,11 +31,11 @@ protected:
     // One component on the board and one beside it.
     void AddComponents()
     {
-        doc->SetBoardOutlineRect(0, 0, 100000, 100000);
-        CShapeLib& cache = doc->GetEditableShapeCache();
+        doc->Design().SetBoardOutlineRect(0, 0, 100000, 100000);
+        CShapeLib& cache = doc->Design().GetEditableShapeCache();
         const int32_t shape = cache.AddShape("R");
         cache.AddPadToShape(shape, 0, 0, 1, 0);
-        CComponentArray& components = doc->GetComponents();
+        CComponentArray& components = doc->Design().GetComponents();
         components.SetPosition(components.AddEmpty(shape), 50000, 50000);
         components.SetPosition(components.AddEmpty(shape), 300000, 50000);
         components.RecalcAllRects();
@@ -44,8 +44,8 @@ protected:
     std::vector<int32_t> Selected() const
     {
         std::vector<int32_t> selected;
-        for (int32_t i = 0; i < doc->GetComponents().GetCount(); ++i) {
-            if (doc->GetComponents().IsSelected(i))
+        for (int32_t i = 0; i < doc->Design().GetComponents().GetCount(); ++i) {
+            if (doc->Design().GetComponents().IsSelected(i))
                 selected.push_back(i);
         }
         return selected;
@@ -72,10 +72,10 @@ TEST_F(CLeftPaneListTest, TrackToolsListTheNetsAndRowsLeadToTheirNet)
 
     // The row keeps its net: a blank in the name does not lose it.
     list.PickRow(1);
-    EXPECT_EQ(doc->GetNets().GetCurrentIndex(), 1);
+    EXPECT_EQ(doc->Design().GetNets().GetCurrentIndex(), 1);
     list.PickRow(0);
-    EXPECT_EQ(doc->GetNets().GetCurrentIndex(), 2);
-    EXPECT_TRUE(doc->GetNets().RefreshLeftPane(1));
+    EXPECT_EQ(doc->Design().GetNets().GetCurrentIndex(), 2);
+    EXPECT_TRUE(doc->Design().GetNets().RefreshLeftPane(1));
 
     doc->Session().SetMode(ID_TRACKS_EDIT);
     EXPECT_EQ(list.ChooseMode(), CLeftPaneList::modeNets);

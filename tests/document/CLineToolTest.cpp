@@ -66,7 +66,7 @@ protected:
         CDocumentTest::TearDown();
     }
 
-    CDrawRecArray& lines() { return doc->GetLines(); }
+    CDrawRecArray& lines() { return doc->Design().GetLines(); }
     CLineTool& tool() { return lines().GetLineTool(); }
     void MoveTo(int32_t x, int32_t y)
     {
@@ -117,7 +117,7 @@ TEST_F(CLineToolTest, DrawEndsOnASecondClickAtTheSamePointAndIsUndoneAtOnce)
     EXPECT_EQ(lines().GetSelectedCount(), 0);
 
     doc->Undo();
-    EXPECT_EQ(archive_bytes::Store(doc->GetLines()), before);
+    EXPECT_EQ(archive_bytes::Store(doc->Design().GetLines()), before);
 }
 
 TEST_F(CLineToolTest, EllipsesTakeTheirStepFromTheLongerHalfAxis)
@@ -172,7 +172,7 @@ TEST_F(CLineToolTest, ChangeLineWidthIsUndoneWithTheSegmentItSplit)
     EXPECT_EQ(lines().GetPen(1), 1);
     EXPECT_EQ(lines().GetPen(2), 1);
     doc->Undo();
-    EXPECT_EQ(archive_bytes::Store(doc->GetLines()), before);
+    EXPECT_EQ(archive_bytes::Store(doc->Design().GetLines()), before);
 }
 
 TEST_F(CLineToolTest, CopyLinesFollowsTheMouseAndEscDropsTheMovingCopy)

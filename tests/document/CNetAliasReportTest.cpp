@@ -39,12 +39,12 @@ protected:
     {
         CDocumentTest::SetUp();
         ASSERT_TRUE(CResourcePack::LoadFirstFound(fs::path(WEVRA_BUILD_DIR) / "bin"));
-        CShapeLib& cache = doc->GetEditableShapeCache();
+        CShapeLib& cache = doc->Design().GetEditableShapeCache();
         const int32_t shape = AddTwoPadShape(cache);
-        CNetArray& nets = doc->GetNets();
+        CNetArray& nets = doc->Design().GetNets();
         nets.AddNet("VCC");
         nets.AddNet("GND");
-        CComponentArray& components = doc->GetComponents();
+        CComponentArray& components = doc->Design().GetComponents();
         components.AddComponent("R1", "10k", shape, 0, 0, 0, false);
         components.AddComponent("CONNECTOR_WITH_A_LONG_NAME", "X", shape, 0, 0, 0, false);
         for (int32_t c = 0; c < 2; ++c)
@@ -85,7 +85,7 @@ TEST_F(CNetAliasReportTest, ComparedWithTheNetlistOnlyTheDifferencesAreListed)
     // The netlist puts R1's pads the other way round and leaves the connector's second pad out.
     const fs::path netlist = folder / "Mixed Case" / "board.NET";
     std::ofstream(netlist) << "/VCC R1(2)\n/GND R1(1) CONNECTOR_WITH_A_LONG_NAME(1)\n";
-    doc->SetNetlistPath(netlist.string());
+    doc->Design().SetNetlistPath(netlist.string());
     EXPECT_EQ(
         CNetAliasReport(*doc).ErrorsText(stamp),
         "Netaliases Errors:\r\n"
@@ -98,7 +98,7 @@ TEST_F(CNetAliasReportTest, ComparedWithTheNetlistOnlyTheDifferencesAreListed)
         "3   \tCONNECTOR_WITH_A_LONG_NAME\t2   \tZero                \t0                   \r\n");
 
     // A netlist that cannot be read leaves the heading alone.
-    doc->SetNetlistPath((folder / "none.NET").string());
+    doc->Design().SetNetlistPath((folder / "none.NET").string());
     const std::string heading = CNetAliasReport(*doc).ErrorsText(stamp);
     EXPECT_EQ(heading.substr(heading.find("Nr.")),
               "Nr. \tReference           \tPin \tPCB Netname         \tSCH Netname         \r\n");

@@ -60,7 +60,7 @@ TEST_F(COverviewApplyTest, SmallestDragStillLeavesAUsableScale)
 
 TEST_F(COverviewApplyTest, PinsPadsAndViasAreMarkedTracksAreNot)
 {
-    CNetArray& nets = doc->GetNets();
+    CNetArray& nets = doc->Design().GetNets();
     CNet& net = *nets.GetNet(nets.AddNet("A"));
     net.AddPin(1000, 2000, 0, 0, 0, 0, false, 0x3);
     net.AppendPadVertex(3000, 4000, 1, 0, false);

@@ -27,7 +27,7 @@ protected:
     // The pad vertices of the current net, in order.
     std::vector<CPoint> PadPoints() const
     {
-        const CNet& net = *doc->GetNets().GetCurrentNet();
+        const CNet& net = *doc->Design().GetNets().GetCurrentNet();
         std::vector<CPoint> points;
         for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
             if (net.IsPadVertex(v))
@@ -42,7 +42,7 @@ protected:
     }
     std::vector<int32_t> NewPadRotations() const
     {
-        const CNet& net = *doc->GetNets().GetCurrentNet();
+        const CNet& net = *doc->Design().GetNets().GetCurrentNet();
         std::vector<int32_t> rotations;
         size_t seen = 0;
         for (int32_t v = 0; v < net.GetVertexCount(); ++v) {

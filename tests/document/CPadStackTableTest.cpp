@@ -38,7 +38,7 @@ protected:
     void EnableOnly(std::vector<int32_t> enabled)
     {
         for (int32_t layer = 1; layer < LAYER_COUNT; ++layer)
-            doc->GetLayers().GetLayer(layer)->SetEnabled(
+            doc->Design().GetLayers().GetLayer(layer)->SetEnabled(
                 std::find(enabled.begin(), enabled.end(), layer) != enabled.end());
     }
 
@@ -82,7 +82,7 @@ TEST_F(CPadStackTableTest, EdgesOfTheTable)
 // Showing the cache's table counts its use without marking the design's padstacks.
 TEST_F(CPadStackTableTest, TheDesignIsLeftAlone)
 {
-    CShapeLib& cache = doc->GetEditableShapeCache();
+    CShapeLib& cache = doc->Design().GetEditableShapeCache();
     cache.GetPadStacks().RemoveAll();
     const int32_t pad = cache.GetPadStacks().Add(
         CPadStack("P", PAD_SQUARE, -1000, -1000, 1000, 1000, 0, LAYER_TOP, PADSTACK_KIND_PAD));

@@ -33,7 +33,7 @@ protected:
     CNet& CopperNets()
     {
         doc->Session().SetWorkLayer(LAYER_TOP);
-        CNetArray& nets = doc->GetNets();
+        CNetArray& nets = doc->Design().GetNets();
         nets.GetNet(0)->SetPenTable(Widths({0, 1000, 2000, 3000, 50000}));
         const int32_t a = nets.AddNetWithWidths("A", 1500, 4000, 500);
         nets.SetCurrentNet(a);
@@ -43,7 +43,7 @@ protected:
     CDrawRecArray& Lines(std::initializer_list<uint16_t> widths)
     {
         doc->Session().SetWorkLayer(LAYER_DRAWING_1);
-        CDrawRecArray& lines = doc->GetLines();
+        CDrawRecArray& lines = doc->Design().GetLines();
         lines.SetPenTable(Widths(widths));
         return lines;
     }
@@ -62,7 +62,7 @@ TEST_F(CPenTablesTest, RowsNameTheirPensWhenTheNetLimitsHideSome)
     // The first row is pen 2 (2000), not pen 1 (1000) as the row number would say.
     pens.Select(0);
     EXPECT_EQ(net.GetCurrentPenWidth(), 2000);
-    EXPECT_EQ(doc->GetNets().GetNet(0)->GetCurrentPen(), 2);
+    EXPECT_EQ(doc->Design().GetNets().GetNet(0)->GetCurrentPen(), 2);
     EXPECT_EQ(pens.GetCurrentRow(), 0);
 }
 
@@ -72,7 +72,7 @@ TEST_F(CPenTablesTest, NewWidthsJoinBothTablesOnlyWhenBothHaveRoom)
     CPenTables pens(*doc, nullptr, false);
     // Clamped into the net's limits, then added to net 0 and the net.
     EXPECT_EQ(pens.GetWidth(pens.Add(9000)), 4000);
-    EXPECT_GE(doc->GetNets().GetNet(0)->FindPen(4000), 1);
+    EXPECT_GE(doc->Design().GetNets().GetNet(0)->FindPen(4000), 1);
     EXPECT_GE(net.FindPen(4000), 1);
 
     // A full net table refuses the width for net 0 too.
@@ -80,15 +80,15 @@ TEST_F(CPenTablesTest, NewWidthsJoinBothTablesOnlyWhenBothHaveRoom)
     for (uint16_t w = 1600; full.size() < size_t(CPenTables::maxEntries); w += 100)
         full.push_back(w);
     net.SetPenTable(full);
-    const std::vector<uint16_t> board = doc->GetNets().GetNet(0)->GetPenTable();
+    const std::vector<uint16_t> board = doc->Design().GetNets().GetNet(0)->GetPenTable();
     pens.Add(3500);
-    EXPECT_EQ(doc->GetNets().GetNet(0)->GetPenTable(), board);
+    EXPECT_EQ(doc->Design().GetNets().GetNet(0)->GetPenTable(), board);
     EXPECT_EQ(net.GetPenTable(), full);
 
     // Out of range widths are ignored.
     pens.Add(500);
     pens.Add(65512);
-    EXPECT_EQ(doc->GetNets().GetNet(0)->GetPenTable(), board);
+    EXPECT_EQ(doc->Design().GetNets().GetNet(0)->GetPenTable(), board);
 }
 
 TEST_F(CPenTablesTest, LineTableLimitsAndDeletion)
@@ -134,8 +134,8 @@ TEST_F(CPenTablesTest, ChangingAPenInUseOnNetZeroAsksAndChangesEveryNet)
     CNet& net = CopperNets();
     net.AppendVertex(0, 0, LAYER_TOP, 0);
     net.AppendVertex(1000, 0, LAYER_TOP, net.AddPen(2000));
-    doc->GetNets().SetCurrentNet(0);
-    doc->GetNets().GetNet(0)->SetWidths(0, 60000, 500);
+    doc->Design().GetNets().SetCurrentNet(0);
+    doc->Design().GetNets().GetNet(0)->SetWidths(0, 60000, 500);
     CPenTables pens(*doc, nullptr, true);
     EXPECT_EQ(pens.GetTitle(), "Select Default Pen Width");
 
@@ -145,5 +145,5 @@ TEST_F(CPenTablesTest, ChangingAPenInUseOnNetZeroAsksAndChangesEveryNet)
     services.messages.QueueAnswer(IDOK);
     pens.Change(1, 2500);
     EXPECT_EQ(net.GetVertexWidth(1), 2500);
-    EXPECT_GE(doc->GetNets().GetNet(0)->FindPen(2500), 1);
+    EXPECT_GE(doc->Design().GetNets().GetNet(0)->FindPen(2500), 1);
 }

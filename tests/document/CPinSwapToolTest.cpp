@@ -79,18 +79,18 @@ TEST_F(CPinSwapToolTest, RefusesWhatIsNotAPinListUpToItsEnd)
 
 TEST_F(CPinSwapToolTest, SwapExchangesNetsAndIsAnEditThatCanBeUndone)
 {
-    CComponentArray& components = doc->GetComponents();
+    CComponentArray& components = doc->Design().GetComponents();
     const int32_t u1 = components.AddEmpty(0);
     CComponent& part = *components.GetComponent(u1);
     part.SetType("74LS00");
     part.ResizePadNets(4);
-    CNetArray& nets = doc->GetNets();
+    CNetArray& nets = doc->Design().GetNets();
     const int32_t a = nets.AddNet("A");
     const int32_t b = nets.AddNet("B");
     nets.GetNet(a)->AddPin(100, 200, u1, 0, 0, 0, false, 1);
     nets.GetNet(b)->AddPin(300, 400, u1, 1, 0, 0, false, 1);
-    doc->SetPadNet(u1, 0, a);
-    doc->SetPadNet(u1, 1, b);
+    doc->Design().SetPadNet(u1, 0, a);
+    doc->Design().SetPadNet(u1, 1, b);
     doc->SetModifiedFlag(false);
 
     CPinSwapTool tool(*doc);
@@ -105,7 +105,7 @@ TEST_F(CPinSwapToolTest, SwapExchangesNetsAndIsAnEditThatCanBeUndone)
     EXPECT_TRUE(doc->IsModified());
     ASSERT_TRUE(doc->CanUndo());
     doc->Undo();
-    EXPECT_EQ(doc->GetNets().GetNet(a)->GetPin(0).pad, 0);
+    EXPECT_EQ(doc->Design().GetNets().GetNet(a)->GetPin(0).pad, 0);
 }
 
 // Pins 1 and 3 of a three-pad part are swappable: picked, the one on the current net shows
@@ -113,7 +113,7 @@ TEST_F(CPinSwapToolTest, SwapExchangesNetsAndIsAnEditThatCanBeUndone)
 TEST_F(CPinSwapToolTest, PickedComponentShowsItsSwappablePins)
 {
     WriteRules("<PINSWAP\n<TYPE 74LS00>\n<PINLIST\n1\n3\n/>\n");
-    CShapeLib& cache = doc->GetEditableShapeCache();
+    CShapeLib& cache = doc->Design().GetEditableShapeCache();
     CPadStackArray& stacks = cache.GetPadStacks();
     stacks.RemoveAll();
     const int32_t pad = stacks.Add(CPadStack("S", PAD_SQUARE, -1000, -1000, 1000, 1000, 0,
@@ -122,16 +122,16 @@ TEST_F(CPinSwapToolTest, PickedComponentShowsItsSwappablePins)
     for (int32_t x : {-5000, 0, 5000})
         cache.AddPadToShape(shape, x, 0, uint16_t(pad), 0);
     cache.RecalcShapeExtent(shape);
-    CComponentArray& components = doc->GetComponents();
+    CComponentArray& components = doc->Design().GetComponents();
     const int32_t u1 = components.AddEmpty(shape);
     components.GetComponent(u1)->SetType("74LS00");
     components.GetComponent(u1)->ResizePadNets(3);
     components.SetPosition(u1, 100000, 50000);
-    CNetArray& nets = doc->GetNets();
+    CNetArray& nets = doc->Design().GetNets();
     const int32_t a = nets.AddNet("A");
     const int32_t b = nets.AddNet("B");
-    doc->SetPadNet(u1, 0, a);
-    doc->SetPadNet(u1, 2, b);
+    doc->Design().SetPadNet(u1, 0, a);
+    doc->Design().SetPadNet(u1, 2, b);
     nets.SetCurrentNet(a);
     doc->View().SetScale(100);
     doc->View().SetOffset(0, 0);

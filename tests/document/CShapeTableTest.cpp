@@ -87,7 +87,8 @@ TEST_F(CShapeTableTest, LibraryChoice)
     services.listPicker.QueueAnswer(0);
     services.listPicker.QueueAnswer(2);
     services.listPicker.QueueAnswer(-1);
-    EXPECT_EQ(CLibraryChoice::Pick(*doc, ID_COMPONENTS_SHAPE_TABLE), &doc->GetShapeCache());
+    EXPECT_EQ(CLibraryChoice::Pick(*doc, ID_COMPONENTS_SHAPE_TABLE),
+              &doc->Design().GetShapeCache());
     EXPECT_EQ(CLibraryChoice::Pick(*doc, ID_COMPONENTS_SHAPE_TABLE), libraryFrame.set.GetLib(1));
     EXPECT_EQ(CLibraryChoice::Pick(*doc, ID_COMPONENTS_SHAPE_TABLE), nullptr);
     ASSERT_EQ(services.listPicker.GetShown().size(), 3u);

@@ -26,12 +26,12 @@ protected:
     {
         CDocumentTest::SetUp();
         CWevraDoc source;
-        CDrawRecArray& lines = source.GetLines();
+        CDrawRecArray& lines = source.Design().GetLines();
         lines.AddSegment(0, 0, 10000, 0, LAYER_DRAWING_1, lines.FindOrAddPen(3000), 0);
         lines.AddSegment(0, 5000, 10000, 5000, LAYER_DRAWING_1, lines.FindOrAddPen(1000), 0);
-        source.GetEditableShapeCache().AddShape("SOT23");
-        CNet& board = *source.GetNets().GetNet(0);
-        board.AppendPadVertex(7000, 8000, source.GetPadStacks().GetDefault(1), 0, false);
+        source.Design().GetEditableShapeCache().AddShape("SOT23");
+        CNet& board = *source.Design().GetNets().GetNet(0);
+        board.AppendPadVertex(7000, 8000, source.Design().GetPadStacks().GetDefault(1), 0, false);
         path = (folder / "Board1.pcb").string();
         ASSERT_TRUE(source.OnSaveDocument(path));
         doc->SetModifiedFlag(false);
@@ -40,8 +40,8 @@ protected:
     std::vector<CPoint> LinePoints() const
     {
         std::vector<CPoint> points;
-        for (int32_t i = 0; i < doc->GetLines().GetCount(); ++i)
-            points.push_back(doc->GetLines().GetPoint(i));
+        for (int32_t i = 0; i < doc->Design().GetLines().GetCount(); ++i)
+            points.push_back(doc->Design().GetLines().GetPoint(i));
         return points;
     }
 
@@ -63,7 +63,7 @@ TEST_F(CTemplateImportTest, TemplatesAreListedByUpperCaseName)
 TEST_F(CTemplateImportTest, LinesAlreadyOnTheBoardAreSkippedAndTheRestAdded)
 {
     // The board holds the template's first polyline already, with a pen of another number.
-    CDrawRecArray& lines = doc->GetLines();
+    CDrawRecArray& lines = doc->Design().GetLines();
     lines.FindOrAddPen(500);
     lines.AddSegment(0, 0, 10000, 0, LAYER_DRAWING_1, lines.FindOrAddPen(3000), 0);
     ASSERT_EQ(CTemplateImport::Import(*doc, path, CTemplateImport::lines),
@@ -80,14 +80,14 @@ TEST_F(CTemplateImportTest, PensShapesAndPadsAreAddedOnce)
 {
     const uint32_t parts = CTemplateImport::pens | CTemplateImport::shapes |
                            CTemplateImport::genericPads | CTemplateImport::pads;
-    doc->GetEditableShapeCache().AddShape("sot23");
+    doc->Design().GetEditableShapeCache().AddShape("sot23");
     for (int pass = 0; pass < 2; ++pass)
         CTemplateImport::Import(*doc, path, parts);
-    const std::vector<uint16_t>& pens = doc->GetLines().GetPenTable();
+    const std::vector<uint16_t>& pens = doc->Design().GetLines().GetPenTable();
     EXPECT_TRUE(std::is_sorted(pens.begin(), pens.end()));
     EXPECT_EQ(std::count(pens.begin(), pens.end(), 3000), 1);
-    EXPECT_EQ(doc->GetShapeCache().GetCount(), 1);
-    const CNet& board = *doc->GetNets().GetNet(0);
+    EXPECT_EQ(doc->Design().GetShapeCache().GetCount(), 1);
+    const CNet& board = *doc->Design().GetNets().GetNet(0);
     int32_t padVertices = 0;
     for (int32_t v = 0; v < board.GetVertexCount(); ++v)
         padVertices += board.IsPadVertex(v) ? 1 : 0;
@@ -99,13 +99,13 @@ TEST_F(CTemplateImportTest, ATemplateCutShortOrNoChoiceChangesNothing)
     EXPECT_EQ(CTemplateImport::Import(*doc, path, 0), CTemplateImport::Result::nothingChosen);
     std::filesystem::resize_file(path, std::filesystem::file_size(path) - 7);
     const int32_t undoCount = doc->GetUndoCount();
-    const std::string layerName = doc->GetLayers().GetLayerName(1);
+    const std::string layerName = doc->Design().GetLayers().GetLayerName(1);
     EXPECT_EQ(CTemplateImport::Import(
                   *doc, path, CTemplateImport::dataParts | CTemplateImport::definitionParts),
               CTemplateImport::Result::unreadable);
-    EXPECT_EQ(doc->GetLines().GetCount(), 0);
+    EXPECT_EQ(doc->Design().GetLines().GetCount(), 0);
     EXPECT_EQ(doc->GetUndoCount(), undoCount);
     EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ(doc->GetLayers().GetLayerName(1), layerName);
+    EXPECT_EQ(doc->Design().GetLayers().GetLayerName(1), layerName);
     EXPECT_EQ(services.messages.ShownTexts().size(), 1u);
 }

@@ -64,16 +64,16 @@ protected:
     {
         CDocumentTest::SetUp();
         m_previousDialogs = CDialogService::Set(&dialogs);
-        CShapeLib& cache = doc->GetEditableShapeCache();
+        CShapeLib& cache = doc->Design().GetEditableShapeCache();
         CPadStackArray& stacks = cache.GetPadStacks();
         stacks.RemoveAll();
         const int32_t via = stacks.Add(CPadStack("V", PAD_ROUND, -2000, -2000, 2000, 2000, 3023,
                                                  LAYER_COMMON, PADSTACK_KIND_VIA));
         stacks.SetDefault(PADSTACK_KIND_VIA, via);
         const int32_t shape = AddTwoPadShape(cache);
-        doc->GetNets().AddNet("A");
-        doc->GetNets().AddNet("B");
-        CComponentArray& components = doc->GetComponents();
+        doc->Design().GetNets().AddNet("A");
+        doc->Design().GetNets().AddNet("B");
+        CComponentArray& components = doc->Design().GetComponents();
         const int32_t c = components.AddEmpty(shape);
         components.GetComponent(c)->ResizePadNets(2);
         components.GetComponent(c)->SetPadNet(0, 1, 3);
@@ -190,18 +190,18 @@ TEST_F(CToolCommandsTest, ItemsAreDisabledWhereTheirToolCouldDoNothing)
     // Components items need components; the selection's commands need a selection.
     EXPECT_FALSE(Enabled(ID_CONTEXT_COMPONENTS_MIRROR));
     EXPECT_FALSE(Enabled(ID_EDIT_EXTRACT_TRACKS_FROM_SHAPES));
-    doc->GetComponents().SelectAll(true);
-    doc->GetComponents().DeleteSelected();
+    doc->Design().GetComponents().SelectAll(true);
+    doc->Design().GetComponents().DeleteSelected();
     EXPECT_FALSE(Enabled(ID_COMPONENTS_MOVE_ROTATE));
     EXPECT_FALSE(Enabled(ID_FILE_EXPORT_EXPORT_COMPONENTS_NETNAMES));
     // Nothing to place without a padstack.
-    doc->GetEditableShapeCache().GetPadStacks().RemoveAll();
+    doc->Design().GetEditableShapeCache().GetPadStacks().RemoveAll();
     EXPECT_FALSE(Enabled(ID_PADS_ADD_MANUALLY));
 }
 
 TEST_F(CToolCommandsTest, StartingAnotherToolFinishesTheTrackBeingDrawn)
 {
-    CTrackTool& tool = doc->GetNets().GetTrackTool();
+    CTrackTool& tool = doc->Design().GetNets().GetTrackTool();
     ASSERT_TRUE(Run(ID_TRACKS_ADD));
     doc->Session().CursorFromPixel(0, 0);
     tool.OnTrackToolClick(doc->Session());
@@ -212,10 +212,10 @@ TEST_F(CToolCommandsTest, StartingAnotherToolFinishesTheTrackBeingDrawn)
     ASSERT_TRUE(Run(ID_COMPONENTS_MOVE_ROTATE));
     EXPECT_EQ(doc->Session().GetMode(), ID_COMPONENTS_MOVE_ROTATE);
     EXPECT_FALSE(tool.IsEditing()) << "no backup left for a later Esc to put back";
-    EXPECT_EQ(doc->GetNets().GetNet(0)->GetVertexCount(), 2);
+    EXPECT_EQ(doc->Design().GetNets().GetNet(0)->GetVertexCount(), 2);
     // The run was an edit of its own.
     doc->Undo();
-    EXPECT_EQ(doc->GetNets().GetNet(0)->GetVertexCount(), 0);
+    EXPECT_EQ(doc->Design().GetNets().GetNet(0)->GetVertexCount(), 0);
 }
 
 TEST_F(CToolCommandsTest, EndModeRunsTheToolsOwnEndStep)
@@ -235,7 +235,7 @@ TEST_F(CToolCommandsTest, EndModeRunsTheToolsOwnEndStep)
 
 TEST_F(CToolCommandsTest, PlusAndMinusInChangeTracksWidthStepThePen)
 {
-    CTrackTool& tool = doc->GetNets().GetTrackTool();
+    CTrackTool& tool = doc->Design().GetNets().GetTrackTool();
     ASSERT_TRUE(Run(ID_TRACKS_CHANGE_TRACKS_WIDTH));
     tool.OnTrackChar(doc->Session(), '+');
     tool.OnTrackChar(doc->Session(), '-');
@@ -249,7 +249,7 @@ TEST_F(CToolCommandsTest, PlusAndMinusInChangeTracksWidthStepThePen)
 
 TEST_F(CToolCommandsTest, SelectionCommandsActAtOnceAndAreUndoneByOneUndo)
 {
-    CComponentArray& components = doc->GetComponents();
+    CComponentArray& components = doc->Design().GetComponents();
     const Bytes before = archive_bytes::Store(*components.GetComponent(0));
     components.SelectAll(true);
     ASSERT_TRUE(Run(ID_CONTEXT_COMPONENTS_ROTATE_90_DEGR));
@@ -259,10 +259,10 @@ TEST_F(CToolCommandsTest, SelectionCommandsActAtOnceAndAreUndoneByOneUndo)
     EXPECT_TRUE(components.IsMirrored(0));
     doc->Undo();
     doc->Undo();
-    EXPECT_EQ(archive_bytes::Store(*doc->GetComponents().GetComponent(0)), before);
+    EXPECT_EQ(archive_bytes::Store(*doc->Design().GetComponents().GetComponent(0)), before);
 
     // The pads' copper becomes net 0 tracks.
-    doc->GetComponents().SelectAll(true);
+    doc->Design().GetComponents().SelectAll(true);
     ASSERT_TRUE(Run(ID_EDIT_EXTRACT_TRACKS_FROM_SHAPES));
     EXPECT_EQ(doc->Session().GetSelectedCount(), 0);
     EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
@@ -270,12 +270,12 @@ TEST_F(CToolCommandsTest, SelectionCommandsActAtOnceAndAreUndoneByOneUndo)
 
 TEST_F(CToolCommandsTest, NetlistRebuildsKeepAnUndoState)
 {
-    const Bytes before = archive_bytes::Store(doc->GetNets());
+    const Bytes before = archive_bytes::Store(doc->Design().GetNets());
     ASSERT_TRUE(Run(ID_NETLIST_ALL_NETS_TO_NET_0));
-    EXPECT_NE(archive_bytes::Store(doc->GetNets()), before);
+    EXPECT_NE(archive_bytes::Store(doc->Design().GetNets()), before);
     EXPECT_TRUE(doc->IsModified());
     doc->Undo();
-    EXPECT_EQ(archive_bytes::Store(doc->GetNets()), before);
+    EXPECT_EQ(archive_bytes::Store(doc->Design().GetNets()), before);
     ASSERT_TRUE(Run(ID_NETLIST_UPDATE_FROM_NETPINS));
     ASSERT_TRUE(Run(ID_NETLIST_REBUILD_FROM_TRACKS));
 }
@@ -283,7 +283,7 @@ TEST_F(CToolCommandsTest, NetlistRebuildsKeepAnUndoState)
 TEST_F(CToolCommandsTest, PadRotationGoesToNewPadsAndToTheSelectedOnes)
 {
     dialogs.offered = {CDialogService::Dialog::rotation};
-    CTrackTool& tool = doc->GetNets().GetTrackTool();
+    CTrackTool& tool = doc->Design().GetNets().GetTrackTool();
     ASSERT_TRUE(Run(ID_PADS_ROTATE));
     EXPECT_EQ(doc->Session().GetMode(), ID_PADS_ROTATE);
     ASSERT_EQ(dialogs.shownAngles.size(), 1u);
@@ -291,7 +291,7 @@ TEST_F(CToolCommandsTest, PadRotationGoesToNewPadsAndToTheSelectedOnes)
 
     doc->Session().SetCursor(CPoint(10 * grid, 10 * grid));
     ASSERT_TRUE(tool.AddViaAtCursor(doc->Session()));
-    CNet& net = *doc->GetNets().GetCurrentNet();
+    CNet& net = *doc->Design().GetNets().GetCurrentNet();
     const int32_t via = net.GetVertexCount() - 1;
     const Bytes before = archive_bytes::Store(net);
     net.SelectAllVertices(true);
@@ -300,7 +300,7 @@ TEST_F(CToolCommandsTest, PadRotationGoesToNewPadsAndToTheSelectedOnes)
     EXPECT_EQ(dialogs.shownAngles.back(), CAngleText::Format(45000));
     EXPECT_EQ(net.GetVertexRotation(via), 90000);
     doc->Undo();
-    EXPECT_EQ(archive_bytes::Store(*doc->GetNets().GetCurrentNet()), before);
+    EXPECT_EQ(archive_bytes::Store(*doc->Design().GetNets().GetCurrentNet()), before);
 }
 
 } // namespace

@@ -57,7 +57,7 @@ protected:
     void SetUp() override
     {
         CDocumentTest::SetUp();
-        CPadStackArray& stacks = doc->GetEditableShapeCache().GetPadStacks();
+        CPadStackArray& stacks = doc->Design().GetEditableShapeCache().GetPadStacks();
         stacks.RemoveAll();
         via = stacks.Add(CPadStack("V", PAD_ROUND, -2000, -2000, 2000, 2000, 3023, LAYER_COMMON,
                                    PADSTACK_KIND_VIA));
@@ -72,7 +72,7 @@ protected:
         nets().AddNet("B");
     }
 
-    CNetArray& nets() { return doc->GetNets(); }
+    CNetArray& nets() { return doc->Design().GetNets(); }
     CTrackTool& tool() { return nets().GetTrackTool(); }
     CNet& net(int32_t i) { return *nets().GetNet(i); }
 
@@ -137,7 +137,7 @@ TEST_F(CTrackToolTest, AddDrawsARunInNetZeroThatOneUndoTakesAway)
     EXPECT_TRUE(doc->IsModified());
 
     doc->Undo();
-    EXPECT_EQ(archive_bytes::Store(*doc->GetNets().GetNet(0)), before);
+    EXPECT_EQ(archive_bytes::Store(*doc->Design().GetNets().GetNet(0)), before);
 }
 
 TEST_F(CTrackToolTest, AddOnATrackTakesItsNet)
@@ -431,7 +431,7 @@ TEST_F(CTrackToolTest, TrackTooNearAnotherNetIsRecorded)
 
 TEST_F(CTrackToolTest, ExtractTakesCopperOutlinesAndBreaksRunsAtSkippedVertices)
 {
-    CShapeLib& cache = doc->GetEditableShapeCache();
+    CShapeLib& cache = doc->Design().GetEditableShapeCache();
     const int32_t shape = cache.AddShape("S");
     const auto word = [](int32_t layer, int32_t pen) { return uint16_t((layer << 4) | pen); };
     cache.AddOutlineToShape(shape, 0, 0, word(LAYER_TOP, 0));
@@ -439,7 +439,7 @@ TEST_F(CTrackToolTest, ExtractTakesCopperOutlinesAndBreaksRunsAtSkippedVertices)
     cache.AddOutlineToShape(shape, 2000, 0, word(LAYER_SILK_TOP, 1));
     cache.AddOutlineToShape(shape, 3000, 0, word(LAYER_TOP, 1));
     cache.AddOutlineToShape(shape, 4000, 0, word(LAYER_TOP, 1));
-    CComponentArray& components = doc->GetComponents();
+    CComponentArray& components = doc->Design().GetComponents();
     const int32_t c = components.AddEmpty(shape);
     components.SetPosition(c, 100000, 50000);
     components.SetMirrored(c, true);

@@ -118,7 +118,7 @@ protected:
         doc = std::make_unique<CWevraDoc>();
         doc->SetViews(&views);
         views.client = CSize(800, 600);
-        doc->SetBoardOutlineRect(0, 0, 400000, 300000);
+        doc->Design().SetBoardOutlineRect(0, 0, 400000, 300000);
         commands = std::make_unique<CViewCommands>(*doc, host);
     }
     void TearDown() override
@@ -139,8 +139,8 @@ protected:
     }
     void AddComponent()
     {
-        CShapeLib& cache = doc->GetEditableShapeCache();
-        doc->GetComponents().AddEmpty(cache.AddShape("R"));
+        CShapeLib& cache = doc->Design().GetEditableShapeCache();
+        doc->Design().GetComponents().AddEmpty(cache.AddShape("R"));
     }
 
     CFakeServices services;
@@ -240,7 +240,7 @@ TEST_F(CViewCommandsTest, CommandsThatNeedSomethingAreDisabledWithoutIt)
     EXPECT_TRUE(Enabled(ID_PLANES_DELETE_ALL));
     ASSERT_TRUE(commands->Send(ID_PLANES_EDIT_POLYLINE));
     EXPECT_TRUE(doc->Session().IsMode(ID_PLANES_EDIT_POLYLINE));
-    EXPECT_EQ(doc->Planes().GetCurrentPlane(), &doc->GetPlane(0));
+    EXPECT_EQ(doc->Planes().GetCurrentPlane(), &doc->Design().GetPlane(0));
     EXPECT_TRUE(Enabled(ID_PLANES_DELETE_PLANE));
     EXPECT_TRUE(Enabled(ID_PLANES_END_EDIT));
     // Its dialog is offered by no service yet.
@@ -248,14 +248,14 @@ TEST_F(CViewCommandsTest, CommandsThatNeedSomethingAreDisabledWithoutIt)
     {
         COfferingDialogs dialogs;
         ASSERT_TRUE(commands->Send(ID_PLANES_PROPERTIES));
-        EXPECT_EQ(doc->GetPlane(0).GetName(), "GND");
+        EXPECT_EQ(doc->Design().GetPlane(0).GetName(), "GND");
         dialogs.offered = CDialogService::Dialog::editText;
         EXPECT_TRUE(Enabled(ID_BOARD_PLACE_TEXT));
         EXPECT_FALSE(Enabled(ID_TEXT_MODIFY)) << "nothing is being placed";
     }
 
-    doc->Session().SetWorkLayer(doc->GetPlane(0).GetLayer() == LAYER_TOP ? LAYER_BOTTOM
-                                                                         : LAYER_TOP);
+    doc->Session().SetWorkLayer(doc->Design().GetPlane(0).GetLayer() == LAYER_TOP ? LAYER_BOTTOM
+                                                                                  : LAYER_TOP);
     EXPECT_FALSE(Enabled(ID_PLANES_REFILL_LAYER)) << "no plane lies on the work layer";
 
     AddComponent();
@@ -298,12 +298,12 @@ TEST_F(CViewCommandsTest, DisplayItemsSetTheKindTheyName)
     const int32_t workLayer = doc->Session().GetWorkLayer();
     ASSERT_TRUE(commands->Send(ID_VIEW_HOLES_ALWAYS_VISIBLE));
     EXPECT_TRUE(doc->GetViewFlag(CDesignSettings::viewHolesAlwaysVisible));
-    EXPECT_TRUE(doc->GetLayers().IsVisible(LAYER_DRILL));
+    EXPECT_TRUE(doc->Design().GetLayers().IsVisible(LAYER_DRILL));
     EXPECT_EQ(doc->Session().GetWorkLayer(), workLayer);
 
     // The ratsnest and the online check need two nets.
     EXPECT_FALSE(commands->Send(ID_TOOLS_RATSNEST_ACTIVE));
-    doc->GetNets().AddNet("GND");
+    doc->Design().GetNets().AddNet("GND");
     ASSERT_TRUE(commands->Send(ID_TOOLS_RATSNEST_ACTIVE));
     EXPECT_TRUE(doc->IsAutoRatsnest());
     ASSERT_TRUE(commands->Send(ID_TOOLS_DRC_ACTIVE));
@@ -334,11 +334,11 @@ TEST_F(CViewCommandsTest, SelectionFiltersAndQuickGrid)
     doc->Session().SetMode(ID_BOARD_EDIT_TEXT);
     services.listPicker.QueueAnswer(2);
     ASSERT_TRUE(commands->Send(ID_SETTINGS_QUICK_SELECT_GRID_SIZES));
-    EXPECT_EQ(doc->GetGridSettings().GetSnap(CGridArr::gridText), CSize(8533, 8533));
+    EXPECT_EQ(doc->Design().GetGridSettings().GetSnap(CGridArr::gridText), CSize(8533, 8533));
     doc->Session().SetMode(ID_VIEW);
     services.listPicker.QueueAnswer(9);
     ASSERT_TRUE(commands->Send(ID_SETTINGS_QUICK_SELECT_GRID_SIZES));
-    EXPECT_EQ(doc->GetGridSettings().GetSnap(CGridArr::gridDefault), CSize(800, 800));
+    EXPECT_EQ(doc->Design().GetGridSettings().GetSnap(CGridArr::gridDefault), CSize(800, 800));
     ASSERT_EQ(services.listPicker.GetShown().size(), 2u);
     EXPECT_EQ(services.listPicker.GetShown()[1].entries[0].substr(0, 15), "0.\t1/10 inch  \t");
     EXPECT_EQ(services.listPicker.GetShown()[1].title, "Quick snap to grid");
@@ -352,13 +352,13 @@ TEST_F(CViewCommandsTest, PlanesAskBeforeTheyGoAndEndModeDropsAnUnplacedCopy)
 
     services.messages.QueueAnswer(IDNO);
     ASSERT_TRUE(commands->Send(ID_PLANES_DELETE_PLANE));
-    EXPECT_EQ(doc->GetPlaneCount(), 1);
+    EXPECT_EQ(doc->Design().GetPlaneCount(), 1);
     services.messages.QueueAnswer(IDCANCEL);
     ASSERT_TRUE(commands->Send(ID_PLANES_DELETE_ALL));
-    EXPECT_EQ(doc->GetPlaneCount(), 1);
+    EXPECT_EQ(doc->Design().GetPlaneCount(), 1);
     services.messages.QueueAnswer(IDYES);
     ASSERT_TRUE(commands->Send(ID_PLANES_DELETE_PLANE));
-    EXPECT_EQ(doc->GetPlaneCount(), 0);
+    EXPECT_EQ(doc->Design().GetPlaneCount(), 0);
     EXPECT_TRUE(doc->Session().IsMode(ID_VIEW)) << "no plane left to edit";
 
     // The plane tools' menu ends a running vertex drag with End edit.
@@ -374,10 +374,10 @@ TEST_F(CViewCommandsTest, PlanesAskBeforeTheyGoAndEndModeDropsAnUnplacedCopy)
     doc->Session().SetMode(ID_EDIT_SELECT_MODE);
     doc->Planes().SelectPlane(0, true);
     ASSERT_TRUE(commands->Send(ID_EDIT_COPY_SELECTION));
-    EXPECT_EQ(doc->GetPlaneCount(), 2);
+    EXPECT_EQ(doc->Design().GetPlaneCount(), 2);
     EXPECT_TRUE(doc->Session().IsAction(CEditState::actionPlacingCopy));
     ASSERT_TRUE(commands->Send(ID_END_MODE));
-    EXPECT_EQ(doc->GetPlaneCount(), 1);
+    EXPECT_EQ(doc->Design().GetPlaneCount(), 1);
     EXPECT_EQ(doc->Session().GetSelectedCount(), 0);
 }
 
@@ -403,10 +403,10 @@ TEST_F(CViewCommandsTest, DeletedPlanesComeBackWithUndo)
     for (const auto& way : ways) {
         doc = std::make_unique<CWevraDoc>();
         doc->SetViews(&views);
-        doc->SetBoardOutlineRect(0, 0, 400000, 300000);
+        doc->Design().SetBoardOutlineRect(0, 0, 400000, 300000);
         commands = std::make_unique<CViewCommands>(*doc, host);
         addTwoPlanes();
-        const CPointArray outline = doc->GetPlane(1).GetOutline();
+        const CPointArray outline = doc->Design().GetPlane(1).GetOutline();
         if (way.id == ID_PLANES_DELETE_PLANE) {
             doc->Session().SetMode(ID_PLANES_EDIT_POLYLINE);
             doc->Planes().SetCurrentPlane(1);
@@ -417,23 +417,23 @@ TEST_F(CViewCommandsTest, DeletedPlanesComeBackWithUndo)
         if (way.answer != 0)
             services.messages.QueueAnswer(way.answer);
         ASSERT_TRUE(commands->Send(way.id)) << way.way;
-        ASSERT_EQ(doc->GetPlaneCount(), way.left) << way.way;
+        ASSERT_EQ(doc->Design().GetPlaneCount(), way.left) << way.way;
         // With Undo at hand the selection goes without a question.
         EXPECT_EQ(services.messages.Shown().size(), way.answer != 0 ? 1u : 0u) << way.way;
         EXPECT_TRUE(doc->CanUndo()) << way.way;
 
         doc->Undo();
-        ASSERT_EQ(doc->GetPlaneCount(), 2) << way.way;
-        const CPour& back = doc->GetPlane(1);
+        ASSERT_EQ(doc->Design().GetPlaneCount(), 2) << way.way;
+        const CPour& back = doc->Design().GetPlane(1);
         EXPECT_EQ(back.GetName(), "GND") << way.way;
         ASSERT_EQ(back.GetOutline().GetSize(), outline.GetSize()) << way.way;
         for (int32_t k = 0; k < outline.GetSize(); ++k)
             EXPECT_EQ(back.GetOutline()[k], outline[k]) << way.way;
         EXPECT_FALSE(back.GetFillPolylines().empty()) << way.way << ": it is shown again";
-        EXPECT_FALSE(doc->GetPlane(0).GetFillPolylines().empty()) << way.way;
+        EXPECT_FALSE(doc->Design().GetPlane(0).GetFillPolylines().empty()) << way.way;
 
         doc->Redo();
-        EXPECT_EQ(doc->GetPlaneCount(), way.left) << way.way;
+        EXPECT_EQ(doc->Design().GetPlaneCount(), way.left) << way.way;
     }
 }
 
@@ -449,7 +449,7 @@ TEST_F(CViewCommandsTest, SchematicApplicationSaysWhenNoneIsConfiguredAndGetsThe
     ASSERT_TRUE(commands->Send(ID_TOOLS_RUN_SCHEMATIC_APPLICATION));
     CTempFolder folder("wevra_view_commands_test");
     const std::filesystem::path netlist = folder.Path() / "board.v2.NET";
-    doc->SetNetlistPath(netlist.string());
+    doc->Design().SetNetlistPath(netlist.string());
     ASSERT_TRUE(commands->Send(ID_TOOLS_RUN_SCHEMATIC_APPLICATION)) << "netlist file missing";
     {
         std::ofstream(netlist) << "x";
@@ -465,9 +465,9 @@ TEST_F(CViewCommandsTest, SchematicApplicationSaysWhenNoneIsConfiguredAndGetsThe
 
 TEST_F(CViewCommandsTest, PinInfoFontIsChosenFromTheDesignsAndKeptWithTheDesign)
 {
-    const CFontDesc before = doc->GetPinInfoFont();
+    const CFontDesc before = doc->Design().GetPinInfoFont();
     ASSERT_TRUE(commands->Send(ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO));
-    EXPECT_EQ(doc->GetPinInfoFont(), before) << "cancelled";
+    EXPECT_EQ(doc->Design().GetPinInfoFont(), before) << "cancelled";
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(host.fullRedraws, 0);
 
@@ -476,7 +476,7 @@ TEST_F(CViewCommandsTest, PinInfoFontIsChosenFromTheDesignsAndKeptWithTheDesign)
     ASSERT_TRUE(commands->Send(ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO));
     ASSERT_EQ(services.fileDialogs.GetInitialFonts().size(), 2u);
     EXPECT_EQ(services.fileDialogs.GetInitialFonts()[1], before);
-    EXPECT_EQ(doc->GetPinInfoFont(), chosen);
+    EXPECT_EQ(doc->Design().GetPinInfoFont(), chosen);
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(host.fullRedraws, 1);
 
@@ -486,7 +486,7 @@ TEST_F(CViewCommandsTest, PinInfoFontIsChosenFromTheDesignsAndKeptWithTheDesign)
     ASSERT_TRUE(commands->Send(ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO));
     CWevraDoc copy;
     copy.RestoreDesign(doc->SaveDesignBytes());
-    EXPECT_EQ(copy.GetPinInfoFont(), shorter);
+    EXPECT_EQ(copy.Design().GetPinInfoFont(), shorter);
 }
 
 TEST_F(CViewCommandsTest, PenAndLayerCombosChooseByTheirTexts)
@@ -497,7 +497,7 @@ TEST_F(CViewCommandsTest, PenAndLayerCombosChooseByTheirTexts)
     ASSERT_GE(pens.items.size(), 2u);
     const int32_t first = pens.selected;
     ASSERT_TRUE(commands->Send(ID_DRAW_NEXT_PEN));
-    EXPECT_EQ(doc->GetLines().GetCurrentPen(), first + 2);
+    EXPECT_EQ(doc->Design().GetLines().GetCurrentPen(), first + 2);
     EXPECT_EQ(frame.combos[CDocumentFrame::penCombo].selected, first + 1);
 
     doc->FillLayerCombo();
@@ -506,7 +506,7 @@ TEST_F(CViewCommandsTest, PenAndLayerCombosChooseByTheirTexts)
     layers.selected = 1;
     const std::string chosen = layers.items[1];
     ASSERT_TRUE(commands->Send(ID_TOOLBARS_SELECT_LAYER));
-    EXPECT_EQ(doc->GetLayers().GetLayerName(doc->Session().GetWorkLayer()),
+    EXPECT_EQ(doc->Design().GetLayers().GetLayerName(doc->Session().GetWorkLayer()),
               chosen.substr(0, chosen.find('*')));
     EXPECT_EQ(host.focusTaken, 1);
 }
@@ -579,8 +579,8 @@ TEST_F(CViewCommandsTest, BoardSizeTakesTheTypedSizesOrStartsTheRectangleTool)
     ASSERT_TRUE(commands->Send(ID_BOARD_BOARD_SIZE_AND_OFFSET));
     EXPECT_EQ(dialogs.shown[0], CLengthText::FormatLength(CLengthText::unitMil, 400000));
     EXPECT_FALSE(dialogs.shownWorkspace);
-    EXPECT_EQ(doc->GetBoardWidth(), 512000);
-    EXPECT_EQ(doc->GetBoardHeight(), 256000);
+    EXPECT_EQ(doc->Design().GetBoardWidth(), 512000);
+    EXPECT_EQ(doc->Design().GetBoardHeight(), 256000);
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(doc->GetUndoCount(), undos + 1);
     EXPECT_TRUE(doc->Session().IsMode(ID_VIEW));
@@ -588,8 +588,8 @@ TEST_F(CViewCommandsTest, BoardSizeTakesTheTypedSizesOrStartsTheRectangleTool)
     // Texts that are no lengths would make a board without an area.
     dialogs.width = "wide";
     ASSERT_TRUE(commands->Send(ID_WORKSPACE_WORKSPACE_SIZE));
-    EXPECT_EQ(doc->GetBoardWidth(), 512000);
-    EXPECT_EQ(doc->GetBoardHeight(), 256000);
+    EXPECT_EQ(doc->Design().GetBoardWidth(), 512000);
+    EXPECT_EQ(doc->Design().GetBoardHeight(), 256000);
 
     dialogs.result = CDialogService::resultBoardWindow;
     ASSERT_TRUE(commands->Send(ID_WORKSPACE_WORKSPACE_SIZE));
@@ -599,7 +599,7 @@ TEST_F(CViewCommandsTest, BoardSizeTakesTheTypedSizesOrStartsTheRectangleTool)
 TEST_F(CViewCommandsTest, GridPositionAndGridOffsetDialogs)
 {
     CSettingsDialogs dialogs;
-    CGridArr& grids = doc->GetGridSettings();
+    CGridArr& grids = doc->Design().GetGridSettings();
     const int32_t current = grids.GetCurrentIndex();
     const bool snapOn = grids.IsSnapOn(current);
     ASSERT_TRUE(commands->Send(ID_SETTINGS_SET_GRID));
@@ -624,7 +624,7 @@ TEST_F(CViewCommandsTest, GridPositionAndGridOffsetDialogs)
     EXPECT_TRUE(doc->Session().IsMode(ID_VIEW));
 
     AddComponent();
-    doc->GetComponents().SetName(0, 0, "R5");
+    doc->Design().GetComponents().SetName(0, 0, "R5");
     ASSERT_TRUE(commands->Send(ID_SETTINGS_SET_GRID_OFFSET));
     ASSERT_EQ(dialogs.pinned.size(), 1u);
     EXPECT_EQ(dialogs.pinned[0].reference, "R5");
@@ -640,16 +640,16 @@ TEST_F(CViewCommandsTest, GridPositionAndGridOffsetDialogs)
 TEST_F(CViewCommandsTest, AddNetAddsTheNamedNetAndMakesItCurrent)
 {
     CSettingsDialogs dialogs;
-    const int32_t count = doc->GetNets().GetCount();
+    const int32_t count = doc->Design().GetNets().GetCount();
     dialogs.netName = "CLK";
     ASSERT_TRUE(commands->Send(ID_NETLIST_ADD_NET));
-    ASSERT_EQ(doc->GetNets().GetCount(), count + 1);
-    EXPECT_EQ(doc->GetNets().GetNet(count)->GetName(), "CLK");
-    EXPECT_EQ(doc->GetNets().GetCurrentIndex(), count);
+    ASSERT_EQ(doc->Design().GetNets().GetCount(), count + 1);
+    EXPECT_EQ(doc->Design().GetNets().GetNet(count)->GetName(), "CLK");
+    EXPECT_EQ(doc->Design().GetNets().GetCurrentIndex(), count);
     EXPECT_FALSE(dialogs.shown[0].empty()) << "a unique name is proposed";
     dialogs.result = CDialogService::resultCancel;
     ASSERT_TRUE(commands->Send(ID_NETLIST_ADD_NET));
-    EXPECT_EQ(doc->GetNets().GetCount(), count + 1);
+    EXPECT_EQ(doc->Design().GetNets().GetCount(), count + 1);
 }
 
 // "Get Shape" answering with the first shape of the cache.
@@ -679,16 +679,16 @@ TEST_F(CViewCommandsTest, AddAndReplaceShapeChooseTheShapeFirst)
     CShapeDialogs dialogs;
     EXPECT_FALSE(Enabled(ID_COMPONENTS_ADD)) << "no shape to choose";
     AddComponent();
-    doc->GetComponents().SetName(0, CComponent::textReference, "R1");
+    doc->Design().GetComponents().SetName(0, CComponent::textReference, "R1");
     ASSERT_TRUE(commands->Send(ID_COMPONENTS_ADD));
     ASSERT_EQ(dialogs.requests.size(), 1u);
     EXPECT_FALSE(dialogs.requests[0].replace);
     ASSERT_EQ(dialogs.requests[0].components.size(), 1u);
     EXPECT_EQ(dialogs.requests[0].components[0].reference, "R1");
     EXPECT_EQ(dialogs.requests[0].components[0].shape, "R");
-    ASSERT_EQ(doc->GetComponents().GetCount(), 2);
-    EXPECT_EQ(doc->GetComponents().GetComponent(1)->GetReference(), "R2");
-    EXPECT_EQ(doc->GetComponents().GetComponent(1)->GetName(CComponent::textType), "1k");
+    ASSERT_EQ(doc->Design().GetComponents().GetCount(), 2);
+    EXPECT_EQ(doc->Design().GetComponents().GetComponent(1)->GetReference(), "R2");
+    EXPECT_EQ(doc->Design().GetComponents().GetComponent(1)->GetName(CComponent::textType), "1k");
     EXPECT_TRUE(doc->Session().IsMode(ID_COMPONENTS_ADD));
 
     ASSERT_TRUE(commands->Send(ID_COMPONENTS_REPLACE_SHAPE));

@@ -83,8 +83,8 @@ protected:
         CDocumentTest::SetUp();
         m_previousSettings = CServices::SetSettings(&settings);
         views.client = CSize(800, 600);
-        doc->SetBoardOutlineRect(0, 0, 80 * grid, 40 * grid);
-        CShapeLib& cache = doc->GetEditableShapeCache();
+        doc->Design().SetBoardOutlineRect(0, 0, 80 * grid, 40 * grid);
+        CShapeLib& cache = doc->Design().GetEditableShapeCache();
         CPadStackArray& stacks = cache.GetPadStacks();
         stacks.RemoveAll();
         const int32_t via = stacks.Add(CPadStack("V", PAD_ROUND, -2000, -2000, 2000, 2000, 3023,
@@ -99,12 +99,12 @@ protected:
         cache.AddPadToShape(shape, -2000, 0, uint16_t(shapePad), 0);
         cache.AddPadToShape(shape, 2000, 0, uint16_t(shapePad), 0);
         cache.RecalcShapeExtent(shape);
-        const int32_t i = doc->GetComponents().AddEmpty(shape);
-        doc->GetComponents().GetComponent(i)->ResizePadNets(2);
-        doc->GetComponents().SetPosition(i, 20 * grid, 20 * grid);
-        doc->GetComponents().RebuildNetPins();
-        doc->GetNets().AddNet("A");
-        doc->GetNets().AddNet("B");
+        const int32_t i = doc->Design().GetComponents().AddEmpty(shape);
+        doc->Design().GetComponents().GetComponent(i)->ResizePadNets(2);
+        doc->Design().GetComponents().SetPosition(i, 20 * grid, 20 * grid);
+        doc->Design().GetComponents().RebuildNetPins();
+        doc->Design().GetNets().AddNet("A");
+        doc->Design().GetNets().AddNet("B");
         doc->View().SetScale(scale);
         doc->View().SetOffset(0, 0);
         doc->Session().SetWorkLayer(LAYER_TOP);
@@ -135,8 +135,11 @@ protected:
     }
     void Key(uint32_t key, uint32_t flags = 0) { dispatch->OnKeyDown(key, flags); }
     void Char(uint32_t character) { dispatch->OnChar(character, false, 0); }
-    int32_t NetVertices(int32_t net) { return doc->GetNets().GetNet(net)->GetVertexCount(); }
-    uint32_t ComponentFlags() { return doc->GetComponents().GetComponent(0)->GetFlags(); }
+    int32_t NetVertices(int32_t net)
+    {
+        return doc->Design().GetNets().GetNet(net)->GetVertexCount();
+    }
+    uint32_t ComponentFlags() { return doc->Design().GetComponents().GetComponent(0)->GetFlags(); }
 
     CSettingsStore settings;
     CRecordingHost host;
@@ -163,7 +166,7 @@ TEST_F(CViewDispatchTest, TrackToolTakesClicksMovesKeysAndCharacters)
     Key(VK_RETURN);
     EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
     ASSERT_EQ(NetVertices(0), 3);
-    EXPECT_EQ(doc->GetNets().GetNet(0)->GetVertexPoint(2), CPoint(6 * grid, 6 * grid));
+    EXPECT_EQ(doc->Design().GetNets().GetNet(0)->GetVertexPoint(2), CPoint(6 * grid, 6 * grid));
 
     // The figure modes get no characters: a space does not start anything.
     doc->Session().SetMode(ID_TRACKS_ADD_RECTANGLES);
@@ -176,12 +179,12 @@ TEST_F(CViewDispatchTest, MovesWithinOneSnapCellReachNoTool)
     doc->Session().SetMode(ID_TRACKS_ADD);
     Click(2 * grid, 2 * grid);
     MoveTo(4 * grid, 2 * grid);
-    const CPoint end = doc->GetNets().GetNet(0)->GetVertexPoint(NetVertices(0) - 1);
+    const CPoint end = doc->Design().GetNets().GetNet(0)->GetVertexPoint(NetVertices(0) - 1);
     const int32_t status = host.statusUpdates;
     // Less than half a snap step away: the snapped cursor stays.
     MoveTo(4 * grid + 1000, 2 * grid + 1000);
     EXPECT_EQ(host.statusUpdates, status);
-    EXPECT_EQ(doc->GetNets().GetNet(0)->GetVertexPoint(NetVertices(0) - 1), end);
+    EXPECT_EQ(doc->Design().GetNets().GetNet(0)->GetVertexPoint(NetVertices(0) - 1), end);
     EXPECT_EQ(doc->Session().GetCursor(), CPoint(4 * grid, 2 * grid));
 }
 
@@ -193,7 +196,7 @@ TEST_F(CViewDispatchTest, EveryFamilyOfModesReachesItsHandler)
     Click(10 * grid, 10 * grid);
     EXPECT_EQ(NetVertices(0), before + 1);
     Key(VK_F2);
-    EXPECT_EQ(doc->GetNets().GetTrackTool().GetPadAngle(), CTrackTool::quarterTurn);
+    EXPECT_EQ(doc->Design().GetNets().GetTrackTool().GetPadAngle(), CTrackTool::quarterTurn);
 
     // Via: a click places one, a second click at the same point takes it away.
     doc->Session().SetMode(ID_TRACKS_ADD_OR_REMOVE_VIA);
@@ -208,7 +211,7 @@ TEST_F(CViewDispatchTest, EveryFamilyOfModesReachesItsHandler)
     // Components: Delete takes the component at the cursor.
     doc->Session().SetMode(ID_COMPONENTS_DELETE);
     Click(20 * grid, 20 * grid);
-    EXPECT_EQ(doc->GetComponents().GetCount(), 0);
+    EXPECT_EQ(doc->Design().GetComponents().GetCount(), 0);
     Key(VK_ESCAPE);
 
     // Lines: on a drawing layer a click starts a polyline that the moves drag.
@@ -219,7 +222,7 @@ TEST_F(CViewDispatchTest, EveryFamilyOfModesReachesItsHandler)
     MoveTo(8 * grid, 30 * grid);
     Click(8 * grid, 30 * grid);
     Click(8 * grid, 30 * grid);
-    EXPECT_GE(doc->GetLines().GetCount(), 2);
+    EXPECT_GE(doc->Design().GetLines().GetCount(), 2);
     EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
 
     // Texts: Esc while waiting ends Edit Text.
@@ -235,7 +238,7 @@ TEST_F(CViewDispatchTest, EveryFamilyOfModesReachesItsHandler)
     MoveTo(60 * grid, 20 * grid);
     EXPECT_EQ(doc->Session().GetRubberBand().right, 60 * grid);
     Click(60 * grid, 20 * grid);
-    EXPECT_EQ(doc->GetPlaneCount(), 1);
+    EXPECT_EQ(doc->Design().GetPlaneCount(), 1);
 
     // Grid offset: the click's point becomes the grid origin.
     doc->Session().SetMode(ID_SETTINGS_SET_GRID_OFFSET);
@@ -280,7 +283,7 @@ TEST_F(CViewDispatchTest, FixAndLockClicksToggleTheLocksOfTheComponent)
     EXPECT_EQ(ComponentFlags() & ComponentFlags::lockSelect, 0u);
     doc->Session().SetMode(ID_COMPONENTS_DELETE);
     Click(20 * grid, 20 * grid);
-    EXPECT_EQ(doc->GetComponents().GetCount(), 1);
+    EXPECT_EQ(doc->Design().GetComponents().GetCount(), 1);
     doc->Session().SetMode(ID_COMPONENTS_LOCK);
     Click(20 * grid, 20 * grid);
     EXPECT_EQ(ComponentFlags() & ComponentFlags::allLocks, 0u);
@@ -294,7 +297,7 @@ TEST_F(CViewDispatchTest, SelectRunsBandSelectionDragAndDrop)
 {
     doc->Session().SetSelectionFilter(
         CDesignSettings::filterElectrical | CDesignSettings::filterComponents, true);
-    doc->GetLayers().SetVisible(LAYER_TOP, true);
+    doc->Design().GetLayers().SetVisible(LAYER_TOP, true);
     doc->Session().UpdateLayerMask();
     doc->Session().SetMode(ID_EDIT_SELECT_MODE);
     Click(15 * grid, 15 * grid);
@@ -313,21 +316,22 @@ TEST_F(CViewDispatchTest, SelectRunsBandSelectionDragAndDrop)
     Click(15 * grid, 15 * grid);
     Click(25 * grid, 25 * grid);
     EXPECT_EQ(doc->Session().GetAction(), CEditState::actionBandClosed);
-    ASSERT_EQ(doc->GetComponents().GetSelectedCount(), 1);
+    ASSERT_EQ(doc->Design().GetComponents().GetSelectedCount(), 1);
 
     // A click inside the band drags; Shift keeps the move on the longer axis.
     Click(20 * grid, 20 * grid);
     ASSERT_EQ(doc->Session().GetAction(), CEditState::actionDragging);
     MoveTo(22 * grid, 21 * grid, shift);
     EXPECT_EQ(doc->Session().GetCursor(), CPoint(22 * grid, 20 * grid));
-    EXPECT_EQ(doc->GetComponents().GetPosition(0), CPoint(22 * grid, 20 * grid));
+    EXPECT_EQ(doc->Design().GetComponents().GetPosition(0), CPoint(22 * grid, 20 * grid));
     // Equal distances keep x.
     MoveTo(23 * grid, 23 * grid, shift);
     EXPECT_EQ(doc->Session().GetCursor(), CPoint(20 * grid, 23 * grid));
 
     // F2 turns the selection; Enter drops it.
     Key(VK_F2);
-    EXPECT_EQ(doc->GetComponents().GetComponent(0)->GetRotation(), CTrackTool::quarterTurn);
+    EXPECT_EQ(doc->Design().GetComponents().GetComponent(0)->GetRotation(),
+              CTrackTool::quarterTurn);
     Key(VK_RETURN);
     EXPECT_EQ(doc->Session().GetSelectedCount(), 0);
     EXPECT_EQ(doc->Session().GetAction(), CEditState::actionWaiting);
@@ -342,9 +346,9 @@ TEST_F(CViewDispatchTest, BoardSizeRectangleBecomesTheBoard)
     EXPECT_EQ(doc->Session().GetAction(), CEditState::actionBandOpen);
     MoveTo(44 * grid, 32 * grid);
     Click(44 * grid, 32 * grid);
-    EXPECT_EQ(doc->GetBoardWidth(), 40 * grid);
-    EXPECT_EQ(doc->GetBoardHeight(), 30 * grid);
-    EXPECT_EQ(doc->GetComponents().GetPosition(0), CPoint(16 * grid, 18 * grid));
+    EXPECT_EQ(doc->Design().GetBoardWidth(), 40 * grid);
+    EXPECT_EQ(doc->Design().GetBoardHeight(), 30 * grid);
+    EXPECT_EQ(doc->Design().GetComponents().GetPosition(0), CPoint(16 * grid, 18 * grid));
     EXPECT_TRUE(doc->Session().IsMode(ID_VIEW));
 }
 
@@ -354,7 +358,7 @@ TEST_F(CViewDispatchTest, AClickHoldsTheCaptureUntilItsRelease)
 {
     doc->Session().SetSelectionFilter(
         CDesignSettings::filterElectrical | CDesignSettings::filterComponents, true);
-    doc->GetLayers().SetVisible(LAYER_TOP, true);
+    doc->Design().GetLayers().SetVisible(LAYER_TOP, true);
     doc->Session().UpdateLayerMask();
     doc->Session().SetMode(ID_EDIT_SELECT_MODE);
     MoveTo(15 * grid, 15 * grid);
@@ -437,7 +441,7 @@ TEST_F(CViewDispatchTest, LetterKeysAndCharactersDoWhatTheHotkeysSay)
     EXPECT_TRUE(doc->IsTransparentColors());
 
     // Cursor keys step by the snap step and say where the cursor went.
-    const CSize step = doc->GetGridSettings().GetCurrentSnap();
+    const CSize step = doc->Design().GetGridSettings().GetCurrentSnap();
     const CPoint at = doc->Session().GetCursor();
     const int32_t warps = host.warps;
     Key(VK_NEXT);
@@ -464,7 +468,7 @@ TEST_F(CViewDispatchTest, LetterKeysAndCharactersDoWhatTheHotkeysSay)
 
 TEST_F(CViewDispatchTest, StarSnapsTheCursorOnceEvenWithSnappingOff)
 {
-    CGridArr& grids = doc->GetGridSettings();
+    CGridArr& grids = doc->Design().GetGridSettings();
     grids.SetCurrentSnapOn(false);
     MoveTo(3 * grid + 1230, 2 * grid + 470);
     ASSERT_EQ(doc->Session().GetCursor(), CPoint(3 * grid + 1230, 2 * grid + 470));
@@ -592,9 +596,9 @@ TEST_F(CViewDispatchTest, EndModeEndsTheStepOfTheRunningTool)
     doc->Session().SetMode(ID_TRACKS_ADD);
     Click(2 * grid, 2 * grid);
     MoveTo(6 * grid, 2 * grid);
-    ASSERT_TRUE(doc->GetNets().GetTrackTool().IsEditing());
+    ASSERT_TRUE(doc->Design().GetNets().GetTrackTool().IsEditing());
     EXPECT_TRUE(commands->Send(ID_END_MODE));
-    EXPECT_FALSE(doc->GetNets().GetTrackTool().IsEditing());
+    EXPECT_FALSE(doc->Design().GetNets().GetTrackTool().IsEditing());
     EXPECT_EQ(NetVertices(0), 2);
 }
 

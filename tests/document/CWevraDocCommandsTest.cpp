@@ -62,12 +62,12 @@ protected:
     void AddItems()
     {
         doc->SetUnit(CLengthText::unitInch);
-        CDrawRecArray& lines = doc->GetLines();
+        CDrawRecArray& lines = doc->Design().GetLines();
         lines.AddSegment(10000, 20000, 30000, 20000, LAYER_DRAWING_1, lines.FindOrAddPen(2000), 0);
         CWevraText text;
         text.SetText("T");
         text.SetPosition(CPoint(50000, 60000));
-        doc->GetTexts().AddText(&text);
+        doc->Design().GetTexts().AddText(&text);
         doc->Session().SelectAll(false);
     }
 
@@ -75,10 +75,10 @@ protected:
     std::vector<CPoint> Points() const
     {
         std::vector<CPoint> points;
-        for (int32_t i = 0; i < doc->GetLines().GetCount(); ++i)
-            points.push_back(doc->GetLines().GetPoint(i));
-        for (int32_t i = 0; i < doc->GetTexts().GetCount(); ++i)
-            points.push_back(doc->GetTexts().GetText(i)->GetPosition());
+        for (int32_t i = 0; i < doc->Design().GetLines().GetCount(); ++i)
+            points.push_back(doc->Design().GetLines().GetPoint(i));
+        for (int32_t i = 0; i < doc->Design().GetTexts().GetCount(); ++i)
+            points.push_back(doc->Design().GetTexts().GetText(i)->GetPosition());
         return points;
     }
 
@@ -147,14 +147,14 @@ TEST_F(CDocCommandsTest, CopyArrayRefusesBadCountsAndDistances)
     for (const Case& c : cases) {
         doc = std::make_unique<CWevraDoc>();
         AddItems();
-        doc->GetLines().SelectAll(true);
+        doc->Design().GetLines().SelectAll(true);
         dialog.x = c.x;
         dialog.y = c.y;
         dialog.cols = c.columns;
         dialog.rowCount = c.rows;
         const int64_t places = int64_t(std::stoll(c.columns)) * std::stoll(c.rows);
         EXPECT_EQ(doc->CopyArray(), c.accepted) << c.columns << " x " << c.rows;
-        EXPECT_EQ(doc->GetLines().GetCount(), c.accepted ? 2 * places : 2);
+        EXPECT_EQ(doc->Design().GetLines().GetCount(), c.accepted ? 2 * places : 2);
     }
 }
 
@@ -167,8 +167,8 @@ TEST_F(CDocCommandsTest, CopyArrayFillsTheGridAndUndoRemovesIt)
     EXPECT_EQ(doc->Session().GetSelectedCount(), 0);
 
     std::vector<CPoint> texts;
-    for (int32_t i = 0; i < doc->GetTexts().GetCount(); ++i)
-        texts.push_back(doc->GetTexts().GetText(i)->GetPosition());
+    for (int32_t i = 0; i < doc->Design().GetTexts().GetCount(); ++i)
+        texts.push_back(doc->Design().GetTexts().GetText(i)->GetPosition());
     std::vector<CPoint> expected;
     for (int32_t r = 0; r < 2; ++r) {
         for (int32_t c = 0; c < 3; ++c)
@@ -177,23 +177,23 @@ TEST_F(CDocCommandsTest, CopyArrayFillsTheGridAndUndoRemovesIt)
     const auto byPosition = [](CPoint a, CPoint b) { return a.y != b.y ? a.y < b.y : a.x < b.x; };
     std::sort(texts.begin(), texts.end(), byPosition);
     EXPECT_EQ(texts, expected);
-    EXPECT_EQ(doc->GetLines().GetCount(), 12);
+    EXPECT_EQ(doc->Design().GetLines().GetCount(), 12);
 
     doc->Undo();
-    EXPECT_EQ(doc->GetTexts().GetCount(), 1);
-    EXPECT_EQ(doc->GetLines().GetCount(), 2);
+    EXPECT_EQ(doc->Design().GetTexts().GetCount(), 1);
+    EXPECT_EQ(doc->Design().GetLines().GetCount(), 2);
 }
 
 // A copied block of a component and its track stays one circuit: the copied pads are in the
 // nets of the copied tracks that end on them, so the design-rule check finds nothing.
 TEST_F(CDocCommandsTest, CopiedComponentsKeepTheNetsOfTheirCopiedTracks)
 {
-    const int32_t shape = AddTwoPadShape(doc->GetEditableShapeCache());
-    CNetArray& nets = doc->GetNets();
+    const int32_t shape = AddTwoPadShape(doc->Design().GetEditableShapeCache());
+    CNetArray& nets = doc->Design().GetNets();
     // The pads' edges are 2000 apart: clear of each other by these nets' clearance.
     const int32_t vcc = nets.AddNetWithWidths("VCC", 500, 2000, 500);
     const int32_t gnd = nets.AddNetWithWidths("GND", 500, 2000, 500);
-    CComponentArray& components = doc->GetComponents();
+    CComponentArray& components = doc->Design().GetComponents();
     components.AddComponent("R1", "10k", shape, 0, 0, 0, false);
     const CPoint at = components.GetComponent(0)->GetPosition();
     components.GetComponent(0)->ResizePadNets(2);
@@ -219,12 +219,12 @@ TEST_F(CDocCommandsTest, CopiedComponentsKeepTheNetsOfTheirCopiedTracks)
 // A component copied without any track has nothing to agree with: its pads start unconnected.
 TEST_F(CDocCommandsTest, AComponentCopiedAloneHasUnconnectedPads)
 {
-    const int32_t shape = AddTwoPadShape(doc->GetEditableShapeCache());
-    const int32_t vcc = doc->GetNets().AddNet("VCC");
-    CComponentArray& components = doc->GetComponents();
+    const int32_t shape = AddTwoPadShape(doc->Design().GetEditableShapeCache());
+    const int32_t vcc = doc->Design().GetNets().AddNet("VCC");
+    CComponentArray& components = doc->Design().GetComponents();
     components.AddComponent("R1", "10k", shape, 0, 0, 0, false);
     components.GetComponent(0)->ResizePadNets(2);
-    components.GetComponent(0)->SetPadNet(0, vcc, doc->GetNets().GetCount());
+    components.GetComponent(0)->SetPadNet(0, vcc, doc->Design().GetNets().GetCount());
     doc->Session().SelectAll(false);
     components.Select(0, true);
     ASSERT_TRUE(doc->CopySelection());
@@ -234,7 +234,7 @@ TEST_F(CDocCommandsTest, AComponentCopiedAloneHasUnconnectedPads)
 
 TEST_F(CDocCommandsTest, GuidelineSnapRangeStepsWithinItsLimits)
 {
-    CGridArr& grids = doc->GetGridSettings();
+    CGridArr& grids = doc->Design().GetGridSettings();
     for (int32_t range = 1; range <= 4; ++range) {
         doc->OnSettingsSnapToGuidelines();
         EXPECT_EQ(grids.GetSnapRange(), range);

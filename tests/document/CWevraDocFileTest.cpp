@@ -172,10 +172,10 @@ TEST_F(CDesignFileTest, OpeningAndSavingADesignKeepsItsBytes)
     ASSERT_GE(demo.size(), 4u);
     EXPECT_EQ(Bytes(demo.begin(), demo.begin() + 4), (Bytes{0x63, 0x1F, 0x00, 0x00}));
     Load(*doc, demo);
-    EXPECT_GT(doc->GetComponents().GetCount(), 0);
-    EXPECT_GT(doc->GetNets().GetCount(), 1);
-    EXPECT_EQ(doc->GetPlanes().size(), 1u);
-    EXPECT_GT(doc->GetTexts().GetCount(), 0);
+    EXPECT_GT(doc->Design().GetComponents().GetCount(), 0);
+    EXPECT_GT(doc->Design().GetNets().GetCount(), 1);
+    EXPECT_EQ(doc->Design().GetPlanes().size(), 1u);
+    EXPECT_GT(doc->Design().GetTexts().GetCount(), 0);
     EXPECT_EQ(Save(*doc), demo);
 
     // A new design is normalised by its first load (the kinds pass adds default padstacks),
@@ -197,14 +197,14 @@ TEST_F(CDesignFileTest, OlderVersionsLoadWithTheDefaultsTheyImply)
         CWevraDoc loaded;
         Load(loaded, Design(version));
         EXPECT_EQ(loaded.GetLoadResult(), 1);
-        EXPECT_EQ(loaded.GetStoredColor(CDesignSettings::printColors, 2), 64u);
-        EXPECT_EQ(loaded.GetBoardWidth(), 5000);
-        EXPECT_EQ(loaded.GetNetlistPath(), "N.NET");
-        EXPECT_EQ(loaded.GetNetlistTime(), 1000);
+        EXPECT_EQ(loaded.Design().GetStoredColor(CDesignSettings::printColors, 2), 64u);
+        EXPECT_EQ(loaded.Design().GetBoardWidth(), 5000);
+        EXPECT_EQ(loaded.Design().GetNetlistPath(), "N.NET");
+        EXPECT_EQ(loaded.Design().GetNetlistTime(), 1000);
         EXPECT_EQ(loaded.GetUnit(), 2);
         EXPECT_EQ(loaded.GetPadInfoMode(), 3);
-        EXPECT_EQ(loaded.GetPinInfoFont().face, "Arial");
-        EXPECT_EQ(loaded.GetPinInfoFont().weight, 700);
+        EXPECT_EQ(loaded.Design().GetPinInfoFont().face, "Arial");
+        EXPECT_EQ(loaded.Design().GetPinInfoFont().weight, 700);
 
         const bool viewBlock = version >= 8033;
         EXPECT_EQ(loaded.GetViewFlag(CDesignSettings::viewAutoPanning), viewBlock);
@@ -212,12 +212,12 @@ TEST_F(CDesignFileTest, OlderVersionsLoadWithTheDefaultsTheyImply)
         EXPECT_EQ(loaded.GetOrigin(), viewBlock ? CPoint(100, 200) : CPoint(0, 0));
 
         // The shape comes from the old cache behind the components before 8034.
-        ASSERT_EQ(loaded.GetShapeCache().GetCount(), 1);
-        EXPECT_EQ(loaded.GetShapeCache().GetShapeName(0), "SHP");
-        EXPECT_EQ(loaded.GetShapeCache().GetName(), CShapeLib::cacheName);
-        EXPECT_TRUE(loaded.GetPlanes().empty());
+        ASSERT_EQ(loaded.Design().GetShapeCache().GetCount(), 1);
+        EXPECT_EQ(loaded.Design().GetShapeCache().GetShapeName(0), "SHP");
+        EXPECT_EQ(loaded.Design().GetShapeCache().GetName(), CShapeLib::cacheName);
+        EXPECT_TRUE(loaded.Design().GetPlanes().empty());
 
-        const CTextArray& texts = loaded.GetTexts();
+        const CTextArray& texts = loaded.Design().GetTexts();
         ASSERT_EQ(texts.GetCount(), version >= 8034 ? 1 : 2);
         EXPECT_EQ(texts.GetText(0)->GetText(), version >= 8034 ? "HELLO" : "");
         EXPECT_EQ(texts.GetText(0)->GetLayer(), 21);
@@ -228,7 +228,7 @@ TEST_F(CDesignFileTest, OlderVersionsLoadWithTheDefaultsTheyImply)
 
 TEST_F(CDesignFileTest, RefusedAndDamagedFilesLeaveTheOpenDesignAlone)
 {
-    doc->GetNets().AddNet("KEEP");
+    doc->Design().GetNets().AddNet("KEEP");
     const Bytes before = Save(*doc);
     doc->SetModified();
     for (const uint32_t version : {0u, 8031u, 8036u}) {
@@ -258,7 +258,7 @@ TEST_F(CDesignFileTest, RefusedAndDamagedFilesLeaveTheOpenDesignAlone)
 // as damaged, never opened with part of its content dropped, and the open design stays.
 TEST_F(CDesignFileTest, DamagedDesignsAreRefused)
 {
-    doc->GetNets().AddNet("KEEP");
+    doc->Design().GetNets().AddNet("KEEP");
     const Bytes open = Save(*doc);
     const Bytes demo = ReadFile(DemoDesign());
     const auto expectRefused = [&](const Bytes& design, const std::string& what) {
@@ -298,23 +298,23 @@ TEST_F(CDesignFileTest, DamagedDesignsAreRefused)
 TEST_F(CDesignFileTest, IndexesOutOfRangeAreRepairedWithOneWarning)
 {
     CWevraDoc broken;
-    CNet& zero = *broken.GetNets().GetNet(0);
+    CNet& zero = *broken.Design().GetNets().GetNet(0);
     zero.AppendPadVertex(1000, 1000, 0, 0, false);
     zero.SetVertexPadType(0, 400);
-    const int32_t component = broken.GetComponents().AddEmpty(0);
-    broken.GetComponents().SetShapeIndex(component, 77);
+    const int32_t component = broken.Design().GetComponents().AddEmpty(0);
+    broken.Design().GetComponents().SetShapeIndex(component, 77);
     broken.SetUnit(9);
-    broken.GetTexts().GetText(broken.GetTexts().AddText(nullptr))->SetLayer(99);
-    broken.GetPlanes().push_back(
+    broken.Design().GetTexts().GetText(broken.Design().GetTexts().AddText(nullptr))->SetLayer(99);
+    broken.Design().GetPlanes().push_back(
         std::make_unique<CPour>(55, LAYER_TOP, 0, 0, 1, 2015, 6047, 45000));
     Load(*doc, Save(broken));
 
-    const CNet& net = *doc->GetNets().GetNet(0);
-    EXPECT_LT(net.GetVertexPadStack(0), doc->GetShapeCache().GetPadStacks().GetCount());
-    EXPECT_EQ(doc->GetComponents().GetShapeIndex(0), -1);
+    const CNet& net = *doc->Design().GetNets().GetNet(0);
+    EXPECT_LT(net.GetVertexPadStack(0), doc->Design().GetShapeCache().GetPadStacks().GetCount());
+    EXPECT_EQ(doc->Design().GetComponents().GetShapeIndex(0), -1);
     EXPECT_EQ(doc->GetUnit(), 1);
-    EXPECT_EQ(doc->GetPlanes()[0]->GetNet(), -1);
-    EXPECT_EQ(doc->GetTexts().GetText(0)->GetLayer(), LAYER_DRAWING_1);
+    EXPECT_EQ(doc->Design().GetPlanes()[0]->GetNet(), -1);
+    EXPECT_EQ(doc->Design().GetTexts().GetText(0)->GetLayer(), LAYER_DRAWING_1);
     ASSERT_EQ(services.messages.Shown().size(), 1u);
     const std::string& text = services.messages.Shown()[0].text;
     for (const char* part : {"PadStack the design", "named a shape", "settings of this design",
@@ -328,26 +328,27 @@ TEST_F(CDesignFileTest, LoadingFixesUpTheDesign)
     source.SetDrawingMode(14);
     source.SetUserOffset(CPoint(-5, 10));
     for (const char* name : {"First", "Second", "x"}) {
-        source.GetPlanes().push_back(std::make_unique<CPour>());
-        source.GetPlanes().back()->SetName(name);
+        source.Design().GetPlanes().push_back(std::make_unique<CPour>());
+        source.Design().GetPlanes().back()->SetName(name);
     }
-    const int32_t far = source.GetComponents().AddEmpty(-1);
-    source.GetComponents().SetPosition(far, 9000000, 9000000);
+    const int32_t far = source.Design().GetComponents().AddEmpty(-1);
+    source.Design().GetComponents().SetPosition(far, 9000000, 9000000);
     const CTempFolder folder;
     const std::filesystem::path file = folder / "TEMPLATE.PCB";
     ASSERT_TRUE(source.OnSaveDocument(file.string()));
 
-    doc->SetNetlistPath("MINE.NET");
+    doc->Design().SetNetlistPath("MINE.NET");
     doc->SetTemplateLoad(true);
     std::unique_ptr<CArchive> ar = CArchive::OpenForLoading(file, CDesignSettings::maxFileSize);
     doc->Serialize(*ar);
 
     EXPECT_EQ(doc->GetDrawingMode(), CDesignSettings::drawTransparent);
     EXPECT_EQ(doc->GetOrigin(), CPoint(0, 10));
-    EXPECT_EQ(doc->GetPlanes()[2]->GetName(), "Plane Nr 3");
+    EXPECT_EQ(doc->Design().GetPlanes()[2]->GetName(), "Plane Nr 3");
     EXPECT_TRUE(doc->IsComponentOutsideBoard());
-    EXPECT_TRUE(doc->GetComponents().GetComponent(0)->GetFlags() & ComponentFlags::fromTemplate);
-    EXPECT_EQ(doc->GetNetlistPath(), "MINE.NET");
+    EXPECT_TRUE(doc->Design().GetComponents().GetComponent(0)->GetFlags() &
+                ComponentFlags::fromTemplate);
+    EXPECT_EQ(doc->Design().GetNetlistPath(), "MINE.NET");
     EXPECT_EQ(doc->Session().GetMode(), ID_VIEW);
     EXPECT_FALSE(doc->IsModified());
 }
@@ -378,7 +379,7 @@ TEST_F(CDesignFileTest, SavingNeverLosesOrWeakensTheFile)
     const fs::path real = folder / "real" / "BOARD.PCB";
     {
         CWevraDoc old;
-        old.GetNets().AddNet("OLD");
+        old.Design().GetNets().AddNet("OLD");
         ASSERT_TRUE(old.OnSaveDocument(real.string()));
     }
     const Bytes oldBytes = ReadFile(real);
@@ -419,7 +420,7 @@ TEST_F(CDesignFileTest, SavingNeverLosesOrWeakensTheFile)
 
 TEST_F(CDesignFileTest, KindsPassAddsItsStandardPadStacksOnce)
 {
-    CShapeLib& cache = doc->GetEditableShapeCache();
+    CShapeLib& cache = doc->Design().GetEditableShapeCache();
     CPadStackArray& stacks = cache.GetPadStacks();
     stacks.RemoveAll();
     doc->PadStackUse().NormalizePadStackKinds(cache);
@@ -482,7 +483,7 @@ TEST_F(CDesignFileTest, SmallServices)
 
     CInfoDialog dialog;
     CDialogService* previousDialogs = CDialogService::Set(&dialog);
-    doc->GetNets().AddNet("N1");
+    doc->Design().GetNets().AddNet("N1");
     doc->OnBoardProperties();
     EXPECT_EQ(dialog.counts, (std::vector<std::string>{"0", "0", "2"}));
     CDialogService::Set(previousDialogs);

@@ -109,8 +109,8 @@ private:
 TEST_F(CDocTest, NewDesignHasTheDefaults)
 {
     CWevraDoc doc;
-    EXPECT_EQ(doc.GetBoardWidth(), 1000);
-    EXPECT_EQ(doc.GetBoardHeight(), 800);
+    EXPECT_EQ(doc.Design().GetBoardWidth(), 1000);
+    EXPECT_EQ(doc.Design().GetBoardHeight(), 800);
     EXPECT_EQ(doc.GetScale(), 600);
     EXPECT_EQ(doc.Session().GetMode(), 33183u);
     EXPECT_TRUE(doc.Session().IsAction(1));
@@ -120,18 +120,19 @@ TEST_F(CDocTest, NewDesignHasTheDefaults)
     EXPECT_EQ(doc.Session().GetPlaneIndex(), -1000000);
     EXPECT_EQ(doc.Session().GetCurrentComponentIndex(), -1);
     EXPECT_EQ(doc.GetUndoIndex(), -1);
-    EXPECT_EQ(doc.GetShapeCache().GetName(), "Cache");
-    EXPECT_EQ(doc.GetDisplaySets().GetJob(0)->GetItemCount(), 8);
-    EXPECT_GT(doc.GetOutputJobs().GetCount(), 0);
+    EXPECT_EQ(doc.Design().GetShapeCache().GetName(), "Cache");
+    EXPECT_EQ(doc.Design().GetDisplaySets().GetJob(0)->GetItemCount(), 8);
+    EXPECT_GT(doc.Design().GetOutputJobs().GetCount(), 0);
     EXPECT_EQ(doc.Session().GetWorkLayer(), 2);
     EXPECT_EQ(doc.GetTitle(), "Design] - [ ->View");
 
-    EXPECT_EQ(doc.GetStoredColor(CDesignSettings::screenColors, 1), RGB(0, 196, 0));
-    EXPECT_EQ(doc.GetStoredColor(CDesignSettings::screenColors, 26), RGB(128, 128, 128));
-    EXPECT_EQ(doc.GetStoredColor(CDesignSettings::screenColors, 5), RGB(165, 165, 165));
-    EXPECT_EQ(doc.GetStoredColor(CDesignSettings::highlightColors, 22), RGB(0, 255, 255));
-    EXPECT_EQ(doc.GetStoredColor(CDesignSettings::highlightColors, 26), RGB(192, 192, 192));
-    EXPECT_EQ(doc.GetStoredColor(CDesignSettings::printColors, 2), RGB(196, 0, 0));
+    EXPECT_EQ(doc.Design().GetStoredColor(CDesignSettings::screenColors, 1), RGB(0, 196, 0));
+    EXPECT_EQ(doc.Design().GetStoredColor(CDesignSettings::screenColors, 26), RGB(128, 128, 128));
+    EXPECT_EQ(doc.Design().GetStoredColor(CDesignSettings::screenColors, 5), RGB(165, 165, 165));
+    EXPECT_EQ(doc.Design().GetStoredColor(CDesignSettings::highlightColors, 22), RGB(0, 255, 255));
+    EXPECT_EQ(doc.Design().GetStoredColor(CDesignSettings::highlightColors, 26),
+              RGB(192, 192, 192));
+    EXPECT_EQ(doc.Design().GetStoredColor(CDesignSettings::printColors, 2), RGB(196, 0, 0));
 
     const struct {
         int32_t group;
@@ -149,15 +150,15 @@ TEST_F(CDocTest, StrokeFontComesFromTheProgramFolderSetting)
 {
     {
         CWevraDoc doc;
-        EXPECT_TRUE(doc.GetFont().IsLoaded());
+        EXPECT_TRUE(doc.Design().GetFont().IsLoaded());
         EXPECT_TRUE(services.messages.Shown().empty());
     }
     const CTempFolder empty("wevra-no-font");
     frame.programFolder = empty.Path();
     CWevraDoc doc;
-    EXPECT_FALSE(doc.GetFont().IsLoaded());
+    EXPECT_FALSE(doc.Design().GetFont().IsLoaded());
     EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{"Font not found"});
-    EXPECT_EQ(doc.GetBoardWidth(), 1000);
+    EXPECT_EQ(doc.Design().GetBoardWidth(), 1000);
 }
 
 // ---- Opening and naming -------------------------------------------------------------------------
@@ -186,7 +187,7 @@ TEST_F(CDocTest, OpensByExtension)
     EXPECT_FALSE(doc.OnOpenDocument("/nowhere/board.txt"));
     EXPECT_TRUE(services.messages.Shown().empty());
     EXPECT_FALSE(doc.OnOpenDocument("/nowhere/board.PLY")) << "no DOS set there";
-    EXPECT_EQ(doc.GetNetlistPath(), "/nowhere/board.NET");
+    EXPECT_EQ(doc.Design().GetNetlistPath(), "/nowhere/board.NET");
     ASSERT_EQ(services.messages.ShownTexts().size(), 2u);
     EXPECT_EQ(services.messages.ShownTexts()[1], "'CMP' File not found");
 
@@ -200,9 +201,9 @@ TEST_F(CDocTest, OpensByExtension)
     const std::string ply = (folder / "Board.ply").string();
     EXPECT_TRUE(doc.OnOpenDocument(ply));
     EXPECT_EQ(services.messages.Shown().size(), 3u);
-    EXPECT_EQ(doc.GetBoardWidth(), 1000 * 200);
-    EXPECT_EQ(doc.GetBoardHeight(), 500 * 200);
-    EXPECT_EQ(doc.GetNetlistPath(), (folder / "Board.NET").string());
+    EXPECT_EQ(doc.Design().GetBoardWidth(), 1000 * 200);
+    EXPECT_EQ(doc.Design().GetBoardHeight(), 500 * 200);
+    EXPECT_EQ(doc.Design().GetNetlistPath(), (folder / "Board.NET").string());
     EXPECT_EQ(doc.GetPathNameRef(), ply);
     EXPECT_EQ(doc.GetTitle(), "Design] - [Board ->View");
 
@@ -276,10 +277,10 @@ TEST_F(CDocTest, CombosListLayersNetsAndPens)
     EXPECT_EQ(doc.Session().GetSelectableLayerMask(),
               (1u << 0) | (1u << 1) | (1u << 20) | (1u << 25));
     EXPECT_EQ(frame.combos[CDocumentFrame::padStackCombo].items.size(),
-              size_t(doc.GetShapeCache().GetPadStacks().GetCount()));
+              size_t(doc.Design().GetShapeCache().GetPadStacks().GetCount()));
 
     // Board widths outside net 0's own limits.
-    CNetArray& nets = doc.GetNets();
+    CNetArray& nets = doc.Design().GetNets();
     nets.GetNet(0)->AddPen(1007);
     nets.GetNet(0)->AddPen(30000);
     const size_t boardWidths = size_t(nets.GetNet(0)->GetPenCount() - 1);
@@ -302,13 +303,13 @@ TEST_F(CDocTest, CombosListLayersNetsAndPens)
 TEST_F(CDocTest, LayerTablesCountEveryCollection)
 {
     CWevraDoc doc;
-    doc.GetLines().AddSegment(0, 0, 1000, 0, 21, 1, 0);
-    CNet& zero = *doc.GetNets().GetNet(0);
+    doc.Design().GetLines().AddSegment(0, 0, 1000, 0, 21, 1, 0);
+    CNet& zero = *doc.Design().GetNets().GetNet(0);
     zero.AppendSegment(0, 0, 1000, 0, 1, 1, false);
     zero.AppendPadVertex(500, 500, 0, 0, false);
     doc.ResetLayerTables();
 
-    const CPadStackArray& stacks = doc.GetShapeCache().GetPadStacks();
+    const CPadStackArray& stacks = doc.Design().GetShapeCache().GetPadStacks();
     const int32_t padOnTop = stacks.GetPad(0, 1) ? 1 : 0;
     int32_t pads = 0;
     for (int32_t layer = 0; layer < 27; ++layer)
@@ -326,10 +327,10 @@ TEST_F(CDocTest, LayerTablesCountEveryCollection)
 Bytes State(CWevraDoc& doc)
 {
     CArchive ar;
-    doc.GetLines().Serialize(ar);
-    doc.GetTexts().Serialize(ar);
-    doc.GetComponents().Serialize(ar);
-    doc.GetNets().Serialize(ar);
+    doc.Design().GetLines().Serialize(ar);
+    doc.Design().GetTexts().Serialize(ar);
+    doc.Design().GetComponents().Serialize(ar);
+    doc.Design().GetNets().Serialize(ar);
     return ar.TakeBuffer();
 }
 
@@ -337,10 +338,10 @@ Bytes State(CWevraDoc& doc)
 void Edit(CWevraDoc& doc, int32_t k)
 {
     doc.SaveUndoState();
-    doc.GetLines().AddSegment(0, k * 100, 1000, k * 100, 21, 1, 0);
-    doc.GetTexts().AddText(nullptr);
-    doc.GetComponents().AddEmpty(-1);
-    doc.GetNets().AddNet("N" + std::to_string(k));
+    doc.Design().GetLines().AddSegment(0, k * 100, 1000, k * 100, 21, 1, 0);
+    doc.Design().GetTexts().AddText(nullptr);
+    doc.Design().GetComponents().AddEmpty(-1);
+    doc.Design().GetNets().AddNet("N" + std::to_string(k));
     doc.Session().SelectAll(false);
 }
 
@@ -431,7 +432,7 @@ TEST_F(CUndoTest, AnEditThatChangesNothingLeavesNoStep)
 
     doc.Undo();
     EXPECT_TRUE(doc.EditIfChanged([this] {
-        doc.GetNets().AddNet("CHANGED");
+        doc.Design().GetNets().AddNet("CHANGED");
         return true;
     }));
     EXPECT_TRUE(doc.IsModified());
@@ -443,18 +444,18 @@ TEST_F(CUndoTest, AnEditThatChangesNothingLeavesNoStep)
 // Table windows, tools and the document itself keep pointers to the collections.
 TEST_F(CUndoTest, RestoresIntoTheDocumentsOwnCollections)
 {
-    const CNetArray* nets = &doc.GetNets();
-    const CComponentArray* components = &doc.GetComponents();
+    const CNetArray* nets = &doc.Design().GetNets();
+    const CComponentArray* components = &doc.Design().GetComponents();
     Edits(3);
     doc.Session().SetCurrentComponent(2);
     doc.Undo();
     doc.Undo();
-    EXPECT_EQ(&doc.GetNets(), nets);
-    EXPECT_EQ(&doc.GetComponents(), components);
-    EXPECT_EQ(doc.GetNets().GetDocument(), static_cast<CNetArrayDocument*>(&doc));
-    EXPECT_EQ(doc.GetComponents().GetCount(), 1);
+    EXPECT_EQ(&doc.Design().GetNets(), nets);
+    EXPECT_EQ(&doc.Design().GetComponents(), components);
+    EXPECT_EQ(doc.Design().GetNets().GetDocument(), static_cast<CNetArrayDocument*>(&doc));
+    EXPECT_EQ(doc.Design().GetComponents().GetCount(), 1);
     EXPECT_EQ(doc.Session().GetCurrentComponentIndex(), -1) << "the current component is gone";
-    doc.GetNets().RecalcAll();
+    doc.Design().GetNets().RecalcAll();
 }
 
 Bytes Reloaded(const Bytes& design)
@@ -475,7 +476,7 @@ TEST_F(CUndoTest, PasteOfAWholeDesignIsOneStep)
     }
     Edits(1);
     CWevraDoc other;
-    other.SetBoardSize(777000, 555000);
+    other.Design().SetBoardSize(777000, 555000);
     Edit(other, 5);
     Edit(other, 6);
 
@@ -484,7 +485,7 @@ TEST_F(CUndoTest, PasteOfAWholeDesignIsOneStep)
     CArchive pasted(other.SaveDesignBytes());
     ASSERT_TRUE(doc.PasteDesign(pasted, "pasted"));
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.GetBoardWidth(), 777000);
+    EXPECT_EQ(doc.Design().GetBoardWidth(), 777000);
     designs.push_back(doc.SaveDesignBytes());
     Edit(doc, 7);
     designs.push_back(doc.SaveDesignBytes());
@@ -509,10 +510,10 @@ TEST_F(CUndoTest, PasteOfAWholeDesignIsOneStep)
 TEST_F(CDocTest, CleanRemovesUnusedShapesAndUndoBringsBackShapesAndComponentsTogether)
 {
     CWevraDoc doc;
-    CShapeLib& cache = doc.GetEditableShapeCache();
+    CShapeLib& cache = doc.Design().GetEditableShapeCache();
     for (const char* name : {"S0", "S1", "S2", "S3"})
         cache.AddShape(name);
-    CComponentArray& components = doc.GetComponents();
+    CComponentArray& components = doc.Design().GetComponents();
     components.AddEmpty(3);
     components.AddEmpty(1);
     doc.SetModifiedFlag(false);
@@ -531,19 +532,19 @@ TEST_F(CDocTest, CleanRemovesUnusedShapesAndUndoBringsBackShapesAndComponentsTog
 
     ASSERT_TRUE(doc.CanUndo());
     doc.Undo();
-    ASSERT_EQ(doc.GetShapeCache().GetCount(), 4);
-    EXPECT_EQ(&doc.GetShapeCache(), &cache);
-    EXPECT_EQ(doc.GetShapeCache().GetShapeName(components.GetShapeIndex(0)), "S3");
-    EXPECT_EQ(doc.GetShapeCache().GetShapeName(components.GetShapeIndex(1)), "S1");
+    ASSERT_EQ(doc.Design().GetShapeCache().GetCount(), 4);
+    EXPECT_EQ(&doc.Design().GetShapeCache(), &cache);
+    EXPECT_EQ(doc.Design().GetShapeCache().GetShapeName(components.GetShapeIndex(0)), "S3");
+    EXPECT_EQ(doc.Design().GetShapeCache().GetShapeName(components.GetShapeIndex(1)), "S1");
     doc.Redo();
-    EXPECT_EQ(doc.GetShapeCache().GetCount(), 2);
-    EXPECT_EQ(doc.GetShapeCache().GetShapeName(components.GetShapeIndex(0)), "S3");
+    EXPECT_EQ(doc.Design().GetShapeCache().GetCount(), 2);
+    EXPECT_EQ(doc.Design().GetShapeCache().GetShapeName(components.GetShapeIndex(0)), "S3");
 }
 
 TEST_F(CDocTest, CleanGivesDrilledPadstacksTheirBorderAndLeavesTheOthers)
 {
     CWevraDoc doc;
-    CPadStackArray& stacks = doc.GetEditableShapeCache().GetPadStacks();
+    CPadStackArray& stacks = doc.Design().GetEditableShapeCache().GetPadStacks();
     auto width = [&stacks](int32_t stack, int32_t layer) {
         const CPad* pad = stacks.GetPad(stack, layer);
         return pad != nullptr ? pad->GetWidth() : -1;
@@ -628,18 +629,18 @@ TEST_F(CShapeDocTest, ShapeIsLaidOutOnItsOwnBoard)
     const CRect extent = library.GetShapeExtent(1);
     const CPoint shift(12800 - extent.left, 12800 - extent.top);
     EXPECT_EQ(doc.GetOrigin(), shift);
-    EXPECT_EQ(doc.GetBoardWidth(), extent.Width() + 25600);
-    EXPECT_EQ(doc.GetBoardHeight(), extent.Height() + 25600);
-    EXPECT_EQ(doc.GetBoardOutline().GetSize(), 5);
-    EXPECT_EQ(doc.GetLines().GetCount(), 2);
-    EXPECT_EQ(doc.GetLines().GetPoint(0), CPoint(shift.x - 20000, shift.y - 6000));
-    const CNet& zero = *doc.GetNets().GetNet(0);
+    EXPECT_EQ(doc.Design().GetBoardWidth(), extent.Width() + 25600);
+    EXPECT_EQ(doc.Design().GetBoardHeight(), extent.Height() + 25600);
+    EXPECT_EQ(doc.Design().GetBoardOutline().GetSize(), 5);
+    EXPECT_EQ(doc.Design().GetLines().GetCount(), 2);
+    EXPECT_EQ(doc.Design().GetLines().GetPoint(0), CPoint(shift.x - 20000, shift.y - 6000));
+    const CNet& zero = *doc.Design().GetNets().GetNet(0);
     ASSERT_EQ(zero.GetVertexCount(), 4);
     EXPECT_EQ(zero.GetVertexLayer(1), 1);
     EXPECT_TRUE(zero.IsPadVertex(3));
     EXPECT_EQ(zero.GetVertexRotation(3), 90000);
     EXPECT_EQ(zero.GetPenTable(), library.GetPens());
-    EXPECT_EQ(doc.GetLines().GetPenTable(), library.GetPens());
+    EXPECT_EQ(doc.Design().GetLines().GetPenTable(), library.GetPens());
 
     doc.SetModified();
     EXPECT_TRUE(doc.SaveModified()) << "never asks";
@@ -651,8 +652,8 @@ TEST_F(CShapeDocTest, EmptyShapeOpensOnATwoInchBoard)
     library.SetCurShape(0);
     CWevraDoc doc;
     ASSERT_TRUE(doc.OnNewDocument());
-    EXPECT_EQ(doc.GetBoardWidth(), 512000);
-    EXPECT_EQ(doc.GetBoardHeight(), 512000);
+    EXPECT_EQ(doc.Design().GetBoardWidth(), 512000);
+    EXPECT_EQ(doc.Design().GetBoardHeight(), 512000);
     EXPECT_EQ(doc.GetOrigin(), CPoint(256000, 256000));
 }
 
@@ -679,7 +680,7 @@ TEST_F(CShapeDocTest, ClosingWritesTheShapeBackWhereItCameFrom)
     frame.shapeRequest = true;
     ASSERT_TRUE(doc->OnNewDocument());
     const CPoint origin = doc->GetOrigin();
-    doc->GetLines().AddSegment(origin.x, origin.y, origin.x + 3000, origin.y, 22, 1, 0);
+    doc->Design().GetLines().AddSegment(origin.x, origin.y, origin.x + 3000, origin.y, 22, 1, 0);
     doc->OnCloseDocument();
     const CShape& shape = *frame.ended->GetShape(1);
     ASSERT_EQ(shape.GetOutlineCount(), 6);
@@ -693,11 +694,11 @@ TEST_F(CShapeDocTest, ClosingWritesTheShapeBackWhereItCameFrom)
 TEST_F(CDocTest, PadStackKindsPassSeparatesNetPadsAndMakesDefaults)
 {
     CWevraDoc doc;
-    CShapeLib& cache = doc.GetEditableShapeCache();
+    CShapeLib& cache = doc.Design().GetEditableShapeCache();
     CPadStackArray& stacks = cache.GetPadStacks();
     const int32_t count = stacks.GetCount();
     cache.AddPadToShape(cache.AddShape("S"), 0, 0, 5, 0);
-    CNet& zero = *doc.GetNets().GetNet(0);
+    CNet& zero = *doc.Design().GetNets().GetNet(0);
     zero.AppendPadVertex(0, 0, 5, 0, false);
     zero.AppendPadVertex(100, 0, 5, 0, false);
     doc.PadStackUse().NormalizePadStackKinds(cache);
@@ -733,29 +734,29 @@ TEST_F(CDocTest, PadStackKindsPassSeparatesNetPadsAndMakesDefaults)
 TEST_F(CDocTest, RenumberedNetsReachPadsAndPlanes)
 {
     CWevraDoc doc;
-    CShapeLib& cache = doc.GetEditableShapeCache();
+    CShapeLib& cache = doc.Design().GetEditableShapeCache();
     const int32_t shape = cache.AddShape("R");
     cache.AddPadToShape(shape, 0, 0, 1, 0);
     cache.AddPadToShape(shape, 100, 0, 1, 0);
-    CComponentArray& components = doc.GetComponents();
+    CComponentArray& components = doc.Design().GetComponents();
     CComponent& component = *components.GetComponent(components.AddEmpty(shape));
     component.ResizePadNets(2);
-    doc.GetNets().AddNet("A");
-    doc.GetNets().AddNet("B");
-    doc.SetPadNet(0, 0, 2);
-    doc.SetPadNet(0, 1, 1);
-    doc.GetPlanes().push_back(std::make_unique<CPour>(2, 1, 0, 0, 1, 3023, 6047, 45000));
-    doc.GetPlanes().push_back(std::make_unique<CPour>(-1, 1, 0, 0, 1, 3023, 6047, 45000));
+    doc.Design().GetNets().AddNet("A");
+    doc.Design().GetNets().AddNet("B");
+    doc.Design().SetPadNet(0, 0, 2);
+    doc.Design().SetPadNet(0, 1, 1);
+    doc.Design().GetPlanes().push_back(std::make_unique<CPour>(2, 1, 0, 0, 1, 3023, 6047, 45000));
+    doc.Design().GetPlanes().push_back(std::make_unique<CPour>(-1, 1, 0, 0, 1, 3023, 6047, 45000));
 
-    doc.RenumberNets({0, 0, 1});
-    EXPECT_EQ(doc.GetComponentPadNets(0), (std::vector<int32_t>{1, 0}));
-    EXPECT_EQ(doc.GetPlanes()[0]->GetNet(), 1);
-    EXPECT_EQ(doc.GetPlanes()[1]->GetNet(), -1) << "a plane without a net keeps none";
+    doc.Design().RenumberNets({0, 0, 1});
+    EXPECT_EQ(doc.Design().GetComponentPadNets(0), (std::vector<int32_t>{1, 0}));
+    EXPECT_EQ(doc.Design().GetPlanes()[0]->GetNet(), 1);
+    EXPECT_EQ(doc.Design().GetPlanes()[1]->GetNet(), -1) << "a plane without a net keeps none";
 
-    doc.GetComponents().AddEmpty(7);
+    doc.Design().GetComponents().AddEmpty(7);
     CArchive ar(Bytes{});
-    doc.RepairComponentsAfterLoad(ar);
-    EXPECT_EQ(doc.GetComponents().GetShapeIndex(1), -1);
+    doc.Design().RepairComponentsAfterLoad(ar);
+    EXPECT_EQ(doc.Design().GetComponents().GetShapeIndex(1), -1);
     EXPECT_FALSE(ar.GetLoadWarnings().empty());
 }
 

@@ -39,7 +39,7 @@ TEST(CWevraDocTextTest, PlaceTextUndoAndEndMode)
     CFakeServices services;
     CTypingEditText dialogs;
     CWevraDoc doc;
-    CTextArray& texts = doc.GetTexts();
+    CTextArray& texts = doc.Design().GetTexts();
     doc.Session().SetMode(ID_BOARD_PLACE_TEXT);
     doc.Session().SetCursor(CPoint(25600, 51200));
 
@@ -47,7 +47,8 @@ TEST(CWevraDocTextTest, PlaceTextUndoAndEndMode)
     ASSERT_EQ(texts.GetCount(), 1);
     EXPECT_EQ(texts.GetText(0)->GetText(), "R1");
     ASSERT_EQ(dialogs.layerNames.size(), size_t(LAYER_COUNT));
-    EXPECT_EQ(dialogs.layerNames[LAYER_SILK_TOP], doc.GetLayers().GetLayerName(LAYER_SILK_TOP));
+    EXPECT_EQ(dialogs.layerNames[LAYER_SILK_TOP],
+              doc.Design().GetLayers().GetLayerName(LAYER_SILK_TOP));
     doc.Session().SetCursor(CPoint(30000, 50000));
     texts.OnMoveCursor();
     texts.OnClick();
@@ -56,17 +57,18 @@ TEST(CWevraDocTextTest, PlaceTextUndoAndEndMode)
 
     // The dialog's change, then the text itself.
     doc.Undo();
-    ASSERT_EQ(doc.GetTexts().GetCount(), 1);
-    EXPECT_EQ(doc.GetTexts().GetText(0)->GetText(), "");
-    EXPECT_EQ(doc.GetTexts().GetText(0)->GetPosition(), CPoint(25600, 51200));
+    ASSERT_EQ(doc.Design().GetTexts().GetCount(), 1);
+    EXPECT_EQ(doc.Design().GetTexts().GetText(0)->GetText(), "");
+    EXPECT_EQ(doc.Design().GetTexts().GetText(0)->GetPosition(), CPoint(25600, 51200));
     doc.Undo();
-    EXPECT_EQ(doc.GetTexts().GetCount(), 0);
+    EXPECT_EQ(doc.Design().GetTexts().GetCount(), 0);
     // The restored list still runs the tool of this design.
-    EXPECT_EQ(doc.GetTexts().GetDocument(), static_cast<CTextArrayDocument*>(&doc.Session()));
+    EXPECT_EQ(doc.Design().GetTexts().GetDocument(),
+              static_cast<CTextArrayDocument*>(&doc.Session()));
 
-    doc.GetTexts().EndStep();
+    doc.Design().GetTexts().EndStep();
     EXPECT_EQ(doc.Session().GetMode(), ID_BOARD_EDIT_TEXT);
-    doc.GetTexts().EndStep();
+    doc.Design().GetTexts().EndStep();
     EXPECT_EQ(doc.Session().GetMode(), ID_VIEW);
 }
 

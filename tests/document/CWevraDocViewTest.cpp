@@ -47,8 +47,8 @@ TEST_F(CViewServicesTest, NetlistIsNewerOnlyWhenItsFileIsNewer)
         {folder.Path().string(), 0, false},       {"", 0, false},
     };
     for (const auto& row : rows) {
-        doc->SetNetlistPath(row.path);
-        doc->SetNetlistTime(row.stamp);
+        doc->Design().SetNetlistPath(row.path);
+        doc->Design().SetNetlistTime(row.stamp);
         EXPECT_EQ(doc->IsNetlistNewer(), row.newer) << row.path << " " << row.stamp;
     }
 }
@@ -60,14 +60,14 @@ TEST_F(CViewServicesTest, CentreAndBoardOutline)
     EXPECT_EQ(doc->GetViewOffset(), CPoint(239000, 178000));
     EXPECT_TRUE(doc->IsModified());
 
-    doc->SetBoardOutlineRect(100, 200, 50000, 60000);
-    const CRec12Array& outline = doc->GetBoardOutline();
+    doc->Design().SetBoardOutlineRect(100, 200, 50000, 60000);
+    const CRec12Array& outline = doc->Design().GetBoardOutline();
     ASSERT_EQ(outline.GetSize(), 5);
     EXPECT_EQ(outline[0], (Rec12{100, 200, 0}));
     EXPECT_EQ(outline[2], (Rec12{50000, 60000, 1}));
     EXPECT_EQ(outline[4], (Rec12{100, 200, 1}));
-    EXPECT_EQ(doc->GetBoardWidth(), 50000);
-    EXPECT_EQ(doc->GetBoardHeight(), 60000);
+    EXPECT_EQ(doc->Design().GetBoardWidth(), 50000);
+    EXPECT_EQ(doc->Design().GetBoardHeight(), 60000);
 }
 
 std::unique_ptr<CPour> Plane(int32_t x)
@@ -80,16 +80,16 @@ std::unique_ptr<CPour> Plane(int32_t x)
 // Net 1 has no pins; net 2, named `used`, holds the one pad of the one component.
 CNetArray& EmptyNetBelowAUsedOne(CWevraDoc& doc, const std::string& used)
 {
-    CShapeLib& cache = doc.GetEditableShapeCache();
+    CShapeLib& cache = doc.Design().GetEditableShapeCache();
     const int32_t shape = cache.AddShape("R");
     cache.AddPadToShape(shape, 0, 0, 1, 0);
-    CComponentArray& components = doc.GetComponents();
+    CComponentArray& components = doc.Design().GetComponents();
     components.GetComponent(components.AddEmpty(shape))->ResizePadNets(1);
-    CNetArray& nets = doc.GetNets();
+    CNetArray& nets = doc.Design().GetNets();
     nets.AddNet("EMPTY");
     nets.AddNet(used);
-    doc.SetPadNet(0, 0, 2);
-    doc.RebuildNetPins();
+    doc.Design().SetPadNet(0, 0, 2);
+    doc.Design().RebuildNetPins();
     return nets;
 }
 
@@ -109,17 +109,17 @@ TEST_F(CViewServicesTest, DeletingPlanesKeepsTheCurrentPlane)
         {CEditState::noPlane, {0, 2}, CEditState::noPlane},
     };
     for (const auto& row : rows) {
-        doc->GetPlanes().clear();
+        doc->Design().GetPlanes().clear();
         for (int32_t i = 0; i < 4; ++i)
-            doc->GetPlanes().push_back(Plane(i * 100000));
+            doc->Design().GetPlanes().push_back(Plane(i * 100000));
         for (const int32_t i : row.selected)
-            doc->GetPlanes()[size_t(i)]->SetSelected(true);
+            doc->Design().GetPlanes()[size_t(i)]->SetSelected(true);
         doc->Session().SetPlaneIndex(row.current);
         const int32_t undoCount = doc->GetUndoCount();
         doc->SetModifiedFlag(false);
 
         EXPECT_TRUE(doc->DeleteSelection());
-        EXPECT_EQ(doc->GetPlanes().size(), 4 - row.selected.size());
+        EXPECT_EQ(doc->Design().GetPlanes().size(), 4 - row.selected.size());
         EXPECT_EQ(doc->Session().GetPlaneIndex(), row.after) << row.current;
         EXPECT_EQ(doc->GetUndoCount(), undoCount + 1) << "a snapshot also for planes alone";
         EXPECT_TRUE(doc->IsModified());
@@ -136,7 +136,7 @@ TEST_F(CViewServicesTest, DeleteUnusedNetsKeepsNetsWithPins)
     doc->DeleteUnusedNets();
     ASSERT_EQ(nets.GetCount(), 2);
     EXPECT_EQ(nets.GetNetName(1), "USED");
-    EXPECT_EQ(doc->GetComponentPadNets(0), std::vector<int32_t>{1});
+    EXPECT_EQ(doc->Design().GetComponentPadNets(0), std::vector<int32_t>{1});
     EXPECT_EQ(nets.GetErrorCount(), 0);
     EXPECT_EQ(nets.GetCurrentIndex(), 0);
     EXPECT_EQ(frame.netItems.size(), 2u);
@@ -149,32 +149,32 @@ TEST_F(CViewServicesTest, DeleteUnusedNetsKeepsNetsWithPins)
 TEST_F(CViewServicesTest, UndoBringsBackThePlaneNetsOfRenumberedNets)
 {
     CNetArray& nets = EmptyNetBelowAUsedOne(*doc, "GND");
-    doc->GetPlanes().clear();
-    doc->GetPlanes().push_back(Plane(0));
-    doc->GetPlanes().push_back(Plane(100000));
-    doc->GetPlanes()[0]->SetNet(2);
-    doc->GetPlanes()[1]->SetNet(-1);
+    doc->Design().GetPlanes().clear();
+    doc->Design().GetPlanes().push_back(Plane(0));
+    doc->Design().GetPlanes().push_back(Plane(100000));
+    doc->Design().GetPlanes()[0]->SetNet(2);
+    doc->Design().GetPlanes()[1]->SetNet(-1);
 
     doc->SaveUndoState();
     doc->DeleteUnusedNets();
     ASSERT_EQ(nets.GetCount(), 2);
-    ASSERT_EQ(doc->GetPlanes()[0]->GetNet(), 1);
+    ASSERT_EQ(doc->Design().GetPlanes()[0]->GetNet(), 1);
 
     doc->Undo();
-    ASSERT_EQ(doc->GetNets().GetCount(), 3);
-    EXPECT_EQ(doc->GetNets().GetNetName(2), "GND");
-    EXPECT_EQ(doc->GetPlanes()[0]->GetNet(), 2) << "the plane follows its net back";
-    EXPECT_EQ(doc->GetPlanes()[1]->GetNet(), -1);
+    ASSERT_EQ(doc->Design().GetNets().GetCount(), 3);
+    EXPECT_EQ(doc->Design().GetNets().GetNetName(2), "GND");
+    EXPECT_EQ(doc->Design().GetPlanes()[0]->GetNet(), 2) << "the plane follows its net back";
+    EXPECT_EQ(doc->Design().GetPlanes()[1]->GetNet(), -1);
     doc->Redo();
-    EXPECT_EQ(doc->GetPlanes()[0]->GetNet(), 1);
+    EXPECT_EQ(doc->Design().GetPlanes()[0]->GetNet(), 1);
 
     // A plane added after the snapshot goes with the Undo; the others get their nets back.
     doc->SaveUndoState();
-    doc->GetPlanes().push_back(Plane(200000));
-    doc->GetPlanes()[0]->SetNet(0);
+    doc->Design().GetPlanes().push_back(Plane(200000));
+    doc->Design().GetPlanes()[0]->SetNet(0);
     doc->Undo();
-    ASSERT_EQ(doc->GetPlanes().size(), 2u);
-    EXPECT_EQ(doc->GetPlanes()[0]->GetNet(), 1);
+    ASSERT_EQ(doc->Design().GetPlanes().size(), 2u);
+    EXPECT_EQ(doc->Design().GetPlanes()[0]->GetNet(), 1);
 }
 
 // The sheet works on a copy of the grids and may move the display layer set.
@@ -185,7 +185,7 @@ public:
         page = firstPage;
         sheetSnap = grids.GetSnap(0).cx;
         grids.SetSnap(0, 1234, 1234);
-        document.GetDisplaySets().GetJob(0)->SetCurrentItem(5);
+        document.Design().GetDisplaySets().GetJob(0)->SetCurrentItem(5);
         return answer;
     }
     int32_t answer = resultOk;
@@ -195,7 +195,7 @@ public:
 
 TEST_F(CViewServicesTest, DesignConfigTakesTheGridsOnlyOnOk)
 {
-    COutput& display = *doc->GetDisplaySets().GetJob(0);
+    COutput& display = *doc->Design().GetDisplaySets().GetJob(0);
     display.SetCurrentItem(2);
     CScriptedDesignConfig sheet;
     CDialogService* previous = CDialogService::Set(&sheet);
@@ -204,12 +204,12 @@ TEST_F(CViewServicesTest, DesignConfigTakesTheGridsOnlyOnOk)
     EXPECT_FALSE(doc->EditDesignConfig(2));
     EXPECT_EQ(sheet.page, 2);
     EXPECT_EQ(sheet.sheetSnap, 3200);
-    EXPECT_EQ(doc->GetGridSettings().GetSnap(0).cx, 3200);
+    EXPECT_EQ(doc->Design().GetGridSettings().GetSnap(0).cx, 3200);
     EXPECT_EQ(display.GetCurrentItem(), 2);
 
     sheet.answer = CDialogService::resultOk;
     EXPECT_TRUE(doc->EditDesignConfig(0));
-    EXPECT_EQ(doc->GetGridSettings().GetSnap(0).cx, 1234);
+    EXPECT_EQ(doc->Design().GetGridSettings().GetSnap(0).cx, 1234);
     EXPECT_EQ(display.GetCurrentItem(), 2);
     CDialogService::Set(previous);
 

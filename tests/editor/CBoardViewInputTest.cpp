@@ -78,7 +78,7 @@ TEST_F(CBoardViewInputTest, MouseAndKeysEditTheSampleDesign)
     EXPECT_NE(frame->GetPaneText(1), CStatusLine::Format(CWevraDoc())[1]);
 
     // The arrow keys step the cursor by the snap step.
-    const CSize step = document->GetGridSettings().GetCurrentSnap();
+    const CSize step = document->Design().GetGridSettings().GetCurrentSnap();
     Press(Qt::Key_Right);
     EXPECT_EQ(document->Session().GetCursor().x, cursor.x + step.cx);
     ExpectStatusPanesShowTheCursor();
@@ -97,14 +97,15 @@ TEST_F(CBoardViewInputTest, MouseAndKeysEditTheSampleDesign)
     };
     const QPoint topLeft = inside(PixelOf(0, 0) - QPoint(2, 2));
     const QPoint bottomRight =
-        inside(PixelOf(document->GetBoardWidth(), document->GetBoardHeight()) + QPoint(2, 2));
+        inside(PixelOf(document->Design().GetBoardWidth(), document->Design().GetBoardHeight()) +
+               QPoint(2, 2));
     MoveMouse(topLeft);
     QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, topLeft);
     EXPECT_EQ(document->Session().GetAction(), CEditState::actionBandOpen);
     MoveMouse(bottomRight);
     QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, bottomRight);
     ASSERT_EQ(document->Session().GetAction(), CEditState::actionBandClosed);
-    CComponentArray& components = document->GetComponents();
+    CComponentArray& components = document->Design().GetComponents();
     ASSERT_GT(components.GetCount(), 0);
     EXPECT_EQ(components.GetSelectedCount(), components.GetCount());
 
@@ -148,7 +149,7 @@ TEST_F(CBoardViewInputTest, MouseAndKeysEditTheSampleDesign)
     // Digits choose the work layer; Shift+digit by the key, whatever character it types.
     Press(Qt::Key_2);
     EXPECT_EQ(document->Session().GetWorkLayer(), 2);
-    const int32_t expected = document->GetLayers().IsEnabled(11) ? 11 : 2;
+    const int32_t expected = document->Design().GetLayers().IsEnabled(11) ? 11 : 2;
     QKeyEvent shifted(QEvent::KeyPress, Qt::Key_Exclam, Qt::ShiftModifier, 10, 0x21, 0, "!");
     QApplication::sendEvent(view, &shifted);
     EXPECT_EQ(document->Session().GetWorkLayer(), expected);
@@ -181,13 +182,13 @@ TEST_F(CBoardViewInputTest, TheSpaceBarIsTheClickOfEveryTool)
     // The connections shown, and tracks laid on the top layer.
     const auto showConnections = [this] {
         document->SetAutoRatsnest(true);
-        document->GetNets().RecalcAll();
+        document->Design().GetNets().RecalcAll();
         document->Session().SetWorkLayer(LAYER_TOP);
     };
     const auto outcome = [this] {
         return ClickOutcome{document->SaveDesignBytes(), document->Session().GetMode(),
-                            document->Session().GetAction(), document->GetNets().GetCurrentIndex(),
-                            document->IsModified()};
+                            document->Session().GetAction(),
+                            document->Design().GetNets().GetCurrentIndex(), document->IsModified()};
     };
     // Puts the design back as it was (in collections of its own), the tool started, the mouse
     // and the cursor at the point.
@@ -195,7 +196,7 @@ TEST_F(CBoardViewInputTest, TheSpaceBarIsTheClickOfEveryTool)
         document->RestoreDesign(start);
         showConnections();
         document->SetModifiedFlag(false);
-        document->GetNets().SetCurrentNet(0);
+        document->Design().GetNets().SetCurrentNet(0);
         document->Session().SetMode(mode);
         MoveMouse(PixelOf(at.x, at.y));
         // As a snap to the pin would.
@@ -205,7 +206,7 @@ TEST_F(CBoardViewInputTest, TheSpaceBarIsTheClickOfEveryTool)
 
     // The end of a connection that the routing tool can lay on the top layer.
     showConnections();
-    CNetArray& nets = document->GetNets();
+    CNetArray& nets = document->Design().GetNets();
     CPoint pin;
     bool routable = false;
     for (int32_t i = 1; i < nets.GetCount() && !routable; ++i) {

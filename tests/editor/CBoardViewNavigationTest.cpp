@@ -110,9 +110,9 @@ protected:
 // the scroll bars reach them.
 TEST_F(CBoardViewNavigationTest, ZoomAllAndScrollBarsReachItemsBesideTheBoard)
 {
-    CComponentArray& components = document->GetComponents();
+    CComponentArray& components = document->Design().GetComponents();
     ASSERT_GT(components.GetCount(), 1);
-    const int32_t height = document->GetBoardHeight();
+    const int32_t height = document->Design().GetBoardHeight();
     components.MoveAll(0, -2 * height);
     const CRect above = components.GetBox(0);
     ASSERT_LT(above.bottom, 0);
@@ -120,10 +120,10 @@ TEST_F(CBoardViewNavigationTest, ZoomAllAndScrollBarsReachItemsBesideTheBoard)
     ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_ALL));
     QApplication::processEvents();
     EXPECT_TRUE(Shows(above));
-    EXPECT_TRUE(Shows(CRect(0, 0, document->GetBoardWidth(), height)));
+    EXPECT_TRUE(Shows(CRect(0, 0, document->Design().GetBoardWidth(), height)));
 
     // Zoomed in on the board's lower right corner, the bars lead up to the components.
-    document->Session().SetCursor(CPoint(document->GetBoardWidth(), height));
+    document->Session().SetCursor(CPoint(document->Design().GetBoardWidth(), height));
     for (int i = 0; i < 8; ++i)
         ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_IN));
     QApplication::processEvents();
@@ -140,7 +140,7 @@ TEST_F(CBoardViewNavigationTest, ZoomAllAndScrollBarsReachItemsBesideTheBoard)
     horizontal.setSliderPosition(horizontal.maximum());
     QApplication::processEvents();
     EXPECT_GE(Visible().bottom, height);
-    EXPECT_GE(Visible().right, document->GetBoardWidth());
+    EXPECT_GE(Visible().right, document->Design().GetBoardWidth());
 }
 
 // The wheel scrolls up and down, with Shift sideways, and with Ctrl zooms about the pointer.
@@ -170,7 +170,7 @@ TEST_F(CBoardViewNavigationTest, TheWheelScrollsAndZooms)
     // cursor.
     const CPoint offset = document->GetViewOffset();
     const CPoint under(pointer.x() * scale - offset.x, pointer.y() * scale - offset.y);
-    const CSize snap = document->GetGridSettings().GetCurrentSnap();
+    const CSize snap = document->Design().GetGridSettings().GetCurrentSnap();
     Wheel(pointer, true, Qt::ControlModifier);
     EXPECT_LT(document->GetScale(), scale);
     EXPECT_LE(std::abs(document->Session().GetCursor().x - under.x), std::max(scale, snap.cx));
@@ -193,8 +193,8 @@ TEST_F(CBoardViewNavigationTest, TheErrorListLeadsToErrorsOfItemsOnTheBoard)
         ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_BOTTOM_PANE));
     }
     QApplication::processEvents();
-    CNetArray& nets = document->GetNets();
-    CComponentArray& components = document->GetComponents();
+    CNetArray& nets = document->Design().GetNets();
+    CComponentArray& components = document->Design().GetComponents();
     ASSERT_GT(components.GetCount(), 1);
     ASSERT_TRUE(frame->GetRouter().Execute(ID_TOOLS_DRC_TEST_ALL));
     QApplication::processEvents();
@@ -243,10 +243,10 @@ TEST_F(CBoardViewNavigationTest, TheErrorListLeadsToErrorsOfItemsOnTheBoard)
 // the first move on and is dropped where the mouse is, on every pick.
 TEST_F(CBoardViewNavigationTest, APartPickedInTheSidePaneFollowsTheMouse)
 {
-    CComponentArray& components = document->GetComponents();
+    CComponentArray& components = document->Design().GetComponents();
     ASSERT_GT(components.GetCount(), 1);
     // Beside the board, as a netlist import leaves them: the pick starts a move.
-    components.MoveAll(0, -2 * document->GetBoardHeight());
+    components.MoveAll(0, -2 * document->Design().GetBoardHeight());
     ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_ALL));
     if (!document->View().IsLeftPaneShown()) {
         ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_LEFT_PANE));

@@ -42,7 +42,7 @@ protected:
     {
         m_previousFrame = CDocumentFrame::Set(&mainFrame);
         doc = std::make_unique<CWevraDoc>();
-        doc->SetBoardOutlineRect(0, 0, 1000000, 500000);
+        doc->Design().SetBoardOutlineRect(0, 0, 1000000, 500000);
         frame = std::make_unique<CChildFrame>(*doc);
         frame->resize(800, 600);
         frame->show();
@@ -138,7 +138,7 @@ TEST_F(CChildFrameTest, HiddenPanesComeBackAtTheirLastSizeAboveFiftyPixels)
 
 TEST_F(CChildFrameTest, ChosenErrorCentresTheBoardView)
 {
-    CNetArray& nets = doc->GetNets();
+    CNetArray& nets = doc->Design().GetNets();
     nets.AddNet("GND");
     nets.AddNet("VCC");
     CNetErrorRec error({"Track", 1, CPoint(50000, 60000)}, {"Via", 2, CPoint(51000, 60000)});
@@ -188,9 +188,9 @@ TEST_F(CChildFrameTest, SidePaneSaveLeavesTheDesignToTheDocument)
     EXPECT_FALSE(pane->OnCommand(ID_FILE_SAVE)) << "Save goes on to the document";
     EXPECT_TRUE(services.launcher.openedTextFiles.empty());
 
-    CShapeLib& cache = doc->GetEditableShapeCache();
+    CShapeLib& cache = doc->Design().GetEditableShapeCache();
     const int32_t shape = cache.AddShape("R");
-    doc->GetComponents().AddEmpty(shape);
+    doc->Design().GetComponents().AddEmpty(shape);
     frame->UpdateAllViews();
     EXPECT_TRUE(pane->IsCommandEnabled(ID_FILE_PLACING_INFO));
     EXPECT_TRUE(pane->OnCommand(ID_SHOW_RATSNEST));

@@ -458,7 +458,7 @@ TEST_F(CCommandWalkTest, EveryItemOfEveryToolFollowsItsTwinAndHasAHandler)
 // that asks to be saved and that Undo takes back. A click that routes nothing is no edit.
 TEST_F(CCommandWalkTest, RoutedConnectionIsAnEditThatUndoTakesBack)
 {
-    CNetArray& nets = document->GetNets();
+    CNetArray& nets = document->Design().GetNets();
     document->SetAutoRatsnest(true);
     nets.RecalcAll();
     document->Session().SetWorkLayer(LAYER_TOP);

@@ -67,7 +67,7 @@ protected:
         ASSERT_GE(components().GetCount(), 4);
     }
 
-    CComponentArray& components() { return document->GetComponents(); }
+    CComponentArray& components() { return document->Design().GetComponents(); }
 
     // Picks the item from the menu bar as a user does, after checking it is enabled.
     void Pick(uint32_t id)
@@ -139,7 +139,7 @@ TEST_F(CComponentDialogsMenuTest, PropertiesAndSetPositionOpenOnTheClickedCompon
     EXPECT_EQ(components().GetType(edited), "EDITED");
     EXPECT_TRUE(document->IsModified());
     ASSERT_TRUE(frame->GetRouter().Execute(ID_EDIT_UNDO));
-    EXPECT_NE(document->GetComponents().GetType(edited), "EDITED");
+    EXPECT_NE(document->Design().GetComponents().GetType(edited), "EDITED");
 
     Unlock(edited);
     Pick(ID_COMPONENTS_SET_POSITION);

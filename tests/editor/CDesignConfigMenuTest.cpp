@@ -105,7 +105,7 @@ TEST_F(CDesignConfigMenuTest, BoardConfigurationEditsTheDesignsGrids)
         QTest::keyClick(snapX, Qt::Key_Return);
     });
     configuration->trigger();
-    EXPECT_EQ(document->GetGridSettings().GetSnap(CGridArr::gridDefault).cx, 51200);
+    EXPECT_EQ(document->Design().GetGridSettings().GetSnap(CGridArr::gridDefault).cx, 51200);
     EXPECT_TRUE(document->IsModified());
 }
 
@@ -114,16 +114,16 @@ TEST_F(CDesignConfigMenuTest, ChangeLayerOnSelectionCancelledChangesNothing)
     QAction* changeLayer = Item(ID_EDIT_CHANGE_LAYER_ON_SELECTION);
     ASSERT_NE(changeLayer, nullptr);
     EXPECT_FALSE(changeLayer->isEnabled()) << "nothing is selected";
-    ASSERT_GT(document->GetNets().SelectAll(true), 0);
+    ASSERT_GT(document->Design().GetNets().SelectAll(true), 0);
     changeLayer = Item(ID_EDIT_CHANGE_LAYER_ON_SELECTION);
     ASSERT_TRUE(changeLayer->isEnabled());
-    const archive_bytes::Bytes nets = archive_bytes::Store(document->GetNets());
+    const archive_bytes::Bytes nets = archive_bytes::Store(document->Design().GetNets());
     const int32_t undo = document->GetUndoCount();
     const int32_t workLayer = document->Session().GetWorkLayer();
 
     WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
     changeLayer->trigger();
-    EXPECT_EQ(archive_bytes::Store(document->GetNets()), nets);
+    EXPECT_EQ(archive_bytes::Store(document->Design().GetNets()), nets);
     EXPECT_EQ(document->GetUndoCount(), undo);
     EXPECT_EQ(document->Session().GetWorkLayer(), workLayer);
 
@@ -131,11 +131,11 @@ TEST_F(CDesignConfigMenuTest, ChangeLayerOnSelectionCancelledChangesNothing)
     WhenModal([target](QWidget* dialog) { ChooseLayer(dialog, target); });
     changeLayer->trigger();
     EXPECT_EQ(document->Session().GetWorkLayer(), target);
-    EXPECT_NE(archive_bytes::Store(document->GetNets()), nets);
+    EXPECT_NE(archive_bytes::Store(document->Design().GetNets()), nets);
     // One Undo takes it back (the selection aside).
     ASSERT_TRUE(frame->GetRouter().Execute(ID_EDIT_UNDO));
-    document->GetNets().SelectAll(true);
-    EXPECT_EQ(archive_bytes::Store(document->GetNets()), nets);
+    document->Design().GetNets().SelectAll(true);
+    EXPECT_EQ(archive_bytes::Store(document->Design().GetNets()), nets);
 }
 
 TEST_F(CDesignConfigMenuTest, KeyLChoosesTheWorkLayer)

@@ -114,7 +114,7 @@ protected:
     void WriteNetlistDesign(const fs::path& netFolder)
     {
         CWevraDoc document;
-        CShapeLib& cache = document.GetEditableShapeCache();
+        CShapeLib& cache = document.Design().GetEditableShapeCache();
         const int32_t shape = cache.AddShape("0805");
         cache.GetShape(shape)->AddPad(-1000, 0, 0, 0);
         cache.GetShape(shape)->AddPad(1000, 0, 0, 0);
@@ -344,8 +344,8 @@ TEST_F(CMainFrameTest, SidePaneTakesItsOwnCommandsAndLeavesSaveToTheDocument)
     ASSERT_NE(document, nullptr);
     auto* child = dynamic_cast<CChildFrame*>(frame.GetDocTemplate().GetActiveFrame());
     ASSERT_NE(child, nullptr);
-    CShapeLib& cache = document->GetEditableShapeCache();
-    document->GetComponents().AddEmpty(cache.AddShape("R"));
+    CShapeLib& cache = document->Design().GetEditableShapeCache();
+    document->Design().GetComponents().AddEmpty(cache.AddShape("R"));
     document->SetModified();
     child->ShowLeftPane(true);
     child->GetLeftPane()->setFocus();
@@ -429,7 +429,8 @@ TEST_F(CMainFrameTest, SaveOnAReadOnlyDesignOffersSaveAs)
     CMainFrame frame(nullptr);
     CWevraDoc* document = ShowWithDesign(frame);
     ASSERT_NE(document, nullptr);
-    document->GetComponents().AddEmpty(document->GetEditableShapeCache().AddShape("R"));
+    document->Design().GetComponents().AddEmpty(
+        document->Design().GetEditableShapeCache().AddShape("R"));
     document->SetModified();
     const Bytes before = ReadFile(design);
     const fs::perms readOnly = fs::perms::owner_read | fs::perms::others_read;
@@ -482,7 +483,8 @@ TEST_F(CMainFrameTest, SaveAsksBeforeOverwritingAFileChangedOnDisk)
     CMainFrame frame(nullptr);
     CWevraDoc* document = ShowWithDesign(frame);
     ASSERT_NE(document, nullptr);
-    document->GetComponents().AddEmpty(document->GetEditableShapeCache().AddShape("R"));
+    document->Design().GetComponents().AddEmpty(
+        document->Design().GetEditableShapeCache().AddShape("R"));
     document->SetModified();
     Bytes theirs = ReadFile(design);
     theirs.push_back(0);
@@ -754,7 +756,7 @@ TEST_F(CMainFrameTest, FileOutputWritesThePickedJob)
     EXPECT_EQ(GerbvComplaints(folder / "EXCELLON" / "BOARD" / "BOARD.t01", "drill",
                               folder / "exported.drl"),
               std::vector<std::string>{});
-    EXPECT_EQ(frame.GetDocTemplate().GetDocument(0)->GetOutputJobs().GetCurrent(), 2);
+    EXPECT_EQ(frame.GetDocTemplate().GetDocument(0)->Design().GetOutputJobs().GetCurrent(), 2);
 }
 
 // A design named by a path relative to the current folder is known by its full path: its
@@ -796,12 +798,12 @@ TEST_F(CMainFrameTest, NetlistLoadImportsThePickedNetlist)
 
     load->trigger();
     CWevraDoc& doc = *frame.GetDocTemplate().GetDocument(0);
-    EXPECT_EQ(doc.GetComponents().GetCount(), 0);
+    EXPECT_EQ(doc.Design().GetComponents().GetCount(), 0);
 
     services.fileDialogs.QueueFile((folder / "demo.net").string());
     load->trigger();
-    ASSERT_EQ(doc.GetComponents().GetCount(), 2);
-    EXPECT_EQ(doc.GetComponents().GetReference(1), "R2");
+    ASSERT_EQ(doc.Design().GetComponents().GetCount(), 2);
+    EXPECT_EQ(doc.Design().GetComponents().GetReference(1), "R2");
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(services.launcher.openedTextFiles,
               (std::vector<fs::path>{folder / "DEMO IMPORT NETLIST.TXT"}));
@@ -820,7 +822,7 @@ TEST_F(CMainFrameTest, NetlistLoadImportsThePickedNetlist)
               "NET 'GND' R1-2 R2-2\r\nNET 'VCC' R1-1\r\n");
     EXPECT_TRUE(fs::exists(folder / "mentor.CMP"));
 
-    doc.SetNetlistTime(doc.GetNetlistTime() - 10);
+    doc.Design().SetNetlistTime(doc.Design().GetNetlistTime() - 10);
     services.messages.QueueAnswer(IDOK);
     EXPECT_TRUE(frame.GetRouter().Execute(ID_OTHER_DOC_JUST_LOADED));
     EXPECT_EQ(services.messages.ShownTexts().back(), "Netlist is Newer, Reload Netlist?");
@@ -848,15 +850,15 @@ TEST_F(CMainFrameTest, NetlistLoadBacksUpAndRefusesADamagedNetlist)
     services.fileDialogs.QueueFile((nets / "demo.net").string());
     load->trigger();
     EXPECT_EQ(services.fileDialogs.GetFileStartFolders().back(), nets.string());
-    ASSERT_EQ(doc.GetComponents().GetCount(), 2);
+    ASSERT_EQ(doc.Design().GetComponents().GetCount(), 2);
     EXPECT_TRUE(fs::exists(folder / "bak" / "BOARD BAK 01.PCB"));
 
-    doc.SetNetlistTime(doc.GetNetlistTime() - 10);
+    doc.Design().SetNetlistTime(doc.Design().GetNetlistTime() - 10);
     services.messages.QueueAnswer(IDCANCEL);
     EXPECT_TRUE(frame.GetRouter().Execute(ID_OTHER_DOC_JUST_LOADED));
     ASSERT_TRUE(doc.OnSaveDocument(design.string()));
     const Bytes saved = ReadFile(design);
-    doc.GetNets().AddError(CNetErrorRec());
+    doc.Design().GetNets().AddError(CNetErrorRec());
 
     services.messages.ClearShown();
     services.fileDialogs.QueueFile((nets / "zero.net").string());
@@ -864,7 +866,7 @@ TEST_F(CMainFrameTest, NetlistLoadBacksUpAndRefusesADamagedNetlist)
     ASSERT_EQ(services.messages.ShownTexts().size(), 1u);
     EXPECT_EQ(services.messages.ShownTexts()[0].rfind("No netlist of a known kind", 0), 0u);
     EXPECT_TRUE(fs::exists(folder / "bak" / "BOARD BAK 02.PCB"));
-    EXPECT_EQ(doc.GetNets().GetErrorCount(), 0);
+    EXPECT_EQ(doc.Design().GetNets().GetErrorCount(), 0);
     EXPECT_FALSE(doc.IsModified());
     ASSERT_TRUE(doc.OnSaveDocument(design.string()));
     EXPECT_EQ(ReadFile(design), saved);
@@ -880,7 +882,7 @@ TEST_F(CMainFrameTest, DosSetIsExportedAndOpenedFromTheFileMenu)
 {
     {
         CWevraDoc document;
-        CShapeLib& cache = document.GetEditableShapeCache();
+        CShapeLib& cache = document.Design().GetEditableShapeCache();
         const int32_t stack =
             cache.GetPadStacks().Add(CPadStack("TH", PAD_ROUND, -1200, -1200, 1200, 1200, 3023,
                                                LAYER_COMMON, PADSTACK_KIND_SHAPE_PAD));
@@ -888,10 +890,10 @@ TEST_F(CMainFrameTest, DosSetIsExportedAndOpenedFromTheFileMenu)
         cache.GetShape(shape)->AddPad(-2000, 0, stack, 0);
         cache.GetShape(shape)->AddPad(2000, 0, stack, 0);
         cache.RecalcShapeExtent(shape);
-        document.SetBoardOutlineRect(0, 0, 256000, 128000);
-        ASSERT_TRUE(
-            document.GetComponents().AddComponent("R1", "10K", shape, 64000, -64000, 90000, false));
-        document.ResetPadNets();
+        document.Design().SetBoardOutlineRect(0, 0, 256000, 128000);
+        ASSERT_TRUE(document.Design().GetComponents().AddComponent("R1", "10K", shape, 64000,
+                                                                   -64000, 90000, false));
+        document.Design().ResetPadNets();
         ASSERT_TRUE(document.OnSaveDocument(design.string()));
     }
     auto application = Start({design.string()});
@@ -922,10 +924,10 @@ TEST_F(CMainFrameTest, DosSetIsExportedAndOpenedFromTheFileMenu)
     EXPECT_EQ(offered, (folder / "BOARD" / "PCB" / "BOARD.CNF").string());
     ASSERT_EQ(OpenPaths(frame).size(), 2u);
     CWevraDoc& read = *frame.GetDocTemplate().GetDocument(1);
-    EXPECT_EQ(read.GetBoardWidth(), 256000);
-    EXPECT_EQ(read.GetBoardHeight(), 128000);
-    ASSERT_EQ(read.GetComponents().GetCount(), 1);
-    EXPECT_EQ(read.GetComponents().GetReference(0), "R1");
+    EXPECT_EQ(read.Design().GetBoardWidth(), 256000);
+    EXPECT_EQ(read.Design().GetBoardHeight(), 128000);
+    ASSERT_EQ(read.Design().GetComponents().GetCount(), 1);
+    EXPECT_EQ(read.Design().GetComponents().GetReference(0), "R1");
 }
 
 // Tools > DRC Test All checks the open design and lists its errors in the bottom pane; the
@@ -951,14 +953,14 @@ TEST_F(CMainFrameTest, ToolsMenuChecksRoutesAndUnroutesTheDesign)
 
     auto vertexCounts = [&doc] {
         std::vector<int32_t> counts;
-        for (int32_t i = 0; i < doc.GetNets().GetCount(); ++i)
-            counts.push_back(doc.GetNets().GetNet(i)->GetVertexCount());
+        for (int32_t i = 0; i < doc.Design().GetNets().GetCount(); ++i)
+            counts.push_back(doc.Design().GetNets().GetNet(i)->GetVertexCount());
         return counts;
     };
     auto ratsLines = [&doc] {
         int32_t lines = 0;
-        for (int32_t i = 1; i < doc.GetNets().GetCount(); ++i)
-            lines += doc.GetNets().GetNet(i)->GetRatsLineCount();
+        for (int32_t i = 1; i < doc.Design().GetNets().GetCount(); ++i)
+            lines += doc.Design().GetNets().GetNet(i)->GetRatsLineCount();
         return lines;
     };
     // Unrouting a design without autorouted tracks changes no copper and refreshes the ratsnest.

@@ -116,11 +116,11 @@ protected:
     {
         doc->SetPadInfoMode(0);
         doc->SetViewFlag(CDesignSettings::viewReferenceNames, false);
-        doc->GetGridSettings().SetMode(doc->GetGridSettings().GetCurrentIndex(),
-                                       CGridArr::modeInvisible);
+        doc->Design().GetGridSettings().SetMode(doc->Design().GetGridSettings().GetCurrentIndex(),
+                                                CGridArr::modeInvisible);
         doc->Planes().RefillAll();
         // No net is shown as the current one.
-        doc->GetNets().SetCurrentNet(0);
+        doc->Design().GetNets().SetCurrentNet(0);
         const struct {
             const char* name;
             int32_t layer;
@@ -128,7 +128,7 @@ protected:
                     {"BOTTOM", LAYER_BOTTOM},
                     {"SILK TOP", LAYER_SILK_TOP},
                     {"SILK BOTTOM", LAYER_SILK_BOTTOM}};
-        COutputArray& jobs = doc->GetOutputJobs();
+        COutputArray& jobs = doc->Design().GetOutputJobs();
         jobs.RemoveAll();
         auto gerber = std::make_unique<COutput>();
         gerber->SetDevice(COutputDevice::Name(COutputDevice::gerber24));
@@ -188,7 +188,7 @@ protected:
             // 1/10000 inch is 25.6 board units; the file's y grows upwards from the board's
             // lower edge.
             const int32_t x = int32_t(hit.x() * 25.6 / scale);
-            const int32_t y = int32_t((doc->GetBoardHeight() - hit.y() * 25.6) / scale);
+            const int32_t y = int32_t((doc->Design().GetBoardHeight() - hit.y() * 25.6) / scale);
             EXPECT_TRUE(files[0].At(x, y)) << "top, hit at pixel " << x << "," << y;
             EXPECT_TRUE(files[1].At(x, y)) << "bottom, hit at pixel " << x << "," << y;
         }
@@ -198,12 +198,12 @@ protected:
     // scale from the board's origin: the pixels in the layer's colour.
     Mask PainterMask(int32_t layer)
     {
-        const int32_t width = doc->GetBoardWidth() / scale;
-        const int32_t height = doc->GetBoardHeight() / scale;
+        const int32_t width = doc->Design().GetBoardWidth() / scale;
+        const int32_t height = doc->Design().GetBoardHeight() / scale;
         views.client = CSize(width, height);
         doc->View().SetScale(scale);
         doc->View().SetOffset(0, 0);
-        COutputRec& set = *doc->GetCurrentLayerSet();
+        COutputRec& set = *doc->Design().GetCurrentLayerSet();
         set.SetLayers({layer});
         // The component references are plotted on the silkscreens only.
         set.SetTextReference(layer == LAYER_SILK_TOP || layer == LAYER_SILK_BOTTOM);
@@ -229,8 +229,8 @@ protected:
     // gerbv's picture of the file: the board's area from its lower left corner, white on black.
     QImage GerbvImage(const fs::path& file)
     {
-        const int32_t width = doc->GetBoardWidth() / scale;
-        const int32_t height = doc->GetBoardHeight() / scale;
+        const int32_t width = doc->Design().GetBoardWidth() / scale;
+        const int32_t height = doc->Design().GetBoardHeight() / scale;
         const fs::path png = file.string() + ".png";
         const std::string errors = CommandOutput(
             "gerbv -x png -a -B 0 -D " + std::to_string(dotsPerInch) + " -O 0x0 -W " +
@@ -262,7 +262,7 @@ protected:
 TEST_F(CManufacturingPictureTest, SampleDesign)
 {
     ASSERT_TRUE(doc->OnOpenDocument(WEVRA_DEMO_DESIGN));
-    doc->GetTexts().SelectAll(false);
+    doc->Design().GetTexts().SelectAll(false);
     CheckOutput();
 }
 
@@ -272,8 +272,8 @@ TEST_F(CManufacturingPictureTest, SampleDesign)
 // silkscreen, drawn lines and the outline.
 TEST_F(CManufacturingPictureTest, GeneratedBoard)
 {
-    doc->SetBoardOutlineRect(0, 0, 1024000, 768000);
-    CShapeLib& cache = doc->GetEditableShapeCache();
+    doc->Design().SetBoardOutlineRect(0, 0, 1024000, 768000);
+    CShapeLib& cache = doc->Design().GetEditableShapeCache();
     CPadStackArray& stacks = cache.GetPadStacks();
     const auto stack = [&](const char* name, int32_t shape, CRect box, int32_t drill,
                            int32_t layer) {
@@ -305,7 +305,7 @@ TEST_F(CManufacturingPictureTest, GeneratedBoard)
                                 uint16_t(LAYER_SILK_TOP * 16 + (k == 0 ? 0 : pen)));
     cache.RecalcShapeExtent(shape);
     // Placed above the board, where a netlist parks them, then moved onto it.
-    CComponentArray& components = doc->GetComponents();
+    CComponentArray& components = doc->Design().GetComponents();
     constexpr int32_t park = 1024000;
     ASSERT_TRUE(components.AddComponent("U1", "PLAIN", shape, 204800, 153600 - park, 0, false));
     ASSERT_TRUE(
@@ -317,9 +317,9 @@ TEST_F(CManufacturingPictureTest, GeneratedBoard)
     components.MoveAll(0, park);
     ASSERT_EQ(components.GetPosition(2), CPoint(716800, 435200));
     components.SelectAll(false);
-    doc->ResetPadNets();
+    doc->Design().ResetPadNets();
 
-    CNetArray& nets = doc->GetNets();
+    CNetArray& nets = doc->Design().GetNets();
     CNet& ground = *nets.GetNet(nets.AddNet("GND"));
     const auto run = [](CNet& net, std::initializer_list<CPoint> points, int32_t layer,
                         int32_t width) {
@@ -331,9 +331,9 @@ TEST_F(CManufacturingPictureTest, GeneratedBoard)
     // Every pin on the net, as a netlist would have it: the view shows pins on no net apart.
     for (int32_t c = 0; c < components.GetCount(); ++c) {
         for (int32_t p = 0; p < int32_t(std::size(pads)); ++p)
-            doc->SetPadNet(c, p, nets.FindNet("GND"));
+            doc->Design().SetPadNet(c, p, nets.FindNet("GND"));
     }
-    doc->RebuildNetPins();
+    doc->Design().RebuildNetPins();
     run(ground, {{51200, 256000}, {460800, 256000}, {563200, 153600}}, LAYER_TOP, 5039);
     run(ground, {{51200, 307200}, {716800, 307200}, {716800, 204800}}, LAYER_BOTTOM, 3023);
     ground.AppendPadVertex(716800, 204800, via, 0, false);
@@ -344,16 +344,16 @@ TEST_F(CManufacturingPictureTest, GeneratedBoard)
     for (size_t k = 0; k < std::size(ring); ++k)
         plane->GetOutline().SetAtGrow(int32_t(k), ring[k].x, ring[k].y);
     plane->CloseOutline();
-    doc->GetPlanes().push_back(std::move(plane));
+    doc->Design().GetPlanes().push_back(std::move(plane));
 
     AddTestText(*doc, "WEVRA TOP", {51200, 51200}, LAYER_SILK_TOP);
     AddTestText(*doc, "COPPER", {51200, 563200}, LAYER_TOP);
     AddTestText(*doc, "UNDER", {256000, 640000}, LAYER_BOTTOM, 0, true);
     AddTestText(*doc, "BACK 30", {768000, 563200}, LAYER_SILK_BOTTOM, 30000, true);
-    CDrawRecArray& lines = doc->GetLines();
+    CDrawRecArray& lines = doc->Design().GetLines();
     lines.AddSegment(25600, 716800, 998400, 716800, LAYER_SILK_TOP, lines.FindOrAddPen(1511), 0);
     lines.AddSegment(25600, 742400, 409600, 600000, LAYER_SILK_BOTTOM, lines.FindOrAddPen(3023), 0);
 
-    doc->GetTexts().SelectAll(false);
+    doc->Design().GetTexts().SelectAll(false);
     CheckOutput();
 }

@@ -51,11 +51,11 @@ protected:
     {
         CDocumentTest::SetUp();
         ASSERT_TRUE(CResourcePack::LoadFirstFound(fs::path(WEVRA_BUILD_DIR) / "bin"));
-        CShapeLib& cache = doc->GetEditableShapeCache();
+        CShapeLib& cache = doc->Design().GetEditableShapeCache();
         const int32_t resistor = cache.AddShape("R0805");
         const int32_t capacitor = cache.AddShape("C0603");
         const int32_t chip = cache.AddShape("SO8");
-        CComponentArray& components = doc->GetComponents();
+        CComponentArray& components = doc->Design().GetComponents();
         components.AddComponent("R1", "10k", resistor, 0, 0, 0, false);
         components.AddComponent("C12345678901", "100nF", capacitor, 0, 0, 90000, true);
         components.AddComponent("U1", "LM358", chip, 0, 0, 45500, false);
@@ -157,7 +157,7 @@ TEST(CPlacingInfoText, PrintedPagesHoldSixtyEightComponents)
 
 TEST_F(CPlacingInfoTest, PrintedListFillsItsPages)
 {
-    CComponentArray& components = doc->GetComponents();
+    CComponentArray& components = doc->Design().GetComponents();
     while (components.GetCount() < 69)
         components.AddComponent("R" + std::to_string(components.GetCount() + 1), "1k", 0, 0, 0, 0,
                                 false);

@@ -260,7 +260,7 @@ TEST_F(CPrintPreviewTest, APreviewPageIsThePdfPage)
 TEST_F(CPrintPreviewTest, PreviewFromTheMenuShowsTheActiveViewsPages)
 {
     UseQtDialogs();
-    COutputArray& jobs = document->GetOutputJobs();
+    COutputArray& jobs = document->Design().GetOutputJobs();
     jobs.SetCurrent(1);
     const int32_t items = jobs.GetJob(0)->GetItemCount();
     ASSERT_GT(items, 1);
@@ -276,7 +276,8 @@ TEST_F(CPrintPreviewTest, PreviewFromTheMenuShowsTheActiveViewsPages)
     child->GetLeftPane()->setFocus();
     QApplication::processEvents();
     ASSERT_EQ(child->GetActiveView(), child->GetLeftPane());
-    EXPECT_EQ(PreviewFromMenu(), CPlacingInfo::PageCount(document->GetComponents().GetCount()));
+    EXPECT_EQ(PreviewFromMenu(),
+              CPlacingInfo::PageCount(document->Design().GetComponents().GetCount()));
     EXPECT_TRUE(services.messages.Shown().empty());
 }
 
@@ -285,8 +286,8 @@ TEST_F(CPrintPreviewTest, PreviewFromTheMenuShowsTheActiveViewsPages)
 TEST_F(CPrintPreviewTest, PreviewAndPrintFillThePlanesOfADesignJustOpened)
 {
     UseQtDialogs();
-    ASSERT_EQ(document->GetPlaneCount(), 1);
-    CPour& plane = *document->GetPlanes()[0];
+    ASSERT_EQ(document->Design().GetPlaneCount(), 1);
+    CPour& plane = *document->Design().GetPlanes()[0];
     ASSERT_EQ(plane.GetFillStrokes().GetSize(), 0);
     EXPECT_GT(PreviewFromMenu(), 0);
     EXPECT_GT(plane.GetFillStrokes().GetSize(), 0);
@@ -321,7 +322,7 @@ TEST_F(CPrintPreviewTest, PrintGoesThroughTheDialogs)
     setupItem->trigger();
     ASSERT_EQ(services.printDialogs.pageSetupsShown.size(), 1u);
 
-    COutputArray& jobs = document->GetOutputJobs();
+    COutputArray& jobs = document->Design().GetOutputJobs();
     jobs.SetCurrent(1);
     const fs::path pdf = sandbox.root / "printed.pdf";
     services.printDialogs.QueuePrint([](CPrintSetup&, CPrintRange&) { return false; });

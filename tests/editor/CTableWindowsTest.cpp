@@ -71,8 +71,9 @@ TEST_F(CTableWindowsTest, ComponentTableOpensOnceFromTheMenuAndGoesWhenClosed)
     ASSERT_NE(table, nullptr);
     EXPECT_TRUE(table->isVisible());
     EXPECT_FALSE(table->isModal());
-    EXPECT_EQ(table->GetComponentGrid()->GetNumberRows(), document->GetComponents().GetCount());
-    EXPECT_GT(document->GetComponents().GetCount(), 0);
+    EXPECT_EQ(table->GetComponentGrid()->GetNumberRows(),
+              document->Design().GetComponents().GetCount());
+    EXPECT_GT(document->Design().GetComponents().GetCount(), 0);
 
     // The command again brings the same window to the front.
     PickFromMenu(QStringLiteral("Components"), ID_COMPONENTS_COMPONENT_TABLE);
@@ -96,7 +97,7 @@ TEST_F(CTableWindowsTest, LayerTableRecoloursALayerOfTheDesign)
     auto* table = dynamic_cast<CLayerTableDlg*>(view->GetTableWindow(CWevraView::layerTable));
     ASSERT_NE(table, nullptr);
     CLayerGrid& grid = *table->GetLayerGrid();
-    const CLayerArray& layers = document->GetLayers();
+    const CLayerArray& layers = document->Design().GetLayers();
     int enabled = 0;
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
         enabled += layers.IsEnabled(layer) ? 1 : 0;
@@ -114,7 +115,8 @@ TEST_F(CTableWindowsTest, LayerTableRecoloursALayerOfTheDesign)
                        QPoint(int(cell.left + cell.right) / 2, int(cell.top + cell.bottom) / 2));
     QApplication::processEvents();
     const int32_t work = document->Session().GetWorkLayer();
-    EXPECT_EQ(document->GetStoredColor(CDesignSettings::screenColors, work), RGB(12, 34, 56));
+    EXPECT_EQ(document->Design().GetStoredColor(CDesignSettings::screenColors, work),
+              RGB(12, 34, 56));
     EXPECT_EQ(document->GetLayerPen(work, 0).color, RGB(12, 34, 56));
     EXPECT_TRUE(document->IsModified());
 
@@ -139,7 +141,7 @@ TEST_F(CTableWindowsTest, LibraryTablesOpenOnThePickedLibrary)
     ASSERT_NE(padStacks, nullptr);
     EXPECT_EQ(padStacks->windowTitle(), "PadStack Table: Cache");
     EXPECT_EQ(padStacks->GetPadStackGrid()->GetNumberRows(),
-              int(CPadStackTable::Rows(*document, document->GetShapeCache()).size()));
+              int(CPadStackTable::Rows(*document, document->Design().GetShapeCache()).size()));
 
     services.listPicker.QueueAnswer(0);
     PickFromMenu(QStringLiteral("Components"), ID_COMPONENTS_SHAPE_TABLE);
@@ -154,7 +156,7 @@ TEST_F(CTableWindowsTest, NetlistTableMakesTheClickedNetCurrentOnTheBoard)
     auto* table = dynamic_cast<CNetlistTableDlg*>(view->GetTableWindow(CWevraView::netlistTable));
     ASSERT_NE(table, nullptr);
     CNetlistGrid& grid = *table->GetNetlistGrid();
-    ASSERT_EQ(grid.GetNumberRows(), document->GetNets().GetCount());
+    ASSERT_EQ(grid.GetNumberRows(), document->Design().GetNets().GetCount());
     ASSERT_GT(grid.GetNumberRows(), 2);
 
     const int32_t rendered = view->GetRenderCount();
@@ -164,7 +166,7 @@ TEST_F(CTableWindowsTest, NetlistTableMakesTheClickedNetCurrentOnTheBoard)
     ASSERT_TRUE(grid.GetCellRect(CNetlistGrid::colName, row, cell));
     QTest::mouseClick(grid.GetCellArea(), Qt::LeftButton, {},
                       QPoint(int(cell.left + cell.right) / 2, int(cell.top + cell.bottom) / 2));
-    EXPECT_EQ(document->GetNets().GetCurrentIndex(), row);
+    EXPECT_EQ(document->Design().GetNets().GetCurrentIndex(), row);
     view->repaint();
     EXPECT_GT(view->GetRenderCount(), rendered);
     // The table keeps the focus for the next click.

@@ -28,11 +28,13 @@ TEST_F(CToolComboTest, ChoiceMakesTheWorkLayer)
     const int target = before + 1 < combo->count() ? before + 1 : before - 1;
     const std::string text = combo->itemText(target).toStdString();
     const std::string name = text.substr(0, text.find('*'));
-    ASSERT_NE(document->GetLayers().FindLayerByName(name), document->Session().GetWorkLayer());
+    ASSERT_NE(document->Design().GetLayers().FindLayerByName(name),
+              document->Session().GetWorkLayer());
 
     combo->setFocus();
     QTest::keyClick(combo, target > before ? Qt::Key_Down : Qt::Key_Up);
     QApplication::processEvents();
-    EXPECT_EQ(document->GetLayers().GetLayerName(document->Session().GetWorkLayer()), name);
+    EXPECT_EQ(document->Design().GetLayers().GetLayerName(document->Session().GetWorkLayer()),
+              name);
     EXPECT_TRUE(view->hasFocus());
 }

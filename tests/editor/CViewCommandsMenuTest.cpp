@@ -201,7 +201,7 @@ TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)
 
     // A design fresh from its file: nothing selected, no plane current (its plane is there to
     // be edited), no dialogs to show.
-    ASSERT_EQ(document->GetPlaneCount(), 1);
+    ASSERT_EQ(document->Design().GetPlaneCount(), 1);
     EXPECT_TRUE(frame->GetRouter().Query(ID_PLANES_EDIT_POLYLINE).enabled);
     const std::set<uint32_t> disabledAtStart = {
         ID_EDIT_CANCEL,         ID_EDIT_COPY_SELECTION, ID_EDIT_DELETE_SELECTION,
@@ -221,9 +221,9 @@ TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)
     const CPoint offset = document->GetViewOffset();
     EXPECT_GE(offset.x, 0);
     EXPECT_GE(offset.y, 0);
-    EXPECT_LE((int64_t(document->GetBoardWidth()) + offset.x) / document->GetScale(),
+    EXPECT_LE((int64_t(document->Design().GetBoardWidth()) + offset.x) / document->GetScale(),
               client.width());
-    EXPECT_LE((int64_t(document->GetBoardHeight()) + offset.y) / document->GetScale(),
+    EXPECT_LE((int64_t(document->Design().GetBoardHeight()) + offset.y) / document->GetScale(),
               client.height());
 
     // Selection and display settings reach the design and show on their items.
@@ -251,27 +251,27 @@ TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)
     QComboBox* layers = frame->GetCombo(CDocumentFrame::layerCombo);
     ASSERT_NE(layers, nullptr);
     const std::string planeLayer =
-        document->GetLayers().GetLayerName(document->GetPlane(0).GetLayer());
+        document->Design().GetLayers().GetLayerName(document->Design().GetPlane(0).GetLayer());
     layers->setCurrentIndex(
         layers->findText(QString::fromStdString(planeLayer), Qt::MatchStartsWith));
     ASSERT_TRUE(Run(ID_TOOLBARS_SELECT_LAYER));
-    ASSERT_EQ(document->Session().GetWorkLayer(), document->GetPlane(0).GetLayer());
+    ASSERT_EQ(document->Session().GetWorkLayer(), document->Design().GetPlane(0).GetLayer());
     ASSERT_TRUE(Run(ID_EDIT_SELECT_MODE));
     const Bytes before = Saved();
     ASSERT_TRUE(Run(ID_PLANES_NEW_PLANE));
     EXPECT_TRUE(document->Session().IsMode(ID_PLANES_NEW_PLANE));
     // The click in the board, once the view passes clicks on, places it at the cursor.
     document->Session().SetCursor(
-        CPoint(document->GetBoardWidth() / 2, document->GetBoardHeight() / 2));
+        CPoint(document->Design().GetBoardWidth() / 2, document->Design().GetBoardHeight() / 2));
     WhenModal([](QWidget* borderSize) { dialog_test::Click(borderSize, CWevraDialog::idOk); });
     document->Planes().AddFullBoardPlaneAtCursor();
-    ASSERT_EQ(document->GetPlaneCount(), 2);
+    ASSERT_EQ(document->Design().GetPlaneCount(), 2);
     CheckItemsFollowTheirUpdateTwins();
     ASSERT_TRUE(Run(ID_PLANES_REFILL_ALL));
-    EXPECT_FALSE(document->GetPlane(1).GetFillStrokes().IsEmpty());
+    EXPECT_FALSE(document->Design().GetPlane(1).GetFillStrokes().IsEmpty());
     services.messages.QueueAnswer(IDYES);
     ASSERT_TRUE(Run(ID_PLANES_DELETE_PLANE));
-    EXPECT_EQ(document->GetPlaneCount(), 1);
+    EXPECT_EQ(document->Design().GetPlaneCount(), 1);
     ASSERT_TRUE(Run(ID_EDIT_SELECT_MODE));
     const Bytes now = Saved();
     const auto differ = std::mismatch(before.begin(), before.end(), now.begin(), now.end());
@@ -302,8 +302,8 @@ TEST_F(CViewCommandsMenuTest, BoardPropertiesShowsTheDesignSummaryFromTheMenu)
         dialog_test::Click(dialog, CWevraDialog::idOk);
     });
     properties->trigger();
-    EXPECT_EQ(nets, std::to_string(document->GetNets().GetCount()));
-    EXPECT_EQ(components, std::to_string(document->GetComponents().GetCount()));
+    EXPECT_EQ(nets, std::to_string(document->Design().GetNets().GetCount()));
+    EXPECT_EQ(components, std::to_string(document->Design().GetComponents().GetCount()));
 }
 
 TEST_F(CViewCommandsMenuTest, CircularPadArrayIsPlacedFromThePadsMenu)
@@ -323,7 +323,7 @@ TEST_F(CViewCommandsMenuTest, CircularPadArrayIsPlacedFromThePadsMenu)
     document->SetUnit(0);
     document->SetUserOffset(CPoint(0, 0));
     document->Session().SetCursor(CPoint(512000, 512000));
-    CNet& net = *document->GetNets().GetCurrentNet();
+    CNet& net = *document->Design().GetNets().GetCurrentNet();
     const int32_t before = net.GetVertexCount();
     WhenModal([](QWidget* dialog) {
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Place a Circular Array of Pads"));
@@ -466,13 +466,13 @@ TEST_F(CViewCommandsMenuTest, ToolItemsStartTheirToolsFromTheMenus)
     pick(ID_TRACKS_ADD_CIRCLES);
     EXPECT_TRUE(document->Session().IsMode(ID_TRACKS_ADD_CIRCLES));
     // Taking every net apart is one undo step.
-    const Bytes nets = archive_bytes::Store(document->GetNets());
-    const Bytes components = archive_bytes::Store(document->GetComponents());
+    const Bytes nets = archive_bytes::Store(document->Design().GetNets());
+    const Bytes components = archive_bytes::Store(document->Design().GetComponents());
     pick(ID_NETLIST_ALL_NETS_TO_NET_0);
-    EXPECT_EQ(document->GetNets().GetCount(), 1);
+    EXPECT_EQ(document->Design().GetNets().GetCount(), 1);
     ASSERT_TRUE(Run(ID_EDIT_UNDO));
-    EXPECT_EQ(archive_bytes::Store(document->GetNets()), nets);
-    EXPECT_EQ(archive_bytes::Store(document->GetComponents()), components);
+    EXPECT_EQ(archive_bytes::Store(document->Design().GetNets()), nets);
+    EXPECT_EQ(archive_bytes::Store(document->Design().GetComponents()), components);
 
     // The net-alias report beside the design, opened in the text editor.
     services.messages.QueueAnswer(IDNO);

@@ -75,13 +75,13 @@ protected:
         views.client = CSize(width, height);
         doc->View().SetScale(scale);
         doc->SetPadInfoMode(0);
-        doc->GetGridSettings().SetMode(doc->GetGridSettings().GetCurrentIndex(),
-                                       CGridArr::modeInvisible);
-        doc->SetBoardOutlineRect(10000, 10000, 190000, 140000);
+        doc->Design().GetGridSettings().SetMode(doc->Design().GetGridSettings().GetCurrentIndex(),
+                                                CGridArr::modeInvisible);
+        doc->Design().SetBoardOutlineRect(10000, 10000, 190000, 140000);
 
-        CNet& board = *doc->GetNets().GetNet(0);
+        CNet& board = *doc->Design().GetNets().GetNet(0);
         board.AppendSegment(30000, 50000, 170000, 50000, LAYER_TOP, board.AddPen(5000), false);
-        CPadStackArray& stacks = doc->GetEditableShapeCache().GetPadStacks();
+        CPadStackArray& stacks = doc->Design().GetEditableShapeCache().GetPadStacks();
         const int32_t pad = stacks.Add(CPadStack("SMD", PAD_SQUARE, -5000, -5000, 5000, 5000, 0,
                                                  LAYER_BOTTOM, PADSTACK_KIND_PAD));
         stacks.RecalcAllMasks();
@@ -93,10 +93,10 @@ protected:
         text.SetHeight(20000);
         text.SetLineWidth(2000);
         text.SetLayer(LAYER_SILK_TOP);
-        doc->GetTexts().AddText(&text);
-        doc->GetTexts().SelectAll(false);
+        doc->Design().GetTexts().AddText(&text);
+        doc->Design().GetTexts().SelectAll(false);
 
-        CDrawRecArray& lines = doc->GetLines();
+        CDrawRecArray& lines = doc->Design().GetLines();
         lines.AddSegment(30000, 120000, 170000, 120000, LAYER_DRAWING_1, lines.FindOrAddPen(3000),
                          0);
     }
@@ -139,7 +139,7 @@ TEST_F(CDocPaintTest, EachLayerPaintsInItsColourAndHiddenLayersNot)
 
 TEST_F(CDocPaintTest, SelectedCopperIsLeftToTheOverlay)
 {
-    doc->GetNets().SelectAll(true);
+    doc->Design().GetNets().SelectAll(true);
     QImage image = Render();
     EXPECT_EQ(image.pixel(100, 50), outlineColor);
     EXPECT_EQ(image.pixel(100, 100), outlineColor);
@@ -229,7 +229,8 @@ TEST_F(CDocPaintTest, PreviewsShowTheWholeBoardAndLeaveTheViewAsItWas)
 
 TEST_F(CDocPaintTest, AJobScaleWithoutPositivePrintScaleIsRefused)
 {
-    COutput& job = *doc->GetOutputJobs().GetJob(doc->GetOutputJobs().GetCurrent());
+    COutput& job =
+        *doc->Design().GetOutputJobs().GetJob(doc->Design().GetOutputJobs().GetCurrent());
     QImage page(width, height, QImage::Format_RGB32);
     QPainter painter(&page);
     CQtDeviceContext dc(painter);
@@ -249,7 +250,7 @@ TEST_F(CDocPaintTest, AnOutputJobOfOneItemPrintsOnePdfPage)
     job->AddItem(std::make_unique<COutputRec>());
     job->GetItem(0)->SetLayers({LAYER_TOP, LAYER_DRILL});
     job->GetItem(0)->SetColor(true);
-    COutputArray& jobs = doc->GetOutputJobs();
+    COutputArray& jobs = doc->Design().GetOutputJobs();
     jobs.SetCurrent(jobs.AddJob(std::move(job)));
 
     CQtPrinterService printers;
@@ -342,8 +343,8 @@ private:
 
 TEST_F(CDocPaintTest, ViaLabelsLookAsQtsOwnTextDrawingOfThem)
 {
-    CNet& board = *doc->GetNets().GetNet(0);
-    CPadStackArray& stacks = doc->GetEditableShapeCache().GetPadStacks();
+    CNet& board = *doc->Design().GetNets().GetNet(0);
+    CPadStackArray& stacks = doc->Design().GetEditableShapeCache().GetPadStacks();
     const int32_t via = stacks.Add(
         CPadStack("VIA", PAD_ROUND, -3000, -3000, 3000, 3000, 1500, 0, PADSTACK_KIND_VIA));
     stacks.RecalcAllMasks();

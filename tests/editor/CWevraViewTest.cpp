@@ -55,7 +55,7 @@ protected:
         m_previousClipboard = CServices::SetClipboard(&clipboard);
         mainFrame = std::make_unique<CMainFrame>();
         doc = std::make_unique<CWevraDoc>();
-        doc->SetBoardOutlineRect(0, 0, 1000000, 500000);
+        doc->Design().SetBoardOutlineRect(0, 0, 1000000, 500000);
         frame = std::make_unique<CChildFrame>(*doc);
         frame->resize(800, 600);
         frame->show();
@@ -103,7 +103,7 @@ TEST_F(CWevraViewTest, CopiedDesignPastesAndSavesToTheSameBytes)
     ASSERT_TRUE(doc->OnSaveDocument(before.string()));
     EXPECT_TRUE(router.Execute(ID_EDIT_PASTE));
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(doc->GetBoardWidth(), source.GetBoardWidth());
+    EXPECT_EQ(doc->Design().GetBoardWidth(), source.Design().GetBoardWidth());
 
     const fs::path saved = sandbox.root / "PASTED.PCB";
     ASSERT_TRUE(doc->OnSaveDocument(saved.string()));
@@ -140,7 +140,7 @@ TEST_F(CWevraViewTest, PasteThatCannotBeReadKeepsTheOpenDesign)
         clipboard.SetData(CWevraView::clipboardFormat, data);
         View().OnEditPaste();
         EXPECT_EQ(services.messages.Shown().size(), 1u);
-        EXPECT_EQ(doc->GetBoardWidth(), 1000000);
+        EXPECT_EQ(doc->Design().GetBoardWidth(), 1000000);
         EXPECT_EQ(doc->GetUndoCount(), 1);
         EXPECT_FALSE(doc->IsModified());
     }
@@ -166,7 +166,7 @@ TEST_F(CWevraViewTest, RedrawsBeforeAPaintRenderTheBoardOnce)
 
     // Nothing is painted, not even the background, without a board outline.
     CWevraDoc empty;
-    ASSERT_EQ(empty.GetBoardOutline().GetSize(), 0);
+    ASSERT_EQ(empty.Design().GetBoardOutline().GetSize(), 0);
     CWevraView emptyView(empty);
     emptyView.resize(100, 100);
     emptyView.show();
@@ -205,7 +205,7 @@ TEST_F(CWevraViewTest, ScrollBarsFollowTheBoardInSixtyFourBits)
     const int32_t width = View().viewport()->width();
     ASSERT_GT(width, 2200);
     doc->View().SetScale(CDesignSettings::maxScale);
-    doc->SetBoardSize(2000000000, 1000);
+    doc->Design().SetBoardSize(2000000000, 1000);
     View().UpdateScrollBars();
     // The visible width, over 2e9 board units, holds the board: no horizontal bar.
     EXPECT_EQ(View().horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
@@ -247,7 +247,7 @@ TEST_F(CWevraViewTest, NewerNetlistIsOfferedOnceAndNotAfterEveryActivation)
     const fs::path netlist = folder / "amp.NET";
     std::ofstream(netlist) << "no netlist of any dialect";
     doc->SetDesignPath((folder / "amp").string());
-    doc->SetNetlistPath(netlist.string());
+    doc->Design().SetNetlistPath(netlist.string());
     mainFrame->StartUp();
     ASSERT_NE(mainFrame->GetConfig(), nullptr);
     mainFrame->GetConfig()->Files().m_backupDirectory = (folder / "bak").string();

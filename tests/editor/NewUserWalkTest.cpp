@@ -130,33 +130,33 @@ protected:
     static std::vector<std::string> Summary(const CWevraDoc& doc)
     {
         std::vector<std::string> lines;
-        const CComponentArray& components = doc.GetComponents();
+        const CComponentArray& components = doc.Design().GetComponents();
         for (int32_t i = 0; i < components.GetCount(); ++i) {
             const CPoint at = components.GetPosition(i);
             lines.push_back(components.GetReference(i) + " " + components.GetType(i) + " " +
                             components.GetShapeName(i) + " " + std::to_string(at.x) + "," +
                             std::to_string(at.y));
         }
-        for (int32_t i = 0; i < doc.GetNets().GetCount(); ++i) {
-            const CNet& net = *doc.GetNets().GetNet(i);
+        for (int32_t i = 0; i < doc.Design().GetNets().GetCount(); ++i) {
+            const CNet& net = *doc.Design().GetNets().GetNet(i);
             lines.push_back(net.GetName() + " " + std::to_string(net.GetVertexCount()) + " " +
                             std::to_string(net.GetPinCount()));
         }
-        for (int32_t i = 0; i < doc.GetPlaneCount(); ++i) {
-            const CRect box = doc.GetPlane(i).GetOutlineRect();
-            lines.push_back("plane " + std::to_string(doc.GetPlane(i).GetNet()) + " " +
+        for (int32_t i = 0; i < doc.Design().GetPlaneCount(); ++i) {
+            const CRect box = doc.Design().GetPlane(i).GetOutlineRect();
+            lines.push_back("plane " + std::to_string(doc.Design().GetPlane(i).GetNet()) + " " +
                             std::to_string(box.left) + "," + std::to_string(box.top) + "," +
                             std::to_string(box.right) + "," + std::to_string(box.bottom));
         }
-        lines.push_back("board " + std::to_string(doc.GetBoardWidth()) + "x" +
-                        std::to_string(doc.GetBoardHeight()));
+        lines.push_back("board " + std::to_string(doc.Design().GetBoardWidth()) + "x" +
+                        std::to_string(doc.Design().GetBoardHeight()));
         return lines;
     }
     static int32_t NetVertexCount(const CWevraDoc& doc)
     {
         int32_t count = 0;
-        for (int32_t i = 0; i < doc.GetNets().GetCount(); ++i)
-            count += doc.GetNets().GetNet(i)->GetVertexCount();
+        for (int32_t i = 0; i < doc.Design().GetNets().GetCount(); ++i)
+            count += doc.Design().GetNets().GetNet(i)->GetVertexCount();
         return count;
     }
 
@@ -199,14 +199,14 @@ TEST_F(NewUserWalkTest, FromTheShippedTemplateAndLibraryToABoard)
     CWevraDoc* doc = Document();
     ASSERT_NE(doc, nullptr);
     EXPECT_TRUE(fs::exists(design));
-    EXPECT_GT(doc->GetOutputJobs().GetCount(), 0);
+    EXPECT_GT(doc->Design().GetOutputJobs().GetCount(), 0);
 
     // Netlist > Load: every part of the netlist is on the board.
     const fs::path netlist = boards / "walk.NET";
     fs::copy_file(fs::path(WEVRA_TEST_DATA_DIR) / "walk.NET", netlist);
     services.fileDialogs.QueueFile(netlist.string());
     Pick(ID_NETLIST_LOAD);
-    ASSERT_EQ(doc->GetComponents().GetCount(), 14);
+    ASSERT_EQ(doc->Design().GetComponents().GetCount(), 14);
     for (const std::string& line : doc->GetMessages())
         EXPECT_EQ(line.find("not Found"), std::string::npos) << line;
     EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
@@ -217,7 +217,7 @@ TEST_F(NewUserWalkTest, FromTheShippedTemplateAndLibraryToABoard)
     frame->activateWindow();
     view->setFocus();
     Pick(ID_VIEW_ZOOM_ALL);
-    CComponentArray& components = doc->GetComponents();
+    CComponentArray& components = doc->Design().GetComponents();
     const QRect client = view->viewport()->rect();
     for (int32_t i = 0; i < components.GetCount(); ++i) {
         const CRect box = components.GetBox(i);
@@ -231,10 +231,10 @@ TEST_F(NewUserWalkTest, FromTheShippedTemplateAndLibraryToABoard)
         Pick(ID_VIEW_LEFT_PANE);
     CLeftPane* pane = Child().GetLeftPane();
     ASSERT_TRUE(pane->isVisible());
-    MoveMouse(PixelOf(doc->GetBoardWidth() / 2, doc->GetBoardHeight() / 2));
+    MoveMouse(PixelOf(doc->Design().GetBoardWidth() / 2, doc->Design().GetBoardHeight() / 2));
     QTest::keyClick(view, Qt::Key_M);
     ASSERT_TRUE(doc->Session().IsMode(ID_COMPONENTS_MOVE_ROTATE));
-    const CSize snap = doc->GetGridSettings().GetCurrentSnap();
+    const CSize snap = doc->Design().GetGridSettings().GetCurrentSnap();
     for (const auto& [reference, at] :
          {std::pair{"R1", CPoint(400000, 500000)}, std::pair{"R2", CPoint(600000, 500000)}}) {
         const int32_t part = components.FindByReference(reference);
@@ -258,10 +258,10 @@ TEST_F(NewUserWalkTest, FromTheShippedTemplateAndLibraryToABoard)
 
     // Tools > DRC Test All lists errors; Undo takes the routing back and empties the list.
     Pick(ID_TOOLS_DRC_TEST_ALL);
-    EXPECT_GT(doc->GetNets().GetErrorCount(), 0);
+    EXPECT_GT(doc->Design().GetNets().GetErrorCount(), 0);
     Pick(ID_EDIT_UNDO);
     EXPECT_EQ(NetVertexCount(*doc), unrouted);
-    EXPECT_EQ(doc->GetNets().GetErrorCount(), 0);
+    EXPECT_EQ(doc->Design().GetNets().GetErrorCount(), 0);
 
     // Planes > New Plane, a click on the board: a plane over the whole board, filled.
     Pick(ID_PLANES_NEW_PLANE);
@@ -269,15 +269,16 @@ TEST_F(NewUserWalkTest, FromTheShippedTemplateAndLibraryToABoard)
               std::vector<std::string>{CResString::Load(IDS_PLACE_SEEDPOINT)});
     services.messages.ClearShown();
     WhenModal([](QWidget* border) { dialog_test::Click(border, CWevraDialog::idOk); });
-    ClickAt(CPoint(doc->GetBoardWidth() / 2 + 12800, doc->GetBoardHeight() / 2 + 12800));
-    ASSERT_EQ(doc->GetPlaneCount(), 1);
+    ClickAt(CPoint(doc->Design().GetBoardWidth() / 2 + 12800,
+                   doc->Design().GetBoardHeight() / 2 + 12800));
+    ASSERT_EQ(doc->Design().GetPlaneCount(), 1);
     Pick(ID_PLANES_REFILL_ALL);
-    EXPECT_FALSE(doc->GetPlane(0).GetFillStrokes().IsEmpty());
+    EXPECT_FALSE(doc->Design().GetPlane(0).GetFillStrokes().IsEmpty());
 
     // File > Output of the Gerber job writes its files beside the design.
     int32_t gerber = -1;
-    for (int32_t i = 0; i < doc->GetOutputJobs().GetCount() && gerber < 0; ++i)
-        if (doc->GetOutputJobs().GetJob(i)->GetDevice().rfind("GERBER", 0) == 0)
+    for (int32_t i = 0; i < doc->Design().GetOutputJobs().GetCount() && gerber < 0; ++i)
+        if (doc->Design().GetOutputJobs().GetJob(i)->GetDevice().rfind("GERBER", 0) == 0)
             gerber = i;
     ASSERT_GE(gerber, 0);
     services.listPicker.QueueAnswer(gerber);
@@ -300,7 +301,7 @@ TEST_F(NewUserWalkTest, FromTheShippedTemplateAndLibraryToABoard)
     Pick(ID_FILE_OPEN);
     ASSERT_NE(Document(), nullptr);
     EXPECT_EQ(Summary(*Document()), before);
-    EXPECT_EQ(Document()->GetComponents().GetCount(), 14);
-    EXPECT_EQ(Document()->GetPlaneCount(), 1);
+    EXPECT_EQ(Document()->Design().GetComponents().GetCount(), 14);
+    EXPECT_EQ(Document()->Design().GetPlaneCount(), 1);
     EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
 }

@@ -29,7 +29,7 @@ std::vector<std::string> TextLines(const std::string& text)
 TEST_F(CDosTest, PlyStartsWithTheCornerMarksAndHoldsEachPadOnce)
 {
     const int32_t r1 = Place("R1", "10K", "0805", 40000, 20000, 0, false);
-    const int32_t gnd = doc->GetNets().AddNet("GND");
+    const int32_t gnd = doc->Design().GetNets().AddNet("GND");
     SetPadNet(r1, 0, gnd);
     const std::string ply = ExportSet();
 
@@ -121,8 +121,8 @@ TEST_F(CDosTest, ValuesBeyondTheFormatAreReportedAndLeftOut)
 {
     Place("FAR", "X", "0805", 200 * 40000, 0, 0, false);
     Place("TILTED", "X", "0805", 40000, 20000, 45000, false);
-    const int32_t net = doc->GetNets().AddNet("N1");
-    CNet& copper = *doc->GetNets().GetNet(net);
+    const int32_t net = doc->Design().GetNets().AddNet("N1");
+    CNet& copper = *doc->Design().GetNets().GetNet(net);
     copper.SetPenTable({0, 2015});
     ASSERT_TRUE(copper.AppendVertex(1000, 1000, 16, 0));
     ASSERT_TRUE(copper.AppendVertex(9000, 1000, 16, 1));

@@ -20,7 +20,7 @@ protected:
     bool ImportInto(CWevraDoc& target, const std::string& ply)
     {
         target.SetViews(&views);
-        target.GetEditableShapeCache() = doc->GetEditableShapeCache();
+        target.Design().GetEditableShapeCache() = doc->Design().GetEditableShapeCache();
         CDosImport import(target.DosImport());
         return import.Import(ply);
     }
@@ -35,8 +35,8 @@ protected:
 
 TEST_F(CDosImportTest, ExportedSetReadsBackWithSizeComponentsNetsAndRotations)
 {
-    const int32_t vcc = doc->GetNets().AddNet("VCC");
-    const int32_t gnd = doc->GetNets().AddNet("GND");
+    const int32_t vcc = doc->Design().GetNets().AddNet("VCC");
+    const int32_t gnd = doc->Design().GetNets().AddNet("GND");
     const int32_t r1 = Place("R1", "10K", "0805", 40000, 20000, 0, false);
     const int32_t r2 = Place("R2", "4k7", "0805", 80000, 20000, 90000, false);
     const int32_t u1 = Place("U1", "LM358", "DIP4", 120000, 40000, 180000, false);
@@ -55,10 +55,10 @@ TEST_F(CDosImportTest, ExportedSetReadsBackWithSizeComponentsNetsAndRotations)
     CWevraDoc target;
     ASSERT_TRUE(ImportInto(target, ply));
     EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
-    EXPECT_EQ(target.GetBoardWidth(), 1000 * 200);
-    EXPECT_EQ(target.GetBoardHeight(), 500 * 200);
-    const CComponentArray& before = doc->GetComponents();
-    const CComponentArray& after = target.GetComponents();
+    EXPECT_EQ(target.Design().GetBoardWidth(), 1000 * 200);
+    EXPECT_EQ(target.Design().GetBoardHeight(), 500 * 200);
+    const CComponentArray& before = doc->Design().GetComponents();
+    const CComponentArray& after = target.Design().GetComponents();
     ASSERT_EQ(after.GetCount(), before.GetCount());
     for (int32_t i = 0; i < before.GetCount(); ++i) {
         const std::string reference = before.GetReference(i);
@@ -85,8 +85,8 @@ TEST_F(CDosImportTest, TracksBendFortyFiveDegreesFirst)
     EXPECT_EQ(CDosImport::BendPoint45({0, 0}, {0, 7}), CPoint(0, 7));
     EXPECT_EQ(CDosImport::BendPoint45({0, 0}, {-5, 5}), CPoint(-5, 5));
 
-    const int32_t net = doc->GetNets().AddNet("SIG");
-    CNet& copper = *doc->GetNets().GetNet(net);
+    const int32_t net = doc->Design().GetNets().AddNet("SIG");
+    CNet& copper = *doc->Design().GetNets().GetNet(net);
     copper.SetPenTable({0, 2015});
     ASSERT_TRUE(copper.AppendVertex(2000, 2000, 1, 0));
     ASSERT_TRUE(copper.AppendVertex(4000, 2800, 1, 1));
@@ -94,8 +94,8 @@ TEST_F(CDosImportTest, TracksBendFortyFiveDegreesFirst)
 
     CWevraDoc target;
     ASSERT_TRUE(ImportInto(target, ply));
-    ASSERT_GE(target.GetNets().GetCount(), 2);
-    const CNet& read = *target.GetNets().GetNet(1);
+    ASSERT_GE(target.Design().GetNets().GetCount(), 2);
+    const CNet& read = *target.Design().GetNets().GetNet(1);
     ASSERT_EQ(read.GetVertexCount(), 3);
     EXPECT_EQ(read.GetVertexPoint(0), CPoint(2000, 2000));
     EXPECT_EQ(read.GetVertexPoint(1), CPoint(2800, 2800));
@@ -131,7 +131,7 @@ TEST_F(CDosImportTest, DamagedSetsAreRefusedWithAMessage)
         CWevraDoc target;
         const size_t shown = services.messages.ShownTexts().size();
         EXPECT_FALSE(ImportInto(target, ply)) << damage.what;
-        EXPECT_EQ(target.GetComponents().GetCount(), 0) << damage.what;
+        EXPECT_EQ(target.Design().GetComponents().GetCount(), 0) << damage.what;
         ASSERT_EQ(services.messages.ShownTexts().size(), shown + 1) << damage.what;
         EXPECT_EQ(
             services.messages.ShownTexts().back().rfind("Unexpected file contents in " + ply, 0),
@@ -161,7 +161,7 @@ TEST_F(CDosImportTest, DamagedSetsAreRefusedWithAMessage)
     EXPECT_FALSE(ImportInto(target, ply));
     EXPECT_EQ(services.messages.ShownTexts().back(),
               "Unexpected file contents in " + cmp + " (line 1); the design has not been opened.");
-    EXPECT_EQ(target.GetComponents().GetCount(), 0);
+    EXPECT_EQ(target.Design().GetComponents().GetCount(), 0);
 }
 
 TEST_F(CDosImportTest, ComponentListLinesWithoutRecordsOrTextMakeNoComponent)
@@ -174,7 +174,7 @@ TEST_F(CDosImportTest, ComponentListLinesWithoutRecordsOrTextMakeNoComponent)
     WriteBytes(cmp, "\r\n" + ReadFile(cmp) + "EXTRA               X9                  0805\r\n");
     CWevraDoc target;
     ASSERT_TRUE(ImportInto(target, ply));
-    EXPECT_EQ(target.GetComponents().GetCount(), 0);
+    EXPECT_EQ(target.Design().GetComponents().GetCount(), 0);
 }
 
 TEST_F(CDosImportTest, ConfigurationLinesAreReadWhole)
@@ -203,10 +203,10 @@ TEST_F(CDosImportTest, ConfigurationLinesAreReadWhole)
 // assigned to none is left out. Cancel there opens nothing.
 TEST_F(CDosImportTest, TracksGoToTheLayersTheUserAssigns)
 {
-    const int32_t top = doc->GetNets().AddNet("TOP");
-    const int32_t inner = doc->GetNets().AddNet("INNER");
+    const int32_t top = doc->Design().GetNets().AddNet("TOP");
+    const int32_t inner = doc->Design().GetNets().AddNet("INNER");
     for (const int32_t net : {top, inner}) {
-        CNet& copper = *doc->GetNets().GetNet(net);
+        CNet& copper = *doc->Design().GetNets().GetNet(net);
         copper.SetPenTable({0, 2015});
         const int32_t layer = net == top ? LAYER_TOP : LAYER_BOTTOM;
         ASSERT_TRUE(copper.AppendVertex(2000, 2000 * net, layer, 0));
@@ -220,17 +220,17 @@ TEST_F(CDosImportTest, TracksGoToTheLayersTheUserAssigns)
     EXPECT_EQ(layermap.shownCount, 1);
     EXPECT_FALSE(layermap.shownBrowse);
     EXPECT_EQ(layermap.shownLayerNames[LAYER_SILK_TOP],
-              target.GetLayers().GetLayerName(LAYER_SILK_TOP));
+              target.Design().GetLayers().GetLayerName(LAYER_SILK_TOP));
     EXPECT_EQ(layermap.shownConfig.layerMap[8], LAYER_SILK_TOP) << "the default map is offered";
-    const CNet& moved = *target.GetNets().GetNet(top);
+    const CNet& moved = *target.Design().GetNets().GetNet(top);
     ASSERT_EQ(moved.GetVertexCount(), 2);
     EXPECT_EQ(moved.GetVertexLayer(0), LAYER_POWER);
     EXPECT_EQ(moved.GetVertexLayer(1), LAYER_POWER);
-    EXPECT_EQ(target.GetNets().GetNet(inner)->GetVertexCount(), 0);
+    EXPECT_EQ(target.Design().GetNets().GetNet(inner)->GetVertexCount(), 0);
 
     layermap.result = CDialogService::resultCancel;
     CWevraDoc cancelled;
     EXPECT_FALSE(ImportInto(cancelled, ply));
-    EXPECT_EQ(cancelled.GetNets().GetCount(), CWevraDoc().GetNets().GetCount());
+    EXPECT_EQ(cancelled.Design().GetNets().GetCount(), CWevraDoc().Design().GetNets().GetCount());
     EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
 }

@@ -46,7 +46,7 @@ protected:
     // Two vias and a component pad with one drill, one via with a smaller one.
     void LaySmallBoard()
     {
-        doc->SetBoardOutlineRect(0, 0, 512000, 256000);
+        doc->Design().SetBoardOutlineRect(0, 0, 512000, 256000);
         const int32_t big =
             Stack("B", PAD_ROUND, CRect(-10240, -10240, 10240, 10240), 10240, LAYER_COMMON);
         const int32_t small =
@@ -56,9 +56,9 @@ protected:
         const int32_t shape = Cache().AddShape("TH");
         Cache().AddPadToShape(shape, 0, 0, uint16_t(big), 0);
         Cache().AddPadToShape(shape, 25600, 0, uint16_t(smd), 0);
-        EXPECT_TRUE(
-            doc->GetComponents().AddComponent("J1", "CON", shape, 256000, 128000, 90000, false));
-        doc->ResetPadNets();
+        EXPECT_TRUE(doc->Design().GetComponents().AddComponent("J1", "CON", shape, 256000, 128000,
+                                                               90000, false));
+        doc->Design().ResetPadNets();
         Net(0).AppendPadVertex(25600, 25600, big, 0, false);
         Net(0).AppendPadVertex(51200, 25600, small, 0, false);
         Net(0).AppendPadVertex(-25600, 256000, big, 0, true);
@@ -121,7 +121,7 @@ TEST_F(CDrillOutTest, Format23UnderAGermanDesktop)
 {
     LaySmallBoard();
     const int32_t job = AddJob(excellon, "", {{"A", {LAYER_DRILL}}});
-    doc->GetOutputJobs().GetJob(job)->SetDevice("EXCELLON, Inch, 2.3, Leading Zero");
+    doc->Design().GetOutputJobs().GetJob(job)->SetDevice("EXCELLON, Inch, 2.3, Leading Zero");
     CDrillOut drill;
     {
         const CScopedLocale german("de_DE.UTF-8");

@@ -73,7 +73,7 @@ void ExpectLoadsCleanly(const fs::path& file)
 
 class CGerberWriterSquare : public COutputTestBoard {
 protected:
-    CGerberWriterSquare() { doc->SetBoardOutlineRect(0, 0, 256000, 256000); }
+    CGerberWriterSquare() { doc->Design().SetBoardOutlineRect(0, 0, 256000, 256000); }
 };
 
 TEST_F(CGerberWriterSquare, OneInchSquareInTheSingleFile24Format)
@@ -243,8 +243,8 @@ TEST_F(CGerberWriterBoard, EveryFileLoadsCleanlyAndDefinesExactlyWhatItUses)
                                 {"SILK BOTTOM", {LAYER_SILK_BOTTOM}},
                                 {"MASK TOP", {LAYER_MASK_TOP}},
                                 {"DRILL", {LAYER_DRILL}}});
-    doc->GetOutputJobs().GetJob(job)->GetItem(2)->SetTextReference(true);
-    doc->GetOutputJobs().GetJob(job)->GetItem(3)->SetTextType(true);
+    doc->Design().GetOutputJobs().GetJob(job)->GetItem(2)->SetTextReference(true);
+    doc->Design().GetOutputJobs().GetJob(job)->GetItem(3)->SetTextType(true);
     CGerberWriter writer(*output);
     ASSERT_EQ(writer.Write(job), 1);
     ASSERT_EQ(writer.GetWrittenFiles().size(), 7u);
@@ -261,7 +261,7 @@ TEST_F(CGerberWriterBoard, EveryFileLoadsCleanlyAndDefinesExactlyWhatItUses)
         ExpectLoadsCleanly(file);
     }
     // The plane had no fill and was filled for the plot.
-    EXPECT_GE(doc->GetPlane(0).GetFillStrokes().GetSize(), 2);
+    EXPECT_GE(doc->Design().GetPlane(0).GetFillStrokes().GetSize(), 2);
 
     // Every pad shape has an aperture; no macro is empty.
     std::set<int32_t> types;

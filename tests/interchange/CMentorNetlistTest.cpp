@@ -28,7 +28,7 @@ protected:
                                  "/EMPTY\r\n");
         CNetlistImport import;
         ASSERT_TRUE(import.Run(*doc, net));
-        ASSERT_EQ(doc->GetComponents().GetCount(), 4);
+        ASSERT_EQ(doc->Design().GetComponents().GetCount(), 4);
     }
 };
 
@@ -37,13 +37,13 @@ protected:
 TEST_F(CMentorNetlistTest, WritesPartsAndNetsInFixedColumnsAndFivePinLines)
 {
     // A reference longer than its column pushes the rest of its line right.
-    CComponentArray& components = doc->GetComponents();
+    CComponentArray& components = doc->Design().GetComponents();
     components.SetName(components.FindByReference("U1"), 0, "U_WITH_A_LONG_NAME_22");
     const std::filesystem::path chosen = folder / "out.d" / "board.net";
     std::filesystem::create_directories(chosen.parent_path());
     std::string failed;
-    ASSERT_TRUE(
-        CMentorNetlist::Write(doc->GetComponents(), doc->GetNets(), chosen.string(), failed));
+    ASSERT_TRUE(CMentorNetlist::Write(doc->Design().GetComponents(), doc->Design().GetNets(),
+                                      chosen.string(), failed));
 
     EXPECT_EQ(ReadFile(folder / "out.d" / "board.CMP"),
               "# Wevra Formatted Netlist for MENTOR Board Station V6\r\n"
@@ -63,16 +63,17 @@ TEST_F(CMentorNetlistTest, ReimportedNetlistGivesEveryPadTheSameNet)
     std::string failed;
     const std::string chosen = (folder / "out" / "board.NET").string();
     std::filesystem::create_directories(folder / "out");
-    ASSERT_TRUE(CMentorNetlist::Write(doc->GetComponents(), doc->GetNets(), chosen, failed));
+    ASSERT_TRUE(CMentorNetlist::Write(doc->Design().GetComponents(), doc->Design().GetNets(),
+                                      chosen, failed));
 
     CWevraDoc again;
     again.SetViews(&views);
-    again.GetEditableShapeCache() = doc->GetEditableShapeCache();
+    again.Design().GetEditableShapeCache() = doc->Design().GetEditableShapeCache();
     CNetlistImport import;
     ASSERT_TRUE(import.Run(again, chosen));
     EXPECT_EQ(NetlistFormatName(import.GetFormat()), std::string("Mentor"));
-    const CComponentArray& before = doc->GetComponents();
-    const CComponentArray& after = again.GetComponents();
+    const CComponentArray& before = doc->Design().GetComponents();
+    const CComponentArray& after = again.Design().GetComponents();
     ASSERT_EQ(after.GetCount(), before.GetCount());
     for (int32_t i = 0; i < before.GetCount(); ++i) {
         const int32_t j = after.FindByReference(before.GetReference(i));
@@ -83,7 +84,8 @@ TEST_F(CMentorNetlistTest, ReimportedNetlistGivesEveryPadTheSameNet)
         const std::vector<uint16_t>& netsAfter = after.GetComponent(j)->GetPadNets();
         ASSERT_EQ(netsAfter.size(), nets.size());
         for (size_t k = 0; k < nets.size(); ++k)
-            EXPECT_EQ(again.GetNets().GetNetName(netsAfter[k]), doc->GetNets().GetNetName(nets[k]))
+            EXPECT_EQ(again.Design().GetNets().GetNetName(netsAfter[k]),
+                      doc->Design().GetNets().GetNetName(nets[k]))
                 << before.GetReference(i) << " pad " << k + 1;
     }
 }

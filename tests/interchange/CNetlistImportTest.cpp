@@ -97,7 +97,7 @@ TEST_P(CNetlistImportSampleTest, ImportsIntoANewBoard)
     EXPECT_TRUE(services.messages.Shown().empty());
 
     EXPECT_EQ(References(), (std::vector<std::string>{"R1", "R2", "U1"}));
-    const CComponentArray& components = doc->GetComponents();
+    const CComponentArray& components = doc->Design().GetComponents();
     EXPECT_EQ(components.GetType(0), "10K");
     EXPECT_EQ(components.GetType(1), "4k7");
     EXPECT_EQ(components.GetShapeName(2), "DIP4");
@@ -109,11 +109,11 @@ TEST_P(CNetlistImportSampleTest, ImportsIntoANewBoard)
     EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"SIG", "GND"}));
     EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"VCC", "SIG"}));
     EXPECT_EQ(PadNets("U1"), (std::vector<std::string>{"VCC", "SIG", "", "GND"}));
-    ASSERT_EQ(doc->GetNets().GetCount(), 4);
-    EXPECT_EQ(doc->GetNets().GetNet(3)->GetPinCount(), 3);
+    ASSERT_EQ(doc->Design().GetNets().GetCount(), 4);
+    EXPECT_EQ(doc->Design().GetNets().GetNet(3)->GetPinCount(), 3);
 
-    EXPECT_EQ(doc->GetNetlistPath(), net.string());
-    EXPECT_GT(doc->GetNetlistTime(), 0);
+    EXPECT_EQ(doc->Design().GetNetlistPath(), net.string());
+    EXPECT_GT(doc->Design().GetNetlistTime(), 0);
     EXPECT_FALSE(doc->IsNetlistNewer());
     EXPECT_TRUE(doc->View().IsLeftPaneShown());
     EXPECT_TRUE(doc->View().IsBottomPaneShown());
@@ -151,7 +151,7 @@ TEST_P(CNetlistImportSampleTest, AByteOrderMarkLosesNothing)
     EXPECT_EQ(NetlistFormatName(import.GetFormat()), sample.dialect);
     EXPECT_EQ(import.GetErrorFlags(), 0u);
     EXPECT_EQ(References(), (std::vector<std::string>{"R1", "R2", "U1"}));
-    EXPECT_EQ(doc->GetComponents().GetType(0), "10K");
+    EXPECT_EQ(doc->Design().GetComponents().GetType(0), "10K");
     EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"SIG", "GND"}));
     EXPECT_EQ(PadNets("U1"), (std::vector<std::string>{"VCC", "SIG", "", "GND"}));
 }
@@ -238,7 +238,7 @@ TEST_F(CNetlistTest, AReportThatCannotBeWrittenStopsTheRunBeforeAnyChange)
     std::filesystem::create_directories(folder / "DEMO IMPORT NETLIST.TXT");
     CNetlistImport import;
     EXPECT_FALSE(import.Run(*doc, net));
-    EXPECT_EQ(doc->GetComponents().GetCount(), 0);
+    EXPECT_EQ(doc->Design().GetComponents().GetCount(), 0);
     ASSERT_EQ(services.messages.Shown().size(), 1u);
     EXPECT_NE(services.messages.Shown()[0].text.find("DEMO IMPORT NETLIST.TXT"), std::string::npos);
     EXPECT_TRUE(services.launcher.openedTextFiles.empty());
@@ -254,7 +254,7 @@ TEST_F(CNetlistTest, AMissingComponentListIsNamedAndNothingIsReportedDone)
     EXPECT_EQ(services.messages.Shown()[0].text,
               "'CMP' File not found\n" + (folder / "demo.CMP").string());
     EXPECT_EQ(services.messages.Shown()[0].caption, "Load CMP File");
-    EXPECT_EQ(doc->GetComponents().GetCount(), 0);
+    EXPECT_EQ(doc->Design().GetComponents().GetCount(), 0);
     EXPECT_TRUE(services.launcher.openedTextFiles.empty());
     const std::vector<std::string> lines = Lines(ReadFile(folder / "DEMO IMPORT NETLIST.TXT"));
     EXPECT_TRUE(Contains(lines, "ERROR: Load Componentlist: " + (folder / "demo.CMP").string()));
@@ -268,7 +268,7 @@ TEST_F(CNetlistTest, AMissingNetFileStopsBeforeTheComponentList)
     EXPECT_EQ(
         services.messages.ShownTexts(),
         (std::vector<std::string>{"'NET' File not found\n" + (folder / "demo.NET").string()}));
-    EXPECT_EQ(doc->GetComponents().GetCount(), 0);
+    EXPECT_EQ(doc->Design().GetComponents().GetCount(), 0);
 }
 
 TEST_F(CNetlistTest, UnreadableLinesAndPinErrorsAreReportedWithTheirLines)
@@ -404,7 +404,7 @@ protected:
         Add("R3", "1K", "0805", 0);
         Add("U1", "LM358", "DIP4", ComponentFlags::lockReplaceShape);
         Add("U2", "LM358", "DIP4", ComponentFlags::lockType);
-        CComponentArray& components = doc->GetComponents();
+        CComponentArray& components = doc->Design().GetComponents();
         components.SetPosition(0, 500000, 600000);
         components.ResetPadArrays();
     }
@@ -412,9 +412,9 @@ protected:
     void Add(const std::string& reference, const std::string& type, const std::string& shape,
              uint32_t locks)
     {
-        CComponentArray& components = doc->GetComponents();
-        ASSERT_TRUE(components.AddComponent(reference, type, doc->GetShapeCache().FindShape(shape),
-                                            0, 0, 0, false));
+        CComponentArray& components = doc->Design().GetComponents();
+        ASSERT_TRUE(components.AddComponent(
+            reference, type, doc->Design().GetShapeCache().FindShape(shape), 0, 0, 0, false));
         components.SetFlag(components.GetCount() - 1, locks, true);
     }
 
@@ -442,7 +442,7 @@ TEST_F(CForwardAnnotateTest, ChangesFollowTheLocks)
 
     // R3 is gone, R2 stays for its lock, C1 is new, X1 has no shape.
     EXPECT_EQ(References(), (std::vector<std::string>{"C1", "R1", "R2", "U1", "U2"}));
-    const CComponentArray& components = doc->GetComponents();
+    const CComponentArray& components = doc->Design().GetComponents();
     EXPECT_EQ(components.GetType(1), "22K");
     EXPECT_EQ(components.GetPosition(1), CPoint(500000, 600000));
     EXPECT_EQ(components.GetShapeName(3), "DIP4");
@@ -536,8 +536,8 @@ TEST_F(CNetlistTest, LoadNetsOnlyReadsEveryDialectWithoutChangingTheDesign)
                   (std::vector<std::string>{"U1,1,GND,AGND", "U1,3,GND,VSS,AGND", "U1,4,GND"}))
             << name;
     }
-    EXPECT_EQ(doc->GetComponents().GetCount(), 0);
-    EXPECT_EQ(doc->GetNets().GetCount(), 1);
+    EXPECT_EQ(doc->Design().GetComponents().GetCount(), 0);
+    EXPECT_EQ(doc->Design().GetNets().GetCount(), 1);
     EXPECT_TRUE(doc->GetMessages().empty());
 
     std::vector<std::string> aliases = {"U1,3,GND"};

@@ -25,15 +25,15 @@ protected:
     }
     std::vector<std::string> Expected(int32_t job) const
     {
-        std::vector<std::string> names =
-            COutputFiles::Names(*doc->GetOutputJobs().GetJob(job), output->GetDesignTitle());
+        std::vector<std::string> names = COutputFiles::Names(
+            *doc->Design().GetOutputJobs().GetJob(job), output->GetDesignTitle());
         std::sort(names.begin(), names.end());
         return names;
     }
     fs::path FolderOf(int32_t job) const
     {
-        return COutputFiles::Folder(*doc->GetOutputJobs().GetJob(job), output->GetDesignTitle(),
-                                    output->GetDesignFolder());
+        return COutputFiles::Folder(*doc->Design().GetOutputJobs().GetJob(job),
+                                    output->GetDesignTitle(), output->GetDesignFolder());
     }
 };
 
@@ -43,7 +43,7 @@ protected:
 // to: a job that shares a folder tells its files apart by them.
 TEST_F(COutputFilesTest, NamesAndFoldersAreThoseTheWritersWrite)
 {
-    doc->SetBoardOutlineRect(0, 0, 256000, 256000);
+    doc->Design().SetBoardOutlineRect(0, 0, 256000, 256000);
     const int32_t layers = AddJob(gerberLayers24, "C:\\GERBER",
                                   {{"TOP", {LAYER_TOP}},
                                    {"TOP", {LAYER_BOTTOM}},

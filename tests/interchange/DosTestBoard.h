@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         CNetlistTest::SetUp();
-        doc->SetBoardOutlineRect(0, 0, 1000 * 200, 500 * 200);
+        doc->Design().SetBoardOutlineRect(0, 0, 1000 * 200, 500 * 200);
         doc->SetDesignPath((folder / "demo.PCB").string());
     }
 
@@ -27,8 +27,9 @@ protected:
     int32_t Place(const std::string& reference, const std::string& type, const std::string& shape,
                   int32_t x, int32_t y, int32_t rotation, bool mirrored)
     {
-        CComponentArray& components = doc->GetComponents();
-        const int32_t i = components.AddEmpty(doc->GetEditableShapeCache().FindShape(shape));
+        CComponentArray& components = doc->Design().GetComponents();
+        const int32_t i =
+            components.AddEmpty(doc->Design().GetEditableShapeCache().FindShape(shape));
         components.SetName(i, CComponent::textReference, reference);
         components.SetName(i, CComponent::textType, type);
         components.SetMirrored(i, mirrored);
@@ -40,8 +41,8 @@ protected:
 
     void SetPadNet(int32_t component, int32_t pad, int32_t net)
     {
-        ASSERT_TRUE(doc->GetComponents().GetComponent(component)->SetPadNet(
-            pad, net, doc->GetNets().GetCount()));
+        ASSERT_TRUE(doc->Design().GetComponents().GetComponent(component)->SetPadNet(
+            pad, net, doc->Design().GetNets().GetCount()));
     }
 
     // Writes the set of the design into the temporary folder; the ".PLY" path.

@@ -45,7 +45,7 @@ protected:
     COutputTestBoard() : temp("wevra-output"), doc(std::make_unique<CWevraDoc>())
     {
         CResourcePack::LoadFirstFound(fs::path(WEVRA_BUILD_DIR) / "bin");
-        doc->GetOutputJobs().RemoveAll();
+        doc->Design().GetOutputJobs().RemoveAll();
         output = std::make_unique<CTestOutput>(*doc, temp.Path(), "board");
     }
     ~COutputTestBoard() override { CResourcePack::SetCurrent(CResourcePack()); }
@@ -55,7 +55,7 @@ protected:
                    CPoint offset = CPoint())
     {
         auto job = std::make_unique<COutput>();
-        job->SetJobName("Job " + std::to_string(doc->GetOutputJobs().GetCount()));
+        job->SetJobName("Job " + std::to_string(doc->Design().GetOutputJobs().GetCount()));
         job->SetDevice(COutputDevice::Name(device));
         job->SetDirectory(folder);
         job->SetOffset(offset.x, offset.y);
@@ -69,12 +69,12 @@ protected:
             set->SetOutput(plan.output);
             job->AddItem(std::move(set));
         }
-        return doc->GetOutputJobs().AddJob(std::move(job));
+        return doc->Design().GetOutputJobs().AddJob(std::move(job));
     }
 
-    CShapeLib& Cache() { return doc->GetEditableShapeCache(); }
+    CShapeLib& Cache() { return doc->Design().GetEditableShapeCache(); }
     CPadStackArray& Stacks() { return Cache().GetPadStacks(); }
-    CNet& Net(int32_t i) { return *doc->GetNets().GetNet(i); }
+    CNet& Net(int32_t i) { return *doc->Design().GetNets().GetNet(i); }
 
     int32_t Stack(const std::string& name, int32_t shape, CRect box, int32_t drill, int32_t layer)
     {
@@ -106,7 +106,7 @@ protected:
         for (size_t k = 0; k < std::size(ring); ++k)
             pour->GetOutline().SetAtGrow(int32_t(k), ring[k].x, ring[k].y);
         pour->CloseOutline();
-        doc->GetPlanes().push_back(std::move(pour));
+        doc->Design().GetPlanes().push_back(std::move(pour));
     }
 
     // The board of the acceptance: pads of every shape (one off-centre), turned by quarter and
@@ -114,7 +114,7 @@ protected:
     // with vias; drawn lines; a plane; free and component texts.
     void LayEveryItem()
     {
-        doc->SetBoardOutlineRect(0, 0, 1024000, 768000);
+        doc->Design().SetBoardOutlineRect(0, 0, 1024000, 768000);
         const struct {
             const char* name;
             int32_t shape;
@@ -151,14 +151,14 @@ protected:
                                       uint16_t(LAYER_SILK_TOP * 16 + (k == 0 ? 0 : pen)));
         Cache().RecalcShapeExtent(shape);
 
-        CComponentArray& components = doc->GetComponents();
+        CComponentArray& components = doc->Design().GetComponents();
         EXPECT_TRUE(components.AddComponent("U1", "TOP", shape, 102400, 153600, 0, false));
         EXPECT_TRUE(components.AddComponent("U2", "ANGLED", shape, 102400, 409600, 30000, false));
         EXPECT_TRUE(components.AddComponent("U3", "BOTTOM", shape, 716800, 614400, 90000, true));
-        doc->ResetPadNets();
+        doc->Design().ResetPadNets();
 
         // Net 0 has fewer pens than net 1: every pen of net 1 is plotted all the same.
-        const int32_t net = doc->GetNets().AddNet("GND");
+        const int32_t net = doc->Design().GetNets().AddNet("GND");
         Net(0).SetPenTable({0, 2015});
         Run(0, {{25600, 25600}, {256000, 25600}}, LAYER_TOP, 2015);
         Run(net, {{25600, 51200}, {256000, 51200}, {307200, 102400}}, LAYER_TOP, 3023);
@@ -168,7 +168,7 @@ protected:
         Net(net).AppendPadVertex(307200, 102400, via, 0, false);
         Net(0).AppendPadVertex(358400, 102400, via, 0, true);
 
-        CDrawRecArray& lines = doc->GetLines();
+        CDrawRecArray& lines = doc->Design().GetLines();
         const int32_t linePen = lines.FindOrAddPen(1511);
         lines.AddSegment(12800, 12800, 1011200, 12800, LAYER_SILK_TOP, linePen, 0);
 

@@ -29,7 +29,7 @@ protected:
     {
         CDocumentTest::SetUp();
         folder = m_temp.Path();
-        CShapeLib& cache = doc->GetEditableShapeCache();
+        CShapeLib& cache = doc->Design().GetEditableShapeCache();
         m_stack = cache.GetPadStacks().Add(CPadStack("TH", PAD_ROUND, -600, -600, 600, 600, 3023,
                                                      LAYER_COMMON, PADSTACK_KIND_SHAPE_PAD));
         AddShape("0805", {{-1000, 0}, {1000, 0}});
@@ -38,7 +38,7 @@ protected:
     }
     void AddShape(const std::string& name, const std::vector<CPoint>& pads)
     {
-        CShapeLib& cache = doc->GetEditableShapeCache();
+        CShapeLib& cache = doc->Design().GetEditableShapeCache();
         const int32_t i = cache.AddShape(name);
         for (CPoint p : pads)
             cache.GetShape(i)->AddPad(p.x, p.y, m_stack, 0);
@@ -63,7 +63,7 @@ protected:
     std::vector<std::string> References() const
     {
         std::vector<std::string> result;
-        const CComponentArray& components = doc->GetComponents();
+        const CComponentArray& components = doc->Design().GetComponents();
         for (int32_t i = 0; i < components.GetCount(); ++i)
             result.push_back(components.GetReference(i));
         return result;
@@ -73,12 +73,12 @@ protected:
     std::vector<std::string> PadNets(const std::string& reference) const
     {
         std::vector<std::string> result;
-        const CComponentArray& components = doc->GetComponents();
+        const CComponentArray& components = doc->Design().GetComponents();
         const int32_t i = components.FindByReference(reference);
         if (i < 0)
             return {"<missing>"};
         for (uint16_t net : components.GetComponent(i)->GetPadNets())
-            result.push_back(net == 0 ? std::string() : doc->GetNets().GetNetName(net));
+            result.push_back(net == 0 ? std::string() : doc->Design().GetNets().GetNetName(net));
         return result;
     }
 

@@ -45,7 +45,7 @@ inline void AddTestText(CWevraDoc& doc, const std::string& text, CPoint at, int3
     item.SetLayer(layer);
     item.SetAngle(angle);
     item.SetMirrored(mirrored);
-    doc.GetTexts().AddText(&item);
+    doc.Design().GetTexts().AddText(&item);
 }
 
 inline std::string ReadBytes(const fs::path& path)

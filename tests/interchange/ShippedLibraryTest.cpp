@@ -231,11 +231,11 @@ TEST(ShippedTemplateTest, FreshSettingsFindItAndItHoldsABoardJobsAndVias)
     CWevraDoc doc;
     ASSERT_TRUE(doc.ReadTemplate(files.m_defaultTemplate));
     EXPECT_TRUE(services.messages.Shown().empty());
-    EXPECT_EQ(doc.GetBoardWidth(), 1612598);
-    EXPECT_EQ(doc.GetBoardHeight(), 1007874);
-    EXPECT_GT(doc.GetBoardOutline().GetSize(), 0);
-    EXPECT_GT(doc.GetOutputJobs().GetCount(), 0);
-    const CPadStackArray& stacks = doc.GetPadStacks();
+    EXPECT_EQ(doc.Design().GetBoardWidth(), 1612598);
+    EXPECT_EQ(doc.Design().GetBoardHeight(), 1007874);
+    EXPECT_GT(doc.Design().GetBoardOutline().GetSize(), 0);
+    EXPECT_GT(doc.Design().GetOutputJobs().GetCount(), 0);
+    const CPadStackArray& stacks = doc.Design().GetPadStacks();
     EXPECT_EQ(stacks.GetName(stacks.GetDefault(PADSTACK_KIND_VIA)), "VIA 1.00 H0.80");
     EXPECT_TRUE(stacks.IsVia(stacks.GetDefault(PADSTACK_KIND_VIA)));
     CDocumentFrame::Set(previous);
@@ -268,18 +268,21 @@ TEST(ShippedLibraryNetlistTest, ATangoNetlistOfShippedFootprintsPlacesEveryPart)
         CNetlistImport import;
         ASSERT_TRUE(import.Run(doc, net));
         EXPECT_EQ(import.GetErrorFlags(), 0u);
-        const CComponentArray& components = doc.GetComponents();
+        const CComponentArray& components = doc.Design().GetComponents();
         ASSERT_EQ(components.GetCount(), 14);
         for (const std::string& line : doc.GetMessages())
             EXPECT_EQ(line.find("not Found"), std::string::npos) << line;
         for (int32_t i = 0; i < components.GetCount(); ++i) {
-            const CShape* shape = doc.GetShapeCache().GetShape(components.GetShapeIndex(i));
+            const CShape* shape =
+                doc.Design().GetShapeCache().GetShape(components.GetShapeIndex(i));
             ASSERT_NE(shape, nullptr);
             EXPECT_EQ(shape->GetPadCount(), PinsOfName(shape->GetName()));
         }
         // Every pin the netlist names found its pad: ten nets, each with all its pins.
-        EXPECT_EQ(doc.GetNets().GetCount(), 11);
-        EXPECT_EQ(doc.GetNets().GetNet(doc.GetNets().FindNet("GND"))->GetPinCount(), 11);
+        EXPECT_EQ(doc.Design().GetNets().GetCount(), 11);
+        EXPECT_EQ(
+            doc.Design().GetNets().GetNet(doc.Design().GetNets().FindNet("GND"))->GetPinCount(),
+            11);
     }
     CDocumentFrame::Set(previous);
 }
