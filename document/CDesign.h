@@ -92,6 +92,41 @@ public:
     // Accumulated editing time in milliseconds.
     uint32_t GetDesignTime() const { return m_settings.designTime; }
     void AddDesignTime(uint32_t milliseconds) { m_settings.designTime += milliseconds; }
+    bool GetViewFlag(uint32_t bit) const { return (m_settings.viewFlags & bit) != 0; }
+    void SetViewFlag(uint32_t bit, bool on)
+    {
+        m_settings.viewFlags = on ? (m_settings.viewFlags | bit) : (m_settings.viewFlags & ~bit);
+    }
+    bool IsDrcActive() const { return m_settings.drcActive != 0; }
+    void SetDrcActive(uint8_t active) { m_settings.drcActive = active; }
+    // The pen style option that bends tracks at 45 degrees.
+    bool IsMode45() const { return m_settings.mode45 != 0; }
+    void SetMode45(bool on) { m_settings.mode45 = on ? 1 : 0; }
+    // Whether the tools recompute the ratsnest of the nets they change.
+    bool IsAutoRatsnest() const { return m_settings.ratsnestActive != 0; }
+    void SetAutoRatsnest(bool on) { m_settings.ratsnestActive = on ? 1 : 0; }
+    // The selection filter's switch that takes the tracks on a component's pins along with it.
+    bool IsTracksOfComponents() const { return m_settings.tracksOfComponents != 0; }
+    void SetTracksOfComponents(bool on) { m_settings.tracksOfComponents = on ? 1 : 0; }
+    // The pin information marks the subnets of the pins.
+    bool IsSubnetMark() const { return m_settings.subnetMark != 0; }
+    void SetSubnetMark(bool on) { m_settings.subnetMark = on ? 1 : 0; }
+    // The display unit of length texts.
+    int32_t GetUnit() const { return int32_t(m_settings.unit); }
+    void SetUnit(int32_t unit) { m_settings.unit = uint32_t(unit); }
+    // The user grid origin.
+    CPoint GetOrigin() const { return m_settings.userOffset; }
+    void SetUserOffset(CPoint offset) { m_settings.userOffset = offset; }
+    // What the labels at pads and vias show (0 nothing .. 6 net numbers).
+    int32_t GetPadInfoMode() const { return int32_t(m_settings.pinInfoMode); }
+    void SetPadInfoMode(int32_t mode) { m_settings.pinInfoMode = uint32_t(mode); }
+    // R2_COPYPEN (opaque layers) or R2_MERGEPEN (layers seen through one another).
+    uint32_t GetDrawingMode() const { return m_settings.drawingMode; }
+    void SetDrawingMode(uint32_t mode) { m_settings.drawingMode = mode; }
+    bool IsTransparentColors() const
+    {
+        return m_settings.drawingMode == CDesignSettings::drawTransparent;
+    }
     const CFontDesc& GetPinInfoFont() const { return m_settings.pinInfoFont; }
     // The stored font record follows; what the description does not hold stays as stored.
     void SetPinInfoFont(const CFontDesc& font);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "document/CWevraDoc.h"
+#include "document/CDesign.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
 #include "model/CNet.h"
@@ -36,30 +36,30 @@ private:
 
 } // namespace
 
-CRect CDesignExtent::Of(const CWevraDoc& document)
+CRect CDesignExtent::Of(const CDesign& design)
 {
-    CBox box(CRect(0, 0, document.Design().GetBoardWidth(), document.Design().GetBoardHeight()));
-    const CRec12Array& outline = document.Design().GetBoardOutline();
+    CBox box(CRect(0, 0, design.GetBoardWidth(), design.GetBoardHeight()));
+    const CRec12Array& outline = design.GetBoardOutline();
     for (int32_t i = 0; i < outline.GetSize(); ++i)
         box.Add(CPoint(outline[i].x, outline[i].y));
-    const CDrawRecArray& lines = document.Design().GetLines();
+    const CDrawRecArray& lines = design.GetLines();
     for (int32_t i = 0; i < lines.GetCount(); ++i)
         box.Add(lines.GetPoint(i));
-    const CComponentArray& components = document.Design().GetComponents();
+    const CComponentArray& components = design.GetComponents();
     for (int32_t i = 0; i < components.GetCount(); ++i) {
         box.Add(components.GetBox(i));
         box.Add(components.GetPosition(i));
     }
-    const CNetArray& nets = document.Design().GetNets();
+    const CNetArray& nets = design.GetNets();
     for (int32_t n = 0; n < nets.GetCount(); ++n) {
         const CNet& net = *nets.GetNet(n);
         for (int32_t i = 0; i < net.GetVertexCount(); ++i)
             box.Add(CPoint(net.GetVertex(i).x, net.GetVertex(i).y));
     }
-    const CTextArray& texts = document.Design().GetTexts();
+    const CTextArray& texts = design.GetTexts();
     for (int32_t i = 0; i < texts.GetCount(); ++i)
         box.Add(texts.GetText(i)->GetPosition());
-    for (int32_t i = 0; i < document.Design().GetPlaneCount(); ++i)
-        box.Add(document.Design().GetPlane(i).GetOutlineRect());
+    for (int32_t i = 0; i < design.GetPlaneCount(); ++i)
+        box.Add(design.GetPlane(i).GetOutlineRect());
     return box.Get();
 }

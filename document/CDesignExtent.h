@@ -2,7 +2,7 @@
 
 #include "framework/CRect.h"
 
-class CWevraDoc;
+class CDesign;
 
 // The box that holds the whole design: the board and every item on it or beside it (drawn
 // lines, components, tracks, pads and vias, texts, planes). A netlist import leaves its
@@ -10,5 +10,5 @@ class CWevraDoc;
 class CDesignExtent {
 public:
     // Never smaller than the board rectangle (0, 0)-(width, height).
-    static CRect Of(const CWevraDoc& document);
+    static CRect Of(const CDesign& design);
 };

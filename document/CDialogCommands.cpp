@@ -110,7 +110,7 @@ void CDialogCommands::PadInfo(CWevraDoc& document)
     bool markers = document.IsUnconnectedPinMarks();
     if (CDialogService::Get().PadInfo(display, markers) != CDialogService::resultOk)
         return;
-    document.SetPadInfoMode(display);
+    document.Design().SetPadInfoMode(display);
     document.SetUnconnectedPinMarks(markers);
     document.SetModified();
     document.RedrawBoardViews();

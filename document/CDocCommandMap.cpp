@@ -66,7 +66,7 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
     OnCommand(ID_FILE_SEND_MAIL, [&doc] { doc.OnFileSendMail(); });
     OnCommand(ID_VIEW_TOGGLE_TRANSPARENT_COLORS, [&doc] { doc.OnToggleTransparentColors(); });
     OnUpdate(ID_VIEW_TOGGLE_TRANSPARENT_COLORS,
-             [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsTransparentColors()); });
+             [&doc](CCmdUI& ui) { ui.SetCheck(doc.Design().IsTransparentColors()); });
 
     OnCommand(ID_VIEW_LEFT_PANE, [&doc] { doc.ShowLeftPane(!doc.View().IsLeftPaneShown()); });
     OnUpdate(ID_VIEW_LEFT_PANE, [&doc](CCmdUI& ui) { ui.SetCheck(doc.View().IsLeftPaneShown()); });

@@ -481,7 +481,7 @@ void CEditSession::SelectLayerByKey(int32_t digit, bool shift, bool ctrl)
         return;
     }
     if (layer == 0 && SetWorkLayer(0) &&
-        m_document.GetViewFlag(CDesignSettings::viewHolesAlwaysVisible))
+        m_document.Design().GetViewFlag(CDesignSettings::viewHolesAlwaysVisible))
         SetWorkLayer(LAYER_DRILL);
 }
 

@@ -146,7 +146,7 @@ void CViewCommands::FitBoard(uint32_t id)
     switch (id) {
     case ID_VIEW_ZOOM_ALL:
         // Every item beyond the board too; PCB or Workarea takes the board alone.
-        m_document.View().ZoomDesign(CDesignExtent::Of(m_document));
+        m_document.View().ZoomDesign(CDesignExtent::Of(m_document.Design()));
         break;
     case ID_VIEW_ZOOM_HEIGHT:
         m_document.View().ZoomHeight();
@@ -234,21 +234,22 @@ void CViewCommands::RegisterViewSwitches()
              [&host](CCmdUI& ui) { ui.SetCheck(host.IsTooltipAtCursor()); });
 
     const auto viewFlag = [this](uint32_t id, uint32_t bit) {
-        OnUpdate(id, [this, bit](CCmdUI& ui) { ui.SetCheck(m_document.GetViewFlag(bit)); });
+        OnUpdate(id,
+                 [this, bit](CCmdUI& ui) { ui.SetCheck(m_document.Design().GetViewFlag(bit)); });
     };
     OnCommand(ID_VIEW_AUTO_PANNING, [&doc] {
-        doc.SetViewFlag(CDesignSettings::viewAutoPanning,
-                        !doc.GetViewFlag(CDesignSettings::viewAutoPanning));
+        doc.Design().SetViewFlag(CDesignSettings::viewAutoPanning,
+                                 !doc.Design().GetViewFlag(CDesignSettings::viewAutoPanning));
     });
     viewFlag(ID_VIEW_AUTO_PANNING, CDesignSettings::viewAutoPanning);
     OnCommand(ID_VIEW_HOLES_ALWAYS_VISIBLE, [this] {
-        const bool on = !m_document.GetViewFlag(CDesignSettings::viewHolesAlwaysVisible);
+        const bool on = !m_document.Design().GetViewFlag(CDesignSettings::viewHolesAlwaysVisible);
         // The holes are drawn with the drill layer, which the layer set must hold.
         if (on) {
             m_document.Session().SetWorkLayer(LAYER_DRILL);
             RedrawFull();
         }
-        m_document.SetViewFlag(CDesignSettings::viewHolesAlwaysVisible, on);
+        m_document.Design().SetViewFlag(CDesignSettings::viewHolesAlwaysVisible, on);
     });
     viewFlag(ID_VIEW_HOLES_ALWAYS_VISIBLE, CDesignSettings::viewHolesAlwaysVisible);
 
@@ -267,7 +268,7 @@ void CViewCommands::RegisterViewSwitches()
     for (const auto& entry : units) {
         const int32_t unit = entry.unit;
         OnCommand(entry.id, [this, unit] {
-            m_document.SetUnit(unit);
+            m_document.Design().SetUnit(unit);
             m_document.SetModified();
             RedrawFull();
         });
@@ -448,8 +449,8 @@ void CViewCommands::RegisterTextAndTools()
         d.Design().GetNets().ClearErrors();
         d.Session().SetMode(ID_NETLIST_CONNECT_PINS_TO_NETS);
         // The pins show the index of their net, and the ratsnest the connections still to make.
-        d.SetPadInfoMode(6);
-        d.SetAutoRatsnest(true);
+        d.Design().SetPadInfoMode(6);
+        d.Design().SetAutoRatsnest(true);
         d.Design().GetNets().RecalcAll();
         d.Session().SetWorkLayer(LAYER_TOP);
         RedrawFull();

@@ -227,7 +227,7 @@ void CViewCommands::InputPosition()
         int32_t y = origin.y;
         if (CDialogService::Get().Position(CResString::Load(ID_SETTINGS_SET_GRID_OFFSET),
                                            doc.GetUnit(), x, y) == CDialogService::resultOk) {
-            doc.SetUserOffset(CPoint(x, y));
+            doc.Design().SetUserOffset(CPoint(x, y));
             doc.Session().SetMode(ID_VIEW);
             doc.SetModified();
             RedrawFull();
@@ -269,7 +269,7 @@ void CViewCommands::SetGridOffset()
             CSize(doc.Design().GetBoardWidth(), doc.Design().GetBoardHeight()),
             offset) != CDialogService::resultOk)
         return;
-    doc.SetUserOffset(offset);
+    doc.Design().SetUserOffset(offset);
     doc.Session().SetMode(ID_VIEW);
     doc.SetModified();
     RedrawFull();

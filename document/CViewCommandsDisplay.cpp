@@ -107,12 +107,12 @@ void CViewCommands::RegisterSelectionFilters()
         });
     }
     OnCommand(ID_EDIT_SELECTION_FILTERS_TRACKS_OF_COMPONENTS, [&doc] {
-        doc.SetTracksOfComponents(!doc.IsTracksOfComponents());
+        doc.Design().SetTracksOfComponents(!doc.Design().IsTracksOfComponents());
         doc.SetModified();
     });
     OnUpdate(ID_EDIT_SELECTION_FILTERS_TRACKS_OF_COMPONENTS, [&doc, waiting](CCmdUI& ui) {
         ui.Enable(waiting());
-        ui.SetCheck(doc.IsTracksOfComponents());
+        ui.SetCheck(doc.Design().IsTracksOfComponents());
     });
     OnCommand(ID_EDIT_SELECTION_FILTERS_ONLY_AT_WORKLAYER,
               [&doc] { doc.Session().SetWorkLayerOnly(!doc.Session().IsWorkLayerOnly()); });
@@ -129,28 +129,29 @@ void CViewCommands::RegisterDisplay()
     CWevraDoc& doc = m_document;
 
     OnCommand(ID_VIEW_COMPONENTS_REF_NAMES, [this] {
-        m_document.SetViewFlag(CDesignSettings::viewReferenceNames,
-                               !m_document.GetViewFlag(CDesignSettings::viewReferenceNames));
+        m_document.Design().SetViewFlag(
+            CDesignSettings::viewReferenceNames,
+            !m_document.Design().GetViewFlag(CDesignSettings::viewReferenceNames));
         RedrawFull();
     });
     OnUpdate(ID_VIEW_COMPONENTS_REF_NAMES, [&doc](CCmdUI& ui) {
-        ui.SetCheck(doc.GetViewFlag(CDesignSettings::viewReferenceNames));
+        ui.SetCheck(doc.Design().GetViewFlag(CDesignSettings::viewReferenceNames));
     });
 
     for (const auto& item : pinInfoItems) {
         const int32_t mode = item.mode;
         OnCommand(item.id, [this, mode] {
-            m_document.SetPadInfoMode(mode);
+            m_document.Design().SetPadInfoMode(mode);
             RedrawFull();
         });
         OnUpdate(item.id, [&doc, mode](CCmdUI& ui) { ui.SetRadio(doc.GetPadInfoMode() == mode); });
     }
     OnCommand(ID_VIEW_COMPONENTS_PIN_INFO_SUBNET_MARK, [this] {
-        m_document.SetSubnetMark(!m_document.IsSubnetMark());
+        m_document.Design().SetSubnetMark(!m_document.Design().IsSubnetMark());
         RedrawFull();
     });
     OnUpdate(ID_VIEW_COMPONENTS_PIN_INFO_SUBNET_MARK,
-             [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsSubnetMark()); });
+             [&doc](CCmdUI& ui) { ui.SetCheck(doc.Design().IsSubnetMark()); });
     OnCommand(ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO, [this] {
         const std::optional<CFontDesc> font = CServices::FileDialogs().ChooseFont(
             CResString::LoadPart(ID_VIEW_COMPONENTS_PIN_INFO_FONT_FOR_PIN_INFO),
@@ -180,7 +181,7 @@ void CViewCommands::RegisterDisplay()
     const auto moreThanOneNet = [&doc] { return doc.Design().GetNets().GetCount() > 1; };
     OnCommand(ID_TOOLS_RATSNEST_ACTIVE, [this, moreThanOneNet] {
         const bool on = !m_document.IsAutoRatsnest() && moreThanOneNet();
-        m_document.SetAutoRatsnest(on);
+        m_document.Design().SetAutoRatsnest(on);
         if (on)
             m_document.Design().GetNets().RecalcDirtyRatsnest();
         m_document.SetModified();
@@ -191,15 +192,15 @@ void CViewCommands::RegisterDisplay()
         ui.SetCheck(doc.IsAutoRatsnest());
     });
     OnCommand(ID_TOOLS_DRC_ACTIVE, [this] {
-        m_document.SetDrcActive(m_document.IsDrcActive() ? 0 : 1);
+        m_document.Design().SetDrcActive(m_document.Design().IsDrcActive() ? 0 : 1);
         m_document.SetModified();
         m_host.Redraw(false);
     });
     OnUpdate(ID_TOOLS_DRC_ACTIVE, [&doc, moreThanOneNet](CCmdUI& ui) {
         ui.Enable(moreThanOneNet());
-        ui.SetCheck(doc.IsDrcActive());
+        ui.SetCheck(doc.Design().IsDrcActive());
     });
-    OnCommand(ID_SETTINGS_PENSTYLE_45_DEGREES, [&doc] { doc.SetMode45(!doc.IsMode45()); });
+    OnCommand(ID_SETTINGS_PENSTYLE_45_DEGREES, [&doc] { doc.Design().SetMode45(!doc.IsMode45()); });
     OnUpdate(ID_SETTINGS_PENSTYLE_45_DEGREES, [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsMode45()); });
     OnCommand(ID_SETTINGS_LOCK_RELATIVE_RULER,
               [&doc] { doc.View().SetRulerLocked(!doc.View().IsRulerLocked()); });

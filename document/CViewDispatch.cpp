@@ -265,7 +265,7 @@ void CViewDispatch::ClickGridOffset()
 {
     CWevraDoc& doc = m_document;
     doc.Session().SnapCursor(true);
-    doc.SetUserOffset(doc.Session().GetCursor());
+    doc.Design().SetUserOffset(doc.Session().GetCursor());
     doc.Session().SetMode(ID_SETTINGS_SET_GRID_OFFSET);
     doc.SetModified();
     m_host.Redraw(true);
@@ -512,7 +512,7 @@ CViewDispatch::Pointer CViewDispatch::GetPointer() const
 void CViewDispatch::KeepCursorVisible(bool force)
 {
     CWevraDoc& doc = m_document;
-    if (!force && !doc.GetViewFlag(CDesignSettings::viewAutoPanning))
+    if (!force && !doc.Design().GetViewFlag(CDesignSettings::viewAutoPanning))
         return;
     const CSize client = m_host.GetClientSize();
     const int64_t scale = doc.GetScale();
@@ -609,7 +609,7 @@ void CViewDispatch::OnScroll(bool horizontal, Scroll code, int32_t track)
     const CSize extent = m_document.View().GetBoardExtent();
     int64_t shift = ScrollShift(horizontal ? extent.cx : extent.cy, code, track);
     // The bar ends at the design's edges (or where the view already is beyond them).
-    const CRect design = CDesignExtent::Of(m_document);
+    const CRect design = CDesignExtent::Of(m_document.Design());
     const CPoint offset = m_document.GetViewOffset();
     const CSize client = m_host.GetClientSize();
     const int64_t position = -int64_t(horizontal ? offset.x : offset.y);

@@ -185,7 +185,7 @@ bool CViewDispatch::KeyOfView(uint32_t key, uint32_t flags)
     case 'U':
         if (!control)
             return false;
-        doc.SetUnit((doc.GetUnit() + 1) % unitCount);
+        doc.Design().SetUnit((doc.GetUnit() + 1) % unitCount);
         RefreshStatus();
         doc.UpdateAllViews();
         return true;

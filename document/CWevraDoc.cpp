@@ -296,11 +296,6 @@ bool CWevraDoc::SetStoredColor(int32_t table, int32_t layer, COLORREF color)
 
 // ---- Editing state ------------------------------------------------------------------------------
 
-void CWevraDoc::SetViewFlag(uint32_t bit, bool on)
-{
-    m_settings.viewFlags = on ? (m_settings.viewFlags | bit) : (m_settings.viewFlags & ~bit);
-}
-
 // ---- Toolbar combos and panes -------------------------------------------------------------------
 
 void CWevraDoc::FillLayerCombo()

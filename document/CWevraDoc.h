@@ -195,25 +195,12 @@ public:
 
     // ---- Design settings ------------------------------------------------------------------------
 
-    bool GetViewFlag(uint32_t bit) const { return (m_settings.viewFlags & bit) != 0; }
-    void SetViewFlag(uint32_t bit, bool on);
-    bool IsDrcActive() const { return m_settings.drcActive != 0; }
-    void SetDrcActive(uint8_t active) { m_settings.drcActive = active; }
+    // What the tools and the collections read of the header's settings; Design() sets them.
     bool IsMode45() const override { return m_settings.mode45 != 0; }
     bool IsAutoRatsnest() const override { return m_settings.ratsnestActive != 0; }
-    void SetMode45(bool on) { m_settings.mode45 = on ? 1 : 0; }
-    void SetAutoRatsnest(bool on) { m_settings.ratsnestActive = on ? 1 : 0; }
-    // The selection filter's switch that takes the tracks on a component's pins along with it.
-    bool IsTracksOfComponents() const { return m_settings.tracksOfComponents != 0; }
-    void SetTracksOfComponents(bool on) { m_settings.tracksOfComponents = on ? 1 : 0; }
-    // The pin information marks the subnets of the pins.
-    bool IsSubnetMark() const { return m_settings.subnetMark != 0; }
-    void SetSubnetMark(bool on) { m_settings.subnetMark = on ? 1 : 0; }
     int32_t GetUnit() const override { return int32_t(m_settings.unit); }
-    void SetUnit(int32_t unit) { m_settings.unit = uint32_t(unit); }
     // The user grid origin.
     CPoint GetOrigin() const override { return m_settings.userOffset; }
-    void SetUserOffset(CPoint offset) { m_settings.userOffset = offset; }
     int32_t GetPadInfoMode() const override { return int32_t(m_settings.pinInfoMode); }
     // The drawing of the collections follows the view's scale and offset.
     int32_t GetScale() const override;
@@ -357,10 +344,6 @@ public:
     // View/Toggle Transparent Colors: the board drawing switches between opaque and transparent
     // colours, and every view is redrawn.
     void OnToggleTransparentColors();
-    bool IsTransparentColors() const
-    {
-        return m_settings.drawingMode == CDesignSettings::drawTransparent;
-    }
 
     // ---- Painting (CWevraDocPaint.cpp) ----------------------------------------------------------
 
@@ -398,9 +381,6 @@ public:
     bool IsBoardDirty() const { return m_paint.boardDirty; }
     void SetBoardDirty() { m_paint.boardDirty = true; }
     // R2_COPYPEN (opaque layers) or R2_MERGEPEN (layers seen through one another).
-    uint32_t GetDrawingMode() const { return m_settings.drawingMode; }
-    void SetDrawingMode(uint32_t mode) { m_settings.drawingMode = mode; }
-    void SetPadInfoMode(int32_t mode) { m_settings.pinInfoMode = uint32_t(mode); }
     bool IsUnconnectedPinMarks() const { return m_paint.unconnectedPinMarks; }
     void SetUnconnectedPinMarks(bool on) { m_paint.unconnectedPinMarks = on; }
 

@@ -282,7 +282,7 @@ void CWevraDoc::FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTi
 
     SetMode(ID_VIEW);
     m_design.CleanUpPlaneList();
-    if (GetViewFlag(CDesignSettings::viewHolesAlwaysVisible))
+    if (m_design.GetViewFlag(CDesignSettings::viewHolesAlwaysVisible))
         m_session.SetWorkLayer(LAYER_DRILL);
     ResetNetGroups(m_settings.templatePath);
 }

@@ -246,7 +246,7 @@ bool CWevraDoc::DrawBoard(CDeviceContext& dc)
         m_design.GetComponents().DrawPadInfo(dc);
         m_design.GetNets().DrawViaLabels(dc);
     }
-    if (GetViewFlag(CDesignSettings::viewReferenceNames))
+    if (m_design.GetViewFlag(CDesignSettings::viewReferenceNames))
         m_design.GetComponents().DrawReferencesAtCenter(dc);
     if (m_paint.unconnectedPinMarks)
         m_design.GetNets().DrawUnconnectedPinMarks(dc, clip);

@@ -234,7 +234,7 @@ void CWevraView::UpdateScrollBars()
     // spans the whole design and the part in view, so that every item can be scrolled to and
     // the bar never jumps the view somewhere else.
     const int64_t scale = m_document.GetScale();
-    const CRect design = CDesignExtent::Of(m_document);
+    const CRect design = CDesignExtent::Of(m_document.Design());
     const CPoint offset = m_document.GetViewOffset();
     const bool horizontal = SetBar(*horizontalScrollBar(), design.left, design.right,
                                    -int64_t(offset.x), client.width() * scale);

@@ -127,7 +127,7 @@ TEST_F(CTracerBoardTest, RebuiltBoardsKeepTheirNetsClustersAndRatsnest)
                          " threads");
             CWevraDoc doc;
             GenerateBoard(doc, BoardPlan{600, 6000, c.seed});
-            doc.SetAutoRatsnest(true);
+            doc.Design().SetAutoRatsnest(true);
             ASSERT_TRUE(doc.RebuildFromTracks());
             EXPECT_EQ(BoardDigest(doc), c.rebuilt);
 

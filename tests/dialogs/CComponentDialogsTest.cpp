@@ -33,7 +33,7 @@ class CComponentDialogsTest : public QtApplicationTest {
 protected:
     void SetUp() override
     {
-        doc.SetUnit(inch);
+        doc.Design().SetUnit(inch);
         const int32_t shape = AddTwoPadShape(doc.Design().GetEditableShapeCache());
         for (const char* reference : {"R1", "R2"}) {
             const int32_t i = doc.Design().GetComponents().AddEmpty(shape);

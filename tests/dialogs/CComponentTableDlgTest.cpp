@@ -50,8 +50,8 @@ protected:
 
 TEST_F(CComponentTableDlgTest, EachValueKeepsItsOwnCellWhateverCharactersItHolds)
 {
-    doc.SetUnit(CLengthText::unitMil);
-    doc.SetUserOffset(CPoint(2560, 0));
+    doc.Design().SetUnit(CLengthText::unitMil);
+    doc.Design().SetUserOffset(CPoint(2560, 0));
     CComponent& resistor = Add("R1", "10k, 1%");
     resistor.SetPosition(25600, 51200);
     resistor.SetRotation(90000);

@@ -32,7 +32,7 @@ class CNetlistTableDlgTest : public QtApplicationTest {
 protected:
     void SetUp() override
     {
-        doc.SetUnit(CLengthText::unitMil);
+        doc.Design().SetUnit(CLengthText::unitMil);
         CNetArray& nets = doc.Design().GetNets();
         nets.GetNet(0)->SetPenTable({0, 10 * mil, 15 * mil, 20 * mil, 100 * mil});
         gnd = nets.AddNetWithWidths("GND", 10 * mil, 50 * mil, 10 * mil);

@@ -28,7 +28,7 @@ using namespace dialog_test;
 
 class CPadDialogsTest : public QtApplicationTest {
 protected:
-    void SetUp() override { doc.SetUnit(CLengthText::unitInch); }
+    void SetUp() override { doc.Design().SetUnit(CLengthText::unitInch); }
 
     CFakeServices services;
     CQtDialogService service;

@@ -45,7 +45,7 @@ class CPadstackDlgTest : public QtApplicationTest {
 protected:
     void SetUp() override
     {
-        doc.SetUnit(CLengthText::unitMillimetre);
+        doc.Design().SetUnit(CLengthText::unitMillimetre);
         doc.Session().SetWorkLayer(LAYER_TOP);
         CPadStack& stack = *Table().GetPadStack(0);
         stack.GetPad(LAYER_TOP)->Set(PAD_RECTANGLE, -6400, -6172, 6400, 6173);
@@ -138,7 +138,7 @@ TEST_F(CPadstackDlgTest, TypedSizesSelectOrEnterThatLength)
     EXPECT_EQ(Table().GetPadWidth(0, LAYER_TOP), 20158);
     EXPECT_EQ(Table().GetPadHeight(0, LAYER_TOP), 8186);
 
-    doc.SetUnit(CLengthText::unitMil);
+    doc.Design().SetUnit(CLengthText::unitMil);
     CPadstackDlg dialog(doc, 0);
     dialog.show();
     QApplication::setActiveWindow(&dialog);

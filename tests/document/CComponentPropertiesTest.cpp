@@ -38,8 +38,8 @@ protected:
             x += 100000;
         }
         components().RebuildNetPins();
-        doc->SetUnit(CLengthText::unitInch);
-        doc->SetUserOffset(CPoint(1000, 2000));
+        doc->Design().SetUnit(CLengthText::unitInch);
+        doc->Design().SetUserOffset(CPoint(1000, 2000));
     }
 
     CComponentArray& components() { return doc->Design().GetComponents(); }

@@ -240,7 +240,7 @@ TEST_F(CComponentToolTest, EscWhileWaitingStepsBackToMoveThenIdle)
 
 TEST_F(CComponentToolTest, SetPositionMovesByTheTypedOffsetUnlessLockedAgainstMoving)
 {
-    doc->SetUserOffset(CPoint(grid, 0));
+    doc->Design().SetUserOffset(CPoint(grid, 0));
     dialogs.offset = CPoint(grid, 2 * grid);
     const CPoint center = components().GetCenter(0);
     doc->Session().SetMode(ID_COMPONENTS_SET_POSITION);

@@ -147,7 +147,7 @@ TEST_F(CDialogCommandsTest, CancelledPensDialogTakesItsChangesBack)
 
 TEST_F(CDialogCommandsTest, ComponentTextSizesAndCentringFollowTheirDialogs)
 {
-    doc->SetUnit(CLengthText::unitInch);
+    doc->Design().SetUnit(CLengthText::unitInch);
     CComponentArray& components = doc->Design().GetComponents();
     const int32_t height = components.GetTextHeight(1);
     dialogs.result = CDialogService::resultCancel;

@@ -280,7 +280,7 @@ TEST_F(CToolTest, LayerKeysAndTheLayerSet)
     EXPECT_EQ(set.GetLayer(set.GetLayerCount() - 1), 1) << "moved to the top";
     EXPECT_EQ(doc->Design().GetLayers().GetRefLayer(), 1);
 
-    doc->SetViewFlag(CDesignSettings::viewHolesAlwaysVisible, true);
+    doc->Design().SetViewFlag(CDesignSettings::viewHolesAlwaysVisible, true);
     doc->Session().SelectLayerByKey(0, false, false);
     EXPECT_EQ(set.GetLayerCount(), 1);
     EXPECT_EQ(set.GetLayer(0), 26);
@@ -347,7 +347,7 @@ TEST_F(CToolTest, CursorSnapsToTheGridOfTheMode)
     };
     for (const auto& row : rows) {
         doc->Session().SetMode(row.mode);
-        doc->SetUserOffset(row.origin);
+        doc->Design().SetUserOffset(row.origin);
         grids.SetCurrentSnapOn(!row.snapOff);
         doc->Session().SetCursor(CPoint(-1, -1));
         EXPECT_TRUE(doc->Session().CursorFromPixel(10, 7));
@@ -358,7 +358,7 @@ TEST_F(CToolTest, CursorSnapsToTheGridOfTheMode)
     }
 
     // Keys step by the snap of the mode's grid; a drag follows by the displacement.
-    doc->SetUserOffset(CPoint());
+    doc->Design().SetUserOffset(CPoint());
     doc->Session().SetCursor(CPoint(5000, 5000));
     EXPECT_TRUE(doc->Session().MoveCursorByKey(VK_HOME));
     EXPECT_EQ(doc->Session().GetCursor(), CPoint(0, 0));

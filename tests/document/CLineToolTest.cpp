@@ -210,7 +210,7 @@ TEST_F(CLineToolTest, CircleBandStaysSquareAndTheFigureFollowsTheMouse)
 
 TEST_F(CLineToolTest, RectangleBySizeHasFiveVertices)
 {
-    doc->SetUnit(1); // millimetres
+    doc->Design().SetUnit(1); // millimetres
     sizes.width = "2";
     sizes.height = "1";
     doc->Session().SetMode(ID_LINES_ADD_RECTANGLES);

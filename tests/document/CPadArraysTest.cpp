@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         CDocumentTest::SetUp();
-        doc->SetUnit(CLengthText::unitInch);
+        doc->Design().SetUnit(CLengthText::unitInch);
         doc->Session().SetCursor(CPoint(0, 0));
         m_before = PadPoints().size();
     }
@@ -152,7 +152,7 @@ TEST_F(CPadArraysTest, RectangularCountsAreBoundedAndFarPadsSaturate)
 TEST_F(CPadArraysTest, PresetsStartAtTheCursorRelativeToTheUserOffset)
 {
     doc->Session().SetCursor(CPoint(51200, 25600));
-    doc->SetUserOffset(CPoint(25600, 0));
+    doc->Design().SetUserOffset(CPoint(25600, 0));
     const CDialogService::RectPadArray rect = CPadArrays::RectangularPresets(*doc);
     EXPECT_EQ(rect.xStart, "0.1000 inch");
     EXPECT_EQ(rect.yStart, "0.1000 inch");

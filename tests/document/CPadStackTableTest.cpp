@@ -24,7 +24,7 @@ protected:
     void SetUp() override
     {
         CDocumentTest::SetUp();
-        doc->SetUnit(CLengthText::unitMil);
+        doc->Design().SetUnit(CLengthText::unitMil);
         CPadStackArray& stacks = library.GetPadStacks();
         stacks.RemoveAll();
         const int32_t smd = stacks.Add(CPadStack("SMD, 1", PAD_RECTANGLE, -1280, -2560, 1280, 2560,

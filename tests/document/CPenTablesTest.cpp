@@ -26,7 +26,7 @@ protected:
     void SetUp() override
     {
         CDocumentTest::SetUp();
-        doc->SetUnit(CLengthText::unitMil);
+        doc->Design().SetUnit(CLengthText::unitMil);
     }
 
     // Net 0 offers five widths; net "A" may use 1500..4000 of them.

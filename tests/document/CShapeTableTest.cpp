@@ -37,7 +37,7 @@ protected:
     {
         CDocumentTest::SetUp();
         m_previous = CDocumentFrame::Set(&libraryFrame);
-        doc->SetUnit(CLengthText::unitMil);
+        doc->Design().SetUnit(CLengthText::unitMil);
     }
     void TearDown() override
     {

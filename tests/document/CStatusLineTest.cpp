@@ -15,7 +15,7 @@ protected:
     {
         doc->Session().SetCursor(cursor);
         doc->View().SetRulerOrigin(ruler);
-        doc->SetUserOffset(grid);
+        doc->Design().SetUserOffset(grid);
     }
     std::string Pane(int32_t pane) const { return CStatusLine::Format(*doc)[size_t(pane)]; }
 };
@@ -24,7 +24,7 @@ constexpr int32_t mil = 256;
 
 TEST_F(CStatusLineTest, PanesMeasureFromTheGridOriginAndTheRuler)
 {
-    doc->SetUnit(CLengthText::unitMil);
+    doc->Design().SetUnit(CLengthText::unitMil);
     doc->View().SetInfoText("R1");
     // A 3-4-5 triangle from the ruler origin, down and to the right on the screen.
     Place({13 * mil, 24 * mil}, {10 * mil, 20 * mil}, {-2 * mil, 5 * mil});
@@ -39,7 +39,7 @@ TEST_F(CStatusLineTest, PanesMeasureFromTheGridOriginAndTheRuler)
     EXPECT_EQ(panes[7], "AN:306.870");
 
     // The grid origin moves X and Y only.
-    doc->SetUserOffset({0, 0});
+    doc->Design().SetUserOffset({0, 0});
     doc->View().SetRulerLocked(true);
     EXPECT_EQ(Pane(1), "X:13 mil");
     EXPECT_EQ(Pane(3), "Lock");
@@ -70,7 +70,7 @@ TEST_F(CStatusLineTest, AngleCountsCounterClockwiseOnTheScreen)
 
 TEST_F(CStatusLineTest, FarApartPointsDoNotWrapAround)
 {
-    doc->SetUnit(CLengthText::unitMil);
+    doc->Design().SetUnit(CLengthText::unitMil);
     // 4e9 board units apart: beyond 32 bits, which would turn the direction around.
     Place({2000000000, 0}, {-2000000000, 0});
     EXPECT_EQ(Pane(7), "AN:0.000");

@@ -233,7 +233,7 @@ TEST_F(CTrackToolTest, ViaToggleLandsInNetZeroAndIsUndone)
 TEST_F(CTrackToolTest, ViaJoinsTheTrackItTouchesAndNeedsANetWithTheCheckOn)
 {
     AddRun(2, {{0, 0}, {20 * grid, 0}});
-    doc->SetDrcActive(1);
+    doc->Design().SetDrcActive(1);
     Mode(ID_TRACKS_ADD_OR_REMOVE_VIA);
     const int32_t undoBefore = doc->GetUndoCount();
     Click(10 * grid, 20 * grid);
@@ -282,7 +282,7 @@ TEST_F(CTrackToolTest, AddManuallyPlacesFreePadsWhereTheyFit)
     Click(10 * grid, 10 * grid);
     EXPECT_EQ(net(0).GetVertexCount(), 2) << "pads of net 0 do not refuse each other";
 
-    doc->SetDrcActive(1);
+    doc->Design().SetDrcActive(1);
     Click(30 * grid, 30 * grid);
     EXPECT_EQ(net(0).GetVertexCount(), 2) << "touching no net with the check on";
     EXPECT_EQ(doc->GetUndoCount(), undoCount + 1) << "the refused pad leaves no snapshot";
@@ -384,7 +384,7 @@ TEST_F(CTrackToolTest, RectangleOfTrackBySizeOrByTheBand)
 {
     CSizesDialog sizes;
     CDialogService* previous = CDialogService::Set(&sizes);
-    doc->SetUnit(1); // millimetres
+    doc->Design().SetUnit(1); // millimetres
     sizes.width = "5";
     sizes.height = "2";
     Mode(ID_TRACKS_ADD_RECTANGLES);
@@ -409,7 +409,7 @@ TEST_F(CTrackToolTest, RectangleOfTrackBySizeOrByTheBand)
 TEST_F(CTrackToolTest, TrackTooNearAnotherNetIsRecorded)
 {
     AddRun(2, {{0, 2 * grid}, {20 * grid, 2 * grid}});
-    doc->SetDrcActive(1);
+    doc->Design().SetDrcActive(1);
     Mode(ID_TRACKS_ADD);
     Click(0, 10 * grid);
     MoveTo(20 * grid, 10 * grid);

@@ -297,7 +297,7 @@ TEST_F(CViewCommandsTest, DisplayItemsSetTheKindTheyName)
     // layer the tools draw on.
     const int32_t workLayer = doc->Session().GetWorkLayer();
     ASSERT_TRUE(commands->Send(ID_VIEW_HOLES_ALWAYS_VISIBLE));
-    EXPECT_TRUE(doc->GetViewFlag(CDesignSettings::viewHolesAlwaysVisible));
+    EXPECT_TRUE(doc->Design().GetViewFlag(CDesignSettings::viewHolesAlwaysVisible));
     EXPECT_TRUE(doc->Design().GetLayers().IsVisible(LAYER_DRILL));
     EXPECT_EQ(doc->Session().GetWorkLayer(), workLayer);
 
@@ -307,7 +307,7 @@ TEST_F(CViewCommandsTest, DisplayItemsSetTheKindTheyName)
     ASSERT_TRUE(commands->Send(ID_TOOLS_RATSNEST_ACTIVE));
     EXPECT_TRUE(doc->IsAutoRatsnest());
     ASSERT_TRUE(commands->Send(ID_TOOLS_DRC_ACTIVE));
-    EXPECT_TRUE(doc->IsDrcActive());
+    EXPECT_TRUE(doc->Design().IsDrcActive());
 
     ASSERT_TRUE(commands->Send(ID_TOOLS_AUTOROUTING_PATH_FINDER_1));
     ASSERT_TRUE(commands->Send(ID_TOOLS_AUTOROUTING_PATH_FINDER_2));
@@ -324,7 +324,7 @@ TEST_F(CViewCommandsTest, SelectionFiltersAndQuickGrid)
     ASSERT_TRUE(commands->Send(ID_EDIT_SELECTION_FILTERS_NON_ELECTRICAL_OBJECTS));
     EXPECT_TRUE(doc->Session().IsSelectionFilter(CDesignSettings::filterElectrical));
     ASSERT_TRUE(commands->Send(ID_EDIT_SELECTION_FILTERS_TRACKS_OF_COMPONENTS));
-    EXPECT_FALSE(doc->IsTracksOfComponents());
+    EXPECT_FALSE(doc->Design().IsTracksOfComponents());
     // Not while the Select tool is taking something.
     doc->Session().SetAction(CEditState::actionBandOpen);
     EXPECT_FALSE(commands->Send(ID_EDIT_SELECTION_FILTERS_PADS));
@@ -571,7 +571,7 @@ TEST_F(CViewCommandsTest, BoardSizeTakesTheTypedSizesOrStartsTheRectangleTool)
 {
     EXPECT_FALSE(Enabled(ID_BOARD_BOARD_SIZE_AND_OFFSET)) << "no dialog to show";
     CSettingsDialogs dialogs;
-    doc->SetUnit(CLengthText::unitMil);
+    doc->Design().SetUnit(CLengthText::unitMil);
     dialogs.width = "2000";
     dialogs.height = "1000";
     doc->SetModifiedFlag(false);
@@ -607,7 +607,7 @@ TEST_F(CViewCommandsTest, GridPositionAndGridOffsetDialogs)
     EXPECT_NE(grids.IsSnapOn(current), snapOn);
 
     // The cursor is typed relative to the user offset.
-    doc->SetUserOffset(CPoint(1000, 2000));
+    doc->Design().SetUserOffset(CPoint(1000, 2000));
     doc->Session().SetCursor(CPoint(5000, 5000));
     ASSERT_TRUE(commands->Send(ID_OTHER_INPUT_POSITION));
     EXPECT_EQ(dialogs.shownPoint, CPoint(4000, 3000));

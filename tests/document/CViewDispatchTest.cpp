@@ -245,7 +245,7 @@ TEST_F(CViewDispatchTest, EveryFamilyOfModesReachesItsHandler)
     Click(4 * grid, 6 * grid);
     EXPECT_EQ(doc->GetOrigin(), CPoint(4 * grid, 6 * grid));
     EXPECT_TRUE(doc->Session().IsMode(ID_SETTINGS_SET_GRID_OFFSET));
-    doc->SetUserOffset(CPoint());
+    doc->Design().SetUserOffset(CPoint());
 
     // Pin swap: the tool lives while its mode runs.
     doc->Session().SetMode(ID_TOOLS_PINSWAPPING);
@@ -438,7 +438,7 @@ TEST_F(CViewDispatchTest, LetterKeysAndCharactersDoWhatTheHotkeysSay)
     Click(5 * grid, 5 * grid);
     EXPECT_EQ(doc->View().GetRulerOrigin(), CPoint(3 * grid, 3 * grid));
     Key(VK_F5);
-    EXPECT_TRUE(doc->IsTransparentColors());
+    EXPECT_TRUE(doc->Design().IsTransparentColors());
 
     // Cursor keys step by the snap step and say where the cursor went.
     const CSize step = doc->Design().GetGridSettings().GetCurrentSnap();
@@ -527,7 +527,7 @@ TEST_F(CViewDispatchTest, AutoPanningKeepsTheCursorInTheWindow)
     dispatch->KeepCursorVisible(false);
     EXPECT_EQ(doc->GetViewOffset(), CPoint(0, 0)) << "automatic panning is off";
 
-    doc->SetViewFlag(CDesignSettings::viewAutoPanning, true);
+    doc->Design().SetViewFlag(CDesignSettings::viewAutoPanning, true);
     dispatch->KeepCursorVisible(false);
     // Only the axis with the larger distance from the middle moves.
     EXPECT_EQ(doc->GetViewOffset(), CPoint(-3900, 0));

@@ -61,7 +61,7 @@ protected:
 
     void AddItems()
     {
-        doc->SetUnit(CLengthText::unitInch);
+        doc->Design().SetUnit(CLengthText::unitInch);
         CDrawRecArray& lines = doc->Design().GetLines();
         lines.AddSegment(10000, 20000, 30000, 20000, LAYER_DRAWING_1, lines.FindOrAddPen(2000), 0);
         CWevraText text;

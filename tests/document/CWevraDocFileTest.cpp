@@ -207,8 +207,8 @@ TEST_F(CDesignFileTest, OlderVersionsLoadWithTheDefaultsTheyImply)
         EXPECT_EQ(loaded.Design().GetPinInfoFont().weight, 700);
 
         const bool viewBlock = version >= 8033;
-        EXPECT_EQ(loaded.GetViewFlag(CDesignSettings::viewAutoPanning), viewBlock);
-        EXPECT_EQ(loaded.GetDrawingMode(), viewBlock ? 15u : 13u);
+        EXPECT_EQ(loaded.Design().GetViewFlag(CDesignSettings::viewAutoPanning), viewBlock);
+        EXPECT_EQ(loaded.Design().GetDrawingMode(), viewBlock ? 15u : 13u);
         EXPECT_EQ(loaded.GetOrigin(), viewBlock ? CPoint(100, 200) : CPoint(0, 0));
 
         // The shape comes from the old cache behind the components before 8034.
@@ -303,7 +303,7 @@ TEST_F(CDesignFileTest, IndexesOutOfRangeAreRepairedWithOneWarning)
     zero.SetVertexPadType(0, 400);
     const int32_t component = broken.Design().GetComponents().AddEmpty(0);
     broken.Design().GetComponents().SetShapeIndex(component, 77);
-    broken.SetUnit(9);
+    broken.Design().SetUnit(9);
     broken.Design().GetTexts().GetText(broken.Design().GetTexts().AddText(nullptr))->SetLayer(99);
     broken.Design().GetPlanes().push_back(
         std::make_unique<CPour>(55, LAYER_TOP, 0, 0, 1, 2015, 6047, 45000));
@@ -325,8 +325,8 @@ TEST_F(CDesignFileTest, IndexesOutOfRangeAreRepairedWithOneWarning)
 TEST_F(CDesignFileTest, LoadingFixesUpTheDesign)
 {
     CWevraDoc source;
-    source.SetDrawingMode(14);
-    source.SetUserOffset(CPoint(-5, 10));
+    source.Design().SetDrawingMode(14);
+    source.Design().SetUserOffset(CPoint(-5, 10));
     for (const char* name : {"First", "Second", "x"}) {
         source.Design().GetPlanes().push_back(std::make_unique<CPour>());
         source.Design().GetPlanes().back()->SetName(name);
@@ -342,7 +342,7 @@ TEST_F(CDesignFileTest, LoadingFixesUpTheDesign)
     std::unique_ptr<CArchive> ar = CArchive::OpenForLoading(file, CDesignSettings::maxFileSize);
     doc->Serialize(*ar);
 
-    EXPECT_EQ(doc->GetDrawingMode(), CDesignSettings::drawTransparent);
+    EXPECT_EQ(doc->Design().GetDrawingMode(), CDesignSettings::drawTransparent);
     EXPECT_EQ(doc->GetOrigin(), CPoint(0, 10));
     EXPECT_EQ(doc->Design().GetPlanes()[2]->GetName(), "Plane Nr 3");
     EXPECT_TRUE(doc->IsComponentOutsideBoard());
@@ -490,9 +490,9 @@ TEST_F(CDesignFileTest, SmallServices)
 
     const int32_t updates = views.updates;
     doc->OnToggleTransparentColors();
-    EXPECT_TRUE(doc->IsTransparentColors());
+    EXPECT_TRUE(doc->Design().IsTransparentColors());
     doc->OnToggleTransparentColors();
-    EXPECT_FALSE(doc->IsTransparentColors());
+    EXPECT_FALSE(doc->Design().IsTransparentColors());
     EXPECT_EQ(views.updates, updates + 2);
 }
 

@@ -246,7 +246,7 @@ TEST_F(CDocTest, TitleShowsToolAndGridOffset)
     doc.SetDesignPath("/d/BOARD.PCB");
     doc.Session().SetMode(ID_EDIT_SELECT_MODE);
     EXPECT_EQ(doc.GetTitle(), "Design] - [BOARD ->Select");
-    doc.SetUserOffset(CPoint(1008, 0));
+    doc.Design().SetUserOffset(CPoint(1008, 0));
     doc.Session().SetMode(ID_SETTINGS_SET_GRID_OFFSET);
     EXPECT_EQ(doc.GetTitle(), "Design] - [BOARD ->Set Grid Offset(0.100 mm.,0.000 mm.)");
 }

@@ -181,7 +181,7 @@ TEST_F(CBoardViewInputTest, TheSpaceBarIsTheClickOfEveryTool)
     const std::vector<uint8_t> start = document->SaveDesignBytes();
     // The connections shown, and tracks laid on the top layer.
     const auto showConnections = [this] {
-        document->SetAutoRatsnest(true);
+        document->Design().SetAutoRatsnest(true);
         document->Design().GetNets().RecalcAll();
         document->Session().SetWorkLayer(LAYER_TOP);
     };

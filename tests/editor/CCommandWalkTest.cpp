@@ -459,7 +459,7 @@ TEST_F(CCommandWalkTest, EveryItemOfEveryToolFollowsItsTwinAndHasAHandler)
 TEST_F(CCommandWalkTest, RoutedConnectionIsAnEditThatUndoTakesBack)
 {
     CNetArray& nets = document->Design().GetNets();
-    document->SetAutoRatsnest(true);
+    document->Design().SetAutoRatsnest(true);
     nets.RecalcAll();
     document->Session().SetWorkLayer(LAYER_TOP);
     document->SetModifiedFlag(false);

@@ -62,8 +62,8 @@ protected:
     {
         CDemoWindowTest::SetUp();
         FocusWholeBoard();
-        document->SetUnit(CLengthText::unitInch);
-        document->SetUserOffset(CPoint(0, 0));
+        document->Design().SetUnit(CLengthText::unitInch);
+        document->Design().SetUserOffset(CPoint(0, 0));
         ASSERT_GE(components().GetCount(), 4);
     }
 

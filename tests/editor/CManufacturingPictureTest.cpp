@@ -114,8 +114,8 @@ protected:
     // Writes the per-layer Gerber job and the drill job, then compares.
     void CheckOutput()
     {
-        doc->SetPadInfoMode(0);
-        doc->SetViewFlag(CDesignSettings::viewReferenceNames, false);
+        doc->Design().SetPadInfoMode(0);
+        doc->Design().SetViewFlag(CDesignSettings::viewReferenceNames, false);
         doc->Design().GetGridSettings().SetMode(doc->Design().GetGridSettings().GetCurrentIndex(),
                                                 CGridArr::modeInvisible);
         doc->Planes().RefillAll();

@@ -62,7 +62,7 @@ protected:
         components.SetPosition(0, 25600, 51200);
         components.SetPosition(1, 256000, -12800);
         components.SetPosition(2, 0, 0);
-        doc->SetUnit(1);
+        doc->Design().SetUnit(1);
     }
     void TearDown() override
     {

@@ -320,8 +320,8 @@ TEST_F(CViewCommandsMenuTest, CircularPadArrayIsPlacedFromThePadsMenu)
     for (const uint32_t id : {ID_EDIT_COPY_RECTANGULAR_ARRAY, ID_EDIT_ROTATE})
         EXPECT_FALSE(items.at(id)->isEnabled()) << id;
 
-    document->SetUnit(0);
-    document->SetUserOffset(CPoint(0, 0));
+    document->Design().SetUnit(0);
+    document->Design().SetUserOffset(CPoint(0, 0));
     document->Session().SetCursor(CPoint(512000, 512000));
     CNet& net = *document->Design().GetNets().GetCurrentNet();
     const int32_t before = net.GetVertexCount();

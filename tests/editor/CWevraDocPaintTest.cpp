@@ -74,7 +74,7 @@ protected:
         CDocumentTest::SetUp();
         views.client = CSize(width, height);
         doc->View().SetScale(scale);
-        doc->SetPadInfoMode(0);
+        doc->Design().SetPadInfoMode(0);
         doc->Design().GetGridSettings().SetMode(doc->Design().GetGridSettings().GetCurrentIndex(),
                                                 CGridArr::modeInvisible);
         doc->Design().SetBoardOutlineRect(10000, 10000, 190000, 140000);
@@ -278,7 +278,7 @@ TEST_F(CDocPaintTest, TheDemoDesignShowsItsCopperAndSilkscreen)
 TEST_F(CDocPaintTest, DirectRunsLookAsQtsOwnFills)
 {
     ASSERT_TRUE(doc->OnOpenDocument(WEVRA_DEMO_DESIGN));
-    doc->SetPadInfoMode(1);
+    doc->Design().SetPadInfoMode(1);
     doc->Planes().RefillAll();
     doc->View().ZoomAll();
     for (int zoomIn = 0; zoomIn < 2; ++zoomIn) {
@@ -359,7 +359,7 @@ TEST_F(CDocPaintTest, ViaLabelsLookAsQtsOwnTextDrawingOfThem)
     for (const auto& [mode, threads] : {std::pair(1, 1), std::pair(1, 4), std::pair(6, 3)}) {
         SCOPED_TRACE(testing::Message() << "mode " << mode << " threads " << threads);
         CWorkPool::SetThreadCount(threads);
-        doc->SetPadInfoMode(mode);
+        doc->Design().SetPadInfoMode(mode);
         QImage plain(width, height, QImage::Format_RGB32);
         plain.fill(background);
         {
@@ -391,7 +391,7 @@ TEST_F(CDocPaintTest, FilledPlanesLookAsDrawnStrokeByStroke)
     ASSERT_GT(plane.GetFillStrokes().GetSize(), 0);
     const auto plain = [&] { return Render<CUncachedContext>(); };
     for (const uint32_t mode : {CDesignSettings::drawOpaque, CDesignSettings::drawTransparent}) {
-        doc->SetDrawingMode(mode);
+        doc->Design().SetDrawingMode(mode);
         for (const int32_t zoom : {scale, 700, 1900}) {
             SCOPED_TRACE(testing::Message() << "mode " << mode << " scale " << zoom);
             doc->View().SetScale(zoom);

@@ -189,7 +189,7 @@ TEST_F(CWevraViewTest, BackBufferGrowsWithTheMainWindowOnly)
 
 TEST_F(CWevraViewTest, StatusPanesAndDesignTimeReachTheMainWindow)
 {
-    doc->SetUnit(2);
+    doc->Design().SetUnit(2);
     doc->Session().SetCursor({256, -512});
     View().UpdateStatusLine();
     View().ShowDesignTime();
