@@ -72,7 +72,7 @@ void BM_DrawBoard(benchmark::State& state)
         QPainter painter(&image);
         CQtDeviceContext dc(painter);
         dc.FillSolidRect(CRect(0, 0, screenWidth, screenHeight), RGB(0x60, 0x60, 0x60));
-        return doc.DrawBoard(dc);
+        return doc.Paint().DrawBoard(dc);
     };
     paint();
     for (auto _ : state)

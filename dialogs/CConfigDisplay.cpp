@@ -30,7 +30,8 @@ CConfigDisplay::CConfigDisplay(CWevraDoc& document, QWidget* parent)
       m_preview(CWevraDialog::WithId(new CPreviewFrame(
                                          [this](CDeviceContext& dc, int width, int height) {
                                              if (m_list->currentRow() >= 0)
-                                                 m_document.DrawLayerSetPreview(dc, width, height);
+                                                 m_document.Paint().DrawLayerSetPreview(dc, width,
+                                                                                        height);
                                          },
                                          Qt::black, this),
                                      idPreview))

@@ -60,14 +60,14 @@ CConfigOutput::CConfigOutput(CWevraDoc& document, QWidget* parent)
     : QWidget(parent), m_document(document),
       m_jobs(CWevraDialog::WithId(new QListWidget(this), idJobs)),
       m_items(CWevraDialog::WithId(new QListWidget(this), idItems)),
-      m_preview(CWevraDialog::WithId(new CPreviewFrame(
-                                         [this](CDeviceContext& dc, int width, int height) {
-                                             if (m_jobs->currentRow() >= 0 &&
-                                                 m_items->currentRow() >= 0)
-                                                 m_document.DrawOutputPreview(dc, width, height);
-                                         },
-                                         Qt::white, this),
-                                     idPreview))
+      m_preview(
+          CWevraDialog::WithId(new CPreviewFrame(
+                                   [this](CDeviceContext& dc, int width, int height) {
+                                       if (m_jobs->currentRow() >= 0 && m_items->currentRow() >= 0)
+                                           m_document.Paint().DrawOutputPreview(dc, width, height);
+                                   },
+                                   Qt::white, this),
+                               idPreview))
 {
     const auto group =
         [this](const char* title, QListWidget* list,

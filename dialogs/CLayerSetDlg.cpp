@@ -185,7 +185,7 @@ QListWidgetItem* CLayerSetDlg::NewLayerEntry(const CWevraDoc& document, int32_t 
         QString(entryIndent, QLatin1Char(' ')) +
         CQtText::FromDesignText(document.Design().GetLayers().GetLayerName(layer)));
     entry->setData(layerRole, layer);
-    entry->setIcon(Swatch(document.LayerColor(layer, 0)));
+    entry->setIcon(Swatch(document.Paint().LayerColor(layer, 0)));
     return entry;
 }
 

@@ -203,8 +203,8 @@ void CPadstackDlg::ShowLayer()
 
 void CPadstackDlg::ShowPreview()
 {
-    m_preview->Show(&m_work, 0, m_layer, m_document.LayerColor(m_layer, 0),
-                    m_document.LayerColor(LAYER_DRILL, 0), false);
+    m_preview->Show(&m_work, 0, m_layer, m_document.Paint().LayerColor(m_layer, 0),
+                    m_document.Paint().LayerColor(LAYER_DRILL, 0), false);
 }
 
 void CPadstackDlg::OnSize(bool x)

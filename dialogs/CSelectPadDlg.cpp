@@ -74,8 +74,8 @@ CSelectPadDlg::CSelectPadDlg(CWevraDoc& document, int32_t kind, QWidget* parent)
     connect(m_standardCombo, &QComboBox::activated, this, [this] {
         const int32_t k = m_standardCombo->currentData().toInt();
         m_preview->Show(&m_standard, k, m_document.Session().GetWorkLayer(),
-                        m_document.LayerColor(m_document.Session().GetWorkLayer(), 0),
-                        m_document.LayerColor(LAYER_DRILL, 0), true);
+                        m_document.Paint().LayerColor(m_document.Session().GetWorkLayer(), 0),
+                        m_document.Paint().LayerColor(LAYER_DRILL, 0), true);
         m_add->setEnabled(true);
     });
     connect(m_add, &QPushButton::clicked, this, [this] { OnAdd(); });
@@ -134,7 +134,8 @@ void CSelectPadDlg::ShowListPreview()
     const int32_t index = SelectedIndex();
     const int32_t layer = m_document.Session().GetWorkLayer();
     m_preview->Show(index < 0 ? nullptr : &m_document.Design().GetPadStacks(), index, layer,
-                    m_document.LayerColor(layer, 0), m_document.LayerColor(LAYER_DRILL, 0), false);
+                    m_document.Paint().LayerColor(layer, 0),
+                    m_document.Paint().LayerColor(LAYER_DRILL, 0), false);
 }
 
 void CSelectPadDlg::OnAdd()

@@ -107,11 +107,11 @@ void CDialogCommands::SelectPad(CWevraDoc& document, int32_t kind)
 void CDialogCommands::PadInfo(CWevraDoc& document)
 {
     int32_t display = document.GetPadInfoMode();
-    bool markers = document.IsUnconnectedPinMarks();
+    bool markers = document.Paint().IsUnconnectedPinMarks();
     if (CDialogService::Get().PadInfo(display, markers) != CDialogService::resultOk)
         return;
     document.Design().SetPadInfoMode(display);
-    document.SetUnconnectedPinMarks(markers);
+    document.Paint().SetUnconnectedPinMarks(markers);
     document.SetModified();
     document.RedrawBoardViews();
 }

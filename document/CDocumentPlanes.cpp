@@ -514,7 +514,7 @@ void CDocumentPlanes::DrawSelectedPlanes(CDeviceContext& dc) const
     for (const auto& plane : m_document.Design().GetPlanes()) {
         if (plane->IsSelected())
             plane->Draw(dc, offset.x, offset.y, scale,
-                        m_document.LayerColor(plane->GetLayer(), CWevraDoc::highlightSet));
+                        m_document.Paint().LayerColor(plane->GetLayer(), CWevraDoc::highlightSet));
     }
 }
 

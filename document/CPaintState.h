@@ -29,4 +29,6 @@ struct CPaintState {
     int32_t penScale = 0;
     bool boardDirty = true;
     bool unconnectedPinMarks = false;
+    // Set while a page is printed: the page shows the current net like every other.
+    bool printing = false;
 };

@@ -169,7 +169,7 @@ void CViewCommands::RegisterDisplay()
             // The document keeps one more than it is given: the kind itself is stored.
             m_document.Session().SetComponentTextMode(kind - 1);
             if (kind > 0)
-                m_document.CreatePens(CPaintState::penKindScreen, m_document.GetScale());
+                m_document.Paint().CreatePens(CPaintState::penKindScreen, m_document.GetScale());
             RedrawFull();
         });
         OnUpdate(item.id, [&doc, kind](CCmdUI& ui) {

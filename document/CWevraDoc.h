@@ -16,12 +16,12 @@
 #include "document/CDocumentComponentLink.h"
 #include "document/CDocumentDosImport.h"
 #include "document/CDocumentNetLink.h"
+#include "document/CDocumentPaint.h"
 #include "document/CDocumentPlanes.h"
 #include "document/CEditSession.h"
 #include "document/CLayerCounts.h"
 #include "document/CNetGroups.h"
 #include "document/CPadStackUse.h"
-#include "document/CPaintState.h"
 #include "document/CShapeSource.h"
 #include "document/CUndoStack.h"
 #include "document/CViewState.h"
@@ -72,17 +72,18 @@ class CWevraFont;
 // window for one shape of a shape library, made from the shape when it is created and written
 // back into that library, and only there, when it is closed.
 //
-// Its state lies in parts it owns, each with its own header. Five of them are doors of their
+// Its state lies in parts it owns, each with its own header. Six of them are doors of their
 // own that callers take instead of the document: Design() (CDesign: the collections, the design
 // file's header settings, the board and its outline), View() (CViewState: scale, scrolling, zoom,
 // the panes' flags, the status line's info text and ruler), Session() (CEditSession: the tool mode
 // and action, the selection, the cursor, the rubber band and the work layer; what the tools see
 // of the design), Planes() (CDocumentPlanes: the plane tools, the plane fill's view of the design
-// and the planes' drawing) and PadStackUse() (CPadStackUse: the shape library's view of which
-// padstacks the design uses). The others hold state the document works on: the design time and
-// backups (CDesignBackup), the drawing's pens and colours (CPaintState), the per-layer object
-// counts (CLayerCounts), the net groups (CNetGroups), the undo snapshots (CUndoStack) and a shape
-// document's source (CShapeSource). Their constants are named through them.
+// and the planes' drawing), PadStackUse() (CPadStackUse: the shape library's view of which
+// padstacks the design uses) and Paint() (CDocumentPaint: the pens and colours, the board
+// picture, the selection over it and the previews). The others hold state the document works
+// on: the design time and backups (CDesignBackup), the per-layer object counts (CLayerCounts), the
+// net groups (CNetGroups), the undo snapshots (CUndoStack) and a shape document's source
+// (CShapeSource). Their constants are named through them.
 class CWevraDoc : public CObject,
                   public CDocumentNetLink,
                   public CDocumentComponentLink,
@@ -117,6 +118,9 @@ public:
     // the tools see of the design.
     CEditSession& Session() { return m_session; }
     const CEditSession& Session() const { return m_session; }
+    // The pens and colours, the board picture, the overlays and the previews.
+    CDocumentPaint& Paint() { return m_painting; }
+    const CDocumentPaint& Paint() const { return m_painting; }
     // The design as the import of a DOS design set sees it.
     CDocumentDosImport& DosImport() { return m_dosImport; }
     // Which padstacks the design's components and nets use, and the padstacks' kinds.
@@ -345,45 +349,6 @@ public:
     // colours, and every view is redrawn.
     void OnToggleTransparentColors();
 
-    // ---- Painting (CWevraDocPaint.cpp) ----------------------------------------------------------
-
-    // Builds the 31 normal and 31 highlight pens and brushes and the component-text pens for a
-    // target at a scale: the screen colours, the print colours, or black and white.
-    void CreatePens(int32_t kind, int32_t scale);
-    // Forgets them; drawing falls back to pens of the colours in use until they are built.
-    void DeletePens();
-    // The board, layer by layer in the order of the current display layer set; pens are made
-    // afresh for the screen when the scale or the target changed. True.
-    bool DrawBoard(CDeviceContext& dc);
-    // The selection in the highlight colours, over the board; nothing while component texts
-    // are moved.
-    void DrawSelection(CDeviceContext& dc);
-    // The outline filled with layer 0's colour of the set; nothing below 5 points.
-    void DrawBoardOutline(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32_t scale,
-                          int32_t colorSet) const;
-    // A circle and a cross about pixel (x, y); nothing when the scale is too coarse for it.
-    void DrawOriginMarker(CDeviceContext& dc, int32_t x, int32_t y, int32_t scale,
-                          COLORREF color) const;
-    // The default padstack of the current default kind at the snapped cursor: in the colours
-    // of `colorSet` with `highlight`, else inverted (a second drawing erases it).
-    void DrawPadAtCursor(CDeviceContext& dc, bool highlight, int32_t colorSet) const;
-    // The same pad with the pen and brush selected.
-    void DrawDefaultPadAtCursor(CDeviceContext& dc) const;
-    // Ratsnest lines over the visible board: of the current net when there is one (the first
-    // two), or of every other net.
-    void DrawNetRatsnest(CDeviceContext& dc) const;
-    void DrawCurrentRatsnest(CDeviceContext& dc) const;
-    void DrawOtherRatsnest(CDeviceContext& dc) const;
-    // The rubber band and the zoom rectangle, inverted.
-    void DrawRubberBand(CDeviceContext& dc) const;
-    void DrawSecondRubberBand(CDeviceContext& dc) const;
-
-    bool IsBoardDirty() const { return m_paint.boardDirty; }
-    void SetBoardDirty() { m_paint.boardDirty = true; }
-    // R2_COPYPEN (opaque layers) or R2_MERGEPEN (layers seen through one another).
-    bool IsUnconnectedPinMarks() const { return m_paint.unconnectedPinMarks; }
-    void SetUnconnectedPinMarks(bool on) { m_paint.unconnectedPinMarks = on; }
-
     // ---- Document commands (CWevraDocCommands.cpp) ----------------------------------------------
 
     // Settings menu: the current grid's snap switch, and the guideline snap range (0..4) that
@@ -435,23 +400,10 @@ public:
     // when the printer fails, the user is told. True when the pages were printed.
     bool PrintOutputJob(const std::string& pdfPath);
 
-    // ---- Previews of the design configuration (CWevraDocPreview.cpp) ---------------------------
-
-    // The board units per pixel that show a board of that size whole in width x height pixels:
-    // the smallest whole number that fits; 0 for a box without area.
-    static int32_t PreviewScale(int32_t boardWidth, int32_t boardHeight, int32_t width,
-                                int32_t height);
-    // The whole board with the layers of the current display layer set, in the screen colours,
-    // into a box of width x height pixels. False, drawing nothing, without a set or a box.
-    bool DrawLayerSetPreview(CDeviceContext& dc, int32_t width, int32_t height);
-    // The same for the current item of the current output job, in the colours it prints with.
-    bool DrawOutputPreview(CDeviceContext& dc, int32_t width, int32_t height);
-
     // ---- What the collections ask of the design -------------------------------------------------
 
     void RedrawBoard() override;
     int32_t CheckNetClusters(CNet& net) override;
-    COLORREF LayerColor(int32_t layer, int32_t colorSet) const override;
     bool ShowsClearanceHalo() const override;
     // The connectivity tracer on this design (Netlist menu; the net list's reset uses the
     // first). When the board's pen table cannot take the track widths of the nets the user is
@@ -470,14 +422,11 @@ public:
     bool RouteAllDefaultLayer() override;
     bool RouteAllTopBottom() override;
 
-    CPen GetLayerPen(int32_t layer, int32_t colorSet) const override;
-    CBrush GetLayerBrush(int32_t layer, int32_t colorSet) const override;
     CPen GetUnconnectedPadPen() const override;
     CBrush GetUnconnectedPadBrush() const override;
     CPen GetHolePen() const override;
     CBrush GetHoleBrush() const override;
     int32_t GetCurrentNet() const override { return m_session.GetCurrentNetIndex(); }
-    CPen GetComponentTextPen(bool bottomSide, bool highlight) const override;
     std::vector<std::string> GetLayerNames() const;
     void SetPinsRebuilt() override { m_pinsRebuilt = true; }
     bool ArePinsRebuilt() const { return m_pinsRebuilt; }
@@ -496,6 +445,23 @@ private:
     void SetCurrentComponent(int32_t i) override { m_session.SetCurrentComponent(i); }
     int32_t SelectAll(bool select) override { return m_session.SelectAll(select); }
     void DeselectAll() override { m_session.DeselectAll(); }
+    // The collections' questions about the painting.
+    COLORREF LayerColor(int32_t layer, int32_t colorSet) const override
+    {
+        return m_painting.LayerColor(layer, colorSet);
+    }
+    CPen GetLayerPen(int32_t layer, int32_t colorSet) const override
+    {
+        return m_painting.GetLayerPen(layer, colorSet);
+    }
+    CBrush GetLayerBrush(int32_t layer, int32_t colorSet) const override
+    {
+        return m_painting.GetLayerBrush(layer, colorSet);
+    }
+    CPen GetComponentTextPen(bool bottomSide, bool highlight) const override
+    {
+        return m_painting.GetComponentTextPen(bottomSide, highlight);
+    }
     // What the collections and the imports ask of the design's own data; callers ask Design().
     CNetArray& GetNets() override { return m_design.GetNets(); }
     const CNetArray& GetNets() const override { return m_design.GetNets(); }
@@ -557,22 +523,7 @@ private:
     void PlaceShapeOnBoard(CShapeLib& library, int32_t shapeIndex);
     // After Undo or Redo: the current component and plane stay within the restored lists.
     void ClampCurrentItems();
-    // Painting: whether the pens suit the screen at the present scale and colours; the visible
-    // board area with a margin around it; the parts of DrawBoard.
-    bool AreScreenPensCurrent() const;
-    CRect GetVisibleBoardRect(int32_t margin) const;
-    void DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& clip);
-    void DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip);
-    void DrawComponentTexts(CDeviceContext& dc, const CRect& clip, bool selected);
-    void DrawConnectionLines(CDeviceContext& dc);
-    void DrawPadAt(CDeviceContext& dc, CPoint cursor, int32_t layer) const;
-    void DrawInvertedRect(CDeviceContext& dc, const CRect& rect) const;
     void PrintLayers(CDeviceContext& dc, const COutputRec& record, const CRect& clip);
-    // The preview's scale and offset 0, with pens of `penKind`; EndPreview puts the view's back
-    // with the screen's pens.
-    void BeginPreview(int32_t scale, int32_t penKind);
-    void EndPreview(int32_t savedScale, CPoint savedOffset);
-    void DrawPreviewOutline(CDeviceContext& dc, bool filled);
     // Commands: the selection moved, copied in place or deleted, without undo snapshot.
     void MoveSelectedItems(int32_t dx, int32_t dy);
     void CopySelectedInPlace();
@@ -588,9 +539,11 @@ private:
     CEditSession m_session{*this, m_settings};
     // The session's state, which the document's painting and commands work on.
     CEditState& m_edit = m_session.State();
+    CDocumentPaint m_painting{*this, m_design, m_edit};
+    // The painting's state, which the document's printing and loading set.
+    CPaintState& m_paint = m_painting.State();
 
-    // ---- Painting and layer counts --------------------------------------------------------------
-    CPaintState m_paint;
+    // ---- Layer counts ---------------------------------------------------------------------------
     CLayerCounts m_layerCounts;
 
     // ---- Editing state and view -----------------------------------------------------------------
@@ -616,7 +569,6 @@ private:
     bool m_shapeDocument = false;
     bool m_templateLoad = false;
     int32_t m_loadResult = 0;
-    bool m_printing = false;
     bool m_componentOutsideBoard = false;
     bool m_fromFile = false;
 

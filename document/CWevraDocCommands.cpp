@@ -388,14 +388,14 @@ bool CWevraDoc::PrintJobPage(CDeviceContext& dc, int32_t jobIndex, int32_t recor
 
     const CPoint savedOffset = m_settings.offset;
     const int32_t savedScale = m_settings.scale;
-    m_printing = true;
+    m_paint.printing = true;
     SelectAll(false);
     m_settings.offset =
         CPoint(TruncToInt(job->GetOffsetX() / jobScale), TruncToInt(job->GetOffsetY() / jobScale));
     m_settings.scale = scale;
-    CreatePens(item->IsColor() ? CPaintState::penKindPrintColor
-                               : CPaintState::penKindPrintBlackWhite,
-               scale);
+    m_painting.CreatePens(item->IsColor() ? CPaintState::penKindPrintColor
+                                          : CPaintState::penKindPrintBlackWhite,
+                          scale);
     m_design.GetEditableShapeCache().SetScale(scale);
 
     const CPen previousPen = dc.SelectPen(m_paint.layerPens[normalSet][LAYER_COMMON]);
@@ -421,9 +421,9 @@ bool CWevraDoc::PrintJobPage(CDeviceContext& dc, int32_t jobIndex, int32_t recor
 
     m_settings.scale = savedScale;
     m_settings.offset = savedOffset;
-    m_printing = false;
+    m_paint.printing = false;
     // The screen never keeps the print colours, whatever the two scales.
-    CreatePens(CPaintState::penKindScreen, savedScale);
+    m_painting.CreatePens(CPaintState::penKindScreen, savedScale);
     m_design.GetEditableShapeCache().SetScale(savedScale);
     return true;
 }

@@ -152,9 +152,9 @@ void CWevraView::Redraw(bool full)
         m_document.RedrawLeftPane(-1);
     }
     // A rebuild is pending already: the paint to come shows this change too.
-    if (m_document.IsBoardDirty())
+    if (m_document.Paint().IsBoardDirty())
         return;
-    m_document.SetBoardDirty();
+    m_document.Paint().SetBoardDirty();
     UpdateScrollBars();
     UpdateOtherViews();
     while (QApplication::overrideCursor() != nullptr &&
@@ -391,7 +391,7 @@ bool CWevraView::OnCommand(uint32_t first, uint32_t second)
         }
         if (second == ID_DRAW_REDRAW) {
             if (first == layerTable)
-                m_document.CreatePens(CPaintState::penKindScreen, m_document.GetScale());
+                m_document.Paint().CreatePens(CPaintState::penKindScreen, m_document.GetScale());
             Redraw(true);
             if (*slot) {
                 (*slot)->activateWindow();
@@ -658,7 +658,7 @@ void CWevraView::EnsureBackBuffer()
         wanted.height() <= m_backBuffer.height())
         return;
     m_backBuffer = QImage(wanted, QImage::Format_RGB32);
-    m_document.SetBoardDirty();
+    m_document.Paint().SetBoardDirty();
 }
 
 void CWevraView::showEvent(QShowEvent* event)
@@ -703,7 +703,7 @@ void CWevraView::focusOutEvent(QFocusEvent* event)
     if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
         m_askOnFocus = true;
     ShowDesignTime();
-    m_document.DeletePens();
+    m_document.Paint().DeletePens();
     // No release comes to a window that lost the keyboard.
     m_dispatch->CancelCapture();
 }
@@ -754,7 +754,7 @@ void CWevraView::paintEvent(QPaintEvent* event)
     m_repaintRect = CRect(area.left(), area.top(), area.right() + 1, area.bottom() + 1);
 
     EnsureBackBuffer();
-    if (m_document.IsBoardDirty()) {
+    if (m_document.Paint().IsBoardDirty()) {
         if (!m_layoutChanged && m_warpAfterRepaint)
             WarpMouseToCursor();
         m_layoutChanged = false;
@@ -798,14 +798,14 @@ void CWevraView::RenderBoard()
     CQtDeviceContext dc(painter);
     dc.FillSolidRect(CRect(0, 0, m_backBuffer.width(), m_backBuffer.height()), backgroundColor);
     const CFontDesc previous = dc.SelectFont(m_document.Design().GetPinInfoFont());
-    m_document.DrawBoard(dc);
+    m_document.Paint().DrawBoard(dc);
     dc.SelectFont(previous);
     if (!m_document.IsShapeDocument() &&
         m_document.Session().IsMode(ID_COMPONENTS_MOVE_ROTATE_TEXT))
         m_document.Design().GetComponents().DrawCurrent(dc);
     if (m_document.IsAutoRatsnest()) {
-        m_document.DrawOtherRatsnest(dc);
-        m_document.DrawNetRatsnest(dc);
+        m_document.Paint().DrawOtherRatsnest(dc);
+        m_document.Paint().DrawNetRatsnest(dc);
     }
     UpdateStatusLine();
 }
@@ -823,12 +823,12 @@ void CWevraView::DrawEditedItem(CDeviceContext& dc)
     case ID_COMPONENTS_REPLACE_PADS:
     case ID_PADS_REPLACE:
     case ID_PADS_ADD_MANUALLY:
-        m_document.DrawPadAtCursor(dc, true, CComponentDocument::highlightSet);
+        m_document.Paint().DrawPadAtCursor(dc, true, CComponentDocument::highlightSet);
         break;
     case ID_PADS_COPY:
     case ID_PADS_MOVE:
         if (dragging)
-            m_document.DrawPadAtCursor(dc, true, CComponentDocument::highlightSet);
+            m_document.Paint().DrawPadAtCursor(dc, true, CComponentDocument::highlightSet);
         break;
     case ID_BOARD_EDIT_TEXT:
     case ID_BOARD_PLACE_TEXT:
@@ -836,7 +836,7 @@ void CWevraView::DrawEditedItem(CDeviceContext& dc)
             std::array<COLORREF, LAYER_COUNT> highlight{};
             for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
                 highlight[size_t(layer)] =
-                    m_document.LayerColor(layer, CComponentDocument::highlightSet);
+                    m_document.Paint().LayerColor(layer, CComponentDocument::highlightSet);
             const CPoint offset = m_document.GetViewOffset();
             m_document.Design().GetTexts().DrawSelected(dc, m_document.Design().GetFont(),
                                                         highlight, offset.x, offset.y,
@@ -860,7 +860,7 @@ void CWevraView::DrawOverlays(CDeviceContext& dc)
     DrawEditedItem(dc);
 
     if (m_document.Session().GetSelectedCount() > 0) {
-        m_document.DrawSelection(dc);
+        m_document.Paint().DrawSelection(dc);
         const int32_t component = m_document.Session().GetCurrentComponentIndex();
         if (m_document.Design().GetComponents().GetSelectedCount() == 1 && component >= 0)
             m_document.Design().GetNets().DrawComponentRatsnest(dc, component);
@@ -868,15 +868,15 @@ void CWevraView::DrawOverlays(CDeviceContext& dc)
     if (const CPinSwapTool* pinSwap = m_dispatch->GetPinSwapTool())
         pinSwap->Draw(dc);
     if (m_document.IsAutoRatsnest())
-        m_document.DrawNetRatsnest(dc);
+        m_document.Paint().DrawNetRatsnest(dc);
     const CPoint offset = m_document.GetViewOffset();
     const int32_t scale = m_document.GetScale();
     m_document.Design().GetNets().DrawErrors(dc, offset.x, offset.y, scale);
 
     if (m_document.Session().IsRubberBandVisible())
-        m_document.DrawRubberBand(dc);
+        m_document.Paint().DrawRubberBand(dc);
     if (m_document.View().IsZoomWindowPending())
-        m_document.DrawSecondRubberBand(dc);
+        m_document.Paint().DrawSecondRubberBand(dc);
 
     if (m_document.Planes().GetCurrentPlane() != nullptr) {
         m_document.Planes().DrawPlaneOutline(dc, true);

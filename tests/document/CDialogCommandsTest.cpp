@@ -126,7 +126,7 @@ TEST_F(CDialogCommandsTest, PadInfoAndComponentTextsAreStoredOnlyOnOk)
     CDialogCommands::PadInfo(*doc);
     CDialogCommands::DisplayCompText(*doc);
     EXPECT_EQ(doc->GetPadInfoMode(), 5);
-    EXPECT_TRUE(doc->IsUnconnectedPinMarks());
+    EXPECT_TRUE(doc->Paint().IsUnconnectedPinMarks());
     EXPECT_FALSE(set.IsTextReference());
     EXPECT_TRUE(set.IsTextShape() && set.IsTextType());
     EXPECT_TRUE(doc->IsModified());

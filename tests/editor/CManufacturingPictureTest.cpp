@@ -214,9 +214,9 @@ protected:
         {
             QPainter painter(&image);
             CQtDeviceContext dc(painter);
-            EXPECT_TRUE(doc->DrawBoard(dc));
+            EXPECT_TRUE(doc->Paint().DrawBoard(dc));
         }
-        const COLORREF color = doc->LayerColor(layer, 0);
+        const COLORREF color = doc->Paint().LayerColor(layer, 0);
         const QRgb rgb = qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
         Mask mask{width, height, std::vector<uint8_t>(size_t(width) * height)};
         for (int32_t y = 0; y < height; ++y) {

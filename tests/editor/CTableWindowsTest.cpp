@@ -117,7 +117,7 @@ TEST_F(CTableWindowsTest, LayerTableRecoloursALayerOfTheDesign)
     const int32_t work = document->Session().GetWorkLayer();
     EXPECT_EQ(document->Design().GetStoredColor(CDesignSettings::screenColors, work),
               RGB(12, 34, 56));
-    EXPECT_EQ(document->GetLayerPen(work, 0).color, RGB(12, 34, 56));
+    EXPECT_EQ(document->Paint().GetLayerPen(work, 0).color, RGB(12, 34, 56));
     EXPECT_TRUE(document->IsModified());
 
     table->close();

@@ -107,7 +107,7 @@ protected:
         image.fill(background);
         QPainter painter(&image);
         Context dc(painter);
-        EXPECT_TRUE(doc->DrawBoard(dc));
+        EXPECT_TRUE(doc->Paint().DrawBoard(dc));
         return image;
     }
 
@@ -146,7 +146,7 @@ TEST_F(CDocPaintTest, SelectedCopperIsLeftToTheOverlay)
     {
         QPainter painter(&image);
         CQtDeviceContext dc(painter);
-        doc->DrawSelection(dc);
+        doc->Paint().DrawSelection(dc);
     }
     EXPECT_EQ(image.pixel(100, 50), 0xFF00FF00);
     EXPECT_EQ(image.pixel(100, 100), 0xFFFF0000);
@@ -156,7 +156,7 @@ TEST_F(CDocPaintTest, PrintColoursNeverStayOnTheScreen)
 {
     Render();
     // A preview in black and white, then a printed page at the screen's own scale.
-    doc->CreatePens(CPaintState::penKindPrintBlackWhite, scale);
+    doc->Paint().CreatePens(CPaintState::penKindPrintBlackWhite, scale);
     EXPECT_EQ(Render().pixel(100, 50), topColor);
 
     QImage page(width, height, QImage::Format_RGB32);
@@ -186,7 +186,8 @@ TEST(CDocPreviewScaleTest, SmallestWholeZoomThatFits)
         {1000, 1000, 400, -1, 0},  {2147483647, 2147483647, 1, 1, 1073741824},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(CWevraDoc::PreviewScale(c.boardWidth, c.boardHeight, c.width, c.height), c.scale)
+        EXPECT_EQ(CDocumentPaint::PreviewScale(c.boardWidth, c.boardHeight, c.width, c.height),
+                  c.scale)
             << c.boardWidth << " x " << c.boardHeight << " in " << c.width << " x " << c.height;
     }
 }
@@ -203,8 +204,8 @@ TEST_F(CDocPaintTest, PreviewsShowTheWholeBoardAndLeaveTheViewAsItWas)
         image.fill(background);
         QPainter painter(&image);
         CQtDeviceContext dc(painter);
-        const bool drawn =
-            output ? doc->DrawOutputPreview(dc, w, h) : doc->DrawLayerSetPreview(dc, w, h);
+        const bool drawn = output ? doc->Paint().DrawOutputPreview(dc, w, h)
+                                  : doc->Paint().DrawLayerSetPreview(dc, w, h);
         return drawn ? image : QImage();
     };
     const QImage display = preview(false, 100, 75);
@@ -288,7 +289,7 @@ TEST_F(CDocPaintTest, DirectRunsLookAsQtsOwnFills)
             QPainter painter(&viaQt);
             painter.setClipRect(viaQt.rect());
             CQtDeviceContext dc(painter);
-            EXPECT_TRUE(doc->DrawBoard(dc));
+            EXPECT_TRUE(doc->Paint().DrawBoard(dc));
         }
         EXPECT_EQ(Render(), viaQt) << zoomIn;
         doc->View().SetScale(std::max(1, doc->GetScale() / 8));
@@ -365,7 +366,7 @@ TEST_F(CDocPaintTest, ViaLabelsLookAsQtsOwnTextDrawingOfThem)
         {
             QPainter painter(&plain);
             CPlainLabelContext dc(painter);
-            EXPECT_TRUE(doc->DrawBoard(dc));
+            EXPECT_TRUE(doc->Paint().DrawBoard(dc));
         }
         const QImage cached = Render();
         EXPECT_EQ(cached, plain);

@@ -151,7 +151,7 @@ TEST_F(CWevraViewTest, RedrawsBeforeAPaintRenderTheBoardOnce)
 {
     Paint();
     const int32_t rendered = View().GetRenderCount();
-    EXPECT_FALSE(doc->IsBoardDirty());
+    EXPECT_FALSE(doc->Paint().IsBoardDirty());
 
     View().Redraw(true);
     View().Redraw(true);

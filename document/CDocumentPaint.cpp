@@ -1,3 +1,5 @@
+#include "document/CDocumentPaint.h"
+
 #include "document/CWevraDoc.h"
 
 #include <algorithm>
@@ -11,6 +13,8 @@
 #include "model/CGridArr.h"
 #include "model/CLayerArray.h"
 #include "model/CNetArray.h"
+#include "model/COutput.h"
+#include "model/COutputArray.h"
 #include "model/COutputRec.h"
 #include "model/CPadStackArray.h"
 #include "model/CPour.h"
@@ -20,6 +24,10 @@
 #include "resources/CommandIds.h"
 
 namespace {
+
+// The components' and nets' colour sets.
+constexpr int32_t normalSet = CComponentDocument::normalSet;
+constexpr int32_t highlightSet = CComponentDocument::highlightSet;
 
 // A tenth of an inch around the visible area, so that items reaching into it are drawn.
 constexpr int32_t clipMargin = 25600;
@@ -74,11 +82,25 @@ private:
     CBrush m_brush;
 };
 
+// Layers above this one have no pads.
+constexpr int32_t lastPadLayer = LAYER_DRILL;
+
+int32_t FitOneWay(int32_t board, int32_t pixels)
+{
+    // The smallest s with board / s <= pixels (integer division) is board / (pixels + 1) + 1.
+    return SaturateToInt(int64_t(std::max(board, 0)) / (int64_t(pixels) + 1) + 1);
+}
+
 } // namespace
+
+CDocumentPaint::CDocumentPaint(CWevraDoc& document, CDesign& design, CEditState& edit)
+    : m_document(document), m_design(design), m_settings(design.Settings()), m_edit(edit)
+{
+}
 
 // ---- Pens and brushes ---------------------------------------------------------------------------
 
-void CWevraDoc::CreatePens(int32_t kind, int32_t scale)
+void CDocumentPaint::CreatePens(int32_t kind, int32_t scale)
 {
     DeletePens();
     auto& normal = m_paint.drawColors[normalSet];
@@ -96,8 +118,8 @@ void CWevraDoc::CreatePens(int32_t kind, int32_t scale)
 
     // A printout writes the component texts the display set shows; the screen its references.
     int32_t textKind = CComponent::textReference;
-    if (kind != CPaintState::penKindScreen && GetComponentTextMode() > 0)
-        textKind = GetComponentTextMode() - 1;
+    if (kind != CPaintState::penKindScreen && m_document.Session().GetComponentTextMode() > 0)
+        textKind = m_document.Session().GetComponentTextMode() - 1;
     const int32_t textWidth = std::max<int32_t>(
         1, m_design.GetComponents().GetTextLineWidth(textKind) / std::max(scale, 1));
     const auto textPen = [textWidth](COLORREF color) {
@@ -130,7 +152,7 @@ void CWevraDoc::CreatePens(int32_t kind, int32_t scale)
     m_paint.penScale = scale;
 }
 
-void CWevraDoc::DeletePens()
+void CDocumentPaint::DeletePens()
 {
     for (auto& set : m_paint.layerPens)
         set.fill(CPen::Null());
@@ -140,35 +162,35 @@ void CWevraDoc::DeletePens()
     m_paint.pensBuilt = false;
 }
 
-COLORREF CWevraDoc::LayerColor(int32_t layer, int32_t colorSet) const
+COLORREF CDocumentPaint::LayerColor(int32_t layer, int32_t colorSet) const
 {
     if (colorSet < normalSet || colorSet > highlightSet || layer < 0 || layer >= LAYER_COUNT)
         return 0;
     // A printed page shows the current net like every other.
-    if (m_printing)
+    if (m_paint.printing)
         colorSet = normalSet;
     return m_paint.drawColors[size_t(colorSet)][size_t(layer)];
 }
 
-CPen CWevraDoc::GetLayerPen(int32_t layer, int32_t colorSet) const
+CPen CDocumentPaint::GetLayerPen(int32_t layer, int32_t colorSet) const
 {
     if (!m_paint.pensBuilt || colorSet < normalSet || colorSet > highlightSet || layer < 0 ||
         layer >= LAYER_COUNT)
         return SolidPen(LayerColor(layer, colorSet));
-    return m_paint.layerPens[size_t(m_printing ? normalSet : colorSet)][size_t(layer)];
+    return m_paint.layerPens[size_t(m_paint.printing ? normalSet : colorSet)][size_t(layer)];
 }
 
-CBrush CWevraDoc::GetLayerBrush(int32_t layer, int32_t colorSet) const
+CBrush CDocumentPaint::GetLayerBrush(int32_t layer, int32_t colorSet) const
 {
     if (!m_paint.pensBuilt || colorSet < normalSet || colorSet > highlightSet || layer < 0 ||
         layer >= LAYER_COUNT)
         return CBrush(LayerColor(layer, colorSet));
-    return m_paint.layerBrushes[size_t(m_printing ? normalSet : colorSet)][size_t(layer)];
+    return m_paint.layerBrushes[size_t(m_paint.printing ? normalSet : colorSet)][size_t(layer)];
 }
 
-CPen CWevraDoc::GetComponentTextPen(bool bottomSide, bool highlight) const
+CPen CDocumentPaint::GetComponentTextPen(bool bottomSide, bool highlight) const
 {
-    highlight = highlight && !m_printing;
+    highlight = highlight && !m_paint.printing;
     if (m_paint.pensBuilt)
         return m_paint.componentTextPens[(highlight ? 2 : 0) + (bottomSide ? 1 : 0)];
     const int32_t layer = bottomSide ? LAYER_SILK_BOTTOM : LAYER_SILK_TOP;
@@ -177,7 +199,7 @@ CPen CWevraDoc::GetComponentTextPen(bool bottomSide, bool highlight) const
     return CPen(CPen::Style::Solid, width, LayerColor(layer, highlight ? highlightSet : normalSet));
 }
 
-bool CWevraDoc::AreScreenPensCurrent() const
+bool CDocumentPaint::AreScreenPensCurrent() const
 {
     // A loaded design or an edited colour table brings other colours at the same scale.
     return m_paint.pensBuilt && m_paint.penKind == CPaintState::penKindScreen &&
@@ -188,9 +210,9 @@ bool CWevraDoc::AreScreenPensCurrent() const
 
 // ---- Board --------------------------------------------------------------------------------------
 
-CRect CWevraDoc::GetVisibleBoardRect(int32_t margin) const
+CRect CDocumentPaint::GetVisibleBoardRect(int32_t margin) const
 {
-    const CSize client = m_view.GetClientPixels();
+    const CSize client = m_document.View().GetClientPixels();
     return CRect(
         SaturateToInt(-int64_t(m_settings.offset.x) - margin),
         SaturateToInt(-int64_t(m_settings.offset.y) - margin),
@@ -198,14 +220,14 @@ CRect CWevraDoc::GetVisibleBoardRect(int32_t margin) const
         SaturateToInt(int64_t(m_settings.scale) * client.cy - m_settings.offset.y + margin));
 }
 
-bool CWevraDoc::DrawBoard(CDeviceContext& dc)
+bool CDocumentPaint::DrawBoard(CDeviceContext& dc)
 {
     m_paint.boardDirty = false;
     if (!AreScreenPensCurrent())
         CreatePens(CPaintState::penKindScreen, m_settings.scale);
     m_design.GetEditableShapeCache().SetScale(m_settings.scale);
 
-    const CSize client = m_view.GetClientPixels();
+    const CSize client = m_document.View().GetClientPixels();
     const int32_t gridX = SaturateToInt(int64_t(m_settings.offset.x) + m_settings.userOffset.x);
     const int32_t gridY = SaturateToInt(int64_t(m_settings.offset.y) + m_settings.userOffset.y);
     const CRect clip = GetVisibleBoardRect(clipMargin);
@@ -259,7 +281,7 @@ bool CWevraDoc::DrawBoard(CDeviceContext& dc)
     return true;
 }
 
-void CWevraDoc::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& clip)
+void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& clip)
 {
     m_design.GetLayers().SetVisible(layer, true);
     const COLORREF color = LayerColor(layer, normalSet);
@@ -297,15 +319,15 @@ void CWevraDoc::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& c
             continue;
         const CComponent& component = *m_design.GetComponents().GetComponent(i);
         if (layer > lastSignalLayer)
-            component.DrawPadsPlain(dc, *this, layer);
+            component.DrawPadsPlain(dc, m_document, layer);
         else if (netlist)
-            component.DrawPadsOnLayer(dc, *this, layer, false);
+            component.DrawPadsOnLayer(dc, m_document, layer, false);
         else
-            component.DrawPads(dc, *this, layer, false);
+            component.DrawPads(dc, m_document, layer, false);
     }
 }
 
-void CWevraDoc::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip)
+void CDocumentPaint::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip)
 {
     CSelectedPenBrush selected(dc, m_paint.layerPens[normalSet][LAYER_DRILL],
                                m_paint.layerBrushes[normalSet][LAYER_DRILL]);
@@ -320,13 +342,13 @@ void CWevraDoc::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const 
             continue;
         const CComponent& component = *m_design.GetComponents().GetComponent(i);
         if (scaled)
-            component.DrawHoles(dc, *this, set.GetHolePercent(), set.GetHoleMinDiameter());
+            component.DrawHoles(dc, m_document, set.GetHolePercent(), set.GetHoleMinDiameter());
         else
-            component.DrawPads(dc, *this, LAYER_DRILL, false);
+            component.DrawPads(dc, m_document, LAYER_DRILL, false);
     }
 }
 
-void CWevraDoc::DrawComponentTexts(CDeviceContext& dc, const CRect& clip, bool selected)
+void CDocumentPaint::DrawComponentTexts(CDeviceContext& dc, const CRect& clip, bool selected)
 {
     const COutputRec* set = m_design.GetCurrentLayerSet();
     if (!set)
@@ -344,7 +366,7 @@ void CWevraDoc::DrawComponentTexts(CDeviceContext& dc, const CRect& clip, bool s
     }
 }
 
-void CWevraDoc::DrawConnectionLines(CDeviceContext& dc)
+void CDocumentPaint::DrawConnectionLines(CDeviceContext& dc)
 {
     for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
         if (m_design.GetComponents().GetComponent(i)->IsRatsnestShown())
@@ -352,8 +374,8 @@ void CWevraDoc::DrawConnectionLines(CDeviceContext& dc)
     }
 }
 
-void CWevraDoc::DrawBoardOutline(CDeviceContext& dc, int32_t offsetX, int32_t offsetY,
-                                 int32_t scale, int32_t colorSet) const
+void CDocumentPaint::DrawBoardOutline(CDeviceContext& dc, int32_t offsetX, int32_t offsetY,
+                                      int32_t scale, int32_t colorSet) const
 {
     if (m_design.GetBoardOutline().GetSize() < minOutlinePoints || scale < 1)
         return;
@@ -368,8 +390,8 @@ void CWevraDoc::DrawBoardOutline(CDeviceContext& dc, int32_t offsetX, int32_t of
     dc.SelectBrush(previous);
 }
 
-void CWevraDoc::DrawOriginMarker(CDeviceContext& dc, int32_t x, int32_t y, int32_t scale,
-                                 COLORREF color) const
+void CDocumentPaint::DrawOriginMarker(CDeviceContext& dc, int32_t x, int32_t y, int32_t scale,
+                                      COLORREF color) const
 {
     if (scale < 1 || originMarkerLimit / scale < 1)
         return;
@@ -387,7 +409,7 @@ void CWevraDoc::DrawOriginMarker(CDeviceContext& dc, int32_t x, int32_t y, int32
 
 // ---- Overlays -----------------------------------------------------------------------------------
 
-void CWevraDoc::DrawSelection(CDeviceContext& dc)
+void CDocumentPaint::DrawSelection(CDeviceContext& dc)
 {
     if (m_edit.mode == ID_COMPONENTS_MOVE_ROTATE_TEXT)
         return;
@@ -399,7 +421,7 @@ void CWevraDoc::DrawSelection(CDeviceContext& dc)
     const int32_t previousMode = dc.GetROP2();
     dc.SetROP2(int32_t(m_settings.drawingMode));
 
-    m_planeSet.DrawSelectedPlanes(dc);
+    m_document.Planes().DrawSelectedPlanes(dc);
     const bool components = m_design.GetComponents().GetSelectedCount() > 0;
     if (components) {
         for (int32_t layer = 1; layer < LAYER_COUNT; ++layer)
@@ -420,9 +442,9 @@ void CWevraDoc::DrawSelection(CDeviceContext& dc)
                 continue;
             const CComponent& component = *m_design.GetComponents().GetComponent(i);
             if (layer > lastSignalLayer)
-                component.DrawPadsPlain(dc, *this, layer);
+                component.DrawPadsPlain(dc, m_document, layer);
             else
-                component.DrawPads(dc, *this, layer, true);
+                component.DrawPads(dc, m_document, layer, true);
         }
     };
     if (const COutputRec* set = m_design.GetCurrentLayerSet()) {
@@ -448,17 +470,17 @@ void CWevraDoc::DrawSelection(CDeviceContext& dc)
     dc.SetROP2(previousMode);
 }
 
-void CWevraDoc::DrawPadAt(CDeviceContext& dc, CPoint cursor, int32_t layer) const
+void CDocumentPaint::DrawPadAt(CDeviceContext& dc, CPoint cursor, int32_t layer) const
 {
     if (m_settings.scale < 1)
         return;
-    const CPadStackArray& stacks = GetPadStacks();
+    const CPadStackArray& stacks = m_design.GetPadStacks();
     const CPoint at = ToPixel(cursor, m_settings.offset, m_settings.scale);
     stacks.DrawPad(dc, stacks.GetDefault(m_edit.defaultPadStackKind), layer, at.x, at.y, 0,
                    m_settings.scale);
 }
 
-void CWevraDoc::DrawPadAtCursor(CDeviceContext& dc, bool highlight, int32_t colorSet) const
+void CDocumentPaint::DrawPadAtCursor(CDeviceContext& dc, bool highlight, int32_t colorSet) const
 {
     const int32_t layer = m_design.GetLayers().GetRefLayer();
     if (!highlight) {
@@ -477,28 +499,28 @@ void CWevraDoc::DrawPadAtCursor(CDeviceContext& dc, bool highlight, int32_t colo
     DrawPadAt(dc, m_edit.cursor, LAYER_DRILL);
 }
 
-void CWevraDoc::DrawDefaultPadAtCursor(CDeviceContext& dc) const
+void CDocumentPaint::DrawDefaultPadAtCursor(CDeviceContext& dc) const
 {
     DrawPadAt(dc, m_edit.cursor, m_design.GetLayers().GetRefLayer());
 }
 
-void CWevraDoc::DrawNetRatsnest(CDeviceContext& dc) const
+void CDocumentPaint::DrawNetRatsnest(CDeviceContext& dc) const
 {
-    if (m_session.GetCurrentNetIndex() >= 0)
+    if (m_document.Session().GetCurrentNetIndex() >= 0)
         DrawCurrentRatsnest(dc);
 }
 
-void CWevraDoc::DrawCurrentRatsnest(CDeviceContext& dc) const
+void CDocumentPaint::DrawCurrentRatsnest(CDeviceContext& dc) const
 {
     m_design.GetNets().DrawCurrentRatsnest(dc, GetVisibleBoardRect(0));
 }
 
-void CWevraDoc::DrawOtherRatsnest(CDeviceContext& dc) const
+void CDocumentPaint::DrawOtherRatsnest(CDeviceContext& dc) const
 {
     m_design.GetNets().DrawOtherRatsnest(dc);
 }
 
-void CWevraDoc::DrawInvertedRect(CDeviceContext& dc, const CRect& rect) const
+void CDocumentPaint::DrawInvertedRect(CDeviceContext& dc, const CRect& rect) const
 {
     if (m_settings.scale < 1)
         return;
@@ -515,12 +537,135 @@ void CWevraDoc::DrawInvertedRect(CDeviceContext& dc, const CRect& rect) const
     dc.SetROP2(previousMode);
 }
 
-void CWevraDoc::DrawRubberBand(CDeviceContext& dc) const
+void CDocumentPaint::DrawRubberBand(CDeviceContext& dc) const
 {
     DrawInvertedRect(dc, m_edit.rubberBand);
 }
 
-void CWevraDoc::DrawSecondRubberBand(CDeviceContext& dc) const
+void CDocumentPaint::DrawSecondRubberBand(CDeviceContext& dc) const
 {
-    DrawInvertedRect(dc, m_view.GetZoomRect());
+    DrawInvertedRect(dc, m_document.View().GetZoomRect());
+}
+
+// ---- Previews -----------------------------------------------------------------------------------
+
+int32_t CDocumentPaint::PreviewScale(int32_t boardWidth, int32_t boardHeight, int32_t width,
+                                     int32_t height)
+{
+    if (width <= 0 || height <= 0)
+        return 0;
+    return std::max(FitOneWay(boardWidth, width), FitOneWay(boardHeight, height));
+}
+
+void CDocumentPaint::BeginPreview(int32_t scale, int32_t penKind)
+{
+    m_settings.offset = CPoint(0, 0);
+    m_settings.scale = scale;
+    CreatePens(penKind, scale);
+    m_design.GetEditableShapeCache().SetScale(scale);
+}
+
+void CDocumentPaint::EndPreview(int32_t savedScale, CPoint savedOffset)
+{
+    m_settings.scale = savedScale;
+    m_settings.offset = savedOffset;
+    // The board view never keeps the preview's pens, whatever their colours or scale.
+    CreatePens(CPaintState::penKindScreen, savedScale);
+    m_design.GetEditableShapeCache().SetScale(savedScale);
+}
+
+void CDocumentPaint::DrawPreviewOutline(CDeviceContext& dc, bool filled)
+{
+    if (m_design.GetBoardOutline().GetSize() <= 4)
+        return;
+    const int32_t scale = m_settings.scale;
+    std::vector<CPoint> points;
+    points.reserve(size_t(m_design.GetBoardOutline().GetSize()));
+    for (int32_t i = 0; i < m_design.GetBoardOutline().GetSize(); ++i) {
+        const Rec12& point = m_design.GetBoardOutline()[i];
+        points.emplace_back(point.x / scale, point.y / scale);
+    }
+    const CPen previousPen = dc.SelectPen(m_paint.layerPens[normalSet][LAYER_COMMON]);
+    const CBrush previousBrush = dc.SelectBrush(m_paint.layerBrushes[normalSet][LAYER_COMMON]);
+    if (filled)
+        dc.Polygon(points);
+    else
+        dc.Polyline(points);
+    dc.SelectBrush(previousBrush);
+    dc.SelectPen(previousPen);
+}
+
+bool CDocumentPaint::DrawLayerSetPreview(CDeviceContext& dc, int32_t width, int32_t height)
+{
+    const COutputRec* set = m_design.GetCurrentLayerSet();
+    const int32_t scale =
+        PreviewScale(m_design.GetBoardWidth(), m_design.GetBoardHeight(), width, height);
+    if (!set || scale <= 0)
+        return false;
+    const int32_t savedScale = m_settings.scale;
+    const CPoint savedOffset = m_settings.offset;
+    BeginPreview(scale, CPaintState::penKindScreen);
+    DrawPreviewOutline(dc, true);
+
+    const CRect clip(0, 0, SaturateToInt(int64_t(width) * scale),
+                     SaturateToInt(int64_t(height) * scale));
+    for (const uint8_t layer : set->GetLayerBytes()) {
+        if (layer == 0 || layer >= LAYER_COUNT)
+            continue;
+        const COLORREF color = LayerColor(layer, normalSet);
+        m_design.GetComponents().Draw(dc, layer, clip, false, false);
+        m_design.GetLines().DrawLayer(dc, layer, clip, color, 0, 0, scale);
+        m_design.GetNets().Draw(dc, layer, clip);
+        m_design.GetTexts().Draw(dc, layer, m_design.GetFont(), color, 0, 0, scale);
+        if (layer > lastPadLayer)
+            continue;
+        for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i)
+            m_design.GetComponents().GetComponent(i)->DrawPads(dc, m_document, layer, false);
+        if (m_design.GetNets().GetCount() > 0)
+            m_design.GetNets().DrawLayerPads(dc, layer, clip, false);
+    }
+    EndPreview(savedScale, savedOffset);
+    return true;
+}
+
+bool CDocumentPaint::DrawOutputPreview(CDeviceContext& dc, int32_t width, int32_t height)
+{
+    const COutput* job = m_design.GetOutputJobs().GetJob(m_design.GetOutputJobs().GetCurrent());
+    const COutputRec* item = job ? job->GetCurrentRec() : nullptr;
+    const int32_t scale =
+        PreviewScale(m_design.GetBoardWidth(), m_design.GetBoardHeight(), width, height);
+    if (!item || scale <= 0)
+        return false;
+    const int32_t savedScale = m_settings.scale;
+    const CPoint savedOffset = m_settings.offset;
+    BeginPreview(scale, item->IsColor() ? CPaintState::penKindPrintColor
+                                        : CPaintState::penKindPrintBlackWhite);
+    // Paper shows the board's edge as a line; films and drill files its whole area.
+    DrawPreviewOutline(dc, job->GetDevice() != COutput::deviceWindows);
+
+    const CRect clip(0, 0, SaturateToInt(int64_t(width) * scale),
+                     SaturateToInt(int64_t(height) * scale));
+    for (const uint8_t layer : item->GetLayerBytes()) {
+        if (layer == 0 || layer >= LAYER_COUNT)
+            continue;
+        const COLORREF color = LayerColor(layer, normalSet);
+        const CPen previousPen = dc.SelectPen(m_paint.layerPens[normalSet][layer]);
+        const CBrush previousBrush = dc.SelectBrush(m_paint.layerBrushes[normalSet][layer]);
+        m_design.GetComponents().Draw(dc, layer, clip, false, false);
+        m_design.GetLines().DrawLayer(dc, layer, clip, color, 0, 0, scale);
+        m_design.GetTexts().Draw(dc, layer, m_design.GetFont(), color, 0, 0, scale);
+        for (const auto& plane : m_design.GetPlanes()) {
+            if (plane->GetLayer() == layer)
+                plane->Draw(dc, 0, 0, scale, color);
+        }
+        if (layer <= lastPadLayer) {
+            for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i)
+                m_design.GetComponents().GetComponent(i)->DrawPads(dc, m_document, layer, false);
+        }
+        m_design.GetNets().Draw(dc, layer, clip);
+        dc.SelectBrush(previousBrush);
+        dc.SelectPen(previousPen);
+    }
+    EndPreview(savedScale, savedOffset);
+    return true;
 }

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <cstdint>
+
+#include "document/CPaintState.h"
+#include "framework/CBrush.h"
+#include "framework/CPen.h"
+#include "framework/CPoint.h"
+#include "framework/CRect.h"
+#include "framework/ColorRef.h"
+
+class CDesign;
+class CDeviceContext;
+class COutputRec;
+class CWevraDoc;
+struct CDesignSettings;
+struct CEditState;
+
+// The document's drawing: the pens and colours it draws with, the board picture layer by layer,
+// the selection and the tools' marks over it, and the previews of the design configuration.
+// It draws the design's collections at the view's scale and offset, which the design file's
+// header keeps.
+class CDocumentPaint {
+public:
+    CDocumentPaint(CWevraDoc& document, CDesign& design, CEditState& edit);
+    CDocumentPaint(const CDocumentPaint&) = delete;
+    CDocumentPaint& operator=(const CDocumentPaint&) = delete;
+
+    // The colours in use, the pens built from them and whether the board is drawn afresh.
+    CPaintState& State() { return m_paint; }
+    const CPaintState& State() const { return m_paint; }
+
+    // ---- Pens and colours -----------------------------------------------------------------------
+
+    // Builds the 31 normal and 31 highlight pens and brushes and the component-text pens for a
+    // target at a scale: the screen colours, the print colours, or black and white.
+    void CreatePens(int32_t kind, int32_t scale);
+    // Forgets them; drawing falls back to pens of the colours in use until they are built.
+    void DeletePens();
+    // A layer's colour, pen and brush in the normal or highlight set; a printed page draws
+    // everything in the normal set.
+    COLORREF LayerColor(int32_t layer, int32_t colorSet) const;
+    CPen GetLayerPen(int32_t layer, int32_t colorSet) const;
+    CBrush GetLayerBrush(int32_t layer, int32_t colorSet) const;
+    CPen GetComponentTextPen(bool bottomSide, bool highlight) const;
+
+    // ---- Board and overlays ---------------------------------------------------------------------
+
+    // The board, layer by layer in the order of the current display layer set; pens are made
+    // afresh for the screen when the scale or the target changed. True.
+    bool DrawBoard(CDeviceContext& dc);
+    // The selection in the highlight colours, over the board; nothing while component texts
+    // are moved.
+    void DrawSelection(CDeviceContext& dc);
+    // The outline filled with layer 0's colour of the set; nothing below 5 points.
+    void DrawBoardOutline(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32_t scale,
+                          int32_t colorSet) const;
+    // A circle and a cross about pixel (x, y); nothing when the scale is too coarse for it.
+    void DrawOriginMarker(CDeviceContext& dc, int32_t x, int32_t y, int32_t scale,
+                          COLORREF color) const;
+    // The default padstack of the current default kind at the snapped cursor: in the colours
+    // of `colorSet` with `highlight`, else inverted (a second drawing erases it).
+    void DrawPadAtCursor(CDeviceContext& dc, bool highlight, int32_t colorSet) const;
+    // The same pad with the pen and brush selected.
+    void DrawDefaultPadAtCursor(CDeviceContext& dc) const;
+    // Ratsnest lines over the visible board: of the current net when there is one (the first
+    // two), or of every other net.
+    void DrawNetRatsnest(CDeviceContext& dc) const;
+    void DrawCurrentRatsnest(CDeviceContext& dc) const;
+    void DrawOtherRatsnest(CDeviceContext& dc) const;
+    // The rubber band and the zoom rectangle, inverted.
+    void DrawRubberBand(CDeviceContext& dc) const;
+    void DrawSecondRubberBand(CDeviceContext& dc) const;
+
+    bool IsBoardDirty() const { return m_paint.boardDirty; }
+    void SetBoardDirty() { m_paint.boardDirty = true; }
+    bool IsUnconnectedPinMarks() const { return m_paint.unconnectedPinMarks; }
+    void SetUnconnectedPinMarks(bool on) { m_paint.unconnectedPinMarks = on; }
+
+    // ---- Previews of the design configuration ---------------------------------------------------
+
+    // The board units per pixel that show a board of that size whole in width x height pixels:
+    // the smallest whole number that fits; 0 for a box without area.
+    static int32_t PreviewScale(int32_t boardWidth, int32_t boardHeight, int32_t width,
+                                int32_t height);
+    // The whole board with the layers of the current display layer set, in the screen colours,
+    // into a box of width x height pixels. False, drawing nothing, without a set or a box.
+    bool DrawLayerSetPreview(CDeviceContext& dc, int32_t width, int32_t height);
+    // The same for the current item of the current output job, in the colours it prints with.
+    bool DrawOutputPreview(CDeviceContext& dc, int32_t width, int32_t height);
+
+private:
+    // Whether the pens suit the screen at the present scale and colours; the visible board area
+    // with a margin around it; the parts of DrawBoard.
+    bool AreScreenPensCurrent() const;
+    CRect GetVisibleBoardRect(int32_t margin) const;
+    void DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& clip);
+    void DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip);
+    void DrawComponentTexts(CDeviceContext& dc, const CRect& clip, bool selected);
+    void DrawConnectionLines(CDeviceContext& dc);
+    void DrawPadAt(CDeviceContext& dc, CPoint cursor, int32_t layer) const;
+    void DrawInvertedRect(CDeviceContext& dc, const CRect& rect) const;
+    // The preview's scale and offset 0, with pens of `penKind`; EndPreview puts the view's back
+    // with the screen's pens.
+    void BeginPreview(int32_t scale, int32_t penKind);
+    void EndPreview(int32_t savedScale, CPoint savedOffset);
+    void DrawPreviewOutline(CDeviceContext& dc, bool filled);
+
+    CWevraDoc& m_document;
+    CDesign& m_design;
+    CDesignSettings& m_settings;
+    CEditState& m_edit;
+    CPaintState m_paint;
+};
