@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         __builtin_trap();
     CNetlistImport().Run(placed, netPath);
     ExpectSavedDesignReads(placed);
-    placed.SetNetlistPath(netPath.string());
+    placed.Design().SetNetlistPath(netPath.string());
     CNetAliasReport(placed).ErrorsText("");
     return 0;
 }

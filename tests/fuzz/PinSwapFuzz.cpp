@@ -23,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::filesystem::path rules = WriteInput(CPinSwapTool::fileName, data, size);
     CPinSwapTool tool(*design);
     std::vector<std::string> types = {"", "T", "7400", " "};
-    for (int32_t i = 0; i < design->GetComponents().GetCount(); ++i)
-        types.push_back(design->GetComponents().GetComponent(i)->GetType());
+    for (int32_t i = 0; i < design->Design().GetComponents().GetCount(); ++i)
+        types.push_back(design->Design().GetComponents().GetComponent(i)->GetType());
     for (const std::string& type : types) {
         if (!tool.LoadSwapList(rules, type))
             continue;
