@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_set>
 
+#include "analysis/CPadPairsTried.h"
 #include "analysis/CTracerDocument.h"
 #include "analysis/CUnionFind.h"
 #include "analysis/CopperBoxes.h"
@@ -503,8 +504,7 @@ bool CConnectTracer::PadsTouch(const CopperPad& a, const CopperPad& b) const
     const PadSet& padsA = PadsOf(a);
     const PadSet& padsB = PadsOf(b);
     uint32_t common = padsA.layers & padsB.layers;
-    const CPad* tried[LAYER_INNER_12][2];
-    int32_t triedCount = 0;
+    CPadPairsTried tried;
     CCopperShape outlineA;
     CCopperShape outlineB;
     while (common != 0) {
@@ -512,14 +512,8 @@ bool CConnectTracer::PadsTouch(const CopperPad& a, const CopperPad& b) const
         common &= common - 1;
         const CPad* padA = padsA.pads[size_t(layer)];
         const CPad* padB = padsB.pads[size_t(layer)];
-        const bool seen = std::any_of(tried, tried + triedCount, [&](const CPad* const* pair) {
-            return pair[0] == padA && pair[1] == padB;
-        });
-        if (seen)
+        if (!tried.Add(padA, padB))
             continue;
-        tried[triedCount][0] = padA;
-        tried[triedCount][1] = padB;
-        ++triedCount;
         if (PadOutline(a, *padA, outlineA) && PadOutline(b, *padB, outlineB) &&
             CCopperContact::OutlinesTouch(outlineA, outlineB))
             return true;

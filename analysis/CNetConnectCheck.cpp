@@ -1,4 +1,5 @@
 #include "analysis/CNetConnectCheck.h"
+#include "analysis/CPadPairsTried.h"
 #include "analysis/CopperBoxes.h"
 #include "framework/Numeric.h"
 
@@ -240,9 +241,7 @@ bool CNetConnectCheck::Touches(const CCopperShape& outline, const PadItem& item,
 
 bool CNetConnectCheck::PadsTouch(const PadItem& own, const PadItem& other)
 {
-    // Layers that give both items the same pads as a layer tried before answer the same.
-    const CPad* tried[LAYER_INNER_12][2];
-    int32_t triedCount = 0;
+    CPadPairsTried tried;
     for (int32_t layer = LAYER_TOP; layer <= LAYER_INNER_12; ++layer) {
         if (!IsCopperLayerInUse(layer))
             continue;
@@ -250,14 +249,8 @@ bool CNetConnectCheck::PadsTouch(const PadItem& own, const PadItem& other)
         const CPad* otherPad = (*other.pads)[size_t(layer)];
         if (!ownPad || !otherPad)
             continue;
-        const bool seen = std::any_of(tried, tried + triedCount, [&](const CPad* const* pair) {
-            return pair[0] == ownPad && pair[1] == otherPad;
-        });
-        if (seen)
+        if (!tried.Add(ownPad, otherPad))
             continue;
-        tried[triedCount][0] = ownPad;
-        tried[triedCount][1] = otherPad;
-        ++triedCount;
         SetPadOutline(m_outline, own, *ownPad);
         if (Touches(m_outline, other, *otherPad))
             return true;
