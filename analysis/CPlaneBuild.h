@@ -238,6 +238,8 @@ private:
     int32_t m_steps = 0;
     std::unique_ptr<CProgDlg> m_progress;
     std::vector<int32_t> m_candidates;
+    // The continuations a step found within closeReach of its segment's end.
+    std::vector<int32_t> m_closeBy;
 
     int32_t m_net = -1;
     // Added to every clearance of other copper on a retry.

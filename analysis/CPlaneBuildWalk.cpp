@@ -182,18 +182,58 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
     const DLine3& here = m_guides[size_t(current)];
     const std::span<const int32_t> found = m_grid->Query(m_line.Start(), m_line.End());
     m_candidates.clear();
+    m_closeBy.clear();
 
+    // One pass over the guides near the segment weighs each both ways: as a crossing and as a
+    // continuation. The continuations count only when no guide crosses, and the segment stays
+    // as it was until one does: they are weighed against its first end, and only until then.
+    //
     // Crossings: the guides that turn off to the right of the current line; only those at the
     // nearest crossing point stay candidates. A walk that took a guide just at its end stands
     // on that end: the guides going on from there were never weighed. A guide that ends on the
     // copper's side of the current guide never leaves the copper: the segment, its start
     // rounded, may seem to cross one all but parallel to it.
+    //
+    // Continuations: the guides that start where the current line ends, give or take the
+    // rounding of the points on either side. Where none is that near, the rings of copper
+    // that meet here (a track's caps at a joint, a cap and the side after it) were rounded
+    // apart by a few units more: the guide going on within that gap is taken.
     const bool hasLength = !(m_line.Start() == m_line.End());
+    const CPoint end = m_line.End();
+    double bestTurn = 360.0;
+    int32_t choice = -1;
+    double bestJointTurn = 360.0;
+    int32_t jointChoice = -1;
     for (int32_t j : found) {
         const DLine3& guide = m_guides[size_t(j)];
         if (j == current || !guide.IsLive() || guide.End() == m_line.Start() ||
-            guide.End() == m_line.End() ||
-            !BoxesMeet(m_line.Start(), m_line.End(), guide.Start(), guide.End()) ||
+            guide.End() == m_line.End())
+            continue;
+        if (m_candidates.empty()) {
+            const int64_t dx = std::abs(int64_t(guide.x1) - end.x);
+            const int64_t dy = std::abs(int64_t(guide.y1) - end.y);
+            if (dx <= jointReach && dy <= jointReach) {
+                // A guide that goes on all but straight, a hair to the right, is the same
+                // boundary with its ends rounded: it counts as the straightest way on.
+                double turn = TurnAngle(here, guide);
+                if (turn >= 360.0 - straightSlack)
+                    turn -= 360.0;
+                if (turn < 180.0 && (dx > closeReach || dy > closeReach)) {
+                    if (turn < bestJointTurn) {
+                        bestJointTurn = turn;
+                        jointChoice = j;
+                    }
+                } else if (turn < 180.0) {
+                    // Marked visited only if no guide crosses.
+                    m_closeBy.push_back(j);
+                    if (turn < bestTurn) {
+                        bestTurn = turn;
+                        choice = j;
+                    }
+                }
+            }
+        }
+        if (!BoxesMeet(m_line.Start(), m_line.End(), guide.Start(), guide.End()) ||
             TurnAngle(here, guide) < 180.0 ||
             Orientation(here.Start(), here.End(), guide.End()) < 0)
             continue;
@@ -228,43 +268,8 @@ int32_t CPlaneBuild::TraceBoundary(int32_t current)
         }
         return best;
     }
-
-    // Continuations: the guides that start where the current line ends, give or take the
-    // rounding of the points on either side. Where none is that near, the rings of copper
-    // that meet here (a track's caps at a joint, a cap and the side after it) were rounded
-    // apart by a few units more: the guide going on within that gap is taken.
-    const CPoint end = m_line.End();
-    double bestTurn = 360.0;
-    int32_t choice = -1;
-    double bestJointTurn = 360.0;
-    int32_t jointChoice = -1;
-    for (int32_t j : found) {
-        const DLine3& guide = m_guides[size_t(j)];
-        const int64_t dx = std::abs(int64_t(guide.x1) - end.x);
-        const int64_t dy = std::abs(int64_t(guide.y1) - end.y);
-        if (dx > jointReach || dy > jointReach || j == current || !guide.IsLive() ||
-            guide.End() == m_line.Start() || guide.End() == m_line.End())
-            continue;
-        // A guide that goes on all but straight, a hair to the right, is the same boundary
-        // with its ends rounded: it counts as the straightest way on.
-        double turn = TurnAngle(here, guide);
-        if (turn >= 360.0 - straightSlack)
-            turn -= 360.0;
-        else if (turn >= 180.0)
-            continue;
-        if (dx > closeReach || dy > closeReach) {
-            if (turn < bestJointTurn) {
-                bestJointTurn = turn;
-                jointChoice = j;
-            }
-            continue;
-        }
+    for (int32_t j : m_closeBy)
         MarkVisited(j);
-        if (turn < bestTurn) {
-            bestTurn = turn;
-            choice = j;
-        }
-    }
     if (choice < 0 && jointChoice >= 0) {
         MarkVisited(jointChoice);
         return jointChoice;
