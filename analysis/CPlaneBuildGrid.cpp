@@ -34,6 +34,7 @@ void CPlaneBuildGrid::BuildAll(const CRect& box, const std::vector<DLine3>& guid
     m_cellStart.clear();
     m_entries.clear();
     m_entryCorner.clear();
+    m_entryRank.clear();
     m_insertCount = 0;
     m_hasRemembered = false;
     m_result.clear();
@@ -142,7 +143,7 @@ void CPlaneBuildGrid::BuildAll(const CRect& box, const std::vector<DLine3>& guid
             begin = end;
         }
     });
-    rankAt = std::vector<int32_t>();
+    m_entryRank = std::move(rankAt);
     std::copy_backward(count.begin(), count.end() - 1, count.end());
     count[0] = 0;
     m_cellStart = std::move(count);
@@ -176,12 +177,9 @@ CPlaneBuildGrid::Range CPlaneBuildGrid::CellRange(const CRect& box) const
     return range;
 }
 
-void CPlaneBuildGrid::Gather(const Range& range, std::vector<int32_t>& out, bool sorted) const
+void CPlaneBuildGrid::Gather(const Range& range, std::vector<int32_t>& out) const
 {
     out.clear();
-    // Only a sorted gather notes its runs: an unsorted one may run on several threads at once.
-    if (sorted)
-        m_runEnds.clear();
     if (m_cellStart.empty())
         return;
     for (int32_t r = range.r0; r <= range.r1; ++r) {
@@ -195,34 +193,51 @@ void CPlaneBuildGrid::Gather(const Range& range, std::vector<int32_t>& out, bool
                 if ((m_entryCorner[k] & need) == need)
                     out.push_back(m_entries[k]);
             }
-            if (sorted && out.size() > (m_runEnds.empty() ? 0 : m_runEnds.back()))
-                m_runEnds.push_back(out.size());
         }
     }
-    if (sorted)
-        MergeRuns(out);
 }
 
-void CPlaneBuildGrid::MergeRuns(std::vector<int32_t>& list) const
+void CPlaneBuildGrid::GatherSorted(const Range& range, std::vector<int32_t>& out)
 {
-    // Each cell's run is in guide order: pairs of neighbouring runs merge until one is left.
+    // The same as Gather, each guide as its rank (in unsigned order) over its index: the words
+    // ascend in guide order, each cell's run of them already does, and the runs merge without
+    // reading a guide.
+    m_keys.clear();
+    m_runEnds.clear();
+    for (int32_t r = range.r0; r <= range.r1; ++r) {
+        for (int32_t c = range.c0; c <= range.c1; ++c) {
+            const uint8_t need =
+                uint8_t((c == range.c0 ? 0 : firstColumn) | (r == range.r0 ? 0 : firstRow));
+            const size_t cell = CellOf(c, r);
+            for (uint32_t k = m_cellStart[cell]; k < m_cellStart[cell + 1]; ++k) {
+                if ((m_entryCorner[k] & need) == need)
+                    m_keys.push_back(uint64_t(uint32_t(m_entryRank[k]) ^ 0x80000000u) << 32 |
+                                     uint32_t(m_entries[k]));
+            }
+            if (m_keys.size() > (m_runEnds.empty() ? 0 : m_runEnds.back()))
+                m_runEnds.push_back(m_keys.size());
+        }
+    }
+    // Pairs of neighbouring runs merge until one is left.
     while (m_runEnds.size() > 1) {
-        m_merged.resize(list.size());
+        m_merged.resize(m_keys.size());
         m_mergedEnds.clear();
         size_t begin = 0;
         for (size_t i = 0; i < m_runEnds.size(); i += 2) {
             const size_t middle = m_runEnds[i];
             const size_t end = i + 1 < m_runEnds.size() ? m_runEnds[i + 1] : middle;
-            std::merge(list.begin() + ptrdiff_t(begin), list.begin() + ptrdiff_t(middle),
-                       list.begin() + ptrdiff_t(middle), list.begin() + ptrdiff_t(end),
-                       m_merged.begin() + ptrdiff_t(begin),
-                       [this](int32_t a, int32_t b) { return Before(a, b); });
+            std::merge(m_keys.begin() + ptrdiff_t(begin), m_keys.begin() + ptrdiff_t(middle),
+                       m_keys.begin() + ptrdiff_t(middle), m_keys.begin() + ptrdiff_t(end),
+                       m_merged.begin() + ptrdiff_t(begin));
             m_mergedEnds.push_back(end);
             begin = end;
         }
-        list.swap(m_merged);
+        m_keys.swap(m_merged);
         m_runEnds.swap(m_mergedEnds);
     }
+    out.resize(m_keys.size());
+    for (size_t k = 0; k < m_keys.size(); ++k)
+        out[k] = int32_t(uint32_t(m_keys[k]));
 }
 
 std::span<const int32_t> CPlaneBuildGrid::Query(CPoint a, CPoint b)
@@ -239,7 +254,7 @@ std::span<const int32_t> CPlaneBuildGrid::Query(CPoint a, CPoint b)
         m_answer = std::span<const int32_t>(m_entries).subspan(
             m_cellStart[cell], m_cellStart[cell + 1] - m_cellStart[cell]);
     } else {
-        Gather(range, m_result, true);
+        GatherSorted(range, m_result);
         m_answer = m_result;
     }
     // The walk reads every guide answered; asking for all of them at once overlaps their
@@ -251,10 +266,10 @@ std::span<const int32_t> CPlaneBuildGrid::Query(CPoint a, CPoint b)
 
 void CPlaneBuildGrid::Collect(const CRect& box, std::vector<int32_t>& out) const
 {
-    Gather(CellRange(box), out, false);
+    Gather(CellRange(box), out);
 }
 
 void CPlaneBuildGrid::Collect(const Range& range, std::vector<int32_t>& out) const
 {
-    Gather(range, out, false);
+    Gather(range, out);
 }

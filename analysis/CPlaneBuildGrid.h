@@ -80,15 +80,10 @@ private:
     {
         return size_t(row) * size_t(m_columns) + size_t(column);
     }
-    // Each guide once, in guide order when `sorted`, else in cell order.
-    void Gather(const Range& range, std::vector<int32_t>& out, bool sorted) const;
-    void MergeRuns(std::vector<int32_t>& list) const;
-    bool Before(int32_t a, int32_t b) const
-    {
-        const int32_t ra = m_guideData[a].rank;
-        const int32_t rb = m_guideData[b].rank;
-        return ra < rb || (ra == rb && a < b);
-    }
+    // Each guide once, in cell order.
+    void Gather(const Range& range, std::vector<int32_t>& out) const;
+    // Each guide once, in guide order.
+    void GatherSorted(const Range& range, std::vector<int32_t>& out);
 
     CPoint m_origin;
     int32_t m_columns = 10;
@@ -110,10 +105,14 @@ private:
     static constexpr uint8_t firstColumn = 1;
     static constexpr uint8_t firstRow = 2;
     std::vector<uint8_t> m_entryCorner;
-    // Where each cell's sorted run ends in a gathered list, and room for merging the runs.
-    mutable std::vector<size_t> m_runEnds;
-    mutable std::vector<size_t> m_mergedEnds;
-    mutable std::vector<int32_t> m_merged;
+    // Per entry, its guide's rank: a query puts its guides in order without reading them.
+    std::vector<int32_t> m_entryRank;
+    // A sorted query's guides as (rank, index) keys, one word each; where each cell's run of
+    // them ends, and room for merging the runs.
+    std::vector<uint64_t> m_keys;
+    std::vector<size_t> m_runEnds;
+    std::vector<size_t> m_mergedEnds;
+    std::vector<uint64_t> m_merged;
     // The answer of the remembered query when it spans several cells.
     std::vector<int32_t> m_result;
     std::span<const int32_t> m_answer;
