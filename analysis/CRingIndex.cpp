@@ -62,25 +62,36 @@ CRingIndex::CRingIndex(std::span<const CPoint> ring) : m_ring(ring.begin(), ring
             break;
         bandCount /= 2;
     }
-    m_bands.resize(size_t((bottom - top) / m_bandHeight + 1));
-    for (size_t k = 1; k < m_ring.size(); ++k) {
-        const int64_t low = std::min(m_ring[k - 1].y, m_ring[k].y);
-        const int64_t high = std::max(m_ring[k - 1].y, m_ring[k].y);
-        for (int64_t band = (low - m_top) / m_bandHeight; band <= (high - m_top) / m_bandHeight;
-             ++band)
-            m_bands[size_t(band)].push_back(int32_t(k));
-    }
+    // Counted first, then placed: each band's edges land in ring order.
+    const size_t bands = size_t((bottom - top) / m_bandHeight + 1);
+    m_bandStart.assign(bands + 1, 0);
+    const auto forEachEntry = [&](const auto& visit) {
+        for (size_t k = 1; k < m_ring.size(); ++k) {
+            const int64_t low = std::min(m_ring[k - 1].y, m_ring[k].y);
+            const int64_t high = std::max(m_ring[k - 1].y, m_ring[k].y);
+            for (int64_t band = (low - m_top) / m_bandHeight; band <= (high - m_top) / m_bandHeight;
+                 ++band)
+                visit(size_t(band), int32_t(k));
+        }
+    };
+    forEachEntry([&](size_t band, int32_t) { ++m_bandStart[band + 1]; });
+    for (size_t b = 1; b <= bands; ++b)
+        m_bandStart[b] += m_bandStart[b - 1];
+    m_edges.resize(m_bandStart[bands]);
+    std::vector<uint32_t> next(m_bandStart.begin(), m_bandStart.end() - 1);
+    forEachEntry([&](size_t band, int32_t k) { m_edges[next[band]++] = k; });
 }
 
 bool CRingIndex::Contains(CPoint p) const
 {
-    if (m_bands.empty() || p.y < m_top)
+    if (m_bandStart.empty() || p.y < m_top)
         return false;
     const int64_t band = (int64_t(p.y) - m_top) / m_bandHeight;
-    if (band >= int64_t(m_bands.size()))
+    if (band >= int64_t(m_bandStart.size()) - 1)
         return false;
     bool inside = false;
-    for (int32_t k : m_bands[size_t(band)]) {
+    for (uint32_t e = m_bandStart[size_t(band)]; e < m_bandStart[size_t(band) + 1]; ++e) {
+        const int32_t k = m_edges[e];
         bool onEnd = false;
         if (EdgeCounts(m_ring[size_t(k) - 1], m_ring[size_t(k)], p, onEnd))
             inside = !inside;

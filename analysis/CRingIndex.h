@@ -32,6 +32,9 @@ private:
     std::vector<CPoint> m_ring;
     int64_t m_top = 0;
     int64_t m_bandHeight = 1;
-    // Per band of rows, the edges (index of their end point) whose closed y range meets it.
-    std::vector<std::vector<int32_t>> m_bands;
+    // Per band of rows, the edges (index of their end point) whose closed y range meets it:
+    // band b's are m_edges[m_bandStart[b] .. m_bandStart[b + 1]), in ring order. One block for
+    // all bands: a fill indexes thousands of small rings.
+    std::vector<uint32_t> m_bandStart;
+    std::vector<int32_t> m_edges;
 };
