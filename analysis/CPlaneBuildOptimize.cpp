@@ -35,22 +35,90 @@ bool BoxesOverlap(const DLine3& a, const DLine3& b)
            std::min(b.y1, b.y2) <= std::max(a.y1, a.y2);
 }
 
-// The guides of one angle that lie on one line (same turned start y), by turned start x.
-struct Bucket {
-    std::set<std::pair<int32_t, int32_t>> byStart;
-    // The longest turned extent any member had: a member that reaches a start x begins at
-    // most this far before it.
+// Merges guide i of a line into the first later one that meets it, if any: the partner takes
+// the union and i is removed. The union keeps the original end points, which turn back onto
+// themselves exactly.
+void Unite(DLine3& gi, const Turned& ti, DLine3& gj, Turned& tj)
+{
+    if (ti.start.x < tj.start.x) {
+        gj.x1 = gi.x1;
+        gj.y1 = gi.y1;
+        tj.start = ti.start;
+    }
+    if (ti.end.x > tj.end.x) {
+        gj.x2 = gi.x2;
+        gj.y2 = gi.y2;
+        tj.end = ti.end;
+    }
+    gi.Remove();
+}
+
+// Lines of up to this many guides are merged by looking at every later guide of the line, which
+// takes no room and no allocation.
+constexpr size_t shortLine = 24;
+
+// Merges the overlapping guides of one line (same angle, same turned start y), `line` the
+// members' numbers in rank order. For each guide in order, the first later guide on the line
+// whose box and extent meet it takes the union and the guide is removed. Lines do not meet,
+// so each is merged on its own.
+template <typename Member>
+void MergeLine(const Member& member, std::vector<Turned>& turned, std::span<const uint32_t> line)
+{
+    if (line.size() <= shortLine) {
+        for (size_t a = 0; a < line.size(); ++a) {
+            const uint32_t i = line[a];
+            const Turned& ti = turned[i];
+            for (size_t b = a + 1; b < line.size(); ++b) {
+                const uint32_t j = line[b];
+                Turned& tj = turned[j];
+                if (tj.start.x <= ti.end.x && tj.end.x >= ti.start.x &&
+                    BoxesOverlap(member(i), member(j))) {
+                    Unite(member(i), ti, member(j), tj);
+                    break;
+                }
+            }
+        }
+        return;
+    }
+    // A long line keeps its guides not yet merged by turned start x: only those within reach
+    // of a guide's extent are looked at. `longest` is the longest turned extent any member had:
+    // a member that reaches a start x begins at most this far before it.
+    std::set<std::pair<int32_t, uint32_t>> byStart;
     int64_t longest = 0;
-};
+    for (const uint32_t m : line) {
+        byStart.emplace(turned[m].start.x, m);
+        longest = std::max<int64_t>(longest, int64_t(turned[m].end.x) - turned[m].start.x);
+    }
+    for (const uint32_t i : line) {
+        const Turned& ti = turned[i];
+        byStart.erase({ti.start.x, i});
+        int64_t partner = -1;
+        const int64_t from = int64_t(ti.start.x) - longest;
+        for (auto it = byStart.lower_bound({int32_t(std::max<int64_t>(from, INT32_MIN)), 0});
+             it != byStart.end() && it->first <= ti.end.x; ++it) {
+            const uint32_t j = it->second;
+            if (partner >= 0 && j > partner)
+                continue;
+            const Turned& tj = turned[j];
+            if (tj.end.x >= ti.start.x && BoxesOverlap(member(i), member(j)))
+                partner = j;
+        }
+        if (partner < 0)
+            continue;
+        Turned& tj = turned[size_t(partner)];
+        byStart.erase({tj.start.x, uint32_t(partner)});
+        Unite(member(i), ti, member(size_t(partner)), tj);
+        byStart.emplace(tj.start.x, uint32_t(partner));
+        longest = std::max<int64_t>(longest, int64_t(tj.end.x) - tj.start.x);
+    }
+}
 
 // Merges the overlapping guides of one run of equal angle, the guides `members` in rank
-// order. For each guide in order, the first later guide on the same line whose box and extent
-// meet it takes the union and the guide is removed; only the guides on the guide's own line and
-// within reach of its extent are looked at.
+// order, line by line.
 void MergeRun(std::vector<DLine3>& guides, std::span<const uint32_t> members)
 {
     const auto member = [&](size_t k) -> DLine3& { return guides[members[k]]; };
-    const double angle = member(0).angle;
+    const double angle = guides[members[0]].angle;
     const size_t count = members.size();
     std::vector<Turned> turned(count);
     for (size_t k = 0; k < count; ++k) {
@@ -61,68 +129,24 @@ void MergeRun(std::vector<DLine3>& guides, std::span<const uint32_t> members)
                            CPlaneBuild::RotateByDegrees(g.x2, g.y2, -angle)};
     }
 
-    // The members by line: turned start y (in unsigned order) over the member's number.
+    // The members by line: turned start y (in unsigned order) over the member's number, which
+    // keeps each line's members in rank order.
     std::vector<uint64_t> lines(count);
     for (size_t k = 0; k < count; ++k)
         lines[k] = uint64_t(uint32_t(turned[k].start.y) ^ 0x80000000u) << 32 | k;
     SortIndexedKeys(lines);
-    const auto lineOf = [&](size_t k) { return lines[k] >> 32; };
-    // A guide alone on its line has nothing to merge with and gets no bucket (-1).
-    std::vector<int32_t> bucketOf(count, -1);
-    std::vector<Bucket> buckets;
-    for (size_t k = 0; k < count; ++k) {
-        const bool opens = k == 0 || lineOf(k) != lineOf(k - 1);
-        if (opens && (k + 1 == count || lineOf(k + 1) != lineOf(k)))
-            continue;
-        if (opens)
-            buckets.emplace_back();
-        const int32_t m = int32_t(uint32_t(lines[k]));
-        Bucket& bucket = buckets.back();
-        bucketOf[size_t(m)] = int32_t(buckets.size() - 1);
-        bucket.byStart.emplace(turned[size_t(m)].start.x, m);
-        bucket.longest = std::max<int64_t>(bucket.longest, int64_t(turned[size_t(m)].end.x) -
-                                                               turned[size_t(m)].start.x);
-    }
-
-    for (size_t i = 0; i < count; ++i) {
-        if (bucketOf[i] < 0)
-            continue;
-        Bucket& bucket = buckets[size_t(bucketOf[i])];
-        const Turned& ti = turned[i];
-        bucket.byStart.erase({ti.start.x, int32_t(i)});
-        int32_t partner = -1;
-        const int64_t from = int64_t(ti.start.x) - bucket.longest;
-        for (auto it = bucket.byStart.lower_bound(
-                 {int32_t(std::max<int64_t>(from, INT32_MIN)), INT32_MIN});
-             it != bucket.byStart.end() && it->first <= ti.end.x; ++it) {
-            const int32_t j = it->second;
-            if (partner >= 0 && j > partner)
-                continue;
-            const Turned& tj = turned[size_t(j)];
-            if (tj.end.x >= ti.start.x && BoxesOverlap(member(i), member(size_t(j))))
-                partner = j;
+    std::vector<uint32_t> line;
+    for (size_t first = 0; first < count;) {
+        size_t end = first + 1;
+        while (end < count && lines[end] >> 32 == lines[first] >> 32)
+            ++end;
+        if (end - first > 1) {
+            line.clear();
+            for (size_t k = first; k < end; ++k)
+                line.push_back(uint32_t(lines[k]));
+            MergeLine(member, turned, line);
         }
-        if (partner < 0)
-            continue;
-
-        // The union keeps the original end points, which turn back onto themselves exactly.
-        DLine3& gi = member(i);
-        DLine3& gj = member(size_t(partner));
-        Turned& tj = turned[size_t(partner)];
-        bucket.byStart.erase({tj.start.x, partner});
-        if (ti.start.x < tj.start.x) {
-            gj.x1 = gi.x1;
-            gj.y1 = gi.y1;
-            tj.start = ti.start;
-        }
-        if (ti.end.x > tj.end.x) {
-            gj.x2 = gi.x2;
-            gj.y2 = gi.y2;
-            tj.end = ti.end;
-        }
-        bucket.byStart.emplace(tj.start.x, partner);
-        bucket.longest = std::max<int64_t>(bucket.longest, int64_t(tj.end.x) - tj.start.x);
-        gi.Remove();
+        first = end;
     }
 }
 
