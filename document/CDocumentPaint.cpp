@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/CDeviceContext.h"
+#include "framework/CDrawList.h"
 #include "framework/Numeric.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
@@ -42,6 +43,9 @@ constexpr int32_t minOutlinePoints = 5;
 constexpr int32_t lastSignalLayer = 16;
 // The selection overlay looks at this many slots of the display layer set.
 constexpr size_t selectionSlots = 27;
+
+// Components' pads are drawn in ranges of at least this many components on the work pool.
+constexpr size_t minimumComponentRange = 32;
 
 constexpr COLORREF black = 0x00000000;
 constexpr COLORREF white = 0x00FFFFFF;
@@ -313,18 +317,22 @@ void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRe
     // The pad drawings of the other layers take the layer's own colours.
     CSelectedPenBrush selected(dc, m_paint.layerPens[normalSet][size_t(layer)],
                                m_paint.layerBrushes[normalSet][size_t(layer)]);
-    for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
-        if (m_design.GetComponents().IsSelected(i) ||
-            !m_design.GetComponents().IntersectsRect(i, clip))
-            continue;
-        const CComponent& component = *m_design.GetComponents().GetComponent(i);
-        if (layer > lastSignalLayer)
-            component.DrawPadsPlain(dc, m_document, layer);
-        else if (netlist)
-            component.DrawPadsOnLayer(dc, m_document, layer, false);
-        else
-            component.DrawPads(dc, m_document, layer, false);
-    }
+    const CComponentArray& components = m_design.GetComponents();
+    CDrawList::DrawInRanges(dc, size_t(components.GetCount()), minimumComponentRange,
+                            [&](CDeviceContext& target, size_t first, size_t last) {
+                                for (int32_t i = int32_t(first); i < int32_t(last); ++i) {
+                                    if (components.IsSelected(i) ||
+                                        !components.IntersectsRect(i, clip))
+                                        continue;
+                                    const CComponent& component = *components.GetComponent(i);
+                                    if (layer > lastSignalLayer)
+                                        component.DrawPadsPlain(target, m_document, layer);
+                                    else if (netlist)
+                                        component.DrawPadsOnLayer(target, m_document, layer, false);
+                                    else
+                                        component.DrawPads(target, m_document, layer, false);
+                                }
+                            });
 }
 
 void CDocumentPaint::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip)
@@ -336,16 +344,21 @@ void CDocumentPaint::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, c
         m_design.GetNets().DrawHoles(dc, clip, set.GetHolePercent(), set.GetHoleMinDiameter());
     else
         m_design.GetNets().DrawLayerPads(dc, LAYER_DRILL, clip, false);
-    for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
-        if (m_design.GetComponents().IsSelected(i) ||
-            !m_design.GetComponents().IntersectsRect(i, clip))
-            continue;
-        const CComponent& component = *m_design.GetComponents().GetComponent(i);
-        if (scaled)
-            component.DrawHoles(dc, m_document, set.GetHolePercent(), set.GetHoleMinDiameter());
-        else
-            component.DrawPads(dc, m_document, LAYER_DRILL, false);
-    }
+    const CComponentArray& components = m_design.GetComponents();
+    CDrawList::DrawInRanges(
+        dc, size_t(components.GetCount()), minimumComponentRange,
+        [&](CDeviceContext& target, size_t first, size_t last) {
+            for (int32_t i = int32_t(first); i < int32_t(last); ++i) {
+                if (components.IsSelected(i) || !components.IntersectsRect(i, clip))
+                    continue;
+                const CComponent& component = *components.GetComponent(i);
+                if (scaled)
+                    component.DrawHoles(target, m_document, set.GetHolePercent(),
+                                        set.GetHoleMinDiameter());
+                else
+                    component.DrawPads(target, m_document, LAYER_DRILL, false);
+            }
+        });
 }
 
 void CDocumentPaint::DrawComponentTexts(CDeviceContext& dc, const CRect& clip, bool selected)

@@ -2,6 +2,7 @@
 #include <limits>
 
 #include "framework/CDeviceContext.h"
+#include "framework/CDrawList.h"
 #include "framework/CNumberText.h"
 #include "model/CComponentArray.h"
 #include "model/CComponentArrayDocument.h"
@@ -14,6 +15,10 @@
 namespace {
 
 constexpr COLORREF labelColor = 0x00FFFFFF;
+
+// Components are drawn in ranges of at least this many on the work pool: fewer would not pay
+// for their own list.
+constexpr size_t minimumComponentRange = 32;
 
 // Pad label texts by pad-info mode.
 enum PadInfo : int32_t {
@@ -37,6 +42,29 @@ bool OnSide(const CComponent& component, int32_t layer)
     return component.IsMirrored() ? layer == LAYER_SILK_BOTTOM : layer == LAYER_SILK_TOP;
 }
 
+// The label of a component's pad n in a pad-info mode.
+std::string PadLabel(const CComponent& component, int32_t n, int32_t mode, const CShapeLib& cache,
+                     const CPadStackArray& stacks, const CNetArray& nets)
+{
+    const int32_t stack = component.GetPadStack(n, cache);
+    switch (mode) {
+    case pinNumbers:
+        return CNumberText::FormatInt(n + 1);
+    case holeDiameters:
+        if (const CPad* drill = stacks.GetPad(stack, LAYER_DRILL))
+            return CNumberText::FormatFixed(drill->GetWidth() * MM_PER_UNIT, 2, 1);
+        return std::string();
+    case padStackNames:
+        return stacks.GetName(stack);
+    case padStackNumbers:
+        return CNumberText::FormatInt(stack + 1, 1);
+    case netNames:
+        return nets.GetNetName(component.GetPadNet(n));
+    default:
+        return CNumberText::FormatInt(component.GetPadNet(n));
+    }
+}
+
 } // namespace
 
 void CComponentArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip, bool highlight,
@@ -44,11 +72,15 @@ void CComponentArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip,
 {
     if (!m_document)
         return;
-    for (int32_t i = 0; i < GetCount(); ++i) {
-        const CComponent& component = *m_components[size_t(i)];
-        if (component.IsSelected() == selected && IntersectsRect(i, clip))
-            component.DrawOutline(dc, *m_document, layer, highlight);
-    }
+    CDrawList::DrawInRanges(
+        dc, m_components.size(), minimumComponentRange,
+        [&](CDeviceContext& target, size_t first, size_t last) {
+            for (size_t i = first; i < last; ++i) {
+                const CComponent& component = *m_components[i];
+                if (component.IsSelected() == selected && IntersectsRect(int32_t(i), clip))
+                    component.DrawOutline(target, *m_document, layer, highlight);
+            }
+        });
 }
 
 void CComponentArray::DrawCurrent(CDeviceContext& dc) const
@@ -125,36 +157,18 @@ void CComponentArray::DrawPadInfo(CDeviceContext& dc) const
     const CNetArray& nets = m_document->GetNets();
     const COLORREF oldColor = dc.SetTextColor(labelColor);
     const CDeviceContext::BkMode oldMode = dc.SetBkMode(CDeviceContext::BkMode::Transparent);
-    for (const auto& component : m_components) {
-        for (int32_t n = 0; n < component->GetPadCount(cache); ++n) {
-            const int32_t stack = component->GetPadStack(n, cache);
-            const int32_t net = component->GetPadNet(n);
-            std::string text;
-            switch (mode) {
-            case pinNumbers:
-                text = CNumberText::FormatInt(n + 1);
-                break;
-            case holeDiameters:
-                if (const CPad* drill = stacks.GetPad(stack, LAYER_DRILL))
-                    text = CNumberText::FormatFixed(drill->GetWidth() * MM_PER_UNIT, 2, 1);
-                break;
-            case padStackNames:
-                text = stacks.GetName(stack);
-                break;
-            case padStackNumbers:
-                text = CNumberText::FormatInt(stack + 1, 1);
-                break;
-            case netNames:
-                text = nets.GetNetName(net);
-                break;
-            default:
-                text = CNumberText::FormatInt(net);
-                break;
+    CDrawList::DrawInRanges(
+        dc, m_components.size(), minimumComponentRange,
+        [&](CDeviceContext& target, size_t first, size_t last) {
+            for (size_t i = first; i < last; ++i) {
+                const CComponent& component = *m_components[i];
+                for (int32_t n = 0; n < component.GetPadCount(cache); ++n) {
+                    const std::string text = PadLabel(component, n, mode, cache, stacks, nets);
+                    if (!text.empty())
+                        DrawLabel(target, component.GetPadPosition(n, cache), text);
+                }
             }
-            if (!text.empty())
-                DrawLabel(dc, component->GetPadPosition(n, cache), text);
-        }
-    }
+        });
     dc.SetBkMode(oldMode);
     dc.SetTextColor(oldColor);
 }

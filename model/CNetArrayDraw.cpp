@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 #include "framework/CBrush.h"
 #include "framework/CDeviceContext.h"
+#include "framework/CDrawList.h"
 #include "framework/CPen.h"
+#include "framework/CWorkPool.h"
 #include "framework/Numeric.h"
 #include "model/CNetArray.h"
 #include "model/CNetArrayDocument.h"
@@ -80,6 +83,13 @@ CRect UnionRect(const CRect& a, const CRect& b)
 constexpr int32_t normalSet = 0;
 constexpr int32_t highlightSet = 1;
 
+// Nets are drawn in ranges of at least this many on the work pool: fewer would not pay for
+// their own list.
+constexpr size_t minimumNetRange = 64;
+
+// The pad-info mode that numbers the vias one after the other.
+constexpr int32_t viaNumbers = 1;
+
 } // namespace
 
 // ---- Tracks -------------------------------------------------------------------------------------
@@ -88,13 +98,17 @@ void CNetArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip) const
 {
     if (!m_document)
         return;
-    for (int32_t i = 0; i < GetCount(); ++i) {
-        const CNet& net = *m_nets[size_t(i)];
-        if (!net.IntersectsRect(clip))
-            continue;
-        const bool highlight = i == m_currentNet && i != 0;
-        net.DrawLayer(dc, *m_document, layer, clip, highlight ? highlightSet : normalSet);
-    }
+    CDrawList::DrawInRanges(dc, m_nets.size(), minimumNetRange,
+                            [&](CDeviceContext& target, size_t first, size_t last) {
+                                for (size_t i = first; i < last; ++i) {
+                                    const CNet& net = *m_nets[i];
+                                    if (!net.IntersectsRect(clip))
+                                        continue;
+                                    const bool highlight = int32_t(i) == m_currentNet && i != 0;
+                                    net.DrawLayer(target, *m_document, layer, clip,
+                                                  highlight ? highlightSet : normalSet);
+                                }
+                            });
 }
 
 void CNetArray::DrawSelectedAll(CDeviceContext& dc, const CRect& clip) const
@@ -113,15 +127,20 @@ void CNetArray::DrawLayerPads(CDeviceContext& dc, int32_t layer, const CRect& cl
     if (!m_document || layer < 0 || layer >= PADSTACK_LAYER_COUNT)
         return;
     const bool highlightCurrent = !noHighlight && GetCount() >= 2 && m_currentNet != 0;
-    CPenBrushScope tools(dc);
-    for (int32_t i = 0; i < GetCount(); ++i) {
-        const CNet& net = *m_nets[size_t(i)];
-        if (!net.IntersectsRect(clip))
-            continue;
-        const int32_t set = highlightCurrent && i == m_currentNet ? highlightSet : normalSet;
-        tools.Use(m_document->GetLayerPen(layer, set), m_document->GetLayerBrush(layer, set));
-        net.DrawPads(dc, *m_document, layer, clip);
-    }
+    CDrawList::DrawInRanges(
+        dc, m_nets.size(), minimumNetRange, [&](CDeviceContext& target, size_t first, size_t last) {
+            CPenBrushScope tools(target);
+            for (size_t i = first; i < last; ++i) {
+                const CNet& net = *m_nets[i];
+                if (!net.IntersectsRect(clip))
+                    continue;
+                const int32_t set =
+                    highlightCurrent && int32_t(i) == m_currentNet ? highlightSet : normalSet;
+                tools.Use(m_document->GetLayerPen(layer, set),
+                          m_document->GetLayerBrush(layer, set));
+                net.DrawPads(target, *m_document, layer, clip);
+            }
+        });
 }
 
 void CNetArray::DrawSelectedPads(CDeviceContext& dc, int32_t layer, const CRect& clip) const
@@ -137,10 +156,13 @@ void CNetArray::DrawHoles(CDeviceContext& dc, const CRect& clip, int32_t percent
 {
     if (!m_document)
         return;
-    CPenBrushScope tools(dc);
-    tools.Use(m_document->GetHolePen(), m_document->GetHoleBrush());
-    for (const auto& net : m_nets)
-        net->DrawHoles(dc, *m_document, clip, percent, minimum);
+    CDrawList::DrawInRanges(
+        dc, m_nets.size(), minimumNetRange, [&](CDeviceContext& target, size_t first, size_t last) {
+            CPenBrushScope tools(target);
+            tools.Use(m_document->GetHolePen(), m_document->GetHoleBrush());
+            for (size_t i = first; i < last; ++i)
+                m_nets[i]->DrawHoles(target, *m_document, clip, percent, minimum);
+        });
 }
 
 // ---- Ratsnest and pins --------------------------------------------------------------------------
@@ -218,9 +240,26 @@ void CNetArray::DrawViaLabels(CDeviceContext& dc) const
     if (!m_document)
         return;
     const int32_t mode = m_document->GetPadInfoMode();
-    int32_t counter = 0;
-    for (int32_t i = 0; i < GetCount(); ++i)
-        m_nets[size_t(i)]->DrawViaLabels(dc, *m_document, mode, i, counter);
+    // The running numbers go on from net to net: each net's first number is worked out before.
+    std::vector<int32_t> numbered;
+    if (mode == viaNumbers) {
+        numbered.resize(m_nets.size() + 1);
+        CWorkPool::Shared().ForEach(m_nets.size(), [&](size_t i) {
+            const CNet& net = *m_nets[i];
+            int32_t pads = 0;
+            for (int32_t k = 0; k < net.GetVertexCount(); ++k)
+                pads += net.IsPadVertex(k) ? 1 : 0;
+            numbered[i + 1] = pads;
+        });
+        for (size_t i = 1; i < numbered.size(); ++i)
+            numbered[i] = int32_t(uint32_t(numbered[i]) + uint32_t(numbered[i - 1]));
+    }
+    CDrawList::DrawInRanges(
+        dc, m_nets.size(), minimumNetRange, [&](CDeviceContext& target, size_t first, size_t last) {
+            int32_t counter = numbered.empty() ? 0 : numbered[first];
+            for (size_t i = first; i < last; ++i)
+                m_nets[i]->DrawViaLabels(target, *m_document, mode, int32_t(i), counter);
+        });
 }
 
 // ---- Track tool repaint -------------------------------------------------------------------------

@@ -13,10 +13,12 @@
 #include <QImage>
 #include <QPainter>
 
+#include "bench/BoardGenerator.h"
 #include "framework/CServices.h"
 #include "framework/CWorkPool.h"
 #include "framework/qt/CQtDeviceContext.h"
 #include "framework/qt/CQtPrinterService.h"
+#include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
 #include "model/CGridArr.h"
 #include "model/CNet.h"
@@ -460,6 +462,50 @@ TEST_F(CDocPaintTest, AReturnedFillsPictureFollowsEveryChange)
     plane.DeleteFill();
     EXPECT_EQ(Render(), plain());
     EXPECT_NE(Render(), filled);
+}
+
+// A crowded board looks the same drawn on one thread and on several: whole and zoomed in, with
+// a current net, a selected component and labels at every pad and via.
+class CCrowdedPaintTest : public QtApplicationFixture<CDocumentTest> {};
+
+TEST_F(CCrowdedPaintTest, SeveralThreadsPaintWhatOneThreadPaints)
+{
+    constexpr int32_t crowdedWidth = 480;
+    constexpr int32_t crowdedHeight = 320;
+    views.client = CSize(crowdedWidth, crowdedHeight);
+    const BoardCounts counts = GenerateBoard(*doc, PlanOf(600));
+    ASSERT_GT(counts.nets, 200);
+    doc->Design().GetNets().SetCurrentNet(counts.nets / 2);
+    doc->Design().GetComponents().Select(17, true);
+    doc->View().ZoomAll();
+    doc->View().ScrollBy(0, doc->Design().GetBoardHeight());
+
+    const auto render = [&](int threads) {
+        CWorkPool::SetThreadCount(threads);
+        QImage image(crowdedWidth, crowdedHeight, QImage::Format_RGB32);
+        image.fill(background);
+        QPainter painter(&image);
+        CQtDeviceContext dc(painter);
+        EXPECT_TRUE(doc->Paint().DrawBoard(dc));
+        return image;
+    };
+    const int threadsWere = CWorkPool::ThreadCount();
+    for (const int32_t zoom : {1, 3}) {
+        if (zoom > 1) {
+            doc->View().SetScale(doc->GetScale() / zoom);
+            doc->View().ScrollBy(doc->Design().GetBoardWidth() / 3,
+                                 -doc->Design().GetBoardHeight() / 3);
+        }
+        // Pin and running via numbers, and net numbers.
+        for (const int32_t labels : {1, 6}) {
+            SCOPED_TRACE(testing::Message() << "zoom " << zoom << " labels " << labels);
+            doc->Design().SetPadInfoMode(labels);
+            const QImage one = render(1);
+            EXPECT_EQ(render(3), one);
+            EXPECT_EQ(render(8), one);
+        }
+    }
+    CWorkPool::SetThreadCount(threadsWere);
 }
 
 } // namespace

@@ -1,0 +1,289 @@
+#include "framework/CDrawList.h"
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <utility>
+
+#include "framework/CWorkPool.h"
+
+CDrawList::CDrawList(CDeviceContext& target) : CDrawList(target, Capture(target)) {}
+
+CDrawList::CDrawList(const CDeviceContext& target, const State& start)
+    : m_target(target), m_start(start), m_state(start)
+{
+}
+
+CDrawList::State CDrawList::Capture(CDeviceContext& target)
+{
+    // The interface hands out each object only in exchange for another: put it straight back.
+    State state;
+    state.pen = target.SelectPen(CPen());
+    target.SelectPen(state.pen);
+    state.brush = target.SelectBrush(CBrush());
+    target.SelectBrush(state.brush);
+    state.font = target.SelectFont(CFontDesc());
+    target.SelectFont(state.font);
+    state.rop2 = target.GetROP2();
+    state.position = target.MoveTo(CPoint());
+    target.MoveTo(state.position);
+    state.textColor = target.SetTextColor(0);
+    target.SetTextColor(state.textColor);
+    state.bkColor = target.SetBkColor(0);
+    target.SetBkColor(state.bkColor);
+    state.bkMode = target.SetBkMode(BkMode::Opaque);
+    target.SetBkMode(state.bkMode);
+    state.clip = target.GetClipBox();
+    return state;
+}
+
+void CDrawList::DrawInRanges(
+    CDeviceContext& dc, std::size_t count, std::size_t minimumRange,
+    const std::function<void(CDeviceContext&, std::size_t, std::size_t)>& draw)
+{
+    const std::size_t threads = std::size_t(CWorkPool::ThreadCount());
+    minimumRange = std::max<std::size_t>(minimumRange, 1);
+    if (threads < 2 || count < 2 * minimumRange) {
+        draw(dc, 0, count);
+        return;
+    }
+    // A few ranges a thread even out uneven items; more would only cost their lists.
+    const std::size_t ranges = std::min(count / minimumRange, 4 * threads);
+    const State start = Capture(dc);
+    std::vector<CDrawList> lists;
+    lists.reserve(ranges);
+    for (std::size_t i = 0; i < ranges; ++i)
+        lists.push_back(CDrawList(dc, start));
+    std::unique_ptr<std::atomic<bool>[]> recorded(new std::atomic<bool>[ranges]);
+    for (std::size_t i = 0; i < ranges; ++i)
+        recorded[i].store(false, std::memory_order_relaxed);
+
+    // Ranges are taken in order by whichever thread comes; the calling thread plays each one
+    // onto the device as soon as it and all before it are recorded, so the playing overlaps the
+    // recording of later ranges. It waits only once every range is taken: a range taken is
+    // being recorded, and a thread running work inline takes them all itself.
+    std::atomic<std::size_t> nextRange{0};
+    std::size_t nextToPlay = 0;
+    const std::thread::id caller = std::this_thread::get_id();
+    const auto playRecorded = [&] {
+        while (nextToPlay < ranges && recorded[nextToPlay].load(std::memory_order_acquire))
+            lists[nextToPlay++].PlayOnto(dc);
+    };
+    CWorkPool::Shared().ForEach(ranges, [&](std::size_t) {
+        const bool playing = std::this_thread::get_id() == caller;
+        for (;;) {
+            const std::size_t i = nextRange.fetch_add(1, std::memory_order_relaxed);
+            if (i >= ranges)
+                break;
+            {
+                // A range that failed counts as recorded, so that nobody waits for it; the
+                // failure reaches the caller through the pool.
+                struct CMarkRecorded {
+                    std::atomic<bool>& flag;
+                    ~CMarkRecorded()
+                    {
+                        flag.store(true, std::memory_order_release);
+                        flag.notify_all();
+                    }
+                } mark{recorded[i]};
+                draw(lists[i], count * i / ranges, count * (i + 1) / ranges);
+            }
+            if (playing)
+                playRecorded();
+        }
+        if (!playing)
+            return;
+        while (nextToPlay < ranges) {
+            recorded[nextToPlay].wait(false, std::memory_order_acquire);
+            playRecorded();
+        }
+    });
+    playRecorded();
+}
+
+void CDrawList::PlayOnto(CDeviceContext& dc) const
+{
+    for (const Op& op : m_ops) {
+        const CRect rect(op.a, op.b, op.c, op.d);
+        switch (op.kind) {
+        case Kind::selectPen:
+            dc.SelectPen(CPen(CPen::Style(op.a), op.b, op.color));
+            break;
+        case Kind::selectBrush: {
+            CBrush brush;
+            brush.style = CBrush::Style(op.a);
+            brush.hatch = CBrush::Hatch(op.b);
+            brush.color = op.color;
+            dc.SelectBrush(brush);
+            break;
+        }
+        case Kind::selectFont:
+            dc.SelectFont(m_fonts[size_t(op.a)]);
+            break;
+        case Kind::setROP2:
+            dc.SetROP2(op.a);
+            break;
+        case Kind::moveTo:
+            dc.MoveTo(CPoint(op.a, op.b));
+            break;
+        case Kind::lineTo:
+            dc.LineTo(CPoint(op.a, op.b));
+            break;
+        case Kind::polyline:
+            dc.Polyline(std::span<const CPoint>(m_points.data() + op.a, size_t(op.b)));
+            break;
+        case Kind::polygon:
+            dc.Polygon(std::span<const CPoint>(m_points.data() + op.a, size_t(op.b)));
+            break;
+        case Kind::rectangle:
+            dc.Rectangle(rect);
+            break;
+        case Kind::ellipse:
+            dc.Ellipse(rect);
+            break;
+        case Kind::setPixel:
+            dc.SetPixel(CPoint(op.a, op.b), op.color);
+            break;
+        case Kind::fillSolidRect:
+            dc.FillSolidRect(rect, op.color);
+            break;
+        case Kind::textOut:
+            dc.TextOut(CPoint(op.a, op.b),
+                       std::string_view(m_texts).substr(size_t(op.c), size_t(op.d)));
+            break;
+        case Kind::setTextColor:
+            dc.SetTextColor(op.color);
+            break;
+        case Kind::setBkColor:
+            dc.SetBkColor(op.color);
+            break;
+        case Kind::setBkMode:
+            dc.SetBkMode(BkMode(op.a));
+            break;
+        case Kind::intersectClipRect:
+            dc.IntersectClipRect(rect);
+            break;
+        case Kind::resetClip:
+            dc.ResetClip();
+            break;
+        }
+    }
+}
+
+CPen CDrawList::SelectPen(const CPen& pen)
+{
+    Add(Kind::selectPen, int32_t(pen.style), pen.width, 0, 0, pen.color);
+    return std::exchange(m_state.pen, pen);
+}
+
+CBrush CDrawList::SelectBrush(const CBrush& brush)
+{
+    Add(Kind::selectBrush, int32_t(brush.style), int32_t(brush.hatch), 0, 0, brush.color);
+    return std::exchange(m_state.brush, brush);
+}
+
+CFontDesc CDrawList::SelectFont(const CFontDesc& font)
+{
+    Add(Kind::selectFont, int32_t(m_fonts.size()));
+    m_fonts.push_back(font);
+    return std::exchange(m_state.font, font);
+}
+
+int32_t CDrawList::SetROP2(int32_t mode)
+{
+    // The target gets the call even so, as it would have without the list between.
+    Add(Kind::setROP2, mode);
+    if (!IsSupportedROP2(mode))
+        return 0;
+    return std::exchange(m_state.rop2, mode);
+}
+
+CPoint CDrawList::MoveTo(CPoint point)
+{
+    Add(Kind::moveTo, point.x, point.y);
+    return std::exchange(m_state.position, point);
+}
+
+void CDrawList::LineTo(CPoint point)
+{
+    Add(Kind::lineTo, point.x, point.y);
+    m_state.position = point;
+}
+
+void CDrawList::AddPoints(Kind kind, std::span<const CPoint> points)
+{
+    Add(kind, int32_t(m_points.size()), int32_t(points.size()));
+    m_points.insert(m_points.end(), points.begin(), points.end());
+}
+
+void CDrawList::Polyline(std::span<const CPoint> points)
+{
+    AddPoints(Kind::polyline, points);
+}
+
+void CDrawList::Polygon(std::span<const CPoint> points)
+{
+    AddPoints(Kind::polygon, points);
+}
+
+void CDrawList::Rectangle(const CRect& rect)
+{
+    AddRect(Kind::rectangle, rect);
+}
+
+void CDrawList::Ellipse(const CRect& rect)
+{
+    AddRect(Kind::ellipse, rect);
+}
+
+void CDrawList::SetPixel(CPoint point, COLORREF color)
+{
+    Add(Kind::setPixel, point.x, point.y, 0, 0, color);
+}
+
+void CDrawList::FillSolidRect(const CRect& rect, COLORREF color)
+{
+    AddRect(Kind::fillSolidRect, rect, color);
+}
+
+void CDrawList::TextOut(CPoint point, std::string_view text)
+{
+    Add(Kind::textOut, point.x, point.y, int32_t(m_texts.size()), int32_t(text.size()));
+    m_texts.append(text);
+}
+
+CSize CDrawList::GetTextExtent(std::string_view text) const
+{
+    return m_target.GetTextExtent(text);
+}
+
+COLORREF CDrawList::SetTextColor(COLORREF color)
+{
+    Add(Kind::setTextColor, 0, 0, 0, 0, color);
+    return std::exchange(m_state.textColor, color);
+}
+
+COLORREF CDrawList::SetBkColor(COLORREF color)
+{
+    Add(Kind::setBkColor, 0, 0, 0, 0, color);
+    return std::exchange(m_state.bkColor, color);
+}
+
+CDeviceContext::BkMode CDrawList::SetBkMode(BkMode mode)
+{
+    Add(Kind::setBkMode, int32_t(mode));
+    return std::exchange(m_state.bkMode, mode);
+}
+
+void CDrawList::IntersectClipRect(const CRect& rect)
+{
+    AddRect(Kind::intersectClipRect, rect);
+    m_state.clip = CRect::Intersection(m_state.clip, rect);
+}
+
+void CDrawList::ResetClip()
+{
+    Add(Kind::resetClip);
+    m_state.clip = m_start.clip;
+}

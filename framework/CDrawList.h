@@ -1,0 +1,132 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/CDeviceContext.h"
+
+// A device context that keeps the calls made on it and plays them onto another one later, in
+// the same order and with the same values, so the other one ends up with the same pixels.
+//
+// It starts from the state of the context it stands in for (pen, brush, font, raster mode,
+// current position, text and background colours, background mode, clip box), so every Select
+// and Set returns what the stand-in would have returned. The clip box follows the clip calls;
+// after ResetClip it is the clip box the recording started with. Text extents are asked of the
+// context it stands in for: code that records away from the painting thread must not ask them.
+//
+// Recording touches only the list's own memory: lists for separate parts of a drawing can be
+// made on separate threads and played in turn on the painting thread.
+class CDrawList : public CDeviceContext {
+public:
+    // Reads the state of `target` (selecting each object back at once) to start from it.
+    explicit CDrawList(CDeviceContext& target);
+
+    // Calls `draw(dc, first, last)` over the items [0, count): directly on `dc` in one call when
+    // the work pool has one thread or the items are few, else on ranges of items recorded in
+    // parallel and played onto `dc` in item order. `draw` must give the same drawing calls
+    // for a range as for the items of the range within a larger call, apart from the pens and
+    // brushes it selects, and must read nothing that a drawing on another thread writes.
+    static void DrawInRanges(
+        CDeviceContext& dc, std::size_t count, std::size_t minimumRange,
+        const std::function<void(CDeviceContext&, std::size_t first, std::size_t last)>& draw);
+
+    // Plays the recorded calls onto `dc`.
+    void PlayOnto(CDeviceContext& dc) const;
+    bool IsEmpty() const { return m_ops.empty(); }
+
+    CPen SelectPen(const CPen& pen) override;
+    CBrush SelectBrush(const CBrush& brush) override;
+    CFontDesc SelectFont(const CFontDesc& font) override;
+
+    int32_t SetROP2(int32_t mode) override;
+    int32_t GetROP2() const override { return m_state.rop2; }
+
+    CPoint MoveTo(CPoint point) override;
+    void LineTo(CPoint point) override;
+    void Polyline(std::span<const CPoint> points) override;
+    void Polygon(std::span<const CPoint> points) override;
+    void Rectangle(const CRect& rect) override;
+    void Ellipse(const CRect& rect) override;
+    void SetPixel(CPoint point, COLORREF color) override;
+    void FillSolidRect(const CRect& rect, COLORREF color) override;
+
+    void TextOut(CPoint point, std::string_view text) override;
+    CSize GetTextExtent(std::string_view text) const override;
+    COLORREF SetTextColor(COLORREF color) override;
+    COLORREF SetBkColor(COLORREF color) override;
+    BkMode SetBkMode(BkMode mode) override;
+
+    void IntersectClipRect(const CRect& rect) override;
+    void ResetClip() override;
+    CRect GetClipBox() const override { return m_state.clip; }
+
+private:
+    enum class Kind : uint8_t {
+        selectPen,
+        selectBrush,
+        selectFont,
+        setROP2,
+        moveTo,
+        lineTo,
+        polyline,
+        polygon,
+        rectangle,
+        ellipse,
+        setPixel,
+        fillSolidRect,
+        textOut,
+        setTextColor,
+        setBkColor,
+        setBkMode,
+        intersectClipRect,
+        resetClip
+    };
+    // One call: a rectangle or point in a..d, a colour in `color`, and for points and texts
+    // their place in the lists below (a: first, b: count; or c, d after a text's position).
+    struct Op {
+        Kind kind;
+        int32_t a = 0;
+        int32_t b = 0;
+        int32_t c = 0;
+        int32_t d = 0;
+        COLORREF color = 0;
+    };
+
+    void Add(Kind kind, int32_t a = 0, int32_t b = 0, int32_t c = 0, int32_t d = 0,
+             COLORREF color = 0)
+    {
+        m_ops.push_back(Op{kind, a, b, c, d, color});
+    }
+    void AddRect(Kind kind, const CRect& rect, COLORREF color = 0)
+    {
+        Add(kind, rect.left, rect.top, rect.right, rect.bottom, color);
+    }
+    void AddPoints(Kind kind, std::span<const CPoint> points);
+
+    // What a device context has selected and set.
+    struct State {
+        CPen pen;
+        CBrush brush;
+        CFontDesc font;
+        int32_t rop2 = R2_COPYPEN;
+        CPoint position;
+        COLORREF textColor = 0;
+        COLORREF bkColor = 0;
+        BkMode bkMode = BkMode::Opaque;
+        CRect clip;
+    };
+    static State Capture(CDeviceContext& target);
+    CDrawList(const CDeviceContext& target, const State& start);
+
+    const CDeviceContext& m_target;
+    std::vector<Op> m_ops;
+    std::vector<CPoint> m_points;
+    std::string m_texts;
+    std::vector<CFontDesc> m_fonts;
+
+    State m_start;
+    State m_state;
+};
