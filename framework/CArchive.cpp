@@ -9,27 +9,6 @@
 
 #include "framework/CWindows1252.h"
 
-namespace {
-
-template <typename T> void PutLittleEndian(std::vector<uint8_t>& buffer, T value)
-{
-    // Whole values at a time: records of many fields are written value by value.
-    uint8_t bytes[sizeof(T)];
-    for (size_t i = 0; i < sizeof(T); ++i)
-        bytes[i] = static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i));
-    buffer.insert(buffer.end(), bytes, bytes + sizeof(T));
-}
-
-template <typename T> T GetLittleEndian(const uint8_t* p)
-{
-    uint64_t value = 0;
-    for (size_t i = 0; i < sizeof(T); ++i)
-        value |= static_cast<uint64_t>(p[i]) << (8 * i);
-    return static_cast<T>(value);
-}
-
-} // namespace
-
 CArchive::CArchive() : m_mode(store) {}
 
 CArchive::CArchive(std::vector<uint8_t> bytes) : m_mode(load), m_buffer(std::move(bytes)) {}
@@ -82,6 +61,22 @@ void CArchive::Write(const void* data, size_t size)
     m_buffer.insert(m_buffer.end(), bytes, bytes + size);
 }
 
+uint8_t* CArchive::AppendBlock(size_t size)
+{
+    CheckStoring();
+    const size_t at = m_buffer.size();
+    m_buffer.resize(at + size);
+    return m_buffer.data() + at;
+}
+
+const uint8_t* CArchive::ReadBlock(size_t size)
+{
+    Require(size);
+    const uint8_t* at = m_buffer.data() + m_pos;
+    m_pos += size;
+    return at;
+}
+
 void CArchive::Read(void* data, size_t size)
 {
     Require(size);
@@ -89,32 +84,6 @@ void CArchive::Read(void* data, size_t size)
         std::memcpy(data, m_buffer.data() + m_pos, size);
     m_pos += size;
 }
-
-#define WEVRA_ARCHIVE_INTEGER(Type)                                                                \
-    CArchive& CArchive::operator<<(Type v)                                                         \
-    {                                                                                              \
-        CheckStoring();                                                                            \
-        PutLittleEndian(m_buffer, v);                                                              \
-        return *this;                                                                              \
-    }                                                                                              \
-    CArchive& CArchive::operator>>(Type& v)                                                        \
-    {                                                                                              \
-        Require(sizeof(Type));                                                                     \
-        v = GetLittleEndian<Type>(m_buffer.data() + m_pos);                                        \
-        m_pos += sizeof(Type);                                                                     \
-        return *this;                                                                              \
-    }
-
-WEVRA_ARCHIVE_INTEGER(uint8_t)
-WEVRA_ARCHIVE_INTEGER(int8_t)
-WEVRA_ARCHIVE_INTEGER(uint16_t)
-WEVRA_ARCHIVE_INTEGER(int16_t)
-WEVRA_ARCHIVE_INTEGER(uint32_t)
-WEVRA_ARCHIVE_INTEGER(int32_t)
-WEVRA_ARCHIVE_INTEGER(uint64_t)
-WEVRA_ARCHIVE_INTEGER(int64_t)
-
-#undef WEVRA_ARCHIVE_INTEGER
 
 CArchive& CArchive::operator<<(float v)
 {
@@ -140,34 +109,6 @@ CArchive& CArchive::operator>>(double& v)
     *this >> bits;
     v = std::bit_cast<double>(bits);
     return *this;
-}
-
-uint8_t CArchive::ReadByte()
-{
-    uint8_t v;
-    *this >> v;
-    return v;
-}
-
-uint16_t CArchive::ReadWord()
-{
-    uint16_t v;
-    *this >> v;
-    return v;
-}
-
-uint32_t CArchive::ReadDWord()
-{
-    uint32_t v;
-    *this >> v;
-    return v;
-}
-
-int32_t CArchive::ReadInt()
-{
-    int32_t v;
-    *this >> v;
-    return v;
 }
 
 void CArchive::WriteCount(size_t count)
@@ -244,17 +185,29 @@ int64_t CArchive::ReadTime()
 void CArchive::WriteWordArray(const std::vector<uint16_t>& words)
 {
     WriteCount(words.size());
-    for (uint16_t w : words)
-        *this << w;
+    uint8_t* out = AppendBlock(words.size() * 2);
+    for (const uint16_t w : words) {
+        *out++ = uint8_t(w);
+        *out++ = uint8_t(w >> 8);
+    }
 }
 
 std::vector<uint16_t> CArchive::ReadWordArray()
 {
-    uint32_t count = ReadCount(2);
-    std::vector<uint16_t> words(count);
-    for (auto& w : words)
-        *this >> w;
+    std::vector<uint16_t> words;
+    ReadWordArray(words);
     return words;
+}
+
+void CArchive::ReadWordArray(std::vector<uint16_t>& words)
+{
+    const uint32_t count = ReadCount(2);
+    const uint8_t* in = ReadBlock(size_t(count) * 2);
+    words.resize(count);
+    for (uint16_t& w : words) {
+        w = uint16_t(in[0] | (in[1] << 8));
+        in += 2;
+    }
 }
 
 void CArchive::AddLoadWarning(const std::string& text)

@@ -1,16 +1,20 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
 #include "framework/CArchiveException.h"
 #include "framework/CObject.h"
 #include "framework/CRuntimeClass.h"
+#include "framework/ReverseBytes.h"
 
 // The archive stream every record of a design, library or clipboard copy goes through:
 // little-endian, no alignment, with counts, strings, time stamps, raw arrays and object records
@@ -62,16 +66,22 @@ public:
     // Raw bytes.
     void Write(const void* data, size_t size);
     void Read(void* data, size_t size);
+    // Storing: appends `size` bytes for the caller to fill at once; the pointer is good until
+    // the next write. Loading: checks that `size` bytes are left, steps over them and returns
+    // where they begin. Arrays of many records go through these instead of value by value.
+    uint8_t* AppendBlock(size_t size);
+    const uint8_t* ReadBlock(size_t size);
 
-    // Fixed-width integers and floating point, little-endian.
-    CArchive& operator<<(uint8_t v);
-    CArchive& operator<<(int8_t v);
-    CArchive& operator<<(uint16_t v);
-    CArchive& operator<<(int16_t v);
-    CArchive& operator<<(uint32_t v);
-    CArchive& operator<<(int32_t v);
-    CArchive& operator<<(uint64_t v);
-    CArchive& operator<<(int64_t v);
+    // Fixed-width integers and floating point, little-endian. The integers are inline: records
+    // of many fields go through them value by value.
+    CArchive& operator<<(uint8_t v) { return PutValue(v); }
+    CArchive& operator<<(int8_t v) { return PutValue(v); }
+    CArchive& operator<<(uint16_t v) { return PutValue(v); }
+    CArchive& operator<<(int16_t v) { return PutValue(v); }
+    CArchive& operator<<(uint32_t v) { return PutValue(v); }
+    CArchive& operator<<(int32_t v) { return PutValue(v); }
+    CArchive& operator<<(uint64_t v) { return PutValue(v); }
+    CArchive& operator<<(int64_t v) { return PutValue(v); }
     CArchive& operator<<(float v);
     CArchive& operator<<(double v);
     CArchive& operator<<(const std::string& s)
@@ -79,14 +89,14 @@ public:
         WriteString(s);
         return *this;
     }
-    CArchive& operator>>(uint8_t& v);
-    CArchive& operator>>(int8_t& v);
-    CArchive& operator>>(uint16_t& v);
-    CArchive& operator>>(int16_t& v);
-    CArchive& operator>>(uint32_t& v);
-    CArchive& operator>>(int32_t& v);
-    CArchive& operator>>(uint64_t& v);
-    CArchive& operator>>(int64_t& v);
+    CArchive& operator>>(uint8_t& v) { return GetValue(v); }
+    CArchive& operator>>(int8_t& v) { return GetValue(v); }
+    CArchive& operator>>(uint16_t& v) { return GetValue(v); }
+    CArchive& operator>>(int16_t& v) { return GetValue(v); }
+    CArchive& operator>>(uint32_t& v) { return GetValue(v); }
+    CArchive& operator>>(int32_t& v) { return GetValue(v); }
+    CArchive& operator>>(uint64_t& v) { return GetValue(v); }
+    CArchive& operator>>(int64_t& v) { return GetValue(v); }
     CArchive& operator>>(float& v);
     CArchive& operator>>(double& v);
     CArchive& operator>>(std::string& s)
@@ -95,10 +105,30 @@ public:
         return *this;
     }
 
-    uint8_t ReadByte();
-    uint16_t ReadWord();
-    uint32_t ReadDWord();
-    int32_t ReadInt();
+    uint8_t ReadByte()
+    {
+        uint8_t v;
+        GetValue(v);
+        return v;
+    }
+    uint16_t ReadWord()
+    {
+        uint16_t v;
+        GetValue(v);
+        return v;
+    }
+    uint32_t ReadDWord()
+    {
+        uint32_t v;
+        GetValue(v);
+        return v;
+    }
+    int32_t ReadInt()
+    {
+        int32_t v;
+        GetValue(v);
+        return v;
+    }
 
     // Count form: a word, or 0xFFFF followed by a 32-bit count when it is 0xFFFF or more.
     void WriteCount(size_t count);
@@ -118,6 +148,8 @@ public:
     // Word array: a count, then the words.
     void WriteWordArray(const std::vector<uint16_t>& words);
     std::vector<uint16_t> ReadWordArray();
+    // The same into an existing vector, keeping its room; on a fault it is left as it was.
+    void ReadWordArray(std::vector<uint16_t>& words);
 
     // Object records. WriteObject takes nullptr (written as the null tag) or an object whose
     // class declares a run-time record. ReadObject returns nullptr for the null tag.
@@ -167,6 +199,31 @@ public:
     [[noreturn]] static void Fail(CArchiveException::Cause cause, const std::string& message);
 
 private:
+    // A value's bytes are put in file order only on a big-endian host.
+    template <typename T> CArchive& PutValue(T value)
+    {
+        if (m_mode != store)
+            CheckStoring();
+        auto bits = static_cast<std::make_unsigned_t<T>>(value);
+        if constexpr (std::endian::native == std::endian::big)
+            bits = ReverseBytes(bits);
+        uint8_t bytes[sizeof(T)];
+        std::memcpy(bytes, &bits, sizeof(T));
+        m_buffer.insert(m_buffer.end(), bytes, bytes + sizeof(T));
+        return *this;
+    }
+    template <typename T> CArchive& GetValue(T& value)
+    {
+        if (m_mode != load || sizeof(T) > m_buffer.size() - m_pos)
+            Require(sizeof(T));
+        std::make_unsigned_t<T> bits;
+        std::memcpy(&bits, m_buffer.data() + m_pos, sizeof(T));
+        if constexpr (std::endian::native == std::endian::big)
+            bits = ReverseBytes(bits);
+        value = static_cast<T>(bits);
+        m_pos += sizeof(T);
+        return *this;
+    }
     void Require(size_t size);
     void CheckStoring() const;
     void CheckLoading() const;

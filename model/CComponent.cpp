@@ -35,14 +35,13 @@ void WriteStringList(CArchive& ar, const std::vector<std::string>& list)
         ar.WriteString(text);
 }
 
-std::vector<std::string> ReadStringList(CArchive& ar)
+// Into the list a fresh component starts with, keeping its room.
+void ReadStringList(CArchive& ar, std::vector<std::string>& list)
 {
     const uint32_t count = ar.ReadCount(1);
-    std::vector<std::string> list;
-    list.reserve(count);
-    for (uint32_t i = 0; i < count; ++i)
-        list.push_back(ar.ReadString());
-    return list;
+    list.resize(count);
+    for (std::string& text : list)
+        text = ar.ReadString();
 }
 
 CPoint ReadPoint(CArchive& ar)
@@ -381,9 +380,9 @@ void CComponent::Serialize(CArchive& ar)
         point = ReadPoint(ar);
     for (int32_t& angle : loaded.m_textAngles)
         angle = ar.ReadInt();
-    loaded.m_padNets = ar.ReadWordArray();
-    loaded.m_names = ReadStringList(ar);
-    loaded.m_partFields = ReadStringList(ar);
+    ar.ReadWordArray(loaded.m_padNets);
+    ReadStringList(ar, loaded.m_names);
+    ReadStringList(ar, loaded.m_partFields);
 
     loaded.SetSelected(false);
     // Every user of the component takes its reference and type for granted.

@@ -431,6 +431,22 @@ void CComponentArray::RebuildNetPins()
     const CShapeLib& cache = m_document->GetShapeCache();
     const CPadStackArray& stacks = cache.GetPadStacks();
     nets.ClearAllPins();
+    // Each net's pins are counted first, so that no pin list is moved while it grows.
+    std::vector<int32_t> pinCounts(size_t(std::max(nets.GetCount(), 0)), 0);
+    for (const auto& component : m_components) {
+        const int32_t pads = component->GetPadCount(cache);
+        for (int32_t n = 0; n < pads; ++n) {
+            int32_t number = component->GetPadNet(n);
+            if (number >= nets.GetCount())
+                number = 0;
+            if (number >= 0 && size_t(number) < pinCounts.size())
+                ++pinCounts[size_t(number)];
+        }
+    }
+    for (size_t k = 0; k < pinCounts.size(); ++k) {
+        if (pinCounts[k] > 0)
+            nets.GetNet(int32_t(k))->ReservePins(pinCounts[k]);
+    }
     std::vector<bool> received(size_t(std::max(nets.GetCount(), 0)), false);
     m_pinCount = 0;
     for (int32_t i = 0; i < GetCount(); ++i) {

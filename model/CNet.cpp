@@ -3,6 +3,7 @@
 #include "model/PenTable.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -416,12 +417,12 @@ int32_t CNet::CountPenUse(int32_t width) const
 
 void CNet::CompactPens(bool dropUnused)
 {
-    std::vector<bool> used(m_pens.size(), !dropUnused);
+    uint32_t used = dropUnused ? 0 : ~0u;
     if (dropUnused) {
         for (const TrackRec& rec : m_vertices) {
             const int32_t pen = rec.GetPen();
             if (pen >= 1 && pen < GetPenCount())
-                used[size_t(pen)] = true;
+                used |= 1u << pen;
         }
     }
     RemapPens(used);
@@ -429,35 +430,43 @@ void CNet::CompactPens(bool dropUnused)
 
 void CNet::DeletePen(int32_t pen)
 {
-    std::vector<bool> used(m_pens.size(), true);
+    uint32_t used = ~0u;
     if (pen >= 0 && pen < GetPenCount())
-        used[size_t(pen)] = false;
+        used &= ~(1u << pen);
     RemapPens(used);
 }
 
-void CNet::RemapPens(const std::vector<bool>& used)
+void CNet::RemapPens(uint32_t used)
 {
-    const size_t count = m_pens.size();
-    std::vector<uint16_t> table{0};
-    std::vector<int32_t> map(count, 0);
+    // A vertex names pens 0..15 only; further entries could never be drawn with.
+    const size_t count = std::min(m_pens.size(), size_t(maxPenCount));
+    // Every load compacts every net, so the tables stay on the stack.
+    std::array<uint16_t, maxPenCount + 1> table{};
+    size_t tableSize = 1;
+    std::array<uint8_t, maxPenCount> map{};
+    const auto find = [&](uint16_t width) {
+        const auto end = table.begin() + ptrdiff_t(tableSize);
+        const auto found = std::find(table.begin() + 1, end, width);
+        return found == end ? -1 : int32_t(found - table.begin());
+    };
     for (size_t p = 1; p < count; ++p) {
-        if (!used[p])
+        if ((used >> p & 1) == 0)
             continue;
-        const auto found = std::find(table.begin() + 1, table.end(), m_pens[p]);
-        if (found != table.end()) {
-            map[p] = int32_t(found - table.begin());
+        const int32_t found = find(m_pens[p]);
+        if (found >= 0) {
+            map[p] = uint8_t(found);
         } else {
-            table.push_back(m_pens[p]);
-            map[p] = int32_t(table.size()) - 1;
+            table[tableSize] = m_pens[p];
+            map[p] = uint8_t(tableSize++);
         }
     }
-    std::sort(table.begin() + 1, table.end());
+    std::sort(table.begin() + 1, table.begin() + ptrdiff_t(tableSize));
     // After sorting, every pen whose width survived takes the entry of that width, also a pen
     // that was dropped: its vertices keep their width on another pen.
     for (size_t p = 1; p < count; ++p) {
-        const auto found = std::find(table.begin() + 1, table.end(), m_pens[p]);
-        if (found != table.end())
-            map[p] = int32_t(found - table.begin());
+        const int32_t found = find(m_pens[p]);
+        if (found >= 0)
+            map[p] = uint8_t(found);
     }
     for (TrackRec& rec : m_vertices) {
         const int32_t pen = rec.GetPen();
@@ -465,9 +474,9 @@ void CNet::RemapPens(const std::vector<bool>& used)
             rec.penLayer =
                 uint16_t((rec.penLayer & ~TrackRec::penMask) | uint32_t(map[size_t(pen)]));
     }
-    if (table.size() < 2)
-        table.push_back(fallbackPenWidth);
-    m_pens = std::move(table);
+    if (tableSize < 2)
+        table[tableSize++] = fallbackPenWidth;
+    m_pens.assign(table.begin(), table.begin() + ptrdiff_t(tableSize));
     m_currentPen = std::min(m_currentPen, GetPenCount() - 1);
 }
 
@@ -823,7 +832,7 @@ void CNet::Serialize(CArchive& ar)
         loaded.m_maxWidth >> loaded.m_clearance >> loaded.m_selectedPads >> loaded.m_selectedTracks;
     ar >> loaded.m_box.left >> loaded.m_box.top >> loaded.m_box.right >> loaded.m_box.bottom;
     ar >> loaded.m_name >> loaded.m_currentPen;
-    loaded.m_pens = ar.ReadWordArray();
+    ar.ReadWordArray(loaded.m_pens);
     loaded.m_vertices.Serialize(ar);
 
     if (loaded.RepairLoaded())
@@ -836,7 +845,7 @@ void CNet::Serialize(CArchive& ar)
     loaded.RecountSelection();
     loaded.ClampCurrentVertex();
     loaded.MarkChanged();
-    *this = loaded;
+    *this = std::move(loaded);
 }
 
 bool CNet::RepairLoaded()

@@ -96,6 +96,8 @@ public:
     // Copies start without cached grids.
     CNet(const CNet& other) = default;
     CNet& operator=(const CNet& other) = default;
+    CNet(CNet&& other) = default;
+    CNet& operator=(CNet&& other) = default;
     ~CNet() override = default;
 
     // ---- Vertices ----------------------------------------------------------------------------
@@ -476,6 +478,8 @@ public:
     int32_t AddPin(int32_t x, int32_t y, int32_t component, int32_t pad, int32_t padStack,
                    int32_t angle, bool side, uint32_t layerMask);
     void ClearPins();
+    // Room for `count` pins in all, so that adding up to them moves none.
+    void ReservePins(int64_t count) { m_pins.Reserve(count); }
     // Index of the pin of that component pad, else -1.
     int32_t FindPin(int32_t component, int32_t pad) const;
     void MovePin(int32_t component, int32_t pad, int32_t dx, int32_t dy);
@@ -543,7 +547,8 @@ private:
     void GrowBox(int32_t x, int32_t y);
     void MarkChanged();
     void ClampCurrentVertex();
-    void RemapPens(const std::vector<bool>& used);
+    // Bit p of `used` keeps pen p.
+    void RemapPens(uint32_t used);
     // Load checks; true when anything had to be repaired.
     bool RepairLoaded();
     void RecountSelection();

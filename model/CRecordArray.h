@@ -68,10 +68,11 @@ public:
         if (ar.IsStoring()) {
             ar.WriteCount(m_items.size());
             if constexpr (inBlocks) {
-                std::vector<uint8_t> bytes(m_items.size() * T::recordSize);
-                for (size_t k = 0; k < m_items.size(); ++k)
-                    m_items[k].Encode(bytes.data() + k * T::recordSize);
-                ar.Write(bytes.data(), bytes.size());
+                uint8_t* out = ar.AppendBlock(m_items.size() * T::recordSize);
+                for (const T& item : m_items) {
+                    item.Encode(out);
+                    out += T::recordSize;
+                }
             } else {
                 for (const T& item : m_items)
                     item.Write(ar);
@@ -79,17 +80,21 @@ public:
             return;
         }
         const uint32_t count = ar.ReadCount(T::recordSize);
-        std::vector<T> loaded(count);
         if constexpr (inBlocks) {
-            std::vector<uint8_t> bytes(size_t(count) * T::recordSize);
-            ar.Read(bytes.data(), bytes.size());
-            for (size_t k = 0; k < loaded.size(); ++k)
-                loaded[k].Decode(bytes.data() + k * T::recordSize);
+            // Once the bytes are known to be there nothing can fail, so the records are decoded
+            // in place.
+            const uint8_t* in = ar.ReadBlock(size_t(count) * T::recordSize);
+            m_items.resize(count);
+            for (T& item : m_items) {
+                item.Decode(in);
+                in += T::recordSize;
+            }
         } else {
+            std::vector<T> loaded(count);
             for (T& item : loaded)
                 item.Read(ar);
+            m_items = std::move(loaded);
         }
-        m_items = std::move(loaded);
     }
 
     bool operator==(const CRecordArray&) const = default;

@@ -1,24 +1,34 @@
 #include "model/TrackRec.h"
 
+#include <bit>
 #include <cstddef>
+#include <cstring>
+#include <type_traits>
 
 #include "framework/CArchive.h"
+#include "framework/ReverseBytes.h"
 
 namespace {
 
-// A vertex is read and written as one block of its 20 bytes: designs hold many of them.
+// A vertex is read and written as one block of its 20 bytes: designs hold many of them. Each
+// field is moved whole and its bytes put in file order only on a big-endian host.
 template <typename T> void Put(uint8_t*& p, T value)
 {
-    for (size_t i = 0; i < sizeof(T); ++i)
-        *p++ = uint8_t(uint64_t(value) >> (8 * i));
+    auto bits = std::make_unsigned_t<T>(value);
+    if constexpr (std::endian::native == std::endian::big)
+        bits = ReverseBytes(bits);
+    std::memcpy(p, &bits, sizeof bits);
+    p += sizeof bits;
 }
 
 template <typename T> void Get(const uint8_t*& p, T& value)
 {
-    uint64_t bits = 0;
-    for (size_t i = 0; i < sizeof(T); ++i)
-        bits |= uint64_t(*p++) << (8 * i);
+    std::make_unsigned_t<T> bits;
+    std::memcpy(&bits, p, sizeof bits);
+    if constexpr (std::endian::native == std::endian::big)
+        bits = ReverseBytes(bits);
     value = T(bits);
+    p += sizeof bits;
 }
 
 } // namespace

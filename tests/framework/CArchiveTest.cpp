@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/CArchive.h"
+#include "framework/ReverseBytes.h"
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CTempFolder.h"
 
@@ -184,6 +185,48 @@ TEST(CArchiveArrays, WordArrayAndTimeStamp)
     CArchive in(ar.TakeBuffer());
     EXPECT_EQ(in.ReadWordArray(), (std::vector<uint16_t>{1, 0xBEEF}));
     EXPECT_EQ(in.ReadTime(), 0x5F5E1000);
+}
+
+TEST(CArchiveArrays, BlocksAndWordArraysInPlace)
+{
+    CArchive ar;
+    ar << uint8_t(1);
+    uint8_t* block = ar.AppendBlock(3);
+    block[0] = 2;
+    block[1] = 3;
+    block[2] = 4;
+    ar << uint8_t(5);
+    ar.WriteWordArray({});
+    ASSERT_EQ(ar.GetBuffer(), (Bytes{1, 2, 3, 4, 5, 0, 0}));
+    EXPECT_THROW(CArchive(Bytes{}).AppendBlock(1), CArchiveException);
+
+    CArchive in(ar.TakeBuffer());
+    EXPECT_EQ(in.ReadByte(), 1);
+    const uint8_t* read = in.ReadBlock(3);
+    EXPECT_EQ(Bytes(read, read + 3), (Bytes{2, 3, 4}));
+    // A block longer than what is left moves nothing.
+    EXPECT_THROW(in.ReadBlock(5), CArchiveException);
+    EXPECT_EQ(in.ReadByte(), 5);
+    std::vector<uint16_t> words{9, 9, 9};
+    in.ReadWordArray(words);
+    EXPECT_TRUE(words.empty());
+
+    // A word array cut short leaves the vector as it was; a whole one replaces its content.
+    words = {9, 9, 9};
+    CArchive cut(Bytes{0x02, 0x00, 0x01, 0x00, 0xEF});
+    EXPECT_THROW(cut.ReadWordArray(words), CArchiveException);
+    EXPECT_EQ(words, (std::vector<uint16_t>{9, 9, 9}));
+    CArchive whole(Bytes{0x02, 0x00, 0x01, 0x00, 0xEF, 0xBE});
+    whole.ReadWordArray(words);
+    EXPECT_EQ(words, (std::vector<uint16_t>{1, 0xBEEF}));
+}
+
+TEST(CArchiveByteOrder, ReverseBytesTurnsEveryWidth)
+{
+    EXPECT_EQ(ReverseBytes(uint8_t(0x12)), 0x12);
+    EXPECT_EQ(ReverseBytes(uint16_t(0x1234)), 0x3412);
+    EXPECT_EQ(ReverseBytes(uint32_t(0x12345678u)), 0x78563412u);
+    EXPECT_EQ(ReverseBytes(uint64_t(0x0102030405060708u)), 0x0807060504030201u);
 }
 
 TEST(CArchiveObjects, OneClassTwoObjects)
