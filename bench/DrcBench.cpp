@@ -16,7 +16,7 @@ void RunDrcTestAll(benchmark::State& state, int threads)
     const int saved = CWorkPool::ThreadCount();
     CWorkPool::SetThreadCount(threads);
     for (auto _ : state)
-        doc.TestAllNets();
+        doc.Analysis().TestAllNets();
     state.counters["threads"] = CWorkPool::ThreadCount();
     CWorkPool::SetThreadCount(saved);
     state.counters["nets"] = counts.nets;

@@ -37,7 +37,7 @@ void BM_RouteAllDefaultLayer(benchmark::State& state)
         state.PauseTiming();
         doc.Design().GetNets().UnrouteAll();
         state.ResumeTiming();
-        doc.RouteAllDefaultLayer();
+        doc.Analysis().RouteAllDefaultLayer();
         state.PauseTiming();
         left = 0;
         for (int32_t i = 1; i < doc.Design().GetNets().GetCount(); ++i)

@@ -20,7 +20,7 @@ void BM_RebuildFromTracks(benchmark::State& state)
     const int threadsBefore = CWorkPool::ThreadCount();
     CWorkPool::SetThreadCount(int(state.range(2)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(doc.RebuildFromTracks());
+        benchmark::DoNotOptimize(doc.Analysis().RebuildFromTracks());
     state.counters["threads"] = CWorkPool::ThreadCount();
     CWorkPool::SetThreadCount(threadsBefore);
     state.counters["trackVertices"] = counts.trackVertices;

@@ -585,7 +585,7 @@ const CWevraFont& CDocumentPlanes::GetFont() const
 
 void CDocumentPlanes::ClearReportLines()
 {
-    m_document.GetReportLines().clear();
+    m_document.Analysis().GetReportLines().clear();
     m_document.Design().GetNets().ClearErrors();
 }
 

@@ -338,11 +338,12 @@ void CToolCommands::RegisterLines(CCommandTarget& target, CWevraDoc& doc)
 void CToolCommands::RegisterNetlist(CCommandTarget& target, CWevraDoc& doc)
 {
     AddAction(target, doc, ID_NETLIST_UPDATE_FROM_NETPINS, &HasNets, [](CWevraDoc& d) {
-        RunTracer(d, [](CWevraDoc& w) { return w.UpdateFromNetPins(); });
+        RunTracer(d, [](CWevraDoc& w) { return w.Analysis().UpdateFromNetPins(); });
     });
     AddAction(target, doc, ID_NETLIST_REBUILD_FROM_TRACKS, &HasNets, [](CWevraDoc& d) {
-        RunTracer(d, [](CWevraDoc& w) { return w.RebuildFromTracks(); });
+        RunTracer(d, [](CWevraDoc& w) { return w.Analysis().RebuildFromTracks(); });
     });
-    AddAction(target, doc, ID_NETLIST_ALL_NETS_TO_NET_0, &HasNets,
-              [](CWevraDoc& d) { RunTracer(d, [](CWevraDoc& w) { return w.AllNetsToNet0(); }); });
+    AddAction(target, doc, ID_NETLIST_ALL_NETS_TO_NET_0, &HasNets, [](CWevraDoc& d) {
+        RunTracer(d, [](CWevraDoc& w) { return w.Analysis().AllNetsToNet0(); });
+    });
 }

@@ -7,12 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "analysis/CAutoRouterDocument.h"
-#include "analysis/CDrcDocument.h"
-#include "analysis/CTracerDocument.h"
 #include "document/CDesign.h"
 #include "document/CDesignBackup.h"
 #include "document/CDesignSettings.h"
+#include "document/CDocumentAnalysis.h"
 #include "document/CDocumentComponentLink.h"
 #include "document/CDocumentDosImport.h"
 #include "document/CDocumentNetLink.h"
@@ -72,24 +70,22 @@ class CWevraFont;
 // window for one shape of a shape library, made from the shape when it is created and written
 // back into that library, and only there, when it is closed.
 //
-// Its state lies in parts it owns, each with its own header. Six of them are doors of their
+// Its state lies in parts it owns, each with its own header. Seven of them are doors of their
 // own that callers take instead of the document: Design() (CDesign: the collections, the design
 // file's header settings, the board and its outline), View() (CViewState: scale, scrolling, zoom,
 // the panes' flags, the status line's info text and ruler), Session() (CEditSession: the tool mode
 // and action, the selection, the cursor, the rubber band and the work layer; what the tools see
 // of the design), Planes() (CDocumentPlanes: the plane tools, the plane fill's view of the design
 // and the planes' drawing), PadStackUse() (CPadStackUse: the shape library's view of which
-// padstacks the design uses) and Paint() (CDocumentPaint: the pens and colours, the board
-// picture, the selection over it and the previews). The others hold state the document works
-// on: the design time and backups (CDesignBackup), the per-layer object counts (CLayerCounts), the
-// net groups (CNetGroups), the undo snapshots (CUndoStack) and a shape document's source
-// (CShapeSource). Their constants are named through them.
+// padstacks the design uses), Paint() (CDocumentPaint: the pens and colours, the board picture,
+// the selection over it and the previews) and Analysis() (CDocumentAnalysis: the connectivity
+// tracer, the design-rule check and the autorouter, and the design as they see it). The others
+// hold state the document works on: the design time and backups (CDesignBackup), the per-layer
+// object counts (CLayerCounts), the net groups (CNetGroups), the undo snapshots (CUndoStack) and
+// a shape document's source (CShapeSource). Their constants are named through them.
 class CWevraDoc : public CObject,
                   public CDocumentNetLink,
                   public CDocumentComponentLink,
-                  public CTracerDocument,
-                  public CDrcDocument,
-                  public CAutoRouterDocument,
                   public CNetlistDocument {
     WEVRA_DECLARE_SERIAL(CWevraDoc)
 
@@ -126,6 +122,9 @@ public:
     // Which padstacks the design's components and nets use, and the padstacks' kinds.
     CPadStackUse& PadStackUse() { return m_padStackUse; }
     const CPadStackUse& PadStackUse() const { return m_padStackUse; }
+    // The connectivity tracer, the design-rule check and the autorouter, and their report lines.
+    CDocumentAnalysis& Analysis() { return m_analysis; }
+    const CDocumentAnalysis& Analysis() const { return m_analysis; }
 
     // ---- Life cycle -----------------------------------------------------------------------------
 
@@ -402,25 +401,7 @@ public:
 
     // ---- What the collections ask of the design -------------------------------------------------
 
-    void RedrawBoard() override;
-    int32_t CheckNetClusters(CNet& net) override;
     bool ShowsClearanceHalo() const override;
-    // The connectivity tracer on this design (Netlist menu; the net list's reset uses the
-    // first). When the board's pen table cannot take the track widths of the nets the user is
-    // told and nothing changes; the last two then return false.
-    bool AllNetsToNet0() override;
-    bool RebuildFromTracks();
-    bool UpdateFromNetPins();
-    // The design-rule check of all nets, which ends with a line in the report lines.
-    void TestAllNets() override;
-    std::vector<std::string>& GetReportLines() override { return m_reportLines; }
-    void ShowErrorPane() override { ShowBottomPane(true); }
-    // The pattern autorouter on this design; the net list forwards its routing commands here.
-    const CNetDocument& GetNetDocument() const override { return *this; }
-    bool RouteConnection(CNet& net, int32_t layer, int32_t x1, int32_t y1, int32_t x2,
-                         int32_t y2) override;
-    bool RouteAllDefaultLayer() override;
-    bool RouteAllTopBottom() override;
 
     CPen GetUnconnectedPadPen() const override;
     CBrush GetUnconnectedPadBrush() const override;
@@ -438,13 +419,23 @@ private:
     uint32_t GetAction() const override { return m_session.GetAction(); }
     void SetAction(uint32_t action) override { m_session.SetAction(action); }
     int32_t GetWorkLayer() const override { return m_session.GetWorkLayer(); }
-    void ApplyWorkLayerToTool(int32_t layer) override { m_session.ApplyWorkLayerToTool(layer); }
     CPoint GetCursor() const override { return m_session.GetCursor(); }
     void SetCursor(CPoint point) override { m_session.SetCursor(point); }
     int32_t GetComponentTextMode() const override { return m_session.GetComponentTextMode(); }
     void SetCurrentComponent(int32_t i) override { m_session.SetCurrentComponent(i); }
     int32_t SelectAll(bool select) override { return m_session.SelectAll(select); }
     void DeselectAll() override { m_session.DeselectAll(); }
+    // The nets' requests for the checks and the autorouter.
+    int32_t CheckNetClusters(CNet& net) override { return m_analysis.CheckNetClusters(net); }
+    bool AllNetsToNet0() override { return m_analysis.AllNetsToNet0(); }
+    void TestAllNets() override { m_analysis.TestAllNets(); }
+    bool RouteConnection(CNet& net, int32_t layer, int32_t x1, int32_t y1, int32_t x2,
+                         int32_t y2) override
+    {
+        return m_analysis.RouteConnection(net, layer, x1, y1, x2, y2);
+    }
+    bool RouteAllDefaultLayer() override { return m_analysis.RouteAllDefaultLayer(); }
+    bool RouteAllTopBottom() override { return m_analysis.RouteAllTopBottom(); }
     // The collections' questions about the painting.
     COLORREF LayerColor(int32_t layer, int32_t colorSet) const override
     {
@@ -474,8 +465,6 @@ private:
     int32_t GetBoardHeight() const override { return m_design.GetBoardHeight(); }
     void SetNetlistPath(const std::string& path) override { m_design.SetNetlistPath(path); }
     void SetNetlistTime(int64_t seconds) override { m_design.SetNetlistTime(seconds); }
-    int32_t GetTextCount() const override { return m_design.GetTextCount(); }
-    const CWevraText& GetText(int32_t i) const override { return m_design.GetText(i); }
     const CPadStackArray& GetPadStacks() const override { return m_design.GetPadStacks(); }
     bool IsLayerEnabled(int32_t layer) const override { return m_design.IsLayerEnabled(layer); }
     int32_t GetNetCount() const override { return m_design.GetNetCount(); }
@@ -548,8 +537,6 @@ private:
 
     // ---- Editing state and view -----------------------------------------------------------------
     CViewState m_view{m_settings, m_edit, [this] { SetModified(); }};
-    // The lines that sum up the last design-rule check.
-    std::vector<std::string> m_reportLines;
     bool m_pinsRebuilt = false;
     std::vector<std::string> m_messages;
 
@@ -577,4 +564,5 @@ private:
     CDocumentPlanes m_planeSet{*this};
     CDocumentDosImport m_dosImport{*this, m_settings};
     CPadStackUse m_padStackUse{m_design};
+    CDocumentAnalysis m_analysis{*this, m_design};
 };

@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "analysis/CAutoRouter.h"
-#include "analysis/CConnectTracer.h"
-#include "analysis/CDrc.h"
-#include "analysis/CNetConnectCheck.h"
 #include "document/CDocumentFrame.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
@@ -31,54 +27,9 @@ constexpr COLORREF unconnectedPadColor = RGB(150, 150, 150);
 
 // ---- Nets ---------------------------------------------------------------------------------------
 
-int32_t CWevraDoc::CheckNetClusters(CNet& net)
-{
-    return CNetConnectCheck(*this, net).Check();
-}
-
 bool CWevraDoc::ShowsClearanceHalo() const
 {
     return CDocumentFrame::Get().ShowsClearanceHalo();
-}
-
-bool CWevraDoc::AllNetsToNet0()
-{
-    return CConnectTracer(*this).AllNetsToNet0();
-}
-
-bool CWevraDoc::RebuildFromTracks()
-{
-    return CConnectTracer(*this).RebuildFromTracks();
-}
-
-bool CWevraDoc::UpdateFromNetPins()
-{
-    return CConnectTracer(*this).UpdateFromNetPins();
-}
-
-void CWevraDoc::TestAllNets()
-{
-    CDrc(*this).TestAll();
-}
-
-bool CWevraDoc::RouteConnection(CNet& net, int32_t layer, int32_t x1, int32_t y1, int32_t x2,
-                                int32_t y2)
-{
-    for (int32_t i = 0; i < m_design.GetNets().GetCount(); ++i) {
-        if (m_design.GetNets().GetNet(i) == &net)
-            return CAutoRouter(*this).RouteConnection(i, layer, x1, y1, x2, y2);
-    }
-    return false;
-}
-
-bool CWevraDoc::RouteAllDefaultLayer()
-{
-    return CAutoRouter(*this).RouteAllDefaultLayer();
-}
-
-bool CWevraDoc::RouteAllTopBottom()
-{
-    return CAutoRouter(*this).RouteAllTopBottom();
 }
 
 // ---- Components ---------------------------------------------------------------------------------
@@ -101,9 +52,4 @@ CPen CWevraDoc::GetHolePen() const
 CBrush CWevraDoc::GetHoleBrush() const
 {
     return GetLayerBrush(LAYER_DRILL, normalSet);
-}
-
-void CWevraDoc::RedrawBoard()
-{
-    RedrawBoardViews();
 }

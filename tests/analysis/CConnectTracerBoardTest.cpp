@@ -128,16 +128,16 @@ TEST_F(CTracerBoardTest, RebuiltBoardsKeepTheirNetsClustersAndRatsnest)
             CWevraDoc doc;
             GenerateBoard(doc, BoardPlan{600, 6000, c.seed});
             doc.Design().SetAutoRatsnest(true);
-            ASSERT_TRUE(doc.RebuildFromTracks());
+            ASSERT_TRUE(doc.Analysis().RebuildFromTracks());
             EXPECT_EQ(BoardDigest(doc), c.rebuilt);
 
             MoveSomeComponents(doc);
             doc.Design().GetNets().RecalcAll();
             EXPECT_EQ(BoardDigest(doc), c.moved);
 
-            ASSERT_TRUE(doc.UpdateFromNetPins());
-            ASSERT_TRUE(doc.RebuildFromTracks());
-            ASSERT_TRUE(doc.UpdateFromNetPins());
+            ASSERT_TRUE(doc.Analysis().UpdateFromNetPins());
+            ASSERT_TRUE(doc.Analysis().RebuildFromTracks());
+            ASSERT_TRUE(doc.Analysis().UpdateFromNetPins());
             EXPECT_EQ(BoardDigest(doc), c.retraced);
         }
     }

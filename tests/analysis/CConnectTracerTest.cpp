@@ -158,7 +158,7 @@ TEST_F(CTracerTest, NetsFromTracksThenUpdateFromPinsIsStable)
     Run(0, {j1b, Pad(d, 0)}, 2, 2015);
     Run(0, {{0, -500000}, {50000, -500000}}, 1, 2015);
 
-    Doc().AllNetsToNet0();
+    Doc().Analysis().AllNetsToNet0();
     ASSERT_EQ(nets.GetCount(), 1);
     EXPECT_EQ(Net(0).GetPinCount(), 9);
     EXPECT_EQ(Net(0).GetVertexCount(), 5 + 5 + 4);
@@ -166,7 +166,7 @@ TEST_F(CTracerTest, NetsFromTracksThenUpdateFromPinsIsStable)
         for (int32_t net : Doc().Design().GetComponentPadNets(i))
             EXPECT_EQ(net, 0);
 
-    ASSERT_TRUE(Doc().RebuildFromTracks());
+    ASSERT_TRUE(Doc().Analysis().RebuildFromTracks());
     const auto groupOf = [&](int32_t component, int32_t pad) {
         return Doc().Design().GetComponentPadNets(component)[size_t(pad)];
     };
@@ -189,9 +189,9 @@ TEST_F(CTracerTest, NetsFromTracksThenUpdateFromPinsIsStable)
     for (int32_t n = 1; n < 7; ++n)
         EXPECT_EQ(Net(n).GetToDo(), 0) << n;
 
-    ASSERT_TRUE(Doc().UpdateFromNetPins());
+    ASSERT_TRUE(Doc().Analysis().UpdateFromNetPins());
     const std::vector<uint8_t> stored = Stored();
-    ASSERT_TRUE(Doc().UpdateFromNetPins());
+    ASSERT_TRUE(Doc().Analysis().UpdateFromNetPins());
     EXPECT_EQ(Stored(), stored);
 }
 
@@ -209,7 +209,7 @@ TEST_F(CTracerTest, UpdateFloodsFromTheNetsOwnPinsOnly)
     // Touches R2.2 alone.
     Run(0, {Pad(b, 1), {Pad(b, 1).x, -50000}}, 1, 2015);
 
-    ASSERT_TRUE(Doc().UpdateFromNetPins());
+    ASSERT_TRUE(Doc().Analysis().UpdateFromNetPins());
     EXPECT_EQ(Net(netA).GetVertexCount(), 6);
     ASSERT_EQ(Net(0).GetVertexCount(), 2);
     EXPECT_EQ(Net(0).GetVertex(1).y, -50000);
@@ -246,7 +246,7 @@ TEST_F(CTracerTest, GatheringKeepsEveryVertexAndWidth)
         CArchive before;
         nets.Serialize(before);
 
-        CConnectTracer tracer(design);
+        CConnectTracer tracer(design.Analysis());
         EXPECT_EQ(tracer.AllNetsToNet0(), c.done) << c.what;
         ASSERT_EQ(services.messages.ShownTexts().size(), 1u) << c.what;
         EXPECT_EQ(services.messages.ShownTexts()[0], CResString::Load(c.message));
@@ -294,7 +294,7 @@ TEST_F(CTracerTest, LargeBoardsNeedNoLimits)
         points.push_back({100000 + k * 1000, -50000});
     Run(0, points, 1, 2015);
 
-    ASSERT_TRUE(Doc().RebuildFromTracks());
+    ASSERT_TRUE(Doc().Analysis().RebuildFromTracks());
     CNetArray& nets = Doc().Design().GetNets();
     ASSERT_EQ(nets.GetCount(), 65536);
     EXPECT_EQ(Net(1).GetPinCount(), 20000);
@@ -544,7 +544,8 @@ TEST_F(CTracerRandomTest, MatchesTheLiteralFlood)
             }
         }
 
-        ASSERT_TRUE(rebuild ? Doc().RebuildFromTracks() : Doc().UpdateFromNetPins());
+        ASSERT_TRUE(rebuild ? Doc().Analysis().RebuildFromTracks()
+                            : Doc().Analysis().UpdateFromNetPins());
         ASSERT_EQ(Doc().Design().GetNets().GetCount(), nets);
         const std::vector<std::string> expected =
             Expected(vertices, widths, literal.vertexStamps, nets);

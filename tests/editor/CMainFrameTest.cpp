@@ -947,8 +947,8 @@ TEST_F(CMainFrameTest, ToolsMenuChecksRoutesAndUnroutesTheDesign)
     ASSERT_NE(drc, nullptr);
     ASSERT_TRUE(drc->isEnabled());
     drc->trigger();
-    ASSERT_EQ(doc.GetReportLines().size(), 1u);
-    EXPECT_EQ(doc.GetReportLines()[0].substr(0, 10), "Elapsed = ");
+    ASSERT_EQ(doc.Analysis().GetReportLines().size(), 1u);
+    EXPECT_EQ(doc.Analysis().GetReportLines()[0].substr(0, 10), "Elapsed = ");
     EXPECT_TRUE(doc.View().IsBottomPaneShown());
 
     auto vertexCounts = [&doc] {
