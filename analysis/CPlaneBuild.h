@@ -233,6 +233,8 @@ private:
     bool m_closed = false;
     // The polygon being traced, owned by the plane's fill list.
     CPointArray* m_polygon = nullptr;
+    // Its points while the walk goes round: it takes them when it closes.
+    std::vector<CPoint> m_points;
     // The plane outline, closed and wound the program's way.
     std::vector<CPoint> m_outline;
     int32_t m_steps = 0;

@@ -291,11 +291,11 @@ bool CPlaneBuild::StepAndAskCancel()
 
 void CPlaneBuild::MarkFailure()
 {
-    if (m_polygon->GetSize() > 0)
-        m_plane.SetErrorMark((*m_polygon)[m_polygon->GetSize() - 1]);
+    if (!m_points.empty())
+        m_plane.SetErrorMark(m_points.back());
     m_plane.SetErrorSegment(FillStroke{m_line.x1, m_line.y1, m_line.x2, m_line.y2});
     m_plane.IncrementFillErrorCount();
-    m_polygon->SetSize(0);
+    m_points.clear();
 }
 
 void CPlaneBuild::Walk()
@@ -312,6 +312,7 @@ void CPlaneBuild::Walk()
         auto& polygons = m_plane.GetFillPolylines();
         polygons.push_back(std::make_unique<CPointArray>());
         m_polygon = polygons.back().get();
+        m_points.clear();
 
         bool leftStart = false;
         m_walkStates.Clear();
@@ -329,14 +330,14 @@ void CPlaneBuild::Walk()
                 } else {
                     // Stuck at once: what this walk saw cannot bound the fill.
                     RemoveVisited();
-                    m_polygon->SetSize(0);
+                    m_points.clear();
                     m_closed = true;
                 }
                 break;
             }
             m_line.x1 = m_line.x2;
             m_line.y1 = m_line.y2;
-            m_polygon->SetAtGrow(m_polygon->GetSize(), m_line.x1, m_line.y1);
+            m_points.push_back(m_line.Start());
             if (++m_vertexTotal > vertexLimit) {
                 MarkFailure();
                 break;
@@ -360,7 +361,7 @@ void CPlaneBuild::Walk()
             // same guide from the same point again, and the way into it is dropped.
             if (!m_closed) {
                 const CPlaneWalkStates::Mark* seen = m_walkStates.Note(
-                    next, m_line.x1, m_line.y1, {m_polygon->GetSize() - 1, m_visited.size()});
+                    next, m_line.x1, m_line.y1, {int32_t(m_points.size()) - 1, m_visited.size()});
                 if (seen) {
                     KeepLoop(seen->point, seen->visited);
                     ClosePolygon();
@@ -376,11 +377,8 @@ void CPlaneBuild::Walk()
 void CPlaneBuild::KeepLoop(int32_t first, size_t visitedBefore)
 {
     // Points first .. last - 1 go round the loop; the last one repeats the first.
-    CPointArray& polygon = *m_polygon;
-    const int32_t count = polygon.GetSize() - 1 - first;
-    for (int32_t k = 0; k < count; ++k)
-        polygon[k] = polygon[first + k];
-    polygon.SetSize(count);
+    m_points.pop_back();
+    m_points.erase(m_points.begin(), m_points.begin() + first);
     // The way in may run along the boundary of other room, which a later walk has to go round.
     for (size_t k = 0; k < visitedBefore; ++k)
         m_guides[size_t(m_visited[k])].state &= ~DLine3::stateVisited;
@@ -389,17 +387,15 @@ void CPlaneBuild::KeepLoop(int32_t first, size_t visitedBefore)
 
 void CPlaneBuild::ClosePolygon()
 {
-    CPointArray& polygon = *m_polygon;
-    int32_t kept = 0;
-    for (int32_t k = 0; k < polygon.GetSize(); ++k) {
-        if (kept == 0 || !(polygon[k] == polygon[kept - 1]))
-            polygon[kept++] = polygon[k];
-    }
-    polygon.SetSize(kept);
+    m_points.erase(std::unique(m_points.begin(), m_points.end()), m_points.end());
     // The walk closes within a few units of its first vertex: the ring gets its last edge, or
     // the inside tests and the hatching would miss it.
-    if (kept > 1 && !(polygon[kept - 1] == polygon[0]))
-        polygon.SetAtGrow(kept, polygon[0].x, polygon[0].y);
+    if (m_points.size() > 1 && !(m_points.back() == m_points.front()))
+        m_points.push_back(CPoint(m_points.front()));
+    // The polygon takes its points once, at their final count.
+    CPointArray& polygon = *m_polygon;
+    polygon.SetSize(int32_t(m_points.size()));
+    std::copy(m_points.begin(), m_points.end(), polygon.GetData());
 
     RemoveVisited();
     if (polygon.GetSize() == 0)
