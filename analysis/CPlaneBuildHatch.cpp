@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <span>
 #include <utility>
 
 #include "framework/CWorkPool.h"
@@ -38,8 +39,11 @@ public:
             m_edges.push_back(Edge{a, b});
     }
 
-    // The lines are y = firstY + k * step below endY.
-    void Start(int64_t firstY, int64_t endY, int64_t step)
+    // The lines are y = firstY + k * step below endY. `cursorLines` (ascending) are the lines
+    // at which cursors will start: the edges that count there are noted for them in the same
+    // pass, or each cursor would pass all the edges above its line again.
+    void Start(int64_t firstY, int64_t endY, int64_t step,
+               std::span<const int64_t> cursorLines = {})
     {
         m_firstY = firstY;
         m_step = std::max<int64_t>(step, 1);
@@ -50,6 +54,8 @@ public:
         // never crossed.
         std::vector<int32_t> lineOf(m_edges.size(), -1);
         m_lineStart.assign(size_t(lines) + 1, 0);
+        m_cursorLines.assign(cursorLines.begin(), cursorLines.end());
+        m_cursorEdges.assign(cursorLines.size(), {});
         for (size_t e = 0; e < m_edges.size(); ++e) {
             const int32_t low = m_edges[e].Low();
             const int32_t high = m_edges[e].High();
@@ -57,8 +63,12 @@ public:
             if (line < lines && firstY + line * m_step < high) {
                 lineOf[e] = int32_t(line);
                 ++m_lineStart[size_t(line) + 1];
+                // The edge counts at lines line .. end - 1.
                 const int64_t end = std::min(lines, (int64_t(high) - firstY + m_step - 1) / m_step);
                 m_crossingTotal += size_t(end - line);
+                for (auto c = std::lower_bound(m_cursorLines.begin(), m_cursorLines.end(), line);
+                     c != m_cursorLines.end() && *c < end; ++c)
+                    m_cursorEdges[size_t(c - m_cursorLines.begin())].push_back(int32_t(e));
             }
         }
         for (size_t k = 1; k < m_lineStart.size(); ++k)
@@ -84,6 +94,12 @@ public:
     class Cursor {
     public:
         explicit Cursor(const EdgeSweep& sweep) : m_sweep(sweep) {}
+        // A cursor that starts at the sweep's cursor line `index`.
+        Cursor(const EdgeSweep& sweep, size_t index)
+            : m_sweep(sweep), m_active(sweep.m_cursorEdges[index]),
+              m_nextLine(size_t(sweep.m_cursorLines[index]) + 1)
+        {
+        }
 
         const std::vector<Crossing>& At(int64_t y)
         {
@@ -140,6 +156,9 @@ private:
     int64_t m_firstY = 0;
     int64_t m_step = 1;
     size_t m_crossingTotal = 0;
+    // Per line a cursor starts at, the edges that count there.
+    std::vector<int64_t> m_cursorLines;
+    std::vector<std::vector<int32_t>> m_cursorEdges;
 };
 
 } // namespace
@@ -222,8 +241,6 @@ bool CPlaneBuild::Hatch(int32_t angle, bool lastPass)
     if (m_plane.GetHatchGrid() < minHatchGrid)
         m_plane.SetHatchGrid(minHatchGrid);
     const int32_t grid = m_plane.GetHatchGrid();
-    guides.Start(minY, maxY, grid);
-    polygons.Start(minY, maxY, grid);
 
     // The lines are made in bands on the work pool and gathered in order. A band's lines and
     // the first line that runs into copper are the same whoever makes them.
@@ -246,10 +263,15 @@ bool CPlaneBuild::Hatch(int32_t angle, bool lastPass)
                              false,
                              CPoint(),
                              CPoint()});
+    std::vector<int64_t> firstLines;
+    for (const Band& band : bands)
+        firstLines.push_back(band.firstLine);
+    guides.Start(minY, maxY, grid, firstLines);
+    polygons.Start(minY, maxY, grid, firstLines);
     CWorkPool::Shared().ForEach(bands.size(), [&](size_t index) {
         Band& band = bands[index];
-        EdgeSweep::Cursor fill(polygons);
-        EdgeSweep::Cursor walls(guides);
+        EdgeSweep::Cursor fill(polygons, index);
+        EdgeSweep::Cursor walls(guides, index);
         for (int64_t line = band.firstLine; line < band.endLine; ++line) {
             const int64_t y = minY + line * grid;
             const std::vector<EdgeSweep::Crossing>& crossings = fill.At(y);
