@@ -361,6 +361,7 @@ bool CPlaneBuild::FillFromGuides()
     m_walkStates.Release();
     std::vector<int32_t>().swap(m_visited);
     std::vector<CPoint>().swap(m_points);
+    m_ringIndex = CRingIndex();
     // The polygons and lines are checked against the guides as they are laid, so that a walk
     // that went astray shows as a failure, never as a fill over other copper.
     if (m_plane.GetFillErrorCount() == 0 && PolygonsStayClear()) {

@@ -11,6 +11,7 @@
 #include "analysis/CPlaneObstacles.h"
 #include "analysis/CPlaneStartOrder.h"
 #include "analysis/CPlaneWalkStates.h"
+#include "analysis/CRingIndex.h"
 #include "analysis/DLine3.h"
 #include "framework/CPoint.h"
 #include "framework/CRect.h"
@@ -235,6 +236,8 @@ private:
     CPointArray* m_polygon = nullptr;
     // Its points while the walk goes round: it takes them when it closes.
     std::vector<CPoint> m_points;
+    // The index of the polygon just closed.
+    CRingIndex m_ringIndex;
     // The plane outline, closed and wound the program's way.
     std::vector<CPoint> m_outline;
     int32_t m_steps = 0;

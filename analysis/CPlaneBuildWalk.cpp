@@ -415,7 +415,8 @@ void CPlaneBuild::ClosePolygon()
     double area = 0.0;
     for (size_t k = 1; k < ring.size(); ++k)
         area += double(ring[k - 1].x) * ring[k].y - double(ring[k].x) * ring[k - 1].y;
-    const CRingIndex inside(ring);
+    m_ringIndex.Assign(ring);
+    const CRingIndex& inside = m_ringIndex;
     const CPoint seed = m_plane.GetSeed();
     // A seed in the clearance of other copper by less than the fill may reach into it lies
     // a hair outside the boundary round it: that boundary is still the outer one.

@@ -36,8 +36,18 @@ bool CRingIndex::Contains(std::span<const CPoint> ring, CPoint p)
     return inside;
 }
 
-CRingIndex::CRingIndex(std::span<const CPoint> ring) : m_ring(ring.begin(), ring.end())
+CRingIndex::CRingIndex(std::span<const CPoint> ring)
 {
+    Assign(ring);
+}
+
+void CRingIndex::Assign(std::span<const CPoint> ring)
+{
+    m_ring.assign(ring.begin(), ring.end());
+    m_bandStart.clear();
+    m_edges.clear();
+    m_top = 0;
+    m_bandHeight = 1;
     if (m_ring.size() < 2)
         return;
     int64_t top = m_ring[0].y;
@@ -78,8 +88,11 @@ CRingIndex::CRingIndex(std::span<const CPoint> ring) : m_ring(ring.begin(), ring
     for (size_t b = 1; b <= bands; ++b)
         m_bandStart[b] += m_bandStart[b - 1];
     m_edges.resize(m_bandStart[bands]);
-    std::vector<uint32_t> next(m_bandStart.begin(), m_bandStart.end() - 1);
-    forEachEntry([&](size_t band, int32_t k) { m_edges[next[band]++] = k; });
+    // Each band's start serves as its cursor and ends where the next band starts; the starts
+    // move back up by one after.
+    forEachEntry([&](size_t band, int32_t k) { m_edges[m_bandStart[band]++] = k; });
+    std::copy_backward(m_bandStart.begin(), m_bandStart.end() - 1, m_bandStart.end());
+    m_bandStart[0] = 0;
 }
 
 bool CRingIndex::Contains(CPoint p) const

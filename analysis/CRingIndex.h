@@ -15,7 +15,13 @@
 // the edges whose y range holds the point's y.
 class CRingIndex {
 public:
+    // An index of no ring: nothing is inside.
+    CRingIndex() = default;
     explicit CRingIndex(std::span<const CPoint> ring);
+
+    // Indexes another ring in the room of the last one: a fill indexes thousands of small rings
+    // one after another.
+    void Assign(std::span<const CPoint> ring);
 
     bool Contains(CPoint p) const;
 
@@ -33,8 +39,8 @@ private:
     int64_t m_top = 0;
     int64_t m_bandHeight = 1;
     // Per band of rows, the edges (index of their end point) whose closed y range meets it:
-    // band b's are m_edges[m_bandStart[b] .. m_bandStart[b + 1]), in ring order. One block for
-    // all bands: a fill indexes thousands of small rings.
+    // band b's are m_edges[m_bandStart[b] .. m_bandStart[b + 1]), in ring order, one block for
+    // all bands.
     std::vector<uint32_t> m_bandStart;
     std::vector<int32_t> m_edges;
 };
