@@ -29,14 +29,33 @@ public:
         bool operator<(const Crossing& other) const { return x < other.x; }
     };
 
-    // Room for this many edges: on a big board the sweeps take millions, and growing step by
-    // step would hold half as many again, plus the old room while it moves.
-    void Reserve(size_t edges) { m_edges.reserve(edges); }
-
     void Add(CPoint a, CPoint b)
     {
         if (a.y != b.y)
             m_edges.push_back(Edge{a, b});
+    }
+
+    // The ends alone: a big board's sweeps hold millions of edges.
+    struct Edge {
+        CPoint a;
+        CPoint b;
+
+        int32_t Low() const { return std::min(a.y, b.y); }
+        int32_t High() const { return std::max(a.y, b.y); }
+    };
+
+    // Room for `count` more edges, which the caller fills, on several threads if it likes (a
+    // big board's sweeps take millions): DropFlat then takes the horizontal ones out, keeping
+    // the order, as Add leaves them out.
+    std::span<Edge> Extend(size_t count)
+    {
+        const size_t first = m_edges.size();
+        m_edges.resize(first + count);
+        return std::span<Edge>(m_edges).subspan(first);
+    }
+    void DropFlat()
+    {
+        std::erase_if(m_edges, [](const Edge& e) { return e.a.y == e.b.y; });
     }
 
     // The lines are y = firstY + k * step below endY. `cursorLines` (ascending) are the lines
@@ -139,15 +158,6 @@ public:
     };
 
 private:
-    // The ends alone: a big board's sweeps hold millions of edges.
-    struct Edge {
-        CPoint a;
-        CPoint b;
-
-        int32_t Low() const { return std::min(a.y, b.y); }
-        int32_t High() const { return std::max(a.y, b.y); }
-    };
-
     std::vector<Edge> m_edges;
     // The edges by the line they start to count on: line k's are
     // m_byLine[m_lineStart[k] .. m_lineStart[k + 1]).
@@ -209,34 +219,60 @@ bool CPlaneBuild::Hatch(int32_t angle, bool lastPass)
     // Every guide but those of thermal reliefs bounds other copper; none may pass through a
     // line. The lines are found on turned copies: the polygons and the lines already made keep
     // their points exactly.
+    // Both sweeps are made in pieces on the work pool, each edge in its place in the order.
+    constexpr size_t piece = 16384;
     EdgeSweep guides;
-    guides.Reserve(size_t(std::count_if(m_guides.begin(), m_guides.end(),
-                                        [](const DLine3& guide) { return !guide.IsThermal(); })));
-    for (const DLine3& guide : m_guides) {
-        if (!guide.IsThermal())
-            guides.Add(turned(guide.Start()), turned(guide.End()));
+    {
+        const std::span<EdgeSweep::Edge> room = guides.Extend(m_guides.size());
+        CWorkPool::Shared().ForEach((m_guides.size() + piece - 1) / piece, [&](size_t p) {
+            const size_t end = std::min(m_guides.size(), (p + 1) * piece);
+            for (size_t i = p * piece; i < end; ++i) {
+                const DLine3& guide = m_guides[i];
+                // Left out as a flat edge.
+                room[i] = guide.IsThermal()
+                              ? EdgeSweep::Edge{}
+                              : EdgeSweep::Edge{turned(guide.Start()), turned(guide.End())};
+            }
+        });
+        guides.DropFlat();
     }
     // From here the sweep holds every guide the lines meet. On a big board the guides take
     // the most room of the fill: they go before the polygons' sweep takes its own.
     if (lastPass)
         std::vector<DLine3>().swap(m_guides);
     EdgeSweep polygons;
-    size_t points = 0;
-    for (const auto& polygon : m_plane.GetFillPolylines())
-        points += size_t(polygon->GetSize());
-    polygons.Reserve(points);
+    const auto& fill = m_plane.GetFillPolylines();
+    // Where each polygon's edges go.
+    std::vector<size_t> edgeStart(fill.size() + 1, 0);
+    for (size_t p = 0; p < fill.size(); ++p)
+        edgeStart[p + 1] = edgeStart[p] + size_t(std::max(fill[p]->GetSize() - 1, 0));
+    const std::span<EdgeSweep::Edge> room = polygons.Extend(edgeStart.back());
+    constexpr size_t polygonsPerPiece = 256;
+    const size_t polygonPieces = (fill.size() + polygonsPerPiece - 1) / polygonsPerPiece;
+    std::vector<std::pair<int32_t, int32_t>> yRange(
+        polygonPieces, {std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()});
+    CWorkPool::Shared().ForEach(polygonPieces, [&](size_t chunk) {
+        auto& [low, high] = yRange[chunk];
+        const size_t end = std::min(fill.size(), (chunk + 1) * polygonsPerPiece);
+        for (size_t p = chunk * polygonsPerPiece; p < end; ++p) {
+            const CPointArray& polygon = *fill[p];
+            CPoint previous;
+            for (int32_t k = 0; k < polygon.GetSize(); ++k) {
+                const CPoint point = turned(polygon[k]);
+                if (k > 0)
+                    room[edgeStart[p] + size_t(k) - 1] = EdgeSweep::Edge{previous, point};
+                previous = point;
+                low = std::min(low, point.y);
+                high = std::max(high, point.y);
+            }
+        }
+    });
+    polygons.DropFlat();
     int32_t minY = std::numeric_limits<int32_t>::max();
     int32_t maxY = std::numeric_limits<int32_t>::min();
-    for (const auto& polygon : m_plane.GetFillPolylines()) {
-        CPoint previous;
-        for (int32_t k = 0; k < polygon->GetSize(); ++k) {
-            const CPoint p = turned((*polygon)[k]);
-            if (k > 0)
-                polygons.Add(previous, p);
-            previous = p;
-            minY = std::min(minY, p.y);
-            maxY = std::max(maxY, p.y);
-        }
+    for (const auto& [low, high] : yRange) {
+        minY = std::min(minY, low);
+        maxY = std::max(maxY, high);
     }
     if (m_plane.GetHatchGrid() < minHatchGrid)
         m_plane.SetHatchGrid(minHatchGrid);
