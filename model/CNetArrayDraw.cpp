@@ -240,9 +240,10 @@ void CNetArray::DrawViaLabels(CDeviceContext& dc) const
     if (!m_document)
         return;
     const int32_t mode = m_document->GetPadInfoMode();
-    // The running numbers go on from net to net: each net's first number is worked out before.
+    // The running numbers go on from net to net: where the nets are drawn in ranges, each net's
+    // first number is worked out before.
     std::vector<int32_t> numbered;
-    if (mode == viaNumbers) {
+    if (mode == viaNumbers && CWorkPool::ThreadCount() > 1) {
         numbered.resize(m_nets.size() + 1);
         CWorkPool::Shared().ForEach(m_nets.size(), [&](size_t i) {
             const CNet& net = *m_nets[i];

@@ -250,6 +250,9 @@ CBrush CQtDeviceContext::SelectBrush(const CBrush& brush)
 
 CFontDesc CQtDeviceContext::SelectFont(const CFontDesc& font)
 {
+    // The same font again keeps what was made of it, and the labels waiting for it.
+    if (font == m_font)
+        return font;
     LayPendingLabels();
     m_qfont.reset();
     m_metrics.reset();
