@@ -45,7 +45,7 @@ constexpr int32_t lastSignalLayer = 16;
 constexpr size_t selectionSlots = 27;
 
 // Components' pads are drawn in ranges of at least this many components on the work pool.
-constexpr size_t minimumComponentRange = 32;
+constexpr size_t minimumComponentRange = 512;
 
 constexpr COLORREF black = 0x00000000;
 constexpr COLORREF white = 0x00FFFFFF;

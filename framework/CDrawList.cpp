@@ -44,7 +44,9 @@ void CDrawList::DrawInRanges(
 {
     const std::size_t threads = std::size_t(CWorkPool::ThreadCount());
     minimumRange = std::max<std::size_t>(minimumRange, 1);
-    if (threads < 2 || count < 2 * minimumRange) {
+    // Each thread must get a range's worth: below that, waking the pool costs more than it
+    // saves, the more so on a busy machine.
+    if (threads < 2 || count < threads * minimumRange) {
         draw(dc, 0, count);
         return;
     }
@@ -104,65 +106,92 @@ void CDrawList::DrawInRanges(
 
 void CDrawList::PlayOnto(CDeviceContext& dc) const
 {
-    for (const Op& op : m_ops) {
-        const CRect rect(op.a, op.b, op.c, op.d);
-        switch (op.kind) {
-        case Kind::selectPen:
-            dc.SelectPen(CPen(CPen::Style(op.a), op.b, op.color));
+    const int32_t* word = m_words.data();
+    const int32_t* const end = word + m_words.size();
+    const auto point = [&] {
+        word += 2;
+        return CPoint(word[-2], word[-1]);
+    };
+    const auto rect = [&] {
+        word += 4;
+        return CRect(word[-4], word[-3], word[-2], word[-1]);
+    };
+    const auto color = [&] { return COLORREF(uint32_t(*word++)); };
+    const auto points = [&] {
+        word += 2;
+        return std::span<const CPoint>(m_points.data() + word[-2], size_t(word[-1]));
+    };
+    while (word < end) {
+        switch (Kind(*word++)) {
+        case Kind::selectPen: {
+            const auto style = CPen::Style(word[0]);
+            const int32_t width = word[1];
+            word += 2;
+            dc.SelectPen(CPen(style, width, color()));
             break;
+        }
         case Kind::selectBrush: {
             CBrush brush;
-            brush.style = CBrush::Style(op.a);
-            brush.hatch = CBrush::Hatch(op.b);
-            brush.color = op.color;
+            brush.style = CBrush::Style(word[0]);
+            brush.hatch = CBrush::Hatch(word[1]);
+            word += 2;
+            brush.color = color();
             dc.SelectBrush(brush);
             break;
         }
         case Kind::selectFont:
-            dc.SelectFont(m_fonts[size_t(op.a)]);
+            dc.SelectFont(m_fonts[size_t(*word++)]);
             break;
         case Kind::setROP2:
-            dc.SetROP2(op.a);
+            dc.SetROP2(*word++);
             break;
         case Kind::moveTo:
-            dc.MoveTo(CPoint(op.a, op.b));
+            dc.MoveTo(point());
             break;
         case Kind::lineTo:
-            dc.LineTo(CPoint(op.a, op.b));
+            dc.LineTo(point());
             break;
         case Kind::polyline:
-            dc.Polyline(std::span<const CPoint>(m_points.data() + op.a, size_t(op.b)));
+            dc.Polyline(points());
             break;
         case Kind::polygon:
-            dc.Polygon(std::span<const CPoint>(m_points.data() + op.a, size_t(op.b)));
+            dc.Polygon(points());
             break;
         case Kind::rectangle:
-            dc.Rectangle(rect);
+            dc.Rectangle(rect());
             break;
         case Kind::ellipse:
-            dc.Ellipse(rect);
+            dc.Ellipse(rect());
             break;
-        case Kind::setPixel:
-            dc.SetPixel(CPoint(op.a, op.b), op.color);
+        case Kind::setPixel: {
+            const CPoint at = point();
+            dc.SetPixel(at, color());
             break;
-        case Kind::fillSolidRect:
-            dc.FillSolidRect(rect, op.color);
+        }
+        case Kind::fillSolidRect: {
+            const CRect area = rect();
+            dc.FillSolidRect(area, color());
             break;
-        case Kind::textOut:
-            dc.TextOut(CPoint(op.a, op.b),
-                       std::string_view(m_texts).substr(size_t(op.c), size_t(op.d)));
+        }
+        case Kind::textOut: {
+            const CPoint at = point();
+            const std::string_view text =
+                std::string_view(m_texts).substr(size_t(word[0]), size_t(word[1]));
+            word += 2;
+            dc.TextOut(at, text);
             break;
+        }
         case Kind::setTextColor:
-            dc.SetTextColor(op.color);
+            dc.SetTextColor(color());
             break;
         case Kind::setBkColor:
-            dc.SetBkColor(op.color);
+            dc.SetBkColor(color());
             break;
         case Kind::setBkMode:
-            dc.SetBkMode(BkMode(op.a));
+            dc.SetBkMode(BkMode(*word++));
             break;
         case Kind::intersectClipRect:
-            dc.IntersectClipRect(rect);
+            dc.IntersectClipRect(rect());
             break;
         case Kind::resetClip:
             dc.ResetClip();
@@ -173,13 +202,13 @@ void CDrawList::PlayOnto(CDeviceContext& dc) const
 
 CPen CDrawList::SelectPen(const CPen& pen)
 {
-    Add(Kind::selectPen, int32_t(pen.style), pen.width, 0, 0, pen.color);
+    Add(Kind::selectPen, int32_t(pen.style), pen.width, pen.color);
     return std::exchange(m_state.pen, pen);
 }
 
 CBrush CDrawList::SelectBrush(const CBrush& brush)
 {
-    Add(Kind::selectBrush, int32_t(brush.style), int32_t(brush.hatch), 0, 0, brush.color);
+    Add(Kind::selectBrush, int32_t(brush.style), int32_t(brush.hatch), brush.color);
     return std::exchange(m_state.brush, brush);
 }
 
@@ -239,12 +268,12 @@ void CDrawList::Ellipse(const CRect& rect)
 
 void CDrawList::SetPixel(CPoint point, COLORREF color)
 {
-    Add(Kind::setPixel, point.x, point.y, 0, 0, color);
+    Add(Kind::setPixel, point.x, point.y, color);
 }
 
 void CDrawList::FillSolidRect(const CRect& rect, COLORREF color)
 {
-    AddRect(Kind::fillSolidRect, rect, color);
+    Add(Kind::fillSolidRect, rect.left, rect.top, rect.right, rect.bottom, color);
 }
 
 void CDrawList::TextOut(CPoint point, std::string_view text)
@@ -260,13 +289,13 @@ CSize CDrawList::GetTextExtent(std::string_view text) const
 
 COLORREF CDrawList::SetTextColor(COLORREF color)
 {
-    Add(Kind::setTextColor, 0, 0, 0, 0, color);
+    Add(Kind::setTextColor, color);
     return std::exchange(m_state.textColor, color);
 }
 
 COLORREF CDrawList::SetBkColor(COLORREF color)
 {
-    Add(Kind::setBkColor, 0, 0, 0, 0, color);
+    Add(Kind::setBkColor, color);
     return std::exchange(m_state.bkColor, color);
 }
 

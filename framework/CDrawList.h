@@ -25,17 +25,18 @@ public:
     explicit CDrawList(CDeviceContext& target);
 
     // Calls `draw(dc, first, last)` over the items [0, count): directly on `dc` in one call when
-    // the work pool has one thread or the items are few, else on ranges of items recorded in
-    // parallel and played onto `dc` in item order. `draw` must give the same drawing calls
-    // for a range as for the items of the range within a larger call, apart from the pens and
-    // brushes it selects, and must read nothing that a drawing on another thread writes.
+    // the work pool has one thread or fewer than `minimumRange` items a thread, else on ranges
+    // of at least `minimumRange` items recorded in parallel and played onto `dc` in item order.
+    // `draw` must give the same drawing calls for a range as for the items of the range within a
+    // larger call, apart from the pens and brushes it selects, and must read nothing that a drawing
+    // on another thread writes.
     static void DrawInRanges(
         CDeviceContext& dc, std::size_t count, std::size_t minimumRange,
         const std::function<void(CDeviceContext&, std::size_t first, std::size_t last)>& draw);
 
     // Plays the recorded calls onto `dc`.
     void PlayOnto(CDeviceContext& dc) const;
-    bool IsEmpty() const { return m_ops.empty(); }
+    bool IsEmpty() const { return m_words.empty(); }
 
     CPen SelectPen(const CPen& pen) override;
     CBrush SelectBrush(const CBrush& brush) override;
@@ -84,25 +85,16 @@ private:
         intersectClipRect,
         resetClip
     };
-    // One call: a rectangle or point in a..d, a colour in `color`, and for points and texts
-    // their place in the lists below (a: first, b: count; or c, d after a text's position).
-    struct Op {
-        Kind kind;
-        int32_t a = 0;
-        int32_t b = 0;
-        int32_t c = 0;
-        int32_t d = 0;
-        COLORREF color = 0;
-    };
-
-    void Add(Kind kind, int32_t a = 0, int32_t b = 0, int32_t c = 0, int32_t d = 0,
-             COLORREF color = 0)
+    // Each call is kept as its kind followed by its values, one word each; points and texts
+    // are kept in the lists below, the call holding where they start and their count. Short
+    // records keep the playing a plain walk through memory.
+    template <class... Values> void Add(Kind kind, Values... values)
     {
-        m_ops.push_back(Op{kind, a, b, c, d, color});
+        m_words.insert(m_words.end(), {int32_t(kind), int32_t(values)...});
     }
-    void AddRect(Kind kind, const CRect& rect, COLORREF color = 0)
+    void AddRect(Kind kind, const CRect& rect)
     {
-        Add(kind, rect.left, rect.top, rect.right, rect.bottom, color);
+        Add(kind, rect.left, rect.top, rect.right, rect.bottom);
     }
     void AddPoints(Kind kind, std::span<const CPoint> points);
 
@@ -122,7 +114,7 @@ private:
     CDrawList(const CDeviceContext& target, const State& start);
 
     const CDeviceContext& m_target;
-    std::vector<Op> m_ops;
+    std::vector<int32_t> m_words;
     std::vector<CPoint> m_points;
     std::string m_texts;
     std::vector<CFontDesc> m_fonts;

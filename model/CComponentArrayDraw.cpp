@@ -18,7 +18,7 @@ constexpr COLORREF labelColor = 0x00FFFFFF;
 
 // Components are drawn in ranges of at least this many on the work pool: fewer would not pay
 // for their own list.
-constexpr size_t minimumComponentRange = 32;
+constexpr size_t minimumComponentRange = 512;
 
 // Pad label texts by pad-info mode.
 enum PadInfo : int32_t {

@@ -85,7 +85,7 @@ constexpr int32_t highlightSet = 1;
 
 // Nets are drawn in ranges of at least this many on the work pool: fewer would not pay for
 // their own list.
-constexpr size_t minimumNetRange = 64;
+constexpr size_t minimumNetRange = 512;
 
 // The pad-info mode that numbers the vias one after the other.
 constexpr int32_t viaNumbers = 1;

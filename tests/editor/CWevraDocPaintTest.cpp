@@ -473,8 +473,9 @@ TEST_F(CCrowdedPaintTest, SeveralThreadsPaintWhatOneThreadPaints)
     constexpr int32_t crowdedWidth = 480;
     constexpr int32_t crowdedHeight = 320;
     views.client = CSize(crowdedWidth, crowdedHeight);
-    const BoardCounts counts = GenerateBoard(*doc, PlanOf(600));
-    ASSERT_GT(counts.nets, 200);
+    // Enough nets and components for ranges on eight threads.
+    const BoardCounts counts = GenerateBoard(*doc, PlanOf(4500));
+    ASSERT_GT(counts.nets, 8 * 512);
     doc->Design().GetNets().SetCurrentNet(counts.nets / 2);
     doc->Design().GetComponents().Select(17, true);
     doc->View().ZoomAll();

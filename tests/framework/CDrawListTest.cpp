@@ -162,7 +162,7 @@ private:
 TEST_F(CDrawInRangesTest, ItemsArriveInTheirOrderOnTheCallingThreadWhateverTheThreads)
 {
     for (const int threads : {1, 3, 8}) {
-        for (const std::size_t count : {0u, 1u, 9u, 10u, 1001u}) {
+        for (const std::size_t count : {0u, 1u, 14u, 15u, 39u, 1001u}) {
             SCOPED_TRACE(testing::Message() << threads << " threads, " << count << " items");
             CWorkPool::SetThreadCount(threads);
             CRecordingDC direct;
@@ -180,8 +180,8 @@ TEST_F(CDrawInRangesTest, ItemsArriveInTheirOrderOnTheCallingThreadWhateverTheTh
                 });
             EXPECT_EQ(Drawn(dc.Lines()), Drawn(direct.Lines()));
             EXPECT_EQ(dc.strayCalls, 0);
-            // Few items, or one thread, are drawn straight in one call.
-            if (threads == 1 || count < 10) {
+            // Fewer than a range a thread, or one thread, are drawn straight in one call.
+            if (threads == 1 || count < std::size_t(5 * threads)) {
                 EXPECT_EQ(calls, 1u);
             } else if (count == 1001) {
                 EXPECT_EQ(calls, std::size_t(4 * threads));
