@@ -57,19 +57,6 @@ void ShowWarning(uint32_t text)
     CServices::Messages().MessageBox(CResString::Load(text), "", MB_OK, MB_ICONWARNING);
 }
 
-// Appends a copy of the vertex; a drawn vertex takes `pen` of the target's table.
-void AppendCopy(CNet& target, const TrackRec& rec, int32_t pen)
-{
-    const bool appended = rec.IsPad() ? target.AppendPadVertex(rec.x, rec.y, rec.GetPadStack(),
-                                                               rec.GetRotation(), rec.IsMirrored())
-                                      : target.AppendVertex(rec.x, rec.y, rec.GetLayer(), pen);
-    if (!appended)
-        return;
-    const int32_t last = target.GetVertexCount() - 1;
-    target.SetVertexAutorouted(last, (rec.flags & TrackRec::flagAutorouted) != 0);
-    target.SetVertexChangeMark(last, (rec.flags & TrackRec::flagChangeMark) != 0);
-}
-
 // The net takes the pen table; every drawn vertex keeps its width, the current pen too when
 // the table still has it.
 void KeepOnlyPens(CNet& net, const std::vector<uint16_t>& pens)
@@ -210,7 +197,7 @@ bool CConnectTracer::GatherIntoNetZero()
             const int32_t pen = v > 0 && net.GetVertexPen(v) >= 1
                                     ? std::max(FindDrawingPen(pens, net.GetVertexWidth(v)), 0)
                                     : 0;
-            AppendCopy(zero, net.GetVertex(v), pen);
+            zero.AppendCopy(net.GetVertex(v), pen);
         }
         net.ClearVertices();
     }
@@ -629,7 +616,7 @@ void CConnectTracer::DistributeVertices()
         for (size_t k = start[n]; k < start[n + 1]; ++k) {
             const TrackRec& rec = m_vertices[size_t(VertexOf(order[k]))];
             // Every table starts as a copy of net 0's, so the pen numbers hold.
-            AppendCopy(target, rec, rec.IsPad() ? 0 : rec.GetPen());
+            target.AppendCopy(rec, rec.IsPad() ? 0 : rec.GetPen());
         }
     });
 }

@@ -273,6 +273,26 @@ bool CNet::AppendPadVertex(int32_t x, int32_t y, int32_t padStack, int32_t rotat
     return true;
 }
 
+bool CNet::AppendCopy(const TrackRec& rec, int32_t pen)
+{
+    TrackRec copy;
+    if (rec.IsPad()) {
+        copy = MakePadVertex(rec.x, rec.y, rec.GetPadStack(), rec.GetRotation(), rec.IsMirrored());
+    } else {
+        if (!IsUsableLayer(rec.GetLayer()) || !IsUsablePen(pen))
+            return false;
+        copy = MakeTrackVertex(rec.x, rec.y, rec.GetLayer(), pen);
+    }
+    constexpr uint32_t kept = TrackRec::flagAutorouted | TrackRec::flagChangeMark;
+    copy.flags = (copy.flags & ~kept) | (rec.flags & kept);
+    m_vertices.Add(copy);
+    m_boxChanged = true;
+    GrowBox(copy.x, copy.y);
+    MarkChanged();
+    m_currentVertex = GetVertexCount() - 1;
+    return true;
+}
+
 bool CNet::AppendTrackVertex(int32_t x, int32_t y, int32_t layer, int32_t pen)
 {
     if (!AppendVertex(x, y, layer, pen))

@@ -168,6 +168,10 @@ public:
                            bool mirrored);
     // Appends; the new vertex becomes current.
     bool AppendPadVertex(int32_t x, int32_t y, int32_t padStack, int32_t rotation, bool mirrored);
+    // Appends a copy of the record as AppendPadVertex or AppendVertex (with `pen`) make it,
+    // keeping the record's autorouted and change marks; it becomes current. Copper moving
+    // between nets goes through here vertex by vertex.
+    bool AppendCopy(const TrackRec& rec, int32_t pen);
     // Appends a vertex marked as routed by the autorouter; it becomes current.
     bool AppendTrackVertex(int32_t x, int32_t y, int32_t layer, int32_t pen);
     // Appends a run start and a drawn vertex; the drawn one becomes current. Both carry the

@@ -262,6 +262,53 @@ TEST(CNetVertexTest, RefusesWhatTheRecordCannotHold)
     EXPECT_EQ(net.GetPenCount(), CNet::maxPenCount);
 }
 
+TEST(CNetVertexTest, CopiesAreTheVerticesTheAppendsMake)
+{
+    // Records as another net may hold them: marks set and cleared, a turn beyond one full turn,
+    // a selected vertex, and a layer no track vertex may have.
+    std::vector<TrackRec> records(5);
+    records[0].penLayer = uint16_t(LAYER_BOTTOM << TrackRec::layerShift);
+    records[0].flags = TrackRec::flagAutorouted | TrackRec::flagSelected;
+    records[1].penLayer = uint16_t((LAYER_BOTTOM << TrackRec::layerShift) | 2);
+    records[1].x = 40;
+    records[2].penLayer = uint16_t(TrackRec::padBit | 7);
+    records[2].flags = TrackRec::flagChangeMark | TrackRec::flagMirrored | 0x7FFFF;
+    records[2].y = -30;
+    records[3].penLayer = uint16_t(31 << TrackRec::layerShift);
+    records[4].penLayer = uint16_t(TrackRec::padBit | 3);
+    records[4].flags = TrackRec::flagAutorouted | 1000;
+
+    CNet made;
+    CNet copied;
+    for (CNet* net : {&made, &copied}) {
+        net->SetActiveCluster(4);
+        net->AddPen(3000);
+    }
+    for (const TrackRec& rec : records) {
+        const int32_t pen = rec.IsPad() ? 0 : 2;
+        bool appended = rec.IsPad() ? made.AppendPadVertex(rec.x, rec.y, rec.GetPadStack(),
+                                                           rec.GetRotation(), rec.IsMirrored())
+                                    : made.AppendVertex(rec.x, rec.y, rec.GetLayer(), pen);
+        if (appended) {
+            const int32_t last = made.GetVertexCount() - 1;
+            made.SetVertexAutorouted(last, (rec.flags & TrackRec::flagAutorouted) != 0);
+            made.SetVertexChangeMark(last, (rec.flags & TrackRec::flagChangeMark) != 0);
+        }
+        EXPECT_EQ(copied.AppendCopy(rec, pen), appended);
+    }
+    EXPECT_FALSE(copied.AppendCopy(records[1], 3)) << "pen 3 is beyond the table";
+    ASSERT_EQ(copied.GetVertexCount(), 4);
+    for (int32_t v = 0; v < copied.GetVertexCount(); ++v) {
+        EXPECT_EQ(copied.GetVertex(v).flags, made.GetVertex(v).flags) << v;
+        EXPECT_EQ(copied.GetVertex(v), made.GetVertex(v)) << v;
+    }
+    EXPECT_EQ(copied.GetCurrentVertex(), made.GetCurrentVertex());
+    EXPECT_EQ(copied.GetBox(), made.GetBox());
+    EXPECT_EQ(copied.IsBoxChanged(), made.IsBoxChanged());
+    EXPECT_TRUE(copied.AreClustersDirty());
+    EXPECT_EQ(copied.GetSelectedCount(), 0);
+}
+
 TEST(CNetPenTest, CompactsMergesAndDeletes)
 {
     struct Case {
