@@ -38,20 +38,27 @@ CDrawList::State CDrawList::Capture(CDeviceContext& target)
     return state;
 }
 
-void CDrawList::DrawInRanges(
-    CDeviceContext& dc, std::size_t count, std::size_t minimumRange,
-    const std::function<void(CDeviceContext&, std::size_t, std::size_t)>& draw)
+std::size_t CDrawList::RangeCount(std::size_t count, std::size_t minimumRange)
 {
     const std::size_t threads = std::size_t(CWorkPool::ThreadCount());
     minimumRange = std::max<std::size_t>(minimumRange, 1);
     // Each thread must get a range's worth: below that, waking the pool costs more than it
-    // saves, the more so on a busy machine.
-    if (threads < 2 || count < threads * minimumRange) {
+    // saves, the more so on a busy machine. A few ranges a thread even out uneven items; more
+    // would only cost their lists.
+    if (threads < 2 || count < threads * minimumRange)
+        return 1;
+    return std::min(count / minimumRange, 4 * threads);
+}
+
+void CDrawList::DrawInRanges(
+    CDeviceContext& dc, std::size_t count, std::size_t minimumRange,
+    const std::function<void(CDeviceContext&, std::size_t, std::size_t)>& draw)
+{
+    const std::size_t ranges = RangeCount(count, minimumRange);
+    if (ranges < 2) {
         draw(dc, 0, count);
         return;
     }
-    // A few ranges a thread even out uneven items; more would only cost their lists.
-    const std::size_t ranges = std::min(count / minimumRange, 4 * threads);
     const State start = Capture(dc);
     std::vector<CDrawList> lists;
     lists.reserve(ranges);

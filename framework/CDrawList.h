@@ -34,6 +34,9 @@ public:
         CDeviceContext& dc, std::size_t count, std::size_t minimumRange,
         const std::function<void(CDeviceContext&, std::size_t first, std::size_t last)>& draw);
 
+    // How many ranges DrawInRanges splits `count` items into: 1 when it draws them directly.
+    static std::size_t RangeCount(std::size_t count, std::size_t minimumRange);
+
     // Plays the recorded calls onto `dc`.
     void PlayOnto(CDeviceContext& dc) const;
     bool IsEmpty() const { return m_words.empty(); }

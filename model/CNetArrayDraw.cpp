@@ -243,7 +243,7 @@ void CNetArray::DrawViaLabels(CDeviceContext& dc) const
     // The running numbers go on from net to net: where the nets are drawn in ranges, each net's
     // first number is worked out before.
     std::vector<int32_t> numbered;
-    if (mode == viaNumbers && CWorkPool::ThreadCount() > 1) {
+    if (mode == viaNumbers && CDrawList::RangeCount(m_nets.size(), minimumNetRange) > 1) {
         numbered.resize(m_nets.size() + 1);
         CWorkPool::Shared().ForEach(m_nets.size(), [&](size_t i) {
             const CNet& net = *m_nets[i];

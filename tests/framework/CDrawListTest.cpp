@@ -180,6 +180,7 @@ TEST_F(CDrawInRangesTest, ItemsArriveInTheirOrderOnTheCallingThreadWhateverTheTh
                 });
             EXPECT_EQ(Drawn(dc.Lines()), Drawn(direct.Lines()));
             EXPECT_EQ(dc.strayCalls, 0);
+            EXPECT_EQ(calls, CDrawList::RangeCount(count, 5));
             // Fewer than a range a thread, or one thread, are drawn straight in one call.
             if (threads == 1 || count < std::size_t(5 * threads)) {
                 EXPECT_EQ(calls, 1u);
