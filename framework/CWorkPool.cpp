@@ -30,9 +30,11 @@ std::atomic<int>& Requested()
     return requested;
 }
 
+// Asked once: the painting asks for the thread count per range, and the answer is a system call.
 int CoreCount()
 {
-    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    static const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    return cores;
 }
 
 class CInsideWork {
