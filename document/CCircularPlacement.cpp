@@ -50,7 +50,7 @@ bool CCircularPlacement::OnMoveArrayCircular(CWevraDoc& document)
     if (CDialogService::Get().CompCircular(references, values) != CDialogService::resultOk ||
         values.moved.empty())
         return false;
-    document.SaveUndoState();
+    document.History().SaveUndoState();
     const int32_t moved = Place(document, values);
     document.Design().RebuildNetPins();
     if (moved > 0)

@@ -142,12 +142,12 @@ void CDialogCommands::DisplayCompText(CWevraDoc& document)
 
 void CDialogCommands::Pens(CWevraDoc& document, bool allNets)
 {
-    document.SaveUndoState();
+    document.History().SaveUndoState();
     if (allNets)
         document.Design().GetNets().SetCurrentNet(0);
     CPenTables pens(document, nullptr, allNets);
     if (CDialogService::Get().Pens(pens) != CDialogService::resultOk)
-        document.Undo();
+        document.History().Undo();
     document.FillPenCombo();
     document.RedrawBoardViews();
 }
@@ -192,7 +192,7 @@ void CDialogCommands::CenterTexts(CWevraDoc& document)
     bool shape = true;
     if (CDialogService::Get().CenterText(reference, type, shape) == CDialogService::resultOk &&
         (reference || type || shape)) {
-        document.SaveUndoState();
+        document.History().SaveUndoState();
         CComponentArray& components = document.Design().GetComponents();
         if (reference)
             components.ForEach(CComponent::textReference);

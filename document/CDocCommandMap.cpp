@@ -16,15 +16,15 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
 {
     CWevraDoc& doc = m_document;
     OnCommand(ID_EDIT_UNDO, [&doc] {
-        doc.Undo();
+        doc.History().Undo();
         doc.RedrawBoardViews();
     });
-    OnUpdate(ID_EDIT_UNDO, [&doc](CCmdUI& ui) { ui.Enable(doc.CanUndo()); });
+    OnUpdate(ID_EDIT_UNDO, [&doc](CCmdUI& ui) { ui.Enable(doc.History().CanUndo()); });
     OnCommand(ID_EDIT_REDO, [&doc] {
-        doc.Redo();
+        doc.History().Redo();
         doc.RedrawBoardViews();
     });
-    OnUpdate(ID_EDIT_REDO, [&doc](CCmdUI& ui) { ui.Enable(doc.CanRedo()); });
+    OnUpdate(ID_EDIT_REDO, [&doc](CCmdUI& ui) { ui.Enable(doc.History().CanRedo()); });
 
     OnCommand(ID_SETTINGS_SNAP_TO_GRID, [&doc] { doc.OnSettingsSnapToGrid(); });
     OnUpdate(ID_SETTINGS_SNAP_TO_GRID, [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsSnapToGridOn()); });

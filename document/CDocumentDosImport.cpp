@@ -106,7 +106,7 @@ const CShapeLibArray* CDocumentDosImport::GetShapeLibraries() const
 
 void CDocumentDosImport::SaveUndoState()
 {
-    m_document.SaveUndoState();
+    m_document.History().SaveUndoState();
 }
 
 void CDocumentDosImport::AddMessage(const std::string& text)

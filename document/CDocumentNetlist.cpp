@@ -36,7 +36,8 @@ std::string CDocumentNetlist::StartFolder() const
 bool CDocumentNetlist::Backup()
 {
     const CConfigFiles* configured = CDocumentFrame::Get().GetConfigFiles();
-    return !m_document.GetBackup()
+    return !m_document.History()
+                .GetBackup()
                 .Backup(configured != nullptr ? *configured : CConfigFiles())
                 .empty();
 }

@@ -121,7 +121,7 @@ bool CDocumentPlanes::DeleteCurrentPlane()
     const int32_t index = m_document.Session().GetPlaneIndex();
     if (GetCurrentPlane() == nullptr)
         return false;
-    m_document.SaveUndoState();
+    m_document.History().SaveUndoState();
     DeletePlane(index);
     SetCurrentPlane(index);
     m_document.SetModified();
@@ -157,7 +157,7 @@ void CDocumentPlanes::DeleteSelectedPlanes()
 
 void CDocumentPlanes::DeleteAllPlanes()
 {
-    m_document.SaveUndoState();
+    m_document.History().SaveUndoState();
     m_document.Design().GetPlanes().clear();
     m_document.Session().SetPlaneIndex(CEditState::noPlane);
     m_document.SetModified();

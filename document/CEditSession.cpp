@@ -93,7 +93,7 @@ void CEditSession::SetAction(uint32_t action)
 {
     m_edit.action = action;
     if (action == CEditState::actionDragging)
-        m_document.SetSnapshotNeeded();
+        m_document.History().SetSnapshotNeeded();
 }
 
 int32_t CEditSession::GetWorkLayer() const
@@ -297,7 +297,7 @@ void CEditSession::ClampRubberBandToBoard()
     }
     const CPoint end = m_edit.mode == ID_EDIT_SELECT_MODE ? m_edit.rawCursor : m_edit.cursor;
     m_edit.rubberBand = CRect(m_edit.rubberBandStart.x, m_edit.rubberBandStart.y, end.x, end.y);
-    m_document.SetSnapshotNeeded();
+    m_document.History().SetSnapshotNeeded();
 }
 
 bool CEditSession::NormaliseRubberBand()
@@ -689,12 +689,12 @@ CShapeLib& CEditSession::GetEditableShapeCache()
 
 void CEditSession::SaveUndoState()
 {
-    m_document.SaveUndoState();
+    m_document.History().SaveUndoState();
 }
 
 void CEditSession::PushUndoForSelection()
 {
-    m_document.PushUndoForSelection();
+    m_document.History().PushUndoForSelection();
 }
 
 void CEditSession::SetModified()

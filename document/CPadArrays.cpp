@@ -59,7 +59,7 @@ bool RunDialog(CWevraDoc& document, Values values, int32_t (CDialogService::*sho
 {
     if ((CDialogService::Get().*show)(values) != CDialogService::resultOk)
         return false;
-    document.SaveUndoState();
+    document.History().SaveUndoState();
     const int32_t placed = place(document, values);
     if (placed > 0)
         document.SetModified();

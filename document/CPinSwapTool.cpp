@@ -242,7 +242,7 @@ bool CPinSwapTool::Swap(int32_t firstNet, int32_t firstPin, int32_t secondNet, i
     if (a == nullptr || b == nullptr || firstPin < 0 || firstPin >= a->GetPinCount() ||
         secondPin < 0 || secondPin >= b->GetPinCount())
         return false;
-    m_document.SaveUndoState();
+    m_document.History().SaveUndoState();
     const NetPinRec pinA = a->GetPin(firstPin);
     const NetPinRec pinB = b->GetPin(secondPin);
     m_document.Design().SetPadNet(pinA.component, pinA.pad, secondNet);

@@ -44,7 +44,8 @@ bool CRoutingCommands::CanRun(const CWevraDoc& document)
 
 template <typename Change> void CRoutingCommands::Edit(CWevraDoc& document, Change change)
 {
-    document.EditIfChanged([&document, &change] { return change(document.Design().GetNets()); });
+    document.History().EditIfChanged(
+        [&document, &change] { return change(document.Design().GetNets()); });
     document.Design().GetNets().BuildToDoList();
     document.UpdateAllViews();
 }

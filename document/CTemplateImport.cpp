@@ -59,7 +59,7 @@ CTemplateImport::Result CTemplateImport::Import(CWevraDoc& document,
     if (!source)
         return Result::unreadable;
 
-    document.SaveUndoState();
+    document.History().SaveUndoState();
     document.Session().SetMode(ID_VIEW);
     if (parts & layers)
         document.Design().ExchangeLayers(source->Design());

@@ -106,7 +106,7 @@ void AddAction(CCommandTarget& target, CWevraDoc& doc, uint32_t id, Condition en
 template <typename Work> void RunTracer(CWevraDoc& doc, Work work)
 {
     doc.Design().GetNets().ClearErrors();
-    doc.SaveUndoState();
+    doc.History().SaveUndoState();
     if (work(doc))
         doc.SetModified();
     doc.Design().GetNets().BuildToDoList();
@@ -193,7 +193,7 @@ void CToolCommands::RegisterComponents(CCommandTarget& target, CWevraDoc& doc)
     });
     AddAction(target, doc, ID_CONTEXT_COMPONENTS_ROTATE_90_DEGR, &HasSelectedComponents,
               [](CWevraDoc& d) {
-                  d.SaveUndoState();
+                  d.History().SaveUndoState();
                   d.Design().GetComponents().RotateSelected(CComponentTool::quarterTurn, false);
                   d.Design().RebuildNetPins();
                   d.SetModified();
@@ -305,7 +305,7 @@ void CToolCommands::RotatePads(CWevraDoc& document)
         if (!net.IsPadVertex(i) || !net.IsVertexSelected(i))
             continue;
         if (!changed)
-            document.SaveUndoState();
+            document.History().SaveUndoState();
         changed = true;
         net.SetVertexRotation(i, angle);
     }

@@ -210,7 +210,7 @@ void CViewCommands::EditBoardSize()
     // A text that is no length reads as 0: a board without an area is refused.
     if (x <= 0 || y <= 0)
         return;
-    doc.SaveUndoState();
+    doc.History().SaveUndoState();
     doc.Design().SetBoardOutlineRect(0, 0, x, y);
     doc.Session().SetMode(ID_VIEW);
     doc.SetModified();

@@ -79,7 +79,7 @@ void CViewCommands::ChangeLayerOnSelection()
         return;
     doc.Session().SetWorkLayer(layer);
     RedrawFull();
-    doc.SaveUndoState();
+    doc.History().SaveUndoState();
     const int32_t workLayer = doc.Session().GetWorkLayer();
     if (IsCopperLayer(workLayer))
         doc.Design().GetNets().SetLayerOfSelection(workLayer);

@@ -112,7 +112,7 @@ void CViewDispatch::OnSpaceBarDown(uint32_t flags)
         return;
     m_captured = true;
     m_document.Session().SetAnchor();
-    m_document.GetBackup().NoteActivity();
+    m_document.History().GetBackup().NoteActivity();
     if (!m_document.View().IsRulerLocked()) {
         m_document.View().SetRulerOrigin(m_document.Session().GetCursor());
         RefreshStatus();
@@ -330,7 +330,7 @@ void CViewDispatch::ClickComponentLock()
             ? ComponentFlags::lockMove | ComponentFlags::lockRotate | ComponentFlags::lockMirror
             : ComponentFlags::allLocks & ~ComponentFlags::lockSelect;
     const bool on = (components.GetComponent(i)->GetFlags() & bits) != bits;
-    doc.SaveUndoState();
+    doc.History().SaveUndoState();
     components.SetFlag(i, bits, on);
     doc.SetModified();
     m_host.Redraw(true);

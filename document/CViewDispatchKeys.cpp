@@ -56,7 +56,7 @@ uint32_t Upper(uint32_t character)
 
 void CViewDispatch::OnKeyDown(uint32_t key, uint32_t flags)
 {
-    m_document.GetBackup().NoteActivity();
+    m_document.History().GetBackup().NoteActivity();
     // The space bar is the click of the character handler.
     if (key == VK_SPACE)
         return;

@@ -83,7 +83,7 @@ bool CWevraDoc::ResetToDefaults()
     CDocumentFrame& frame = CDocumentFrame::Get();
 
     m_edit.planeIndex = CEditState::noPlane;
-    m_undo.SetSnapshotNeeded(false);
+    m_history.Stack().SetSnapshotNeeded(false);
     m_settings.viewFlags = 0;
     m_settings.drawingMode = CDesignSettings::drawOpaque;
     m_settings.subnetMark = 1;
@@ -99,7 +99,7 @@ bool CWevraDoc::ResetToDefaults()
     m_settings.selectionFilter = CDesignSettings::defaultSelectionFilter;
     m_edit.currentComponentIndex = -1;
     m_session.Reset();
-    m_backup.Reset();
+    m_history.GetBackup().Reset();
 
     m_design.GetDisplaySets().FillDisplaySets();
     m_design.GetOutputJobs().FillDefaultJobs();
@@ -188,7 +188,7 @@ bool CWevraDoc::OnOpenDocument(const std::string& path)
     m_pathName = path;
     m_modified = false;
     m_dirty = false;
-    m_backup.Reset();
+    m_history.GetBackup().Reset();
     CDocumentFrame::Get().AddToRecentFiles(path);
     SetTitle();
     return true;

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "document/CDesign.h"
-#include "document/CDesignBackup.h"
 #include "document/CDesignSettings.h"
 #include "document/CDocumentAnalysis.h"
 #include "document/CDocumentComponentLink.h"
 #include "document/CDocumentDosImport.h"
+#include "document/CDocumentHistory.h"
 #include "document/CDocumentNetLink.h"
 #include "document/CDocumentPaint.h"
 #include "document/CDocumentPlanes.h"
@@ -21,7 +21,6 @@
 #include "document/CNetGroups.h"
 #include "document/CPadStackUse.h"
 #include "document/CShapeSource.h"
-#include "document/CUndoStack.h"
 #include "document/CViewState.h"
 #include "document/Rec12.h"
 #include "framework/CBrush.h"
@@ -70,7 +69,7 @@ class CWevraFont;
 // window for one shape of a shape library, made from the shape when it is created and written
 // back into that library, and only there, when it is closed.
 //
-// Its state lies in parts it owns, each with its own header. Seven of them are doors of their
+// Its state lies in parts it owns, each with its own header. Eight of them are doors of their
 // own that callers take instead of the document: Design() (CDesign: the collections, the design
 // file's header settings, the board and its outline), View() (CViewState: scale, scrolling, zoom,
 // the panes' flags, the status line's info text and ruler), Session() (CEditSession: the tool mode
@@ -78,11 +77,12 @@ class CWevraFont;
 // of the design), Planes() (CDocumentPlanes: the plane tools, the plane fill's view of the design
 // and the planes' drawing), PadStackUse() (CPadStackUse: the shape library's view of which
 // padstacks the design uses), Paint() (CDocumentPaint: the pens and colours, the board picture,
-// the selection over it and the previews) and Analysis() (CDocumentAnalysis: the connectivity
-// tracer, the design-rule check and the autorouter, and the design as they see it). The others
-// hold state the document works on: the design time and backups (CDesignBackup), the per-layer
-// object counts (CLayerCounts), the net groups (CNetGroups), the undo snapshots (CUndoStack) and
-// a shape document's source (CShapeSource). Their constants are named through them.
+// the selection over it and the previews), Analysis() (CDocumentAnalysis: the connectivity
+// tracer, the design-rule check and the autorouter, and the design as they see it) and History()
+// (CDocumentHistory: the undo snapshots, the design time and the automatic backups). The others
+// hold state the document works on: the per-layer object counts (CLayerCounts), the net groups
+// (CNetGroups) and a shape document's source (CShapeSource). Their constants are named through
+// them.
 class CWevraDoc : public CObject,
                   public CDocumentNetLink,
                   public CDocumentComponentLink,
@@ -122,6 +122,9 @@ public:
     // Which padstacks the design's components and nets use, and the padstacks' kinds.
     CPadStackUse& PadStackUse() { return m_padStackUse; }
     const CPadStackUse& PadStackUse() const { return m_padStackUse; }
+    // The undo snapshots, the design time and the automatic backups.
+    CDocumentHistory& History() { return m_history; }
+    const CDocumentHistory& History() const { return m_history; }
     // The connectivity tracer, the design-rule check and the autorouter, and their report lines.
     CDocumentAnalysis& Analysis() { return m_analysis; }
     const CDocumentAnalysis& Analysis() const { return m_analysis; }
@@ -209,11 +212,6 @@ public:
     int32_t GetScale() const override;
     CPoint GetViewOffset() const override;
 
-    // ---- Status line ----------------------------------------------------------------------------
-
-    // The design time clock and the automatic backups of this design.
-    CDesignBackup& GetBackup() { return m_backup; }
-
     // ---- View services --------------------------------------------------------------------------
 
     // Whether the netlist file was written after the netlist time stamp of the design; false
@@ -277,27 +275,6 @@ public:
     void ResetNetGroups(const std::string& text);
     const std::string& GetNetGroupName(int32_t group) const;
     int32_t GetNetGroupSpacing(int32_t group) const;
-
-    // ---- Undo -----------------------------------------------------------------------------------
-
-    // A snapshot of the drawn lines, texts, components and nets, when one is needed; at most
-    // CUndoStack::maxSnapshots are kept, the oldest dropped.
-    void PushUndo(uint32_t mask);
-    void PushUndoForSelection();
-    // Called before every edit: a snapshot of the state before it.
-    void SaveUndoState() override;
-    // An edit that may turn out to change nothing and says whether it changed something: only
-    // then does the state before it become an undo step and the design modified. Returns what
-    // the edit said.
-    bool EditIfChanged(const std::function<bool()>& edit);
-    void Undo();
-    void Redo();
-    bool CanUndo() const;
-    bool CanRedo() const;
-    int32_t GetUndoCount() const { return m_undo.GetCount(); }
-    int32_t GetUndoIndex() const { return m_undo.GetIndex(); }
-    bool IsSnapshotNeeded() const { return m_undo.IsSnapshotNeeded(); }
-    void SetSnapshotNeeded() { m_undo.SetSnapshotNeeded(true); }
 
     // ---- Shape document -------------------------------------------------------------------------
 
@@ -436,6 +413,8 @@ private:
     }
     bool RouteAllDefaultLayer() override { return m_analysis.RouteAllDefaultLayer(); }
     bool RouteAllTopBottom() override { return m_analysis.RouteAllTopBottom(); }
+    // The imports' snapshot before they change the design.
+    void SaveUndoState() override { m_history.SaveUndoState(); }
     // The collections' questions about the painting.
     COLORREF LayerColor(int32_t layer, int32_t colorSet) const override
     {
@@ -510,8 +489,6 @@ private:
     void ResetColors();
     bool MakeShapeDocument();
     void PlaceShapeOnBoard(CShapeLib& library, int32_t shapeIndex);
-    // After Undo or Redo: the current component and plane stay within the restored lists.
-    void ClampCurrentItems();
     void PrintLayers(CDeviceContext& dc, const COutputRec& record, const CRect& clip);
     // Commands: the selection moved, copied in place or deleted, without undo snapshot.
     void MoveSelectedItems(int32_t dx, int32_t dy);
@@ -544,8 +521,7 @@ private:
     CNetGroups m_netGroups;
 
     // ---- Undo and backups -----------------------------------------------------------------------
-    CUndoStack m_undo;
-    CDesignBackup m_backup{*this};
+    CDocumentHistory m_history{*this, m_design, m_edit};
 
     // ---- Document -------------------------------------------------------------------------------
     std::string m_pathName;

@@ -12,8 +12,8 @@ void CWevraDoc::Clean(const CDialogService::CleanChoices& choices)
 {
     // Shapes and padstacks are renumbered under the components and nets: Undo needs the cache
     // as it was along with them.
-    SetSnapshotNeeded();
-    PushUndo(CUndoSnapshot::maskShapeCache);
+    m_history.SetSnapshotNeeded();
+    m_history.PushUndo(CUndoSnapshot::maskShapeCache);
     if (choices.unusedNets)
         DeleteUnusedNets();
     if (choices.unusedShapes)

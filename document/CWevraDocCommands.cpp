@@ -161,7 +161,7 @@ void CWevraDoc::MoveSelectedItems(int32_t dx, int32_t dy)
 
 void CWevraDoc::MoveSelection(int32_t dx, int32_t dy)
 {
-    PushUndoForSelection();
+    m_history.PushUndoForSelection();
     MoveSelectedItems(dx, dy);
     SetModified();
 }
@@ -220,7 +220,7 @@ void CWevraDoc::CenterSelectionOnGrid()
 
 void CWevraDoc::RotateSelection(int32_t angle)
 {
-    PushUndoForSelection();
+    m_history.PushUndoForSelection();
     const CPoint centre = m_edit.cursor;
     m_design.GetComponents().RotateSelectedAbout(centre.x, centre.y, angle);
     m_design.GetLines().RotateSelected(centre.x, centre.y, angle);
@@ -268,7 +268,7 @@ void CWevraDoc::CopySelectedInPlace()
 
 bool CWevraDoc::CopySelection()
 {
-    SaveUndoState();
+    m_history.SaveUndoState();
     CopySelectedInPlace();
     SetModified();
     return true;
@@ -317,7 +317,7 @@ bool CWevraDoc::CopyArray()
     if ((columns >= 2 && dx <= minArrayStep) || (rows >= 2 && dy <= minArrayStep))
         return false;
 
-    SaveUndoState();
+    m_history.SaveUndoState();
     m_design.GetComponents().SetReferenceIncrement(CNumberText::ParseInt(incrementText));
     // The selection walks the grid row by row and leaves a copy at every place but the first,
     // where the items it came from stay.

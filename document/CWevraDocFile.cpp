@@ -116,7 +116,7 @@ void CWevraDoc::LoadDesign(CArchive& ar)
     }
     AdoptDesign(*loaded, ar);
     // Snapshots of another design would bring back components naming shapes of its cache.
-    m_undo.Clear();
+    m_history.Stack().Clear();
 }
 
 std::unique_ptr<CWevraDoc> CWevraDoc::ReadDesign(CArchive& ar)
@@ -189,8 +189,9 @@ bool CWevraDoc::PasteDesign(CArchive& ar, const std::string& caption)
     if (!loaded)
         return false;
     // One Undo brings back the whole design as it was before the paste.
-    m_undo.SetSnapshotNeeded(true);
-    m_undo.Push(CUndoSnapshot::maskWholeDesign | CUndoSnapshot::maskDesignReplaced, *this);
+    m_history.Stack().SetSnapshotNeeded(true);
+    m_history.Stack().Push(CUndoSnapshot::maskWholeDesign | CUndoSnapshot::maskDesignReplaced,
+                           *this);
     AdoptDesign(*loaded, ar);
     SetModified();
     return m_loadResult == 1;

@@ -42,7 +42,7 @@ const CShapeLibArray* CWevraDoc::GetShapeLibraries() const
 bool CWevraDoc::DeleteSelection()
 {
     m_edit.currentComponentIndex = -1;
-    SaveUndoState();
+    m_history.SaveUndoState();
     if (m_design.GetNets().GetSelectedCount() > 0)
         m_design.GetNets().DeleteSelected();
     if (m_design.GetLines().GetSelectedCount() > 0)

@@ -683,7 +683,7 @@ void CMainFrame::OnTimerCommand()
         CWevraDoc* document = m_docTemplate->GetDocument(i);
         if (document == nullptr)
             continue;
-        const bool wrote = document->GetBackup().OnTimer(m_config->Files());
+        const bool wrote = document->History().GetBackup().OnTimer(m_config->Files());
         auto* frame = dynamic_cast<CChildFrame*>(m_docTemplate->GetFrame(*document));
         CWevraView* view = frame ? frame->GetBoardView() : nullptr;
         if (view == nullptr)

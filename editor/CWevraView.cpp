@@ -547,7 +547,7 @@ void CWevraView::keyPressEvent(QKeyEvent* event)
     if (const uint32_t key = CQtKeys::VirtualKey(*event))
         m_dispatch->OnKeyDown(key, flags);
     else
-        m_document.GetBackup().NoteActivity();
+        m_document.History().GetBackup().NoteActivity();
     const QString text = event->text();
     if (!text.isEmpty()) {
         const std::string character = CQtText::ToDesignText(text.left(1));

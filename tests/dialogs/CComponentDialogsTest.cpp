@@ -51,7 +51,7 @@ TEST_F(CComponentDialogsTest, PropertiesEditInPlaceOnlyOnOk)
 {
     doc.Design().GetComponents().SetFlag(
         0, ComponentFlags::lockRotate | ComponentFlags::fromNetlist, true);
-    const int32_t snapshots = doc.GetUndoCount();
+    const int32_t snapshots = doc.History().GetUndoCount();
     WhenModal([](QWidget* dialog) {
         EXPECT_EQ(Text(dialog, CCompPropertiesDlg::idReference), "R1");
         EXPECT_EQ(Text(dialog, CCompPropertiesDlg::idShape), "TWO");
@@ -68,7 +68,7 @@ TEST_F(CComponentDialogsTest, PropertiesEditInPlaceOnlyOnOk)
     });
     EXPECT_EQ(service.CompProperties(doc.Session(), 0), CDialogService::resultCancel);
     EXPECT_EQ(doc.Design().GetComponents().GetType(0), CComponent::defaultType);
-    EXPECT_EQ(doc.GetUndoCount(), snapshots);
+    EXPECT_EQ(doc.History().GetUndoCount(), snapshots);
 
     WhenModal([](QWidget* dialog) {
         Type(dialog, CCompPropertiesDlg::idType, "4k7");

@@ -94,7 +94,7 @@ TEST_F(CComponentEditTest, PropertiesOkWritesEveryFieldAfterOneUndoState)
     EXPECT_NE(CPoint(pin.x, pin.y), CPoint(100000 - 2000, 50000));
 
     components().SetFlag(0, ComponentFlags::lockMove | ComponentFlags::fromTemplate, false);
-    doc->Undo();
+    doc->History().Undo();
     components().SetFlag(0, ComponentFlags::lockMove | ComponentFlags::fromTemplate, false);
     EXPECT_EQ(archive_bytes::Store(doc->Design().GetComponents()), before);
 }
@@ -170,10 +170,10 @@ TEST_F(CComponentEditTest, CircularPlacementStepsRoundTheCentreInListOrder)
 TEST_F(CComponentEditTest, CircularPlacementIsOneUndoStepAndPassesOverUnknownIndexes)
 {
     const Bytes before = archive_bytes::Store(components());
-    doc->SaveUndoState();
+    doc->History().SaveUndoState();
     EXPECT_EQ(CCircularPlacement::Place(*doc, Circle("360", {0, 7, -1})), 1);
     EXPECT_EQ(components().GetPosition(0), CPoint(129000, 2000));
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(archive_bytes::Store(doc->Design().GetComponents()), before);
 }
 

@@ -152,7 +152,7 @@ TEST_F(CComponentToolTest, AMoveIsUndoneByOneUndo)
     EXPECT_EQ(components().GetPosition(0), CPoint(30 * grid, 25 * grid));
     const NetPinRec& pin = doc->Design().GetNets().GetNet(0)->GetPin(0);
     EXPECT_EQ(CPoint(pin.x, pin.y), CPoint(30 * grid - 2000, 25 * grid)) << "pins follow";
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(archive_bytes::Store(doc->Design().GetComponents()), before);
 }
 
@@ -161,7 +161,7 @@ TEST_F(CComponentToolTest, RotateByQuarterTurnsAndByTheDialog)
     doc->Session().SetMode(ID_COMPONENTS_ROTATE_90_DEGR);
     Click(40 * grid, 20 * grid);
     EXPECT_EQ(components().GetRotation(1), 90000);
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(doc->Design().GetComponents().GetRotation(1), 0);
 
     doc->Session().SetMode(ID_COMPONENTS_ROTATE);
@@ -219,13 +219,13 @@ TEST_F(CComponentToolTest, DeleteAndMirrorAreEachUndoneByOneUndo)
     doc->Session().SetMode(ID_COMPONENTS_DELETE);
     Click(20 * grid, 20 * grid);
     EXPECT_EQ(components().GetCount(), 1);
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(archive_bytes::Store(doc->Design().GetComponents()), before);
 
     doc->Session().SetMode(ID_COMPONENTS_MIRROR);
     Click(20 * grid, 20 * grid);
     EXPECT_TRUE(doc->Design().GetComponents().IsMirrored(0));
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(archive_bytes::Store(doc->Design().GetComponents()), before);
 }
 
@@ -265,11 +265,11 @@ TEST_F(CComponentToolTest, PropertiesCancelledLeaveNoUndoStep)
 {
     doc->Session().SetMode(ID_COMPONENTS_PROPERTIES);
     dialogs.propertiesResult = CDialogService::resultCancel;
-    const int32_t snapshots = doc->GetUndoCount();
+    const int32_t snapshots = doc->History().GetUndoCount();
     doc->SetModifiedFlag(false);
     Click(20 * grid, 20 * grid);
     EXPECT_EQ(dialogs.propertiesShown, 1);
-    EXPECT_EQ(doc->GetUndoCount(), snapshots);
+    EXPECT_EQ(doc->History().GetUndoCount(), snapshots);
     EXPECT_FALSE(doc->IsModified());
 
     dialogs.propertiesResult = CDialogService::resultOk;

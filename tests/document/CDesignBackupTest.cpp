@@ -50,8 +50,8 @@ protected:
     // Ticks until the interval has passed once more.
     bool TwoMinutes()
     {
-        doc->GetBackup().OnTimer(files);
-        return doc->GetBackup().OnTimer(files);
+        doc->History().GetBackup().OnTimer(files);
+        return doc->History().GetBackup().OnTimer(files);
     }
 
     CTempFolder folder{"wevra-backup"};
@@ -75,7 +75,7 @@ TEST_F(CDesignBackupTest, FiveCyclesAtMaximumThreeKeepTheNewestThree)
         // A backup is not a save.
         EXPECT_TRUE(doc->IsModified());
         EXPECT_FALSE(doc->IsDirty());
-        EXPECT_EQ(doc->GetBackup().GetTickCount(), 0);
+        EXPECT_EQ(doc->History().GetBackup().GetTickCount(), 0);
     }
     EXPECT_EQ(FileText(Bak(1)), streams[2]);
     EXPECT_EQ(FileText(Bak(2)), streams[3]);
@@ -99,8 +99,8 @@ TEST_F(CDesignBackupTest, FailingWriteLeavesOlderBackupsAndReportsOncePerStreak)
     fs::create_directory(blocker / "x");
     Change(4000);
     EXPECT_FALSE(TwoMinutes());
-    EXPECT_FALSE(doc->GetBackup().OnTimer(files));
-    EXPECT_FALSE(doc->GetBackup().OnTimer(files));
+    EXPECT_FALSE(doc->History().GetBackup().OnTimer(files));
+    EXPECT_FALSE(doc->History().GetBackup().OnTimer(files));
     for (int32_t number = 1; number <= 3; ++number)
         EXPECT_EQ(FileText(Bak(number)), streams[size_t(number - 1)]) << number;
     ASSERT_EQ(services.messages.Shown().size(), 1u);
@@ -113,7 +113,7 @@ TEST_F(CDesignBackupTest, FailingWriteLeavesOlderBackupsAndReportsOncePerStreak)
     // Once a backup succeeded, the next failure is worth a message again.
     fs::remove_all(blocker);
     const std::string latest = Change(5000);
-    EXPECT_TRUE(doc->GetBackup().OnTimer(files));
+    EXPECT_TRUE(doc->History().GetBackup().OnTimer(files));
     EXPECT_EQ(FileText(Bak(3)), latest);
     fs::create_directories(blocker / "x");
     Change(6000);
@@ -125,24 +125,25 @@ TEST_F(CDesignBackupTest, OnlyChangedDesignsAreBackedUpAfterTheInterval)
 {
     files.m_backupIntervalTime = 5;
     for (int32_t minute = 0; minute < 20; ++minute)
-        EXPECT_FALSE(doc->GetBackup().OnTimer(files));
+        EXPECT_FALSE(doc->History().GetBackup().OnTimer(files));
     EXPECT_FALSE(fs::exists(folder / "bak"));
 
     Change(3000);
     for (int32_t minute = 1; minute <= 5; ++minute)
-        EXPECT_FALSE(doc->GetBackup().OnTimer(files)) << minute;
-    EXPECT_TRUE(doc->GetBackup().OnTimer(files));
+        EXPECT_FALSE(doc->History().GetBackup().OnTimer(files)) << minute;
+    EXPECT_TRUE(doc->History().GetBackup().OnTimer(files));
     EXPECT_TRUE(fs::exists(Bak(1)));
 
     Change(3001);
     files.m_backupsAutomatic = false;
     for (int32_t minute = 0; minute < 10; ++minute)
-        EXPECT_FALSE(doc->GetBackup().OnTimer(files));
+        EXPECT_FALSE(doc->History().GetBackup().OnTimer(files));
     files.m_backupsAutomatic = true;
     files.m_backupMaxFiles = 0;
-    EXPECT_FALSE(doc->GetBackup().OnTimer(files));
+    EXPECT_FALSE(doc->History().GetBackup().OnTimer(files));
     // The backup before a netlist import runs all the same, as number 00.
-    EXPECT_EQ(doc->GetBackup().Backup(files), (folder / "bak" / "AMP BAK 00.PCB").string());
+    EXPECT_EQ(doc->History().GetBackup().Backup(files),
+              (folder / "bak" / "AMP BAK 00.PCB").string());
 }
 
 TEST_F(CDesignBackupTest, BesideTheDesignItsOwnFileAndNamesakesAreCounted)
@@ -152,7 +153,7 @@ TEST_F(CDesignBackupTest, BesideTheDesignItsOwnFileAndNamesakesAreCounted)
     std::ofstream(folder / "AMP2.PCB") << "another design";
     doc->SetDesignPath((folder / "AMP").string());
     Change(3000);
-    EXPECT_EQ(doc->GetBackup().Backup(files), (folder / "AMP BAK 03.PCB").string());
+    EXPECT_EQ(doc->History().GetBackup().Backup(files), (folder / "AMP BAK 03.PCB").string());
 }
 
 TEST_F(CDesignBackupTest, LoweredMaximumReplacesTheFileAtTheMaximum)
@@ -171,7 +172,7 @@ TEST_F(CDesignBackupTest, LoweredMaximumReplacesTheFileAtTheMaximum)
 TEST_F(CDesignBackupTest, DesignTimeGrowsOnlyInMinutesWithActivity)
 {
     files.m_backupsAutomatic = false;
-    CDesignBackup& clock = doc->GetBackup();
+    CDesignBackup& clock = doc->History().GetBackup();
     clock.OnTimer(files);
     EXPECT_EQ(doc->Design().GetDesignTime(), 0u);
     clock.NoteActivity();

@@ -141,7 +141,7 @@ TEST_F(CDocPlanesTest, DeletingKeepsTheCurrentPlaneValid)
     doc->Planes().SetCurrentPlane(2);
     ASSERT_TRUE(doc->Planes().DeleteCurrentPlane());
     EXPECT_EQ(doc->Session().GetPlaneIndex(), 1);
-    EXPECT_GE(doc->GetUndoCount(), 1);
+    EXPECT_GE(doc->History().GetUndoCount(), 1);
 
     doc->Planes().SelectPlane(0, true);
     doc->Planes().DeleteSelectedPlanes();
@@ -159,12 +159,12 @@ TEST_F(CDocPlanesTest, DeleteAllSavesUndoAndMarksModified)
 {
     doc->Planes().AddRectanglePlane(CRect(0, 0, 20000, 20000));
     doc->SetModifiedFlag(false);
-    const int32_t undoBefore = doc->GetUndoCount();
+    const int32_t undoBefore = doc->History().GetUndoCount();
     doc->Planes().DeleteAllPlanes();
     EXPECT_EQ(doc->Design().GetPlaneCount(), 0);
     EXPECT_EQ(doc->Planes().GetCurrentPlane(), nullptr);
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_GT(doc->GetUndoCount(), undoBefore);
+    EXPECT_GT(doc->History().GetUndoCount(), undoBefore);
     EXPECT_EQ(doc->Session().GetMode(), ID_VIEW);
 }
 

@@ -220,7 +220,7 @@ TEST_F(CToolTest, RubberBandSizesAndBoardSize)
         doc->Session().StartRubberBand();
         doc->Session().SetCursor(CPoint(size.band.right, size.band.bottom));
         doc->Session().ClampRubberBandToBoard();
-        EXPECT_TRUE(doc->IsSnapshotNeeded());
+        EXPECT_TRUE(doc->History().IsSnapshotNeeded());
         EXPECT_EQ(doc->Session().NormaliseRubberBand(), size.selects) << size.band.right;
     }
 

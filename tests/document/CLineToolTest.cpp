@@ -116,7 +116,7 @@ TEST_F(CLineToolTest, DrawEndsOnASecondClickAtTheSamePointAndIsUndoneAtOnce)
               (std::vector<Vertex>{{0, 0, 0}, {10 * grid, 0, pen}, {10 * grid, 10 * grid, pen}}));
     EXPECT_EQ(lines().GetSelectedCount(), 0);
 
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(archive_bytes::Store(doc->Design().GetLines()), before);
 }
 
@@ -171,7 +171,7 @@ TEST_F(CLineToolTest, ChangeLineWidthIsUndoneWithTheSegmentItSplit)
     EXPECT_EQ(lines().GetCount(), 3) << "the click split the segment";
     EXPECT_EQ(lines().GetPen(1), 1);
     EXPECT_EQ(lines().GetPen(2), 1);
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(archive_bytes::Store(doc->Design().GetLines()), before);
 }
 

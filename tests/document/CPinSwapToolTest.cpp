@@ -103,8 +103,8 @@ TEST_F(CPinSwapToolTest, SwapExchangesNetsAndIsAnEditThatCanBeUndone)
     EXPECT_EQ(nets.GetNet(a)->GetPin(0).x, 300);
     EXPECT_EQ(nets.GetNet(b)->GetPin(0).pad, 0);
     EXPECT_TRUE(doc->IsModified());
-    ASSERT_TRUE(doc->CanUndo());
-    doc->Undo();
+    ASSERT_TRUE(doc->History().CanUndo());
+    doc->History().Undo();
     EXPECT_EQ(doc->Design().GetNets().GetNet(a)->GetPin(0).pad, 0);
 }
 

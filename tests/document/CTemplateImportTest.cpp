@@ -98,13 +98,13 @@ TEST_F(CTemplateImportTest, ATemplateCutShortOrNoChoiceChangesNothing)
 {
     EXPECT_EQ(CTemplateImport::Import(*doc, path, 0), CTemplateImport::Result::nothingChosen);
     std::filesystem::resize_file(path, std::filesystem::file_size(path) - 7);
-    const int32_t undoCount = doc->GetUndoCount();
+    const int32_t undoCount = doc->History().GetUndoCount();
     const std::string layerName = doc->Design().GetLayers().GetLayerName(1);
     EXPECT_EQ(CTemplateImport::Import(
                   *doc, path, CTemplateImport::dataParts | CTemplateImport::definitionParts),
               CTemplateImport::Result::unreadable);
     EXPECT_EQ(doc->Design().GetLines().GetCount(), 0);
-    EXPECT_EQ(doc->GetUndoCount(), undoCount);
+    EXPECT_EQ(doc->History().GetUndoCount(), undoCount);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(doc->Design().GetLayers().GetLayerName(1), layerName);
     EXPECT_EQ(services.messages.ShownTexts().size(), 1u);

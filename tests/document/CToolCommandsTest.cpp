@@ -214,7 +214,7 @@ TEST_F(CToolCommandsTest, StartingAnotherToolFinishesTheTrackBeingDrawn)
     EXPECT_FALSE(tool.IsEditing()) << "no backup left for a later Esc to put back";
     EXPECT_EQ(doc->Design().GetNets().GetNet(0)->GetVertexCount(), 2);
     // The run was an edit of its own.
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(doc->Design().GetNets().GetNet(0)->GetVertexCount(), 0);
 }
 
@@ -257,8 +257,8 @@ TEST_F(CToolCommandsTest, SelectionCommandsActAtOnceAndAreUndoneByOneUndo)
     components.SelectAll(true);
     ASSERT_TRUE(Run(ID_CONTEXT_COMPONENTS_MIRROR));
     EXPECT_TRUE(components.IsMirrored(0));
-    doc->Undo();
-    doc->Undo();
+    doc->History().Undo();
+    doc->History().Undo();
     EXPECT_EQ(archive_bytes::Store(*doc->Design().GetComponents().GetComponent(0)), before);
 
     // The pads' copper becomes net 0 tracks.
@@ -274,7 +274,7 @@ TEST_F(CToolCommandsTest, NetlistRebuildsKeepAnUndoState)
     ASSERT_TRUE(Run(ID_NETLIST_ALL_NETS_TO_NET_0));
     EXPECT_NE(archive_bytes::Store(doc->Design().GetNets()), before);
     EXPECT_TRUE(doc->IsModified());
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(archive_bytes::Store(doc->Design().GetNets()), before);
     ASSERT_TRUE(Run(ID_NETLIST_UPDATE_FROM_NETPINS));
     ASSERT_TRUE(Run(ID_NETLIST_REBUILD_FROM_TRACKS));
@@ -299,7 +299,7 @@ TEST_F(CToolCommandsTest, PadRotationGoesToNewPadsAndToTheSelectedOnes)
     ASSERT_TRUE(Run(ID_ROTATE_PAD));
     EXPECT_EQ(dialogs.shownAngles.back(), CAngleText::Format(45000));
     EXPECT_EQ(net.GetVertexRotation(via), 90000);
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(archive_bytes::Store(*doc->Design().GetNets().GetCurrentNet()), before);
 }
 

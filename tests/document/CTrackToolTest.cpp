@@ -136,7 +136,7 @@ TEST_F(CTrackToolTest, AddDrawsARunInNetZeroThatOneUndoTakesAway)
     EXPECT_EQ(nets().GetSelectedCount(), 0);
     EXPECT_TRUE(doc->IsModified());
 
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(archive_bytes::Store(*doc->Design().GetNets().GetNet(0)), before);
 }
 
@@ -192,7 +192,7 @@ TEST_F(CTrackToolTest, EditMovesAVertexAndOneUndoPutsItBack)
     MoveTo(20 * grid, 40 * grid);
     tool().EndTrackTool(doc->Session());
     EXPECT_EQ(VerticesOf(net(1)).back(), (Vertex{20 * grid, 40 * grid, 1}));
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(archive_bytes::Store(net(1)), before);
 }
 
@@ -217,12 +217,12 @@ TEST_F(CTrackToolTest, BackspaceTrimsAndDelDeletesTheRun)
 TEST_F(CTrackToolTest, ViaToggleLandsInNetZeroAndIsUndone)
 {
     Mode(ID_TRACKS_ADD_OR_REMOVE_VIA);
-    const int32_t undoBefore = doc->GetUndoCount();
+    const int32_t undoBefore = doc->History().GetUndoCount();
     Click(10 * grid, 10 * grid);
     ASSERT_EQ(VerticesOf(net(0)), (std::vector<Vertex>{{10 * grid, 10 * grid, -1}}));
     EXPECT_EQ(net(0).GetVertexPadStack(0), via);
-    EXPECT_GT(doc->GetUndoCount(), undoBefore);
-    doc->Undo();
+    EXPECT_GT(doc->History().GetUndoCount(), undoBefore);
+    doc->History().Undo();
     EXPECT_EQ(net(0).GetVertexCount(), 0);
 
     Click(10 * grid, 10 * grid);
@@ -235,10 +235,10 @@ TEST_F(CTrackToolTest, ViaJoinsTheTrackItTouchesAndNeedsANetWithTheCheckOn)
     AddRun(2, {{0, 0}, {20 * grid, 0}});
     doc->Design().SetDrcActive(1);
     Mode(ID_TRACKS_ADD_OR_REMOVE_VIA);
-    const int32_t undoBefore = doc->GetUndoCount();
+    const int32_t undoBefore = doc->History().GetUndoCount();
     Click(10 * grid, 20 * grid);
     EXPECT_EQ(net(0).GetVertexCount(), 0) << "touching no net";
-    EXPECT_EQ(doc->GetUndoCount(), undoBefore) << "nothing placed, no snapshot left";
+    EXPECT_EQ(doc->History().GetUndoCount(), undoBefore) << "nothing placed, no snapshot left";
     Click(10 * grid, 0);
     ASSERT_EQ(net(2).GetVertexCount(), 3);
     EXPECT_TRUE(net(2).IsPadVertex(2));
@@ -278,14 +278,14 @@ TEST_F(CTrackToolTest, AddManuallyPlacesFreePadsWhereTheyFit)
     ASSERT_EQ(VerticesOf(net(0)), (std::vector<Vertex>{{10 * grid, 10 * grid, -1}}));
     EXPECT_EQ(net(0).GetVertexPadStack(0), pad);
     EXPECT_EQ(net(0).GetVertexRotation(0), 90000);
-    const int32_t undoCount = doc->GetUndoCount();
+    const int32_t undoCount = doc->History().GetUndoCount();
     Click(10 * grid, 10 * grid);
     EXPECT_EQ(net(0).GetVertexCount(), 2) << "pads of net 0 do not refuse each other";
 
     doc->Design().SetDrcActive(1);
     Click(30 * grid, 30 * grid);
     EXPECT_EQ(net(0).GetVertexCount(), 2) << "touching no net with the check on";
-    EXPECT_EQ(doc->GetUndoCount(), undoCount + 1) << "the refused pad leaves no snapshot";
+    EXPECT_EQ(doc->History().GetUndoCount(), undoCount + 1) << "the refused pad leaves no snapshot";
 }
 
 TEST_F(CTrackToolTest, SetPadOrderSwapsByRankAndStopsAtTheLastPad)
@@ -302,11 +302,11 @@ TEST_F(CTrackToolTest, SetPadOrderSwapsByRankAndStopsAtTheLastPad)
     EXPECT_EQ(tool().GetPadOrder(), 4);
 
     const Bytes ordered = archive_bytes::Store(net(0));
-    const int32_t undoCount = doc->GetUndoCount();
+    const int32_t undoCount = doc->History().GetUndoCount();
     Click(0, 0);
     EXPECT_EQ(archive_bytes::Store(net(0)), ordered) << "no fourth pad to swap with";
     EXPECT_EQ(tool().GetPadOrder(), 4);
-    EXPECT_EQ(doc->GetUndoCount(), undoCount);
+    EXPECT_EQ(doc->History().GetUndoCount(), undoCount);
 }
 
 TEST_F(CTrackToolTest, PadEditsAreEachUndoneByOneUndo)
@@ -319,7 +319,7 @@ TEST_F(CTrackToolTest, PadEditsAreEachUndoneByOneUndo)
     tool().SetPadAngle(90000);
     Click(0, 0);
     EXPECT_EQ(net(0).GetVertexRotation(0), 90000);
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(archive_bytes::Store(*nets().GetNet(0)), before) << "rotate";
 
     Mode(ID_PADS_MOVE);
@@ -327,13 +327,13 @@ TEST_F(CTrackToolTest, PadEditsAreEachUndoneByOneUndo)
     MoveTo(10 * grid, 0);
     Click(10 * grid, 0);
     EXPECT_EQ(nets().GetNet(0)->GetVertexPoint(0), CPoint(10 * grid, 0));
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(archive_bytes::Store(*nets().GetNet(0)), before) << "move";
 
     Mode(ID_PADS_DELETE);
     Click(0, 0);
     EXPECT_EQ(nets().GetNet(0)->GetVertexCount(), 0);
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(archive_bytes::Store(*nets().GetNet(0)), before) << "delete";
 }
 
@@ -347,7 +347,7 @@ TEST_F(CTrackToolTest, DeleteSegmentSplitsTheRun)
     EXPECT_EQ(
         VerticesOf(net(1)),
         (std::vector<Vertex>{{0, 0, 0}, {10 * grid, 0, 1}, {20 * grid, 0, 0}, {30 * grid, 0, 1}}));
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(nets().GetNet(1)->GetVertexCount(), 4);
 }
 
@@ -453,7 +453,7 @@ TEST_F(CTrackToolTest, ExtractTakesCopperOutlinesAndBreaksRunsAtSkippedVertices)
     EXPECT_EQ(VerticesOf(net(0)), expected);
     for (int32_t i = 0; i < net(0).GetVertexCount(); ++i)
         EXPECT_EQ(net(0).GetVertexLayer(i), LAYER_BOTTOM) << "mirrored: the opposite layer";
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(nets().GetNet(0)->GetVertexCount(), 0);
 }
 

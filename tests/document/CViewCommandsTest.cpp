@@ -420,9 +420,9 @@ TEST_F(CViewCommandsTest, DeletedPlanesComeBackWithUndo)
         ASSERT_EQ(doc->Design().GetPlaneCount(), way.left) << way.way;
         // With Undo at hand the selection goes without a question.
         EXPECT_EQ(services.messages.Shown().size(), way.answer != 0 ? 1u : 0u) << way.way;
-        EXPECT_TRUE(doc->CanUndo()) << way.way;
+        EXPECT_TRUE(doc->History().CanUndo()) << way.way;
 
-        doc->Undo();
+        doc->History().Undo();
         ASSERT_EQ(doc->Design().GetPlaneCount(), 2) << way.way;
         const CPour& back = doc->Design().GetPlane(1);
         EXPECT_EQ(back.GetName(), "GND") << way.way;
@@ -432,7 +432,7 @@ TEST_F(CViewCommandsTest, DeletedPlanesComeBackWithUndo)
         EXPECT_FALSE(back.GetFillPolylines().empty()) << way.way << ": it is shown again";
         EXPECT_FALSE(doc->Design().GetPlane(0).GetFillPolylines().empty()) << way.way;
 
-        doc->Redo();
+        doc->History().Redo();
         EXPECT_EQ(doc->Design().GetPlaneCount(), way.left) << way.way;
     }
 }
@@ -575,14 +575,14 @@ TEST_F(CViewCommandsTest, BoardSizeTakesTheTypedSizesOrStartsTheRectangleTool)
     dialogs.width = "2000";
     dialogs.height = "1000";
     doc->SetModifiedFlag(false);
-    const int32_t undos = doc->GetUndoCount();
+    const int32_t undos = doc->History().GetUndoCount();
     ASSERT_TRUE(commands->Send(ID_BOARD_BOARD_SIZE_AND_OFFSET));
     EXPECT_EQ(dialogs.shown[0], CLengthText::FormatLength(CLengthText::unitMil, 400000));
     EXPECT_FALSE(dialogs.shownWorkspace);
     EXPECT_EQ(doc->Design().GetBoardWidth(), 512000);
     EXPECT_EQ(doc->Design().GetBoardHeight(), 256000);
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(doc->GetUndoCount(), undos + 1);
+    EXPECT_EQ(doc->History().GetUndoCount(), undos + 1);
     EXPECT_TRUE(doc->Session().IsMode(ID_VIEW));
 
     // Texts that are no lengths would make a board without an area.

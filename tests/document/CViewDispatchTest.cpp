@@ -287,7 +287,7 @@ TEST_F(CViewDispatchTest, FixAndLockClicksToggleTheLocksOfTheComponent)
     doc->Session().SetMode(ID_COMPONENTS_LOCK);
     Click(20 * grid, 20 * grid);
     EXPECT_EQ(ComponentFlags() & ComponentFlags::allLocks, 0u);
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_NE(ComponentFlags() & ComponentFlags::lockDelete, 0u);
 }
 

@@ -99,13 +99,13 @@ TEST_F(CDocCommandsTest, MoveAndRotateTheSelectionAndUndoBoth)
 
     // A quarter turn about the cursor takes (1, 0) to (0, -1).
     doc->Session().SetCursor(CPoint(1000, 0));
-    doc->SetSnapshotNeeded();
+    doc->History().SetSnapshotNeeded();
     doc->RotateSelection90();
     EXPECT_EQ(Points(), (std::vector<CPoint>{{19000, -10000}, {19000, -30000}, {59000, -50000}}));
 
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(Points(), moved);
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(Points(), start);
 }
 
@@ -179,7 +179,7 @@ TEST_F(CDocCommandsTest, CopyArrayFillsTheGridAndUndoRemovesIt)
     EXPECT_EQ(texts, expected);
     EXPECT_EQ(doc->Design().GetLines().GetCount(), 12);
 
-    doc->Undo();
+    doc->History().Undo();
     EXPECT_EQ(doc->Design().GetTexts().GetCount(), 1);
     EXPECT_EQ(doc->Design().GetLines().GetCount(), 2);
 }

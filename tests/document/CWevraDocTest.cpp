@@ -119,7 +119,7 @@ TEST_F(CDocTest, NewDesignHasTheDefaults)
     EXPECT_EQ(doc.GetPadInfoMode(), 1);
     EXPECT_EQ(doc.Session().GetPlaneIndex(), -1000000);
     EXPECT_EQ(doc.Session().GetCurrentComponentIndex(), -1);
-    EXPECT_EQ(doc.GetUndoIndex(), -1);
+    EXPECT_EQ(doc.History().GetUndoIndex(), -1);
     EXPECT_EQ(doc.Design().GetShapeCache().GetName(), "Cache");
     EXPECT_EQ(doc.Design().GetDisplaySets().GetJob(0)->GetItemCount(), 8);
     EXPECT_GT(doc.Design().GetOutputJobs().GetCount(), 0);
@@ -337,7 +337,7 @@ Bytes State(CWevraDoc& doc)
 // Edit k touches all four collections, so every state differs from the others.
 void Edit(CWevraDoc& doc, int32_t k)
 {
-    doc.SaveUndoState();
+    doc.History().SaveUndoState();
     doc.Design().GetLines().AddSegment(0, k * 100, 1000, k * 100, 21, 1, 0);
     doc.Design().GetTexts().AddText(nullptr);
     doc.Design().GetComponents().AddEmpty(-1);
@@ -364,55 +364,55 @@ protected:
 TEST_F(CUndoTest, SevenEditsKeepTheLastSix)
 {
     Edits(7);
-    EXPECT_EQ(doc.GetUndoCount(), 6);
-    EXPECT_TRUE(doc.CanUndo());
-    EXPECT_FALSE(doc.CanRedo());
+    EXPECT_EQ(doc.History().GetUndoCount(), 6);
+    EXPECT_TRUE(doc.History().CanUndo());
+    EXPECT_FALSE(doc.History().CanRedo());
 
     // Undo keeps the current state for Redo, which takes a sixth place of its own.
     for (int32_t k = 6; k >= 2; --k) {
-        doc.Undo();
+        doc.History().Undo();
         EXPECT_EQ(State(doc), states[size_t(k)]) << "undo to the state before edit " << k;
     }
-    EXPECT_FALSE(doc.CanUndo());
-    doc.Undo();
+    EXPECT_FALSE(doc.History().CanUndo());
+    doc.History().Undo();
     EXPECT_EQ(State(doc), states[2]) << "the first states are gone";
 
     for (int32_t k = 2; k <= 7; ++k) {
-        doc.Redo();
+        doc.History().Redo();
         EXPECT_EQ(State(doc), states[size_t(k)]) << "redo to state " << k;
     }
-    EXPECT_FALSE(doc.CanRedo());
+    EXPECT_FALSE(doc.History().CanRedo());
 }
 
 TEST_F(CUndoTest, NewEditDropsTheRedoTail)
 {
     Edits(3);
-    doc.Undo();
-    doc.Undo();
+    doc.History().Undo();
+    doc.History().Undo();
     EXPECT_EQ(State(doc), states[1]);
-    EXPECT_TRUE(doc.CanRedo());
+    EXPECT_TRUE(doc.History().CanRedo());
 
     Edit(doc, 10);
-    EXPECT_FALSE(doc.CanRedo());
-    EXPECT_EQ(doc.GetUndoCount(), 2);
-    doc.Undo();
+    EXPECT_FALSE(doc.History().CanRedo());
+    EXPECT_EQ(doc.History().GetUndoCount(), 2);
+    doc.History().Undo();
     EXPECT_EQ(State(doc), states[1]) << "the state before the new edit";
-    doc.Redo();
+    doc.History().Redo();
     EXPECT_NE(State(doc), states[1]);
 }
 
 TEST_F(CUndoTest, PushesOnlyWhenASnapshotIsNeeded)
 {
-    doc.Undo();
-    EXPECT_EQ(doc.GetUndoCount(), 0);
-    doc.PushUndo(CUndoSnapshot::maskAll);
-    EXPECT_EQ(doc.GetUndoCount(), 0);
+    doc.History().Undo();
+    EXPECT_EQ(doc.History().GetUndoCount(), 0);
+    doc.History().PushUndo(CUndoSnapshot::maskAll);
+    EXPECT_EQ(doc.History().GetUndoCount(), 0);
     doc.Session().SetAction(CEditState::actionDragging);
-    EXPECT_TRUE(doc.IsSnapshotNeeded());
-    doc.PushUndoForSelection();
-    EXPECT_EQ(doc.GetUndoCount(), 1);
+    EXPECT_TRUE(doc.History().IsSnapshotNeeded());
+    doc.History().PushUndoForSelection();
+    EXPECT_EQ(doc.History().GetUndoCount(), 1);
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_FALSE(doc.IsSnapshotNeeded());
+    EXPECT_FALSE(doc.History().IsSnapshotNeeded());
 }
 
 // An edit that turns out to change nothing leaves no step to undo, keeps what Redo can bring
@@ -420,24 +420,24 @@ TEST_F(CUndoTest, PushesOnlyWhenASnapshotIsNeeded)
 TEST_F(CUndoTest, AnEditThatChangesNothingLeavesNoStep)
 {
     Edits(3);
-    doc.Undo();
+    doc.History().Undo();
     doc.SetModifiedFlag(false);
-    const int32_t steps = doc.GetUndoCount();
-    EXPECT_FALSE(doc.EditIfChanged([] { return false; }));
-    EXPECT_EQ(doc.GetUndoCount(), steps);
+    const int32_t steps = doc.History().GetUndoCount();
+    EXPECT_FALSE(doc.History().EditIfChanged([] { return false; }));
+    EXPECT_EQ(doc.History().GetUndoCount(), steps);
     EXPECT_FALSE(doc.IsModified());
-    ASSERT_TRUE(doc.CanRedo());
-    doc.Redo();
+    ASSERT_TRUE(doc.History().CanRedo());
+    doc.History().Redo();
     EXPECT_EQ(State(doc), states[3]);
 
-    doc.Undo();
-    EXPECT_TRUE(doc.EditIfChanged([this] {
+    doc.History().Undo();
+    EXPECT_TRUE(doc.History().EditIfChanged([this] {
         doc.Design().GetNets().AddNet("CHANGED");
         return true;
     }));
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_FALSE(doc.CanRedo());
-    doc.Undo();
+    EXPECT_FALSE(doc.History().CanRedo());
+    doc.History().Undo();
     EXPECT_EQ(State(doc), states[2]) << "the state before the edit";
 }
 
@@ -448,8 +448,8 @@ TEST_F(CUndoTest, RestoresIntoTheDocumentsOwnCollections)
     const CComponentArray* components = &doc.Design().GetComponents();
     Edits(3);
     doc.Session().SetCurrentComponent(2);
-    doc.Undo();
-    doc.Undo();
+    doc.History().Undo();
+    doc.History().Undo();
     EXPECT_EQ(&doc.Design().GetNets(), nets);
     EXPECT_EQ(&doc.Design().GetComponents(), components);
     EXPECT_EQ(doc.Design().GetNets().GetDocument(), static_cast<CNetArrayDocument*>(&doc));
@@ -491,18 +491,18 @@ TEST_F(CUndoTest, PasteOfAWholeDesignIsOneStep)
     designs.push_back(doc.SaveDesignBytes());
 
     for (size_t k = designs.size() - 1; k-- > 0;) {
-        ASSERT_TRUE(doc.CanUndo());
-        doc.Undo();
+        ASSERT_TRUE(doc.History().CanUndo());
+        doc.History().Undo();
         EXPECT_EQ(doc.SaveDesignBytes(), designs[k]) << "undo to design " << k;
     }
-    doc.Undo();
+    doc.History().Undo();
     EXPECT_EQ(State(doc), states[0]) << "the edit before the paste";
-    doc.Redo();
+    doc.History().Redo();
     for (size_t k = 0; k < designs.size(); ++k) {
         EXPECT_EQ(doc.SaveDesignBytes(), designs[k]) << "redo to design " << k;
-        doc.Redo();
+        doc.History().Redo();
     }
-    EXPECT_FALSE(doc.CanRedo());
+    EXPECT_FALSE(doc.History().CanRedo());
 }
 
 // ---- Clean --------------------------------------------------------------------------------------
@@ -530,13 +530,13 @@ TEST_F(CDocTest, CleanRemovesUnusedShapesAndUndoBringsBackShapesAndComponentsTog
     EXPECT_EQ(components.GetShapeIndex(1), 0);
     EXPECT_TRUE(doc.IsModified());
 
-    ASSERT_TRUE(doc.CanUndo());
-    doc.Undo();
+    ASSERT_TRUE(doc.History().CanUndo());
+    doc.History().Undo();
     ASSERT_EQ(doc.Design().GetShapeCache().GetCount(), 4);
     EXPECT_EQ(&doc.Design().GetShapeCache(), &cache);
     EXPECT_EQ(doc.Design().GetShapeCache().GetShapeName(components.GetShapeIndex(0)), "S3");
     EXPECT_EQ(doc.Design().GetShapeCache().GetShapeName(components.GetShapeIndex(1)), "S1");
-    doc.Redo();
+    doc.History().Redo();
     EXPECT_EQ(doc.Design().GetShapeCache().GetCount(), 2);
     EXPECT_EQ(doc.Design().GetShapeCache().GetShapeName(components.GetShapeIndex(0)), "S3");
 }

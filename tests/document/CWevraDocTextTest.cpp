@@ -56,11 +56,11 @@ TEST(CWevraDocTextTest, PlaceTextUndoAndEndMode)
     EXPECT_TRUE(doc.IsModified());
 
     // The dialog's change, then the text itself.
-    doc.Undo();
+    doc.History().Undo();
     ASSERT_EQ(doc.Design().GetTexts().GetCount(), 1);
     EXPECT_EQ(doc.Design().GetTexts().GetText(0)->GetText(), "");
     EXPECT_EQ(doc.Design().GetTexts().GetText(0)->GetPosition(), CPoint(25600, 51200));
-    doc.Undo();
+    doc.History().Undo();
     EXPECT_EQ(doc.Design().GetTexts().GetCount(), 0);
     // The restored list still runs the tool of this design.
     EXPECT_EQ(doc.Design().GetTexts().GetDocument(),

@@ -115,13 +115,14 @@ TEST_F(CViewServicesTest, DeletingPlanesKeepsTheCurrentPlane)
         for (const int32_t i : row.selected)
             doc->Design().GetPlanes()[size_t(i)]->SetSelected(true);
         doc->Session().SetPlaneIndex(row.current);
-        const int32_t undoCount = doc->GetUndoCount();
+        const int32_t undoCount = doc->History().GetUndoCount();
         doc->SetModifiedFlag(false);
 
         EXPECT_TRUE(doc->DeleteSelection());
         EXPECT_EQ(doc->Design().GetPlanes().size(), 4 - row.selected.size());
         EXPECT_EQ(doc->Session().GetPlaneIndex(), row.after) << row.current;
-        EXPECT_EQ(doc->GetUndoCount(), undoCount + 1) << "a snapshot also for planes alone";
+        EXPECT_EQ(doc->History().GetUndoCount(), undoCount + 1)
+            << "a snapshot also for planes alone";
         EXPECT_TRUE(doc->IsModified());
     }
 }
@@ -155,24 +156,24 @@ TEST_F(CViewServicesTest, UndoBringsBackThePlaneNetsOfRenumberedNets)
     doc->Design().GetPlanes()[0]->SetNet(2);
     doc->Design().GetPlanes()[1]->SetNet(-1);
 
-    doc->SaveUndoState();
+    doc->History().SaveUndoState();
     doc->DeleteUnusedNets();
     ASSERT_EQ(nets.GetCount(), 2);
     ASSERT_EQ(doc->Design().GetPlanes()[0]->GetNet(), 1);
 
-    doc->Undo();
+    doc->History().Undo();
     ASSERT_EQ(doc->Design().GetNets().GetCount(), 3);
     EXPECT_EQ(doc->Design().GetNets().GetNetName(2), "GND");
     EXPECT_EQ(doc->Design().GetPlanes()[0]->GetNet(), 2) << "the plane follows its net back";
     EXPECT_EQ(doc->Design().GetPlanes()[1]->GetNet(), -1);
-    doc->Redo();
+    doc->History().Redo();
     EXPECT_EQ(doc->Design().GetPlanes()[0]->GetNet(), 1);
 
     // A plane added after the snapshot goes with the Undo; the others get their nets back.
-    doc->SaveUndoState();
+    doc->History().SaveUndoState();
     doc->Design().GetPlanes().push_back(Plane(200000));
     doc->Design().GetPlanes()[0]->SetNet(0);
-    doc->Undo();
+    doc->History().Undo();
     ASSERT_EQ(doc->Design().GetPlanes().size(), 2u);
     EXPECT_EQ(doc->Design().GetPlanes()[0]->GetNet(), 1);
 }

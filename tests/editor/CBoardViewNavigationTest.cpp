@@ -201,7 +201,7 @@ TEST_F(CBoardViewNavigationTest, TheErrorListLeadsToErrorsOfItemsOnTheBoard)
     const int32_t before = nets.GetErrorCount();
 
     // A part dropped onto another: its pads clash with the other's.
-    document->SaveUndoState();
+    document->History().SaveUndoState();
     components.MoveBy(1, components.GetPosition(0).x - components.GetPosition(1).x,
                       components.GetPosition(0).y - components.GetPosition(1).y);
     document->SetModified();

@@ -475,14 +475,14 @@ TEST_F(CCommandWalkTest, RoutedConnectionIsAnEditThatUndoTakesBack)
         return count;
     };
     const int32_t unrouted = vertices();
-    const int32_t undoSteps = document->GetUndoCount();
+    const int32_t undoSteps = document->History().GetUndoCount();
     // A click where there is nothing to route is no edit.
     document->Session().SetCursor(CPoint(-2560000, -2560000));
     view->GetDispatch().OnSpaceBarDown(0);
     view->GetDispatch().OnSpaceBarUp();
     ASSERT_EQ(vertices(), unrouted);
     EXPECT_FALSE(document->IsModified());
-    EXPECT_EQ(document->GetUndoCount(), undoSteps);
+    EXPECT_EQ(document->History().GetUndoCount(), undoSteps);
 
     archive_bytes::Bytes before;
     for (int32_t i = 1; i < nets.GetCount() && vertices() == unrouted; ++i) {
@@ -497,7 +497,8 @@ TEST_F(CCommandWalkTest, RoutedConnectionIsAnEditThatUndoTakesBack)
     }
     ASSERT_GT(vertices(), unrouted) << "the sample design has a connection to route";
     EXPECT_TRUE(document->IsModified());
-    EXPECT_EQ(document->GetUndoCount(), undoSteps + 1) << "one step, for the routed click only";
+    EXPECT_EQ(document->History().GetUndoCount(), undoSteps + 1)
+        << "one step, for the routed click only";
     ASSERT_TRUE(Router().Execute(ID_EDIT_UNDO));
     EXPECT_EQ(archive_bytes::Store(nets), before);
 }

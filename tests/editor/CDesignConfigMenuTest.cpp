@@ -118,13 +118,13 @@ TEST_F(CDesignConfigMenuTest, ChangeLayerOnSelectionCancelledChangesNothing)
     changeLayer = Item(ID_EDIT_CHANGE_LAYER_ON_SELECTION);
     ASSERT_TRUE(changeLayer->isEnabled());
     const archive_bytes::Bytes nets = archive_bytes::Store(document->Design().GetNets());
-    const int32_t undo = document->GetUndoCount();
+    const int32_t undo = document->History().GetUndoCount();
     const int32_t workLayer = document->Session().GetWorkLayer();
 
     WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
     changeLayer->trigger();
     EXPECT_EQ(archive_bytes::Store(document->Design().GetNets()), nets);
-    EXPECT_EQ(document->GetUndoCount(), undo);
+    EXPECT_EQ(document->History().GetUndoCount(), undo);
     EXPECT_EQ(document->Session().GetWorkLayer(), workLayer);
 
     const int32_t target = workLayer == LAYER_BOTTOM ? LAYER_TOP : LAYER_BOTTOM;

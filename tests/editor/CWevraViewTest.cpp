@@ -129,7 +129,7 @@ TEST_F(CWevraViewTest, PasteThatCannotBeReadKeepsTheOpenDesign)
 {
     Bytes demo = ReadFile(DemoDesign());
     ASSERT_GT(demo.size(), 1000u);
-    doc->SaveUndoState();
+    doc->History().SaveUndoState();
     doc->SetModifiedFlag(false);
 
     const Bytes truncated(demo.begin(), demo.begin() + 1000);
@@ -141,7 +141,7 @@ TEST_F(CWevraViewTest, PasteThatCannotBeReadKeepsTheOpenDesign)
         View().OnEditPaste();
         EXPECT_EQ(services.messages.Shown().size(), 1u);
         EXPECT_EQ(doc->Design().GetBoardWidth(), 1000000);
-        EXPECT_EQ(doc->GetUndoCount(), 1);
+        EXPECT_EQ(doc->History().GetUndoCount(), 1);
         EXPECT_FALSE(doc->IsModified());
     }
     EXPECT_EQ(services.messages.ShownTexts().back(), "Not supported fileformat");

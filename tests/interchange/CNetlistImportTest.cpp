@@ -242,7 +242,7 @@ TEST_F(CNetlistTest, AReportThatCannotBeWrittenStopsTheRunBeforeAnyChange)
     ASSERT_EQ(services.messages.Shown().size(), 1u);
     EXPECT_NE(services.messages.Shown()[0].text.find("DEMO IMPORT NETLIST.TXT"), std::string::npos);
     EXPECT_TRUE(services.launcher.openedTextFiles.empty());
-    EXPECT_EQ(doc->GetUndoCount(), 0);
+    EXPECT_EQ(doc->History().GetUndoCount(), 0);
 }
 
 TEST_F(CNetlistTest, AMissingComponentListIsNamedAndNothingIsReportedDone)

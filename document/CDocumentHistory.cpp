@@ -1,18 +1,19 @@
-#include "document/CWevraDoc.h"
+#include "document/CDocumentHistory.h"
 
 #include "document/CUndoSnapshot.h"
+#include "document/CWevraDoc.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
 #include "model/CNetArray.h"
 #include "model/CTextArray.h"
 
-void CWevraDoc::PushUndo(uint32_t mask)
+void CDocumentHistory::PushUndo(uint32_t mask)
 {
-    if (m_undo.Push(mask, *this))
-        SetModified();
+    if (m_undo.Push(mask, m_document))
+        m_document.SetModified();
 }
 
-void CWevraDoc::PushUndoForSelection()
+void CDocumentHistory::PushUndoForSelection()
 {
     if (!m_undo.IsSnapshotNeeded())
         return;
@@ -28,62 +29,62 @@ void CWevraDoc::PushUndoForSelection()
     PushUndo(mask);
 }
 
-void CWevraDoc::SaveUndoState()
+void CDocumentHistory::SaveUndoState()
 {
     m_undo.SetSnapshotNeeded(true);
     PushUndoForSelection();
 }
 
-bool CWevraDoc::EditIfChanged(const std::function<bool()>& edit)
+bool CDocumentHistory::EditIfChanged(const std::function<bool()>& edit)
 {
     const bool wasNeeded = m_undo.IsSnapshotNeeded();
     m_undo.SetSnapshotNeeded(true);
-    std::unique_ptr<CUndoSnapshot> before = m_undo.Take(CUndoSnapshot::maskAll, *this);
+    std::unique_ptr<CUndoSnapshot> before = m_undo.Take(CUndoSnapshot::maskAll, m_document);
     if (!edit()) {
         m_undo.SetSnapshotNeeded(wasNeeded);
         return false;
     }
     m_undo.Push(std::move(before));
-    SetModified();
+    m_document.SetModified();
     return true;
 }
 
-void CWevraDoc::Undo()
+void CDocumentHistory::Undo()
 {
     bool recorded = false;
-    const CUndoSnapshot* snapshot = m_undo.Undo(*this, recorded);
+    const CUndoSnapshot* snapshot = m_undo.Undo(m_document, recorded);
     if (recorded)
-        SetModified();
+        m_document.SetModified();
     if (snapshot) {
-        snapshot->Restore(*this);
+        snapshot->Restore(m_document);
         ClampCurrentItems();
         // The checks' errors name items of the board they ran on, which may be gone now.
         m_design.GetNets().ClearErrors();
     }
 }
 
-void CWevraDoc::Redo()
+void CDocumentHistory::Redo()
 {
     const CUndoSnapshot* snapshot = m_undo.Redo();
     if (!snapshot)
         return;
-    snapshot->Restore(*this);
+    snapshot->Restore(m_document);
     ClampCurrentItems();
     m_design.GetNets().ClearErrors();
-    SetModified();
+    m_document.SetModified();
 }
 
-bool CWevraDoc::CanUndo() const
+bool CDocumentHistory::CanUndo() const
 {
     return m_undo.CanUndo();
 }
 
-bool CWevraDoc::CanRedo() const
+bool CDocumentHistory::CanRedo() const
 {
     return m_undo.CanRedo();
 }
 
-void CWevraDoc::ClampCurrentItems()
+void CDocumentHistory::ClampCurrentItems()
 {
     // A restored list may be shorter than the one the tool was working on.
     if (!m_design.GetComponents().IsIndex(m_edit.currentComponentIndex))
@@ -91,5 +92,5 @@ void CWevraDoc::ClampCurrentItems()
     if (m_edit.planeIndex >= m_design.GetPlaneCount())
         m_edit.planeIndex =
             m_design.GetPlanes().empty() ? CEditState::noPlane : m_design.GetPlaneCount() - 1;
-    RefreshPlaneList();
+    m_document.RefreshPlaneList();
 }
