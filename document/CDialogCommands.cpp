@@ -77,7 +77,7 @@ void CDialogCommands::Register(CCommandTarget& target, CWevraDoc& document)
     }
 
     target.OnCommand(ID_EDIT_COPY_RECTANGULAR_ARRAY, [&doc] {
-        doc.CopyArray();
+        doc.Editing().CopyArray();
         doc.RedrawBoardViews();
     });
     target.OnUpdate(ID_EDIT_COPY_RECTANGULAR_ARRAY, withSelection(Dialog::copyArray));
@@ -161,7 +161,7 @@ void CDialogCommands::RotateSelection(CWevraDoc& document)
     const int32_t angle = CAngleText::Parse(text);
     document.Session().SetRotateAngle(angle);
     if (angle != 0)
-        document.RotateSelection(angle);
+        document.Editing().RotateSelection(angle);
     document.RedrawBoardViews();
 }
 

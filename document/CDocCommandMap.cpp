@@ -26,19 +26,23 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
     });
     OnUpdate(ID_EDIT_REDO, [&doc](CCmdUI& ui) { ui.Enable(doc.History().CanRedo()); });
 
-    OnCommand(ID_SETTINGS_SNAP_TO_GRID, [&doc] { doc.OnSettingsSnapToGrid(); });
-    OnUpdate(ID_SETTINGS_SNAP_TO_GRID, [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsSnapToGridOn()); });
-    OnCommand(ID_SETTINGS_SNAP_TO_GUIDELINES, [&doc] { doc.OnSettingsSnapToGuidelines(); });
+    OnCommand(ID_SETTINGS_SNAP_TO_GRID, [&doc] { doc.Editing().OnSettingsSnapToGrid(); });
+    OnUpdate(ID_SETTINGS_SNAP_TO_GRID,
+             [&doc](CCmdUI& ui) { ui.SetCheck(doc.Editing().IsSnapToGridOn()); });
+    OnCommand(ID_SETTINGS_SNAP_TO_GUIDELINES,
+              [&doc] { doc.Editing().OnSettingsSnapToGuidelines(); });
     OnUpdate(ID_SETTINGS_SNAP_TO_GUIDELINES, [&doc](CCmdUI& ui) {
-        ui.SetCheck(doc.IsSnapToGuidelinesOn());
-        ui.SetText(doc.GetSnapToGuidelinesText());
+        ui.SetCheck(doc.Editing().IsSnapToGuidelinesOn());
+        ui.SetText(doc.Editing().GetSnapToGuidelinesText());
     });
-    OnCommand(ID_OTHER_SNAP_TO_GUIDES_DECREMENT, [&doc] { doc.OnSnapToGuidesDecrement(); });
-    OnCommand(ID_OTHER_SNAP_TO_GUIDES_INCREMENT, [&doc] { doc.OnSnapToGuidesIncrement(); });
+    OnCommand(ID_OTHER_SNAP_TO_GUIDES_DECREMENT,
+              [&doc] { doc.Editing().OnSnapToGuidesDecrement(); });
+    OnCommand(ID_OTHER_SNAP_TO_GUIDES_INCREMENT,
+              [&doc] { doc.Editing().OnSnapToGuidesIncrement(); });
 
     // A printing job prints every item of the job through the document's job printing.
     OnCommand(ID_FILE_OUTPUT, [&doc] {
-        CDocumentOutput(doc).RunOutputJob([&doc] { doc.PrintOutputJob(""); });
+        CDocumentOutput(doc).RunOutputJob([&doc] { doc.Paint().PrintOutputJob(""); });
         doc.RedrawBoardViews();
     });
     OnUpdate(ID_FILE_OUTPUT,
@@ -55,7 +59,7 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
     });
 
     // Both open a dialog: without one to show they would do nothing after their question.
-    OnCommand(ID_BOARD_IMPORT_FROM_TEMPLATE, [&doc] { doc.OnBoardImportFromTemplate(); });
+    OnCommand(ID_BOARD_IMPORT_FROM_TEMPLATE, [&doc] { doc.Editing().OnBoardImportFromTemplate(); });
     OnUpdate(ID_BOARD_IMPORT_FROM_TEMPLATE, [](CCmdUI& ui) {
         ui.Enable(CDialogService::Get().Offers(CDialogService::Dialog::templateImport));
     });

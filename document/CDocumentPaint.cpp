@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "document/CJobPrintout.h"
 #include "framework/CDeviceContext.h"
 #include "framework/CDrawList.h"
+#include "framework/CPrintCommands.h"
 #include "framework/Numeric.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
@@ -94,6 +96,9 @@ int32_t FitOneWay(int32_t board, int32_t pixels)
     // The smallest s with board / s <= pixels (integer division) is board / (pixels + 1) + 1.
     return SaturateToInt(int64_t(std::max(board, 0)) / (int64_t(pixels) + 1) + 1);
 }
+
+// A job's page scale is this many board units per inch of paper at job scale 1.
+constexpr double unitsPerInch = 256000.0;
 
 } // namespace
 
@@ -681,4 +686,127 @@ bool CDocumentPaint::DrawOutputPreview(CDeviceContext& dc, int32_t width, int32_
     }
     EndPreview(savedScale, savedOffset);
     return true;
+}
+
+// ---- Printing -----------------------------------------------------------------------------------
+
+bool CDocumentPaint::PrintJobPage(CDeviceContext& dc, int32_t record, int32_t pixelsPerInch)
+{
+    return PrintJobPage(dc, m_design.GetOutputJobs().GetCurrent(), record, pixelsPerInch);
+}
+
+bool CDocumentPaint::PrintJobPage(CDeviceContext& dc, int32_t jobIndex, int32_t record,
+                                  int32_t pixelsPerInch)
+{
+    const COutput* job = m_design.GetOutputJobs().GetJob(jobIndex);
+    const COutputRec* item = job ? job->GetItem(record) : nullptr;
+    if (!item || pixelsPerInch <= 0)
+        return false;
+    const double jobScale = job->GetScale();
+    if (!(jobScale > 0.0))
+        return false;
+    const int32_t scale = TruncToInt(unitsPerInch / jobScale / pixelsPerInch);
+    if (scale <= 0)
+        return false;
+
+    const CPoint savedOffset = m_settings.offset;
+    const int32_t savedScale = m_settings.scale;
+    m_paint.printing = true;
+    m_document.Session().SelectAll(false);
+    m_settings.offset =
+        CPoint(TruncToInt(job->GetOffsetX() / jobScale), TruncToInt(job->GetOffsetY() / jobScale));
+    m_settings.scale = scale;
+    CreatePens(item->IsColor() ? CPaintState::penKindPrintColor
+                               : CPaintState::penKindPrintBlackWhite,
+               scale);
+    m_design.GetEditableShapeCache().SetScale(scale);
+
+    const CPen previousPen = dc.SelectPen(m_paint.layerPens[normalSet][LAYER_COMMON]);
+    const CBrush previousBrush = dc.SelectBrush(m_paint.layerBrushes[normalSet][LAYER_COMMON]);
+    if (m_design.GetBoardOutline().GetSize() > 4) {
+        std::vector<CPoint> points;
+        points.reserve(size_t(m_design.GetBoardOutline().GetSize()));
+        for (int32_t i = 0; i < m_design.GetBoardOutline().GetSize(); ++i) {
+            const Rec12& point = m_design.GetBoardOutline()[i];
+            points.emplace_back(SaturateToInt((int64_t(point.x) + m_settings.offset.x) / scale),
+                                SaturateToInt((int64_t(point.y) + m_settings.offset.y) / scale));
+        }
+        dc.Polygon(points);
+    }
+    const CRect page = dc.GetClipBox();
+    const CRect clip(SaturateToInt(int64_t(page.left) * scale - m_settings.offset.x),
+                     SaturateToInt(int64_t(page.top) * scale - m_settings.offset.y),
+                     SaturateToInt(int64_t(page.right) * scale - m_settings.offset.x),
+                     SaturateToInt(int64_t(page.bottom) * scale - m_settings.offset.y));
+    PrintLayers(dc, *item, clip);
+    dc.SelectBrush(previousBrush);
+    dc.SelectPen(previousPen);
+
+    m_settings.scale = savedScale;
+    m_settings.offset = savedOffset;
+    m_paint.printing = false;
+    // The screen never keeps the print colours, whatever the two scales.
+    CreatePens(CPaintState::penKindScreen, savedScale);
+    m_design.GetEditableShapeCache().SetScale(savedScale);
+    return true;
+}
+
+void CDocumentPaint::PrintLayers(CDeviceContext& dc, const COutputRec& record, const CRect& clip)
+{
+    const auto& slots = record.GetLayerBytes();
+    for (const uint8_t layer : slots) {
+        if (layer == 0 || layer == LAYER_DRILL || layer >= LAYER_COUNT)
+            continue;
+        const COLORREF color = LayerColor(layer, normalSet);
+        m_design.GetComponents().Draw(dc, layer, clip, false, false);
+        if (layer == LAYER_SILK_TOP || layer == LAYER_SILK_BOTTOM) {
+            if (record.IsTextReference())
+                m_design.GetComponents().DrawLayerTexts(dc, layer, clip, CComponent::textReference,
+                                                        false);
+            if (record.IsTextType())
+                m_design.GetComponents().DrawLayerTexts(dc, layer, clip, CComponent::textType,
+                                                        false);
+            if (record.IsTextShape())
+                m_design.GetComponents().DrawLayerTexts(dc, layer, clip, CComponent::textShapeName,
+                                                        false);
+        }
+        m_design.GetLines().DrawLayer(dc, layer, clip, color, m_settings.offset.x,
+                                      m_settings.offset.y, m_settings.scale);
+        m_design.GetNets().Draw(dc, layer, clip);
+        m_design.GetTexts().Draw(dc, layer, m_design.GetFont(), color, m_settings.offset.x,
+                                 m_settings.offset.y, m_settings.scale);
+        for (const auto& plane : m_design.GetPlanes()) {
+            if (plane->GetLayer() == layer)
+                plane->Draw(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale, color);
+        }
+    }
+
+    for (const uint8_t layer : slots) {
+        if (layer == 0 || layer > LAYER_DRILL)
+            continue;
+        const CPen previousPen = dc.SelectPen(m_paint.layerPens[normalSet][layer]);
+        const CBrush previousBrush = dc.SelectBrush(m_paint.layerBrushes[normalSet][layer]);
+        const bool holes = layer == LAYER_DRILL && record.GetPercentIndex() != 0;
+        if (holes)
+            m_design.GetNets().DrawHoles(dc, clip, record.GetHolePercent(),
+                                         record.GetHoleMinDiameter());
+        else
+            m_design.GetNets().DrawLayerPads(dc, layer, clip, true);
+        for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
+            const CComponent& component = *m_design.GetComponents().GetComponent(i);
+            if (holes)
+                component.DrawHoles(dc, m_document, record.GetHolePercent(),
+                                    record.GetHoleMinDiameter());
+            else
+                component.DrawPads(dc, m_document, layer, false);
+        }
+        dc.SelectBrush(previousBrush);
+        dc.SelectPen(previousPen);
+    }
+}
+
+bool CDocumentPaint::PrintOutputJob(const std::string& pdfPath)
+{
+    CJobPrintout printout(m_document, pdfPath);
+    return CPrintCommands::Print(printout, false);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "document/CPaintState.h"
 #include "framework/CBrush.h"
@@ -17,7 +18,8 @@ struct CDesignSettings;
 struct CEditState;
 
 // The document's drawing: the pens and colours it draws with, the board picture layer by layer,
-// the selection and the tools' marks over it, and the previews of the design configuration.
+// the selection and the tools' marks over it, the previews of the design configuration and the
+// pages of the output jobs.
 // It draws the design's collections at the view's scale and offset, which the design file's
 // header keeps.
 class CDocumentPaint {
@@ -89,7 +91,24 @@ public:
     // The same for the current item of the current output job, in the colours it prints with.
     bool DrawOutputPreview(CDeviceContext& dc, int32_t width, int32_t height);
 
+    // ---- Printing
+    // --------------------------------------------------------------------------------
+
+    // Paints item `record` of the current output job on a printer page of `pixelsPerInch`, at
+    // the job's scale and offset. False, painting nothing, for a job scale that gives no
+    // positive print scale or a record the job lacks.
+    bool PrintJobPage(CDeviceContext& dc, int32_t record, int32_t pixelsPerInch);
+    // The same for item `record` of output job `job`.
+    bool PrintJobPage(CDeviceContext& dc, int32_t job, int32_t record, int32_t pixelsPerInch);
+    // Prints every item of the current output job, one page each, without asking (CJobPrintout):
+    // into the PDF file when `pdfPath` is not empty, else on the job's printer (the printer the
+    // user chose last when the job asks for the default printer or its own is gone). A job
+    // that does not print to "WINDOWS" gives way to the first one that does; without one, or
+    // when the printer fails, the user is told. True when the pages were printed.
+    bool PrintOutputJob(const std::string& pdfPath);
+
 private:
+    void PrintLayers(CDeviceContext& dc, const COutputRec& record, const CRect& clip);
     // Whether the pens suit the screen at the present scale and colours; the visible board area
     // with a margin around it; the parts of DrawBoard.
     bool AreScreenPensCurrent() const;

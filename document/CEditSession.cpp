@@ -387,7 +387,7 @@ bool CEditSession::AddCircleFromRubberBand()
         SetAction(actionWaiting);
         return false;
     }
-    m_document.CenterSelectionOnGrid();
+    m_document.Editing().CenterSelectionOnGrid();
     SetAction(actionDragging);
     return true;
 }
@@ -414,7 +414,7 @@ bool CEditSession::AddRectangleFromRubberBand()
         SetAction(actionWaiting);
         return false;
     }
-    m_document.CenterSelectionOnGrid();
+    m_document.Editing().CenterSelectionOnGrid();
     // Set directly: the caller took the snapshot of the state before the figure.
     m_edit.action = actionDragging;
     return true;
@@ -639,12 +639,12 @@ void CEditSession::SendViewCommand(uint32_t id)
 
 void CEditSession::MoveSelection(int32_t dx, int32_t dy)
 {
-    m_document.MoveSelection(dx, dy);
+    m_document.Editing().MoveSelection(dx, dy);
 }
 
 void CEditSession::RotateSelection(int32_t angle)
 {
-    m_document.RotateSelection(angle);
+    m_document.Editing().RotateSelection(angle);
 }
 
 void CEditSession::RebuildNetPins()

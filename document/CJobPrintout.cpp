@@ -66,7 +66,7 @@ int32_t CJobPrintout::GetPageCount() const
 
 bool CJobPrintout::PaintPage(CPrintJob& job, int32_t page)
 {
-    return m_document.PrintJobPage(job.GetDC(), m_job, page - 1, job.GetPixelsPerInchX());
+    return m_document.Paint().PrintJobPage(job.GetDC(), m_job, page - 1, job.GetPixelsPerInchX());
 }
 
 void CJobPrintout::OnBeginPrinting()

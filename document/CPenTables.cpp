@@ -201,7 +201,7 @@ void CPenTables::Select(int32_t row)
     } else {
         if (GetKind() == Kind::copper)
             m_document.Design().GetNets().GetNet(0)->SetCurrentPen(pen);
-        m_document.SelectPen(pen);
+        m_document.Editing().SelectPen(pen);
         if (m_document.Session().IsMode(ID_EDIT_SELECT_MODE)) {
             m_document.Design().GetLines().SetPenWidthOnSelection(width);
             m_document.Design().GetNets().SetWidthOfSelection(width);

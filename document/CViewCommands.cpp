@@ -319,7 +319,7 @@ void CViewCommands::RegisterEditing()
              [&doc](CCmdUI& ui) { ui.SetCheck(doc.Session().IsMode(ID_EDIT_SELECT_MODE)); });
 
     OnCommand(ID_EDIT_CANCEL, [this] {
-        m_document.CancelMove();
+        m_document.Editing().CancelMove();
         RedrawFull();
     });
     OnUpdate(ID_EDIT_CANCEL, [&doc](CCmdUI& ui) {
@@ -327,13 +327,13 @@ void CViewCommands::RegisterEditing()
     });
 
     OnCommand(ID_EDIT_COPY_SELECTION, [this] {
-        m_document.CopySelection();
+        m_document.Editing().CopySelection();
         m_document.Session().SetAction(CEditState::actionPlacingCopy);
         RedrawFull();
     });
     OnUpdate(ID_EDIT_COPY_SELECTION, hasSelection);
     const auto deleteSelection = [this] {
-        m_document.DeleteSelection();
+        m_document.Editing().DeleteSelection();
         m_document.Session().SetRubberBandVisible(false);
         m_document.Session().SetAction(CEditState::actionWaiting);
         RedrawFull();
@@ -347,7 +347,7 @@ void CViewCommands::RegisterEditing()
                   doc.Session().GetSelectedCount() > 0);
     });
     OnCommand(ID_EDIT_ROTATE_90, [this] {
-        m_document.RotateSelection90();
+        m_document.Editing().RotateSelection90();
         RedrawFull();
     });
     OnUpdate(ID_EDIT_ROTATE_90, hasSelection);
@@ -393,7 +393,7 @@ void CViewCommands::EndMode()
         }
         if (doc.Session().IsAction(CEditState::actionPlacingCopy)) {
             // The copy never placed goes again.
-            doc.DeleteSelectedItems();
+            doc.Editing().DeleteSelectedItems();
             doc.Session().SetAction(CEditState::actionWaiting);
             m_host.Redraw(false);
             return;

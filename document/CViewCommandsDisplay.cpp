@@ -243,7 +243,7 @@ void CViewCommands::SelectPenStep(int32_t step)
     frame.SelectInCombo(CDocumentFrame::penCombo, entry);
     const int32_t pen = PenOfComboEntry(m_document, entry, items[size_t(entry)]);
     if (pen > 0)
-        m_document.SelectPen(pen);
+        m_document.Editing().SelectPen(pen);
 }
 
 // ---- Toolbar combo boxes ------------------------------------------------------------------------
@@ -288,7 +288,7 @@ void CViewCommands::RegisterCombos()
             [&doc](int32_t entry, const std::string& text) {
                 const int32_t pen = PenOfComboEntry(doc, entry, text);
                 if (pen > 0)
-                    doc.SelectPen(pen);
+                    doc.Editing().SelectPen(pen);
                 return pen > 0;
             });
     onCombo(ID_TOOLBARS_PAD_STACK_ARRAY, CDocumentFrame::padStackCombo,

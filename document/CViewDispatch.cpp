@@ -239,7 +239,7 @@ void CViewDispatch::ClickSelect(uint32_t flags)
         m_commands.Send(ID_END_MODE);
         break;
     case CEditState::actionPlacingCopy:
-        doc.CopySelection();
+        doc.Editing().CopySelection();
         m_host.Redraw(true);
         break;
     default:
@@ -350,7 +350,7 @@ void CViewDispatch::OnFocusFromPane(int32_t x, int32_t y)
         doc.Session().CursorFromPixel(x, y);
         const CPoint from =
             doc.Design().GetComponents().GetPosition(doc.Session().GetCurrentComponentIndex());
-        doc.MoveCurrentComponentToCursor();
+        doc.Editing().MoveCurrentComponentToCursor();
         doc.Design().GetComponents().GetComponentTool().BeginDrag(from, doc.Session().GetCursor());
         doc.Session().SetAnchor();
         doc.Session().SetAction(CEditState::actionDragging);
@@ -489,7 +489,7 @@ void CViewDispatch::MoveByMode()
     case Family::select:
         if (doc.Session().GetSelectedCount() > 0 &&
             (IsAction(CEditState::actionDragging) || IsAction(CEditState::actionPlacingCopy))) {
-            doc.MoveSelectionToCursor();
+            doc.Editing().MoveSelectionToCursor();
             m_host.Redraw(false);
         }
         return;

@@ -247,7 +247,7 @@ void CViewDispatch::KeySelect(uint32_t key)
         if (key != VK_ESCAPE)
             return;
         // The copy never placed goes again.
-        doc.DeleteSelectedItems();
+        doc.Editing().DeleteSelectedItems();
         doc.Session().DeselectAll();
         doc.Session().SetAction(CEditState::actionWaiting);
         m_host.Redraw(true);
@@ -267,7 +267,7 @@ void CViewDispatch::KeySelect(uint32_t key)
         m_commands.Send(ID_OTHER_DELETE);
         break;
     case VK_F2:
-        doc.RotateSelection90();
+        doc.Editing().RotateSelection90();
         m_host.Redraw(true);
         break;
     default:
@@ -297,7 +297,7 @@ void CViewDispatch::QuickSnap()
     const CPoint origin = doc.GetOrigin();
     doc.Session().MoveCursorTo(grids.SnapToPoints(cursor.x, cursor.y, origin.x, origin.y));
     grids.SetCurrentSnapOn(wasOn);
-    doc.MoveSelectionToCursor();
+    doc.Editing().MoveSelectionToCursor();
     m_host.WarpMouseToCursor();
     RefreshStatus();
     m_host.Redraw(false);

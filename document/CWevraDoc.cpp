@@ -153,8 +153,8 @@ void CWevraDoc::ResetColors()
     highlight[LAYER_SILK_BOTTOM] = RGB(0, 255, 255);
     m_settings.colors[CDesignSettings::printColors] = screen;
     // Drawing uses the screen sets until the painting builds its pens for another target.
-    m_paint.drawColors[CComponentDocument::normalSet] = screen;
-    m_paint.drawColors[CComponentDocument::highlightSet] = highlight;
+    m_painting.State().drawColors[CComponentDocument::normalSet] = screen;
+    m_painting.State().drawColors[CComponentDocument::highlightSet] = highlight;
 }
 
 bool CWevraDoc::OnNewDocument()
@@ -288,8 +288,8 @@ bool CWevraDoc::SetStoredColor(int32_t table, int32_t layer, COLORREF color)
 {
     if (!m_design.SetStoredColor(table, layer, color))
         return false;
-    m_paint.pensBuilt = false;
-    m_paint.boardDirty = true;
+    m_painting.State().pensBuilt = false;
+    m_painting.State().boardDirty = true;
     SetModified();
     return true;
 }

@@ -12,6 +12,7 @@
 #include "document/CDocumentAnalysis.h"
 #include "document/CDocumentComponentLink.h"
 #include "document/CDocumentDosImport.h"
+#include "document/CDocumentEditing.h"
 #include "document/CDocumentHistory.h"
 #include "document/CDocumentNetLink.h"
 #include "document/CDocumentPaint.h"
@@ -69,20 +70,21 @@ class CWevraFont;
 // window for one shape of a shape library, made from the shape when it is created and written
 // back into that library, and only there, when it is closed.
 //
-// Its state lies in parts it owns, each with its own header. Eight of them are doors of their
-// own that callers take instead of the document: Design() (CDesign: the collections, the design
-// file's header settings, the board and its outline), View() (CViewState: scale, scrolling, zoom,
-// the panes' flags, the status line's info text and ruler), Session() (CEditSession: the tool mode
-// and action, the selection, the cursor, the rubber band and the work layer; what the tools see
-// of the design), Planes() (CDocumentPlanes: the plane tools, the plane fill's view of the design
-// and the planes' drawing), PadStackUse() (CPadStackUse: the shape library's view of which
-// padstacks the design uses), Paint() (CDocumentPaint: the pens and colours, the board picture,
-// the selection over it and the previews), Analysis() (CDocumentAnalysis: the connectivity
-// tracer, the design-rule check and the autorouter, and the design as they see it) and History()
-// (CDocumentHistory: the undo snapshots, the design time and the automatic backups). The others
-// hold state the document works on: the per-layer object counts (CLayerCounts), the net groups
-// (CNetGroups) and a shape document's source (CShapeSource). Their constants are named through
-// them.
+// Its state lies in parts it owns, each with its own header. Nine of them are doors of their own
+// that callers take instead of the document: Design() (CDesign: the collections, the design file's
+// header settings, the board and its outline), View() (CViewState: scale, scrolling, zoom, the
+// panes' flags, the status line's info text and ruler), Session() (CEditSession: the tool mode and
+// action, the selection, the cursor, the rubber band and the work layer; what the tools see of the
+// design), Planes() (CDocumentPlanes: the plane tools, the plane fill's view of the design and the
+// planes' drawing), PadStackUse() (CPadStackUse: the shape library's view of which padstacks the
+// design uses), Paint() (CDocumentPaint: the pens and colours, the board picture, the selection
+// over it, the previews and the printed pages), Editing() (CDocumentEditing: the edits of the
+// selection as a whole, the snap settings and the current pen), Analysis() (CDocumentAnalysis: the
+// connectivity tracer, the design-rule check and the autorouter, and the design as they see it) and
+// History() (CDocumentHistory: the undo snapshots, the design time and the automatic backups). The
+// others hold state the document works on: the per-layer object counts (CLayerCounts), the net
+// groups (CNetGroups) and a shape document's source (CShapeSource). Their constants are named
+// through them.
 class CWevraDoc : public CObject,
                   public CDocumentNetLink,
                   public CDocumentComponentLink,
@@ -114,9 +116,13 @@ public:
     // the tools see of the design.
     CEditSession& Session() { return m_session; }
     const CEditSession& Session() const { return m_session; }
-    // The pens and colours, the board picture, the overlays and the previews.
+    // The pens and colours, the board picture, the overlays, the previews and the printing.
     CDocumentPaint& Paint() { return m_painting; }
     const CDocumentPaint& Paint() const { return m_painting; }
+    // The edits of the selection as a whole (move, rotate, copy, array, delete), the snap
+    // settings and the current pen.
+    CDocumentEditing& Editing() { return m_editing; }
+    const CDocumentEditing& Editing() const { return m_editing; }
     // The design as the import of a DOS design set sees it.
     CDocumentDosImport& DosImport() { return m_dosImport; }
     // Which padstacks the design's components and nets use, and the padstacks' kinds.
@@ -222,8 +228,6 @@ public:
     void AddMessage(const std::string& text) override { m_messages.push_back(text); }
     // The main window's shape library set, which the netlist import takes shapes from.
     const CShapeLibArray* GetShapeLibraries() const override;
-    // Deletes every selected item of every collection, after an undo snapshot.
-    bool DeleteSelection();
     // The nets without pins go, and the error records; net 0 becomes current.
     void DeleteUnusedNets();
     // Board > Clean: the chosen removals and the minimal copper border around drill holes,
@@ -324,57 +328,6 @@ public:
     // View/Toggle Transparent Colors: the board drawing switches between opaque and transparent
     // colours, and every view is redrawn.
     void OnToggleTransparentColors();
-
-    // ---- Document commands (CWevraDocCommands.cpp) ----------------------------------------------
-
-    // Settings menu: the current grid's snap switch, and the guideline snap range (0..4) that
-    // collects the current net's pins as snap points.
-    void OnSettingsSnapToGrid();
-    bool IsSnapToGridOn() const;
-    void OnSettingsSnapToGuidelines();
-    void OnSnapToGuidesDecrement();
-    void OnSnapToGuidesIncrement();
-    bool IsSnapToGuidelinesOn() const;
-    // The menu text of Snap to Guidelines with the range in it.
-    std::string GetSnapToGuidelinesText() const;
-    // Asks first, then opens the template import; every view updates after OK.
-    void OnBoardImportFromTemplate();
-
-    // Selected planes, drawn-line vertices, net items, texts and components move (components
-    // with their pins and texts), after an undo snapshot when one is due.
-    void MoveSelection(int32_t dx, int32_t dy);
-    void MoveSelectionToCursor();
-    void MoveCurrentComponentToCursor();
-    // The box of the selected line and net vertices: its centre goes onto the grid.
-    void CenterSelectionOnGrid();
-    // About the snapped cursor, in 1/1000 degree.
-    void RotateSelection(int32_t angle);
-    void RotateSelection90();
-    // A drag is undone, the idle tool follows and nothing stays selected.
-    void CancelMove();
-    // After an undo snapshot every collection copies its selection in place; the copies are
-    // selected instead. True.
-    bool CopySelection();
-    // The selection of every collection goes; nothing stays selected. True.
-    bool DeleteSelectedItems();
-    // "Copy Rectangular Array...": columns x rows copies of the selection on a grid of the
-    // distances (2 to 1000 places, each count at most 1000). False when cancelled or refused.
-    bool CopyArray();
-    // Pen `index` of the board pen table (on a copper work layer) or of the drawn lines
-    // becomes current, also for the track or line being drawn.
-    void SelectPen(int32_t index);
-    // Paints item `record` of the current output job on a printer page of `pixelsPerInch`, at
-    // the job's scale and offset. False, painting nothing, for a job scale that gives no
-    // positive print scale or a record the job lacks.
-    bool PrintJobPage(CDeviceContext& dc, int32_t record, int32_t pixelsPerInch);
-    // The same for item `record` of output job `job`.
-    bool PrintJobPage(CDeviceContext& dc, int32_t job, int32_t record, int32_t pixelsPerInch);
-    // Prints every item of the current output job, one page each, without asking (CJobPrintout):
-    // into the PDF file when `pdfPath` is not empty, else on the job's printer (the printer the
-    // user chose last when the job asks for the default printer or its own is gone). A job
-    // that does not print to "WINDOWS" gives way to the first one that does; without one, or
-    // when the printer fails, the user is told. True when the pages were printed.
-    bool PrintOutputJob(const std::string& pdfPath);
 
     // ---- What the collections ask of the design -------------------------------------------------
 
@@ -489,12 +442,6 @@ private:
     void ResetColors();
     bool MakeShapeDocument();
     void PlaceShapeOnBoard(CShapeLib& library, int32_t shapeIndex);
-    void PrintLayers(CDeviceContext& dc, const COutputRec& record, const CRect& clip);
-    // Commands: the selection moved, copied in place or deleted, without undo snapshot.
-    void MoveSelectedItems(int32_t dx, int32_t dy);
-    void CopySelectedInPlace();
-    // After a change of the guideline snap range.
-    void ApplySnapRange(int32_t range);
 
     // ---- The design (created with the document, kept for its life) -----------------------------
     CDesign m_design{*this, *this};
@@ -506,8 +453,6 @@ private:
     // The session's state, which the document's painting and commands work on.
     CEditState& m_edit = m_session.State();
     CDocumentPaint m_painting{*this, m_design, m_edit};
-    // The painting's state, which the document's printing and loading set.
-    CPaintState& m_paint = m_painting.State();
 
     // ---- Layer counts ---------------------------------------------------------------------------
     CLayerCounts m_layerCounts;
@@ -541,4 +486,5 @@ private:
     CDocumentDosImport m_dosImport{*this, m_settings};
     CPadStackUse m_padStackUse{m_design};
     CDocumentAnalysis m_analysis{*this, m_design};
+    CDocumentEditing m_editing{*this, m_design, m_edit};
 };

@@ -233,9 +233,9 @@ void CWevraDoc::TakeOverDesign(CWevraDoc& loaded)
     m_pinsRebuilt = false;
     for (auto& table : m_layerCounts.tables)
         table.fill(0);
-    m_paint.drawColors[CComponentDocument::normalSet] =
+    m_painting.State().drawColors[CComponentDocument::normalSet] =
         m_settings.colors[CDesignSettings::screenColors];
-    m_paint.drawColors[CComponentDocument::highlightSet] =
+    m_painting.State().drawColors[CComponentDocument::highlightSet] =
         m_settings.colors[CDesignSettings::highlightColors];
 }
 

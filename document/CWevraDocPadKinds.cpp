@@ -80,6 +80,6 @@ void CWevraDoc::OnToggleTransparentColors()
 void CWevraDoc::CopyColorsFrom(const CWevraDoc& other)
 {
     m_settings.colors = other.m_settings.colors;
-    m_paint.pensBuilt = false;
-    m_paint.boardDirty = true;
+    m_painting.State().pensBuilt = false;
+    m_painting.State().boardDirty = true;
 }

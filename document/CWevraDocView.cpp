@@ -39,29 +39,6 @@ const CShapeLibArray* CWevraDoc::GetShapeLibraries() const
     return CDocumentFrame::Get().GetLibrarySet();
 }
 
-bool CWevraDoc::DeleteSelection()
-{
-    m_edit.currentComponentIndex = -1;
-    m_history.SaveUndoState();
-    if (m_design.GetNets().GetSelectedCount() > 0)
-        m_design.GetNets().DeleteSelected();
-    if (m_design.GetLines().GetSelectedCount() > 0)
-        m_design.GetLines().DeleteSelected();
-    if (m_design.GetComponents().GetSelectedCount() > 0) {
-        m_design.GetComponents().DeleteSelected();
-        m_design.GetComponents().RebuildNetPins();
-    }
-    if (m_design.GetTexts().GetSelectedCount() > 0)
-        m_design.GetTexts().DeleteSelected();
-    for (int32_t i = int32_t(m_design.GetPlanes().size()) - 1; i >= 0; --i) {
-        if (m_design.GetPlanes()[size_t(i)]->IsSelected())
-            m_planeSet.DeletePlane(i);
-    }
-    SetModified();
-    SelectAll(false);
-    return true;
-}
-
 void CWevraDoc::DeleteUnusedNets()
 {
     m_design.GetNets().ClearErrors();

@@ -56,7 +56,7 @@ TEST_F(CJobPrintoutTest, ThePrintingJobBecomesCurrentOnlyWhenItPrints)
     EXPECT_EQ(Jobs().GetCurrent(), 1);
     EXPECT_TRUE(services.messages.Shown().empty());
 
-    EXPECT_TRUE(doc->PrintOutputJob(""));
+    EXPECT_TRUE(doc->Paint().PrintOutputJob(""));
     EXPECT_EQ(Jobs().GetCurrent(), 0);
     ASSERT_EQ(services.printers.printed.size(), 1u);
     const CPrintedPages& printed = services.printers.printed[0];
@@ -72,13 +72,13 @@ TEST_F(CJobPrintoutTest, AJobWithAPrinterOfItsOwnPrintsThereInItsOrientation)
     Printing().SetOrientation(COutput::orientationLandscape);
     Printing().SetUseDefaultPrinter(false);
     Printing().SetPrinterName("Lab");
-    ASSERT_TRUE(doc->PrintOutputJob(""));
+    ASSERT_TRUE(doc->Paint().PrintOutputJob(""));
     EXPECT_EQ(services.printers.printed.back().setup.printerName, "Lab");
     EXPECT_TRUE(services.printers.printed.back().setup.landscape);
 
     // A printer that has gone gives way to the one the user chose last.
     Printing().SetPrinterName("Gone");
-    ASSERT_TRUE(doc->PrintOutputJob(""));
+    ASSERT_TRUE(doc->Paint().PrintOutputJob(""));
     EXPECT_EQ(services.printers.printed.back().setup.printerName, "");
 }
 
@@ -88,12 +88,12 @@ TEST_F(CJobPrintoutTest, WithoutAPrintingJobOrPrinterTheUserIsTold)
     const int32_t empty = Jobs().AddJob(std::make_unique<COutput>(Printing()));
     ASSERT_EQ(Jobs().GetJob(empty)->GetItemCount(), 0);
     Jobs().SetCurrent(empty);
-    ASSERT_TRUE(doc->PrintOutputJob(""));
+    ASSERT_TRUE(doc->Paint().PrintOutputJob(""));
     EXPECT_EQ(Jobs().GetCurrent(), 0);
     EXPECT_EQ(services.printers.printed.back().pages.size(), 4u);
 
     services.printers.defaultPrinter = "Gone";
-    EXPECT_FALSE(doc->PrintOutputJob(""));
+    EXPECT_FALSE(doc->Paint().PrintOutputJob(""));
     EXPECT_EQ(services.messages.ShownTexts(),
               std::vector<std::string>{"The output job could not be printed."});
 

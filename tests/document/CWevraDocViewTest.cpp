@@ -118,7 +118,7 @@ TEST_F(CViewServicesTest, DeletingPlanesKeepsTheCurrentPlane)
         const int32_t undoCount = doc->History().GetUndoCount();
         doc->SetModifiedFlag(false);
 
-        EXPECT_TRUE(doc->DeleteSelection());
+        EXPECT_TRUE(doc->Editing().DeleteSelection());
         EXPECT_EQ(doc->Design().GetPlanes().size(), 4 - row.selected.size());
         EXPECT_EQ(doc->Session().GetPlaneIndex(), row.after) << row.current;
         EXPECT_EQ(doc->History().GetUndoCount(), undoCount + 1)

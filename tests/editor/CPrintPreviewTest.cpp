@@ -224,7 +224,7 @@ TEST_F(CPrintPreviewTest, APreviewPageIsThePdfPage)
 {
     UseQtPrinters();
     const fs::path pdf = sandbox.root / "job.pdf";
-    ASSERT_TRUE(document->PrintOutputJob(pdf.string()));
+    ASSERT_TRUE(document->Paint().PrintOutputJob(pdf.string()));
     const QImage printedTop = RasterisePdf(pdf, 1, sandbox.root / "top");
     const QImage printedBottom = RasterisePdf(pdf, 2, sandbox.root / "bottom");
     ASSERT_FALSE(printedTop.isNull()) << "pdftoppm (poppler-utils) is needed";
@@ -370,7 +370,7 @@ TEST_F(CPrintPreviewTest, TheBoardsEdgesShowAtEveryZoom)
 
     UseQtPrinters();
     const fs::path pdf = sandbox.root / "job.pdf";
-    ASSERT_TRUE(document->PrintOutputJob(pdf.string()));
+    ASSERT_TRUE(document->Paint().PrintOutputJob(pdf.string()));
     for (const int dpi : {300, 50}) {
         const QImage page = RasterisePdf(pdf, 1, sandbox.root / "page", dpi);
         ASSERT_FALSE(page.isNull()) << "pdftoppm (poppler-utils) is needed";

@@ -167,7 +167,7 @@ TEST_F(CDocPaintTest, PrintColoursNeverStayOnTheScreen)
         QPainter painter(&page);
         CQtDeviceContext dc(painter);
         // Job scale 1 at 256 pixels per inch gives 1000 board units per pixel.
-        ASSERT_TRUE(doc->PrintJobPage(dc, 0, 256));
+        ASSERT_TRUE(doc->Paint().PrintJobPage(dc, 0, 256));
     }
     EXPECT_EQ(page.pixel(100, 50), 0xFF000000);
     EXPECT_EQ(page.pixel(15, 15), 0xFFFFFFFF);
@@ -239,11 +239,11 @@ TEST_F(CDocPaintTest, AJobScaleWithoutPositivePrintScaleIsRefused)
     CQtDeviceContext dc(painter);
     for (const double jobScale : {0.0, -1.0, 1e9}) {
         job.SetScale(jobScale);
-        EXPECT_FALSE(doc->PrintJobPage(dc, 0, 300)) << jobScale;
+        EXPECT_FALSE(doc->Paint().PrintJobPage(dc, 0, 300)) << jobScale;
     }
     job.SetScale(1.0);
-    EXPECT_FALSE(doc->PrintJobPage(dc, 0, 0));
-    EXPECT_FALSE(doc->PrintJobPage(dc, job.GetItemCount(), 300));
+    EXPECT_FALSE(doc->Paint().PrintJobPage(dc, 0, 0));
+    EXPECT_FALSE(doc->Paint().PrintJobPage(dc, job.GetItemCount(), 300));
     EXPECT_EQ(doc->GetScale(), scale);
 }
 
@@ -260,7 +260,7 @@ TEST_F(CDocPaintTest, AnOutputJobOfOneItemPrintsOnePdfPage)
     CPrinterService* previous = CServices::SetPrinters(&printers);
     const CTempFolder folder("wevra-paint");
     const std::filesystem::path pdf = folder / "page.pdf";
-    EXPECT_TRUE(doc->PrintOutputJob(pdf.string()));
+    EXPECT_TRUE(doc->Paint().PrintOutputJob(pdf.string()));
     CServices::SetPrinters(previous);
 
     EXPECT_EQ(CountPdfPages(pdf), 1);

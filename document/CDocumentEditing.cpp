@@ -1,17 +1,14 @@
-#include "document/CWevraDoc.h"
+#include "document/CDocumentEditing.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "document/CDocumentViews.h"
-#include "document/CJobPrintout.h"
-#include "framework/CDeviceContext.h"
+#include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
-#include "framework/CPrintCommands.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "framework/Numeric.h"
@@ -22,11 +19,7 @@
 #include "model/CLengthText.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
-#include "model/COutput.h"
-#include "model/COutputArray.h"
-#include "model/COutputRec.h"
 #include "model/CPour.h"
-#include "model/CShapeLib.h"
 #include "model/CTextArray.h"
 #include "model/LayerMaps.h"
 #include "resources/CommandIds.h"
@@ -44,9 +37,6 @@ constexpr int64_t maxArrayPlaces = 1000;
 constexpr int32_t minArrayStep = 1006;
 // Two inches between the copies, until the user says otherwise.
 constexpr int32_t defaultArrayStep = 512000;
-
-// A job's page scale is this many board units per inch of paper at job scale 1.
-constexpr double unitsPerInch = 256000.0;
 
 constexpr char cancelMoveText[] = "CWevraDoc::CancelMove";
 constexpr char templateQuestionText[] = "In Construction! Try?";
@@ -75,38 +65,38 @@ std::string AppTitle()
 
 // ---- Settings menu ------------------------------------------------------------------------------
 
-void CWevraDoc::OnSettingsSnapToGrid()
+void CDocumentEditing::OnSettingsSnapToGrid()
 {
     m_design.GetGridSettings().SetCurrentSnapOn(!m_design.GetGridSettings().IsCurrentSnapOn());
-    SetModified();
+    m_document.SetModified();
 }
 
-bool CWevraDoc::IsSnapToGridOn() const
+bool CDocumentEditing::IsSnapToGridOn() const
 {
     return m_design.GetGridSettings().IsCurrentSnapOn();
 }
 
-void CWevraDoc::OnSettingsSnapToGuidelines()
+void CDocumentEditing::OnSettingsSnapToGuidelines()
 {
     const int32_t range = m_design.GetGridSettings().GetSnapRange();
     ApplySnapRange(range >= maxSnapRange ? 0 : range + 1);
 }
 
-void CWevraDoc::OnSnapToGuidesDecrement()
+void CDocumentEditing::OnSnapToGuidesDecrement()
 {
     const int32_t range = m_design.GetGridSettings().GetSnapRange();
     if (range > 0)
         ApplySnapRange(range - 1);
 }
 
-void CWevraDoc::OnSnapToGuidesIncrement()
+void CDocumentEditing::OnSnapToGuidesIncrement()
 {
     const int32_t range = m_design.GetGridSettings().GetSnapRange();
     if (range < maxSnapRange)
         ApplySnapRange(range + 1);
 }
 
-void CWevraDoc::ApplySnapRange(int32_t range)
+void CDocumentEditing::ApplySnapRange(int32_t range)
 {
     m_design.GetGridSettings().SetSnapRange(range);
     if (range >= 1) {
@@ -119,34 +109,34 @@ void CWevraDoc::ApplySnapRange(int32_t range)
     } else {
         m_design.GetGridSettings().ClearSnapPoints();
     }
-    m_view.Windows().UpdateAllViews();
-    SetModified();
+    m_document.View().Windows().UpdateAllViews();
+    m_document.SetModified();
 }
 
-bool CWevraDoc::IsSnapToGuidelinesOn() const
+bool CDocumentEditing::IsSnapToGuidelinesOn() const
 {
     return m_design.GetGridSettings().GetSnapRange() >= 1;
 }
 
-std::string CWevraDoc::GetSnapToGuidelinesText() const
+std::string CDocumentEditing::GetSnapToGuidelinesText() const
 {
     return CResString::LoadPart(ID_SETTINGS_SNAP_TO_GUIDELINES) + " " +
            CNumberText::FormatInt(m_design.GetGridSettings().GetSnapRange()) + "\t[ ]";
 }
 
-void CWevraDoc::OnBoardImportFromTemplate()
+void CDocumentEditing::OnBoardImportFromTemplate()
 {
     if (CServices::Messages().MessageBox(templateQuestionText, AppTitle(), MB_OKCANCEL) != IDOK)
         return;
-    if (CDialogService::Get().TemplateImport(*this) == CDialogService::resultOk)
-        m_view.Windows().UpdateAllViews();
+    if (CDialogService::Get().TemplateImport(m_document) == CDialogService::resultOk)
+        m_document.View().Windows().UpdateAllViews();
 }
 
 // ---- Moving and rotating the selection ----------------------------------------------------------
 
-void CWevraDoc::MoveSelectedItems(int32_t dx, int32_t dy)
+void CDocumentEditing::MoveSelectedItems(int32_t dx, int32_t dy)
 {
-    m_planeSet.MoveSelectedPlanes(dx, dy);
+    m_document.Planes().MoveSelectedPlanes(dx, dy);
     m_design.GetLines().OffsetSelected(dx, dy);
     m_design.GetNets().MoveSelected(dx, dy);
     m_design.GetTexts().MoveSelected(dx, dy);
@@ -159,20 +149,20 @@ void CWevraDoc::MoveSelectedItems(int32_t dx, int32_t dy)
     }
 }
 
-void CWevraDoc::MoveSelection(int32_t dx, int32_t dy)
+void CDocumentEditing::MoveSelection(int32_t dx, int32_t dy)
 {
-    m_history.PushUndoForSelection();
+    m_document.History().PushUndoForSelection();
     MoveSelectedItems(dx, dy);
-    SetModified();
+    m_document.SetModified();
 }
 
-void CWevraDoc::MoveSelectionToCursor()
+void CDocumentEditing::MoveSelectionToCursor()
 {
     MoveSelection(Difference(m_edit.cursor.x, m_edit.previousCursor.x),
                   Difference(m_edit.cursor.y, m_edit.previousCursor.y));
 }
 
-void CWevraDoc::MoveCurrentComponentToCursor()
+void CDocumentEditing::MoveCurrentComponentToCursor()
 {
     if (!m_design.GetComponents().IsIndex(m_edit.currentComponentIndex))
         return;
@@ -180,7 +170,7 @@ void CWevraDoc::MoveCurrentComponentToCursor()
     MoveSelection(Difference(m_edit.cursor.x, position.x), Difference(m_edit.cursor.y, position.y));
 }
 
-void CWevraDoc::CenterSelectionOnGrid()
+void CDocumentEditing::CenterSelectionOnGrid()
 {
     bool found = false;
     CRect box;
@@ -213,45 +203,45 @@ void CWevraDoc::CenterSelectionOnGrid()
     const CPoint centre(SaturateToInt(box.left + box.Width() / 2),
                         SaturateToInt(box.top + box.Height() / 2));
     m_edit.previousCursor = centre;
-    m_edit.cursor = m_session.SnapToGrid(centre);
+    m_edit.cursor = m_document.Session().SnapToGrid(centre);
     MoveSelection(Difference(m_edit.cursor.x, centre.x), Difference(m_edit.cursor.y, centre.y));
-    m_session.SetAnchor();
+    m_document.Session().SetAnchor();
 }
 
-void CWevraDoc::RotateSelection(int32_t angle)
+void CDocumentEditing::RotateSelection(int32_t angle)
 {
-    m_history.PushUndoForSelection();
+    m_document.History().PushUndoForSelection();
     const CPoint centre = m_edit.cursor;
     m_design.GetComponents().RotateSelectedAbout(centre.x, centre.y, angle);
     m_design.GetLines().RotateSelected(centre.x, centre.y, angle);
     m_design.GetTexts().RotateSelected(centre.x, centre.y, angle);
     m_design.GetNets().RotateSelected(centre.x, centre.y, angle);
-    m_planeSet.RotateSelectedPlanes(centre.x, centre.y, angle);
-    SetModified();
+    m_document.Planes().RotateSelectedPlanes(centre.x, centre.y, angle);
+    m_document.SetModified();
 }
 
-void CWevraDoc::RotateSelection90()
+void CDocumentEditing::RotateSelection90()
 {
     RotateSelection(rotateQuarter);
 }
 
-void CWevraDoc::CancelMove()
+void CDocumentEditing::CancelMove()
 {
     if (m_edit.mode != ID_EDIT_SELECT_MODE)
         CServices::Messages().MessageBox(cancelMoveText, AppTitle());
     if (m_edit.action == CEditState::actionDragging)
         MoveSelectedItems(Difference(m_edit.anchor.x, m_edit.cursor.x),
                           Difference(m_edit.anchor.y, m_edit.cursor.y));
-    SetAction(CEditState::actionWaiting);
+    m_document.Session().SetAction(CEditState::actionWaiting);
     m_edit.rubberBandVisible = false;
     // Deselected first: with a selection the idle tool would first end the running one.
-    SelectAll(false);
-    SetMode(ID_VIEW);
+    m_document.Session().SelectAll(false);
+    m_document.Session().SetMode(ID_VIEW);
 }
 
 // ---- Copying and deleting the selection ---------------------------------------------------------
 
-void CWevraDoc::CopySelectedInPlace()
+void CDocumentEditing::CopySelectedInPlace()
 {
     const bool components = m_design.GetComponents().GetSelectedCount() > 0;
     // Copied tracks stay in their nets, so pads copied with them keep theirs too: a copied
@@ -261,20 +251,20 @@ void CWevraDoc::CopySelectedInPlace()
     m_design.GetNets().DuplicateSelected();
     m_design.GetLines().DuplicateSelected();
     m_design.GetTexts().CopySelected();
-    m_planeSet.CopySelectedPlanes();
+    m_document.Planes().CopySelectedPlanes();
     if (components)
         m_design.GetComponents().RebuildNetPins();
 }
 
-bool CWevraDoc::CopySelection()
+bool CDocumentEditing::CopySelection()
 {
-    m_history.SaveUndoState();
+    m_document.History().SaveUndoState();
     CopySelectedInPlace();
-    SetModified();
+    m_document.SetModified();
     return true;
 }
 
-bool CWevraDoc::DeleteSelectedItems()
+bool CDocumentEditing::DeleteSelectedItems()
 {
     m_edit.rubberBandVisible = false;
     if (m_design.GetComponents().GetSelectedCount() > 0) {
@@ -285,19 +275,19 @@ bool CWevraDoc::DeleteSelectedItems()
     m_design.GetLines().DeleteSelected();
     m_design.GetNets().DeleteSelected();
     m_design.GetTexts().DeleteSelected();
-    m_planeSet.DeleteSelectedPlanes();
-    SelectAll(false);
+    m_document.Planes().DeleteSelectedPlanes();
+    m_document.Session().SelectAll(false);
     // The checks' errors may name the items just deleted.
     m_design.GetNets().ClearErrors();
-    SetModified();
+    m_document.SetModified();
     return true;
 }
 
-bool CWevraDoc::CopyArray()
+bool CDocumentEditing::CopyArray()
 {
     m_edit.rubberBandVisible = false;
-    SetAction(CEditState::actionWaiting);
-    std::string xText = CLengthText::FormatLength(GetUnit(), defaultArrayStep);
+    m_document.Session().SetAction(CEditState::actionWaiting);
+    std::string xText = CLengthText::FormatLength(m_document.GetUnit(), defaultArrayStep);
     std::string yText = xText;
     std::string columnsText = "2";
     std::string rowsText = "2";
@@ -305,8 +295,8 @@ bool CWevraDoc::CopyArray()
     if (CDialogService::Get().CopyArray(xText, yText, columnsText, rowsText, incrementText) !=
         CDialogService::resultOk)
         return false;
-    const int32_t dx = CLengthText::ParseLength(GetUnit(), xText);
-    const int32_t dy = CLengthText::ParseLength(GetUnit(), yText);
+    const int32_t dx = CLengthText::ParseLength(m_document.GetUnit(), xText);
+    const int32_t dy = CLengthText::ParseLength(m_document.GetUnit(), yText);
     const int32_t columns = CNumberText::ParseInt(columnsText);
     const int32_t rows = CNumberText::ParseInt(rowsText);
     if (columns < 1 || rows < 1 || columns > maxArrayPlaces || rows > maxArrayPlaces)
@@ -317,7 +307,7 @@ bool CWevraDoc::CopyArray()
     if ((columns >= 2 && dx <= minArrayStep) || (rows >= 2 && dy <= minArrayStep))
         return false;
 
-    m_history.SaveUndoState();
+    m_document.History().SaveUndoState();
     m_design.GetComponents().SetReferenceIncrement(CNumberText::ParseInt(incrementText));
     // The selection walks the grid row by row and leaves a copy at every place but the first,
     // where the items it came from stay.
@@ -340,10 +330,10 @@ bool CWevraDoc::CopyArray()
 
 // ---- Pens ---------------------------------------------------------------------------------------
 
-void CWevraDoc::SelectPen(int32_t index)
+void CDocumentEditing::SelectPen(int32_t index)
 {
     const bool dragging = m_edit.action == CEditState::actionDragging;
-    if (IsCopperLayer(GetWorkLayer())) {
+    if (IsCopperLayer(m_document.Session().GetWorkLayer())) {
         const CNet& board = *m_design.GetNets().GetNet(0);
         if (index < 1 || index >= board.GetPenCount())
             return;
@@ -361,129 +351,31 @@ void CWevraDoc::SelectPen(int32_t index)
         if (dragging && IsLineTool(m_edit.mode))
             m_design.GetLines().SetCurrentPolylinePen(index);
     }
-    FillPenCombo();
-    SetModified();
+    m_document.FillPenCombo();
+    m_document.SetModified();
 }
 
-// ---- Printing -----------------------------------------------------------------------------------
+// ---- Deleting ---------------------------------------------------------------------------------------
 
-bool CWevraDoc::PrintJobPage(CDeviceContext& dc, int32_t record, int32_t pixelsPerInch)
+bool CDocumentEditing::DeleteSelection()
 {
-    return PrintJobPage(dc, m_design.GetOutputJobs().GetCurrent(), record, pixelsPerInch);
-}
-
-bool CWevraDoc::PrintJobPage(CDeviceContext& dc, int32_t jobIndex, int32_t record,
-                             int32_t pixelsPerInch)
-{
-    const COutput* job = m_design.GetOutputJobs().GetJob(jobIndex);
-    const COutputRec* item = job ? job->GetItem(record) : nullptr;
-    if (!item || pixelsPerInch <= 0)
-        return false;
-    const double jobScale = job->GetScale();
-    if (!(jobScale > 0.0))
-        return false;
-    const int32_t scale = TruncToInt(unitsPerInch / jobScale / pixelsPerInch);
-    if (scale <= 0)
-        return false;
-
-    const CPoint savedOffset = m_settings.offset;
-    const int32_t savedScale = m_settings.scale;
-    m_paint.printing = true;
-    SelectAll(false);
-    m_settings.offset =
-        CPoint(TruncToInt(job->GetOffsetX() / jobScale), TruncToInt(job->GetOffsetY() / jobScale));
-    m_settings.scale = scale;
-    m_painting.CreatePens(item->IsColor() ? CPaintState::penKindPrintColor
-                                          : CPaintState::penKindPrintBlackWhite,
-                          scale);
-    m_design.GetEditableShapeCache().SetScale(scale);
-
-    const CPen previousPen = dc.SelectPen(m_paint.layerPens[normalSet][LAYER_COMMON]);
-    const CBrush previousBrush = dc.SelectBrush(m_paint.layerBrushes[normalSet][LAYER_COMMON]);
-    if (m_design.GetBoardOutline().GetSize() > 4) {
-        std::vector<CPoint> points;
-        points.reserve(size_t(m_design.GetBoardOutline().GetSize()));
-        for (int32_t i = 0; i < m_design.GetBoardOutline().GetSize(); ++i) {
-            const Rec12& point = m_design.GetBoardOutline()[i];
-            points.emplace_back(SaturateToInt((int64_t(point.x) + m_settings.offset.x) / scale),
-                                SaturateToInt((int64_t(point.y) + m_settings.offset.y) / scale));
-        }
-        dc.Polygon(points);
+    m_edit.currentComponentIndex = -1;
+    m_document.History().SaveUndoState();
+    if (m_design.GetNets().GetSelectedCount() > 0)
+        m_design.GetNets().DeleteSelected();
+    if (m_design.GetLines().GetSelectedCount() > 0)
+        m_design.GetLines().DeleteSelected();
+    if (m_design.GetComponents().GetSelectedCount() > 0) {
+        m_design.GetComponents().DeleteSelected();
+        m_design.GetComponents().RebuildNetPins();
     }
-    const CRect page = dc.GetClipBox();
-    const CRect clip(SaturateToInt(int64_t(page.left) * scale - m_settings.offset.x),
-                     SaturateToInt(int64_t(page.top) * scale - m_settings.offset.y),
-                     SaturateToInt(int64_t(page.right) * scale - m_settings.offset.x),
-                     SaturateToInt(int64_t(page.bottom) * scale - m_settings.offset.y));
-    PrintLayers(dc, *item, clip);
-    dc.SelectBrush(previousBrush);
-    dc.SelectPen(previousPen);
-
-    m_settings.scale = savedScale;
-    m_settings.offset = savedOffset;
-    m_paint.printing = false;
-    // The screen never keeps the print colours, whatever the two scales.
-    m_painting.CreatePens(CPaintState::penKindScreen, savedScale);
-    m_design.GetEditableShapeCache().SetScale(savedScale);
+    if (m_design.GetTexts().GetSelectedCount() > 0)
+        m_design.GetTexts().DeleteSelected();
+    for (int32_t i = int32_t(m_design.GetPlanes().size()) - 1; i >= 0; --i) {
+        if (m_design.GetPlanes()[size_t(i)]->IsSelected())
+            m_document.Planes().DeletePlane(i);
+    }
+    m_document.SetModified();
+    m_document.Session().SelectAll(false);
     return true;
-}
-
-void CWevraDoc::PrintLayers(CDeviceContext& dc, const COutputRec& record, const CRect& clip)
-{
-    const auto& slots = record.GetLayerBytes();
-    for (const uint8_t layer : slots) {
-        if (layer == 0 || layer == LAYER_DRILL || layer >= LAYER_COUNT)
-            continue;
-        const COLORREF color = LayerColor(layer, normalSet);
-        m_design.GetComponents().Draw(dc, layer, clip, false, false);
-        if (layer == LAYER_SILK_TOP || layer == LAYER_SILK_BOTTOM) {
-            if (record.IsTextReference())
-                m_design.GetComponents().DrawLayerTexts(dc, layer, clip, CComponent::textReference,
-                                                        false);
-            if (record.IsTextType())
-                m_design.GetComponents().DrawLayerTexts(dc, layer, clip, CComponent::textType,
-                                                        false);
-            if (record.IsTextShape())
-                m_design.GetComponents().DrawLayerTexts(dc, layer, clip, CComponent::textShapeName,
-                                                        false);
-        }
-        m_design.GetLines().DrawLayer(dc, layer, clip, color, m_settings.offset.x,
-                                      m_settings.offset.y, m_settings.scale);
-        m_design.GetNets().Draw(dc, layer, clip);
-        m_design.GetTexts().Draw(dc, layer, m_design.GetFont(), color, m_settings.offset.x,
-                                 m_settings.offset.y, m_settings.scale);
-        for (const auto& plane : m_design.GetPlanes()) {
-            if (plane->GetLayer() == layer)
-                plane->Draw(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale, color);
-        }
-    }
-
-    for (const uint8_t layer : slots) {
-        if (layer == 0 || layer > LAYER_DRILL)
-            continue;
-        const CPen previousPen = dc.SelectPen(m_paint.layerPens[normalSet][layer]);
-        const CBrush previousBrush = dc.SelectBrush(m_paint.layerBrushes[normalSet][layer]);
-        const bool holes = layer == LAYER_DRILL && record.GetPercentIndex() != 0;
-        if (holes)
-            m_design.GetNets().DrawHoles(dc, clip, record.GetHolePercent(),
-                                         record.GetHoleMinDiameter());
-        else
-            m_design.GetNets().DrawLayerPads(dc, layer, clip, true);
-        for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
-            const CComponent& component = *m_design.GetComponents().GetComponent(i);
-            if (holes)
-                component.DrawHoles(dc, *this, record.GetHolePercent(),
-                                    record.GetHoleMinDiameter());
-            else
-                component.DrawPads(dc, *this, layer, false);
-        }
-        dc.SelectBrush(previousBrush);
-        dc.SelectPen(previousPen);
-    }
-}
-
-bool CWevraDoc::PrintOutputJob(const std::string& pdfPath)
-{
-    CJobPrintout printout(*this, pdfPath);
-    return CPrintCommands::Print(printout, false);
 }

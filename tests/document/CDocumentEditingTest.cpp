@@ -93,14 +93,14 @@ TEST_F(CDocCommandsTest, MoveAndRotateTheSelectionAndUndoBoth)
     const std::vector<CPoint> start = Points();
     doc->Session().SelectAll(true);
     doc->Session().SetAction(CEditState::actionDragging);
-    doc->MoveSelection(1000, -2000);
+    doc->Editing().MoveSelection(1000, -2000);
     const std::vector<CPoint> moved = {{11000, 18000}, {31000, 18000}, {51000, 58000}};
     EXPECT_EQ(Points(), moved);
 
     // A quarter turn about the cursor takes (1, 0) to (0, -1).
     doc->Session().SetCursor(CPoint(1000, 0));
     doc->History().SetSnapshotNeeded();
-    doc->RotateSelection90();
+    doc->Editing().RotateSelection90();
     EXPECT_EQ(Points(), (std::vector<CPoint>{{19000, -10000}, {19000, -30000}, {59000, -50000}}));
 
     doc->History().Undo();
@@ -116,8 +116,8 @@ TEST_F(CDocCommandsTest, CancellingADragPutsTheSelectionBack)
     doc->Session().SetAnchor(CPoint(0, 0));
     doc->Session().SetCursor(CPoint(5000, 0));
     doc->Session().SetAction(CEditState::actionDragging);
-    doc->MoveSelection(5000, 0);
-    doc->CancelMove();
+    doc->Editing().MoveSelection(5000, 0);
+    doc->Editing().CancelMove();
     EXPECT_EQ(Points(), start);
     EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{"CWevraDoc::CancelMove"});
     EXPECT_EQ(doc->Session().GetMode(), ID_VIEW);
@@ -153,7 +153,7 @@ TEST_F(CDocCommandsTest, CopyArrayRefusesBadCountsAndDistances)
         dialog.cols = c.columns;
         dialog.rowCount = c.rows;
         const int64_t places = int64_t(std::stoll(c.columns)) * std::stoll(c.rows);
-        EXPECT_EQ(doc->CopyArray(), c.accepted) << c.columns << " x " << c.rows;
+        EXPECT_EQ(doc->Editing().CopyArray(), c.accepted) << c.columns << " x " << c.rows;
         EXPECT_EQ(doc->Design().GetLines().GetCount(), c.accepted ? 2 * places : 2);
     }
 }
@@ -163,7 +163,7 @@ TEST_F(CDocCommandsTest, CopyArrayFillsTheGridAndUndoRemovesIt)
     doc->Session().SelectAll(true);
     dialog.cols = "3";
     dialog.rowCount = "2";
-    ASSERT_TRUE(doc->CopyArray());
+    ASSERT_TRUE(doc->Editing().CopyArray());
     EXPECT_EQ(doc->Session().GetSelectedCount(), 0);
 
     std::vector<CPoint> texts;
@@ -206,7 +206,7 @@ TEST_F(CDocCommandsTest, CopiedComponentsKeepTheNetsOfTheirCopiedTracks)
     doc->Session().SelectAll(true);
     dialog.cols = "3";
     dialog.rowCount = "1";
-    ASSERT_TRUE(doc->CopyArray());
+    ASSERT_TRUE(doc->Editing().CopyArray());
     ASSERT_EQ(components.GetCount(), 3);
     for (int32_t c = 0; c < 3; ++c) {
         EXPECT_EQ(components.GetComponent(c)->GetPadNet(0), vcc) << c;
@@ -227,7 +227,7 @@ TEST_F(CDocCommandsTest, AComponentCopiedAloneHasUnconnectedPads)
     components.GetComponent(0)->SetPadNet(0, vcc, doc->Design().GetNets().GetCount());
     doc->Session().SelectAll(false);
     components.Select(0, true);
-    ASSERT_TRUE(doc->CopySelection());
+    ASSERT_TRUE(doc->Editing().CopySelection());
     ASSERT_EQ(components.GetCount(), 2);
     EXPECT_EQ(components.GetComponent(1)->GetPadNet(0), 0);
 }
@@ -236,17 +236,17 @@ TEST_F(CDocCommandsTest, GuidelineSnapRangeStepsWithinItsLimits)
 {
     CGridArr& grids = doc->Design().GetGridSettings();
     for (int32_t range = 1; range <= 4; ++range) {
-        doc->OnSettingsSnapToGuidelines();
+        doc->Editing().OnSettingsSnapToGuidelines();
         EXPECT_EQ(grids.GetSnapRange(), range);
     }
-    doc->OnSnapToGuidesIncrement();
+    doc->Editing().OnSnapToGuidesIncrement();
     EXPECT_EQ(grids.GetSnapRange(), 4);
-    doc->OnSettingsSnapToGuidelines();
+    doc->Editing().OnSettingsSnapToGuidelines();
     EXPECT_EQ(grids.GetSnapRange(), 0);
-    EXPECT_FALSE(doc->IsSnapToGuidelinesOn());
+    EXPECT_FALSE(doc->Editing().IsSnapToGuidelinesOn());
 
     doc->SetModifiedFlag(false);
-    doc->OnSnapToGuidesDecrement();
+    doc->Editing().OnSnapToGuidesDecrement();
     EXPECT_EQ(grids.GetSnapRange(), 0);
     EXPECT_FALSE(doc->IsModified());
 }
