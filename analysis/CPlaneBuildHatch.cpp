@@ -15,6 +15,8 @@ namespace {
 
 // Bands of scan lines per thread of work: enough that uneven bands still share the work out.
 constexpr int64_t bandsPerThread = 4;
+// Fewer edges than this are sorted by line on one thread: the pieces' line counts would cost more.
+constexpr size_t edgesPerPiece = size_t(1) << 16;
 
 // The crossings of a set of edges with evenly spaced horizontal lines taken from top to
 // bottom: an edge counts for y when min(y) <= y < max(y), so horizontal edges never count and a
@@ -66,38 +68,75 @@ public:
     {
         m_firstY = firstY;
         m_step = std::max<int64_t>(step, 1);
-        m_crossingTotal = 0;
         const int64_t lines = endY > firstY ? (endY - firstY + m_step - 1) / m_step : 0;
+        m_cursorLines.assign(cursorLines.begin(), cursorLines.end());
         // Each edge waits for the first line at or below its top, lines counted out by a
         // counting sort; an edge that ends before that line, or starts below the last one, is
-        // never crossed.
+        // never crossed. Each piece of edges counts its own, and a line's places go to the
+        // pieces in order, so the edges of a line stay in the order they were added.
+        const size_t pieces =
+            std::clamp<size_t>(m_edges.size() / edgesPerPiece, 1, size_t(CWorkPool::ThreadCount()));
+        const auto first = [&](size_t p) { return m_edges.size() * p / pieces; };
+        struct Piece {
+            std::vector<uint32_t> start;
+            size_t crossings = 0;
+            std::vector<std::vector<int32_t>> cursorEdges;
+        };
+        std::vector<Piece> piece(pieces);
         std::vector<int32_t> lineOf(m_edges.size(), -1);
+        CWorkPool::Shared().ForEach(pieces, [&](size_t p) {
+            Piece& mine = piece[p];
+            mine.start.assign(size_t(lines), 0);
+            mine.cursorEdges.assign(m_cursorLines.size(), {});
+            for (size_t e = first(p); e < first(p + 1); ++e) {
+                const int32_t low = m_edges[e].Low();
+                const int32_t high = m_edges[e].High();
+                const int64_t line =
+                    low <= firstY ? 0 : (int64_t(low) - firstY + m_step - 1) / m_step;
+                if (line < lines && firstY + line * m_step < high) {
+                    lineOf[e] = int32_t(line);
+                    ++mine.start[size_t(line)];
+                    // The edge counts at lines line .. end - 1.
+                    const int64_t end =
+                        std::min(lines, (int64_t(high) - firstY + m_step - 1) / m_step);
+                    mine.crossings += size_t(end - line);
+                    for (auto c =
+                             std::lower_bound(m_cursorLines.begin(), m_cursorLines.end(), line);
+                         c != m_cursorLines.end() && *c < end; ++c)
+                        mine.cursorEdges[size_t(c - m_cursorLines.begin())].push_back(int32_t(e));
+                }
+            }
+        });
+        m_crossingTotal = 0;
+        for (const Piece& mine : piece)
+            m_crossingTotal += mine.crossings;
         m_lineStart.assign(size_t(lines) + 1, 0);
-        m_cursorLines.assign(cursorLines.begin(), cursorLines.end());
-        m_cursorEdges.assign(cursorLines.size(), {});
-        for (size_t e = 0; e < m_edges.size(); ++e) {
-            const int32_t low = m_edges[e].Low();
-            const int32_t high = m_edges[e].High();
-            const int64_t line = low <= firstY ? 0 : (int64_t(low) - firstY + m_step - 1) / m_step;
-            if (line < lines && firstY + line * m_step < high) {
-                lineOf[e] = int32_t(line);
-                ++m_lineStart[size_t(line) + 1];
-                // The edge counts at lines line .. end - 1.
-                const int64_t end = std::min(lines, (int64_t(high) - firstY + m_step - 1) / m_step);
-                m_crossingTotal += size_t(end - line);
-                for (auto c = std::lower_bound(m_cursorLines.begin(), m_cursorLines.end(), line);
-                     c != m_cursorLines.end() && *c < end; ++c)
-                    m_cursorEdges[size_t(c - m_cursorLines.begin())].push_back(int32_t(e));
+        uint32_t total = 0;
+        for (size_t k = 0; k < size_t(lines); ++k) {
+            m_lineStart[k] = total;
+            for (Piece& mine : piece) {
+                const uint32_t n = mine.start[k];
+                mine.start[k] = total;
+                total += n;
             }
         }
-        for (size_t k = 1; k < m_lineStart.size(); ++k)
-            m_lineStart[k] += m_lineStart[k - 1];
-        m_byLine.resize(m_lineStart.back());
-        std::vector<uint32_t> next(m_lineStart.begin(), m_lineStart.end() - 1);
-        for (size_t e = 0; e < m_edges.size(); ++e) {
-            if (lineOf[e] >= 0)
-                m_byLine[next[size_t(lineOf[e])]++] = int32_t(e);
-        }
+        m_lineStart[size_t(lines)] = total;
+        m_byLine.resize(total);
+        CWorkPool::Shared().ForEach(pieces, [&](size_t p) {
+            std::vector<uint32_t>& next = piece[p].start;
+            for (size_t e = first(p); e < first(p + 1); ++e) {
+                if (lineOf[e] >= 0)
+                    m_byLine[next[size_t(lineOf[e])]++] = int32_t(e);
+            }
+        });
+        m_cursorEdges.assign(m_cursorLines.size(), {});
+        CWorkPool::Shared().ForEach(m_cursorLines.size(), [&](size_t c) {
+            std::vector<int32_t>& edges = m_cursorEdges[c];
+            edges = std::move(piece[0].cursorEdges[c]);
+            for (size_t p = 1; p < pieces; ++p)
+                edges.insert(edges.end(), piece[p].cursorEdges[c].begin(),
+                             piece[p].cursorEdges[c].end());
+        });
     }
 
     // How many times the edges meet the lines, all lines together (at most).

@@ -12,6 +12,7 @@
 #include "analysis/CPlaneBuildGrid.h"
 #include "analysis/CPlaneStartOrder.h"
 #include "analysis/CRingIndex.h"
+#include "framework/CWorkPool.h"
 #include "model/CopperGeometry.h"
 #include "model/Geometry.h"
 #include "model/SegmentIntersection.h"
@@ -294,6 +295,18 @@ TEST(CPlaneBuildFastAlgorithms, ScanLinesCrossAsTheEdgeByEdgeScan)
             EXPECT_EQ(lines, (w.end - w.first + w.step - 1) / w.step);
         }
     }
+    // A ring of many edges sorts them by line in pieces, one per thread.
+    const int threadsWere = CWorkPool::ThreadCount();
+    const std::vector<std::vector<CPoint>> many{RandomRing(rng, 200000, 10000)};
+    for (int threads : {1, 3}) {
+        CWorkPool::SetThreadCount(threads);
+        CPlaneBuild::ScanLines(many, 2002, 7001, 499,
+                               [&](int32_t y, const std::vector<int32_t>& crossings) {
+                                   EXPECT_EQ(crossings, ScanLineLiterally(many, y))
+                                       << y << ", " << threads << " threads";
+                               });
+    }
+    CWorkPool::SetThreadCount(threadsWere);
 }
 
 TEST(CPlaneBuildFastAlgorithms, RingIndexAnswersAsThePlainTest)
