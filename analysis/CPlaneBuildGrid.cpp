@@ -182,19 +182,8 @@ void CPlaneBuildGrid::Gather(const Range& range, std::vector<int32_t>& out) cons
     out.clear();
     if (m_cellStart.empty())
         return;
-    for (int32_t r = range.r0; r <= range.r1; ++r) {
-        for (int32_t c = range.c0; c <= range.c1; ++c) {
-            // A guide whose range starts left of (above) the query's was listed in the
-            // query's first column (row) already.
-            const uint8_t need =
-                uint8_t((c == range.c0 ? 0 : firstColumn) | (r == range.r0 ? 0 : firstRow));
-            const size_t cell = CellOf(c, r);
-            for (uint32_t k = m_cellStart[cell]; k < m_cellStart[cell + 1]; ++k) {
-                if ((m_entryCorner[k] & need) == need)
-                    out.push_back(m_entries[k]);
-            }
-        }
-    }
+    ForEachEntry(
+        range, [&](uint32_t k) { out.push_back(m_entries[k]); }, [] {});
 }
 
 void CPlaneBuildGrid::GatherSorted(const Range& range, std::vector<int32_t>& out)
@@ -204,20 +193,16 @@ void CPlaneBuildGrid::GatherSorted(const Range& range, std::vector<int32_t>& out
     // reading a guide.
     m_keys.clear();
     m_runEnds.clear();
-    for (int32_t r = range.r0; r <= range.r1; ++r) {
-        for (int32_t c = range.c0; c <= range.c1; ++c) {
-            const uint8_t need =
-                uint8_t((c == range.c0 ? 0 : firstColumn) | (r == range.r0 ? 0 : firstRow));
-            const size_t cell = CellOf(c, r);
-            for (uint32_t k = m_cellStart[cell]; k < m_cellStart[cell + 1]; ++k) {
-                if ((m_entryCorner[k] & need) == need)
-                    m_keys.push_back(uint64_t(uint32_t(m_entryRank[k]) ^ 0x80000000u) << 32 |
-                                     uint32_t(m_entries[k]));
-            }
+    ForEachEntry(
+        range,
+        [&](uint32_t k) {
+            m_keys.push_back(uint64_t(uint32_t(m_entryRank[k]) ^ 0x80000000u) << 32 |
+                             uint32_t(m_entries[k]));
+        },
+        [&] {
             if (m_keys.size() > (m_runEnds.empty() ? 0 : m_runEnds.back()))
                 m_runEnds.push_back(m_keys.size());
-        }
-    }
+        });
     // Pairs of neighbouring runs merge until one is left.
     while (m_runEnds.size() > 1) {
         m_merged.resize(m_keys.size());

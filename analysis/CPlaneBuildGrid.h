@@ -80,6 +80,25 @@ private:
     {
         return size_t(row) * size_t(m_columns) + size_t(column);
     }
+    // Calls take(entry) for each guide listed for the range, each guide once, cell by cell, and
+    // cellDone() after each cell. A guide whose range starts left of (above) the query's was
+    // listed in the query's first column (row) already.
+    template <class Take, class CellDone>
+    void ForEachEntry(const Range& range, Take take, CellDone cellDone) const
+    {
+        for (int32_t r = range.r0; r <= range.r1; ++r) {
+            for (int32_t c = range.c0; c <= range.c1; ++c) {
+                const uint8_t need =
+                    uint8_t((c == range.c0 ? 0 : firstColumn) | (r == range.r0 ? 0 : firstRow));
+                const size_t cell = CellOf(c, r);
+                for (uint32_t k = m_cellStart[cell]; k < m_cellStart[cell + 1]; ++k) {
+                    if ((m_entryCorner[k] & need) == need)
+                        take(k);
+                }
+                cellDone();
+            }
+        }
+    }
     // Each guide once, in cell order.
     void Gather(const Range& range, std::vector<int32_t>& out) const;
     // Each guide once, in guide order.
