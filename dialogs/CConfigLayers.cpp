@@ -85,7 +85,7 @@ void CConfigLayers::Disable()
     if (m_enabled->count() == 0)
         return;
     const int32_t layer = CLayerSetDlg::LayerOf(*m_enabled, std::max(m_enabled->currentRow(), 0));
-    if (m_document.GetLayerObjectCount(layer) > 0 &&
+    if (m_document.Design().GetLayerObjectCount(layer) > 0 &&
         CServices::Messages().MessageBox(CResString::Load(IDS_LAYER_IN_USE),
                                          CResString::Load(IDS_APP_TITLE), MB_OKCANCEL,
                                          MB_ICONEXCLAMATION) != IDOK)

@@ -177,6 +177,61 @@ void CDesign::TakeOver(CDesign& loaded)
     m_settings = loaded.m_settings;
 }
 
+// ---- Layer tables and net groups ----------------------------------------------------------------
+
+void CDesign::ResetLayerTables()
+{
+    for (auto& table : m_layerCounts.tables)
+        table.fill(0);
+    GetLines().CountPerLayer();
+    GetNets().CountLayerUse();
+    GetComponents().CountLayerUse();
+    auto& lines = m_layerCounts.tables[CLayerCounts::lineTable];
+    auto& pads = m_layerCounts.tables[CLayerCounts::padTable];
+    for (int32_t layer = 0; layer < LAYER_COUNT; ++layer) {
+        const int32_t lineCount = GetLines().GetLayerCount(layer) +
+                                  GetNets().GetTrackLayerUse(layer) +
+                                  GetComponents().GetOutlineLayerUse(layer);
+        const int32_t padCount =
+            GetNets().GetPadLayerUse(layer) + GetComponents().GetPadLayerUse(layer);
+        if (layer > 0) {
+            lines[size_t(layer)] = lineCount;
+            pads[size_t(layer)] = padCount;
+        }
+        lines[0] += lineCount;
+        pads[0] += padCount;
+    }
+}
+
+int32_t CDesign::GetLayerCount(int32_t table, int32_t layer) const
+{
+    if (table < CLayerCounts::lineTable || table > CLayerCounts::padTable || layer < 0 ||
+        layer >= LAYER_COUNT)
+        return 0;
+    return m_layerCounts.tables[size_t(table)][size_t(layer)];
+}
+
+int32_t CDesign::GetLayerObjectCount(int32_t layer) const
+{
+    return GetLayerCount(CLayerCounts::lineTable, layer) +
+           GetLayerCount(CLayerCounts::padTable, layer);
+}
+
+void CDesign::ResetNetGroups(const std::string& text)
+{
+    m_netGroups.Reset(text);
+}
+
+const std::string& CDesign::GetNetGroupName(int32_t group) const
+{
+    return m_netGroups.GetName(group);
+}
+
+int32_t CDesign::GetNetGroupSpacing(int32_t group) const
+{
+    return m_netGroups.GetSpacing(group);
+}
+
 // ---- What the collections ask of the design -----------------------------------------------------
 
 const CPadStackArray& CDesign::GetPadStacks() const

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "document/CDesignSettings.h"
+#include "document/CLayerCounts.h"
+#include "document/CNetGroups.h"
 #include "document/Rec12.h"
 #include "framework/CFontDesc.h"
 #include "framework/ColorRef.h"
@@ -29,8 +31,11 @@ class CWevraText;
 
 // What a design file holds: the collections of a board (layers, output jobs, display layer sets,
 // drawn lines, nets, components, the shape cache, grids, font, texts, planes and the board
-// outline) and the settings of the file's header. It owns the collections for its whole life;
-// their contents change places with another design's when a design is read or a template taken.
+// outline) and the settings of the file's header, with the per-layer object counts (CLayerCounts)
+// and the net groups (CNetGroups) worked out from them. It owns the collections for its whole
+// life; their contents change places with another design's when a design is read or a template
+// taken. The counts and net groups stay put: the document clears the one and rebuilds the other
+// after a load.
 // The nets, components and texts ask the document they were given for the editing state and
 // painting they need; the design answers the questions about its own data, which the document
 // hands on to it.
@@ -181,6 +186,23 @@ public:
     // these collections in exchange.
     void TakeOver(CDesign& loaded);
 
+    // ---- Layer counts and net groups ------------------------------------------------------------
+
+    // Recounts the objects per layer: drawn-line, track and shape-outline vertices in one table,
+    // net and component pads in the other; entry 0 of each holds its total.
+    void ResetLayerTables();
+    int32_t GetLayerCount(int32_t table, int32_t layer) const;
+    // The sum of a layer's two counts.
+    int32_t GetLayerObjectCount(int32_t layer) const;
+
+    // Net groups "G0".."G255" with spacings in steps of 0.1 mm. The text (a design's template
+    // path) is not interpreted.
+    void ResetNetGroups(const std::string& text);
+    const std::string& GetNetGroupName(int32_t group) const;
+    int32_t GetNetGroupSpacing(int32_t group) const;
+    // The counts themselves, which the document clears for a new or loaded design.
+    CLayerCounts& LayerCounts() { return m_layerCounts; }
+
     // ---- What the collections ask of the design -------------------------------------------------
 
     const CPadStackArray& GetPadStacks() const;
@@ -216,4 +238,6 @@ private:
 
     // The header of the design file.
     CDesignSettings m_settings;
+    CLayerCounts m_layerCounts;
+    CNetGroups m_netGroups;
 };

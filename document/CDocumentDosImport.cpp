@@ -60,14 +60,14 @@ void CDocumentDosImport::FinishDosImport()
 
     // Only the layers the set uses are offered, with the bottom copper, the top silkscreen, the
     // drill layer and the planes' layers.
-    m_document.ResetLayerTables();
+    m_document.Design().ResetLayerTables();
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer) {
         CLayer* entry = m_document.Design().GetLayers().GetLayer(layer);
         if (entry == nullptr)
             continue;
         entry->SetVisible(false);
-        const bool used = m_document.GetLayerCount(CLayerCounts::lineTable, layer) != 0 ||
-                          m_document.GetLayerCount(CLayerCounts::padTable, layer) != 0;
+        const bool used = m_document.Design().GetLayerCount(CLayerCounts::lineTable, layer) != 0 ||
+                          m_document.Design().GetLayerCount(CLayerCounts::padTable, layer) != 0;
         entry->SetEnabled(used);
     }
     for (const int32_t layer : {LAYER_BOTTOM, LAYER_SILK_TOP, LAYER_DRILL})

@@ -20,7 +20,7 @@ std::string CodeOf(const CLayerArray& layers, int32_t layer)
 
 std::vector<CLayerTable::Row> CLayerTable::Rows(CWevraDoc& document)
 {
-    document.ResetLayerTables();
+    document.Design().ResetLayerTables();
     const CLayerArray& layers = document.Design().GetLayers();
     std::vector<Row> rows;
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer) {
@@ -28,14 +28,15 @@ std::vector<CLayerTable::Row> CLayerTable::Rows(CWevraDoc& document)
             continue;
         Row row;
         row.layer = layer;
-        row.row.cells = {layers.GetLayerName(layer),
-                         {},
-                         {},
-                         {},
-                         std::to_string(document.GetLayerCount(CLayerCounts::lineTable, layer)),
-                         std::to_string(document.GetLayerCount(CLayerCounts::padTable, layer)),
-                         CodeOf(layers, layer),
-                         CodeOf(layers, OppositeLayer(layer))};
+        row.row.cells = {
+            layers.GetLayerName(layer),
+            {},
+            {},
+            {},
+            std::to_string(document.Design().GetLayerCount(CLayerCounts::lineTable, layer)),
+            std::to_string(document.Design().GetLayerCount(CLayerCounts::padTable, layer)),
+            CodeOf(layers, layer),
+            CodeOf(layers, OppositeLayer(layer))};
         for (int32_t set = 0; set < colorSetCount; ++set)
             row.colors[size_t(set)] = document.Design().GetStoredColor(set, layer);
         rows.push_back(std::move(row));

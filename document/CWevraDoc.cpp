@@ -106,7 +106,7 @@ bool CWevraDoc::ResetToDefaults()
 
     m_design.GetFont().Load(frame.GetProgramFolder() / CWevraFont::fileName);
 
-    for (auto& table : m_layerCounts.tables)
+    for (auto& table : m_design.LayerCounts().tables)
         table.fill(0);
     m_design.GetNets().SetDocument(this);
     m_design.GetComponents().SetDocument(this);
@@ -128,7 +128,7 @@ bool CWevraDoc::ResetToDefaults()
     m_settings.boardHeight = CDesignSettings::defaultBoardHeight;
     m_design.GetBoardOutline().RemoveAll();
 
-    ResetNetGroups(std::string());
+    m_design.ResetNetGroups(std::string());
     ResetColors();
     m_settings.netlistPath.clear();
     return true;
@@ -446,61 +446,6 @@ void CWevraDoc::ShowBottomPane(bool shown)
 void CWevraDoc::SetStatusText(const std::string& text)
 {
     CDocumentFrame::Get().SetStatusText(text);
-}
-
-// ---- Layer tables and net groups ----------------------------------------------------------------
-
-void CWevraDoc::ResetLayerTables()
-{
-    for (auto& table : m_layerCounts.tables)
-        table.fill(0);
-    m_design.GetLines().CountPerLayer();
-    m_design.GetNets().CountLayerUse();
-    m_design.GetComponents().CountLayerUse();
-    auto& lines = m_layerCounts.tables[CLayerCounts::lineTable];
-    auto& pads = m_layerCounts.tables[CLayerCounts::padTable];
-    for (int32_t layer = 0; layer < LAYER_COUNT; ++layer) {
-        const int32_t lineCount = m_design.GetLines().GetLayerCount(layer) +
-                                  m_design.GetNets().GetTrackLayerUse(layer) +
-                                  m_design.GetComponents().GetOutlineLayerUse(layer);
-        const int32_t padCount = m_design.GetNets().GetPadLayerUse(layer) +
-                                 m_design.GetComponents().GetPadLayerUse(layer);
-        if (layer > 0) {
-            lines[size_t(layer)] = lineCount;
-            pads[size_t(layer)] = padCount;
-        }
-        lines[0] += lineCount;
-        pads[0] += padCount;
-    }
-}
-
-int32_t CWevraDoc::GetLayerCount(int32_t table, int32_t layer) const
-{
-    if (table < CLayerCounts::lineTable || table > CLayerCounts::padTable || layer < 0 ||
-        layer >= LAYER_COUNT)
-        return 0;
-    return m_layerCounts.tables[size_t(table)][size_t(layer)];
-}
-
-int32_t CWevraDoc::GetLayerObjectCount(int32_t layer) const
-{
-    return GetLayerCount(CLayerCounts::lineTable, layer) +
-           GetLayerCount(CLayerCounts::padTable, layer);
-}
-
-void CWevraDoc::ResetNetGroups(const std::string& text)
-{
-    m_netGroups.Reset(text);
-}
-
-const std::string& CWevraDoc::GetNetGroupName(int32_t group) const
-{
-    return m_netGroups.GetName(group);
-}
-
-int32_t CWevraDoc::GetNetGroupSpacing(int32_t group) const
-{
-    return m_netGroups.GetSpacing(group);
 }
 
 // ---- Loading ------------------------------------------------------------------------------------

@@ -18,8 +18,6 @@
 #include "document/CDocumentPaint.h"
 #include "document/CDocumentPlanes.h"
 #include "document/CEditSession.h"
-#include "document/CLayerCounts.h"
-#include "document/CNetGroups.h"
 #include "document/CPadStackUse.h"
 #include "document/CShapeSource.h"
 #include "document/CViewState.h"
@@ -72,19 +70,18 @@ class CWevraFont;
 //
 // Its state lies in parts it owns, each with its own header. Nine of them are doors of their own
 // that callers take instead of the document: Design() (CDesign: the collections, the design file's
-// header settings, the board and its outline), View() (CViewState: scale, scrolling, zoom, the
-// panes' flags, the status line's info text and ruler), Session() (CEditSession: the tool mode and
-// action, the selection, the cursor, the rubber band and the work layer; what the tools see of the
-// design), Planes() (CDocumentPlanes: the plane tools, the plane fill's view of the design and the
-// planes' drawing), PadStackUse() (CPadStackUse: the shape library's view of which padstacks the
-// design uses), Paint() (CDocumentPaint: the pens and colours, the board picture, the selection
-// over it, the previews and the printed pages), Editing() (CDocumentEditing: the edits of the
-// selection as a whole, the snap settings and the current pen), Analysis() (CDocumentAnalysis: the
-// connectivity tracer, the design-rule check and the autorouter, and the design as they see it) and
-// History() (CDocumentHistory: the undo snapshots, the design time and the automatic backups). The
-// others hold state the document works on: the per-layer object counts (CLayerCounts), the net
-// groups (CNetGroups) and a shape document's source (CShapeSource). Their constants are named
-// through them.
+// header settings, the board and its outline, the per-layer object counts and the net groups),
+// View() (CViewState: scale, scrolling, zoom, the panes' flags, the status line's info text and
+// ruler), Session() (CEditSession: the tool mode and action, the selection, the cursor, the rubber
+// band and the work layer; what the tools see of the design), Planes() (CDocumentPlanes: the plane
+// tools, the plane fill's view of the design and the planes' drawing), PadStackUse() (CPadStackUse:
+// the shape library's view of which padstacks the design uses), Paint() (CDocumentPaint: the pens
+// and colours, the board picture, the selection over it, the previews and the printed pages),
+// Editing() (CDocumentEditing: the edits of the selection as a whole, the snap settings and the
+// current pen), Analysis() (CDocumentAnalysis: the connectivity tracer, the design-rule check and
+// the autorouter, and the design as they see it) and History() (CDocumentHistory: the undo
+// snapshots, the design time and the automatic backups). The other holds state the document works
+// on: a shape document's source (CShapeSource).
 class CWevraDoc : public CObject,
                   public CDocumentNetLink,
                   public CDocumentComponentLink,
@@ -267,19 +264,6 @@ public:
     void ShowBottomPane(bool shown) override;
     void SetStatusText(const std::string& text) override;
 
-    // Recounts the objects per layer: drawn-line, track and shape-outline vertices in one table,
-    // net and component pads in the other; entry 0 of each holds its total.
-    void ResetLayerTables();
-    int32_t GetLayerCount(int32_t table, int32_t layer) const;
-    // The sum of a layer's two counts.
-    int32_t GetLayerObjectCount(int32_t layer) const;
-
-    // Net groups "G0".."G255" with spacings in steps of 0.1 mm. The text (a design's template
-    // path) is not interpreted.
-    void ResetNetGroups(const std::string& text);
-    const std::string& GetNetGroupName(int32_t group) const;
-    int32_t GetNetGroupSpacing(int32_t group) const;
-
     // ---- Shape document -------------------------------------------------------------------------
 
     // Rebuilds the edited shape from the board objects into `library` (the library the
@@ -454,16 +438,10 @@ private:
     CEditState& m_edit = m_session.State();
     CDocumentPaint m_painting{*this, m_design, m_edit};
 
-    // ---- Layer counts ---------------------------------------------------------------------------
-    CLayerCounts m_layerCounts;
-
     // ---- Editing state and view -----------------------------------------------------------------
     CViewState m_view{m_settings, m_edit, [this] { SetModified(); }};
     bool m_pinsRebuilt = false;
     std::vector<std::string> m_messages;
-
-    // ---- Net groups -----------------------------------------------------------------------------
-    CNetGroups m_netGroups;
 
     // ---- Undo and backups -----------------------------------------------------------------------
     CDocumentHistory m_history{*this, m_design, m_edit};

@@ -231,7 +231,7 @@ void CWevraDoc::TakeOverDesign(CWevraDoc& loaded)
     m_edit.currentComponentIndex = -1;
     m_session.ResetCurrentComponent();
     m_pinsRebuilt = false;
-    for (auto& table : m_layerCounts.tables)
+    for (auto& table : m_design.LayerCounts().tables)
         table.fill(0);
     m_painting.State().drawColors[CComponentDocument::normalSet] =
         m_settings.colors[CDesignSettings::screenColors];
@@ -285,5 +285,5 @@ void CWevraDoc::FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTi
     m_design.CleanUpPlaneList();
     if (m_design.GetViewFlag(CDesignSettings::viewHolesAlwaysVisible))
         m_session.SetWorkLayer(LAYER_DRILL);
-    ResetNetGroups(m_settings.templatePath);
+    m_design.ResetNetGroups(m_settings.templatePath);
 }

@@ -54,7 +54,7 @@ bool CWevraDoc::EditDesignConfig(int32_t firstPage)
     const COutput* displayJob =
         m_design.GetDisplaySets().GetJob(m_design.GetDisplaySets().GetCurrent());
     const int32_t currentSet = displayJob ? displayJob->GetCurrentItem() : 0;
-    ResetLayerTables();
+    m_design.ResetLayerTables();
 
     CGridArr sheetGrids;
     sheetGrids.CopyFrom(m_design.GetGridSettings());

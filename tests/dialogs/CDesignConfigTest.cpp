@@ -117,7 +117,7 @@ TEST_F(CDesignConfigTest, LayersPageAsksForUsedLayersAndEmptiesTheirPlaceInTheSe
 {
     CDrawRecArray& lines = doc.Design().GetLines();
     lines.AddSegment(0, 0, 25600, 0, LAYER_MASK_TOP, lines.FindOrAddPen(2560), 0);
-    doc.ResetLayerTables();
+    doc.Design().ResetLayerTables();
     CConfigLayers page(doc);
     EXPECT_EQ(Rows(&page, CConfigLayers::idEnabled).size(), LAYER_COUNT);
     EXPECT_EQ(Rows(&page, CConfigLayers::idEnabled).front(), Indented(" 0 Common Layer"));

@@ -40,7 +40,7 @@ TEST_F(CLayerTableTest, OneRowPerEnabledLayer)
     EXPECT_EQ(mask.colors[1],
               doc->Design().GetStoredColor(CDesignSettings::highlightColors, LAYER_MASK_TOP));
     EXPECT_EQ(rows[1].row.cells[4],
-              std::to_string(doc->GetLayerCount(CLayerCounts::lineTable, LAYER_TOP)));
+              std::to_string(doc->Design().GetLayerCount(CLayerCounts::lineTable, LAYER_TOP)));
 }
 
 TEST_F(CLayerTableTest, ColourEditRecoloursTheLayer)

@@ -140,10 +140,10 @@ TEST_F(CDocTest, NewDesignHasTheDefaults)
         int32_t spacing;
     } groups[] = {{0, "G0", 0}, {1, "G1", 1007}, {10, "G10", 10078}, {255, "G255", 257007}};
     for (const auto& g : groups) {
-        EXPECT_EQ(doc.GetNetGroupName(g.group), g.name);
-        EXPECT_EQ(doc.GetNetGroupSpacing(g.group), g.spacing) << g.name;
+        EXPECT_EQ(doc.Design().GetNetGroupName(g.group), g.name);
+        EXPECT_EQ(doc.Design().GetNetGroupSpacing(g.group), g.spacing) << g.name;
     }
-    EXPECT_EQ(doc.GetNetGroupName(256), "");
+    EXPECT_EQ(doc.Design().GetNetGroupName(256), "");
 }
 
 TEST_F(CDocTest, StrokeFontComesFromTheProgramFolderSetting)
@@ -307,18 +307,18 @@ TEST_F(CDocTest, LayerTablesCountEveryCollection)
     CNet& zero = *doc.Design().GetNets().GetNet(0);
     zero.AppendSegment(0, 0, 1000, 0, 1, 1, false);
     zero.AppendPadVertex(500, 500, 0, 0, false);
-    doc.ResetLayerTables();
+    doc.Design().ResetLayerTables();
 
     const CPadStackArray& stacks = doc.Design().GetShapeCache().GetPadStacks();
     const int32_t padOnTop = stacks.GetPad(0, 1) ? 1 : 0;
     int32_t pads = 0;
     for (int32_t layer = 0; layer < 27; ++layer)
         pads += stacks.GetPad(0, layer) ? 1 : 0;
-    EXPECT_EQ(doc.GetLayerCount(CLayerCounts::lineTable, 21), 2);
-    EXPECT_EQ(doc.GetLayerCount(CLayerCounts::lineTable, 1), 2);
-    EXPECT_EQ(doc.GetLayerCount(CLayerCounts::lineTable, 0), 4);
-    EXPECT_EQ(doc.GetLayerCount(CLayerCounts::padTable, 0), pads);
-    EXPECT_EQ(doc.GetLayerObjectCount(1), 2 + padOnTop);
+    EXPECT_EQ(doc.Design().GetLayerCount(CLayerCounts::lineTable, 21), 2);
+    EXPECT_EQ(doc.Design().GetLayerCount(CLayerCounts::lineTable, 1), 2);
+    EXPECT_EQ(doc.Design().GetLayerCount(CLayerCounts::lineTable, 0), 4);
+    EXPECT_EQ(doc.Design().GetLayerCount(CLayerCounts::padTable, 0), pads);
+    EXPECT_EQ(doc.Design().GetLayerObjectCount(1), 2 + padOnTop);
 }
 
 // ---- Undo ---------------------------------------------------------------------------------------
