@@ -355,7 +355,8 @@ void CDocumentEditing::SelectPen(int32_t index)
     m_document.SetModified();
 }
 
-// ---- Deleting ---------------------------------------------------------------------------------------
+// ---- Deleting
+// ---------------------------------------------------------------------------------------
 
 bool CDocumentEditing::DeleteSelection()
 {
