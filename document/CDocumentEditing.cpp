@@ -355,8 +355,7 @@ void CDocumentEditing::SelectPen(int32_t index)
     m_document.SetModified();
 }
 
-// ---- Deleting
-// ---------------------------------------------------------------------------------------
+// ---- Deleting -----------------------------------------------------------------------------------
 
 bool CDocumentEditing::DeleteSelection()
 {
