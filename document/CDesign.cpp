@@ -5,6 +5,7 @@
 #include <iterator>
 #include <utility>
 
+#include "framework/LittleEndian.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
 #include "model/CGridArr.h"
@@ -27,19 +28,6 @@ constexpr size_t fontWeightAt = 16;
 constexpr size_t fontItalicAt = 20;
 constexpr size_t fontFaceAt = 28;
 constexpr size_t fontFaceSize = 32;
-
-int32_t GetLe32(const uint8_t* p)
-{
-    return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
-                   uint32_t(p[3]) << 24);
-}
-
-void PutLe32(uint8_t* p, int32_t value)
-{
-    const uint32_t v = uint32_t(value);
-    for (int32_t i = 0; i < 4; ++i)
-        p[i] = uint8_t(v >> (8 * i));
-}
 
 } // namespace
 
@@ -88,8 +76,8 @@ void CDesign::SetPinInfoFontFromRecord()
 {
     const uint8_t* record = m_settings.pinInfoFontRecord.data();
     CFontDesc font;
-    font.height = GetLe32(record + fontHeightAt);
-    font.weight = GetLe32(record + fontWeightAt);
+    font.height = LoadLittleEndian<int32_t>(record + fontHeightAt);
+    font.weight = LoadLittleEndian<int32_t>(record + fontWeightAt);
     font.italic = record[fontItalicAt] != 0;
     const uint8_t* face = record + fontFaceAt;
     font.face.assign(face, std::find(face, face + fontFaceSize, uint8_t(0)));
@@ -106,8 +94,8 @@ void CDesign::SetPinInfoFontRecordFromFont()
 {
     uint8_t* record = m_settings.pinInfoFontRecord.data();
     std::fill_n(record + fontFaceAt, fontFaceSize, uint8_t(0));
-    PutLe32(record + fontHeightAt, m_settings.pinInfoFont.height);
-    PutLe32(record + fontWeightAt, m_settings.pinInfoFont.weight);
+    StoreLittleEndian<int32_t>(record + fontHeightAt, m_settings.pinInfoFont.height);
+    StoreLittleEndian<int32_t>(record + fontWeightAt, m_settings.pinInfoFont.weight);
     record[fontItalicAt] = m_settings.pinInfoFont.italic ? 1 : 0;
     // The last byte of the face stays zero, as the record's readers expect.
     std::memcpy(record + fontFaceAt, m_settings.pinInfoFont.face.data(),

@@ -187,8 +187,8 @@ void CArchive::WriteWordArray(const std::vector<uint16_t>& words)
     WriteCount(words.size());
     uint8_t* out = AppendBlock(words.size() * 2);
     for (const uint16_t w : words) {
-        *out++ = uint8_t(w);
-        *out++ = uint8_t(w >> 8);
+        StoreLittleEndian(out, w);
+        out += 2;
     }
 }
 
@@ -205,7 +205,7 @@ void CArchive::ReadWordArray(std::vector<uint16_t>& words)
     const uint8_t* in = ReadBlock(size_t(count) * 2);
     words.resize(count);
     for (uint16_t& w : words) {
-        w = uint16_t(in[0] | (in[1] << 8));
+        w = LoadLittleEndian<uint16_t>(in);
         in += 2;
     }
 }

@@ -1,20 +1,17 @@
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
 #include "framework/CArchiveException.h"
 #include "framework/CObject.h"
 #include "framework/CRuntimeClass.h"
-#include "framework/ReverseBytes.h"
+#include "framework/LittleEndian.h"
 
 // The archive stream every record of a design, library or clipboard copy goes through:
 // little-endian, no alignment, with counts, strings, time stamps, raw arrays and object records
@@ -199,16 +196,12 @@ public:
     [[noreturn]] static void Fail(CArchiveException::Cause cause, const std::string& message);
 
 private:
-    // A value's bytes are put in file order only on a big-endian host.
     template <typename T> CArchive& PutValue(T value)
     {
         if (m_mode != store)
             CheckStoring();
-        auto bits = static_cast<std::make_unsigned_t<T>>(value);
-        if constexpr (std::endian::native == std::endian::big)
-            bits = ReverseBytes(bits);
         uint8_t bytes[sizeof(T)];
-        std::memcpy(bytes, &bits, sizeof(T));
+        StoreLittleEndian(bytes, value);
         m_buffer.insert(m_buffer.end(), bytes, bytes + sizeof(T));
         return *this;
     }
@@ -216,11 +209,7 @@ private:
     {
         if (m_mode != load || sizeof(T) > m_buffer.size() - m_pos)
             Require(sizeof(T));
-        std::make_unsigned_t<T> bits;
-        std::memcpy(&bits, m_buffer.data() + m_pos, sizeof(T));
-        if constexpr (std::endian::native == std::endian::big)
-            bits = ReverseBytes(bits);
-        value = static_cast<T>(bits);
+        value = LoadLittleEndian<T>(m_buffer.data() + m_pos);
         m_pos += sizeof(T);
         return *this;
     }

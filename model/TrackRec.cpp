@@ -1,34 +1,23 @@
 #include "model/TrackRec.h"
 
-#include <bit>
 #include <cstddef>
-#include <cstring>
-#include <type_traits>
 
 #include "framework/CArchive.h"
-#include "framework/ReverseBytes.h"
+#include "framework/LittleEndian.h"
 
 namespace {
 
-// A vertex is read and written as one block of its 20 bytes: designs hold many of them. Each
-// field is moved whole and its bytes put in file order only on a big-endian host.
+// A vertex is read and written as one block of its 20 bytes: designs hold many of them.
 template <typename T> void Put(uint8_t*& p, T value)
 {
-    auto bits = std::make_unsigned_t<T>(value);
-    if constexpr (std::endian::native == std::endian::big)
-        bits = ReverseBytes(bits);
-    std::memcpy(p, &bits, sizeof bits);
-    p += sizeof bits;
+    StoreLittleEndian(p, value);
+    p += sizeof value;
 }
 
 template <typename T> void Get(const uint8_t*& p, T& value)
 {
-    std::make_unsigned_t<T> bits;
-    std::memcpy(&bits, p, sizeof bits);
-    if constexpr (std::endian::native == std::endian::big)
-        bits = ReverseBytes(bits);
-    value = T(bits);
-    p += sizeof bits;
+    value = LoadLittleEndian<T>(p);
+    p += sizeof value;
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "framework/CArchive.h"
-#include "framework/ReverseBytes.h"
+#include "framework/LittleEndian.h"
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CTempFolder.h"
 
