@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "document/CWevraDoc.h"
+#include "document/CDesignSettings.h"
+#include "document/CDocumentViews.h"
+#include "document/CViewState.h"
 #include "framework/Numeric.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
@@ -86,12 +88,12 @@ COverviewMap::Target COverviewMap::Aim(CPoint down, CPoint up, bool dragged, int
             side * divisor / 1000};
 }
 
-void COverviewMap::Apply(CWevraDoc& document, const Target& target)
+void COverviewMap::Apply(CViewState& view, const Target& target)
 {
     // A small rectangle asks for a scale below 1, which no pixel arithmetic survives.
     if (target.zoom)
-        document.View().SetScale(int32_t(std::clamp<int64_t>(
-            target.scale, CDesignSettings::minScale, CDesignSettings::maxScale)));
-    document.View().CenterOn(target.point.x, target.point.y);
-    document.RedrawBoardViews();
+        view.SetScale(int32_t(std::clamp<int64_t>(target.scale, CDesignSettings::minScale,
+                                                  CDesignSettings::maxScale)));
+    view.CenterOn(target.point.x, target.point.y);
+    view.Windows().RedrawBoardView();
 }

@@ -8,7 +8,7 @@
 #include "framework/CSize.h"
 
 class CNetArray;
-class CWevraDoc;
+class CViewState;
 
 // The arithmetic of the overview pane: the whole board drawn small at a divisor (board units
 // per overview pixel) of at least 100, the part the board view shows, the pins and pads marked
@@ -47,5 +47,5 @@ public:
     static Target Aim(CPoint down, CPoint up, bool dragged, int32_t divisor);
     // Applies the target: the scale (held to the document's limits) and the board centred on
     // the point; the board view is redrawn.
-    static void Apply(CWevraDoc& document, const Target& target);
+    static void Apply(CViewState& view, const Target& target);
 };

@@ -49,7 +49,7 @@ CChildFrame::CChildFrame(CWevraDoc& document, QWidget* parent)
     m_outer->addWidget(m_left);
     m_outer->addWidget(m_right);
 
-    m_miniView = new CMiniView(document, m_left);
+    m_miniView = new CMiniView(document.Design(), document.View(), m_left);
     m_leftPane = new CLeftPane(document, m_left);
     m_left->addWidget(m_miniView);
     m_left->addWidget(m_leftPane);

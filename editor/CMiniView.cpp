@@ -7,8 +7,9 @@
 #include <QPolygon>
 #include <QTimer>
 
+#include "document/CDesign.h"
 #include "document/COverviewMap.h"
-#include "document/CWevraDoc.h"
+#include "document/CViewState.h"
 #include "editor/CChildFrame.h"
 #include "framework/Numeric.h"
 
@@ -24,7 +25,8 @@ CPoint ToPoint(const QPoint& point)
 
 } // namespace
 
-CMiniView::CMiniView(CWevraDoc& document, QWidget* parent) : QWidget(parent), m_document(document)
+CMiniView::CMiniView(const CDesign& design, CViewState& view, QWidget* parent)
+    : QWidget(parent), m_design(design), m_view(view)
 {
     setMinimumSize(1, 1);
     setAutoFillBackground(true);
@@ -41,7 +43,7 @@ CChildFrame* CMiniView::Frame() const
 
 int32_t CMiniView::GetDivisor() const
 {
-    return COverviewMap::Divisor(m_document.Design().GetBoardWidth(), width());
+    return COverviewMap::Divisor(m_design.GetBoardWidth(), width());
 }
 
 void CMiniView::OnUpdate()
@@ -52,7 +54,7 @@ void CMiniView::OnUpdate()
 
 int32_t CMiniView::WantedHeight() const
 {
-    return std::max(m_document.Design().GetBoardHeight() / GetDivisor(), 0);
+    return std::max(m_design.GetBoardHeight() / GetDivisor(), 0);
 }
 
 void CMiniView::KeepProportions()
@@ -81,18 +83,18 @@ void CMiniView::paintEvent(QPaintEvent*)
         return;
     const int32_t divisor = GetDivisor();
     QPainter painter(this);
-    painter.fillRect(0, 0, m_document.Design().GetBoardWidth() / divisor,
-                     m_document.Design().GetBoardHeight() / divisor, boardColor);
+    painter.fillRect(0, 0, m_design.GetBoardWidth() / divisor, m_design.GetBoardHeight() / divisor,
+                     boardColor);
 
     const CSize view = Frame() ? Frame()->GetClientSize() : CSize();
     const CRect shown =
-        COverviewMap::VisibleRect(m_document.GetViewOffset(), view, m_document.GetScale(), divisor);
+        COverviewMap::VisibleRect(m_view.GetViewOffset(), view, m_view.GetScale(), divisor);
     painter.fillRect(
         QRect(shown.left, shown.top, SaturateToInt(shown.Width()), SaturateToInt(shown.Height())),
         visibleColor);
 
     QPolygon marks;
-    for (const CPoint& mark : COverviewMap::Marks(m_document.Design().GetNets(), divisor))
+    for (const CPoint& mark : COverviewMap::Marks(m_design.GetNets(), divisor))
         marks << QPoint(mark.x, mark.y);
     painter.setPen(Qt::white);
     painter.drawPoints(marks);
@@ -119,12 +121,12 @@ void CMiniView::mouseReleaseEvent(QMouseEvent* event)
         return;
     m_pressed = false;
     const CSize client(width(), height());
-    const int32_t divisor = COverviewMap::Divisor(m_document.Design().GetBoardWidth(),
-                                                  m_document.Design().GetBoardHeight(), client);
+    const int32_t divisor =
+        COverviewMap::Divisor(m_design.GetBoardWidth(), m_design.GetBoardHeight(), client);
     const COverviewMap::Target target =
         COverviewMap::Aim(ToPoint(m_down), ToPoint(event->position().toPoint()), m_drag, divisor);
     m_drag = false;
-    COverviewMap::Apply(m_document, target);
+    COverviewMap::Apply(m_view, target);
     update();
     if (CChildFrame* frame = Frame())
         frame->ActivateBoardView();

@@ -6,7 +6,8 @@
 #include <QWidget>
 
 class CChildFrame;
-class CWevraDoc;
+class CDesign;
+class CViewState;
 
 // The overview pane above the side pane: the whole board drawn small, the part the board view
 // shows in grey, pins, pads and vias as white dots. A click centres the board view there; a
@@ -16,7 +17,7 @@ class CMiniView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CMiniView(CWevraDoc& document, QWidget* parent = nullptr);
+    CMiniView(const CDesign& design, CViewState& view, QWidget* parent = nullptr);
 
     // The document changed: the board may have another size.
     void OnUpdate();
@@ -37,7 +38,8 @@ private:
     // Asks the frame, after the current event, for that height.
     void KeepProportions();
 
-    CWevraDoc& m_document;
+    const CDesign& m_design;
+    CViewState& m_view;
     bool m_drag = false;
     bool m_pressed = false;
     QPoint m_down;
