@@ -67,7 +67,7 @@ void BM_ComponentTableOpen(benchmark::State& state)
     CQuietView view;
     QImage image(screenWidth, screenHeight, QImage::Format_RGB32);
     for (auto _ : state) {
-        CComponentTableDlg table(doc, view);
+        CComponentTableDlg table(doc.Design(), view);
         table.show();
         PaintRows(*table.GetComponentGrid(), image);
         benchmark::DoNotOptimize(table.GetComponentGrid()->GetNumberRows());
@@ -84,7 +84,7 @@ void BM_ComponentTableSort(benchmark::State& state)
     LoadLanguagePack();
     CWevraDoc& doc = Design(state.range(0));
     CQuietView view;
-    CComponentTableDlg table(doc, view);
+    CComponentTableDlg table(doc.Design(), view);
     CComponentGrid& grid = *table.GetComponentGrid();
     const int col = int(state.range(1));
     for (auto _ : state)
@@ -103,7 +103,7 @@ void BM_ComponentTableScrollPage(benchmark::State& state)
     LoadLanguagePack();
     CWevraDoc& doc = Design(state.range(0));
     CQuietView view;
-    CComponentTableDlg table(doc, view);
+    CComponentTableDlg table(doc.Design(), view);
     table.show();
     CComponentGrid& grid = *table.GetComponentGrid();
     QImage image(screenWidth, screenHeight, QImage::Format_RGB32);

@@ -1,6 +1,6 @@
 #include "dialogs/CComponentGrid.h"
 
-#include "document/CWevraDoc.h"
+#include "document/CDesign.h"
 #include "framework/CNumberText.h"
 #include "framework/CResString.h"
 #include "framework/Numeric.h"
@@ -43,18 +43,18 @@ int CompareLeadingNumbers(QStringView a, QStringView b)
 
 } // namespace
 
-CComponentGrid::CComponentGrid(CWevraDoc& document, CViewCommandHost& view, QWidget* parent)
-    : CTableGrid(document, view, parent)
+CComponentGrid::CComponentGrid(const CDesign& design, CViewCommandHost& view, QWidget* parent)
+    : CTableGrid(view, parent), m_design(design)
 {
 }
 
-std::vector<std::string> CComponentGrid::RowTexts(const CWevraDoc& document, int32_t index)
+std::vector<std::string> CComponentGrid::RowTexts(const CDesign& design, int32_t index)
 {
-    const CComponent* component = document.Design().GetComponents().GetComponent(index);
+    const CComponent* component = design.GetComponents().GetComponent(index);
     if (component == nullptr)
         return {};
-    const int32_t unit = document.GetUnit();
-    const CPoint origin = document.GetOrigin();
+    const int32_t unit = design.GetUnit();
+    const CPoint origin = design.GetOrigin();
     const CPoint position = component->GetPosition();
     const auto yesNo = [component](uint32_t mask) {
         return CResString::Load(component->TestFlag(mask) ? IDS_YES : IDS_NO);
@@ -62,7 +62,7 @@ std::vector<std::string> CComponentGrid::RowTexts(const CWevraDoc& document, int
     return {CNumberText::FormatInt(int64_t(index) + 1),
             component->GetReference(),
             component->GetType(),
-            document.Design().GetShapeCache().GetShapeName(component->GetShapeIndex()),
+            design.GetShapeCache().GetShapeName(component->GetShapeIndex()),
             CLengthText::FormatLength(unit, SaturateToInt(int64_t(position.x) - origin.x)),
             CLengthText::FormatLength(unit, SaturateToInt(int64_t(position.y) - origin.y)),
             CNumberText::FormatFixed(component->GetRotation() * 0.001, 3, 3),
@@ -75,10 +75,10 @@ std::vector<std::string> CComponentGrid::RowTexts(const CWevraDoc& document, int
 void CComponentGrid::OnGridSetup()
 {
     SetupColumns(IDS_COMPONENT_TABLE_HEADINGS, colNr, true, true);
-    const int32_t count = GetDocument().Design().GetComponents().GetCount();
+    const int32_t count = m_design.GetComponents().GetCount();
     SetRowCount(count);
     for (int32_t i = 0; i < count; ++i)
-        SetRowTexts(i, RowTexts(GetDocument(), i));
+        SetRowTexts(i, RowTexts(m_design, i));
     FitColumns();
     FinishSetup(2);
     SetSortMark(colNr, true);

@@ -3,11 +3,12 @@
 #include "dialogs/CComponentGrid.h"
 #include "resources/CommandIds.h"
 
-CComponentTableDlg::CComponentTableDlg(CWevraDoc& document, CViewCommandHost& view, QWidget* parent)
+CComponentTableDlg::CComponentTableDlg(const CDesign& design, CViewCommandHost& view,
+                                       QWidget* parent)
     : CTableDlg(dialogId, ID_COMPONENTS_COMPONENT_TABLE, QStringLiteral("Component Table"), view,
                 parent)
 {
-    HostGrid(new CComponentGrid(document, view, this), idPlaceholder);
+    HostGrid(new CComponentGrid(design, view, this), idPlaceholder);
 }
 
 CComponentGrid* CComponentTableDlg::GetComponentGrid() const

@@ -5,7 +5,7 @@
 #include "dialogs/CTableDlg.h"
 
 class CComponentGrid;
-class CWevraDoc;
+class CDesign;
 
 // "Component Table": the design's components as they were when it opened.
 class CComponentTableDlg : public CTableDlg {
@@ -15,7 +15,7 @@ public:
     static constexpr uint32_t dialogId = 115;
     static constexpr int32_t idPlaceholder = 1117;
 
-    CComponentTableDlg(CWevraDoc& document, CViewCommandHost& view, QWidget* parent = nullptr);
+    CComponentTableDlg(const CDesign& design, CViewCommandHost& view, QWidget* parent = nullptr);
 
     CComponentGrid* GetComponentGrid() const;
 };

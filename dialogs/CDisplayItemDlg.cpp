@@ -1,8 +1,6 @@
 #include "dialogs/CDisplayItemDlg.h"
 
-#include "document/CWevraDoc.h"
-
 CDisplayItemDlg::CDisplayItemDlg(CWevraDoc& document, QWidget* parent)
-    : CLayerSetDlg(document, document.Design().GetDisplaySets(), ids, false, parent)
+    : CLayerSetDlg(document, ids, false, parent)
 {
 }

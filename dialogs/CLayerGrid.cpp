@@ -5,10 +5,15 @@
 #include "model/CLayerArray.h"
 #include "resources/StringIds.h"
 
+CLayerGrid::CLayerGrid(CWevraDoc& document, CViewCommandHost& view, QWidget* parent)
+    : CTableGrid(view, parent), m_document(document)
+{
+}
+
 void CLayerGrid::OnGridSetup()
 {
     SetupColumns(IDS_LAYER_TABLE_HEADINGS, 0, true, false);
-    const std::vector<CLayerTable::Row> rows = CLayerTable::Rows(GetDocument());
+    const std::vector<CLayerTable::Row> rows = CLayerTable::Rows(m_document);
     SetRowCount(int(rows.size()));
     for (int row = 0; row < int(rows.size()); ++row) {
         const CLayerTable::Row& layer = rows[size_t(row)];
@@ -19,9 +24,8 @@ void CLayerGrid::OnGridSetup()
     FitColumns();
     SetSheetMode(1);
     SetSideHeadingWidth(0);
-    const CWevraDoc& document = GetDocument();
     MoveToText(CLayerTable::nameColumn,
-               document.Design().GetLayers().GetLayerName(document.Session().GetWorkLayer()));
+               m_document.Design().GetLayers().GetLayerName(m_document.Session().GetWorkLayer()));
 }
 
 void CLayerGrid::OnCellDoubleClick(int col, int row, const CRect& /*rect*/, CPoint /*point*/,
@@ -42,7 +46,7 @@ void CLayerGrid::EditColor(int col, int row)
     if (row < 0 || row >= GetNumberRows())
         return;
     const std::optional<COLORREF> chosen =
-        CLayerTable::EditColor(GetDocument(), col, GetText(CLayerTable::nameColumn, row));
+        CLayerTable::EditColor(m_document, col, GetText(CLayerTable::nameColumn, row));
     if (!chosen)
         return;
     SetCellBackColor(col, row, *chosen);

@@ -2,6 +2,8 @@
 
 #include "dialogs/CTableGrid.h"
 
+class CWevraDoc;
+
 // The layer table's grid: one row per enabled layer with its colours as the backgrounds of
 // three columns. A double click on a colour, or a key typed on it, offers the colour chooser;
 // the colour chosen becomes the layer's and the board is redrawn.
@@ -9,7 +11,7 @@ class CLayerGrid : public CTableGrid {
     Q_OBJECT
 
 public:
-    using CTableGrid::CTableGrid;
+    CLayerGrid(CWevraDoc& document, CViewCommandHost& view, QWidget* parent = nullptr);
 
     void OnGridSetup() override;
     void OnCellDoubleClick(int col, int row, const CRect& rect, CPoint point,
@@ -18,4 +20,7 @@ public:
 
     // The colour edit of cell (col, row); nothing outside the colour columns.
     void EditColor(int col, int row);
+
+private:
+    CWevraDoc& m_document;
 };

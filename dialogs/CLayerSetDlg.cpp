@@ -37,6 +37,11 @@ constexpr int32_t swatchWidth = 30;
 constexpr int layerRole = Qt::UserRole;
 
 // The layer's colour as the lists show it beside the name.
+COutput* CurrentJob(COutputArray& jobs)
+{
+    return jobs.GetJob(jobs.GetCurrent());
+}
+
 QIcon Swatch(COLORREF color)
 {
     QPixmap pixmap(swatchWidth, 12);
@@ -46,11 +51,11 @@ QIcon Swatch(COLORREF color)
 
 } // namespace
 
-CLayerSetDlg::CLayerSetDlg(CWevraDoc& document, COutputArray& jobs, const Ids& ids, bool outputItem,
-                           QWidget* parent)
+CLayerSetDlg::CLayerSetDlg(CWevraDoc& document, const Ids& ids, bool outputItem, QWidget* parent)
     : CWevraDialog(CNewJobDlg::helpContext, parent), m_document(document),
-      m_job(jobs.GetJob(jobs.GetCurrent())), m_item(m_job ? m_job->GetCurrentRec() : nullptr),
-      m_outputItem(outputItem),
+      m_job(CurrentJob(outputItem ? document.Design().GetOutputJobs()
+                                  : document.Design().GetDisplaySets())),
+      m_item(m_job ? m_job->GetCurrentRec() : nullptr), m_outputItem(outputItem),
       m_windowsDevice(m_job && m_job->GetDevice() == COutputDevice::Name(COutputDevice::windows)),
       m_name(NewEdit(ids.name)), m_available(NewList(ids.available)), m_chosen(NewList(ids.chosen)),
       m_mirrored(NewSwitch("Mirrored", ids.mirrored)),

@@ -58,8 +58,9 @@ public:
     void accept() override;
 
 protected:
-    CLayerSetDlg(CWevraDoc& document, COutputArray& jobs, const Ids& ids, bool outputItem,
-                 QWidget* parent);
+    // An output item edits the current item of the current output job, else the current display
+    // layer set.
+    CLayerSetDlg(CWevraDoc& document, const Ids& ids, bool outputItem, QWidget* parent);
 
 private:
     QListWidget* NewList(int32_t id);

@@ -36,7 +36,7 @@ bool ShowsRatsnest(int32_t index, const CNet& net)
 } // namespace
 
 CNetlistGrid::CNetlistGrid(CWevraDoc& document, CViewCommandHost& view, QWidget* parent)
-    : CTableGrid(document, view, parent)
+    : CTableGrid(view, parent), m_document(document)
 {
 }
 
@@ -76,14 +76,14 @@ std::string CNetlistGrid::WidthChoices(const CWevraDoc& document, const CNet& ne
 void CNetlistGrid::OnGridSetup()
 {
     SetupColumns(IDS_NETLIST_TABLE_HEADINGS, colToDo, false, true);
-    const CNetArray& nets = GetDocument().Design().GetNets();
+    const CNetArray& nets = m_document.Design().GetNets();
     SetRowCount(nets.GetCount());
     for (int32_t i = 0; i < nets.GetCount(); ++i) {
-        SetRowTexts(i, RowTexts(GetDocument(), i));
+        SetRowTexts(i, RowTexts(m_document, i));
         SetCellTypeIndex(colCurrentWidth, i, dropListType);
         SetCellTypeParam(colCurrentWidth, i, dropListParam);
         SetCellLabel(colCurrentWidth, i,
-                     CQtText::FromDesignText(WidthChoices(GetDocument(), *nets.GetNet(i))));
+                     CQtText::FromDesignText(WidthChoices(m_document, *nets.GetNet(i))));
     }
     FitColumns();
     FinishSetup(2);
@@ -97,20 +97,20 @@ CNet* CNetlistGrid::NetOfRow(int row)
 {
     if (row < 0 || row >= GetNumberRows())
         return nullptr;
-    return GetDocument().Design().GetNets().GetNet(CNumberText::ParseInt(GetText(colNr, row)));
+    return m_document.Design().GetNets().GetNet(CNumberText::ParseInt(GetText(colNr, row)));
 }
 
 std::string CNetlistGrid::Length(int32_t value) const
 {
-    return CLengthText::FormatLength(GetDocument().GetUnit(), value);
+    return CLengthText::FormatLength(m_document.GetUnit(), value);
 }
 
 void CNetlistGrid::OnCellClick(int /*col*/, int row, int /*down*/, const CRect& /*rect*/,
                                CPoint /*point*/, int /*processed*/)
 {
-    if (!GetDocument().Session().IsAction(CEditState::actionWaiting) || NetOfRow(row) == nullptr)
+    if (!m_document.Session().IsAction(CEditState::actionWaiting) || NetOfRow(row) == nullptr)
         return;
-    GetDocument().Design().GetNets().SetCurrentNet(CNumberText::ParseInt(GetText(colNr, row)));
+    m_document.Design().GetNets().SetCurrentNet(CNumberText::ParseInt(GetText(colNr, row)));
     ReportChanged();
 }
 
@@ -132,7 +132,7 @@ int CNetlistGrid::OnCellTypeEvent(int /*typeIndex*/, int col, int row, int messa
         return 1;
     CNet* net = NetOfRow(row);
     const int32_t width =
-        CLengthText::ParseLength(GetDocument().GetUnit(), CQtText::ToDesignText(text));
+        CLengthText::ParseLength(m_document.GetUnit(), CQtText::ToDesignText(text));
     // Pen 0 lifts the pen: it is never a track width to draw with.
     if (net == nullptr || width <= 0)
         return 0;
@@ -140,7 +140,7 @@ int CNetlistGrid::OnCellTypeEvent(int /*typeIndex*/, int col, int row, int messa
     if (pen < 0) {
         pen = net->AddPen(width);
         if (pen >= 0)
-            GetDocument().SetModified();
+            m_document.SetModified();
     }
     net->SetCurrentPen(pen);
     // The cell shows the width the net draws with now, whether the choice was taken or not.
@@ -172,7 +172,7 @@ void CNetlistGrid::OnStoreCell(int col, int row, CGridCell& cell)
 std::string CNetlistGrid::RenameNet(int row, CNet& net, const std::string& text)
 {
     const std::string name = UpperAscii(text);
-    const CNetArray& nets = GetDocument().Design().GetNets();
+    const CNetArray& nets = m_document.Design().GetNets();
     for (int32_t i = 0; i < nets.GetCount(); ++i) {
         const CNet* other = nets.GetNet(i);
         if (other != &net && other->GetName() == name) {
@@ -181,8 +181,8 @@ std::string CNetlistGrid::RenameNet(int row, CNet& net, const std::string& text)
         }
     }
     net.SetName(name);
-    GetDocument().FillNetCombo();
-    GetDocument().SetModified();
+    m_document.FillNetCombo();
+    m_document.SetModified();
     RedrawCell(colName, row);
     return name;
 }
@@ -193,7 +193,7 @@ std::string CNetlistGrid::WriteBack(int col, int row, const std::string& text)
     // A row whose net is gone, or a column that is not edited, keeps what it showed.
     if (net == nullptr)
         return GetText(col, row);
-    const int32_t value = CLengthText::ParseLength(GetDocument().GetUnit(), text);
+    const int32_t value = CLengthText::ParseLength(m_document.GetUnit(), text);
     std::vector<uint16_t> pens = net->GetPenTable();
     switch (col) {
     case colName:
@@ -205,7 +205,7 @@ std::string CNetlistGrid::WriteBack(int col, int row, const std::string& text)
                 pens[1] = uint16_t(value);
                 net->SetPenTable(pens);
             }
-            GetDocument().SetModified();
+            m_document.SetModified();
         }
         return Length(net->GetMinWidth());
     case colMaxWidth:
@@ -216,21 +216,21 @@ std::string CNetlistGrid::WriteBack(int col, int row, const std::string& text)
                 net->SetPenTable(pens);
             }
             SetText(colMinWidth, row, Length(net->GetMinWidth()));
-            GetDocument().SetModified();
+            m_document.SetModified();
         }
         return Length(net->GetMaxWidth());
     case colMinSpace:
         if (InTypedRange(value)) {
             net->SetWidths(net->GetMinWidth(), net->GetMaxWidth(), value);
-            GetDocument().SetModified();
+            m_document.SetModified();
         }
         return Length(net->GetClearance());
     case colRatsLines: {
         const int32_t index = CNumberText::ParseInt(GetText(colNr, row));
         if (index != 0) {
             net->SetFlags(CNet::flagNoRatsnest, !net->TestFlags(CNet::flagNoRatsnest));
-            net->CalcRatsnest(GetDocument());
-            GetDocument().SetModified();
+            net->CalcRatsnest(m_document);
+            m_document.SetModified();
             ReportChanged();
         }
         return CResString::Load(ShowsRatsnest(index, *net) ? IDS_YES : IDS_NO);
@@ -244,7 +244,7 @@ bool CNetlistGrid::ReplaceAll(int col, const std::string& find, const std::strin
 {
     if (col < colCurrentWidth || col > colMinSpace)
         return false;
-    const int32_t unit = GetDocument().GetUnit();
+    const int32_t unit = m_document.GetUnit();
     const int32_t findValue = CLengthText::ParseLength(unit, find);
     const int32_t newValue = CLengthText::ParseLength(unit, replacement);
     const int32_t findLimit = col == colMinSpace ? maxFindSpace : maxFindWidth;
@@ -277,7 +277,7 @@ bool CNetlistGrid::ReplaceAll(int col, const std::string& find, const std::strin
         changed = true;
     }
     if (changed)
-        GetDocument().SetModified();
+        m_document.SetModified();
     RedrawAll();
     return true;
 }

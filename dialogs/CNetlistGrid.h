@@ -7,6 +7,7 @@
 #include "dialogs/CTableGrid.h"
 
 class CNet;
+class CWevraDoc;
 
 // The netlist table's grid: one row per net with its counts and rules. A click makes the row's
 // net current; the name, the width and spacing rules and the ratsnest switch are edited in
@@ -71,6 +72,8 @@ public:
     int OnCompareCells(const CGridCell* cell1, const CGridCell* cell2, int flags) override;
 
 private:
+    CWevraDoc& m_document;
+
     // Writes an edited text into the row's net; returns what the cell is to show.
     std::string WriteBack(int col, int row, const std::string& text);
     std::string RenameNet(int row, CNet& net, const std::string& text);

@@ -17,7 +17,7 @@ constexpr int lockedCols = 2;
 
 CPadStackGrid::CPadStackGrid(CWevraDoc& document, CViewCommandHost& view, const CShapeLib& library,
                              QWidget* parent)
-    : CTableGrid(document, view, parent), m_library(&library)
+    : CTableGrid(view, parent), m_document(document), m_library(&library)
 {
 }
 
@@ -27,7 +27,7 @@ void CPadStackGrid::OnGridSetup()
     SetupColumns(IDS_PADSTACK_TABLE_HEADINGS, 0, true, false);
     SetUniformRowHeight(1);
     if (m_library != nullptr)
-        FillRows(CPadStackTable::Rows(GetDocument(), *m_library));
+        FillRows(CPadStackTable::Rows(m_document, *m_library));
     m_library = nullptr;
     FitColumns();
     SetColWidth(layerCol, GetColWidth(layerCol) + layerColExtra);

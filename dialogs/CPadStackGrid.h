@@ -5,6 +5,7 @@
 #include "dialogs/CTableGrid.h"
 
 class CShapeLib;
+class CWevraDoc;
 
 // The padstack table's grid: for each padstack of one shape library a general row and one row
 // per enabled board layer with that layer's pad, read-only; its popup menu closes the table.
@@ -23,5 +24,6 @@ public:
     int OnHintText(int col, int row, int section, QString& text) override;
 
 private:
+    CWevraDoc& m_document;
     const CShapeLib* m_library;
 };

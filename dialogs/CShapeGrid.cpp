@@ -9,9 +9,9 @@ constexpr int lockedCols = 2;
 
 } // namespace
 
-CShapeGrid::CShapeGrid(CWevraDoc& document, CViewCommandHost& view, const CShapeLib& library,
+CShapeGrid::CShapeGrid(const CDesign& design, CViewCommandHost& view, const CShapeLib& library,
                        QWidget* parent)
-    : CTableGrid(document, view, parent), m_library(&library)
+    : CTableGrid(view, parent), m_design(design), m_library(&library)
 {
 }
 
@@ -19,7 +19,7 @@ void CShapeGrid::OnGridSetup()
 {
     SetupColumns(IDS_SHAPE_TABLE_HEADINGS, 0, true, false);
     if (m_library != nullptr)
-        FillRows(CShapeTable::Rows(GetDocument(), *m_library));
+        FillRows(CShapeTable::Rows(m_design, *m_library));
     m_library = nullptr;
     FitColumns();
     FinishSetup(lockedCols);

@@ -2,6 +2,7 @@
 
 #include "dialogs/CTableGrid.h"
 
+class CDesign;
 class CShapeLib;
 
 // The shape table's grid: for each shape of one shape library its pins, then its outline
@@ -11,12 +12,13 @@ class CShapeGrid : public CTableGrid {
 
 public:
     // The library is read while the grid is set up, and not kept.
-    CShapeGrid(CWevraDoc& document, CViewCommandHost& view, const CShapeLib& library,
+    CShapeGrid(const CDesign& design, CViewCommandHost& view, const CShapeLib& library,
                QWidget* parent = nullptr);
 
     void OnGridSetup() override;
     int OnCompareCells(const CGridCell* cell1, const CGridCell* cell2, int flags) override;
 
 private:
+    const CDesign& m_design;
     const CShapeLib* m_library;
 };

@@ -8,14 +8,14 @@
 #include "resources/CommandIds.h"
 #include "resources/StringIds.h"
 
-CShapeTableDlg::CShapeTableDlg(CWevraDoc& document, CViewCommandHost& view,
+CShapeTableDlg::CShapeTableDlg(const CDesign& design, CViewCommandHost& view,
                                const CShapeLib& library, QWidget* parent)
     : CTableDlg(dialogId, ID_COMPONENTS_SHAPE_TABLE,
                 CQtText::FromDesignText(CResString::Load(IDS_SHAPE_TABLE_TITLE) + " " +
                                         library.GetName()),
                 view, parent)
 {
-    HostGrid(new CShapeGrid(document, view, library, this), idPlaceholder);
+    HostGrid(new CShapeGrid(design, view, library, this), idPlaceholder);
     GetGrid()->MoveToText(CShapeTable::nameColumn, library.GetShapeName(library.GetCurShape()));
 }
 

@@ -4,9 +4,9 @@
 
 #include "dialogs/CTableDlg.h"
 
+class CDesign;
 class CShapeGrid;
 class CShapeLib;
-class CWevraDoc;
 
 // "Shape Table": the pins and outlines of the shapes of one shape library as they were when it
 // opened; the library's current shape is the current row.
@@ -18,7 +18,7 @@ public:
     static constexpr int32_t idPlaceholder = 1635;
 
     // The library is read while the window opens, and not kept.
-    CShapeTableDlg(CWevraDoc& document, CViewCommandHost& view, const CShapeLib& library,
+    CShapeTableDlg(const CDesign& design, CViewCommandHost& view, const CShapeLib& library,
                    QWidget* parent = nullptr);
 
     CShapeGrid* GetShapeGrid() const;

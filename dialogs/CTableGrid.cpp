@@ -28,8 +28,8 @@ QFont TableFont()
 
 } // namespace
 
-CTableGrid::CTableGrid(CWevraDoc& document, CViewCommandHost& view, QWidget* parent)
-    : CGridCtrl(parent), m_document(document), m_view(view), m_font(TableFont()), m_metrics(m_font)
+CTableGrid::CTableGrid(CViewCommandHost& view, QWidget* parent)
+    : CGridCtrl(parent), m_view(view), m_font(TableFont()), m_metrics(m_font)
 {
     for (size_t ch = 0; ch < m_asciiAdvance.size(); ++ch)
         m_asciiAdvance[ch] = m_metrics.horizontalAdvance(QChar(char16_t(ch)));

@@ -14,11 +14,11 @@
 #include "gridctrl/CGridTriangleType.h"
 
 class CViewCommandHost;
-class CWevraDoc;
 
 // The grid of a table window: one row per item of the design under headings taken from the
 // string table, columns fitted to their texts, the rows sorted by a click on a heading. The
-// subclass fills the rows in its OnGridSetup and says how two cells of the sort column compare.
+// subclass keeps the part of the document its rows come from, fills the rows in its OnGridSetup
+// and says how two cells of the sort column compare.
 class CTableGrid : public CGridCtrl {
     Q_OBJECT
 
@@ -28,10 +28,9 @@ public:
     static constexpr int sortMarkDescending = CGridTriangleType::kPointUp;
     static constexpr COLORREF backColor = 0x00FFFFFF;
 
-    CTableGrid(CWevraDoc& document, CViewCommandHost& view, QWidget* parent = nullptr);
+    explicit CTableGrid(CViewCommandHost& view, QWidget* parent = nullptr);
     ~CTableGrid() override;
 
-    CWevraDoc& GetDocument() const { return m_document; }
     CViewCommandHost& GetView() const { return m_view; }
     // The id of the table window, which the grid's reports to the view carry.
     void SetDialogId(uint32_t id) { m_dialogId = id; }
@@ -98,7 +97,6 @@ protected:
 private:
     int TextWidth(const QString& text) const;
 
-    CWevraDoc& m_document;
     CViewCommandHost& m_view;
     uint32_t m_dialogId = 0;
     QFont m_font;

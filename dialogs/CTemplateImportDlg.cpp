@@ -13,7 +13,6 @@
 
 #include "document/CConfigFiles.h"
 #include "document/CDocumentFrame.h"
-#include "document/CWevraDoc.h"
 #include "framework/TextCase.h"
 #include "framework/qt/CQtText.h"
 

@@ -1,6 +1,6 @@
 #include "document/CShapeTable.h"
 
-#include "document/CWevraDoc.h"
+#include "document/CDesign.h"
 #include "model/CLayerArray.h"
 #include "model/CLengthText.h"
 #include "model/CPadStackArray.h"
@@ -14,11 +14,11 @@ constexpr uint32_t lengthColumns = 0x38;
 
 } // namespace
 
-std::vector<CTableRow> CShapeTable::Rows(const CWevraDoc& document, const CShapeLib& library)
+std::vector<CTableRow> CShapeTable::Rows(const CDesign& design, const CShapeLib& library)
 {
-    const CLayerArray& layers = document.Design().GetLayers();
+    const CLayerArray& layers = design.GetLayers();
     const CPadStackArray& stacks = library.GetPadStacks();
-    const int32_t unit = document.GetUnit();
+    const int32_t unit = design.GetUnit();
     const auto length = [unit](int32_t value) { return CLengthText::FormatLength(unit, value); };
 
     std::vector<CTableRow> rows;

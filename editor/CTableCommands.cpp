@@ -11,6 +11,7 @@
 #include "dialogs/CPadStackTableDlg.h"
 #include "dialogs/CShapeTableDlg.h"
 #include "document/CLibraryChoice.h"
+#include "document/CWevraDoc.h"
 #include "editor/CWevraView.h"
 #include "framework/CCmdUI.h"
 #include "framework/CCommandTarget.h"
@@ -30,7 +31,7 @@ struct Table {
 const Table tables[] = {
     {ID_COMPONENTS_COMPONENT_TABLE, CWevraView::componentTable,
      [](CWevraView& view) -> QWidget* {
-         return new CComponentTableDlg(view.GetDocument(), view, &view);
+         return new CComponentTableDlg(view.GetDocument().Design(), view, &view);
      }},
     {ID_BOARD_LAYER_TABLE, CWevraView::layerTable,
      [](CWevraView& view) -> QWidget* {
@@ -50,7 +51,7 @@ const Table tables[] = {
              CLibraryChoice::Pick(view.GetDocument(), ID_COMPONENTS_SHAPE_TABLE);
          if (library == nullptr || library->GetCount() == 0)
              return nullptr;
-         return new CShapeTableDlg(view.GetDocument(), view, *library, &view);
+         return new CShapeTableDlg(view.GetDocument().Design(), view, *library, &view);
      }},
     {ID_NETLIST_NETLIST_TABLE, CWevraView::netlistTable,
      [](CWevraView& view) -> QWidget* {

@@ -38,7 +38,7 @@ protected:
     }
 
     CComponentGrid& Grid() { return *table->GetComponentGrid(); }
-    void Open() { table = std::make_unique<CComponentTableDlg>(doc, view); }
+    void Open() { table = std::make_unique<CComponentTableDlg>(doc.Design(), view); }
 
     CFakeServices services;
     CTableLanguagePack pack;

@@ -39,7 +39,7 @@ TEST_F(CShapeTableDlgTest, ShowsPinsAndOutlinesInLibraryOrder)
         library.AddOutlineToShape(shape, 2560, 0, uint16_t(LAYER_SILK_TOP << 4 | 1));
     }
     library.SetCurShape(1);
-    CShapeTableDlg table(doc, view, library);
+    CShapeTableDlg table(doc.Design(), view, library);
     table.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&table));
     CShapeGrid& grid = *table.GetShapeGrid();

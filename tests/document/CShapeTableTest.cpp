@@ -65,7 +65,7 @@ TEST_F(CShapeTableTest, PinsThenOutline)
     library.AddOutlineToShape(shape, 0, 25600, uint16_t(LAYER_SILK_TOP << 4));
     library.AddOutlineToShape(shape, 2560, 25600, uint16_t(LAYER_SILK_TOP << 4 | 1));
 
-    const std::vector<CTableRow> rows = CShapeTable::Rows(*doc, library);
+    const std::vector<CTableRow> rows = CShapeTable::Rows(doc->Design(), library);
     ASSERT_EQ(rows.size(), 3u);
     const std::string number = std::to_string(shape + 1);
     const std::string padNumber = std::to_string(pad + 1);
