@@ -278,7 +278,7 @@ void CPlaneBuild::Build()
             ReportFailure();
     } catch (const std::bad_alloc&) {
         // A board too big for memory ends as a failed fill, never as part of one.
-        m_guides = std::vector<DLine3>();
+        m_guides = GuideList();
         m_obstacles.Clear();
         m_grid = std::make_unique<CPlaneBuildGrid>();
         m_plane.DeleteFill();
@@ -422,7 +422,7 @@ void CPlaneBuild::CollectGuides(bool first)
     takeNets();
     // The thermal reliefs' guides come last. They are made aside first, so that the list is
     // sized once for all: the few of them would otherwise make it grow by half again.
-    std::vector<DLine3> thermal;
+    GuideList thermal;
     if (m_net > 0) {
         thermal.swap(m_guides);
         AddThermalGuides(m_net);

@@ -15,6 +15,7 @@
 #include "analysis/DLine3.h"
 #include "framework/CPoint.h"
 #include "framework/CRect.h"
+#include "framework/CUnsetAllocator.h"
 #include "model/CCopperShape.h"
 
 class CPad;
@@ -114,7 +115,7 @@ public:
     // takes the union, from the earlier-starting guide's start to the later-ending guide's end,
     // and the earlier one is removed. The guides stay where they are: moving a big board's
     // guides into that order took longer than all the rest of the optimisation.
-    static void OptimizeGuides(std::vector<DLine3>& guides);
+    static void OptimizeGuides(std::span<DLine3> guides);
     // For y = firstY, firstY + step, ... below endY: the sorted x of every ring edge k-1 -> k
     // with min(y) <= y < max(y) (so horizontal edges never count and a vertex counts once).
     using ScanLineSink = std::function<void(int32_t y, const std::vector<int32_t>& crossings)>;
@@ -227,7 +228,9 @@ private:
     std::vector<std::vector<CPoint>> m_thermalRings;
     // The walk's current segment, with the fields of the guide it lies on.
     DLine3 m_line;
-    std::vector<DLine3> m_guides;
+    // Sized before the nets' guides are written into it, on the work pool.
+    using GuideList = std::vector<DLine3, CUnsetAllocator<DLine3>>;
+    GuideList m_guides;
     int32_t m_current = -1;
     // The bounding box of the plane outline; guides are clipped to it.
     CRect m_box;

@@ -28,8 +28,7 @@ int32_t CPlaneBuildGrid::ChooseCellSize(const CRect& box, size_t guideCount)
                        : below);
 }
 
-void CPlaneBuildGrid::BuildAll(const CRect& box, const std::vector<DLine3>& guides,
-                               int32_t cellSize)
+void CPlaneBuildGrid::BuildAll(const CRect& box, std::span<const DLine3> guides, int32_t cellSize)
 {
     m_cellStart.clear();
     m_entries.clear();

@@ -50,7 +50,7 @@ public:
     // `cellSize` (0: a size chosen from the guide count), then registers every guide, removed
     // ones too, in every cell of its box's range. The guides must stay alive and in place while
     // the grid is used.
-    void BuildAll(const CRect& box, const std::vector<DLine3>& guides, int32_t cellSize = 0);
+    void BuildAll(const CRect& box, std::span<const DLine3> guides, int32_t cellSize = 0);
 
     // The cells the box (corners in any order) reaches, grown by rangeMargin.
     Range CellRange(const CRect& box) const;

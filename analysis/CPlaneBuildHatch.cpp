@@ -278,7 +278,7 @@ bool CPlaneBuild::Hatch(int32_t angle, bool lastPass)
     // From here the sweep holds every guide the lines meet. On a big board the guides take
     // the most room of the fill: they go before the polygons' sweep takes its own.
     if (lastPass)
-        std::vector<DLine3>().swap(m_guides);
+        GuideList().swap(m_guides);
     EdgeSweep polygons;
     const auto& fill = m_plane.GetFillPolylines();
     // Where each polygon's edges go.

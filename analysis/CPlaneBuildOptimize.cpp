@@ -115,7 +115,7 @@ void MergeLine(const Member& member, std::vector<Turned>& turned, std::span<cons
 
 // Merges the overlapping guides of one run of equal angle, the guides `members` in rank
 // order, line by line.
-void MergeRun(std::vector<DLine3>& guides, std::span<const uint32_t> members)
+void MergeRun(std::span<DLine3> guides, std::span<const uint32_t> members)
 {
     const auto member = [&](size_t k) -> DLine3& { return guides[members[k]]; };
     const double angle = guides[members[0]].angle;
@@ -156,7 +156,7 @@ void MergeRun(std::vector<DLine3>& guides, std::span<const uint32_t> members)
 // angle). `runs` gets the stretches [first, last) of the order with one angle and more than
 // one guide. The guides are read in the order's sequence, which lies anywhere in memory: each
 // loop asks for the guide a few steps ahead.
-std::vector<uint32_t> RankByAngle(std::vector<DLine3>& guides,
+std::vector<uint32_t> RankByAngle(std::span<DLine3> guides,
                                   std::vector<std::pair<size_t, size_t>>& runs)
 {
     const size_t count = guides.size();
@@ -231,7 +231,7 @@ std::vector<uint32_t> RankByAngle(std::vector<DLine3>& guides,
 
 } // namespace
 
-void CPlaneBuild::OptimizeGuides(std::vector<DLine3>& guides)
+void CPlaneBuild::OptimizeGuides(std::span<DLine3> guides)
 {
     constexpr size_t chunk = 16384;
     CWorkPool::Shared().ForEach((guides.size() + chunk - 1) / chunk, [&](size_t c) {

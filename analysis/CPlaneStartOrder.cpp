@@ -51,7 +51,7 @@ int64_t CPlaneStartOrder::LowerBound(const DLine3& guide, CPoint seed)
     return std::clamp<int64_t>(exact - 2, 0, INT32_MAX);
 }
 
-void CPlaneStartOrder::Reset(const std::vector<DLine3>& guides, CPoint seed)
+void CPlaneStartOrder::Reset(std::span<const DLine3> guides, CPoint seed)
 {
     m_seed = seed;
     m_byBound.assign(guides.size(), removed);
@@ -70,7 +70,7 @@ void CPlaneStartOrder::Reset(const std::vector<DLine3>& guides, CPoint seed)
     m_candidates.clear();
 }
 
-int32_t CPlaneStartOrder::Next(const std::vector<DLine3>& guides)
+int32_t CPlaneStartOrder::Next(std::span<const DLine3> guides)
 {
     for (;;) {
         while (!m_candidates.empty() && !guides[m_candidates.front().index].IsLive()) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "analysis/DLine3.h"
@@ -17,10 +18,10 @@
 class CPlaneStartOrder {
 public:
     // Forgets the guides before and takes these, measured from the seed.
-    void Reset(const std::vector<DLine3>& guides, CPoint seed);
+    void Reset(std::span<const DLine3> guides, CPoint seed);
     // The live guide of least Distance, the lowest rank, then index, on ties; -1 when none is
     // left. The guides are those of Reset, changed since only in their states.
-    int32_t Next(const std::vector<DLine3>& guides);
+    int32_t Next(std::span<const DLine3> guides);
 
     // The distance the order goes by: the fill's truncated point-to-segment distance, unsigned.
     static int64_t Distance(const DLine3& guide, CPoint seed);
