@@ -8,6 +8,7 @@
 #include "framework/CObject.h"
 #include "framework/CPoint.h"
 #include "framework/CRect.h"
+#include "framework/CUnsetAllocator.h"
 
 // Buckets the guides of a plane fill into square cells over the plane's working box, so that
 // each step of the boundary walk looks only at the guides near its segment.
@@ -115,7 +116,10 @@ private:
     // m_entries[m_cellStart[i] .. m_cellStart[i + 1]), in guide order: one block for the whole grid
     // keeps neighbouring cells' lists next to each other in memory.
     std::vector<uint32_t> m_cellStart;
-    std::vector<int32_t> m_entries;
+    // The entries' lists are sized first and written on the work pool, which so takes their
+    // pages' first touch.
+    template <class T> using EntryList = std::vector<T, CUnsetAllocator<T>>;
+    EntryList<int32_t> m_entries;
     // The guides of the last build, read ahead for the walk.
     const DLine3* m_guideData = nullptr;
     // Per entry, whether its cell is in the first column (firstColumn) or first row (firstRow)
@@ -123,9 +127,9 @@ private:
     // the query reaches, so a guide in several cells is listed once without marks per guide.
     static constexpr uint8_t firstColumn = 1;
     static constexpr uint8_t firstRow = 2;
-    std::vector<uint8_t> m_entryCorner;
+    EntryList<uint8_t> m_entryCorner;
     // Per entry, its guide's rank: a query puts its guides in order without reading them.
-    std::vector<int32_t> m_entryRank;
+    EntryList<int32_t> m_entryRank;
     // A sorted query's guides as (rank, index) keys, one word each; where each cell's run of
     // them ends, and room for merging the runs.
     std::vector<uint64_t> m_keys;

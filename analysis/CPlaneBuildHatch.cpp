@@ -5,6 +5,7 @@
 #include <span>
 #include <utility>
 
+#include "framework/CUnsetAllocator.h"
 #include "framework/CWorkPool.h"
 #include "model/CPointArray.h"
 #include "model/CPour.h"
@@ -83,7 +84,7 @@ public:
             std::vector<std::vector<int32_t>> cursorEdges;
         };
         std::vector<Piece> piece(pieces);
-        std::vector<int32_t> lineOf(m_edges.size(), -1);
+        Unset<int32_t> lineOf(m_edges.size());
         CWorkPool::Shared().ForEach(pieces, [&](size_t p) {
             Piece& mine = piece[p];
             mine.start.assign(size_t(lines), 0);
@@ -93,6 +94,7 @@ public:
                 const int32_t high = m_edges[e].High();
                 const int64_t line =
                     low <= firstY ? 0 : (int64_t(low) - firstY + m_step - 1) / m_step;
+                lineOf[e] = -1;
                 if (line < lines && firstY + line * m_step < high) {
                     lineOf[e] = int32_t(line);
                     ++mine.start[size_t(line)];
@@ -197,11 +199,14 @@ public:
     };
 
 private:
-    std::vector<Edge> m_edges;
+    // Lists sized first and written in full on the work pool, whose threads take their pages.
+    template <class T> using Unset = std::vector<T, CUnsetAllocator<T>>;
+
+    Unset<Edge> m_edges;
     // The edges by the line they start to count on: line k's are
     // m_byLine[m_lineStart[k] .. m_lineStart[k + 1]).
     std::vector<uint32_t> m_lineStart;
-    std::vector<int32_t> m_byLine;
+    Unset<int32_t> m_byLine;
     int64_t m_firstY = 0;
     int64_t m_step = 1;
     size_t m_crossingTotal = 0;
