@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/RadixSort.h"
+#include "framework/CUnsetAllocator.h"
 #include "framework/CWorkPool.h"
 #include "model/Geometry.h"
 
@@ -20,6 +21,12 @@ constexpr size_t ahead = 16;
 // Buckets of the sort by angle: few enough that their bounds take little room beside the
 // guides.
 constexpr size_t guidesPerBucket = 8;
+// Fewer guides than this are put into buckets on one thread: the pieces' bucket counts would
+// cost more.
+constexpr size_t guidesPerPiece = size_t(1) << 16;
+
+// The guides' indexes in rank order, written in full on the work pool.
+using Order = std::vector<uint32_t, CUnsetAllocator<uint32_t>>;
 
 // A guide turned by minus its angle, so that it runs along +x.
 struct Turned {
@@ -150,32 +157,74 @@ void MergeRun(std::span<DLine3> guides, std::span<const uint32_t> members)
     }
 }
 
+// The indexes 0 .. count - 1 by bucket, each bucket's in ascending order, and in `start` where
+// each bucket begins (bucketCount + 1 bounds). Each piece of the indexes counts its own
+// buckets, and a bucket's places go to the pieces in order, as one pass over all would give
+// them.
+template <class BucketOf>
+Order SortIntoBuckets(size_t count, size_t bucketCount, const BucketOf& bucketOf,
+                      std::vector<uint32_t>& start)
+{
+    const size_t pieces =
+        std::clamp<size_t>(count / guidesPerPiece, 1, size_t(CWorkPool::ThreadCount()));
+    const auto pieceStart = [&](size_t p) { return count * p / pieces; };
+    std::vector<std::vector<uint32_t>> next(pieces);
+    CWorkPool::Shared().ForEach(pieces, [&](size_t p) {
+        next[p].assign(bucketCount, 0);
+        for (size_t i = pieceStart(p); i < pieceStart(p + 1); ++i)
+            ++next[p][bucketOf(i)];
+    });
+    constexpr size_t bucketsPerStretch = 65536;
+    const size_t stretches = (bucketCount + bucketsPerStretch - 1) / bucketsPerStretch;
+    const auto stretchEnd = [&](size_t s) {
+        return std::min(bucketCount, (s + 1) * bucketsPerStretch);
+    };
+    start.assign(bucketCount + 1, 0);
+    CWorkPool::Shared().ForEach(stretches, [&](size_t s) {
+        for (size_t b = s * bucketsPerStretch; b < stretchEnd(s); ++b) {
+            for (const std::vector<uint32_t>& counts : next)
+                start[b + 1] += counts[b];
+        }
+    });
+    for (size_t b = 1; b <= bucketCount; ++b)
+        start[b] += start[b - 1];
+    CWorkPool::Shared().ForEach(stretches, [&](size_t s) {
+        for (size_t b = s * bucketsPerStretch; b < stretchEnd(s); ++b) {
+            uint32_t at = start[b];
+            for (std::vector<uint32_t>& counts : next) {
+                const uint32_t n = counts[b];
+                counts[b] = at;
+                at += n;
+            }
+        }
+    });
+    Order order(count);
+    CWorkPool::Shared().ForEach(pieces, [&](size_t p) {
+        std::vector<uint32_t>& place = next[p];
+        for (size_t i = pieceStart(p); i < pieceStart(p + 1); ++i)
+            order[place[bucketOf(i)]++] = uint32_t(i);
+        place = std::vector<uint32_t>();
+    });
+    return order;
+}
+
 // The guides' indexes by angle, keeping the order of equal angles, and each guide's rank in
 // that order. The indexes are spread over buckets of the angle range by a counting sort, and a
 // bucket is sorted only when it is out of order (the axis directions fill theirs with one
 // angle). `runs` gets the stretches [first, last) of the order with one angle and more than
 // one guide. The guides are read in the order's sequence, which lies anywhere in memory: each
 // loop asks for the guide a few steps ahead.
-std::vector<uint32_t> RankByAngle(std::span<DLine3> guides,
-                                  std::vector<std::pair<size_t, size_t>>& runs)
+Order RankByAngle(std::span<DLine3> guides, std::vector<std::pair<size_t, size_t>>& runs)
 {
     const size_t count = guides.size();
-    std::vector<uint32_t> order(count);
     const size_t bucketCount = std::max<size_t>(1, count / guidesPerBucket);
     const double scale = double(bucketCount) / 360.0;
     const auto bucketOf = [&](double angle) {
         return std::min(bucketCount - 1, size_t(std::max(0.0, angle) * scale));
     };
-    std::vector<uint32_t> start(bucketCount + 1, 0);
-    for (const DLine3& guide : guides)
-        ++start[bucketOf(guide.angle) + 1];
-    for (size_t b = 1; b <= bucketCount; ++b)
-        start[b] += start[b - 1];
-    {
-        std::vector<uint32_t> next(start.begin(), start.end() - 1);
-        for (size_t i = 0; i < count; ++i)
-            order[next[bucketOf(guides[i].angle)]++] = uint32_t(i);
-    }
+    const auto bucketOfGuide = [&](size_t i) { return bucketOf(guides[i].angle); };
+    std::vector<uint32_t> start;
+    Order order = SortIntoBuckets(count, bucketCount, bucketOfGuide, start);
     // Each piece of the work reads ahead within its own stretch of the order only: another
     // piece may be sorting the next.
     const auto angleAt = [&](size_t k, size_t end) {
@@ -241,7 +290,7 @@ void CPlaneBuild::OptimizeGuides(std::span<DLine3> guides)
     });
     // Runs of one angle never share a guide: they merge on the work pool.
     std::vector<std::pair<size_t, size_t>> runs;
-    std::vector<uint32_t> order = RankByAngle(guides, runs);
+    const Order order = RankByAngle(guides, runs);
     // The longest runs first, so that they do not end up last on one thread.
     std::vector<size_t> longest(runs.size());
     std::iota(longest.begin(), longest.end(), size_t(0));

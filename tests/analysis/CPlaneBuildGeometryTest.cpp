@@ -185,26 +185,33 @@ TEST(CPlaneBuildFastAlgorithms, OptimizeGuidesMergesAsThePairwiseScan)
               }()));
 }
 
-// Enough guides for the ranking to be shared out over the pool in pieces, with runs of one
-// angle across the pieces' borders: the ranks are still the stable order by angle.
+// Enough guides for the ranking to be shared out over the pool in pieces, uneven ones too,
+// with runs of one angle across the pieces' borders: the ranks are still the stable order by
+// angle.
 TEST(CPlaneBuildFastAlgorithms, RanksOfManyGuidesAreTheStableOrderByAngle)
 {
     std::mt19937 rng(19);
     std::uniform_int_distribution<int> step(-3, 3);
     std::uniform_int_distribution<int> coord(0, 1000000);
-    std::vector<DLine3> guides;
+    std::vector<DLine3> made;
     for (int i = 0; i < 300000; ++i) {
         const int x = coord(rng);
         const int y = coord(rng);
-        guides.push_back(Guide(x, y, x + step(rng) * 1000, y + step(rng) * 1000));
+        made.push_back(Guide(x, y, x + step(rng) * 1000, y + step(rng) * 1000));
     }
-    CPlaneBuild::OptimizeGuides(guides);
-    std::vector<uint32_t> expected(guides.size());
-    std::iota(expected.begin(), expected.end(), 0u);
-    std::stable_sort(expected.begin(), expected.end(),
-                     [&](uint32_t a, uint32_t b) { return guides[a].angle < guides[b].angle; });
-    for (size_t k = 0; k < expected.size(); ++k)
-        ASSERT_EQ(guides[expected[k]].rank, int32_t(k)) << k;
+    const int threadsWere = CWorkPool::ThreadCount();
+    for (int threads : {1, 3, 8}) {
+        CWorkPool::SetThreadCount(threads);
+        std::vector<DLine3> guides = made;
+        CPlaneBuild::OptimizeGuides(guides);
+        std::vector<uint32_t> expected(guides.size());
+        std::iota(expected.begin(), expected.end(), 0u);
+        std::stable_sort(expected.begin(), expected.end(),
+                         [&](uint32_t a, uint32_t b) { return guides[a].angle < guides[b].angle; });
+        for (size_t k = 0; k < expected.size(); ++k)
+            ASSERT_EQ(guides[expected[k]].rank, int32_t(k)) << threads << " threads, " << k;
+    }
+    CWorkPool::SetThreadCount(threadsWere);
 }
 
 TEST(CPlaneBuildFastAlgorithms, StartGuideIsTheNearestLiveOne)
