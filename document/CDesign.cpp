@@ -48,7 +48,8 @@ CDesign::CDesign(LoadTarget, const CDesign& current, CNetArrayDocument& netDocum
       m_displaySets(std::make_unique<COutputArray>()), m_lines(std::make_unique<CDrawRecArray>()),
       m_nets(std::make_unique<CNetArray>(netDocument)),
       m_components(std::make_unique<CComponentArray>(componentDocument)),
-      m_shapeCache(std::make_unique<CShapeLib>(CShapeLib::cacheName)),
+      // Every file version brings its own cache, which replaces this one whole.
+      m_shapeCache(std::make_unique<CShapeLib>(CShapeLib::cacheName, CPadStackArray::Blank{})),
       // The grids' last modes are not stored: they stay the open design's.
       m_grids(std::make_unique<CGridArr>(*current.m_grids)),
       m_font(std::make_unique<CWevraFont>(*current.m_font)),
@@ -163,6 +164,7 @@ void CDesign::TakeOver(CDesign& loaded)
     std::swap(m_boardOutline, loaded.m_boardOutline);
     std::swap(m_shapeCache, loaded.m_shapeCache);
     m_settings = loaded.m_settings;
+    m_storeSizeHint = loaded.m_storeSizeHint;
 }
 
 // ---- Layer tables and net groups ----------------------------------------------------------------

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -240,4 +241,7 @@ private:
     CDesignSettings m_settings;
     CLayerCounts m_layerCounts;
     CNetGroups m_netGroups;
+    // The bytes the design took when it was last stored or loaded: the next store reserves
+    // them at once instead of growing its buffer step by step.
+    size_t m_storeSizeHint = 0;
 };

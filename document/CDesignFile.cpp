@@ -40,6 +40,8 @@ constexpr uint32_t maxPinInfoMode = 6;
 void CDesign::Store(CArchive& ar)
 {
     CleanUpPlaneList();
+    const size_t start = ar.GetBuffer().size();
+    ar.Reserve(m_storeSizeHint + m_storeSizeHint / 16);
     ar << CDesignSettings::designFileVersion;
     WriteHeader(ar);
     ar.SerializeObjectArray(m_planes);
@@ -55,6 +57,7 @@ void CDesign::Store(CArchive& ar)
     m_outputJobs->Serialize(ar);
     m_displaySets->Serialize(ar);
     m_texts->Serialize(ar);
+    m_storeSizeHint = ar.GetBuffer().size() - start;
 }
 
 void CDesign::WriteHeader(CArchive& ar) const
@@ -91,6 +94,7 @@ void CDesign::CleanUpPlaneList()
 
 void CDesign::ReadHeader(CArchive& ar, uint32_t version)
 {
+    m_storeSizeHint = ar.GetBuffer().size();
     for (auto& table : m_settings.colors) {
         for (COLORREF& color : table)
             ar >> color;

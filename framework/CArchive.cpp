@@ -54,6 +54,12 @@ void CArchive::Require(size_t size)
         Fail(CArchiveException::endOfFile, "Unexpected end of file.");
 }
 
+void CArchive::Reserve(size_t size)
+{
+    if (IsStoring() && size > m_buffer.capacity() - m_buffer.size())
+        m_buffer.reserve(m_buffer.size() + size);
+}
+
 void CArchive::Write(const void* data, size_t size)
 {
     CheckStoring();

@@ -60,6 +60,10 @@ public:
     size_t GetPosition() const { return m_pos; }
     bool IsAtEnd() const { return m_pos >= m_buffer.size(); }
 
+    // Storing: room for `size` more bytes, so that writing up to them moves nothing; a loading
+    // archive ignores it.
+    void Reserve(size_t size);
+
     // Raw bytes.
     void Write(const void* data, size_t size);
     void Read(void* data, size_t size);

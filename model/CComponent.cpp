@@ -198,8 +198,21 @@ CPoint CComponent::GetPadPosition(int32_t pad, const CShapeLib& cache) const
 int32_t CComponent::GetPadAngle(int32_t pad, const CShapeLib& cache) const
 {
     const CShape* shape = GetShape(cache);
-    const int32_t own =
-        shape && pad >= 0 && pad < shape->GetPadCount() ? shape->GetPadRotation(pad) : 0;
+    return TurnedBy(shape && pad >= 0 && pad < shape->GetPadCount() ? shape->GetPadRotation(pad)
+                                                                    : 0);
+}
+
+CComponent::PadPlacement CComponent::GetPadPlacement(int32_t pad, const CShapeLib& cache) const
+{
+    const CShape* shape = GetShape(cache);
+    if (!shape || pad < 0 || pad >= shape->GetPadCount())
+        return PadPlacement{m_position, TurnedBy(0), -1};
+    return PadPlacement{ToBoard(shape->GetPadPos(pad)), TurnedBy(shape->GetPadRotation(pad)),
+                        shape->GetPadStackIndex(pad)};
+}
+
+int32_t CComponent::TurnedBy(int32_t own) const
+{
     const int64_t sum = int64_t(own) + GetRotation();
     // Only an angle beyond the int range is brought into one turn.
     if (sum > std::numeric_limits<int32_t>::max())

@@ -159,6 +159,14 @@ public:
     CPoint GetPadPosition(int32_t pad, const CShapeLib& cache) const;
     // The shape pad's own angle plus the component's rotation, not brought into one turn.
     int32_t GetPadAngle(int32_t pad, const CShapeLib& cache) const;
+    // GetPadPosition, GetPadAngle and GetPadStack of one pad with one look-up: the pins of a
+    // whole design are made from these.
+    struct PadPlacement {
+        CPoint at;
+        int32_t angle = 0;
+        int32_t padStack = -1;
+    };
+    PadPlacement GetPadPlacement(int32_t pad, const CShapeLib& cache) const;
 
     // Drawing; a board point maps to the pixel (point + view offset) / scale of the document.
     // The shape's outline on a board layer in that layer's colour of the normal or highlight
@@ -202,6 +210,8 @@ private:
     enum class PadPens { asSelected, highlight, byNet, byNetUnconnected };
 
     static bool IsTextKind(int32_t kind) { return kind >= 0 && kind < textKindCount; }
+    // A shape pad's own angle plus the rotation.
+    int32_t TurnedBy(int32_t own) const;
     void DrawPadLoop(CDeviceContext& dc, const CComponentDocument& document, int32_t layer,
                      PadPens pens) const;
 

@@ -433,12 +433,16 @@ void CComponentArray::RebuildNetPins()
     nets.ClearAllPins();
     // Each net's pins are counted first, so that no pin list is moved while it grows.
     std::vector<int32_t> pinCounts(size_t(std::max(nets.GetCount(), 0)), 0);
+    const int32_t netCount = nets.GetCount();
+    // A pad naming a net the design lacks is on no net.
+    const auto netOf = [netCount](const CComponent& component, int32_t pad) {
+        const int32_t number = component.GetPadNet(pad);
+        return number >= netCount ? 0 : number;
+    };
     for (const auto& component : m_components) {
         const int32_t pads = component->GetPadCount(cache);
         for (int32_t n = 0; n < pads; ++n) {
-            int32_t number = component->GetPadNet(n);
-            if (number >= nets.GetCount())
-                number = 0;
+            const int32_t number = netOf(*component, n);
             if (number >= 0 && size_t(number) < pinCounts.size())
                 ++pinCounts[size_t(number)];
         }
@@ -447,24 +451,20 @@ void CComponentArray::RebuildNetPins()
         if (pinCounts[k] > 0)
             nets.GetNet(int32_t(k))->ReservePins(pinCounts[k]);
     }
-    std::vector<bool> received(size_t(std::max(nets.GetCount(), 0)), false);
+    std::vector<bool> received(size_t(std::max(netCount, 0)), false);
     m_pinCount = 0;
     for (int32_t i = 0; i < GetCount(); ++i) {
         const CComponent& component = *m_components[size_t(i)];
         const bool mirrored = component.IsMirrored();
         const int32_t pads = component.GetPadCount(cache);
         for (int32_t n = 0; n < pads; ++n) {
-            // A pad naming a net the design lacks is on no net.
-            int32_t number = component.GetPadNet(n);
-            if (number >= nets.GetCount())
-                number = 0;
+            const int32_t number = netOf(component, n);
             CNet* net = nets.GetNet(number);
             if (!net)
                 continue;
-            const CPoint at = component.GetPadPosition(n, cache);
-            const int32_t stack = component.GetPadStack(n, cache);
-            if (net->AddPin(at.x, at.y, i, n, stack, component.GetPadAngle(n, cache), mirrored,
-                            stacks.GetLayerMask(stack, mirrored)) >= 0) {
+            const CComponent::PadPlacement pad = component.GetPadPlacement(n, cache);
+            if (net->AddPin(pad.at.x, pad.at.y, i, n, pad.padStack, pad.angle, mirrored,
+                            stacks.GetLayerMask(pad.padStack, mirrored)) >= 0) {
                 ++m_pinCount;
                 received[size_t(number)] = true;
             }

@@ -847,7 +847,7 @@ void CNet::Serialize(CArchive& ar)
     }
 
     // Read into a fresh net so that a damaged record leaves this one as it was.
-    CNet loaded;
+    CNet loaded{Blank{}};
     ar >> loaded.m_storedByte >> loaded.m_currentVertex >> loaded.m_flags >> loaded.m_minWidth >>
         loaded.m_maxWidth >> loaded.m_clearance >> loaded.m_selectedPads >> loaded.m_selectedTracks;
     ar >> loaded.m_box.left >> loaded.m_box.top >> loaded.m_box.right >> loaded.m_box.bottom;

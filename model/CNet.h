@@ -534,6 +534,10 @@ public:
     void Serialize(CArchive& ar) override;
 
 private:
+    // An empty pen table, for a net record about to be read into it.
+    struct Blank {};
+    explicit CNet(Blank) : m_pens() {}
+
     bool IsUsablePen(int32_t pen) const
     {
         return pen >= 0 && pen < GetPenCount() && pen < maxPenCount;

@@ -33,6 +33,9 @@ public:
 
     // The 44 standard pads as free pads, all defaults 0.
     CPadStackArray();
+    // No padstacks at all: a table that a loaded record replaces whole.
+    struct Blank {};
+    explicit CPadStackArray(Blank) {}
     CPadStackArray(const CPadStackArray& other);
     CPadStackArray& operator=(const CPadStackArray& other);
     ~CPadStackArray() override;

@@ -29,6 +29,14 @@ int64_t CPadStackReaches::Margin(int32_t padStack, int64_t angle)
     const uint64_t key = (uint64_t(uint32_t(padStack)) << 32) | uint32_t(int32_t(angle));
     if (!kept)
         return CNet::PadStackMargin(m_padStacks, padStack, angle);
+    if (angle % 90000 == 0) {
+        if (size_t(padStack) >= m_squareMargin.size())
+            m_squareMargin.resize(size_t(padStack) + 1, -1);
+        int64_t& margin = m_squareMargin[size_t(padStack)];
+        if (margin < 0)
+            margin = CNet::PadStackMargin(m_padStacks, padStack, 0);
+        return margin;
+    }
     if (m_lastMargin >= 0 && key == m_lastKey)
         return m_lastMargin;
     const auto found = m_margins.find(key);

@@ -24,8 +24,11 @@ private:
     const CPadStackArray& m_padStacks;
     // Per stack number, its reach, or -1 until asked for.
     std::vector<int32_t> m_reach;
-    // Margins by stack number (high word) and angle (low word); neighbouring items mostly ask
-    // for the one asked last.
+    // Per stack number, its margin at quarter turns, or -1 until asked for: a margin depends on
+    // the angle only through the pads' turns to the axes, and most items sit square.
+    std::vector<int64_t> m_squareMargin;
+    // Margins at other angles by stack number (high word) and angle (low word); neighbouring
+    // items mostly ask for the one asked last.
     std::unordered_map<uint64_t, int64_t> m_margins;
     uint64_t m_lastKey = 0;
     int64_t m_lastMargin = -1;

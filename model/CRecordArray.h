@@ -84,9 +84,12 @@ public:
             // Once the bytes are known to be there nothing can fail, so the records are decoded
             // in place.
             const uint8_t* in = ar.ReadBlock(size_t(count) * T::recordSize);
-            m_items.resize(count);
-            for (T& item : m_items) {
+            m_items.clear();
+            m_items.reserve(count);
+            for (uint32_t k = 0; k < count; ++k) {
+                T item;
                 item.Decode(in);
+                m_items.push_back(item);
                 in += T::recordSize;
             }
         } else {

@@ -75,6 +75,11 @@ CShapeLib::CShapeLib(const std::string& name)
 {
 }
 
+CShapeLib::CShapeLib(const std::string& name, CPadStackArray::Blank blank)
+    : m_name(name), m_pens{0, defaultPenWidth}, m_padStacks(std::make_unique<CPadStackArray>(blank))
+{
+}
+
 CShapeLib::CShapeLib(const CShapeLib& other)
     : CObject(other), m_name(other.m_name), m_curShape(other.m_curShape), m_pens(other.m_pens),
       m_curPen(other.m_curPen), m_scale(other.m_scale),
@@ -678,7 +683,7 @@ void CShapeLib::Serialize(CArchive& ar)
     std::string name = ar.ReadString();
     const int32_t curShape = ar.ReadInt();
     std::vector<uint16_t> pens = ar.ReadWordArray();
-    auto padStacks = std::make_unique<CPadStackArray>();
+    auto padStacks = std::make_unique<CPadStackArray>(CPadStackArray::Blank{});
     padStacks->Serialize(ar);
     const uint32_t count = ar.ReadCount(2);
     std::vector<std::unique_ptr<CShape>> shapes;

@@ -45,6 +45,8 @@ public:
     // "NoName", no shapes, pens [0, 2015], current pen 1 and the standard padstack table.
     CShapeLib();
     explicit CShapeLib(const std::string& name);
+    // The same without padstacks, for a library that a loaded record replaces whole.
+    CShapeLib(const std::string& name, CPadStackArray::Blank);
     // Deep copy: shapes, name, current shape and pen, drawing scale, padstacks and pens; the
     // use counts start empty.
     CShapeLib(const CShapeLib& other);

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "framework/LittleEndian.h"
 #include "model/CRecordArray.h"
 
 class CArchive;
@@ -63,9 +64,28 @@ struct TrackRec {
 
     void Write(CArchive& ar) const;
     void Read(CArchive& ar);
-    // The record's recordSize bytes as stored.
-    void Encode(uint8_t* bytes) const;
-    void Decode(const uint8_t* bytes);
+    // The record's recordSize bytes as stored. Inline: the net records of a design are moved
+    // through here vertex by vertex.
+    void Encode(uint8_t* bytes) const
+    {
+        StoreLittleEndian(bytes, flags);
+        StoreLittleEndian(bytes + 4, penLayer);
+        StoreLittleEndian(bytes + 6, reserved1);
+        StoreLittleEndian(bytes + 8, x);
+        StoreLittleEndian(bytes + 12, y);
+        StoreLittleEndian(bytes + 16, cluster);
+        StoreLittleEndian(bytes + 18, reserved2);
+    }
+    void Decode(const uint8_t* bytes)
+    {
+        flags = LoadLittleEndian<uint32_t>(bytes);
+        penLayer = LoadLittleEndian<uint16_t>(bytes + 4);
+        reserved1 = LoadLittleEndian<uint16_t>(bytes + 6);
+        x = LoadLittleEndian<int32_t>(bytes + 8);
+        y = LoadLittleEndian<int32_t>(bytes + 12);
+        cluster = LoadLittleEndian<uint16_t>(bytes + 16);
+        reserved2 = LoadLittleEndian<uint16_t>(bytes + 18);
+    }
 
     bool operator==(const TrackRec&) const = default;
 };

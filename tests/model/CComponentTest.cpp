@@ -103,6 +103,25 @@ TEST_F(CComponentShape, PadsAreMirroredThenTurnedThenPlaced)
     EXPECT_EQ(component.GetPadAngle(0, m_cache), 380000);
 }
 
+// The pins of a design are made from the one look-up: it must give what the single ones give,
+// also for pads the shape lacks and for a component whose shape the cache lacks.
+TEST_F(CComponentShape, PlacementIsWhatTheSingleLookUpsGive)
+{
+    for (const int32_t shape : {0, 7}) {
+        for (const bool mirrored : {false, true}) {
+            for (const int32_t rotation : {0, 90000, 45000, 350000}) {
+                const CComponent component("U1", "x", shape, 10000, 20000, rotation, mirrored);
+                for (const int32_t pad : {0, 1, 2, -1}) {
+                    const CComponent::PadPlacement placed = component.GetPadPlacement(pad, m_cache);
+                    EXPECT_EQ(placed.at, component.GetPadPosition(pad, m_cache));
+                    EXPECT_EQ(placed.angle, component.GetPadAngle(pad, m_cache));
+                    EXPECT_EQ(placed.padStack, component.GetPadStack(pad, m_cache));
+                }
+            }
+        }
+    }
+}
+
 TEST_F(CComponentShape, LoadRepairsShapeIndexPadNetsAndNets)
 {
     CResourcePack pack;
