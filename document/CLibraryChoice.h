@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
+class CDesign;
 class CShapeLib;
-class CWevraDoc;
 
 // The choice of the shape library a table shows: the design's own ("Cache") or one of the
-// loaded shape libraries, through the list picker.
+// shape libraries the main window has loaded, through the list picker.
 class CLibraryChoice {
 public:
     // "Cache", then the names of the loaded libraries in order.
-    static std::vector<std::string> Entries(const CWevraDoc& document);
+    static std::vector<std::string> Entries();
     // The library picked, or nullptr when the user cancelled.
-    static const CShapeLib* Pick(const CWevraDoc& document, uint32_t helpCommandId);
+    static const CShapeLib* Pick(const CDesign& design, uint32_t helpCommandId);
 };

@@ -40,7 +40,7 @@ const Table tables[] = {
     {ID_PADS_PADSTACK_TABLE, CWevraView::padStackTable,
      [](CWevraView& view) -> QWidget* {
          const CShapeLib* library =
-             CLibraryChoice::Pick(view.GetDocument(), ID_PADS_PADSTACK_TABLE);
+             CLibraryChoice::Pick(view.GetDocument().Design(), ID_PADS_PADSTACK_TABLE);
          if (library == nullptr)
              return nullptr;
          return new CPadStackTableDlg(view.GetDocument(), view, *library, &view);
@@ -48,7 +48,7 @@ const Table tables[] = {
     {ID_COMPONENTS_SHAPE_TABLE, CWevraView::shapeTable,
      [](CWevraView& view) -> QWidget* {
          const CShapeLib* library =
-             CLibraryChoice::Pick(view.GetDocument(), ID_COMPONENTS_SHAPE_TABLE);
+             CLibraryChoice::Pick(view.GetDocument().Design(), ID_COMPONENTS_SHAPE_TABLE);
          if (library == nullptr || library->GetCount() == 0)
              return nullptr;
          return new CShapeTableDlg(view.GetDocument().Design(), view, *library, &view);

@@ -82,15 +82,16 @@ TEST_F(CShapeTableTest, PinsThenOutline)
 
 TEST_F(CShapeTableTest, LibraryChoice)
 {
-    EXPECT_EQ(CLibraryChoice::Entries(*doc), (Cells{"Cache", "Resistors", "Connectors"}));
+    EXPECT_EQ(CLibraryChoice::Entries(), (Cells{"Cache", "Resistors", "Connectors"}));
 
     services.listPicker.QueueAnswer(0);
     services.listPicker.QueueAnswer(2);
     services.listPicker.QueueAnswer(-1);
-    EXPECT_EQ(CLibraryChoice::Pick(*doc, ID_COMPONENTS_SHAPE_TABLE),
+    EXPECT_EQ(CLibraryChoice::Pick(doc->Design(), ID_COMPONENTS_SHAPE_TABLE),
               &doc->Design().GetShapeCache());
-    EXPECT_EQ(CLibraryChoice::Pick(*doc, ID_COMPONENTS_SHAPE_TABLE), libraryFrame.set.GetLib(1));
-    EXPECT_EQ(CLibraryChoice::Pick(*doc, ID_COMPONENTS_SHAPE_TABLE), nullptr);
+    EXPECT_EQ(CLibraryChoice::Pick(doc->Design(), ID_COMPONENTS_SHAPE_TABLE),
+              libraryFrame.set.GetLib(1));
+    EXPECT_EQ(CLibraryChoice::Pick(doc->Design(), ID_COMPONENTS_SHAPE_TABLE), nullptr);
     ASSERT_EQ(services.listPicker.GetShown().size(), 3u);
     EXPECT_EQ(services.listPicker.GetShown()[0].helpCommandId, int32_t(ID_COMPONENTS_SHAPE_TABLE));
 }
