@@ -138,7 +138,7 @@ void MergeRun(std::span<DLine3> guides, std::span<const uint32_t> members)
 
     // The members by line: turned start y (in unsigned order) over the member's number, which
     // keeps each line's members in rank order.
-    std::vector<uint64_t> lines(count);
+    IndexedKeys lines(count);
     for (size_t k = 0; k < count; ++k)
         lines[k] = uint64_t(uint32_t(turned[k].start.y) ^ 0x80000000u) << 32 | k;
     SortIndexedKeys(lines);

@@ -12,8 +12,6 @@
 namespace {
 
 constexpr uint32_t indexMask = UINT32_MAX;
-// No bound is this far: it stands for a removed guide.
-constexpr uint64_t removed = UINT64_MAX;
 
 int64_t Magnitude(__int128 dx, __int128 dy)
 {
@@ -54,17 +52,28 @@ int64_t CPlaneStartOrder::LowerBound(const DLine3& guide, CPoint seed)
 void CPlaneStartOrder::Reset(std::span<const DLine3> guides, CPoint seed)
 {
     m_seed = seed;
-    m_byBound.assign(guides.size(), removed);
+    // A removed guide never comes again. Each chunk of the guides counts its live ones, then
+    // writes their words from where the chunks before it end.
     constexpr size_t chunk = 16384;
-    CWorkPool::Shared().ForEach((guides.size() + chunk - 1) / chunk, [&](size_t c) {
-        const size_t end = std::min(guides.size(), (c + 1) * chunk);
-        for (size_t i = c * chunk; i < end; ++i) {
+    const size_t chunks = (guides.size() + chunk - 1) / chunk;
+    const auto chunkEnd = [&](size_t c) { return std::min(guides.size(), (c + 1) * chunk); };
+    std::vector<size_t> at(chunks + 1, 0);
+    CWorkPool::Shared().ForEach(chunks, [&](size_t c) {
+        at[c + 1] = size_t(std::count_if(guides.begin() + ptrdiff_t(c * chunk),
+                                         guides.begin() + ptrdiff_t(chunkEnd(c)),
+                                         [](const DLine3& guide) { return guide.IsLive(); }));
+    });
+    for (size_t c = 1; c <= chunks; ++c)
+        at[c] += at[c - 1];
+    m_byBound.clear();
+    m_byBound.resize(at[chunks]);
+    CWorkPool::Shared().ForEach(chunks, [&](size_t c) {
+        size_t k = at[c];
+        for (size_t i = c * chunk; i < chunkEnd(c); ++i) {
             if (guides[i].IsLive())
-                m_byBound[i] = uint64_t(LowerBound(guides[i], seed)) << 32 | uint64_t(i);
+                m_byBound[k++] = uint64_t(LowerBound(guides[i], seed)) << 32 | uint64_t(i);
         }
     });
-    // A removed guide never comes again.
-    std::erase(m_byBound, removed);
     SortIndexedKeys(m_byBound);
     m_next = 0;
     m_candidates.clear();

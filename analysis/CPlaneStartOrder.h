@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/DLine3.h"
+#include "analysis/RadixSort.h"
 #include "framework/CPoint.h"
 
 // The order in which the walks of a plane fill take their start guides: each time, the live
@@ -31,7 +32,7 @@ public:
 private:
     CPoint m_seed;
     // Bound << 32 | index, by bound.
-    std::vector<uint64_t> m_byBound;
+    IndexedKeys m_byBound;
     size_t m_next = 0;
     // The guides taken from m_byBound and live then: a min-heap.
     struct Candidate {

@@ -16,9 +16,9 @@ constexpr size_t wordsPerPiece = size_t(1) << 16;
 
 using Counts = std::array<size_t, digits>;
 
-void SortSerially(std::vector<uint64_t>& words, uint64_t largest)
+void SortSerially(IndexedKeys& words, uint64_t largest)
 {
-    std::vector<uint64_t> sorted(words.size());
+    IndexedKeys sorted(words.size());
     for (int shift = 32; shift < 64 && (largest >> (shift - 32)) != 0; shift += digitBits) {
         Counts start{};
         for (uint64_t word : words)
@@ -37,11 +37,11 @@ void SortSerially(std::vector<uint64_t>& words, uint64_t largest)
 
 // Each piece counts and places its own run of words; a digit's places go to the pieces in
 // order, so every pass stays as stable as the serial one and the result is the same.
-void SortInPieces(std::vector<uint64_t>& words, uint64_t largest, size_t pieces)
+void SortInPieces(IndexedKeys& words, uint64_t largest, size_t pieces)
 {
     const size_t size = words.size();
     const auto first = [&](size_t p) { return size * p / pieces; };
-    std::vector<uint64_t> sorted(size);
+    IndexedKeys sorted(size);
     std::vector<Counts> start(pieces);
     for (int shift = 32; shift < 64 && (largest >> (shift - 32)) != 0; shift += digitBits) {
         CWorkPool::Shared().ForEach(pieces, [&](size_t p) {
@@ -69,7 +69,7 @@ void SortInPieces(std::vector<uint64_t>& words, uint64_t largest, size_t pieces)
 
 } // namespace
 
-void SortIndexedKeys(std::vector<uint64_t>& words)
+void SortIndexedKeys(IndexedKeys& words)
 {
     // A pass costs a count of every digit value: short lists sort faster by comparison.
     if (words.size() < 4 * digits) {

@@ -7,6 +7,7 @@
 #include <numeric>
 #include <random>
 #include <span>
+#include <tuple>
 #include <vector>
 
 #include "analysis/CPlaneBuildGrid.h"
@@ -259,6 +260,29 @@ TEST(CPlaneBuildFastAlgorithms, StartGuideIsTheNearestLiveOne)
             guides[size_t(expected)].state = DLine3::stateRemoved;
             guides[rng() % guides.size()].state = DLine3::stateRemoved;
         }
+    }
+    // Many guides, a third of them removed already, are listed in chunks: taken to the last,
+    // every live one comes, nearest first.
+    {
+        std::vector<DLine3> guides = CollidingGuides(rng, 50000);
+        std::vector<std::tuple<int64_t, int32_t, int32_t>> expected;
+        const CPoint seed(150, 120);
+        for (size_t i = 0; i < guides.size(); ++i) {
+            guides[i].rank = int32_t(rng() % 1000);
+            if (rng() % 3 == 0)
+                guides[i].state = DLine3::stateRemoved;
+            else
+                expected.emplace_back(CPlaneStartOrder::Distance(guides[i], seed), guides[i].rank,
+                                      int32_t(i));
+        }
+        std::sort(expected.begin(), expected.end());
+        CPlaneStartOrder order;
+        order.Reset(guides, seed);
+        for (const auto& [distance, rank, index] : expected) {
+            ASSERT_EQ(order.Next(guides), index) << distance << " " << rank;
+            guides[size_t(index)].state = DLine3::stateRemoved;
+        }
+        EXPECT_EQ(order.Next(guides), -1);
     }
     // The bound that lets the order skip exact distances holds out to the coordinates' ends.
     std::uniform_int_distribution<int32_t> anywhere(INT32_MIN, INT32_MAX);

@@ -21,12 +21,12 @@ TEST(RadixSort, IndexedKeysComeOutAsAComparisonSortPutsThem)
         for (const auto& [count, keyBits] :
              {std::pair{100, 32}, std::pair{20000, 7}, std::pair{20000, 32}, std::pair{70000, 20},
               std::pair{400001, 3}, std::pair{400001, 32}, std::pair{600000, 22}}) {
-            std::vector<uint64_t> words;
+            IndexedKeys words;
             for (int i = 0; i < count; ++i) {
                 const uint64_t key = keyBits == 32 ? rng() >> 32 : rng() % (uint64_t(1) << keyBits);
                 words.push_back(key << 32 | uint64_t(i));
             }
-            std::vector<uint64_t> expected = words;
+            IndexedKeys expected = words;
             std::sort(expected.begin(), expected.end());
             SortIndexedKeys(words);
             EXPECT_EQ(words, expected)
