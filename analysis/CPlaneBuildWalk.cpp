@@ -419,8 +419,16 @@ void CPlaneBuild::ClosePolygon()
     const CRingIndex& inside = m_ringIndex;
     const CPoint seed = m_plane.GetSeed();
     // A seed in the clearance of other copper by less than the fill may reach into it lies
-    // a hair outside the boundary round it: that boundary is still the outer one.
-    if (!(area > 0.0) || (!inside.Contains(seed) && !NearRing(ring, seed, maxIncursion))) {
+    // a hair outside the boundary round it: that boundary is still the outer one. A seed
+    // farther than that from the ring's box (a unit more for the distance's rounding) is
+    // nowhere near an edge.
+    const auto nearBox = [&](CPoint p) {
+        constexpr int64_t reach = int64_t(maxIncursion) + 2;
+        return p.x >= box.left - reach && p.x <= box.right + reach && p.y >= box.top - reach &&
+               p.y <= box.bottom + reach;
+    };
+    if (!(area > 0.0) ||
+        (!inside.Contains(seed) && !(nearBox(seed) && NearRing(ring, seed, maxIncursion)))) {
         // A hole: what lies in it is gone.
         const auto inBox = [&](CPoint p) {
             return p.x >= box.left && p.x <= box.right && p.y >= box.top && p.y <= box.bottom;
@@ -434,11 +442,17 @@ void CPlaneBuild::ClosePolygon()
         }
         return;
     }
-    // The outer boundary: what lies beyond it is gone.
-    for (DLine3& guide : m_guides) {
-        if (guide.IsLive() && !inside.Contains(guide.Start()) && !inside.Contains(guide.End()))
-            guide.Remove();
-    }
+    // The outer boundary: what lies beyond it is gone. Each guide is tested on its own, in
+    // chunks on the work pool: the ring of a big board's boundary has many edges to a row.
+    constexpr size_t chunk = 16384;
+    CWorkPool::Shared().ForEach((m_guides.size() + chunk - 1) / chunk, [&](size_t c) {
+        const size_t end = std::min(m_guides.size(), (c + 1) * chunk);
+        for (size_t i = c * chunk; i < end; ++i) {
+            DLine3& guide = m_guides[i];
+            if (guide.IsLive() && !inside.Contains(guide.Start()) && !inside.Contains(guide.End()))
+                guide.Remove();
+        }
+    });
 }
 
 void CPlaneBuild::MarkFillFault(CPoint a, CPoint b)
