@@ -5,7 +5,7 @@
 
 namespace {
 
-bool Meet(const CRect& a, const CRect& b)
+template <typename A> bool Meet(const A& a, const CRect& b)
 {
     return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
 }
@@ -16,7 +16,7 @@ void CBoxGrid::Build(const std::vector<CRect>& boxes)
 {
     m_count = boxes.size();
     m_cellStart.clear();
-    m_entries.clear();
+    m_entries.reset();
     m_columns = m_rows = 0;
     if (boxes.empty())
         return;
@@ -61,11 +61,13 @@ void CBoxGrid::Build(const std::vector<CRect>& boxes)
     }
     for (size_t c = 0; c < cells; ++c)
         m_cellStart[c + 1] += m_cellStart[c];
-    m_entries.resize(m_cellStart[cells]);
+    m_entries = std::make_unique_for_overwrite<Entry[]>(m_cellStart[cells]);
     std::vector<uint32_t> fill(m_cellStart.begin(), m_cellStart.end() - 1);
     for (size_t k = 0; k < boxes.size(); ++k) {
         const Cells& range = cellsOf[k];
-        const Entry entry{boxes[k], uint32_t(k), range.c0, range.r0};
+        const CRect& box = boxes[k];
+        const Entry entry{box.left,    box.top,  box.right, box.bottom,
+                          uint32_t(k), range.c0, range.r0};
         for (int32_t r = range.r0; r <= range.r1; ++r) {
             for (int32_t c = range.c0; c <= range.c1; ++c)
                 m_entries[fill[size_t(r) * size_t(m_columns) + size_t(c)]++] = entry;
@@ -84,11 +86,11 @@ void CBoxGrid::Query(const CRect& query, std::vector<uint32_t>& found) const
     for (int32_t r = r0; r <= r1; ++r) {
         for (int32_t c = c0; c <= c1; ++c) {
             const size_t cell = size_t(r) * size_t(m_columns) + size_t(c);
-            const Entry* entry = m_entries.data() + m_cellStart[cell];
-            const Entry* const end = m_entries.data() + m_cellStart[cell + 1];
+            const Entry* entry = m_entries.get() + m_cellStart[cell];
+            const Entry* const end = m_entries.get() + m_cellStart[cell + 1];
             for (; entry != end; ++entry) {
                 if (std::max(entry->firstColumn, c0) == c && std::max(entry->firstRow, r0) == r &&
-                    Meet(entry->box, query))
+                    Meet(*entry, query))
                     found.push_back(entry->number);
             }
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "framework/CRect.h"
@@ -26,8 +27,13 @@ private:
     // A box as a cell holds it, with the column and row of the box's top left cell: a box
     // spread over several cells a query reaches is reported from the first of them only. The
     // cell's entries lie side by side, so a query reads them without looking anywhere else.
+    // Plain fields without initialisers: the entries are written once, by cell, without being
+    // cleared first.
     struct Entry {
-        CRect box;
+        int32_t left;
+        int32_t top;
+        int32_t right;
+        int32_t bottom;
         uint32_t number;
         int32_t firstColumn;
         int32_t firstRow;
@@ -44,5 +50,5 @@ private:
     int32_t m_rows = 0;
     // The boxes of cell c are m_entries[m_cellStart[c] .. m_cellStart[c + 1]).
     std::vector<uint32_t> m_cellStart;
-    std::vector<Entry> m_entries;
+    std::unique_ptr<Entry[]> m_entries;
 };

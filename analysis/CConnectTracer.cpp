@@ -5,7 +5,6 @@
 #include <bit>
 #include <limits>
 #include <string>
-#include <unordered_set>
 
 #include "analysis/CPadPairsTried.h"
 #include "analysis/CTracerDocument.h"
@@ -104,10 +103,10 @@ bool CConnectTracer::RebuildFromTracks()
     CUnionFind groups(m_boxes.size());
     JoinTouchingItems(groups);
     const CNet& zero = *m_nets.GetNet(0);
-    std::unordered_set<std::string> names{zero.GetName()};
-    names.reserve(m_pins.size() + 1);
     std::vector<int32_t> groupNet(m_pins.size(), 0);
     int32_t net = 0;
+    // The names made so far are numbers below this one.
+    int64_t nextNumber = 1;
     for (uint32_t i = 0; i < uint32_t(m_pins.size()); ++i) {
         if (groups.Find(i) != i)
             continue;
@@ -116,10 +115,14 @@ bool CConnectTracer::RebuildFromTracks()
             break;
         }
         ++net;
-        // The first number from the net's own on that no net bears yet.
-        std::string name = std::to_string(net);
-        for (int64_t k = int64_t(net) + 1; !names.insert(name).second; ++k)
-            name = std::to_string(k);
+        // The first number from the net's own on that no net bears yet. Every number below the
+        // next one is taken already (net 0's name can take one of them), so the search starts
+        // there and has only net 0's name left to step over.
+        int64_t number = std::max<int64_t>(net, nextNumber);
+        std::string name = std::to_string(number);
+        while (name == zero.GetName())
+            name = std::to_string(++number);
+        nextNumber = number + 1;
         const int32_t index = m_nets.AddNetWithWidths(name, zero.GetMinWidth(), zero.GetMaxWidth(),
                                                       zero.GetClearance());
         // Net 0's pen numbers stay valid for the copper the net takes.
@@ -241,8 +244,9 @@ bool CConnectTracer::ClearToNetZero()
         return false;
     m_document.ResetPadNets();
     m_document.RebuildNetPins();
-    // Every net but net 0 is now without pins and copper.
-    m_nets.DeleteEmptyNets();
+    // Every net but net 0 is now without pins and copper. Net 0's box is worked out when the
+    // copper has its nets again.
+    m_nets.DeleteEmptyNets(false);
     return true;
 }
 

@@ -697,7 +697,7 @@ bool CNetArray::MoveCopperToNetZero(int32_t index)
     return true;
 }
 
-int32_t CNetArray::DeleteEmptyNets()
+int32_t CNetArray::DeleteEmptyNets(bool boxNetZero)
 {
     if (!m_document)
         return 0;
@@ -734,7 +734,8 @@ int32_t CNetArray::DeleteEmptyNets()
                        ? newIndex[size_t(m_currentNet)]
                        : 0;
     m_errors.clear();
-    m_nets[0]->CalcBoundingBox(*m_document);
+    if (boxNetZero)
+        m_nets[0]->CalcBoundingBox(*m_document);
     RecountSelected();
     m_document->RenumberNets(newIndex);
     return removed;

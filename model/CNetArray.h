@@ -151,8 +151,9 @@ public:
     void UnrouteAll();
     // Deletes the nets without pins, their copper going to net 0 first, and renumbers every
     // holder of a net number. A net whose widths net 0's pen table cannot take stays, with a
-    // message. Returns how many nets went.
-    int32_t DeleteEmptyNets();
+    // message. Returns how many nets went. Net 0's box is worked out afresh unless the caller
+    // does that itself later.
+    int32_t DeleteEmptyNets(bool boxNetZero = true);
     // Component boxes, pins and net boxes afresh, the design-rule check, clusters and ratsnest,
     // and the ToDo list.
     void CheckAll();

@@ -215,6 +215,25 @@ TEST_F(CTracerTest, UpdateFloodsFromTheNetsOwnPinsOnly)
     EXPECT_EQ(Net(0).GetVertex(1).y, -50000);
 }
 
+// Every net's box is its copper's once the nets are built, net 0's too, with a run of no net
+// far off and the box it had before the copper was gathered.
+TEST_F(CTracerTest, BoxesAreWorkedOutForTheNewNets)
+{
+    const int32_t a = Part("R1", r2, 100000, -100000);
+    const int32_t b = Part("R2", r2, 200000, -100000);
+    Run(0, {Pad(a, 1), Pad(b, 0)}, 1, 2015);
+    Run(0, {{900000, -900000}, {950000, -900000}}, 1, 3000);
+    CNetArray& nets = Doc().Design().GetNets();
+    Net(0).CalcBoundingBox(Doc());
+    ASSERT_TRUE(Doc().Analysis().RebuildFromTracks());
+    ASSERT_GE(nets.GetCount(), 3);
+    for (int32_t n = 0; n < nets.GetCount(); ++n) {
+        const CRect built = Net(n).GetBox();
+        Net(n).CalcBoundingBox(Doc());
+        EXPECT_EQ(built, Net(n).GetBox()) << n;
+    }
+}
+
 // Gathering keeps pads, vias and every width; when net 0's pen table cannot take the widths,
 // widths none of net 0's copper draws with go first, and without room nothing changes.
 TEST_F(CTracerTest, GatheringKeepsEveryVertexAndWidth)
