@@ -188,8 +188,10 @@ void CDesign::RepairPadStackIndexes(CArchive& ar)
         for (int32_t n = 0; n < shape.GetPadCount() && !shapesBroken; ++n)
             shapesBroken = isMissing(shape.GetPadStackIndex(n));
     }
-    const std::vector<int32_t> netStacks = CPadStackUse(*this).GetNetPadStackIndexes();
-    const bool netsBroken = std::any_of(netStacks.begin(), netStacks.end(), isMissing);
+    const CPadStackUse::NumbersUsed netStacks = CPadStackUse(*this).GetNetPadStacksUsed();
+    bool netsBroken = false;
+    for (size_t k = size_t(std::max(stacks.GetCount(), 0)); k < netStacks.size(); ++k)
+        netsBroken = netsBroken || netStacks[k];
     if (!shapesBroken && !netsBroken)
         return;
 

@@ -101,6 +101,21 @@ std::vector<int32_t> CPadStackUse::GetNetPadStackIndexes() const
     return indexes;
 }
 
+CPadStackUse::NumbersUsed CPadStackUse::GetNetPadStacksUsed() const
+{
+    const CNetArray& nets = m_design.GetNets();
+    NumbersUsed used;
+    for (int32_t n = 0; n < nets.GetCount(); ++n) {
+        const CNet& net = *nets.GetNet(n);
+        for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
+            const TrackRec& rec = net.GetVertex(v);
+            if (rec.IsPad())
+                used.set(size_t(rec.GetPadStack()));
+        }
+    }
+    return used;
+}
+
 void CPadStackUse::RenumberNetPadStacks(const std::vector<int32_t>& newIndex)
 {
     CNetArray& nets = m_design.GetNets();
@@ -182,11 +197,10 @@ void CPadStackUse::NormalizePadStackKinds(CShapeLib& cache)
         }
     }
 
+    const NumbersUsed netStacks = GetNetPadStacksUsed();
     std::vector<bool> usedByNets(size_t(stacks.GetCount()), false);
-    for (const int32_t k : GetNetPadStackIndexes()) {
-        if (k >= 0 && k < stacks.GetCount())
-            usedByNets[size_t(k)] = true;
-    }
+    for (size_t k = 0; k < usedByNets.size() && k < netStacks.size(); ++k)
+        usedByNets[k] = netStacks[k];
     for (const int32_t kind : {PADSTACK_KIND_PAD, PADSTACK_KIND_SHAPE_PAD, PADSTACK_KIND_VIA}) {
         if (HasKind(stacks, stacks.GetDefault(kind), kind))
             continue;

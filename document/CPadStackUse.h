@@ -1,9 +1,11 @@
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <vector>
 
 #include "model/CShapeLibDocument.h"
+#include "model/TrackRec.h"
 
 class CPadStackArray;
 class CShapeLib;
@@ -20,6 +22,9 @@ public:
 
     std::vector<int32_t> GetComponentShapeIndexes() const override;
     std::vector<int32_t> GetNetPadStackIndexes() const override;
+    // Which padstack numbers the nets' pad and via vertices name, without listing each vertex.
+    using NumbersUsed = std::bitset<TrackRec::padStackMask + 1>;
+    NumbersUsed GetNetPadStacksUsed() const;
     // The net pads follow the new numbering; the nets' pins are rebuilt.
     void RenumberNetPadStacks(const std::vector<int32_t>& newIndex) override;
     // Re-derives the kinds of the cache's padstacks from their use: shape pads, separate

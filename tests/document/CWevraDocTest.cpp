@@ -13,6 +13,7 @@
 #include "document/CDocumentViews.h"
 #include "document/CUndoSnapshot.h"
 #include "framework/CArchive.h"
+#include "framework/CResString.h"
 #include "framework/CResourcePack.h"
 #include "interchange/PlyRecord.h"
 #include "model/CComponentArray.h"
@@ -28,6 +29,7 @@
 #include "model/CTextArray.h"
 #include "model/CWevraFont.h"
 #include "resources/CommandIds.h"
+#include "resources/StringIds.h"
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CFakeServices.h"
 #include "tests/support/CScriptedLayermap.h"
@@ -729,6 +731,30 @@ TEST_F(CDocTest, PadStackKindsPassSeparatesNetPadsAndMakesDefaults)
     EXPECT_EQ(stacks.GetPadWidth(0, 1), 2 * 8062);
     EXPECT_EQ(stacks.GetPadWidth(2, 26), 8062);
     EXPECT_TRUE(services.messages.Shown().empty());
+}
+
+// A net pad naming a padstack past the end of the loaded table takes the default pad, with one
+// warning; the last padstack of the table is no such pad.
+TEST_F(CDocTest, LoadGivesNetPadsOfNoPadstackTheDefaultPad)
+{
+    CWevraDoc doc;
+    const CPadStackArray& stacks = doc.Design().GetShapeCache().GetPadStacks();
+    const int32_t count = stacks.GetCount();
+    CNet& zero = *doc.Design().GetNets().GetNet(0);
+    zero.AppendPadVertex(0, 0, count - 1, 0, false);
+    zero.AppendVertex(0, 100, 1, 0);
+    const std::string repaired = CResString::Load(IDS_NET_PADSTACK_REPAIRED);
+    {
+        CArchive ar(Bytes{});
+        doc.Design().RepairLoadedIndexes(ar);
+        EXPECT_TRUE(ar.GetLoadWarnings().empty());
+    }
+    zero.AppendPadVertex(100, 0, count, 0, false);
+    CArchive ar(Bytes{});
+    doc.Design().RepairLoadedIndexes(ar);
+    EXPECT_EQ(ar.GetLoadWarnings(), std::vector<std::string>{repaired});
+    EXPECT_EQ(zero.GetVertexPadStack(0), count - 1);
+    EXPECT_EQ(zero.GetVertexPadStack(2), stacks.GetDefault(PADSTACK_KIND_PAD));
 }
 
 TEST_F(CDocTest, RenumberedNetsReachPadsAndPlanes)
