@@ -161,6 +161,10 @@ int32_t CNet::SelectVertex(int32_t i, bool on)
 
 int32_t CNet::SelectAllVertices(bool on)
 {
+    // Every selected vertex is counted, so a net with none counted has none to clear: a design
+    // deselected whole after a load or an edit walks only the nets that had a selection.
+    if (!on && GetSelectedCount() == 0)
+        return 0;
     for (TrackRec& rec : m_vertices)
         SetBit(rec.flags, TrackRec::flagSelected, on);
     if (on) {

@@ -221,6 +221,37 @@ TEST(CNetVertexTest, RotationWrapsIntoOneTurn)
     EXPECT_EQ(net.GetVertexRotation(1), 100);
 }
 
+// Deselecting a whole net skips a net without a counted selection, so every way a vertex
+// becomes selected, changes kind, is copied, deleted or loaded must keep the count.
+TEST(CNetVertexTest, DeselectingAllClearsEverySelectedVertex)
+{
+    CNet net;
+    ASSERT_TRUE(net.AppendVertex(0, 0, LAYER_TOP, 0));
+    ASSERT_TRUE(net.AppendVertex(10, 0, LAYER_TOP, 1));
+    ASSERT_TRUE(net.AppendPadVertex(5, 5, 3, 0, false));
+    ASSERT_TRUE(net.AppendVertex(20, 0, LAYER_TOP, 0));
+    net.SelectVertex(0, true);
+    net.SelectVertex(2, true);
+    net.SelectVertex(3, true);
+    // A selected track vertex that becomes a pad, copies of the selection, a deleted one.
+    ASSERT_TRUE(net.SetVertexPadType(3, 4));
+    net.DuplicateSelectedVertices();
+    ASSERT_TRUE(net.DeleteVertex(0));
+    CArchive stored;
+    net.Serialize(stored);
+    CNet loaded;
+    CArchive reading(stored.TakeBuffer());
+    loaded.Serialize(reading);
+    for (CNet* each : {&net, &loaded}) {
+        ASSERT_GT(each->GetSelectedCount(), 0);
+        each->SelectAllVertices(false);
+        EXPECT_EQ(each->GetSelectedCount(), 0);
+        for (int32_t v = 0; v < each->GetVertexCount(); ++v)
+            EXPECT_FALSE(each->IsVertexSelected(v)) << v;
+        EXPECT_EQ(each->SelectAllVertices(false), 0);
+    }
+}
+
 TEST(CNetVertexTest, RefusesWhatTheRecordCannotHold)
 {
     CFakeServices fakes;
