@@ -3,7 +3,6 @@
 #include <initializer_list>
 
 #include "document/CDocumentFrame.h"
-#include "document/CWevraDoc.h"
 #include "resources/CommandIds.h"
 
 namespace {
@@ -139,11 +138,9 @@ void AppendDesign(std::vector<Slot>& slots, uint32_t mode)
 
 } // namespace
 
-std::vector<Slot> CToolbarLayout::ForDocument(const CWevraDoc* document)
+std::vector<Slot> CToolbarLayout::WithoutDocument()
 {
-    if (document == nullptr)
-        return {Button(ID_FILE_OPEN, 0)};
-    return ForMode(document->Session().GetMode(), document->IsShapeDocument());
+    return {Button(ID_FILE_OPEN, 0)};
 }
 
 std::vector<Slot> CToolbarLayout::ForMode(uint32_t mode, bool shapeDocument)

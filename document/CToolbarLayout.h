@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <vector>
 
-class CWevraDoc;
-
 // The buttons, separators and combo boxes of the main toolbar for a document's tool mode. The
 // toolbar's left part (files, undo, zoom) is the same in every layout; the right part follows
 // the tool in use.
@@ -24,9 +22,8 @@ public:
         int32_t width = 0;
     };
 
-    // The layout of a document's tool mode; nullptr gives the layout without a document, one
-    // Open button.
-    static std::vector<Slot> ForDocument(const CWevraDoc* document);
+    // The layout without a document: one Open button.
+    static std::vector<Slot> WithoutDocument();
     // The layout of a tool mode in a design document (false) or a shape document (true).
     static std::vector<Slot> ForMode(uint32_t mode, bool shapeDocument);
 };

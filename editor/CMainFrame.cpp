@@ -338,7 +338,9 @@ void CMainFrame::UpdateContextToolbar(const CWevraDoc* document)
     }
     m_combos.clear();
 
-    m_layout = CToolbarLayout::ForDocument(document);
+    m_layout = document ? CToolbarLayout::ForMode(document->Session().GetMode(),
+                                                  document->IsShapeDocument())
+                        : CToolbarLayout::WithoutDocument();
     for (const CToolbarLayout::Slot& slot : m_layout) {
         switch (slot.kind) {
         case CToolbarLayout::Slot::separator:
