@@ -60,13 +60,19 @@ void CRingIndex::Assign(std::span<const CPoint> ring)
     const int64_t edges = int64_t(m_ring.size()) - 1;
     int64_t bandCount = std::clamp<int64_t>(edges / 2, 1, maxBands);
     m_top = top;
+    // Each edge's first and last band, worked out once for the height chosen: the divisions
+    // are most of the cost of indexing a small ring.
     for (;;) {
         m_bandHeight = std::max<int64_t>(1, (bottom - top) / bandCount + 1);
         int64_t entries = 0;
+        m_edgeBands.clear();
         for (size_t k = 1; k < m_ring.size(); ++k) {
             const int64_t low = std::min(m_ring[k - 1].y, m_ring[k].y);
             const int64_t high = std::max(m_ring[k - 1].y, m_ring[k].y);
-            entries += (high - m_top) / m_bandHeight - (low - m_top) / m_bandHeight + 1;
+            const EdgeBands span{uint32_t((low - m_top) / m_bandHeight),
+                                 uint32_t((high - m_top) / m_bandHeight)};
+            m_edgeBands.push_back(span);
+            entries += int64_t(span.last) - span.first + 1;
         }
         if (bandCount == 1 || entries <= maxEntriesPerEdge * edges)
             break;
@@ -77,10 +83,8 @@ void CRingIndex::Assign(std::span<const CPoint> ring)
     m_bandStart.assign(bands + 1, 0);
     const auto forEachEntry = [&](const auto& visit) {
         for (size_t k = 1; k < m_ring.size(); ++k) {
-            const int64_t low = std::min(m_ring[k - 1].y, m_ring[k].y);
-            const int64_t high = std::max(m_ring[k - 1].y, m_ring[k].y);
-            for (int64_t band = (low - m_top) / m_bandHeight; band <= (high - m_top) / m_bandHeight;
-                 ++band)
+            const EdgeBands span = m_edgeBands[k - 1];
+            for (uint32_t band = span.first; band <= span.last; ++band)
                 visit(size_t(band), int32_t(k));
         }
     };

@@ -43,4 +43,10 @@ private:
     // all bands.
     std::vector<uint32_t> m_bandStart;
     std::vector<int32_t> m_edges;
+    // Room for the bands each edge meets while the ring is indexed.
+    struct EdgeBands {
+        uint32_t first;
+        uint32_t last;
+    };
+    std::vector<EdgeBands> m_edgeBands;
 };
