@@ -70,7 +70,8 @@ void BM_NetlistImportNewBoard(benchmark::State& state)
         std::unique_ptr<CWevraDoc> doc = NewBoard();
         state.ResumeTiming();
         CNetlistImport import;
-        if (!import.Run(*doc, net) || doc->Design().GetComponents().GetCount() != componentCount)
+        if (!import.Run(doc->Link(), net) ||
+            doc->Design().GetComponents().GetCount() != componentCount)
             state.SkipWithError("import failed");
         state.PauseTiming();
         doc.reset();

@@ -78,7 +78,7 @@ void BM_DrawBoard(benchmark::State& state)
     for (auto _ : state)
         benchmark::DoNotOptimize(paint());
     state.counters["components"] = board.counts.components;
-    state.counters["scale"] = doc.GetScale();
+    state.counters["scale"] = doc.View().GetScale();
     int32_t fillErrors = 0;
     for (const auto& pour : doc.Design().GetPlanes())
         fillErrors += pour->GetFillErrorCount();
@@ -100,12 +100,12 @@ void BM_DrawPlanes(benchmark::State& state)
     doc.View().ScrollBy(0, doc.Design().GetBoardHeight());
 
     QImage image(screenWidth, screenHeight, QImage::Format_RGB32);
-    const CPoint offset = doc.GetViewOffset();
+    const CPoint offset = doc.View().GetViewOffset();
     const auto paint = [&] {
         QPainter painter(&image);
         CQtDeviceContext dc(painter);
         for (const auto& pour : doc.Design().GetPlanes())
-            pour->Draw(dc, offset.x, offset.y, doc.GetScale(), RGB(0xC0, 0x40, 0x40));
+            pour->Draw(dc, offset.x, offset.y, doc.View().GetScale(), RGB(0xC0, 0x40, 0x40));
     };
     paint();
     for (auto _ : state)

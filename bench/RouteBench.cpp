@@ -17,8 +17,8 @@ int32_t Unroute(CWevraDoc& doc, int32_t connections)
         CNet& net = *nets.GetNet(i);
         net.SelectAllVertices(true);
         net.DeleteSelected();
-        net.CalcBoundingBox(doc);
-        net.CalcRatsnest(doc);
+        net.CalcBoundingBox(doc.Link());
+        net.CalcRatsnest(doc.Link());
         lines += net.GetRatsLineCount();
     }
     return lines;

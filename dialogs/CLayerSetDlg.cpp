@@ -70,8 +70,8 @@ CLayerSetDlg::CLayerSetDlg(CWevraDoc& document, const Ids& ids, bool outputItem,
     for (const char* percent : percents)
         m_percent->addItem(QString::fromLatin1(percent));
     for (const int32_t diameter : minDiameters)
-        m_minDiameter->addItem(
-            CQtText::FromDesignText(CLengthText::FormatLength(document.GetUnit(), diameter)));
+        m_minDiameter->addItem(CQtText::FromDesignText(
+            CLengthText::FormatLength(document.Session().GetUnit(), diameter)));
     if (outputItem) {
         m_output = NewSwitch("Output", ids.output);
         m_color = NewSwitch("Color", ids.color);

@@ -45,7 +45,7 @@ std::vector<std::string> CNetlistGrid::RowTexts(const CWevraDoc& document, int32
     const CNet* net = document.Design().GetNets().GetNet(index);
     if (net == nullptr)
         return {};
-    const int32_t unit = document.GetUnit();
+    const int32_t unit = document.Session().GetUnit();
     return {CNumberText::FormatInt(index, 4),
             net->GetName(),
             CNumberText::FormatInt(net->GetPinCount()),
@@ -68,7 +68,7 @@ std::string CNetlistGrid::WidthChoices(const CWevraDoc& document, const CNet& ne
     const std::vector<uint16_t>& widths = zero->GetPenTable();
     for (size_t i = 1; i < widths.size(); ++i) {
         if (widths[i] >= net.GetMinWidth() && widths[i] <= net.GetMaxWidth())
-            choices += CLengthText::FormatLength(document.GetUnit(), widths[i]) + '\n';
+            choices += CLengthText::FormatLength(document.Session().GetUnit(), widths[i]) + '\n';
     }
     return choices;
 }
@@ -102,7 +102,7 @@ CNet* CNetlistGrid::NetOfRow(int row)
 
 std::string CNetlistGrid::Length(int32_t value) const
 {
-    return CLengthText::FormatLength(m_document.GetUnit(), value);
+    return CLengthText::FormatLength(m_document.Session().GetUnit(), value);
 }
 
 void CNetlistGrid::OnCellClick(int /*col*/, int row, int /*down*/, const CRect& /*rect*/,
@@ -132,7 +132,7 @@ int CNetlistGrid::OnCellTypeEvent(int /*typeIndex*/, int col, int row, int messa
         return 1;
     CNet* net = NetOfRow(row);
     const int32_t width =
-        CLengthText::ParseLength(m_document.GetUnit(), CQtText::ToDesignText(text));
+        CLengthText::ParseLength(m_document.Session().GetUnit(), CQtText::ToDesignText(text));
     // Pen 0 lifts the pen: it is never a track width to draw with.
     if (net == nullptr || width <= 0)
         return 0;
@@ -193,7 +193,7 @@ std::string CNetlistGrid::WriteBack(int col, int row, const std::string& text)
     // A row whose net is gone, or a column that is not edited, keeps what it showed.
     if (net == nullptr)
         return GetText(col, row);
-    const int32_t value = CLengthText::ParseLength(m_document.GetUnit(), text);
+    const int32_t value = CLengthText::ParseLength(m_document.Session().GetUnit(), text);
     std::vector<uint16_t> pens = net->GetPenTable();
     switch (col) {
     case colName:
@@ -229,7 +229,7 @@ std::string CNetlistGrid::WriteBack(int col, int row, const std::string& text)
         const int32_t index = CNumberText::ParseInt(GetText(colNr, row));
         if (index != 0) {
             net->SetFlags(CNet::flagNoRatsnest, !net->TestFlags(CNet::flagNoRatsnest));
-            net->CalcRatsnest(m_document);
+            net->CalcRatsnest(m_document.Link());
             m_document.SetModified();
             ReportChanged();
         }
@@ -244,7 +244,7 @@ bool CNetlistGrid::ReplaceAll(int col, const std::string& find, const std::strin
 {
     if (col < colCurrentWidth || col > colMinSpace)
         return false;
-    const int32_t unit = m_document.GetUnit();
+    const int32_t unit = m_document.Session().GetUnit();
     const int32_t findValue = CLengthText::ParseLength(unit, find);
     const int32_t newValue = CLengthText::ParseLength(unit, replacement);
     const int32_t findLimit = col == colMinSpace ? maxFindSpace : maxFindWidth;

@@ -291,7 +291,7 @@ bool CNewPcbDlg::CreateDesign()
         if (CPathHelper::IsExistingFile(netlist)) {
             m_document.Design().SetNetlistPath(netlist);
             CNetlistImport import;
-            if (!import.Run(m_document, netlist))
+            if (!import.Run(m_document.Link(), netlist))
                 messages.MessageBox("Error while reading Netlist", "", MB_OK);
         }
     }

@@ -127,7 +127,7 @@ QComboBox* CPadstackDlg::NewLengthCombo(int32_t id, const std::vector<int32_t>& 
 {
     auto* combo = WithId(new QComboBox(this), id);
     // The values ride with their texts, so that a chosen entry is taken exactly as listed.
-    for (const auto& entry : CLengthChoices::Entries(m_document.GetUnit(), values, extra))
+    for (const auto& entry : CLengthChoices::Entries(m_document.Session().GetUnit(), values, extra))
         combo->addItem(CQtText::FromDesignText(entry.text), QVariant(entry.value));
     // A list of a thousand lengths is no way to find one: the user types it. The typed text
     // is read whole when the field is left (or Enter is pressed), never completed from the
@@ -146,7 +146,7 @@ void CPadstackDlg::OnLengthTyped(QComboBox& combo)
     const QString typed = combo.lineEdit()->text();
     if (current >= 0 && typed == combo.itemText(current))
         return;
-    const int32_t unit = m_document.GetUnit();
+    const int32_t unit = m_document.Session().GetUnit();
     const std::optional<int32_t> value =
         CLengthChoices::ParseTyped(unit, CQtText::ToDesignText(typed));
     if (!value) {
@@ -187,7 +187,7 @@ CPad* CPadstackDlg::CurrentPad()
 void CPadstackDlg::ShowLayer()
 {
     m_showing = true;
-    const int32_t unit = m_document.GetUnit();
+    const int32_t unit = m_document.Session().GetUnit();
     const CPad& pad = *m_work.GetPadStack(0)->GetPad(m_layer);
     m_layers->setCurrentIndex(m_layer - LAYER_TOP);
     m_type->setCurrentIndex(pad.GetShape() < m_type->count() ? pad.GetShape() : -1);

@@ -14,12 +14,13 @@ constexpr double defaultEnd = 360.0;
 
 std::string Shown(const CWevraDoc& document, int64_t length)
 {
-    return CLengthText::FormatLength(document.GetUnit(), SaturateToInt(length));
+    return CLengthText::FormatLength(document.Session().GetUnit(), SaturateToInt(length));
 }
 
 int32_t Typed(const CWevraDoc& document, const std::string& length, int32_t origin)
 {
-    return SaturateToInt(int64_t(CLengthText::ParseLength(document.GetUnit(), length)) + origin);
+    return SaturateToInt(int64_t(CLengthText::ParseLength(document.Session().GetUnit(), length)) +
+                         origin);
 }
 
 } // namespace
@@ -27,7 +28,7 @@ int32_t Typed(const CWevraDoc& document, const std::string& length, int32_t orig
 CDialogService::CircularPlacement CCircularPlacement::Presets(const CWevraDoc& document)
 {
     const CPoint cursor = document.Session().GetCursor();
-    const CPoint origin = document.GetOrigin();
+    const CPoint origin = document.Session().GetOrigin();
     CDialogService::CircularPlacement values;
     values.xCenter = Shown(document, int64_t(cursor.x) - origin.x);
     values.yCenter = Shown(document, int64_t(cursor.y) - origin.y);
@@ -66,10 +67,10 @@ int32_t CCircularPlacement::Place(CWevraDoc& document,
     const auto n = int32_t(values.moved.size());
     if (n == 0)
         return 0;
-    const CPoint origin = document.GetOrigin();
+    const CPoint origin = document.Session().GetOrigin();
     const CPoint centre(Typed(document, values.xCenter, origin.x),
                         Typed(document, values.yCenter, origin.y));
-    const int32_t radius = CLengthText::ParseLength(document.GetUnit(), values.radius);
+    const int32_t radius = CLengthText::ParseLength(document.Session().GetUnit(), values.radius);
     const double begin = CNumberText::ParseDouble(values.angleBegin);
     const double step = (CNumberText::ParseDouble(values.angleEnd) - begin) / n;
     const double first = CNumberText::ParseDouble(values.angleFirst);

@@ -38,8 +38,8 @@ class CWevraText;
 // taken. The counts and net groups stay put: the document clears the one and rebuilds the other
 // after a load.
 // The nets, components and texts ask the document they were given for the editing state and
-// painting they need; the design answers the questions about its own data, which the document
-// hands on to it.
+// painting they need; the design answers the questions about its own data, which the document's
+// link (CDocumentLink) hands on to it.
 class CDesign {
 public:
     // Fresh collections, the nets and components of `netDocument` and `componentDocument`; the

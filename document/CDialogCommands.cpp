@@ -106,7 +106,7 @@ void CDialogCommands::SelectPad(CWevraDoc& document, int32_t kind)
 
 void CDialogCommands::PadInfo(CWevraDoc& document)
 {
-    int32_t display = document.GetPadInfoMode();
+    int32_t display = document.Design().GetPadInfoMode();
     bool markers = document.Paint().IsUnconnectedPinMarks();
     if (CDialogService::Get().PadInfo(display, markers) != CDialogService::resultOk)
         return;
@@ -168,7 +168,7 @@ void CDialogCommands::RotateSelection(CWevraDoc& document)
 void CDialogCommands::TextOptions(CWevraDoc& document)
 {
     CComponentArray& components = document.Design().GetComponents();
-    const int32_t unit = document.GetUnit();
+    const int32_t unit = document.Session().GetUnit();
     std::array<std::string, 3> sizes;
     std::array<std::string, 3> pens;
     for (int32_t k = 0; k < 3; ++k) {

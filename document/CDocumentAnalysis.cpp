@@ -11,7 +11,7 @@
 
 int32_t CDocumentAnalysis::CheckNetClusters(CNet& net)
 {
-    return CNetConnectCheck(m_document, net).Check();
+    return CNetConnectCheck(m_document.Link(), net).Check();
 }
 
 bool CDocumentAnalysis::AllNetsToNet0()
@@ -113,7 +113,7 @@ void CDocumentAnalysis::ShowErrorPane()
 
 const CNetDocument& CDocumentAnalysis::GetNetDocument() const
 {
-    return m_document;
+    return m_document.Link();
 }
 
 int32_t CDocumentAnalysis::GetTextCount() const

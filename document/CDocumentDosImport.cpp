@@ -101,7 +101,7 @@ CShapeLib& CDocumentDosImport::GetEditableShapeCache()
 
 const CShapeLibArray* CDocumentDosImport::GetShapeLibraries() const
 {
-    return m_document.GetShapeLibraries();
+    return m_document.Link().GetShapeLibraries();
 }
 
 void CDocumentDosImport::SaveUndoState()

@@ -287,7 +287,7 @@ bool CDocumentEditing::CopyArray()
 {
     m_edit.rubberBandVisible = false;
     m_document.Session().SetAction(CEditState::actionWaiting);
-    std::string xText = CLengthText::FormatLength(m_document.GetUnit(), defaultArrayStep);
+    std::string xText = CLengthText::FormatLength(m_document.Session().GetUnit(), defaultArrayStep);
     std::string yText = xText;
     std::string columnsText = "2";
     std::string rowsText = "2";
@@ -295,8 +295,8 @@ bool CDocumentEditing::CopyArray()
     if (CDialogService::Get().CopyArray(xText, yText, columnsText, rowsText, incrementText) !=
         CDialogService::resultOk)
         return false;
-    const int32_t dx = CLengthText::ParseLength(m_document.GetUnit(), xText);
-    const int32_t dy = CLengthText::ParseLength(m_document.GetUnit(), yText);
+    const int32_t dx = CLengthText::ParseLength(m_document.Session().GetUnit(), xText);
+    const int32_t dy = CLengthText::ParseLength(m_document.Session().GetUnit(), yText);
     const int32_t columns = CNumberText::ParseInt(columnsText);
     const int32_t rows = CNumberText::ParseInt(rowsText);
     if (columns < 1 || rows < 1 || columns > maxArrayPlaces || rows > maxArrayPlaces)

@@ -6,7 +6,7 @@
 #include "model/CNetArrayDocument.h"
 
 // The nets and the components both ask the document for a layer colour, with the colour set
-// and the layer in opposite order. The document answers both through LayerColor, which this
+// and the layer in opposite order. CDocumentLink answers both through LayerColor, which this
 // base and CDocumentComponentLink route each question to.
 class CDocumentNetLink : public CNetArrayDocument {
 public:

@@ -63,7 +63,7 @@ bool CDocumentNetlist::Reload()
 bool CDocumentNetlist::Load(const std::string& path)
 {
     CNetlistImport import;
-    const bool result = import.Run(m_document, path);
+    const bool result = import.Run(m_document.Link(), path);
     if (import.ChangedDesign())
         m_document.SetModified();
     m_document.RedrawBoardViews();

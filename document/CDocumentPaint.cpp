@@ -323,21 +323,21 @@ void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRe
     CSelectedPenBrush selected(dc, m_paint.layerPens[normalSet][size_t(layer)],
                                m_paint.layerBrushes[normalSet][size_t(layer)]);
     const CComponentArray& components = m_design.GetComponents();
-    CDrawList::DrawInRanges(dc, size_t(components.GetCount()), minimumComponentRange,
-                            [&](CDeviceContext& target, size_t first, size_t last) {
-                                for (int32_t i = int32_t(first); i < int32_t(last); ++i) {
-                                    if (components.IsSelected(i) ||
-                                        !components.IntersectsRect(i, clip))
-                                        continue;
-                                    const CComponent& component = *components.GetComponent(i);
-                                    if (layer > lastSignalLayer)
-                                        component.DrawPadsPlain(target, m_document, layer);
-                                    else if (netlist)
-                                        component.DrawPadsOnLayer(target, m_document, layer, false);
-                                    else
-                                        component.DrawPads(target, m_document, layer, false);
-                                }
-                            });
+    CDrawList::DrawInRanges(
+        dc, size_t(components.GetCount()), minimumComponentRange,
+        [&](CDeviceContext& target, size_t first, size_t last) {
+            for (int32_t i = int32_t(first); i < int32_t(last); ++i) {
+                if (components.IsSelected(i) || !components.IntersectsRect(i, clip))
+                    continue;
+                const CComponent& component = *components.GetComponent(i);
+                if (layer > lastSignalLayer)
+                    component.DrawPadsPlain(target, m_document.Link(), layer);
+                else if (netlist)
+                    component.DrawPadsOnLayer(target, m_document.Link(), layer, false);
+                else
+                    component.DrawPads(target, m_document.Link(), layer, false);
+            }
+        });
 }
 
 void CDocumentPaint::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip)
@@ -358,10 +358,10 @@ void CDocumentPaint::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, c
                     continue;
                 const CComponent& component = *components.GetComponent(i);
                 if (scaled)
-                    component.DrawHoles(target, m_document, set.GetHolePercent(),
+                    component.DrawHoles(target, m_document.Link(), set.GetHolePercent(),
                                         set.GetHoleMinDiameter());
                 else
-                    component.DrawPads(target, m_document, LAYER_DRILL, false);
+                    component.DrawPads(target, m_document.Link(), LAYER_DRILL, false);
             }
         });
 }
@@ -460,9 +460,9 @@ void CDocumentPaint::DrawSelection(CDeviceContext& dc)
                 continue;
             const CComponent& component = *m_design.GetComponents().GetComponent(i);
             if (layer > lastSignalLayer)
-                component.DrawPadsPlain(dc, m_document, layer);
+                component.DrawPadsPlain(dc, m_document.Link(), layer);
             else
-                component.DrawPads(dc, m_document, layer, true);
+                component.DrawPads(dc, m_document.Link(), layer, true);
         }
     };
     if (const COutputRec* set = m_design.GetCurrentLayerSet()) {
@@ -638,7 +638,7 @@ bool CDocumentPaint::DrawLayerSetPreview(CDeviceContext& dc, int32_t width, int3
         if (layer > lastPadLayer)
             continue;
         for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i)
-            m_design.GetComponents().GetComponent(i)->DrawPads(dc, m_document, layer, false);
+            m_design.GetComponents().GetComponent(i)->DrawPads(dc, m_document.Link(), layer, false);
         if (m_design.GetNets().GetCount() > 0)
             m_design.GetNets().DrawLayerPads(dc, layer, clip, false);
     }
@@ -678,7 +678,8 @@ bool CDocumentPaint::DrawOutputPreview(CDeviceContext& dc, int32_t width, int32_
         }
         if (layer <= lastPadLayer) {
             for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i)
-                m_design.GetComponents().GetComponent(i)->DrawPads(dc, m_document, layer, false);
+                m_design.GetComponents().GetComponent(i)->DrawPads(dc, m_document.Link(), layer,
+                                                                   false);
         }
         m_design.GetNets().Draw(dc, layer, clip);
         dc.SelectBrush(previousBrush);
@@ -795,10 +796,10 @@ void CDocumentPaint::PrintLayers(CDeviceContext& dc, const COutputRec& record, c
         for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
             const CComponent& component = *m_design.GetComponents().GetComponent(i);
             if (holes)
-                component.DrawHoles(dc, m_document, record.GetHolePercent(),
+                component.DrawHoles(dc, m_document.Link(), record.GetHolePercent(),
                                     record.GetHoleMinDiameter());
             else
-                component.DrawPads(dc, m_document, layer, false);
+                component.DrawPads(dc, m_document.Link(), layer, false);
         }
         dc.SelectBrush(previousBrush);
         dc.SelectPen(previousPen);

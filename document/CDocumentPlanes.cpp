@@ -279,11 +279,11 @@ CPour& CDocumentPlanes::AddFullBoardPlaneAtCursor()
 {
     std::vector<std::string> choices;
     for (const int32_t border : borderChoices)
-        choices.push_back(CLengthText::FormatLength(m_document.GetUnit(), border));
+        choices.push_back(CLengthText::FormatLength(m_document.Session().GetUnit(), border));
     std::string chosen = choices.front();
     CDialogService::Get().BorderSize(choices, chosen);
     return AddFullBoardPlane(m_document.Session().GetCursor(),
-                             CLengthText::ParseLength(m_document.GetUnit(), chosen));
+                             CLengthText::ParseLength(m_document.Session().GetUnit(), chosen));
 }
 
 bool CDocumentPlanes::EditPlaneProperties()
@@ -316,8 +316,8 @@ bool CDocumentPlanes::EditPlaneProperties()
     values.minSpace = plane->GetMinSpace();
     values.start = plane->GetSeed();
     values.hatchRotation = CNumberText::FormatFixed(plane->GetHatchRotation() / rotationScale, 3);
-    if (CDialogService::Get().PlaneProperties(m_document.GetUnit(), layerNames, netNames, values) !=
-        CDialogService::resultOk)
+    if (CDialogService::Get().PlaneProperties(m_document.Session().GetUnit(), layerNames, netNames,
+                                              values) != CDialogService::resultOk)
         return false;
     double degrees = 0.0;
     CNumberText::ParseLeadingDouble(values.hatchRotation, degrees);
@@ -513,8 +513,9 @@ void CDocumentPlanes::DrawSelectedPlanes(CDeviceContext& dc) const
     const int32_t scale = m_document.View().GetScale();
     for (const auto& plane : m_document.Design().GetPlanes()) {
         if (plane->IsSelected())
-            plane->Draw(dc, offset.x, offset.y, scale,
-                        m_document.Paint().LayerColor(plane->GetLayer(), CWevraDoc::highlightSet));
+            plane->Draw(
+                dc, offset.x, offset.y, scale,
+                m_document.Paint().LayerColor(plane->GetLayer(), CComponentDocument::highlightSet));
     }
 }
 

@@ -54,7 +54,7 @@ CErrorList::Columns CErrorList::RowTexts(const CWevraDoc& document, int32_t reco
     const CNetErrorRec* error = nets.GetError(record);
     if (!error)
         return {};
-    const int32_t unit = document.GetUnit();
+    const int32_t unit = document.Session().GetUnit();
     const CNetErrorRec::Item& first = error->GetFirst();
     const CNetErrorRec::Item& second = error->GetSecond();
     return {std::to_string(record + 1),
@@ -81,7 +81,7 @@ bool CErrorList::GoToError(CWevraDoc& document, int32_t record)
     document.Session().SetWorkLayer(layer);
     document.Design().GetNets().SetCurrentNet(first.net);
     document.Session().SetCursor(first.position);
-    if (document.GetScale() > maxErrorScale)
+    if (document.View().GetScale() > maxErrorScale)
         document.View().SetScale(maxErrorScale);
     document.View().CenterOnCursor();
     document.RedrawBoardViews();

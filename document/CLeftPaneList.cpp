@@ -109,7 +109,7 @@ void CLeftPaneList::CentreOnComponent(int32_t row)
     if (!IsComponentRow(row) || !m_document.Session().IsMode(ID_COMPONENTS_MOVE_ROTATE))
         return;
     m_document.Session().SetCursor(m_document.Design().GetComponents().GetPosition(row));
-    if (m_document.GetScale() > maxPickScale)
+    if (m_document.View().GetScale() > maxPickScale)
         m_document.View().SetScale(maxPickScale);
     m_document.View().CenterOnCursor();
     m_document.RedrawBoardViews();

@@ -99,7 +99,8 @@ std::string CNetAliasReport::ErrorsText(const std::string& timeStamp) const
     std::string text = Heading("Netaliases Errors:", timeStamp);
     text += Left("Nr.", 4) + "\t" + Left("Reference", 20) + "\t" + Left("Pin", 4) + "\t" +
             Left("PCB Netname", 20) + "\t" + Left("SCH Netname", 20) + lineEnd;
-    if (!CNetlistImport().LoadNetsOnly(m_document, m_document.Design().GetNetlistPath(), aliases))
+    if (!CNetlistImport().LoadNetsOnly(m_document.Link(), m_document.Design().GetNetlistPath(),
+                                       aliases))
         return text;
     int32_t errors = 0;
     for (std::string& line : aliases) {

@@ -33,22 +33,22 @@ int32_t DefaultPadStack(const CWevraDoc& document)
 // A point shown relative to the user offset, typed back in the unit.
 CPoint TypedPoint(const CWevraDoc& document, const std::string& x, const std::string& y)
 {
-    const CPoint origin = document.GetOrigin();
-    const int32_t unit = document.GetUnit();
+    const CPoint origin = document.Session().GetOrigin();
+    const int32_t unit = document.Session().GetUnit();
     return CPoint(SaturateToInt(int64_t(CLengthText::ParseLength(unit, x)) + origin.x),
                   SaturateToInt(int64_t(CLengthText::ParseLength(unit, y)) + origin.y));
 }
 
 std::string ShownLength(const CWevraDoc& document, int64_t length)
 {
-    return CLengthText::FormatLength(document.GetUnit(), SaturateToInt(length));
+    return CLengthText::FormatLength(document.Session().GetUnit(), SaturateToInt(length));
 }
 
 // The cursor as the user sees it, relative to the user offset.
 void ShowCursor(const CWevraDoc& document, std::string& x, std::string& y)
 {
     const CPoint cursor = document.Session().GetCursor();
-    const CPoint origin = document.GetOrigin();
+    const CPoint origin = document.Session().GetOrigin();
     x = ShownLength(document, int64_t(cursor.x) - origin.x);
     y = ShownLength(document, int64_t(cursor.y) - origin.y);
 }
@@ -113,7 +113,7 @@ int32_t CPadArrays::PlaceRectangular(CWevraDoc& document,
     const int32_t rows = CNumberText::ParseInt(values.yCount);
     if (!IsCount(columns) || !IsCount(rows))
         return 0;
-    const int32_t unit = document.GetUnit();
+    const int32_t unit = document.Session().GetUnit();
     const CPoint start = TypedPoint(document, values.xStart, values.yStart);
     const int64_t dx = CLengthText::ParseLength(unit, values.xDistance);
     const int64_t dy = CLengthText::ParseLength(unit, values.yDistance);
@@ -143,7 +143,7 @@ int32_t CPadArrays::PlaceCircular(CWevraDoc& document, const CDialogService::Cir
     if (!IsCount(count) || !(last > first))
         return 0;
     const CPoint centre = TypedPoint(document, values.xCenter, values.yCenter);
-    const double radius = CLengthText::ParseLength(document.GetUnit(), values.radius);
+    const double radius = CLengthText::ParseLength(document.Session().GetUnit(), values.radius);
     const double firstRotation = CAngleText::Parse(values.firstRotation) * 0.001;
     const double step = (last - first) / count;
     const int32_t padStack = DefaultPadStack(document);

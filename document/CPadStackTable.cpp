@@ -28,7 +28,7 @@ std::vector<CTableRow> CPadStackTable::Rows(const CWevraDoc& document, const CSh
     library.CountPadStackUse(document.PadStackUse());
     const CPadStackArray& stacks = library.GetPadStacks();
     const CLayerArray& layers = document.Design().GetLayers();
-    const int32_t unit = document.GetUnit();
+    const int32_t unit = document.Session().GetUnit();
     const auto length = [unit](int32_t value) { return CLengthText::FormatLength(unit, value); };
 
     std::vector<CTableRow> rows;

@@ -54,7 +54,7 @@ CPenTables::Kind CPenTables::GetKind() const
 
 int32_t CPenTables::GetUnit() const
 {
-    return m_document.GetUnit();
+    return m_document.Session().GetUnit();
 }
 
 std::string CPenTables::GetTitle() const
@@ -142,7 +142,7 @@ int32_t CPenTables::GetUseCount(int32_t row) const
 std::string CPenTables::GetRowText(int32_t row) const
 {
     return CNumberText::FormatInt(row + 1) + ",  " +
-           CLengthText::FormatLength(m_document.GetUnit(), GetWidth(row)) + ",  " +
+           CLengthText::FormatLength(m_document.Session().GetUnit(), GetWidth(row)) + ",  " +
            CNumberText::FormatInt(GetUseCount(row));
 }
 

@@ -107,7 +107,7 @@ void CPinSwapTool::Refuse(const std::string& text) const
 void CPinSwapTool::Draw(CDeviceContext& dc) const
 {
     const CComponent* component = m_document.Design().GetComponents().GetComponent(m_component);
-    const int32_t scale = m_document.GetScale();
+    const int32_t scale = m_document.View().GetScale();
     if (component == nullptr || scale < 1)
         return;
     const CShapeLib& cache = m_document.Design().GetShapeCache();
@@ -119,7 +119,7 @@ void CPinSwapTool::Draw(CDeviceContext& dc) const
     const int32_t layer = mirrored ? OppositeLayer(m_document.Session().GetWorkLayer())
                                    : m_document.Session().GetWorkLayer();
     const int32_t currentNet = m_document.Session().GetCurrentNetIndex();
-    const CPoint offset = m_document.GetViewOffset();
+    const CPoint offset = m_document.View().GetViewOffset();
     const CPen previousPen = dc.SelectPen(CPen());
     const CBrush previousBrush = dc.SelectBrush(CBrush());
     const std::vector<ShapePad>& pads = shape->GetPads();
@@ -252,12 +252,12 @@ bool CPinSwapTool::Swap(int32_t firstNet, int32_t firstPin, int32_t secondNet, i
     b->SetPin(secondPin, pinA);
     for (CNet* net : {a, b}) {
         net->SetBoxChanged(true);
-        net->CalcBoundingBox(m_document);
+        net->CalcBoundingBox(m_document.Link());
     }
     if (firstNet != 0)
-        a->CalcRatsnest(m_document);
+        a->CalcRatsnest(m_document.Link());
     if (secondNet != 0 && secondNet != firstNet)
-        b->CalcRatsnest(m_document);
+        b->CalcRatsnest(m_document.Link());
     m_document.SetModified();
     return true;
 }

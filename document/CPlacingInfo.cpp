@@ -60,7 +60,7 @@ std::string HeaderLine()
 std::string ComponentLine(const CWevraDoc& document, int32_t i)
 {
     const CComponentArray& components = document.Design().GetComponents();
-    const int32_t unit = document.GetUnit();
+    const int32_t unit = document.Session().GetUnit();
     const CPoint position = components.GetPosition(i);
     return CNumberText::FormatInt(int64_t(i) + 1, 4) + " " + Field(components.GetReference(i), 10) +
            " " + Field(components.GetType(i), 10) + " " + Field(components.GetShapeName(i), 10) +
@@ -124,7 +124,7 @@ void PrintListPage(CPrintedPage& page, const CWevraDoc& document, int32_t number
     page.Left(titleLine, 10008, "Mirror");
 
     const CComponentArray& components = document.Design().GetComponents();
-    const int32_t unit = document.GetUnit();
+    const int32_t unit = document.Session().GetUnit();
     const int32_t first = (number - 1) * CPlacingInfo::rowsPerPage;
     const int32_t last = std::min(first + CPlacingInfo::rowsPerPage, components.GetCount());
     for (int32_t i = first; i < last; ++i) {

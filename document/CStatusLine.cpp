@@ -25,9 +25,9 @@ std::string TwoDigits(uint32_t value)
 
 std::array<std::string, CStatusLine::cursorPaneCount> CStatusLine::Format(const CWevraDoc& document)
 {
-    const int32_t unit = document.GetUnit();
+    const int32_t unit = document.Session().GetUnit();
     const CPoint cursor = document.Session().GetCursor();
-    const CPoint grid = document.GetOrigin();
+    const CPoint grid = document.Session().GetOrigin();
     const CPoint ruler = document.View().GetRulerOrigin();
     // The grid origin cancels out of the relative values.
     const int64_t xr = int64_t(cursor.x) - ruler.x;

@@ -222,7 +222,7 @@ void CToolCommands::ChooseTextToMove(CWevraDoc& doc)
         return;
     // The document stores the mode one above the kind it is given.
     doc.Session().SetComponentTextMode(choice);
-    doc.Paint().CreatePens(CPaintState::penKindScreen, doc.GetScale());
+    doc.Paint().CreatePens(CPaintState::penKindScreen, doc.View().GetScale());
     StartTool(doc, ID_COMPONENTS_MOVE_ROTATE_TEXT);
 }
 

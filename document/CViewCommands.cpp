@@ -118,7 +118,8 @@ void CViewCommands::RegisterZoom()
     CWevraDoc& doc = m_document;
     OnCommand(ID_VIEW_ZOOM_IN, [this] { ZoomBy(true); });
     OnCommand(ID_VIEW_ZOOM_OUT, [this] { ZoomBy(false); });
-    OnUpdate(ID_VIEW_ZOOM_OUT, [&doc](CCmdUI& ui) { ui.Enable(doc.GetScale() < zoomOutLimit); });
+    OnUpdate(ID_VIEW_ZOOM_OUT,
+             [&doc](CCmdUI& ui) { ui.Enable(doc.View().GetScale() < zoomOutLimit); });
 
     const auto hasBoard = [&doc](CCmdUI& ui) {
         ui.Enable(doc.Design().GetBoardWidth() != 0 && doc.Design().GetBoardHeight() != 0);
@@ -164,7 +165,7 @@ void CViewCommands::FitBoard(uint32_t id)
 
 void CViewCommands::ZoomBy(bool in)
 {
-    const int32_t before = m_document.GetScale();
+    const int32_t before = m_document.View().GetScale();
     // Stepping back right after a step returns to the scale it started from: a fifth less and
     // a fifth more are not inverse to one another.
     if (before == m_zoomTo && m_zoomedIn != in) {
@@ -175,7 +176,7 @@ void CViewCommands::ZoomBy(bool in)
         in ? m_document.View().ZoomIn() : m_document.View().ZoomOut();
     }
     m_zoomFrom = before;
-    m_zoomTo = m_document.GetScale();
+    m_zoomTo = m_document.View().GetScale();
     m_zoomedIn = in;
     m_host.WarpMouseToCursor();
     m_host.SetWarpAfterRepaint(false);
@@ -272,7 +273,8 @@ void CViewCommands::RegisterViewSwitches()
             m_document.SetModified();
             RedrawFull();
         });
-        OnUpdate(entry.id, [&doc, unit](CCmdUI& ui) { ui.SetRadio(doc.GetUnit() == unit); });
+        OnUpdate(entry.id,
+                 [&doc, unit](CCmdUI& ui) { ui.SetRadio(doc.Session().GetUnit() == unit); });
     }
     OnCommand(ID_SETTINGS_QUICK_SELECT_GRID_SIZES, [this] { QuickSnapToGrid(); });
 }
@@ -286,7 +288,7 @@ void CViewCommands::QuickSnapToGrid()
     else if (std::find(std::begin(textModes), std::end(textModes), mode) != std::end(textModes))
         grid = CGridArr::gridText;
     CGridArr& grids = m_document.Design().GetGridSettings();
-    const int32_t unit = m_document.GetUnit();
+    const int32_t unit = m_document.Session().GetUnit();
 
     std::vector<std::string> entries;
     int32_t current = -1;

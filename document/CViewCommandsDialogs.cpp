@@ -47,7 +47,8 @@ void CViewCommands::RegisterDialogs()
         int32_t x = snap.cx;
         int32_t y = snap.cy;
         bool snapOn = grids.IsSnapOn(current);
-        if (CDialogService::Get().SetGrid(doc.GetUnit(), x, y, snapOn) != CDialogService::resultOk)
+        if (CDialogService::Get().SetGrid(doc.Session().GetUnit(), x, y, snapOn) !=
+            CDialogService::resultOk)
             return;
         grids.SetSnap(current, x, y);
         grids.SetSnapOn(current, snapOn);
@@ -86,7 +87,8 @@ void CViewCommands::RegisterDialogs()
 
     OnCommand(ID_BOARD_CLEAN, [&doc] {
         CDialogService::CleanChoices choices;
-        if (CDialogService::Get().Clean(doc.GetUnit(), choices) == CDialogService::resultOk)
+        if (CDialogService::Get().Clean(doc.Session().GetUnit(), choices) ==
+            CDialogService::resultOk)
             doc.Clean(choices);
     });
     OnUpdate(ID_BOARD_CLEAN, [&doc](CCmdUI& ui) {
@@ -194,7 +196,7 @@ void CViewCommands::SaveLibraryAs(CShapeLibArray& libraries)
 void CViewCommands::EditBoardSize()
 {
     CWevraDoc& doc = m_document;
-    const int32_t unit = doc.GetUnit();
+    const int32_t unit = doc.Session().GetUnit();
     std::string width = CLengthText::FormatLength(unit, doc.Design().GetBoardWidth());
     std::string height = CLengthText::FormatLength(unit, doc.Design().GetBoardHeight());
     const int32_t result = CDialogService::Get().BoardSize(width, height, doc.IsShapeDocument());
@@ -220,13 +222,14 @@ void CViewCommands::EditBoardSize()
 void CViewCommands::InputPosition()
 {
     CWevraDoc& doc = m_document;
-    const CPoint origin = doc.GetOrigin();
+    const CPoint origin = doc.Session().GetOrigin();
     m_host.SaveCursor();
     if (doc.Session().IsMode(ID_SETTINGS_SET_GRID_OFFSET)) {
         int32_t x = origin.x;
         int32_t y = origin.y;
         if (CDialogService::Get().Position(CResString::Load(ID_SETTINGS_SET_GRID_OFFSET),
-                                           doc.GetUnit(), x, y) == CDialogService::resultOk) {
+                                           doc.Session().GetUnit(), x,
+                                           y) == CDialogService::resultOk) {
             doc.Design().SetUserOffset(CPoint(x, y));
             doc.Session().SetMode(ID_VIEW);
             doc.SetModified();
@@ -238,8 +241,8 @@ void CViewCommands::InputPosition()
     const CPoint cursor = doc.Session().GetCursor();
     int32_t x = SaturateToInt(int64_t(cursor.x) - origin.x);
     int32_t y = SaturateToInt(int64_t(cursor.y) - origin.y);
-    if (CDialogService::Get().Position(CResString::LoadPart(ID_OTHER_INPUT_POSITION), doc.GetUnit(),
-                                       x, y) != CDialogService::resultOk) {
+    if (CDialogService::Get().Position(CResString::LoadPart(ID_OTHER_INPUT_POSITION),
+                                       doc.Session().GetUnit(), x, y) != CDialogService::resultOk) {
         m_host.RestoreCursor();
         return;
     }
@@ -262,10 +265,10 @@ void CViewCommands::SetGridOffset()
     std::vector<CDialogService::PinnedComponent> pinned;
     for (int32_t i = 0; i < components.GetCount(); ++i)
         pinned.push_back(components.MakePinnedComponent(i));
-    CPoint offset = doc.GetOrigin();
+    CPoint offset = doc.Session().GetOrigin();
     // "Use cursor" leaves the tool running: the offset is picked on the board.
     if (CDialogService::Get().MoveUserOffset(
-            doc.GetUnit(), pinned,
+            doc.Session().GetUnit(), pinned,
             CSize(doc.Design().GetBoardWidth(), doc.Design().GetBoardHeight()),
             offset) != CDialogService::resultOk)
         return;

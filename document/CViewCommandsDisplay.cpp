@@ -80,7 +80,7 @@ int32_t PenOfComboEntry(CWevraDoc& doc, int32_t entry, const std::string& text)
         return entry + 1;
     const CNet& board = *doc.Design().GetNets().GetNet(0);
     for (int32_t pen = 1; pen < board.GetPenCount(); ++pen)
-        if (CLengthText::FormatLength(doc.GetUnit(), board.GetPenWidth(pen)) == text)
+        if (CLengthText::FormatLength(doc.Session().GetUnit(), board.GetPenWidth(pen)) == text)
             return pen;
     return -1;
 }
@@ -144,7 +144,8 @@ void CViewCommands::RegisterDisplay()
             m_document.Design().SetPadInfoMode(mode);
             RedrawFull();
         });
-        OnUpdate(item.id, [&doc, mode](CCmdUI& ui) { ui.SetRadio(doc.GetPadInfoMode() == mode); });
+        OnUpdate(item.id,
+                 [&doc, mode](CCmdUI& ui) { ui.SetRadio(doc.Design().GetPadInfoMode() == mode); });
     }
     OnCommand(ID_VIEW_COMPONENTS_PIN_INFO_SUBNET_MARK, [this] {
         m_document.Design().SetSubnetMark(!m_document.Design().IsSubnetMark());
@@ -169,7 +170,8 @@ void CViewCommands::RegisterDisplay()
             // The document keeps one more than it is given: the kind itself is stored.
             m_document.Session().SetComponentTextMode(kind - 1);
             if (kind > 0)
-                m_document.Paint().CreatePens(CPaintState::penKindScreen, m_document.GetScale());
+                m_document.Paint().CreatePens(CPaintState::penKindScreen,
+                                              m_document.View().GetScale());
             RedrawFull();
         });
         OnUpdate(item.id, [&doc, kind](CCmdUI& ui) {
@@ -180,7 +182,7 @@ void CViewCommands::RegisterDisplay()
 
     const auto moreThanOneNet = [&doc] { return doc.Design().GetNets().GetCount() > 1; };
     OnCommand(ID_TOOLS_RATSNEST_ACTIVE, [this, moreThanOneNet] {
-        const bool on = !m_document.IsAutoRatsnest() && moreThanOneNet();
+        const bool on = !m_document.Session().IsAutoRatsnest() && moreThanOneNet();
         m_document.Design().SetAutoRatsnest(on);
         if (on)
             m_document.Design().GetNets().RecalcDirtyRatsnest();
@@ -188,8 +190,8 @@ void CViewCommands::RegisterDisplay()
         RedrawFull();
     });
     OnUpdate(ID_TOOLS_RATSNEST_ACTIVE, [&doc, moreThanOneNet](CCmdUI& ui) {
-        ui.Enable(doc.IsAutoRatsnest() || moreThanOneNet());
-        ui.SetCheck(doc.IsAutoRatsnest());
+        ui.Enable(doc.Session().IsAutoRatsnest() || moreThanOneNet());
+        ui.SetCheck(doc.Session().IsAutoRatsnest());
     });
     OnCommand(ID_TOOLS_DRC_ACTIVE, [this] {
         m_document.Design().SetDrcActive(m_document.Design().IsDrcActive() ? 0 : 1);
@@ -200,8 +202,10 @@ void CViewCommands::RegisterDisplay()
         ui.Enable(moreThanOneNet());
         ui.SetCheck(doc.Design().IsDrcActive());
     });
-    OnCommand(ID_SETTINGS_PENSTYLE_45_DEGREES, [&doc] { doc.Design().SetMode45(!doc.IsMode45()); });
-    OnUpdate(ID_SETTINGS_PENSTYLE_45_DEGREES, [&doc](CCmdUI& ui) { ui.SetCheck(doc.IsMode45()); });
+    OnCommand(ID_SETTINGS_PENSTYLE_45_DEGREES,
+              [&doc] { doc.Design().SetMode45(!doc.Session().IsMode45()); });
+    OnUpdate(ID_SETTINGS_PENSTYLE_45_DEGREES,
+             [&doc](CCmdUI& ui) { ui.SetCheck(doc.Session().IsMode45()); });
     OnCommand(ID_SETTINGS_LOCK_RELATIVE_RULER,
               [&doc] { doc.View().SetRulerLocked(!doc.View().IsRulerLocked()); });
     OnUpdate(ID_SETTINGS_LOCK_RELATIVE_RULER,

@@ -515,10 +515,10 @@ void CViewDispatch::KeepCursorVisible(bool force)
     if (!force && !doc.Design().GetViewFlag(CDesignSettings::viewAutoPanning))
         return;
     const CSize client = m_host.GetClientSize();
-    const int64_t scale = doc.GetScale();
+    const int64_t scale = doc.View().GetScale();
     const int64_t hw = int64_t(double(client.cx) * double(scale) * 0.5);
     const int64_t hh = int64_t(double(client.cy) * double(scale) * 0.5);
-    const CPoint offset = doc.GetViewOffset();
+    const CPoint offset = doc.View().GetViewOffset();
     const CPoint cursor = doc.Session().GetCursor();
     int64_t dx = hw - offset.x - cursor.x;
     int64_t dy = hh - offset.y - cursor.y;
@@ -570,7 +570,7 @@ void CViewDispatch::OnWheel(int32_t x, int32_t y, int32_t delta, uint32_t flags)
     // By the window, not by the board: the same turn moves the view alike at every zoom.
     const bool horizontal = (flags & flagShift) != 0;
     const CSize client = m_host.GetClientSize();
-    const int64_t window = int64_t(horizontal ? client.cx : client.cy) * doc.GetScale();
+    const int64_t window = int64_t(horizontal ? client.cx : client.cy) * doc.View().GetScale();
     const int64_t shift = window * delta / (int64_t(wheelNotch) * wheelStepsPerWindow);
     if (!doc.View().ScrollBy(horizontal ? SaturateToInt(shift) : 0,
                              horizontal ? 0 : SaturateToInt(shift)))
@@ -610,10 +610,11 @@ void CViewDispatch::OnScroll(bool horizontal, Scroll code, int32_t track)
     int64_t shift = ScrollShift(horizontal ? extent.cx : extent.cy, code, track);
     // The bar ends at the design's edges (or where the view already is beyond them).
     const CRect design = CDesignExtent::Of(m_document.Design());
-    const CPoint offset = m_document.GetViewOffset();
+    const CPoint offset = m_document.View().GetViewOffset();
     const CSize client = m_host.GetClientSize();
     const int64_t position = -int64_t(horizontal ? offset.x : offset.y);
-    const int64_t visible = int64_t(horizontal ? client.cx : client.cy) * m_document.GetScale();
+    const int64_t visible =
+        int64_t(horizontal ? client.cx : client.cy) * m_document.View().GetScale();
     const int64_t first = std::min<int64_t>(horizontal ? design.left : design.top, position);
     const int64_t last =
         std::max<int64_t>((horizontal ? design.right : design.bottom) - visible, position);

@@ -134,9 +134,9 @@ bool CViewDispatch::KeyOfView(uint32_t key, uint32_t flags)
         if (!shift) {
             KeepCursorVisible(true);
         } else {
-            const CPoint before = doc.GetViewOffset();
+            const CPoint before = doc.View().GetViewOffset();
             doc.View().CenterOnCursor();
-            if (doc.GetViewOffset() != before) {
+            if (doc.View().GetViewOffset() != before) {
                 m_host.WarpMouseToCursor();
                 m_host.SetWarpAfterRepaint(false);
                 m_host.Redraw(true);
@@ -185,7 +185,7 @@ bool CViewDispatch::KeyOfView(uint32_t key, uint32_t flags)
     case 'U':
         if (!control)
             return false;
-        doc.Design().SetUnit((doc.GetUnit() + 1) % unitCount);
+        doc.Design().SetUnit((doc.Session().GetUnit() + 1) % unitCount);
         RefreshStatus();
         doc.UpdateAllViews();
         return true;
@@ -294,7 +294,7 @@ void CViewDispatch::QuickSnap()
     const bool wasOn = grids.IsCurrentSnapOn();
     grids.SetCurrentSnapOn(true);
     const CPoint cursor = doc.Session().GetCursor();
-    const CPoint origin = doc.GetOrigin();
+    const CPoint origin = doc.Session().GetOrigin();
     doc.Session().MoveCursorTo(grids.SnapToPoints(cursor.x, cursor.y, origin.x, origin.y));
     grids.SetCurrentSnapOn(wasOn);
     doc.Editing().MoveSelectionToCursor();

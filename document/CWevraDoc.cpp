@@ -66,16 +66,6 @@ CWevraDoc::CWevraDoc()
 
 CWevraDoc::~CWevraDoc() = default;
 
-int32_t CWevraDoc::GetScale() const
-{
-    return m_view.GetScale();
-}
-
-CPoint CWevraDoc::GetViewOffset() const
-{
-    return m_view.GetViewOffset();
-}
-
 // ---- Life cycle ---------------------------------------------------------------------------------
 
 bool CWevraDoc::ResetToDefaults()
@@ -108,8 +98,8 @@ bool CWevraDoc::ResetToDefaults()
 
     for (auto& table : m_design.LayerCounts().tables)
         table.fill(0);
-    m_design.GetNets().SetDocument(this);
-    m_design.GetComponents().SetDocument(this);
+    m_design.GetNets().SetDocument(&m_link);
+    m_design.GetComponents().SetDocument(&m_link);
     m_design.GetTexts().SetDocument(&m_session);
 
     m_view.SetLeftPaneShown(frame.IsLeftPaneSetting());
@@ -119,7 +109,7 @@ bool CWevraDoc::ResetToDefaults()
     m_session.ResetCurrentComponent();
     m_design.GetLayers().CreateDefault();
 
-    SetMode(ID_VIEW);
+    m_session.SetMode(ID_VIEW);
     m_edit.action = CEditState::actionWaiting;
     m_edit.rotateAngle = 0;
     m_settings.scale = CDesignSettings::defaultScale;
@@ -269,8 +259,8 @@ void CWevraDoc::SetTitle()
     // The title holds the file name, so it is in the file system's encoding, not Windows-1252.
     std::string mode = CResString::LoadPart(m_edit.mode);
     if (m_edit.mode == ID_SETTINGS_SET_GRID_OFFSET) {
-        mode += "(" + CLengthText::FormatLength(GetUnit(), m_settings.userOffset.x) + "," +
-                CLengthText::FormatLength(GetUnit(), m_settings.userOffset.y) + ")";
+        mode += "(" + CLengthText::FormatLength(m_session.GetUnit(), m_settings.userOffset.x) +
+                "," + CLengthText::FormatLength(m_session.GetUnit(), m_settings.userOffset.y) + ")";
     }
     m_title = "Design] - [" + GetDesignName() + " ->" + CWindows1252::ToUtf8(mode);
     m_view.Windows().OnTitleChanged(m_title);
@@ -308,7 +298,7 @@ void CWevraDoc::FillLayerCombo()
     }
     std::vector<std::string> items;
     int32_t selected = -1;
-    const int32_t workLayer = GetWorkLayer();
+    const int32_t workLayer = m_session.GetWorkLayer();
     for (int32_t layer = 1; layer < LAYER_COUNT; ++layer) {
         if (!m_design.GetLayers().IsEnabled(layer))
             continue;
@@ -340,10 +330,10 @@ void CWevraDoc::FillPenCombo()
 {
     std::vector<std::string> items;
     int32_t selected = -1;
-    if (!IsCopperLayer(GetWorkLayer())) {
+    if (!IsCopperLayer(m_session.GetWorkLayer())) {
         for (int32_t pen = 1; pen < m_design.GetLines().GetPenCount(); ++pen)
-            items.push_back(
-                CLengthText::FormatLength(GetUnit(), m_design.GetLines().GetPenWidth(pen)));
+            items.push_back(CLengthText::FormatLength(m_session.GetUnit(),
+                                                      m_design.GetLines().GetPenWidth(pen)));
         selected = m_design.GetLines().GetCurrentPen() - 1;
     } else {
         const CNet& board = *m_design.GetNets().GetNet(0);
@@ -364,7 +354,7 @@ void CWevraDoc::FillPenCombo()
                 continue;
             if (width == currentWidth && selected < 0)
                 selected = int32_t(items.size());
-            items.push_back(CLengthText::FormatLength(GetUnit(), width));
+            items.push_back(CLengthText::FormatLength(m_session.GetUnit(), width));
         }
     }
     CDocumentFrame::Get().FillCombo(CDocumentFrame::penCombo, items, selected);

@@ -10,11 +10,10 @@
 #include "document/CDesign.h"
 #include "document/CDesignSettings.h"
 #include "document/CDocumentAnalysis.h"
-#include "document/CDocumentComponentLink.h"
 #include "document/CDocumentDosImport.h"
 #include "document/CDocumentEditing.h"
 #include "document/CDocumentHistory.h"
-#include "document/CDocumentNetLink.h"
+#include "document/CDocumentLink.h"
 #include "document/CDocumentPaint.h"
 #include "document/CDocumentPlanes.h"
 #include "document/CEditSession.h"
@@ -31,7 +30,6 @@
 #include "framework/CRuntimeClass.h"
 #include "framework/CSize.h"
 #include "framework/ColorRef.h"
-#include "interchange/CNetlistDocument.h"
 #include "model/CComponent.h"
 #include "model/CDialogService.h"
 #include "model/CWevraText.h"
@@ -57,35 +55,19 @@ class CTextArray;
 class CUndoSnapshot;
 class CWevraFont;
 
-// The document of one open board design. It owns every collection of the design for its whole
-// life, holds the design's settings and the editing state its tools share, keeps the undo
-// snapshots, builds its title and fills the toolbar's combo boxes. The collections reach the
-// design through the document interfaces it implements; the windows are reached through
-// CDocumentViews (its own windows) and CDocumentFrame (the main window), so the document
-// itself runs without a window system.
+// The document of one open board design: the root that owns the parts of the design's state for
+// its whole life and hands them out, so that callers take the part they use (each part's header
+// says its job): Design(), View(), Session(), Planes(), PadStackUse(), Paint(), Editing(),
+// Analysis(), History(), DosImport() and Link(), the document as the collections and the netlist
+// import see it. The document itself keeps the path, the title and the modified flags, opens,
+// saves and closes the design, reads and writes its file stream and fills the toolbar's combo
+// boxes. The windows are reached through CDocumentViews (its own windows) and CDocumentFrame (the
+// main window), so the document itself runs without a window system.
 //
 // A document is either a design document (a board) or a shape document: a board-like editing
 // window for one shape of a shape library, made from the shape when it is created and written
-// back into that library, and only there, when it is closed.
-//
-// Its state lies in parts it owns, each with its own header. Nine of them are doors of their own
-// that callers take instead of the document: Design() (CDesign: the collections, the design file's
-// header settings, the board and its outline, the per-layer object counts and the net groups),
-// View() (CViewState: scale, scrolling, zoom, the panes' flags, the status line's info text and
-// ruler), Session() (CEditSession: the tool mode and action, the selection, the cursor, the rubber
-// band and the work layer; what the tools see of the design), Planes() (CDocumentPlanes: the plane
-// tools, the plane fill's view of the design and the planes' drawing), PadStackUse() (CPadStackUse:
-// the shape library's view of which padstacks the design uses), Paint() (CDocumentPaint: the pens
-// and colours, the board picture, the selection over it, the previews and the printed pages),
-// Editing() (CDocumentEditing: the edits of the selection as a whole, the snap settings and the
-// current pen), Analysis() (CDocumentAnalysis: the connectivity tracer, the design-rule check and
-// the autorouter, and the design as they see it) and History() (CDocumentHistory: the undo
-// snapshots, the design time and the automatic backups). The other holds state the document works
-// on: a shape document's source (CShapeSource).
-class CWevraDoc : public CObject,
-                  public CDocumentNetLink,
-                  public CDocumentComponentLink,
-                  public CNetlistDocument {
+// back into that library, and only there, when it is closed (its source: CShapeSource).
+class CWevraDoc : public CObject {
     WEVRA_DECLARE_SERIAL(CWevraDoc)
 
 public:
@@ -131,6 +113,9 @@ public:
     // The connectivity tracer, the design-rule check and the autorouter, and their report lines.
     CDocumentAnalysis& Analysis() { return m_analysis; }
     const CDocumentAnalysis& Analysis() const { return m_analysis; }
+    // The document as the nets, the components and the netlist import see it.
+    CDocumentLink& Link() { return m_link; }
+    const CDocumentLink& Link() const { return m_link; }
 
     // ---- Life cycle -----------------------------------------------------------------------------
 
@@ -182,7 +167,7 @@ public:
     // ---- Flags ----------------------------------------------------------------------------------
 
     // Sets the modified flag and the dirty flag counted by the automatic backups.
-    void SetModified() override;
+    void SetModified();
     bool IsModified() const { return m_modified; }
     void SetModifiedFlag(bool modified) { m_modified = modified; }
     bool IsDirty() const { return m_dirty; }
@@ -202,19 +187,6 @@ public:
     // nothing changes, for a set or layer outside the tables.
     bool SetStoredColor(int32_t table, int32_t layer, COLORREF color);
 
-    // ---- Design settings ------------------------------------------------------------------------
-
-    // What the tools and the collections read of the header's settings; Design() sets them.
-    bool IsMode45() const override { return m_settings.mode45 != 0; }
-    bool IsAutoRatsnest() const override { return m_settings.ratsnestActive != 0; }
-    int32_t GetUnit() const override { return int32_t(m_settings.unit); }
-    // The user grid origin.
-    CPoint GetOrigin() const override { return m_settings.userOffset; }
-    int32_t GetPadInfoMode() const override { return int32_t(m_settings.pinInfoMode); }
-    // The drawing of the collections follows the view's scale and offset.
-    int32_t GetScale() const override;
-    CPoint GetViewOffset() const override;
-
     // ---- View services --------------------------------------------------------------------------
 
     // Whether the netlist file was written after the netlist time stamp of the design; false
@@ -222,9 +194,7 @@ public:
     bool IsNetlistNewer() const;
     // The lines the netlist import left for the bottom pane, oldest first.
     const std::vector<std::string>& GetMessages() const { return m_messages; }
-    void AddMessage(const std::string& text) override { m_messages.push_back(text); }
-    // The main window's shape library set, which the netlist import takes shapes from.
-    const CShapeLibArray* GetShapeLibraries() const override;
+    void AddMessage(const std::string& text) { m_messages.push_back(text); }
     // The nets without pins go, and the error records; net 0 becomes current.
     void DeleteUnusedNets();
     // Board > Clean: the chosen removals and the minimal copper border around drill holes,
@@ -244,8 +214,8 @@ public:
     // The enabled layers 1..30 by name, "*" after the visible ones, the work layer chosen;
     // then the selectable-layer mask.
     void FillLayerCombo();
-    void FillNetCombo() override;
-    void SelectNetInCombo(int32_t net) override;
+    void FillNetCombo();
+    void SelectNetInCombo(int32_t net);
     // On a copper work layer the board pen widths within the current net's limits, else the
     // drawn lines' pen widths, as length texts; the current pen chosen.
     void FillPenCombo();
@@ -254,15 +224,17 @@ public:
     // The context toolbar for the mode, then every combo box refilled.
     void RefreshToolbar();
 
-    void RedrawBoardViews() override;
+    void RedrawBoardViews();
     void RepaintBoardViews();
     void SendViewCommand(uint32_t id);
-    void RedrawLeftPane(int32_t row) override;
+    void RedrawLeftPane(int32_t row);
     // Every window of the design shows it afresh (the panes their lists too).
     void UpdateAllViews();
-    void ShowLeftPane(bool shown) override;
-    void ShowBottomPane(bool shown) override;
-    void SetStatusText(const std::string& text) override;
+    void ShowLeftPane(bool shown);
+    void ShowBottomPane(bool shown);
+    void SetStatusText(const std::string& text);
+
+    std::vector<std::string> GetLayerNames() const;
 
     // ---- Shape document -------------------------------------------------------------------------
 
@@ -313,98 +285,7 @@ public:
     // colours, and every view is redrawn.
     void OnToggleTransparentColors();
 
-    // ---- What the collections ask of the design -------------------------------------------------
-
-    bool ShowsClearanceHalo() const override;
-
-    CPen GetUnconnectedPadPen() const override;
-    CBrush GetUnconnectedPadBrush() const override;
-    CPen GetHolePen() const override;
-    CBrush GetHoleBrush() const override;
-    int32_t GetCurrentNet() const override { return m_session.GetCurrentNetIndex(); }
-    std::vector<std::string> GetLayerNames() const;
-    void SetPinsRebuilt() override { m_pinsRebuilt = true; }
-    bool ArePinsRebuilt() const { return m_pinsRebuilt; }
-
 private:
-    // The collections' and the imports' questions about the editing session.
-    uint32_t GetMode() const override { return m_session.GetMode(); }
-    void SetMode(uint32_t mode) override { m_session.SetMode(mode); }
-    uint32_t GetAction() const override { return m_session.GetAction(); }
-    void SetAction(uint32_t action) override { m_session.SetAction(action); }
-    int32_t GetWorkLayer() const override { return m_session.GetWorkLayer(); }
-    CPoint GetCursor() const override { return m_session.GetCursor(); }
-    void SetCursor(CPoint point) override { m_session.SetCursor(point); }
-    int32_t GetComponentTextMode() const override { return m_session.GetComponentTextMode(); }
-    void SetCurrentComponent(int32_t i) override { m_session.SetCurrentComponent(i); }
-    int32_t SelectAll(bool select) override { return m_session.SelectAll(select); }
-    void DeselectAll() override { m_session.DeselectAll(); }
-    // The nets' requests for the checks and the autorouter.
-    int32_t CheckNetClusters(CNet& net) override { return m_analysis.CheckNetClusters(net); }
-    bool AllNetsToNet0() override { return m_analysis.AllNetsToNet0(); }
-    void TestAllNets() override { m_analysis.TestAllNets(); }
-    bool RouteConnection(CNet& net, int32_t layer, int32_t x1, int32_t y1, int32_t x2,
-                         int32_t y2) override
-    {
-        return m_analysis.RouteConnection(net, layer, x1, y1, x2, y2);
-    }
-    bool RouteAllDefaultLayer() override { return m_analysis.RouteAllDefaultLayer(); }
-    bool RouteAllTopBottom() override { return m_analysis.RouteAllTopBottom(); }
-    // The imports' snapshot before they change the design.
-    void SaveUndoState() override { m_history.SaveUndoState(); }
-    // The collections' questions about the painting.
-    COLORREF LayerColor(int32_t layer, int32_t colorSet) const override
-    {
-        return m_painting.LayerColor(layer, colorSet);
-    }
-    CPen GetLayerPen(int32_t layer, int32_t colorSet) const override
-    {
-        return m_painting.GetLayerPen(layer, colorSet);
-    }
-    CBrush GetLayerBrush(int32_t layer, int32_t colorSet) const override
-    {
-        return m_painting.GetLayerBrush(layer, colorSet);
-    }
-    CPen GetComponentTextPen(bool bottomSide, bool highlight) const override
-    {
-        return m_painting.GetComponentTextPen(bottomSide, highlight);
-    }
-    // What the collections and the imports ask of the design's own data; callers ask Design().
-    CNetArray& GetNets() override { return m_design.GetNets(); }
-    const CNetArray& GetNets() const override { return m_design.GetNets(); }
-    CComponentArray& GetComponents() override { return m_design.GetComponents(); }
-    const CShapeLib& GetShapeCache() const override { return m_design.GetShapeCache(); }
-    CShapeLib& GetEditableShapeCache() override { return m_design.GetEditableShapeCache(); }
-    CGridArr& GetGridSettings() override { return m_design.GetGridSettings(); }
-    const CWevraFont& GetFont() const override { return m_design.GetFont(); }
-    int32_t GetBoardWidth() const override { return m_design.GetBoardWidth(); }
-    int32_t GetBoardHeight() const override { return m_design.GetBoardHeight(); }
-    void SetNetlistPath(const std::string& path) override { m_design.SetNetlistPath(path); }
-    void SetNetlistTime(int64_t seconds) override { m_design.SetNetlistTime(seconds); }
-    const CPadStackArray& GetPadStacks() const override { return m_design.GetPadStacks(); }
-    bool IsLayerEnabled(int32_t layer) const override { return m_design.IsLayerEnabled(layer); }
-    int32_t GetNetCount() const override { return m_design.GetNetCount(); }
-    std::string GetComponentReference(int32_t component) const override
-    {
-        return m_design.GetComponentReference(component);
-    }
-    int32_t GetComponentCount() const override { return m_design.GetComponentCount(); }
-    std::vector<int32_t> GetComponentPadNets(int32_t component) const override
-    {
-        return m_design.GetComponentPadNets(component);
-    }
-    void SetPadNet(int32_t component, int32_t pad, int32_t net) override
-    {
-        m_design.SetPadNet(component, pad, net);
-    }
-    void ResetPadNets() override { m_design.ResetPadNets(); }
-    void RenumberNets(const std::vector<int32_t>& newIndex) override
-    {
-        m_design.RenumberNets(newIndex);
-    }
-    void RecalcComponentBoxes() override { m_design.RecalcComponentBoxes(); }
-    void RebuildNetPins() override { m_design.RebuildNetPins(); }
-
     struct LoadTarget {};
     // A design to read a stream into: fresh collections, the header values of `current` (the
     // fields an older stream lacks keep them) and a copy of its font; no reset, no windows.
@@ -428,7 +309,9 @@ private:
     void PlaceShapeOnBoard(CShapeLib& library, int32_t shapeIndex);
 
     // ---- The design (created with the document, kept for its life) -----------------------------
-    CDesign m_design{*this, *this};
+    // What the collections and the netlist import see of the document.
+    CDocumentLink m_link{*this};
+    CDesign m_design{m_link, m_link};
     // The header of the design file, which the session, the view and the painting read too.
     CDesignSettings& m_settings = m_design.Settings();
 
@@ -440,7 +323,6 @@ private:
 
     // ---- Editing state and view -----------------------------------------------------------------
     CViewState m_view{m_settings, m_edit, [this] { SetModified(); }};
-    bool m_pinsRebuilt = false;
     std::vector<std::string> m_messages;
 
     // ---- Undo and backups -----------------------------------------------------------------------

@@ -37,7 +37,7 @@
 // ---- Reading into a fresh design ----------------------------------------------------------------
 
 CWevraDoc::CWevraDoc(LoadTarget, const CWevraDoc& current)
-    : m_design(CDesign::LoadTarget{}, current.m_design, *this, *this)
+    : m_design(CDesign::LoadTarget{}, current.m_design, m_link, m_link)
 {
     m_design.GetTexts().SetDocument(&m_session);
     m_templateLoad = current.m_templateLoad;
@@ -221,8 +221,8 @@ void CWevraDoc::TakeOverDesign(CWevraDoc& loaded)
 {
     m_design.TakeOver(loaded.m_design);
     for (CWevraDoc* owner : {this, &loaded}) {
-        owner->m_design.GetNets().SetDocument(owner);
-        owner->m_design.GetComponents().SetDocument(owner);
+        owner->m_design.GetNets().SetDocument(&owner->m_link);
+        owner->m_design.GetComponents().SetDocument(&owner->m_link);
         owner->m_design.GetTexts().SetDocument(&owner->m_session);
     }
 
@@ -230,7 +230,7 @@ void CWevraDoc::TakeOverDesign(CWevraDoc& loaded)
     m_edit.planeIndex = CEditState::noPlane;
     m_edit.currentComponentIndex = -1;
     m_session.ResetCurrentComponent();
-    m_pinsRebuilt = false;
+    m_link.ClearPinsRebuilt();
     for (auto& table : m_design.LayerCounts().tables)
         table.fill(0);
     m_painting.State().drawColors[CComponentDocument::normalSet] =
@@ -243,9 +243,9 @@ void CWevraDoc::FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTi
                                const std::string& sourcePath)
 {
     m_design.GetComponents().RecalcAllRects();
-    SelectAll(false);
+    m_session.SelectAll(false);
     if (!m_templateLoad) {
-        RebuildNetPins();
+        m_design.RebuildNetPins();
         m_design.GetNets().CalcBoundingBoxesWithoutPins();
         m_design.GetNets().BuildToDoList();
         m_session.SetSelectionFilter(CDesignSettings::filterElectrical, true);
@@ -281,7 +281,7 @@ void CWevraDoc::FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTi
             m_design.GetComponents().SetFlag(i, ComponentFlags::fromTemplate, true);
     }
 
-    SetMode(ID_VIEW);
+    m_session.SetMode(ID_VIEW);
     m_design.CleanUpPlaneList();
     if (m_design.GetViewFlag(CDesignSettings::viewHolesAlwaysVisible))
         m_session.SetWorkLayer(LAYER_DRILL);

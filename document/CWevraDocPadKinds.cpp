@@ -28,11 +28,12 @@
 
 void CWevraDoc::OnBoardProperties()
 {
-    CDialogService::Get().PcbInfo(CLengthText::FormatLength(GetUnit(), m_settings.boardWidth),
-                                  CLengthText::FormatLength(GetUnit(), m_settings.boardHeight),
-                                  CNumberText::FormatInt(m_design.GetComponents().GetCount()),
-                                  CNumberText::FormatInt(m_design.GetComponents().GetPinCount()),
-                                  CNumberText::FormatInt(m_design.GetNets().GetCount()));
+    CDialogService::Get().PcbInfo(
+        CLengthText::FormatLength(m_session.GetUnit(), m_settings.boardWidth),
+        CLengthText::FormatLength(m_session.GetUnit(), m_settings.boardHeight),
+        CNumberText::FormatInt(m_design.GetComponents().GetCount()),
+        CNumberText::FormatInt(m_design.GetComponents().GetPinCount()),
+        CNumberText::FormatInt(m_design.GetNets().GetCount()));
 }
 
 bool CWevraDoc::OnFileSendMail()

@@ -55,7 +55,7 @@ bool CWevraDoc::MakeShapeDocument()
     if (COutputRec* set = m_design.GetCurrentLayerSet())
         set->SetRefLayer(LAYER_SILK_TOP);
     m_design.GetLayers().SetRefLayer(LAYER_SILK_TOP);
-    SetMode(ID_LINES_ADD);
+    m_session.SetMode(ID_LINES_ADD);
     m_menuResource = CShapeSource::menuResource;
     frame.RedrawMenuBar();
     return true;

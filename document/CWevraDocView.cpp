@@ -34,11 +34,6 @@ bool CWevraDoc::IsNetlistNewer() const
     return seconds - m_settings.netlistTime > 0;
 }
 
-const CShapeLibArray* CWevraDoc::GetShapeLibraries() const
-{
-    return CDocumentFrame::Get().GetLibrarySet();
-}
-
 void CWevraDoc::DeleteUnusedNets()
 {
     m_design.GetNets().ClearErrors();

@@ -233,9 +233,9 @@ void CWevraView::UpdateScrollBars()
     // A bar's value is the board coordinate at the window's edge (minus the offset); its range
     // spans the whole design and the part in view, so that every item can be scrolled to and
     // the bar never jumps the view somewhere else.
-    const int64_t scale = m_document.GetScale();
+    const int64_t scale = m_document.View().GetScale();
     const CRect design = CDesignExtent::Of(m_document.Design());
-    const CPoint offset = m_document.GetViewOffset();
+    const CPoint offset = m_document.View().GetViewOffset();
     const bool horizontal = SetBar(*horizontalScrollBar(), design.left, design.right,
                                    -int64_t(offset.x), client.width() * scale);
     const bool vertical = SetBar(*verticalScrollBar(), design.top, design.bottom,
@@ -283,8 +283,8 @@ void CWevraView::scrollContentsBy(int, int) {}
 CPoint CWevraView::CursorPixel() const
 {
     const CPoint cursor = m_document.Session().GetCursor();
-    const CPoint offset = m_document.GetViewOffset();
-    const int32_t scale = m_document.GetScale();
+    const CPoint offset = m_document.View().GetViewOffset();
+    const int32_t scale = m_document.View().GetScale();
     return CPoint(PixelOf(cursor.x, offset.x, scale), PixelOf(cursor.y, offset.y, scale));
 }
 
@@ -391,7 +391,8 @@ bool CWevraView::OnCommand(uint32_t first, uint32_t second)
         }
         if (second == ID_DRAW_REDRAW) {
             if (first == layerTable)
-                m_document.Paint().CreatePens(CPaintState::penKindScreen, m_document.GetScale());
+                m_document.Paint().CreatePens(CPaintState::penKindScreen,
+                                              m_document.View().GetScale());
             Redraw(true);
             if (*slot) {
                 (*slot)->activateWindow();
@@ -803,7 +804,7 @@ void CWevraView::RenderBoard()
     if (!m_document.IsShapeDocument() &&
         m_document.Session().IsMode(ID_COMPONENTS_MOVE_ROTATE_TEXT))
         m_document.Design().GetComponents().DrawCurrent(dc);
-    if (m_document.IsAutoRatsnest()) {
+    if (m_document.Session().IsAutoRatsnest()) {
         m_document.Paint().DrawOtherRatsnest(dc);
         m_document.Paint().DrawNetRatsnest(dc);
     }
@@ -837,17 +838,17 @@ void CWevraView::DrawEditedItem(CDeviceContext& dc)
             for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
                 highlight[size_t(layer)] =
                     m_document.Paint().LayerColor(layer, CComponentDocument::highlightSet);
-            const CPoint offset = m_document.GetViewOffset();
+            const CPoint offset = m_document.View().GetViewOffset();
             m_document.Design().GetTexts().DrawSelected(dc, m_document.Design().GetFont(),
                                                         highlight, offset.x, offset.y,
-                                                        m_document.GetScale());
+                                                        m_document.View().GetScale());
         }
         break;
     case ID_TRACKS_EDIT:
     case ID_TRACKS_ADD:
         if (dragging) {
             if (const CNet* net = m_document.Design().GetNets().GetCurrentNet())
-                net->DrawEditedRun(dc, m_document);
+                net->DrawEditedRun(dc, m_document.Link());
         }
         break;
     default:
@@ -867,10 +868,10 @@ void CWevraView::DrawOverlays(CDeviceContext& dc)
     }
     if (const CPinSwapTool* pinSwap = m_dispatch->GetPinSwapTool())
         pinSwap->Draw(dc);
-    if (m_document.IsAutoRatsnest())
+    if (m_document.Session().IsAutoRatsnest())
         m_document.Paint().DrawNetRatsnest(dc);
-    const CPoint offset = m_document.GetViewOffset();
-    const int32_t scale = m_document.GetScale();
+    const CPoint offset = m_document.View().GetViewOffset();
+    const int32_t scale = m_document.View().GetScale();
     m_document.Design().GetNets().DrawErrors(dc, offset.x, offset.y, scale);
 
     if (m_document.Session().IsRubberBandVisible())

@@ -224,12 +224,12 @@ TEST_F(CTracerTest, BoxesAreWorkedOutForTheNewNets)
     Run(0, {Pad(a, 1), Pad(b, 0)}, 1, 2015);
     Run(0, {{900000, -900000}, {950000, -900000}}, 1, 3000);
     CNetArray& nets = Doc().Design().GetNets();
-    Net(0).CalcBoundingBox(Doc());
+    Net(0).CalcBoundingBox(Doc().Link());
     ASSERT_TRUE(Doc().Analysis().RebuildFromTracks());
     ASSERT_GE(nets.GetCount(), 3);
     for (int32_t n = 0; n < nets.GetCount(); ++n) {
         const CRect built = Net(n).GetBox();
-        Net(n).CalcBoundingBox(Doc());
+        Net(n).CalcBoundingBox(Doc().Link());
         EXPECT_EQ(built, Net(n).GetBox()) << n;
     }
 }

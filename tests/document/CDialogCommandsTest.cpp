@@ -118,14 +118,14 @@ TEST_F(CDialogCommandsTest, PadInfoAndComponentTextsAreStoredOnlyOnOk)
     dialogs.result = CDialogService::resultCancel;
     CDialogCommands::PadInfo(*doc);
     CDialogCommands::DisplayCompText(*doc);
-    EXPECT_NE(doc->GetPadInfoMode(), 5);
+    EXPECT_NE(doc->Design().GetPadInfoMode(), 5);
     EXPECT_TRUE(set.IsTextReference());
     EXPECT_FALSE(doc->IsModified());
 
     dialogs.result = CDialogService::resultOk;
     CDialogCommands::PadInfo(*doc);
     CDialogCommands::DisplayCompText(*doc);
-    EXPECT_EQ(doc->GetPadInfoMode(), 5);
+    EXPECT_EQ(doc->Design().GetPadInfoMode(), 5);
     EXPECT_TRUE(doc->Paint().IsUnconnectedPinMarks());
     EXPECT_FALSE(set.IsTextReference());
     EXPECT_TRUE(set.IsTextShape() && set.IsTextType());

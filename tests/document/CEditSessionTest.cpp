@@ -388,15 +388,15 @@ TEST_F(CToolTest, ZoomAllFitsAndCentresTheBoard)
         views.client = row.client;
         doc->Design().SetBoardSize(row.width, row.height);
         doc->View().ZoomAll();
-        EXPECT_EQ(doc->GetScale(), row.scale) << row.width;
-        EXPECT_EQ(doc->GetViewOffset(), row.offset) << row.width;
+        EXPECT_EQ(doc->View().GetScale(), row.scale) << row.width;
+        EXPECT_EQ(doc->View().GetViewOffset(), row.offset) << row.width;
     }
 
     // Nothing for a board without width.
     doc->Design().SetBoardSize(0, 800);
     doc->View().SetScale(700);
     doc->View().ZoomAll();
-    EXPECT_EQ(doc->GetScale(), 700);
+    EXPECT_EQ(doc->View().GetScale(), 700);
 }
 
 // The smallest fitting scale is computed, not counted up to: the same scale as counting.
@@ -417,7 +417,7 @@ TEST_F(CToolTest, FittingScaleMatchesCountingUp)
         views.client = client;
         doc->Design().SetBoardSize(width, height);
         doc->View().ZoomAll();
-        ASSERT_EQ(doc->GetScale(), std::max(expected, CDesignSettings::minScale))
+        ASSERT_EQ(doc->View().GetScale(), std::max(expected, CDesignSettings::minScale))
             << width << " x " << height << " in " << client.cx << " x " << client.cy;
     }
 }
@@ -437,13 +437,14 @@ TEST_F(CToolTest, ZoomStaysWithinTheScaleLimits)
         doc->View().SetScale(row.scale);
         doc->Session().SetCursor(CPoint(50000, 40000));
         row.in ? doc->View().ZoomIn() : doc->View().ZoomOut();
-        EXPECT_EQ(doc->GetScale(), row.after) << row.scale << (row.in ? " in" : " out");
-        EXPECT_EQ(doc->GetViewOffset(), CPoint(400 * row.after - 50000, 300 * row.after - 40000));
+        EXPECT_EQ(doc->View().GetScale(), row.after) << row.scale << (row.in ? " in" : " out");
+        EXPECT_EQ(doc->View().GetViewOffset(),
+                  CPoint(400 * row.after - 50000, 300 * row.after - 40000));
     }
     doc->View().SetScale(3);
-    EXPECT_EQ(doc->GetScale(), 10);
+    EXPECT_EQ(doc->View().GetScale(), 10);
     doc->View().SetScale(intMax);
-    EXPECT_EQ(doc->GetScale(), CDesignSettings::maxScale);
+    EXPECT_EQ(doc->View().GetScale(), CDesignSettings::maxScale);
 
     // Pixels far out at the largest scale saturate instead of wrapping around.
     doc->View().SetOffset(0, 0);
@@ -451,7 +452,7 @@ TEST_F(CToolTest, ZoomStaysWithinTheScaleLimits)
     doc->Session().CursorFromPixel(5000, -5000);
     EXPECT_EQ(doc->Session().GetRawCursor(), CPoint(intMax, std::numeric_limits<int32_t>::min()));
     doc->View().CenterOn(0, 0);
-    EXPECT_EQ(doc->GetViewOffset(), CPoint(intMax, intMax));
+    EXPECT_EQ(doc->View().GetViewOffset(), CPoint(intMax, intMax));
 }
 
 TEST_F(CToolTest, ZoomWindowNeverZoomsOutOrDividesByZero)
@@ -471,7 +472,7 @@ TEST_F(CToolTest, ZoomWindowNeverZoomsOutOrDividesByZero)
         doc->Session().SetCursor(CPoint(8000, 6000));
         doc->View().SetZoomRect(row.window);
         EXPECT_EQ(doc->View().ZoomWindow(), row.zoomed);
-        EXPECT_EQ(doc->GetScale(), row.scale);
+        EXPECT_EQ(doc->View().GetScale(), row.scale);
     }
     // The cursor went from the corner to the middle, which is now the view's centre.
     doc->View().SetZoomRect(CRect(0, 0, 8000, 6000));
@@ -479,7 +480,7 @@ TEST_F(CToolTest, ZoomWindowNeverZoomsOutOrDividesByZero)
     doc->View().SetScale(100);
     ASSERT_TRUE(doc->View().ZoomWindow());
     EXPECT_EQ(doc->Session().GetCursor(), CPoint(4000, 3000));
-    EXPECT_EQ(doc->GetViewOffset(), CPoint(0, 0));
+    EXPECT_EQ(doc->View().GetViewOffset(), CPoint(0, 0));
 }
 
 } // namespace

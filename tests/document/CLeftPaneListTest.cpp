@@ -112,8 +112,8 @@ TEST_F(CLeftPaneListTest, PickedComponentIsReadyToPlaceInMoveRotate)
     doc->View().SetScale(2000);
     list.CentreOnComponent(1);
     EXPECT_EQ(doc->Session().GetCursor(), CPoint(300000, 50000));
-    EXPECT_EQ(doc->GetScale(), 400);
-    EXPECT_EQ(doc->GetViewOffset(), CPoint(100 * 400 - 300000, 50 * 400 - 50000));
+    EXPECT_EQ(doc->View().GetScale(), 400);
+    EXPECT_EQ(doc->View().GetViewOffset(), CPoint(100 * 400 - 300000, 50 * 400 - 50000));
 
     EXPECT_TRUE(list.ToggleRatsnest(1));
     EXPECT_TRUE(list.IsRatsnestShown(1));

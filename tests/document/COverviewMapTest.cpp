@@ -49,13 +49,13 @@ TEST_F(COverviewApplyTest, SmallestDragStillLeavesAUsableScale)
 {
     views.client = CSize(400, 200);
     COverviewMap::Apply(doc->View(), COverviewMap::Aim(CPoint(0, 0), CPoint(5, 5), true, 100));
-    EXPECT_EQ(doc->GetScale(), CDesignSettings::minScale);
-    EXPECT_EQ(doc->GetViewOffset(), CPoint(200 * 10 - 200, 100 * 10 - 200));
+    EXPECT_EQ(doc->View().GetScale(), CDesignSettings::minScale);
+    EXPECT_EQ(doc->View().GetViewOffset(), CPoint(200 * 10 - 200, 100 * 10 - 200));
 
-    const int32_t scale = doc->GetScale();
+    const int32_t scale = doc->View().GetScale();
     COverviewMap::Apply(doc->View(), COverviewMap::Aim(CPoint(3, 4), CPoint(3, 4), false, 100));
-    EXPECT_EQ(doc->GetScale(), scale);
-    EXPECT_EQ(doc->GetViewOffset(), CPoint(200 * scale - 300, 100 * scale - 400));
+    EXPECT_EQ(doc->View().GetScale(), scale);
+    EXPECT_EQ(doc->View().GetViewOffset(), CPoint(200 * scale - 300, 100 * scale - 400));
 }
 
 TEST_F(COverviewApplyTest, PinsPadsAndViasAreMarkedTracksAreNot)

@@ -106,7 +106,7 @@ protected:
             first = false;
         }
         net(i).SelectAllVertices(false);
-        net(i).CalcBoundingBox(*doc);
+        net(i).CalcBoundingBox(doc->Link());
     }
 
     int32_t via = -1;
@@ -249,7 +249,7 @@ TEST_F(CTrackToolTest, ViaHoleAtExactlyTheSumOfTheRadiiIsRefused)
     // Drill 3023: radius 1511 each, so centres 3022 apart are just too near.
     const int32_t radius = 3023 / 2;
     net(2).AppendPadVertex(0, 0, via, 0, false);
-    net(2).CalcBoundingBox(*doc);
+    net(2).CalcBoundingBox(doc->Link());
     CTrackTool& t = tool();
     doc->Session().SetCursor(CPoint(2 * radius, 0));
     EXPECT_FALSE(t.AddViaAtCursor(doc->Session()));
@@ -292,7 +292,7 @@ TEST_F(CTrackToolTest, SetPadOrderSwapsByRankAndStopsAtTheLastPad)
 {
     for (int32_t i = 0; i < 3; ++i)
         net(0).AppendPadVertex(i * 10 * grid, 0, pad, 0, false);
-    net(0).CalcBoundingBox(*doc);
+    net(0).CalcBoundingBox(doc->Link());
     Mode(ID_PADS_SET_PAD_ORDER);
     Click(20 * grid, 0);
     EXPECT_EQ(net(0).GetVertexPoint(0), CPoint(20 * grid, 0)) << "first click: rank 1";
@@ -312,7 +312,7 @@ TEST_F(CTrackToolTest, SetPadOrderSwapsByRankAndStopsAtTheLastPad)
 TEST_F(CTrackToolTest, PadEditsAreEachUndoneByOneUndo)
 {
     net(0).AppendPadVertex(0, 0, pad, 0, false);
-    net(0).CalcBoundingBox(*doc);
+    net(0).CalcBoundingBox(doc->Link());
     const Bytes before = archive_bytes::Store(net(0));
 
     Mode(ID_PADS_ROTATE);

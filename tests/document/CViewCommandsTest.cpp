@@ -162,26 +162,26 @@ TEST_F(CViewCommandsTest, ZoomStepsReturnToTheirScaleAndFixedZoomsSetTheirs)
         doc->View().SetScale(scale);
         doc->Session().SetCursor(CPoint(50000, 40000));
         ASSERT_TRUE(commands->Send(ID_VIEW_ZOOM_IN));
-        EXPECT_LT(doc->GetScale(), scale == 10 ? 11 : scale);
+        EXPECT_LT(doc->View().GetScale(), scale == 10 ? 11 : scale);
         if (scale >= CViewCommands::zoomOutLimit) {
             EXPECT_FALSE(commands->Send(ID_VIEW_ZOOM_OUT)) << "offered above its limit";
             continue;
         }
         ASSERT_TRUE(commands->Send(ID_VIEW_ZOOM_OUT));
-        EXPECT_EQ(doc->GetScale(), scale) << "zoom in, then out";
+        EXPECT_EQ(doc->View().GetScale(), scale) << "zoom in, then out";
     }
     // A second step out goes on from there: only the step right back returns.
     doc->View().SetScale(1000);
     commands->Send(ID_VIEW_ZOOM_OUT);
     commands->Send(ID_VIEW_ZOOM_OUT);
-    EXPECT_EQ(doc->GetScale(), 1440);
+    EXPECT_EQ(doc->View().GetScale(), 1440);
 
     const int32_t expected[] = {5000, 2000, 1000, 500, 200};
     for (int32_t i = 0; i < 5; ++i) {
         doc->Session().SetCursor(CPoint(100000, 50000));
         ASSERT_TRUE(commands->Send(ID_VIEW_ZOOM_ZOOM_1 + uint32_t(i)));
-        EXPECT_EQ(doc->GetScale(), expected[i]);
-        EXPECT_EQ(doc->GetViewOffset(),
+        EXPECT_EQ(doc->View().GetScale(), expected[i]);
+        EXPECT_EQ(doc->View().GetViewOffset(),
                   CPoint(400 * expected[i] - 100000, 300 * expected[i] - 50000));
     }
 
@@ -191,11 +191,11 @@ TEST_F(CViewCommandsTest, ZoomStepsReturnToTheirScaleAndFixedZoomsSetTheirs)
     ASSERT_EQ(services.listPicker.GetShown().size(), 1u);
     EXPECT_EQ(services.listPicker.GetShown()[0].entries.size(), 11u);
     EXPECT_EQ(services.listPicker.GetShown()[0].entries[6].substr(0, 3), "1.\t");
-    EXPECT_EQ(doc->GetScale(), 5000);
+    EXPECT_EQ(doc->View().GetScale(), 5000);
 
     ASSERT_TRUE(commands->Send(ID_VIEW_ZOOM_ALL));
-    const int32_t scale = doc->GetScale();
-    const CPoint offset = doc->GetViewOffset();
+    const int32_t scale = doc->View().GetScale();
+    const CPoint offset = doc->View().GetViewOffset();
     EXPECT_LE(400000 / scale, 800);
     EXPECT_LE(300000 / scale, 600);
     EXPECT_GE(offset.x, 0) << "the board's left edge is in the window";
@@ -279,7 +279,7 @@ TEST_F(CViewCommandsTest, DisplayItemsSetTheKindTheyName)
     }
 
     ASSERT_TRUE(commands->Send(ID_VIEW_COMPONENTS_PIN_INFO_NET_NAMES));
-    EXPECT_EQ(doc->GetPadInfoMode(), 5);
+    EXPECT_EQ(doc->Design().GetPadInfoMode(), 5);
     EXPECT_EQ(State(ID_VIEW_COMPONENTS_PIN_INFO_PIN_NUMBERS).check, CCmdUI::unchecked);
 
     const struct {
@@ -289,7 +289,7 @@ TEST_F(CViewCommandsTest, DisplayItemsSetTheKindTheyName)
     for (const auto& row : units) {
         doc->SetModifiedFlag(false);
         ASSERT_TRUE(commands->Send(row.id));
-        EXPECT_EQ(doc->GetUnit(), row.unit);
+        EXPECT_EQ(doc->Session().GetUnit(), row.unit);
         EXPECT_TRUE(doc->IsModified());
     }
 
@@ -305,7 +305,7 @@ TEST_F(CViewCommandsTest, DisplayItemsSetTheKindTheyName)
     EXPECT_FALSE(commands->Send(ID_TOOLS_RATSNEST_ACTIVE));
     doc->Design().GetNets().AddNet("GND");
     ASSERT_TRUE(commands->Send(ID_TOOLS_RATSNEST_ACTIVE));
-    EXPECT_TRUE(doc->IsAutoRatsnest());
+    EXPECT_TRUE(doc->Session().IsAutoRatsnest());
     ASSERT_TRUE(commands->Send(ID_TOOLS_DRC_ACTIVE));
     EXPECT_TRUE(doc->Design().IsDrcActive());
 
@@ -612,7 +612,7 @@ TEST_F(CViewCommandsTest, GridPositionAndGridOffsetDialogs)
     ASSERT_TRUE(commands->Send(ID_OTHER_INPUT_POSITION));
     EXPECT_EQ(dialogs.shownPoint, CPoint(4000, 3000));
     EXPECT_EQ(doc->Session().GetCursor(), CPoint(5100, 5200));
-    EXPECT_EQ(doc->GetOrigin(), CPoint(1000, 2000));
+    EXPECT_EQ(doc->Session().GetOrigin(), CPoint(1000, 2000));
 
     // Without components Set Grid Offset only starts its tool; there the position typed is
     // the offset's.
@@ -620,7 +620,7 @@ TEST_F(CViewCommandsTest, GridPositionAndGridOffsetDialogs)
     EXPECT_TRUE(doc->Session().IsMode(ID_SETTINGS_SET_GRID_OFFSET));
     EXPECT_TRUE(dialogs.pinned.empty());
     ASSERT_TRUE(commands->Send(ID_OTHER_INPUT_POSITION));
-    EXPECT_EQ(doc->GetOrigin(), CPoint(1100, 2200));
+    EXPECT_EQ(doc->Session().GetOrigin(), CPoint(1100, 2200));
     EXPECT_TRUE(doc->Session().IsMode(ID_VIEW));
 
     AddComponent();
@@ -628,13 +628,13 @@ TEST_F(CViewCommandsTest, GridPositionAndGridOffsetDialogs)
     ASSERT_TRUE(commands->Send(ID_SETTINGS_SET_GRID_OFFSET));
     ASSERT_EQ(dialogs.pinned.size(), 1u);
     EXPECT_EQ(dialogs.pinned[0].reference, "R5");
-    EXPECT_EQ(doc->GetOrigin(), CPoint(-5, 7));
+    EXPECT_EQ(doc->Session().GetOrigin(), CPoint(-5, 7));
     EXPECT_TRUE(doc->Session().IsMode(ID_VIEW));
     // "Use cursor": the tool stays to pick the offset on the board.
     dialogs.result = CDialogService::resultCancel;
     ASSERT_TRUE(commands->Send(ID_SETTINGS_SET_GRID_OFFSET));
     EXPECT_TRUE(doc->Session().IsMode(ID_SETTINGS_SET_GRID_OFFSET));
-    EXPECT_EQ(doc->GetOrigin(), CPoint(-5, 7));
+    EXPECT_EQ(doc->Session().GetOrigin(), CPoint(-5, 7));
 }
 
 TEST_F(CViewCommandsTest, AddNetAddsTheNamedNetAndMakesItCurrent)

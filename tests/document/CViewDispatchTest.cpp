@@ -123,9 +123,9 @@ protected:
     // The mouse over board point (x, y).
     void MoveTo(int32_t x, int32_t y, uint32_t flags = 0)
     {
-        const CPoint offset = doc->GetViewOffset();
-        dispatch->OnMouseMove(int32_t((int64_t(x) + offset.x) / doc->GetScale()),
-                              int32_t((int64_t(y) + offset.y) / doc->GetScale()), flags);
+        const CPoint offset = doc->View().GetViewOffset();
+        dispatch->OnMouseMove(int32_t((int64_t(x) + offset.x) / doc->View().GetScale()),
+                              int32_t((int64_t(y) + offset.y) / doc->View().GetScale()), flags);
     }
     void Click(int32_t x, int32_t y, uint32_t flags = 0)
     {
@@ -243,7 +243,7 @@ TEST_F(CViewDispatchTest, EveryFamilyOfModesReachesItsHandler)
     // Grid offset: the click's point becomes the grid origin.
     doc->Session().SetMode(ID_SETTINGS_SET_GRID_OFFSET);
     Click(4 * grid, 6 * grid);
-    EXPECT_EQ(doc->GetOrigin(), CPoint(4 * grid, 6 * grid));
+    EXPECT_EQ(doc->Session().GetOrigin(), CPoint(4 * grid, 6 * grid));
     EXPECT_TRUE(doc->Session().IsMode(ID_SETTINGS_SET_GRID_OFFSET));
     doc->Design().SetUserOffset(CPoint());
 
@@ -421,12 +421,12 @@ TEST_F(CViewDispatchTest, LetterKeysAndCharactersDoWhatTheHotkeysSay)
         EXPECT_EQ(host.sent, std::vector<uint32_t>{s.command}) << s.key;
     }
 
-    const int32_t unit = doc->GetUnit();
+    const int32_t unit = doc->Session().GetUnit();
     Key('U', control);
-    EXPECT_EQ(doc->GetUnit(), (unit + 1) % 3);
+    EXPECT_EQ(doc->Session().GetUnit(), (unit + 1) % 3);
     Key('U', control);
     Key('U', control);
-    EXPECT_EQ(doc->GetUnit(), unit);
+    EXPECT_EQ(doc->Session().GetUnit(), unit);
     Key('A', shift);
     EXPECT_TRUE(host.crosshair);
     Key('Q');
@@ -485,20 +485,20 @@ TEST_F(CViewDispatchTest, ZoomKeysStayWithinTheScaleRange)
 {
     doc->View().SetScale(1000);
     Key('I');
-    EXPECT_EQ(doc->GetScale(), 800);
+    EXPECT_EQ(doc->View().GetScale(), 800);
     Key('O');
-    EXPECT_EQ(doc->GetScale(), 1000);
+    EXPECT_EQ(doc->View().GetScale(), 1000);
     Key('O');
-    EXPECT_EQ(doc->GetScale(), 1200);
+    EXPECT_EQ(doc->View().GetScale(), 1200);
 
     doc->View().SetScale(10);
     Key('I');
-    EXPECT_EQ(doc->GetScale(), 10);
+    EXPECT_EQ(doc->View().GetScale(), 10);
     doc->View().SetScale(999999);
     Key('O');
-    EXPECT_EQ(doc->GetScale(), CDesignSettings::maxScale);
+    EXPECT_EQ(doc->View().GetScale(), CDesignSettings::maxScale);
     Key('O');
-    EXPECT_EQ(doc->GetScale(), CDesignSettings::maxScale);
+    EXPECT_EQ(doc->View().GetScale(), CDesignSettings::maxScale);
 }
 
 TEST_F(CViewDispatchTest, ZoomWindowTakesTwoClicksAndIgnoresAnEmptyRectangle)
@@ -508,7 +508,7 @@ TEST_F(CViewDispatchTest, ZoomWindowTakesTwoClicksAndIgnoresAnEmptyRectangle)
     Click(10 * grid, 10 * grid);
     EXPECT_EQ(doc->Session().GetAction(), CEditState::actionRectangleStart);
     Click(10 * grid, 10 * grid);
-    EXPECT_EQ(doc->GetScale(), scale);
+    EXPECT_EQ(doc->View().GetScale(), scale);
     EXPECT_FALSE(doc->View().IsZoomWindowPending());
     EXPECT_EQ(NetVertices(0), 0) << "the tool saw none of the clicks";
 
@@ -517,7 +517,7 @@ TEST_F(CViewDispatchTest, ZoomWindowTakesTwoClicksAndIgnoresAnEmptyRectangle)
     Click(10 * grid, 10 * grid);
     Click(20 * grid, 15 * grid);
     // 256 by 128 pixels in an 800 by 600 window: three times closer.
-    EXPECT_EQ(doc->GetScale(), 333);
+    EXPECT_EQ(doc->View().GetScale(), 333);
 }
 
 TEST_F(CViewDispatchTest, AutoPanningKeepsTheCursorInTheWindow)
@@ -525,25 +525,25 @@ TEST_F(CViewDispatchTest, AutoPanningKeepsTheCursorInTheWindow)
     // 800 by 600 pixels at scale 10: half a window is 4000 by 3000 units.
     doc->Session().SetCursor(CPoint(7900, 100));
     dispatch->KeepCursorVisible(false);
-    EXPECT_EQ(doc->GetViewOffset(), CPoint(0, 0)) << "automatic panning is off";
+    EXPECT_EQ(doc->View().GetViewOffset(), CPoint(0, 0)) << "automatic panning is off";
 
     doc->Design().SetViewFlag(CDesignSettings::viewAutoPanning, true);
     dispatch->KeepCursorVisible(false);
     // Only the axis with the larger distance from the middle moves.
-    EXPECT_EQ(doc->GetViewOffset(), CPoint(-3900, 0));
+    EXPECT_EQ(doc->View().GetViewOffset(), CPoint(-3900, 0));
 
     doc->View().SetOffset(0, 0);
     doc->Session().SetCursor(CPoint(4100, 3100));
     dispatch->KeepCursorVisible(false);
-    EXPECT_EQ(doc->GetViewOffset(), CPoint(0, 0)) << "near the middle";
+    EXPECT_EQ(doc->View().GetViewOffset(), CPoint(0, 0)) << "near the middle";
     // Forced, the cursor comes to the middle; of two equal distances along y.
     Key('C');
-    EXPECT_EQ(doc->GetViewOffset(), CPoint(0, -100));
+    EXPECT_EQ(doc->View().GetViewOffset(), CPoint(0, -100));
 
     doc->View().SetOffset(0, 0);
     doc->Session().SetCursor(CPoint(20000, 20000));
     dispatch->KeepCursorVisible(false);
-    EXPECT_EQ(doc->GetViewOffset(), CPoint(-16000, -17000)) << "far out both ways";
+    EXPECT_EQ(doc->View().GetViewOffset(), CPoint(-16000, -17000)) << "far out both ways";
 }
 
 TEST_F(CViewDispatchTest, ScrollStepsAreTenthsOfTheExtent)

@@ -201,15 +201,15 @@ TEST_F(CDesignFileTest, OlderVersionsLoadWithTheDefaultsTheyImply)
         EXPECT_EQ(loaded.Design().GetBoardWidth(), 5000);
         EXPECT_EQ(loaded.Design().GetNetlistPath(), "N.NET");
         EXPECT_EQ(loaded.Design().GetNetlistTime(), 1000);
-        EXPECT_EQ(loaded.GetUnit(), 2);
-        EXPECT_EQ(loaded.GetPadInfoMode(), 3);
+        EXPECT_EQ(loaded.Session().GetUnit(), 2);
+        EXPECT_EQ(loaded.Design().GetPadInfoMode(), 3);
         EXPECT_EQ(loaded.Design().GetPinInfoFont().face, "Arial");
         EXPECT_EQ(loaded.Design().GetPinInfoFont().weight, 700);
 
         const bool viewBlock = version >= 8033;
         EXPECT_EQ(loaded.Design().GetViewFlag(CDesignSettings::viewAutoPanning), viewBlock);
         EXPECT_EQ(loaded.Design().GetDrawingMode(), viewBlock ? 15u : 13u);
-        EXPECT_EQ(loaded.GetOrigin(), viewBlock ? CPoint(100, 200) : CPoint(0, 0));
+        EXPECT_EQ(loaded.Session().GetOrigin(), viewBlock ? CPoint(100, 200) : CPoint(0, 0));
 
         // The shape comes from the old cache behind the components before 8034.
         ASSERT_EQ(loaded.Design().GetShapeCache().GetCount(), 1);
@@ -312,7 +312,7 @@ TEST_F(CDesignFileTest, IndexesOutOfRangeAreRepairedWithOneWarning)
     const CNet& net = *doc->Design().GetNets().GetNet(0);
     EXPECT_LT(net.GetVertexPadStack(0), doc->Design().GetShapeCache().GetPadStacks().GetCount());
     EXPECT_EQ(doc->Design().GetComponents().GetShapeIndex(0), -1);
-    EXPECT_EQ(doc->GetUnit(), 1);
+    EXPECT_EQ(doc->Session().GetUnit(), 1);
     EXPECT_EQ(doc->Design().GetPlanes()[0]->GetNet(), -1);
     EXPECT_EQ(doc->Design().GetTexts().GetText(0)->GetLayer(), LAYER_DRAWING_1);
     ASSERT_EQ(services.messages.Shown().size(), 1u);
@@ -343,7 +343,7 @@ TEST_F(CDesignFileTest, LoadingFixesUpTheDesign)
     doc->Serialize(*ar);
 
     EXPECT_EQ(doc->Design().GetDrawingMode(), CDesignSettings::drawTransparent);
-    EXPECT_EQ(doc->GetOrigin(), CPoint(0, 10));
+    EXPECT_EQ(doc->Session().GetOrigin(), CPoint(0, 10));
     EXPECT_EQ(doc->Design().GetPlanes()[2]->GetName(), "Plane Nr 3");
     EXPECT_TRUE(doc->IsComponentOutsideBoard());
     EXPECT_TRUE(doc->Design().GetComponents().GetComponent(0)->GetFlags() &

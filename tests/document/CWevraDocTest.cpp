@@ -113,12 +113,12 @@ TEST_F(CDocTest, NewDesignHasTheDefaults)
     CWevraDoc doc;
     EXPECT_EQ(doc.Design().GetBoardWidth(), 1000);
     EXPECT_EQ(doc.Design().GetBoardHeight(), 800);
-    EXPECT_EQ(doc.GetScale(), 600);
+    EXPECT_EQ(doc.View().GetScale(), 600);
     EXPECT_EQ(doc.Session().GetMode(), 33183u);
     EXPECT_TRUE(doc.Session().IsAction(1));
     EXPECT_EQ(doc.Session().GetSelectionFilter(), 0x10000204u);
-    EXPECT_EQ(doc.GetUnit(), 1);
-    EXPECT_EQ(doc.GetPadInfoMode(), 1);
+    EXPECT_EQ(doc.Session().GetUnit(), 1);
+    EXPECT_EQ(doc.Design().GetPadInfoMode(), 1);
     EXPECT_EQ(doc.Session().GetPlaneIndex(), -1000000);
     EXPECT_EQ(doc.Session().GetCurrentComponentIndex(), -1);
     EXPECT_EQ(doc.History().GetUndoIndex(), -1);
@@ -454,7 +454,7 @@ TEST_F(CUndoTest, RestoresIntoTheDocumentsOwnCollections)
     doc.History().Undo();
     EXPECT_EQ(&doc.Design().GetNets(), nets);
     EXPECT_EQ(&doc.Design().GetComponents(), components);
-    EXPECT_EQ(doc.Design().GetNets().GetDocument(), static_cast<CNetArrayDocument*>(&doc));
+    EXPECT_EQ(doc.Design().GetNets().GetDocument(), static_cast<CNetArrayDocument*>(&doc.Link()));
     EXPECT_EQ(doc.Design().GetComponents().GetCount(), 1);
     EXPECT_EQ(doc.Session().GetCurrentComponentIndex(), -1) << "the current component is gone";
     doc.Design().GetNets().RecalcAll();
@@ -630,7 +630,7 @@ TEST_F(CShapeDocTest, ShapeIsLaidOutOnItsOwnBoard)
 
     const CRect extent = library.GetShapeExtent(1);
     const CPoint shift(12800 - extent.left, 12800 - extent.top);
-    EXPECT_EQ(doc.GetOrigin(), shift);
+    EXPECT_EQ(doc.Session().GetOrigin(), shift);
     EXPECT_EQ(doc.Design().GetBoardWidth(), extent.Width() + 25600);
     EXPECT_EQ(doc.Design().GetBoardHeight(), extent.Height() + 25600);
     EXPECT_EQ(doc.Design().GetBoardOutline().GetSize(), 5);
@@ -656,7 +656,7 @@ TEST_F(CShapeDocTest, EmptyShapeOpensOnATwoInchBoard)
     ASSERT_TRUE(doc.OnNewDocument());
     EXPECT_EQ(doc.Design().GetBoardWidth(), 512000);
     EXPECT_EQ(doc.Design().GetBoardHeight(), 512000);
-    EXPECT_EQ(doc.GetOrigin(), CPoint(256000, 256000));
+    EXPECT_EQ(doc.Session().GetOrigin(), CPoint(256000, 256000));
 }
 
 // Closing writes the shape back into the library it was made from, at its own place, even
@@ -681,7 +681,7 @@ TEST_F(CShapeDocTest, ClosingWritesTheShapeBackWhereItCameFrom)
     frame.edited = &library;
     frame.shapeRequest = true;
     ASSERT_TRUE(doc->OnNewDocument());
-    const CPoint origin = doc->GetOrigin();
+    const CPoint origin = doc->Session().GetOrigin();
     doc->Design().GetLines().AddSegment(origin.x, origin.y, origin.x + 3000, origin.y, 22, 1, 0);
     doc->OnCloseDocument();
     const CShape& shape = *frame.ended->GetShape(1);

@@ -57,7 +57,7 @@ TEST_F(CViewServicesTest, CentreAndBoardOutline)
 {
     views.client = CSize(800, 600);
     doc->View().CenterOn(1000, 2000);
-    EXPECT_EQ(doc->GetViewOffset(), CPoint(239000, 178000));
+    EXPECT_EQ(doc->View().GetViewOffset(), CPoint(239000, 178000));
     EXPECT_TRUE(doc->IsModified());
 
     doc->Design().SetBoardOutlineRect(100, 200, 50000, 60000);

@@ -157,11 +157,11 @@ TEST_F(CBoardViewInputTest, MouseAndKeysEditTheSampleDesign)
     EXPECT_EQ(document->Session().GetWorkLayer(), 1);
 
     // I and O zoom about the cursor.
-    const int32_t scale = document->GetScale();
+    const int32_t scale = document->View().GetScale();
     Press(Qt::Key_I);
-    EXPECT_LT(document->GetScale(), scale);
+    EXPECT_LT(document->View().GetScale(), scale);
     Press(Qt::Key_O);
-    EXPECT_EQ(document->GetScale(), scale);
+    EXPECT_EQ(document->View().GetScale(), scale);
 }
 
 // What a click left behind.

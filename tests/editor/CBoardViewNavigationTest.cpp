@@ -81,8 +81,8 @@ protected:
     // The board rectangle the view's client area shows.
     CRect Visible() const
     {
-        const CPoint offset = document->GetViewOffset();
-        const int32_t scale = document->GetScale();
+        const CPoint offset = document->View().GetViewOffset();
+        const int32_t scale = document->View().GetScale();
         return CRect(-offset.x, -offset.y, Client()->width() * scale - offset.x,
                      Client()->height() * scale - offset.y);
     }
@@ -148,31 +148,31 @@ TEST_F(CBoardViewNavigationTest, TheWheelScrollsAndZooms)
 {
     const QPoint pointer(Client()->width() / 3, Client()->height() / 3);
     MoveMouse(pointer);
-    const CPoint start = document->GetViewOffset();
-    const int32_t scale = document->GetScale();
+    const CPoint start = document->View().GetViewOffset();
+    const int32_t scale = document->View().GetScale();
 
     Wheel(pointer, true);
-    const CPoint up = document->GetViewOffset();
+    const CPoint up = document->View().GetViewOffset();
     EXPECT_EQ(up.x, start.x);
     EXPECT_GT(up.y, start.y) << "the board above comes into sight";
     Wheel(pointer, false);
-    EXPECT_EQ(document->GetViewOffset(), start);
+    EXPECT_EQ(document->View().GetViewOffset(), start);
 
     Wheel(pointer, false, Qt::ShiftModifier);
-    const CPoint sideways = document->GetViewOffset();
+    const CPoint sideways = document->View().GetViewOffset();
     EXPECT_LT(sideways.x, start.x) << "the board to the right comes into sight";
     EXPECT_EQ(sideways.y, start.y);
     Wheel(pointer, true, Qt::ShiftModifier);
-    EXPECT_EQ(document->GetViewOffset(), start);
-    EXPECT_EQ(document->GetScale(), scale);
+    EXPECT_EQ(document->View().GetViewOffset(), start);
+    EXPECT_EQ(document->View().GetScale(), scale);
 
     // Ctrl: the board point under the pointer is where the view zooms, as I and O zoom at the
     // cursor.
-    const CPoint offset = document->GetViewOffset();
+    const CPoint offset = document->View().GetViewOffset();
     const CPoint under(pointer.x() * scale - offset.x, pointer.y() * scale - offset.y);
     const CSize snap = document->Design().GetGridSettings().GetCurrentSnap();
     Wheel(pointer, true, Qt::ControlModifier);
-    EXPECT_LT(document->GetScale(), scale);
+    EXPECT_LT(document->View().GetScale(), scale);
     EXPECT_LE(std::abs(document->Session().GetCursor().x - under.x), std::max(scale, snap.cx));
     EXPECT_LE(std::abs(document->Session().GetCursor().y - under.y), std::max(scale, snap.cy));
     const QPoint centre =
@@ -182,7 +182,7 @@ TEST_F(CBoardViewNavigationTest, TheWheelScrollsAndZooms)
     EXPECT_LE(std::abs(centre.x() - Client()->width() / 2), bar);
     EXPECT_LE(std::abs(centre.y() - Client()->height() / 2), bar);
     Wheel(pointer, false, Qt::ControlModifier);
-    EXPECT_EQ(document->GetScale(), scale);
+    EXPECT_EQ(document->View().GetScale(), scale);
 }
 
 // The errors of the design-rule check: an Undo that takes their items away empties the list, a
@@ -224,8 +224,8 @@ TEST_F(CBoardViewNavigationTest, TheErrorListLeadsToErrorsOfItemsOnTheBoard)
     EXPECT_EQ(QCursor::pos(), Client()->mapToGlobal(pixel));
 
     // An error whose two points meet is marked all the same.
-    const CPoint lone(document->Session().GetCursor().x + 40 * document->GetScale(),
-                      document->Session().GetCursor().y + 40 * document->GetScale());
+    const CPoint lone(document->Session().GetCursor().x + 40 * document->View().GetScale(),
+                      document->Session().GetCursor().y + 40 * document->View().GetScale());
     const QPoint lonePixel = PixelOf(lone.x, lone.y);
     const int plain = WhiteAround(lonePixel);
     nets.AddError(CNetErrorRec({"Track", 1, lone}, {"Track", 2, lone}));

@@ -153,7 +153,7 @@ TEST_F(CChildFrameTest, ChosenErrorCentresTheBoardView)
     EXPECT_EQ(texts[0], "2");
     EXPECT_EQ(texts[2], "GND");
     EXPECT_EQ(texts[7], "Via");
-    EXPECT_EQ(texts[8], CWevraApp::FormatLength(doc->GetUnit(), 51000));
+    EXPECT_EQ(texts[8], CWevraApp::FormatLength(doc->Session().GetUnit(), 51000));
 
     // Below the last row picks the last error.
     CBottomView* bottom = frame->GetBottomView();
@@ -164,9 +164,9 @@ TEST_F(CChildFrameTest, ChosenErrorCentresTheBoardView)
     EXPECT_EQ(doc->Session().GetWorkLayer(), 2);
     EXPECT_EQ(nets.GetCurrentIndex(), 1);
     EXPECT_EQ(doc->Session().GetCursor(), CPoint(50000, 60000));
-    EXPECT_EQ(doc->GetScale(), 400);
+    EXPECT_EQ(doc->View().GetScale(), 400);
     const CSize client = frame->GetClientSize();
-    EXPECT_EQ(doc->GetViewOffset(),
+    EXPECT_EQ(doc->View().GetViewOffset(),
               CPoint(client.cx * 400 / 2 - 50000, client.cy * 400 / 2 - 60000));
     EXPECT_EQ(frame->GetActiveView(), frame->GetBoardView());
 
@@ -175,7 +175,7 @@ TEST_F(CChildFrameTest, ChosenErrorCentresTheBoardView)
     Click(overview, QPoint(30, 20));
     const int32_t d =
         COverviewMap::Divisor(1000000, 500000, CSize(overview->width(), overview->height()));
-    EXPECT_EQ(doc->GetViewOffset(),
+    EXPECT_EQ(doc->View().GetViewOffset(),
               CPoint(client.cx * 400 / 2 - 30 * d, client.cy * 400 / 2 - 20 * d));
 }
 

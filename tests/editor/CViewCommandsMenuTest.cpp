@@ -211,19 +211,21 @@ TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)
         EXPECT_FALSE(frame->GetRouter().Query(id).enabled) << id;
 
     // Zoom in and back out; the whole board in the window.
-    const int32_t scale = document->GetScale();
+    const int32_t scale = document->View().GetScale();
     ASSERT_TRUE(Run(ID_VIEW_ZOOM_IN));
-    EXPECT_LT(document->GetScale(), scale);
+    EXPECT_LT(document->View().GetScale(), scale);
     ASSERT_TRUE(Run(ID_VIEW_ZOOM_OUT));
-    EXPECT_EQ(document->GetScale(), scale);
+    EXPECT_EQ(document->View().GetScale(), scale);
     ASSERT_TRUE(Run(ID_VIEW_ZOOM_ALL));
     const QSize client = view->viewport()->size();
-    const CPoint offset = document->GetViewOffset();
+    const CPoint offset = document->View().GetViewOffset();
     EXPECT_GE(offset.x, 0);
     EXPECT_GE(offset.y, 0);
-    EXPECT_LE((int64_t(document->Design().GetBoardWidth()) + offset.x) / document->GetScale(),
+    EXPECT_LE((int64_t(document->Design().GetBoardWidth()) + offset.x) /
+                  document->View().GetScale(),
               client.width());
-    EXPECT_LE((int64_t(document->Design().GetBoardHeight()) + offset.y) / document->GetScale(),
+    EXPECT_LE((int64_t(document->Design().GetBoardHeight()) + offset.y) /
+                  document->View().GetScale(),
               client.height());
 
     // Selection and display settings reach the design and show on their items.
@@ -232,9 +234,9 @@ TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)
     ASSERT_TRUE(Run(ID_EDIT_SELECTION_FILTERS_SELECT_POINTS));
     EXPECT_TRUE(document->Session().IsSelectionFilter(CDesignSettings::filterPoints));
     ASSERT_TRUE(Run(ID_VIEW_MIL));
-    EXPECT_EQ(document->GetUnit(), 2);
+    EXPECT_EQ(document->Session().GetUnit(), 2);
     ASSERT_TRUE(Run(ID_VIEW_COMPONENTS_PIN_INFO_NET_NAMES));
-    EXPECT_EQ(document->GetPadInfoMode(), 5);
+    EXPECT_EQ(document->Design().GetPadInfoMode(), 5);
     ASSERT_TRUE(Run(ID_VIEW_SCROLL_BARS));
     EXPECT_FALSE(view->AreScrollBarsShown());
     QApplication::processEvents();

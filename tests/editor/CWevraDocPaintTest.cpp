@@ -223,8 +223,8 @@ TEST_F(CDocPaintTest, PreviewsShowTheWholeBoardAndLeaveTheViewAsItWas)
     EXPECT_TRUE(preview(true, 0, 75).isNull());
     EXPECT_TRUE(preview(false, 100, 0).isNull());
 
-    EXPECT_EQ(doc->GetScale(), scale);
-    EXPECT_EQ(doc->GetViewOffset(), offset);
+    EXPECT_EQ(doc->View().GetScale(), scale);
+    EXPECT_EQ(doc->View().GetViewOffset(), offset);
     EXPECT_FALSE(doc->IsModified());
     doc->View().SetOffset(0, 0);
     EXPECT_EQ(Render().pixel(100, 50), topColor);
@@ -244,7 +244,7 @@ TEST_F(CDocPaintTest, AJobScaleWithoutPositivePrintScaleIsRefused)
     job.SetScale(1.0);
     EXPECT_FALSE(doc->Paint().PrintJobPage(dc, 0, 0));
     EXPECT_FALSE(doc->Paint().PrintJobPage(dc, job.GetItemCount(), 300));
-    EXPECT_EQ(doc->GetScale(), scale);
+    EXPECT_EQ(doc->View().GetScale(), scale);
 }
 
 TEST_F(CDocPaintTest, AnOutputJobOfOneItemPrintsOnePdfPage)
@@ -294,7 +294,7 @@ TEST_F(CDocPaintTest, DirectRunsLookAsQtsOwnFills)
             EXPECT_TRUE(doc->Paint().DrawBoard(dc));
         }
         EXPECT_EQ(Render(), viaQt) << zoomIn;
-        doc->View().SetScale(std::max(1, doc->GetScale() / 8));
+        doc->View().SetScale(std::max(1, doc->View().GetScale() / 8));
     }
 }
 
@@ -493,7 +493,7 @@ TEST_F(CCrowdedPaintTest, SeveralThreadsPaintWhatOneThreadPaints)
     const int threadsWere = CWorkPool::ThreadCount();
     for (const int32_t zoom : {1, 3}) {
         if (zoom > 1) {
-            doc->View().SetScale(doc->GetScale() / zoom);
+            doc->View().SetScale(doc->View().GetScale() / zoom);
             doc->View().ScrollBy(doc->Design().GetBoardWidth() / 3,
                                  -doc->Design().GetBoardHeight() / 3);
         }

@@ -71,8 +71,8 @@ protected:
     // The pixel of the view's client area that shows board point (x, y).
     QPoint PixelOf(int64_t x, int64_t y) const
     {
-        const CPoint offset = document->GetViewOffset();
-        const int64_t scale = document->GetScale();
+        const CPoint offset = document->View().GetViewOffset();
+        const int64_t scale = document->View().GetScale();
         return QPoint(int((x + offset.x) / scale), int((y + offset.y) / scale));
     }
 

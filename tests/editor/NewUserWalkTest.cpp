@@ -105,8 +105,8 @@ protected:
     QPoint PixelOf(int64_t x, int64_t y) const
     {
         const CWevraDoc* doc = Document();
-        const CPoint offset = doc->GetViewOffset();
-        const int64_t scale = doc->GetScale();
+        const CPoint offset = doc->View().GetViewOffset();
+        const int64_t scale = doc->View().GetScale();
         return QPoint(int((x + offset.x) / scale), int((y + offset.y) / scale));
     }
     // A move of the mouse in the board view, as the window system delivers it.
@@ -244,8 +244,8 @@ TEST_F(NewUserWalkTest, FromTheShippedTemplateAndLibraryToABoard)
         MoveMouse(PixelOf(at.x, at.y) - QPoint(30, 20));
         MoveMouse(PixelOf(at.x, at.y));
         const CPoint cursor = doc->Session().GetCursor();
-        EXPECT_LE(std::abs(cursor.x - at.x), doc->GetScale() + snap.cx) << reference;
-        EXPECT_LE(std::abs(cursor.y - at.y), doc->GetScale() + snap.cy) << reference;
+        EXPECT_LE(std::abs(cursor.x - at.x), doc->View().GetScale() + snap.cx) << reference;
+        EXPECT_LE(std::abs(cursor.y - at.y), doc->View().GetScale() + snap.cy) << reference;
         QTest::keyClick(view, Qt::Key_Return);
         EXPECT_EQ(components.GetPosition(part), cursor) << reference;
     }

@@ -54,14 +54,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     WriteInput("FUZZ.PLC", bytes(list), list.size());
 
     CWevraDoc fresh;
-    CNetlistImport().Run(fresh, netPath);
+    CNetlistImport().Run(fresh.Link(), netPath);
     ExpectSavedDesignReads(fresh);
 
     CWevraDoc placed;
     CArchive in(sample);
     if (!placed.LoadFromArchive(in, "sample"))
         __builtin_trap();
-    CNetlistImport().Run(placed, netPath);
+    CNetlistImport().Run(placed.Link(), netPath);
     ExpectSavedDesignReads(placed);
     placed.Design().SetNetlistPath(netPath.string());
     CNetAliasReport(placed).ErrorsText("");

@@ -27,7 +27,7 @@ protected:
                                  "/VCC R1(1) R2(1) U1(1) Q1(2) Q1(3)\r\n"
                                  "/EMPTY\r\n");
         CNetlistImport import;
-        ASSERT_TRUE(import.Run(*doc, net));
+        ASSERT_TRUE(import.Run(doc->Link(), net));
         ASSERT_EQ(doc->Design().GetComponents().GetCount(), 4);
     }
 };
@@ -70,7 +70,7 @@ TEST_F(CMentorNetlistTest, ReimportedNetlistGivesEveryPadTheSameNet)
     again.SetViews(&views);
     again.Design().GetEditableShapeCache() = doc->Design().GetEditableShapeCache();
     CNetlistImport import;
-    ASSERT_TRUE(import.Run(again, chosen));
+    ASSERT_TRUE(import.Run(again.Link(), chosen));
     EXPECT_EQ(NetlistFormatName(import.GetFormat()), std::string("Mentor"));
     const CComponentArray& before = doc->Design().GetComponents();
     const CComponentArray& after = again.Design().GetComponents();

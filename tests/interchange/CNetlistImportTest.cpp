@@ -91,7 +91,7 @@ TEST_P(CNetlistImportSampleTest, ImportsIntoANewBoard)
         Write(std::string("jobs.2/") + sample.listName, sample.listText);
 
     CNetlistImport import;
-    ASSERT_TRUE(import.Run(*doc, net));
+    ASSERT_TRUE(import.Run(doc->Link(), net));
     EXPECT_EQ(NetlistFormatName(import.GetFormat()), sample.dialect);
     EXPECT_EQ(import.GetErrorFlags(), 0u);
     EXPECT_TRUE(services.messages.Shown().empty());
@@ -147,7 +147,7 @@ TEST_P(CNetlistImportSampleTest, AByteOrderMarkLosesNothing)
         Write(sample.listName, mark + sample.listText);
 
     CNetlistImport import;
-    ASSERT_TRUE(import.Run(*doc, net));
+    ASSERT_TRUE(import.Run(doc->Link(), net));
     EXPECT_EQ(NetlistFormatName(import.GetFormat()), sample.dialect);
     EXPECT_EQ(import.GetErrorFlags(), 0u);
     EXPECT_EQ(References(), (std::vector<std::string>{"R1", "R2", "U1"}));
@@ -237,7 +237,7 @@ TEST_F(CNetlistTest, AReportThatCannotBeWrittenStopsTheRunBeforeAnyChange)
     Write("demo.cmp", "10K                 R1                  0805\n");
     std::filesystem::create_directories(folder / "DEMO IMPORT NETLIST.TXT");
     CNetlistImport import;
-    EXPECT_FALSE(import.Run(*doc, net));
+    EXPECT_FALSE(import.Run(doc->Link(), net));
     EXPECT_EQ(doc->Design().GetComponents().GetCount(), 0);
     ASSERT_EQ(services.messages.Shown().size(), 1u);
     EXPECT_NE(services.messages.Shown()[0].text.find("DEMO IMPORT NETLIST.TXT"), std::string::npos);
@@ -249,7 +249,7 @@ TEST_F(CNetlistTest, AMissingComponentListIsNamedAndNothingIsReportedDone)
 {
     const std::filesystem::path net = Write("demo.net", "/GND R1(1)\n");
     CNetlistImport import;
-    EXPECT_FALSE(import.Run(*doc, net));
+    EXPECT_FALSE(import.Run(doc->Link(), net));
     ASSERT_EQ(services.messages.Shown().size(), 1u);
     EXPECT_EQ(services.messages.Shown()[0].text,
               "'CMP' File not found\n" + (folder / "demo.CMP").string());
@@ -264,7 +264,7 @@ TEST_F(CNetlistTest, AMissingNetFileStopsBeforeTheComponentList)
 {
     Write("demo.cmp", "10K                 R1                  0805\n");
     CNetlistImport import;
-    EXPECT_FALSE(import.Run(*doc, folder / "demo.net"));
+    EXPECT_FALSE(import.Run(doc->Link(), folder / "demo.net"));
     EXPECT_EQ(
         services.messages.ShownTexts(),
         (std::vector<std::string>{"'NET' File not found\n" + (folder / "demo.NET").string()}));
@@ -282,7 +282,7 @@ TEST_F(CNetlistTest, UnreadableLinesAndPinErrorsAreReportedWithTheirLines)
                       "short line\n"
                       "1K                  R3                  NOSUCH\n");
     CNetlistImport import;
-    EXPECT_TRUE(import.Run(*doc, net));
+    EXPECT_TRUE(import.Run(doc->Link(), net));
     EXPECT_EQ(import.GetErrorFlags(), CNetlistImport::errorUnknownShape | CNetlistImport::errorPin |
                                           CNetlistImport::errorUnreadableLine);
     const std::vector<std::string> lines = Lines(ReadFile(folder / "DEMO IMPORT NETLIST.TXT"));
@@ -310,7 +310,7 @@ TEST_F(CNetlistTest, MultiSimHeadersFollowingHeadersAndUnclosedPins)
                                                         "R1-2,R2-1\n");
     Write("demo.plc", "R1,10K,0805,;\nR2,4k7,0805,;\n");
     CNetlistImport import;
-    EXPECT_TRUE(import.Run(*doc, net));
+    EXPECT_TRUE(import.Run(doc->Link(), net));
     // Pins before the first header stay on no net.
     EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"", "SIG"}));
     EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"", ""}));
@@ -438,7 +438,7 @@ TEST_F(CForwardAnnotateTest, ChangesFollowTheLocks)
         Write("demo.net", "NET 'GND' R1-2 C1-2 U2-3\nNET 'VCC' R1-1 U1-1 C1-1\n");
     Write("demo.cmp", forwardList);
     CNetlistImport import;
-    EXPECT_TRUE(import.Run(*doc, net));
+    EXPECT_TRUE(import.Run(doc->Link(), net));
 
     // R3 is gone, R2 stays for its lock, C1 is new, X1 has no shape.
     EXPECT_EQ(References(), (std::vector<std::string>{"C1", "R1", "R2", "U1", "U2"}));
@@ -485,7 +485,7 @@ TEST_F(CForwardAnnotateTest, PinErrorsMakeTheRunFalse)
 {
     const std::filesystem::path net = Write("demo.net", "NET 'GND' R1-2 R3-1\n");
     Write("demo.cmp", forwardList);
-    EXPECT_FALSE(CNetlistImport().Run(*doc, net));
+    EXPECT_FALSE(CNetlistImport().Run(doc->Link(), net));
     EXPECT_EQ(services.launcher.openedTextFiles.size(), 1u);
 }
 
@@ -494,7 +494,7 @@ TEST_F(CForwardAnnotateTest, AMissingOrEmptyFileNeverClearsTheBoard)
     const std::vector<std::string> before = References();
     Write("demo.cmp", forwardList);
     // No ".NET": detection fails, nothing is deleted.
-    EXPECT_FALSE(CNetlistImport().Run(*doc, folder / "demo.net"));
+    EXPECT_FALSE(CNetlistImport().Run(doc->Link(), folder / "demo.net"));
     EXPECT_EQ(References(), before);
     EXPECT_TRUE(Contains(ReportLines(), "ERROR: Open Netlist: " + (folder / "demo.NET").string()));
 
@@ -502,7 +502,7 @@ TEST_F(CForwardAnnotateTest, AMissingOrEmptyFileNeverClearsTheBoard)
     Write("demo.net", "NET 'GND' R1-2\n");
     Write("demo.cmp", "# nothing here\n");
     services.messages.ClearShown();
-    EXPECT_FALSE(CNetlistImport().Run(*doc, folder / "demo.net"));
+    EXPECT_FALSE(CNetlistImport().Run(doc->Link(), folder / "demo.net"));
     EXPECT_EQ(References(), before);
     EXPECT_EQ(services.messages.Shown().size(), 1u);
     EXPECT_TRUE(services.launcher.openedTextFiles.empty());
@@ -531,7 +531,7 @@ TEST_F(CNetlistTest, LoadNetsOnlyReadsEveryDialectWithoutChangingTheDesign)
     for (const auto& [name, text] : files) {
         const std::filesystem::path net = Write(name + "/board.net", text);
         std::vector<std::string> aliases = {"U1,1,GND", "U1,3,GND", "U1,4,GND"};
-        EXPECT_TRUE(CNetlistImport().LoadNetsOnly(*doc, net, aliases)) << name;
+        EXPECT_TRUE(CNetlistImport().LoadNetsOnly(doc->Link(), net, aliases)) << name;
         EXPECT_EQ(aliases,
                   (std::vector<std::string>{"U1,1,GND,AGND", "U1,3,GND,VSS,AGND", "U1,4,GND"}))
             << name;
@@ -541,7 +541,7 @@ TEST_F(CNetlistTest, LoadNetsOnlyReadsEveryDialectWithoutChangingTheDesign)
     EXPECT_TRUE(doc->GetMessages().empty());
 
     std::vector<std::string> aliases = {"U1,3,GND"};
-    EXPECT_FALSE(CNetlistImport().LoadNetsOnly(*doc, folder / "none.net", aliases));
+    EXPECT_FALSE(CNetlistImport().LoadNetsOnly(doc->Link(), folder / "none.net", aliases));
     EXPECT_EQ(aliases, (std::vector<std::string>{"U1,3,GND"}));
     EXPECT_EQ(services.messages.Shown().size(), 1u);
 }

@@ -266,7 +266,7 @@ TEST(ShippedLibraryNetlistTest, ATangoNetlistOfShippedFootprintsPlacesEveryPart)
         CWevraDoc doc;
         doc.SetViews(&views);
         CNetlistImport import;
-        ASSERT_TRUE(import.Run(doc, net));
+        ASSERT_TRUE(import.Run(doc.Link(), net));
         EXPECT_EQ(import.GetErrorFlags(), 0u);
         const CComponentArray& components = doc.Design().GetComponents();
         ASSERT_EQ(components.GetCount(), 14);

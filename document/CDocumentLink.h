@@ -1,0 +1,117 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "document/CDocumentComponentLink.h"
+#include "document/CDocumentNetLink.h"
+#include "interchange/CNetlistDocument.h"
+
+class CWevraDoc;
+
+// The document as its nets and components and the netlist import see it: the design's own data,
+// the editing session, the painting, the checks and the windows they keep informed, each question
+// handed on to the part of the document that answers it. The design's collections are made with
+// this part as their document and keep it across loads.
+class CDocumentLink : public CDocumentNetLink,
+                      public CDocumentComponentLink,
+                      public CNetlistDocument {
+public:
+    explicit CDocumentLink(CWevraDoc& document) : m_document(document) {}
+    CDocumentLink(const CDocumentLink&) = delete;
+    CDocumentLink& operator=(const CDocumentLink&) = delete;
+
+    // Set when the components rebuilt every net's pin list; a load clears it.
+    bool ArePinsRebuilt() const { return m_pinsRebuilt; }
+    void ClearPinsRebuilt() { m_pinsRebuilt = false; }
+
+    // ---- The design's own data ------------------------------------------------------------------
+
+    CNetArray& GetNets() override;
+    const CNetArray& GetNets() const override;
+    CComponentArray& GetComponents() override;
+    const CShapeLib& GetShapeCache() const override;
+    CShapeLib& GetEditableShapeCache() override;
+    CGridArr& GetGridSettings() override;
+    const CWevraFont& GetFont() const override;
+    const CPadStackArray& GetPadStacks() const override;
+    int32_t GetBoardWidth() const override;
+    int32_t GetBoardHeight() const override;
+    bool IsLayerEnabled(int32_t layer) const override;
+    int32_t GetNetCount() const override;
+    std::string GetComponentReference(int32_t component) const override;
+    int32_t GetComponentCount() const override;
+    std::vector<int32_t> GetComponentPadNets(int32_t component) const override;
+    void SetPadNet(int32_t component, int32_t pad, int32_t net) override;
+    void ResetPadNets() override;
+    void RenumberNets(const std::vector<int32_t>& newIndex) override;
+    void RecalcComponentBoxes() override;
+    void RebuildNetPins() override;
+    void SetPinsRebuilt() override { m_pinsRebuilt = true; }
+    void SetNetlistPath(const std::string& path) override;
+    void SetNetlistTime(int64_t seconds) override;
+    bool IsMode45() const override;
+    bool IsAutoRatsnest() const override;
+    int32_t GetUnit() const override;
+    CPoint GetOrigin() const override;
+    int32_t GetPadInfoMode() const override;
+    void SetModified() override;
+
+    // ---- The editing session --------------------------------------------------------------------
+
+    uint32_t GetMode() const override;
+    void SetMode(uint32_t mode) override;
+    uint32_t GetAction() const override;
+    void SetAction(uint32_t action) override;
+    int32_t GetWorkLayer() const override;
+    CPoint GetCursor() const override;
+    void SetCursor(CPoint point) override;
+    int32_t GetComponentTextMode() const override;
+    int32_t GetCurrentNet() const override;
+    void SetCurrentComponent(int32_t component) override;
+    int32_t SelectAll(bool select) override;
+    void DeselectAll() override;
+    // The imports' snapshot before they change the design.
+    void SaveUndoState() override;
+
+    // ---- The painting ---------------------------------------------------------------------------
+
+    int32_t GetScale() const override;
+    CPoint GetViewOffset() const override;
+    COLORREF LayerColor(int32_t layer, int32_t colorSet) const override;
+    CPen GetLayerPen(int32_t layer, int32_t colorSet) const override;
+    CBrush GetLayerBrush(int32_t layer, int32_t colorSet) const override;
+    CPen GetComponentTextPen(bool bottomSide, bool highlight) const override;
+    CPen GetUnconnectedPadPen() const override;
+    CBrush GetUnconnectedPadBrush() const override;
+    CPen GetHolePen() const override;
+    CBrush GetHoleBrush() const override;
+    bool ShowsClearanceHalo() const override;
+
+    // ---- The checks and the autorouter ----------------------------------------------------------
+
+    int32_t CheckNetClusters(CNet& net) override;
+    bool AllNetsToNet0() override;
+    void TestAllNets() override;
+    bool RouteConnection(CNet& net, int32_t layer, int32_t x1, int32_t y1, int32_t x2,
+                         int32_t y2) override;
+    bool RouteAllDefaultLayer() override;
+    bool RouteAllTopBottom() override;
+
+    // ---- The windows ----------------------------------------------------------------------------
+
+    void FillNetCombo() override;
+    void SelectNetInCombo(int32_t net) override;
+    void RedrawBoardViews() override;
+    void RedrawLeftPane(int32_t row) override;
+    void ShowLeftPane(bool shown) override;
+    void ShowBottomPane(bool shown) override;
+    void SetStatusText(const std::string& text) override;
+    void AddMessage(const std::string& text) override;
+    const CShapeLibArray* GetShapeLibraries() const override;
+
+private:
+    CWevraDoc& m_document;
+    bool m_pinsRebuilt = false;
+};
