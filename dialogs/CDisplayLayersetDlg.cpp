@@ -88,7 +88,7 @@ void CDisplayLayersetDlg::MakeCurrent(int32_t set)
 {
     if (COutput* sets = Sets())
         sets->SetCurrentItem(set);
-    m_document.SendViewCommand(ID_VIEW_UPDATE_ALL_VIEWS);
+    m_document.Windows().SendViewCommand(ID_VIEW_UPDATE_ALL_VIEWS);
 }
 
 void CDisplayLayersetDlg::Select(int row)
@@ -117,7 +117,7 @@ void CDisplayLayersetDlg::reject()
 void CDisplayLayersetDlg::Edit()
 {
     m_document.EditDesignConfig(0);
-    m_document.SendViewCommand(ID_VIEW_UPDATE_ALL_VIEWS);
+    m_document.Windows().SendViewCommand(ID_VIEW_UPDATE_ALL_VIEWS);
     m_document.SetModified();
     // The sets may have changed: the list follows them.
     Fill();

@@ -181,7 +181,7 @@ std::string CNetlistGrid::RenameNet(int row, CNet& net, const std::string& text)
         }
     }
     net.SetName(name);
-    m_document.FillNetCombo();
+    m_document.Windows().FillNetCombo();
     m_document.SetModified();
     RedrawCell(colName, row);
     return name;

@@ -178,7 +178,7 @@ void CSelectPadDlg::OnEdit()
         return;
     s_editor(m_document, index, this);
     FillList(m_document.Design().GetPadStacks().GetName(index));
-    m_document.RedrawBoardViews();
+    m_document.Windows().RedrawBoardViews();
 }
 
 void CSelectPadDlg::OnDelete()

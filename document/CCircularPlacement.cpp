@@ -56,7 +56,7 @@ bool CCircularPlacement::OnMoveArrayCircular(CWevraDoc& document)
     document.Design().RebuildNetPins();
     if (moved > 0)
         document.SetModified();
-    document.RedrawBoardViews();
+    document.Windows().RedrawBoardViews();
     return moved > 0;
 }
 

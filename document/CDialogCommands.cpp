@@ -78,7 +78,7 @@ void CDialogCommands::Register(CCommandTarget& target, CWevraDoc& document)
 
     target.OnCommand(ID_EDIT_COPY_RECTANGULAR_ARRAY, [&doc] {
         doc.Editing().CopyArray();
-        doc.RedrawBoardViews();
+        doc.Windows().RedrawBoardViews();
     });
     target.OnUpdate(ID_EDIT_COPY_RECTANGULAR_ARRAY, withSelection(Dialog::copyArray));
     target.OnCommand(ID_EDIT_ROTATE, [&doc] { RotateSelection(doc); });
@@ -101,7 +101,7 @@ void CDialogCommands::Register(CCommandTarget& target, CWevraDoc& document)
 void CDialogCommands::SelectPad(CWevraDoc& document, int32_t kind)
 {
     CDialogService::Get().SelectPad(document, kind);
-    document.RedrawBoardViews();
+    document.Windows().RedrawBoardViews();
 }
 
 void CDialogCommands::PadInfo(CWevraDoc& document)
@@ -113,7 +113,7 @@ void CDialogCommands::PadInfo(CWevraDoc& document)
     document.Design().SetPadInfoMode(display);
     document.Paint().SetUnconnectedPinMarks(markers);
     document.SetModified();
-    document.RedrawBoardViews();
+    document.Windows().RedrawBoardViews();
 }
 
 COutputRec* CDialogCommands::CurrentDisplaySet(CWevraDoc& document)
@@ -137,7 +137,7 @@ void CDialogCommands::DisplayCompText(CWevraDoc& document)
     set->SetTextShape(shape);
     set->SetTextType(type);
     document.SetModified();
-    document.RedrawBoardViews();
+    document.Windows().RedrawBoardViews();
 }
 
 void CDialogCommands::Pens(CWevraDoc& document, bool allNets)
@@ -148,8 +148,8 @@ void CDialogCommands::Pens(CWevraDoc& document, bool allNets)
     CPenTables pens(document, nullptr, allNets);
     if (CDialogService::Get().Pens(pens) != CDialogService::resultOk)
         document.History().Undo();
-    document.FillPenCombo();
-    document.RedrawBoardViews();
+    document.Windows().FillPenCombo();
+    document.Windows().RedrawBoardViews();
 }
 
 void CDialogCommands::RotateSelection(CWevraDoc& document)
@@ -162,7 +162,7 @@ void CDialogCommands::RotateSelection(CWevraDoc& document)
     document.Session().SetRotateAngle(angle);
     if (angle != 0)
         document.Editing().RotateSelection(angle);
-    document.RedrawBoardViews();
+    document.Windows().RedrawBoardViews();
 }
 
 void CDialogCommands::TextOptions(CWevraDoc& document)
@@ -182,7 +182,7 @@ void CDialogCommands::TextOptions(CWevraDoc& document)
         components.SetTextLineWidth(k, CLengthText::ParseLength(unit, pens[size_t(k)]));
     }
     document.SetModified();
-    document.RedrawBoardViews();
+    document.Windows().RedrawBoardViews();
 }
 
 void CDialogCommands::CenterTexts(CWevraDoc& document)
@@ -201,7 +201,7 @@ void CDialogCommands::CenterTexts(CWevraDoc& document)
         if (shape)
             components.ForEach(CComponent::textShapeName);
         document.SetModified();
-        document.RedrawBoardViews();
+        document.Windows().RedrawBoardViews();
     }
     document.Session().SetMode(ID_COMPONENTS_MOVE_ROTATE);
 }

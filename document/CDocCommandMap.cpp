@@ -17,12 +17,12 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
     CWevraDoc& doc = m_document;
     OnCommand(ID_EDIT_UNDO, [&doc] {
         doc.History().Undo();
-        doc.RedrawBoardViews();
+        doc.Windows().RedrawBoardViews();
     });
     OnUpdate(ID_EDIT_UNDO, [&doc](CCmdUI& ui) { ui.Enable(doc.History().CanUndo()); });
     OnCommand(ID_EDIT_REDO, [&doc] {
         doc.History().Redo();
-        doc.RedrawBoardViews();
+        doc.Windows().RedrawBoardViews();
     });
     OnUpdate(ID_EDIT_REDO, [&doc](CCmdUI& ui) { ui.Enable(doc.History().CanRedo()); });
 
@@ -43,7 +43,7 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
     // A printing job prints every item of the job through the document's job printing.
     OnCommand(ID_FILE_OUTPUT, [&doc] {
         CDocumentOutput(doc).RunOutputJob([&doc] { doc.Paint().PrintOutputJob(""); });
-        doc.RedrawBoardViews();
+        doc.Windows().RedrawBoardViews();
     });
     OnUpdate(ID_FILE_OUTPUT,
              [&doc](CCmdUI& ui) { ui.Enable(doc.Design().GetOutputJobs().GetCount() > 0); });
@@ -72,9 +72,11 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
     OnUpdate(ID_VIEW_TOGGLE_TRANSPARENT_COLORS,
              [&doc](CCmdUI& ui) { ui.SetCheck(doc.Design().IsTransparentColors()); });
 
-    OnCommand(ID_VIEW_LEFT_PANE, [&doc] { doc.ShowLeftPane(!doc.View().IsLeftPaneShown()); });
+    OnCommand(ID_VIEW_LEFT_PANE,
+              [&doc] { doc.Windows().ShowLeftPane(!doc.View().IsLeftPaneShown()); });
     OnUpdate(ID_VIEW_LEFT_PANE, [&doc](CCmdUI& ui) { ui.SetCheck(doc.View().IsLeftPaneShown()); });
-    OnCommand(ID_VIEW_BOTTOM_PANE, [&doc] { doc.ShowBottomPane(!doc.View().IsBottomPaneShown()); });
+    OnCommand(ID_VIEW_BOTTOM_PANE,
+              [&doc] { doc.Windows().ShowBottomPane(!doc.View().IsBottomPaneShown()); });
     OnUpdate(ID_VIEW_BOTTOM_PANE,
              [&doc](CCmdUI& ui) { ui.SetCheck(doc.View().IsBottomPaneShown()); });
 

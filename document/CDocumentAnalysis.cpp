@@ -108,7 +108,7 @@ void CDocumentAnalysis::RebuildNetPins()
 
 void CDocumentAnalysis::ShowErrorPane()
 {
-    m_document.ShowBottomPane(true);
+    m_document.Windows().ShowBottomPane(true);
 }
 
 const CNetDocument& CDocumentAnalysis::GetNetDocument() const
@@ -143,5 +143,5 @@ void CDocumentAnalysis::ApplyWorkLayerToTool(int32_t layer)
 
 void CDocumentAnalysis::RedrawBoard()
 {
-    m_document.RedrawBoardViews();
+    m_document.Windows().RedrawBoardViews();
 }

@@ -46,7 +46,7 @@ bool CDocumentDosExport::ExportFromUser()
     }
     // The fill may have been painted while the progress window let the views repaint.
     if (restored)
-        m_document.RedrawBoardViews();
+        m_document.Windows().RedrawBoardViews();
     if (!written) {
         CServices::Messages().FileMessageBox("Error!\nThe file could not be written:\n" + failed,
                                              "", MB_OK, MB_ICONEXCLAMATION);

@@ -48,7 +48,7 @@ void CDocumentDosImport::FinishDosImport()
     m_document.Design().GetEditableShapeCache().SortPens();
 
     m_document.Design().GetComponents().RecalcAllRects();
-    m_document.RefreshToolbar();
+    m_document.Windows().RefreshToolbar();
     if (m_document.Design().GetNets().GetCount() > 1) {
         m_document.Design().RebuildNetPins();
         m_document.Design().GetNets().CalcBoundingBoxesWithoutPins();
@@ -111,7 +111,7 @@ void CDocumentDosImport::SaveUndoState()
 
 void CDocumentDosImport::AddMessage(const std::string& text)
 {
-    m_document.AddMessage(text);
+    m_document.Windows().AddMessage(text);
 }
 
 void CDocumentDosImport::SetNetlistPath(const std::string& path)
@@ -141,10 +141,10 @@ void CDocumentDosImport::SetMode(uint32_t mode)
 
 void CDocumentDosImport::ShowLeftPane(bool shown)
 {
-    m_document.ShowLeftPane(shown);
+    m_document.Windows().ShowLeftPane(shown);
 }
 
 void CDocumentDosImport::ShowBottomPane(bool shown)
 {
-    m_document.ShowBottomPane(shown);
+    m_document.Windows().ShowBottomPane(shown);
 }

@@ -351,7 +351,7 @@ void CDocumentEditing::SelectPen(int32_t index)
         if (dragging && IsLineTool(m_edit.mode))
             m_design.GetLines().SetCurrentPolylinePen(index);
     }
-    m_document.FillPenCombo();
+    m_document.Windows().FillPenCombo();
     m_document.SetModified();
 }
 

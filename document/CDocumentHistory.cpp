@@ -92,5 +92,5 @@ void CDocumentHistory::ClampCurrentItems()
     if (m_edit.planeIndex >= m_design.GetPlaneCount())
         m_edit.planeIndex =
             m_design.GetPlanes().empty() ? CEditState::noPlane : m_design.GetPlaneCount() - 1;
-    m_document.RefreshPlaneList();
+    m_document.Windows().RefreshPlaneList();
 }

@@ -314,42 +314,42 @@ bool CDocumentLink::RouteAllTopBottom()
 
 void CDocumentLink::FillNetCombo()
 {
-    m_document.FillNetCombo();
+    m_document.Windows().FillNetCombo();
 }
 
 void CDocumentLink::SelectNetInCombo(int32_t net)
 {
-    m_document.SelectNetInCombo(net);
+    m_document.Windows().SelectNetInCombo(net);
 }
 
 void CDocumentLink::RedrawBoardViews()
 {
-    m_document.RedrawBoardViews();
+    m_document.Windows().RedrawBoardViews();
 }
 
 void CDocumentLink::RedrawLeftPane(int32_t row)
 {
-    m_document.RedrawLeftPane(row);
+    m_document.Windows().RedrawLeftPane(row);
 }
 
 void CDocumentLink::ShowLeftPane(bool shown)
 {
-    m_document.ShowLeftPane(shown);
+    m_document.Windows().ShowLeftPane(shown);
 }
 
 void CDocumentLink::ShowBottomPane(bool shown)
 {
-    m_document.ShowBottomPane(shown);
+    m_document.Windows().ShowBottomPane(shown);
 }
 
 void CDocumentLink::SetStatusText(const std::string& text)
 {
-    m_document.SetStatusText(text);
+    m_document.Windows().SetStatusText(text);
 }
 
 void CDocumentLink::AddMessage(const std::string& text)
 {
-    m_document.AddMessage(text);
+    m_document.Windows().AddMessage(text);
 }
 
 const CShapeLibArray* CDocumentLink::GetShapeLibraries() const

@@ -66,7 +66,7 @@ bool CDocumentNetlist::Load(const std::string& path)
     const bool result = import.Run(m_document.Link(), path);
     if (import.ChangedDesign())
         m_document.SetModified();
-    m_document.RedrawBoardViews();
+    m_document.Windows().RedrawBoardViews();
     return result;
 }
 

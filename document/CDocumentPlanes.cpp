@@ -125,7 +125,7 @@ bool CDocumentPlanes::DeleteCurrentPlane()
     DeletePlane(index);
     SetCurrentPlane(index);
     m_document.SetModified();
-    m_document.RefreshPlaneList();
+    m_document.Windows().RefreshPlaneList();
     RedrawBoard();
     return true;
 }
@@ -161,7 +161,7 @@ void CDocumentPlanes::DeleteAllPlanes()
     m_document.Design().GetPlanes().clear();
     m_document.Session().SetPlaneIndex(CEditState::noPlane);
     m_document.SetModified();
-    m_document.RefreshPlaneList();
+    m_document.Windows().RefreshPlaneList();
     RedrawBoard();
     m_document.Session().SetMode(ID_VIEW);
 }
@@ -268,7 +268,7 @@ CPour& CDocumentPlanes::AddFullBoardPlane(CPoint seed, int32_t border)
                           SaturateToInt(int64_t(corner.y) + int64_t(inward[k][1]) * border));
     }
     m_document.SetModified();
-    m_document.RefreshPlaneList();
+    m_document.Windows().RefreshPlaneList();
     RebuildPlane(m_document.Session().GetPlaneIndex());
     RedrawBoard();
     m_document.Session().SetMode(ID_PLANES_EDIT_POLYLINE);
@@ -333,7 +333,7 @@ bool CDocumentPlanes::EditPlaneProperties()
     plane->ClampParams();
     m_document.SetModified();
     RebuildPlane(m_document.Session().GetPlaneIndex());
-    m_document.RefreshPlaneList();
+    m_document.Windows().RefreshPlaneList();
     RedrawBoard();
     return true;
 }
@@ -354,7 +354,7 @@ CPour& CDocumentPlanes::AddCirclePlane(const CRect& box)
     }
     outline.SetAtGrow(k, outline[0].x, outline[0].y);
     m_document.SetModified();
-    m_document.RefreshPlaneList();
+    m_document.Windows().RefreshPlaneList();
     RebuildPlane(m_document.Session().GetPlaneIndex());
     RedrawBoard();
     return plane;
@@ -372,7 +372,7 @@ CPour& CDocumentPlanes::AddRectanglePlane(const CRect& box)
     outline.SetAtGrow(3, box.left, box.bottom);
     outline.SetAtGrow(4, box.left, box.top);
     m_document.SetModified();
-    m_document.RefreshPlaneList();
+    m_document.Windows().RefreshPlaneList();
     RebuildPlane(m_document.Session().GetPlaneIndex());
     RedrawBoard();
     return plane;
@@ -383,7 +383,7 @@ CPour& CDocumentPlanes::AddPolylinePlane(CPoint cursor)
     CPour& plane = AppendNewPlane(cursor);
     plane.StartSquareAtCursor(plane.GetLayer(), cursor);
     m_document.SetModified();
-    m_document.RefreshPlaneList();
+    m_document.Windows().RefreshPlaneList();
     m_document.Session().SetMode(ID_PLANES_EDIT_POLYLINE);
     m_document.Session().SetAction(CEditState::actionDragging);
     return plane;
@@ -592,7 +592,7 @@ void CDocumentPlanes::ClearReportLines()
 
 void CDocumentPlanes::SetStatusBarText(const std::string& text)
 {
-    m_document.SetStatusText(text);
+    m_document.Windows().SetStatusText(text);
 }
 
 void CDocumentPlanes::SetMode(uint32_t mode)
@@ -602,5 +602,5 @@ void CDocumentPlanes::SetMode(uint32_t mode)
 
 void CDocumentPlanes::RedrawBoard()
 {
-    m_document.RedrawBoardViews();
+    m_document.Windows().RedrawBoardViews();
 }

@@ -187,7 +187,7 @@ void CEditSession::SetMode(uint32_t mode)
     m_edit.rubberBandVisible = false;
     SelectGridForMode();
     m_document.SetTitle();
-    m_document.RefreshToolbar();
+    m_document.Windows().RefreshToolbar();
     m_document.View().Windows().UpdateAllViews();
 }
 
@@ -467,8 +467,8 @@ bool CEditSession::SetWorkLayer(int32_t layer)
     set.SetLayerBytes(layers);
 
     ApplyWorkLayerToTool(layer);
-    m_document.FillLayerCombo();
-    m_document.FillPenCombo();
+    m_document.Windows().FillLayerCombo();
+    m_document.Windows().FillPenCombo();
     SetModified();
     return true;
 }
@@ -634,7 +634,7 @@ CGridArr& CEditSession::GetGridSettings()
 
 void CEditSession::SendViewCommand(uint32_t id)
 {
-    m_document.SendViewCommand(id);
+    m_document.Windows().SendViewCommand(id);
 }
 
 void CEditSession::MoveSelection(int32_t dx, int32_t dy)
@@ -654,17 +654,17 @@ void CEditSession::RebuildNetPins()
 
 void CEditSession::UpdateAllViews()
 {
-    m_document.UpdateAllViews();
+    m_document.Windows().UpdateAllViews();
 }
 
 void CEditSession::ShowBottomPane(bool shown)
 {
-    m_document.ShowBottomPane(shown);
+    m_document.Windows().ShowBottomPane(shown);
 }
 
 void CEditSession::SetStatusText(const std::string& text)
 {
-    m_document.SetStatusText(text);
+    m_document.Windows().SetStatusText(text);
 }
 
 CNetArray& CEditSession::GetNets()
@@ -704,15 +704,19 @@ void CEditSession::SetModified()
 
 void CEditSession::RedrawBoardViews()
 {
-    m_document.RedrawBoardViews();
+    m_document.Windows().RedrawBoardViews();
 }
 
 void CEditSession::RepaintBoardViews()
 {
-    m_document.RepaintBoardViews();
+    m_document.Windows().RepaintBoardViews();
 }
 
 std::vector<std::string> CEditSession::GetLayerNames() const
 {
-    return m_document.GetLayerNames();
+    std::vector<std::string> names;
+    names.reserve(LAYER_COUNT);
+    for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
+        names.push_back(m_document.Design().GetLayers().GetLayerName(layer));
+    return names;
 }

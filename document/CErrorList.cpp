@@ -84,6 +84,6 @@ bool CErrorList::GoToError(CWevraDoc& document, int32_t record)
     if (document.View().GetScale() > maxErrorScale)
         document.View().SetScale(maxErrorScale);
     document.View().CenterOnCursor();
-    document.RedrawBoardViews();
+    document.Windows().RedrawBoardViews();
     return true;
 }

@@ -76,7 +76,7 @@ void CJobPrintout::OnBeginPrinting()
 
 void CJobPrintout::OnEndPrinting()
 {
-    m_document.RedrawBoardViews();
+    m_document.Windows().RedrawBoardViews();
 }
 
 void CJobPrintout::ReportFailure()

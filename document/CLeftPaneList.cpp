@@ -101,7 +101,7 @@ void CLeftPaneList::PickRow(int32_t row)
     SelectAlone(row);
     m_document.Session().SetAction(MeetsBoard(row) ? CEditState::actionWaiting
                                                    : CEditState::actionMoveFromPane);
-    m_document.RedrawBoardViews();
+    m_document.Windows().RedrawBoardViews();
 }
 
 void CLeftPaneList::CentreOnComponent(int32_t row)
@@ -112,7 +112,7 @@ void CLeftPaneList::CentreOnComponent(int32_t row)
     if (m_document.View().GetScale() > maxPickScale)
         m_document.View().SetScale(maxPickScale);
     m_document.View().CenterOnCursor();
-    m_document.RedrawBoardViews();
+    m_document.Windows().RedrawBoardViews();
 }
 
 void CLeftPaneList::StartMoveFromPane(int32_t row)
@@ -122,7 +122,7 @@ void CLeftPaneList::StartMoveFromPane(int32_t row)
     m_document.Session().SetMode(ID_COMPONENTS_MOVE_ROTATE);
     SelectAlone(row);
     m_document.Session().SetAction(CEditState::actionMoveFromPane);
-    m_document.RedrawBoardViews();
+    m_document.Windows().RedrawBoardViews();
 }
 
 bool CLeftPaneList::IsRatsnestShown(int32_t row) const
@@ -137,6 +137,6 @@ bool CLeftPaneList::ToggleRatsnest(int32_t row)
         return false;
     m_document.Design().GetComponents().SetFlag(row, ComponentFlags::showRatsnest,
                                                 !IsRatsnestShown(row));
-    m_document.RedrawBoardViews();
+    m_document.Windows().RedrawBoardViews();
     return true;
 }

@@ -63,7 +63,7 @@ bool RunDialog(CWevraDoc& document, Values values, int32_t (CDialogService::*sho
     const int32_t placed = place(document, values);
     if (placed > 0)
         document.SetModified();
-    document.RedrawBoardViews();
+    document.Windows().RedrawBoardViews();
     return placed > 0;
 }
 

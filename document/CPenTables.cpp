@@ -209,7 +209,7 @@ void CPenTables::Select(int32_t row)
             m_document.Design().GetLines().SetPenWidthOnSelection(width);
         }
     }
-    m_document.RedrawBoardViews();
+    m_document.Windows().RedrawBoardViews();
 }
 
 int32_t CPenTables::Accept(int32_t width) const
@@ -245,7 +245,7 @@ int32_t CPenTables::Add(int32_t typed)
         lines.FindOrAddPen(width);
         break;
     }
-    m_document.RedrawBoardViews();
+    m_document.Windows().RedrawBoardViews();
     return RowOfWidth(width);
 }
 
@@ -286,7 +286,7 @@ int32_t CPenTables::Change(int32_t row, int32_t typed)
         ReplaceLineWidth(oldWidth, width);
         break;
     }
-    m_document.RedrawBoardViews();
+    m_document.Windows().RedrawBoardViews();
     const int32_t changed = RowOfWidth(width);
     return changed >= 0 ? changed : row;
 }
@@ -348,7 +348,7 @@ int32_t CPenTables::Delete(int32_t row)
         m_document.Design().GetNets().GetNet(0)->DeletePen(pen);
     else
         m_document.Design().GetLines().RemovePen(pen);
-    m_document.RedrawBoardViews();
+    m_document.Windows().RedrawBoardViews();
     // The entry above, or the new first entry when the first one went.
     const int32_t count = int32_t(GetRows().size());
     return count == 0 ? -1 : std::clamp(row - 1, 0, count - 1);

@@ -200,7 +200,7 @@ void CPinSwapTool::FirstClick()
             }
         }
     }
-    m_document.RedrawBoardViews();
+    m_document.Windows().RedrawBoardViews();
 }
 
 void CPinSwapTool::SecondClick()
@@ -231,7 +231,7 @@ void CPinSwapTool::SecondClick()
     }
     Swap(m_firstNet, m_firstPin, net, pin);
     m_document.Session().SetAction(CEditState::actionWaiting);
-    m_document.RedrawBoardViews();
+    m_document.Windows().RedrawBoardViews();
 }
 
 bool CPinSwapTool::Swap(int32_t firstNet, int32_t firstPin, int32_t secondNet, int32_t secondPin)

@@ -47,13 +47,13 @@ template <typename Change> void CRoutingCommands::Edit(CWevraDoc& document, Chan
     document.History().EditIfChanged(
         [&document, &change] { return change(document.Design().GetNets()); });
     document.Design().GetNets().BuildToDoList();
-    document.UpdateAllViews();
+    document.Windows().UpdateAllViews();
 }
 
 void CRoutingCommands::TestAll(CWevraDoc& document)
 {
     document.RunCheckAll();
-    document.UpdateAllViews();
+    document.Windows().UpdateAllViews();
 }
 
 void CRoutingCommands::RouteManualTracks(CWevraDoc& document)

@@ -110,8 +110,8 @@ template <typename Work> void RunTracer(CWevraDoc& doc, Work work)
     if (work(doc))
         doc.SetModified();
     doc.Design().GetNets().BuildToDoList();
-    doc.UpdateAllViews();
-    doc.RedrawBoardViews();
+    doc.Windows().UpdateAllViews();
+    doc.Windows().RedrawBoardViews();
 }
 
 } // namespace
@@ -130,7 +130,7 @@ void CToolCommands::StartTool(CWevraDoc& document, uint32_t mode)
         document.Design().GetNets().GetTrackTool().IsEditing())
         EndToolStep(document);
     document.Session().SetMode(mode);
-    document.RedrawBoardViews();
+    document.Windows().RedrawBoardViews();
 }
 
 bool CToolCommands::EndToolStep(CWevraDoc& document)
@@ -154,7 +154,7 @@ bool CToolCommands::EndToolStep(CWevraDoc& document)
     } else {
         return false;
     }
-    document.RedrawBoardViews();
+    document.Windows().RedrawBoardViews();
     return true;
 }
 
@@ -197,7 +197,7 @@ void CToolCommands::RegisterComponents(CCommandTarget& target, CWevraDoc& doc)
                   d.Design().GetComponents().RotateSelected(CComponentTool::quarterTurn, false);
                   d.Design().RebuildNetPins();
                   d.SetModified();
-                  d.RedrawBoardViews();
+                  d.Windows().RedrawBoardViews();
               });
     AddAction(
         target, doc, ID_CONTEXT_COMPONENTS_ROTATE,
@@ -243,7 +243,7 @@ void CToolCommands::RegisterTracksAndPads(CCommandTarget& target, CWevraDoc& doc
     AddTool(target, doc, ID_TRACKS_EDIT, &IsBoard, [](CWevraDoc& d) {
         StartTool(d, ID_TRACKS_EDIT);
         d.Design().GetNets().BuildToDoList();
-        d.UpdateAllViews();
+        d.Windows().UpdateAllViews();
         if (!IsCopperLayer(d.Session().GetWorkLayer()))
             d.Session().SetWorkLayer(LAYER_BOTTOM);
     });
@@ -276,7 +276,7 @@ void CToolCommands::RegisterTracksAndPads(CCommandTarget& target, CWevraDoc& doc
                   d.Session().DeselectAll();
                   d.Session().SetRubberBandVisible(false);
                   d.Session().SetAction(CEditState::actionWaiting);
-                  d.RedrawBoardViews();
+                  d.Windows().RedrawBoardViews();
               });
 }
 
@@ -311,7 +311,7 @@ void CToolCommands::RotatePads(CWevraDoc& document)
     }
     if (changed)
         document.SetModified();
-    document.RedrawBoardViews();
+    document.Windows().RedrawBoardViews();
 }
 
 // ---- Lines --------------------------------------------------------------------------------------

@@ -255,7 +255,7 @@ void CViewCommands::RegisterViewSwitches()
     viewFlag(ID_VIEW_HOLES_ALWAYS_VISIBLE, CDesignSettings::viewHolesAlwaysVisible);
 
     OnCommand(ID_VIEW_UPDATE_ALL_VIEWS, [this] {
-        m_document.FillLayerCombo();
+        m_document.Windows().FillLayerCombo();
         RedrawFull();
     });
     OnCommand(ID_DRAW_REDRAW, [this] { RedrawFull(); });

@@ -64,7 +64,7 @@ void CViewCommands::RegisterDialogs()
         if (!nets.AskNewNetName(name))
             return;
         nets.SetCurrentNet(nets.AddNet(name));
-        doc.FillNetCombo();
+        doc.Windows().FillNetCombo();
         doc.SetModified();
         RedrawFull();
     });

@@ -67,7 +67,7 @@ void CViewCommands::EditDesignConfig(int32_t firstPage)
     // The layer sets, layers and jobs may have changed even when the sheet was cancelled.
     if (doc.EditDesignConfig(firstPage))
         doc.SetModified();
-    doc.FillLayerCombo();
+    doc.Windows().FillLayerCombo();
     RedrawFull();
 }
 

@@ -354,7 +354,7 @@ void CViewDispatch::OnFocusFromPane(int32_t x, int32_t y)
         doc.Design().GetComponents().GetComponentTool().BeginDrag(from, doc.Session().GetCursor());
         doc.Session().SetAnchor();
         doc.Session().SetAction(CEditState::actionDragging);
-        doc.UpdateAllViews();
+        doc.Windows().UpdateAllViews();
     } else {
         doc.Session().DeselectAll();
     }

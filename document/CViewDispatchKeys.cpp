@@ -187,7 +187,7 @@ bool CViewDispatch::KeyOfView(uint32_t key, uint32_t flags)
             return false;
         doc.Design().SetUnit((doc.Session().GetUnit() + 1) % unitCount);
         RefreshStatus();
-        doc.UpdateAllViews();
+        doc.Windows().UpdateAllViews();
         return true;
     case 'X':
     case 'Y':

@@ -16,6 +16,7 @@
 #include "document/CDocumentLink.h"
 #include "document/CDocumentPaint.h"
 #include "document/CDocumentPlanes.h"
+#include "document/CDocumentWindows.h"
 #include "document/CEditSession.h"
 #include "document/CPadStackUse.h"
 #include "document/CShapeSource.h"
@@ -58,11 +59,11 @@ class CWevraFont;
 // The document of one open board design: the root that owns the parts of the design's state for
 // its whole life and hands them out, so that callers take the part they use (each part's header
 // says its job): Design(), View(), Session(), Planes(), PadStackUse(), Paint(), Editing(),
-// Analysis(), History(), DosImport() and Link(), the document as the collections and the netlist
-// import see it. The document itself keeps the path, the title and the modified flags, opens,
-// saves and closes the design, reads and writes its file stream and fills the toolbar's combo
-// boxes. The windows are reached through CDocumentViews (its own windows) and CDocumentFrame (the
-// main window), so the document itself runs without a window system.
+// Analysis(), History(), Windows(), DosImport() and Link(), the document as the collections and
+// the netlist import see it. The document itself keeps the path, the title and the modified flags,
+// opens, saves and closes the design and reads and writes its file stream. The windows are reached
+// through CDocumentViews (its own windows) and CDocumentFrame (the main window), so the document
+// itself runs without a window system.
 //
 // A document is either a design document (a board) or a shape document: a board-like editing
 // window for one shape of a shape library, made from the shape when it is created and written
@@ -113,6 +114,10 @@ public:
     // The connectivity tracer, the design-rule check and the autorouter, and their report lines.
     CDocumentAnalysis& Analysis() { return m_analysis; }
     const CDocumentAnalysis& Analysis() const { return m_analysis; }
+    // The toolbar's combo boxes, the panes, the status line, the redraws of the document's windows
+    // and the netlist import's message lines.
+    CDocumentWindows& Windows() { return m_windows; }
+    const CDocumentWindows& Windows() const { return m_windows; }
     // The document as the nets, the components and the netlist import see it.
     CDocumentLink& Link() { return m_link; }
     const CDocumentLink& Link() const { return m_link; }
@@ -192,9 +197,6 @@ public:
     // Whether the netlist file was written after the netlist time stamp of the design; false
     // when there is no such file.
     bool IsNetlistNewer() const;
-    // The lines the netlist import left for the bottom pane, oldest first.
-    const std::vector<std::string>& GetMessages() const { return m_messages; }
-    void AddMessage(const std::string& text) { m_messages.push_back(text); }
     // The nets without pins go, and the error records; net 0 becomes current.
     void DeleteUnusedNets();
     // Board > Clean: the chosen removals and the minimal copper border around drill holes,
@@ -208,33 +210,6 @@ public:
     void RunCheckAll();
     // Whether the current grid is drawn.
     bool IsGridShown() const;
-
-    // ---- Toolbar combos and panes ---------------------------------------------------------------
-
-    // The enabled layers 1..30 by name, "*" after the visible ones, the work layer chosen;
-    // then the selectable-layer mask.
-    void FillLayerCombo();
-    void FillNetCombo();
-    void SelectNetInCombo(int32_t net);
-    // On a copper work layer the board pen widths within the current net's limits, else the
-    // drawn lines' pen widths, as length texts; the current pen chosen.
-    void FillPenCombo();
-    // Every plane's name, the current plane chosen.
-    void RefreshPlaneList();
-    // The context toolbar for the mode, then every combo box refilled.
-    void RefreshToolbar();
-
-    void RedrawBoardViews();
-    void RepaintBoardViews();
-    void SendViewCommand(uint32_t id);
-    void RedrawLeftPane(int32_t row);
-    // Every window of the design shows it afresh (the panes their lists too).
-    void UpdateAllViews();
-    void ShowLeftPane(bool shown);
-    void ShowBottomPane(bool shown);
-    void SetStatusText(const std::string& text);
-
-    std::vector<std::string> GetLayerNames() const;
 
     // ---- Shape document -------------------------------------------------------------------------
 
@@ -323,7 +298,7 @@ private:
 
     // ---- Editing state and view -----------------------------------------------------------------
     CViewState m_view{m_settings, m_edit, [this] { SetModified(); }};
-    std::vector<std::string> m_messages;
+    CDocumentWindows m_windows{*this, m_design, m_session, m_view};
 
     // ---- Undo and backups -----------------------------------------------------------------------
     CDocumentHistory m_history{*this, m_design, m_edit};

@@ -30,7 +30,7 @@ void CWevraDoc::Clean(const CDialogService::CleanChoices& choices)
     }
     stacks.Normalise();
     SetModified();
-    UpdateAllViews();
+    m_windows.UpdateAllViews();
 }
 
 void CWevraDoc::DeleteUnusedShapes()

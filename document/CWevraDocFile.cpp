@@ -257,7 +257,7 @@ void CWevraDoc::FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTi
     for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
         if (!m_design.GetComponents().IntersectsRect(i, board)) {
             m_componentOutsideBoard = true;
-            ShowLeftPane(true);
+            m_windows.ShowLeftPane(true);
             break;
         }
     }

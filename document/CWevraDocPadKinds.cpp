@@ -72,7 +72,7 @@ void CWevraDoc::OnToggleTransparentColors()
     m_settings.drawingMode = m_settings.drawingMode == CDesignSettings::drawTransparent
                                  ? CDesignSettings::drawOpaque
                                  : CDesignSettings::drawTransparent;
-    RedrawBoardViews();
+    m_windows.RedrawBoardViews();
     m_view.Windows().UpdateAllViews();
 }
 

@@ -40,7 +40,7 @@ void CWevraDoc::DeleteUnusedNets()
     if (m_design.GetNets().DeleteEmptyNets() > 0)
         SetModified();
     m_design.GetNets().SetCurrentNet(0);
-    FillNetCombo();
+    m_windows.FillNetCombo();
     m_view.Windows().UpdateAllViews();
 }
 

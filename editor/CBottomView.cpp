@@ -95,5 +95,5 @@ void CBottomView::OnKeyUp(uint32_t key)
 void CBottomView::OnVisibilityChanged(bool visible)
 {
     if (visible != GetDocument().View().IsBottomPaneShown())
-        GetDocument().ShowBottomPane(visible);
+        GetDocument().Windows().ShowBottomPane(visible);
 }

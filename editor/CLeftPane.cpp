@@ -139,7 +139,7 @@ void CLeftPane::OnVisibilityChanged(bool visible)
 {
     // Only a change is told: the document passes it on to the active design window.
     if (visible != GetDocument().View().IsLeftPaneShown())
-        GetDocument().ShowLeftPane(visible);
+        GetDocument().Windows().ShowLeftPane(visible);
 }
 
 void CLeftPane::contextMenuEvent(QContextMenuEvent* event)

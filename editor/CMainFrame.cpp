@@ -516,7 +516,7 @@ void CMainFrame::OnActiveDocumentChanged()
 {
     RedrawMenuBar();
     if (CWevraDoc* document = m_docTemplate->GetActiveDocument())
-        document->RefreshToolbar();
+        document->Windows().RefreshToolbar();
     else
         UpdateContextToolbar(nullptr);
     UpdateCommandUI();

@@ -149,7 +149,7 @@ void CWevraView::Redraw(bool full)
     if (m_sidePaneRefresh) {
         m_sidePaneRefresh = false;
         CDocumentFrame::Get().ShowLeftPane(true);
-        m_document.RedrawLeftPane(-1);
+        m_document.Windows().RedrawLeftPane(-1);
     }
     // A rebuild is pending already: the paint to come shows this change too.
     if (m_document.Paint().IsBoardDirty())
@@ -457,7 +457,7 @@ void CWevraView::OnDocJustLoaded()
         return;
     }
     if (CDocumentNetlist(m_document).Reload())
-        m_document.RedrawLeftPane(-1);
+        m_document.Windows().RedrawLeftPane(-1);
 }
 
 void CWevraView::OnNetlistLoad()
@@ -469,7 +469,7 @@ void CWevraView::OnNetlistLoad()
     m_netlistWatch = true;
     m_netlistOffered = {};
     if (CDocumentNetlist(m_document).LoadChosen(*chosen))
-        m_document.RedrawLeftPane(-1);
+        m_document.Windows().RedrawLeftPane(-1);
 }
 
 // ---- Mouse and keys -----------------------------------------------------------------------------

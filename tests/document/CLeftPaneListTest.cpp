@@ -89,7 +89,7 @@ TEST_F(CLeftPaneListTest, PickedComponentIsReadyToPlaceInMoveRotate)
     EXPECT_FALSE(list.GetComponentRow(0).outsideBoard);
     EXPECT_TRUE(list.GetComponentRow(1).outsideBoard);
 
-    doc->ShowLeftPane(true);
+    doc->Windows().ShowLeftPane(true);
     list.PickRow(0);
     EXPECT_TRUE(Selected().empty()) << "only the Move/Rotate tool picks";
 
@@ -126,7 +126,7 @@ TEST_F(CLeftPaneListTest, EmptyListsActOnNothing)
 {
     CLeftPaneList list(*doc);
     list.ChooseMode();
-    doc->ShowLeftPane(true);
+    doc->Windows().ShowLeftPane(true);
     doc->Session().SetMode(ID_COMPONENTS_MOVE_ROTATE);
     const CPoint cursor = doc->Session().GetCursor();
     list.PickRow(0);

@@ -492,7 +492,7 @@ TEST_F(CViewCommandsTest, PinInfoFontIsChosenFromTheDesignsAndKeptWithTheDesign)
 TEST_F(CViewCommandsTest, PenAndLayerCombosChooseByTheirTexts)
 {
     doc->Session().SetWorkLayer(LAYER_SILK_TOP);
-    doc->FillPenCombo();
+    doc->Windows().FillPenCombo();
     const auto& pens = frame.combos[CDocumentFrame::penCombo];
     ASSERT_GE(pens.items.size(), 2u);
     const int32_t first = pens.selected;
@@ -500,7 +500,7 @@ TEST_F(CViewCommandsTest, PenAndLayerCombosChooseByTheirTexts)
     EXPECT_EQ(doc->Design().GetLines().GetCurrentPen(), first + 2);
     EXPECT_EQ(frame.combos[CDocumentFrame::penCombo].selected, first + 1);
 
-    doc->FillLayerCombo();
+    doc->Windows().FillLayerCombo();
     auto& layers = frame.combos[CDocumentFrame::layerCombo];
     ASSERT_GE(layers.items.size(), 2u);
     layers.selected = 1;

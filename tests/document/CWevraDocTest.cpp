@@ -286,7 +286,7 @@ TEST_F(CDocTest, CombosListLayersNetsAndPens)
     nets.GetNet(0)->AddPen(1007);
     nets.GetNet(0)->AddPen(30000);
     const size_t boardWidths = size_t(nets.GetNet(0)->GetPenCount() - 1);
-    doc.FillPenCombo();
+    doc.Windows().FillPenCombo();
     const auto& pens = frame.combos[CDocumentFrame::penCombo].items;
     ASSERT_EQ(pens.size(), boardWidths) << "net 0 lists every board width";
     EXPECT_EQ(pens.front(), "0.200 mm.");
@@ -295,9 +295,9 @@ TEST_F(CDocTest, CombosListLayersNetsAndPens)
     EXPECT_EQ(frame.combos[CDocumentFrame::penCombo].selected, 0);
 
     nets.SetCurrentNet(nets.AddNetWithWidths("N1", 2000, 26000, 2015));
-    doc.FillPenCombo();
+    doc.Windows().FillPenCombo();
     EXPECT_EQ(frame.combos[CDocumentFrame::penCombo].items.size(), boardWidths - 2);
-    doc.FillNetCombo();
+    doc.Windows().FillNetCombo();
     EXPECT_EQ(frame.combos[CDocumentFrame::netCombo].items.size(), 2u);
     EXPECT_EQ(frame.combos[CDocumentFrame::netCombo].selected, 1);
 }

@@ -207,7 +207,7 @@ TEST_F(NewUserWalkTest, FromTheShippedTemplateAndLibraryToABoard)
     services.fileDialogs.QueueFile(netlist.string());
     Pick(ID_NETLIST_LOAD);
     ASSERT_EQ(doc->Design().GetComponents().GetCount(), 14);
-    for (const std::string& line : doc->GetMessages())
+    for (const std::string& line : doc->Windows().GetMessages())
         EXPECT_EQ(line.find("not Found"), std::string::npos) << line;
     EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
 

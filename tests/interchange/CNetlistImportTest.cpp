@@ -133,7 +133,7 @@ TEST_P(CNetlistImportSampleTest, ImportsIntoANewBoard)
     EXPECT_TRUE(
         Contains(lines, "Load " + std::string(sample.dialect) + " Netlist: " + net.string()));
     // The messages are the report's lines, also in the document's list.
-    EXPECT_EQ(doc->GetMessages().front(), "Updating project");
+    EXPECT_EQ(doc->Windows().GetMessages().front(), "Updating project");
 }
 
 // Editors that save as UTF-8 put a byte order mark before the first line: it is no part of the
@@ -538,7 +538,7 @@ TEST_F(CNetlistTest, LoadNetsOnlyReadsEveryDialectWithoutChangingTheDesign)
     }
     EXPECT_EQ(doc->Design().GetComponents().GetCount(), 0);
     EXPECT_EQ(doc->Design().GetNets().GetCount(), 1);
-    EXPECT_TRUE(doc->GetMessages().empty());
+    EXPECT_TRUE(doc->Windows().GetMessages().empty());
 
     std::vector<std::string> aliases = {"U1,3,GND"};
     EXPECT_FALSE(CNetlistImport().LoadNetsOnly(doc->Link(), folder / "none.net", aliases));

@@ -270,7 +270,7 @@ TEST(ShippedLibraryNetlistTest, ATangoNetlistOfShippedFootprintsPlacesEveryPart)
         EXPECT_EQ(import.GetErrorFlags(), 0u);
         const CComponentArray& components = doc.Design().GetComponents();
         ASSERT_EQ(components.GetCount(), 14);
-        for (const std::string& line : doc.GetMessages())
+        for (const std::string& line : doc.Windows().GetMessages())
             EXPECT_EQ(line.find("not Found"), std::string::npos) << line;
         for (int32_t i = 0; i < components.GetCount(); ++i) {
             const CShape* shape =
