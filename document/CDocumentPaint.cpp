@@ -52,6 +52,22 @@ constexpr size_t minimumComponentRange = 512;
 constexpr COLORREF black = 0x00000000;
 constexpr COLORREF white = 0x00FFFFFF;
 
+// Draws every component that is not selected and meets the clip, in ranges of components on the
+// work pool, in the order one thread would.
+template <class Draw>
+void DrawUnselectedComponents(CDeviceContext& dc, const CComponentArray& components,
+                              const CRect& clip, Draw draw)
+{
+    CDrawList::DrawInRanges(dc, size_t(components.GetCount()), minimumComponentRange,
+                            [&](CDeviceContext& target, size_t first, size_t last) {
+                                for (int32_t i = int32_t(first); i < int32_t(last); ++i) {
+                                    if (!components.IsSelected(i) &&
+                                        components.IntersectsRect(i, clip))
+                                        draw(target, *components.GetComponent(i));
+                                }
+                            });
+}
+
 int32_t ToPixel(int32_t board, int32_t offset, int32_t scale)
 {
     return SaturateToInt((int64_t(board) + offset) / scale);
@@ -322,22 +338,16 @@ void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRe
     // The pad drawings of the other layers take the layer's own colours.
     CSelectedPenBrush selected(dc, m_paint.layerPens[normalSet][size_t(layer)],
                                m_paint.layerBrushes[normalSet][size_t(layer)]);
-    const CComponentArray& components = m_design.GetComponents();
-    CDrawList::DrawInRanges(
-        dc, size_t(components.GetCount()), minimumComponentRange,
-        [&](CDeviceContext& target, size_t first, size_t last) {
-            for (int32_t i = int32_t(first); i < int32_t(last); ++i) {
-                if (components.IsSelected(i) || !components.IntersectsRect(i, clip))
-                    continue;
-                const CComponent& component = *components.GetComponent(i);
-                if (layer > lastSignalLayer)
-                    component.DrawPadsPlain(target, m_document.Link(), layer);
-                else if (netlist)
-                    component.DrawPadsOnLayer(target, m_document.Link(), layer, false);
-                else
-                    component.DrawPads(target, m_document.Link(), layer, false);
-            }
-        });
+    DrawUnselectedComponents(dc, m_design.GetComponents(), clip,
+                             [&](CDeviceContext& target, const CComponent& component) {
+                                 if (layer > lastSignalLayer)
+                                     component.DrawPadsPlain(target, m_document.Link(), layer);
+                                 else if (netlist)
+                                     component.DrawPadsOnLayer(target, m_document.Link(), layer,
+                                                               false);
+                                 else
+                                     component.DrawPads(target, m_document.Link(), layer, false);
+                             });
 }
 
 void CDocumentPaint::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip)
@@ -349,20 +359,14 @@ void CDocumentPaint::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, c
         m_design.GetNets().DrawHoles(dc, clip, set.GetHolePercent(), set.GetHoleMinDiameter());
     else
         m_design.GetNets().DrawLayerPads(dc, LAYER_DRILL, clip, false);
-    const CComponentArray& components = m_design.GetComponents();
-    CDrawList::DrawInRanges(
-        dc, size_t(components.GetCount()), minimumComponentRange,
-        [&](CDeviceContext& target, size_t first, size_t last) {
-            for (int32_t i = int32_t(first); i < int32_t(last); ++i) {
-                if (components.IsSelected(i) || !components.IntersectsRect(i, clip))
-                    continue;
-                const CComponent& component = *components.GetComponent(i);
-                if (scaled)
-                    component.DrawHoles(target, m_document.Link(), set.GetHolePercent(),
-                                        set.GetHoleMinDiameter());
-                else
-                    component.DrawPads(target, m_document.Link(), LAYER_DRILL, false);
-            }
+    DrawUnselectedComponents(
+        dc, m_design.GetComponents(), clip,
+        [&](CDeviceContext& target, const CComponent& component) {
+            if (scaled)
+                component.DrawHoles(target, m_document.Link(), set.GetHolePercent(),
+                                    set.GetHoleMinDiameter());
+            else
+                component.DrawPads(target, m_document.Link(), LAYER_DRILL, false);
         });
 }
 
