@@ -354,7 +354,7 @@ void CViewCommands::RegisterEditing()
     });
     OnUpdate(ID_EDIT_ROTATE_90, hasSelection);
 
-    OnCommand(ID_NETLIST_DELETE_ALL_UNUSED_NETS, [&doc] { doc.DeleteUnusedNets(); });
+    OnCommand(ID_NETLIST_DELETE_ALL_UNUSED_NETS, [&doc] { doc.Cleanup().DeleteUnusedNets(); });
     OnUpdate(ID_NETLIST_DELETE_ALL_UNUSED_NETS, [&doc](CCmdUI& ui) {
         const CNetArray& nets = doc.Design().GetNets();
         bool unused = false;

@@ -89,7 +89,7 @@ void CViewCommands::RegisterDialogs()
         CDialogService::CleanChoices choices;
         if (CDialogService::Get().Clean(doc.Session().GetUnit(), choices) ==
             CDialogService::resultOk)
-            doc.Clean(choices);
+            doc.Cleanup().Clean(choices);
     });
     OnUpdate(ID_BOARD_CLEAN, [&doc](CCmdUI& ui) {
         ui.Enable(!doc.IsShapeDocument() &&

@@ -1,15 +1,13 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "document/CDesign.h"
-#include "document/CDesignSettings.h"
 #include "document/CDocumentAnalysis.h"
+#include "document/CDocumentCleanup.h"
 #include "document/CDocumentDosImport.h"
 #include "document/CDocumentEditing.h"
 #include "document/CDocumentHistory.h"
@@ -21,45 +19,18 @@
 #include "document/CPadStackUse.h"
 #include "document/CShapeSource.h"
 #include "document/CViewState.h"
-#include "document/Rec12.h"
-#include "framework/CBrush.h"
-#include "framework/CFontDesc.h"
 #include "framework/CObject.h"
-#include "framework/CPen.h"
-#include "framework/CPoint.h"
-#include "framework/CRect.h"
 #include "framework/CRuntimeClass.h"
-#include "framework/CSize.h"
 #include "framework/ColorRef.h"
-#include "model/CComponent.h"
-#include "model/CDialogService.h"
-#include "model/CWevraText.h"
-#include "model/LayerIds.h"
-#include "model/PadShapes.h"
 
 class CArchive;
-class CDeviceContext;
-class CNet;
-class CComponentArray;
-class CDocumentViews;
-class CDrawRecArray;
-class CGridArr;
-class CLayerArray;
-class CNetArray;
-class COutputArray;
-class COutputRec;
-class CPadStackArray;
-class CPour;
 class CShapeLib;
-class CShapeLibArray;
-class CTextArray;
-class CUndoSnapshot;
-class CWevraFont;
 
 // The document of one open board design: the root that owns the parts of the design's state for
 // its whole life and hands them out, so that callers take the part they use (each part's header
 // says its job): Design(), View(), Session(), Planes(), PadStackUse(), Paint(), Editing(),
-// Analysis(), History(), Windows(), DosImport() and Link(), the document as the collections and
+// Analysis(), History(), Windows(), Cleanup(), DosImport() and Link(), the document as the
+// collections and
 // the netlist import see it. The document itself keeps the path, the title and the modified flags,
 // opens, saves and closes the design and reads and writes its file stream. The windows are reached
 // through CDocumentViews (its own windows) and CDocumentFrame (the main window), so the document
@@ -118,6 +89,8 @@ public:
     // and the netlist import's message lines.
     CDocumentWindows& Windows() { return m_windows; }
     const CDocumentWindows& Windows() const { return m_windows; }
+    // Board > Clean: the removal of what the design no longer uses.
+    CDocumentCleanup& Cleanup() { return m_cleanup; }
     // The document as the nets, the components and the netlist import see it.
     CDocumentLink& Link() { return m_link; }
     const CDocumentLink& Link() const { return m_link; }
@@ -192,18 +165,12 @@ public:
     // nothing changes, for a set or layer outside the tables.
     bool SetStoredColor(int32_t table, int32_t layer, COLORREF color);
 
-    // ---- View services --------------------------------------------------------------------------
+    // ---- Design services
+    // --------------------------------------------------------------------------
 
     // Whether the netlist file was written after the netlist time stamp of the design; false
     // when there is no such file.
     bool IsNetlistNewer() const;
-    // The nets without pins go, and the error records; net 0 becomes current.
-    void DeleteUnusedNets();
-    // Board > Clean: the chosen removals and the minimal copper border around drill holes,
-    // after an undo snapshot; the padstack table is normalised in every case.
-    void Clean(const CDialogService::CleanChoices& choices);
-    // Removes the cache's shapes no component uses; the components' shape indexes follow.
-    void DeleteUnusedShapes();
     // The design configuration sheet on that page; its grids are taken on OK. True on OK.
     bool EditDesignConfig(int32_t firstPage);
     // The nets' whole-board recompute and design-rule check.
@@ -322,4 +289,5 @@ private:
     CPadStackUse m_padStackUse{m_design};
     CDocumentAnalysis m_analysis{*this, m_design};
     CDocumentEditing m_editing{*this, m_design, m_edit};
+    CDocumentCleanup m_cleanup{*this, m_design};
 };

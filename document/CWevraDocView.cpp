@@ -34,16 +34,6 @@ bool CWevraDoc::IsNetlistNewer() const
     return seconds - m_settings.netlistTime > 0;
 }
 
-void CWevraDoc::DeleteUnusedNets()
-{
-    m_design.GetNets().ClearErrors();
-    if (m_design.GetNets().DeleteEmptyNets() > 0)
-        SetModified();
-    m_design.GetNets().SetCurrentNet(0);
-    m_windows.FillNetCombo();
-    m_view.Windows().UpdateAllViews();
-}
-
 bool CWevraDoc::EditDesignConfig(int32_t firstPage)
 {
     const COutput* displayJob =

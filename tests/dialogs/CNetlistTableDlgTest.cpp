@@ -202,7 +202,7 @@ TEST_F(CNetlistTableDlgTest, AClickMakesTheNetOfTheRowCurrentAfterSortingToo)
 TEST_F(CNetlistTableDlgTest, RowsOfNetsThatAreGoneChangeNothing)
 {
     Open();
-    doc.DeleteUnusedNets();
+    doc.Cleanup().DeleteUnusedNets();
     ASSERT_EQ(doc.Design().GetNets().GetCount(), 1);
     view.reports.clear();
 

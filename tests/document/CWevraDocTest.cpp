@@ -524,7 +524,7 @@ TEST_F(CDocTest, CleanRemovesUnusedShapesAndUndoBringsBackShapesAndComponentsTog
     choices.unusedNets = false;
     choices.unusedPads = false;
     choices.minimalPadSize = false;
-    doc.Clean(choices);
+    doc.Cleanup().Clean(choices);
     ASSERT_EQ(cache.GetCount(), 2);
     EXPECT_EQ(cache.GetShapeName(0), "S1");
     EXPECT_EQ(cache.GetShapeName(1), "S3");
@@ -571,7 +571,7 @@ TEST_F(CDocTest, CleanGivesDrilledPadstacksTheirBorderAndLeavesTheOthers)
     choices.unusedShapes = false;
     choices.unusedPads = false;
     choices.border = 2015;
-    doc.Clean(choices);
+    doc.Cleanup().Clean(choices);
     EXPECT_NEAR(width(drilled, 3), drill + 2 * 2015, 2);
     EXPECT_NEAR(width(drilled, 16), drill + 2 * 2015, 2);
     EXPECT_EQ(width(drilled, LAYER_TOP), top);

@@ -134,7 +134,7 @@ TEST_F(CViewServicesTest, DeleteUnusedNetsKeepsNetsWithPins)
     nets.AddError(CNetErrorRec({"Track", 1, CPoint(0, 0)}, {"Track", 2, CPoint(5, 5)}));
     doc->SetModifiedFlag(false);
 
-    doc->DeleteUnusedNets();
+    doc->Cleanup().DeleteUnusedNets();
     ASSERT_EQ(nets.GetCount(), 2);
     EXPECT_EQ(nets.GetNetName(1), "USED");
     EXPECT_EQ(doc->Design().GetComponentPadNets(0), std::vector<int32_t>{1});
@@ -157,7 +157,7 @@ TEST_F(CViewServicesTest, UndoBringsBackThePlaneNetsOfRenumberedNets)
     doc->Design().GetPlanes()[1]->SetNet(-1);
 
     doc->History().SaveUndoState();
-    doc->DeleteUnusedNets();
+    doc->Cleanup().DeleteUnusedNets();
     ASSERT_EQ(nets.GetCount(), 2);
     ASSERT_EQ(doc->Design().GetPlanes()[0]->GetNet(), 1);
 

@@ -1,26 +1,32 @@
-#include "document/CWevraDoc.h"
+#include "document/CDocumentCleanup.h"
 
+#include <vector>
+
+#include "document/CDesign.h"
+#include "document/CDocumentViews.h"
 #include "document/CUndoSnapshot.h"
+#include "document/CWevraDoc.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
+#include "model/CNetArray.h"
 #include "model/CPad.h"
 #include "model/CPadStackArray.h"
 #include "model/CShapeLib.h"
 #include "model/LayerIds.h"
 
-void CWevraDoc::Clean(const CDialogService::CleanChoices& choices)
+void CDocumentCleanup::Clean(const CDialogService::CleanChoices& choices)
 {
     // Shapes and padstacks are renumbered under the components and nets: Undo needs the cache
     // as it was along with them.
-    m_history.SetSnapshotNeeded();
-    m_history.PushUndo(CUndoSnapshot::maskShapeCache);
+    m_document.History().SetSnapshotNeeded();
+    m_document.History().PushUndo(CUndoSnapshot::maskShapeCache);
     if (choices.unusedNets)
         DeleteUnusedNets();
     if (choices.unusedShapes)
         DeleteUnusedShapes();
     CPadStackArray& stacks = m_design.GetEditableShapeCache().GetPadStacks();
     if (choices.unusedPads)
-        m_design.GetEditableShapeCache().DeleteUnusedPadStacks(m_padStackUse);
+        m_design.GetEditableShapeCache().DeleteUnusedPadStacks(m_document.PadStackUse());
     if (choices.minimalPadSize) {
         for (int32_t stack = 0; stack < stacks.GetCount(); ++stack) {
             const CPad* drill = stacks.GetPad(stack, LAYER_DRILL);
@@ -29,11 +35,21 @@ void CWevraDoc::Clean(const CDialogService::CleanChoices& choices)
         }
     }
     stacks.Normalise();
-    SetModified();
-    m_windows.UpdateAllViews();
+    m_document.SetModified();
+    m_document.Windows().UpdateAllViews();
 }
 
-void CWevraDoc::DeleteUnusedShapes()
+void CDocumentCleanup::DeleteUnusedNets()
+{
+    m_design.GetNets().ClearErrors();
+    if (m_design.GetNets().DeleteEmptyNets() > 0)
+        m_document.SetModified();
+    m_design.GetNets().SetCurrentNet(0);
+    m_document.Windows().FillNetCombo();
+    m_document.View().Windows().UpdateAllViews();
+}
+
+void CDocumentCleanup::DeleteUnusedShapes()
 {
     CShapeLib& cache = m_design.GetEditableShapeCache();
     std::vector<int32_t> uses(size_t(cache.GetCount()), 0);
