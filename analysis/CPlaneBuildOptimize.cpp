@@ -157,57 +157,6 @@ void MergeRun(std::span<DLine3> guides, std::span<const uint32_t> members)
     }
 }
 
-// The indexes 0 .. count - 1 by bucket, each bucket's in ascending order, and in `start` where
-// each bucket begins (bucketCount + 1 bounds). Each piece of the indexes counts its own
-// buckets, and a bucket's places go to the pieces in order, as one pass over all would give
-// them.
-template <class BucketOf>
-Order SortIntoBuckets(size_t count, size_t bucketCount, const BucketOf& bucketOf,
-                      std::vector<uint32_t>& start)
-{
-    const size_t pieces =
-        std::clamp<size_t>(count / guidesPerPiece, 1, size_t(CWorkPool::ThreadCount()));
-    const auto pieceStart = [&](size_t p) { return count * p / pieces; };
-    std::vector<std::vector<uint32_t>> next(pieces);
-    CWorkPool::Shared().ForEach(pieces, [&](size_t p) {
-        next[p].assign(bucketCount, 0);
-        for (size_t i = pieceStart(p); i < pieceStart(p + 1); ++i)
-            ++next[p][bucketOf(i)];
-    });
-    constexpr size_t bucketsPerStretch = 65536;
-    const size_t stretches = (bucketCount + bucketsPerStretch - 1) / bucketsPerStretch;
-    const auto stretchEnd = [&](size_t s) {
-        return std::min(bucketCount, (s + 1) * bucketsPerStretch);
-    };
-    start.assign(bucketCount + 1, 0);
-    CWorkPool::Shared().ForEach(stretches, [&](size_t s) {
-        for (size_t b = s * bucketsPerStretch; b < stretchEnd(s); ++b) {
-            for (const std::vector<uint32_t>& counts : next)
-                start[b + 1] += counts[b];
-        }
-    });
-    for (size_t b = 1; b <= bucketCount; ++b)
-        start[b] += start[b - 1];
-    CWorkPool::Shared().ForEach(stretches, [&](size_t s) {
-        for (size_t b = s * bucketsPerStretch; b < stretchEnd(s); ++b) {
-            uint32_t at = start[b];
-            for (std::vector<uint32_t>& counts : next) {
-                const uint32_t n = counts[b];
-                counts[b] = at;
-                at += n;
-            }
-        }
-    });
-    Order order(count);
-    CWorkPool::Shared().ForEach(pieces, [&](size_t p) {
-        std::vector<uint32_t>& place = next[p];
-        for (size_t i = pieceStart(p); i < pieceStart(p + 1); ++i)
-            order[place[bucketOf(i)]++] = uint32_t(i);
-        place = std::vector<uint32_t>();
-    });
-    return order;
-}
-
 // The guides' indexes by angle, keeping the order of equal angles, and each guide's rank in
 // that order. The indexes are spread over buckets of the angle range by a counting sort, and a
 // bucket is sorted only when it is out of order (the axis directions fill theirs with one
@@ -223,8 +172,10 @@ Order RankByAngle(std::span<DLine3> guides, std::vector<std::pair<size_t, size_t
         return std::min(bucketCount - 1, size_t(std::max(0.0, angle) * scale));
     };
     const auto bucketOfGuide = [&](size_t i) { return bucketOf(guides[i].angle); };
-    std::vector<uint32_t> start;
-    Order order = SortIntoBuckets(count, bucketCount, bucketOfGuide, start);
+    Order order(count);
+    std::vector<uint32_t> start =
+        PlaceByBucket(count, bucketCount, guidesPerPiece, bucketOfGuide,
+                      [&](size_t place, size_t i) { order[place] = uint32_t(i); });
     // Each piece of the work reads ahead within its own stretch of the order only: another
     // piece may be sorting the next.
     const auto angleAt = [&](size_t k, size_t end) {
