@@ -22,10 +22,6 @@ public:
     CDocumentLink(const CDocumentLink&) = delete;
     CDocumentLink& operator=(const CDocumentLink&) = delete;
 
-    // Set when the components rebuilt every net's pin list; a load clears it.
-    bool ArePinsRebuilt() const { return m_pinsRebuilt; }
-    void ClearPinsRebuilt() { m_pinsRebuilt = false; }
-
     // ---- The design's own data ------------------------------------------------------------------
 
     CNetArray& GetNets() override;
@@ -48,7 +44,6 @@ public:
     void RenumberNets(const std::vector<int32_t>& newIndex) override;
     void RecalcComponentBoxes() override;
     void RebuildNetPins() override;
-    void SetPinsRebuilt() override { m_pinsRebuilt = true; }
     void SetNetlistPath(const std::string& path) override;
     void SetNetlistTime(int64_t seconds) override;
     bool IsMode45() const override;
@@ -113,5 +108,4 @@ public:
 
 private:
     CWevraDoc& m_document;
-    bool m_pinsRebuilt = false;
 };

@@ -230,7 +230,6 @@ void CWevraDoc::TakeOverDesign(CWevraDoc& loaded)
     m_edit.planeIndex = CEditState::noPlane;
     m_edit.currentComponentIndex = -1;
     m_session.ResetCurrentComponent();
-    m_link.ClearPinsRebuilt();
     for (auto& table : m_design.LayerCounts().tables)
         table.fill(0);
     m_painting.State().drawColors[CComponentDocument::normalSet] =

@@ -33,6 +33,4 @@ public:
 
     // The document's own current component index (its editing state).
     virtual void SetCurrentComponent(int32_t component) = 0;
-    // Notes that every net's pin list was just rebuilt from the components.
-    virtual void SetPinsRebuilt() = 0;
 };

@@ -477,7 +477,6 @@ void CComponentArray::RebuildNetPins()
                 nets.GetNet(static_cast<int32_t>(k))->CalcBoundingBox(margins);
         }
     }
-    m_document->SetPinsRebuilt();
 }
 
 void CComponentArray::UpdatePins(int32_t i)

@@ -84,7 +84,6 @@ public:
         return CPen(CPen::Style::Solid, 1, COLORREF((bottomSide ? 2 : 1) + (highlight ? 16 : 0)));
     }
     void SetCurrentComponent(int32_t component) override { currentComponent = component; }
-    void SetPinsRebuilt() override { ++pinRebuilds; }
 
     static constexpr int32_t smd2 = 0;
     static constexpr int32_t l3 = 1;
@@ -100,7 +99,6 @@ public:
     int32_t textMode = 0;
     int32_t padInfoMode = 0;
     int32_t currentComponent = -1;
-    int32_t pinRebuilds = 0;
 };
 
 class CComponentArrayTest : public ::testing::Test {
