@@ -229,7 +229,7 @@ private:
     // The walk's current segment, with the fields of the guide it lies on.
     DLine3 m_line;
     // Sized before the nets' guides are written into it, on the work pool.
-    using GuideList = std::vector<DLine3, CUnsetAllocator<DLine3>>;
+    using GuideList = CUnsetVector<DLine3>;
     GuideList m_guides;
     int32_t m_current = -1;
     // The bounding box of the plane outline; guides are clipped to it.

@@ -95,7 +95,7 @@ void CPlaneBuildGrid::BuildAll(const CRect& box, std::span<const DLine3> guides,
     m_entryCorner.resize(size_t(total));
     // `count` now holds where each cell's next entry goes; once every entry is placed it holds
     // where each cell ends, which is where the next one starts.
-    EntryList<int32_t> rankAt(m_entries.size());
+    CUnsetVector<int32_t> rankAt(m_entries.size());
     CWorkPool::Shared().ForEach(pieces, [&](size_t p) {
         const size_t end = std::min(guides.size(), (p + 1) * piece);
         for (size_t i = p * piece; i < end; ++i) {

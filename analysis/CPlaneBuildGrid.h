@@ -118,8 +118,7 @@ private:
     std::vector<uint32_t> m_cellStart;
     // The entries' lists are sized first and written on the work pool, which so takes their
     // pages' first touch.
-    template <class T> using EntryList = std::vector<T, CUnsetAllocator<T>>;
-    EntryList<int32_t> m_entries;
+    CUnsetVector<int32_t> m_entries;
     // The guides of the last build, read ahead for the walk.
     const DLine3* m_guideData = nullptr;
     // Per entry, whether its cell is in the first column (firstColumn) or first row (firstRow)
@@ -127,9 +126,9 @@ private:
     // the query reaches, so a guide in several cells is listed once without marks per guide.
     static constexpr uint8_t firstColumn = 1;
     static constexpr uint8_t firstRow = 2;
-    EntryList<uint8_t> m_entryCorner;
+    CUnsetVector<uint8_t> m_entryCorner;
     // Per entry, its guide's rank: a query puts its guides in order without reading them.
-    EntryList<int32_t> m_entryRank;
+    CUnsetVector<int32_t> m_entryRank;
     // A sorted query's guides as (rank, index) keys, one word each; where each cell's run of
     // them ends, and room for merging the runs.
     std::vector<uint64_t> m_keys;

@@ -84,7 +84,7 @@ public:
             std::vector<std::vector<int32_t>> cursorEdges;
         };
         std::vector<Piece> piece(pieces);
-        Unset<int32_t> lineOf(m_edges.size());
+        CUnsetVector<int32_t> lineOf(m_edges.size());
         CWorkPool::Shared().ForEach(pieces, [&](size_t p) {
             Piece& mine = piece[p];
             mine.start.assign(size_t(lines), 0);
@@ -199,14 +199,13 @@ public:
     };
 
 private:
-    // Lists sized first and written in full on the work pool, whose threads take their pages.
-    template <class T> using Unset = std::vector<T, CUnsetAllocator<T>>;
-
-    Unset<Edge> m_edges;
+    // This list and m_byLine are sized first and written in full on the work pool, whose
+    // threads take their pages.
+    CUnsetVector<Edge> m_edges;
     // The edges by the line they start to count on: line k's are
     // m_byLine[m_lineStart[k] .. m_lineStart[k + 1]).
     std::vector<uint32_t> m_lineStart;
-    Unset<int32_t> m_byLine;
+    CUnsetVector<int32_t> m_byLine;
     int64_t m_firstY = 0;
     int64_t m_step = 1;
     size_t m_crossingTotal = 0;

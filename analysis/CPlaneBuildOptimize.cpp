@@ -26,7 +26,7 @@ constexpr size_t guidesPerBucket = 8;
 constexpr size_t guidesPerPiece = size_t(1) << 16;
 
 // The guides' indexes in rank order, written in full on the work pool.
-using Order = std::vector<uint32_t, CUnsetAllocator<uint32_t>>;
+using Order = CUnsetVector<uint32_t>;
 
 // A guide turned by minus its angle, so that it runs along +x.
 struct Turned {

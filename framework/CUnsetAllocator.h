@@ -3,6 +3,7 @@
 #include <memory>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 // The allocator of lists that are sized first and written in full afterwards, on the work
 // pool's threads: an element made without a value (resize, the size constructor) is left as
@@ -27,6 +28,9 @@ public:
         std::construct_at(place, std::forward<Args>(args)...);
     }
 };
+
+// A list of such elements.
+template <class T> using CUnsetVector = std::vector<T, CUnsetAllocator<T>>;
 
 template <class T, class U>
 bool operator==(const CUnsetAllocator<T>&, const CUnsetAllocator<U>&) noexcept

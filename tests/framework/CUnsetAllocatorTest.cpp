@@ -16,7 +16,7 @@ struct Segment {
     bool operator==(const Segment&) const = default;
 };
 
-using SegmentList = std::vector<Segment, CUnsetAllocator<Segment>>;
+using SegmentList = CUnsetVector<Segment>;
 
 // Only the elements made without a value are left unset: every element given one, by copy,
 // by fill, by its fields or by a move when the list grows, keeps it.
