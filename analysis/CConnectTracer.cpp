@@ -133,6 +133,9 @@ bool CConnectTracer::RebuildFromTracks()
         const uint32_t group = groups.Find(uint32_t(item));
         m_stamps[item] = group < groupNet.size() ? groupNet[group] : 0;
     }
+    // Each pin names one component pad, so its pad takes the pin's own net.
+    for (size_t i = 0; i < m_pins.size(); ++i)
+        m_pins[i].net = m_stamps[i];
     // Pads named twice take the later net, as when the nets were flooded one after another.
     const std::vector<int32_t> pinOrder = InNetOrder(0, int32_t(m_pins.size()), net + 1);
     for (int32_t i : pinOrder) {
@@ -271,10 +274,13 @@ void CConnectTracer::CollectItems()
     for (int32_t n = 0; n < m_nets.GetCount(); ++n)
         pinCount += m_nets.GetNet(n)->GetPinCount();
     m_pins.reserve(size_t(pinCount));
+    m_pinRecords.clear();
+    m_pinRecords.reserve(size_t(pinCount));
     for (int32_t n = 0; n < m_nets.GetCount(); ++n) {
         const CNet& net = *m_nets.GetNet(n);
         for (int32_t i = 0; i < net.GetPinCount(); ++i) {
             const NetPinRec& rec = net.GetPin(i);
+            m_pinRecords.push_back(rec);
             m_pins.push_back({{rec.x, rec.y, rec.padStack, rec.angle, rec.side != 0},
                               rec.component,
                               rec.pad,
@@ -625,11 +631,29 @@ void CConnectTracer::DistributeVertices()
     });
 }
 
+void CConnectTracer::HandPinsToNets()
+{
+    m_nets.ClearAllPins();
+    std::vector<int32_t> counts(size_t(m_nets.GetCount()), 0);
+    for (const Pin& pin : m_pins)
+        ++counts[size_t(pin.net)];
+    for (size_t n = 0; n < counts.size(); ++n) {
+        if (counts[n] > 0)
+            m_nets.GetNet(int32_t(n))->ReservePins(counts[n]);
+    }
+    for (size_t i = 0; i < m_pins.size(); ++i) {
+        const NetPinRec& rec = m_pinRecords[i];
+        m_nets.GetNet(m_pins[i].net)
+            ->AddPin(rec.x, rec.y, rec.component, rec.pad, rec.padStack, rec.angle, rec.side != 0,
+                     rec.layerMask);
+    }
+}
+
 void CConnectTracer::Finish()
 {
     m_nets.GetNet(0)->SetCurrentVertex(0);
-    m_document.RebuildNetPins();
-    m_nets.CalcBoundingBoxesWithoutPins();
+    HandPinsToNets();
+    m_nets.CalcBoundingBoxes();
     m_document.DeselectAll();
     m_nets.RecalcAll();
 }

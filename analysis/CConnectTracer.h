@@ -9,6 +9,7 @@
 #include "analysis/CCopperContact.h"
 #include "framework/CRect.h"
 #include "model/LayerIds.h"
+#include "model/NetPinRec.h"
 #include "model/TrackRec.h"
 
 class CNetArray;
@@ -107,6 +108,10 @@ private:
     std::vector<int32_t> InNetOrder(int32_t first, int32_t end, int32_t nets) const;
     // Hands every vertex stamped with a net to that net, in net 0's order; net 0 keeps the rest.
     void DistributeVertices();
+    // The pins collected at the start go to the nets in their `net`, each net's in the order
+    // they were collected: the order of the components and their pads, as the pads' nets would
+    // lay them out afresh, without working out a pad's place again.
+    void HandPinsToNets();
     // Pins, boxes, clusters and ratsnest afresh.
     void Finish();
 
@@ -115,7 +120,11 @@ private:
     CCopperContact m_contact;
     int32_t m_net = 0;
 
+    // The pins of every net in net order, each net's in its own order; a pin's `net` is the net
+    // it ends in.
     std::vector<Pin> m_pins;
+    // The records of m_pins, as the nets held them.
+    std::vector<NetPinRec> m_pinRecords;
     std::vector<TrackRec> m_vertices;
     // Pen widths of net 0's vertices, 0 for pads and run starts.
     std::vector<int32_t> m_widths;

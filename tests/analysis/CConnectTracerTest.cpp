@@ -576,6 +576,28 @@ TEST_F(CTracerRandomTest, MatchesTheLiteralFlood)
                 Doc().Design().GetComponentPadNets(pins[i].component)[size_t(pins[i].padIndex)],
                 net);
         }
+        // The pins and boxes are those the pads' nets make afresh, record for record but for
+        // the clusters, which the nets have worked out since.
+        std::vector<std::vector<NetPinRec>> pinsBuilt(static_cast<size_t>(nets));
+        std::vector<CRect> boxesBuilt;
+        for (int32_t n = 0; n < nets; ++n) {
+            for (int32_t i = 0; i < Net(n).GetPinCount(); ++i) {
+                pinsBuilt[size_t(n)].push_back(Net(n).GetPin(i));
+                pinsBuilt[size_t(n)].back().cluster = 0;
+            }
+            boxesBuilt.push_back(Net(n).GetBox());
+        }
+        Doc().Design().RebuildNetPins();
+        for (int32_t n = 0; n < nets; ++n) {
+            std::vector<NetPinRec> fresh;
+            for (int32_t i = 0; i < Net(n).GetPinCount(); ++i) {
+                fresh.push_back(Net(n).GetPin(i));
+                fresh.back().cluster = 0;
+            }
+            EXPECT_TRUE(fresh == pinsBuilt[size_t(n)]) << "net " << n;
+            Net(n).CalcBoundingBox(Doc().Link());
+            EXPECT_EQ(Net(n).GetBox(), boxesBuilt[size_t(n)]) << "net " << n;
+        }
     }
 }
 
