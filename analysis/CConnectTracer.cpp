@@ -101,7 +101,7 @@ bool CConnectTracer::RebuildFromTracks()
     // joined items, since every pin lets it pass; and a group is named by its smallest item,
     // which is its first pin when it has one.
     CUnionFind groups(m_boxes.size());
-    JoinTouchingItems(groups);
+    const std::vector<Joined> joined = JoinTouchingItems(groups);
     const CNet& zero = *m_nets.GetNet(0);
     std::vector<int32_t> groupNet(m_pins.size(), 0);
     int32_t net = 0;
@@ -144,7 +144,7 @@ bool CConnectTracer::RebuildFromTracks()
                                  m_stamps[size_t(i)]);
     }
     DistributeVertices();
-    Finish();
+    Finish(&joined);
     return true;
 }
 
@@ -370,18 +370,23 @@ bool CConnectTracer::Touch(int32_t a, int32_t b) const
     return m_contact.SegmentsTouch(Segment(VertexOf(a)), Segment(VertexOf(b)));
 }
 
-void CConnectTracer::JoinTouchingItems(CUnionFind& groups) const
+std::vector<CConnectTracer::Joined> CConnectTracer::JoinTouchingItems(CUnionFind& groups) const
 {
+    std::vector<Joined> joined;
     // A run goes whole, from its start (which may be a pad) to its last drawn vertex.
     for (int32_t v = 1; v < int32_t(m_vertices.size()); ++v) {
-        if (m_vertices[size_t(v)].IsDrawn())
-            groups.Join(uint32_t(ItemOf(v)), uint32_t(ItemOf(v - 1)));
+        if (!m_vertices[size_t(v)].IsDrawn())
+            continue;
+        groups.Join(uint32_t(ItemOf(v)), uint32_t(ItemOf(v - 1)));
+        if (m_vertices[size_t(v) - 1].IsPad())
+            joined.push_back({uint32_t(ItemOf(v - 1)), uint32_t(ItemOf(v)), false});
     }
     // Each pair is tested once, from its first item, and not at all when the two are joined
     // already: the groups come out the same, only fewer contacts are worked out.
     constexpr size_t block = 512;
     const size_t count = m_gridItems.size();
-    CWorkPool::Shared().ForEach((count + block - 1) / block, [&](size_t b) {
+    std::vector<std::vector<Joined>> joinedInBlock((count + block - 1) / block);
+    CWorkPool::Shared().ForEach(joinedInBlock.size(), [&](size_t b) {
         std::vector<uint32_t> found;
         const size_t end = std::min(count, (b + 1) * block);
         for (size_t k = b * block; k < end; ++k) {
@@ -393,11 +398,69 @@ void CConnectTracer::JoinTouchingItems(CUnionFind& groups) const
                     continue;
                 const uint32_t otherItem = m_gridItems[other];
                 if (groups.Find(item) != groups.Find(otherItem) &&
-                    Touch(int32_t(item), int32_t(otherItem)))
+                    Touch(int32_t(item), int32_t(otherItem))) {
                     groups.Join(item, otherItem);
+                    joinedInBlock[b].push_back({item, otherItem, true});
+                }
             }
         }
     });
+    for (const std::vector<Joined>& pairs : joinedInBlock)
+        joined.insert(joined.end(), pairs.begin(), pairs.end());
+    return joined;
+}
+
+CClusterHints CConnectTracer::HintsFrom(const std::vector<Joined>& joined) const
+{
+    const int32_t netCount = m_nets.GetCount();
+    std::vector<const CNet*> nets(size_t(netCount), nullptr);
+    std::vector<int32_t> itemCounts(size_t(netCount), 0);
+    for (int32_t n = 1; n < netCount; ++n) {
+        const CNet& net = *m_nets.GetNet(n);
+        nets[size_t(n)] = &net;
+        itemCounts[size_t(n)] = net.GetPinCount() + net.GetVertexCount();
+    }
+    // Each net holds its pins and vertices in item order, so an item's place in its net is the
+    // count of the items before it stamped alike.
+    std::vector<int32_t> local(m_stamps.size(), 0);
+    std::vector<int32_t> seen(size_t(netCount), 0);
+    for (size_t item = 0; item < m_pins.size(); ++item) {
+        const int32_t n = m_stamps[item];
+        if (n <= 0 || n >= netCount || !nets[size_t(n)])
+            continue;
+        const int32_t place = seen[size_t(n)]++;
+        const CNet& net = *nets[size_t(n)];
+        const Pin& pin = m_pins[item];
+        if (place >= net.GetPinCount() || net.GetPin(place).component != pin.component ||
+            net.GetPin(place).pad != pin.padIndex) {
+            // A pad named twice went to a later net: this net's pins are not its stamped ones.
+            nets[size_t(n)] = nullptr;
+            continue;
+        }
+        local[item] = place;
+    }
+    for (int32_t n = 1; n < netCount; ++n) {
+        if (nets[size_t(n)] && seen[size_t(n)] != nets[size_t(n)]->GetPinCount())
+            nets[size_t(n)] = nullptr;
+        seen[size_t(n)] = nets[size_t(n)] ? nets[size_t(n)]->GetPinCount() : 0;
+    }
+    for (size_t item = m_pins.size(); item < m_stamps.size(); ++item) {
+        const int32_t n = m_stamps[item];
+        if (n > 0 && n < netCount)
+            local[item] = seen[size_t(n)]++;
+    }
+    for (int32_t n = 1; n < netCount; ++n) {
+        if (nets[size_t(n)] && seen[size_t(n)] != itemCounts[size_t(n)])
+            nets[size_t(n)] = nullptr;
+    }
+    std::vector<CClusterHints::Link> links;
+    links.reserve(joined.size());
+    for (const Joined& pair : joined) {
+        const int32_t n = m_stamps[pair.a];
+        if (n > 0 && n < netCount && m_stamps[pair.b] == n && nets[size_t(n)])
+            links.push_back({n, local[pair.a], local[pair.b], pair.touching});
+    }
+    return CClusterHints(nets, itemCounts, links);
 }
 
 bool CConnectTracer::IsDrawn(int32_t vertex) const
@@ -649,11 +712,22 @@ void CConnectTracer::HandPinsToNets()
     }
 }
 
-void CConnectTracer::Finish()
+void CConnectTracer::Finish(const std::vector<Joined>* joined)
 {
     m_nets.GetNet(0)->SetCurrentVertex(0);
     HandPinsToNets();
     m_nets.CalcBoundingBoxes();
     m_document.DeselectAll();
+    if (!joined) {
+        m_nets.RecalcAll();
+        return;
+    }
+    const CClusterHints hints = HintsFrom(*joined);
+    // The hints name items of the nets as they are now: they go before anything else changes.
+    struct Withdraw {
+        CTracerDocument& document;
+        ~Withdraw() { document.SetClusterHints(nullptr); }
+    } withdraw{m_document};
+    m_document.SetClusterHints(&hints);
     m_nets.RecalcAll();
 }

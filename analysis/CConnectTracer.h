@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/CBoxGrid.h"
+#include "analysis/CClusterHints.h"
 #include "analysis/CCopperContact.h"
 #include "framework/CRect.h"
 #include "model/LayerIds.h"
@@ -68,9 +69,19 @@ private:
     bool CanTouch(int32_t item) const;
     // Whether the copper of two items that can touch meets; the same whichever comes first.
     bool Touch(int32_t a, int32_t b) const;
+    // Two items the tracer joined: touching, or a run and the pad it starts at.
+    struct Joined {
+        uint32_t a = 0;
+        uint32_t b = 0;
+        bool touching = true;
+    };
     // Joins every run (with the pad it may start at) and every pair of touching items; the
     // pairs are found on the work pool. Every pin stays open: for rebuilding from tracks only.
-    void JoinTouchingItems(CUnionFind& groups) const;
+    // Returns the pairs whose contact joined two groups, and each run with the pad it starts at.
+    std::vector<Joined> JoinTouchingItems(CUnionFind& groups) const;
+    // The joined pairs as links between the items of the nets now holding them, for the
+    // cluster check; nets whose pins are not the items stamped with them are left out.
+    CClusterHints HintsFrom(const std::vector<Joined>& joined) const;
     // Floods from each start pin not reached yet, stamping what it reaches with `net`.
     void Flood(const std::vector<int32_t>& startPins, int32_t net);
     // Stamps the item (and the rest of its run) and puts it on the pending stack.
@@ -112,8 +123,8 @@ private:
     // they were collected: the order of the components and their pads, as the pads' nets would
     // lay them out afresh, without working out a pad's place again.
     void HandPinsToNets();
-    // Pins, boxes, clusters and ratsnest afresh.
-    void Finish();
+    // Pins, boxes, clusters and ratsnest afresh; the pairs joined, when given, hint the clusters.
+    void Finish(const std::vector<Joined>* joined = nullptr);
 
     CTracerDocument& m_document;
     CNetArray& m_nets;

@@ -41,13 +41,26 @@ CNetConnectCheck::CNetConnectCheck(CNetDocument& document, CNet& net, size_t sca
 {
 }
 
-int32_t CNetConnectCheck::Check()
+int32_t CNetConnectCheck::Check(const CClusterHints* hints)
 {
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
         m_layerEnabled[layer] = m_document.IsLayerEnabled(layer);
+    ClearClusters();
+    CClusterHints::NetLinks links;
+    if (hints && m_net.GetPinCount() > 0 && hints->Find(m_net, links) &&
+        links.items == m_net.GetPinCount() + m_net.GetVertexCount()) {
+        if (FloodAlong(links))
+            return m_clusterCount;
+        ClearClusters();
+    }
     ComputeBoxes();
     IndexItems();
+    FloodAll();
+    return m_clusterCount;
+}
 
+void CNetConnectCheck::ClearClusters()
+{
     const int32_t pinCount = m_net.GetPinCount();
     const int32_t vertexCount = m_net.GetVertexCount();
     for (int32_t i = 0; i < pinCount; ++i)
@@ -57,7 +70,11 @@ int32_t CNetConnectCheck::Check()
     m_pinReached.assign(size_t(pinCount), 0);
     m_vertexReached.assign(size_t(vertexCount), 0);
     m_clusterCount = 0;
+}
 
+void CNetConnectCheck::FloodAll()
+{
+    const int32_t pinCount = m_net.GetPinCount();
     for (int32_t i = 0; i < pinCount; ++i) {
         if (m_pinReached[size_t(i)])
             continue;
@@ -78,34 +95,103 @@ int32_t CNetConnectCheck::Check()
             }
         }
     }
-    return m_clusterCount;
+}
+
+bool CNetConnectCheck::FloodAlong(const CClusterHints::NetLinks& links)
+{
+    const int32_t pinCount = m_net.GetPinCount();
+    m_clusterCount = 1;
+    m_pendingPins.clear();
+    m_pendingVertices.clear();
+    ReachPin(0);
+    while (!m_pendingPins.empty() || !m_pendingVertices.empty()) {
+        int32_t item = 0;
+        if (!m_pendingPins.empty()) {
+            item = m_pendingPins.back();
+            m_pendingPins.pop_back();
+        } else {
+            item = pinCount + m_pendingVertices.back();
+            m_pendingVertices.pop_back();
+        }
+        for (const CClusterHints::Linked& next : links.Of(item)) {
+            if (next.item < pinCount) {
+                ReachPin(next.item);
+                continue;
+            }
+            const int32_t vertex = next.item - pinCount;
+            if (m_vertexReached[size_t(vertex)])
+                continue;
+            if (!next.touching) {
+                // The run a pad starts: reaching the run stamped the pad already, and the pad
+                // reaches the run only where its copper meets it.
+                if (item >= pinCount && m_net.IsPadVertex(item - pinCount))
+                    ReachRunFromPad(item - pinCount, vertex);
+            } else if (m_net.IsPadVertex(vertex)) {
+                ReachVertex(vertex);
+            } else {
+                ReachRun(vertex);
+            }
+        }
+    }
+    return std::find(m_pinReached.begin(), m_pinReached.end(), 0) == m_pinReached.end() &&
+           std::find(m_vertexReached.begin(), m_vertexReached.end(), 0) == m_vertexReached.end();
+}
+
+void CNetConnectCheck::ReachRunFromPad(int32_t pad, int32_t vertex)
+{
+    // As the full flood from the pad tests the segment: boxes first, then the copper.
+    const TrackRec& rec = m_net.GetVertex(vertex);
+    const int32_t layer = rec.GetLayer();
+    if (!rec.IsDrawn() || vertex == 0 || !IsCopperLayerInUse(layer))
+        return;
+    const CRect padBox = VertexBox(pad);
+    const CRect segmentBox = VertexBox(vertex);
+    if (IsEmptyBox(padBox) || IsEmptyBox(segmentBox) || !BoxesMeet(padBox, segmentBox))
+        return;
+    const TrackRec& padRec = m_net.GetVertex(pad);
+    const PadItem own{padRec.x, padRec.y, padRec.GetRotation(), padRec.IsMirrored(),
+                      &PadsOf(padRec.GetPadStack(), padRec.IsMirrored())};
+    const CPad* ownPad = (*own.pads)[size_t(layer)];
+    m_outlinedPad = nullptr;
+    if (ownPad && TouchesSegment(OwnOutline(own, *ownPad), vertex))
+        ReachRun(vertex);
+}
+
+CRect CNetConnectCheck::VertexBox(int32_t vertex)
+{
+    const TrackRec& rec = m_net.GetVertex(vertex);
+    if (rec.IsPad())
+        return BoxAround(rec.x, rec.y, ReachOf(rec.GetPadStack()));
+    if (!rec.IsDrawn() || vertex == 0) {
+        // A run start has no copper of its own.
+        return CRect(1, 1, 0, 0);
+    }
+    const TrackRec& prev = m_net.GetVertex(vertex - 1);
+    const int64_t half = int64_t(m_net.GetVertexWidth(vertex) >> 1) + 2;
+    return CRect(SaturateToInt(std::min(prev.x, rec.x) - half),
+                 SaturateToInt(std::min(prev.y, rec.y) - half),
+                 SaturateToInt(std::max(prev.x, rec.x) + half),
+                 SaturateToInt(std::max(prev.y, rec.y) + half));
 }
 
 void CNetConnectCheck::ComputeBoxes()
 {
-    m_pinBoxes.clear();
-    m_pinBoxes.reserve(size_t(m_net.GetPinCount()));
-    for (int32_t i = 0; i < m_net.GetPinCount(); ++i) {
+    const int32_t pinCount = m_net.GetPinCount();
+    const int32_t vertexCount = m_net.GetVertexCount();
+    m_pinBoxes.resize(size_t(pinCount));
+    m_pinPads.resize(size_t(pinCount));
+    for (int32_t i = 0; i < pinCount; ++i) {
         const NetPinRec& pin = m_net.GetPin(i);
-        m_pinBoxes.push_back(BoxAround(pin.x, pin.y, ReachOf(pin.padStack)));
+        m_pinBoxes[size_t(i)] = BoxAround(pin.x, pin.y, ReachOf(pin.padStack));
+        m_pinPads[size_t(i)] = &PadsOf(pin.padStack, pin.side != 0);
     }
-    m_vertexBoxes.clear();
-    m_vertexBoxes.reserve(size_t(m_net.GetVertexCount()));
-    for (int32_t i = 0; i < m_net.GetVertexCount(); ++i) {
+    m_vertexBoxes.resize(size_t(vertexCount));
+    m_vertexPads.assign(size_t(vertexCount), nullptr);
+    for (int32_t i = 0; i < vertexCount; ++i) {
+        m_vertexBoxes[size_t(i)] = VertexBox(i);
         const TrackRec& rec = m_net.GetVertex(i);
-        if (rec.IsPad()) {
-            m_vertexBoxes.push_back(BoxAround(rec.x, rec.y, ReachOf(rec.GetPadStack())));
-        } else if (rec.IsDrawn() && i > 0) {
-            const TrackRec& prev = m_net.GetVertex(i - 1);
-            const int64_t half = int64_t(m_net.GetVertexWidth(i) >> 1) + 2;
-            m_vertexBoxes.push_back(CRect(SaturateToInt(std::min(prev.x, rec.x) - half),
-                                          SaturateToInt(std::min(prev.y, rec.y) - half),
-                                          SaturateToInt(std::max(prev.x, rec.x) + half),
-                                          SaturateToInt(std::max(prev.y, rec.y) + half)));
-        } else {
-            // A run start has no copper of its own.
-            m_vertexBoxes.push_back(CRect(1, 1, 0, 0));
-        }
+        if (rec.IsPad())
+            m_vertexPads[size_t(i)] = &PadsOf(rec.GetPadStack(), rec.IsMirrored());
     }
 }
 
@@ -209,14 +295,13 @@ const CNetConnectCheck::PadSet& CNetConnectCheck::PadSetOf(int32_t padStack, boo
 CNetConnectCheck::PadItem CNetConnectCheck::PinItem(int32_t pin)
 {
     const NetPinRec& rec = m_net.GetPin(pin);
-    return {rec.x, rec.y, rec.angle, rec.side != 0, &PadsOf(rec.padStack, rec.side != 0)};
+    return {rec.x, rec.y, rec.angle, rec.side != 0, m_pinPads[size_t(pin)]};
 }
 
 CNetConnectCheck::PadItem CNetConnectCheck::VertexItem(int32_t vertex)
 {
     const TrackRec& rec = m_net.GetVertex(vertex);
-    return {rec.x, rec.y, rec.GetRotation(), rec.IsMirrored(),
-            &PadsOf(rec.GetPadStack(), rec.IsMirrored())};
+    return {rec.x, rec.y, rec.GetRotation(), rec.IsMirrored(), m_vertexPads[size_t(vertex)]};
 }
 
 void CNetConnectCheck::SetPadOutline(CCopperShape& outline, const PadItem& item,
@@ -225,6 +310,15 @@ void CNetConnectCheck::SetPadOutline(CCopperShape& outline, const PadItem& item,
     // The pad turns with its item and by its own rotation, as it is drawn.
     const int32_t angle = int32_t((int64_t(item.angle) + pad.GetRotation()) % FULL_TURN);
     outline.SetPad(pad.GetShape(), pad.GetRect(), item.x, item.y, item.mirrored, angle, 0);
+}
+
+const CCopperShape& CNetConnectCheck::OwnOutline(const PadItem& own, const CPad& pad)
+{
+    if (&pad != m_outlinedPad) {
+        SetPadOutline(m_outline, own, pad);
+        m_outlinedPad = &pad;
+    }
+    return m_outline;
 }
 
 bool CNetConnectCheck::Touches(const CCopperShape& outline, const PadItem& item,
@@ -251,8 +345,7 @@ bool CNetConnectCheck::PadsTouch(const PadItem& own, const PadItem& other)
             continue;
         if (!tried.Add(ownPad, otherPad))
             continue;
-        SetPadOutline(m_outline, own, *ownPad);
-        if (Touches(m_outline, other, *otherPad))
+        if (Touches(OwnOutline(own, *ownPad), other, *otherPad))
             return true;
     }
     return false;
@@ -275,6 +368,7 @@ void CNetConnectCheck::FloodFromPin(int32_t pin)
 {
     FindCandidates(m_pinBoxes[size_t(pin)]);
     const PadItem own = PinItem(pin);
+    m_outlinedPad = nullptr;
     for (uint32_t j : m_pinCandidates) {
         if (!m_pinReached[j] && PadsTouch(own, PinItem(int32_t(j))))
             ReachPin(int32_t(j));
@@ -286,8 +380,7 @@ void CNetConnectCheck::FloodFromPin(int32_t pin)
         const CPad* ownPad = (*own.pads)[size_t(rec.GetLayer())];
         if (!ownPad)
             continue;
-        SetPadOutline(m_outline, own, *ownPad);
-        if (TouchesSegment(m_outline, int32_t(k)))
+        if (TouchesSegment(OwnOutline(own, *ownPad), int32_t(k)))
             ReachRun(int32_t(k));
     }
     for (uint32_t k : m_vertexCandidates) {
@@ -343,6 +436,7 @@ void CNetConnectCheck::FloodFromVia(int32_t vertex)
 {
     FindCandidates(m_vertexBoxes[size_t(vertex)]);
     const PadItem own = VertexItem(vertex);
+    m_outlinedPad = nullptr;
     for (uint32_t j : m_pinCandidates) {
         if (!m_pinReached[j] && PadsTouch(own, PinItem(int32_t(j))))
             ReachPin(int32_t(j));
@@ -362,8 +456,7 @@ void CNetConnectCheck::FloodFromVia(int32_t vertex)
         const CPad* ownPad = (*own.pads)[size_t(layer)];
         if (!ownPad)
             continue;
-        SetPadOutline(m_outline, own, *ownPad);
-        if (TouchesSegment(m_outline, int32_t(k)))
+        if (TouchesSegment(OwnOutline(own, *ownPad), int32_t(k)))
             ReachRun(int32_t(k));
     }
 }

@@ -6,6 +6,7 @@
 #include <deque>
 #include <vector>
 
+#include "analysis/CClusterHints.h"
 #include "framework/CRect.h"
 #include "model/CCopperShape.h"
 #include "model/CSpatialGrid.h"
@@ -33,8 +34,10 @@ public:
 
     CNetConnectCheck(CNetDocument& document, CNet& net, size_t scanLimit = scannedItems);
 
-    // Returns the number of clusters (also kept as GetClusterCount).
-    int32_t Check();
+    // Returns the number of clusters (also kept as GetClusterCount). Where the hints know the net
+    // and show it joined whole, the net's copper is not asked again; the clusters come out the
+    // same with or without them.
+    int32_t Check(const CClusterHints* hints = nullptr);
     int32_t GetClusterCount() const { return m_clusterCount; }
 
 private:
@@ -65,6 +68,8 @@ private:
     PadItem PinItem(int32_t pin);
     PadItem VertexItem(int32_t vertex);
     void SetPadOutline(CCopperShape& outline, const PadItem& item, const CPad& pad) const;
+    // The flooded item's own pad outlined in m_outline; kept while the same pad is asked again.
+    const CCopperShape& OwnOutline(const PadItem& own, const CPad& pad);
     // Whether the outline touches the item's pad, also when one lies inside the other.
     bool Touches(const CCopperShape& outline, const PadItem& item, const CPad& pad) const;
     // Whether the pads of the two items touch on a copper layer in use, outlined from `own`.
@@ -76,6 +81,15 @@ private:
 
     void ComputeBoxes();
     void IndexItems();
+    void ClearClusters();
+    // Floods every pin not reached yet, each starting a new cluster.
+    void FloodAll();
+    // Floods from the first pin along the hinted links alone, taking a touching pair at its
+    // word; true when that reached every pin and vertex.
+    bool FloodAlong(const CClusterHints::NetLinks& links);
+    // The run of `vertex` when the pad vertex touches it, as the full flood from the pad finds.
+    void ReachRunFromPad(int32_t pad, int32_t vertex);
+    CRect VertexBox(int32_t vertex);
     void FloodFromPin(int32_t pin);
     void FloodFromVertex(int32_t vertex);
     void FloodFromSegment(int32_t vertex);
@@ -94,11 +108,15 @@ private:
     CNet& m_net;
     const CPadStackArray& m_padStacks;
     CCopperShape m_outline;
+    const CPad* m_outlinedPad = nullptr;
     int32_t m_clusterCount = 0;
 
     // Copper boxes of pins and vertices (empty rectangle for vertices without copper).
     std::vector<CRect> m_pinBoxes;
     std::vector<CRect> m_vertexBoxes;
+    // The pads of each pin and pad vertex as placed (null for other vertices).
+    std::vector<const LayerPads*> m_pinPads;
+    std::vector<const LayerPads*> m_vertexPads;
     std::vector<uint8_t> m_pinReached;
     std::vector<uint8_t> m_vertexReached;
     std::vector<int32_t> m_pendingPins;

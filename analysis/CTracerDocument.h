@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+class CClusterHints;
 class CNetArray;
 class CPadStackArray;
 
@@ -24,4 +25,7 @@ public:
     virtual void SetPadNet(int32_t component, int32_t pad, int32_t net) = 0;
     // Every net's pin list is rebuilt from the component pads.
     virtual void RebuildNetPins() = 0;
+    // The pairs by which the tracer joined the nets it built, for the cluster checks of those
+    // nets until taken back with null; they never change the clusters found.
+    virtual void SetClusterHints(const CClusterHints* hints) = 0;
 };

@@ -11,7 +11,7 @@
 
 int32_t CDocumentAnalysis::CheckNetClusters(CNet& net)
 {
-    return CNetConnectCheck(m_document.Link(), net).Check();
+    return CNetConnectCheck(m_document.Link(), net).Check(m_clusterHints);
 }
 
 bool CDocumentAnalysis::AllNetsToNet0()

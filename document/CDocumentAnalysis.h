@@ -8,6 +8,7 @@
 #include "analysis/CDrcDocument.h"
 #include "analysis/CTracerDocument.h"
 
+class CClusterHints;
 class CDesign;
 class CNet;
 class CWevraDoc;
@@ -49,6 +50,7 @@ public:
     void ResetPadNets() override;
     void SetPadNet(int32_t component, int32_t pad, int32_t net) override;
     void RebuildNetPins() override;
+    void SetClusterHints(const CClusterHints* hints) override { m_clusterHints = hints; }
     std::vector<std::string>& GetReportLines() override { return m_reportLines; }
     void ShowErrorPane() override;
     const CNetDocument& GetNetDocument() const override;
@@ -64,4 +66,6 @@ private:
     CDesign& m_design;
     // The lines that sum up the last design-rule check.
     std::vector<std::string> m_reportLines;
+    // Set while the tracer has the nets worked out afresh.
+    const CClusterHints* m_clusterHints = nullptr;
 };

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "analysis/CCopperContact.h"
+#include "analysis/CNetConnectCheck.h"
+#include "document/CDocumentLink.h"
 #include "document/CWevraDoc.h"
 #include "framework/CArchive.h"
 #include "framework/CResString.h"
@@ -599,6 +601,45 @@ TEST_F(CTracerRandomTest, MatchesTheLiteralFlood)
             EXPECT_EQ(Net(n).GetBox(), boxesBuilt[size_t(n)]) << "net " << n;
         }
     }
+}
+
+// The clusters of the rebuilt nets come from the pairs the tracer joined; they must be what the
+// cluster check finds on its own. Runs that start at a pad vertex on another layer than the
+// pad's copper are joined by the tracer but reach the pad only one way round for the check.
+TEST_F(CTracerRandomTest, RebuiltNetsHaveTheClustersOfTheFullCheck)
+{
+    int32_t netsSplit = 0;
+    for (uint32_t seed = 1; seed <= 40; ++seed) {
+        SCOPED_TRACE(seed);
+        NewBoard();
+        std::mt19937 random(seed);
+        BuildRandomBoard(random);
+        const auto uniform = [&](int32_t lo, int32_t hi) {
+            return std::uniform_int_distribution<int32_t>(lo, hi)(random);
+        };
+        for (int32_t r = 0; r < 12; ++r) {
+            CNet& net = Net(uniform(0, 3));
+            const int32_t pen = net.AddPen(3023);
+            CPoint at(uniform(40000, 340000), uniform(-340000, -40000));
+            net.AppendPadVertex(at.x, at.y, uniform(0, 1) == 0 ? smd : via, 0, uniform(0, 3) == 0);
+            for (int32_t k = uniform(1, 3); k > 0; --k) {
+                at = {at.x + uniform(-40000, 40000), at.y + uniform(-40000, 40000)};
+                net.AppendVertex(at.x, at.y, uniform(1, 2), pen);
+            }
+        }
+        ASSERT_TRUE(Doc().Analysis().RebuildFromTracks());
+        for (int32_t n = 1; n < Doc().Design().GetNets().GetCount(); ++n) {
+            CNet alone = Net(n);
+            const int32_t clusters = CNetConnectCheck(Doc().Link(), alone).Check();
+            ASSERT_EQ(Net(n).GetClusterCount(), clusters) << "net " << n;
+            netsSplit += clusters > 1 ? 1 : 0;
+            for (int32_t i = 0; i < alone.GetPinCount(); ++i)
+                EXPECT_EQ(Net(n).GetPinCluster(i), alone.GetPinCluster(i)) << "net " << n;
+            for (int32_t i = 0; i < alone.GetVertexCount(); ++i)
+                EXPECT_EQ(Net(n).GetVertexCluster(i), alone.GetVertexCluster(i)) << "net " << n;
+        }
+    }
+    EXPECT_GT(netsSplit, 0);
 }
 
 } // namespace
