@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -14,16 +15,27 @@ template <typename A> bool Meet(const A& a, const CRect& b)
 
 void CBoxGrid::Build(const std::vector<CRect>& boxes)
 {
-    m_count = boxes.size();
+    Fill(boxes.size(), [&boxes](size_t k) -> const CRect& { return boxes[k]; });
+}
+
+void CBoxGrid::Build(const std::vector<CRect>& boxes, const std::vector<uint32_t>& chosen)
+{
+    Fill(chosen.size(), [&](size_t k) -> const CRect& { return boxes[chosen[k]]; });
+}
+
+template <typename BoxAt> void CBoxGrid::Fill(size_t count, const BoxAt& boxAt)
+{
+    m_count = count;
     m_cellStart.clear();
     m_entries.reset();
     m_columns = m_rows = 0;
-    if (boxes.empty())
+    if (count == 0)
         return;
 
-    int64_t left = boxes[0].left, top = boxes[0].top;
-    int64_t right = boxes[0].right, bottom = boxes[0].bottom;
-    for (const CRect& box : boxes) {
+    int64_t left = boxAt(0).left, top = boxAt(0).top;
+    int64_t right = boxAt(0).right, bottom = boxAt(0).bottom;
+    for (size_t k = 0; k < count; ++k) {
+        const CRect& box = boxAt(k);
         left = std::min<int64_t>(left, box.left);
         top = std::min<int64_t>(top, box.top);
         right = std::max<int64_t>(right, box.right);
@@ -33,9 +45,8 @@ void CBoxGrid::Build(const std::vector<CRect>& boxes)
     // its length.
     const int64_t width = right - left + 1;
     const int64_t height = bottom - top + 1;
-    const double count = double(boxes.size());
-    const double side = std::max({std::sqrt(double(width) * double(height) / count),
-                                  double(std::max(width, height)) / count, 1.0});
+    const double side = std::max({std::sqrt(double(width) * double(height) / double(count)),
+                                  double(std::max(width, height)) / double(count), 1.0});
     m_left = left;
     m_top = top;
     m_cellSize = int64_t(std::ceil(side));
@@ -43,36 +54,36 @@ void CBoxGrid::Build(const std::vector<CRect>& boxes)
     m_rows = int32_t((height - 1) / m_cellSize + 1);
 
     // Each box's cells worked out once; counted first, then filled: one array for all cells.
-    struct Cells {
-        int32_t c0, r0, c1, r1;
-    };
-    std::vector<Cells> cellsOf(boxes.size());
+    // Cell c counts in m_cellStart[c + 2], so that after the sums m_cellStart[c + 1] is where
+    // cell c fills from, and filling moves it on to where cell c + 1 starts.
+    std::vector<Cells> cellsOf(count);
     const size_t cells = size_t(m_columns) * size_t(m_rows);
-    m_cellStart.assign(cells + 1, 0);
-    for (size_t k = 0; k < boxes.size(); ++k) {
-        const CRect& box = boxes[k];
+    m_cellStart.assign(cells + 2, 0);
+    for (size_t k = 0; k < count; ++k) {
+        const CRect& box = boxAt(k);
         const Cells range{ColumnOf(box.left), RowOf(box.top), ColumnOf(box.right),
                           RowOf(box.bottom)};
         cellsOf[k] = range;
         for (int32_t r = range.r0; r <= range.r1; ++r) {
+            const size_t row = size_t(r) * size_t(m_columns) + 2;
             for (int32_t c = range.c0; c <= range.c1; ++c)
-                ++m_cellStart[size_t(r) * size_t(m_columns) + size_t(c) + 1];
+                ++m_cellStart[row + size_t(c)];
         }
     }
-    for (size_t c = 0; c < cells; ++c)
-        m_cellStart[c + 1] += m_cellStart[c];
-    m_entries = std::make_unique_for_overwrite<Entry[]>(m_cellStart[cells]);
-    std::vector<uint32_t> fill(m_cellStart.begin(), m_cellStart.end() - 1);
-    for (size_t k = 0; k < boxes.size(); ++k) {
+    for (size_t c = 2; c < cells + 2; ++c)
+        m_cellStart[c] += m_cellStart[c - 1];
+    m_entries = std::make_unique_for_overwrite<Entry[]>(m_cellStart[cells + 1]);
+    for (size_t k = 0; k < count; ++k) {
         const Cells& range = cellsOf[k];
-        const CRect& box = boxes[k];
-        const Entry entry{box.left,    box.top,  box.right, box.bottom,
-                          uint32_t(k), range.c0, range.r0};
+        const CRect& box = boxAt(k);
+        const Entry entry{box.left, box.top, box.right, box.bottom, uint32_t(k)};
         for (int32_t r = range.r0; r <= range.r1; ++r) {
+            const size_t row = size_t(r) * size_t(m_columns) + 1;
             for (int32_t c = range.c0; c <= range.c1; ++c)
-                m_entries[fill[size_t(r) * size_t(m_columns) + size_t(c)]++] = entry;
+                m_entries[m_cellStart[row + size_t(c)]++] = entry;
         }
     }
+    m_cellStart.pop_back();
 }
 
 void CBoxGrid::Query(const CRect& query, std::vector<uint32_t>& found) const
@@ -83,14 +94,18 @@ void CBoxGrid::Query(const CRect& query, std::vector<uint32_t>& found) const
         return;
     const int32_t c0 = ColumnOf(query.left), c1 = ColumnOf(query.right);
     const int32_t r0 = RowOf(query.top), r1 = RowOf(query.bottom);
+    // A box is reported from the first of its cells the query covers: a box in a later column
+    // (row) than the query's first starts there, at or right of its left (below its top) edge.
+    constexpr int64_t anywhere = std::numeric_limits<int64_t>::min();
     for (int32_t r = r0; r <= r1; ++r) {
+        const int64_t minTop = r == r0 ? anywhere : m_top + int64_t(r) * m_cellSize;
         for (int32_t c = c0; c <= c1; ++c) {
+            const int64_t minLeft = c == c0 ? anywhere : m_left + int64_t(c) * m_cellSize;
             const size_t cell = size_t(r) * size_t(m_columns) + size_t(c);
             const Entry* entry = m_entries.get() + m_cellStart[cell];
             const Entry* const end = m_entries.get() + m_cellStart[cell + 1];
             for (; entry != end; ++entry) {
-                if (std::max(entry->firstColumn, c0) == c && std::max(entry->firstRow, r0) == r &&
-                    Meet(*entry, query))
+                if (entry->left >= minLeft && entry->top >= minTop && Meet(*entry, query))
                     found.push_back(entry->number);
             }
         }

@@ -16,6 +16,8 @@ public:
     // Replaces the set by `boxes` (each with left <= right and top <= bottom), numbered by their
     // position in it.
     void Build(const std::vector<CRect>& boxes);
+    // The same for the boxes boxes[chosen[k]], each numbered k.
+    void Build(const std::vector<CRect>& boxes, const std::vector<uint32_t>& chosen);
 
     // Appends to `found` the number of every box that meets `query`, each once, in no particular
     // order.
@@ -24,21 +26,24 @@ public:
     std::size_t GetCount() const { return m_count; }
 
 private:
-    // A box as a cell holds it, with the column and row of the box's top left cell: a box
-    // spread over several cells a query reaches is reported from the first of them only. The
-    // cell's entries lie side by side, so a query reads them without looking anywhere else.
-    // Plain fields without initialisers: the entries are written once, by cell, without being
-    // cleared first.
+    // A box as a cell holds it. A box spread over several cells a query reaches is reported from
+    // the first of them only, which its top left corner tells: the cell's entries lie side by
+    // side, so a query reads them without looking anywhere else. Plain fields without
+    // initialisers: the entries are written once, by cell, without being cleared first.
     struct Entry {
         int32_t left;
         int32_t top;
         int32_t right;
         int32_t bottom;
         uint32_t number;
-        int32_t firstColumn;
-        int32_t firstRow;
+    };
+    // The cells a box covers, inclusive.
+    struct Cells {
+        int32_t c0, r0, c1, r1;
     };
 
+    // Fits the cells to the boxes boxAt(0..count-1) and files each box in its cells.
+    template <typename BoxAt> void Fill(size_t count, const BoxAt& boxAt);
     int32_t ColumnOf(int64_t x) const;
     int32_t RowOf(int64_t y) const;
 

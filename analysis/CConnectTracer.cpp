@@ -324,16 +324,12 @@ void CConnectTracer::CollectItems()
 
     // Items that cannot touch anything stay out of the grid: no flood or pair test needs them.
     m_gridItems.clear();
-    std::vector<CRect> gridBoxes;
-    gridBoxes.reserve(m_boxes.size());
     m_gridItems.reserve(m_boxes.size());
     for (int32_t item = 0; item < int32_t(m_boxes.size()); ++item) {
-        if (CanTouch(item) && !IsEmptyBox(m_boxes[size_t(item)])) {
+        if (CanTouch(item) && !IsEmptyBox(m_boxes[size_t(item)]))
             m_gridItems.push_back(uint32_t(item));
-            gridBoxes.push_back(m_boxes[size_t(item)]);
-        }
     }
-    m_grid.Build(gridBoxes);
+    m_grid.Build(m_boxes, m_gridItems);
 }
 
 bool CConnectTracer::CanTouch(int32_t item) const

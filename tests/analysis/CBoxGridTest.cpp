@@ -66,12 +66,24 @@ TEST(CBoxGridTest, FindsExactlyTheBoxesThatMeetTheQuery)
         }
         CBoxGrid grid;
         grid.Build(boxes);
+        // A grid over some of the boxes numbers them by their place in the choice.
+        std::vector<uint32_t> chosen;
+        std::vector<CRect> chosenBoxes;
+        for (uint32_t k = 0; k < uint32_t(count); ++k) {
+            if (random() % 3 != 0) {
+                chosen.push_back(k);
+                chosenBoxes.push_back(boxes[k]);
+            }
+        }
+        CBoxGrid some;
+        some.Build(boxes, chosen);
         for (int q = 0; q < 50; ++q) {
             const int32_t x = pick(-reach - 100000, reach + 100000);
             const int32_t y = pick(-thin - 100000, thin + 100000);
             const CRect query(x, y, pick(x, std::min<int64_t>(x + 200000, INT32_MAX)),
                               pick(y, std::min<int64_t>(y + 200000, INT32_MAX)));
             ASSERT_EQ(Found(grid, query), Meeting(boxes, query));
+            ASSERT_EQ(Found(some, query), Meeting(chosenBoxes, query));
         }
     }
 }
