@@ -179,12 +179,19 @@ bool CConnectTracer::GatherIntoNetZero()
     std::vector<uint16_t> missing;
     for (int32_t n = 1; n < m_nets.GetCount(); ++n) {
         const CNet& net = *m_nets.GetNet(n);
-        for (int32_t v = 1; v < net.GetVertexCount(); ++v) {
-            const int32_t width = net.GetVertexWidth(v);
+        // Only the vertices drawn with a width net 0 lacks can add to the list; most nets have
+        // none.
+        uint32_t lacking = 0;
+        for (int32_t p = 1; p < std::min(net.GetPenCount(), CNet::maxPenCount); ++p) {
+            const int32_t width = net.GetPenWidth(p);
+            if (width > 0 && FindDrawingPen(zero.GetPenTable(), width) < 0)
+                lacking |= 1u << p;
+        }
+        for (int32_t v = 1; lacking != 0 && v < net.GetVertexCount(); ++v) {
+            const int32_t pen = net.GetVertexPen(v);
             // Width 0 is pen 0's: such a vertex can only become a run start.
-            if (net.GetVertexPen(v) >= 1 && width > 0 &&
-                FindDrawingPen(zero.GetPenTable(), width) < 0)
-                AddUnique(missing, width);
+            if (pen >= 1 && (lacking >> pen & 1u) != 0)
+                AddUnique(missing, net.GetPenWidth(pen));
         }
     }
     if (!AddWidthsToNetZero(missing))
@@ -196,14 +203,21 @@ bool CConnectTracer::GatherIntoNetZero()
     for (int32_t n = 1; n < m_nets.GetCount(); ++n)
         total += m_nets.GetNet(n)->GetVertexCount();
     zero.ReserveVertices(total);
+    // Net 0's pen for each pen of a net, worked out again only when a net's table differs from
+    // the one before: most nets share one table.
+    std::vector<uint16_t> mappedTable;
+    std::array<int32_t, CNet::maxPenCount> penOf{};
     for (int32_t n = 1; n < m_nets.GetCount(); ++n) {
         CNet& net = *m_nets.GetNet(n);
+        if (n == 1 || net.GetPenTable() != mappedTable) {
+            mappedTable = net.GetPenTable();
+            for (int32_t p = 1; p < CNet::maxPenCount; ++p)
+                penOf[size_t(p)] = std::max(FindDrawingPen(pens, net.GetPenWidth(p)), 0);
+        }
         for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
             // A block never starts by drawing from the vertex before it in net 0.
-            const int32_t pen = v > 0 && net.GetVertexPen(v) >= 1
-                                    ? std::max(FindDrawingPen(pens, net.GetVertexWidth(v)), 0)
-                                    : 0;
-            zero.AppendCopy(net.GetVertex(v), pen);
+            const int32_t pen = net.GetVertexPen(v);
+            zero.AppendCopy(net.GetVertex(v), v > 0 && pen >= 1 ? penOf[size_t(pen)] : 0);
         }
         net.ClearVertices();
     }

@@ -289,6 +289,33 @@ TEST_F(CTracerTest, GatheringKeepsEveryVertexAndWidth)
     }
 }
 
+// Net 0's table takes the widths its copper lacks in the order the nets draw with them; a width
+// a net only lists, or gives only to a run start, stays out.
+TEST_F(CTracerTest, GatheringAddsOnlyTheWidthsDrawnInTheirOrder)
+{
+    CNetArray& nets = Doc().Design().GetNets();
+    Net(0).SetPenTable({0, 2015, 3023});
+    CNet& a = Net(nets.AddNet("A"));
+    a.AddPen(9000);
+    a.AppendSegment(0, 0, 100, 0, 1, a.AddPen(7000), false);
+    CNet& b = Net(nets.AddNet("B"));
+    b.AppendVertex(0, 100, 1, b.AddPen(6000));
+    b.AppendVertex(100, 100, 1, b.AddPen(8000));
+    b.AppendVertex(200, 100, 1, b.AddPen(7000));
+    // A net drawing with the same widths under other pen numbers.
+    CNet& c = Net(nets.AddNet("C"));
+    c.SetPenTable({0, 8000, 7000});
+    c.AppendSegment(0, 200, 100, 200, 1, 1, false);
+    c.AppendVertex(200, 200, 1, 2);
+
+    ASSERT_TRUE(Doc().Analysis().AllNetsToNet0());
+    EXPECT_EQ(Net(0).GetPenTable(), (std::vector<uint16_t>{0, 2015, 3023, 7000, 8000}));
+    const int32_t widths[] = {0, 7000, 0, 8000, 7000, 0, 8000, 7000};
+    ASSERT_EQ(Net(0).GetVertexCount(), 8);
+    for (int32_t v = 0; v < 8; ++v)
+        EXPECT_EQ(Net(0).GetVertexPen(v) >= 1 ? Net(0).GetVertexWidth(v) : 0, widths[v]) << v;
+}
+
 // More groups than a pad can name a net for, a chain of 20000 touching pads and a run of 30000
 // vertices: no stamp wraps, no stack runs out, and the groups past the last net number stay
 // in net 0.
