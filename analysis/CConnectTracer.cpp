@@ -175,7 +175,15 @@ bool CConnectTracer::UpdateFromNetPins()
 
 bool CConnectTracer::GatherIntoNetZero()
 {
-    CNet& zero = *m_nets.GetNet(0);
+    if (!TakeWidthsIntoNetZero())
+        return false;
+    MoveCopperIntoNetZero();
+    return true;
+}
+
+bool CConnectTracer::TakeWidthsIntoNetZero()
+{
+    const CNet& zero = *m_nets.GetNet(0);
     std::vector<uint16_t> missing;
     for (int32_t n = 1; n < m_nets.GetCount(); ++n) {
         const CNet& net = *m_nets.GetNet(n);
@@ -194,9 +202,12 @@ bool CConnectTracer::GatherIntoNetZero()
                 AddUnique(missing, net.GetPenWidth(pen));
         }
     }
-    if (!AddWidthsToNetZero(missing))
-        return false;
+    return AddWidthsToNetZero(missing);
+}
 
+void CConnectTracer::MoveCopperIntoNetZero()
+{
+    CNet& zero = *m_nets.GetNet(0);
     m_document.DeselectAll();
     const std::vector<uint16_t>& pens = zero.GetPenTable();
     int64_t total = zero.GetVertexCount();
@@ -221,7 +232,6 @@ bool CConnectTracer::GatherIntoNetZero()
         }
         net.ClearVertices();
     }
-    return true;
 }
 
 bool CConnectTracer::AddWidthsToNetZero(const std::vector<uint16_t>& missing)
@@ -257,12 +267,15 @@ bool CConnectTracer::AddWidthsToNetZero(const std::vector<uint16_t>& missing)
 
 bool CConnectTracer::ClearToNetZero()
 {
-    if (!GatherIntoNetZero())
+    if (!TakeWidthsIntoNetZero())
         return false;
+    // The pins go to net 0 before the copper does: the box net 0 is given with them then spans
+    // only its own copper, not all of it. Its box is worked out when the copper has its nets
+    // again.
     m_document.ResetPadNets();
     m_document.RebuildNetPins();
-    // Every net but net 0 is now without pins and copper. Net 0's box is worked out when the
-    // copper has its nets again.
+    MoveCopperIntoNetZero();
+    // Every net but net 0 is now without pins and copper.
     m_nets.DeleteEmptyNets(false);
     return true;
 }

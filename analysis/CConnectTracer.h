@@ -55,6 +55,12 @@ private:
     };
 
     bool GatherIntoNetZero();
+    // The widths of the other nets' copper join net 0's pen table; false, changing nothing,
+    // when there is no room.
+    bool TakeWidthsIntoNetZero();
+    // Every vertex of the other nets is appended to net 0, net by net, with net 0's pen of
+    // its width, and deselected.
+    void MoveCopperIntoNetZero();
     // Net 0's pen table takes the widths, dropping widths none of its copper draws with when
     // they do not fit; false, with a message and nothing changed, when they still do not.
     bool AddWidthsToNetZero(const std::vector<uint16_t>& missing);
