@@ -43,8 +43,6 @@ CNetConnectCheck::CNetConnectCheck(CNetDocument& document, CNet& net, size_t sca
 
 int32_t CNetConnectCheck::Check(const CClusterHints* hints)
 {
-    for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
-        m_layerEnabled[layer] = m_document.IsLayerEnabled(layer);
     ClearClusters();
     CClusterHints::NetLinks links;
     if (hints && m_net.GetPinCount() > 0 && hints->Find(m_net, links) &&
@@ -53,10 +51,20 @@ int32_t CNetConnectCheck::Check(const CClusterHints* hints)
             return m_clusterCount;
         ClearClusters();
     }
+    KnowLayers();
     ComputeBoxes();
     IndexItems();
     FloodAll();
     return m_clusterCount;
+}
+
+void CNetConnectCheck::KnowLayers()
+{
+    if (m_layersKnown)
+        return;
+    for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
+        m_layerEnabled[layer] = m_document.IsLayerEnabled(layer);
+    m_layersKnown = true;
 }
 
 void CNetConnectCheck::ClearClusters()
@@ -140,6 +148,7 @@ bool CNetConnectCheck::FloodAlong(const CClusterHints::NetLinks& links)
 void CNetConnectCheck::ReachRunFromPad(int32_t pad, int32_t vertex)
 {
     // As the full flood from the pad tests the segment: boxes first, then the copper.
+    KnowLayers();
     const TrackRec& rec = m_net.GetVertex(vertex);
     const int32_t layer = rec.GetLayer();
     if (!rec.IsDrawn() || vertex == 0 || !IsCopperLayerInUse(layer))
@@ -260,9 +269,9 @@ const CNetConnectCheck::PadSet& CNetConnectCheck::PadSetOf(int32_t padStack, boo
     const int64_t key = int64_t(padStack) * 2 + (mirrored ? 1 : 0);
     const auto known = std::find(m_padSetKeys.begin(), m_padSetKeys.end(), key);
     if (known != m_padSetKeys.end())
-        return m_padSets[size_t(known - m_padSetKeys.begin())];
+        return *m_padSets[size_t(known - m_padSetKeys.begin())];
     m_padSetKeys.push_back(key);
-    PadSet& set = m_padSets.emplace_back();
+    PadSet& set = *m_padSets.emplace_back(std::make_unique<PadSet>());
     set.padStack = padStack;
     set.mirrored = mirrored;
     const CPadStack* stack = m_padStacks.GetPadStack(padStack);

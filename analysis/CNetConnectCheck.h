@@ -3,7 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <vector>
 
 #include "analysis/CClusterHints.h"
@@ -130,11 +130,14 @@ private:
     CSpatialGrid m_vertexGrid;
     int64_t m_originX = 0;
     int64_t m_originY = 0;
-    // Nets mostly use a few padstacks; their pads are looked up once (a deque: items keep
-    // pointing at them while more are added).
-    std::deque<PadSet> m_padSets;
+    // Nets mostly use a few padstacks; their pads are looked up once (each set on its own:
+    // items keep pointing at them while more are added).
+    std::vector<std::unique_ptr<PadSet>> m_padSets;
     // Per entry of m_padSets, its stack and side (stack * 2 + mirrored): a short list to look
     // through, where the sets themselves are large.
     std::vector<int64_t> m_padSetKeys;
+    // Asked of the document only when needed: a flood along hints mostly never needs them.
+    void KnowLayers();
+    bool m_layersKnown = false;
     bool m_layerEnabled[LAYER_COUNT] = {};
 };
