@@ -17,13 +17,16 @@ using Kind = CCopperShape::Kind;
 
 bool TrackTouchesRing(const CCopperShape& track, const CCopperShape& ring)
 {
+    // Most tracks start or end at a pad's centre: the start inside answers before the edges.
     const std::span<const CPoint> points = ring.GetPolygon();
+    if (PointInPolygon(track.GetStart(), points))
+        return true;
     for (size_t k = 1; k < points.size(); ++k) {
         if (SegmentsTouch(track.GetStart(), track.GetEnd(), points[k - 1], points[k],
                           track.GetRadius(), 0))
             return true;
     }
-    return PointInPolygon(track.GetStart(), points);
+    return false;
 }
 
 bool RingsTouch(const CCopperShape& a, const CCopperShape& b)
