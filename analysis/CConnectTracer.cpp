@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "analysis/CPadPairsTried.h"
@@ -16,8 +17,10 @@
 #include "framework/CWorkPool.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
+#include "model/CNetArrayDocument.h"
 #include "model/CPad.h"
 #include "model/CPadStackArray.h"
+#include "model/CPadStackReaches.h"
 #include "model/Geometry.h"
 #include "model/LayerIds.h"
 #include "model/LayerMaps.h"
@@ -301,61 +304,62 @@ void CConnectTracer::CollectItems()
     for (int32_t n = 0; n < m_nets.GetCount(); ++n)
         pinCount += m_nets.GetNet(n)->GetPinCount();
     m_pins.reserve(size_t(pinCount));
-    m_pinRecords.clear();
-    m_pinRecords.reserve(size_t(pinCount));
     for (int32_t n = 0; n < m_nets.GetCount(); ++n) {
         const CNet& net = *m_nets.GetNet(n);
         for (int32_t i = 0; i < net.GetPinCount(); ++i) {
             const NetPinRec& rec = net.GetPin(i);
-            m_pinRecords.push_back(rec);
             m_pins.push_back({{rec.x, rec.y, rec.padStack, rec.angle, rec.side != 0},
                               rec.component,
                               rec.pad,
-                              n});
+                              n,
+                              rec.layerMask});
         }
     }
-    const CNet& zero = *m_nets.GetNet(0);
-    m_vertices.clear();
-    m_widths.clear();
-    m_vertices.reserve(size_t(zero.GetVertexCount()));
-    m_widths.reserve(size_t(zero.GetVertexCount()));
-    for (int32_t v = 0; v < zero.GetVertexCount(); ++v) {
-        m_vertices.push_back(zero.GetVertex(v));
-        m_widths.push_back(zero.GetVertexPen(v) >= 1 ? zero.GetVertexWidth(v) : 0);
-    }
+    CNet& zero = *m_nets.GetNet(0);
+    m_vertices = zero.TakeVertices();
 
+    // One pass over the items: their boxes, and the grid's choice of them. Items that cannot
+    // touch anything stay out of the grid: no flood or pair test needs them.
+    const size_t items = m_pins.size() + m_vertices.size();
     m_boxes.clear();
-    m_boxes.reserve(m_pins.size() + m_vertices.size());
+    m_boxes.reserve(items);
+    m_widths.clear();
+    m_widths.reserve(m_vertices.size());
+    m_gridItems.clear();
+    m_gridItems.reserve(items);
+    const auto choose = [this](const CRect& box) {
+        if (!IsEmptyBox(box))
+            m_gridItems.push_back(uint32_t(m_boxes.size()));
+        m_boxes.push_back(box);
+    };
     for (const Pin& pin : m_pins) {
-        m_boxes.push_back(BoxAround(pin.pad.x, pin.pad.y, PadStackReach(pin.pad.padStack)));
+        choose(BoxAround(pin.pad.x, pin.pad.y, PadStackReach(pin.pad.padStack)));
         PreparePadSet(pin.pad);
     }
     for (int32_t v = 0; v < int32_t(m_vertices.size()); ++v) {
         const TrackRec& rec = m_vertices[size_t(v)];
+        const int32_t pen = rec.GetPen();
+        m_widths.push_back(pen >= 1 ? zero.GetPenWidth(pen) : 0);
         if (rec.IsPad()) {
-            m_boxes.push_back(BoxAround(rec.x, rec.y, PadStackReach(rec.GetPadStack())));
+            choose(BoxAround(rec.x, rec.y, PadStackReach(rec.GetPadStack())));
             PreparePadSet(VertexPad(v));
         } else if (IsDrawn(v)) {
             const TrackRec& prev = m_vertices[size_t(v) - 1];
             const int64_t half = int64_t(m_widths[size_t(v)] >> 1) + 2;
-            m_boxes.push_back(CRect(SaturateToInt(std::min(prev.x, rec.x) - half),
-                                    SaturateToInt(std::min(prev.y, rec.y) - half),
-                                    SaturateToInt(std::max(prev.x, rec.x) + half),
-                                    SaturateToInt(std::max(prev.y, rec.y) + half)));
+            const CRect box(SaturateToInt(std::min(prev.x, rec.x) - half),
+                            SaturateToInt(std::min(prev.y, rec.y) - half),
+                            SaturateToInt(std::max(prev.x, rec.x) + half),
+                            SaturateToInt(std::max(prev.y, rec.y) + half));
+            if (m_contact.IsLayerInUse(rec.GetLayer()))
+                choose(box);
+            else
+                m_boxes.push_back(box);
         } else {
             // A run start has no copper of its own.
             m_boxes.push_back(CRect(1, 1, 0, 0));
         }
     }
     m_stamps.assign(m_boxes.size(), 0);
-
-    // Items that cannot touch anything stay out of the grid: no flood or pair test needs them.
-    m_gridItems.clear();
-    m_gridItems.reserve(m_boxes.size());
-    for (int32_t item = 0; item < int32_t(m_boxes.size()); ++item) {
-        if (CanTouch(item) && !IsEmptyBox(m_boxes[size_t(item)]))
-            m_gridItems.push_back(uint32_t(item));
-    }
     m_grid.Build(m_boxes, m_gridItems);
 }
 
@@ -697,6 +701,7 @@ std::vector<int32_t> CConnectTracer::InNetOrder(int32_t first, int32_t end, int3
 void CConnectTracer::DistributeVertices()
 {
     m_nets.GetNet(0)->ClearVertices();
+    HandPinsToNets();
     const int32_t nets = m_nets.GetCount();
     const std::vector<int32_t> order =
         InNetOrder(int32_t(m_pins.size()), int32_t(m_stamps.size()), nets);
@@ -705,14 +710,25 @@ void CConnectTracer::DistributeVertices()
         ++start[size_t(m_stamps[size_t(item)]) + 1];
     for (size_t n = 1; n < start.size(); ++n)
         start[n] += start[n - 1];
-    // Each net takes only its own vertices, so the nets fill side by side.
-    CWorkPool::Shared().ForEach(size_t(nets), [&](size_t n) {
-        CNet& target = *m_nets.GetNet(int32_t(n));
-        target.ReserveVertices(int64_t(start[n + 1] - start[n]));
-        for (size_t k = start[n]; k < start[n + 1]; ++k) {
-            const TrackRec& rec = m_vertices[size_t(VertexOf(order[k]))];
-            // Every table starts as a copy of net 0's, so the pen numbers hold.
-            target.AppendCopy(rec, rec.IsPad() ? 0 : rec.GetPen());
+    // Each net takes only its own vertices, so the nets fill side by side; its box is worked out
+    // while its copper is still at hand.
+    const CNetArrayDocument* document = m_nets.GetDocument();
+    constexpr size_t netsPerBlock = 64;
+    CWorkPool::Shared().ForEach((size_t(nets) + netsPerBlock - 1) / netsPerBlock, [&](size_t b) {
+        std::optional<CPadStackReaches> margins;
+        if (document)
+            margins.emplace(document->GetPadStacks());
+        const size_t end = std::min(size_t(nets), (b + 1) * netsPerBlock);
+        for (size_t n = b * netsPerBlock; n < end; ++n) {
+            CNet& target = *m_nets.GetNet(int32_t(n));
+            target.ReserveVertices(int64_t(start[n + 1] - start[n]));
+            for (size_t k = start[n]; k < start[n + 1]; ++k) {
+                const TrackRec& rec = m_vertices[size_t(VertexOf(order[k]))];
+                // Every table starts as a copy of net 0's, so the pen numbers hold.
+                target.AppendCopy(rec, rec.IsPad() ? 0 : rec.GetPen());
+            }
+            if (margins)
+                target.CalcBoundingBox(*margins);
         }
     });
 }
@@ -727,19 +743,16 @@ void CConnectTracer::HandPinsToNets()
         if (counts[n] > 0)
             m_nets.GetNet(int32_t(n))->ReservePins(counts[n]);
     }
-    for (size_t i = 0; i < m_pins.size(); ++i) {
-        const NetPinRec& rec = m_pinRecords[i];
-        m_nets.GetNet(m_pins[i].net)
-            ->AddPin(rec.x, rec.y, rec.component, rec.pad, rec.padStack, rec.angle, rec.side != 0,
-                     rec.layerMask);
+    for (const Pin& pin : m_pins) {
+        m_nets.GetNet(pin.net)->AddPin(pin.pad.x, pin.pad.y, pin.component, pin.padIndex,
+                                       pin.pad.padStack, pin.pad.angle, pin.pad.mirrored,
+                                       pin.layerMask);
     }
 }
 
 void CConnectTracer::Finish(const std::vector<Joined>* joined)
 {
     m_nets.GetNet(0)->SetCurrentVertex(0);
-    HandPinsToNets();
-    m_nets.CalcBoundingBoxes();
     m_document.DeselectAll();
     if (!joined) {
         m_nets.RecalcAll();

@@ -10,7 +10,6 @@
 #include "analysis/CCopperContact.h"
 #include "framework/CRect.h"
 #include "model/LayerIds.h"
-#include "model/NetPinRec.h"
 #include "model/TrackRec.h"
 
 class CNetArray;
@@ -52,6 +51,8 @@ private:
         int32_t component = 0;
         int32_t padIndex = 0;
         int32_t net = 0;
+        // The pin's layers, kept for handing it back to a net.
+        uint32_t layerMask = 0;
     };
 
     bool GatherIntoNetZero();
@@ -68,7 +69,8 @@ private:
     bool ClearToNetZero();
 
     // The pins of every net and net 0's vertices, their boxes and the grid over those that
-    // can touch other copper.
+    // can touch other copper. Net 0 hands its vertices over: it is left without copper or
+    // pins until the copper is distributed.
     void CollectItems();
     int32_t PadStackReach(int32_t padStack);
     // Pins, pads and vias, and drawn segments on layers in use: what has copper to touch with.
@@ -123,13 +125,14 @@ private:
 
     // The items first..end-1 ordered by their stamps (below `nets`), each net's in item order.
     std::vector<int32_t> InNetOrder(int32_t first, int32_t end, int32_t nets) const;
-    // Hands every vertex stamped with a net to that net, in net 0's order; net 0 keeps the rest.
+    // Hands every vertex stamped with a net to that net, in net 0's order, and every pin to its
+    // net (HandPinsToNets); net 0 keeps the rest. Each net's box is worked out as it is filled.
     void DistributeVertices();
     // The pins collected at the start go to the nets in their `net`, each net's in the order
     // they were collected: the order of the components and their pads, as the pads' nets would
     // lay them out afresh, without working out a pad's place again.
     void HandPinsToNets();
-    // Pins, boxes, clusters and ratsnest afresh; the pairs joined, when given, hint the clusters.
+    // Clusters and ratsnest afresh; the pairs joined, when given, hint the clusters.
     void Finish(const std::vector<Joined>* joined = nullptr);
 
     CTracerDocument& m_document;
@@ -140,8 +143,6 @@ private:
     // The pins of every net in net order, each net's in its own order; a pin's `net` is the net
     // it ends in.
     std::vector<Pin> m_pins;
-    // The records of m_pins, as the nets held them.
-    std::vector<NetPinRec> m_pinRecords;
     std::vector<TrackRec> m_vertices;
     // Pen widths of net 0's vertices, 0 for pads and run starts.
     std::vector<int32_t> m_widths;

@@ -352,6 +352,13 @@ void CNet::ClearVertices()
     MarkChanged();
 }
 
+std::vector<TrackRec> CNet::TakeVertices()
+{
+    std::vector<TrackRec> taken = m_vertices.TakeAll();
+    ClearVertices();
+    return taken;
+}
+
 void CNet::SetCurrentVertex(int32_t i)
 {
     m_currentVertex = i;

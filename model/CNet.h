@@ -185,6 +185,8 @@ public:
     bool DeleteVertex(int32_t i);
     // Removes every vertex and pin.
     void ClearVertices();
+    // The vertices handed over whole, in order; the net is left as ClearVertices leaves it.
+    std::vector<TrackRec> TakeVertices();
 
     int32_t GetCurrentVertex() const { return m_currentVertex; }
     // Clamped into the list (0 for an empty one).

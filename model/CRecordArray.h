@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "framework/CArchive.h"
@@ -44,6 +45,8 @@ public:
         m_items.erase(m_items.begin() + index, m_items.begin() + end);
     }
     void RemoveAll() { m_items.clear(); }
+    // The records handed over whole, leaving the array empty.
+    std::vector<T> TakeAll() { return std::exchange(m_items, {}); }
     // Room for `count` records in all, so that adding up to them moves none.
     void Reserve(int64_t count)
     {
