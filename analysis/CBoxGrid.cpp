@@ -15,15 +15,20 @@ template <typename A> bool Meet(const A& a, const CRect& b)
 
 void CBoxGrid::Build(const std::vector<CRect>& boxes)
 {
-    Fill(boxes.size(), [&boxes](size_t k) -> const CRect& { return boxes[k]; });
+    Fill(
+        boxes.size(), [&boxes](size_t k) -> const CRect& { return boxes[k]; }, 1);
 }
 
-void CBoxGrid::Build(const std::vector<CRect>& boxes, const std::vector<uint32_t>& chosen)
+void CBoxGrid::Build(const std::vector<CRect>& boxes, const std::vector<uint32_t>& chosen,
+                     int32_t boxesPerCell)
 {
-    Fill(chosen.size(), [&](size_t k) -> const CRect& { return boxes[chosen[k]]; });
+    Fill(
+        chosen.size(), [&](size_t k) -> const CRect& { return boxes[chosen[k]]; },
+        std::max(boxesPerCell, 1));
 }
 
-template <typename BoxAt> void CBoxGrid::Fill(size_t count, const BoxAt& boxAt)
+template <typename BoxAt>
+void CBoxGrid::Fill(size_t count, const BoxAt& boxAt, int32_t boxesPerCell)
 {
     m_count = count;
     m_cellStart.clear();
@@ -41,12 +46,13 @@ template <typename BoxAt> void CBoxGrid::Fill(size_t count, const BoxAt& boxAt)
         right = std::max<int64_t>(right, box.right);
         bottom = std::max<int64_t>(bottom, box.bottom);
     }
-    // Square cells, about one per box; a thin extent still gets no more cells than boxes along
-    // its length.
+    // Square cells, about one per boxesPerCell boxes; a thin extent still gets no more cells
+    // along its length.
     const int64_t width = right - left + 1;
     const int64_t height = bottom - top + 1;
-    const double side = std::max({std::sqrt(double(width) * double(height) / double(count)),
-                                  double(std::max(width, height)) / double(count), 1.0});
+    const double cellCount = double(count) / double(boxesPerCell);
+    const double side = std::max({std::sqrt(double(width) * double(height) / cellCount),
+                                  double(std::max(width, height)) / cellCount, 1.0});
     m_left = left;
     m_top = top;
     m_cellSize = int64_t(std::ceil(side));

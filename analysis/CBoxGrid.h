@@ -16,8 +16,10 @@ public:
     // Replaces the set by `boxes` (each with left <= right and top <= bottom), numbered by their
     // position in it.
     void Build(const std::vector<CRect>& boxes);
-    // The same for the boxes boxes[chosen[k]], each numbered k.
-    void Build(const std::vector<CRect>& boxes, const std::vector<uint32_t>& chosen);
+    // The same for the boxes boxes[chosen[k]], each numbered k, with about `boxesPerCell` boxes
+    // (at least 1) to a cell: larger cells hold a box in fewer of them.
+    void Build(const std::vector<CRect>& boxes, const std::vector<uint32_t>& chosen,
+               int32_t boxesPerCell = 1);
 
     // Appends to `found` the number of every box that meets `query`, each once, in no particular
     // order.
@@ -43,7 +45,7 @@ private:
     };
 
     // Fits the cells to the boxes boxAt(0..count-1) and files each box in its cells.
-    template <typename BoxAt> void Fill(size_t count, const BoxAt& boxAt);
+    template <typename BoxAt> void Fill(size_t count, const BoxAt& boxAt, int32_t boxesPerCell);
     int32_t ColumnOf(int64_t x) const;
     int32_t RowOf(int64_t y) const;
 

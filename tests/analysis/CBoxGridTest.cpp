@@ -66,7 +66,8 @@ TEST(CBoxGridTest, FindsExactlyTheBoxesThatMeetTheQuery)
         }
         CBoxGrid grid;
         grid.Build(boxes);
-        // A grid over some of the boxes numbers them by their place in the choice.
+        // A grid over some of the boxes numbers them by their place in the choice; its cells
+        // take one to four boxes each.
         std::vector<uint32_t> chosen;
         std::vector<CRect> chosenBoxes;
         for (uint32_t k = 0; k < uint32_t(count); ++k) {
@@ -76,7 +77,7 @@ TEST(CBoxGridTest, FindsExactlyTheBoxesThatMeetTheQuery)
             }
         }
         CBoxGrid some;
-        some.Build(boxes, chosen);
+        some.Build(boxes, chosen, 1 + round % 4);
         for (int q = 0; q < 50; ++q) {
             const int32_t x = pick(-reach - 100000, reach + 100000);
             const int32_t y = pick(-thin - 100000, thin + 100000);
