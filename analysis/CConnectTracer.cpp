@@ -188,15 +188,23 @@ bool CConnectTracer::TakeWidthsIntoNetZero()
 {
     const CNet& zero = *m_nets.GetNet(0);
     std::vector<uint16_t> missing;
+    // The pens whose widths net 0 lacks, worked out again only when a net's table differs from
+    // the one before: most nets share one table.
+    std::vector<uint16_t> lastTable;
+    uint32_t lacking = 0;
     for (int32_t n = 1; n < m_nets.GetCount(); ++n) {
+        PrefetchNet(n + netsAhead);
         const CNet& net = *m_nets.GetNet(n);
         // Only the vertices drawn with a width net 0 lacks can add to the list; most nets have
         // none.
-        uint32_t lacking = 0;
-        for (int32_t p = 1; p < std::min(net.GetPenCount(), CNet::maxPenCount); ++p) {
-            const int32_t width = net.GetPenWidth(p);
-            if (width > 0 && FindDrawingPen(zero.GetPenTable(), width) < 0)
-                lacking |= 1u << p;
+        if (n == 1 || net.GetPenTable() != lastTable) {
+            lastTable = net.GetPenTable();
+            lacking = 0;
+            for (int32_t p = 1; p < std::min(net.GetPenCount(), CNet::maxPenCount); ++p) {
+                const int32_t width = net.GetPenWidth(p);
+                if (width > 0 && FindDrawingPen(zero.GetPenTable(), width) < 0)
+                    lacking |= 1u << p;
+            }
         }
         for (int32_t v = 1; lacking != 0 && v < net.GetVertexCount(); ++v) {
             const int32_t pen = net.GetVertexPen(v);
@@ -222,6 +230,7 @@ void CConnectTracer::MoveCopperIntoNetZero()
     std::vector<uint16_t> mappedTable;
     std::array<int32_t, CNet::maxPenCount> penOf{};
     for (int32_t n = 1; n < m_nets.GetCount(); ++n) {
+        PrefetchNet(n + netsAhead);
         CNet& net = *m_nets.GetNet(n);
         if (n == 1 || net.GetPenTable() != mappedTable) {
             mappedTable = net.GetPenTable();
@@ -281,6 +290,27 @@ bool CConnectTracer::ClearToNetZero()
     // Every net but net 0 is now without pins and copper.
     m_nets.DeleteEmptyNets(false);
     return true;
+}
+
+void CConnectTracer::PrefetchNet(int32_t n) const
+{
+#if defined(__GNUC__)
+    if (n >= m_nets.GetCount())
+        return;
+    const CNet& net = *m_nets.GetNet(n);
+    const char* at = reinterpret_cast<const char*>(&net);
+    for (size_t offset = 0; offset < sizeof(CNet); offset += cacheLine)
+        __builtin_prefetch(at + offset);
+    // The net asked for last time has come in by now: its lists are asked for in turn.
+    if (n - netsAhead / 2 >= 1) {
+        const CNet& earlier = *m_nets.GetNet(n - netsAhead / 2);
+        __builtin_prefetch(earlier.GetPenTable().data());
+        if (earlier.GetVertexCount() > 0)
+            __builtin_prefetch(&earlier.GetVertex(0));
+    }
+#else
+    (void)n;
+#endif
 }
 
 // ---- Items and their grid -----------------------------------------------------------------------

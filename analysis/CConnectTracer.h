@@ -55,6 +55,12 @@ private:
         uint32_t layerMask = 0;
     };
 
+    // Nets lie apart on the heap: a pass over all of them asks for net n's record (and for the
+    // lists of a net asked for before) some places ahead of its turn.
+    static constexpr int32_t netsAhead = 8;
+    static constexpr size_t cacheLine = 64;
+    void PrefetchNet(int32_t n) const;
+
     bool GatherIntoNetZero();
     // The widths of the other nets' copper join net 0's pen table; false, changing nothing,
     // when there is no room.
