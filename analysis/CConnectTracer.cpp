@@ -234,7 +234,9 @@ void CConnectTracer::MoveCopperIntoNetZero()
         CNet& net = *m_nets.GetNet(n);
         if (n == 1 || net.GetPenTable() != mappedTable) {
             mappedTable = net.GetPenTable();
-            for (int32_t p = 1; p < CNet::maxPenCount; ++p)
+            // A pen past the table has width 0.
+            penOf.fill(std::max(FindDrawingPen(pens, 0), 0));
+            for (int32_t p = 1; p < std::min(net.GetPenCount(), CNet::maxPenCount); ++p)
                 penOf[size_t(p)] = std::max(FindDrawingPen(pens, net.GetPenWidth(p)), 0);
         }
         for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
