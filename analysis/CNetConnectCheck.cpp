@@ -44,6 +44,8 @@ CNetConnectCheck::CNetConnectCheck(CNetDocument& document, CNet& net, size_t sca
 int32_t CNetConnectCheck::Check(const CClusterHints* hints)
 {
     ClearClusters();
+    // The hinted pairs are pairs the full flood would follow too: when they reach every item
+    // from the first pin, so would it, stamping each with cluster 1.
     CClusterHints::NetLinks links;
     if (hints && m_net.GetPinCount() > 0 && hints->Find(m_net, links) &&
         links.items == m_net.GetPinCount() + m_net.GetVertexCount()) {
