@@ -377,18 +377,14 @@ void CConnectTracer::CollectItems()
             PreparePadSet(VertexPad(v));
         } else if (IsDrawn(v)) {
             const TrackRec& prev = m_vertices[size_t(v) - 1];
-            const int64_t half = int64_t(m_widths[size_t(v)] >> 1) + 2;
-            const CRect box(SaturateToInt(std::min(prev.x, rec.x) - half),
-                            SaturateToInt(std::min(prev.y, rec.y) - half),
-                            SaturateToInt(std::max(prev.x, rec.x) + half),
-                            SaturateToInt(std::max(prev.y, rec.y) + half));
+            const CRect box = BoxAlong(prev.x, prev.y, rec.x, rec.y, m_widths[size_t(v)]);
             if (m_contact.IsLayerInUse(rec.GetLayer()))
                 choose(box);
             else
                 m_boxes.push_back(box);
         } else {
             // A run start has no copper of its own.
-            m_boxes.push_back(CRect(1, 1, 0, 0));
+            m_boxes.push_back(NoCopperBox());
         }
     }
     m_stamps.assign(m_boxes.size(), 0);
@@ -480,44 +476,18 @@ CClusterHints CConnectTracer::HintsFrom(const std::vector<Joined>& joined) const
         nets[size_t(n)] = &net;
         itemCounts[size_t(n)] = net.GetPinCount() + net.GetVertexCount();
     }
-    // Each net holds its pins and vertices in item order, so an item's place in its net is the
-    // count of the items before it stamped alike.
+    // Each net holds the pins and then the vertices stamped with it, each in item order, and
+    // the pins come first among the items: an item's place in its net is the count of the items
+    // before it stamped alike.
     std::vector<int32_t> local(m_stamps.size(), 0);
     std::vector<int32_t> seen(size_t(netCount), 0);
-    for (size_t item = 0; item < m_pins.size(); ++item) {
-        const int32_t n = m_stamps[item];
-        if (n <= 0 || n >= netCount || !nets[size_t(n)])
-            continue;
-        const int32_t place = seen[size_t(n)]++;
-        const CNet& net = *nets[size_t(n)];
-        const Pin& pin = m_pins[item];
-        if (place >= net.GetPinCount() || net.GetPin(place).component != pin.component ||
-            net.GetPin(place).pad != pin.padIndex) {
-            // A pad named twice went to a later net: this net's pins are not its stamped ones.
-            nets[size_t(n)] = nullptr;
-            continue;
-        }
-        local[item] = place;
-    }
-    for (int32_t n = 1; n < netCount; ++n) {
-        if (nets[size_t(n)] && seen[size_t(n)] != nets[size_t(n)]->GetPinCount())
-            nets[size_t(n)] = nullptr;
-        seen[size_t(n)] = nets[size_t(n)] ? nets[size_t(n)]->GetPinCount() : 0;
-    }
-    for (size_t item = m_pins.size(); item < m_stamps.size(); ++item) {
-        const int32_t n = m_stamps[item];
-        if (n > 0 && n < netCount)
-            local[item] = seen[size_t(n)]++;
-    }
-    for (int32_t n = 1; n < netCount; ++n) {
-        if (nets[size_t(n)] && seen[size_t(n)] != itemCounts[size_t(n)])
-            nets[size_t(n)] = nullptr;
-    }
+    for (size_t item = 0; item < m_stamps.size(); ++item)
+        local[item] = seen[size_t(m_stamps[item])]++;
     std::vector<CClusterHints::Link> links;
     links.reserve(joined.size());
     for (const Joined& pair : joined) {
         const int32_t n = m_stamps[pair.a];
-        if (n > 0 && n < netCount && m_stamps[pair.b] == n && nets[size_t(n)])
+        if (n > 0 && m_stamps[pair.b] == n)
             links.push_back({n, local[pair.a], local[pair.b], pair.touching});
     }
     return CClusterHints(nets, itemCounts, links);

@@ -94,7 +94,7 @@ private:
     // Returns the pairs whose contact joined two groups, and each run with the pad it starts at.
     std::vector<Joined> JoinTouchingItems(CUnionFind& groups) const;
     // The joined pairs as links between the items of the nets now holding them, for the
-    // cluster check; nets whose pins are not the items stamped with them are left out.
+    // cluster check.
     CClusterHints HintsFrom(const std::vector<Joined>& joined) const;
     // Floods from each start pin not reached yet, stamping what it reaches with `net`.
     void Flood(const std::vector<int32_t>& startPins, int32_t net);

@@ -173,16 +173,11 @@ CRect CNetConnectCheck::VertexBox(int32_t vertex)
     const TrackRec& rec = m_net.GetVertex(vertex);
     if (rec.IsPad())
         return BoxAround(rec.x, rec.y, ReachOf(rec.GetPadStack()));
-    if (!rec.IsDrawn() || vertex == 0) {
-        // A run start has no copper of its own.
-        return CRect(1, 1, 0, 0);
-    }
+    // A run start has no copper of its own.
+    if (!rec.IsDrawn() || vertex == 0)
+        return NoCopperBox();
     const TrackRec& prev = m_net.GetVertex(vertex - 1);
-    const int64_t half = int64_t(m_net.GetVertexWidth(vertex) >> 1) + 2;
-    return CRect(SaturateToInt(std::min(prev.x, rec.x) - half),
-                 SaturateToInt(std::min(prev.y, rec.y) - half),
-                 SaturateToInt(std::max(prev.x, rec.x) + half),
-                 SaturateToInt(std::max(prev.y, rec.y) + half));
+    return BoxAlong(prev.x, prev.y, rec.x, rec.y, m_net.GetVertexWidth(vertex));
 }
 
 void CNetConnectCheck::ComputeBoxes()

@@ -12,6 +12,13 @@ CRect BoxAround(int32_t x, int32_t y, int64_t reach)
                  SaturateToInt(y + reach));
 }
 
+CRect BoxAlong(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width)
+{
+    const int64_t half = int64_t(width >> 1) + 2;
+    return CRect(SaturateToInt(std::min(x1, x2) - half), SaturateToInt(std::min(y1, y2) - half),
+                 SaturateToInt(std::max(x1, x2) + half), SaturateToInt(std::max(y1, y2) + half));
+}
+
 bool IsEmptyBox(const CRect& box)
 {
     return box.left > box.right;

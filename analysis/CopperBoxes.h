@@ -12,6 +12,13 @@ class CSpatialGrid;
 
 // A little more than the reach, so that the boxes of touching copper always meet.
 CRect BoxAround(int32_t x, int32_t y, int64_t reach);
+// The same margin round a track of the width from (x1, y1) to (x2, y2).
+CRect BoxAlong(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width);
+// The box of an item without copper, such as a run start.
+inline CRect NoCopperBox()
+{
+    return CRect(1, 1, 0, 0);
+}
 
 bool IsEmptyBox(const CRect& box);
 
