@@ -19,6 +19,7 @@
 #include "dialogs/CNameDlg.h"
 #include "dialogs/CPcbInfoDlg.h"
 #include "document/CDesignSettings.h"
+#include "document/CDocumentLink.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
 #include "editor/CConfig.h"
@@ -475,6 +476,20 @@ TEST_F(CViewCommandsMenuTest, ToolItemsStartTheirToolsFromTheMenus)
     ASSERT_TRUE(Run(ID_EDIT_UNDO));
     EXPECT_EQ(archive_bytes::Store(document->Design().GetNets()), nets);
     EXPECT_EQ(archive_bytes::Store(document->Design().GetComponents()), components);
+    // Nets afresh from the copper: each rebuilt net's clusters are those a fresh check of the
+    // net finds; one undo step again.
+    pick(ID_NETLIST_REBUILD_FROM_TRACKS);
+    CNetArray& rebuilt = document->Design().GetNets();
+    ASSERT_GT(rebuilt.GetCount(), 1);
+    for (int32_t n = 1; n < rebuilt.GetCount(); ++n) {
+        CNet alone = *rebuilt.GetNet(n);
+        alone.CalcClusters(document->Link());
+        EXPECT_EQ(rebuilt.GetNet(n)->GetClusterCount(), alone.GetClusterCount()) << n;
+        for (int32_t i = 0; i < alone.GetPinCount(); ++i)
+            EXPECT_EQ(rebuilt.GetNet(n)->GetPinCluster(i), alone.GetPinCluster(i)) << n;
+    }
+    ASSERT_TRUE(Run(ID_EDIT_UNDO));
+    EXPECT_EQ(archive_bytes::Store(document->Design().GetNets()), nets);
 
     // The net-alias report beside the design, opened in the text editor.
     services.messages.QueueAnswer(IDNO);
