@@ -50,6 +50,8 @@ int main(int argc, char** argv)
     CServices::SetMail(&mail);
     CServices::SetClipboard(&clipboard);
     CServices::SetColorChooser(&colorChooser);
+    if (!settings.GetProblem().empty())
+        messages.FileMessageBox(settings.GetProblem(), "Wevra PCB", MB_OK, MB_ICONEXCLAMATION);
 
     int result = 0;
     {

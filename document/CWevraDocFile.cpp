@@ -127,19 +127,28 @@ std::unique_ptr<CWevraDoc> CWevraDoc::ReadDesign(CArchive& ar)
             CInputFile::TooLargeText(ar.GetFilePath().empty() ? "the design"
                                                               : ar.GetFilePath().string(),
                                      ar.GetRemaining(), CDesignSettings::maxFileSize));
-    const uint32_t version = ar.ReadDWord();
-    if (version < CDesignSettings::oldestDesignFileVersion ||
-        version > CDesignSettings::designFileVersion) {
-        CServices::Messages().MessageBox(CResString::Load(IDS_NOT_SUPPORTED_FILEFORMAT),
-                                         CResString::Load(IDS_APP_TITLE), MB_OK,
-                                         MB_ICONEXCLAMATION);
-        return nullptr;
-    }
-
     // The open design stays as it is until the whole stream was read.
     const std::string title = CPathHelper::GetFileTitle(ar.GetFilePath().string());
     const std::string refusal =
         CResString::LoadWith(IDS_UNEXPECTED_FILE_CONTENTS, title.empty() ? "the design" : title);
+    uint32_t version = 0;
+    try {
+        version = ar.ReadDWord();
+    } catch (const CArchiveException& error) {
+        throw CArchiveException(error.GetCause(), refusal);
+    }
+    if (version < CDesignSettings::oldestDesignFileVersion ||
+        version > CDesignSettings::designFileVersion) {
+        const std::string text = CResString::Load(IDS_NOT_SUPPORTED_FILEFORMAT);
+        if (ar.GetFilePath().empty())
+            CServices::Messages().MessageBox(text, CResString::Load(IDS_APP_TITLE), MB_OK,
+                                             MB_ICONEXCLAMATION);
+        else
+            CServices::Messages().FileMessageBox(
+                CWindows1252::ToUtf8(text) + ":\n" + ar.GetFilePath().string(),
+                CWindows1252::ToUtf8(CResString::Load(IDS_APP_TITLE)), MB_OK, MB_ICONEXCLAMATION);
+        return nullptr;
+    }
     std::unique_ptr<CWevraDoc> loaded;
     try {
         loaded.reset(new CWevraDoc(LoadTarget{}, *this));

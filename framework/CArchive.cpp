@@ -51,7 +51,9 @@ void CArchive::Require(size_t size)
 {
     CheckLoading();
     if (size > GetRemaining())
-        Fail(CArchiveException::endOfFile, "Unexpected end of file.");
+        Fail(CArchiveException::endOfFile,
+             m_path.empty() ? std::string("Unexpected end of file.")
+                            : "Unexpected end of file in \"" + m_path.string() + "\".");
 }
 
 void CArchive::Reserve(size_t size)

@@ -299,6 +299,9 @@ bool CPathHelper::WriteFileAtomically(const std::filesystem::path& path, const v
     const bool replacing = ::stat(target.c_str(), &old) == 0;
     if (replacing && S_ISDIR(old.st_mode))
         return failWithErrno(EISDIR);
+    // A device or a pipe would be replaced by a regular file: never what a save means.
+    if (replacing && !S_ISREG(old.st_mode))
+        return fail("it is not a regular file (a device, pipe or socket) and is left as it is");
     if (replacing && IsReadOnlyFile(target))
         return fail("the file is read-only");
 
@@ -307,6 +310,9 @@ bool CPathHelper::WriteFileAtomically(const std::filesystem::path& path, const v
     // A temporary left by a crash, or planted as a link, must not take the bytes.
     ::unlink(temp.c_str());
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0 && errno == EEXIST)
+        return fail("\"" + temp.filename().string() +
+                    "\" is in the way in the same folder and cannot be removed");
     if (fd < 0)
         return failWithErrno(errno);
     const auto discard = [&temp, &failWithErrno](int error) {

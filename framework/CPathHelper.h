@@ -57,8 +57,9 @@ public:
     // flush and the close succeeded: a failure leaves the old file and no temporary. A symbolic
     // link is followed, so its target gets the content and the link stays. The new file keeps
     // the old one's permissions (and owner, where the process may set it). A read-only file is
-    // refused and left alone. False on failure, with the system's reason in `reason`, which
-    // never names the temporary.
+    // refused and left alone, and so is anything that is not a regular file (a device, a pipe).
+    // False on failure, with the reason in `reason`, which names the temporary only when
+    // something that cannot be removed (a folder) stands where it would go.
     static bool WriteFileAtomically(const std::filesystem::path& path, const void* data,
                                     size_t size, std::string* reason = nullptr);
     static bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes,

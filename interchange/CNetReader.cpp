@@ -215,3 +215,18 @@ void CNetReader::ReadBlockNets()
         }
     }
 }
+
+int32_t CNetReader::UnclosedBlockLine(CNetlistLines& lines)
+{
+    lines.Rewind();
+    int32_t open = 0;
+    std::string raw;
+    while (lines.Next(raw)) {
+        const std::string line = Trim(raw);
+        if (line == "[" || line == "(")
+            open = lines.GetLineNumber();
+        else if (line == "]" || line == ")")
+            open = 0;
+    }
+    return open;
+}

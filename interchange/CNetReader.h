@@ -43,6 +43,12 @@ public:
     // False, reading nothing, for a dialect without a reader.
     bool Read();
 
+    // For Protel 2.0 and Tango: the line that opens the last block ("[" or "(") when the lines
+    // end before it is closed, 0 when every block is closed. A file cut inside a block has lost
+    // the rest of the board's nets, which a forward annotation would take as pads left without
+    // a net.
+    static int32_t UnclosedBlockLine(CNetlistLines& lines);
+
 private:
     void ReadCalayNets();
     void ReadMentorNets();

@@ -225,6 +225,18 @@ void CNetlistImport::ShowNotFound(const std::string& text, const std::string& ca
                                      MB_ICONEXCLAMATION);
 }
 
+void CNetlistImport::ShowOpenFailure(const std::string& kind, const std::string& caption,
+                                     const std::filesystem::path& path, const std::string& reason)
+{
+    std::error_code error;
+    if (!std::filesystem::exists(path, error) || reason.empty()) {
+        ShowNotFound("'" + kind + "' File not found", caption, path);
+        return;
+    }
+    CServices::Messages().MessageBox(CWindows1252::FromUtf8(reason), caption, MB_OK,
+                                     MB_ICONEXCLAMATION);
+}
+
 // ---- Files and dialect --------------------------------------------------------------------------
 
 std::filesystem::path CNetlistImport::SiblingPath(const std::filesystem::path& path,
@@ -241,9 +253,10 @@ NetlistFormat CNetlistImport::DetectFormat(const std::filesystem::path& path)
 {
     const std::filesystem::path netPath = SiblingPath(path, ".NET");
     CNetlistLines lines;
-    m_netFileOpened = lines.Open(netPath);
+    std::string reason;
+    m_netFileOpened = lines.Open(netPath, &reason);
     if (!m_netFileOpened) {
-        ShowNotFound("'NET' File not found", "Load NET File", netPath);
+        ShowOpenFailure("NET", "Load NET File", netPath, reason);
         return NETLIST_NONE;
     }
     int32_t dialectLines = 0;
@@ -318,7 +331,24 @@ bool CNetlistImport::DetectForRun(const std::filesystem::path& path)
         return false;
     }
     m_formatName = NetlistFormatName(m_format);
-    return true;
+    return RefuseUnclosedBlock(SiblingPath(path, ".NET"));
+}
+
+bool CNetlistImport::RefuseUnclosedBlock(const std::filesystem::path& netPath)
+{
+    if (m_format != NETLIST_PROTEL && m_format != NETLIST_TANGO)
+        return true;
+    CNetlistLines lines;
+    if (!lines.Open(netPath))
+        return true; // the net step says why it cannot read the file
+    const int32_t open = CNetReader::UnclosedBlockLine(lines);
+    if (open == 0)
+        return true;
+    const std::string where = "the file ends inside the block that starts at line " +
+                              std::to_string(open) + " (cut short?)";
+    ShowNotFound("Damaged netlist, nothing was changed:\n" + where, "Load NET File", netPath);
+    SectionMessage("ERROR: Damaged Netlist, " + where + ": " + PathText(netPath));
+    return false;
 }
 
 std::string CNetlistImport::ComponentListExtension() const
@@ -336,10 +366,11 @@ std::string CNetlistImport::ComponentListExtension() const
 
 bool CNetlistImport::OpenComponentList(const std::filesystem::path& listPath, CNetlistLines& lines)
 {
-    if (lines.Open(listPath))
+    std::string reason;
+    if (lines.Open(listPath, &reason))
         return true;
     const std::string kind = ComponentListExtension().substr(1);
-    ShowNotFound("'" + kind + "' File not found", "Load " + kind + " File", listPath);
+    ShowOpenFailure(kind, "Load " + kind + " File", listPath, reason);
     SectionMessage("ERROR: Load Componentlist: " + PathText(listPath));
     return false;
 }
@@ -414,8 +445,9 @@ bool CNetlistImport::ReadNetFile(const std::filesystem::path& path)
     m_document->SetNetlistPath(netPath.string());
     SectionMessage("Load " + m_formatName + " Netlist: " + PathText(netPath) + "\n");
     CNetlistLines lines;
-    if (!lines.Open(netPath)) {
-        ShowNotFound("'NET' File not found", "Load NET File", netPath);
+    std::string reason;
+    if (!lines.Open(netPath, &reason)) {
+        ShowOpenFailure("NET", "Load NET File", netPath, reason);
         SectionMessage("ERROR: Open Netlist: " + PathText(netPath));
         return false;
     }

@@ -95,6 +95,12 @@ private:
     // Detection, the dialect's name and its component list; false with the report's error
     // line when the net file is missing or holds no netlist of a known kind.
     bool DetectForRun(const std::filesystem::path& path);
+    // False, after telling the user, when a net file of a block dialect ends inside a block.
+    bool RefuseUnclosedBlock(const std::filesystem::path& netPath);
+    // Asks before a forward annotation that would delete more than a quarter of the placed
+    // components or take more than a quarter of the pads in nets out of them; true to go on.
+    bool ConfirmRemovals(const std::filesystem::path& path,
+                         const std::vector<std::string>& references);
     std::string ComponentListExtension() const;
     // Opens the component list; false, after telling the user, when it cannot be read.
     bool OpenComponentList(const std::filesystem::path& listPath, CNetlistLines& lines);
@@ -111,6 +117,11 @@ private:
     // "<text> File not found" with the missing file's path, in an exclamation box.
     static void ShowNotFound(const std::string& text, const std::string& caption,
                              const std::filesystem::path& path);
+    // Why a netlist file of the kind ("NET", "CMP", "PLC") could not be read: "'NET' File not
+    // found" for a file that is not there, else what is wrong with it (a folder, a pipe, too
+    // large, unreadable), from CNetlistLines::Open's reason.
+    static void ShowOpenFailure(const std::string& kind, const std::string& caption,
+                                const std::filesystem::path& path, const std::string& reason);
 
     CNetlistDocument* m_document = nullptr;
     uint32_t m_errorFlags = 0;

@@ -83,8 +83,9 @@ bool CNetlistImport::LoadNetsOnly(CNetlistDocument& document, const std::filesys
         return false;
     const std::filesystem::path netPath = SiblingPath(path, ".NET");
     CNetlistLines lines;
-    if (!lines.Open(netPath)) {
-        ShowNotFound("'NET' File not found", "Load NET File", netPath);
+    std::string reason;
+    if (!lines.Open(netPath, &reason)) {
+        ShowOpenFailure("NET", "Load NET File", netPath, reason);
         return false;
     }
     CAliasSink sink(aliases);

@@ -1,11 +1,17 @@
 #include "interchange/CNetlistImport.h"
 
+#include <set>
 #include <unordered_set>
+#include <utility>
 
+#include "framework/CMessageService.h"
+#include "framework/CServices.h"
 #include "framework/CWindows1252.h"
 #include "interchange/CComponentListReader.h"
+#include "interchange/CNetReader.h"
 #include "interchange/CNetlistDocument.h"
 #include "interchange/CNetlistLines.h"
+#include "interchange/NetlistText.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CShapeLib.h"
@@ -36,6 +42,10 @@ bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
         SectionMessage("ERROR: Load Componentlist: " + CWindows1252::FromUtf8(listPath.string()));
         return false;
     }
+    if (!ConfirmRemovals(path, references)) {
+        SectionMessage("Forward annotation cancelled by the user: nothing was changed");
+        return false;
+    }
     m_document->SaveUndoState();
     ForwardDeletions(references);
 
@@ -49,6 +59,62 @@ bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
     }
     m_document->GetEditableShapeCache().NormalizeAll();
     return true;
+}
+
+namespace {
+
+// The pads a net file gives a net, by reference and pad index; the design is not touched.
+class CAssignedPadsSink : public CNetReaderSink {
+public:
+    void OnNet(const std::string& /*name*/, int32_t /*line*/) override {}
+    void OnPin(const std::string& reference, const std::string& pin, int32_t /*line*/) override
+    {
+        pads.emplace(reference, ParsePinNumber(pin) - 1);
+    }
+    void OnUnreadable(int32_t /*line*/, const std::string& /*text*/) override {}
+
+    std::set<std::pair<std::string, int32_t>> pads;
+};
+
+} // namespace
+
+bool CNetlistImport::ConfirmRemovals(const std::filesystem::path& path,
+                                     const std::vector<std::string>& references)
+{
+    CNetlistLines lines;
+    CAssignedPadsSink assigned;
+    if (lines.Open(SiblingPath(path, ".NET")))
+        CNetReader(m_format, lines, assigned).Read();
+    const std::unordered_set<std::string> listed(references.begin(), references.end());
+    const CComponentArray& components = m_document->GetComponents();
+    int32_t deleted = 0;
+    int64_t padsInNets = 0;
+    int64_t padsLeaving = 0;
+    for (int32_t i = 0; i < components.GetCount(); ++i) {
+        const std::string reference = components.GetReference(i);
+        const bool stays =
+            listed.count(reference) != 0 || components.TestFlag(i, ComponentFlags::lockDelete);
+        if (!stays)
+            ++deleted;
+        const std::vector<uint16_t>& nets = components.GetComponent(i)->GetPadNets();
+        for (size_t pad = 0; pad < nets.size(); ++pad) {
+            if (nets[pad] == 0)
+                continue;
+            ++padsInNets;
+            if (!stays || assigned.pads.count({reference, int32_t(pad)}) == 0)
+                ++padsLeaving;
+        }
+    }
+    const int32_t placed = components.GetCount();
+    if (int64_t(deleted) * 4 <= placed && padsLeaving * 4 <= padsInNets)
+        return true;
+    const std::string text =
+        std::to_string(deleted) + " of " + std::to_string(placed) +
+        " components would be deleted, " + std::to_string(padsLeaving) + " of " +
+        std::to_string(padsInNets) + " pads in nets would lose their net.\n\nNetlist: " +
+        CWindows1252::FromUtf8(SiblingPath(path, ".NET").string()) + "\n\nContinue?";
+    return CServices::Messages().MessageBox(text, "Forward Annotate", MB_YESNO, MB_ICONQUESTION) ==
+           IDYES;
 }
 
 void CNetlistImport::ForwardDeletions(const std::vector<std::string>& references)

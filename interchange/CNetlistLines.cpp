@@ -18,12 +18,14 @@ CNetlistLines::CNetlistLines(std::string bytes) : m_bytes(std::move(bytes))
         m_bytes.pop_back();
 }
 
-bool CNetlistLines::Open(const std::filesystem::path& path)
+bool CNetlistLines::Open(const std::filesystem::path& path, std::string* reason)
 {
     *this = CNetlistLines();
     try {
         *this = CNetlistLines(CInputFile::ReadText(path, maxFileSize));
-    } catch (const CArchiveException&) {
+    } catch (const CArchiveException& error) {
+        if (reason != nullptr)
+            *reason = error.what();
         return false;
     }
     return true;

@@ -22,8 +22,8 @@ public:
     explicit CNetlistLines(std::string bytes);
 
     // False, leaving the lines empty, when the file cannot be read, is no regular file or is
-    // larger than maxFileSize.
-    bool Open(const std::filesystem::path& path);
+    // larger than maxFileSize; `reason`, when given, then says which and names the file.
+    bool Open(const std::filesystem::path& path, std::string* reason = nullptr);
 
     // The next line; false at the end.
     bool Next(std::string& line);

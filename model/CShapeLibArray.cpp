@@ -104,7 +104,7 @@ bool CShapeLibArray::Load(const std::filesystem::path& path)
     }
     if (!loaded.m_loaded)
         CArchive::Fail(CArchiveException::badSchema,
-                       CResString::Load(IDS_NOT_SUPPORTED_FILEFORMAT));
+                       CResString::Load(IDS_NOT_SUPPORTED_FILEFORMAT) + ":\n" + path.string());
     // Bytes after the last record mean a count read earlier was wrong: a later save would lose
     // whatever they held.
     if (!ar->IsAtEnd())

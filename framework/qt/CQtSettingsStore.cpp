@@ -1,6 +1,10 @@
 #include "framework/qt/CQtSettingsStore.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include <QSettings>
+#include <QStandardPaths>
 #include <QString>
 
 #include "framework/qt/CQtText.h"
@@ -16,15 +20,29 @@ QString KeyOf(const std::string& section, const std::string& key)
 } // namespace
 
 CQtSettingsStore::CQtSettingsStore()
-    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                             QStringLiteral("Wevra PCB"),
-                                             QStringLiteral("Wevra PCB")))
 {
+    // Where QSettings keeps the user's INI file for this organisation and application, worked
+    // out here so that the file is looked at before anything reads it.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    Open(CQtText::ToPath(folder + QStringLiteral("/Wevra PCB/Wevra PCB.ini")));
 }
 
 CQtSettingsStore::CQtSettingsStore(const std::string& iniPath)
-    : m_settings(std::make_unique<QSettings>(CQtText::FromPath(iniPath), QSettings::IniFormat))
 {
+    Open(iniPath);
+}
+
+void CQtSettingsStore::Open(const std::string& iniPath)
+{
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(iniPath, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        m_problem = "The settings file is not a regular file and was not read:\n" + iniPath +
+                    "\n\nThe program starts with its default settings, and changes to them "
+                    "are kept until it closes only.";
+        return;
+    }
+    m_settings = std::make_unique<QSettings>(CQtText::FromPath(iniPath), QSettings::IniFormat);
 }
 
 CQtSettingsStore::~CQtSettingsStore() = default;
@@ -32,6 +50,10 @@ CQtSettingsStore::~CQtSettingsStore() = default;
 std::string CQtSettingsStore::GetString(const std::string& section, const std::string& key,
                                         const std::string& fallback) const
 {
+    if (!m_settings) {
+        const auto found = m_memory.find(section + '/' + key);
+        return found == m_memory.end() ? fallback : found->second;
+    }
     QVariant value = m_settings->value(KeyOf(section, key));
     if (!value.isValid())
         return fallback;
@@ -41,10 +63,15 @@ std::string CQtSettingsStore::GetString(const std::string& section, const std::s
 void CQtSettingsStore::WriteString(const std::string& section, const std::string& key,
                                    const std::string& value)
 {
+    if (!m_settings) {
+        m_memory[section + '/' + key] = value;
+        return;
+    }
     m_settings->setValue(KeyOf(section, key), CQtText::FromPath(value));
 }
 
 void CQtSettingsStore::Sync()
 {
-    m_settings->sync();
+    if (m_settings)
+        m_settings->sync();
 }

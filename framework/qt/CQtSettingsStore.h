@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -8,7 +9,10 @@
 class QSettings;
 
 // Keeps the settings in the user's INI file for organisation and application "Wevra PCB", or,
-// for tests, in an INI file at a given path.
+// for tests, in an INI file at a given path. A path that holds something other than a regular
+// file (a pipe would block the reading for ever, a device feed it without end) is neither read
+// nor written: the settings start from their defaults and live in memory for the session, and
+// GetProblem says why.
 class CQtSettingsStore : public CSettingsStore {
 public:
     CQtSettingsStore();
@@ -23,6 +27,13 @@ public:
     // Writes pending changes to the file now (they are written on destruction anyway).
     void Sync();
 
+    // Empty when the settings file is in use; otherwise a message for the user naming it.
+    const std::string& GetProblem() const { return m_problem; }
+
 private:
+    void Open(const std::string& iniPath);
+
     std::unique_ptr<QSettings> m_settings;
+    std::map<std::string, std::string> m_memory;
+    std::string m_problem;
 };

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -416,6 +418,32 @@ TEST_F(CDesignFileTest, SavingNeverLosesOrWeakensTheFile)
     const std::string& failure = services.messages.Shown()[0].text;
     EXPECT_NE(failure.find(missing.string()), std::string::npos) << failure;
     EXPECT_EQ(failure.find(".tmp~"), std::string::npos) << failure;
+
+    // A pipe is no file to save over: it stays a pipe, and the user learns why.
+    services.messages.ClearShown();
+    const fs::path pipe = folder / "PIPE.PCB";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(doc->OnSaveDocument(pipe.string()));
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_NE(services.messages.Shown()[0].text.find("not a regular file"), std::string::npos);
+}
+
+// Refusals of a file on disk name it: the user may have many designs open or listed.
+TEST_F(CDesignFileTest, RefusedFilesOnDiskAreNamed)
+{
+    const CTempFolder folder("wevra-refused");
+    const std::filesystem::path future = folder / "FUTURE.PCB";
+    std::ofstream(future, std::ios::binary) << std::string("\x64\0\0\0\1\2", 6);
+    const std::filesystem::path stub = folder / "STUB.PCB";
+    std::ofstream(stub, std::ios::binary) << std::string("\x63\x1F", 2);
+    CWevraDoc other;
+    EXPECT_FALSE(other.OpenDesignFile(future.string()));
+    EXPECT_FALSE(other.OpenDesignFile(stub.string()));
+    const std::vector<std::string> texts = services.messages.ShownTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], "Not supported fileformat:\n" + future.string());
+    EXPECT_NE(texts[1].find("STUB"), std::string::npos) << texts[1];
 }
 
 TEST_F(CDesignFileTest, KindsPassAddsItsStandardPadStacksOnce)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "tests/support/CTempFolder.h"
 
@@ -244,6 +245,27 @@ TEST_F(CPathHelperDiskTest, AFailedWriteNamesNoTemporaryAndLeavesNone)
     EXPECT_FALSE(CPathHelper::WriteFileAtomically(Path("folder.PCB"), "x", &reason));
     EXPECT_TRUE(fs::is_directory(Path("folder.PCB")));
     EXPECT_EQ(EntryCount(m_root), 1u);
+
+    // A folder where the temporary would go is named, not the design.
+    fs::create_directories(m_root / "X.PCB.tmp~");
+    EXPECT_FALSE(CPathHelper::WriteFileAtomically(Path("X.PCB"), "x", &reason));
+    EXPECT_NE(reason.find("\"X.PCB.tmp~\" is in the way"), std::string::npos) << reason;
+    EXPECT_FALSE(fs::exists(Path("X.PCB")));
+}
+
+// Saving onto a pipe or a device would put a regular file in its place.
+TEST_F(CPathHelperDiskTest, AtomicWriteLeavesWhatIsNoRegularFileAlone)
+{
+    ASSERT_EQ(::mkfifo(Path("PIPE.PCB").c_str(), 0600), 0);
+    std::string reason;
+    EXPECT_FALSE(CPathHelper::WriteFileAtomically(Path("PIPE.PCB"), "x", &reason));
+    EXPECT_NE(reason.find("not a regular file"), std::string::npos) << reason;
+    EXPECT_TRUE(fs::is_fifo(Path("PIPE.PCB")));
+    EXPECT_EQ(EntryCount(m_root), 1u);
+    // A link to a device: the device is left as it is.
+    fs::create_symlink("/dev/null", Path("NULL.PCB"));
+    EXPECT_FALSE(CPathHelper::WriteFileAtomically(Path("NULL.PCB"), "x", &reason));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
 } // namespace

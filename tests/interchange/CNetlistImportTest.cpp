@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/CArchive.h"
 #include "interchange/CNetReader.h"
 #include "interchange/CNetlistLines.h"
 #include "tests/interchange/NetlistTestBoard.h"
@@ -271,6 +272,18 @@ TEST_F(CNetlistTest, AMissingNetFileStopsBeforeTheComponentList)
     EXPECT_EQ(doc->Design().GetComponents().GetCount(), 0);
 }
 
+// A net file that is there but cannot be read is not reported as missing.
+TEST_F(CNetlistTest, ANetFileThatCannotBeReadSaysWhy)
+{
+    Write("demo.cmp", "10K                 R1                  0805\n");
+    std::filesystem::create_directories(folder / "demo.NET");
+    EXPECT_FALSE(CNetlistImport().Run(doc->Link(), folder / "demo.net"));
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_EQ(services.messages.Shown()[0].text,
+              "Cannot open \"" + (folder / "demo.NET").string() + "\": it is not a regular file.");
+    EXPECT_EQ(doc->Design().GetComponents().GetCount(), 0);
+}
+
 TEST_F(CNetlistTest, UnreadableLinesAndPinErrorsAreReportedWithTheirLines)
 {
     const std::filesystem::path net = Write("demo.net", "/GND R1(2) R9(1) R2(7) junk\n"
@@ -506,6 +519,95 @@ TEST_F(CForwardAnnotateTest, AMissingOrEmptyFileNeverClearsTheBoard)
     EXPECT_EQ(References(), before);
     EXPECT_EQ(services.messages.Shown().size(), 1u);
     EXPECT_TRUE(services.launcher.openedTextFiles.empty());
+}
+
+// A netlist cut short looks like a board whose pads lost their nets; both ways in, the design
+// must come out byte for byte as it went in.
+TEST_F(CForwardAnnotateTest, ANetlistCutInsideABlockIsRefusedAndChangesNothing)
+{
+    const std::string whole = "[\nR1\n0805\n10K\n]\n[\nR2\n0805\n4k7\n]\n"
+                              "(\nGND\nR1-2\nR2-1\n)\n(\nVCC\nR1-1\nR2-2\n)\n";
+    struct Cut {
+        size_t length;
+        int32_t openLine;
+    };
+    // Inside the first net block; after its last pin with no ")"; inside a component block.
+    for (const Cut cut :
+         {Cut{whole.find("R2-1"), 11}, Cut{whole.size() - 2, 16}, Cut{whole.find("4k7"), 6}}) {
+        SCOPED_TRACE(whole.substr(0, cut.length));
+        const std::filesystem::path net = Write("cut.net", whole.substr(0, cut.length));
+        for (const bool emptyBoard : {false, true}) {
+            SCOPED_TRACE(emptyBoard ? "import" : "forward annotation");
+            CWevraDoc* target = doc.get();
+            CWevraDoc fresh;
+            if (emptyBoard)
+                target = &fresh;
+            CArchive before;
+            target->Serialize(before);
+            services.messages.ClearShown();
+            CNetlistImport import;
+            EXPECT_FALSE(import.Run(target->Link(), net));
+            EXPECT_FALSE(import.ChangedDesign());
+            CArchive after;
+            target->Serialize(after);
+            EXPECT_EQ(after.TakeBuffer(), before.TakeBuffer());
+            ASSERT_EQ(services.messages.Shown().size(), 1u);
+            const std::string& text = services.messages.Shown()[0].text;
+            EXPECT_NE(text.find("line " + std::to_string(cut.openLine)), std::string::npos) << text;
+            EXPECT_NE(text.find(net.string()), std::string::npos) << text;
+        }
+    }
+    // The whole file goes in.
+    Write("cut.net", whole);
+    EXPECT_TRUE(CNetlistImport().Run(doc->Link(), folder / "cut.net"));
+    EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"GND", "VCC"}));
+}
+
+// A complete netlist may still remove most of a board (a wrong or older file): the user is asked
+// with the counts, and No leaves the board as it was.
+TEST_F(CForwardAnnotateTest, RemovingMoreThanAQuarterOfTheBoardAsksFirst)
+{
+    const std::filesystem::path net =
+        Write("demo.net", "NET 'GND' R1-2 R3-2 U1-4 U2-4\nNET 'VCC' R1-1 R3-1 U1-1 U2-1\n");
+    Write("demo.cmp", "R1                  PART 10K                 0805\n"
+                      "R3                  PART 1K                  0805\n"
+                      "U1                  PART LM358               DIP4\n"
+                      "U2                  PART LM358               DIP4\n");
+    ASSERT_TRUE(CNetlistImport().Run(doc->Link(), net));
+    // Deleting R2 alone was no question (and its lock kept it).
+    EXPECT_TRUE(services.messages.Shown().empty());
+    const std::vector<std::string> board = References();
+
+    // A list naming R1 alone: U1, U2 and R3 would go (R2 is locked), 3 of 5.
+    Write("demo.net", "NET 'GND' R1-2\nNET 'VCC' R1-1\n");
+    Write("demo.cmp", "R1                  PART 10K                 0805\n");
+    services.messages.QueueAnswer(IDNO);
+    EXPECT_FALSE(CNetlistImport().Run(doc->Link(), net));
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_EQ(
+        services.messages.Shown()[0].text.rfind(
+            "3 of 5 components would be deleted, 6 of 8 pads in nets would lose their net.", 0),
+        0u)
+        << services.messages.Shown()[0].text;
+    EXPECT_EQ(References(), board);
+    EXPECT_EQ(PadNets("U1"), (std::vector<std::string>{"VCC", "", "", "GND"}));
+
+    // Every part stays but the nets of three of them are gone: asked too; Yes goes on.
+    Write("demo.net", "NET 'GND' R1-2\nNET 'VCC' R1-1\n");
+    Write("demo.cmp", "R1                  PART 10K                 0805\n"
+                      "R3                  PART 1K                  0805\n"
+                      "U1                  PART LM358               DIP4\n"
+                      "U2                  PART LM358               DIP4\n");
+    services.messages.ClearShown();
+    services.messages.QueueAnswer(IDYES);
+    EXPECT_TRUE(CNetlistImport().Run(doc->Link(), net));
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_EQ(
+        services.messages.Shown()[0].text.rfind(
+            "0 of 5 components would be deleted, 6 of 8 pads in nets would lose their net.", 0),
+        0u);
+    EXPECT_EQ(PadNets("U1"), (std::vector<std::string>{"", "", "", ""}));
+    EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"VCC", "GND"}));
 }
 
 // ---- Net alias lookup ---------------------------------------------------------------------------
