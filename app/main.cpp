@@ -2,12 +2,11 @@
 #include <string>
 #include <vector>
 
-#include <QApplication>
-
 #include "editor/CWevraApplication.h"
 #include "editor/CWindowLauncher.h"
 #include "framework/CPathHelper.h"
 #include "framework/CServices.h"
+#include "framework/qt/CQtApplication.h"
 #include "framework/qt/CQtClipboardService.h"
 #include "framework/qt/CQtColorChooser.h"
 #include "framework/qt/CQtFileDialogService.h"
@@ -24,7 +23,7 @@ int main(int argc, char** argv)
     // Cursor warping needs X11; under Wayland the program runs through XWayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
-    QApplication application(argc, argv);
+    CQtApplication application(argc, argv);
     // Numbers in files and texts never take the user's decimal comma.
     std::setlocale(LC_NUMERIC, "C");
 

@@ -19,8 +19,13 @@ constexpr char keyBackupDirectory[] = "Backup Directory";
 constexpr char keyBackupIntervalTime[] = "Backup Interval Time";
 constexpr char keyBackupMaxFiles[] = "Backup Max. Files";
 
-std::string TempFolder()
+// Backups must outlive a reboot and stay the user's own, so they go to the user's state folder;
+// the temporary folder is the last resort of a user without a home.
+std::string BackupFolder()
 {
+    const std::filesystem::path state = CPathHelper::GetUserStateFolder();
+    if (!state.empty())
+        return (state / "backups").string();
     std::error_code error;
     std::filesystem::path folder = std::filesystem::temp_directory_path(error);
     return error ? std::string("/tmp") : folder.string();
@@ -71,7 +76,7 @@ std::string FirstFile(const std::filesystem::path& folder, const std::string& pa
 
 CConfigFiles::CConfigFiles()
     : m_pcbDirectory("Project"), m_defaultTemplate("Template/Template1.PCB"),
-      m_netlistDirectory("Project"), m_backupDirectory(TempFolder())
+      m_netlistDirectory("Project"), m_backupDirectory(BackupFolder())
 {
 }
 

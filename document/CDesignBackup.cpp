@@ -27,6 +27,13 @@ std::string UpperCase(std::string text)
     return text;
 }
 
+std::string SameFolderKey(const std::string& folder)
+{
+    std::error_code error;
+    const fs::path canonical = fs::weakly_canonical(fs::absolute(folder, error), error);
+    return error ? fs::path(folder).lexically_normal().string() : canonical.string();
+}
+
 std::string InFolder(const std::string& folder, const std::string& name)
 {
     return folder.empty() ? name : (fs::path(folder) / name).string();
@@ -55,7 +62,7 @@ bool CDesignBackup::OnTimer(const CConfigFiles& files)
     if (!files.m_backupsAutomatic || files.m_backupMaxFiles == 0 ||
         m_ticks <= files.m_backupIntervalTime)
         return false;
-    return !Backup(files).empty();
+    return !Write(files, false).empty();
 }
 
 std::string CDesignBackup::BackupFileName(const std::string& title, int32_t number)
@@ -66,17 +73,43 @@ std::string CDesignBackup::BackupFileName(const std::string& title, int32_t numb
     return title + " BAK " + digits + ".PCB";
 }
 
+std::string CDesignBackup::SeriesTitle(const std::string& title, const std::string& designFolder,
+                                       const std::string& backupFolder)
+{
+    const std::string capitals = UpperCase(title);
+    const std::string design = SameFolderKey(designFolder.empty() ? "." : designFolder);
+    if (design == SameFolderKey(backupFolder.empty() ? "." : backupFolder))
+        return capitals;
+    uint32_t hash = 2166136261u;
+    for (const char c : design)
+        hash = (hash ^ uint8_t(c)) * 16777619u;
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string suffix(8, '0');
+    for (int32_t i = 7; i >= 0; --i, hash >>= 4)
+        suffix[size_t(i)] = digits[hash & 15u];
+    return capitals + " " + suffix;
+}
+
 std::string CDesignBackup::Backup(const CConfigFiles& files)
 {
-    const std::string title = UpperCase(m_document.GetDesignName());
+    return Write(files, true);
+}
+
+std::string CDesignBackup::Write(const CConfigFiles& files, bool reportEveryFailure)
+{
+    const std::string designFolder = m_document.GetDesignFolder();
     std::string folder = TrimBlanks(files.m_backupDirectory);
-    folder =
-        folder.empty()
-            ? m_document.GetDesignFolder()
-            : CPathHelper::ResolveStoredPath(folder, m_document.GetDesignFolder(), true).string();
+    folder = folder.empty() ? designFolder
+                            : CPathHelper::ResolveStoredPath(folder, designFolder, true).string();
+    const std::string title = SeriesTitle(m_document.GetDesignName(), designFolder, folder);
     std::error_code error;
-    if (!folder.empty())
-        fs::create_directories(folder, error);
+    std::string reason;
+    // Backups hold whole designs: a folder made for them is the user's alone.
+    if (!folder.empty() && !fs::is_directory(folder, error) &&
+        !CPathHelper::CreatePrivateFolder(folder, &reason)) {
+        ReportFailure(InFolder(folder, BackupFileName(title, 1)), reason, reportEveryFailure);
+        return {};
+    }
 
     // Every file that starts with the title counts, the design itself among them when the
     // backups lie beside it.
@@ -91,7 +124,6 @@ std::string CDesignBackup::Backup(const CConfigFiles& files)
     // Complete on disk before any older backup is renamed or deleted.
     const std::string temporary = InFolder(folder, title + " BAK.tmp");
     bool written = false;
-    std::string reason;
     try {
         CArchive ar;
         m_document.Serialize(ar);
@@ -103,7 +135,7 @@ std::string CDesignBackup::Backup(const CConfigFiles& files)
     }
     const std::string name = InFolder(folder, BackupFileName(title, std::min(number, maxFiles)));
     if (!written) {
-        ReportFailure(name, reason);
+        ReportFailure(name, reason, reportEveryFailure);
         return {};
     }
     if (number > maxFiles) {
@@ -115,7 +147,7 @@ std::string CDesignBackup::Backup(const CConfigFiles& files)
     if (error) {
         reason = error.message();
         fs::remove(temporary, error);
-        ReportFailure(name, reason);
+        ReportFailure(name, reason, reportEveryFailure);
         return {};
     }
     m_document.View().SetInfoText("Backup: " + name);
@@ -133,9 +165,11 @@ void CDesignBackup::Rotate(const std::string& folder, const std::string& title, 
                                 InFolder(folder, BackupFileName(title, j - 1)));
 }
 
-void CDesignBackup::ReportFailure(const std::string& path, const std::string& reason)
+void CDesignBackup::ReportFailure(const std::string& path, const std::string& reason,
+                                  bool reportEveryFailure)
 {
-    if (m_failing)
+    m_document.View().SetInfoText("Backup failed: " + path);
+    if (m_failing && !reportEveryFailure)
         return;
     m_failing = true;
     CServices::Messages().FileMessageBox("The backup \"" + path +

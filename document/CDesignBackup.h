@@ -13,8 +13,12 @@ class CWevraDoc;
 //
 // A backup is written completely to a temporary file before any older backup is touched, so a
 // failing write never costs a backup that was good. A backup is not a save: the design stays
-// modified. A failing backup is reported once; the next report follows only after a backup
-// succeeded again, so a full disk does not raise a message every minute.
+// modified. A failing timed backup is reported once; the next report follows only after a backup
+// succeeded again, so a full disk does not raise a message every minute. A backup the user is
+// waiting for (before a netlist import) reports every failure, since the action stops with it.
+//
+// Away from the design's folder each series carries a short hash of that folder, so designs of
+// one title from different folders never rotate each other's backups away.
 class CDesignBackup {
 public:
     explicit CDesignBackup(CWevraDoc& document) : m_document(document) {}
@@ -37,13 +41,19 @@ public:
 
     // "<title> BAK <number>.PCB", the number with at least two digits.
     static std::string BackupFileName(const std::string& title, int32_t number);
+    // The title a series is named by: the design's title in capitals beside the design, else
+    // followed by a blank and eight hex digits of the design's folder.
+    static std::string SeriesTitle(const std::string& title, const std::string& designFolder,
+                                   const std::string& backupFolder);
 
 private:
     // Numbers above `maxFiles` make room: number 1 goes, the others move down by one where
     // the lower name is free.
     static void Rotate(const std::string& folder, const std::string& title, int32_t count);
-    // Once per streak of failures, with the system's reason.
-    void ReportFailure(const std::string& path, const std::string& reason);
+    std::string Write(const CConfigFiles& files, bool reportEveryFailure);
+    // On the status line always; in a message once per streak of failures unless
+    // `reportEveryFailure`; with the system's reason.
+    void ReportFailure(const std::string& path, const std::string& reason, bool reportEveryFailure);
 
     CWevraDoc& m_document;
     bool m_activity = false;

@@ -148,3 +148,8 @@ void CDocumentDosImport::ShowBottomPane(bool shown)
 {
     m_document.Windows().ShowBottomPane(shown);
 }
+
+std::string CDocumentDosImport::GetDesignFolder() const
+{
+    return m_document.GetDesignFolder();
+}

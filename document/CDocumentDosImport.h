@@ -44,6 +44,7 @@ public:
     void SetMode(uint32_t mode) override;
     void ShowLeftPane(bool shown) override;
     void ShowBottomPane(bool shown) override;
+    std::string GetDesignFolder() const override;
 
 private:
     CWevraDoc& m_document;

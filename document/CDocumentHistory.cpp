@@ -74,6 +74,18 @@ void CDocumentHistory::Redo()
     m_document.SetModified();
 }
 
+bool CDocumentHistory::TakeBackSince(uint64_t mark)
+{
+    const std::unique_ptr<CUndoSnapshot> before = m_undo.TakeBackSince(mark);
+    if (!before)
+        return false;
+    before->Restore(m_document);
+    ClampCurrentItems();
+    m_design.GetNets().ClearErrors();
+    m_document.SetModified();
+    return true;
+}
+
 bool CDocumentHistory::CanUndo() const
 {
     return m_undo.CanUndo();

@@ -40,6 +40,10 @@ public:
     int32_t GetUndoIndex() const { return m_undo.GetIndex(); }
     bool IsSnapshotNeeded() const { return m_undo.IsSnapshotNeeded(); }
     void SetSnapshotNeeded() { m_undo.SetSnapshotNeeded(true); }
+    // A command that failed half-way since the mark of GetUndoMark: the design goes back to the
+    // snapshot its edit took first, which leaves the undo steps. False when it had taken none.
+    uint64_t GetUndoMark() const { return m_undo.GetMark(); }
+    bool TakeBackSince(uint64_t mark);
     // The snapshots themselves, for the document's loading and pasting of whole designs.
     CUndoStack& Stack() { return m_undo; }
 

@@ -1,6 +1,8 @@
 #include "document/CDocumentLink.h"
 
 #include "document/CDocumentFrame.h"
+#include "document/CDocumentHistory.h"
+#include "document/CUndoSnapshot.h"
 #include "document/CWevraDoc.h"
 #include "model/LayerIds.h"
 
@@ -217,7 +219,12 @@ void CDocumentLink::DeselectAll()
 
 void CDocumentLink::SaveUndoState()
 {
-    m_document.History().SaveUndoState();
+    // An import changes the shape cache, the padstacks and the netlist the design names besides
+    // the collections: one Undo brings them all back as they were.
+    CDocumentHistory& history = m_document.History();
+    history.SetSnapshotNeeded();
+    history.PushUndo(CUndoSnapshot::maskAll | CUndoSnapshot::maskShapeCache |
+                     CUndoSnapshot::maskNetlist);
 }
 
 // ---- The painting -------------------------------------------------------------------------------
@@ -340,6 +347,11 @@ void CDocumentLink::ShowLeftPane(bool shown)
 void CDocumentLink::ShowBottomPane(bool shown)
 {
     m_document.Windows().ShowBottomPane(shown);
+}
+
+std::string CDocumentLink::GetDesignFolder() const
+{
+    return m_document.GetDesignFolder();
 }
 
 void CDocumentLink::SetStatusText(const std::string& text)

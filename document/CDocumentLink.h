@@ -102,6 +102,7 @@ public:
     void RedrawLeftPane(int32_t row) override;
     void ShowLeftPane(bool shown) override;
     void ShowBottomPane(bool shown) override;
+    std::string GetDesignFolder() const override;
     void SetStatusText(const std::string& text) override;
     void AddMessage(const std::string& text) override;
     const CShapeLibArray* GetShapeLibraries() const override;

@@ -24,6 +24,15 @@
 
 namespace {
 
+// Marks a refill as running for as long as it runs, however it ends.
+struct CRefilling {
+    explicit CRefilling(bool& running) : running(running) { running = true; }
+    ~CRefilling() { running = false; }
+    CRefilling(const CRefilling&) = delete;
+    CRefilling& operator=(const CRefilling&) = delete;
+    bool& running;
+};
+
 // The plane tool's outline editing mode, which a full-board or polyline plane continues in.
 constexpr int32_t newPlaneStyle = CPour::styleSolid;
 constexpr int32_t newPlanePenWidth = 3033;
@@ -94,26 +103,25 @@ void CDocumentPlanes::RefillAll()
 {
     if (m_refilling)
         return;
-    m_refilling = true;
+    // A fill that throws must not leave every later refill refused.
+    const CRefilling refilling(m_refilling);
     std::vector<CPour*> planes;
     for (const auto& plane : m_document.Design().GetPlanes())
         planes.push_back(plane.get());
     CPlaneRefill::Run(*this, planes);
-    m_refilling = false;
 }
 
 void CDocumentPlanes::RefillLayer(int32_t layer)
 {
     if (m_refilling)
         return;
-    m_refilling = true;
+    const CRefilling refilling(m_refilling);
     if (layer < 1)
         layer = m_document.Session().GetWorkLayer();
     for (int32_t i = 0; i < GetPlaneCount(); ++i) {
         if (m_document.Design().GetPlanes()[size_t(i)]->GetLayer() == layer)
             RebuildPlane(i);
     }
-    m_refilling = false;
 }
 
 bool CDocumentPlanes::DeleteCurrentPlane()

@@ -34,6 +34,10 @@ CUndoSnapshot::CUndoSnapshot(uint32_t mask, CWevraDoc& document)
     }
     if (m_mask & maskShapeCache)
         m_shapeCache = std::make_unique<CShapeLib>(document.Design().GetShapeCache());
+    if (m_mask & maskNetlist) {
+        m_netlistPath = document.Design().GetNetlistPath();
+        m_netlistTime = document.Design().GetNetlistTime();
+    }
 }
 
 CUndoSnapshot::~CUndoSnapshot() = default;
@@ -85,4 +89,8 @@ void CUndoSnapshot::Restore(CWevraDoc& document) const
         RestorePlanes(document);
     if (m_shapeCache)
         document.Design().GetEditableShapeCache() = *m_shapeCache;
+    if (m_mask & maskNetlist) {
+        document.Design().SetNetlistPath(m_netlistPath);
+        document.Design().SetNetlistTime(m_netlistTime);
+    }
 }

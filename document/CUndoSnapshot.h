@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "framework/CObject.h"
@@ -34,6 +35,8 @@ public:
     // The design's shape cache with its padstacks, for edits that renumber shapes or
     // padstacks under the components and nets; never part of maskAll.
     static constexpr uint32_t maskShapeCache = 0x10000;
+    // The netlist the design names and its time stamp, for the netlist import.
+    static constexpr uint32_t maskNetlist = 0x20000;
     // Marks the record of the current state that Undo takes itself, dropped by the next push.
     static constexpr uint32_t maskTemporary = 0x40000000;
     // Holds the whole design as its file stream instead of the four collections.
@@ -52,6 +55,9 @@ public:
     uint32_t GetMask() const { return m_mask; }
     bool IsTemporary() const { return (m_mask & maskTemporary) != 0; }
     bool IsBeforeReplacement() const { return (m_mask & maskDesignReplaced) != 0; }
+    // The stack's count of pushes when this one went on it.
+    uint64_t GetSerial() const { return m_serial; }
+    void SetSerial(uint64_t serial) { m_serial = serial; }
 
     // Copies each held collection into the document's own collection object, so that every
     // reference to the collections stays valid; the snapshot keeps its copies and can be
@@ -66,6 +72,7 @@ private:
     void RestorePlanes(CWevraDoc& document) const;
 
     uint32_t m_mask;
+    uint64_t m_serial = 0;
     std::unique_ptr<CDrawRecArray> m_lines;
     std::unique_ptr<CTextArray> m_texts;
     std::unique_ptr<CComponentArray> m_components;
@@ -73,4 +80,6 @@ private:
     std::vector<PlaneCopy> m_planes;
     std::vector<uint8_t> m_design;
     std::unique_ptr<CShapeLib> m_shapeCache;
+    std::string m_netlistPath;
+    int64_t m_netlistTime = 0;
 };

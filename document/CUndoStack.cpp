@@ -47,6 +47,7 @@ bool CUndoStack::Push(std::unique_ptr<CUndoSnapshot> snapshot)
     }
     if (GetCount() > maxSnapshots - 1)
         m_list.erase(m_list.begin());
+    snapshot->SetSerial(++m_pushes);
     m_list.push_back(std::move(snapshot));
     m_index = GetCount() - 1;
     m_snapshotNeeded = false;
@@ -63,7 +64,7 @@ const CUndoSnapshot* CUndoStack::Undo(CWevraDoc& document, bool& recorded)
     if (m_pending) {
         m_snapshotNeeded = true;
         recorded = Push(CUndoSnapshot::maskTemporary | CUndoSnapshot::maskStoredAll |
-                            CUndoSnapshot::maskShapeCache,
+                            CUndoSnapshot::maskShapeCache | CUndoSnapshot::maskNetlist,
                         document);
         m_pending = false;
     }
@@ -95,4 +96,20 @@ void CUndoStack::Clear()
     m_index = -1;
     m_snapshotNeeded = false;
     m_pending = false;
+}
+
+std::unique_ptr<CUndoSnapshot> CUndoStack::TakeBackSince(uint64_t mark)
+{
+    const auto first = std::find_if(m_list.begin(), m_list.end(), [mark](const auto& snapshot) {
+        return !snapshot->IsTemporary() && snapshot->GetSerial() > mark;
+    });
+    if (first == m_list.end())
+        return nullptr;
+    std::unique_ptr<CUndoSnapshot> before = std::move(*first);
+    m_list.erase(first, m_list.end());
+    m_index = GetCount() - 1;
+    // The design now differs from the snapshot on top, if any, as after any edit.
+    m_pending = !m_list.empty();
+    m_snapshotNeeded = true;
+    return before;
 }

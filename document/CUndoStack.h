@@ -38,6 +38,12 @@ public:
     bool CanRedo() const;
     // Every snapshot goes: the design was replaced.
     void Clear();
+    // A mark of the stack as it is now, for TakeBackSince.
+    uint64_t GetMark() const { return m_pushes; }
+    // An edit that failed half-way since the mark: the first snapshot pushed since then goes off
+    // the stack with everything after it and is handed back for the document to restore.
+    // nullptr when the edit had pushed none.
+    std::unique_ptr<CUndoSnapshot> TakeBackSince(uint64_t mark);
 
     int32_t GetCount() const { return static_cast<int32_t>(m_list.size()); }
     int32_t GetIndex() const { return m_index; }
@@ -53,4 +59,5 @@ private:
     bool m_snapshotNeeded = false;
     // An edit followed the last push: Undo records the state first.
     bool m_pending = false;
+    uint64_t m_pushes = 0;
 };

@@ -10,6 +10,7 @@
 #include "framework/CMailService.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
+#include "framework/CPathHelper.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "framework/CWindows1252.h"
@@ -41,11 +42,17 @@ bool CWevraDoc::OnFileSendMail()
     std::error_code error;
     std::filesystem::path file = m_pathName;
     if (m_pathName.empty() || m_modified || !std::filesystem::is_regular_file(file, error)) {
-        // The mail program reads the attachment after this returns, so the copy is left in the
-        // temporary folder.
-        const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
-        if (error)
+        // The mail program reads the attachment after this returns, so the copy stays behind; a
+        // folder of the user's own keeps the unsaved design from other users.
+        const std::filesystem::path folder = CPathHelper::GetUserStateFolder() / "mail";
+        std::string reason;
+        if (!CPathHelper::CreatePrivateFolder(folder, &reason)) {
+            CServices::Messages().FileMessageBox(
+                "The copy to mail could not be written to \"" + folder.string() + "\": " + reason +
+                    ".",
+                CWindows1252::ToUtf8(CResString::Load(IDS_APP_TITLE)), MB_OK, MB_ICONEXCLAMATION);
             return false;
+        }
         const std::string name = GetDesignName();
         file = folder / ((name.empty() ? CResString::Load(IDS_UNNAMED) : name) + ".PCB");
         try {

@@ -27,11 +27,13 @@
 #include "editor/CAboutDlg.h"
 #include "editor/CChildFrame.h"
 #include "editor/CConfig.h"
+#include "editor/CDesignFailureGuard.h"
 #include "editor/CDocTemplate.h"
 #include "editor/CWevraApp.h"
 #include "editor/CWevraView.h"
 #include "framework/CArchive.h"
 #include "framework/CArchiveException.h"
+#include "framework/CFailureGuard.h"
 #include "framework/CFileDialogService.h"
 #include "framework/CLauncher.h"
 #include "framework/CMessageService.h"
@@ -162,6 +164,8 @@ CMainFrame::CMainFrame(const CCommandTarget* application)
     m_mdiArea = new QMdiArea(this);
     setCentralWidget(m_mdiArea);
     m_docTemplate = std::make_unique<CDocTemplate>(*m_mdiArea);
+    m_failureGuard = std::make_unique<CDesignFailureGuard>(*m_docTemplate);
+    m_previousGuard = CFailureGuard::Set(m_failureGuard.get());
     connect(m_docTemplate.get(), &CDocTemplate::ActiveDocumentChanged, this,
             [this] { OnActiveDocumentChanged(); });
 
@@ -189,6 +193,7 @@ CMainFrame::CMainFrame(const CCommandTarget* application)
 
 CMainFrame::~CMainFrame()
 {
+    CFailureGuard::Set(m_previousGuard);
     m_timer.stop();
     m_idleTimer.stop();
     SaveShapeLibrariesIfChanged();

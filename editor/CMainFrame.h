@@ -19,7 +19,9 @@
 
 class QMenu;
 class CConfig;
+class CDesignFailureGuard;
 class CDocTemplate;
+class CFailureGuard;
 class CLmcImport;
 class CQtCommandBinder;
 class CShapeLib;
@@ -170,6 +172,8 @@ private:
     std::unique_ptr<CQtCommandBinder> m_binder;
     QMdiArea* m_mdiArea = nullptr;
     std::unique_ptr<CDocTemplate> m_docTemplate;
+    std::unique_ptr<CDesignFailureGuard> m_failureGuard;
+    CFailureGuard* m_previousGuard = nullptr;
     QToolBar* m_toolbar = nullptr;
     std::vector<CToolbarLayout::Slot> m_layout;
     std::map<int32_t, QComboBox*> m_combos;

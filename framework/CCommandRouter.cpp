@@ -1,6 +1,7 @@
 #include "framework/CCommandRouter.h"
 
 #include "framework/CCommandTarget.h"
+#include "framework/CFailureGuard.h"
 
 CCommandRouter::CCommandRouter(ChainProvider chain) : m_chain(std::move(chain)) {}
 
@@ -33,8 +34,14 @@ bool CCommandRouter::Execute(uint32_t id) const
 {
     if (!Query(id).enabled)
         return false;
-    for (const CCommandTarget* target : Chain())
-        if (target != nullptr && target->Execute(id))
-            return true;
-    return false;
+    bool ran = false;
+    CFailureGuard::Run([&] {
+        for (const CCommandTarget* target : Chain()) {
+            if (target != nullptr && target->Execute(id)) {
+                ran = true;
+                return;
+            }
+        }
+    });
+    return ran;
 }

@@ -25,7 +25,8 @@ public:
     void SetChain(ChainProvider chain) { m_chain = std::move(chain); }
 
     CCmdUI Query(uint32_t id) const;
-    // True when the command ran; false when it is disabled or nobody handles it.
+    // True when the command ran; false when it is disabled, nobody handles it, or it threw and
+    // the installed failure guard abandoned it.
     bool Execute(uint32_t id) const;
     // Whether some target of the chain has a handler for the command, enabled or not.
     bool IsHandled(uint32_t id) const;

@@ -437,3 +437,33 @@ fs::path CPathHelper::GetUserDataFolder()
         return fs::path(home) / ".local/share";
     return {};
 }
+
+fs::path CPathHelper::GetUserStateFolder()
+{
+    const char* stateHome = std::getenv("XDG_STATE_HOME");
+    if (stateHome != nullptr && fs::path(stateHome).is_absolute())
+        return fs::path(stateHome) / "wevra-pcb";
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && *home != '\0')
+        return fs::path(home) / ".local/state/wevra-pcb";
+    return {};
+}
+
+bool CPathHelper::CreatePrivateFolder(const fs::path& folder, std::string* reason)
+{
+    std::error_code error;
+    if (folder.empty()) {
+        if (reason != nullptr)
+            *reason = "no home folder is known";
+        return false;
+    }
+    if (folder.has_parent_path())
+        fs::create_directories(folder.parent_path(), error);
+    if (!error && fs::create_directory(folder, error))
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, error);
+    if (!error && !fs::is_directory(folder, error) && !error)
+        error = std::make_error_code(std::errc::not_a_directory);
+    if (error && reason != nullptr)
+        *reason = error.message();
+    return !error;
+}

@@ -99,6 +99,13 @@ public:
     // The user's data folder of the desktop (XDG_DATA_HOME when it is absolute, else
     // ~/.local/share); empty when neither is known.
     static std::filesystem::path GetUserDataFolder();
+    // The user's own folder for what the program keeps between runs (backups, copies handed to
+    // other programs): "wevra-pcb" in XDG_STATE_HOME when it is absolute, else in
+    // ~/.local/state; empty when neither is known.
+    static std::filesystem::path GetUserStateFolder();
+    // Creates the folder and its missing parents; the folder itself is readable by its owner
+    // alone. False with the system's reason when it cannot be made or is not a folder.
+    static bool CreatePrivateFolder(const std::filesystem::path& folder, std::string* reason);
     // The regular file of that name in the first folder of the PATH variable holding one;
     // empty when none does. Relative folders of PATH are skipped.
     static std::filesystem::path FindOnSearchPath(const std::string& name);

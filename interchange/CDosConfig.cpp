@@ -89,6 +89,8 @@ bool CDosConfig::Read(const std::string& text, std::string& error)
     std::string line;
     while (reader.Next(line))
         lines.push_back(line);
+    linesRead = int32_t(lines.size());
+    cutShort = reader.EndsInsideALine() || linesRead < firstPenLine - 1;
     const auto lineAt = [&lines](int32_t number) -> std::string_view {
         return number <= int32_t(lines.size()) ? std::string_view(lines[size_t(number - 1)])
                                                : std::string_view();
@@ -181,6 +183,12 @@ bool CDosConfig::ReadWithLayermap(const std::string& path, bool browse, uint32_t
         std::error_code failed;
         if (std::filesystem::exists(cnf, failed))
             return false;
+    } else if (cutShort) {
+        // A configuration cut short still opens, but its missing sizes must not pass unseen.
+        CServices::Messages().FileMessageBox(
+            cnf + ": the file ends early, in line " + std::to_string(linesRead) +
+                "; the drills, pad sizes and pens it does not reach are taken as 0.",
+            "", MB_OK, MB_ICONEXCLAMATION);
     }
     std::vector<std::string> names(static_cast<size_t>(LAYER_COUNT));
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)

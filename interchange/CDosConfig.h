@@ -47,6 +47,10 @@ public:
     // held within a pen table's range).
     std::vector<uint16_t> PenTable() const;
 
+    // Whether the last Read found a file cut short: it stopped inside a line or before the end
+    // of the pad-size table. Pens and clearance may be missing from files of older programs.
+    bool cutShort = false;
+    int32_t linesRead = 0;
     std::array<int32_t, PlyRecord::drillCount> drills{};
     std::array<PadRow, PlyRecord::padRowCount> padRows{};
     // Entry 0 stays 0.

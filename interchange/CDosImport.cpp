@@ -118,6 +118,15 @@ bool CDosImport::ReadCmp(const std::string& path)
         }
         m_cmp.push_back(ParseCmpLine(line));
     }
+    // The DOS program ends every line: a last line without its end lost its columns, and the
+    // component it names would be placed with a wrong shape or none.
+    if (lines.EndsInsideALine()) {
+        Tell("Unexpected file contents in " + cmp.string() + " (line " +
+             std::to_string(lines.GetLineNumber()) +
+             " cut short); the design has not been opened.");
+        m_cmp.clear();
+        return false;
+    }
     m_cmpTime = LastWriteSeconds(cmp);
     return true;
 }

@@ -37,4 +37,7 @@ public:
     virtual void SetMode(uint32_t mode) = 0;
     virtual void ShowLeftPane(bool shown) = 0;
     virtual void ShowBottomPane(bool shown) = 0;
+    // Where the design lies (empty for a design never saved): the import's report goes there
+    // when the netlist's own folder cannot take it.
+    virtual std::string GetDesignFolder() const = 0;
 };

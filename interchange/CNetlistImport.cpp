@@ -183,6 +183,21 @@ bool CNetlistImport::OpenReport(const std::filesystem::path& path, const std::st
                                "\n\n";
     if (m_report.Create(reportPath, header))
         return true;
+    // A netlist in a folder the user cannot write to (a shared or read-only export) is still
+    // imported; its report goes beside the design, and the user is told where.
+    const std::string designFolder = m_document->GetDesignFolder();
+    if (!designFolder.empty() && std::filesystem::path(designFolder) != path.parent_path()) {
+        const std::filesystem::path besideDesign =
+            std::filesystem::path(designFolder) / reportPath.filename();
+        if (m_report.Create(besideDesign, header)) {
+            CServices::Messages().MessageBox("The report could not be written beside the "
+                                             "netlist:\n" +
+                                                 PathText(reportPath) + "\n\nIt goes to:\n" +
+                                                 PathText(besideDesign),
+                                             "Load Netlist", MB_OK, MB_ICONINFORMATION);
+            return true;
+        }
+    }
     CServices::Messages().MessageBox("The report could not be written:\n" + PathText(reportPath),
                                      "Load Netlist", MB_OK, MB_ICONEXCLAMATION);
     return false;

@@ -14,6 +14,7 @@
 #include "interchange/NetlistText.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
+#include "model/CShape.h"
 #include "model/CShapeLib.h"
 
 bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
@@ -47,6 +48,17 @@ bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
         return false;
     }
     m_document->SaveUndoState();
+    // Re-anchoring a shape would move the copper of every component placed with it off its
+    // tracks: the shapes of the board as it stands keep their anchors.
+    std::unordered_set<std::string> placedShapes;
+    {
+        const CShapeLib& cache = m_document->GetEditableShapeCache();
+        CComponentArray& components = m_document->GetComponents();
+        for (int32_t i = 0; i < components.GetCount(); ++i) {
+            if (const CShape* shape = cache.GetShape(components.GetShapeIndex(i)))
+                placedShapes.insert(shape->GetName());
+        }
+    }
     ForwardDeletions(references);
 
     lines.Rewind();
@@ -57,7 +69,12 @@ bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
         else
             ReportUnreadable(record.line, record.text);
     }
-    m_document->GetEditableShapeCache().NormalizeAll();
+    CShapeLib& cache = m_document->GetEditableShapeCache();
+    for (int32_t i = 0; i < cache.GetCount(); ++i) {
+        if (const CShape* shape = cache.GetShape(i);
+            shape && !placedShapes.contains(shape->GetName()))
+            cache.NormalizeShape(i);
+    }
     return true;
 }
 

@@ -29,6 +29,11 @@ public:
     bool Next(std::string& line);
     // The number of the line Next delivered last, 0 before the first.
     int32_t GetLineNumber() const { return m_lineNumber; }
+    // Whether the text stops without a line end: a file written line by line was cut short.
+    bool EndsInsideALine() const
+    {
+        return !m_bytes.empty() && m_bytes.back() != '\n' && m_bytes.back() != '\r';
+    }
     // Back to before the first line.
     void Rewind();
     // The line Next delivered last comes again with the next call (one line back at most).

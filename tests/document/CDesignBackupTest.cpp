@@ -43,9 +43,13 @@ protected:
         doc->Serialize(ar);
         return std::string(ar.GetBuffer().begin(), ar.GetBuffer().end());
     }
+    std::string Series() const
+    {
+        return CDesignBackup::SeriesTitle("amp", folder.Path().string(), (folder / "bak").string());
+    }
     fs::path Bak(int32_t number) const
     {
-        return folder / "bak" / CDesignBackup::BackupFileName("AMP", number);
+        return folder / "bak" / CDesignBackup::BackupFileName(Series(), number);
     }
     // Ticks until the interval has passed once more.
     bool TwoMinutes()
@@ -81,7 +85,7 @@ TEST_F(CDesignBackupTest, FiveCyclesAtMaximumThreeKeepTheNewestThree)
     EXPECT_EQ(FileText(Bak(2)), streams[3]);
     EXPECT_EQ(FileText(Bak(3)), streams[4]);
     EXPECT_FALSE(fs::exists(Bak(4)));
-    EXPECT_FALSE(fs::exists(folder / "bak" / "AMP BAK.tmp"));
+    EXPECT_FALSE(fs::exists(folder / "bak" / (Series() + " BAK.tmp")));
     EXPECT_EQ(doc->View().GetInfoText(), "Backup: " + Bak(3).string());
     EXPECT_TRUE(services.messages.Shown().empty());
 }
@@ -94,7 +98,7 @@ TEST_F(CDesignBackupTest, FailingWriteLeavesOlderBackupsAndReportsOncePerStreak)
         ASSERT_TRUE(TwoMinutes());
     }
     // A folder where the temporary file must go makes every write fail.
-    const fs::path blocker = folder / "bak" / "AMP BAK.tmp";
+    const fs::path blocker = folder / "bak" / (Series() + " BAK.tmp");
     fs::create_directory(blocker);
     fs::create_directory(blocker / "x");
     Change(4000);
@@ -119,6 +123,12 @@ TEST_F(CDesignBackupTest, FailingWriteLeavesOlderBackupsAndReportsOncePerStreak)
     Change(6000);
     EXPECT_FALSE(TwoMinutes());
     EXPECT_EQ(services.messages.Shown().size(), 2u);
+    // A backup the user waits for (before a netlist import) stops the action: it says why every
+    // time, and the status line names the file each time.
+    EXPECT_TRUE(doc->History().GetBackup().Backup(files).empty());
+    EXPECT_TRUE(doc->History().GetBackup().Backup(files).empty());
+    EXPECT_EQ(services.messages.Shown().size(), 4u);
+    EXPECT_EQ(doc->View().GetInfoText(), "Backup failed: " + Bak(3).string());
 }
 
 TEST_F(CDesignBackupTest, OnlyChangedDesignsAreBackedUpAfterTheInterval)
@@ -142,8 +152,7 @@ TEST_F(CDesignBackupTest, OnlyChangedDesignsAreBackedUpAfterTheInterval)
     files.m_backupMaxFiles = 0;
     EXPECT_FALSE(doc->History().GetBackup().OnTimer(files));
     // The backup before a netlist import runs all the same, as number 00.
-    EXPECT_EQ(doc->History().GetBackup().Backup(files),
-              (folder / "bak" / "AMP BAK 00.PCB").string());
+    EXPECT_EQ(doc->History().GetBackup().Backup(files), Bak(0).string());
 }
 
 TEST_F(CDesignBackupTest, BesideTheDesignItsOwnFileAndNamesakesAreCounted)
@@ -154,6 +163,35 @@ TEST_F(CDesignBackupTest, BesideTheDesignItsOwnFileAndNamesakesAreCounted)
     doc->SetDesignPath((folder / "AMP").string());
     Change(3000);
     EXPECT_EQ(doc->History().GetBackup().Backup(files), (folder / "AMP BAK 03.PCB").string());
+}
+
+TEST_F(CDesignBackupTest, EachDesignFolderHasASeriesOfItsOwnInAPrivateFolder)
+{
+    // Two designs of one title from different folders, backed up into one shared folder.
+    fs::create_directories(folder / "a");
+    fs::create_directories(folder / "b");
+    files.m_backupDirectory = (folder / "shared" / "bak").string();
+    const std::string shared = files.m_backupDirectory;
+    EXPECT_NE(CDesignBackup::SeriesTitle("amp", (folder / "a").string(), shared),
+              CDesignBackup::SeriesTitle("amp", (folder / "b").string(), shared));
+    EXPECT_EQ(CDesignBackup::SeriesTitle("amp", (folder / "a").string(), shared),
+              CDesignBackup::SeriesTitle("AMP", (folder / "a" / ".").string(), shared));
+    EXPECT_EQ(CDesignBackup::SeriesTitle("amp", (folder / "a").string(), (folder / "a").string()),
+              "AMP");
+
+    files.m_backupMaxFiles = 1;
+    doc->SetDesignPath((folder / "a" / "amp").string());
+    const std::string first = Change(3000);
+    const std::string fromA = doc->History().GetBackup().Backup(files);
+    doc->SetDesignPath((folder / "b" / "amp").string());
+    Change(3001);
+    const std::string fromB = doc->History().GetBackup().Backup(files);
+    ASSERT_FALSE(fromA.empty());
+    ASSERT_FALSE(fromB.empty());
+    EXPECT_NE(fromA, fromB);
+    EXPECT_EQ(FileText(fromA), first);
+    EXPECT_EQ(fs::status(folder / "shared" / "bak").permissions() & fs::perms::all,
+              fs::perms::owner_all);
 }
 
 TEST_F(CDesignBackupTest, LoweredMaximumReplacesTheFileAtTheMaximum)

@@ -7,7 +7,13 @@
 #include <vector>
 
 #include "document/CConfigFiles.h"
+#include "document/CDesignBackup.h"
+#include "document/CDocumentHistory.h"
+#include "model/CComponent.h"
+#include "model/CComponentArray.h"
 #include "model/CNetErrorRec.h"
+#include "model/CShape.h"
+#include "model/CShapeLib.h"
 #include "tests/interchange/NetlistTestBoard.h"
 #include "tests/support/ArchiveBytes.h"
 
@@ -122,7 +128,9 @@ TEST_F(CDocumentNetlistTest, TheUserLoadIsBackedUpClearsTheErrorMarksAndAFailure
     doc->Design().GetNets().AddError(CNetErrorRec());
     const fs::path net = Write("board/amp.net", "/GND U1(4) R1(2) R2(2)\r\n/VCC R2(1) U1(1)\r\n");
     EXPECT_TRUE(CDocumentNetlist(*doc).LoadChosen(net.string()));
-    EXPECT_TRUE(fs::exists(folder / "bak" / "AMP BAK 01.PCB"));
+    const std::string series =
+        CDesignBackup::SeriesTitle("amp", folder.string(), (folder / "bak").string());
+    EXPECT_TRUE(fs::exists(folder / "bak" / CDesignBackup::BackupFileName(series, 1)));
     EXPECT_EQ(doc->Design().GetNets().GetErrorCount(), 0);
     EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"VCC", "GND"}));
     EXPECT_TRUE(doc->IsModified());
@@ -132,6 +140,63 @@ TEST_F(CDocumentNetlistTest, TheUserLoadIsBackedUpClearsTheErrorMarksAndAFailure
     EXPECT_FALSE(CDocumentNetlist(*doc).LoadChosen((folder / "gone.net").string()));
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(References(), (std::vector<std::string>{"R1", "R2", "U1"}));
+}
+
+TEST_F(CDocumentNetlistTest, ReloadingMovesNoCopperAndUndoBringsBackTheDesignAsItWas)
+{
+    // Shapes of an older library, anchored away from where the library anchors them today.
+    CShapeLib& cache = doc->Design().GetEditableShapeCache();
+    for (int32_t i = 0; i < cache.GetCount(); ++i) {
+        cache.GetShape(i)->Offset(5000, -3000);
+        cache.RecalcShapeExtent(i);
+    }
+    const auto copper = [this] {
+        const CShapeLib& shapes = doc->Design().GetShapeCache();
+        std::vector<std::pair<int32_t, int32_t>> pads;
+        const CComponentArray& components = doc->Design().GetComponents();
+        for (int32_t i = 0; i < components.GetCount(); ++i) {
+            const CComponent& component = *components.GetComponent(i);
+            for (int32_t pad = 0; pad < component.GetPadCount(shapes); ++pad) {
+                const CPoint at = component.GetPadPosition(pad, shapes);
+                pads.emplace_back(at.x, at.y);
+            }
+        }
+        return pads;
+    };
+    const auto placed = copper();
+    const archive_bytes::Bytes before = archive_bytes::Store(*doc);
+    const std::string netlist = doc->Design().GetNetlistPath();
+
+    // The design's own netlist again: nothing on the board moves.
+    ASSERT_TRUE(CDocumentNetlist(*doc).Load((folder / "board/amp.net").string()));
+    EXPECT_EQ(copper(), placed);
+    doc->History().Undo();
+    EXPECT_TRUE(archive_bytes::Store(*doc) == before);
+
+    // A netlist that changes the board, and the design it names, is undone as a whole.
+    const fs::path other =
+        Write("other/amp2.net", "/GND U1(4) R1(2) R3(2)\r\n/VCC R2(1) U1(1)\r\n");
+    Write("other/amp2.cmp",
+          std::string(calayList) + "1K                  R3                  DIP4\r\n");
+    ASSERT_TRUE(CDocumentNetlist(*doc).Load(other.string()));
+    ASSERT_EQ(References(), (std::vector<std::string>{"R1", "R2", "R3", "U1"}));
+    EXPECT_EQ(copper().size(), placed.size() + 4);
+    doc->History().Undo();
+    EXPECT_TRUE(archive_bytes::Store(*doc) == before);
+    EXPECT_EQ(doc->Design().GetNetlistPath(), netlist);
+}
+
+TEST_F(CDocumentNetlistTest, ANetlistWhoseFolderTakesNoReportIsImportedWithTheReportBesideTheDesign)
+{
+    // What the folder refuses to take, even from a user who could write anywhere.
+    fs::create_directories(folder / "board" / "AMP FORWARD ANNOTATE.TXT" / "x");
+    const fs::path net = Write("board/amp.net", "/GND U1(4) R1(2) R2(2)\r\n/VCC R2(1) U1(1)\r\n");
+    EXPECT_TRUE(CDocumentNetlist(*doc).Load(net.string()));
+    EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"VCC", "GND"}));
+    EXPECT_TRUE(fs::is_regular_file(folder / "AMP FORWARD ANNOTATE.TXT"));
+    ASSERT_EQ(services.messages.ShownTexts().size(), 1u);
+    const std::string told = services.messages.ShownTexts()[0];
+    EXPECT_NE(told.find((folder / "AMP FORWARD ANNOTATE.TXT").string()), std::string::npos) << told;
 }
 
 // The file dialogs start at the design's netlist; a design without one starts in the

@@ -27,6 +27,7 @@
 #include "model/LayerMaps.h"
 #include "resources/CommandIds.h"
 #include "tests/document/DocTestViews.h"
+#include "tests/document/SettingsTestSupport.h"
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CTempFolder.h"
 
@@ -492,12 +493,17 @@ public:
 
 TEST_F(CDesignFileTest, SmallServices)
 {
+    CTempFolder state("wevra-mail");
+    CScopedEnv stateHome("XDG_STATE_HOME", state.Path().string());
     CRecordingMail mail;
     CMailService* previousMail = CServices::SetMail(&mail);
     EXPECT_TRUE(doc->OnFileSendMail());
     EXPECT_EQ(mail.attached, Save(*doc));
-    EXPECT_EQ(mail.sent.filename(), "UnNamed.PCB");
-    std::filesystem::remove(mail.sent);
+    // The unsaved design is the user's alone, never in the shared temporary folder.
+    EXPECT_EQ(mail.sent, state.Path() / "wevra-pcb" / "mail" / "UnNamed.PCB");
+    EXPECT_EQ(std::filesystem::status(mail.sent.parent_path()).permissions() &
+                  std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
     CServices::SetMail(previousMail);
     // Without a mail program the user is told, not left waiting for a mail window.
     CMailService none;
@@ -507,7 +513,6 @@ TEST_F(CDesignFileTest, SmallServices)
     ASSERT_EQ(services.messages.ShownTexts().size(), 1u);
     EXPECT_NE(services.messages.ShownTexts()[0].find("could not be mailed"), std::string::npos);
     CServices::SetMail(previousMail);
-    std::filesystem::remove(std::filesystem::temp_directory_path() / "UnNamed.PCB");
 
     CInfoDialog dialog;
     CDialogService* previousDialogs = CDialogService::Set(&dialog);

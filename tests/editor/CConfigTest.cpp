@@ -31,6 +31,7 @@ protected:
 
 private:
     CScopedEnv m_home{"HOME", home.string()};
+    CScopedEnv m_state{"XDG_STATE_HOME", ""};
 };
 
 } // namespace
@@ -146,7 +147,8 @@ TEST_F(ConfigTest, ApplyWritesEveryKeyAsText)
         "Files/Netilst Directory=" + (program / "Project").string(),
         "Files/Library=",
         "Files/Backups Automatic=FALSE",
-        "Files/Backup Directory=" + fs::temp_directory_path().string(),
+        // Backups are the user's own and outlive a reboot.
+        "Files/Backup Directory=" + (home / ".local/state/wevra-pcb/backups").string(),
         "Files/Backup Interval Time=7",
         "Files/Backup Max. Files=10",
     };

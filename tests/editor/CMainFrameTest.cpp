@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "document/CDesignBackup.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
 #include "editor/CConfig.h"
@@ -29,8 +31,10 @@
 #include "editor/CMainFrame.h"
 #include "editor/CWevraApp.h"
 #include "editor/CWevraApplication.h"
+#include "framework/CLauncher.h"
 #include "framework/CMessageService.h"
 #include "framework/CPathHelper.h"
+#include "framework/CServices.h"
 #include "framework/qt/CQtCommandBinder.h"
 #include "framework/qt/CQtText.h"
 #include "interchange/CLmcImport.h"
@@ -41,6 +45,7 @@
 #include "model/COutputArray.h"
 #include "model/CPadStack.h"
 #include "model/CPadStackArray.h"
+#include "model/CPour.h"
 #include "model/CShapeLib.h"
 #include "model/CShapeLibArray.h"
 #include "model/LayerIds.h"
@@ -156,6 +161,14 @@ protected:
         frame.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&frame));
         return frame.OpenDocumentFile(design.string());
+    }
+
+    // The name of a numbered backup of BOARD.PCB in a backup folder of its own.
+    std::string Backup(int32_t number) const
+    {
+        return CDesignBackup::BackupFileName(
+            CDesignBackup::SeriesTitle("BOARD", folder.string(), (folder / "bak").string()),
+            number);
     }
 
     std::vector<std::string> OpenPaths(CMainFrame& frame)
@@ -851,7 +864,7 @@ TEST_F(CMainFrameTest, NetlistLoadBacksUpAndRefusesADamagedNetlist)
     load->trigger();
     EXPECT_EQ(services.fileDialogs.GetFileStartFolders().back(), nets.string());
     ASSERT_EQ(doc.Design().GetComponents().GetCount(), 2);
-    EXPECT_TRUE(fs::exists(folder / "bak" / "BOARD BAK 01.PCB"));
+    EXPECT_TRUE(fs::exists(folder / "bak" / Backup(1)));
 
     doc.Design().SetNetlistTime(doc.Design().GetNetlistTime() - 10);
     services.messages.QueueAnswer(IDCANCEL);
@@ -865,7 +878,7 @@ TEST_F(CMainFrameTest, NetlistLoadBacksUpAndRefusesADamagedNetlist)
     load->trigger();
     ASSERT_EQ(services.messages.ShownTexts().size(), 1u);
     EXPECT_EQ(services.messages.ShownTexts()[0].rfind("No netlist of a known kind", 0), 0u);
-    EXPECT_TRUE(fs::exists(folder / "bak" / "BOARD BAK 02.PCB"));
+    EXPECT_TRUE(fs::exists(folder / "bak" / Backup(2)));
     EXPECT_EQ(doc.Design().GetNets().GetErrorCount(), 0);
     EXPECT_FALSE(doc.IsModified());
     ASSERT_TRUE(doc.OnSaveDocument(design.string()));
@@ -984,4 +997,57 @@ TEST_F(CMainFrameTest, ToolsMenuChecksRoutesAndUnroutesTheDesign)
     unroute->trigger();
     EXPECT_EQ(vertexCounts(), before);
     EXPECT_EQ(ratsLines(), linesBefore);
+}
+
+// Memory that runs out in the middle of a command: the command is abandoned with a message, the
+// design goes back to where the command began, and the program and the command work on.
+TEST_F(CMainFrameTest, ACommandThatFailsHalfWayIsAbandonedAndTheProgramRunsOn)
+{
+    class CExhaustedLauncher : public CFakeLauncher {
+    public:
+        bool OpenTextFile(const fs::path&) override { throw std::bad_alloc(); }
+    };
+    WriteNetlistDesign(folder);
+    auto application = Start({design.string()});
+    CMainFrame& frame = *application->GetMainFrame();
+    ASSERT_NE(frame.GetConfig(), nullptr);
+    frame.GetConfig()->Files().m_backupDirectory = (folder / "bak").string();
+    CWevraDoc& doc = *frame.GetDocTemplate().GetDocument(0);
+    frame.UpdateCommandUI();
+    QAction* load = FindItem(*frame.menuBar(), {"&Netlist", "&Load..."});
+    ASSERT_NE(load, nullptr);
+    const std::vector<uint8_t> before = doc.SaveDesignBytes();
+
+    // The import has placed the parts when the report cannot be shown.
+    CExhaustedLauncher exhausted;
+    CLauncher* previous = CServices::SetLauncher(&exhausted);
+    services.fileDialogs.QueueFile((folder / "demo.net").string());
+    load->trigger();
+    CServices::SetLauncher(previous);
+    ASSERT_FALSE(services.messages.ShownTexts().empty());
+    const std::string told = services.messages.ShownTexts().back();
+    EXPECT_NE(told.find("not enough memory"), std::string::npos) << told;
+    EXPECT_NE(told.find("taken back"), std::string::npos) << told;
+    EXPECT_EQ(doc.Design().GetComponents().GetCount(), 0);
+    EXPECT_TRUE(doc.SaveDesignBytes() == before);
+
+    services.fileDialogs.QueueFile((folder / "demo.net").string());
+    load->trigger();
+    EXPECT_EQ(doc.Design().GetComponents().GetCount(), 2);
+
+    // A plane fill that cannot get its progress window leaves the planes to a later refill.
+    const fs::path demo = folder / "demo.PCB";
+    fs::copy_file(WEVRA_DEMO_DESIGN, demo);
+    CWevraDoc* board = frame.OpenDocumentFile(demo.string());
+    ASSERT_NE(board, nullptr);
+    ASSERT_GT(board->Design().GetPlaneCount(), 0);
+    board->Design().GetPlanes()[0]->DeleteFill();
+    services.progress.outOfMemory = true;
+    services.messages.ClearShown();
+    EXPECT_FALSE(frame.GetRouter().Execute(ID_PLANES_REFILL_ALL));
+    ASSERT_EQ(services.messages.ShownTexts().size(), 1u);
+    EXPECT_NE(services.messages.ShownTexts()[0].find("abandoned"), std::string::npos);
+    services.progress.outOfMemory = false;
+    EXPECT_TRUE(frame.GetRouter().Execute(ID_PLANES_REFILL_ALL));
+    EXPECT_TRUE(board->Design().GetPlanes()[0]->HasFill());
 }

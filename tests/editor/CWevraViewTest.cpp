@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QScrollBar>
 
+#include "document/CDesignBackup.h"
 #include "document/CDocCommandMap.h"
 #include "document/CDocumentFrame.h"
 #include "document/CWevraDoc.h"
@@ -261,7 +262,9 @@ TEST_F(CWevraViewTest, NewerNetlistIsOfferedOnceAndNotAfterEveryActivation)
     const std::vector<std::string> shown = services.messages.ShownTexts();
     EXPECT_EQ(std::count(shown.begin(), shown.end(), "Netlist is Newer, Reload Netlist?"), 1);
     // The backup before the import is written whatever the backup settings say.
-    EXPECT_TRUE(fs::exists(folder / "bak" / "AMP BAK 01.PCB"));
+    const std::string series =
+        CDesignBackup::SeriesTitle("amp", folder.Path().string(), (folder / "bak").string());
+    EXPECT_TRUE(fs::exists(folder / "bak" / CDesignBackup::BackupFileName(series, 1)));
 }
 
 // A shape document whose library went asks for one when its view is made active, and not

@@ -157,11 +157,34 @@ TEST_F(CDosImportTest, DamagedSetsAreRefusedWithAMessage)
     EXPECT_EQ(services.messages.ShownTexts().back(), cnf + ": Unexpected contents in line 2");
     WriteBytes(cnf, originalCnf);
     const std::string cmp = (folder / "demo" / "PCB" / "DEMO.CMP").string();
+    const std::string originalCmp = ReadFile(cmp);
     WriteBytes(cmp, std::string(200, '\0'));
     EXPECT_FALSE(ImportInto(target, ply));
     EXPECT_EQ(services.messages.ShownTexts().back(),
               "Unexpected file contents in " + cmp + " (line 1); the design has not been opened.");
     EXPECT_EQ(target.Design().GetComponents().GetCount(), 0);
+
+    // A component list cut inside its last line is refused; a configuration cut short opens
+    // with the values it lost named.
+    WriteBytes(cmp, originalCmp.substr(0, originalCmp.size() - 30));
+    EXPECT_FALSE(ImportInto(target, ply));
+    EXPECT_EQ(services.messages.ShownTexts().back(),
+              "Unexpected file contents in " + cmp +
+                  " (line 2 cut short); the design has not been opened.");
+    EXPECT_EQ(target.Design().GetComponents().GetCount(), 0);
+    WriteBytes(cmp, originalCmp);
+    size_t hundredLines = 0;
+    for (int32_t line = 0; line < 100; ++line)
+        hundredLines = originalCnf.find('\n', hundredLines) + 1;
+    WriteBytes(cnf, originalCnf.substr(0, hundredLines));
+    const size_t before = services.messages.ShownTexts().size();
+    CWevraDoc cut;
+    EXPECT_TRUE(ImportInto(cut, ply));
+    EXPECT_EQ(cut.Design().GetComponents().GetCount(), 2);
+    ASSERT_EQ(services.messages.ShownTexts().size(), before + 1);
+    EXPECT_EQ(services.messages.ShownTexts().back(),
+              cnf + ": the file ends early, in line 100; the drills, pad sizes and pens it does "
+                    "not reach are taken as 0.");
 }
 
 TEST_F(CDosImportTest, ComponentListLinesWithoutRecordsOrTextMakeNoComponent)

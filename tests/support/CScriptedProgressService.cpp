@@ -1,5 +1,6 @@
 #include "tests/support/CScriptedProgressService.h"
 
+#include <new>
 #include <utility>
 
 #include "framework/CProgressWindow.h"
@@ -52,6 +53,8 @@ private:
 std::unique_ptr<CProgressWindow>
 CScriptedProgressService::OpenWindow(std::function<void()> onCancel)
 {
+    if (outOfMemory)
+        throw std::bad_alloc();
     Window& record = m_windows.emplace_back();
     return std::make_unique<CScriptedProgressWindow>(record, cancelAfterSteps, std::move(onCancel));
 }

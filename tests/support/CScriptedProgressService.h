@@ -25,6 +25,8 @@ public:
     };
 
     int32_t cancelAfterSteps = -1;
+    // Opening a window throws std::bad_alloc, as when memory ran out.
+    bool outOfMemory = false;
 
     const std::deque<Window>& Windows() const { return m_windows; }
 

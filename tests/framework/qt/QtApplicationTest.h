@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/qt/CQtApplication.h"
+
 // A fixture base for tests of Qt windows: one QApplication per test suite, made and deleted by
 // the suite (a static one would be destroyed after the sanitizers have checked the heap). Base
 // is the fixture it extends.
@@ -17,7 +19,7 @@ protected:
     static void SetUpTestSuite()
     {
         if (QApplication::instance() == nullptr)
-            s_application = std::make_unique<QApplication>(s_argc, s_argv);
+            s_application = std::make_unique<CQtApplication>(s_argc, s_argv);
     }
     static void TearDownTestSuite() { s_application.reset(); }
 
