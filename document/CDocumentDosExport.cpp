@@ -52,9 +52,16 @@ bool CDocumentDosExport::ExportFromUser()
                                              "", MB_OK, MB_ICONEXCLAMATION);
         return false;
     }
+    // What the format cannot hold is named even when nothing was left out, so that nobody
+    // takes the set for the design.
+    std::string changes;
+    for (const std::string& change : exporter.GetChanges())
+        changes += "\n" + change;
+    if (!changes.empty())
+        changes = "\n\nThe DOS set differs from the design:" + changes;
     const std::vector<std::string>& problems = exporter.GetProblems();
     if (problems.empty()) {
-        CServices::Messages().MessageBox("Ok.", "");
+        CServices::Messages().MessageBox("Ok." + changes, "");
         return true;
     }
     std::string text = "Error!\n" + std::to_string(problems.size()) +
@@ -63,6 +70,6 @@ bool CDocumentDosExport::ExportFromUser()
         text += "\n" + problems[k];
     if (problems.size() > shownProblems)
         text += "\n...";
-    CServices::Messages().MessageBox(text, "", MB_OK, MB_ICONEXCLAMATION);
+    CServices::Messages().MessageBox(text + changes, "", MB_OK, MB_ICONEXCLAMATION);
     return true;
 }

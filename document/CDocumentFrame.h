@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,9 @@ public:
 
     // The folder that holds the stroke-font file: by default the running program's folder.
     virtual std::filesystem::path GetProgramFolder() const;
+    // The stroke font linked into the program, for a font file beside it that is missing or
+    // damaged; empty where the program carries none.
+    virtual std::span<const uint8_t> GetBuiltInFont() const { return {}; }
     // The shape library file; a shape document is placed in its folder.
     virtual std::string GetLibraryFile() const { return {}; }
     // The user's configured folders and files; nullptr before the configuration is read.

@@ -8,8 +8,10 @@
 #include "document/CDocumentFrame.h"
 #include "document/CViewCommandHost.h"
 #include "document/CWevraDoc.h"
+#include "framework/CArchive.h"
 #include "framework/CFileDialogService.h"
 #include "framework/CMessageService.h"
+#include "framework/CPathHelper.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "framework/Numeric.h"
@@ -145,9 +147,10 @@ void CViewCommands::EditShapeLibrary()
         return;
     m_host.SaveCursor();
     SetMode(ID_EDIT_SELECT_MODE);
-    // Cancel goes back to the file as it is now.
-    if (!doc.IsShapeDocument() && !libraries->GetPath().empty())
-        SaveLibrary(*libraries);
+    // The set as it is now: Cancel goes back to it, and only a change is written.
+    CArchive before;
+    libraries->Serialize(before);
+    const std::vector<uint8_t> snapshot = before.TakeBuffer();
     bool cacheChanged = false;
     const int32_t result = CDialogService::Get().ShapeLibrary(
         doc.Design().GetEditableShapeCache(), *libraries,
@@ -156,13 +159,21 @@ void CViewCommands::EditShapeLibrary()
         doc.SetModified();
         RedrawFull();
     }
+    CArchive after;
+    libraries->Serialize(after);
+    const bool changed = after.GetBuffer() != snapshot;
     if (result == CDialogService::resultOk) {
-        if (libraries->GetPath().empty() || !SaveLibrary(*libraries))
+        // The library installed with the program serves every user: a change goes into a
+        // library of the user's own.
+        if (changed &&
+            (libraries->GetPath().empty() || CPathHelper::IsInstalledFile(libraries->GetPath()) ||
+             !SaveLibrary(*libraries)))
             SaveLibraryAs(*libraries);
     } else if (result == CDialogService::resultEditShape) {
         frame.PostCommand(ID_FILE_NEW);
-    } else {
-        frame.PostCommand(ID_OTHER_LOAD_SHAPE_LIBRARY);
+    } else if (changed) {
+        CArchive restore(snapshot);
+        libraries->Serialize(restore);
     }
     m_host.RestoreCursor();
 }

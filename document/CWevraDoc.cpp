@@ -53,6 +53,26 @@ std::string ReplaceExtension(const std::string& path, const std::string& extensi
     return path.substr(0, path.size() - CPathHelper::GetExtension(path).size()) + extension;
 }
 
+// The font file beside the program; one that is missing or damaged gives way to the font
+// linked into the program, so that no board text vanishes or turns into wild strokes on the
+// screen or in the manufacturing files.
+void LoadStrokeFont(CWevraFont& font, const CDocumentFrame& frame)
+{
+    const std::filesystem::path file = frame.GetProgramFolder() / CWevraFont::fileName;
+    std::string problem;
+    if (font.Load(file, &problem))
+        return;
+    const std::span<const uint8_t> builtIn = frame.GetBuiltInFont();
+    if (builtIn.empty() || !font.LoadBytes(builtIn, nullptr)) {
+        CServices::Messages().MessageBox(problem, "", MB_OK);
+        return;
+    }
+    CServices::Messages().FileMessageBox(
+        (problem == CWevraFont::fontNotFoundText ? problem + ": " + file.string() : problem) +
+            "\n\nThe program's own stroke font is used.",
+        "Wevra PCB", MB_OK, MB_ICONEXCLAMATION);
+}
+
 } // namespace
 
 CWevraDoc::CWevraDoc()
@@ -94,7 +114,7 @@ bool CWevraDoc::ResetToDefaults()
     m_design.GetDisplaySets().FillDisplaySets();
     m_design.GetOutputJobs().FillDefaultJobs();
 
-    m_design.GetFont().Load(frame.GetProgramFolder() / CWevraFont::fileName);
+    LoadStrokeFont(m_design.GetFont(), frame);
 
     for (auto& table : m_design.LayerCounts().tables)
         table.fill(0);

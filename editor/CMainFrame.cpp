@@ -24,6 +24,7 @@
 #include "dialogs/CToolCombo.h"
 #include "document/CHelpTopics.h"
 #include "document/CWevraDoc.h"
+#include "editor/BuiltInResources.h"
 #include "editor/CAboutDlg.h"
 #include "editor/CChildFrame.h"
 #include "editor/CConfig.h"
@@ -251,7 +252,9 @@ std::vector<uint8_t> CMainFrame::LibrarySnapshot() const
 
 bool CMainFrame::SaveShapeLibrariesIfChanged()
 {
-    if (!m_libraryWritable || m_libraries->GetPath().empty())
+    // The library installed with the program is every user's: it is never written.
+    if (!m_libraryWritable || m_libraries->GetPath().empty() ||
+        CPathHelper::IsInstalledFile(m_libraries->GetPath()))
         return false;
     std::vector<uint8_t> now = LibrarySnapshot();
     if (now == m_librarySnapshot)
@@ -260,6 +263,32 @@ bool CMainFrame::SaveShapeLibrariesIfChanged()
         return false;
     m_librarySnapshot = std::move(now);
     return true;
+}
+
+void CMainFrame::OfferOwnLibraryForChanges()
+{
+    if (!m_libraryWritable || !CPathHelper::IsInstalledFile(m_libraries->GetPath()) ||
+        LibrarySnapshot() == m_librarySnapshot)
+        return;
+    const std::string installed = m_libraries->GetPath().string();
+    if (CServices::Messages().FileMessageBox(
+            "The shapes of the installed library were changed:\n" + installed +
+                "\n\nThe installed library stays as it is. Save the changes as a library of "
+                "your own?",
+            "Wevra PCB", MB_YESNO, MB_ICONQUESTION) != IDYES)
+        return;
+    const std::optional<std::string> chosen =
+        CServices::FileDialogs().ChooseSaveFile("", "", "Wevra PCB Library (*.SHP *.shp)", ".SHP");
+    if (!chosen)
+        return;
+    m_libraries->SetPath(*chosen);
+    if (m_libraries->Save()) {
+        AdoptLibraryFile(*chosen);
+        return;
+    }
+    m_libraries->SetPath(installed);
+    CServices::Messages().FileMessageBox("The file could not be written:\n" + *chosen, "", MB_OK,
+                                         MB_ICONEXCLAMATION);
 }
 
 void CMainFrame::AdoptLibraryFile(const std::string& path)
@@ -272,6 +301,11 @@ void CMainFrame::AdoptLibraryFile(const std::string& path)
         m_config->Files().m_library = path;
         m_config->Files().OnApply();
     }
+}
+
+std::span<const uint8_t> CMainFrame::GetBuiltInFont() const
+{
+    return BuiltInStrokeFont();
 }
 
 CWevraDoc* CMainFrame::OpenDocumentFile(const std::string& path)
@@ -842,6 +876,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    OfferOwnLibraryForChanges();
     SaveBarState();
     m_recentFiles.Save(CServices::Settings());
     event->accept();

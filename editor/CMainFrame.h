@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,9 @@ public:
     // from that file (or the file does not exist yet) and has changed since; a set whose file
     // could not be read is never written over it. True when written.
     bool SaveShapeLibrariesIfChanged();
+    // Changes to the installed library, which is never written, are offered a library of the
+    // user's own before the program ends.
+    void OfferOwnLibraryForChanges();
     // Replaces the library set with the one read from `path`, which becomes the set's file.
     void LoadShapeLibraries(const std::string& path);
 
@@ -113,6 +117,7 @@ public:
     // ---- CDocumentFrame -------------------------------------------------------------------------
 
     std::filesystem::path GetProgramFolder() const override;
+    std::span<const uint8_t> GetBuiltInFont() const override;
     std::string GetLibraryFile() const override { return m_libraryPath; }
     const CConfigFiles* GetConfigFiles() const override;
     bool IsLeftPaneSetting() const override;

@@ -1,9 +1,14 @@
 #include "editor/CWevraApplication.h"
 
+#include <span>
+#include <string>
+#include <vector>
+
 #include <QCoreApplication>
 
 #include "dialogs/CQtDialogService.h"
 #include "document/CFileTypeRegistration.h"
+#include "editor/BuiltInResources.h"
 #include "editor/CConfig.h"
 #include "editor/CMainFrame.h"
 #include "editor/CWevraApp.h"
@@ -50,8 +55,18 @@ CWevraApplication::~CWevraApplication()
 
 bool CWevraApplication::InitInstance(const std::vector<std::string>& arguments)
 {
-    if (!CResourcePack::LoadFirstFound(m_options.programFolder))
-        CServices::Messages().MessageBox(TEXT_DLL_FOR_TRANSLATION_NOT_FOUND, "", MB_OK);
+    std::string packProblem;
+    if (!CResourcePack::LoadFirstFound(m_options.programFolder, &packProblem)) {
+        // Without texts the program would have no menus: the English pack linked into it
+        // stands in for the broken install.
+        const std::span<const uint8_t> builtIn = BuiltInLanguagePack();
+        CResourcePack::SetCurrent(
+            CResourcePack::FromBytes(std::vector<uint8_t>(builtIn.begin(), builtIn.end())));
+        CServices::Messages().FileMessageBox(std::string(TEXT_DLL_FOR_TRANSLATION_NOT_FOUND) +
+                                                 "\n" + packProblem +
+                                                 "\n\nThe program's own English texts are used.",
+                                             "Wevra PCB", MB_OK, MB_ICONEXCLAMATION);
+    }
 
     // The settings live under the application title, the organisation of the settings file.
     std::string title = CWevraApp::LoadResString(IDS_APP_TITLE);

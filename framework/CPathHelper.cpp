@@ -467,3 +467,17 @@ bool CPathHelper::CreatePrivateFolder(const fs::path& folder, std::string* reaso
         *reason = error.message();
     return !error;
 }
+
+bool CPathHelper::IsInstalledFile(const fs::path& file)
+{
+    std::error_code error;
+    const fs::path program = fs::weakly_canonical(GetProgramFolder(), error);
+    if (error || file.empty())
+        return false;
+    const fs::path target = fs::weakly_canonical(fs::absolute(file, error), error);
+    if (error)
+        return false;
+    const auto [end, inside] =
+        std::mismatch(program.begin(), program.end(), target.begin(), target.end());
+    return end == program.end() && inside != target.end();
+}

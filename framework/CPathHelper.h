@@ -96,6 +96,9 @@ public:
     // The folder of the running program, where its language pack, font and help pages lie; the
     // current folder when the program's file cannot be found.
     static std::filesystem::path GetProgramFolder();
+    // Whether the file lies in the program's folder or below it: installed with the program,
+    // for every user, and never written by it.
+    static bool IsInstalledFile(const std::filesystem::path& file);
     // The user's data folder of the desktop (XDG_DATA_HOME when it is absolute, else
     // ~/.local/share); empty when neither is known.
     static std::filesystem::path GetUserDataFolder();

@@ -299,19 +299,26 @@ void CResourcePack::SetCurrent(CResourcePack pack)
     CurrentPack() = std::move(pack);
 }
 
-bool CResourcePack::LoadFirstFound(const std::filesystem::path& folder)
+bool CResourcePack::LoadFirstFound(const std::filesystem::path& folder, std::string* problem)
 {
+    std::string first;
     for (const char* name : languageNames) {
         std::filesystem::path path = folder / (std::string(name) + fileExtension);
         std::error_code error;
-        if (!std::filesystem::is_regular_file(path, error))
+        if (!std::filesystem::exists(path, error))
             continue;
         try {
             SetCurrent(Load(path));
             return true;
-        } catch (const CArchiveException&) {
+        } catch (const CArchiveException& refused) {
             // A damaged pack counts as absent: the next language is tried.
+            if (first.empty())
+                first = refused.what();
         }
     }
+    if (problem != nullptr)
+        *problem = !first.empty() ? first
+                                  : "No language pack (" + std::string(languageNames[0]) +
+                                        fileExtension + ") was found in " + folder.string() + ".";
     return false;
 }

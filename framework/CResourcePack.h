@@ -78,8 +78,9 @@ public:
     static void SetCurrent(CResourcePack pack);
 
     // Tries the language packs in `folder` in order; the first that exists and loads becomes
-    // current. False (current pack unchanged) when none does.
-    static bool LoadFirstFound(const std::filesystem::path& folder);
+    // current. False (current pack unchanged) when none does; `problem` then names the first
+    // pack that could not be read and why, or the folder where none was found.
+    static bool LoadFirstFound(const std::filesystem::path& folder, std::string* problem = nullptr);
 
 private:
     void Store(CArchive& ar) const;

@@ -34,6 +34,7 @@ constexpr int32_t mirroredComponentLayer = 10;
 constexpr int32_t textLayer = 9;
 constexpr int32_t mirroredTextLayer = 11;
 constexpr int32_t lastTextLayer = 15;
+constexpr int32_t firstDrawingLayer = 12;
 constexpr int32_t lastPlaneLayer = 7;
 // A value written "%8d" must leave the column before it blank.
 constexpr int32_t maxCnfValue = 9999999;
@@ -48,6 +49,21 @@ constexpr size_t cmpShapeWidth = 8;
 int32_t ToDos(int32_t board)
 {
     return board / dosUnit;
+}
+
+// The DOS layer a free text goes to, the one the default layer map of the import brings back
+// to the text's layer; -1 when the DOS format has none.
+int32_t DosTextLayer(int32_t layer)
+{
+    if (layer >= LAYER_TOP && layer <= lastPlaneLayer)
+        return layer;
+    if (layer == LAYER_SILK_TOP)
+        return textLayer;
+    if (layer == LAYER_SILK_BOTTOM)
+        return mirroredTextLayer;
+    if (layer >= LAYER_DRAWING_1 && layer <= LAYER_DRAWING_4)
+        return firstDrawingLayer + (layer - LAYER_DRAWING_1);
+    return -1;
 }
 
 bool FitsWord(int32_t dos)
@@ -99,8 +115,10 @@ void CDosExport::BuildPlyRecords()
     m_records.clear();
     m_problems.clear();
     m_maxObject = 0;
+    m_textsAsStrokes = 0;
+    m_roundedSizes.clear();
     for (const uint16_t width : m_document.GetShapeCache().GetPens())
-        FindOrAddPen(ToDos(width));
+        FindOrAddPen(DosSize(width));
     AddCornerMarks();
     AddComponents();
     AddNets();
@@ -145,10 +163,10 @@ int32_t CDosExport::FindOrAddPadRow(const CPadStack& stack)
     if (pad == nullptr || !pad->HasShape())
         return -1;
     const CRect& rect = pad->GetRect();
-    const int32_t left = std::abs(ToDos(rect.left));
-    const int32_t top = std::abs(ToDos(rect.top));
-    const int32_t right = std::abs(ToDos(rect.right));
-    const int32_t bottom = std::abs(ToDos(rect.bottom));
+    const int32_t left = std::abs(DosSize(rect.left));
+    const int32_t top = std::abs(DosSize(rect.top));
+    const int32_t right = std::abs(DosSize(rect.right));
+    const int32_t bottom = std::abs(DosSize(rect.bottom));
     if (left > maxCnfValue || top > maxCnfValue || right > maxCnfValue || bottom > maxCnfValue)
         return -1;
     int32_t kind = 1;
@@ -195,6 +213,34 @@ int32_t CDosExport::NextObjectNumber() const
 void CDosExport::Problem(const std::string& what, const std::string& reason)
 {
     m_problems.push_back(what + ": " + reason);
+}
+
+int32_t CDosExport::DosSize(int32_t board)
+{
+    if (board % dosUnit != 0)
+        m_roundedSizes.insert(std::abs(board));
+    return ToDos(board);
+}
+
+std::vector<std::string> CDosExport::GetChanges() const
+{
+    std::vector<std::string> changes;
+    if (m_textsAsStrokes > 0)
+        changes.push_back(std::to_string(m_textsAsStrokes) +
+                          (m_textsAsStrokes == 1 ? " text is" : " texts are") +
+                          " kept as strokes only: the DOS set holds their lines, not their "
+                          "letters.");
+    if (!m_roundedSizes.empty()) {
+        const int32_t example = *m_roundedSizes.rbegin();
+        const auto mm = [](int32_t board) {
+            return CNumberText::FormatFixed(board * MM_PER_UNIT, 3, 1) + " mm";
+        };
+        changes.push_back(std::to_string(m_roundedSizes.size()) +
+                          (m_roundedSizes.size() == 1 ? " size is" : " sizes are") +
+                          " rounded down to the DOS unit of " + mm(dosUnit) + " (e.g. " +
+                          mm(example) + " became " + mm(ToDos(example) * dosUnit) + ").");
+    }
+    return changes;
 }
 
 bool CDosExport::Fits(int32_t net, CPoint board, int32_t object, const std::string& what)
@@ -264,8 +310,8 @@ void CDosExport::AddPadRecord(int32_t net, CPoint board, int32_t row, int32_t dr
 
 void CDosExport::AddCornerMarks()
 {
-    const int32_t w = ToDos(m_document.GetBoardWidth());
-    const int32_t h = ToDos(m_document.GetBoardHeight());
+    const int32_t w = DosSize(m_document.GetBoardWidth());
+    const int32_t h = DosSize(m_document.GetBoardHeight());
     const int32_t marks[12][3] = {
         {markLeg, -markGap, 0},        {-markGap, -markGap, 1},       {-markGap, markLeg, 1},
         {-markGap, h - markLeg, 0},    {-markGap, h + markGap, 1},    {markLeg, h + markGap, 1},
@@ -315,7 +361,7 @@ void CDosExport::AddComponent(int32_t i)
     m_runBroken = false;
     for (int32_t v = 0; v < shape->GetOutlineCount(); ++v) {
         const int32_t pen = shape->GetOutlinePen(v);
-        const int32_t dosPen = pen >= 1 ? FindOrAddPen(ToDos(cache.GetPenWidth(pen))) : 0;
+        const int32_t dosPen = pen >= 1 ? FindOrAddPen(DosSize(cache.GetPenWidth(pen))) : 0;
         AddPlyRecord(0, component.ToBoard(shape->GetOutlinePoint(v)), dosPen,
                      mirrored ? mirroredComponentLayer : componentLayer, object, false,
                      what + " outline");
@@ -350,7 +396,14 @@ void CDosExport::AddNet(int32_t n)
             continue;
         }
         const int32_t pen = vertex.GetPen();
-        const int32_t dosPen = pen >= 1 ? FindOrAddPen(ToDos(net.GetPenWidth(pen))) : 0;
+        const int32_t dosPen = pen >= 1 ? FindOrAddPen(DosSize(net.GetPenWidth(pen))) : 0;
+        // Inner layers past the seventh would come back as silkscreen and drawing layers.
+        if (vertex.GetLayer() > lastPlaneLayer && vertex.GetLayer() <= lastTextLayer) {
+            Problem(what + " track",
+                    "layer " + std::to_string(vertex.GetLayer()) + " has no DOS layer");
+            m_runBroken = true;
+            continue;
+        }
         AddPlyRecord(n, point, dosPen, vertex.GetLayer(), 0, false, what + " track");
     }
 }
@@ -360,8 +413,14 @@ void CDosExport::AddTexts()
     const CTextArray& texts = m_document.GetTexts();
     for (int32_t i = 0; i < texts.GetCount(); ++i) {
         const CWevraText& text = *texts.GetText(i);
+        const int32_t layer = DosTextLayer(text.GetLayer());
+        if (layer < 0) {
+            Problem("Text \"" + text.GetText() + "\"",
+                    "layer " + std::to_string(text.GetLayer()) + " has no DOS layer");
+            continue;
+        }
         AddText(text.GetText(), text.GetPosition(), text.GetHeight(), text.GetAngle(),
-                text.IsMirrored(), text.GetLineWidth(), std::min(text.GetLayer(), lastTextLayer));
+                text.IsMirrored(), text.GetLineWidth(), layer);
     }
     const int32_t kind = m_componentTextMode - 1;
     if (kind < 0 || kind >= CComponent::textKindCount)
@@ -384,7 +443,7 @@ void CDosExport::AddText(const std::string& text, CPoint position, int32_t heigh
     if (font.GetCellHeight() < minFontHeight || text.empty())
         return;
     const std::string what = "Text \"" + text + "\"";
-    const int32_t pen = FindOrAddPen(ToDos(lineWidth));
+    const int32_t pen = FindOrAddPen(DosSize(lineWidth));
     if (pen < 0) {
         Problem(what, "more than 7 line widths");
         return;
@@ -392,6 +451,7 @@ void CDosExport::AddText(const std::string& text, CPoint position, int32_t heigh
     // The strokes as the screen draws them, so that mirrored and turned texts keep their shape.
     CStrokeCollector strokes;
     font.DrawText(strokes, text, position, height, angle, mirrored, CPoint(), 1);
+    ++m_textsAsStrokes;
     const int32_t object = NextObjectNumber();
     for (const std::vector<CPoint>& stroke : strokes.GetPolylines()) {
         m_runBroken = false;
@@ -414,7 +474,7 @@ bool CDosExport::AddPlane(int32_t i)
         m_document.RefillPlane(i);
     const CPour& plane = m_document.GetPlane(i);
     const std::string what = "Plane " + plane.GetName();
-    const int32_t pen = FindOrAddPen(ToDos(plane.GetPenWidth()));
+    const int32_t pen = FindOrAddPen(DosSize(plane.GetPenWidth()));
     if (pen < 0) {
         Problem(what, "more than 7 line widths");
         return false;

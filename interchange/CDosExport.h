@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,9 @@ public:
     void BuildPlyRecords();
     const std::vector<PlyRecord>& GetRecords() const { return m_records; }
     const std::vector<std::string>& GetProblems() const { return m_problems; }
+    // What the set holds otherwise than the design, though nothing was left out: texts kept
+    // as strokes only, sizes rounded down to the DOS unit. Empty when the set is exact.
+    std::vector<std::string> GetChanges() const;
 
     // The files' contents; `cnfPath` is the ".CNF" file's own path, written into it.
     std::string PlyBytes() const;
@@ -73,6 +77,8 @@ private:
     // The common checks of both; false (with the problem noted) when something does not fit.
     bool Fits(int32_t net, CPoint board, int32_t object, const std::string& what);
     void Problem(const std::string& what, const std::string& reason);
+    // A size in DOS units; a size the unit does not hold exactly is noted for GetChanges.
+    int32_t DosSize(int32_t board);
 
     COutputDocument& m_document;
     int32_t m_componentTextMode = 0;
@@ -83,4 +89,6 @@ private:
     std::vector<std::string> m_problems;
     bool m_runBroken = false;
     int32_t m_maxObject = 0;
+    int32_t m_textsAsStrokes = 0;
+    std::set<int32_t> m_roundedSizes;
 };

@@ -41,20 +41,65 @@ void CWevraFont::Clear()
     m_end.fill(0);
 }
 
-bool CWevraFont::Load(const std::filesystem::path& path)
+std::string CWevraFont::CheckStructure(std::span<const uint8_t> bytes)
+{
+    if (bytes.size() < fileSize)
+        return "it holds " + std::to_string(bytes.size()) + " bytes of the " +
+               std::to_string(fileSize) + " of a font";
+    constexpr uint8_t knownFlags = StrokeRec::penDown | StrokeRec::characterToggle;
+    int32_t characters = 0;
+    uint8_t previous = 0;
+    for (int32_t n = 0; n < recordCount; ++n) {
+        const uint8_t* record = bytes.data() + size_t(n) * recordSize;
+        if ((record[2] & ~knownFlags) != 0)
+            return "record " + std::to_string(n + 1) + " has a flag of no meaning";
+        if (record[0] > maxCellCoordinate || record[1] > maxCellCoordinate)
+            return "record " + std::to_string(n + 1) + " lies outside the character cell";
+        const uint8_t toggle = record[2] & StrokeRec::characterToggle;
+        if (toggle != previous)
+            ++characters;
+        previous = toggle;
+    }
+    if (characters < minCharacterCount)
+        return "it holds " + std::to_string(characters) + " characters, fewer than the " +
+               std::to_string(minCharacterCount) + " of a font";
+    return {};
+}
+
+bool CWevraFont::Load(const std::filesystem::path& path, std::string* problem)
 {
     Clear();
+    const auto report = [problem](const std::string& text) {
+        if (problem != nullptr)
+            *problem = text;
+        else
+            CServices::Messages().MessageBox(text, "", MB_OK);
+        return false;
+    };
     std::vector<uint8_t> bytes;
     try {
         bytes = CInputFile::ReadBytes(path, maxFileSize);
     } catch (const CArchiveException&) {
-        CServices::Messages().MessageBox(fontNotFoundText, "", MB_OK);
+        return report(fontNotFoundText);
+    }
+    std::string why;
+    if (!LoadBytes(bytes, &why))
+        return report("The stroke font " + path.string() + " is damaged: " + why + ".");
+    m_file = path;
+    return true;
+}
+
+bool CWevraFont::LoadBytes(std::span<const uint8_t> bytes, std::string* why)
+{
+    Clear();
+    // Texts drawn with a broken font vanish or turn into wild strokes on screen and in the
+    // manufacturing files alike.
+    const std::string problem = CheckStructure(bytes);
+    if (!problem.empty()) {
+        if (why != nullptr)
+            *why = problem;
         return false;
     }
-    m_file = path;
-
-    // Whatever the file's length, exactly the first 4000 records are read, zeros past its end.
-    bytes.resize(fileSize, 0);
 
     for (int32_t i = 1; i <= recordCount; ++i) {
         const size_t at = size_t(i - 1) * recordSize;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -37,9 +38,16 @@ public:
     CWevraFont();
 
     // Replaces the font by the file's. A file that cannot be read (missing, no regular file,
-    // larger than maxFileSize) shows "Font not found" and leaves the font empty. Only the first
-    // 4000 records count; a shorter file reads as if padded with zeros.
-    bool Load(const std::filesystem::path& path);
+    // larger than maxFileSize) gives "Font not found"; one that fails CheckStructure is refused
+    // with the file named; either leaves the font empty. The problem goes to `problem` when
+    // given, else into a message. Only the first 4000 records count.
+    bool Load(const std::filesystem::path& path, std::string* problem = nullptr);
+    // The same from the bytes of a font file; `why` says what is wrong with them.
+    bool LoadBytes(std::span<const uint8_t> bytes, std::string* why);
+    // A font file whose strokes would draw board texts wrongly or not at all: shorter than its
+    // 4000 records, a flag of no meaning, a stroke point outside the character cell, or fewer
+    // characters than the printable ASCII set needs. Empty when the bytes are a sound font.
+    static std::string CheckStructure(std::span<const uint8_t> bytes);
 
     bool IsLoaded() const { return m_cellHeight >= minUsableCellHeight; }
     const std::string& GetName() const { return m_name; }
@@ -75,6 +83,10 @@ public:
 
 private:
     static constexpr int32_t minUsableCellHeight = 10;
+    // The farthest a stroke point of a character reaches in the file's units, and the fewest
+    // characters a font holds (through '~').
+    static constexpr uint8_t maxCellCoordinate = 32;
+    static constexpr int32_t minCharacterCount = 127;
 
     // The records a character draws, [first, end), and the one holding its advance width.
     struct Character {

@@ -702,24 +702,27 @@ public:
     CLibraryDialogs() : m_previous(CDialogService::Set(this)) {}
     ~CLibraryDialogs() override { CDialogService::Set(m_previous); }
     bool Offers(Dialog dialog) const override { return dialog == Dialog::shapeLibrary; }
-    int32_t ShapeLibrary(CShapeLib& cache, CShapeLibArray&, const ShapeRequest&, const std::string&,
-                         bool& cacheChanged) override
+    int32_t ShapeLibrary(CShapeLib& cache, CShapeLibArray& libraries, const ShapeRequest&,
+                         const std::string&, bool& cacheChanged) override
     {
         if (changeCache)
             cache.AddShape("NEW");
+        if (changeLibrary)
+            libraries.AddLib(std::make_unique<CShapeLib>());
         cacheChanged = changeCache;
         return result;
     }
 
     int32_t result = resultOk;
     bool changeCache = false;
+    bool changeLibrary = false;
 
 private:
     CDialogService* m_previous;
 };
 
 // A changed shape cache marks the design modified; an edit starts in a new document, Cancel
-// has the library file read again.
+// takes the library back to where it was, and no file is written unless the library changed.
 TEST_F(CViewCommandsTest, EditShapeLibraryMarksACacheChangeAndPassesItsResultOn)
 {
     CLibraryDialogs dialogs;
@@ -733,11 +736,38 @@ TEST_F(CViewCommandsTest, EditShapeLibraryMarksACacheChangeAndPassesItsResultOn)
     EXPECT_EQ(frame.posted, std::vector<uint32_t>{ID_FILE_NEW});
 
     doc->SetModifiedFlag(false);
+    CTempFolder folder("wevra-edit-library");
+    libraries.SetPath(folder / "mine.SHP");
     dialogs.result = CDialogService::resultCancel;
     dialogs.changeCache = false;
+    dialogs.changeLibrary = true;
     ASSERT_TRUE(commands->Send(ID_COMPONENTS_EDIT_SHAPE_LIBRARY));
     EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ(frame.posted.back(), ID_OTHER_LOAD_SHAPE_LIBRARY);
+    EXPECT_EQ(libraries.GetCount(), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder / "mine.SHP"));
+    dialogs.result = CDialogService::resultOk;
+    dialogs.changeLibrary = false;
+    ASSERT_TRUE(commands->Send(ID_COMPONENTS_EDIT_SHAPE_LIBRARY));
+    EXPECT_FALSE(std::filesystem::exists(folder / "mine.SHP"));
+    dialogs.changeLibrary = true;
+    ASSERT_TRUE(commands->Send(ID_COMPONENTS_EDIT_SHAPE_LIBRARY));
+    EXPECT_TRUE(std::filesystem::exists(folder / "mine.SHP"));
+
+    // A change to the library installed with the program goes into one of the user's own.
+    const std::filesystem::path installed =
+        std::filesystem::path(WEVRA_BUILD_DIR) / "bin" / "Library" / "Standard.SHP";
+    const std::string shipped = [&installed] {
+        std::ifstream in(installed, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    ASSERT_FALSE(shipped.empty());
+    libraries.SetPath(installed);
+    services.fileDialogs.QueueFile((folder / "own.SHP").string());
+    ASSERT_TRUE(commands->Send(ID_COMPONENTS_EDIT_SHAPE_LIBRARY));
+    EXPECT_TRUE(std::filesystem::exists(folder / "own.SHP"));
+    EXPECT_EQ(libraries.GetPath(), folder / "own.SHP");
+    std::ifstream after(installed, std::ios::binary);
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(after), {}) == shipped);
     frame.libraries = nullptr;
 }
 

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,8 @@ const fs::path binFolder = fs::path(WEVRA_BUILD_DIR) / "bin";
 class CFakeFrame : public CDocumentFrame {
 public:
     fs::path GetProgramFolder() const override { return programFolder; }
+    std::span<const uint8_t> GetBuiltInFont() const override { return builtInFont; }
+    std::vector<uint8_t> builtInFont;
     std::string GetLibraryFile() const override { return "/libs/parts.SHP"; }
     void HidePanes() override { panesHidden = true; }
     void PostCommand(uint32_t id) override { posted.push_back(id); }
@@ -161,6 +164,19 @@ TEST_F(CDocTest, StrokeFontComesFromTheProgramFolderSetting)
     EXPECT_FALSE(doc.Design().GetFont().IsLoaded());
     EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{"Font not found"});
     EXPECT_EQ(doc.Design().GetBoardWidth(), 1000);
+
+    // A damaged font beside a program that carries its own: the program's font draws, and the
+    // user learns which file failed.
+    const fs::path damaged = empty.Path() / CWevraFont::fileName;
+    archive_bytes::WriteFile(damaged, Bytes(100, 0x7F));
+    frame.builtInFont = archive_bytes::ReadFile(binFolder / CWevraFont::fileName);
+    CWevraDoc fallback;
+    EXPECT_TRUE(fallback.Design().GetFont().IsLoaded());
+    ASSERT_EQ(services.messages.ShownTexts().size(), 2u);
+    EXPECT_EQ(services.messages.ShownTexts()[1].rfind(
+                  "The stroke font " + damaged.string() + " is damaged: ", 0),
+              0u);
+    EXPECT_NE(services.messages.ShownTexts()[1].find("own stroke font"), std::string::npos);
 }
 
 // ---- Opening and naming -------------------------------------------------------------------------

@@ -34,6 +34,7 @@
 #include "framework/CLauncher.h"
 #include "framework/CMessageService.h"
 #include "framework/CPathHelper.h"
+#include "framework/CResourcePack.h"
 #include "framework/CServices.h"
 #include "framework/qt/CQtCommandBinder.h"
 #include "framework/qt/CQtText.h"
@@ -919,7 +920,8 @@ TEST_F(CMainFrameTest, DosSetIsExportedAndOpenedFromTheFileMenu)
     ASSERT_TRUE(exporter->isEnabled());
     services.fileDialogs.QueueFolder(folder.string());
     exporter->trigger();
-    EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{"Ok."});
+    ASSERT_EQ(services.messages.ShownTexts().size(), 1u);
+    EXPECT_EQ(services.messages.ShownTexts()[0].rfind("Ok.", 0), 0u);
     const fs::path ply = folder / "BOARD" / "PCB" / "BOARD.PLY";
     ASSERT_TRUE(fs::exists(ply));
     EXPECT_TRUE(fs::exists(folder / "BOARD" / "PCB" / "BOARD.CNF"));
@@ -1050,4 +1052,33 @@ TEST_F(CMainFrameTest, ACommandThatFailsHalfWayIsAbandonedAndTheProgramRunsOn)
     services.progress.outOfMemory = false;
     EXPECT_TRUE(frame.GetRouter().Execute(ID_PLANES_REFILL_ALL));
     EXPECT_TRUE(board->Design().GetPlanes()[0]->HasFill());
+}
+
+// A broken install: a cut language pack beside the program. The program starts with its own
+// English texts, menus and all, and names the pack it could not read.
+TEST_F(CMainFrameTest, ABrokenLanguagePackFallsBackToTheProgramsOwnTexts)
+{
+    const fs::path program = sandbox.root / "broken";
+    fs::create_directories(program);
+    const Bytes pack = ReadFile(fs::path(WEVRA_BUILD_DIR) / "bin" / "PCB001.lng");
+    WriteFile(program / "PCB001.lng", Bytes(pack.begin(), pack.begin() + 200));
+    CResourcePack::SetCurrent(CResourcePack());
+
+    CWevraApplication::Options options;
+    options.programFolder = program;
+    options.registerFileType = false;
+    options.showWindow = false;
+    auto application = std::make_unique<CWevraApplication>(options);
+    ASSERT_TRUE(application->InitInstance({design.string()}));
+    CMainFrame& frame = *application->GetMainFrame();
+    ASSERT_EQ(services.messages.ShownTexts().size(), 1u);
+    const std::string told = services.messages.ShownTexts()[0];
+    EXPECT_EQ(told.rfind("DLL for translation not found!\n" + (program / "PCB001.lng").string(), 0),
+              0u)
+        << told;
+    EXPECT_NE(told.find("own English texts"), std::string::npos);
+
+    frame.UpdateCommandUI();
+    EXPECT_NE(FindItem(*frame.menuBar(), {"&File", "&Open\tCtrl+O"}), nullptr);
+    EXPECT_EQ(OpenPaths(frame).size(), 1u);
 }

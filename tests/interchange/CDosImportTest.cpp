@@ -5,10 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "document/CDocumentDosExport.h"
 #include "interchange/CDosConfig.h"
 #include "model/CDrawRecArray.h"
 #include "model/CLayerArray.h"
 #include "model/CNet.h"
+#include "model/CTextArray.h"
+#include "model/CWevraText.h"
 #include "model/LayerIds.h"
 #include "tests/interchange/DosTestBoard.h"
 
@@ -256,4 +259,37 @@ TEST_F(CDosImportTest, TracksGoToTheLayersTheUserAssigns)
     EXPECT_FALSE(ImportInto(cancelled, ply));
     EXPECT_EQ(cancelled.Design().GetNets().GetCount(), CWevraDoc().Design().GetNets().GetCount());
     EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
+}
+
+// Free texts on the silkscreen and the drawing layers come back there when the set is opened
+// again, and the export names what the set holds otherwise than the design.
+TEST_F(CDosImportTest, FreeTextsComeBackOnTheirLayersAndTheExportNamesWhatChanged)
+{
+    Place("R1", "10K", "0805", 40000, 20000, 0, false);
+    CWevraText text;
+    text.SetText("555 TIMER");
+    text.SetPosition(CPoint(60000, 60000));
+    text.SetHeight(20000);
+    text.SetLineWidth(5039); // 0.5 mm
+    text.SetLayer(LAYER_SILK_TOP);
+    doc->Design().GetTexts().AddText(&text);
+    text.SetText("NOTE");
+    text.SetLayer(LAYER_DRAWING_1 + 1);
+    doc->Design().GetTexts().AddText(&text);
+    const std::string ply = ExportSet();
+
+    CWevraDoc target;
+    ASSERT_TRUE(ImportInto(target, ply));
+    const CDrawRecArray& lines = target.Design().GetLines();
+    EXPECT_GT(lines.GetLayerCount(LAYER_SILK_TOP), 0);
+    EXPECT_GT(lines.GetLayerCount(LAYER_DRAWING_1 + 1), 0);
+    EXPECT_EQ(lines.GetLayerCount(LAYER_DRAWING_4), 0);
+
+    services.fileDialogs.QueueFolder(folder.string());
+    EXPECT_TRUE(CDocumentDosExport(*doc).ExportFromUser());
+    const std::string told = services.messages.ShownTexts().back();
+    EXPECT_EQ(told.rfind("Ok.\n\nThe DOS set differs from the design:\n", 0), 0u) << told;
+    EXPECT_NE(told.find("texts are kept as strokes only"), std::string::npos) << told;
+    EXPECT_NE(told.find("sizes are rounded down to the DOS unit of 0.020 mm"), std::string::npos)
+        << told;
 }
