@@ -90,13 +90,15 @@ void CGerberAperture::MakeMacro()
 {
     const std::string d = CNumberText::FormatInt(m_dCode);
     m_macro.push_back("%AMCUSTOM" + d + "*");
+    // Each primitive is one line ending in its own "*": readers behind many board previews drop
+    // a primitive that runs over several lines or whose "*" stands on the closing line.
     CCopperShape copper;
     copper.SetPad(CopperShapeCode(m_type), m_box, 0, 0, m_mirrored, m_rotation, 0);
     switch (copper.GetKind()) {
     case CCopperShape::Kind::Circle: {
         const CPoint c = COutputFrame::ToOutputVector(copper.GetCentre());
         m_macro.push_back("1,1," + Inch(int64_t(copper.GetRadius()) * 2) + "," + Inch(c.x) + "," +
-                          Inch(c.y));
+                          Inch(c.y) + "*");
         break;
     }
     case CCopperShape::Kind::Track: {
@@ -107,21 +109,21 @@ void CGerberAperture::MakeMacro()
         m_macro.push_back("20,1," + width + "," + Inch(a.x) + "," + Inch(a.y) + "," + Inch(b.x) +
                           "," + Inch(b.y) + ",0*");
         m_macro.push_back("1,1," + width + "," + Inch(a.x) + "," + Inch(a.y) + "*");
-        m_macro.push_back("1,1," + width + "," + Inch(b.x) + "," + Inch(b.y));
+        m_macro.push_back("1,1," + width + "," + Inch(b.x) + "," + Inch(b.y) + "*");
         break;
     }
     case CCopperShape::Kind::Polygon: {
         const std::span<const CPoint> ring = copper.GetPolygon();
-        m_macro.push_back("4,1," + CNumberText::FormatInt(int64_t(ring.size()) - 1) + ",");
+        std::string outline = "4,1," + CNumberText::FormatInt(int64_t(ring.size()) - 1) + ",";
         for (CPoint p : ring)
-            m_macro.push_back(Pair(p));
-        m_macro.push_back("0.0");
+            outline += Pair(p);
+        m_macro.push_back(outline + "0.0*");
         break;
     }
     default:
         break;
     }
-    m_macro.push_back("*%");
+    m_macro.push_back("%");
 }
 
 std::string CGerberAperture::TypeName(int32_t type)

@@ -47,14 +47,18 @@ TEST(CGerberApertureMacro, OffCentreRectangleIsAFivePointOutline)
     const CGerberAperture a = Make(CGerberAperture::typeRectangle, CRect(-2560, -1280, 7680, 3840));
     EXPECT_EQ(a.GetDefinition(), "%ADD10CUSTOM10*%");
     EXPECT_EQ(a.GetMacroLines(),
-              (Lines{"%AMCUSTOM10*", "4,1,4,", "-0.0100,0.0050,", "0.0300,0.0050,",
-                     "0.0300,-0.0150,", "-0.0100,-0.0150,", "-0.0100,0.0050,", "0.0", "*%"}));
+              (Lines{"%AMCUSTOM10*",
+                     "4,1,4,-0.0100,0.0050,0.0300,0.0050,0.0300,-0.0150,-0.0100,-0.0150,-0.0100,"
+                     "0.0050,0.0*",
+                     "%"}));
     // Mirrored in x before it is turned.
     const CGerberAperture m =
         Make(CGerberAperture::typeRectangle, CRect(-2560, -1280, 7680, 3840), true);
     EXPECT_EQ(m.GetMacroLines(),
-              (Lines{"%AMCUSTOM10*", "4,1,4,", "-0.0300,0.0050,", "0.0100,0.0050,",
-                     "0.0100,-0.0150,", "-0.0300,-0.0150,", "-0.0300,0.0050,", "0.0", "*%"}));
+              (Lines{"%AMCUSTOM10*",
+                     "4,1,4,-0.0300,0.0050,0.0100,0.0050,0.0100,-0.0150,-0.0300,-0.0150,-0.0300,"
+                     "0.0050,0.0*",
+                     "%"}));
 }
 
 TEST(CGerberApertureMacro, OctagonIsANinePointOutline)
@@ -63,9 +67,10 @@ TEST(CGerberApertureMacro, OctagonIsANinePointOutline)
         Make(CGerberAperture::typeOctagon, CRect(-12800, -12800, 12800, 12800));
     EXPECT_TRUE(a.IsCustom());
     EXPECT_EQ(a.GetMacroLines(),
-              (Lines{"%AMCUSTOM10*", "4,1,8,", "-0.0250,0.0500,", "0.0250,0.0500,",
-                     "0.0500,0.0250,", "0.0500,-0.0250,", "0.0250,-0.0500,", "-0.0250,-0.0500,",
-                     "-0.0500,-0.0250,", "-0.0500,0.0250,", "-0.0250,0.0500,", "0.0", "*%"}));
+              (Lines{"%AMCUSTOM10*",
+                     "4,1,8,-0.0250,0.0500,0.0250,0.0500,0.0500,0.0250,0.0500,-0.0250,0.0250,"
+                     "-0.0500,-0.0250,-0.0500,-0.0500,-0.0250,-0.0500,0.0250,-0.0250,0.0500,0.0*",
+                     "%"}));
 }
 
 // Shapes whose macro used to stay empty plot their real copper.
@@ -75,17 +80,19 @@ TEST(CGerberApertureMacro, ObliqueOvalOffCentreRoundConnectorAndDevice)
         Make(CGerberAperture::typeOval, CRect(-12800, -2560, 12800, 2560), false, 45000);
     EXPECT_EQ(oval.GetMacroLines(),
               (Lines{"%AMCUSTOM10*", "20,1,0.0200,-0.0283,-0.0283,0.0283,0.0283,0*",
-                     "1,1,0.0200,-0.0283,-0.0283*", "1,1,0.0200,0.0283,0.0283", "*%"}));
+                     "1,1,0.0200,-0.0283,-0.0283*", "1,1,0.0200,0.0283,0.0283*", "%"}));
 
     const CGerberAperture round =
         Make(CGerberAperture::typeRound, CRect(-2560, -5120, 7680, 5120), false, 90000);
-    EXPECT_EQ(round.GetMacroLines(), (Lines{"%AMCUSTOM10*", "1,1,0.0400,0.0000,0.0100", "*%"}));
+    EXPECT_EQ(round.GetMacroLines(), (Lines{"%AMCUSTOM10*", "1,1,0.0400,0.0000,0.0100*", "%"}));
 
     for (const int32_t type : {CGerberAperture::typeConnector, CGerberAperture::typeDevice}) {
         const CGerberAperture a = Make(type, CRect(-5120, -2560, 5120, 2560));
         EXPECT_EQ(a.GetMacroLines(),
-                  (Lines{"%AMCUSTOM10*", "4,1,4,", "-0.0200,0.0100,", "0.0200,0.0100,",
-                         "0.0200,-0.0100,", "-0.0200,-0.0100,", "-0.0200,0.0100,", "0.0", "*%"}))
+                  (Lines{"%AMCUSTOM10*",
+                         "4,1,4,-0.0200,0.0100,0.0200,0.0100,0.0200,-0.0100,-0.0200,-0.0100,"
+                         "-0.0200,0.0100,0.0*",
+                         "%"}))
             << type;
     }
 }

@@ -71,6 +71,25 @@ void ExpectLoadsCleanly(const fs::path& file)
 
 } // namespace
 
+// The readers' check holds every plot against its file. A macro primitive that runs over
+// several lines, or whose "*" stands on the closing "%" line, is valid Gerber, yet one reader
+// drops it and the pad with it: the check names the flash that lost it.
+TEST(GerberReaderCheck, AFlashThatLosesItsPrimitivesIsNamed)
+{
+    const CTempFolder temp("wevra-gerber-check");
+    const fs::path file = temp.Path() / "LOST.GBR";
+    std::ofstream(file, std::ios::binary)
+        << "%FSLAX24Y24*%\r\n%MOIN*%\r\n%AMCUSTOM10*\r\n4,1,4,\r\n-0.0100,0.0050,\r\n"
+           "0.0300,0.0050,\r\n0.0300,-0.0150,\r\n-0.0100,-0.0150,\r\n-0.0100,0.0050,\r\n"
+           "0.0\r\n*%\r\n%ADD10CUSTOM10*%\r\n%ADD11C,0.0100*%\r\nG54D10*\r\n"
+           "X000000Y010000D03*\r\nG54D11*\r\nX010000Y010000D03*\r\nM02*\r\n";
+    const std::vector<std::string> complaints = ParserComplaints({file});
+    ASSERT_EQ(complaints.size(), 1u) << ::testing::PrintToString(complaints);
+    EXPECT_NE(complaints[0].find("line 15: the flash of D10 plots 0 of its 1 primitives"),
+              std::string::npos)
+        << complaints[0];
+}
+
 class CGerberWriterSquare : public COutputTestBoard {
 protected:
     CGerberWriterSquare() { doc->Design().SetBoardOutlineRect(0, 0, 256000, 256000); }
