@@ -124,7 +124,7 @@ QString CNewJobDlg::DestinationText() const
     if (m_designFolder.empty() || !writesFiles)
         return CQtText::FromDesignText(m_storedDirectory);
     return CQtText::FromPath(
-        COutputFiles::Folder(device, m_storedDirectory, m_designTitle, m_designFolder).string());
+        COutputFiles::Folder(m_storedDirectory, m_designTitle, m_designFolder).string());
 }
 
 void CNewJobDlg::ShowDestination()

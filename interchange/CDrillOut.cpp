@@ -7,6 +7,7 @@
 #include "framework/CPathHelper.h"
 #include "framework/CServices.h"
 #include "interchange/COutputDocument.h"
+#include "interchange/COutputFiles.h"
 #include "interchange/COutputFrame.h"
 #include "interchange/OutputText.h"
 #include "model/CComponent.h"
@@ -139,7 +140,8 @@ bool CDrillOut::Write(int32_t jobIndex, int32_t recordIndex, COutputDocument& do
 
     const std::string title = SafeName(document.GetDesignTitle());
     const std::filesystem::path folder =
-        ResolveOutputFolder(job->GetDirectory(), document.GetDesignFolder(), title);
+        ResolveOutputFolder(job->GetDirectory(), document.GetDesignFolder(),
+                            COutputFiles::FolderTitle(document.GetDesignTitle()));
     const int32_t n = recordIndex + 1;
     const std::filesystem::path drillPath = folder / (title + ".t" + TwoDigitNumber(n));
     const std::filesystem::path reportPath = folder / (title + ".e" + TwoDigitNumber(n));

@@ -8,6 +8,7 @@
 #include "framework/CProgDlg.h"
 #include "framework/CServices.h"
 #include "interchange/COutputDocument.h"
+#include "interchange/COutputFiles.h"
 #include "interchange/OutputText.h"
 #include "model/COutput.h"
 #include "model/COutputArray.h"
@@ -54,7 +55,8 @@ int32_t CGerberWriter::Write(int32_t jobIndex)
     }
 
     const std::filesystem::path folder =
-        ResolveOutputFolder(job->GetDirectory(), m_document.GetDesignFolder(), m_title);
+        ResolveOutputFolder(job->GetDirectory(), m_document.GetDesignFolder(),
+                            COutputFiles::FolderTitle(m_document.GetDesignTitle()));
     if (folder.empty()) {
         CServices::Messages().MessageBox(cannotWriteText + job->GetDirectory(), "", MB_OK,
                                          MB_ICONEXCLAMATION);

@@ -43,19 +43,25 @@ std::string COutputFiles::DrillTitle(const std::string& designTitle)
     return SafeName(designTitle);
 }
 
+std::string COutputFiles::FolderTitle(const std::string& designTitle)
+{
+    const size_t first = designTitle.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return SafeName(std::string());
+    return SafeName(designTitle.substr(first, designTitle.find_last_not_of(' ') - first + 1));
+}
+
 std::filesystem::path COutputFiles::Folder(const COutput& job, const std::string& designTitle,
                                            const std::filesystem::path& designFolder)
 {
-    return Folder(job.GetDevice(), job.GetDirectory(), designTitle, designFolder);
+    return Folder(job.GetDirectory(), designTitle, designFolder);
 }
 
-std::filesystem::path COutputFiles::Folder(const std::string& device, const std::string& directory,
+std::filesystem::path COutputFiles::Folder(const std::string& directory,
                                            const std::string& designTitle,
                                            const std::filesystem::path& designFolder)
 {
-    const std::string title =
-        IsGerberDevice(device) ? GerberTitle(designTitle) : DrillTitle(designTitle);
-    return OutputFolderOf(directory, designFolder, title);
+    return OutputFolderOf(directory, designFolder, FolderTitle(designTitle));
 }
 
 std::vector<std::string> COutputFiles::Names(const COutput& job, const std::string& designTitle)

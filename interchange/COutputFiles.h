@@ -18,8 +18,8 @@ public:
     // The folder the job writes into (not created), for the design of that title and folder.
     static std::filesystem::path Folder(const COutput& job, const std::string& designTitle,
                                         const std::filesystem::path& designFolder);
-    // The same for a job of that device and stored folder text.
-    static std::filesystem::path Folder(const std::string& device, const std::string& directory,
+    // The same for a job of that stored folder text, whatever its device.
+    static std::filesystem::path Folder(const std::string& directory,
                                         const std::string& designTitle,
                                         const std::filesystem::path& designFolder);
     // The names of the files the job writes into its folder; none for a device that writes no
@@ -29,4 +29,8 @@ public:
     // The file title of a Gerber job's files, and of a drill job's.
     static std::string GerberTitle(const std::string& designTitle);
     static std::string DrillTitle(const std::string& designTitle);
+    // The name of the design's own folder below a job folder given with a drive: the title as
+    // typed, for every device, so that the photoplots and the drill program of one folder meet
+    // in one place on case-sensitive disks as on case-blind ones.
+    static std::string FolderTitle(const std::string& designTitle);
 };

@@ -194,9 +194,9 @@ TEST_F(COutputDialogsTest, JobDialogShowsWhereTheFilesGo)
     };
 
     CNewJobDlg dialog(values);
-    EXPECT_EQ(shown(dialog), design / "gerber" / "BOARD");
+    EXPECT_EQ(shown(dialog), design / "gerber" / "board");
     EXPECT_EQ(dialog.GetValues().directory, "C:\\GERBER");
-    // The drill program keeps the title's case.
+    // The drill program writes into the same folder.
     Find<QComboBox>(&dialog, CNewJobDlg::idDevice)
         ->setCurrentText(QString::fromStdString(COutputDevice::Name(COutputDevice::excellon)));
     EXPECT_EQ(shown(dialog), design / "gerber" / "board");

@@ -95,9 +95,9 @@ TEST_F(CDocumentOutputRun, GerberDrillAndPrintJobs)
 {
     EXPECT_TRUE(Run(1));
     EXPECT_EQ(Files(),
-              (std::vector<std::string>{"GERBER/BOARD/BOARD.TXT", "GERBER/BOARD/BOARD_BOTTOM.GBR",
-                                        "GERBER/BOARD/BOARD_TOP.GBR"}));
-    const fs::path folder = temp.Path() / "GERBER" / "BOARD";
+              (std::vector<std::string>{"GERBER/board/BOARD.TXT", "GERBER/board/BOARD_BOTTOM.GBR",
+                                        "GERBER/board/BOARD_TOP.GBR"}));
+    const fs::path folder = temp.Path() / "GERBER" / "board";
     EXPECT_EQ(ParserComplaints({folder / "BOARD_TOP.GBR", folder / "BOARD_BOTTOM.GBR"}),
               std::vector<std::string>{});
     EXPECT_TRUE(Run(2));
@@ -119,7 +119,7 @@ TEST_F(CDocumentOutputRun, JobsSharingAFolderAskBeforeReplacingEachOthersFiles)
     const int32_t silk =
         AddJob(gerberLayers24, "C:\\GERBER", {{"SILK", {LAYER_SILK_TOP}}, {"TOP", {LAYER_TOP}}});
     const int32_t drill = AddJob(excellon, "C:\\EXCELLON", {{"D1", {LAYER_DRILL}}});
-    const fs::path gerber = temp.Path() / "GERBER" / "BOARD";
+    const fs::path gerber = temp.Path() / "GERBER" / "board";
     EXPECT_TRUE(Run(1));
     EXPECT_TRUE(Run(2));
     EXPECT_TRUE(services.messages.Shown().empty());
@@ -141,6 +141,6 @@ TEST_F(CDocumentOutputRun, JobsSharingAFolderAskBeforeReplacingEachOthersFiles)
     EXPECT_EQ(services.messages.Shown().size(), 3u);
     EXPECT_EQ(Files(),
               (std::vector<std::string>{"EXCELLON/board/board.e01", "EXCELLON/board/board.t01",
-                                        "GERBER/BOARD/BOARD.TXT", "GERBER/BOARD/BOARD_SILK.GBR",
-                                        "GERBER/BOARD/BOARD_TOP.GBR"}));
+                                        "GERBER/board/BOARD.TXT", "GERBER/board/BOARD_SILK.GBR",
+                                        "GERBER/board/BOARD_TOP.GBR"}));
 }

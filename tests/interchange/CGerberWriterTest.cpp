@@ -100,7 +100,7 @@ TEST_F(CGerberWriterSquare, OneInchSquareInTheSingleFile24Format)
     const int32_t job = AddJob(gerberSingle24, "C:\\GERBER", {{"OUTLINE", {}}});
     CGerberWriter writer(*output);
     ASSERT_EQ(writer.Write(job), 1);
-    const fs::path file = temp.Path() / "GERBER" / "BOARD" / "BOARD.GBR";
+    const fs::path file = temp.Path() / "GERBER" / "board" / "BOARD.GBR";
     EXPECT_EQ(ReadBytes(file), std::string(squareHeader24) + "G54D10*\r\n"
                                                              "X000000Y010000D02*\r\n"
                                                              "X010000Y010000D01*\r\n"
@@ -110,7 +110,7 @@ TEST_F(CGerberWriterSquare, OneInchSquareInTheSingleFile24Format)
                                                              "M02*\r\n");
     ExpectLoadsCleanly(file);
 
-    EXPECT_EQ(ReadBytes(temp.Path() / "GERBER" / "BOARD" / "BOARD.TXT"),
+    EXPECT_EQ(ReadBytes(temp.Path() / "GERBER" / "board" / "BOARD.TXT"),
               "\r\n; PCB Factory information file\r\n\r\n"
               "; Project name        : BOARD\r\n"
               "; Created             : Monday, December 07, 2026  14:00:00\r\n"
@@ -193,7 +193,7 @@ TEST_F(CGerberWriterSquare, NamesAreMadeSafeAndNeverShareAFile)
         {{"TOP*%/X", {LAYER_TOP}}, {"SAME", {LAYER_SILK_TOP}}, {"SAME", {LAYER_SILK_BOTTOM}}});
     CGerberWriter writer(*output);
     ASSERT_EQ(writer.Write(job), 1);
-    const fs::path folder = temp.Path() / "GERBER" / "MY_BOARD_";
+    const fs::path folder = temp.Path() / "GERBER" / "my_board_";
     std::vector<std::string> names;
     for (const fs::path& path : writer.GetWrittenFiles())
         names.push_back(path.filename().string());
@@ -306,7 +306,7 @@ TEST_F(CGerberWriterBoard, SingleFileHoldsOneImagePerSet)
     const int32_t layers = AddJob(gerberLayers24, "", sets);
     CGerberWriter writer(*output);
     ASSERT_EQ(writer.Write(single), 1);
-    const std::string batch = ReadBytes(temp.Path() / "GERBER" / "BOARD" / "BOARD.GBR");
+    const std::string batch = ReadBytes(temp.Path() / "GERBER" / "board" / "BOARD.GBR");
     ASSERT_EQ(writer.Write(layers), 1);
 
     const std::vector<std::string> images = SplitImages(batch);

@@ -63,8 +63,24 @@ TEST_F(COutputFilesTest, NamesAndFoldersAreThoseTheWritersWrite)
         ASSERT_TRUE(fs::is_directory(FolderOf(job)));
         EXPECT_EQ(FilesIn(FolderOf(job)), Expected(job));
     }
-    EXPECT_EQ(FolderOf(layers), temp.Path() / "GERBER" / "BOARD");
+    EXPECT_EQ(FolderOf(layers), temp.Path() / "GERBER" / "board");
     EXPECT_EQ(FolderOf(drill), temp.Path() / "OUTPUT");
     EXPECT_EQ(Expected(drill).front(), "board.e01");
     EXPECT_EQ(Expected(drill).back(), "board.t10");
+}
+
+// The Gerber and the drill job of one drive folder write into one folder named as the design
+// is, whatever the case of its title: on a case-blind disk two spellings are one folder anyway.
+TEST_F(COutputFilesTest, GerberAndDrillJobsOfOneFolderShareTheDesignsFolder)
+{
+    doc->Design().SetBoardOutlineRect(0, 0, 256000, 256000);
+    const int32_t gerber = AddJob(gerberLayers24, "C:\\CAM", {{"TOP", {LAYER_TOP}}});
+    const int32_t drill = AddJob(excellon, "C:\\CAM", {{"D", {LAYER_DRILL}}});
+    CGerberWriter(*output).Write(gerber);
+    CDrillOut().Write(drill, 0, *output);
+    EXPECT_EQ(FilesIn(temp.Path() / "CAM"), std::vector<std::string>{"board"});
+    EXPECT_EQ(FolderOf(gerber), temp.Path() / "CAM" / "board");
+    EXPECT_EQ(FolderOf(drill), FolderOf(gerber));
+    EXPECT_EQ(FilesIn(FolderOf(gerber)),
+              (std::vector<std::string>{"BOARD.TXT", "BOARD_TOP.GBR", "board.e01", "board.t01"}));
 }
