@@ -127,6 +127,9 @@ int32_t CGerberWriter::FindPadAperture(int32_t padStack, int32_t layer, bool mir
     const bool centred = int64_t(box.left) + box.right == 0 && int64_t(box.top) + box.bottom == 0;
     if (type == CGerberAperture::typeRound && centred)
         turn = 0;
+    // A pad symmetric about its y axis mirrors onto itself: one D-code serves both sides.
+    if (int64_t(box.left) + box.right == 0)
+        mirrored = false;
     return FindAperture(type, box, mirrored, turn);
 }
 

@@ -72,7 +72,8 @@ public:
     // `apertures` lists the apertures the file uses, by index.
     std::string HeaderText(const std::string& layerName,
                            const std::vector<int32_t>& apertures) const;
-    // The aperture report: the job, the board size and every aperture with its use count.
+    // The aperture report: the job, the photoplots written so far, the board size, the job's
+    // offset and every aperture with its use count.
     std::string ApertureReportText() const;
 
 private:

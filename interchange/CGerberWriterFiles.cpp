@@ -9,12 +9,15 @@
 #include "framework/CServices.h"
 #include "interchange/COutputDocument.h"
 #include "interchange/OutputText.h"
+#include "model/COutput.h"
 
 namespace {
 
 constexpr char lineEnd[] = "\r\n";
 constexpr char cannotWriteText[] = "The file could not be written:\n";
 constexpr char programName[] = "Wevra PCB";
+// The program's executable, which the files name as their source.
+constexpr char programFile[] = "wevra-pcb";
 
 std::string FormatInch(int64_t units)
 {
@@ -38,7 +41,7 @@ std::string CGerberWriter::HeaderText(const std::string& layerName,
 {
     const std::string digits = m_format23 ? "23" : "24";
     std::string text = std::string("*") + lineEnd;
-    text += std::string("G04 SOURCE = WEVRA PCB.EXE *") + lineEnd;
+    text += "G04 SOURCE = " + std::string(programFile) + " *" + lineEnd;
     text += "G04 FORMAT = " + SafeName(m_formatName) + " *" + lineEnd;
     text += "G04 TITLE  = " + m_title + " *" + lineEnd;
     if (!layerName.empty())
@@ -66,12 +69,26 @@ std::string CGerberWriter::ApertureReportText() const
     text += ReportLine("Project name", m_title);
     text += ReportLine("Created", m_document.GetTimeStamp());
     text += ReportLine("Program", programName) + lineEnd;
+    // The photoplots written so far are the ones the report belongs to: it is written last.
+    bool attached = false;
+    for (const std::filesystem::path& file : m_written) {
+        if (file.extension() != ".GBR")
+            continue;
+        text += ReportLine("Attached file", file.filename().string());
+        attached = true;
+    }
+    if (attached)
+        text += lineEnd;
     text += ReportLine("Device", m_formatName) + lineEnd;
     const int32_t width = m_document.GetBoardWidth();
     const int32_t height = m_document.GetBoardHeight();
     text += ReportLine("Board Width", FormatInch(width) + FormatMm(width));
     text += ReportLine("Board Height", FormatInch(height) + FormatMm(height));
     text += ReportLine("Y axis", COutputFrame::axisText);
+    const int32_t offsetX = m_job ? m_job->GetOffsetX() : 0;
+    const int32_t offsetY = m_job ? m_job->GetOffsetY() : 0;
+    text += ReportLine("Board Offset X", FormatInch(offsetX) + FormatMm(offsetX));
+    text += ReportLine("Board Offset Y", FormatInch(offsetY) + FormatMm(offsetY));
     text +=
         std::string("      Type          X       Y             X       Y        Used") + lineEnd;
     text += std::string("                     English               Metric") + lineEnd;

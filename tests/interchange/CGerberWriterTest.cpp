@@ -12,7 +12,7 @@
 namespace {
 
 constexpr char squareHeader24[] = "*\r\n"
-                                  "G04 SOURCE = WEVRA PCB.EXE *\r\n"
+                                  "G04 SOURCE = wevra-pcb *\r\n"
                                   "G04 FORMAT = GERBER RS-274X, Inch, 2.4, Single File, "
                                   "Leading Zero *\r\n"
                                   "G04 TITLE  = BOARD *\r\n"
@@ -115,11 +115,14 @@ TEST_F(CGerberWriterSquare, OneInchSquareInTheSingleFile24Format)
               "; Project name        : BOARD\r\n"
               "; Created             : Monday, December 07, 2026  14:00:00\r\n"
               "; Program             : Wevra PCB\r\n\r\n"
+              "; Attached file       : BOARD.GBR\r\n\r\n"
               "; Device              : GERBER RS-274X, Inch, 2.4, Single File, Leading Zero\r\n"
               "\r\n"
               "; Board Width         :     1.0000 inch    25.400 mm.\r\n"
               "; Board Height        :     1.0000 inch    25.400 mm.\r\n"
               "; Y axis              : board height - board y, seen from the top\r\n"
+              "; Board Offset X      :     0.0000 inch     0.000 mm.\r\n"
+              "; Board Offset Y      :     0.0000 inch     0.000 mm.\r\n"
               "      Type          X       Y             X       Y        Used\r\n"
               "                     English               Metric\r\n"
               "D10   Draw        0.0079  0.0079        0.200   0.200         5\r\n");
@@ -140,7 +143,7 @@ TEST_F(CGerberWriterSquare, OneInchSquarePerLayerIn23FormatWithOffset)
 
     const fs::path file = temp.Path() / "OUTPUT" / "BOARD_OUTLINE.GBR";
     EXPECT_EQ(ReadBytes(file), "*\r\n"
-                               "G04 SOURCE = WEVRA PCB.EXE *\r\n"
+                               "G04 SOURCE = wevra-pcb *\r\n"
                                "G04 FORMAT = GERBER RS-274X, Inch, 2.3, Leading Zero *\r\n"
                                "G04 TITLE  = BOARD *\r\n"
                                "G04 LAYER  = OUTLINE *\r\n"
@@ -159,7 +162,12 @@ TEST_F(CGerberWriterSquare, OneInchSquarePerLayerIn23FormatWithOffset)
                                "X-00500Y01100D01*\r\n"
                                "M02*\r\n");
     EXPECT_FALSE(fs::exists(temp.Path() / "OUTPUT" / "BOARD.GBR"));
-    EXPECT_TRUE(fs::exists(temp.Path() / "OUTPUT" / "BOARD.TXT"));
+    // The report names the files it belongs to and the offset they were moved by.
+    const std::string report = ReadBytes(temp.Path() / "OUTPUT" / "BOARD.TXT");
+    for (const char* line : {"\r\n; Attached file       : BOARD_OUTLINE.GBR\r\n\r\n",
+                             "\r\n; Board Offset X      :    -0.5000 inch   -12.700 mm.\r\n",
+                             "\r\n; Board Offset Y      :     0.1000 inch     2.540 mm.\r\n"})
+        EXPECT_NE(report.find(line), std::string::npos) << line << report;
     ExpectLoadsCleanly(file);
 }
 
@@ -368,12 +376,18 @@ TEST_F(CGerberWriterBoard, PadAperturesAreSharedOnlyWhenAlike)
     const int32_t b = writer.FindPadAperture(rect, LAYER_TOP, false, 0);
     EXPECT_NE(writer.FindPadAperture(rect, LAYER_TOP, false, 90000), b);
     EXPECT_EQ(writer.FindPadAperture(rect, LAYER_TOP, false, 360000), b);
-    EXPECT_NE(writer.FindPadAperture(rect, LAYER_TOP, true, 0), b);
+    // A pad symmetric about its y axis mirrors onto itself at any angle; an off-centre one not.
+    EXPECT_EQ(writer.FindPadAperture(rect, LAYER_TOP, true, 0), b);
+    EXPECT_EQ(writer.FindPadAperture(rect, LAYER_TOP, true, 30000),
+              writer.FindPadAperture(rect, LAYER_TOP, false, 30000));
+    const int32_t offCentre = Stacks().FindByName("PX");
+    EXPECT_NE(writer.FindPadAperture(offCentre, LAYER_TOP, true, 0),
+              writer.FindPadAperture(offCentre, LAYER_TOP, false, 0));
     EXPECT_EQ(writer.FindPadAperture(rect, LAYER_INNER_1, false, 0), -1);
     EXPECT_EQ(writer.GetApertures()[size_t(a)].GetDefinition(), "%ADD10C,0.0600*%");
     // No limit of 255 apertures.
     for (int32_t r = 1; r <= 300; ++r)
         writer.FindDrawAperture(r * 10);
-    EXPECT_EQ(writer.FindDrawAperture(3000), a + 303);
-    EXPECT_EQ(writer.GetApertures().back().GetDCode(), 313);
+    EXPECT_EQ(writer.FindDrawAperture(3000), a + 305);
+    EXPECT_EQ(writer.GetApertures().back().GetDCode(), 315);
 }
