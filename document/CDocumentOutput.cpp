@@ -9,6 +9,7 @@
 #include "framework/CMessageService.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
+#include "framework/CWindows1252.h"
 #include "interchange/CDrillOut.h"
 #include "interchange/CGerberWriter.h"
 #include "interchange/COutputFiles.h"
@@ -18,6 +19,23 @@
 #include "model/CPour.h"
 #include "resources/CommandIds.h"
 #include "resources/StringIds.h"
+
+namespace {
+
+// Files a question names at most; more are counted.
+constexpr size_t listedFiles = 20;
+
+// The string-table text with its %s replaced by names of the file system: the text is
+// Windows-1252, the names are as the file system gives them.
+std::string FileText(uint32_t id, const std::string& names)
+{
+    std::string text = CWindows1252::ToUtf8(CResString::Load(id));
+    if (const size_t at = text.find("%s"); at != std::string::npos)
+        text.replace(at, 2, names);
+    return text;
+}
+
+} // namespace
 
 bool CDocumentOutput::RunOutputJob(const std::function<void()>& print)
 {
@@ -38,20 +56,36 @@ bool CDocumentOutput::RunOutputJob(const std::function<void()>& print)
 
     if (!MayReplaceOtherJobsFiles(chosen))
         return true;
+    OfferToRemoveStaleFiles(job);
     const std::string& device = job.GetDevice();
+    std::vector<std::filesystem::path> written;
+    bool complete = true;
     if (COutputFiles::IsGerberDevice(device)) {
         CGerberWriter writer(*this);
-        writer.Write(chosen);
+        complete = writer.Write(chosen) == 1;
+        written = writer.GetWrittenFiles();
     } else if (COutputFiles::IsDrillDevice(device)) {
         for (int32_t item = 0; item < job.GetItemCount(); ++item) {
             CDrillOut drill;
-            drill.Write(chosen, item, *this);
+            complete = drill.Write(chosen, item, *this) && complete;
+            written.insert(written.end(), drill.GetWrittenFiles().begin(),
+                           drill.GetWrittenFiles().end());
         }
     } else if (device == COutputDevice::Name(COutputDevice::windows)) {
         if (print)
             print();
     }
+    // A writer that failed has named the file it could not write.
+    if (complete && !written.empty())
+        TellWhereFilesWent(job, written.front().parent_path());
     return true;
+}
+
+void CDocumentOutput::TellWhereFilesWent(const COutput& job, const std::filesystem::path& folder)
+{
+    CServices::Messages().FileMessageBox(FileText(IDS_OUTPUT_WRITTEN, folder.string()),
+                                         CWindows1252::ToUtf8(job.GetJobName()), MB_OK,
+                                         MB_ICONINFORMATION);
 }
 
 bool CDocumentOutput::MayReplaceOtherJobsFiles(int32_t chosen)
@@ -91,11 +125,37 @@ bool CDocumentOutput::MayReplaceOtherJobsFiles(int32_t chosen)
         return false;
     // The folder then holds this job's files alone: none of the other jobs is left beside them
     // to pass for part of this output.
-    for (const std::filesystem::path& path : theirs) {
+    RemoveFiles(theirs);
+    return true;
+}
+
+void CDocumentOutput::OfferToRemoveStaleFiles(const COutput& job)
+{
+    const std::string title = GetDesignTitle();
+    const std::vector<std::filesystem::path> stale =
+        COutputFiles::Stale(job, title, COutputFiles::Folder(job, title, GetDesignFolder()));
+    if (stale.empty())
+        return;
+    std::string list;
+    for (size_t k = 0; k < stale.size() && k < listedFiles; ++k)
+        list += "\n" + stale[k].string();
+    if (stale.size() > listedFiles)
+        list += "\n... (" + std::to_string(stale.size()) + ")";
+    if (CServices::Messages().FileMessageBox(FileText(IDS_REMOVE_STALE_OUTPUT, list),
+                                             CWindows1252::ToUtf8(job.GetJobName()), MB_YESNO,
+                                             MB_ICONQUESTION) == IDYES)
+        RemoveFiles(stale);
+}
+
+void CDocumentOutput::RemoveFiles(const std::vector<std::filesystem::path>& files)
+{
+    for (const std::filesystem::path& path : files) {
         std::error_code error;
         std::filesystem::remove(path, error);
+        if (error)
+            CServices::Messages().FileMessageBox(FileText(IDS_FILE_NOT_REMOVED, path.string()), "",
+                                                 MB_OK, MB_ICONEXCLAMATION);
     }
-    return true;
 }
 
 void CDocumentOutput::FillUnfilledPlanes()

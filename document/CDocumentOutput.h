@@ -4,9 +4,11 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "interchange/COutputDocument.h"
 
+class COutput;
 class CWevraDoc;
 
 // The design as the Gerber and drill writers see it, and the run of one output job: the user
@@ -16,8 +18,10 @@ public:
     explicit CDocumentOutput(CWevraDoc& document) : m_document(document) {}
 
     // Lets the user pick an output job and produces it: Gerber files, a drill program per
-    // item, or a printout through `print` (the window system's Print command). False when the
-    // user cancelled the choice (nothing changed), true otherwise, also when the job produced
+    // item, or a printout through `print` (the window system's Print command). Files an earlier
+    // run left under the job's names that this run does not write are named first and removed
+    // on yes; written files end with a message naming their folder. False when the user
+    // cancelled the choice (nothing changed), true otherwise, also when the job produced
     // nothing.
     bool RunOutputJob(const std::function<void()>& print);
     // Fills every plane that has no fill yet, in list order: a design just opened holds none,
@@ -47,6 +51,13 @@ private:
     // Asks before the job writes into a folder where another job of the design left files of
     // the names it writes; yes removes those files. False when the user says no.
     bool MayReplaceOtherJobsFiles(int32_t job);
+    // Names the files of the job's names that this run does not write and removes them when the
+    // user says yes.
+    void OfferToRemoveStaleFiles(const COutput& job);
+    // Removes the files, naming each one that stays.
+    static void RemoveFiles(const std::vector<std::filesystem::path>& files);
+    // Says in which folder the job's files are.
+    void TellWhereFilesWent(const COutput& job, const std::filesystem::path& folder);
 
     CWevraDoc& m_document;
 };

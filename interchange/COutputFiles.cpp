@@ -1,5 +1,7 @@
 #include "interchange/COutputFiles.h"
 
+#include <algorithm>
+#include <fstream>
 #include <set>
 
 #include "framework/CNumberText.h"
@@ -14,6 +16,46 @@ std::string TwoDigits(int32_t n)
 {
     const std::string digits = CNumberText::FormatInt(n);
     return digits.size() < 2 ? "0" + digits : digits;
+}
+
+bool StartsWith(const std::string& text, const std::string& start)
+{
+    return text.compare(0, start.size(), start) == 0;
+}
+
+bool EndsWith(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// "<title>.t01", "<title>.e12": a drill program or report of some item of the job.
+bool IsDrillName(const std::string& name, const std::string& title)
+{
+    if (!StartsWith(name, title + ".t") && !StartsWith(name, title + ".e"))
+        return false;
+    const std::string number = name.substr(title.size() + 2);
+    return number.size() >= 2 &&
+           std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Whether the photoplot's header names the design of that title.
+bool HasTitle(const std::filesystem::path& file, const std::string& title)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::string head(1024, '\0');
+    in.read(head.data(), std::streamsize(head.size()));
+    head.resize(size_t(in.gcount()));
+    return head.find("\nG04 TITLE  = " + title + " *") != std::string::npos;
+}
+
+// Whether a file of that name in the folder is one the job writes when its sets are others.
+bool FollowsGerberNaming(const std::filesystem::path& file, const std::string& title)
+{
+    const std::string name = file.filename().string();
+    if (name == title + ".GBR" || name == title + ".TXT")
+        return true;
+    return StartsWith(name, title + "_") && EndsWith(name, ".GBR") && HasTitle(file, title);
 }
 
 } // namespace
@@ -98,4 +140,30 @@ std::vector<std::string> COutputFiles::Names(const COutput& job, const std::stri
     }
     names.push_back(title + ".TXT");
     return names;
+}
+
+std::vector<std::filesystem::path> COutputFiles::Stale(const COutput& job,
+                                                       const std::string& designTitle,
+                                                       const std::filesystem::path& folder)
+{
+    std::vector<std::filesystem::path> stale;
+    const std::string& device = job.GetDevice();
+    const bool gerber = IsGerberDevice(device);
+    if (!gerber && !IsDrillDevice(device))
+        return stale;
+    const std::vector<std::string> names = Names(job, designTitle);
+    const std::string title = gerber ? GerberTitle(designTitle) : DrillTitle(designTitle);
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        if (!it->is_regular_file(error))
+            continue;
+        const std::string name = it->path().filename().string();
+        if (std::find(names.begin(), names.end(), name) != names.end())
+            continue;
+        if (gerber ? FollowsGerberNaming(it->path(), title) : IsDrillName(name, title))
+            stale.push_back(it->path());
+    }
+    std::sort(stale.begin(), stale.end());
+    return stale;
 }

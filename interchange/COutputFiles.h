@@ -25,6 +25,12 @@ public:
     // The names of the files the job writes into its folder; none for a device that writes no
     // file.
     static std::vector<std::string> Names(const COutput& job, const std::string& designTitle);
+    // The files in `folder` whose names the job gives its files but which it does not write now:
+    // those an earlier run left of a set since renamed, dropped or switched off, in name order.
+    // A photoplot named like a set's counts only when its header gives the design's title, so
+    // that a design whose title starts alike keeps its files.
+    static std::vector<std::filesystem::path>
+    Stale(const COutput& job, const std::string& designTitle, const std::filesystem::path& folder);
 
     // The file title of a Gerber job's files, and of a drill job's.
     static std::string GerberTitle(const std::string& designTitle);

@@ -91,6 +91,7 @@ TEST_F(CDocumentOutputRun, DevicesWithoutOutput)
     EXPECT_EQ(prints, 0);
 }
 
+// A job that wrote its files says where they went.
 TEST_F(CDocumentOutputRun, GerberDrillAndPrintJobs)
 {
     EXPECT_TRUE(Run(1));
@@ -105,9 +106,19 @@ TEST_F(CDocumentOutputRun, GerberDrillAndPrintJobs)
     EXPECT_TRUE(fs::exists(temp.Path() / "EXCELLON" / "board" / "board.t03"));
     EXPECT_TRUE(fs::exists(temp.Path() / "EXCELLON" / "board" / "board.e03"));
     EXPECT_EQ(prints, 0);
+    const auto& shown = services.messages.Shown();
+    ASSERT_EQ(shown.size(), 2u);
+    const fs::path folders[] = {folder, temp.Path() / "EXCELLON" / "board"};
+    for (size_t k = 0; k < 2; ++k) {
+        EXPECT_EQ(shown[k].text, "The files were written to the folder\n" + folders[k].string());
+        EXPECT_EQ(shown[k].caption, "Job " + std::to_string(k + 1));
+        EXPECT_TRUE(shown[k].namesFile);
+        EXPECT_EQ(shown[k].icon, MB_ICONINFORMATION);
+    }
     // A printout is one print, whatever the number of items.
     EXPECT_TRUE(Run(3));
     EXPECT_EQ(prints, 1);
+    EXPECT_EQ(shown.size(), 2u);
     EXPECT_EQ(doc->Design().GetOutputJobs().GetCurrent(), 3);
 }
 
@@ -122,7 +133,8 @@ TEST_F(CDocumentOutputRun, JobsSharingAFolderAskBeforeReplacingEachOthersFiles)
     const fs::path gerber = temp.Path() / "GERBER" / "board";
     EXPECT_TRUE(Run(1));
     EXPECT_TRUE(Run(2));
-    EXPECT_TRUE(services.messages.Shown().empty());
+    EXPECT_EQ(services.messages.Shown().size(), 2u);
+    services.messages.ClearShown();
     const std::string report = ReadBytes(gerber / "BOARD.TXT");
 
     services.messages.QueueAnswer(IDNO);
@@ -138,9 +150,57 @@ TEST_F(CDocumentOutputRun, JobsSharingAFolderAskBeforeReplacingEachOthersFiles)
     EXPECT_TRUE(Run(silk));
     services.messages.QueueAnswer(IDYES);
     EXPECT_TRUE(Run(drill));
-    EXPECT_EQ(services.messages.Shown().size(), 3u);
+    // Each yes, then where the files went.
+    EXPECT_EQ(services.messages.Shown().size(), 5u);
     EXPECT_EQ(Files(),
               (std::vector<std::string>{"EXCELLON/board/board.e01", "EXCELLON/board/board.t01",
                                         "GERBER/board/BOARD.TXT", "GERBER/board/BOARD_SILK.GBR",
                                         "GERBER/board/BOARD_TOP.GBR"}));
+}
+
+// A job run again after a set was renamed or an item dropped finds the files of its names that
+// this run does not write, names them and asks: no keeps them beside the new files, yes removes
+// them. A file of another design whose name merely starts alike is none of them.
+TEST_F(CDocumentOutputRun, FilesOfAnEarlierRunThatThisRunDoesNotWriteAreNamed)
+{
+    const fs::path gerber = temp.Path() / "GERBER" / "board";
+    const fs::path drill = temp.Path() / "EXCELLON" / "board";
+    EXPECT_TRUE(Run(1));
+    EXPECT_TRUE(Run(2));
+    const std::string other = "*\r\nG04 SOURCE = wevra-pcb *\r\nG04 FORMAT = x *\r\n"
+                              "G04 TITLE  = BOARD_V2 *\r\n";
+    std::ofstream(gerber / "BOARD_V2_TOP.GBR", std::ios::binary) << other;
+    COutput& plot = *doc->Design().GetOutputJobs().GetJob(1);
+    plot.GetItem(1)->SetDisplayName("BOT");
+    doc->Design().GetOutputJobs().GetJob(2)->RemoveItem(2);
+    services.messages.ClearShown();
+
+    services.messages.QueueAnswer(IDNO);
+    EXPECT_TRUE(Run(1));
+    ASSERT_EQ(services.messages.Shown().size(), 2u);
+    const auto& asked = services.messages.Shown()[0];
+    EXPECT_EQ(asked.buttons, MB_YESNO);
+    EXPECT_TRUE(asked.namesFile);
+    EXPECT_NE(asked.text.find((gerber / "BOARD_BOTTOM.GBR").string()), std::string::npos)
+        << asked.text;
+    for (const char* kept : {"BOARD_V2_TOP.GBR", "BOARD_TOP.GBR", "BOARD.TXT"})
+        EXPECT_EQ(asked.text.find(kept), std::string::npos) << kept;
+    EXPECT_TRUE(fs::exists(gerber / "BOARD_BOTTOM.GBR"));
+    EXPECT_TRUE(fs::exists(gerber / "BOARD_BOT.GBR"));
+
+    services.messages.QueueAnswer(IDYES);
+    EXPECT_TRUE(Run(1));
+    services.messages.QueueAnswer(IDYES);
+    EXPECT_TRUE(Run(2));
+    EXPECT_EQ(services.messages.Shown().size(), 6u);
+    EXPECT_NE(services.messages.Shown()[4].text.find((drill / "board.t03").string()),
+              std::string::npos);
+    EXPECT_EQ(Files(), (std::vector<std::string>{
+                           "EXCELLON/board/board.e01", "EXCELLON/board/board.e02",
+                           "EXCELLON/board/board.t01", "EXCELLON/board/board.t02",
+                           "GERBER/board/BOARD.TXT", "GERBER/board/BOARD_BOT.GBR",
+                           "GERBER/board/BOARD_TOP.GBR", "GERBER/board/BOARD_V2_TOP.GBR"}));
+    // Nothing left over: the next run asks nothing but where the files went.
+    EXPECT_TRUE(Run(1));
+    EXPECT_EQ(services.messages.Shown().size(), 7u);
 }
