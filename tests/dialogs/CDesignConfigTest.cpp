@@ -350,7 +350,7 @@ TEST_F(CDesignConfigTest, JobDialogShowsTheFolderBesideTheDesign)
         Click(dialog, CWevraDialog::idOk);
     });
     Click(&page, CConfigOutput::idEditJob);
-    EXPECT_EQ(std::filesystem::path(shown), temp / "GERBER" / "AMP");
+    EXPECT_EQ(std::filesystem::path(shown), temp / "GERBER" / "amp");
     EXPECT_EQ(Job(1).GetDirectory(), "C:\\GERBER");
 }
 

@@ -30,6 +30,7 @@
 #include "editor/CMainFrame.h"
 #include "editor/CWevraApplication.h"
 #include "editor/CWevraView.h"
+#include "framework/CMessageService.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "framework/qt/CQtCommandBinder.h"
@@ -47,6 +48,7 @@
 #include "tests/document/SettingsTestSupport.h"
 #include "tests/editor/MenuItems.h"
 #include "tests/framework/qt/QtApplicationTest.h"
+#include "tests/interchange/OutputTestSupport.h"
 #include "tests/support/CFakeServices.h"
 #include "tests/support/CTempFolder.h"
 
@@ -283,6 +285,10 @@ TEST_F(NewUserWalkTest, FromTheShippedTemplateAndLibraryToABoard)
     ASSERT_GE(gerber, 0);
     services.listPicker.QueueAnswer(gerber);
     Pick(ID_FILE_OUTPUT);
+    // The run says where the files went, and says nothing else.
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_EQ(services.messages.Shown()[0].icon, MB_ICONINFORMATION);
+    services.messages.ClearShown();
     int32_t written = 0;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(boards))
         written += entry.is_regular_file() && entry.path().extension() != ".PCB" &&
@@ -290,6 +296,19 @@ TEST_F(NewUserWalkTest, FromTheShippedTemplateAndLibraryToABoard)
                        ? 1
                        : 0;
     EXPECT_GT(written, 0);
+    // Every image of every photoplot reads whole in every reader, turned pads and all.
+    std::vector<fs::path> files;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(boards)) {
+        if (entry.path().extension() == ".GBR")
+            files.push_back(entry.path());
+    }
+    std::vector<fs::path> plots;
+    for (const fs::path& file : files) {
+        const std::vector<fs::path> images = WriteImages(file);
+        plots.insert(plots.end(), images.begin(), images.end());
+    }
+    EXPECT_FALSE(plots.empty());
+    EXPECT_EQ(ParserComplaints(plots), std::vector<std::string>{});
 
     // File > Save, Close and Open give the same design again.
     Pick(ID_FILE_SAVE);
