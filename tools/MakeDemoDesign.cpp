@@ -181,35 +181,105 @@ private:
             net.AppendVertex(points[k].x, points[k].y, layer, k == 0 ? 0 : pen);
     }
 
+    // A point on the half-pitch grid, as the board is laid out above its own place.
+    static CPoint Grid(int32_t halfPitchesX, int32_t halfPitchesY)
+    {
+        return CPoint(halfPitchesX * (pitch / 2), halfPitchesY * (pitch / 2));
+    }
+
+    // A via of the net at the point, where the run before it ends and the next one starts.
+    void AddVia(CNet& net, CPoint at) { net.AppendPadVertex(at.x, at.y, m_via, 0, false); }
+
+    // Every connection is routed, and no track comes near a pad or track of another net: the
+    // sample passes the design-rule check, and a board made from it works. The top side takes
+    // the runs to the chip parts; the runs that would cross them go on the bottom side, round
+    // the pins of the DIP.
     void RouteTracks()
     {
         enum { u1, r1, r2, c1, c2, j1 };
+        const CPoint u1p2 = At(Pad(u1, 2));
         const CPoint u1p3 = At(Pad(u1, 3));
-        const CPoint j1p2 = At(Pad(j1, 2));
-        Run(Net("OUT"), LAYER_TOP, 4031, {u1p3, {u1p3.x, j1p2.y}, j1p2});
-
-        const CPoint j1p1 = At(Pad(j1, 1));
+        const CPoint u1p4 = At(Pad(u1, 4));
+        const CPoint u1p5 = At(Pad(u1, 5));
+        const CPoint u1p6 = At(Pad(u1, 6));
+        const CPoint u1p7 = At(Pad(u1, 7));
         const CPoint u1p8 = At(Pad(u1, 8));
         const CPoint r1p1 = At(Pad(r1, 1));
-        CNet& vcc = Net("VCC");
-        Run(vcc, LAYER_TOP, 5039, {j1p1, {j1p1.x, u1p8.y - pitch}, {u1p8.x, u1p8.y - pitch}, u1p8});
-        Run(vcc, LAYER_TOP, 5039, {u1p8, {u1p8.x, r1p1.y}, r1p1});
-
-        const CPoint u1p7 = At(Pad(u1, 7));
         const CPoint r1p2 = At(Pad(r1, 2));
         const CPoint r2p1 = At(Pad(r2, 1));
+        const CPoint r2p2 = At(Pad(r2, 2));
+        const CPoint c1p1 = At(Pad(c1, 1));
+        const CPoint c1p2 = At(Pad(c1, 2));
+        const CPoint c2p1 = At(Pad(c2, 1));
+        const CPoint c2p2 = At(Pad(c2, 2));
+        const CPoint j1p1 = At(Pad(j1, 1));
+        const CPoint j1p2 = At(Pad(j1, 2));
+        // Between the DIP's two rows of pins, and beside them.
+        const int32_t betweenRows = Grid(0, -19).y;
+        const int32_t aboveRows = Grid(0, -13).y;
+
+        // OUT leaves the DIP above its pins and comes to the header from above.
+        Run(Net("OUT"), LAYER_TOP, 4031,
+            {u1p3,
+             {u1p3.x, aboveRows},
+             {Grid(20, 0).x, aboveRows},
+             Grid(20, -28),
+             {j1p2.x, Grid(0, -28).y},
+             j1p2});
+
+        // VCC runs below the header and up to pin 8, on to R1 through a via that takes pin 4
+        // from the bottom side.
+        CNet& vcc = Net("VCC");
+        const CPoint vccVia(Grid(34, 0).x, r1p1.y);
+        Run(vcc, LAYER_TOP, 5039,
+            {j1p1, {j1p1.x, Grid(0, -33).y}, {u1p8.x, Grid(0, -33).y}, {u1p8.x, r1p1.y}, u1p8});
+        Run(vcc, LAYER_TOP, 5039, {{u1p8.x, r1p1.y}, vccVia});
+        AddVia(vcc, vccVia);
+        Run(vcc, LAYER_TOP, 5039, {vccVia, r1p1});
+        Run(vcc, LAYER_BOTTOM, 5039, {u1p4, {vccVia.x, u1p4.y}, vccVia});
+
+        // DIS goes out between the rows to R1 and R2.
         CNet& dis = Net("DIS");
-        Run(dis, LAYER_TOP, 3023, {r1p2, {r1p2.x, r2p1.y - pitch}, {r2p1.x, r2p1.y - pitch}, r2p1});
-        Run(dis, LAYER_TOP, 3023, {u1p7, {u1p7.x, r2p1.y - pitch}});
+        const CPoint disBranch(Grid(38, 0).x, betweenRows);
+        Run(dis, LAYER_TOP, 3023,
+            {u1p7, {u1p7.x, betweenRows}, disBranch, {r1p2.x, betweenRows}, r1p2});
+        Run(dis, LAYER_TOP, 3023, {disBranch, {disBranch.x, r2p1.y}, r2p1});
+
+        // THR joins pins 6 and 2 between the rows on the bottom side, and R2 and C1 through a
+        // via beyond R2.
+        CNet& thr = Net("THR");
+        const int32_t thrRow = Grid(0, -12).y;
+        const CPoint thrVia(Grid(45, 0).x, thrRow);
+        Run(thr, LAYER_TOP, 3023, {r2p2, {r2p2.x, thrRow}, thrVia});
+        AddVia(thr, thrVia);
+        Run(thr, LAYER_BOTTOM, 3023, {thrVia, {u1p2.x, thrRow}, u1p2});
+        Run(thr, LAYER_BOTTOM, 3023, {u1p6, {u1p6.x, betweenRows}, {u1p2.x, betweenRows}, u1p2});
+        Run(thr, LAYER_TOP, 3023, {c1p1, {c1p1.x, thrRow}, {r2p2.x, thrRow}});
 
         // CTRL goes under the DIP on the bottom side and comes up through a via beside C2.
-        const CPoint u1p5 = At(Pad(u1, 5));
-        const CPoint c2p1 = At(Pad(c2, 1));
-        const CPoint via(c2p1.x + pitch, u1p5.y);
         CNet& ctrl = Net("CTRL");
-        Run(ctrl, LAYER_BOTTOM, 3023, {u1p5, via});
-        ctrl.AppendPadVertex(via.x, via.y, m_via, 0, false);
-        Run(ctrl, LAYER_TOP, 3023, {via, {via.x, c2p1.y}, c2p1});
+        const CPoint ctrlVia(Grid(18, 0).x, c2p1.y);
+        Run(ctrl, LAYER_BOTTOM, 3023,
+            {u1p5, {u1p5.x, Grid(0, -26).y}, {ctrlVia.x, Grid(0, -26).y}, ctrlVia});
+        AddVia(ctrl, ctrlVia);
+        Run(ctrl, LAYER_TOP, 3023, {ctrlVia, c2p1});
+
+        // Ground runs on the bottom side round the parts to the header; the chip parts come down
+        // to it through vias of their own. The plane there joins it too.
+        CNet& gnd = Net("GND");
+        const CPoint u1p1 = At(Pad(u1, 1));
+        const CPoint j1p3 = At(Pad(j1, 3));
+        const int32_t gndRow = Grid(0, -5).y;
+        const CPoint c1Via(Grid(44, 0).x, c1p2.y);
+        // Below C2's ground pad, on the half-pitch grid.
+        const CPoint c2Via(c2p2.x, Grid(0, -12).y);
+        Run(gnd, LAYER_TOP, 5039, {c1p2, c1Via});
+        AddVia(gnd, c1Via);
+        Run(gnd, LAYER_TOP, 5039, {c2p2, c2Via});
+        AddVia(gnd, c2Via);
+        Run(gnd, LAYER_BOTTOM, 5039, {c1Via, {c1Via.x, gndRow}, {u1p1.x, gndRow}, u1p1});
+        Run(gnd, LAYER_BOTTOM, 5039, {{u1p1.x, gndRow}, {j1p3.x, gndRow}, {j1p3.x, c2Via.y}, j1p3});
+        Run(gnd, LAYER_BOTTOM, 5039, {c2Via, {j1p3.x, c2Via.y}});
     }
 
     void AddFurniture()

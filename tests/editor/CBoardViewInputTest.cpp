@@ -178,6 +178,7 @@ struct ClickOutcome {
 // does there.
 TEST_F(CBoardViewInputTest, TheSpaceBarIsTheClickOfEveryTool)
 {
+    TakeTracksOfNet("OUT");
     const std::vector<uint8_t> start = document->SaveDesignBytes();
     // The connections shown, and tracks laid on the top layer.
     const auto showConnections = [this] {

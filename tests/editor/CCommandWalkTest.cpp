@@ -458,6 +458,7 @@ TEST_F(CCommandWalkTest, EveryItemOfEveryToolFollowsItsTwinAndHasAHandler)
 // that asks to be saved and that Undo takes back. A click that routes nothing is no edit.
 TEST_F(CCommandWalkTest, RoutedConnectionIsAnEditThatUndoTakesBack)
 {
+    TakeTracksOfNet("OUT");
     CNetArray& nets = document->Design().GetNets();
     document->Design().SetAutoRatsnest(true);
     nets.RecalcAll();

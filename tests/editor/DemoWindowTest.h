@@ -15,6 +15,8 @@
 #include "editor/CWevraApplication.h"
 #include "editor/CWevraView.h"
 #include "framework/CCommandRouter.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
 #include "resources/CommandIds.h"
 #include "tests/document/SettingsTestSupport.h"
 #include "tests/framework/qt/QtApplicationTest.h"
@@ -48,6 +50,16 @@ protected:
         auto* child = dynamic_cast<CChildFrame*>(frame->GetDocTemplate().GetActiveFrame());
         ASSERT_NE(child, nullptr);
         view = child->GetBoardView();
+    }
+
+    // The sample is routed in full: the net's tracks go, so that the routing tools have its
+    // connections to lay.
+    void TakeTracksOfNet(const std::string& name)
+    {
+        CNetArray& nets = document->Design().GetNets();
+        nets.GetNet(nets.FindNet(name))->ClearVertices();
+        document->Design().RebuildNetPins();
+        nets.RecalcAll();
     }
 
     // The board view with the keyboard focus, showing the whole board.

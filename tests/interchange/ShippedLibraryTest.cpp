@@ -1,5 +1,6 @@
 // The shape library and the template design that ship beside the program, found through the
-// settings of a fresh installation, and a netlist that names the shipped footprints.
+// settings of a fresh installation, a netlist that names the shipped footprints, and the sample
+// design.
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,10 @@
 #include "model/CComponentArray.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
+#include "model/CNetErrorRec.h"
 #include "model/COutputArray.h"
 #include "model/CPadStackArray.h"
+#include "model/CPour.h"
 #include "model/CShape.h"
 #include "model/CShapeLib.h"
 #include "model/CShapeLibArray.h"
@@ -283,6 +286,39 @@ TEST(ShippedLibraryNetlistTest, ATangoNetlistOfShippedFootprintsPlacesEveryPart)
         EXPECT_EQ(
             doc.Design().GetNets().GetNet(doc.Design().GetNets().FindNet("GND"))->GetPinCount(),
             11);
+    }
+    CDocumentFrame::Set(previous);
+}
+
+// The sample design is a board to build: the design-rule check finds nothing, every connection
+// is routed, and its plane fills without a fault.
+TEST(ShippedSampleTest, PassesTheDesignRuleCheckWithEveryNetRouted)
+{
+    CFakeServices services;
+    CFontFrame frame;
+    CDocumentFrame* previous = CDocumentFrame::Set(&frame);
+    {
+        CRecordingViews views;
+        CWevraDoc doc;
+        doc.SetViews(&views);
+        ASSERT_TRUE(doc.OnOpenDocument(WEVRA_DEMO_DESIGN));
+        doc.Planes().RefillAll();
+        for (const auto& plane : doc.Design().GetPlanes()) {
+            EXPECT_TRUE(plane->HasFill()) << plane->GetName();
+            EXPECT_EQ(plane->GetFillErrorCount(), 0) << plane->GetName();
+        }
+        doc.RunCheckAll();
+        const CNetArray& nets = doc.Design().GetNets();
+        for (int32_t i = 0; i < nets.GetErrorCount(); ++i) {
+            const CNetErrorRec& error = *nets.GetError(i);
+            ADD_FAILURE() << nets.GetNet(error.GetFirst().net)->GetName() << " "
+                          << error.GetFirst().text << " at " << error.GetFirst().position.x << ","
+                          << error.GetFirst().position.y << " against "
+                          << nets.GetNet(error.GetSecond().net)->GetName() << " "
+                          << error.GetSecond().text;
+        }
+        EXPECT_EQ(nets.GetToDoList(), std::vector<std::string>{});
+        EXPECT_TRUE(services.messages.Shown().empty());
     }
     CDocumentFrame::Set(previous);
 }
