@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -111,16 +113,22 @@ protected:
         output = std::make_unique<CTestOutput>(*doc, temp.Path(), "board");
     }
 
-    // Writes the per-layer Gerber job and the drill job, then compares.
-    void CheckOutput()
+    // The view as the pictures are compared: no pad labels, reference names, grid or current
+    // net, and every plane filled.
+    void PrepareView()
     {
         doc->Design().SetPadInfoMode(0);
         doc->Design().SetViewFlag(CDesignSettings::viewReferenceNames, false);
         doc->Design().GetGridSettings().SetMode(doc->Design().GetGridSettings().GetCurrentIndex(),
                                                 CGridArr::modeInvisible);
         doc->Planes().RefillAll();
-        // No net is shown as the current one.
         doc->Design().GetNets().SetCurrentNet(0);
+    }
+
+    // Writes the per-layer Gerber job and the drill job, then compares.
+    void CheckOutput()
+    {
+        PrepareView();
         const struct {
             const char* name;
             int32_t layer;
@@ -153,44 +161,61 @@ protected:
         ASSERT_EQ(writer.Write(gerberJob), 1);
         CDrillOut drillOut;
         ASSERT_TRUE(drillOut.Write(drillJob, 0, *output));
-        std::vector<fs::path> gerbers;
-        for (const fs::path& file : writer.GetWrittenFiles()) {
-            if (file.extension() == ".GBR")
-                gerbers.push_back(file);
-        }
+        const std::vector<fs::path> gerbers = Gerbers(writer);
         ASSERT_EQ(gerbers.size(), std::size(sets));
         EXPECT_EQ(ParserComplaints(gerbers), std::vector<std::string>{});
 
         std::vector<Mask> files;
         for (size_t k = 0; k < std::size(sets); ++k) {
             SCOPED_TRACE(sets[k].name);
-            // gerbv smooths the edges: a painted pixel must be touched by the file's copper, a
-            // pixel the file mostly covers must be painted.
-            const QImage rendered = GerbvImage(gerbers[k]);
-            files.push_back(Threshold(rendered, 127));
-            const Mask painted = PainterMask(sets[k].layer);
-            ASSERT_EQ(files.back().width, painted.width);
-            ASSERT_EQ(files.back().height, painted.height);
-            EXPECT_EQ(Describe(Unmatched(painted, Threshold(rendered, 63))), Describe({}))
-                << "painted, not in the file";
-            EXPECT_EQ(Describe(Unmatched(Threshold(rendered, 191), painted)), Describe({}))
-                << "in the file, not painted";
+            files.push_back(ComparePicture(gerbers[k], sets[k].layer));
         }
+        CheckDrillHits(drillOut.GetWrittenFiles()[0], files[0], files[1]);
+    }
 
-        const std::string program = ReadBytes(drillOut.GetWrittenFiles()[0]);
-        EXPECT_TRUE(
-            GerbvComplaints(drillOut.GetWrittenFiles()[0], "drill", temp.Path() / "exported.drl")
-                .empty());
-        const std::vector<QPoint> hits = DrillHits(program);
+    static std::vector<fs::path> Gerbers(const CGerberWriter& writer)
+    {
+        std::vector<fs::path> gerbers;
+        for (const fs::path& file : writer.GetWrittenFiles()) {
+            if (file.extension() == ".GBR")
+                gerbers.push_back(file);
+        }
+        return gerbers;
+    }
+
+    // gerbv's picture of the file against the painter's picture of the layer; gerbv's pixels.
+    Mask ComparePicture(const fs::path& gerber, int32_t layer)
+    {
+        // gerbv smooths the edges: a painted pixel must be touched by the file's copper, a pixel
+        // the file mostly covers must be painted.
+        const QImage rendered = GerbvImage(gerber);
+        const Mask file = Threshold(rendered, 127);
+        const Mask painted = PainterMask(layer);
+        EXPECT_EQ(file.width, painted.width);
+        EXPECT_EQ(file.height, painted.height);
+        if (file.width != painted.width || file.height != painted.height)
+            return file;
+        EXPECT_EQ(Describe(Unmatched(painted, Threshold(rendered, 63))), Describe({}))
+            << "painted, not in the file";
+        EXPECT_EQ(Describe(Unmatched(Threshold(rendered, 191), painted)), Describe({}))
+            << "in the file, not painted";
+        return file;
+    }
+
+    // gerbv reads the drill program, and every hit lands in copper on both sides.
+    void CheckDrillHits(const fs::path& drill, const Mask& top, const Mask& bottom)
+    {
+        EXPECT_TRUE(GerbvComplaints(drill, "drill", temp.Path() / "exported.drl").empty());
+        const std::vector<QPoint> hits = DrillHits(ReadBytes(drill));
         EXPECT_FALSE(hits.empty());
-        EXPECT_GT(files[0].Count(), 1000);
+        EXPECT_GT(top.Count(), 1000);
         for (const QPoint& hit : hits) {
             // 1/10000 inch is 25.6 board units; the file's y grows upwards from the board's
             // lower edge.
             const int32_t x = int32_t(hit.x() * 25.6 / scale);
             const int32_t y = int32_t((doc->Design().GetBoardHeight() - hit.y() * 25.6) / scale);
-            EXPECT_TRUE(files[0].At(x, y)) << "top, hit at pixel " << x << "," << y;
-            EXPECT_TRUE(files[1].At(x, y)) << "bottom, hit at pixel " << x << "," << y;
+            EXPECT_TRUE(top.At(x, y)) << "top, hit at pixel " << x << "," << y;
+            EXPECT_TRUE(bottom.At(x, y)) << "bottom, hit at pixel " << x << "," << y;
         }
     }
 
@@ -356,4 +381,105 @@ TEST_F(CManufacturingPictureTest, GeneratedBoard)
 
     doc->Design().GetTexts().SelectAll(false);
     CheckOutput();
+}
+
+// The output jobs a new design takes from the shipped template, run on the sample design: the fab
+// job writes one Gerber file per layer and one of the board outline alone, each named so that a
+// board house's tools tell its layer, and the drill job its program into the same folder; each
+// layer's file shows what the painter shows of that layer, the outline runs along the board's
+// edge, and every drill hit lands in copper on both sides.
+TEST_F(CManufacturingPictureTest, TemplateFabJobOnTheSampleDesign)
+{
+    ASSERT_TRUE(doc->OnOpenDocument(WEVRA_DEMO_DESIGN));
+    doc->Design().GetTexts().SelectAll(false);
+    {
+        CWevraDoc shipped;
+        ASSERT_TRUE(shipped.ReadTemplate(
+            (fs::path(WEVRA_BUILD_DIR) / "bin" / "Template" / "Template1.PCB").string()));
+        doc->Design().ExchangeOutputJobs(shipped.Design());
+    }
+    PrepareView();
+    // A new design offers the fab job first.
+    const COutputArray& jobs = doc->Design().GetOutputJobs();
+    const int32_t fab = jobs.GetCurrent();
+    ASSERT_EQ(jobs.GetJob(fab)->GetDevice(), COutputDevice::Name(COutputDevice::gerber24));
+    int32_t drillJob = -1;
+    for (int32_t i = 0; i < jobs.GetCount(); ++i) {
+        if (jobs.GetJob(i)->GetDevice() == COutputDevice::Name(COutputDevice::excellon))
+            drillJob = i;
+    }
+    ASSERT_GE(drillJob, 0);
+
+    CTestOutput design(*doc, temp.Path(), "demo");
+    CGerberWriter writer(design);
+    ASSERT_EQ(writer.Write(fab), 1);
+    CDrillOut drillOut;
+    ASSERT_TRUE(drillOut.Write(drillJob, 0, design));
+    const std::vector<fs::path> gerbers = Gerbers(writer);
+    const COutput& job = *jobs.GetJob(fab);
+    ASSERT_EQ(int32_t(gerbers.size()), job.GetItemCount());
+    const fs::path drill = drillOut.GetWrittenFiles()[0];
+    for (const fs::path& file : gerbers) {
+        EXPECT_EQ(file.parent_path(), drill.parent_path());
+        EXPECT_EQ(file.filename().string().find(' '), std::string::npos) << file;
+    }
+    EXPECT_EQ(ParserComplaints(gerbers), std::vector<std::string>{});
+
+    // What a board house's tools take each file for: the layer its name tells, and what it holds.
+    std::string command = "node '" +
+                          (fs::path(WEVRA_GERBER_CHECK).parent_path() / "identify.js").string() +
+                          "' '" + drill.string() + "'";
+    for (const fs::path& file : gerbers)
+        command += " '" + file.string() + "'";
+    std::map<std::string, std::string> identified;
+    for (const std::string& line : SplitLines(CommandOutput(command + " 2>&1"))) {
+        const size_t tab = line.find('\t');
+        identified[line.substr(0, tab)] = tab == std::string::npos ? line : line.substr(tab + 1);
+    }
+    EXPECT_EQ(identified[drill.filename().string()], "null\tnull\tdrill");
+
+    const std::map<int32_t, std::string> layerNames = {{LAYER_TOP, "copper\ttop"},
+                                                       {LAYER_BOTTOM, "copper\tbottom"},
+                                                       {LAYER_MASK_TOP, "soldermask\ttop"},
+                                                       {LAYER_MASK_BOTTOM, "soldermask\tbottom"},
+                                                       {LAYER_PASTE_TOP, "solderpaste\ttop"},
+                                                       {LAYER_PASTE_BOTTOM, "solderpaste\tbottom"},
+                                                       {LAYER_SILK_TOP, "silkscreen\ttop"},
+                                                       {LAYER_SILK_BOTTOM, "silkscreen\tbottom"}};
+    Mask top;
+    Mask bottom;
+    int32_t outlines = 0;
+    for (int32_t k = 0; k < job.GetItemCount(); ++k) {
+        const COutputRec& set = *job.GetItem(k);
+        SCOPED_TRACE(set.GetDisplayName());
+        const fs::path& file = gerbers[size_t(k)];
+        if (set.GetLayerCount() == 0) {
+            ++outlines;
+            EXPECT_EQ(identified[file.filename().string()], "outline\tall\tgerber");
+            // Every stroke lies on the board's edge, and it runs along all four sides.
+            const Mask edge = Threshold(GerbvImage(file), 127);
+            int32_t inside = 0;
+            for (int32_t y = 0; y < edge.height; ++y) {
+                for (int32_t x = 0; x < edge.width; ++x) {
+                    const int32_t margin =
+                        std::min({x, y, edge.width - 1 - x, edge.height - 1 - y});
+                    inside += edge.At(x, y) && margin > 2 ? 1 : 0;
+                }
+            }
+            EXPECT_EQ(inside, 0);
+            EXPECT_GE(edge.Count(), 2 * (edge.width + edge.height));
+            continue;
+        }
+        ASSERT_EQ(set.GetLayerCount(), 1);
+        const int32_t layer = set.GetLayer(0);
+        ASSERT_EQ(layerNames.count(layer), 1u) << layer;
+        EXPECT_EQ(identified[file.filename().string()], layerNames.at(layer) + "\tgerber");
+        const Mask picture = ComparePicture(file, layer);
+        if (layer == LAYER_TOP)
+            top = picture;
+        if (layer == LAYER_BOTTOM)
+            bottom = picture;
+    }
+    EXPECT_EQ(outlines, 1);
+    CheckDrillHits(drill, top, bottom);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -15,11 +16,14 @@
 #include "document/CConfigFiles.h"
 #include "document/CWevraDoc.h"
 #include "interchange/CNetlistImport.h"
+#include "interchange/COutputFiles.h"
 #include "model/CComponentArray.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/CNetErrorRec.h"
+#include "model/COutput.h"
 #include "model/COutputArray.h"
+#include "model/COutputDevice.h"
 #include "model/CPadStackArray.h"
 #include "model/CPour.h"
 #include "model/CShape.h"
@@ -241,6 +245,37 @@ TEST(ShippedTemplateTest, FreshSettingsFindItAndItHoldsABoardJobsAndVias)
     const CPadStackArray& stacks = doc.Design().GetPadStacks();
     EXPECT_EQ(stacks.GetName(stacks.GetDefault(PADSTACK_KIND_VIA)), "VIA 1.00 H0.80");
     EXPECT_TRUE(stacks.IsVia(stacks.GetDefault(PADSTACK_KIND_VIA)));
+
+    // The printout goes into the design's own folder, and a fresh design's plotter batch is
+    // kept as it is.
+    const COutputArray& jobs = doc.Design().GetOutputJobs();
+    COutputArray fresh;
+    fresh.FillDefaultJobs();
+    const COutput& freshBatch = *fresh.GetJob(1);
+    const fs::path design = "/boards/timer";
+    int32_t printouts = 0;
+    int32_t batches = 0;
+    for (int32_t i = 0; i < jobs.GetCount(); ++i) {
+        const COutput& job = *jobs.GetJob(i);
+        SCOPED_TRACE(job.GetJobName());
+        if (job.GetDevice() == COutputDevice::Name(COutputDevice::windows)) {
+            ++printouts;
+            EXPECT_EQ((COutputFiles::Folder(job, "timer", design) / "page").lexically_normal(),
+                      design / "page");
+        }
+        if (job.GetDevice() != freshBatch.GetDevice())
+            continue;
+        ++batches;
+        EXPECT_NE(job.GetJobName(), freshBatch.GetJobName());
+        EXPECT_EQ(job.GetDirectory(), freshBatch.GetDirectory());
+        EXPECT_EQ(job.GetItemCount(), freshBatch.GetItemCount());
+        for (int32_t k = 0; k < std::min(job.GetItemCount(), freshBatch.GetItemCount()); ++k) {
+            EXPECT_EQ(job.GetItem(k)->GetDisplayName(), freshBatch.GetItem(k)->GetDisplayName());
+            EXPECT_EQ(job.GetItem(k)->GetLayer(0), freshBatch.GetItem(k)->GetLayer(0));
+        }
+    }
+    EXPECT_EQ(printouts, 1);
+    EXPECT_EQ(batches, 1);
     CDocumentFrame::Set(previous);
 }
 
