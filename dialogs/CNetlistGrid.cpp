@@ -222,7 +222,7 @@ std::string CNetlistGrid::WriteBack(int col, int row, const std::string& text)
     case colMinSpace:
         if (InTypedRange(value)) {
             net->SetWidths(net->GetMinWidth(), net->GetMaxWidth(), value);
-            m_document.SetModified();
+            m_document.SetCopperModified();
         }
         return Length(net->GetClearance());
     case colRatsLines: {
@@ -277,7 +277,7 @@ bool CNetlistGrid::ReplaceAll(int col, const std::string& find, const std::strin
         changed = true;
     }
     if (changed)
-        m_document.SetModified();
+        m_document.SetCopperModified();
     RedrawAll();
     return true;
 }

@@ -237,6 +237,6 @@ void CPadstackDlg::accept()
         return;
     table.MakeUniqueName(m_index, CQtText::ToDesignText(m_name->text()));
     table.Normalise();
-    m_document.SetModified();
+    m_document.SetCopperModified();
     CWevraDialog::accept();
 }

@@ -1,6 +1,7 @@
 #include "document/CDesign.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <iterator>
 #include <utility>
@@ -40,6 +41,7 @@ CDesign::CDesign(CNetArrayDocument& netDocument, CComponentArrayDocument& compon
       m_grids(std::make_unique<CGridArr>()), m_font(std::make_unique<CWevraFont>()),
       m_texts(std::make_unique<CTextArray>())
 {
+    AdvanceCopperRevision();
 }
 
 CDesign::CDesign(LoadTarget, const CDesign& current, CNetArrayDocument& netDocument,
@@ -55,6 +57,7 @@ CDesign::CDesign(LoadTarget, const CDesign& current, CNetArrayDocument& netDocum
       m_font(std::make_unique<CWevraFont>(*current.m_font)),
       m_texts(std::make_unique<CTextArray>()), m_settings(current.m_settings)
 {
+    AdvanceCopperRevision();
 }
 
 CDesign::~CDesign() = default;
@@ -165,6 +168,34 @@ void CDesign::TakeOver(CDesign& loaded)
     std::swap(m_shapeCache, loaded.m_shapeCache);
     m_settings = loaded.m_settings;
     m_storeSizeHint = loaded.m_storeSizeHint;
+    AdvanceCopperRevision();
+}
+
+// ---- Copper revision ----------------------------------------------------------------------------
+
+void CDesign::AdvanceCopperRevision()
+{
+    static std::atomic<uint64_t> lastRevision{0};
+    m_copperRevision = ++lastRevision;
+}
+
+bool CDesign::IsPlaneFillStale(const CPour& plane) const
+{
+    return plane.HasFill() && plane.GetFillRevision() != m_copperRevision;
+}
+
+bool CDesign::NeedsRefill(const CPour& plane) const
+{
+    return !plane.HasFill() || plane.GetFillRevision() != m_copperRevision;
+}
+
+const CPour* CDesign::FindStalePlane() const
+{
+    for (const auto& plane : m_planes) {
+        if (IsPlaneFillStale(*plane))
+            return plane.get();
+    }
+    return nullptr;
 }
 
 // ---- Layer tables and net groups ----------------------------------------------------------------

@@ -85,6 +85,18 @@ public:
     int32_t GetPlaneCount() const { return static_cast<int32_t>(m_planes.size()); }
     const CPour& GetPlane(int32_t i) const { return *m_planes[size_t(i)]; }
 
+    // Advances with every change a plane's fill depends on (the copper, its nets and
+    // clearances, the padstacks, the planes themselves); never stored. Revisions are unique in
+    // the process, so that a fill never fits another design's or an abandoned state's copper.
+    uint64_t GetCopperRevision() const { return m_copperRevision; }
+    void AdvanceCopperRevision();
+    // The plane holds a fill made before the last change of the copper.
+    bool IsPlaneFillStale(const CPour& plane) const;
+    // Stale or without fill: what leaves the program fills such a plane first.
+    bool NeedsRefill(const CPour& plane) const;
+    // The first plane whose fill is stale, nullptr when none is.
+    const CPour* FindStalePlane() const;
+
     // ---- Header settings ------------------------------------------------------------------------
 
     CDesignSettings& Settings() { return m_settings; }
@@ -244,4 +256,5 @@ private:
     // The bytes the design took when it was last stored or loaded: the next store reserves
     // them at once instead of growing its buffer step by step.
     size_t m_storeSizeHint = 0;
+    uint64_t m_copperRevision = 0;
 };

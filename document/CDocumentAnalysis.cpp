@@ -1,11 +1,17 @@
 #include "document/CDocumentAnalysis.h"
 
+#include <algorithm>
+
 #include "analysis/CAutoRouter.h"
 #include "analysis/CConnectTracer.h"
 #include "analysis/CDrc.h"
 #include "analysis/CNetConnectCheck.h"
 #include "document/CWevraDoc.h"
+#include "framework/CResString.h"
 #include "model/CNetArray.h"
+#include "model/CNetErrorRec.h"
+#include "model/CPour.h"
+#include "resources/StringIds.h"
 
 // ---- The checks ---------------------------------------------------------------------------------
 
@@ -32,6 +38,18 @@ bool CDocumentAnalysis::UpdateFromNetPins()
 void CDocumentAnalysis::TestAllNets()
 {
     CDrc(*this).TestAll();
+    // The check compares the nets' copper only: a plane filled before the copper changed may
+    // lie over new copper, which only a refill shows.
+    CNetArray& nets = m_design.GetNets();
+    for (const auto& plane : m_design.GetPlanes()) {
+        if (!m_design.IsPlaneFillStale(*plane))
+            continue;
+        const int32_t net = std::max(plane->GetNet(), 0);
+        CNetErrorRec record({CResString::Load(IDS_PLANE_NEEDS_REFILL), net, plane->GetSeed()},
+                            {plane->GetName(), net, plane->GetSeed()});
+        record.SetKind(plane->GetLayer());
+        nets.AddDistinctError(record);
+    }
 }
 
 bool CDocumentAnalysis::RouteConnection(CNet& net, int32_t layer, int32_t x1, int32_t y1,

@@ -9,12 +9,16 @@
 
 void CDocumentHistory::PushUndo(uint32_t mask)
 {
+    // Every edit asks for its snapshot first, also when none is due: whatever it changes, a
+    // plane filled before it no longer fits the copper.
+    m_design.AdvanceCopperRevision();
     if (m_undo.Push(mask, m_document))
         m_document.SetModified();
 }
 
 void CDocumentHistory::PushUndoForSelection()
 {
+    m_design.AdvanceCopperRevision();
     if (!m_undo.IsSnapshotNeeded())
         return;
     uint32_t mask = 0;
@@ -44,6 +48,7 @@ bool CDocumentHistory::EditIfChanged(const std::function<bool()>& edit)
         m_undo.SetSnapshotNeeded(wasNeeded);
         return false;
     }
+    m_design.AdvanceCopperRevision();
     m_undo.Push(std::move(before));
     m_document.SetModified();
     return true;
@@ -56,6 +61,9 @@ void CDocumentHistory::Undo()
     if (recorded)
         m_document.SetModified();
     if (snapshot) {
+        // Before the restore: the planes it fills again are filled for the copper it brings
+        // back.
+        m_design.AdvanceCopperRevision();
         snapshot->Restore(m_document);
         ClampCurrentItems();
         // The checks' errors name items of the board they ran on, which may be gone now.
@@ -68,6 +76,7 @@ void CDocumentHistory::Redo()
     const CUndoSnapshot* snapshot = m_undo.Redo();
     if (!snapshot)
         return;
+    m_design.AdvanceCopperRevision();
     snapshot->Restore(m_document);
     ClampCurrentItems();
     m_design.GetNets().ClearErrors();

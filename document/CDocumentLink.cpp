@@ -152,7 +152,8 @@ int32_t CDocumentLink::GetPadInfoMode() const
 
 void CDocumentLink::SetModified()
 {
-    m_document.SetModified();
+    // The nets change their pins and copper without a snapshot of their own.
+    m_document.SetCopperModified();
 }
 
 // ---- The editing session ------------------------------------------------------------------------

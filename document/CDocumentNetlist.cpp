@@ -65,7 +65,7 @@ bool CDocumentNetlist::Load(const std::string& path)
     CNetlistImport import;
     const bool result = import.Run(m_document.Link(), path);
     if (import.ChangedDesign())
-        m_document.SetModified();
+        m_document.SetCopperModified();
     m_document.Windows().RedrawBoardViews();
     return result;
 }

@@ -48,10 +48,10 @@ bool CDocumentOutput::RunOutputJob(const std::function<void()>& print)
     if (chosen < 0 || chosen >= jobs.GetCount())
         return false;
 
-    FillUnfilledPlanes();
+    const bool goOn = RefillStalePlanes(jobs.GetJob(chosen)->GetJobName());
     jobs.SetCurrent(chosen);
     const COutput& job = *jobs.GetJob(chosen);
-    if (job.GetItemCount() == 0)
+    if (!goOn || job.GetItemCount() == 0)
         return true;
 
     if (!MayReplaceOtherJobsFiles(chosen))
@@ -158,12 +158,22 @@ void CDocumentOutput::RemoveFiles(const std::vector<std::filesystem::path>& file
     }
 }
 
-void CDocumentOutput::FillUnfilledPlanes()
+bool CDocumentOutput::RefillStalePlanes(const std::string& caption)
 {
-    for (int32_t i = 0; i < m_document.Design().GetPlaneCount(); ++i) {
-        if (m_document.Design().GetPlane(i).GetFillStrokes().GetSize() == 0)
-            RefillPlane(i);
+    const CDesign& design = m_document.Design();
+    std::string empty;
+    for (int32_t i = 0; i < design.GetPlaneCount(); ++i) {
+        if (!design.NeedsRefill(design.GetPlane(i)))
+            continue;
+        m_document.Planes().RebuildPlane(i);
+        const CPour& plane = design.GetPlane(i);
+        if (!plane.HasFill())
+            empty += (empty.empty() ? "\"" : ", \"") + plane.GetName() + "\"";
     }
+    if (empty.empty())
+        return true;
+    return CServices::Messages().MessageBox(CResString::LoadWith(IDS_PLANES_WITHOUT_COPPER, empty),
+                                            caption, MB_YESNO, MB_ICONEXCLAMATION) == IDYES;
 }
 
 const COutputArray& CDocumentOutput::GetOutputJobs() const
@@ -244,7 +254,9 @@ const CPour& CDocumentOutput::GetPlane(int32_t i) const
 
 void CDocumentOutput::RefillPlane(int32_t i)
 {
-    m_document.Planes().RebuildPlane(i);
+    const CDesign& design = m_document.Design();
+    if (design.GetPlane(i).GetFillRevision() != design.GetCopperRevision())
+        m_document.Planes().RebuildPlane(i);
 }
 
 const CTextArray& CDocumentOutput::GetTexts() const

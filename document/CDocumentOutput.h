@@ -24,9 +24,12 @@ public:
     // cancelled the choice (nothing changed), true otherwise, also when the job produced
     // nothing.
     bool RunOutputJob(const std::function<void()>& print);
-    // Fills every plane that has no fill yet, in list order: a design just opened holds none,
-    // and what goes out of the program shows the copper the planes will have.
-    void FillUnfilledPlanes();
+    // Fills every plane that has no fill or one older than the copper, in list order: a design
+    // just opened holds none, a board routed after its fill would have the plane over the new
+    // copper, and what goes out of the program shows the copper the planes will have. A plane
+    // whose fill fails or pours no copper is named in a question under `caption`: false when
+    // the user would rather have nothing made than go on without it.
+    bool RefillStalePlanes(const std::string& caption);
 
     const COutputArray& GetOutputJobs() const override;
     std::string GetDesignTitle() const override;
@@ -43,6 +46,8 @@ public:
     const CShapeLib& GetShapeCache() const override;
     int32_t GetPlaneCount() const override;
     const CPour& GetPlane(int32_t i) const override;
+    // Only a plane whose fill is older than the copper: after RefillStalePlanes a plane without
+    // copper is one the user chose to go on without.
     void RefillPlane(int32_t i) override;
     const CTextArray& GetTexts() const override;
     const CWevraFont& GetFont() const override;

@@ -320,6 +320,10 @@ void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRe
                        LayerColor(layer, highlightSet));
         else if (!plane.IsSelected())
             plane.Draw(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale, color);
+        // An old fill may run over copper added since: the screen must not pass it for the
+        // plane's copper.
+        if (m_design.IsPlaneFillStale(plane) && plane.GetDisplayMode() != CPour::displayHidden)
+            plane.DrawStaleOutline(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale);
     }
     m_design.GetComponents().Draw(dc, layer, clip, false, false);
     if (IsCopperLayer(layer))

@@ -96,7 +96,9 @@ void CDocumentPlanes::RebuildPlane(int32_t i)
 {
     if (i < 0 || i >= GetPlaneCount())
         return;
-    CPlaneBuild build(*this, *m_document.Design().GetPlanes()[size_t(i)]);
+    CPour& plane = *m_document.Design().GetPlanes()[size_t(i)];
+    CPlaneBuild build(*this, plane);
+    plane.SetFillRevision(m_document.Design().GetCopperRevision());
 }
 
 void CDocumentPlanes::RefillAll()
@@ -109,6 +111,8 @@ void CDocumentPlanes::RefillAll()
     for (const auto& plane : m_document.Design().GetPlanes())
         planes.push_back(plane.get());
     CPlaneRefill::Run(*this, planes);
+    for (CPour* plane : planes)
+        plane->SetFillRevision(m_document.Design().GetCopperRevision());
 }
 
 void CDocumentPlanes::RefillLayer(int32_t layer)
@@ -416,6 +420,8 @@ bool CDocumentPlanes::PlaneEditClick()
         return false;
     if (m_document.Session().GetAction() == CEditState::actionDragging) {
         plane->CloseOutline();
+        // Dropped without a refill: the fill is the old outline's.
+        m_document.Design().AdvanceCopperRevision();
         m_document.Session().SetAction(CEditState::actionWaiting);
         RedrawBoard();
         return true;
@@ -435,10 +441,12 @@ void CDocumentPlanes::PlaneEditMouseMove()
 {
     CPour* plane = GetCurrentPlane();
     if (plane != nullptr && m_document.Session().GetMode() == ID_PLANES_EDIT_POLYLINE &&
-        m_document.Session().GetAction() == CEditState::actionDragging)
+        m_document.Session().GetAction() == CEditState::actionDragging) {
         plane->MoveVertex(m_document.Session().GetCursor().x, m_document.Session().GetCursor().y,
                           m_document.Design().GetBoardWidth(), m_document.Design().GetBoardHeight(),
                           false);
+        m_document.Design().AdvanceCopperRevision();
+    }
 }
 
 bool CDocumentPlanes::PlaneEditKey(uint32_t key)
@@ -471,12 +479,14 @@ bool CDocumentPlanes::PlaneEditKey(uint32_t key)
         return true;
     case VK_INSERT:
         plane->InsertVertex();
+        m_document.Design().AdvanceCopperRevision();
         break;
     case VK_DELETE:
         // A plane needs three corners to enclose anything.
         if (corners <= 3)
             return false;
         plane->DeleteVertex(plane->GetCurrentVertex());
+        m_document.Design().AdvanceCopperRevision();
         break;
     case VK_ADD:
         plane->SetCurrentVertex(plane->GetCurrentVertex() + 1);

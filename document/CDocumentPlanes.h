@@ -24,7 +24,8 @@ public:
     // The index becomes min(i, count - 1); a plane's layer becomes the work layer, and without
     // a current plane the idle mode follows.
     void SetCurrentPlane(int32_t i);
-    // Computes plane i's fill; nothing for an index outside the list.
+    // Computes plane i's fill for the design's copper as it is now; nothing for an index
+    // outside the list.
     void RebuildPlane(int32_t i);
     // Both are ignored while one of them runs; a layer below 1 means the work layer.
     void RefillAll();

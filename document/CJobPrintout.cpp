@@ -48,8 +48,9 @@ bool CJobPrintout::Prepare(CPrintSetup& setup)
         CServices::Messages().MessageBox(noWindowsJobText, CResString::Load(IDS_APP_TITLE));
         return false;
     }
-    CDocumentOutput(m_document).FillUnfilledPlanes();
     const COutput& job = *m_document.Design().GetOutputJobs().GetJob(m_job);
+    if (!CDocumentOutput(m_document).RefillStalePlanes(job.GetJobName()))
+        return false;
     setup.title = m_document.GetDesignName();
     setup.landscape = job.GetOrientation() == COutput::orientationLandscape;
     if (!job.UseDefaultPrinter() && CServices::Printers().CanOpenPrinter(job.GetPrinterName()))

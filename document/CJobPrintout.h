@@ -17,7 +17,8 @@ public:
 
     // The job's orientation; the job's own printer unless it uses the default printer or its
     // printer is gone. Without a printing job the user is told to define one. Planes without a
-    // fill are filled, so that the pages show their copper.
+    // fill or with an old one are filled, so that the pages show their copper; false when a
+    // plane pours none and the user would rather not print without it.
     bool Prepare(CPrintSetup& setup) override;
     int32_t GetPageCount() const override;
     bool PaintPage(CPrintJob& job, int32_t page) override;

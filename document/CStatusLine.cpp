@@ -6,8 +6,11 @@
 
 #include "document/CWevraDoc.h"
 #include "framework/CNumberText.h"
+#include "framework/CResString.h"
 #include "framework/Numeric.h"
 #include "model/CLengthText.h"
+#include "model/CPour.h"
+#include "resources/StringIds.h"
 
 namespace {
 
@@ -34,7 +37,13 @@ std::array<std::string, CStatusLine::cursorPaneCount> CStatusLine::Format(const 
     const int64_t yr = int64_t(cursor.y) - ruler.y;
     const double length = std::sqrt(double(xr) * double(xr) + double(yr) * double(yr));
 
-    return {document.View().GetInfoText(),
+    // A plane over copper added since its fill is told for as long as it lasts.
+    std::string info = document.View().GetInfoText();
+    if (const CPour* stale = document.Design().FindStalePlane()) {
+        info = (info.empty() ? "" : info + "  ") + CResString::Load(IDS_PLANE_NEEDS_REFILL) + ": " +
+               stale->GetName();
+    }
+    return {info,
             "X:" + Length(unit, int64_t(cursor.x) - grid.x),
             "Y:" + Length(unit, int64_t(cursor.y) - grid.y),
             document.View().IsRulerLocked() ? "Lock" : "Free",

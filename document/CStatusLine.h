@@ -6,7 +6,8 @@
 
 class CWevraDoc;
 
-// The texts of the status bar's panes that the board view writes: the info text, the cursor
+// The texts of the status bar's panes that the board view writes: the info text (and the first
+// plane whose fill is older than the copper), the cursor
 // from the grid origin, the ruler lock, the distance from the ruler origin as x, y, length and
 // direction, and the design time. Coordinates far apart are measured in 64 bits, so their
 // differences never wrap.

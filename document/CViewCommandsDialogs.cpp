@@ -156,7 +156,7 @@ void CViewCommands::EditShapeLibrary()
         doc.Design().GetEditableShapeCache(), *libraries,
         doc.Design().GetComponents().MakeShapeRequest(false), doc.GetDesignName(), cacheChanged);
     if (cacheChanged) {
-        doc.SetModified();
+        doc.SetCopperModified();
         RedrawFull();
     }
     CArchive after;

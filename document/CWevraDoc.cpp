@@ -292,6 +292,12 @@ void CWevraDoc::SetModified()
     m_dirty = true;
 }
 
+void CWevraDoc::SetCopperModified()
+{
+    m_design.AdvanceCopperRevision();
+    SetModified();
+}
+
 // ---- Board --------------------------------------------------------------------------------------
 
 bool CWevraDoc::SetStoredColor(int32_t table, int32_t layer, COLORREF color)

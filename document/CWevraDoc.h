@@ -146,6 +146,9 @@ public:
 
     // Sets the modified flag and the dirty flag counted by the automatic backups.
     void SetModified();
+    // An edit that the undo snapshots do not see changed what the planes' fills depend on:
+    // their fills become stale, and the design modified.
+    void SetCopperModified();
     bool IsModified() const { return m_modified; }
     void SetModifiedFlag(bool modified) { m_modified = modified; }
     bool IsDirty() const { return m_dirty; }

@@ -606,6 +606,20 @@ void CPour::DrawOutline(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, in
     dc.SelectPen(oldPen);
 }
 
+void CPour::DrawStaleOutline(CDeviceContext& dc, int32_t offsetX, int32_t offsetY,
+                             int32_t zoom) const
+{
+    if (PointCount() < 2)
+        return;
+    std::vector<CPoint> screen;
+    screen.reserve(size_t(PointCount()));
+    for (const CPoint& p : Points(m_outline))
+        screen.push_back(ToScreen(p, offsetX, offsetY, zoom));
+    const CPen oldPen = dc.SelectPen(CPen(CPen::Style::Dash, 1, white));
+    dc.Polyline(screen);
+    dc.SelectPen(oldPen);
+}
+
 // ---- Persistence
 // ---------------------------------------------------------------------------------
 

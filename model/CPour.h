@@ -146,6 +146,10 @@ public:
     int32_t GetFillErrorCount() const { return m_fillErrorCount; }
     void SetFillErrorCount(int32_t count) { m_fillErrorCount = count; }
     void IncrementFillErrorCount() { ++m_fillErrorCount; }
+    // The design's copper revision the fill was made at, 0 when the plane was never filled:
+    // a fill older than the copper may run over copper added since. Kept in memory only.
+    uint64_t GetFillRevision() const { return m_fillRevision; }
+    void SetFillRevision(uint64_t revision) { m_fillRevision = revision; }
 
     // Bounding box of the outline points; (0, 0, 1, 1) for fewer than 3 points.
     CRect GetOutlineRect() const;
@@ -206,6 +210,8 @@ public:
     void DrawSeedPoint(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32_t zoom) const;
     // The outline in white, one pixel wide.
     void DrawOutline(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32_t zoom) const;
+    // The outline dashed in white, one pixel wide: the fill no longer fits the copper.
+    void DrawStaleOutline(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32_t zoom) const;
     void DrawOutlineEdit(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32_t zoom) const
     {
         DrawOutline(dc, offsetX, offsetY, zoom);
@@ -247,6 +253,7 @@ private:
     CPoint m_errorMark{-1, -1};
     FillStroke m_errorSegment;
     int32_t m_fillErrorCount = 0;
+    uint64_t m_fillRevision = 0;
     // What the last screen drawing of the fill left for the next one.
     mutable std::unique_ptr<CCachedPicture> m_picture;
     // Changes with every change of the fill made while it is not lent; unique among all planes

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "document/CJobPrintout.h"
 #include "framework/CMessageService.h"
+#include "framework/CPrintJob.h"
 #include "resources/CommandIds.h"
 #include "tests/interchange/GerberTestBoard.h"
 
@@ -203,4 +205,38 @@ TEST_F(CDocumentOutputRun, FilesOfAnEarlierRunThatThisRunDoesNotWriteAreNamed)
     // Nothing left over: the next run asks nothing but where the files went.
     EXPECT_TRUE(Run(1));
     EXPECT_EQ(services.messages.Shown().size(), 7u);
+}
+
+// A plane that pours no copper is never left out silently: before anything is written or printed
+// the job names it and asks; No makes nothing, Yes goes on without it.
+TEST_F(CDocumentOutputRun, APlaneThatPoursNoCopperIsNamedBeforeAnythingIsMade)
+{
+    // Narrower than its pen: no fill fits inside.
+    AddPlane(0, LAYER_TOP, CRect(128000, 128000, 129000, 129000));
+    doc->Design().GetPlanes().back()->SetName("SLIVER");
+    const std::string question =
+        "The fill of \"SLIVER\" failed or poured no copper.\nGo on without it?";
+    services.messages.QueueAnswer(IDNO);
+    EXPECT_TRUE(Run(1));
+    ASSERT_EQ(services.messages.ShownTexts(), std::vector<std::string>{question});
+    EXPECT_EQ(services.messages.Shown()[0].caption, "Job 1");
+    EXPECT_EQ(services.messages.Shown()[0].buttons, MB_YESNO);
+    EXPECT_TRUE(Files().empty());
+    services.messages.QueueAnswer(IDNO);
+    EXPECT_TRUE(Run(3));
+    EXPECT_EQ(prints, 0);
+    CJobPrintout printout(*doc);
+    CPrintSetup setup;
+    services.messages.QueueAnswer(IDNO);
+    EXPECT_FALSE(printout.Prepare(setup));
+    EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>(3, question));
+
+    services.messages.QueueAnswer(IDYES);
+    EXPECT_TRUE(Run(1));
+    EXPECT_EQ(services.messages.Shown().size(), 4u);
+    EXPECT_EQ(Files(),
+              (std::vector<std::string>{"GERBER/BOARD/BOARD.TXT", "GERBER/BOARD/BOARD_BOTTOM.GBR",
+                                        "GERBER/BOARD/BOARD_TOP.GBR"}));
+    EXPECT_TRUE(doc->Design().GetPlane(0).HasFill());
+    EXPECT_FALSE(doc->Design().GetPlane(1).HasFill());
 }

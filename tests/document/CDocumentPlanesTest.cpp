@@ -3,16 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "document/CStatusLine.h"
+#include "framework/CResourcePack.h"
 #include "framework/VirtualKeys.h"
 #include "model/CDialogService.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/CNetErrorRec.h"
 #include "model/CPour.h"
+#include "model/LayerIds.h"
 #include "resources/CommandIds.h"
 #include "tests/document/DocTestViews.h"
 #include "tests/support/CFakeServices.h"
+#include "tests/support/CRecordingDC.h"
 
 namespace {
 
@@ -224,3 +232,68 @@ TEST_F(CDocPlanesTest, DialogsGiveBorderAndProperties)
 }
 
 } // namespace
+
+// A fill made before the copper changed is never passed for the plane's copper: the board shows
+// its outline dashed, the status line names it and Test All lists it, until it is filled again.
+// Undo and Redo change the copper as the edit did.
+TEST_F(CDocPlanesTest, AFillOlderThanTheCopperIsToldUntilRefilled)
+{
+    // The texts come from the language pack beside the program.
+    CResourcePack::LoadFirstFound(std::filesystem::path(WEVRA_BUILD_DIR) / "bin");
+    struct PackReset {
+        ~PackReset() { CResourcePack::SetCurrent(CResourcePack()); }
+    } packReset;
+    CNetArray& nets = doc->Design().GetNets();
+    const int32_t signal = nets.AddNet("SIG");
+    nets.AddNet("OTHER");
+    doc->Session().SetWorkLayer(LAYER_BOTTOM);
+    CPour& plane = doc->Planes().AddRectanglePlane(CRect(20000, 20000, 380000, 280000));
+    plane.SetName("GROUND");
+    doc->Session().SetPlaneIndex(-1);
+    ASSERT_TRUE(plane.HasFill());
+    const auto told = [&] {
+        CRecordingDC dc;
+        EXPECT_TRUE(doc->Paint().DrawBoard(dc));
+        int32_t dashed = 0;
+        for (const std::string& line : dc.Lines())
+            dashed += line == "SelectPen dash 1 0x00FFFFFF" ? 1 : 0;
+        std::vector<std::string> listed;
+        for (int32_t i = 0; i < nets.GetErrorCount(); ++i) {
+            const CNetErrorRec& error = *nets.GetError(i);
+            if (error.GetFirst().text == "Plane needs Refill")
+                listed.push_back(error.GetSecond().text + " " + std::to_string(error.GetKind()));
+        }
+        return std::to_string(dashed) + " dashed, status \"" + CStatusLine::Format(*doc)[0] +
+               "\", listed:" + (listed.empty() ? std::string() : " " + listed[0]);
+    };
+    const std::string current = "0 dashed, status \"\", listed:";
+    const std::string stale = "1 dashed, status \"Plane needs Refill: GROUND\", listed: GROUND " +
+                              std::to_string(LAYER_BOTTOM);
+    EXPECT_EQ(told(), current);
+
+    // Routed across it as the autorouter does, after the snapshot of the edit.
+    doc->History().EditIfChanged([&] {
+        CNet& net = *nets.GetNet(signal);
+        const int32_t pen = net.AddPen(3023);
+        net.AppendVertex(50000, 150000, LAYER_BOTTOM, 0);
+        net.AppendVertex(350000, 150000, LAYER_BOTTOM, pen);
+        return true;
+    });
+    doc->RunCheckAll();
+    EXPECT_EQ(told(), stale);
+    doc->Planes().RefillAll();
+    EXPECT_EQ(told(), current);
+
+    doc->History().Undo();
+    doc->RunCheckAll();
+    EXPECT_EQ(told(), stale);
+    doc->Planes().RefillLayer(LAYER_BOTTOM);
+    doc->RunCheckAll();
+    EXPECT_EQ(told(), current);
+    doc->History().Redo();
+    doc->RunCheckAll();
+    EXPECT_EQ(told(), stale);
+    doc->Planes().RebuildPlane(0);
+    doc->RunCheckAll();
+    EXPECT_EQ(told(), current);
+}

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -113,16 +114,22 @@ protected:
         output = std::make_unique<CTestOutput>(*doc, temp.Path(), "board");
     }
 
-    // The view as the pictures are compared: no pad labels, reference names, grid or current
-    // net, and every plane filled.
-    void PrepareView()
+    // The view shows the layers as they are plotted: no pad labels, reference names, grid or
+    // current net.
+    void PlotView()
     {
         doc->Design().SetPadInfoMode(0);
         doc->Design().SetViewFlag(CDesignSettings::viewReferenceNames, false);
         doc->Design().GetGridSettings().SetMode(doc->Design().GetGridSettings().GetCurrentIndex(),
                                                 CGridArr::modeInvisible);
-        doc->Planes().RefillAll();
         doc->Design().GetNets().SetCurrentNet(0);
+    }
+
+    // The view as the pictures are compared: plotted as above, and every plane filled.
+    void PrepareView()
+    {
+        PlotView();
+        doc->Planes().RefillAll();
     }
 
     // Writes the per-layer Gerber job and the drill job, then compares.
@@ -280,6 +287,102 @@ protected:
         return mask;
     }
 
+    // Pads of the common shapes, turned by 30 and 45 degrees and off their centre, on a plain,
+    // a turned and a mirrored component; tracks on both sides; a plane on the bottom with vias
+    // and a component of its net inside, whose pins it joins by thermal reliefs; texts on copper
+    // and silkscreen, drawn lines and the outline.
+    void MakeGeneratedBoard()
+    {
+        doc->Design().SetBoardOutlineRect(0, 0, 1024000, 768000);
+        CShapeLib& cache = doc->Design().GetEditableShapeCache();
+        CPadStackArray& stacks = cache.GetPadStacks();
+        const auto stack = [&](const char* name, int32_t shape, CRect box, int32_t drill,
+                               int32_t layer) {
+            return stacks.Add(CPadStack(name, shape, box.left, box.top, box.right, box.bottom,
+                                        drill, layer, PADSTACK_KIND_SHAPE_PAD | PADSTACK_KIND_VIA));
+        };
+        const struct {
+            int32_t stack;
+            int32_t angle;
+        } pads[] = {
+            {stack("RND", PAD_ROUND, {-10240, -10240, 10240, 10240}, 5120, LAYER_COMMON), 0},
+            {stack("SQ", PAD_SQUARE, {-8960, -8960, 8960, 8960}, 5120, LAYER_COMMON), 45000},
+            {stack("OV", PAD_OVAL, {-15360, -7680, 15360, 7680}, 5120, LAYER_COMMON), 30000},
+            {stack("RC", PAD_RECTANGLE, {-12800, -6400, 12800, 6400}, 0, LAYER_TOP), 45000},
+            {stack("OFF", PAD_RECTANGLE, {-5120, -6400, 15360, 6400}, 0, LAYER_TOP), 30000},
+            {stack("OV2", PAD_OVAL, {-15360, -7680, 15360, 7680}, 0, LAYER_TOP), 90000},
+        };
+        const int32_t via = stack("VIA", PAD_ROUND, {-6400, -6400, 6400, 6400}, 3200, LAYER_COMMON);
+        stacks.RecalcAllMasks();
+
+        const int32_t shape = cache.AddShape("PARTS");
+        for (size_t k = 0; k < std::size(pads); ++k)
+            cache.AddPadToShape(shape, int32_t(k) * 51200, 0, uint16_t(pads[k].stack),
+                                pads[k].angle);
+        const CPoint frame[] = {
+            {-25600, -25600}, {281600, -25600}, {281600, 25600}, {-25600, 25600}, {-25600, -25600}};
+        const int32_t pen = cache.FindOrAddPen(2015);
+        for (size_t k = 0; k < std::size(frame); ++k)
+            cache.AddOutlineToShape(shape, frame[k].x, frame[k].y,
+                                    uint16_t(LAYER_SILK_TOP * 16 + (k == 0 ? 0 : pen)));
+        cache.RecalcShapeExtent(shape);
+        // Placed above the board, where a netlist parks them, then moved onto it.
+        CComponentArray& components = doc->Design().GetComponents();
+        constexpr int32_t park = 1024000;
+        ASSERT_TRUE(components.AddComponent("U1", "PLAIN", shape, 204800, 153600 - park, 0, false));
+        ASSERT_TRUE(
+            components.AddComponent("U2", "TURNED", shape, 204800, 409600 - park, 30000, false));
+        ASSERT_TRUE(
+            components.AddComponent("U3", "MIRRORED", shape, 716800, 435200 - park, 45000, true));
+        // Inside the plane: its pins on the plane's net join it through thermal reliefs.
+        ASSERT_TRUE(
+            components.AddComponent("U4", "IN PLANE", shape, 665600, 204800 - park, 0, false));
+        components.MoveAll(0, park);
+        ASSERT_EQ(components.GetPosition(2), CPoint(716800, 435200));
+        components.SelectAll(false);
+        doc->Design().ResetPadNets();
+
+        CNetArray& nets = doc->Design().GetNets();
+        CNet& ground = *nets.GetNet(nets.AddNet("GND"));
+        const auto run = [](CNet& net, std::initializer_list<CPoint> points, int32_t layer,
+                            int32_t width) {
+            const int32_t p = net.AddPen(width);
+            int32_t k = 0;
+            for (const CPoint point : points)
+                net.AppendVertex(point.x, point.y, layer, k++ == 0 ? 0 : p);
+        };
+        // Every pin on the net, as a netlist would have it: the view shows pins on no net apart.
+        for (int32_t c = 0; c < components.GetCount(); ++c) {
+            for (int32_t p = 0; p < int32_t(std::size(pads)); ++p)
+                doc->Design().SetPadNet(c, p, nets.FindNet("GND"));
+        }
+        doc->Design().RebuildNetPins();
+        run(ground, {{51200, 256000}, {460800, 256000}, {563200, 153600}}, LAYER_TOP, 5039);
+        run(ground, {{51200, 307200}, {716800, 307200}, {716800, 204800}}, LAYER_BOTTOM, 3023);
+        ground.AppendPadVertex(716800, 204800, via, 0, false);
+        ground.AppendPadVertex(870400, 153600, via, 0, false);
+        auto plane = std::make_unique<CPour>(nets.FindNet("GND"), LAYER_BOTTOM, 640000, 100000,
+                                             CPour::styleSolid, 2015, 6047, 45000);
+        const CPoint ring[] = {
+            {614400, 76800}, {972800, 76800}, {972800, 332800}, {614400, 332800}};
+        for (size_t k = 0; k < std::size(ring); ++k)
+            plane->GetOutline().SetAtGrow(int32_t(k), ring[k].x, ring[k].y);
+        plane->CloseOutline();
+        doc->Design().GetPlanes().push_back(std::move(plane));
+
+        AddTestText(*doc, "WEVRA TOP", {51200, 51200}, LAYER_SILK_TOP);
+        AddTestText(*doc, "COPPER", {51200, 563200}, LAYER_TOP);
+        AddTestText(*doc, "UNDER", {256000, 640000}, LAYER_BOTTOM, 0, true);
+        AddTestText(*doc, "BACK 30", {768000, 563200}, LAYER_SILK_BOTTOM, 30000, true);
+        CDrawRecArray& lines = doc->Design().GetLines();
+        lines.AddSegment(25600, 716800, 998400, 716800, LAYER_SILK_TOP, lines.FindOrAddPen(1511),
+                         0);
+        lines.AddSegment(25600, 742400, 409600, 600000, LAYER_SILK_BOTTOM, lines.FindOrAddPen(3023),
+                         0);
+
+        doc->Design().GetTexts().SelectAll(false);
+    }
+
     CTempFolder temp;
     std::unique_ptr<CTestOutput> output;
 };
@@ -291,95 +394,9 @@ TEST_F(CManufacturingPictureTest, SampleDesign)
     CheckOutput();
 }
 
-// Pads of the common shapes, turned by 30 and 45 degrees and off their centre, on a plain, a
-// turned and a mirrored component; tracks on both sides; a filled plane with vias and a
-// component of its net inside, whose pins it joins by thermal reliefs; texts on copper and
-// silkscreen, drawn lines and the outline.
 TEST_F(CManufacturingPictureTest, GeneratedBoard)
 {
-    doc->Design().SetBoardOutlineRect(0, 0, 1024000, 768000);
-    CShapeLib& cache = doc->Design().GetEditableShapeCache();
-    CPadStackArray& stacks = cache.GetPadStacks();
-    const auto stack = [&](const char* name, int32_t shape, CRect box, int32_t drill,
-                           int32_t layer) {
-        return stacks.Add(CPadStack(name, shape, box.left, box.top, box.right, box.bottom, drill,
-                                    layer, PADSTACK_KIND_SHAPE_PAD | PADSTACK_KIND_VIA));
-    };
-    const struct {
-        int32_t stack;
-        int32_t angle;
-    } pads[] = {
-        {stack("RND", PAD_ROUND, {-10240, -10240, 10240, 10240}, 5120, LAYER_COMMON), 0},
-        {stack("SQ", PAD_SQUARE, {-8960, -8960, 8960, 8960}, 5120, LAYER_COMMON), 45000},
-        {stack("OV", PAD_OVAL, {-15360, -7680, 15360, 7680}, 5120, LAYER_COMMON), 30000},
-        {stack("RC", PAD_RECTANGLE, {-12800, -6400, 12800, 6400}, 0, LAYER_TOP), 45000},
-        {stack("OFF", PAD_RECTANGLE, {-5120, -6400, 15360, 6400}, 0, LAYER_TOP), 30000},
-        {stack("OV2", PAD_OVAL, {-15360, -7680, 15360, 7680}, 0, LAYER_TOP), 90000},
-    };
-    const int32_t via = stack("VIA", PAD_ROUND, {-6400, -6400, 6400, 6400}, 3200, LAYER_COMMON);
-    stacks.RecalcAllMasks();
-
-    const int32_t shape = cache.AddShape("PARTS");
-    for (size_t k = 0; k < std::size(pads); ++k)
-        cache.AddPadToShape(shape, int32_t(k) * 51200, 0, uint16_t(pads[k].stack), pads[k].angle);
-    const CPoint frame[] = {
-        {-25600, -25600}, {281600, -25600}, {281600, 25600}, {-25600, 25600}, {-25600, -25600}};
-    const int32_t pen = cache.FindOrAddPen(2015);
-    for (size_t k = 0; k < std::size(frame); ++k)
-        cache.AddOutlineToShape(shape, frame[k].x, frame[k].y,
-                                uint16_t(LAYER_SILK_TOP * 16 + (k == 0 ? 0 : pen)));
-    cache.RecalcShapeExtent(shape);
-    // Placed above the board, where a netlist parks them, then moved onto it.
-    CComponentArray& components = doc->Design().GetComponents();
-    constexpr int32_t park = 1024000;
-    ASSERT_TRUE(components.AddComponent("U1", "PLAIN", shape, 204800, 153600 - park, 0, false));
-    ASSERT_TRUE(
-        components.AddComponent("U2", "TURNED", shape, 204800, 409600 - park, 30000, false));
-    ASSERT_TRUE(
-        components.AddComponent("U3", "MIRRORED", shape, 716800, 435200 - park, 45000, true));
-    // Inside the plane: its pins on the plane's net join it through thermal reliefs.
-    ASSERT_TRUE(components.AddComponent("U4", "IN PLANE", shape, 665600, 204800 - park, 0, false));
-    components.MoveAll(0, park);
-    ASSERT_EQ(components.GetPosition(2), CPoint(716800, 435200));
-    components.SelectAll(false);
-    doc->Design().ResetPadNets();
-
-    CNetArray& nets = doc->Design().GetNets();
-    CNet& ground = *nets.GetNet(nets.AddNet("GND"));
-    const auto run = [](CNet& net, std::initializer_list<CPoint> points, int32_t layer,
-                        int32_t width) {
-        const int32_t p = net.AddPen(width);
-        int32_t k = 0;
-        for (const CPoint point : points)
-            net.AppendVertex(point.x, point.y, layer, k++ == 0 ? 0 : p);
-    };
-    // Every pin on the net, as a netlist would have it: the view shows pins on no net apart.
-    for (int32_t c = 0; c < components.GetCount(); ++c) {
-        for (int32_t p = 0; p < int32_t(std::size(pads)); ++p)
-            doc->Design().SetPadNet(c, p, nets.FindNet("GND"));
-    }
-    doc->Design().RebuildNetPins();
-    run(ground, {{51200, 256000}, {460800, 256000}, {563200, 153600}}, LAYER_TOP, 5039);
-    run(ground, {{51200, 307200}, {716800, 307200}, {716800, 204800}}, LAYER_BOTTOM, 3023);
-    ground.AppendPadVertex(716800, 204800, via, 0, false);
-    ground.AppendPadVertex(870400, 153600, via, 0, false);
-    auto plane = std::make_unique<CPour>(nets.FindNet("GND"), LAYER_BOTTOM, 640000, 100000,
-                                         CPour::styleSolid, 2015, 6047, 45000);
-    const CPoint ring[] = {{614400, 76800}, {972800, 76800}, {972800, 332800}, {614400, 332800}};
-    for (size_t k = 0; k < std::size(ring); ++k)
-        plane->GetOutline().SetAtGrow(int32_t(k), ring[k].x, ring[k].y);
-    plane->CloseOutline();
-    doc->Design().GetPlanes().push_back(std::move(plane));
-
-    AddTestText(*doc, "WEVRA TOP", {51200, 51200}, LAYER_SILK_TOP);
-    AddTestText(*doc, "COPPER", {51200, 563200}, LAYER_TOP);
-    AddTestText(*doc, "UNDER", {256000, 640000}, LAYER_BOTTOM, 0, true);
-    AddTestText(*doc, "BACK 30", {768000, 563200}, LAYER_SILK_BOTTOM, 30000, true);
-    CDrawRecArray& lines = doc->Design().GetLines();
-    lines.AddSegment(25600, 716800, 998400, 716800, LAYER_SILK_TOP, lines.FindOrAddPen(1511), 0);
-    lines.AddSegment(25600, 742400, 409600, 600000, LAYER_SILK_BOTTOM, lines.FindOrAddPen(3023), 0);
-
-    doc->Design().GetTexts().SelectAll(false);
+    MakeGeneratedBoard();
     CheckOutput();
 }
 
@@ -482,4 +499,72 @@ TEST_F(CManufacturingPictureTest, TemplateFabJobOnTheSampleDesign)
     }
     EXPECT_EQ(outlines, 1);
     CheckDrillHits(drill, top, bottom);
+// A track routed through the plane after its fill: File > Output fills the plane again, so that
+// the copper file is what the painter shows after a refill, the plane keeping its clearance round
+// the track; after Undo the files are the first ones again.
+TEST_F(CManufacturingPictureTest, TrackRoutedThroughAFilledPlane)
+{
+    MakeGeneratedBoard();
+    PlotView();
+    doc->Planes().RefillAll();
+    COutputArray& jobs = doc->Design().GetOutputJobs();
+    jobs.RemoveAll();
+    auto gerber = std::make_unique<COutput>();
+    gerber->SetDevice(COutputDevice::Name(COutputDevice::gerber24));
+    gerber->SetDirectory("C:\\PLOTS");
+    for (const auto& [name, layer] :
+         {std::pair("TOP", LAYER_TOP), std::pair("BOTTOM", LAYER_BOTTOM)}) {
+        auto item = std::make_unique<COutputRec>();
+        item->SetDisplayName(name);
+        item->SetLayers({layer});
+        gerber->AddItem(std::move(item));
+    }
+    const int32_t job = jobs.AddJob(std::move(gerber));
+    // Every file of a run of the job, by name; the folder is emptied for the next run.
+    const fs::path folder = temp.Path() / "PLOTS";
+    const auto run = [&] {
+        services.listPicker.QueueAnswer(job);
+        EXPECT_TRUE(output->RunOutputJob(nullptr));
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            if (entry.is_regular_file())
+                files[fs::relative(entry.path(), folder).string()] = ReadBytes(entry.path());
+        }
+        fs::remove_all(folder);
+        return files;
+    };
+    const std::map<std::string, std::string> first = run();
+    ASSERT_EQ(first.size(), 3u);
+
+    // Across the plane, as the autorouter lays it: after the snapshot of the edit.
+    CNetArray& nets = doc->Design().GetNets();
+    doc->History().EditIfChanged([&] {
+        CNet& signal = *nets.GetNet(nets.AddNet("SIG"));
+        const int32_t pen = signal.AddPen(3023);
+        signal.AppendVertex(700000, 110000, LAYER_BOTTOM, 0);
+        signal.AppendVertex(1000000, 110000, LAYER_BOTTOM, pen);
+        return true;
+    });
+    const std::map<std::string, std::string> routed = run();
+    ASSERT_EQ(routed.size(), 3u);
+    const auto bottom = std::find_if(routed.begin(), routed.end(), [](const auto& file) {
+        return file.first.find("BOTTOM") != std::string::npos;
+    });
+    ASSERT_NE(bottom, routed.end());
+    const fs::path copper = temp.Path() / "routed_bottom.gbr";
+    std::ofstream(copper, std::ios::binary) << bottom->second;
+    EXPECT_EQ(ParserComplaints({copper}), std::vector<std::string>{});
+    doc->Planes().RefillAll();
+    // The painter draws the plane as the refill leaves it: round the track at its clearance.
+    ComparePicture(copper, LAYER_BOTTOM);
+
+    doc->History().Undo();
+    const std::map<std::string, std::string> undone = run();
+    std::vector<std::string> changed;
+    for (const auto& [name, bytes] : first) {
+        if (!undone.contains(name) || undone.at(name) != bytes)
+            changed.push_back(name);
+    }
+    EXPECT_EQ(changed, std::vector<std::string>{}) << "not as before the track";
+    EXPECT_EQ(undone.size(), first.size());
 }
