@@ -88,6 +88,7 @@ bool CDocumentHistory::TakeBackSince(uint64_t mark)
     const std::unique_ptr<CUndoSnapshot> before = m_undo.TakeBackSince(mark);
     if (!before)
         return false;
+    m_design.AdvanceCopperRevision();
     before->Restore(m_document);
     ClampCurrentItems();
     m_design.GetNets().ClearErrors();
