@@ -233,10 +233,11 @@ TEST_F(CDocumentOutputRun, APlaneThatPoursNoCopperIsNamedBeforeAnythingIsMade)
 
     services.messages.QueueAnswer(IDYES);
     EXPECT_TRUE(Run(1));
-    EXPECT_EQ(services.messages.Shown().size(), 4u);
+    // The question, then where the files went.
+    EXPECT_EQ(services.messages.Shown().size(), 5u);
     EXPECT_EQ(Files(),
-              (std::vector<std::string>{"GERBER/BOARD/BOARD.TXT", "GERBER/BOARD/BOARD_BOTTOM.GBR",
-                                        "GERBER/BOARD/BOARD_TOP.GBR"}));
+              (std::vector<std::string>{"GERBER/board/BOARD.TXT", "GERBER/board/BOARD_BOTTOM.GBR",
+                                        "GERBER/board/BOARD_TOP.GBR"}));
     EXPECT_TRUE(doc->Design().GetPlane(0).HasFill());
     EXPECT_FALSE(doc->Design().GetPlane(1).HasFill());
 }

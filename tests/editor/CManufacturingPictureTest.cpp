@@ -499,6 +499,8 @@ TEST_F(CManufacturingPictureTest, TemplateFabJobOnTheSampleDesign)
     }
     EXPECT_EQ(outlines, 1);
     CheckDrillHits(drill, top, bottom);
+}
+
 // A track routed through the plane after its fill: File > Output fills the plane again, so that
 // the copper file is what the painter shows after a refill, the plane keeping its clearance round
 // the track; after Undo the files are the first ones again.

@@ -343,6 +343,8 @@ TEST(ShippedSampleTest, PassesTheDesignRuleCheckWithEveryNetRouted)
             EXPECT_EQ(plane->GetFillErrorCount(), 0) << plane->GetName();
         }
         doc.RunCheckAll();
+        // The check leaves every fill as current as the copper it was poured round.
+        EXPECT_EQ(doc.Design().FindStalePlane(), nullptr);
         const CNetArray& nets = doc.Design().GetNets();
         for (int32_t i = 0; i < nets.GetErrorCount(); ++i) {
             const CNetErrorRec& error = *nets.GetError(i);
