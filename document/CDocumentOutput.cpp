@@ -25,16 +25,6 @@ namespace {
 // Files a question names at most; more are counted.
 constexpr size_t listedFiles = 20;
 
-// The string-table text with its %s replaced by names of the file system: the text is
-// Windows-1252, the names are as the file system gives them.
-std::string FileText(uint32_t id, const std::string& names)
-{
-    std::string text = CWindows1252::ToUtf8(CResString::Load(id));
-    if (const size_t at = text.find("%s"); at != std::string::npos)
-        text.replace(at, 2, names);
-    return text;
-}
-
 } // namespace
 
 bool CDocumentOutput::RunOutputJob(const std::function<void()>& print)
@@ -83,9 +73,9 @@ bool CDocumentOutput::RunOutputJob(const std::function<void()>& print)
 
 void CDocumentOutput::TellWhereFilesWent(const COutput& job, const std::filesystem::path& folder)
 {
-    CServices::Messages().FileMessageBox(FileText(IDS_OUTPUT_WRITTEN, folder.string()),
-                                         CWindows1252::ToUtf8(job.GetJobName()), MB_OK,
-                                         MB_ICONINFORMATION);
+    CServices::Messages().FileMessageBox(
+        CResString::LoadWithFile(IDS_OUTPUT_WRITTEN, folder.string()),
+        CWindows1252::ToUtf8(job.GetJobName()), MB_OK, MB_ICONINFORMATION);
 }
 
 bool CDocumentOutput::MayReplaceOtherJobsFiles(int32_t chosen)
@@ -141,9 +131,9 @@ void CDocumentOutput::OfferToRemoveStaleFiles(const COutput& job)
         list += "\n" + stale[k].string();
     if (stale.size() > listedFiles)
         list += "\n... (" + std::to_string(stale.size()) + ")";
-    if (CServices::Messages().FileMessageBox(FileText(IDS_REMOVE_STALE_OUTPUT, list),
-                                             CWindows1252::ToUtf8(job.GetJobName()), MB_YESNO,
-                                             MB_ICONQUESTION) == IDYES)
+    if (CServices::Messages().FileMessageBox(
+            CResString::LoadWithFile(IDS_REMOVE_STALE_OUTPUT, list),
+            CWindows1252::ToUtf8(job.GetJobName()), MB_YESNO, MB_ICONQUESTION) == IDYES)
         RemoveFiles(stale);
 }
 
@@ -153,8 +143,9 @@ void CDocumentOutput::RemoveFiles(const std::vector<std::filesystem::path>& file
         std::error_code error;
         std::filesystem::remove(path, error);
         if (error)
-            CServices::Messages().FileMessageBox(FileText(IDS_FILE_NOT_REMOVED, path.string()), "",
-                                                 MB_OK, MB_ICONEXCLAMATION);
+            CServices::Messages().FileMessageBox(
+                CResString::LoadWithFile(IDS_FILE_NOT_REMOVED, path.string()), "", MB_OK,
+                MB_ICONEXCLAMATION);
     }
 }
 

@@ -17,7 +17,6 @@
 #include "framework/CPathHelper.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
-#include "framework/CWindows1252.h"
 #include "framework/qt/CQtText.h"
 #include "resources/StringIds.h"
 
@@ -37,16 +36,6 @@ std::string UpperAscii(std::string text)
     for (char& c : text)
         if (c >= 'a' && c <= 'z')
             c = char(c - 'a' + 'A');
-    return text;
-}
-
-// A message of the string table about a file, for the file message box: the file's name
-// stays in the file system's encoding.
-std::string FileText(uint32_t id, const std::string& path)
-{
-    std::string text = CWindows1252::ToUtf8(CResString::Load(id));
-    if (const size_t at = text.find("%s"); at != std::string::npos)
-        text.replace(at, 2, path);
     return text;
 }
 
@@ -113,7 +102,7 @@ bool CDocTemplate::MayOverwrite(const CWevraDoc& document, const std::string& pa
     const std::optional<CFileStamp> now = CFileStamp::Of(path);
     if (!now || now == entry->stamp)
         return true;
-    return CServices::Messages().FileMessageBox(FileText(IDS_CHANGED_ON_DISK, path),
+    return CServices::Messages().FileMessageBox(CResString::LoadWithFile(IDS_CHANGED_ON_DISK, path),
                                                 CPathHelper::GetFileTitle(path), MB_YESNO,
                                                 MB_ICONEXCLAMATION) == IDYES;
 }
@@ -166,9 +155,9 @@ bool CDocTemplate::SaveDocument(CWevraDoc& document, bool saveAs)
         if (!CPathHelper::IsReadOnlyFolder(folder))
             break;
         // Nothing can be written there; another folder may take the design.
-        if (CServices::Messages().FileMessageBox(FileText(IDS_FOLDER_READ_ONLY_SAVE_AS, folder),
-                                                 CPathHelper::GetFileTitle(path), MB_YESNO,
-                                                 MB_ICONEXCLAMATION) != IDYES)
+        if (CServices::Messages().FileMessageBox(
+                CResString::LoadWithFile(IDS_FOLDER_READ_ONLY_SAVE_AS, folder),
+                CPathHelper::GetFileTitle(path), MB_YESNO, MB_ICONEXCLAMATION) != IDYES)
             return false;
         saveAs = true;
     }

@@ -13,4 +13,7 @@ public:
     static std::string LoadPart(uint32_t id);
     // The text with its first "%s" replaced by the argument (a file name, a design name).
     static std::string LoadWith(uint32_t id, const std::string& argument);
+    // The same for the file message box: the text in UTF-8, the argument a name of the file
+    // system, kept in its own encoding.
+    static std::string LoadWithFile(uint32_t id, const std::string& name);
 };

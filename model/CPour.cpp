@@ -595,19 +595,17 @@ void CPour::DrawSeedPoint(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, 
 
 void CPour::DrawOutline(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32_t zoom) const
 {
-    if (PointCount() < 2)
-        return;
-    std::vector<CPoint> screen;
-    screen.reserve(size_t(PointCount()));
-    for (const CPoint& p : Points(m_outline))
-        screen.push_back(ToScreen(p, offsetX, offsetY, zoom));
-    const CPen oldPen = dc.SelectPen(CPen(CPen::Style::Solid, 1, white));
-    dc.Polyline(screen);
-    dc.SelectPen(oldPen);
+    DrawOutlineWith(dc, false, offsetX, offsetY, zoom);
 }
 
 void CPour::DrawStaleOutline(CDeviceContext& dc, int32_t offsetX, int32_t offsetY,
                              int32_t zoom) const
+{
+    DrawOutlineWith(dc, true, offsetX, offsetY, zoom);
+}
+
+void CPour::DrawOutlineWith(CDeviceContext& dc, bool dashed, int32_t offsetX, int32_t offsetY,
+                            int32_t zoom) const
 {
     if (PointCount() < 2)
         return;
@@ -615,7 +613,8 @@ void CPour::DrawStaleOutline(CDeviceContext& dc, int32_t offsetX, int32_t offset
     screen.reserve(size_t(PointCount()));
     for (const CPoint& p : Points(m_outline))
         screen.push_back(ToScreen(p, offsetX, offsetY, zoom));
-    const CPen oldPen = dc.SelectPen(CPen(CPen::Style::Dash, 1, white));
+    const CPen oldPen =
+        dc.SelectPen(CPen(dashed ? CPen::Style::Dash : CPen::Style::Solid, 1, white));
     dc.Polyline(screen);
     dc.SelectPen(oldPen);
 }

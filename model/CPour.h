@@ -225,6 +225,8 @@ public:
     void Serialize(CArchive& ar) override;
 
 private:
+    void DrawOutlineWith(CDeviceContext& dc, bool dashed, int32_t offsetX, int32_t offsetY,
+                         int32_t zoom) const;
     bool IsClosed() const;
     // The fill's strokes and boundaries with the pen width.
     void DrawFill(CDeviceContext& dc, int32_t offsetX, int32_t offsetY, int32_t zoom,
