@@ -195,11 +195,11 @@ void CDialogCommands::CenterTexts(CWevraDoc& document)
         document.History().SaveUndoState();
         CComponentArray& components = document.Design().GetComponents();
         if (reference)
-            components.ForEach(CComponent::textReference);
+            components.ResetTextPositions(CComponent::textReference);
         if (type)
-            components.ForEach(CComponent::textType);
+            components.ResetTextPositions(CComponent::textType);
         if (shape)
-            components.ForEach(CComponent::textShapeName);
+            components.ResetTextPositions(CComponent::textShapeName);
         document.SetModified();
         document.Windows().RedrawBoardViews();
     }

@@ -77,7 +77,7 @@ void CDocumentDosImport::FinishDosImport()
             entry->SetEnabled(true);
     }
     for (int32_t kind = 0; kind < CComponent::textKindCount; ++kind)
-        m_document.Design().GetComponents().ForEach(kind);
+        m_document.Design().GetComponents().ResetTextPositions(kind);
     m_document.Design().GetNets().BuildToDoList();
     m_document.Session().SetMode(ID_VIEW);
 }

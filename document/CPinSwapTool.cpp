@@ -229,7 +229,9 @@ void CPinSwapTool::SecondClick()
         Refuse("Error: This pin is the same as the first pin! Please select another pin");
         return;
     }
-    Swap(m_firstNet, m_firstPin, net, pin);
+    // The pins were checked above; should the swap still not happen, the tool keeps its pick.
+    if (!Swap(m_firstNet, m_firstPin, net, pin))
+        return;
     m_document.Session().SetAction(CEditState::actionWaiting);
     m_document.Windows().RedrawBoardViews();
 }

@@ -44,7 +44,8 @@ public:
 
     // Exchanges the nets of pin `firstPin` of net `firstNet` and pin `secondPin` of net
     // `secondNet`; false for indexes that name no pin.
-    bool Swap(int32_t firstNet, int32_t firstPin, int32_t secondNet, int32_t secondPin);
+    [[nodiscard]] bool Swap(int32_t firstNet, int32_t firstPin, int32_t secondNet,
+                            int32_t secondPin);
 
 private:
     void FirstClick();

@@ -269,7 +269,7 @@ public:
     // height for that kind.
     void ResetTextPosition(int32_t i, int32_t kind);
     // ResetTextPosition of that kind for every component.
-    void ForEach(int32_t kind);
+    void ResetTextPositions(int32_t kind);
     int32_t GetTextLineWidth(int32_t kind) const;
     void SetTextLineWidth(int32_t kind, int32_t width);
     int32_t GetTextHeight(int32_t kind) const;

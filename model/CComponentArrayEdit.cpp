@@ -382,7 +382,7 @@ void CComponentArray::ResetTextPosition(int32_t i, int32_t kind)
     component->SetTextPoint(kind, CPoint(SaturateToInt(x), SaturateToInt(y)));
 }
 
-void CComponentArray::ForEach(int32_t kind)
+void CComponentArray::ResetTextPositions(int32_t kind)
 {
     for (int32_t i = 0; i < GetCount(); ++i)
         ResetTextPosition(i, kind);

@@ -12,6 +12,7 @@
 #include "model/CLengthText.h"
 #include "model/CToolDocument.h"
 #include "model/LayerMaps.h"
+#include "model/ToolKeys.h"
 #include "model/ToolMenus.h"
 #include "resources/CommandIds.h"
 
@@ -471,16 +472,14 @@ void CLineTool::OnChar(CToolDocument& document, uint32_t character)
     }
     if (!IsAction(document, CToolDocument::actionWaiting))
         return;
+    if (const uint32_t next = tool_keys::ModeOf(tool_keys::lineTool, character)) {
+        document.SetMode(next);
+        return;
+    }
     switch (character) {
     case ' ':
     case enterKey:
         OnSpaceBarDown(document);
-        break;
-    case 'e':
-        document.SetMode(ID_LINES_EDIT);
-        break;
-    case 't':
-        document.SetMode(ID_LINES_ADD);
         break;
     case '+':
     case '-':

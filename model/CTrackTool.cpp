@@ -25,6 +25,7 @@
 #include "model/LayerIds.h"
 #include "model/LayerMaps.h"
 #include "model/PadShapes.h"
+#include "model/ToolKeys.h"
 #include "model/ToolMenus.h"
 #include "resources/CommandIds.h"
 
@@ -424,22 +425,14 @@ void CTrackTool::OnTrackChar(CToolDocument& document, uint32_t character)
     }
     if (!IsAction(document, CToolDocument::actionWaiting))
         return;
+    if (const uint32_t next = tool_keys::ModeOf(tool_keys::trackTool, character)) {
+        document.SetMode(next);
+        return;
+    }
     switch (character) {
     case ' ':
     case enterKey:
         OnTrackToolClick(document);
-        break;
-    case 'e':
-        document.SetMode(ID_TRACKS_EDIT);
-        break;
-    case 'm':
-        document.SetMode(ID_COMPONENTS_MOVE_ROTATE);
-        break;
-    case 's':
-        document.SetMode(ID_PADS_ADD_MANUALLY);
-        break;
-    case 't':
-        document.SetMode(ID_TRACKS_ADD);
         break;
     case 'v':
     case 'V':
@@ -1190,30 +1183,16 @@ void CTrackTool::OnPadToolChar(CToolDocument& document, uint32_t character)
 {
     if (!IsAction(document, CToolDocument::actionWaiting))
         return;
-    switch (character) {
-    case ' ':
+    if (const uint32_t next = tool_keys::ModeOf(tool_keys::padTool, character)) {
+        document.SetMode(next);
+        return;
+    }
+    if (character == ' ')
         OnPadToolClick(document);
-        break;
-    case 'v':
-    case 'V':
-        document.SetMode(ID_TRACKS_ADD_OR_REMOVE_VIA);
-        break;
-    case 'e':
-        document.SetMode(ID_TRACKS_EDIT);
-        break;
-    case 'm':
-        document.SetMode(ID_COMPONENTS_MOVE_ROTATE);
-        break;
-    case 's':
+    // A second S in the pad tool opens its settings.
+    else if (character == 's')
         document.SetMode(document.GetMode() == ID_PADS_ADD_MANUALLY ? ID_SETTINGS_GENERAL_PAD
                                                                     : ID_PADS_ADD_MANUALLY);
-        break;
-    case 't':
-        document.SetMode(ID_TRACKS_ADD);
-        break;
-    default:
-        break;
-    }
 }
 
 void CTrackTool::OnPadToolKeyDown(CToolDocument& document, uint32_t key)
