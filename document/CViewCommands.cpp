@@ -12,6 +12,7 @@
 #include "document/CDesignSettings.h"
 #include "document/CEditState.h"
 #include "document/CViewCommandHost.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/CFileDialogService.h"
 #include "framework/CLauncher.h"
@@ -163,22 +164,34 @@ void CViewCommands::FitBoard(uint32_t id)
     RedrawFull();
 }
 
-void CViewCommands::ZoomBy(bool in)
+int32_t CViewCommands::StepScale(bool in)
 {
     const int32_t before = m_document.View().GetScale();
     // Stepping back right after a step returns to the scale it started from: a fifth less and
     // a fifth more are not inverse to one another.
-    if (before == m_zoomTo && m_zoomedIn != in) {
-        m_document.View().CenterOnCursor();
-        m_document.View().SetScale(m_zoomFrom);
-        m_document.View().CenterOnCursor();
-    } else {
-        in ? m_document.View().ZoomIn() : m_document.View().ZoomOut();
-    }
+    const int32_t scale =
+        before == m_zoomTo && m_zoomedIn != in ? m_zoomFrom : CViewState::SteppedScale(before, in);
     m_zoomFrom = before;
-    m_zoomTo = m_document.View().GetScale();
+    m_zoomTo = std::clamp(scale, CDesignSettings::minScale, CDesignSettings::maxScale);
     m_zoomedIn = in;
+    return scale;
+}
+
+void CViewCommands::ZoomBy(bool in)
+{
+    const int32_t scale = StepScale(in);
+    m_document.View().CenterOnCursor();
+    m_document.View().SetScale(scale);
+    m_document.View().CenterOnCursor();
     m_host.WarpMouseToCursor();
+    m_host.SetWarpAfterRepaint(false);
+    RedrawFull();
+}
+
+void CViewCommands::ZoomAtPixel(bool in, int32_t px, int32_t py)
+{
+    // The pointer stays where it is, and so does the board under it.
+    m_document.View().ZoomAtPixel(StepScale(in), px, py);
     m_host.SetWarpAfterRepaint(false);
     RedrawFull();
 }

@@ -37,6 +37,8 @@ public:
     // A fifth in or out about the cursor; the step right after the opposite step returns to
     // the scale it came from.
     void ZoomBy(bool in);
+    // The same step about the board point under the client pixel, which stays under it.
+    void ZoomAtPixel(bool in, int32_t px, int32_t py);
 
     // Options of the view without a place in the design file.
     bool IsPathFinder1() const { return m_pathFinder1; }
@@ -74,6 +76,8 @@ private:
     void RedrawFull();
     void FitBoard(uint32_t id);
     void SetZoomScale(int32_t scale);
+    // The scale of the next step in or out, remembering the step for the one after.
+    int32_t StepScale(bool in);
     void PickZoom();
     void QuickSnapToGrid();
     void EndMode();

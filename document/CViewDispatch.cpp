@@ -561,10 +561,7 @@ void CViewDispatch::OnWheel(int32_t x, int32_t y, int32_t delta, uint32_t flags)
         if (delta == 0)
             return;
         doc.Session().CursorFromPixel(x, y);
-        if (delta > 0)
-            ZoomIn();
-        else
-            ZoomOut();
+        m_commands.ZoomAtPixel(delta > 0, x, y);
         return;
     }
     // By the window, not by the board: the same turn moves the view alike at every zoom.

@@ -195,14 +195,28 @@ bool CViewState::ZoomWindow()
 void CViewState::ZoomIn()
 {
     CenterOnCursor();
-    SetScale(SaturateToInt(std::max<int64_t>(2, int64_t(m_settings.scale) * 4 / 5)));
+    SetScale(SteppedScale(m_settings.scale, true));
     CenterOnCursor();
 }
 
 void CViewState::ZoomOut()
 {
     CenterOnCursor();
-    SetScale(SaturateToInt(
-        std::clamp<int64_t>(int64_t(m_settings.scale) * 6 / 5, 2, CDesignSettings::maxScale)));
+    SetScale(SteppedScale(m_settings.scale, false));
     CenterOnCursor();
+}
+
+int32_t CViewState::SteppedScale(int32_t scale, bool in)
+{
+    return in ? SaturateToInt(std::max<int64_t>(2, int64_t(scale) * 4 / 5))
+              : SaturateToInt(
+                    std::clamp<int64_t>(int64_t(scale) * 6 / 5, 2, CDesignSettings::maxScale));
+}
+
+void CViewState::ZoomAtPixel(int32_t scale, int32_t px, int32_t py)
+{
+    const int64_t x = int64_t(px) * m_settings.scale - m_settings.offset.x;
+    const int64_t y = int64_t(py) * m_settings.scale - m_settings.offset.y;
+    SetScale(scale);
+    ScrollTo(int64_t(px) * m_settings.scale - x, int64_t(py) * m_settings.scale - y);
 }

@@ -67,6 +67,10 @@ public:
     // The view's zoom commands: a fifth in or out about the cursor.
     void ZoomIn();
     void ZoomOut();
+    // The scale a fifth in or out from `scale`, before the document's limits.
+    static int32_t SteppedScale(int32_t scale, bool in);
+    // Takes the scale and keeps the board point under the client pixel where it is.
+    void ZoomAtPixel(int32_t scale, int32_t px, int32_t py);
     // Zoom Window waits for the two corners of its rectangle.
     bool IsZoomWindowPending() const { return m_zoomWindowPending; }
     void SetZoomWindowPending(bool pending) { m_zoomWindowPending = pending; }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include <QAbstractSlider>
 #include <QApplication>
@@ -166,22 +167,23 @@ TEST_F(CBoardViewNavigationTest, TheWheelScrollsAndZooms)
     EXPECT_EQ(document->View().GetViewOffset(), start);
     EXPECT_EQ(document->View().GetScale(), scale);
 
-    // Ctrl: the board point under the pointer is where the view zooms, as I and O zoom at the
-    // cursor.
-    const CPoint offset = document->View().GetViewOffset();
-    const CPoint under(pointer.x() * scale - offset.x, pointer.y() * scale - offset.y);
-    const CSize snap = document->Design().GetGridSettings().GetCurrentSnap();
-    Wheel(pointer, true, Qt::ControlModifier);
-    EXPECT_LT(document->View().GetScale(), scale);
-    EXPECT_LE(std::abs(document->Session().GetCursor().x - under.x), std::max(scale, snap.cx));
-    EXPECT_LE(std::abs(document->Session().GetCursor().y - under.y), std::max(scale, snap.cy));
-    const QPoint centre =
-        PixelOf(document->Session().GetCursor().x, document->Session().GetCursor().y);
-    // Zoomed in, the scroll bars come and take their room from the window.
-    const int bar = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent) / 2 + 1;
-    EXPECT_LE(std::abs(centre.x() - Client()->width() / 2), bar);
-    EXPECT_LE(std::abs(centre.y() - Client()->height() / 2), bar);
-    Wheel(pointer, false, Qt::ControlModifier);
+    // Ctrl zooms about the pointer: the board point under a still pointer stays under it
+    // within a pixel, notch after notch, in and out, and two notches back give the scale again.
+    const auto boardUnder = [&] {
+        const CPoint at = document->View().GetViewOffset();
+        const int64_t units = document->View().GetScale();
+        return std::pair<int64_t, int64_t>(pointer.x() * units - at.x, pointer.y() * units - at.y);
+    };
+    const std::pair<int64_t, int64_t> under = boardUnder();
+    for (const bool in : {true, true, false, false}) {
+        Wheel(pointer, in, Qt::ControlModifier);
+        const int64_t units = document->View().GetScale();
+        const std::pair<int64_t, int64_t> now = boardUnder();
+        EXPECT_LE(std::llabs(now.first - under.first), units) << (in ? "in" : "out");
+        EXPECT_LE(std::llabs(now.second - under.second), units) << (in ? "in" : "out");
+        if (in)
+            EXPECT_LT(units, scale);
+    }
     EXPECT_EQ(document->View().GetScale(), scale);
 }
 
