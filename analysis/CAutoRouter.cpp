@@ -78,6 +78,8 @@ bool CAutoRouter::RouteAllDefaultLayer()
 
 bool CAutoRouter::RouteAllTopBottom()
 {
+    // The toolbar keeps showing the user's layer: the tools must go on working on it.
+    const int32_t workLayer = m_document.GetWorkLayer();
     for (int32_t layer : {LAYER_BOTTOM, LAYER_TOP}) {
         if (!CanRouteOn(layer))
             continue;
@@ -85,6 +87,8 @@ bool CAutoRouter::RouteAllTopBottom()
         RoutePass(layer, [](const RatsLine&) { return true; });
         FinishPass();
     }
+    if (m_document.GetWorkLayer() != workLayer)
+        m_document.ApplyWorkLayerToTool(workLayer);
     return true;
 }
 

@@ -287,15 +287,16 @@ CPour& CDocumentPlanes::AddFullBoardPlane(CPoint seed, int32_t border)
     return plane;
 }
 
-CPour& CDocumentPlanes::AddFullBoardPlaneAtCursor()
+CPour* CDocumentPlanes::AddFullBoardPlaneAtCursor()
 {
     std::vector<std::string> choices;
     for (const int32_t border : borderChoices)
         choices.push_back(CLengthText::FormatLength(m_document.Session().GetUnit(), border));
     std::string chosen = choices.front();
-    CDialogService::Get().BorderSize(choices, chosen);
-    return AddFullBoardPlane(m_document.Session().GetCursor(),
-                             CLengthText::ParseLength(m_document.Session().GetUnit(), chosen));
+    if (CDialogService::Get().BorderSize(choices, chosen) != CDialogService::resultOk)
+        return nullptr;
+    return &AddFullBoardPlane(m_document.Session().GetCursor(),
+                              CLengthText::ParseLength(m_document.Session().GetUnit(), chosen));
 }
 
 bool CDocumentPlanes::EditPlaneProperties()
@@ -333,9 +334,15 @@ bool CDocumentPlanes::EditPlaneProperties()
         return false;
     double degrees = 0.0;
     CNumberText::ParseLeadingDouble(values.hatchRotation, degrees);
+    // A name the program made from the old layer would name the wrong one.
+    const int32_t number = m_document.Session().GetPlaneIndex() + 1;
+    const int32_t layer = std::clamp(values.layer, 1, int32_t(CPour::maxLayer));
+    if (layer != plane->GetLayer() && values.name == plane->GetName() &&
+        values.name == PlaneName(number, plane->GetLayer()))
+        values.name = PlaneName(number, layer);
     plane->SetName(values.name);
     plane->SetNet(values.net);
-    plane->SetLayer(std::clamp(values.layer, 1, int32_t(CPour::maxLayer)));
+    plane->SetLayer(layer);
     plane->SetStyle(std::clamp(values.style, CPour::styleSolid, CPour::styleCross));
     plane->SetPenWidth(values.penWidth);
     plane->SetHatchGrid(values.hatchGrid);

@@ -61,8 +61,8 @@ public:
     bool MovePlaneSeed(CPoint point);
 
     // The click of Add Full Board: the border chosen in the "Set border size" dialog, the seed
-    // at the cursor.
-    CPour& AddFullBoardPlaneAtCursor();
+    // at the cursor. No plane (nullptr) when the dialog is cancelled.
+    CPour* AddFullBoardPlaneAtCursor();
     // The "Plane Properties" dialog on the current plane; on OK the plane is refilled. False
     // without a current plane or on Cancel.
     bool EditPlaneProperties();

@@ -276,8 +276,9 @@ void CViewDispatch::ClickPlane()
     CWevraDoc& doc = m_document;
     switch (doc.Session().GetMode()) {
     case ID_PLANES_NEW_PLANE:
-        doc.Planes().AddFullBoardPlaneAtCursor();
-        SetMode(ID_PLANES_EDIT_POLYLINE);
+        // Cancelled, the tool waits for the next click.
+        if (doc.Planes().AddFullBoardPlaneAtCursor() != nullptr)
+            SetMode(ID_PLANES_EDIT_POLYLINE);
         break;
     case ID_PLANES_ADD_CIRCLE:
     case ID_PLANES_ADD_RECTANGLE:

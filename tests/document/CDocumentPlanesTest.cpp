@@ -12,6 +12,7 @@
 #include "framework/CResourcePack.h"
 #include "framework/VirtualKeys.h"
 #include "model/CDialogService.h"
+#include "model/CLayerArray.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/CNetErrorRec.h"
@@ -30,12 +31,16 @@ public:
     {
         offered = choices;
         chosen = choices.back();
-        return resultOk;
+        return borderAnswer;
     }
     int32_t PlaneProperties(int32_t, const std::vector<std::string>&,
                             const std::vector<std::string>&, PlaneValues& plane) override
     {
         shownRotation = plane.hatchRotation;
+        if (layer > 0) {
+            plane.layer = layer;
+            return resultOk;
+        }
         plane.name = "GND";
         plane.style = CPour::styleCross;
         plane.hatchRotation = "30.5";
@@ -44,6 +49,9 @@ public:
 
     std::vector<std::string> offered;
     std::string shownRotation;
+    int32_t borderAnswer = resultOk;
+    // Only moves the plane to this layer when above 0.
+    int32_t layer = 0;
 };
 
 class CDocPlanesTest : public ::testing::Test {
@@ -218,7 +226,14 @@ TEST_F(CDocPlanesTest, DialogsGiveBorderAndProperties)
     CDialogService* previous = CDialogService::Set(&dialogs);
     EXPECT_FALSE(doc->Planes().EditPlaneProperties());
     doc->Session().SetCursor(CPoint(50000, 50000));
-    CPour& plane = doc->Planes().AddFullBoardPlaneAtCursor();
+    // Cancelled, the border dialog makes no plane.
+    dialogs.borderAnswer = CDialogService::resultCancel;
+    EXPECT_EQ(doc->Planes().AddFullBoardPlaneAtCursor(), nullptr);
+    EXPECT_EQ(doc->Design().GetPlaneCount(), 0);
+    EXPECT_FALSE(doc->IsModified());
+    dialogs.borderAnswer = CDialogService::resultOk;
+    ASSERT_NE(doc->Planes().AddFullBoardPlaneAtCursor(), nullptr);
+    CPour& plane = *doc->Design().GetPlanes()[0];
     EXPECT_EQ(dialogs.offered.size(), 7u);
     EXPECT_EQ(plane.GetOutline()[0], CPoint(10078, 10078));
     EXPECT_EQ(plane.GetSeed(), CPoint(50000, 50000));
@@ -228,6 +243,25 @@ TEST_F(CDocPlanesTest, DialogsGiveBorderAndProperties)
     EXPECT_EQ(plane.GetName(), "GND");
     EXPECT_EQ(plane.GetStyle(), CPour::styleCross);
     EXPECT_EQ(plane.GetHatchRotation(), 30500);
+
+    // A name the program gave follows the plane to its new layer; one the user gave stays.
+    if (doc->Planes().AddFullBoardPlaneAtCursor() == nullptr) {
+        CDialogService::Set(previous);
+        FAIL() << "no second plane";
+    }
+    CPour& second = *doc->Design().GetPlanes()[1];
+    const int32_t from = second.GetLayer();
+    const int32_t to = from == LAYER_TOP ? LAYER_BOTTOM : LAYER_TOP;
+    const std::string fromName = doc->Design().GetLayers().GetLayerName(from);
+    const std::string toName = doc->Design().GetLayers().GetLayerName(to);
+    EXPECT_EQ(second.GetName(), "02. " + fromName.substr(3));
+    dialogs.layer = to;
+    EXPECT_TRUE(doc->Planes().EditPlaneProperties());
+    EXPECT_EQ(second.GetLayer(), to);
+    EXPECT_EQ(second.GetName(), "02. " + toName.substr(3));
+    doc->Planes().SetCurrentPlane(0);
+    EXPECT_TRUE(doc->Planes().EditPlaneProperties());
+    EXPECT_EQ(plane.GetName(), "GND");
     CDialogService::Set(previous);
 }
 

@@ -997,10 +997,12 @@ TEST_F(CMainFrameTest, ToolsMenuChecksRoutesAndUnroutesTheDesign)
     ASSERT_NE(route, nullptr);
     frame.UpdateCommandUI();
     ASSERT_TRUE(route->isEnabled());
+    // The layer the toolbar shows stays the one the tools work on.
+    const int32_t workLayer = doc.Session().GetWorkLayer();
     route->trigger();
     EXPECT_LT(ratsLines(), linesBefore);
     EXPECT_NE(vertexCounts(), before);
-    EXPECT_EQ(doc.Session().GetWorkLayer(), LAYER_TOP);
+    EXPECT_EQ(doc.Session().GetWorkLayer(), workLayer);
 
     unroute->trigger();
     EXPECT_EQ(vertexCounts(), before);

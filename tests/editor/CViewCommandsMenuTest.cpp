@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QToolBar>
 
 #include "dialogs/CGetShapeDlg.h"
@@ -289,6 +290,48 @@ TEST_F(CViewCommandsMenuTest, EveryViewCommandIsReachableAndRunsAsItsItemSays)
         QApplication::processEvents();
     }
     CheckItemsFollowTheirUpdateTwins();
+}
+
+// New Plane after the autorouter makes its plane on the layer the toolbar shows, and Esc in
+// its border dialog makes none.
+TEST_F(CViewCommandsMenuTest, NewPlaneGoesOnTheLayerTheToolbarShows)
+{
+    FocusWholeBoard();
+    QComboBox* layers = frame->GetCombo(CDocumentFrame::layerCombo);
+    ASSERT_NE(layers, nullptr);
+    const QString bottom =
+        QString::fromStdString(document->Design().GetLayers().GetLayerName(LAYER_BOTTOM));
+    layers->setCurrentIndex(layers->findText(bottom, Qt::MatchStartsWith));
+    ASSERT_TRUE(Run(ID_TOOLBARS_SELECT_LAYER));
+    ASSERT_EQ(document->Session().GetWorkLayer(), LAYER_BOTTOM);
+    ASSERT_TRUE(Run(ID_TOOLS_AUTOROUTING_ROUTE_ALL_TOP_AND_BOT_LAYERS));
+    QApplication::processEvents();
+    EXPECT_TRUE(layers->currentText().startsWith(bottom));
+    EXPECT_EQ(document->Session().GetWorkLayer(), LAYER_BOTTOM);
+
+    const int32_t planes = document->Design().GetPlaneCount();
+    const QPoint middle(Client()->width() / 2, Client()->height() / 2);
+    ASSERT_TRUE(Run(ID_PLANES_NEW_PLANE));
+    WhenModal([](QWidget* borderSize) { QTest::keyClick(borderSize, Qt::Key_Escape); });
+    QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, middle);
+    EXPECT_EQ(document->Design().GetPlaneCount(), planes) << "Esc makes no plane";
+    EXPECT_TRUE(document->Session().IsMode(ID_PLANES_NEW_PLANE));
+
+    for (int32_t made = 1; made <= 2; ++made) {
+        ASSERT_TRUE(Run(ID_PLANES_NEW_PLANE));
+        WhenModal([](QWidget* borderSize) { dialog_test::Click(borderSize, CWevraDialog::idOk); });
+        QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, middle);
+        ASSERT_EQ(document->Design().GetPlaneCount(), planes + made);
+        const CPour& plane = document->Design().GetPlane(planes + made - 1);
+        EXPECT_EQ(plane.GetLayer(), LAYER_BOTTOM) << "plane " << made;
+        EXPECT_TRUE(QString::fromStdString(plane.GetName()).endsWith(bottom.mid(3)));
+        QApplication::processEvents();
+        // A change of tool builds the toolbar anew.
+        layers = frame->GetCombo(CDocumentFrame::layerCombo);
+        ASSERT_NE(layers, nullptr);
+        EXPECT_TRUE(layers->currentText().startsWith(bottom)) << "plane " << made;
+        ASSERT_TRUE(Run(ID_EDIT_SELECT_MODE));
+    }
 }
 
 TEST_F(CViewCommandsMenuTest, BoardPropertiesShowsTheDesignSummaryFromTheMenu)
