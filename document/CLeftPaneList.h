@@ -62,8 +62,9 @@ public:
     // Switches the component's own ratsnest; false when there is no such component.
     bool ToggleRatsnest(int32_t row);
 
-private:
     bool IsComponentRow(int32_t row) const;
+
+private:
     bool MeetsBoard(int32_t component) const;
     void SelectAlone(int32_t component);
 

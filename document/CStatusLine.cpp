@@ -4,12 +4,14 @@
 #include <cstdlib>
 #include <numbers>
 
+#include "document/CEditState.h"
 #include "document/CWevraDoc.h"
 #include "framework/CNumberText.h"
 #include "framework/CResString.h"
 #include "framework/Numeric.h"
 #include "model/CLengthText.h"
 #include "model/CPour.h"
+#include "resources/CommandIds.h"
 #include "resources/StringIds.h"
 
 namespace {
@@ -38,7 +40,7 @@ std::array<std::string, CStatusLine::cursorPaneCount> CStatusLine::Format(const 
     const double length = std::sqrt(double(xr) * double(xr) + double(yr) * double(yr));
 
     // A plane over copper added since its fill is told for as long as it lasts.
-    std::string info = document.View().GetInfoText();
+    std::string info = InfoText(document);
     if (const CPour* stale = document.Design().FindStalePlane()) {
         info = (info.empty() ? "" : info + "  ") + CResString::Load(IDS_PLANE_NEEDS_REFILL) + ": " +
                stale->GetName();
@@ -51,6 +53,19 @@ std::array<std::string, CStatusLine::cursorPaneCount> CStatusLine::Format(const 
             "YR:" + Length(unit, yr),
             "LN:" + CLengthText::FormatLength(unit, TruncToInt(length)),
             "AN:" + CNumberText::FormatFixed(Direction(xr, yr), 3, 3)};
+}
+
+std::string CStatusLine::InfoText(const CWevraDoc& document)
+{
+    const CEditSession& session = document.Session();
+    if (session.IsMode(ID_COMPONENTS_MOVE_ROTATE) &&
+        (session.IsAction(CEditState::actionDragging) ||
+         session.IsAction(CEditState::actionMoveFromPane)))
+        return "Click, Space or Enter puts the part down; Esc puts it back";
+    if ((session.IsMode(ID_COMPONENTS_ADD) || session.IsMode(ID_COMPONENTS_COPY)) &&
+        session.IsAction(CEditState::actionDragging))
+        return "Click or Space puts a copy down; Enter or Esc ends without the hanging part";
+    return document.View().GetInfoText();
 }
 
 double CStatusLine::Direction(int64_t xr, int64_t yr)

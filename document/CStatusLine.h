@@ -18,6 +18,9 @@ public:
     static constexpr int32_t designTimePane = 8;
 
     static std::array<std::string, cursorPaneCount> Format(const CWevraDoc& document);
+    // While a part hangs at the mouse: how to put it down and how to cancel; otherwise the
+    // object under the cursor.
+    static std::string InfoText(const CWevraDoc& document);
     // The direction of (xr, yr) in degrees, 0 up to below 360, counter-clockwise as seen on
     // the screen, where board y grows downwards: 90 points up.
     static double Direction(int64_t xr, int64_t yr);

@@ -3,15 +3,19 @@
 #include <algorithm>
 #include <memory>
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "document/CPlacingInfo.h"
 #include "document/CPlacingInfoPrintout.h"
 #include "document/CPrintoutCommands.h"
 #include "document/CWevraDoc.h"
+#include "editor/CChildFrame.h"
+#include "editor/CWevraView.h"
 #include "framework/CCommandTarget.h"
 #include "framework/CPrintout.h"
 #include "framework/VirtualKeys.h"
@@ -133,6 +137,60 @@ void CLeftPane::OnKeyUp(uint32_t key)
 {
     if (CPaneSelection::IsMoveKey(key) && !GetSelection().IsEmpty())
         m_list.PickRow(GetSelection().GetValidSelected());
+}
+
+void CLeftPane::mousePressEvent(QMouseEvent* event)
+{
+    CListPane::mousePressEvent(event);
+    m_draggingRow = false;
+    m_pressedRow = -1;
+    if (event->button() != Qt::LeftButton || !HasComponentList())
+        return;
+    m_pressedAt = event->position().toPoint();
+    const int32_t row = GetSelection().RowAt(ScrollY(), m_pressedAt.y(), rowHeight);
+    if (m_list.IsComponentRow(row))
+        m_pressedRow = row;
+}
+
+void CLeftPane::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_pressedRow < 0 || (event->buttons() & Qt::LeftButton) == 0)
+        return;
+    const QPoint at = event->position().toPoint();
+    if (!m_draggingRow) {
+        if ((at - m_pressedAt).manhattanLength() < QApplication::startDragDistance())
+            return;
+        m_draggingRow = true;
+        m_list.StartMoveFromPane(m_pressedRow);
+        viewport()->update();
+    }
+    QPoint pixel;
+    if (CWevraView* board = BoardViewAt(viewport()->mapToGlobal(at), pixel))
+        board->DragFromPane(pixel);
+}
+
+void CLeftPane::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool dropped = m_draggingRow && event->button() == Qt::LeftButton;
+    m_draggingRow = false;
+    m_pressedRow = -1;
+    QPoint pixel;
+    if (!dropped)
+        return;
+    // Let go beside the board, the part goes on hanging until the board takes it.
+    if (CWevraView* board =
+            BoardViewAt(viewport()->mapToGlobal(event->position().toPoint()), pixel))
+        board->DropFromPane(pixel);
+}
+
+CWevraView* CLeftPane::BoardViewAt(QPoint global, QPoint& pixel) const
+{
+    CChildFrame* frame = Frame();
+    CWevraView* board = frame != nullptr ? frame->GetBoardView() : nullptr;
+    if (board == nullptr)
+        return nullptr;
+    pixel = board->viewport()->mapFromGlobal(global);
+    return board->viewport()->rect().contains(pixel) ? board : nullptr;
 }
 
 void CLeftPane::OnVisibilityChanged(bool visible)

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include <QPoint>
+
 #include "document/CLeftPaneList.h"
 #include "editor/CListPane.h"
 #include "resources/CommandIds.h"
@@ -12,6 +14,7 @@
 // the placing information report, print the component list and switch a component's own
 // ratsnest.
 class CCommandTarget;
+class CWevraView;
 
 class CLeftPane : public CListPane {
     Q_OBJECT
@@ -46,11 +49,22 @@ protected:
     void OnKeyUp(uint32_t key) override;
     void OnVisibilityChanged(bool visible) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // A component row pressed and dragged out of the pane onto the board is placed there.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void PaintComponents(QPainter& painter);
     void PaintNets(QPainter& painter);
     bool HasComponentList() const;
+    // The board view under the global point; nullptr when the pointer is elsewhere.
+    CWevraView* BoardViewAt(QPoint global, QPoint& pixel) const;
 
     CLeftPaneList m_list;
+    // The component row the left button went down on (-1 for none), where, and whether the
+    // row is being dragged.
+    int32_t m_pressedRow = -1;
+    QPoint m_pressedAt;
+    bool m_draggingRow = false;
 };

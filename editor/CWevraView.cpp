@@ -522,6 +522,25 @@ void CWevraView::mouseMoveEvent(QMouseEvent* event)
     UpdatePointer();
 }
 
+void CWevraView::DragFromPane(QPoint pixel)
+{
+    if (m_document.Session().IsAction(CEditState::actionMoveFromPane))
+        m_dispatch->OnFocusFromPane(pixel.x(), pixel.y());
+    m_dispatch->OnMouseMove(pixel.x(), pixel.y(), 0);
+    UpdatePointer();
+}
+
+void CWevraView::DropFromPane(QPoint pixel)
+{
+    DragFromPane(pixel);
+    if (!m_document.Session().IsAction(CEditState::actionDragging))
+        return;
+    TakeFocus();
+    m_dispatch->OnSpaceBarDown(0);
+    m_dispatch->OnSpaceBarUp();
+    UpdatePointer();
+}
+
 void CWevraView::wheelEvent(QWheelEvent* event)
 {
     event->accept();

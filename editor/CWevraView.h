@@ -142,6 +142,10 @@ public:
     bool AreScrollBarsShown() const override { return m_scrollBarsShown; }
     void SetWarpAfterRepaint(bool on) override { m_warpAfterRepaint = on; }
     void TakeFocus() override;
+    // A row of the side pane dragged over the client pixel: its part, picked for placing,
+    // hangs at the pointer; dropped, it is put down there.
+    void DragFromPane(QPoint pixel);
+    void DropFromPane(QPoint pixel);
     // The window's tooltip; it shows only while the tooltip at the cursor is on.
     const CViewToolTip& GetToolTip() const { return *m_toolTip; }
     void SetLayoutChanged() { m_layoutChanged = true; }

@@ -93,6 +93,11 @@ void CComponentTool::OnComponentClick(CToolDocument& document)
         document.RedrawBoardViews();
         return;
     }
+    if (mode == ID_COMPONENTS_MOVE_ROTATE && IsAction(document, CToolDocument::actionDragging)) {
+        // The part hanging at the mouse is put down where it hangs, as Enter puts it.
+        EndToolStep(document);
+        return;
+    }
     if (!waiting)
         return;
     if (mode == ID_COMPONENTS_ADD)
@@ -360,7 +365,10 @@ void CComponentTool::RotateSelectedDialog(CToolDocument& document)
 
 void CComponentTool::OnChar(CToolDocument& document, uint32_t character)
 {
-    if (character == ' ' && IsAction(document, CToolDocument::actionWaiting))
+    // Space is the click: it also puts down a part hanging in Move/Rotate.
+    if (character == ' ' && (IsAction(document, CToolDocument::actionWaiting) ||
+                             (document.GetMode() == ID_COMPONENTS_MOVE_ROTATE &&
+                              IsAction(document, CToolDocument::actionDragging))))
         OnComponentClick(document);
 }
 

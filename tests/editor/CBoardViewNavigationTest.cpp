@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 #include <QAbstractSlider>
 #include <QApplication>
@@ -168,22 +169,23 @@ TEST_F(CBoardViewNavigationTest, TheWheelScrollsAndZooms)
     EXPECT_EQ(document->View().GetScale(), scale);
 
     // Ctrl zooms about the pointer: the board point under a still pointer stays under it
-    // within a pixel, notch after notch, in and out, and two notches back give the scale again.
+    // within a pixel, notch after notch, in and out, and a notch back gives the scale again.
     const auto boardUnder = [&] {
         const CPoint at = document->View().GetViewOffset();
         const int64_t units = document->View().GetScale();
         return std::pair<int64_t, int64_t>(pointer.x() * units - at.x, pointer.y() * units - at.y);
     };
     const std::pair<int64_t, int64_t> under = boardUnder();
-    for (const bool in : {true, true, false, false}) {
+    std::vector<int64_t> scales;
+    for (const bool in : {true, false, false, true}) {
         Wheel(pointer, in, Qt::ControlModifier);
         const int64_t units = document->View().GetScale();
         const std::pair<int64_t, int64_t> now = boardUnder();
         EXPECT_LE(std::llabs(now.first - under.first), units) << (in ? "in" : "out");
         EXPECT_LE(std::llabs(now.second - under.second), units) << (in ? "in" : "out");
-        if (in)
-            EXPECT_LT(units, scale);
+        scales.push_back(units);
     }
+    EXPECT_LT(scales.front(), scale);
     EXPECT_EQ(document->View().GetScale(), scale);
 }
 
@@ -277,6 +279,95 @@ TEST_F(CBoardViewNavigationTest, APartPickedInTheSidePaneFollowsTheMouse)
         EXPECT_EQ(components.GetPosition(pick), dropped) << "pick " << pick;
         EXPECT_EQ(components.GetSelectedCount(), 0);
     }
+}
+
+// A part hanging at the mouse is put down with the mouse: a click or the space bar in
+// Move/Rotate ends the step as Enter does, and the status line says so while it hangs.
+TEST_F(CBoardViewNavigationTest, AHangingPartIsPutDownByAClick)
+{
+    CComponentArray& components = document->Design().GetComponents();
+    ASSERT_GT(components.GetCount(), 1);
+    components.MoveAll(0, -2 * document->Design().GetBoardHeight());
+    ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_ALL));
+    if (!document->View().IsLeftPaneShown()) {
+        ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_LEFT_PANE));
+    }
+    QApplication::processEvents();
+    MoveMouse(QPoint(Client()->width() / 4, Client()->height() / 4));
+    QTest::keyClick(view, Qt::Key_M);
+    ASSERT_TRUE(document->Session().IsMode(ID_COMPONENTS_MOVE_ROTATE));
+
+    for (const bool space : {false, true}) {
+        const int32_t pick = space ? 1 : 0;
+        ClickRow(pick);
+        const QPoint drop(Client()->width() / (space ? 3 : 2), Client()->height() / 2);
+        MoveMouse(drop - QPoint(25, 15));
+        MoveMouse(drop);
+        ASSERT_EQ(document->Session().GetAction(), CEditState::actionDragging);
+        QApplication::processEvents();
+        const std::string hint = frame->GetPaneText(0);
+        EXPECT_NE(hint.find("Esc"), std::string::npos) << hint;
+        EXPECT_NE(hint.find("Click"), std::string::npos) << hint;
+        const CPoint dropped = document->Session().GetCursor();
+        if (space) {
+            QTest::keyClick(view, Qt::Key_Space);
+        } else {
+            for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                QMouseEvent click(type, drop, Client()->mapToGlobal(drop), Qt::LeftButton,
+                                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                  Qt::NoModifier);
+                QApplication::sendEvent(Client(), &click);
+            }
+        }
+        EXPECT_EQ(document->Session().GetAction(), CEditState::actionWaiting) << "pick " << pick;
+        EXPECT_EQ(components.GetSelectedCount(), 0);
+        MoveMouse(drop + QPoint(40, 30));
+        QApplication::processEvents();
+        EXPECT_EQ(components.GetPosition(pick), dropped) << "pick " << pick;
+        EXPECT_EQ(frame->GetPaneText(0).find("Esc"), std::string::npos);
+    }
+}
+
+// A row of the side pane dragged onto the board puts its part down where it is dropped.
+TEST_F(CBoardViewNavigationTest, ARowDraggedOntoTheBoardIsPlacedWhereItIsDropped)
+{
+    CComponentArray& components = document->Design().GetComponents();
+    ASSERT_GT(components.GetCount(), 1);
+    components.MoveAll(0, -2 * document->Design().GetBoardHeight());
+    ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_ALL));
+    if (!document->View().IsLeftPaneShown()) {
+        ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_LEFT_PANE));
+    }
+    QApplication::processEvents();
+    QWidget* pane = LeftPane().viewport();
+    const CPoint picked = components.GetPosition(1);
+    const QPoint row(40, 2 * CListPane::rowHeight + CListPane::rowHeight / 2);
+    const QPoint drop(Client()->width() / 2, Client()->height() / 2);
+    const auto inPane = [&](QPoint pixel) {
+        return pane->mapFromGlobal(Client()->mapToGlobal(pixel));
+    };
+    // The pane keeps the mouse from the press to the release, as the window system gives it.
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, pane->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(pane, &event);
+        QApplication::processEvents();
+    };
+    send(QEvent::MouseButtonPress, row, Qt::LeftButton);
+    send(QEvent::MouseMove, row + QPoint(30, 0), Qt::LeftButton);
+    send(QEvent::MouseMove, inPane(drop - QPoint(20, 20)), Qt::LeftButton);
+    EXPECT_EQ(components.GetPosition(1), document->Session().GetCursor()) << "it hangs";
+    send(QEvent::MouseMove, inPane(drop), Qt::LeftButton);
+    const CPoint dropped = document->Session().GetCursor();
+    send(QEvent::MouseButtonRelease, inPane(drop), Qt::NoButton);
+    EXPECT_EQ(components.GetPosition(1), dropped);
+    EXPECT_NE(dropped, picked);
+    const CPoint offset = document->View().GetViewOffset();
+    const int64_t scale = document->View().GetScale();
+    const CSize snap = document->Design().GetGridSettings().GetCurrentSnap();
+    EXPECT_LE(std::llabs(drop.x() * scale - offset.x - dropped.x), snap.cx + scale);
+    EXPECT_LE(std::llabs(drop.y() * scale - offset.y - dropped.y), snap.cy + scale);
+    EXPECT_EQ(document->Session().GetAction(), CEditState::actionWaiting);
+    EXPECT_EQ(components.GetSelectedCount(), 0);
 }
 
 } // namespace
