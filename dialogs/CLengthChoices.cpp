@@ -1,6 +1,7 @@
 #include "dialogs/CLengthChoices.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "framework/CNumberText.h"
 #include "framework/Numeric.h"
@@ -50,8 +51,50 @@ std::vector<CLengthChoices::Entry> CLengthChoices::Entries(int32_t unit,
 
 std::optional<int32_t> CLengthChoices::ParseTyped(int32_t unit, std::string_view text)
 {
-    double number = 0;
-    if (!CNumberText::ParseLeadingDouble(text, number))
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    size_t at = 0;
+    while (at < text.size() && blank(text[at]))
+        ++at;
+    std::string number;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+'))
+        number += text[at++];
+    bool digits = false;
+    bool point = false;
+    for (; at < text.size(); ++at) {
+        if (digit(text[at])) {
+            digits = true;
+            number += text[at];
+        } else if ((text[at] == '.' || text[at] == ',') && !point) {
+            point = true;
+            number += '.';
+        } else {
+            break;
+        }
+    }
+    if (!digits)
         return std::nullopt;
-    return CLengthText::ParseLength(unit, text);
+    while (at < text.size() && blank(text[at]))
+        ++at;
+    // What follows the number may only be the unit's own name.
+    std::string rest(text.substr(at));
+    while (!rest.empty() && blank(rest.back()))
+        rest.pop_back();
+    std::string unitName = CLengthText::FormatLength(unit, 0);
+    unitName.erase(0, unitName.find(' ') + 1);
+    const auto lower = [](std::string s) {
+        for (char& c : s)
+            c = char(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    rest = lower(rest);
+    unitName = lower(unitName);
+    if (unitName.ends_with('.') && rest == unitName.substr(0, unitName.size() - 1))
+        rest = unitName;
+    if (!rest.empty() && rest != unitName)
+        return std::nullopt;
+    // Mils too may come with a fraction.
+    if (unit == CLengthText::unitMil)
+        return TruncToInt(CNumberText::ParseDouble(number) * double(UNITS_PER_MIL));
+    return CLengthText::ParseLength(unit, number);
 }

@@ -28,8 +28,9 @@ public:
     static std::vector<Entry> Entries(int32_t unit, const std::vector<int32_t>& values,
                                       const std::vector<int32_t>& extra);
 
-    // A length the user typed, read as the program reads its length texts in the display unit
-    // ("2" in millimetres is 2 mm, "2.000 mm." too); none when the text holds no number.
+    // A length the user typed in the display unit: a number with a decimal point or comma,
+    // optionally followed by the unit as the program writes it ("2", "1,5", "2.000 mm." in
+    // millimetres); none when the text is anything else.
     static std::optional<int32_t> ParseTyped(int32_t unit, std::string_view text);
 
 private:

@@ -13,6 +13,8 @@
 #include "dialogs/CLengthChoices.h"
 #include "dialogs/CPadPreview.h"
 #include "document/CWevraDoc.h"
+#include "framework/CMessageService.h"
+#include "framework/CServices.h"
 #include "framework/qt/CQtText.h"
 #include "model/CLayerArray.h"
 #include "model/CLengthText.h"
@@ -150,7 +152,12 @@ void CPadstackDlg::OnLengthTyped(QComboBox& combo)
     const std::optional<int32_t> value =
         CLengthChoices::ParseTyped(unit, CQtText::ToDesignText(typed));
     if (!value) {
-        combo.lineEdit()->setText(current >= 0 ? combo.itemText(current) : QString());
+        const QString kept = current >= 0 ? combo.itemText(current) : QString();
+        combo.lineEdit()->setText(kept);
+        CServices::Messages().MessageBox(
+            CQtText::ToDesignText(QStringLiteral("%1: \"%2\" is no length; the field keeps %3.")
+                                      .arg(FieldName(combo), typed, kept)),
+            CQtText::ToDesignText(windowTitle()), MB_OK, MB_ICONEXCLAMATION);
         return;
     }
     // The listed entry of that text keeps its exact value; a length off the list joins it in
@@ -165,6 +172,15 @@ void CPadstackDlg::OnLengthTyped(QComboBox& combo)
     }
     combo.setCurrentIndex(index);
     emit combo.activated(index);
+}
+
+QString CPadstackDlg::FieldName(const QComboBox& combo) const
+{
+    if (&combo == m_hole)
+        return QStringLiteral("Hole diameter");
+    if (&combo == m_sizeX || &combo == m_sizeY)
+        return &combo == m_sizeX ? QStringLiteral("Size X") : QStringLiteral("Size Y");
+    return &combo == m_offsetX ? QStringLiteral("Offset X") : QStringLiteral("Offset Y");
 }
 
 int32_t CPadstackDlg::Value(const QComboBox& combo)

@@ -49,6 +49,8 @@ private:
     void OnLengthTyped(QComboBox& combo);
     // The length of the combo's chosen entry.
     static int32_t Value(const QComboBox& combo);
+    // The label of a length field, for messages about it.
+    QString FieldName(const QComboBox& combo) const;
     static void SelectValue(QComboBox& combo, int32_t unit, int32_t value);
     void OnSize(bool x);
     void OnOffset(bool x);

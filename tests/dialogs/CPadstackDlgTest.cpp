@@ -130,9 +130,13 @@ TEST_F(CPadstackDlgTest, TypedSizesSelectOrEnterThatLength)
         EXPECT_EQ(sizeY->currentData().toInt(), 8186);
         EXPECT_LT(sizeY->itemData(sizeY->currentIndex() - 1).toInt(), 8186);
         EXPECT_GT(sizeY->itemData(sizeY->currentIndex() + 1).toInt(), 8186);
-        // No number: the entry stays as it was.
+        // No length: the entry stays as it was, and the user is told which field refused what.
+        services.messages.ClearShown();
         type(sizeY, "wide");
         EXPECT_EQ(Text(&dialog, CPadstackDlg::idSizeY), "0.812 mm.");
+        ASSERT_EQ(services.messages.ShownTexts().size(), 1u);
+        EXPECT_NE(services.messages.ShownTexts()[0].find("Size Y"), std::string::npos);
+        EXPECT_NE(services.messages.ShownTexts()[0].find("wide"), std::string::npos);
         dialog.accept();
     }
     EXPECT_EQ(Table().GetPadWidth(0, LAYER_TOP), 20158);
@@ -146,6 +150,23 @@ TEST_F(CPadstackDlgTest, TypedSizesSelectOrEnterThatLength)
     type(sizeX, "60");
     EXPECT_EQ(Text(&dialog, CPadstackDlg::idSizeX), "60 mil");
     EXPECT_EQ(dialog.GetPadStack().GetPad(LAYER_TOP)->GetWidth() / 256, 60);
+
+    // A decimal comma is a point; a number with more after it is no length.
+    doc.Design().SetUnit(CLengthText::unitMillimetre);
+    CPadstackDlg metric(doc, 0);
+    metric.show();
+    QApplication::setActiveWindow(&metric);
+    services.messages.ClearShown();
+    type(Find<QComboBox>(&metric, CPadstackDlg::idSizeX), "1,5");
+    EXPECT_EQ(Text(&metric, CPadstackDlg::idSizeX), "1.500 mm.");
+    EXPECT_EQ(metric.GetPadStack().GetPad(LAYER_TOP)->GetWidth(), 15118);
+    type(Find<QComboBox>(&metric, CPadstackDlg::idOffsetX), "0.8abc");
+    type(Find<QComboBox>(&metric, CPadstackDlg::idSizeY), "1 mm");
+    EXPECT_EQ(Text(&metric, CPadstackDlg::idSizeY), "1.000 mm.");
+    EXPECT_EQ(services.messages.ShownTexts().size(), 1u);
+    type(Find<QComboBox>(&metric, CPadstackDlg::idSizeY), "1.2.3");
+    EXPECT_EQ(Text(&metric, CPadstackDlg::idSizeY), "1.000 mm.");
+    EXPECT_EQ(services.messages.ShownTexts().size(), 2u);
 }
 
 } // namespace
