@@ -12,6 +12,7 @@
 #include "framework/CMessageService.h"
 #include "framework/CPathHelper.h"
 #include "framework/CServices.h"
+#include "framework/CWindows1252.h"
 #include "framework/TextTrim.h"
 
 namespace fs = std::filesystem;
@@ -150,7 +151,8 @@ std::string CDesignBackup::Write(const CConfigFiles& files, bool reportEveryFail
         ReportFailure(name, reason, reportEveryFailure);
         return {};
     }
-    m_document.View().SetInfoText("Backup: " + name);
+    // The status line shows design texts; the path is the file system's.
+    m_document.View().SetInfoText("Backup: " + CWindows1252::FromUtf8(name));
     m_document.ClearDirty();
     m_ticks = 0;
     m_failing = false;
@@ -168,7 +170,7 @@ void CDesignBackup::Rotate(const std::string& folder, const std::string& title, 
 void CDesignBackup::ReportFailure(const std::string& path, const std::string& reason,
                                   bool reportEveryFailure)
 {
-    m_document.View().SetInfoText("Backup failed: " + path);
+    m_document.View().SetInfoText("Backup failed: " + CWindows1252::FromUtf8(path));
     if (m_failing && !reportEveryFailure)
         return;
     m_failing = true;

@@ -6,17 +6,20 @@
 #include <QMetaObject>
 #include <QWidget>
 
+#include <filesystem>
 #include <optional>
 
 #include "document/CDocCommandMap.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
+#include "editor/CWevraView.h"
 #include "framework/CFileDialogService.h"
 #include "framework/CFileStamp.h"
 #include "framework/CMessageService.h"
 #include "framework/CPathHelper.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
+#include "framework/CWindows1252.h"
 #include "framework/qt/CQtText.h"
 #include "resources/StringIds.h"
 
@@ -77,12 +80,43 @@ CWevraDoc* CDocTemplate::OpenDocumentFile(const std::string& named)
             m_area.setActiveSubWindow(entry->window);
             return entry->document.get();
         }
+    const std::string extension = UpperAscii(CPathHelper::GetExtension(path));
+    if (extension == ".NET") {
+        OfferNetlistLoad(path);
+        return nullptr;
+    }
+    if (extension != ".PCB" && extension != ".PLY") {
+        CServices::Messages().FileMessageBox(
+            CWindows1252::ToUtf8(CResString::Load(IDS_NOT_SUPPORTED_FILEFORMAT)) + ":\n" + path,
+            CWindows1252::ToUtf8(CResString::Load(IDS_APP_TITLE)), MB_OK, MB_ICONEXCLAMATION);
+        return nullptr;
+    }
     auto document = std::make_unique<CWevraDoc>();
     if (!document->OnOpenDocument(path))
         return nullptr;
     CWevraDoc* shown = Show(std::move(document));
     Stamp(*shown);
     return shown;
+}
+
+void CDocTemplate::OfferNetlistLoad(const std::string& path)
+{
+    const std::string file = "\"" + std::filesystem::path(path).filename().string() + "\"";
+    auto* frame = dynamic_cast<CChildFrame*>(GetActiveFrame());
+    CWevraView* view = frame != nullptr ? frame->GetBoardView() : nullptr;
+    const std::string caption = CWindows1252::ToUtf8(CResString::Load(IDS_APP_TITLE));
+    if (view == nullptr || view->GetDocument().IsShapeDocument()) {
+        CServices::Messages().FileMessageBox(
+            file + " is a netlist, not a design. Open or make a design first, then load the "
+                   "netlist into it with Netlist > Load.",
+            caption, MB_OK, MB_ICONEXCLAMATION);
+        return;
+    }
+    if (CServices::Messages().FileMessageBox(file + " is a netlist, not a design. Load it into " +
+                                                 view->GetDocument().GetDesignName() +
+                                                 " as Netlist > Load does?",
+                                             caption, MB_YESNO, MB_ICONQUESTION) == IDYES)
+        view->LoadNetlist(path);
 }
 
 void CDocTemplate::Stamp(const CWevraDoc& document)

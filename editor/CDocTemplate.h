@@ -64,6 +64,9 @@ private:
     Entry* FindWindow(const QObject* window) const;
     // Notes how the document's file looks on disk now.
     void Stamp(const CWevraDoc& document);
+    // A netlist given where a design was asked for: says so and offers to load it into the
+    // active design as Netlist > Load does.
+    void OfferNetlistLoad(const std::string& path);
     // True unless the file at the document's own path changed on disk since it was opened or
     // saved here and the user keeps it.
     bool MayOverwrite(const CWevraDoc& document, const std::string& path) const;

@@ -463,12 +463,16 @@ void CWevraView::OnDocJustLoaded()
 void CWevraView::OnNetlistLoad()
 {
     const std::optional<std::string> chosen = CDocumentNetlist(m_document).ChooseNetlist();
-    if (!chosen)
-        return;
+    if (chosen)
+        LoadNetlist(*chosen);
+}
+
+void CWevraView::LoadNetlist(const std::string& path)
+{
     // A netlist the user loads is watched again, also after the offer to reload was declined.
     m_netlistWatch = true;
     m_netlistOffered = {};
-    if (CDocumentNetlist(m_document).LoadChosen(*chosen))
+    if (CDocumentNetlist(m_document).LoadChosen(path))
         m_document.Windows().RedrawLeftPane(-1);
 }
 

@@ -142,6 +142,8 @@ public:
     bool AreScrollBarsShown() const override { return m_scrollBarsShown; }
     void SetWarpAfterRepaint(bool on) override { m_warpAfterRepaint = on; }
     void TakeFocus() override;
+    // Netlist > Load with a file already chosen; the netlist is watched for changes again.
+    void LoadNetlist(const std::string& path);
     // A row of the side pane dragged over the client pixel: its part, picked for placing,
     // hangs at the pointer; dropped, it is put down there.
     void DragFromPane(QPoint pixel);

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <optional>
@@ -18,6 +19,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QTest>
+#include <QToolBar>
 
 #include "dialogs/CNewPcbDlg.h"
 #include "dialogs/CWevraDialog.h"
@@ -35,6 +37,7 @@
 #include "framework/CServices.h"
 #include "framework/qt/CQtCommandBinder.h"
 #include "framework/qt/CQtSettingsStore.h"
+#include "framework/qt/CQtText.h"
 #include "model/CComponentArray.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
@@ -323,4 +326,77 @@ TEST_F(NewUserWalkTest, FromTheShippedTemplateAndLibraryToABoard)
     EXPECT_EQ(Document()->Design().GetComponents().GetCount(), 14);
     EXPECT_EQ(Document()->Design().GetPlaneCount(), 1);
     EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
+}
+
+// The platform's habits with files: with no design open the toolbar offers New; File > New
+// keeps the name as typed and starts the netlist folder beside the design; the title marks a
+// change; File > Open of a netlist offers Netlist > Load; a name beyond ASCII reads right in the
+// status line.
+TEST_F(NewUserWalkTest, FilesAreNamedAndOfferedAsTheUserExpects)
+{
+    std::vector<uint32_t> buttons;
+    for (QAction* button : frame->GetToolbar().actions())
+        buttons.push_back(CQtCommandBinder::CommandOf(*button));
+    EXPECT_EQ(buttons, (std::vector<uint32_t>{ID_FILE_NEW, ID_FILE_OPEN}));
+
+    const fs::path boards = m_home.Path() / "boards";
+    fs::create_directories(boards);
+    // "blinker" and a sharp s, as the file system spells it.
+    const std::string name = "blinker\xC3\x9F";
+    const fs::path design = boards / (name + ".PCB");
+    services.fileDialogs.QueueFile(design.string());
+    services.fileDialogs.QueueFile(std::nullopt);
+    WhenModal([](QWidget* dialog) {
+        dialog_test::Click(dialog, CNewPcbDlg::idBrowseDesign);
+        dialog_test::Click(dialog, CNewPcbDlg::idLinkNetlist);
+        dialog_test::Click(dialog, CNewPcbDlg::idBrowseNetlist);
+        dialog_test::Click(dialog, CNewPcbDlg::idLinkNetlist);
+        dialog_test::Click(dialog, CWevraDialog::idOk);
+    });
+    Pick(ID_FILE_NEW);
+    ASSERT_EQ(services.fileDialogs.GetFileStartFolders().size(), 2u);
+    EXPECT_EQ(fs::path(services.fileDialogs.GetFileStartFolders()[1]), boards);
+    CWevraDoc* doc = Document();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(fs::path(doc->GetPathNameRef()), design);
+    EXPECT_TRUE(fs::exists(design));
+    frame->UpdateCommandUI();
+    EXPECT_FALSE(frame->windowTitle().contains(QLatin1Char('*')))
+        << frame->windowTitle().toStdString();
+
+    // A netlist picked in File > Open: the user is told what it is and may load it.
+    const fs::path netlist = boards / "walk.NET";
+    fs::copy_file(fs::path(WEVRA_TEST_DATA_DIR) / "walk.NET", netlist);
+    services.fileDialogs.QueueFile(netlist.string());
+    services.messages.QueueAnswer(IDYES);
+    Pick(ID_FILE_OPEN);
+    ASSERT_EQ(services.messages.ShownTexts().size(), 1u);
+    const std::string offer = services.messages.ShownTexts()[0];
+    EXPECT_NE(offer.find("walk.NET"), std::string::npos) << offer;
+    EXPECT_NE(offer.find("Netlist > Load"), std::string::npos) << offer;
+    EXPECT_EQ(Document(), doc);
+    EXPECT_EQ(doc->Design().GetComponents().GetCount(), 14);
+    EXPECT_EQ(fs::path(doc->Design().GetNetlistPath()), netlist);
+
+    frame->UpdateCommandUI();
+    EXPECT_TRUE(frame->windowTitle().contains(QLatin1Char('*')))
+        << frame->windowTitle().toStdString();
+    // The backup the load made is named in the status line as the file system names it.
+    QApplication::processEvents();
+    BoardView()->UpdateStatusLine();
+    const QString status = CQtText::FromDesignText(frame->GetPaneText(0));
+    EXPECT_TRUE(status.contains(QChar(0x00DF))) << status.toStdString();
+    EXPECT_FALSE(status.contains(QChar(0x00C3))) << status.toStdString();
+
+    // Another kind of file is refused by name.
+    const fs::path notes = boards / "notes.txt";
+    std::ofstream(notes) << "notes";
+    services.messages.ClearShown();
+    services.fileDialogs.QueueFile(notes.string());
+    Pick(ID_FILE_OPEN);
+    EXPECT_EQ(services.messages.ShownTexts(),
+              std::vector<std::string>{"Not supported fileformat:\n" + notes.string()});
+    Pick(ID_FILE_SAVE);
+    frame->UpdateCommandUI();
+    EXPECT_FALSE(frame->windowTitle().contains(QLatin1Char('*')));
 }
