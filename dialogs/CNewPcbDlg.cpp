@@ -85,8 +85,13 @@ CNewPcbDlg::CNewPcbDlg(CWevraDoc& document, const std::string& pcbDirectory,
     m_browseNetlist->setEnabled(false);
     m_netlistName->setText(QString::fromLatin1(defaultProject));
 
+    // A configured netlist folder that is not there is no place to start looking: the netlist
+    // folder then follows the design's until the user picks one.
+    std::error_code missing;
+    m_netlistFollowsDesign = !fs::is_directory(netlistDirectory, missing);
     SetDesignFolder(pcbDirectory);
-    SetNetlistFolder(netlistDirectory);
+    if (!m_netlistFollowsDesign)
+        SetNetlistFolder(netlistDirectory);
     SetTemplateFolder(CPathHelper::GetDirectory(defaultTemplate));
     FillTemplates(CPathHelper::GetFileTitle(defaultTemplate));
 
@@ -146,6 +151,8 @@ void CNewPcbDlg::SetDesignFolder(const std::string& folder)
 {
     m_designFolder = folder;
     m_designLabel->setText(FolderLabel(folder));
+    if (m_netlistFollowsDesign)
+        SetNetlistFolder(folder);
 }
 
 void CNewPcbDlg::SetTemplateFolder(const std::string& folder)
@@ -171,7 +178,7 @@ void CNewPcbDlg::TidyProjectName()
         name = typed.filename().string();
     }
     const std::string title = CPathHelper::GetFileTitle(name);
-    m_project->setText(CQtText::FromPath(Upper(title.empty() ? defaultProject : title)));
+    m_project->setText(CQtText::FromPath(title.empty() ? defaultProject : title));
 }
 
 std::string CNewPcbDlg::ProjectName() const
@@ -216,7 +223,7 @@ void CNewPcbDlg::BrowseDesign()
     if (!chosen)
         return;
     SetDesignFolder(CPathHelper::GetDirectory(*chosen));
-    m_project->setText(CQtText::FromPath(Upper(CPathHelper::GetFileTitle(*chosen))));
+    m_project->setText(CQtText::FromPath(CPathHelper::GetFileTitle(*chosen)));
 }
 
 void CNewPcbDlg::BrowseTemplate()
@@ -237,6 +244,7 @@ void CNewPcbDlg::BrowseNetlist()
         "", m_netlistFolder, "Wevra PCB Netlist (*.NET *.net)");
     if (!chosen)
         return;
+    m_netlistFollowsDesign = false;
     SetNetlistFolder(CPathHelper::GetDirectory(*chosen));
     m_netlistName->setText(CQtText::FromPath(CPathHelper::GetFileTitle(*chosen)));
 }

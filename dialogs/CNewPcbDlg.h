@@ -68,6 +68,7 @@ private:
     std::string m_designFolder;
     std::string m_templateFolder;
     std::string m_netlistFolder;
+    bool m_netlistFollowsDesign = false;
     int32_t m_unit;
     std::string m_designPath;
     QLineEdit* m_project = nullptr;

@@ -140,7 +140,7 @@ void AppendDesign(std::vector<Slot>& slots, uint32_t mode)
 
 std::vector<Slot> CToolbarLayout::WithoutDocument()
 {
-    return {Button(ID_FILE_OPEN, 0)};
+    return {Button(ID_FILE_NEW, 29), Button(ID_FILE_OPEN, 0)};
 }
 
 std::vector<Slot> CToolbarLayout::ForMode(uint32_t mode, bool shapeDocument)

@@ -606,9 +606,13 @@ void CMainFrame::UpdateCommandUI()
 QString CMainFrame::TitleText() const
 {
     QString title = CQtText::FromDesignText(CWevraApp::LoadResString(IDS_APP_TITLE));
-    if (const CWevraDoc* document = m_docTemplate->GetActiveDocument())
+    if (const CWevraDoc* document = m_docTemplate->GetActiveDocument()) {
         title +=
             QStringLiteral(" - [") + CQtText::FromPath(document->GetTitle()) + QStringLiteral("]");
+        // Changes not saved yet, as every desktop program marks them.
+        if (document->IsModified())
+            title += QStringLiteral(" *");
+    }
     return title;
 }
 

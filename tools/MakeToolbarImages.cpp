@@ -244,6 +244,13 @@ const std::vector<std::function<void(QPainter&)>>& Images()
             p.setPen(QPen(ink, 1));
             Cursor(p);
         },
+        // 29 New: a blank sheet with a folded corner.
+        [](QPainter& p) {
+            p.setBrush(paper);
+            p.drawPolygon(QPolygon(
+                {QPoint(3, 1), QPoint(10, 1), QPoint(13, 4), QPoint(13, 14), QPoint(3, 14)}));
+            p.drawPolyline(QPolygon({QPoint(10, 1), QPoint(10, 4), QPoint(13, 4)}));
+        },
     };
     return images;
 }

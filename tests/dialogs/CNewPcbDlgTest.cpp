@@ -68,12 +68,13 @@ TEST_F(CNewPcbDlgTest, AProjectInTheDesignFolderGetsAFolderOfItsOwnAndTheBoardTy
                       EXPECT_EQ(list->count(), 1);
                       EXPECT_EQ(list->currentRow(), 0);
                       Type(dialog, CNewPcbDlg::idProjectName, "board1");
-                      EXPECT_EQ(Text(dialog, CNewPcbDlg::idProjectName), "BOARD1");
+                      EXPECT_EQ(Text(dialog, CNewPcbDlg::idProjectName), "board1");
                       Type(dialog, CNewPcbDlg::idSizeY, "50");
                       Click(dialog, CWevraDialog::idOk);
                   }),
               CWevraDialog::idOk);
-    const fs::path expected = designs / "BOARD1" / "BOARD1.PCB";
+    // The name as typed: the file system tells "board1" from "BOARD1".
+    const fs::path expected = designs / "board1" / "board1.PCB";
     EXPECT_EQ(path, expected.string());
     ASSERT_TRUE(fs::exists(expected));
     EXPECT_EQ(document.GetPathNameRef(), expected.string());
@@ -98,7 +99,7 @@ TEST_F(CNewPcbDlgTest, NoToOverwriteKeepsTheOldFileAndTheDialogOpen)
     bool stayedOpen = false;
     ASSERT_EQ(Run(document,
                   [&stayedOpen](QWidget* dialog) {
-                      Type(dialog, CNewPcbDlg::idProjectName, "old");
+                      Type(dialog, CNewPcbDlg::idProjectName, "OLD");
                       Click(dialog, CWevraDialog::idOk);
                       stayedOpen = dialog->isVisible();
                       Click(dialog, CWevraDialog::idCancel);

@@ -192,9 +192,9 @@ TEST_F(CMainFrameTest, StartUpOpensTheNamedDesignOrElseTheLastOne)
         auto application = Start({});
         CMainFrame& frame = *application->GetMainFrame();
         EXPECT_TRUE(OpenPaths(frame).empty());
-        // The start-up settings show the toolbar, with its Open button alone.
+        // The start-up settings show the toolbar, with its New and Open buttons alone.
         EXPECT_TRUE(frame.GetToolbar().isVisibleTo(&frame));
-        EXPECT_EQ(frame.GetToolbar().actions().size(), 1);
+        EXPECT_EQ(frame.GetToolbar().actions().size(), 2);
         EXPECT_EQ(frame.GetRouter().Query(ID_FILE_SAVE).enabled, false);
     }
 
@@ -318,9 +318,9 @@ TEST_F(CMainFrameTest, ToolbarFollowsTheToolMode)
     frame.FillCombo(CDocumentFrame::penCombo, {"0.100 mm.", "0.200 mm."}, 1);
     EXPECT_EQ(frame.GetCombo(CDocumentFrame::penCombo)->currentText(), "0.200 mm.");
 
-    // The last design closing leaves the Open button alone, hidden.
+    // The last design closing leaves the New and Open buttons alone, hidden.
     ASSERT_TRUE(frame.GetDocTemplate().CloseAll());
-    EXPECT_EQ(frame.GetToolbar().actions().size(), 1);
+    EXPECT_EQ(frame.GetToolbar().actions().size(), 2);
     EXPECT_FALSE(frame.GetToolbar().isVisibleTo(&frame));
 }
 
