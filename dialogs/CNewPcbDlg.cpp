@@ -15,13 +15,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "document/CDocumentNetlist.h"
 #include "document/CWevraDoc.h"
 #include "framework/CFileDialogService.h"
 #include "framework/CMessageService.h"
 #include "framework/CPathHelper.h"
 #include "framework/CServices.h"
 #include "framework/qt/CQtText.h"
-#include "interchange/CNetlistImport.h"
 #include "model/CLengthText.h"
 
 namespace fs = std::filesystem;
@@ -298,8 +298,7 @@ bool CNewPcbDlg::CreateDesign()
                 .string();
         if (CPathHelper::IsExistingFile(netlist)) {
             m_document.Design().SetNetlistPath(netlist);
-            CNetlistImport import;
-            if (!import.Run(m_document.Link(), netlist))
+            if (!CDocumentNetlist(m_document).LoadIntoNewDesign(netlist))
                 messages.MessageBox("Error while reading Netlist", "", MB_OK);
         }
     }

@@ -12,7 +12,9 @@
 #include "framework/CServices.h"
 #include "interchange/CMentorNetlist.h"
 #include "interchange/CNetlistImport.h"
+#include "model/CComponentArray.h"
 #include "model/CNetArray.h"
+#include "resources/CommandIds.h"
 
 namespace {
 
@@ -64,9 +66,21 @@ bool CDocumentNetlist::Load(const std::string& path)
 {
     CNetlistImport import;
     const bool result = import.Run(m_document.Link(), path);
-    if (import.ChangedDesign())
+    if (import.ChangedDesign()) {
         m_document.SetCopperModified();
+        // The new pins make new connections to draw and count.
+        m_document.Design().GetNets().RecalcAll(false);
+        m_document.Design().GetNets().BuildToDoList();
+    }
     m_document.Windows().RedrawBoardViews();
+    return result;
+}
+
+bool CDocumentNetlist::LoadIntoNewDesign(const std::string& path)
+{
+    const bool result = Load(path);
+    if (m_document.Design().GetComponents().GetCount() > 0)
+        CDocumentFrame::Get().PostCommand(ID_VIEW_ZOOM_ALL);
     return result;
 }
 

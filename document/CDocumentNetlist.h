@@ -24,6 +24,9 @@ public:
     // Imports or forward-annotates the netlist; the views follow. The design is marked modified
     // only when the import changed it. The import's result.
     bool Load(const std::string& path);
+    // The netlist linked to a design being created, before its window opens: the import, and
+    // Zoom All once the window is there, since the new parts lie beside the board.
+    bool LoadIntoNewDesign(const std::string& path);
     // Asks for a ".NET" file name and writes the Mentor part list and net list there. False
     // when the user cancelled or a file could not be written (the user was told which).
     bool SaveFromUser();

@@ -53,6 +53,10 @@ public:
     // The lines the netlist import left for the bottom pane, oldest first.
     const std::vector<std::string>& GetMessages() const { return m_messages; }
     void AddMessage(const std::string& text) { m_messages.push_back(text); }
+    // What the bottom pane says while the error list is empty: the words of the last check
+    // that found nothing, else empty (no check ran, or it found errors).
+    const std::string& GetCheckVerdict() const { return m_checkVerdict; }
+    void SetCheckVerdict(const std::string& text) { m_checkVerdict = text; }
 
 private:
     CWevraDoc& m_document;
@@ -62,4 +66,5 @@ private:
     // The session's state: the current plane and the kind of the default padstack.
     const CEditState& m_edit;
     std::vector<std::string> m_messages;
+    std::string m_checkVerdict;
 };

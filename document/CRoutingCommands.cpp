@@ -1,11 +1,19 @@
 #include "document/CRoutingCommands.h"
 
+#include "document/CDocumentWindows.h"
 #include "document/CToolCommands.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/CCmdUI.h"
 #include "framework/CCommandTarget.h"
 #include "model/CNetArray.h"
 #include "resources/CommandIds.h"
+
+namespace {
+
+constexpr char noErrorsText[] = "DRC Test All: no errors";
+
+} // namespace
 
 void CRoutingCommands::Register(CCommandTarget& target, CWevraDoc& document)
 {
@@ -53,6 +61,13 @@ template <typename Change> void CRoutingCommands::Edit(CWevraDoc& document, Chan
 void CRoutingCommands::TestAll(CWevraDoc& document)
 {
     document.RunCheckAll();
+    // An empty list and a board without marks look the same as a check that never ran.
+    const bool clean = document.Design().GetNets().GetErrorCount() == 0;
+    document.Windows().SetCheckVerdict(clean ? noErrorsText : "");
+    if (clean) {
+        document.View().SetInfoText(noErrorsText);
+        document.Windows().SetStatusText(noErrorsText);
+    }
     document.Windows().UpdateAllViews();
 }
 

@@ -290,6 +290,8 @@ void CWevraDoc::SetModified()
 {
     m_modified = true;
     m_dirty = true;
+    // A clean check speaks of the design as it was then.
+    Windows().SetCheckVerdict("");
 }
 
 void CWevraDoc::SetCopperModified()

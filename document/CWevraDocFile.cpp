@@ -255,6 +255,9 @@ void CWevraDoc::FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTi
     if (!m_templateLoad) {
         m_design.RebuildNetPins();
         m_design.GetNets().CalcBoundingBoxesWithoutPins();
+        // The clusters and the ratsnest are not stored: without them every net would count
+        // ToDo -1 and a design saved with its ratsnest on would show none.
+        m_design.GetNets().RecalcAll(false);
         m_design.GetNets().BuildToDoList();
         m_session.SetSelectionFilter(CDesignSettings::filterElectrical, true);
     }

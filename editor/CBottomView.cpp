@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "document/CDocumentWindows.h"
 #include "document/CErrorList.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
@@ -35,8 +36,10 @@ void CBottomView::OnUpdate()
 void CBottomView::PaintList(QPainter& painter)
 {
     const int32_t errors = GetDocument().Design().GetNets().GetErrorCount();
-    if (m_mode != modeErrors || errors == 0)
+    if (m_mode != modeErrors || errors == 0) {
+        DrawText(painter, 0, 0, GetDocument().Windows().GetCheckVerdict());
         return;
+    }
     const auto [first, last] = RowsInSight(errors);
     std::vector<CErrorList::Columns> rows;
     for (int32_t row = first; row <= last; ++row)

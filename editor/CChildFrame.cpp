@@ -8,6 +8,7 @@
 
 #include "document/CDocumentFrame.h"
 #include "document/CViewCommands.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "editor/CBottomView.h"
 #include "editor/CLeftPane.h"
@@ -117,9 +118,16 @@ void CChildFrame::ApplyInitialSizes()
     const CDocumentFrame& settings = CDocumentFrame::Get();
     const int32_t width = std::max(this->width() - m_outer->handleWidth(), 0);
     const int32_t height = std::max(this->height() - m_right->handleWidth(), 0);
-    const int32_t left = settings.IsLeftPaneSetting() ? std::min(initialPaneSize, width) : 0;
+    // A pane the design asked for while it was read or imported, before this frame existed,
+    // opens with the frame.
+    const CViewState& view = m_document.View();
+    const int32_t left = settings.IsLeftPaneSetting() || view.IsLeftPaneShown()
+                             ? std::min(initialPaneSize, width)
+                             : 0;
     m_outer->setSizes({left, width - left});
-    const int32_t bottom = settings.IsBottomPaneSetting() ? std::min(initialPaneSize, height) : 0;
+    const int32_t bottom = settings.IsBottomPaneSetting() || view.IsBottomPaneShown()
+                               ? std::min(initialPaneSize, height)
+                               : 0;
     m_right->setSizes({height - bottom, bottom});
     const int32_t overview = std::max(this->height() - m_left->handleWidth(), 0) / 2;
     m_left->setSizes({overview, overview});

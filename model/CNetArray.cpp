@@ -392,7 +392,7 @@ void CNetArray::Notify(CArchive* ar, const std::string& text)
 
 // ---- Loops over all nets ------------------------------------------------------------------------
 
-void CNetArray::RecalcAll()
+void CNetArray::RecalcAll(bool askForLarge)
 {
     if (!m_document)
         return;
@@ -402,7 +402,7 @@ void CNetArray::RecalcAll()
     chosen.reserve(m_nets.size());
     for (int32_t i = 1; i < GetCount(); ++i) {
         CNet& net = *m_nets[size_t(i)];
-        if (net.GetVertexCount() > largeNetVertices) {
+        if (askForLarge && net.GetVertexCount() > largeNetVertices) {
             const std::string text = "Net: " + std::to_string(i) + " heeft " +
                                      std::to_string(net.GetVertexCount()) + " records!\n";
             if (CServices::Messages().MessageBox(text, "", MB_OKCANCEL) == IDCANCEL)

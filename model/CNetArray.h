@@ -115,8 +115,9 @@ public:
     // ---- Loops over all nets -----------------------------------------------------------------
 
     // Clusters of nets 1.., and with the automatic ratsnest their ratsnest; a net above
-    // largeNetVertices only when the user agrees.
-    void RecalcAll();
+    // largeNetVertices only when the user agrees, or without asking when `askForLarge` is
+    // false (a design just read or imported, whose ToDo counts must hold for every net).
+    void RecalcAll(bool askForLarge = true);
     void RecalcDirtyRatsnest();
     void CalcBoundingBoxes();
     // Right after the pins were rebuilt: the nets that received pins got their boxes then.

@@ -1,8 +1,8 @@
 // Writes the template design that ships beside the program, the one File > New starts a board
 // from: a fresh design's layers, colours and display layer sets, a board outline of the
-// new-design size (160 x 100 mm), the standard vias, 1.0 mm with a 0.8 mm hole chosen, and output
-// jobs a board house takes (below). Like the sample design it is written as a design that went
-// through one save and load.
+// new-design size (160 x 100 mm), the standard vias, 1.0 mm with a 0.8 mm hole chosen, the
+// ratsnest and the clearance check while drawing on, and output jobs a board house takes
+// (below). Like the sample design it is written as a design that went through one save and load.
 //
 // Usage: MakeTemplateDesign <output.PCB>
 
@@ -121,6 +121,10 @@ int main(int argc, char** argv)
     CWevraDoc built;
     built.Design().SetBoardSize(boardWidth, boardHeight);
     built.Design().SetBoardOutlineRect(0, 0, boardWidth, boardHeight);
+    // A board from a netlist shows the connections still to make and the clearance errors of
+    // the tracks as they are drawn.
+    built.Design().SetAutoRatsnest(true);
+    built.Design().SetDrcActive(1);
     CPadStackArray& stacks = built.Design().GetEditableShapeCache().GetPadStacks();
     stacks.Fill(false, PADSTACK_KIND_VIA);
     stacks.SetDefault(PADSTACK_KIND_VIA, stacks.FindByName("VIA 1.00 H0.80"));

@@ -14,16 +14,21 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QSplitter>
 #include <QTest>
 #include <QToolBar>
 
 #include "dialogs/CNewPcbDlg.h"
+#include "dialogs/CTextFileWindow.h"
 #include "dialogs/CWevraDialog.h"
+#include "document/CDocumentWindows.h"
 #include "document/CWevraDoc.h"
+#include "editor/CBottomView.h"
 #include "editor/CChildFrame.h"
 #include "editor/CConfig.h"
 #include "editor/CDocTemplate.h"
@@ -32,6 +37,8 @@
 #include "editor/CMainFrame.h"
 #include "editor/CWevraApplication.h"
 #include "editor/CWevraView.h"
+#include "editor/CWindowLauncher.h"
+#include "framework/CLauncher.h"
 #include "framework/CMessageService.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
@@ -98,6 +105,29 @@ protected:
         ASSERT_TRUE(items.at(id)->isEnabled()) << id;
         items.at(id)->trigger();
         QApplication::processEvents();
+    }
+
+    // File > New from the shipped template, the design in a folder of the user's, linked with
+    // a netlist of shipped footprints unless `linked` is false.
+    void NewLinkedDesign(const fs::path& design, bool linked = true)
+    {
+        const fs::path nets = m_home.Path() / "nets";
+        fs::create_directories(nets);
+        fs::copy_file(fs::path(WEVRA_TEST_DATA_DIR) / "walk.NET", nets / "walk.NET");
+        services.fileDialogs.QueueFile(design.string());
+        if (linked)
+            services.fileDialogs.QueueFile((nets / "walk.NET").string());
+        WhenModal([linked](QWidget* dialog) {
+            dialog_test::Click(dialog, CNewPcbDlg::idBrowseDesign);
+            if (linked) {
+                dialog_test::Click(dialog, CNewPcbDlg::idLinkNetlist);
+                dialog_test::Click(dialog, CNewPcbDlg::idBrowseNetlist);
+            }
+            dialog_test::Click(dialog, CWevraDialog::idOk);
+        });
+        Pick(ID_FILE_NEW);
+        QApplication::processEvents();
+        EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
     }
 
     CWevraDoc* Document() const { return frame->GetDocTemplate().GetActiveDocument(); }
@@ -399,4 +429,139 @@ TEST_F(NewUserWalkTest, FilesAreNamedAndOfferedAsTheUserExpects)
     Pick(ID_FILE_SAVE);
     frame->UpdateCommandUI();
     EXPECT_FALSE(frame->windowTitle().contains(QLatin1Char('*')));
+}
+
+namespace {
+
+// The program's launcher on a desktop that has no text viewer.
+class CNoViewerLauncher : public CWindowLauncher {
+public:
+    bool OpenTextFile(const fs::path&) override { return false; }
+};
+
+} // namespace
+
+// File > New with a linked netlist looks as Netlist > Load does: the import's report in a window
+// of the program, both panes open, and every new part in view.
+TEST_F(NewUserWalkTest, ANewDesignLinkedWithANetlistShowsTheImport)
+{
+    CNoViewerLauncher launcher;
+    const std::unique_ptr<CLauncher, void (*)(CLauncher*)> installed(
+        CServices::SetLauncher(&launcher),
+        [](CLauncher* previous) { CServices::SetLauncher(previous); });
+    NewLinkedDesign(m_home.Path() / "boards" / "WALK.PCB");
+    CWevraDoc* doc = Document();
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(doc->Design().GetComponents().GetCount(), 14);
+
+    const CTextFileWindow* report = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<CTextFileWindow*>(widget); window && window->isVisible())
+            report = window;
+    ASSERT_NE(report, nullptr) << "the import report is not shown";
+    EXPECT_EQ(report->windowTitle(), QStringLiteral("WALK IMPORT NETLIST.TXT"));
+    EXPECT_GT(Child().GetOuterSplitter()->sizes()[0], 0) << "left pane";
+    EXPECT_GT(Child().GetRightSplitter()->sizes()[1], 0) << "bottom pane";
+    EXPECT_TRUE(doc->View().IsLeftPaneShown());
+    EXPECT_TRUE(doc->View().IsBottomPaneShown());
+
+    const CComponentArray& components = doc->Design().GetComponents();
+    const QRect client = BoardView()->viewport()->rect();
+    for (int32_t i = 0; i < components.GetCount(); ++i) {
+        const CRect box = components.GetBox(i);
+        EXPECT_TRUE(client.contains(PixelOf(box.left, box.top)) &&
+                    client.contains(PixelOf(box.right, box.bottom)))
+            << components.GetReference(i);
+    }
+}
+
+// The ratsnest is on from the start and comes back with the design: a new design from the
+// template shows the connections still to make, and so does the same design reopened, with
+// the same ToDo counts in the NetList Table.
+TEST_F(NewUserWalkTest, TheRatsnestIsShownAfterTheImportAndAfterReopening)
+{
+    const fs::path design = m_home.Path() / "boards" / "RATS.PCB";
+    NewLinkedDesign(design);
+    ASSERT_NE(Document(), nullptr);
+    std::map<uint32_t, QAction*> items;
+    CollectMenuItems(frame->menuBar()->actions(), items);
+    // What the NetList Table and the board show of each net: ToDo, pins and ratsnest lines.
+    const auto shown = [this] {
+        std::vector<std::string> lines;
+        const CNetArray& nets = Document()->Design().GetNets();
+        for (int32_t i = 1; i < nets.GetCount(); ++i) {
+            const CNet& net = *nets.GetNet(i);
+            lines.push_back(net.GetName() + " " + std::to_string(net.GetToDo()) + " " +
+                            std::to_string(net.GetPinCount()) + " " +
+                            std::to_string(net.GetRatsLineCount()));
+        }
+        return lines;
+    };
+    const std::vector<std::string> imported = shown();
+    EXPECT_TRUE(items.at(ID_TOOLS_RATSNEST_ACTIVE)->isChecked());
+    // No net has a track; the pins of a net join only where the imported parts overlap.
+    int32_t unrouted = 0;
+    const CNetArray& nets = Document()->Design().GetNets();
+    for (int32_t i = 1; i < nets.GetCount(); ++i) {
+        const CNet& net = *nets.GetNet(i);
+        ASSERT_EQ(net.GetVertexCount(), 0) << net.GetName();
+        EXPECT_GE(net.GetToDo(), 0) << net.GetName();
+        if (net.GetPinCount() > 0)
+            EXPECT_EQ(net.GetRatsLineCount(), net.GetClusterCount() - 1) << net.GetName();
+        unrouted += net.GetRatsLineCount() > 0 ? 1 : 0;
+    }
+    EXPECT_GE(unrouted, 4);
+
+    Pick(ID_FILE_SAVE);
+    Pick(ID_FILE_CLOSE);
+    ASSERT_EQ(Document(), nullptr);
+    services.fileDialogs.QueueFile(design.string());
+    Pick(ID_FILE_OPEN);
+    ASSERT_NE(Document(), nullptr);
+    items.clear();
+    CollectMenuItems(frame->menuBar()->actions(), items);
+    EXPECT_TRUE(items.at(ID_TOOLS_RATSNEST_ACTIVE)->isChecked());
+    EXPECT_EQ(shown(), imported);
+}
+
+// A check that finds nothing says so, in the bottom pane and on the status line, until the
+// design changes; the template has the clearance check while drawing on.
+TEST_F(NewUserWalkTest, ACleanDesignRuleCheckSaysNoErrors)
+{
+    NewLinkedDesign(m_home.Path() / "boards" / "CLEAN.PCB", false);
+    CWevraDoc* doc = Document();
+    ASSERT_NE(doc, nullptr);
+    // Netlist > Add Net: a second net, and nothing on the board that could break a rule.
+    WhenModal([](QWidget* dialog) { dialog_test::Click(dialog, CWevraDialog::idOk); });
+    Pick(ID_NETLIST_ADD_NET);
+    ASSERT_EQ(doc->Design().GetNets().GetCount(), 2);
+    std::map<uint32_t, QAction*> items;
+    CollectMenuItems(frame->menuBar()->actions(), items);
+    EXPECT_TRUE(items.at(ID_TOOLS_DRC_ACTIVE)->isChecked());
+    CBottomView& pane = *Child().GetBottomView();
+    const auto paneShows = [&pane] {
+        if (pane.viewport()->width() < 2 || pane.viewport()->height() < 2)
+            return false;
+        QImage picture(pane.viewport()->size(), QImage::Format_RGB32);
+        pane.viewport()->render(&picture);
+        const QRgb background = picture.pixel(picture.width() - 1, picture.height() - 1);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (picture.pixel(x, y) != background)
+                    return true;
+        return false;
+    };
+    EXPECT_FALSE(paneShows());
+
+    Pick(ID_TOOLS_DRC_TEST_ALL);
+    ASSERT_EQ(doc->Design().GetNets().GetErrorCount(), 0);
+    EXPECT_EQ(frame->GetPaneText(0), "DRC Test All: no errors");
+    EXPECT_EQ(doc->Windows().GetCheckVerdict(), "DRC Test All: no errors");
+    EXPECT_GT(Child().GetRightSplitter()->sizes()[1], 0) << "bottom pane";
+    EXPECT_TRUE(paneShows());
+
+    // Any change to the design makes the verdict a thing of the past.
+    Pick(ID_TOOLS_RATSNEST_ACTIVE);
+    EXPECT_EQ(doc->Windows().GetCheckVerdict(), "");
+    EXPECT_FALSE(paneShows());
 }
