@@ -136,6 +136,8 @@ void CDialogCommands::DisplayCompText(CWevraDoc& document)
     set->SetTextReference(reference);
     set->SetTextShape(shape);
     set->SetTextType(type);
+    // The View menu and the text tools follow the texts shown.
+    set->SetTextModeFromShown();
     document.SetModified();
     document.Windows().RedrawBoardViews();
 }

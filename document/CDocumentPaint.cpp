@@ -379,7 +379,11 @@ void CDocumentPaint::DrawComponentTexts(CDeviceContext& dc, const CRect& clip, b
     const COutputRec* set = m_design.GetCurrentLayerSet();
     if (!set)
         return;
-    for (const int32_t layer : {LAYER_SILK_TOP, LAYER_SILK_BOTTOM}) {
+    // A side's texts belong to its silkscreen, as in the manufacturing output: a set without
+    // that silkscreen shows none of them.
+    for (const uint8_t layer : set->GetLayerBytes()) {
+        if (layer != LAYER_SILK_TOP && layer != LAYER_SILK_BOTTOM)
+            continue;
         if (set->IsTextReference())
             m_design.GetComponents().DrawLayerTexts(dc, layer, clip, CComponent::textReference,
                                                     selected);

@@ -109,9 +109,41 @@ int32_t CEditSession::GetComponentTextMode() const
 
 void CEditSession::SetComponentTextMode(int32_t m)
 {
-    if (COutputRec* set = m_document.Design().GetCurrentLayerSet())
-        set->SetTextMode(m + 1);
+    if (COutputRec* set = m_document.Design().GetCurrentLayerSet()) {
+        // The text being worked on is one the board shows.
+        switch (m + 1) {
+        case COutputRec::textModeReference:
+            set->SetTextReference(true);
+            break;
+        case COutputRec::textModeType:
+            set->SetTextType(true);
+            break;
+        case COutputRec::textModeShape:
+            set->SetTextShape(true);
+            break;
+        default:
+            set->SetTextMode(COutputRec::textNone);
+            break;
+        }
+    }
     SetModified();
+}
+
+void CEditSession::ShowOnlyComponentText(int32_t kind)
+{
+    if (COutputRec* set = m_document.Design().GetCurrentLayerSet())
+        set->ShowTextOnly(kind);
+    SetModified();
+}
+
+bool CEditSession::IsOnlyComponentText(int32_t kind) const
+{
+    const COutputRec* set = m_document.Design().GetCurrentLayerSet();
+    if (set == nullptr)
+        return kind == COutputRec::textNone;
+    if (kind == COutputRec::textNone)
+        return !set->IsTextReference() && !set->IsTextType() && !set->IsTextShape();
+    return set->GetTextMode() == kind && set->IsTextShown(kind);
 }
 
 int32_t CEditSession::GetCurrentNetIndex() const

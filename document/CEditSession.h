@@ -55,9 +55,15 @@ public:
     // The reference layer of the current display layer set.
     int32_t GetWorkLayer() const override;
     // The component-text kind of the current display layer set (0 none, 1 reference, 2 type,
-    // 3 shape name); the view's commands set kind m + 1.
+    // 3 shape name), the one the text tools work on; setting kind m + 1 also shows that text.
     int32_t GetComponentTextMode() const;
     void SetComponentTextMode(int32_t m);
+    // The View menu's choice: that kind of text alone shown on the current display layer set
+    // (0: none), and the text tools work on it.
+    void ShowOnlyComponentText(int32_t kind);
+    // Whether the board shows what the View menu's item of the kind says: that text shown and
+    // worked on, or for kind 0 no component text at all.
+    bool IsOnlyComponentText(int32_t kind) const;
     uint32_t GetSelectableLayerMask() const { return m_edit.layerMask; }
     // Bit L-1 for every layer L of the current layer set that is visible.
     void UpdateLayerMask();

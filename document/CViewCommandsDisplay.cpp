@@ -167,8 +167,7 @@ void CViewCommands::RegisterDisplay()
     for (const auto& item : componentTextItems) {
         const int32_t kind = item.kind;
         OnCommand(item.id, [this, kind] {
-            // The document keeps one more than it is given: the kind itself is stored.
-            m_document.Session().SetComponentTextMode(kind - 1);
+            m_document.Session().ShowOnlyComponentText(kind);
             if (kind > 0)
                 m_document.Paint().CreatePens(CPaintState::penKindScreen,
                                               m_document.View().GetScale());
@@ -176,7 +175,7 @@ void CViewCommands::RegisterDisplay()
         });
         OnUpdate(item.id, [&doc, kind](CCmdUI& ui) {
             ui.Enable(doc.Design().GetComponents().GetCount() > 0);
-            ui.SetRadio(doc.Session().GetComponentTextMode() == kind);
+            ui.SetRadio(doc.Session().IsOnlyComponentText(kind));
         });
     }
 

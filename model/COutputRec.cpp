@@ -76,6 +76,39 @@ void COutputRec::SetTextType(bool on)
     SetTextBit(flagTextType, textModeType, on);
 }
 
+bool COutputRec::IsTextShown(int32_t mode) const
+{
+    switch (mode) {
+    case textModeReference:
+        return IsTextReference();
+    case textModeType:
+        return IsTextType();
+    case textModeShape:
+        return IsTextShape();
+    default:
+        return false;
+    }
+}
+
+void COutputRec::ShowTextOnly(int32_t mode)
+{
+    SetTextReference(mode == textModeReference);
+    SetTextShape(mode == textModeShape);
+    SetTextType(mode == textModeType);
+    SetTextMode(IsTextShown(mode) ? mode : textNone);
+}
+
+void COutputRec::SetTextModeFromShown()
+{
+    for (const int32_t mode : {textModeReference, textModeType, textModeShape}) {
+        if (IsTextShown(mode)) {
+            SetTextMode(mode);
+            return;
+        }
+    }
+    SetTextMode(textNone);
+}
+
 void COutputRec::SetMirrored(bool on)
 {
     if (on)

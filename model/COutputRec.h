@@ -77,6 +77,13 @@ public:
     void SetTextReference(bool on);
     void SetTextShape(bool on);
     void SetTextType(bool on);
+    // Whether the text of the mode (1 Reference, 2 Type, 3 Shape) is shown.
+    bool IsTextShown(int32_t mode) const;
+    // The text of the mode alone is shown, none for textNone, and the mode becomes it.
+    void ShowTextOnly(int32_t mode);
+    // The mode becomes the first text shown in the order Reference, Type, Shape; none when
+    // no text is shown.
+    void SetTextModeFromShown();
 
     bool IsMirrored() const { return (m_flags & flagMirrored) != 0; }
     void SetMirrored(bool on);

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QImage>
@@ -23,9 +24,12 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "dialogs/CDisplayCompTextDlg.h"
+#include "dialogs/CDisplayLayersetDlg.h"
 #include "dialogs/CNewPcbDlg.h"
 #include "dialogs/CTextFileWindow.h"
 #include "dialogs/CWevraDialog.h"
+#include "document/CDocumentPaint.h"
 #include "document/CDocumentWindows.h"
 #include "document/CWevraDoc.h"
 #include "editor/CBottomView.h"
@@ -50,6 +54,7 @@
 #include "model/CNetArray.h"
 #include "model/COutput.h"
 #include "model/COutputArray.h"
+#include "model/COutputRec.h"
 #include "model/CPour.h"
 #include "model/CShapeLibArray.h"
 #include "resources/CommandIds.h"
@@ -60,6 +65,7 @@
 #include "tests/framework/qt/QtApplicationTest.h"
 #include "tests/interchange/OutputTestSupport.h"
 #include "tests/support/CFakeServices.h"
+#include "tests/support/CRecordingDC.h"
 #include "tests/support/CTempFolder.h"
 
 namespace fs = std::filesystem;
@@ -564,4 +570,79 @@ TEST_F(NewUserWalkTest, ACleanDesignRuleCheckSaysNoErrors)
     Pick(ID_TOOLS_RATSNEST_ACTIVE);
     EXPECT_EQ(doc->Windows().GetCheckVerdict(), "");
     EXPECT_FALSE(paneShows());
+}
+
+// The View menu's component texts, the Components Text dialog and the board show one state,
+// and a set without a silkscreen shows no component text.
+TEST_F(NewUserWalkTest, ComponentTextsShowOneStateInMenuDialogAndBoard)
+{
+    NewLinkedDesign(m_home.Path() / "boards" / "TEXTS.PCB");
+    CWevraDoc* doc = Document();
+    ASSERT_NE(doc, nullptr);
+    const auto checked = [this] {
+        std::map<uint32_t, QAction*> items;
+        CollectMenuItems(frame->menuBar()->actions(), items);
+        std::vector<uint32_t> ids;
+        for (uint32_t id :
+             {ID_VIEW_COMPONENTS_TEXT_HIDE, ID_VIEW_COMPONENTS_TEXT_COMPONENT_REFERENCE_TEXT,
+              ID_VIEW_COMPONENTS_TEXT_COMPONENT_SHAPE_TEXT,
+              ID_VIEW_COMPONENTS_TEXT_COMPONENT_TYPE_TEXT})
+            if (items.at(id)->isChecked())
+                ids.push_back(id);
+        return ids;
+    };
+    // What the dialog shows: reference, shape, type; then what it is given.
+    const auto dialog = [this](std::vector<bool> give) {
+        std::vector<bool> shown;
+        WhenModal([&shown, give](QWidget* box) {
+            for (int32_t id : {CDisplayCompTextDlg::idReference, CDisplayCompTextDlg::idShape,
+                               CDisplayCompTextDlg::idType})
+                shown.push_back(dialog_test::Find<QAbstractButton>(box, id)->isChecked());
+            if (give.empty()) {
+                dialog_test::Click(box, CWevraDialog::idCancel);
+                return;
+            }
+            int32_t k = 0;
+            for (int32_t id : {CDisplayCompTextDlg::idReference, CDisplayCompTextDlg::idShape,
+                               CDisplayCompTextDlg::idType})
+                dialog_test::Find<QAbstractButton>(box, id)->setChecked(give[size_t(k++)]);
+            dialog_test::Click(box, CWevraDialog::idOk);
+        });
+        Pick(ID_VIEW_COMPONENTS_TEXT);
+        return shown;
+    };
+    // The strokes the board draws, and those of the component texts alone.
+    const auto strokes = [doc] {
+        CRecordingDC dc(1000, 700);
+        doc->Paint().DrawBoard(dc);
+        return dc.Lines().size();
+    };
+    Pick(ID_VIEW_COMPONENTS_TEXT_HIDE);
+    const size_t bare = strokes();
+
+    Pick(ID_VIEW_COMPONENTS_TEXT_COMPONENT_REFERENCE_TEXT);
+    EXPECT_EQ(checked(), std::vector<uint32_t>{ID_VIEW_COMPONENTS_TEXT_COMPONENT_REFERENCE_TEXT});
+    EXPECT_EQ(dialog({}), (std::vector<bool>{true, false, false}));
+    EXPECT_GT(strokes(), bare) << "no reference drawn";
+
+    EXPECT_EQ(dialog({false, false, true}), (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(checked(), std::vector<uint32_t>{ID_VIEW_COMPONENTS_TEXT_COMPONENT_TYPE_TEXT});
+    EXPECT_EQ(dialog({false, false, false}), (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(checked(), std::vector<uint32_t>{ID_VIEW_COMPONENTS_TEXT_HIDE});
+    EXPECT_EQ(strokes(), bare);
+
+    // View > Select Layerset, "Copper on Top": no silkscreen, so no reference either.
+    WhenModal([](QWidget* box) {
+        auto* list = dialog_test::Find<QListWidget>(box, CDisplayLayersetDlg::idList);
+        const QList<QListWidgetItem*> found =
+            list->findItems(QStringLiteral("  Copper on Top"), Qt::MatchEndsWith);
+        ASSERT_EQ(found.size(), 1);
+        list->setCurrentItem(found.front());
+        dialog_test::Click(box, CWevraDialog::idOk);
+    });
+    Pick(ID_VIEW_SELECT_LAYERSET);
+    ASSERT_EQ(doc->Design().GetCurrentLayerSet()->GetDisplayName(), "Copper on Top");
+    const size_t copper = strokes();
+    Pick(ID_VIEW_COMPONENTS_TEXT_COMPONENT_REFERENCE_TEXT);
+    EXPECT_EQ(strokes(), copper) << "references drawn without a silkscreen";
 }
