@@ -81,4 +81,72 @@ void BM_NetlistImportNewBoard(benchmark::State& state)
 }
 BENCHMARK(BM_NetlistImportNewBoard)->Unit(benchmark::kMillisecond);
 
+// A Tango netlist of `count` four-pin components in their "[" blocks and as many four-pin nets
+// in "(" blocks.
+std::filesystem::path WriteTangoNetlist(int32_t count)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        ("wevra-tango-bench-" + std::to_string(::getpid()) + "-" + std::to_string(count));
+    std::filesystem::create_directories(folder);
+    std::ofstream nets(folder / "BENCH.NET", std::ios::binary);
+    for (int32_t i = 0; i < count; ++i)
+        nets << "[\r\nU" << i + 1 << "\r\nQUAD\r\nTYPE" << i % 50 << "\r\n]\r\n";
+    for (int32_t k = 0; k < count; ++k) {
+        nets << "(\r\nNET" << k << "\r\n";
+        for (int32_t p = 0; p < padsPerComponent; ++p)
+            nets << 'U' << (k + p) % count + 1 << '-' << p + 1 << "\r\n";
+        nets << ")\r\n";
+    }
+    return folder / "BENCH.NET";
+}
+
+// A Tango netlist of n components (and n nets of four pins) imported into an empty board.
+void BM_NetlistImportTango(benchmark::State& state)
+{
+    const int32_t count = int32_t(state.range(0));
+    const std::filesystem::path net = WriteTangoNetlist(count);
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::unique_ptr<CWevraDoc> doc = NewBoard();
+        state.ResumeTiming();
+        CNetlistImport import;
+        if (!import.Run(doc->Link(), net) || doc->Design().GetComponents().GetCount() != count)
+            state.SkipWithError("import failed");
+        state.PauseTiming();
+        doc.reset();
+        state.ResumeTiming();
+    }
+    std::filesystem::remove_all(net.parent_path());
+}
+BENCHMARK(BM_NetlistImportTango)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
+
+// The same Tango netlist forward-annotated onto the board it placed before: every component is
+// looked up, kept and given its nets again.
+void BM_NetlistForwardAnnotateTango(benchmark::State& state)
+{
+    const int32_t count = int32_t(state.range(0));
+    const std::filesystem::path net = WriteTangoNetlist(count);
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::unique_ptr<CWevraDoc> doc = NewBoard();
+        CNetlistImport first;
+        if (!first.Run(doc->Link(), net))
+            state.SkipWithError("import failed");
+        state.ResumeTiming();
+        CNetlistImport forward;
+        if (!forward.Run(doc->Link(), net) || doc->Design().GetComponents().GetCount() != count)
+            state.SkipWithError("forward annotation failed");
+        state.PauseTiming();
+        doc.reset();
+        state.ResumeTiming();
+    }
+    std::filesystem::remove_all(net.parent_path());
+}
+BENCHMARK(BM_NetlistForwardAnnotateTango)
+    ->Arg(2000)
+    ->Arg(8000)
+    ->Arg(32000)
+    ->Unit(benchmark::kMillisecond);
+
 } // namespace

@@ -106,7 +106,13 @@ const CShapeLibArray* CDocumentDosImport::GetShapeLibraries() const
 
 void CDocumentDosImport::SaveUndoState()
 {
+    m_undoMark = m_document.History().GetUndoMark();
     m_document.History().SaveUndoState();
+}
+
+void CDocumentDosImport::TakeBackUndoState()
+{
+    m_document.History().TakeBackSince(m_undoMark);
 }
 
 void CDocumentDosImport::AddMessage(const std::string& text)

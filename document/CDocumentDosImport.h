@@ -36,6 +36,7 @@ public:
     CShapeLib& GetEditableShapeCache() override;
     const CShapeLibArray* GetShapeLibraries() const override;
     void SaveUndoState() override;
+    void TakeBackUndoState() override;
     void AddMessage(const std::string& text) override;
     void SetNetlistPath(const std::string& path) override;
     void SetNetlistTime(int64_t seconds) override;
@@ -49,4 +50,5 @@ public:
 private:
     CWevraDoc& m_document;
     CDesignSettings& m_settings;
+    uint64_t m_undoMark = 0;
 };

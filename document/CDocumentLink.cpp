@@ -223,9 +223,17 @@ void CDocumentLink::SaveUndoState()
     // An import changes the shape cache, the padstacks and the netlist the design names besides
     // the collections: one Undo brings them all back as they were.
     CDocumentHistory& history = m_document.History();
+    m_importMark = history.GetUndoMark();
+    m_modifiedBeforeImport = m_document.IsModified();
     history.SetSnapshotNeeded();
     history.PushUndo(CUndoSnapshot::maskAll | CUndoSnapshot::maskShapeCache |
                      CUndoSnapshot::maskNetlist);
+}
+
+void CDocumentLink::TakeBackUndoState()
+{
+    if (m_document.History().TakeBackSince(m_importMark))
+        m_document.SetModifiedFlag(m_modifiedBeforeImport);
 }
 
 // ---- The painting -------------------------------------------------------------------------------

@@ -69,6 +69,7 @@ public:
     void DeselectAll() override;
     // The imports' snapshot before they change the design.
     void SaveUndoState() override;
+    void TakeBackUndoState() override;
 
     // ---- The painting ---------------------------------------------------------------------------
 
@@ -109,4 +110,8 @@ public:
 
 private:
     CWevraDoc& m_document;
+    // Where the history stood and whether the design was modified when an import took its
+    // snapshot.
+    uint64_t m_importMark = 0;
+    bool m_modifiedBeforeImport = false;
 };

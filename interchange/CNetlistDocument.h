@@ -24,6 +24,9 @@ public:
 
     // An undo snapshot of the design before it changes.
     virtual void SaveUndoState() = 0;
+    // Puts the design back as the last SaveUndoState found it, that snapshot dropped and the
+    // modified flag as it was: a run the user cancelled leaves no trace.
+    virtual void TakeBackUndoState() = 0;
     // Appends a line to the message list shown in the bottom pane.
     virtual void AddMessage(const std::string& text) = 0;
     virtual void SetNetlistPath(const std::string& path) = 0;

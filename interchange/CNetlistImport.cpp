@@ -15,6 +15,7 @@
 #include "framework/CServices.h"
 #include "framework/CWindows1252.h"
 #include "interchange/CComponentListReader.h"
+#include "interchange/CImportProgress.h"
 #include "interchange/CNetReader.h"
 #include "interchange/CNetlistDocument.h"
 #include "interchange/CNetlistLines.h"
@@ -42,8 +43,13 @@ class CPadNetSink : public CNetReaderSink {
 public:
     using Message = std::function<void(const std::string&)>;
 
-    CPadNetSink(CComponentArray& components, CNetArray& nets, Message item, uint32_t& flags)
-        : m_components(components), m_nets(nets), m_item(std::move(item)), m_flags(flags)
+    // The progress goes from `done` to `done + share` over the file's `lineCount` lines; once
+    // the user cancelled, the rest of the file is passed over.
+    CPadNetSink(CComponentArray& components, CNetArray& nets, Message item, uint32_t& flags,
+                CImportProgress& progress, int64_t done, int64_t share, int64_t lineCount)
+        : m_components(components), m_nets(nets), m_item(std::move(item)), m_flags(flags),
+          m_progress(progress), m_done(done), m_share(share),
+          m_lineCount(std::max<int64_t>(lineCount, 1))
     {
         for (int32_t i = 0; i < components.GetCount(); ++i)
             m_componentIndex.emplace(components.GetReference(i), i);
@@ -54,6 +60,8 @@ public:
 
     void OnNet(const std::string& name, int32_t line) override
     {
+        if (Cancelled(line))
+            return;
         if (name.empty()) {
             OnUnreadable(line, "net without a name");
             m_current = 0;
@@ -71,6 +79,8 @@ public:
 
     void OnPin(const std::string& reference, const std::string& pin, int32_t line) override
     {
+        if (Cancelled(line))
+            return;
         const int32_t number = ParsePinNumber(pin);
         const int64_t pad = int64_t(number) - 1;
         const auto found = m_componentIndex.find(reference);
@@ -108,10 +118,20 @@ public:
     }
 
 private:
+    bool Cancelled(int32_t line)
+    {
+        return m_progress.Advance(m_done +
+                                  m_share * std::min<int64_t>(line, m_lineCount) / m_lineCount);
+    }
+
     CComponentArray& m_components;
     CNetArray& m_nets;
     Message m_item;
     uint32_t& m_flags;
+    CImportProgress& m_progress;
+    int64_t m_done;
+    int64_t m_share;
+    int64_t m_lineCount;
     int32_t m_current = 0;
     std::unordered_map<std::string, int32_t> m_componentIndex;
     std::unordered_map<std::string, int32_t> m_netIndex;
@@ -123,11 +143,16 @@ private:
 
 // ---- Run ----------------------------------------------------------------------------------------
 
+CNetlistImport::CNetlistImport() : m_progressDelay(CImportProgress::defaultDelay) {}
+
+CNetlistImport::~CNetlistImport() = default;
+
 bool CNetlistImport::Run(CNetlistDocument& document, const std::filesystem::path& path)
 {
     m_document = &document;
     m_errorFlags = 0;
     m_changed = false;
+    m_cancelled = false;
     if (document.GetComponents().GetCount() < 1)
         return Import(path);
     return Annotate(path);
@@ -145,13 +170,19 @@ bool CNetlistImport::Annotate(const std::filesystem::path& path)
 
 bool CNetlistImport::RunSteps(const std::filesystem::path& path, bool forward)
 {
-    if (!OpenReport(path, forward ? "Forward Annotate" : "Import Netlist"))
+    const std::string kind = forward ? "Forward Annotate" : "Import Netlist";
+    if (!OpenReport(path, kind))
         return false;
+    m_progress = std::make_unique<CImportProgress>(kind, m_progressDelay);
+    m_progress->SetTotal(progressUnits);
     // The component step takes the undo point once it has read a component to change the
     // design with.
     if (!DetectForRun(path))
         return FinishRun(false, false);
-    if (!(forward ? ForwardAnnotate(path) : ImportComponents(path)))
+    const bool stepped = forward ? ForwardAnnotate(path) : ImportComponents(path);
+    if (m_progress->IsCancelled())
+        return CancelRun(kind);
+    if (!stepped)
         return FinishRun(false, false);
     // From here on the pads' nets are read anew.
     m_changed = true;
@@ -161,8 +192,12 @@ bool CNetlistImport::RunSteps(const std::filesystem::path& path, bool forward)
     const bool loaded = forward ? ReloadNets(path) : LoadNets(path);
     if (!forward)
         components.RebuildNetPins();
+    // The bar ends full, and a Cancel pressed at the last moment still counts.
+    if (m_progress->Advance(progressUnits))
+        return CancelRun(kind);
     components.RecalcAllRects();
     m_document->GetNets().CalcBoundingBoxes();
+    m_progress.reset();
     if (!loaded)
         return FinishRun(false, false);
     m_document->SetMode(ID_VIEW);
@@ -213,6 +248,16 @@ bool CNetlistImport::FinishRun(bool completed, bool result)
         CServices::Launcher().ShowTextFile(m_report.GetPath());
     }
     return result;
+}
+
+bool CNetlistImport::CancelRun(const std::string& kind)
+{
+    m_progress.reset();
+    m_document->TakeBackUndoState();
+    m_changed = false;
+    m_cancelled = true;
+    SectionMessage(kind + " cancelled by the user: nothing was changed");
+    return FinishRun(false, false);
 }
 
 void CNetlistImport::SectionMessage(const std::string& text)
@@ -423,7 +468,15 @@ bool CNetlistImport::ImportComponents(const std::filesystem::path& path)
     if (any)
         m_document->SaveUndoState();
     CComponentArray& components = m_document->GetComponents();
-    for (const CComponentRecord& record : records) {
+    m_referenceIndex.clear();
+    for (int32_t i = 0; i < components.GetCount(); ++i)
+        m_referenceIndex.emplace(components.GetReference(i), i);
+    m_progress->SetStatus("Adding components");
+    const int64_t recordCount = std::max<int64_t>(int64_t(records.size()), 1);
+    for (size_t r = 0; r < records.size(); ++r) {
+        const CComponentRecord& record = records[r];
+        if (any && m_progress->Advance(int64_t(r) * (progressUnits / 2) / recordCount))
+            return false;
         if (!record.IsComplete()) {
             ReportUnreadable(record.line, record.text);
             continue;
@@ -433,8 +486,9 @@ bool CNetlistImport::ImportComponents(const std::filesystem::path& path)
         if (shape < 0) {
             ItemMessage("Shape not Found: " + names);
             m_errorFlags |= errorUnknownShape;
-        } else if (components.AddComponent(record.reference, record.type, shape, placeX, placeY, 0,
-                                           false)) {
+        } else if (m_referenceIndex.try_emplace(record.reference, components.GetCount()).second) {
+            components.AppendComponent(record.reference, record.type, shape, placeX, placeY, 0,
+                                       false);
             ItemMessage("Add Component: " + names);
         } else {
             ItemMessage("Warning: Reference listed twice: " + names);
@@ -466,9 +520,15 @@ bool CNetlistImport::ReadNetFile(const std::filesystem::path& path)
         SectionMessage("ERROR: Open Netlist: " + PathText(netPath));
         return false;
     }
+    int64_t lineCount = 0;
+    for (std::string raw; lines.Next(raw);)
+        ++lineCount;
+    lines.Rewind();
+    m_progress->SetStatus("Reading nets");
     CPadNetSink sink(
         m_document->GetComponents(), m_document->GetNets(),
-        [this](const std::string& text) { ItemMessage(text); }, m_errorFlags);
+        [this](const std::string& text) { ItemMessage(text); }, m_errorFlags, *m_progress,
+        progressUnits / 2, progressUnits / 2, lineCount);
     if (!CNetReader(m_format, lines, sink).Read())
         return false;
     m_document->SetNetlistTime(LastWriteSeconds(netPath));

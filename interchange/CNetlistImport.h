@@ -1,14 +1,18 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "interchange/CNetlistReport.h"
 #include "interchange/NetlistFormat.h"
 
 struct CComponentRecord;
+class CImportProgress;
 class CNetlistDocument;
 class CNetlistLines;
 
@@ -24,9 +28,17 @@ class CNetlistLines;
 // the ".NET" itself). Sibling files are found whatever the case of their extensions. The
 // dialect is told from the ".NET" alone.
 //
+// A run that lasts longer than half a second shows its progress; Cancel puts the design back as
+// it was before the run.
+//
 // One object serves one run.
 class CNetlistImport {
 public:
+    CNetlistImport();
+    ~CNetlistImport();
+    CNetlistImport(const CNetlistImport&) = delete;
+    CNetlistImport& operator=(const CNetlistImport&) = delete;
+
     // Error flags of a run.
     static constexpr uint32_t errorUnknownShape = 1;
     // A pin named no component or no pad of it.
@@ -73,6 +85,11 @@ public:
     static std::filesystem::path SiblingPath(const std::filesystem::path& path,
                                              const std::string& extension);
 
+    // How long a run goes before its progress window opens (0: at once).
+    void SetProgressDelay(std::chrono::milliseconds delay) { m_progressDelay = delay; }
+    // Whether the user cancelled the last run (which then changed nothing).
+    bool WasCancelled() const { return m_cancelled; }
+
     NetlistFormat GetFormat() const { return m_format; }
     // Whether the last run changed the design: false for a run refused before its first change.
     bool ChangedDesign() const { return m_changed; }
@@ -87,6 +104,8 @@ private:
     bool OpenReport(const std::filesystem::path& path, const std::string& kind);
     // Writes the report and opens it, when the run completed; the result of the run.
     bool FinishRun(bool completed, bool result);
+    // After Cancel: the design as it was, the report saying so; false.
+    bool CancelRun(const std::string& kind);
 
     bool ImportComponents(const std::filesystem::path& path);
     bool LoadNets(const std::filesystem::path& path);
@@ -131,4 +150,13 @@ private:
     bool m_changed = false;
     // Whether detection could read the net file, for the report's error line.
     bool m_netFileOpened = false;
+    std::chrono::milliseconds m_progressDelay;
+    // The progress is counted in millionths of the run: the components take the first half,
+    // the net file the second.
+    static constexpr int64_t progressUnits = 1000000;
+    std::unique_ptr<CImportProgress> m_progress;
+    bool m_cancelled = false;
+    // The board's components by reference while the component step runs: a netlist of a
+    // hundred thousand parts is not searched through once per part.
+    std::unordered_map<std::string, int32_t> m_referenceIndex;
 };

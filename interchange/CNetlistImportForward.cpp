@@ -8,6 +8,7 @@
 #include "framework/CServices.h"
 #include "framework/CWindows1252.h"
 #include "interchange/CComponentListReader.h"
+#include "interchange/CImportProgress.h"
 #include "interchange/CNetReader.h"
 #include "interchange/CNetlistDocument.h"
 #include "interchange/CNetlistLines.h"
@@ -60,10 +61,20 @@ bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
         }
     }
     ForwardDeletions(references);
+    m_referenceIndex.clear();
+    {
+        const CComponentArray& components = m_document->GetComponents();
+        for (int32_t i = 0; i < components.GetCount(); ++i)
+            m_referenceIndex.emplace(components.GetReference(i), i);
+    }
 
     lines.Rewind();
     CComponentListReader second(m_format, lines);
-    while (second.ReadComponentRecord(record)) {
+    m_progress->SetStatus("Updating components");
+    const int64_t recordCount = int64_t(references.size());
+    for (int64_t r = 0; second.ReadComponentRecord(record); ++r) {
+        if (m_progress->Advance(std::min(r, recordCount) * (progressUnits / 2) / recordCount))
+            return false;
         if (record.IsComplete())
             ForwardRecord(record);
         else
@@ -162,14 +173,17 @@ void CNetlistImport::ForwardRecord(const CComponentRecord& record)
 {
     CComponentArray& components = m_document->GetComponents();
     const std::string names = record.reference + ", " + record.type + ", " + record.shape;
-    const int32_t index = components.FindByReference(record.reference);
+    const auto found = m_referenceIndex.find(record.reference);
+    const int32_t index = found == m_referenceIndex.end() ? -1 : found->second;
     const int32_t shape = FindOrImportShape(record.shape);
     if (index < 0) {
         ItemMessage("Add    Component: " + names);
         if (shape < 0)
             ItemMessage("Warning: Shape not Found: " + names);
         else
-            components.AddComponent(record.reference, record.type, shape, placeX, placeY, 0, false);
+            m_referenceIndex.emplace(record.reference,
+                                     components.AppendComponent(record.reference, record.type,
+                                                                shape, placeX, placeY, 0, false));
         return;
     }
     if (shape < 0) {

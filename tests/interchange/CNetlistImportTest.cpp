@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -399,6 +400,66 @@ TEST(CNetReaderTest, LongNamesAndOddSpacing)
     // A block left open ends where the next one starts.
     EXPECT_EQ(ReadNets(NETLIST_PROTEL, "(\nA\nu1-1\n(\nB\nU2-2\n)\n"),
               (std::vector<std::string>{"2 net A", "3 pin U1/1", "5 net B", "6 pin U2/2"}));
+}
+
+// A run long enough shows its progress to the end; Cancel, wherever it comes (among the
+// components, among the nets, at the last net), leaves the design, its undo steps and its
+// modified flag as they were, for an import and for a forward annotation alike.
+TEST_F(CNetlistTest, ALongRunShowsItsProgressAndCancelChangesNothing)
+{
+    const auto netlist = [](int32_t count, const std::string& type) {
+        std::string text;
+        for (int32_t i = 1; i <= count; ++i)
+            text += "[\nR" + std::to_string(i) + "\n0805\n" + type + "\n]\n";
+        for (int32_t i = 1; i <= count; ++i)
+            text += "(\nN" + std::to_string(i) + "\nR" + std::to_string(i) + "-1\nR" +
+                    std::to_string(i % count + 1) + "-2\n)\n";
+        return text;
+    };
+    const auto cancelledRuns = [&](const std::filesystem::path& net) {
+        for (const int32_t steps : {1, 50, 100}) {
+            SCOPED_TRACE(steps);
+            CArchive before;
+            doc->Serialize(before);
+            const int32_t undoSteps = doc->History().GetUndoCount();
+            const bool modified = doc->IsModified();
+            services.progress.cancelAfterSteps = steps;
+            CNetlistImport import;
+            import.SetProgressDelay(std::chrono::milliseconds(0));
+            EXPECT_FALSE(import.Run(doc->Link(), net));
+            EXPECT_TRUE(import.WasCancelled());
+            EXPECT_FALSE(import.ChangedDesign());
+            CArchive after;
+            doc->Serialize(after);
+            EXPECT_EQ(after.TakeBuffer(), before.TakeBuffer());
+            EXPECT_EQ(doc->History().GetUndoCount(), undoSteps);
+            EXPECT_EQ(doc->IsModified(), modified);
+        }
+        services.progress.cancelAfterSteps = -1;
+    };
+
+    const std::filesystem::path net = Write("long.net", netlist(40, "10K"));
+    cancelledRuns(net);
+    EXPECT_TRUE(References().empty());
+    CNetlistImport import;
+    import.SetProgressDelay(std::chrono::milliseconds(0));
+    EXPECT_TRUE(import.Run(doc->Link(), net));
+    EXPECT_FALSE(import.WasCancelled());
+    const CScriptedProgressService::Window& window = services.progress.Windows().back();
+    EXPECT_EQ(window.title, "Import Netlist");
+    EXPECT_EQ(window.position, window.upper);
+    EXPECT_FALSE(window.open);
+    EXPECT_EQ(doc->Design().GetComponents().GetCount(), 40);
+    EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"N2", "N1"}));
+
+    const size_t windows = services.progress.Windows().size();
+    Write("long.net", netlist(40, "22K"));
+    cancelledRuns(net);
+    EXPECT_EQ(doc->Design().GetComponents().GetType(0), "10K");
+    // A short run opens no window.
+    EXPECT_TRUE(CNetlistImport().Run(doc->Link(), net));
+    EXPECT_EQ(services.progress.Windows().size(), windows + 3);
+    EXPECT_EQ(doc->Design().GetComponents().GetType(0), "22K");
 }
 
 // ---- Forward annotation -------------------------------------------------------------------------
