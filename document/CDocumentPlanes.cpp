@@ -122,10 +122,12 @@ void CDocumentPlanes::RefillLayer(int32_t layer)
     const CRefilling refilling(m_refilling);
     if (layer < 1)
         layer = m_document.Session().GetWorkLayer();
-    for (int32_t i = 0; i < GetPlaneCount(); ++i) {
-        if (m_document.Design().GetPlanes()[size_t(i)]->GetLayer() == layer)
-            RebuildPlane(i);
+    std::vector<CPour*> planes;
+    for (const auto& plane : m_document.Design().GetPlanes()) {
+        if (plane->GetLayer() == layer)
+            planes.push_back(plane.get());
     }
+    CPlaneRefill::Run(*this, planes);
 }
 
 bool CDocumentPlanes::DeleteCurrentPlane()

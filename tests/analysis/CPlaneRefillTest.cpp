@@ -124,8 +124,9 @@ TEST_F(CPlaneRefillTest, SeveralThreadsFillAsOne)
     }
 }
 
-// Every plane of a Refill All shows its progress and can be cancelled, whatever its layer and
-// however many threads there are; a cancelled plane is left without fill.
+// Every plane of a Refill All shows its progress, whatever its layer and however many threads
+// there are; Cancel stops the whole refill: the cancelled plane is left without fill, the later
+// ones are not started and the status bar names them.
 TEST_F(CPlaneRefillTest, EveryPlaneShowsProgressAndCanBeCancelled)
 {
     for (int threads : {1, 8}) {
@@ -139,13 +140,15 @@ TEST_F(CPlaneRefillTest, EveryPlaneShowsProgressAndCanBeCancelled)
         for (int k = 0; k < 3; ++k)
             cancelling.messages.QueueAnswer(IDYES);
         const std::vector<Outcome> outcomes = Refill(threads);
-        // The plane of the missing net has nothing to walk round and no step to cancel at.
-        EXPECT_EQ(cancelling.messages.ShownTexts(),
-                  (std::vector<std::string>{"Cancel?", "Cancel?", "Cancel?", "missing net"}))
+        EXPECT_EQ(cancelling.messages.ShownTexts(), (std::vector<std::string>{"Cancel?"}))
             << threads << " threads";
-        for (size_t k = 0; k < 3; ++k) {
+        EXPECT_EQ(cancelling.progress.Windows().size(), 1u) << threads << " threads";
+        for (size_t k = 0; k < 4; ++k) {
             EXPECT_TRUE(outcomes[k].polygons.empty()) << "plane " << k;
             EXPECT_TRUE(outcomes[k].strokes.empty()) << "plane " << k;
         }
+        EXPECT_EQ(board.statusBar, "Refill cancelled; not refilled: " + board.planes[1]->GetName() +
+                                       ", " + board.planes[2]->GetName() + ", " +
+                                       board.planes[3]->GetName());
     }
 }
