@@ -1,5 +1,8 @@
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "bench/BoardGenerator.h"
 #include "document/CWevraDoc.h"
 #include "framework/CArchive.h"
@@ -23,5 +26,47 @@ void BM_DesignFileSaveAndLoad(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DesignFileSaveAndLoad)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+namespace {
+
+// The load alone, in memory, of boards of 2000, 8000 and 32000 components: how opening grows
+// with the board.
+void BM_DesignFileLoad(benchmark::State& state)
+{
+    CWevraDoc board;
+    GenerateBoard(board, PlanOf(state.range(0)));
+    CArchive saved;
+    board.Serialize(saved);
+    const std::vector<uint8_t> bytes = saved.TakeBuffer();
+    CWevraDoc opened;
+    for (auto _ : state) {
+        CArchive reading(bytes);
+        opened.Serialize(reading);
+        benchmark::DoNotOptimize(opened.GetLoadResult());
+    }
+}
+BENCHMARK(BM_DesignFileLoad)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
+
+// One save and one load, in memory, of boards of 2000, 8000 and 32000 components.
+void BM_DesignFileSaveAndLoadSized(benchmark::State& state)
+{
+    CWevraDoc board;
+    GenerateBoard(board, PlanOf(state.range(0)));
+    CWevraDoc opened;
+    for (auto _ : state) {
+        CArchive saved;
+        board.Serialize(saved);
+        CArchive reading(saved.TakeBuffer());
+        opened.Serialize(reading);
+        benchmark::DoNotOptimize(opened.GetLoadResult());
+    }
+}
+BENCHMARK(BM_DesignFileSaveAndLoadSized)
+    ->Arg(2000)
+    ->Arg(8000)
+    ->Arg(32000)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
