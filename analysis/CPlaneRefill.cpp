@@ -6,7 +6,7 @@
 #include "analysis/CPlaneBuildDocument.h"
 #include "model/CPour.h"
 
-void CPlaneRefill::Run(CPlaneBuildDocument& document, std::span<CPour* const> planes)
+size_t CPlaneRefill::Run(CPlaneBuildDocument& document, std::span<CPour* const> planes)
 {
     for (size_t k = 0; k < planes.size(); ++k) {
         const CPlaneBuild build(document, *planes[k]);
@@ -18,6 +18,7 @@ void CPlaneRefill::Run(CPlaneBuildDocument& document, std::span<CPour* const> pl
                 names += (names.empty() ? "" : ", ") + planes[later]->GetName();
             document.SetStatusBarText("Refill cancelled; not refilled: " + names);
         }
-        return;
+        return k + 1;
     }
+    return planes.size();
 }

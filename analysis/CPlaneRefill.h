@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <span>
 
 class CPlaneBuildDocument;
@@ -14,6 +15,7 @@ class CPour;
 // each fill's own stages share the work pool already.
 class CPlaneRefill {
 public:
-    // `planes` are planes of `document`, in list order.
-    static void Run(CPlaneBuildDocument& document, std::span<CPour* const> planes);
+    // `planes` are planes of `document`, in list order. Returns how many of them, from the
+    // first, were built (the cancelled one included): the rest were left as they were.
+    static size_t Run(CPlaneBuildDocument& document, std::span<CPour* const> planes);
 };

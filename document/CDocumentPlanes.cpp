@@ -110,9 +110,14 @@ void CDocumentPlanes::RefillAll()
     std::vector<CPour*> planes;
     for (const auto& plane : m_document.Design().GetPlanes())
         planes.push_back(plane.get());
-    CPlaneRefill::Run(*this, planes);
-    for (CPour* plane : planes)
-        plane->SetFillRevision(m_document.Design().GetCopperRevision());
+    MarkRefilled(planes, CPlaneRefill::Run(*this, planes));
+}
+
+void CDocumentPlanes::MarkRefilled(const std::vector<CPour*>& planes, size_t built)
+{
+    // Planes a Cancel left unbuilt keep the revision of their old fill: still to be refilled.
+    for (size_t k = 0; k < built && k < planes.size(); ++k)
+        planes[k]->SetFillRevision(m_document.Design().GetCopperRevision());
 }
 
 void CDocumentPlanes::RefillLayer(int32_t layer)
@@ -127,7 +132,7 @@ void CDocumentPlanes::RefillLayer(int32_t layer)
         if (plane->GetLayer() == layer)
             planes.push_back(plane.get());
     }
-    CPlaneRefill::Run(*this, planes);
+    MarkRefilled(planes, CPlaneRefill::Run(*this, planes));
 }
 
 bool CDocumentPlanes::DeleteCurrentPlane()

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "analysis/CPlaneBuildDocument.h"
 #include "framework/CPoint.h"
@@ -103,6 +105,9 @@ private:
     CPour& AppendNewPlane(CPoint seed);
     // "NN. " and the layer's name after its number.
     std::string PlaneName(int32_t number, int32_t layer) const;
+    // The first `built` of the planes a refill went through count as filled for the copper as
+    // it is now.
+    void MarkRefilled(const std::vector<CPour*>& planes, size_t built);
 
     CWevraDoc& m_document;
     // Set while RefillAll or RefillLayer runs.
