@@ -12,10 +12,11 @@ namespace {
 // One save and one load of a board of 2000 components (about 6000 pads) and 20000 track
 // vertices, with the load's fix-ups; the two together are what opening or saving a large
 // design costs apart from the disk.
-void BM_DesignFileSaveAndLoad(benchmark::State& state)
+// One save and one load of the board, in memory, per iteration.
+void SaveAndLoad(benchmark::State& state, const BoardPlan& plan)
 {
     CWevraDoc board;
-    GenerateBoard(board, BoardPlan{2000, 20000, 1});
+    GenerateBoard(board, plan);
     CWevraDoc opened;
     for (auto _ : state) {
         CArchive saved;
@@ -24,6 +25,11 @@ void BM_DesignFileSaveAndLoad(benchmark::State& state)
         opened.Serialize(reading);
         benchmark::DoNotOptimize(opened.GetLoadResult());
     }
+}
+
+void BM_DesignFileSaveAndLoad(benchmark::State& state)
+{
+    SaveAndLoad(state, BoardPlan{2000, 20000, 1});
 }
 BENCHMARK(BM_DesignFileSaveAndLoad)->Unit(benchmark::kMillisecond);
 
@@ -52,16 +58,7 @@ BENCHMARK(BM_DesignFileLoad)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::
 // One save and one load, in memory, of boards of 2000, 8000 and 32000 components.
 void BM_DesignFileSaveAndLoadSized(benchmark::State& state)
 {
-    CWevraDoc board;
-    GenerateBoard(board, PlanOf(state.range(0)));
-    CWevraDoc opened;
-    for (auto _ : state) {
-        CArchive saved;
-        board.Serialize(saved);
-        CArchive reading(saved.TakeBuffer());
-        opened.Serialize(reading);
-        benchmark::DoNotOptimize(opened.GetLoadResult());
-    }
+    SaveAndLoad(state, PlanOf(state.range(0)));
 }
 BENCHMARK(BM_DesignFileSaveAndLoadSized)
     ->Arg(2000)

@@ -75,6 +75,17 @@ protected:
         }
         return white;
     }
+    // Every part beside the board, as a netlist import leaves them, all in view, with the side
+    // pane that lists them open.
+    void PartsBesideTheBoard()
+    {
+        document->Design().GetComponents().MoveAll(0, -2 * document->Design().GetBoardHeight());
+        ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_ALL));
+        if (!document->View().IsLeftPaneShown()) {
+            ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_LEFT_PANE));
+        }
+        QApplication::processEvents();
+    }
     void ClickRow(int32_t row)
     {
         const int32_t y = (row + 1) * CListPane::rowHeight + CListPane::rowHeight / 2;
@@ -250,12 +261,7 @@ TEST_F(CBoardViewNavigationTest, APartPickedInTheSidePaneFollowsTheMouse)
     CComponentArray& components = document->Design().GetComponents();
     ASSERT_GT(components.GetCount(), 1);
     // Beside the board, as a netlist import leaves them: the pick starts a move.
-    components.MoveAll(0, -2 * document->Design().GetBoardHeight());
-    ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_ALL));
-    if (!document->View().IsLeftPaneShown()) {
-        ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_LEFT_PANE));
-    }
-    QApplication::processEvents();
+    ASSERT_NO_FATAL_FAILURE(PartsBesideTheBoard());
     ASSERT_TRUE(LeftPane().isVisible());
 
     const QPoint start(Client()->width() / 4, Client()->height() / 4);
@@ -287,12 +293,7 @@ TEST_F(CBoardViewNavigationTest, AHangingPartIsPutDownByAClick)
 {
     CComponentArray& components = document->Design().GetComponents();
     ASSERT_GT(components.GetCount(), 1);
-    components.MoveAll(0, -2 * document->Design().GetBoardHeight());
-    ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_ALL));
-    if (!document->View().IsLeftPaneShown()) {
-        ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_LEFT_PANE));
-    }
-    QApplication::processEvents();
+    ASSERT_NO_FATAL_FAILURE(PartsBesideTheBoard());
     MoveMouse(QPoint(Client()->width() / 4, Client()->height() / 4));
     QTest::keyClick(view, Qt::Key_M);
     ASSERT_TRUE(document->Session().IsMode(ID_COMPONENTS_MOVE_ROTATE));
@@ -333,12 +334,7 @@ TEST_F(CBoardViewNavigationTest, ARowDraggedOntoTheBoardIsPlacedWhereItIsDropped
 {
     CComponentArray& components = document->Design().GetComponents();
     ASSERT_GT(components.GetCount(), 1);
-    components.MoveAll(0, -2 * document->Design().GetBoardHeight());
-    ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_ALL));
-    if (!document->View().IsLeftPaneShown()) {
-        ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_LEFT_PANE));
-    }
-    QApplication::processEvents();
+    ASSERT_NO_FATAL_FAILURE(PartsBesideTheBoard());
     QWidget* pane = LeftPane().viewport();
     const CPoint picked = components.GetPosition(1);
     const QPoint row(40, 2 * CListPane::rowHeight + CListPane::rowHeight / 2);

@@ -512,8 +512,9 @@ TEST_F(NewUserWalkTest, TheRatsnestIsShownAfterTheImportAndAfterReopening)
         const CNet& net = *nets.GetNet(i);
         ASSERT_EQ(net.GetVertexCount(), 0) << net.GetName();
         EXPECT_GE(net.GetToDo(), 0) << net.GetName();
-        if (net.GetPinCount() > 0)
+        if (net.GetPinCount() > 0) {
             EXPECT_EQ(net.GetRatsLineCount(), net.GetClusterCount() - 1) << net.GetName();
+        }
         unrouted += net.GetRatsLineCount() > 0 ? 1 : 0;
     }
     EXPECT_GE(unrouted, 4);
