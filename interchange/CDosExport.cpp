@@ -6,6 +6,7 @@
 
 #include "framework/CNumberText.h"
 #include "framework/CPathHelper.h"
+#include "interchange/CDosConfig.h"
 #include "interchange/COutputDocument.h"
 #include "interchange/CStrokeCollector.h"
 #include "interchange/OutputText.h"
@@ -34,7 +35,6 @@ constexpr int32_t mirroredComponentLayer = 10;
 constexpr int32_t textLayer = 9;
 constexpr int32_t mirroredTextLayer = 11;
 constexpr int32_t lastTextLayer = 15;
-constexpr int32_t firstDrawingLayer = 12;
 constexpr int32_t lastPlaneLayer = 7;
 // A value written "%8d" must leave the column before it blank.
 constexpr int32_t maxCnfValue = 9999999;
@@ -51,18 +51,19 @@ int32_t ToDos(int32_t board)
     return board / dosUnit;
 }
 
-// The DOS layer a free text goes to, the one the default layer map of the import brings back
-// to the text's layer; -1 when the DOS format has none.
+// The DOS layer a free text goes to: the one the import's default layer map brings back to the
+// text's layer (of the two a silkscreen has, the text layer); -1 when the DOS format has none.
 int32_t DosTextLayer(int32_t layer)
 {
-    if (layer >= LAYER_TOP && layer <= lastPlaneLayer)
-        return layer;
-    if (layer == LAYER_SILK_TOP)
-        return textLayer;
-    if (layer == LAYER_SILK_BOTTOM)
-        return mirroredTextLayer;
-    if (layer >= LAYER_DRAWING_1 && layer <= LAYER_DRAWING_4)
-        return firstDrawingLayer + (layer - LAYER_DRAWING_1);
+    static const CDosConfig defaults = [] {
+        CDosConfig config;
+        config.SetDefaultLayerMap();
+        return config;
+    }();
+    for (int32_t dos = lastTextLayer; dos >= 1; --dos) {
+        if (defaults.layerMap[size_t(dos)] == layer)
+            return dos;
+    }
     return -1;
 }
 
