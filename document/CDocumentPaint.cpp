@@ -451,17 +451,27 @@ void CDocumentPaint::DrawSelection(CDeviceContext& dc)
     const int32_t previousMode = dc.GetROP2();
     dc.SetROP2(int32_t(m_settings.drawingMode));
 
-    m_document.Planes().DrawSelectedPlanes(dc);
+    // What the display set hides stays hidden when selected: a selected plane of another layer
+    // would otherwise cover the copper the set shows.
+    uint32_t shown = 0;
+    if (const COutputRec* set = m_design.GetCurrentLayerSet()) {
+        for (const uint8_t layer : set->GetLayerBytes())
+            if (layer > 0 && layer < LAYER_COUNT)
+                shown |= 1u << layer;
+    }
+    m_document.Planes().DrawSelectedPlanes(dc, shown);
     const bool components = m_design.GetComponents().GetSelectedCount() > 0;
     if (components) {
         for (int32_t layer = 1; layer < LAYER_COUNT; ++layer)
-            m_design.GetComponents().Draw(dc, layer, clip, true, true);
+            if (IsLayerShown(shown, layer))
+                m_design.GetComponents().Draw(dc, layer, clip, true, true);
     }
     m_design.GetLines().DrawSelected(dc, m_paint.drawColors[highlightSet], m_settings.offset.x,
-                                     m_settings.offset.y, m_settings.scale);
+                                     m_settings.offset.y, m_settings.scale, shown);
     m_design.GetTexts().DrawSelected(dc, m_design.GetFont(), m_paint.drawColors[highlightSet],
-                                     m_settings.offset.x, m_settings.offset.y, m_settings.scale);
-    m_design.GetNets().DrawSelectedAll(dc, clip);
+                                     m_settings.offset.x, m_settings.offset.y, m_settings.scale,
+                                     shown);
+    m_design.GetNets().DrawSelectedAll(dc, clip, shown);
 
     const auto drawSelectedComponents = [&](int32_t layer) {
         if (!components)

@@ -20,6 +20,7 @@
 #include "model/CNetArray.h"
 #include "model/CPour.h"
 #include "model/CTextArray.h"
+#include "model/LayerIds.h"
 #include "resources/CommandIds.h"
 
 namespace {
@@ -539,12 +540,12 @@ void CDocumentPlanes::EndPlaneTool()
         m_document.Session().SetMode(ID_VIEW);
 }
 
-void CDocumentPlanes::DrawSelectedPlanes(CDeviceContext& dc) const
+void CDocumentPlanes::DrawSelectedPlanes(CDeviceContext& dc, uint32_t shownLayers) const
 {
     const CPoint offset = m_document.View().GetViewOffset();
     const int32_t scale = m_document.View().GetScale();
     for (const auto& plane : m_document.Design().GetPlanes()) {
-        if (plane->IsSelected())
+        if (plane->IsSelected() && IsLayerShown(shownLayers, plane->GetLayer()))
             plane->Draw(
                 dc, offset.x, offset.y, scale,
                 m_document.Paint().LayerColor(plane->GetLayer(), CComponentDocument::highlightSet));

@@ -80,7 +80,8 @@ public:
     // otherwise the idle mode follows.
     void EndPlaneTool();
 
-    void DrawSelectedPlanes(CDeviceContext& dc) const;
+    // The selected planes on the shown layers (IsLayerShown).
+    void DrawSelectedPlanes(CDeviceContext& dc, uint32_t shownLayers) const;
     void DrawPlaneOutline(CDeviceContext& dc, bool editing) const;
     void DrawPlaneSeed(CDeviceContext& dc) const;
 

@@ -768,7 +768,8 @@ void CDrawRecArray::DrawLayer(CDeviceContext& dc, int32_t layer, const CRect& cl
 }
 
 void CDrawRecArray::DrawSelected(CDeviceContext& dc, std::span<const COLORREF> highlightColors,
-                                 int32_t offsetX, int32_t offsetY, int32_t zoom) const
+                                 int32_t offsetX, int32_t offsetY, int32_t zoom,
+                                 uint32_t shownLayers) const
 {
     bool penSelected = false;
     CPen previous;
@@ -777,7 +778,8 @@ void CDrawRecArray::DrawSelected(CDeviceContext& dc, std::span<const COLORREF> h
     for (int32_t i = 1; i < GetCount(); ++i) {
         const DrawRec& rec = m_vertices[i];
         const int32_t layer = rec.GetLayer();
-        if (!IsSegment(i) || !rec.IsSelected() || size_t(layer) >= highlightColors.size())
+        if (!IsSegment(i) || !rec.IsSelected() || size_t(layer) >= highlightColors.size() ||
+            !IsLayerShown(shownLayers, layer))
             continue;
         const CPen wanted(CPen::Style::Solid, GetPenWidth(rec.GetPen()) / std::max(zoom, 1),
                           highlightColors[size_t(layer)]);

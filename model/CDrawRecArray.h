@@ -14,6 +14,7 @@
 #include "framework/CRuntimeClass.h"
 #include "framework/ColorRef.h"
 #include "model/DrawRec.h"
+#include "model/LayerIds.h"
 #include "model/PenTable.h"
 
 class CArchive;
@@ -205,9 +206,11 @@ public:
     // The unselected segments of the layer that may reach the rectangle (board units).
     void DrawLayer(CDeviceContext& dc, int32_t layer, const CRect& clip, COLORREF color,
                    int32_t offsetX, int32_t offsetY, int32_t zoom) const;
-    // The selected segments, each in its layer's highlight colour.
+    // The selected segments on the shown layers (IsLayerShown), each in its layer's highlight
+    // colour.
     void DrawSelected(CDeviceContext& dc, std::span<const COLORREF> highlightColors,
-                      int32_t offsetX, int32_t offsetY, int32_t zoom) const;
+                      int32_t offsetX, int32_t offsetY, int32_t zoom,
+                      uint32_t shownLayers = LAYER_MASK_ALL) const;
     // The screen area the current vertex and its segments cover; (0, 0, 1, 1) for fewer than
     // 2 vertices.
     CRect GetCurrentSegmentRect(int32_t offsetX, int32_t offsetY, int32_t zoom) const;

@@ -425,8 +425,10 @@ public:
     void DrawLayer(CDeviceContext& dc, const CNetDocument& document, int32_t layer,
                    const CRect& clip, int32_t colorSet) const;
     // The segments at selected vertices: first a grey halo as wide as the clearance on both
-    // sides, then in the highlight colour of their layer.
-    void DrawSelected(CDeviceContext& dc, const CNetDocument& document, const CRect& clip) const;
+    // sides, then in the highlight colour of their layer; only those on the shown layers
+    // (IsLayerShown).
+    void DrawSelected(CDeviceContext& dc, const CNetDocument& document, const CRect& clip,
+                      uint32_t shownLayers = LAYER_MASK_ALL) const;
     // The edited range of the current run: its halo (unless the user turned it off), then in
     // the highlight colours.
     void DrawEditedRun(CDeviceContext& dc, const CNetDocument& document) const;

@@ -251,8 +251,9 @@ public:
                        bool noHighlight) const;
     // The selected pads and vias on the layer of every net, with the pen and brush selected.
     void DrawSelectedPads(CDeviceContext& dc, int32_t layer, const CRect& clip) const;
-    // The selected tracks of every net.
-    void DrawSelectedAll(CDeviceContext& dc, const CRect& clip) const;
+    // The selected tracks of every net on the shown layers (IsLayerShown).
+    void DrawSelectedAll(CDeviceContext& dc, const CRect& clip,
+                         uint32_t shownLayers = LAYER_MASK_ALL) const;
     // The holes of every net's pads and vias with the document's hole pen and brush.
     void DrawHoles(CDeviceContext& dc, const CRect& clip, int32_t percent, int32_t minimum) const;
     // The current net's ratsnest lines when it meets the clip; those of the nets from 1 on but

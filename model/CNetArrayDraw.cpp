@@ -111,12 +111,12 @@ void CNetArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip) const
                             });
 }
 
-void CNetArray::DrawSelectedAll(CDeviceContext& dc, const CRect& clip) const
+void CNetArray::DrawSelectedAll(CDeviceContext& dc, const CRect& clip, uint32_t shownLayers) const
 {
     if (!m_document)
         return;
     for (const auto& net : m_nets)
-        net->DrawSelected(dc, *m_document, clip);
+        net->DrawSelected(dc, *m_document, clip, shownLayers);
 }
 
 // ---- Pads, vias and holes -----------------------------------------------------------------------

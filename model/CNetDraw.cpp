@@ -134,7 +134,8 @@ void CNet::DrawLayer(CDeviceContext& dc, const CNetDocument& document, int32_t l
     }
 }
 
-void CNet::DrawSelected(CDeviceContext& dc, const CNetDocument& document, const CRect& clip) const
+void CNet::DrawSelected(CDeviceContext& dc, const CNetDocument& document, const CRect& clip,
+                        uint32_t shownLayers) const
 {
     const CScreenMap map(document);
     if (!map.IsUsable() || GetSelectedCount() == 0)
@@ -146,6 +147,7 @@ void CNet::DrawSelected(CDeviceContext& dc, const CNetDocument& document, const 
             const TrackRec& rec = m_vertices[i];
             const TrackRec& prev = m_vertices[i - 1];
             if (!rec.IsDrawn() || !IsUsableLayer(rec.GetLayer()) ||
+                !IsLayerShown(shownLayers, rec.GetLayer()) ||
                 !(rec.IsSelected() || prev.IsSelected()) || SegmentOutside(clip, prev, rec))
                 continue;
             const int64_t width = GetVertexWidth(i);

@@ -217,14 +217,15 @@ void CTextArray::Draw(CDeviceContext& dc, int32_t layer, const CWevraFont& font,
 
 void CTextArray::DrawSelected(CDeviceContext& dc, const CWevraFont& font,
                               std::span<const COLORREF> highlightColors, int32_t offsetX,
-                              int32_t offsetY, int32_t scale) const
+                              int32_t offsetY, int32_t scale, uint32_t shownLayers) const
 {
     bool penSelected = false;
     CPen previous;
     CPen current;
     for (const auto& text : m_texts) {
         const int32_t layer = text->GetLayer();
-        if (!text->IsSelected() || layer < 0 || size_t(layer) >= highlightColors.size())
+        if (!text->IsSelected() || layer < 0 || size_t(layer) >= highlightColors.size() ||
+            !IsLayerShown(shownLayers, layer))
             continue;
         const CPen wanted(CPen::Style::Solid, ScreenWidth(text->GetLineWidth(), scale),
                           highlightColors[size_t(layer)]);

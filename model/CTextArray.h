@@ -11,6 +11,7 @@
 #include "framework/CRuntimeClass.h"
 #include "framework/ColorRef.h"
 #include "model/CWevraText.h"
+#include "model/LayerIds.h"
 
 class CArchive;
 class CDeviceContext;
@@ -83,11 +84,11 @@ public:
     // scale (at least one pixel). The previous pen is selected again afterwards.
     void Draw(CDeviceContext& dc, int32_t layer, const CWevraFont& font, COLORREF color,
               int32_t offsetX, int32_t offsetY, int32_t scale) const;
-    // The selected texts, each in its layer's highlight colour (texts on a layer outside the
-    // table are not drawn).
+    // The selected texts on the shown layers (IsLayerShown), each in its layer's highlight
+    // colour (texts on a layer outside the table are not drawn).
     void DrawSelected(CDeviceContext& dc, const CWevraFont& font,
                       std::span<const COLORREF> highlightColors, int32_t offsetX, int32_t offsetY,
-                      int32_t scale) const;
+                      int32_t scale, uint32_t shownLayers = LAYER_MASK_ALL) const;
 
     // ---- Text tool ------------------------------------------------------------------------------
     // Called by the board view while the tool mode is Place Text or Edit Text.

@@ -30,3 +30,9 @@ inline constexpr int32_t PADSTACK_LAYER_COUNT = 27;
 
 // The mask of layer 0, which stands for every layer.
 inline constexpr uint32_t LAYER_MASK_ALL = 0xFFFFFFFFu;
+
+// Whether a set of shown layers, one bit per layer number (1 << layer), holds the layer.
+constexpr bool IsLayerShown(uint32_t shownLayers, int32_t layer)
+{
+    return layer >= 0 && layer < 32 && ((shownLayers >> layer) & 1u) != 0;
+}

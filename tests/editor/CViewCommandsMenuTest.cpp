@@ -11,16 +11,21 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <QToolBar>
 
+#include "dialogs/CDisplayLayersetDlg.h"
 #include "dialogs/CGetShapeDlg.h"
 #include "dialogs/CNameDlg.h"
 #include "dialogs/CPcbInfoDlg.h"
+#include "dialogs/CWevraDialog.h"
 #include "document/CDesignSettings.h"
 #include "document/CDocumentLink.h"
+#include "document/CDocumentPaint.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
 #include "editor/CConfig.h"
@@ -34,6 +39,7 @@
 #include "model/CLayerArray.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
+#include "model/COutputRec.h"
 #include "model/CPour.h"
 #include "model/CShapeLib.h"
 #include "model/CShapeLibArray.h"
@@ -332,6 +338,34 @@ TEST_F(CViewCommandsMenuTest, NewPlaneGoesOnTheLayerTheToolbarShows)
         EXPECT_TRUE(layers->currentText().startsWith(bottom)) << "plane " << made;
         ASSERT_TRUE(Run(ID_EDIT_SELECT_MODE));
     }
+
+    // A set without the bottom layer shows none of the bottom planes, selected or not: the top
+    // copper under them stays in sight.
+    WhenModal([](QWidget* box) {
+        auto* list = dialog_test::Find<QListWidget>(box, CDisplayLayersetDlg::idList);
+        const QList<QListWidgetItem*> found =
+            list->findItems(QStringLiteral("  Copper on Top"), Qt::MatchEndsWith);
+        ASSERT_EQ(found.size(), 1);
+        list->setCurrentItem(found.front());
+        dialog_test::Click(box, CWevraDialog::idOk);
+    });
+    ASSERT_TRUE(Run(ID_VIEW_SELECT_LAYERSET));
+    ASSERT_EQ(document->Design().GetCurrentLayerSet()->GetDisplayName(), "Copper on Top");
+    Client()->setFocus();
+    QTest::keyClick(Client(), Qt::Key_A, Qt::ControlModifier);
+    ASSERT_TRUE(document->Design().GetPlane(planes).IsSelected());
+    QApplication::processEvents();
+    const QImage image = Client()->grab().toImage();
+    std::set<QRgb> bottomColors;
+    for (const int32_t set : {CComponentDocument::normalSet, CComponentDocument::highlightSet}) {
+        const COLORREF color = document->Paint().LayerColor(LAYER_BOTTOM, set);
+        bottomColors.insert(qRgb(GetRValue(color), GetGValue(color), GetBValue(color)));
+    }
+    int32_t bottomPixels = 0;
+    for (int32_t y = 0; y < image.height(); ++y)
+        for (int32_t x = 0; x < image.width(); ++x)
+            bottomPixels += bottomColors.contains(image.pixel(x, y) | 0xff000000u) ? 1 : 0;
+    EXPECT_EQ(bottomPixels, 0) << "bottom copper drawn in a set of the top layer alone";
 }
 
 TEST_F(CViewCommandsMenuTest, BoardPropertiesShowsTheDesignSummaryFromTheMenu)
