@@ -1,9 +1,13 @@
 #include "framework/CServices.h"
 
+#include <atomic>
 #include <iostream>
+#include <stdexcept>
+#include <thread>
 
 #include "framework/CArchive.h"
 #include "framework/CClipboardService.h"
+#include "framework/CCollectedMessages.h"
 #include "framework/CColorChooserService.h"
 #include "framework/CFileDialogService.h"
 #include "framework/CLauncher.h"
@@ -36,6 +40,56 @@ public:
             std::cerr << caption << ": ";
         std::cerr << text << '\n';
         return FirstButtonAnswer(buttons);
+    }
+};
+
+// Refuses, loudly and in every build, a message asked for where no window may be opened: the
+// failure reaches whoever runs the work (the failure guard tells the user and takes the
+// command back) instead of a window opening from the wrong thread or a question being
+// answered for the user.
+[[noreturn]] void RefuseMessage(const std::string& why, const std::string& text)
+{
+    const std::string failure = why + ": \"" + CWindows1252::ToUtf8(text) + "\"";
+    std::cerr << "wevra: " << failure << '\n';
+    throw std::logic_error(failure);
+}
+
+// Messages of work on the pool: collected for the calling thread to show.
+class CCollectingMessageService : public CMessageService {
+public:
+    int32_t MessageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
+                       MessageIcon icon) override
+    {
+        return Collect(text, caption, buttons, icon, false);
+    }
+    int32_t FileMessageBox(const std::string& text, const std::string& caption,
+                           MessageButtons buttons, MessageIcon icon) override
+    {
+        return Collect(text, caption, buttons, icon, true);
+    }
+
+private:
+    static int32_t Collect(const std::string& text, const std::string& caption,
+                           MessageButtons buttons, MessageIcon icon, bool namesFile)
+    {
+        if (buttons != MB_OK)
+            RefuseMessage("A question was asked by work on the pool's threads", text);
+        CCollectedMessages::Current()->Add(text, caption, icon, namesFile);
+        return IDOK;
+    }
+};
+
+class CRefusingMessageService : public CMessageService {
+public:
+    int32_t MessageBox(const std::string& text, const std::string&, MessageButtons,
+                       MessageIcon) override
+    {
+        RefuseMessage("A message was asked for off the thread that owns the windows", text);
+    }
+    int32_t FileMessageBox(const std::string& text, const std::string&, MessageButtons,
+                           MessageIcon) override
+    {
+        RefuseMessage("A message was asked for off the thread that owns the windows", text);
     }
 };
 
@@ -99,6 +153,8 @@ public:
 };
 
 CHeadlessMessageService headlessMessages;
+CCollectingMessageService collectingMessages;
+CRefusingMessageService refusingMessages;
 CHeadlessLauncher headlessLauncher;
 CHeadlessPrinterService headlessPrinters;
 CPrintDialogService headlessPrintDialogs;
@@ -111,6 +167,18 @@ CClipboardService headlessClipboard;
 CHeadlessColorChooser headlessColorChooser;
 
 CMessageService* installedMessages = nullptr;
+// The thread that owns the windows: the one that installed the message service, or else the
+// first to ask for it.
+std::atomic<std::thread::id> windowThread;
+
+bool OnWindowThread()
+{
+    const std::thread::id self = std::this_thread::get_id();
+    std::thread::id owner = windowThread.load();
+    if (owner == std::thread::id() && windowThread.compare_exchange_strong(owner, self))
+        return true;
+    return owner == self;
+}
 CLauncher* installedLauncher = nullptr;
 CPrinterService* installedPrinters = nullptr;
 CPrintDialogService* installedPrintDialogs = nullptr;
@@ -133,6 +201,10 @@ template <typename T> T* Replace(T*& slot, T* service)
 
 CMessageService& CServices::Messages()
 {
+    if (CCollectedMessages::Current() != nullptr)
+        return collectingMessages;
+    if (!OnWindowThread())
+        return refusingMessages;
     return installedMessages ? *installedMessages : headlessMessages;
 }
 
@@ -203,6 +275,8 @@ CMailService* CServices::SetMail(CMailService* service)
 
 CMessageService* CServices::SetMessages(CMessageService* service)
 {
+    if (service != nullptr)
+        windowThread.store(std::this_thread::get_id());
     return Replace(installedMessages, service);
 }
 

@@ -22,6 +22,12 @@ class CSettingsStore;
 // nothing and are never cancelled, list pickers, file and colour choosers and print dialogs
 // are cancelled, and settings are kept in memory only.
 //
+// Messages are the windows' thread's alone: work on the pool's threads has what it tells the
+// user collected and shown by the calling thread once the work is done (CCollectedMessages);
+// a question asked there, or any message asked for from another thread, is refused with a
+// std::logic_error and a line on stderr. The thread that installs the message service owns
+// the windows (until one is installed, the first thread that asks).
+//
 // The installed objects are not owned; whoever installs one keeps it alive until it is
 // replaced. Each setter returns the service installed before (the default counts as nullptr)
 // so that the caller can put it back; nullptr reinstalls the default.

@@ -1,5 +1,6 @@
 #include "framework/CWorkPool.h"
 
+#include "framework/CCollectedMessages.h"
 #include "framework/CNumberText.h"
 
 #include <algorithm>
@@ -60,6 +61,7 @@ struct CWorkPool::Job {
     std::atomic<bool> failed{false};
     std::mutex errorMutex;
     std::exception_ptr error;
+    CCollectedMessages messages;
 
     bool Exhausted() const { return next.load(std::memory_order_relaxed) >= count; }
 
@@ -77,6 +79,7 @@ struct CWorkPool::Job {
                 if (failed.load(std::memory_order_relaxed))
                     break;
                 try {
+                    CCollectedMessages::CScope collect(messages, i);
                     (*work)(i);
                 } catch (...) {
                     std::lock_guard lock(errorMutex);
@@ -119,8 +122,25 @@ CWorkPool::~CWorkPool()
 void CWorkPool::RunInline(std::size_t count, const std::function<void(std::size_t)>& work)
 {
     CInsideWork inside;
-    for (std::size_t i = 0; i < count; ++i)
-        work(i);
+    // Work nested in an item reports into that item's collection; work of its own collects
+    // its messages as it would on several threads, so that what the user sees does not
+    // depend on the thread count.
+    if (CCollectedMessages::Current() != nullptr) {
+        for (std::size_t i = 0; i < count; ++i)
+            work(i);
+        return;
+    }
+    CCollectedMessages messages;
+    try {
+        for (std::size_t i = 0; i < count; ++i) {
+            CCollectedMessages::CScope collect(messages, i);
+            work(i);
+        }
+    } catch (...) {
+        messages.Replay();
+        throw;
+    }
+    messages.Replay();
 }
 
 void CWorkPool::ForEach(std::size_t count, const std::function<void(std::size_t)>& work)
@@ -151,6 +171,8 @@ void CWorkPool::ForEach(std::size_t count, const std::function<void(std::size_t)
     for (std::size_t done = job->done.load(std::memory_order_acquire); done != count;
          done = job->done.load(std::memory_order_acquire))
         job->done.wait(done, std::memory_order_acquire);
+    // What the items told the user is shown before a failure of theirs is passed on.
+    job->messages.Replay();
     if (job->error)
         std::rethrow_exception(job->error);
 }
