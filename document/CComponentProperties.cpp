@@ -1,13 +1,18 @@
 #include "document/CComponentProperties.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
+#include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
+#include "framework/CServices.h"
 #include "framework/Numeric.h"
 #include "model/CAngleText.h"
 #include "model/CComponentArray.h"
 #include "model/CLengthText.h"
 #include "model/CToolDocument.h"
+#include "model/FontWarning.h"
 
 namespace {
 
@@ -108,4 +113,16 @@ void CComponentProperties::Apply(CToolDocument& document, int32_t component, con
     components.SetCluster(component, ParseWord(values.cluster));
     components.SetFlag(component, editedFlags, false);
     components.SetFlag(component, values.flags & editedFlags, true);
+
+    // Told once when a name is typed, not again when only the placement changes.
+    std::vector<std::string> lines;
+    const std::string reference = components.GetReference(component);
+    if (reference != shown.reference)
+        lines.push_back(MissingCharactersLine(document.GetFont(), "Reference", reference));
+    if (values.type != shown.type)
+        lines.push_back(MissingCharactersLine(document.GetFont(), "Type", values.type));
+    std::erase(lines, std::string());
+    if (!lines.empty())
+        CServices::Messages().MessageBox(MissingCharactersMessage(lines), "", MB_OK,
+                                         MB_ICONWARNING);
 }

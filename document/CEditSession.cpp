@@ -744,6 +744,11 @@ void CEditSession::RepaintBoardViews()
     m_document.Windows().RepaintBoardViews();
 }
 
+const CWevraFont& CEditSession::GetFont() const
+{
+    return m_document.Design().GetFont();
+}
+
 std::vector<std::string> CEditSession::GetLayerNames() const
 {
     std::vector<std::string> names;

@@ -203,6 +203,7 @@ public:
     void RedrawBoardViews() override;
     void RepaintBoardViews() override;
     std::vector<std::string> GetLayerNames() const override;
+    const CWevraFont& GetFont() const override;
 
 private:
     CWevraDoc& m_document;

@@ -31,6 +31,7 @@
 #include "model/CShapeLib.h"
 #include "model/CTextArray.h"
 #include "model/CWevraFont.h"
+#include "model/FontWarning.h"
 #include "model/LayerMaps.h"
 #include "resources/CommandIds.h"
 #include "resources/StringIds.h"
@@ -194,6 +195,13 @@ bool CWevraDoc::OnOpenDocument(const std::string& path)
         read = OpenDesignFile(path);
     if (!read)
         return false;
+    // Once when the design is opened: the characters its texts show other than as typed.
+    const std::string missing = MissingCharactersMessage(
+        MissingCharactersLines(m_design.GetFont(), m_design.GetTexts(), m_design.GetComponents(),
+                               m_design.GetShapeCache()));
+    if (!missing.empty())
+        CServices::Messages().FileMessageBox(
+            CWindows1252::ToUtf8(missing), CPathHelper::GetFileTitle(path), MB_OK, MB_ICONWARNING);
 
     m_pathName = path;
     m_modified = false;

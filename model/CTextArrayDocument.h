@@ -6,9 +6,11 @@
 
 #include "framework/CPoint.h"
 
+class CWevraFont;
+
 // What the text list's tool needs of the design that holds it: the tool mode and action code,
-// the cursor and anchor, undo snapshots, the modified flag, redrawing, and what the Edit Text
-// dialog shows. The document implements it.
+// the cursor and anchor, undo snapshots, the modified flag, redrawing, what the Edit Text
+// dialog shows, and the font the texts are drawn with. The document implements it.
 class CTextArrayDocument {
 public:
     // Action codes of the tool.
@@ -50,4 +52,6 @@ public:
 
     // The layer names by layer number, for choosing a text's layer.
     virtual std::vector<std::string> GetLayerNames() const = 0;
+    // The stroke font the texts are drawn with, to tell which characters it lacks.
+    virtual const CWevraFont& GetFont() const = 0;
 };

@@ -4,12 +4,15 @@
 #include <limits>
 #include <string>
 
+#include "framework/CMessageService.h"
+#include "framework/CServices.h"
 #include "framework/Numeric.h"
 #include "framework/VirtualKeys.h"
 #include "model/CAngleText.h"
 #include "model/CDialogService.h"
 #include "model/CLengthText.h"
 #include "model/CTextArrayDocument.h"
+#include "model/FontWarning.h"
 #include "model/LayerIds.h"
 #include "model/LayerMaps.h"
 #include "resources/CommandIds.h"
@@ -190,6 +193,8 @@ int32_t CTextArray::EditProperties()
     // Without a cursor move since the pick no snapshot has been taken yet, and a text edited
     // and placed without moving must still count as a change.
     document.PushUndoForSelection();
+    // Told once for each text placed or retyped, not again when only its looks change.
+    const bool warn = document.GetMode() == ID_BOARD_PLACE_TEXT || characters != text->GetText();
     text->SetText(characters);
     text->SetHeight(CLengthText::ParseLength(unit, size));
     text->SetLineWidth(CLengthText::ParseLength(unit, width));
@@ -199,6 +204,12 @@ int32_t CTextArray::EditProperties()
     text->SetMirrored(mirrored);
     text->SetAngle(CAngleText::Parse(rotation));
     document.SetModified();
+    if (warn) {
+        const std::string line = MissingCharactersLine(document.GetFont(), "Text", characters);
+        if (!line.empty())
+            CServices::Messages().MessageBox(MissingCharactersMessage({line}), "", MB_OK,
+                                             MB_ICONWARNING);
+    }
     return 1;
 }
 

@@ -26,6 +26,13 @@ int64_t ClampCursor(int64_t cursor)
     return std::clamp(cursor, -limit, limit);
 }
 
+// The font keeps letters of code page 437 at 0x80..0x9F: a trade mark sign drawn from its own
+// code would come out as an O with diaeresis.
+bool IsCp437Place(uint8_t ansi)
+{
+    return ansi >= 0x80 && ansi <= 0x9F && CWevraFont::FontCode(ansi) == ansi;
+}
+
 } // namespace
 
 CWevraFont::CWevraFont() = default;
@@ -162,19 +169,55 @@ bool CWevraFont::HasGlyph(uint8_t code) const
     return c.first < c.end || GetRecord(c.advance).x > 0;
 }
 
+bool CWevraFont::DrawsOwnGlyph(uint8_t ansi) const
+{
+    return !IsCp437Place(ansi) && HasGlyph(FontCode(ansi));
+}
+
 std::string CWevraFont::GlyphCodes(std::string_view text) const
 {
     std::string codes;
     codes.reserve(text.size());
     for (char ch : text) {
-        const uint8_t code = FontCode(uint8_t(ch));
-        const std::string_view substitute = FontSubstitute(uint8_t(ch));
-        if (HasGlyph(code) || substitute.empty())
-            codes.push_back(char(code));
-        else
+        const auto ansi = uint8_t(ch);
+        const std::string_view substitute = FontSubstitute(ansi);
+        if (DrawsOwnGlyph(ansi))
+            codes.push_back(char(FontCode(ansi)));
+        else if (!substitute.empty())
             codes.append(substitute);
+        else if (!IsCp437Place(ansi))
+            codes.push_back(ch);
     }
     return codes;
+}
+
+std::string CWevraFont::MissingCharacters(std::string_view text) const
+{
+    constexpr char noBreakSpace = '\xA0';
+    std::string missing;
+    // Without a font nothing is drawn, which loading it has said already.
+    if (!IsLoaded())
+        return missing;
+    for (char ch : text) {
+        if (ch != noBreakSpace && !DrawsOwnGlyph(uint8_t(ch)) &&
+            missing.find(ch) == std::string::npos)
+            missing.push_back(ch);
+    }
+    return missing;
+}
+
+std::string CWevraFont::DescribeMissing(std::string_view text) const
+{
+    std::string description;
+    for (char ch : MissingCharacters(text)) {
+        if (!description.empty())
+            description += ", ";
+        const std::string_view substitute = FontSubstitute(uint8_t(ch));
+        description += "\"" + std::string(1, ch) + "\"";
+        description += substitute.empty() ? std::string(" not drawn")
+                                          : " as \"" + std::string(substitute) + "\"";
+    }
+    return description;
 }
 
 CWevraFont::Character CWevraFont::GetCharacter(uint8_t code) const

@@ -65,8 +65,17 @@ public:
     static uint8_t FontCode(uint8_t ansi);
     // The font codes a text is drawn and measured with: each character's own glyph, or, when
     // the font holds none for it, its substitute ("ss" for sharp s, the base letter of an
-    // accented one), so that no character a user typed vanishes from the board.
+    // accented one), so that no character a user typed vanishes from the board. Codes
+    // 0x80..0x9F of the font hold code page 437 letters, never the Windows characters of those
+    // codes, which always take their substitutes.
     std::string GlyphCodes(std::string_view text) const;
+    // The characters of a text, each once in the order they first appear, that the font draws
+    // by a substitute or not at all. A no-break space drawn as a space is drawn as it is; a font
+    // that is not loaded lacks nothing (loading it told why it draws nothing).
+    std::string MissingCharacters(std::string_view text) const;
+    // What a text's missing characters come out as, for a warning: each as '"<c>" as "<drawn>"'
+    // or '"<c>" not drawn', separated by ", "; empty when nothing is missing.
+    std::string DescribeMissing(std::string_view text) const;
 
     // The box of a text at a height, from (0, 0) at its start point to the right end of its
     // widest stroke and the lowest point; y grows downward.
@@ -97,6 +106,8 @@ private:
     Character GetCharacter(uint8_t code) const;
     // A glyph draws something or at least moves on, as a space does.
     bool HasGlyph(uint8_t code) const;
+    // Whether the font draws the Windows character with a glyph of its own.
+    bool DrawsOwnGlyph(uint8_t ansi) const;
 
     void Clear();
 

@@ -15,9 +15,14 @@
 //
 // Codes covered: 32..126 from the Hershey font; the code-page-437 letters the program draws
 // for the Windows letters A, O, U with diaeresis and e, i, o, u, y with diaeresis (129, 137,
-// 139, 142, 148, 152, 153, 154), composed from the base letter and two dots, because the
-// Hershey simplex fonts have no accented letters. Control codes, 127 and the other codes up to
-// 154 are empty groups of zero width.
+// 139, 142, 148, 152, 153, 154); the other Windows-1252 letters with grave, acute, circumflex,
+// tilde, diaeresis, ring or cedilla at their own codes (0xC0..0xFD), and the sharp s (0xDF).
+// The Hershey simplex fonts have no accented letters, so each is composed from its base letter
+// and the accent's strokes: above a small letter in the space up to the top of the font, above
+// a capital in the space gained by lowering the capital's top (the cell holds nothing above
+// y = 0, and the capital height must stay where it is for every other text), below the letter
+// for the cedilla. Control codes, 127 and the other codes up to 255 are empty groups of zero
+// width.
 
 #include <algorithm>
 #include <array>
@@ -38,11 +43,14 @@ constexpr size_t recordCount = 4000;
 constexpr size_t recordSize = 3;
 constexpr int firstAsciiCode = 32;
 constexpr int lastAsciiCode = 126;
-constexpr int lastCode = 154;
+constexpr int lastCode = 255;
 // Font units of a capital letter's height.
 constexpr double capHeightUnits = 16.0;
 // Half the distance between the two dots of a diaeresis, in font units.
 constexpr int dotSpacing = 2;
+// Font units an accent takes up, and its distance from the letter below or above it.
+constexpr int accentHeight = 4;
+constexpr int accentGap = 2;
 
 constexpr uint8_t penDown = 0x01;
 constexpr uint8_t groupBit = 0x80;
@@ -72,23 +80,39 @@ struct Glyph {
     int advance = 0;
 };
 
+enum class Mark { grave, acute, circumflex, tilde, diaeresis, ring, cedilla };
+
 struct Accent {
     int code;
     char base;
+    Mark mark;
 };
 
-// Code-page-437 places of the letters with diaeresis that the program maps its Windows letters
-// to.
-constexpr std::array<Accent, 8> diaeresisLetters = {{
-    {129, 'u'},
-    {137, 'e'},
-    {139, 'i'},
-    {142, 'A'},
-    {148, 'o'},
-    {152, 'y'},
-    {153, 'O'},
-    {154, 'U'},
+// The accented letters and their places: the code-page-437 places of the letters with
+// diaeresis that the program maps its Windows letters to, and the others at their own
+// Windows-1252 codes.
+constexpr std::array<Accent, 53> accentedLetters = {{
+    {129, 'u', Mark::diaeresis},   {137, 'e', Mark::diaeresis},   {139, 'i', Mark::diaeresis},
+    {142, 'A', Mark::diaeresis},   {148, 'o', Mark::diaeresis},   {152, 'y', Mark::diaeresis},
+    {153, 'O', Mark::diaeresis},   {154, 'U', Mark::diaeresis},   {0xC0, 'A', Mark::grave},
+    {0xC1, 'A', Mark::acute},      {0xC2, 'A', Mark::circumflex}, {0xC3, 'A', Mark::tilde},
+    {0xC5, 'A', Mark::ring},       {0xC7, 'C', Mark::cedilla},    {0xC8, 'E', Mark::grave},
+    {0xC9, 'E', Mark::acute},      {0xCA, 'E', Mark::circumflex}, {0xCB, 'E', Mark::diaeresis},
+    {0xCC, 'I', Mark::grave},      {0xCD, 'I', Mark::acute},      {0xCE, 'I', Mark::circumflex},
+    {0xCF, 'I', Mark::diaeresis},  {0xD1, 'N', Mark::tilde},      {0xD2, 'O', Mark::grave},
+    {0xD3, 'O', Mark::acute},      {0xD4, 'O', Mark::circumflex}, {0xD5, 'O', Mark::tilde},
+    {0xD9, 'U', Mark::grave},      {0xDA, 'U', Mark::acute},      {0xDB, 'U', Mark::circumflex},
+    {0xDD, 'Y', Mark::acute},      {0xE0, 'a', Mark::grave},      {0xE1, 'a', Mark::acute},
+    {0xE2, 'a', Mark::circumflex}, {0xE3, 'a', Mark::tilde},      {0xE4, 'a', Mark::diaeresis},
+    {0xE5, 'a', Mark::ring},       {0xE7, 'c', Mark::cedilla},    {0xE8, 'e', Mark::grave},
+    {0xE9, 'e', Mark::acute},      {0xEA, 'e', Mark::circumflex}, {0xEC, 'i', Mark::grave},
+    {0xED, 'i', Mark::acute},      {0xEE, 'i', Mark::circumflex}, {0xF1, 'n', Mark::tilde},
+    {0xF2, 'o', Mark::grave},      {0xF3, 'o', Mark::acute},      {0xF4, 'o', Mark::circumflex},
+    {0xF5, 'o', Mark::tilde},      {0xF9, 'u', Mark::grave},      {0xFA, 'u', Mark::acute},
+    {0xFB, 'u', Mark::circumflex}, {0xFD, 'y', Mark::acute},
 }};
+
+constexpr int sharpSCode = 0xDF;
 
 [[noreturn]] void Fail(const std::string& message)
 {
@@ -157,15 +181,25 @@ int RoundHalfAway(double v)
 }
 
 // Maps Hershey units into font units: the glyph's left bound becomes x = 0, the highest point
-// of the font y = 0, and a capital letter 16 units tall.
+// of the font y = 0, and a capital letter 16 units tall. A squashed scaler lowers every point's
+// height above the baseline by a factor, so that an accent fits above a capital.
 class Scaler {
 public:
     Scaler(double scale, int top) : m_scale(scale), m_top(top) {}
 
+    Scaler Squashed(double baseline, double factor) const
+    {
+        Scaler squashed = *this;
+        squashed.m_baseline = baseline;
+        squashed.m_squash = factor;
+        return squashed;
+    }
+
     FontPoint Map(const HersheyGlyph& glyph, HersheyPoint p) const
     {
+        const double y = (p.y - m_top) * m_scale;
         return FontPoint{RoundHalfAway((p.x - glyph.left) * m_scale),
-                         RoundHalfAway((p.y - m_top) * m_scale)};
+                         RoundHalfAway(m_baseline - (m_baseline - y) * m_squash)};
     }
     int Advance(const HersheyGlyph& glyph) const
     {
@@ -176,6 +210,8 @@ public:
 private:
     double m_scale;
     int m_top;
+    double m_baseline = 0.0;
+    double m_squash = 1.0;
 };
 
 // Rounding may fold neighbouring points onto each other; repeated points are dropped, and a
@@ -244,35 +280,101 @@ bool LiesAbove(const std::vector<HersheyPoint>& stroke, int y)
     return std::all_of(stroke.begin(), stroke.end(), [&](HersheyPoint p) { return p.y < y; });
 }
 
-// The base letter with a diaeresis: two dots centred over the letter, for capitals in the
-// space above the capital height, for small letters at the height of the dot of the i (which
-// itself loses its dot).
-Glyph Diaeresis(const std::vector<HersheyGlyph>& glyphs, const Scaler& scaler, char base)
+// The accent's strokes over the centre cx with their top at y = top (the cedilla hangs from the
+// baseline at y = top instead).
+std::vector<Stroke> AccentStrokes(Mark mark, int cx, int top)
 {
-    const HersheyGlyph& source = AsciiGlyph(glyphs, base);
+    const int t = top;
+    switch (mark) {
+    case Mark::grave:
+        return {{{cx + 1, t + 4}, {cx - 2, t}}};
+    case Mark::acute:
+        return {{{cx - 1, t + 4}, {cx + 2, t}}};
+    case Mark::circumflex:
+        return {{{cx - 3, t + 4}, {cx, t + 1}, {cx + 3, t + 4}}};
+    case Mark::tilde:
+        return {{{cx - 3, t + 3},
+                 {cx - 2, t + 1},
+                 {cx - 1, t + 1},
+                 {cx + 1, t + 3},
+                 {cx + 2, t + 3},
+                 {cx + 3, t + 1}}};
+    case Mark::diaeresis:
+        return {Dot(cx - dotSpacing, t + 2), Dot(cx + dotSpacing, t + 2)};
+    case Mark::ring:
+        return {{{cx - 1, t},
+                 {cx + 1, t},
+                 {cx + 2, t + 1},
+                 {cx + 2, t + 3},
+                 {cx + 1, t + 4},
+                 {cx - 1, t + 4},
+                 {cx - 2, t + 3},
+                 {cx - 2, t + 1},
+                 {cx - 1, t}}};
+    case Mark::cedilla:
+        return {{{cx, t}, {cx, t + 2}, {cx + 2, t + 3}, {cx + 1, t + 5}, {cx - 2, t + 5}}};
+    }
+    return {};
+}
+
+// The base letter with its accent. A small letter keeps its shape and takes the accent above
+// its x-height (an i loses its dot first); a capital is lowered to make room for the accent
+// below the top of the font; a cedilla hangs below the baseline of either.
+Glyph Accented(const std::vector<HersheyGlyph>& glyphs, const Scaler& scaler, const Accent& accent)
+{
+    const HersheyGlyph& source = AsciiGlyph(glyphs, accent.base);
+    const HersheyGlyph& capital = AsciiGlyph(glyphs, 'H');
+    const int baseline = scaler.MapY(BottomOf(capital));
     const int xHeightTop = TopOf(AsciiGlyph(glyphs, 'x'));
+    const bool isCapital = accent.base >= 'A' && accent.base <= 'Z';
 
     HersheyGlyph letter = source;
-    if (base == 'i')
+    if (accent.base == 'i')
         std::erase_if(letter.strokes,
                       [&](const auto& stroke) { return LiesAbove(stroke, xHeightTop); });
-    Glyph glyph = Convert(letter, scaler);
 
-    int dotY = 0;
-    if (base >= 'A' && base <= 'Z') {
-        dotY = scaler.MapY(TopOf(AsciiGlyph(glyphs, 'H'))) / 2;
+    int accentTop = 0;
+    Glyph glyph;
+    if (accent.mark == Mark::cedilla) {
+        glyph = Convert(letter, scaler);
+        accentTop = baseline;
+    } else if (isCapital) {
+        const int capTop = scaler.MapY(TopOf(capital));
+        const double factor = double(baseline - accentHeight - accentGap) / (baseline - capTop);
+        glyph = Convert(letter, scaler.Squashed(baseline, factor));
     } else {
-        HersheyGlyph iDot;
-        for (const auto& stroke : AsciiGlyph(glyphs, 'i').strokes)
-            if (LiesAbove(stroke, xHeightTop))
-                iDot.strokes.push_back(stroke);
-        if (iDot.strokes.empty())
-            Fail("the Hershey font's i has no dot");
-        dotY = scaler.MapY((TopOf(iDot) + BottomOf(iDot)) / 2);
+        glyph = Convert(letter, scaler);
+        accentTop = scaler.MapY(xHeightTop) - accentGap - accentHeight;
     }
+    if (accentTop < 0)
+        Fail("no room for an accent above the small letters");
     const int centreX = scaler.Map(source, HersheyPoint{0, 0}).x;
-    glyph.strokes.push_back(Dot(centreX - dotSpacing, dotY));
-    glyph.strokes.push_back(Dot(centreX + dotSpacing, dotY));
+    for (Stroke& stroke : AccentStrokes(accent.mark, centreX, accentTop))
+        glyph.strokes.push_back(std::move(stroke));
+    return glyph;
+}
+
+// The sharp s, which the Hershey font lacks: a stem as high as the b's, closed by a small bowl
+// over a larger one, as wide as the b.
+Glyph SharpS(const std::vector<HersheyGlyph>& glyphs, const Scaler& scaler)
+{
+    const Glyph b = Convert(AsciiGlyph(glyphs, 'b'), scaler);
+    int left = 1000;
+    int top = 1000;
+    for (const Stroke& stroke : b.strokes) {
+        for (const FontPoint& p : stroke) {
+            left = std::min(left, p.x);
+            top = std::min(top, p.y);
+        }
+    }
+    const int base = scaler.MapY(BottomOf(AsciiGlyph(glyphs, 'H')));
+    const auto at = [&](int dx, int dy) { return FontPoint{left + dx, top + dy}; };
+    Glyph glyph;
+    glyph.advance = b.advance;
+    glyph.strokes.push_back({FontPoint{left, base}, at(0, 3), at(1, 1), at(3, 0), at(5, 0),
+                             at(7, 1), at(8, 3), at(8, 4), at(7, 6), at(5, 7), at(3, 7), at(6, 8),
+                             at(8, 9), at(9, 11), at(9, 12), at(8, 14), at(7, 15),
+                             FontPoint{left + 5, base}, FontPoint{left + 3, base}});
     return glyph;
 }
 
@@ -312,8 +414,9 @@ std::vector<uint8_t> BuildFont(const std::vector<HersheyGlyph>& glyphs)
     std::vector<std::optional<Glyph>> table(size_t(lastCode) + 1);
     for (int c = firstAsciiCode; c <= lastAsciiCode; ++c)
         table[size_t(c)] = Convert(AsciiGlyph(glyphs, char(c)), scaler);
-    for (const Accent& accent : diaeresisLetters)
-        table[size_t(accent.code)] = Diaeresis(glyphs, scaler, accent.base);
+    for (const Accent& accent : accentedLetters)
+        table[size_t(accent.code)] = Accented(glyphs, scaler, accent);
+    table[size_t(sharpSCode)] = SharpS(glyphs, scaler);
 
     std::vector<uint8_t> out;
     for (int code = 0; code <= lastCode; ++code)

@@ -5,11 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "document/CComponentProperties.h"
+#include "framework/CMessageService.h"
+#include "framework/CWindows1252.h"
+#include "model/CComponentArray.h"
 #include "model/CDialogService.h"
 #include "model/CLayerArray.h"
 #include "model/CTextArray.h"
+#include "model/CWevraFont.h"
 #include "resources/CommandIds.h"
 #include "tests/support/CFakeServices.h"
+#include "tests/support/CTempFolder.h"
 
 namespace {
 
@@ -22,11 +28,12 @@ public:
     int32_t EditText(std::string& text, std::string&, std::string&, int32_t&, bool&, std::string&,
                      const std::vector<std::string>& names) override
     {
-        text = "R1";
+        text = typed;
         layerNames = names;
         return resultOk;
     }
 
+    std::string typed = "R1";
     std::vector<std::string> layerNames;
 
 private:
@@ -70,6 +77,64 @@ TEST(CWevraDocTextTest, PlaceTextUndoAndEndMode)
     EXPECT_EQ(doc.Session().GetMode(), ID_BOARD_EDIT_TEXT);
     doc.Design().GetTexts().EndStep();
     EXPECT_EQ(doc.Session().GetMode(), ID_VIEW);
+}
+
+// Characters the stroke font has no glyph for are named with their text once: when the text is
+// typed, when a component's name is typed, and when the design is opened; accented letters and
+// the sharp s are drawn and never named, and nothing is said again as the text is moved.
+TEST(CWevraDocTextTest, CharactersTheFontLacksAreNamedWithTheirText)
+{
+    CFakeServices services;
+    CTypingEditText dialogs;
+    dialogs.typed = "Gr\xF6\xDF"
+                    "e caf\xE9 \xC6\x99";
+    CWevraDoc doc;
+    ASSERT_TRUE(doc.Design().GetFont().IsLoaded());
+    services.messages.ClearShown();
+    CTextArray& texts = doc.Design().GetTexts();
+    doc.Session().SetMode(ID_BOARD_PLACE_TEXT);
+    doc.Session().SetCursor(CPoint(25600, 51200));
+    texts.OnClick();
+    const std::string named = "Text \"Gr\xF6\xDF"
+                              "e caf\xE9 \xC6\x99\": \"\xC6\" as \"AE\", \"\x99\" as \"TM\"";
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_NE(services.messages.Shown()[0].text.find(named), std::string::npos)
+        << services.messages.Shown()[0].text;
+    EXPECT_EQ(services.messages.Shown()[0].icon, MB_ICONWARNING);
+    doc.Session().SetCursor(CPoint(30000, 50000));
+    texts.OnMoveCursor();
+    texts.OnClick();
+    dialogs.typed = "Stra\xDF"
+                    "e \xC0\xC9\xD1\xE7";
+    doc.Session().SetCursor(CPoint(25600, 102400));
+    texts.OnClick();
+    texts.OnClick();
+    EXPECT_EQ(services.messages.Shown().size(), 1u);
+
+    CComponentArray& components = doc.Design().GetComponents();
+    const int32_t part = components.AddEmpty(-1);
+    CComponentProperties::Values values = CComponentProperties::Read(doc.Session(), part);
+    values.type = "BC547\x80";
+    CComponentProperties::Apply(doc.Session(), part, values, part);
+    ASSERT_EQ(services.messages.Shown().size(), 2u);
+    EXPECT_NE(services.messages.Shown()[1].text.find("Type \"BC547\x80\": \"\x80\" as \"EUR\""),
+              std::string::npos)
+        << services.messages.Shown()[1].text;
+
+    const CTempFolder folder;
+    const std::string file = (folder / "FONT.PCB").string();
+    ASSERT_TRUE(doc.OnSaveDocument(file));
+    services.messages.ClearShown();
+    CWevraDoc opened;
+    ASSERT_TRUE(opened.OnOpenDocument(file));
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    const CScriptedMessageService::Message& warning = services.messages.Shown()[0];
+    EXPECT_TRUE(warning.namesFile);
+    EXPECT_EQ(warning.caption, "FONT");
+    EXPECT_NE(warning.text.find(CWindows1252::ToUtf8(named)), std::string::npos) << warning.text;
+    const std::string type = "Type of " + components.GetReference(part) + " \"BC547\x80\"";
+    EXPECT_NE(warning.text.find(CWindows1252::ToUtf8(type)), std::string::npos) << warning.text;
+    EXPECT_EQ(warning.text.find("Stra"), std::string::npos) << warning.text;
 }
 
 } // namespace

@@ -570,3 +570,72 @@ TEST_F(CManufacturingPictureTest, TrackRoutedThroughAFilledPlane)
     EXPECT_EQ(changed, std::vector<std::string>{}) << "not as before the track";
     EXPECT_EQ(undone.size(), first.size());
 }
+
+// Accented letters keep their accents in the photoplot: each accent's strokes lie above its
+// letter (the cedilla below), where the plain letter leaves the film empty, and the file shows
+// what the painter shows.
+TEST_F(CManufacturingPictureTest, AccentsArePlottedWithTheirLetters)
+{
+    doc->Design().SetBoardOutlineRect(0, 0, 1024000, 307200);
+    const struct {
+        const char* accented;
+        const char* plain;
+        bool below;
+    } letters[] = {
+        {"\xE9", "e", false}, {"\xE8", "e", false}, {"\xEA", "e", false}, {"\xE0", "a", false},
+        {"\xE1", "a", false}, {"\xE2", "a", false}, {"\xE5", "a", false}, {"\xF1", "n", false},
+        {"\xFC", "u", false}, {"\xE7", "c", true},  {"\xC9", "E", false}, {"\xC0", "A", false},
+        {"\xC5", "A", false}, {"\xD1", "N", false}, {"\xDC", "U", false}, {"\xC7", "C", true}};
+    constexpr int32_t pitch = 51200;
+    constexpr int32_t accentedRow = 51200;
+    constexpr int32_t plainRow = 153600;
+    for (size_t k = 0; k < std::size(letters); ++k) {
+        const int32_t x = 25600 + int32_t(k) * pitch;
+        AddTestText(*doc, letters[k].accented, {x, accentedRow}, LAYER_SILK_TOP);
+        AddTestText(*doc, letters[k].plain, {x, plainRow}, LAYER_SILK_TOP);
+    }
+    doc->Design().GetTexts().SelectAll(false);
+    PlotView();
+
+    COutputArray& jobs = doc->Design().GetOutputJobs();
+    jobs.RemoveAll();
+    auto gerber = std::make_unique<COutput>();
+    gerber->SetDevice(COutputDevice::Name(COutputDevice::gerber24));
+    gerber->SetDirectory("");
+    auto item = std::make_unique<COutputRec>();
+    item->SetDisplayName("SILK TOP");
+    item->SetLayers({LAYER_SILK_TOP});
+    gerber->AddItem(std::move(item));
+    CGerberWriter writer(*output);
+    ASSERT_EQ(writer.Write(jobs.AddJob(std::move(gerber))), 1);
+    const std::vector<fs::path> gerbers = Gerbers(writer);
+    ASSERT_EQ(gerbers.size(), 1u);
+    EXPECT_EQ(ParserComplaints(gerbers), std::vector<std::string>{});
+    const Mask film = ComparePicture(gerbers[0], LAYER_SILK_TOP);
+
+    // The first and last rows with film in a letter's cell, in pixels from the cell's top.
+    const auto rows = [&film](int32_t x, int32_t y) {
+        std::pair<int32_t, int32_t> extent{1000, -1};
+        for (int32_t dy = -10; dy < pitch / scale; ++dy) {
+            for (int32_t dx = -10; dx < pitch / scale - 10; ++dx) {
+                if (film.At(x / scale + dx, y / scale + dy)) {
+                    extent.first = std::min(extent.first, dy);
+                    extent.second = std::max(extent.second, dy);
+                }
+            }
+        }
+        return extent;
+    };
+    for (size_t k = 0; k < std::size(letters); ++k) {
+        SCOPED_TRACE(letters[k].plain);
+        const int32_t x = 25600 + int32_t(k) * pitch;
+        const auto accented = rows(x, accentedRow);
+        const auto plain = rows(x, plainRow);
+        ASSERT_GE(plain.second, 0);
+        // An accent two font units clear of its letter: at this height more than 4 pixels.
+        if (letters[k].below)
+            EXPECT_GT(accented.second, plain.second + 4);
+        else
+            EXPECT_LT(accented.first, plain.first - 4);
+    }
+}

@@ -9,6 +9,7 @@
 #include "model/CLengthText.h"
 #include "model/CTextArray.h"
 #include "model/CTextArrayDocument.h"
+#include "model/CWevraFont.h"
 #include "model/CWevraText.h"
 #include "model/LayerIds.h"
 #include "resources/CommandIds.h"
@@ -61,6 +62,7 @@ public:
     {
         return std::vector<std::string>(LAYER_COUNT, "layer");
     }
+    const CWevraFont& GetFont() const override { return font; }
 
     // The view's cursor step: the snapped cursor moves, then the tool follows.
     void MoveTo(CTextArray& texts, CPoint point)
@@ -69,6 +71,7 @@ public:
         texts.OnMoveCursor();
     }
 
+    CWevraFont font;
     uint32_t mode = ID_BOARD_PLACE_TEXT;
     uint32_t action = waiting;
     int32_t workLayer = LAYER_SILK_TOP;

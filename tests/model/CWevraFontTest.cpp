@@ -9,6 +9,7 @@
 #include "framework/CPoint.h"
 #include "framework/CRect.h"
 #include "model/CWevraFont.h"
+#include "model/FontSubstitute.h"
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CFakeServices.h"
 #include "tests/support/CRecordingDC.h"
@@ -153,14 +154,27 @@ TEST(CWevraFontBuilt, EveryTypableCharacterIsDrawn)
             << std::hex << code;
     }
 
-    // Letters the font holds keep their glyph; the others read as their usual spelling.
-    EXPECT_EQ(strokes("Gr\xF6\xDF"
-                      "e"),
-              strokes("Gr\xF6ss"
-                      "e"));
-    EXPECT_NE(strokes("\xF6"), strokes("o"));
-    EXPECT_EQ(strokes("\xE9t\xE9"), strokes("ete"));
+    // Letters the font holds keep their glyph, accented ones with their accent, the sharp s its
+    // own; the others read as their usual spelling, and a sign at a code where the font keeps a
+    // letter of code page 437 never takes that letter's look.
+    const std::string accented = "\xC0\xC1\xC2\xC3\xC4\xC5\xC7\xC8\xC9\xCA\xCB\xCC\xCD\xCE\xCF\xD1"
+                                 "\xD2\xD3\xD4\xD5\xD6\xD9\xDA\xDB\xDC\xDD\xDF\xE0\xE1\xE2\xE3\xE4"
+                                 "\xE5\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF\xF1\xF2\xF3\xF4\xF5\xF6"
+                                 "\xF9\xFA\xFB\xFC\xFD\xFF";
+    EXPECT_EQ(font.MissingCharacters(accented), "");
+    for (char letter : accented) {
+        const std::string drawn(1, letter);
+        EXPECT_NE(strokes(drawn), strokes(std::string(FontSubstitute(uint8_t(letter)))))
+            << std::hex << int(uint8_t(letter));
+    }
+    EXPECT_EQ(strokes("\x99"), strokes("TM"));
+    EXPECT_EQ(strokes("\x9A"), strokes("s"));
     EXPECT_EQ(font.GetTextRect("\xC6", 4800), font.GetTextRect("AE", 4800));
+
+    // What a warning names: each character drawn by a substitute or not at all, once.
+    EXPECT_EQ(font.MissingCharacters("\xC6\x99x\xC6\xA0\x99\x01"), "\xC6\x99\x01");
+    EXPECT_EQ(font.DescribeMissing("\xC6\x99\x01"),
+              "\"\xC6\" as \"AE\", \"\x99\" as \"TM\", \"\x01\" not drawn");
 }
 
 TEST_F(CWevraFontFiles, MissingFontIsReportedAndLeavesTheFontEmpty)

@@ -1,0 +1,66 @@
+#include "model/FontWarning.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+
+#include "framework/CNumberText.h"
+#include "framework/CResString.h"
+#include "model/CComponent.h"
+#include "model/CComponentArray.h"
+#include "model/CTextArray.h"
+#include "model/CWevraFont.h"
+#include "model/CWevraText.h"
+#include "resources/StringIds.h"
+
+namespace {
+
+// A design full of such texts still gives a message that fits on the screen.
+constexpr size_t maxLines = 20;
+
+} // namespace
+
+std::string MissingCharactersLine(const CWevraFont& font, std::string_view what,
+                                  std::string_view text)
+{
+    const std::string missing = font.DescribeMissing(text);
+    if (missing.empty())
+        return {};
+    return std::string(what) + " \"" + std::string(text) + "\": " + missing;
+}
+
+std::string MissingCharactersMessage(const std::vector<std::string>& lines)
+{
+    if (lines.empty())
+        return {};
+    // The texts are named even by a language pack without the heading.
+    std::string message = CResString::Load(IDS_CHARACTERS_NOT_IN_FONT);
+    for (size_t i = 0; i < lines.size() && i < maxLines; ++i)
+        message += (message.empty() ? "" : "\n") + lines[i];
+    if (lines.size() > maxLines)
+        message +=
+            "\n... and " + CNumberText::FormatInt(int32_t(lines.size() - maxLines)) + " more texts";
+    return message;
+}
+
+std::vector<std::string> MissingCharactersLines(const CWevraFont& font, const CTextArray& texts,
+                                                const CComponentArray& components,
+                                                const CShapeLib& cache)
+{
+    std::vector<std::string> lines;
+    const auto add = [&](const std::string& what, const std::string& text) {
+        std::string line = MissingCharactersLine(font, what, text);
+        if (!line.empty())
+            lines.push_back(std::move(line));
+    };
+    for (int32_t i = 0; i < texts.GetCount(); ++i)
+        add("Text", texts.GetText(i)->GetText());
+    for (int32_t i = 0; i < components.GetCount(); ++i) {
+        const CComponent& component = *components.GetComponent(i);
+        const std::string reference = component.GetReference();
+        add("Reference", reference);
+        add("Type of " + reference, component.GetKindText(CComponent::textType, cache));
+        add("Shape of " + reference, component.GetKindText(CComponent::textShapeName, cache));
+    }
+    return lines;
+}
