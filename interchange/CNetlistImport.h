@@ -133,6 +133,8 @@ private:
 
     void SectionMessage(const std::string& text);
     void ItemMessage(const std::string& text);
+    // A warning line when the stroke font draws a component name the netlist gives otherwise.
+    void FontMessage(const std::string& what, const std::string& name);
     // "<text> File not found" with the missing file's path, in an exclamation box.
     static void ShowNotFound(const std::string& text, const std::string& caption,
                              const std::filesystem::path& path);

@@ -15,8 +15,10 @@
 #include "interchange/NetlistText.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
+#include "model/CComponentArrayDocument.h"
 #include "model/CShape.h"
 #include "model/CShapeLib.h"
+#include "model/FontWarning.h"
 
 bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
 {
@@ -184,6 +186,10 @@ void CNetlistImport::ForwardRecord(const CComponentRecord& record)
             m_referenceIndex.emplace(record.reference,
                                      components.AppendComponent(record.reference, record.type,
                                                                 shape, placeX, placeY, 0, false));
+        if (shape >= 0) {
+            FontMessage("Reference", record.reference);
+            FontMessage("Type of " + record.reference, record.type);
+        }
         return;
     }
     if (shape < 0) {
@@ -203,9 +209,21 @@ void CNetlistImport::ForwardRecord(const CComponentRecord& record)
         ItemMessage("Replace Typename: " + names);
         if (components.TestFlag(index, ComponentFlags::lockType))
             ItemMessage("Warning: Replace Typename Ignored by properties: " + record.reference);
-        else
+        else {
             components.SetName(index, CComponent::textType, record.type);
+            FontMessage("Type of " + record.reference, record.type);
+        }
     }
+}
+
+void CNetlistImport::FontMessage(const std::string& what, const std::string& name)
+{
+    const CComponentArrayDocument* board = m_document->GetComponents().GetDocument();
+    if (!board)
+        return;
+    const std::string line = MissingCharactersLine(board->GetFont(), what, name);
+    if (!line.empty())
+        ItemMessage("Warning: " + line);
 }
 
 bool CNetlistImport::ReloadNets(const std::filesystem::path& path)

@@ -501,7 +501,8 @@ protected:
 const char forwardList[] = "R1                  PART 22K                 0805\n"
                            "U1                  PART LM324               SOT3\n"
                            "U2                  PART LM324               SOT3\n"
-                           "C1                  PART 100N                0805\n"
+                           "C1                  PART 4\xB5"
+                           "7                 0805\n"
                            "X1                  PART FOO                 NOSUCH\n";
 
 } // namespace
@@ -541,7 +542,11 @@ TEST_F(CForwardAnnotateTest, ChangesFollowTheLocks)
         "Replace Shape: U2, LM324, SOT3",
         "Replace Typename: U2, LM324, SOT3",
         "Warning: Replace Typename Ignored by properties: U2",
-        "Add    Component: C1, 100N, 0805",
+        "Add    Component: C1, 4\xB5"
+        "7, 0805",
+        // The stroke font draws the micro sign as a u: the board shows another value.
+        "Warning: Type of C1 \"4\xB5"
+        "7\": \"\xB5\" as \"u\"",
         "Add    Component: X1, FOO, NOSUCH",
         "Warning: Shape not Found: X1, FOO, NOSUCH",
     };
