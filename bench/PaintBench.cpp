@@ -1,6 +1,8 @@
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include <QImage>
 #include <QPainter>
@@ -85,6 +87,41 @@ void BM_DrawBoard(benchmark::State& state)
     state.counters["fillErrors"] = fillErrors;
 }
 BENCHMARK(BM_DrawBoard)->ArgsProduct({{2000, 8000, 32000}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+// The first repaint after a board is opened: every label's text is new to the painting thread.
+// The labels a thread has laid out stay with it, so each repaint runs on a thread of its own
+// that has painted nothing before.
+void BM_FirstFrame(benchmark::State& state)
+{
+    BenchApplication();
+    CFittedBoard& board = FittedBoard(state.range(0), false);
+    CWevraDoc& doc = board.doc;
+
+    QImage image(screenWidth, screenHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        // Up to the end of the paint: the thread's end, which forgets its labels, is no part of it.
+        double seconds = 0;
+        std::thread([&] {
+            const auto start = std::chrono::steady_clock::now();
+            {
+                QPainter painter(&image);
+                CQtDeviceContext dc(painter);
+                dc.FillSolidRect(CRect(0, 0, screenWidth, screenHeight), RGB(0x60, 0x60, 0x60));
+                benchmark::DoNotOptimize(doc.Paint().DrawBoard(dc));
+            }
+            seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        }).join();
+        state.SetIterationTime(seconds);
+    }
+    state.counters["components"] = board.counts.components;
+}
+BENCHMARK(BM_FirstFrame)
+    ->Arg(2000)
+    ->Arg(8000)
+    ->Arg(32000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // The filled planes alone, as a repaint draws them when they have not changed since the last one.
 void BM_DrawPlanes(benchmark::State& state)

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <memory>
+#include <unordered_set>
 #include <utility>
 
 #include <QCoreApplication>
@@ -258,6 +259,7 @@ CFontDesc CQtDeviceContext::SelectFont(const CFontDesc& font)
     m_metrics.reset();
     m_fontOnPainter = false;
     m_labels = nullptr;
+    m_labelPainter.reset();
     return std::exchange(m_font, font);
 }
 
@@ -478,7 +480,7 @@ void CQtDeviceContext::DrawLabel(Label& label, CPoint point, QRgb ink, QImage* i
     if (pen.style() != Qt::SolidLine || pen.color() != QColor(ink) || pen.widthF() != 1.0 ||
         pen.brush().style() != Qt::SolidPattern)
         m_painter.setPen(QColor(ink));
-    m_painter.drawStaticText(QPoint(point.x, point.y), label.text);
+    m_painter.drawStaticText(QPoint(point.x, point.y), LaidOut(label));
     if (!copying)
         m_painter.setCompositionMode(CompositionFor(m_rop2));
 }
@@ -514,35 +516,46 @@ uint64_t CQtDeviceContext::PackedText(std::string_view text)
     return packed;
 }
 
-const CQtDeviceContext::InkedLabel* CQtDeviceContext::InkedLabelFor(uint64_t packed,
-                                                                    std::string_view text, QRgb ink,
-                                                                    const QImage& device)
+const CQtDeviceContext::InkedLabel*
+CQtDeviceContext::InkedLabelFor(uint64_t packed, std::string_view text, QRgb ink,
+                                const QImage& device, Label* newLabel, CQtLabelPicture* made)
 {
     FontLabels* labels = &Labels();
     if (const InkedLabel* found = FindInkedLabel(labels->inked, packed, ink))
         return found;
     // Either may forget every inked label, never the font's labels themselves.
-    Label& label = LabelFor(text);
-    Label::Kept* picture = PictureOf(label, ink, device);
+    Label& label = LabelFor(text, newLabel);
+    Label::Kept* picture = PictureOf(label, ink, device, made);
     if (!picture)
         return nullptr;
     labels = &Labels();
-    const auto insert = [](std::vector<InkedLabel>& table, const InkedLabel& entry) -> InkedLabel& {
-        size_t slot = InkedSlot(table, entry.text, entry.ink);
-        while (table[slot].text != 0)
-            slot = (slot + 1) & (table.size() - 1);
-        return table[slot] = entry;
-    };
-    if (2 * (labels->inkedCount + 1) > labels->inked.size()) {
-        std::vector<InkedLabel> grown(std::max<size_t>(64, 2 * labels->inked.size()));
-        for (const InkedLabel& entry : labels->inked) {
-            if (entry.text != 0)
-                insert(grown, entry);
-        }
-        labels->inked = std::move(grown);
-    }
+    ReserveInkedLabels(*labels, labels->inkedCount + 1);
     ++labels->inkedCount;
-    return &insert(labels->inked, InkedLabel{packed, ink, label.advance, picture});
+    return &InsertInkedLabel(labels->inked, InkedLabel{packed, ink, label.advance, picture});
+}
+
+CQtDeviceContext::InkedLabel& CQtDeviceContext::InsertInkedLabel(std::vector<InkedLabel>& table,
+                                                                 const InkedLabel& entry)
+{
+    size_t slot = InkedSlot(table, entry.text, entry.ink);
+    while (table[slot].text != 0)
+        slot = (slot + 1) & (table.size() - 1);
+    return table[slot] = entry;
+}
+
+void CQtDeviceContext::ReserveInkedLabels(FontLabels& labels, size_t count)
+{
+    size_t size = std::max<size_t>(64, labels.inked.size());
+    while (2 * count > size)
+        size *= 2;
+    if (size == labels.inked.size())
+        return;
+    std::vector<InkedLabel> grown(size);
+    for (const InkedLabel& entry : labels.inked) {
+        if (entry.text != 0)
+            InsertInkedLabel(grown, entry);
+    }
+    labels.inked = std::move(grown);
 }
 
 size_t CQtDeviceContext::InkedSlot(const std::vector<InkedLabel>& table, uint64_t packed, QRgb ink)
@@ -627,6 +640,7 @@ void CQtDeviceContext::LayPendingLabels()
     // The others get their pictures in order, which may push out older ones.
     Resolving resolving;
     m_resolving = &resolving;
+    MakeNewLabels(*image);
     for (size_t k = 0; k < count; ++k) {
         resolving.at = k;
         if (resolving.stale)
@@ -674,18 +688,19 @@ void CQtDeviceContext::BeforePicturesGo()
     m_resolving->stale = true;
 }
 
-CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
+CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text, Label* made)
 {
     LabelMap& labels = Labels().labels;
     const auto found = labels.find(text);
     if (found != labels.end())
         return found->second;
-    const QString string = CQtText::FromDesignText(text);
     Label label;
-    label.text = QStaticText(string);
-    label.text.setTextFormat(Qt::PlainText);
-    label.text.prepare(QTransform(), Font());
-    label.advance = Metrics().horizontalAdvance(string);
+    if (made) {
+        label = std::move(*made);
+    } else {
+        label.string = CQtText::FromDesignText(text);
+        label.advance = Metrics().horizontalAdvance(label.string);
+    }
     SharedLabels& shared = Shared();
     if (++shared.count > SharedLabels::limit) {
         BeforePicturesGo();
@@ -697,6 +712,16 @@ CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text)
         shared.pictureBytes = 0;
     }
     return labels.emplace(std::string(text), std::move(label)).first->second;
+}
+
+const QStaticText& CQtDeviceContext::LaidOut(Label& label)
+{
+    if (!label.laidOut) {
+        QStaticText& laidOut = label.laidOut.emplace(label.string);
+        laidOut.setTextFormat(Qt::PlainText);
+        laidOut.prepare(QTransform(), Font());
+    }
+    return *label.laidOut;
 }
 
 QImage* CQtDeviceContext::LabelImage() const
@@ -714,8 +739,8 @@ QImage* CQtDeviceContext::LabelImage() const
     return image;
 }
 
-CQtDeviceContext::Label::Kept* CQtDeviceContext::PictureOf(Label& label, QRgb ink,
-                                                           const QImage& device)
+CQtDeviceContext::Label::Kept*
+CQtDeviceContext::PictureOf(Label& label, QRgb ink, const QImage& device, CQtLabelPicture* made)
 {
     for (const auto& kept : label.pictures) {
         if (kept->ink == ink)
@@ -750,20 +775,10 @@ CQtDeviceContext::Label::Kept* CQtDeviceContext::PictureOf(Label& label, QRgb in
         label.pictures.erase(label.pictures.begin());
         ForgetInkedLabels();
     }
-    // Glyphs may overhang their cell by a little on either side.
-    const int reach = std::max(TextHeight(), 1);
-    QImage drawn(label.advance + 2 * reach, 3 * reach, QImage::Format_ARGB32_Premultiplied);
-    drawn.setDotsPerMeterX(device.dotsPerMeterX());
-    drawn.setDotsPerMeterY(device.dotsPerMeterY());
-    drawn.fill(Qt::transparent);
-    {
-        QPainter painter(&drawn);
-        painter.setFont(Font());
-        painter.setPen(QColor::fromRgba(ink));
-        painter.drawStaticText(QPoint(reach, reach), label.text);
-    }
-    label.pictures.push_back(std::make_unique<Label::Kept>(
-        Label::Kept{ink, CQtLabelPicture(drawn, QPoint(reach, reach), ink), shared.contexts}));
+    label.pictures.push_back(std::make_unique<Label::Kept>(Label::Kept{
+        ink,
+        made ? std::move(*made) : LabelPainter(device).Picture(label.string, label.advance, ink),
+        shared.contexts}));
     shared.pictureBytes += label.pictures.back()->picture.Bytes();
     return label.pictures.back().get();
 }
@@ -1100,8 +1115,13 @@ void CQtDeviceContext::PaintRects(const QRect* rects, int count, COLORREF color)
 
 const QFont& CQtDeviceContext::Font() const
 {
-    if (m_qfont)
-        return *m_qfont;
+    if (!m_qfont)
+        m_qfont = MakeFont();
+    return *m_qfont;
+}
+
+QFont CQtDeviceContext::MakeFont() const
+{
     QFont font = CQtFont::ToQFont(m_font);
     if (m_font.height > 0) {
         // A cell height: scale the em size so that ascent plus descent come to it.
@@ -1110,8 +1130,76 @@ const QFont& CQtDeviceContext::Font() const
         if (measured > 0 && measured != cell)
             font.setPixelSize(std::max(1, int(std::lround(double(cell) * cell / measured))));
     }
-    m_qfont = font;
-    return *m_qfont;
+    return font;
+}
+
+CQtLabelPainter& CQtDeviceContext::LabelPainter(const QImage& device)
+{
+    if (!m_labelPainter)
+        m_labelPainter.emplace(Font(), device);
+    return *m_labelPainter;
+}
+
+void CQtDeviceContext::MakeNewLabels(const QImage& device)
+{
+    const SharedLabels& shared = Shared();
+    // Once the pictures have taken their share, which labels get one is decided in turn.
+    if (shared.pictureBytes > shared.pictureLimit)
+        return;
+    struct NewLabel {
+        uint64_t text = 0;
+        QRgb ink = 0;
+        QString string;
+        int advance = 0;
+        std::optional<CQtLabelPicture> picture;
+    };
+    std::vector<NewLabel> made;
+    {
+        const LabelMap& labels = Labels().labels;
+        std::unordered_set<uint64_t> seen;
+        seen.reserve(m_pendingLabels.size());
+        for (size_t k = 0; k < m_pendingLabels.size(); ++k) {
+            const PendingLabel& label = m_pendingLabels[k];
+            // A new text in a second ink is rare: it waits for its turn.
+            if (m_resolvedLabels[k].kept || !seen.insert(label.text).second)
+                continue;
+            char room[maxPackedLength];
+            if (!labels.contains(UnpackedText(label.text, room)))
+                made.push_back(NewLabel{label.text, label.ink});
+        }
+    }
+    if (made.size() < minNewLabelsSpread)
+        return;
+    // A thousand texts per painter: making one costs as much as some tens of texts.
+    constexpr size_t perPainter = 1024;
+    const int widest = CQtLabelPicture::maxSide - 2 * TextHeight();
+    const size_t painters = (made.size() + perPainter - 1) / perPainter;
+    CWorkPool::Shared().ForEach(painters, [&](size_t part) {
+        CQtLabelPainter painter(MakeFont(), device);
+        const size_t last = std::min(made.size(), (part + 1) * perPainter);
+        for (size_t k = part * perPainter; k < last; ++k) {
+            NewLabel& label = made[k];
+            char room[maxPackedLength];
+            label.string = CQtText::FromDesignText(UnpackedText(label.text, room));
+            label.advance = painter.Advance(label.string);
+            // Wider texts are drawn by Qt, as in their turn.
+            if (label.advance <= widest)
+                label.picture.emplace(painter.Picture(label.string, label.advance, label.ink));
+        }
+    });
+    FontLabels& labels = Labels();
+    labels.labels.reserve(labels.labels.size() + made.size());
+    ReserveInkedLabels(labels, labels.inkedCount + made.size());
+    for (NewLabel& label : made) {
+        if (!label.picture)
+            continue;
+        Label laidOut;
+        laidOut.string = std::move(label.string);
+        laidOut.advance = label.advance;
+        char room[maxPackedLength];
+        InkedLabelFor(label.text, UnpackedText(label.text, room), label.ink, device, &laidOut,
+                      &*label.picture);
+    }
 }
 
 thread_local CQtDeviceContext::SharedLabels CQtDeviceContext::s_shared;

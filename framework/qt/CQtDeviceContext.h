@@ -15,6 +15,7 @@
 #include "framework/CDeviceContext.h"
 #include "framework/qt/CPixelRaster.h"
 #include "framework/qt/CQtLabelBatch.h"
+#include "framework/qt/CQtLabelPainter.h"
 #include "framework/qt/CQtLabelPicture.h"
 
 // The device context over a QPainter: the view's back buffer (a QImage in Format_RGB32), a
@@ -118,7 +119,9 @@ private:
     // A text laid out once in the selected font: boards repeat the same few pad and via
     // numbers thousands of times, and shaping each again dominates a repaint.
     struct Label {
-        QStaticText text;
+        QString string;
+        // Laid out when Qt draws the text itself: pictures need no layout of their own.
+        std::optional<QStaticText> laidOut;
         int advance = 0;
         // The text's pictures in the inks it was drawn in (kept apart, so that those found
         // through the inked labels stay where they are).
@@ -130,12 +133,16 @@ private:
         };
         std::vector<std::unique_ptr<Kept>> pictures;
     };
-    Label& LabelFor(std::string_view text);
+    // A new text's label is `made`, when given, laid out already.
+    Label& LabelFor(std::string_view text, Label* made = nullptr);
+    const QStaticText& LaidOut(Label& label);
     // Taller text is drawn by Qt each time: a zoomed-in view shows few labels.
     static constexpr int maxPictureHeight = 64;
     // Nullptr once the pictures have taken their share of memory: the text is then drawn by
     // Qt, as remaking pictures that push others out would cost more on every repaint.
-    Label::Kept* PictureOf(Label& label, QRgb ink, const QImage& device);
+    // `made`, when given, is the picture, drawn already.
+    Label::Kept* PictureOf(Label& label, QRgb ink, const QImage& device,
+                           CQtLabelPicture* made = nullptr);
     // Lays the text's picture at the point, noting its use.
     void LayPicture(Label::Kept& kept, CPoint point);
     // Lays the text's picture or, when it gets none, has Qt draw the text.
@@ -156,12 +163,17 @@ private:
     static std::string_view UnpackedText(uint64_t packed, char (&room)[maxPackedLength]);
     // Nullptr when the text gets no picture.
     const InkedLabel* InkedLabelFor(uint64_t packed, std::string_view text, QRgb ink,
-                                    const QImage& device);
+                                    const QImage& device, Label* newLabel = nullptr,
+                                    CQtLabelPicture* made = nullptr);
     // The text's entry in the table, if it has one; reads the table only, so that threads may
     // look up side by side.
     static const InkedLabel* FindInkedLabel(const std::vector<InkedLabel>& table, uint64_t packed,
                                             QRgb ink);
     static size_t InkedSlot(const std::vector<InkedLabel>& table, uint64_t packed, QRgb ink);
+    struct FontLabels;
+    static InkedLabel& InsertInkedLabel(std::vector<InkedLabel>& table, const InkedLabel& entry);
+    // Grows the font's table, if need be, to take `count` inked labels.
+    static void ReserveInkedLabels(FontLabels& labels, size_t count);
     // Labels in the transparent mode with a short text wait here, and are laid together (on
     // every core) before anything else is drawn, the font or the clip changes, or the context
     // ends: a board writes them by the hundred thousand, one after another.
@@ -176,6 +188,15 @@ private:
         int bottom = 0;
     };
     void LayPendingLabels();
+    // The pending labels whose texts the font has no label for yet get them, their pictures
+    // drawn on every core: the first paint of a board meets a hundred thousand new texts.
+    void MakeNewLabels(const QImage& device);
+    // Fewer new texts are drawn on the calling thread: a painter for each thread would cost more.
+    static constexpr size_t minNewLabelsSpread = 64;
+    // The selected font made afresh, as Font() makes it: a thread of the pool draws with a font
+    // of its own.
+    QFont MakeFont() const;
+    CQtLabelPainter& LabelPainter(const QImage& device);
     // Lays the pending labels from `first` up to `last`, which have their pictures.
     void LayResolvedLabels(size_t first, size_t last);
     // While the pending labels get their pictures: the one at hand, those before it that are
@@ -248,6 +269,8 @@ private:
     static void ForgetInkedLabels();
     static thread_local SharedLabels s_shared;
     FontLabels* m_labels = nullptr;
+    // Made for the selected font when a picture is first drawn.
+    std::optional<CQtLabelPainter> m_labelPainter;
     // Looked up once: text comes by the thousand, the device and its transform stay.
     mutable std::optional<QImage*> m_labelImage;
     mutable CQtLabelPicture::Target m_labelTarget;

@@ -99,57 +99,69 @@ CQtLabelPicture::CQtLabelPicture(const QImage& drawn, QPoint origin, std::option
 {
     const int width = std::min(drawn.width(), maxSide);
     const int height = std::min(drawn.height(), maxSide);
-    // Each row's covered pixels, from the first to the last.
+    // Each row's covered pixels, from the first to the last. A board's first paint makes a
+    // hundred thousand pictures: the room is kept.
     struct Span {
         int y;
         int first;
         int last;
     };
-    std::vector<Span> spans;
+    thread_local std::vector<Span> spans;
+    spans.clear();
     // Qt writes a text's pixels as its ink times their coverage; coverage alone then gives
     // them back exactly. Any pixel that is not so keeps every pixel whole.
     bool coverage = ink && qAlpha(*ink) == 255;
+    size_t words = firstRow;
     for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+        // Most of a label's rows are clear, and are passed over in a sweep the compiler widens.
+        QRgb any = 0;
+        for (int x = 0; x < width; ++x)
+            any |= row[x];
+        if (qAlpha(any) == 0)
+            continue;
         int first = 0;
         int last = width - 1;
-        while (first < width && qAlpha(row[first]) == 0)
+        while (qAlpha(row[first]) == 0)
             ++first;
-        while (last >= first && qAlpha(row[last]) == 0)
+        while (qAlpha(row[last]) == 0)
             --last;
-        if (first > last)
-            continue;
         spans.push_back(Span{y, first, last});
         for (int x = first; coverage && x <= last; ++x)
             coverage = row[x] == ByteMul(*ink, qAlpha(row[x]));
+        // Uncovered pixels make up whole fours: the blending then never goes pixel by pixel.
+        words += 2 + size_t((last - first + 4) & ~3);
     }
+    if (coverage) {
+        words = firstRow;
+        for (const Span& span : spans)
+            words += 2 + size_t((span.last - span.first + 4) / 4);
+    }
+    m_words.assign(words, 0);
     QRect box;
-    std::vector<uint32_t> rows;
+    uint32_t* word = m_words.data() + firstRow;
     for (const auto& [y, first, last] : spans) {
         const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
         const int16_t dx = int16_t(first - origin.x());
         const int16_t dy = int16_t(y - origin.y());
-        // Uncovered pixels make up whole fours: the blending then never goes pixel by pixel.
         const int count = (last - first + 4) & ~3;
-        rows.push_back(uint32_t(uint16_t(dx)) | uint32_t(uint16_t(dy)) << 16);
-        rows.push_back(uint32_t(count));
+        *word++ = uint32_t(uint16_t(dx)) | uint32_t(uint16_t(dy)) << 16;
+        *word++ = uint32_t(count);
         if (coverage) {
-            const size_t at = rows.size();
-            rows.resize(at + size_t(count / 4), 0);
-            auto* bytes = reinterpret_cast<uint8_t*>(rows.data() + at);
+            auto* bytes = reinterpret_cast<uint8_t*>(word);
             for (int x = first; x <= last; ++x)
                 bytes[x - first] = uint8_t(qAlpha(row[x]));
+            word += count / 4;
         } else {
-            rows.insert(rows.end(), row + first, row + last + 1);
-            rows.resize(rows.size() + size_t(count - (last - first + 1)), 0);
+            std::copy(row + first, row + last + 1, word);
+            word += count;
         }
         box |= QRect(dx, dy, count, 1);
     }
-    m_words.reserve(firstRow + rows.size());
+    int k = 0;
     for (const int side : {box.left(), box.top(), box.right(), box.bottom()})
-        m_words.push_back(uint32_t(side));
-    m_words.push_back(coverage ? *ink : 0);
-    m_words.insert(m_words.end(), rows.begin(), rows.end());
+        m_words[size_t(k++)] = uint32_t(side);
+    m_words[inkWord] = coverage ? *ink : 0;
 }
 
 CQtLabelPicture::Target CQtLabelPicture::TargetOf(QImage& image)

@@ -1,5 +1,7 @@
 #include "framework/qt/CQtDeviceContext.h"
 
+#include "framework/CWorkPool.h"
+
 #include <iterator>
 #include <memory>
 #include <string>
@@ -623,6 +625,64 @@ TEST_F(CQtDeviceContextTextTest, ALabelInManyInksKeepsEachInk)
         }
     }
     EXPECT_EQ(cached, plain);
+}
+
+// A board's first paint meets its texts all at once, and their pictures are drawn on every
+// core: each thread draws with a font of its own, and the pixels must be those of Qt's own text
+// whatever the thread count, for texts met again or in a second ink in the same paint.
+TEST_F(CQtDeviceContextTextTest, ManyNewLabelsAtOnceDrawAsQtsOwnTextDoes)
+{
+    const int threadsWere = CWorkPool::ThreadCount();
+    const COLORREF amber = RGB(200, 120, 40);
+    int first = 2000000;
+    for (const int threads : {1, 4}) {
+        for (const int32_t pixels : {9, 13}) {
+            SCOPED_TRACE(testing::Message() << "threads " << threads << " pixels " << pixels);
+            CWorkPool::SetThreadCount(threads);
+            QImage cached(200, 120, QImage::Format_RGB32);
+            cached.fill(Qt::black);
+            QImage plain = cached.copy();
+            // Texts this thread has not laid before; every seventh again, every eleventh in a
+            // second ink.
+            std::vector<std::pair<std::string, COLORREF>> labels;
+            for (int k = 0; k < 900; ++k) {
+                const int text = k % 7 == 6 ? first + k - 3 : first + k;
+                labels.emplace_back(std::to_string(text), k % 11 == 10 ? amber : white);
+            }
+            first += 1000;
+            const auto at = [](size_t k) {
+                return QPoint(int(k * 37 % 230) - 20, int(k % 67) * 2 - 10);
+            };
+            {
+                QPainter painter(&cached);
+                CQtDeviceContext dc(painter);
+                CFontDesc desc;
+                desc.height = -pixels;
+                dc.SelectFont(desc);
+                dc.SetBkMode(CDeviceContext::BkMode::Transparent);
+                for (size_t k = 0; k < labels.size(); ++k) {
+                    dc.SetTextColor(labels[k].second);
+                    dc.TextOut(CPoint(at(k).x(), at(k).y()), labels[k].first);
+                }
+            }
+            {
+                QPainter painter(&plain);
+                QFont font;
+                font.setWeight(QFont::Weight(CFontDesc::normalWeight));
+                font.setItalic(false);
+                font.setPixelSize(pixels);
+                painter.setFont(font);
+                const int ascent = QFontMetrics(font, painter.device()).ascent();
+                for (size_t k = 0; k < labels.size(); ++k) {
+                    painter.setPen(CQtDeviceContext::ToQColor(labels[k].second));
+                    painter.drawText(at(k) + QPoint(0, ascent),
+                                     QString::fromStdString(labels[k].first));
+                }
+            }
+            EXPECT_EQ(cached, plain);
+        }
+    }
+    CWorkPool::SetThreadCount(threadsWere);
 }
 
 // Label pictures take a bounded share of memory: past it, a board's further labels are drawn by
