@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "interchange/CNameIndex.h"
 #include "interchange/CNetlistReport.h"
 #include "interchange/NetlistFormat.h"
 
@@ -158,5 +158,5 @@ private:
     bool m_cancelled = false;
     // The board's components by reference while the component step runs: a netlist of a
     // hundred thousand parts is not searched through once per part.
-    std::unordered_map<std::string, int32_t> m_referenceIndex;
+    CNameIndex m_referenceIndex;
 };
