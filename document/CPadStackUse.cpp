@@ -105,9 +105,10 @@ std::vector<int32_t> CPadStackUse::GetNetPadStackIndexes() const
 
 CPadStackUse::NumbersUsed CPadStackUse::GetNetPadStacksUsed() const
 {
-    // Every vertex of the board is looked at: runs of nets are looked through side by side.
+    // Every vertex of the board is looked at: runs of nets are looked through side by side, a
+    // small board's in one run.
     const CNetArray& nets = m_design.GetNets();
-    constexpr int32_t netsPerRun = 1024;
+    constexpr int32_t netsPerRun = 4096;
     const int32_t count = std::max(nets.GetCount(), 0);
     std::vector<NumbersUsed> runs(size_t((count + netsPerRun - 1) / netsPerRun));
     CWorkPool::Shared().ForEach(runs.size(), [&](size_t run) {

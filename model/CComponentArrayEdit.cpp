@@ -471,9 +471,10 @@ void CComponentArray::RebuildNetPins()
         }
     }
     // Each net takes its own pins alone, so runs of nets are filled side by side; each run
-    // keeps its own cache of pad reaches.
+    // keeps its own cache of pad reaches. A run is long enough that a small board stays on one
+    // thread rather than wait for others to wake.
     const CNetArrayDocument* netDocument = nets.GetDocument();
-    constexpr size_t netsPerRun = 512;
+    constexpr size_t netsPerRun = 4096;
     const size_t runs = (size_t(netCount) + netsPerRun - 1) / netsPerRun;
     std::vector<int32_t> added(runs, 0);
     CWorkPool::Shared().ForEach(runs, [&](size_t run) {
