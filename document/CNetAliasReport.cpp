@@ -1,5 +1,6 @@
 #include "document/CNetAliasReport.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "document/CPlacingInfo.h"
@@ -11,6 +12,7 @@
 #include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "framework/CWindows1252.h"
+#include "interchange/CImportProgress.h"
 #include "interchange/CNetlistImport.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
@@ -52,7 +54,23 @@ std::vector<std::string> SplitAlias(const std::string& line)
     return fields;
 }
 
+// The progress of a report goes over its components, and over the netlist after them when the
+// report compares with it.
+constexpr int64_t progressUnits = 1000000;
+
 } // namespace
+
+CNetAliasReport::CNetAliasReport(CWevraDoc& document)
+    : m_document(document), m_progressDelay(CImportProgress::defaultDelay)
+{
+}
+
+CNetAliasReport::~CNetAliasReport() = default;
+
+bool CNetAliasReport::Cancelled(int64_t done) const
+{
+    return m_progress && m_progress->Advance(done);
+}
 
 std::filesystem::path CNetAliasReport::FilePath() const
 {
@@ -74,7 +92,10 @@ std::string CNetAliasReport::AllPadsText(const std::string& timeStamp) const
     std::string text = Heading("Netaliases:", timeStamp);
     text += Left("Nr.", 4) + "\t" + Left("Reference", 20) + "\t" + Left("Pin", 4) + "\t" +
             Left("Netname", 20) + lineEnd;
+    const int64_t count = std::max<int64_t>(components.GetCount(), 1);
     for (int32_t c = 0; c < components.GetCount(); ++c) {
+        if (Cancelled(c * progressUnits / count))
+            return text;
         text += std::string(" ") + lineEnd;
         const CComponent& component = *components.GetComponent(c);
         const int32_t pads = component.GetPadCount(m_document.Design().GetShapeCache());
@@ -89,7 +110,10 @@ std::string CNetAliasReport::ErrorsText(const std::string& timeStamp) const
 {
     const CComponentArray& components = m_document.Design().GetComponents();
     std::vector<std::string> aliases;
+    const int64_t count = std::max<int64_t>(components.GetCount(), 1);
     for (int32_t c = 0; c < components.GetCount(); ++c) {
+        if (Cancelled(c * (progressUnits / 2) / count))
+            return {};
         const CComponent& component = *components.GetComponent(c);
         const int32_t pads = component.GetPadCount(m_document.Design().GetShapeCache());
         for (int32_t pad = 0; pad < pads; ++pad)
@@ -100,7 +124,9 @@ std::string CNetAliasReport::ErrorsText(const std::string& timeStamp) const
     text += Left("Nr.", 4) + "\t" + Left("Reference", 20) + "\t" + Left("Pin", 4) + "\t" +
             Left("PCB Netname", 20) + "\t" + Left("SCH Netname", 20) + lineEnd;
     if (!CNetlistImport().LoadNetsOnly(m_document.Link(), m_document.Design().GetNetlistPath(),
-                                       aliases))
+                                       aliases, m_progress.get(), progressUnits / 2,
+                                       progressUnits) ||
+        Cancelled(progressUnits))
         return text;
     int32_t errors = 0;
     for (std::string& line : aliases) {
@@ -119,14 +145,22 @@ std::string CNetAliasReport::ErrorsText(const std::string& timeStamp) const
     return text;
 }
 
-bool CNetAliasReport::Write() const
+bool CNetAliasReport::Write()
 {
     const bool compare = CServices::Messages().MessageBox(
                              CWindows1252::ToUtf8(CResString::Load(IDS_COMPARE_WITH_NETLIST)),
                              CWindows1252::ToUtf8(CResString::Load(IDS_APP_TITLE)), MB_YESNO,
                              MB_ICONQUESTION) == IDYES;
     const std::string timeStamp = CPlacingInfo::CurrentTimeStamp();
+    m_progress = std::make_unique<CImportProgress>(progressTitle, m_progressDelay);
+    m_progress->SetTotal(progressUnits);
+    m_progress->SetStatus(compare ? "Comparing with the netlist" : "Listing the pads");
     const std::string text = compare ? ErrorsText(timeStamp) : AllPadsText(timeStamp);
+    // The bar ends full, and a Cancel pressed at the last moment still counts.
+    m_cancelled = Cancelled(progressUnits);
+    m_progress.reset();
+    if (m_cancelled)
+        return false;
     const std::filesystem::path path = FilePath();
     std::string reason;
     if (!CPathHelper::WriteFileAtomically(path, text, &reason)) {

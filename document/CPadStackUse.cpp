@@ -1,5 +1,6 @@
 #include "document/CPadStackUse.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "framework/CMessageService.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
+#include "framework/CWorkPool.h"
 #include "model/CComponentArray.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
@@ -103,16 +105,26 @@ std::vector<int32_t> CPadStackUse::GetNetPadStackIndexes() const
 
 CPadStackUse::NumbersUsed CPadStackUse::GetNetPadStacksUsed() const
 {
+    // Every vertex of the board is looked at: runs of nets are looked through side by side, a
+    // small board's in one run.
     const CNetArray& nets = m_design.GetNets();
-    NumbersUsed used;
-    for (int32_t n = 0; n < nets.GetCount(); ++n) {
-        const CNet& net = *nets.GetNet(n);
-        for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
-            const TrackRec& rec = net.GetVertex(v);
-            if (rec.IsPad())
-                used.set(size_t(rec.GetPadStack()));
+    constexpr int32_t netsPerRun = 4096;
+    const int32_t count = std::max(nets.GetCount(), 0);
+    std::vector<NumbersUsed> runs(size_t((count + netsPerRun - 1) / netsPerRun));
+    CWorkPool::Shared().ForEach(runs.size(), [&](size_t run) {
+        const int32_t last = std::min(count, int32_t(run + 1) * netsPerRun);
+        for (int32_t n = int32_t(run) * netsPerRun; n < last; ++n) {
+            const CNet& net = *nets.GetNet(n);
+            for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
+                const TrackRec& rec = net.GetVertex(v);
+                if (rec.IsPad())
+                    runs[run].set(size_t(rec.GetPadStack()));
+            }
         }
-    }
+    });
+    NumbersUsed used;
+    for (const NumbersUsed& run : runs)
+        used |= run;
     return used;
 }
 
@@ -180,8 +192,16 @@ void CPadStackUse::NormalizePadStackKinds(CShapeLib& cache)
         }
     }
 
-    // Net pads and vias get padstacks of their own, apart from the shapes' pads.
-    SeparateNetPadStacks(stacks);
+    // Net pads and vias get padstacks of their own, apart from the shapes' pads. Mostly none
+    // shares one, and one look over the nets' pads tells so.
+    NumbersUsed netStacks = GetNetPadStacksUsed();
+    bool sharing = false;
+    for (int32_t k = 0; k < stacks.GetCount() && size_t(k) < netStacks.size() && !sharing; ++k)
+        sharing = netStacks[size_t(k)] && stacks.IsShapePadKind(k);
+    if (sharing) {
+        SeparateNetPadStacks(stacks);
+        netStacks = GetNetPadStacksUsed();
+    }
 
     for (int32_t k = 0; k < stacks.GetCount(); ++k) {
         if (StartsWithVia(stacks.GetName(k))) {
@@ -197,7 +217,6 @@ void CPadStackUse::NormalizePadStackKinds(CShapeLib& cache)
         }
     }
 
-    const NumbersUsed netStacks = GetNetPadStacksUsed();
     std::vector<bool> usedByNets(size_t(stacks.GetCount()), false);
     for (size_t k = 0; k < usedByNets.size() && k < netStacks.size(); ++k)
         usedByNets[k] = netStacks[k];

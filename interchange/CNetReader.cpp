@@ -220,9 +220,12 @@ int32_t CNetReader::UnclosedBlockLine(CNetlistLines& lines)
 {
     lines.Rewind();
     int32_t open = 0;
-    std::string raw;
-    while (lines.Next(raw)) {
-        const std::string line = Trim(raw);
+    std::string_view line;
+    while (lines.Next(line)) {
+        while (!line.empty() && IsNetlistBlank(line.front()))
+            line.remove_prefix(1);
+        while (!line.empty() && IsNetlistBlank(line.back()))
+            line.remove_suffix(1);
         if (line == "[" || line == "(")
             open = lines.GetLineNumber();
         else if (line == "]" || line == ")")

@@ -7,7 +7,6 @@
 #include <functional>
 #include <numeric>
 #include <system_error>
-#include <unordered_map>
 
 #include "framework/CLauncher.h"
 #include "framework/CMessageService.h"
@@ -51,11 +50,16 @@ public:
           m_progress(progress), m_done(done), m_share(share),
           m_lineCount(std::max<int64_t>(lineCount, 1))
     {
+        m_componentIndex.Reserve(size_t(std::max(components.GetCount(), 0)));
         for (int32_t i = 0; i < components.GetCount(); ++i)
-            m_componentIndex.emplace(components.GetReference(i), i);
+            m_componentIndex.Add(components.GetReference(i), i);
         for (int32_t i = 0; i < nets.GetCount(); ++i)
-            m_netIndex.emplace(nets.GetNetName(i), i);
-        m_assigned.resize(size_t(components.GetCount()));
+            m_netIndex.Add(nets.GetNetName(i), i);
+        m_firstPad.resize(size_t(components.GetCount()) + 1, 0);
+        for (int32_t i = 0; i < components.GetCount(); ++i)
+            m_firstPad[size_t(i) + 1] =
+                m_firstPad[size_t(i)] + size_t(components.GetComponent(i)->GetPadNetCount());
+        m_assigned.assign(m_firstPad.back(), -1);
     }
 
     void OnNet(const std::string& name, int32_t line) override
@@ -67,13 +71,13 @@ public:
             m_current = 0;
             return;
         }
-        const auto found = m_netIndex.find(name);
-        if (found != m_netIndex.end()) {
-            m_current = found->second;
+        const int32_t found = m_netIndex.Find(name);
+        if (found >= 0) {
+            m_current = found;
             return;
         }
         m_current = m_nets.AddNet(name);
-        m_netIndex.emplace(name, m_current);
+        m_netIndex.Add(name, m_current);
         m_item("Add Net: " + name);
     }
 
@@ -83,9 +87,8 @@ public:
             return;
         const int32_t number = ParsePinNumber(pin);
         const int64_t pad = int64_t(number) - 1;
-        const auto found = m_componentIndex.find(reference);
-        CComponent* component =
-            found == m_componentIndex.end() ? nullptr : m_components.GetComponent(found->second);
+        const int32_t found = m_componentIndex.Find(reference);
+        CComponent* component = found < 0 ? nullptr : m_components.GetComponent(found);
         if (component == nullptr || pad < 0 ||
             !component->SetPadNet(int32_t(pad), m_current, m_nets.GetCount())) {
             m_item("Netlist Error Net: " + std::to_string(m_current + 1) + "  Comp: " + reference +
@@ -93,10 +96,7 @@ public:
             m_flags |= CNetlistImport::errorPin;
             return;
         }
-        std::vector<int32_t>& assigned = m_assigned[size_t(found->second)];
-        if (assigned.size() < size_t(component->GetPadNetCount()))
-            assigned.resize(size_t(component->GetPadNetCount()), -1);
-        int32_t& previous = assigned[size_t(pad)];
+        int32_t& previous = m_assigned[m_firstPad[size_t(found)] + size_t(pad)];
         // The last net wins, as the file has it; the user should know of the first.
         if (previous >= 0 && previous != m_current)
             m_item("Warning: Pin in two Nets: " + reference + "-" + std::to_string(number) +
@@ -133,10 +133,12 @@ private:
     int64_t m_share;
     int64_t m_lineCount;
     int32_t m_current = 0;
-    std::unordered_map<std::string, int32_t> m_componentIndex;
-    std::unordered_map<std::string, int32_t> m_netIndex;
-    // Per component, the net each pad was given by this file so far (-1: none yet).
-    std::vector<std::vector<int32_t>> m_assigned;
+    CNameIndex m_componentIndex;
+    CNameIndex m_netIndex;
+    // Per pad of every component, from the component's first, the net this file gave it so
+    // far (-1: none yet).
+    std::vector<size_t> m_firstPad;
+    std::vector<int32_t> m_assigned;
 };
 
 } // namespace
@@ -468,9 +470,10 @@ bool CNetlistImport::ImportComponents(const std::filesystem::path& path)
     if (any)
         m_document->SaveUndoState();
     CComponentArray& components = m_document->GetComponents();
-    m_referenceIndex.clear();
+    m_referenceIndex.Clear();
+    m_referenceIndex.Reserve(size_t(components.GetCount()) + records.size());
     for (int32_t i = 0; i < components.GetCount(); ++i)
-        m_referenceIndex.emplace(components.GetReference(i), i);
+        m_referenceIndex.Add(components.GetReference(i), i);
     m_progress->SetStatus("Adding components");
     const int64_t recordCount = std::max<int64_t>(int64_t(records.size()), 1);
     for (size_t r = 0; r < records.size(); ++r) {
@@ -486,7 +489,7 @@ bool CNetlistImport::ImportComponents(const std::filesystem::path& path)
         if (shape < 0) {
             ItemMessage("Shape not Found: " + names);
             m_errorFlags |= errorUnknownShape;
-        } else if (m_referenceIndex.try_emplace(record.reference, components.GetCount()).second) {
+        } else if (m_referenceIndex.Add(record.reference, components.GetCount())) {
             components.AppendComponent(record.reference, record.type, shape, placeX, placeY, 0,
                                        false);
             ItemMessage("Add Component: " + names);
@@ -521,7 +524,7 @@ bool CNetlistImport::ReadNetFile(const std::filesystem::path& path)
         return false;
     }
     int64_t lineCount = 0;
-    for (std::string raw; lines.Next(raw);)
+    for (std::string_view line; lines.Next(line);)
         ++lineCount;
     lines.Rewind();
     m_progress->SetStatus("Reading nets");

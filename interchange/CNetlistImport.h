@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "interchange/CNameIndex.h"
 #include "interchange/CNetlistReport.h"
 #include "interchange/NetlistFormat.h"
 
@@ -61,9 +61,12 @@ public:
 
     // For each pin the netlist places in a net, "," + the net's name is appended to the
     // matching entry "REFERENCE,PIN,..." of the alias list. The design is not changed and no
-    // message or report is written. False when the net file cannot be read.
+    // message or report is written. False when the net file cannot be read. A progress, when
+    // given, moves from `from` to `to` of its units over the file; once it is cancelled the
+    // rest of the file is passed over.
     bool LoadNetsOnly(CNetlistDocument& document, const std::filesystem::path& path,
-                      std::vector<std::string>& aliases);
+                      std::vector<std::string>& aliases, CImportProgress* progress = nullptr,
+                      int64_t from = 0, int64_t to = 0);
     // The first entry whose reference field and pin field equal the reference and pin (both
     // without blanks around them, the reference in upper case) gets "," + the net name (trimmed,
     // upper case) appended; nothing when no entry matches.
@@ -160,5 +163,5 @@ private:
     bool m_cancelled = false;
     // The board's components by reference while the component step runs: a netlist of a
     // hundred thousand parts is not searched through once per part.
-    std::unordered_map<std::string, int32_t> m_referenceIndex;
+    CNameIndex m_referenceIndex;
 };

@@ -1,10 +1,11 @@
 #include "interchange/CNetlistImport.h"
 
+#include <algorithm>
 #include <string_view>
-#include <unordered_map>
 
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
+#include "interchange/CImportProgress.h"
 #include "interchange/CNetReader.h"
 #include "interchange/CNetlistLines.h"
 #include "interchange/NetlistText.h"
@@ -36,26 +37,36 @@ std::string JoinKey(std::string_view reference, std::string_view pin)
 }
 
 // Appends each pin's net to its entry; the first entry of a reference and pin takes it, as
-// AddNetAlias does, found through a map so that large boards are not searched once per pin.
+// AddNetAlias does, found through an index so that large boards are not searched once per pin.
 class CAliasSink : public CNetReaderSink {
 public:
-    explicit CAliasSink(std::vector<std::string>& aliases) : m_aliases(aliases)
+    CAliasSink(std::vector<std::string>& aliases, CImportProgress* progress, int64_t from,
+               int64_t to, int64_t lineCount)
+        : m_aliases(aliases), m_progress(progress), m_from(from), m_share(to - from),
+          m_lineCount(std::max<int64_t>(lineCount, 1))
     {
+        m_entries.Reserve(aliases.size());
         for (size_t i = 0; i < aliases.size(); ++i) {
             if (aliases[i].find(',') == std::string::npos)
                 continue;
             const AliasKey key = KeyOf(aliases[i]);
-            m_entries.emplace(JoinKey(key.reference, key.pin), i);
+            m_entries.Add(JoinKey(key.reference, key.pin), int32_t(i));
         }
     }
 
-    void OnNet(const std::string& name, int32_t /*line*/) override { m_net = name; }
-
-    void OnPin(const std::string& reference, const std::string& pin, int32_t /*line*/) override
+    void OnNet(const std::string& name, int32_t line) override
     {
-        const auto found = m_entries.find(JoinKey(ToUpperAscii(Trim(reference)), Trim(pin)));
-        if (found != m_entries.end())
-            m_aliases[found->second] += "," + ToUpperAscii(Trim(m_net));
+        if (!Cancelled(line))
+            m_net = name;
+    }
+
+    void OnPin(const std::string& reference, const std::string& pin, int32_t line) override
+    {
+        if (Cancelled(line))
+            return;
+        const int32_t found = m_entries.Find(JoinKey(ToUpperAscii(Trim(reference)), Trim(pin)));
+        if (found >= 0)
+            m_aliases[size_t(found)] += "," + ToUpperAscii(Trim(m_net));
     }
 
     void OnUnreadable(int32_t /*line*/, const std::string& /*text*/) override {}
@@ -67,15 +78,27 @@ public:
     }
 
 private:
+    bool Cancelled(int32_t line)
+    {
+        return m_progress &&
+               m_progress->Advance(m_from +
+                                   m_share * std::min<int64_t>(line, m_lineCount) / m_lineCount);
+    }
+
     std::vector<std::string>& m_aliases;
-    std::unordered_map<std::string, size_t> m_entries;
+    CImportProgress* m_progress;
+    int64_t m_from;
+    int64_t m_share;
+    int64_t m_lineCount;
+    CNameIndex m_entries;
     std::string m_net;
 };
 
 } // namespace
 
 bool CNetlistImport::LoadNetsOnly(CNetlistDocument& document, const std::filesystem::path& path,
-                                  std::vector<std::string>& aliases)
+                                  std::vector<std::string>& aliases, CImportProgress* progress,
+                                  int64_t from, int64_t to)
 {
     m_document = &document;
     m_format = DetectFormat(path);
@@ -88,7 +111,13 @@ bool CNetlistImport::LoadNetsOnly(CNetlistDocument& document, const std::filesys
         ShowOpenFailure("NET", "Load NET File", netPath, reason);
         return false;
     }
-    CAliasSink sink(aliases);
+    int64_t lineCount = 0;
+    if (progress) {
+        for (std::string_view line; lines.Next(line);)
+            ++lineCount;
+        lines.Rewind();
+    }
+    CAliasSink sink(aliases, progress, from, to, lineCount);
     return CNetReader(m_format, lines, sink).Read();
 }
 

@@ -1,8 +1,9 @@
 #include "interchange/CNetlistImport.h"
 
-#include <set>
+#include <algorithm>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
@@ -63,11 +64,12 @@ bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
         }
     }
     ForwardDeletions(references);
-    m_referenceIndex.clear();
+    m_referenceIndex.Clear();
     {
         const CComponentArray& components = m_document->GetComponents();
+        m_referenceIndex.Reserve(size_t(components.GetCount()));
         for (int32_t i = 0; i < components.GetCount(); ++i)
-            m_referenceIndex.emplace(components.GetReference(i), i);
+            m_referenceIndex.Add(components.GetReference(i), i);
     }
 
     lines.Rewind();
@@ -96,14 +98,56 @@ namespace {
 // The pads a net file gives a net, by reference and pad index; the design is not touched.
 class CAssignedPadsSink : public CNetReaderSink {
 public:
+    // Marks the pads of the board's references that the netlist names (components sharing a
+    // reference share the marks, as they share the name).
+    explicit CAssignedPadsSink(const CComponentArray& components)
+    {
+        const int32_t count = components.GetCount();
+        m_references.Reserve(size_t(count));
+        m_referenceOf.resize(size_t(count));
+        std::vector<size_t> pads;
+        for (int32_t i = 0; i < count; ++i) {
+            const std::string reference = components.GetReference(i);
+            int32_t id = m_references.Find(reference);
+            if (id < 0) {
+                id = int32_t(pads.size());
+                m_references.Add(reference, id);
+                pads.push_back(0);
+            }
+            m_referenceOf[size_t(i)] = id;
+            pads[size_t(id)] =
+                std::max(pads[size_t(id)], components.GetComponent(i)->GetPadNets().size());
+        }
+        m_firstPad.assign(pads.size() + 1, 0);
+        for (size_t id = 0; id < pads.size(); ++id)
+            m_firstPad[id + 1] = m_firstPad[id] + pads[id];
+        m_named.assign(m_firstPad.back(), 0);
+    }
+
     void OnNet(const std::string& /*name*/, int32_t /*line*/) override {}
     void OnPin(const std::string& reference, const std::string& pin, int32_t /*line*/) override
     {
-        pads.emplace(reference, ParsePinNumber(pin) - 1);
+        const int32_t id = m_references.Find(reference);
+        if (id < 0)
+            return;
+        const int64_t pad = int64_t(ParsePinNumber(pin)) - 1;
+        const size_t first = m_firstPad[size_t(id)];
+        if (pad >= 0 && uint64_t(pad) < m_firstPad[size_t(id) + 1] - first)
+            m_named[first + size_t(pad)] = 1;
     }
     void OnUnreadable(int32_t /*line*/, const std::string& /*text*/) override {}
 
-    std::set<std::pair<std::string, int32_t>> pads;
+    // Whether the netlist names the pad of the board's component.
+    bool Names(int32_t component, size_t pad) const
+    {
+        return m_named[m_firstPad[size_t(m_referenceOf[size_t(component)])] + pad] != 0;
+    }
+
+private:
+    CNameIndex m_references;
+    std::vector<int32_t> m_referenceOf;
+    std::vector<size_t> m_firstPad;
+    std::vector<uint8_t> m_named;
 };
 
 } // namespace
@@ -111,19 +155,21 @@ public:
 bool CNetlistImport::ConfirmRemovals(const std::filesystem::path& path,
                                      const std::vector<std::string>& references)
 {
+    const CComponentArray& components = m_document->GetComponents();
     CNetlistLines lines;
-    CAssignedPadsSink assigned;
+    CAssignedPadsSink assigned(components);
     if (lines.Open(SiblingPath(path, ".NET")))
         CNetReader(m_format, lines, assigned).Read();
-    const std::unordered_set<std::string> listed(references.begin(), references.end());
-    const CComponentArray& components = m_document->GetComponents();
+    CNameIndex listed;
+    listed.Reserve(references.size());
+    for (const std::string& reference : references)
+        listed.Add(reference, 0);
     int32_t deleted = 0;
     int64_t padsInNets = 0;
     int64_t padsLeaving = 0;
     for (int32_t i = 0; i < components.GetCount(); ++i) {
-        const std::string reference = components.GetReference(i);
-        const bool stays =
-            listed.count(reference) != 0 || components.TestFlag(i, ComponentFlags::lockDelete);
+        const bool stays = listed.Find(components.GetReference(i)) >= 0 ||
+                           components.TestFlag(i, ComponentFlags::lockDelete);
         if (!stays)
             ++deleted;
         const std::vector<uint16_t>& nets = components.GetComponent(i)->GetPadNets();
@@ -131,7 +177,7 @@ bool CNetlistImport::ConfirmRemovals(const std::filesystem::path& path,
             if (nets[pad] == 0)
                 continue;
             ++padsInNets;
-            if (!stays || assigned.pads.count({reference, int32_t(pad)}) == 0)
+            if (!stays || !assigned.Names(i, pad))
                 ++padsLeaving;
         }
     }
@@ -149,12 +195,15 @@ bool CNetlistImport::ConfirmRemovals(const std::filesystem::path& path,
 
 void CNetlistImport::ForwardDeletions(const std::vector<std::string>& references)
 {
-    const std::unordered_set<std::string> listed(references.begin(), references.end());
+    CNameIndex listed;
+    listed.Reserve(references.size());
+    for (const std::string& reference : references)
+        listed.Add(reference, 0);
     CComponentArray& components = m_document->GetComponents();
     m_document->SelectAll(false);
     for (int32_t i = 0; i < components.GetCount(); ++i) {
         const std::string reference = components.GetReference(i);
-        if (listed.count(reference) != 0)
+        if (listed.Find(reference) >= 0)
             continue;
         ItemMessage("Delete Component: " + reference + ", " + components.GetType(i) + ", " +
                     components.GetShapeName(i));
@@ -175,17 +224,16 @@ void CNetlistImport::ForwardRecord(const CComponentRecord& record)
 {
     CComponentArray& components = m_document->GetComponents();
     const std::string names = record.reference + ", " + record.type + ", " + record.shape;
-    const auto found = m_referenceIndex.find(record.reference);
-    const int32_t index = found == m_referenceIndex.end() ? -1 : found->second;
+    const int32_t index = m_referenceIndex.Find(record.reference);
     const int32_t shape = FindOrImportShape(record.shape);
     if (index < 0) {
         ItemMessage("Add    Component: " + names);
         if (shape < 0)
             ItemMessage("Warning: Shape not Found: " + names);
         else
-            m_referenceIndex.emplace(record.reference,
-                                     components.AppendComponent(record.reference, record.type,
-                                                                shape, placeX, placeY, 0, false));
+            m_referenceIndex.Add(record.reference,
+                                 components.AppendComponent(record.reference, record.type, shape,
+                                                            placeX, placeY, 0, false));
         if (shape >= 0) {
             FontMessage("Reference", record.reference);
             FontMessage("Type of " + record.reference, record.type);

@@ -27,6 +27,8 @@ public:
 
     // The next line; false at the end.
     bool Next(std::string& line);
+    // The same, seen in place: valid while these lines live.
+    bool Next(std::string_view& line);
     // The number of the line Next delivered last, 0 before the first.
     int32_t GetLineNumber() const { return m_lineNumber; }
     // Whether the text stops without a line end: a file written line by line was cut short.
@@ -43,5 +45,8 @@ private:
     std::string m_bytes;
     size_t m_position = 0;
     size_t m_previousPosition = 0;
+    // The first line feed at or after m_feedFrom (the size when there is none).
+    size_t m_feedFrom = 1;
+    size_t m_feed = 0;
     int32_t m_lineNumber = 0;
 };

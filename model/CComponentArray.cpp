@@ -442,11 +442,25 @@ void CComponentArray::SortByReference()
 {
     if (GetCount() < 2)
         return;
+    // Each reference is taken apart once, not once per comparison; the order is ReferenceLess's.
+    std::vector<std::string> references;
+    references.reserve(m_components.size());
+    for (const auto& component : m_components)
+        references.push_back(component->GetName(0));
+    std::vector<SortKey> keys;
+    keys.reserve(references.size());
+    for (const std::string& reference : references)
+        keys.push_back(MakeSortKey(reference));
     std::vector<int32_t> order(m_components.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [this](int32_t a, int32_t b) {
-        return ReferenceLess(m_components[size_t(a)]->GetName(0),
-                             m_components[size_t(b)]->GetName(0));
+    std::stable_sort(order.begin(), order.end(), [&references, &keys](int32_t a, int32_t b) {
+        const SortKey& ka = keys[size_t(a)];
+        const SortKey& kb = keys[size_t(b)];
+        if (ka.prefix != kb.prefix)
+            return ka.prefix < kb.prefix;
+        if (ka.number != kb.number)
+            return ka.number < kb.number;
+        return references[size_t(a)] < references[size_t(b)];
     });
     std::vector<std::unique_ptr<CComponent>> sorted;
     sorted.reserve(order.size());

@@ -1,7 +1,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <optional>
+#include <vector>
 
+#include "framework/CWorkPool.h"
 #include "framework/Numeric.h"
 #include "model/CComponentArray.h"
 #include "model/CComponentArrayDocument.h"
@@ -430,53 +433,80 @@ void CComponentArray::RebuildNetPins()
     CNetArray& nets = m_document->GetNets();
     const CShapeLib& cache = m_document->GetShapeCache();
     const CPadStackArray& stacks = cache.GetPadStacks();
-    nets.ClearAllPins();
-    // Each net's pins are counted first, so that no pin list is moved while it grows.
-    std::vector<int32_t> pinCounts(size_t(std::max(nets.GetCount(), 0)), 0);
-    const int32_t netCount = nets.GetCount();
+    const int32_t netCount = std::max(nets.GetCount(), 0);
     // A pad naming a net the design lacks is on no net.
     const auto netOf = [netCount](const CComponent& component, int32_t pad) {
         const int32_t number = component.GetPadNet(pad);
         return number >= netCount ? 0 : number;
     };
+    // The pins are sorted by net first, keeping their board order, so that every net is filled
+    // and measured in one visit: going from pad to pad would jump between the nets all along.
+    std::vector<int32_t> firstPin(size_t(netCount) + 1, 0);
     for (const auto& component : m_components) {
         const int32_t pads = component->GetPadCount(cache);
         for (int32_t n = 0; n < pads; ++n) {
             const int32_t number = netOf(*component, n);
-            if (number >= 0 && size_t(number) < pinCounts.size())
-                ++pinCounts[size_t(number)];
+            if (number >= 0)
+                ++firstPin[size_t(number) + 1];
         }
     }
-    for (size_t k = 0; k < pinCounts.size(); ++k) {
-        if (pinCounts[k] > 0)
-            nets.GetNet(int32_t(k))->ReservePins(pinCounts[k]);
-    }
-    std::vector<bool> received(size_t(std::max(netCount, 0)), false);
-    m_pinCount = 0;
+    for (size_t k = 1; k < firstPin.size(); ++k)
+        firstPin[k] += firstPin[k - 1];
+    struct PendingPin {
+        CComponent::PadPlacement pad;
+        int32_t component;
+        int32_t number;
+        bool mirrored;
+    };
+    std::vector<PendingPin> pending(size_t(firstPin.back()));
+    std::vector<int32_t> next(firstPin.begin(), firstPin.end() - 1);
     for (int32_t i = 0; i < GetCount(); ++i) {
         const CComponent& component = *m_components[size_t(i)];
-        const bool mirrored = component.IsMirrored();
         const int32_t pads = component.GetPadCount(cache);
         for (int32_t n = 0; n < pads; ++n) {
             const int32_t number = netOf(component, n);
-            CNet* net = nets.GetNet(number);
-            if (!net)
+            if (number >= 0)
+                pending[size_t(next[size_t(number)]++)] = {component.GetPadPlacement(n, cache), i,
+                                                           n, component.IsMirrored()};
+        }
+    }
+    // Each net takes its own pins alone, so runs of nets are filled side by side; each run
+    // keeps its own cache of pad reaches. A run is long enough that a small board stays on one
+    // thread rather than wait for others to wake.
+    const CNetArrayDocument* netDocument = nets.GetDocument();
+    constexpr size_t netsPerRun = 4096;
+    const size_t runs = (size_t(netCount) + netsPerRun - 1) / netsPerRun;
+    std::vector<int32_t> added(runs, 0);
+    CWorkPool::Shared().ForEach(runs, [&](size_t run) {
+        std::optional<CPadStackReaches> margins;
+        if (netDocument)
+            margins.emplace(netDocument->GetPadStacks());
+        const size_t last = std::min(size_t(netCount), (run + 1) * netsPerRun);
+        for (size_t k = run * netsPerRun; k < last; ++k) {
+            CNet& net = *nets.GetNet(int32_t(k));
+            net.ClearPins();
+            const int32_t from = firstPin[k];
+            const int32_t to = firstPin[k + 1];
+            if (from == to)
                 continue;
-            const CComponent::PadPlacement pad = component.GetPadPlacement(n, cache);
-            if (net->AddPin(pad.at.x, pad.at.y, i, n, pad.padStack, pad.angle, mirrored,
-                            stacks.GetLayerMask(pad.padStack, mirrored)) >= 0) {
-                ++m_pinCount;
-                received[size_t(number)] = true;
+            net.ReservePins(to - from);
+            bool received = false;
+            for (int32_t p = from; p < to; ++p) {
+                const PendingPin& pin = pending[size_t(p)];
+                if (net.AddPin(pin.pad.at.x, pin.pad.at.y, pin.component, pin.number,
+                               pin.pad.padStack, pin.pad.angle, pin.mirrored,
+                               stacks.GetLayerMask(pin.pad.padStack, pin.mirrored)) >= 0) {
+                    ++added[run];
+                    received = true;
+                }
             }
+            if (received && margins)
+                net.CalcBoundingBox(*margins);
         }
-    }
-    if (const CNetArrayDocument* netDocument = nets.GetDocument()) {
-        CPadStackReaches margins(netDocument->GetPadStacks());
-        for (size_t k = 0; k < received.size(); ++k) {
-            if (received[k])
-                nets.GetNet(static_cast<int32_t>(k))->CalcBoundingBox(margins);
-        }
-    }
+    });
+    m_pinCount = 0;
+    for (const int32_t count : added)
+        m_pinCount += count;
 }
 
 void CComponentArray::UpdatePins(int32_t i)

@@ -274,8 +274,19 @@ void CNetArray::Serialize(CArchive& ar)
         return;
     }
 
+    // Each net is compacted and asked for the widths net 0 lacks as soon as it was read, while
+    // its records are at hand.
+    const uint32_t count = ar.ReadCount(2);
     std::vector<std::unique_ptr<CNet>> loaded;
-    ar.SerializeObjectArray(loaded);
+    loaded.reserve(count);
+    std::vector<uint16_t> missing;
+    for (uint32_t i = 0; i < count; ++i) {
+        loaded.push_back(ar.ReadObjectOf<CNet>());
+        if (i == 0 || !loaded[0] || !loaded.back())
+            continue;
+        loaded.back()->CompactPens(true);
+        AddMissingWidths(*loaded[0], *loaded.back(), missing);
+    }
     if (std::any_of(loaded.begin(), loaded.end(), [](const auto& net) { return !net; }))
         CArchive::Fail(CArchiveException::badClass, "A net of the net list is missing.");
 
@@ -285,9 +296,7 @@ void CNetArray::Serialize(CArchive& ar)
         CreateNetZero();
         ar.AddLoadWarning(CResString::Load(IDS_NET_ZERO_CREATED));
     }
-    for (size_t i = 1; i < m_nets.size(); ++i)
-        m_nets[i]->CompactPens(true);
-    CollectPens(&ar);
+    CollectPens(&ar, missing);
     m_nets[0]->SetName(loadedNetZeroName);
     m_currentNet = std::clamp(m_currentNet, 0, GetCount() - 1);
     RecountSelected();
@@ -319,22 +328,29 @@ bool CNetArray::CollectPensIntoNetZero()
 
 std::vector<uint16_t> CNetArray::MissingNetZeroWidths() const
 {
-    const CNet& zero = *m_nets[0];
     std::vector<uint16_t> missing;
-    for (size_t i = 1; i < m_nets.size(); ++i) {
-        const std::vector<uint16_t>& pens = m_nets[i]->GetPenTable();
-        for (size_t p = 1; p < pens.size(); ++p) {
-            if (FindDrawingPen(zero, pens[p]) < 0 && !Contains(missing, pens[p]))
-                missing.push_back(pens[p]);
-        }
-    }
+    for (size_t i = 1; i < m_nets.size(); ++i)
+        AddMissingWidths(*m_nets[0], *m_nets[i], missing);
     return missing;
+}
+
+void CNetArray::AddMissingWidths(const CNet& zero, const CNet& net, std::vector<uint16_t>& missing)
+{
+    const std::vector<uint16_t>& pens = net.GetPenTable();
+    for (size_t p = 1; p < pens.size(); ++p) {
+        if (FindDrawingPen(zero, pens[p]) < 0 && !Contains(missing, pens[p]))
+            missing.push_back(pens[p]);
+    }
 }
 
 bool CNetArray::CollectPens(CArchive* ar)
 {
+    return CollectPens(ar, MissingNetZeroWidths());
+}
+
+bool CNetArray::CollectPens(CArchive* ar, const std::vector<uint16_t>& missing)
+{
     CNet& zero = *m_nets[0];
-    const std::vector<uint16_t> missing = MissingNetZeroWidths();
     if (zero.GetPenCount() + int32_t(missing.size()) <= maxNetZeroPens) {
         for (uint16_t width : missing)
             zero.AddPen(width);

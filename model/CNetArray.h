@@ -290,9 +290,13 @@ private:
     void RecountSelected();
     // Collecting while loading notes its messages on the archive instead of showing them.
     bool CollectPens(CArchive* ar);
+    // As above, with the widths MissingNetZeroWidths gives.
+    bool CollectPens(CArchive* ar, const std::vector<uint16_t>& missing);
     static void Notify(CArchive* ar, const std::string& text);
     // The widths of the other nets' pens that net 0's pen table lacks, in net order.
     std::vector<uint16_t> MissingNetZeroWidths() const;
+    // Appends the net's widths that net 0 (`zero`) lacks and `missing` does not hold yet.
+    static void AddMissingWidths(const CNet& zero, const CNet& net, std::vector<uint16_t>& missing);
     // Moves the net's copper into net 0, every drawn vertex keeping its width. False, changing
     // nothing, when net 0's pen table cannot take the widths.
     bool MoveCopperToNetZero(int32_t net);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -119,6 +120,44 @@ TEST_F(CNetAliasReportTest, WrittenBesideTheDesignAndOpenedOnlyWhenWritten)
     EXPECT_FALSE(CNetAliasReport(*doc).Write());
     ASSERT_EQ(services.messages.Shown().size(), 2u);
     EXPECT_EQ(services.launcher.openedTextFiles.size(), 1u);
+}
+
+// A report long enough shows its progress to the end; Cancel, among the pads, among the
+// netlist's nets or at the very end, writes nothing, keeps the report that was there and opens
+// nothing.
+TEST_F(CNetAliasReportTest, ALongReportShowsItsProgressAndCancelKeepsTheOldReport)
+{
+    const fs::path netlist = folder / "Mixed Case" / "board.NET";
+    std::ofstream(netlist) << "/VCC R1(2)\n/GND R1(1) CONNECTOR_WITH_A_LONG_NAME(1)\n";
+    doc->Design().SetNetlistPath(netlist.string());
+    const fs::path report = folder / "Mixed Case" / "NetAliases.TXT";
+    std::ofstream(report) << "old";
+    for (const int answer : {IDNO, IDYES}) {
+        for (const int32_t steps : {1, 60}) {
+            SCOPED_TRACE(std::to_string(answer) + " " + std::to_string(steps));
+            services.progress.cancelAfterSteps = steps;
+            services.messages.QueueAnswer(answer);
+            CNetAliasReport cancelled(*doc);
+            cancelled.SetProgressDelay(std::chrono::milliseconds(0));
+            EXPECT_FALSE(cancelled.Write());
+            EXPECT_TRUE(cancelled.WasCancelled());
+            EXPECT_EQ(ReadText(report), "old");
+            EXPECT_TRUE(services.launcher.openedTextFiles.empty());
+        }
+    }
+    services.progress.cancelAfterSteps = -1;
+    services.messages.QueueAnswer(IDYES);
+    CNetAliasReport written(*doc);
+    written.SetProgressDelay(std::chrono::milliseconds(0));
+    EXPECT_TRUE(written.Write());
+    EXPECT_FALSE(written.WasCancelled());
+    ASSERT_FALSE(services.progress.Windows().empty());
+    const CScriptedProgressService::Window& window = services.progress.Windows().back();
+    EXPECT_EQ(window.title, "Export Components Netnames");
+    EXPECT_EQ(window.position, window.upper);
+    EXPECT_FALSE(window.open);
+    EXPECT_EQ(ReadText(report).substr(0, 20), "Netaliases Errors:\r\n");
+    EXPECT_EQ(services.launcher.openedTextFiles, std::vector<fs::path>{report});
 }
 
 } // namespace

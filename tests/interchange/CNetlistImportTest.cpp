@@ -6,9 +6,11 @@
 #include <cctype>
 #include <chrono>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/CArchive.h"
+#include "interchange/CNameIndex.h"
 #include "interchange/CNetReader.h"
 #include "interchange/CNetlistLines.h"
 #include "tests/interchange/NetlistTestBoard.h"
@@ -229,6 +231,46 @@ TEST(CNetlistLinesTest, LineEndsAndNumbers)
     ASSERT_TRUE(lines.Next(line));
     EXPECT_EQ(line, "b");
     EXPECT_EQ(lines.GetLineNumber(), 2);
+
+    // Lone CRs before a line feed, read again after a step back and from the start.
+    CNetlistLines mixed(std::string("x\ry\r\rz\nw\r\n"));
+    std::string_view view;
+    std::vector<std::string> seen;
+    for (int pass = 0; pass < 2; ++pass) {
+        while (mixed.Next(view)) {
+            seen.emplace_back(view);
+            if (seen.size() == 3) {
+                mixed.Unread();
+                ASSERT_TRUE(mixed.Next(line));
+                EXPECT_EQ(line, "");
+            }
+        }
+        mixed.Rewind();
+    }
+    const std::vector<std::string> once{"x", "y", "", "z", "w"};
+    std::vector<std::string> twice = once;
+    twice.insert(twice.end(), once.begin(), once.end());
+    EXPECT_EQ(seen, twice);
+}
+
+// Names keep the first number given to them, through every growth of the index.
+TEST(CNameIndexTest, FirstNumberStaysThroughGrowth)
+{
+    CNameIndex index;
+    for (int32_t i = 0; i < 5000; ++i)
+        ASSERT_TRUE(index.Add("U" + std::to_string(i), i));
+    EXPECT_FALSE(index.Add("U17", 99));
+    EXPECT_TRUE(index.Add("", 5000));
+    EXPECT_EQ(index.Size(), 5001u);
+    for (int32_t i = 0; i < 5000; ++i)
+        ASSERT_EQ(index.Find("U" + std::to_string(i)), i);
+    EXPECT_EQ(index.Find(""), 5000);
+    EXPECT_EQ(index.Find("U5000"), -1);
+    EXPECT_EQ(index.Find("u17"), -1);
+    index.Clear();
+    EXPECT_EQ(index.Find("U17"), -1);
+    EXPECT_TRUE(index.Add("U17", 3));
+    EXPECT_EQ(index.Find("U17"), 3);
 }
 
 // ---- Failures -----------------------------------------------------------------------------------
