@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 #include "framework/CPoint.h"
 #include "model/CComponentArray.h"

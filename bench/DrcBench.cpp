@@ -1,6 +1,8 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/BoardGenerator.h"
+#include "document/CDesign.h"
+#include "document/CDocumentAnalysis.h"
 #include "document/CWevraDoc.h"
 #include "framework/CWorkPool.h"
 #include "model/CNetArray.h"

@@ -8,10 +8,13 @@
 
 #include "bench/BenchApplication.h"
 #include "bench/BoardGenerator.h"
+#include "document/CDesign.h"
 #include "document/CDocumentEditing.h"
 #include "document/CDocumentHistory.h"
+#include "document/CDocumentPaint.h"
 #include "document/CDocumentViews.h"
 #include "document/CEditSession.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/qt/CQtDeviceContext.h"
 #include "model/CComponent.h"

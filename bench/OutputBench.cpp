@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include "bench/BoardGenerator.h"
+#include "document/CDesign.h"
 #include "document/CDocumentOutput.h"
+#include "document/CDocumentPlanes.h"
 #include "document/CWevraDoc.h"
 #include "interchange/CDrillOut.h"
 #include "interchange/CGerberWriter.h"

@@ -9,7 +9,11 @@
 
 #include "bench/BenchApplication.h"
 #include "bench/BoardGenerator.h"
+#include "document/CDesign.h"
+#include "document/CDocumentPaint.h"
+#include "document/CDocumentPlanes.h"
 #include "document/CDocumentViews.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/qt/CQtDeviceContext.h"
 #include "model/CPour.h"

@@ -3,6 +3,8 @@
 #include <cstdint>
 
 #include "bench/BoardGenerator.h"
+#include "document/CDesign.h"
+#include "document/CDocumentPlanes.h"
 #include "document/CDocumentViews.h"
 #include "document/CWevraDoc.h"
 #include "framework/CWorkPool.h"

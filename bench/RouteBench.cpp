@@ -1,6 +1,10 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/BoardGenerator.h"
+#include "document/CDesign.h"
+#include "document/CDocumentAnalysis.h"
+#include "document/CDocumentLink.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 #include "model/CNetArray.h"
 #include "model/LayerIds.h"

@@ -11,6 +11,7 @@
 #include "bench/BoardGenerator.h"
 #include "dialogs/CComponentGrid.h"
 #include "dialogs/CComponentTableDlg.h"
+#include "document/CDesign.h"
 #include "document/CViewCommandHost.h"
 #include "document/CWevraDoc.h"
 #include "framework/CResourcePack.h"

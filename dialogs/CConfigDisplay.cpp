@@ -11,6 +11,8 @@
 #include "dialogs/CDisplayItemDlg.h"
 #include "dialogs/CPreviewFrame.h"
 #include "dialogs/CWevraDialog.h"
+#include "document/CDesign.h"
+#include "document/CDocumentPaint.h"
 #include "document/CWevraDoc.h"
 #include "framework/qt/CQtText.h"
 #include "model/COutput.h"

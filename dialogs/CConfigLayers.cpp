@@ -12,6 +12,7 @@
 #include "dialogs/CLayerListBox.h"
 #include "dialogs/CLayerSetDlg.h"
 #include "dialogs/CWevraDialog.h"
+#include "document/CDesign.h"
 #include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CResString.h"

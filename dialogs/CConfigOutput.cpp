@@ -13,6 +13,8 @@
 #include "dialogs/COutputItemDlg.h"
 #include "dialogs/CPreviewFrame.h"
 #include "dialogs/CWevraDialog.h"
+#include "document/CDesign.h"
+#include "document/CDocumentPaint.h"
 #include "document/CWevraDoc.h"
 #include "framework/CNumberText.h"
 #include "framework/CPrinterService.h"

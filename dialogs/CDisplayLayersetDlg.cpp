@@ -10,6 +10,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "document/CDesign.h"
+#include "document/CDocumentWindows.h"
 #include "document/CWevraDoc.h"
 #include "framework/TextTrim.h"
 #include "framework/qt/CQtText.h"

@@ -1,5 +1,7 @@
 #include "dialogs/CLayerGrid.h"
 
+#include "document/CDesign.h"
+#include "document/CEditSession.h"
 #include "document/CLayerTable.h"
 #include "document/CWevraDoc.h"
 #include "model/CLayerArray.h"

@@ -18,6 +18,9 @@
 #include <QVBoxLayout>
 
 #include "dialogs/CNewJobDlg.h"
+#include "document/CDesign.h"
+#include "document/CDocumentPaint.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 #include "framework/TextTrim.h"
 #include "framework/qt/CQtText.h"

@@ -1,6 +1,10 @@
 #include "dialogs/CNetlistGrid.h"
 
 #include "dialogs/CNetFindReplaceDlg.h"
+#include "document/CDesign.h"
+#include "document/CDocumentLink.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CEditState.h"
 #include "document/CHelpTopics.h"
 #include "document/CWevraDoc.h"

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "document/CDesign.h"
 #include "document/CDocumentNetlist.h"
 #include "document/CWevraDoc.h"
 #include "framework/CFileDialogService.h"

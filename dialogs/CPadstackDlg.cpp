@@ -12,6 +12,9 @@
 
 #include "dialogs/CLengthChoices.h"
 #include "dialogs/CPadPreview.h"
+#include "document/CDesign.h"
+#include "document/CDocumentPaint.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"

@@ -5,6 +5,8 @@
 #include <QVBoxLayout>
 
 #include "dialogs/CLayerSetDlg.h"
+#include "document/CDesign.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 #include "model/CLayerArray.h"
 #include "model/LayerIds.h"

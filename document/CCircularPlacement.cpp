@@ -1,5 +1,9 @@
 #include "document/CCircularPlacement.h"
 
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 #include "framework/CNumberText.h"
 #include "framework/Numeric.h"

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "document/CConfigFiles.h"
+#include "document/CDesign.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/CArchive.h"
 #include "framework/CArchiveException.h"

@@ -4,6 +4,12 @@
 #include <string>
 
 #include "document/CCircularPlacement.h"
+#include "document/CDesign.h"
+#include "document/CDocumentEditing.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentPaint.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CPadArrays.h"
 #include "document/CPenTables.h"
 #include "document/CWevraDoc.h"

@@ -3,8 +3,12 @@
 #include <vector>
 
 #include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
 #include "document/CDocumentViews.h"
+#include "document/CDocumentWindows.h"
+#include "document/CPadStackUse.h"
 #include "document/CUndoSnapshot.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"

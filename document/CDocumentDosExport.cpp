@@ -5,7 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "document/CDesign.h"
 #include "document/CDocumentOutput.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 #include "framework/CFileDialogService.h"
 #include "framework/CMessageService.h"

@@ -1,5 +1,10 @@
 #include "document/CDocumentDosImport.h"
 
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentLink.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 #include "interchange/CDosImport.h"
 

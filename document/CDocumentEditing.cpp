@@ -5,7 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentPlanes.h"
 #include "document/CDocumentViews.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"

@@ -1,5 +1,8 @@
 #include "document/CDocumentHistory.h"
 
+#include "document/CDesign.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditState.h"
 #include "document/CUndoSnapshot.h"
 #include "document/CWevraDoc.h"
 #include "model/CComponentArray.h"

@@ -1,8 +1,14 @@
 #include "document/CDocumentLink.h"
 
+#include "document/CDesign.h"
+#include "document/CDocumentAnalysis.h"
 #include "document/CDocumentFrame.h"
 #include "document/CDocumentHistory.h"
+#include "document/CDocumentPaint.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CUndoSnapshot.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "model/LayerIds.h"
 

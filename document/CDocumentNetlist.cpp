@@ -5,7 +5,11 @@
 #include <system_error>
 
 #include "document/CConfigFiles.h"
+#include "document/CDesign.h"
 #include "document/CDocumentFrame.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentLink.h"
+#include "document/CDocumentWindows.h"
 #include "document/CWevraDoc.h"
 #include "framework/CFileDialogService.h"
 #include "framework/CMessageService.h"

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "document/CDesign.h"
+#include "document/CDocumentPlanes.h"
 #include "document/CPlacingInfo.h"
 #include "document/CWevraDoc.h"
 #include "framework/CListPickerService.h"

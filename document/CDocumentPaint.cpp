@@ -1,12 +1,18 @@
 #include "document/CDocumentPaint.h"
 
+#include "document/CDocumentLink.h"
+#include "document/CDocumentPlanes.h"
+#include "document/CEditSession.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
+#include "document/CDesign.h"
 #include "document/CJobPrintout.h"
+#include "document/Rec12.h"
 #include "framework/CDeviceContext.h"
 #include "framework/CDrawList.h"
 #include "framework/CPrintCommands.h"

@@ -5,7 +5,12 @@
 #include <cstdint>
 #include <limits>
 
+#include "document/CDesign.h"
+#include "document/CDocumentEditing.h"
+#include "document/CDocumentHistory.h"
 #include "document/CDocumentViews.h"
+#include "document/CDocumentWindows.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/VirtualKeys.h"
 #include "model/CComponentArray.h"

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include "document/CDesign.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "model/CLayerArray.h"
 #include "model/CLengthText.h"

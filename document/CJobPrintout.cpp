@@ -1,6 +1,9 @@
 #include "document/CJobPrintout.h"
 
+#include "document/CDesign.h"
 #include "document/CDocumentOutput.h"
+#include "document/CDocumentPaint.h"
+#include "document/CDocumentWindows.h"
 #include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CPrintJob.h"

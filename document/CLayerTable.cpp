@@ -1,5 +1,6 @@
 #include "document/CLayerTable.h"
 
+#include "document/CDesign.h"
 #include "document/CDesignSettings.h"
 #include "document/CWevraDoc.h"
 #include "framework/CColorChooserService.h"

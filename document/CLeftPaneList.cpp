@@ -1,5 +1,9 @@
 #include "document/CLeftPaneList.h"
 
+#include "document/CDesign.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/TextTrim.h"
 #include "model/CComponentArray.h"

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "document/CDesign.h"
+#include "document/CDocumentLink.h"
 #include "document/CPlacingInfo.h"
 #include "document/CWevraDoc.h"
 #include "framework/CLauncher.h"

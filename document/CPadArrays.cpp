@@ -2,6 +2,10 @@
 
 #include <cmath>
 
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 #include "framework/CNumberText.h"
 #include "framework/Numeric.h"

@@ -1,5 +1,8 @@
 #include "document/CPadStackTable.h"
 
+#include "document/CDesign.h"
+#include "document/CEditSession.h"
+#include "document/CPadStackUse.h"
 #include "document/CWevraDoc.h"
 #include "model/CLayerArray.h"
 #include "model/CLengthText.h"

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include "document/CDesign.h"
+#include "document/CDocumentEditing.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"

@@ -3,7 +3,13 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentLink.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CEditState.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/CArchiveException.h"
 #include "framework/CDeviceContext.h"

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "document/CDesign.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 #include "framework/CDeviceContext.h"
 #include "framework/CLauncher.h"

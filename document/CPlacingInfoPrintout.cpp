@@ -1,5 +1,6 @@
 #include "document/CPlacingInfoPrintout.h"
 
+#include "document/CDesign.h"
 #include "document/CPlacingInfo.h"
 #include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"

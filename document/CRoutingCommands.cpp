@@ -1,6 +1,9 @@
 #include "document/CRoutingCommands.h"
 
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
 #include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CToolCommands.h"
 #include "document/CViewState.h"
 #include "document/CWevraDoc.h"

@@ -4,7 +4,10 @@
 #include <cstdlib>
 #include <numbers>
 
+#include "document/CDesign.h"
+#include "document/CEditSession.h"
 #include "document/CEditState.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/CNumberText.h"
 #include "framework/CResString.h"

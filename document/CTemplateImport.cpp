@@ -5,6 +5,9 @@
 #include <memory>
 #include <system_error>
 
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 #include "framework/TextCase.h"
 #include "model/CDrawRecArray.h"

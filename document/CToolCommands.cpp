@@ -2,10 +2,17 @@
 
 #include <string>
 
+#include "document/CDesign.h"
 #include "document/CDesignSettings.h"
+#include "document/CDocumentAnalysis.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentPaint.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CEditState.h"
 #include "document/CNetAliasReport.h"
 #include "document/CPaintState.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/CCmdUI.h"
 #include "framework/CCommandTarget.h"

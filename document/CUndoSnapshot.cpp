@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "document/CDesign.h"
+#include "document/CDocumentPlanes.h"
 #include "document/CWevraDoc.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"

@@ -8,8 +8,14 @@
 #include <system_error>
 
 #include "document/CConfigStartUp.h"
+#include "document/CDesign.h"
 #include "document/CDesignExtent.h"
 #include "document/CDesignSettings.h"
+#include "document/CDocumentCleanup.h"
+#include "document/CDocumentEditing.h"
+#include "document/CDocumentPlanes.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CEditState.h"
 #include "document/CViewCommandHost.h"
 #include "document/CViewState.h"

@@ -5,7 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
+#include "document/CDocumentCleanup.h"
 #include "document/CDocumentFrame.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CViewCommandHost.h"
 #include "document/CWevraDoc.h"
 #include "framework/CArchive.h"

@@ -5,11 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
 #include "document/CDesignSettings.h"
+#include "document/CDocumentEditing.h"
 #include "document/CDocumentFrame.h"
+#include "document/CDocumentPaint.h"
+#include "document/CDocumentPlanes.h"
+#include "document/CEditSession.h"
 #include "document/CEditState.h"
 #include "document/CPaintState.h"
 #include "document/CViewCommandHost.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/CFileDialogService.h"
 #include "framework/CResString.h"

@@ -1,5 +1,9 @@
 #include "document/CViewCommands.h"
 
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CViewCommandHost.h"
 #include "document/CWevraDoc.h"
 #include "model/CDialogService.h"

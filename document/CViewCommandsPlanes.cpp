@@ -3,6 +3,9 @@
 #include <memory>
 #include <string>
 
+#include "document/CDesign.h"
+#include "document/CDocumentPlanes.h"
+#include "document/CEditSession.h"
 #include "document/CEditState.h"
 #include "document/CViewCommandHost.h"
 #include "document/CWevraDoc.h"

@@ -4,12 +4,19 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "document/CDesign.h"
 #include "document/CDesignExtent.h"
 #include "document/CDesignSettings.h"
+#include "document/CDocumentEditing.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentPlanes.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CPinSwapTool.h"
 #include "document/CRoutingCommands.h"
 #include "document/CViewCommandHost.h"
 #include "document/CViewCommands.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"

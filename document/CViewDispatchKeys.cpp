@@ -2,12 +2,19 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
 #include "document/CDesignSettings.h"
+#include "document/CDocumentEditing.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentPlanes.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CPinSwapTool.h"
 #include "document/CToolCommands.h"
 #include "document/CViewCommandHost.h"
 #include "document/CViewCommands.h"
 #include "document/CViewDispatch.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/CResString.h"
 #include "framework/Numeric.h"

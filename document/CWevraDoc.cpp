@@ -1,4 +1,5 @@
 #include "document/CWevraDoc.h"
+#include "document/CWevraDocParts.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -76,7 +77,18 @@ void LoadStrokeFont(CWevraFont& font, const CDocumentFrame& frame)
 
 } // namespace
 
-CWevraDoc::CWevraDoc()
+CWevraDoc::CWevraDoc(const CDesign* current)
+    : m_parts(std::make_unique<Parts>(*this, current)), m_link(m_parts->link),
+      m_design(m_parts->design), m_settings(m_design.Settings()), m_session(m_parts->session),
+      m_edit(m_session.State()), m_painting(m_parts->painting), m_view(m_parts->view),
+      m_windows(m_parts->windows), m_history(m_parts->history), m_shapeSource(m_parts->shapeSource),
+      m_planeSet(m_parts->planeSet), m_dosImport(m_parts->dosImport),
+      m_padStackUse(m_parts->padStackUse), m_analysis(m_parts->analysis),
+      m_editing(m_parts->editing), m_cleanup(m_parts->cleanup)
+{
+}
+
+CWevraDoc::CWevraDoc() : CWevraDoc(nullptr)
 {
     m_settings.pinInfoFont.face = pinInfoFace;
     m_settings.pinInfoFont.height = pinInfoHeight;
@@ -86,6 +98,16 @@ CWevraDoc::CWevraDoc()
 }
 
 CWevraDoc::~CWevraDoc() = default;
+
+void CWevraDoc::SetViews(CDocumentViews* views)
+{
+    m_view.SetWindows(views);
+}
+
+const CShapeLib* CWevraDoc::GetShapeLibrary() const
+{
+    return m_shapeSource.library.get();
+}
 
 // ---- Life cycle ---------------------------------------------------------------------------------
 

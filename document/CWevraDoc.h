@@ -5,36 +5,38 @@
 #include <string>
 #include <vector>
 
-#include "document/CDesign.h"
-#include "document/CDocumentAnalysis.h"
-#include "document/CDocumentCleanup.h"
-#include "document/CDocumentDosImport.h"
-#include "document/CDocumentEditing.h"
-#include "document/CDocumentHistory.h"
-#include "document/CDocumentLink.h"
-#include "document/CDocumentPaint.h"
-#include "document/CDocumentPlanes.h"
-#include "document/CDocumentWindows.h"
-#include "document/CEditSession.h"
-#include "document/CPadStackUse.h"
-#include "document/CShapeSource.h"
-#include "document/CViewState.h"
 #include "framework/CObject.h"
 #include "framework/CRuntimeClass.h"
 #include "framework/ColorRef.h"
 
 class CArchive;
+class CDesign;
+class CDocumentAnalysis;
+class CDocumentCleanup;
+class CDocumentDosImport;
+class CDocumentEditing;
+class CDocumentHistory;
+class CDocumentLink;
+class CDocumentPaint;
+class CDocumentPlanes;
+class CDocumentViews;
+class CDocumentWindows;
+class CEditSession;
+class CPadStackUse;
 class CShapeLib;
+class CViewState;
+struct CDesignSettings;
+struct CEditState;
+struct CShapeSource;
 
 // The document of one open board design: the root that owns the parts of the design's state for
-// its whole life and hands them out, so that callers take the part they use (each part's header
-// says its job): Design(), View(), Session(), Planes(), PadStackUse(), Paint(), Editing(),
-// Analysis(), History(), Windows(), Cleanup(), DosImport() and Link(), the document as the
-// collections and
-// the netlist import see it. The document itself keeps the path, the title and the modified flags,
-// opens, saves and closes the design and reads and writes its file stream. The windows are reached
-// through CDocumentViews (its own windows) and CDocumentFrame (the main window), so the document
-// itself runs without a window system.
+// its whole life and hands them out, so that callers take the part they use and include only
+// that part's header (each says its job): Design(), View(), Session(), Planes(), PadStackUse(),
+// Paint(), Editing(), Analysis(), History(), Windows(), Cleanup(), DosImport() and Link(), the
+// document as the collections and the netlist import see it. The document itself keeps the path,
+// the title and the modified flags, opens, saves and closes the design and reads and writes its
+// file stream. The windows are reached through CDocumentViews (its own windows) and CDocumentFrame
+// (the main window), so the document itself runs without a window system.
 //
 // A document is either a design document (a board) or a shape document: a board-like editing
 // window for one shape of a shape library, made from the shape when it is created and written
@@ -50,7 +52,7 @@ public:
     CWevraDoc& operator=(const CWevraDoc&) = delete;
 
     // The document's windows; nullptr for none.
-    void SetViews(CDocumentViews* views) { m_view.SetWindows(views); }
+    void SetViews(CDocumentViews* views);
 
     // ---- Parts ----------------------------------------------------------------------------------
 
@@ -189,7 +191,7 @@ public:
     // False when the library has no shape at the edited shape's index.
     bool RebuildShapeInto(CShapeLib& library) const;
     // The document's copy of the library it was made from; nullptr for a design document.
-    const CShapeLib* GetShapeLibrary() const { return m_shapeSource.library.get(); }
+    const CShapeLib* GetShapeLibrary() const;
 
     // ---- Design file (CWevraDocFile.cpp) --------------------------------------------------------
 
@@ -232,6 +234,11 @@ public:
 
 private:
     struct LoadTarget {};
+    // The parts, made in the order they depend on each other (CWevraDocParts.h).
+    struct Parts;
+
+    // A document whose design is made as a load target of `current` (nullptr: a fresh one).
+    explicit CWevraDoc(const CDesign* current);
     // A design to read a stream into: fresh collections, the header values of `current` (the
     // fields an older stream lacks keep them) and a copy of its font; no reset, no windows.
     CWevraDoc(LoadTarget, const CWevraDoc& current);
@@ -253,25 +260,27 @@ private:
     bool MakeShapeDocument();
     void PlaceShapeOnBoard(CShapeLib& library, int32_t shapeIndex);
 
-    // ---- The design (created with the document, kept for its life) -----------------------------
+    std::unique_ptr<Parts> m_parts;
     // What the collections and the netlist import see of the document.
-    CDocumentLink m_link{*this};
-    CDesign m_design{m_link, m_link};
+    CDocumentLink& m_link;
+    // What a design file holds.
+    CDesign& m_design;
     // The header of the design file, which the session, the view and the painting read too.
-    CDesignSettings& m_settings = m_design.Settings();
-
-    // ---- Editing session ------------------------------------------------------------------------
-    CEditSession m_session{*this, m_settings};
+    CDesignSettings& m_settings;
+    CEditSession& m_session;
     // The session's state, which the document's painting and commands work on.
-    CEditState& m_edit = m_session.State();
-    CDocumentPaint m_painting{*this, m_design, m_edit};
-
-    // ---- Editing state and view -----------------------------------------------------------------
-    CViewState m_view{m_settings, m_edit, [this] { SetModified(); }};
-    CDocumentWindows m_windows{*this, m_design, m_session, m_view};
-
-    // ---- Undo and backups -----------------------------------------------------------------------
-    CDocumentHistory m_history{*this, m_design, m_edit};
+    CEditState& m_edit;
+    CDocumentPaint& m_painting;
+    CViewState& m_view;
+    CDocumentWindows& m_windows;
+    CDocumentHistory& m_history;
+    CShapeSource& m_shapeSource;
+    CDocumentPlanes& m_planeSet;
+    CDocumentDosImport& m_dosImport;
+    CPadStackUse& m_padStackUse;
+    CDocumentAnalysis& m_analysis;
+    CDocumentEditing& m_editing;
+    CDocumentCleanup& m_cleanup;
 
     // ---- Document -------------------------------------------------------------------------------
     std::string m_pathName;
@@ -284,13 +293,4 @@ private:
     int32_t m_loadResult = 0;
     bool m_componentOutsideBoard = false;
     bool m_fromFile = false;
-
-    CShapeSource m_shapeSource;
-
-    CDocumentPlanes m_planeSet{*this};
-    CDocumentDosImport m_dosImport{*this, m_settings};
-    CPadStackUse m_padStackUse{m_design};
-    CDocumentAnalysis m_analysis{*this, m_design};
-    CDocumentEditing m_editing{*this, m_design, m_edit};
-    CDocumentCleanup m_cleanup{*this, m_design};
 };

@@ -1,4 +1,5 @@
 #include "document/CWevraDoc.h"
+#include "document/CWevraDocParts.h"
 
 #include <algorithm>
 #include <cstring>
@@ -36,8 +37,7 @@
 
 // ---- Reading into a fresh design ----------------------------------------------------------------
 
-CWevraDoc::CWevraDoc(LoadTarget, const CWevraDoc& current)
-    : m_design(CDesign::LoadTarget{}, current.m_design, m_link, m_link)
+CWevraDoc::CWevraDoc(LoadTarget, const CWevraDoc& current) : CWevraDoc(&current.m_design)
 {
     m_design.GetTexts().SetDocument(&m_session);
     m_templateLoad = current.m_templateLoad;

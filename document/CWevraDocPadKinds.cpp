@@ -1,4 +1,5 @@
 #include "document/CWevraDoc.h"
+#include "document/CWevraDocParts.h"
 
 #include <filesystem>
 #include <string>

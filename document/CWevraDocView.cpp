@@ -1,5 +1,7 @@
 #include "document/CWevraDoc.h"
+#include "document/CWevraDocParts.h"
 #include "framework/Numeric.h"
+#include "model/CShapeLib.h"
 
 #include <algorithm>
 #include <chrono>

@@ -2,8 +2,10 @@
 
 #include <QPainter>
 
+#include "document/CDesign.h"
 #include "document/CDocumentWindows.h"
 #include "document/CErrorList.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
 #include "editor/CWevraView.h"

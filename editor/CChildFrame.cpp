@@ -6,6 +6,7 @@
 #include <QResizeEvent>
 #include <QSplitter>
 
+#include "document/CDesign.h"
 #include "document/CDocumentFrame.h"
 #include "document/CViewCommands.h"
 #include "document/CViewState.h"

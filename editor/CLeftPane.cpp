@@ -10,9 +10,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "document/CDesign.h"
+#include "document/CDocumentWindows.h"
 #include "document/CPlacingInfo.h"
 #include "document/CPlacingInfoPrintout.h"
 #include "document/CPrintoutCommands.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
 #include "editor/CWevraView.h"

@@ -22,6 +22,9 @@
 #include <QUrl>
 
 #include "dialogs/CToolCombo.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CHelpTopics.h"
 #include "document/CWevraDoc.h"
 #include "editor/BuiltInResources.h"

@@ -10,6 +10,7 @@
 #include "dialogs/CNetlistTableDlg.h"
 #include "dialogs/CPadStackTableDlg.h"
 #include "dialogs/CShapeTableDlg.h"
+#include "document/CDesign.h"
 #include "document/CLibraryChoice.h"
 #include "document/CWevraDoc.h"
 #include "editor/CWevraView.h"

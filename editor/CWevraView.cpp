@@ -20,15 +20,23 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include "document/CDesign.h"
 #include "document/CDesignExtent.h"
 #include "document/CDocumentFrame.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentLink.h"
 #include "document/CDocumentNetlist.h"
+#include "document/CDocumentPaint.h"
+#include "document/CDocumentPlanes.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CJobPrintout.h"
 #include "document/CPinSwapTool.h"
 #include "document/CPrintoutCommands.h"
 #include "document/CStatusLine.h"
 #include "document/CViewCommands.h"
 #include "document/CViewDispatch.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "editor/CConfig.h"
 #include "editor/CMainFrame.h"

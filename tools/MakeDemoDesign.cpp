@@ -11,7 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
 #include "document/CDocumentFrame.h"
+#include "document/CDocumentPlanes.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 #include "framework/CPoint.h"
 #include "framework/CResourcePack.h"

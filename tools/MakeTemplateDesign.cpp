@@ -11,6 +11,7 @@
 #include <iostream>
 #include <memory>
 
+#include "document/CDesign.h"
 #include "document/CDocumentFrame.h"
 #include "document/CWevraDoc.h"
 #include "framework/CResourcePack.h"

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "bench/BoardGenerator.h"
+#include "document/CDesign.h"
+#include "document/CDocumentAnalysis.h"
 #include "document/CWevraDoc.h"
 #include "framework/CArchive.h"
 #include "framework/CResourcePack.h"

@@ -11,6 +11,8 @@
 
 #include "analysis/CCopperContact.h"
 #include "analysis/CNetConnectCheck.h"
+#include "document/CDesign.h"
+#include "document/CDocumentAnalysis.h"
 #include "document/CDocumentLink.h"
 #include "document/CWevraDoc.h"
 #include "framework/CArchive.h"

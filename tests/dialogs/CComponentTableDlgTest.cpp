@@ -6,6 +6,7 @@
 
 #include "dialogs/CComponentGrid.h"
 #include "dialogs/CComponentTableDlg.h"
+#include "document/CDesign.h"
 #include "document/CWevraDoc.h"
 #include "gridctrl/CGridCellArea.h"
 #include "gridctrl/CGridSheetInfo.h"

@@ -15,6 +15,8 @@
 #include "dialogs/CNewJobDlg.h"
 #include "dialogs/COutputItemDlg.h"
 #include "dialogs/CSelectLayerDlg.h"
+#include "document/CDesign.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CResourcePack.h"

@@ -6,7 +6,9 @@
 
 #include "dialogs/CLayerGrid.h"
 #include "dialogs/CLayerTableDlg.h"
+#include "document/CDesign.h"
 #include "document/CDesignSettings.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 #include "gridctrl/CGridCell.h"
 #include "model/CLayer.h"

@@ -7,6 +7,7 @@
 #include <QListWidget>
 
 #include "dialogs/CNewPcbDlg.h"
+#include "document/CDesign.h"
 #include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "model/CLengthText.h"

@@ -8,6 +8,7 @@
 #include "dialogs/CDisplayItemDlg.h"
 #include "dialogs/CNewJobDlg.h"
 #include "dialogs/COutputItemDlg.h"
+#include "document/CDesign.h"
 #include "document/CWevraDoc.h"
 #include "model/COutput.h"
 #include "model/COutputArray.h"

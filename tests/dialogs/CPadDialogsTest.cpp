@@ -11,6 +11,8 @@
 #include "dialogs/CQtDialogService.h"
 #include "dialogs/CRotationDlg.h"
 #include "dialogs/CSelectPadDlg.h"
+#include "document/CDesign.h"
+#include "document/CEditSession.h"
 #include "document/CPadArrays.h"
 #include "document/CPenTables.h"
 #include "document/CWevraDoc.h"

@@ -7,6 +7,7 @@
 
 #include "dialogs/CPadStackGrid.h"
 #include "dialogs/CPadStackTableDlg.h"
+#include "document/CEditSession.h"
 #include "document/CPadStackTable.h"
 #include "document/CWevraDoc.h"
 #include "gridctrl/CGridCell.h"

@@ -6,6 +6,8 @@
 #include <QTest>
 
 #include "dialogs/CLengthChoices.h"
+#include "document/CDesign.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 #include "model/CLengthText.h"
 #include "model/CShapeLib.h"

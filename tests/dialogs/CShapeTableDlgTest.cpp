@@ -6,6 +6,7 @@
 
 #include "dialogs/CShapeGrid.h"
 #include "dialogs/CShapeTableDlg.h"
+#include "document/CDesign.h"
 #include "document/CShapeTable.h"
 #include "document/CWevraDoc.h"
 #include "model/CShapeLib.h"

@@ -5,6 +5,9 @@
 #include <cstdint>
 
 #include "document/CCircularPlacement.h"
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
+#include "document/CEditSession.h"
 #include "model/CComponentArray.h"
 #include "model/CLengthText.h"
 #include "model/CNet.h"

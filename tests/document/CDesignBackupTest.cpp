@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "document/CConfigFiles.h"
+#include "document/CDesign.h"
 #include "document/CDesignBackup.h"
+#include "document/CDocumentHistory.h"
+#include "document/CViewState.h"
 #include "framework/CArchive.h"
 #include "tests/document/DocTestViews.h"
 #include "tests/support/CTempFolder.h"

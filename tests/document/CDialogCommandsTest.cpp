@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "document/CDesign.h"
+#include "document/CDocumentPaint.h"
+#include "document/CEditSession.h"
 #include "document/CPenTables.h"
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"

@@ -1,3 +1,7 @@
+#include "document/CDocumentEditing.h"
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,8 @@
+#include "document/CDocumentPlanes.h"
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentPaint.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,8 @@
+#include "document/CEditSession.h"
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
+#include "document/CPadStackUse.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 
 #include <gtest/gtest.h>

@@ -7,6 +7,8 @@
 #include <string>
 #include <sys/stat.h>
 
+#include "document/CDesign.h"
+#include "document/CDocumentDosImport.h"
 #include "document/CPinSwapTool.h"
 #include "document/CWevraDoc.h"
 #include "framework/CArchive.h"

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
+#include "document/CDocumentPaint.h"
 #include "framework/CPrintCommands.h"
 #include "framework/CResourcePack.h"
 #include "model/COutput.h"

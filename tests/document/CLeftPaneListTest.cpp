@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "document/CDesign.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CLeftPaneList.h"
 #include "document/CPaneSelection.h"
+#include "document/CViewState.h"
 #include "framework/VirtualKeys.h"
 #include "model/CComponentArray.h"
 #include "model/CNetArray.h"

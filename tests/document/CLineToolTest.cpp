@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
+#include "document/CEditSession.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/VirtualKeys.h"
 #include "model/CDialogService.h"

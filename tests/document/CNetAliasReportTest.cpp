@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
+#include "document/CDocumentWindows.h"
 #include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CResourcePack.h"

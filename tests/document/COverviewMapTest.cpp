@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "document/CDesign.h"
 #include "document/COverviewMap.h"
+#include "document/CViewState.h"
 #include "model/CNetArray.h"
 #include "model/TrackRec.h"
 #include "tests/document/DocTestViews.h"

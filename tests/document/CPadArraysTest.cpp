@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "document/CDesign.h"
+#include "document/CEditSession.h"
 #include "model/CLengthText.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
 #include "model/CLayer.h"
 #include "model/CLayerArray.h"
 #include "model/CLengthText.h"

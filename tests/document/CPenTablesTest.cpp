@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "document/CDesign.h"
+#include "document/CEditSession.h"
 #include "framework/CMessageService.h"
 #include "model/CDrawRecArray.h"
 #include "model/CLengthText.h"

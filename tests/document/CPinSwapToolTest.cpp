@@ -5,7 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
+#include "document/CEditSession.h"
 #include "document/CPinSwapTool.h"
+#include "document/CViewState.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CNet.h"

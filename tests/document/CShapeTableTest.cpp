@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
 #include "document/CLibraryChoice.h"
 #include "model/CLengthText.h"
 #include "model/CPadStack.h"

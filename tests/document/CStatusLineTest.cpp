@@ -3,7 +3,10 @@
 #include <cstdint>
 #include <string>
 
+#include "document/CDesign.h"
+#include "document/CEditSession.h"
 #include "document/CStatusLine.h"
+#include "document/CViewState.h"
 #include "model/CLengthText.h"
 #include "tests/document/DocTestViews.h"
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
 #include "model/CDrawRecArray.h"
 #include "model/CLayerArray.h"
 #include "model/CNet.h"

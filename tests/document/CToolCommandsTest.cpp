@@ -6,8 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
 #include "document/CDesignSettings.h"
 #include "document/CDocCommandMap.h"
+#include "document/CDocumentHistory.h"
+#include "document/CEditSession.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/CCmdUI.h"
 #include "model/CAngleText.h"

@@ -10,9 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
 #include "document/CDesignSettings.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentPlanes.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
 #include "document/CEditState.h"
 #include "document/CViewCommandHost.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"

@@ -10,10 +10,14 @@
 #include <utility>
 #include <vector>
 
+#include "document/CDesign.h"
 #include "document/CDesignSettings.h"
+#include "document/CDocumentHistory.h"
+#include "document/CEditSession.h"
 #include "document/CEditState.h"
 #include "document/CViewCommandHost.h"
 #include "document/CViewCommands.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/CResourcePack.h"
 #include "framework/CServices.h"

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
+#include "document/CEditSession.h"
+#include "document/CPadStackUse.h"
 #include "document/CWevraDoc.h"
 #include "framework/CArchive.h"
 #include "framework/CMailService.h"

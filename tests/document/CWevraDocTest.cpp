@@ -1,4 +1,6 @@
 #include "document/CWevraDoc.h"
+#include "document/CDocumentLink.h"
+#include "document/CShapeSource.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
+#include "document/CDocumentCleanup.h"
 #include "document/CDocumentFrame.h"
+#include "document/CDocumentHistory.h"
 #include "document/CDocumentViews.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
+#include "document/CPadStackUse.h"
 #include "document/CUndoSnapshot.h"
+#include "document/CViewState.h"
 #include "framework/CArchive.h"
 #include "framework/CResString.h"
 #include "framework/CResourcePack.h"

@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "document/CComponentProperties.h"
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
+#include "document/CEditSession.h"
 #include "framework/CMessageService.h"
 #include "framework/CWindows1252.h"
 #include "model/CComponentArray.h"

@@ -10,6 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
+#include "document/CDocumentCleanup.h"
+#include "document/CDocumentEditing.h"
+#include "document/CDocumentHistory.h"
+#include "document/CEditSession.h"
+#include "document/CViewState.h"
+#include "document/Rec12.h"
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"
 #include "model/CGridArr.h"

@@ -15,9 +15,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include "document/CDesign.h"
 #include "document/CDesignSettings.h"
+#include "document/CEditSession.h"
 #include "document/CEditState.h"
 #include "document/CStatusLine.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "editor/CMainFrame.h"
 #include "editor/CWevraView.h"

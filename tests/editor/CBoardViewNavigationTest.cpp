@@ -18,7 +18,11 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
+#include "document/CEditSession.h"
 #include "document/CEditState.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "editor/CBottomView.h"
 #include "editor/CChildFrame.h"

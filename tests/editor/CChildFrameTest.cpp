@@ -7,8 +7,11 @@
 #include <QMouseEvent>
 #include <QSplitter>
 
+#include "document/CDesign.h"
+#include "document/CEditSession.h"
 #include "document/CErrorList.h"
 #include "document/COverviewMap.h"
+#include "document/CViewState.h"
 #include "editor/CBottomView.h"
 #include "editor/CChildFrame.h"
 #include "editor/CLeftPane.h"

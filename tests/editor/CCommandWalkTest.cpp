@@ -15,6 +15,9 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
+#include "document/CEditSession.h"
 #include "document/CViewDispatch.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"

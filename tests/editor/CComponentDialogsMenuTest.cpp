@@ -19,6 +19,8 @@
 #include "dialogs/CCompPropertiesDlg.h"
 #include "dialogs/CCompSetPositionDlg.h"
 #include "dialogs/CSelCompTextDlg.h"
+#include "document/CDesign.h"
+#include "document/CEditSession.h"
 #include "document/CWevraDoc.h"
 #include "editor/CMainFrame.h"
 #include "editor/CWevraView.h"

@@ -17,6 +17,8 @@
 #include "dialogs/CDesignConfig.h"
 #include "dialogs/CLayerSetDlg.h"
 #include "dialogs/CSelectLayerDlg.h"
+#include "document/CDocumentHistory.h"
+#include "document/CEditSession.h"
 #include "framework/qt/CQtCommandBinder.h"
 #include "model/CGridArr.h"
 #include "model/CNetArray.h"

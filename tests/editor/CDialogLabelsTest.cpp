@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QTimer>
 
+#include "document/CEditSession.h"
 #include "editor/CMainFrame.h"
 #include "framework/qt/CQtCommandBinder.h"
 #include "model/CDialogService.h"

@@ -22,7 +22,11 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "document/CDesign.h"
 #include "document/CDesignBackup.h"
+#include "document/CDocumentAnalysis.h"
+#include "document/CEditSession.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
 #include "editor/CConfig.h"

@@ -12,6 +12,10 @@
 #include <QPainter>
 
 #include "document/CDesignSettings.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentPaint.h"
+#include "document/CDocumentPlanes.h"
+#include "document/CViewState.h"
 #include "framework/qt/CQtDeviceContext.h"
 #include "interchange/CDrillOut.h"
 #include "interchange/CGerberWriter.h"

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 
+#include "document/CDesign.h"
 #include "document/CPlacingInfo.h"
 #include "document/CPlacingInfoPrintout.h"
 #include "framework/CPrintCommands.h"

@@ -21,6 +21,7 @@
 #include <QPrintPreviewWidget>
 #include <QTest>
 
+#include "document/CDocumentPaint.h"
 #include "document/CJobPrintout.h"
 #include "document/CPlacingInfo.h"
 #include "editor/CLeftPane.h"

@@ -13,6 +13,8 @@
 #include "dialogs/CPadStackGrid.h"
 #include "dialogs/CPadStackTableDlg.h"
 #include "document/CDesignSettings.h"
+#include "document/CDocumentPaint.h"
+#include "document/CEditSession.h"
 #include "document/CPadStackTable.h"
 #include "editor/CTableCommands.h"
 #include "framework/qt/CQtCommandBinder.h"

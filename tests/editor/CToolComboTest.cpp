@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QTest>
 
+#include "document/CEditSession.h"
 #include "model/CLayerArray.h"
 #include "tests/editor/DemoWindowTest.h"
 

@@ -1,3 +1,8 @@
+#include "document/CDesign.h"
+#include "document/CDocumentPaint.h"
+#include "document/CDocumentPlanes.h"
+#include "document/CEditSession.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 
 #include <gtest/gtest.h>

@@ -14,9 +14,14 @@
 #include <QPointer>
 #include <QScrollBar>
 
+#include "document/CDesign.h"
 #include "document/CDesignBackup.h"
 #include "document/CDocCommandMap.h"
 #include "document/CDocumentFrame.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentPaint.h"
+#include "document/CEditSession.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
 #include "editor/CConfig.h"

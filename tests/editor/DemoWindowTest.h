@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QPoint>
 
+#include "document/CDesign.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
 #include "editor/CDocTemplate.h"

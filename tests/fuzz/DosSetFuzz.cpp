@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "document/CDocumentDosImport.h"
 #include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
+#include "document/CDocumentLink.h"
 #include "document/CNetAliasReport.h"
 #include "document/CWevraDoc.h"
 #include "framework/CArchive.h"

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "document/CDesign.h"
 #include "document/CPinSwapTool.h"
 #include "document/CWevraDoc.h"
 #include "model/CComponent.h"

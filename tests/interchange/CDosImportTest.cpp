@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "document/CDocumentDosExport.h"
+#include "document/CDocumentDosImport.h"
 #include "interchange/CDosConfig.h"
 #include "model/CDrawRecArray.h"
 #include "model/CLayerArray.h"

@@ -9,6 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentWindows.h"
+#include "document/CViewState.h"
 #include "framework/CArchive.h"
 #include "interchange/CNameIndex.h"
 #include "interchange/CNetReader.h"

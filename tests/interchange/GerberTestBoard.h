@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
 #include "document/CWevraDoc.h"
 #include "framework/CResourcePack.h"
 #include "model/CComponentArray.h"

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
+#include "document/CDocumentLink.h"
 #include "document/CWevraDoc.h"
 #include "interchange/CNetlistImport.h"
 #include "model/CComponentArray.h"

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "document/CDesign.h"
 #include "document/CDocumentOutput.h"
 #include "document/CWevraDoc.h"
 #include "model/CTextArray.h"

@@ -14,6 +14,10 @@
 #include <vector>
 
 #include "document/CConfigFiles.h"
+#include "document/CDesign.h"
+#include "document/CDocumentLink.h"
+#include "document/CDocumentPlanes.h"
+#include "document/CDocumentWindows.h"
 #include "document/CWevraDoc.h"
 #include "interchange/CNetlistImport.h"
 #include "interchange/COutputFiles.h"

@@ -1,0 +1,52 @@
+#pragma once
+
+// The parts a design document owns, for the document's own source files. Everybody else takes
+// the part they use from CWevraDoc and includes that part's header.
+
+#include "document/CDesign.h"
+#include "document/CDocumentAnalysis.h"
+#include "document/CDocumentCleanup.h"
+#include "document/CDocumentDosImport.h"
+#include "document/CDocumentEditing.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentLink.h"
+#include "document/CDocumentPaint.h"
+#include "document/CDocumentPlanes.h"
+#include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
+#include "document/CPadStackUse.h"
+#include "document/CShapeSource.h"
+#include "document/CViewState.h"
+#include "document/CWevraDoc.h"
+
+// Each part is made after those it is given; the design last read as a load target of the
+// open one.
+struct CWevraDoc::Parts {
+    Parts(CWevraDoc& document, const CDesign* current)
+        : link(document),
+          design(current ? CDesign(CDesign::LoadTarget{}, *current, link, link)
+                         : CDesign(link, link)),
+          session(document, design.Settings()), painting(document, design, session.State()),
+          view(design.Settings(), session.State(), [&document] { document.SetModified(); }),
+          windows(document, design, session, view), history(document, design, session.State()),
+          planeSet(document), dosImport(document, design.Settings()), padStackUse(design),
+          analysis(document, design), editing(document, design, session.State()),
+          cleanup(document, design)
+    {
+    }
+
+    CDocumentLink link;
+    CDesign design;
+    CEditSession session;
+    CDocumentPaint painting;
+    CViewState view;
+    CDocumentWindows windows;
+    CDocumentHistory history;
+    CShapeSource shapeSource;
+    CDocumentPlanes planeSet;
+    CDocumentDosImport dosImport;
+    CPadStackUse padStackUse;
+    CDocumentAnalysis analysis;
+    CDocumentEditing editing;
+    CDocumentCleanup cleanup;
+};
