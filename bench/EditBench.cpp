@@ -8,11 +8,11 @@
 
 #include "bench/BenchApplication.h"
 #include "bench/BoardGenerator.h"
+#include "bench/CScreenViews.h"
 #include "document/CDesign.h"
 #include "document/CDocumentEditing.h"
 #include "document/CDocumentHistory.h"
 #include "document/CDocumentPaint.h"
-#include "document/CDocumentViews.h"
 #include "document/CEditSession.h"
 #include "document/CViewState.h"
 #include "document/CWevraDoc.h"
@@ -29,13 +29,8 @@
 // the board the view makes after it, "undo" and "redo" take the edit back and again.
 namespace {
 
-constexpr int32_t screenWidth = 1920;
-constexpr int32_t screenHeight = 1080;
-
-class CScreenViews : public CDocumentViews {
-public:
-    CSize GetClientSize() const override { return CSize(screenWidth, screenHeight); }
-};
+constexpr int32_t screenWidth = CScreenViews::width;
+constexpr int32_t screenHeight = CScreenViews::height;
 
 struct CEditedBoard {
     CScreenViews views;
@@ -99,13 +94,16 @@ struct CRoundTimes {
     }
 };
 
-// The edit, its repaint, Undo and its repaint, Redo and its repaint, then Undo again untimed.
-void TimeEditRounds(benchmark::State& state, CEditedBoard& board, const auto& edit)
+// The edit, its repaint, Undo and its repaint, Redo and its repaint, then Undo again untimed;
+// `prepare` runs untimed before each edit.
+void TimeEditRounds(benchmark::State& state, CEditedBoard& board, const auto& edit,
+                    const auto& prepare)
 {
     CWevraDoc& doc = board.doc;
     CRoundTimes times;
     Repaint(board);
     for (auto _ : state) {
+        prepare();
         state.SetIterationTime(SecondsOf(edit));
         times.repaint += Repaint(board) / 3;
         times.undo += SecondsOf([&] { doc.History().Undo(); });
@@ -115,6 +113,11 @@ void TimeEditRounds(benchmark::State& state, CEditedBoard& board, const auto& ed
         doc.History().Undo();
     }
     times.Report(state);
+}
+
+void TimeEditRounds(benchmark::State& state, CEditedBoard& board, const auto& edit)
+{
+    TimeEditRounds(state, board, edit, [] {});
 }
 
 // Selects components next to one another, from the middle of the board on, until they have at
@@ -165,20 +168,13 @@ void BM_EditDeleteSelection(benchmark::State& state)
         for (int32_t i = components.GetCount() / 2; i < components.GetCount() / 2 + 100; ++i)
             components.Select(i, true);
     };
-    CRoundTimes times;
-    Repaint(board);
-    for (auto _ : state) {
-        select();
-        state.SetIterationTime(SecondsOf([&] { doc.Editing().DeleteSelection(); }));
-        times.repaint += Repaint(board) / 3;
-        times.undo += SecondsOf([&] { doc.History().Undo(); });
-        times.repaint += Repaint(board) / 3;
-        times.redo += SecondsOf([&] { doc.History().Redo(); });
-        times.repaint += Repaint(board) / 3;
-        doc.History().Undo();
-        doc.Session().SelectAll(false);
-    }
-    times.Report(state);
+    TimeEditRounds(
+        state, board, [&] { doc.Editing().DeleteSelection(); },
+        [&] {
+            doc.Session().SelectAll(false);
+            select();
+        });
+    doc.Session().SelectAll(false);
     doc.Session().SetMode(ID_VIEW);
 }
 BENCHMARK(BM_EditDeleteSelection)

@@ -9,10 +9,10 @@
 
 #include "bench/BenchApplication.h"
 #include "bench/BoardGenerator.h"
+#include "bench/CScreenViews.h"
 #include "document/CDesign.h"
 #include "document/CDocumentPaint.h"
 #include "document/CDocumentPlanes.h"
-#include "document/CDocumentViews.h"
 #include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/qt/CQtDeviceContext.h"
@@ -20,13 +20,8 @@
 
 namespace {
 
-constexpr int32_t screenWidth = 1920;
-constexpr int32_t screenHeight = 1080;
-
-class CScreenViews : public CDocumentViews {
-public:
-    CSize GetClientSize() const override { return CSize(screenWidth, screenHeight); }
-};
+constexpr int32_t screenWidth = CScreenViews::width;
+constexpr int32_t screenHeight = CScreenViews::height;
 
 // A generated board, fitted into a full-HD view; with `filled`, its ground pour and a solid
 // bottom-layer plane are filled. Filling the planes of 32,000 components takes many seconds: the

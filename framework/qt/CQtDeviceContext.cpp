@@ -1165,7 +1165,7 @@ void CQtDeviceContext::MakeNewLabels(const QImage& device)
                 continue;
             char room[maxPackedLength];
             if (!labels.contains(UnpackedText(label.text, room)))
-                made.push_back(NewLabel{label.text, label.ink});
+                made.push_back(NewLabel{label.text, label.ink, QString(), 0, std::nullopt});
         }
     }
     if (made.size() < minNewLabelsSpread)

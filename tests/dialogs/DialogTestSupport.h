@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -53,6 +54,17 @@ inline void Click(QWidget* dialog, int32_t id)
 {
     if (auto* button = Find<QAbstractButton>(dialog, id))
         button->click();
+}
+
+// In a list dialog: selects the one row ending in `row` and presses the button `ok`.
+inline void ChooseRow(QWidget* dialog, int32_t listId, const QString& row, int32_t ok)
+{
+    auto* list = Find<QListWidget>(dialog, listId);
+    ASSERT_NE(list, nullptr);
+    const QList<QListWidgetItem*> found = list->findItems(row, Qt::MatchEndsWith);
+    ASSERT_EQ(found.size(), 1) << row.toStdString();
+    list->setCurrentItem(found.front());
+    Click(dialog, ok);
 }
 
 } // namespace dialog_test

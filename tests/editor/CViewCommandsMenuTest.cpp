@@ -346,12 +346,8 @@ TEST_F(CViewCommandsMenuTest, NewPlaneGoesOnTheLayerTheToolbarShows)
     // A set without the bottom layer shows none of the bottom planes, selected or not: the top
     // copper under them stays in sight.
     WhenModal([](QWidget* box) {
-        auto* list = dialog_test::Find<QListWidget>(box, CDisplayLayersetDlg::idList);
-        const QList<QListWidgetItem*> found =
-            list->findItems(QStringLiteral("  Copper on Top"), Qt::MatchEndsWith);
-        ASSERT_EQ(found.size(), 1);
-        list->setCurrentItem(found.front());
-        dialog_test::Click(box, CWevraDialog::idOk);
+        dialog_test::ChooseRow(box, CDisplayLayersetDlg::idList, QStringLiteral("  Copper on Top"),
+                               CWevraDialog::idOk);
     });
     ASSERT_TRUE(Run(ID_VIEW_SELECT_LAYERSET));
     ASSERT_EQ(document->Design().GetCurrentLayerSet()->GetDisplayName(), "Copper on Top");

@@ -637,12 +637,8 @@ TEST_F(NewUserWalkTest, ComponentTextsShowOneStateInMenuDialogAndBoard)
 
     // View > Select Layerset, "Copper on Top": no silkscreen, so no reference either.
     WhenModal([](QWidget* box) {
-        auto* list = dialog_test::Find<QListWidget>(box, CDisplayLayersetDlg::idList);
-        const QList<QListWidgetItem*> found =
-            list->findItems(QStringLiteral("  Copper on Top"), Qt::MatchEndsWith);
-        ASSERT_EQ(found.size(), 1);
-        list->setCurrentItem(found.front());
-        dialog_test::Click(box, CWevraDialog::idOk);
+        dialog_test::ChooseRow(box, CDisplayLayersetDlg::idList, QStringLiteral("  Copper on Top"),
+                               CWevraDialog::idOk);
     });
     Pick(ID_VIEW_SELECT_LAYERSET);
     ASSERT_EQ(doc->Design().GetCurrentLayerSet()->GetDisplayName(), "Copper on Top");
