@@ -23,9 +23,8 @@
 // open one.
 struct CWevraDoc::Parts {
     Parts(CWevraDoc& document, const CDesign* current)
-        : link(document),
-          design(current ? CDesign(CDesign::LoadTarget{}, *current, link, link)
-                         : CDesign(link, link)),
+        : link(document), design(current ? CDesign(CDesign::LoadTarget{}, *current, link, link)
+                                         : CDesign(link, link)),
           session(document, design.Settings()), painting(document, design, session.State()),
           view(design.Settings(), session.State(), [&document] { document.SetModified(); }),
           windows(document, design, session, view), history(document, design, session.State()),
