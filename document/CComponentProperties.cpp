@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
-#include "framework/CServices.h"
 #include "framework/Numeric.h"
 #include "model/CAngleText.h"
 #include "model/CComponentArray.h"
@@ -121,8 +120,5 @@ void CComponentProperties::Apply(CToolDocument& document, int32_t component, con
         lines.push_back(MissingCharactersLine(document.GetFont(), "Reference", reference));
     if (values.type != shown.type)
         lines.push_back(MissingCharactersLine(document.GetFont(), "Type", values.type));
-    std::erase(lines, std::string());
-    if (!lines.empty())
-        CServices::Messages().MessageBox(MissingCharactersMessage(lines), "", MB_OK,
-                                         MB_ICONWARNING);
+    ShowMissingCharacters(std::move(lines));
 }

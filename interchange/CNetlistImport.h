@@ -121,8 +121,8 @@ private:
     bool RefuseUnclosedBlock(const std::filesystem::path& netPath);
     // Asks before a forward annotation that would delete more than a quarter of the placed
     // components or take more than a quarter of the pads in nets out of them; true to go on.
-    bool ConfirmRemovals(const std::filesystem::path& path,
-                         const std::vector<std::string>& references);
+    // `listed` holds the references the component list names.
+    bool ConfirmRemovals(const std::filesystem::path& path, const CNameIndex& listed);
     std::string ComponentListExtension() const;
     // Opens the component list; false, after telling the user, when it cannot be read.
     bool OpenComponentList(const std::filesystem::path& listPath, CNetlistLines& lines);
@@ -130,7 +130,7 @@ private:
     // stamps the design with the file's time.
     bool ReadNetFile(const std::filesystem::path& path);
     int32_t FindOrImportShape(const std::string& name);
-    void ForwardDeletions(const std::vector<std::string>& references);
+    void ForwardDeletions(const CNameIndex& listed);
     void ForwardRecord(const CComponentRecord& record);
     void ReportUnreadable(int32_t line, const std::string& text);
 

@@ -33,21 +33,24 @@ bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
 
     // First pass: the references the list names. A record that cannot be placed still keeps
     // its component on the board.
-    std::vector<std::string> references;
+    CNameIndex listed;
+    int64_t recordCount = 0;
     CComponentRecord record;
     CComponentListReader first(m_format, lines);
     while (first.ReadComponentRecord(record)) {
-        if (record.HasReference())
-            references.push_back(record.reference);
+        if (record.HasReference()) {
+            listed.Add(record.reference, 0);
+            ++recordCount;
+        }
     }
-    if (references.empty()) {
+    if (listed.Size() == 0) {
         // A list that names nothing is a wrong or damaged file, never an order to clear the
         // board.
         ShowNotFound("No components found in the component list", "Load Netlist", listPath);
         SectionMessage("ERROR: Load Componentlist: " + CWindows1252::FromUtf8(listPath.string()));
         return false;
     }
-    if (!ConfirmRemovals(path, references)) {
+    if (!ConfirmRemovals(path, listed)) {
         SectionMessage("Forward annotation cancelled by the user: nothing was changed");
         return false;
     }
@@ -63,7 +66,7 @@ bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
                 placedShapes.insert(shape->GetName());
         }
     }
-    ForwardDeletions(references);
+    ForwardDeletions(listed);
     m_referenceIndex.Clear();
     {
         const CComponentArray& components = m_document->GetComponents();
@@ -75,7 +78,6 @@ bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
     lines.Rewind();
     CComponentListReader second(m_format, lines);
     m_progress->SetStatus("Updating components");
-    const int64_t recordCount = int64_t(references.size());
     for (int64_t r = 0; second.ReadComponentRecord(record); ++r) {
         if (m_progress->Advance(std::min(r, recordCount) * (progressUnits / 2) / recordCount))
             return false;
@@ -152,18 +154,13 @@ private:
 
 } // namespace
 
-bool CNetlistImport::ConfirmRemovals(const std::filesystem::path& path,
-                                     const std::vector<std::string>& references)
+bool CNetlistImport::ConfirmRemovals(const std::filesystem::path& path, const CNameIndex& listed)
 {
     const CComponentArray& components = m_document->GetComponents();
     CNetlistLines lines;
     CAssignedPadsSink assigned(components);
     if (lines.Open(SiblingPath(path, ".NET")))
         CNetReader(m_format, lines, assigned).Read();
-    CNameIndex listed;
-    listed.Reserve(references.size());
-    for (const std::string& reference : references)
-        listed.Add(reference, 0);
     int32_t deleted = 0;
     int64_t padsInNets = 0;
     int64_t padsLeaving = 0;
@@ -193,12 +190,8 @@ bool CNetlistImport::ConfirmRemovals(const std::filesystem::path& path,
            IDYES;
 }
 
-void CNetlistImport::ForwardDeletions(const std::vector<std::string>& references)
+void CNetlistImport::ForwardDeletions(const CNameIndex& listed)
 {
-    CNameIndex listed;
-    listed.Reserve(references.size());
-    for (const std::string& reference : references)
-        listed.Add(reference, 0);
     CComponentArray& components = m_document->GetComponents();
     m_document->SelectAll(false);
     for (int32_t i = 0; i < components.GetCount(); ++i) {
@@ -228,16 +221,15 @@ void CNetlistImport::ForwardRecord(const CComponentRecord& record)
     const int32_t shape = FindOrImportShape(record.shape);
     if (index < 0) {
         ItemMessage("Add    Component: " + names);
-        if (shape < 0)
+        if (shape < 0) {
             ItemMessage("Warning: Shape not Found: " + names);
-        else
-            m_referenceIndex.Add(record.reference,
-                                 components.AppendComponent(record.reference, record.type, shape,
-                                                            placeX, placeY, 0, false));
-        if (shape >= 0) {
-            FontMessage("Reference", record.reference);
-            FontMessage("Type of " + record.reference, record.type);
+            return;
         }
+        m_referenceIndex.Add(record.reference,
+                             components.AppendComponent(record.reference, record.type, shape,
+                                                        placeX, placeY, 0, false));
+        FontMessage("Reference", record.reference);
+        FontMessage("Type of " + record.reference, record.type);
         return;
     }
     if (shape < 0) {

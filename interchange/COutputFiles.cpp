@@ -5,6 +5,7 @@
 #include <set>
 
 #include "framework/CNumberText.h"
+#include "framework/TextTrim.h"
 #include "interchange/OutputText.h"
 #include "model/COutput.h"
 #include "model/COutputDevice.h"
@@ -18,21 +19,10 @@ std::string TwoDigits(int32_t n)
     return digits.size() < 2 ? "0" + digits : digits;
 }
 
-bool StartsWith(const std::string& text, const std::string& start)
-{
-    return text.compare(0, start.size(), start) == 0;
-}
-
-bool EndsWith(const std::string& text, const std::string& end)
-{
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 // "<title>.t01", "<title>.e12": a drill program or report of some item of the job.
 bool IsDrillName(const std::string& name, const std::string& title)
 {
-    if (!StartsWith(name, title + ".t") && !StartsWith(name, title + ".e"))
+    if (!name.starts_with(title + ".t") && !name.starts_with(title + ".e"))
         return false;
     const std::string number = name.substr(title.size() + 2);
     return number.size() >= 2 &&
@@ -55,7 +45,7 @@ bool FollowsGerberNaming(const std::filesystem::path& file, const std::string& t
     const std::string name = file.filename().string();
     if (name == title + ".GBR" || name == title + ".TXT")
         return true;
-    return StartsWith(name, title + "_") && EndsWith(name, ".GBR") && HasTitle(file, title);
+    return name.starts_with(title + "_") && name.ends_with(".GBR") && HasTitle(file, title);
 }
 
 } // namespace
@@ -87,10 +77,7 @@ std::string COutputFiles::DrillTitle(const std::string& designTitle)
 
 std::string COutputFiles::FolderTitle(const std::string& designTitle)
 {
-    const size_t first = designTitle.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return SafeName(std::string());
-    return SafeName(designTitle.substr(first, designTitle.find_last_not_of(' ') - first + 1));
+    return SafeName(TrimBlanks(designTitle));
 }
 
 std::filesystem::path COutputFiles::Folder(const COutput& job, const std::string& designTitle,

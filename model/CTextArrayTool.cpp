@@ -4,8 +4,6 @@
 #include <limits>
 #include <string>
 
-#include "framework/CMessageService.h"
-#include "framework/CServices.h"
 #include "framework/Numeric.h"
 #include "framework/VirtualKeys.h"
 #include "model/CAngleText.h"
@@ -204,12 +202,8 @@ int32_t CTextArray::EditProperties()
     text->SetMirrored(mirrored);
     text->SetAngle(CAngleText::Parse(rotation));
     document.SetModified();
-    if (warn) {
-        const std::string line = MissingCharactersLine(document.GetFont(), "Text", characters);
-        if (!line.empty())
-            CServices::Messages().MessageBox(MissingCharactersMessage({line}), "", MB_OK,
-                                             MB_ICONWARNING);
-    }
+    if (warn)
+        ShowMissingCharacters({MissingCharactersLine(document.GetFont(), "Text", characters)});
     return 1;
 }
 

@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <utility>
 
+#include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
 #include "framework/CResString.h"
+#include "framework/CServices.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CTextArray.h"
@@ -41,6 +43,14 @@ std::string MissingCharactersMessage(const std::vector<std::string>& lines)
         message +=
             "\n... and " + CNumberText::FormatInt(int32_t(lines.size() - maxLines)) + " more texts";
     return message;
+}
+
+void ShowMissingCharacters(std::vector<std::string> lines)
+{
+    std::erase(lines, std::string());
+    if (!lines.empty())
+        CServices::Messages().MessageBox(MissingCharactersMessage(lines), "", MB_OK,
+                                         MB_ICONWARNING);
 }
 
 std::vector<std::string> MissingCharactersLines(const CWevraFont& font, const CTextArray& texts,

@@ -18,6 +18,9 @@ std::string MissingCharactersLine(const CWevraFont& font, std::string_view what,
 // the number of the others; empty without lines. Windows-1252, as the texts are.
 std::string MissingCharactersMessage(const std::vector<std::string>& lines);
 
+// Shows the warning for the lines that are not empty, in a message box; nothing when all are.
+void ShowMissingCharacters(std::vector<std::string> lines);
+
 // The lines for every text of a design the font cannot draw in full: the free texts, then each
 // component's reference, type and shape name.
 std::vector<std::string> MissingCharactersLines(const CWevraFont& font, const CTextArray& texts,

@@ -1149,9 +1149,9 @@ void CQtDeviceContext::MakeNewLabels(const QImage& device)
     struct NewLabel {
         uint64_t text = 0;
         QRgb ink = 0;
-        QString string;
+        QString string{};
         int advance = 0;
-        std::optional<CQtLabelPicture> picture;
+        std::optional<CQtLabelPicture> picture{};
     };
     std::vector<NewLabel> made;
     {
@@ -1165,7 +1165,7 @@ void CQtDeviceContext::MakeNewLabels(const QImage& device)
                 continue;
             char room[maxPackedLength];
             if (!labels.contains(UnpackedText(label.text, room)))
-                made.push_back(NewLabel{label.text, label.ink, QString(), 0, std::nullopt});
+                made.push_back(NewLabel{label.text, label.ink});
         }
     }
     if (made.size() < minNewLabelsSpread)
