@@ -404,8 +404,9 @@ void CDocumentPaint::DrawComponentTexts(CDeviceContext& dc, const CRect& clip, b
 
 void CDocumentPaint::DrawConnectionLines(CDeviceContext& dc)
 {
-    for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
-        if (m_design.GetComponents().GetComponent(i)->IsRatsnestShown())
+    const CComponentArray& components = m_design.GetComponents();
+    for (int32_t i = 0; i < components.GetCount(); ++i) {
+        if (components.GetComponent(i)->IsRatsnestShown())
             m_design.GetNets().DrawComponentRatsnest(dc, i);
     }
 }

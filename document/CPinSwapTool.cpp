@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <sstream>
+#include <utility>
 
 #include "document/CDesign.h"
 #include "document/CDocumentHistory.h"
@@ -245,12 +246,15 @@ void CPinSwapTool::SecondClick()
 bool CPinSwapTool::Swap(int32_t firstNet, int32_t firstPin, int32_t secondNet, int32_t secondPin)
 {
     CNetArray& nets = m_document.Design().GetNets();
+    const CNet* first = std::as_const(nets).GetNet(firstNet);
+    const CNet* second = std::as_const(nets).GetNet(secondNet);
+    if (first == nullptr || second == nullptr || firstPin < 0 || firstPin >= first->GetPinCount() ||
+        secondPin < 0 || secondPin >= second->GetPinCount())
+        return false;
+    // The nets are taken for writing after the snapshot, which may share them.
+    m_document.History().SaveUndoState();
     CNet* a = nets.GetNet(firstNet);
     CNet* b = nets.GetNet(secondNet);
-    if (a == nullptr || b == nullptr || firstPin < 0 || firstPin >= a->GetPinCount() ||
-        secondPin < 0 || secondPin >= b->GetPinCount())
-        return false;
-    m_document.History().SaveUndoState();
     const NetPinRec pinA = a->GetPin(firstPin);
     const NetPinRec pinB = b->GetPin(secondPin);
     m_document.Design().SetPadNet(pinA.component, pinA.pad, secondNet);

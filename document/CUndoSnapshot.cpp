@@ -1,10 +1,13 @@
 #include "document/CUndoSnapshot.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "document/CDesign.h"
 #include "document/CDocumentPlanes.h"
 #include "document/CWevraDoc.h"
+#include "framework/CArchive.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
 #include "model/CNetArray.h"
@@ -40,9 +43,40 @@ CUndoSnapshot::CUndoSnapshot(uint32_t mask, CWevraDoc& document)
         m_netlistPath = document.Design().GetNetlistPath();
         m_netlistTime = document.Design().GetNetlistTime();
     }
+#if defined(__SANITIZE_ADDRESS__)
+    m_sharedItemBytes = SharedItemBytes();
+#endif
 }
 
-CUndoSnapshot::~CUndoSnapshot() = default;
+CUndoSnapshot::~CUndoSnapshot()
+{
+    CheckSharedItems();
+}
+
+std::vector<uint8_t> CUndoSnapshot::SharedItemBytes() const
+{
+    // Read through const collections only: a non-const look would take the shared items.
+    CArchive ar;
+    if (const CNetArray* nets = m_nets.get()) {
+        for (int32_t i = 0; i < nets->GetCount(); ++i)
+            ar.WriteObject(nets->GetNet(i));
+    }
+    if (const CComponentArray* components = m_components.get()) {
+        for (int32_t i = 0; i < components->GetCount(); ++i)
+            ar.WriteObject(components->GetComponent(i));
+    }
+    return ar.GetBuffer();
+}
+
+void CUndoSnapshot::CheckSharedItems() const
+{
+#if defined(__SANITIZE_ADDRESS__)
+    if (SharedItemBytes() == m_sharedItemBytes)
+        return;
+    std::fputs("An undo snapshot's nets or components were changed after it was taken.\n", stderr);
+    std::abort();
+#endif
+}
 
 void CUndoSnapshot::RestorePlanes(CWevraDoc& document) const
 {
@@ -74,6 +108,7 @@ void CUndoSnapshot::RestorePlanes(CWevraDoc& document) const
 
 void CUndoSnapshot::Restore(CWevraDoc& document) const
 {
+    CheckSharedItems();
     if (m_mask & maskWholeDesign) {
         document.RestoreDesign(m_design);
         return;

@@ -70,6 +70,12 @@ private:
         bool filled = false;
     };
     void RestorePlanes(CWevraDoc& document) const;
+    // The stored bytes of the nets and components held. The copies share the items the edit
+    // does not touch with the design; the checked build takes them at once and again before
+    // each use, and stops at a difference: something wrote to a shared item without asking for
+    // its own copy first, and Undo would bring back the edited state.
+    std::vector<uint8_t> SharedItemBytes() const;
+    void CheckSharedItems() const;
 
     uint32_t m_mask;
     uint64_t m_serial = 0;
@@ -82,4 +88,5 @@ private:
     std::unique_ptr<CShapeLib> m_shapeCache;
     std::string m_netlistPath;
     int64_t m_netlistTime = 0;
+    std::vector<uint8_t> m_sharedItemBytes;
 };

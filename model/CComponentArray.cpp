@@ -2,6 +2,7 @@
 #include "model/CComponentTool.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 #include <numeric>
 #include <utility>
@@ -78,9 +79,17 @@ CComponentTool& CComponentArray::GetComponentTool()
 
 void CComponentArray::CopyFields(const CComponentArray& other)
 {
-    std::vector<std::unique_ptr<CComponent>> copies;
+    // The copy shares the components; those an edit is about to write (the selected, the
+    // current and the active one) are copied now, so that a component a tool already holds is
+    // never shared with an undo snapshot taken of it.
+    std::vector<CSharedItem<CComponent>> copies;
     copies.reserve(other.m_components.size());
     for (const auto& component : other.m_components) {
+        const auto i = int32_t(copies.size());
+        if (!component->IsSelected() && i != other.m_current && i != other.m_activeIndex) {
+            copies.push_back(component);
+            continue;
+        }
         copies.push_back(std::make_unique<CComponent>(*component));
         copies.back()->SetSelected(false);
     }
@@ -330,10 +339,10 @@ void CComponentArray::CopySelected(bool keepPadNets)
 void CComponentArray::DeleteSelected()
 {
     std::vector<int32_t> newIndex(m_components.size(), -1);
-    std::vector<std::unique_ptr<CComponent>> kept;
+    std::vector<CSharedItem<CComponent>> kept;
     kept.reserve(m_components.size());
     for (size_t i = 0; i < m_components.size(); ++i) {
-        CComponent& component = *m_components[i];
+        const CComponent& component = *std::as_const(m_components)[i];
         if (component.IsSelected() && !component.TestFlag(ComponentFlags::lockDelete)) {
             --m_selectedCount;
             continue;
@@ -462,7 +471,7 @@ void CComponentArray::SortByReference()
             return ka.number < kb.number;
         return references[size_t(a)] < references[size_t(b)];
     });
-    std::vector<std::unique_ptr<CComponent>> sorted;
+    std::vector<CSharedItem<CComponent>> sorted;
     sorted.reserve(order.size());
     std::vector<int32_t> newIndex(order.size());
     for (size_t k = 0; k < order.size(); ++k) {
@@ -491,7 +500,8 @@ int32_t CComponentArray::SelectAll(bool on)
 {
     int32_t changed = 0;
     for (int32_t i = 0; i < GetCount(); ++i) {
-        if (Select(i, on))
+        // Looked at first, so that a component already so is not taken for writing.
+        if (std::as_const(m_components)[size_t(i)]->IsSelected() != on && Select(i, on))
             ++changed;
     }
     m_selectedCount = static_cast<int32_t>(std::count_if(
@@ -564,7 +574,7 @@ int32_t CComponentArray::FindAtPoint(CPoint& point, int32_t mode, uint32_t layer
     const bool anyLock = (mode & hitIgnoreSelectLock) != 0 ||
                          (m_document && m_document->GetMode() == ID_COMPONENTS_PROPERTIES);
     for (int32_t i : HitOrder()) {
-        const CComponent& component = *m_components[size_t(i)];
+        const CComponent& component = *std::as_const(m_components)[size_t(i)];
         if (!component.GetBox().PtInRect(point) || !PassesSideFilter(i, layerMask))
             continue;
         if (!anyLock && component.TestFlag(ComponentFlags::lockSelect))
@@ -583,7 +593,7 @@ int32_t CComponentArray::FindAtPoint(CPoint& point, int32_t mode, uint32_t layer
 int32_t CComponentArray::FindNextAtPoint(CPoint& point, int32_t mode, uint32_t layerMask)
 {
     for (int32_t i = std::max(m_lastHit + 1, 0); i < GetCount(); ++i) {
-        const CComponent& component = *m_components[size_t(i)];
+        const CComponent& component = *std::as_const(m_components)[size_t(i)];
         if (!component.GetBox().PtInRect(point) || !PassesSideFilter(i, layerMask))
             continue;
         if (mode & hitSelect)
@@ -690,7 +700,8 @@ void CComponentArray::Serialize(CArchive& ar, uint32_t fileVersion)
     m_textLineWidths = widths;
     m_textHeights = heights;
     m_textOptions = options;
-    m_components = std::move(components);
+    m_components.assign(std::make_move_iterator(components.begin()),
+                        std::make_move_iterator(components.end()));
     if (oldCache && m_document)
         m_document->GetEditableShapeCache() = *oldCache;
     ResetTransientState();
@@ -714,7 +725,7 @@ void CComponentArray::RepairAfterLoad(CArchive& ar, int32_t netCount)
     if (!m_document)
         return;
     const CShapeLib& cache = m_document->GetShapeCache();
-    for (const auto& component : m_components)
+    for (auto& component : m_components)
         component->RepairAfterLoad(ar, cache, netCount);
 }
 

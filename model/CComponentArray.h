@@ -13,6 +13,7 @@
 #include "framework/CRuntimeClass.h"
 #include "model/CComponent.h"
 #include "model/CDialogService.h"
+#include "model/CSharedItem.h"
 #include "model/LayerIds.h"
 
 class CArchive;
@@ -358,7 +359,7 @@ private:
     int32_t m_lastHit = -1;
     std::array<int32_t, LAYER_COUNT> m_outlineLayerUse{};
     std::array<int32_t, LAYER_COUNT> m_padLayerUse{};
-    std::vector<std::unique_ptr<CComponent>> m_components;
+    std::vector<CSharedItem<CComponent>> m_components;
     CComponentArrayDocument* m_document = nullptr;
     std::vector<std::string> m_prefixes;
     // Component indexes by box area, smallest first; rebuilt when a box changed its size.

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "framework/CDeviceContext.h"
 #include "framework/CDrawList.h"
@@ -76,7 +77,7 @@ void CComponentArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip,
         dc, m_components.size(), minimumComponentRange,
         [&](CDeviceContext& target, size_t first, size_t last) {
             for (size_t i = first; i < last; ++i) {
-                const CComponent& component = *m_components[i];
+                const CComponent& component = *std::as_const(m_components)[i];
                 if (component.IsSelected() == selected && IntersectsRect(int32_t(i), clip))
                     component.DrawOutline(target, *m_document, layer, highlight);
             }
@@ -85,7 +86,7 @@ void CComponentArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip,
 
 void CComponentArray::DrawCurrent(CDeviceContext& dc) const
 {
-    const CComponent* component = GetComponent(m_current);
+    const CComponent* component = std::as_const(*this).GetComponent(m_current);
     if (!component || !m_document)
         return;
     const bool bottom = component->IsMirrored();
@@ -100,7 +101,7 @@ void CComponentArray::DrawText(CDeviceContext& dc, const CComponent& component, 
 
 void CComponentArray::DrawCurrentText(CDeviceContext& dc) const
 {
-    const CComponent* component = GetComponent(m_current);
+    const CComponent* component = std::as_const(*this).GetComponent(m_current);
     const int32_t kind = DisplayTextKind();
     if (!component || kind < 0)
         return;
@@ -129,7 +130,7 @@ void CComponentArray::DrawLayerTexts(CDeviceContext& dc, int32_t layer, const CR
     const CPen previous =
         dc.SelectPen(m_document->GetComponentTextPen(layer == LAYER_SILK_BOTTOM, selected));
     for (int32_t i = 0; i < GetCount(); ++i) {
-        const CComponent& component = *m_components[size_t(i)];
+        const CComponent& component = *std::as_const(m_components)[size_t(i)];
         if (!OnSide(component, layer) || component.IsSelected() != selected ||
             !IntersectsRect(i, clip) || (i == m_current && movingKind))
             continue;
@@ -161,7 +162,7 @@ void CComponentArray::DrawPadInfo(CDeviceContext& dc) const
         dc, m_components.size(), minimumComponentRange,
         [&](CDeviceContext& target, size_t first, size_t last) {
             for (size_t i = first; i < last; ++i) {
-                const CComponent& component = *m_components[i];
+                const CComponent& component = *std::as_const(m_components)[i];
                 for (int32_t n = 0; n < component.GetPadCount(cache); ++n) {
                     const std::string text = PadLabel(component, n, mode, cache, stacks, nets);
                     if (!text.empty())

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <limits>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "framework/CWorkPool.h"
@@ -85,8 +86,8 @@ void CComponentArray::MoveTo(int32_t i, int32_t x, int32_t y)
 
 void CComponentArray::MoveAll(int32_t dx, int32_t dy)
 {
-    for (const auto& component : m_components) {
-        if (!component->TestFlag(ComponentFlags::lockMove))
+    for (auto& component : m_components) {
+        if (!std::as_const(component)->TestFlag(ComponentFlags::lockMove))
             Offset(*component, dx, dy);
     }
 }
@@ -333,7 +334,7 @@ bool CComponentArray::ReplacePadAtPoint(int32_t i, CPoint point)
 
 void CComponentArray::ResetPadArrays()
 {
-    for (const auto& component : m_components) {
+    for (auto& component : m_components) {
         const int32_t pads = m_document ? component->GetPadCount(m_document->GetShapeCache()) : 0;
         component->ResizePadNets(0);
         component->ResizePadNets(pads);
@@ -461,7 +462,7 @@ void CComponentArray::RebuildNetPins()
     std::vector<PendingPin> pending(size_t(firstPin.back()));
     std::vector<int32_t> next(firstPin.begin(), firstPin.end() - 1);
     for (int32_t i = 0; i < GetCount(); ++i) {
-        const CComponent& component = *m_components[size_t(i)];
+        const CComponent& component = *std::as_const(m_components)[size_t(i)];
         const int32_t pads = component.GetPadCount(cache);
         for (int32_t n = 0; n < pads; ++n) {
             const int32_t number = netOf(component, n);
@@ -511,7 +512,7 @@ void CComponentArray::RebuildNetPins()
 
 void CComponentArray::UpdatePins(int32_t i)
 {
-    const CComponent* component = GetComponent(i);
+    const CComponent* component = std::as_const(*this).GetComponent(i);
     if (!component || !m_document)
         return;
     CNetArray& nets = m_document->GetNets();

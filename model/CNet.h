@@ -462,6 +462,7 @@ public:
     // ---- Box and moves -------------------------------------------------------------------------
 
     const CRect& GetBox() const { return m_box; }
+    bool BoxContains(CPoint point) const;
     bool IsBoxChanged() const { return m_boxChanged; }
     void SetBoxChanged(bool on) { m_boxChanged = on; }
     // The copper of every vertex and pin with the clearance around it; (0, 0, 1, 1) for a net
@@ -591,7 +592,6 @@ private:
     int32_t FindPadVertexAtProbe(const CNetDocument& document, uint32_t layerMask,
                                  int32_t viaKind) const;
     int32_t FindSegmentAtProbe(uint32_t layerMask) const;
-    bool BoxContains(CPoint point) const;
     // Inserts a run of vertices on the layer with the current pen (the first a run start),
     // selects it and makes its last vertex current.
     bool AppendClosedRun(const std::vector<CPoint>& points, int32_t layer);

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
+#include <utility>
 
 #include "framework/CArchive.h"
 #include "framework/CBrush.h"
@@ -93,8 +95,16 @@ CNetArray::CNetArray(const CNetArray& other)
       m_toDoTotal(other.m_toDoTotal), m_document(other.m_document),
       m_repaintRect(other.m_repaintRect), m_repaintCounts(other.m_repaintCounts)
 {
+    // The copy shares the nets; those an edit is about to write (net 0, the current net and any
+    // with a selection) are copied now, so that a net a tool already holds is never shared with
+    // an undo snapshot taken of it.
     m_nets.reserve(other.m_nets.size());
     for (const auto& net : other.m_nets) {
+        const size_t i = m_nets.size();
+        if (net->GetSelectedCount() == 0 && i != 0 && i != size_t(other.m_currentNet)) {
+            m_nets.push_back(net);
+            continue;
+        }
         m_nets.push_back(std::make_unique<CNet>(*net));
         m_nets.back()->SelectAllVertices(false);
     }
@@ -158,7 +168,7 @@ const CNet* CNetArray::GetNet(int32_t i) const
 
 std::string CNetArray::GetNetName(int32_t i) const
 {
-    const CNet* net = GetNet(i);
+    const CNet* net = std::as_const(*this).GetNet(i);
     return net ? net->GetName() : std::string();
 }
 
@@ -185,7 +195,7 @@ void CNetArray::SetCurrentNet(int32_t i)
         const uint32_t mode = m_document->GetMode();
         const bool trackTool = mode == ID_TRACKS_ADD || mode == ID_TRACKS_EDIT;
         if (trackTool && GetCount() >= 2 && m_currentNet >= 1) {
-            const CNet& net = *m_nets[size_t(m_currentNet)];
+            const CNet& net = *std::as_const(m_nets)[size_t(m_currentNet)];
             std::vector<CPoint> pins;
             pins.reserve(size_t(net.GetPinCount()));
             for (int32_t p = 0; p < net.GetPinCount(); ++p)
@@ -270,7 +280,9 @@ void CNetArray::CreateNumberedNets(int32_t n)
 void CNetArray::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        ar.SerializeObjectArray(m_nets);
+        ar.WriteCount(m_nets.size());
+        for (const auto& net : m_nets)
+            ar.WriteObject(net.get());
         return;
     }
 
@@ -290,7 +302,7 @@ void CNetArray::Serialize(CArchive& ar)
     if (std::any_of(loaded.begin(), loaded.end(), [](const auto& net) { return !net; }))
         CArchive::Fail(CArchiveException::badClass, "A net of the net list is missing.");
 
-    m_nets = std::move(loaded);
+    m_nets.assign(std::make_move_iterator(loaded.begin()), std::make_move_iterator(loaded.end()));
     m_errors.clear();
     if (m_nets.empty()) {
         CreateNetZero();
@@ -440,7 +452,7 @@ void CNetArray::RecalcDirtyRatsnest()
     if (!m_document)
         return;
     for (int32_t i = 1; i < GetCount(); ++i) {
-        if (m_nets[size_t(i)]->NeedsRatsnest())
+        if (std::as_const(m_nets)[size_t(i)]->NeedsRatsnest())
             m_nets[size_t(i)]->CalcRatsnest(*m_document);
     }
 }
@@ -450,7 +462,7 @@ void CNetArray::CalcBoundingBoxes()
     if (!m_document)
         return;
     CPadStackReaches margins(m_document->GetPadStacks());
-    for (const auto& net : m_nets)
+    for (auto& net : m_nets)
         net->CalcBoundingBox(margins);
 }
 
@@ -459,16 +471,18 @@ void CNetArray::CalcBoundingBoxesWithoutPins()
     if (!m_document)
         return;
     CPadStackReaches margins(m_document->GetPadStacks());
-    for (const auto& net : m_nets) {
-        if (net->GetPinCount() == 0)
+    for (auto& net : m_nets) {
+        if (std::as_const(net)->GetPinCount() == 0)
             net->CalcBoundingBox(margins);
     }
 }
 
 void CNetArray::ClearAllPins()
 {
-    for (const auto& net : m_nets)
-        net->ClearPins();
+    for (auto& net : m_nets) {
+        if (std::as_const(net)->GetPinCount() > 0)
+            net->ClearPins();
+    }
 }
 
 void CNetArray::CountLayerUse()
@@ -516,22 +530,23 @@ void CNetArray::ReplacePenWidthAll(int32_t oldWidth, int32_t newWidth)
 {
     if (oldWidth == newWidth || newWidth < 0 || newWidth > CNet::maxPenWidth)
         return;
-    for (const auto& net : m_nets) {
-        int32_t pen = FindDrawingPen(*net, oldWidth);
+    for (auto& net : m_nets) {
+        int32_t pen = FindDrawingPen(*std::as_const(net), oldWidth);
         while (pen >= 1) {
             net->ReplacePenWidth(oldWidth, newWidth);
             net->SetCurrentPen(pen);
-            pen = FindDrawingPen(*net, oldWidth);
+            pen = FindDrawingPen(*std::as_const(net), oldWidth);
         }
     }
 }
 
 void CNetArray::ReplacePadType(int32_t oldPadStack, int32_t newPadStack)
 {
-    for (const auto& net : m_nets) {
-        for (int32_t v = 0; v < net->GetVertexCount(); ++v) {
-            if (net->IsPadVertex(v) && net->GetVertexPadStack(v) == oldPadStack)
-                net->SetVertexPadType(v, newPadStack);
+    for (auto& shared : m_nets) {
+        const CNet& net = *std::as_const(shared);
+        for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
+            if (net.IsPadVertex(v) && net.GetVertexPadStack(v) == oldPadStack)
+                shared->SetVertexPadType(v, newPadStack);
         }
     }
 }
@@ -539,8 +554,10 @@ void CNetArray::ReplacePadType(int32_t oldPadStack, int32_t newPadStack)
 int32_t CNetArray::SelectAll(bool on)
 {
     const int32_t before = m_selectedTotal;
-    for (const auto& net : m_nets)
-        net->SelectAllVertices(on);
+    for (auto& net : m_nets) {
+        if (on || std::as_const(net)->GetSelectedCount() > 0)
+            net->SelectAllVertices(on);
+    }
     RecountSelected();
     return on ? m_selectedTotal - before : before;
 }
@@ -565,13 +582,14 @@ void CNetArray::SelectVerticesAtComponentPins(int32_t component, bool on)
                 pins.emplace_back(net->GetPin(p).x, net->GetPin(p).y);
         }
     }
-    for (const auto& net : m_nets) {
-        for (int32_t v = 0; v < net->GetVertexCount(); ++v) {
-            const CPoint point = net->GetVertexPoint(v);
+    for (auto& shared : m_nets) {
+        const CNet& net = *std::as_const(shared);
+        for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
+            const CPoint point = net.GetVertexPoint(v);
             if (std::any_of(pins.begin(), pins.end(), [&](CPoint pin) {
                     return WithinSquare(point, pin, componentPinReach);
                 }))
-                net->SelectVertex(v, on);
+                shared->SelectVertex(v, on);
         }
     }
     RecountSelected();
@@ -580,9 +598,11 @@ void CNetArray::SelectVerticesAtComponentPins(int32_t component, bool on)
 void CNetArray::DeleteSelected()
 {
     bool deleted = false;
-    for (const auto& net : m_nets) {
-        if (net->GetSelectedCount() > 0) {
-            net->DeleteSelected();
+    std::vector<bool> changed(m_nets.size(), false);
+    for (size_t i = 0; i < m_nets.size(); ++i) {
+        if (std::as_const(m_nets)[i]->GetSelectedCount() > 0) {
+            m_nets[i]->DeleteSelected();
+            changed[i] = true;
             deleted = true;
         }
     }
@@ -590,7 +610,11 @@ void CNetArray::DeleteSelected()
     if (deleted)
         ClearErrors();
     if (m_document) {
+        // A net that lost nothing keeps its parts and ratsnest unless they were already due.
         for (int32_t i = 1; i < GetCount(); ++i) {
+            const CNet& before = *std::as_const(m_nets)[size_t(i)];
+            if (!changed[size_t(i)] && !before.AreClustersDirty() && !before.NeedsRatsnest())
+                continue;
             CNet& net = *m_nets[size_t(i)];
             net.CalcClusters(*m_document);
             if (m_document->IsAutoRatsnest())
@@ -602,14 +626,16 @@ void CNetArray::DeleteSelected()
 
 void CNetArray::DuplicateSelected()
 {
-    for (const auto& net : m_nets)
-        net->CopySelectedInto(*net);
+    for (auto& net : m_nets) {
+        if (std::as_const(net)->GetSelectedCount() > 0)
+            net->CopySelectedInto(*net);
+    }
     RecountSelected();
 }
 
 void CNetArray::MoveAll(int32_t dx, int32_t dy)
 {
-    for (const auto& net : m_nets)
+    for (auto& net : m_nets)
         net->OffsetAll(dx, dy);
     for (const auto& error : m_errors)
         error->Offset(dx, dy);
@@ -619,14 +645,16 @@ void CNetArray::MoveSelected(int32_t dx, int32_t dy)
 {
     if (m_selectedTotal < 1 || !m_document)
         return;
-    for (const auto& net : m_nets)
-        net->MoveSelected(*m_document, dx, dy);
+    for (auto& net : m_nets) {
+        if (std::as_const(net)->GetSelectedCount() > 0)
+            net->MoveSelected(*m_document, dx, dy);
+    }
 }
 
 void CNetArray::RotateSelected(int32_t cx, int32_t cy, int32_t angle)
 {
-    for (const auto& net : m_nets) {
-        if (net->GetSelectedCount() > 0)
+    for (auto& net : m_nets) {
+        if (std::as_const(net)->GetSelectedCount() > 0)
             net->RotateSelected(cx, cy, angle);
     }
     if (!m_document || m_document->GetMode() == ID_COMPONENTS_MOVE_ROTATE ||
@@ -637,7 +665,9 @@ void CNetArray::RotateSelected(int32_t cx, int32_t cy, int32_t angle)
 
 void CNetArray::SetLayerOfSelection(int32_t layer)
 {
-    for (const auto& net : m_nets) {
+    for (auto& net : m_nets) {
+        if (std::as_const(net)->GetSelectedCount() == 0)
+            continue;
         for (int32_t v = 0; v < net->GetVertexCount(); ++v) {
             if (net->IsVertexSelected(v) && !net->IsPadVertex(v))
                 net->SetVertexLayer(v, layer);
@@ -647,7 +677,7 @@ void CNetArray::SetLayerOfSelection(int32_t layer)
 
 void CNetArray::SetWidthOfSelection(int32_t width)
 {
-    for (const auto& net : m_nets) {
+    for (auto& net : m_nets) {
         const int32_t pen = net->AddPen(width);
         if (pen < 1)
             continue;
@@ -738,7 +768,7 @@ int32_t CNetArray::DeleteEmptyNets(bool boxNetZero)
         return 0;
 
     std::vector<int32_t> newIndex(m_nets.size(), 0);
-    std::vector<std::unique_ptr<CNet>> nets;
+    std::vector<CSharedItem<CNet>> nets;
     for (size_t i = 0; i < m_nets.size(); ++i) {
         if (remove[i])
             continue;
@@ -784,11 +814,13 @@ bool CNetArray::RouteAllTopBottom()
 // ---- Hit tests and rectangle selection over all nets -------------------------------------------
 
 template <typename Test, typename IsHit>
-int32_t CNetArray::FindInNets(int32_t mode, Test test, IsHit isHit)
+int32_t CNetArray::FindInNets(int32_t mode, Test test, IsHit isHit, const CPoint* boxFirst)
 {
     if (!m_document)
         return -1;
     for (int32_t i = 0; i < GetCount(); ++i) {
+        if (boxFirst && !std::as_const(m_nets)[size_t(i)]->BoxContains(*boxFirst))
+            continue;
         CNet& net = *m_nets[size_t(i)];
         m_selectedTotal -= net.GetSelectedCount();
         const auto result = test(net);
@@ -807,7 +839,7 @@ template <typename Test> bool CNetArray::SelectInNets(Test test)
     if (!m_document)
         return false;
     bool any = false;
-    for (const auto& net : m_nets) {
+    for (auto& net : m_nets) {
         m_selectedTotal -= net->GetSelectedCount();
         any = test(*net) || any;
         m_selectedTotal += net->GetSelectedCount();
@@ -824,46 +856,47 @@ bool IndexHit(int32_t index)
 
 } // namespace
 
-int32_t CNetArray::FindIndexInNets(CPoint& point, int32_t mode, uint32_t layerMask, IndexTest test)
+int32_t CNetArray::FindIndexInNets(CPoint& point, int32_t mode, uint32_t layerMask, IndexTest test,
+                                   bool boxFirst)
 {
     // The caller wants what the net's own test returned, not the net.
     int32_t found = -1;
     FindInNets(
         mode, [&](CNet& net) { return found = (net.*test)(*m_document, point, mode, layerMask); },
-        IndexHit);
+        IndexHit, boxFirst ? &point : nullptr);
     return found;
 }
 
 int32_t CNetArray::FindPinAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
-    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestPin);
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestPin, false);
 }
 
 int32_t CNetArray::FindPadAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
-    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestPad);
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestPad, true);
 }
 
 int32_t CNetArray::FindViaAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
-    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestVia);
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestVia, true);
 }
 
 int32_t CNetArray::FindVertexAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
-    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestVertex);
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestVertex, true);
 }
 
 int32_t CNetArray::FindRunAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
-    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestRun);
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestRun, true);
 }
 
 int32_t CNetArray::FindSegmentAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
     return FindInNets(
         mode, [&](CNet& net) { return net.HitTestSegment(*m_document, point, mode, layerMask); },
-        IndexHit);
+        IndexHit, &point);
 }
 
 int32_t CNetArray::FindNetAt(CPoint& point, int32_t mode, uint32_t layerMask)
@@ -935,7 +968,7 @@ void CNetArray::BuildToDoList()
     };
     std::vector<Line> lines;
     for (int32_t i = 1; i < GetCount(); ++i) {
-        const CNet& net = *m_nets[size_t(i)];
+        const CNet& net = *std::as_const(m_nets)[size_t(i)];
         const int32_t toDo = net.GetToDo();
         if (toDo <= 0)
             continue;
@@ -1009,7 +1042,7 @@ std::string CNetArray::DescribePin(const CNet& net, int32_t pin) const
 
 std::string CNetArray::DescribePadVertex(int32_t netIndex, int32_t vertex) const
 {
-    const CNet& net = *m_nets[size_t(netIndex)];
+    const CNet& net = *std::as_const(m_nets)[size_t(netIndex)];
     const int32_t padStack = net.GetVertexPadStack(vertex);
     const std::string name = m_document->GetPadStacks().GetName(padStack);
     if (netIndex != 0)
@@ -1059,7 +1092,7 @@ CNetArray::PinRef CNetArray::FindPinNear(CPoint cursor) const
     PinRef found;
     int32_t best = std::numeric_limits<int32_t>::max();
     for (int32_t i = 0; i < GetCount(); ++i) {
-        const CNet& net = *m_nets[size_t(i)];
+        const CNet& net = *std::as_const(m_nets)[size_t(i)];
         for (int32_t p = 0; p < net.GetPinCount(); ++p) {
             const NetPinRec& pin = net.GetPin(p);
             if (!WithinSquare({pin.x, pin.y}, cursor, connectPinReach))
@@ -1189,7 +1222,7 @@ bool CNetArray::RouteAtCursor()
             return true;
         }
     }
-    for (const auto& net : m_nets) {
+    for (auto& net : m_nets) {
         if (net->UnrouteRunAt(*m_document, cursor.x, cursor.y, layer)) {
             RecountSelected();
             return true;

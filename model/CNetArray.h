@@ -13,6 +13,7 @@
 #include "framework/ColorRef.h"
 #include "model/CNet.h"
 #include "model/CNetErrorRec.h"
+#include "model/CSharedItem.h"
 #include "model/LayerIds.h"
 
 class CArchive;
@@ -311,12 +312,16 @@ private:
     using IndexTest = int32_t (CNet::*)(const CNetDocument&, CPoint&, int32_t, uint32_t);
 
     // Runs the test on each net from net 0 on until `isHit` says it hit; returns the net.
+    // With `boxFirst` (for tests that miss at once outside the net's box) a net whose box does
+    // not hold the point is passed over without taking it for writing, so that a net shared
+    // with an undo snapshot stays shared.
     template <typename Test, typename IsHit>
-    int32_t FindInNets(int32_t mode, Test test, IsHit isHit);
-    int32_t FindIndexInNets(CPoint& point, int32_t mode, uint32_t layerMask, IndexTest test);
+    int32_t FindInNets(int32_t mode, Test test, IsHit isHit, const CPoint* boxFirst = nullptr);
+    int32_t FindIndexInNets(CPoint& point, int32_t mode, uint32_t layerMask, IndexTest test,
+                            bool boxFirst);
     template <typename Test> bool SelectInNets(Test test);
 
-    std::vector<std::unique_ptr<CNet>> m_nets;
+    std::vector<CSharedItem<CNet>> m_nets;
     std::array<int32_t, LAYER_COUNT> m_trackLayerUse{};
     std::array<int32_t, LAYER_COUNT> m_padLayerUse{};
     int32_t m_currentNet = 0;

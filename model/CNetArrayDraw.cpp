@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "framework/CBrush.h"
@@ -101,7 +102,7 @@ void CNetArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip) const
     CDrawList::DrawInRanges(dc, m_nets.size(), minimumNetRange,
                             [&](CDeviceContext& target, size_t first, size_t last) {
                                 for (size_t i = first; i < last; ++i) {
-                                    const CNet& net = *m_nets[i];
+                                    const CNet& net = *std::as_const(m_nets)[i];
                                     if (!net.IntersectsRect(clip))
                                         continue;
                                     const bool highlight = int32_t(i) == m_currentNet && i != 0;
@@ -131,7 +132,7 @@ void CNetArray::DrawLayerPads(CDeviceContext& dc, int32_t layer, const CRect& cl
         dc, m_nets.size(), minimumNetRange, [&](CDeviceContext& target, size_t first, size_t last) {
             CPenBrushScope tools(target);
             for (size_t i = first; i < last; ++i) {
-                const CNet& net = *m_nets[i];
+                const CNet& net = *std::as_const(m_nets)[i];
                 if (!net.IntersectsRect(clip))
                     continue;
                 const int32_t set =
@@ -171,7 +172,7 @@ void CNetArray::DrawCurrentRatsnest(CDeviceContext& dc, const CRect& clip) const
 {
     if (!m_document || m_currentNet == 0)
         return;
-    const CNet* net = GetNet(m_currentNet);
+    const CNet* net = std::as_const(*this).GetNet(m_currentNet);
     if (!net || !net->IntersectsRect(clip))
         return;
     CPenBrushScope tools(dc);
@@ -198,7 +199,7 @@ void CNetArray::DrawUnconnectedPinMarks(CDeviceContext& dc, const CRect& clip) c
     CPenBrushScope tools(dc);
     tools.Use(OnePixelPen(pinMarkPenColor), CBrush(pinMarkBrushColor));
     for (int32_t i = 1; i < GetCount(); ++i) {
-        const CNet& net = *m_nets[size_t(i)];
+        const CNet& net = *std::as_const(m_nets)[size_t(i)];
         if (net.IntersectsRect(clip))
             net.DrawUnconnectedPinMarks(dc, *m_document);
     }
@@ -246,7 +247,7 @@ void CNetArray::DrawViaLabels(CDeviceContext& dc) const
     if (mode == viaNumbers && CDrawList::RangeCount(m_nets.size(), minimumNetRange) > 1) {
         numbered.resize(m_nets.size() + 1);
         CWorkPool::Shared().ForEach(m_nets.size(), [&](size_t i) {
-            const CNet& net = *m_nets[i];
+            const CNet& net = *std::as_const(m_nets)[i];
             int32_t pads = 0;
             for (int32_t k = 0; k < net.GetVertexCount(); ++k)
                 pads += net.IsPadVertex(k) ? 1 : 0;
@@ -270,7 +271,7 @@ CRect CNetArray::AccumulateRepaintRect()
     m_repaintRect.NormalizeRect();
     for (int32_t& count : m_repaintCounts)
         ++count;
-    const CNet* net = GetNet(m_currentNet);
+    const CNet* net = std::as_const(*this).GetNet(m_currentNet);
     if (m_document && net)
         m_repaintRect = UnionRect(m_repaintRect, net->GetEditRepaintRect(*m_document));
     return m_repaintRect;

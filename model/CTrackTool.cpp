@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
@@ -642,7 +643,7 @@ void CTrackTool::DeleteSegment(CToolDocument& document)
     // The vertex that ends the segment hit, whichever end is nearer the cursor.
     if (m_nets.FindVertexAt(point, CNet::hitReport | CNet::hitMakeNetCurrent, mask) < 0)
         return;
-    CNet& net = CurrentNet();
+    const CNet& net = *std::as_const(m_nets).GetNet(CurrentIndex());
     int32_t end = -1;
     for (int32_t i = 1; i < net.GetVertexCount(); ++i) {
         if (net.GetVertexPen(i) >= 1 && net.GetVertexPoint(i) == point) {
@@ -653,7 +654,7 @@ void CTrackTool::DeleteSegment(CToolDocument& document)
     if (end < 0)
         return;
     document.SaveUndoState();
-    net.DeleteSegment(end);
+    CurrentNet().DeleteSegment(end);
     m_nets.SelectNet(CurrentIndex(), false);
     RecomputeCurrent(document);
     document.SetModified();
@@ -1024,15 +1025,15 @@ void CTrackTool::SetPadOrderAt(CToolDocument& document)
 {
     CPoint point = document.GetRawCursor();
     CNetArrayDocument* netDocument = m_nets.GetDocument();
-    CNet& zero = *m_nets.GetNet(0);
     if (!netDocument)
         return;
-    const int32_t pad = zero.HitTestPad(*netDocument, point, 0, WorkMask(document));
+    const int32_t pad = m_nets.GetNet(0)->HitTestPad(*netDocument, point, 0, WorkMask(document));
     // Past the last pad vertex there is nothing to swap with: the order is complete.
-    if (pad < 0 || m_padOrder > zero.CountPadVertices())
+    if (pad < 0 || m_padOrder > m_nets.GetNet(0)->CountPadVertices())
         return;
+    // Net 0 is taken for writing after the snapshot, which may share it.
     document.SaveUndoState();
-    if (zero.SwapWithPadVertex(pad, m_padOrder))
+    if (m_nets.GetNet(0)->SwapWithPadVertex(pad, m_padOrder))
         ++m_padOrder;
     m_nets.SelectNet(0, false);
     document.SetModified();

@@ -601,3 +601,46 @@ TEST(CNetArrayErrorTest, DeletingCopperDropsTheErrors)
 }
 
 } // namespace
+
+// An undo snapshot is a copy of the list: it must not cost a copy of every net on a big board,
+// nor may an edit of the live list reach the copy.
+TEST(CNetArrayCopyTest, CopiesShareUntouchedNetsAndAnEditCopiesOnlyWhatItWrites)
+{
+    CNetArray live;
+    for (const char* name : {"A", "B", "C"}) {
+        const int32_t i = live.AddNet(name);
+        live.GetNet(i)->AppendTrackVertex(100 * i, 0, LAYER_TOP, 1);
+        live.GetNet(i)->AppendTrackVertex(100 * i, 500, LAYER_TOP, 1);
+    }
+    live.SetCurrentNet(1);
+    live.SelectNet(2, true);
+    const CNetArray& liveView = live;
+    const CNet* untouched = liveView.GetNet(3);
+    const auto bytesOf = [](const CNet* net) {
+        CArchive ar;
+        ar.WriteObject(net);
+        return ar.TakeBuffer();
+    };
+    const Bytes before = bytesOf(untouched);
+
+    const CNetArray copy(live);
+    EXPECT_EQ(copy.GetNet(3), untouched) << "a net nobody is editing is shared";
+    EXPECT_NE(copy.GetNet(1), liveView.GetNet(1)) << "the current net is copied at once";
+    EXPECT_NE(copy.GetNet(2), liveView.GetNet(2)) << "a selected net is copied at once";
+    EXPECT_EQ(copy.GetNet(2)->GetSelectedCount(), 0);
+    EXPECT_EQ(liveView.GetNet(2)->GetSelectedCount(), 2);
+
+    // Writing keeps the live net where it was, so that pointers into the design stay good, and
+    // hands the copy an equal net of its own.
+    CNet* writable = live.GetNet(3);
+    EXPECT_EQ(writable, untouched);
+    writable->AppendTrackVertex(900, 900, LAYER_TOP, 1);
+    EXPECT_NE(copy.GetNet(3), liveView.GetNet(3));
+    EXPECT_EQ(bytesOf(copy.GetNet(3)), before);
+    EXPECT_EQ(liveView.GetNet(3)->GetVertexCount(), 3);
+
+    // Deselecting the whole list writes only the nets that had a selection.
+    const CNetArray second(live);
+    live.SelectAll(false);
+    EXPECT_EQ(second.GetNet(3), liveView.GetNet(3));
+}
