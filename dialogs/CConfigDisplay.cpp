@@ -13,7 +13,7 @@
 #include "dialogs/CWevraDialog.h"
 #include "document/CDesign.h"
 #include "document/CDocumentPaint.h"
-#include "document/CWevraDoc.h"
+#include "document/CEditSession.h"
 #include "framework/qt/CQtText.h"
 #include "model/COutput.h"
 #include "model/COutputArray.h"
@@ -26,14 +26,14 @@ constexpr int32_t firstListedSet = 1;
 
 } // namespace
 
-CConfigDisplay::CConfigDisplay(CWevraDoc& document, QWidget* parent)
-    : QWidget(parent), m_document(document),
+CConfigDisplay::CConfigDisplay(CDesign& design, CEditSession& session, CDocumentPaint& paint,
+                               QWidget* parent)
+    : QWidget(parent), m_design(design), m_session(session), m_paint(paint),
       m_list(CWevraDialog::WithId(new QListWidget(this), idList)),
       m_preview(CWevraDialog::WithId(new CPreviewFrame(
                                          [this](CDeviceContext& dc, int width, int height) {
                                              if (m_list->currentRow() >= 0)
-                                                 m_document.Paint().DrawLayerSetPreview(dc, width,
-                                                                                        height);
+                                                 m_paint.DrawLayerSetPreview(dc, width, height);
                                          },
                                          Qt::black, this),
                                      idPreview))
@@ -66,7 +66,7 @@ CConfigDisplay::CConfigDisplay(CWevraDoc& document, QWidget* parent)
 
 COutput* CConfigDisplay::Sets() const
 {
-    COutputArray& jobs = m_document.Design().GetDisplaySets();
+    COutputArray& jobs = m_design.GetDisplaySets();
     return jobs.GetJob(jobs.GetCurrent());
 }
 
@@ -97,7 +97,7 @@ void CConfigDisplay::Add()
     auto set = std::make_unique<COutputRec>();
     set->SetColor(true);
     sets->SetCurrentItem(sets->AddItem(std::move(set)));
-    m_document.SetModified();
+    m_session.SetModified();
     Fill();
     Edit();
 }
@@ -107,7 +107,7 @@ void CConfigDisplay::Edit()
     const COutput* sets = Sets();
     if (!sets || sets->GetItemCount() <= firstListedSet || sets->GetCurrentItem() < firstListedSet)
         return;
-    CDisplayItemDlg dialog(m_document, this);
+    CDisplayItemDlg dialog(m_design, m_session, m_paint, this);
     dialog.Run();
     Fill();
 }
@@ -119,6 +119,6 @@ void CConfigDisplay::Delete()
     if (!sets || sets->GetItemCount() <= firstListedSet || sets->GetCurrentItem() < firstListedSet)
         return;
     sets->RemoveItem(sets->GetCurrentItem());
-    m_document.SetModified();
+    m_session.SetModified();
     Fill();
 }

@@ -4,9 +4,11 @@
 
 #include <QWidget>
 
+class CDesign;
+class CDocumentPaint;
+class CEditSession;
 class COutput;
 class CPreviewFrame;
-class CWevraDoc;
 class QListWidget;
 
 // The "Display" page of the design configuration: the design's display layer sets, set 0 (the
@@ -22,8 +24,9 @@ public:
     static constexpr int32_t idDelete = 1316;
     static constexpr int32_t idPreview = 1322;
 
-    // Set 1 becomes current when set 0 was.
-    explicit CConfigDisplay(CWevraDoc& document, QWidget* parent = nullptr);
+    // Set 1 becomes current when set 0 was. The session marks the design modified.
+    CConfigDisplay(CDesign& design, CEditSession& session, CDocumentPaint& paint,
+                   QWidget* parent = nullptr);
 
     // Lists the sets and chooses the current one.
     void Fill();
@@ -35,7 +38,9 @@ private:
     void Edit();
     void Delete();
 
-    CWevraDoc& m_document;
+    CDesign& m_design;
+    CEditSession& m_session;
+    CDocumentPaint& m_paint;
     QListWidget* m_list;
     CPreviewFrame* m_preview;
 };

@@ -13,7 +13,7 @@
 #include "dialogs/CLayerSetDlg.h"
 #include "dialogs/CWevraDialog.h"
 #include "document/CDesign.h"
-#include "document/CWevraDoc.h"
+#include "document/CEditSession.h"
 #include "framework/CMessageService.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
@@ -25,8 +25,9 @@
 #include "model/LayerIds.h"
 #include "resources/StringIds.h"
 
-CConfigLayers::CConfigLayers(CWevraDoc& document, QWidget* parent)
-    : QWidget(parent), m_document(document),
+CConfigLayers::CConfigLayers(CDesign& design, CEditSession& session, const CDocumentPaint& paint,
+                             QWidget* parent)
+    : QWidget(parent), m_design(design), m_session(session), m_paint(paint),
       m_enabled(CWevraDialog::WithId(new CLayerListBox(this), idEnabled)),
       m_disabled(CWevraDialog::WithId(new CLayerListBox(this), idDisabled))
 {
@@ -57,14 +58,14 @@ CConfigLayers::CConfigLayers(CWevraDoc& document, QWidget* parent)
 
 void CConfigLayers::AddRow(QListWidget& list, int32_t layer)
 {
-    list.addItem(CLayerSetDlg::NewLayerEntry(m_document, layer));
+    list.addItem(CLayerSetDlg::NewLayerEntry(m_design, m_paint, layer));
 }
 
 void CConfigLayers::Fill()
 {
     m_enabled->clear();
     m_disabled->clear();
-    const CLayerArray& layers = m_document.Design().GetLayers();
+    const CLayerArray& layers = m_design.GetLayers();
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
         AddRow(layers.IsEnabled(layer) ? *m_enabled : *m_disabled, layer);
 }
@@ -86,7 +87,7 @@ void CConfigLayers::Disable()
     if (m_enabled->count() == 0)
         return;
     const int32_t layer = CLayerSetDlg::LayerOf(*m_enabled, std::max(m_enabled->currentRow(), 0));
-    if (m_document.Design().GetLayerObjectCount(layer) > 0 &&
+    if (m_design.GetLayerObjectCount(layer) > 0 &&
         CServices::Messages().MessageBox(CResString::Load(IDS_LAYER_IN_USE),
                                          CResString::Load(IDS_APP_TITLE), MB_OKCANCEL,
                                          MB_ICONEXCLAMATION) != IDOK)
@@ -104,7 +105,7 @@ bool CConfigLayers::Apply()
     std::array<bool, LAYER_COUNT> enabled{};
     for (int row = 0; row < m_enabled->count(); ++row)
         enabled[size_t(CLayerSetDlg::LayerOf(*m_enabled, row))] = true;
-    CLayerArray& layers = m_document.Design().GetLayers();
+    CLayerArray& layers = m_design.GetLayers();
     bool changed = false;
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer) {
         CLayer* entry = layers.GetLayer(layer);
@@ -115,7 +116,7 @@ bool CConfigLayers::Apply()
         entry->SetVisible(enabled[size_t(layer)]);
     }
     // A disabled layer leaves a 0 in its place; the layers after it keep theirs.
-    COutputArray& displaySets = m_document.Design().GetDisplaySets();
+    COutputArray& displaySets = m_design.GetDisplaySets();
     for (int32_t j = 0; j < displaySets.GetCount(); ++j) {
         COutput& job = *displaySets.GetJob(j);
         for (int32_t i = 0; i < job.GetItemCount(); ++i) {
@@ -129,6 +130,6 @@ bool CConfigLayers::Apply()
         }
     }
     if (changed)
-        m_document.SetModified();
+        m_session.SetModified();
     return true;
 }

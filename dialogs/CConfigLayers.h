@@ -4,7 +4,9 @@
 
 #include <QWidget>
 
-class CWevraDoc;
+class CDesign;
+class CDocumentPaint;
+class CEditSession;
 class QListWidget;
 
 // The "Layers" page of the design configuration: which of the 31 layers the design uses, in
@@ -20,7 +22,9 @@ public:
     static constexpr int32_t idEnable = 1181;
     static constexpr int32_t idDisable = 1184;
 
-    explicit CConfigLayers(CWevraDoc& document, QWidget* parent = nullptr);
+    // The session marks the design modified; the painting gives the layers' colours.
+    CConfigLayers(CDesign& design, CEditSession& session, const CDocumentPaint& paint,
+                  QWidget* parent = nullptr);
 
     // Both lists from the layer table.
     void Fill();
@@ -33,7 +37,9 @@ private:
     bool Move(QListWidget& from, QListWidget& to);
     void Disable();
 
-    CWevraDoc& m_document;
+    CDesign& m_design;
+    CEditSession& m_session;
+    const CDocumentPaint& m_paint;
     QListWidget* m_enabled;
     QListWidget* m_disabled;
 };

@@ -15,7 +15,7 @@
 #include "dialogs/CWevraDialog.h"
 #include "document/CDesign.h"
 #include "document/CDocumentPaint.h"
-#include "document/CWevraDoc.h"
+#include "document/CEditSession.h"
 #include "framework/CNumberText.h"
 #include "framework/CPrinterService.h"
 #include "framework/CServices.h"
@@ -31,10 +31,10 @@ namespace {
 constexpr int32_t offsetUnit = 0;
 
 // Where the design lies, so that the job dialog shows where the files go.
-void PlaceInDesign(const CWevraDoc& document, CNewJobDlg::Values& values)
+void PlaceInDesign(const CDialogService::DesignParts& parts, CNewJobDlg::Values& values)
 {
-    values.designFolder = document.GetDesignFolder();
-    values.designTitle = document.GetDesignName();
+    values.designFolder = parts.folder;
+    values.designTitle = parts.name;
 }
 
 void TakeJobValues(const CNewJobDlg::Values& values, COutput& job)
@@ -58,18 +58,17 @@ void TakeJobValues(const CNewJobDlg::Values& values, COutput& job)
 
 } // namespace
 
-CConfigOutput::CConfigOutput(CWevraDoc& document, QWidget* parent)
-    : QWidget(parent), m_document(document),
-      m_jobs(CWevraDialog::WithId(new QListWidget(this), idJobs)),
+CConfigOutput::CConfigOutput(const CDialogService::DesignParts& parts, QWidget* parent)
+    : QWidget(parent), m_parts(parts), m_jobs(CWevraDialog::WithId(new QListWidget(this), idJobs)),
       m_items(CWevraDialog::WithId(new QListWidget(this), idItems)),
-      m_preview(
-          CWevraDialog::WithId(new CPreviewFrame(
-                                   [this](CDeviceContext& dc, int width, int height) {
-                                       if (m_jobs->currentRow() >= 0 && m_items->currentRow() >= 0)
-                                           m_document.Paint().DrawOutputPreview(dc, width, height);
-                                   },
-                                   Qt::white, this),
-                               idPreview))
+      m_preview(CWevraDialog::WithId(new CPreviewFrame(
+                                         [this](CDeviceContext& dc, int width, int height) {
+                                             if (m_jobs->currentRow() >= 0 &&
+                                                 m_items->currentRow() >= 0)
+                                                 m_parts.paint.DrawOutputPreview(dc, width, height);
+                                         },
+                                         Qt::white, this),
+                                     idPreview))
 {
     const auto group =
         [this](const char* title, QListWidget* list,
@@ -112,12 +111,12 @@ CConfigOutput::CConfigOutput(CWevraDoc& document, QWidget* parent)
 
 QString CConfigOutput::Caption() const
 {
-    return QStringLiteral("Output: ") + CQtText::FromDesignText(m_document.GetDesignName());
+    return QStringLiteral("Output: ") + CQtText::FromDesignText(m_parts.name);
 }
 
 COutput* CConfigOutput::CurrentJob() const
 {
-    COutputArray& jobs = m_document.Design().GetOutputJobs();
+    COutputArray& jobs = m_parts.design.GetOutputJobs();
     return jobs.GetJob(jobs.GetCurrent());
 }
 
@@ -126,7 +125,7 @@ void CConfigOutput::Fill()
     {
         const QSignalBlocker blocker(m_jobs);
         m_jobs->clear();
-        const COutputArray& jobs = m_document.Design().GetOutputJobs();
+        const COutputArray& jobs = m_parts.design.GetOutputJobs();
         for (int32_t i = 0; i < jobs.GetCount(); ++i)
             m_jobs->addItem(CQtText::FromDesignText(jobs.GetJob(i)->GetJobName()));
         if (jobs.GetCount() > 0)
@@ -153,7 +152,7 @@ void CConfigOutput::FillItems()
 void CConfigOutput::SelectJob(int row)
 {
     if (row >= 0)
-        m_document.Design().GetOutputJobs().SetCurrent(row);
+        m_parts.design.GetOutputJobs().SetCurrent(row);
     FillItems();
 }
 
@@ -172,15 +171,15 @@ void CConfigOutput::AddJob()
     values.offsetX = CLengthText::FormatLength(offsetUnit, 0);
     values.offsetY = values.offsetX;
     values.useDefaultPrinter = true;
-    PlaceInDesign(m_document, values);
+    PlaceInDesign(m_parts, values);
     CNewJobDlg dialog(values, this);
     if (dialog.Run() != CWevraDialog::idOk)
         return;
     auto job = std::make_unique<COutput>();
     TakeJobValues(dialog.GetValues(), *job);
-    COutputArray& jobs = m_document.Design().GetOutputJobs();
+    COutputArray& jobs = m_parts.design.GetOutputJobs();
     jobs.SetCurrent(jobs.AddJob(std::move(job)));
-    m_document.SetModified();
+    m_parts.session.SetModified();
     Fill();
 }
 
@@ -199,13 +198,13 @@ void CConfigOutput::EditJob()
     values.offsetY = CLengthText::FormatLength(offsetUnit, job->GetOffsetY());
     values.scale = CNumberText::FormatFixed(job->GetScale(), 4, 6);
     values.useDefaultPrinter = job->UseDefaultPrinter();
-    PlaceInDesign(m_document, values);
+    PlaceInDesign(m_parts, values);
     CNewJobDlg dialog(values, this);
     dialog.setWindowTitle(QStringLiteral("Edit Output job"));
     if (dialog.Run() != CWevraDialog::idOk)
         return;
     TakeJobValues(dialog.GetValues(), *job);
-    m_document.SetModified();
+    m_parts.session.SetModified();
     Fill();
 }
 
@@ -213,11 +212,11 @@ void CConfigOutput::DeleteJob()
 {
     // Nothing chosen, nothing deleted.
     const int row = m_jobs->currentRow();
-    COutputArray& jobs = m_document.Design().GetOutputJobs();
+    COutputArray& jobs = m_parts.design.GetOutputJobs();
     if (row < 0 || row >= jobs.GetCount())
         return;
     jobs.RemoveJob(row);
-    m_document.SetModified();
+    m_parts.session.SetModified();
     Fill();
 }
 
@@ -227,7 +226,7 @@ void CConfigOutput::AddItem()
     if (!job)
         return;
     job->SetCurrentItem(job->AddItem(nullptr));
-    m_document.SetModified();
+    m_parts.session.SetModified();
     FillItems();
     EditItem();
 }
@@ -237,7 +236,7 @@ void CConfigOutput::EditItem()
     const COutput* job = CurrentJob();
     if (!job || job->GetItemCount() == 0)
         return;
-    COutputItemDlg dialog(m_document, this);
+    COutputItemDlg dialog(m_parts.design, m_parts.session, m_parts.paint, this);
     dialog.Run();
     FillItems();
 }
@@ -248,6 +247,6 @@ void CConfigOutput::DeleteItem()
     if (!job || job->GetItemCount() == 0)
         return;
     job->RemoveItem(job->GetCurrentItem());
-    m_document.SetModified();
+    m_parts.session.SetModified();
     FillItems();
 }

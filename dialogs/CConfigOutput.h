@@ -4,9 +4,10 @@
 
 #include <QWidget>
 
+#include "model/CDialogService.h"
+
 class COutput;
 class CPreviewFrame;
-class CWevraDoc;
 class QListWidget;
 
 // The "Output" page of the design configuration: the design's output jobs, the items of the
@@ -28,7 +29,7 @@ public:
     // A job scale below this is taken as 1.
     static constexpr double minScale = 0.1;
 
-    explicit CConfigOutput(CWevraDoc& document, QWidget* parent = nullptr);
+    explicit CConfigOutput(const CDialogService::DesignParts& parts, QWidget* parent = nullptr);
 
     // The page's caption: "Output: " and the design's name.
     QString Caption() const;
@@ -47,7 +48,7 @@ private:
     void EditItem();
     void DeleteItem();
 
-    CWevraDoc& m_document;
+    CDialogService::DesignParts m_parts;
     QListWidget* m_jobs;
     QListWidget* m_items;
     CPreviewFrame* m_preview;

@@ -18,11 +18,13 @@
 #include "model/CGridArr.h"
 #include "resources/StringIds.h"
 
-CDesignConfig::CDesignConfig(CWevraDoc& document, int32_t firstPage, CGridArr& grids,
-                             QWidget* parent)
+CDesignConfig::CDesignConfig(const CDialogService::DesignParts& parts, int32_t firstPage,
+                             CGridArr& grids, QWidget* parent)
     : CWevraDialog(helpContext, parent), m_grids(grids), m_tabs(new QTabWidget(this)),
-      m_display(new CConfigDisplay(document, this)), m_grid(new CConfigGrid(this)),
-      m_layers(new CConfigLayers(document, this)), m_output(new CConfigOutput(document, this))
+      m_display(new CConfigDisplay(parts.design, parts.session, parts.paint, this)),
+      m_grid(new CConfigGrid(this)),
+      m_layers(new CConfigLayers(parts.design, parts.session, parts.paint, this)),
+      m_output(new CConfigOutput(parts, this))
 {
     setWindowTitle(CQtText::FromDesignText(CResString::Load(IDS_DESIGN_CONFIGURATION)));
     m_grid->LoadFrom(grids);

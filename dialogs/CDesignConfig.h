@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "dialogs/CWevraDialog.h"
+#include "model/CDialogService.h"
 #include "resources/CommandIds.h"
 
 class CConfigDisplay;
@@ -10,7 +11,6 @@ class CConfigGrid;
 class CConfigLayers;
 class CConfigOutput;
 class CGridArr;
-class CWevraDoc;
 class QTabWidget;
 
 // "Design Configuration": the pages that edit the configuration a design keeps, "Display",
@@ -24,7 +24,7 @@ public:
     enum Page : int32_t { pageDisplay, pageDrc, pageGrid, pageLayers, pageOutput };
     static constexpr uint32_t helpContext = 0x10000 + ID_BOARD_CONFIGURATION;
 
-    CDesignConfig(CWevraDoc& document, int32_t firstPage, CGridArr& grids,
+    CDesignConfig(const CDialogService::DesignParts& parts, int32_t firstPage, CGridArr& grids,
                   QWidget* parent = nullptr);
 
     QTabWidget& GetTabs() const { return *m_tabs; }

@@ -1,6 +1,7 @@
 #include "dialogs/CDisplayItemDlg.h"
 
-CDisplayItemDlg::CDisplayItemDlg(CWevraDoc& document, QWidget* parent)
-    : CLayerSetDlg(document, ids, false, parent)
+CDisplayItemDlg::CDisplayItemDlg(CDesign& design, CEditSession& session,
+                                 const CDocumentPaint& paint, QWidget* parent)
+    : CLayerSetDlg(design, session, paint, ids, false, parent)
 {
 }

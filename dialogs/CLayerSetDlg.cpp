@@ -21,7 +21,6 @@
 #include "document/CDesign.h"
 #include "document/CDocumentPaint.h"
 #include "document/CEditSession.h"
-#include "document/CWevraDoc.h"
 #include "framework/TextTrim.h"
 #include "framework/qt/CQtText.h"
 #include "model/CLayerArray.h"
@@ -54,10 +53,11 @@ QIcon Swatch(COLORREF color)
 
 } // namespace
 
-CLayerSetDlg::CLayerSetDlg(CWevraDoc& document, const Ids& ids, bool outputItem, QWidget* parent)
-    : CWevraDialog(CNewJobDlg::helpContext, parent), m_document(document),
-      m_job(CurrentJob(outputItem ? document.Design().GetOutputJobs()
-                                  : document.Design().GetDisplaySets())),
+CLayerSetDlg::CLayerSetDlg(CDesign& design, CEditSession& session, const CDocumentPaint& paint,
+                           const Ids& ids, bool outputItem, QWidget* parent)
+    : CWevraDialog(CNewJobDlg::helpContext, parent), m_design(design), m_session(session),
+      m_paint(paint),
+      m_job(CurrentJob(outputItem ? design.GetOutputJobs() : design.GetDisplaySets())),
       m_item(m_job ? m_job->GetCurrentRec() : nullptr), m_outputItem(outputItem),
       m_windowsDevice(m_job && m_job->GetDevice() == COutputDevice::Name(COutputDevice::windows)),
       m_name(NewEdit(ids.name)), m_available(NewList(ids.available)), m_chosen(NewList(ids.chosen)),
@@ -73,8 +73,8 @@ CLayerSetDlg::CLayerSetDlg(CWevraDoc& document, const Ids& ids, bool outputItem,
     for (const char* percent : percents)
         m_percent->addItem(QString::fromLatin1(percent));
     for (const int32_t diameter : minDiameters)
-        m_minDiameter->addItem(CQtText::FromDesignText(
-            CLengthText::FormatLength(document.Session().GetUnit(), diameter)));
+        m_minDiameter->addItem(
+            CQtText::FromDesignText(CLengthText::FormatLength(session.GetUnit(), diameter)));
     if (outputItem) {
         m_output = NewSwitch("Output", ids.output);
         m_color = NewSwitch("Color", ids.color);
@@ -187,19 +187,20 @@ QCheckBox* CLayerSetDlg::NewSwitch(const char* text, int32_t id)
     return WithId(new QCheckBox(QString::fromLatin1(text), this), id);
 }
 
-QListWidgetItem* CLayerSetDlg::NewLayerEntry(const CWevraDoc& document, int32_t layer)
+QListWidgetItem* CLayerSetDlg::NewLayerEntry(const CDesign& design, const CDocumentPaint& paint,
+                                             int32_t layer)
 {
-    auto* entry = new QListWidgetItem(
-        QString(entryIndent, QLatin1Char(' ')) +
-        CQtText::FromDesignText(document.Design().GetLayers().GetLayerName(layer)));
+    auto* entry =
+        new QListWidgetItem(QString(entryIndent, QLatin1Char(' ')) +
+                            CQtText::FromDesignText(design.GetLayers().GetLayerName(layer)));
     entry->setData(layerRole, layer);
-    entry->setIcon(Swatch(document.Paint().LayerColor(layer, 0)));
+    entry->setIcon(Swatch(paint.LayerColor(layer, 0)));
     return entry;
 }
 
 void CLayerSetDlg::AddEntry(QListWidget& list, int32_t layer)
 {
-    list.addItem(NewLayerEntry(m_document, layer));
+    list.addItem(NewLayerEntry(m_design, m_paint, layer));
 }
 
 int32_t CLayerSetDlg::LayerOf(const QListWidget& list, int row)
@@ -277,9 +278,8 @@ void CLayerSetDlg::FillWorkLayers()
     m_workLayer->clear();
     for (int row = 0; row < m_chosen->count(); ++row) {
         const int32_t layer = LayerOf(*m_chosen, row);
-        m_workLayer->addItem(CQtText::FromDesignText(
-                                 TrimBlanks(m_document.Design().GetLayers().GetLayerName(layer))),
-                             layer);
+        m_workLayer->addItem(
+            CQtText::FromDesignText(TrimBlanks(m_design.GetLayers().GetLayerName(layer))), layer);
         if (m_item && layer == m_item->GetRefLayer())
             m_workLayer->setCurrentIndex(row);
     }
@@ -312,7 +312,7 @@ void CLayerSetDlg::accept()
                             : m_type->isChecked()    ? COutputRec::textModeType
                             : m_shape->isChecked()   ? COutputRec::textModeShape
                                                      : COutputRec::textNone);
-        m_document.SetModified();
+        m_session.SetModified();
     }
     CWevraDialog::accept();
 }

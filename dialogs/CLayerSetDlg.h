@@ -4,10 +4,12 @@
 
 #include "dialogs/CWevraDialog.h"
 
+class CDesign;
+class CDocumentPaint;
+class CEditSession;
 class COutput;
 class COutputArray;
 class COutputRec;
-class CWevraDoc;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -51,7 +53,8 @@ public:
 
     // A list row of the layer: its name after the indent, its colour beside it, the layer
     // number with it.
-    static QListWidgetItem* NewLayerEntry(const CWevraDoc& document, int32_t layer);
+    static QListWidgetItem* NewLayerEntry(const CDesign& design, const CDocumentPaint& paint,
+                                          int32_t layer);
     // The layer of row `row`; 0 for no row.
     static int32_t LayerOf(const QListWidget& list, int row);
 
@@ -59,8 +62,10 @@ public:
 
 protected:
     // An output item edits the current item of the current output job, else the current display
-    // layer set.
-    CLayerSetDlg(CWevraDoc& document, const Ids& ids, bool outputItem, QWidget* parent);
+    // layer set. The session gives the unit and marks the design modified on OK; the painting
+    // gives the layers' colours.
+    CLayerSetDlg(CDesign& design, CEditSession& session, const CDocumentPaint& paint,
+                 const Ids& ids, bool outputItem, QWidget* parent);
 
 private:
     QListWidget* NewList(int32_t id);
@@ -74,7 +79,9 @@ private:
     void ApplyEnableRule();
     void FillWorkLayers();
 
-    CWevraDoc& m_document;
+    CDesign& m_design;
+    CEditSession& m_session;
+    const CDocumentPaint& m_paint;
     COutput* m_job;
     COutputRec* m_item;
     bool m_outputItem;

@@ -2,12 +2,9 @@
 
 #include "dialogs/CNetFindReplaceDlg.h"
 #include "document/CDesign.h"
-#include "document/CDocumentLink.h"
-#include "document/CDocumentWindows.h"
 #include "document/CEditSession.h"
 #include "document/CEditState.h"
 #include "document/CHelpTopics.h"
-#include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
 #include "framework/CResString.h"
@@ -18,6 +15,7 @@
 #include "model/CLengthText.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
+#include "model/CNetArrayDocument.h"
 #include "resources/CommandIds.h"
 #include "resources/StringIds.h"
 
@@ -39,17 +37,19 @@ bool ShowsRatsnest(int32_t index, const CNet& net)
 
 } // namespace
 
-CNetlistGrid::CNetlistGrid(CWevraDoc& document, CViewCommandHost& view, QWidget* parent)
-    : CTableGrid(view, parent), m_document(document)
+CNetlistGrid::CNetlistGrid(CDesign& design, CEditSession& session, CNetArrayDocument& nets,
+                           CViewCommandHost& view, QWidget* parent)
+    : CTableGrid(view, parent), m_design(design), m_session(session), m_nets(nets)
 {
 }
 
-std::vector<std::string> CNetlistGrid::RowTexts(const CWevraDoc& document, int32_t index)
+std::vector<std::string> CNetlistGrid::RowTexts(const CDesign& design, const CEditSession& session,
+                                                int32_t index)
 {
-    const CNet* net = document.Design().GetNets().GetNet(index);
+    const CNet* net = design.GetNets().GetNet(index);
     if (net == nullptr)
         return {};
-    const int32_t unit = document.Session().GetUnit();
+    const int32_t unit = session.GetUnit();
     return {CNumberText::FormatInt(index, 4),
             net->GetName(),
             CNumberText::FormatInt(net->GetPinCount()),
@@ -63,16 +63,17 @@ std::vector<std::string> CNetlistGrid::RowTexts(const CWevraDoc& document, int32
             CResString::Load(ShowsRatsnest(index, *net) ? IDS_YES : IDS_NO)};
 }
 
-std::string CNetlistGrid::WidthChoices(const CWevraDoc& document, const CNet& net)
+std::string CNetlistGrid::WidthChoices(const CDesign& design, const CEditSession& session,
+                                       const CNet& net)
 {
     std::string choices;
-    const CNet* zero = document.Design().GetNets().GetNet(0);
+    const CNet* zero = design.GetNets().GetNet(0);
     if (zero == nullptr)
         return choices;
     const std::vector<uint16_t>& widths = zero->GetPenTable();
     for (size_t i = 1; i < widths.size(); ++i) {
         if (widths[i] >= net.GetMinWidth() && widths[i] <= net.GetMaxWidth())
-            choices += CLengthText::FormatLength(document.Session().GetUnit(), widths[i]) + '\n';
+            choices += CLengthText::FormatLength(session.GetUnit(), widths[i]) + '\n';
     }
     return choices;
 }
@@ -80,14 +81,14 @@ std::string CNetlistGrid::WidthChoices(const CWevraDoc& document, const CNet& ne
 void CNetlistGrid::OnGridSetup()
 {
     SetupColumns(IDS_NETLIST_TABLE_HEADINGS, colToDo, false, true);
-    const CNetArray& nets = m_document.Design().GetNets();
+    const CNetArray& nets = m_design.GetNets();
     SetRowCount(nets.GetCount());
     for (int32_t i = 0; i < nets.GetCount(); ++i) {
-        SetRowTexts(i, RowTexts(m_document, i));
+        SetRowTexts(i, RowTexts(m_design, m_session, i));
         SetCellTypeIndex(colCurrentWidth, i, dropListType);
         SetCellTypeParam(colCurrentWidth, i, dropListParam);
         SetCellLabel(colCurrentWidth, i,
-                     CQtText::FromDesignText(WidthChoices(m_document, *nets.GetNet(i))));
+                     CQtText::FromDesignText(WidthChoices(m_design, m_session, *nets.GetNet(i))));
     }
     FitColumns();
     FinishSetup(2);
@@ -101,20 +102,26 @@ CNet* CNetlistGrid::NetOfRow(int row)
 {
     if (row < 0 || row >= GetNumberRows())
         return nullptr;
-    return m_document.Design().GetNets().GetNet(CNumberText::ParseInt(GetText(colNr, row)));
+    return m_design.GetNets().GetNet(CNumberText::ParseInt(GetText(colNr, row)));
 }
 
 std::string CNetlistGrid::Length(int32_t value) const
 {
-    return CLengthText::FormatLength(m_document.Session().GetUnit(), value);
+    return CLengthText::FormatLength(m_session.GetUnit(), value);
+}
+
+void CNetlistGrid::SetCopperModified()
+{
+    m_design.AdvanceCopperRevision();
+    m_session.SetModified();
 }
 
 void CNetlistGrid::OnCellClick(int /*col*/, int row, int /*down*/, const CRect& /*rect*/,
                                CPoint /*point*/, int /*processed*/)
 {
-    if (!m_document.Session().IsAction(CEditState::actionWaiting) || NetOfRow(row) == nullptr)
+    if (!m_session.IsAction(CEditState::actionWaiting) || NetOfRow(row) == nullptr)
         return;
-    m_document.Design().GetNets().SetCurrentNet(CNumberText::ParseInt(GetText(colNr, row)));
+    m_design.GetNets().SetCurrentNet(CNumberText::ParseInt(GetText(colNr, row)));
     ReportChanged();
 }
 
@@ -136,7 +143,7 @@ int CNetlistGrid::OnCellTypeEvent(int /*typeIndex*/, int col, int row, int messa
         return 1;
     CNet* net = NetOfRow(row);
     const int32_t width =
-        CLengthText::ParseLength(m_document.Session().GetUnit(), CQtText::ToDesignText(text));
+        CLengthText::ParseLength(m_session.GetUnit(), CQtText::ToDesignText(text));
     // Pen 0 lifts the pen: it is never a track width to draw with.
     if (net == nullptr || width <= 0)
         return 0;
@@ -144,7 +151,7 @@ int CNetlistGrid::OnCellTypeEvent(int /*typeIndex*/, int col, int row, int messa
     if (pen < 0) {
         pen = net->AddPen(width);
         if (pen >= 0)
-            m_document.SetModified();
+            m_session.SetModified();
     }
     net->SetCurrentPen(pen);
     // The cell shows the width the net draws with now, whether the choice was taken or not.
@@ -176,7 +183,7 @@ void CNetlistGrid::OnStoreCell(int col, int row, CGridCell& cell)
 std::string CNetlistGrid::RenameNet(int row, CNet& net, const std::string& text)
 {
     const std::string name = UpperAscii(text);
-    const CNetArray& nets = m_document.Design().GetNets();
+    const CNetArray& nets = m_design.GetNets();
     for (int32_t i = 0; i < nets.GetCount(); ++i) {
         const CNet* other = nets.GetNet(i);
         if (other != &net && other->GetName() == name) {
@@ -185,8 +192,8 @@ std::string CNetlistGrid::RenameNet(int row, CNet& net, const std::string& text)
         }
     }
     net.SetName(name);
-    m_document.Windows().FillNetCombo();
-    m_document.SetModified();
+    m_nets.FillNetCombo();
+    m_session.SetModified();
     RedrawCell(colName, row);
     return name;
 }
@@ -197,7 +204,7 @@ std::string CNetlistGrid::WriteBack(int col, int row, const std::string& text)
     // A row whose net is gone, or a column that is not edited, keeps what it showed.
     if (net == nullptr)
         return GetText(col, row);
-    const int32_t value = CLengthText::ParseLength(m_document.Session().GetUnit(), text);
+    const int32_t value = CLengthText::ParseLength(m_session.GetUnit(), text);
     std::vector<uint16_t> pens = net->GetPenTable();
     switch (col) {
     case colName:
@@ -209,7 +216,7 @@ std::string CNetlistGrid::WriteBack(int col, int row, const std::string& text)
                 pens[1] = uint16_t(value);
                 net->SetPenTable(pens);
             }
-            m_document.SetModified();
+            m_session.SetModified();
         }
         return Length(net->GetMinWidth());
     case colMaxWidth:
@@ -220,21 +227,21 @@ std::string CNetlistGrid::WriteBack(int col, int row, const std::string& text)
                 net->SetPenTable(pens);
             }
             SetText(colMinWidth, row, Length(net->GetMinWidth()));
-            m_document.SetModified();
+            m_session.SetModified();
         }
         return Length(net->GetMaxWidth());
     case colMinSpace:
         if (InTypedRange(value)) {
             net->SetWidths(net->GetMinWidth(), net->GetMaxWidth(), value);
-            m_document.SetCopperModified();
+            SetCopperModified();
         }
         return Length(net->GetClearance());
     case colRatsLines: {
         const int32_t index = CNumberText::ParseInt(GetText(colNr, row));
         if (index != 0) {
             net->SetFlags(CNet::flagNoRatsnest, !net->TestFlags(CNet::flagNoRatsnest));
-            net->CalcRatsnest(m_document.Link());
-            m_document.SetModified();
+            net->CalcRatsnest(m_nets);
+            m_session.SetModified();
             ReportChanged();
         }
         return CResString::Load(ShowsRatsnest(index, *net) ? IDS_YES : IDS_NO);
@@ -248,7 +255,7 @@ bool CNetlistGrid::ReplaceAll(int col, const std::string& find, const std::strin
 {
     if (col < colCurrentWidth || col > colMinSpace)
         return false;
-    const int32_t unit = m_document.Session().GetUnit();
+    const int32_t unit = m_session.GetUnit();
     const int32_t findValue = CLengthText::ParseLength(unit, find);
     const int32_t newValue = CLengthText::ParseLength(unit, replacement);
     const int32_t findLimit = col == colMinSpace ? maxFindSpace : maxFindWidth;
@@ -281,7 +288,7 @@ bool CNetlistGrid::ReplaceAll(int col, const std::string& find, const std::strin
         changed = true;
     }
     if (changed)
-        m_document.SetCopperModified();
+        SetCopperModified();
     RedrawAll();
     return true;
 }

@@ -6,8 +6,10 @@
 
 #include "dialogs/CTableGrid.h"
 
+class CDesign;
+class CEditSession;
 class CNet;
-class CWevraDoc;
+class CNetArrayDocument;
 
 // The netlist table's grid: one row per net with its counts and rules. A click makes the row's
 // net current; the name, the width and spacing rules and the ratsnest switch are edited in
@@ -43,11 +45,16 @@ public:
     static constexpr int32_t maxFindWidth = 60472;
     static constexpr int32_t maxFindSpace = 151181;
 
-    CNetlistGrid(CWevraDoc& document, CViewCommandHost& view, QWidget* parent = nullptr);
+    // The session gives the unit and the action and marks the design modified; `nets` is the
+    // design as its nets see it, which redraws the ratsnest and refills the net list.
+    CNetlistGrid(CDesign& design, CEditSession& session, CNetArrayDocument& nets,
+                 CViewCommandHost& view, QWidget* parent = nullptr);
 
-    static std::vector<std::string> RowTexts(const CWevraDoc& document, int32_t index);
+    static std::vector<std::string> RowTexts(const CDesign& design, const CEditSession& session,
+                                             int32_t index);
     // The widths the drop list of a net offers: net 0's track widths within the net's limits.
-    static std::string WidthChoices(const CWevraDoc& document, const CNet& net);
+    static std::string WidthChoices(const CDesign& design, const CEditSession& session,
+                                    const CNet& net);
 
     // The net a row names, or nullptr when the design has no such net (any more).
     CNet* NetOfRow(int row);
@@ -72,12 +79,16 @@ public:
     int OnCompareCells(const CGridCell* cell1, const CGridCell* cell2, int flags) override;
 
 private:
-    CWevraDoc& m_document;
+    CDesign& m_design;
+    CEditSession& m_session;
+    CNetArrayDocument& m_nets;
 
     // Writes an edited text into the row's net; returns what the cell is to show.
     std::string WriteBack(int col, int row, const std::string& text);
     std::string RenameNet(int row, CNet& net, const std::string& text);
     std::string Length(int32_t value) const;
+    // A change the planes' fills depend on: they are stale, and the design modified.
+    void SetCopperModified();
     void OpenFindReplace(int col);
 
     // The cell whose edit was accepted and is being stored.

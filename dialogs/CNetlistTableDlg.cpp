@@ -3,10 +3,11 @@
 #include "dialogs/CNetlistGrid.h"
 #include "resources/CommandIds.h"
 
-CNetlistTableDlg::CNetlistTableDlg(CWevraDoc& document, CViewCommandHost& view, QWidget* parent)
+CNetlistTableDlg::CNetlistTableDlg(CDesign& design, CEditSession& session, CNetArrayDocument& nets,
+                                   CViewCommandHost& view, QWidget* parent)
     : CTableDlg(dialogId, ID_NETLIST_NETLIST_TABLE, QStringLiteral("Netlist Table"), view, parent)
 {
-    HostGrid(new CNetlistGrid(document, view, this), idPlaceholder);
+    HostGrid(new CNetlistGrid(design, session, nets, view, this), idPlaceholder);
 }
 
 CNetlistGrid* CNetlistTableDlg::GetNetlistGrid() const

@@ -4,8 +4,10 @@
 
 #include "dialogs/CTableDlg.h"
 
+class CDesign;
+class CEditSession;
+class CNetArrayDocument;
 class CNetlistGrid;
-class CWevraDoc;
 
 // "Netlist Table": the design's nets with their counts and rules, edited in place.
 class CNetlistTableDlg : public CTableDlg {
@@ -15,7 +17,8 @@ public:
     static constexpr uint32_t dialogId = 156;
     static constexpr int32_t idPlaceholder = 1485;
 
-    CNetlistTableDlg(CWevraDoc& document, CViewCommandHost& view, QWidget* parent = nullptr);
+    CNetlistTableDlg(CDesign& design, CEditSession& session, CNetArrayDocument& nets,
+                     CViewCommandHost& view, QWidget* parent = nullptr);
 
     CNetlistGrid* GetNetlistGrid() const;
 };

@@ -1,6 +1,7 @@
 #include "dialogs/COutputItemDlg.h"
 
-COutputItemDlg::COutputItemDlg(CWevraDoc& document, QWidget* parent)
-    : CLayerSetDlg(document, ids, true, parent)
+COutputItemDlg::COutputItemDlg(CDesign& design, CEditSession& session, const CDocumentPaint& paint,
+                               QWidget* parent)
+    : CLayerSetDlg(design, session, paint, ids, true, parent)
 {
 }

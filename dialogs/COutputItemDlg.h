@@ -13,5 +13,6 @@ public:
     static constexpr Ids ids = {1378, 1374, 1375, 1359, 1380, 1358, 1379, 1377, 1371,
                                 1363, 1365, 1366, 1367, 1361, 1362, 1364, 1360, 0};
 
-    explicit COutputItemDlg(CWevraDoc& document, QWidget* parent = nullptr);
+    COutputItemDlg(CDesign& design, CEditSession& session, const CDocumentPaint& paint,
+                   QWidget* parent = nullptr);
 };

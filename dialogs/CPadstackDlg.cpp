@@ -15,7 +15,6 @@
 #include "document/CDesign.h"
 #include "document/CDocumentPaint.h"
 #include "document/CEditSession.h"
-#include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
 #include "framework/qt/CQtText.h"
@@ -37,17 +36,17 @@ bool IsSquareShape(int32_t code)
 
 } // namespace
 
-CPadstackDlg::CPadstackDlg(CWevraDoc& document, int32_t index, QWidget* parent)
-    : CWevraDialog(0, parent), m_document(document), m_index(index),
-      m_layer(
-          std::clamp(document.Session().GetWorkLayer(), int32_t(LAYER_TOP), int32_t(LAYER_DRILL))),
+CPadstackDlg::CPadstackDlg(CDesign& design, CEditSession& session, const CDocumentPaint& paint,
+                           int32_t index, QWidget* parent)
+    : CWevraDialog(0, parent), m_design(design), m_session(session), m_paint(paint), m_index(index),
+      m_layer(std::clamp(session.GetWorkLayer(), int32_t(LAYER_TOP), int32_t(LAYER_DRILL))),
       m_name(NewEdit(idName)), m_layers(WithId(new QComboBox(this), idLayer)),
       m_type(WithId(new QComboBox(this), idType)),
       m_preview(WithId(new CPadPreview(this), idPreview))
 {
     setWindowTitle(QStringLiteral("Edit Padstack"));
     m_work.RemoveAll();
-    if (const CPadStack* stack = document.Design().GetPadStacks().GetPadStack(index))
+    if (const CPadStack* stack = design.GetPadStacks().GetPadStack(index))
         m_work.SetAt(0, *stack);
     else
         m_work.SetAt(0, CPadStack());
@@ -57,8 +56,7 @@ CPadstackDlg::CPadstackDlg(CWevraDoc& document, int32_t index, QWidget* parent)
     for (const char* name : typeNames)
         m_type->addItem(QString::fromLatin1(name));
     for (int32_t layer = LAYER_TOP; layer <= LAYER_DRILL; ++layer)
-        m_layers->addItem(
-            CQtText::FromDesignText(document.Design().GetLayers().GetLayerName(layer)));
+        m_layers->addItem(CQtText::FromDesignText(design.GetLayers().GetLayerName(layer)));
 
     std::vector<int32_t> sizes;
     std::vector<int32_t> offsets;
@@ -132,7 +130,7 @@ QComboBox* CPadstackDlg::NewLengthCombo(int32_t id, const std::vector<int32_t>& 
 {
     auto* combo = WithId(new QComboBox(this), id);
     // The values ride with their texts, so that a chosen entry is taken exactly as listed.
-    for (const auto& entry : CLengthChoices::Entries(m_document.Session().GetUnit(), values, extra))
+    for (const auto& entry : CLengthChoices::Entries(m_session.GetUnit(), values, extra))
         combo->addItem(CQtText::FromDesignText(entry.text), QVariant(entry.value));
     // A list of a thousand lengths is no way to find one: the user types it. The typed text
     // is read whole when the field is left (or Enter is pressed), never completed from the
@@ -151,7 +149,7 @@ void CPadstackDlg::OnLengthTyped(QComboBox& combo)
     const QString typed = combo.lineEdit()->text();
     if (current >= 0 && typed == combo.itemText(current))
         return;
-    const int32_t unit = m_document.Session().GetUnit();
+    const int32_t unit = m_session.GetUnit();
     const std::optional<int32_t> value =
         CLengthChoices::ParseTyped(unit, CQtText::ToDesignText(typed));
     if (!value) {
@@ -206,7 +204,7 @@ CPad* CPadstackDlg::CurrentPad()
 void CPadstackDlg::ShowLayer()
 {
     m_showing = true;
-    const int32_t unit = m_document.Session().GetUnit();
+    const int32_t unit = m_session.GetUnit();
     const CPad& pad = *m_work.GetPadStack(0)->GetPad(m_layer);
     m_layers->setCurrentIndex(m_layer - LAYER_TOP);
     m_type->setCurrentIndex(pad.GetShape() < m_type->count() ? pad.GetShape() : -1);
@@ -222,8 +220,8 @@ void CPadstackDlg::ShowLayer()
 
 void CPadstackDlg::ShowPreview()
 {
-    m_preview->Show(&m_work, 0, m_layer, m_document.Paint().LayerColor(m_layer, 0),
-                    m_document.Paint().LayerColor(LAYER_DRILL, 0), false);
+    m_preview->Show(&m_work, 0, m_layer, m_paint.LayerColor(m_layer, 0),
+                    m_paint.LayerColor(LAYER_DRILL, 0), false);
 }
 
 void CPadstackDlg::OnSize(bool x)
@@ -246,16 +244,18 @@ void CPadstackDlg::OnOffset(bool x)
 
 std::string CPadstackDlg::GetName() const
 {
-    return m_document.Design().GetPadStacks().GetName(m_index);
+    return m_design.GetPadStacks().GetName(m_index);
 }
 
 void CPadstackDlg::accept()
 {
-    CPadStackArray& table = m_document.Design().GetEditableShapeCache().GetPadStacks();
+    CPadStackArray& table = m_design.GetEditableShapeCache().GetPadStacks();
     if (!table.SetAt(m_index, *m_work.GetPadStack(0)))
         return;
     table.MakeUniqueName(m_index, CQtText::ToDesignText(m_name->text()));
     table.Normalise();
-    m_document.SetCopperModified();
+    // The planes' fills depend on the padstacks: they are stale now.
+    m_design.AdvanceCopperRevision();
+    m_session.SetModified();
     CWevraDialog::accept();
 }

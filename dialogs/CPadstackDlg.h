@@ -6,8 +6,10 @@
 #include "dialogs/CWevraDialog.h"
 #include "model/CPadStackArray.h"
 
+class CDesign;
+class CDocumentPaint;
+class CEditSession;
 class CPadPreview;
-class CWevraDoc;
 class QComboBox;
 class QLineEdit;
 
@@ -28,7 +30,10 @@ public:
     static constexpr int32_t idType = 1271;
     static constexpr int32_t idPreview = 1272;
 
-    CPadstackDlg(CWevraDoc& document, int32_t index, QWidget* parent = nullptr);
+    // The session gives the work layer shown first and the unit, and marks the design modified
+    // on OK; the painting gives the layers' colours.
+    CPadstackDlg(CDesign& design, CEditSession& session, const CDocumentPaint& paint, int32_t index,
+                 QWidget* parent = nullptr);
     ~CPadstackDlg() override;
     CPadstackDlg(const CPadstackDlg&) = delete;
     CPadstackDlg& operator=(const CPadstackDlg&) = delete;
@@ -55,7 +60,9 @@ private:
     void OnSize(bool x);
     void OnOffset(bool x);
 
-    CWevraDoc& m_document;
+    CDesign& m_design;
+    CEditSession& m_session;
+    const CDocumentPaint& m_paint;
     int32_t m_index;
     int32_t m_layer;
     // The padstack being edited, alone in a table of its own.

@@ -50,8 +50,9 @@ public:
                      const std::vector<std::string>& layerNames) override;
 
     // CQtDialogServiceConfig.cpp: the design configuration and the layer choices.
-    int32_t DesignConfig(CWevraDoc& document, int32_t firstPage, CGridArr& grids) override;
-    int32_t SelectLayer(CWevraDoc& document, int32_t& layer) override;
+    int32_t DesignConfig(const DesignParts& parts, int32_t firstPage, CGridArr& grids) override;
+    int32_t SelectLayer(const CDesign& design, const CEditSession& session,
+                        const CDocumentPaint& paint, int32_t& layer) override;
     int32_t DisplayLayerset(CWevraDoc& document) override;
 
     // CQtDialogServiceComponents.cpp: the component dialogs.

@@ -11,15 +11,16 @@ bool CQtDialogService::OffersConfigDialogs(Dialog dialog)
            dialog == Dialog::displayLayerset;
 }
 
-int32_t CQtDialogService::DesignConfig(CWevraDoc& document, int32_t firstPage, CGridArr& grids)
+int32_t CQtDialogService::DesignConfig(const DesignParts& parts, int32_t firstPage, CGridArr& grids)
 {
-    CDesignConfig sheet(document, firstPage, grids, QApplication::activeWindow());
+    CDesignConfig sheet(parts, firstPage, grids, QApplication::activeWindow());
     return sheet.Run();
 }
 
-int32_t CQtDialogService::SelectLayer(CWevraDoc& document, int32_t& layer)
+int32_t CQtDialogService::SelectLayer(const CDesign& design, const CEditSession& session,
+                                      const CDocumentPaint& paint, int32_t& layer)
 {
-    CSelectLayerDlg dialog(document, QApplication::activeWindow());
+    CSelectLayerDlg dialog(design, session, paint, QApplication::activeWindow());
     const int32_t result = dialog.Run();
     if (result == resultOk)
         layer = dialog.GetLayer();

@@ -7,20 +7,20 @@
 #include "dialogs/CLayerSetDlg.h"
 #include "document/CDesign.h"
 #include "document/CEditSession.h"
-#include "document/CWevraDoc.h"
 #include "model/CLayerArray.h"
 #include "model/LayerIds.h"
 
-CSelectLayerDlg::CSelectLayerDlg(const CWevraDoc& document, QWidget* parent)
+CSelectLayerDlg::CSelectLayerDlg(const CDesign& design, const CEditSession& session,
+                                 const CDocumentPaint& paint, QWidget* parent)
     : CWevraDialog(helpContext, parent), m_list(WithId(new QListWidget(this), idList)),
-      m_layer(document.Session().GetWorkLayer())
+      m_layer(session.GetWorkLayer())
 {
     setWindowTitle(QStringLiteral("Select Default Layer"));
-    const CLayerArray& layers = document.Design().GetLayers();
+    const CLayerArray& layers = design.GetLayers();
     for (int32_t layer = 1; layer < LAYER_COUNT; ++layer) {
         if (layer == LAYER_DRILL || !layers.IsEnabled(layer))
             continue;
-        m_list->addItem(CLayerSetDlg::NewLayerEntry(document, layer));
+        m_list->addItem(CLayerSetDlg::NewLayerEntry(design, paint, layer));
         if (layer == m_layer)
             m_list->setCurrentRow(m_list->count() - 1);
     }

@@ -5,7 +5,9 @@
 #include "dialogs/CWevraDialog.h"
 #include "resources/CommandIds.h"
 
-class CWevraDoc;
+class CDesign;
+class CDocumentPaint;
+class CEditSession;
 class QListWidget;
 
 // "Select Default Layer": one of the design's enabled layers 1..30 (the drill program left
@@ -18,7 +20,8 @@ public:
     static constexpr int32_t idList = 1203;
     static constexpr uint32_t helpContext = 0x10000 + ID_SETTINGS_LAYER;
 
-    explicit CSelectLayerDlg(const CWevraDoc& document, QWidget* parent = nullptr);
+    CSelectLayerDlg(const CDesign& design, const CEditSession& session, const CDocumentPaint& paint,
+                    QWidget* parent = nullptr);
 
     int32_t GetLayer() const { return m_layer; }
 

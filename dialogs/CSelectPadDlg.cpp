@@ -26,7 +26,7 @@ namespace {
 
 bool RunEditor(CWevraDoc& document, int32_t index, QWidget* owner)
 {
-    CPadstackDlg editor(document, index, owner);
+    CPadstackDlg editor(document.Design(), document.Session(), document.Paint(), index, owner);
     return editor.Run() == CWevraDialog::idOk;
 }
 

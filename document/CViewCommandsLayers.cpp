@@ -38,7 +38,8 @@ void CViewCommands::RegisterLayers()
 
     OnCommand(ID_SETTINGS_LAYER, [this, &doc] {
         int32_t layer = doc.Session().GetWorkLayer();
-        if (CDialogService::Get().SelectLayer(doc, layer) != CDialogService::resultOk)
+        if (CDialogService::Get().SelectLayer(doc.Design(), doc.Session(), doc.Paint(), layer) !=
+            CDialogService::resultOk)
             return;
         doc.Session().SetWorkLayer(layer);
         RedrawFull();
@@ -79,7 +80,8 @@ void CViewCommands::ChangeLayerOnSelection()
 {
     CWevraDoc& doc = m_document;
     int32_t layer = doc.Session().GetWorkLayer();
-    if (CDialogService::Get().SelectLayer(doc, layer) != CDialogService::resultOk)
+    if (CDialogService::Get().SelectLayer(doc.Design(), doc.Session(), doc.Paint(), layer) !=
+        CDialogService::resultOk)
         return;
     doc.Session().SetWorkLayer(layer);
     RedrawFull();

@@ -45,7 +45,9 @@ bool CWevraDoc::EditDesignConfig(int32_t firstPage)
 
     CGridArr sheetGrids;
     sheetGrids.CopyFrom(m_design.GetGridSettings());
-    const bool ok = CDialogService::Get().DesignConfig(*this, firstPage, sheetGrids) ==
+    const CDialogService::DesignParts parts{m_design, m_session, m_painting, GetDesignFolder(),
+                                            GetDesignName()};
+    const bool ok = CDialogService::Get().DesignConfig(parts, firstPage, sheetGrids) ==
                     CDialogService::resultOk;
     if (ok)
         m_design.GetGridSettings().CopyFrom(sheetGrids);

@@ -12,7 +12,6 @@
 #include "dialogs/CShapeTableDlg.h"
 #include "document/CDesign.h"
 #include "document/CLibraryChoice.h"
-#include "document/CWevraDoc.h"
 #include "editor/CWevraView.h"
 #include "framework/CCmdUI.h"
 #include "framework/CCommandTarget.h"
@@ -24,53 +23,52 @@ namespace {
 struct Table {
     uint32_t command;
     uint32_t dialogId;
-    QWidget* (*make)(CWevraView& view);
+    QWidget* (*make)(CWevraView& view, const CTableCommands::Parts& parts);
 };
 
 // The padstack and shape tables show a library the user picks first; nothing opens on Cancel,
 // nor a shape table of a library without shapes.
 const Table tables[] = {
     {ID_COMPONENTS_COMPONENT_TABLE, CWevraView::componentTable,
-     [](CWevraView& view) -> QWidget* {
-         return new CComponentTableDlg(view.GetDocument().Design(), view, &view);
+     [](CWevraView& view, const CTableCommands::Parts& parts) -> QWidget* {
+         return new CComponentTableDlg(parts.design, view, &view);
      }},
     {ID_BOARD_LAYER_TABLE, CWevraView::layerTable,
-     [](CWevraView& view) -> QWidget* {
+     [](CWevraView& view, const CTableCommands::Parts& /*parts*/) -> QWidget* {
          return new CLayerTableDlg(view.GetDocument(), view, &view);
      }},
     {ID_PADS_PADSTACK_TABLE, CWevraView::padStackTable,
-     [](CWevraView& view) -> QWidget* {
-         const CShapeLib* library =
-             CLibraryChoice::Pick(view.GetDocument().Design(), ID_PADS_PADSTACK_TABLE);
+     [](CWevraView& view, const CTableCommands::Parts& parts) -> QWidget* {
+         const CShapeLib* library = CLibraryChoice::Pick(parts.design, ID_PADS_PADSTACK_TABLE);
          if (library == nullptr)
              return nullptr;
          return new CPadStackTableDlg(view.GetDocument(), view, *library, &view);
      }},
     {ID_COMPONENTS_SHAPE_TABLE, CWevraView::shapeTable,
-     [](CWevraView& view) -> QWidget* {
-         const CShapeLib* library =
-             CLibraryChoice::Pick(view.GetDocument().Design(), ID_COMPONENTS_SHAPE_TABLE);
+     [](CWevraView& view, const CTableCommands::Parts& parts) -> QWidget* {
+         const CShapeLib* library = CLibraryChoice::Pick(parts.design, ID_COMPONENTS_SHAPE_TABLE);
          if (library == nullptr || library->GetCount() == 0)
              return nullptr;
-         return new CShapeTableDlg(view.GetDocument().Design(), view, *library, &view);
+         return new CShapeTableDlg(parts.design, view, *library, &view);
      }},
     {ID_NETLIST_NETLIST_TABLE, CWevraView::netlistTable,
-     [](CWevraView& view) -> QWidget* {
-         return new CNetlistTableDlg(view.GetDocument(), view, &view);
+     [](CWevraView& view, const CTableCommands::Parts& parts) -> QWidget* {
+         return new CNetlistTableDlg(parts.design, parts.session, parts.nets, view, &view);
      }},
 };
 
 } // namespace
 
-void CTableCommands::Register(CCommandTarget& target, CWevraView& view)
+void CTableCommands::Register(CCommandTarget& target, CWevraView& view, const Parts& parts)
 {
     for (const Table& table : tables) {
-        target.OnCommand(table.command, [&view, id = table.dialogId] { Open(view, id); });
+        target.OnCommand(table.command,
+                         [&view, parts, id = table.dialogId] { Open(view, parts, id); });
         target.OnUpdate(table.command, [](CCmdUI& ui) { ui.Enable(true); });
     }
 }
 
-QWidget* CTableCommands::Open(CWevraView& view, uint32_t dialogId)
+QWidget* CTableCommands::Open(CWevraView& view, const Parts& parts, uint32_t dialogId)
 {
     if (QWidget* open = view.GetTableWindow(dialogId)) {
         open->show();
@@ -82,7 +80,7 @@ QWidget* CTableCommands::Open(CWevraView& view, uint32_t dialogId)
                                     [dialogId](const Table& t) { return t.dialogId == dialogId; });
     if (table == std::end(tables))
         return nullptr;
-    QWidget* window = table->make(view);
+    QWidget* window = table->make(view, parts);
     if (window == nullptr)
         return nullptr;
     view.SetTableWindow(dialogId, window);

@@ -3,6 +3,9 @@
 #include <cstdint>
 
 class CCommandTarget;
+class CDesign;
+class CEditSession;
+class CNetArrayDocument;
 class CWevraView;
 class QWidget;
 
@@ -11,8 +14,16 @@ class QWidget;
 // destroys and forgets a table when it reports that it closed.
 class CTableCommands {
 public:
-    static void Register(CCommandTarget& target, CWevraView& view);
+    // The parts of the view's document that the tables work on.
+    struct Parts {
+        CDesign& design;
+        CEditSession& session;
+        // The design as its nets see it.
+        CNetArrayDocument& nets;
+    };
+
+    static void Register(CCommandTarget& target, CWevraView& view, const Parts& parts);
     // The table of a dialog id, opened or brought to the front; nullptr for no such table or
     // when the user cancelled its opening.
-    static QWidget* Open(CWevraView& view, uint32_t dialogId);
+    static QWidget* Open(CWevraView& view, const Parts& parts, uint32_t dialogId);
 };

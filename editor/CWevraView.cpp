@@ -437,7 +437,8 @@ void CWevraView::RegisterCommands(CCommandTarget& target)
     });
     target.OnUpdate(ID_TOOLS_PINSWAPPING,
                     [this](CCmdUI& ui) { ui.SetCheck(IsMode(ID_TOOLS_PINSWAPPING)); });
-    CTableCommands::Register(target, *this);
+    CTableCommands::Register(target, *this,
+                             {m_document.Design(), m_document.Session(), m_document.Link()});
     // The board prints through its output jobs; without a job there is nothing to print, and
     // without one for the printer the print tells the user so.
     CPrintoutCommands::Register(

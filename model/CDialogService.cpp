@@ -64,7 +64,7 @@ int32_t CDialogService::NewPcb(CWevraDoc&)
     return resultCancel;
 }
 
-int32_t CDialogService::DesignConfig(CWevraDoc&, int32_t, CGridArr&)
+int32_t CDialogService::DesignConfig(const DesignParts&, int32_t, CGridArr&)
 {
     return resultCancel;
 }
@@ -165,7 +165,8 @@ int32_t CDialogService::CenterText(bool&, bool&, bool&)
     return resultCancel;
 }
 
-int32_t CDialogService::SelectLayer(CWevraDoc&, int32_t&)
+int32_t CDialogService::SelectLayer(const CDesign&, const CEditSession&, const CDocumentPaint&,
+                                    int32_t&)
 {
     return resultCancel;
 }

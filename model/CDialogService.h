@@ -8,7 +8,10 @@
 #include "framework/CPoint.h"
 #include "framework/CSize.h"
 
+class CDesign;
+class CDocumentPaint;
 class CDosConfig;
+class CEditSession;
 class CGridArr;
 class CPenTables;
 class CShapeLib;
@@ -148,10 +151,20 @@ public:
     // "New PCB Design": OK lets the new design be made; it may read a template design into the
     // document (with the document's template flag set around the read).
     virtual int32_t NewPcb(CWevraDoc& document);
+    // What "Design Configuration" edits of the open design: the design, the editing session
+    // (the display unit; it marks the design modified) and the painting (the layers' colours,
+    // the previews), with the design's folder and name, where the output jobs' files go.
+    struct DesignParts {
+        CDesign& design;
+        CEditSession& session;
+        CDocumentPaint& paint;
+        std::string folder;
+        std::string name;
+    };
     // "Design Configuration", opened on page `firstPage` (0 Display, 1 DRC, 2 Grid, 3 Layers,
-    // 4 Output): the Display, Layers and Output pages edit the document at once, the Grid page
+    // 4 Output): the Display, Layers and Output pages edit the design at once, the Grid page
     // edits `grids` (loaded from the design's), which the caller takes over on OK.
-    virtual int32_t DesignConfig(CWevraDoc& document, int32_t firstPage, CGridArr& grids);
+    virtual int32_t DesignConfig(const DesignParts& parts, int32_t firstPage, CGridArr& grids);
     // "Edit Text": the characters; the height (`size`) and line width (`width`) as length texts
     // in the display unit; the layer number, shown by its name in `layerNames` (indexed by
     // layer number); the mirror switch; the rotation as a degrees text.
@@ -244,9 +257,10 @@ public:
     virtual int32_t CompText(std::array<std::string, 3>& sizes, std::array<std::string, 3>& pens);
     // "Center All Text": which component texts go to the centre of their components.
     virtual int32_t CenterText(bool& reference, bool& type, bool& shape);
-    // "Select Default Layer": `layer` takes the enabled layer chosen (the work layer is offered
-    // first).
-    virtual int32_t SelectLayer(CWevraDoc& document, int32_t& layer);
+    // "Select Default Layer": `layer` takes the enabled layer chosen (the session's work layer
+    // is offered first), each shown with its colour.
+    virtual int32_t SelectLayer(const CDesign& design, const CEditSession& session,
+                                const CDocumentPaint& paint, int32_t& layer);
     // "Display Layerset": the display layer set chosen becomes current (already while the
     // dialog is open); Cancel makes the set current at the start current again.
     virtual int32_t DisplayLayerset(CWevraDoc& document);

@@ -74,6 +74,13 @@ protected:
         }
     }
 
+    // The sheet's view of the design, as the document hands it out.
+    CDialogService::DesignParts Parts()
+    {
+        return {doc.Design(), doc.Session(), doc.Paint(), doc.GetDesignFolder(),
+                doc.GetDesignName()};
+    }
+
     CFakeServices services;
     CWevraDoc doc;
 };
@@ -99,14 +106,14 @@ TEST_F(CDesignConfigTest, GridTextsFollowEachOtherAndReachTheGridsOnlyOnOk)
         Find<QCheckBox>(&sheet, ids.snapOn)->setChecked(false);
     };
     {
-        CDesignConfig sheet(doc, CDesignConfig::pageGrid, grids);
+        CDesignConfig sheet(Parts(), CDesignConfig::pageGrid, grids);
         edit(sheet);
         sheet.reject();
     }
     EXPECT_EQ(grids.GetSpacing(CGridArr::gridDefault).cx, 25600);
     EXPECT_TRUE(grids.IsSnapOn(CGridArr::gridDefault));
 
-    CDesignConfig sheet(doc, CDesignConfig::pageGrid, grids);
+    CDesignConfig sheet(Parts(), CDesignConfig::pageGrid, grids);
     edit(sheet);
     sheet.accept();
     EXPECT_EQ(grids.GetSpacing(CGridArr::gridDefault), CSize(50393, 12800));
@@ -120,7 +127,7 @@ TEST_F(CDesignConfigTest, LayersPageAsksForUsedLayersAndEmptiesTheirPlaceInTheSe
     CDrawRecArray& lines = doc.Design().GetLines();
     lines.AddSegment(0, 0, 25600, 0, LAYER_MASK_TOP, lines.FindOrAddPen(2560), 0);
     doc.Design().ResetLayerTables();
-    CConfigLayers page(doc);
+    CConfigLayers page(doc.Design(), doc.Session(), doc.Paint());
     EXPECT_EQ(Rows(&page, CConfigLayers::idEnabled).size(), LAYER_COUNT);
     EXPECT_EQ(Rows(&page, CConfigLayers::idEnabled).front(), Indented(" 0 Common Layer"));
 
@@ -166,7 +173,7 @@ TEST_F(CDesignConfigTest, DisplayPageNeverListsNorDeletesTheCustomSet)
 {
     COutput& sets = DisplaySets();
     sets.SetCurrentItem(0);
-    CConfigDisplay page(doc);
+    CConfigDisplay page(doc.Design(), doc.Session(), doc.Paint());
     EXPECT_EQ(sets.GetCurrentItem(), 1);
     const QStringList rows = Rows(&page, CConfigDisplay::idList);
     ASSERT_EQ(rows.size(), sets.GetItemCount() - 1);
@@ -200,7 +207,7 @@ TEST_F(CDesignConfigTest, OutputJobOffsetsAreInchWhetherAddedOrEdited)
     services.printers.defaultPrinter = "Laser";
     COutputArray& jobs = doc.Design().GetOutputJobs();
     const int32_t count = jobs.GetCount();
-    CConfigOutput page(doc);
+    CConfigOutput page(Parts());
     EXPECT_EQ(page.Caption(),
               QStringLiteral("Output: ") + QString::fromStdString(doc.GetDesignName()));
     WhenModal([](QWidget* dialog) {
@@ -248,7 +255,7 @@ TEST_F(CDesignConfigTest, OutputJobOffsetsAreInchWhetherAddedOrEdited)
 TEST_F(CDesignConfigTest, OutputItemsAreAddedEditedAndDeletedInTheChosenJob)
 {
     COutputArray& jobs = doc.Design().GetOutputJobs();
-    CConfigOutput page(doc);
+    CConfigOutput page(Parts());
     Find<QListWidget>(&page, CConfigOutput::idJobs)->setCurrentRow(2);
     EXPECT_EQ(jobs.GetCurrent(), 2);
     EXPECT_EQ(Rows(&page, CConfigOutput::idItems), QStringList{QStringLiteral("DRILL PROGRAM")});
@@ -271,7 +278,7 @@ TEST_F(CDesignConfigTest, OutputItemsAreAddedEditedAndDeletedInTheChosenJob)
 TEST_F(CDesignConfigTest, SheetKeepsTheLayersPageWhileNoLayerIsEnabled)
 {
     CGridArr grids;
-    CDesignConfig sheet(doc, CDesignConfig::pageLayers, grids);
+    CDesignConfig sheet(Parts(), CDesignConfig::pageLayers, grids);
     for (int i = 0; i < LAYER_COUNT; ++i)
         Click(&sheet, CConfigLayers::idDisable);
     sheet.GetTabs().setCurrentIndex(CDesignConfig::pageOutput);
@@ -286,7 +293,7 @@ TEST_F(CDesignConfigTest, SelectLayerOffersTheEnabledLayersButCommonAndDrill)
 {
     doc.Design().GetLayers().GetLayer(LAYER_SILK_BOTTOM)->SetEnabled(false);
     ASSERT_TRUE(doc.Session().SetWorkLayer(LAYER_BOTTOM));
-    CSelectLayerDlg dialog(doc);
+    CSelectLayerDlg dialog(doc.Design(), doc.Session(), doc.Paint());
     auto* list = Find<QListWidget>(&dialog, CSelectLayerDlg::idList);
     ASSERT_EQ(list->count(), LAYER_COUNT - 3);
     for (int row = 0; row < list->count(); ++row) {
@@ -301,7 +308,7 @@ TEST_F(CDesignConfigTest, SelectLayerOffersTheEnabledLayersButCommonAndDrill)
 
     // A work layer that is not offered: OK without a chosen row is Cancel.
     doc.Design().GetCurrentLayerSet()->SetRefLayer(LAYER_COMMON);
-    CSelectLayerDlg common(doc);
+    CSelectLayerDlg common(doc.Design(), doc.Session(), doc.Paint());
     common.accept();
     EXPECT_EQ(common.result(), int(QDialog::Rejected));
     EXPECT_EQ(common.GetLayer(), LAYER_COMMON);
@@ -343,7 +350,7 @@ TEST_F(CDesignConfigTest, JobDialogShowsTheFolderBesideTheDesign)
 {
     const CTempFolder temp("wevra-config-output");
     doc.SetDesignPath((temp / "amp.PCB").string());
-    CConfigOutput page(doc);
+    CConfigOutput page(Parts());
     Find<QListWidget>(&page, CConfigOutput::idJobs)->setCurrentRow(1);
     ASSERT_EQ(Job(1).GetDirectory(), "C:\\GERBER");
     std::string shown;

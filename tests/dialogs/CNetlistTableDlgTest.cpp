@@ -9,6 +9,7 @@
 #include "dialogs/CNetlistTableDlg.h"
 #include "document/CDesign.h"
 #include "document/CDocumentCleanup.h"
+#include "document/CDocumentLink.h"
 #include "document/CEditSession.h"
 #include "document/CEditState.h"
 #include "document/CWevraDoc.h"
@@ -46,7 +47,7 @@ protected:
 
     void Open()
     {
-        table = std::make_unique<CNetlistTableDlg>(doc, view);
+        table = std::make_unique<CNetlistTableDlg>(doc.Design(), doc.Session(), doc.Link(), view);
         table->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(table.get()));
     }

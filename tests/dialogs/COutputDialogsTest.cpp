@@ -76,7 +76,7 @@ TEST_F(COutputDialogsTest, FileJobsForceTheSwitchesAndOkStoresTheListInOrder)
 {
     COutputRec& item = PrepareItem(COutputDevice::Name(COutputDevice::gerber24));
     using Ids = COutputItemDlg;
-    COutputItemDlg dialog(doc);
+    COutputItemDlg dialog(doc.Design(), doc.Session(), doc.Paint());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Edit OutputItem - [JOB]"));
     auto* available = Find<QListWidget>(&dialog, Ids::ids.available);
     auto* chosen = Find<QListWidget>(&dialog, Ids::ids.chosen);
@@ -124,7 +124,7 @@ TEST_F(COutputDialogsTest, CancelLeavesTheDisplaySetAsItWas)
     const std::array<uint8_t, COutputRec::maxLayers> layers = set.GetLayerBytes();
     const int32_t reference = set.GetRefLayer();
     {
-        CDisplayItemDlg dialog(doc);
+        CDisplayItemDlg dialog(doc.Design(), doc.Session(), doc.Paint());
         Click(&dialog, CDisplayItemDlg::ids.moveAllBack);
         EXPECT_EQ(Find<QComboBox>(&dialog, CDisplayItemDlg::ids.workLayer)->count(), 0);
         dialog.reject();
@@ -132,7 +132,7 @@ TEST_F(COutputDialogsTest, CancelLeavesTheDisplaySetAsItWas)
     EXPECT_EQ(set.GetLayerBytes(), layers);
     EXPECT_EQ(set.GetRefLayer(), reference);
 
-    CDisplayItemDlg dialog(doc);
+    CDisplayItemDlg dialog(doc.Design(), doc.Session(), doc.Paint());
     auto* work = Find<QComboBox>(&dialog, CDisplayItemDlg::ids.workLayer);
     ASSERT_GT(work->count(), 1);
     work->setCurrentIndex(1);

@@ -72,7 +72,7 @@ protected:
 
 TEST_F(CPadstackDlgTest, ShowsTheLayerByExactTextsAndOffListSizes)
 {
-    CPadstackDlg dialog(doc, 0);
+    CPadstackDlg dialog(doc.Design(), doc.Session(), doc.Paint(), 0);
     EXPECT_EQ(Text(&dialog, CPadstackDlg::idSizeX), "1.270 mm.");
     EXPECT_EQ(Find<QComboBox>(&dialog, CPadstackDlg::idSizeX)->currentData().toInt(), 12800);
     EXPECT_EQ(Text(&dialog, CPadstackDlg::idSizeY), "1.225 mm.");
@@ -85,7 +85,7 @@ TEST_F(CPadstackDlgTest, ShowsTheLayerByExactTextsAndOffListSizes)
 TEST_F(CPadstackDlgTest, CancelLeavesThePadstackAndOkRenamesItUniquely)
 {
     {
-        CPadstackDlg dialog(doc, 0);
+        CPadstackDlg dialog(doc.Design(), doc.Session(), doc.Paint(), 0);
         Choose(&dialog, CPadstackDlg::idSizeX, QStringLiteral("2.000 mm."));
         dialog.reject();
     }
@@ -93,7 +93,7 @@ TEST_F(CPadstackDlgTest, CancelLeavesThePadstackAndOkRenamesItUniquely)
     EXPECT_FALSE(doc.IsModified());
 
     const std::string taken = Table().GetName(1);
-    CPadstackDlg dialog(doc, 0);
+    CPadstackDlg dialog(doc.Design(), doc.Session(), doc.Paint(), 0);
     Choose(&dialog, CPadstackDlg::idSizeX, QStringLiteral("2.000 mm."));
     Type(&dialog, CPadstackDlg::idName, taken);
     dialog.accept();
@@ -115,7 +115,7 @@ TEST_F(CPadstackDlgTest, TypedSizesSelectOrEnterThatLength)
         QTest::keyClick(combo, Qt::Key_Tab);
     };
     {
-        CPadstackDlg dialog(doc, 0);
+        CPadstackDlg dialog(doc.Design(), doc.Session(), doc.Paint(), 0);
         dialog.show();
         QApplication::setActiveWindow(&dialog);
         auto* sizeX = Find<QComboBox>(&dialog, CPadstackDlg::idSizeX);
@@ -145,7 +145,7 @@ TEST_F(CPadstackDlgTest, TypedSizesSelectOrEnterThatLength)
     EXPECT_EQ(Table().GetPadHeight(0, LAYER_TOP), 8186);
 
     doc.Design().SetUnit(CLengthText::unitMil);
-    CPadstackDlg dialog(doc, 0);
+    CPadstackDlg dialog(doc.Design(), doc.Session(), doc.Paint(), 0);
     dialog.show();
     QApplication::setActiveWindow(&dialog);
     auto* sizeX = Find<QComboBox>(&dialog, CPadstackDlg::idSizeX);
@@ -155,7 +155,7 @@ TEST_F(CPadstackDlgTest, TypedSizesSelectOrEnterThatLength)
 
     // A decimal comma is a point; a number with more after it is no length.
     doc.Design().SetUnit(CLengthText::unitMillimetre);
-    CPadstackDlg metric(doc, 0);
+    CPadstackDlg metric(doc.Design(), doc.Session(), doc.Paint(), 0);
     metric.show();
     QApplication::setActiveWindow(&metric);
     services.messages.ClearShown();

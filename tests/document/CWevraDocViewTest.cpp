@@ -188,12 +188,12 @@ TEST_F(CViewServicesTest, UndoBringsBackThePlaneNetsOfRenumberedNets)
 // The sheet works on a copy of the grids and may move the display layer set.
 class CScriptedDesignConfig : public CDialogService {
 public:
-    int32_t DesignConfig(CWevraDoc& document, int32_t firstPage, CGridArr& grids) override
+    int32_t DesignConfig(const DesignParts& parts, int32_t firstPage, CGridArr& grids) override
     {
         page = firstPage;
         sheetSnap = grids.GetSnap(0).cx;
         grids.SetSnap(0, 1234, 1234);
-        document.Design().GetDisplaySets().GetJob(0)->SetCurrentItem(5);
+        parts.design.GetDisplaySets().GetJob(0)->SetCurrentItem(5);
         return answer;
     }
     int32_t answer = resultOk;

@@ -13,6 +13,7 @@
 #include "dialogs/CPadStackGrid.h"
 #include "dialogs/CPadStackTableDlg.h"
 #include "document/CDesignSettings.h"
+#include "document/CDocumentLink.h"
 #include "document/CDocumentPaint.h"
 #include "document/CEditSession.h"
 #include "document/CPadStackTable.h"
@@ -88,7 +89,9 @@ TEST_F(CTableWindowsTest, ComponentTableOpensOnceFromTheMenuAndGoesWhenClosed)
     EXPECT_TRUE(gone.isNull());
 
     // Opened again, it is a new window.
-    QWidget* again = CTableCommands::Open(*view, CWevraView::componentTable);
+    QWidget* again =
+        CTableCommands::Open(*view, {document->Design(), document->Session(), document->Link()},
+                             CWevraView::componentTable);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(view->GetTableWindow(CWevraView::componentTable), again);
 }
