@@ -362,6 +362,8 @@ public:
     // selection. The pin's index, or -1.
     int32_t HitTestPin(const CNetDocument& document, CPoint& point, int32_t mode,
                        uint32_t layerMask);
+    // Whether HitTestPin would find a pin at the point, asked without changing the net.
+    bool HasPinAt(const CNetDocument& document, CPoint point, uint32_t layerMask) const;
     // The first segment that touches the point with its half width: the point moves to the
     // segment's point nearest it; returns (and makes current or selects) the nearer end
     // vertex, toggles the segment's end vertex. -1 when the point is outside the box.
@@ -598,7 +600,8 @@ private:
     void DrawPadVertices(CDeviceContext& dc, const CNetDocument& document, int32_t layer,
                          const CRect& clip, bool selected) const;
 
-    CCopperShape m_probe;
+    // Scratch of the hit tests, never part of the net's state.
+    mutable CCopperShape m_probe;
     CTrackRecArray m_vertices;
     CNetPinArray m_pins;
     CRec16Array m_ratsnest;

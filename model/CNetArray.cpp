@@ -813,13 +813,13 @@ bool CNetArray::RouteAllTopBottom()
 
 // ---- Hit tests and rectangle selection over all nets -------------------------------------------
 
-template <typename Test, typename IsHit>
-int32_t CNetArray::FindInNets(int32_t mode, Test test, IsHit isHit, const CPoint* boxFirst)
+template <typename Test, typename IsHit, typename MayHit>
+int32_t CNetArray::FindInNets(int32_t mode, Test test, IsHit isHit, MayHit mayHit)
 {
     if (!m_document)
         return -1;
     for (int32_t i = 0; i < GetCount(); ++i) {
-        if (boxFirst && !std::as_const(m_nets)[size_t(i)]->BoxContains(*boxFirst))
+        if (!mayHit(*std::as_const(m_nets)[size_t(i)]))
             continue;
         CNet& net = *m_nets[size_t(i)];
         m_selectedTotal -= net.GetSelectedCount();
@@ -856,54 +856,59 @@ bool IndexHit(int32_t index)
 
 } // namespace
 
-int32_t CNetArray::FindIndexInNets(CPoint& point, int32_t mode, uint32_t layerMask, IndexTest test,
-                                   bool boxFirst)
+int32_t CNetArray::FindIndexInNets(CPoint& point, int32_t mode, uint32_t layerMask, IndexTest test)
 {
+    // Every test but the pin's misses at once outside the net's box.
+    const CPoint at = point;
+    const auto mayHit = [&](const CNet& net) {
+        return test == &CNet::HitTestPin ? net.HasPinAt(*m_document, at, layerMask)
+                                         : net.BoxContains(at);
+    };
     // The caller wants what the net's own test returned, not the net.
     int32_t found = -1;
     FindInNets(
         mode, [&](CNet& net) { return found = (net.*test)(*m_document, point, mode, layerMask); },
-        IndexHit, boxFirst ? &point : nullptr);
+        IndexHit, mayHit);
     return found;
 }
 
 int32_t CNetArray::FindPinAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
-    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestPin, false);
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestPin);
 }
 
 int32_t CNetArray::FindPadAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
-    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestPad, true);
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestPad);
 }
 
 int32_t CNetArray::FindViaAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
-    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestVia, true);
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestVia);
 }
 
 int32_t CNetArray::FindVertexAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
-    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestVertex, true);
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestVertex);
 }
 
 int32_t CNetArray::FindRunAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
-    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestRun, true);
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestRun);
 }
 
 int32_t CNetArray::FindSegmentAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
     return FindInNets(
         mode, [&](CNet& net) { return net.HitTestSegment(*m_document, point, mode, layerMask); },
-        IndexHit, &point);
+        IndexHit, [&point](const CNet& net) { return net.BoxContains(point); });
 }
 
 int32_t CNetArray::FindNetAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
     return FindInNets(
         mode, [&](CNet& net) { return net.HitTestNet(*m_document, point, mode, layerMask); },
-        [](bool hit) { return hit; });
+        [](bool hit) { return hit; }, [](const CNet&) { return true; });
 }
 
 bool CNetArray::SelectNetsWithPinsInRect(const CRect& rect, int32_t mode, uint32_t layerMask)

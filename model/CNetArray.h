@@ -312,13 +312,12 @@ private:
     using IndexTest = int32_t (CNet::*)(const CNetDocument&, CPoint&, int32_t, uint32_t);
 
     // Runs the test on each net from net 0 on until `isHit` says it hit; returns the net.
-    // With `boxFirst` (for tests that miss at once outside the net's box) a net whose box does
-    // not hold the point is passed over without taking it for writing, so that a net shared
-    // with an undo snapshot stays shared.
-    template <typename Test, typename IsHit>
-    int32_t FindInNets(int32_t mode, Test test, IsHit isHit, const CPoint* boxFirst = nullptr);
-    int32_t FindIndexInNets(CPoint& point, int32_t mode, uint32_t layerMask, IndexTest test,
-                            bool boxFirst);
+    // `mayHit` looks at a net first without changing it (for tests that miss at once outside
+    // the net's box, or a look that finds what the test would): a net it passes over is not
+    // taken for writing, so that a net shared with an undo snapshot stays shared.
+    template <typename Test, typename IsHit, typename MayHit>
+    int32_t FindInNets(int32_t mode, Test test, IsHit isHit, MayHit mayHit);
+    int32_t FindIndexInNets(CPoint& point, int32_t mode, uint32_t layerMask, IndexTest test);
     template <typename Test> bool SelectInNets(Test test);
 
     std::vector<CSharedItem<CNet>> m_nets;

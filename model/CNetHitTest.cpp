@@ -137,6 +137,12 @@ int32_t CNet::HitTestPin(const CNetDocument& document, CPoint& point, int32_t /*
     return pin;
 }
 
+bool CNet::HasPinAt(const CNetDocument& document, CPoint point, uint32_t layerMask) const
+{
+    m_probe.SetPoint(point.x, point.y);
+    return FindPinAtProbe(document, layerMask) >= 0;
+}
+
 int32_t CNet::HitTestSegment(const CNetDocument& /*document*/, CPoint& point, int32_t mode,
                              uint32_t layerMask)
 {
