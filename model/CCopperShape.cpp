@@ -3,6 +3,7 @@
 #include "model/PadShapes.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 #include "model/CopperGeometry.h"
@@ -154,6 +155,16 @@ void CCopperShape::SetPoint(int32_t x, int32_t y)
 bool CCopperShape::TouchesPad(int32_t shapeCode, const CRect& padRect, int32_t x, int32_t y,
                               bool mirrored, int32_t angle, int32_t clearance) const
 {
+    // However it is turned or shaped, a pad stays well inside its rectangle's extents added up
+    // about its origin: a shape farther off misses it without the pad being built.
+    const auto extent = [](int64_t a, int64_t b) { return std::max(std::abs(a), std::abs(b)); };
+    const int64_t reach =
+        2 * (extent(padRect.left, padRect.right) + extent(padRect.top, padRect.bottom) +
+             2 * std::abs(int64_t(clearance))) +
+        2;
+    if (m_bounds.right < x - reach || m_bounds.left > x + reach || m_bounds.bottom < y - reach ||
+        m_bounds.top > y + reach)
+        return false;
     CCopperShape other;
     other.SetPad(shapeCode, padRect, x, y, mirrored, angle, clearance);
     return TouchesOutline(other);
