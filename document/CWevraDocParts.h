@@ -19,18 +19,27 @@
 #include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 
-// Each part is made after those it is given; the design last read as a load target of the
-// open one.
+// Each part is made after those it is given, except that the painting is given the view, the
+// planes and the windows, and the planes the analysis, which they use only once these are there;
+// the design last read as a load target of the open one.
 struct CWevraDoc::Parts {
     Parts(CWevraDoc& document, const CDesign* current)
         : link(document), design(current ? CDesign(CDesign::LoadTarget{}, *current, link, link)
                                          : CDesign(link, link)),
-          session(document, design.Settings()), painting(document, design, session.State()),
+          session(document, design.Settings()),
+          painting(design, session.State(), link, session, view, planeSet, windows,
+                   [&document] { return document.GetDesignName(); }),
           view(design.Settings(), session.State(), [&document] { document.SetModified(); }),
           windows(document, design, session, view), history(document, design, session.State()),
-          planeSet(document), dosImport(document, design.Settings()), padStackUse(design),
-          analysis(document, design), editing(document, design, session.State()),
-          cleanup(document, design)
+          planeSet(design, session, painting, view, windows, history, analysis,
+                   [&document] { document.SetModified(); }),
+          dosImport(design, design.Settings(), link, session, history, windows,
+                    [&document] { return document.GetDesignFolder(); }),
+          padStackUse(design), analysis(design, link, session, windows),
+          editing(document, design, session.State(), session, history, planeSet, view, windows,
+                  [&document] { document.SetModified(); }),
+          cleanup(design, history, padStackUse, view, windows,
+                  [&document] { document.SetModified(); })
     {
     }
 
