@@ -33,6 +33,7 @@ public:
     // whose fill fails or pours no copper is named in a question under `caption`: false when
     // the user would rather have nothing made than go on without it.
     bool RefillStalePlanes(const std::string& caption);
+    // The same for a design and its planes without an output job (a job's printout).
     static bool RefillStalePlanes(const CDesign& design, CDocumentPlanes& planes,
                                   const std::string& caption);
 
