@@ -19,14 +19,17 @@
 #include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 
-// Each part is made after those it is given, except that the painting is given the view, the
-// planes and the windows, and the planes the analysis, which they use only once these are there;
-// the design last read as a load target of the open one.
+// Each part is made after those it is given, except that the session is given the editing, the
+// history, the view and the windows, the painting the view, the planes and the windows, and the
+// planes the analysis, which they use only once these are there; the design last read as a load
+// target of the open one.
 struct CWevraDoc::Parts {
     Parts(CWevraDoc& document, const CDesign* current)
         : link(document), design(current ? CDesign(CDesign::LoadTarget{}, *current, link, link)
                                          : CDesign(link, link)),
-          session(document, design.Settings()),
+          session(design, design.Settings(), editing, history, view, windows,
+                  {[&document] { document.SetModified(); }, [&document] { document.SetTitle(); },
+                   [&document] { return document.IsShapeDocument(); }}),
           painting(design, session.State(), link, session, view, planeSet, windows,
                    [&document] { return document.GetDesignName(); }),
           view(design.Settings(), session.State(), [&document] { document.SetModified(); }),
