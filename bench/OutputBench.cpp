@@ -27,7 +27,9 @@ namespace fs = std::filesystem;
 class CBenchOutput : public CDocumentOutput {
 public:
     CBenchOutput(CWevraDoc& document, fs::path folder)
-        : CDocumentOutput(document), m_folder(std::move(folder))
+        : CDocumentOutput(document.Design(), document.Planes(), document.GetDesignFolder(),
+                          document.GetDesignName()),
+          m_folder(std::move(folder))
     {
     }
     std::string GetDesignTitle() const override { return "generated"; }

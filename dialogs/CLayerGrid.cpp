@@ -15,7 +15,7 @@ CLayerGrid::CLayerGrid(CWevraDoc& document, CViewCommandHost& view, QWidget* par
 void CLayerGrid::OnGridSetup()
 {
     SetupColumns(IDS_LAYER_TABLE_HEADINGS, 0, true, false);
-    const std::vector<CLayerTable::Row> rows = CLayerTable::Rows(m_document);
+    const std::vector<CLayerTable::Row> rows = CLayerTable::Rows(m_document.Design());
     SetRowCount(int(rows.size()));
     for (int row = 0; row < int(rows.size()); ++row) {
         const CLayerTable::Row& layer = rows[size_t(row)];
@@ -48,7 +48,10 @@ void CLayerGrid::EditColor(int col, int row)
     if (row < 0 || row >= GetNumberRows())
         return;
     const std::optional<COLORREF> chosen =
-        CLayerTable::EditColor(m_document, col, GetText(CLayerTable::nameColumn, row));
+        CLayerTable::EditColor(m_document.Design(), col, GetText(CLayerTable::nameColumn, row),
+                               [this](int32_t set, int32_t layer, COLORREF color) {
+                                   m_document.SetStoredColor(set, layer, color);
+                               });
     if (!chosen)
         return;
     SetCellBackColor(col, row, *chosen);

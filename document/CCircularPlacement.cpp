@@ -4,7 +4,6 @@
 #include "document/CDocumentHistory.h"
 #include "document/CDocumentWindows.h"
 #include "document/CEditSession.h"
-#include "document/CWevraDoc.h"
 #include "framework/CNumberText.h"
 #include "framework/Numeric.h"
 #include "model/CAngleText.h"
@@ -16,27 +15,26 @@ namespace {
 
 constexpr double defaultEnd = 360.0;
 
-std::string Shown(const CWevraDoc& document, int64_t length)
+std::string Shown(const CEditSession& session, int64_t length)
 {
-    return CLengthText::FormatLength(document.Session().GetUnit(), SaturateToInt(length));
+    return CLengthText::FormatLength(session.GetUnit(), SaturateToInt(length));
 }
 
-int32_t Typed(const CWevraDoc& document, const std::string& length, int32_t origin)
+int32_t Typed(const CEditSession& session, const std::string& length, int32_t origin)
 {
-    return SaturateToInt(int64_t(CLengthText::ParseLength(document.Session().GetUnit(), length)) +
-                         origin);
+    return SaturateToInt(int64_t(CLengthText::ParseLength(session.GetUnit(), length)) + origin);
 }
 
 } // namespace
 
-CDialogService::CircularPlacement CCircularPlacement::Presets(const CWevraDoc& document)
+CDialogService::CircularPlacement CCircularPlacement::Presets(const CEditSession& session)
 {
-    const CPoint cursor = document.Session().GetCursor();
-    const CPoint origin = document.Session().GetOrigin();
+    const CPoint cursor = session.GetCursor();
+    const CPoint origin = session.GetOrigin();
     CDialogService::CircularPlacement values;
-    values.xCenter = Shown(document, int64_t(cursor.x) - origin.x);
-    values.yCenter = Shown(document, int64_t(cursor.y) - origin.y);
-    values.radius = Shown(document, defaultRadius);
+    values.xCenter = Shown(session, int64_t(cursor.x) - origin.x);
+    values.yCenter = Shown(session, int64_t(cursor.y) - origin.y);
+    values.radius = Shown(session, defaultRadius);
     values.angleBegin = CNumberText::FormatFixed(0.0, 4);
     values.angleEnd = CNumberText::FormatFixed(defaultEnd, 1);
     values.angleTotal = values.angleEnd;
@@ -45,36 +43,38 @@ CDialogService::CircularPlacement CCircularPlacement::Presets(const CWevraDoc& d
     return values;
 }
 
-bool CCircularPlacement::OnMoveArrayCircular(CWevraDoc& document)
+bool CCircularPlacement::OnMoveArrayCircular(CDesign& design, const CEditSession& session,
+                                             CDocumentHistory& history, CDocumentWindows& windows,
+                                             const std::function<void()>& modified)
 {
-    CComponentArray& components = document.Design().GetComponents();
+    CComponentArray& components = design.GetComponents();
     std::vector<std::string> references;
     for (int32_t i = 0; i < components.GetCount(); ++i)
         references.push_back(components.GetReference(i));
-    CDialogService::CircularPlacement values = Presets(document);
+    CDialogService::CircularPlacement values = Presets(session);
     if (CDialogService::Get().CompCircular(references, values) != CDialogService::resultOk ||
         values.moved.empty())
         return false;
-    document.History().SaveUndoState();
-    const int32_t moved = Place(document, values);
-    document.Design().RebuildNetPins();
+    history.SaveUndoState();
+    const int32_t moved = Place(design, session, values);
+    design.RebuildNetPins();
     if (moved > 0)
-        document.SetModified();
-    document.Windows().RedrawBoardViews();
+        modified();
+    windows.RedrawBoardViews();
     return moved > 0;
 }
 
-int32_t CCircularPlacement::Place(CWevraDoc& document,
+int32_t CCircularPlacement::Place(CDesign& design, const CEditSession& session,
                                   const CDialogService::CircularPlacement& values)
 {
-    CComponentArray& components = document.Design().GetComponents();
+    CComponentArray& components = design.GetComponents();
     const auto n = int32_t(values.moved.size());
     if (n == 0)
         return 0;
-    const CPoint origin = document.Session().GetOrigin();
-    const CPoint centre(Typed(document, values.xCenter, origin.x),
-                        Typed(document, values.yCenter, origin.y));
-    const int32_t radius = CLengthText::ParseLength(document.Session().GetUnit(), values.radius);
+    const CPoint origin = session.GetOrigin();
+    const CPoint centre(Typed(session, values.xCenter, origin.x),
+                        Typed(session, values.yCenter, origin.y));
+    const int32_t radius = CLengthText::ParseLength(session.GetUnit(), values.radius);
     const double begin = CNumberText::ParseDouble(values.angleBegin);
     const double step = (CNumberText::ParseDouble(values.angleEnd) - begin) / n;
     const double first = CNumberText::ParseDouble(values.angleFirst);

@@ -68,9 +68,15 @@ void CDialogCommands::Register(CCommandTarget& target, CWevraDoc& document)
         ui.Enable(Offers(Dialog::displayCompText) && CurrentDisplaySet(doc) != nullptr);
     });
 
-    target.OnCommand(ID_PADS_ARRAY_RECTANGULAR, [&doc] { CPadArrays::OnRectangular(doc); });
+    target.OnCommand(ID_PADS_ARRAY_RECTANGULAR, [&doc] {
+        CPadArrays::OnRectangular(doc.Design(), doc.Session(), doc.History(), doc.Windows(),
+                                  [&doc] { doc.SetModified(); });
+    });
     target.OnUpdate(ID_PADS_ARRAY_RECTANGULAR, offered(Dialog::padArrayRect));
-    target.OnCommand(ID_PADS_ARRAY_CIRCULAR, [&doc] { CPadArrays::OnCircular(doc); });
+    target.OnCommand(ID_PADS_ARRAY_CIRCULAR, [&doc] {
+        CPadArrays::OnCircular(doc.Design(), doc.Session(), doc.History(), doc.Windows(),
+                               [&doc] { doc.SetModified(); });
+    });
     target.OnUpdate(ID_PADS_ARRAY_CIRCULAR, offered(Dialog::padArrayCirc));
 
     target.OnCommand(ID_SETTINGS_PEN_WIDTH, [&doc] { Pens(doc, true); });
@@ -99,8 +105,10 @@ void CDialogCommands::Register(CCommandTarget& target, CWevraDoc& document)
     target.OnUpdate(ID_COMPONENTS_TEXT_OPTIONS, withComponents(Dialog::compText));
     target.OnCommand(ID_COMPONENTS_MOVE_ALL_TEXT_TO_CENTER, [&doc] { CenterTexts(doc); });
     target.OnUpdate(ID_COMPONENTS_MOVE_ALL_TEXT_TO_CENTER, withComponents(Dialog::centerText));
-    target.OnCommand(ID_COMPONENTS_MOVE_ARRAY_CIRCULAR,
-                     [&doc] { CCircularPlacement::OnMoveArrayCircular(doc); });
+    target.OnCommand(ID_COMPONENTS_MOVE_ARRAY_CIRCULAR, [&doc] {
+        CCircularPlacement::OnMoveArrayCircular(doc.Design(), doc.Session(), doc.History(),
+                                                doc.Windows(), [&doc] { doc.SetModified(); });
+    });
     target.OnUpdate(ID_COMPONENTS_MOVE_ARRAY_CIRCULAR, withComponents(Dialog::compCircular));
 }
 
@@ -153,7 +161,8 @@ void CDialogCommands::Pens(CWevraDoc& document, bool allNets)
     document.History().SaveUndoState();
     if (allNets)
         document.Design().GetNets().SetCurrentNet(0);
-    CPenTables pens(document, nullptr, allNets);
+    CPenTables pens(document.Design(), document.Session(), document.Editing(), document.Windows(),
+                    nullptr, allNets);
     if (CDialogService::Get().Pens(pens) != CDialogService::resultOk)
         document.History().Undo();
     document.Windows().FillPenCombo();

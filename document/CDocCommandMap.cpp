@@ -48,15 +48,19 @@ CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
 
     // A printing job prints every item of the job through the document's job printing.
     OnCommand(ID_FILE_OUTPUT, [&doc] {
-        CDocumentOutput(doc).RunOutputJob([&doc] { doc.Paint().PrintOutputJob(""); });
+        CDocumentOutput(doc.Design(), doc.Planes(), doc.GetDesignFolder(), doc.GetDesignName())
+            .RunOutputJob([&doc] { doc.Paint().PrintOutputJob(""); });
         doc.Windows().RedrawBoardViews();
     });
     OnUpdate(ID_FILE_OUTPUT,
              [&doc](CCmdUI& ui) { ui.Enable(doc.Design().GetOutputJobs().GetCount() > 0); });
 
     OnUpdate(ID_NETLIST_LOAD, [&doc](CCmdUI& ui) { ui.Enable(!doc.IsShapeDocument()); });
-    OnCommand(ID_FILE_EXPORT_EXPORT_PLY_CNF_CMP_FORMAT,
-              [&doc] { CDocumentDosExport(doc).ExportFromUser(); });
+    OnCommand(ID_FILE_EXPORT_EXPORT_PLY_CNF_CMP_FORMAT, [&doc] {
+        CDocumentDosExport(doc.Design(), doc.Planes(), doc.Session(), doc.Windows(),
+                           doc.GetDesignFolder(), doc.GetDesignName())
+            .ExportFromUser();
+    });
     OnUpdate(ID_FILE_EXPORT_EXPORT_PLY_CNF_CMP_FORMAT,
              [&doc](CCmdUI& ui) { ui.Enable(!doc.IsShapeDocument()); });
     OnCommand(ID_NETLIST_SAVE, [&doc] { CDocumentNetlist(doc).SaveFromUser(); });

@@ -10,7 +10,6 @@
 #include "document/CDocumentLink.h"
 #include "document/CDocumentWindows.h"
 #include "document/CEditSession.h"
-#include "document/CWevraDoc.h"
 #include "framework/CResString.h"
 #include "model/CNetArray.h"
 #include "model/CNetErrorRec.h"
@@ -21,7 +20,7 @@
 
 int32_t CDocumentAnalysis::CheckNetClusters(CNet& net)
 {
-    return CNetConnectCheck(m_document.Link(), net).Check(m_clusterHints);
+    return CNetConnectCheck(m_link, net).Check(m_clusterHints);
 }
 
 bool CDocumentAnalysis::AllNetsToNet0()
@@ -110,7 +109,7 @@ std::string CDocumentAnalysis::GetComponentReference(int32_t component) const
 
 void CDocumentAnalysis::DeselectAll()
 {
-    m_document.Session().DeselectAll();
+    m_session.DeselectAll();
 }
 
 void CDocumentAnalysis::ResetPadNets()
@@ -130,12 +129,12 @@ void CDocumentAnalysis::RebuildNetPins()
 
 void CDocumentAnalysis::ShowErrorPane()
 {
-    m_document.Windows().ShowBottomPane(true);
+    m_windows.ShowBottomPane(true);
 }
 
 const CNetDocument& CDocumentAnalysis::GetNetDocument() const
 {
-    return m_document.Link();
+    return m_link;
 }
 
 int32_t CDocumentAnalysis::GetTextCount() const
@@ -155,15 +154,15 @@ const CWevraFont& CDocumentAnalysis::GetFont() const
 
 int32_t CDocumentAnalysis::GetWorkLayer() const
 {
-    return m_document.Session().GetWorkLayer();
+    return m_session.GetWorkLayer();
 }
 
 void CDocumentAnalysis::ApplyWorkLayerToTool(int32_t layer)
 {
-    m_document.Session().ApplyWorkLayerToTool(layer);
+    m_session.ApplyWorkLayerToTool(layer);
 }
 
 void CDocumentAnalysis::RedrawBoard()
 {
-    m_document.Windows().RedrawBoardViews();
+    m_windows.RedrawBoardViews();
 }

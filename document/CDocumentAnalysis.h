@@ -10,8 +10,10 @@
 
 class CClusterHints;
 class CDesign;
+class CDocumentLink;
+class CDocumentWindows;
+class CEditSession;
 class CNet;
-class CWevraDoc;
 
 // The connectivity tracer, the design-rule check and the autorouter on the design, and the design
 // as they see it. The three ask partly the same questions (the nets, the padstacks, the layers in
@@ -19,7 +21,9 @@ class CWevraDoc;
 // hands their requests on to this part.
 class CDocumentAnalysis : public CTracerDocument, public CDrcDocument, public CAutoRouterDocument {
 public:
-    CDocumentAnalysis(CWevraDoc& document, CDesign& design) : m_document(document), m_design(design)
+    CDocumentAnalysis(CDesign& design, CDocumentLink& link, CEditSession& session,
+                      CDocumentWindows& windows)
+        : m_design(design), m_link(link), m_session(session), m_windows(windows)
     {
     }
     CDocumentAnalysis(const CDocumentAnalysis&) = delete;
@@ -62,8 +66,10 @@ public:
     void RedrawBoard() override;
 
 private:
-    CWevraDoc& m_document;
     CDesign& m_design;
+    CDocumentLink& m_link;
+    CEditSession& m_session;
+    CDocumentWindows& m_windows;
     // The lines that sum up the last design-rule check.
     std::vector<std::string> m_reportLines;
     // Set while the tracer has the nets worked out afresh.

@@ -9,7 +9,6 @@
 #include "document/CPadStackUse.h"
 #include "document/CUndoSnapshot.h"
 #include "document/CViewState.h"
-#include "document/CWevraDoc.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CNetArray.h"
@@ -22,15 +21,15 @@ void CDocumentCleanup::Clean(const CDialogService::CleanChoices& choices)
 {
     // Shapes and padstacks are renumbered under the components and nets: Undo needs the cache
     // as it was along with them.
-    m_document.History().SetSnapshotNeeded();
-    m_document.History().PushUndo(CUndoSnapshot::maskShapeCache);
+    m_history.SetSnapshotNeeded();
+    m_history.PushUndo(CUndoSnapshot::maskShapeCache);
     if (choices.unusedNets)
         DeleteUnusedNets();
     if (choices.unusedShapes)
         DeleteUnusedShapes();
     CPadStackArray& stacks = m_design.GetEditableShapeCache().GetPadStacks();
     if (choices.unusedPads)
-        m_design.GetEditableShapeCache().DeleteUnusedPadStacks(m_document.PadStackUse());
+        m_design.GetEditableShapeCache().DeleteUnusedPadStacks(m_padStackUse);
     if (choices.minimalPadSize) {
         for (int32_t stack = 0; stack < stacks.GetCount(); ++stack) {
             const CPad* drill = stacks.GetPad(stack, LAYER_DRILL);
@@ -39,18 +38,18 @@ void CDocumentCleanup::Clean(const CDialogService::CleanChoices& choices)
         }
     }
     stacks.Normalise();
-    m_document.SetModified();
-    m_document.Windows().UpdateAllViews();
+    m_modified();
+    m_windows.UpdateAllViews();
 }
 
 void CDocumentCleanup::DeleteUnusedNets()
 {
     m_design.GetNets().ClearErrors();
     if (m_design.GetNets().DeleteEmptyNets() > 0)
-        m_document.SetModified();
+        m_modified();
     m_design.GetNets().SetCurrentNet(0);
-    m_document.Windows().FillNetCombo();
-    m_document.View().Windows().UpdateAllViews();
+    m_windows.FillNetCombo();
+    m_view.Windows().UpdateAllViews();
 }
 
 void CDocumentCleanup::DeleteUnusedShapes()

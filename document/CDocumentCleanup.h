@@ -1,16 +1,26 @@
 #pragma once
 
+#include <functional>
+#include <utility>
+
 #include "model/CDialogService.h"
 
 class CDesign;
-class CWevraDoc;
+class CDocumentHistory;
+class CDocumentWindows;
+class CPadStackUse;
+class CViewState;
 
 // Board > Clean and its pieces: what the design holds but no longer uses (nets without pins,
 // shapes no component places, padstacks nothing names) goes, and the drill holes get their
 // minimal copper border.
 class CDocumentCleanup {
 public:
-    CDocumentCleanup(CWevraDoc& document, CDesign& design) : m_document(document), m_design(design)
+    // `modified` marks the document modified.
+    CDocumentCleanup(CDesign& design, CDocumentHistory& history, CPadStackUse& padStackUse,
+                     CViewState& view, CDocumentWindows& windows, std::function<void()> modified)
+        : m_design(design), m_history(history), m_padStackUse(padStackUse), m_view(view),
+          m_windows(windows), m_modified(std::move(modified))
     {
     }
     CDocumentCleanup(const CDocumentCleanup&) = delete;
@@ -25,6 +35,10 @@ public:
     void DeleteUnusedShapes();
 
 private:
-    CWevraDoc& m_document;
     CDesign& m_design;
+    CDocumentHistory& m_history;
+    CPadStackUse& m_padStackUse;
+    CViewState& m_view;
+    CDocumentWindows& m_windows;
+    std::function<void()> m_modified;
 };

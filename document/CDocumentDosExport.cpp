@@ -9,7 +9,6 @@
 #include "document/CDocumentOutput.h"
 #include "document/CDocumentWindows.h"
 #include "document/CEditSession.h"
-#include "document/CWevraDoc.h"
 #include "framework/CFileDialogService.h"
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
@@ -25,20 +24,20 @@ constexpr size_t shownProblems = 20;
 
 bool CDocumentDosExport::ExportFromUser()
 {
-    const std::optional<std::string> folder = CServices::FileDialogs().ChooseFolder(
-        "Select Directory", std::string(), m_document.GetDesignFolder());
+    const std::optional<std::string> folder =
+        CServices::FileDialogs().ChooseFolder("Select Directory", std::string(), m_designFolder);
     if (!folder)
         return false;
     // The export fills the planes that have no fill for its own use; the design keeps them as
     // the user left them, unfilled, and the board view shows nothing new.
     std::vector<bool> unfilled;
-    for (const auto& plane : m_document.Design().GetPlanes())
+    for (const auto& plane : m_design.GetPlanes())
         unfilled.push_back(plane->GetFillStrokes().GetSize() < 2);
-    CDocumentOutput output(m_document);
-    CDosExport exporter(output, m_document.Session().GetComponentTextMode());
+    CDocumentOutput output(m_design, m_planes, m_designFolder, m_designTitle);
+    CDosExport exporter(output, m_session.GetComponentTextMode());
     std::string failed;
     const bool written = exporter.Export(*folder, failed);
-    std::vector<std::unique_ptr<CPour>>& planes = m_document.Design().GetPlanes();
+    std::vector<std::unique_ptr<CPour>>& planes = m_design.GetPlanes();
     bool restored = false;
     for (size_t i = 0; i < unfilled.size() && i < planes.size(); ++i) {
         if (!unfilled[i])
@@ -49,7 +48,7 @@ bool CDocumentDosExport::ExportFromUser()
     }
     // The fill may have been painted while the progress window let the views repaint.
     if (restored)
-        m_document.Windows().RedrawBoardViews();
+        m_windows.RedrawBoardViews();
     if (!written) {
         CServices::Messages().FileMessageBox("Error!\nThe file could not be written:\n" + failed,
                                              "", MB_OK, MB_ICONEXCLAMATION);

@@ -1,12 +1,18 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "interchange/CDosDocument.h"
 
-class CWevraDoc;
+class CDesign;
+class CDocumentHistory;
+class CDocumentLink;
+class CDocumentWindows;
+class CEditSession;
 struct CDesignSettings;
 
 // File > Open of a DOS design set (".PLY" with its ".CNF" and ".CMP"): the design as the DOS
@@ -15,8 +21,12 @@ struct CDesignSettings;
 // part of the import asks goes to the document.
 class CDocumentDosImport : public CDosDocument {
 public:
-    CDocumentDosImport(CWevraDoc& document, CDesignSettings& settings)
-        : m_document(document), m_settings(settings)
+    // `designFolder` answers the folder of the design file.
+    CDocumentDosImport(CDesign& design, CDesignSettings& settings, CDocumentLink& link,
+                       CEditSession& session, CDocumentHistory& history, CDocumentWindows& windows,
+                       std::function<std::string()> designFolder)
+        : m_design(design), m_settings(settings), m_link(link), m_session(session),
+          m_history(history), m_windows(windows), m_designFolder(std::move(designFolder))
     {
     }
     CDocumentDosImport(const CDocumentDosImport&) = delete;
@@ -48,7 +58,12 @@ public:
     std::string GetDesignFolder() const override;
 
 private:
-    CWevraDoc& m_document;
+    CDesign& m_design;
     CDesignSettings& m_settings;
+    CDocumentLink& m_link;
+    CEditSession& m_session;
+    CDocumentHistory& m_history;
+    CDocumentWindows& m_windows;
+    std::function<std::string()> m_designFolder;
     uint64_t m_undoMark = 0;
 };

@@ -12,7 +12,6 @@
 #include "document/CDocumentWindows.h"
 #include "document/CEditSession.h"
 #include "document/CViewState.h"
-#include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
 #include "framework/CResString.h"
@@ -74,7 +73,7 @@ std::string AppTitle()
 void CDocumentEditing::OnSettingsSnapToGrid()
 {
     m_design.GetGridSettings().SetCurrentSnapOn(!m_design.GetGridSettings().IsCurrentSnapOn());
-    m_document.SetModified();
+    m_modified();
 }
 
 bool CDocumentEditing::IsSnapToGridOn() const
@@ -115,8 +114,8 @@ void CDocumentEditing::ApplySnapRange(int32_t range)
     } else {
         m_design.GetGridSettings().ClearSnapPoints();
     }
-    m_document.View().Windows().UpdateAllViews();
-    m_document.SetModified();
+    m_view.Windows().UpdateAllViews();
+    m_modified();
 }
 
 bool CDocumentEditing::IsSnapToGuidelinesOn() const
@@ -135,14 +134,14 @@ void CDocumentEditing::OnBoardImportFromTemplate()
     if (CServices::Messages().MessageBox(templateQuestionText, AppTitle(), MB_OKCANCEL) != IDOK)
         return;
     if (CDialogService::Get().TemplateImport(m_document) == CDialogService::resultOk)
-        m_document.View().Windows().UpdateAllViews();
+        m_view.Windows().UpdateAllViews();
 }
 
 // ---- Moving and rotating the selection ----------------------------------------------------------
 
 void CDocumentEditing::MoveSelectedItems(int32_t dx, int32_t dy)
 {
-    m_document.Planes().MoveSelectedPlanes(dx, dy);
+    m_planes.MoveSelectedPlanes(dx, dy);
     m_design.GetLines().OffsetSelected(dx, dy);
     m_design.GetNets().MoveSelected(dx, dy);
     m_design.GetTexts().MoveSelected(dx, dy);
@@ -157,9 +156,9 @@ void CDocumentEditing::MoveSelectedItems(int32_t dx, int32_t dy)
 
 void CDocumentEditing::MoveSelection(int32_t dx, int32_t dy)
 {
-    m_document.History().PushUndoForSelection();
+    m_history.PushUndoForSelection();
     MoveSelectedItems(dx, dy);
-    m_document.SetModified();
+    m_modified();
 }
 
 void CDocumentEditing::MoveSelectionToCursor()
@@ -209,21 +208,21 @@ void CDocumentEditing::CenterSelectionOnGrid()
     const CPoint centre(SaturateToInt(box.left + box.Width() / 2),
                         SaturateToInt(box.top + box.Height() / 2));
     m_edit.previousCursor = centre;
-    m_edit.cursor = m_document.Session().SnapToGrid(centre);
+    m_edit.cursor = m_session.SnapToGrid(centre);
     MoveSelection(Difference(m_edit.cursor.x, centre.x), Difference(m_edit.cursor.y, centre.y));
-    m_document.Session().SetAnchor();
+    m_session.SetAnchor();
 }
 
 void CDocumentEditing::RotateSelection(int32_t angle)
 {
-    m_document.History().PushUndoForSelection();
+    m_history.PushUndoForSelection();
     const CPoint centre = m_edit.cursor;
     m_design.GetComponents().RotateSelectedAbout(centre.x, centre.y, angle);
     m_design.GetLines().RotateSelected(centre.x, centre.y, angle);
     m_design.GetTexts().RotateSelected(centre.x, centre.y, angle);
     m_design.GetNets().RotateSelected(centre.x, centre.y, angle);
-    m_document.Planes().RotateSelectedPlanes(centre.x, centre.y, angle);
-    m_document.SetModified();
+    m_planes.RotateSelectedPlanes(centre.x, centre.y, angle);
+    m_modified();
 }
 
 void CDocumentEditing::RotateSelection90()
@@ -238,11 +237,11 @@ void CDocumentEditing::CancelMove()
     if (m_edit.action == CEditState::actionDragging)
         MoveSelectedItems(Difference(m_edit.anchor.x, m_edit.cursor.x),
                           Difference(m_edit.anchor.y, m_edit.cursor.y));
-    m_document.Session().SetAction(CEditState::actionWaiting);
+    m_session.SetAction(CEditState::actionWaiting);
     m_edit.rubberBandVisible = false;
     // Deselected first: with a selection the idle tool would first end the running one.
-    m_document.Session().SelectAll(false);
-    m_document.Session().SetMode(ID_VIEW);
+    m_session.SelectAll(false);
+    m_session.SetMode(ID_VIEW);
 }
 
 // ---- Copying and deleting the selection ---------------------------------------------------------
@@ -257,16 +256,16 @@ void CDocumentEditing::CopySelectedInPlace()
     m_design.GetNets().DuplicateSelected();
     m_design.GetLines().DuplicateSelected();
     m_design.GetTexts().CopySelected();
-    m_document.Planes().CopySelectedPlanes();
+    m_planes.CopySelectedPlanes();
     if (components)
         m_design.GetComponents().RebuildNetPins();
 }
 
 bool CDocumentEditing::CopySelection()
 {
-    m_document.History().SaveUndoState();
+    m_history.SaveUndoState();
     CopySelectedInPlace();
-    m_document.SetModified();
+    m_modified();
     return true;
 }
 
@@ -281,19 +280,19 @@ bool CDocumentEditing::DeleteSelectedItems()
     m_design.GetLines().DeleteSelected();
     m_design.GetNets().DeleteSelected();
     m_design.GetTexts().DeleteSelected();
-    m_document.Planes().DeleteSelectedPlanes();
-    m_document.Session().SelectAll(false);
+    m_planes.DeleteSelectedPlanes();
+    m_session.SelectAll(false);
     // The checks' errors may name the items just deleted.
     m_design.GetNets().ClearErrors();
-    m_document.SetModified();
+    m_modified();
     return true;
 }
 
 bool CDocumentEditing::CopyArray()
 {
     m_edit.rubberBandVisible = false;
-    m_document.Session().SetAction(CEditState::actionWaiting);
-    std::string xText = CLengthText::FormatLength(m_document.Session().GetUnit(), defaultArrayStep);
+    m_session.SetAction(CEditState::actionWaiting);
+    std::string xText = CLengthText::FormatLength(m_session.GetUnit(), defaultArrayStep);
     std::string yText = xText;
     std::string columnsText = "2";
     std::string rowsText = "2";
@@ -301,8 +300,8 @@ bool CDocumentEditing::CopyArray()
     if (CDialogService::Get().CopyArray(xText, yText, columnsText, rowsText, incrementText) !=
         CDialogService::resultOk)
         return false;
-    const int32_t dx = CLengthText::ParseLength(m_document.Session().GetUnit(), xText);
-    const int32_t dy = CLengthText::ParseLength(m_document.Session().GetUnit(), yText);
+    const int32_t dx = CLengthText::ParseLength(m_session.GetUnit(), xText);
+    const int32_t dy = CLengthText::ParseLength(m_session.GetUnit(), yText);
     const int32_t columns = CNumberText::ParseInt(columnsText);
     const int32_t rows = CNumberText::ParseInt(rowsText);
     if (columns < 1 || rows < 1 || columns > maxArrayPlaces || rows > maxArrayPlaces)
@@ -313,7 +312,7 @@ bool CDocumentEditing::CopyArray()
     if ((columns >= 2 && dx <= minArrayStep) || (rows >= 2 && dy <= minArrayStep))
         return false;
 
-    m_document.History().SaveUndoState();
+    m_history.SaveUndoState();
     m_design.GetComponents().SetReferenceIncrement(CNumberText::ParseInt(incrementText));
     // The selection walks the grid row by row and leaves a copy at every place but the first,
     // where the items it came from stay.
@@ -339,7 +338,7 @@ bool CDocumentEditing::CopyArray()
 void CDocumentEditing::SelectPen(int32_t index)
 {
     const bool dragging = m_edit.action == CEditState::actionDragging;
-    if (IsCopperLayer(m_document.Session().GetWorkLayer())) {
+    if (IsCopperLayer(m_session.GetWorkLayer())) {
         const CNet& board = *m_design.GetNets().GetNet(0);
         if (index < 1 || index >= board.GetPenCount())
             return;
@@ -357,8 +356,8 @@ void CDocumentEditing::SelectPen(int32_t index)
         if (dragging && IsLineTool(m_edit.mode))
             m_design.GetLines().SetCurrentPolylinePen(index);
     }
-    m_document.Windows().FillPenCombo();
-    m_document.SetModified();
+    m_windows.FillPenCombo();
+    m_modified();
 }
 
 // ---- Deleting -----------------------------------------------------------------------------------
@@ -366,7 +365,7 @@ void CDocumentEditing::SelectPen(int32_t index)
 bool CDocumentEditing::DeleteSelection()
 {
     m_edit.currentComponentIndex = -1;
-    m_document.History().SaveUndoState();
+    m_history.SaveUndoState();
     if (m_design.GetNets().GetSelectedCount() > 0)
         m_design.GetNets().DeleteSelected();
     if (m_design.GetLines().GetSelectedCount() > 0)
@@ -379,9 +378,9 @@ bool CDocumentEditing::DeleteSelection()
         m_design.GetTexts().DeleteSelected();
     for (int32_t i = int32_t(m_design.GetPlanes().size()) - 1; i >= 0; --i) {
         if (m_design.GetPlanes()[size_t(i)]->IsSelected())
-            m_document.Planes().DeletePlane(i);
+            m_planes.DeletePlane(i);
     }
-    m_document.SetModified();
-    m_document.Session().SelectAll(false);
+    m_modified();
+    m_session.SelectAll(false);
     return true;
 }

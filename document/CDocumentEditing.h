@@ -1,9 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 
 class CDesign;
+class CDocumentHistory;
+class CDocumentPlanes;
+class CDocumentWindows;
+class CEditSession;
+class CViewState;
 class CWevraDoc;
 struct CEditState;
 
@@ -13,8 +20,14 @@ struct CEditState;
 // the current pen.
 class CDocumentEditing {
 public:
-    CDocumentEditing(CWevraDoc& document, CDesign& design, CEditState& edit)
-        : m_document(document), m_design(design), m_edit(edit)
+    // `document` goes only to the template import, which takes over parts of another design;
+    // `modified` marks the document modified.
+    CDocumentEditing(CWevraDoc& document, CDesign& design, CEditState& edit, CEditSession& session,
+                     CDocumentHistory& history, CDocumentPlanes& planes, CViewState& view,
+                     CDocumentWindows& windows, std::function<void()> modified)
+        : m_document(document), m_design(design), m_edit(edit), m_session(session),
+          m_history(history), m_planes(planes), m_view(view), m_windows(windows),
+          m_modified(std::move(modified))
     {
     }
     CDocumentEditing(const CDocumentEditing&) = delete;
@@ -69,4 +82,10 @@ private:
     CWevraDoc& m_document;
     CDesign& m_design;
     CEditState& m_edit;
+    CEditSession& m_session;
+    CDocumentHistory& m_history;
+    CDocumentPlanes& m_planes;
+    CViewState& m_view;
+    CDocumentWindows& m_windows;
+    std::function<void()> m_modified;
 };

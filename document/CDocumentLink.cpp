@@ -9,7 +9,6 @@
 #include "document/CEditSession.h"
 #include "document/CUndoSnapshot.h"
 #include "document/CViewState.h"
-#include "document/CWevraDoc.h"
 #include "model/LayerIds.h"
 
 namespace {
@@ -23,214 +22,214 @@ constexpr COLORREF unconnectedPadColor = RGB(150, 150, 150);
 
 CNetArray& CDocumentLink::GetNets()
 {
-    return m_document.Design().GetNets();
+    return m_design.GetNets();
 }
 
 const CNetArray& CDocumentLink::GetNets() const
 {
-    return m_document.Design().GetNets();
+    return m_design.GetNets();
 }
 
 CComponentArray& CDocumentLink::GetComponents()
 {
-    return m_document.Design().GetComponents();
+    return m_design.GetComponents();
 }
 
 const CShapeLib& CDocumentLink::GetShapeCache() const
 {
-    return m_document.Design().GetShapeCache();
+    return m_design.GetShapeCache();
 }
 
 CShapeLib& CDocumentLink::GetEditableShapeCache()
 {
-    return m_document.Design().GetEditableShapeCache();
+    return m_design.GetEditableShapeCache();
 }
 
 CGridArr& CDocumentLink::GetGridSettings()
 {
-    return m_document.Design().GetGridSettings();
+    return m_design.GetGridSettings();
 }
 
 const CWevraFont& CDocumentLink::GetFont() const
 {
-    return m_document.Design().GetFont();
+    return m_design.GetFont();
 }
 
 const CPadStackArray& CDocumentLink::GetPadStacks() const
 {
-    return m_document.Design().GetPadStacks();
+    return m_design.GetPadStacks();
 }
 
 int32_t CDocumentLink::GetBoardWidth() const
 {
-    return m_document.Design().GetBoardWidth();
+    return m_design.GetBoardWidth();
 }
 
 int32_t CDocumentLink::GetBoardHeight() const
 {
-    return m_document.Design().GetBoardHeight();
+    return m_design.GetBoardHeight();
 }
 
 bool CDocumentLink::IsLayerEnabled(int32_t layer) const
 {
-    return m_document.Design().IsLayerEnabled(layer);
+    return m_design.IsLayerEnabled(layer);
 }
 
 int32_t CDocumentLink::GetNetCount() const
 {
-    return m_document.Design().GetNetCount();
+    return m_design.GetNetCount();
 }
 
 std::string CDocumentLink::GetComponentReference(int32_t component) const
 {
-    return m_document.Design().GetComponentReference(component);
+    return m_design.GetComponentReference(component);
 }
 
 int32_t CDocumentLink::GetComponentCount() const
 {
-    return m_document.Design().GetComponentCount();
+    return m_design.GetComponentCount();
 }
 
 std::vector<int32_t> CDocumentLink::GetComponentPadNets(int32_t component) const
 {
-    return m_document.Design().GetComponentPadNets(component);
+    return m_design.GetComponentPadNets(component);
 }
 
 void CDocumentLink::SetPadNet(int32_t component, int32_t pad, int32_t net)
 {
-    m_document.Design().SetPadNet(component, pad, net);
+    m_design.SetPadNet(component, pad, net);
 }
 
 void CDocumentLink::ResetPadNets()
 {
-    m_document.Design().ResetPadNets();
+    m_design.ResetPadNets();
 }
 
 void CDocumentLink::RenumberNets(const std::vector<int32_t>& newIndex)
 {
-    m_document.Design().RenumberNets(newIndex);
+    m_design.RenumberNets(newIndex);
 }
 
 void CDocumentLink::RecalcComponentBoxes()
 {
-    m_document.Design().RecalcComponentBoxes();
+    m_design.RecalcComponentBoxes();
 }
 
 void CDocumentLink::RebuildNetPins()
 {
-    m_document.Design().RebuildNetPins();
+    m_design.RebuildNetPins();
 }
 
 void CDocumentLink::SetNetlistPath(const std::string& path)
 {
-    m_document.Design().SetNetlistPath(path);
+    m_design.SetNetlistPath(path);
 }
 
 void CDocumentLink::SetNetlistTime(int64_t seconds)
 {
-    m_document.Design().SetNetlistTime(seconds);
+    m_design.SetNetlistTime(seconds);
 }
 
 bool CDocumentLink::IsMode45() const
 {
-    return m_document.Design().Settings().mode45 != 0;
+    return m_design.Settings().mode45 != 0;
 }
 
 bool CDocumentLink::IsAutoRatsnest() const
 {
-    return m_document.Design().Settings().ratsnestActive != 0;
+    return m_design.Settings().ratsnestActive != 0;
 }
 
 int32_t CDocumentLink::GetUnit() const
 {
-    return int32_t(m_document.Design().Settings().unit);
+    return int32_t(m_design.Settings().unit);
 }
 
 CPoint CDocumentLink::GetOrigin() const
 {
-    return m_document.Design().Settings().userOffset;
+    return m_design.Settings().userOffset;
 }
 
 int32_t CDocumentLink::GetPadInfoMode() const
 {
-    return int32_t(m_document.Design().Settings().pinInfoMode);
+    return int32_t(m_design.Settings().pinInfoMode);
 }
 
 void CDocumentLink::SetModified()
 {
     // The nets change their pins and copper without a snapshot of their own.
-    m_document.SetCopperModified();
+    m_hooks.copperModified();
 }
 
 // ---- The editing session ------------------------------------------------------------------------
 
 uint32_t CDocumentLink::GetMode() const
 {
-    return m_document.Session().GetMode();
+    return m_session.GetMode();
 }
 
 void CDocumentLink::SetMode(uint32_t mode)
 {
-    m_document.Session().SetMode(mode);
+    m_session.SetMode(mode);
 }
 
 uint32_t CDocumentLink::GetAction() const
 {
-    return m_document.Session().GetAction();
+    return m_session.GetAction();
 }
 
 void CDocumentLink::SetAction(uint32_t action)
 {
-    m_document.Session().SetAction(action);
+    m_session.SetAction(action);
 }
 
 int32_t CDocumentLink::GetWorkLayer() const
 {
-    return m_document.Session().GetWorkLayer();
+    return m_session.GetWorkLayer();
 }
 
 CPoint CDocumentLink::GetCursor() const
 {
-    return m_document.Session().GetCursor();
+    return m_session.GetCursor();
 }
 
 void CDocumentLink::SetCursor(CPoint point)
 {
-    m_document.Session().SetCursor(point);
+    m_session.SetCursor(point);
 }
 
 int32_t CDocumentLink::GetComponentTextMode() const
 {
-    return m_document.Session().GetComponentTextMode();
+    return m_session.GetComponentTextMode();
 }
 
 int32_t CDocumentLink::GetCurrentNet() const
 {
-    return m_document.Session().GetCurrentNetIndex();
+    return m_session.GetCurrentNetIndex();
 }
 
 void CDocumentLink::SetCurrentComponent(int32_t component)
 {
-    m_document.Session().SetCurrentComponent(component);
+    m_session.SetCurrentComponent(component);
 }
 
 int32_t CDocumentLink::SelectAll(bool select)
 {
-    return m_document.Session().SelectAll(select);
+    return m_session.SelectAll(select);
 }
 
 void CDocumentLink::DeselectAll()
 {
-    m_document.Session().DeselectAll();
+    m_session.DeselectAll();
 }
 
 void CDocumentLink::SaveUndoState()
 {
     // An import changes the shape cache, the padstacks and the netlist the design names besides
     // the collections: one Undo brings them all back as they were.
-    CDocumentHistory& history = m_document.History();
+    CDocumentHistory& history = m_history;
     m_importMark = history.GetUndoMark();
-    m_modifiedBeforeImport = m_document.IsModified();
+    m_modifiedBeforeImport = m_hooks.isModified();
     history.SetSnapshotNeeded();
     history.PushUndo(CUndoSnapshot::maskAll | CUndoSnapshot::maskShapeCache |
                      CUndoSnapshot::maskNetlist);
@@ -238,40 +237,40 @@ void CDocumentLink::SaveUndoState()
 
 void CDocumentLink::TakeBackUndoState()
 {
-    if (m_document.History().TakeBackSince(m_importMark))
-        m_document.SetModifiedFlag(m_modifiedBeforeImport);
+    if (m_history.TakeBackSince(m_importMark))
+        m_hooks.setModifiedFlag(m_modifiedBeforeImport);
 }
 
 // ---- The painting -------------------------------------------------------------------------------
 
 int32_t CDocumentLink::GetScale() const
 {
-    return m_document.View().GetScale();
+    return m_view.GetScale();
 }
 
 CPoint CDocumentLink::GetViewOffset() const
 {
-    return m_document.View().GetViewOffset();
+    return m_view.GetViewOffset();
 }
 
 COLORREF CDocumentLink::LayerColor(int32_t layer, int32_t colorSet) const
 {
-    return m_document.Paint().LayerColor(layer, colorSet);
+    return m_paint.LayerColor(layer, colorSet);
 }
 
 CPen CDocumentLink::GetLayerPen(int32_t layer, int32_t colorSet) const
 {
-    return m_document.Paint().GetLayerPen(layer, colorSet);
+    return m_paint.GetLayerPen(layer, colorSet);
 }
 
 CBrush CDocumentLink::GetLayerBrush(int32_t layer, int32_t colorSet) const
 {
-    return m_document.Paint().GetLayerBrush(layer, colorSet);
+    return m_paint.GetLayerBrush(layer, colorSet);
 }
 
 CPen CDocumentLink::GetComponentTextPen(bool bottomSide, bool highlight) const
 {
-    return m_document.Paint().GetComponentTextPen(bottomSide, highlight);
+    return m_paint.GetComponentTextPen(bottomSide, highlight);
 }
 
 CPen CDocumentLink::GetUnconnectedPadPen() const
@@ -303,80 +302,80 @@ bool CDocumentLink::ShowsClearanceHalo() const
 
 int32_t CDocumentLink::CheckNetClusters(CNet& net)
 {
-    return m_document.Analysis().CheckNetClusters(net);
+    return m_analysis.CheckNetClusters(net);
 }
 
 bool CDocumentLink::AllNetsToNet0()
 {
-    return m_document.Analysis().AllNetsToNet0();
+    return m_analysis.AllNetsToNet0();
 }
 
 void CDocumentLink::TestAllNets()
 {
-    m_document.Analysis().TestAllNets();
+    m_analysis.TestAllNets();
 }
 
 bool CDocumentLink::RouteConnection(CNet& net, int32_t layer, int32_t x1, int32_t y1, int32_t x2,
                                     int32_t y2)
 {
-    return m_document.Analysis().RouteConnection(net, layer, x1, y1, x2, y2);
+    return m_analysis.RouteConnection(net, layer, x1, y1, x2, y2);
 }
 
 bool CDocumentLink::RouteAllDefaultLayer()
 {
-    return m_document.Analysis().RouteAllDefaultLayer();
+    return m_analysis.RouteAllDefaultLayer();
 }
 
 bool CDocumentLink::RouteAllTopBottom()
 {
-    return m_document.Analysis().RouteAllTopBottom();
+    return m_analysis.RouteAllTopBottom();
 }
 
 // ---- The windows --------------------------------------------------------------------------------
 
 void CDocumentLink::FillNetCombo()
 {
-    m_document.Windows().FillNetCombo();
+    m_windows.FillNetCombo();
 }
 
 void CDocumentLink::SelectNetInCombo(int32_t net)
 {
-    m_document.Windows().SelectNetInCombo(net);
+    m_windows.SelectNetInCombo(net);
 }
 
 void CDocumentLink::RedrawBoardViews()
 {
-    m_document.Windows().RedrawBoardViews();
+    m_windows.RedrawBoardViews();
 }
 
 void CDocumentLink::RedrawLeftPane(int32_t row)
 {
-    m_document.Windows().RedrawLeftPane(row);
+    m_windows.RedrawLeftPane(row);
 }
 
 void CDocumentLink::ShowLeftPane(bool shown)
 {
-    m_document.Windows().ShowLeftPane(shown);
+    m_windows.ShowLeftPane(shown);
 }
 
 void CDocumentLink::ShowBottomPane(bool shown)
 {
-    m_document.Windows().ShowBottomPane(shown);
+    m_windows.ShowBottomPane(shown);
 }
 
 std::string CDocumentLink::GetDesignFolder() const
 {
-    return m_document.GetDesignFolder();
+    return m_hooks.designFolder();
 }
 
 void CDocumentLink::SetStatusText(const std::string& text)
 {
-    m_document.Windows().SetStatusText(text);
+    m_windows.SetStatusText(text);
 }
 
 void CDocumentLink::AddMessage(const std::string& text)
 {
-    m_document.Windows().AddMessage(text);
+    m_windows.AddMessage(text);
 }
 
 const CShapeLibArray* CDocumentLink::GetShapeLibraries() const

@@ -1,14 +1,22 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/CDocumentComponentLink.h"
 #include "document/CDocumentNetLink.h"
 #include "interchange/CNetlistDocument.h"
 
-class CWevraDoc;
+class CDesign;
+class CDocumentAnalysis;
+class CDocumentHistory;
+class CDocumentPaint;
+class CDocumentWindows;
+class CEditSession;
+class CViewState;
 
 // The document as its nets and components and the netlist import see it: the design's own data,
 // the editing session, the painting, the checks and the windows they keep informed, each question
@@ -18,7 +26,25 @@ class CDocumentLink : public CDocumentNetLink,
                       public CDocumentComponentLink,
                       public CNetlistDocument {
 public:
-    explicit CDocumentLink(CWevraDoc& document) : m_document(document) {}
+    // What the link asks of the document it belongs to.
+    struct DocumentHooks {
+        // The folder of the design file.
+        std::function<std::string()> designFolder;
+        // The document's modified flag, read and set as it is.
+        std::function<bool()> isModified;
+        std::function<void(bool)> setModifiedFlag;
+        // Marks a change of the copper: the planes' fills become stale, the document modified.
+        std::function<void()> copperModified;
+    };
+
+    // The link is made first: the other parts are used only once they are there.
+    CDocumentLink(CDesign& design, CEditSession& session, CDocumentPaint& paint, CViewState& view,
+                  CDocumentWindows& windows, CDocumentHistory& history, CDocumentAnalysis& analysis,
+                  DocumentHooks hooks)
+        : m_design(design), m_session(session), m_paint(paint), m_view(view), m_windows(windows),
+          m_history(history), m_analysis(analysis), m_hooks(std::move(hooks))
+    {
+    }
     CDocumentLink(const CDocumentLink&) = delete;
     CDocumentLink& operator=(const CDocumentLink&) = delete;
 
@@ -109,7 +135,14 @@ public:
     const CShapeLibArray* GetShapeLibraries() const override;
 
 private:
-    CWevraDoc& m_document;
+    CDesign& m_design;
+    CEditSession& m_session;
+    CDocumentPaint& m_paint;
+    CViewState& m_view;
+    CDocumentWindows& m_windows;
+    CDocumentHistory& m_history;
+    CDocumentAnalysis& m_analysis;
+    DocumentHooks m_hooks;
     // Where the history stood and whether the design was modified when an import took its
     // snapshot.
     uint64_t m_importMark = 0;

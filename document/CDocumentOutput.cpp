@@ -1,12 +1,12 @@
 #include "document/CDocumentOutput.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "document/CDesign.h"
 #include "document/CDocumentPlanes.h"
 #include "document/CPlacingInfo.h"
-#include "document/CWevraDoc.h"
 #include "framework/CListPickerService.h"
 #include "framework/CMessageService.h"
 #include "framework/CResString.h"
@@ -29,9 +29,16 @@ constexpr size_t listedFiles = 20;
 
 } // namespace
 
+CDocumentOutput::CDocumentOutput(CDesign& design, CDocumentPlanes& planes, std::string designFolder,
+                                 std::string designTitle)
+    : m_design(design), m_planes(planes), m_designFolder(std::move(designFolder)),
+      m_designTitle(std::move(designTitle))
+{
+}
+
 bool CDocumentOutput::RunOutputJob(const std::function<void()>& print)
 {
-    COutputArray& jobs = m_document.Design().GetOutputJobs();
+    COutputArray& jobs = m_design.GetOutputJobs();
     std::vector<std::string> names;
     for (int32_t i = 0; i < jobs.GetCount(); ++i)
         names.push_back(jobs.GetJob(i)->GetJobName());
@@ -82,7 +89,7 @@ void CDocumentOutput::TellWhereFilesWent(const COutput& job, const std::filesyst
 
 bool CDocumentOutput::MayReplaceOtherJobsFiles(int32_t chosen)
 {
-    const COutputArray& jobs = m_document.Design().GetOutputJobs();
+    const COutputArray& jobs = m_design.GetOutputJobs();
     const COutput& job = *jobs.GetJob(chosen);
     const std::string title = GetDesignTitle();
     const std::filesystem::path folder = COutputFiles::Folder(job, title, GetDesignFolder());
@@ -153,12 +160,17 @@ void CDocumentOutput::RemoveFiles(const std::vector<std::filesystem::path>& file
 
 bool CDocumentOutput::RefillStalePlanes(const std::string& caption)
 {
-    const CDesign& design = m_document.Design();
+    return RefillStalePlanes(m_design, m_planes, caption);
+}
+
+bool CDocumentOutput::RefillStalePlanes(const CDesign& design, CDocumentPlanes& planes,
+                                        const std::string& caption)
+{
     std::string empty;
     for (int32_t i = 0; i < design.GetPlaneCount(); ++i) {
         if (!design.NeedsRefill(design.GetPlane(i)))
             continue;
-        m_document.Planes().RebuildPlane(i);
+        planes.RebuildPlane(i);
         const CPour& plane = design.GetPlane(i);
         if (!plane.HasFill())
             empty += (empty.empty() ? "\"" : ", \"") + plane.GetName() + "\"";
@@ -171,17 +183,17 @@ bool CDocumentOutput::RefillStalePlanes(const std::string& caption)
 
 const COutputArray& CDocumentOutput::GetOutputJobs() const
 {
-    return m_document.Design().GetOutputJobs();
+    return m_design.GetOutputJobs();
 }
 
 std::string CDocumentOutput::GetDesignTitle() const
 {
-    return m_document.GetDesignName();
+    return m_designTitle;
 }
 
 std::filesystem::path CDocumentOutput::GetDesignFolder() const
 {
-    return m_document.GetDesignFolder();
+    return m_designFolder;
 }
 
 std::string CDocumentOutput::GetTimeStamp() const
@@ -191,73 +203,72 @@ std::string CDocumentOutput::GetTimeStamp() const
 
 int32_t CDocumentOutput::GetBoardWidth() const
 {
-    return m_document.Design().GetBoardWidth();
+    return m_design.GetBoardWidth();
 }
 
 int32_t CDocumentOutput::GetBoardHeight() const
 {
-    return m_document.Design().GetBoardHeight();
+    return m_design.GetBoardHeight();
 }
 
 int32_t CDocumentOutput::GetBoardOutlineCount() const
 {
-    return m_document.Design().GetBoardOutline().GetSize();
+    return m_design.GetBoardOutline().GetSize();
 }
 
 CPoint CDocumentOutput::GetBoardOutlinePoint(int32_t i) const
 {
-    const Rec12& point = m_document.Design().GetBoardOutline()[i];
+    const Rec12& point = m_design.GetBoardOutline()[i];
     return CPoint(point.x, point.y);
 }
 
 bool CDocumentOutput::IsBoardOutlineRunStart(int32_t i) const
 {
-    return m_document.Design().GetBoardOutline()[i].pen == 0;
+    return m_design.GetBoardOutline()[i].pen == 0;
 }
 
 const CDrawRecArray& CDocumentOutput::GetLines() const
 {
-    return m_document.Design().GetLines();
+    return m_design.GetLines();
 }
 
 const CNetArray& CDocumentOutput::GetNets() const
 {
-    return m_document.Design().GetNets();
+    return m_design.GetNets();
 }
 
 const CComponentArray& CDocumentOutput::GetComponents() const
 {
-    return m_document.Design().GetComponents();
+    return m_design.GetComponents();
 }
 
 const CShapeLib& CDocumentOutput::GetShapeCache() const
 {
-    return m_document.Design().GetShapeCache();
+    return m_design.GetShapeCache();
 }
 
 int32_t CDocumentOutput::GetPlaneCount() const
 {
-    return m_document.Design().GetPlaneCount();
+    return m_design.GetPlaneCount();
 }
 
 const CPour& CDocumentOutput::GetPlane(int32_t i) const
 {
-    return m_document.Design().GetPlane(i);
+    return m_design.GetPlane(i);
 }
 
 void CDocumentOutput::RefillPlane(int32_t i)
 {
-    const CDesign& design = m_document.Design();
-    if (design.GetPlane(i).GetFillRevision() != design.GetCopperRevision())
-        m_document.Planes().RebuildPlane(i);
+    if (m_design.GetPlane(i).GetFillRevision() != m_design.GetCopperRevision())
+        m_planes.RebuildPlane(i);
 }
 
 const CTextArray& CDocumentOutput::GetTexts() const
 {
-    return m_document.Design().GetTexts();
+    return m_design.GetTexts();
 }
 
 const CWevraFont& CDocumentOutput::GetFont() const
 {
-    return m_document.Design().GetFont();
+    return m_design.GetFont();
 }

@@ -8,14 +8,17 @@
 
 #include "interchange/COutputDocument.h"
 
+class CDesign;
+class CDocumentPlanes;
 class COutput;
-class CWevraDoc;
 
 // The design as the Gerber and drill writers see it, and the run of one output job: the user
 // picks the job, unfilled planes are filled, and the job's device decides what is made.
 class CDocumentOutput : public COutputDocument {
 public:
-    explicit CDocumentOutput(CWevraDoc& document) : m_document(document) {}
+    // `designFolder` and `designTitle`: the folder and the file title of the design file.
+    CDocumentOutput(CDesign& design, CDocumentPlanes& planes, std::string designFolder,
+                    std::string designTitle);
 
     // Lets the user pick an output job and produces it: Gerber files, a drill program per
     // item, or a printout through `print` (the window system's Print command). Files an earlier
@@ -30,6 +33,9 @@ public:
     // whose fill fails or pours no copper is named in a question under `caption`: false when
     // the user would rather have nothing made than go on without it.
     bool RefillStalePlanes(const std::string& caption);
+    // The same for a design and its planes without an output job (a job's printout).
+    static bool RefillStalePlanes(const CDesign& design, CDocumentPlanes& planes,
+                                  const std::string& caption);
 
     const COutputArray& GetOutputJobs() const override;
     std::string GetDesignTitle() const override;
@@ -64,5 +70,8 @@ private:
     // Says in which folder the job's files are.
     void TellWhereFilesWent(const COutput& job, const std::filesystem::path& folder);
 
-    CWevraDoc& m_document;
+    CDesign& m_design;
+    CDocumentPlanes& m_planes;
+    std::string m_designFolder;
+    std::string m_designTitle;
 };

@@ -4,10 +4,10 @@
 #include "document/CDocumentPlanes.h"
 #include "document/CEditSession.h"
 #include "document/CViewState.h"
-#include "document/CWevraDoc.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "document/CDesign.h"
@@ -124,8 +124,12 @@ constexpr double unitsPerInch = 256000.0;
 
 } // namespace
 
-CDocumentPaint::CDocumentPaint(CWevraDoc& document, CDesign& design, CEditState& edit)
-    : m_document(document), m_design(design), m_settings(design.Settings()), m_edit(edit)
+CDocumentPaint::CDocumentPaint(CDesign& design, CEditState& edit, CDocumentLink& link,
+                               CEditSession& session, CViewState& view, CDocumentPlanes& planes,
+                               CDocumentWindows& windows, std::function<std::string()> designName)
+    : m_design(design), m_settings(design.Settings()), m_edit(edit), m_link(link),
+      m_session(session), m_view(view), m_planes(planes), m_windows(windows),
+      m_designName(std::move(designName))
 {
 }
 
@@ -149,8 +153,8 @@ void CDocumentPaint::CreatePens(int32_t kind, int32_t scale)
 
     // A printout writes the component texts the display set shows; the screen its references.
     int32_t textKind = CComponent::textReference;
-    if (kind != CPaintState::penKindScreen && m_document.Session().GetComponentTextMode() > 0)
-        textKind = m_document.Session().GetComponentTextMode() - 1;
+    if (kind != CPaintState::penKindScreen && m_session.GetComponentTextMode() > 0)
+        textKind = m_session.GetComponentTextMode() - 1;
     const int32_t textWidth = std::max<int32_t>(
         1, m_design.GetComponents().GetTextLineWidth(textKind) / std::max(scale, 1));
     const auto textPen = [textWidth](COLORREF color) {
@@ -243,7 +247,7 @@ bool CDocumentPaint::AreScreenPensCurrent() const
 
 CRect CDocumentPaint::GetVisibleBoardRect(int32_t margin) const
 {
-    const CSize client = m_document.View().GetClientPixels();
+    const CSize client = m_view.GetClientPixels();
     return CRect(
         SaturateToInt(-int64_t(m_settings.offset.x) - margin),
         SaturateToInt(-int64_t(m_settings.offset.y) - margin),
@@ -258,7 +262,7 @@ bool CDocumentPaint::DrawBoard(CDeviceContext& dc)
         CreatePens(CPaintState::penKindScreen, m_settings.scale);
     m_design.GetEditableShapeCache().SetScale(m_settings.scale);
 
-    const CSize client = m_document.View().GetClientPixels();
+    const CSize client = m_view.GetClientPixels();
     const int32_t gridX = SaturateToInt(int64_t(m_settings.offset.x) + m_settings.userOffset.x);
     const int32_t gridY = SaturateToInt(int64_t(m_settings.offset.y) + m_settings.userOffset.y);
     const CRect clip = GetVisibleBoardRect(clipMargin);
@@ -351,12 +355,11 @@ void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRe
     DrawUnselectedComponents(dc, m_design.GetComponents(), clip,
                              [&](CDeviceContext& target, const CComponent& component) {
                                  if (layer > lastSignalLayer)
-                                     component.DrawPadsPlain(target, m_document.Link(), layer);
+                                     component.DrawPadsPlain(target, m_link, layer);
                                  else if (netlist)
-                                     component.DrawPadsOnLayer(target, m_document.Link(), layer,
-                                                               false);
+                                     component.DrawPadsOnLayer(target, m_link, layer, false);
                                  else
-                                     component.DrawPads(target, m_document.Link(), layer, false);
+                                     component.DrawPads(target, m_link, layer, false);
                              });
 }
 
@@ -369,15 +372,14 @@ void CDocumentPaint::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, c
         m_design.GetNets().DrawHoles(dc, clip, set.GetHolePercent(), set.GetHoleMinDiameter());
     else
         m_design.GetNets().DrawLayerPads(dc, LAYER_DRILL, clip, false);
-    DrawUnselectedComponents(
-        dc, m_design.GetComponents(), clip,
-        [&](CDeviceContext& target, const CComponent& component) {
-            if (scaled)
-                component.DrawHoles(target, m_document.Link(), set.GetHolePercent(),
-                                    set.GetHoleMinDiameter());
-            else
-                component.DrawPads(target, m_document.Link(), LAYER_DRILL, false);
-        });
+    DrawUnselectedComponents(dc, m_design.GetComponents(), clip,
+                             [&](CDeviceContext& target, const CComponent& component) {
+                                 if (scaled)
+                                     component.DrawHoles(target, m_link, set.GetHolePercent(),
+                                                         set.GetHoleMinDiameter());
+                                 else
+                                     component.DrawPads(target, m_link, LAYER_DRILL, false);
+                             });
 }
 
 void CDocumentPaint::DrawComponentTexts(CDeviceContext& dc, const CRect& clip, bool selected)
@@ -466,7 +468,7 @@ void CDocumentPaint::DrawSelection(CDeviceContext& dc)
             if (layer > 0 && layer < LAYER_COUNT)
                 shown |= 1u << layer;
     }
-    m_document.Planes().DrawSelectedPlanes(dc, shown);
+    m_planes.DrawSelectedPlanes(dc, shown);
     const bool components = m_design.GetComponents().GetSelectedCount() > 0;
     if (components) {
         for (int32_t layer = 1; layer < LAYER_COUNT; ++layer)
@@ -489,9 +491,9 @@ void CDocumentPaint::DrawSelection(CDeviceContext& dc)
                 continue;
             const CComponent& component = *m_design.GetComponents().GetComponent(i);
             if (layer > lastSignalLayer)
-                component.DrawPadsPlain(dc, m_document.Link(), layer);
+                component.DrawPadsPlain(dc, m_link, layer);
             else
-                component.DrawPads(dc, m_document.Link(), layer, true);
+                component.DrawPads(dc, m_link, layer, true);
         }
     };
     if (const COutputRec* set = m_design.GetCurrentLayerSet()) {
@@ -553,7 +555,7 @@ void CDocumentPaint::DrawDefaultPadAtCursor(CDeviceContext& dc) const
 
 void CDocumentPaint::DrawNetRatsnest(CDeviceContext& dc) const
 {
-    if (m_document.Session().GetCurrentNetIndex() >= 0)
+    if (m_session.GetCurrentNetIndex() >= 0)
         DrawCurrentRatsnest(dc);
 }
 
@@ -591,7 +593,7 @@ void CDocumentPaint::DrawRubberBand(CDeviceContext& dc) const
 
 void CDocumentPaint::DrawSecondRubberBand(CDeviceContext& dc) const
 {
-    DrawInvertedRect(dc, m_document.View().GetZoomRect());
+    DrawInvertedRect(dc, m_view.GetZoomRect());
 }
 
 // ---- Previews -----------------------------------------------------------------------------------
@@ -667,7 +669,7 @@ bool CDocumentPaint::DrawLayerSetPreview(CDeviceContext& dc, int32_t width, int3
         if (layer > lastPadLayer)
             continue;
         for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i)
-            m_design.GetComponents().GetComponent(i)->DrawPads(dc, m_document.Link(), layer, false);
+            m_design.GetComponents().GetComponent(i)->DrawPads(dc, m_link, layer, false);
         if (m_design.GetNets().GetCount() > 0)
             m_design.GetNets().DrawLayerPads(dc, layer, clip, false);
     }
@@ -707,8 +709,7 @@ bool CDocumentPaint::DrawOutputPreview(CDeviceContext& dc, int32_t width, int32_
         }
         if (layer <= lastPadLayer) {
             for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i)
-                m_design.GetComponents().GetComponent(i)->DrawPads(dc, m_document.Link(), layer,
-                                                                   false);
+                m_design.GetComponents().GetComponent(i)->DrawPads(dc, m_link, layer, false);
         }
         m_design.GetNets().Draw(dc, layer, clip);
         dc.SelectBrush(previousBrush);
@@ -742,7 +743,7 @@ bool CDocumentPaint::PrintJobPage(CDeviceContext& dc, int32_t jobIndex, int32_t 
     const CPoint savedOffset = m_settings.offset;
     const int32_t savedScale = m_settings.scale;
     m_paint.printing = true;
-    m_document.Session().SelectAll(false);
+    m_session.SelectAll(false);
     m_settings.offset =
         CPoint(TruncToInt(job->GetOffsetX() / jobScale), TruncToInt(job->GetOffsetY() / jobScale));
     m_settings.scale = scale;
@@ -825,10 +826,10 @@ void CDocumentPaint::PrintLayers(CDeviceContext& dc, const COutputRec& record, c
         for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
             const CComponent& component = *m_design.GetComponents().GetComponent(i);
             if (holes)
-                component.DrawHoles(dc, m_document.Link(), record.GetHolePercent(),
+                component.DrawHoles(dc, m_link, record.GetHolePercent(),
                                     record.GetHoleMinDiameter());
             else
-                component.DrawPads(dc, m_document.Link(), layer, false);
+                component.DrawPads(dc, m_link, layer, false);
         }
         dc.SelectBrush(previousBrush);
         dc.SelectPen(previousPen);
@@ -837,6 +838,6 @@ void CDocumentPaint::PrintLayers(CDeviceContext& dc, const COutputRec& record, c
 
 bool CDocumentPaint::PrintOutputJob(const std::string& pdfPath)
 {
-    CJobPrintout printout(m_document, pdfPath);
+    CJobPrintout printout(m_design, *this, m_planes, m_windows, m_designName(), pdfPath);
     return CPrintCommands::Print(printout, false);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "document/CPaintState.h"
@@ -12,8 +13,12 @@
 
 class CDesign;
 class CDeviceContext;
+class CDocumentLink;
+class CDocumentPlanes;
+class CDocumentWindows;
+class CEditSession;
 class COutputRec;
-class CWevraDoc;
+class CViewState;
 struct CDesignSettings;
 struct CEditState;
 
@@ -24,7 +29,11 @@ struct CEditState;
 // header keeps.
 class CDocumentPaint {
 public:
-    CDocumentPaint(CWevraDoc& document, CDesign& design, CEditState& edit);
+    // The view, the planes and the windows are made after the painting and used only once they
+    // are there. `designName` answers the file title of the design, a printed job's title.
+    CDocumentPaint(CDesign& design, CEditState& edit, CDocumentLink& link, CEditSession& session,
+                   CViewState& view, CDocumentPlanes& planes, CDocumentWindows& windows,
+                   std::function<std::string()> designName);
     CDocumentPaint(const CDocumentPaint&) = delete;
     CDocumentPaint& operator=(const CDocumentPaint&) = delete;
 
@@ -125,9 +134,14 @@ private:
     void EndPreview(int32_t savedScale, CPoint savedOffset);
     void DrawPreviewOutline(CDeviceContext& dc, bool filled);
 
-    CWevraDoc& m_document;
     CDesign& m_design;
     CDesignSettings& m_settings;
     CEditState& m_edit;
+    CDocumentLink& m_link;
+    CEditSession& m_session;
+    CViewState& m_view;
+    CDocumentPlanes& m_planes;
+    CDocumentWindows& m_windows;
+    std::function<std::string()> m_designName;
     CPaintState m_paint;
 };

@@ -16,7 +16,6 @@
 #include "document/CEditSession.h"
 #include "document/CEditState.h"
 #include "document/CViewState.h"
-#include "document/CWevraDoc.h"
 #include "framework/CNumberText.h"
 #include "framework/Numeric.h"
 #include "framework/VirtualKeys.h"
@@ -64,50 +63,46 @@ std::string CDocumentPlanes::PlaneName(int32_t number, int32_t layer) const
     std::string name = CNumberText::FormatInt(number);
     if (number >= 0 && number < 10)
         name.insert(0, "0");
-    const std::string layerName = m_document.Design().GetLayers().GetLayerName(layer);
+    const std::string layerName = m_design.GetLayers().GetLayerName(layer);
     return name + ". " + layerName.substr(std::min(layerNumberLength, layerName.size()));
 }
 
 CPour& CDocumentPlanes::AppendNewPlane(CPoint seed)
 {
-    const int32_t layer = m_document.Session().GetWorkLayer();
-    m_document.Design().GetPlanes().push_back(
-        std::make_unique<CPour>(-1, layer, seed.x, seed.y, newPlaneStyle, newPlanePenWidth,
-                                newPlaneHatchGrid, newPlaneHatchRotation));
-    CPour& plane = *m_document.Design().GetPlanes().back();
+    const int32_t layer = m_session.GetWorkLayer();
+    m_design.GetPlanes().push_back(std::make_unique<CPour>(-1, layer, seed.x, seed.y, newPlaneStyle,
+                                                           newPlanePenWidth, newPlaneHatchGrid,
+                                                           newPlaneHatchRotation));
+    CPour& plane = *m_design.GetPlanes().back();
     plane.SetDisplayMode(CPour::displayWysiwyg);
     plane.SetName(PlaneName(GetPlaneCount(), layer));
-    m_document.Session().SetPlaneIndex(GetPlaneCount() - 1);
+    m_session.SetPlaneIndex(GetPlaneCount() - 1);
     return plane;
 }
 
 CPour* CDocumentPlanes::GetCurrentPlane()
 {
-    if (m_document.Session().GetPlaneIndex() < 0 ||
-        m_document.Session().GetPlaneIndex() >= GetPlaneCount())
+    if (m_session.GetPlaneIndex() < 0 || m_session.GetPlaneIndex() >= GetPlaneCount())
         return nullptr;
-    return m_document.Design().GetPlanes()[size_t(m_document.Session().GetPlaneIndex())].get();
+    return m_design.GetPlanes()[size_t(m_session.GetPlaneIndex())].get();
 }
 
 void CDocumentPlanes::SetCurrentPlane(int32_t i)
 {
-    m_document.Session().SetPlaneIndex(std::min(i, GetPlaneCount() - 1));
-    if (m_document.Session().GetPlaneIndex() >= 0)
-        m_document.Session().SetWorkLayer(
-            m_document.Design()
-                .GetPlanes()[size_t(m_document.Session().GetPlaneIndex())]
-                ->GetLayer());
+    m_session.SetPlaneIndex(std::min(i, GetPlaneCount() - 1));
+    if (m_session.GetPlaneIndex() >= 0)
+        m_session.SetWorkLayer(m_design.GetPlanes()[size_t(m_session.GetPlaneIndex())]->GetLayer());
     else
-        m_document.Session().SetMode(ID_VIEW);
+        m_session.SetMode(ID_VIEW);
 }
 
 void CDocumentPlanes::RebuildPlane(int32_t i)
 {
     if (i < 0 || i >= GetPlaneCount())
         return;
-    CPour& plane = *m_document.Design().GetPlanes()[size_t(i)];
+    CPour& plane = *m_design.GetPlanes()[size_t(i)];
     CPlaneBuild build(*this, plane);
-    plane.SetFillRevision(m_document.Design().GetCopperRevision());
+    plane.SetFillRevision(m_design.GetCopperRevision());
 }
 
 void CDocumentPlanes::RefillAll()
@@ -117,7 +112,7 @@ void CDocumentPlanes::RefillAll()
     // A fill that throws must not leave every later refill refused.
     const CRefilling refilling(m_refilling);
     std::vector<CPour*> planes;
-    for (const auto& plane : m_document.Design().GetPlanes())
+    for (const auto& plane : m_design.GetPlanes())
         planes.push_back(plane.get());
     MarkRefilled(planes, CPlaneRefill::Run(*this, planes));
 }
@@ -126,7 +121,7 @@ void CDocumentPlanes::MarkRefilled(const std::vector<CPour*>& planes, size_t bui
 {
     // Planes a Cancel left unbuilt keep the revision of their old fill: still to be refilled.
     for (size_t k = 0; k < built && k < planes.size(); ++k)
-        planes[k]->SetFillRevision(m_document.Design().GetCopperRevision());
+        planes[k]->SetFillRevision(m_design.GetCopperRevision());
 }
 
 void CDocumentPlanes::RefillLayer(int32_t layer)
@@ -135,9 +130,9 @@ void CDocumentPlanes::RefillLayer(int32_t layer)
         return;
     const CRefilling refilling(m_refilling);
     if (layer < 1)
-        layer = m_document.Session().GetWorkLayer();
+        layer = m_session.GetWorkLayer();
     std::vector<CPour*> planes;
-    for (const auto& plane : m_document.Design().GetPlanes()) {
+    for (const auto& plane : m_design.GetPlanes()) {
         if (plane->GetLayer() == layer)
             planes.push_back(plane.get());
     }
@@ -146,76 +141,75 @@ void CDocumentPlanes::RefillLayer(int32_t layer)
 
 bool CDocumentPlanes::DeleteCurrentPlane()
 {
-    const int32_t index = m_document.Session().GetPlaneIndex();
+    const int32_t index = m_session.GetPlaneIndex();
     if (GetCurrentPlane() == nullptr)
         return false;
-    m_document.History().SaveUndoState();
+    m_history.SaveUndoState();
     DeletePlane(index);
     SetCurrentPlane(index);
-    m_document.SetModified();
-    m_document.Windows().RefreshPlaneList();
+    m_modified();
+    m_windows.RefreshPlaneList();
     RedrawBoard();
     return true;
 }
 
 void CDocumentPlanes::DeletePlane(int32_t index)
 {
-    m_document.Design().GetPlanes().erase(m_document.Design().GetPlanes().begin() + index);
+    m_design.GetPlanes().erase(m_design.GetPlanes().begin() + index);
     // The current plane, also while another tool has parked it, stays the same plane.
-    const bool parked = m_document.Session().GetPlaneIndex() < 0;
-    const int64_t current =
-        parked ? int64_t(m_document.Session().GetPlaneIndex()) + CEditState::planeIndexPark
-               : m_document.Session().GetPlaneIndex();
+    const bool parked = m_session.GetPlaneIndex() < 0;
+    const int64_t current = parked ? int64_t(m_session.GetPlaneIndex()) + CEditState::planeIndexPark
+                                   : m_session.GetPlaneIndex();
     if (current < 0 || current < index)
         return;
     if (current == index)
-        m_document.Session().SetPlaneIndex(CEditState::noPlane);
+        m_session.SetPlaneIndex(CEditState::noPlane);
     else
-        m_document.Session().SetPlaneIndex(
+        m_session.SetPlaneIndex(
             SaturateToInt(current - 1 - (parked ? CEditState::planeIndexPark : 0)));
 }
 
 void CDocumentPlanes::DeleteSelectedPlanes()
 {
     for (int32_t i = GetPlaneCount() - 1; i >= 0; --i) {
-        if (m_document.Design().GetPlanes()[size_t(i)]->IsSelected())
+        if (m_design.GetPlanes()[size_t(i)]->IsSelected())
             DeletePlane(i);
     }
 }
 
 void CDocumentPlanes::DeleteAllPlanes()
 {
-    m_document.History().SaveUndoState();
-    m_document.Design().GetPlanes().clear();
-    m_document.Session().SetPlaneIndex(CEditState::noPlane);
-    m_document.SetModified();
-    m_document.Windows().RefreshPlaneList();
+    m_history.SaveUndoState();
+    m_design.GetPlanes().clear();
+    m_session.SetPlaneIndex(CEditState::noPlane);
+    m_modified();
+    m_windows.RefreshPlaneList();
     RedrawBoard();
-    m_document.Session().SetMode(ID_VIEW);
+    m_session.SetMode(ID_VIEW);
 }
 
 void CDocumentPlanes::CopySelectedPlanes()
 {
     const int32_t count = GetPlaneCount();
     for (int32_t i = 0; i < count; ++i) {
-        CPour& plane = *m_document.Design().GetPlanes()[size_t(i)];
+        CPour& plane = *m_design.GetPlanes()[size_t(i)];
         if (!plane.IsSelected())
             continue;
         plane.SetSelected(false);
         const std::string name = PlaneName(GetPlaneCount() + 1, plane.GetLayer());
-        m_document.Design().GetPlanes().push_back(std::make_unique<CPour>(plane, name, true));
+        m_design.GetPlanes().push_back(std::make_unique<CPour>(plane, name, true));
     }
 }
 
 void CDocumentPlanes::MoveAllPlanes(int32_t dx, int32_t dy)
 {
-    for (const auto& plane : m_document.Design().GetPlanes())
+    for (const auto& plane : m_design.GetPlanes())
         plane->Move(dx, dy);
 }
 
 void CDocumentPlanes::MoveSelectedPlanes(int32_t dx, int32_t dy)
 {
-    for (const auto& plane : m_document.Design().GetPlanes()) {
+    for (const auto& plane : m_design.GetPlanes()) {
         if (plane->IsSelected())
             plane->Move(dx, dy);
     }
@@ -223,7 +217,7 @@ void CDocumentPlanes::MoveSelectedPlanes(int32_t dx, int32_t dy)
 
 void CDocumentPlanes::RotateSelectedPlanes(int32_t cx, int32_t cy, int32_t angle)
 {
-    for (const auto& plane : m_document.Design().GetPlanes()) {
+    for (const auto& plane : m_design.GetPlanes()) {
         if (plane->IsSelected())
             plane->Rotate(cx, cy, angle);
     }
@@ -231,10 +225,9 @@ void CDocumentPlanes::RotateSelectedPlanes(int32_t cx, int32_t cy, int32_t angle
 
 int32_t CDocumentPlanes::SelectPlane(int32_t i, bool on)
 {
-    if (i < 0 || i >= GetPlaneCount() ||
-        m_document.Design().GetPlanes()[size_t(i)]->IsSelected() == on)
+    if (i < 0 || i >= GetPlaneCount() || m_design.GetPlanes()[size_t(i)]->IsSelected() == on)
         return 0;
-    m_document.Design().GetPlanes()[size_t(i)]->SetSelected(on);
+    m_design.GetPlanes()[size_t(i)]->SetSelected(on);
     return 1;
 }
 
@@ -248,44 +241,41 @@ int32_t CDocumentPlanes::SelectAllPlanes(bool on)
 
 int32_t CDocumentPlanes::CountSelectedPlanes() const
 {
-    return int32_t(std::count_if(m_document.Design().GetPlanes().begin(),
-                                 m_document.Design().GetPlanes().end(),
+    return int32_t(std::count_if(m_design.GetPlanes().begin(), m_design.GetPlanes().end(),
                                  [](const auto& plane) { return plane->IsSelected(); }));
 }
 
 int32_t CDocumentPlanes::SelectPlanesInRect(const CRect& rect, int32_t mode, uint32_t layerMask)
 {
     int32_t taken = 0;
-    for (const auto& plane : m_document.Design().GetPlanes())
+    for (const auto& plane : m_design.GetPlanes())
         taken += plane->SelectInRect(rect.left, rect.top, rect.right, rect.bottom, mode, layerMask);
     return taken;
 }
 
 void CDocumentPlanes::SetPlaneDisplayMode(int32_t mode)
 {
-    for (const auto& plane : m_document.Design().GetPlanes())
+    for (const auto& plane : m_design.GetPlanes())
         plane->SetDisplayMode(mode);
 }
 
 int32_t CDocumentPlanes::GetPlaneDisplayMode() const
 {
-    return m_document.Design().GetPlanes().empty()
-               ? CPour::displayWysiwyg
-               : m_document.Design().GetPlanes().front()->GetDisplayMode();
+    return m_design.GetPlanes().empty() ? CPour::displayWysiwyg
+                                        : m_design.GetPlanes().front()->GetDisplayMode();
 }
 
 CPour& CDocumentPlanes::AddFullBoardPlane(CPoint seed, int32_t border)
 {
     CPour& plane = AppendNewPlane(seed);
     // An outline of fewer than five points is no rectangle to inset: the board size is.
-    std::array<CPoint, 5> corners = {
-        CPoint(0, 0), CPoint(m_document.Design().GetBoardWidth(), 0),
-        CPoint(m_document.Design().GetBoardWidth(), m_document.Design().GetBoardHeight()),
-        CPoint(0, m_document.Design().GetBoardHeight()), CPoint(0, 0)};
-    if (m_document.Design().GetBoardOutline().GetSize() >= 5) {
+    std::array<CPoint, 5> corners = {CPoint(0, 0), CPoint(m_design.GetBoardWidth(), 0),
+                                     CPoint(m_design.GetBoardWidth(), m_design.GetBoardHeight()),
+                                     CPoint(0, m_design.GetBoardHeight()), CPoint(0, 0)};
+    if (m_design.GetBoardOutline().GetSize() >= 5) {
         for (int32_t k = 0; k < 5; ++k)
-            corners[size_t(k)] = CPoint(m_document.Design().GetBoardOutline()[k].x,
-                                        m_document.Design().GetBoardOutline()[k].y);
+            corners[size_t(k)] =
+                CPoint(m_design.GetBoardOutline()[k].x, m_design.GetBoardOutline()[k].y);
     }
     constexpr int32_t inward[5][2] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1}, {1, 1}};
     CPointArray& outline = plane.GetOutline();
@@ -295,11 +285,11 @@ CPour& CDocumentPlanes::AddFullBoardPlane(CPoint seed, int32_t border)
         outline.SetAtGrow(k, SaturateToInt(int64_t(corner.x) + int64_t(inward[k][0]) * border),
                           SaturateToInt(int64_t(corner.y) + int64_t(inward[k][1]) * border));
     }
-    m_document.SetModified();
-    m_document.Windows().RefreshPlaneList();
-    RebuildPlane(m_document.Session().GetPlaneIndex());
+    m_modified();
+    m_windows.RefreshPlaneList();
+    RebuildPlane(m_session.GetPlaneIndex());
     RedrawBoard();
-    m_document.Session().SetMode(ID_PLANES_EDIT_POLYLINE);
+    m_session.SetMode(ID_PLANES_EDIT_POLYLINE);
     return plane;
 }
 
@@ -307,12 +297,12 @@ CPour* CDocumentPlanes::AddFullBoardPlaneAtCursor()
 {
     std::vector<std::string> choices;
     for (const int32_t border : borderChoices)
-        choices.push_back(CLengthText::FormatLength(m_document.Session().GetUnit(), border));
+        choices.push_back(CLengthText::FormatLength(m_session.GetUnit(), border));
     std::string chosen = choices.front();
     if (CDialogService::Get().BorderSize(choices, chosen) != CDialogService::resultOk)
         return nullptr;
-    return &AddFullBoardPlane(m_document.Session().GetCursor(),
-                              CLengthText::ParseLength(m_document.Session().GetUnit(), chosen));
+    return &AddFullBoardPlane(m_session.GetCursor(),
+                              CLengthText::ParseLength(m_session.GetUnit(), chosen));
 }
 
 bool CDocumentPlanes::EditPlaneProperties()
@@ -321,19 +311,19 @@ bool CDocumentPlanes::EditPlaneProperties()
     if (plane == nullptr)
         return false;
     // The dialog names its plane by name: none is left without one.
-    for (size_t i = 0; i < m_document.Design().GetPlanes().size(); ++i) {
-        if (m_document.Design().GetPlanes()[i]->GetName().empty())
-            m_document.Design().GetPlanes()[i]->SetName("Plane " + std::to_string(i + 1));
+    for (size_t i = 0; i < m_design.GetPlanes().size(); ++i) {
+        if (m_design.GetPlanes()[i]->GetName().empty())
+            m_design.GetPlanes()[i]->SetName("Plane " + std::to_string(i + 1));
     }
     std::vector<std::string> layerNames(size_t(CPour::maxLayer) + 1);
-    for (int32_t layer = 1;
-         layer <= CPour::maxLayer && layer < m_document.Design().GetLayers().GetCount(); ++layer) {
-        if (m_document.Design().GetLayers().IsEnabled(layer))
-            layerNames[size_t(layer)] = m_document.Design().GetLayers().GetLayerName(layer);
+    for (int32_t layer = 1; layer <= CPour::maxLayer && layer < m_design.GetLayers().GetCount();
+         ++layer) {
+        if (m_design.GetLayers().IsEnabled(layer))
+            layerNames[size_t(layer)] = m_design.GetLayers().GetLayerName(layer);
     }
     std::vector<std::string> netNames;
-    for (int32_t i = 0; i < m_document.Design().GetNets().GetCount(); ++i)
-        netNames.push_back(m_document.Design().GetNets().GetNet(i)->GetName());
+    for (int32_t i = 0; i < m_design.GetNets().GetCount(); ++i)
+        netNames.push_back(m_design.GetNets().GetNet(i)->GetName());
 
     CDialogService::PlaneValues values;
     values.name = plane->GetName();
@@ -345,13 +335,13 @@ bool CDocumentPlanes::EditPlaneProperties()
     values.minSpace = plane->GetMinSpace();
     values.start = plane->GetSeed();
     values.hatchRotation = CNumberText::FormatFixed(plane->GetHatchRotation() / rotationScale, 3);
-    if (CDialogService::Get().PlaneProperties(m_document.Session().GetUnit(), layerNames, netNames,
-                                              values) != CDialogService::resultOk)
+    if (CDialogService::Get().PlaneProperties(m_session.GetUnit(), layerNames, netNames, values) !=
+        CDialogService::resultOk)
         return false;
     double degrees = 0.0;
     CNumberText::ParseLeadingDouble(values.hatchRotation, degrees);
     // A name the program made from the old layer would name the wrong one.
-    const int32_t number = m_document.Session().GetPlaneIndex() + 1;
+    const int32_t number = m_session.GetPlaneIndex() + 1;
     const int32_t layer = std::clamp(values.layer, 1, int32_t(CPour::maxLayer));
     if (layer != plane->GetLayer() && values.name == plane->GetName() &&
         values.name == PlaneName(number, plane->GetLayer()))
@@ -366,9 +356,9 @@ bool CDocumentPlanes::EditPlaneProperties()
     plane->SetMinSpace(values.minSpace);
     plane->SetSeed(values.start);
     plane->ClampParams();
-    m_document.SetModified();
-    RebuildPlane(m_document.Session().GetPlaneIndex());
-    m_document.Windows().RefreshPlaneList();
+    m_modified();
+    RebuildPlane(m_session.GetPlaneIndex());
+    m_windows.RefreshPlaneList();
     RedrawBoard();
     return true;
 }
@@ -388,9 +378,9 @@ CPour& CDocumentPlanes::AddCirclePlane(const CRect& box)
                           SaturateToInt(int64_t(cy) - RoundToInt(r * std::sin(a))));
     }
     outline.SetAtGrow(k, outline[0].x, outline[0].y);
-    m_document.SetModified();
-    m_document.Windows().RefreshPlaneList();
-    RebuildPlane(m_document.Session().GetPlaneIndex());
+    m_modified();
+    m_windows.RefreshPlaneList();
+    RebuildPlane(m_session.GetPlaneIndex());
     RedrawBoard();
     return plane;
 }
@@ -406,9 +396,9 @@ CPour& CDocumentPlanes::AddRectanglePlane(const CRect& box)
     outline.SetAtGrow(2, box.right, box.bottom);
     outline.SetAtGrow(3, box.left, box.bottom);
     outline.SetAtGrow(4, box.left, box.top);
-    m_document.SetModified();
-    m_document.Windows().RefreshPlaneList();
-    RebuildPlane(m_document.Session().GetPlaneIndex());
+    m_modified();
+    m_windows.RefreshPlaneList();
+    RebuildPlane(m_session.GetPlaneIndex());
     RedrawBoard();
     return plane;
 }
@@ -417,10 +407,10 @@ CPour& CDocumentPlanes::AddPolylinePlane(CPoint cursor)
 {
     CPour& plane = AppendNewPlane(cursor);
     plane.StartSquareAtCursor(plane.GetLayer(), cursor);
-    m_document.SetModified();
-    m_document.Windows().RefreshPlaneList();
-    m_document.Session().SetMode(ID_PLANES_EDIT_POLYLINE);
-    m_document.Session().SetAction(CEditState::actionDragging);
+    m_modified();
+    m_windows.RefreshPlaneList();
+    m_session.SetMode(ID_PLANES_EDIT_POLYLINE);
+    m_session.SetAction(CEditState::actionDragging);
     return plane;
 }
 
@@ -430,8 +420,8 @@ bool CDocumentPlanes::MovePlaneSeed(CPoint point)
     if (plane == nullptr || !plane->ContainsPoint(point.x, point.y, plane->GetLayer()))
         return false;
     plane->SetSeed(point);
-    m_document.SetModified();
-    RebuildPlane(m_document.Session().GetPlaneIndex());
+    m_modified();
+    RebuildPlane(m_session.GetPlaneIndex());
     RedrawBoard();
     return true;
 }
@@ -439,23 +429,22 @@ bool CDocumentPlanes::MovePlaneSeed(CPoint point)
 bool CDocumentPlanes::PlaneEditClick()
 {
     CPour* plane = GetCurrentPlane();
-    if (plane == nullptr || m_document.Session().GetMode() != ID_PLANES_EDIT_POLYLINE)
+    if (plane == nullptr || m_session.GetMode() != ID_PLANES_EDIT_POLYLINE)
         return false;
-    if (m_document.Session().GetAction() == CEditState::actionDragging) {
+    if (m_session.GetAction() == CEditState::actionDragging) {
         plane->CloseOutline();
         // Dropped without a refill: the fill is the old outline's.
-        m_document.Design().AdvanceCopperRevision();
-        m_document.Session().SetAction(CEditState::actionWaiting);
+        m_design.AdvanceCopperRevision();
+        m_session.SetAction(CEditState::actionWaiting);
         RedrawBoard();
         return true;
     }
-    const int32_t vertex =
-        plane->HitOutline(m_document.Session().GetCursor(), m_document.Session().GetWorkLayer());
+    const int32_t vertex = plane->HitOutline(m_session.GetCursor(), m_session.GetWorkLayer());
     if (vertex < 0)
         return false;
     plane->SetCurrentVertex(vertex);
-    m_document.Session().SetAction(CEditState::actionDragging);
-    m_document.Session().SetCursor(plane->GetOutline()[plane->GetCurrentVertex()]);
+    m_session.SetAction(CEditState::actionDragging);
+    m_session.SetCursor(plane->GetOutline()[plane->GetCurrentVertex()]);
     plane->SaveOutline();
     return true;
 }
@@ -463,23 +452,22 @@ bool CDocumentPlanes::PlaneEditClick()
 void CDocumentPlanes::PlaneEditMouseMove()
 {
     CPour* plane = GetCurrentPlane();
-    if (plane != nullptr && m_document.Session().GetMode() == ID_PLANES_EDIT_POLYLINE &&
-        m_document.Session().GetAction() == CEditState::actionDragging) {
-        plane->MoveVertex(m_document.Session().GetCursor().x, m_document.Session().GetCursor().y,
-                          m_document.Design().GetBoardWidth(), m_document.Design().GetBoardHeight(),
-                          false);
-        m_document.Design().AdvanceCopperRevision();
+    if (plane != nullptr && m_session.GetMode() == ID_PLANES_EDIT_POLYLINE &&
+        m_session.GetAction() == CEditState::actionDragging) {
+        plane->MoveVertex(m_session.GetCursor().x, m_session.GetCursor().y,
+                          m_design.GetBoardWidth(), m_design.GetBoardHeight(), false);
+        m_design.AdvanceCopperRevision();
     }
 }
 
 bool CDocumentPlanes::PlaneEditKey(uint32_t key)
 {
     CPour* plane = GetCurrentPlane();
-    if (plane == nullptr || m_document.Session().GetMode() != ID_PLANES_EDIT_POLYLINE ||
-        m_document.Session().GetAction() != CEditState::actionDragging) {
+    if (plane == nullptr || m_session.GetMode() != ID_PLANES_EDIT_POLYLINE ||
+        m_session.GetAction() != CEditState::actionDragging) {
         if (key != VK_ESCAPE)
             return false;
-        m_document.Session().SetMode(ID_VIEW);
+        m_session.SetMode(ID_VIEW);
         return true;
     }
     const CPointArray& outline = plane->GetOutline();
@@ -490,26 +478,26 @@ bool CDocumentPlanes::PlaneEditKey(uint32_t key)
     switch (key) {
     case VK_RETURN:
         plane->CloseOutline();
-        m_document.Session().SetAction(CEditState::actionWaiting);
-        RebuildPlane(m_document.Session().GetPlaneIndex());
+        m_session.SetAction(CEditState::actionWaiting);
+        RebuildPlane(m_session.GetPlaneIndex());
         RedrawBoard();
         return true;
     case VK_ESCAPE:
         plane->RestoreOutline();
-        m_document.Session().SetAction(CEditState::actionWaiting);
-        RebuildPlane(m_document.Session().GetPlaneIndex());
+        m_session.SetAction(CEditState::actionWaiting);
+        RebuildPlane(m_session.GetPlaneIndex());
         RedrawBoard();
         return true;
     case VK_INSERT:
         plane->InsertVertex();
-        m_document.Design().AdvanceCopperRevision();
+        m_design.AdvanceCopperRevision();
         break;
     case VK_DELETE:
         // A plane needs three corners to enclose anything.
         if (corners <= 3)
             return false;
         plane->DeleteVertex(plane->GetCurrentVertex());
-        m_document.Design().AdvanceCopperRevision();
+        m_design.AdvanceCopperRevision();
         break;
     case VK_ADD:
         plane->SetCurrentVertex(plane->GetCurrentVertex() + 1);
@@ -521,53 +509,50 @@ bool CDocumentPlanes::PlaneEditKey(uint32_t key)
         return false;
     }
     if (outline.GetSize() > 0)
-        m_document.Session().SetCursor(outline[plane->GetCurrentVertex()]);
+        m_session.SetCursor(outline[plane->GetCurrentVertex()]);
     return true;
 }
 
 bool CDocumentPlanes::PlaneChar(char ch)
 {
-    const bool planeMode = (m_document.Session().GetMode() >= ID_PLANES_FIRST &&
-                            m_document.Session().GetMode() <= ID_PLANES_ADD_LAST) ||
-                           (m_document.Session().GetMode() >= ID_PLANES_DELETE_ALL &&
-                            m_document.Session().GetMode() <= ID_PLANES_LAST);
+    const bool planeMode =
+        (m_session.GetMode() >= ID_PLANES_FIRST && m_session.GetMode() <= ID_PLANES_ADD_LAST) ||
+        (m_session.GetMode() >= ID_PLANES_DELETE_ALL && m_session.GetMode() <= ID_PLANES_LAST);
     if ((ch != 'F' && ch != 'f') || !planeMode || GetCurrentPlane() == nullptr)
         return false;
-    RebuildPlane(m_document.Session().GetPlaneIndex());
+    RebuildPlane(m_session.GetPlaneIndex());
     RedrawBoard();
     return true;
 }
 
 void CDocumentPlanes::EndPlaneTool()
 {
-    if (m_document.Session().GetMode() == ID_PLANES_EDIT_POLYLINE &&
-        m_document.Session().GetAction() == CEditState::actionDragging &&
-        GetCurrentPlane() != nullptr)
+    if (m_session.GetMode() == ID_PLANES_EDIT_POLYLINE &&
+        m_session.GetAction() == CEditState::actionDragging && GetCurrentPlane() != nullptr)
         PlaneEditKey(VK_RETURN);
     else
-        m_document.Session().SetMode(ID_VIEW);
+        m_session.SetMode(ID_VIEW);
 }
 
 void CDocumentPlanes::DrawSelectedPlanes(CDeviceContext& dc, uint32_t shownLayers) const
 {
-    const CPoint offset = m_document.View().GetViewOffset();
-    const int32_t scale = m_document.View().GetScale();
-    for (const auto& plane : m_document.Design().GetPlanes()) {
+    const CPoint offset = m_view.GetViewOffset();
+    const int32_t scale = m_view.GetScale();
+    for (const auto& plane : m_design.GetPlanes()) {
         if (plane->IsSelected() && IsLayerShown(shownLayers, plane->GetLayer()))
-            plane->Draw(
-                dc, offset.x, offset.y, scale,
-                m_document.Paint().LayerColor(plane->GetLayer(), CComponentDocument::highlightSet));
+            plane->Draw(dc, offset.x, offset.y, scale,
+                        m_paint.LayerColor(plane->GetLayer(), CComponentDocument::highlightSet));
     }
 }
 
 void CDocumentPlanes::DrawPlaneOutline(CDeviceContext& dc, bool editing) const
 {
-    const int32_t index = m_document.Session().GetPlaneIndex();
+    const int32_t index = m_session.GetPlaneIndex();
     if (index < 0 || index >= GetPlaneCount())
         return;
     const CPour& plane = GetPlane(index);
-    const CPoint offset = m_document.View().GetViewOffset();
-    const int32_t scale = m_document.View().GetScale();
+    const CPoint offset = m_view.GetViewOffset();
+    const int32_t scale = m_view.GetScale();
     if (editing)
         plane.DrawOutlineEdit(dc, offset.x, offset.y, scale);
     else
@@ -576,72 +561,72 @@ void CDocumentPlanes::DrawPlaneOutline(CDeviceContext& dc, bool editing) const
 
 void CDocumentPlanes::DrawPlaneSeed(CDeviceContext& dc) const
 {
-    const int32_t index = m_document.Session().GetPlaneIndex();
+    const int32_t index = m_session.GetPlaneIndex();
     if (index < 0 || index >= GetPlaneCount())
         return;
-    const CPoint offset = m_document.View().GetViewOffset();
-    GetPlane(index).DrawSeedPoint(dc, offset.x, offset.y, m_document.View().GetScale());
+    const CPoint offset = m_view.GetViewOffset();
+    GetPlane(index).DrawSeedPoint(dc, offset.x, offset.y, m_view.GetScale());
 }
 
 // ---- What the plane fill asks of the design -----------------------------------------------------
 
 const CPadStackArray& CDocumentPlanes::GetPadStacks() const
 {
-    return m_document.Design().GetPadStacks();
+    return m_design.GetPadStacks();
 }
 
 int32_t CDocumentPlanes::GetNetCount() const
 {
-    return m_document.Design().GetNetCount();
+    return m_design.GetNetCount();
 }
 
 const CNet& CDocumentPlanes::GetNet(int32_t i) const
 {
-    return *m_document.Design().GetNets().GetNet(i);
+    return *m_design.GetNets().GetNet(i);
 }
 
 int32_t CDocumentPlanes::GetPlaneCount() const
 {
-    return int32_t(m_document.Design().GetPlanes().size());
+    return int32_t(m_design.GetPlanes().size());
 }
 
 const CPour& CDocumentPlanes::GetPlane(int32_t i) const
 {
-    return *m_document.Design().GetPlanes()[size_t(i)];
+    return *m_design.GetPlanes()[size_t(i)];
 }
 
 int32_t CDocumentPlanes::GetTextCount() const
 {
-    return m_document.Design().GetTextCount();
+    return m_design.GetTextCount();
 }
 
 const CWevraText& CDocumentPlanes::GetText(int32_t i) const
 {
-    return m_document.Design().GetText(i);
+    return m_design.GetText(i);
 }
 
 const CWevraFont& CDocumentPlanes::GetFont() const
 {
-    return m_document.Design().GetFont();
+    return m_design.GetFont();
 }
 
 void CDocumentPlanes::ClearReportLines()
 {
-    m_document.Analysis().GetReportLines().clear();
-    m_document.Design().GetNets().ClearErrors();
+    m_analysis.GetReportLines().clear();
+    m_design.GetNets().ClearErrors();
 }
 
 void CDocumentPlanes::SetStatusBarText(const std::string& text)
 {
-    m_document.Windows().SetStatusText(text);
+    m_windows.SetStatusText(text);
 }
 
 void CDocumentPlanes::SetMode(uint32_t mode)
 {
-    m_document.Session().SetMode(mode);
+    m_session.SetMode(mode);
 }
 
 void CDocumentPlanes::RedrawBoard()
 {
-    m_document.Windows().RedrawBoardViews();
+    m_windows.RedrawBoardViews();
 }

@@ -2,22 +2,38 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "analysis/CPlaneBuildDocument.h"
 #include "framework/CPoint.h"
 #include "framework/CRect.h"
 
+class CDesign;
 class CDeviceContext;
-class CWevraDoc;
+class CDocumentAnalysis;
+class CDocumentHistory;
+class CDocumentPaint;
+class CDocumentWindows;
+class CEditSession;
+class CViewState;
 
 // The copper planes of a design as its tools and the plane fill see them: the current plane,
 // adding, deleting, selecting and moving planes, their fill, the editing of a plane's outline
 // and their drawing over the board. The planes themselves are the design's collection.
 class CDocumentPlanes : public CPlaneBuildDocument {
 public:
-    explicit CDocumentPlanes(CWevraDoc& document) : m_document(document) {}
+    // The analysis is made after the planes and used only once it is there. `modified` marks
+    // the document modified.
+    CDocumentPlanes(CDesign& design, CEditSession& session, CDocumentPaint& paint, CViewState& view,
+                    CDocumentWindows& windows, CDocumentHistory& history,
+                    CDocumentAnalysis& analysis, std::function<void()> modified)
+        : m_design(design), m_session(session), m_paint(paint), m_view(view), m_windows(windows),
+          m_history(history), m_analysis(analysis), m_modified(std::move(modified))
+    {
+    }
     CDocumentPlanes(const CDocumentPlanes&) = delete;
     CDocumentPlanes& operator=(const CDocumentPlanes&) = delete;
 
@@ -110,7 +126,14 @@ private:
     // it is now.
     void MarkRefilled(const std::vector<CPour*>& planes, size_t built);
 
-    CWevraDoc& m_document;
+    CDesign& m_design;
+    CEditSession& m_session;
+    CDocumentPaint& m_paint;
+    CViewState& m_view;
+    CDocumentWindows& m_windows;
+    CDocumentHistory& m_history;
+    CDocumentAnalysis& m_analysis;
+    std::function<void()> m_modified;
     // Set while RefillAll or RefillLayer runs.
     bool m_refilling = false;
 };

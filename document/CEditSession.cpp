@@ -11,7 +11,6 @@
 #include "document/CDocumentViews.h"
 #include "document/CDocumentWindows.h"
 #include "document/CViewState.h"
-#include "document/CWevraDoc.h"
 #include "framework/VirtualKeys.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
@@ -89,7 +88,7 @@ void CEditSession::Reset()
     m_edit.cursor = CPoint();
     m_edit.previousCursor = CPoint();
     m_edit.anchor = CPoint();
-    m_document.View().SetZoomRect(CRect());
+    m_view.SetZoomRect(CRect());
 }
 
 // ---- Editing state ------------------------------------------------------------------------------
@@ -98,23 +97,23 @@ void CEditSession::SetAction(uint32_t action)
 {
     m_edit.action = action;
     if (action == CEditState::actionDragging)
-        m_document.History().SetSnapshotNeeded();
+        m_history.SetSnapshotNeeded();
 }
 
 int32_t CEditSession::GetWorkLayer() const
 {
-    const COutputRec* set = m_document.Design().GetCurrentLayerSet();
-    return set ? set->GetRefLayer() : m_document.Design().GetLayers().GetRefLayer();
+    const COutputRec* set = m_design.GetCurrentLayerSet();
+    return set ? set->GetRefLayer() : m_design.GetLayers().GetRefLayer();
 }
 
 int32_t CEditSession::GetComponentTextMode() const
 {
-    return m_document.Design().GetDisplaySets().GetCurrentTextMode();
+    return m_design.GetDisplaySets().GetCurrentTextMode();
 }
 
 void CEditSession::SetComponentTextMode(int32_t m)
 {
-    if (COutputRec* set = m_document.Design().GetCurrentLayerSet()) {
+    if (COutputRec* set = m_design.GetCurrentLayerSet()) {
         // The text being worked on is one the board shows.
         switch (m + 1) {
         case COutputRec::textModeReference:
@@ -136,14 +135,14 @@ void CEditSession::SetComponentTextMode(int32_t m)
 
 void CEditSession::ShowOnlyComponentText(int32_t kind)
 {
-    if (COutputRec* set = m_document.Design().GetCurrentLayerSet())
+    if (COutputRec* set = m_design.GetCurrentLayerSet())
         set->ShowTextOnly(kind);
     SetModified();
 }
 
 bool CEditSession::IsOnlyComponentText(int32_t kind) const
 {
-    const COutputRec* set = m_document.Design().GetCurrentLayerSet();
+    const COutputRec* set = m_design.GetCurrentLayerSet();
     if (set == nullptr)
         return kind == COutputRec::textNone;
     if (kind == COutputRec::textNone)
@@ -153,30 +152,29 @@ bool CEditSession::IsOnlyComponentText(int32_t kind) const
 
 int32_t CEditSession::GetCurrentNetIndex() const
 {
-    return m_document.Design().GetNets().GetCurrentIndex();
+    return m_design.GetNets().GetCurrentIndex();
 }
 
 int32_t CEditSession::GetSelectedCount() const
 {
-    int32_t count = m_document.Design().GetLines().GetSelectedCount() +
-                    m_document.Design().GetNets().GetSelectedCount() +
-                    m_document.Design().GetComponents().GetSelectedCount() +
-                    m_document.Design().GetTexts().GetSelectedCount();
-    for (const auto& plane : m_document.Design().GetPlanes())
+    int32_t count = m_design.GetLines().GetSelectedCount() + m_design.GetNets().GetSelectedCount() +
+                    m_design.GetComponents().GetSelectedCount() +
+                    m_design.GetTexts().GetSelectedCount();
+    for (const auto& plane : m_design.GetPlanes())
         count += plane->IsSelected() ? 1 : 0;
     return count;
 }
 
 int32_t CEditSession::SelectAll(bool select)
 {
-    const int32_t linesBefore = m_document.Design().GetLines().GetSelectedCount();
-    int32_t changed = std::abs(m_document.Design().GetLines().SelectAll(select) - linesBefore);
-    changed += m_document.Design().GetComponents().SelectAll(select);
-    changed += m_document.Design().GetNets().SelectAll(select);
-    const int32_t textsBefore = m_document.Design().GetTexts().GetSelectedCount();
-    m_document.Design().GetTexts().SelectAll(select);
-    changed += std::abs(m_document.Design().GetTexts().GetSelectedCount() - textsBefore);
-    for (const auto& plane : m_document.Design().GetPlanes()) {
+    const int32_t linesBefore = m_design.GetLines().GetSelectedCount();
+    int32_t changed = std::abs(m_design.GetLines().SelectAll(select) - linesBefore);
+    changed += m_design.GetComponents().SelectAll(select);
+    changed += m_design.GetNets().SelectAll(select);
+    const int32_t textsBefore = m_design.GetTexts().GetSelectedCount();
+    m_design.GetTexts().SelectAll(select);
+    changed += std::abs(m_design.GetTexts().GetSelectedCount() - textsBefore);
+    for (const auto& plane : m_design.GetPlanes()) {
         if (plane->IsSelected() != select) {
             plane->SetSelected(select);
             ++changed;
@@ -188,12 +186,12 @@ int32_t CEditSession::SelectAll(bool select)
 void CEditSession::UpdateLayerMask()
 {
     m_edit.layerMask = 0;
-    const COutputRec* set = m_document.Design().GetCurrentLayerSet();
+    const COutputRec* set = m_design.GetCurrentLayerSet();
     if (!set)
         return;
     for (int32_t i = 0; i < set->GetLayerCount(); ++i) {
         const int32_t layer = set->GetLayer(i);
-        if (layer >= 1 && layer < LAYER_COUNT && m_document.Design().GetLayers().IsVisible(layer))
+        if (layer >= 1 && layer < LAYER_COUNT && m_design.GetLayers().IsVisible(layer))
             m_edit.layerMask |= 1u << (layer - 1);
     }
 }
@@ -206,16 +204,16 @@ void CEditSession::SetMode(uint32_t mode)
     // send End Mode again while the view is still ending the first.
     if (!m_edit.endingMode && GetSelectedCount() > 0) {
         m_edit.endingMode = true;
-        m_document.View().Windows().EndMode();
+        m_view.Windows().EndMode();
         m_edit.endingMode = false;
     }
     SelectAll(false);
-    m_document.Design().GetComponents().ClearCurrent();
+    m_design.GetComponents().ClearCurrent();
     SetAction(CEditState::actionWaiting);
     m_edit.mode = mode;
     if (m_edit.planeIndex >= 0 && !IsPlaneCommand(mode))
         m_edit.planeIndex -= CEditState::planeIndexPark;
-    if (m_document.IsShapeDocument() || mode == ID_COMPONENTS_REPLACE_PADS)
+    if (m_hooks.isShapeDocument() || mode == ID_COMPONENTS_REPLACE_PADS)
         m_edit.defaultPadStackKind = CEditState::kindShapePad;
     else if (mode == ID_TRACKS_ADD_OR_REMOVE_VIA)
         m_edit.defaultPadStackKind = CEditState::kindVia;
@@ -223,9 +221,9 @@ void CEditSession::SetMode(uint32_t mode)
         m_edit.defaultPadStackKind = CEditState::kindPad;
     m_edit.rubberBandVisible = false;
     SelectGridForMode();
-    m_document.SetTitle();
-    m_document.Windows().RefreshToolbar();
-    m_document.View().Windows().UpdateAllViews();
+    m_hooks.retitle();
+    m_windows.RefreshToolbar();
+    m_view.Windows().UpdateAllViews();
 }
 
 bool CEditSession::SelectGridForMode()
@@ -236,9 +234,9 @@ bool CEditSession::SelectGridForMode()
     else if (m_edit.mode == ID_COMPONENTS_MOVE_ROTATE_TEXT || m_edit.mode == ID_BOARD_EDIT_TEXT ||
              m_edit.mode == ID_BOARD_PLACE_TEXT)
         grid = CGridArr::gridText;
-    if (grid == m_document.Design().GetGridSettings().GetCurrentIndex())
+    if (grid == m_design.GetGridSettings().GetCurrentIndex())
         return false;
-    m_document.Design().GetGridSettings().SetCurrentIndex(grid);
+    m_design.GetGridSettings().SetCurrentIndex(grid);
     return true;
 }
 
@@ -281,31 +279,31 @@ bool CEditSession::SelectInRect(bool add)
     bool selected = false;
     if (IsSelectionFilter(CDesignSettings::filterNonElectrical)) {
         if (IsSelectionFilter(CDesignSettings::filterPoints))
-            selected |= m_document.Design().GetLines().SelectVerticesInRect(rect, mode, mask);
+            selected |= m_design.GetLines().SelectVerticesInRect(rect, mode, mask);
         else if (IsSelectionFilter(CDesignSettings::filterLines))
-            selected |= m_document.Design().GetLines().SelectSegmentsInRect(rect, mode, mask);
+            selected |= m_design.GetLines().SelectSegmentsInRect(rect, mode, mask);
     }
     if (IsSelectionFilter(CDesignSettings::filterElectrical)) {
         if (IsSelectionFilter(CDesignSettings::filterPads))
-            selected |= m_document.Design().GetNets().SelectPadsInRect(rect, mode, padMask);
+            selected |= m_design.GetNets().SelectPadsInRect(rect, mode, padMask);
         if (IsSelectionFilter(CDesignSettings::filterPoints))
-            selected |= m_document.Design().GetNets().SelectTrackVerticesInRect(rect, mode, mask);
+            selected |= m_design.GetNets().SelectTrackVerticesInRect(rect, mode, mask);
         else if (IsSelectionFilter(CDesignSettings::filterLines))
-            selected |= m_document.Design().GetNets().SelectRunsInRect(rect, mode, mask);
+            selected |= m_design.GetNets().SelectRunsInRect(rect, mode, mask);
         else if (IsSelectionFilter(CDesignSettings::filterNets))
-            selected |= m_document.Design().GetNets().SelectNetsWithPinsInRect(rect, mode, mask);
+            selected |= m_design.GetNets().SelectNetsWithPinsInRect(rect, mode, mask);
         if (IsSelectionFilter(CDesignSettings::filterComponents))
-            selected |= m_document.Design().GetComponents().SelectInRect(rect, mode, mask);
+            selected |= m_design.GetComponents().SelectInRect(rect, mode, mask);
         if (IsSelectionFilter(CDesignSettings::filterVias))
-            selected |= m_document.Design().GetNets().SelectViasInRect(rect, mode, padMask);
+            selected |= m_design.GetNets().SelectViasInRect(rect, mode, padMask);
     }
     if (IsSelectionFilter(CDesignSettings::filterTexts)) {
-        const int32_t before = m_document.Design().GetTexts().GetSelectedCount();
-        m_document.Design().GetTexts().SelectInRect(rect, mode, mask);
-        selected |= m_document.Design().GetTexts().GetSelectedCount() != before;
+        const int32_t before = m_design.GetTexts().GetSelectedCount();
+        m_design.GetTexts().SelectInRect(rect, mode, mask);
+        selected |= m_design.GetTexts().GetSelectedCount() != before;
     }
     if (IsSelectionFilter(CDesignSettings::filterPlanes)) {
-        for (const auto& plane : m_document.Design().GetPlanes()) {
+        for (const auto& plane : m_design.GetPlanes()) {
             selected |=
                 plane->SelectInRect(rect.left, rect.top, rect.right, rect.bottom, mode, mask) != 0;
         }
@@ -334,7 +332,7 @@ void CEditSession::ClampRubberBandToBoard()
     }
     const CPoint end = m_edit.mode == ID_EDIT_SELECT_MODE ? m_edit.rawCursor : m_edit.cursor;
     m_edit.rubberBand = CRect(m_edit.rubberBandStart.x, m_edit.rubberBandStart.y, end.x, end.y);
-    m_document.History().SetSnapshotNeeded();
+    m_history.SetSnapshotNeeded();
 }
 
 bool CEditSession::NormaliseRubberBand()
@@ -368,20 +366,20 @@ bool CEditSession::BoardSizeFromRubberBand()
     if (applied) {
         const int32_t dx = SaturateToInt(-int64_t(band.left));
         const int32_t dy = SaturateToInt(-int64_t(band.top));
-        m_document.Design().GetLines().OffsetAll(dx, dy);
-        m_document.Design().GetNets().MoveAll(dx, dy);
-        m_document.Design().GetComponents().MoveAll(dx, dy);
-        for (const auto& plane : m_document.Design().GetPlanes())
+        m_design.GetLines().OffsetAll(dx, dy);
+        m_design.GetNets().MoveAll(dx, dy);
+        m_design.GetComponents().MoveAll(dx, dy);
+        for (const auto& plane : m_design.GetPlanes())
             plane->Move(dx, dy);
         // The texts belong to the board as much as the lines drawn on it.
-        for (int32_t i = 0; i < m_document.Design().GetTexts().GetCount(); ++i)
-            m_document.Design().GetTexts().GetText(i)->Offset(dx, dy);
+        for (int32_t i = 0; i < m_design.GetTexts().GetCount(); ++i)
+            m_design.GetTexts().GetText(i)->Offset(dx, dy);
         const int32_t width = SaturateToInt(band.Width());
         const int32_t height = SaturateToInt(band.Height());
         m_edit.rubberBand = CRect(0, 0, width, height);
-        m_document.Design().SetBoardOutlineRect(0, 0, width, height);
+        m_design.SetBoardOutlineRect(0, 0, width, height);
         SetModified();
-        m_document.View().ZoomAll();
+        m_view.ZoomAll();
     }
     m_edit.rubberBandVisible = false;
     return applied;
@@ -417,14 +415,13 @@ bool CEditSession::AddCircleFromRubberBand()
         SetAction(actionWaiting);
         return false;
     }
-    m_document.Design().GetNets().SelectAll(false);
-    if (!m_document.Design().GetNets().AddEllipseTrack(
-            m_edit.rubberBand.left, m_edit.rubberBand.top, m_edit.rubberBand.right,
-            m_edit.rubberBand.bottom)) {
+    m_design.GetNets().SelectAll(false);
+    if (!m_design.GetNets().AddEllipseTrack(m_edit.rubberBand.left, m_edit.rubberBand.top,
+                                            m_edit.rubberBand.right, m_edit.rubberBand.bottom)) {
         SetAction(actionWaiting);
         return false;
     }
-    m_document.Editing().CenterSelectionOnGrid();
+    m_editing.CenterSelectionOnGrid();
     SetAction(actionDragging);
     return true;
 }
@@ -440,18 +437,17 @@ bool CEditSession::AddRectangleFromRubberBand()
     const CRect& band = m_edit.rubberBand;
     bool added = false;
     if (IsCopperLayer(GetWorkLayer())) {
-        m_document.Design().GetNets().SelectAll(false);
-        added = m_document.Design().GetNets().AddRectangleTrack(band.left, band.top, band.right,
-                                                                band.bottom);
+        m_design.GetNets().SelectAll(false);
+        added = m_design.GetNets().AddRectangleTrack(band.left, band.top, band.right, band.bottom);
     } else {
-        m_document.Design().GetLines().SelectAll(false);
-        added = m_document.Design().GetLines().GetLineTool().AddRectangle(band, GetWorkLayer());
+        m_design.GetLines().SelectAll(false);
+        added = m_design.GetLines().GetLineTool().AddRectangle(band, GetWorkLayer());
     }
     if (!added) {
         SetAction(actionWaiting);
         return false;
     }
-    m_document.Editing().CenterSelectionOnGrid();
+    m_editing.CenterSelectionOnGrid();
     // Set directly: the caller took the snapshot of the state before the figure.
     m_edit.action = actionDragging;
     return true;
@@ -469,11 +465,9 @@ bool CEditSession::CancelRubberBand()
 
 bool CEditSession::SetWorkLayer(int32_t layer)
 {
-    if (layer < 0 || layer >= LAYER_COUNT ||
-        (layer > 0 && !m_document.Design().GetLayers().IsEnabled(layer)))
+    if (layer < 0 || layer >= LAYER_COUNT || (layer > 0 && !m_design.GetLayers().IsEnabled(layer)))
         return false;
-    COutput* job = m_document.Design().GetDisplaySets().GetJob(
-        m_document.Design().GetDisplaySets().GetCurrent());
+    COutput* job = m_design.GetDisplaySets().GetJob(m_design.GetDisplaySets().GetCurrent());
     if (!job || job->GetItemCount() == 0)
         return false;
 
@@ -504,8 +498,8 @@ bool CEditSession::SetWorkLayer(int32_t layer)
     set.SetLayerBytes(layers);
 
     ApplyWorkLayerToTool(layer);
-    m_document.Windows().FillLayerCombo();
-    m_document.Windows().FillPenCombo();
+    m_windows.FillLayerCombo();
+    m_windows.FillPenCombo();
     SetModified();
     return true;
 }
@@ -518,7 +512,7 @@ void CEditSession::SelectLayerByKey(int32_t digit, bool shift, bool ctrl)
         return;
     }
     if (layer == 0 && SetWorkLayer(0) &&
-        m_document.Design().GetViewFlag(CDesignSettings::viewHolesAlwaysVisible))
+        m_design.GetViewFlag(CDesignSettings::viewHolesAlwaysVisible))
         SetWorkLayer(LAYER_DRILL);
 }
 
@@ -527,13 +521,13 @@ void CEditSession::ApplyWorkLayerToTool(int32_t layer)
     // The drill layer is only ever shown on top; it never becomes the layer tools draw on.
     if (layer == LAYER_DRILL)
         return;
-    COutputRec* set = m_document.Design().GetCurrentLayerSet();
+    COutputRec* set = m_design.GetCurrentLayerSet();
     const bool copper = IsCopperLayer(layer);
     const bool dragging = IsAction(CEditState::actionDragging);
     if (IsTrackTool(m_edit.mode)) {
         if (dragging) {
             if (copper) {
-                m_document.Design().GetNets().GetCurrentNet()->SetRunLayer(layer);
+                m_design.GetNets().GetCurrentNet()->SetRunLayer(layer);
                 if (set)
                     set->SetRefLayer(layer);
             }
@@ -544,7 +538,7 @@ void CEditSession::ApplyWorkLayerToTool(int32_t layer)
     } else if (IsLineTool(m_edit.mode)) {
         if (dragging) {
             if (!copper) {
-                m_document.Design().GetLines().SetCurrentPolylineLayer(layer);
+                m_design.GetLines().SetCurrentPolylineLayer(layer);
                 if (set)
                     set->SetRefLayer(layer);
             }
@@ -554,10 +548,10 @@ void CEditSession::ApplyWorkLayerToTool(int32_t layer)
             SetMode(m_edit.mode == ID_LINES_EDIT ? ID_TRACKS_EDIT : ID_TRACKS_ADD);
     }
     if (!copper)
-        m_document.Design().GetNets().SelectAll(false);
+        m_design.GetNets().SelectAll(false);
     if (set)
         set->SetRefLayer(layer);
-    m_document.Design().GetLayers().SetRefLayer(layer);
+    m_design.GetLayers().SetRefLayer(layer);
     SetModified();
 }
 
@@ -565,8 +559,8 @@ void CEditSession::ApplyWorkLayerToTool(int32_t layer)
 
 CPoint CEditSession::SnapToGrid(CPoint point) const
 {
-    return m_document.Design().GetGridSettings().SnapToPoints(
-        point.x, point.y, m_settings.userOffset.x, m_settings.userOffset.y);
+    return m_design.GetGridSettings().SnapToPoints(point.x, point.y, m_settings.userOffset.x,
+                                                   m_settings.userOffset.y);
 }
 
 bool CEditSession::CursorFromPixel(int32_t px, int32_t py)
@@ -614,7 +608,7 @@ bool CEditSession::MoveCursorByKey(uint32_t key)
     default:
         return false;
     }
-    const CSize step = m_document.Design().GetGridSettings().GetCurrentSnap();
+    const CSize step = m_design.GetGridSettings().GetCurrentSnap();
     const CPoint moved(SaturateToInt(m_edit.cursor.x + int64_t(sx) * step.cx),
                        SaturateToInt(m_edit.cursor.y + int64_t(sy) * step.cy));
     const CPoint snapped = SnapToGrid(moved);
@@ -635,11 +629,10 @@ bool CEditSession::SnapCursor(bool keepSelection)
     SetAnchor();
     if (m_edit.mode == ID_SETTINGS_SET_GRID_OFFSET) {
         CPoint point = m_edit.rawCursor;
-        const bool hit = IsCopperLayer(GetWorkLayer())
-                             ? m_document.Design().GetNets().FindNetAt(point, snapProbeMode,
-                                                                       m_edit.layerMask) >= 0
-                             : m_document.Design().GetLines().HitTest(point, snapProbeMode,
-                                                                      m_edit.layerMask) >= 0;
+        const bool hit =
+            IsCopperLayer(GetWorkLayer())
+                ? m_design.GetNets().FindNetAt(point, snapProbeMode, m_edit.layerMask) >= 0
+                : m_design.GetLines().HitTest(point, snapProbeMode, m_edit.layerMask) >= 0;
         if (hit)
             m_edit.cursor = point;
         return hit;
@@ -661,97 +654,97 @@ void CEditSession::ResetCurrentComponent()
 
 bool CEditSession::IsShapeDocument() const
 {
-    return m_document.IsShapeDocument();
+    return m_hooks.isShapeDocument();
 }
 
 CGridArr& CEditSession::GetGridSettings()
 {
-    return m_document.Design().GetGridSettings();
+    return m_design.GetGridSettings();
 }
 
 void CEditSession::SendViewCommand(uint32_t id)
 {
-    m_document.Windows().SendViewCommand(id);
+    m_windows.SendViewCommand(id);
 }
 
 void CEditSession::MoveSelection(int32_t dx, int32_t dy)
 {
-    m_document.Editing().MoveSelection(dx, dy);
+    m_editing.MoveSelection(dx, dy);
 }
 
 void CEditSession::RotateSelection(int32_t angle)
 {
-    m_document.Editing().RotateSelection(angle);
+    m_editing.RotateSelection(angle);
 }
 
 void CEditSession::RebuildNetPins()
 {
-    m_document.Design().RebuildNetPins();
+    m_design.RebuildNetPins();
 }
 
 void CEditSession::UpdateAllViews()
 {
-    m_document.Windows().UpdateAllViews();
+    m_windows.UpdateAllViews();
 }
 
 void CEditSession::ShowBottomPane(bool shown)
 {
-    m_document.Windows().ShowBottomPane(shown);
+    m_windows.ShowBottomPane(shown);
 }
 
 void CEditSession::SetStatusText(const std::string& text)
 {
-    m_document.Windows().SetStatusText(text);
+    m_windows.SetStatusText(text);
 }
 
 CNetArray& CEditSession::GetNets()
 {
-    return m_document.Design().GetNets();
+    return m_design.GetNets();
 }
 
 CComponentArray& CEditSession::GetComponents()
 {
-    return m_document.Design().GetComponents();
+    return m_design.GetComponents();
 }
 
 CDrawRecArray& CEditSession::GetLines()
 {
-    return m_document.Design().GetLines();
+    return m_design.GetLines();
 }
 
 CShapeLib& CEditSession::GetEditableShapeCache()
 {
-    return m_document.Design().GetEditableShapeCache();
+    return m_design.GetEditableShapeCache();
 }
 
 void CEditSession::SaveUndoState()
 {
-    m_document.History().SaveUndoState();
+    m_history.SaveUndoState();
 }
 
 void CEditSession::PushUndoForSelection()
 {
-    m_document.History().PushUndoForSelection();
+    m_history.PushUndoForSelection();
 }
 
 void CEditSession::SetModified()
 {
-    m_document.SetModified();
+    m_hooks.modified();
 }
 
 void CEditSession::RedrawBoardViews()
 {
-    m_document.Windows().RedrawBoardViews();
+    m_windows.RedrawBoardViews();
 }
 
 void CEditSession::RepaintBoardViews()
 {
-    m_document.Windows().RepaintBoardViews();
+    m_windows.RepaintBoardViews();
 }
 
 const CWevraFont& CEditSession::GetFont() const
 {
-    return m_document.Design().GetFont();
+    return m_design.GetFont();
 }
 
 std::vector<std::string> CEditSession::GetLayerNames() const
@@ -759,6 +752,6 @@ std::vector<std::string> CEditSession::GetLayerNames() const
     std::vector<std::string> names;
     names.reserve(LAYER_COUNT);
     for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
-        names.push_back(m_document.Design().GetLayers().GetLayerName(layer));
+        names.push_back(m_design.GetLayers().GetLayerName(layer));
     return names;
 }

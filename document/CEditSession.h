@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/CDesignSettings.h"
@@ -12,7 +14,11 @@
 #include "model/CToolDocument.h"
 #include "model/CWevraText.h"
 
-class CWevraDoc;
+class CDesign;
+class CDocumentEditing;
+class CDocumentHistory;
+class CDocumentWindows;
+class CViewState;
 
 // The user's editing session on one design: the tool mode and what it is doing, the selection
 // and its filter, the cursor in its raw, snapped and previous positions with the anchor, the
@@ -22,8 +28,23 @@ class CWevraDoc;
 // The selection filter is stored with the design's settings.
 class CEditSession : public CToolDocument {
 public:
-    CEditSession(CWevraDoc& document, CDesignSettings& settings)
-        : m_document(document), m_settings(settings)
+    // What the session asks of the document it belongs to.
+    struct DocumentHooks {
+        // Marks the document modified.
+        std::function<void()> modified;
+        // Rebuilds the document's title, which names the tool mode.
+        std::function<void()> retitle;
+        // Whether the document is a shape document.
+        std::function<bool()> isShapeDocument;
+    };
+
+    // The editing, the history, the view and the windows are made after the session and used
+    // only once they are there.
+    CEditSession(CDesign& design, CDesignSettings& settings, CDocumentEditing& editing,
+                 CDocumentHistory& history, CViewState& view, CDocumentWindows& windows,
+                 DocumentHooks hooks)
+        : m_design(design), m_settings(settings), m_editing(editing), m_history(history),
+          m_view(view), m_windows(windows), m_hooks(std::move(hooks))
     {
     }
     CEditSession(const CEditSession&) = delete;
@@ -206,8 +227,13 @@ public:
     const CWevraFont& GetFont() const override;
 
 private:
-    CWevraDoc& m_document;
+    CDesign& m_design;
     CDesignSettings& m_settings;
+    CDocumentEditing& m_editing;
+    CDocumentHistory& m_history;
+    CViewState& m_view;
+    CDocumentWindows& m_windows;
+    DocumentHooks m_hooks;
     CEditState m_edit;
     CComponent m_currentComponent;
     CWevraText m_currentText;

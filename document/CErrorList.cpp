@@ -6,7 +6,6 @@
 #include "document/CDocumentWindows.h"
 #include "document/CEditSession.h"
 #include "document/CViewState.h"
-#include "document/CWevraDoc.h"
 #include "model/CLayerArray.h"
 #include "model/CLengthText.h"
 #include "model/CNetArray.h"
@@ -52,17 +51,18 @@ CErrorList::ColumnStarts(const std::vector<Columns>& rows,
     return starts;
 }
 
-CErrorList::Columns CErrorList::RowTexts(const CWevraDoc& document, int32_t record)
+CErrorList::Columns CErrorList::RowTexts(const CDesign& design, const CEditSession& session,
+                                         int32_t record)
 {
-    const CNetArray& nets = document.Design().GetNets();
+    const CNetArray& nets = design.GetNets();
     const CNetErrorRec* error = nets.GetError(record);
     if (!error)
         return {};
-    const int32_t unit = document.Session().GetUnit();
+    const int32_t unit = session.GetUnit();
     const CNetErrorRec::Item& first = error->GetFirst();
     const CNetErrorRec::Item& second = error->GetSecond();
     return {std::to_string(record + 1),
-            TrimLeft(document.Design().GetLayers().GetLayerName(error->GetKind())),
+            TrimLeft(design.GetLayers().GetLayerName(error->GetKind())),
             nets.GetNetName(first.net),
             first.text,
             CLengthText::FormatLength(unit, first.position.x),
@@ -73,21 +73,22 @@ CErrorList::Columns CErrorList::RowTexts(const CWevraDoc& document, int32_t reco
             CLengthText::FormatLength(unit, second.position.y)};
 }
 
-bool CErrorList::GoToError(CWevraDoc& document, int32_t record)
+bool CErrorList::GoToError(CDesign& design, CEditSession& session, CViewState& view,
+                           CDocumentWindows& windows, int32_t record)
 {
-    const CNetErrorRec* error = document.Design().GetNets().GetError(record);
+    const CNetErrorRec* error = design.GetNets().GetError(record);
     if (!error)
         return false;
     // The tool change may rebuild the lists; keep what the record says.
     const int32_t layer = error->GetKind();
     const CNetErrorRec::Item first = error->GetFirst();
-    document.Session().SetMode(ID_TRACKS_EDIT);
-    document.Session().SetWorkLayer(layer);
-    document.Design().GetNets().SetCurrentNet(first.net);
-    document.Session().SetCursor(first.position);
-    if (document.View().GetScale() > maxErrorScale)
-        document.View().SetScale(maxErrorScale);
-    document.View().CenterOnCursor();
-    document.Windows().RedrawBoardViews();
+    session.SetMode(ID_TRACKS_EDIT);
+    session.SetWorkLayer(layer);
+    design.GetNets().SetCurrentNet(first.net);
+    session.SetCursor(first.position);
+    if (view.GetScale() > maxErrorScale)
+        view.SetScale(maxErrorScale);
+    view.CenterOnCursor();
+    windows.RedrawBoardViews();
     return true;
 }

@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
-class CWevraDoc;
+class CDesign;
+class CDocumentWindows;
+class CEditSession;
+class CViewState;
 
 // The rows of the bottom pane: one per error record of the nets' checks, and the way the board
 // view is put on a chosen error.
@@ -27,10 +30,11 @@ public:
 
     // Number (from 1), layer name, then for each of the two objects its net, text and position
     // in the document's unit. Empty texts for a record the list does not hold.
-    static Columns RowTexts(const CWevraDoc& document, int32_t record);
+    static Columns RowTexts(const CDesign& design, const CEditSession& session, int32_t record);
 
     // The track Edit tool on the error's layer, its first net current, the cursor on its first
     // position at a scale of at most 400 and the board view centred there. False, changing
     // nothing, for a record the list does not hold.
-    static bool GoToError(CWevraDoc& document, int32_t record);
+    static bool GoToError(CDesign& design, CEditSession& session, CViewState& view,
+                          CDocumentWindows& windows, int32_t record);
 };

@@ -1,10 +1,11 @@
 #include "document/CJobPrintout.h"
 
+#include <utility>
+
 #include "document/CDesign.h"
 #include "document/CDocumentOutput.h"
 #include "document/CDocumentPaint.h"
 #include "document/CDocumentWindows.h"
-#include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CPrintJob.h"
 #include "framework/CPrinterService.h"
@@ -26,14 +27,16 @@ bool PrintsPages(const COutput& job)
 
 } // namespace
 
-CJobPrintout::CJobPrintout(CWevraDoc& document, std::string pdfPath)
-    : m_document(document), m_pdfPath(std::move(pdfPath))
+CJobPrintout::CJobPrintout(CDesign& design, CDocumentPaint& paint, CDocumentPlanes& planes,
+                           CDocumentWindows& windows, std::string designName, std::string pdfPath)
+    : m_design(design), m_paint(paint), m_planes(planes), m_windows(windows),
+      m_designName(std::move(designName)), m_pdfPath(std::move(pdfPath))
 {
 }
 
 int32_t CJobPrintout::FindJob() const
 {
-    const COutputArray& jobs = m_document.Design().GetOutputJobs();
+    const COutputArray& jobs = m_design.GetOutputJobs();
     const COutput* current = jobs.GetJob(jobs.GetCurrent());
     if (current && PrintsPages(*current))
         return jobs.GetCurrent();
@@ -51,10 +54,10 @@ bool CJobPrintout::Prepare(CPrintSetup& setup)
         CServices::Messages().MessageBox(noWindowsJobText, CResString::Load(IDS_APP_TITLE));
         return false;
     }
-    const COutput& job = *m_document.Design().GetOutputJobs().GetJob(m_job);
-    if (!CDocumentOutput(m_document).RefillStalePlanes(job.GetJobName()))
+    const COutput& job = *m_design.GetOutputJobs().GetJob(m_job);
+    if (!CDocumentOutput::RefillStalePlanes(m_design, m_planes, job.GetJobName()))
         return false;
-    setup.title = m_document.GetDesignName();
+    setup.title = m_designName;
     setup.landscape = job.GetOrientation() == COutput::orientationLandscape;
     if (!job.UseDefaultPrinter() && CServices::Printers().CanOpenPrinter(job.GetPrinterName()))
         setup.printerName = job.GetPrinterName();
@@ -64,23 +67,23 @@ bool CJobPrintout::Prepare(CPrintSetup& setup)
 
 int32_t CJobPrintout::GetPageCount() const
 {
-    const COutput* job = m_document.Design().GetOutputJobs().GetJob(m_job);
+    const COutput* job = m_design.GetOutputJobs().GetJob(m_job);
     return job ? job->GetItemCount() : 0;
 }
 
 bool CJobPrintout::PaintPage(CPrintJob& job, int32_t page)
 {
-    return m_document.Paint().PrintJobPage(job.GetDC(), m_job, page - 1, job.GetPixelsPerInchX());
+    return m_paint.PrintJobPage(job.GetDC(), m_job, page - 1, job.GetPixelsPerInchX());
 }
 
 void CJobPrintout::OnBeginPrinting()
 {
-    m_document.Design().GetOutputJobs().SetCurrent(m_job);
+    m_design.GetOutputJobs().SetCurrent(m_job);
 }
 
 void CJobPrintout::OnEndPrinting()
 {
-    m_document.Windows().RedrawBoardViews();
+    m_windows.RedrawBoardViews();
 }
 
 void CJobPrintout::ReportFailure()

@@ -5,15 +5,20 @@
 
 #include "framework/CPrintout.h"
 
-class CWevraDoc;
+class CDesign;
+class CDocumentPaint;
+class CDocumentPlanes;
+class CDocumentWindows;
 
 // The board as its printing output job prints it: one page per item of the job, each page the
 // item's layers at the job's scale and offset. The job is the current one when it prints to
 // "WINDOWS", else the first that does; a job without items prints nothing.
 class CJobPrintout : public CPrintout {
 public:
-    // Pages go into the PDF file `pdfPath` when it is not empty.
-    explicit CJobPrintout(CWevraDoc& document, std::string pdfPath = {});
+    // `designName`: the file title of the design, the print's title. Pages go into the PDF
+    // file `pdfPath` when it is not empty.
+    CJobPrintout(CDesign& design, CDocumentPaint& paint, CDocumentPlanes& planes,
+                 CDocumentWindows& windows, std::string designName, std::string pdfPath = {});
 
     // The job's orientation; the job's own printer unless it uses the default printer or its
     // printer is gone. Without a printing job the user is told to define one. Planes without a
@@ -33,7 +38,11 @@ public:
 private:
     int32_t FindJob() const;
 
-    CWevraDoc& m_document;
+    CDesign& m_design;
+    CDocumentPaint& m_paint;
+    CDocumentPlanes& m_planes;
+    CDocumentWindows& m_windows;
+    std::string m_designName;
     std::string m_pdfPath;
     int32_t m_job = -1;
 };

@@ -4,7 +4,6 @@
 #include "document/CDocumentWindows.h"
 #include "document/CEditSession.h"
 #include "document/CViewState.h"
-#include "document/CWevraDoc.h"
 #include "framework/TextTrim.h"
 #include "model/CComponentArray.h"
 #include "model/CNetArray.h"
@@ -25,8 +24,7 @@ std::string Column(const std::string& line, size_t first, size_t length)
 
 int32_t CLeftPaneList::ChooseMode()
 {
-    const bool trackTool =
-        m_document.Session().IsMode(ID_TRACKS_EDIT) || m_document.Session().IsMode(ID_TRACKS_ADD);
+    const bool trackTool = m_session.IsMode(ID_TRACKS_EDIT) || m_session.IsMode(ID_TRACKS_ADD);
     m_mode = trackTool ? modeNets : modeComponents;
     return m_mode;
 }
@@ -34,8 +32,8 @@ int32_t CLeftPaneList::ChooseMode()
 int32_t CLeftPaneList::GetRowCount() const
 {
     if (m_mode == modeNets)
-        return int32_t(m_document.Design().GetNets().GetToDoList().size());
-    return m_document.Design().GetComponents().GetCount();
+        return int32_t(m_design.GetNets().GetToDoList().size());
+    return m_design.GetComponents().GetCount();
 }
 
 int32_t CLeftPaneList::GetScrollRows() const
@@ -46,35 +44,33 @@ int32_t CLeftPaneList::GetScrollRows() const
 bool CLeftPaneList::HasRows() const
 {
     if (m_mode == modeNets)
-        return !m_document.Design().GetNets().GetToDoList().empty();
-    return m_document.Design().GetShapeCache().GetCount() > 0 &&
-           m_document.Design().GetComponents().GetCount() > 0;
+        return !m_design.GetNets().GetToDoList().empty();
+    return m_design.GetShapeCache().GetCount() > 0 && m_design.GetComponents().GetCount() > 0;
 }
 
 bool CLeftPaneList::IsComponentRow(int32_t row) const
 {
-    return m_mode == modeComponents && m_document.Design().GetComponents().IsIndex(row);
+    return m_mode == modeComponents && m_design.GetComponents().IsIndex(row);
 }
 
 bool CLeftPaneList::MeetsBoard(int32_t component) const
 {
-    const CRect board(0, 0, m_document.Design().GetBoardWidth(),
-                      m_document.Design().GetBoardHeight());
-    return m_document.Design().GetComponents().IntersectsRect(component, board);
+    const CRect board(0, 0, m_design.GetBoardWidth(), m_design.GetBoardHeight());
+    return m_design.GetComponents().IntersectsRect(component, board);
 }
 
 CLeftPaneList::ComponentRow CLeftPaneList::GetComponentRow(int32_t row) const
 {
-    if (!m_document.Design().GetComponents().IsIndex(row))
+    if (!m_design.GetComponents().IsIndex(row))
         return {};
-    const CComponentArray& components = m_document.Design().GetComponents();
+    const CComponentArray& components = m_design.GetComponents();
     return {components.GetReference(row), components.GetType(row), components.GetShapeName(row),
             !MeetsBoard(row), components.TestFlag(row, ComponentFlags::showRatsnest)};
 }
 
 CLeftPaneList::NetRow CLeftPaneList::GetNetRow(int32_t row) const
 {
-    const std::vector<std::string>& lines = m_document.Design().GetNets().GetToDoList();
+    const std::vector<std::string>& lines = m_design.GetNets().GetToDoList();
     if (row < 0 || row >= int32_t(lines.size()))
         return {};
     const std::string& line = lines[size_t(row)];
@@ -83,64 +79,63 @@ CLeftPaneList::NetRow CLeftPaneList::GetNetRow(int32_t row) const
 
 std::string CLeftPaneList::GetTotalText() const
 {
-    return "Total: " + std::to_string(m_document.Design().GetNets().GetToDoTotal());
+    return "Total: " + std::to_string(m_design.GetNets().GetToDoTotal());
 }
 
 void CLeftPaneList::SelectAlone(int32_t component)
 {
-    m_document.Session().DeselectAll();
-    m_document.Design().GetComponents().Select(component, true);
-    m_document.Session().SetCurrentComponent(component);
+    m_session.DeselectAll();
+    m_design.GetComponents().Select(component, true);
+    m_session.SetCurrentComponent(component);
 }
 
 void CLeftPaneList::PickRow(int32_t row)
 {
     if (m_mode == modeNets) {
-        m_document.Design().GetNets().ShowToDoNet(row);
+        m_design.GetNets().ShowToDoNet(row);
         return;
     }
-    if (!IsComponentRow(row) || !m_document.View().IsLeftPaneShown() ||
-        !m_document.Session().IsMode(ID_COMPONENTS_MOVE_ROTATE))
+    if (!IsComponentRow(row) || !m_view.IsLeftPaneShown() ||
+        !m_session.IsMode(ID_COMPONENTS_MOVE_ROTATE))
         return;
     SelectAlone(row);
-    m_document.Session().SetAction(MeetsBoard(row) ? CEditState::actionWaiting
-                                                   : CEditState::actionMoveFromPane);
-    m_document.Windows().RedrawBoardViews();
+    m_session.SetAction(MeetsBoard(row) ? CEditState::actionWaiting
+                                        : CEditState::actionMoveFromPane);
+    m_windows.RedrawBoardViews();
 }
 
 void CLeftPaneList::CentreOnComponent(int32_t row)
 {
-    if (!IsComponentRow(row) || !m_document.Session().IsMode(ID_COMPONENTS_MOVE_ROTATE))
+    if (!IsComponentRow(row) || !m_session.IsMode(ID_COMPONENTS_MOVE_ROTATE))
         return;
-    m_document.Session().SetCursor(m_document.Design().GetComponents().GetPosition(row));
-    if (m_document.View().GetScale() > maxPickScale)
-        m_document.View().SetScale(maxPickScale);
-    m_document.View().CenterOnCursor();
-    m_document.Windows().RedrawBoardViews();
+    m_session.SetCursor(m_design.GetComponents().GetPosition(row));
+    if (m_view.GetScale() > maxPickScale)
+        m_view.SetScale(maxPickScale);
+    m_view.CenterOnCursor();
+    m_windows.RedrawBoardViews();
 }
 
 void CLeftPaneList::StartMoveFromPane(int32_t row)
 {
     if (!IsComponentRow(row))
         return;
-    m_document.Session().SetMode(ID_COMPONENTS_MOVE_ROTATE);
+    m_session.SetMode(ID_COMPONENTS_MOVE_ROTATE);
     SelectAlone(row);
-    m_document.Session().SetAction(CEditState::actionMoveFromPane);
-    m_document.Windows().RedrawBoardViews();
+    m_session.SetAction(CEditState::actionMoveFromPane);
+    m_windows.RedrawBoardViews();
 }
 
 bool CLeftPaneList::IsRatsnestShown(int32_t row) const
 {
     return IsComponentRow(row) &&
-           m_document.Design().GetComponents().TestFlag(row, ComponentFlags::showRatsnest);
+           m_design.GetComponents().TestFlag(row, ComponentFlags::showRatsnest);
 }
 
 bool CLeftPaneList::ToggleRatsnest(int32_t row)
 {
     if (!IsComponentRow(row))
         return false;
-    m_document.Design().GetComponents().SetFlag(row, ComponentFlags::showRatsnest,
-                                                !IsRatsnestShown(row));
-    m_document.Windows().RedrawBoardViews();
+    m_design.GetComponents().SetFlag(row, ComponentFlags::showRatsnest, !IsRatsnestShown(row));
+    m_windows.RedrawBoardViews();
     return true;
 }

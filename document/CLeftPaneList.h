@@ -3,7 +3,10 @@
 #include <cstdint>
 #include <string>
 
-class CWevraDoc;
+class CDesign;
+class CDocumentWindows;
+class CEditSession;
+class CViewState;
 
 // What the side pane lists and what choosing a row does to the design. While a track tool
 // runs the pane lists the nets that still have connections to make (the nets' ToDo list),
@@ -30,7 +33,11 @@ public:
         std::string pins;
     };
 
-    explicit CLeftPaneList(CWevraDoc& document) : m_document(document) {}
+    CLeftPaneList(CDesign& design, CEditSession& session, CViewState& view,
+                  CDocumentWindows& windows)
+        : m_design(design), m_session(session), m_view(view), m_windows(windows)
+    {
+    }
 
     // Nets while a track tool is the tool mode, components otherwise; returns the mode.
     int32_t ChooseMode();
@@ -68,6 +75,9 @@ private:
     bool MeetsBoard(int32_t component) const;
     void SelectAlone(int32_t component);
 
-    CWevraDoc& m_document;
+    CDesign& m_design;
+    CEditSession& m_session;
+    CViewState& m_view;
+    CDocumentWindows& m_windows;
     int32_t m_mode = modeComponents;
 };

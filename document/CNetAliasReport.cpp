@@ -1,12 +1,12 @@
 #include "document/CNetAliasReport.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "document/CDesign.h"
 #include "document/CDocumentLink.h"
 #include "document/CPlacingInfo.h"
-#include "document/CWevraDoc.h"
 #include "framework/CLauncher.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
@@ -62,8 +62,9 @@ constexpr int64_t progressUnits = 1000000;
 
 } // namespace
 
-CNetAliasReport::CNetAliasReport(CWevraDoc& document)
-    : m_document(document), m_progressDelay(CImportProgress::defaultDelay)
+CNetAliasReport::CNetAliasReport(CDesign& design, CDocumentLink& link, std::string designFolder)
+    : m_design(design), m_link(link), m_designFolder(std::move(designFolder)),
+      m_progressDelay(CImportProgress::defaultDelay)
 {
 }
 
@@ -76,13 +77,13 @@ bool CNetAliasReport::Cancelled(int64_t done) const
 
 std::filesystem::path CNetAliasReport::FilePath() const
 {
-    return std::filesystem::path(m_document.GetDesignFolder()) / fileName;
+    return std::filesystem::path(m_designFolder) / fileName;
 }
 
 std::string CNetAliasReport::PadNetName(int32_t component, int32_t pad) const
 {
-    const CNetArray& nets = m_document.Design().GetNets();
-    int32_t net = m_document.Design().GetComponents().GetComponent(component)->GetPadNet(pad);
+    const CNetArray& nets = m_design.GetNets();
+    int32_t net = m_design.GetComponents().GetComponent(component)->GetPadNet(pad);
     if (net >= nets.GetCount())
         net = 0;
     return nets.GetCount() > 0 ? nets.GetNet(net)->GetName() : std::string();
@@ -90,7 +91,7 @@ std::string CNetAliasReport::PadNetName(int32_t component, int32_t pad) const
 
 std::string CNetAliasReport::AllPadsText(const std::string& timeStamp) const
 {
-    const CComponentArray& components = m_document.Design().GetComponents();
+    const CComponentArray& components = m_design.GetComponents();
     std::string text = Heading("Netaliases:", timeStamp);
     text += Left("Nr.", 4) + "\t" + Left("Reference", 20) + "\t" + Left("Pin", 4) + "\t" +
             Left("Netname", 20) + lineEnd;
@@ -100,7 +101,7 @@ std::string CNetAliasReport::AllPadsText(const std::string& timeStamp) const
             return text;
         text += std::string(" ") + lineEnd;
         const CComponent& component = *components.GetComponent(c);
-        const int32_t pads = component.GetPadCount(m_document.Design().GetShapeCache());
+        const int32_t pads = component.GetPadCount(m_design.GetShapeCache());
         for (int32_t pad = 0; pad < pads; ++pad)
             text += Left(Number(c + 1), 4) + "\t" + Left(component.GetReference(), 20) + "\t" +
                     Left(Number(pad + 1), 4) + "\t" + Left(PadNetName(c, pad), 20) + lineEnd;
@@ -110,14 +111,14 @@ std::string CNetAliasReport::AllPadsText(const std::string& timeStamp) const
 
 std::string CNetAliasReport::ErrorsText(const std::string& timeStamp) const
 {
-    const CComponentArray& components = m_document.Design().GetComponents();
+    const CComponentArray& components = m_design.GetComponents();
     std::vector<std::string> aliases;
     const int64_t count = std::max<int64_t>(components.GetCount(), 1);
     for (int32_t c = 0; c < components.GetCount(); ++c) {
         if (Cancelled(c * (progressUnits / 2) / count))
             return {};
         const CComponent& component = *components.GetComponent(c);
-        const int32_t pads = component.GetPadCount(m_document.Design().GetShapeCache());
+        const int32_t pads = component.GetPadCount(m_design.GetShapeCache());
         for (int32_t pad = 0; pad < pads; ++pad)
             aliases.push_back(component.GetReference() + "," + Number(pad + 1) + "," +
                               PadNetName(c, pad));
@@ -125,9 +126,8 @@ std::string CNetAliasReport::ErrorsText(const std::string& timeStamp) const
     std::string text = Heading("Netaliases Errors:", timeStamp);
     text += Left("Nr.", 4) + "\t" + Left("Reference", 20) + "\t" + Left("Pin", 4) + "\t" +
             Left("PCB Netname", 20) + "\t" + Left("SCH Netname", 20) + lineEnd;
-    if (!CNetlistImport().LoadNetsOnly(m_document.Link(), m_document.Design().GetNetlistPath(),
-                                       aliases, m_progress.get(), progressUnits / 2,
-                                       progressUnits) ||
+    if (!CNetlistImport().LoadNetsOnly(m_link, m_design.GetNetlistPath(), aliases, m_progress.get(),
+                                       progressUnits / 2, progressUnits) ||
         Cancelled(progressUnits))
         return text;
     int32_t errors = 0;

@@ -6,8 +6,9 @@
 #include <memory>
 #include <string>
 
+class CDesign;
+class CDocumentLink;
 class CImportProgress;
-class CWevraDoc;
 
 // The net-alias report "NetAliases.TXT" beside the design: the net of every component pad, or,
 // compared with the design's netlist, only the pads whose net on the board is named otherwise
@@ -20,7 +21,8 @@ public:
     static constexpr char fileName[] = "NetAliases.TXT";
     static constexpr char progressTitle[] = "Export Components Netnames";
 
-    explicit CNetAliasReport(CWevraDoc& document);
+    // `designFolder`: the folder of the design file.
+    CNetAliasReport(CDesign& design, CDocumentLink& link, std::string designFolder);
     ~CNetAliasReport();
     CNetAliasReport(const CNetAliasReport&) = delete;
     CNetAliasReport& operator=(const CNetAliasReport&) = delete;
@@ -49,7 +51,9 @@ private:
     // Moves the progress of Write, if any, to `done` of its units; true once cancelled.
     bool Cancelled(int64_t done) const;
 
-    CWevraDoc& m_document;
+    CDesign& m_design;
+    CDocumentLink& m_link;
+    std::string m_designFolder;
     std::chrono::milliseconds m_progressDelay;
     std::unique_ptr<CImportProgress> m_progress;
     bool m_cancelled = false;

@@ -6,7 +6,6 @@
 #include "document/CDocumentHistory.h"
 #include "document/CDocumentWindows.h"
 #include "document/CEditSession.h"
-#include "document/CWevraDoc.h"
 #include "framework/CNumberText.h"
 #include "framework/Numeric.h"
 #include "model/CAngleText.h"
@@ -29,56 +28,57 @@ bool IsCount(int32_t count)
     return count >= 1 && count <= CPadArrays::maxCount;
 }
 
-int32_t DefaultPadStack(const CWevraDoc& document)
+int32_t DefaultPadStack(const CDesign& design, const CEditSession& session)
 {
-    return document.Design().GetPadStacks().GetDefault(document.Session().GetDefaultPadStackKind());
+    return design.GetPadStacks().GetDefault(session.GetDefaultPadStackKind());
 }
 
 // A point shown relative to the user offset, typed back in the unit.
-CPoint TypedPoint(const CWevraDoc& document, const std::string& x, const std::string& y)
+CPoint TypedPoint(const CEditSession& session, const std::string& x, const std::string& y)
 {
-    const CPoint origin = document.Session().GetOrigin();
-    const int32_t unit = document.Session().GetUnit();
+    const CPoint origin = session.GetOrigin();
+    const int32_t unit = session.GetUnit();
     return CPoint(SaturateToInt(int64_t(CLengthText::ParseLength(unit, x)) + origin.x),
                   SaturateToInt(int64_t(CLengthText::ParseLength(unit, y)) + origin.y));
 }
 
-std::string ShownLength(const CWevraDoc& document, int64_t length)
+std::string ShownLength(const CEditSession& session, int64_t length)
 {
-    return CLengthText::FormatLength(document.Session().GetUnit(), SaturateToInt(length));
+    return CLengthText::FormatLength(session.GetUnit(), SaturateToInt(length));
 }
 
 // The cursor as the user sees it, relative to the user offset.
-void ShowCursor(const CWevraDoc& document, std::string& x, std::string& y)
+void ShowCursor(const CEditSession& session, std::string& x, std::string& y)
 {
-    const CPoint cursor = document.Session().GetCursor();
-    const CPoint origin = document.Session().GetOrigin();
-    x = ShownLength(document, int64_t(cursor.x) - origin.x);
-    y = ShownLength(document, int64_t(cursor.y) - origin.y);
+    const CPoint cursor = session.GetCursor();
+    const CPoint origin = session.GetOrigin();
+    x = ShownLength(session, int64_t(cursor.x) - origin.x);
+    y = ShownLength(session, int64_t(cursor.y) - origin.y);
 }
 
 template <typename Values, typename Place>
-bool RunDialog(CWevraDoc& document, Values values, int32_t (CDialogService::*show)(Values&),
-               Place place)
+bool RunDialog(CDesign& design, CEditSession& session, CDocumentHistory& history,
+               CDocumentWindows& windows, const std::function<void()>& modified, Values values,
+               int32_t (CDialogService::*show)(Values&), Place place)
 {
     if ((CDialogService::Get().*show)(values) != CDialogService::resultOk)
         return false;
-    document.History().SaveUndoState();
-    const int32_t placed = place(document, values);
+    history.SaveUndoState();
+    const int32_t placed = place(design, session, values);
     if (placed > 0)
-        document.SetModified();
-    document.Windows().RedrawBoardViews();
+        modified();
+    windows.RedrawBoardViews();
     return placed > 0;
 }
 
 } // namespace
 
-CDialogService::RectPadArray CPadArrays::RectangularPresets(const CWevraDoc& document)
+CDialogService::RectPadArray CPadArrays::RectangularPresets(const CEditSession& session)
 {
     CDialogService::RectPadArray values;
-    ShowCursor(document, values.xStart, values.yStart);
-    values.xDistance = ShownLength(document, defaultDistance);
-    values.yDistance = ShownLength(document, defaultDistance);
+    ShowCursor(session, values.xStart, values.yStart);
+    values.xDistance = ShownLength(session, defaultDistance);
+    values.yDistance = ShownLength(session, defaultDistance);
     values.xCount = defaultXCount;
     values.yCount = defaultYCount;
     values.arrayRotation = CAngleText::Format(0);
@@ -86,11 +86,11 @@ CDialogService::RectPadArray CPadArrays::RectangularPresets(const CWevraDoc& doc
     return values;
 }
 
-CDialogService::CircPadArray CPadArrays::CircularPresets(const CWevraDoc& document)
+CDialogService::CircPadArray CPadArrays::CircularPresets(const CEditSession& session)
 {
     CDialogService::CircPadArray values;
-    ShowCursor(document, values.xCenter, values.yCenter);
-    values.radius = ShownLength(document, defaultRadius);
+    ShowCursor(session, values.xCenter, values.yCenter);
+    values.radius = ShownLength(session, defaultRadius);
     values.firstAngle = "0";
     values.lastAngle = CNumberText::FormatFixed(defaultLastAngle, 3, 6);
     values.firstRotation = CAngleText::Format(0);
@@ -98,32 +98,34 @@ CDialogService::CircPadArray CPadArrays::CircularPresets(const CWevraDoc& docume
     return values;
 }
 
-bool CPadArrays::OnRectangular(CWevraDoc& document)
+bool CPadArrays::OnRectangular(CDesign& design, CEditSession& session, CDocumentHistory& history,
+                               CDocumentWindows& windows, const std::function<void()>& modified)
 {
-    return RunDialog(document, RectangularPresets(document), &CDialogService::PadArrayRect,
-                     &PlaceRectangular);
+    return RunDialog(design, session, history, windows, modified, RectangularPresets(session),
+                     &CDialogService::PadArrayRect, &PlaceRectangular);
 }
 
-bool CPadArrays::OnCircular(CWevraDoc& document)
+bool CPadArrays::OnCircular(CDesign& design, CEditSession& session, CDocumentHistory& history,
+                            CDocumentWindows& windows, const std::function<void()>& modified)
 {
-    return RunDialog(document, CircularPresets(document), &CDialogService::PadArrayCirc,
-                     &PlaceCircular);
+    return RunDialog(design, session, history, windows, modified, CircularPresets(session),
+                     &CDialogService::PadArrayCirc, &PlaceCircular);
 }
 
-int32_t CPadArrays::PlaceRectangular(CWevraDoc& document,
+int32_t CPadArrays::PlaceRectangular(CDesign& design, const CEditSession& session,
                                      const CDialogService::RectPadArray& values)
 {
     const int32_t columns = CNumberText::ParseInt(values.xCount);
     const int32_t rows = CNumberText::ParseInt(values.yCount);
     if (!IsCount(columns) || !IsCount(rows))
         return 0;
-    const int32_t unit = document.Session().GetUnit();
-    const CPoint start = TypedPoint(document, values.xStart, values.yStart);
+    const int32_t unit = session.GetUnit();
+    const CPoint start = TypedPoint(session, values.xStart, values.yStart);
     const int64_t dx = CLengthText::ParseLength(unit, values.xDistance);
     const int64_t dy = CLengthText::ParseLength(unit, values.yDistance);
     const double degrees = CAngleText::Parse(values.arrayRotation) * 0.001;
     const int32_t padRotation = CAngleText::Parse(values.padRotation);
-    const int32_t padStack = DefaultPadStack(document);
+    const int32_t padStack = DefaultPadStack(design, session);
 
     int32_t placed = 0;
     for (int32_t r = 0; r < rows; ++r) {
@@ -132,25 +134,26 @@ int32_t CPadArrays::PlaceRectangular(CWevraDoc& document,
             const CPointD offset = RotatePointDouble(double(c * dx), double(r * dy), degrees);
             const int32_t x = SaturateToInt(int64_t(start.x) + int64_t(std::llround(offset.x)));
             const int32_t y = SaturateToInt(int64_t(start.y) + int64_t(std::llround(offset.y)));
-            if (document.Design().GetNets().AddPadToCurrent(x, y, padStack, padRotation, false))
+            if (design.GetNets().AddPadToCurrent(x, y, padStack, padRotation, false))
                 ++placed;
         }
     }
     return placed;
 }
 
-int32_t CPadArrays::PlaceCircular(CWevraDoc& document, const CDialogService::CircPadArray& values)
+int32_t CPadArrays::PlaceCircular(CDesign& design, const CEditSession& session,
+                                  const CDialogService::CircPadArray& values)
 {
     const int32_t count = CNumberText::ParseInt(values.count);
     const double first = CNumberText::ParseDouble(values.firstAngle);
     const double last = CNumberText::ParseDouble(values.lastAngle);
     if (!IsCount(count) || !(last > first))
         return 0;
-    const CPoint centre = TypedPoint(document, values.xCenter, values.yCenter);
-    const double radius = CLengthText::ParseLength(document.Session().GetUnit(), values.radius);
+    const CPoint centre = TypedPoint(session, values.xCenter, values.yCenter);
+    const double radius = CLengthText::ParseLength(session.GetUnit(), values.radius);
     const double firstRotation = CAngleText::Parse(values.firstRotation) * 0.001;
     const double step = (last - first) / count;
-    const int32_t padStack = DefaultPadStack(document);
+    const int32_t padStack = DefaultPadStack(design, session);
 
     // An arc keeps a pad at both ends; on a whole turn the pad at the last angle would lie on
     // the first.
@@ -165,8 +168,7 @@ int32_t CPadArrays::PlaceCircular(CWevraDoc& document, const CDialogService::Cir
             SaturateToInt(int64_t(centre.x) + TruncToInt(std::sin(angle * DEG_TO_RAD) * radius));
         const int32_t y =
             SaturateToInt(int64_t(centre.y) + TruncToInt(std::cos(angle * DEG_TO_RAD) * radius));
-        if (document.Design().GetNets().AddPadToCurrent(x, y, padStack,
-                                                        RoundToInt(rotation * 1000.0), false))
+        if (design.GetNets().AddPadToCurrent(x, y, padStack, RoundToInt(rotation * 1000.0), false))
             ++placed;
     }
     return placed;

@@ -6,7 +6,6 @@
 #include "document/CDocumentEditing.h"
 #include "document/CDocumentWindows.h"
 #include "document/CEditSession.h"
-#include "document/CWevraDoc.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
 #include "framework/CResString.h"
@@ -43,8 +42,10 @@ bool Ask(const char* question)
 
 } // namespace
 
-CPenTables::CPenTables(CWevraDoc& document, CShapeLib* library, bool allNets)
-    : m_document(document), m_library(library), m_allNets(allNets)
+CPenTables::CPenTables(CDesign& design, const CEditSession& session, CDocumentEditing& editing,
+                       CDocumentWindows& windows, CShapeLib* library, bool allNets)
+    : m_design(design), m_session(session), m_editing(editing), m_windows(windows),
+      m_library(library), m_allNets(allNets)
 {
 }
 
@@ -52,13 +53,13 @@ CPenTables::Kind CPenTables::GetKind() const
 {
     if (m_library)
         return Kind::library;
-    const int32_t layer = m_document.Session().GetWorkLayer();
+    const int32_t layer = m_session.GetWorkLayer();
     return IsCopperLayer(layer) || layer == LAYER_DRILL ? Kind::copper : Kind::lines;
 }
 
 int32_t CPenTables::GetUnit() const
 {
-    return m_document.Session().GetUnit();
+    return m_session.GetUnit();
 }
 
 std::string CPenTables::GetTitle() const
@@ -69,8 +70,7 @@ std::string CPenTables::GetTitle() const
     case Kind::copper:
         if (m_allNets)
             return allNetsTitle;
-        return std::string(netTitle) + " " +
-               m_document.Design().GetNets().GetCurrentNet()->GetName();
+        return std::string(netTitle) + " " + m_design.GetNets().GetCurrentNet()->GetName();
     case Kind::lines:
         break;
     }
@@ -83,18 +83,18 @@ const std::vector<uint16_t>& CPenTables::Table() const
     case Kind::library:
         return m_library->GetPens();
     case Kind::copper:
-        return m_document.Design().GetNets().GetNet(0)->GetPenTable();
+        return m_design.GetNets().GetNet(0)->GetPenTable();
     case Kind::lines:
         break;
     }
-    return m_document.Design().GetLines().GetPenTable();
+    return m_design.GetLines().GetPenTable();
 }
 
 std::vector<int32_t> CPenTables::GetRows() const
 {
     const std::vector<uint16_t>& table = Table();
     const bool copper = GetKind() == Kind::copper;
-    const CNet& net = *m_document.Design().GetNets().GetCurrentNet();
+    const CNet& net = *m_design.GetNets().GetCurrentNet();
     std::vector<int32_t> rows;
     for (int32_t pen = 1; pen < int32_t(table.size()); ++pen) {
         if (!copper ||
@@ -136,17 +136,17 @@ int32_t CPenTables::GetUseCount(int32_t row) const
     case Kind::library:
         return m_library->CountPenUse(pen);
     case Kind::copper:
-        return m_document.Design().GetNets().CountWidthUse(0, GetWidth(row));
+        return m_design.GetNets().CountWidthUse(0, GetWidth(row));
     case Kind::lines:
         break;
     }
-    return m_document.Design().GetLines().CountPenUse(pen);
+    return m_design.GetLines().CountPenUse(pen);
 }
 
 std::string CPenTables::GetRowText(int32_t row) const
 {
     return CNumberText::FormatInt(row + 1) + ",  " +
-           CLengthText::FormatLength(m_document.Session().GetUnit(), GetWidth(row)) + ",  " +
+           CLengthText::FormatLength(m_session.GetUnit(), GetWidth(row)) + ",  " +
            CNumberText::FormatInt(GetUseCount(row));
 }
 
@@ -158,10 +158,10 @@ int32_t CPenTables::GetCurrentRow() const
         pen = m_library->GetCurPen();
         break;
     case Kind::copper:
-        pen = m_document.Design().GetNets().GetNet(0)->GetCurrentPen();
+        pen = m_design.GetNets().GetNet(0)->GetCurrentPen();
         break;
     case Kind::lines:
-        pen = m_document.Design().GetLines().GetCurrentPen();
+        pen = m_design.GetLines().GetCurrentPen();
         break;
     }
     const std::vector<int32_t> rows = GetRows();
@@ -171,7 +171,7 @@ int32_t CPenTables::GetCurrentRow() const
 
 bool CPenTables::IsCurrentNetBoard() const
 {
-    return m_document.Session().GetCurrentNetIndex() == 0;
+    return m_session.GetCurrentNetIndex() == 0;
 }
 
 bool CPenTables::CanAdd() const
@@ -204,16 +204,16 @@ void CPenTables::Select(int32_t row)
         m_library->FindOrAddPen(width);
     } else {
         if (GetKind() == Kind::copper)
-            m_document.Design().GetNets().GetNet(0)->SetCurrentPen(pen);
-        m_document.Editing().SelectPen(pen);
-        if (m_document.Session().IsMode(ID_EDIT_SELECT_MODE)) {
-            m_document.Design().GetLines().SetPenWidthOnSelection(width);
-            m_document.Design().GetNets().SetWidthOfSelection(width);
+            m_design.GetNets().GetNet(0)->SetCurrentPen(pen);
+        m_editing.SelectPen(pen);
+        if (m_session.IsMode(ID_EDIT_SELECT_MODE)) {
+            m_design.GetLines().SetPenWidthOnSelection(width);
+            m_design.GetNets().SetWidthOfSelection(width);
         } else if (GetKind() == Kind::lines) {
-            m_document.Design().GetLines().SetPenWidthOnSelection(width);
+            m_design.GetLines().SetPenWidthOnSelection(width);
         }
     }
-    m_document.Windows().RedrawBoardViews();
+    m_windows.RedrawBoardViews();
 }
 
 int32_t CPenTables::Accept(int32_t width) const
@@ -222,7 +222,7 @@ int32_t CPenTables::Accept(int32_t width) const
         return -1;
     if (GetKind() != Kind::copper)
         return width;
-    const CNet& net = *m_document.Design().GetNets().GetCurrentNet();
+    const CNet& net = *m_design.GetNets().GetCurrentNet();
     return std::clamp(width, net.GetMinWidth(), std::max(net.GetMinWidth(), net.GetMaxWidth()));
 }
 
@@ -231,7 +231,7 @@ int32_t CPenTables::Add(int32_t typed)
     const int32_t width = Accept(typed);
     if (width < 0)
         return GetCurrentRow();
-    CDrawRecArray& lines = m_document.Design().GetLines();
+    CDrawRecArray& lines = m_design.GetLines();
     switch (GetKind()) {
     case Kind::copper:
         if (AddCopper(width) < 0)
@@ -249,13 +249,13 @@ int32_t CPenTables::Add(int32_t typed)
         lines.FindOrAddPen(width);
         break;
     }
-    m_document.Windows().RedrawBoardViews();
+    m_windows.RedrawBoardViews();
     return RowOfWidth(width);
 }
 
 int32_t CPenTables::AddCopper(int32_t width)
 {
-    CNetArray& nets = m_document.Design().GetNets();
+    CNetArray& nets = m_design.GetNets();
     CNet& board = *nets.GetNet(0);
     if (board.FindPen(width) >= 1)
         return -1;
@@ -290,14 +290,14 @@ int32_t CPenTables::Change(int32_t row, int32_t typed)
         ReplaceLineWidth(oldWidth, width);
         break;
     }
-    m_document.Windows().RedrawBoardViews();
+    m_windows.RedrawBoardViews();
     const int32_t changed = RowOfWidth(width);
     return changed >= 0 ? changed : row;
 }
 
 int32_t CPenTables::ChangeCopper(int32_t oldWidth, int32_t width)
 {
-    CNetArray& nets = m_document.Design().GetNets();
+    CNetArray& nets = m_design.GetNets();
     CNet& board = *nets.GetNet(0);
     if (!IsCurrentNetBoard()) {
         CNet& net = *nets.GetCurrentNet();
@@ -327,7 +327,7 @@ int32_t CPenTables::ChangeCopper(int32_t oldWidth, int32_t width)
 
 void CPenTables::ReplaceLineWidth(int32_t oldWidth, int32_t width)
 {
-    CDrawRecArray& lines = m_document.Design().GetLines();
+    CDrawRecArray& lines = m_design.GetLines();
     std::vector<uint16_t> table = lines.GetPenTable();
     std::replace(table.begin() + 1, table.end(), uint16_t(oldWidth), uint16_t(width));
     lines.SetPenTable(table);
@@ -349,10 +349,10 @@ int32_t CPenTables::Delete(int32_t row)
         return row;
     const int32_t pen = PenOf(row);
     if (GetKind() == Kind::copper)
-        m_document.Design().GetNets().GetNet(0)->DeletePen(pen);
+        m_design.GetNets().GetNet(0)->DeletePen(pen);
     else
-        m_document.Design().GetLines().RemovePen(pen);
-    m_document.Windows().RedrawBoardViews();
+        m_design.GetLines().RemovePen(pen);
+    m_windows.RedrawBoardViews();
     // The entry above, or the new first entry when the first one went.
     const int32_t count = int32_t(GetRows().size());
     return count == 0 ? -1 : std::clamp(row - 1, 0, count - 1);
@@ -363,7 +363,7 @@ void CPenTables::Confirm(int32_t row)
     if (!m_allNets || PenOf(row) < 0)
         return;
     const int32_t width = GetWidth(row);
-    CNetArray& nets = m_document.Design().GetNets();
+    CNetArray& nets = m_design.GetNets();
     for (int32_t n = 0; n < nets.GetCount(); ++n)
         nets.GetNet(n)->SelectPenByWidth(width);
 }

@@ -4,8 +4,11 @@
 #include <string>
 #include <vector>
 
+class CDesign;
+class CDocumentEditing;
+class CDocumentWindows;
+class CEditSession;
 class CShapeLib;
-class CWevraDoc;
 
 // What the "Pens" dialog shows and changes: the pen (line width) table that fits the design's
 // state (a shape library's, net 0's default track widths on a copper work layer, or the drawn
@@ -24,7 +27,8 @@ public:
 
     // `library`: the library whose table is edited, nullptr for the design's own tables.
     // `allNets`: OK makes the chosen width current in every net (the default width setting).
-    CPenTables(CWevraDoc& document, CShapeLib* library, bool allNets);
+    CPenTables(CDesign& design, const CEditSession& session, CDocumentEditing& editing,
+               CDocumentWindows& windows, CShapeLib* library, bool allNets);
 
     Kind GetKind() const;
     // The display unit of the widths shown and typed.
@@ -67,7 +71,10 @@ private:
     void ReplaceLineWidth(int32_t oldWidth, int32_t width);
     void ReplaceLibraryWidth(int32_t oldWidth, int32_t width);
 
-    CWevraDoc& m_document;
+    CDesign& m_design;
+    const CEditSession& m_session;
+    CDocumentEditing& m_editing;
+    CDocumentWindows& m_windows;
     CShapeLib* m_library;
     bool m_allNets;
 };

@@ -7,7 +7,6 @@
 
 #include "document/CDesign.h"
 #include "document/CEditSession.h"
-#include "document/CWevraDoc.h"
 #include "framework/CDeviceContext.h"
 #include "framework/CLauncher.h"
 #include "framework/CMessageService.h"
@@ -59,10 +58,10 @@ std::string HeaderLine()
            Field("Rotation", 10) + " " + Field("Mirror", 8);
 }
 
-std::string ComponentLine(const CWevraDoc& document, int32_t i)
+std::string ComponentLine(const CDesign& design, const CEditSession& session, int32_t i)
 {
-    const CComponentArray& components = document.Design().GetComponents();
-    const int32_t unit = document.Session().GetUnit();
+    const CComponentArray& components = design.GetComponents();
+    const int32_t unit = session.GetUnit();
     const CPoint position = components.GetPosition(i);
     return CNumberText::FormatInt(int64_t(i) + 1, 4) + " " + Field(components.GetReference(i), 10) +
            " " + Field(components.GetType(i), 10) + " " + Field(components.GetShapeName(i), 10) +
@@ -106,11 +105,12 @@ private:
     int32_t m_lineHeight = 1;
 };
 
-void PrintListPage(CPrintedPage& page, const CWevraDoc& document, int32_t number, int32_t pages,
+void PrintListPage(CPrintedPage& page, const CDesign& design, const CEditSession& session,
+                   const std::string& designName, int32_t number, int32_t pages,
                    const std::string& timeStamp, const std::string& productVersion)
 {
     page.Left(0, 720, "Placing Info:");
-    page.Left(0, 2880, document.GetDesignName() + ".PCB");
+    page.Left(0, 2880, designName + ".PCB");
     page.Right(0, 10800, "Page " + std::to_string(number) + " of " + std::to_string(pages));
     page.Left(1, 720, "TimeStamp: " + timeStamp);
     page.Right(1, 10800, "Wevra PCB " + productVersion + " ");
@@ -125,8 +125,8 @@ void PrintListPage(CPrintedPage& page, const CWevraDoc& document, int32_t number
     page.Right(titleLine, 9720, "Rotation");
     page.Left(titleLine, 10008, "Mirror");
 
-    const CComponentArray& components = document.Design().GetComponents();
-    const int32_t unit = document.Session().GetUnit();
+    const CComponentArray& components = design.GetComponents();
+    const int32_t unit = session.GetUnit();
     const int32_t first = (number - 1) * CPlacingInfo::rowsPerPage;
     const int32_t last = std::min(first + CPlacingInfo::rowsPerPage, components.GetCount());
     for (int32_t i = first; i < last; ++i) {
@@ -145,26 +145,29 @@ void PrintListPage(CPrintedPage& page, const CWevraDoc& document, int32_t number
 
 } // namespace
 
-std::filesystem::path CPlacingInfo::FilePath(const CWevraDoc& document)
+std::filesystem::path CPlacingInfo::FilePath(const std::string& designFolder,
+                                             const std::string& designName)
 {
-    return std::filesystem::path(document.GetDesignFolder()) /
-           Upper(document.GetDesignName() + " Placing Info.TXT");
+    return std::filesystem::path(designFolder) / Upper(designName + " Placing Info.TXT");
 }
 
-std::string CPlacingInfo::Text(const CWevraDoc& document, const std::string& timeStamp)
+std::string CPlacingInfo::Text(const CDesign& design, const CEditSession& session,
+                               const std::string& designName, const std::string& timeStamp)
 {
-    std::string text = "Placing Info: " + document.GetDesignName() + ".PCB" + lineEnd + lineEnd;
+    std::string text = "Placing Info: " + designName + ".PCB" + lineEnd + lineEnd;
     text += "TimeStamp: " + timeStamp + lineEnd + lineEnd;
     text += HeaderLine() + lineEnd + lineEnd;
-    for (int32_t i = 0; i < document.Design().GetComponents().GetCount(); ++i)
-        text += ComponentLine(document, i) + lineEnd;
+    for (int32_t i = 0; i < design.GetComponents().GetCount(); ++i)
+        text += ComponentLine(design, session, i) + lineEnd;
     return text;
 }
 
-bool CPlacingInfo::Write(const CWevraDoc& document)
+bool CPlacingInfo::Write(const CDesign& design, const CEditSession& session,
+                         const std::string& designFolder, const std::string& designName)
 {
-    const std::filesystem::path path = FilePath(document);
-    if (!CPathHelper::WriteFileAtomically(path, Text(document, CurrentTimeStamp()))) {
+    const std::filesystem::path path = FilePath(designFolder, designName);
+    if (!CPathHelper::WriteFileAtomically(path,
+                                          Text(design, session, designName, CurrentTimeStamp()))) {
         CServices::Messages().FileMessageBox(
             CWindows1252::ToUtf8(CResString::Load(IDS_REPORT_NOT_WRITTEN)) + "\n" + path.string(),
             CWindows1252::ToUtf8(CResString::Load(IDS_ERROR)), MB_OK, MB_ICONERROR);
@@ -203,10 +206,11 @@ int32_t CPlacingInfo::PageCount(int32_t components)
     return int32_t((int64_t(components) + rowsPerPage - 1) / rowsPerPage);
 }
 
-void CPlacingInfo::PrintPage(const CWevraDoc& document, CPrintJob& job, int32_t number,
+void CPlacingInfo::PrintPage(const CDesign& design, const CEditSession& session,
+                             const std::string& designName, CPrintJob& job, int32_t number,
                              const std::string& timeStamp, const std::string& productVersion)
 {
     CPrintedPage page(job.GetDC(), job.GetPixelsPerInchX(), job.GetPixelsPerInchY());
-    PrintListPage(page, document, number, PageCount(document.Design().GetComponents().GetCount()),
-                  timeStamp, productVersion);
+    PrintListPage(page, design, session, designName, number,
+                  PageCount(design.GetComponents().GetCount()), timeStamp, productVersion);
 }

@@ -5,13 +5,16 @@
 
 #include "framework/CPrintout.h"
 
-class CWevraDoc;
+class CDesign;
+class CEditSession;
 
 // The side pane's printout: the placing information of every component, 68 to a page, each
 // page stamped with the time the print was asked for.
 class CPlacingInfoPrintout : public CPrintout {
 public:
-    CPlacingInfoPrintout(const CWevraDoc& document, std::string productVersion);
+    // `designName`: the file title of the design.
+    CPlacingInfoPrintout(const CDesign& design, const CEditSession& session, std::string designName,
+                         std::string productVersion);
 
     // Nothing to print without components.
     bool Prepare(CPrintSetup& setup) override;
@@ -20,7 +23,9 @@ public:
     void ReportFailure() override;
 
 private:
-    const CWevraDoc& m_document;
+    const CDesign& m_design;
+    const CEditSession& m_session;
+    std::string m_designName;
     std::string m_productVersion;
     std::string m_timeStamp;
 };

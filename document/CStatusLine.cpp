@@ -8,7 +8,6 @@
 #include "document/CEditSession.h"
 #include "document/CEditState.h"
 #include "document/CViewState.h"
-#include "document/CWevraDoc.h"
 #include "framework/CNumberText.h"
 #include "framework/CResString.h"
 #include "framework/Numeric.h"
@@ -31,36 +30,36 @@ std::string TwoDigits(uint32_t value)
 
 } // namespace
 
-std::array<std::string, CStatusLine::cursorPaneCount> CStatusLine::Format(const CWevraDoc& document)
+std::array<std::string, CStatusLine::cursorPaneCount>
+CStatusLine::Format(const CDesign& design, const CEditSession& session, const CViewState& view)
 {
-    const int32_t unit = document.Session().GetUnit();
-    const CPoint cursor = document.Session().GetCursor();
-    const CPoint grid = document.Session().GetOrigin();
-    const CPoint ruler = document.View().GetRulerOrigin();
+    const int32_t unit = session.GetUnit();
+    const CPoint cursor = session.GetCursor();
+    const CPoint grid = session.GetOrigin();
+    const CPoint ruler = view.GetRulerOrigin();
     // The grid origin cancels out of the relative values.
     const int64_t xr = int64_t(cursor.x) - ruler.x;
     const int64_t yr = int64_t(cursor.y) - ruler.y;
     const double length = std::sqrt(double(xr) * double(xr) + double(yr) * double(yr));
 
     // A plane over copper added since its fill is told for as long as it lasts.
-    std::string info = InfoText(document);
-    if (const CPour* stale = document.Design().FindStalePlane()) {
+    std::string info = InfoText(session, view);
+    if (const CPour* stale = design.FindStalePlane()) {
         info = (info.empty() ? "" : info + "  ") + CResString::Load(IDS_PLANE_NEEDS_REFILL) + ": " +
                stale->GetName();
     }
     return {info,
             "X:" + Length(unit, int64_t(cursor.x) - grid.x),
             "Y:" + Length(unit, int64_t(cursor.y) - grid.y),
-            document.View().IsRulerLocked() ? "Lock" : "Free",
+            view.IsRulerLocked() ? "Lock" : "Free",
             "XR:" + Length(unit, xr),
             "YR:" + Length(unit, yr),
             "LN:" + CLengthText::FormatLength(unit, TruncToInt(length)),
             "AN:" + CNumberText::FormatFixed(Direction(xr, yr), 3, 3)};
 }
 
-std::string CStatusLine::InfoText(const CWevraDoc& document)
+std::string CStatusLine::InfoText(const CEditSession& session, const CViewState& view)
 {
-    const CEditSession& session = document.Session();
     if (session.IsMode(ID_COMPONENTS_MOVE_ROTATE) &&
         (session.IsAction(CEditState::actionDragging) ||
          session.IsAction(CEditState::actionMoveFromPane)))
@@ -68,7 +67,7 @@ std::string CStatusLine::InfoText(const CWevraDoc& document)
     if ((session.IsMode(ID_COMPONENTS_ADD) || session.IsMode(ID_COMPONENTS_COPY)) &&
         session.IsAction(CEditState::actionDragging))
         return "Click or Space puts a copy down; Enter or Esc ends without the hanging part";
-    return document.View().GetInfoText();
+    return view.GetInfoText();
 }
 
 double CStatusLine::Direction(int64_t xr, int64_t yr)

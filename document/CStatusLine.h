@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <string>
 
-class CWevraDoc;
+class CDesign;
+class CEditSession;
+class CViewState;
 
 // The texts of the status bar's panes that the board view writes: the info text (and the first
 // plane whose fill is older than the copper), the cursor
@@ -17,10 +19,11 @@ public:
     static constexpr int32_t cursorPaneCount = 8;
     static constexpr int32_t designTimePane = 8;
 
-    static std::array<std::string, cursorPaneCount> Format(const CWevraDoc& document);
+    static std::array<std::string, cursorPaneCount>
+    Format(const CDesign& design, const CEditSession& session, const CViewState& view);
     // While a part hangs at the mouse: how to put it down and how to cancel; otherwise the
     // object under the cursor.
-    static std::string InfoText(const CWevraDoc& document);
+    static std::string InfoText(const CEditSession& session, const CViewState& view);
     // The direction of (xr, yr) in degrees, 0 up to below 360, counter-clockwise as seen on
     // the screen, where board y grows downwards: 90 points up.
     static double Direction(int64_t xr, int64_t yr);

@@ -218,7 +218,7 @@ void CToolCommands::RegisterComponents(CCommandTarget& target, CWevraDoc& doc)
     AddAction(
         target, doc, ID_FILE_EXPORT_EXPORT_COMPONENTS_NETNAMES,
         [](const CWevraDoc& d) { return HasComponents(d) && HasNets(d); },
-        [](CWevraDoc& d) { CNetAliasReport(d).Write(); });
+        [](CWevraDoc& d) { CNetAliasReport(d.Design(), d.Link(), d.GetDesignFolder()).Write(); });
 }
 
 void CToolCommands::ChooseTextToMove(CWevraDoc& doc)

@@ -19,18 +19,35 @@
 #include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 
-// Each part is made after those it is given; the design last read as a load target of the
-// open one.
+// Each part is made after those it is given, except that the link is given every part it hands
+// questions on to, the session the editing, the history, the view and the windows, the painting
+// the view, the planes and the windows, and the planes the analysis: they use them only once
+// these are there. With `current`, the design is made as a load target of that open one.
 struct CWevraDoc::Parts {
     Parts(CWevraDoc& document, const CDesign* current)
-        : link(document), design(current ? CDesign(CDesign::LoadTarget{}, *current, link, link)
-                                         : CDesign(link, link)),
-          session(document, design.Settings()), painting(document, design, session.State()),
+        : link(design, session, painting, view, windows, history, analysis,
+               {[&document] { return document.GetDesignFolder(); },
+                [&document] { return document.IsModified(); },
+                [&document](bool modified) { document.SetModifiedFlag(modified); },
+                [&document] { document.SetCopperModified(); }}),
+          design(current ? CDesign(CDesign::LoadTarget{}, *current, link, link)
+                         : CDesign(link, link)),
+          session(design, design.Settings(), editing, history, view, windows,
+                  {[&document] { document.SetModified(); }, [&document] { document.SetTitle(); },
+                   [&document] { return document.IsShapeDocument(); }}),
+          painting(design, session.State(), link, session, view, planeSet, windows,
+                   [&document] { return document.GetDesignName(); }),
           view(design.Settings(), session.State(), [&document] { document.SetModified(); }),
           windows(document, design, session, view), history(document, design, session.State()),
-          planeSet(document), dosImport(document, design.Settings()), padStackUse(design),
-          analysis(document, design), editing(document, design, session.State()),
-          cleanup(document, design)
+          planeSet(design, session, painting, view, windows, history, analysis,
+                   [&document] { document.SetModified(); }),
+          dosImport(design, design.Settings(), link, session, history, windows,
+                    [&document] { return document.GetDesignFolder(); }),
+          padStackUse(design), analysis(design, link, session, windows),
+          editing(document, design, session.State(), session, history, planeSet, view, windows,
+                  [&document] { document.SetModified(); }),
+          cleanup(design, history, padStackUse, view, windows,
+                  [&document] { document.SetModified(); })
     {
     }
 

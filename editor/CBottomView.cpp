@@ -45,7 +45,7 @@ void CBottomView::PaintList(QPainter& painter)
     const auto [first, last] = RowsInSight(errors);
     std::vector<CErrorList::Columns> rows;
     for (int32_t row = first; row <= last; ++row)
-        rows.push_back(CErrorList::RowTexts(GetDocument(), row));
+        rows.push_back(CErrorList::RowTexts(GetDocument().Design(), GetDocument().Session(), row));
     const QFontMetrics metrics(painter.font());
     const auto columns = CErrorList::ColumnStarts(
         rows,
@@ -71,7 +71,9 @@ bool CBottomView::GoToError(int32_t row)
 {
     if (m_mode != modeErrors || !GetDocument().View().IsBottomPaneShown())
         return false;
-    return CErrorList::GoToError(GetDocument(), row);
+    CWevraDoc& document = GetDocument();
+    return CErrorList::GoToError(document.Design(), document.Session(), document.View(),
+                                 document.Windows(), row);
 }
 
 void CBottomView::OnRowClicked(int32_t row)

@@ -38,7 +38,8 @@ constexpr int32_t shapeX = 220;
 } // namespace
 
 CLeftPane::CLeftPane(CWevraDoc& document, QWidget* parent)
-    : CListPane(document, parent), m_list(document)
+    : CListPane(document, parent),
+      m_list(document.Design(), document.Session(), document.View(), document.Windows())
 {
     OnUpdate();
 }
@@ -261,8 +262,10 @@ void CLeftPane::RegisterCommands(CCommandTarget& target)
     CPrintoutCommands::Register(
         target,
         [this]() -> std::unique_ptr<CPrintout> {
+            CWevraDoc& document = GetDocument();
             return std::make_unique<CPlacingInfoPrintout>(
-                GetDocument(), QCoreApplication::applicationVersion().toStdString());
+                document.Design(), document.Session(), document.GetDesignName(),
+                QCoreApplication::applicationVersion().toStdString());
         },
         [this] { return HasComponentList(); });
 }
@@ -272,7 +275,8 @@ bool CLeftPane::OnCommand(uint32_t id)
     switch (id) {
     case ID_FILE_PLACING_INFO:
         if (IsCommandEnabled(id))
-            CPlacingInfo::Write(GetDocument());
+            CPlacingInfo::Write(GetDocument().Design(), GetDocument().Session(),
+                                GetDocument().GetDesignFolder(), GetDocument().GetDesignName());
         return true;
     case ID_SHOW_RATSNEST:
         if (m_list.ToggleRatsnest(GetSelection().GetValidSelected()))

@@ -198,7 +198,8 @@ void CWevraView::WritePane(int32_t pane, const std::string& text) const
 
 void CWevraView::UpdateStatusLine()
 {
-    const auto panes = CStatusLine::Format(m_document);
+    const auto panes =
+        CStatusLine::Format(m_document.Design(), m_document.Session(), m_document.View());
     for (size_t pane = 0; pane < panes.size(); ++pane)
         WritePane(int32_t(pane), panes[pane]);
 }
@@ -444,7 +445,9 @@ void CWevraView::RegisterCommands(CCommandTarget& target)
     CPrintoutCommands::Register(
         target,
         [this]() -> std::unique_ptr<CPrintout> {
-            return std::make_unique<CJobPrintout>(m_document);
+            return std::make_unique<CJobPrintout>(m_document.Design(), m_document.Paint(),
+                                                  m_document.Planes(), m_document.Windows(),
+                                                  m_document.GetDesignName());
         },
         [this] { return m_document.Design().GetOutputJobs().GetCount() > 0; });
 }

@@ -39,7 +39,7 @@ protected:
 
 TEST_F(CPadDialogsTest, PadArraysShowTheirPresetsAndGiveBackOnlyOnOk)
 {
-    CDialogService::CircPadArray circle = CPadArrays::CircularPresets(doc);
+    CDialogService::CircPadArray circle = CPadArrays::CircularPresets(doc.Session());
     WhenModal([](QWidget* dialog) {
         EXPECT_EQ(Text(dialog, CPadArrayCircDlg::idRadius), "0.5000 inch");
         EXPECT_EQ(Text(dialog, CPadArrayCircDlg::idLastAngle), "360.000");
@@ -60,7 +60,7 @@ TEST_F(CPadDialogsTest, PadArraysShowTheirPresetsAndGiveBackOnlyOnOk)
     EXPECT_EQ(circle.count, "4");
     EXPECT_TRUE(circle.incrementRotation);
 
-    CDialogService::RectPadArray rect = CPadArrays::RectangularPresets(doc);
+    CDialogService::RectPadArray rect = CPadArrays::RectangularPresets(doc.Session());
     WhenModal([](QWidget* dialog) {
         EXPECT_EQ(Text(dialog, CPadArrayRectDlg::idXCount), "8");
         EXPECT_EQ(Text(dialog, CPadArrayRectDlg::idYDistance), "0.1000 inch");
@@ -148,7 +148,7 @@ TEST_F(CPadDialogsTest, PensListTheTableAndDeletingTheFirstSelectsTheNewFirst)
     doc.Session().SetWorkLayer(LAYER_DRAWING_1);
     doc.Design().GetLines().SetPenTable({0, 1000, 2000});
     const CPensDlg::WidthEntry previous = CPensDlg::SetWidthEntry(&ScriptedWidth);
-    CPenTables pens(doc, nullptr, false);
+    CPenTables pens(doc.Design(), doc.Session(), doc.Editing(), doc.Windows(), nullptr, false);
     CPensDlg dialog(pens);
     auto* list = Find<QListWidget>(&dialog, CPensDlg::idList);
     ASSERT_EQ(list->count(), 2);

@@ -151,7 +151,8 @@ TEST_F(CComponentEditTest, CircularPlacementStepsRoundTheCentreInListOrder)
 {
     // The centre is typed relative to the user offset.
     const auto c = [](int32_t x, int32_t y) { return CPoint(1000 + x, 2000 + y); };
-    EXPECT_EQ(CCircularPlacement::Place(*doc, Circle("360", {2, 0, 1})), 3);
+    EXPECT_EQ(CCircularPlacement::Place(doc->Design(), doc->Session(), Circle("360", {2, 0, 1})),
+              3);
     EXPECT_EQ(components().GetPosition(2), c(128000, 0));
     EXPECT_EQ(components().GetRotation(2), 10000);
     EXPECT_EQ(components().GetPosition(0), c(-64000, -110851));
@@ -162,7 +163,8 @@ TEST_F(CComponentEditTest, CircularPlacementStepsRoundTheCentreInListOrder)
     // Four from 0 to 180 degrees: a quarter circle apart by 45 degrees each.
     components().AddEmpty(0);
     components().SetFlag(3, ComponentFlags::lockMove, true);
-    EXPECT_EQ(CCircularPlacement::Place(*doc, Circle("180", {0, 1, 2, 3})), 4);
+    EXPECT_EQ(CCircularPlacement::Place(doc->Design(), doc->Session(), Circle("180", {0, 1, 2, 3})),
+              4);
     EXPECT_EQ(components().GetPosition(0), c(128000, 0));
     EXPECT_EQ(components().GetPosition(1), c(90510, -90510));
     EXPECT_EQ(components().GetPosition(2), c(0, -128000));
@@ -174,7 +176,8 @@ TEST_F(CComponentEditTest, CircularPlacementIsOneUndoStepAndPassesOverUnknownInd
 {
     const Bytes before = archive_bytes::Store(components());
     doc->History().SaveUndoState();
-    EXPECT_EQ(CCircularPlacement::Place(*doc, Circle("360", {0, 7, -1})), 1);
+    EXPECT_EQ(CCircularPlacement::Place(doc->Design(), doc->Session(), Circle("360", {0, 7, -1})),
+              1);
     EXPECT_EQ(components().GetPosition(0), CPoint(129000, 2000));
     doc->History().Undo();
     EXPECT_EQ(archive_bytes::Store(doc->Design().GetComponents()), before);

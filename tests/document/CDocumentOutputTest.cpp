@@ -225,7 +225,8 @@ TEST_F(CDocumentOutputRun, APlaneThatPoursNoCopperIsNamedBeforeAnythingIsMade)
     services.messages.QueueAnswer(IDNO);
     EXPECT_TRUE(Run(3));
     EXPECT_EQ(prints, 0);
-    CJobPrintout printout(*doc);
+    CJobPrintout printout(doc->Design(), doc->Paint(), doc->Planes(), doc->Windows(),
+                          doc->GetDesignName());
     CPrintSetup setup;
     services.messages.QueueAnswer(IDNO);
     EXPECT_FALSE(printout.Prepare(setup));

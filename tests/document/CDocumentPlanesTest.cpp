@@ -302,7 +302,8 @@ TEST_F(CDocPlanesTest, AFillOlderThanTheCopperIsToldUntilRefilled)
             if (error.GetFirst().text == "Plane needs Refill")
                 listed.push_back(error.GetSecond().text + " " + std::to_string(error.GetKind()));
         }
-        return std::to_string(dashed) + " dashed, status \"" + CStatusLine::Format(*doc)[0] +
+        return std::to_string(dashed) + " dashed, status \"" +
+               CStatusLine::Format(doc->Design(), doc->Session(), doc->View())[0] +
                "\", listed:" + (listed.empty() ? std::string() : " " + listed[0]);
     };
     const std::string current = "0 dashed, status \"\", listed:";

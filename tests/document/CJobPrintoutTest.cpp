@@ -46,7 +46,8 @@ protected:
 
 TEST_F(CJobPrintoutTest, ThePrintingJobBecomesCurrentOnlyWhenItPrints)
 {
-    CJobPrintout printout(*doc);
+    CJobPrintout printout(doc->Design(), doc->Paint(), doc->Planes(), doc->Windows(),
+                          doc->GetDesignName());
     EXPECT_FALSE(CPrintCommands::Print(printout, true));
     ASSERT_EQ(services.printDialogs.printsShown.size(), 1u);
     EXPECT_EQ(services.printDialogs.printsShown[0].range, (CPrintRange{1, 4, 1, 4}));
@@ -101,7 +102,8 @@ TEST_F(CJobPrintoutTest, WithoutAPrintingJobOrPrinterTheUserIsTold)
 
     services.messages.ClearShown();
     Printing().SetDevice(COutputDevice::Name(COutputDevice::gerber24));
-    CJobPrintout printout(*doc);
+    CJobPrintout printout(doc->Design(), doc->Paint(), doc->Planes(), doc->Windows(),
+                          doc->GetDesignName());
     EXPECT_FALSE(CPrintCommands::Print(printout, true));
     EXPECT_FALSE(CPrintCommands::Preview(printout));
     EXPECT_EQ(services.messages.ShownTexts(),

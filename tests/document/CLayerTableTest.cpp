@@ -19,6 +19,13 @@ using Cells = std::vector<std::string>;
 class CLayerTableTest : public CDocumentTest {
 protected:
     std::string Name(int32_t layer) const { return doc->Design().GetLayers().GetLayerName(layer); }
+    // The colour goes into the design as the layer table stores it.
+    CLayerTable::StoreColor Store()
+    {
+        return [this](int32_t set, int32_t layer, COLORREF color) {
+            doc->SetStoredColor(set, layer, color);
+        };
+    }
 
     CScriptedColorChooser colors;
 };
@@ -28,7 +35,7 @@ protected:
 TEST_F(CLayerTableTest, OneRowPerEnabledLayer)
 {
     doc->Design().GetLayers().GetLayer(LAYER_GROUND)->SetEnabled(false);
-    const std::vector<CLayerTable::Row> rows = CLayerTable::Rows(*doc);
+    const std::vector<CLayerTable::Row> rows = CLayerTable::Rows(doc->Design());
     ASSERT_EQ(rows.size(), 30u);
     EXPECT_EQ(rows[3].layer, LAYER_POWER);
     EXPECT_EQ(rows[3].row.cells[0], Name(LAYER_POWER));
@@ -49,7 +56,7 @@ TEST_F(CLayerTableTest, ColourEditRecoloursTheLayer)
     const COLORREF before =
         doc->Design().GetStoredColor(CDesignSettings::highlightColors, LAYER_BOTTOM);
     colors.QueueAnswer(RGB(1, 2, 3));
-    EXPECT_EQ(CLayerTable::EditColor(*doc, 2, Name(LAYER_BOTTOM)), RGB(1, 2, 3));
+    EXPECT_EQ(CLayerTable::EditColor(doc->Design(), 2, Name(LAYER_BOTTOM), Store()), RGB(1, 2, 3));
     ASSERT_EQ(colors.GetShown().size(), 1u);
     EXPECT_EQ(colors.GetShown()[0].initial, before);
     EXPECT_EQ(colors.GetShown()[0].customColors,
@@ -65,13 +72,14 @@ TEST_F(CLayerTableTest, NothingChangesWithoutAColourChosen)
 {
     // Cancel; then columns without a colour, an unknown name and a disabled layer open no
     // chooser: the name lookup would otherwise fall back to the common layer.
-    EXPECT_EQ(CLayerTable::EditColor(*doc, 1, Name(LAYER_TOP)), std::nullopt);
+    EXPECT_EQ(CLayerTable::EditColor(doc->Design(), 1, Name(LAYER_TOP), Store()), std::nullopt);
     doc->Design().GetLayers().GetLayer(LAYER_GROUND)->SetEnabled(false);
     colors.QueueAnswer(RGB(9, 9, 9));
     for (const int32_t column : {0, 4, 7})
-        EXPECT_EQ(CLayerTable::EditColor(*doc, column, Name(LAYER_TOP)), std::nullopt);
-    EXPECT_EQ(CLayerTable::EditColor(*doc, 1, "99 Nowhere"), std::nullopt);
-    EXPECT_EQ(CLayerTable::EditColor(*doc, 1, Name(LAYER_GROUND)), std::nullopt);
+        EXPECT_EQ(CLayerTable::EditColor(doc->Design(), column, Name(LAYER_TOP), Store()),
+                  std::nullopt);
+    EXPECT_EQ(CLayerTable::EditColor(doc->Design(), 1, "99 Nowhere", Store()), std::nullopt);
+    EXPECT_EQ(CLayerTable::EditColor(doc->Design(), 1, Name(LAYER_GROUND), Store()), std::nullopt);
     EXPECT_EQ(colors.GetShown().size(), 1u);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_NE(doc->Design().GetStoredColor(CDesignSettings::screenColors, LAYER_COMMON),

@@ -60,7 +60,7 @@ TEST_F(CLeftPaneListTest, TrackToolsListTheNetsAndRowsLeadToTheirNet)
 {
     AddComponents();
     AddNets();
-    CLeftPaneList list(*doc);
+    CLeftPaneList list(doc->Design(), doc->Session(), doc->View(), doc->Windows());
     EXPECT_EQ(list.ChooseMode(), CLeftPaneList::modeComponents);
     EXPECT_EQ(list.GetScrollRows(), 3);
 
@@ -88,7 +88,7 @@ TEST_F(CLeftPaneListTest, TrackToolsListTheNetsAndRowsLeadToTheirNet)
 TEST_F(CLeftPaneListTest, PickedComponentIsReadyToPlaceInMoveRotate)
 {
     AddComponents();
-    CLeftPaneList list(*doc);
+    CLeftPaneList list(doc->Design(), doc->Session(), doc->View(), doc->Windows());
     list.ChooseMode();
     EXPECT_FALSE(list.GetComponentRow(0).outsideBoard);
     EXPECT_TRUE(list.GetComponentRow(1).outsideBoard);
@@ -128,7 +128,7 @@ TEST_F(CLeftPaneListTest, PickedComponentIsReadyToPlaceInMoveRotate)
 
 TEST_F(CLeftPaneListTest, EmptyListsActOnNothing)
 {
-    CLeftPaneList list(*doc);
+    CLeftPaneList list(doc->Design(), doc->Session(), doc->View(), doc->Windows());
     list.ChooseMode();
     doc->Windows().ShowLeftPane(true);
     doc->Session().SetMode(ID_COMPONENTS_MOVE_ROTATE);

@@ -69,18 +69,19 @@ protected:
 
 TEST_F(CNetAliasReportTest, EveryPadWithItsNetAsWrittenByHand)
 {
-    EXPECT_EQ(CNetAliasReport(*doc).AllPadsText(stamp),
-              "Netaliases:\r\n"
-              "\r\n"
-              "TimeStamp: Monday, March 04, 2024  09:05:07\r\n"
-              "\r\n"
-              "Nr. \tReference           \tPin \tNetname             \r\n"
-              " \r\n"
-              "1   \tR1                  \t1   \tVCC                 \r\n"
-              "1   \tR1                  \t2   \tGND                 \r\n"
-              " \r\n"
-              "2   \tCONNECTOR_WITH_A_LONG_NAME\t1   \tGND                 \r\n"
-              "2   \tCONNECTOR_WITH_A_LONG_NAME\t2   \tZero                \r\n");
+    EXPECT_EQ(
+        CNetAliasReport(doc->Design(), doc->Link(), doc->GetDesignFolder()).AllPadsText(stamp),
+        "Netaliases:\r\n"
+        "\r\n"
+        "TimeStamp: Monday, March 04, 2024  09:05:07\r\n"
+        "\r\n"
+        "Nr. \tReference           \tPin \tNetname             \r\n"
+        " \r\n"
+        "1   \tR1                  \t1   \tVCC                 \r\n"
+        "1   \tR1                  \t2   \tGND                 \r\n"
+        " \r\n"
+        "2   \tCONNECTOR_WITH_A_LONG_NAME\t1   \tGND                 \r\n"
+        "2   \tCONNECTOR_WITH_A_LONG_NAME\t2   \tZero                \r\n");
 }
 
 TEST_F(CNetAliasReportTest, ComparedWithTheNetlistOnlyTheDifferencesAreListed)
@@ -90,7 +91,7 @@ TEST_F(CNetAliasReportTest, ComparedWithTheNetlistOnlyTheDifferencesAreListed)
     std::ofstream(netlist) << "/VCC R1(2)\n/GND R1(1) CONNECTOR_WITH_A_LONG_NAME(1)\n";
     doc->Design().SetNetlistPath(netlist.string());
     EXPECT_EQ(
-        CNetAliasReport(*doc).ErrorsText(stamp),
+        CNetAliasReport(doc->Design(), doc->Link(), doc->GetDesignFolder()).ErrorsText(stamp),
         "Netaliases Errors:\r\n"
         "\r\n"
         "TimeStamp: Monday, March 04, 2024  09:05:07\r\n"
@@ -102,7 +103,8 @@ TEST_F(CNetAliasReportTest, ComparedWithTheNetlistOnlyTheDifferencesAreListed)
 
     // A netlist that cannot be read leaves the heading alone.
     doc->Design().SetNetlistPath((folder / "none.NET").string());
-    const std::string heading = CNetAliasReport(*doc).ErrorsText(stamp);
+    const std::string heading =
+        CNetAliasReport(doc->Design(), doc->Link(), doc->GetDesignFolder()).ErrorsText(stamp);
     EXPECT_EQ(heading.substr(heading.find("Nr.")),
               "Nr. \tReference           \tPin \tPCB Netname         \tSCH Netname         \r\n");
 }
@@ -110,7 +112,7 @@ TEST_F(CNetAliasReportTest, ComparedWithTheNetlistOnlyTheDifferencesAreListed)
 TEST_F(CNetAliasReportTest, WrittenBesideTheDesignAndOpenedOnlyWhenWritten)
 {
     services.messages.QueueAnswer(IDNO);
-    ASSERT_TRUE(CNetAliasReport(*doc).Write());
+    ASSERT_TRUE(CNetAliasReport(doc->Design(), doc->Link(), doc->GetDesignFolder()).Write());
     const fs::path report = folder / "Mixed Case" / "NetAliases.TXT";
     EXPECT_EQ(ReadText(report).substr(0, 13), "Netaliases:\r\n");
     EXPECT_EQ(services.launcher.openedTextFiles, std::vector<fs::path>{report});
@@ -119,7 +121,7 @@ TEST_F(CNetAliasReportTest, WrittenBesideTheDesignAndOpenedOnlyWhenWritten)
     doc->SetDesignPath((folder / "gone" / "board.PCB").string());
     services.messages.ClearShown();
     services.messages.QueueAnswer(IDNO);
-    EXPECT_FALSE(CNetAliasReport(*doc).Write());
+    EXPECT_FALSE(CNetAliasReport(doc->Design(), doc->Link(), doc->GetDesignFolder()).Write());
     ASSERT_EQ(services.messages.Shown().size(), 2u);
     EXPECT_EQ(services.launcher.openedTextFiles.size(), 1u);
 }
@@ -139,7 +141,7 @@ TEST_F(CNetAliasReportTest, ALongReportShowsItsProgressAndCancelKeepsTheOldRepor
             SCOPED_TRACE(std::to_string(answer) + " " + std::to_string(steps));
             services.progress.cancelAfterSteps = steps;
             services.messages.QueueAnswer(answer);
-            CNetAliasReport cancelled(*doc);
+            CNetAliasReport cancelled(doc->Design(), doc->Link(), doc->GetDesignFolder());
             cancelled.SetProgressDelay(std::chrono::milliseconds(0));
             EXPECT_FALSE(cancelled.Write());
             EXPECT_TRUE(cancelled.WasCancelled());
@@ -149,7 +151,7 @@ TEST_F(CNetAliasReportTest, ALongReportShowsItsProgressAndCancelKeepsTheOldRepor
     }
     services.progress.cancelAfterSteps = -1;
     services.messages.QueueAnswer(IDYES);
-    CNetAliasReport written(*doc);
+    CNetAliasReport written(doc->Design(), doc->Link(), doc->GetDesignFolder());
     written.SetProgressDelay(std::chrono::milliseconds(0));
     EXPECT_TRUE(written.Write());
     EXPECT_FALSE(written.WasCancelled());

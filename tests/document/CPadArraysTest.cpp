@@ -75,7 +75,7 @@ CDialogService::CircPadArray Circle(const char* first, const char* last, const c
 
 TEST_F(CPadArraysTest, AnArcKeepsBothEndsAndAFullCirclePutsNoPadTwice)
 {
-    EXPECT_EQ(CPadArrays::PlaceCircular(*doc, Circle("0", "180", "4")), 5);
+    EXPECT_EQ(CPadArrays::PlaceCircular(doc->Design(), doc->Session(), Circle("0", "180", "4")), 5);
     const std::vector<CPoint> half = {
         {0, 128000}, {90509, 90509}, {128000, 0}, {90509, -90509}, {0, -128000}};
     EXPECT_EQ(NewPads(), half);
@@ -84,7 +84,9 @@ TEST_F(CPadArraysTest, AnArcKeepsBothEndsAndAFullCirclePutsNoPadTwice)
     for (const auto& [first, last] : {std::pair{"0", "360"}, {"-90", "270"}, {"10", "370.000"}}) {
         SCOPED_TRACE(std::string(first) + ".." + last);
         const std::vector<CPoint> before = PadPoints();
-        EXPECT_EQ(CPadArrays::PlaceCircular(*doc, Circle(first, last, "12")), 12);
+        EXPECT_EQ(
+            CPadArrays::PlaceCircular(doc->Design(), doc->Session(), Circle(first, last, "12")),
+            12);
         const std::vector<CPoint> all = PadPoints();
         const std::vector<CPoint> circle(all.begin() + ptrdiff_t(before.size()), all.end());
         ASSERT_EQ(circle.size(), 12u);
@@ -102,7 +104,7 @@ TEST_F(CPadArraysTest, CircularAnglesComeFromTheirIndexNotFromSums)
     CDialogService::CircPadArray values = Circle("0", "0.3", "3");
     values.incrementRotation = true;
     values.firstRotation = "10";
-    EXPECT_EQ(CPadArrays::PlaceCircular(*doc, values), 4);
+    EXPECT_EQ(CPadArrays::PlaceCircular(doc->Design(), doc->Session(), values), 4);
     EXPECT_EQ(NewPadRotations(), (std::vector<int32_t>{10000, 10100, 10200, 10300}));
 }
 
@@ -112,21 +114,21 @@ TEST_F(CPadArraysTest, CircularArraysOutsideTheLimitsPlaceNothing)
          {Circle("90", "90", "4"), Circle("180", "0", "4"), Circle("0", "360", "0"),
           Circle("0", "360", "-5"), Circle("0", "360", "1001"), Circle("0", "360", "abc")}) {
         SCOPED_TRACE(values.count + " " + values.firstAngle + ".." + values.lastAngle);
-        EXPECT_EQ(CPadArrays::PlaceCircular(*doc, values), 0);
+        EXPECT_EQ(CPadArrays::PlaceCircular(doc->Design(), doc->Session(), values), 0);
     }
     EXPECT_TRUE(NewPads().empty());
 }
 
 TEST_F(CPadArraysTest, RectangularArrayTurnsItsRowsAboutTheStart)
 {
-    CDialogService::RectPadArray values = CPadArrays::RectangularPresets(*doc);
+    CDialogService::RectPadArray values = CPadArrays::RectangularPresets(doc->Session());
     values.xStart = "1";
     values.yStart = "0";
     values.xCount = "3";
     values.yCount = "2";
     values.arrayRotation = " 90.000";
     values.padRotation = " 45.000";
-    EXPECT_EQ(CPadArrays::PlaceRectangular(*doc, values), 6);
+    EXPECT_EQ(CPadArrays::PlaceRectangular(doc->Design(), doc->Session(), values), 6);
     // A quarter turn takes (x, y) to (y, -x); rows first.
     const std::vector<CPoint> expected = {{256000, 0}, {256000, -25600}, {256000, -51200},
                                           {281600, 0}, {281600, -25600}, {281600, -51200}};
@@ -136,18 +138,19 @@ TEST_F(CPadArraysTest, RectangularArrayTurnsItsRowsAboutTheStart)
 
 TEST_F(CPadArraysTest, RectangularCountsAreBoundedAndFarPadsSaturate)
 {
-    CDialogService::RectPadArray values = CPadArrays::RectangularPresets(*doc);
+    CDialogService::RectPadArray values = CPadArrays::RectangularPresets(doc->Session());
     for (const auto& [x, y] : {std::pair{"0", "2"}, std::pair{"-1", "2"}, std::pair{"1001", "1"},
                                std::pair{"2", "2147483647"}}) {
         values.xCount = x;
         values.yCount = y;
-        EXPECT_EQ(CPadArrays::PlaceRectangular(*doc, values), 0) << x << " x " << y;
+        EXPECT_EQ(CPadArrays::PlaceRectangular(doc->Design(), doc->Session(), values), 0)
+            << x << " x " << y;
     }
     // 1000 pads a thousand inches apart run past the board unit's range without overflow.
     values.xCount = "1000";
     values.yCount = "1";
     values.xDistance = "1000";
-    EXPECT_EQ(CPadArrays::PlaceRectangular(*doc, values), 1000);
+    EXPECT_EQ(CPadArrays::PlaceRectangular(doc->Design(), doc->Session(), values), 1000);
     EXPECT_EQ(NewPads().back().x, INT32_MAX);
 }
 
@@ -155,11 +158,11 @@ TEST_F(CPadArraysTest, PresetsStartAtTheCursorRelativeToTheUserOffset)
 {
     doc->Session().SetCursor(CPoint(51200, 25600));
     doc->Design().SetUserOffset(CPoint(25600, 0));
-    const CDialogService::RectPadArray rect = CPadArrays::RectangularPresets(*doc);
+    const CDialogService::RectPadArray rect = CPadArrays::RectangularPresets(doc->Session());
     EXPECT_EQ(rect.xStart, "0.1000 inch");
     EXPECT_EQ(rect.yStart, "0.1000 inch");
     EXPECT_EQ(rect.xCount, "8");
-    const CDialogService::CircPadArray circle = CPadArrays::CircularPresets(*doc);
+    const CDialogService::CircPadArray circle = CPadArrays::CircularPresets(doc->Session());
     EXPECT_EQ(circle.radius, "0.5000 inch");
     EXPECT_EQ(circle.lastAngle, "360.000");
     EXPECT_EQ(circle.count, "12");

@@ -56,7 +56,7 @@ protected:
 TEST_F(CPenTablesTest, RowsNameTheirPensWhenTheNetLimitsHideSome)
 {
     CNet& net = CopperNets();
-    CPenTables pens(*doc, nullptr, false);
+    CPenTables pens(doc->Design(), doc->Session(), doc->Editing(), doc->Windows(), nullptr, false);
     ASSERT_EQ(pens.GetKind(), CPenTables::Kind::copper);
     EXPECT_EQ(pens.GetTitle(), "Pen width for net: A");
     EXPECT_EQ(pens.GetRows(), (std::vector<int32_t>{2, 3}));
@@ -71,7 +71,7 @@ TEST_F(CPenTablesTest, RowsNameTheirPensWhenTheNetLimitsHideSome)
 TEST_F(CPenTablesTest, NewWidthsJoinBothTablesOnlyWhenBothHaveRoom)
 {
     CNet& net = CopperNets();
-    CPenTables pens(*doc, nullptr, false);
+    CPenTables pens(doc->Design(), doc->Session(), doc->Editing(), doc->Windows(), nullptr, false);
     // Clamped into the net's limits, then added to net 0 and the net.
     EXPECT_EQ(pens.GetWidth(pens.Add(9000)), 4000);
     EXPECT_GE(doc->Design().GetNets().GetNet(0)->FindPen(4000), 1);
@@ -97,7 +97,7 @@ TEST_F(CPenTablesTest, LineTableLimitsAndDeletion)
 {
     CDrawRecArray& lines = Lines({0, 1000, 2000, 3000});
     lines.AddSegment(0, 0, 1000, 0, LAYER_DRAWING_1, 3, 0);
-    CPenTables pens(*doc, nullptr, false);
+    CPenTables pens(doc->Design(), doc->Session(), doc->Editing(), doc->Windows(), nullptr, false);
     ASSERT_EQ(pens.GetKind(), CPenTables::Kind::lines);
     EXPECT_EQ(pens.GetTitle(), "Line Width");
     // Deleting the first entry selects the new first entry.
@@ -123,7 +123,7 @@ TEST_F(CPenTablesTest, ChangingALibraryPenLeavesTheBoardLinesAlone)
     CDrawRecArray& lines = Lines({0, 2015});
     lines.AddSegment(0, 0, 1000, 0, LAYER_DRAWING_1, 1, 0);
     CShapeLib library("PARTS");
-    CPenTables pens(*doc, &library, false);
+    CPenTables pens(doc->Design(), doc->Session(), doc->Editing(), doc->Windows(), &library, false);
     EXPECT_EQ(pens.GetTitle(), "Width PARTS");
     pens.Change(0, 3000);
     EXPECT_EQ(library.GetPens(), Widths({0, 3000}));
@@ -138,7 +138,7 @@ TEST_F(CPenTablesTest, ChangingAPenInUseOnNetZeroAsksAndChangesEveryNet)
     net.AppendVertex(1000, 0, LAYER_TOP, net.AddPen(2000));
     doc->Design().GetNets().SetCurrentNet(0);
     doc->Design().GetNets().GetNet(0)->SetWidths(0, 60000, 500);
-    CPenTables pens(*doc, nullptr, true);
+    CPenTables pens(doc->Design(), doc->Session(), doc->Editing(), doc->Windows(), nullptr, true);
     EXPECT_EQ(pens.GetTitle(), "Select Default Pen Width");
 
     services.messages.QueueAnswer(IDCANCEL);

@@ -20,7 +20,10 @@ protected:
         doc->View().SetRulerOrigin(ruler);
         doc->Design().SetUserOffset(grid);
     }
-    std::string Pane(int32_t pane) const { return CStatusLine::Format(*doc)[size_t(pane)]; }
+    std::string Pane(int32_t pane) const
+    {
+        return CStatusLine::Format(doc->Design(), doc->Session(), doc->View())[size_t(pane)];
+    }
 };
 
 constexpr int32_t mil = 256;
@@ -31,7 +34,7 @@ TEST_F(CStatusLineTest, PanesMeasureFromTheGridOriginAndTheRuler)
     doc->View().SetInfoText("R1");
     // A 3-4-5 triangle from the ruler origin, down and to the right on the screen.
     Place({13 * mil, 24 * mil}, {10 * mil, 20 * mil}, {-2 * mil, 5 * mil});
-    const auto panes = CStatusLine::Format(*doc);
+    const auto panes = CStatusLine::Format(doc->Design(), doc->Session(), doc->View());
     EXPECT_EQ(panes[0], "R1");
     EXPECT_EQ(panes[1], "X:15 mil");
     EXPECT_EQ(panes[2], "Y:19 mil");

@@ -50,7 +50,8 @@ protected:
 
     void ExpectStatusPanesShowTheCursor() const
     {
-        const auto panes = CStatusLine::Format(*document);
+        const auto panes =
+            CStatusLine::Format(document->Design(), document->Session(), document->View());
         for (int pane = 1; pane < CStatusLine::cursorPaneCount; ++pane)
             EXPECT_EQ(frame->GetPaneText(pane), panes[size_t(pane)]) << "pane " << pane;
     }
@@ -78,7 +79,9 @@ TEST_F(CBoardViewInputTest, MouseAndKeysEditTheSampleDesign)
     const CPoint cursor = document->Session().GetCursor();
     EXPECT_NE(cursor, CPoint(0, 0));
     ExpectStatusPanesShowTheCursor();
-    EXPECT_NE(frame->GetPaneText(1), CStatusLine::Format(CWevraDoc())[1]);
+    const CWevraDoc fresh;
+    EXPECT_NE(frame->GetPaneText(1),
+              CStatusLine::Format(fresh.Design(), fresh.Session(), fresh.View())[1]);
 
     // The arrow keys step the cursor by the snap step.
     const CSize step = document->Design().GetGridSettings().GetCurrentSnap();

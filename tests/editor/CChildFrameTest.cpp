@@ -152,7 +152,7 @@ TEST_F(CChildFrameTest, ChosenErrorCentresTheBoardView)
     frame->UpdateAllViews();
     EXPECT_FALSE(frame->grab().isNull());
 
-    const CErrorList::Columns texts = CErrorList::RowTexts(*doc, 1);
+    const CErrorList::Columns texts = CErrorList::RowTexts(doc->Design(), doc->Session(), 1);
     EXPECT_EQ(texts[0], "2");
     EXPECT_EQ(texts[2], "GND");
     EXPECT_EQ(texts[7], "Via");

@@ -77,7 +77,8 @@ protected:
 TEST_F(CPlacingInfoTest, ReportMatchesTheListWrittenByHand)
 {
     doc->SetDesignPath((m_folder / "demo board.PCB").string());
-    ASSERT_TRUE(CPlacingInfo::Write(*doc));
+    ASSERT_TRUE(CPlacingInfo::Write(doc->Design(), doc->Session(), doc->GetDesignFolder(),
+                                    doc->GetDesignName()));
 
     const fs::path report = m_folder / "DEMO BOARD PLACING INFO.TXT";
     ASSERT_EQ(services.launcher.openedTextFiles, std::vector<fs::path>{report});
@@ -103,7 +104,8 @@ TEST_F(CPlacingInfoTest, SampleDesignReport)
     fs::copy_file(sample, m_folder / "demo.PCB");
     CWevraDoc design;
     ASSERT_TRUE(design.OnOpenDocument((m_folder / "demo.PCB").string()));
-    ASSERT_TRUE(CPlacingInfo::Write(design));
+    ASSERT_TRUE(CPlacingInfo::Write(design.Design(), design.Session(), design.GetDesignFolder(),
+                                    design.GetDesignName()));
     EXPECT_EQ(MaskedTimeStamp(ReadFile(m_folder / "DEMO PLACING INFO.TXT")),
               "Placing Info: demo.PCB\r\n"
               "\r\n"
@@ -129,7 +131,8 @@ TEST_F(CPlacingInfoTest, SampleDesignReport)
 TEST_F(CPlacingInfoTest, UnwritableReportIsToldAndNotOpened)
 {
     doc->SetDesignPath((m_folder / "missing" / "board.PCB").string());
-    EXPECT_FALSE(CPlacingInfo::Write(*doc));
+    EXPECT_FALSE(CPlacingInfo::Write(doc->Design(), doc->Session(), doc->GetDesignFolder(),
+                                     doc->GetDesignName()));
     ASSERT_EQ(services.messages.Shown().size(), 1u);
     EXPECT_NE(services.messages.Shown()[0].text.find("BOARD PLACING INFO.TXT"), std::string::npos);
     EXPECT_TRUE(services.launcher.openedTextFiles.empty());
@@ -162,7 +165,7 @@ TEST_F(CPlacingInfoTest, PrintedListFillsItsPages)
     while (components.GetCount() < 69)
         components.AddComponent("R" + std::to_string(components.GetCount() + 1), "1k", 0, 0, 0, 0,
                                 false);
-    CPlacingInfoPrintout printout(*doc, "1.0");
+    CPlacingInfoPrintout printout(doc->Design(), doc->Session(), doc->GetDesignName(), "1.0");
     CPrintSetup setup;
     ASSERT_TRUE(printout.Prepare(setup));
     EXPECT_EQ(setup.title, "Placing Info: " + doc->GetDesignName());

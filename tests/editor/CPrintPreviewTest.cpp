@@ -231,7 +231,8 @@ TEST_F(CPrintPreviewTest, APreviewPageIsThePdfPage)
     ASSERT_FALSE(printedTop.isNull()) << "pdftoppm (poppler-utils) is needed";
 
     // The preview lays its pages out on a printer set up as the PDF's.
-    CJobPrintout printout(*document);
+    CJobPrintout printout(document->Design(), document->Paint(), document->Planes(),
+                          document->Windows(), document->GetDesignName());
     CPrintSetup setup;
     ASSERT_TRUE(printout.Prepare(setup));
     setup.pdfPath = (sandbox.root / "preview.pdf").string();

@@ -66,6 +66,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CNetlistImport().Run(placed.Link(), netPath);
     ExpectSavedDesignReads(placed);
     placed.Design().SetNetlistPath(netPath.string());
-    CNetAliasReport(placed).ErrorsText("");
+    CNetAliasReport(placed.Design(), placed.Link(), placed.GetDesignFolder()).ErrorsText("");
     return 0;
 }

@@ -139,7 +139,9 @@ TEST_F(CDosTest, ValuesBeyondTheFormatAreReportedAndLeftOut)
     EXPECT_EQ(ReadFile(ply).size(), (12u + 2u) * 10u);
 
     services.fileDialogs.QueueFolder(folder.string());
-    EXPECT_TRUE(CDocumentDosExport(*doc).ExportFromUser());
+    EXPECT_TRUE(CDocumentDosExport(doc->Design(), doc->Planes(), doc->Session(), doc->Windows(),
+                                   doc->GetDesignFolder(), doc->GetDesignName())
+                    .ExportFromUser());
     ASSERT_EQ(services.messages.ShownTexts().size(), 1u);
     EXPECT_EQ(services.messages.ShownTexts()[0].rfind("Error!\n6 values do not fit", 0), 0u);
 }
@@ -147,7 +149,9 @@ TEST_F(CDosTest, ValuesBeyondTheFormatAreReportedAndLeftOut)
 TEST_F(CDosTest, ExportCommandReportsOkOrTheFileItCouldNotMake)
 {
     services.fileDialogs.QueueFolder(folder.string());
-    EXPECT_TRUE(CDocumentDosExport(*doc).ExportFromUser());
+    EXPECT_TRUE(CDocumentDosExport(doc->Design(), doc->Planes(), doc->Session(), doc->Windows(),
+                                   doc->GetDesignFolder(), doc->GetDesignName())
+                    .ExportFromUser());
     // The pen table holds a width the DOS unit cannot: the set is right, but not the design.
     EXPECT_EQ(services.messages.ShownTexts(),
               std::vector<std::string>{"Ok.\n\nThe DOS set differs from the design:\n1 size is "
@@ -157,11 +161,16 @@ TEST_F(CDosTest, ExportCommandReportsOkOrTheFileItCouldNotMake)
     // A file where the design's folder should be.
     std::ofstream(folder / "blocked");
     services.fileDialogs.QueueFolder((folder / "blocked").string());
-    EXPECT_FALSE(CDocumentDosExport(*doc).ExportFromUser());
+    EXPECT_FALSE(CDocumentDosExport(doc->Design(), doc->Planes(), doc->Session(), doc->Windows(),
+                                    doc->GetDesignFolder(), doc->GetDesignName())
+                     .ExportFromUser());
     ASSERT_EQ(services.messages.ShownTexts().size(), 2u);
     EXPECT_EQ(services.messages.ShownTexts()[1],
               "Error!\nThe file could not be written:\n" +
                   (folder / "blocked" / "demo" / "PCB").string());
-    EXPECT_FALSE(CDocumentDosExport(*doc).ExportFromUser()) << "cancelled";
+    EXPECT_FALSE(CDocumentDosExport(doc->Design(), doc->Planes(), doc->Session(), doc->Windows(),
+                                    doc->GetDesignFolder(), doc->GetDesignName())
+                     .ExportFromUser())
+        << "cancelled";
     EXPECT_EQ(services.messages.ShownTexts().size(), 2u);
 }

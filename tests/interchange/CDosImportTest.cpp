@@ -287,7 +287,9 @@ TEST_F(CDosImportTest, FreeTextsComeBackOnTheirLayersAndTheExportNamesWhatChange
     EXPECT_EQ(lines.GetLayerCount(LAYER_DRAWING_4), 0);
 
     services.fileDialogs.QueueFolder(folder.string());
-    EXPECT_TRUE(CDocumentDosExport(*doc).ExportFromUser());
+    EXPECT_TRUE(CDocumentDosExport(doc->Design(), doc->Planes(), doc->Session(), doc->Windows(),
+                                   doc->GetDesignFolder(), doc->GetDesignName())
+                    .ExportFromUser());
     const std::string told = services.messages.ShownTexts().back();
     EXPECT_EQ(told.rfind("Ok.\n\nThe DOS set differs from the design:\n", 0), 0u) << told;
     EXPECT_NE(told.find("texts are kept as strokes only"), std::string::npos) << told;

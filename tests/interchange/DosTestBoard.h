@@ -48,7 +48,8 @@ protected:
     // Writes the set of the design into the temporary folder; the ".PLY" path.
     std::string ExportSet(std::vector<std::string>* problems = nullptr)
     {
-        CDocumentOutput output(*doc);
+        CDocumentOutput output(doc->Design(), doc->Planes(), doc->GetDesignFolder(),
+                               doc->GetDesignName());
         CDosExport exporter(output, 0);
         std::string failed;
         EXPECT_TRUE(exporter.Export(folder, failed)) << failed;

@@ -22,7 +22,9 @@ namespace fs = std::filesystem;
 class CTestOutput : public CDocumentOutput {
 public:
     CTestOutput(CWevraDoc& document, fs::path folder, std::string title)
-        : CDocumentOutput(document), m_folder(std::move(folder)), m_title(std::move(title))
+        : CDocumentOutput(document.Design(), document.Planes(), document.GetDesignFolder(),
+                          document.GetDesignName()),
+          m_folder(std::move(folder)), m_title(std::move(title))
     {
     }
     std::string GetDesignTitle() const override { return m_title; }
