@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "analysis/CAutoRouter.h"
+#include "analysis/CCheckPadTable.h"
 #include "analysis/CConnectTracer.h"
 #include "analysis/CDrc.h"
 #include "analysis/CNetConnectCheck.h"
@@ -19,9 +20,30 @@
 
 // ---- The checks ---------------------------------------------------------------------------------
 
+CDocumentAnalysis::CDocumentAnalysis(CWevraDoc& document, CDesign& design)
+    : m_document(document), m_design(design)
+{
+}
+
+CDocumentAnalysis::~CDocumentAnalysis() = default;
+
 int32_t CDocumentAnalysis::CheckNetClusters(CNet& net)
 {
-    return CNetConnectCheck(m_document.Link(), net).Check(m_clusterHints);
+    return CNetConnectCheck(m_document.Link(), net, CNetConnectCheck::scannedItems,
+                            m_padTable.get())
+        .Check(m_clusterHints);
+}
+
+void CDocumentAnalysis::BeginClusterChecks()
+{
+    if (m_clusterBatches++ == 0)
+        m_padTable = std::make_unique<CCheckPadTable>(m_document.Link());
+}
+
+void CDocumentAnalysis::EndClusterChecks()
+{
+    if (m_clusterBatches > 0 && --m_clusterBatches == 0)
+        m_padTable.reset();
 }
 
 bool CDocumentAnalysis::AllNetsToNet0()

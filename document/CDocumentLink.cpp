@@ -306,6 +306,16 @@ int32_t CDocumentLink::CheckNetClusters(CNet& net)
     return m_document.Analysis().CheckNetClusters(net);
 }
 
+void CDocumentLink::BeginClusterChecks()
+{
+    m_document.Analysis().BeginClusterChecks();
+}
+
+void CDocumentLink::EndClusterChecks()
+{
+    m_document.Analysis().EndClusterChecks();
+}
+
 bool CDocumentLink::AllNetsToNet0()
 {
     return m_document.Analysis().AllNetsToNet0();
