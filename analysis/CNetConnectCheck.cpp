@@ -36,9 +36,68 @@ bool LiesInside(const CCopperShape& inner, const CCopperShape& outer)
 
 } // namespace
 
-CNetConnectCheck::CNetConnectCheck(CNetDocument& document, CNet& net, size_t scanLimit)
-    : m_document(document), m_net(net), m_padStacks(document.GetPadStacks()), m_scanLimit(scanLimit)
+struct CNetConnectCheck::Buffers {
+    std::vector<CRect> pinBoxes;
+    std::vector<CRect> vertexBoxes;
+    std::vector<const LayerPads*> pinPads;
+    std::vector<const LayerPads*> vertexPads;
+    std::vector<uint8_t> pinReached;
+    std::vector<uint8_t> vertexReached;
+    std::vector<int32_t> pendingPins;
+    std::vector<int32_t> pendingVertices;
+    std::vector<uint32_t> pinCandidates;
+    std::vector<uint32_t> vertexCandidates;
+    CSpatialGrid pinGrid;
+    CSpatialGrid vertexGrid;
+    std::vector<std::unique_ptr<PadSet>> padSets;
+    std::vector<int64_t> padSetKeys;
+};
+
+namespace {
+
+// Lists grown by a very large net are let go rather than kept for the thread's next check.
+constexpr size_t keptItems = 4096;
+
+} // namespace
+
+std::unique_ptr<CNetConnectCheck::Buffers>& CNetConnectCheck::SpareBuffers()
 {
+    // Opening a design checks every net, mostly of a handful of items; allocating and freeing
+    // their lists per net cost more than the checks.
+    thread_local std::unique_ptr<Buffers> spare;
+    return spare;
+}
+
+CNetConnectCheck::CNetConnectCheck(CNetDocument& document, CNet& net, size_t scanLimit,
+                                   const CCheckPadTable* padTable)
+    : m_document(document), m_net(net), m_padStacks(document.GetPadStacks()),
+      m_buffers(SpareBuffers() ? std::move(SpareBuffers()) : std::make_unique<Buffers>()),
+      m_pinBoxes(m_buffers->pinBoxes), m_vertexBoxes(m_buffers->vertexBoxes),
+      m_pinPads(m_buffers->pinPads), m_vertexPads(m_buffers->vertexPads),
+      m_pinReached(m_buffers->pinReached), m_vertexReached(m_buffers->vertexReached),
+      m_pendingPins(m_buffers->pendingPins), m_pendingVertices(m_buffers->pendingVertices),
+      m_pinCandidates(m_buffers->pinCandidates), m_vertexCandidates(m_buffers->vertexCandidates),
+      m_scanLimit(scanLimit), m_pinGrid(m_buffers->pinGrid), m_vertexGrid(m_buffers->vertexGrid),
+      m_padTable(padTable), m_padSets(m_buffers->padSets), m_padSetKeys(m_buffers->padSetKeys)
+{
+    // The sets point into this design's padstacks: they never outlive the check.
+    m_padSets.clear();
+    m_padSetKeys.clear();
+    if (m_padTable) {
+        const auto& layers = m_padTable->LayersInUse();
+        std::copy(layers.begin(), layers.end(), m_layerEnabled);
+        m_layersKnown = true;
+    }
+}
+
+CNetConnectCheck::~CNetConnectCheck()
+{
+    std::unique_ptr<Buffers>& spare = SpareBuffers();
+    if (spare || m_pinBoxes.capacity() + m_vertexBoxes.capacity() > keptItems)
+        return;
+    m_padSets.clear();
+    m_padSetKeys.clear();
+    spare = std::move(m_buffers);
 }
 
 int32_t CNetConnectCheck::Check(const CClusterHints* hints)
@@ -79,6 +138,7 @@ void CNetConnectCheck::ClearClusters()
         m_net.SetVertexCluster(i, 0);
     m_pinReached.assign(size_t(pinCount), 0);
     m_vertexReached.assign(size_t(vertexCount), 0);
+    m_reachedCount = 0;
     m_clusterCount = 0;
 }
 
@@ -92,8 +152,10 @@ void CNetConnectCheck::FloodAll()
         m_pendingPins.clear();
         m_pendingVertices.clear();
         ReachPin(i);
-        // Explicit stacks: long runs and pin chains must not deepen the call stack.
-        while (!m_pendingPins.empty() || !m_pendingVertices.empty()) {
+        // Explicit stacks: long runs and pin chains must not deepen the call stack. Once every
+        // item is reached the items still pending have nothing left to reach.
+        while ((!m_pendingPins.empty() || !m_pendingVertices.empty()) &&
+               m_reachedCount < m_pinReached.size() + m_vertexReached.size()) {
             if (!m_pendingPins.empty()) {
                 const int32_t pin = m_pendingPins.back();
                 m_pendingPins.pop_back();
@@ -263,6 +325,10 @@ bool CNetConnectCheck::IsLayerInUse(int32_t layer) const
 
 const CNetConnectCheck::PadSet& CNetConnectCheck::PadSetOf(int32_t padStack, bool mirrored)
 {
+    if (m_padTable) {
+        if (const PadSet* shared = m_padTable->Find(padStack, mirrored))
+            return *shared;
+    }
     const int64_t key = int64_t(padStack) * 2 + (mirrored ? 1 : 0);
     const auto known = std::find(m_padSetKeys.begin(), m_padSetKeys.end(), key);
     if (known != m_padSetKeys.end())
@@ -271,30 +337,7 @@ const CNetConnectCheck::PadSet& CNetConnectCheck::PadSetOf(int32_t padStack, boo
     PadSet& set = *m_padSets.emplace_back(std::make_unique<PadSet>());
     set.padStack = padStack;
     set.mirrored = mirrored;
-    const CPadStack* stack = m_padStacks.GetPadStack(padStack);
-    // Layers whose pads have the same form share one, so that PadsTouch sees them alike.
-    std::array<const CPad*, LAYER_COUNT> forms{};
-    const CPad** const formsBegin = forms.data();
-    const CPad** formsEnd = forms.data();
-    int64_t reach = 0;
-    for (int32_t layer = 0; stack && layer < LAYER_COUNT; ++layer) {
-        const CPad* pad = stack->GetPad(mirrored ? OppositeLayer(layer) : layer);
-        if (!pad || !pad->HasShape())
-            continue;
-        const CPad* const* same = std::find_if(formsBegin, formsEnd, [pad](const CPad* form) {
-            return form->GetShape() == pad->GetShape() && form->GetRect() == pad->GetRect() &&
-                   form->GetRotation() == pad->GetRotation();
-        });
-        if (same != formsEnd) {
-            pad = *same;
-        } else {
-            *formsEnd++ = pad;
-            if (layer < PADSTACK_LAYER_COUNT)
-                reach = std::max(reach, CNet::PadReach(pad->GetRect(), 1));
-        }
-        set.pads[size_t(layer)] = pad;
-    }
-    set.reach = SaturateToInt(reach);
+    CCheckPadTable::Fill(set, m_padStacks.GetPadStack(padStack));
     return set;
 }
 
@@ -474,6 +517,7 @@ void CNetConnectCheck::ReachPin(int32_t pin)
     if (m_pinReached[size_t(pin)])
         return;
     m_pinReached[size_t(pin)] = 1;
+    ++m_reachedCount;
     m_net.SetPinCluster(pin, m_clusterCount);
     m_pendingPins.push_back(pin);
 }
@@ -483,6 +527,7 @@ void CNetConnectCheck::ReachVertex(int32_t vertex)
     if (m_vertexReached[size_t(vertex)])
         return;
     m_vertexReached[size_t(vertex)] = 1;
+    ++m_reachedCount;
     m_net.SetVertexCluster(vertex, m_clusterCount);
     m_pendingVertices.push_back(vertex);
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "analysis/CCheckPadTable.h"
 #include "analysis/CClusterHints.h"
 #include "framework/CRect.h"
 #include "model/CCopperShape.h"
@@ -32,7 +33,13 @@ public:
     // grids laid over their copper. Both give the same clusters.
     static constexpr size_t scannedItems = 48;
 
-    CNetConnectCheck(CNetDocument& document, CNet& net, size_t scanLimit = scannedItems);
+    // A check in a batch over many nets is handed the batch's table of pads; without one it
+    // works out the pads of the stacks it meets.
+    CNetConnectCheck(CNetDocument& document, CNet& net, size_t scanLimit = scannedItems,
+                     const CCheckPadTable* padTable = nullptr);
+    ~CNetConnectCheck();
+    CNetConnectCheck(const CNetConnectCheck&) = delete;
+    CNetConnectCheck& operator=(const CNetConnectCheck&) = delete;
 
     // Returns the number of clusters (also kept as GetClusterCount). Where the hints know the net
     // and show it joined whole, the net's copper is not asked again; the clusters come out the
@@ -41,15 +48,8 @@ public:
     int32_t GetClusterCount() const { return m_clusterCount; }
 
 private:
-    // The pads of a padstack on every layer, as an item on one board side sees them.
-    using LayerPads = std::array<const CPad*, LAYER_COUNT>;
-    struct PadSet {
-        int32_t padStack = 0;
-        bool mirrored = false;
-        LayerPads pads{};
-        // CNet::PadStackReach (kept in the set of the stack's own side).
-        int32_t reach = 0;
-    };
+    using LayerPads = CCheckPadTable::LayerPads;
+    using PadSet = CCheckPadTable::PadSet;
     // A pin or a pad/via vertex: where it sits and the pads it has.
     struct PadItem {
         int32_t x = 0;
@@ -111,31 +111,39 @@ private:
     const CPad* m_outlinedPad = nullptr;
     int32_t m_clusterCount = 0;
 
+    // The lists below, sized per net: a thread's checks one after the other reuse them.
+    struct Buffers;
+    // The lists of the last check that ended on this thread, for the next one.
+    static std::unique_ptr<Buffers>& SpareBuffers();
+    std::unique_ptr<Buffers> m_buffers;
     // Copper boxes of pins and vertices (empty rectangle for vertices without copper).
-    std::vector<CRect> m_pinBoxes;
-    std::vector<CRect> m_vertexBoxes;
+    std::vector<CRect>& m_pinBoxes;
+    std::vector<CRect>& m_vertexBoxes;
     // The pads of each pin and pad vertex as placed (null for other vertices).
-    std::vector<const LayerPads*> m_pinPads;
-    std::vector<const LayerPads*> m_vertexPads;
-    std::vector<uint8_t> m_pinReached;
-    std::vector<uint8_t> m_vertexReached;
-    std::vector<int32_t> m_pendingPins;
-    std::vector<int32_t> m_pendingVertices;
-    std::vector<uint32_t> m_pinCandidates;
-    std::vector<uint32_t> m_vertexCandidates;
+    std::vector<const LayerPads*>& m_pinPads;
+    std::vector<const LayerPads*>& m_vertexPads;
+    std::vector<uint8_t>& m_pinReached;
+    std::vector<uint8_t>& m_vertexReached;
+    // Pins and vertices stamped so far.
+    size_t m_reachedCount = 0;
+    std::vector<int32_t>& m_pendingPins;
+    std::vector<int32_t>& m_pendingVertices;
+    std::vector<uint32_t>& m_pinCandidates;
+    std::vector<uint32_t>& m_vertexCandidates;
     // Larger nets ask grids laid from the top left corner of their copper.
     size_t m_scanLimit;
     bool m_indexed = false;
-    CSpatialGrid m_pinGrid;
-    CSpatialGrid m_vertexGrid;
+    CSpatialGrid& m_pinGrid;
+    CSpatialGrid& m_vertexGrid;
     int64_t m_originX = 0;
     int64_t m_originY = 0;
-    // Nets mostly use a few padstacks; their pads are looked up once (each set on its own:
-    // items keep pointing at them while more are added).
-    std::vector<std::unique_ptr<PadSet>> m_padSets;
+    const CCheckPadTable* m_padTable;
+    // Without a table, nets mostly use a few padstacks; their pads are looked up once (each set
+    // on its own: items keep pointing at them while more are added).
+    std::vector<std::unique_ptr<PadSet>>& m_padSets;
     // Per entry of m_padSets, its stack and side (stack * 2 + mirrored): a short list to look
     // through, where the sets themselves are large.
-    std::vector<int64_t> m_padSetKeys;
+    std::vector<int64_t>& m_padSetKeys;
     // Asked of the document only when needed: a flood along hints mostly never needs them.
     void KnowLayers();
     bool m_layersKnown = false;

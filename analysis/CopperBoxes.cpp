@@ -19,16 +19,6 @@ CRect BoxAlong(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width)
                  SaturateToInt(std::max(x1, x2) + half), SaturateToInt(std::max(y1, y2) + half));
 }
 
-bool IsEmptyBox(const CRect& box)
-{
-    return box.left > box.right;
-}
-
-bool BoxesMeet(const CRect& a, const CRect& b)
-{
-    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
-}
-
 void BoxExtent::Add(const std::vector<CRect>& boxes)
 {
     for (const CRect& box : boxes) {

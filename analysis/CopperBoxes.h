@@ -20,10 +20,17 @@ inline CRect NoCopperBox()
     return CRect(1, 1, 0, 0);
 }
 
-bool IsEmptyBox(const CRect& box);
+// Both are asked for every pair of items the checks consider: inline.
+inline bool IsEmptyBox(const CRect& box)
+{
+    return box.left > box.right;
+}
 
 // Boxes count with their edges: boxes that only share an edge or a corner meet.
-bool BoxesMeet(const CRect& a, const CRect& b);
+inline bool BoxesMeet(const CRect& a, const CRect& b)
+{
+    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+}
 
 // The extent of a set of boxes, wide enough for boxes at the ends of the coordinate range.
 struct BoxExtent {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "analysis/CAutoRouter.h"
+#include "analysis/CCheckPadTable.h"
 #include "analysis/CConnectTracer.h"
 #include "analysis/CDrc.h"
 #include "analysis/CNetConnectCheck.h"
@@ -18,9 +19,30 @@
 
 // ---- The checks ---------------------------------------------------------------------------------
 
+CDocumentAnalysis::CDocumentAnalysis(CDesign& design, CDocumentLink& link, CEditSession& session,
+                                     CDocumentWindows& windows)
+    : m_design(design), m_link(link), m_session(session), m_windows(windows)
+{
+}
+
+CDocumentAnalysis::~CDocumentAnalysis() = default;
+
 int32_t CDocumentAnalysis::CheckNetClusters(CNet& net)
 {
-    return CNetConnectCheck(m_link, net).Check(m_clusterHints);
+    return CNetConnectCheck(m_link, net, CNetConnectCheck::scannedItems, m_padTable.get())
+        .Check(m_clusterHints);
+}
+
+void CDocumentAnalysis::BeginClusterChecks()
+{
+    if (m_clusterBatches++ == 0)
+        m_padTable = std::make_unique<CCheckPadTable>(m_link);
+}
+
+void CDocumentAnalysis::EndClusterChecks()
+{
+    if (m_clusterBatches > 0 && --m_clusterBatches == 0)
+        m_padTable.reset();
 }
 
 bool CDocumentAnalysis::AllNetsToNet0()

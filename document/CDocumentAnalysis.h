@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "analysis/CDrcDocument.h"
 #include "analysis/CTracerDocument.h"
 
+class CCheckPadTable;
 class CClusterHints;
 class CDesign;
 class CDocumentLink;
@@ -22,15 +24,16 @@ class CNet;
 class CDocumentAnalysis : public CTracerDocument, public CDrcDocument, public CAutoRouterDocument {
 public:
     CDocumentAnalysis(CDesign& design, CDocumentLink& link, CEditSession& session,
-                      CDocumentWindows& windows)
-        : m_design(design), m_link(link), m_session(session), m_windows(windows)
-    {
-    }
+                      CDocumentWindows& windows);
+    ~CDocumentAnalysis() override;
     CDocumentAnalysis(const CDocumentAnalysis&) = delete;
     CDocumentAnalysis& operator=(const CDocumentAnalysis&) = delete;
 
     // The pin clusters of one net that its copper does not join.
     int32_t CheckNetClusters(CNet& net);
+    // The checks of many nets between the two share one table of the padstacks' pads.
+    void BeginClusterChecks();
+    void EndClusterChecks();
     // The connectivity tracer on this design (Netlist menu; the net list's reset uses the
     // first). When the board's pen table cannot take the track widths of the nets the user is
     // told and nothing changes; the last two then return false.
@@ -74,4 +77,7 @@ private:
     std::vector<std::string> m_reportLines;
     // Set while the tracer has the nets worked out afresh.
     const CClusterHints* m_clusterHints = nullptr;
+    // Set between BeginClusterChecks and EndClusterChecks (the outermost pair, when nested).
+    std::unique_ptr<CCheckPadTable> m_padTable;
+    int32_t m_clusterBatches = 0;
 };

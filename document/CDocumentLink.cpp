@@ -305,6 +305,16 @@ int32_t CDocumentLink::CheckNetClusters(CNet& net)
     return m_analysis.CheckNetClusters(net);
 }
 
+void CDocumentLink::BeginClusterChecks()
+{
+    m_analysis.BeginClusterChecks();
+}
+
+void CDocumentLink::EndClusterChecks()
+{
+    m_analysis.EndClusterChecks();
+}
+
 bool CDocumentLink::AllNetsToNet0()
 {
     return m_analysis.AllNetsToNet0();

@@ -114,6 +114,8 @@ public:
     // ---- The checks and the autorouter ----------------------------------------------------------
 
     int32_t CheckNetClusters(CNet& net) override;
+    void BeginClusterChecks() override;
+    void EndClusterChecks() override;
     bool AllNetsToNet0() override;
     void TestAllNets() override;
     bool RouteConnection(CNet& net, int32_t layer, int32_t x1, int32_t y1, int32_t x2,

@@ -37,6 +37,15 @@ private:
     Factory m_factory;
 };
 
+// The object a reader creates to read a record of class T into.
+template <typename T> std::unique_ptr<CObject> MakeObjectForReading()
+{
+    if constexpr (requires { T::MakeForReading(); })
+        return T::MakeForReading();
+    else
+        return std::make_unique<T>();
+}
+
 // In a class body: declares the class's run-time record.
 #define WEVRA_DECLARE_SERIAL(ClassName)                                                            \
 public:                                                                                            \
@@ -48,12 +57,14 @@ public:                                                                         
                                                                                                    \
 private:
 
-// In the class's source file: defines and registers the record under the stored name.
+// In the class's source file: defines and registers the record under the stored name. A class
+// whose default object is costly to make only to be overwritten by the record read into it
+// gives the reader a cheaper one from a static MakeForReading().
 #define WEVRA_IMPLEMENT_SERIAL(ClassName, StoredName, Schema)                                      \
     namespace {                                                                                    \
     std::unique_ptr<CObject> Create##ClassName()                                                   \
     {                                                                                              \
-        return std::make_unique<ClassName>();                                                      \
+        return MakeObjectForReading<ClassName>();                                                  \
     }                                                                                              \
     const CRuntimeClass& s_class##ClassName = ClassName::GetThisClass();                           \
     }                                                                                              \

@@ -55,6 +55,11 @@ CPoint ReadPoint(CArchive& ar)
 
 CComponent::CComponent() : m_names{defaultReference, defaultType} {}
 
+std::unique_ptr<CComponent> CComponent::MakeForReading()
+{
+    return std::unique_ptr<CComponent>(new CComponent(Blank{}));
+}
+
 CComponent::CComponent(const std::string& reference, const std::string& type, int32_t shapeIndex,
                        int32_t x, int32_t y, int32_t rotation, bool mirrored)
     : CComponent()
@@ -382,7 +387,7 @@ void CComponent::Serialize(CArchive& ar)
         return;
     }
 
-    CComponent loaded;
+    CComponent loaded{Blank{}};
     loaded.m_position = ReadPoint(ar);
     loaded.m_rotationWord = ar.ReadDWord();
     loaded.m_flags = ar.ReadDWord();

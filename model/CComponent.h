@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -200,12 +201,18 @@ public:
     // one only when its whole record was read; it comes deselected, and missing names get
     // their defaults (with a load warning). The box is not stored.
     void Serialize(CArchive& ar) override;
+    // The component an archive reads a record into: without the default names, which every
+    // record replaces (a design holds tens of thousands of components).
+    static std::unique_ptr<CComponent> MakeForReading();
     // Once the design's shape cache and nets are loaded: a shape index the cache lacks leaves
     // the component without a shape, pad nets are fitted to the shape's pads, and nets the
     // design lacks become no net, each with a load warning.
     void RepairAfterLoad(CArchive& ar, const CShapeLib& cache, int32_t netCount);
 
 private:
+    struct Blank {};
+    explicit CComponent(Blank) {}
+
     // Which pens and brushes the pad loop selects.
     enum class PadPens { asSelected, highlight, byNet, byNetUnconnected };
 

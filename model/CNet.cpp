@@ -49,6 +49,11 @@ void SetBit(uint32_t& flags, uint32_t bit, bool on)
 
 CNet::CNet() = default;
 
+std::unique_ptr<CNet> CNet::MakeForReading()
+{
+    return std::unique_ptr<CNet>(new CNet(Blank{}));
+}
+
 CNet::CNet(const std::string& name) : m_name(name) {}
 
 CNet::CNet(const std::string& name, int32_t minWidth, int32_t maxWidth, int32_t clearance)

@@ -539,6 +539,9 @@ public:
     // The net record. Loading drops leading drawn vertices, clamps the current vertex and
     // repairs pens and layers that name nothing (noting one warning on the archive).
     void Serialize(CArchive& ar) override;
+    // The net an archive reads a record into: without the default pen table, which every
+    // record replaces (a design holds tens of thousands of nets).
+    static std::unique_ptr<CNet> MakeForReading();
 
 private:
     // An empty pen table, for a net record about to be read into it.

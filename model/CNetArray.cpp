@@ -440,6 +440,16 @@ void CNetArray::RecalcAll(bool askForLarge)
     }
     CNetArrayDocument& document = *m_document;
     const bool ratsnest = document.IsAutoRatsnest();
+    struct Batch {
+        CNetArrayDocument& document;
+        explicit Batch(CNetArrayDocument& checked) : document(checked)
+        {
+            document.BeginClusterChecks();
+        }
+        ~Batch() { document.EndClusterChecks(); }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+    } batch(document);
     CWorkPool::Shared().ForEach(chosen.size(), [&chosen, &document, ratsnest](size_t k) {
         chosen[k]->CalcClusters(document);
         if (ratsnest)

@@ -27,6 +27,10 @@ public:
     // returns how many parts hold a pin. Nets are checked side by side on several threads:
     // the check reads the design and writes to the net alone.
     virtual int32_t CheckNetClusters(CNet& net) = 0;
+    // Many nets are about to be checked and the design stays as it is until EndClusterChecks:
+    // what their checks share may be worked out once for all of them.
+    virtual void BeginClusterChecks() {}
+    virtual void EndClusterChecks() {}
 
     // ---- Editing and painting state ----------------------------------------------------------
     // The defaults suit documents that neither edit nor paint (checks, benchmarks).

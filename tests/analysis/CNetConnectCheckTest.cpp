@@ -280,34 +280,51 @@ TEST(CNetConnectCheckTest, StampsVerticesAndStopsAtTheLimits)
 
 // Large nets ask grids for the items near a place; scanning the whole net must find the same
 // clusters on random nets whose items lie across many cells.
+// Pins of every stack on both sides, turned, and runs on two layers ending in vias here and there.
+CNet RandomNet(const CTestBoard& board, std::mt19937& random)
+{
+    const auto coordinate = [&random] { return int32_t(random() % 400000); };
+    CNet net("N");
+    const int32_t stacks[] = {board.smd, board.big, board.via, board.squareVia};
+    for (int32_t i = 0; i < 60; ++i) {
+        const int32_t stack = stacks[random() % 4];
+        const bool bottom = random() % 3 == 0;
+        net.AddPin(coordinate(), coordinate(), i, 0, stack, int32_t(random() % 4) * 90000, bottom,
+                   board.padStacks.GetLayerMask(stack, bottom));
+    }
+    for (int32_t i = 0; i < 80; ++i) {
+        const int32_t layer = random() % 5 == 0 ? LAYER_BOTTOM : LAYER_TOP;
+        int32_t x = coordinate();
+        int32_t y = coordinate();
+        net.AppendVertex(x, y, layer, 0);
+        for (int32_t k = int32_t(random() % 4); k >= 0; --k) {
+            x = std::clamp(x + int32_t(random() % 80000) - 40000, 0, 400000);
+            y = std::clamp(y + int32_t(random() % 80000) - 40000, 0, 400000);
+            net.AppendVertex(x, y, layer, 1);
+        }
+        if (random() % 4 == 0)
+            net.AppendPadVertex(x, y, random() % 2 ? board.via : board.squareVia, 0,
+                                random() % 2 == 0);
+    }
+    return net;
+}
+
+void ExpectSameClusters(const CNet& net, const CNet& expected)
+{
+    ASSERT_EQ(net.GetClusterCount(), expected.GetClusterCount());
+    for (int32_t i = 0; i < net.GetPinCount(); ++i)
+        EXPECT_EQ(net.GetPinCluster(i), expected.GetPinCluster(i)) << "pin " << i;
+    for (int32_t i = 0; i < net.GetVertexCount(); ++i)
+        EXPECT_EQ(net.GetVertexCluster(i), expected.GetVertexCluster(i)) << "vertex " << i;
+}
+
 TEST(CNetConnectCheckTest, GridsFindWhatAScanOfTheWholeNetFinds)
 {
     CTestBoard board;
     std::mt19937 random(11);
-    const auto coordinate = [&random] { return int32_t(random() % 400000); };
     for (int round = 0; round < 20; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        CNet net("N");
-        const int32_t stacks[] = {board.smd, board.big, board.via, board.squareVia};
-        for (int32_t i = 0; i < 60; ++i) {
-            const int32_t stack = stacks[random() % 4];
-            const bool bottom = random() % 3 == 0;
-            net.AddPin(coordinate(), coordinate(), i, 0, stack, int32_t(random() % 4) * 90000,
-                       bottom, board.padStacks.GetLayerMask(stack, bottom));
-        }
-        for (int32_t i = 0; i < 80; ++i) {
-            const int32_t layer = random() % 5 == 0 ? LAYER_BOTTOM : LAYER_TOP;
-            int32_t x = coordinate();
-            int32_t y = coordinate();
-            net.AppendVertex(x, y, layer, 0);
-            for (int32_t k = int32_t(random() % 4); k >= 0; --k) {
-                x = std::clamp(x + int32_t(random() % 80000) - 40000, 0, 400000);
-                y = std::clamp(y + int32_t(random() % 80000) - 40000, 0, 400000);
-                net.AppendVertex(x, y, layer, 1);
-            }
-            if (random() % 4 == 0)
-                net.AppendPadVertex(x, y, random() % 2 ? board.via : board.squareVia, 0, false);
-        }
+        CNet net = RandomNet(board, random);
         CNet scanned = net;
         const int32_t indexedCount = CNetConnectCheck(board, net, 0).Check();
         const int32_t scannedCount = CNetConnectCheck(board, scanned, SIZE_MAX).Check();
@@ -319,6 +336,54 @@ TEST(CNetConnectCheckTest, GridsFindWhatAScanOfTheWholeNetFinds)
         for (int32_t i = 0; i < net.GetVertexCount(); ++i)
             EXPECT_EQ(net.GetVertexCluster(i), scanned.GetVertexCluster(i)) << "vertex " << i;
     }
+}
+
+// A batch of checks shares one table of the stacks' pads and layers, and a thread's checks reuse
+// their lists: neither may change what a check finds, a check begun while another is still
+// open on the thread included.
+TEST(CNetConnectCheckTest, ABatchTableAndChecksOnOneThreadFindWhatALoneCheckFinds)
+{
+    CTestBoard board;
+    board.enabled[LAYER_BOTTOM] = false;
+    std::mt19937 random(23);
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const CNet net = RandomNet(board, random);
+        CNet alone = net;
+        ASSERT_GT(CNetConnectCheck(board, alone).Check(), 1);
+
+        const CCheckPadTable table(board);
+        CNet batched = net;
+        CNetConnectCheck(board, batched, CNetConnectCheck::scannedItems, &table).Check();
+        ExpectSameClusters(batched, alone);
+
+        CNet outer = net;
+        CNet inner = net;
+        CNetConnectCheck open(board, outer, 0);
+        CNetConnectCheck(board, inner, 0).Check();
+        open.Check();
+        ExpectSameClusters(inner, alone);
+        ExpectSameClusters(outer, alone);
+    }
+    // A damaged index naming no stack is left to the check, which finds no pads there, as
+    // without a table.
+    const CCheckPadTable table(board);
+    const int32_t missing = board.padStacks.GetCount() + 3;
+    EXPECT_EQ(table.Find(missing, false), nullptr);
+    EXPECT_NE(table.Find(board.via, true), nullptr);
+    CNet net("N");
+    net.AddPin(0, 0, 0, 0, board.smd, 0, false, board.padStacks.GetLayerMask(board.smd, false));
+    net.AddPin(8000, 0, 1, 0, board.smd, 0, false, board.padStacks.GetLayerMask(board.smd, false));
+    ASSERT_TRUE(net.AppendPadVertex(4000, 0, board.via, 0, false));
+    ASSERT_TRUE(net.AppendPadVertex(4000, 0, missing, 0, false));
+    EXPECT_EQ(CNetConnectCheck(board, net, CNetConnectCheck::scannedItems, &table).Check(), 1);
+    EXPECT_EQ(net.GetVertexCluster(1), 0);
+    CNet apart("N");
+    apart.AddPin(0, 0, 0, 0, board.smd, 0, false, board.padStacks.GetLayerMask(board.smd, false));
+    apart.AddPin(8000, 0, 1, 0, board.smd, 0, false,
+                 board.padStacks.GetLayerMask(board.smd, false));
+    ASSERT_TRUE(apart.AppendPadVertex(4000, 0, missing, 0, false));
+    EXPECT_EQ(CNetConnectCheck(board, apart, CNetConnectCheck::scannedItems, &table).Check(), 2);
 }
 
 TEST(CNetConnectCheckTest, StatusTextsFollowTheClusters)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "document/CDesign.h"
+#include "document/CDocumentLink.h"
 #include "document/CEditSession.h"
 #include "document/CPadStackUse.h"
 #include "document/CWevraDoc.h"
@@ -15,6 +16,7 @@
 #include "framework/CMailService.h"
 #include "framework/CResourcePack.h"
 #include "framework/CServices.h"
+#include "framework/CWorkPool.h"
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"
 #include "model/CNetArray.h"
@@ -194,6 +196,61 @@ TEST_F(CDesignFileTest, OpeningAndSavingADesignKeepsItsBytes)
         EXPECT_EQ(Resaved(normalised), normalised) << version;
     }
     EXPECT_TRUE(services.messages.Shown().empty());
+}
+
+// Opening checks every net side by side, sharing one table of the padstacks' pads: whatever the
+// thread count, each net comes out numbered as a check of it alone numbers it.
+TEST_F(CDesignFileTest, OpeningNumbersTheClustersAsALoneCheckOfEachNetDoes)
+{
+    CWevraDoc source;
+    Load(source, ReadFile(DemoDesign()));
+    // Cuts in some runs, so that nets fall apart into several clusters.
+    CNetArray& sourceNets = source.Design().GetNets();
+    int32_t cut = 0;
+    for (int32_t n = 1; n < sourceNets.GetCount(); ++n) {
+        CNet& net = *sourceNets.GetNet(n);
+        for (int32_t v = 1; v < net.GetVertexCount(); ++v) {
+            if (net.GetVertex(v).IsDrawn() && net.DeleteSegment(v)) {
+                ++cut;
+                break;
+            }
+        }
+    }
+    ASSERT_GE(cut, 3);
+    const Bytes bytes = Save(source);
+
+    const int threadsBefore = CWorkPool::ThreadCount();
+    std::vector<std::vector<int32_t>> stamps[2];
+    Bytes saved[2];
+    for (const int threads : {1, 4}) {
+        CWorkPool::SetThreadCount(threads);
+        CWevraDoc opened;
+        Load(opened, bytes);
+        CNetArray& nets = opened.Design().GetNets();
+        std::vector<std::vector<int32_t>>& kept = stamps[threads == 1 ? 0 : 1];
+        for (int32_t n = 1; n < nets.GetCount(); ++n) {
+            CNet& net = *nets.GetNet(n);
+            std::vector<int32_t> numbers{net.GetClusterCount()};
+            for (int32_t i = 0; i < net.GetPinCount(); ++i)
+                numbers.push_back(net.GetPinCluster(i));
+            for (int32_t i = 0; i < net.GetVertexCount(); ++i)
+                numbers.push_back(net.GetVertexCluster(i));
+            kept.push_back(numbers);
+            net.CalcClusters(opened.Link());
+            EXPECT_EQ(net.GetClusterCount(), numbers[0]) << "net " << n;
+            for (int32_t i = 0; i < net.GetPinCount(); ++i)
+                EXPECT_EQ(net.GetPinCluster(i), numbers[size_t(1 + i)]) << "net " << n;
+            for (int32_t i = 0; i < net.GetVertexCount(); ++i)
+                EXPECT_EQ(net.GetVertexCluster(i), numbers[size_t(1 + net.GetPinCount() + i)])
+                    << "net " << n;
+        }
+        saved[threads == 1 ? 0 : 1] = Save(opened);
+    }
+    CWorkPool::SetThreadCount(threadsBefore);
+    EXPECT_EQ(stamps[0], stamps[1]);
+    EXPECT_EQ(saved[0], saved[1]);
+    EXPECT_TRUE(std::any_of(stamps[0].begin(), stamps[0].end(),
+                            [](const std::vector<int32_t>& net) { return net[0] > 1; }));
 }
 
 TEST_F(CDesignFileTest, OlderVersionsLoadWithTheDefaultsTheyImply)
