@@ -489,10 +489,8 @@ void CNetArray::CalcBoundingBoxesWithoutPins()
 
 void CNetArray::ClearAllPins()
 {
-    for (auto& net : m_nets) {
-        if (std::as_const(net)->GetPinCount() > 0)
-            net->ClearPins();
-    }
+    for (auto& net : m_nets)
+        net->ClearPins();
 }
 
 void CNetArray::CountLayerUse()
