@@ -120,6 +120,13 @@ void TimeEditRounds(benchmark::State& state, CEditedBoard& board, const auto& ed
     TimeEditRounds(state, board, edit, [] {});
 }
 
+// Every edit bench: the board sizes, a fixed count of rounds (each round changes the board it
+// runs on and takes it back) and the edit's own time.
+void EditRounds(benchmark::internal::Benchmark* bench)
+{
+    bench->Arg(2000)->Arg(32000)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
+}
+
 // Selects components next to one another, from the middle of the board on, until they have at
 // least `pins` pins.
 int32_t SelectComponentsWithPins(CWevraDoc& doc, int32_t pins)
@@ -150,12 +157,7 @@ void BM_EditMoveComponents(benchmark::State& state)
     doc.Session().SelectAll(false);
     doc.Session().SetMode(ID_VIEW);
 }
-BENCHMARK(BM_EditMoveComponents)
-    ->Arg(2000)
-    ->Arg(32000)
-    ->Iterations(10)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditMoveComponents)->Apply(EditRounds);
 
 // 100 components deleted with whatever they carry.
 void BM_EditDeleteSelection(benchmark::State& state)
@@ -177,12 +179,7 @@ void BM_EditDeleteSelection(benchmark::State& state)
     doc.Session().SelectAll(false);
     doc.Session().SetMode(ID_VIEW);
 }
-BENCHMARK(BM_EditDeleteSelection)
-    ->Arg(2000)
-    ->Arg(32000)
-    ->Iterations(10)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditDeleteSelection)->Apply(EditRounds);
 
 // A track segment drawn with the track tool from a pin out into the board: a click on the pin,
 // the mouse to the segment's end, a click there and the tool's end.
@@ -207,12 +204,7 @@ void BM_EditAddTrackSegment(benchmark::State& state)
     });
     session.SetMode(ID_VIEW);
 }
-BENCHMARK(BM_EditAddTrackSegment)
-    ->Arg(2000)
-    ->Arg(32000)
-    ->Iterations(10)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditAddTrackSegment)->Apply(EditRounds);
 
 // Select All and the repaint of the board in the selection's colours.
 void BM_EditSelectAll(benchmark::State& state)
@@ -230,11 +222,6 @@ void BM_EditSelectAll(benchmark::State& state)
         benchmark::Counter(1e3 * repaint, benchmark::Counter::kAvgIterations);
     doc.Session().SetMode(ID_VIEW);
 }
-BENCHMARK(BM_EditSelectAll)
-    ->Arg(2000)
-    ->Arg(32000)
-    ->Iterations(10)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditSelectAll)->Apply(EditRounds);
 
 } // namespace

@@ -605,17 +605,15 @@ void CNetArray::SelectVerticesAtComponentPins(int32_t component, bool on)
 
 void CNetArray::DeleteSelected()
 {
-    bool deleted = false;
     std::vector<bool> changed(m_nets.size(), false);
     for (size_t i = 0; i < m_nets.size(); ++i) {
         if (std::as_const(m_nets)[i]->GetSelectedCount() > 0) {
             m_nets[i]->DeleteSelected();
             changed[i] = true;
-            deleted = true;
         }
     }
     // The checks' errors may name what is gone.
-    if (deleted)
+    if (std::find(changed.begin(), changed.end(), true) != changed.end())
         ClearErrors();
     if (m_document) {
         // A net that lost nothing keeps its parts and ratsnest unless they were already due.
@@ -864,13 +862,13 @@ bool IndexHit(int32_t index)
 
 } // namespace
 
-int32_t CNetArray::FindIndexInNets(CPoint& point, int32_t mode, uint32_t layerMask, IndexTest test)
+int32_t CNetArray::FindIndexInNets(CPoint& point, int32_t mode, uint32_t layerMask, IndexTest test,
+                                   PassOver passOver)
 {
-    // Every test but the pin's misses at once outside the net's box.
     const CPoint at = point;
     const auto mayHit = [&](const CNet& net) {
-        return test == &CNet::HitTestPin ? net.HasPinAt(*m_document, at, layerMask)
-                                         : net.BoxContains(at);
+        return passOver == PassOver::withoutPinThere ? net.HasPinAt(*m_document, at, layerMask)
+                                                     : net.BoxContains(at);
     };
     // The caller wants what the net's own test returned, not the net.
     int32_t found = -1;
@@ -882,27 +880,27 @@ int32_t CNetArray::FindIndexInNets(CPoint& point, int32_t mode, uint32_t layerMa
 
 int32_t CNetArray::FindPinAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
-    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestPin);
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestPin, PassOver::withoutPinThere);
 }
 
 int32_t CNetArray::FindPadAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
-    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestPad);
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestPad, PassOver::outsideBox);
 }
 
 int32_t CNetArray::FindViaAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
-    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestVia);
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestVia, PassOver::outsideBox);
 }
 
 int32_t CNetArray::FindVertexAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
-    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestVertex);
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestVertex, PassOver::outsideBox);
 }
 
 int32_t CNetArray::FindRunAt(CPoint& point, int32_t mode, uint32_t layerMask)
 {
-    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestRun);
+    return FindIndexInNets(point, mode, layerMask, &CNet::HitTestRun, PassOver::outsideBox);
 }
 
 int32_t CNetArray::FindSegmentAt(CPoint& point, int32_t mode, uint32_t layerMask)

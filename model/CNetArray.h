@@ -317,7 +317,11 @@ private:
     // taken for writing, so that a net shared with an undo snapshot stays shared.
     template <typename Test, typename IsHit, typename MayHit>
     int32_t FindInNets(int32_t mode, Test test, IsHit isHit, MayHit mayHit);
-    int32_t FindIndexInNets(CPoint& point, int32_t mode, uint32_t layerMask, IndexTest test);
+    // Which nets a point test passes over unchanged: those whose box does not hold the point
+    // (the tests that miss at once there), or those with no pin there (the pin test).
+    enum class PassOver { outsideBox, withoutPinThere };
+    int32_t FindIndexInNets(CPoint& point, int32_t mode, uint32_t layerMask, IndexTest test,
+                            PassOver passOver);
     template <typename Test> bool SelectInNets(Test test);
 
     std::vector<CSharedItem<CNet>> m_nets;
