@@ -5,7 +5,8 @@
 
 CQtLabelPainter::CQtLabelPainter(const QFont& font, const QImage& like)
     : m_font(font), m_metrics(font, &like), m_reach(std::max(m_metrics.height(), 1)),
-      m_dotsPerMeterX(like.dotsPerMeterX()), m_dotsPerMeterY(like.dotsPerMeterY())
+      m_ascent(m_metrics.ascent()), m_dotsPerMeterX(like.dotsPerMeterX()),
+      m_dotsPerMeterY(like.dotsPerMeterY())
 {
 }
 
@@ -38,7 +39,7 @@ CQtLabelPicture CQtLabelPainter::Picture(const QString& text, int advance, QRgb 
     }
     if (m_painter.pen().color() != QColor::fromRgba(ink))
         m_painter.setPen(QColor::fromRgba(ink));
-    m_painter.drawText(QPoint(m_reach, m_reach + m_metrics.ascent()), text);
+    m_painter.drawText(QPoint(m_reach, m_reach + m_ascent), text);
     const QImage drawn(m_room.constBits(), width, height, m_room.bytesPerLine(),
                        QImage::Format_ARGB32_Premultiplied);
     CQtLabelPicture picture(drawn, QPoint(m_reach, m_reach), ink);

@@ -31,6 +31,9 @@ private:
     QFont m_font;
     QFontMetrics m_metrics;
     int m_reach = 1;
+    // Asked once: every question to the metrics locks Qt's font database, which the threads
+    // drawing labels side by side would otherwise queue for.
+    int m_ascent = 0;
     int m_dotsPerMeterX = 0;
     int m_dotsPerMeterY = 0;
     // Kept clear between texts; grown for a wider text.

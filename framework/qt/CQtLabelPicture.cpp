@@ -1,6 +1,7 @@
 #include "framework/qt/CQtLabelPicture.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -93,6 +94,22 @@ void BlendInk(QRgb* target, const uint8_t* coverage, int count, QRgb ink)
         target[k] = ByteMul(ink, coverage[k]) + ByteMul(target[k], 255 - coverage[k]);
 }
 
+// Each coverage's pixel in the ink, as Qt writes it: a board's labels come in an ink or two, and
+// working it out for every pixel took a third of making a picture.
+const QRgb* InkedPixels(QRgb ink)
+{
+    thread_local struct {
+        std::optional<QRgb> ink;
+        std::array<QRgb, 256> pixels{};
+    } table;
+    if (table.ink != ink) {
+        for (uint32_t alpha = 0; alpha < 256; ++alpha)
+            table.pixels[alpha] = ByteMul(ink, alpha);
+        table.ink = ink;
+    }
+    return table.pixels.data();
+}
+
 } // namespace
 
 CQtLabelPicture::CQtLabelPicture(const QImage& drawn, QPoint origin, std::optional<QRgb> ink)
@@ -111,6 +128,7 @@ CQtLabelPicture::CQtLabelPicture(const QImage& drawn, QPoint origin, std::option
     // Qt writes a text's pixels as its ink times their coverage; coverage alone then gives
     // them back exactly. Any pixel that is not so keeps every pixel whole.
     bool coverage = ink && qAlpha(*ink) == 255;
+    const QRgb* const inked = coverage ? InkedPixels(*ink) : nullptr;
     size_t words = firstRow;
     for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
@@ -128,7 +146,7 @@ CQtLabelPicture::CQtLabelPicture(const QImage& drawn, QPoint origin, std::option
             --last;
         spans.push_back(Span{y, first, last});
         for (int x = first; coverage && x <= last; ++x)
-            coverage = row[x] == ByteMul(*ink, qAlpha(row[x]));
+            coverage = row[x] == inked[qAlpha(row[x])];
         // Uncovered pixels make up whole fours: the blending then never goes pixel by pixel.
         words += 2 + size_t((last - first + 4) & ~3);
     }
