@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bitset>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
 #include <memory>
-#include <unordered_set>
 #include <utility>
 
 #include <QCoreApplication>
@@ -612,35 +612,47 @@ void CQtDeviceContext::LayPendingLabels()
     constexpr size_t lookupsPerItem = 2048;
     constexpr size_t ahead = 4;
     const std::vector<InkedLabel>& table = labels.inked;
-    CWorkPool::Shared().ForEach((count + lookupsPerItem - 1) / lookupsPerItem, [&](size_t item) {
-        const size_t first = item * lookupsPerItem;
-        const size_t last = std::min(count, first + lookupsPerItem);
-        for (size_t k = first; k < last; ++k) {
+    // `again`: those still without a picture, once the new texts have theirs.
+    const auto lookUp = [&](bool again) {
+        CWorkPool::Shared().ForEach(
+            (count + lookupsPerItem - 1) / lookupsPerItem, [&](size_t item) {
+                const size_t first = item * lookupsPerItem;
+                const size_t last = std::min(count, first + lookupsPerItem);
+                std::bitset<lookupsPerItem> found;
+                for (size_t k = first; k < last; ++k) {
 #if defined(__GNUC__)
-            if (k + 2 * ahead < last && !table.empty()) {
-                const PendingLabel& later = m_pendingLabels[k + 2 * ahead];
-                __builtin_prefetch(&table[InkedSlot(table, later.text, later.ink)]);
-            }
+                    if (k + 2 * ahead < last && !table.empty()) {
+                        const PendingLabel& later = m_pendingLabels[k + 2 * ahead];
+                        __builtin_prefetch(&table[InkedSlot(table, later.text, later.ink)]);
+                    }
 #endif
-            const PendingLabel& label = m_pendingLabels[k];
-            if (const InkedLabel* found = FindInkedLabel(table, label.text, label.ink)) {
-                resolved[k].kept = found->picture;
+                    const PendingLabel& label = m_pendingLabels[k];
+                    if (again && resolved[k].kept)
+                        continue;
+                    if (const InkedLabel* inked = FindInkedLabel(table, label.text, label.ink)) {
+                        resolved[k].kept = inked->picture;
+                        found.set(k - first);
 #if defined(__GNUC__)
-                __builtin_prefetch(found->picture);
+                        __builtin_prefetch(inked->picture);
 #endif
-            }
-            if (k >= first + ahead && resolved[k - ahead].kept)
-                resolved[k - ahead].kept->picture.Prefetch();
-        }
-        for (size_t k = first; k < last; ++k) {
-            if (resolved[k].kept)
-                resolved[k] = resolve(*resolved[k].kept);
-        }
-    });
-    // The others get their pictures in order, which may push out older ones.
+                    }
+                    if (k >= first + ahead && found.test(k - ahead - first))
+                        resolved[k - ahead].kept->picture.Prefetch();
+                }
+                for (size_t k = first; k < last; ++k) {
+                    if (found.test(k - first))
+                        resolved[k] = resolve(*resolved[k].kept);
+                }
+            });
+    };
+    lookUp(false);
+    // The others get their pictures in order, which may push out older ones. Where a board's
+    // new texts got theirs all at once, the labels waiting for them are looked up side by side
+    // again: a first paint would otherwise look up a hundred thousand in turn.
     Resolving resolving;
     m_resolving = &resolving;
-    MakeNewLabels(*image);
+    if (MakeNewLabels(*image) && !resolving.stale)
+        lookUp(true);
     for (size_t k = 0; k < count; ++k) {
         resolving.at = k;
         if (resolving.stale)
@@ -1140,66 +1152,133 @@ CQtLabelPainter& CQtDeviceContext::LabelPainter(const QImage& device)
     return *m_labelPainter;
 }
 
-void CQtDeviceContext::MakeNewLabels(const QImage& device)
+bool CQtDeviceContext::MakeNewLabels(const QImage& device)
 {
-    const SharedLabels& shared = Shared();
+    SharedLabels& shared = Shared();
     // Once the pictures have taken their share, which labels get one is decided in turn.
     if (shared.pictureBytes > shared.pictureLimit)
-        return;
+        return false;
     struct NewLabel {
         uint64_t text = 0;
         QRgb ink = 0;
         QString string{};
         int advance = 0;
-        std::optional<CQtLabelPicture> picture{};
+        // None when the text is too wide for a picture or has one in the ink already.
+        std::unique_ptr<Label::Kept> kept{};
+        // Its bytes, noted where it was made: going in, the pictures are not read again.
+        size_t bytes = 0;
+        // The font has a label for the text.
+        bool known = false;
     };
     std::vector<NewLabel> made;
     {
-        const LabelMap& labels = Labels().labels;
-        std::unordered_set<uint64_t> seen;
-        seen.reserve(m_pendingLabels.size());
-        for (size_t k = 0; k < m_pendingLabels.size(); ++k) {
+        // The texts met so far, by their packed bytes (never 0), over at least twice as many
+        // slots as labels wait: a set of nodes allocates one for each of a hundred thousand
+        // texts.
+        const size_t count = m_pendingLabels.size();
+        size_t slotCount = 64;
+        while (slotCount < 2 * count)
+            slotCount *= 2;
+        std::vector<uint64_t> seen(slotCount, 0);
+        const size_t mask = slotCount - 1;
+        const auto slotOf = [mask](uint64_t text) {
+            return size_t((text * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+        };
+        constexpr size_t ahead = 8;
+        for (size_t k = 0; k < count; ++k) {
+#if defined(__GNUC__)
+            if (k + ahead < count)
+                __builtin_prefetch(&seen[slotOf(m_pendingLabels[k + ahead].text)]);
+#endif
             const PendingLabel& label = m_pendingLabels[k];
-            // A new text in a second ink is rare: it waits for its turn.
-            if (m_resolvedLabels[k].kept || !seen.insert(label.text).second)
+            if (m_resolvedLabels[k].kept)
                 continue;
-            char room[maxPackedLength];
-            if (!labels.contains(UnpackedText(label.text, room)))
-                made.push_back(NewLabel{label.text, label.ink});
+            // A new text in a second ink is rare: it waits for its turn.
+            size_t slot = slotOf(label.text);
+            while (seen[slot] != 0 && seen[slot] != label.text)
+                slot = (slot + 1) & mask;
+            if (seen[slot] != 0)
+                continue;
+            seen[slot] = label.text;
+            made.push_back(NewLabel{label.text, label.ink});
         }
     }
     if (made.size() < minNewLabelsSpread)
-        return;
+        return false;
     // A thousand texts per painter: making one costs as much as some tens of texts.
     constexpr size_t perPainter = 1024;
     const int widest = CQtLabelPicture::maxSide - 2 * TextHeight();
     const size_t painters = (made.size() + perPainter - 1) / perPainter;
+    const uint64_t context = shared.contexts;
+    // Nothing changes the font's labels until the pictures are drawn: the threads look up side
+    // by side whether a text has its picture already (one whose inked label went with others).
+    const LabelMap& known = Labels().labels;
     CWorkPool::Shared().ForEach(painters, [&](size_t part) {
-        CQtLabelPainter painter(MakeFont(), device);
+        std::optional<CQtLabelPainter> painter;
         const size_t last = std::min(made.size(), (part + 1) * perPainter);
         for (size_t k = part * perPainter; k < last; ++k) {
             NewLabel& label = made[k];
             char room[maxPackedLength];
-            label.string = CQtText::FromDesignText(UnpackedText(label.text, room));
-            label.advance = painter.Advance(label.string);
+            const std::string_view text = UnpackedText(label.text, room);
+            if (const auto found = known.find(text); found != known.end()) {
+                label.known = true;
+                if (std::ranges::any_of(found->second.pictures, [&label](const auto& kept) {
+                        return kept->ink == label.ink;
+                    }))
+                    continue;
+            }
+            if (!painter)
+                painter.emplace(MakeFont(), device);
+            label.string = CQtText::FromDesignText(text);
+            label.advance = painter->Advance(label.string);
             // Wider texts are drawn by Qt, as in their turn.
-            if (label.advance <= widest)
-                label.picture.emplace(painter.Picture(label.string, label.advance, label.ink));
+            if (label.advance <= widest) {
+                label.kept = std::make_unique<Label::Kept>(Label::Kept{
+                    label.ink, painter->Picture(label.string, label.advance, label.ink), context});
+                label.bytes = label.kept->picture.Bytes();
+            }
         }
     });
     FontLabels& labels = Labels();
     labels.labels.reserve(labels.labels.size() + made.size());
     ReserveInkedLabels(labels, labels.inkedCount + made.size());
-    for (NewLabel& label : made) {
-        if (!label.picture)
+    for (size_t k = 0; k < made.size(); ++k) {
+#if defined(__GNUC__)
+        // The inked labels' slots lie all over the table: each is asked for a few labels ahead.
+        if (k + 8 < made.size())
+            __builtin_prefetch(
+                &labels.inked[InkedSlot(labels.inked, made[k + 8].text, made[k + 8].ink)]);
+#endif
+        NewLabel& label = made[k];
+        if (!label.kept)
             continue;
+        char room[maxPackedLength];
+        const std::string_view text = UnpackedText(label.text, room);
+        // A new text goes straight in while neither bound is reached; else, and for a text
+        // the font knows, the picture goes in as in its turn, which makes room for it.
+        if (!label.known && shared.count < SharedLabels::limit &&
+            shared.pictureBytes <= shared.pictureLimit) {
+            const auto [entry, added] = labels.labels.try_emplace(std::string(text));
+            if (added) {
+                ++shared.count;
+                Label& laidOut = entry->second;
+                laidOut.string = std::move(label.string);
+                laidOut.advance = label.advance;
+                Label::Kept* const kept =
+                    laidOut.pictures.emplace_back(std::move(label.kept)).get();
+                shared.pictureBytes += label.bytes;
+                ++labels.inkedCount;
+                InsertInkedLabel(labels.inked,
+                                 InkedLabel{label.text, label.ink, laidOut.advance, kept});
+                continue;
+            }
+        }
         Label laidOut;
         laidOut.string = std::move(label.string);
         laidOut.advance = label.advance;
-        char room[maxPackedLength];
-        InkedLabelFor(label.text, UnpackedText(label.text, room), label.ink, device, &laidOut,
-                      &*label.picture);
+        InkedLabelFor(label.text, text, label.ink, device, &laidOut, &label.kept->picture);
     }
+    return true;
 }
 
 thread_local CQtDeviceContext::SharedLabels CQtDeviceContext::s_shared;

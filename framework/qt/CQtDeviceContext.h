@@ -188,9 +188,10 @@ private:
         int bottom = 0;
     };
     void LayPendingLabels();
-    // The pending labels whose texts the font has no label for yet get them, their pictures
+    // The pending labels whose texts the font has no picture for yet in their ink get them,
     // drawn on every core: the first paint of a board meets a hundred thousand new texts.
-    void MakeNewLabels(const QImage& device);
+    // Whether it drew any.
+    bool MakeNewLabels(const QImage& device);
     // Fewer new texts are drawn on the calling thread: a painter for each thread would cost more.
     static constexpr size_t minNewLabelsSpread = 64;
     // The selected font made afresh, as Font() makes it: a thread of the pool draws with a font

@@ -685,6 +685,62 @@ TEST_F(CQtDeviceContextTextTest, ManyNewLabelsAtOnceDrawAsQtsOwnTextDoes)
     CWorkPool::SetThreadCount(threadsWere);
 }
 
+// Texts the thread laid in an earlier paint come again among many new ones, after every inked
+// label went (a text drawn in more inks than a label keeps pictures for): in their first ink
+// they keep their pictures, in a second one they get another beside it; either way the pixels
+// are those of Qt's own text.
+TEST_F(CQtDeviceContextTextTest, KnownTextsAmongNewOnesDrawAsQtsOwnTextDoes)
+{
+    const int threadsWere = CWorkPool::ThreadCount();
+    CWorkPool::SetThreadCount(4);
+    const COLORREF amber = RGB(200, 120, 40);
+    const COLORREF inks[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), amber, white};
+    std::vector<std::string> texts;
+    for (int k = 0; k < 600; ++k)
+        texts.push_back(std::to_string(3000000 + k));
+    const auto at = [](size_t k) { return QPoint(int(k * 41 % 230) - 20, int(k % 71) * 2 - 10); };
+    const auto paint = [](QImage& image, const auto& labels) {
+        QPainter painter(&image);
+        CQtDeviceContext dc(painter);
+        dc.SetBkMode(CDeviceContext::BkMode::Transparent);
+        labels(dc);
+    };
+    QImage cached(200, 130, QImage::Format_RGB32);
+    cached.fill(Qt::black);
+    QImage plain = cached.copy();
+    // The first half, all new.
+    paint(cached, [&](CDeviceContext& dc) {
+        dc.SetTextColor(white);
+        for (size_t k = 0; k < texts.size() / 2; ++k)
+            dc.TextOut(CPoint(at(k).x(), at(k).y()), texts[k]);
+    });
+    paint(cached, [&](CDeviceContext& dc) {
+        for (size_t k = 0; k < std::size(inks); ++k) {
+            dc.SetTextColor(inks[k]);
+            dc.TextOut(CPoint(int32_t(k) * 20, 0), texts[0]);
+        }
+    });
+    // Every text, those seen before in their ink or in another.
+    cached.fill(Qt::black);
+    const auto inkOf = [&](size_t k) { return k < texts.size() / 2 && k % 3 == 1 ? amber : white; };
+    paint(cached, [&](CDeviceContext& dc) {
+        for (size_t k = 0; k < texts.size(); ++k) {
+            dc.SetTextColor(inkOf(k));
+            dc.TextOut(CPoint(at(k).x(), at(k).y()), texts[k]);
+        }
+    });
+    {
+        QPainter painter(&plain);
+        const int ascent = QFontMetrics(painter.font(), painter.device()).ascent();
+        for (size_t k = 0; k < texts.size(); ++k) {
+            painter.setPen(CQtDeviceContext::ToQColor(inkOf(k)));
+            painter.drawText(at(k) + QPoint(0, ascent), QString::fromStdString(texts[k]));
+        }
+    }
+    EXPECT_EQ(cached, plain);
+    CWorkPool::SetThreadCount(threadsWere);
+}
+
 // Label pictures take a bounded share of memory: past it, a board's further labels are drawn by
 // Qt, and pictures no recent paint laid make room for new ones; every paint looks the same.
 TEST_F(CQtDeviceContextTextTest, LabelsPastThePicturesShareDrawAsQtsOwnTextDoes)
