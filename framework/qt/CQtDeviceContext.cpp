@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <utility>
 
@@ -432,6 +433,11 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
     const int height = TextHeight();
     // Text under two pixels tall cannot be read and shows nothing.
     if (height < 2)
+        return;
+    // A cell wholly above, below or right of the clip box draws nothing however wide its text
+    // is: it is passed over before the text is laid out, so that a zoomed-in view of a big
+    // board makes no pictures for the labels out of view.
+    if (!CellMeetsClip(point, std::numeric_limits<int>::max()))
         return;
     const QRgb ink = qRgb(GetRValue(m_textColor), GetGValue(m_textColor), GetBValue(m_textColor));
     QImage* image = height <= maxPictureHeight ? LabelImage() : nullptr;
