@@ -643,12 +643,12 @@ int32_t CNet::AddPin(int32_t x, int32_t y, int32_t component, int32_t pad, int32
                      int32_t angle, bool side, uint32_t layerMask)
 {
     auto fits = [](int32_t v) { return v >= 0 && v <= 0xFFFF; };
-    if (!fits(component) || !fits(pad) || !fits(padStack))
+    if (component < 0 || !fits(pad) || !fits(padStack))
         return -1;
     NetPinRec pin;
     pin.x = x;
     pin.y = y;
-    pin.component = uint16_t(component);
+    pin.component = component;
     pin.pad = uint16_t(pad);
     pin.padStack = uint16_t(padStack);
     pin.angle = angle;

@@ -484,8 +484,8 @@ public:
     int32_t GetPinCount() const { return m_pins.GetSize(); }
     const NetPinRec& GetPin(int32_t i) const { return m_pins[i]; }
     void SetPin(int32_t i, const NetPinRec& pin) { m_pins[i] = pin; }
-    // The new pin's index, its cluster number = that index. Component, pad or padstack
-    // numbers outside 0..65535 are refused (-1).
+    // The new pin's index, its cluster number = that index. A negative component number, or
+    // pad or padstack numbers outside 0..65535, are refused (-1).
     int32_t AddPin(int32_t x, int32_t y, int32_t component, int32_t pad, int32_t padStack,
                    int32_t angle, bool side, uint32_t layerMask);
     void ClearPins();

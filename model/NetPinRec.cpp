@@ -4,7 +4,7 @@
 
 void NetPinRec::Write(CArchive& ar) const
 {
-    ar << x << y << component << pad << padStack << reserved1 << angle << side;
+    ar << x << y << component << pad << padStack << angle << side;
     for (uint8_t b : reserved2)
         ar << b;
     ar << layerMask << cluster << reserved3;
@@ -12,7 +12,7 @@ void NetPinRec::Write(CArchive& ar) const
 
 void NetPinRec::Read(CArchive& ar)
 {
-    ar >> x >> y >> component >> pad >> padStack >> reserved1 >> angle >> side;
+    ar >> x >> y >> component >> pad >> padStack >> angle >> side;
     for (uint8_t& b : reserved2)
         ar >> b;
     ar >> layerMask >> cluster >> reserved3;

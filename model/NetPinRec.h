@@ -16,10 +16,10 @@ struct NetPinRec {
 
     int32_t x = 0; // pad centre
     int32_t y = 0;
-    uint16_t component = 0; // index in the component list
-    uint16_t pad = 0;       // index of the pad within the component's shape
+    // Index in the component list: a board may hold more components than 16 bits count.
+    int32_t component = 0;
+    uint16_t pad = 0; // index of the pad within the component's shape
     uint16_t padStack = 0;
-    uint16_t reserved1 = 0;
     int32_t angle = 0; // 1/1000 degree
     // Non-zero when the component is mirrored: the pad sits on the other board side.
     uint8_t side = 0;
@@ -40,5 +40,6 @@ struct NetPinRec {
 
     bool operator==(const NetPinRec&) const = default;
 };
+static_assert(sizeof(NetPinRec) == NetPinRec::recordSize);
 
 using CNetPinArray = CRecordArray<NetPinRec>;

@@ -413,6 +413,22 @@ TEST_F(CComponentArrayTest, BestRotationLinesTheNewPadsUpWithTheOld)
     }
 }
 
+// ---- Pins ------------------------------------------------------------------------------------
+
+TEST_F(CComponentArrayTest, PinsOfComponentsBeyondSixteenBitsStayInTheirNets)
+{
+    constexpr int32_t count = 65538;
+    for (int32_t i = 0; i < count; ++i)
+        m_list.AddEmpty(CFakeArrayDocument::one);
+    m_list.SetPosition(count - 1, 7000, 3000);
+    m_list.GetComponent(count - 1)->ResizePadNets(1);
+    m_list.GetComponent(count - 1)->SetPadNet(0, 1, 2);
+    m_list.RebuildNetPins();
+    EXPECT_EQ(m_list.GetPinCount(), count);
+    EXPECT_EQ(m_document.nets.GetNet(0)->GetPinCount(), count - 1);
+    EXPECT_EQ(PinOf(1, count - 1, 0), CPoint(7500, 3000));
+}
+
 // ---- Shapes ----------------------------------------------------------------------------------
 
 TEST_F(CComponentArrayTest, ReplacePadsWorksOnAnUnsharedPrivateShape)

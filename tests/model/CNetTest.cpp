@@ -428,7 +428,8 @@ TEST(CNetPinTest, PinsKeepTheirClusterMarkAndMove)
     CNet net;
     EXPECT_EQ(net.AddPin(0, 0, 3, 1, 0, 0, false, 3), 0);
     EXPECT_EQ(net.AddPin(10, 0, 3, 2, 0, 0, true, 3), 1);
-    EXPECT_EQ(net.AddPin(10, 0, 70000, 2, 0, 0, true, 3), -1);
+    EXPECT_EQ(net.AddPin(10, 0, -1, 2, 0, 0, true, 3), -1);
+    EXPECT_EQ(net.AddPin(10, 0, 3, 70000, 0, 0, true, 3), -1);
     EXPECT_EQ(net.GetPinCluster(1), 1);
     EXPECT_EQ(net.FindPin(3, 2), 1);
     EXPECT_EQ(net.FindPin(4, 2), -1);
