@@ -274,7 +274,6 @@ bool CDocumentEditing::DeleteSelectedItems()
     m_edit.rubberBandVisible = false;
     if (m_design.GetComponents().GetSelectedCount() > 0) {
         m_design.GetComponents().DeleteSelected();
-        m_design.GetComponents().RebuildNetPins();
         m_edit.currentComponentIndex = -1;
     }
     m_design.GetLines().DeleteSelected();
@@ -370,10 +369,8 @@ bool CDocumentEditing::DeleteSelection()
         m_design.GetNets().DeleteSelected();
     if (m_design.GetLines().GetSelectedCount() > 0)
         m_design.GetLines().DeleteSelected();
-    if (m_design.GetComponents().GetSelectedCount() > 0) {
+    if (m_design.GetComponents().GetSelectedCount() > 0)
         m_design.GetComponents().DeleteSelected();
-        m_design.GetComponents().RebuildNetPins();
-    }
     if (m_design.GetTexts().GetSelectedCount() > 0)
         m_design.GetTexts().DeleteSelected();
     for (int32_t i = int32_t(m_design.GetPlanes().size()) - 1; i >= 0; --i) {

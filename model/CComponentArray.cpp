@@ -10,6 +10,7 @@
 #include "framework/CArchive.h"
 #include "framework/CNumberText.h"
 #include "model/CComponentArrayDocument.h"
+#include "model/CNetArray.h"
 #include "model/CPadStackArray.h"
 #include "model/CShape.h"
 #include "model/CShapeLib.h"
@@ -352,6 +353,9 @@ void CComponentArray::DeleteSelected()
     }
     m_components = std::move(kept);
     RemapIndexes(newIndex);
+    if (m_document)
+        m_pinCount =
+            std::max(m_pinCount - m_document->GetNets().RenumberPinComponents(newIndex), 0);
 }
 
 void CComponentArray::RemapIndexes(const std::vector<int32_t>& newIndex)

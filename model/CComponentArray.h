@@ -150,7 +150,8 @@ public:
     // Each selected component present at the start is deselected and a selected copy of it
     // appended; the last copy becomes the document's current component.
     void CopySelected(bool keepPadNets = false);
-    // Deletes the selected components except those locked against deletion.
+    // Deletes the selected components except those locked against deletion. The nets' pins
+    // follow: those of the deleted components go, those of later ones take their new numbers.
     void DeleteSelected();
 
     // ---- References ----------------------------------------------------------------------------
@@ -282,7 +283,7 @@ public:
     void RebuildNetPins();
     // The pins of component i's pads take its pads' positions, padstacks, angles and side.
     void UpdatePins(int32_t i);
-    // Pins made by the last RebuildNetPins.
+    // Pins made by the last RebuildNetPins, less those a deletion dropped since.
     int32_t GetPinCount() const { return m_pinCount; }
 
     // Fills the per-layer tables of shape outline vertices and component pads (layers seen

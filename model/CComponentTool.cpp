@@ -193,7 +193,6 @@ void CComponentTool::PickAndAct(CToolDocument& document)
         m_components.DeleteSelected();
         // The checks' errors may name its pads.
         document.GetNets().ClearErrors();
-        document.RebuildNetPins();
         document.RedrawBoardViews();
         break;
     case ID_COMPONENTS_MIRROR:

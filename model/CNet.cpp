@@ -676,6 +676,43 @@ int32_t CNet::FindPin(int32_t component, int32_t pad) const
     return -1;
 }
 
+namespace {
+
+int32_t RenumberedComponent(const std::vector<int32_t>& newIndex, int32_t component)
+{
+    return component >= 0 && size_t(component) < newIndex.size() ? newIndex[size_t(component)] : -1;
+}
+
+} // namespace
+
+bool CNet::PinsChangeWith(const std::vector<int32_t>& newIndex) const
+{
+    return std::any_of(m_pins.begin(), m_pins.end(), [&](const NetPinRec& pin) {
+        return RenumberedComponent(newIndex, pin.component) != pin.component;
+    });
+}
+
+int32_t CNet::RenumberPinComponents(const std::vector<int32_t>& newIndex)
+{
+    int32_t kept = 0;
+    for (int32_t i = 0; i < GetPinCount(); ++i) {
+        NetPinRec pin = m_pins[i];
+        pin.component = RenumberedComponent(newIndex, pin.component);
+        if (pin.component >= 0)
+            m_pins[kept++] = pin;
+    }
+    const int32_t dropped = GetPinCount() - kept;
+    if (dropped == 0)
+        return 0;
+    m_pins.SetSize(kept);
+    for (int32_t i = 0; i < kept; ++i) {
+        m_pins[i].cluster = 0;
+        m_pins[i].SetCluster(i);
+    }
+    MarkChanged();
+    return dropped;
+}
+
 void CNet::MovePin(int32_t component, int32_t pad, int32_t dx, int32_t dy)
 {
     m_ratsnestDirty = true;

@@ -498,6 +498,13 @@ public:
     bool UpdatePin(int32_t x, int32_t y, int32_t component, int32_t pad, int32_t padStack,
                    int32_t angle, bool side, uint32_t layerMask);
     int32_t GetPinCluster(int32_t i) const { return m_pins[i].GetCluster(); }
+    // Whether renumbering the components (newIndex: the new number of each old one, -1 for one
+    // deleted) changes any pin; a component number beyond the table counts as deleted.
+    bool PinsChangeWith(const std::vector<int32_t>& newIndex) const;
+    // Renumbers the pins' components, dropping the pins of deleted ones; returns how many were
+    // dropped. A net that lost a pin is marked changed and its pins numbered as AddPin numbers
+    // them; one whose pins only took new numbers keeps its clusters, as they still hold.
+    int32_t RenumberPinComponents(const std::vector<int32_t>& newIndex);
     void SetPinCluster(int32_t i, int32_t cluster) { m_pins[i].SetCluster(cluster); }
 
     // ---- Clusters, ratsnest and ToDo ---------------------------------------------------------

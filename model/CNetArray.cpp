@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "framework/CArchive.h"
@@ -491,6 +492,35 @@ void CNetArray::ClearAllPins()
 {
     for (auto& net : m_nets)
         net->ClearPins();
+}
+
+int32_t CNetArray::RenumberPinComponents(const std::vector<int32_t>& newIndex)
+{
+    // Nets are looked at alone, so runs of them go side by side; most keep their pins, and a
+    // net an undo snapshot shares is copied only when its pins change.
+    constexpr size_t netsPerRun = 4096;
+    const size_t runs = (m_nets.size() + netsPerRun - 1) / netsPerRun;
+    std::vector<int32_t> dropped(runs, 0);
+    CWorkPool::Shared().ForEach(runs, [&](size_t run) {
+        std::optional<CPadStackReaches> margins;
+        const size_t last = std::min(m_nets.size(), (run + 1) * netsPerRun);
+        for (size_t k = run * netsPerRun; k < last; ++k) {
+            if (!std::as_const(m_nets)[k]->PinsChangeWith(newIndex))
+                continue;
+            CNet& net = *m_nets[k];
+            dropped[run] += net.RenumberPinComponents(newIndex);
+            // As a rebuild of the pins leaves it.
+            if (m_document && net.GetPinCount() > 0) {
+                if (!margins)
+                    margins.emplace(m_document->GetPadStacks());
+                net.CalcBoundingBox(*margins);
+            }
+        }
+    });
+    int32_t total = 0;
+    for (const int32_t count : dropped)
+        total += count;
+    return total;
 }
 
 void CNetArray::CountLayerUse()

@@ -124,6 +124,10 @@ public:
     // Right after the pins were rebuilt: the nets that received pins got their boxes then.
     void CalcBoundingBoxesWithoutPins();
     void ClearAllPins();
+    // After components were deleted or reordered (newIndex: the new number of each old one, -1
+    // for one deleted): the pins follow, and only the nets whose pins change are taken for
+    // writing. Returns how many pins were dropped.
+    int32_t RenumberPinComponents(const std::vector<int32_t>& newIndex);
     // Fills the per-layer tables: track vertices per layer, and pads of the pad and via
     // vertices per layer.
     void CountLayerUse();

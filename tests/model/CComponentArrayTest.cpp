@@ -427,6 +427,67 @@ TEST_F(CComponentArrayTest, PinsOfComponentsBeyondSixteenBitsStayInTheirNets)
     EXPECT_EQ(m_list.GetPinCount(), count);
     EXPECT_EQ(m_document.nets.GetNet(0)->GetPinCount(), count - 1);
     EXPECT_EQ(PinOf(1, count - 1, 0), CPoint(7500, 3000));
+
+    // Deleting the first component renumbers every other one.
+    m_list.Select(0, true);
+    m_list.DeleteSelected();
+    EXPECT_EQ(m_list.GetPinCount(), count - 1);
+    EXPECT_EQ(PinOf(1, count - 2, 0), CPoint(7500, 3000));
+    EXPECT_EQ(m_document.nets.GetNet(0)->FindPin(count - 3, 0), count - 3);
+}
+
+TEST_F(CComponentArrayTest, DeletingComponentsLeavesThePinsARebuildMakesAndCopiesOnlyNetsItChanges)
+{
+    CNetArray& nets = m_document.nets;
+    for (const char* name : {"N2", "N3", "N4"})
+        nets.AddNet(name);
+    // The nets of each component's two pads: N1 holds early components only, N2 one to be
+    // deleted and a later one, N3 later ones only, N4 one to be deleted alone.
+    const std::vector<std::pair<int32_t, int32_t>> padNets = {
+        {1, 1}, {1, 0}, {0, 0}, {2, 4}, {0, 0}, {0, 3}, {0, 0}, {2, 3}, {3, 3}};
+    for (size_t i = 0; i < padNets.size(); ++i) {
+        const int32_t c = Place("R" + std::to_string(i + 1), CFakeArrayDocument::smd2,
+                                10000 * int32_t(i), 5000 * int32_t(i % 3));
+        m_list.GetComponent(c)->SetPadNet(0, padNets[i].first, nets.GetCount());
+        m_list.GetComponent(c)->SetPadNet(1, padNets[i].second, nets.GetCount());
+    }
+    m_list.RebuildNetPins();
+    for (int32_t n = 0; n < nets.GetCount(); ++n)
+        nets.GetNet(n)->MarkRatsnestDirty(false);
+    const CNetArray& live = nets;
+    const CNetArray snapshot(nets);
+    const CNet* early = live.GetNet(1);
+    ASSERT_EQ(snapshot.GetNet(1), early);
+
+    m_list.Select(3, true);
+    m_list.Select(4, true);
+    m_list.DeleteSelected();
+    EXPECT_EQ(References(), (std::vector<std::string>{"R1", "R2", "R3", "R6", "R7", "R8", "R9"}));
+    EXPECT_EQ(snapshot.GetNet(1), early) << "a net whose pins stay is not copied";
+    EXPECT_FALSE(early->NeedsRatsnest());
+    EXPECT_NE(snapshot.GetNet(3), live.GetNet(3)) << "renumbered pins are written";
+    EXPECT_FALSE(live.GetNet(3)->NeedsRatsnest()) << "renumbering leaves the clusters";
+    EXPECT_TRUE(live.GetNet(2)->NeedsRatsnest()) << "a net that lost a pin is due";
+    EXPECT_EQ(live.GetNet(4)->GetPinCount(), 0);
+    EXPECT_EQ(snapshot.GetNet(4)->GetPinCount(), 1);
+    EXPECT_EQ(PinOf(2, 5, 0), CPoint(69000, 5000));
+
+    // Every pin is as a rebuild from the components makes it, in the same order.
+    const auto pinsOf = [&] {
+        std::vector<NetPinRec> pins;
+        for (int32_t n = 0; n < live.GetCount(); ++n) {
+            for (int32_t p = 0; p < live.GetNet(n)->GetPinCount(); ++p)
+                pins.push_back(live.GetNet(n)->GetPin(p));
+            pins.emplace_back();
+        }
+        return pins;
+    };
+    const std::vector<NetPinRec> afterDelete = pinsOf();
+    const int32_t pinCount = m_list.GetPinCount();
+    m_list.RebuildNetPins();
+    EXPECT_EQ(afterDelete, pinsOf());
+    EXPECT_EQ(pinCount, m_list.GetPinCount());
+    EXPECT_EQ(pinCount, 14);
 }
 
 // ---- Shapes ----------------------------------------------------------------------------------
