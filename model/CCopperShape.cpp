@@ -152,18 +152,26 @@ void CCopperShape::SetPoint(int32_t x, int32_t y)
                      SaturateToInt(int64_t(x) + 1), SaturateToInt(int64_t(y) + 1));
 }
 
+int64_t CCopperShape::PadMissDistance(const CRect& padRect, int32_t clearance)
+{
+    // However it is turned or shaped, a pad stays well inside its rectangle's extents added up
+    // about its origin.
+    const auto extent = [](int64_t a, int64_t b) { return std::max(std::abs(a), std::abs(b)); };
+    return 2 * (extent(padRect.left, padRect.right) + extent(padRect.top, padRect.bottom) +
+                2 * std::abs(int64_t(clearance))) +
+           2;
+}
+
+bool CCopperShape::IsFartherThan(int32_t x, int32_t y, int64_t distance) const
+{
+    return m_bounds.right < x - distance || m_bounds.left > x + distance ||
+           m_bounds.bottom < y - distance || m_bounds.top > y + distance;
+}
+
 bool CCopperShape::TouchesPad(int32_t shapeCode, const CRect& padRect, int32_t x, int32_t y,
                               bool mirrored, int32_t angle, int32_t clearance) const
 {
-    // However it is turned or shaped, a pad stays well inside its rectangle's extents added up
-    // about its origin: a shape farther off misses it without the pad being built.
-    const auto extent = [](int64_t a, int64_t b) { return std::max(std::abs(a), std::abs(b)); };
-    const int64_t reach =
-        2 * (extent(padRect.left, padRect.right) + extent(padRect.top, padRect.bottom) +
-             2 * std::abs(int64_t(clearance))) +
-        2;
-    if (m_bounds.right < x - reach || m_bounds.left > x + reach || m_bounds.bottom < y - reach ||
-        m_bounds.top > y + reach)
+    if (IsFartherThan(x, y, PadMissDistance(padRect, clearance)))
         return false;
     CCopperShape other;
     other.SetPad(shapeCode, padRect, x, y, mirrored, angle, clearance);

@@ -35,6 +35,11 @@ public:
     // whose bounding rectangles do not overlap (right and bottom exclusive) never touch.
     bool TouchesPad(int32_t shapeCode, const CRect& padRect, int32_t x, int32_t y, bool mirrored,
                     int32_t angle, int32_t clearance) const;
+    // How far from its origin a pad of the rectangle and clearance can reach at any turn and on
+    // either side, generously: an outline whose bounds stay farther off misses it.
+    static int64_t PadMissDistance(const CRect& padRect, int32_t clearance);
+    // Whether the bounds stay farther than `distance` from (x, y) along either axis.
+    bool IsFartherThan(int32_t x, int32_t y, int64_t distance) const;
     // The same for a pad outline already made.
     bool TouchesOutline(const CCopperShape& pad) const;
     // Whether this outline touches the segment of the given half width.

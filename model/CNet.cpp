@@ -776,6 +776,19 @@ int32_t CNet::PadStackReach(const CPadStackArray& padStacks, int32_t padStack)
     return SaturateToInt(reach);
 }
 
+std::vector<int64_t> CNet::PadStackMissDistances(const CPadStackArray& padStacks)
+{
+    std::vector<int64_t> distances(size_t(std::max(padStacks.GetCount(), 0)), 0);
+    for (size_t s = 0; s < distances.size(); ++s) {
+        for (int32_t layer = LAYER_COMMON; layer < PADSTACK_LAYER_COUNT; ++layer) {
+            if (const CPad* pad = padStacks.GetPad(int32_t(s), layer))
+                distances[s] =
+                    std::max(distances[s], CCopperShape::PadMissDistance(pad->GetRect(), 0));
+        }
+    }
+    return distances;
+}
+
 void CNet::CalcClusters(CNetDocument& document)
 {
     if (GetVertexCount() > maxClusterVertices)

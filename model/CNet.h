@@ -363,7 +363,10 @@ public:
     int32_t HitTestPin(const CNetDocument& document, CPoint& point, int32_t mode,
                        uint32_t layerMask);
     // Whether HitTestPin would find a pin at the point, asked without changing the net.
-    bool HasPinAt(const CNetDocument& document, CPoint point, uint32_t layerMask) const;
+    // `missDistances` (PadStackMissDistances) lets pins far from the point be passed over
+    // without their pads being looked at.
+    bool HasPinAt(const CNetDocument& document, CPoint point, uint32_t layerMask,
+                  const std::vector<int64_t>& missDistances) const;
     // The first segment that touches the point with its half width: the point moves to the
     // segment's point nearest it; returns (and makes current or selects) the nearer end
     // vertex, toggles the segment's end vertex. -1 when the point is outside the box.
@@ -542,6 +545,8 @@ public:
     // The margin a padstack adds around its position turned by `angle`: its pads on layers
     // 1..26.
     static int64_t PadStackMargin(const CPadStackArray& padStacks, int32_t padStack, int64_t angle);
+    // Per padstack, the distance from its origin beyond which a probe misses each of its pads.
+    static std::vector<int64_t> PadStackMissDistances(const CPadStackArray& padStacks);
 
     // The net record. Loading drops leading drawn vertices, clamps the current vertex and
     // repairs pens and layers that name nothing (noting one warning on the archive).
@@ -593,7 +598,10 @@ private:
     // (x, y) and turned by `angle`, mirrored from the opposite layer for the other side.
     bool ProbeTouchesPads(const CPadStackArray& padStacks, int32_t padStack, int32_t x, int32_t y,
                           int32_t angle, bool mirrored, uint32_t layerMask) const;
-    int32_t FindPinAtProbe(const CNetDocument& document, uint32_t layerMask) const;
+    // A pin farther from the probe than its padstack's entry in `missDistances` (when given)
+    // is passed over without its pads being looked at.
+    int32_t FindPinAtProbe(const CNetDocument& document, uint32_t layerMask,
+                           const std::vector<int64_t>* missDistances = nullptr) const;
     // The first pad or via vertex at the probe; `viaKind` 1 for vias only, 0 for anything but
     // vias, -1 for both.
     // Applies the select mode to every vertex in the rectangle that `wanted` accepts.

@@ -896,9 +896,13 @@ int32_t CNetArray::FindIndexInNets(CPoint& point, int32_t mode, uint32_t layerMa
                                    PassOver passOver)
 {
     const CPoint at = point;
+    std::vector<int64_t> missDistances;
+    if (passOver == PassOver::withoutPinThere && m_document)
+        missDistances = CNet::PadStackMissDistances(m_document->GetPadStacks());
     const auto mayHit = [&](const CNet& net) {
-        return passOver == PassOver::withoutPinThere ? net.HasPinAt(*m_document, at, layerMask)
-                                                     : net.BoxContains(at);
+        return passOver == PassOver::withoutPinThere
+                   ? net.HasPinAt(*m_document, at, layerMask, missDistances)
+                   : net.BoxContains(at);
     };
     // The caller wants what the net's own test returned, not the net.
     int32_t found = -1;

@@ -69,11 +69,16 @@ bool CNet::ProbeTouchesPads(const CPadStackArray& padStacks, int32_t padStack, i
     return false;
 }
 
-int32_t CNet::FindPinAtProbe(const CNetDocument& document, uint32_t layerMask) const
+int32_t CNet::FindPinAtProbe(const CNetDocument& document, uint32_t layerMask,
+                             const std::vector<int64_t>* missDistances) const
 {
     const CPadStackArray& padStacks = document.GetPadStacks();
+    const size_t known = missDistances ? missDistances->size() : 0;
     for (int32_t i = 0; i < GetPinCount(); ++i) {
         const NetPinRec& pin = m_pins[i];
+        if (pin.padStack < known &&
+            m_probe.IsFartherThan(pin.x, pin.y, (*missDistances)[pin.padStack]))
+            continue;
         if (ProbeTouchesPads(padStacks, pin.padStack, pin.x, pin.y, pin.angle, pin.side != 0,
                              layerMask))
             return i;
@@ -137,10 +142,11 @@ int32_t CNet::HitTestPin(const CNetDocument& document, CPoint& point, int32_t /*
     return pin;
 }
 
-bool CNet::HasPinAt(const CNetDocument& document, CPoint point, uint32_t layerMask) const
+bool CNet::HasPinAt(const CNetDocument& document, CPoint point, uint32_t layerMask,
+                    const std::vector<int64_t>& missDistances) const
 {
     m_probe.SetPoint(point.x, point.y);
-    return FindPinAtProbe(document, layerMask) >= 0;
+    return FindPinAtProbe(document, layerMask, &missDistances) >= 0;
 }
 
 int32_t CNet::HitTestSegment(const CNetDocument& /*document*/, CPoint& point, int32_t mode,
