@@ -78,6 +78,18 @@ void CUndoSnapshot::CheckSharedItems() const
 #endif
 }
 
+void CUndoSnapshot::Release()
+{
+    CheckSharedItems();
+    if (m_nets)
+        m_nets->ReleaseNets();
+    m_nets.reset();
+    m_components.reset();
+#if defined(__SANITIZE_ADDRESS__)
+    m_sharedItemBytes = SharedItemBytes();
+#endif
+}
+
 void CUndoSnapshot::RestorePlanes(CWevraDoc& document) const
 {
     auto& planes = document.Design().GetPlanes();

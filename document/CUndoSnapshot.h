@@ -63,6 +63,9 @@ public:
     // reference to the collections stays valid; the snapshot keeps its copies and can be
     // restored again. A whole design is taken over by the document as a pasted one is.
     void Restore(CWevraDoc& document) const;
+    // Lets go of the held nets and components before the snapshot is dropped, freeing the nets
+    // it alone holds side by side: after a big edit those are thousands of small blocks each.
+    void Release();
 
 private:
     struct PlaneCopy {

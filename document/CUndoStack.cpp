@@ -38,20 +38,28 @@ bool CUndoStack::Push(std::unique_ptr<CUndoSnapshot> snapshot)
         return false;
     // The record of the current state that Undo took is outdated by any new edit.
     if (m_list.size() > 1 && m_list.back()->IsTemporary())
-        m_list.pop_back();
+        DropLast();
     m_pending = true;
     // The redo tail goes, and with it the restored state, which the new snapshot replaces.
     if (m_index < GetCount() - 1) {
         while (GetCount() > std::max(m_index, 0))
-            m_list.pop_back();
+            DropLast();
     }
-    if (GetCount() > maxSnapshots - 1)
+    if (GetCount() > maxSnapshots - 1) {
+        m_list.front()->Release();
         m_list.erase(m_list.begin());
+    }
     snapshot->SetSerial(++m_pushes);
     m_list.push_back(std::move(snapshot));
     m_index = GetCount() - 1;
     m_snapshotNeeded = false;
     return true;
+}
+
+void CUndoStack::DropLast()
+{
+    m_list.back()->Release();
+    m_list.pop_back();
 }
 
 const CUndoSnapshot* CUndoStack::Undo(CWevraDoc& document, bool& recorded)

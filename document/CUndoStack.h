@@ -51,6 +51,8 @@ public:
     void SetSnapshotNeeded(bool needed) { m_snapshotNeeded = needed; }
 
 private:
+    // Pops the last snapshot, releasing what it holds first.
+    void DropLast();
     // The snapshot a push follows once the outdated record of Undo and the redo tail went.
     const CUndoSnapshot* LastKept() const;
 

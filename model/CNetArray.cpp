@@ -494,6 +494,18 @@ void CNetArray::ClearAllPins()
         net->ClearPins();
 }
 
+void CNetArray::ReleaseNets()
+{
+    constexpr size_t netsPerRun = 4096;
+    const size_t runs = (m_nets.size() + netsPerRun - 1) / netsPerRun;
+    CWorkPool::Shared().ForEach(runs, [&](size_t run) {
+        const size_t last = std::min(m_nets.size(), (run + 1) * netsPerRun);
+        for (size_t k = run * netsPerRun; k < last; ++k)
+            m_nets[k] = CSharedItem<CNet>();
+    });
+    m_nets.clear();
+}
+
 int32_t CNetArray::RenumberPinComponents(const std::vector<int32_t>& newIndex)
 {
     // Nets are looked at alone, so runs of them go side by side; most keep their pins, and a

@@ -124,6 +124,9 @@ public:
     // Right after the pins were rebuilt: the nets that received pins got their boxes then.
     void CalcBoundingBoxesWithoutPins();
     void ClearAllPins();
+    // Lets go of every net, leaving the list empty; runs of nets go side by side, as a copy
+    // that alone holds many nets frees many small blocks.
+    void ReleaseNets();
     // After components were deleted or reordered (newIndex: the new number of each old one, -1
     // for one deleted): the pins follow, and only the nets whose pins change are taken for
     // writing. Returns how many pins were dropped.
