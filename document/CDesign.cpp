@@ -6,6 +6,8 @@
 #include <iterator>
 #include <utility>
 
+#include "framework/CBackgroundRelease.h"
+#include "framework/CWorkPool.h"
 #include "framework/LittleEndian.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
@@ -169,6 +171,24 @@ void CDesign::TakeOver(CDesign& loaded)
     m_settings = loaded.m_settings;
     m_storeSizeHint = loaded.m_storeSizeHint;
     AdvanceCopperRevision();
+}
+
+void CDesign::ReleaseInBackground()
+{
+    // A small design is freed at once: handing it over would cost more than freeing it. So is
+    // any design when the work is kept to one thread.
+    constexpr int32_t smallDesignItems = 10000;
+    if (m_nets->GetCount() + m_components->GetCount() < smallDesignItems ||
+        CWorkPool::ThreadCount() < 2) {
+        m_nets.reset();
+        m_components.reset();
+        return;
+    }
+    struct Collections {
+        std::unique_ptr<CNetArray> nets;
+        std::unique_ptr<CComponentArray> components;
+    };
+    CBackgroundRelease::Shared().Hand(Collections{std::move(m_nets), std::move(m_components)});
 }
 
 // ---- Copper revision ----------------------------------------------------------------------------

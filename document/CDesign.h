@@ -198,6 +198,11 @@ public:
     // Takes every collection and the header of a completely read design; the read design gets
     // these collections in exchange.
     void TakeOver(CDesign& loaded);
+    // Hands the nets and components to the release thread to be freed there (a small design's,
+    // or any on one thread, at once), for a design about to be destroyed: on a big board they take
+    // as long to free as to read. The design is left without them; nothing but its destructor may
+    // use it afterwards.
+    void ReleaseInBackground();
 
     // ---- Layer counts and net groups ------------------------------------------------------------
 

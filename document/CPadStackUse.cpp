@@ -106,21 +106,24 @@ std::vector<int32_t> CPadStackUse::GetNetPadStackIndexes() const
 CPadStackUse::NumbersUsed CPadStackUse::GetNetPadStacksUsed() const
 {
     // Every vertex of the board is looked at: runs of nets are looked through side by side, a
-    // small board's in one run.
+    // small board's in one run. Each run marks a set of its own and hands it over once, as
+    // neighbouring sets share a cache line.
     const CNetArray& nets = m_design.GetNets();
     constexpr int32_t netsPerRun = 4096;
     const int32_t count = std::max(nets.GetCount(), 0);
     std::vector<NumbersUsed> runs(size_t((count + netsPerRun - 1) / netsPerRun));
     CWorkPool::Shared().ForEach(runs.size(), [&](size_t run) {
+        NumbersUsed used;
         const int32_t last = std::min(count, int32_t(run + 1) * netsPerRun);
         for (int32_t n = int32_t(run) * netsPerRun; n < last; ++n) {
             const CNet& net = *nets.GetNet(n);
             for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
                 const TrackRec& rec = net.GetVertex(v);
                 if (rec.IsPad())
-                    runs[run].set(size_t(rec.GetPadStack()));
+                    used.set(size_t(rec.GetPadStack()));
             }
         }
+        runs[run] = used;
     });
     NumbersUsed used;
     for (const NumbersUsed& run : runs)

@@ -10,6 +10,7 @@
 #include "document/CUndoSnapshot.h"
 #include "framework/CArchive.h"
 #include "framework/CArchiveException.h"
+#include "framework/CBackgroundRelease.h"
 #include "framework/CInputFile.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
@@ -150,6 +151,9 @@ std::unique_ptr<CWevraDoc> CWevraDoc::ReadDesign(CArchive& ar)
         return nullptr;
     }
     std::unique_ptr<CWevraDoc> loaded;
+    // A design still being freed on the release thread would have both threads wait on the
+    // allocator all through the reading.
+    CBackgroundRelease::Shared().Wait();
     try {
         loaded.reset(new CWevraDoc(LoadTarget{}, *this));
         loaded->m_design.ReadHeader(ar, version);
@@ -176,6 +180,8 @@ void CWevraDoc::AdoptDesign(CWevraDoc& loaded, CArchive& ar)
     const std::string netlistPath = m_settings.netlistPath;
     const int64_t netlistTime = m_settings.netlistTime;
     TakeOverDesign(loaded);
+    // The replaced design is freed while this one is fixed up; the callers drop `loaded` next.
+    loaded.m_design.ReleaseInBackground();
     m_design.RepairLoadedIndexes(ar);
     FixUpAfterLoad(netlistPath, netlistTime, ar.GetFilePath().string());
     m_modified = false;

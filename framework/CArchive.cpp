@@ -6,6 +6,7 @@
 
 #include "framework/CInputFile.h"
 #include "framework/CPathHelper.h"
+#include "framework/CWorkPool.h"
 
 #include "framework/CWindows1252.h"
 
@@ -237,17 +238,16 @@ void CArchive::AddMapEntry(const CRuntimeClass* klass, uint16_t schema)
     ++m_mapCount;
 }
 
-void CArchive::WriteObject(const CObject* object)
+const CRuntimeClass* CArchive::ClassToStore(const CObject& object)
 {
-    CheckStoring();
-    if (!object) {
-        *this << nullTag;
-        return;
-    }
-    const CRuntimeClass* klass = object->GetRuntimeClass();
+    const CRuntimeClass* klass = object.GetRuntimeClass();
     if (!klass)
         Fail(CArchiveException::badClass, "Object has no run-time class to store.");
+    return klass;
+}
 
+void CArchive::WriteClassTag(const CRuntimeClass* klass)
+{
     auto found = m_storedClasses.find(klass);
     if (found != m_storedClasses.end()) {
         uint32_t index = found->second;
@@ -263,8 +263,81 @@ void CArchive::WriteObject(const CObject* object)
         AddMapEntry(klass);
     }
     AddMapEntry(nullptr);
+}
+
+void CArchive::WriteObject(const CObject* object)
+{
+    CheckStoring();
+    if (!object) {
+        *this << nullTag;
+        return;
+    }
+    WriteClassTag(ClassToStore(*object));
     // One Serialize both stores and loads; a storing archive only reads the object.
     const_cast<CObject*>(object)->Serialize(*this);
+}
+
+void CArchive::WriteObjects(size_t count, const std::function<const CObject*(size_t)>& objectAt)
+{
+    CheckStoring();
+    // Runs of records are stored side by side into archives of their own; here each record
+    // then gets its tag and its bytes in order. A tag depends on the running index of this
+    // archive, the rest of a record does not, unless the record holds object records of its
+    // own: a run of such records is written one by one after all.
+    constexpr size_t objectsPerRun = 4096;
+    const size_t runs = (count + objectsPerRun - 1) / objectsPerRun;
+    const auto oneByOne = [&](size_t first, size_t last) {
+        for (size_t i = first; i < last; ++i)
+            WriteObject(objectAt(i));
+    };
+    if (runs < 2 || CWorkPool::ThreadCount() < 2) {
+        oneByOne(0, count);
+        return;
+    }
+    struct Run {
+        CArchive bytes;
+        // Per record: where its bytes end in `bytes`, and its class (nullptr for a null).
+        std::vector<size_t> ends;
+        std::vector<const CRuntimeClass*> classes;
+        bool alone = true;
+    };
+    std::vector<Run> made(runs);
+    CWorkPool::Shared().ForEach(runs, [&](size_t run) {
+        Run& mine = made[run];
+        const size_t first = run * objectsPerRun;
+        const size_t last = std::min(count, first + objectsPerRun);
+        mine.ends.reserve(last - first);
+        mine.classes.reserve(last - first);
+        for (size_t i = first; i < last; ++i) {
+            const CObject* object = objectAt(i);
+            mine.classes.push_back(object ? ClassToStore(*object) : nullptr);
+            if (object)
+                const_cast<CObject*>(object)->Serialize(mine.bytes);
+            mine.ends.push_back(mine.bytes.m_buffer.size());
+        }
+        mine.alone = mine.bytes.m_mapCount == 1;
+    });
+    size_t total = 0;
+    for (const Run& run : made)
+        total += run.bytes.m_buffer.size() + run.ends.size() * sizeof(uint16_t);
+    Reserve(total);
+    for (size_t run = 0; run < runs; ++run) {
+        const Run& mine = made[run];
+        if (!mine.alone) {
+            oneByOne(run * objectsPerRun, run * objectsPerRun + mine.ends.size());
+            continue;
+        }
+        size_t from = 0;
+        for (size_t k = 0; k < mine.ends.size(); ++k) {
+            if (mine.classes[k]) {
+                WriteClassTag(mine.classes[k]);
+                Write(mine.bytes.m_buffer.data() + from, mine.ends[k] - from);
+            } else {
+                *this << nullTag;
+            }
+            from = mine.ends[k];
+        }
+    }
 }
 
 std::unique_ptr<CObject> CArchive::ReadObject()

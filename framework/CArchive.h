@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -156,6 +157,10 @@ public:
     // class declares a run-time record. ReadObject returns nullptr for the null tag.
     void WriteObject(const CObject* object);
     std::unique_ptr<CObject> ReadObject();
+    // Storing: WriteObject(objectAt(i)) for i from 0 to count - 1, the same bytes, with the
+    // records of a long run made side by side on the work pool. objectAt and the objects'
+    // storing must only read, as they run on several threads at once.
+    void WriteObjects(size_t count, const std::function<const CObject*(size_t)>& objectAt);
 
     // Reads an object record that must be of class T (or derived); anything else is a
     // badClass error.
@@ -221,6 +226,10 @@ private:
     void CheckStoring() const;
     void CheckLoading() const;
     void AddMapEntry(const CRuntimeClass* klass, uint16_t schema = 0);
+    // The class an object is stored as; badClass when it declares none.
+    static const CRuntimeClass* ClassToStore(const CObject& object);
+    // The tag of an object record of the class and the record's entry in the running index.
+    void WriteClassTag(const CRuntimeClass* klass);
     [[noreturn]] static void ThrowWrongClass(const CObject& object, const CRuntimeClass& expected);
 
     Mode m_mode;

@@ -676,8 +676,9 @@ void CComponentArray::Serialize(CArchive& ar, uint32_t fileVersion)
         for (int32_t option : m_textOptions)
             ar << option;
         ar.WriteCount(m_components.size());
-        for (const auto& component : m_components)
-            ar.WriteObject(component.get());
+        ar.WriteObjects(m_components.size(), [this](size_t i) -> const CObject* {
+            return std::as_const(m_components)[i].get();
+        });
         return;
     }
 

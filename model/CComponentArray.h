@@ -330,6 +330,8 @@ public:
     void RepairAfterLoad(CArchive& ar, int32_t netCount);
 
 private:
+    // The box of a component as its shape and placement give it.
+    CRect BoxOf(const CComponent& component) const;
     const CComponent& At(int32_t i) const;
     // The text kind the display layer set names, -1 for none.
     int32_t DisplayTextKind() const;

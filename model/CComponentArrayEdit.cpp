@@ -343,17 +343,14 @@ void CComponentArray::ResetPadArrays()
 
 // ---- Boxes and texts -------------------------------------------------------------------------
 
-void CComponentArray::RecalcRect(int32_t i)
+CRect CComponentArray::BoxOf(const CComponent& component) const
 {
-    CComponent* component = GetComponent(i);
-    if (!component || !m_document)
-        return;
-    const CRect extent = m_document->GetShapeCache().GetShapeExtent(component->GetShapeIndex());
+    const CRect extent = m_document->GetShapeCache().GetShapeExtent(component.GetShapeIndex());
     const CPoint corners[] = {
-        component->ToBoard(CPoint(extent.left, extent.top)),
-        component->ToBoard(CPoint(extent.right, extent.top)),
-        component->ToBoard(CPoint(extent.left, extent.bottom)),
-        component->ToBoard(CPoint(extent.right, extent.bottom)),
+        component.ToBoard(CPoint(extent.left, extent.top)),
+        component.ToBoard(CPoint(extent.right, extent.top)),
+        component.ToBoard(CPoint(extent.left, extent.bottom)),
+        component.ToBoard(CPoint(extent.right, extent.bottom)),
     };
     CRect box(corners[0].x, corners[0].y, corners[0].x, corners[0].y);
     for (const CPoint& corner : corners) {
@@ -362,14 +359,33 @@ void CComponentArray::RecalcRect(int32_t i)
         box.right = std::max(box.right, corner.x);
         box.bottom = std::max(box.bottom, corner.y);
     }
-    component->SetBox(box);
+    return box;
+}
+
+void CComponentArray::RecalcRect(int32_t i)
+{
+    CComponent* component = GetComponent(i);
+    if (!component || !m_document)
+        return;
+    component->SetBox(BoxOf(*component));
     m_hitOrderStale = true;
 }
 
 void CComponentArray::RecalcAllRects()
 {
-    for (int32_t i = 0; i < GetCount(); ++i)
-        RecalcRect(i);
+    if (!m_document)
+        return;
+    // Each component's box is its own: runs of them are worked out side by side.
+    constexpr size_t componentsPerRun = 4096;
+    CWorkPool::Shared().ForEach(
+        (m_components.size() + componentsPerRun - 1) / componentsPerRun, [this](size_t run) {
+            const size_t last = std::min(m_components.size(), (run + 1) * componentsPerRun);
+            for (size_t i = run * componentsPerRun; i < last; ++i) {
+                if (CComponent* component = m_components[i].get())
+                    component->SetBox(BoxOf(*component));
+            }
+        });
+    m_hitOrderStale = true;
 }
 
 void CComponentArray::ResetTextPosition(int32_t i, int32_t kind)
@@ -442,17 +458,31 @@ void CComponentArray::RebuildNetPins()
     };
     // The pins are sorted by net first, keeping their board order, so that every net is filled
     // and measured in one visit: going from pad to pad would jump between the nets all along.
+    // Each pad's place in that order is counted out first; the pads are then placed side by
+    // side, each into its own place, so any number of threads gives the same order.
     std::vector<int32_t> firstPin(size_t(netCount) + 1, 0);
-    for (const auto& component : m_components) {
-        const int32_t pads = component->GetPadCount(cache);
+    std::vector<int32_t> firstPad(m_components.size() + 1, 0);
+    std::vector<int32_t> padNets;
+    for (size_t i = 0; i < m_components.size(); ++i) {
+        const CComponent& component = *std::as_const(m_components)[i];
+        const int32_t pads = component.GetPadCount(cache);
+        firstPad[i + 1] = firstPad[i] + std::max(pads, 0);
         for (int32_t n = 0; n < pads; ++n) {
-            const int32_t number = netOf(*component, n);
+            const int32_t number = netOf(component, n);
+            padNets.push_back(number);
             if (number >= 0)
                 ++firstPin[size_t(number) + 1];
         }
     }
     for (size_t k = 1; k < firstPin.size(); ++k)
         firstPin[k] += firstPin[k - 1];
+    // Where each pad goes among the pins, -1 for a pad on no pin.
+    std::vector<int32_t> slots(padNets.size());
+    {
+        std::vector<int32_t> next(firstPin.begin(), firstPin.end() - 1);
+        for (size_t p = 0; p < padNets.size(); ++p)
+            slots[p] = padNets[p] >= 0 ? next[size_t(padNets[p])]++ : -1;
+    }
     struct PendingPin {
         CComponent::PadPlacement pad;
         int32_t component;
@@ -460,17 +490,21 @@ void CComponentArray::RebuildNetPins()
         bool mirrored;
     };
     std::vector<PendingPin> pending(size_t(firstPin.back()));
-    std::vector<int32_t> next(firstPin.begin(), firstPin.end() - 1);
-    for (int32_t i = 0; i < GetCount(); ++i) {
-        const CComponent& component = *std::as_const(m_components)[size_t(i)];
-        const int32_t pads = component.GetPadCount(cache);
-        for (int32_t n = 0; n < pads; ++n) {
-            const int32_t number = netOf(component, n);
-            if (number >= 0)
-                pending[size_t(next[size_t(number)]++)] = {component.GetPadPlacement(n, cache), i,
-                                                           n, component.IsMirrored()};
-        }
-    }
+    constexpr size_t componentsPerRun = 4096;
+    CWorkPool::Shared().ForEach(
+        (m_components.size() + componentsPerRun - 1) / componentsPerRun, [&](size_t run) {
+            const size_t last = std::min(m_components.size(), (run + 1) * componentsPerRun);
+            for (size_t i = run * componentsPerRun; i < last; ++i) {
+                const CComponent& component = *std::as_const(m_components)[i];
+                for (int32_t p = firstPad[i]; p < firstPad[i + 1]; ++p) {
+                    if (slots[size_t(p)] < 0)
+                        continue;
+                    const int32_t n = p - firstPad[i];
+                    pending[size_t(slots[size_t(p)])] = {component.GetPadPlacement(n, cache),
+                                                         int32_t(i), n, component.IsMirrored()};
+                }
+            }
+        });
     // Each net takes its own pins alone, so runs of nets are filled side by side; each run
     // keeps its own cache of pad reaches. A run is long enough that a small board stays on one
     // thread rather than wait for others to wake.

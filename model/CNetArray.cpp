@@ -282,8 +282,9 @@ void CNetArray::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
         ar.WriteCount(m_nets.size());
-        for (const auto& net : m_nets)
-            ar.WriteObject(net.get());
+        ar.WriteObjects(m_nets.size(), [this](size_t i) -> const CObject* {
+            return std::as_const(m_nets)[i].get();
+        });
         return;
     }
 

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "framework/CArchive.h"
+#include "framework/CWorkPool.h"
 #include "framework/LittleEndian.h"
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CTempFolder.h"
@@ -55,6 +57,21 @@ public:
     uint16_t schemaSeen = 0;
 };
 WEVRA_IMPLEMENT_SERIAL(CTestVersioned, "CTestVersioned", CRuntimeClass::versionableSchema | 3)
+
+// A record holding an object record of its own.
+class CTestHolder : public CObject {
+    WEVRA_DECLARE_SERIAL(CTestHolder)
+public:
+    void Serialize(CArchive& ar) override
+    {
+        if (ar.IsStoring()) {
+            ar.WriteObject(&held);
+            ar << uint8_t(0xEE);
+        }
+    }
+    CTestItem held{42};
+};
+WEVRA_IMPLEMENT_SERIAL(CTestHolder, "CTestHolder", 4)
 
 } // namespace
 
@@ -320,6 +337,54 @@ TEST(CArchiveObjects, ManyObjectsSwitchToBigClassTags)
     EXPECT_NE(in.ReadObjectOf<CTestOther>(), nullptr);
     EXPECT_NE(in.ReadObjectOf<CTestOther>(), nullptr);
     EXPECT_TRUE(in.IsAtEnd());
+}
+
+// Records stored side by side come out as one by one: the tags follow the running index,
+// a class first seen in a later run is declared there, nulls stay bare tags, a record holding
+// records of its own is numbered in its place, and past index 0x7FFE the long tags take over.
+TEST(CArchiveObjects, RecordsStoredSideBySideAreTheBytesOfOneByOne)
+{
+    const size_t count = 40000;
+    std::vector<std::unique_ptr<CObject>> objects;
+    for (size_t i = 0; i < count; ++i) {
+        if (i % 101 == 50)
+            objects.push_back(nullptr);
+        else if (i == 4200 || i == 4201 || i == 39000)
+            objects.push_back(std::make_unique<CTestHolder>());
+        else if (i >= 8200 && i % 97 == 0)
+            objects.push_back(std::make_unique<CTestOther>());
+        else
+            objects.push_back(std::make_unique<CTestItem>(int32_t(i * 7919)));
+    }
+    const auto objectAt = [&objects](size_t i) -> const CObject* { return objects[i].get(); };
+
+    CArchive oneByOne;
+    oneByOne << uint8_t(0x11);
+    for (size_t i = 0; i < count; ++i)
+        oneByOne.WriteObject(objectAt(i));
+    oneByOne.WriteObject(objects[1].get());
+
+    const int threadsBefore = CWorkPool::ThreadCount();
+    for (const int threads : {1, 4}) {
+        SCOPED_TRACE(threads);
+        CWorkPool::SetThreadCount(threads);
+        CArchive together;
+        together << uint8_t(0x11);
+        together.WriteObjects(count, objectAt);
+        // The running index goes on after the run.
+        together.WriteObject(objects[1].get());
+        EXPECT_EQ(together.GetBuffer(), oneByOne.GetBuffer());
+    }
+    CWorkPool::SetThreadCount(threadsBefore);
+
+    // Spot checks by hand: the first record declares its class after the leading byte, the
+    // first CTestOther (at 8245) declares its own.
+    const Bytes& out = oneByOne.GetBuffer();
+    const Bytes head = Concat({{0x11, 0xFF, 0xFF, 0x01, 0x00, 0x09, 0x00}, Ascii("CTestItem")});
+    ASSERT_GE(out.size(), head.size());
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + ptrdiff_t(head.size())), head);
+    const Bytes other = Concat({{0xFF, 0xFF, 0x02, 0x00, 0x0A, 0x00}, Ascii("CTestOther"), {0x5A}});
+    EXPECT_NE(std::search(out.begin(), out.end(), other.begin(), other.end()), out.end());
 }
 
 TEST(CArchiveObjects, BigClassTagForAnEarlyClassIsAlsoRead)
