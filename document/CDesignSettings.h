@@ -84,4 +84,6 @@ struct CDesignSettings {
     // The stored record of that font, kept byte for byte.
     std::array<uint8_t, pinInfoFontRecordSize> pinInfoFontRecord{};
     uint32_t pinInfoMode = 1;
+
+    bool operator==(const CDesignSettings&) const = default;
 };

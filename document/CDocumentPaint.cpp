@@ -7,20 +7,25 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "document/CDesign.h"
 #include "document/CJobPrintout.h"
 #include "document/Rec12.h"
+#include "framework/CArchive.h"
 #include "framework/CDeviceContext.h"
 #include "framework/CDrawList.h"
 #include "framework/CPrintCommands.h"
 #include "framework/Numeric.h"
+#include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
 #include "model/CGridArr.h"
 #include "model/CLayerArray.h"
+#include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/COutput.h"
 #include "model/COutputArray.h"
@@ -29,6 +34,7 @@
 #include "model/CPour.h"
 #include "model/CShapeLib.h"
 #include "model/CTextArray.h"
+#include "model/CWevraText.h"
 #include "model/LayerMaps.h"
 #include "resources/CommandIds.h"
 
@@ -64,13 +70,15 @@ template <class Draw>
 void DrawUnselectedComponents(CDeviceContext& dc, const CComponentArray& components,
                               const CRect& clip, Draw draw)
 {
-    CDrawList::DrawInRanges(dc, size_t(components.GetCount()), minimumComponentRange,
+    const std::vector<size_t> picked =
+        CDrawList::Pick(size_t(components.GetCount()), [&](size_t i) {
+            return !components.IsSelected(int32_t(i)) &&
+                   components.IntersectsRect(int32_t(i), clip);
+        });
+    CDrawList::DrawInRanges(dc, picked.size(), minimumComponentRange,
                             [&](CDeviceContext& target, size_t first, size_t last) {
-                                for (int32_t i = int32_t(first); i < int32_t(last); ++i) {
-                                    if (!components.IsSelected(i) &&
-                                        components.IntersectsRect(i, clip))
-                                        draw(target, *components.GetComponent(i));
-                                }
+                                for (size_t k = first; k < last; ++k)
+                                    draw(target, *components.GetComponent(int32_t(picked[k])));
                             });
 }
 
@@ -257,6 +265,12 @@ CRect CDocumentPaint::GetVisibleBoardRect(int32_t margin) const
 
 bool CDocumentPaint::DrawBoard(CDeviceContext& dc)
 {
+    DrawBoardWithin(dc, GetVisibleBoardRect(clipMargin));
+    return true;
+}
+
+void CDocumentPaint::DrawBoardWithin(CDeviceContext& dc, const CRect& clip)
+{
     m_paint.boardDirty = false;
     if (!AreScreenPensCurrent())
         CreatePens(CPaintState::penKindScreen, m_settings.scale);
@@ -265,7 +279,6 @@ bool CDocumentPaint::DrawBoard(CDeviceContext& dc)
     const CSize client = m_view.GetClientPixels();
     const int32_t gridX = SaturateToInt(int64_t(m_settings.offset.x) + m_settings.userOffset.x);
     const int32_t gridY = SaturateToInt(int64_t(m_settings.offset.y) + m_settings.userOffset.y);
-    const CRect clip = GetVisibleBoardRect(clipMargin);
     const COutputRec* set = m_design.GetCurrentLayerSet();
     int32_t previousMode = 0;
     {
@@ -313,7 +326,192 @@ bool CDocumentPaint::DrawBoard(CDeviceContext& dc)
         m_design.GetGridSettings().Draw(dc, gridX, gridY, client.cx, client.cy, m_settings.scale);
     DrawConnectionLines(dc);
     m_paint.penScale = m_settings.scale;
-    return true;
+}
+
+// ---- Drawing again what changed -----------------------------------------------------------------
+
+bool CDocumentPaint::RedrawBoard(CDeviceContext& dc, const void* canvas, const CRect& buffer,
+                                 COLORREF background,
+                                 const std::function<void(CDeviceContext&)>& over)
+{
+    std::vector<uint8_t> fingerprint = PictureFingerprint(canvas);
+    const std::optional<std::vector<CRect>> changed = ChangedPixels(dc, fingerprint);
+    if (!changed) {
+        dc.FillSolidRect(buffer, background);
+        DrawBoard(dc);
+        over(dc);
+    } else {
+        for (const CRect& pixels : *changed) {
+            dc.IntersectClipRect(pixels);
+            dc.FillSolidRect(pixels, background);
+            const int64_t scale = m_settings.scale;
+            DrawBoardWithin(
+                dc, CRect(SaturateToInt(scale * pixels.left - m_settings.offset.x - clipMargin),
+                          SaturateToInt(scale * pixels.top - m_settings.offset.y - clipMargin),
+                          SaturateToInt(scale * pixels.right - m_settings.offset.x + clipMargin),
+                          SaturateToInt(scale * pixels.bottom - m_settings.offset.y + clipMargin)));
+            over(dc);
+            dc.ResetClip();
+        }
+        m_paint.boardDirty = false;
+    }
+    m_painted.Record(m_design.GetNets(), m_design.GetComponents(), PictureSettings(),
+                     std::move(fingerprint));
+    return !changed;
+}
+
+CDesignSettings CDocumentPaint::PictureSettings() const
+{
+    // What the board picture does not show: the time spent on the design, the selection
+    // filter, the netlist and template files and whether checks run while editing.
+    CDesignSettings settings = m_settings;
+    settings.designTime = 0;
+    settings.selectionFilter = 0;
+    settings.netlistPath.clear();
+    settings.netlistTime = 0;
+    settings.templatePath.clear();
+    settings.drcActive = 0;
+    return settings;
+}
+
+std::vector<uint8_t> CDocumentPaint::PictureFingerprint(const void* canvas)
+{
+    CArchive ar;
+    ar << uint64_t(reinterpret_cast<uintptr_t>(canvas));
+    const CSize client = m_view.GetClientPixels();
+    ar << int32_t(client.cx) << int32_t(client.cy) << m_edit.mode << m_edit.planeIndex;
+    ar << int32_t(m_session.IsAutoRatsnest()) << int32_t(m_session.GetCurrentNetIndex());
+    // The current component's text of the kind being moved is left out of the board picture.
+    const int32_t textMode = m_session.GetComponentTextMode();
+    ar << textMode;
+    if (textMode != 0) {
+        const CComponentArray& components = m_design.GetComponents();
+        ar << int32_t(components.GetCurrent())
+           << uint64_t(reinterpret_cast<uintptr_t>(
+                  components.GetComponentIdentity(components.GetCurrent())));
+    }
+    ar << int32_t(m_paint.unconnectedPinMarks) << int32_t(m_design.GetNets().GetErrorCount());
+    ar << uint64_t(reinterpret_cast<uintptr_t>(&m_design.GetFont()));
+
+    const CRec12Array& outline = m_design.GetBoardOutline();
+    ar.WriteCount(size_t(outline.GetSize()));
+    for (int32_t i = 0; i < outline.GetSize(); ++i)
+        ar << outline[i].x << outline[i].y;
+    m_design.GetGridSettings().Serialize(ar);
+    if (COutputRec* set = m_design.GetCurrentLayerSet())
+        set->Serialize(ar);
+    m_design.GetEditableShapeCache().Serialize(ar);
+
+    const CDrawRecArray& lines = m_design.GetLines();
+    ar.WriteCount(size_t(lines.GetCount()));
+    for (int32_t i = 0; i < lines.GetCount(); ++i)
+        ar.Write(&lines.GetRecord(i), sizeof(DrawRec));
+    ar.WriteWordArray(lines.GetPenTable());
+    ar << int32_t(lines.GetSelectedCount()) << int32_t(lines.GetCurrentVertex());
+    m_design.GetTexts().Serialize(ar);
+    for (int32_t i = 0; i < m_design.GetTexts().GetCount(); ++i)
+        ar << m_design.GetTexts().GetText(i)->GetFlags();
+
+    ar.WriteCount(m_design.GetPlanes().size());
+    for (const auto& plane : m_design.GetPlanes()) {
+        ar << uint64_t(reinterpret_cast<uintptr_t>(plane.get())) << plane->GetFlags()
+           << int32_t(plane->GetLayer()) << int32_t(plane->GetNet()) << plane->GetFillRevision()
+           << int32_t(plane->HasFill()) << int32_t(plane->GetFillStrokes().GetSize())
+           << int32_t(plane->GetFillErrorCount()) << int32_t(m_design.IsPlaneFillStale(*plane));
+        ar.WriteCount(size_t(plane->GetOutline().GetSize()));
+        for (int32_t i = 0; i < plane->GetOutline().GetSize(); ++i)
+            ar << plane->GetOutline()[i].x << plane->GetOutline()[i].y;
+    }
+    return ar.TakeBuffer();
+}
+
+std::optional<std::vector<CRect>>
+CDocumentPaint::ChangedPixels(CDeviceContext& dc, const std::vector<uint8_t>& fingerprint)
+{
+    // Past this many changed items drawing everything costs about as much.
+    constexpr size_t itemLimit = 4096;
+    // Running via numbers go on from net to net.
+    constexpr uint32_t viaNumbers = 1;
+    const int32_t scale = m_settings.scale;
+    if (scale < 1)
+        return std::nullopt;
+    // The pins' clusters show in the unconnected-pin marks and in a component's ratsnest.
+    const CComponentArray& components = m_design.GetComponents();
+    bool pinClusters = m_paint.unconnectedPinMarks;
+    for (int32_t i = 0; i < components.GetCount() && !pinClusters; ++i)
+        pinClusters = components.GetComponent(i)->IsRatsnestShown();
+    const std::optional<std::vector<CRect>> boxes = m_painted.ChangedBoxes(
+        m_design.GetNets(), components, m_design.GetPadStacks(), PictureSettings(), fingerprint,
+        itemLimit, m_settings.pinInfoMode == viaNumbers, pinClusters);
+    if (!boxes)
+        return std::nullopt;
+    if (boxes->empty())
+        return std::vector<CRect>{};
+
+    // Marks and the thinnest items take a few pixels whatever the scale; labels are written
+    // from their item on in the pin-info font.
+    int32_t reach = 8;
+    // Labels of names are as long as the longest name shown, and their widest glyphs of the
+    // design's character set bound how far right they run; the others are numbers, of at most
+    // eleven characters. A glyph may overhang its cell by a line.
+    constexpr uint32_t padStackNames = 3;
+    constexpr uint32_t netNames = 5;
+    constexpr size_t longestNumber = 11;
+    size_t longestName = 0;
+    if (m_settings.pinInfoMode == netNames) {
+        const CNetArray& nets = m_design.GetNets();
+        for (int32_t i = 0; i < nets.GetCount(); ++i)
+            longestName = std::max(longestName, nets.GetNet(i)->GetName().size());
+    } else if (m_settings.pinInfoMode == padStackNames) {
+        const CPadStackArray& stacks = m_design.GetPadStacks();
+        for (int32_t i = 0; i < stacks.GetCount(); ++i)
+            longestName = std::max(longestName, stacks.GetName(i).size());
+    }
+    if (m_design.GetViewFlag(CDesignSettings::viewReferenceNames)) {
+        for (int32_t i = 0; i < components.GetCount(); ++i)
+            longestName = std::max(longestName, components.GetComponent(i)->GetReference().size());
+    }
+    int32_t run = 0;
+    if (m_settings.pinInfoMode != 0) {
+        for (const char glyph : std::string_view("0123456789-.,"))
+            run = std::max(run, dc.GetTextExtent(std::string(longestNumber, glyph)).cx);
+    }
+    if (longestName > 0) {
+        for (const char wide : {'W', 'M', '@', '\x89', '\xC6', '\x97'})
+            run = std::max(run, dc.GetTextExtent(std::string(longestName, wide)).cx);
+    }
+    if (run > 0)
+        reach += run + 2 * dc.GetTextExtent("Wg").cy;
+
+    bool any = false;
+    CRect area;
+    for (CRect box : *boxes) {
+        box.NormalizeRect();
+        const CRect pixels(
+            ToPixel(SaturateToInt(int64_t(box.left) - clipMargin), m_settings.offset.x, scale) -
+                reach,
+            ToPixel(SaturateToInt(int64_t(box.top) - clipMargin), m_settings.offset.y, scale) -
+                reach,
+            ToPixel(SaturateToInt(int64_t(box.right) + clipMargin), m_settings.offset.x, scale) +
+                reach + 1,
+            ToPixel(SaturateToInt(int64_t(box.bottom) + clipMargin), m_settings.offset.y, scale) +
+                reach + 1);
+        area =
+            !any ? pixels
+                 : CRect(std::min(area.left, pixels.left), std::min(area.top, pixels.top),
+                         std::max(area.right, pixels.right), std::max(area.bottom, pixels.bottom));
+        any = true;
+    }
+    const CSize client = m_view.GetClientPixels();
+    const CRect view(0, 0, client.cx, client.cy);
+    area = CRect(std::max(area.left, view.left), std::max(area.top, view.top),
+                 std::min(area.right, view.right), std::min(area.bottom, view.bottom));
+    if (area.right <= area.left || area.bottom <= area.top)
+        return std::vector<CRect>{};
+    // A change over most of the view is drawn as a whole picture.
+    if (int64_t(area.Width()) * area.Height() * 2 > int64_t(view.Width()) * view.Height())
+        return std::nullopt;
+    return std::vector<CRect>{area};
 }
 
 void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& clip)

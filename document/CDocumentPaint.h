@@ -2,9 +2,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "document/CPaintState.h"
+#include "document/CPaintedBoard.h"
 #include "framework/CBrush.h"
 #include "framework/CPen.h"
 #include "framework/CPoint.h"
@@ -83,6 +86,16 @@ public:
     void DrawRubberBand(CDeviceContext& dc) const;
     void DrawSecondRubberBand(CDeviceContext& dc) const;
 
+    // The board picture into a view's buffer of `buffer` pixels, `canvas`, which holds the
+    // picture this drew last when that went to the same canvas: where only nets and components
+    // changed since, in few places, just those places are drawn again (background first), else
+    // the whole buffer. `over` draws what the view adds to the picture, clipped like the board.
+    // True when the whole picture was drawn.
+    bool RedrawBoard(CDeviceContext& dc, const void* canvas, const CRect& buffer,
+                     COLORREF background, const std::function<void(CDeviceContext&)>& over);
+    // The buffer no longer holds the last picture (a new buffer): the next one is drawn whole.
+    void ForgetPaintedBoard() { m_painted.Forget(); }
+
     bool IsBoardDirty() const { return m_paint.boardDirty; }
     void SetBoardDirty() { m_paint.boardDirty = true; }
     bool IsUnconnectedPinMarks() const { return m_paint.unconnectedPinMarks; }
@@ -121,6 +134,16 @@ private:
     // Whether the pens suit the screen at the present scale and colours; the visible board area
     // with a margin around it; the parts of DrawBoard.
     bool AreScreenPensCurrent() const;
+    // DrawBoard for the items that meet `clip` (board units).
+    void DrawBoardWithin(CDeviceContext& dc, const CRect& clip);
+    // The settings as far as the board picture shows them.
+    CDesignSettings PictureSettings() const;
+    // Everything but the nets, the components and the settings that the board picture shows.
+    std::vector<uint8_t> PictureFingerprint(const void* canvas);
+    // The pixel rectangles to draw again for what changed since the last picture, or none when
+    // the whole picture is to be drawn.
+    std::optional<std::vector<CRect>> ChangedPixels(CDeviceContext& dc,
+                                                    const std::vector<uint8_t>& fingerprint);
     CRect GetVisibleBoardRect(int32_t margin) const;
     void DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& clip);
     void DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip);
@@ -144,4 +167,5 @@ private:
     CDocumentWindows& m_windows;
     std::function<std::string()> m_designName;
     CPaintState m_paint;
+    CPaintedBoard m_painted;
 };

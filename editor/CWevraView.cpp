@@ -1,6 +1,8 @@
 #include "editor/CWevraView.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -694,6 +696,7 @@ void CWevraView::EnsureBackBuffer()
         wanted.height() <= m_backBuffer.height())
         return;
     m_backBuffer = QImage(wanted, QImage::Format_RGB32);
+    m_document.Paint().ForgetPaintedBoard();
     m_document.Paint().SetBoardDirty();
 }
 
@@ -830,12 +833,34 @@ void CWevraView::ReportPadStackErrorLater()
 void CWevraView::RenderBoard()
 {
     ++m_renderCount;
-    QPainter painter(&m_backBuffer);
-    CQtDeviceContext dc(painter);
-    dc.FillSolidRect(CRect(0, 0, m_backBuffer.width(), m_backBuffer.height()), backgroundColor);
+    {
+        QPainter painter(&m_backBuffer);
+        CQtDeviceContext dc(painter);
+        m_lastRenderWhole = DrawBoardPicture(dc);
+    }
+#if defined(__SANITIZE_ADDRESS__)
+    // The checked build draws every partial picture whole as well: a change that reached the
+    // screen without being found would leave stale pixels.
+    if (!m_lastRenderWhole && !IsBackBufferWhole()) {
+        std::fprintf(stderr, "The board picture drawn again in part differs from the whole one.\n");
+        std::abort();
+    }
+#endif
+    UpdateStatusLine();
+}
+
+bool CWevraView::DrawBoardPicture(CDeviceContext& dc)
+{
     const CFontDesc previous = dc.SelectFont(m_document.Design().GetPinInfoFont());
-    m_document.Paint().DrawBoard(dc);
+    const bool whole = m_document.Paint().RedrawBoard(
+        dc, &m_backBuffer, CRect(0, 0, m_backBuffer.width(), m_backBuffer.height()),
+        backgroundColor, [this](CDeviceContext& target) { DrawOverBoard(target); });
     dc.SelectFont(previous);
+    return whole;
+}
+
+void CWevraView::DrawOverBoard(CDeviceContext& dc)
+{
     if (!m_document.IsShapeDocument() &&
         m_document.Session().IsMode(ID_COMPONENTS_MOVE_ROTATE_TEXT))
         m_document.Design().GetComponents().DrawCurrent(dc);
@@ -843,7 +868,23 @@ void CWevraView::RenderBoard()
         m_document.Paint().DrawOtherRatsnest(dc);
         m_document.Paint().DrawNetRatsnest(dc);
     }
-    UpdateStatusLine();
+}
+
+bool CWevraView::IsBackBufferWhole()
+{
+    QImage whole(m_backBuffer.size(), m_backBuffer.format());
+    {
+        QPainter painter(&whole);
+        CQtDeviceContext dc(painter);
+        dc.FillSolidRect(CRect(0, 0, whole.width(), whole.height()), backgroundColor);
+        const CFontDesc previous = dc.SelectFont(m_document.Design().GetPinInfoFont());
+        m_document.Paint().DrawBoard(dc);
+        DrawOverBoard(dc);
+        dc.SelectFont(previous);
+    }
+    // Only the view's part of the buffer is ever shown.
+    const QRect shown(QPoint(0, 0), viewport()->size());
+    return whole.copy(shown) == m_backBuffer.copy(shown);
 }
 
 void CWevraView::DrawEditedItem(CDeviceContext& dc)

@@ -157,6 +157,10 @@ public:
     void SetShapePreview(const CShapeLib* library, int32_t shape);
 
     const QImage& GetBackBuffer() const { return m_backBuffer; }
+    // Whether the last paint drew the board picture whole rather than only where it changed.
+    bool WasLastRenderWhole() const { return m_lastRenderWhole; }
+    // Whether the back buffer holds what a whole picture of the board would show now.
+    bool IsBackBufferWhole();
     // How often the board was rendered into the back buffer.
     int32_t GetRenderCount() const { return m_renderCount; }
     const CRect& GetRepaintRect() const { return m_repaintRect; }
@@ -184,6 +188,10 @@ protected:
 private:
     void EnsureBackBuffer();
     void RenderBoard();
+    // The board picture into the back buffer, drawn again only where it changed when it can
+    // be; true when it was drawn whole. What the view draws on the board is DrawOverBoard.
+    bool DrawBoardPicture(CDeviceContext& dc);
+    void DrawOverBoard(CDeviceContext& dc);
     // Paint steps over the copied board: the edited item, selection, ratsnest, errors, rubber
     // bands, plane, shape preview and cursor crosses.
     void DrawOverlays(CDeviceContext& dc);
@@ -218,6 +226,7 @@ private:
     bool m_layoutChanged = true;
     bool m_scrollBarsShown = true;
     QImage m_backBuffer;
+    bool m_lastRenderWhole = true;
     // The visible part of the back buffer with the live items drawn over it.
     QImage m_frame;
     const CShapeLib* m_previewLibrary = nullptr;

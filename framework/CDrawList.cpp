@@ -50,6 +50,18 @@ std::size_t CDrawList::RangeCount(std::size_t count, std::size_t minimumRange)
     return std::min(count / minimumRange, 4 * threads);
 }
 
+std::vector<std::size_t> CDrawList::Pick(std::size_t count,
+                                         const std::function<bool(std::size_t)>& meets)
+{
+    std::vector<std::size_t> picked;
+    picked.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (meets(i))
+            picked.push_back(i);
+    }
+    return picked;
+}
+
 void CDrawList::DrawInRanges(
     CDeviceContext& dc, std::size_t count, std::size_t minimumRange,
     const std::function<void(CDeviceContext&, std::size_t, std::size_t)>& draw)

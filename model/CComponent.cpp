@@ -78,6 +78,16 @@ int32_t CComponent::NormalizeRotation(int32_t rotation)
     return rest < 0 ? rest + FULL_TURN : rest;
 }
 
+bool CComponent::HasSameContent(const CComponent& other) const
+{
+    return m_position == other.m_position && m_textPoints == other.m_textPoints &&
+           m_shapeIndex == other.m_shapeIndex && m_textAngles == other.m_textAngles &&
+           m_names == other.m_names && m_padNets == other.m_padNets && m_box == other.m_box &&
+           m_partFields == other.m_partFields && m_group == other.m_group &&
+           m_cluster == other.m_cluster && m_flags == other.m_flags &&
+           m_rotationWord == other.m_rotationWord;
+}
+
 void CComponent::SetRotation(int32_t rotation)
 {
     m_rotationWord = (m_rotationWord & ~ComponentRotationWord::angleMask) |

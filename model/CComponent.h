@@ -135,6 +135,8 @@ public:
     std::string GetKindText(int32_t kind, const CShapeLib& cache) const;
 
     // Bounding box of the placed shape outline box; the list keeps it up to date.
+    // Whether the other component holds the same fields.
+    bool HasSameContent(const CComponent& other) const;
     const CRect& GetBox() const { return m_box; }
     void SetBox(const CRect& box) { m_box = box; }
 

@@ -87,6 +87,12 @@ public:
     // nullptr outside the list.
     CComponent* GetComponent(int32_t i);
     const CComponent* GetComponent(int32_t i) const;
+    // The same for two copies of the list that share the component unchanged; null outside the
+    // list.
+    const void* GetComponentIdentity(int32_t i) const
+    {
+        return IsIndex(i) ? m_components[size_t(i)].Identity() : nullptr;
+    }
 
     std::string GetReference(int32_t i) const { return At(i).GetReference(); }
     std::string GetType(int32_t i) const { return At(i).GetType(); }

@@ -6,7 +6,9 @@
 #include "framework/CDrawList.h"
 #include "framework/CNumberText.h"
 #include "model/CComponentArray.h"
+
 #include "model/CComponentArrayDocument.h"
+#include "model/CLabelWindow.h"
 #include "model/CNetArray.h"
 #include "model/CPad.h"
 #include "model/CPadStackArray.h"
@@ -73,15 +75,16 @@ void CComponentArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip,
 {
     if (!m_document)
         return;
-    CDrawList::DrawInRanges(
-        dc, m_components.size(), minimumComponentRange,
-        [&](CDeviceContext& target, size_t first, size_t last) {
-            for (size_t i = first; i < last; ++i) {
-                const CComponent& component = *std::as_const(m_components)[i];
-                if (component.IsSelected() == selected && IntersectsRect(int32_t(i), clip))
-                    component.DrawOutline(target, *m_document, layer, highlight);
-            }
-        });
+    const std::vector<size_t> picked = CDrawList::Pick(m_components.size(), [&](size_t i) {
+        return std::as_const(m_components)[i]->IsSelected() == selected &&
+               IntersectsRect(int32_t(i), clip);
+    });
+    CDrawList::DrawInRanges(dc, picked.size(), minimumComponentRange,
+                            [&](CDeviceContext& target, size_t first, size_t last) {
+                                for (size_t k = first; k < last; ++k)
+                                    std::as_const(m_components)[picked[k]]->DrawOutline(
+                                        target, *m_document, layer, highlight);
+                            });
 }
 
 void CComponentArray::DrawCurrent(CDeviceContext& dc) const
@@ -158,11 +161,15 @@ void CComponentArray::DrawPadInfo(CDeviceContext& dc) const
     const CNetArray& nets = m_document->GetNets();
     const COLORREF oldColor = dc.SetTextColor(labelColor);
     const CDeviceContext::BkMode oldMode = dc.SetBkMode(CDeviceContext::BkMode::Transparent);
+    const CLabelWindow window(dc, m_document->GetViewOffset(), m_document->GetScale());
+    const std::vector<size_t> picked = CDrawList::Pick(m_components.size(), [&](size_t i) {
+        return window.MayMeet(std::as_const(m_components)[i]->GetBox());
+    });
     CDrawList::DrawInRanges(
-        dc, m_components.size(), minimumComponentRange,
+        dc, picked.size(), minimumComponentRange,
         [&](CDeviceContext& target, size_t first, size_t last) {
-            for (size_t i = first; i < last; ++i) {
-                const CComponent& component = *std::as_const(m_components)[i];
+            for (size_t k = first; k < last; ++k) {
+                const CComponent& component = *std::as_const(m_components)[picked[k]];
                 for (int32_t n = 0; n < component.GetPadCount(cache); ++n) {
                     const std::string text = PadLabel(component, n, mode, cache, stacks, nets);
                     if (!text.empty())

@@ -576,6 +576,119 @@ void CNet::CalcBoundingBox(CPadStackReaches& margins)
         CRect(SaturateToInt(left), SaturateToInt(top), SaturateToInt(right), SaturateToInt(bottom));
 }
 
+bool CNet::HasSameContent(const CNet& other) const
+{
+    return m_vertices == other.m_vertices && m_pins == other.m_pins &&
+           m_ratsnest == other.m_ratsnest && m_pens == other.m_pens &&
+           m_storedByte == other.m_storedByte && m_box == other.m_box && m_name == other.m_name &&
+           m_flags == other.m_flags && m_minWidth == other.m_minWidth &&
+           m_maxWidth == other.m_maxWidth && m_clearance == other.m_clearance &&
+           m_currentPen == other.m_currentPen && m_boxChanged == other.m_boxChanged &&
+           m_ratsnestDirty == other.m_ratsnestDirty && m_clustersDirty == other.m_clustersDirty &&
+           m_clusterCount == other.m_clusterCount && m_activeCluster == other.m_activeCluster &&
+           m_ratsnestLength == other.m_ratsnestLength && m_selectedPads == other.m_selectedPads &&
+           m_selectedTracks == other.m_selectedTracks && m_mode45 == other.m_mode45 &&
+           m_inverted == other.m_inverted && m_editFirst == other.m_editFirst &&
+           m_editLast == other.m_editLast && m_currentVertex == other.m_currentVertex;
+}
+
+namespace {
+
+// Calls `take(list, i)` for the items of each list between their longest common start and
+// their longest common end.
+template <typename List, typename Same, typename Take>
+void TakeDifferingMiddle(const List& before, const List& after, const Same& same, const Take& take)
+{
+    const int32_t sizeBefore = before.GetSize();
+    const int32_t sizeAfter = after.GetSize();
+    int32_t start = 0;
+    while (start < sizeBefore && start < sizeAfter && same(before[start], after[start]))
+        ++start;
+    int32_t end = 0;
+    while (end < sizeBefore - start && end < sizeAfter - start &&
+           same(before[sizeBefore - 1 - end], after[sizeAfter - 1 - end]))
+        ++end;
+    for (int32_t i = start; i < sizeBefore - end; ++i)
+        take(before, i);
+    for (int32_t i = start; i < sizeAfter - end; ++i)
+        take(after, i);
+}
+
+bool SamePinPlace(const NetPinRec& a, const NetPinRec& b)
+{
+    return a.x == b.x && a.y == b.y && a.pad == b.pad && a.padStack == b.padStack &&
+           a.angle == b.angle && a.side == b.side && a.layerMask == b.layerMask;
+}
+
+} // namespace
+
+bool CNet::GetChangedBox(const CNet& before, CPadStackReaches& margins, bool pinClusters,
+                         CRect& box) const
+{
+    if (m_pens != before.m_pens || m_storedByte != before.m_storedByte || m_name != before.m_name ||
+        m_flags != before.m_flags || m_minWidth != before.m_minWidth ||
+        m_maxWidth != before.m_maxWidth || m_clearance != before.m_clearance ||
+        m_activeCluster != before.m_activeCluster || m_inverted != before.m_inverted ||
+        m_mode45 != before.m_mode45)
+        return false;
+    bool found = false;
+    int64_t left = 0;
+    int64_t top = 0;
+    int64_t right = 0;
+    int64_t bottom = 0;
+    const auto grow = [&](int32_t x, int32_t y, int64_t r) {
+        if (!found) {
+            left = right = x;
+            top = bottom = y;
+            found = true;
+        }
+        left = std::min(left, x - r);
+        top = std::min(top, y - r);
+        right = std::max(right, x + r);
+        bottom = std::max(bottom, y + r);
+    };
+    const auto takeVertex = [&](const CNet& net, int32_t i) {
+        // A segment ends at each neighbour.
+        for (int32_t k = std::max(0, i - 1); k <= std::min(net.GetVertexCount() - 1, i + 1); ++k) {
+            const TrackRec& rec = net.m_vertices[k];
+            int64_t r = net.m_clearance;
+            if (rec.IsPad()) {
+                r = std::max(r, margins.Margin(rec.GetPadStack(), rec.GetRotation()));
+            } else {
+                for (int32_t pen : {int32_t(rec.GetPen()),
+                                    k + 1 < net.GetVertexCount() ? net.GetVertexPen(k + 1) : 0})
+                    r = std::max(r, int64_t(net.GetPenWidth(pen)) / 2 + net.m_clearance);
+            }
+            grow(rec.x, rec.y, r);
+        }
+    };
+    TakeDifferingMiddle(
+        before.m_vertices, m_vertices, [](const TrackRec& a, const TrackRec& b) { return a == b; },
+        [&](const CTrackRecArray& list, int32_t i) {
+            takeVertex(&list == &m_vertices ? *this : before, i);
+        });
+    TakeDifferingMiddle(
+        before.m_pins, m_pins,
+        [pinClusters](const NetPinRec& a, const NetPinRec& b) {
+            return SamePinPlace(a, b) && (!pinClusters || a.cluster == b.cluster);
+        },
+        [&](const CNetPinArray& list, int32_t i) {
+            const NetPinRec& pin = list[i];
+            grow(pin.x, pin.y, margins.Margin(pin.padStack, pin.angle));
+        });
+    TakeDifferingMiddle(
+        before.m_ratsnest, m_ratsnest, [](const RatsLine& a, const RatsLine& b) { return a == b; },
+        [&](const CRec16Array& list, int32_t i) {
+            const RatsLine& line = list[i];
+            grow(line.x1, line.y1, 0);
+            grow(line.x2, line.y2, 0);
+        });
+    box = found ? CRect(SaturateToInt(left), SaturateToInt(top), SaturateToInt(right),
+                        SaturateToInt(bottom))
+                : CRect();
+    return true;
+}
+
 bool CNet::IntersectsRect(const CRect& rect) const
 {
     CRect other = rect;

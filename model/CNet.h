@@ -466,6 +466,18 @@ public:
 
     // ---- Box and moves -------------------------------------------------------------------------
 
+    // Whether the other net holds the same vertices, pins, ratsnest, pens, settings and marks:
+    // everything but the hit tests' scratch.
+    bool HasSameContent(const CNet& other) const;
+    // Where this net differs from `before`, which has the same name, flags, widths, pens and
+    // active cluster (the run being edited and the count of clusters are no part of the
+    // board's picture): the box of the vertices (with their neighbours), pins and ratsnest
+    // lines that differ, each grown by its reach as CalcBoundingBox grows it. A pin's
+    // component number is left out, as renumbered components renumber every pin alike, and so
+    // is its cluster unless `pinClusters` (the picture shows them). False, with no box, when
+    // more than those lists differ.
+    bool GetChangedBox(const CNet& before, CPadStackReaches& margins, bool pinClusters,
+                       CRect& box) const;
     const CRect& GetBox() const { return m_box; }
     bool BoxContains(CPoint point) const;
     bool IsBoxChanged() const { return m_boxChanged; }

@@ -64,6 +64,11 @@ public:
     // nullptr outside the list.
     CNet* GetNet(int32_t i);
     const CNet* GetNet(int32_t i) const;
+    // The same for two copies of the list that share the net unchanged; null outside the list.
+    const void* GetNetIdentity(int32_t i) const
+    {
+        return i >= 0 && i < GetCount() ? m_nets[size_t(i)].Identity() : nullptr;
+    }
     // Empty outside the list.
     std::string GetNetName(int32_t i) const;
     // The current net, first brought into the list.

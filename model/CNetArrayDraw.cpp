@@ -12,6 +12,8 @@
 #include "framework/CWorkPool.h"
 #include "framework/Numeric.h"
 #include "model/CNetArray.h"
+
+#include "model/CLabelWindow.h"
 #include "model/CNetArrayDocument.h"
 #include "model/LayerIds.h"
 #include "model/RatsLine.h"
@@ -99,12 +101,13 @@ void CNetArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip) const
 {
     if (!m_document)
         return;
-    CDrawList::DrawInRanges(dc, m_nets.size(), minimumNetRange,
+    const std::vector<size_t> picked = CDrawList::Pick(
+        m_nets.size(), [&](size_t i) { return std::as_const(m_nets)[i]->IntersectsRect(clip); });
+    CDrawList::DrawInRanges(dc, picked.size(), minimumNetRange,
                             [&](CDeviceContext& target, size_t first, size_t last) {
-                                for (size_t i = first; i < last; ++i) {
+                                for (size_t k = first; k < last; ++k) {
+                                    const size_t i = picked[k];
                                     const CNet& net = *std::as_const(m_nets)[i];
-                                    if (!net.IntersectsRect(clip))
-                                        continue;
                                     const bool highlight = int32_t(i) == m_currentNet && i != 0;
                                     net.DrawLayer(target, *m_document, layer, clip,
                                                   highlight ? highlightSet : normalSet);
@@ -128,13 +131,14 @@ void CNetArray::DrawLayerPads(CDeviceContext& dc, int32_t layer, const CRect& cl
     if (!m_document || layer < 0 || layer >= PADSTACK_LAYER_COUNT)
         return;
     const bool highlightCurrent = !noHighlight && GetCount() >= 2 && m_currentNet != 0;
+    const std::vector<size_t> picked = CDrawList::Pick(
+        m_nets.size(), [&](size_t i) { return std::as_const(m_nets)[i]->IntersectsRect(clip); });
     CDrawList::DrawInRanges(
-        dc, m_nets.size(), minimumNetRange, [&](CDeviceContext& target, size_t first, size_t last) {
+        dc, picked.size(), minimumNetRange, [&](CDeviceContext& target, size_t first, size_t last) {
             CPenBrushScope tools(target);
-            for (size_t i = first; i < last; ++i) {
+            for (size_t k = first; k < last; ++k) {
+                const size_t i = picked[k];
                 const CNet& net = *std::as_const(m_nets)[i];
-                if (!net.IntersectsRect(clip))
-                    continue;
                 const int32_t set =
                     highlightCurrent && int32_t(i) == m_currentNet ? highlightSet : normalSet;
                 tools.Use(m_document->GetLayerPen(layer, set),
@@ -256,11 +260,19 @@ void CNetArray::DrawViaLabels(CDeviceContext& dc) const
         for (size_t i = 1; i < numbered.size(); ++i)
             numbered[i] = int32_t(uint32_t(numbered[i]) + uint32_t(numbered[i - 1]));
     }
+    const CLabelWindow window(dc, m_document->GetViewOffset(), m_document->GetScale());
     CDrawList::DrawInRanges(
         dc, m_nets.size(), minimumNetRange, [&](CDeviceContext& target, size_t first, size_t last) {
             int32_t counter = numbered.empty() ? 0 : numbered[first];
-            for (size_t i = first; i < last; ++i)
-                m_nets[i]->DrawViaLabels(target, *m_document, mode, int32_t(i), counter);
+            for (size_t i = first; i < last; ++i) {
+                const CNet& net = *std::as_const(m_nets)[i];
+                if (window.MayMeet(net.GetBox())) {
+                    net.DrawViaLabels(target, *m_document, mode, int32_t(i), counter);
+                } else if (mode == viaNumbers) {
+                    for (int32_t k = 0; k < net.GetVertexCount(); ++k)
+                        counter += net.IsPadVertex(k) ? 1 : 0;
+                }
+            }
         });
 }
 

@@ -40,6 +40,9 @@ public:
     const T& operator*() const { return *get(); }
     explicit operator bool() const { return m_cell && m_cell->item; }
 
+    // Stands for the item as this holder shares it: two holders with the same identity hold the
+    // very same, unchanged item; null when empty.
+    const void* Identity() const { return m_cell.get(); }
     // Whether another holder shares the item.
     bool IsShared() const { return m_cell && m_cell.use_count() > 1; }
     // The item as an owner of its own; the others keep their copy.

@@ -25,6 +25,7 @@
 #include "editor/CMainFrame.h"
 #include "editor/CWevraView.h"
 #include "framework/CCommandRouter.h"
+#include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CGridArr.h"
 #include "model/CLayerArray.h"
@@ -168,6 +169,72 @@ TEST_F(CBoardViewInputTest, MouseAndKeysEditTheSampleDesign)
     EXPECT_LT(document->View().GetScale(), scale);
     Press(Qt::Key_O);
     EXPECT_EQ(document->View().GetScale(), scale);
+}
+
+// After an edit the view draws its board picture again only where the board changed, and what
+// it shows is the whole picture of the board as it now is; Undo and Redo do the same, and a
+// change of the view itself draws everything.
+TEST_F(CBoardViewInputTest, AnEditRepaintsWhereTheBoardChangedAndShowsTheWholeTruth)
+{
+    const auto paint = [this] {
+        Client()->repaint();
+        return view->WasLastRenderWhole();
+    };
+    // The band takes components without their tracks.
+    ASSERT_TRUE(frame->GetRouter().Execute(ID_EDIT_SELECT_MODE));
+    const auto setFilter = [this](uint32_t filter, bool on) {
+        if ((frame->GetRouter().Query(filter).check != CCmdUI::unchecked) != on) {
+            ASSERT_TRUE(frame->GetRouter().Execute(filter));
+        }
+    };
+    setFilter(ID_EDIT_SELECTION_FILTERS_ELECTRICAL_OBJECTS, true);
+    setFilter(ID_EDIT_SELECTION_FILTERS_COMPONENTS, true);
+    setFilter(ID_EDIT_SELECTION_FILTERS_TRACKS_OF_COMPONENTS, false);
+    setFilter(ID_EDIT_SELECTION_FILTERS_SELECT_SEGMENTS, false);
+    setFilter(ID_EDIT_SELECTION_FILTERS_SELECT_POINTS, false);
+    setFilter(ID_EDIT_SELECTION_FILTERS_VIAS, false);
+    CComponentArray& components = document->Design().GetComponents();
+    ASSERT_GT(components.GetCount(), 0);
+    // A component on no net, whose move changes the board about itself only.
+    CComponent& loose = *components.GetComponent(0);
+    for (int32_t pad = 0; pad < loose.GetPadCount(document->Design().GetShapeCache()); ++pad)
+        loose.SetPadNet(pad, 0, document->Design().GetNets().GetCount());
+    document->Design().RebuildNetPins();
+    document->Design().GetNets().RecalcAll();
+    // The board small in the view, so that what changes about one component is a small part.
+    QTest::keyClick(view, Qt::Key_O);
+    QTest::keyClick(view, Qt::Key_O);
+    view->Redraw(true);
+    const CRect box = components.GetBox(0);
+    const QPoint corner = PixelOf(box.left, box.top) - QPoint(2, 2);
+    const QPoint opposite = PixelOf(box.right, box.bottom) + QPoint(2, 2);
+    MoveMouse(corner);
+    QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, corner);
+    MoveMouse(opposite);
+    QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, opposite);
+    ASSERT_GT(components.GetSelectedCount(), 0);
+    paint();
+
+    const QPoint grab = (corner + opposite) / 2;
+    MoveMouse(grab);
+    QTest::mousePress(Client(), Qt::LeftButton, Qt::NoModifier, grab);
+    MoveMouse(grab + QPoint(30, 10), Qt::LeftButton);
+    QTest::mouseRelease(Client(), Qt::LeftButton, Qt::NoModifier, grab + QPoint(30, 10));
+    QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, grab + QPoint(30, 10));
+    ASSERT_EQ(document->Session().GetSelectedCount(), 0);
+    EXPECT_FALSE(paint()) << "the drop";
+    EXPECT_TRUE(view->IsBackBufferWhole());
+
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(paint()) << "Undo";
+    EXPECT_TRUE(view->IsBackBufferWhole());
+    QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_FALSE(paint()) << "Redo";
+    EXPECT_TRUE(view->IsBackBufferWhole());
+
+    QTest::keyClick(view, Qt::Key_I);
+    EXPECT_TRUE(paint()) << "a zoom";
+    EXPECT_TRUE(view->IsBackBufferWhole());
 }
 
 // What a click left behind.

@@ -206,7 +206,8 @@ TEST_F(CNetArrayDrawTest, ViaLabelsCountOverAllNets)
              {1, "1", "2"}, {5, "A", "B"}, {6, "1", "2"}}) {
         SCOPED_TRACE(mode);
         document.padInfoMode = mode;
-        CRecordingDC dc;
+        // Wide enough for the second label: labels off the surface are not written out.
+        CRecordingDC dc(6000, 1000);
         nets.DrawViaLabels(dc);
         Lines texts;
         for (const std::string& line : dc.Lines()) {

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "document/CDesignSettings.h"
+#include "framework/CRect.h"
+
+class CComponentArray;
+class CNetArray;
+class CPadStackArray;
+
+// What the board picture in a view's buffer was drawn from, kept to tell which places of the
+// picture a later change touched, so that only those are drawn again.
+// The nets and components are kept as copies that share every item with the design: an item
+// changed since is then another object in the design than in the copy (the collections copy
+// at once the items a tool may hold, which count as changed when their content differs, and
+// drop the selection of their copies, so that an item selected when drawn always counts as
+// changed).
+// Everything else the picture shows is kept as the settings and a fingerprint; any difference
+// there, or in the order or number of the nets, asks for the whole picture.
+class CPaintedBoard {
+public:
+    CPaintedBoard();
+    ~CPaintedBoard();
+    CPaintedBoard(const CPaintedBoard&) = delete;
+    CPaintedBoard& operator=(const CPaintedBoard&) = delete;
+
+    // What the picture now shows.
+    void Record(const CNetArray& nets, const CComponentArray& components,
+                const CDesignSettings& settings, std::vector<uint8_t> fingerprint);
+    // Nothing kept: the next picture is drawn whole. Frees the kept copies.
+    void Forget();
+    bool IsRecorded() const { return m_nets != nullptr; }
+
+    // The boxes, before and after, of every net and component that differs from the kept
+    // ones (of a net, the box of what differs in it when that is only vertices, pins and
+    // ratsnest lines). None when nothing is kept, the settings or the fingerprint differ, the nets
+    // were added, removed or reordered, or more than `limit` items differ. With `viaCounts`, a net
+    // whose count of pad vertices changed also asks for the whole picture (via labels number
+    // on from net to net); `pinClusters` says whether the picture shows the pins' clusters.
+    std::optional<std::vector<CRect>>
+    ChangedBoxes(const CNetArray& nets, const CComponentArray& components,
+                 const CPadStackArray& padStacks, const CDesignSettings& settings,
+                 const std::vector<uint8_t>& fingerprint, size_t limit, bool viaCounts,
+                 bool pinClusters) const;
+
+private:
+    std::unique_ptr<CNetArray> m_nets;
+    std::unique_ptr<CComponentArray> m_components;
+    // What had a selection when the picture was drawn: the copies drop it, so these count as
+    // changed whatever the comparison says.
+    std::vector<uint8_t> m_netSelected;
+    std::vector<uint8_t> m_componentSelected;
+    CDesignSettings m_settings;
+    std::vector<uint8_t> m_fingerprint;
+};
