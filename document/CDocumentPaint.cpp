@@ -256,11 +256,16 @@ bool CDocumentPaint::AreScreenPensCurrent() const
 CRect CDocumentPaint::GetVisibleBoardRect(int32_t margin) const
 {
     const CSize client = m_view.GetClientPixels();
-    return CRect(
-        SaturateToInt(-int64_t(m_settings.offset.x) - margin),
-        SaturateToInt(-int64_t(m_settings.offset.y) - margin),
-        SaturateToInt(int64_t(m_settings.scale) * client.cx - m_settings.offset.x + margin),
-        SaturateToInt(int64_t(m_settings.scale) * client.cy - m_settings.offset.y + margin));
+    return BoardRectOfPixels(CRect(0, 0, client.cx, client.cy), margin);
+}
+
+CRect CDocumentPaint::BoardRectOfPixels(const CRect& pixels, int32_t margin) const
+{
+    const int64_t scale = m_settings.scale;
+    return CRect(SaturateToInt(scale * pixels.left - m_settings.offset.x - margin),
+                 SaturateToInt(scale * pixels.top - m_settings.offset.y - margin),
+                 SaturateToInt(scale * pixels.right - m_settings.offset.x + margin),
+                 SaturateToInt(scale * pixels.bottom - m_settings.offset.y + margin));
 }
 
 bool CDocumentPaint::DrawBoard(CDeviceContext& dc)
@@ -335,26 +340,19 @@ bool CDocumentPaint::RedrawBoard(CDeviceContext& dc, const void* canvas, const C
                                  const std::function<void(CDeviceContext&)>& over)
 {
     std::vector<uint8_t> fingerprint = PictureFingerprint(canvas);
-    const std::optional<std::vector<CRect>> changed = ChangedPixels(dc, fingerprint);
+    const std::optional<CRect> changed = ChangedPixels(dc, fingerprint);
     if (!changed) {
         dc.FillSolidRect(buffer, background);
         DrawBoard(dc);
         over(dc);
-    } else {
-        for (const CRect& pixels : *changed) {
-            dc.IntersectClipRect(pixels);
-            dc.FillSolidRect(pixels, background);
-            const int64_t scale = m_settings.scale;
-            DrawBoardWithin(
-                dc, CRect(SaturateToInt(scale * pixels.left - m_settings.offset.x - clipMargin),
-                          SaturateToInt(scale * pixels.top - m_settings.offset.y - clipMargin),
-                          SaturateToInt(scale * pixels.right - m_settings.offset.x + clipMargin),
-                          SaturateToInt(scale * pixels.bottom - m_settings.offset.y + clipMargin)));
-            over(dc);
-            dc.ResetClip();
-        }
-        m_paint.boardDirty = false;
+    } else if (!changed->IsRectEmpty()) {
+        dc.IntersectClipRect(*changed);
+        dc.FillSolidRect(*changed, background);
+        DrawBoardWithin(dc, BoardRectOfPixels(*changed, clipMargin));
+        over(dc);
+        dc.ResetClip();
     }
+    m_paint.boardDirty = false;
     m_painted.Record(m_design.GetNets(), m_design.GetComponents(), PictureSettings(),
                      std::move(fingerprint));
     return !changed;
@@ -425,8 +423,8 @@ std::vector<uint8_t> CDocumentPaint::PictureFingerprint(const void* canvas)
     return ar.TakeBuffer();
 }
 
-std::optional<std::vector<CRect>>
-CDocumentPaint::ChangedPixels(CDeviceContext& dc, const std::vector<uint8_t>& fingerprint)
+std::optional<CRect> CDocumentPaint::ChangedPixels(CDeviceContext& dc,
+                                                   const std::vector<uint8_t>& fingerprint)
 {
     // Past this many changed items drawing everything costs about as much.
     constexpr size_t itemLimit = 4096;
@@ -446,7 +444,7 @@ CDocumentPaint::ChangedPixels(CDeviceContext& dc, const std::vector<uint8_t>& fi
     if (!boxes)
         return std::nullopt;
     if (boxes->empty())
-        return std::vector<CRect>{};
+        return CRect();
 
     // Marks and the thinnest items take a few pixels whatever the scale; labels are written
     // from their item on in the pin-info font.
@@ -483,35 +481,27 @@ CDocumentPaint::ChangedPixels(CDeviceContext& dc, const std::vector<uint8_t>& fi
     if (run > 0)
         reach += run + 2 * dc.GetTextExtent("Wg").cy;
 
-    bool any = false;
-    CRect area;
+    CRect board = boxes->front();
+    board.NormalizeRect();
     for (CRect box : *boxes) {
         box.NormalizeRect();
-        const CRect pixels(
-            ToPixel(SaturateToInt(int64_t(box.left) - clipMargin), m_settings.offset.x, scale) -
-                reach,
-            ToPixel(SaturateToInt(int64_t(box.top) - clipMargin), m_settings.offset.y, scale) -
-                reach,
-            ToPixel(SaturateToInt(int64_t(box.right) + clipMargin), m_settings.offset.x, scale) +
-                reach + 1,
-            ToPixel(SaturateToInt(int64_t(box.bottom) + clipMargin), m_settings.offset.y, scale) +
-                reach + 1);
-        area =
-            !any ? pixels
-                 : CRect(std::min(area.left, pixels.left), std::min(area.top, pixels.top),
-                         std::max(area.right, pixels.right), std::max(area.bottom, pixels.bottom));
-        any = true;
+        board = CRect(std::min(board.left, box.left), std::min(board.top, box.top),
+                      std::max(board.right, box.right), std::max(board.bottom, box.bottom));
     }
+    const auto pixel = [&](int32_t value, int32_t grow, int32_t offset) {
+        return ToPixel(SaturateToInt(int64_t(value) + grow), offset, scale);
+    };
+    CRect area(pixel(board.left, -clipMargin, m_settings.offset.x) - reach,
+               pixel(board.top, -clipMargin, m_settings.offset.y) - reach,
+               pixel(board.right, clipMargin, m_settings.offset.x) + reach + 1,
+               pixel(board.bottom, clipMargin, m_settings.offset.y) + reach + 1);
     const CSize client = m_view.GetClientPixels();
     const CRect view(0, 0, client.cx, client.cy);
-    area = CRect(std::max(area.left, view.left), std::max(area.top, view.top),
-                 std::min(area.right, view.right), std::min(area.bottom, view.bottom));
-    if (area.right <= area.left || area.bottom <= area.top)
-        return std::vector<CRect>{};
+    area = CRect::Intersection(area, view);
     // A change over most of the view is drawn as a whole picture.
     if (int64_t(area.Width()) * area.Height() * 2 > int64_t(view.Width()) * view.Height())
         return std::nullopt;
-    return std::vector<CRect>{area};
+    return area;
 }
 
 void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& clip)

@@ -140,10 +140,11 @@ private:
     CDesignSettings PictureSettings() const;
     // Everything but the nets, the components and the settings that the board picture shows.
     std::vector<uint8_t> PictureFingerprint(const void* canvas);
-    // The pixel rectangles to draw again for what changed since the last picture, or none when
-    // the whole picture is to be drawn.
-    std::optional<std::vector<CRect>> ChangedPixels(CDeviceContext& dc,
-                                                    const std::vector<uint8_t>& fingerprint);
+    // The pixel rectangle to draw again for what changed since the last picture (empty when
+    // nothing did), or none when the whole picture is to be drawn.
+    std::optional<CRect> ChangedPixels(CDeviceContext& dc, const std::vector<uint8_t>& fingerprint);
+    // The board rectangle that a rectangle of view pixels shows, grown by `margin`.
+    CRect BoardRectOfPixels(const CRect& pixels, int32_t margin) const;
     CRect GetVisibleBoardRect(int32_t margin) const;
     void DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& clip);
     void DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip);

@@ -9,18 +9,6 @@
 #include "model/CNetArray.h"
 #include "model/CPadStackReaches.h"
 
-namespace {
-
-int32_t PadVertexCount(const CNet& net)
-{
-    int32_t count = 0;
-    for (int32_t i = 0; i < net.GetVertexCount(); ++i)
-        count += net.IsPadVertex(i) ? 1 : 0;
-    return count;
-}
-
-} // namespace
-
 CPaintedBoard::CPaintedBoard() = default;
 CPaintedBoard::~CPaintedBoard() = default;
 
@@ -64,7 +52,8 @@ CPaintedBoard::ChangedBoxes(const CNetArray& nets, const CComponentArray& compon
     std::vector<CRect> boxes;
     const auto add = [&](const CRect& before, const CRect& after) {
         boxes.push_back(before);
-        boxes.push_back(after);
+        if (after != before)
+            boxes.push_back(after);
         return boxes.size() <= 2 * limit;
     };
 
@@ -82,7 +71,7 @@ CPaintedBoard::ChangedBoxes(const CNetArray& nets, const CComponentArray& compon
         }
         if (now.HasSameContent(kept))
             continue;
-        if (viaCounts && PadVertexCount(now) != PadVertexCount(kept))
+        if (viaCounts && now.CountPadVertices() != kept.CountPadVertices())
             return std::nullopt;
         CRect changed;
         if (!now.GetChangedBox(kept, margins, pinClusters, changed)) {

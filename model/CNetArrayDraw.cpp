@@ -251,11 +251,7 @@ void CNetArray::DrawViaLabels(CDeviceContext& dc) const
     if (mode == viaNumbers && CDrawList::RangeCount(m_nets.size(), minimumNetRange) > 1) {
         numbered.resize(m_nets.size() + 1);
         CWorkPool::Shared().ForEach(m_nets.size(), [&](size_t i) {
-            const CNet& net = *std::as_const(m_nets)[i];
-            int32_t pads = 0;
-            for (int32_t k = 0; k < net.GetVertexCount(); ++k)
-                pads += net.IsPadVertex(k) ? 1 : 0;
-            numbered[i + 1] = pads;
+            numbered[i + 1] = std::as_const(m_nets)[i]->CountPadVertices();
         });
         for (size_t i = 1; i < numbered.size(); ++i)
             numbered[i] = int32_t(uint32_t(numbered[i]) + uint32_t(numbered[i - 1]));
@@ -269,8 +265,7 @@ void CNetArray::DrawViaLabels(CDeviceContext& dc) const
                 if (window.MayMeet(net.GetBox())) {
                     net.DrawViaLabels(target, *m_document, mode, int32_t(i), counter);
                 } else if (mode == viaNumbers) {
-                    for (int32_t k = 0; k < net.GetVertexCount(); ++k)
-                        counter += net.IsPadVertex(k) ? 1 : 0;
+                    counter += net.CountPadVertices();
                 }
             }
         });
