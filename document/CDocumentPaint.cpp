@@ -447,8 +447,8 @@ std::optional<CRect> CDocumentPaint::ChangedPixels(CDeviceContext& dc,
         return CRect();
 
     // Marks and the thinnest items take a few pixels whatever the scale; labels are written
-    // from their item on in the pin-info font.
-    int32_t reach = 8;
+    // from their item on to the right in the pin-info font, a line high.
+    constexpr int32_t markReach = 8;
     // Labels of names are as long as the longest name shown, and their widest glyphs of the
     // design's character set bound how far right they run; the others are numbers, of at most
     // eleven characters. A glyph may overhang its cell by a line.
@@ -478,8 +478,9 @@ std::optional<CRect> CDocumentPaint::ChangedPixels(CDeviceContext& dc,
         for (const char wide : {'W', 'M', '@', '\x89', '\xC6', '\x97'})
             run = std::max(run, dc.GetTextExtent(std::string(longestName, wide)).cx);
     }
-    if (run > 0)
-        reach += run + 2 * dc.GetTextExtent("Wg").cy;
+    // A glyph may overhang its cell by a line on any side.
+    const int32_t line = run > 0 ? dc.GetTextExtent("Wg").cy : 0;
+    const int32_t across = markReach + 2 * line;
 
     CRect board = boxes->front();
     board.NormalizeRect();
@@ -491,10 +492,10 @@ std::optional<CRect> CDocumentPaint::ChangedPixels(CDeviceContext& dc,
     const auto pixel = [&](int32_t value, int32_t grow, int32_t offset) {
         return ToPixel(SaturateToInt(int64_t(value) + grow), offset, scale);
     };
-    CRect area(pixel(board.left, -clipMargin, m_settings.offset.x) - reach,
-               pixel(board.top, -clipMargin, m_settings.offset.y) - reach,
-               pixel(board.right, clipMargin, m_settings.offset.x) + reach + 1,
-               pixel(board.bottom, clipMargin, m_settings.offset.y) + reach + 1);
+    CRect area(pixel(board.left, -clipMargin, m_settings.offset.x) - across,
+               pixel(board.top, -clipMargin, m_settings.offset.y) - across,
+               pixel(board.right, clipMargin, m_settings.offset.x) + across + run + 1,
+               pixel(board.bottom, clipMargin, m_settings.offset.y) + across + 1);
     const CSize client = m_view.GetClientPixels();
     const CRect view(0, 0, client.cx, client.cy);
     area = CRect::Intersection(area, view);

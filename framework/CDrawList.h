@@ -34,9 +34,9 @@ public:
         CDeviceContext& dc, std::size_t count, std::size_t minimumRange,
         const std::function<void(CDeviceContext&, std::size_t first, std::size_t last)>& draw);
 
-    // The items of `count` that `meets` accepts, in order, picked out on the calling thread
-    // before drawing them in ranges: a picture of a small part of a big board then draws its few
-    // items at once instead of handing every range to the pool.
+    // The items of `count` that `meets` accepts, in order, picked out before drawing them in
+    // ranges: a picture of a small part of a big board then draws its few items at once instead
+    // of handing every range to the pool. `meets` may be asked on several threads at once.
     static std::vector<std::size_t> Pick(std::size_t count,
                                          const std::function<bool(std::size_t)>& meets);
 

@@ -117,10 +117,12 @@ void CNetArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip) const
 
 void CNetArray::DrawSelectedAll(CDeviceContext& dc, const CRect& clip, uint32_t shownLayers) const
 {
-    if (!m_document)
+    if (!m_document || m_selectedTotal == 0)
         return;
-    for (const auto& net : m_nets)
-        net->DrawSelected(dc, *m_document, clip, shownLayers);
+    for (const auto& net : m_nets) {
+        if (net->GetSelectedCount() > 0)
+            net->DrawSelected(dc, *m_document, clip, shownLayers);
+    }
 }
 
 // ---- Pads, vias and holes -----------------------------------------------------------------------
@@ -150,10 +152,13 @@ void CNetArray::DrawLayerPads(CDeviceContext& dc, int32_t layer, const CRect& cl
 
 void CNetArray::DrawSelectedPads(CDeviceContext& dc, int32_t layer, const CRect& clip) const
 {
-    if (!m_document)
+    // A board's selection is mostly a few nets, drawn once for each layer shown.
+    if (!m_document || m_selectedTotal == 0)
         return;
-    for (const auto& net : m_nets)
-        net->DrawSelectedPads(dc, *m_document, layer, clip);
+    for (const auto& net : m_nets) {
+        if (net->GetSelectedCount() > 0)
+            net->DrawSelectedPads(dc, *m_document, layer, clip);
+    }
 }
 
 void CNetArray::DrawHoles(CDeviceContext& dc, const CRect& clip, int32_t percent,
@@ -161,13 +166,16 @@ void CNetArray::DrawHoles(CDeviceContext& dc, const CRect& clip, int32_t percent
 {
     if (!m_document)
         return;
-    CDrawList::DrawInRanges(
-        dc, m_nets.size(), minimumNetRange, [&](CDeviceContext& target, size_t first, size_t last) {
-            CPenBrushScope tools(target);
-            tools.Use(m_document->GetHolePen(), m_document->GetHoleBrush());
-            for (size_t i = first; i < last; ++i)
-                m_nets[i]->DrawHoles(target, *m_document, clip, percent, minimum);
-        });
+    const std::vector<size_t> picked = CDrawList::Pick(
+        m_nets.size(), [&](size_t i) { return std::as_const(m_nets)[i]->IntersectsRect(clip); });
+    CDrawList::DrawInRanges(dc, picked.size(), minimumNetRange,
+                            [&](CDeviceContext& target, size_t first, size_t last) {
+                                CPenBrushScope tools(target);
+                                tools.Use(m_document->GetHolePen(), m_document->GetHoleBrush());
+                                for (size_t k = first; k < last; ++k)
+                                    std::as_const(m_nets)[picked[k]]->DrawHoles(
+                                        target, *m_document, clip, percent, minimum);
+                            });
 }
 
 // ---- Ratsnest and pins --------------------------------------------------------------------------
@@ -245,30 +253,33 @@ void CNetArray::DrawViaLabels(CDeviceContext& dc) const
     if (!m_document)
         return;
     const int32_t mode = m_document->GetPadInfoMode();
-    // The running numbers go on from net to net: where the nets are drawn in ranges, each net's
-    // first number is worked out before.
-    std::vector<int32_t> numbered;
-    if (mode == viaNumbers && CDrawList::RangeCount(m_nets.size(), minimumNetRange) > 1) {
-        numbered.resize(m_nets.size() + 1);
-        CWorkPool::Shared().ForEach(m_nets.size(), [&](size_t i) {
-            numbered[i + 1] = std::as_const(m_nets)[i]->CountPadVertices();
-        });
-        for (size_t i = 1; i < numbered.size(); ++i)
-            numbered[i] = int32_t(uint32_t(numbered[i]) + uint32_t(numbered[i - 1]));
-    }
     const CLabelWindow window(dc, m_document->GetViewOffset(), m_document->GetScale());
-    CDrawList::DrawInRanges(
-        dc, m_nets.size(), minimumNetRange, [&](CDeviceContext& target, size_t first, size_t last) {
-            int32_t counter = numbered.empty() ? 0 : numbered[first];
-            for (size_t i = first; i < last; ++i) {
-                const CNet& net = *std::as_const(m_nets)[i];
-                if (window.MayMeet(net.GetBox())) {
-                    net.DrawViaLabels(target, *m_document, mode, int32_t(i), counter);
-                } else if (mode == viaNumbers) {
-                    counter += net.CountPadVertices();
-                }
-            }
-        });
+    // The running numbers go on from net to net, through the nets out of view too: each net's
+    // first number is worked out in the same look at every net that finds the nets in view.
+    std::vector<int32_t> numbered(mode == viaNumbers ? m_nets.size() + 1 : 0);
+    std::vector<uint8_t> meets(m_nets.size());
+    CWorkPool::Shared().ForEach(m_nets.size(), [&](size_t i) {
+        const CNet& net = *std::as_const(m_nets)[i];
+        meets[i] = window.MayMeet(net.GetBox());
+        if (!numbered.empty())
+            numbered[i + 1] = net.CountPadVertices();
+    });
+    for (size_t i = 1; i < numbered.size(); ++i)
+        numbered[i] = int32_t(uint32_t(numbered[i]) + uint32_t(numbered[i - 1]));
+    std::vector<size_t> picked;
+    for (size_t i = 0; i < meets.size(); ++i) {
+        if (meets[i])
+            picked.push_back(i);
+    }
+    CDrawList::DrawInRanges(dc, picked.size(), minimumNetRange,
+                            [&](CDeviceContext& target, size_t first, size_t last) {
+                                for (size_t k = first; k < last; ++k) {
+                                    const size_t i = picked[k];
+                                    int32_t counter = numbered.empty() ? 0 : numbered[i];
+                                    std::as_const(m_nets)[i]->DrawViaLabels(
+                                        target, *m_document, mode, int32_t(i), counter);
+                                }
+                            });
 }
 
 // ---- Track tool repaint -------------------------------------------------------------------------

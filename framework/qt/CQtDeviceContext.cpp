@@ -434,10 +434,9 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
     // Text under two pixels tall cannot be read and shows nothing.
     if (height < 2)
         return;
-    // A cell wholly above, below or right of the clip box draws nothing however wide its text
-    // is: it is passed over before the text is laid out, so that a zoomed-in view of a big
-    // board makes no pictures for the labels out of view.
-    if (!CellMeetsClip(point, std::numeric_limits<int>::max()))
+    // A cell clear of the clip box draws nothing: it is passed over before the text is laid
+    // out, so that a zoomed-in view of a big board makes no pictures for the labels out of view.
+    if (!CellMeetsClip(point, MostAdvance(text)))
         return;
     const QRgb ink = qRgb(GetRValue(m_textColor), GetGValue(m_textColor), GetBValue(m_textColor));
     QImage* image = height <= maxPictureHeight ? LabelImage() : nullptr;
@@ -1335,6 +1334,21 @@ CQtDeviceContext::FontLabels& CQtDeviceContext::Labels()
                                            .arg(device ? device->logicalDpiY() : 0);
     m_labels = &Shared().byFont[key.toStdString()];
     return *m_labels;
+}
+
+int CQtDeviceContext::MostAdvance(std::string_view text)
+{
+    std::array<int, 256>& advances = Labels().byteAdvances;
+    int64_t most = 0;
+    for (const char byte : text) {
+        int& advance = advances[uint8_t(byte)];
+        if (advance < 0)
+            advance = std::max(
+                Metrics().horizontalAdvance(CQtText::FromDesignText(std::string_view(&byte, 1))),
+                0);
+        most += advance;
+    }
+    return int(std::min<int64_t>(most, std::numeric_limits<int>::max()));
 }
 
 const QFontMetrics& CQtDeviceContext::Metrics() const

@@ -243,7 +243,18 @@ private:
         // Open addressing over a power-of-two number of slots, at most half of them used.
         std::vector<InkedLabel> inked;
         size_t inkedCount = 0;
+        // Each byte's own advance as a text of one character, -1 until asked.
+        std::array<int, 256> byteAdvances = [] {
+            std::array<int, 256> unknown{};
+            unknown.fill(-1);
+            return unknown;
+        }();
     };
+    // How far right the text runs at most: no more than its characters do one by one, as
+    // kerning and ligatures only draw them closer. A label is passed over by this before its
+    // text is laid out: a small repaint of a big board would otherwise look up every label
+    // left of the changed area in the rows it crosses.
+    int MostAdvance(std::string_view text);
     // The labels of the selected font on this device, shared by every context of the thread:
     // the view paints through a new context each time, and would lay them all out again.
     FontLabels& Labels();

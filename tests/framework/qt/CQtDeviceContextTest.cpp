@@ -526,11 +526,14 @@ TEST_F(CQtDeviceContextTextTest, OpaqueTextFillsItsCellWithTheBackgroundColour)
 // drawing, also for cells cut by the clip box or lying outside it.
 TEST_F(CQtDeviceContextTextTest, RepeatedLabelsDrawAsQtsOwnTextDoes)
 {
-    // Short texts are found by their packed bytes, longer ones by their string.
-    const char* const texts[] = {"1",   "17", "250",      "17",      "1",  "Wv",
-                                 "250", "17", "GND_0.40", "1234567", "17", "GND_0.40"};
-    const QPoint at[] = {{3, 3},   {30, 4},   {-4, 10}, {60, 20}, {95, -5},  {8, 40},
-                         {70, 42}, {112, 30}, {20, 25}, {40, 12}, {100, 14}, {75, -6}};
+    // Short texts are found by their packed bytes, longer ones by their string. The last ones
+    // start left of the clip, wide or kerned, and only their ends reach into it.
+    const char* const texts[] = {"1",   "17",   "250",          "17",      "1",     "Wv",
+                                 "250", "17",   "GND_0.40",     "1234567", "17",    "GND_0.40",
+                                 "WWW", "AVAV", "\xC6\xC6\xC6", "Ta",      "W_AV_W"};
+    const QPoint at[] = {{3, 3},    {30, 4},   {-4, 10},  {60, 20}, {95, -5},  {8, 40},
+                         {70, 42},  {112, 30}, {20, 25},  {40, 12}, {100, 14}, {75, -6},
+                         {-22, 30}, {-20, 16}, {-19, 34}, {-6, 22}, {-40, 6}};
     const QRect clip(5, 2, 100, 42);
     // Glyph edges are blended with what lies under them: over black and under white ink, and
     // over a gradient under a colour.
