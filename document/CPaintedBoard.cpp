@@ -1,8 +1,10 @@
 #include "document/CPaintedBoard.h"
 
+#include <algorithm>
 #include <unordered_set>
 #include <utility>
 
+#include "framework/CWorkPool.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CNet.h"
@@ -57,28 +59,52 @@ CPaintedBoard::ChangedBoxes(const CNetArray& nets, const CComponentArray& compon
         return boxes.size() <= 2 * limit;
     };
 
-    CPadStackReaches margins(padStacks);
-    for (int32_t i = 0; i < nets.GetCount(); ++i) {
-        if (nets.GetNetIdentity(i) == m_nets->GetNetIdentity(i))
-            continue;
-        const CNet& now = *nets.GetNet(i);
-        const CNet& kept = *std::as_const(*m_nets).GetNet(i);
-        if (m_netSelected[size_t(i)] != 0 || now.GetSelectedCount() > 0) {
-            // Selected vertices are left to the selection's overlay, and the copy lost them.
-            if (!add(kept.GetBox(), now.GetBox()))
-                return std::nullopt;
-            continue;
+    // Nets are compared side by side in blocks, each with its own table of pad stack reaches,
+    // and their boxes joined in net order: a delete renumbers the pins of thousands of nets.
+    constexpr size_t netBlock = 2048;
+    const size_t netCount = size_t(nets.GetCount());
+    struct NetBlock {
+        std::vector<std::pair<CRect, CRect>> boxes;
+        bool whole = false;
+    };
+    std::vector<NetBlock> netBlocks((netCount + netBlock - 1) / netBlock);
+    CWorkPool::Shared().ForEach(netBlocks.size(), [&](size_t b) {
+        NetBlock& block = netBlocks[b];
+        CPadStackReaches margins(padStacks);
+        const auto note = [&](const CRect& before, const CRect& after) {
+            block.boxes.emplace_back(before, after);
+            block.whole = block.boxes.size() > limit;
+        };
+        for (size_t k = b * netBlock; k < std::min(netCount, (b + 1) * netBlock) && !block.whole;
+             ++k) {
+            const int32_t i = int32_t(k);
+            if (nets.GetNetIdentity(i) == m_nets->GetNetIdentity(i))
+                continue;
+            const CNet& now = *nets.GetNet(i);
+            const CNet& kept = *std::as_const(*m_nets).GetNet(i);
+            if (m_netSelected[k] != 0 || now.GetSelectedCount() > 0) {
+                // Selected vertices are left to the selection's overlay, and the copy lost them.
+                note(kept.GetBox(), now.GetBox());
+                continue;
+            }
+            if (now.HasSameContent(kept))
+                continue;
+            if (viaCounts && now.CountPadVertices() != kept.CountPadVertices()) {
+                block.whole = true;
+                break;
+            }
+            CRect changed;
+            if (!now.GetChangedBox(kept, margins, pinClusters, changed))
+                note(kept.GetBox(), now.GetBox());
+            else if (changed.right > changed.left || changed.bottom > changed.top)
+                note(changed, changed);
         }
-        if (now.HasSameContent(kept))
-            continue;
-        if (viaCounts && now.CountPadVertices() != kept.CountPadVertices())
+    });
+    for (const NetBlock& block : netBlocks) {
+        if (block.whole)
             return std::nullopt;
-        CRect changed;
-        if (!now.GetChangedBox(kept, margins, pinClusters, changed)) {
-            if (!add(kept.GetBox(), now.GetBox()))
-                return std::nullopt;
-        } else if (changed.right > changed.left || changed.bottom > changed.top) {
-            if (!add(changed, changed))
+        for (const auto& [before, after] : block.boxes) {
+            if (!add(before, after))
                 return std::nullopt;
         }
     }
@@ -95,20 +121,37 @@ CPaintedBoard::ChangedBoxes(const CNetArray& nets, const CComponentArray& compon
         }
         return boxes;
     }
-    // Components were added or removed: the others keep their items under other numbers.
+    // Components were added or removed: the others keep their items under other numbers, in
+    // the same order. Past the run they start with and the run they end with alike, each side's
+    // items are looked up among the other's.
+    size_t first = 0;
+    size_t lastKept = size_t(kept.GetCount());
+    size_t lastNow = size_t(components.GetCount());
+    while (first < lastKept && first < lastNow &&
+           kept.GetComponentIdentity(int32_t(first)) ==
+               components.GetComponentIdentity(int32_t(first)))
+        ++first;
+    while (lastKept > first && lastNow > first &&
+           kept.GetComponentIdentity(int32_t(lastKept - 1)) ==
+               components.GetComponentIdentity(int32_t(lastNow - 1))) {
+        --lastKept;
+        --lastNow;
+    }
     std::unordered_set<const void*> before;
     std::unordered_set<const void*> after;
-    before.reserve(size_t(kept.GetCount()));
-    after.reserve(size_t(components.GetCount()));
-    for (int32_t i = 0; i < kept.GetCount(); ++i)
-        before.insert(kept.GetComponentIdentity(i));
-    for (int32_t i = 0; i < components.GetCount(); ++i) {
+    before.reserve(lastKept - first);
+    after.reserve(lastNow - first);
+    for (size_t i = first; i < lastKept; ++i)
+        before.insert(kept.GetComponentIdentity(int32_t(i)));
+    for (size_t k = first; k < lastNow; ++k) {
+        const int32_t i = int32_t(k);
         after.insert(components.GetComponentIdentity(i));
         if (!before.contains(components.GetComponentIdentity(i)) &&
             !add(components.GetBox(i), components.GetBox(i)))
             return std::nullopt;
     }
-    for (int32_t i = 0; i < kept.GetCount(); ++i) {
+    for (size_t k = first; k < lastKept; ++k) {
+        const int32_t i = int32_t(k);
         if (!after.contains(kept.GetComponentIdentity(i)) && !add(kept.GetBox(i), kept.GetBox(i)))
             return std::nullopt;
     }
