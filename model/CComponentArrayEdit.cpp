@@ -69,10 +69,12 @@ void CComponentArray::MoveBy(int32_t i, int32_t dx, int32_t dy)
     if (!m_document)
         return;
     CNetArray& nets = m_document->GetNets();
-    const int32_t pads = component->GetPadCount(m_document->GetShapeCache());
+    const CShapeLib& cache = m_document->GetShapeCache();
+    CPadStackReaches margins(cache.GetPadStacks());
+    const int32_t pads = component->GetPadCount(cache);
     for (int32_t n = 0; n < pads; ++n) {
         if (CNet* net = nets.GetNet(component->GetPadNet(n))) {
-            net->MovePin(i, n, dx, dy);
+            net->MovePin(i, n, dx, dy, margins);
             net->MarkClustersDirty(true);
         }
     }
@@ -552,6 +554,7 @@ void CComponentArray::UpdatePins(int32_t i)
     CNetArray& nets = m_document->GetNets();
     const CShapeLib& cache = m_document->GetShapeCache();
     const bool mirrored = component->IsMirrored();
+    CPadStackReaches margins(cache.GetPadStacks());
     // Pads on no net too: net 0 holds their pins, and the tools look for pins there.
     for (int32_t n = 0; n < component->GetPadCount(cache); ++n) {
         CNet* net = nets.GetNet(component->GetPadNet(n));
@@ -560,7 +563,7 @@ void CComponentArray::UpdatePins(int32_t i)
         const CPoint at = component->GetPadPosition(n, cache);
         const int32_t stack = component->GetPadStack(n, cache);
         net->UpdatePin(at.x, at.y, i, n, stack, component->GetPadAngle(n, cache), mirrored,
-                       cache.GetPadStacks().GetLayerMask(stack, mirrored));
+                       cache.GetPadStacks().GetLayerMask(stack, mirrored), margins);
     }
 }
 

@@ -826,19 +826,28 @@ int32_t CNet::RenumberPinComponents(const std::vector<int32_t>& newIndex)
     return dropped;
 }
 
-void CNet::MovePin(int32_t component, int32_t pad, int32_t dx, int32_t dy)
+void CNet::MovePin(int32_t component, int32_t pad, int32_t dx, int32_t dy,
+                   CPadStackReaches& margins)
 {
     m_ratsnestDirty = true;
     for (NetPinRec& pin : m_pins) {
         if (pin.component == component && pin.pad == pad) {
             pin.x = SaturateToInt(int64_t(pin.x) + dx);
             pin.y = SaturateToInt(int64_t(pin.y) + dy);
+            GrowBoxAbout(pin, margins);
         }
     }
 }
 
+void CNet::GrowBoxAbout(const NetPinRec& pin, CPadStackReaches& margins)
+{
+    const int64_t r = std::max<int64_t>(m_clearance, margins.Margin(pin.padStack, pin.angle));
+    GrowBox(SaturateToInt(pin.x - r), SaturateToInt(pin.y - r));
+    GrowBox(SaturateToInt(pin.x + r), SaturateToInt(pin.y + r));
+}
+
 bool CNet::UpdatePin(int32_t x, int32_t y, int32_t component, int32_t pad, int32_t padStack,
-                     int32_t angle, bool side, uint32_t layerMask)
+                     int32_t angle, bool side, uint32_t layerMask, CPadStackReaches& margins)
 {
     m_ratsnestDirty = true;
     bool found = false;
@@ -850,6 +859,7 @@ bool CNet::UpdatePin(int32_t x, int32_t y, int32_t component, int32_t pad, int32
             pin.angle = angle;
             pin.side = side ? 1 : 0;
             pin.layerMask = layerMask;
+            GrowBoxAbout(pin, margins);
             found = true;
         }
     }

@@ -508,10 +508,12 @@ public:
     void ReservePins(int64_t count) { m_pins.Reserve(count); }
     // Index of the pin of that component pad, else -1.
     int32_t FindPin(int32_t component, int32_t pad) const;
-    void MovePin(int32_t component, int32_t pad, int32_t dx, int32_t dy);
+    // Both grow the box to hold the pin where it now is: painting and the hit tests pass over a
+    // net by its box.
+    void MovePin(int32_t component, int32_t pad, int32_t dx, int32_t dy, CPadStackReaches& margins);
     // Rewrites position, padstack, angle, side and mask of the pin; false when there is none.
     bool UpdatePin(int32_t x, int32_t y, int32_t component, int32_t pad, int32_t padStack,
-                   int32_t angle, bool side, uint32_t layerMask);
+                   int32_t angle, bool side, uint32_t layerMask, CPadStackReaches& margins);
     int32_t GetPinCluster(int32_t i) const { return m_pins[i].GetCluster(); }
     // Whether renumbering the components (newIndex: the new number of each old one, -1 for one
     // deleted) changes any pin; a component number beyond the table counts as deleted.
@@ -587,6 +589,8 @@ private:
     // Inserts ready records at i (appending past the end) and marks the net changed.
     void InsertRecords(int32_t i, std::initializer_list<TrackRec> records);
     void GrowBox(int32_t x, int32_t y);
+    // Grows the box by the pin and its pad's reach, as a rebuild of the box takes it.
+    void GrowBoxAbout(const NetPinRec& pin, CPadStackReaches& margins);
     void MarkChanged();
     void ClampCurrentVertex();
     // Bit p of `used` keeps pen p.

@@ -376,6 +376,8 @@ TEST_F(CComponentArrayTest, EditsHonourLocksAndCarryPinsBoxAndTexts)
             EXPECT_EQ(box, list.GetBox(0)) << c.name;
             EXPECT_EQ(PinOf(1, 0, 0), list.GetPadPosition(0, 0)) << c.name;
             EXPECT_EQ(PinOf(0, 0, 1), list.GetPadPosition(0, 1)) << c.name;
+            // Painting and the hit tests pass over a net by its box.
+            EXPECT_TRUE(net.BoxContains(PinOf(1, 0, 0))) << c.name;
             EXPECT_TRUE(net.NeedsRatsnest()) << c.name;
             EXPECT_EQ(after.GetTextPoint(1), list.GetCenter(0)) << c.name;
         }

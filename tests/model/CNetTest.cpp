@@ -10,6 +10,7 @@
 #include "model/CNet.h"
 #include "model/CNetDocument.h"
 #include "model/CPadStackArray.h"
+#include "model/CPadStackReaches.h"
 #include "model/Geometry.h"
 #include "model/LayerIds.h"
 #include "model/Ratsnest.h"
@@ -440,12 +441,14 @@ TEST(CNetPinTest, PinsKeepTheirClusterMarkAndMove)
     EXPECT_EQ(marked.cluster, 0x8004) << "bit 15 stays";
 
     net.MarkRatsnestDirty(false);
-    net.MovePin(3, 2, 5, -5);
+    const CPadStackArray stacks;
+    CPadStackReaches margins(stacks);
+    net.MovePin(3, 2, 5, -5, margins);
     EXPECT_TRUE(net.NeedsRatsnest());
     EXPECT_EQ(net.GetPin(1).x, 15);
-    EXPECT_TRUE(net.UpdatePin(1, 2, 3, 1, 7, 90000, true, 0xFF));
+    EXPECT_TRUE(net.UpdatePin(1, 2, 3, 1, 7, 90000, true, 0xFF, margins));
     EXPECT_EQ(net.GetPin(0).padStack, 7);
-    EXPECT_FALSE(net.UpdatePin(1, 2, 9, 9, 7, 0, false, 0));
+    EXPECT_FALSE(net.UpdatePin(1, 2, 9, 9, 7, 0, false, 0, margins));
 }
 
 // The ratsnest as a pairwise scan over every reached and unreached pin, one line at a time.
