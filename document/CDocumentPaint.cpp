@@ -68,13 +68,15 @@ constexpr COLORREF white = 0x00FFFFFF;
 // work pool, in the order one thread would.
 template <class Draw>
 void DrawUnselectedComponents(CDeviceContext& dc, const CComponentArray& components,
-                              const CRect& clip, Draw draw)
+                              const CRect& clip, const std::vector<size_t>& meeting, Draw draw)
 {
-    const std::vector<size_t> picked =
-        CDrawList::Pick(size_t(components.GetCount()), [&](size_t i) {
+    const std::vector<size_t> picked = CDrawList::Pick(
+        size_t(components.GetCount()),
+        [&](size_t i) {
             return !components.IsSelected(int32_t(i)) &&
                    components.IntersectsRect(int32_t(i), clip);
-        });
+        },
+        &meeting);
     CDrawList::DrawInRanges(dc, picked.size(), minimumComponentRange,
                             [&](CDeviceContext& target, size_t first, size_t last) {
                                 for (size_t k = first; k < last; ++k)
@@ -299,17 +301,20 @@ void CDocumentPaint::DrawBoardWithin(CDeviceContext& dc, const CRect& clip)
 
         for (int32_t layer = 0; layer < LAYER_COUNT; ++layer)
             m_design.GetLayers().SetVisible(layer, false);
+        MeetingItems meeting;
         if (set) {
             m_design.GetLayers().SetRefLayer(set->GetRefLayer());
+            meeting = {m_design.GetNets().PickMeeting(clip),
+                       m_design.GetComponents().PickMeeting(clip)};
             // Empty slots may lie between layers; the list goes on after them.
             for (const uint8_t layer : set->GetLayerBytes()) {
                 if (layer > 0 && layer < LAYER_COUNT)
-                    DrawBoardLayer(dc, layer, clip);
+                    DrawBoardLayer(dc, layer, clip, meeting);
             }
         }
         dc.SetROP2(R2_COPYPEN);
         if (set && m_design.GetLayers().IsVisible(LAYER_DRILL))
-            DrawBoardHoles(dc, *set, clip);
+            DrawBoardHoles(dc, *set, clip, meeting);
     }
 
     if (m_settings.scale <= originMarkerLimit) {
@@ -505,7 +510,8 @@ std::optional<CRect> CDocumentPaint::ChangedPixels(CDeviceContext& dc,
     return area;
 }
 
-void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& clip)
+void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& clip,
+                                    const MeetingItems& meeting)
 {
     m_design.GetLayers().SetVisible(layer, true);
     const COLORREF color = LayerColor(layer, normalSet);
@@ -524,9 +530,9 @@ void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRe
         if (m_design.IsPlaneFillStale(plane) && plane.GetDisplayMode() != CPour::displayHidden)
             plane.DrawStaleOutline(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale);
     }
-    m_design.GetComponents().Draw(dc, layer, clip, false, false);
+    m_design.GetComponents().Draw(dc, layer, clip, false, false, &meeting.components);
     if (IsCopperLayer(layer))
-        m_design.GetNets().Draw(dc, layer, clip);
+        m_design.GetNets().Draw(dc, layer, clip, &meeting.nets);
     else
         m_design.GetLines().DrawLayer(dc, layer, clip, color, m_settings.offset.x,
                                       m_settings.offset.y, m_settings.scale);
@@ -535,13 +541,13 @@ void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRe
     if (layer >= LAYER_DRILL)
         return;
 
-    m_design.GetNets().DrawLayerPads(dc, layer, clip, false);
+    m_design.GetNets().DrawLayerPads(dc, layer, clip, false, &meeting.nets);
     // Without a netlist every pad is on no net; only then is a pad without a net unremarkable.
     const bool netlist = m_design.GetNets().GetCount() > 1;
     // The pad drawings of the other layers take the layer's own colours.
     CSelectedPenBrush selected(dc, m_paint.layerPens[normalSet][size_t(layer)],
                                m_paint.layerBrushes[normalSet][size_t(layer)]);
-    DrawUnselectedComponents(dc, m_design.GetComponents(), clip,
+    DrawUnselectedComponents(dc, m_design.GetComponents(), clip, meeting.components,
                              [&](CDeviceContext& target, const CComponent& component) {
                                  if (layer > lastSignalLayer)
                                      component.DrawPadsPlain(target, m_link, layer);
@@ -552,16 +558,18 @@ void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRe
                              });
 }
 
-void CDocumentPaint::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip)
+void CDocumentPaint::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip,
+                                    const MeetingItems& meeting)
 {
     CSelectedPenBrush selected(dc, m_paint.layerPens[normalSet][LAYER_DRILL],
                                m_paint.layerBrushes[normalSet][LAYER_DRILL]);
     const bool scaled = set.GetPercentIndex() != 0;
     if (scaled)
-        m_design.GetNets().DrawHoles(dc, clip, set.GetHolePercent(), set.GetHoleMinDiameter());
+        m_design.GetNets().DrawHoles(dc, clip, set.GetHolePercent(), set.GetHoleMinDiameter(),
+                                     &meeting.nets);
     else
-        m_design.GetNets().DrawLayerPads(dc, LAYER_DRILL, clip, false);
-    DrawUnselectedComponents(dc, m_design.GetComponents(), clip,
+        m_design.GetNets().DrawLayerPads(dc, LAYER_DRILL, clip, false, &meeting.nets);
+    DrawUnselectedComponents(dc, m_design.GetComponents(), clip, meeting.components,
                              [&](CDeviceContext& target, const CComponent& component) {
                                  if (scaled)
                                      component.DrawHoles(target, m_link, set.GetHolePercent(),

@@ -146,8 +146,15 @@ private:
     // The board rectangle that a rectangle of view pixels shows, grown by `margin`.
     CRect BoardRectOfPixels(const CRect& pixels, int32_t margin) const;
     CRect GetVisibleBoardRect(int32_t margin) const;
-    void DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& clip);
-    void DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip);
+    // The nets and components meeting the clip, picked out once for every layer drawn.
+    struct MeetingItems {
+        std::vector<size_t> nets;
+        std::vector<size_t> components;
+    };
+    void DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& clip,
+                        const MeetingItems& meeting);
+    void DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip,
+                        const MeetingItems& meeting);
     void DrawComponentTexts(CDeviceContext& dc, const CRect& clip, bool selected);
     void DrawConnectionLines(CDeviceContext& dc);
     void DrawPadAt(CDeviceContext& dc, CPoint cursor, int32_t layer) const;

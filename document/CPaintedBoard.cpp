@@ -23,11 +23,13 @@ void CPaintedBoard::Record(const CNetArray& nets, const CComponentArray& compone
     auto keptComponents = std::make_unique<CComponentArray>(components);
     m_nets = std::move(keptNets);
     m_components = std::move(keptComponents);
+    // The collections count their selected items: a board with none selected is not looked
+    // through item by item.
     m_netSelected.assign(size_t(nets.GetCount()), 0);
-    for (int32_t i = 0; i < nets.GetCount(); ++i)
+    for (int32_t i = 0; i < nets.GetCount() && nets.GetSelectedCount() > 0; ++i)
         m_netSelected[size_t(i)] = nets.GetNet(i)->GetSelectedCount() > 0 ? 1 : 0;
     m_componentSelected.assign(size_t(components.GetCount()), 0);
-    for (int32_t i = 0; i < components.GetCount(); ++i)
+    for (int32_t i = 0; i < components.GetCount() && components.GetSelectedCount() > 0; ++i)
         m_componentSelected[size_t(i)] = components.IsSelected(i) ? 1 : 0;
     m_settings = settings;
     m_fingerprint = std::move(fingerprint);

@@ -81,6 +81,20 @@ std::vector<std::size_t> CDrawList::Pick(std::size_t count,
     return picked;
 }
 
+std::vector<std::size_t> CDrawList::Pick(std::size_t count,
+                                         const std::function<bool(std::size_t)>& meets,
+                                         const std::vector<std::size_t>* among)
+{
+    if (!among)
+        return Pick(count, meets);
+    std::vector<std::size_t> picked;
+    for (const std::size_t i : *among) {
+        if (i < count && meets(i))
+            picked.push_back(i);
+    }
+    return picked;
+}
+
 void CDrawList::DrawInRanges(
     CDeviceContext& dc, std::size_t count, std::size_t minimumRange,
     const std::function<void(CDeviceContext&, std::size_t, std::size_t)>& draw)

@@ -301,10 +301,13 @@ public:
     // ---- Drawing ------------------------------------------------------------------------------
     // Pixels are (board + the document's view offset) / its scale.
 
+    // The components whose box meets the clip, in order; handed to the drawings that take
+    // `meeting` as CNetArray::PickMeeting is.
+    std::vector<size_t> PickMeeting(const CRect& clip) const;
     // The outlines on the layer of the components whose selected state is `selected` and
     // whose box meets the clip rectangle.
-    void Draw(CDeviceContext& dc, int32_t layer, const CRect& clip, bool highlight,
-              bool selected) const;
+    void Draw(CDeviceContext& dc, int32_t layer, const CRect& clip, bool highlight, bool selected,
+              const std::vector<size_t>* meeting = nullptr) const;
     // The current component's silkscreen outline and copper pads of its side, highlighted.
     void DrawCurrent(CDeviceContext& dc) const;
     // The current component's text of the display kind in its side's text pen.

@@ -255,20 +255,26 @@ public:
     static constexpr COLORREF pinMarkBrushColor = 0x00FFFFFF;
     static constexpr COLORREF componentRatsnestColor = RGB(255, 255, 0);
 
+    // The nets whose box meets the clip, in order. A picture drawn layer by layer hands them
+    // to each drawing below (as `meeting`), which otherwise picks them out itself: a small part
+    // of a big board then looks at every net once.
+    std::vector<size_t> PickMeeting(const CRect& clip) const;
     // The tracks on the layer of the nets that meet the clip, the current net highlighted.
-    void Draw(CDeviceContext& dc, int32_t layer, const CRect& clip) const;
+    void Draw(CDeviceContext& dc, int32_t layer, const CRect& clip,
+              const std::vector<size_t>* meeting = nullptr) const;
     // The unselected pads and vias on the layer (0..26) of the nets that meet the clip, with
     // the document's pen and brush of the layer; the current net's with the highlight set
     // unless `noHighlight` or the design has fewer than 2 nets.
-    void DrawLayerPads(CDeviceContext& dc, int32_t layer, const CRect& clip,
-                       bool noHighlight) const;
+    void DrawLayerPads(CDeviceContext& dc, int32_t layer, const CRect& clip, bool noHighlight,
+                       const std::vector<size_t>* meeting = nullptr) const;
     // The selected pads and vias on the layer of every net, with the pen and brush selected.
     void DrawSelectedPads(CDeviceContext& dc, int32_t layer, const CRect& clip) const;
     // The selected tracks of every net on the shown layers (IsLayerShown).
     void DrawSelectedAll(CDeviceContext& dc, const CRect& clip,
                          uint32_t shownLayers = LAYER_MASK_ALL) const;
     // The holes of every net's pads and vias with the document's hole pen and brush.
-    void DrawHoles(CDeviceContext& dc, const CRect& clip, int32_t percent, int32_t minimum) const;
+    void DrawHoles(CDeviceContext& dc, const CRect& clip, int32_t percent, int32_t minimum,
+                   const std::vector<size_t>* meeting = nullptr) const;
     // The current net's ratsnest lines when it meets the clip; those of the nets from 1 on but
     // the current one. Both with 1-pixel pens.
     void DrawCurrentRatsnest(CDeviceContext& dc, const CRect& clip) const;

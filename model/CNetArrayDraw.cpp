@@ -97,12 +97,18 @@ constexpr int32_t viaNumbers = 1;
 
 // ---- Tracks -------------------------------------------------------------------------------------
 
-void CNetArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip) const
+std::vector<size_t> CNetArray::PickMeeting(const CRect& clip) const
+{
+    return CDrawList::Pick(
+        m_nets.size(), [&](size_t i) { return std::as_const(m_nets)[i]->IntersectsRect(clip); });
+}
+
+void CNetArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip,
+                     const std::vector<size_t>* meeting) const
 {
     if (!m_document)
         return;
-    const std::vector<size_t> picked = CDrawList::Pick(
-        m_nets.size(), [&](size_t i) { return std::as_const(m_nets)[i]->IntersectsRect(clip); });
+    const std::vector<size_t> picked = meeting ? *meeting : PickMeeting(clip);
     CDrawList::DrawInRanges(dc, picked.size(), minimumNetRange,
                             [&](CDeviceContext& target, size_t first, size_t last) {
                                 for (size_t k = first; k < last; ++k) {
@@ -128,13 +134,12 @@ void CNetArray::DrawSelectedAll(CDeviceContext& dc, const CRect& clip, uint32_t 
 // ---- Pads, vias and holes -----------------------------------------------------------------------
 
 void CNetArray::DrawLayerPads(CDeviceContext& dc, int32_t layer, const CRect& clip,
-                              bool noHighlight) const
+                              bool noHighlight, const std::vector<size_t>* meeting) const
 {
     if (!m_document || layer < 0 || layer >= PADSTACK_LAYER_COUNT)
         return;
     const bool highlightCurrent = !noHighlight && GetCount() >= 2 && m_currentNet != 0;
-    const std::vector<size_t> picked = CDrawList::Pick(
-        m_nets.size(), [&](size_t i) { return std::as_const(m_nets)[i]->IntersectsRect(clip); });
+    const std::vector<size_t> picked = meeting ? *meeting : PickMeeting(clip);
     CDrawList::DrawInRanges(
         dc, picked.size(), minimumNetRange, [&](CDeviceContext& target, size_t first, size_t last) {
             CPenBrushScope tools(target);
@@ -161,13 +166,12 @@ void CNetArray::DrawSelectedPads(CDeviceContext& dc, int32_t layer, const CRect&
     }
 }
 
-void CNetArray::DrawHoles(CDeviceContext& dc, const CRect& clip, int32_t percent,
-                          int32_t minimum) const
+void CNetArray::DrawHoles(CDeviceContext& dc, const CRect& clip, int32_t percent, int32_t minimum,
+                          const std::vector<size_t>* meeting) const
 {
     if (!m_document)
         return;
-    const std::vector<size_t> picked = CDrawList::Pick(
-        m_nets.size(), [&](size_t i) { return std::as_const(m_nets)[i]->IntersectsRect(clip); });
+    const std::vector<size_t> picked = meeting ? *meeting : PickMeeting(clip);
     CDrawList::DrawInRanges(dc, picked.size(), minimumNetRange,
                             [&](CDeviceContext& target, size_t first, size_t last) {
                                 CPenBrushScope tools(target);
