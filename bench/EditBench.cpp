@@ -25,8 +25,8 @@
 #include "resources/CommandIds.h"
 
 // What a user does a thousand times on a big board, through the document and tool code the
-// editor's commands run: each case's time is the edit itself; "repaint" is the full repaint of
-// the board the view makes after it, "undo" and "redo" take the edit back and again.
+// editor's commands run: each case's time is the edit itself; "repaint" is the repaint of the
+// board the view makes after it, "undo" and "redo" take the edit back and again.
 namespace {
 
 constexpr int32_t screenWidth = CScreenViews::width;
@@ -69,8 +69,8 @@ double SecondsOf(const auto& work)
 }
 
 // The repaint after an edit, as the view makes it: the board picture in the buffer that holds
-// the last one is drawn again where it changed (whole when it must), then the selection over a
-// copy of it.
+// the last one is drawn again where it changed (whole when it must), then the selection, when there
+// is one, over a copy of it.
 double Repaint(CEditedBoard& board)
 {
     return SecondsOf([&] {
@@ -86,7 +86,8 @@ double Repaint(CEditedBoard& board)
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(QPoint(0, 0), board.image);
         CQtDeviceContext dc(painter);
-        board.doc.Paint().DrawSelection(dc);
+        if (board.doc.Session().GetSelectedCount() > 0)
+            board.doc.Paint().DrawSelection(dc);
     });
 }
 
