@@ -793,9 +793,7 @@ CQtDeviceContext::PictureOf(Label& label, QRgb ink, const QImage& device, CQtLab
         ForgetInkedLabels();
     }
     label.pictures.push_back(std::make_unique<Label::Kept>(Label::Kept{
-        ink,
-        made ? std::move(*made) : LabelPainter(device).Picture(label.string, label.advance, ink),
-        shared.contexts}));
+        ink, made ? std::move(*made) : NewPicture(label, ink, device), shared.contexts}));
     shared.pictureBytes += label.pictures.back()->picture.Bytes();
     return label.pictures.back().get();
 }
@@ -1150,11 +1148,12 @@ QFont CQtDeviceContext::MakeFont() const
     return font;
 }
 
-CQtLabelPainter& CQtDeviceContext::LabelPainter(const QImage& device)
+CQtLabelPicture CQtDeviceContext::NewPicture(const Label& label, QRgb ink, const QImage& device)
 {
     if (!m_labelPainter)
         m_labelPainter.emplace(Font(), device);
-    return *m_labelPainter;
+    m_labelPainter->LayOut(label.string);
+    return m_labelPainter->Picture(ink);
 }
 
 bool CQtDeviceContext::MakeNewLabels(const QImage& device)
@@ -1235,11 +1234,11 @@ bool CQtDeviceContext::MakeNewLabels(const QImage& device)
             if (!painter)
                 painter.emplace(MakeFont(), device);
             label.string = CQtText::FromDesignText(text);
-            label.advance = painter->Advance(label.string);
+            label.advance = painter->LayOut(label.string);
             // Wider texts are drawn by Qt, as in their turn.
             if (label.advance <= widest) {
-                label.kept = std::make_unique<Label::Kept>(Label::Kept{
-                    label.ink, painter->Picture(label.string, label.advance, label.ink), context});
+                label.kept = std::make_unique<Label::Kept>(
+                    Label::Kept{label.ink, painter->Picture(label.ink), context});
                 label.bytes = label.kept->picture.Bytes();
             }
         }

@@ -197,7 +197,8 @@ private:
     // The selected font made afresh, as Font() makes it: a thread of the pool draws with a font
     // of its own.
     QFont MakeFont() const;
-    CQtLabelPainter& LabelPainter(const QImage& device);
+    // The label's text drawn by this context's label painter.
+    CQtLabelPicture NewPicture(const Label& label, QRgb ink, const QImage& device);
     // Lays the pending labels from `first` up to `last`, which have their pictures.
     void LayResolvedLabels(size_t first, size_t last);
     // While the pending labels get their pictures: the one at hand, those before it that are

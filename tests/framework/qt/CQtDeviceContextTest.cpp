@@ -1,6 +1,7 @@
 #include "framework/qt/CQtDeviceContext.h"
 
 #include "framework/CWorkPool.h"
+#include "framework/qt/CQtText.h"
 
 #include <iterator>
 #include <memory>
@@ -691,24 +692,44 @@ TEST_F(CQtDeviceContextTextTest, ManyNewLabelsAtOnceDrawAsQtsOwnTextDoes)
 // Texts the thread laid in an earlier paint come again among many new ones, after every inked
 // label went (a text drawn in more inks than a label keeps pictures for): in their first ink
 // they keep their pictures, in a second one they get another beside it; either way the pixels
-// are those of Qt's own text.
+// are those of Qt's own text. Every tenth text holds a pair the font kerns or a Windows-1252
+// byte past ASCII, and a few texts met in a batch are then written on their background, in
+// the cell Qt's metrics give them.
 TEST_F(CQtDeviceContextTextTest, KnownTextsAmongNewOnesDrawAsQtsOwnTextDoes)
 {
     const int threadsWere = CWorkPool::ThreadCount();
     CWorkPool::SetThreadCount(4);
     const COLORREF amber = RGB(200, 120, 40);
     const COLORREF inks[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), amber, white};
+    // Euro sign, A with diaeresis, S with caron, e with acute, sharp s; a space, which counts
+    // at the end of a text too.
+    const char* const among[] = {"AV",   "To",   "WA",   "Ty",   "\x80",
+                                 "\xc4", "\x8a", "\xe9", "\xdf", " "};
     std::vector<std::string> texts;
-    for (int k = 0; k < 600; ++k)
-        texts.push_back(std::to_string(3000000 + k));
-    const auto at = [](size_t k) { return QPoint(int(k * 41 % 230) - 20, int(k % 71) * 2 - 10); };
+    for (size_t k = 0; k < 600; ++k) {
+        std::string text = std::to_string(3000000 + k);
+        if (k % 10 == 5) {
+            // In front, between digits or behind them.
+            text = std::to_string(100 + k);
+            text.insert(k / 10 % 4, among[k / 10 % std::size(among)]);
+        }
+        texts.push_back(text);
+    }
+    // The digits overlap one another; the others lie apart, below them, over nothing else:
+    // where two glyphs of one text share a pixel, Qt blends each over what lies there, and a
+    // picture both at once.
+    const auto at = [](size_t k) {
+        if (k % 10 == 5)
+            return QPoint(int(k / 10 % 5) * 48, 140 + int(k / 50) * 15);
+        return QPoint(int(k * 41 % 230) - 20, int(k % 71) * 2 - 10);
+    };
     const auto paint = [](QImage& image, const auto& labels) {
         QPainter painter(&image);
         CQtDeviceContext dc(painter);
         dc.SetBkMode(CDeviceContext::BkMode::Transparent);
         labels(dc);
     };
-    QImage cached(200, 130, QImage::Format_RGB32);
+    QImage cached(240, 350, QImage::Format_RGB32);
     cached.fill(Qt::black);
     QImage plain = cached.copy();
     // The first half, all new.
@@ -726,18 +747,36 @@ TEST_F(CQtDeviceContextTextTest, KnownTextsAmongNewOnesDrawAsQtsOwnTextDoes)
     // Every text, those seen before in their ink or in another.
     cached.fill(Qt::black);
     const auto inkOf = [&](size_t k) { return k < texts.size() / 2 && k % 3 == 1 ? amber : white; };
+    // Kerned pairs in front and behind, a space behind, texts first met in the earlier paint.
+    const size_t opaque[] = {5, 315, 325, 395, 345, 235};
+    const auto opaqueAt = [](size_t i) { return QPoint(int(i % 3) * 80, 320 + int(i / 3) * 15); };
     paint(cached, [&](CDeviceContext& dc) {
         for (size_t k = 0; k < texts.size(); ++k) {
             dc.SetTextColor(inkOf(k));
             dc.TextOut(CPoint(at(k).x(), at(k).y()), texts[k]);
         }
+        dc.SetBkMode(CDeviceContext::BkMode::Opaque);
+        dc.SetBkColor(blue);
+        for (size_t i = 0; i < std::size(opaque); ++i) {
+            dc.SetTextColor(inkOf(opaque[i]));
+            dc.TextOut(CPoint(opaqueAt(i).x(), opaqueAt(i).y()), texts[opaque[i]]);
+        }
     });
     {
         QPainter painter(&plain);
-        const int ascent = QFontMetrics(painter.font(), painter.device()).ascent();
+        const QFontMetrics metrics(painter.font(), painter.device());
         for (size_t k = 0; k < texts.size(); ++k) {
             painter.setPen(CQtDeviceContext::ToQColor(inkOf(k)));
-            painter.drawText(at(k) + QPoint(0, ascent), QString::fromStdString(texts[k]));
+            painter.drawText(at(k) + QPoint(0, metrics.ascent()),
+                             CQtText::FromDesignText(texts[k]));
+        }
+        for (size_t i = 0; i < std::size(opaque); ++i) {
+            const QString text = CQtText::FromDesignText(texts[opaque[i]]);
+            painter.fillRect(
+                QRect(opaqueAt(i), QSize(metrics.horizontalAdvance(text), metrics.height())),
+                CQtDeviceContext::ToQColor(blue));
+            painter.setPen(CQtDeviceContext::ToQColor(inkOf(opaque[i])));
+            painter.drawText(opaqueAt(i) + QPoint(0, metrics.ascent()), text);
         }
     }
     EXPECT_EQ(cached, plain);
