@@ -1165,11 +1165,15 @@ bool CQtDeviceContext::MakeNewLabels(const QImage& device)
     struct NewLabel {
         uint64_t text = 0;
         QRgb ink = 0;
-        QString string{};
+        // The text's entry in the font's labels with its one picture, made on the thread that
+        // drew it: made in turn, a hundred thousand held up the first paint. Empty when the
+        // text is too wide for a picture or has one in the ink already.
+        LabelMap::node_type entry{};
+        // The entry's picture and advance, kept here too: going in, the entries are only linked.
+        Label::Kept* kept = nullptr;
         int advance = 0;
-        // None when the text is too wide for a picture or has one in the ink already.
-        std::unique_ptr<Label::Kept> kept{};
-        // Its bytes, noted where it was made: going in, the pictures are not read again.
+        // The picture's bytes, noted where it was made: going in, the pictures are not read
+        // again.
         size_t bytes = 0;
         // The font has a label for the text.
         bool known = false;
@@ -1219,6 +1223,7 @@ bool CQtDeviceContext::MakeNewLabels(const QImage& device)
     const LabelMap& known = Labels().labels;
     CWorkPool::Shared().ForEach(painters, [&](size_t part) {
         std::optional<CQtLabelPainter> painter;
+        LabelMap entries;
         const size_t last = std::min(made.size(), (part + 1) * perPainter);
         for (size_t k = part * perPainter; k < last; ++k) {
             NewLabel& label = made[k];
@@ -1233,14 +1238,21 @@ bool CQtDeviceContext::MakeNewLabels(const QImage& device)
             }
             if (!painter)
                 painter.emplace(MakeFont(), device);
-            label.string = CQtText::FromDesignText(text);
-            label.advance = painter->LayOut(label.string);
+            QString string = CQtText::FromDesignText(text);
+            const int advance = painter->LayOut(string);
             // Wider texts are drawn by Qt, as in their turn.
-            if (label.advance <= widest) {
-                label.kept = std::make_unique<Label::Kept>(
-                    Label::Kept{label.ink, painter->Picture(label.ink), context});
-                label.bytes = label.kept->picture.Bytes();
-            }
+            if (advance > widest)
+                continue;
+            label.entry = entries.extract(entries.try_emplace(std::string(text)).first);
+            Label& laidOut = label.entry.mapped();
+            laidOut.string = std::move(string);
+            laidOut.advance = advance;
+            label.kept = laidOut.pictures
+                             .emplace_back(std::make_unique<Label::Kept>(
+                                 Label::Kept{label.ink, painter->Picture(label.ink), context}))
+                             .get();
+            label.advance = advance;
+            label.bytes = label.kept->picture.Bytes();
         }
     });
     FontLabels& labels = Labels();
@@ -1248,39 +1260,39 @@ bool CQtDeviceContext::MakeNewLabels(const QImage& device)
     ReserveInkedLabels(labels, labels.inkedCount + made.size());
     for (size_t k = 0; k < made.size(); ++k) {
 #if defined(__GNUC__)
-        // The inked labels' slots lie all over the table: each is asked for a few labels ahead.
-        if (k + 8 < made.size())
-            __builtin_prefetch(
-                &labels.inked[InkedSlot(labels.inked, made[k + 8].text, made[k + 8].ink)]);
+        // The inked labels' slots and the entries lie all over memory: each is asked for a few
+        // labels ahead.
+        if (k + 8 < made.size()) {
+            const NewLabel& later = made[k + 8];
+            __builtin_prefetch(&labels.inked[InkedSlot(labels.inked, later.text, later.ink)]);
+            if (!later.entry.empty())
+                __builtin_prefetch(&later.entry.key());
+        }
 #endif
         NewLabel& label = made[k];
-        if (!label.kept)
+        if (label.entry.empty())
             continue;
-        char room[maxPackedLength];
-        const std::string_view text = UnpackedText(label.text, room);
         // A new text goes straight in while neither bound is reached; else, and for a text
         // the font knows, the picture goes in as in its turn, which makes room for it.
         if (!label.known && shared.count < SharedLabels::limit &&
             shared.pictureBytes <= shared.pictureLimit) {
-            const auto [entry, added] = labels.labels.try_emplace(std::string(text));
-            if (added) {
+            auto inserted = labels.labels.insert(std::move(label.entry));
+            if (inserted.inserted) {
                 ++shared.count;
-                Label& laidOut = entry->second;
-                laidOut.string = std::move(label.string);
-                laidOut.advance = label.advance;
-                Label::Kept* const kept =
-                    laidOut.pictures.emplace_back(std::move(label.kept)).get();
                 shared.pictureBytes += label.bytes;
                 ++labels.inkedCount;
                 InsertInkedLabel(labels.inked,
-                                 InkedLabel{label.text, label.ink, laidOut.advance, kept});
+                                 InkedLabel{label.text, label.ink, label.advance, label.kept});
                 continue;
             }
+            label.entry = std::move(inserted.node);
         }
-        Label laidOut;
-        laidOut.string = std::move(label.string);
-        laidOut.advance = label.advance;
-        InkedLabelFor(label.text, text, label.ink, device, &laidOut, &label.kept->picture);
+        Label& laidOut = label.entry.mapped();
+        const std::unique_ptr<Label::Kept> kept = std::move(laidOut.pictures.front());
+        laidOut.pictures.clear();
+        char room[maxPackedLength];
+        const std::string_view text = UnpackedText(label.text, room);
+        InkedLabelFor(label.text, text, label.ink, device, &laidOut, &kept->picture);
     }
     return true;
 }
