@@ -454,7 +454,7 @@ void CQtDeviceContext::TextOut(CPoint point, std::string_view text)
         LayPicture(*inked->picture, point);
         return;
     }
-    Label& label = LabelFor(text);
+    Label& label = LabelFor(text, nullptr, image);
     if (!CellMeetsClip(point, label.advance))
         return;
     if (m_bkMode == BkMode::Opaque)
@@ -529,7 +529,7 @@ CQtDeviceContext::InkedLabelFor(uint64_t packed, std::string_view text, QRgb ink
     if (const InkedLabel* found = FindInkedLabel(labels->inked, packed, ink))
         return found;
     // Either may forget every inked label, never the font's labels themselves.
-    Label& label = LabelFor(text, newLabel);
+    Label& label = LabelFor(text, newLabel, &device);
     Label::Kept* picture = PictureOf(label, ink, device, made);
     if (!picture)
         return nullptr;
@@ -674,7 +674,7 @@ void CQtDeviceContext::LayPendingLabels()
         // A text without a picture is drawn by Qt in its turn.
         LayResolvedLabels(resolving.laid, k);
         resolving.laid = k;
-        Label& plain = LabelFor(text);
+        Label& plain = LabelFor(text, nullptr, image);
         if (CellMeetsClip(label.point, plain.advance))
             DrawLabel(plain, label.point, label.ink, image);
         resolving.laid = k + 1;
@@ -705,7 +705,8 @@ void CQtDeviceContext::BeforePicturesGo()
     m_resolving->stale = true;
 }
 
-CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text, Label* made)
+CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text, Label* made,
+                                                    const QImage* device)
 {
     LabelMap& labels = Labels().labels;
     const auto found = labels.find(text);
@@ -716,7 +717,9 @@ CQtDeviceContext::Label& CQtDeviceContext::LabelFor(std::string_view text, Label
         label = std::move(*made);
     } else {
         label.string = CQtText::FromDesignText(text);
-        label.advance = Metrics().horizontalAdvance(label.string);
+        // Measured by the painter that draws its picture next, the text is shaped once.
+        label.advance = device ? LabelPainter(*device).LayOut(label.string)
+                               : Metrics().horizontalAdvance(label.string);
     }
     SharedLabels& shared = Shared();
     if (++shared.count > SharedLabels::limit) {
@@ -1148,12 +1151,18 @@ QFont CQtDeviceContext::MakeFont() const
     return font;
 }
 
-CQtLabelPicture CQtDeviceContext::NewPicture(const Label& label, QRgb ink, const QImage& device)
+CQtLabelPainter& CQtDeviceContext::LabelPainter(const QImage& device)
 {
     if (!m_labelPainter)
         m_labelPainter.emplace(Font(), device);
-    m_labelPainter->LayOut(label.string);
-    return m_labelPainter->Picture(ink);
+    return *m_labelPainter;
+}
+
+CQtLabelPicture CQtDeviceContext::NewPicture(const Label& label, QRgb ink, const QImage& device)
+{
+    CQtLabelPainter& painter = LabelPainter(device);
+    painter.LayOut(label.string);
+    return painter.Picture(ink);
 }
 
 bool CQtDeviceContext::MakeNewLabels(const QImage& device)

@@ -133,8 +133,9 @@ private:
         };
         std::vector<std::unique_ptr<Kept>> pictures;
     };
-    // A new text's label is `made`, when given, laid out already.
-    Label& LabelFor(std::string_view text, Label* made = nullptr);
+    // A new text's label is `made`, when given, laid out already; else it is measured, by the
+    // label painter when the text may get a picture on `device`.
+    Label& LabelFor(std::string_view text, Label* made = nullptr, const QImage* device = nullptr);
     const QStaticText& LaidOut(Label& label);
     // Taller text is drawn by Qt each time: a zoomed-in view shows few labels.
     static constexpr int maxPictureHeight = 64;
@@ -197,7 +198,9 @@ private:
     // The selected font made afresh, as Font() makes it: a thread of the pool draws with a font
     // of its own.
     QFont MakeFont() const;
-    // The label's text drawn by this context's label painter.
+    // Made for the selected font when a label is first measured or drawn by it.
+    CQtLabelPainter& LabelPainter(const QImage& device);
+    // The label's text drawn by the label painter.
     CQtLabelPicture NewPicture(const Label& label, QRgb ink, const QImage& device);
     // Lays the pending labels from `first` up to `last`, which have their pictures.
     void LayResolvedLabels(size_t first, size_t last);

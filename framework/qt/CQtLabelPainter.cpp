@@ -45,6 +45,9 @@ void CQtLabelPainter::Grow(int width)
 
 int CQtLabelPainter::LayOut(const QString& text)
 {
+    // A text measured first is drawn next: it is shaped once for both.
+    if (m_line.isValid() && text == m_layout.text())
+        return m_advance;
     m_layout.setText(text);
     m_layout.beginLayout();
     m_line = m_layout.createLine();

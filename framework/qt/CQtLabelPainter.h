@@ -25,8 +25,8 @@ public:
     CQtLabelPainter& operator=(const CQtLabelPainter&) = delete;
     ~CQtLabelPainter();
 
-    // Shapes the text for the next Picture(); its advance, as QFontMetrics::horizontalAdvance
-    // gives it.
+    // Shapes the text for the next Picture(), unless it was the last one shaped; its advance, as
+    // QFontMetrics::horizontalAdvance gives it.
     int LayOut(const QString& text);
     // The text last laid out (none before the first), as Qt's own drawText draws it in `ink` with
     // its cell's top left at the picture's origin, cut to its cell and the cell's height around it:
