@@ -74,10 +74,13 @@ CQtLabelPicture CQtLabelPainter::Picture(QRgb ink)
     // pixels: the point is moved so that the baseline lands where drawText puts it.
     if (m_line.isValid())
         m_line.draw(&m_painter, QPointF(m_reach, m_reach + m_ascent - m_line.ascent()));
-    const QImage drawn(m_room.constBits(), width, height, m_room.bytesPerLine(),
-                       QImage::Format_ARGB32_Premultiplied);
-    CQtLabelPicture picture(drawn, QPoint(m_reach, m_reach), ink);
-    for (int y = 0; y < height; ++y)
-        std::memset(m_room.scanLine(y), 0, size_t(width) * sizeof(QRgb));
+    uchar* const bits = m_room.bits();
+    const qsizetype stride = m_room.bytesPerLine();
+    const QPoint origin(m_reach, m_reach);
+    CQtLabelPicture picture(bits, stride, QSize(width, height), origin, ink);
+    // Only the rows the text covers hold any pixels: premultiplied, an uncovered pixel is 0.
+    const QRect box = picture.Box().translated(origin);
+    for (int y = std::max(box.top(), 0); y <= std::min(box.bottom(), height - 1); ++y)
+        std::memset(bits + y * stride, 0, size_t(width) * sizeof(QRgb));
     return picture;
 }

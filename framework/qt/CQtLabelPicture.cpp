@@ -113,9 +113,18 @@ const QRgb* InkedPixels(QRgb ink)
 } // namespace
 
 CQtLabelPicture::CQtLabelPicture(const QImage& drawn, QPoint origin, std::optional<QRgb> ink)
+    : CQtLabelPicture(drawn.constBits(), drawn.bytesPerLine(), drawn.size(), origin, ink)
 {
-    const int width = std::min(drawn.width(), maxSide);
-    const int height = std::min(drawn.height(), maxSide);
+}
+
+CQtLabelPicture::CQtLabelPicture(const uchar* bits, qsizetype stride, QSize size, QPoint origin,
+                                 std::optional<QRgb> ink)
+{
+    const int width = std::min(size.width(), maxSide);
+    const int height = std::min(size.height(), maxSide);
+    const auto rowOf = [bits, stride](int y) {
+        return reinterpret_cast<const QRgb*>(bits + y * stride);
+    };
     // Each row's covered pixels, from the first to the last. A board's first paint makes a
     // hundred thousand pictures: the room is kept.
     struct Span {
@@ -131,7 +140,7 @@ CQtLabelPicture::CQtLabelPicture(const QImage& drawn, QPoint origin, std::option
     const QRgb* const inked = coverage ? InkedPixels(*ink) : nullptr;
     size_t words = firstRow;
     for (int y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+        const QRgb* row = rowOf(y);
         // Most of a label's rows are clear, and are passed over in a sweep the compiler widens.
         QRgb any = 0;
         for (int x = 0; x < width; ++x)
@@ -159,7 +168,7 @@ CQtLabelPicture::CQtLabelPicture(const QImage& drawn, QPoint origin, std::option
     QRect box;
     uint32_t* word = m_words.data() + firstRow;
     for (const auto& [y, first, last] : spans) {
-        const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+        const QRgb* row = rowOf(y);
         const int16_t dx = int16_t(first - origin.x());
         const int16_t dy = int16_t(y - origin.y());
         const int count = (last - first + 4) & ~3;

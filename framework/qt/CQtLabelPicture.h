@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 
 // A text as Qt draws it in one ink over nothing, kept row by row from the first to the last
 // covered pixel: laid over a 32-bit image it gives the pixels Qt's own drawing of the text there
@@ -26,6 +27,11 @@ public:
     // with `origin` in it being the point the text is drawn at; `ink` (opaque) is the colour
     // the text was drawn in, if it was drawn in one.
     CQtLabelPicture(const QImage& drawn, QPoint origin, std::optional<QRgb> ink = std::nullopt);
+    // The same of premultiplied ARGB pixels `size` large, a row every `stride` bytes from `bits`:
+    // a hundred thousand labels drawn into one image would otherwise wrap a part of it in an
+    // image of its own apiece.
+    CQtLabelPicture(const uchar* bits, qsizetype stride, QSize size, QPoint origin,
+                    std::optional<QRgb> ink = std::nullopt);
 
     // Where a 32-bit image's pixels lie, as the labels laid over it find them.
     struct Target {
