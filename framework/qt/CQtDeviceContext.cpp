@@ -1184,8 +1184,9 @@ bool CQtDeviceContext::MakeNewLabels(const QImage& device)
         // The picture's bytes, noted where it was made: going in, the pictures are not read
         // again.
         size_t bytes = 0;
-        // The font has a label for the text.
+        // The font has a label for the text; and a picture of it in the ink.
         bool known = false;
+        bool drawn = false;
     };
     std::vector<NewLabel> made;
     {
@@ -1227,26 +1228,41 @@ bool CQtDeviceContext::MakeNewLabels(const QImage& device)
     const int widest = CQtLabelPicture::maxSide - 2 * TextHeight();
     const size_t painters = (made.size() + perPainter - 1) / perPainter;
     const uint64_t context = shared.contexts;
-    // Nothing changes the font's labels until the pictures are drawn: the threads look up side
-    // by side whether a text has its picture already (one whose inked label went with others).
-    const LabelMap& known = Labels().labels;
-    CWorkPool::Shared().ForEach(painters, [&](size_t part) {
+    FontLabels& labels = Labels();
+    // Whether the font has each text, and has its picture in the ink (one whose inked label
+    // went with others), looked up side by side before any new entry goes in.
+    if (!labels.labels.empty()) {
+        const LabelMap& known = labels.labels;
+        CWorkPool::Shared().ForEach(painters, [&](size_t part) {
+            const size_t last = std::min(made.size(), (part + 1) * perPainter);
+            for (size_t k = part * perPainter; k < last; ++k) {
+                NewLabel& label = made[k];
+                char room[maxPackedLength];
+                const auto found = known.find(UnpackedText(label.text, room));
+                if (found == known.end())
+                    continue;
+                label.known = true;
+                label.drawn =
+                    std::ranges::any_of(found->second.pictures, [&label](const auto& kept) {
+                        return kept->ink == label.ink;
+                    });
+            }
+        });
+    }
+    labels.labels.reserve(labels.labels.size() + made.size());
+    ReserveInkedLabels(labels, labels.inkedCount + made.size());
+    const auto draw = [&](size_t part) {
         std::optional<CQtLabelPainter> painter;
         LabelMap entries;
         const size_t last = std::min(made.size(), (part + 1) * perPainter);
         for (size_t k = part * perPainter; k < last; ++k) {
             NewLabel& label = made[k];
-            char room[maxPackedLength];
-            const std::string_view text = UnpackedText(label.text, room);
-            if (const auto found = known.find(text); found != known.end()) {
-                label.known = true;
-                if (std::ranges::any_of(found->second.pictures, [&label](const auto& kept) {
-                        return kept->ink == label.ink;
-                    }))
-                    continue;
-            }
+            if (label.drawn)
+                continue;
             if (!painter)
                 painter.emplace(MakeFont(), device);
+            char room[maxPackedLength];
+            const std::string_view text = UnpackedText(label.text, room);
             QString string = CQtText::FromDesignText(text);
             const int advance = painter->LayOut(string);
             // Wider texts are drawn by Qt, as in their turn.
@@ -1263,39 +1279,93 @@ bool CQtDeviceContext::MakeNewLabels(const QImage& device)
             label.advance = advance;
             label.bytes = label.kept->picture.Bytes();
         }
-    });
-    FontLabels& labels = Labels();
-    labels.labels.reserve(labels.labels.size() + made.size());
-    ReserveInkedLabels(labels, labels.inkedCount + made.size());
-    for (size_t k = 0; k < made.size(); ++k) {
-#if defined(__GNUC__)
-        // The inked labels' slots and the entries lie all over memory: each is asked for a few
-        // labels ahead.
-        if (k + 8 < made.size()) {
-            const NewLabel& later = made[k + 8];
-            __builtin_prefetch(&labels.inked[InkedSlot(labels.inked, later.text, later.ink)]);
-            if (!later.entry.empty())
-                __builtin_prefetch(&later.entry.key());
-        }
-#endif
-        NewLabel& label = made[k];
+    };
+    // A new text goes straight in while neither bound is reached; else, and for a text the font
+    // knows, the picture goes in as in its turn, which makes room for it. Whether it went in.
+    const auto goStraightIn = [&](NewLabel& label) {
         if (label.entry.empty())
-            continue;
-        // A new text goes straight in while neither bound is reached; else, and for a text
-        // the font knows, the picture goes in as in its turn, which makes room for it.
-        if (!label.known && shared.count < SharedLabels::limit &&
-            shared.pictureBytes <= shared.pictureLimit) {
-            auto inserted = labels.labels.insert(std::move(label.entry));
-            if (inserted.inserted) {
-                ++shared.count;
-                shared.pictureBytes += label.bytes;
-                ++labels.inkedCount;
-                InsertInkedLabel(labels.inked,
-                                 InkedLabel{label.text, label.ink, label.advance, label.kept});
-                continue;
-            }
+            return true;
+        if (label.known || shared.count >= SharedLabels::limit ||
+            shared.pictureBytes > shared.pictureLimit)
+            return false;
+        auto inserted = labels.labels.insert(std::move(label.entry));
+        if (!inserted.inserted) {
             label.entry = std::move(inserted.node);
+            return false;
         }
+        ++shared.count;
+        shared.pictureBytes += label.bytes;
+        ++labels.inkedCount;
+        InsertInkedLabel(labels.inked,
+                         InkedLabel{label.text, label.ink, label.advance, label.kept});
+        return true;
+    };
+    // The parts are drawn side by side while one thread (item 0) puts the drawn ones in, in
+    // order, and draws parts itself while the next to go in is not drawn yet: putting a hundred
+    // thousand in after all were drawn held up the first paint. It stops putting in at the first
+    // text that does not go straight in, and only draws from then on; that text and those after
+    // it go in below, in turn. A part it waits for is being drawn on another thread.
+    std::atomic<size_t> next{0};
+    std::vector<std::atomic<bool>> drawn(painters);
+    std::atomic<bool> failed{false};
+    const auto drawNext = [&] {
+        const size_t part = next.fetch_add(1);
+        if (part >= painters)
+            return false;
+        try {
+            draw(part);
+        } catch (...) {
+            failed = true;
+            drawn[part].store(true, std::memory_order_release);
+            drawn[part].notify_all();
+            throw;
+        }
+        drawn[part].store(true, std::memory_order_release);
+        drawn[part].notify_all();
+        return true;
+    };
+    size_t wentIn = 0;
+    const size_t threads = std::min(painters, size_t(std::max(CWorkPool::ThreadCount(), 1)));
+    CWorkPool::Shared().ForEach(threads, [&](size_t item) {
+        if (item != 0) {
+            while (drawNext())
+                ;
+            return;
+        }
+        bool goingIn = true;
+        for (size_t part = 0; goingIn && part < painters; ++part) {
+            while (!drawn[part].load(std::memory_order_acquire)) {
+                if (!drawNext())
+                    drawn[part].wait(false, std::memory_order_acquire);
+            }
+            if (failed)
+                return;
+            const size_t last = std::min(made.size(), (part + 1) * perPainter);
+            for (; wentIn < last; ++wentIn) {
+#if defined(__GNUC__)
+                // The inked labels' slots and the entries lie all over memory: each is asked
+                // for a few labels ahead.
+                if (wentIn + 8 < last) {
+                    const NewLabel& later = made[wentIn + 8];
+                    __builtin_prefetch(
+                        &labels.inked[InkedSlot(labels.inked, later.text, later.ink)]);
+                    if (!later.entry.empty())
+                        __builtin_prefetch(&later.entry.key());
+                }
+#endif
+                if (!goStraightIn(made[wentIn])) {
+                    goingIn = false;
+                    break;
+                }
+            }
+        }
+        while (drawNext())
+            ;
+    });
+    for (size_t k = wentIn; k < made.size(); ++k) {
+        NewLabel& label = made[k];
+        if (goStraightIn(label))
+            continue;
         Label& laidOut = label.entry.mapped();
         const std::unique_ptr<Label::Kept> kept = std::move(laidOut.pictures.front());
         laidOut.pictures.clear();
