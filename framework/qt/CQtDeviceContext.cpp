@@ -1180,6 +1180,9 @@ bool CQtDeviceContext::MakeNewLabels(const QImage& device)
         LabelMap::node_type entry{};
         // The entry's picture and advance, kept here too: going in, the entries are only linked.
         Label::Kept* kept = nullptr;
+        // The text and its picture until the entry is made.
+        QString string{};
+        std::unique_ptr<Label::Kept> picture{};
         int advance = 0;
         // The picture's bytes, noted where it was made: going in, the pictures are not read
         // again.
@@ -1263,21 +1266,29 @@ bool CQtDeviceContext::MakeNewLabels(const QImage& device)
                 painter.emplace(MakeFont(), device);
             char room[maxPackedLength];
             const std::string_view text = UnpackedText(label.text, room);
-            QString string = CQtText::FromDesignText(text);
-            const int advance = painter->LayOut(string);
+            label.string = CQtText::FromDesignText(text);
+            label.advance = painter->LayOut(label.string);
             // Wider texts are drawn by Qt, as in their turn.
-            if (advance > widest)
+            if (label.advance > widest)
                 continue;
-            label.entry = entries.extract(entries.try_emplace(std::string(text)).first);
-            Label& laidOut = label.entry.mapped();
-            laidOut.string = std::move(string);
-            laidOut.advance = advance;
-            label.kept = laidOut.pictures
-                             .emplace_back(std::make_unique<Label::Kept>(
-                                 Label::Kept{label.ink, painter->Picture(label.ink), context}))
-                             .get();
-            label.advance = advance;
+            label.picture = std::make_unique<Label::Kept>(
+                Label::Kept{label.ink, painter->Picture(label.ink), context});
+            label.kept = label.picture.get();
             label.bytes = label.kept->picture.Bytes();
+        }
+        // The entries are made after the pictures: a repaint reads the pictures one after
+        // another, and finds them closer together.
+        for (size_t k = part * perPainter; k < last; ++k) {
+            NewLabel& label = made[k];
+            if (!label.picture)
+                continue;
+            char room[maxPackedLength];
+            label.entry = entries.extract(
+                entries.try_emplace(std::string(UnpackedText(label.text, room))).first);
+            Label& laidOut = label.entry.mapped();
+            laidOut.string = std::move(label.string);
+            laidOut.advance = label.advance;
+            laidOut.pictures.push_back(std::move(label.picture));
         }
     };
     // A new text goes straight in while neither bound is reached; else, and for a text the font
