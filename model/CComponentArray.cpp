@@ -691,8 +691,9 @@ void CComponentArray::Serialize(CArchive& ar, uint32_t fileVersion)
         height = ar.ReadInt();
     for (int32_t& option : options)
         option = ar.ReadInt();
-    std::vector<std::unique_ptr<CComponent>> components;
-    ar.SerializeObjectArray(components);
+    const uint32_t count = ar.ReadCount(2);
+    std::vector<std::unique_ptr<CComponent>> components =
+        ar.ReadObjectsOf<CComponent>(count, &CComponent::SkipRecord);
     if (std::any_of(components.begin(), components.end(), [](const auto& c) { return !c; }))
         CArchive::Fail(CArchiveException::badClass, "Empty component record.");
     std::unique_ptr<CShapeLib> oldCache;

@@ -291,18 +291,16 @@ void CNetArray::Serialize(CArchive& ar)
     // Each net is compacted and asked for the widths net 0 lacks as soon as it was read, while
     // its records are at hand.
     const uint32_t count = ar.ReadCount(2);
-    std::vector<std::unique_ptr<CNet>> loaded;
-    loaded.reserve(count);
-    std::vector<uint16_t> missing;
-    for (uint32_t i = 0; i < count; ++i) {
-        loaded.push_back(ar.ReadObjectOf<CNet>());
-        if (i == 0 || !loaded[0] || !loaded.back())
-            continue;
-        loaded.back()->CompactPens(true);
-        AddMissingWidths(*loaded[0], *loaded.back(), missing);
-    }
+    std::vector<std::unique_ptr<CNet>> loaded =
+        ar.ReadObjectsOf<CNet>(count, &CNet::SkipRecord, [](size_t i, CNet& net) {
+            if (i > 0)
+                net.CompactPens(true);
+        });
     if (std::any_of(loaded.begin(), loaded.end(), [](const auto& net) { return !net; }))
         CArchive::Fail(CArchiveException::badClass, "A net of the net list is missing.");
+    std::vector<uint16_t> missing;
+    for (size_t i = 1; i < loaded.size(); ++i)
+        AddMissingWidths(*loaded[0], *loaded[i], missing);
 
     m_nets.assign(std::make_move_iterator(loaded.begin()), std::make_move_iterator(loaded.end()));
     m_errors.clear();
