@@ -447,13 +447,26 @@ bool CArchive::ReadObjectTag(const CRuntimeClass*& klass, uint16_t& schema)
     return true;
 }
 
+std::atomic<size_t>& CArchive::SideBySideMinimum()
+{
+    // Shorter lists gain less from the other threads than waking them costs.
+    static std::atomic<size_t> minimum{16384};
+    return minimum;
+}
+
+void CArchive::SetSideBySideMinimum(size_t records)
+{
+    SideBySideMinimum().store(records, std::memory_order_relaxed);
+}
+
 bool CArchive::ReadRecordsSideBySide(
     size_t count, const CRuntimeClass& klass, void (*skipRecord)(CArchive&),
     const std::function<void(size_t, std::unique_ptr<CObject>)>& place)
 {
     CheckLoading();
     const size_t threads = size_t(CWorkPool::ThreadCount());
-    if (count < 2 || threads < 2)
+    const size_t minimum = std::max<size_t>(2, SideBySideMinimum().load(std::memory_order_relaxed));
+    if (count < minimum || threads < 2)
         return false;
 
     const size_t startPos = m_pos;
@@ -465,14 +478,10 @@ bool CArchive::ReadRecordsSideBySide(
         bool present;
     };
     std::vector<Record> records(count);
-    // A list too short to gain from waking the other threads is one run. Else the runs are
-    // short, so that a thread the system keeps waiting holds up few records: the others take
-    // on the rest.
-    constexpr size_t minSideBySide = 16384;
+    // The runs are short, so that a thread the system keeps waiting holds up few records: the
+    // others take on the rest.
     constexpr size_t runsPerThread = 8;
-    constexpr size_t minPerRun = 256;
-    const size_t perRun =
-        count < minSideBySide ? count : std::max(minPerRun, count / (threads * runsPerThread));
+    const size_t perRun = std::max({size_t(1), minimum / 64, count / (threads * runsPerThread)});
     const size_t runs = (count + perRun - 1) / perRun;
     struct Run {
         std::vector<std::string> warnings;
@@ -549,7 +558,7 @@ bool CArchive::ReadRecordsSideBySide(
         }
         mine.warnings = std::move(view.m_loadWarnings);
     };
-    // A short list is read on this thread, the same way.
+    // A list of one run is read on this thread, the same way.
     if (runs == 1) {
         firstPass();
         readRun(0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -213,6 +214,10 @@ public:
         return loaded;
     }
 
+    // Lists of fewer records than this are read one by one by ReadObjectsOf (16384 unless set;
+    // tests and fuzzing set it low to have short lists read side by side as well).
+    static void SetSideBySideMinimum(size_t records);
+
     // An owning object array: a count, then one object record per element.
     template <typename T> void SerializeObjectArray(std::vector<std::unique_ptr<T>>& items)
     {
@@ -276,6 +281,7 @@ private:
     // Reads the tag of an object record and enters it in the running index; false for the
     // null tag, else the record's class and schema.
     bool ReadObjectTag(const CRuntimeClass*& klass, uint16_t& schema);
+    static std::atomic<size_t>& SideBySideMinimum();
     // ReadObjectsOf on more than one thread: false, with the archive as it was, when the
     // records must be read one by one instead.
     bool ReadRecordsSideBySide(size_t count, const CRuntimeClass& klass,

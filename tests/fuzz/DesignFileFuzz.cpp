@@ -57,6 +57,8 @@ Outcome Open(const uint8_t* data, size_t size, int threads, CWevraDoc& doc)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     SilenceMessages();
+    // Inputs are small: every list of records is read side by side.
+    CArchive::SetSideBySideMinimum(2);
     CWevraDoc doc;
     const Outcome outcome = Open(data, size, 4, doc);
     CWevraDoc alone;
