@@ -472,17 +472,23 @@ void CComponentArray::RebuildNetPins()
                 visit(i, *std::as_const(m_components)[i]);
         });
     };
+    // Each run notes its components' pad nets in a list of its own; the lists are joined in
+    // order once the pads are counted.
     std::vector<int32_t> firstPad(m_components.size() + 1, 0);
+    std::vector<std::vector<int32_t>> runPadNets(componentRuns);
     forEachRun([&](size_t i, const CComponent& component) {
-        firstPad[i + 1] = std::max(component.GetPadCount(cache), 0);
+        const int32_t pads = std::max(component.GetPadCount(cache), 0);
+        firstPad[i + 1] = pads;
+        std::vector<int32_t>& mine = runPadNets[i / componentsPerRun];
+        for (int32_t n = 0; n < pads; ++n)
+            mine.push_back(netOf(component, n));
     });
     for (size_t i = 1; i < firstPad.size(); ++i)
         firstPad[i] += firstPad[i - 1];
-    std::vector<int32_t> padNets(size_t(firstPad.back()));
-    forEachRun([&](size_t i, const CComponent& component) {
-        for (int32_t p = firstPad[i]; p < firstPad[i + 1]; ++p)
-            padNets[size_t(p)] = netOf(component, p - firstPad[i]);
-    });
+    std::vector<int32_t> padNets;
+    padNets.reserve(size_t(firstPad.back()));
+    for (const std::vector<int32_t>& nets : runPadNets)
+        padNets.insert(padNets.end(), nets.begin(), nets.end());
     std::vector<int32_t> firstPin(size_t(netCount) + 1, 0);
     for (const int32_t number : padNets) {
         if (number >= 0)
