@@ -1,8 +1,11 @@
 #include "framework/CArchive.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
+#include <cstdint>
 #include <cstring>
+#include <exception>
 
 #include "framework/CInputFile.h"
 #include "framework/CPathHelper.h"
@@ -12,7 +15,23 @@
 
 CArchive::CArchive() : m_mode(store) {}
 
-CArchive::CArchive(std::vector<uint8_t> bytes) : m_mode(load), m_buffer(std::move(bytes)) {}
+CArchive::CArchive(std::vector<uint8_t> bytes)
+    : m_mode(load), m_buffer(std::move(bytes)), m_data(m_buffer.data()), m_size(m_buffer.size())
+{
+}
+
+CArchive::CArchive(ViewOf, const CArchive& source)
+    : m_mode(load), m_data(source.m_data), m_size(source.m_size), m_path(source.m_path)
+{
+}
+
+std::vector<uint8_t> CArchive::TakeBuffer()
+{
+    m_data = nullptr;
+    m_size = 0;
+    m_pos = 0;
+    return std::move(m_buffer);
+}
 
 void CArchive::Fail(CArchiveException::Cause cause, const std::string& message)
 {
@@ -81,7 +100,7 @@ uint8_t* CArchive::AppendBlock(size_t size)
 const uint8_t* CArchive::ReadBlock(size_t size)
 {
     Require(size);
-    const uint8_t* at = m_buffer.data() + m_pos;
+    const uint8_t* at = m_data + m_pos;
     m_pos += size;
     return at;
 }
@@ -90,7 +109,7 @@ void CArchive::Read(void* data, size_t size)
 {
     Require(size);
     if (size > 0)
-        std::memcpy(data, m_buffer.data() + m_pos, size);
+        std::memcpy(data, m_data + m_pos, size);
     m_pos += size;
 }
 
@@ -160,6 +179,32 @@ void CArchive::WriteString(const std::string& s)
 
 std::string CArchive::ReadString()
 {
+    const uint32_t length = ReadStringLength();
+    std::string s(reinterpret_cast<const char*>(m_data + m_pos), length);
+    m_pos += length;
+    return s;
+}
+
+void CArchive::SkipString()
+{
+    m_pos += ReadStringLength();
+}
+
+void CArchive::Skip(size_t size)
+{
+    Require(size);
+    m_pos += size;
+}
+
+void CArchive::SkipCounted(size_t elementSize)
+{
+    const uint32_t count = ReadCount(elementSize);
+    Skip(size_t(count) * elementSize);
+}
+
+// The length of a string record, checked against what is left.
+uint32_t CArchive::ReadStringLength()
+{
     uint32_t length = ReadByte();
     if (length == 0xFF) {
         length = ReadWord();
@@ -171,9 +216,7 @@ std::string CArchive::ReadString()
     if (length > GetRemaining())
         Fail(CArchiveException::badCount,
              "String length " + std::to_string(length) + " exceeds the rest of the file.");
-    std::string s(reinterpret_cast<const char*>(m_buffer.data() + m_pos), length);
-    m_pos += length;
-    return s;
+    return length;
 }
 
 void CArchive::WriteTime(int64_t secondsSince1970)
@@ -342,18 +385,30 @@ void CArchive::WriteObjects(size_t count, const std::function<const CObject*(siz
 
 std::unique_ptr<CObject> CArchive::ReadObject()
 {
-    uint16_t tag = ReadWord();
-    if (tag == nullTag)
-        return nullptr;
-
     const CRuntimeClass* klass = nullptr;
     uint16_t schema = 0;
+    if (!ReadObjectTag(klass, schema))
+        return nullptr;
+    std::unique_ptr<CObject> object = klass->CreateObject();
+    uint16_t outerSchema = m_objectSchema;
+    m_objectSchema = schema;
+    object->Serialize(*this);
+    m_objectSchema = outerSchema;
+    return object;
+}
+
+bool CArchive::ReadObjectTag(const CRuntimeClass*& klass, uint16_t& schema)
+{
+    uint16_t tag = ReadWord();
+    if (tag == nullTag)
+        return false;
+
     if (tag == newClassTag) {
         schema = ReadWord();
         uint16_t nameLength = ReadWord();
         if (nameLength > GetRemaining())
             Fail(CArchiveException::badCount, "Class name exceeds the rest of the file.");
-        std::string name(reinterpret_cast<const char*>(m_buffer.data() + m_pos), nameLength);
+        std::string name(reinterpret_cast<const char*>(m_data + m_pos), nameLength);
         m_pos += nameLength;
         klass = CRuntimeClass::FromName(name);
         if (!klass)
@@ -375,21 +430,169 @@ std::unique_ptr<CObject> CArchive::ReadObject()
             // elements, so one object cannot stand in two places.
             Fail(CArchiveException::badIndex, "Shared object reference in the file.");
         uint32_t index = objectTag & ~bigClassTag;
-        auto found = m_loadedClasses.find(index);
-        if (found == m_loadedClasses.end())
-            Fail(CArchiveException::badIndex,
-                 "Class tag " + std::to_string(index) + " names no earlier class.");
-        klass = found->second.klass;
-        schema = found->second.schema;
+        // Collections are runs of records of one class: the class looked up last is asked first.
+        if (index != m_lastClassIndex) {
+            auto found = m_loadedClasses.find(index);
+            if (found == m_loadedClasses.end())
+                Fail(CArchiveException::badIndex,
+                     "Class tag " + std::to_string(index) + " names no earlier class.");
+            m_lastClassIndex = index;
+            m_lastClass = found->second;
+        }
+        klass = m_lastClass.klass;
+        schema = m_lastClass.schema;
     }
 
     AddMapEntry(nullptr);
-    std::unique_ptr<CObject> object = klass->CreateObject();
-    uint16_t outerSchema = m_objectSchema;
-    m_objectSchema = schema;
-    object->Serialize(*this);
-    m_objectSchema = outerSchema;
-    return object;
+    return true;
+}
+
+std::atomic<size_t>& CArchive::SideBySideMinimum()
+{
+    // Shorter lists gain less from the other threads than waking them costs.
+    static std::atomic<size_t> minimum{16384};
+    return minimum;
+}
+
+void CArchive::SetSideBySideMinimum(size_t records)
+{
+    SideBySideMinimum().store(records, std::memory_order_relaxed);
+}
+
+bool CArchive::ReadRecordsSideBySide(
+    size_t count, const CRuntimeClass& klass, void (*skipRecord)(CArchive&),
+    const std::function<void(size_t, std::unique_ptr<CObject>)>& place)
+{
+    CheckLoading();
+    const size_t threads = size_t(CWorkPool::ThreadCount());
+    const size_t minimum = std::max<size_t>(2, SideBySideMinimum().load(std::memory_order_relaxed));
+    if (count < minimum || threads < 2)
+        return false;
+
+    const size_t startPos = m_pos;
+    const uint32_t startMapCount = m_mapCount;
+    struct Record {
+        size_t begin;
+        size_t end;
+        uint16_t schema;
+        bool present;
+    };
+    std::vector<Record> records(count);
+    // The runs are short, so that a thread the system keeps waiting holds up few records: the
+    // others take on the rest.
+    constexpr size_t runsPerThread = 8;
+    const size_t perRun = std::max({size_t(1), minimum / 64, count / (threads * runsPerThread)});
+    const size_t runs = (count + perRun - 1) / perRun;
+    struct Run {
+        std::vector<std::string> warnings;
+        size_t stoppedAt = SIZE_MAX;
+        std::exception_ptr error; // null when the run stopped at a record read to another end
+    };
+    std::vector<Run> made(runs);
+    // Records whose ends the first pass found; `count + 1` once it gave up.
+    std::atomic<size_t> scanned{0};
+    const size_t gaveUp = count + 1;
+
+    // Item 0 is the first pass: the tags go into the running index as the one-by-one reading
+    // enters them, and each record's body is stepped over. Anything it cannot step over is
+    // left to the one-by-one reading, which then meets the same fault at the same place. The
+    // other items are runs of records, each read, as soon as the first pass passed it, by an
+    // archive of its own over the same bytes, which sees the rest of the file from the record
+    // on as this one would. A run stops at its first fault; the first fault in file order is
+    // the one the one-by-one reading meets.
+    const auto firstPass = [&] {
+        try {
+            for (size_t i = 0; i < count; ++i) {
+                Record& record = records[i];
+                const CRuntimeClass* found = nullptr;
+                record.schema = 0;
+                record.present = ReadObjectTag(found, record.schema);
+                if (record.present && found != &klass)
+                    break;
+                record.begin = m_pos;
+                if (record.present)
+                    skipRecord(*this);
+                record.end = m_pos;
+                if ((i + 1) % perRun == 0 || i + 1 == count) {
+                    scanned.store(i + 1, std::memory_order_release);
+                    scanned.notify_all();
+                }
+            }
+        } catch (const CArchiveException&) {
+        }
+        if (scanned.load(std::memory_order_relaxed) != count) {
+            scanned.store(gaveUp, std::memory_order_release);
+            scanned.notify_all();
+        }
+    };
+    const auto readRun = [&](size_t run) {
+        const size_t last = std::min(count, (run + 1) * perRun);
+        for (size_t seen = scanned.load(std::memory_order_acquire); seen < last;
+             seen = scanned.load(std::memory_order_acquire))
+            scanned.wait(seen, std::memory_order_acquire);
+        if (scanned.load(std::memory_order_acquire) == gaveUp)
+            return;
+        Run& mine = made[run];
+        CArchive view(ViewOf{}, *this);
+        for (size_t i = run * perRun; i < last; ++i) {
+            const Record& record = records[i];
+            try {
+                std::unique_ptr<CObject> object;
+                if (record.present) {
+                    view.m_pos = record.begin;
+                    view.m_objectSchema = record.schema;
+                    object = klass.CreateObject();
+                    object->Serialize(view);
+                    // Records holding object records of their own need this archive's index.
+                    if (view.m_pos != record.end || view.m_mapCount != 1) {
+                        mine.stoppedAt = i;
+                        break;
+                    }
+                }
+                place(i, std::move(object));
+            } catch (...) {
+                mine.stoppedAt = i;
+                mine.error = std::current_exception();
+                break;
+            }
+        }
+        mine.warnings = std::move(view.m_loadWarnings);
+    };
+    // A list of one run is read on this thread, the same way.
+    if (runs == 1) {
+        firstPass();
+        readRun(0);
+    } else {
+        CWorkPool::Shared().ForEach(runs + 1, [&](size_t item) {
+            if (item == 0)
+                firstPass();
+            else
+                readRun(item - 1);
+        });
+    }
+
+    bool readAll = scanned.load() == count;
+    for (const Run& run : made) {
+        if (!readAll || run.stoppedAt == SIZE_MAX)
+            continue;
+        if (run.error)
+            std::rethrow_exception(run.error);
+        readAll = false;
+    }
+    if (!readAll) {
+        m_pos = startPos;
+        m_mapCount = startMapCount;
+        m_lastClassIndex = 0;
+        std::erase_if(m_loadedClasses,
+                      [&](const auto& entry) { return entry.first >= startMapCount; });
+        return false;
+    }
+    for (const Run& run : made) {
+        for (const std::string& text : run.warnings)
+            AddLoadWarning(text);
+    }
+    m_pos = records.back().end;
+    return true;
 }
 
 void CArchive::ThrowWrongClass(const CObject& object, const CRuntimeClass& expected)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -55,11 +56,11 @@ public:
 
     // Storing: everything written so far. Loading: the whole input.
     const std::vector<uint8_t>& GetBuffer() const { return m_buffer; }
-    std::vector<uint8_t> TakeBuffer() { return std::move(m_buffer); }
+    std::vector<uint8_t> TakeBuffer();
     // Loading: bytes not read yet; storing: 0.
-    size_t GetRemaining() const { return m_buffer.size() - m_pos; }
+    size_t GetRemaining() const { return m_size - m_pos; }
     size_t GetPosition() const { return m_pos; }
-    bool IsAtEnd() const { return m_pos >= m_buffer.size(); }
+    bool IsAtEnd() const { return m_pos >= m_size; }
 
     // Storing: room for `size` more bytes, so that writing up to them moves nothing; a loading
     // archive ignores it.
@@ -143,6 +144,13 @@ public:
     void WriteString(const std::string& s);
     std::string ReadString();
 
+    // Loading: steps over what Read, ReadString and a count of `elementSize`-byte elements
+    // would read, with the same checks, making nothing. Record skippers for ReadObjectsOf are
+    // made of these.
+    void Skip(size_t size);
+    void SkipString();
+    void SkipCounted(size_t elementSize);
+
     // Time stamp: 32-bit count of seconds since 1970.
     void WriteTime(int64_t secondsSince1970);
     int64_t ReadTime();
@@ -176,6 +184,40 @@ public:
         return std::unique_ptr<T>(typed);
     }
 
+    // Loading: `count` object records of class T (or null records), the same objects, warnings
+    // and first fault as ReadObjectOf<T> called `count` times, each passed to afterRead(i, object)
+    // once read. With more than one thread, a first pass finds where each record ends through
+    // skipRecord, which must step over exactly the bytes T's Serialize reads after the tag;
+    // then runs of records are read side by side on the work pool. A record of another class, a
+    // fault the first pass meets, or a record read to another end than skipRecord found has the
+    // records read one by one from the first again. afterRead runs on the pool too: it must
+    // touch nothing but its object.
+    template <typename T>
+    std::vector<std::unique_ptr<T>> ReadObjectsOf(size_t count, void (*skipRecord)(CArchive&),
+                                                  void (*afterRead)(size_t, T&) = nullptr)
+    {
+        std::vector<std::unique_ptr<T>> loaded(count);
+        const bool read = ReadRecordsSideBySide(
+            count, T::GetThisClass(), skipRecord, [&](size_t i, std::unique_ptr<CObject> object) {
+                // The first pass let through no class but T itself.
+                loaded[i].reset(static_cast<T*>(object.release()));
+                if (afterRead && loaded[i])
+                    afterRead(i, *loaded[i]);
+            });
+        if (read)
+            return loaded;
+        for (size_t i = 0; i < count; ++i) {
+            loaded[i] = ReadObjectOf<T>();
+            if (afterRead && loaded[i])
+                afterRead(i, *loaded[i]);
+        }
+        return loaded;
+    }
+
+    // Lists of fewer records than this are read one by one by ReadObjectsOf (16384 unless set;
+    // tests and fuzzing set it low to have short lists read side by side as well).
+    static void SetSideBySideMinimum(size_t records);
+
     // An owning object array: a count, then one object record per element.
     template <typename T> void SerializeObjectArray(std::vector<std::unique_ptr<T>>& items)
     {
@@ -205,6 +247,10 @@ public:
     [[noreturn]] static void Fail(CArchiveException::Cause cause, const std::string& message);
 
 private:
+    struct ViewOf {};
+    // A loading archive over the bytes of `source`, which must outlive it, from its start.
+    CArchive(ViewOf, const CArchive& source);
+
     template <typename T> CArchive& PutValue(T value)
     {
         if (m_mode != store)
@@ -216,9 +262,9 @@ private:
     }
     template <typename T> CArchive& GetValue(T& value)
     {
-        if (m_mode != load || sizeof(T) > m_buffer.size() - m_pos)
+        if (m_mode != load || sizeof(T) > m_size - m_pos)
             Require(sizeof(T));
-        value = LoadLittleEndian<T>(m_buffer.data() + m_pos);
+        value = LoadLittleEndian<T>(m_data + m_pos);
         m_pos += sizeof(T);
         return *this;
     }
@@ -231,9 +277,22 @@ private:
     // The tag of an object record of the class and the record's entry in the running index.
     void WriteClassTag(const CRuntimeClass* klass);
     [[noreturn]] static void ThrowWrongClass(const CObject& object, const CRuntimeClass& expected);
+    uint32_t ReadStringLength();
+    // Reads the tag of an object record and enters it in the running index; false for the
+    // null tag, else the record's class and schema.
+    bool ReadObjectTag(const CRuntimeClass*& klass, uint16_t& schema);
+    static std::atomic<size_t>& SideBySideMinimum();
+    // ReadObjectsOf on more than one thread: false, with the archive as it was, when the
+    // records must be read one by one instead.
+    bool ReadRecordsSideBySide(size_t count, const CRuntimeClass& klass,
+                               void (*skipRecord)(CArchive&),
+                               const std::function<void(size_t, std::unique_ptr<CObject>)>& place);
 
     Mode m_mode;
     std::vector<uint8_t> m_buffer;
+    // Loading: the bytes read, m_buffer's own or those of the archive this one views.
+    const uint8_t* m_data = nullptr;
+    size_t m_size = 0;
     size_t m_pos = 0;
     std::filesystem::path m_path;
     uint16_t m_objectSchema = 0;
@@ -247,4 +306,7 @@ private:
         uint16_t schema;
     };
     std::unordered_map<uint32_t, LoadedClass> m_loadedClasses;
+    // The entry of m_loadedClasses found last; index 0 names no class.
+    uint32_t m_lastClassIndex = 0;
+    LoadedClass m_lastClass{nullptr, 0};
 };

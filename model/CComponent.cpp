@@ -424,6 +424,22 @@ void CComponent::Serialize(CArchive& ar)
     *this = std::move(loaded);
 }
 
+void CComponent::SkipRecord(CArchive& ar)
+{
+    constexpr size_t point = 2 * sizeof(CPoint::x);
+    constexpr size_t head = point + sizeof(m_rotationWord) + sizeof(m_flags) +
+                            sizeof(m_shapeIndex) + sizeof(m_group) + sizeof(m_cluster) +
+                            size_t(textKindCount) * (point + sizeof(int32_t));
+    ar.Skip(head);
+    ar.SkipCounted(sizeof(uint16_t));
+    // The names and the part fields.
+    for (int list = 0; list < 2; ++list) {
+        const uint32_t count = ar.ReadCount(1);
+        for (uint32_t k = 0; k < count; ++k)
+            ar.SkipString();
+    }
+}
+
 void CComponent::RepairAfterLoad(CArchive& ar, const CShapeLib& cache, int32_t netCount)
 {
     if (m_shapeIndex != -1 && !cache.GetShape(m_shapeIndex)) {

@@ -203,6 +203,9 @@ public:
     // one only when its whole record was read; it comes deselected, and missing names get
     // their defaults (with a load warning). The box is not stored.
     void Serialize(CArchive& ar) override;
+    // Steps over the bytes of a component record that Serialize reads, for reading many side
+    // by side.
+    static void SkipRecord(CArchive& ar);
     // The component an archive reads a record into: without the default names, which every
     // record replaces (a design holds tens of thousands of components).
     static std::unique_ptr<CComponent> MakeForReading();

@@ -9,6 +9,7 @@
 
 #include "framework/CArchive.h"
 #include "framework/CNumberText.h"
+#include "framework/CWorkPool.h"
 #include "model/CComponentArrayDocument.h"
 #include "model/CNetArray.h"
 #include "model/CPadStackArray.h"
@@ -402,23 +403,40 @@ std::string CComponentArray::GetPrefix(int32_t i) const
 
 void CComponentArray::RebuildReferencePrefixes()
 {
-    std::vector<std::string> prefixes;
-    std::vector<int64_t> counts;
-    for (const auto& component : m_components) {
-        const std::string reference = component->GetName(0);
-        const std::string_view prefix = ReferencePrefix(reference);
-        const auto found = std::find(prefixes.begin(), prefixes.end(), prefix);
-        if (found == prefixes.end()) {
-            prefixes.emplace_back(prefix);
-            counts.push_back(1);
-        } else {
-            ++counts[size_t(found - prefixes.begin())];
+    // Runs of components are tallied side by side and the tallies merged in order, so each
+    // prefix keeps the place of its first component.
+    struct Tally {
+        std::vector<std::string> prefixes;
+        std::vector<int64_t> counts;
+        void Add(std::string_view prefix, int64_t count)
+        {
+            const auto found = std::find(prefixes.begin(), prefixes.end(), prefix);
+            if (found == prefixes.end()) {
+                prefixes.emplace_back(prefix);
+                counts.push_back(count);
+            } else {
+                counts[size_t(found - prefixes.begin())] += count;
+            }
         }
+    };
+    constexpr size_t componentsPerRun = 8192;
+    std::vector<Tally> runs((m_components.size() + componentsPerRun - 1) / componentsPerRun);
+    CWorkPool::Shared().ForEach(runs.size(), [&](size_t run) {
+        const size_t last = std::min(m_components.size(), (run + 1) * componentsPerRun);
+        for (size_t i = run * componentsPerRun; i < last; ++i) {
+            const std::string reference = std::as_const(m_components)[i]->GetName(0);
+            runs[run].Add(ReferencePrefix(reference), 1);
+        }
+    });
+    Tally all;
+    for (const Tally& run : runs) {
+        for (size_t k = 0; k < run.prefixes.size(); ++k)
+            all.Add(run.prefixes[k], run.counts[k]);
     }
     std::vector<std::string> entries;
-    entries.reserve(prefixes.size());
-    for (size_t k = 0; k < prefixes.size(); ++k)
-        entries.push_back(prefixes[k] + CNumberText::FormatInt(counts[k] + 1));
+    entries.reserve(all.prefixes.size());
+    for (size_t k = 0; k < all.prefixes.size(); ++k)
+        entries.push_back(all.prefixes[k] + CNumberText::FormatInt(all.counts[k] + 1));
     m_prefixes = std::move(entries);
 }
 
@@ -691,8 +709,9 @@ void CComponentArray::Serialize(CArchive& ar, uint32_t fileVersion)
         height = ar.ReadInt();
     for (int32_t& option : options)
         option = ar.ReadInt();
-    std::vector<std::unique_ptr<CComponent>> components;
-    ar.SerializeObjectArray(components);
+    const uint32_t count = ar.ReadCount(2);
+    std::vector<std::unique_ptr<CComponent>> components =
+        ar.ReadObjectsOf<CComponent>(count, &CComponent::SkipRecord);
     if (std::any_of(components.begin(), components.end(), [](const auto& c) { return !c; }))
         CArchive::Fail(CArchiveException::badClass, "Empty component record.");
     std::unique_ptr<CShapeLib> oldCache;
@@ -705,8 +724,7 @@ void CComponentArray::Serialize(CArchive& ar, uint32_t fileVersion)
     m_textLineWidths = widths;
     m_textHeights = heights;
     m_textOptions = options;
-    m_components.assign(std::make_move_iterator(components.begin()),
-                        std::make_move_iterator(components.end()));
+    m_components = TakeOverItems(std::move(components));
     if (oldCache && m_document)
         m_document->GetEditableShapeCache() = *oldCache;
     ResetTransientState();

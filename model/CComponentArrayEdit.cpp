@@ -462,19 +462,37 @@ void CComponentArray::RebuildNetPins()
     // and measured in one visit: going from pad to pad would jump between the nets all along.
     // Each pad's place in that order is counted out first; the pads are then placed side by
     // side, each into its own place, so any number of threads gives the same order.
-    std::vector<int32_t> firstPin(size_t(netCount) + 1, 0);
+    // The components' pads and their nets are looked up side by side into their places.
+    constexpr size_t componentsPerRun = 4096;
+    const size_t componentRuns = (m_components.size() + componentsPerRun - 1) / componentsPerRun;
+    const auto forEachRun = [&](const auto& visit) {
+        CWorkPool::Shared().ForEach(componentRuns, [&](size_t run) {
+            const size_t last = std::min(m_components.size(), (run + 1) * componentsPerRun);
+            for (size_t i = run * componentsPerRun; i < last; ++i)
+                visit(i, *std::as_const(m_components)[i]);
+        });
+    };
+    // Each run notes its components' pad nets in a list of its own; the lists are joined in
+    // order once the pads are counted.
     std::vector<int32_t> firstPad(m_components.size() + 1, 0);
+    std::vector<std::vector<int32_t>> runPadNets(componentRuns);
+    forEachRun([&](size_t i, const CComponent& component) {
+        const int32_t pads = std::max(component.GetPadCount(cache), 0);
+        firstPad[i + 1] = pads;
+        std::vector<int32_t>& mine = runPadNets[i / componentsPerRun];
+        for (int32_t n = 0; n < pads; ++n)
+            mine.push_back(netOf(component, n));
+    });
+    for (size_t i = 1; i < firstPad.size(); ++i)
+        firstPad[i] += firstPad[i - 1];
     std::vector<int32_t> padNets;
-    for (size_t i = 0; i < m_components.size(); ++i) {
-        const CComponent& component = *std::as_const(m_components)[i];
-        const int32_t pads = component.GetPadCount(cache);
-        firstPad[i + 1] = firstPad[i] + std::max(pads, 0);
-        for (int32_t n = 0; n < pads; ++n) {
-            const int32_t number = netOf(component, n);
-            padNets.push_back(number);
-            if (number >= 0)
-                ++firstPin[size_t(number) + 1];
-        }
+    padNets.reserve(size_t(firstPad.back()));
+    for (const std::vector<int32_t>& nets : runPadNets)
+        padNets.insert(padNets.end(), nets.begin(), nets.end());
+    std::vector<int32_t> firstPin(size_t(netCount) + 1, 0);
+    for (const int32_t number : padNets) {
+        if (number >= 0)
+            ++firstPin[size_t(number) + 1];
     }
     for (size_t k = 1; k < firstPin.size(); ++k)
         firstPin[k] += firstPin[k - 1];
@@ -492,26 +510,25 @@ void CComponentArray::RebuildNetPins()
         bool mirrored;
     };
     std::vector<PendingPin> pending(size_t(firstPin.back()));
-    constexpr size_t componentsPerRun = 4096;
-    CWorkPool::Shared().ForEach(
-        (m_components.size() + componentsPerRun - 1) / componentsPerRun, [&](size_t run) {
-            const size_t last = std::min(m_components.size(), (run + 1) * componentsPerRun);
-            for (size_t i = run * componentsPerRun; i < last; ++i) {
-                const CComponent& component = *std::as_const(m_components)[i];
-                for (int32_t p = firstPad[i]; p < firstPad[i + 1]; ++p) {
-                    if (slots[size_t(p)] < 0)
-                        continue;
-                    const int32_t n = p - firstPad[i];
-                    pending[size_t(slots[size_t(p)])] = {component.GetPadPlacement(n, cache),
-                                                         int32_t(i), n, component.IsMirrored()};
-                }
-            }
-        });
+    forEachRun([&](size_t i, const CComponent& component) {
+        for (int32_t p = firstPad[i]; p < firstPad[i + 1]; ++p) {
+            if (slots[size_t(p)] < 0)
+                continue;
+            const int32_t n = p - firstPad[i];
+            pending[size_t(slots[size_t(p)])] = {component.GetPadPlacement(n, cache), int32_t(i), n,
+                                                 component.IsMirrored()};
+        }
+    });
     // Each net takes its own pins alone, so runs of nets are filled side by side; each run
     // keeps its own cache of pad reaches. A run is long enough that a small board stays on one
-    // thread rather than wait for others to wake.
+    // thread rather than wait for others to wake; a big board's runs are shorter, so that the
+    // few nets of many pins (net 0 above all) do not leave one thread the most work.
     const CNetArrayDocument* netDocument = nets.GetDocument();
-    constexpr size_t netsPerRun = 4096;
+    constexpr size_t smallBoardNets = 16384;
+    const size_t netsPerRun =
+        size_t(netCount) < smallBoardNets
+            ? 4096
+            : std::max<size_t>(512, size_t(netCount) / (size_t(CWorkPool::ThreadCount()) * 8));
     const size_t runs = (size_t(netCount) + netsPerRun - 1) / netsPerRun;
     std::vector<int32_t> added(runs, 0);
     CWorkPool::Shared().ForEach(runs, [&](size_t run) {

@@ -1057,6 +1057,19 @@ void CNet::Serialize(CArchive& ar)
     *this = std::move(loaded);
 }
 
+void CNet::SkipRecord(CArchive& ar)
+{
+    constexpr size_t head = sizeof(m_storedByte) + sizeof(m_currentVertex) + sizeof(m_flags) +
+                            sizeof(m_minWidth) + sizeof(m_maxWidth) + sizeof(m_clearance) +
+                            sizeof(m_selectedPads) + sizeof(m_selectedTracks) +
+                            4 * sizeof(CRect::left);
+    ar.Skip(head);
+    ar.SkipString();
+    ar.Skip(sizeof(m_currentPen));
+    ar.SkipCounted(sizeof(uint16_t));
+    ar.SkipCounted(TrackRec::recordSize);
+}
+
 bool CNet::RepairLoaded()
 {
     bool repaired = false;

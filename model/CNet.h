@@ -565,6 +565,8 @@ public:
     // The net record. Loading drops leading drawn vertices, clamps the current vertex and
     // repairs pens and layers that name nothing (noting one warning on the archive).
     void Serialize(CArchive& ar) override;
+    // Steps over the bytes of a net record that Serialize reads, for reading many side by side.
+    static void SkipRecord(CArchive& ar);
     // The net an archive reads a record into: without the default pen table, which every
     // record replaces (a design holds tens of thousands of nets).
     static std::unique_ptr<CNet> MakeForReading();

@@ -288,29 +288,23 @@ void CNetArray::Serialize(CArchive& ar)
         return;
     }
 
-    // Each net is compacted and asked for the widths net 0 lacks as soon as it was read, while
-    // its records are at hand.
+    // Each net is compacted as soon as it was read, while its records are at hand.
     const uint32_t count = ar.ReadCount(2);
-    std::vector<std::unique_ptr<CNet>> loaded;
-    loaded.reserve(count);
-    std::vector<uint16_t> missing;
-    for (uint32_t i = 0; i < count; ++i) {
-        loaded.push_back(ar.ReadObjectOf<CNet>());
-        if (i == 0 || !loaded[0] || !loaded.back())
-            continue;
-        loaded.back()->CompactPens(true);
-        AddMissingWidths(*loaded[0], *loaded.back(), missing);
-    }
+    std::vector<std::unique_ptr<CNet>> loaded =
+        ar.ReadObjectsOf<CNet>(count, &CNet::SkipRecord, [](size_t i, CNet& net) {
+            if (i > 0)
+                net.CompactPens(true);
+        });
     if (std::any_of(loaded.begin(), loaded.end(), [](const auto& net) { return !net; }))
         CArchive::Fail(CArchiveException::badClass, "A net of the net list is missing.");
 
-    m_nets.assign(std::make_move_iterator(loaded.begin()), std::make_move_iterator(loaded.end()));
+    m_nets = TakeOverItems(std::move(loaded));
     m_errors.clear();
     if (m_nets.empty()) {
         CreateNetZero();
         ar.AddLoadWarning(CResString::Load(IDS_NET_ZERO_CREATED));
     }
-    CollectPens(&ar, missing);
+    CollectPens(&ar);
     m_nets[0]->SetName(loadedNetZeroName);
     m_currentNet = std::clamp(m_currentNet, 0, GetCount() - 1);
     RecountSelected();
@@ -342,9 +336,23 @@ bool CNetArray::CollectPensIntoNetZero()
 
 std::vector<uint16_t> CNetArray::MissingNetZeroWidths() const
 {
+    // Runs of nets are looked at side by side and their findings merged in net order, so each
+    // width keeps the place of the first net that needs it.
+    constexpr size_t netsPerRun = 8192;
+    const size_t others = m_nets.empty() ? 0 : m_nets.size() - 1;
+    std::vector<std::vector<uint16_t>> found((others + netsPerRun - 1) / netsPerRun);
+    CWorkPool::Shared().ForEach(found.size(), [&](size_t run) {
+        const size_t last = std::min(m_nets.size(), 1 + (run + 1) * netsPerRun);
+        for (size_t i = 1 + run * netsPerRun; i < last; ++i)
+            AddMissingWidths(*m_nets[0], *m_nets[i], found[run]);
+    });
     std::vector<uint16_t> missing;
-    for (size_t i = 1; i < m_nets.size(); ++i)
-        AddMissingWidths(*m_nets[0], *m_nets[i], missing);
+    for (const std::vector<uint16_t>& widths : found) {
+        for (const uint16_t width : widths) {
+            if (!Contains(missing, width))
+                missing.push_back(width);
+        }
+    }
     return missing;
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "document/CDesign.h"
@@ -251,6 +252,87 @@ TEST_F(CDesignFileTest, OpeningNumbersTheClustersAsALoneCheckOfEachNetDoes)
     EXPECT_EQ(saved[0], saved[1]);
     EXPECT_TRUE(std::any_of(stamps[0].begin(), stamps[0].end(),
                             [](const std::vector<int32_t>& net) { return net[0] > 1; }));
+}
+
+// Long lists of nets and components are read side by side: on four threads a file opens as on
+// one, with the same repairs reported, and a damaged one is refused for the first fault in the
+// file, with the same words, the open design staying as it was. The damage is late in the net
+// list, where runs before it were read already.
+TEST_F(CDesignFileTest, OpeningOnManyThreadsGivesWhatOneThreadGives)
+{
+    CWevraDoc source;
+    CNetArray& nets = source.Design().GetNets();
+    for (int32_t n = 1; n <= 17000; ++n)
+        nets.AddNet("LATE" + std::to_string(n));
+    for (int32_t c = 0; c < 17000; ++c)
+        source.Design().GetComponents().AddEmpty(-1);
+    const Bytes good = Resaved(Save(source));
+    // Where the name of a net begins in the file.
+    const auto nameAt = [&good](const std::string& name) {
+        const Bytes text = Str(name);
+        const auto at = std::search(good.begin(), good.end(), text.begin(), text.end());
+        EXPECT_NE(at, good.end()) << name;
+        return size_t(at - good.begin());
+    };
+    // A late net names a current pen it lacks; the wide-string form of a name is refused in
+    // words of its own.
+    Bytes repaired = good;
+    repaired[nameAt("LATE12500") + Str("LATE12500").size()] = 99;
+    Bytes wide = good;
+    const size_t wideAt = nameAt("LATE14000");
+    wide[wideAt] = 0xFF;
+    wide[wideAt + 1] = 0xFE;
+    wide[wideAt + 2] = 0xFF;
+    const Bytes cut(good.begin(), good.begin() + std::ptrdiff_t(nameAt("LATE15000")));
+    Bytes wideAndCut = wide;
+    wideAndCut.resize(cut.size());
+
+    struct Outcome {
+        bool opened = false;
+        std::vector<std::string> shown;
+        Bytes saved;
+    };
+    const auto open = [this](const Bytes& bytes, int threads) {
+        CWorkPool::SetThreadCount(threads);
+        services.messages.ClearShown();
+        CWevraDoc opened;
+        opened.Design().GetNets().AddNet("KEEP");
+        const Bytes before = Save(opened);
+        CArchive ar(bytes);
+        Outcome outcome;
+        outcome.opened = opened.LoadFromArchive(ar, "late");
+        outcome.shown = services.messages.ShownTexts();
+        outcome.saved = Save(opened);
+        if (!outcome.opened) {
+            EXPECT_EQ(outcome.saved, before) << threads;
+        }
+        return outcome;
+    };
+    const int threadsBefore = CWorkPool::ThreadCount();
+    const std::string refusal =
+        "Unexpected file contents in the design; the design has not been opened.";
+    const std::string wideWords = "Wide-character strings are not supported.";
+    for (const auto& [bytes, opens, words] :
+         std::vector<std::tuple<Bytes, bool, std::string>>{{good, true, ""},
+                                                           {repaired, true, "pens or layers"},
+                                                           {wide, false, wideWords},
+                                                           {cut, false, refusal},
+                                                           {wideAndCut, false, wideWords}}) {
+        const Outcome one = open(bytes, 1);
+        const Outcome four = open(bytes, 4);
+        EXPECT_EQ(one.opened, opens) << words;
+        EXPECT_EQ(four.opened, one.opened) << words;
+        EXPECT_EQ(four.shown, one.shown) << words;
+        EXPECT_EQ(four.saved, one.saved) << words;
+        if (words.empty()) {
+            EXPECT_TRUE(one.shown.empty());
+            EXPECT_EQ(one.saved, good);
+        } else {
+            ASSERT_EQ(one.shown.size(), 1u) << words;
+            EXPECT_NE(one.shown[0].find(words), std::string::npos) << one.shown[0];
+        }
+    }
+    CWorkPool::SetThreadCount(threadsBefore);
 }
 
 TEST_F(CDesignFileTest, OlderVersionsLoadWithTheDefaultsTheyImply)
