@@ -26,11 +26,15 @@ void CPaintedBoard::Record(const CNetArray& nets, const CComponentArray& compone
     // The collections count their selected items: a board with none selected is not looked
     // through item by item.
     m_netSelected.assign(size_t(nets.GetCount()), 0);
-    for (int32_t i = 0; i < nets.GetCount() && nets.GetSelectedCount() > 0; ++i)
-        m_netSelected[size_t(i)] = nets.GetNet(i)->GetSelectedCount() > 0 ? 1 : 0;
+    if (nets.GetSelectedCount() > 0) {
+        for (int32_t i = 0; i < nets.GetCount(); ++i)
+            m_netSelected[size_t(i)] = nets.GetNet(i)->GetSelectedCount() > 0 ? 1 : 0;
+    }
     m_componentSelected.assign(size_t(components.GetCount()), 0);
-    for (int32_t i = 0; i < components.GetCount() && components.GetSelectedCount() > 0; ++i)
-        m_componentSelected[size_t(i)] = components.IsSelected(i) ? 1 : 0;
+    if (components.GetSelectedCount() > 0) {
+        for (int32_t i = 0; i < components.GetCount(); ++i)
+            m_componentSelected[size_t(i)] = components.IsSelected(i) ? 1 : 0;
+    }
     m_settings = settings;
     m_fingerprint = std::move(fingerprint);
 }

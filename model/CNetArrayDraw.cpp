@@ -108,7 +108,8 @@ void CNetArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip,
 {
     if (!m_document)
         return;
-    const std::vector<size_t> picked = meeting ? *meeting : PickMeeting(clip);
+    std::vector<size_t> own;
+    const std::vector<size_t>& picked = meeting ? *meeting : (own = PickMeeting(clip));
     CDrawList::DrawInRanges(dc, picked.size(), minimumNetRange,
                             [&](CDeviceContext& target, size_t first, size_t last) {
                                 for (size_t k = first; k < last; ++k) {
@@ -139,7 +140,8 @@ void CNetArray::DrawLayerPads(CDeviceContext& dc, int32_t layer, const CRect& cl
     if (!m_document || layer < 0 || layer >= PADSTACK_LAYER_COUNT)
         return;
     const bool highlightCurrent = !noHighlight && GetCount() >= 2 && m_currentNet != 0;
-    const std::vector<size_t> picked = meeting ? *meeting : PickMeeting(clip);
+    std::vector<size_t> own;
+    const std::vector<size_t>& picked = meeting ? *meeting : (own = PickMeeting(clip));
     CDrawList::DrawInRanges(
         dc, picked.size(), minimumNetRange, [&](CDeviceContext& target, size_t first, size_t last) {
             CPenBrushScope tools(target);
@@ -171,7 +173,8 @@ void CNetArray::DrawHoles(CDeviceContext& dc, const CRect& clip, int32_t percent
 {
     if (!m_document)
         return;
-    const std::vector<size_t> picked = meeting ? *meeting : PickMeeting(clip);
+    std::vector<size_t> own;
+    const std::vector<size_t>& picked = meeting ? *meeting : (own = PickMeeting(clip));
     CDrawList::DrawInRanges(dc, picked.size(), minimumNetRange,
                             [&](CDeviceContext& target, size_t first, size_t last) {
                                 CPenBrushScope tools(target);
