@@ -431,7 +431,7 @@ bool CArchive::ReadObjectTag(const CRuntimeClass*& klass, uint16_t& schema)
             Fail(CArchiveException::badIndex, "Shared object reference in the file.");
         uint32_t index = objectTag & ~bigClassTag;
         // Collections are runs of records of one class: the class looked up last is asked first.
-        if (index != m_lastClassIndex) {
+        if (index == 0 || index != m_lastClassIndex) {
             auto found = m_loadedClasses.find(index);
             if (found == m_loadedClasses.end())
                 Fail(CArchiveException::badIndex,

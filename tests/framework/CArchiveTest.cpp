@@ -445,6 +445,7 @@ INSTANTIATE_TEST_SUITE_P(
                   CArchiveException::badClass},
         FaultCase{
             "TagWithoutClass", {0x05, 0x80, 0x00, 0x00, 0x00, 0x00}, CArchiveException::badIndex},
+        FaultCase{"ClassTagZero", {0x00, 0x80, 0x00, 0x00}, CArchiveException::badIndex},
         FaultCase{"BigTagWithoutClass",
                   {0xFF, 0x7F, 0x00, 0x01, 0x00, 0x80},
                   CArchiveException::badIndex},
