@@ -129,6 +129,9 @@ int32_t FitOneWay(int32_t board, int32_t pixels)
     return SaturateToInt(int64_t(std::max(board, 0)) / (int64_t(pixels) + 1) + 1);
 }
 
+// Past this many changed items, drawing the whole board picture costs about as much.
+constexpr size_t changedItemLimit = 4096;
+
 // A job's page scale is this many board units per inch of paper at job scale 1.
 constexpr double unitsPerInch = 256000.0;
 
@@ -139,7 +142,7 @@ CDocumentPaint::CDocumentPaint(CDesign& design, CEditState& edit, CDocumentLink&
                                CDocumentWindows& windows, std::function<std::string()> designName)
     : m_design(design), m_settings(design.Settings()), m_edit(edit), m_link(link),
       m_session(session), m_view(view), m_planes(planes), m_windows(windows),
-      m_designName(std::move(designName))
+      m_designName(std::move(designName)), m_painted(changedItemLimit)
 {
 }
 
@@ -431,8 +434,6 @@ std::vector<uint8_t> CDocumentPaint::PictureFingerprint(const void* canvas)
 std::optional<CRect> CDocumentPaint::ChangedPixels(CDeviceContext& dc,
                                                    const std::vector<uint8_t>& fingerprint)
 {
-    // Past this many changed items drawing everything costs about as much.
-    constexpr size_t itemLimit = 4096;
     // Running via numbers go on from net to net.
     constexpr uint32_t viaNumbers = 1;
     const int32_t scale = m_settings.scale;
@@ -445,7 +446,7 @@ std::optional<CRect> CDocumentPaint::ChangedPixels(CDeviceContext& dc,
         pinClusters = components.GetComponent(i)->IsRatsnestShown();
     const std::optional<std::vector<CRect>> boxes = m_painted.ChangedBoxes(
         m_design.GetNets(), components, m_design.GetPadStacks(), PictureSettings(), fingerprint,
-        itemLimit, m_settings.pinInfoMode == viaNumbers, pinClusters);
+        m_settings.pinInfoMode == viaNumbers, pinClusters);
     if (!boxes)
         return std::nullopt;
     if (boxes->empty())
@@ -677,21 +678,32 @@ void CDocumentPaint::DrawSelection(CDeviceContext& dc)
     m_design.GetTexts().DrawSelected(dc, m_design.GetFont(), m_paint.drawColors[highlightSet],
                                      m_settings.offset.x, m_settings.offset.y, m_settings.scale,
                                      shown);
-    m_design.GetNets().DrawSelectedAll(dc, clip, shown);
+    // What is selected is picked out once for all the layers; with everything selected (Select
+    // All) it is as much as the board and is drawn in ranges on the work pool as the board is.
+    const CNetArray& nets = m_design.GetNets();
+    const std::vector<size_t> selectedNets = nets.PickSelected();
+    nets.DrawSelectedAll(dc, clip, shown, &selectedNets);
 
+    const CComponentArray& array = m_design.GetComponents();
+    const std::vector<size_t> selectedComponents =
+        components ? CDrawList::Pick(size_t(array.GetCount()),
+                                     [&](size_t i) {
+                                         return array.IsSelected(int32_t(i)) &&
+                                                array.IntersectsRect(int32_t(i), clip);
+                                     })
+                   : std::vector<size_t>();
     const auto drawSelectedComponents = [&](int32_t layer) {
-        if (!components)
-            return;
-        for (int32_t i = 0; i < m_design.GetComponents().GetCount(); ++i) {
-            if (!m_design.GetComponents().IsSelected(i) ||
-                !m_design.GetComponents().IntersectsRect(i, clip))
-                continue;
-            const CComponent& component = *m_design.GetComponents().GetComponent(i);
-            if (layer > lastSignalLayer)
-                component.DrawPadsPlain(dc, m_link, layer);
-            else
-                component.DrawPads(dc, m_link, layer, true);
-        }
+        CDrawList::DrawInRanges(dc, selectedComponents.size(), minimumComponentRange,
+                                [&](CDeviceContext& target, size_t first, size_t last) {
+                                    for (size_t k = first; k < last; ++k) {
+                                        const CComponent& component =
+                                            *array.GetComponent(int32_t(selectedComponents[k]));
+                                        if (layer > lastSignalLayer)
+                                            component.DrawPadsPlain(target, m_link, layer);
+                                        else
+                                            component.DrawPads(target, m_link, layer, true);
+                                    }
+                                });
     };
     if (const COutputRec* set = m_design.GetCurrentLayerSet()) {
         const auto& slots = set->GetLayerBytes();
@@ -701,7 +713,7 @@ void CDocumentPaint::DrawSelection(CDeviceContext& dc)
                 continue;
             CSelectedPenBrush layerPen(dc, m_paint.layerPens[highlightSet][size_t(layer)],
                                        m_paint.layerBrushes[highlightSet][size_t(layer)]);
-            m_design.GetNets().DrawSelectedPads(dc, layer, clip);
+            nets.DrawSelectedPads(dc, layer, clip, &selectedNets);
             drawSelectedComponents(layer);
         }
     }
@@ -709,7 +721,7 @@ void CDocumentPaint::DrawSelection(CDeviceContext& dc)
     if (m_design.GetLayers().IsVisible(LAYER_DRILL)) {
         CSelectedPenBrush drillPen(dc, m_paint.layerPens[highlightSet][LAYER_DRILL],
                                    m_paint.layerBrushes[highlightSet][LAYER_DRILL]);
-        m_design.GetNets().DrawSelectedPads(dc, LAYER_DRILL, clip);
+        nets.DrawSelectedPads(dc, LAYER_DRILL, clip, &selectedNets);
         drawSelectedComponents(LAYER_DRILL);
     }
     DrawComponentTexts(dc, clip, true);

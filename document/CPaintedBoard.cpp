@@ -11,30 +11,42 @@
 #include "model/CNetArray.h"
 #include "model/CPadStackReaches.h"
 
-CPaintedBoard::CPaintedBoard() = default;
+CPaintedBoard::CPaintedBoard(size_t limit) : m_limit(limit) {}
 CPaintedBoard::~CPaintedBoard() = default;
 
 void CPaintedBoard::Record(const CNetArray& nets, const CComponentArray& components,
                            const CDesignSettings& settings, std::vector<uint8_t> fingerprint)
 {
+    // The collections count their selected items: a board with none selected is not looked
+    // through item by item.
+    std::vector<uint8_t> netSelected(size_t(nets.GetCount()), 0);
+    std::vector<uint8_t> componentSelected(size_t(components.GetCount()), 0);
+    size_t selected = 0;
+    if (nets.GetSelectedCount() > 0) {
+        for (int32_t i = 0; i < nets.GetCount(); ++i) {
+            netSelected[size_t(i)] = nets.GetNet(i)->GetSelectedCount() > 0 ? 1 : 0;
+            selected += netSelected[size_t(i)];
+        }
+    }
+    if (components.GetSelectedCount() > 0) {
+        for (int32_t i = 0; i < components.GetCount(); ++i) {
+            componentSelected[size_t(i)] = components.IsSelected(i) ? 1 : 0;
+            selected += componentSelected[size_t(i)];
+        }
+    }
+    // Each item selected when drawn gives ChangedBoxes at least one box.
+    if (selected > 2 * m_limit) {
+        Forget();
+        return;
+    }
     // The copies made before the old ones go: the items the old copies held unchanged stay
     // shared instead of being copied again by the next edit.
     auto keptNets = std::make_unique<CNetArray>(nets);
     auto keptComponents = std::make_unique<CComponentArray>(components);
     m_nets = std::move(keptNets);
     m_components = std::move(keptComponents);
-    // The collections count their selected items: a board with none selected is not looked
-    // through item by item.
-    m_netSelected.assign(size_t(nets.GetCount()), 0);
-    if (nets.GetSelectedCount() > 0) {
-        for (int32_t i = 0; i < nets.GetCount(); ++i)
-            m_netSelected[size_t(i)] = nets.GetNet(i)->GetSelectedCount() > 0 ? 1 : 0;
-    }
-    m_componentSelected.assign(size_t(components.GetCount()), 0);
-    if (components.GetSelectedCount() > 0) {
-        for (int32_t i = 0; i < components.GetCount(); ++i)
-            m_componentSelected[size_t(i)] = components.IsSelected(i) ? 1 : 0;
-    }
+    m_netSelected = std::move(netSelected);
+    m_componentSelected = std::move(componentSelected);
     m_settings = settings;
     m_fingerprint = std::move(fingerprint);
 }
@@ -51,12 +63,13 @@ void CPaintedBoard::Forget()
 std::optional<std::vector<CRect>>
 CPaintedBoard::ChangedBoxes(const CNetArray& nets, const CComponentArray& components,
                             const CPadStackArray& padStacks, const CDesignSettings& settings,
-                            const std::vector<uint8_t>& fingerprint, size_t limit, bool viaCounts,
+                            const std::vector<uint8_t>& fingerprint, bool viaCounts,
                             bool pinClusters) const
 {
     if (!IsRecorded() || !(settings == m_settings) || fingerprint != m_fingerprint ||
         nets.GetCount() != m_nets->GetCount())
         return std::nullopt;
+    const size_t limit = m_limit;
     std::vector<CRect> boxes;
     const auto add = [&](const CRect& before, const CRect& after) {
         boxes.push_back(before);

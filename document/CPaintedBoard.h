@@ -24,12 +24,15 @@ class CPadStackArray;
 // there, or in the order or number of the nets, asks for the whole picture.
 class CPaintedBoard {
 public:
-    CPaintedBoard();
+    // Past `limit` changed items, drawing the whole picture costs about as much as the parts.
+    explicit CPaintedBoard(size_t limit);
     ~CPaintedBoard();
     CPaintedBoard(const CPaintedBoard&) = delete;
     CPaintedBoard& operator=(const CPaintedBoard&) = delete;
 
-    // What the picture now shows.
+    // What the picture now shows. An item selected when drawn counts as changed, so with more
+    // selected than ChangedBoxes could ever accept (Select All) nothing is kept: copying the
+    // selected items would cost more than the picture and the next one is drawn whole anyway.
     void Record(const CNetArray& nets, const CComponentArray& components,
                 const CDesignSettings& settings, std::vector<uint8_t> fingerprint);
     // Nothing kept: the next picture is drawn whole. Frees the kept copies.
@@ -39,16 +42,16 @@ public:
     // The boxes, before and after, of every net and component that differs from the kept
     // ones (of a net, the box of what differs in it when that is only vertices, pins and
     // ratsnest lines). None when nothing is kept, the settings or the fingerprint differ, the nets
-    // were added, removed or reordered, or more than `limit` items differ. With `viaCounts`, a net
-    // whose count of pad vertices changed also asks for the whole picture (via labels number
-    // on from net to net); `pinClusters` says whether the picture shows the pins' clusters.
+    // were added, removed or reordered, or more than the limit of items differ. With `viaCounts`, a
+    // net whose count of pad vertices changed also asks for the whole picture (via labels number on
+    // from net to net); `pinClusters` says whether the picture shows the pins' clusters.
     std::optional<std::vector<CRect>>
     ChangedBoxes(const CNetArray& nets, const CComponentArray& components,
                  const CPadStackArray& padStacks, const CDesignSettings& settings,
-                 const std::vector<uint8_t>& fingerprint, size_t limit, bool viaCounts,
-                 bool pinClusters) const;
+                 const std::vector<uint8_t>& fingerprint, bool viaCounts, bool pinClusters) const;
 
 private:
+    size_t m_limit;
     std::unique_ptr<CNetArray> m_nets;
     std::unique_ptr<CComponentArray> m_components;
     // What had a selection when the picture was drawn: the copies drop it, so these count as

@@ -267,11 +267,16 @@ public:
     // unless `noHighlight` or the design has fewer than 2 nets.
     void DrawLayerPads(CDeviceContext& dc, int32_t layer, const CRect& clip, bool noHighlight,
                        const std::vector<size_t>* meeting = nullptr) const;
+    // The nets with a selection, in order. An overlay drawn layer by layer hands them to each
+    // drawing of the selection below (as `selected`), which otherwise picks them out itself.
+    std::vector<size_t> PickSelected() const;
     // The selected pads and vias on the layer of every net, with the pen and brush selected.
-    void DrawSelectedPads(CDeviceContext& dc, int32_t layer, const CRect& clip) const;
+    void DrawSelectedPads(CDeviceContext& dc, int32_t layer, const CRect& clip,
+                          const std::vector<size_t>* selected = nullptr) const;
     // The selected tracks of every net on the shown layers (IsLayerShown).
     void DrawSelectedAll(CDeviceContext& dc, const CRect& clip,
-                         uint32_t shownLayers = LAYER_MASK_ALL) const;
+                         uint32_t shownLayers = LAYER_MASK_ALL,
+                         const std::vector<size_t>* selected = nullptr) const;
     // The holes of every net's pads and vias with the document's hole pen and brush.
     void DrawHoles(CDeviceContext& dc, const CRect& clip, int32_t percent, int32_t minimum,
                    const std::vector<size_t>* meeting = nullptr) const;

@@ -122,14 +122,27 @@ void CNetArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip,
                             });
 }
 
-void CNetArray::DrawSelectedAll(CDeviceContext& dc, const CRect& clip, uint32_t shownLayers) const
+std::vector<size_t> CNetArray::PickSelected() const
+{
+    if (m_selectedTotal == 0)
+        return {};
+    return CDrawList::Pick(
+        m_nets.size(), [&](size_t i) { return std::as_const(m_nets)[i]->GetSelectedCount() > 0; });
+}
+
+void CNetArray::DrawSelectedAll(CDeviceContext& dc, const CRect& clip, uint32_t shownLayers,
+                                const std::vector<size_t>* selected) const
 {
     if (!m_document || m_selectedTotal == 0)
         return;
-    for (const auto& net : m_nets) {
-        if (net->GetSelectedCount() > 0)
-            net->DrawSelected(dc, *m_document, clip, shownLayers);
-    }
+    std::vector<size_t> own;
+    const std::vector<size_t>& picked = selected ? *selected : (own = PickSelected());
+    CDrawList::DrawInRanges(dc, picked.size(), minimumNetRange,
+                            [&](CDeviceContext& target, size_t first, size_t last) {
+                                for (size_t k = first; k < last; ++k)
+                                    std::as_const(m_nets)[picked[k]]->DrawSelected(
+                                        target, *m_document, clip, shownLayers);
+                            });
 }
 
 // ---- Pads, vias and holes -----------------------------------------------------------------------
@@ -157,15 +170,19 @@ void CNetArray::DrawLayerPads(CDeviceContext& dc, int32_t layer, const CRect& cl
         });
 }
 
-void CNetArray::DrawSelectedPads(CDeviceContext& dc, int32_t layer, const CRect& clip) const
+void CNetArray::DrawSelectedPads(CDeviceContext& dc, int32_t layer, const CRect& clip,
+                                 const std::vector<size_t>* selected) const
 {
-    // A board's selection is mostly a few nets, drawn once for each layer shown.
     if (!m_document || m_selectedTotal == 0)
         return;
-    for (const auto& net : m_nets) {
-        if (net->GetSelectedCount() > 0)
-            net->DrawSelectedPads(dc, *m_document, layer, clip);
-    }
+    std::vector<size_t> own;
+    const std::vector<size_t>& picked = selected ? *selected : (own = PickSelected());
+    CDrawList::DrawInRanges(dc, picked.size(), minimumNetRange,
+                            [&](CDeviceContext& target, size_t first, size_t last) {
+                                for (size_t k = first; k < last; ++k)
+                                    std::as_const(m_nets)[picked[k]]->DrawSelectedPads(
+                                        target, *m_document, layer, clip);
+                            });
 }
 
 void CNetArray::DrawHoles(CDeviceContext& dc, const CRect& clip, int32_t percent, int32_t minimum,

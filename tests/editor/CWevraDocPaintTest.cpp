@@ -39,6 +39,7 @@
 #include "model/CWevraText.h"
 #include "model/LayerIds.h"
 #include "model/PadShapes.h"
+#include "resources/CommandIds.h"
 #include "tests/document/DocTestViews.h"
 #include "tests/framework/qt/QtApplicationTest.h"
 #include "tests/support/CTempFolder.h"
@@ -470,7 +471,8 @@ TEST_F(CDocPaintTest, AReturnedFillsPictureFollowsEveryChange)
 }
 
 // A crowded board looks the same drawn on one thread and on several: whole and zoomed in, with
-// a current net, a selected component and labels at every pad and via.
+// a current net, a selected component and labels at every pad and via; and with everything
+// selected, drawn over it in the highlight colours.
 class CCrowdedPaintTest : public QtApplicationFixture<CDocumentTest> {};
 
 TEST_F(CCrowdedPaintTest, SeveralThreadsPaintWhatOneThreadPaints)
@@ -493,6 +495,7 @@ TEST_F(CCrowdedPaintTest, SeveralThreadsPaintWhatOneThreadPaints)
         QPainter painter(&image);
         CQtDeviceContext dc(painter);
         EXPECT_TRUE(doc->Paint().DrawBoard(dc));
+        doc->Paint().DrawSelection(dc);
         return image;
     };
     const int threadsWere = CWorkPool::ThreadCount();
@@ -511,6 +514,12 @@ TEST_F(CCrowdedPaintTest, SeveralThreadsPaintWhatOneThreadPaints)
             EXPECT_EQ(render(8), one);
         }
     }
+    doc->Session().SetMode(ID_EDIT_SELECT_MODE);
+    doc->Session().SelectAll(true);
+    ASSERT_GT(doc->Design().GetComponents().GetSelectedCount(), 8 * 512);
+    const QImage one = render(1);
+    EXPECT_EQ(render(3), one);
+    EXPECT_EQ(render(8), one);
     CWorkPool::SetThreadCount(threadsWere);
 }
 
