@@ -667,37 +667,35 @@ void CDocumentPaint::DrawSelection(CDeviceContext& dc)
                 shown |= 1u << layer;
     }
     m_planes.DrawSelectedPlanes(dc, shown);
-    const bool components = m_design.GetComponents().GetSelectedCount() > 0;
-    if (components) {
-        for (int32_t layer = 1; layer < LAYER_COUNT; ++layer)
-            if (IsLayerShown(shown, layer))
-                m_design.GetComponents().Draw(dc, layer, clip, true, true);
-    }
+    // What is selected is picked out once for all the layers; with everything selected (Select
+    // All) it is as much as the board and is drawn in ranges on the work pool as the board is.
+    const CComponentArray& components = m_design.GetComponents();
+    const std::vector<size_t> selectedComponents =
+        components.GetSelectedCount() > 0
+            ? CDrawList::Pick(size_t(components.GetCount()),
+                              [&](size_t i) {
+                                  return components.IsSelected(int32_t(i)) &&
+                                         components.IntersectsRect(int32_t(i), clip);
+                              })
+            : std::vector<size_t>();
+    for (int32_t layer = 1; layer < LAYER_COUNT && !selectedComponents.empty(); ++layer)
+        if (IsLayerShown(shown, layer))
+            components.Draw(dc, layer, clip, true, true, &selectedComponents);
     m_design.GetLines().DrawSelected(dc, m_paint.drawColors[highlightSet], m_settings.offset.x,
                                      m_settings.offset.y, m_settings.scale, shown);
     m_design.GetTexts().DrawSelected(dc, m_design.GetFont(), m_paint.drawColors[highlightSet],
                                      m_settings.offset.x, m_settings.offset.y, m_settings.scale,
                                      shown);
-    // What is selected is picked out once for all the layers; with everything selected (Select
-    // All) it is as much as the board and is drawn in ranges on the work pool as the board is.
     const CNetArray& nets = m_design.GetNets();
     const std::vector<size_t> selectedNets = nets.PickSelected();
     nets.DrawSelectedAll(dc, clip, shown, &selectedNets);
 
-    const CComponentArray& array = m_design.GetComponents();
-    const std::vector<size_t> selectedComponents =
-        components ? CDrawList::Pick(size_t(array.GetCount()),
-                                     [&](size_t i) {
-                                         return array.IsSelected(int32_t(i)) &&
-                                                array.IntersectsRect(int32_t(i), clip);
-                                     })
-                   : std::vector<size_t>();
     const auto drawSelectedComponents = [&](int32_t layer) {
         CDrawList::DrawInRanges(dc, selectedComponents.size(), minimumComponentRange,
                                 [&](CDeviceContext& target, size_t first, size_t last) {
                                     for (size_t k = first; k < last; ++k) {
-                                        const CComponent& component =
-                                            *array.GetComponent(int32_t(selectedComponents[k]));
+                                        const CComponent& component = *components.GetComponent(
+                                            int32_t(selectedComponents[k]));
                                         if (layer > lastSignalLayer)
                                             component.DrawPadsPlain(target, m_link, layer);
                                         else
