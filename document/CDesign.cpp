@@ -175,20 +175,13 @@ void CDesign::TakeOver(CDesign& loaded)
 
 void CDesign::ReleaseInBackground()
 {
-    // A small design is freed at once: handing it over would cost more than freeing it. So is
-    // any design when the work is kept to one thread.
-    constexpr int32_t smallDesignItems = 10000;
-    if (m_nets->GetCount() + m_components->GetCount() < smallDesignItems ||
-        CWorkPool::ThreadCount() < 2) {
-        m_nets.reset();
-        m_components.reset();
-        return;
-    }
     struct Collections {
         std::unique_ptr<CNetArray> nets;
         std::unique_ptr<CComponentArray> components;
     };
-    CBackgroundRelease::Shared().Hand(Collections{std::move(m_nets), std::move(m_components)});
+    const size_t items = size_t(m_nets->GetCount()) + size_t(m_components->GetCount());
+    CBackgroundRelease::Shared().HandIfBig(Collections{std::move(m_nets), std::move(m_components)},
+                                           items);
 }
 
 // ---- Copper revision ----------------------------------------------------------------------------

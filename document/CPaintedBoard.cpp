@@ -4,6 +4,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "framework/CBackgroundRelease.h"
 #include "framework/CWorkPool.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
@@ -43,6 +44,7 @@ void CPaintedBoard::Record(const CNetArray& nets, const CComponentArray& compone
     // shared instead of being copied again by the next edit.
     auto keptNets = std::make_unique<CNetArray>(nets);
     auto keptComponents = std::make_unique<CComponentArray>(components);
+    ReleaseCopies();
     m_nets = std::move(keptNets);
     m_components = std::move(keptComponents);
     m_netSelected = std::move(netSelected);
@@ -51,10 +53,24 @@ void CPaintedBoard::Record(const CNetArray& nets, const CComponentArray& compone
     m_fingerprint = std::move(fingerprint);
 }
 
+void CPaintedBoard::ReleaseCopies()
+{
+    // The old copies are often the last holders of what an edit replaced or took away, thousands
+    // of nets after a delete renumbers pins: freeing them is left to the release thread.
+    struct Copies {
+        std::unique_ptr<CNetArray> nets;
+        std::unique_ptr<CComponentArray> components;
+    };
+    if (!IsRecorded())
+        return;
+    const size_t items = size_t(m_nets->GetCount()) + size_t(m_components->GetCount());
+    CBackgroundRelease::Shared().HandIfBig(Copies{std::move(m_nets), std::move(m_components)},
+                                           items);
+}
+
 void CPaintedBoard::Forget()
 {
-    m_nets.reset();
-    m_components.reset();
+    ReleaseCopies();
     m_netSelected.clear();
     m_componentSelected.clear();
     m_fingerprint.clear();

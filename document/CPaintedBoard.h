@@ -51,6 +51,9 @@ public:
                  const std::vector<uint8_t>& fingerprint, bool viaCounts, bool pinClusters) const;
 
 private:
+    // Lets go of the kept copies.
+    void ReleaseCopies();
+
     size_t m_limit;
     std::unique_ptr<CNetArray> m_nets;
     std::unique_ptr<CComponentArray> m_components;

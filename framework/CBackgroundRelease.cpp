@@ -2,10 +2,18 @@
 
 #include <system_error>
 
+#include "framework/CWorkPool.h"
+
 CBackgroundRelease& CBackgroundRelease::Shared()
 {
     static CBackgroundRelease release;
     return release;
+}
+
+bool CBackgroundRelease::IsWorthHanding(std::size_t items)
+{
+    constexpr std::size_t smallItems = 10000;
+    return items >= smallItems && CWorkPool::ThreadCount() >= 2;
 }
 
 CBackgroundRelease::~CBackgroundRelease()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstddef>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -24,6 +25,14 @@ public:
     {
         Push(std::make_unique<Holder<T>>(std::move(owned)));
     }
+    // The same for collections of `items` items in all; fewer than a big board's are freed at
+    // once, as handing them over would cost more than freeing them, and so is everything when
+    // the work is kept to one thread.
+    template <typename T> void HandIfBig(T owned, std::size_t items)
+    {
+        if (IsWorthHanding(items))
+            Hand(std::move(owned));
+    }
 
     // Returns once everything handed over before the call has been freed.
     void Wait();
@@ -42,6 +51,7 @@ private:
     };
 
     CBackgroundRelease() = default;
+    static bool IsWorthHanding(std::size_t items);
     void Push(std::unique_ptr<Held> held);
     void Loop(std::stop_token stop);
 
