@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -312,6 +313,10 @@ private:
 
     void CreateNetZero();
     void RecountSelected();
+    // Hands every net with a selection (`selected`, or those picked out here) to `draw`, in
+    // ranges on the work pool.
+    void DrawEachSelected(CDeviceContext& dc, const std::vector<size_t>* selected,
+                          const std::function<void(CDeviceContext&, const CNet&)>& draw) const;
     // Collecting while loading notes its messages on the archive instead of showing them.
     bool CollectPens(CArchive* ar);
     // As above, with the widths MissingNetZeroWidths gives.

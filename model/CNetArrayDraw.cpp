@@ -130,8 +130,9 @@ std::vector<size_t> CNetArray::PickSelected() const
         m_nets.size(), [&](size_t i) { return std::as_const(m_nets)[i]->GetSelectedCount() > 0; });
 }
 
-void CNetArray::DrawSelectedAll(CDeviceContext& dc, const CRect& clip, uint32_t shownLayers,
-                                const std::vector<size_t>* selected) const
+void CNetArray::DrawEachSelected(
+    CDeviceContext& dc, const std::vector<size_t>* selected,
+    const std::function<void(CDeviceContext&, const CNet&)>& draw) const
 {
     if (!m_document || m_selectedTotal == 0)
         return;
@@ -140,9 +141,16 @@ void CNetArray::DrawSelectedAll(CDeviceContext& dc, const CRect& clip, uint32_t 
     CDrawList::DrawInRanges(dc, picked.size(), minimumNetRange,
                             [&](CDeviceContext& target, size_t first, size_t last) {
                                 for (size_t k = first; k < last; ++k)
-                                    std::as_const(m_nets)[picked[k]]->DrawSelected(
-                                        target, *m_document, clip, shownLayers);
+                                    draw(target, *std::as_const(m_nets)[picked[k]]);
                             });
+}
+
+void CNetArray::DrawSelectedAll(CDeviceContext& dc, const CRect& clip, uint32_t shownLayers,
+                                const std::vector<size_t>* selected) const
+{
+    DrawEachSelected(dc, selected, [&](CDeviceContext& target, const CNet& net) {
+        net.DrawSelected(target, *m_document, clip, shownLayers);
+    });
 }
 
 // ---- Pads, vias and holes -----------------------------------------------------------------------
@@ -173,16 +181,9 @@ void CNetArray::DrawLayerPads(CDeviceContext& dc, int32_t layer, const CRect& cl
 void CNetArray::DrawSelectedPads(CDeviceContext& dc, int32_t layer, const CRect& clip,
                                  const std::vector<size_t>* selected) const
 {
-    if (!m_document || m_selectedTotal == 0)
-        return;
-    std::vector<size_t> own;
-    const std::vector<size_t>& picked = selected ? *selected : (own = PickSelected());
-    CDrawList::DrawInRanges(dc, picked.size(), minimumNetRange,
-                            [&](CDeviceContext& target, size_t first, size_t last) {
-                                for (size_t k = first; k < last; ++k)
-                                    std::as_const(m_nets)[picked[k]]->DrawSelectedPads(
-                                        target, *m_document, layer, clip);
-                            });
+    DrawEachSelected(dc, selected, [&](CDeviceContext& target, const CNet& net) {
+        net.DrawSelectedPads(target, *m_document, layer, clip);
+    });
 }
 
 void CNetArray::DrawHoles(CDeviceContext& dc, const CRect& clip, int32_t percent, int32_t minimum,
