@@ -607,8 +607,12 @@ void CQtDeviceContext::LayPendingLabels()
     resolved.assign(count, ResolvedLabel());
     const uint64_t context = s_shared.contexts;
     const auto resolve = [context](Label::Kept& kept) {
-        // Threads that lay the same text note the same context.
-        std::atomic_ref<uint64_t>(kept.lastUse).store(context, std::memory_order_relaxed);
+        // Threads that lay the same text note the same context; only the first writes it, as
+        // every thread writing the few texts a board repeats by the thousand would make their
+        // cores pass the pictures' lines to and fro.
+        std::atomic_ref<uint64_t> lastUse(kept.lastUse);
+        if (lastUse.load(std::memory_order_relaxed) != context)
+            lastUse.store(context, std::memory_order_relaxed);
         const QRect box = kept.picture.Box();
         return ResolvedLabel{&kept, box.top(), box.bottom()};
     };
