@@ -1,4 +1,6 @@
 #include "document/CDesign.h"
+#include "document/CDocumentEditing.h"
+#include "document/CDocumentHistory.h"
 #include "document/CDocumentPaint.h"
 #include "document/CDocumentPlanes.h"
 #include "document/CEditSession.h"
@@ -521,6 +523,59 @@ TEST_F(CCrowdedPaintTest, SeveralThreadsPaintWhatOneThreadPaints)
     EXPECT_EQ(render(3), one);
     EXPECT_EQ(render(8), one);
     CWorkPool::SetThreadCount(threadsWere);
+}
+
+// A board big enough for its picture's ranges to be drawn on the pool and its dropped copies to
+// be freed on the release thread: after a delete, Undo and Redo, the picture drawn again in part
+// is the whole picture of the board as it now is.
+TEST_F(CCrowdedPaintTest, APictureDrawnAgainInPartShowsTheWholeBigBoard)
+{
+    constexpr int32_t crowdedWidth = 640;
+    constexpr int32_t crowdedHeight = 400;
+    views.client = CSize(crowdedWidth, crowdedHeight);
+    const BoardCounts counts = GenerateBoard(*doc, PlanOf(6000));
+    ASSERT_GT(counts.nets + counts.components, 10000);
+    doc->View().ZoomAll();
+    doc->View().ScrollBy(0, doc->Design().GetBoardHeight());
+    const CRect buffer(0, 0, crowdedWidth, crowdedHeight);
+    QImage kept(crowdedWidth, crowdedHeight, QImage::Format_RGB32);
+    const auto redraw = [&] {
+        QPainter painter(&kept);
+        CQtDeviceContext dc(painter);
+        return doc->Paint().RedrawBoard(dc, &kept, buffer, RGB(0x60, 0x60, 0x60),
+                                        [](CDeviceContext&) {});
+    };
+    const auto whole = [&] {
+        QImage image(crowdedWidth, crowdedHeight, QImage::Format_RGB32);
+        image.fill(background);
+        QPainter painter(&image);
+        CQtDeviceContext dc(painter);
+        doc->Paint().DrawBoard(dc);
+        return image;
+    };
+    doc->Session().SetMode(ID_EDIT_SELECT_MODE);
+    // The labels' texts are laid out first on this thread: the fonts Qt keeps for the pool's
+    // threads would outlive the application object the suite deletes.
+    const int threadsWere = CWorkPool::ThreadCount();
+    CWorkPool::SetThreadCount(1);
+    ASSERT_TRUE(redraw());
+    CWorkPool::SetThreadCount(threadsWere);
+    CComponentArray& components = doc->Design().GetComponents();
+    for (int32_t i = components.GetCount() / 2; i < components.GetCount() / 2 + 100; ++i)
+        components.Select(i, true);
+    for (const char* step : {"select", "delete", "Undo", "Redo"}) {
+        SCOPED_TRACE(step);
+        if (std::string_view(step) == "delete")
+            doc->Editing().DeleteSelection();
+        else if (std::string_view(step) == "Undo")
+            doc->History().Undo();
+        else if (std::string_view(step) == "Redo")
+            doc->History().Redo();
+        const QImage before = kept;
+        EXPECT_FALSE(redraw());
+        EXPECT_NE(kept, before);
+        EXPECT_EQ(kept, whole());
+    }
 }
 
 } // namespace
