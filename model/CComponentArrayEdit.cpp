@@ -536,6 +536,8 @@ void CComponentArray::RebuildNetPins()
         if (netDocument)
             margins.emplace(netDocument->GetPadStacks());
         const size_t last = std::min(size_t(netCount), (run + 1) * netsPerRun);
+        // Counted here and handed over once: neighbouring runs' counts share a cache line.
+        int32_t pinsAdded = 0;
         for (size_t k = run * netsPerRun; k < last; ++k) {
             CNet& net = *nets.GetNet(int32_t(k));
             net.ClearPins();
@@ -550,13 +552,14 @@ void CComponentArray::RebuildNetPins()
                 if (net.AddPin(pin.pad.at.x, pin.pad.at.y, pin.component, pin.number,
                                pin.pad.padStack, pin.pad.angle, pin.mirrored,
                                stacks.GetLayerMask(pin.pad.padStack, pin.mirrored)) >= 0) {
-                    ++added[run];
+                    ++pinsAdded;
                     received = true;
                 }
             }
             if (received && margins)
                 net.CalcBoundingBox(*margins);
         }
+        added[run] = pinsAdded;
     });
     m_pinCount = 0;
     for (const int32_t count : added)
