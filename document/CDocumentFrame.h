@@ -72,6 +72,9 @@ public:
     // then holds Open alone and is hidden).
     virtual void UpdateContextToolbar(const CWevraDoc* /*document*/) {}
     virtual void ApplyToolbarVisibility() {}
+    // Whether the current layout has the combo box: a list as long as the board's nets is made
+    // only for a layout that shows it.
+    virtual bool HasCombo(int32_t /*comboId*/) const { return false; }
     // Refills a combo box of the current layout and chooses entry `selected` (-1 for none);
     // nothing when the layout has no such combo box.
     virtual void FillCombo(int32_t /*comboId*/, const std::vector<std::string>& /*items*/,

@@ -51,6 +51,8 @@ void CDocumentWindows::FillLayerCombo()
 
 void CDocumentWindows::FillNetCombo()
 {
+    if (!CDocumentFrame::Get().HasCombo(CDocumentFrame::netCombo))
+        return;
     std::vector<std::string> items;
     items.reserve(size_t(m_design.GetNets().GetCount()));
     for (int32_t i = 0; i < m_design.GetNets().GetCount(); ++i)

@@ -208,6 +208,11 @@ void CEditSession::SetMode(uint32_t mode)
         m_edit.endingMode = false;
     }
     SelectAll(false);
+    StartModeWithNothingSelected(mode);
+}
+
+void CEditSession::StartModeWithNothingSelected(uint32_t mode)
+{
     m_design.GetComponents().ClearCurrent();
     SetAction(CEditState::actionWaiting);
     m_edit.mode = mode;

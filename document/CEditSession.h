@@ -69,6 +69,9 @@ public:
     // Starts the tool of a command: the selection ends, the action waits, the grid and the
     // default padstack kind follow the tool, and title and toolbar are rebuilt.
     void SetMode(uint32_t mode) override;
+    // SetMode for a design in which nothing is selected, such as one just read and deselected
+    // whole: it spares the second walk over every item of a big board.
+    void StartModeWithNothingSelected(uint32_t mode);
     // Grid 1 for the component tools, grid 2 for the text tools, grid 0 otherwise; true when
     // the current grid changed.
     bool SelectGridForMode();

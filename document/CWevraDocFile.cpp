@@ -298,7 +298,8 @@ void CWevraDoc::FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTi
             m_design.GetComponents().SetFlag(i, ComponentFlags::fromTemplate, true);
     }
 
-    m_session.SetMode(ID_VIEW);
+    // Everything was deselected above and nothing since selects.
+    m_session.StartModeWithNothingSelected(ID_VIEW);
     m_design.CleanUpPlaneList();
     if (m_design.GetViewFlag(CDesignSettings::viewHolesAlwaysVisible))
         m_session.SetWorkLayer(LAYER_DRILL);

@@ -425,6 +425,11 @@ QComboBox* CMainFrame::GetCombo(int32_t comboId) const
     return found == m_combos.end() ? nullptr : found->second;
 }
 
+bool CMainFrame::HasCombo(int32_t comboId) const
+{
+    return GetCombo(comboId) != nullptr;
+}
+
 void CMainFrame::FillCombo(int32_t comboId, const std::vector<std::string>& items, int32_t selected)
 {
     QComboBox* combo = GetCombo(comboId);

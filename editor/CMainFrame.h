@@ -132,6 +132,7 @@ public:
     void AddToRecentFiles(const std::string& path) override;
     void UpdateContextToolbar(const CWevraDoc* document) override;
     void ApplyToolbarVisibility() override;
+    bool HasCombo(int32_t comboId) const override;
     void FillCombo(int32_t comboId, const std::vector<std::string>& items,
                    int32_t selected) override;
     void SelectInCombo(int32_t comboId, int32_t index) override;

@@ -62,6 +62,7 @@ public:
     void HidePanes() override { panesHidden = true; }
     void PostCommand(uint32_t id) override { posted.push_back(id); }
     void AddToRecentFiles(const std::string& path) override { recent.push_back(path); }
+    bool HasCombo(int32_t) const override { return true; }
     void FillCombo(int32_t id, const std::vector<std::string>& items, int32_t selected) override
     {
         combos[id] = {items, selected};

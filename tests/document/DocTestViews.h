@@ -23,6 +23,7 @@ public:
     {
         return std::filesystem::path(WEVRA_BUILD_DIR) / "bin";
     }
+    bool HasCombo(int32_t) const override { return true; }
     void FillCombo(int32_t id, const std::vector<std::string>& items, int32_t) override
     {
         if (id == netCombo)
