@@ -109,8 +109,8 @@ CPadStackUse::NumbersUsed CPadStackUse::GetNetPadStacksUsed() const
     // small board's in one run. Each run marks a set of its own and hands it over once, as
     // neighbouring sets share a cache line.
     const CNetArray& nets = m_design.GetNets();
-    constexpr int32_t netsPerRun = 4096;
     const int32_t count = std::max(nets.GetCount(), 0);
+    const int32_t netsPerRun = int32_t(CWorkPool::RunLength(size_t(count), 4096));
     std::vector<NumbersUsed> runs(size_t((count + netsPerRun - 1) / netsPerRun));
     CWorkPool::Shared().ForEach(runs.size(), [&](size_t run) {
         NumbersUsed used;

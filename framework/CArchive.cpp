@@ -327,7 +327,7 @@ void CArchive::WriteObjects(size_t count, const std::function<const CObject*(siz
     // then gets its tag and its bytes in order. A tag depends on the running index of this
     // archive, the rest of a record does not, unless the record holds object records of its
     // own: a run of such records is written one by one after all.
-    constexpr size_t objectsPerRun = 4096;
+    const size_t objectsPerRun = CWorkPool::RunLength(count, 4096);
     const size_t runs = (count + objectsPerRun - 1) / objectsPerRun;
     const auto oneByOne = [&](size_t first, size_t last) {
         for (size_t i = first; i < last; ++i)

@@ -111,6 +111,15 @@ int CWorkPool::ThreadCount()
     return requested >= 1 ? std::min(requested, maxThreads) : CoreCount();
 }
 
+std::size_t CWorkPool::RunLength(std::size_t count, std::size_t alone, std::size_t runsPerThread)
+{
+    if (count <= alone)
+        return std::max<std::size_t>(count, 1);
+    const std::size_t runs =
+        static_cast<std::size_t>(ThreadCount()) * std::max<std::size_t>(runsPerThread, 1);
+    return (count + runs - 1) / runs;
+}
+
 CWorkPool::~CWorkPool()
 {
     for (auto& worker : m_workers)

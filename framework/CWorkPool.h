@@ -27,6 +27,11 @@ public:
 
     // Threads work is split over (at least 1).
     static int ThreadCount();
+    // How many of `count` items to hand out as one run: all of them up to `alone` items, where
+    // waking other threads would cost more than it saves; else about `runsPerThread` runs for
+    // each thread, so that no thread is left with a last run while the others wait.
+    static std::size_t RunLength(std::size_t count, std::size_t alone,
+                                 std::size_t runsPerThread = 2);
 
     // Calls work(i) for every i in [0, count), spread over the pool and the calling thread, and
     // returns when all calls have returned. When calls throw, the first exception thrown is

@@ -463,7 +463,7 @@ void CComponentArray::RebuildNetPins()
     // Each pad's place in that order is counted out first; the pads are then placed side by
     // side, each into its own place, so any number of threads gives the same order.
     // The components' pads and their nets are looked up side by side into their places.
-    constexpr size_t componentsPerRun = 4096;
+    const size_t componentsPerRun = CWorkPool::RunLength(m_components.size(), 4096);
     const size_t componentRuns = (m_components.size() + componentsPerRun - 1) / componentsPerRun;
     const auto forEachRun = [&](const auto& visit) {
         CWorkPool::Shared().ForEach(componentRuns, [&](size_t run) {
@@ -476,12 +476,18 @@ void CComponentArray::RebuildNetPins()
     // order once the pads are counted.
     std::vector<int32_t> firstPad(m_components.size() + 1, 0);
     std::vector<std::vector<int32_t>> runPadNets(componentRuns);
-    forEachRun([&](size_t i, const CComponent& component) {
-        const int32_t pads = std::max(component.GetPadCount(cache), 0);
-        firstPad[i + 1] = pads;
-        std::vector<int32_t>& mine = runPadNets[i / componentsPerRun];
-        for (int32_t n = 0; n < pads; ++n)
-            mine.push_back(netOf(component, n));
+    CWorkPool::Shared().ForEach(componentRuns, [&](size_t run) {
+        // Filled here and handed over once: neighbouring lists share a cache line.
+        std::vector<int32_t> mine;
+        const size_t last = std::min(m_components.size(), (run + 1) * componentsPerRun);
+        for (size_t i = run * componentsPerRun; i < last; ++i) {
+            const CComponent& component = *std::as_const(m_components)[i];
+            const int32_t pads = std::max(component.GetPadCount(cache), 0);
+            firstPad[i + 1] = pads;
+            for (int32_t n = 0; n < pads; ++n)
+                mine.push_back(netOf(component, n));
+        }
+        runPadNets[run] = std::move(mine);
     });
     for (size_t i = 1; i < firstPad.size(); ++i)
         firstPad[i] += firstPad[i - 1];
