@@ -191,26 +191,27 @@ public:
     // then runs of records are read side by side on the work pool. A record of another class, a
     // fault the first pass meets, or a record read to another end than skipRecord found has the
     // records read one by one from the first again. afterRead runs on the pool too: it must
-    // touch nothing but its object.
-    template <typename T>
-    std::vector<std::unique_ptr<T>> ReadObjectsOf(size_t count, void (*skipRecord)(CArchive&),
-                                                  void (*afterRead)(size_t, T&) = nullptr)
+    // touch nothing but its object. Each object is then handed to a Held made from its
+    // std::unique_ptr<T>, on the thread that read it.
+    template <typename T, typename Held = std::unique_ptr<T>>
+    std::vector<Held> ReadObjectsOf(size_t count, void (*skipRecord)(CArchive&),
+                                    void (*afterRead)(size_t, T&) = nullptr)
     {
-        std::vector<std::unique_ptr<T>> loaded(count);
+        std::vector<Held> loaded(count);
+        const auto hold = [&](size_t i, std::unique_ptr<T> object) {
+            if (afterRead && object)
+                afterRead(i, *object);
+            loaded[i] = Held(std::move(object));
+        };
         const bool read = ReadRecordsSideBySide(
             count, T::GetThisClass(), skipRecord, [&](size_t i, std::unique_ptr<CObject> object) {
                 // The first pass let through no class but T itself.
-                loaded[i].reset(static_cast<T*>(object.release()));
-                if (afterRead && loaded[i])
-                    afterRead(i, *loaded[i]);
+                hold(i, std::unique_ptr<T>(static_cast<T*>(object.release())));
             });
         if (read)
             return loaded;
-        for (size_t i = 0; i < count; ++i) {
-            loaded[i] = ReadObjectOf<T>();
-            if (afterRead && loaded[i])
-                afterRead(i, *loaded[i]);
-        }
+        for (size_t i = 0; i < count; ++i)
+            hold(i, ReadObjectOf<T>());
         return loaded;
     }
 

@@ -419,7 +419,7 @@ void CComponentArray::RebuildReferencePrefixes()
             }
         }
     };
-    constexpr size_t componentsPerRun = 8192;
+    const size_t componentsPerRun = CWorkPool::RunLength(m_components.size(), 8192);
     std::vector<Tally> runs((m_components.size() + componentsPerRun - 1) / componentsPerRun);
     CWorkPool::Shared().ForEach(runs.size(), [&](size_t run) {
         const size_t last = std::min(m_components.size(), (run + 1) * componentsPerRun);
@@ -710,8 +710,8 @@ void CComponentArray::Serialize(CArchive& ar, uint32_t fileVersion)
     for (int32_t& option : options)
         option = ar.ReadInt();
     const uint32_t count = ar.ReadCount(2);
-    std::vector<std::unique_ptr<CComponent>> components =
-        ar.ReadObjectsOf<CComponent>(count, &CComponent::SkipRecord);
+    std::vector<CSharedItem<CComponent>> components =
+        ar.ReadObjectsOf<CComponent, CSharedItem<CComponent>>(count, &CComponent::SkipRecord);
     if (std::any_of(components.begin(), components.end(), [](const auto& c) { return !c; }))
         CArchive::Fail(CArchiveException::badClass, "Empty component record.");
     std::unique_ptr<CShapeLib> oldCache;
@@ -724,7 +724,7 @@ void CComponentArray::Serialize(CArchive& ar, uint32_t fileVersion)
     m_textLineWidths = widths;
     m_textHeights = heights;
     m_textOptions = options;
-    m_components = TakeOverItems(std::move(components));
+    m_components = std::move(components);
     if (oldCache && m_document)
         m_document->GetEditableShapeCache() = *oldCache;
     ResetTransientState();
@@ -748,8 +748,26 @@ void CComponentArray::RepairAfterLoad(CArchive& ar, int32_t netCount)
     if (!m_document)
         return;
     const CShapeLib& cache = m_document->GetShapeCache();
-    for (auto& component : m_components)
-        component->RepairAfterLoad(ar, cache, netCount);
+    // Each component is repaired alone, so runs of them go side by side. Each run notes its
+    // repairs in an archive of its own; they are passed on in run order, which keeps the
+    // warnings in the order one thread would find them.
+    constexpr size_t componentsPerRun = 2048;
+    const size_t runs = (m_components.size() + componentsPerRun - 1) / componentsPerRun;
+    if (runs < 2) {
+        for (auto& component : m_components)
+            component->RepairAfterLoad(ar, cache, netCount);
+        return;
+    }
+    std::vector<CArchive> notes(runs);
+    CWorkPool::Shared().ForEach(runs, [&](size_t run) {
+        const size_t last = std::min(m_components.size(), (run + 1) * componentsPerRun);
+        for (size_t i = run * componentsPerRun; i < last; ++i)
+            m_components[i]->RepairAfterLoad(notes[run], cache, netCount);
+    });
+    for (const CArchive& run : notes) {
+        for (const std::string& text : run.GetLoadWarnings())
+            ar.AddLoadWarning(text);
+    }
 }
 
 CDialogService::ShapeRequest CComponentArray::MakeShapeRequest(bool replace) const

@@ -290,15 +290,15 @@ void CNetArray::Serialize(CArchive& ar)
 
     // Each net is compacted as soon as it was read, while its records are at hand.
     const uint32_t count = ar.ReadCount(2);
-    std::vector<std::unique_ptr<CNet>> loaded =
-        ar.ReadObjectsOf<CNet>(count, &CNet::SkipRecord, [](size_t i, CNet& net) {
+    std::vector<CSharedItem<CNet>> loaded = ar.ReadObjectsOf<CNet, CSharedItem<CNet>>(
+        count, &CNet::SkipRecord, [](size_t i, CNet& net) {
             if (i > 0)
                 net.CompactPens(true);
         });
     if (std::any_of(loaded.begin(), loaded.end(), [](const auto& net) { return !net; }))
         CArchive::Fail(CArchiveException::badClass, "A net of the net list is missing.");
 
-    m_nets = TakeOverItems(std::move(loaded));
+    m_nets = std::move(loaded);
     m_errors.clear();
     if (m_nets.empty()) {
         CreateNetZero();

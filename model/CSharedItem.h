@@ -1,12 +1,7 @@
 #pragma once
 
-#include <algorithm>
-#include <cstddef>
 #include <memory>
 #include <utility>
-#include <vector>
-
-#include "framework/CWorkPool.h"
 
 // An item of a design collection that copies of the collection share until one of them
 // changes it: an undo snapshot of a big board then costs a pointer per item, and an edit copies
@@ -78,18 +73,3 @@ private:
 
     std::shared_ptr<Cell> m_cell;
 };
-
-// The items, each taken over by a holder of its own; the holders of a long list are made side
-// by side on the work pool.
-template <typename T>
-std::vector<CSharedItem<T>> TakeOverItems(std::vector<std::unique_ptr<T>>&& items)
-{
-    std::vector<CSharedItem<T>> held(items.size());
-    constexpr size_t itemsPerRun = 8192;
-    CWorkPool::Shared().ForEach((items.size() + itemsPerRun - 1) / itemsPerRun, [&](size_t run) {
-        const size_t last = std::min(items.size(), (run + 1) * itemsPerRun);
-        for (size_t i = run * itemsPerRun; i < last; ++i)
-            held[i] = CSharedItem<T>(std::move(items[i]));
-    });
-    return held;
-}
