@@ -520,14 +520,34 @@ bool CComponentArray::Select(int32_t i, bool on)
 
 int32_t CComponentArray::SelectAll(bool on)
 {
+    // Each component is selected alone: runs of them go side by side, each counting what it
+    // changed and what it holds selected afterwards, and the counts are summed in order.
+    struct Counts {
+        int32_t changed = 0;
+        int32_t selected = 0;
+    };
+    const size_t componentsPerRun = CWorkPool::RunLength(m_components.size(), 4096);
+    std::vector<Counts> runs((m_components.size() + componentsPerRun - 1) / componentsPerRun);
+    CWorkPool::Shared().ForEach(runs.size(), [&](size_t run) {
+        Counts counts;
+        const size_t last = std::min(m_components.size(), (run + 1) * componentsPerRun);
+        for (size_t i = run * componentsPerRun; i < last; ++i) {
+            // Looked at first, so that a component already so is not taken for writing.
+            const CComponent& seen = *std::as_const(m_components)[i];
+            if (seen.IsSelected() != on && !(on && seen.TestFlag(ComponentFlags::lockSelect))) {
+                m_components[i]->SetSelected(on);
+                ++counts.changed;
+            }
+            counts.selected += std::as_const(m_components)[i]->IsSelected() ? 1 : 0;
+        }
+        runs[run] = counts;
+    });
     int32_t changed = 0;
-    for (int32_t i = 0; i < GetCount(); ++i) {
-        // Looked at first, so that a component already so is not taken for writing.
-        if (std::as_const(m_components)[size_t(i)]->IsSelected() != on && Select(i, on))
-            ++changed;
+    m_selectedCount = 0;
+    for (const Counts& counts : runs) {
+        changed += counts.changed;
+        m_selectedCount += counts.selected;
     }
-    m_selectedCount = static_cast<int32_t>(std::count_if(
-        m_components.begin(), m_components.end(), [](const auto& c) { return c->IsSelected(); }));
     return changed;
 }
 

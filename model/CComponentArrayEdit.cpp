@@ -378,15 +378,15 @@ void CComponentArray::RecalcAllRects()
     if (!m_document)
         return;
     // Each component's box is its own: runs of them are worked out side by side.
-    constexpr size_t componentsPerRun = 4096;
-    CWorkPool::Shared().ForEach(
-        (m_components.size() + componentsPerRun - 1) / componentsPerRun, [this](size_t run) {
-            const size_t last = std::min(m_components.size(), (run + 1) * componentsPerRun);
-            for (size_t i = run * componentsPerRun; i < last; ++i) {
-                if (CComponent* component = m_components[i].get())
-                    component->SetBox(BoxOf(*component));
-            }
-        });
+    const size_t componentsPerRun = CWorkPool::RunLength(m_components.size(), 4096);
+    const size_t runs = (m_components.size() + componentsPerRun - 1) / componentsPerRun;
+    CWorkPool::Shared().ForEach(runs, [this, componentsPerRun](size_t run) {
+        const size_t last = std::min(m_components.size(), (run + 1) * componentsPerRun);
+        for (size_t i = run * componentsPerRun; i < last; ++i) {
+            if (CComponent* component = m_components[i].get())
+                component->SetBox(BoxOf(*component));
+        }
+    });
     m_hitOrderStale = true;
 }
 

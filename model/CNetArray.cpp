@@ -490,11 +490,19 @@ void CNetArray::CalcBoundingBoxesWithoutPins()
 {
     if (!m_document)
         return;
-    CPadStackReaches margins(m_document->GetPadStacks());
-    for (auto& net : m_nets) {
-        if (std::as_const(net)->GetPinCount() == 0)
-            net->CalcBoundingBox(margins);
-    }
+    // Each net's box is its own: runs of nets are measured side by side.
+    const size_t netsPerRun = CWorkPool::RunLength(m_nets.size(), 4096);
+    CWorkPool::Shared().ForEach((m_nets.size() + netsPerRun - 1) / netsPerRun, [&](size_t run) {
+        std::optional<CPadStackReaches> margins;
+        const size_t last = std::min(m_nets.size(), (run + 1) * netsPerRun);
+        for (size_t k = run * netsPerRun; k < last; ++k) {
+            if (std::as_const(m_nets)[k]->GetPinCount() != 0)
+                continue;
+            if (!margins)
+                margins.emplace(m_document->GetPadStacks());
+            m_nets[k]->CalcBoundingBox(*margins);
+        }
+    });
 }
 
 void CNetArray::ClearAllPins()
@@ -613,11 +621,23 @@ void CNetArray::ReplacePadType(int32_t oldPadStack, int32_t newPadStack)
 int32_t CNetArray::SelectAll(bool on)
 {
     const int32_t before = m_selectedTotal;
-    for (auto& net : m_nets) {
-        if (on || std::as_const(net)->GetSelectedCount() > 0)
-            net->SelectAllVertices(on);
-    }
-    RecountSelected();
+    // Each net selects its own vertices: runs of nets go side by side, each counting what its
+    // nets hold selected afterwards, and the counts are summed in order.
+    const size_t netsPerRun = CWorkPool::RunLength(m_nets.size(), 4096);
+    std::vector<int32_t> selected((m_nets.size() + netsPerRun - 1) / netsPerRun, 0);
+    CWorkPool::Shared().ForEach(selected.size(), [&](size_t run) {
+        int32_t count = 0;
+        const size_t last = std::min(m_nets.size(), (run + 1) * netsPerRun);
+        for (size_t k = run * netsPerRun; k < last; ++k) {
+            if (on || std::as_const(m_nets)[k]->GetSelectedCount() > 0)
+                m_nets[k]->SelectAllVertices(on);
+            count += std::as_const(m_nets)[k]->GetSelectedCount();
+        }
+        selected[run] = count;
+    });
+    m_selectedTotal = 0;
+    for (const int32_t count : selected)
+        m_selectedTotal += count;
     return on ? m_selectedTotal - before : before;
 }
 
@@ -1032,16 +1052,30 @@ void CNetArray::BuildToDoList()
         int32_t net;
         std::string text;
     };
+    // Runs of nets are looked at side by side and their lines joined in net order.
+    const size_t others = m_nets.empty() ? 0 : m_nets.size() - 1;
+    const size_t netsPerRun = CWorkPool::RunLength(others, 4096);
+    std::vector<std::vector<Line>> found((others + netsPerRun - 1) / netsPerRun);
+    CWorkPool::Shared().ForEach(found.size(), [&](size_t run) {
+        std::vector<Line> mine;
+        const size_t last = std::min(m_nets.size(), 1 + (run + 1) * netsPerRun);
+        for (size_t i = 1 + run * netsPerRun; i < last; ++i) {
+            const CNet& net = *std::as_const(m_nets)[i];
+            const int32_t toDo = net.GetToDo();
+            if (toDo <= 0)
+                continue;
+            mine.push_back({toDo, int32_t(i),
+                            PadRight(std::to_string(toDo), 4) + " " + PadRight(net.GetName(), 10) +
+                                " " + PadRight(std::to_string(net.GetPinCount()), 5)});
+        }
+        found[run] = std::move(mine);
+    });
     std::vector<Line> lines;
-    for (int32_t i = 1; i < GetCount(); ++i) {
-        const CNet& net = *std::as_const(m_nets)[size_t(i)];
-        const int32_t toDo = net.GetToDo();
-        if (toDo <= 0)
-            continue;
-        lines.push_back({toDo, i,
-                         PadRight(std::to_string(toDo), 4) + " " + PadRight(net.GetName(), 10) +
-                             " " + PadRight(std::to_string(net.GetPinCount()), 5)});
-        m_toDoTotal += toDo;
+    for (std::vector<Line>& run : found) {
+        for (Line& line : run) {
+            m_toDoTotal += line.toDo;
+            lines.push_back(std::move(line));
+        }
     }
     // Most connections to make first; nets with as many keep their order.
     std::stable_sort(lines.begin(), lines.end(),
