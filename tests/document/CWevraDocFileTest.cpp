@@ -18,6 +18,7 @@
 #include "framework/CResourcePack.h"
 #include "framework/CServices.h"
 #include "framework/CWorkPool.h"
+#include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"
 #include "model/CNetArray.h"
@@ -286,6 +287,12 @@ TEST_F(CDesignFileTest, OpeningOnManyThreadsGivesWhatOneThreadGives)
     const Bytes cut(good.begin(), good.begin() + std::ptrdiff_t(nameAt("LATE15000")));
     Bytes wideAndCut = wide;
     wideAndCut.resize(cut.size());
+    // An early component names a missing shape and a late one has pad nets without pads: the
+    // repairs are reported in file order.
+    CComponentArray& components = source.Design().GetComponents();
+    components.GetComponent(100)->SetShapeIndex(7);
+    components.GetComponent(16000)->ResizePadNets(2);
+    const Bytes unfitting = Save(source);
 
     struct Outcome {
         bool opened = false;
@@ -312,12 +319,13 @@ TEST_F(CDesignFileTest, OpeningOnManyThreadsGivesWhatOneThreadGives)
     const std::string refusal =
         "Unexpected file contents in the design; the design has not been opened.";
     const std::string wideWords = "Wide-character strings are not supported.";
-    for (const auto& [bytes, opens, words] :
-         std::vector<std::tuple<Bytes, bool, std::string>>{{good, true, ""},
-                                                           {repaired, true, "pens or layers"},
-                                                           {wide, false, wideWords},
-                                                           {cut, false, refusal},
-                                                           {wideAndCut, false, wideWords}}) {
+    for (const auto& [bytes, opens, words] : std::vector<std::tuple<Bytes, bool, std::string>>{
+             {good, true, ""},
+             {repaired, true, "pens or layers"},
+             {unfitting, true, "shape.\nThe pad nets"},
+             {wide, false, wideWords},
+             {cut, false, refusal},
+             {wideAndCut, false, wideWords}}) {
         const Outcome one = open(bytes, 1);
         const Outcome four = open(bytes, 4);
         EXPECT_EQ(one.opened, opens) << words;
