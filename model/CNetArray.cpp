@@ -150,9 +150,18 @@ void CNetArray::CreateNetZero()
 
 void CNetArray::RecountSelected()
 {
+    const size_t netsPerRun = CWorkPool::RunLength(m_nets.size(), 4096);
+    std::vector<int32_t> selected((m_nets.size() + netsPerRun - 1) / netsPerRun, 0);
+    CWorkPool::Shared().ForEach(selected.size(), [&](size_t run) {
+        int32_t count = 0;
+        const size_t last = std::min(m_nets.size(), (run + 1) * netsPerRun);
+        for (size_t k = run * netsPerRun; k < last; ++k)
+            count += std::as_const(m_nets)[k]->GetSelectedCount();
+        selected[run] = count;
+    });
     m_selectedTotal = 0;
-    for (const auto& net : m_nets)
-        m_selectedTotal += net->GetSelectedCount();
+    for (const int32_t count : selected)
+        m_selectedTotal += count;
 }
 
 // ---- Lookup and naming --------------------------------------------------------------------------
@@ -338,8 +347,8 @@ std::vector<uint16_t> CNetArray::MissingNetZeroWidths() const
 {
     // Runs of nets are looked at side by side and their findings merged in net order, so each
     // width keeps the place of the first net that needs it.
-    constexpr size_t netsPerRun = 8192;
     const size_t others = m_nets.empty() ? 0 : m_nets.size() - 1;
+    const size_t netsPerRun = CWorkPool::RunLength(others, 8192);
     std::vector<std::vector<uint16_t>> found((others + netsPerRun - 1) / netsPerRun);
     CWorkPool::Shared().ForEach(found.size(), [&](size_t run) {
         const size_t last = std::min(m_nets.size(), 1 + (run + 1) * netsPerRun);
