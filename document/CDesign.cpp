@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "framework/CBackgroundRelease.h"
-#include "framework/CWorkPool.h"
 #include "framework/LittleEndian.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
@@ -175,12 +174,19 @@ void CDesign::TakeOver(CDesign& loaded)
 
 void CDesign::ReleaseInBackground()
 {
+    ReleaseCollections(std::move(m_nets), std::move(m_components));
+}
+
+void CDesign::ReleaseCollections(std::unique_ptr<CNetArray> nets,
+                                 std::unique_ptr<CComponentArray> components)
+{
     struct Collections {
         std::unique_ptr<CNetArray> nets;
         std::unique_ptr<CComponentArray> components;
     };
-    const size_t items = size_t(m_nets->GetCount()) + size_t(m_components->GetCount());
-    CBackgroundRelease::Shared().HandIfBig(Collections{std::move(m_nets), std::move(m_components)},
+    const size_t items =
+        (nets ? size_t(nets->GetCount()) : 0) + (components ? size_t(components->GetCount()) : 0);
+    CBackgroundRelease::Shared().HandIfBig(Collections{std::move(nets), std::move(components)},
                                            items);
 }
 

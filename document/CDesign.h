@@ -203,6 +203,9 @@ public:
     // as long to free as to read. The design is left without them; nothing but its destructor may
     // use it afterwards.
     void ReleaseInBackground();
+    // The same for collections taken out of a design or copied from one.
+    static void ReleaseCollections(std::unique_ptr<CNetArray> nets,
+                                   std::unique_ptr<CComponentArray> components);
 
     // ---- Layer counts and net groups ------------------------------------------------------------
 

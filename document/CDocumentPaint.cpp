@@ -64,24 +64,37 @@ constexpr size_t minimumComponentRange = 512;
 constexpr COLORREF black = 0x00000000;
 constexpr COLORREF white = 0x00FFFFFF;
 
-// Draws every component that is not selected and meets the clip, in ranges of components on the
-// work pool, in the order one thread would.
+// Draws the picked components in ranges on the work pool, in the order one thread would.
 template <class Draw>
-void DrawUnselectedComponents(CDeviceContext& dc, const CComponentArray& components,
-                              const CRect& clip, const std::vector<size_t>& meeting, Draw draw)
+void DrawPickedComponents(CDeviceContext& dc, const CComponentArray& components,
+                          const std::vector<size_t>& picked, Draw draw)
 {
-    const std::vector<size_t> picked = CDrawList::Pick(
-        size_t(components.GetCount()),
-        [&](size_t i) {
-            return !components.IsSelected(int32_t(i)) &&
-                   components.IntersectsRect(int32_t(i), clip);
-        },
-        &meeting);
     CDrawList::DrawInRanges(dc, picked.size(), minimumComponentRange,
                             [&](CDeviceContext& target, size_t first, size_t last) {
                                 for (size_t k = first; k < last; ++k)
                                     draw(target, *components.GetComponent(int32_t(picked[k])));
                             });
+}
+
+// The components, among `meeting` when given, that are (not) selected and meet the clip.
+std::vector<size_t> PickComponents(const CComponentArray& components, bool selected,
+                                   const CRect& clip, const std::vector<size_t>* meeting)
+{
+    return CDrawList::Pick(
+        size_t(components.GetCount()),
+        [&](size_t i) {
+            return components.IsSelected(int32_t(i)) == selected &&
+                   components.IntersectsRect(int32_t(i), clip);
+        },
+        meeting);
+}
+
+// Draws every component that is not selected and meets the clip.
+template <class Draw>
+void DrawUnselectedComponents(CDeviceContext& dc, const CComponentArray& components,
+                              const CRect& clip, const std::vector<size_t>& meeting, Draw draw)
+{
+    DrawPickedComponents(dc, components, PickComponents(components, false, clip, &meeting), draw);
 }
 
 int32_t ToPixel(int32_t board, int32_t offset, int32_t scale)
@@ -671,13 +684,8 @@ void CDocumentPaint::DrawSelection(CDeviceContext& dc)
     // All) it is as much as the board and is drawn in ranges on the work pool as the board is.
     const CComponentArray& components = m_design.GetComponents();
     const std::vector<size_t> selectedComponents =
-        components.GetSelectedCount() > 0
-            ? CDrawList::Pick(size_t(components.GetCount()),
-                              [&](size_t i) {
-                                  return components.IsSelected(int32_t(i)) &&
-                                         components.IntersectsRect(int32_t(i), clip);
-                              })
-            : std::vector<size_t>();
+        components.GetSelectedCount() > 0 ? PickComponents(components, true, clip, nullptr)
+                                          : std::vector<size_t>();
     for (int32_t layer = 1; layer < LAYER_COUNT && !selectedComponents.empty(); ++layer)
         if (IsLayerShown(shown, layer))
             components.Draw(dc, layer, clip, true, true, &selectedComponents);
@@ -691,17 +699,13 @@ void CDocumentPaint::DrawSelection(CDeviceContext& dc)
     nets.DrawSelectedAll(dc, clip, shown, &selectedNets);
 
     const auto drawSelectedComponents = [&](int32_t layer) {
-        CDrawList::DrawInRanges(dc, selectedComponents.size(), minimumComponentRange,
-                                [&](CDeviceContext& target, size_t first, size_t last) {
-                                    for (size_t k = first; k < last; ++k) {
-                                        const CComponent& component = *components.GetComponent(
-                                            int32_t(selectedComponents[k]));
-                                        if (layer > lastSignalLayer)
-                                            component.DrawPadsPlain(target, m_link, layer);
-                                        else
-                                            component.DrawPads(target, m_link, layer, true);
-                                    }
-                                });
+        DrawPickedComponents(dc, components, selectedComponents,
+                             [&](CDeviceContext& target, const CComponent& component) {
+                                 if (layer > lastSignalLayer)
+                                     component.DrawPadsPlain(target, m_link, layer);
+                                 else
+                                     component.DrawPads(target, m_link, layer, true);
+                             });
     };
     if (const COutputRec* set = m_design.GetCurrentLayerSet()) {
         const auto& slots = set->GetLayerBytes();

@@ -109,14 +109,13 @@ CPadStackUse::NumbersUsed CPadStackUse::GetNetPadStacksUsed() const
     // small board's in one run. Each run marks a set of its own and hands it over once, as
     // neighbouring sets share a cache line.
     const CNetArray& nets = m_design.GetNets();
-    const int32_t count = std::max(nets.GetCount(), 0);
-    const int32_t netsPerRun = int32_t(CWorkPool::RunLength(size_t(count), 4096));
-    std::vector<NumbersUsed> runs(size_t((count + netsPerRun - 1) / netsPerRun));
-    CWorkPool::Shared().ForEach(runs.size(), [&](size_t run) {
+    const size_t count = size_t(std::max(nets.GetCount(), 0));
+    constexpr size_t netsAlone = 4096;
+    std::vector<NumbersUsed> runs(CWorkPool::RunCount(count, netsAlone));
+    const auto mark = [&](size_t run, size_t first, size_t last) {
         NumbersUsed used;
-        const int32_t last = std::min(count, int32_t(run + 1) * netsPerRun);
-        for (int32_t n = int32_t(run) * netsPerRun; n < last; ++n) {
-            const CNet& net = *nets.GetNet(n);
+        for (size_t n = first; n < last; ++n) {
+            const CNet& net = *nets.GetNet(int32_t(n));
             for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
                 const TrackRec& rec = net.GetVertex(v);
                 if (rec.IsPad())
@@ -124,7 +123,8 @@ CPadStackUse::NumbersUsed CPadStackUse::GetNetPadStacksUsed() const
             }
         }
         runs[run] = used;
-    });
+    };
+    CWorkPool::Shared().ForEachRun(count, netsAlone, mark);
     NumbersUsed used;
     for (const NumbersUsed& run : runs)
         used |= run;

@@ -4,7 +4,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "framework/CBackgroundRelease.h"
+#include "document/CDesign.h"
 #include "framework/CWorkPool.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
@@ -57,15 +57,7 @@ void CPaintedBoard::ReleaseCopies()
 {
     // The old copies are often the last holders of what an edit replaced or took away, thousands
     // of nets after a delete renumbers pins: freeing them is left to the release thread.
-    struct Copies {
-        std::unique_ptr<CNetArray> nets;
-        std::unique_ptr<CComponentArray> components;
-    };
-    if (!IsRecorded())
-        return;
-    const size_t items = size_t(m_nets->GetCount()) + size_t(m_components->GetCount());
-    CBackgroundRelease::Shared().HandIfBig(Copies{std::move(m_nets), std::move(m_components)},
-                                           items);
+    CDesign::ReleaseCollections(std::move(m_nets), std::move(m_components));
 }
 
 void CPaintedBoard::Forget()

@@ -35,7 +35,7 @@ public:
     // selected items would cost more than the picture and the next one is drawn whole anyway.
     void Record(const CNetArray& nets, const CComponentArray& components,
                 const CDesignSettings& settings, std::vector<uint8_t> fingerprint);
-    // Nothing kept: the next picture is drawn whole. Frees the kept copies.
+    // Nothing kept: the next picture is drawn whole. Lets go of the kept copies.
     void Forget();
     bool IsRecorded() const { return m_nets != nullptr; }
 

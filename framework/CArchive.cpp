@@ -327,8 +327,8 @@ void CArchive::WriteObjects(size_t count, const std::function<const CObject*(siz
     // then gets its tag and its bytes in order. A tag depends on the running index of this
     // archive, the rest of a record does not, unless the record holds object records of its
     // own: a run of such records is written one by one after all.
-    const size_t objectsPerRun = CWorkPool::RunLength(count, 4096);
-    const size_t runs = (count + objectsPerRun - 1) / objectsPerRun;
+    constexpr size_t objectsAlone = 4096;
+    const size_t runs = CWorkPool::RunCount(count, objectsAlone);
     const auto oneByOne = [&](size_t first, size_t last) {
         for (size_t i = first; i < last; ++i)
             WriteObject(objectAt(i));
@@ -338,6 +338,7 @@ void CArchive::WriteObjects(size_t count, const std::function<const CObject*(siz
         return;
     }
     struct Run {
+        size_t first = 0;
         CArchive bytes;
         // Per record: where its bytes end in `bytes`, and its class (nullptr for a null).
         std::vector<size_t> ends;
@@ -345,10 +346,9 @@ void CArchive::WriteObjects(size_t count, const std::function<const CObject*(siz
         bool alone = true;
     };
     std::vector<Run> made(runs);
-    CWorkPool::Shared().ForEach(runs, [&](size_t run) {
+    const auto store = [&](size_t run, size_t first, size_t last) {
         Run& mine = made[run];
-        const size_t first = run * objectsPerRun;
-        const size_t last = std::min(count, first + objectsPerRun);
+        mine.first = first;
         mine.ends.reserve(last - first);
         mine.classes.reserve(last - first);
         for (size_t i = first; i < last; ++i) {
@@ -359,15 +359,15 @@ void CArchive::WriteObjects(size_t count, const std::function<const CObject*(siz
             mine.ends.push_back(mine.bytes.m_buffer.size());
         }
         mine.alone = mine.bytes.m_mapCount == 1;
-    });
+    };
+    CWorkPool::Shared().ForEachRun(count, objectsAlone, store);
     size_t total = 0;
     for (const Run& run : made)
         total += run.bytes.m_buffer.size() + run.ends.size() * sizeof(uint16_t);
     Reserve(total);
-    for (size_t run = 0; run < runs; ++run) {
-        const Run& mine = made[run];
+    for (const Run& mine : made) {
         if (!mine.alone) {
-            oneByOne(run * objectsPerRun, run * objectsPerRun + mine.ends.size());
+            oneByOne(mine.first, mine.first + mine.ends.size());
             continue;
         }
         size_t from = 0;

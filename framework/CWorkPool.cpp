@@ -111,13 +111,19 @@ int CWorkPool::ThreadCount()
     return requested >= 1 ? std::min(requested, maxThreads) : CoreCount();
 }
 
-std::size_t CWorkPool::RunLength(std::size_t count, std::size_t alone, std::size_t runsPerThread)
+std::size_t CWorkPool::RunLength(std::size_t count, std::size_t alone)
 {
     if (count <= alone)
         return std::max<std::size_t>(count, 1);
-    const std::size_t runs =
-        static_cast<std::size_t>(ThreadCount()) * std::max<std::size_t>(runsPerThread, 1);
+    constexpr std::size_t runsPerThread = 2;
+    const std::size_t runs = static_cast<std::size_t>(ThreadCount()) * runsPerThread;
     return (count + runs - 1) / runs;
+}
+
+std::size_t CWorkPool::RunCount(std::size_t count, std::size_t alone)
+{
+    const std::size_t length = RunLength(count, alone);
+    return (count + length - 1) / length;
 }
 
 CWorkPool::~CWorkPool()
@@ -214,4 +220,13 @@ void CWorkPool::WorkerLoop(std::stop_token stop)
         lock.lock();
         ++job->helpersWanted;
     }
+}
+
+void CWorkPool::ForEachRun(
+    std::size_t count, std::size_t alone,
+    const std::function<void(std::size_t run, std::size_t first, std::size_t last)>& work)
+{
+    const std::size_t length = RunLength(count, alone);
+    ForEach((count + length - 1) / length,
+            [&](std::size_t run) { work(run, run * length, std::min(count, (run + 1) * length)); });
 }

@@ -27,11 +27,10 @@ public:
 
     // Threads work is split over (at least 1).
     static int ThreadCount();
-    // How many of `count` items to hand out as one run: all of them up to `alone` items, where
-    // waking other threads would cost more than it saves; else about `runsPerThread` runs for
-    // each thread, so that no thread is left with a last run while the others wait.
-    static std::size_t RunLength(std::size_t count, std::size_t alone,
-                                 std::size_t runsPerThread = 2);
+    // How many runs ForEachRun splits `count` items into: one up to `alone` items, where waking
+    // other threads would cost more than it saves; else about two for each thread, so that no
+    // thread is left with a last run while the others wait.
+    static std::size_t RunCount(std::size_t count, std::size_t alone);
 
     // Calls work(i) for every i in [0, count), spread over the pool and the calling thread, and
     // returns when all calls have returned. When calls throw, the first exception thrown is
@@ -39,6 +38,11 @@ public:
     // skipped. A ForEach from inside a work item runs inline on that thread, so nesting never
     // waits for a busy pool.
     void ForEach(std::size_t count, const std::function<void(std::size_t)>& work);
+    // ForEach over runs of the `count` items: work(run, first, last) for the items [first, last)
+    // of run `run`, numbered in order from 0 to RunCount(count, alone) - 1.
+    void ForEachRun(
+        std::size_t count, std::size_t alone,
+        const std::function<void(std::size_t run, std::size_t first, std::size_t last)>& work);
 
     ~CWorkPool();
     CWorkPool(const CWorkPool&) = delete;
@@ -51,6 +55,8 @@ private:
     void StartWorkers(std::size_t wanted);
     void WorkerLoop(std::stop_token stop);
     static void RunInline(std::size_t count, const std::function<void(std::size_t)>& work);
+    // The items of each run of RunCount.
+    static std::size_t RunLength(std::size_t count, std::size_t alone);
 
     std::mutex m_mutex;
     std::condition_variable_any m_wake;

@@ -419,15 +419,15 @@ void CComponentArray::RebuildReferencePrefixes()
             }
         }
     };
-    const size_t componentsPerRun = CWorkPool::RunLength(m_components.size(), 8192);
-    std::vector<Tally> runs((m_components.size() + componentsPerRun - 1) / componentsPerRun);
-    CWorkPool::Shared().ForEach(runs.size(), [&](size_t run) {
-        const size_t last = std::min(m_components.size(), (run + 1) * componentsPerRun);
-        for (size_t i = run * componentsPerRun; i < last; ++i) {
+    constexpr size_t prefixComponentsAlone = 8192;
+    std::vector<Tally> runs(CWorkPool::RunCount(m_components.size(), prefixComponentsAlone));
+    const auto tally = [&](size_t run, size_t first, size_t last) {
+        for (size_t i = first; i < last; ++i) {
             const std::string reference = std::as_const(m_components)[i]->GetName(0);
             runs[run].Add(ReferencePrefix(reference), 1);
         }
-    });
+    };
+    CWorkPool::Shared().ForEachRun(m_components.size(), prefixComponentsAlone, tally);
     Tally all;
     for (const Tally& run : runs) {
         for (size_t k = 0; k < run.prefixes.size(); ++k)
@@ -526,12 +526,10 @@ int32_t CComponentArray::SelectAll(bool on)
         int32_t changed = 0;
         int32_t selected = 0;
     };
-    const size_t componentsPerRun = CWorkPool::RunLength(m_components.size(), 4096);
-    std::vector<Counts> runs((m_components.size() + componentsPerRun - 1) / componentsPerRun);
-    CWorkPool::Shared().ForEach(runs.size(), [&](size_t run) {
+    std::vector<Counts> runs(CWorkPool::RunCount(m_components.size(), componentsAlone));
+    const auto select = [&](size_t run, size_t first, size_t last) {
         Counts counts;
-        const size_t last = std::min(m_components.size(), (run + 1) * componentsPerRun);
-        for (size_t i = run * componentsPerRun; i < last; ++i) {
+        for (size_t i = first; i < last; ++i) {
             // Looked at first, so that a component already so is not taken for writing.
             const CComponent& seen = *std::as_const(m_components)[i];
             if (seen.IsSelected() != on && !(on && seen.TestFlag(ComponentFlags::lockSelect))) {
@@ -541,7 +539,8 @@ int32_t CComponentArray::SelectAll(bool on)
             counts.selected += std::as_const(m_components)[i]->IsSelected() ? 1 : 0;
         }
         runs[run] = counts;
-    });
+    };
+    CWorkPool::Shared().ForEachRun(m_components.size(), componentsAlone, select);
     int32_t changed = 0;
     m_selectedCount = 0;
     for (const Counts& counts : runs) {
@@ -771,19 +770,13 @@ void CComponentArray::RepairAfterLoad(CArchive& ar, int32_t netCount)
     // Each component is repaired alone, so runs of them go side by side. Each run notes its
     // repairs in an archive of its own; they are passed on in run order, which keeps the
     // warnings in the order one thread would find them.
-    constexpr size_t componentsPerRun = 2048;
-    const size_t runs = (m_components.size() + componentsPerRun - 1) / componentsPerRun;
-    if (runs < 2) {
-        for (auto& component : m_components)
-            component->RepairAfterLoad(ar, cache, netCount);
-        return;
-    }
-    std::vector<CArchive> notes(runs);
-    CWorkPool::Shared().ForEach(runs, [&](size_t run) {
-        const size_t last = std::min(m_components.size(), (run + 1) * componentsPerRun);
-        for (size_t i = run * componentsPerRun; i < last; ++i)
+    constexpr size_t repairsAlone = 2048;
+    std::vector<CArchive> notes(CWorkPool::RunCount(m_components.size(), repairsAlone));
+    const auto repair = [&](size_t run, size_t first, size_t last) {
+        for (size_t i = first; i < last; ++i)
             m_components[i]->RepairAfterLoad(notes[run], cache, netCount);
-    });
+    };
+    CWorkPool::Shared().ForEachRun(m_components.size(), repairsAlone, repair);
     for (const CArchive& run : notes) {
         for (const std::string& text : run.GetLoadWarnings())
             ar.AddLoadWarning(text);

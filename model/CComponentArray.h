@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -339,6 +340,8 @@ public:
     void RepairAfterLoad(CArchive& ar, int32_t netCount);
 
 private:
+    // Up to this many components are gone through on one thread: waking others would cost more.
+    static constexpr size_t componentsAlone = 4096;
     // The box of a component as its shape and placement give it.
     CRect BoxOf(const CComponent& component) const;
     const CComponent& At(int32_t i) const;

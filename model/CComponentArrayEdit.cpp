@@ -378,15 +378,13 @@ void CComponentArray::RecalcAllRects()
     if (!m_document)
         return;
     // Each component's box is its own: runs of them are worked out side by side.
-    const size_t componentsPerRun = CWorkPool::RunLength(m_components.size(), 4096);
-    const size_t runs = (m_components.size() + componentsPerRun - 1) / componentsPerRun;
-    CWorkPool::Shared().ForEach(runs, [this, componentsPerRun](size_t run) {
-        const size_t last = std::min(m_components.size(), (run + 1) * componentsPerRun);
-        for (size_t i = run * componentsPerRun; i < last; ++i) {
+    const auto measure = [this](size_t, size_t first, size_t last) {
+        for (size_t i = first; i < last; ++i) {
             if (CComponent* component = m_components[i].get())
                 component->SetBox(BoxOf(*component));
         }
-    });
+    };
+    CWorkPool::Shared().ForEachRun(m_components.size(), componentsAlone, measure);
     m_hitOrderStale = true;
 }
 
@@ -463,24 +461,15 @@ void CComponentArray::RebuildNetPins()
     // Each pad's place in that order is counted out first; the pads are then placed side by
     // side, each into its own place, so any number of threads gives the same order.
     // The components' pads and their nets are looked up side by side into their places.
-    const size_t componentsPerRun = CWorkPool::RunLength(m_components.size(), 4096);
-    const size_t componentRuns = (m_components.size() + componentsPerRun - 1) / componentsPerRun;
-    const auto forEachRun = [&](const auto& visit) {
-        CWorkPool::Shared().ForEach(componentRuns, [&](size_t run) {
-            const size_t last = std::min(m_components.size(), (run + 1) * componentsPerRun);
-            for (size_t i = run * componentsPerRun; i < last; ++i)
-                visit(i, *std::as_const(m_components)[i]);
-        });
-    };
     // Each run notes its components' pad nets in a list of its own; the lists are joined in
     // order once the pads are counted.
     std::vector<int32_t> firstPad(m_components.size() + 1, 0);
-    std::vector<std::vector<int32_t>> runPadNets(componentRuns);
-    CWorkPool::Shared().ForEach(componentRuns, [&](size_t run) {
+    std::vector<std::vector<int32_t>> runPadNets(
+        CWorkPool::RunCount(m_components.size(), componentsAlone));
+    const auto listPads = [&](size_t run, size_t first, size_t last) {
         // Filled here and handed over once: neighbouring lists share a cache line.
         std::vector<int32_t> mine;
-        const size_t last = std::min(m_components.size(), (run + 1) * componentsPerRun);
-        for (size_t i = run * componentsPerRun; i < last; ++i) {
+        for (size_t i = first; i < last; ++i) {
             const CComponent& component = *std::as_const(m_components)[i];
             const int32_t pads = std::max(component.GetPadCount(cache), 0);
             firstPad[i + 1] = pads;
@@ -488,7 +477,8 @@ void CComponentArray::RebuildNetPins()
                 mine.push_back(netOf(component, n));
         }
         runPadNets[run] = std::move(mine);
-    });
+    };
+    CWorkPool::Shared().ForEachRun(m_components.size(), componentsAlone, listPads);
     for (size_t i = 1; i < firstPad.size(); ++i)
         firstPad[i] += firstPad[i - 1];
     std::vector<int32_t> padNets;
@@ -516,15 +506,19 @@ void CComponentArray::RebuildNetPins()
         bool mirrored;
     };
     std::vector<PendingPin> pending(size_t(firstPin.back()));
-    forEachRun([&](size_t i, const CComponent& component) {
-        for (int32_t p = firstPad[i]; p < firstPad[i + 1]; ++p) {
-            if (slots[size_t(p)] < 0)
-                continue;
-            const int32_t n = p - firstPad[i];
-            pending[size_t(slots[size_t(p)])] = {component.GetPadPlacement(n, cache), int32_t(i), n,
-                                                 component.IsMirrored()};
+    const auto placePins = [&](size_t, size_t first, size_t last) {
+        for (size_t i = first; i < last; ++i) {
+            const CComponent& component = *std::as_const(m_components)[i];
+            for (int32_t p = firstPad[i]; p < firstPad[i + 1]; ++p) {
+                if (slots[size_t(p)] < 0)
+                    continue;
+                const int32_t n = p - firstPad[i];
+                pending[size_t(slots[size_t(p)])] = {component.GetPadPlacement(n, cache),
+                                                     int32_t(i), n, component.IsMirrored()};
+            }
         }
-    });
+    };
+    CWorkPool::Shared().ForEachRun(m_components.size(), componentsAlone, placePins);
     // Each net takes its own pins alone, so runs of nets are filled side by side; each run
     // keeps its own cache of pad reaches. A run is long enough that a small board stays on one
     // thread rather than wait for others to wake; a big board's runs are shorter, so that the

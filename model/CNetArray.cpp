@@ -37,6 +37,9 @@ constexpr double boardWidthsMm[] = {0.25, 0.3, 0.35, 0.4, 0.5, 0.6, 0.8, 1.0, 1.
 
 constexpr COLORREF errorLineColor = 0xFFFFFF;
 
+// Up to this many nets are gone through on one thread: waking others would cost more.
+constexpr size_t netsAlone = 4096;
+
 bool WithinSquare(CPoint p, CPoint centre, int32_t halfSize)
 {
     return std::abs(int64_t(p.x) - centre.x) <= halfSize &&
@@ -150,15 +153,14 @@ void CNetArray::CreateNetZero()
 
 void CNetArray::RecountSelected()
 {
-    const size_t netsPerRun = CWorkPool::RunLength(m_nets.size(), 4096);
-    std::vector<int32_t> selected((m_nets.size() + netsPerRun - 1) / netsPerRun, 0);
-    CWorkPool::Shared().ForEach(selected.size(), [&](size_t run) {
+    std::vector<int32_t> selected(CWorkPool::RunCount(m_nets.size(), netsAlone), 0);
+    const auto countRun = [&](size_t run, size_t first, size_t last) {
         int32_t count = 0;
-        const size_t last = std::min(m_nets.size(), (run + 1) * netsPerRun);
-        for (size_t k = run * netsPerRun; k < last; ++k)
+        for (size_t k = first; k < last; ++k)
             count += std::as_const(m_nets)[k]->GetSelectedCount();
         selected[run] = count;
-    });
+    };
+    CWorkPool::Shared().ForEachRun(m_nets.size(), netsAlone, countRun);
     m_selectedTotal = 0;
     for (const int32_t count : selected)
         m_selectedTotal += count;
@@ -348,13 +350,14 @@ std::vector<uint16_t> CNetArray::MissingNetZeroWidths() const
     // Runs of nets are looked at side by side and their findings merged in net order, so each
     // width keeps the place of the first net that needs it.
     const size_t others = m_nets.empty() ? 0 : m_nets.size() - 1;
-    const size_t netsPerRun = CWorkPool::RunLength(others, 8192);
-    std::vector<std::vector<uint16_t>> found((others + netsPerRun - 1) / netsPerRun);
-    CWorkPool::Shared().ForEach(found.size(), [&](size_t run) {
-        const size_t last = std::min(m_nets.size(), 1 + (run + 1) * netsPerRun);
-        for (size_t i = 1 + run * netsPerRun; i < last; ++i)
+    constexpr size_t widthNetsAlone = 8192;
+    std::vector<std::vector<uint16_t>> found(CWorkPool::RunCount(others, widthNetsAlone));
+    const auto findWidths = [&](size_t run, size_t first, size_t last) {
+        // Net 0 is left out: the runs count from net 1.
+        for (size_t i = first + 1; i <= last; ++i)
             AddMissingWidths(*m_nets[0], *m_nets[i], found[run]);
-    });
+    };
+    CWorkPool::Shared().ForEachRun(others, widthNetsAlone, findWidths);
     std::vector<uint16_t> missing;
     for (const std::vector<uint16_t>& widths : found) {
         for (const uint16_t width : widths) {
@@ -500,18 +503,17 @@ void CNetArray::CalcBoundingBoxesWithoutPins()
     if (!m_document)
         return;
     // Each net's box is its own: runs of nets are measured side by side.
-    const size_t netsPerRun = CWorkPool::RunLength(m_nets.size(), 4096);
-    CWorkPool::Shared().ForEach((m_nets.size() + netsPerRun - 1) / netsPerRun, [&](size_t run) {
+    const auto measure = [&](size_t, size_t first, size_t last) {
         std::optional<CPadStackReaches> margins;
-        const size_t last = std::min(m_nets.size(), (run + 1) * netsPerRun);
-        for (size_t k = run * netsPerRun; k < last; ++k) {
+        for (size_t k = first; k < last; ++k) {
             if (std::as_const(m_nets)[k]->GetPinCount() != 0)
                 continue;
             if (!margins)
                 margins.emplace(m_document->GetPadStacks());
             m_nets[k]->CalcBoundingBox(*margins);
         }
-    });
+    };
+    CWorkPool::Shared().ForEachRun(m_nets.size(), netsAlone, measure);
 }
 
 void CNetArray::ClearAllPins()
@@ -522,13 +524,11 @@ void CNetArray::ClearAllPins()
 
 void CNetArray::ReleaseNets()
 {
-    constexpr size_t netsPerRun = 4096;
-    const size_t runs = (m_nets.size() + netsPerRun - 1) / netsPerRun;
-    CWorkPool::Shared().ForEach(runs, [&](size_t run) {
-        const size_t last = std::min(m_nets.size(), (run + 1) * netsPerRun);
-        for (size_t k = run * netsPerRun; k < last; ++k)
+    const auto release = [&](size_t, size_t first, size_t last) {
+        for (size_t k = first; k < last; ++k)
             m_nets[k] = CSharedItem<CNet>();
-    });
+    };
+    CWorkPool::Shared().ForEachRun(m_nets.size(), netsAlone, release);
     m_nets.clear();
 }
 
@@ -536,17 +536,16 @@ int32_t CNetArray::RenumberPinComponents(const std::vector<int32_t>& newIndex)
 {
     // Nets are looked at alone, so runs of them go side by side; most keep their pins, and a
     // net an undo snapshot shares is copied only when its pins change.
-    constexpr size_t netsPerRun = 4096;
-    const size_t runs = (m_nets.size() + netsPerRun - 1) / netsPerRun;
-    std::vector<int32_t> dropped(runs, 0);
-    CWorkPool::Shared().ForEach(runs, [&](size_t run) {
+    std::vector<int32_t> dropped(CWorkPool::RunCount(m_nets.size(), netsAlone), 0);
+    const auto renumber = [&](size_t run, size_t first, size_t last) {
         std::optional<CPadStackReaches> margins;
-        const size_t last = std::min(m_nets.size(), (run + 1) * netsPerRun);
-        for (size_t k = run * netsPerRun; k < last; ++k) {
+        // Counted here and handed over once: neighbouring runs' counts share a cache line.
+        int32_t droppedHere = 0;
+        for (size_t k = first; k < last; ++k) {
             if (!std::as_const(m_nets)[k]->PinsChangeWith(newIndex))
                 continue;
             CNet& net = *m_nets[k];
-            dropped[run] += net.RenumberPinComponents(newIndex);
+            droppedHere += net.RenumberPinComponents(newIndex);
             // As a rebuild of the pins leaves it.
             if (m_document && net.GetPinCount() > 0) {
                 if (!margins)
@@ -554,7 +553,9 @@ int32_t CNetArray::RenumberPinComponents(const std::vector<int32_t>& newIndex)
                 net.CalcBoundingBox(*margins);
             }
         }
-    });
+        dropped[run] = droppedHere;
+    };
+    CWorkPool::Shared().ForEachRun(m_nets.size(), netsAlone, renumber);
     int32_t total = 0;
     for (const int32_t count : dropped)
         total += count;
@@ -630,23 +631,15 @@ void CNetArray::ReplacePadType(int32_t oldPadStack, int32_t newPadStack)
 int32_t CNetArray::SelectAll(bool on)
 {
     const int32_t before = m_selectedTotal;
-    // Each net selects its own vertices: runs of nets go side by side, each counting what its
-    // nets hold selected afterwards, and the counts are summed in order.
-    const size_t netsPerRun = CWorkPool::RunLength(m_nets.size(), 4096);
-    std::vector<int32_t> selected((m_nets.size() + netsPerRun - 1) / netsPerRun, 0);
-    CWorkPool::Shared().ForEach(selected.size(), [&](size_t run) {
-        int32_t count = 0;
-        const size_t last = std::min(m_nets.size(), (run + 1) * netsPerRun);
-        for (size_t k = run * netsPerRun; k < last; ++k) {
+    // Each net selects its own vertices: runs of nets go side by side.
+    const auto select = [&](size_t, size_t first, size_t last) {
+        for (size_t k = first; k < last; ++k) {
             if (on || std::as_const(m_nets)[k]->GetSelectedCount() > 0)
                 m_nets[k]->SelectAllVertices(on);
-            count += std::as_const(m_nets)[k]->GetSelectedCount();
         }
-        selected[run] = count;
-    });
-    m_selectedTotal = 0;
-    for (const int32_t count : selected)
-        m_selectedTotal += count;
+    };
+    CWorkPool::Shared().ForEachRun(m_nets.size(), netsAlone, select);
+    RecountSelected();
     return on ? m_selectedTotal - before : before;
 }
 
@@ -1063,12 +1056,11 @@ void CNetArray::BuildToDoList()
     };
     // Runs of nets are looked at side by side and their lines joined in net order.
     const size_t others = m_nets.empty() ? 0 : m_nets.size() - 1;
-    const size_t netsPerRun = CWorkPool::RunLength(others, 4096);
-    std::vector<std::vector<Line>> found((others + netsPerRun - 1) / netsPerRun);
-    CWorkPool::Shared().ForEach(found.size(), [&](size_t run) {
+    std::vector<std::vector<Line>> found(CWorkPool::RunCount(others, netsAlone));
+    const auto listRun = [&](size_t run, size_t first, size_t last) {
         std::vector<Line> mine;
-        const size_t last = std::min(m_nets.size(), 1 + (run + 1) * netsPerRun);
-        for (size_t i = 1 + run * netsPerRun; i < last; ++i) {
+        // Net 0 is left out: the runs count from net 1.
+        for (size_t i = first + 1; i <= last; ++i) {
             const CNet& net = *std::as_const(m_nets)[i];
             const int32_t toDo = net.GetToDo();
             if (toDo <= 0)
@@ -1078,7 +1070,8 @@ void CNetArray::BuildToDoList()
                                 " " + PadRight(std::to_string(net.GetPinCount()), 5)});
         }
         found[run] = std::move(mine);
-    });
+    };
+    CWorkPool::Shared().ForEachRun(others, netsAlone, listRun);
     std::vector<Line> lines;
     for (std::vector<Line>& run : found) {
         for (Line& line : run) {
