@@ -232,6 +232,12 @@ TEST_F(CBoardViewInputTest, AnEditRepaintsWhereTheBoardChangedAndShowsTheWholeTr
     EXPECT_FALSE(paint()) << "Redo";
     EXPECT_TRUE(view->IsBackBufferWhole());
 
+    // Select All takes every item out of the board picture into the selection's overlay.
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(components.GetSelectedCount(), components.GetCount());
+    paint();
+    EXPECT_TRUE(view->IsBackBufferWhole()) << "Select All";
+
     QTest::keyClick(view, Qt::Key_I);
     EXPECT_TRUE(paint()) << "a zoom";
     EXPECT_TRUE(view->IsBackBufferWhole());
