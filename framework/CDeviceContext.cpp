@@ -14,3 +14,13 @@ void CDeviceContext::DrawCached(std::unique_ptr<CCachedPicture>& /*cache*/, uint
 {
     draw(*this);
 }
+
+std::vector<CRect> CDeviceContext::Bands() const
+{
+    return {};
+}
+
+bool CDeviceContext::DrawInBands(const std::function<void(std::size_t, CDeviceContext&)>& /*draw*/)
+{
+    return false;
+}

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "framework/CBrush.h"
 #include "framework/CCachedPicture.h"
@@ -93,4 +95,15 @@ public:
     // again, so the key must change whenever the drawing would. This one always draws.
     virtual void DrawCached(std::unique_ptr<CCachedPicture>& cache, uint64_t key,
                             const CRect& bounds, const std::function<void(CDeviceContext&)>& draw);
+
+    // Bands of rows that cover the clip box, top to bottom, that DrawInBands can draw side by
+    // side while nothing else is drawn here; none on a device that cannot be drawn on in parts,
+    // as this one.
+    virtual std::vector<CRect> Bands() const;
+    // Runs draw(band, context) for each band of Bands() on the work pool: a band's context
+    // starts with this one's pen, brush, font, raster mode, current position, colours and
+    // background mode, is clipped to the band, and gets there the pixels the same calls would
+    // give here. `draw` writes no texts and leaves the clip alone; this context's own state
+    // stays as it was. False, running nothing, without bands.
+    virtual bool DrawInBands(const std::function<void(std::size_t band, CDeviceContext&)>& draw);
 };

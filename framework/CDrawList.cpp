@@ -6,6 +6,7 @@
 #include <thread>
 #include <utility>
 
+#include "framework/CBandedDrawList.h"
 #include "framework/CWorkPool.h"
 
 CDrawList::CDrawList(CDeviceContext& target) : CDrawList(target, Capture(target)) {}
@@ -99,12 +100,48 @@ void CDrawList::DrawInRanges(
     CDeviceContext& dc, std::size_t count, std::size_t minimumRange,
     const std::function<void(CDeviceContext&, std::size_t, std::size_t)>& draw)
 {
+    DrawInRanges(dc, count, minimumRange, draw, true);
+}
+
+void CDrawList::DrawTextsInRanges(
+    CDeviceContext& dc, std::size_t count, std::size_t minimumRange,
+    const std::function<void(CDeviceContext&, std::size_t, std::size_t)>& draw)
+{
+    DrawInRanges(dc, count, minimumRange, draw, false);
+}
+
+void CDrawList::DrawInRanges(
+    CDeviceContext& dc, std::size_t count, std::size_t minimumRange,
+    const std::function<void(CDeviceContext&, std::size_t, std::size_t)>& draw, bool bands)
+{
     const std::size_t ranges = RangeCount(count, minimumRange);
     if (ranges < 2) {
         draw(dc, 0, count);
         return;
     }
     const State start = Capture(dc);
+    // Played in turn, the ranges of a big board keep one thread busy for as long as they took to
+    // record on all: cut into bands, each thread plays the calls for its own rows.
+    const std::vector<CRect> cut = bands ? dc.Bands() : std::vector<CRect>();
+    if (!cut.empty()) {
+        std::vector<CBandedDrawList> parts;
+        parts.reserve(ranges);
+        for (std::size_t i = 0; i < ranges; ++i)
+            parts.emplace_back(dc, start, cut);
+        CWorkPool::Shared().ForEach(ranges, [&](std::size_t i) {
+            draw(parts[i], count * i / ranges, count * (i + 1) / ranges);
+            parts[i].Finish();
+        });
+        if (CBandedDrawList::CutAsPlayed(parts) &&
+            dc.DrawInBands([&](std::size_t band, CDeviceContext& target) {
+                for (const CBandedDrawList& part : parts)
+                    part.GetList(band).PlayOnto(target);
+            })) {
+            for (const CBandedDrawList& part : parts)
+                part.ApplyStateChanges(dc);
+            return;
+        }
+    }
     std::vector<CDrawList> lists;
     lists.reserve(ranges);
     for (std::size_t i = 0; i < ranges; ++i)

@@ -30,7 +30,15 @@ public:
     // `draw` must give the same drawing calls for a range as for the items of the range within a
     // larger call, apart from the pens and brushes it selects, and must read nothing that a drawing
     // on another thread writes.
+    // On a device that is drawn on in bands (CDeviceContext::Bands), each range is recorded cut
+    // into the bands, and the bands are played side by side; `draw` then writes no texts and
+    // leaves the clip alone (else the ranges are recorded again and played in turn).
     static void DrawInRanges(
+        CDeviceContext& dc, std::size_t count, std::size_t minimumRange,
+        const std::function<void(CDeviceContext&, std::size_t first, std::size_t last)>& draw);
+    // The same for a drawing that writes texts: the ranges are played in turn, each as soon as
+    // it and those before it are recorded.
+    static void DrawTextsInRanges(
         CDeviceContext& dc, std::size_t count, std::size_t minimumRange,
         const std::function<void(CDeviceContext&, std::size_t first, std::size_t last)>& draw);
 
@@ -78,6 +86,14 @@ public:
     CRect GetClipBox() const override { return m_state.clip; }
 
 private:
+    friend class CBandedDrawList;
+
+    // Draws the ranges into bands first when `bands` and the device has them.
+    static void DrawInRanges(
+        CDeviceContext& dc, std::size_t count, std::size_t minimumRange,
+        const std::function<void(CDeviceContext&, std::size_t first, std::size_t last)>& draw,
+        bool bands);
+
     enum class Kind : uint8_t {
         selectPen,
         selectBrush,

@@ -174,7 +174,7 @@ void CComponentArray::DrawPadInfo(CDeviceContext& dc) const
     const std::vector<size_t> picked = CDrawList::Pick(m_components.size(), [&](size_t i) {
         return window.MayMeet(std::as_const(m_components)[i]->GetBox());
     });
-    CDrawList::DrawInRanges(
+    CDrawList::DrawTextsInRanges(
         dc, picked.size(), minimumComponentRange,
         [&](CDeviceContext& target, size_t first, size_t last) {
             for (size_t k = first; k < last; ++k) {

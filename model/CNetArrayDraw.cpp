@@ -296,15 +296,15 @@ void CNetArray::DrawViaLabels(CDeviceContext& dc) const
         if (meets[i])
             picked.push_back(i);
     }
-    CDrawList::DrawInRanges(dc, picked.size(), minimumNetRange,
-                            [&](CDeviceContext& target, size_t first, size_t last) {
-                                for (size_t k = first; k < last; ++k) {
-                                    const size_t i = picked[k];
-                                    int32_t counter = numbered.empty() ? 0 : numbered[i];
-                                    std::as_const(m_nets)[i]->DrawViaLabels(
-                                        target, *m_document, mode, int32_t(i), counter);
-                                }
-                            });
+    CDrawList::DrawTextsInRanges(dc, picked.size(), minimumNetRange,
+                                 [&](CDeviceContext& target, size_t first, size_t last) {
+                                     for (size_t k = first; k < last; ++k) {
+                                         const size_t i = picked[k];
+                                         int32_t counter = numbered.empty() ? 0 : numbered[i];
+                                         std::as_const(m_nets)[i]->DrawViaLabels(
+                                             target, *m_document, mode, int32_t(i), counter);
+                                     }
+                                 });
 }
 
 // ---- Track tool repaint -------------------------------------------------------------------------

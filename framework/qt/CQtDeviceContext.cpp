@@ -1084,11 +1084,68 @@ void CQtDeviceContext::PaintRects(const std::vector<QRect>& rects, COLORREF colo
 QImage* CQtDeviceContext::FindDirectImage() const
 {
     // Runs of one opaque colour in the copy mode come out of Qt as the colour's pixels, so on
-    // a 32-bit image without clip or transform they are written straight into its rows.
-    if (m_rop2 != R2_COPYPEN || m_painter.hasClipping() ||
+    // a 32-bit image without transform, clipped to a rectangle at most, they are written
+    // straight into its rows.
+    if (m_rop2 != R2_COPYPEN || !IsClipRectangular() ||
         m_painter.compositionMode() != QPainter::CompositionMode_SourceOver)
         return nullptr;
     return UntransformedImage();
+}
+
+bool CQtDeviceContext::IsClipRectangular() const
+{
+    // The clip set here is a rectangle; what the painter had before may be any region.
+    return !m_hadClip || m_initialClip.rectCount() <= 1;
+}
+
+std::vector<CRect> CQtDeviceContext::Bands() const
+{
+    // Bands lower than this cost more in the drawing cut at their edges than they save.
+    constexpr int minBandRows = 32;
+    const QImage* image = UntransformedImage();
+    // Written through its bits, a shared image would be copied away from under the painter.
+    if (CWorkPool::ThreadCount() < 2 || m_hairlines || !IsClipRectangular() || !image ||
+        !image->isDetached() || m_clipBox.IsRectEmpty())
+        return {};
+    const CRect area = m_clipBox;
+    const int64_t rows = int64_t(area.bottom) - area.top;
+    // Two a thread even out how unevenly a board fills the rows.
+    const int64_t count = std::min<int64_t>(2 * CWorkPool::ThreadCount(), rows / minBandRows);
+    if (count < 2)
+        return {};
+    std::vector<CRect> bands;
+    for (int64_t band = 0; band < count; ++band)
+        bands.emplace_back(area.left, int32_t(area.top + rows * band / count), area.right,
+                           int32_t(area.top + rows * (band + 1) / count));
+    return bands;
+}
+
+bool CQtDeviceContext::DrawInBands(const std::function<void(std::size_t, CDeviceContext&)>& draw)
+{
+    const std::vector<CRect> bands = Bands();
+    if (bands.empty())
+        return false;
+    LayPendingLabels();
+    // Each band paints through an image of its own over the same rows: a device takes one
+    // painter at a time, and the bands write none of each other's pixels.
+    QImage* image = UntransformedImage();
+    uchar* const bits = image->bits();
+    CWorkPool::Shared().ForEach(bands.size(), [&](size_t band) {
+        QImage part(bits, image->width(), image->height(), image->bytesPerLine(), image->format());
+        QPainter painter(&part);
+        CQtDeviceContext dc(painter);
+        dc.m_pen = m_pen;
+        dc.m_brush = m_brush;
+        dc.m_font = m_font;
+        dc.m_position = m_position;
+        dc.m_textColor = m_textColor;
+        dc.m_bkColor = m_bkColor;
+        dc.m_bkMode = m_bkMode;
+        dc.SetROP2(m_rop2);
+        dc.IntersectClipRect(bands[band]);
+        draw(band, dc);
+    });
+    return true;
 }
 
 QImage* CQtDeviceContext::UntransformedImage() const
@@ -1108,7 +1165,7 @@ QImage* CQtDeviceContext::UntransformedImage() const
 void CQtDeviceContext::PaintRects(const QRect* rects, int count, COLORREF color)
 {
     if (QImage* image = m_directImage) {
-        const QRect bounds(0, 0, image->width(), image->height());
+        const QRect& bounds = m_directBounds;
         const QRgb pixel = ToQRgb(color);
         uchar* bits = image->bits();
         const qsizetype stride = image->bytesPerLine();
@@ -1488,17 +1545,20 @@ void CQtDeviceContext::ApplyClip()
         QRectF(0, 0, device->width(), device->height()));
     if (m_painter.hasClipping())
         box &= m_painter.clipBoundingRect();
-    m_directImage = FindDirectImage();
     if (box.isEmpty()) {
         m_clipBox = CRect();
-        return;
+    } else {
+        auto toInt = [](double v) {
+            return int32_t(std::clamp(v, double(-CPixelRaster::coordinateLimit),
+                                      double(CPixelRaster::coordinateLimit)));
+        };
+        m_clipBox = CRect(toInt(std::floor(box.left())), toInt(std::floor(box.top())),
+                          toInt(std::ceil(box.right())), toInt(std::ceil(box.bottom())));
     }
-    auto toInt = [](double v) {
-        return int32_t(std::clamp(v, double(-CPixelRaster::coordinateLimit),
-                                  double(CPixelRaster::coordinateLimit)));
-    };
-    m_clipBox = CRect(toInt(std::floor(box.left())), toInt(std::floor(box.top())),
-                      toInt(std::ceil(box.right())), toInt(std::ceil(box.bottom())));
+    m_directImage = FindDirectImage();
+    if (m_directImage)
+        m_directBounds =
+            ToQRect(m_clipBox) & QRect(0, 0, m_directImage->width(), m_directImage->height());
 }
 
 void CQtDeviceContext::DrawCached(std::unique_ptr<CCachedPicture>& cache, uint64_t key,

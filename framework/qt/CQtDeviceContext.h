@@ -78,6 +78,11 @@ public:
     void DrawCached(std::unique_ptr<CCachedPicture>& cache, uint64_t key, const CRect& bounds,
                     const std::function<void(CDeviceContext&)>& draw) override;
 
+    // Two for each thread of the work pool, from two threads on, on an image painted without
+    // transform and clipped to a rectangle at most.
+    std::vector<CRect> Bands() const override;
+    bool DrawInBands(const std::function<void(std::size_t band, CDeviceContext&)>& draw) override;
+
     static QColor ToQColor(COLORREF color);
     // Sets the bytes of label pictures this thread keeps; gives the limit it replaces.
     static size_t SetLabelPictureLimit(size_t bytes);
@@ -108,8 +113,10 @@ private:
     void PaintRects(const std::vector<QRect>& rects, COLORREF color);
     void PaintRects(const QRect* rects, int count, COLORREF color);
     // The image runs can be written into directly, or nullptr; kept in m_directImage while the
-    // raster mode and clip stay.
+    // raster mode and clip stay. Needs m_clipBox.
     QImage* FindDirectImage() const;
+    // The painter clips to m_clipBox exactly (or not at all).
+    bool IsClipRectangular() const;
     // The painter's device when it is a 32-bit image painted without transform, or nullptr.
     QImage* UntransformedImage() const;
     const QFont& Font() const;
@@ -298,6 +305,8 @@ private:
     // The device is a printer or a picture.
     bool m_hairlines = false;
     QImage* m_directImage = nullptr;
+    // The part of m_directImage drawing may reach.
+    QRect m_directBounds;
     // Working room of the shapes and lines, kept from one to the next.
     std::vector<CPoint> m_scratchInk;
     std::vector<CPoint> m_scratchGaps;

@@ -1,5 +1,6 @@
 #include "framework/qt/CQtDeviceContext.h"
 
+#include "framework/CDrawList.h"
 #include "framework/CWorkPool.h"
 #include "framework/qt/CQtText.h"
 
@@ -835,6 +836,103 @@ TEST_F(CQtDeviceContextTextTest, LabelsPastThePicturesShareDrawAsQtsOwnTextDoes)
             CQtDeviceContext other(painter);
         }
     }
+}
+
+using CQtDeviceContextBandTest = CQtDeviceContextTest;
+
+// Ranges recorded side by side and played in bands of rows must give the pixels of one thread
+// drawing in turn: lines and shapes that cross bands, wide pens reaching past their points, the
+// raster modes, lines that go on from where the range before ended, in a clipped part of the
+// image as in a partial repaint; and a wide pen one range leaves selected for the next.
+TEST_F(CQtDeviceContextBandTest, RangesPlayedInBandsGiveThePixelsOfOneThread)
+{
+    const int threadsWere = CWorkPool::ThreadCount();
+    // With `leavePen`, item 497 leaves a wide pen that the items after it draw with.
+    const auto item = [](CDeviceContext& dc, size_t k, bool leavePen) {
+        const int32_t x = int32_t(k * 37 % 300), y = int32_t(k * 53 % 240);
+        const COLORREF color = RGB(uint8_t(k * 40), uint8_t(255 - k * 7), uint8_t(k * 91));
+        if (leavePen && k > 497 && (k % 7 == 0 || k % 7 == 5)) {
+            dc.LineTo(CPoint(x, y));
+            return;
+        }
+        switch (k % 7) {
+        case 0: {
+            const int32_t width = leavePen && k == 497 ? 31 : int32_t(k % 5) * 3;
+            const CPen previous = dc.SelectPen(CPen(CPen::Style::Solid, width, color));
+            dc.LineTo(CPoint(300 - x, 240 - y));
+            if (!leavePen || k != 497)
+                dc.SelectPen(previous);
+            break;
+        }
+        case 1:
+            dc.MoveTo(CPoint(x, 0));
+            dc.LineTo(CPoint(300 - x, 240));
+            break;
+        case 2: {
+            const CPoint points[] = {{x, y}, {x + 60, y + 90}, {x - 20, y + 130}, {x + 5, y + 2}};
+            const CBrush previous = dc.SelectBrush(CBrush(color));
+            dc.Polygon(points);
+            dc.Polyline(points);
+            dc.SelectBrush(previous);
+            break;
+        }
+        case 3: {
+            const int32_t previous = dc.SetROP2(k % 2 == 0 ? R2_XORPEN : R2_NOT);
+            dc.Ellipse(CRect(x, y, x + 70, y + 45));
+            dc.Rectangle(CRect(x + 10, y + 80, x - 30, y + 20));
+            dc.SetROP2(previous);
+            break;
+        }
+        case 4:
+            dc.SetPixel(CPoint(x, y), color);
+            dc.FillSolidRect(CRect(x, y, x + 9, y + 70), color);
+            break;
+        case 5: {
+            const CPen previous = dc.SelectPen(CPen(CPen::Style::Dash, 1, color));
+            dc.LineTo(CPoint(x, y));
+            dc.SelectPen(previous);
+            break;
+        }
+        default: {
+            const int32_t previous = dc.SetROP2(k % 3 == 0 ? R2_MERGEPEN : R2_NOTXORPEN);
+            dc.Ellipse(CRect(x, y, x + 12, y + 300));
+            dc.SetROP2(previous);
+            break;
+        }
+        }
+    };
+    for (const bool leavePen : {false, true}) {
+        for (const bool clipped : {false, true}) {
+            std::vector<QImage> pictures;
+            for (const int threads : {1, 3, 8}) {
+                CWorkPool::SetThreadCount(threads);
+                QImage picture(300, 240, QImage::Format_RGB32);
+                picture.fill(Qt::darkGray);
+                {
+                    QPainter painter(&picture);
+                    CQtDeviceContext dc(painter);
+                    if (clipped)
+                        dc.IntersectClipRect(CRect(20, 70, 260, 203));
+                    dc.SelectPen(CPen(CPen::Style::Solid, 1, white));
+                    EXPECT_EQ(dc.Bands().empty(), threads == 1);
+                    CDrawList::DrawInRanges(dc, 700, 10,
+                                            [&](CDeviceContext& target, size_t first, size_t last) {
+                                                for (size_t k = first; k < last; ++k)
+                                                    item(target, k, leavePen);
+                                            });
+                    // What the ranges left stays, as drawn in turn.
+                    dc.LineTo(CPoint(150, 239));
+                    dc.Ellipse(CRect(100, 100, 180, 160));
+                }
+                pictures.push_back(picture);
+            }
+            const auto trace = testing::Message()
+                               << "pen left " << leavePen << ", clipped " << clipped;
+            EXPECT_EQ(pictures[1], pictures[0]) << "3 threads, " << trace;
+            EXPECT_EQ(pictures[2], pictures[0]) << "8 threads, " << trace;
+        }
+    }
+    CWorkPool::SetThreadCount(threadsWere);
 }
 
 } // namespace
