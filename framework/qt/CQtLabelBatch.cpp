@@ -1,6 +1,7 @@
 #include "framework/qt/CQtLabelBatch.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/CWorkPool.h"
 
@@ -49,28 +50,44 @@ void CQtLabelBatch::LayOver(const CQtLabelPicture::Target& target, const QRect& 
         last = (bottom - area.top()) / bandRows;
         return true;
     };
-    // Each band's labels in their order, one after another (a counting sort).
-    m_bandStarts.assign(size_t(bands) + 1, 0);
-    for (const Item& label : m_labels) {
-        int first = 0, last = 0;
-        if (!bandsOf(label, first, last))
-            continue;
-        for (int band = first; band <= last; ++band)
-            ++m_bandStarts[size_t(band) + 1];
+    // Each band's labels in their order, one after another: a counting sort over runs of the
+    // labels side by side (a board's hundred thousand labels took a thread a third of the time
+    // they take to lay), each run's labels placed after those of the runs before it.
+    const size_t count = m_labels.size();
+    const size_t runs = CWorkPool::RunCount(count, minRunLabels);
+    const size_t bandCount = size_t(bands);
+    m_runStarts.assign(runs * bandCount, 0);
+    CWorkPool::Shared().ForEachRun(
+        count, minRunLabels, [&](size_t run, size_t firstLabel, size_t lastLabel) {
+            uint32_t* const counts = m_runStarts.data() + run * bandCount;
+            for (size_t k = firstLabel; k < lastLabel; ++k) {
+                int first = 0, last = 0;
+                if (!bandsOf(m_labels[k], first, last))
+                    continue;
+                for (int band = first; band <= last; ++band)
+                    ++counts[size_t(band)];
+            }
+        });
+    m_bandStarts.assign(bandCount + 1, 0);
+    uint32_t placed = 0;
+    for (size_t band = 0; band < bandCount; ++band) {
+        m_bandStarts[band] = placed;
+        for (size_t run = 0; run < runs; ++run)
+            placed += std::exchange(m_runStarts[run * bandCount + band], placed);
     }
-    for (size_t band = 1; band < m_bandStarts.size(); ++band)
-        m_bandStarts[band] += m_bandStarts[band - 1];
-    m_bandLabels.resize(m_bandStarts.back());
-    {
-        std::vector<uint32_t> next(m_bandStarts.begin(), m_bandStarts.end() - 1);
-        for (size_t k = 0; k < m_labels.size(); ++k) {
-            int first = 0, last = 0;
-            if (!bandsOf(m_labels[k], first, last))
-                continue;
-            for (int band = first; band <= last; ++band)
-                m_bandLabels[next[size_t(band)]++] = uint32_t(k);
-        }
-    }
+    m_bandStarts[bandCount] = placed;
+    m_bandLabels.resize(placed);
+    CWorkPool::Shared().ForEachRun(count, minRunLabels,
+                                   [&](size_t run, size_t firstLabel, size_t lastLabel) {
+                                       uint32_t* const next = m_runStarts.data() + run * bandCount;
+                                       for (size_t k = firstLabel; k < lastLabel; ++k) {
+                                           int first = 0, last = 0;
+                                           if (!bandsOf(m_labels[k], first, last))
+                                               continue;
+                                           for (int band = first; band <= last; ++band)
+                                               m_bandLabels[next[size_t(band)]++] = uint32_t(k);
+                                       }
+                                   });
     CWorkPool::Shared().ForEach(size_t(bands), [&](size_t band) {
         const QRect rows =
             area & QRect(area.left(), area.top() + int(band) * bandRows, area.width(), bandRows);

@@ -24,6 +24,8 @@ public:
     // two bands is clipped twice.
     static constexpr int minBandRows = 16;
     static constexpr int minBands = 32;
+    // Fewer labels are sorted into their bands by one thread.
+    static constexpr size_t minRunLabels = 16384;
 
     // `picture` stays until the labels are laid; `top` and `bottom` are its covered rows, from
     // the point the text is drawn at (the picture's Box(), passed in so that sorting the labels
@@ -53,5 +55,7 @@ private:
     std::vector<Item> m_labels;
     // Working room of the bands, kept from one batch to the next.
     std::vector<uint32_t> m_bandStarts;
+    // Of each run of labels sorted side by side, where its labels go in each band.
+    std::vector<uint32_t> m_runStarts;
     std::vector<uint32_t> m_bandLabels;
 };

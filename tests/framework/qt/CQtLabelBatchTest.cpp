@@ -49,8 +49,8 @@ private:
 };
 
 // Many labels, crowded so that most overlap others and run into several bands, some over the
-// image's edges: laid together on any number of threads, the image is the one laying them one
-// by one in their order gives.
+// image's edges, sorted into the bands in runs: laid together on any number of threads, the
+// image is the one laying them one by one in their order gives.
 TEST_F(CQtLabelBatchTest, LaysAsLayingEachInTurnWhateverTheThreads)
 {
     const auto pictures = Pictures();
@@ -66,7 +66,8 @@ TEST_F(CQtLabelBatchTest, LaysAsLayingEachInTurnWhateverTheThreads)
     std::vector<Placed> placed;
     std::mt19937 random(7);
     std::uniform_int_distribution<int> x(-30, 320), y(-25, 215), which(0, 5);
-    for (size_t k = 0; k < 2 * CQtLabelBatch::minSpread; ++k)
+    // Enough for them to be sorted into bands in runs side by side.
+    for (size_t k = 0; k < CQtLabelBatch::minRunLabels + 2 * CQtLabelBatch::minSpread; ++k)
         placed.push_back(
             Placed{pictures[size_t(which(random))].get(), QPoint(x(random), y(random))});
 
