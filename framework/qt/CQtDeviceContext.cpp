@@ -690,11 +690,16 @@ void CQtDeviceContext::LayPendingLabels()
 
 void CQtDeviceContext::LayResolvedLabels(size_t first, size_t last)
 {
-    for (size_t k = first; k < last; ++k) {
-        const ResolvedLabel& label = m_resolvedLabels[k];
-        const CPoint point = m_pendingLabels[k].point;
-        m_labelBatch.Add(&label.kept->picture, QPoint(point.x, point.y), label.top, label.bottom);
-    }
+    if (last > first)
+        m_labelBatch.AddEach(last - first, [&](size_t k, const CQtLabelPicture*& picture,
+                                               QPoint& at, int& top, int& bottom) {
+            const ResolvedLabel& label = m_resolvedLabels[first + k];
+            const CPoint point = m_pendingLabels[first + k].point;
+            picture = &label.kept->picture;
+            at = QPoint(point.x, point.y);
+            top = label.top;
+            bottom = label.bottom;
+        });
     const CRect& clip = m_clipBox;
     m_labelBatch.LayOver(
         m_labelTarget, QRect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top));

@@ -25,6 +25,20 @@ void CQtLabelBatch::LayInTurn(const CQtLabelPicture::Target& target, const QRect
     }
 }
 
+void CQtLabelBatch::AddEach(
+    size_t count,
+    const std::function<void(size_t, const CQtLabelPicture*&, QPoint&, int&, int&)>& place)
+{
+    const size_t before = m_labels.size();
+    m_labels.resize(before + count);
+    CWorkPool::Shared().ForEachRun(count, minRunLabels, [&](size_t, size_t first, size_t last) {
+        for (size_t k = first; k < last; ++k) {
+            Item& item = m_labels[before + k];
+            place(k, item.picture, item.at, item.top, item.bottom);
+        }
+    });
+}
+
 void CQtLabelBatch::LayOver(const CQtLabelPicture::Target& target, const QRect& clip)
 {
     const QRect area = clip & target.rect;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include <QPoint>
@@ -34,6 +35,10 @@ public:
     {
         m_labels.push_back(Item{picture, at, top, bottom});
     }
+    // Adds `count` labels at once, the k-th from place(k, picture, at, top, bottom), which is
+    // called side by side for long lists.
+    void AddEach(size_t count, const std::function<void(size_t k, const CQtLabelPicture*& picture,
+                                                        QPoint& at, int& top, int& bottom)>& place);
     bool IsEmpty() const { return m_labels.empty(); }
     size_t GetCount() const { return m_labels.size(); }
 
