@@ -13,29 +13,32 @@ CBandedDrawList::CBandedDrawList(const CDeviceContext& target, const CDrawList::
         m_lists.push_back(CDrawList(target, start));
 }
 
+template <class Lacks> void CBandedDrawList::GiveState(CDeviceContext& dc, Lacks lacks) const
+{
+    if (lacks(pen))
+        dc.SelectPen(m_state.pen);
+    if (lacks(brush))
+        dc.SelectBrush(m_state.brush);
+    if (lacks(font))
+        dc.SelectFont(m_state.font);
+    if (lacks(rop2))
+        dc.SetROP2(m_state.rop2);
+    if (lacks(position))
+        dc.MoveTo(m_state.position);
+    if (lacks(textColor))
+        dc.SetTextColor(m_state.textColor);
+    if (lacks(bkColor))
+        dc.SetBkColor(m_state.bkColor);
+    if (lacks(bkMode))
+        dc.SetBkMode(m_state.bkMode);
+}
+
 void CBandedDrawList::Bring(std::size_t band)
 {
     std::array<uint32_t, fieldCount>& brought = m_brought[band];
     if (brought == m_version)
         return;
-    CDrawList& list = m_lists[band];
-    const auto lacks = [&](Field field) { return brought[field] != m_version[field]; };
-    if (lacks(pen))
-        list.SelectPen(m_state.pen);
-    if (lacks(brush))
-        list.SelectBrush(m_state.brush);
-    if (lacks(font))
-        list.SelectFont(m_state.font);
-    if (lacks(rop2))
-        list.SetROP2(m_state.rop2);
-    if (lacks(position))
-        list.MoveTo(m_state.position);
-    if (lacks(textColor))
-        list.SetTextColor(m_state.textColor);
-    if (lacks(bkColor))
-        list.SetBkColor(m_state.bkColor);
-    if (lacks(bkMode))
-        list.SetBkMode(m_state.bkMode);
+    GiveState(m_lists[band], [&](Field field) { return brought[field] != m_version[field]; });
     brought = m_version;
 }
 
@@ -62,22 +65,7 @@ void CBandedDrawList::Finish()
 
 void CBandedDrawList::ApplyStateChanges(CDeviceContext& dc) const
 {
-    if (m_version[pen] != 0)
-        dc.SelectPen(m_state.pen);
-    if (m_version[brush] != 0)
-        dc.SelectBrush(m_state.brush);
-    if (m_version[font] != 0)
-        dc.SelectFont(m_state.font);
-    if (m_version[rop2] != 0)
-        dc.SetROP2(m_state.rop2);
-    if (m_version[position] != 0)
-        dc.MoveTo(m_state.position);
-    if (m_version[textColor] != 0)
-        dc.SetTextColor(m_state.textColor);
-    if (m_version[bkColor] != 0)
-        dc.SetBkColor(m_state.bkColor);
-    if (m_version[bkMode] != 0)
-        dc.SetBkMode(m_state.bkMode);
+    GiveState(dc, [&](Field field) { return m_version[field] != 0; });
 }
 
 template <class Call>

@@ -72,6 +72,8 @@ private:
     };
     // A field changed: every band lacks its new value until it is written there.
     void Changed(Field field) { ++m_version[field]; }
+    // Selects or sets on `dc` the fields for which lacks(field).
+    template <class Lacks> void GiveState(CDeviceContext& dc, Lacks lacks) const;
     // Writes to the band's list the fields it lacks.
     void Bring(std::size_t band);
     // The bands the box from (left, top) to (right, bottom), either way round, may reach with

@@ -71,17 +71,21 @@ void CQtLabelBatch::LayOver(const CQtLabelPicture::Target& target, const QRect& 
     const size_t runs = CWorkPool::RunCount(count, minRunLabels);
     const size_t bandCount = size_t(bands);
     m_runStarts.assign(runs * bandCount, 0);
-    CWorkPool::Shared().ForEachRun(
-        count, minRunLabels, [&](size_t run, size_t firstLabel, size_t lastLabel) {
-            uint32_t* const counts = m_runStarts.data() + run * bandCount;
-            for (size_t k = firstLabel; k < lastLabel; ++k) {
-                int first = 0, last = 0;
-                if (!bandsOf(m_labels[k], first, last))
-                    continue;
-                for (int band = first; band <= last; ++band)
-                    ++counts[size_t(band)];
-            }
-        });
+    // Calls take(the run's place in the band, label) for each band each label reaches, run by run.
+    const auto eachRun = [&](const auto& take) {
+        CWorkPool::Shared().ForEachRun(
+            count, minRunLabels, [&](size_t run, size_t firstLabel, size_t lastLabel) {
+                uint32_t* const places = m_runStarts.data() + run * bandCount;
+                for (size_t k = firstLabel; k < lastLabel; ++k) {
+                    int first = 0, last = 0;
+                    if (!bandsOf(m_labels[k], first, last))
+                        continue;
+                    for (int band = first; band <= last; ++band)
+                        take(places[size_t(band)], k);
+                }
+            });
+    };
+    eachRun([](uint32_t& counted, size_t) { ++counted; });
     m_bandStarts.assign(bandCount + 1, 0);
     uint32_t placed = 0;
     for (size_t band = 0; band < bandCount; ++band) {
@@ -91,17 +95,7 @@ void CQtLabelBatch::LayOver(const CQtLabelPicture::Target& target, const QRect& 
     }
     m_bandStarts[bandCount] = placed;
     m_bandLabels.resize(placed);
-    CWorkPool::Shared().ForEachRun(count, minRunLabels,
-                                   [&](size_t run, size_t firstLabel, size_t lastLabel) {
-                                       uint32_t* const next = m_runStarts.data() + run * bandCount;
-                                       for (size_t k = firstLabel; k < lastLabel; ++k) {
-                                           int first = 0, last = 0;
-                                           if (!bandsOf(m_labels[k], first, last))
-                                               continue;
-                                           for (int band = first; band <= last; ++band)
-                                               m_bandLabels[next[size_t(band)]++] = uint32_t(k);
-                                       }
-                                   });
+    eachRun([&](uint32_t& next, size_t k) { m_bandLabels[next++] = uint32_t(k); });
     CWorkPool::Shared().ForEach(size_t(bands), [&](size_t band) {
         const QRect rows =
             area & QRect(area.left(), area.top() + int(band) * bandRows, area.width(), bandRows);
