@@ -124,7 +124,8 @@ void CDrawList::DrawInRanges(
     const State start = Capture(dc);
     // Played in turn, the ranges of a big board keep one thread busy for as long as they took to
     // record on all: cut into bands, each thread plays the calls for its own rows.
-    const std::vector<CRect> cut = bands ? dc.Bands() : std::vector<CRect>();
+    const std::vector<CRect> cut =
+        bands && count >= minBandedItems ? dc.Bands() : std::vector<CRect>();
     if (!cut.empty()) {
         std::vector<CBandedDrawList> parts;
         parts.reserve(ranges);

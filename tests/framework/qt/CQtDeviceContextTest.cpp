@@ -847,8 +847,14 @@ using CQtDeviceContextBandTest = CQtDeviceContextTest;
 TEST_F(CQtDeviceContextBandTest, RangesPlayedInBandsGiveThePixelsOfOneThread)
 {
     const int threadsWere = CWorkPool::ThreadCount();
-    // With `leavePen`, item 497 leaves a wide pen that the items after it draw with.
+    // A list long enough to be cut into bands, of which only every 29th item draws: the others
+    // would paint over what went wrong. With `leavePen`, drawing item 497 leaves a wide pen that
+    // the drawing items after it draw with.
+    const size_t count = CDrawList::minBandedItems + 3613;
     const auto item = [](CDeviceContext& dc, size_t k, bool leavePen) {
+        if (k % 29 != 0)
+            return;
+        k /= 29;
         const int32_t x = int32_t(k * 37 % 300), y = int32_t(k * 53 % 240);
         const COLORREF color = RGB(uint8_t(k * 40), uint8_t(255 - k * 7), uint8_t(k * 91));
         if (leavePen && k > 497 && (k % 7 == 0 || k % 7 == 5)) {
@@ -915,7 +921,7 @@ TEST_F(CQtDeviceContextBandTest, RangesPlayedInBandsGiveThePixelsOfOneThread)
                         dc.IntersectClipRect(CRect(20, 70, 260, 203));
                     dc.SelectPen(CPen(CPen::Style::Solid, 1, white));
                     EXPECT_EQ(dc.Bands().empty(), threads == 1);
-                    CDrawList::DrawInRanges(dc, 700, 10,
+                    CDrawList::DrawInRanges(dc, count, 10,
                                             [&](CDeviceContext& target, size_t first, size_t last) {
                                                 for (size_t k = first; k < last; ++k)
                                                     item(target, k, leavePen);
