@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <exception>
 
@@ -174,6 +175,7 @@ void CWorkPool::ForEach(std::size_t count, const std::function<void(std::size_t)
         std::lock_guard lock(m_mutex);
         StartWorkers(job->helpersWanted);
         m_jobs.push_back(job);
+        m_posted.fetch_add(1, std::memory_order_release);
     }
     m_wake.notify_all();
 
@@ -200,10 +202,13 @@ void CWorkPool::StartWorkers(std::size_t wanted)
 
 void CWorkPool::WorkerLoop(std::stop_token stop)
 {
+    // Waking a sleeping thread takes longer than many of the jobs a repaint hands out one after
+    // another: a worker that finds nothing to do looks out for the next job a little while first.
+    constexpr auto lookOut = std::chrono::microseconds(100);
     std::unique_lock lock(m_mutex);
     for (;;) {
         std::shared_ptr<Job> job;
-        bool woken = m_wake.wait(lock, stop, [&] {
+        const auto found = [&] {
             for (auto& candidate : m_jobs) {
                 if (candidate->helpersWanted > 0 && !candidate->Exhausted()) {
                     job = candidate;
@@ -211,8 +216,17 @@ void CWorkPool::WorkerLoop(std::stop_token stop)
                 }
             }
             return false;
-        });
-        if (!woken)
+        };
+        if (!found()) {
+            const std::uint64_t seen = m_posted.load(std::memory_order_acquire);
+            lock.unlock();
+            const auto until = std::chrono::steady_clock::now() + lookOut;
+            while (m_posted.load(std::memory_order_acquire) == seen && !stop.stop_requested() &&
+                   std::chrono::steady_clock::now() < until)
+                std::this_thread::yield();
+            lock.lock();
+        }
+        if (!m_wake.wait(lock, stop, found))
             return;
         --job->helpersWanted;
         lock.unlock();

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -61,5 +63,8 @@ private:
     std::mutex m_mutex;
     std::condition_variable_any m_wake;
     std::deque<std::shared_ptr<Job>> m_jobs;
+    // Counts the jobs handed out, so that a worker that just finished one sees the next come
+    // without going to sleep: a repaint hands out dozens one after another.
+    std::atomic<std::uint64_t> m_posted{0};
     std::vector<std::jthread> m_workers;
 };
