@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -21,6 +22,7 @@
 #include <QPainter>
 
 #include "bench/BoardGenerator.h"
+#include "framework/CDrawList.h"
 #include "framework/CServices.h"
 #include "framework/CWorkPool.h"
 #include "framework/qt/CQtDeviceContext.h"
@@ -482,9 +484,10 @@ TEST_F(CCrowdedPaintTest, SeveralThreadsPaintWhatOneThreadPaints)
     constexpr int32_t crowdedWidth = 480;
     constexpr int32_t crowdedHeight = 320;
     views.client = CSize(crowdedWidth, crowdedHeight);
-    // Enough nets and components for ranges on eight threads.
-    const BoardCounts counts = GenerateBoard(*doc, PlanOf(4500));
-    ASSERT_GT(counts.nets, 8 * 512);
+    // Enough nets and components for ranges on eight threads, and for their drawing to be cut
+    // into bands of rows played side by side.
+    const BoardCounts counts = GenerateBoard(*doc, PlanOf(17000));
+    ASSERT_GE(size_t(std::min(counts.nets, counts.components)), CDrawList::minBandedItems);
     doc->Design().GetNets().SetCurrentNet(counts.nets / 2);
     doc->Design().GetComponents().Select(17, true);
     doc->View().ZoomAll();
