@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "bench/BoardGenerator.h"
 #include "document/CDesign.h"
 #include "document/CDesignSettings.h"
 #include "document/CEditSession.h"
@@ -22,9 +24,12 @@
 #include "document/CStatusLine.h"
 #include "document/CViewState.h"
 #include "document/CWevraDoc.h"
+#include "editor/CChildFrame.h"
 #include "editor/CMainFrame.h"
 #include "editor/CWevraView.h"
 #include "framework/CCommandRouter.h"
+#include "framework/CDrawList.h"
+#include "framework/CWorkPool.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CGridArr.h"
@@ -241,6 +246,46 @@ TEST_F(CBoardViewInputTest, AnEditRepaintsWhereTheBoardChangedAndShowsTheWholeTr
     QTest::keyClick(view, Qt::Key_I);
     EXPECT_TRUE(paint()) << "a zoom";
     EXPECT_TRUE(view->IsBackBufferWhole());
+}
+
+// A board big enough for its drawing to be cut into bands of rows played on every core, opened
+// with File > Open and selected whole with Ctrl+A: the screen shows what one thread paints.
+TEST_F(CBoardViewInputTest, ABigBoardShowsOnEveryCoreWhatOneThreadShows)
+{
+    const std::filesystem::path big = design.parent_path() / "BIG.PCB";
+    {
+        CWevraDoc source;
+        const BoardCounts counts = GenerateBoard(source, PlanOf(17000));
+        ASSERT_GE(size_t(std::min(counts.nets, counts.components)), CDrawList::minBandedItems);
+        ASSERT_TRUE(source.OnSaveDocument(big.string()));
+    }
+    // The labels' texts are laid out first on this thread: the fonts Qt keeps for the pool's
+    // threads would outlive the application object the suite deletes.
+    const int threadsWere = CWorkPool::ThreadCount();
+    CWorkPool::SetThreadCount(1);
+    services.fileDialogs.QueueFile(big.string());
+    ASSERT_TRUE(frame->GetRouter().Execute(ID_FILE_OPEN));
+    document = frame->GetDocTemplate().GetActiveDocument();
+    ASSERT_NE(document, nullptr);
+    auto* child = dynamic_cast<CChildFrame*>(frame->GetDocTemplate().GetActiveFrame());
+    ASSERT_NE(child, nullptr);
+    view = child->GetBoardView();
+    FocusWholeBoard();
+    ASSERT_TRUE(frame->GetRouter().Execute(ID_EDIT_SELECT_MODE));
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    const CComponentArray& components = document->Design().GetComponents();
+    ASSERT_EQ(components.GetSelectedCount(), components.GetCount());
+    const auto shown = [this] {
+        view->Redraw(true);
+        Client()->repaint();
+        return Client()->grab().toImage();
+    };
+    const QImage one = shown();
+    for (const int threads : {3, 8}) {
+        CWorkPool::SetThreadCount(threads);
+        EXPECT_EQ(shown(), one) << threads << " threads";
+    }
+    CWorkPool::SetThreadCount(threadsWere);
 }
 
 // What a click left behind.
