@@ -76,25 +76,14 @@ void DrawPickedComponents(CDeviceContext& dc, const CComponentArray& components,
                             });
 }
 
-// The components, among `meeting` when given, that are (not) selected and meet the clip.
+// The components that are (not) selected and meet the clip.
 std::vector<size_t> PickComponents(const CComponentArray& components, bool selected,
-                                   const CRect& clip, const std::vector<size_t>* meeting)
+                                   const CRect& clip)
 {
-    return CDrawList::Pick(
-        size_t(components.GetCount()),
-        [&](size_t i) {
-            return components.IsSelected(int32_t(i)) == selected &&
-                   components.IntersectsRect(int32_t(i), clip);
-        },
-        meeting);
-}
-
-// Draws every component that is not selected and meets the clip.
-template <class Draw>
-void DrawUnselectedComponents(CDeviceContext& dc, const CComponentArray& components,
-                              const CRect& clip, const std::vector<size_t>& meeting, Draw draw)
-{
-    DrawPickedComponents(dc, components, PickComponents(components, false, clip, &meeting), draw);
+    return CDrawList::Pick(size_t(components.GetCount()), [&](size_t i) {
+        return components.IsSelected(int32_t(i)) == selected &&
+               components.IntersectsRect(int32_t(i), clip);
+    });
 }
 
 int32_t ToPixel(int32_t board, int32_t offset, int32_t scale)
@@ -321,7 +310,7 @@ void CDocumentPaint::DrawBoardWithin(CDeviceContext& dc, const CRect& clip)
         if (set) {
             m_design.GetLayers().SetRefLayer(set->GetRefLayer());
             meeting = {m_design.GetNets().PickMeeting(clip),
-                       m_design.GetComponents().PickMeeting(clip)};
+                       PickComponents(m_design.GetComponents(), false, clip)};
             // Empty slots may lie between layers; the list goes on after them.
             for (const uint8_t layer : set->GetLayerBytes()) {
                 if (layer > 0 && layer < LAYER_COUNT)
@@ -544,7 +533,7 @@ void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRe
         if (m_design.IsPlaneFillStale(plane) && plane.GetDisplayMode() != CPour::displayHidden)
             plane.DrawStaleOutline(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale);
     }
-    m_design.GetComponents().Draw(dc, layer, clip, false, false, &meeting.components);
+    m_design.GetComponents().DrawOutlines(dc, layer, false, meeting.components);
     if (IsCopperLayer(layer))
         m_design.GetNets().Draw(dc, layer, clip, &meeting.nets);
     else
@@ -561,15 +550,15 @@ void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRe
     // The pad drawings of the other layers take the layer's own colours.
     CSelectedPenBrush selected(dc, m_paint.layerPens[normalSet][size_t(layer)],
                                m_paint.layerBrushes[normalSet][size_t(layer)]);
-    DrawUnselectedComponents(dc, m_design.GetComponents(), clip, meeting.components,
-                             [&](CDeviceContext& target, const CComponent& component) {
-                                 if (layer > lastSignalLayer)
-                                     component.DrawPadsPlain(target, m_link, layer);
-                                 else if (netlist)
-                                     component.DrawPadsOnLayer(target, m_link, layer, false);
-                                 else
-                                     component.DrawPads(target, m_link, layer, false);
-                             });
+    DrawPickedComponents(dc, m_design.GetComponents(), meeting.components,
+                         [&](CDeviceContext& target, const CComponent& component) {
+                             if (layer > lastSignalLayer)
+                                 component.DrawPadsPlain(target, m_link, layer);
+                             else if (netlist)
+                                 component.DrawPadsOnLayer(target, m_link, layer, false);
+                             else
+                                 component.DrawPads(target, m_link, layer, false);
+                         });
 }
 
 void CDocumentPaint::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip,
@@ -583,14 +572,14 @@ void CDocumentPaint::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, c
                                      &meeting.nets);
     else
         m_design.GetNets().DrawLayerPads(dc, LAYER_DRILL, clip, false, &meeting.nets);
-    DrawUnselectedComponents(dc, m_design.GetComponents(), clip, meeting.components,
-                             [&](CDeviceContext& target, const CComponent& component) {
-                                 if (scaled)
-                                     component.DrawHoles(target, m_link, set.GetHolePercent(),
-                                                         set.GetHoleMinDiameter());
-                                 else
-                                     component.DrawPads(target, m_link, LAYER_DRILL, false);
-                             });
+    DrawPickedComponents(dc, m_design.GetComponents(), meeting.components,
+                         [&](CDeviceContext& target, const CComponent& component) {
+                             if (scaled)
+                                 component.DrawHoles(target, m_link, set.GetHolePercent(),
+                                                     set.GetHoleMinDiameter());
+                             else
+                                 component.DrawPads(target, m_link, LAYER_DRILL, false);
+                         });
 }
 
 void CDocumentPaint::DrawComponentTexts(CDeviceContext& dc, const CRect& clip, bool selected)
@@ -683,12 +672,12 @@ void CDocumentPaint::DrawSelection(CDeviceContext& dc)
     // What is selected is picked out once for all the layers; with everything selected (Select
     // All) it is as much as the board and is drawn in ranges on the work pool as the board is.
     const CComponentArray& components = m_design.GetComponents();
-    const std::vector<size_t> selectedComponents =
-        components.GetSelectedCount() > 0 ? PickComponents(components, true, clip, nullptr)
-                                          : std::vector<size_t>();
+    const std::vector<size_t> selectedComponents = components.GetSelectedCount() > 0
+                                                       ? PickComponents(components, true, clip)
+                                                       : std::vector<size_t>();
     for (int32_t layer = 1; layer < LAYER_COUNT && !selectedComponents.empty(); ++layer)
         if (IsLayerShown(shown, layer))
-            components.Draw(dc, layer, clip, true, true, &selectedComponents);
+            components.DrawOutlines(dc, layer, true, selectedComponents);
     m_design.GetLines().DrawSelected(dc, m_paint.drawColors[highlightSet], m_settings.offset.x,
                                      m_settings.offset.y, m_settings.scale, shown);
     m_design.GetTexts().DrawSelected(dc, m_design.GetFont(), m_paint.drawColors[highlightSet],

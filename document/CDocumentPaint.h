@@ -146,7 +146,8 @@ private:
     // The board rectangle that a rectangle of view pixels shows, grown by `margin`.
     CRect BoardRectOfPixels(const CRect& pixels, int32_t margin) const;
     CRect GetVisibleBoardRect(int32_t margin) const;
-    // The nets and components meeting the clip, picked out once for every layer drawn.
+    // The nets meeting the clip and the components that do and are not selected (the selection
+    // overlay draws those), picked out once for every layer drawn.
     struct MeetingItems {
         std::vector<size_t> nets;
         std::vector<size_t> components;

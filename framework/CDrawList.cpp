@@ -82,22 +82,6 @@ std::vector<std::size_t> CDrawList::Pick(std::size_t count,
     return picked;
 }
 
-std::vector<std::size_t> CDrawList::Pick(std::size_t count,
-                                         const std::function<bool(std::size_t)>& meets,
-                                         const std::vector<std::size_t>* among)
-{
-    if (!among)
-        return Pick(count, meets);
-    // Looked at side by side as the whole list would be: a layer of a big board picks among
-    // tens of thousands again.
-    const std::vector<std::size_t>& list = *among;
-    std::vector<std::size_t> picked =
-        Pick(list.size(), [&](std::size_t k) { return list[k] < count && meets(list[k]); });
-    for (std::size_t& position : picked)
-        position = list[position];
-    return picked;
-}
-
 void CDrawList::DrawInRanges(
     CDeviceContext& dc, std::size_t count, std::size_t minimumRange,
     const std::function<void(CDeviceContext&, std::size_t, std::size_t)>& draw)

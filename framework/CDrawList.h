@@ -51,10 +51,6 @@ public:
     // of handing every range to the pool. `meets` may be asked on several threads at once.
     static std::vector<std::size_t> Pick(std::size_t count,
                                          const std::function<bool(std::size_t)>& meets);
-    // The same among the items `among` (in order) only, when given.
-    static std::vector<std::size_t> Pick(std::size_t count,
-                                         const std::function<bool(std::size_t)>& meets,
-                                         const std::vector<std::size_t>* among);
 
     // How many ranges DrawInRanges splits `count` items into: 1 when it draws them directly.
     static std::size_t RangeCount(std::size_t count, std::size_t minimumRange);

@@ -302,13 +302,14 @@ public:
     // ---- Drawing ------------------------------------------------------------------------------
     // Pixels are (board + the document's view offset) / its scale.
 
-    // The components whose box meets the clip, in order; handed to the drawings that take
-    // `meeting` as CNetArray::PickMeeting is.
-    std::vector<size_t> PickMeeting(const CRect& clip) const;
     // The outlines on the layer of the components whose selected state is `selected` and
     // whose box meets the clip rectangle.
-    void Draw(CDeviceContext& dc, int32_t layer, const CRect& clip, bool highlight, bool selected,
-              const std::vector<size_t>* meeting = nullptr) const;
+    void Draw(CDeviceContext& dc, int32_t layer, const CRect& clip, bool highlight,
+              bool selected) const;
+    // The outlines on the layer of the components `picked` (indices, in order), picked once for
+    // the many layers of a picture.
+    void DrawOutlines(CDeviceContext& dc, int32_t layer, bool highlight,
+                      const std::vector<size_t>& picked) const;
     // The current component's silkscreen outline and copper pads of its side, highlighted.
     void DrawCurrent(CDeviceContext& dc) const;
     // The current component's text of the display kind in its side's text pen.

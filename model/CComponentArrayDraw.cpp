@@ -70,24 +70,22 @@ std::string PadLabel(const CComponent& component, int32_t n, int32_t mode, const
 
 } // namespace
 
-std::vector<size_t> CComponentArray::PickMeeting(const CRect& clip) const
-{
-    return CDrawList::Pick(m_components.size(),
-                           [&](size_t i) { return IntersectsRect(int32_t(i), clip); });
-}
-
 void CComponentArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip, bool highlight,
-                           bool selected, const std::vector<size_t>* meeting) const
+                           bool selected) const
 {
     if (!m_document)
         return;
-    const std::vector<size_t> picked = CDrawList::Pick(
-        m_components.size(),
-        [&](size_t i) {
-            return std::as_const(m_components)[i]->IsSelected() == selected &&
-                   IntersectsRect(int32_t(i), clip);
-        },
-        meeting);
+    DrawOutlines(dc, layer, highlight, CDrawList::Pick(m_components.size(), [&](size_t i) {
+                     return std::as_const(m_components)[i]->IsSelected() == selected &&
+                            IntersectsRect(int32_t(i), clip);
+                 }));
+}
+
+void CComponentArray::DrawOutlines(CDeviceContext& dc, int32_t layer, bool highlight,
+                                   const std::vector<size_t>& picked) const
+{
+    if (!m_document)
+        return;
     CDrawList::DrawInRanges(dc, picked.size(), minimumComponentRange,
                             [&](CDeviceContext& target, size_t first, size_t last) {
                                 for (size_t k = first; k < last; ++k)
