@@ -145,8 +145,8 @@ CPoint CBandedDrawList::MoveTo(CPoint point)
 void CBandedDrawList::LineTo(CPoint point)
 {
     // The bands the line reaches are brought to where it starts; their lists then end where it
-    // ends, which is the position from now on.
-    // A line from where the parts before this one left the position may run anywhere.
+    // ends, which is the position from now on. A line from where the parts before this one left
+    // the position may run anywhere: it goes to every band.
     const uint32_t ended = m_version[Field::position] + 1;
     const auto draw = [&](std::size_t band) {
         m_lists[band].LineTo(point);
