@@ -1258,6 +1258,8 @@ bool CQtDeviceContext::MakeNewLabels(const QImage& device)
         bool drawn = false;
     };
     std::vector<NewLabel> made;
+    // A first paint has a hundred thousand: growing the list moved them again and again.
+    made.reserve(m_pendingLabels.size());
     {
         // The texts met so far, by their packed bytes (never 0), over at least twice as many
         // slots as labels wait: a set of nodes allocates one for each of a hundred thousand

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <array>
+#include <optional>
+#include <vector>
+
 #include <QFont>
 #include <QImage>
 #include <QPainter>
@@ -7,6 +11,7 @@
 #include <QTextLayout>
 
 #include "framework/qt/CQtLabelPicture.h"
+#include "framework/qt/CQtLabelPieces.h"
 
 // Draws texts in one font into label pictures, through one image and painter kept from text to
 // text: a board's first paint makes a hundred thousand pictures, and a painter and an image
@@ -16,6 +21,9 @@
 // A text is shaped once for both its advance and its pixels. Measuring it and drawing it apart
 // shaped it twice, and each shaping locks Qt's font database, which the threads drawing labels
 // side by side queued for.
+//
+// Numbers are not shaped or drawn at all: their glyphs, each drawn once alone, are put together
+// where Qt would draw them, for the fonts and characters where that gives Qt's own pixels.
 class CQtLabelPainter {
 public:
     // `font` is used by this painter's thread only; `like` is the device the labels are laid on,
@@ -36,6 +44,33 @@ public:
 private:
     // Begins the painter on a room at least `width` pixels wide.
     void Grow(int width);
+    // Shapes the text; DrawShaped draws the text last shaped into the room at the cell's
+    // origin, `shift` 64ths of a pixel to the right, in `ink`, cut to `width` pixels.
+    void Shape(const QString& text);
+    void DrawShaped(int shift, QRgb ink, int width);
+    // The picture of what the room holds within `covered`, which is then cleared.
+    CQtLabelPicture TakePicture(const QRect& covered, QRgb ink);
+
+    // Whether the text is written in kept glyphs the font lets be put together; if so, notes
+    // them and its advance for Picture().
+    bool Compose(const QString& text);
+    // Finds the noted glyphs' pieces.
+    void FindPieces();
+    // The picture of the noted glyphs put side by side, cut to `width` pixels; none where one
+    // would lie over another.
+    std::optional<CQtLabelPicture> PutSideBySide(QRgb ink, int width);
+    // Puts the noted glyphs together in the room, cut to `width` pixels, and gives the pixels
+    // they cover; none, with the room clear, where Qt's blending of one glyph over another is
+    // not known.
+    std::optional<QRect> PutTogether(QRgb ink, int width);
+    // The kept glyph of a character at a phase; KeptPiece draws it when not yet kept, with the
+    // pieces' lock held.
+    const CQtLabelPieces::Piece& PieceOf(int index, int phase);
+    const CQtLabelPieces::Piece& KeptPiece(int index, int phase);
+    // The first painter of a font draws every character alone, then long runs of them and every
+    // pair both shaped and put together: the font is put together only where that gave Qt's
+    // pixels, and only for the pairs that did.
+    void CheckPieces();
 
     QFont m_font;
     int m_reach = 1;
@@ -51,6 +86,28 @@ private:
     QTextLayout m_layout;
     QTextLine m_line;
     int m_advance = 0;
+    // The advance of the text last shaped.
+    int m_shapedAdvance = 0;
+    // The kept glyphs of the font, none where it is not put together; and those this painter
+    // found, so that it takes the lock once for each.
+    CQtLabelPieces* m_pieces = nullptr;
+    std::array<const CQtLabelPieces::Piece*,
+               CQtLabelPieces::characterCount * CQtLabelPieces::phases>
+        m_found{};
+    // The text last laid out when it is put together: its characters' indexes and where each
+    // starts, in 64ths of a pixel; and the text, to shape it after all.
+    static constexpr int longestComposed = 24;
+    bool m_composed = false;
+    int m_glyphCount = 0;
+    std::array<int8_t, longestComposed> m_glyphIndexes{};
+    std::array<int, longestComposed> m_glyphStarts{};
+    QString m_composedText;
+    std::array<const CQtLabelPieces::Piece*, longestComposed> m_glyphPieces{};
+    // Coverage of glyphs put side by side, a byte a pixel of the room; kept clear between texts.
+    std::vector<uint8_t> m_coverage;
+    // Each coverage in the ink last put together.
+    std::array<QRgb, 256> m_inked{};
+    std::optional<QRgb> m_inkedFor;
     // The cell the painter clips to, 0 for none yet: texts of a board are mostly as wide as the
     // one before.
     int m_clipWidth = 0;

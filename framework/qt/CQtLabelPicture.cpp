@@ -191,6 +191,57 @@ CQtLabelPicture::CQtLabelPicture(const uchar* bits, qsizetype stride, QSize size
     m_words[inkWord] = coverage ? *ink : 0;
 }
 
+CQtLabelPicture CQtLabelPicture::OfCoverage(const uint8_t* coverage, qsizetype stride, QSize size,
+                                            QPoint origin, QRgb ink)
+{
+    const int width = std::min(size.width(), maxSide);
+    const int height = std::min(size.height(), maxSide);
+    // The words are laid out as from the inked pixels: each row's covered bytes, from the first
+    // to the last, in whole fours.
+    thread_local std::vector<std::pair<int, int>> spans;
+    spans.resize(size_t(std::max(height, 0)));
+    size_t words = firstRow;
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = coverage + y * stride;
+        int first = 0;
+        while (first < width && row[first] == 0)
+            ++first;
+        int last = width - 1;
+        while (last > first && row[last] == 0)
+            --last;
+        spans[size_t(y)] = {first, last};
+        if (first < width)
+            words += 2 + size_t((last - first + 4) / 4);
+    }
+    CQtLabelPicture picture;
+    picture.m_words.assign(words, 0);
+    // Left, top, right, bottom, rows going down.
+    std::array<int, 4> box{0, 0, -1, -1};
+    uint32_t* word = picture.m_words.data() + firstRow;
+    for (int y = 0; y < height; ++y) {
+        const auto [first, last] = spans[size_t(y)];
+        if (first >= width)
+            continue;
+        const int16_t dx = int16_t(first - origin.x());
+        const int16_t dy = int16_t(y - origin.y());
+        const int count = (last - first + 4) & ~3;
+        *word++ = uint32_t(uint16_t(dx)) | uint32_t(uint16_t(dy)) << 16;
+        *word++ = uint32_t(count);
+        std::memcpy(word, coverage + y * stride + first, size_t(last - first + 1));
+        word += count / 4;
+        if (box[2] < box[0]) {
+            box = {dx, dy, dx + count - 1, dy};
+        } else {
+            box = {std::min(box[0], int(dx)), box[1], std::max(box[2], dx + count - 1), dy};
+        }
+    }
+    // An empty box is that of a null rectangle.
+    for (size_t k = 0; k < box.size(); ++k)
+        picture.m_words[k] = uint32_t(box[k]);
+    picture.m_words[inkWord] = ink;
+    return picture;
+}
+
 CQtLabelPicture::Target CQtLabelPicture::TargetOf(QImage& image)
 {
     return Target{image.bits(), image.bytesPerLine(), image.rect()};
@@ -230,6 +281,16 @@ void CQtLabelPicture::LayOver(const Target& target, QPoint at, const QRect& clip
         else
             Blend(into, source + skipped, count);
     }
+}
+
+QRgb CQtLabelPicture::Inked(QRgb ink, uint32_t coverage)
+{
+    return ByteMul(ink, coverage);
+}
+
+QRgb CQtLabelPicture::Over(QRgb under, QRgb over)
+{
+    return over + ByteMul(under, 255 - qAlpha(over));
 }
 
 size_t CQtLabelPicture::Bytes() const

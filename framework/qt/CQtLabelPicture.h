@@ -33,6 +33,11 @@ public:
     CQtLabelPicture(const uchar* bits, qsizetype stride, QSize size, QPoint origin,
                     std::optional<QRgb> ink = std::nullopt);
 
+    // The same of a text in the opaque `ink` given by its coverage, a byte a pixel, `size` large,
+    // a row every `stride` bytes from `coverage`.
+    static CQtLabelPicture OfCoverage(const uint8_t* coverage, qsizetype stride, QSize size,
+                                      QPoint origin, QRgb ink);
+
     // Where a 32-bit image's pixels lie, as the labels laid over it find them.
     struct Target {
         uchar* bits = nullptr;
@@ -52,6 +57,11 @@ public:
                      QPoint(int(m_words[2]), int(m_words[3])));
     }
     size_t Bytes() const;
+
+    // An opaque ink at a coverage, and a premultiplied pixel laid over another, rounded as Qt's
+    // blending rounds.
+    static QRgb Inked(QRgb ink, uint32_t coverage);
+    static QRgb Over(QRgb under, QRgb over);
     // Asks for the first rows ahead of laying the picture: a board's pictures lie all over
     // memory, and laying one after another would otherwise wait for each in turn.
     void Prefetch() const
@@ -64,6 +74,8 @@ public:
     }
 
 private:
+    CQtLabelPicture() = default;
+
     // The box (left, top, right, bottom), the ink when the rows hold coverage bytes (else 0:
     // an ink is opaque), then per row a word with the offset of its first pixel (dx in the low
     // half, dy in the high half), a word with its length in pixels (a multiple of four), and

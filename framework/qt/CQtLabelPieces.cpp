@@ -1,0 +1,32 @@
+#include "framework/qt/CQtLabelPieces.h"
+
+#include <map>
+#include <tuple>
+
+CQtLabelPieces& CQtLabelPieces::Of(const QFont& font, int dotsPerMeterX, int dotsPerMeterY)
+{
+    // A few fonts in a session: the pin-info font, and whatever the user picks in its place.
+    static std::mutex lock;
+    static std::map<std::tuple<QString, int, int>, std::unique_ptr<CQtLabelPieces>> fonts;
+    const std::lock_guard<std::mutex> held(lock);
+    std::unique_ptr<CQtLabelPieces>& pieces = fonts[{font.key(), dotsPerMeterX, dotsPerMeterY}];
+    if (!pieces)
+        pieces = std::make_unique<CQtLabelPieces>();
+    return *pieces;
+}
+
+int CQtLabelPieces::IndexOf(QChar character)
+{
+    for (int k = 0; k < characterCount; ++k) {
+        if (characters[k] == character.unicode())
+            return k;
+    }
+    return -1;
+}
+
+const CQtLabelPieces::Piece* CQtLabelPieces::Keep(int index, int phase, Piece piece)
+{
+    auto& kept = m_pieces[size_t(index * phases + phase)];
+    kept = std::make_unique<const Piece>(std::move(piece));
+    return kept.get();
+}
