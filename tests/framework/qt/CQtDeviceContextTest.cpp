@@ -3,13 +3,13 @@
 #include "framework/CDrawList.h"
 #include "framework/CWorkPool.h"
 #include "framework/qt/CQtText.h"
+#include "tests/support/CQtTestApplication.h"
 
 #include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -473,18 +473,8 @@ TEST_F(CQtDeviceContextRasterModeTest, UnknownModeIsRefusedAndTextAndSolidFillsA
 
 class CQtDeviceContextTextTest : public CQtDeviceContextTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (QCoreApplication::instance() == nullptr)
-            application = std::make_unique<QApplication>(argc, argv);
-    }
-    // Qt's own globals are gone by the time static objects are destroyed.
-    static void TearDownTestSuite() { application.reset(); }
-
-    static inline int argc = 1;
-    static inline char name[] = "CQtDeviceContextTest";
-    static inline char* argv[] = {name, nullptr};
-    static inline std::unique_ptr<QApplication> application;
+    static void SetUpTestSuite() { CQtTestApplication::Begin(); }
+    static void TearDownTestSuite() { CQtTestApplication::End(); }
 };
 
 TEST_F(CQtDeviceContextTextTest, TextDrawsInsideItsExtentInTheTextColour)

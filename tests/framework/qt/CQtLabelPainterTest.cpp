@@ -1,32 +1,21 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
 #include "framework/qt/CQtLabelPainter.h"
+#include "tests/support/CQtTestApplication.h"
 
 namespace {
 
 class CQtLabelPainterTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (QCoreApplication::instance() == nullptr)
-            application = std::make_unique<QGuiApplication>(argc, argv);
-    }
-    // Qt's own globals are gone by the time static objects are destroyed.
-    static void TearDownTestSuite() { application.reset(); }
-
-    static inline int argc = 1;
-    static inline char name[] = "CQtLabelPainterTest";
-    static inline char* argv[] = {name, nullptr};
-    static inline std::unique_ptr<QGuiApplication> application;
+    static void SetUpTestSuite() { CQtTestApplication::Begin(); }
+    static void TearDownTestSuite() { CQtTestApplication::End(); }
 };
 
 // Numbers are put together from their glyphs, each drawn once alone: laid over an image, every
