@@ -7,9 +7,12 @@ CQtLabelPieces& CQtLabelPieces::Of(const QFont& font, int dotsPerMeterX, int dot
 {
     // A few fonts in a session: the pin-info font, and whatever the user picks in its place.
     static std::mutex lock;
-    static std::map<std::tuple<QString, int, int>, std::unique_ptr<CQtLabelPieces>> fonts;
+    static std::map<std::tuple<QString, int, bool, int, int>, std::unique_ptr<CQtLabelPieces>>
+        fonts;
     const std::lock_guard<std::mutex> held(lock);
-    std::unique_ptr<CQtLabelPieces>& pieces = fonts[{font.key(), dotsPerMeterX, dotsPerMeterY}];
+    // The font's key leaves out how its glyphs are fitted to pixels and whether pairs are kerned.
+    std::unique_ptr<CQtLabelPieces>& pieces = fonts[{font.key(), int(font.hintingPreference()),
+                                                     font.kerning(), dotsPerMeterX, dotsPerMeterY}];
     if (!pieces)
         pieces = std::make_unique<CQtLabelPieces>();
     return *pieces;
