@@ -686,9 +686,10 @@ void CDocumentPaint::DrawSelection(CDeviceContext& dc)
     const CNetArray& nets = m_design.GetNets();
     const std::vector<size_t> selectedNets = nets.PickSelected();
     nets.DrawSelectedAll(dc, clip, shown, &selectedNets);
+    const std::vector<const TrackRec*> selectedPads = nets.PickSelectedPads(clip, selectedNets);
 
     const auto drawSelectedComponents = [&](int32_t layer) {
-        DrawPickedComponents(dc, components, selectedComponents,
+        DrawPickedComponents(dc, components, components.PickWithPadsOn(layer, selectedComponents),
                              [&](CDeviceContext& target, const CComponent& component) {
                                  if (layer > lastSignalLayer)
                                      component.DrawPadsPlain(target, m_link, layer);
@@ -704,7 +705,7 @@ void CDocumentPaint::DrawSelection(CDeviceContext& dc)
                 continue;
             CSelectedPenBrush layerPen(dc, m_paint.layerPens[highlightSet][size_t(layer)],
                                        m_paint.layerBrushes[highlightSet][size_t(layer)]);
-            nets.DrawSelectedPads(dc, layer, clip, &selectedNets);
+            nets.DrawSelectedPads(dc, layer, selectedPads);
             drawSelectedComponents(layer);
         }
     }
@@ -712,7 +713,7 @@ void CDocumentPaint::DrawSelection(CDeviceContext& dc)
     if (m_design.GetLayers().IsVisible(LAYER_DRILL)) {
         CSelectedPenBrush drillPen(dc, m_paint.layerPens[highlightSet][LAYER_DRILL],
                                    m_paint.layerBrushes[highlightSet][LAYER_DRILL]);
-        nets.DrawSelectedPads(dc, LAYER_DRILL, clip, &selectedNets);
+        nets.DrawSelectedPads(dc, LAYER_DRILL, selectedPads);
         drawSelectedComponents(LAYER_DRILL);
     }
     DrawComponentTexts(dc, clip, true);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -443,6 +444,13 @@ public:
                   const CRect& clip) const;
     void DrawSelectedPads(CDeviceContext& dc, const CNetDocument& document, int32_t layer,
                           const CRect& clip) const;
+    // Appends the selected pad and via vertices in the clip, in order, to `pads`: an overlay
+    // that draws them layer by layer then walks each net's vertices once.
+    void PickSelectedPads(const CRect& clip, std::vector<const TrackRec*>& pads) const;
+    // Those of `pads` (of any nets) whose padstack has a pad on the layer (0..26), in turn, as
+    // DrawSelectedPads draws them.
+    static void DrawPadVertices(CDeviceContext& dc, const CNetDocument& document, int32_t layer,
+                                std::span<const TrackRec* const> pads);
     // The drill holes of the pad and via vertices as circles of `percent` of the drill, at
     // least `minimum` (board units) across.
     void DrawHoles(CDeviceContext& dc, const CNetDocument& document, const CRect& clip,

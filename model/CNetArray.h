@@ -271,9 +271,16 @@ public:
     // The nets with a selection, in order. An overlay drawn layer by layer hands them to each
     // drawing of the selection below (as `selected`), which otherwise picks them out itself.
     std::vector<size_t> PickSelected() const;
-    // The selected pads and vias on the layer of every net, with the pen and brush selected.
-    void DrawSelectedPads(CDeviceContext& dc, int32_t layer, const CRect& clip,
-                          const std::vector<size_t>* selected = nullptr) const;
+    // The selected pads and vias in the clip of the nets with a selection (`selected`), in
+    // order. An overlay drawn layer by layer hands them to each drawing of the pads below, so
+    // that the nets' vertices are walked once.
+    std::vector<const TrackRec*> PickSelectedPads(const CRect& clip,
+                                                  const std::vector<size_t>& selected) const;
+    // The selected pads and vias on the layer of every net, with the pen and brush selected;
+    // those of `pads` as PickSelectedPads picked them.
+    void DrawSelectedPads(CDeviceContext& dc, int32_t layer, const CRect& clip) const;
+    void DrawSelectedPads(CDeviceContext& dc, int32_t layer,
+                          const std::vector<const TrackRec*>& pads) const;
     // The selected tracks of every net on the shown layers (IsLayerShown).
     void DrawSelectedAll(CDeviceContext& dc, const CRect& clip,
                          uint32_t shownLayers = LAYER_MASK_ALL,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -89,6 +90,9 @@ constexpr int32_t highlightSet = 1;
 // Nets are drawn in ranges of at least this many on the work pool: fewer would not pay for
 // their own list.
 constexpr size_t minimumNetRange = 512;
+
+// A net has a few pads and vias: ranges of them as long as those of nets.
+constexpr size_t minimumPadRange = 2048;
 
 // The pad-info mode that numbers the vias one after the other.
 constexpr int32_t viaNumbers = 1;
@@ -178,12 +182,45 @@ void CNetArray::DrawLayerPads(CDeviceContext& dc, int32_t layer, const CRect& cl
         });
 }
 
-void CNetArray::DrawSelectedPads(CDeviceContext& dc, int32_t layer, const CRect& clip,
-                                 const std::vector<size_t>* selected) const
+std::vector<const TrackRec*> CNetArray::PickSelectedPads(const CRect& clip,
+                                                         const std::vector<size_t>& selected) const
 {
-    DrawEachSelected(dc, selected, [&](CDeviceContext& target, const CNet& net) {
-        net.DrawSelectedPads(target, *m_document, layer, clip);
-    });
+    // Each run of nets collects apart; the runs are joined in order.
+    std::vector<std::vector<const TrackRec*>> runs(
+        CWorkPool::RunCount(selected.size(), minimumNetRange));
+    CWorkPool::Shared().ForEachRun(
+        selected.size(), minimumNetRange, [&](size_t run, size_t first, size_t last) {
+            for (size_t k = first; k < last; ++k)
+                std::as_const(m_nets)[selected[k]]->PickSelectedPads(clip, runs[run]);
+        });
+    if (runs.size() == 1)
+        return std::move(runs.front());
+    size_t total = 0;
+    for (const auto& run : runs)
+        total += run.size();
+    std::vector<const TrackRec*> pads;
+    pads.reserve(total);
+    for (const auto& run : runs)
+        pads.insert(pads.end(), run.begin(), run.end());
+    return pads;
+}
+
+void CNetArray::DrawSelectedPads(CDeviceContext& dc, int32_t layer, const CRect& clip) const
+{
+    DrawSelectedPads(dc, layer, PickSelectedPads(clip, PickSelected()));
+}
+
+void CNetArray::DrawSelectedPads(CDeviceContext& dc, int32_t layer,
+                                 const std::vector<const TrackRec*>& pads) const
+{
+    if (!m_document)
+        return;
+    CDrawList::DrawInRanges(
+        dc, pads.size(), minimumPadRange, [&](CDeviceContext& target, size_t first, size_t last) {
+            CNet::DrawPadVertices(
+                target, *m_document, layer,
+                std::span<const TrackRec* const>(pads).subspan(first, last - first));
+        });
 }
 
 void CNetArray::DrawHoles(CDeviceContext& dc, const CRect& clip, int32_t percent, int32_t minimum,

@@ -97,6 +97,23 @@ CRect LineRect(CPoint a, CPoint b)
 
 constexpr CRect noRect(0, 0, 1, 1);
 
+// A pad or via vertex whose padstack has a pad on the layer (0..26).
+void DrawPadVertex(CDeviceContext& dc, const CScreenMap& map, const CPadStackArray& padStacks,
+                   int32_t layer, const TrackRec& rec)
+{
+    // Seen from the other side, the item's pads on the opposite layer lie on this one.
+    const int32_t padLayer = rec.IsMirrored() ? OppositeLayer(layer) : layer;
+    if (!padStacks.GetPad(rec.GetPadStack(), padLayer))
+        return;
+    const CPoint p = map(rec);
+    if (rec.IsMirrored())
+        padStacks.DrawPadMirrored(dc, rec.GetPadStack(), padLayer, p.x, p.y, rec.GetRotation(),
+                                  map.Scale());
+    else
+        padStacks.DrawPad(dc, rec.GetPadStack(), padLayer, p.x, p.y, rec.GetRotation(),
+                          map.Scale());
+}
+
 } // namespace
 
 // ---- Tracks -------------------------------------------------------------------------------------
@@ -200,20 +217,20 @@ void CNet::DrawPadVertices(CDeviceContext& dc, const CNetDocument& document, int
         return;
     const CPadStackArray& padStacks = document.GetPadStacks();
     for (const TrackRec& rec : m_vertices) {
-        if (!rec.IsPad() || rec.IsSelected() != selected || !InClip(clip, rec))
-            continue;
-        // Seen from the other side, the item's pads on the opposite layer lie on this one.
-        const int32_t padLayer = rec.IsMirrored() ? OppositeLayer(layer) : layer;
-        if (!padStacks.GetPad(rec.GetPadStack(), padLayer))
-            continue;
-        const CPoint p = map(rec);
-        if (rec.IsMirrored())
-            padStacks.DrawPadMirrored(dc, rec.GetPadStack(), padLayer, p.x, p.y, rec.GetRotation(),
-                                      map.Scale());
-        else
-            padStacks.DrawPad(dc, rec.GetPadStack(), padLayer, p.x, p.y, rec.GetRotation(),
-                              map.Scale());
+        if (rec.IsPad() && rec.IsSelected() == selected && InClip(clip, rec))
+            DrawPadVertex(dc, map, padStacks, layer, rec);
     }
+}
+
+void CNet::DrawPadVertices(CDeviceContext& dc, const CNetDocument& document, int32_t layer,
+                           std::span<const TrackRec* const> pads)
+{
+    const CScreenMap map(document);
+    if (!map.IsUsable() || layer < 0 || layer >= PADSTACK_LAYER_COUNT)
+        return;
+    const CPadStackArray& padStacks = document.GetPadStacks();
+    for (const TrackRec* rec : pads)
+        DrawPadVertex(dc, map, padStacks, layer, *rec);
 }
 
 void CNet::DrawPads(CDeviceContext& dc, const CNetDocument& document, int32_t layer,
@@ -226,6 +243,16 @@ void CNet::DrawSelectedPads(CDeviceContext& dc, const CNetDocument& document, in
                             const CRect& clip) const
 {
     DrawPadVertices(dc, document, layer, clip, true);
+}
+
+void CNet::PickSelectedPads(const CRect& clip, std::vector<const TrackRec*>& pads) const
+{
+    if (GetSelectedCount() == 0)
+        return;
+    for (const TrackRec& rec : m_vertices) {
+        if (rec.IsPad() && rec.IsSelected() && InClip(clip, rec))
+            pads.push_back(&rec);
+    }
 }
 
 void CNet::DrawHoles(CDeviceContext& dc, const CNetDocument& document, const CRect& clip,
