@@ -550,7 +550,8 @@ void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRe
     // The pad drawings of the other layers take the layer's own colours.
     CSelectedPenBrush selected(dc, m_paint.layerPens[normalSet][size_t(layer)],
                                m_paint.layerBrushes[normalSet][size_t(layer)]);
-    DrawPickedComponents(dc, m_design.GetComponents(), meeting.components,
+    DrawPickedComponents(dc, m_design.GetComponents(),
+                         m_design.GetComponents().PickWithPadsOn(layer, meeting.components),
                          [&](CDeviceContext& target, const CComponent& component) {
                              if (layer > lastSignalLayer)
                                  component.DrawPadsPlain(target, m_link, layer);

@@ -12,8 +12,10 @@
 #include "model/CNetArray.h"
 #include "model/CPad.h"
 #include "model/CPadStackArray.h"
+#include "model/CShape.h"
 #include "model/CShapeLib.h"
 #include "model/Geometry.h"
+#include "model/LayerMaps.h"
 
 namespace {
 
@@ -68,7 +70,77 @@ std::string PadLabel(const CComponent& component, int32_t n, int32_t mode, const
     }
 }
 
+// For each shape of the cache, the layers (bit 1 << layer) on which its outline draws a
+// segment: one from the vertex before to a line-to vertex.
+std::vector<uint32_t> OutlineLayersOfShapes(const CShapeLib& cache)
+{
+    std::vector<uint32_t> layers(size_t(std::max(cache.GetCount(), 0)));
+    for (int32_t i = 0; i < cache.GetCount(); ++i) {
+        const CShape* shape = cache.GetShape(i);
+        if (!shape)
+            continue;
+        const std::vector<ShapeOutlineVertex>& outline = shape->GetOutline();
+        for (size_t n = 1; n < outline.size(); ++n) {
+            if (outline[n].IsLineTo())
+                layers[size_t(i)] |= 1u << outline[n].GetLayer();
+        }
+    }
+    return layers;
+}
+
+// For each shape of the cache, the layers (bit 1 << layer, 0..26) on which a padstack of its
+// pads has a pad. A pad whose padstack the table lacks counts on every layer, so that its
+// drawing still notes the error.
+std::vector<uint32_t> PadLayersOfShapes(const CShapeLib& cache)
+{
+    const CPadStackArray& stacks = cache.GetPadStacks();
+    std::vector<uint32_t> ofStack(size_t(std::max(stacks.GetCount(), 0)));
+    for (int32_t stack = 0; stack < stacks.GetCount(); ++stack) {
+        for (int32_t layer = 0; layer < PADSTACK_LAYER_COUNT; ++layer) {
+            if (stacks.GetPad(stack, layer))
+                ofStack[size_t(stack)] |= 1u << layer;
+        }
+    }
+    std::vector<uint32_t> layers(size_t(std::max(cache.GetCount(), 0)));
+    for (int32_t i = 0; i < cache.GetCount(); ++i) {
+        const CShape* shape = cache.GetShape(i);
+        if (!shape)
+            continue;
+        for (const ShapePad& pad : shape->GetPads()) {
+            const int32_t stack = pad.GetPadStackIndex();
+            layers[size_t(i)] |=
+                stack >= 0 && size_t(stack) < ofStack.size() ? ofStack[size_t(stack)] : ~0u;
+        }
+    }
+    return layers;
+}
+
 } // namespace
+
+std::vector<size_t> CComponentArray::PickShowingOn(int32_t layer,
+                                                   const std::vector<uint32_t>& shapeLayers,
+                                                   const std::vector<size_t>& picked) const
+{
+    std::vector<size_t> showing = CDrawList::Pick(picked.size(), [&](size_t k) {
+        const CComponent& component = *std::as_const(m_components)[picked[k]];
+        const int32_t shape = component.GetShapeIndex();
+        const int32_t side = component.IsMirrored() ? OppositeLayer(layer) : layer;
+        // A component without a shape draws nothing.
+        return shape >= 0 && size_t(shape) < shapeLayers.size() && side >= 0 && side < 32 &&
+               (shapeLayers[size_t(shape)] >> side & 1u) != 0;
+    });
+    for (size_t& k : showing)
+        k = picked[k];
+    return showing;
+}
+
+std::vector<size_t> CComponentArray::PickWithPadsOn(int32_t layer,
+                                                    const std::vector<size_t>& picked) const
+{
+    if (!m_document || picked.empty())
+        return {};
+    return PickShowingOn(layer, PadLayersOfShapes(m_document->GetShapeCache()), picked);
+}
 
 void CComponentArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip, bool highlight,
                            bool selected) const
@@ -84,12 +156,16 @@ void CComponentArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip,
 void CComponentArray::DrawOutlines(CDeviceContext& dc, int32_t layer, bool highlight,
                                    const std::vector<size_t>& picked) const
 {
-    if (!m_document)
+    if (!m_document || picked.empty())
         return;
-    CDrawList::DrawInRanges(dc, picked.size(), minimumComponentRange,
+    // Most shapes draw their outline on one silkscreen: the other layers of a picture hand
+    // the work pool none of them.
+    const std::vector<size_t> drawn =
+        PickShowingOn(layer, OutlineLayersOfShapes(m_document->GetShapeCache()), picked);
+    CDrawList::DrawInRanges(dc, drawn.size(), minimumComponentRange,
                             [&](CDeviceContext& target, size_t first, size_t last) {
                                 for (size_t k = first; k < last; ++k)
-                                    std::as_const(m_components)[picked[k]]->DrawOutline(
+                                    std::as_const(m_components)[drawn[k]]->DrawOutline(
                                         target, *m_document, layer, highlight);
                             });
 }
