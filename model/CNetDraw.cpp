@@ -160,6 +160,13 @@ void CNet::DrawSelected(CDeviceContext& dc, const CNetDocument& document, const 
     CPenScope pens(dc);
     // All halos first, so that no halo covers a neighbouring segment.
     for (const bool halo : {true, false}) {
+        // A run's segments share their ends: each is worked out once, and a segment drawn on
+        // from where the one before it ended needs no move there.
+        int32_t mappedIndex = -1;
+        CPoint mapped;
+        int32_t endedAt = -1;
+        int32_t colorLayer = -1;
+        COLORREF color = 0;
         for (int32_t i = 1; i < GetVertexCount(); ++i) {
             const TrackRec& rec = m_vertices[i];
             const TrackRec& prev = m_vertices[i - 1];
@@ -168,13 +175,23 @@ void CNet::DrawSelected(CDeviceContext& dc, const CNetDocument& document, const 
                 !(rec.IsSelected() || prev.IsSelected()) || SegmentOutside(clip, prev, rec))
                 continue;
             const int64_t width = GetVertexWidth(i);
-            if (halo)
+            if (halo) {
                 pens.Use(CPen(CPen::Style::Solid, map.Length(width + 2 * int64_t(m_clearance)),
                               selectedHaloColor));
-            else
-                pens.Use(CPen(CPen::Style::Solid, map.Length(width),
-                              document.GetLayerColor(1, rec.GetLayer())));
-            DrawLine(dc, map(prev), map(rec));
+            } else {
+                if (rec.GetLayer() != colorLayer) {
+                    colorLayer = rec.GetLayer();
+                    color = document.GetLayerColor(1, colorLayer);
+                }
+                pens.Use(CPen(CPen::Style::Solid, map.Length(width), color));
+            }
+            const CPoint from = mappedIndex == i - 1 ? mapped : map(prev);
+            mapped = map(rec);
+            mappedIndex = i;
+            if (endedAt != i - 1)
+                dc.MoveTo(from);
+            dc.LineTo(mapped);
+            endedAt = i;
         }
     }
 }
