@@ -309,7 +309,7 @@ void CDocumentPaint::DrawBoardWithin(CDeviceContext& dc, const CRect& clip)
         MeetingItems meeting;
         if (set) {
             m_design.GetLayers().SetRefLayer(set->GetRefLayer());
-            meeting = {m_design.GetNets().PickMeeting(clip),
+            meeting = {m_design.GetNets().PickMeetingUnselected(clip),
                        PickComponents(m_design.GetComponents(), false, clip)};
             // Empty slots may lie between layers; the list goes on after them.
             for (const uint8_t layer : set->GetLayerBytes()) {
@@ -568,9 +568,9 @@ void CDocumentPaint::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, c
     CSelectedPenBrush selected(dc, m_paint.layerPens[normalSet][LAYER_DRILL],
                                m_paint.layerBrushes[normalSet][LAYER_DRILL]);
     const bool scaled = set.GetPercentIndex() != 0;
+    // Holes are drawn whether selected or not: the nets pick those meeting the clip themselves.
     if (scaled)
-        m_design.GetNets().DrawHoles(dc, clip, set.GetHolePercent(), set.GetHoleMinDiameter(),
-                                     &meeting.nets);
+        m_design.GetNets().DrawHoles(dc, clip, set.GetHolePercent(), set.GetHoleMinDiameter());
     else
         m_design.GetNets().DrawLayerPads(dc, LAYER_DRILL, clip, false, &meeting.nets);
     DrawPickedComponents(dc, m_design.GetComponents(), meeting.components,

@@ -146,8 +146,9 @@ private:
     // The board rectangle that a rectangle of view pixels shows, grown by `margin`.
     CRect BoardRectOfPixels(const CRect& pixels, int32_t margin) const;
     CRect GetVisibleBoardRect(int32_t margin) const;
-    // The nets meeting the clip and the components that do and are not selected (the selection
-    // overlay draws those), picked out once for every layer drawn.
+    // The nets meeting the clip with a vertex not selected and the components that meet it and
+    // are not selected (the selection overlay draws the rest), picked out once for every layer
+    // drawn.
     struct MeetingItems {
         std::vector<size_t> nets;
         std::vector<size_t> components;

@@ -260,6 +260,10 @@ public:
     // to each drawing below (as `meeting`), which otherwise picks them out itself: a small part
     // of a big board then looks at every net once.
     std::vector<size_t> PickMeeting(const CRect& clip) const;
+    // Those of them with a vertex that is not selected: the tracks and pads that Draw and
+    // DrawLayerPads draw of a net are its unselected ones, so a picture under a selection of
+    // whole nets hands them only the nets they draw anything of.
+    std::vector<size_t> PickMeetingUnselected(const CRect& clip) const;
     // The tracks on the layer of the nets that meet the clip, the current net highlighted.
     void Draw(CDeviceContext& dc, int32_t layer, const CRect& clip,
               const std::vector<size_t>* meeting = nullptr) const;

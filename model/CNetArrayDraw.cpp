@@ -107,6 +107,14 @@ std::vector<size_t> CNetArray::PickMeeting(const CRect& clip) const
         m_nets.size(), [&](size_t i) { return std::as_const(m_nets)[i]->IntersectsRect(clip); });
 }
 
+std::vector<size_t> CNetArray::PickMeetingUnselected(const CRect& clip) const
+{
+    return CDrawList::Pick(m_nets.size(), [&](size_t i) {
+        const CNet& net = *std::as_const(m_nets)[i];
+        return net.GetSelectedCount() < net.GetVertexCount() && net.IntersectsRect(clip);
+    });
+}
+
 void CNetArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip,
                      const std::vector<size_t>* meeting) const
 {
