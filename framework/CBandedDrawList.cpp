@@ -6,7 +6,7 @@
 CBandedDrawList::CBandedDrawList(const CDeviceContext& target, const CDrawList::State& start,
                                  const std::vector<CRect>& bands)
     : m_target(target), m_bands(bands), m_state(start), m_startClip(start.clip),
-      m_startPenWidth(start.pen.width), m_brought(bands.size())
+      m_startPenWidth(start.pen.width), m_brought(bands.size()), m_broughtChanges(bands.size())
 {
     m_lists.reserve(bands.size());
     for (std::size_t band = 0; band < bands.size(); ++band)
@@ -35,11 +35,12 @@ template <class Lacks> void CBandedDrawList::GiveState(CDeviceContext& dc, Lacks
 
 void CBandedDrawList::Bring(std::size_t band)
 {
-    std::array<uint32_t, fieldCount>& brought = m_brought[band];
-    if (brought == m_version)
+    if (m_broughtChanges[band] == m_changes)
         return;
+    std::array<uint32_t, fieldCount>& brought = m_brought[band];
     GiveState(m_lists[band], [&](Field field) { return brought[field] != m_version[field]; });
     brought = m_version;
+    m_broughtChanges[band] = m_changes;
 }
 
 bool CBandedDrawList::CutAsPlayed(const std::vector<CBandedDrawList>& parts)
@@ -151,6 +152,7 @@ void CBandedDrawList::LineTo(CPoint point)
     const auto draw = [&](std::size_t band) {
         m_lists[band].LineTo(point);
         m_brought[band][Field::position] = ended;
+        m_broughtChanges[band] = m_changes + 1;
     };
     if (m_version[Field::position] == 0) {
         for (std::size_t band = 0; band < m_bands.size(); ++band) {
@@ -162,6 +164,7 @@ void CBandedDrawList::LineTo(CPoint point)
     }
     m_state.position = point;
     m_version[Field::position] = ended;
+    ++m_changes;
 }
 
 void CBandedDrawList::Polyline(std::span<const CPoint> points)

@@ -71,7 +71,11 @@ private:
         fieldCount
     };
     // A field changed: every band lacks its new value until it is written there.
-    void Changed(Field field) { ++m_version[field]; }
+    void Changed(Field field)
+    {
+        ++m_version[field];
+        ++m_changes;
+    }
     // Selects or sets on `dc` the fields for which lacks(field).
     template <class Lacks> void GiveState(CDeviceContext& dc, Lacks lacks) const;
     // Writes to the band's list the fields it lacks.
@@ -91,6 +95,11 @@ private:
     // How often each field changed here; what of it each band's list has.
     std::array<uint32_t, fieldCount> m_version{};
     std::vector<std::array<uint32_t, fieldCount>> m_brought;
+    // The changes of all fields, and how many of them each band's list has: a band has every
+    // field's value exactly when the counts are equal, as no field is ever brought past its
+    // version. Every drawing call asks.
+    uint64_t m_changes = 0;
+    std::vector<uint64_t> m_broughtChanges;
     bool m_bandable = true;
     bool m_drewWithPenBefore = false;
 };
