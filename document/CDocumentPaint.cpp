@@ -310,7 +310,8 @@ void CDocumentPaint::DrawBoardWithin(CDeviceContext& dc, const CRect& clip)
         if (set) {
             m_design.GetLayers().SetRefLayer(set->GetRefLayer());
             meeting = {m_design.GetNets().PickMeetingUnselected(clip),
-                       PickComponents(m_design.GetComponents(), false, clip)};
+                       m_design.GetComponents().PickLayerUse(
+                           PickComponents(m_design.GetComponents(), false, clip))};
             // Empty slots may lie between layers; the list goes on after them.
             for (const uint8_t layer : set->GetLayerBytes()) {
                 if (layer > 0 && layer < LAYER_COUNT)
@@ -533,7 +534,8 @@ void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRe
         if (m_design.IsPlaneFillStale(plane) && plane.GetDisplayMode() != CPour::displayHidden)
             plane.DrawStaleOutline(dc, m_settings.offset.x, m_settings.offset.y, m_settings.scale);
     }
-    m_design.GetComponents().DrawOutlines(dc, layer, false, meeting.components);
+    m_design.GetComponents().DrawOutlines(
+        dc, layer, false, meeting.components.On(meeting.components.outlines, layer));
     if (IsCopperLayer(layer))
         m_design.GetNets().Draw(dc, layer, clip, &meeting.nets);
     else
@@ -551,7 +553,7 @@ void CDocumentPaint::DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRe
     CSelectedPenBrush selected(dc, m_paint.layerPens[normalSet][size_t(layer)],
                                m_paint.layerBrushes[normalSet][size_t(layer)]);
     DrawPickedComponents(dc, m_design.GetComponents(),
-                         m_design.GetComponents().PickWithPadsOn(layer, meeting.components),
+                         meeting.components.On(meeting.components.pads, layer),
                          [&](CDeviceContext& target, const CComponent& component) {
                              if (layer > lastSignalLayer)
                                  component.DrawPadsPlain(target, m_link, layer);
@@ -573,7 +575,10 @@ void CDocumentPaint::DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, c
         m_design.GetNets().DrawHoles(dc, clip, set.GetHolePercent(), set.GetHoleMinDiameter());
     else
         m_design.GetNets().DrawLayerPads(dc, LAYER_DRILL, clip, false, &meeting.nets);
-    DrawPickedComponents(dc, m_design.GetComponents(), meeting.components,
+    const std::vector<size_t> drilled =
+        scaled ? std::vector<size_t>()
+               : meeting.components.On(meeting.components.pads, LAYER_DRILL);
+    DrawPickedComponents(dc, m_design.GetComponents(), scaled ? meeting.components.picked : drilled,
                          [&](CDeviceContext& target, const CComponent& component) {
                              if (scaled)
                                  component.DrawHoles(target, m_link, set.GetHolePercent(),
@@ -673,12 +678,14 @@ void CDocumentPaint::DrawSelection(CDeviceContext& dc)
     // What is selected is picked out once for all the layers; with everything selected (Select
     // All) it is as much as the board and is drawn in ranges on the work pool as the board is.
     const CComponentArray& components = m_design.GetComponents();
-    const std::vector<size_t> selectedComponents = components.GetSelectedCount() > 0
-                                                       ? PickComponents(components, true, clip)
-                                                       : std::vector<size_t>();
-    for (int32_t layer = 1; layer < LAYER_COUNT && !selectedComponents.empty(); ++layer)
+    const CComponentArray::LayerUse selectedComponents =
+        components.GetSelectedCount() > 0
+            ? components.PickLayerUse(PickComponents(components, true, clip))
+            : CComponentArray::LayerUse();
+    for (int32_t layer = 1; layer < LAYER_COUNT && !selectedComponents.picked.empty(); ++layer)
         if (IsLayerShown(shown, layer))
-            components.DrawOutlines(dc, layer, true, selectedComponents);
+            components.DrawOutlines(dc, layer, true,
+                                    selectedComponents.On(selectedComponents.outlines, layer));
     m_design.GetLines().DrawSelected(dc, m_paint.drawColors[highlightSet], m_settings.offset.x,
                                      m_settings.offset.y, m_settings.scale, shown);
     m_design.GetTexts().DrawSelected(dc, m_design.GetFont(), m_paint.drawColors[highlightSet],
@@ -690,7 +697,7 @@ void CDocumentPaint::DrawSelection(CDeviceContext& dc)
     const std::vector<const TrackRec*> selectedPads = nets.PickSelectedPads(clip, selectedNets);
 
     const auto drawSelectedComponents = [&](int32_t layer) {
-        DrawPickedComponents(dc, components, components.PickWithPadsOn(layer, selectedComponents),
+        DrawPickedComponents(dc, components, selectedComponents.On(selectedComponents.pads, layer),
                              [&](CDeviceContext& target, const CComponent& component) {
                                  if (layer > lastSignalLayer)
                                      component.DrawPadsPlain(target, m_link, layer);

@@ -13,6 +13,7 @@
 #include "framework/CPoint.h"
 #include "framework/CRect.h"
 #include "framework/ColorRef.h"
+#include "model/CComponentArray.h"
 
 class CDesign;
 class CDeviceContext;
@@ -151,7 +152,7 @@ private:
     // drawn.
     struct MeetingItems {
         std::vector<size_t> nets;
-        std::vector<size_t> components;
+        CComponentArray::LayerUse components;
     };
     void DrawBoardLayer(CDeviceContext& dc, int32_t layer, const CRect& clip,
                         const MeetingItems& meeting);

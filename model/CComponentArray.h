@@ -310,10 +310,18 @@ public:
     // the many layers of a picture.
     void DrawOutlines(CDeviceContext& dc, int32_t layer, bool highlight,
                       const std::vector<size_t>& picked) const;
-    // Those of the components `picked` (indices, in order) whose shape has a pad on the layer
-    // (0..26) seen from the component's side: a picture drawn layer by layer hands the drawing
-    // of the pads only the components that draw any on that layer.
-    std::vector<size_t> PickWithPadsOn(int32_t layer, const std::vector<size_t>& picked) const;
+    // The layers on which the components `picked` (indices, in order) draw, seen from each
+    // one's side: bit 1 << layer of its `outlines` where its shape has an outline segment, of
+    // its `pads` where one of its pads has a pad (0..26). A picture drawn layer by layer works
+    // them out once and hands each layer's drawing only the components that draw anything there.
+    struct LayerUse {
+        std::vector<size_t> picked;
+        std::vector<uint32_t> outlines;
+        std::vector<uint32_t> pads;
+        // Those of `picked` whose `layers` (outlines or pads) hold the layer, in order.
+        std::vector<size_t> On(const std::vector<uint32_t>& layers, int32_t layer) const;
+    };
+    LayerUse PickLayerUse(std::vector<size_t> picked) const;
     // The current component's silkscreen outline and copper pads of its side, highlighted.
     void DrawCurrent(CDeviceContext& dc) const;
     // The current component's text of the display kind in its side's text pen.
@@ -366,10 +374,6 @@ private:
     void ResetTransientState();
     void CopyFields(const CComponentArray& other);
     void DrawText(CDeviceContext& dc, const CComponent& component, int32_t kind) const;
-    // Those of `picked` whose shape's layers (`shapeLayers`, a bit 1 << layer for each layer
-    // by shape index) hold the layer seen from the component's side.
-    std::vector<size_t> PickShowingOn(int32_t layer, const std::vector<uint32_t>& shapeLayers,
-                                      const std::vector<size_t>& picked) const;
     void DrawLabel(CDeviceContext& dc, CPoint board, const std::string& text) const;
 
     int32_t m_activeIndex = -1;

@@ -1,10 +1,12 @@
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <utility>
 
 #include "framework/CDeviceContext.h"
 #include "framework/CDrawList.h"
 #include "framework/CNumberText.h"
+#include "framework/CWorkPool.h"
 #include "model/CComponentArray.h"
 
 #include "model/CComponentArrayDocument.h"
@@ -115,31 +117,64 @@ std::vector<uint32_t> PadLayersOfShapes(const CShapeLib& cache)
     return layers;
 }
 
-} // namespace
-
-std::vector<size_t> CComponentArray::PickShowingOn(int32_t layer,
-                                                   const std::vector<uint32_t>& shapeLayers,
-                                                   const std::vector<size_t>& picked) const
+// The layers of a shape placed on the other side: bit L where the shape has the layer opposite L.
+uint32_t SeenFromBelow(uint32_t layers)
 {
-    std::vector<size_t> showing = CDrawList::Pick(picked.size(), [&](size_t k) {
-        const CComponent& component = *std::as_const(m_components)[picked[k]];
-        const int32_t shape = component.GetShapeIndex();
-        const int32_t side = component.IsMirrored() ? OppositeLayer(layer) : layer;
-        // A component without a shape draws nothing.
-        return shape >= 0 && size_t(shape) < shapeLayers.size() && side >= 0 && side < 32 &&
-               (shapeLayers[size_t(shape)] >> side & 1u) != 0;
-    });
-    for (size_t& k : showing)
-        k = picked[k];
-    return showing;
+    uint32_t seen = 0;
+    for (int32_t layer = 0; layer < 32; ++layer) {
+        const int32_t opposite = OppositeLayer(layer);
+        if (opposite >= 0 && opposite < 32 && (layers >> opposite & 1u) != 0)
+            seen |= 1u << layer;
+    }
+    return seen;
 }
 
-std::vector<size_t> CComponentArray::PickWithPadsOn(int32_t layer,
-                                                    const std::vector<size_t>& picked) const
+} // namespace
+
+CComponentArray::LayerUse CComponentArray::PickLayerUse(std::vector<size_t> picked) const
 {
-    if (!m_document || picked.empty())
-        return {};
-    return PickShowingOn(layer, PadLayersOfShapes(m_document->GetShapeCache()), picked);
+    LayerUse use;
+    use.picked = std::move(picked);
+    use.outlines.resize(use.picked.size());
+    use.pads.resize(use.picked.size());
+    if (!m_document)
+        return use;
+    const CShapeLib& cache = m_document->GetShapeCache();
+    // By shape index: as placed, then seen from the other side.
+    std::array<std::vector<uint32_t>, 2> outlines{OutlineLayersOfShapes(cache)};
+    std::array<std::vector<uint32_t>, 2> pads{PadLayersOfShapes(cache)};
+    for (auto* layers : {&outlines, &pads}) {
+        (*layers)[1].resize((*layers)[0].size());
+        std::transform((*layers)[0].begin(), (*layers)[0].end(), (*layers)[1].begin(),
+                       SeenFromBelow);
+    }
+    CWorkPool::Shared().ForEachRun(
+        use.picked.size(), componentsAlone, [&](size_t, size_t first, size_t last) {
+            for (size_t k = first; k < last; ++k) {
+                const CComponent& component = *std::as_const(m_components)[use.picked[k]];
+                const size_t shape = size_t(component.GetShapeIndex());
+                const size_t side = component.IsMirrored() ? 1 : 0;
+                // A component without a shape draws nothing.
+                if (shape >= outlines[0].size())
+                    continue;
+                use.outlines[k] = outlines[side][shape];
+                use.pads[k] = pads[side][shape];
+            }
+        });
+    return use;
+}
+
+std::vector<size_t> CComponentArray::LayerUse::On(const std::vector<uint32_t>& layers,
+                                                  int32_t layer) const
+{
+    std::vector<size_t> on;
+    if (layer < 0 || layer >= 32)
+        return on;
+    for (size_t k = 0; k < picked.size(); ++k) {
+        if ((layers[k] >> layer & 1u) != 0)
+            on.push_back(picked[k]);
+    }
+    return on;
 }
 
 void CComponentArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip, bool highlight,
@@ -156,16 +191,12 @@ void CComponentArray::Draw(CDeviceContext& dc, int32_t layer, const CRect& clip,
 void CComponentArray::DrawOutlines(CDeviceContext& dc, int32_t layer, bool highlight,
                                    const std::vector<size_t>& picked) const
 {
-    if (!m_document || picked.empty())
+    if (!m_document)
         return;
-    // Most shapes draw their outline on one silkscreen: the other layers of a picture hand
-    // the work pool none of them.
-    const std::vector<size_t> drawn =
-        PickShowingOn(layer, OutlineLayersOfShapes(m_document->GetShapeCache()), picked);
-    CDrawList::DrawInRanges(dc, drawn.size(), minimumComponentRange,
+    CDrawList::DrawInRanges(dc, picked.size(), minimumComponentRange,
                             [&](CDeviceContext& target, size_t first, size_t last) {
                                 for (size_t k = first; k < last; ++k)
-                                    std::as_const(m_components)[drawn[k]]->DrawOutline(
+                                    std::as_const(m_components)[picked[k]]->DrawOutline(
                                         target, *m_document, layer, highlight);
                             });
 }
