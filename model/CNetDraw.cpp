@@ -129,9 +129,11 @@ void CNet::DrawLayer(CDeviceContext& dc, const CNetDocument& document, int32_t l
         colorSet = 0;
     const COLORREF color = document.GetLayerColor(colorSet, layer);
     CPenScope pens(dc);
-    // A run's segments share their ends and mostly their width: each is worked out once.
+    // A run's segments share their ends and mostly their width: each is worked out once, and a
+    // segment drawn on from where the one before it ended needs no move there.
     int32_t mappedIndex = -1;
     CPoint mapped;
+    int32_t endedAt = -1;
     int32_t width = -1;
     for (int32_t i = 1; i < GetVertexCount(); ++i) {
         const TrackRec& rec = m_vertices[i];
@@ -147,7 +149,10 @@ void CNet::DrawLayer(CDeviceContext& dc, const CNetDocument& document, int32_t l
         const CPoint from = mappedIndex == i - 1 ? mapped : map(prev);
         mapped = map(rec);
         mappedIndex = i;
-        DrawLine(dc, from, mapped);
+        if (endedAt != i - 1)
+            dc.MoveTo(from);
+        dc.LineTo(mapped);
+        endedAt = i;
     }
 }
 

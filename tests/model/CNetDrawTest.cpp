@@ -50,7 +50,7 @@ TEST(CNetDrawTest, TracksSelectionAndEditedRun)
              tracks.DrawLayer(dc, d, LAYER_TOP, everywhere, 1);
          },
          {"SelectPen solid 201 0x00010000", "MoveTo 0 0", "LineTo 100 0",
-          "SelectPen solid 302 0x00010000", "MoveTo 100 0", "LineTo 100 100", restore}},
+          "SelectPen solid 302 0x00010000", "LineTo 100 100", restore}},
         {"one net is never highlighted",
          [&](CDeviceContext& dc, CNetTestDocument& d) {
              d.netCount = 1;
