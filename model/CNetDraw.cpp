@@ -114,6 +114,30 @@ void DrawPadVertex(CDeviceContext& dc, const CScreenMap& map, const CPadStackArr
                           map.Scale());
 }
 
+// Draws the segments of a run one after another: they share their ends, each of which is
+// worked out once, and a segment drawn on from where the one before it ended needs no move there.
+class CRunPen {
+public:
+    explicit CRunPen(const CScreenMap& map) : m_map(map) {}
+    // The segment from vertex i - 1 (`prev`) to vertex i (`rec`).
+    void Draw(CDeviceContext& dc, int32_t i, const TrackRec& prev, const TrackRec& rec)
+    {
+        const CPoint from = m_mappedIndex == i - 1 ? m_mapped : m_map(prev);
+        m_mapped = m_map(rec);
+        m_mappedIndex = i;
+        if (m_endedAt != i - 1)
+            dc.MoveTo(from);
+        dc.LineTo(m_mapped);
+        m_endedAt = i;
+    }
+
+private:
+    const CScreenMap& m_map;
+    int32_t m_mappedIndex = -1;
+    CPoint m_mapped;
+    int32_t m_endedAt = -1;
+};
+
 } // namespace
 
 // ---- Tracks -------------------------------------------------------------------------------------
@@ -129,11 +153,8 @@ void CNet::DrawLayer(CDeviceContext& dc, const CNetDocument& document, int32_t l
         colorSet = 0;
     const COLORREF color = document.GetLayerColor(colorSet, layer);
     CPenScope pens(dc);
-    // A run's segments share their ends and mostly their width: each is worked out once, and a
-    // segment drawn on from where the one before it ended needs no move there.
-    int32_t mappedIndex = -1;
-    CPoint mapped;
-    int32_t endedAt = -1;
+    // A run's segments mostly share their width: the pen changes only where it does.
+    CRunPen run(map);
     int32_t width = -1;
     for (int32_t i = 1; i < GetVertexCount(); ++i) {
         const TrackRec& rec = m_vertices[i];
@@ -146,13 +167,7 @@ void CNet::DrawLayer(CDeviceContext& dc, const CNetDocument& document, int32_t l
             width = vertexWidth;
             pens.Use(CPen(CPen::Style::Solid, map.Length(width), color));
         }
-        const CPoint from = mappedIndex == i - 1 ? mapped : map(prev);
-        mapped = map(rec);
-        mappedIndex = i;
-        if (endedAt != i - 1)
-            dc.MoveTo(from);
-        dc.LineTo(mapped);
-        endedAt = i;
+        run.Draw(dc, i, prev, rec);
     }
 }
 
@@ -165,11 +180,7 @@ void CNet::DrawSelected(CDeviceContext& dc, const CNetDocument& document, const 
     CPenScope pens(dc);
     // All halos first, so that no halo covers a neighbouring segment.
     for (const bool halo : {true, false}) {
-        // A run's segments share their ends: each is worked out once, and a segment drawn on
-        // from where the one before it ended needs no move there.
-        int32_t mappedIndex = -1;
-        CPoint mapped;
-        int32_t endedAt = -1;
+        CRunPen run(map);
         int32_t colorLayer = -1;
         COLORREF color = 0;
         for (int32_t i = 1; i < GetVertexCount(); ++i) {
@@ -190,13 +201,7 @@ void CNet::DrawSelected(CDeviceContext& dc, const CNetDocument& document, const 
                 }
                 pens.Use(CPen(CPen::Style::Solid, map.Length(width), color));
             }
-            const CPoint from = mappedIndex == i - 1 ? mapped : map(prev);
-            mapped = map(rec);
-            mappedIndex = i;
-            if (endedAt != i - 1)
-                dc.MoveTo(from);
-            dc.LineTo(mapped);
-            endedAt = i;
+            run.Draw(dc, i, prev, rec);
         }
     }
 }

@@ -171,6 +171,13 @@ void CQtLabelPainter::FindPieces()
             &PieceOf(m_glyphIndexes[size_t(k)], m_glyphStarts[size_t(k)] & 63);
 }
 
+CQtLabelPainter::PlacedGlyph CQtLabelPainter::Place(int k, int width) const
+{
+    const CQtLabelPieces::Piece& piece = *m_glyphPieces[size_t(k)];
+    const int at = piece.left + (m_glyphStarts[size_t(k)] >> 6);
+    return PlacedGlyph{piece, at, std::max(0, -at), std::min(piece.width, width - at)};
+}
+
 std::optional<CQtLabelPicture> CQtLabelPainter::PutSideBySide(QRgb ink, int width)
 {
     const int height = 3 * m_reach;
@@ -188,10 +195,7 @@ std::optional<CQtLabelPicture> CQtLabelPainter::PutSideBySide(QRgb ink, int widt
     int written = -1;
     bool apart = true;
     for (int k = 0; k < m_glyphCount && apart; ++k) {
-        const CQtLabelPieces::Piece& piece = *m_glyphPieces[size_t(k)];
-        const int at = piece.left + (m_glyphStarts[size_t(k)] >> 6);
-        const int from = std::max(0, -at);
-        const int to = std::min(piece.width, width - at);
+        const auto [piece, at, from, to] = Place(k, width);
         if (from >= to)
             continue;
         left = std::min(left, at + from);
@@ -255,10 +259,7 @@ std::optional<QRect> CQtLabelPainter::PutTogether(QRgb ink, int width)
     QRect covered;
     bool known = true;
     for (int k = 0; k < m_glyphCount && known; ++k) {
-        const CQtLabelPieces::Piece& piece = *m_glyphPieces[size_t(k)];
-        const int left = piece.left + (m_glyphStarts[size_t(k)] >> 6);
-        const int from = std::max(0, -left);
-        const int to = std::min(piece.width, width - left);
+        const auto [piece, left, from, to] = Place(k, width);
         if (from < to)
             covered |= QRect(left + from, piece.top, to - from, piece.height);
         for (int r = 0; r < piece.height && known; ++r) {

@@ -56,6 +56,15 @@ private:
     bool Compose(const QString& text);
     // Finds the noted glyphs' pieces.
     void FindPieces();
+    // The noted glyph `k` put down in a cell `width` pixels wide: its piece, the column of the
+    // room its piece's first column goes to, and its columns that lie in the cell.
+    struct PlacedGlyph {
+        const CQtLabelPieces::Piece& piece;
+        int at = 0;
+        int from = 0;
+        int to = 0;
+    };
+    PlacedGlyph Place(int k, int width) const;
     // The picture of the noted glyphs put side by side, cut to `width` pixels; none where one
     // would lie over another.
     std::optional<CQtLabelPicture> PutSideBySide(QRgb ink, int width);
