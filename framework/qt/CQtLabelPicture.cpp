@@ -61,6 +61,10 @@ void BlendInk(QRgb* target, const uint8_t* coverage, int count, QRgb ink)
     for (; k + 4 <= count; k += 4) {
         uint32_t four = 0;
         std::memcpy(&four, coverage + k, sizeof(four));
+        // A label's rows pass between its glyphs and through their holes: four uncovered
+        // pixels blend to themselves.
+        if (four == 0)
+            continue;
         auto* into = reinterpret_cast<__m128i*>(target + k);
         const __m128i bytes = _mm_cvtsi32_si128(int(four));
         __m128i source;
