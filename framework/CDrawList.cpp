@@ -73,13 +73,7 @@ std::vector<std::size_t> CDrawList::Pick(std::size_t count,
     }
     std::vector<std::vector<std::size_t>> parts(blocks);
     CWorkPool::Shared().ForEach(blocks, [&](std::size_t b) { pickBlock(b, parts[b]); });
-    std::size_t total = 0;
-    for (const auto& part : parts)
-        total += part.size();
-    picked.reserve(total);
-    for (const auto& part : parts)
-        picked.insert(picked.end(), part.begin(), part.end());
-    return picked;
+    return CWorkPool::Joined(std::move(parts));
 }
 
 void CDrawList::DrawInRanges(

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 // The threads every parallel part of the program shares. Work is handed over as a count of
@@ -45,6 +46,21 @@ public:
     void ForEachRun(
         std::size_t count, std::size_t alone,
         const std::function<void(std::size_t run, std::size_t first, std::size_t last)>& work);
+
+    // The lists that runs (or blocks) of work filled apart, one after the other in their order.
+    template <class T> static std::vector<T> Joined(std::vector<std::vector<T>>&& parts)
+    {
+        if (parts.size() == 1)
+            return std::move(parts.front());
+        std::size_t total = 0;
+        for (const std::vector<T>& part : parts)
+            total += part.size();
+        std::vector<T> joined;
+        joined.reserve(total);
+        for (const std::vector<T>& part : parts)
+            joined.insert(joined.end(), part.begin(), part.end());
+        return joined;
+    }
 
     ~CWorkPool();
     CWorkPool(const CWorkPool&) = delete;

@@ -201,16 +201,7 @@ std::vector<const TrackRec*> CNetArray::PickSelectedPads(const CRect& clip,
             for (size_t k = first; k < last; ++k)
                 std::as_const(m_nets)[selected[k]]->PickSelectedPads(clip, runs[run]);
         });
-    if (runs.size() == 1)
-        return std::move(runs.front());
-    size_t total = 0;
-    for (const auto& run : runs)
-        total += run.size();
-    std::vector<const TrackRec*> pads;
-    pads.reserve(total);
-    for (const auto& run : runs)
-        pads.insert(pads.end(), run.begin(), run.end());
-    return pads;
+    return CWorkPool::Joined(std::move(runs));
 }
 
 void CNetArray::DrawSelectedPads(CDeviceContext& dc, int32_t layer, const CRect& clip) const

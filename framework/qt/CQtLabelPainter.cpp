@@ -142,25 +142,35 @@ CQtLabelPicture CQtLabelPainter::TakePicture(const QRect& covered, QRgb ink)
 
 bool CQtLabelPainter::Compose(const QString& text)
 {
-    if (m_pieces == nullptr || text.isEmpty() || text.size() > longestComposed)
+    if (m_pieces == nullptr)
         return false;
+    const int advance = NoteGlyphs(text, true);
+    if (advance < 0)
+        return false;
+    m_composed = true;
+    m_composedText = text;
+    // As the shaped line's advance, a sum of 64ths, is rounded.
+    m_advance = qRound(advance / 64.0);
+    return true;
+}
+
+int CQtLabelPainter::NoteGlyphs(const QString& text, bool usablePairs)
+{
+    if (text.isEmpty() || text.size() > longestComposed)
+        return -1;
     int start = 0;
     int previous = -1;
     for (qsizetype k = 0; k < text.size(); ++k) {
         const int index = CQtLabelPieces::IndexOf(text[k]);
-        if (index < 0 || (previous >= 0 && !m_pieces->IsPairUsable(previous, index)))
-            return false;
+        if (index < 0 || (usablePairs && previous >= 0 && !m_pieces->IsPairUsable(previous, index)))
+            return -1;
         m_glyphIndexes[size_t(k)] = int8_t(index);
         m_glyphStarts[size_t(k)] = start;
         start += m_pieces->Advance(index);
         previous = index;
     }
     m_glyphCount = int(text.size());
-    m_composed = true;
-    m_composedText = text;
-    // As the shaped line's advance, a sum of 64ths, is rounded.
-    m_advance = qRound(start / 64.0);
-    return true;
+    return start;
 }
 
 void CQtLabelPainter::FindPieces()
@@ -352,29 +362,26 @@ void CQtLabelPainter::CheckPieces()
     // whose blending rounds differently.
     const int height = 3 * m_reach;
     const auto sameAsShaped = [&](const QString& text) {
-        int start = 0;
-        for (qsizetype k = 0; k < text.size(); ++k) {
-            const int index = CQtLabelPieces::IndexOf(text[k]);
-            m_glyphIndexes[size_t(k)] = int8_t(index);
-            m_glyphStarts[size_t(k)] = start;
-            start += m_pieces->Advance(index);
-        }
-        m_glyphCount = int(text.size());
+        const int advance = NoteGlyphs(text, false);
         Shape(text);
-        const int width = m_shapedAdvance + 2 * m_reach;
-        if (qRound(start / 64.0) != m_shapedAdvance)
+        if (qRound(advance / 64.0) != m_shapedAdvance)
             return false;
+        const int width = m_shapedAdvance + 2 * m_reach;
         if (width > m_room.width())
             Grow(width);
+        // A glyph drawn for the first time draws in the room: all are drawn before the text.
+        for (int k = 0; k < m_glyphCount; ++k) {
+            const int index = m_glyphIndexes[size_t(k)];
+            const int phase = m_glyphStarts[size_t(k)] & 63;
+            m_found[size_t(index * CQtLabelPieces::phases + phase)] = &KeptPiece(index, phase);
+        }
+        FindPieces();
+        Shape(text);
         const auto clear = [&] {
             for (int y = 0; y < height; ++y)
                 std::memset(m_room.scanLine(y), 0, size_t(width) * sizeof(QRgb));
         };
         for (const QRgb ink : {white, qRgb(200, 120, 40)}) {
-            // A glyph drawn for the first time draws in the room: it is drawn before the text.
-            for (int k = 0; k < m_glyphCount; ++k)
-                KeptPiece(m_glyphIndexes[size_t(k)], m_glyphStarts[size_t(k)] & 63);
-            Shape(text);
             DrawShaped(0, ink, width);
             std::vector<QRgb> shaped;
             for (int y = 0; y < height; ++y) {
@@ -382,11 +389,6 @@ void CQtLabelPainter::CheckPieces()
                 shaped.insert(shaped.end(), row, row + width);
             }
             clear();
-            for (int k = 0; k < m_glyphCount; ++k)
-                m_found[size_t(m_glyphIndexes[size_t(k)] * CQtLabelPieces::phases +
-                               (m_glyphStarts[size_t(k)] & 63))] =
-                    &KeptPiece(m_glyphIndexes[size_t(k)], m_glyphStarts[size_t(k)] & 63);
-            FindPieces();
             bool same = PutTogether(ink, width).has_value();
             for (int y = 0; y < height && same; ++y)
                 same = std::memcmp(m_room.constScanLine(y), shaped.data() + size_t(y * width),

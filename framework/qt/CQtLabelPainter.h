@@ -54,6 +54,10 @@ private:
     // Whether the text is written in kept glyphs the font lets be put together; if so, notes
     // them and its advance for Picture().
     bool Compose(const QString& text);
+    // Notes the text's glyphs and where each starts, and gives its advance, all in 64ths of a
+    // pixel; -1 where a character is not kept, or (with `usablePairs`) two are not to be put
+    // together.
+    int NoteGlyphs(const QString& text, bool usablePairs);
     // Finds the noted glyphs' pieces.
     void FindPieces();
     // The noted glyph `k` put down in a cell `width` pixels wide: its piece, the column of the
