@@ -209,8 +209,11 @@ public:
 
 } // namespace
 
-CQtDeviceContext::CQtDeviceContext(QPainter& painter) : m_painter(painter)
+CQtDeviceContext::CQtDeviceContext(QPainter& painter)
+    : m_painter(painter), m_resolvedLabels(s_shared.resolved), m_glyphRuns(s_shared.runs),
+      m_labelBatch(s_shared.batch)
 {
+    m_pendingLabels.swap(s_shared.sparePending);
     m_painter.save();
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setCompositionMode(CompositionFor(m_rop2));
@@ -232,6 +235,9 @@ CQtDeviceContext::~CQtDeviceContext()
     } catch (...) {
         // Out of memory for the bands: the labels are missing from this paint only.
     }
+    m_pendingLabels.clear();
+    if (m_pendingLabels.capacity() > s_shared.sparePending.capacity())
+        m_pendingLabels.swap(s_shared.sparePending);
     m_painter.restore();
 }
 
@@ -601,10 +607,22 @@ void CQtDeviceContext::LayPendingLabels()
     if (m_pendingLabels.empty())
         return;
     QImage* image = LabelImage();
+    const size_t count = m_pendingLabels.size();
+    m_resolvedLabels.assign(count, ResolvedLabel());
+    // The thread's batch may hold what a laying cut short by a failure left.
+    m_labelBatch.Clear();
+    // A board's labels are mostly numbers: where all are laid from the font's glyphs, nothing
+    // is looked up.
+    const size_t laid = ComposePendingLabels(*image) < count ? ResolveOtherLabels(*image) : 0;
+    LayResolvedLabels(laid, count);
+    m_pendingLabels.clear();
+}
+
+size_t CQtDeviceContext::ResolveOtherLabels(QImage& image)
+{
     const FontLabels& labels = Labels();
     const size_t count = m_pendingLabels.size();
     std::vector<ResolvedLabel>& resolved = m_resolvedLabels;
-    resolved.assign(count, ResolvedLabel());
     const uint64_t context = s_shared.contexts;
     const auto resolve = [context](Label::Kept& kept) {
         // Threads that lay the same text note the same context; only the first writes it, as
@@ -636,7 +654,7 @@ void CQtDeviceContext::LayPendingLabels()
                     }
 #endif
                     const PendingLabel& label = m_pendingLabels[k];
-                    if (again && resolved[k].kept)
+                    if (resolved[k].composed || (again && resolved[k].kept))
                         continue;
                     if (const InkedLabel* inked = FindInkedLabel(table, label.text, label.ink)) {
                         resolved[k].kept = inked->picture;
@@ -660,46 +678,102 @@ void CQtDeviceContext::LayPendingLabels()
     // again: a first paint would otherwise look up a hundred thousand in turn.
     Resolving resolving;
     m_resolving = &resolving;
-    if (MakeNewLabels(*image) && !resolving.stale)
+    if (MakeNewLabels(image) && !resolving.stale)
         lookUp(true);
     for (size_t k = 0; k < count; ++k) {
         resolving.at = k;
-        if (resolving.stale)
+        // Glyphs are held as long as the font's labels.
+        if (resolving.stale && !resolved[k].composed)
             resolved[k] = ResolvedLabel();
-        if (resolved[k].kept)
+        if (resolved[k].kept || resolved[k].composed)
             continue;
         const PendingLabel& label = m_pendingLabels[k];
         char room[maxPackedLength];
         const std::string_view text = UnpackedText(label.text, room);
-        if (const InkedLabel* inked = InkedLabelFor(label.text, text, label.ink, *image)) {
+        if (const InkedLabel* inked = InkedLabelFor(label.text, text, label.ink, image)) {
             resolved[k] = resolve(*inked->picture);
             continue;
         }
         // A text without a picture is drawn by Qt in its turn.
         LayResolvedLabels(resolving.laid, k);
         resolving.laid = k;
-        Label& plain = LabelFor(text, nullptr, image);
+        Label& plain = LabelFor(text, nullptr, &image);
         if (CellMeetsClip(label.point, plain.advance))
-            DrawLabel(plain, label.point, label.ink, image);
+            DrawLabel(plain, label.point, label.ink, &image);
         resolving.laid = k + 1;
     }
     m_resolving = nullptr;
-    LayResolvedLabels(resolving.laid, count);
-    m_pendingLabels.clear();
+    return resolving.laid;
+}
+
+size_t CQtDeviceContext::ComposePendingLabels(const QImage& device)
+{
+    CQtLabelGlyphs* glyphs = LabelGlyphs(device);
+    if (!glyphs)
+        return 0;
+    const size_t count = m_pendingLabels.size();
+    // The painting thread's runs, which the pool fills.
+    std::vector<CQtLabelBatch::GlyphRun>& runs = m_glyphRuns;
+    if (runs.size() < count)
+        runs.resize(count);
+    CQtLabelGlyphs::CMissing missing;
+    std::atomic<size_t> composed{0};
+    const auto compose = [&] {
+        CWorkPool::Shared().ForEachRun(
+            count, minComposedRun, [&](size_t, size_t first, size_t last) {
+                size_t made = 0;
+                for (size_t k = first; k < last; ++k) {
+                    ResolvedLabel& resolved = m_resolvedLabels[k];
+                    if (resolved.composed)
+                        continue;
+                    const PendingLabel& label = m_pendingLabels[k];
+                    char room[maxPackedLength];
+                    resolved.composed =
+                        glyphs->Compose(UnpackedText(label.text, room), label.ink, runs[k],
+                                        resolved.top, resolved.bottom, missing);
+                    made += resolved.composed ? 1 : 0;
+                }
+                composed.fetch_add(made, std::memory_order_relaxed);
+            });
+    };
+    compose();
+    // A glyph is drawn once for the whole program, and is then held by each thread that lays it.
+    if (!missing.Any())
+        return composed;
+    glyphs->Hold(LabelPainter(device), missing);
+    compose();
+    return composed;
+}
+
+CQtLabelGlyphs* CQtDeviceContext::LabelGlyphs(const QImage& device)
+{
+    FontLabels& labels = Labels();
+    if (!labels.glyphsAsked) {
+        labels.glyphsAsked = true;
+        const CQtLabelPainter& painter = LabelPainter(device);
+        if (painter.Pieces() != nullptr)
+            labels.glyphs = std::make_unique<CQtLabelGlyphs>(painter);
+    }
+    return labels.glyphs.get();
 }
 
 void CQtDeviceContext::LayResolvedLabels(size_t first, size_t last)
 {
+    const std::vector<CQtLabelBatch::GlyphRun>& runs = m_glyphRuns;
     if (last > first)
         m_labelBatch.AddEach(last - first, [&](size_t k, const CQtLabelPicture*& picture,
-                                               QPoint& at, int& top, int& bottom) {
+                                               const CQtLabelBatch::GlyphRun*& run, QPoint& at,
+                                               int& top, int& bottom) {
             const ResolvedLabel& label = m_resolvedLabels[first + k];
             const CPoint point = m_pendingLabels[first + k].point;
-            picture = &label.kept->picture;
+            picture = label.composed ? nullptr : &label.kept->picture;
+            run = label.composed ? &runs[first + k] : nullptr;
             at = QPoint(point.x, point.y);
             top = label.top;
             bottom = label.bottom;
         });
+    if (const CQtLabelGlyphs* glyphs = Labels().glyphs.get())
+        m_labelBatch.SetGlyphPictures(glyphs->Pictures());
     const CRect& clip = m_clipBox;
     m_labelBatch.LayOver(
         m_labelTarget, QRect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top));
@@ -1280,7 +1354,7 @@ bool CQtDeviceContext::MakeNewLabels(const QImage& device)
                 __builtin_prefetch(&seen[slotOf(m_pendingLabels[k + ahead].text)]);
 #endif
             const PendingLabel& label = m_pendingLabels[k];
-            if (m_resolvedLabels[k].kept)
+            if (m_resolvedLabels[k].kept || m_resolvedLabels[k].composed)
                 continue;
             // A new text in a second ink is rare: it waits for its turn.
             size_t slot = slotOf(label.text);

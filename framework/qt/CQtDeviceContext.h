@@ -15,6 +15,7 @@
 #include "framework/CDeviceContext.h"
 #include "framework/qt/CPixelRaster.h"
 #include "framework/qt/CQtLabelBatch.h"
+#include "framework/qt/CQtLabelGlyphs.h"
 #include "framework/qt/CQtLabelPainter.h"
 #include "framework/qt/CQtLabelPicture.h"
 
@@ -190,12 +191,24 @@ private:
         QRgb ink = 0;
         CPoint point;
     };
+    // A label has its picture, or is laid from its glyphs (its run in m_glyphRuns).
     struct ResolvedLabel {
         Label::Kept* kept = nullptr;
         int top = 0;
         int bottom = 0;
+        bool composed = false;
     };
     void LayPendingLabels();
+    // The pending numbers the font writes in its kept glyphs are noted to be laid from them;
+    // how many.
+    size_t ComposePendingLabels(const QImage& device);
+    // The other pending labels get their pictures, or are drawn by Qt in their turn; the first
+    // label not laid yet.
+    size_t ResolveOtherLabels(QImage& image);
+    // Fewer pending labels are composed on the calling thread.
+    static constexpr size_t minComposedRun = 4096;
+    // The font's glyphs as this thread lays them; none where the font is always shaped.
+    CQtLabelGlyphs* LabelGlyphs(const QImage& device);
     // The pending labels whose texts the font has no picture for yet in their ink get them,
     // drawn on every core: the first paint of a board meets a hundred thousand new texts.
     // Whether it drew any.
@@ -260,6 +273,8 @@ private:
             unknown.fill(-1);
             return unknown;
         }();
+        std::unique_ptr<CQtLabelGlyphs> glyphs;
+        bool glyphsAsked = false;
     };
     // How far right the text runs at most: no more than its characters do one by one, as
     // kerning and ligatures only draw them closer. A label is passed over by this before its
@@ -282,6 +297,14 @@ private:
         uint64_t contexts = 0;
         uint64_t sweptAt = 0;
         std::unordered_map<std::string, FontLabels> byFont;
+        // Working room of the labels laid on the thread, kept from context to context: a
+        // board's paint lays a couple of hundred thousand, and room taken afresh for each paint
+        // came back from the system page by page. Only the waiting labels are a context's own;
+        // the last context to end leaves their room here for the next.
+        std::vector<PendingLabel> sparePending;
+        std::vector<ResolvedLabel> resolved;
+        std::vector<CQtLabelBatch::GlyphRun> runs;
+        CQtLabelBatch batch;
         size_t count = 0;
         size_t pictureBytes = 0;
         bool forgottenWithApplication = false;
@@ -298,9 +321,11 @@ private:
     mutable std::optional<QImage*> m_labelImage;
     mutable CQtLabelPicture::Target m_labelTarget;
     std::vector<PendingLabel> m_pendingLabels;
-    std::vector<ResolvedLabel> m_resolvedLabels;
+    // The thread's: the work pool reaches them through the context.
+    std::vector<ResolvedLabel>& m_resolvedLabels;
+    std::vector<CQtLabelBatch::GlyphRun>& m_glyphRuns;
     Resolving* m_resolving = nullptr;
-    CQtLabelBatch m_labelBatch;
+    CQtLabelBatch& m_labelBatch;
     int32_t m_rop2 = R2_COPYPEN;
     // The device is a printer or a picture.
     bool m_hairlines = false;

@@ -1,6 +1,7 @@
 #include "framework/qt/CQtLabelBatch.h"
 
 #include <algorithm>
+#include <climits>
 #include <utility>
 
 #include "framework/CWorkPool.h"
@@ -13,28 +14,56 @@ void CQtLabelBatch::LayInTurn(const CQtLabelPicture::Target& target, const QRect
     // a little later.
     constexpr size_t rowsAhead = 3;
     constexpr size_t pictureAhead = 2 * rowsAhead;
+    const QRect area = clip & target.rect;
     for (size_t k = 0; k < count; ++k) {
 #if defined(__GNUC__)
         if (k + pictureAhead < count)
             __builtin_prefetch(m_labels[indexOf(k + pictureAhead)].picture);
 #endif
-        if (k + rowsAhead < count)
-            m_labels[indexOf(k + rowsAhead)].picture->Prefetch();
+        if (k + rowsAhead < count) {
+            if (const CQtLabelPicture* later = m_labels[indexOf(k + rowsAhead)].picture)
+                later->Prefetch();
+        }
         const Item& label = m_labels[indexOf(k)];
-        label.picture->LayOver(target, label.at, clip);
+        if (const GlyphRun* run = label.run) {
+            if (run->count == 0)
+                continue;
+            // Glyphs are a few hundred pictures at most, and stay in the cache.
+            int left = INT_MAX;
+            int right = INT_MIN;
+            for (int g = 0; g < run->count; ++g) {
+                const QRect box = m_glyphPictures[run->glyphs[size_t(g)]]->Box();
+                left = std::min(left, box.left() + run->shifts[size_t(g)]);
+                right = std::max(right, box.right() + run->shifts[size_t(g)]);
+            }
+            const bool whole =
+                area.contains(QRect(QPoint(label.at.x() + left, label.at.y() + label.top),
+                                    QPoint(label.at.x() + right, label.at.y() + label.bottom)));
+            // In the text's order: Qt blends each glyph over those before it.
+            for (int g = 0; g < run->count; ++g) {
+                const CQtLabelPicture& glyph = *m_glyphPictures[run->glyphs[size_t(g)]];
+                const QPoint at = label.at + QPoint(run->shifts[size_t(g)], 0);
+                if (whole)
+                    glyph.LayWholeIn(target, at, run->ink);
+                else
+                    glyph.LayOverIn(target, at, clip, run->ink);
+            }
+        } else {
+            label.picture->LayOver(target, label.at, clip);
+        }
     }
 }
 
-void CQtLabelBatch::AddEach(
-    size_t count,
-    const std::function<void(size_t, const CQtLabelPicture*&, QPoint&, int&, int&)>& place)
+void CQtLabelBatch::AddEach(size_t count,
+                            const std::function<void(size_t, const CQtLabelPicture*&,
+                                                     const GlyphRun*&, QPoint&, int&, int&)>& place)
 {
     const size_t before = m_labels.size();
     m_labels.resize(before + count);
     CWorkPool::Shared().ForEachRun(count, minRunLabels, [&](size_t, size_t first, size_t last) {
         for (size_t k = first; k < last; ++k) {
             Item& item = m_labels[before + k];
-            place(k, item.picture, item.at, item.top, item.bottom);
+            place(k, item.picture, item.run, item.at, item.top, item.bottom);
         }
     });
 }

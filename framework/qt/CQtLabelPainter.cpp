@@ -334,7 +334,8 @@ const CQtLabelPieces::Piece& CQtLabelPainter::KeptPiece(int index, int phase)
     }
     constexpr int align = CQtLabelPieces::Piece::align;
     const int pieceStride = (box.width() + align - 1) / align * align;
-    CQtLabelPieces::Piece piece{box.left(), box.top(), box.width(), box.height(), pieceStride, {}};
+    CQtLabelPieces::Piece piece{box.left(),  box.top(), box.width(), box.height(),
+                                pieceStride, {},        {}};
     piece.coverage.resize(size_t(pieceStride) * size_t(box.height()));
     for (int r = 0; r < box.height(); ++r) {
         QRgb* row = rowOf(box.top() + r);
@@ -342,6 +343,9 @@ const CQtLabelPieces::Piece& CQtLabelPainter::KeptPiece(int index, int phase)
             piece.coverage[size_t(r * pieceStride + c)] = uint8_t(qAlpha(row[box.left() + c]));
         std::memset(row, 0, size_t(m_room.width()) * sizeof(QRgb));
     }
+    // The text is drawn at the room's point (reach, reach).
+    piece.picture = CQtLabelPicture::OfCoverage(piece.coverage.data(), pieceStride, box.size(),
+                                                QPoint(m_reach, m_reach) - box.topLeft(), white);
     return *m_pieces->Keep(index, phase, std::move(piece));
 }
 

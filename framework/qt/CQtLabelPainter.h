@@ -41,6 +41,14 @@ public:
     // glyphs may overhang their cell by a little on either side.
     CQtLabelPicture Picture(QRgb ink);
 
+    // The font's kept glyphs, none where its texts are always shaped.
+    const CQtLabelPieces* Pieces() const { return m_pieces; }
+    // How far from its cell a label's pixels may lie: the cell's height.
+    int Reach() const { return m_reach; }
+    // The kept glyph of a kept character at a phase, drawn if it is not kept yet; only where
+    // Pieces() are.
+    const CQtLabelPieces::Piece& Glyph(int index, int phase) { return PieceOf(index, phase); }
+
 private:
     // Begins the painter on a room at least `width` pixels wide.
     void Grow(int width);

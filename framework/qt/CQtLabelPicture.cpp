@@ -251,14 +251,13 @@ CQtLabelPicture::Target CQtLabelPicture::TargetOf(QImage& image)
     return Target{image.bits(), image.bytesPerLine(), image.rect()};
 }
 
-void CQtLabelPicture::LayOver(const Target& target, QPoint at, const QRect& clip) const
+void CQtLabelPicture::LayOver(const Target& target, QPoint at, const QRect& clip, QRgb ink) const
 {
     const QRect area = clip & target.rect;
     const QRect placed = Box().translated(at);
     if (!area.intersects(placed))
         return;
     const bool whole = area.contains(placed);
-    const QRgb ink = m_words[inkWord];
     const uint32_t* word = m_words.data() + firstRow;
     const uint32_t* const end = m_words.data() + m_words.size();
     while (word < end) {
@@ -284,6 +283,21 @@ void CQtLabelPicture::LayOver(const Target& target, QPoint at, const QRect& clip
             BlendInk(into, reinterpret_cast<const uint8_t*>(source) + skipped, count, ink);
         else
             Blend(into, source + skipped, count);
+    }
+}
+
+void CQtLabelPicture::LayWholeIn(const Target& target, QPoint at, QRgb ink) const
+{
+    const uint32_t* word = m_words.data() + firstRow;
+    const uint32_t* const end = m_words.data() + m_words.size();
+    while (word < end) {
+        const int y = at.y() + int16_t(word[0] >> 16);
+        const int x = at.x() + int16_t(word[0] & 0xffff);
+        const int count = int(word[1]);
+        const auto* coverage = reinterpret_cast<const uint8_t*>(word + 2);
+        word += 2 + count / 4;
+        BlendInk(reinterpret_cast<QRgb*>(target.bits + y * target.stride) + x, coverage, count,
+                 ink);
     }
 }
 

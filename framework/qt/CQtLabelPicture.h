@@ -48,7 +48,19 @@ public:
 
     // Source-over onto the pixels of an image in Format_RGB32 or Format_ARGB32_Premultiplied,
     // inside `clip`, with the text drawn at `at`.
-    void LayOver(const Target& target, QPoint at, const QRect& clip) const;
+    void LayOver(const Target& target, QPoint at, const QRect& clip) const
+    {
+        LayOver(target, at, clip, m_words[inkWord]);
+    }
+    // The same of a picture of coverage, in the opaque `ink` instead of its own: a glyph kept
+    // once is laid in whatever ink its labels take.
+    void LayOverIn(const Target& target, QPoint at, const QRect& clip, QRgb ink) const
+    {
+        LayOver(target, at, clip, m_words[inkWord] != 0 ? ink : 0);
+    }
+    // The same where the caller knows the picture to lie wholly inside the clip and the image:
+    // a number's glyphs are laid one after another.
+    void LayWholeIn(const Target& target, QPoint at, QRgb ink) const;
 
     // The covered pixels' bounds, from the point the text is drawn at.
     QRect Box() const
@@ -75,6 +87,8 @@ public:
 
 private:
     CQtLabelPicture() = default;
+    // `ink` is 0 when the rows hold whole pixels.
+    void LayOver(const Target& target, QPoint at, const QRect& clip, QRgb ink) const;
 
     // The box (left, top, right, bottom), the ink when the rows hold coverage bytes (else 0:
     // an ink is opaque), then per row a word with the offset of its first pixel (dx in the low

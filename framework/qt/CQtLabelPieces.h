@@ -4,11 +4,14 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include <QChar>
 #include <QFont>
 #include <QString>
+
+#include "framework/qt/CQtLabelPicture.h"
 
 // The glyphs numbers are written with, each as Qt draws it alone in one font, at each 64th of a
 // pixel it may start at: a board's first paint writes a hundred thousand via numbers, and
@@ -33,6 +36,9 @@ public:
         int height = 0;
         int stride = 0;
         std::vector<uint8_t> coverage;
+        // The same as a picture of coverage, from the point its text is drawn at: numbers are
+        // laid glyph by glyph from these.
+        std::optional<CQtLabelPicture> picture;
     };
 
     // The pieces of `font` laid on a device of the given resolution, the same for every caller.

@@ -622,27 +622,37 @@ TEST_F(CQtDeviceContextTextTest, ALabelInManyInksKeepsEachInk)
     EXPECT_EQ(cached, plain);
 }
 
-// A board's first paint meets its texts all at once, and their pictures are drawn on every
-// core: each thread draws with a font of its own, and the pixels must be those of Qt's own text
-// whatever the thread count, for texts met again or in a second ink in the same paint.
+// A board's first paint meets its texts all at once: numbers are laid from the font's glyphs,
+// and any other text gets a picture drawn on every core, each thread with a font of its own.
+// The pixels must be those of Qt's own text whatever the thread count, for texts met again or in
+// a second ink in the same paint, and where glyphs of an italic font reach over one another.
 TEST_F(CQtDeviceContextTextTest, ManyNewLabelsAtOnceDrawAsQtsOwnTextDoes)
 {
     const int threadsWere = CWorkPool::ThreadCount();
     const COLORREF amber = RGB(200, 120, 40);
     int first = 2000000;
+    struct Font {
+        int32_t pixels;
+        bool italic;
+    };
     for (const int threads : {1, 4}) {
-        for (const int32_t pixels : {9, 13}) {
-            SCOPED_TRACE(testing::Message() << "threads " << threads << " pixels " << pixels);
+        for (const auto [pixels, italic] :
+             {Font{9, false}, Font{13, false}, Font{11, true}, Font{26, true}}) {
+            SCOPED_TRACE(testing::Message()
+                         << "threads " << threads << " pixels " << pixels << " italic " << italic);
             CWorkPool::SetThreadCount(threads);
             QImage cached(200, 120, QImage::Format_RGB32);
             cached.fill(Qt::black);
             QImage plain = cached.copy();
-            // Texts this thread has not laid before; every seventh again, every eleventh in a
-            // second ink.
+            // Texts this thread has not laid before, with every pair of digits, points and
+            // dashes; every seventh again, every eleventh in a second ink.
             std::vector<std::pair<std::string, COLORREF>> labels;
             for (int k = 0; k < 900; ++k) {
                 const int text = k % 7 == 6 ? first + k - 3 : first + k;
-                labels.emplace_back(std::to_string(text), k % 11 == 10 ? amber : white);
+                std::string written = std::to_string(int64_t(text) * 7919 % 1000000);
+                if (k % 5 == 4 && written.size() > 4)
+                    written = "-" + written.substr(0, 2) + "." + written.substr(2, 3);
+                labels.emplace_back(written, k % 11 == 10 ? amber : white);
             }
             first += 1000;
             const auto at = [](size_t k) {
@@ -653,6 +663,7 @@ TEST_F(CQtDeviceContextTextTest, ManyNewLabelsAtOnceDrawAsQtsOwnTextDoes)
                 CQtDeviceContext dc(painter);
                 CFontDesc desc;
                 desc.height = -pixels;
+                desc.italic = italic;
                 dc.SelectFont(desc);
                 dc.SetBkMode(CDeviceContext::BkMode::Transparent);
                 for (size_t k = 0; k < labels.size(); ++k) {
@@ -664,7 +675,7 @@ TEST_F(CQtDeviceContextTextTest, ManyNewLabelsAtOnceDrawAsQtsOwnTextDoes)
                 QPainter painter(&plain);
                 QFont font;
                 font.setWeight(QFont::Weight(CFontDesc::normalWeight));
-                font.setItalic(false);
+                font.setItalic(italic);
                 font.setPixelSize(pixels);
                 painter.setFont(font);
                 const int ascent = QFontMetrics(font, painter.device()).ascent();
