@@ -178,6 +178,10 @@ void CNet::DrawSelected(CDeviceContext& dc, const CNetDocument& document, const 
     if (!map.IsUsable() || GetSelectedCount() == 0)
         return;
     CPenScope pens(dc);
+    // A segment's track, drawn after every halo, covers a halo as many pixels wide as itself
+    // pixel for pixel where it is copied over it: a big board seen whole drew its selection's
+    // halos for nothing.
+    const bool copying = dc.GetROP2() == R2_COPYPEN;
     // All halos first, so that no halo covers a neighbouring segment.
     for (const bool halo : {true, false}) {
         CRunPen run(map);
@@ -192,8 +196,11 @@ void CNet::DrawSelected(CDeviceContext& dc, const CNetDocument& document, const 
                 continue;
             const int64_t width = GetVertexWidth(i);
             if (halo) {
-                pens.Use(CPen(CPen::Style::Solid, map.Length(width + 2 * int64_t(m_clearance)),
-                              selectedHaloColor));
+                // A pen of no width draws a pixel wide.
+                const int32_t haloWidth = map.Length(width + 2 * int64_t(m_clearance));
+                if (copying && std::max(haloWidth, 1) == std::max(map.Length(width), 1))
+                    continue;
+                pens.Use(CPen(CPen::Style::Solid, haloWidth, selectedHaloColor));
             } else {
                 if (rec.GetLayer() != colorLayer) {
                     colorLayer = rec.GetLayer();

@@ -72,6 +72,22 @@ TEST(CNetDrawTest, TracksSelectionAndEditedRun)
          [&](CDeviceContext& dc, CNetTestDocument& d) { tracks.DrawSelected(dc, d, everywhere); },
          {"SelectPen solid 604 0x007F7F7F", "MoveTo 200 100", "LineTo 300 100",
           "SelectPen solid 201 0x00010000", "MoveTo 200 100", "LineTo 300 100", restore}},
+        // Seen whole, a halo is as thin as its track: copied over, the track hides it; merged
+        // with what lies under it, the halo shows around it.
+        {"halo hidden by its track",
+         [&](CDeviceContext& dc, CNetTestDocument& d) {
+             d.scale = 10000;
+             tracks.DrawSelected(dc, d, everywhere);
+         },
+         {"SelectPen solid 0 0x00010000", "MoveTo 0 0", "LineTo 0 0", restore}},
+        {"halo merged under its track",
+         [&](CDeviceContext& dc, CNetTestDocument& d) {
+             d.scale = 10000;
+             dc.SetROP2(R2_MERGEPEN);
+             tracks.DrawSelected(dc, d, everywhere);
+         },
+         {"SetROP2 15", "SelectPen solid 0 0x007F7F7F", "MoveTo 0 0", "LineTo 0 0",
+          "SelectPen solid 0 0x00010000", "MoveTo 0 0", "LineTo 0 0", restore}},
         {"edited run",
          [&](CDeviceContext& dc, CNetTestDocument& d) { edited.DrawEditedRun(dc, d); },
          {"SelectPen solid 604 0x00808080", "MoveTo 0 0", "LineTo 100 0", "MoveTo 100 0",
