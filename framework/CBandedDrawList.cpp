@@ -185,6 +185,8 @@ void CBandedDrawList::Rectangle(const CRect& rect)
 
 void CBandedDrawList::Ellipse(const CRect& rect)
 {
+    if (rect.left == rect.right || rect.top == rect.bottom)
+        return;
     ForBandsMeeting(rect.left, rect.top, rect.right, rect.bottom,
                     [&](std::size_t band) { m_lists[band].Ellipse(rect); });
 }

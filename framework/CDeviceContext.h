@@ -66,7 +66,7 @@ public:
     // Closed outline through the points with the pen, filled with the brush (even-odd rule).
     virtual void Polygon(std::span<const CPoint> points) = 0;
     virtual void Rectangle(const CRect& rect) = 0;
-    // The ellipse that fits the rectangle.
+    // The ellipse that fits the rectangle; one of no width or no height draws nothing.
     virtual void Ellipse(const CRect& rect) = 0;
     virtual void SetPixel(CPoint point, COLORREF color) = 0;
     virtual void FillSolidRect(const CRect& rect, COLORREF color) = 0;

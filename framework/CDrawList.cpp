@@ -333,7 +333,10 @@ void CDrawList::Rectangle(const CRect& rect)
 
 void CDrawList::Ellipse(const CRect& rect)
 {
-    AddRect(Kind::ellipse, rect);
+    // Drawing nothing, it is not kept: a big board seen whole has its round pads and vias by
+    // the ten thousand under a pixel.
+    if (rect.left != rect.right && rect.top != rect.bottom)
+        AddRect(Kind::ellipse, rect);
 }
 
 void CDrawList::SetPixel(CPoint point, COLORREF color)
