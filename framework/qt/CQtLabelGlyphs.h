@@ -17,8 +17,8 @@ class CQtLabelPicture;
 //
 // Qt draws a text glyph by glyph, each blended over what lies under it; the kept glyphs laid one
 // by one in the text's order give the same pixels. A picture of the whole text, its glyphs put
-// together over nothing first, can differ from that by a level where the glyphs of an italic
-// font reach over one another on a pixel that is not black.
+// together over nothing first, can differ from that by a level where two glyphs share a pixel
+// (small sizes, italics) that was not black.
 class CQtLabelGlyphs {
 public:
     static constexpr int slotCount = CQtLabelPieces::characterCount * CQtLabelPieces::phases;
