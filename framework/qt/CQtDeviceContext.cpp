@@ -608,7 +608,8 @@ void CQtDeviceContext::LayPendingLabels()
         return;
     QImage* image = LabelImage();
     const size_t count = m_pendingLabels.size();
-    m_resolvedLabels.assign(count, ResolvedLabel());
+    // Each label's resolution is written whole by the composing.
+    m_resolvedLabels.resize(count);
     // The thread's batch may hold what a laying cut short by a failure left.
     m_labelBatch.Clear();
     // A board's labels are mostly numbers: where all are laid from the font's glyphs, nothing
@@ -708,24 +709,28 @@ size_t CQtDeviceContext::ResolveOtherLabels(QImage& image)
 
 size_t CQtDeviceContext::ComposePendingLabels(const QImage& device)
 {
-    CQtLabelGlyphs* glyphs = LabelGlyphs(device);
-    if (!glyphs)
-        return 0;
     const size_t count = m_pendingLabels.size();
+    CQtLabelGlyphs* glyphs = LabelGlyphs(device);
+    if (!glyphs) {
+        std::fill_n(m_resolvedLabels.begin(), count, ResolvedLabel());
+        return 0;
+    }
     // The painting thread's runs, which the pool fills.
     std::vector<CQtLabelBatch::GlyphRun>& runs = m_glyphRuns;
     if (runs.size() < count)
         runs.resize(count);
     CQtLabelGlyphs::CMissing missing;
     std::atomic<size_t> composed{0};
-    const auto compose = [&] {
+    // `again`: only the labels not composed the first time.
+    const auto compose = [&](bool again) {
         CWorkPool::Shared().ForEachRun(
             count, minComposedRun, [&](size_t, size_t first, size_t last) {
                 size_t made = 0;
                 for (size_t k = first; k < last; ++k) {
                     ResolvedLabel& resolved = m_resolvedLabels[k];
-                    if (resolved.composed)
+                    if (again && resolved.composed)
                         continue;
+                    resolved = ResolvedLabel();
                     const PendingLabel& label = m_pendingLabels[k];
                     char room[maxPackedLength];
                     resolved.composed =
@@ -736,12 +741,12 @@ size_t CQtDeviceContext::ComposePendingLabels(const QImage& device)
                 composed.fetch_add(made, std::memory_order_relaxed);
             });
     };
-    compose();
+    compose(false);
     // A glyph is drawn once for the whole program, and is then held by each thread that lays it.
     if (!missing.Any())
         return composed;
     glyphs->Hold(LabelPainter(device), missing);
-    compose();
+    compose(true);
     return composed;
 }
 

@@ -1,7 +1,6 @@
 #include "framework/qt/CQtLabelBatch.h"
 
 #include <algorithm>
-#include <climits>
 #include <utility>
 
 #include "framework/CWorkPool.h"
@@ -29,16 +28,9 @@ void CQtLabelBatch::LayInTurn(const CQtLabelPicture::Target& target, const QRect
             if (run->count == 0)
                 continue;
             // Glyphs are a few hundred pictures at most, and stay in the cache.
-            int left = INT_MAX;
-            int right = INT_MIN;
-            for (int g = 0; g < run->count; ++g) {
-                const QRect box = m_glyphPictures[run->glyphs[size_t(g)]]->Box();
-                left = std::min(left, box.left() + run->shifts[size_t(g)]);
-                right = std::max(right, box.right() + run->shifts[size_t(g)]);
-            }
-            const bool whole =
-                area.contains(QRect(QPoint(label.at.x() + left, label.at.y() + label.top),
-                                    QPoint(label.at.x() + right, label.at.y() + label.bottom)));
+            const bool whole = area.contains(
+                QRect(QPoint(label.at.x() + run->left, label.at.y() + label.top),
+                      QPoint(label.at.x() + run->right, label.at.y() + label.bottom)));
             // In the text's order: Qt blends each glyph over those before it.
             for (int g = 0; g < run->count; ++g) {
                 const CQtLabelPicture& glyph = *m_glyphPictures[run->glyphs[size_t(g)]];

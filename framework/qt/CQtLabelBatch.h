@@ -36,6 +36,9 @@ public:
         static constexpr int maxGlyphs = 7;
         QRgb ink = 0;
         int count = 0;
+        // The columns the glyphs' pictures take, from the text's point.
+        int left = 0;
+        int right = -1;
         std::array<uint16_t, maxGlyphs> glyphs{};
         std::array<uint16_t, maxGlyphs> shifts{};
     };

@@ -27,39 +27,42 @@ bool CQtLabelGlyphs::Compose(std::string_view text, QRgb ink, CQtLabelBatch::Gly
     if (text.empty() || text.size() > size_t(maxGlyphs))
         return false;
     // Where each glyph starts in 64ths of a pixel, as CQtLabelPainter notes them.
-    std::array<int, maxGlyphs> slotOf{};
+    std::array<int8_t, maxGlyphs> indexes{};
     std::array<int, maxGlyphs> starts{};
     const int count = int(text.size());
-    int start = 0;
-    int previous = -1;
+    if (m_pieces.Place(
+            count, [&](int k) { return int(m_indexes[uint8_t(text[size_t(k)])]); }, true,
+            indexes.data(), starts.data()) < 0)
+        return false;
+    std::array<int, maxGlyphs> slotOf{};
     bool held = true;
     for (int k = 0; k < count; ++k) {
-        const int index = m_indexes[uint8_t(text[size_t(k)])];
-        if (index < 0 || (previous >= 0 && !m_pieces.IsPairUsable(previous, index)))
-            return false;
-        starts[size_t(k)] = start;
-        slotOf[size_t(k)] = index * CQtLabelPieces::phases + (start & 63);
+        slotOf[size_t(k)] = indexes[size_t(k)] * CQtLabelPieces::phases + (starts[size_t(k)] & 63);
         if (m_held[size_t(slotOf[size_t(k)])] == nullptr) {
             missing.Note(slotOf[size_t(k)]);
             held = false;
         }
-        start += m_pieces.Advance(index);
-        previous = index;
     }
     if (!held)
         return false;
     top = INT_MAX;
     bottom = INT_MIN;
+    run.left = INT_MAX;
+    run.right = INT_MIN;
     int laid = 0;
     for (int k = 0; k < count; ++k) {
         const CQtLabelPieces::Piece& piece = *m_held[size_t(slotOf[size_t(k)])];
         if (piece.width == 0)
             continue;
+        const int shift = starts[size_t(k)] >> 6;
         run.glyphs[size_t(laid)] = uint16_t(slotOf[size_t(k)]);
-        run.shifts[size_t(laid)] = uint16_t(starts[size_t(k)] >> 6);
+        run.shifts[size_t(laid)] = uint16_t(shift);
         ++laid;
         top = std::min(top, piece.top - m_reach);
         bottom = std::max(bottom, piece.top + piece.height - 1 - m_reach);
+        const QRect box = m_pictures[size_t(slotOf[size_t(k)])]->Box();
+        run.left = std::min(run.left, box.left() + shift);
+        run.right = std::max(run.right, box.right() + shift);
     }
     run.ink = ink;
     run.count = laid;

@@ -158,19 +158,12 @@ int CQtLabelPainter::NoteGlyphs(const QString& text, bool usablePairs)
 {
     if (text.isEmpty() || text.size() > longestComposed)
         return -1;
-    int start = 0;
-    int previous = -1;
-    for (qsizetype k = 0; k < text.size(); ++k) {
-        const int index = CQtLabelPieces::IndexOf(text[k]);
-        if (index < 0 || (usablePairs && previous >= 0 && !m_pieces->IsPairUsable(previous, index)))
-            return -1;
-        m_glyphIndexes[size_t(k)] = int8_t(index);
-        m_glyphStarts[size_t(k)] = start;
-        start += m_pieces->Advance(index);
-        previous = index;
-    }
-    m_glyphCount = int(text.size());
-    return start;
+    const int advance = m_pieces->Place(
+        int(text.size()), [&](int k) { return CQtLabelPieces::IndexOf(text[k]); }, usablePairs,
+        m_glyphIndexes.data(), m_glyphStarts.data());
+    if (advance >= 0)
+        m_glyphCount = int(text.size());
+    return advance;
 }
 
 void CQtLabelPainter::FindPieces()

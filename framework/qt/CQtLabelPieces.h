@@ -70,6 +70,27 @@ public:
         m_pairs[size_t(first * characterCount + second)] = usable;
     }
 
+    // Notes where each of `count` characters written one after another (the k-th is kept
+    // character indexAt(k)) starts, in 64ths of a pixel, in `indexes` and `starts`; gives their
+    // advance, or -1 where a character is not kept or (with `usablePairs`) two are not to be put
+    // together.
+    template <class IndexAt>
+    int Place(int count, IndexAt indexAt, bool usablePairs, int8_t* indexes, int* starts) const
+    {
+        int start = 0;
+        int previous = -1;
+        for (int k = 0; k < count; ++k) {
+            const int index = indexAt(k);
+            if (index < 0 || (usablePairs && previous >= 0 && !IsPairUsable(previous, index)))
+                return -1;
+            indexes[k] = int8_t(index);
+            starts[k] = start;
+            start += Advance(index);
+            previous = index;
+        }
+        return start;
+    }
+
     // The piece of a character at a phase, null until it is drawn; drawn pieces stay.
     const Piece* Find(int index, int phase) const
     {
