@@ -110,18 +110,26 @@ CPaintedBoard::ChangedBoxes(const CNetArray& nets, const CComponentArray& compon
             const CNet& now = *nets.GetNet(i);
             const CNet& kept = *std::as_const(*m_nets).GetNet(i);
             if (m_netSelected[k] != 0 || now.GetSelectedCount() > 0) {
-                // Selected vertices are left to the selection's overlay, and the copy lost them.
+                // Selected vertices are left to the selection's overlay, and the copy lost them;
+                // a selected via deleted numbers the vias after it anew all the same.
+                if (viaCounts && now.CountPadVertices() != kept.CountPadVertices()) {
+                    block.whole = true;
+                    break;
+                }
                 note(kept.GetBox(), now.GetBox());
                 continue;
             }
             if (now.HasSameContent(kept))
                 continue;
-            if (viaCounts && now.CountPadVertices() != kept.CountPadVertices()) {
+            CRect changed;
+            int32_t padsGained = 0;
+            const bool within = now.GetChangedBox(kept, margins, pinClusters, changed, padsGained);
+            if (viaCounts &&
+                (within ? padsGained != 0 : now.CountPadVertices() != kept.CountPadVertices())) {
                 block.whole = true;
                 break;
             }
-            CRect changed;
-            if (!now.GetChangedBox(kept, margins, pinClusters, changed))
+            if (!within)
                 note(kept.GetBox(), now.GetBox());
             else if (changed.right > changed.left || changed.bottom > changed.top)
                 note(changed, changed);

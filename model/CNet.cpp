@@ -578,9 +578,9 @@ void CNet::CalcBoundingBox(CPadStackReaches& margins)
 
 bool CNet::HasSameContent(const CNet& other) const
 {
-    return m_vertices == other.m_vertices && m_pins == other.m_pins &&
-           m_ratsnest == other.m_ratsnest && m_pens == other.m_pens &&
-           m_storedByte == other.m_storedByte && m_box == other.m_box && m_name == other.m_name &&
+    // The vertices, the longest list, come last: deleting a component renumbers the pins of
+    // thousands of nets whose vertices stay as they were.
+    return m_storedByte == other.m_storedByte && m_box == other.m_box && m_name == other.m_name &&
            m_flags == other.m_flags && m_minWidth == other.m_minWidth &&
            m_maxWidth == other.m_maxWidth && m_clearance == other.m_clearance &&
            m_currentPen == other.m_currentPen && m_boxChanged == other.m_boxChanged &&
@@ -589,7 +589,9 @@ bool CNet::HasSameContent(const CNet& other) const
            m_ratsnestLength == other.m_ratsnestLength && m_selectedPads == other.m_selectedPads &&
            m_selectedTracks == other.m_selectedTracks && m_mode45 == other.m_mode45 &&
            m_inverted == other.m_inverted && m_editFirst == other.m_editFirst &&
-           m_editLast == other.m_editLast && m_currentVertex == other.m_currentVertex;
+           m_editLast == other.m_editLast && m_currentVertex == other.m_currentVertex &&
+           m_pens == other.m_pens && m_pins == other.m_pins && m_ratsnest == other.m_ratsnest &&
+           m_vertices == other.m_vertices;
 }
 
 namespace {
@@ -623,8 +625,9 @@ bool SamePinPlace(const NetPinRec& a, const NetPinRec& b)
 } // namespace
 
 bool CNet::GetChangedBox(const CNet& before, CPadStackReaches& margins, bool pinClusters,
-                         CRect& box) const
+                         CRect& box, int32_t& padsGained) const
 {
+    padsGained = 0;
     if (m_pens != before.m_pens || m_storedByte != before.m_storedByte || m_name != before.m_name ||
         m_flags != before.m_flags || m_minWidth != before.m_minWidth ||
         m_maxWidth != before.m_maxWidth || m_clearance != before.m_clearance ||
@@ -665,7 +668,11 @@ bool CNet::GetChangedBox(const CNet& before, CPadStackReaches& margins, bool pin
     TakeDifferingMiddle(
         before.m_vertices, m_vertices, [](const TrackRec& a, const TrackRec& b) { return a == b; },
         [&](const CTrackRecArray& list, int32_t i) {
-            takeVertex(&list == &m_vertices ? *this : before, i);
+            const bool after = &list == &m_vertices;
+            // The lists agree outside their middles, and so do their counts of pads there.
+            if (list[i].IsPad())
+                padsGained += after ? 1 : -1;
+            takeVertex(after ? *this : before, i);
         });
     TakeDifferingMiddle(
         before.m_pins, m_pins,

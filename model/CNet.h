@@ -483,9 +483,10 @@ public:
     // lines that differ, each grown by its reach as CalcBoundingBox grows it. A pin's
     // component number is left out, as renumbered components renumber every pin alike, and so
     // is its cluster unless `pinClusters` (the picture shows them). False, with no box, when
-    // more than those lists differ.
-    bool GetChangedBox(const CNet& before, CPadStackReaches& margins, bool pinClusters,
-                       CRect& box) const;
+    // more than those lists differ. `padsGained` is how many more pad and via vertices this net
+    // has than `before` (0 when false).
+    bool GetChangedBox(const CNet& before, CPadStackReaches& margins, bool pinClusters, CRect& box,
+                       int32_t& padsGained) const;
     const CRect& GetBox() const { return m_box; }
     bool BoxContains(CPoint point) const;
     bool IsBoxChanged() const { return m_boxChanged; }

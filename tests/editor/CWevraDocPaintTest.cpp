@@ -579,6 +579,27 @@ TEST_F(CCrowdedPaintTest, APictureDrawnAgainInPartShowsTheWholeBigBoard)
         EXPECT_NE(kept, before);
         EXPECT_EQ(kept, whole());
     }
+
+    // Vias are numbered on from net to net: taking a selected via out of a net in the middle
+    // numbers every via after it anew.
+    CNetArray& nets = doc->Design().GetNets();
+    ASSERT_EQ(doc->Design().GetPadInfoMode(), 1);
+    const CNet* middle = nullptr;
+    for (int32_t i = nets.GetCount() / 2; i < nets.GetCount() && !middle; ++i) {
+        if (nets.GetNet(i)->CountPadVertices() > 0)
+            middle = std::as_const(nets).GetNet(i);
+    }
+    ASSERT_NE(middle, nullptr);
+    int32_t via = 0;
+    while (!middle->IsPadVertex(via))
+        ++via;
+    const CPoint at = middle->GetVertexPoint(via);
+    ASSERT_TRUE(
+        nets.SelectViasInRect(CRect(at.x - 10, at.y - 10, at.x + 10, at.y + 10), CNet::hitSelect));
+    redraw();
+    doc->Editing().DeleteSelection();
+    redraw();
+    EXPECT_EQ(kept, whole());
 }
 
 } // namespace
