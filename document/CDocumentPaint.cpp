@@ -281,7 +281,8 @@ bool CDocumentPaint::DrawBoard(CDeviceContext& dc)
     return true;
 }
 
-void CDocumentPaint::DrawBoardWithin(CDeviceContext& dc, const CRect& clip)
+void CDocumentPaint::DrawBoardWithin(CDeviceContext& dc, const CRect& clip,
+                                     std::span<const int32_t> padCounts)
 {
     m_paint.boardDirty = false;
     if (!AreScreenPensCurrent())
@@ -330,7 +331,7 @@ void CDocumentPaint::DrawBoardWithin(CDeviceContext& dc, const CRect& clip)
     DrawComponentTexts(dc, clip, false);
     if (m_settings.pinInfoMode != 0) {
         m_design.GetComponents().DrawPadInfo(dc);
-        m_design.GetNets().DrawViaLabels(dc);
+        m_design.GetNets().DrawViaLabels(dc, padCounts);
     }
     if (m_design.GetViewFlag(CDesignSettings::viewReferenceNames))
         m_design.GetComponents().DrawReferencesAtCenter(dc);
@@ -352,20 +353,25 @@ bool CDocumentPaint::RedrawBoard(CDeviceContext& dc, const void* canvas, const C
 {
     std::vector<uint8_t> fingerprint = PictureFingerprint(canvas);
     const std::optional<CRect> changed = ChangedPixels(dc, fingerprint);
+    // Counting every net's vias for their running numbers took longer than drawing what a
+    // small edit changed.
+    std::vector<int32_t> padCounts;
+    if (m_design.GetPadInfoMode() == CNetArray::viaNumbers)
+        padCounts = m_painted.PadCounts(m_design.GetNets());
     if (!changed) {
         dc.FillSolidRect(buffer, background);
-        DrawBoard(dc);
+        DrawBoardWithin(dc, GetVisibleBoardRect(clipMargin), padCounts);
         over(dc);
     } else if (!changed->IsRectEmpty()) {
         dc.IntersectClipRect(*changed);
         dc.FillSolidRect(*changed, background);
-        DrawBoardWithin(dc, BoardRectOfPixels(*changed, clipMargin));
+        DrawBoardWithin(dc, BoardRectOfPixels(*changed, clipMargin), padCounts);
         over(dc);
         dc.ResetClip();
     }
     m_paint.boardDirty = false;
     m_painted.Record(m_design.GetNets(), m_design.GetComponents(), PictureSettings(),
-                     std::move(fingerprint));
+                     std::move(fingerprint), std::move(padCounts));
     return !changed;
 }
 
@@ -437,8 +443,6 @@ std::vector<uint8_t> CDocumentPaint::PictureFingerprint(const void* canvas)
 std::optional<CRect> CDocumentPaint::ChangedPixels(CDeviceContext& dc,
                                                    const std::vector<uint8_t>& fingerprint)
 {
-    // Running via numbers go on from net to net.
-    constexpr uint32_t viaNumbers = 1;
     const int32_t scale = m_settings.scale;
     if (scale < 1)
         return std::nullopt;
@@ -447,9 +451,10 @@ std::optional<CRect> CDocumentPaint::ChangedPixels(CDeviceContext& dc,
     bool pinClusters = m_paint.unconnectedPinMarks;
     for (int32_t i = 0; i < components.GetCount() && !pinClusters; ++i)
         pinClusters = components.GetComponent(i)->IsRatsnestShown();
+    // Running via numbers go on from net to net.
     const std::optional<std::vector<CRect>> boxes = m_painted.ChangedBoxes(
         m_design.GetNets(), components, m_design.GetPadStacks(), PictureSettings(), fingerprint,
-        m_settings.pinInfoMode == viaNumbers, pinClusters);
+        m_design.GetPadInfoMode() == CNetArray::viaNumbers, pinClusters);
     if (!boxes)
         return std::nullopt;
     if (boxes->empty())

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -135,8 +136,10 @@ private:
     // Whether the pens suit the screen at the present scale and colours; the visible board area
     // with a margin around it; the parts of DrawBoard.
     bool AreScreenPensCurrent() const;
-    // DrawBoard for the items that meet `clip` (board units).
-    void DrawBoardWithin(CDeviceContext& dc, const CRect& clip);
+    // DrawBoard for the items that meet `clip` (board units); `padCounts` as
+    // CNetArray::DrawViaLabels takes them.
+    void DrawBoardWithin(CDeviceContext& dc, const CRect& clip,
+                         std::span<const int32_t> padCounts = {});
     // The settings as far as the board picture shows them.
     CDesignSettings PictureSettings() const;
     // Everything but the nets, the components and the settings that the board picture shows.

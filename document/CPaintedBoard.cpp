@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "document/CDesign.h"
+#include "framework/CBackgroundRelease.h"
 #include "framework/CWorkPool.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
@@ -16,7 +17,8 @@ CPaintedBoard::CPaintedBoard(size_t limit) : m_limit(limit) {}
 CPaintedBoard::~CPaintedBoard() = default;
 
 void CPaintedBoard::Record(const CNetArray& nets, const CComponentArray& components,
-                           const CDesignSettings& settings, std::vector<uint8_t> fingerprint)
+                           const CDesignSettings& settings, std::vector<uint8_t> fingerprint,
+                           std::vector<int32_t> padCounts)
 {
     // The collections count their selected items: a board with none selected is not looked
     // through item by item.
@@ -40,13 +42,29 @@ void CPaintedBoard::Record(const CNetArray& nets, const CComponentArray& compone
         Forget();
         return;
     }
-    // The copies made before the old ones go: the items the old copies held unchanged stay
-    // shared instead of being copied again by the next edit.
-    auto keptNets = std::make_unique<CNetArray>(nets);
-    auto keptComponents = std::make_unique<CComponentArray>(components);
-    ReleaseCopies();
-    m_nets = std::move(keptNets);
-    m_components = std::move(keptComponents);
+    if (IsRecorded() && m_nets->GetCount() == nets.GetCount() &&
+        m_components->GetCount() == components.GetCount()) {
+        // The kept copies are brought up to date where they differ. What they let go may be
+        // the last of what an edit replaced, thousands of nets after a delete renumbers pins.
+        struct Replaced {
+            std::vector<CSharedItem<CNet>> nets;
+            std::vector<CSharedItem<CComponent>> components;
+        } replaced;
+        m_nets->ShareNetsOf(nets, replaced.nets);
+        m_components->ShareComponentsOf(components, replaced.components);
+        const size_t items = replaced.nets.size() + replaced.components.size();
+        CBackgroundRelease::Shared().HandIfBig(std::move(replaced), items);
+    } else {
+        // The copies made before the old ones go: the items the old copies held unchanged stay
+        // shared instead of being copied again by the next edit.
+        auto keptNets = std::make_unique<CNetArray>(nets);
+        auto keptComponents = std::make_unique<CComponentArray>(components);
+        ReleaseCopies();
+        m_nets = std::move(keptNets);
+        m_components = std::move(keptComponents);
+    }
+    m_padCounts =
+        padCounts.size() == size_t(nets.GetCount()) ? std::move(padCounts) : std::vector<int32_t>();
     m_netSelected = std::move(netSelected);
     m_componentSelected = std::move(componentSelected);
     m_settings = settings;
@@ -63,9 +81,28 @@ void CPaintedBoard::ReleaseCopies()
 void CPaintedBoard::Forget()
 {
     ReleaseCopies();
+    m_padCounts.clear();
     m_netSelected.clear();
     m_componentSelected.clear();
     m_fingerprint.clear();
+}
+
+std::vector<int32_t> CPaintedBoard::PadCounts(const CNetArray& nets) const
+{
+    const size_t count = size_t(nets.GetCount());
+    const bool kept = IsRecorded() && m_padCounts.size() == count;
+    // Nets unchanged are only looked up: a run of them is not worth waking a thread for.
+    constexpr size_t netsAlone = 4096;
+    std::vector<int32_t> counts(count);
+    CWorkPool::Shared().ForEachRun(count, netsAlone, [&](size_t, size_t first, size_t last) {
+        for (size_t i = first; i < last; ++i) {
+            const auto net = int32_t(i);
+            counts[i] = kept && nets.GetNetIdentity(net) == m_nets->GetNetIdentity(net)
+                            ? m_padCounts[i]
+                            : nets.GetNet(net)->CountPadVertices();
+        }
+    });
+    return counts;
 }
 
 std::optional<std::vector<CRect>>

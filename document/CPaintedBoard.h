@@ -33,8 +33,11 @@ public:
     // What the picture now shows. An item selected when drawn counts as changed, so with more
     // selected than ChangedBoxes could ever accept (Select All) nothing is kept: copying the
     // selected items would cost more than the picture and the next one is drawn whole anyway.
+    // `padCounts` are the nets' counts of pad and via vertices as PadCounts gave them, or
+    // none.
     void Record(const CNetArray& nets, const CComponentArray& components,
-                const CDesignSettings& settings, std::vector<uint8_t> fingerprint);
+                const CDesignSettings& settings, std::vector<uint8_t> fingerprint,
+                std::vector<int32_t> padCounts = {});
     // Nothing kept: the next picture is drawn whole. Lets go of the kept copies.
     void Forget();
     bool IsRecorded() const { return m_nets != nullptr; }
@@ -50,6 +53,11 @@ public:
                  const CPadStackArray& padStacks, const CDesignSettings& settings,
                  const std::vector<uint8_t>& fingerprint, bool viaCounts, bool pinClusters) const;
 
+    // Each net's count of pad and via vertices, which the running via numbers add up: those of
+    // the nets unchanged since the picture was recorded with them are taken from it, the rest
+    // are counted.
+    std::vector<int32_t> PadCounts(const CNetArray& nets) const;
+
 private:
     // Lets go of the kept copies.
     void ReleaseCopies();
@@ -63,4 +71,6 @@ private:
     std::vector<uint8_t> m_componentSelected;
     CDesignSettings m_settings;
     std::vector<uint8_t> m_fingerprint;
+    // Of the kept nets, when the picture was recorded with them.
+    std::vector<int32_t> m_padCounts;
 };

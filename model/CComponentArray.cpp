@@ -86,15 +86,8 @@ void CComponentArray::CopyFields(const CComponentArray& other)
     // never shared with an undo snapshot taken of it.
     std::vector<CSharedItem<CComponent>> copies;
     copies.reserve(other.m_components.size());
-    for (const auto& component : other.m_components) {
-        const auto i = int32_t(copies.size());
-        if (!component->IsSelected() && i != other.m_current && i != other.m_activeIndex) {
-            copies.push_back(component);
-            continue;
-        }
-        copies.push_back(std::make_unique<CComponent>(*component));
-        copies.back()->SetSelected(false);
-    }
+    for (size_t i = 0; i < other.m_components.size(); ++i)
+        copies.push_back(other.KeptComponent(i));
     m_components = std::move(copies);
     m_activeIndex = other.m_activeIndex;
     m_selectedCount = 0;
@@ -111,6 +104,34 @@ void CComponentArray::CopyFields(const CComponentArray& other)
     m_prefixes = other.m_prefixes;
     m_hitOrder = other.m_hitOrder;
     m_hitOrderStale = other.m_hitOrderStale;
+}
+
+CSharedItem<CComponent> CComponentArray::KeptComponent(size_t i) const
+{
+    const CSharedItem<CComponent>& component = m_components[i];
+    if (!component->IsSelected() && int32_t(i) != m_current && int32_t(i) != m_activeIndex)
+        return component;
+    auto copy = std::make_unique<CComponent>(*component);
+    copy->SetSelected(false);
+    return copy;
+}
+
+void CComponentArray::ShareComponentsOf(const CComponentArray& other,
+                                        std::vector<CSharedItem<CComponent>>& replaced)
+{
+    if (m_components.size() != other.m_components.size()) {
+        *this = other;
+        return;
+    }
+    for (size_t i = 0; i < m_components.size(); ++i) {
+        // As with nets: one still shared is unchanged, and only the selected, current and
+        // active components may be written through a pointer a tool holds.
+        if (m_components[i].Identity() == other.m_components[i].Identity() &&
+            int32_t(i) != other.m_current && int32_t(i) != other.m_activeIndex)
+            continue;
+        replaced.push_back(std::move(m_components[i]));
+        m_components[i] = other.KeptComponent(i);
+    }
 }
 
 // ---- Components --------------------------------------------------------------------------------

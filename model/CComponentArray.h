@@ -69,6 +69,12 @@ public:
     CComponentArray(const CComponentArray& other);
     CComponentArray& operator=(const CComponentArray& other);
     ~CComponentArray() override;
+    // Brings the components of this copy of `other`, a list as long, to those a copy made now
+    // would hold, looking into only the components it no longer shares (as CNetArray::ShareNetsOf
+    // does for nets). The components it lets go are put into `replaced`; the rest of this copy
+    // stays as it was.
+    void ShareComponentsOf(const CComponentArray& other,
+                           std::vector<CSharedItem<CComponent>>& replaced);
 
     CComponentArrayDocument* GetDocument() const { return m_document; }
     void SetDocument(CComponentArrayDocument* document) { m_document = document; }
@@ -373,6 +379,9 @@ private:
     void RemapIndexes(const std::vector<int32_t>& newIndex);
     void ResetTransientState();
     void CopyFields(const CComponentArray& other);
+    // Component i as a copy of the list holds it: shared, or copied without its selection when
+    // an edit may write it through a pointer a tool holds (selected, current or active).
+    CSharedItem<CComponent> KeptComponent(size_t i) const;
     void DrawText(CDeviceContext& dc, const CComponent& component, int32_t kind) const;
     void DrawLabel(CDeviceContext& dc, CPoint board, const std::string& text) const;
 

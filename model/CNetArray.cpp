@@ -103,14 +103,35 @@ CNetArray::CNetArray(const CNetArray& other)
     // with a selection) are copied now, so that a net a tool already holds is never shared with
     // an undo snapshot taken of it.
     m_nets.reserve(other.m_nets.size());
-    for (const auto& net : other.m_nets) {
-        const size_t i = m_nets.size();
-        if (net->GetSelectedCount() == 0 && i != 0 && i != size_t(other.m_currentNet)) {
-            m_nets.push_back(net);
+    for (size_t i = 0; i < other.m_nets.size(); ++i)
+        m_nets.push_back(other.KeptNet(i));
+}
+
+CSharedItem<CNet> CNetArray::KeptNet(size_t i) const
+{
+    const CSharedItem<CNet>& net = m_nets[i];
+    if (net->GetSelectedCount() == 0 && i != 0 && i != size_t(m_currentNet))
+        return net;
+    auto copy = std::make_unique<CNet>(*net);
+    copy->SelectAllVertices(false);
+    return copy;
+}
+
+void CNetArray::ShareNetsOf(const CNetArray& other, std::vector<CSharedItem<CNet>>& replaced)
+{
+    if (m_nets.size() != other.m_nets.size()) {
+        *this = other;
+        return;
+    }
+    for (size_t i = 0; i < m_nets.size(); ++i) {
+        // A net still shared is the one copied before, unchanged: a write to it would have
+        // given the other list a net of its own. Written without that, held by a tool, are
+        // only net 0, the current net and selected nets, which are copied anew.
+        if (m_nets[i].Identity() == other.m_nets[i].Identity() && i != 0 &&
+            i != size_t(other.m_currentNet))
             continue;
-        }
-        m_nets.push_back(std::make_unique<CNet>(*net));
-        m_nets.back()->SelectAllVertices(false);
+        replaced.push_back(std::move(m_nets[i]));
+        m_nets[i] = other.KeptNet(i);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,8 @@ public:
     static constexpr int32_t connectPinReach = 20157;
     static constexpr int32_t routeLineReach = 2015;
     static constexpr int32_t componentPinReach = 1280;
+    // The pad-info mode that numbers the vias one after the other, from net to net.
+    static constexpr int32_t viaNumbers = 1;
 
     CNetArray();
     explicit CNetArray(CNetArrayDocument& document);
@@ -55,6 +58,12 @@ public:
     // Takes what a copy would hold; keeps its own document, error records and info text.
     CNetArray& operator=(const CNetArray& other);
     ~CNetArray() override;
+    // Brings the nets of this copy of `other`, a list as long, to those a copy made now would
+    // hold, looking into only the nets it no longer shares: a board's picture keeps a copy to
+    // tell what an edit changed, and copying all the nets after each edit took longer than
+    // drawing what it changed. The nets it lets go are put into `replaced`; the rest of this
+    // copy stays as it was.
+    void ShareNetsOf(const CNetArray& other, std::vector<CSharedItem<CNet>>& replaced);
 
     CNetArrayDocument* GetDocument() const { return m_document; }
     void SetDocument(CNetArrayDocument* document) { m_document = document; }
@@ -302,8 +311,9 @@ public:
     // with 2 clusters or more, a line from its pin to the nearest copper of another cluster.
     void DrawComponentRatsnest(CDeviceContext& dc, int32_t component) const;
     // The labels of the document's pad-info mode at the pads and vias of every net; the
-    // running numbers start at 1 and go on from net to net.
-    void DrawViaLabels(CDeviceContext& dc) const;
+    // running numbers start at 1 and go on from net to net. `padCounts`, when the caller knows
+    // them, are the nets' counts of pad and via vertices (one a net), else they are counted.
+    void DrawViaLabels(CDeviceContext& dc, std::span<const int32_t> padCounts = {}) const;
 
     // The track tool's repaint rectangle in pixels: normalised, then grown by the current net's
     // edit rectangle. Every call counts in both repaint counters. Returns the rectangle.
@@ -323,6 +333,9 @@ private:
     };
 
     void CreateNetZero();
+    // Net i as a copy of the list holds it: shared, or copied without its selection when an
+    // edit may write it through a pointer a tool holds (net 0, the current net, a selected net).
+    CSharedItem<CNet> KeptNet(size_t i) const;
     void RecountSelected();
     // Hands every net with a selection (`selected`, or those picked out here) to `draw`, in
     // ranges on the work pool.

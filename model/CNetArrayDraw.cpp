@@ -94,9 +94,6 @@ constexpr size_t minimumNetRange = 512;
 // A net has a few pads and vias: ranges of them as long as those of nets.
 constexpr size_t minimumPadRange = 2048;
 
-// The pad-info mode that numbers the vias one after the other.
-constexpr int32_t viaNumbers = 1;
-
 } // namespace
 
 // ---- Tracks -------------------------------------------------------------------------------------
@@ -309,7 +306,7 @@ void CNetArray::DrawComponentRatsnest(CDeviceContext& dc, int32_t component) con
 
 // ---- Labels -------------------------------------------------------------------------------------
 
-void CNetArray::DrawViaLabels(CDeviceContext& dc) const
+void CNetArray::DrawViaLabels(CDeviceContext& dc, std::span<const int32_t> padCounts) const
 {
     if (!m_document)
         return;
@@ -318,12 +315,13 @@ void CNetArray::DrawViaLabels(CDeviceContext& dc) const
     // The running numbers go on from net to net, through the nets out of view too: each net's
     // first number is worked out in the same look at every net that finds the nets in view.
     std::vector<int32_t> numbered(mode == viaNumbers ? m_nets.size() + 1 : 0);
+    const bool counted = padCounts.size() == m_nets.size();
     std::vector<uint8_t> meets(m_nets.size());
     CWorkPool::Shared().ForEach(m_nets.size(), [&](size_t i) {
         const CNet& net = *std::as_const(m_nets)[i];
         meets[i] = window.MayMeet(net.GetBox());
         if (!numbered.empty())
-            numbered[i + 1] = net.CountPadVertices();
+            numbered[i + 1] = counted ? padCounts[i] : net.CountPadVertices();
     });
     for (size_t i = 1; i < numbered.size(); ++i)
         numbered[i] = int32_t(uint32_t(numbered[i]) + uint32_t(numbered[i - 1]));
