@@ -17,6 +17,7 @@
 #include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/qt/CQtDeviceContext.h"
+#include "framework/qt/CQtImageCopy.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CNet.h"
@@ -82,9 +83,8 @@ double Repaint(CEditedBoard& board)
                 [](CDeviceContext&) {});
             board.wholeRepaints += whole ? 1 : 0;
         }
+        CQtImageCopy::Copy(board.image, board.image.rect(), board.frame, QPoint(0, 0));
         QPainter painter(&board.frame);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(QPoint(0, 0), board.image);
         CQtDeviceContext dc(painter);
         if (board.doc.Session().GetSelectedCount() > 0)
             board.doc.Paint().DrawSelection(dc);

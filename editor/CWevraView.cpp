@@ -56,6 +56,7 @@
 #include "framework/CWindows1252.h"
 #include "framework/Numeric.h"
 #include "framework/qt/CQtDeviceContext.h"
+#include "framework/qt/CQtImageCopy.h"
 #include "framework/qt/CQtKeys.h"
 #include "framework/qt/CQtText.h"
 #include "model/CComponentArray.h"
@@ -805,10 +806,9 @@ void CWevraView::paintEvent(QPaintEvent* event)
     const QSize client = viewport()->size();
     if (m_frame.size() != client)
         m_frame = QImage(client, QImage::Format_RGB32);
+    CQtImageCopy::Copy(m_backBuffer, QRect(QPoint(0, 0), client), m_frame, QPoint(0, 0));
     {
         QPainter painter(&m_frame);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(QPoint(0, 0), m_backBuffer, QRect(QPoint(0, 0), client));
         CQtDeviceContext dc(painter);
         DrawOverlays(dc);
     }
