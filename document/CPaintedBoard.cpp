@@ -42,27 +42,32 @@ void CPaintedBoard::Record(const CNetArray& nets, const CComponentArray& compone
         Forget();
         return;
     }
-    if (IsRecorded() && m_nets->GetCount() == nets.GetCount() &&
-        m_components->GetCount() == components.GetCount()) {
-        // The kept copies are brought up to date where they differ. What they let go may be
-        // the last of what an edit replaced, thousands of nets after a delete renumbers pins.
-        struct Replaced {
-            std::vector<CSharedItem<CNet>> nets;
-            std::vector<CSharedItem<CComponent>> components;
-        } replaced;
+    // The kept copies are brought up to date where they differ, or made anew when their items
+    // were added or taken away. What they let go may be the last of what an edit replaced:
+    // thousands of nets after a delete renumbers pins.
+    struct Replaced {
+        std::vector<CSharedItem<CNet>> nets;
+        std::vector<CSharedItem<CComponent>> components;
+    } replaced;
+    std::unique_ptr<CNetArray> oldNets;
+    std::unique_ptr<CComponentArray> oldComponents;
+    if (m_nets && m_nets->GetCount() == nets.GetCount()) {
         m_nets->ShareNetsOf(nets, replaced.nets);
-        m_components->ShareComponentsOf(components, replaced.components);
-        const size_t items = replaced.nets.size() + replaced.components.size();
-        CBackgroundRelease::Shared().HandIfBig(std::move(replaced), items);
     } else {
-        // The copies made before the old ones go: the items the old copies held unchanged stay
+        // The copy is made before the old one goes: the nets the old copy held unchanged stay
         // shared instead of being copied again by the next edit.
-        auto keptNets = std::make_unique<CNetArray>(nets);
-        auto keptComponents = std::make_unique<CComponentArray>(components);
-        ReleaseCopies();
-        m_nets = std::move(keptNets);
-        m_components = std::move(keptComponents);
+        auto kept = std::make_unique<CNetArray>(nets);
+        oldNets = std::exchange(m_nets, std::move(kept));
     }
+    if (m_components && m_components->GetCount() == components.GetCount()) {
+        m_components->ShareComponentsOf(components, replaced.components);
+    } else {
+        auto kept = std::make_unique<CComponentArray>(components);
+        oldComponents = std::exchange(m_components, std::move(kept));
+    }
+    const size_t items = replaced.nets.size() + replaced.components.size();
+    CBackgroundRelease::Shared().HandIfBig(std::move(replaced), items);
+    CDesign::ReleaseCollections(std::move(oldNets), std::move(oldComponents));
     m_padCounts =
         padCounts.size() == size_t(nets.GetCount()) ? std::move(padCounts) : std::vector<int32_t>();
     m_netSelected = std::move(netSelected);

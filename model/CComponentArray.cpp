@@ -24,6 +24,9 @@ namespace {
 
 constexpr std::string_view digits = "0123456789";
 
+// Fewer components are copied or compared on the calling thread alone.
+constexpr size_t componentsAlone = 4096;
+
 // Stands in for a component outside the list: no name, no shape, no pads.
 const CComponent& NoComponent()
 {
@@ -84,11 +87,9 @@ void CComponentArray::CopyFields(const CComponentArray& other)
     // The copy shares the components; those an edit is about to write (the selected, the
     // current and the active one) are copied now, so that a component a tool already holds is
     // never shared with an undo snapshot taken of it.
-    std::vector<CSharedItem<CComponent>> copies;
-    copies.reserve(other.m_components.size());
-    for (size_t i = 0; i < other.m_components.size(); ++i)
-        copies.push_back(other.KeptComponent(i));
-    m_components = std::move(copies);
+    m_components =
+        CSharedItem<CComponent>::CopyEach(other.m_components.size(), componentsAlone,
+                                          [&](size_t i) { return other.KeptComponent(i); });
     m_activeIndex = other.m_activeIndex;
     m_selectedCount = 0;
     m_referenceIncrement = other.m_referenceIncrement;
@@ -123,15 +124,14 @@ void CComponentArray::ShareComponentsOf(const CComponentArray& other,
         *this = other;
         return;
     }
-    for (size_t i = 0; i < m_components.size(); ++i) {
-        // As with nets: one still shared is unchanged, and only the selected, current and
-        // active components may be written through a pointer a tool holds.
-        if (m_components[i].Identity() == other.m_components[i].Identity() &&
-            int32_t(i) != other.m_current && int32_t(i) != other.m_activeIndex)
-            continue;
-        replaced.push_back(std::move(m_components[i]));
-        m_components[i] = other.KeptComponent(i);
-    }
+    // As with nets: only the selected, current and active components may be written through
+    // a pointer a tool holds.
+    CSharedItem<CComponent>::ShareAgain(
+        m_components, other.m_components, componentsAlone,
+        [&](size_t i) {
+            return int32_t(i) == other.m_current || int32_t(i) == other.m_activeIndex;
+        },
+        [&](size_t i) { return other.KeptComponent(i); }, replaced);
 }
 
 // ---- Components --------------------------------------------------------------------------------

@@ -102,9 +102,8 @@ CNetArray::CNetArray(const CNetArray& other)
     // The copy shares the nets; those an edit is about to write (net 0, the current net and any
     // with a selection) are copied now, so that a net a tool already holds is never shared with
     // an undo snapshot taken of it.
-    m_nets.reserve(other.m_nets.size());
-    for (size_t i = 0; i < other.m_nets.size(); ++i)
-        m_nets.push_back(other.KeptNet(i));
+    m_nets = CSharedItem<CNet>::CopyEach(other.m_nets.size(), netsAlone,
+                                         [&](size_t i) { return other.KeptNet(i); });
 }
 
 CSharedItem<CNet> CNetArray::KeptNet(size_t i) const
@@ -123,16 +122,12 @@ void CNetArray::ShareNetsOf(const CNetArray& other, std::vector<CSharedItem<CNet
         *this = other;
         return;
     }
-    for (size_t i = 0; i < m_nets.size(); ++i) {
-        // A net still shared is the one copied before, unchanged: a write to it would have
-        // given the other list a net of its own. Written without that, held by a tool, are
-        // only net 0, the current net and selected nets, which are copied anew.
-        if (m_nets[i].Identity() == other.m_nets[i].Identity() && i != 0 &&
-            i != size_t(other.m_currentNet))
-            continue;
-        replaced.push_back(std::move(m_nets[i]));
-        m_nets[i] = other.KeptNet(i);
-    }
+    // Written without taking non-const access, by a tool that holds them, are only net 0, the
+    // current net and selected nets (selected ones no longer shared), which are copied anew.
+    CSharedItem<CNet>::ShareAgain(
+        m_nets, other.m_nets, netsAlone,
+        [&](size_t i) { return i == 0 || i == size_t(other.m_currentNet); },
+        [&](size_t i) { return other.KeptNet(i); }, replaced);
 }
 
 CNetArray& CNetArray::operator=(const CNetArray& other)

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <cstddef>
+#include <iterator>
 #include <memory>
 #include <utility>
+#include <vector>
+
+#include "framework/CWorkPool.h"
 
 // An item of a design collection that copies of the collection share until one of them
 // changes it: an undo snapshot of a big board then costs a pointer per item, and an edit copies
@@ -52,6 +57,42 @@ public:
         std::unique_ptr<T> item = m_cell ? std::move(m_cell->item) : nullptr;
         m_cell.reset();
         return item;
+    }
+
+    // A copy of a collection of `count` items, item i being keep(i), made side by side on the
+    // work pool in runs of at least `alone` items: a big board's collections hold tens of
+    // thousands, each looked into.
+    template <typename Keep>
+    static std::vector<CSharedItem> CopyEach(std::size_t count, std::size_t alone, const Keep& keep)
+    {
+        std::vector<CSharedItem> copy(count);
+        CWorkPool::Shared().ForEachRun(count, alone,
+                                       [&](std::size_t, std::size_t first, std::size_t last) {
+                                           for (std::size_t i = first; i < last; ++i)
+                                               copy[i] = keep(i);
+                                       });
+        return copy;
+    }
+    // Brings `kept`, a copy of `live` as long, to keep(i) at each item i that it no longer shares
+    // with `live` or that renew(i) asks for; the items it lets go are put into `replaced`. One
+    // still shared is unchanged: a write to it would have given the live list an item of its own.
+    template <typename Renew, typename Keep>
+    static void ShareAgain(std::vector<CSharedItem>& kept, const std::vector<CSharedItem>& live,
+                           std::size_t alone, const Renew& renew, const Keep& keep,
+                           std::vector<CSharedItem>& replaced)
+    {
+        std::vector<std::vector<CSharedItem>> parts(CWorkPool::RunCount(kept.size(), alone));
+        CWorkPool::Shared().ForEachRun(
+            kept.size(), alone, [&](std::size_t run, std::size_t first, std::size_t last) {
+                for (std::size_t i = first; i < last; ++i) {
+                    if (kept[i].Identity() == live[i].Identity() && !renew(i))
+                        continue;
+                    parts[run].push_back(std::move(kept[i]));
+                    kept[i] = keep(i);
+                }
+            });
+        for (std::vector<CSharedItem>& part : parts)
+            std::move(part.begin(), part.end(), std::back_inserter(replaced));
     }
 
 private:
