@@ -285,6 +285,22 @@ TEST_F(CBoardViewInputTest, ABigBoardShowsOnEveryCoreWhatOneThreadShows)
         CWorkPool::SetThreadCount(threads);
         EXPECT_EQ(shown(), one) << threads << " threads";
     }
+
+    // A click of the track tool finds the first net, in order, with a pin under it; which nets
+    // may have one there is asked on every core, block by block of nets.
+    CNetArray& nets = document->Design().GetNets();
+    int32_t last = nets.GetCount() - 1;
+    while (last > 0 && nets.GetNet(last)->GetPinCount() == 0)
+        --last;
+    ASSERT_GT(last, 16384) << "a net past the first block";
+    const NetPinRec pin = std::as_const(nets).GetNet(last)->GetPin(0);
+    for (const int threads : {1, 8}) {
+        CWorkPool::SetThreadCount(threads);
+        nets.SetCurrentNet(0);
+        CPoint at(pin.x, pin.y);
+        EXPECT_GE(nets.FindPinAt(at, CNet::hitMakeNetCurrent, LAYER_MASK_ALL), 0);
+        EXPECT_EQ(nets.GetCurrentIndex(), last) << threads << " threads";
+    }
     CWorkPool::SetThreadCount(threadsWere);
 }
 
