@@ -87,8 +87,10 @@ public:
                 for (std::size_t i = first; i < last; ++i) {
                     if (kept[i].Identity() == live[i].Identity() && !renew(i))
                         continue;
+                    // Made first: should it fail, the slot keeps the item it had.
+                    CSharedItem fresh = keep(i);
                     parts[run].push_back(std::move(kept[i]));
-                    kept[i] = keep(i);
+                    kept[i] = std::move(fresh);
                 }
             });
         for (std::vector<CSharedItem>& part : parts)
