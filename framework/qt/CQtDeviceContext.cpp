@@ -427,6 +427,12 @@ void CQtDeviceContext::FillSolidRect(const CRect& rect, COLORREF color)
     const CRect r = Normalized(rect);
     if (r.IsRectEmpty())
         return;
+    // The colour is written whatever the raster mode, as the copy mode writes it.
+    if (m_directImage) {
+        const QRect whole = ToQRect(r);
+        PaintRects(&whole, 1, color);
+        return;
+    }
     m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     m_painter.fillRect(ToQRect(r), ToQColor(color));
     m_painter.setCompositionMode(CompositionFor(m_rop2));
@@ -1253,17 +1259,38 @@ void CQtDeviceContext::PaintRects(const QRect* rects, int count, COLORREF color)
         const QRgb pixel = ToQRgb(color);
         uchar* bits = image->bits();
         const qsizetype stride = image->bytesPerLine();
-        for (int k = 0; k < count; ++k) {
-            if (rects[k].width() <= 0 || rects[k].height() <= 0)
-                continue;
-            const QRect r = rects[k] & bounds;
-            if (r.isEmpty())
-                continue;
-            for (int y = r.top(); y <= r.bottom(); ++y) {
-                auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
-                std::fill(row + r.left(), row + r.right() + 1, pixel);
+        const auto fillRows = [&](int top, int bottom) {
+            const QRect rows(bounds.left(), top, bounds.width(), bottom - top);
+            for (int k = 0; k < count; ++k) {
+                if (rects[k].width() <= 0 || rects[k].height() <= 0)
+                    continue;
+                const QRect r = rects[k] & rows;
+                if (r.isEmpty())
+                    continue;
+                for (int y = r.top(); y <= r.bottom(); ++y) {
+                    auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
+                    std::fill(row + r.left(), row + r.right() + 1, pixel);
+                }
             }
+        };
+        // A whole picture's background or a board outline seen whole is millions of pixels:
+        // bands of rows are written side by side.
+        constexpr int64_t pixelsAlone = int64_t(1) << 18;
+        constexpr size_t rowsAlone = 64;
+        int64_t pixels = 0;
+        for (int k = 0; k < count && pixels < pixelsAlone; ++k) {
+            const QRect r = rects[k] & bounds;
+            if (rects[k].width() > 0 && rects[k].height() > 0 && !r.isEmpty())
+                pixels += int64_t(r.width()) * r.height();
         }
+        if (pixels < pixelsAlone || bounds.isEmpty()) {
+            fillRows(bounds.top(), bounds.bottom() + 1);
+            return;
+        }
+        CWorkPool::Shared().ForEachRun(
+            size_t(bounds.height()), rowsAlone, [&](size_t, size_t first, size_t last) {
+                fillRows(bounds.top() + int(first), bounds.top() + int(last));
+            });
         return;
     }
     // Setting the pen and brush again for every run of a line costs more than painting it.

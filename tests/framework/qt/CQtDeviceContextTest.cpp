@@ -841,6 +841,45 @@ TEST_F(CQtDeviceContextTextTest, LabelsPastThePicturesShareDrawAsQtsOwnTextDoes)
 
 using CQtDeviceContextBandTest = CQtDeviceContextTest;
 
+// A whole picture's background and a board outline seen whole are millions of pixels, written in
+// bands of rows side by side: the background as Qt's own fill, the outline as one thread fills
+// it, inside the clip only.
+TEST_F(CQtDeviceContextBandTest, BigFillsAreWrittenInBandsWithinTheClip)
+{
+    const int threadsWere = CWorkPool::ThreadCount();
+    const CPoint outline[] = {{-30, 40}, {1100, -20}, {1230, 700}, {400, 1010}, {-5, 900}};
+    for (const bool clipped : {false, true}) {
+        SCOPED_TRACE(clipped ? "clipped" : "whole");
+        const CRect clip = clipped ? CRect(70, 33, 1070, 833) : CRect(0, 0, 1200, 1000);
+        QImage background(1200, 1000, QImage::Format_RGB32);
+        background.fill(Qt::darkGray);
+        {
+            QPainter painter(&background);
+            painter.setClipRect(QRect(clip.left, clip.top, clip.Width(), clip.Height()));
+            painter.fillRect(QRect(-10, 5, 1300, 990), QColor(0x60, 0x60, 0x60));
+        }
+        std::vector<QImage> pictures;
+        for (const int threads : {1, 4}) {
+            CWorkPool::SetThreadCount(threads);
+            QImage image(1200, 1000, QImage::Format_RGB32);
+            image.fill(Qt::darkGray);
+            QPainter painter(&image);
+            CQtDeviceContext dc(painter);
+            dc.IntersectClipRect(clip);
+            dc.FillSolidRect(CRect(-10, 5, 1290, 995), RGB(0x60, 0x60, 0x60));
+            EXPECT_EQ(image, background) << threads << " threads";
+            dc.SelectPen(CPen(CPen::Style::Null, 0, 0));
+            dc.SelectBrush(CBrush(RGB(0, 0x80, 0x40)));
+            dc.Polygon(outline);
+            pictures.push_back(image.copy());
+        }
+        EXPECT_EQ(pictures[1], pictures[0]);
+        EXPECT_EQ(pictures[0].copy(0, 0, 1200, clip.top), background.copy(0, 0, 1200, clip.top));
+        EXPECT_NE(pictures[0], background);
+    }
+    CWorkPool::SetThreadCount(threadsWere);
+}
+
 // Ranges recorded side by side and played in bands of rows must give the pixels of one thread
 // drawing in turn: lines and shapes that cross bands, wide pens reaching past their points, the
 // raster modes, lines that go on from where the range before ended, in a clipped part of the
