@@ -20,6 +20,12 @@ void CPaintedBoard::Record(const CNetArray& nets, const CComponentArray& compone
                            const CDesignSettings& settings, std::vector<uint8_t> fingerprint,
                            std::vector<int32_t> padCounts)
 {
+    // Each item selected when drawn gives ChangedBoxes at least one box: with more components
+    // selected than it could accept (Select All), nothing more is looked at.
+    if (size_t(std::max(components.GetSelectedCount(), 0)) > 2 * m_limit) {
+        Forget();
+        return;
+    }
     // The collections count their selected items: a board with none selected is not looked
     // through item by item.
     std::vector<uint8_t> netSelected(size_t(nets.GetCount()), 0);
