@@ -427,7 +427,8 @@ void CQtDeviceContext::FillSolidRect(const CRect& rect, COLORREF color)
     const CRect r = Normalized(rect);
     if (r.IsRectEmpty())
         return;
-    // The colour is written whatever the raster mode, as the copy mode writes it.
+    // In the copy mode on an image the colour's pixels go straight into its rows, as the runs
+    // of other fills do (a whole picture's background is millions of them).
     if (m_directImage) {
         const QRect whole = ToQRect(r);
         PaintRects(&whole, 1, color);
