@@ -223,6 +223,45 @@ void BM_EditAddTrackSegment(benchmark::State& state)
 }
 BENCHMARK(BM_EditAddTrackSegment)->Apply(EditRounds);
 
+// A track segment taken away with the tool for deleting segments: a click on its middle.
+void BM_EditDeleteTrackSegment(benchmark::State& state)
+{
+    CEditedBoard& board = EditedBoard(state.range(0));
+    CWevraDoc& doc = board.doc;
+    CEditSession& session = doc.Session();
+    const CNetArray& nets = doc.Design().GetNets();
+    // The first segment of a net from the middle of the board on.
+    CPoint middle;
+    int32_t layer = -1;
+    int32_t net = nets.GetCount() / 2;
+    for (; net < nets.GetCount() && layer < 0; ++net) {
+        const CNet& candidate = *nets.GetNet(net);
+        for (int32_t i = 1; i < candidate.GetVertexCount() && layer < 0; ++i) {
+            const TrackRec& rec = candidate.GetVertex(i);
+            const TrackRec& prev = candidate.GetVertex(i - 1);
+            if (rec.IsPad() || prev.IsPad() || !rec.IsDrawn())
+                continue;
+            middle = CPoint((rec.x + prev.x) / 2, (rec.y + prev.y) / 2);
+            layer = rec.GetLayer();
+        }
+    }
+    session.SetWorkLayer(layer);
+    session.SetMode(ID_TRACKS_DELETE_SEGMENTS);
+    CTrackTool& tool = doc.Design().GetNets().GetTrackTool();
+    const int32_t vertices = nets.GetNet(net - 1)->GetVertexCount();
+    int32_t deleted = 0;
+    TimeEditRounds(state, board, [&] {
+        session.State().rawCursor = middle;
+        session.MoveCursorTo(middle);
+        tool.OnTrackToolClick(session);
+        deleted += nets.GetNet(net - 1)->GetVertexCount() < vertices ? 1 : 0;
+    });
+    // Each round's click took the segment away.
+    state.counters["deleted"] = benchmark::Counter(deleted, benchmark::Counter::kAvgIterations);
+    session.SetMode(ID_VIEW);
+}
+BENCHMARK(BM_EditDeleteTrackSegment)->Apply(EditRounds);
+
 // Select All and the repaint of the board in the selection's colours.
 void BM_EditSelectAll(benchmark::State& state)
 {
