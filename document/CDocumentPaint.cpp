@@ -395,7 +395,8 @@ std::vector<uint8_t> CDocumentPaint::PictureFingerprint(const void* canvas)
     ar << uint64_t(reinterpret_cast<uintptr_t>(canvas));
     const CSize client = m_view.GetClientPixels();
     ar << int32_t(client.cx) << int32_t(client.cy) << m_edit.mode << m_edit.planeIndex;
-    ar << int32_t(m_session.IsAutoRatsnest()) << int32_t(m_session.GetCurrentNetIndex());
+    // The current net is compared with the nets (CPaintedBoard).
+    ar << int32_t(m_session.IsAutoRatsnest());
     // The current component's text of the kind being moved is left out of the board picture.
     const int32_t textMode = m_session.GetComponentTextMode();
     ar << textMode;

@@ -6,6 +6,7 @@
 
 #include "document/CDesign.h"
 #include "framework/CBackgroundRelease.h"
+#include "framework/CDrawList.h"
 #include "framework/CWorkPool.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
@@ -76,6 +77,7 @@ void CPaintedBoard::Record(const CNetArray& nets, const CComponentArray& compone
     CDesign::ReleaseCollections(std::move(oldNets), std::move(oldComponents));
     m_padCounts =
         padCounts.size() == size_t(nets.GetCount()) ? std::move(padCounts) : std::vector<int32_t>();
+    m_currentNet = nets.GetHighlightedIndex();
     m_netSelected = std::move(netSelected);
     m_componentSelected = std::move(componentSelected);
     m_settings = settings;
@@ -189,6 +191,27 @@ CPaintedBoard::ChangedBoxes(const CNetArray& nets, const CComponentArray& compon
         for (const auto& [before, after] : block.boxes) {
             if (!add(before, after))
                 return std::nullopt;
+        }
+    }
+
+    // The current net is drawn in the highlight colours: its copper by the nets, its pins by
+    // the components whose pads are on it. Another net made current changes colour there, and
+    // so does the one current before (net 0 never shows as current).
+    if (nets.GetHighlightedIndex() != m_currentNet) {
+        for (const int32_t net : {m_currentNet, nets.GetHighlightedIndex()}) {
+            if (net < 1 || net >= nets.GetCount())
+                continue;
+            if (!add(std::as_const(*m_nets).GetNet(net)->GetBox(), nets.GetNet(net)->GetBox()))
+                return std::nullopt;
+            const auto onNet = CDrawList::Pick(size_t(components.GetCount()), [&](size_t i) {
+                const std::vector<uint16_t>& padNets =
+                    components.GetComponent(int32_t(i))->GetPadNets();
+                return std::find(padNets.begin(), padNets.end(), net) != padNets.end();
+            });
+            for (const size_t i : onNet) {
+                if (!add(components.GetBox(int32_t(i)), components.GetBox(int32_t(i))))
+                    return std::nullopt;
+            }
         }
     }
 

@@ -20,8 +20,9 @@ class CPadStackArray;
 // at once the items a tool may hold, which count as changed when their content differs, and
 // drop the selection of their copies, so that an item selected when drawn always counts as
 // changed).
-// Everything else the picture shows is kept as the settings and a fingerprint; any difference
-// there, or in the order or number of the nets, asks for the whole picture.
+// So is the current net, which the picture shows in the highlight colours. Everything else the
+// picture shows is kept as the settings and a fingerprint; any difference there, or in the
+// order or number of the nets, asks for the whole picture.
 class CPaintedBoard {
 public:
     // Past `limit` changed items, drawing the whole picture costs about as much as the parts.
@@ -44,10 +45,12 @@ public:
 
     // The boxes, before and after, of every net and component that differs from the kept
     // ones (of a net, the box of what differs in it when that is only vertices, pins and
-    // ratsnest lines). None when nothing is kept, the settings or the fingerprint differ, the nets
-    // were added, removed or reordered, or more than the limit of items differ. With `viaCounts`, a
-    // net whose count of pad vertices changed also asks for the whole picture (via labels number on
-    // from net to net); `pinClusters` says whether the picture shows the pins' clusters.
+    // ratsnest lines); when another net is current, those of the nets made current and no longer
+    // current and of the components with pads on them. None when nothing is kept, the settings or
+    // the fingerprint differ, the nets were added, removed or reordered, or more than the limit of
+    // items differ. With `viaCounts`, a net whose count of pad vertices changed also asks for the
+    // whole picture (via labels number on from net to net); `pinClusters` says whether the picture
+    // shows the pins' clusters.
     std::optional<std::vector<CRect>>
     ChangedBoxes(const CNetArray& nets, const CComponentArray& components,
                  const CPadStackArray& padStacks, const CDesignSettings& settings,
@@ -73,4 +76,6 @@ private:
     std::vector<uint8_t> m_fingerprint;
     // Of the kept nets, when the picture was recorded with them.
     std::vector<int32_t> m_padCounts;
+    // The net the picture shows in the highlight colours.
+    int32_t m_currentNet = -1;
 };

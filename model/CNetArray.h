@@ -84,6 +84,8 @@ public:
     // The current net, first brought into the list.
     CNet* GetCurrentNet();
     int32_t GetCurrentIndex();
+    // The current net's index as the drawing highlights it, not brought into the list.
+    int32_t GetHighlightedIndex() const { return m_currentNet; }
     // Clamps into the list, shows the net in the toolbar's combo, refills or clears the grid's
     // snap points and puts the status text up.
     void SetCurrentNet(int32_t i);

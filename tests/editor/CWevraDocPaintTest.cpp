@@ -600,6 +600,26 @@ TEST_F(CCrowdedPaintTest, APictureDrawnAgainInPartShowsTheWholeBigBoard)
     doc->Editing().DeleteSelection();
     redraw();
     EXPECT_EQ(kept, whole());
+
+    // A click of a track tool makes another net current: its copper and its pins, and those of
+    // the net current before, change colour, and only there.
+    std::vector<int32_t> routed;
+    for (int32_t i = nets.GetCount() / 3; i < nets.GetCount() && routed.size() < 2; ++i) {
+        if (nets.GetNet(i)->CountTrackVertices() > 0 && nets.GetNet(i)->GetPinCount() > 0)
+            routed.push_back(i);
+    }
+    ASSERT_EQ(routed.size(), 2u);
+    // Seen whole, the pin numbers would cover most of the copper.
+    doc->Design().SetPadInfoMode(0);
+    redraw();
+    for (const int32_t current : {routed[0], routed[1], 0}) {
+        SCOPED_TRACE(testing::Message() << "current net " << current);
+        nets.SetCurrentNet(current);
+        const QImage before = kept;
+        EXPECT_FALSE(redraw());
+        EXPECT_NE(kept, before);
+        EXPECT_EQ(kept, whole());
+    }
 }
 
 } // namespace
