@@ -58,17 +58,13 @@ void CPaintedBoard::Record(const CNetArray& nets, const CComponentArray& compone
     } replaced;
     std::unique_ptr<CNetArray> oldNets;
     std::unique_ptr<CComponentArray> oldComponents;
-    if (m_nets && m_nets->GetCount() == nets.GetCount()) {
-        m_nets->ShareNetsOf(nets, replaced.nets);
-    } else {
+    if (!m_nets || !m_nets->ShareNetsOf(nets, replaced.nets)) {
         // The copy is made before the old one goes: the nets the old copy held unchanged stay
         // shared instead of being copied again by the next edit.
         auto kept = std::make_unique<CNetArray>(nets);
         oldNets = std::exchange(m_nets, std::move(kept));
     }
-    if (m_components && m_components->GetCount() == components.GetCount()) {
-        m_components->ShareComponentsOf(components, replaced.components);
-    } else {
+    if (!m_components || !m_components->ShareComponentsOf(components, replaced.components)) {
         auto kept = std::make_unique<CComponentArray>(components);
         oldComponents = std::exchange(m_components, std::move(kept));
     }
@@ -197,21 +193,24 @@ CPaintedBoard::ChangedBoxes(const CNetArray& nets, const CComponentArray& compon
     // The current net is drawn in the highlight colours: its copper by the nets, its pins by
     // the components whose pads are on it. Another net made current changes colour there, and
     // so does the one current before (net 0 never shows as current).
-    if (nets.GetHighlightedIndex() != m_currentNet) {
-        for (const int32_t net : {m_currentNet, nets.GetHighlightedIndex()}) {
-            if (net < 1 || net >= nets.GetCount())
-                continue;
-            if (!add(std::as_const(*m_nets).GetNet(net)->GetBox(), nets.GetNet(net)->GetBox()))
+    const int32_t current = nets.GetHighlightedIndex();
+    if (current != m_currentNet) {
+        const auto shows = [&](int32_t net) { return net >= 1 && net < nets.GetCount(); };
+        for (const int32_t net : {m_currentNet, current}) {
+            if (shows(net) &&
+                !add(std::as_const(*m_nets).GetNet(net)->GetBox(), nets.GetNet(net)->GetBox()))
                 return std::nullopt;
-            const auto onNet = CDrawList::Pick(size_t(components.GetCount()), [&](size_t i) {
-                const std::vector<uint16_t>& padNets =
-                    components.GetComponent(int32_t(i))->GetPadNets();
-                return std::find(padNets.begin(), padNets.end(), net) != padNets.end();
-            });
-            for (const size_t i : onNet) {
-                if (!add(components.GetBox(int32_t(i)), components.GetBox(int32_t(i))))
-                    return std::nullopt;
+        }
+        const auto onEither = CDrawList::Pick(size_t(components.GetCount()), [&](size_t i) {
+            for (const uint16_t net : components.GetComponent(int32_t(i))->GetPadNets()) {
+                if ((net == m_currentNet || net == current) && shows(net))
+                    return true;
             }
+            return false;
+        });
+        for (const size_t i : onEither) {
+            if (!add(components.GetBox(int32_t(i)), components.GetBox(int32_t(i))))
+                return std::nullopt;
         }
     }
 

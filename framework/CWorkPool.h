@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -57,8 +58,9 @@ public:
             total += part.size();
         std::vector<T> joined;
         joined.reserve(total);
-        for (const std::vector<T>& part : parts)
-            joined.insert(joined.end(), part.begin(), part.end());
+        for (std::vector<T>& part : parts)
+            joined.insert(joined.end(), std::make_move_iterator(part.begin()),
+                          std::make_move_iterator(part.end()));
         return joined;
     }
 

@@ -117,21 +117,20 @@ CSharedItem<CComponent> CComponentArray::KeptComponent(size_t i) const
     return copy;
 }
 
-void CComponentArray::ShareComponentsOf(const CComponentArray& other,
+bool CComponentArray::ShareComponentsOf(const CComponentArray& other,
                                         std::vector<CSharedItem<CComponent>>& replaced)
 {
-    if (m_components.size() != other.m_components.size()) {
-        *this = other;
-        return;
-    }
+    if (m_components.size() != other.m_components.size())
+        return false;
     // As with nets: only the selected, current and active components may be written through
     // a pointer a tool holds.
-    CSharedItem<CComponent>::ShareAgain(
+    replaced = CSharedItem<CComponent>::ShareAgain(
         m_components, other.m_components, componentsAlone,
         [&](size_t i) {
             return int32_t(i) == other.m_current || int32_t(i) == other.m_activeIndex;
         },
-        [&](size_t i) { return other.KeptComponent(i); }, replaced);
+        [&](size_t i) { return other.KeptComponent(i); });
+    return true;
 }
 
 // ---- Components --------------------------------------------------------------------------------

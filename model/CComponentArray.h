@@ -69,11 +69,11 @@ public:
     CComponentArray(const CComponentArray& other);
     CComponentArray& operator=(const CComponentArray& other);
     ~CComponentArray() override;
-    // Brings the components of this copy of `other`, a list as long, to those a copy made now
-    // would hold, looking into only the components it no longer shares (as CNetArray::ShareNetsOf
-    // does for nets). The components it lets go are put into `replaced`; the rest of this copy
-    // stays as it was.
-    void ShareComponentsOf(const CComponentArray& other,
+    // Brings the components of this copy of `other` to those a copy made now would hold, looking
+    // into only the components it no longer shares (as CNetArray::ShareNetsOf does for nets).
+    // `replaced` becomes the components it lets go; the rest of this copy stays as it was.
+    // False, and nothing done, when the lists are not as long.
+    bool ShareComponentsOf(const CComponentArray& other,
                            std::vector<CSharedItem<CComponent>>& replaced);
 
     CComponentArrayDocument* GetDocument() const { return m_document; }

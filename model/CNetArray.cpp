@@ -116,18 +116,17 @@ CSharedItem<CNet> CNetArray::KeptNet(size_t i) const
     return copy;
 }
 
-void CNetArray::ShareNetsOf(const CNetArray& other, std::vector<CSharedItem<CNet>>& replaced)
+bool CNetArray::ShareNetsOf(const CNetArray& other, std::vector<CSharedItem<CNet>>& replaced)
 {
-    if (m_nets.size() != other.m_nets.size()) {
-        *this = other;
-        return;
-    }
+    if (m_nets.size() != other.m_nets.size())
+        return false;
     // Written without taking non-const access, by a tool that holds them, are only net 0, the
     // current net and selected nets (selected ones no longer shared), which are copied anew.
-    CSharedItem<CNet>::ShareAgain(
+    replaced = CSharedItem<CNet>::ShareAgain(
         m_nets, other.m_nets, netsAlone,
         [&](size_t i) { return i == 0 || i == size_t(other.m_currentNet); },
-        [&](size_t i) { return other.KeptNet(i); }, replaced);
+        [&](size_t i) { return other.KeptNet(i); });
+    return true;
 }
 
 CNetArray& CNetArray::operator=(const CNetArray& other)

@@ -58,12 +58,12 @@ public:
     // Takes what a copy would hold; keeps its own document, error records and info text.
     CNetArray& operator=(const CNetArray& other);
     ~CNetArray() override;
-    // Brings the nets of this copy of `other`, a list as long, to those a copy made now would
-    // hold, looking into only the nets it no longer shares: a board's picture keeps a copy to
-    // tell what an edit changed, and copying all the nets after each edit took longer than
-    // drawing what it changed. The nets it lets go are put into `replaced`; the rest of this
-    // copy stays as it was.
-    void ShareNetsOf(const CNetArray& other, std::vector<CSharedItem<CNet>>& replaced);
+    // Brings the nets of this copy of `other` to those a copy made now would hold, looking into
+    // only the nets it no longer shares: a board's picture keeps a copy to tell what an edit
+    // changed, and copying all the nets after each edit took longer than drawing what it
+    // changed. `replaced` becomes the nets it lets go; the rest of this copy stays as it
+    // was. False, and nothing done, when the lists are not as long.
+    bool ShareNetsOf(const CNetArray& other, std::vector<CSharedItem<CNet>>& replaced);
 
     CNetArrayDocument* GetDocument() const { return m_document; }
     void SetDocument(CNetArrayDocument* document) { m_document = document; }

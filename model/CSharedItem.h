@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <iterator>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -74,12 +73,12 @@ public:
         return copy;
     }
     // Brings `kept`, a copy of `live` as long, to keep(i) at each item i that it no longer shares
-    // with `live` or that renew(i) asks for; the items it lets go are put into `replaced`. One
-    // still shared is unchanged: a write to it would have given the live list an item of its own.
+    // with `live` or that renew(i) asks for, and returns the items it lets go. One still shared
+    // is unchanged: a write to it would have given the live list an item of its own.
     template <typename Renew, typename Keep>
-    static void ShareAgain(std::vector<CSharedItem>& kept, const std::vector<CSharedItem>& live,
-                           std::size_t alone, const Renew& renew, const Keep& keep,
-                           std::vector<CSharedItem>& replaced)
+    static std::vector<CSharedItem>
+    ShareAgain(std::vector<CSharedItem>& kept, const std::vector<CSharedItem>& live,
+               std::size_t alone, const Renew& renew, const Keep& keep)
     {
         std::vector<std::vector<CSharedItem>> parts(CWorkPool::RunCount(kept.size(), alone));
         CWorkPool::Shared().ForEachRun(
@@ -93,8 +92,7 @@ public:
                     kept[i] = std::move(fresh);
                 }
             });
-        for (std::vector<CSharedItem>& part : parts)
-            std::move(part.begin(), part.end(), std::back_inserter(replaced));
+        return CWorkPool::Joined(std::move(parts));
     }
 
 private:
