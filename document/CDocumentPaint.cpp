@@ -449,9 +449,7 @@ std::optional<CRect> CDocumentPaint::ChangedPixels(CDeviceContext& dc,
         return std::nullopt;
     // The pins' clusters show in the unconnected-pin marks and in a component's ratsnest.
     const CComponentArray& components = m_design.GetComponents();
-    bool pinClusters = m_paint.unconnectedPinMarks;
-    for (int32_t i = 0; i < components.GetCount() && !pinClusters; ++i)
-        pinClusters = components.GetComponent(i)->IsRatsnestShown();
+    const bool pinClusters = m_paint.unconnectedPinMarks || !components.PickRatsnestShown().empty();
     // Running via numbers go on from net to net.
     const std::optional<std::vector<CRect>> boxes = m_painted.ChangedBoxes(
         m_design.GetNets(), components, m_design.GetPadStacks(), PictureSettings(), fingerprint,
@@ -618,11 +616,8 @@ void CDocumentPaint::DrawComponentTexts(CDeviceContext& dc, const CRect& clip, b
 
 void CDocumentPaint::DrawConnectionLines(CDeviceContext& dc)
 {
-    const CComponentArray& components = m_design.GetComponents();
-    for (int32_t i = 0; i < components.GetCount(); ++i) {
-        if (components.GetComponent(i)->IsRatsnestShown())
-            m_design.GetNets().DrawComponentRatsnest(dc, i);
-    }
+    for (const size_t i : m_design.GetComponents().PickRatsnestShown())
+        m_design.GetNets().DrawComponentRatsnest(dc, int32_t(i));
 }
 
 void CDocumentPaint::DrawBoardOutline(CDeviceContext& dc, int32_t offsetX, int32_t offsetY,

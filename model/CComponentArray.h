@@ -328,6 +328,9 @@ public:
         std::vector<size_t> On(const std::vector<uint32_t>& layers, int32_t layer) const;
     };
     LayerUse PickLayerUse(std::vector<size_t> picked) const;
+    // The components whose ratsnest is shown, in order. Every picture asks, and a big board's
+    // components are looked at on the work pool.
+    std::vector<size_t> PickRatsnestShown() const;
     // The current component's silkscreen outline and copper pads of its side, highlighted.
     void DrawCurrent(CDeviceContext& dc) const;
     // The current component's text of the display kind in its side's text pen.

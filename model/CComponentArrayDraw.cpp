@@ -131,6 +131,13 @@ uint32_t SeenFromBelow(uint32_t layers)
 
 } // namespace
 
+std::vector<size_t> CComponentArray::PickRatsnestShown() const
+{
+    return CDrawList::Pick(m_components.size(), [&](size_t i) {
+        return std::as_const(m_components)[i]->IsRatsnestShown();
+    });
+}
+
 CComponentArray::LayerUse CComponentArray::PickLayerUse(std::vector<size_t> picked) const
 {
     LayerUse use;
