@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -27,6 +29,7 @@
 #include "framework/CWorkPool.h"
 #include "framework/qt/CQtDeviceContext.h"
 #include "framework/qt/CQtPrinterService.h"
+#include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
 #include "model/CGridArr.h"
@@ -40,6 +43,7 @@
 #include "model/CPour.h"
 #include "model/CShapeLib.h"
 #include "model/CTextArray.h"
+#include "model/CTrackTool.h"
 #include "model/CWevraText.h"
 #include "model/LayerIds.h"
 #include "model/PadShapes.h"
@@ -620,6 +624,200 @@ TEST_F(CCrowdedPaintTest, APictureDrawnAgainInPartShowsTheWholeBigBoard)
         EXPECT_NE(kept, before);
         EXPECT_EQ(kept, whole());
     }
+}
+
+// Edits of every kind the kept picture must follow, in an order drawn by a seeded generator:
+// each picture drawn again in part is the whole picture of the board as it now is.
+TEST_F(CCrowdedPaintTest, EditsInAnyOrderRepaintInPartWhatAWholePictureShows)
+{
+    constexpr int32_t crowdedWidth = 640;
+    constexpr int32_t crowdedHeight = 400;
+    views.client = CSize(crowdedWidth, crowdedHeight);
+    GenerateBoard(*doc, PlanOf(1500));
+    CComponentArray& components = doc->Design().GetComponents();
+    CNetArray& nets = doc->Design().GetNets();
+    CEditSession& session = doc->Session();
+    const CShapeLib& shapes = doc->Design().GetShapeCache();
+    const CRect buffer(0, 0, crowdedWidth, crowdedHeight);
+    QImage kept(crowdedWidth, crowdedHeight, QImage::Format_RGB32);
+    const auto redraw = [&] {
+        QPainter painter(&kept);
+        CQtDeviceContext dc(painter);
+        return doc->Paint().RedrawBoard(dc, &kept, buffer, RGB(0x60, 0x60, 0x60),
+                                        [](CDeviceContext&) {});
+    };
+    const auto whole = [&] {
+        QImage image(crowdedWidth, crowdedHeight, QImage::Format_RGB32);
+        image.fill(background);
+        QPainter painter(&image);
+        CQtDeviceContext dc(painter);
+        doc->Paint().DrawBoard(dc);
+        return image;
+    };
+    // A segment of a net between two track vertices, and its layer; none for a net without one.
+    const auto segmentOf = [&](const CNet& net) -> std::optional<std::pair<CPoint, int32_t>> {
+        for (int32_t i = 1; i < net.GetVertexCount(); ++i) {
+            const TrackRec& rec = net.GetVertex(i);
+            const TrackRec& previous = net.GetVertex(i - 1);
+            if (!rec.IsPad() && !previous.IsPad() && rec.IsDrawn())
+                return std::pair(CPoint((rec.x + previous.x) / 2, (rec.y + previous.y) / 2),
+                                 int32_t(rec.GetLayer()));
+        }
+        return std::nullopt;
+    };
+    const auto clickAt = [&](uint32_t mode, CPoint at) {
+        session.SetMode(mode);
+        session.State().rawCursor = at;
+        session.MoveCursorTo(at);
+        nets.GetTrackTool().OnTrackToolClick(session);
+    };
+
+    // Every kind of label is laid out on this thread (see above): the pool's threads are
+    // tried by the tests before.
+    const int threadsWere = CWorkPool::ThreadCount();
+    CWorkPool::SetThreadCount(1);
+    doc->View().ZoomAll();
+    doc->View().ScrollBy(0, doc->Design().GetBoardHeight());
+    ASSERT_TRUE(redraw());
+    // The edits move items off the board: each seed's view starts from the board seen whole.
+    const int32_t wholeScale = doc->View().GetScale();
+    const CPoint wholeOffset = doc->View().GetViewOffset();
+    for (const uint32_t seed : {1u, 2u, 3u}) {
+        std::mt19937 random(seed);
+        const auto below = [&](int32_t count) {
+            return count > 0 ? int32_t(random() % uint32_t(count)) : 0;
+        };
+        const auto anyNet = [&]() -> const CNet& {
+            return *std::as_const(nets).GetNet(1 + below(nets.GetCount() - 1));
+        };
+        // Seen whole, then at twice and three times the size about a point of the board's
+        // middle half.
+        doc->View().SetScale(wholeScale / int32_t(seed));
+        const CPoint middle(
+            doc->Design().GetBoardWidth() / 4 + below(doc->Design().GetBoardWidth() / 2),
+            -doc->Design().GetBoardHeight() / 4 - below(doc->Design().GetBoardHeight() / 2));
+        if (seed == 1)
+            doc->View().SetOffset(wholeOffset.x, wholeOffset.y);
+        else
+            doc->View().SetOffset(crowdedWidth / 2 * doc->View().GetScale() - middle.x,
+                                  crowdedHeight / 2 * doc->View().GetScale() - middle.y);
+        const QImage start = whole();
+        int32_t drawn = 0;
+        for (int y = 0; y < crowdedHeight; ++y) {
+            for (int x = 0; x < crowdedWidth; ++x)
+                drawn += start.pixel(x, y) != background ? 1 : 0;
+        }
+        ASSERT_GT(drawn, crowdedWidth * crowdedHeight / 4) << "seed " << seed;
+        int32_t partial = 0;
+        std::string steps;
+        for (int32_t step = 0; step < 120; ++step) {
+            session.SetMode(ID_EDIT_SELECT_MODE);
+            switch (below(16)) {
+            case 0:
+                steps += "select components, ";
+                for (int32_t k = below(4); k >= 0; --k)
+                    components.Select(below(components.GetCount()), true);
+                break;
+            case 1: {
+                steps += "select in a band, ";
+                const CPoint corner(below(doc->Design().GetBoardWidth()),
+                                    below(doc->Design().GetBoardHeight()));
+                session.State().rubberBand =
+                    CRect(corner.x, corner.y, corner.x + below(doc->Design().GetBoardWidth() / 10),
+                          corner.y + below(doc->Design().GetBoardHeight() / 10));
+                session.SelectInRect(true);
+                break;
+            }
+            case 2: {
+                steps += "select a via, ";
+                const CNet& net = anyNet();
+                for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
+                    if (net.IsPadVertex(v)) {
+                        const CPoint at = net.GetVertexPoint(v);
+                        nets.SelectViasInRect(CRect(at.x - 10, at.y - 10, at.x + 10, at.y + 10),
+                                              CNet::hitSelect);
+                        break;
+                    }
+                }
+                break;
+            }
+            case 3:
+                steps += "move, ";
+                session.SetAction(CEditState::actionDragging);
+                doc->Editing().MoveSelection(below(200000) - 100000, below(200000) - 100000);
+                session.SetAction(CEditState::actionWaiting);
+                break;
+            case 4:
+                steps += "rotate, ";
+                doc->Editing().RotateSelection90();
+                break;
+            case 5:
+                steps += "copy, ";
+                doc->Editing().CopySelection();
+                break;
+            case 6:
+                steps += "delete, ";
+                doc->Editing().DeleteSelection();
+                break;
+            case 7:
+            case 8:
+                steps += "Undo, ";
+                doc->History().Undo();
+                break;
+            case 9:
+                steps += "Redo, ";
+                doc->History().Redo();
+                break;
+            case 10:
+                steps += "deselect, ";
+                session.SelectAll(false);
+                break;
+            case 11:
+                steps += "current net, ";
+                nets.SetCurrentNet(below(nets.GetCount()));
+                break;
+            case 12:
+                steps += "pin info, ";
+                doc->Design().SetPadInfoMode(below(7));
+                break;
+            case 13: {
+                steps += "component ratsnest, ";
+                CComponent& component = *components.GetComponent(below(components.GetCount()));
+                component.SetRatsnestShown(!component.IsRatsnestShown());
+                break;
+            }
+            case 14: {
+                steps += "add a track, ";
+                const CComponent& component =
+                    *components.GetComponent(below(components.GetCount()));
+                if (component.GetPadCount(shapes) == 0)
+                    break;
+                const CPoint pin = component.GetPadPosition(0, shapes);
+                clickAt(ID_TRACKS_ADD, pin);
+                session.MoveCursorTo(CPoint(pin.x + 50000, pin.y + 20000 * (below(3) - 1)));
+                nets.GetTrackTool().OnTrackToolMouseMove(session);
+                nets.GetTrackTool().OnTrackToolClick(session);
+                nets.GetTrackTool().EndTrackTool(session);
+                break;
+            }
+            default: {
+                steps += "delete a segment, ";
+                const auto segment = segmentOf(anyNet());
+                if (!segment)
+                    break;
+                session.SetWorkLayer(segment->second);
+                clickAt(ID_TRACKS_DELETE_SEGMENTS, segment->first);
+                break;
+            }
+            }
+            partial += redraw() ? 0 : 1;
+            ASSERT_EQ(kept, whole()) << "seed " << seed << ": " << steps;
+        }
+        // Most steps change a few places; the test is about those.
+        EXPECT_GT(partial, 60) << "seed " << seed;
+        session.SelectAll(false);
+    }
+    CWorkPool::SetThreadCount(threadsWere);
 }
 
 } // namespace
