@@ -51,19 +51,16 @@ std::size_t CDrawList::RangeCount(std::size_t count, std::size_t minimumRange)
     return std::min(count / minimumRange, 4 * threads);
 }
 
-std::vector<std::size_t> CDrawList::Pick(std::size_t count,
-                                         const std::function<bool(std::size_t)>& meets)
+std::vector<std::size_t> CDrawList::PickInBlocks(
+    std::size_t count,
+    const std::function<void(std::size_t, std::size_t, std::vector<std::size_t>&)>& pick)
 {
     // A look at each of a big board's items waits on memory for each: the look is shared out
     // in blocks, each kept apart and joined in order.
     constexpr std::size_t block = 4096;
     const std::size_t blocks = (count + block - 1) / block;
     const auto pickBlock = [&](std::size_t b, std::vector<std::size_t>& into) {
-        const std::size_t last = std::min(count, (b + 1) * block);
-        for (std::size_t i = b * block; i < last; ++i) {
-            if (meets(i))
-                into.push_back(i);
-        }
+        pick(b * block, std::min(count, (b + 1) * block), into);
     };
     std::vector<std::size_t> picked;
     if (blocks < 2 || CWorkPool::ThreadCount() < 2) {

@@ -317,12 +317,17 @@ void CNetArray::DrawViaLabels(CDeviceContext& dc, std::span<const int32_t> padCo
     std::vector<int32_t> numbered(mode == viaNumbers ? m_nets.size() + 1 : 0);
     const bool counted = padCounts.size() == m_nets.size();
     std::vector<uint8_t> meets(m_nets.size());
-    CWorkPool::Shared().ForEach(m_nets.size(), [&](size_t i) {
-        const CNet& net = *std::as_const(m_nets)[i];
-        meets[i] = window.MayMeet(net.GetBox());
-        if (!numbered.empty())
-            numbered[i + 1] = counted ? padCounts[i] : net.CountPadVertices();
-    });
+    // In runs, looked at inline: the look waits on each net's memory, and a call per net kept
+    // the processor from waiting on several at once.
+    CWorkPool::Shared().ForEachRun(
+        m_nets.size(), minimumNetRange, [&](size_t, size_t first, size_t last) {
+            for (size_t i = first; i < last; ++i) {
+                const CNet& net = *std::as_const(m_nets)[i];
+                meets[i] = window.MayMeet(net.GetBox());
+                if (!numbered.empty())
+                    numbered[i + 1] = counted ? padCounts[i] : net.CountPadVertices();
+            }
+        });
     for (size_t i = 1; i < numbered.size(); ++i)
         numbered[i] = int32_t(uint32_t(numbered[i]) + uint32_t(numbered[i - 1]));
     std::vector<size_t> picked;
