@@ -354,10 +354,10 @@ bool CDocumentPaint::RedrawBoard(CDeviceContext& dc, const void* canvas, const C
     std::vector<uint8_t> fingerprint = PictureFingerprint(canvas);
     const std::optional<CRect> changed = ChangedPixels(dc, fingerprint);
     // Counting every net's vias for their running numbers took longer than drawing what a
-    // small edit changed.
+    // small edit changed. A picture drawn in part had no net's count of vias changed.
     std::vector<int32_t> padCounts;
     if (m_design.GetPadInfoMode() == CNetArray::viaNumbers)
-        padCounts = m_painted.PadCounts(m_design.GetNets());
+        padCounts = m_painted.PadCounts(m_design.GetNets(), changed.has_value());
     if (!changed) {
         dc.FillSolidRect(buffer, background);
         DrawBoardWithin(dc, GetVisibleBoardRect(clipMargin), padCounts);

@@ -96,10 +96,14 @@ void CPaintedBoard::Forget()
     m_fingerprint.clear();
 }
 
-std::vector<int32_t> CPaintedBoard::PadCounts(const CNetArray& nets) const
+std::vector<int32_t> CPaintedBoard::PadCounts(const CNetArray& nets, bool asKept) const
 {
     const size_t count = size_t(nets.GetCount());
     const bool kept = IsRecorded() && m_padCounts.size() == count;
+    // A delete renumbers the pins of thousands of nets: looking at each again cost more than
+    // drawing what the delete changed.
+    if (kept && asKept)
+        return m_padCounts;
     // Nets unchanged are only looked up: a run of them is not worth waking a thread for.
     constexpr size_t netsAlone = 4096;
     std::vector<int32_t> counts(count);

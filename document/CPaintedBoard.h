@@ -58,8 +58,9 @@ public:
 
     // Each net's count of pad and via vertices, which the running via numbers add up: those of
     // the nets unchanged since the picture was recorded with them are taken from it, the rest
-    // are counted.
-    std::vector<int32_t> PadCounts(const CNetArray& nets) const;
+    // are counted. `asKept` says that ChangedBoxes with `viaCounts` gave boxes for the nets as
+    // they are: it found no net's count changed, so the kept counts are taken whole.
+    std::vector<int32_t> PadCounts(const CNetArray& nets, bool asKept = false) const;
 
 private:
     // Lets go of the kept copies.
