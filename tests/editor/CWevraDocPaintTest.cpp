@@ -481,7 +481,33 @@ TEST_F(CDocPaintTest, AReturnedFillsPictureFollowsEveryChange)
 // A crowded board looks the same drawn on one thread and on several: whole and zoomed in, with
 // a current net, a selected component and labels at every pad and via; and with everything
 // selected, drawn over it in the highlight colours.
-class CCrowdedPaintTest : public QtApplicationFixture<CDocumentTest> {};
+class CCrowdedPaintTest : public QtApplicationFixture<CDocumentTest> {
+protected:
+    // The view's kept board picture drawn again, in part where only a few places changed; true
+    // when it was drawn whole.
+    bool RedrawKept()
+    {
+        const QSize size(views.client.cx, views.client.cy);
+        if (kept.size() != size)
+            kept = QImage(size, QImage::Format_RGB32);
+        QPainter painter(&kept);
+        CQtDeviceContext dc(painter);
+        return doc->Paint().RedrawBoard(dc, &kept, CRect(0, 0, size.width(), size.height()),
+                                        RGB(0x60, 0x60, 0x60), [](CDeviceContext&) {});
+    }
+    // The whole picture of the board as it now is.
+    QImage Whole()
+    {
+        QImage image(views.client.cx, views.client.cy, QImage::Format_RGB32);
+        image.fill(background);
+        QPainter painter(&image);
+        CQtDeviceContext dc(painter);
+        doc->Paint().DrawBoard(dc);
+        return image;
+    }
+
+    QImage kept;
+};
 
 TEST_F(CCrowdedPaintTest, SeveralThreadsPaintWhatOneThreadPaints)
 {
@@ -544,28 +570,12 @@ TEST_F(CCrowdedPaintTest, APictureDrawnAgainInPartShowsTheWholeBigBoard)
     ASSERT_GT(counts.nets + counts.components, 10000);
     doc->View().ZoomAll();
     doc->View().ScrollBy(0, doc->Design().GetBoardHeight());
-    const CRect buffer(0, 0, crowdedWidth, crowdedHeight);
-    QImage kept(crowdedWidth, crowdedHeight, QImage::Format_RGB32);
-    const auto redraw = [&] {
-        QPainter painter(&kept);
-        CQtDeviceContext dc(painter);
-        return doc->Paint().RedrawBoard(dc, &kept, buffer, RGB(0x60, 0x60, 0x60),
-                                        [](CDeviceContext&) {});
-    };
-    const auto whole = [&] {
-        QImage image(crowdedWidth, crowdedHeight, QImage::Format_RGB32);
-        image.fill(background);
-        QPainter painter(&image);
-        CQtDeviceContext dc(painter);
-        doc->Paint().DrawBoard(dc);
-        return image;
-    };
     doc->Session().SetMode(ID_EDIT_SELECT_MODE);
     // The labels' texts are laid out first on this thread: the fonts Qt keeps for the pool's
     // threads would outlive the application object the suite deletes.
     const int threadsWere = CWorkPool::ThreadCount();
     CWorkPool::SetThreadCount(1);
-    ASSERT_TRUE(redraw());
+    ASSERT_TRUE(RedrawKept());
     CWorkPool::SetThreadCount(threadsWere);
     CComponentArray& components = doc->Design().GetComponents();
     for (int32_t i = components.GetCount() / 2; i < components.GetCount() / 2 + 100; ++i)
@@ -579,9 +589,9 @@ TEST_F(CCrowdedPaintTest, APictureDrawnAgainInPartShowsTheWholeBigBoard)
         else if (std::string_view(step) == "Redo")
             doc->History().Redo();
         const QImage before = kept;
-        EXPECT_FALSE(redraw());
+        EXPECT_FALSE(RedrawKept());
         EXPECT_NE(kept, before);
-        EXPECT_EQ(kept, whole());
+        EXPECT_EQ(kept, Whole());
     }
 
     // Vias are numbered on from net to net: taking a selected via out of a net in the middle
@@ -600,10 +610,10 @@ TEST_F(CCrowdedPaintTest, APictureDrawnAgainInPartShowsTheWholeBigBoard)
     const CPoint at = middle->GetVertexPoint(via);
     ASSERT_TRUE(
         nets.SelectViasInRect(CRect(at.x - 10, at.y - 10, at.x + 10, at.y + 10), CNet::hitSelect));
-    redraw();
+    RedrawKept();
     doc->Editing().DeleteSelection();
-    redraw();
-    EXPECT_EQ(kept, whole());
+    RedrawKept();
+    EXPECT_EQ(kept, Whole());
 
     // A click of a track tool makes another net current: its copper and its pins, and those of
     // the net current before, change colour, and only there.
@@ -615,14 +625,14 @@ TEST_F(CCrowdedPaintTest, APictureDrawnAgainInPartShowsTheWholeBigBoard)
     ASSERT_EQ(routed.size(), 2u);
     // Seen whole, the pin numbers would cover most of the copper.
     doc->Design().SetPadInfoMode(0);
-    redraw();
+    RedrawKept();
     for (const int32_t current : {routed[0], routed[1], 0}) {
         SCOPED_TRACE(testing::Message() << "current net " << current);
         nets.SetCurrentNet(current);
         const QImage before = kept;
-        EXPECT_FALSE(redraw());
+        EXPECT_FALSE(RedrawKept());
         EXPECT_NE(kept, before);
-        EXPECT_EQ(kept, whole());
+        EXPECT_EQ(kept, Whole());
     }
 }
 
@@ -638,22 +648,6 @@ TEST_F(CCrowdedPaintTest, EditsInAnyOrderRepaintInPartWhatAWholePictureShows)
     CNetArray& nets = doc->Design().GetNets();
     CEditSession& session = doc->Session();
     const CShapeLib& shapes = doc->Design().GetShapeCache();
-    const CRect buffer(0, 0, crowdedWidth, crowdedHeight);
-    QImage kept(crowdedWidth, crowdedHeight, QImage::Format_RGB32);
-    const auto redraw = [&] {
-        QPainter painter(&kept);
-        CQtDeviceContext dc(painter);
-        return doc->Paint().RedrawBoard(dc, &kept, buffer, RGB(0x60, 0x60, 0x60),
-                                        [](CDeviceContext&) {});
-    };
-    const auto whole = [&] {
-        QImage image(crowdedWidth, crowdedHeight, QImage::Format_RGB32);
-        image.fill(background);
-        QPainter painter(&image);
-        CQtDeviceContext dc(painter);
-        doc->Paint().DrawBoard(dc);
-        return image;
-    };
     // A segment of a net between two track vertices, and its layer; none for a net without one.
     const auto segmentOf = [&](const CNet& net) -> std::optional<std::pair<CPoint, int32_t>> {
         for (int32_t i = 1; i < net.GetVertexCount(); ++i) {
@@ -678,7 +672,7 @@ TEST_F(CCrowdedPaintTest, EditsInAnyOrderRepaintInPartWhatAWholePictureShows)
     CWorkPool::SetThreadCount(1);
     doc->View().ZoomAll();
     doc->View().ScrollBy(0, doc->Design().GetBoardHeight());
-    ASSERT_TRUE(redraw());
+    ASSERT_TRUE(RedrawKept());
     // The edits move items off the board: each seed's view starts from the board seen whole.
     const int32_t wholeScale = doc->View().GetScale();
     const CPoint wholeOffset = doc->View().GetViewOffset();
@@ -701,7 +695,7 @@ TEST_F(CCrowdedPaintTest, EditsInAnyOrderRepaintInPartWhatAWholePictureShows)
         else
             doc->View().SetOffset(crowdedWidth / 2 * doc->View().GetScale() - middle.x,
                                   crowdedHeight / 2 * doc->View().GetScale() - middle.y);
-        const QImage start = whole();
+        const QImage start = Whole();
         int32_t drawn = 0;
         for (int y = 0; y < crowdedHeight; ++y) {
             for (int x = 0; x < crowdedWidth; ++x)
@@ -810,8 +804,8 @@ TEST_F(CCrowdedPaintTest, EditsInAnyOrderRepaintInPartWhatAWholePictureShows)
                 break;
             }
             }
-            partial += redraw() ? 0 : 1;
-            ASSERT_EQ(kept, whole()) << "seed " << seed << ": " << steps;
+            partial += RedrawKept() ? 0 : 1;
+            ASSERT_EQ(kept, Whole()) << "seed " << seed << ": " << steps;
         }
         // Most steps change a few places; the test is about those.
         EXPECT_GT(partial, 60) << "seed " << seed;
