@@ -277,12 +277,14 @@ CRect CDocumentPaint::BoardRectOfPixels(const CRect& pixels, int32_t margin) con
 
 bool CDocumentPaint::DrawBoard(CDeviceContext& dc)
 {
-    DrawBoardWithin(dc, GetVisibleBoardRect(clipMargin));
+    DrawBoardWithin(dc, GetVisibleBoardRect(clipMargin), {},
+                    m_design.GetComponents().PickRatsnestShown());
     return true;
 }
 
 void CDocumentPaint::DrawBoardWithin(CDeviceContext& dc, const CRect& clip,
-                                     std::span<const int32_t> padCounts)
+                                     std::span<const int32_t> padCounts,
+                                     std::span<const size_t> ratsnestShown)
 {
     m_paint.boardDirty = false;
     if (!AreScreenPensCurrent())
@@ -341,7 +343,7 @@ void CDocumentPaint::DrawBoardWithin(CDeviceContext& dc, const CRect& clip,
     // Grid dots lie over everything.
     if (m_design.GetGridSettings().GetCurrentMode() == CGridArr::modeDots)
         m_design.GetGridSettings().Draw(dc, gridX, gridY, client.cx, client.cy, m_settings.scale);
-    DrawConnectionLines(dc);
+    DrawConnectionLines(dc, ratsnestShown);
     m_paint.penScale = m_settings.scale;
 }
 
@@ -352,7 +354,9 @@ bool CDocumentPaint::RedrawBoard(CDeviceContext& dc, const void* canvas, const C
                                  const std::function<void(CDeviceContext&)>& over)
 {
     std::vector<uint8_t> fingerprint = PictureFingerprint(canvas);
-    const std::optional<CRect> changed = ChangedPixels(dc, fingerprint);
+    // Both the comparison and the drawing ask which components show their ratsnest.
+    const std::vector<size_t> ratsnestShown = m_design.GetComponents().PickRatsnestShown();
+    const std::optional<CRect> changed = ChangedPixels(dc, fingerprint, !ratsnestShown.empty());
     // Counting every net's vias for their running numbers took longer than drawing what a
     // small edit changed. A picture drawn in part had no net's count of vias changed.
     std::vector<int32_t> padCounts;
@@ -360,12 +364,12 @@ bool CDocumentPaint::RedrawBoard(CDeviceContext& dc, const void* canvas, const C
         padCounts = m_painted.PadCounts(m_design.GetNets(), changed.has_value());
     if (!changed) {
         dc.FillSolidRect(buffer, background);
-        DrawBoardWithin(dc, GetVisibleBoardRect(clipMargin), padCounts);
+        DrawBoardWithin(dc, GetVisibleBoardRect(clipMargin), padCounts, ratsnestShown);
         over(dc);
     } else if (!changed->IsRectEmpty()) {
         dc.IntersectClipRect(*changed);
         dc.FillSolidRect(*changed, background);
-        DrawBoardWithin(dc, BoardRectOfPixels(*changed, clipMargin), padCounts);
+        DrawBoardWithin(dc, BoardRectOfPixels(*changed, clipMargin), padCounts, ratsnestShown);
         over(dc);
         dc.ResetClip();
     }
@@ -442,14 +446,15 @@ std::vector<uint8_t> CDocumentPaint::PictureFingerprint(const void* canvas)
 }
 
 std::optional<CRect> CDocumentPaint::ChangedPixels(CDeviceContext& dc,
-                                                   const std::vector<uint8_t>& fingerprint)
+                                                   const std::vector<uint8_t>& fingerprint,
+                                                   bool componentRatsnest)
 {
     const int32_t scale = m_settings.scale;
     if (scale < 1)
         return std::nullopt;
     // The pins' clusters show in the unconnected-pin marks and in a component's ratsnest.
     const CComponentArray& components = m_design.GetComponents();
-    const bool pinClusters = m_paint.unconnectedPinMarks || !components.PickRatsnestShown().empty();
+    const bool pinClusters = m_paint.unconnectedPinMarks || componentRatsnest;
     // Running via numbers go on from net to net.
     const std::optional<std::vector<CRect>> boxes = m_painted.ChangedBoxes(
         m_design.GetNets(), components, m_design.GetPadStacks(), PictureSettings(), fingerprint,
@@ -614,9 +619,9 @@ void CDocumentPaint::DrawComponentTexts(CDeviceContext& dc, const CRect& clip, b
     }
 }
 
-void CDocumentPaint::DrawConnectionLines(CDeviceContext& dc)
+void CDocumentPaint::DrawConnectionLines(CDeviceContext& dc, std::span<const size_t> ratsnestShown)
 {
-    for (const size_t i : m_design.GetComponents().PickRatsnestShown())
+    for (const size_t i : ratsnestShown)
         m_design.GetNets().DrawComponentRatsnest(dc, int32_t(i));
 }
 

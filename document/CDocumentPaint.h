@@ -137,16 +137,19 @@ private:
     // with a margin around it; the parts of DrawBoard.
     bool AreScreenPensCurrent() const;
     // DrawBoard for the items that meet `clip` (board units); `padCounts` as
-    // CNetArray::DrawViaLabels takes them.
-    void DrawBoardWithin(CDeviceContext& dc, const CRect& clip,
-                         std::span<const int32_t> padCounts = {});
+    // CNetArray::DrawViaLabels takes them; `ratsnestShown` the components whose ratsnest is shown
+    // (CComponentArray::PickRatsnestShown).
+    void DrawBoardWithin(CDeviceContext& dc, const CRect& clip, std::span<const int32_t> padCounts,
+                         std::span<const size_t> ratsnestShown);
     // The settings as far as the board picture shows them.
     CDesignSettings PictureSettings() const;
     // Everything but the nets, the components and the settings that the board picture shows.
     std::vector<uint8_t> PictureFingerprint(const void* canvas);
     // The pixel rectangle to draw again for what changed since the last picture (empty when
-    // nothing did), or none when the whole picture is to be drawn.
-    std::optional<CRect> ChangedPixels(CDeviceContext& dc, const std::vector<uint8_t>& fingerprint);
+    // nothing did), or none when the whole picture is to be drawn; `componentRatsnest` says whether
+    // a component shows its ratsnest.
+    std::optional<CRect> ChangedPixels(CDeviceContext& dc, const std::vector<uint8_t>& fingerprint,
+                                       bool componentRatsnest);
     // The board rectangle that a rectangle of view pixels shows, grown by `margin`.
     CRect BoardRectOfPixels(const CRect& pixels, int32_t margin) const;
     CRect GetVisibleBoardRect(int32_t margin) const;
@@ -162,7 +165,7 @@ private:
     void DrawBoardHoles(CDeviceContext& dc, const COutputRec& set, const CRect& clip,
                         const MeetingItems& meeting);
     void DrawComponentTexts(CDeviceContext& dc, const CRect& clip, bool selected);
-    void DrawConnectionLines(CDeviceContext& dc);
+    void DrawConnectionLines(CDeviceContext& dc, std::span<const size_t> ratsnestShown);
     void DrawPadAt(CDeviceContext& dc, CPoint cursor, int32_t layer) const;
     void DrawInvertedRect(CDeviceContext& dc, const CRect& rect) const;
     // The preview's scale and offset 0, with pens of `penKind`; EndPreview puts the view's back
