@@ -9,21 +9,22 @@
 namespace {
 
 // Characters from..from+count-1 of the line; what lies beyond its end is empty.
-std::string Columns(const std::string& line, size_t from, size_t count)
+std::string_view Columns(std::string_view line, size_t from, size_t count)
 {
-    return from < line.size() ? line.substr(from, count) : std::string();
+    return from < line.size() ? line.substr(from, count) : std::string_view();
 }
 
-void Finish(CComponentRecord& record, std::string type, std::string reference, std::string shape)
+void Finish(CComponentRecord& record, std::string_view type, std::string_view reference,
+            std::string_view shape)
 {
-    record.type = TrimRight(type);
-    record.reference = ToUpperAscii(TrimRight(reference));
-    record.shape = ToUpperAscii(TrimRight(shape));
+    record.type = TrimRightView(type);
+    record.reference = ToUpperAscii(TrimRightView(reference));
+    record.shape = ToUpperAscii(TrimRightView(shape));
 }
 
-bool IsBlankLine(const std::string& line)
+bool IsBlankLine(std::string_view line)
 {
-    return TrimRight(line).empty();
+    return TrimRightView(line).empty();
 }
 
 // Column layout of a Mentor part line: the reference, "PART " at this column, type and shape.
@@ -64,7 +65,7 @@ bool CComponentListReader::ReadComponentRecord(CComponentRecord& record)
 
 bool CComponentListReader::ReadCalayRecord(CComponentRecord& record)
 {
-    std::string line;
+    std::string_view line;
     while (m_lines.Next(line)) {
         if (IsBlankLine(line))
             continue;
@@ -78,7 +79,7 @@ bool CComponentListReader::ReadCalayRecord(CComponentRecord& record)
 
 bool CComponentListReader::ReadMentorRecord(CComponentRecord& record)
 {
-    std::string line;
+    std::string_view line;
     while (m_lines.Next(line)) {
         if (IsBlankLine(line) || line[0] == '#')
             continue;
@@ -95,21 +96,21 @@ bool CComponentListReader::ReadMentorRecord(CComponentRecord& record)
 
 bool CComponentListReader::ReadMultiSimRecord(CComponentRecord& record)
 {
-    std::string line;
+    std::string_view line;
     while (m_lines.Next(line)) {
         const size_t comma = line.find(',');
         const size_t semicolon = line.find(';');
-        if (comma == std::string::npos || comma == 0 || semicolon == std::string::npos ||
+        if (comma == std::string_view::npos || comma == 0 || semicolon == std::string_view::npos ||
             semicolon == 0)
             continue;
         record.line = m_lines.GetLineNumber();
         record.text = line;
         // Fields are closed by commas; one that no comma closes is empty.
-        std::string fields[3];
+        std::string_view fields[3];
         size_t start = 0;
-        for (std::string& field : fields) {
+        for (std::string_view& field : fields) {
             const size_t end = line.find(',', start);
-            if (end == std::string::npos)
+            if (end == std::string_view::npos)
                 break;
             field = line.substr(start, end - start);
             start = end + 1;
@@ -124,19 +125,19 @@ bool CComponentListReader::ReadBlockRecord(CComponentRecord& record, int32_t lin
                                            int32_t referenceLine, int32_t shapeLine,
                                            int32_t typeLine)
 {
-    std::string line;
+    std::string_view line;
     while (m_lines.Next(line)) {
-        if (TrimRight(line) != "[")
+        if (TrimRightView(line) != "[")
             continue;
         record.line = m_lines.GetLineNumber();
         record.text = line;
-        std::string fields[3];
+        std::string_view fields[3];
         for (int32_t k = 1; k <= lineCount; ++k) {
             if (!m_lines.Next(line))
                 break;
             // A block that closes early, or runs into the next block, ends here: the rest of
             // its fields stay empty.
-            const std::string trimmed = TrimRight(line);
+            const std::string_view trimmed = TrimRightView(line);
             if (trimmed == "]" || trimmed == "[" || trimmed == "(") {
                 if (trimmed != "]")
                     m_lines.Unread();

@@ -69,7 +69,7 @@ bool CNetReader::Read()
 
 void CNetReader::Header(std::string_view name)
 {
-    std::string trimmed = TrimRight(name);
+    std::string trimmed(TrimRightView(name));
     if (trimmed == reservedNetName) {
         m_sink.OnReservedNetName(m_lines.GetLineNumber());
         trimmed = reservedNetReplacement;
@@ -171,34 +171,35 @@ void CNetReader::ReadMultiSimNets()
     }
 }
 
-void CNetReader::BlockPin(const std::string& token)
+void CNetReader::BlockPin(std::string_view token)
 {
     size_t separator = token.find('-');
-    if (separator == std::string::npos)
+    if (separator == std::string_view::npos)
         separator = token.find(',');
-    const std::string reference =
-        separator == std::string::npos ? std::string() : Trim(token.substr(0, separator));
+    const std::string_view reference = separator == std::string_view::npos
+                                           ? std::string_view()
+                                           : TrimView(token.substr(0, separator));
     if (reference.empty()) {
-        m_sink.OnUnreadable(m_lines.GetLineNumber(), token);
+        m_sink.OnUnreadable(m_lines.GetLineNumber(), std::string(token));
         return;
     }
     // References are compared with the component list's, which is in upper case.
-    m_sink.OnPin(ToUpperAscii(reference), Trim(token.substr(separator + 1)),
+    m_sink.OnPin(ToUpperAscii(reference), std::string(TrimView(token.substr(separator + 1))),
                  m_lines.GetLineNumber());
 }
 
 void CNetReader::ReadBlockNets()
 {
-    std::string raw;
+    std::string_view raw;
     bool inBlock = false;
     while (m_lines.Next(raw)) {
-        const std::string line = Trim(raw);
+        const std::string_view line = TrimView(raw);
         if (!inBlock) {
-            if (TrimRight(raw) != "(")
+            if (TrimRightView(raw) != "(")
                 continue;
             if (!m_lines.Next(raw))
                 break;
-            if (Trim(raw) == ")")
+            if (TrimView(raw) == ")")
                 continue;
             Header(raw);
             inBlock = true;
@@ -222,10 +223,7 @@ int32_t CNetReader::UnclosedBlockLine(CNetlistLines& lines)
     int32_t open = 0;
     std::string_view line;
     while (lines.Next(line)) {
-        while (!line.empty() && IsNetlistBlank(line.front()))
-            line.remove_prefix(1);
-        while (!line.empty() && IsNetlistBlank(line.back()))
-            line.remove_suffix(1);
+        line = TrimView(line);
         if (line == "[" || line == "(")
             open = lines.GetLineNumber();
         else if (line == "]" || line == ")")

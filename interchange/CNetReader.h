@@ -59,7 +59,7 @@ private:
     // The header's name, trailing blanks removed and the reserved name replaced.
     void Header(std::string_view name);
     // A pin token "R<separator>P"; reported when it has no reference or no separator.
-    void BlockPin(const std::string& token);
+    void BlockPin(std::string_view token);
 
     NetlistFormat m_format;
     CNetlistLines& m_lines;

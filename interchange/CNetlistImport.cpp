@@ -523,10 +523,7 @@ bool CNetlistImport::ReadNetFile(const std::filesystem::path& path)
         SectionMessage("ERROR: Open Netlist: " + PathText(netPath));
         return false;
     }
-    int64_t lineCount = 0;
-    for (std::string_view line; lines.Next(line);)
-        ++lineCount;
-    lines.Rewind();
+    const int64_t lineCount = lines.CountLines();
     m_progress->SetStatus("Reading nets");
     CPadNetSink sink(
         m_document->GetComponents(), m_document->GetNets(),

@@ -111,13 +111,7 @@ bool CNetlistImport::LoadNetsOnly(CNetlistDocument& document, const std::filesys
         ShowOpenFailure("NET", "Load NET File", netPath, reason);
         return false;
     }
-    int64_t lineCount = 0;
-    if (progress) {
-        for (std::string_view line; lines.Next(line);)
-            ++lineCount;
-        lines.Rewind();
-    }
-    CAliasSink sink(aliases, progress, from, to, lineCount);
+    CAliasSink sink(aliases, progress, from, to, progress ? lines.CountLines() : 0);
     return CNetReader(m_format, lines, sink).Read();
 }
 

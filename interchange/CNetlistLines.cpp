@@ -1,5 +1,6 @@
 #include "interchange/CNetlistLines.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "framework/CArchiveException.h"
@@ -48,17 +49,25 @@ bool CNetlistLines::Next(std::string_view& line)
         return false;
     m_previousPosition = m_position;
     const std::string_view bytes = m_bytes;
-    // The next line feed, kept while lines end before it (a file of lone CRs has none to
-    // look for again), then a carriage return before it: find_first_of would look for both
-    // ends at every byte.
-    if (m_position < m_feedFrom || m_position > m_feed) {
-        const void* const feed =
-            std::memchr(bytes.data() + m_position, '\n', bytes.size() - m_position);
-        m_feedFrom = m_position;
-        m_feed = feed ? size_t(static_cast<const char*>(feed) - bytes.data()) : bytes.size();
+    // Most netlist lines are a pin or a name of a few bytes: they are looked through byte by
+    // byte, as a call to search them cost more than the search.
+    constexpr size_t shortLine = 32;
+    size_t end = m_position;
+    const size_t shortEnd = std::min(bytes.size(), m_position + shortLine);
+    while (end < shortEnd && bytes[end] != '\n' && bytes[end] != '\r')
+        ++end;
+    if (end == shortEnd && end < bytes.size()) {
+        // The next line feed, kept while lines end before it (a file of lone CRs has none to
+        // look for again), then a carriage return before it: find_first_of would look for both
+        // ends at every byte.
+        if (end < m_feedFrom || end > m_feed) {
+            const void* const feed = std::memchr(bytes.data() + end, '\n', bytes.size() - end);
+            m_feedFrom = end;
+            m_feed = feed ? size_t(static_cast<const char*>(feed) - bytes.data()) : bytes.size();
+        }
+        const void* const ret = std::memchr(bytes.data() + end, '\r', m_feed - end);
+        end = ret ? size_t(static_cast<const char*>(ret) - bytes.data()) : m_feed;
     }
-    const void* const ret = std::memchr(bytes.data() + m_position, '\r', m_feed - m_position);
-    const size_t end = ret ? size_t(static_cast<const char*>(ret) - bytes.data()) : m_feed;
     if (end == bytes.size()) {
         line = bytes.substr(m_position);
         m_position = m_bytes.size();
@@ -70,6 +79,15 @@ bool CNetlistLines::Next(std::string_view& line)
     }
     ++m_lineNumber;
     return true;
+}
+
+int64_t CNetlistLines::CountLines() const
+{
+    // Files end their lines with CR LF, LF or CR: the more frequent of the two ends counts
+    // them, near enough for a progress bar.
+    const auto feeds = std::count(m_bytes.begin(), m_bytes.end(), '\n');
+    const auto returns = std::count(m_bytes.begin(), m_bytes.end(), '\r');
+    return int64_t(std::max(feeds, returns)) + (EndsInsideALine() ? 1 : 0);
 }
 
 void CNetlistLines::Rewind()

@@ -36,6 +36,8 @@ public:
     {
         return !m_bytes.empty() && m_bytes.back() != '\n' && m_bytes.back() != '\r';
     }
+    // About how many lines there are (exact unless line ends are mixed), without reading them.
+    int64_t CountLines() const;
     // Back to before the first line.
     void Rewind();
     // The line Next delivered last comes again with the next call (one line back at most).

@@ -10,12 +10,26 @@ bool IsNetlistBlank(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-std::string TrimRight(std::string_view text)
+std::string_view TrimRightView(std::string_view text)
 {
     size_t end = text.size();
     while (end > 0 && IsNetlistBlank(text[end - 1]))
         --end;
-    return std::string(text.substr(0, end));
+    return text.substr(0, end);
+}
+
+std::string_view TrimView(std::string_view text)
+{
+    text = TrimRightView(text);
+    size_t start = 0;
+    while (start < text.size() && IsNetlistBlank(text[start]))
+        ++start;
+    return text.substr(start);
+}
+
+std::string TrimRight(std::string_view text)
+{
+    return std::string(TrimRightView(text));
 }
 
 std::string TrimLeft(std::string_view text)
@@ -28,7 +42,7 @@ std::string TrimLeft(std::string_view text)
 
 std::string Trim(std::string_view text)
 {
-    return TrimLeft(TrimRight(text));
+    return std::string(TrimView(text));
 }
 
 bool HasControlBytes(std::string_view line)

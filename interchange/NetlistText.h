@@ -12,6 +12,9 @@ bool IsNetlistBlank(char c);
 std::string TrimRight(std::string_view text);
 std::string TrimLeft(std::string_view text);
 std::string Trim(std::string_view text);
+// The same, seen in place: the readers look at every line of a big netlist.
+std::string_view TrimRightView(std::string_view text);
+std::string_view TrimView(std::string_view text);
 std::string ToUpperAscii(std::string_view text);
 // Whether a line holds a control byte other than a tab: no text file the DOS program wrote does.
 bool HasControlBytes(std::string_view line);

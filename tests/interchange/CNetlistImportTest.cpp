@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <chrono>
 #include <string>
@@ -254,6 +255,21 @@ TEST(CNetlistLinesTest, LineEndsAndNumbers)
     std::vector<std::string> twice = once;
     twice.insert(twice.end(), once.begin(), once.end());
     EXPECT_EQ(seen, twice);
+
+    // Lines of every length from none to far past a pin line's, with every kind of end, the
+    // last one without.
+    std::string text;
+    std::vector<std::string> written;
+    for (size_t length = 0; length < 100; ++length) {
+        written.push_back(std::string(length, char('a' + length % 26)));
+        text += written.back() + (length == 99 ? "" : std::array{"\n", "\r\n", "\r"}[length % 3]);
+    }
+    CNetlistLines varied(text);
+    std::vector<std::string> split;
+    while (varied.Next(view))
+        split.emplace_back(view);
+    EXPECT_EQ(split, written);
+    EXPECT_EQ(CNetlistLines(std::string("a\r\nb\r\n\r\nc")).CountLines(), 4);
 }
 
 // Names keep the first number given to them, through every growth of the index.
