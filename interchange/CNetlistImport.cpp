@@ -155,9 +155,26 @@ bool CNetlistImport::Run(CNetlistDocument& document, const std::filesystem::path
     m_errorFlags = 0;
     m_changed = false;
     m_cancelled = false;
-    if (document.GetComponents().GetCount() < 1)
-        return Import(path);
-    return Annotate(path);
+    const bool result = document.GetComponents().GetCount() < 1 ? Import(path) : Annotate(path);
+    // The next run reads the files as they are then.
+    m_readPath.clear();
+    m_readLines = CNetlistLines();
+    return result;
+}
+
+bool CNetlistImport::OpenLines(const std::filesystem::path& path, CNetlistLines& lines,
+                               std::string* reason)
+{
+    if (!m_readPath.empty() && path == m_readPath) {
+        lines = m_readLines;
+        lines.Rewind();
+        return true;
+    }
+    if (!lines.Open(path, reason))
+        return false;
+    m_readPath = path;
+    m_readLines = lines;
+    return true;
 }
 
 bool CNetlistImport::Import(const std::filesystem::path& path)
@@ -316,7 +333,7 @@ NetlistFormat CNetlistImport::DetectFormat(const std::filesystem::path& path)
     const std::filesystem::path netPath = SiblingPath(path, ".NET");
     CNetlistLines lines;
     std::string reason;
-    m_netFileOpened = lines.Open(netPath, &reason);
+    m_netFileOpened = OpenLines(netPath, lines, &reason);
     if (!m_netFileOpened) {
         ShowOpenFailure("NET", "Load NET File", netPath, reason);
         return NETLIST_NONE;
@@ -401,7 +418,7 @@ bool CNetlistImport::RefuseUnclosedBlock(const std::filesystem::path& netPath)
     if (m_format != NETLIST_PROTEL && m_format != NETLIST_TANGO)
         return true;
     CNetlistLines lines;
-    if (!lines.Open(netPath))
+    if (!OpenLines(netPath, lines))
         return true; // the net step says why it cannot read the file
     const int32_t open = CNetReader::UnclosedBlockLine(lines);
     if (open == 0)
@@ -429,7 +446,7 @@ std::string CNetlistImport::ComponentListExtension() const
 bool CNetlistImport::OpenComponentList(const std::filesystem::path& listPath, CNetlistLines& lines)
 {
     std::string reason;
-    if (lines.Open(listPath, &reason))
+    if (OpenLines(listPath, lines, &reason))
         return true;
     const std::string kind = ComponentListExtension().substr(1);
     ShowOpenFailure(kind, "Load " + kind + " File", listPath, reason);
@@ -518,7 +535,7 @@ bool CNetlistImport::ReadNetFile(const std::filesystem::path& path)
     SectionMessage("Load " + m_formatName + " Netlist: " + PathText(netPath) + "\n");
     CNetlistLines lines;
     std::string reason;
-    if (!lines.Open(netPath, &reason)) {
+    if (!OpenLines(netPath, lines, &reason)) {
         ShowOpenFailure("NET", "Load NET File", netPath, reason);
         SectionMessage("ERROR: Open Netlist: " + PathText(netPath));
         return false;

@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "interchange/CNameIndex.h"
+#include "interchange/CNetlistLines.h"
 #include "interchange/CNetlistReport.h"
 #include "interchange/NetlistFormat.h"
 
 struct CComponentRecord;
 class CImportProgress;
 class CNetlistDocument;
-class CNetlistLines;
 
 // Brings a netlist into a design. A board without components gets the netlist's components
 // (placed above and right of the origin) and its nets; a board with components is brought in
@@ -124,6 +124,10 @@ private:
     // `listed` holds the references the component list names.
     bool ConfirmRemovals(const std::filesystem::path& path, const CNameIndex& listed);
     std::string ComponentListExtension() const;
+    // Opens a file of the run; a file read before in the run is not read again. False, with
+    // why when `reason` is given, when it cannot be read.
+    bool OpenLines(const std::filesystem::path& path, CNetlistLines& lines,
+                   std::string* reason = nullptr);
     // Opens the component list; false, after telling the user, when it cannot be read.
     bool OpenComponentList(const std::filesystem::path& listPath, CNetlistLines& lines);
     // Opens the net file, stores it as the design's netlist, reads it into the pads and
@@ -164,4 +168,8 @@ private:
     // The board's components by reference while the component step runs: a netlist of a
     // hundred thousand parts is not searched through once per part.
     CNameIndex m_referenceIndex;
+    // The file read last in the run: the net file serves the detection, the check for a block
+    // cut short, the component list of the block dialects, the removal check and the nets.
+    std::filesystem::path m_readPath;
+    CNetlistLines m_readLines;
 };

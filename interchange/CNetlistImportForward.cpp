@@ -159,7 +159,7 @@ bool CNetlistImport::ConfirmRemovals(const std::filesystem::path& path, const CN
     const CComponentArray& components = m_document->GetComponents();
     CNetlistLines lines;
     CAssignedPadsSink assigned(components);
-    if (lines.Open(SiblingPath(path, ".NET")))
+    if (OpenLines(SiblingPath(path, ".NET"), lines))
         CNetReader(m_format, lines, assigned).Read();
     int32_t deleted = 0;
     int64_t padsInNets = 0;

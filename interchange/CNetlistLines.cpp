@@ -13,12 +13,13 @@ constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 } // namespace
 
-CNetlistLines::CNetlistLines(std::string bytes) : m_bytes(std::move(bytes))
+CNetlistLines::CNetlistLines(std::string bytes)
+    : m_shared(std::make_shared<const std::string>(std::move(bytes))), m_bytes(*m_shared)
 {
     if (m_bytes.starts_with(byteOrderMark))
-        m_bytes.erase(0, byteOrderMark.size());
+        m_bytes.remove_prefix(byteOrderMark.size());
     if (!m_bytes.empty() && m_bytes.back() == dosEndOfFile)
-        m_bytes.pop_back();
+        m_bytes.remove_suffix(1);
 }
 
 bool CNetlistLines::Open(const std::filesystem::path& path, std::string* reason)

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -11,7 +12,8 @@
 // without its end; a last line without an end is a line too, and a DOS end-of-file mark after
 // the last line is dropped. Lines are numbered from 1 as an editor shows them, so that reports
 // can point at them. The bytes are kept as they are (Windows-1252); a UTF-8 byte order mark
-// before the first line is dropped.
+// before the first line is dropped. Copies share the bytes and read on from where the copied
+// lines stood, each on its own.
 class CNetlistLines {
 public:
     // Netlists and component lists are text of some bytes per pin: a board of a hundred
@@ -44,7 +46,9 @@ public:
     void Unread();
 
 private:
-    std::string m_bytes;
+    std::shared_ptr<const std::string> m_shared;
+    // The text of m_shared.
+    std::string_view m_bytes;
     size_t m_position = 0;
     size_t m_previousPosition = 0;
     // The first line feed at or after m_feedFrom (the size when there is none).

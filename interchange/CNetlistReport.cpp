@@ -1,5 +1,6 @@
 #include "interchange/CNetlistReport.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -9,13 +10,16 @@ namespace {
 
 std::string WithCrLf(const std::string& text)
 {
+    // The report of a big netlist holds a line per component and net: it is copied a line at a
+    // time, not a byte at a time.
     std::string result;
-    result.reserve(text.size() + text.size() / 16);
-    for (char c : text) {
-        if (c == '\n')
-            result += '\r';
-        result += c;
+    result.reserve(text.size() + size_t(std::count(text.begin(), text.end(), '\n')));
+    size_t start = 0;
+    for (size_t feed; (feed = text.find('\n', start)) != std::string::npos; start = feed + 1) {
+        result.append(text, start, feed - start);
+        result += "\r\n";
     }
+    result.append(text, start);
     return result;
 }
 
