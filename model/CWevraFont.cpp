@@ -46,6 +46,23 @@ void CWevraFont::Clear()
     m_records.fill(StrokeRec{});
     m_first.fill(0);
     m_end.fill(0);
+    m_reach.fill(GlyphReach{});
+}
+
+void CWevraFont::MeasureGlyphs()
+{
+    for (size_t code = 0; code < m_reach.size(); ++code) {
+        const Character c = GetCharacter(uint8_t(code));
+        GlyphReach& reach = m_reach[code];
+        reach = GlyphReach{};
+        for (int32_t r = c.first; r < c.end; ++r) {
+            const StrokeRec record = GetRecord(r);
+            reach.maxX = std::max(reach.maxX, record.x);
+            reach.maxY = std::max(reach.maxY, record.y);
+            reach.drawn = true;
+        }
+        reach.advance = GetRecord(c.advance).x;
+    }
 }
 
 std::string CWevraFont::CheckStructure(std::span<const uint8_t> bytes)
@@ -131,6 +148,7 @@ bool CWevraFont::LoadBytes(std::span<const uint8_t> bytes, std::string* why)
             ++code;
         m_first[size_t(code)] = uint16_t(n);
     }
+    MeasureGlyphs();
     return true;
 }
 
@@ -236,13 +254,13 @@ CRect CWevraFont::GetTextRect(std::string_view text, int32_t height) const
     int64_t bottom = 0;
     int64_t cursor = 0;
     for (char code : GlyphCodes(text)) {
-        const Character c = GetCharacter(uint8_t(code));
-        for (int32_t r = c.first; r < c.end; ++r) {
-            const StrokeRec record = GetRecord(r);
-            right = std::max(right, record.x * k + cursor);
-            bottom = std::max(bottom, record.y * k);
+        const GlyphReach& reach = m_reach[uint8_t(code)];
+        // Coordinates are never below zero: below a zero scale nothing reaches past the origin.
+        if (reach.drawn) {
+            right = std::max(right, reach.maxX * k + cursor);
+            bottom = std::max(bottom, reach.maxY * k);
         }
-        cursor = ClampCursor(cursor + GetRecord(c.advance).x * k);
+        cursor = ClampCursor(cursor + reach.advance * k);
     }
     return CRect(0, 0, SaturateToInt(right), SaturateToInt(bottom));
 }

@@ -110,6 +110,8 @@ private:
     bool DrawsOwnGlyph(uint8_t ansi) const;
 
     void Clear();
+    // How far each glyph's points reach, for measuring texts without walking their strokes.
+    void MeasureGlyphs();
 
     std::string m_name;
     std::filesystem::path m_file;
@@ -119,4 +121,13 @@ private:
     std::array<StrokeRec, size_t(recordCount) + 1> m_records{};
     std::array<uint16_t, 256> m_first{};
     std::array<uint16_t, 256> m_end{};
+    // The greatest coordinates of a glyph's points, and its advance width: a board of many
+    // components measures every component's texts when they are added.
+    struct GlyphReach {
+        bool drawn = false;
+        int16_t maxX = 0;
+        int16_t maxY = 0;
+        int16_t advance = 0;
+    };
+    std::array<GlyphReach, 256> m_reach{};
 };

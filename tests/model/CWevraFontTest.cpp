@@ -79,6 +79,18 @@ TEST(CWevraFontBuilt, FileHasTheFormatsSizeAndMeasuresByItsRecords)
     const CRect hello = MeasureFromBytes(file, {'H', 'E', 'L', 'L', 'O'}, 4800);
     EXPECT_GT(hello.right, 0);
     EXPECT_EQ(font.GetTextRect("HELLO", 4800), hello);
+    // Every printable character in one text, at heights that scale up, to nothing and below
+    // zero, where a glyph's farthest point is its least coordinate.
+    std::string printable;
+    std::vector<int> printableCodes;
+    for (int code = 0x20; code < 0x7F; ++code) {
+        printable += char(code);
+        printableCodes.push_back(code);
+    }
+    for (const int32_t height : {4800, 47, -4800, -130})
+        EXPECT_EQ(font.GetTextRect(printable, height),
+                  MeasureFromBytes(file, printableCodes, height))
+            << height;
 
     // A capital is exactly as tall as the text height: 48 of the cell's 48 units.
     int32_t top = 1000;
