@@ -1,40 +1,31 @@
 #include "interchange/CNetlistReport.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 
 #include "framework/CPathHelper.h"
 
-namespace {
-
-std::string WithCrLf(const std::string& text)
-{
-    // The report of a big netlist holds a line per component and net: it is copied a line at a
-    // time, not a byte at a time.
-    std::string result;
-    result.reserve(text.size() + size_t(std::count(text.begin(), text.end(), '\n')));
-    size_t start = 0;
-    for (size_t feed; (feed = text.find('\n', start)) != std::string::npos; start = feed + 1) {
-        result.append(text, start, feed - start);
-        result += "\r\n";
-    }
-    result.append(text, start);
-    return result;
-}
-
-} // namespace
-
 bool CNetlistReport::Create(const std::filesystem::path& path, const std::string& header)
 {
     m_path = path;
-    m_text = header;
+    m_text.clear();
+    Append(header);
     return Write();
+}
+
+void CNetlistReport::Append(std::string_view text)
+{
+    size_t start = 0;
+    for (size_t feed; (feed = text.find('\n', start)) != std::string_view::npos; start = feed + 1) {
+        m_text.append(text, start, feed - start);
+        m_text += "\r\n";
+    }
+    m_text.append(text, start);
 }
 
 bool CNetlistReport::Write() const
 {
-    return !m_path.empty() && CPathHelper::WriteFileAtomically(m_path, WithCrLf(m_text));
+    return !m_path.empty() && CPathHelper::WriteFileAtomically(m_path, m_text);
 }
 
 std::string CNetlistReport::TimeStampText(std::time_t time)
