@@ -83,8 +83,12 @@ void BM_NetlistImportNewBoard(benchmark::State& state)
 }
 BENCHMARK(BM_NetlistImportNewBoard)->Unit(benchmark::kMillisecond);
 
+// A design numbers its nets in 16 bits: a netlist of more components than this shares fewer
+// nets among more pins.
+constexpr int32_t mostNets = 60000;
+
 // A Tango netlist of `count` four-pin components in their "[" blocks and as many four-pin nets
-// in "(" blocks.
+// in "(" blocks; past mostNets components, mostNets nets of as many pins as it takes.
 std::filesystem::path WriteTangoNetlist(int32_t count)
 {
     const std::filesystem::path folder =
@@ -94,10 +98,21 @@ std::filesystem::path WriteTangoNetlist(int32_t count)
     std::ofstream nets(folder / "BENCH.NET", std::ios::binary);
     for (int32_t i = 0; i < count; ++i)
         nets << "[\r\nU" << i + 1 << "\r\nQUAD\r\nTYPE" << i % 50 << "\r\n]\r\n";
-    for (int32_t k = 0; k < count; ++k) {
+    if (count <= mostNets) {
+        for (int32_t k = 0; k < count; ++k) {
+            nets << "(\r\nNET" << k << "\r\n";
+            for (int32_t p = 0; p < padsPerComponent; ++p)
+                nets << 'U' << (k + p) % count + 1 << '-' << p + 1 << "\r\n";
+            nets << ")\r\n";
+        }
+        return folder / "BENCH.NET";
+    }
+    const int64_t pins = int64_t(count) * padsPerComponent;
+    for (int32_t k = 0; k < mostNets; ++k) {
         nets << "(\r\nNET" << k << "\r\n";
-        for (int32_t p = 0; p < padsPerComponent; ++p)
-            nets << 'U' << (k + p) % count + 1 << '-' << p + 1 << "\r\n";
+        for (int64_t pin = k; pin < pins; pin += mostNets)
+            nets << 'U' << pin / padsPerComponent + 1 << '-' << pin % padsPerComponent + 1
+                 << "\r\n";
         nets << ")\r\n";
     }
     return folder / "BENCH.NET";
@@ -121,7 +136,12 @@ void BM_NetlistImportTango(benchmark::State& state)
     }
     std::filesystem::remove_all(net.parent_path());
 }
-BENCHMARK(BM_NetlistImportTango)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NetlistImportTango)
+    ->Arg(2000)
+    ->Arg(8000)
+    ->Arg(32000)
+    ->Arg(300000)
+    ->Unit(benchmark::kMillisecond);
 
 // The same Tango netlist forward-annotated onto the board it placed before: every component is
 // looked up, kept and given its nets again.
@@ -149,6 +169,7 @@ BENCHMARK(BM_NetlistForwardAnnotateTango)
     ->Arg(2000)
     ->Arg(8000)
     ->Arg(32000)
+    ->Arg(300000)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace
