@@ -5,6 +5,7 @@
 #include <chrono>
 #include <ctime>
 #include <functional>
+#include <limits>
 #include <numeric>
 #include <system_error>
 
@@ -76,6 +77,10 @@ public:
             m_current = found;
             return;
         }
+        if (m_nets.GetCount() >= netNumbers) {
+            LeaveOut(name);
+            return;
+        }
         m_current = m_nets.AddNet(name);
         m_netIndex.Add(name, m_current);
         m_item("Add Net: " + name);
@@ -83,7 +88,8 @@ public:
 
     void OnPin(const std::string& reference, const std::string& pin, int32_t line) override
     {
-        if (Cancelled(line))
+        // The pins of a net left out were named with it.
+        if (Cancelled(line) || m_current == leftOut)
             return;
         const int32_t number = ParsePinNumber(pin);
         const int64_t pad = int64_t(number) - 1;
@@ -118,6 +124,28 @@ public:
     }
 
 private:
+    // Pads hold their net's number in 16 bits, net 0 being none.
+    static constexpr int32_t netNumbers = std::numeric_limits<uint16_t>::max() + 1;
+    static constexpr int32_t leftOut = -1;
+
+    // A net no pad could name is not made, and its pins are passed over: the user learns at
+    // once that the design stays short of the netlist, and which nets it lacks.
+    void LeaveOut(const std::string& name)
+    {
+        m_current = leftOut;
+        m_flags |= CNetlistImport::errorPin;
+        if (!m_leftOut)
+            CServices::Messages().MessageBox(
+                "The netlist names more nets than a design can hold (" +
+                    std::to_string(netNumbers - 1) + "): net " + name +
+                    " and the new nets after it are left out, with their pins. The report lists "
+                    "them.",
+                "Load NET File", MB_OK, MB_ICONEXCLAMATION);
+        m_leftOut = true;
+        m_item("Netlist Error: Net left out, a design holds " + std::to_string(netNumbers - 1) +
+               " nets: " + name);
+    }
+
     bool Cancelled(int32_t line)
     {
         return m_progress.Advance(m_done +
@@ -133,6 +161,7 @@ private:
     int64_t m_share;
     int64_t m_lineCount;
     int32_t m_current = 0;
+    bool m_leftOut = false;
     CNameIndex m_componentIndex;
     CNameIndex m_netIndex;
     // Per pad of every component, from the component's first, the net this file gave it so

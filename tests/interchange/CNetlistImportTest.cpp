@@ -376,6 +376,35 @@ TEST_F(CNetlistTest, UnreadableLinesAndPinErrorsAreReportedWithTheirLines)
         (std::vector<std::string>{"Warning! NET 0 is Reserved by Wevra. Changed to NET00000"}));
 }
 
+// Pads name their nets in 16 bits: a netlist of more nets than that keeps the ones that fit
+// and says which it left out, instead of making nets no pin can join.
+TEST_F(CNetlistTest, NetsBeyondWhatAPadCanNameAreLeftOutAndNamed)
+{
+    CNetArray& nets = doc->Design().GetNets();
+    while (nets.GetCount() < 65535)
+        nets.AddNet("OLD" + std::to_string(nets.GetCount()));
+    const std::filesystem::path net =
+        Write("demo.net", "/LAST R1(1)\n/OVER1 R1(2) R2(1)\n/OLD7 R2(2)\n/OVER2 R2(1)\n");
+    Write("demo.cmp", "10K                 R1                  0805\n"
+                      "4k7                 R2                  0805\n");
+    CNetlistImport import;
+    EXPECT_TRUE(import.Run(doc->Link(), net));
+    EXPECT_EQ(nets.GetCount(), 65536);
+    EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"LAST", ""}));
+    EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"", "OLD7"}));
+    EXPECT_EQ(import.GetErrorFlags(), CNetlistImport::errorPin);
+
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_NE(services.messages.Shown()[0].text.find("net OVER1 and the new nets after it"),
+              std::string::npos);
+    const std::vector<std::string> lines = Lines(ReadFile(folder / "DEMO IMPORT NETLIST.TXT"));
+    EXPECT_TRUE(Contains(lines, "Netlist Error: Net left out, a design holds 65535 nets: OVER1"));
+    EXPECT_TRUE(Contains(lines, "Netlist Error: Net left out, a design holds 65535 nets: OVER2"));
+    EXPECT_FALSE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.starts_with("Netlist Error Net:");
+    }));
+}
+
 TEST_F(CNetlistTest, MultiSimHeadersFollowingHeadersAndUnclosedPins)
 {
     const std::filesystem::path net = Write("demo.net", "multiSIM\n"
