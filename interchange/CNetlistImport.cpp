@@ -184,11 +184,17 @@ bool CNetlistImport::Run(CNetlistDocument& document, const std::filesystem::path
     m_errorFlags = 0;
     m_changed = false;
     m_cancelled = false;
+    // Each run reads the files as they are then, even after a run that ended in an exception.
+    ForgetReadFile();
     const bool result = document.GetComponents().GetCount() < 1 ? Import(path) : Annotate(path);
-    // The next run reads the files as they are then.
+    ForgetReadFile();
+    return result;
+}
+
+void CNetlistImport::ForgetReadFile()
+{
     m_readPath.clear();
     m_readLines = CNetlistLines();
-    return result;
 }
 
 bool CNetlistImport::OpenLines(const std::filesystem::path& path, CNetlistLines& lines,

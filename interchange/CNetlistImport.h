@@ -128,6 +128,7 @@ private:
     // why when `reason` is given, when it cannot be read.
     bool OpenLines(const std::filesystem::path& path, CNetlistLines& lines,
                    std::string* reason = nullptr);
+    void ForgetReadFile();
     // Opens the component list; false, after telling the user, when it cannot be read.
     bool OpenComponentList(const std::filesystem::path& listPath, CNetlistLines& lines);
     // Opens the net file, stores it as the design's netlist, reads it into the pads and
