@@ -5,7 +5,6 @@
 #include <chrono>
 #include <ctime>
 #include <functional>
-#include <limits>
 #include <numeric>
 #include <system_error>
 
@@ -77,7 +76,7 @@ public:
             m_current = found;
             return;
         }
-        if (m_nets.GetCount() >= netNumbers) {
+        if (m_nets.GetCount() >= CComponent::padNetNumbers) {
             LeaveOut(name);
             return;
         }
@@ -124,9 +123,9 @@ public:
     }
 
 private:
-    // Pads hold their net's number in 16 bits, net 0 being none.
-    static constexpr int32_t netNumbers = std::numeric_limits<uint16_t>::max() + 1;
     static constexpr int32_t leftOut = -1;
+    // Net 0 is no net.
+    static constexpr int32_t mostNets = CComponent::padNetNumbers - 1;
 
     // A net no pad could name is not made, and its pins are passed over: the user learns at
     // once that the design stays short of the netlist, and which nets it lacks.
@@ -136,13 +135,13 @@ private:
         m_flags |= CNetlistImport::errorPin;
         if (!m_leftOut)
             CServices::Messages().MessageBox(
-                "The netlist names more nets than a design can hold (" +
-                    std::to_string(netNumbers - 1) + "): net " + name +
+                "The netlist names more nets than a design can hold (" + std::to_string(mostNets) +
+                    "): net " + name +
                     " and the new nets after it are left out, with their pins. The report lists "
                     "them.",
                 "Load NET File", MB_OK, MB_ICONEXCLAMATION);
         m_leftOut = true;
-        m_item("Netlist Error: Net left out, a design holds " + std::to_string(netNumbers - 1) +
+        m_item("Netlist Error: Net left out, a design holds " + std::to_string(mostNets) +
                " nets: " + name);
     }
 

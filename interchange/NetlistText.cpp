@@ -18,13 +18,21 @@ std::string_view TrimRightView(std::string_view text)
     return text.substr(0, end);
 }
 
-std::string_view TrimView(std::string_view text)
+namespace {
+
+std::string_view TrimLeftView(std::string_view text)
 {
-    text = TrimRightView(text);
     size_t start = 0;
     while (start < text.size() && IsNetlistBlank(text[start]))
         ++start;
     return text.substr(start);
+}
+
+} // namespace
+
+std::string_view TrimView(std::string_view text)
+{
+    return TrimLeftView(TrimRightView(text));
 }
 
 std::string TrimRight(std::string_view text)
@@ -34,10 +42,7 @@ std::string TrimRight(std::string_view text)
 
 std::string TrimLeft(std::string_view text)
 {
-    size_t start = 0;
-    while (start < text.size() && IsNetlistBlank(text[start]))
-        ++start;
-    return std::string(text.substr(start));
+    return std::string(TrimLeftView(text));
 }
 
 std::string Trim(std::string_view text)

@@ -160,8 +160,7 @@ int32_t CComponent::GetPadNet(int32_t pad) const
 
 bool CComponent::SetPadNet(int32_t pad, int32_t net, int32_t netCount)
 {
-    // A net number is stored in 16 bits.
-    const int32_t limit = std::min<int32_t>(netCount, std::numeric_limits<uint16_t>::max() + 1);
+    const int32_t limit = std::min(netCount, padNetNumbers);
     if (pad < 0 || pad >= GetPadNetCount() || net < 0 || net >= limit)
         return false;
     m_padNets[size_t(pad)] = static_cast<uint16_t>(net);

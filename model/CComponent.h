@@ -140,6 +140,8 @@ public:
     const CRect& GetBox() const { return m_box; }
     void SetBox(const CRect& box) { m_box = box; }
 
+    // A pad holds its net's number in 16 bits: a design's nets past these are named by no pad.
+    static constexpr int32_t padNetNumbers = 65536;
     // One net per pad of the shape, in pad order; 0 is no net.
     int32_t GetPadNetCount() const { return static_cast<int32_t>(m_padNets.size()); }
     const std::vector<uint16_t>& GetPadNets() const { return m_padNets; }

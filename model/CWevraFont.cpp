@@ -54,7 +54,6 @@ void CWevraFont::MeasureGlyphs()
     for (size_t code = 0; code < m_reach.size(); ++code) {
         const Character c = GetCharacter(uint8_t(code));
         GlyphReach& reach = m_reach[code];
-        reach = GlyphReach{};
         for (int32_t r = c.first; r < c.end; ++r) {
             const StrokeRec record = GetRecord(r);
             reach.maxX = std::max(reach.maxX, record.x);

@@ -110,7 +110,8 @@ private:
     bool DrawsOwnGlyph(uint8_t ansi) const;
 
     void Clear();
-    // How far each glyph's points reach, for measuring texts without walking their strokes.
+    // How far each glyph's points reach, for measuring texts without walking their strokes;
+    // on a font just cleared.
     void MeasureGlyphs();
 
     std::string m_name;
