@@ -7,6 +7,7 @@
 
 namespace {
 
+// The set's answers, the default first.
 std::vector<int32_t> AnswersOf(MessageButtons buttons)
 {
     switch (buttons) {
@@ -18,6 +19,8 @@ std::vector<int32_t> AnswersOf(MessageButtons buttons)
         return {IDYES, IDNO, IDCANCEL};
     case MB_YESNO:
         return {IDYES, IDNO};
+    case MB_YESNO_DEFAULTNO:
+        return {IDNO, IDYES};
     case MB_RETRYCANCEL:
         return {IDRETRY, IDCANCEL};
     case MB_OK:

@@ -10,7 +10,9 @@ enum MessageButtons : int32_t {
     MB_ABORTRETRYIGNORE = 2,
     MB_YESNOCANCEL = 3,
     MB_YESNO = 4,
-    MB_RETRYCANCEL = 5
+    MB_RETRYCANCEL = 5,
+    // Yes and No with No as the default: for a question whose Yes may cost the user data.
+    MB_YESNO_DEFAULTNO = 6
 };
 
 enum MessageIcon : int32_t {
@@ -47,7 +49,7 @@ public:
     virtual int32_t FileMessageBox(const std::string& text, const std::string& caption,
                                    MessageButtons buttons = MB_OK, MessageIcon icon = MB_ICONNONE);
 
-    // The answer of the set's first button, which is also its default button.
+    // The answer of the set's default button: its first, but No for MB_YESNO_DEFAULTNO.
     static int32_t FirstButtonAnswer(MessageButtons buttons);
     // Whether the set has a button giving this answer.
     static bool OffersAnswer(MessageButtons buttons, int32_t answer);

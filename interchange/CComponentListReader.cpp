@@ -34,9 +34,9 @@ constexpr size_t mentorPartColumn = 20;
 
 bool CComponentRecord::IsName(const std::string& text)
 {
-    return !text.empty() && std::none_of(text.begin(), text.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 || c == '\x7F';
-    });
+    return !text.empty() && text.size() <= maxNetlistLineLength &&
+           std::none_of(text.begin(), text.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7F'; });
 }
 
 CComponentListReader::CComponentListReader(NetlistFormat format, CNetlistLines& lines)
@@ -63,6 +63,15 @@ bool CComponentListReader::ReadComponentRecord(CComponentRecord& record)
     }
 }
 
+void CComponentListReader::CheckLine(CComponentRecord& record, std::string_view line) const
+{
+    if (!record.refused.empty())
+        return;
+    record.refused = RefusedLineReason(line);
+    if (!record.refused.empty())
+        record.line = m_lines.GetLineNumber();
+}
+
 bool CComponentListReader::ReadCalayRecord(CComponentRecord& record)
 {
     std::string_view line;
@@ -71,6 +80,7 @@ bool CComponentListReader::ReadCalayRecord(CComponentRecord& record)
             continue;
         record.line = m_lines.GetLineNumber();
         record.text = line;
+        CheckLine(record, line);
         Finish(record, Columns(line, 0, 20), Columns(line, 20, 20), Columns(line, 40, 20));
         return true;
     }
@@ -85,6 +95,7 @@ bool CComponentListReader::ReadMentorRecord(CComponentRecord& record)
             continue;
         record.line = m_lines.GetLineNumber();
         record.text = line;
+        CheckLine(record, line);
         // A part line whose reference pushed "PART" out of its column is reported, not
         // guessed at.
         if (line.find("PART", mentorPartColumn) == mentorPartColumn)
@@ -105,6 +116,7 @@ bool CComponentListReader::ReadMultiSimRecord(CComponentRecord& record)
             continue;
         record.line = m_lines.GetLineNumber();
         record.text = line;
+        CheckLine(record, line);
         // Fields are closed by commas; one that no comma closes is empty.
         std::string_view fields[3];
         size_t start = 0;
@@ -143,9 +155,11 @@ bool CComponentListReader::ReadBlockRecord(CComponentRecord& record, int32_t lin
                     m_lines.Unread();
                 break;
             }
+            CheckLine(record, line);
             if (k == referenceLine) {
                 fields[0] = line;
-                record.line = m_lines.GetLineNumber();
+                if (record.refused.empty())
+                    record.line = m_lines.GetLineNumber();
                 record.text = line;
             } else if (k == shapeLine) {
                 fields[1] = line;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "interchange/NetlistFormat.h"
 
@@ -16,11 +17,14 @@ struct CComponentRecord {
     std::string shape;
     int32_t line = 0;
     std::string text;
+    // Why a line of the record is no netlist text (RefusedLineReason), "" when none is; `line`
+    // then names that line.
+    std::string refused;
 
     // A reference of text: control bytes (a zeroed or binary file) name no component.
     bool HasReference() const { return IsName(reference); }
-    // A record without a reference or without a shape cannot be placed.
-    bool IsComplete() const { return HasReference() && IsName(shape); }
+    // A record without a reference or without a shape, or with a line refused, cannot be placed.
+    bool IsComplete() const { return refused.empty() && HasReference() && IsName(shape); }
 
 private:
     static bool IsName(const std::string& text);
@@ -47,6 +51,8 @@ private:
     // the reference, shape and type at the given lines (from 1).
     bool ReadBlockRecord(CComponentRecord& record, int32_t lineCount, int32_t referenceLine,
                          int32_t shapeLine, int32_t typeLine);
+    // Marks the record refused when the line just read is no netlist text.
+    void CheckLine(CComponentRecord& record, std::string_view line) const;
 
     NetlistFormat m_format;
     CNetlistLines& m_lines;

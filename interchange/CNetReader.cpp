@@ -67,8 +67,27 @@ bool CNetReader::Read()
     }
 }
 
+bool CNetReader::Refused(std::string_view line, bool header)
+{
+    const std::string why = RefusedLineReason(line);
+    if (why.empty())
+        return false;
+    m_sink.OnRefusedLine(m_lines.GetLineNumber(),
+                         header ? why + " (a net header: the net's pins are left out)" : why);
+    if (header)
+        m_skipPins = true;
+    return true;
+}
+
+void CNetReader::Pin(const std::string& reference, const std::string& pin)
+{
+    if (!m_skipPins)
+        m_sink.OnPin(reference, pin, m_lines.GetLineNumber());
+}
+
 void CNetReader::Header(std::string_view name)
 {
+    m_skipPins = false;
     std::string trimmed(TrimRightView(name));
     if (trimmed == reservedNetName) {
         m_sink.OnReservedNetName(m_lines.GetLineNumber());
@@ -81,6 +100,8 @@ void CNetReader::ReadCalayNets()
 {
     std::string raw;
     while (m_lines.Next(raw)) {
+        if (Refused(raw, StartsWith(raw, "/")))
+            continue;
         const std::string line = ToUpperAscii(raw);
         std::string_view rest = line;
         if (StartsWith(line, "/")) {
@@ -106,8 +127,7 @@ void CNetReader::ReadCalayNets()
                 m_sink.OnUnreadable(m_lines.GetLineNumber(), trimmed);
                 continue;
             }
-            m_sink.OnPin(reference, Trim(pin.substr(open + 1, pin.size() - open - 2)),
-                         m_lines.GetLineNumber());
+            Pin(reference, Trim(pin.substr(open + 1, pin.size() - open - 2)));
         }
         if (!IsCalaySeparators(rest))
             m_sink.OnUnreadable(m_lines.GetLineNumber(), Trim(rest));
@@ -119,7 +139,7 @@ void CNetReader::ReadMentorNets()
     std::string raw;
     while (m_lines.Next(raw)) {
         const std::string line = ToUpperAscii(raw);
-        if (!StartsWith(line, "NET "))
+        if (!StartsWith(line, "NET ") || Refused(raw, true))
             continue;
         const size_t first = line.find('\'');
         const size_t last = line.rfind('\'');
@@ -134,8 +154,7 @@ void CNetReader::ReadMentorNets()
                 m_sink.OnUnreadable(m_lines.GetLineNumber(), std::string(word));
                 continue;
             }
-            m_sink.OnPin(std::string(word.substr(0, dash)), std::string(word.substr(dash + 1)),
-                         m_lines.GetLineNumber());
+            Pin(std::string(word.substr(0, dash)), std::string(word.substr(dash + 1)));
         }
     }
 }
@@ -144,6 +163,8 @@ void CNetReader::ReadMultiSimNets()
 {
     std::string raw;
     while (m_lines.Next(raw)) {
+        if (Refused(raw, StartsWith(raw, "*")))
+            continue;
         const std::string line = TrimRight(ToUpperAscii(raw));
         if (StartsWith(line, "*")) {
             const std::string name = TrimLeft(std::string_view(line).substr(1));
@@ -163,7 +184,7 @@ void CNetReader::ReadMultiSimNets()
                 m_sink.OnUnreadable(m_lines.GetLineNumber(), token);
                 continue;
             }
-            m_sink.OnPin(token.substr(0, dash), token.substr(dash + 1), m_lines.GetLineNumber());
+            Pin(token.substr(0, dash), token.substr(dash + 1));
         }
         // A pin that no comma closes is not taken, but it is not passed over in silence.
         if (rest.find('-') != std::string_view::npos)
@@ -184,8 +205,7 @@ void CNetReader::BlockPin(std::string_view token)
         return;
     }
     // References are compared with the component list's, which is in upper case.
-    m_sink.OnPin(ToUpperAscii(reference), std::string(TrimView(token.substr(separator + 1))),
-                 m_lines.GetLineNumber());
+    Pin(ToUpperAscii(reference), std::string(TrimView(token.substr(separator + 1))));
 }
 
 void CNetReader::ReadBlockNets()
@@ -201,10 +221,13 @@ void CNetReader::ReadBlockNets()
                 break;
             if (TrimView(raw) == ")")
                 continue;
-            Header(raw);
+            if (!Refused(raw, true))
+                Header(raw);
             inBlock = true;
             continue;
         }
+        if (Refused(raw, false))
+            continue;
         if (line == ")") {
             inBlock = false;
         } else if (line == "(" || line == "[") {

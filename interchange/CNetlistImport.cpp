@@ -35,6 +35,11 @@ std::string PathText(const std::filesystem::path& path)
     return CWindows1252::FromUtf8(path.string());
 }
 
+std::string RefusedLineText(const std::string& file, int32_t line, const std::string& why)
+{
+    return "Netlist Error: line " + std::to_string(line) + " of " + file + " refused, " + why;
+}
+
 // Gives the pads of the board's components the nets the reader finds, adding the nets the
 // design lacks. Components do not change while it works, so references and net names are
 // looked up in maps built once.
@@ -44,10 +49,11 @@ public:
 
     // The progress goes from `done` to `done + share` over the file's `lineCount` lines; once
     // the user cancelled, the rest of the file is passed over.
-    CPadNetSink(CComponentArray& components, CNetArray& nets, Message item, uint32_t& flags,
-                CImportProgress& progress, int64_t done, int64_t share, int64_t lineCount)
-        : m_components(components), m_nets(nets), m_item(std::move(item)), m_flags(flags),
-          m_progress(progress), m_done(done), m_share(share),
+    CPadNetSink(CComponentArray& components, CNetArray& nets, std::string file, Message item,
+                uint32_t& flags, CImportProgress& progress, int64_t done, int64_t share,
+                int64_t lineCount)
+        : m_components(components), m_nets(nets), m_file(std::move(file)), m_item(std::move(item)),
+          m_flags(flags), m_progress(progress), m_done(done), m_share(share),
           m_lineCount(std::max<int64_t>(lineCount, 1))
     {
         m_componentIndex.Reserve(size_t(std::max(components.GetCount(), 0)));
@@ -96,8 +102,9 @@ public:
         CComponent* component = found < 0 ? nullptr : m_components.GetComponent(found);
         if (component == nullptr || pad < 0 ||
             !component->SetPadNet(int32_t(pad), m_current, m_nets.GetCount())) {
-            m_item("Netlist Error Net: " + std::to_string(m_current + 1) + "  Comp: " + reference +
-                   "  Pin: " + std::to_string(number) + "\n");
+            m_item("Netlist Error Net: " +
+                   (m_current == 0 ? std::string("(none)") : m_nets.GetNetName(m_current)) +
+                   "  Comp: " + VisibleText(reference) + "  Pin: " + std::to_string(number) + "\n");
             m_flags |= CNetlistImport::errorPin;
             return;
         }
@@ -112,7 +119,13 @@ public:
 
     void OnUnreadable(int32_t line, const std::string& text) override
     {
-        m_item("Unreadable line " + std::to_string(line) + ": " + text);
+        m_item("Unreadable line " + std::to_string(line) + ": " + VisibleText(text));
+        m_flags |= CNetlistImport::errorUnreadableLine;
+    }
+
+    void OnRefusedLine(int32_t line, const std::string& why) override
+    {
+        m_item(RefusedLineText(m_file, line, why));
         m_flags |= CNetlistImport::errorUnreadableLine;
     }
 
@@ -153,6 +166,7 @@ private:
 
     CComponentArray& m_components;
     CNetArray& m_nets;
+    std::string m_file;
     Message m_item;
     uint32_t& m_flags;
     CImportProgress& m_progress;
@@ -325,9 +339,14 @@ void CNetlistImport::ItemMessage(const std::string& text)
     m_report.Append(text + "\n");
 }
 
-void CNetlistImport::ReportUnreadable(int32_t line, const std::string& text)
+void CNetlistImport::ReportUnreadable(const std::filesystem::path& listPath,
+                                      const CComponentRecord& record)
 {
-    ItemMessage("Unreadable line " + std::to_string(line) + ": " + text);
+    if (!record.refused.empty())
+        ItemMessage(RefusedLineText(PathText(listPath), record.line, record.refused));
+    else
+        ItemMessage("Unreadable line " + std::to_string(record.line) + ": " +
+                    VisibleText(record.text));
     m_errorFlags |= errorUnreadableLine;
 }
 
@@ -464,6 +483,41 @@ bool CNetlistImport::RefuseUnclosedBlock(const std::filesystem::path& netPath)
     return false;
 }
 
+bool CNetlistImport::ConfirmTwiceListed(const std::filesystem::path& listPath,
+                                        const std::vector<CComponentRecord>& records,
+                                        const std::string& consequence)
+{
+    CNameIndex first;
+    first.Reserve(records.size());
+    std::string example;
+    int64_t twice = 0;
+    for (size_t r = 0; r < records.size(); ++r) {
+        const CComponentRecord& record = records[r];
+        if (!record.HasReference())
+            continue;
+        if (first.Add(record.reference, int32_t(r)))
+            continue;
+        const CComponentRecord& earlier = records[size_t(first.Find(record.reference))];
+        const auto names = [](const CComponentRecord& of) {
+            return of.reference + ", " + of.type + ", " + of.shape + " (line " +
+                   std::to_string(of.line) + ")";
+        };
+        ItemMessage("Warning: Reference listed twice: " + names(earlier) + " and " + names(record));
+        if (twice++ == 0)
+            example = record.reference + " (lines " + std::to_string(earlier.line) + " and " +
+                      std::to_string(record.line) + ")";
+    }
+    if (twice == 0)
+        return true;
+    const std::string more =
+        twice > 1 ? " and " + std::to_string(twice - 1) + " more references" : std::string();
+    const std::string text = "The component list names " + example + more +
+                             " twice: " + consequence + ". The report lists them.\n\n" +
+                             "Component list: " + PathText(listPath) + "\n\nContinue?";
+    return CServices::Messages().MessageBox(text, "Load Netlist", MB_YESNO_DEFAULTNO,
+                                            MB_ICONQUESTION) == IDYES;
+}
+
 std::string CNetlistImport::ComponentListExtension() const
 {
     switch (m_format) {
@@ -518,6 +572,10 @@ bool CNetlistImport::ImportComponents(const std::filesystem::path& path)
     const bool any =
         std::any_of(records.begin(), records.end(),
                     [](const CComponentRecord& record) { return record.IsComplete(); });
+    if (any && !ConfirmTwiceListed(listPath, records, "only the first record is placed")) {
+        SectionMessage("Import Netlist cancelled by the user: nothing was changed");
+        return false;
+    }
     if (any)
         m_document->SaveUndoState();
     CComponentArray& components = m_document->GetComponents();
@@ -532,7 +590,7 @@ bool CNetlistImport::ImportComponents(const std::filesystem::path& path)
         if (any && m_progress->Advance(int64_t(r) * (progressUnits / 2) / recordCount))
             return false;
         if (!record.IsComplete()) {
-            ReportUnreadable(record.line, record.text);
+            ReportUnreadable(listPath, record);
             continue;
         }
         const std::string names = record.reference + ", " + record.type + ", " + record.shape;
@@ -544,9 +602,8 @@ bool CNetlistImport::ImportComponents(const std::filesystem::path& path)
             components.AppendComponent(record.reference, record.type, shape, placeX, placeY, 0,
                                        false);
             ItemMessage("Add Component: " + names);
-        } else {
-            ItemMessage("Warning: Reference listed twice: " + names);
         }
+        // Otherwise the reference is listed twice, which the report named before the import.
     }
     if (!any) {
         ShowNotFound("No components found in the component list", "Load Netlist", listPath);
@@ -577,7 +634,7 @@ bool CNetlistImport::ReadNetFile(const std::filesystem::path& path)
     const int64_t lineCount = lines.CountLines();
     m_progress->SetStatus("Reading nets");
     CPadNetSink sink(
-        m_document->GetComponents(), m_document->GetNets(),
+        m_document->GetComponents(), m_document->GetNets(), PathText(netPath),
         [this](const std::string& text) { ItemMessage(text); }, m_errorFlags, *m_progress,
         progressUnits / 2, progressUnits / 2, lineCount);
     if (!CNetReader(m_format, lines, sink).Read())

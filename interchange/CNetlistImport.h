@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -123,6 +124,12 @@ private:
     // components or take more than a quarter of the pads in nets out of them; true to go on.
     // `listed` holds the references the component list names.
     bool ConfirmRemovals(const std::filesystem::path& path, const CNameIndex& listed);
+    // Names every reference the records list more than once, with both lines, and asks before
+    // the run goes on (default No); `consequence` says what the second record would do. True
+    // when no reference is listed twice or the user goes on.
+    bool ConfirmTwiceListed(const std::filesystem::path& listPath,
+                            const std::vector<CComponentRecord>& records,
+                            const std::string& consequence);
     std::string ComponentListExtension() const;
     // Opens a file of the run; a file read before in the run is not read again. False, with
     // why when `reason` is given, when it cannot be read.
@@ -136,8 +143,11 @@ private:
     bool ReadNetFile(const std::filesystem::path& path);
     int32_t FindOrImportShape(const std::string& name);
     void ForwardDeletions(const CNameIndex& listed);
+    // For each net with tracks, the pads ("R3-2") of the components marked for deletion in it.
+    std::map<int32_t, std::vector<std::string>> PadsLeavingTracks();
     void ForwardRecord(const CComponentRecord& record);
-    void ReportUnreadable(int32_t line, const std::string& text);
+    // A record the component list at `listPath` holds that cannot be placed, with its line.
+    void ReportUnreadable(const std::filesystem::path& listPath, const CComponentRecord& record);
 
     void SectionMessage(const std::string& text);
     void ItemMessage(const std::string& text);

@@ -1,6 +1,8 @@
 #include "interchange/CNetlistImport.h"
 
 #include <algorithm>
+#include <map>
+#include <string>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -17,6 +19,8 @@
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CComponentArrayDocument.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
 #include "model/CShape.h"
 #include "model/CShapeLib.h"
 #include "model/FontWarning.h"
@@ -35,12 +39,15 @@ bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
     // its component on the board.
     CNameIndex listed;
     int64_t recordCount = 0;
+    std::vector<CComponentRecord> records;
     CComponentRecord record;
     CComponentListReader first(m_format, lines);
     while (first.ReadComponentRecord(record)) {
         if (record.HasReference()) {
             listed.Add(record.reference, 0);
             ++recordCount;
+            record.text.clear();
+            records.push_back(std::move(record));
         }
     }
     if (listed.Size() == 0) {
@@ -50,7 +57,9 @@ bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
         SectionMessage("ERROR: Load Componentlist: " + CWindows1252::FromUtf8(listPath.string()));
         return false;
     }
-    if (!ConfirmRemovals(path, listed)) {
+    if (!ConfirmTwiceListed(listPath, records,
+                            "the second record changes the component the first one names") ||
+        !ConfirmRemovals(path, listed)) {
         SectionMessage("Forward annotation cancelled by the user: nothing was changed");
         return false;
     }
@@ -84,8 +93,9 @@ bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
         if (record.IsComplete())
             ForwardRecord(record);
         else
-            ReportUnreadable(record.line, record.text);
+            ReportUnreadable(listPath, record);
     }
+    records.clear();
     CShapeLib& cache = m_document->GetEditableShapeCache();
     for (int32_t i = 0; i < cache.GetCount(); ++i) {
         if (const CShape* shape = cache.GetShape(i);
@@ -208,9 +218,41 @@ void CNetlistImport::ForwardDeletions(const CNameIndex& listed)
         }
     }
     if (components.GetSelectedCount() > 0) {
+        const std::map<int32_t, std::vector<std::string>> lost = PadsLeavingTracks();
         components.DeleteSelected();
         m_document->SetCurrentComponent(-1);
+        // The tracks stay where they were laid: the user should know which now end in the air.
+        constexpr size_t shownPads = 20;
+        const CNetArray& nets = m_document->GetNets();
+        for (const auto& [net, pads] : lost) {
+            std::string names;
+            for (size_t k = 0; k < std::min(pads.size(), shownPads); ++k)
+                names += (k == 0 ? "" : ", ") + pads[k];
+            if (pads.size() > shownPads)
+                names += " and " + std::to_string(pads.size() - shownPads) + " more";
+            ItemMessage("Warning: Tracks of net " + nets.GetNetName(net) +
+                        " lost their pads: " + names);
+        }
     }
+}
+
+std::map<int32_t, std::vector<std::string>> CNetlistImport::PadsLeavingTracks()
+{
+    std::map<int32_t, std::vector<std::string>> lost;
+    CComponentArray& components = m_document->GetComponents();
+    const CNetArray& nets = m_document->GetNets();
+    for (int32_t i = 0; i < components.GetCount(); ++i) {
+        if (!components.IsSelected(i))
+            continue;
+        const std::vector<uint16_t>& padNets = components.GetComponent(i)->GetPadNets();
+        for (size_t pad = 0; pad < padNets.size(); ++pad) {
+            const CNet* net = nets.GetNet(padNets[pad]);
+            if (padNets[pad] != 0 && net != nullptr && net->GetVertexCount() > 0)
+                lost[padNets[pad]].push_back(components.GetReference(i) + "-" +
+                                             std::to_string(pad + 1));
+        }
+    }
+    return lost;
 }
 
 void CNetlistImport::ForwardRecord(const CComponentRecord& record)

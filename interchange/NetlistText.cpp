@@ -59,6 +59,36 @@ bool HasControlBytes(std::string_view line)
     return false;
 }
 
+std::string RefusedLineReason(std::string_view line)
+{
+    if (line.size() > maxNetlistLineLength)
+        return "longer than " + std::to_string(maxNetlistLineLength) + " bytes (" +
+               std::to_string(line.size()) + " bytes): " + VisibleText(line);
+    if (HasControlBytes(line) || line.find('\x7F') != std::string_view::npos)
+        return "it holds control bytes: " + VisibleText(line);
+    return std::string();
+}
+
+std::string VisibleText(std::string_view text, size_t limit)
+{
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string result;
+    for (const char c : text.substr(0, limit)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t') || byte == 0x7F) {
+            result += '<';
+            result += hex[byte >> 4];
+            result += hex[byte & 0xF];
+            result += '>';
+        } else {
+            result += c;
+        }
+    }
+    if (text.size() > limit)
+        result += "...";
+    return result;
+}
+
 std::string ToUpperAscii(std::string_view text)
 {
     std::string result(text);

@@ -18,6 +18,15 @@ std::string_view TrimView(std::string_view text);
 std::string ToUpperAscii(std::string_view text);
 // Whether a line holds a control byte other than a tab: no text file the DOS program wrote does.
 bool HasControlBytes(std::string_view line);
+// No name a netlist gives (net, reference, pin, shape, value) comes near this length: a longer
+// line is a damaged or foreign file, not a name to put into the design.
+constexpr size_t maxNetlistLineLength = 1000;
+// Why a line is no netlist text ("" when it is): longer than maxNetlistLineLength, or holding
+// control bytes; the reason shows the line's start as VisibleText does.
+std::string RefusedLineReason(std::string_view line);
+// The text as a report can show it: control bytes as "<hex>" (a NUL as "<00>"), and a text
+// longer than `limit` bytes cut there with "...".
+std::string VisibleText(std::string_view text, size_t limit = 80);
 // A pin number as the dialects write it: leading white space, an optional sign, then the
 // leading digits (held at the int32 range); text without leading digits reads as 0.
 int32_t ParsePinNumber(std::string_view text);

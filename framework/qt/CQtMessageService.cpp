@@ -31,6 +31,8 @@ std::vector<ButtonAnswer> ButtonsOf(MessageButtons buttons)
             {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
     case MB_YESNO:
         return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+    case MB_YESNO_DEFAULTNO:
+        return {{QMessageBox::No, IDNO}, {QMessageBox::Yes, IDYES}};
     case MB_RETRYCANCEL:
         return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
     case MB_OK:

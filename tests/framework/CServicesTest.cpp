@@ -34,6 +34,7 @@ TEST(CServicesDefaultTest, MessagesGetTheFirstButtonsAnswer)
                           {MB_YESNOCANCEL, IDYES},
                           {MB_YESNO, IDYES},
                           {MB_RETRYCANCEL, IDRETRY},
+                          {MB_YESNO_DEFAULTNO, IDNO},
                           {MessageButtons(9), IDOK}};
     for (const Case& c : cases) {
         EXPECT_EQ(

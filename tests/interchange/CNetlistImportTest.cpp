@@ -363,10 +363,10 @@ TEST_F(CNetlistTest, UnreadableLinesAndPinErrorsAreReportedWithTheirLines)
     const std::vector<std::string> lines = Lines(ReadFile(folder / "DEMO IMPORT NETLIST.TXT"));
     EXPECT_TRUE(Contains(lines, "Unreadable line 3: short line"));
     EXPECT_TRUE(Contains(lines, "Shape not Found: R3, 1K, NOSUCH"));
-    EXPECT_TRUE(Contains(lines, "Netlist Error Net: 2  Comp: R9  Pin: 1"));
-    EXPECT_TRUE(Contains(lines, "Netlist Error Net: 2  Comp: R2  Pin: 7"));
+    EXPECT_TRUE(Contains(lines, "Netlist Error Net: GND  Comp: R9  Pin: 1"));
+    EXPECT_TRUE(Contains(lines, "Netlist Error Net: GND  Comp: R2  Pin: 7"));
     EXPECT_TRUE(Contains(lines, "Unreadable line 1: JUNK"));
-    EXPECT_TRUE(Contains(lines, "Netlist Error Net: 3  Comp: R1  Pin: 0"));
+    EXPECT_TRUE(Contains(lines, "Netlist Error Net: N2  Comp: R1  Pin: 0"));
     EXPECT_TRUE(Contains(lines, "Warning: Pin in two Nets: R1-2  Nets: GND, N3  Line: 3"));
     // The last net wins; a net named 0 is renamed after a warning.
     EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"", "N3"}));
@@ -480,9 +480,19 @@ TEST(CNetReaderTest, LineEndsDoNotChangeWhatIsRead)
 
 TEST(CNetReaderTest, LongNamesAndOddSpacing)
 {
-    const std::string longName(5000, 'N');
+    const std::string longName(900, 'N');
     EXPECT_EQ(ReadNets(NETLIST_MENTOR, "NET '" + longName + "'   U1-1\tU2-3  \n"),
               (std::vector<std::string>{"1 net " + longName, "1 pin U1/1", "1 pin U2/3"}));
+    // No name is that long: a line that is longer is refused, with what it holds made visible,
+    // and the pins of a net whose header was refused go nowhere.
+    EXPECT_EQ(ReadNets(NETLIST_CALAY, "/A U1(1)\n/" + std::string(1200, 'N') +
+                                          " U2(1)\n U3(1)\n"
+                                          "/B U4(1)\n"),
+              (std::vector<std::string>{"1 net A", "1 pin U1/1",
+                                        "2 bad longer than 1000 bytes (1207 bytes): /" +
+                                            std::string(79, 'N') +
+                                            "... (a net header: the net's pins are left out)",
+                                        "4 net B", "4 pin U4/1"}));
     EXPECT_EQ(ReadNets(NETLIST_CALAY, "/A U1 (1), U2(2);\n"),
               (std::vector<std::string>{"1 net A", "1 pin U1/1", "1 pin U2/2"}));
     EXPECT_EQ(ReadNets(NETLIST_MENTOR, "NET A U1-1\nNET 'B' U1 U2-2\n"),
@@ -602,6 +612,17 @@ TEST_F(CForwardAnnotateTest, ChangesFollowTheLocks)
     const std::filesystem::path net =
         Write("demo.net", "NET 'GND' R1-2 C1-2 U2-3\nNET 'VCC' R1-1 U1-1 C1-1\n");
     Write("demo.cmp", forwardList);
+    // A routed net through R3, which goes: its tracks stay and lose the pad.
+    {
+        CComponentArray& components = doc->Design().GetComponents();
+        CNetArray& nets = doc->Design().GetNets();
+        const int32_t old = nets.AddNet("OLD");
+        for (const auto& [reference, pad] :
+             {std::pair{"R3", 0}, std::pair{"R1", 0}, std::pair{"R1", 1}, std::pair{"U1", 0}})
+            ASSERT_TRUE(components.GetComponent(components.FindByReference(reference))
+                            ->SetPadNet(pad, old, nets.GetCount()));
+        ASSERT_TRUE(nets.GetNet(old)->AppendSegment(0, 0, 1000, 0, LAYER_TOP, 0, false));
+    }
     CNetlistImport import;
     EXPECT_TRUE(import.Run(doc->Link(), net));
 
@@ -625,6 +646,7 @@ TEST_F(CForwardAnnotateTest, ChangesFollowTheLocks)
         "Delete Component: R2, 4k7, 0805",
         "Warning: Delete Ignored by properties: R2",
         "Delete Component: R3, 1K, 0805",
+        "Warning: Tracks of net OLD lost their pads: R3-1",
         "Replace Typename: R1, 22K, 0805",
         "Replace Shape: U1, LM324, SOT3",
         "Warning: Replace Shape Ignored by properties: U1",
@@ -764,6 +786,86 @@ TEST_F(CForwardAnnotateTest, RemovingMoreThanAQuarterOfTheBoardAsksFirst)
         0u);
     EXPECT_EQ(PadNets("U1"), (std::vector<std::string>{"", "", "", ""}));
     EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"VCC", "GND"}));
+}
+
+// What a netlist cannot mean is named before it reaches the design: a reference listed twice
+// (the second record would rename the first one's part and leave a part it stands in place of
+// to be deleted) is asked about, No by default; lines too long for a name or holding control
+// bytes are refused with the file and line, shown so that a report can hold them; pin errors
+// name their nets.
+TEST_F(CForwardAnnotateTest, DoubtfulNetlistLinesAreNamedBeforeTheyChangeTheBoard)
+{
+    constexpr char vccBlock[] = "(\nVCC\nR2-1\nR2-2\nU1-1\nU1-2\n)\n";
+    const std::string blocks = "[\nR1\n0805\n10K\n]\n"
+                               "[\nR2\n0805\n4k7\n]\n"
+                               "[\nR1\n0805\n100n\n]\n"
+                               "[\nU1\nDIP4\nLM358\n]\n"
+                               "[\nU2\nDIP4\nLM358\n]\n"
+                               "(\nGND\nR1-2\nU1-4\n)\n" +
+                               std::string(vccBlock);
+    const std::filesystem::path net = Write("demo.net", blocks);
+    CArchive before;
+    doc->Serialize(before);
+    const std::string twice =
+        "Warning: Reference listed twice: R1, 10K, 0805 (line 2) and R1, 100n, 0805 (line 12)";
+    CNetlistImport refused;
+    EXPECT_FALSE(refused.Run(doc->Link(), net));
+    EXPECT_FALSE(refused.ChangedDesign());
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_EQ(services.messages.Shown()[0].buttons, MB_YESNO_DEFAULTNO);
+    EXPECT_NE(services.messages.Shown()[0].text.find("R1 (lines 2 and 12)"), std::string::npos)
+        << services.messages.Shown()[0].text;
+    EXPECT_TRUE(Contains(ReportLines(), twice));
+    CArchive after;
+    doc->Serialize(after);
+    EXPECT_EQ(after.TakeBuffer(), before.TakeBuffer());
+
+    // Yes goes on as the list says: R3 goes, the second R1 record renames the first.
+    services.messages.QueueAnswer(IDYES);
+    EXPECT_TRUE(CNetlistImport().Run(doc->Link(), net));
+    EXPECT_EQ(References(), (std::vector<std::string>{"R1", "R2", "U1", "U2"}));
+    EXPECT_TRUE(Contains(ReportLines(), twice));
+    EXPECT_TRUE(Contains(ReportLines(), "Replace Typename: R1, 100n, 0805"));
+
+    // A net name of 5000 bytes, a NUL inside a pin, a value line of 2000 bytes, a pin that
+    // names no part.
+    const std::string hostile = "[\nR1\n0805\n10K\n]\n"
+                                "[\nR2\n0805\n4k7\n]\n"
+                                "[\nU1\nDIP4\nLM358\n]\n"
+                                "[\nU2\nDIP4\n" +
+                                std::string(2000, 'V') +
+                                "\n]\n"
+                                "(\nGND\nR1-2\n" +
+                                std::string("U1\0-4", 5) +
+                                "\nR9-1\n)\n"
+                                "(\n" +
+                                std::string(5000, 'N') + "\nR1-1\n)\n" + vccBlock;
+    Write("demo.net", hostile);
+    services.messages.ClearShown();
+    CNetlistImport import;
+    EXPECT_FALSE(import.Run(doc->Link(), net));
+    EXPECT_TRUE(services.messages.Shown().empty()) << services.messages.ShownTexts()[0];
+    const std::string report = ReadFile(folder / "DEMO FORWARD ANNOTATE.TXT");
+    EXPECT_EQ(report.find('\0'), std::string::npos);
+    const std::vector<std::string> lines = Lines(report);
+    const std::string file = net.string();
+    EXPECT_TRUE(Contains(lines, "Netlist Error: line 19 of " + file +
+                                    " refused, longer than 1000 bytes (2000 bytes): " +
+                                    std::string(80, 'V') + "..."));
+    EXPECT_TRUE(Contains(lines, "Netlist Error: line 24 of " + file +
+                                    " refused, it holds control bytes: U1<00>-4"));
+    EXPECT_TRUE(Contains(
+        lines, "Netlist Error: line 28 of " + file +
+                   " refused, longer than 1000 bytes (5000 bytes): " + std::string(80, 'N') +
+                   "... (a net header: the net's pins are left out)"));
+    EXPECT_TRUE(Contains(lines, "Netlist Error Net: GND  Comp: R9  Pin: 1"));
+    // The refused record keeps its part as it was; the refused net is not made.
+    const CComponentArray& components = doc->Design().GetComponents();
+    EXPECT_EQ(References(), (std::vector<std::string>{"R1", "R2", "U1", "U2"}));
+    EXPECT_EQ(components.GetType(3), "LM358");
+    EXPECT_EQ(doc->Design().GetNets().FindNet(std::string(5000, 'N')), -1);
+    EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"", "GND"}));
+    EXPECT_EQ(PadNets("U1"), (std::vector<std::string>{"VCC", "VCC", "", ""}));
 }
 
 // ---- Net alias lookup ---------------------------------------------------------------------------

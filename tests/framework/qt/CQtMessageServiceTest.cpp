@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "tests/framework/qt/QtApplicationTest.h"
 
@@ -39,6 +40,15 @@ TEST_F(CQtMessageServiceTest, FileMessagesShowTheFileNameAsWritten)
                                  "Wevra", MB_YESNO),
               IDNO);
     EXPECT_EQ(text, QString::fromUtf8("Net Ä1 – GND"));
+
+    // A question whose Yes may cost data: Enter answers No.
+    WhenModal([](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        ASSERT_NE(box->button(QMessageBox::Yes), nullptr);
+        box->defaultButton()->click();
+    });
+    EXPECT_EQ(service.MessageBox("Delete?", "Wevra", MB_YESNO_DEFAULTNO), IDNO);
 }
 
 } // namespace
