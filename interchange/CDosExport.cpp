@@ -241,6 +241,52 @@ std::vector<std::string> CDosExport::GetChanges() const
                           " rounded down to the DOS unit of " + mm(dosUnit) + " (e.g. " +
                           mm(example) + " became " + mm(ToDos(example) * dosUnit) + ").");
     }
+    // The set holds numbers where the design holds names: what an import of it names instead.
+    const CNetArray& nets = m_document.GetNets();
+    int32_t renamedNets = 0;
+    std::string netExample;
+    for (int32_t n = 1; n < nets.GetCount(); ++n) {
+        const std::string digits = "00000" + std::to_string(n);
+        const std::string numbered = "N" + digits.substr(digits.size() - 6);
+        if (nets.GetNetName(n) == numbered)
+            continue;
+        if (renamedNets++ == 0)
+            netExample = nets.GetNetName(n) + " comes back as " + numbered;
+    }
+    if (renamedNets > 0)
+        changes.push_back(std::to_string(renamedNets) +
+                          (renamedNets == 1 ? " net name is" : " net names are") +
+                          " not held: the DOS set numbers its nets (e.g. " + netExample + ").");
+    int32_t namedPlanes = 0;
+    std::string planeExample;
+    for (int32_t i = 0; i < m_document.GetPlaneCount(); ++i) {
+        const std::string& name = m_document.GetPlane(i).GetName();
+        if (name == CPour::defaultName)
+            continue;
+        if (namedPlanes++ == 0)
+            planeExample = name + " comes back as " + CPour::defaultName;
+    }
+    if (namedPlanes > 0)
+        changes.push_back(std::to_string(namedPlanes) +
+                          (namedPlanes == 1 ? " plane name is" : " plane names are") +
+                          " not held (e.g. " + planeExample + ").");
+    const CComponentArray& components = m_document.GetComponents();
+    int32_t shaped = 0;
+    std::string shapeExample;
+    for (int32_t i = 0; i < components.GetCount(); ++i) {
+        if (m_document.GetShapeCache().GetShape(components.GetShapeIndex(i)) == nullptr)
+            continue;
+        if (shaped++ == 0)
+            shapeExample = components.GetShapeName(i) + " of " + components.GetReference(i) +
+                           " comes back as " + components.GetShapeName(i) + "_" +
+                           components.GetReference(i);
+    }
+    if (shaped > 0)
+        changes.push_back(std::to_string(shaped) +
+                          (shaped == 1 ? " component's shape is" : " components' shapes are") +
+                          " held as pads only: a shape that no library holds as it is comes "
+                          "back as one per component (e.g. " +
+                          shapeExample + ").");
     return changes;
 }
 

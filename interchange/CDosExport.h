@@ -34,7 +34,9 @@ public:
     const std::vector<PlyRecord>& GetRecords() const { return m_records; }
     const std::vector<std::string>& GetProblems() const { return m_problems; }
     // What the set holds otherwise than the design, though nothing was left out: texts kept
-    // as strokes only, sizes rounded down to the DOS unit. Empty when the set is exact.
+    // as strokes only, sizes rounded down to the DOS unit, net and plane names it cannot hold,
+    // shapes it holds only as pads; each with a count and an example. Empty when the set is
+    // exact.
     std::vector<std::string> GetChanges() const;
 
     // The files' contents; `cnfPath` is the ".CNF" file's own path, written into it.

@@ -11,6 +11,7 @@
 #include "model/CDrawRecArray.h"
 #include "model/CLayerArray.h"
 #include "model/CNet.h"
+#include "model/CNetArray.h"
 #include "model/CTextArray.h"
 #include "model/CWevraText.h"
 #include "model/LayerIds.h"
@@ -277,10 +278,16 @@ TEST_F(CDosImportTest, FreeTextsComeBackOnTheirLayersAndTheExportNamesWhatChange
     text.SetText("NOTE");
     text.SetLayer(LAYER_DRAWING_1 + 1);
     doc->Design().GetTexts().AddText(&text);
+    // A net the set can hold only by its number.
+    CNetArray& nets = doc->Design().GetNets();
+    const int32_t gnd = nets.AddNet("GND");
+    ASSERT_TRUE(nets.GetNet(gnd)->AppendSegment(80000, 20000, 90000, 20000, LAYER_TOP, 1, false));
     const std::string ply = ExportSet();
 
     CWevraDoc target;
     ASSERT_TRUE(ImportInto(target, ply));
+    ASSERT_GT(target.Design().GetNets().GetCount(), gnd);
+    const std::string numbered = target.Design().GetNets().GetNetName(gnd);
     const CDrawRecArray& lines = target.Design().GetLines();
     EXPECT_GT(lines.GetLayerCount(LAYER_SILK_TOP), 0);
     EXPECT_GT(lines.GetLayerCount(LAYER_DRAWING_1 + 1), 0);
@@ -294,5 +301,15 @@ TEST_F(CDosImportTest, FreeTextsComeBackOnTheirLayersAndTheExportNamesWhatChange
     EXPECT_EQ(told.rfind("Ok.\n\nThe DOS set differs from the design:\n", 0), 0u) << told;
     EXPECT_NE(told.find("texts are kept as strokes only"), std::string::npos) << told;
     EXPECT_NE(told.find("sizes are rounded down to the DOS unit of 0.020 mm"), std::string::npos)
+        << told;
+    EXPECT_NE(told.find("\n1 net name is not held: the DOS set numbers its nets (e.g. GND comes "
+                        "back as " +
+                        numbered + ")."),
+              std::string::npos)
+        << told;
+    EXPECT_NE(told.find("\n1 component's shape is held as pads only: a shape that no library "
+                        "holds as it is comes back as one per component (e.g. 0805 of R1 comes "
+                        "back as 0805_R1)."),
+              std::string::npos)
         << told;
 }
