@@ -93,12 +93,13 @@ std::string CDesignBackup::SeriesTitle(const std::string& title, const std::stri
     return capitals + " " + suffix;
 }
 
-std::string CDesignBackup::Backup(const CConfigFiles& files)
+std::string CDesignBackup::Backup(const CConfigFiles& files, std::string* failure)
 {
-    return Write(files, true);
+    return Write(files, true, failure);
 }
 
-std::string CDesignBackup::Write(const CConfigFiles& files, bool reportEveryFailure)
+std::string CDesignBackup::Write(const CConfigFiles& files, bool reportEveryFailure,
+                                 std::string* failure)
 {
     const std::string designFolder = m_document.GetDesignFolder();
     std::string folder = TrimBlanks(files.m_backupDirectory);
@@ -110,7 +111,8 @@ std::string CDesignBackup::Write(const CConfigFiles& files, bool reportEveryFail
     // Backups hold whole designs: a folder made for them is the user's alone.
     if (!folder.empty() && !fs::is_directory(folder, error) &&
         !CPathHelper::CreatePrivateFolder(folder, &reason)) {
-        ReportFailure(InFolder(folder, BackupFileName(title, 1)), reason, reportEveryFailure);
+        ReportFailure(InFolder(folder, BackupFileName(title, 1)), reason, reportEveryFailure,
+                      failure);
         return {};
     }
 
@@ -138,7 +140,7 @@ std::string CDesignBackup::Write(const CConfigFiles& files, bool reportEveryFail
     }
     const std::string name = InFolder(folder, BackupFileName(title, std::min(number, maxFiles)));
     if (!written) {
-        ReportFailure(name, reason, reportEveryFailure);
+        ReportFailure(name, reason, reportEveryFailure, failure);
         return {};
     }
     if (number > maxFiles) {
@@ -150,7 +152,7 @@ std::string CDesignBackup::Write(const CConfigFiles& files, bool reportEveryFail
     if (error) {
         reason = error.message();
         fs::remove(temporary, error);
-        ReportFailure(name, reason, reportEveryFailure);
+        ReportFailure(name, reason, reportEveryFailure, failure);
         return {};
     }
     // The status line shows design texts; the path is the file system's.
@@ -170,13 +172,17 @@ void CDesignBackup::Rotate(const std::string& folder, const std::string& title, 
 }
 
 void CDesignBackup::ReportFailure(const std::string& path, const std::string& reason,
-                                  bool reportEveryFailure)
+                                  bool reportEveryFailure, std::string* failure)
 {
     m_document.View().SetInfoText("Backup failed: " + CWindows1252::FromUtf8(path));
     if (m_failing && !reportEveryFailure)
         return;
     m_failing = true;
-    CServices::Messages().FileMessageBox("The backup \"" + path +
-                                             "\" could not be written: " + reason + ".",
-                                         m_document.GetDesignName(), MB_OK, MB_ICONEXCLAMATION);
+    const std::string text = "The backup \"" + path + "\" could not be written: " + reason + ".";
+    if (failure != nullptr) {
+        *failure = text;
+        return;
+    }
+    CServices::Messages().FileMessageBox(text, m_document.GetDesignName(), MB_OK,
+                                         MB_ICONEXCLAMATION);
 }

@@ -36,8 +36,9 @@ public:
     // One minute of the timer. True when a backup was written.
     bool OnTimer(const CConfigFiles& files);
     // Writes one backup whatever the timing settings say (also before a netlist import) and
-    // returns its path; empty when it could not be written, which has been reported.
-    std::string Backup(const CConfigFiles& files);
+    // returns its path; empty when it could not be written, which has been reported: in a
+    // message, or, when `failure` is given, in that text for the caller to put to the user.
+    std::string Backup(const CConfigFiles& files, std::string* failure = nullptr);
 
     // "<title> BAK <number>.PCB", the number with at least two digits.
     static std::string BackupFileName(const std::string& title, int32_t number);
@@ -50,10 +51,13 @@ private:
     // Numbers above `maxFiles` make room: number 1 goes, the others move down by one where
     // the lower name is free.
     static void Rotate(const std::string& folder, const std::string& title, int32_t count);
-    std::string Write(const CConfigFiles& files, bool reportEveryFailure);
+    std::string Write(const CConfigFiles& files, bool reportEveryFailure,
+                      std::string* failure = nullptr);
     // On the status line always; in a message once per streak of failures unless
-    // `reportEveryFailure`; with the system's reason.
-    void ReportFailure(const std::string& path, const std::string& reason, bool reportEveryFailure);
+    // `reportEveryFailure`; with the system's reason. Into `failure` instead of a message when
+    // it is given.
+    void ReportFailure(const std::string& path, const std::string& reason, bool reportEveryFailure,
+                       std::string* failure = nullptr);
 
     CWevraDoc& m_document;
     bool m_activity = false;

@@ -10,6 +10,7 @@
 #include "document/CDocumentHistory.h"
 #include "document/CDocumentLink.h"
 #include "document/CDocumentWindows.h"
+#include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "framework/CFileDialogService.h"
 #include "framework/CMessageService.h"
@@ -42,10 +43,21 @@ std::string CDocumentNetlist::StartFolder() const
 bool CDocumentNetlist::Backup()
 {
     const CConfigFiles* configured = CDocumentFrame::Get().GetConfigFiles();
-    return !m_document.History()
-                .GetBackup()
-                .Backup(configured != nullptr ? *configured : CConfigFiles())
-                .empty();
+    std::string failure;
+    if (!m_document.History()
+             .GetBackup()
+             .Backup(configured != nullptr ? *configured : CConfigFiles(), &failure)
+             .empty())
+        return true;
+    // The import takes an undo point of its own: the backup guards against what Undo cannot
+    // reach, so going on without it is the user's choice, and not the one Enter makes.
+    if (CServices::Messages().FileMessageBox(
+            failure +
+                "\n\nLoad the netlist without a backup? Edit > Undo still takes the load back.",
+            "Load Netlist", MB_YESNO_DEFAULTNO, MB_ICONEXCLAMATION) == IDYES)
+        return true;
+    m_document.View().SetInfoText("Netlist not loaded: the backup could not be written");
+    return false;
 }
 
 std::optional<std::string> CDocumentNetlist::ChooseNetlist() const

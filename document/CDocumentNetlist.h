@@ -16,8 +16,8 @@ public:
     // Asks for a ".NET" file to load; nothing when the user cancelled.
     std::optional<std::string> ChooseNetlist() const;
     // Netlist > Load with the chosen file: a backup of the design as it stands, the design-rule
-    // error marks cleared, then the import. False, importing nothing, when the backup could not
-    // be written (the user was told why).
+    // error marks cleared, then the import. When the backup cannot be written the user is told
+    // why and asked whether to load without it; false, importing nothing, on No.
     bool LoadChosen(const std::string& path);
     // The reload of the design's netlist: a backup, then the import.
     bool Reload();
@@ -35,7 +35,8 @@ private:
     // The folder the file dialogs start in: the design's netlist's, else the configured netlist
     // folder, else the design's.
     std::string StartFolder() const;
-    // A numbered backup whatever the timing settings say; false when it could not be written.
+    // A numbered backup whatever the timing settings say; false when it could not be written
+    // and the user would not go on without it.
     bool Backup();
 
     CWevraDoc& m_document;

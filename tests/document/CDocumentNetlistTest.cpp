@@ -9,6 +9,7 @@
 #include "document/CConfigFiles.h"
 #include "document/CDesignBackup.h"
 #include "document/CDocumentHistory.h"
+#include "document/CViewState.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CNetErrorRec.h"
@@ -140,6 +141,28 @@ TEST_F(CDocumentNetlistTest, TheUserLoadIsBackedUpClearsTheErrorMarksAndAFailure
     EXPECT_FALSE(CDocumentNetlist(*doc).LoadChosen((folder / "gone.net").string()));
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(References(), (std::vector<std::string>{"R1", "R2", "U1"}));
+
+    // A backup folder that takes no file (read-only, full): the user learns why and chooses;
+    // Enter keeps the design as it is and says the load was not done.
+    fs::create_directories(folder / "bak" / (series + " BAK.tmp") / "x");
+    const fs::path moved = Write("board/amp.net", "/GND U1(4) R1(2)\r\n/VCC R2(1) U1(1) R2(2)\r\n");
+    services.messages.ClearShown();
+    EXPECT_FALSE(CDocumentNetlist(*doc).LoadChosen(moved.string()));
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    const std::string asked = services.messages.Shown()[0].text;
+    EXPECT_EQ(services.messages.Shown()[0].buttons, MB_YESNO_DEFAULTNO);
+    EXPECT_NE(asked.find((folder / "bak" / series).string() + " BAK "), std::string::npos) << asked;
+    EXPECT_NE(asked.find("\" could not be written: "), std::string::npos) << asked;
+    EXPECT_NE(asked.find("Load the netlist without a backup?"), std::string::npos) << asked;
+    EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"VCC", "GND"}));
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->View().GetInfoText(), "Netlist not loaded: the backup could not be written");
+    // Yes loads, and Undo still takes the load back.
+    services.messages.QueueAnswer(IDYES);
+    EXPECT_TRUE(CDocumentNetlist(*doc).LoadChosen(moved.string()));
+    EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"VCC", "VCC"}));
+    doc->History().Undo();
+    EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"VCC", "GND"}));
 }
 
 TEST_F(CDocumentNetlistTest, ReloadingMovesNoCopperAndUndoBringsBackTheDesignAsItWas)
