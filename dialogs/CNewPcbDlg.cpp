@@ -97,6 +97,12 @@ CNewPcbDlg::CNewPcbDlg(CWevraDoc& document, const std::string& pcbDirectory,
     FillTemplates(CPathHelper::GetFileTitle(defaultTemplate));
 
     connect(m_project, &QLineEdit::editingFinished, this, [this] { TidyProjectName(); });
+    // The netlist of a new project is as a rule named after it, until the user names it.
+    connect(m_project, &QLineEdit::textChanged, this, [this](const QString& name) {
+        if (!m_netlistNamed)
+            m_netlistName->setText(name);
+    });
+    connect(m_netlistName, &QLineEdit::textEdited, this, [this] { m_netlistNamed = true; });
     connect(m_sizeX, &QLineEdit::editingFinished, this, [this] { ReformatSize(*m_sizeX); });
     connect(m_sizeY, &QLineEdit::editingFinished, this, [this] { ReformatSize(*m_sizeY); });
     connect(m_units, &QComboBox::activated, this, [this](int index) { ChangeUnit(index); });
@@ -246,6 +252,7 @@ void CNewPcbDlg::BrowseNetlist()
     if (!chosen)
         return;
     m_netlistFollowsDesign = false;
+    m_netlistNamed = true;
     SetNetlistFolder(CPathHelper::GetDirectory(*chosen));
     m_netlistName->setText(CQtText::FromPath(CPathHelper::GetFileTitle(*chosen)));
 }

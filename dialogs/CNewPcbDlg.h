@@ -69,6 +69,8 @@ private:
     std::string m_templateFolder;
     std::string m_netlistFolder;
     bool m_netlistFollowsDesign = false;
+    // Whether the user typed or chose the netlist name: it no longer follows the project's.
+    bool m_netlistNamed = false;
     int32_t m_unit;
     std::string m_designPath;
     QLineEdit* m_project = nullptr;

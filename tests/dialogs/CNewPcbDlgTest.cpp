@@ -4,7 +4,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QTest>
 
 #include "dialogs/CNewPcbDlg.h"
 #include "document/CDesign.h"
@@ -146,6 +148,30 @@ TEST_F(CNewPcbDlgTest, UnitsAndAMissingTemplate)
 }
 
 // The netlist is found as it is named on disk, whatever the case of its extension.
+// The netlist name follows the project's as the user types it, until the user gives the
+// netlist a name of its own.
+TEST_F(CNewPcbDlgTest, TheNetlistNameFollowsTheProjectUntilTheUserNamesIt)
+{
+    CWevraDoc document;
+    Run(document, [](QWidget* dialog) {
+        auto* project = Find<QLineEdit>(dialog, CNewPcbDlg::idProjectName);
+        auto* netlist = Find<QLineEdit>(dialog, CNewPcbDlg::idNetlistName);
+        ASSERT_NE(project, nullptr);
+        ASSERT_NE(netlist, nullptr);
+        project->selectAll();
+        QTest::keyClicks(project, "amp");
+        EXPECT_EQ(Text(dialog, CNewPcbDlg::idNetlistName), "amp");
+        Type(dialog, CNewPcbDlg::idProjectName, "amp2");
+        EXPECT_EQ(Text(dialog, CNewPcbDlg::idNetlistName), "amp2");
+        Click(dialog, CNewPcbDlg::idLinkNetlist);
+        QTest::keyClicks(netlist, "_sch");
+        QTest::keyClicks(project, "x");
+        EXPECT_EQ(Text(dialog, CNewPcbDlg::idProjectName), "amp2x");
+        EXPECT_EQ(Text(dialog, CNewPcbDlg::idNetlistName), "amp2_sch");
+        Click(dialog, CWevraDialog::idCancel);
+    });
+}
+
 TEST_F(CNewPcbDlgTest, ALinkedNetlistIsImportedWhateverItsExtensionsCase)
 {
     const fs::path netlist = folder / "nets" / "demo.net";
