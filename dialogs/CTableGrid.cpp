@@ -102,9 +102,12 @@ void CTableGrid::SetupColumns(uint32_t headingsId, int sortCol, bool ascending, 
     m_sortCol = sortCol;
     m_ascending = ascending;
     m_sorting = sorting;
-    SetTopHeadingHeight(headingHeight);
+    // The font the system finds for the table's may be taller than the rows were made for: a
+    // row that cut its text off would hide underscores and the feet of the digits.
+    const int textHeight = m_metrics.height();
+    SetTopHeadingHeight(std::max(headingHeight, textHeight + 3));
     SetDefFont(&m_font);
-    SetDefRowHeight(rowHeight);
+    SetDefRowHeight(std::max(rowHeight, textHeight + 3));
     SetSheetOption(0);
     SetHScrollMode(1);
     SetVScrollMode(1);

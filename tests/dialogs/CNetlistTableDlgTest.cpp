@@ -103,6 +103,7 @@ TEST_F(CNetlistTableDlgTest, RowsShowEveryNetWithItsRulesAndTheWidthsItMayChoose
     EXPECT_EQ(Column(G(), Grid::colRatsLines), (Strings{"NO", "YES", "YES", "NO"}));
     EXPECT_EQ(Label(Grid::colCurrentWidth, gnd), "10 mil\n15 mil\n20 mil\n");
     EXPECT_EQ(Label(Grid::colCurrentWidth, clk), "15 mil\n20 mil\n");
+    table_test::ExpectRowsHoldTheirText(G());
 }
 
 TEST_F(CNetlistTableDlgTest, EditsReachTheNetsHoweverTheyEndAndEscStoresNothing)

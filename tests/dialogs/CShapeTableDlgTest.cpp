@@ -44,6 +44,7 @@ TEST_F(CShapeTableDlgTest, ShowsPinsAndOutlinesInLibraryOrder)
     table.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&table));
     CShapeGrid& grid = *table.GetShapeGrid();
+    table_test::ExpectRowsHoldTheirText(grid);
 
     EXPECT_EQ(table.windowTitle(), "Shape Table: Parts");
     EXPECT_EQ(grid.GetText(6, -1), "Pad/Layer");

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <utility>
 #include <vector>
 
+#include <QFontMetrics>
 #include <QPoint>
 #include <QTest>
 
@@ -12,6 +14,7 @@
 #include "document/CViewCommandHost.h"
 #include "framework/CResourcePack.h"
 #include "gridctrl/CGridCellArea.h"
+#include "gridctrl/CGridSheetInfo.h"
 #include "gridctrl/CGridTopHeading.h"
 
 // The board view as a table window sees it: what the table reported, and the redraws.
@@ -68,6 +71,20 @@ inline void ClickCell(CTableGrid& grid, int col, int row)
     ASSERT_TRUE(grid.GetCellRect(col, row, rect)) << "cell " << col << "," << row;
     QTest::mouseClick(grid.GetCellArea(), Qt::LeftButton, {},
                       QPoint(int(rect.left + rect.right) / 2, int(rect.top + rect.bottom) / 2));
+}
+
+// Every row and the headings are tall enough for the table's font: a cell's text starts a pixel
+// below its top and must end above its bottom border, or its descenders ("_", "g") are cut off.
+inline void ExpectRowsHoldTheirText(CTableGrid& grid)
+{
+    ASSERT_NE(grid.GetSheet()->m_defFont, nullptr);
+    const int textHeight = QFontMetrics(*grid.GetSheet()->m_defFont).height();
+    for (int row = -1; row < std::min(grid.GetNumberRows(), 3); ++row) {
+        CRect rect;
+        ASSERT_TRUE(grid.GetCellRect(0, row, rect)) << "row " << row;
+        EXPECT_LE(rect.top + 1 + textHeight, rect.bottom - 1)
+            << "row " << row << ": " << rect.Height() << " pixels for text of " << textHeight;
+    }
 }
 
 } // namespace table_test
