@@ -1,5 +1,9 @@
 #include "document/CRoutingCommands.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
 #include "document/CDesign.h"
 #include "document/CDocumentHistory.h"
 #include "document/CDocumentWindows.h"
@@ -9,12 +13,27 @@
 #include "document/CWevraDoc.h"
 #include "framework/CCmdUI.h"
 #include "framework/CCommandTarget.h"
+#include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "resources/CommandIds.h"
 
 namespace {
 
 constexpr char noErrorsText[] = "DRC Test All: no errors";
+
+// The ratsnest lines of every net: the connections still to make.
+int64_t OpenConnections(const CNetArray& nets)
+{
+    int64_t open = 0;
+    for (int32_t i = 1; i < nets.GetCount(); ++i)
+        open += nets.GetNet(i)->GetRatsLineCount();
+    return open;
+}
+
+std::string Connections(int64_t count)
+{
+    return std::to_string(count) + (count == 1 ? " connection" : " connections");
+}
 
 } // namespace
 
@@ -61,6 +80,19 @@ template <typename Change> void CRoutingCommands::Edit(CWevraDoc& document, Chan
     document.Windows().UpdateAllViews();
 }
 
+template <typename Change> void CRoutingCommands::RouteAll(CWevraDoc& document, Change change)
+{
+    const int64_t before = OpenConnections(document.Design().GetNets());
+    Edit(document, change);
+    // A track can join more than the two ends it was laid for, so the ratsnest tells what was
+    // made.
+    const int64_t after = OpenConnections(document.Design().GetNets());
+    const std::string text = "Route All: " + Connections(std::max<int64_t>(before - after, 0)) +
+                             " routed, " + std::to_string(after) + " left open";
+    document.View().SetInfoText(text);
+    document.Windows().SetStatusText(text);
+}
+
 void CRoutingCommands::TestAll(CWevraDoc& document)
 {
     document.RunCheckAll();
@@ -81,12 +113,12 @@ void CRoutingCommands::RouteManualTracks(CWevraDoc& document)
 
 void CRoutingCommands::RouteAllDefaultLayer(CWevraDoc& document)
 {
-    Edit(document, [](CNetArray& nets) { return nets.RouteAllDefaultLayer(); });
+    RouteAll(document, [](CNetArray& nets) { return nets.RouteAllDefaultLayer(); });
 }
 
 void CRoutingCommands::RouteAllTopBottom(CWevraDoc& document)
 {
-    Edit(document, [](CNetArray& nets) { return nets.RouteAllTopBottom(); });
+    RouteAll(document, [](CNetArray& nets) { return nets.RouteAllTopBottom(); });
 }
 
 void CRoutingCommands::UnrouteAll(CWevraDoc& document)

@@ -15,6 +15,7 @@ public:
     static void TestAll(CWevraDoc& document);
     // The connection of the ratsnest at the cursor, on the work layer.
     static void RouteManualTracks(CWevraDoc& document);
+    // Route All says on the status line how many connections it made and how many stay open.
     static void RouteAllDefaultLayer(CWevraDoc& document);
     static void RouteAllTopBottom(CWevraDoc& document);
     static void UnrouteAll(CWevraDoc& document);
@@ -25,4 +26,6 @@ public:
 private:
     // Undo state, the change, then the modified mark, the ToDo list and every view.
     template <typename Change> static void Edit(CWevraDoc& document, Change change);
+    // Edit with a Route All, then its count on the status line.
+    template <typename Change> static void RouteAll(CWevraDoc& document, Change change);
 };

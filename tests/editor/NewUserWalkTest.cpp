@@ -60,6 +60,7 @@
 #include "model/COutputRec.h"
 #include "model/CPour.h"
 #include "model/CShapeLibArray.h"
+#include "model/LayerIds.h"
 #include "resources/CommandIds.h"
 #include "resources/StringIds.h"
 #include "tests/dialogs/DialogTestSupport.h"
@@ -295,10 +296,31 @@ TEST_F(NewUserWalkTest, FromTheShippedTemplateAndLibraryToABoard)
     }
     Pick(ID_EDIT_SELECT_MODE);
 
-    // Tools > AutoRouting > Route All on TOP and BOT lays tracks.
+    // Tools > AutoRouting > Route All on TOP and BOT lays tracks and says what it made of the
+    // ratsnest.
+    const auto open = [doc] {
+        int32_t lines = 0;
+        const CNetArray& nets = doc->Design().GetNets();
+        for (int32_t i = 1; i < nets.GetCount(); ++i)
+            lines += nets.GetNet(i)->GetRatsLineCount();
+        return lines;
+    };
     const int32_t unrouted = NetVertexCount(*doc);
+    const int32_t openBefore = open();
     Pick(ID_TOOLS_AUTOROUTING_ROUTE_ALL_TOP_AND_BOT_LAYERS);
     EXPECT_GT(NetVertexCount(*doc), unrouted);
+    ASSERT_LT(open(), openBefore);
+    const int32_t routed = openBefore - open();
+    EXPECT_EQ(frame->GetPaneText(0), "Route All: " + std::to_string(routed) +
+                                         (routed == 1 ? " connection" : " connections") +
+                                         " routed, " + std::to_string(open()) + " left open");
+    // On a layer that takes no tracks it routes nothing, and says so too.
+    const int32_t workLayer = doc->Session().GetWorkLayer();
+    ASSERT_TRUE(doc->Session().SetWorkLayer(LAYER_SILK_TOP));
+    Pick(ID_TOOLS_AUTOROUTING_ROUTE_ALL_DEFAULT_LAYER);
+    EXPECT_EQ(frame->GetPaneText(0),
+              "Route All: 0 connections routed, " + std::to_string(open()) + " left open");
+    doc->Session().SetWorkLayer(workLayer);
 
     // Tools > DRC Test All lists errors; Undo takes the routing back and empties the list.
     Pick(ID_TOOLS_DRC_TEST_ALL);
