@@ -268,10 +268,35 @@ bool CMainFrame::SaveShapeLibrariesIfChanged()
     return true;
 }
 
+namespace {
+
+// A stored set without what the shape dialog remembers in it (the group and library shown, the
+// filter, each library's current shape): looking through a library changes those, never its
+// shapes.
+std::vector<uint8_t> ShapesOf(const std::vector<uint8_t>& stored)
+{
+    CShapeLibArray set;
+    CArchive in(stored);
+    set.Serialize(in);
+    set.SetCurGroup(0);
+    set.SetCurLib(0);
+    set.SetFilterChoice(0);
+    set.GetFilterHistory().clear();
+    for (int32_t i = 0; i < set.GetCount(); ++i)
+        set.GetLib(i)->SetCurShape(0);
+    CArchive out;
+    set.Serialize(out);
+    return out.TakeBuffer();
+}
+
+} // namespace
+
 void CMainFrame::OfferOwnLibraryForChanges()
 {
-    if (!m_libraryWritable || !CPathHelper::IsInstalledFile(m_libraries->GetPath()) ||
-        LibrarySnapshot() == m_librarySnapshot)
+    if (!m_libraryWritable || !CPathHelper::IsInstalledFile(m_libraries->GetPath()))
+        return;
+    const std::vector<uint8_t> now = LibrarySnapshot();
+    if (now == m_librarySnapshot || ShapesOf(now) == ShapesOf(m_librarySnapshot))
         return;
     const std::string installed = m_libraries->GetPath().string();
     if (CServices::Messages().FileMessageBox(

@@ -26,6 +26,7 @@
 
 #include "dialogs/CDisplayCompTextDlg.h"
 #include "dialogs/CDisplayLayersetDlg.h"
+#include "dialogs/CGetShapeDlg.h"
 #include "dialogs/CNewPcbDlg.h"
 #include "dialogs/CTextFileWindow.h"
 #include "dialogs/CWevraDialog.h"
@@ -554,6 +555,40 @@ TEST_F(NewUserWalkTest, TheRatsnestIsShownAfterTheImportAndAfterReopening)
     CollectMenuItems(frame->menuBar()->actions(), items);
     EXPECT_TRUE(items.at(ID_TOOLS_RATSNEST_ACTIVE)->isChecked());
     EXPECT_EQ(shown(), imported);
+}
+
+// Looking through the installed library is no change to it: Components > Add, a click on a
+// group, Cancel, and File > Exit asks nothing about the library, which stays as it was.
+TEST_F(NewUserWalkTest, LookingThroughTheInstalledLibraryChangesNothing)
+{
+    NewLinkedDesign(m_home.Path() / "boards" / "LOOK.PCB", false);
+    ASSERT_NE(Document(), nullptr);
+    const fs::path library = frame->GetShapeLibraries().GetPath();
+    const auto bytes = [&library] {
+        std::ifstream file(library, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    };
+    const std::string before = bytes();
+    ASSERT_FALSE(before.empty()) << library;
+    bool clicked = false;
+    WhenModal([&clicked](QWidget* dialog) {
+        auto* groups = dialog_test::Find<QListWidget>(dialog, CGetShapeDlg::idGroups);
+        ASSERT_NE(groups, nullptr);
+        const QList<QListWidgetItem*> found = groups->findItems("AXIAL RADIAL", Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1);
+        ASSERT_NE(groups->currentItem(), found[0]) << "the click must change the group";
+        QTest::mouseClick(groups->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          groups->visualItemRect(found[0]).center());
+        clicked = groups->currentItem() == found[0];
+        dialog_test::Click(dialog, CWevraDialog::idCancel);
+    });
+    Pick(ID_COMPONENTS_ADD);
+    EXPECT_TRUE(clicked);
+    services.messages.ClearShown();
+    Pick(ID_FILE_EXIT);
+    for (const std::string& text : services.messages.ShownTexts())
+        EXPECT_EQ(text.find("installed library"), std::string::npos) << text;
+    EXPECT_EQ(bytes(), before);
 }
 
 // A check that finds nothing says so, in the bottom pane and on the status line, until the
