@@ -5,6 +5,7 @@
 #include <optional>
 #include <system_error>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -771,6 +772,11 @@ void CMainFrame::OnTimerCommand()
         if (document == m_docTemplate->GetActiveDocument())
             view->ShowDesignTime();
     }
+    // A netlist written again while the user stays in the program is offered as it is on
+    // coming back to the program; never over a dialog the user is answering.
+    if (m_docTemplate->GetActiveDocument() != nullptr &&
+        QApplication::activeModalWidget() == nullptr)
+        RunCommand(ID_OTHER_DOC_JUST_LOADED);
 }
 
 void CMainFrame::OnFileOpen()

@@ -1,3 +1,4 @@
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -845,6 +846,20 @@ TEST_F(CMainFrameTest, NetlistLoadImportsThePickedNetlist)
     EXPECT_TRUE(frame.GetRouter().Execute(ID_OTHER_DOC_JUST_LOADED));
     EXPECT_EQ(services.messages.ShownTexts().back(), "Netlist is Newer, Reload Netlist?");
     EXPECT_EQ(services.launcher.openedTextFiles.back(), folder / "DEMO FORWARD ANNOTATE.TXT");
+
+    // The netlist is written again while the user stays in the program: the minute's tick
+    // offers it, once.
+    services.messages.ClearShown();
+    EXPECT_TRUE(frame.GetRouter().Execute(ID_OTHER_TIMER));
+    EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
+    const fs::path netlist = doc.Design().GetNetlistPath();
+    fs::last_write_time(netlist, fs::last_write_time(netlist) + std::chrono::seconds(5));
+    services.messages.QueueAnswer(IDCANCEL);
+    EXPECT_TRUE(frame.GetRouter().Execute(ID_OTHER_TIMER));
+    EXPECT_EQ(services.messages.ShownTexts(),
+              std::vector<std::string>{"Netlist is Newer, Reload Netlist?"});
+    EXPECT_TRUE(frame.GetRouter().Execute(ID_OTHER_TIMER));
+    EXPECT_EQ(services.messages.ShownTexts().size(), 1u);
 }
 
 // Netlist > Load backs the design up first and clears the design-rule marks. A zeroed netlist
