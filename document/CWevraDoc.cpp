@@ -8,6 +8,7 @@
 #include "document/CDocumentFrame.h"
 #include "document/CDocumentViews.h"
 #include "document/CUndoSnapshot.h"
+#include "document/CUnusableValues.h"
 #include "framework/CArchive.h"
 #include "framework/CArchiveException.h"
 #include "framework/CMessageService.h"
@@ -224,6 +225,11 @@ bool CWevraDoc::OnOpenDocument(const std::string& path)
     if (!missing.empty())
         CServices::Messages().FileMessageBox(
             CWindows1252::ToUtf8(missing), CPathHelper::GetFileTitle(path), MB_OK, MB_ICONWARNING);
+    // So are the values it holds that the program cannot work with.
+    const std::string unusable = CUnusableValues::Message(CUnusableValues::Lines(m_design));
+    if (!unusable.empty())
+        CServices::Messages().FileMessageBox(
+            CWindows1252::ToUtf8(unusable), CPathHelper::GetFileTitle(path), MB_OK, MB_ICONWARNING);
 
     m_pathName = path;
     m_modified = false;

@@ -9,13 +9,18 @@
 #include "document/CDesign.h"
 #include "document/CDocumentHistory.h"
 #include "document/CEditSession.h"
+#include "document/CUnusableValues.h"
 #include "framework/CMessageService.h"
 #include "framework/CWindows1252.h"
+#include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"
 #include "model/CLayerArray.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
 #include "model/CTextArray.h"
 #include "model/CWevraFont.h"
+#include "model/LayerIds.h"
 #include "resources/CommandIds.h"
 #include "tests/support/CFakeServices.h"
 #include "tests/support/CTempFolder.h"
@@ -138,6 +143,56 @@ TEST(CWevraDocTextTest, CharactersTheFontLacksAreNamedWithTheirText)
     const std::string type = "Type of " + components.GetReference(part) + " \"BC547\x80\"";
     EXPECT_NE(warning.text.find(CWindows1252::ToUtf8(type)), std::string::npos) << warning.text;
     EXPECT_EQ(warning.text.find("Stra"), std::string::npos) << warning.text;
+}
+
+// What the file may hold but the program cannot work with is named when the design is opened,
+// the first 20 and then a count, and kept as it is.
+TEST(CWevraDocOpenTest, ValuesTheProgramCannotUseAreNamedOnOpening)
+{
+    CFakeServices services;
+    CWevraDoc doc;
+    CNetArray& nets = doc.Design().GetNets();
+    const int32_t gnd = nets.AddNet("GND");
+    CNet& net = *nets.GetNet(gnd);
+    ASSERT_TRUE(net.AppendSegment(0, 0, 25600, 0, LAYER_TOP, 1, false));
+    ASSERT_TRUE(net.AppendSegment(0, 25600, 1073972224, 25600, LAYER_TOP, 1, false));
+    ASSERT_TRUE(net.SetVertexLayer(1, LAYER_MASK_TOP));
+    while (nets.GetCount() < CComponent::padNetNumbers + 30)
+        nets.AddNet("N" + std::to_string(nets.GetCount()));
+    const CTempFolder folder;
+    const std::string file = (folder / "FAR.PCB").string();
+    ASSERT_TRUE(doc.OnSaveDocument(file));
+
+    services.messages.ClearShown();
+    CWevraDoc opened;
+    ASSERT_TRUE(opened.OnOpenDocument(file));
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    const std::string& text = services.messages.Shown()[0].text;
+    EXPECT_EQ(services.messages.Shown()[0].caption, "FAR");
+    EXPECT_NE(text.find("\nNet GND point 2: a track on layer 17, which holds no copper"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\nNet GND point 4: position (1073972224, 25600) beyond 1073741824"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\n30 nets from net N65536 on: no pad can be in them"), std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("point 1:"), std::string::npos) << text;
+    // Nothing is refused or changed.
+    const CNetArray& read = opened.Design().GetNets();
+    ASSERT_EQ(read.GetCount(), nets.GetCount());
+    const CNet& readNet = *read.GetNet(gnd);
+    ASSERT_EQ(readNet.GetVertexCount(), 4);
+    EXPECT_EQ(readNet.GetVertexLayer(1), LAYER_MASK_TOP);
+    EXPECT_EQ(readNet.GetVertexPoint(3), CPoint(1073972224, 25600));
+
+    // Many of them: the first 20 and the number of the others.
+    std::vector<std::string> lines;
+    for (int32_t i = 0; i < 25; ++i)
+        lines.push_back("line " + std::to_string(i));
+    const std::string many = CUnusableValues::Message(lines);
+    EXPECT_NE(many.find("\nline 19\n... and 5 more"), std::string::npos) << many;
+    EXPECT_EQ(many.find("line 20"), std::string::npos) << many;
 }
 
 } // namespace
