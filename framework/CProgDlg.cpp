@@ -35,6 +35,8 @@ bool CProgDlg::Create()
     m_window->SetBar(m_lower, m_upper, m_position);
     m_window->SetPercentText(m_percentText);
     m_window->SetStatusText(m_status);
+    // Seen at once: the operation may work a while before its first step.
+    m_window->ProcessEvents();
     return true;
 }
 

@@ -16,9 +16,11 @@ public:
     // The bar advanced by one step to the given position.
     virtual void StepTo(int32_t position) = 0;
     virtual void SetPercentText(const std::string& text) = 0;
-    // Shown at once, without waiting for the event loop.
+    // The window may show a change a moment later, when the events are next handled; the last
+    // change of each part is always shown.
     virtual void SetStatusText(const std::string& text) = 0;
     // Handles the events waiting, so that the user can press Cancel and other windows repaint
-    // while a long operation runs.
+    // while a long operation runs. Called at every step: a window may skip calls that come
+    // sooner after the last than a user could notice.
     virtual void ProcessEvents() = 0;
 };

@@ -1,5 +1,6 @@
 #include "framework/qt/CQtProgressWindow.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <QApplication>
@@ -10,7 +11,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QString>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "framework/qt/CQtText.h"
 
@@ -56,6 +59,9 @@ CQtProgressWindow::CQtProgressWindow(std::function<void()> onCancel)
     m_status->setObjectName("statusText");
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, dialog);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, std::move(onCancel));
+    m_showTimer = new QTimer(dialog);
+    m_showTimer->setSingleShot(true);
+    QObject::connect(m_showTimer, &QTimer::timeout, dialog, [this] { ShowChanges(); });
 
     auto* layout = new QVBoxLayout(dialog);
     layout->addWidget(m_bar);
@@ -78,33 +84,82 @@ void CQtProgressWindow::SetTitle(const std::string& text)
 
 void CQtProgressWindow::SetBar(int32_t lower, int32_t upper, int32_t position)
 {
-    if (!m_dialog)
-        return;
-    m_bar->setRange(lower, upper);
-    m_bar->setValue(position);
+    m_lower = lower;
+    m_upper = upper;
+    m_position = position;
+    m_rangeChanged = true;
+    ShowWhenDue();
 }
 
 void CQtProgressWindow::StepTo(int32_t position)
 {
-    if (m_dialog)
-        m_bar->setValue(position);
+    if (position == m_position && !m_rangeChanged)
+        return;
+    m_position = position;
+    m_positionChanged = true;
+    ShowWhenDue();
 }
 
 void CQtProgressWindow::SetPercentText(const std::string& text)
 {
-    if (m_dialog)
-        m_percent->setText(CQtText::FromDesignText(text));
+    m_percentText = text;
+    m_percentChanged = true;
+    ShowWhenDue();
 }
 
 void CQtProgressWindow::SetStatusText(const std::string& text)
 {
-    if (!m_dialog)
-        return;
-    m_status->setText(CQtText::FromDesignText(text));
-    m_status->repaint();
+    m_statusText = text;
+    m_statusChanged = true;
+    ShowWhenDue();
 }
 
 void CQtProgressWindow::ProcessEvents()
 {
+    if (!m_sinceEvents.isValid()) {
+        // The first call comes right after the dialog opened, before the operation's long first
+        // stage: the dialog and what the closed menu covered are drawn now, once the window
+        // system has shown the dialog (a moment on a remote display).
+        m_sinceEvents.start();
+        do {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, eventInterval);
+        } while (m_dialog && m_dialog->windowHandle() != nullptr &&
+                 !m_dialog->windowHandle()->isExposed() &&
+                 m_sinceEvents.elapsed() < 10 * eventInterval);
+        m_sinceEvents.start();
+        return;
+    }
+    if (m_sinceEvents.elapsed() < eventInterval)
+        return;
+    m_sinceEvents.start();
     QCoreApplication::processEvents();
+}
+
+void CQtProgressWindow::ShowWhenDue()
+{
+    // The widgets are set from the event loop alone: a progress bar repaints itself at once
+    // when its value is set.
+    if (!m_dialog || m_showTimer->isActive())
+        return;
+    const qint64 waited = m_sinceShown.isValid() ? m_sinceShown.elapsed() : showInterval;
+    m_showTimer->start(int(std::clamp<qint64>(showInterval - waited, 0, showInterval)));
+}
+
+void CQtProgressWindow::ShowChanges()
+{
+    if (!m_dialog)
+        return;
+    m_sinceShown.start();
+    if (m_rangeChanged)
+        m_bar->setRange(m_lower, m_upper);
+    if (m_rangeChanged || m_positionChanged)
+        m_bar->setValue(m_position);
+    if (m_percentChanged)
+        m_percent->setText(CQtText::FromDesignText(m_percentText));
+    if (m_statusChanged)
+        m_status->setText(CQtText::FromDesignText(m_statusText));
+    m_rangeChanged = false;
+    m_positionChanged = false;
+    m_percentChanged = false;
+    m_statusChanged = false;
 }
