@@ -39,6 +39,18 @@ private:
     int m_fd;
 };
 
+// Up to `count` bytes; 0 at the end of the file.
+ssize_t ReadSome(int fd, const std::filesystem::path& path, void* into, size_t count)
+{
+    for (;;) {
+        const ssize_t got = ::read(fd, into, count);
+        if (got >= 0)
+            return got;
+        if (errno != EINTR)
+            Refuse("Cannot read " + Quoted(path) + ": " + std::strerror(errno) + ".");
+    }
+}
+
 template <typename Bytes> Bytes ReadInto(const std::filesystem::path& path, uintmax_t maxSize)
 {
     // Not blocking: opening a pipe with no writer would wait for one. The type is taken from
@@ -59,20 +71,26 @@ template <typename Bytes> Bytes ReadInto(const std::filesystem::path& path, uint
     try {
         bytes.resize(static_cast<size_t>(size));
         size_t have = 0;
-        // A file that grows while it is read (or reports no size, as some system files do)
-        // is read up to one byte past the bound, which is enough to refuse it.
         for (;;) {
             if (have == bytes.size()) {
-                if (bytes.size() > maxSize)
-                    Refuse(CInputFile::TooLargeText(path.string(), bytes.size(), maxSize));
+                // The size the file gave is read: a small read shows whether it ends there, so a
+                // big file is not held twice. A file that grows while it is read (or reports no
+                // size, as some system files do) goes on, up to one byte past the bound, which is
+                // enough to refuse it.
+                char probe[4096];
+                const ssize_t got = ReadSome(file.Get(), path, probe, sizeof probe);
+                if (got == 0)
+                    break;
+                bytes.insert(bytes.end(), probe, probe + got);
+                have += static_cast<size_t>(got);
+                if (have > maxSize)
+                    Refuse(CInputFile::TooLargeText(path.string(), have, maxSize));
                 bytes.resize(static_cast<size_t>(
                     std::min<uintmax_t>(maxSize + 1, std::max<uintmax_t>(2 * have, 4096))));
-            }
-            const ssize_t got = ::read(file.Get(), bytes.data() + have, bytes.size() - have);
-            if (got < 0 && errno == EINTR)
                 continue;
-            if (got < 0)
-                Refuse("Cannot read " + Quoted(path) + ": " + std::strerror(errno) + ".");
+            }
+            const ssize_t got =
+                ReadSome(file.Get(), path, bytes.data() + have, bytes.size() - have);
             if (got == 0)
                 break;
             have += static_cast<size_t>(got);
