@@ -9,12 +9,10 @@
 #include <limits>
 #include <new>
 #include <utility>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 #include "analysis/CPlaneBuildDocument.h"
 #include "analysis/CRingIndex.h"
+#include "framework/CFreedMemory.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
 #include "framework/CProgDlg.h"
@@ -234,6 +232,9 @@ void CPlaneBuild::Build()
         m_progress->SetCaption("CPlaneBuildGrid");
     }
     m_document.SetStatusBarText(m_plane.GetName());
+    // A fill takes its room on every core: what earlier work freed on other threads (an earlier
+    // fill's, a load's) would only sit beside it.
+    CFreedMemory::ReturnToSystem();
 
     m_grid = std::make_unique<CPlaneBuildGrid>();
     m_guides.clear();
@@ -334,12 +335,10 @@ bool CPlaneBuild::FillFromGuides()
 {
     SetStatus(Format("Optimize ", int64_t(m_guides.size()), " guidelines"));
     OptimizeGuides(m_guides);
-#if defined(__GLIBC__)
     // The merges took their working room on the pool's threads, whose heaps keep what they
     // freed for those threads alone. On a big board that is a hundred megabytes the walk, on
     // this thread, could not use: it goes back to the system.
-    malloc_trim(0);
-#endif
+    CFreedMemory::ReturnToSystem();
     // The walks' start order sorts its own list, whose sorting room is gone before the grid
     // takes its own.
     m_startOrder.Reset(m_guides, m_plane.GetSeed());
@@ -368,6 +367,8 @@ bool CPlaneBuild::FillFromGuides()
         // The hatching meets the guides through sweeps of its own.
         m_grid = std::make_unique<CPlaneBuildGrid>();
         std::vector<int32_t>().swap(m_scratch);
+        // What the walk freed on this thread is of no use to the pool's threads that hatch.
+        CFreedMemory::ReturnToSystem();
         FillHatch();
     }
     if (m_plane.GetFillErrorCount() == 0)

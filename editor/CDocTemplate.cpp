@@ -13,6 +13,7 @@
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
 #include "editor/CWevraView.h"
+#include "framework/CBackgroundRelease.h"
 #include "framework/CFileDialogService.h"
 #include "framework/CFileStamp.h"
 #include "framework/CMessageService.h"
@@ -244,6 +245,8 @@ void CDocTemplate::Destroy(const CWevraDoc& document)
         }
         break;
     }
+    // The closed design's pages go back to the system instead of waiting for the next design.
+    CBackgroundRelease::Shared().ReturnFreedMemory();
     emit ActiveDocumentChanged();
 }
 

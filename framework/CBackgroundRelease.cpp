@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "framework/CFreedMemory.h"
 #include "framework/CWorkPool.h"
 
 CBackgroundRelease& CBackgroundRelease::Shared()
@@ -38,6 +39,15 @@ void CBackgroundRelease::Push(std::unique_ptr<Held> held)
         m_queue.push_back(std::move(held));
     }
     m_wake.notify_one();
+}
+
+void CBackgroundRelease::ReturnFreedMemory()
+{
+    struct Return : Held {
+        ~Return() override { CFreedMemory::ReturnToSystem(); }
+    };
+    std::unique_ptr<Held> held = std::make_unique<Return>();
+    Push(std::move(held));
 }
 
 void CBackgroundRelease::Wait()

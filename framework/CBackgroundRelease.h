@@ -36,6 +36,9 @@ public:
 
     // Returns once everything handed over before the call has been freed.
     void Wait();
+    // CFreedMemory::ReturnToSystem on the release thread, once everything handed over before
+    // the call is freed: for when a big piece of work has ended, such as a design closed.
+    void ReturnFreedMemory();
 
     ~CBackgroundRelease();
     CBackgroundRelease(const CBackgroundRelease&) = delete;
