@@ -335,10 +335,6 @@ bool CPlaneBuild::FillFromGuides()
 {
     SetStatus(Format("Optimize ", int64_t(m_guides.size()), " guidelines"));
     OptimizeGuides(m_guides);
-    // The merges took their working room on the pool's threads, whose heaps keep what they
-    // freed for those threads alone. On a big board that is a hundred megabytes the walk, on
-    // this thread, could not use: it goes back to the system.
-    CFreedMemory::ReturnToSystem();
     // The walks' start order sorts its own list, whose sorting room is gone before the grid
     // takes its own.
     m_startOrder.Reset(m_guides, m_plane.GetSeed());
@@ -367,7 +363,8 @@ bool CPlaneBuild::FillFromGuides()
         // The hatching meets the guides through sweeps of its own.
         m_grid = std::make_unique<CPlaneBuildGrid>();
         std::vector<int32_t>().swap(m_scratch);
-        // What the walk freed on this thread is of no use to the pool's threads that hatch.
+        // What the walk freed on this thread is of no use to the pool's threads that hatch: on
+        // a big board that is a hundred megabytes beside the hatching's own.
         CFreedMemory::ReturnToSystem();
         FillHatch();
     }
