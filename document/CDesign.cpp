@@ -200,11 +200,6 @@ void CDesign::AdvanceCopperRevision()
 
 bool CDesign::IsPlaneFillStale(const CPour& plane) const
 {
-    return plane.HasFill() && plane.GetFillRevision() != m_copperRevision;
-}
-
-bool CDesign::NeedsRefill(const CPour& plane) const
-{
     return !plane.HasFill() || plane.GetFillRevision() != m_copperRevision;
 }
 

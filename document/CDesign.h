@@ -90,10 +90,11 @@ public:
     // the process, so that a fill never fits another design's or an abandoned state's copper.
     uint64_t GetCopperRevision() const { return m_copperRevision; }
     void AdvanceCopperRevision();
-    // The plane holds a fill made before the last change of the copper.
+    // The plane has no fill (a design file keeps none) or one made before the last change of
+    // the copper: the board, the status line and the check say so.
     bool IsPlaneFillStale(const CPour& plane) const;
-    // Stale or without fill: what leaves the program fills such a plane first.
-    bool NeedsRefill(const CPour& plane) const;
+    // What leaves the program fills such a plane first.
+    bool NeedsRefill(const CPour& plane) const { return IsPlaneFillStale(plane); }
     // The first plane whose fill is stale, nullptr when none is.
     const CPour* FindStalePlane() const;
 

@@ -63,8 +63,8 @@ bool CDocumentAnalysis::UpdateFromNetPins()
 void CDocumentAnalysis::TestAllNets()
 {
     CDrc(*this).TestAll();
-    // The check compares the nets' copper only: a plane filled before the copper changed may
-    // lie over new copper, which only a refill shows.
+    // The check compares the nets' copper only: a plane not filled, or filled before the copper
+    // changed, may lie over copper, which only a refill shows.
     CNetArray& nets = m_design.GetNets();
     for (const auto& plane : m_design.GetPlanes()) {
         if (!m_design.IsPlaneFillStale(*plane))

@@ -7,21 +7,54 @@
 #include "document/CWevraDoc.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
+#include "model/CLayerArray.h"
 #include "model/CNetArray.h"
+#include "model/COutputRec.h"
 #include "model/CTextArray.h"
+#include "model/CWevraText.h"
+#include "model/LayerMaps.h"
+#include "resources/CommandIds.h"
 
 void CDocumentHistory::PushUndo(uint32_t mask)
 {
     // Every edit asks for its snapshot first, also when none is due: whatever it changes, a
     // plane filled before it no longer fits the copper.
     m_design.AdvanceCopperRevision();
+    PushSnapshot(mask);
+}
+
+void CDocumentHistory::PushSnapshot(uint32_t mask)
+{
     if (m_undo.Push(mask, m_document))
         m_document.SetModified();
 }
 
+bool CDocumentHistory::MayChangeFills() const
+{
+    // A fill is made around the nets' copper and pins and the texts on copper layers.
+    if (m_design.GetNets().GetSelectedCount() > 0 ||
+        m_design.GetComponents().GetSelectedCount() > 0)
+        return true;
+    const CTextArray& texts = m_design.GetTexts();
+    for (int32_t i = 0; i < texts.GetCount(); ++i) {
+        const CWevraText& text = *texts.GetText(i);
+        if (text.IsSelected() && IsCopperLayer(text.GetLayer()))
+            return true;
+    }
+    // The text and line tools change the selected texts and lines and add new ones on the work
+    // layer; the other tools may add copper.
+    const uint32_t mode = m_edit.mode;
+    if (mode != ID_BOARD_PLACE_TEXT && mode != ID_BOARD_EDIT_TEXT && mode != ID_LINES_ADD &&
+        mode != ID_LINES_EDIT)
+        return true;
+    const COutputRec* set = m_design.GetCurrentLayerSet();
+    return IsCopperLayer(set ? set->GetRefLayer() : m_design.GetLayers().GetRefLayer());
+}
+
 void CDocumentHistory::PushUndoForSelection()
 {
-    m_design.AdvanceCopperRevision();
+    if (MayChangeFills())
+        m_design.AdvanceCopperRevision();
     if (!m_undo.IsSnapshotNeeded())
         return;
     uint32_t mask = 0;
@@ -33,7 +66,7 @@ void CDocumentHistory::PushUndoForSelection()
         mask |= CUndoSnapshot::maskComponents;
     if (m_design.GetTexts().GetSelectedCount() > 0)
         mask |= CUndoSnapshot::maskTexts;
-    PushUndo(mask);
+    PushSnapshot(mask);
 }
 
 void CDocumentHistory::SaveUndoState()

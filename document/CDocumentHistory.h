@@ -51,6 +51,10 @@ public:
     CDesignBackup& GetBackup() { return m_backup; }
 
 private:
+    void PushSnapshot(uint32_t mask);
+    // Whether the edit a tool is about to make may change what the planes' fills are made
+    // around: then the fills become stale.
+    bool MayChangeFills() const;
     // After Undo or Redo: the current component and plane stay within the restored lists.
     void ClampCurrentItems();
 

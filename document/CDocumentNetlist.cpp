@@ -70,7 +70,13 @@ bool CDocumentNetlist::LoadChosen(const std::string& path)
     if (!Backup())
         return false;
     m_document.Design().GetNets().ClearErrors();
-    return Load(path);
+    if (Load(path))
+        return true;
+    // A design that has no part yet was opened for the netlist; what the failed import left of
+    // it goes, asking first when anything in it was changed.
+    if (m_document.Design().GetComponents().GetCount() == 0)
+        CDocumentFrame::Get().PostCommand(ID_FILE_CLOSE);
+    return false;
 }
 
 bool CDocumentNetlist::Reload()

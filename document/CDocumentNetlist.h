@@ -18,6 +18,7 @@ public:
     // Netlist > Load with the chosen file: a backup of the design as it stands, the design-rule
     // error marks cleared, then the import. When the backup cannot be written the user is told
     // why and asked whether to load without it; false, importing nothing, on No.
+    // An import that fails on a design without components closes its window after the command.
     bool LoadChosen(const std::string& path);
     // The reload of the design's netlist: a backup, then the import.
     bool Reload();

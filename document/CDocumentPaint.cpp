@@ -137,6 +137,25 @@ constexpr size_t changedItemLimit = 4096;
 // A job's page scale is this many board units per inch of paper at job scale 1.
 constexpr double unitsPerInch = 256000.0;
 
+// The layers of a set in the order they are drawn.
+std::vector<int32_t> DrawingOrder(const COutputRec& set)
+{
+    // Empty slots may lie between layers; the list goes on after them.
+    std::vector<int32_t> order;
+    for (const uint8_t layer : set.GetLayerBytes()) {
+        if (layer > 0 && layer < LAYER_COUNT && layer != set.GetRefLayer())
+            order.push_back(layer);
+    }
+    // The work layer lies over the others, below the holes shown on top of all, however the
+    // set was stored.
+    const auto& bytes = set.GetLayerBytes();
+    if (std::find(bytes.begin(), bytes.end(), uint8_t(set.GetRefLayer())) != bytes.end() &&
+        set.GetRefLayer() > 0)
+        order.insert(!order.empty() && order.back() == LAYER_DRILL ? order.end() - 1 : order.end(),
+                     set.GetRefLayer());
+    return order;
+}
+
 } // namespace
 
 CDocumentPaint::CDocumentPaint(CDesign& design, CEditState& edit, CDocumentLink& link,
@@ -315,11 +334,8 @@ void CDocumentPaint::DrawBoardWithin(CDeviceContext& dc, const CRect& clip,
             meeting = {m_design.GetNets().PickMeetingUnselected(clip),
                        m_design.GetComponents().PickLayerUse(
                            PickComponents(m_design.GetComponents(), false, clip))};
-            // Empty slots may lie between layers; the list goes on after them.
-            for (const uint8_t layer : set->GetLayerBytes()) {
-                if (layer > 0 && layer < LAYER_COUNT)
-                    DrawBoardLayer(dc, layer, clip, meeting);
-            }
+            for (const int32_t layer : DrawingOrder(*set))
+                DrawBoardLayer(dc, layer, clip, meeting);
         }
         dc.SetROP2(R2_COPYPEN);
         if (set && m_design.GetLayers().IsVisible(LAYER_DRILL))

@@ -7,6 +7,7 @@
 
 #include "document/CDesign.h"
 #include "document/CDocumentEditing.h"
+#include "document/CDocumentFrame.h"
 #include "document/CDocumentHistory.h"
 #include "document/CDocumentViews.h"
 #include "document/CDocumentWindows.h"
@@ -22,6 +23,8 @@
 #include "model/COutputArray.h"
 #include "model/COutputRec.h"
 #include "model/CPour.h"
+#include "model/CShapeLib.h"
+#include "model/CShapeLibArray.h"
 #include "model/CTextArray.h"
 #include "model/LayerMaps.h"
 #include "resources/CommandIds.h"
@@ -475,6 +478,9 @@ bool CEditSession::SetWorkLayer(int32_t layer)
     COutput* job = m_design.GetDisplaySets().GetJob(m_design.GetDisplaySets().GetCurrent());
     if (!job || job->GetItemCount() == 0)
         return false;
+    // The work layer already, which the board draws over the others: nothing changes.
+    if (layer > 0 && layer == GetWorkLayer())
+        return true;
 
     // Changing a stored layer set would change it for good: the change goes into the first set,
     // which stands for the user's own arrangement.
@@ -660,6 +666,21 @@ void CEditSession::ResetCurrentComponent()
 bool CEditSession::IsShapeDocument() const
 {
     return m_hooks.isShapeDocument();
+}
+
+bool CEditSession::HasLibraryShapes() const
+{
+    const CShapeLibArray* libraries = CDocumentFrame::Get().GetLibrarySet();
+    for (int32_t i = 0; libraries != nullptr && i < libraries->GetCount(); ++i) {
+        if (const CShapeLib* library = libraries->GetLib(i); library && library->GetCount() > 0)
+            return true;
+    }
+    return false;
+}
+
+std::string CEditSession::GetShapeLibraryFile() const
+{
+    return CDocumentFrame::Get().GetLibraryFile();
 }
 
 CGridArr& CEditSession::GetGridSettings()

@@ -209,6 +209,8 @@ public:
     bool IsAutoRatsnest() const override { return m_settings.ratsnestActive != 0; }
     bool IsDrcActive() const override { return m_settings.drcActive != 0; }
     bool IsShapeDocument() const override;
+    bool HasLibraryShapes() const override;
+    std::string GetShapeLibraryFile() const override;
     CGridArr& GetGridSettings() override;
     void SendViewCommand(uint32_t id) override;
     void MoveSelection(int32_t dx, int32_t dy) override;

@@ -1,5 +1,7 @@
 #include "editor/CBottomView.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QPainter>
 
 #include "document/CDesign.h"
@@ -8,8 +10,11 @@
 #include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
+#include "editor/CMainFrame.h"
 #include "editor/CWevraView.h"
+#include "framework/CResourcePack.h"
 #include "framework/VirtualKeys.h"
+#include "framework/qt/CQtCommandBinder.h"
 #include "framework/qt/CQtText.h"
 #include "model/CNetArray.h"
 
@@ -103,4 +108,20 @@ void CBottomView::OnVisibilityChanged(bool visible)
 {
     if (visible != GetDocument().View().IsBottomPaneShown())
         GetDocument().Windows().ShowBottomPane(visible);
+}
+
+void CBottomView::contextMenuEvent(QContextMenuEvent* event)
+{
+    event->accept();
+    CMainFrame* main = CWevraView::GetMainFrame();
+    const CMenuItem* menu = CResourcePack::GetCurrent().GetMenu(contextMenu);
+    if (main == nullptr || menu == nullptr || menu->items.empty())
+        return;
+    QMenu popup(this);
+    main->GetBinder().AddItems(popup, menu->items.front());
+    // From the keyboard the menu opens at the pane's corner, where no pointer may be.
+    constexpr int inset = 5;
+    popup.exec(event->reason() == QContextMenuEvent::Keyboard
+                   ? viewport()->mapToGlobal(QPoint(inset, inset))
+                   : event->globalPos());
 }

@@ -15,6 +15,8 @@ public:
     static constexpr int32_t modeErrors = 2;
     static constexpr int32_t listWidth = 1000;
     static constexpr uint32_t helpContext = 0x10000 + ID_VIEW_BOTTOM_PANE;
+    // The menu resource whose first popup is the pane's context menu.
+    static constexpr uint32_t contextMenu = 200;
 
     explicit CBottomView(CWevraDoc& document, QWidget* parent = nullptr);
 
@@ -29,6 +31,7 @@ protected:
     void OnRowDoubleClicked(int32_t row) override;
     void OnKeyUp(uint32_t key) override;
     void OnVisibilityChanged(bool visible) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     // The board view on the error, when the pane is shown and lists errors.

@@ -33,18 +33,36 @@ void CDesignFailureGuard::Abandon(const std::string& reason)
     const Start start = m_starts.empty() ? Start() : m_starts.back();
     if (!m_starts.empty())
         m_starts.pop_back();
-    // Should the way back fail as well, the program still runs on.
+    // Should the way back fail as well, the program still runs on, and the user learns that
+    // the design may be left half changed.
+    std::string text;
     try {
-        std::string text = "The last action could not be completed: " + reason + "\n\n";
-        if (start.document != nullptr && IsOpen(start.document) &&
-            start.document->History().TakeBackSince(start.mark)) {
-            start.document->Windows().RedrawBoardViews();
-            start.document->Windows().UpdateAllViews();
-            text += "It was abandoned and the design \"" + start.document->GetDesignName() +
-                    "\" was taken back to where it was before it.";
-        } else {
+        text = "The last action could not be completed: " + reason + "\n\n";
+        if (start.document == nullptr || !IsOpen(start.document)) {
             text += "It was abandoned.";
+        } else {
+            const std::string name = start.document->GetDesignName();
+            bool takenBack = false;
+            try {
+                takenBack = start.document->History().TakeBackSince(start.mark);
+                if (takenBack) {
+                    start.document->Windows().RedrawBoardViews();
+                    start.document->Windows().UpdateAllViews();
+                }
+                text += takenBack ? "It was abandoned and the design \"" + name +
+                                        "\" was taken back to where it was before it."
+                                  : "It was abandoned.";
+            } catch (...) {
+                text += "It was abandoned, and the design \"" + name +
+                        "\" could not be taken back to where it was before it: it may be left "
+                        "half changed. Check it, or close it without saving.";
+            }
         }
+    } catch (...) {
+        text = "The last action could not be completed and was abandoned; a design may be left "
+               "half changed.";
+    }
+    try {
         CServices::Messages().FileMessageBox(text, "Wevra PCB", MB_OK, MB_ICONSTOP);
     } catch (...) {
     }

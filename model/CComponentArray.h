@@ -273,6 +273,8 @@ public:
     // shape name + "_" + reference is made first. False when there is no pad near the point,
     // it already has that padstack, or the component is locked against it.
     bool ReplacePadAtPoint(int32_t i, CPoint point);
+    // The pad that ReplacePadAtPoint would change, -1 when it would change nothing.
+    int32_t FindReplaceablePad(int32_t i, CPoint point) const;
     // Every component's pad nets: one entry per pad of its shape, all on no net.
     void ResetPadArrays();
 

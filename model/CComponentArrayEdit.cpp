@@ -294,15 +294,15 @@ bool CComponentArray::IsShapeShared(int32_t i) const
     return false;
 }
 
-bool CComponentArray::ReplacePadAtPoint(int32_t i, CPoint point)
+int32_t CComponentArray::FindReplaceablePad(int32_t i, CPoint point) const
 {
-    CComponent* component = GetComponent(i);
-    if (!component || !m_document)
-        return false;
-    CShapeLib& cache = m_document->GetEditableShapeCache();
+    const CComponent* component = IsIndex(i) ? &At(i) : nullptr;
+    if (!component || !m_document || component->TestFlag(ComponentFlags::lockShape))
+        return -1;
+    const CShapeLib& cache = m_document->GetShapeCache();
     const CShape* shape = component->GetShape(cache);
     if (!shape)
-        return false;
+        return -1;
     const CRect window(SaturateToInt(int64_t(point.x) - padPickReach),
                        SaturateToInt(int64_t(point.y) - padPickReach),
                        SaturateToInt(int64_t(point.x) + padPickReach),
@@ -312,11 +312,21 @@ bool CComponentArray::ReplacePadAtPoint(int32_t i, CPoint point)
         if (window.PtInRect(component->GetPadPosition(n, cache)))
             pad = n;
     }
+    if (pad < 0 ||
+        shape->GetPadStackIndex(pad) == cache.GetPadStacks().GetDefault(PADSTACK_KIND_SHAPE_PAD))
+        return -1;
+    return pad;
+}
+
+bool CComponentArray::ReplacePadAtPoint(int32_t i, CPoint point)
+{
+    const int32_t pad = FindReplaceablePad(i, point);
     if (pad < 0)
         return false;
+    CComponent* component = GetComponent(i);
+    CShapeLib& cache = m_document->GetEditableShapeCache();
+    const CShape* shape = component->GetShape(cache);
     const int32_t stack = cache.GetPadStacks().GetDefault(PADSTACK_KIND_SHAPE_PAD);
-    if (shape->GetPadStackIndex(pad) == stack || component->TestFlag(ComponentFlags::lockShape))
-        return false;
 
     // A private copy shared with another component (a copy of this one, or one placed from the
     // cache) would change that one too: it gets a copy of its own.

@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "framework/CMessageService.h"
+#include "framework/CResString.h"
+#include "framework/CServices.h"
 #include "framework/Numeric.h"
 #include "framework/VirtualKeys.h"
 #include "model/CAngleText.h"
@@ -13,8 +16,10 @@
 #include "model/CShape.h"
 #include "model/CShapeLib.h"
 #include "model/CToolDocument.h"
+#include "model/CTrackTool.h"
 #include "model/LayerMaps.h"
 #include "resources/CommandIds.h"
+#include "resources/StringIds.h"
 
 namespace {
 
@@ -111,6 +116,12 @@ void CComponentTool::OnComponentClick(CToolDocument& document)
 void CComponentTool::StartAdd(CToolDocument& document)
 {
     CShapeLib& cache = document.GetEditableShapeCache();
+    if (cache.GetCount() == 0 && !document.HasLibraryShapes()) {
+        CServices::Messages().FileMessageBox(
+            CResString::LoadWithFile(IDS_NO_SHAPE_TO_PLACE, document.GetShapeLibraryFile()), "",
+            MB_OK, MB_ICONINFORMATION);
+        return;
+    }
     int32_t shape = -1;
     std::string prefix;
     std::string type;
@@ -159,8 +170,10 @@ void CComponentTool::ReplacePad(CToolDocument& document)
         return;
     }
     m_components.SetActiveIndex(i);
-    document.SaveUndoState();
-    if (m_components.ReplacePadAtPoint(i, document.GetCursor())) {
+    // A click that changes no pad leaves no step to undo.
+    if (m_components.FindReplaceablePad(i, document.GetCursor()) >= 0) {
+        document.SaveUndoState();
+        m_components.ReplacePadAtPoint(i, document.GetCursor());
         document.SetModified();
         document.RedrawBoardViews();
     }
@@ -387,6 +400,13 @@ void CComponentTool::OnToolKeyDown(CToolDocument& document, uint32_t key)
             EndToolStep(document);
         break;
     case VK_F2:
+        if (mode == ID_COMPONENTS_REPLACE_PADS) {
+            // The angle of the pads the pad tools place next.
+            CTrackTool& pads = document.GetNets().GetTrackTool();
+            pads.SetPadAngle(CTrackTool::NextQuarterTurn(pads.GetPadAngle()));
+            document.RedrawBoardViews();
+            break;
+        }
         if (!dragging)
             break;
         document.PushUndoForSelection();

@@ -615,7 +615,10 @@ void CPour::DrawOutlineWith(CDeviceContext& dc, bool dashed, int32_t offsetX, in
         screen.push_back(ToScreen(p, offsetX, offsetY, zoom));
     const CPen oldPen =
         dc.SelectPen(CPen(dashed ? CPen::Style::Dash : CPen::Style::Solid, 1, white));
+    // The gaps of the dashes show the board; an opaque background would close them.
+    const CDeviceContext::BkMode oldMode = dc.SetBkMode(CDeviceContext::BkMode::Transparent);
     dc.Polyline(screen);
+    dc.SetBkMode(oldMode);
     dc.SelectPen(oldPen);
 }
 

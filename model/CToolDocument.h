@@ -50,6 +50,10 @@ public:
     virtual bool IsDrcActive() const = 0;
     // A shape document edits a footprint: its pads are shape pads.
     virtual bool IsShapeDocument() const = 0;
+    // Whether a library of the program's shape library set holds a shape, and the file the set
+    // was loaded from.
+    virtual bool HasLibraryShapes() const = 0;
+    virtual std::string GetShapeLibraryFile() const = 0;
     // The padstack kind new pads take (1 free pad, 2 shape pad, 4 via).
     virtual int32_t GetDefaultPadStackKind() const = 0;
 

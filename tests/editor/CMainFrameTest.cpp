@@ -26,11 +26,13 @@
 #include "document/CDesign.h"
 #include "document/CDesignBackup.h"
 #include "document/CDocumentAnalysis.h"
+#include "document/CDocumentHistory.h"
 #include "document/CEditSession.h"
 #include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "editor/CChildFrame.h"
 #include "editor/CConfig.h"
+#include "editor/CDesignFailureGuard.h"
 #include "editor/CDocTemplate.h"
 #include "editor/CLeftPane.h"
 #include "editor/CMainFrame.h"
@@ -1079,6 +1081,23 @@ TEST_F(CMainFrameTest, ACommandThatFailsHalfWayIsAbandonedAndTheProgramRunsOn)
     services.progress.outOfMemory = false;
     EXPECT_TRUE(frame.GetRouter().Execute(ID_PLANES_REFILL_ALL));
     EXPECT_TRUE(board->Design().GetPlanes()[0]->HasFill());
+
+    // A way back that fails as well (the plane it brings back cannot be filled again) is told:
+    // the design may be left half changed.
+    CDesignFailureGuard guard(frame.GetDocTemplate());
+    guard.Begin();
+    board->History().SaveUndoState();
+    CPour& plane = *board->Design().GetPlanes()[0];
+    plane.SetPenWidth(plane.GetPenWidth() + 256);
+    plane.DeleteFill();
+    services.progress.outOfMemory = true;
+    services.messages.ClearShown();
+    guard.Abandon("not enough memory");
+    services.progress.outOfMemory = false;
+    ASSERT_FALSE(services.messages.ShownTexts().empty());
+    const std::string half = services.messages.ShownTexts().back();
+    EXPECT_NE(half.find("half changed"), std::string::npos) << half;
+    EXPECT_NE(half.find("demo"), std::string::npos) << half;
 }
 
 // A broken install: a cut language pack beside the program. The program starts with its own

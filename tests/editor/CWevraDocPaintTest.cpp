@@ -289,6 +289,62 @@ TEST_F(CDocPaintTest, TheDemoDesignShowsItsCopperAndSilkscreen)
         EXPECT_GT(Count(image, image.rect(), color), 10) << std::hex << color;
 }
 
+// A plane the board must not pass off as filled (the sample's, whose file keeps no fill) shows
+// its outline as white dashes one pixel wide with the board between them, at every zoom.
+TEST_F(CDocPaintTest, APlaneToRefillShowsADashedOutline)
+{
+    ASSERT_TRUE(doc->OnOpenDocument(WEVRA_DEMO_DESIGN));
+    ASSERT_GT(doc->Design().GetPlaneCount(), 0);
+    const CPointArray& outline = doc->Design().GetPlane(0).GetOutline();
+    for (const CSize client : {CSize(400, 300), CSize(1600, 1200)}) {
+        SCOPED_TRACE(client.cx);
+        views.client = client;
+        doc->View().ZoomAll();
+        QImage image(client.cx, client.cy, QImage::Format_RGB32);
+        image.fill(background);
+        {
+            QPainter painter(&image);
+            CQtDeviceContext dc(painter);
+            ASSERT_TRUE(doc->Paint().DrawBoard(dc));
+        }
+        const CPoint offset = doc->View().GetViewOffset();
+        const int64_t zoom = doc->View().GetScale();
+        const auto pixel = [&](CPoint p) {
+            return QPoint(int((p.x + offset.x) / zoom), int((p.y + offset.y) / zoom));
+        };
+        // Along the longest upright edge, its corners left out: white pixels in runs, each
+        // run ended by a gap.
+        int32_t longest = -1;
+        for (int32_t k = 0; k + 1 < outline.GetSize(); ++k) {
+            const QPoint a = pixel(outline[k]);
+            const QPoint b = pixel(outline[k + 1]);
+            const bool upright = a.x() == b.x() || a.y() == b.y();
+            if (upright &&
+                (longest < 0 ||
+                 (a - b).manhattanLength() >
+                     (pixel(outline[longest]) - pixel(outline[longest + 1])).manhattanLength()))
+                longest = k;
+        }
+        ASSERT_GE(longest, 0);
+        const QPoint a = pixel(outline[longest]);
+        const QPoint b = pixel(outline[longest + 1]);
+        const int32_t length = (a - b).manhattanLength();
+        ASSERT_GT(length, 100);
+        int32_t white = 0;
+        int32_t runs = 0;
+        bool inRun = false;
+        for (int32_t t = 4; t < length - 4; ++t) {
+            const QPoint at = a + (b - a) * t / length;
+            const bool isWhite = image.rect().contains(at) && image.pixel(at) == 0xFFFFFFFF;
+            white += isWhite ? 1 : 0;
+            runs += isWhite && !inRun ? 1 : 0;
+            inRun = isWhite;
+        }
+        EXPECT_GT(white, length / 3);
+        EXPECT_GT(runs, length / 48);
+    }
+}
+
 // Runs are written straight into an unclipped image; through a clip, Qt fills them itself. The
 // demo design, its planes filled, and zoomed in so far that pens get wide, looks the same both
 // ways.

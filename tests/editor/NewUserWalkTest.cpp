@@ -2,6 +2,7 @@
 // installation gives: an empty home folder, the settings of a fresh installation, the shipped
 // template and shape library, and a Tango netlist naming shipped footprints.
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,9 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QDialog>
 #include <QImage>
 #include <QListWidget>
 #include <QMenu>
@@ -22,6 +26,7 @@
 #include <QMouseEvent>
 #include <QSplitter>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include "dialogs/CDisplayCompTextDlg.h"
@@ -31,6 +36,7 @@
 #include "dialogs/CTextFileWindow.h"
 #include "dialogs/CWevraDialog.h"
 #include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
 #include "document/CDocumentPaint.h"
 #include "document/CDocumentWindows.h"
 #include "document/CEditSession.h"
@@ -60,8 +66,12 @@
 #include "model/COutputArray.h"
 #include "model/COutputRec.h"
 #include "model/CPour.h"
+#include "model/CShapeLib.h"
 #include "model/CShapeLibArray.h"
+#include "model/CTextArray.h"
+#include "model/CTrackTool.h"
 #include "model/LayerIds.h"
+#include "model/LayerMaps.h"
 #include "resources/CommandIds.h"
 #include "resources/StringIds.h"
 #include "tests/dialogs/DialogTestSupport.h"
@@ -702,4 +712,231 @@ TEST_F(NewUserWalkTest, ComponentTextsShowOneStateInMenuDialogAndBoard)
     const size_t copper = strokes();
     Pick(ID_VIEW_COMPONENTS_TEXT_COMPONENT_REFERENCE_TEXT);
     EXPECT_EQ(strokes(), copper) << "references drawn without a silkscreen";
+}
+
+// The bottom pane's own menu, opened by the right button and by the Menu key: DRC Test All from
+// it lists the check's findings in the pane, Bottom Pane from it closes the pane.
+TEST_F(NewUserWalkTest, TheBottomPaneHasAMenuOfItsOwn)
+{
+    NewLinkedDesign(m_home.Path() / "boards" / "PANE.PCB");
+    CWevraDoc* doc = Document();
+    ASSERT_NE(doc, nullptr);
+    CBottomView& pane = *Child().GetBottomView();
+    ASSERT_TRUE(pane.isVisible());
+    std::vector<uint32_t> offered;
+    QPoint shownAt;
+    // Chooses the item of the command in the menu that opens next, by the keys.
+    const auto choose = [&offered, &shownAt](uint32_t id) {
+        QTimer::singleShot(0, [&offered, &shownAt, id] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr) {
+                ADD_FAILURE() << "no menu";
+                return;
+            }
+            offered.clear();
+            shownAt = menu->pos();
+            for (QAction* action : menu->actions()) {
+                if (action->isSeparator())
+                    continue;
+                offered.push_back(CQtCommandBinder::CommandOf(*action));
+                if (offered.back() == id)
+                    menu->setActiveAction(action);
+            }
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+    };
+
+    choose(ID_TOOLS_DRC_TEST_ALL);
+    const QPoint middle = pane.viewport()->rect().center();
+    QTest::mouseClick(frame->windowHandle(), Qt::RightButton, Qt::NoModifier,
+                      pane.viewport()->mapTo(frame, middle));
+    QApplication::processEvents();
+    EXPECT_EQ(offered, (std::vector<uint32_t>{ID_TOOLS_DRC_TEST_ALL, ID_VIEW_BOTTOM_PANE}));
+    EXPECT_TRUE(doc->Design().GetNets().GetErrorCount() > 0 ||
+                doc->Windows().GetCheckVerdict() == "DRC Test All: no errors");
+
+    offered.clear();
+    choose(ID_VIEW_BOTTOM_PANE);
+    // The Menu key, as the window system hands it to the pane.
+    pane.setFocus();
+    const QPoint corner = pane.viewport()->mapToGlobal(QPoint(5, 5));
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+    QApplication::sendEvent(pane.viewport(), &menuKey);
+    QApplication::processEvents();
+    EXPECT_EQ(offered, (std::vector<uint32_t>{ID_TOOLS_DRC_TEST_ALL, ID_VIEW_BOTTOM_PANE}));
+    EXPECT_EQ(shownAt, corner);
+    EXPECT_FALSE(doc->View().IsBottomPaneShown());
+}
+
+// What the component tools cannot do is said or not done: Add with no shape anywhere says so
+// and opens no chooser; F2 in Replace Pads turns the angle of the pads to come; a Replace Pads
+// click that changes no pad leaves no undo step; a netlist that cannot be loaded into a design
+// without parts closes that design.
+TEST_F(NewUserWalkTest, TheComponentToolsSayWhatTheyCannotDo)
+{
+    NewLinkedDesign(m_home.Path() / "boards" / "PADS.PCB");
+    CWevraDoc* doc = Document();
+    ASSERT_NE(doc, nullptr);
+    CWevraView* view = BoardView();
+    frame->activateWindow();
+    view->setFocus();
+
+    // F2 in Replace Pads: a quarter turn each time, round to 0.
+    QTest::keyClick(view, Qt::Key_1);
+    Pick(ID_COMPONENTS_REPLACE_PADS);
+    CTrackTool& pads = doc->Design().GetNets().GetTrackTool();
+    pads.SetPadAngle(270000);
+    QTest::keyClick(view, Qt::Key_F2);
+    EXPECT_EQ(pads.GetPadAngle(), 0);
+    QTest::keyClick(view, Qt::Key_F2);
+    EXPECT_EQ(pads.GetPadAngle(), 90000);
+
+    // A pad replaced is a step to undo; the same pad again changes nothing and makes none.
+    // A pad on the grid the cursor snaps to, of another padstack than the default shape pad, of
+    // the part a click there picks.
+    CComponentArray& components = doc->Design().GetComponents();
+    std::optional<CPoint> onGrid;
+    for (int32_t i = 0; i < components.GetCount() && !onGrid; ++i) {
+        for (int32_t n = 0; n < components.GetShapePadCount(i) && !components.IsMirrored(i); ++n) {
+            const CPoint at = components.GetPadPosition(i, n);
+            CPoint picked = at;
+            if (doc->Session().SnapToGrid(at) == at && components.FindReplaceablePad(i, at) >= 0 &&
+                components.FindAtPoint(picked, CComponentArray::hitSelect, LayerBit(LAYER_TOP)) ==
+                    i) {
+                onGrid = at;
+                break;
+            }
+        }
+    }
+    ASSERT_TRUE(onGrid);
+    const CPoint pad = *onGrid;
+    const uint64_t steps = doc->History().GetUndoMark();
+    ClickAt(pad);
+    EXPECT_EQ(doc->History().GetUndoMark(), steps + 1);
+    ClickAt(pad);
+    EXPECT_EQ(doc->History().GetUndoMark(), steps + 1);
+    EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
+    Pick(ID_FILE_SAVE);
+    Pick(ID_FILE_CLOSE);
+
+    // A bare design, and a shape library set that holds no shape.
+    fs::remove(m_home.Path() / "nets" / "walk.NET");
+    NewLinkedDesign(m_home.Path() / "boards" / "BARE.PCB", false);
+    doc = Document();
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(doc->Design().GetShapeCache().GetCount(), 0);
+    const std::string library = frame->GetLibraryFile();
+    CShapeLibArray& libraries = frame->GetShapeLibraries();
+    for (int32_t i = 0; i < libraries.GetCount(); ++i) {
+        while (libraries.GetLib(i)->GetCount() > 0)
+            libraries.GetLib(i)->DeleteShape(0);
+    }
+    bool chooserOpened = false;
+    QTimer::singleShot(0, [&chooserOpened] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            chooserOpened = true;
+            dialog->reject();
+        }
+    });
+    Pick(ID_COMPONENTS_ADD);
+    EXPECT_FALSE(chooserOpened);
+    ASSERT_EQ(services.messages.ShownTexts().size(), 1u);
+    const std::string told = services.messages.ShownTexts()[0];
+    EXPECT_NE(told.find("no shape to place"), std::string::npos) << told;
+    EXPECT_NE(told.find(library), std::string::npos) << told;
+    EXPECT_EQ(doc->Design().GetComponents().GetCount(), 0);
+    services.messages.ClearShown();
+    Pick(ID_EDIT_SELECT_MODE);
+
+    // Netlist > Load of a file that is no netlist: told, and the bare design goes.
+    const fs::path notes = m_home.Path() / "boards" / "notes.NET";
+    std::ofstream(notes) << "notes\n";
+    services.fileDialogs.QueueFile(notes.string());
+    Pick(ID_NETLIST_LOAD);
+    QApplication::processEvents();
+    ASSERT_FALSE(services.messages.ShownTexts().empty());
+    EXPECT_NE(services.messages.ShownTexts()[0].find("No netlist of a known kind"),
+              std::string::npos)
+        << services.messages.ShownTexts()[0];
+    EXPECT_EQ(Document(), nullptr);
+}
+
+// The sample as it was stored: its unfilled planes shown dashed and named until filled, drawn
+// with the stored work layer on top, which choosing it again leaves as it is; a text on the
+// silkscreen leaves the filled planes as they are.
+TEST_F(NewUserWalkTest, TheSampleOpensAsItWasStored)
+{
+    const fs::path design = m_home.Path() / "boards" / "demo.PCB";
+    fs::create_directories(design.parent_path());
+    fs::copy_file(WEVRA_DEMO_DESIGN, design);
+    services.fileDialogs.QueueFile(design.string());
+    Pick(ID_FILE_OPEN);
+    CWevraDoc* doc = Document();
+    ASSERT_NE(doc, nullptr);
+    ASSERT_GT(doc->Design().GetPlaneCount(), 0);
+    CWevraView* view = BoardView();
+    frame->activateWindow();
+    view->setFocus();
+
+    // What the board draws, and where it names the planes to refill.
+    const auto picture = [&doc] {
+        CRecordingDC dc(1000, 700);
+        doc->Paint().DrawBoard(dc);
+        return dc.Lines();
+    };
+    const auto dashed = [](const std::vector<std::string>& lines) {
+        return std::count(lines.begin(), lines.end(), "SelectPen dash 1 0x00FFFFFF");
+    };
+    const std::string stale = "Plane needs Refill: " + doc->Design().GetPlane(0).GetName();
+    const auto listed = [&doc] {
+        int32_t count = 0;
+        for (int32_t i = 0; i < doc->Design().GetNets().GetErrorCount(); ++i)
+            count += doc->Design().GetNets().GetError(i)->GetFirst().text == "Plane needs Refill";
+        return count;
+    };
+
+    // The work layer the box shows is the one drawn on top; choosing it changes nothing.
+    const int32_t workLayer = doc->Session().GetWorkLayer();
+    const std::vector<std::string> opened = picture();
+    EXPECT_EQ(dashed(opened), doc->Design().GetPlaneCount());
+    BoardView()->UpdateStatusLine();
+    EXPECT_NE(frame->GetPaneText(0).find(stale), std::string::npos) << frame->GetPaneText(0);
+    QTest::keyClick(view, Qt::Key(Qt::Key_0 + workLayer));
+    EXPECT_EQ(doc->Session().GetWorkLayer(), workLayer);
+    EXPECT_EQ(picture(), opened);
+    EXPECT_FALSE(doc->IsModified());
+    // Another layer and the work layer again: the work layer on top, as it was opened.
+    const int32_t other = workLayer == LAYER_TOP ? LAYER_BOTTOM : LAYER_TOP;
+    QTest::keyClick(view, Qt::Key(Qt::Key_0 + other));
+    QTest::keyClick(view, Qt::Key(Qt::Key_0 + workLayer));
+    EXPECT_EQ(picture(), opened);
+    Pick(ID_TOOLS_DRC_TEST_ALL);
+    EXPECT_EQ(listed(), doc->Design().GetPlaneCount());
+
+    // Filled, the planes are current; a text placed on the top silkscreen keeps them so.
+    Pick(ID_PLANES_REFILL_ALL);
+    EXPECT_EQ(doc->Design().FindStalePlane(), nullptr);
+    EXPECT_EQ(dashed(picture()), 0);
+    QTest::keyClick(view, Qt::Key_1, Qt::ControlModifier);
+    ASSERT_EQ(doc->Session().GetWorkLayer(), LAYER_SILK_TOP);
+    Pick(ID_BOARD_PLACE_TEXT);
+    WhenModal([](QWidget* dialog) { dialog_test::Click(dialog, CWevraDialog::idOk); });
+    const CPoint at(doc->Design().GetBoardWidth() / 2, doc->Design().GetBoardHeight() / 2);
+    const int32_t texts = doc->Design().GetTexts().GetCount();
+    ClickAt(at);
+    ClickAt(at);
+    EXPECT_EQ(doc->Design().GetTexts().GetCount(), texts + 1);
+    EXPECT_EQ(doc->Design().FindStalePlane(), nullptr);
+    Pick(ID_TOOLS_DRC_TEST_ALL);
+    EXPECT_EQ(listed(), 0);
+
+    // Saved and opened again, the planes are unfilled as the file keeps them.
+    Pick(ID_EDIT_SELECT_MODE);
+    Pick(ID_FILE_SAVE);
+    Pick(ID_FILE_CLOSE);
+    services.fileDialogs.QueueFile(design.string());
+    Pick(ID_FILE_OPEN);
+    ASSERT_NE(Document(), nullptr);
+    doc = Document();
+    EXPECT_EQ(dashed(picture()), doc->Design().GetPlaneCount());
 }
