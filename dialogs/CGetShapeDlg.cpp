@@ -42,9 +42,11 @@ QString Design(const std::string& text)
     return CQtText::FromDesignText(text);
 }
 
+// Asks before a deletion; Enter keeps what is there.
 bool Confirm(const std::string& question)
 {
-    return CServices::Messages().MessageBox(question, "", MB_OKCANCEL, MB_ICONQUESTION) == IDOK;
+    return CServices::Messages().MessageBox(question, "", MB_OKCANCEL_DEFAULTCANCEL,
+                                            MB_ICONQUESTION) == IDOK;
 }
 
 } // namespace

@@ -279,8 +279,8 @@ bool CNewPcbDlg::CreateDesign()
         return false;
     }
     if (CPathHelper::IsExistingFile(path) &&
-        messages.FileMessageBox("File Exist. Overwrite?", path, MB_YESNO, MB_ICONEXCLAMATION) !=
-            IDYES)
+        messages.FileMessageBox("File Exist. Overwrite?", path, MB_YESNO_DEFAULTNO,
+                                MB_ICONEXCLAMATION) != IDYES)
         return false;
 
     const QListWidgetItem* chosen = m_templates->currentItem();

@@ -120,7 +120,8 @@ bool CDocumentOutput::MayReplaceOtherJobsFiles(int32_t chosen)
     if (theirs.empty())
         return true;
     if (CServices::Messages().MessageBox(CResString::LoadWith(IDS_REPLACE_OTHER_JOBS_FILES, others),
-                                         job.GetJobName(), MB_YESNO, MB_ICONQUESTION) != IDYES)
+                                         job.GetJobName(), MB_YESNO_DEFAULTNO,
+                                         MB_ICONQUESTION) != IDYES)
         return false;
     // The folder then holds this job's files alone: none of the other jobs is left beside them
     // to pass for part of this output.
@@ -142,7 +143,7 @@ void CDocumentOutput::OfferToRemoveStaleFiles(const COutput& job)
         list += "\n... (" + std::to_string(stale.size()) + ")";
     if (CServices::Messages().FileMessageBox(
             CResString::LoadWithFile(IDS_REMOVE_STALE_OUTPUT, list),
-            CWindows1252::ToUtf8(job.GetJobName()), MB_YESNO, MB_ICONQUESTION) == IDYES)
+            CWindows1252::ToUtf8(job.GetJobName()), MB_YESNO_DEFAULTNO, MB_ICONQUESTION) == IDYES)
         RemoveFiles(stale);
 }
 

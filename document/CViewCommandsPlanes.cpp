@@ -107,7 +107,7 @@ void CViewCommands::RegisterPlanes()
 
     OnCommand(ID_PLANES_DELETE_PLANE, [this] {
         if (CServices::Messages().MessageBox(Prompt(ID_PLANES_DELETE_PLANE),
-                                             CResString::Load(IDS_APP_TITLE), MB_YESNO,
+                                             CResString::Load(IDS_APP_TITLE), MB_YESNO_DEFAULTNO,
                                              MB_ICONQUESTION) != IDYES)
             return;
         m_document.Planes().DeleteCurrentPlane();
@@ -117,8 +117,8 @@ void CViewCommands::RegisterPlanes()
              [&doc](CCmdUI& ui) { ui.Enable(doc.Planes().GetCurrentPlane() != nullptr); });
     OnCommand(ID_PLANES_DELETE_ALL, [this] {
         if (CServices::Messages().MessageBox(CResString::Load(IDS_DELETE_ALL_PLANES),
-                                             CResString::Load(IDS_APP_TITLE), MB_OKCANCEL,
-                                             MB_ICONQUESTION) != IDOK)
+                                             CResString::Load(IDS_APP_TITLE),
+                                             MB_OKCANCEL_DEFAULTCANCEL, MB_ICONQUESTION) != IDOK)
             return;
         m_document.Planes().DeleteAllPlanes();
         RedrawFull();

@@ -138,7 +138,7 @@ bool CDocTemplate::MayOverwrite(const CWevraDoc& document, const std::string& pa
     if (!now || now == entry->stamp)
         return true;
     return CServices::Messages().FileMessageBox(CResString::LoadWithFile(IDS_CHANGED_ON_DISK, path),
-                                                CPathHelper::GetFileTitle(path), MB_YESNO,
+                                                CPathHelper::GetFileTitle(path), MB_YESNO_DEFAULTNO,
                                                 MB_ICONEXCLAMATION) == IDYES;
 }
 

@@ -21,6 +21,8 @@ std::vector<int32_t> AnswersOf(MessageButtons buttons)
         return {IDYES, IDNO};
     case MB_YESNO_DEFAULTNO:
         return {IDNO, IDYES};
+    case MB_OKCANCEL_DEFAULTCANCEL:
+        return {IDCANCEL, IDOK};
     case MB_RETRYCANCEL:
         return {IDRETRY, IDCANCEL};
     case MB_OK:

@@ -12,7 +12,9 @@ enum MessageButtons : int32_t {
     MB_YESNO = 4,
     MB_RETRYCANCEL = 5,
     // Yes and No with No as the default: for a question whose Yes may cost the user data.
-    MB_YESNO_DEFAULTNO = 6
+    MB_YESNO_DEFAULTNO = 6,
+    // OK and Cancel with Cancel as the default: for a confirmation whose OK deletes.
+    MB_OKCANCEL_DEFAULTCANCEL = 7
 };
 
 enum MessageIcon : int32_t {
@@ -49,7 +51,8 @@ public:
     virtual int32_t FileMessageBox(const std::string& text, const std::string& caption,
                                    MessageButtons buttons = MB_OK, MessageIcon icon = MB_ICONNONE);
 
-    // The answer of the set's default button: its first, but No for MB_YESNO_DEFAULTNO.
+    // The answer of the set's default button: its first, but No for MB_YESNO_DEFAULTNO and
+    // Cancel for MB_OKCANCEL_DEFAULTCANCEL.
     static int32_t FirstButtonAnswer(MessageButtons buttons);
     // Whether the set has a button giving this answer.
     static bool OffersAnswer(MessageButtons buttons, int32_t answer);

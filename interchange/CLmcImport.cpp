@@ -173,7 +173,7 @@ void CLmcImport::Run(CShapeLibArray& libraries, const std::string& configPath,
     const int32_t existing = libraries.FindLib(name);
     if (existing >= 0 &&
         CServices::Messages().MessageBox("The library " + name + " exists. Replace it?", "",
-                                         MB_YESNO, MB_ICONQUESTION) != IDYES)
+                                         MB_YESNO_DEFAULTNO, MB_ICONQUESTION) != IDYES)
         return;
 
     auto library = std::make_unique<CShapeLib>(name);

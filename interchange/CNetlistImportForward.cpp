@@ -196,8 +196,8 @@ bool CNetlistImport::ConfirmRemovals(const std::filesystem::path& path, const CN
         " components would be deleted, " + std::to_string(padsLeaving) + " of " +
         std::to_string(padsInNets) + " pads in nets would lose their net.\n\nNetlist: " +
         CWindows1252::FromUtf8(SiblingPath(path, ".NET").string()) + "\n\nContinue?";
-    return CServices::Messages().MessageBox(text, "Forward Annotate", MB_YESNO, MB_ICONQUESTION) ==
-           IDYES;
+    return CServices::Messages().MessageBox(text, "Forward Annotate", MB_YESNO_DEFAULTNO,
+                                            MB_ICONQUESTION) == IDYES;
 }
 
 void CNetlistImport::ForwardDeletions(const CNameIndex& listed)

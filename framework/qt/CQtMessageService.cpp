@@ -33,6 +33,8 @@ std::vector<ButtonAnswer> ButtonsOf(MessageButtons buttons)
         return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
     case MB_YESNO_DEFAULTNO:
         return {{QMessageBox::No, IDNO}, {QMessageBox::Yes, IDYES}};
+    case MB_OKCANCEL_DEFAULTCANCEL:
+        return {{QMessageBox::Cancel, IDCANCEL}, {QMessageBox::Ok, IDOK}};
     case MB_RETRYCANCEL:
         return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
     case MB_OK:

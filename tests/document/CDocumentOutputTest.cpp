@@ -139,11 +139,11 @@ TEST_F(CDocumentOutputRun, JobsSharingAFolderAskBeforeReplacingEachOthersFiles)
     services.messages.ClearShown();
     const std::string report = ReadBytes(gerber / "BOARD.TXT");
 
-    services.messages.QueueAnswer(IDNO);
+    // Enter (no answer scripted) is No.
     EXPECT_TRUE(Run(silk));
     ASSERT_EQ(services.messages.Shown().size(), 1u);
     EXPECT_NE(services.messages.Shown()[0].text.find("\"Job 1\""), std::string::npos);
-    EXPECT_EQ(services.messages.Shown()[0].buttons, MB_YESNO);
+    EXPECT_EQ(services.messages.Shown()[0].buttons, MB_YESNO_DEFAULTNO);
     EXPECT_EQ(ReadBytes(gerber / "BOARD.TXT"), report);
     EXPECT_FALSE(fs::exists(gerber / "BOARD_SILK.GBR"));
     EXPECT_TRUE(fs::exists(gerber / "BOARD_BOTTOM.GBR"));
@@ -177,11 +177,11 @@ TEST_F(CDocumentOutputRun, FilesOfAnEarlierRunThatThisRunDoesNotWriteAreNamed)
     doc->Design().GetOutputJobs().GetJob(2)->RemoveItem(2);
     services.messages.ClearShown();
 
-    services.messages.QueueAnswer(IDNO);
+    // Enter (no answer scripted) is No.
     EXPECT_TRUE(Run(1));
     ASSERT_EQ(services.messages.Shown().size(), 2u);
     const auto& asked = services.messages.Shown()[0];
-    EXPECT_EQ(asked.buttons, MB_YESNO);
+    EXPECT_EQ(asked.buttons, MB_YESNO_DEFAULTNO);
     EXPECT_TRUE(asked.namesFile);
     EXPECT_NE(asked.text.find((gerber / "BOARD_BOTTOM.GBR").string()), std::string::npos)
         << asked.text;

@@ -511,13 +511,13 @@ TEST_F(CMainFrameTest, SaveAsksBeforeOverwritingAFileChangedOnDisk)
     theirs.push_back(0);
     WriteFile(design, theirs);
 
-    services.messages.QueueAnswer(IDNO);
+    // Enter (no answer scripted) is No: a hurried key keeps the other program's file.
     QTest::keyClick(&frame.GetMdiArea(), Qt::Key_S, Qt::ControlModifier);
     ASSERT_EQ(services.messages.Shown().size(), 1u);
     const CScriptedMessageService::Message& question = services.messages.Shown()[0];
     EXPECT_NE(question.text.find(design.string()), std::string::npos) << question.text;
     EXPECT_NE(question.text.find("changed"), std::string::npos) << question.text;
-    EXPECT_EQ(question.buttons, MB_YESNO);
+    EXPECT_EQ(question.buttons, MB_YESNO_DEFAULTNO);
     EXPECT_EQ(ReadFile(design), theirs);
     EXPECT_TRUE(document->IsModified());
 

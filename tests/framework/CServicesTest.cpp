@@ -35,6 +35,7 @@ TEST(CServicesDefaultTest, MessagesGetTheFirstButtonsAnswer)
                           {MB_YESNO, IDYES},
                           {MB_RETRYCANCEL, IDRETRY},
                           {MB_YESNO_DEFAULTNO, IDNO},
+                          {MB_OKCANCEL_DEFAULTCANCEL, IDCANCEL},
                           {MessageButtons(9), IDOK}};
     for (const Case& c : cases) {
         EXPECT_EQ(

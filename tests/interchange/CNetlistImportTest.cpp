@@ -735,8 +735,9 @@ TEST_F(CForwardAnnotateTest, ANetlistCutInsideABlockIsRefusedAndChangesNothing)
             EXPECT_NE(text.find(net.string()), std::string::npos) << text;
         }
     }
-    // The whole file goes in.
+    // The whole file goes in (it takes most pads' nets, which the user allows).
     Write("cut.net", whole);
+    services.messages.QueueAnswer(IDYES);
     EXPECT_TRUE(CNetlistImport().Run(doc->Link(), folder / "cut.net"));
     EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"GND", "VCC"}));
 }
@@ -759,9 +760,10 @@ TEST_F(CForwardAnnotateTest, RemovingMoreThanAQuarterOfTheBoardAsksFirst)
     // A list naming R1 alone: U1, U2 and R3 would go (R2 is locked), 3 of 5.
     Write("demo.net", "NET 'GND' R1-2\nNET 'VCC' R1-1\n");
     Write("demo.cmp", "R1                  PART 10K                 0805\n");
-    services.messages.QueueAnswer(IDNO);
+    // Enter (no answer scripted) is No.
     EXPECT_FALSE(CNetlistImport().Run(doc->Link(), net));
     ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_EQ(services.messages.Shown()[0].buttons, MB_YESNO_DEFAULTNO);
     EXPECT_EQ(
         services.messages.Shown()[0].text.rfind(
             "3 of 5 components would be deleted, 6 of 8 pads in nets would lose their net.", 0),
