@@ -98,7 +98,9 @@ void CConfigFiles::Load(const std::filesystem::path& programFolder)
     if (!IsFolder(m_pcbDirectory))
         m_pcbDirectory = DocumentsFolder(programFolder).string();
     if (!IsFolder(m_netlistDirectory))
-        m_netlistDirectory = (programFolder / "Project").string();
+        // Nothing named: the netlist dialogs start beside the design, where File > New puts the
+        // netlist, rather than in a folder that is not there.
+        m_netlistDirectory.clear();
     if (!IsFile(m_defaultTemplate)) {
         std::string found = FirstFile(programFolder / "Template", "*.PCB");
         if (!found.empty())

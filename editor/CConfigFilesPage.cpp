@@ -61,6 +61,7 @@ CConfigFilesPage::CConfigFilesPage(CConfig& config, QWidget* parent)
     m_netlistDirectory =
         AddPathRow(filesGrid, 1, QStringLiteral("Netlist Directory"), values.m_netlistDirectory,
                    QStringLiteral("Netilst Directory"), browseNetlist);
+    m_netlistDirectory->setPlaceholderText(QStringLiteral("beside the design"));
     m_library = AddPathRow(filesGrid, 2, QStringLiteral("Library"), values.m_library,
                            QStringLiteral("Library"), browseLibrary);
     m_defaultTemplate =

@@ -1,4 +1,7 @@
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -31,4 +34,22 @@ TEST(CHelpTopics, PagesOpenFromTheProgramsHelpFolderInTheBrowser)
     EXPECT_TRUE(CHelpTopics::Show(0x10000 + ID_FILE_USER_CONFIGURATION));
     ASSERT_EQ(services.launcher.openedPages.size(), 1u);
     EXPECT_EQ(services.launcher.openedPages[0], help / "Hotkeys.htm");
+
+    // The pages a new user and a board house need say what the program reads and which files
+    // make the fab set.
+    const auto page = [&help](const char* name) {
+        std::ifstream file(help / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    };
+    EXPECT_TRUE(CHelpTopics::Show(ID_NETLIST_LOAD));
+    EXPECT_EQ(services.launcher.openedPages.back(), help / "NetlistLoad.htm");
+    for (const char* dialect :
+         {"Calay", "Mentor", "MultiSim", "Protel 2.0", "Tango", ".CMP", ".PLC"})
+        EXPECT_NE(page("NetlistLoad.htm").find(dialect), std::string::npos) << dialect;
+    EXPECT_TRUE(CHelpTopics::Show(ID_FILE_OUTPUT));
+    EXPECT_EQ(services.launcher.openedPages.back(), help / "FileOutput.htm");
+    for (const char* file : {".GBR", "title.t01", "TITLE.TXT", "title.e01", "do not send"})
+        EXPECT_NE(page("FileOutput.htm").find(file), std::string::npos) << file;
+    for (const char* wheel : {"Ctrl+wheel", "Shift+wheel"})
+        EXPECT_NE(page("Hotkeys.htm").find(wheel), std::string::npos) << wheel;
 }

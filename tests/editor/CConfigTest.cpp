@@ -43,9 +43,10 @@ TEST_F(ConfigTest, FreshSettingsTakeTheProgramsFoldersAndFirstFiles)
     Touch(program / "Library" / "Parts.SHP");
     CConfig config(program);
 
-    // Designs go to the user's documents, not among the program's files.
+    // Designs go to the user's documents, not among the program's files; netlists are looked
+    // for beside the design, not in a folder that is not there.
     EXPECT_EQ(config.GetPcbDirectory(), documents.string());
-    EXPECT_EQ(config.GetNetlistDirectory(), (program / "Project").string());
+    EXPECT_EQ(config.GetNetlistDirectory(), "");
     EXPECT_EQ(config.GetDefaultTemplate(), (program / "Template" / "A.pcb").string());
     EXPECT_EQ(config.GetLibraryFile(), (program / "Library" / "Parts.SHP").string());
     EXPECT_TRUE(config.IsBackupsAutomatic());
@@ -74,7 +75,7 @@ TEST_F(ConfigTest, StoredValuesWinWhenTheyExist)
 
     EXPECT_EQ(config.GetPcbDirectory(), (sandbox.root / "designs").string());
     EXPECT_EQ(config.GetLibraryFile(), (sandbox.root / "lib.shp").string());
-    EXPECT_EQ(config.GetNetlistDirectory(), (program / "Project").string());
+    EXPECT_EQ(config.GetNetlistDirectory(), "");
     EXPECT_EQ(config.GetDefaultTemplate(), sandbox.root.string());
 
     // A home without a documents folder is the place itself.
@@ -144,7 +145,7 @@ TEST_F(ConfigTest, ApplyWritesEveryKeyAsText)
         "Start-up/Bottom Pane=TRUE",
         "Files/PCB Directory=" + project,
         "Files/Default Temlate=Template/Template1.PCB",
-        "Files/Netilst Directory=" + (program / "Project").string(),
+        "Files/Netilst Directory=",
         "Files/Library=",
         "Files/Backups Automatic=FALSE",
         // Backups are the user's own and outlive a reboot.
