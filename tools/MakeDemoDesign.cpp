@@ -35,6 +35,7 @@
 #include "model/LayerIds.h"
 #include "model/PadShapes.h"
 #include "tools/DesignFileTool.h"
+#include "tools/FabOutputJobs.h"
 
 namespace {
 
@@ -64,6 +65,8 @@ public:
         m_doc.Design().GetNets().CalcBoundingBoxes();
         m_doc.Design().GetNets().RecalcAll();
         m_doc.Session().DeselectAll();
+        // The sample writes what a board house takes, as a design made from the template does.
+        ShapeOutputJobs(m_doc.Design().GetOutputJobs());
         // The layer table keeps the work layer of the shown layer set, as a paint would set it,
         // so opening the sample, looking at it and saving it changes nothing.
         if (const COutputRec* set = m_doc.Design().GetCurrentLayerSet())

@@ -404,11 +404,12 @@ TEST_F(CManufacturingPictureTest, GeneratedBoard)
     CheckOutput();
 }
 
-// The output jobs a new design takes from the shipped template, run on the sample design: the fab
+// The sample design carries the output jobs a new design takes from the shipped template: the fab
 // job writes one Gerber file per layer and one of the board outline alone, each named so that a
 // board house's tools tell its layer, and the drill job its program into the same folder; each
 // layer's file shows what the painter shows of that layer, the outline runs along the board's
-// edge, and every drill hit lands in copper on both sides.
+// edge, and every drill hit lands in copper on both sides. The reports beside them do not make
+// a board house's tools take any Gerber file for another layer.
 TEST_F(CManufacturingPictureTest, TemplateFabJobOnTheSampleDesign)
 {
     ASSERT_TRUE(doc->OnOpenDocument(WEVRA_DEMO_DESIGN));
@@ -417,7 +418,16 @@ TEST_F(CManufacturingPictureTest, TemplateFabJobOnTheSampleDesign)
         CWevraDoc shipped;
         ASSERT_TRUE(shipped.ReadTemplate(
             (fs::path(WEVRA_BUILD_DIR) / "bin" / "Template" / "Template1.PCB").string()));
-        doc->Design().ExchangeOutputJobs(shipped.Design());
+        const COutputArray& theirs = shipped.Design().GetOutputJobs();
+        const COutputArray& ours = doc->Design().GetOutputJobs();
+        ASSERT_EQ(ours.GetCount(), theirs.GetCount());
+        EXPECT_EQ(ours.GetCurrent(), theirs.GetCurrent());
+        for (int32_t i = 0; i < ours.GetCount(); ++i) {
+            EXPECT_EQ(ours.GetJob(i)->GetJobName(), theirs.GetJob(i)->GetJobName());
+            EXPECT_EQ(ours.GetJob(i)->GetDevice(), theirs.GetJob(i)->GetDevice());
+            EXPECT_EQ(ours.GetJob(i)->GetDirectory(), theirs.GetJob(i)->GetDirectory());
+            EXPECT_EQ(ours.GetJob(i)->GetItemCount(), theirs.GetJob(i)->GetItemCount());
+        }
     }
     PrepareView();
     // A new design offers the fab job first.
@@ -447,11 +457,16 @@ TEST_F(CManufacturingPictureTest, TemplateFabJobOnTheSampleDesign)
     EXPECT_EQ(ParserComplaints(gerbers), std::vector<std::string>{});
 
     // What a board house's tools take each file for: the layer its name tells, and what it holds.
-    std::string command = "node '" +
-                          (fs::path(WEVRA_GERBER_CHECK).parent_path() / "identify.js").string() +
-                          "' '" + drill.string() + "'";
-    for (const fs::path& file : gerbers)
-        command += " '" + file.string() + "'";
+    // Every file of the folder, as a fab's upload of it would show them together.
+    std::string command =
+        "node '" + (fs::path(WEVRA_GERBER_CHECK).parent_path() / "identify.js").string() + "'";
+    int32_t reports = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(drill.parent_path())) {
+        command += " '" + entry.path().string() + "'";
+        const std::string name = entry.path().filename().string();
+        reports += name == "demo.e01" || name == "DEMO.TXT" ? 1 : 0;
+    }
+    EXPECT_EQ(reports, 2);
     std::map<std::string, std::string> identified;
     for (const std::string& line : SplitLines(CommandOutput(command + " 2>&1"))) {
         const size_t tab = line.find('\t');
