@@ -288,7 +288,13 @@ bool CNewPcbDlg::CreateDesign()
         chosen != nullptr ? Join(m_templateFolder, CQtText::ToPath(chosen->text()) + ".PCB")
                           : std::string();
     if (!templatePath.empty() && CPathHelper::IsExistingFile(templatePath)) {
-        m_document.ReadTemplate(templatePath);
+        // A damaged template has been named by the reading; the design must not pass for one
+        // made from it.
+        if (!m_document.ReadTemplate(templatePath) &&
+            messages.FileMessageBox("The template " + templatePath +
+                                        " could not be read: the new design starts without it.",
+                                    "", MB_OKCANCEL, MB_ICONEXCLAMATION) != IDOK)
+            return false;
     } else if (messages.MessageBox("Template not found!", "", MB_OKCANCEL, MB_ICONEXCLAMATION) !=
                IDOK) {
         return false;

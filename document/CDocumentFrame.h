@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -105,4 +106,17 @@ public:
     // The end of a shape edit: the library set takes the edited library in place of its
     // library of the same name.
     virtual void EndShapeEdit(const CShapeLib& /*edited*/) {}
+
+    // ---- Messages -------------------------------------------------------------------------------
+
+    // True the first time a problem of the program's own files (a damaged font) is to be told
+    // for this frame: every document loads them, and the user is told once a run, not once a
+    // design.
+    bool FirstReportOf(const std::string& problem) const
+    {
+        return m_reported.insert(problem).second;
+    }
+
+private:
+    mutable std::set<std::string> m_reported;
 };

@@ -66,7 +66,10 @@ void LoadStrokeFont(CWevraFont& font, const CDocumentFrame& frame)
     if (font.Load(file, &problem))
         return;
     const std::span<const uint8_t> builtIn = frame.GetBuiltInFont();
-    if (builtIn.empty() || !font.LoadBytes(builtIn, nullptr)) {
+    const bool fallback = !builtIn.empty() && font.LoadBytes(builtIn, nullptr);
+    if (!frame.FirstReportOf(file.string() + '\n' + problem))
+        return;
+    if (!fallback) {
         CServices::Messages().MessageBox(problem, "", MB_OK);
         return;
     }

@@ -230,10 +230,24 @@ void CMainFrame::LoadShapeLibraries(const std::string& path)
     m_libraryPath = path;
     m_libraryWritable = false;
     m_librarySnapshot.clear();
-    if (path.empty())
+    // Without a library Components > Add has only the design's own shapes: the user learns why
+    // before reaching for it.
+    const std::string withoutShapes =
+        "\n\nComponents > Add offers only the shapes the design holds. Choose a library on the "
+        "Files page of File > User Configuration.";
+    if (path.empty()) {
+        CServices::Messages().FileMessageBox(
+            "No shape library was found in " +
+                (CPathHelper::GetProgramFolder() / "Library").string() + "." + withoutShapes,
+            "Wevra PCB", MB_OK, MB_ICONEXCLAMATION);
         return;
+    }
     std::error_code error;
     const bool existed = std::filesystem::exists(path, error);
+    if (!existed && !error)
+        CServices::Messages().FileMessageBox("The shape library " + path + " was not found." +
+                                                 withoutShapes,
+                                             "Wevra PCB", MB_OK, MB_ICONEXCLAMATION);
     bool loaded = false;
     try {
         loaded = m_libraries->Load(path);

@@ -147,6 +147,30 @@ TEST_F(CNewPcbDlgTest, UnitsAndAMissingTemplate)
     EXPECT_TRUE(fs::exists(designs / "NEW_PCB" / "NEW_PCB.PCB"));
 }
 
+// A damaged template is named, and the design is not passed off as one made from it: Cancel keeps
+// the dialog open and writes nothing.
+TEST_F(CNewPcbDlgTest, ADamagedTemplateIsNamedBeforeTheDesignIsMade)
+{
+    std::ofstream(templates / "Std.PCB", std::ios::binary | std::ios::trunc) << "no design";
+    CWevraDoc document;
+    services.messages.QueueAnswer(IDOK);
+    services.messages.QueueAnswer(IDCANCEL);
+    bool stayedOpen = false;
+    ASSERT_EQ(Run(document,
+                  [&stayedOpen](QWidget* dialog) {
+                      Click(dialog, CWevraDialog::idOk);
+                      stayedOpen = dialog->isVisible();
+                      Click(dialog, CWevraDialog::idCancel);
+                  }),
+              CWevraDialog::idCancel);
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(services.messages.ShownTexts().size(), 2u);
+    EXPECT_EQ(services.messages.ShownTexts()[1],
+              "The template " + (templates / "Std.PCB").string() +
+                  " could not be read: the new design starts without it.");
+    EXPECT_FALSE(fs::exists(designs / "NEW_PCB" / "NEW_PCB.PCB"));
+}
+
 // The netlist is found as it is named on disk, whatever the case of its extension.
 // The netlist name follows the project's as the user types it, until the user gives the
 // netlist a name of its own.

@@ -187,6 +187,12 @@ TEST_F(CDocTest, StrokeFontComesFromTheProgramFolderSetting)
                   "The stroke font " + damaged.string() + " is damaged: ", 0),
               0u);
     EXPECT_NE(services.messages.ShownTexts()[1].find("own stroke font"), std::string::npos);
+
+    // Every design loads the font: the user is told once, not once a design (start-up made one
+    // for the program and one for the design it opened).
+    CWevraDoc another;
+    EXPECT_TRUE(another.Design().GetFont().IsLoaded());
+    EXPECT_EQ(services.messages.ShownTexts().size(), 2u);
 }
 
 // ---- Opening and naming -------------------------------------------------------------------------

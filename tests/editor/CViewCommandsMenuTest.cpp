@@ -448,7 +448,16 @@ TEST_F(CViewCommandsMenuTest, EditShapeLibraryKeepsWhatOkTakes)
 TEST_F(CViewCommandsMenuTest, EditShapeLibraryWithoutAFileAsksWhereToWriteIt)
 {
     const std::string configured = frame->GetConfig()->GetLibraryFile();
+    // No library to load is named, and so is a library file that is not there.
+    frame->LoadShapeLibraries((sandbox.root / "gone.SHP").string());
     frame->LoadShapeLibraries("");
+    ASSERT_EQ(services.messages.Shown().size(), 2u);
+    EXPECT_EQ(
+        services.messages.Shown()[0].text.rfind(
+            "The shape library " + (sandbox.root / "gone.SHP").string() + " was not found.", 0),
+        0u);
+    EXPECT_EQ(services.messages.Shown()[1].text.rfind("No shape library was found in ", 0), 0u);
+    services.messages.ClearShown();
     QAction* edit = CheckItemsFollowTheirUpdateTwins().at(ID_COMPONENTS_EDIT_SHAPE_LIBRARY);
     NewLibraryInNextShapeDialog("lost", CWevraDialog::idOk);
     services.fileDialogs.QueueFile(std::nullopt);
@@ -477,6 +486,9 @@ TEST_F(CViewCommandsMenuTest, EditShapeLibraryOfAnUnwritableFileAsksForAnother)
     const fs::path blocker = sandbox.root / "not-a-folder";
     std::ofstream(blocker) << "a file where the library's folder would be";
     frame->LoadShapeLibraries((blocker / "installed.SHP").string());
+    // The file is not there: said when it is loaded.
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    services.messages.ClearShown();
     QAction* edit = CheckItemsFollowTheirUpdateTwins().at(ID_COMPONENTS_EDIT_SHAPE_LIBRARY);
     const fs::path file = sandbox.root / "own.SHP";
     NewLibraryInNextShapeDialog("own", CWevraDialog::idOk);
