@@ -37,8 +37,8 @@ CClusterHints::CClusterHints(const std::vector<const CNet*>& nets,
         if (!valid(link))
             continue;
         const size_t base = m_itemBase[size_t(link.net)];
-        m_links[next[base + size_t(link.a)]++] = {link.b, link.touching};
-        m_links[next[base + size_t(link.b)]++] = {link.a, link.touching};
+        m_links[next[base + size_t(link.a)]++] = link.b;
+        m_links[next[base + size_t(link.b)]++] = link.a;
     }
 }
 

@@ -10,8 +10,7 @@ class CNet;
 // The pairs of items by which the connectivity tracer joined each net it built, for the cluster
 // check of those nets. The tracer tests copper with the check's own rules (the same outlines on
 // the same layers in use, each test answering alike whichever item asks), so a pair it found
-// touching the check would find touching too. A run and the pad it starts at are joined by the
-// tracer as they stand; the check still asks the pad's copper for them.
+// touching the check would find touching too.
 //
 // A net's items are numbered as the check numbers them: its pins first, then its vertices.
 class CClusterHints {
@@ -20,20 +19,14 @@ public:
         int32_t net = 0;
         int32_t a = 0;
         int32_t b = 0;
-        // False for a run and the pad it starts at.
-        bool touching = true;
-    };
-    struct Linked {
-        int32_t item = 0;
-        bool touching = true;
     };
     // One net's items and, for each, the items it is linked with.
     struct NetLinks {
         int32_t items = 0;
         std::span<const uint32_t> first;
-        std::span<const Linked> links;
+        std::span<const int32_t> links;
 
-        std::span<const Linked> Of(int32_t item) const
+        std::span<const int32_t> Of(int32_t item) const
         {
             return links.subspan(first[size_t(item)],
                                  first[size_t(item) + 1] - first[size_t(item)]);
@@ -55,5 +48,5 @@ private:
     std::vector<int32_t> m_itemCounts;
     // Per item of every net, where its links start in m_links (one more entry at the end).
     std::vector<uint32_t> m_first;
-    std::vector<Linked> m_links;
+    std::vector<int32_t> m_links;
 };

@@ -429,13 +429,11 @@ bool CConnectTracer::Touch(int32_t a, int32_t b) const
 std::vector<CConnectTracer::Joined> CConnectTracer::JoinTouchingItems(CUnionFind& groups) const
 {
     std::vector<Joined> joined;
-    // A run goes whole, from its start (which may be a pad) to its last drawn vertex.
+    // A run goes whole, from its start to its last drawn vertex. A pad it starts at meets it
+    // only where the pad has copper on the run's layer, which the contacts below find.
     for (int32_t v = 1; v < int32_t(m_vertices.size()); ++v) {
-        if (!m_vertices[size_t(v)].IsDrawn())
-            continue;
-        groups.Join(uint32_t(ItemOf(v)), uint32_t(ItemOf(v - 1)));
-        if (m_vertices[size_t(v) - 1].IsPad())
-            joined.push_back({uint32_t(ItemOf(v - 1)), uint32_t(ItemOf(v)), false});
+        if (m_vertices[size_t(v)].IsDrawn() && !m_vertices[size_t(v) - 1].IsPad())
+            groups.Join(uint32_t(ItemOf(v)), uint32_t(ItemOf(v - 1)));
     }
     // Each pair is tested once, from its first item, and not at all when the two are joined
     // already: the groups come out the same, only fewer contacts are worked out.
@@ -456,7 +454,7 @@ std::vector<CConnectTracer::Joined> CConnectTracer::JoinTouchingItems(CUnionFind
                 if (groups.Find(item) != groups.Find(otherItem) &&
                     Touch(int32_t(item), int32_t(otherItem))) {
                     groups.Join(item, otherItem);
-                    joinedInBlock[b].push_back({item, otherItem, true});
+                    joinedInBlock[b].push_back({item, otherItem});
                 }
             }
         }
@@ -481,14 +479,18 @@ CClusterHints CConnectTracer::HintsFrom(const std::vector<Joined>& joined) const
     // before it stamped alike.
     std::vector<int32_t> local(m_stamps.size(), 0);
     std::vector<int32_t> seen(size_t(netCount), 0);
-    for (size_t item = 0; item < m_stamps.size(); ++item)
-        local[item] = seen[size_t(m_stamps[item])]++;
+    for (size_t item = 0; item < m_stamps.size(); ++item) {
+        int32_t& count = seen[size_t(m_stamps[item])];
+        if (!IsPin(int32_t(item)) && NeedsOwnStart(VertexOf(int32_t(item))))
+            ++count;
+        local[item] = count++;
+    }
     std::vector<CClusterHints::Link> links;
     links.reserve(joined.size());
     for (const Joined& pair : joined) {
         const int32_t n = m_stamps[pair.a];
         if (n > 0 && m_stamps[pair.b] == n)
-            links.push_back({n, local[pair.a], local[pair.b], pair.touching});
+            links.push_back({n, local[pair.a], local[pair.b]});
     }
     return CClusterHints(nets, itemCounts, links);
 }
@@ -668,9 +670,6 @@ void CConnectTracer::Reach(int32_t item)
         return;
     }
     Stamp(item);
-    // A run drawn on from the pad itself goes with the pad.
-    if (vertex + 1 < int32_t(m_vertices.size()) && m_vertices[size_t(vertex) + 1].IsDrawn())
-        ReachRun(vertex + 1);
 }
 
 void CConnectTracer::ReachRun(int32_t vertex)
@@ -678,6 +677,8 @@ void CConnectTracer::ReachRun(int32_t vertex)
     int32_t start = vertex;
     while (start > 0 && m_vertices[size_t(start)].IsDrawn())
         --start;
+    if (m_vertices[size_t(start)].IsPad())
+        ++start;
     int32_t end = vertex;
     while (end + 1 < int32_t(m_vertices.size()) && m_vertices[size_t(end) + 1].IsDrawn())
         ++end;
@@ -687,6 +688,12 @@ void CConnectTracer::ReachRun(int32_t vertex)
 
 // ---- Moving the copper to its nets
 // ----------------------------------------------------------------
+
+bool CConnectTracer::NeedsOwnStart(int32_t vertex) const
+{
+    return IsDrawn(vertex) &&
+           m_stamps[size_t(ItemOf(vertex - 1))] != m_stamps[size_t(ItemOf(vertex))];
+}
 
 std::vector<int32_t> CConnectTracer::InNetOrder(int32_t first, int32_t end, int32_t nets) const
 {
@@ -726,7 +733,14 @@ void CConnectTracer::DistributeVertices()
             CNet& target = *m_nets.GetNet(int32_t(n));
             target.ReserveVertices(int64_t(start[n + 1] - start[n]));
             for (size_t k = start[n]; k < start[n + 1]; ++k) {
-                const TrackRec& rec = m_vertices[size_t(VertexOf(order[k]))];
+                const int32_t vertex = VertexOf(order[k]);
+                const TrackRec& rec = m_vertices[size_t(vertex)];
+                if (NeedsOwnStart(vertex)) {
+                    TrackRec runStart = rec;
+                    runStart.x = m_vertices[size_t(vertex) - 1].x;
+                    runStart.y = m_vertices[size_t(vertex) - 1].y;
+                    target.AppendCopy(runStart, 0);
+                }
                 // Every table starts as a copy of net 0's, so the pen numbers hold.
                 target.AppendCopy(rec, rec.IsPad() ? 0 : rec.GetPen());
             }

@@ -83,15 +83,15 @@ private:
     bool CanTouch(int32_t item) const;
     // Whether the copper of two items that can touch meets; the same whichever comes first.
     bool Touch(int32_t a, int32_t b) const;
-    // Two items the tracer joined: touching, or a run and the pad it starts at.
+    // Two items the tracer found touching.
     struct Joined {
         uint32_t a = 0;
         uint32_t b = 0;
-        bool touching = true;
     };
-    // Joins every run (with the pad it may start at) and every pair of touching items; the
-    // pairs are found on the work pool. Every pin stays open: for rebuilding from tracks only.
-    // Returns the pairs whose contact joined two groups, and each run with the pad it starts at.
+    // Joins the vertices of every run and every pair of touching items; the pairs are found on
+    // the work pool. A pad a run starts at is joined with it only where their copper touches.
+    // Every pin stays open: for rebuilding from tracks only. Returns the pairs whose contact
+    // joined two groups.
     std::vector<Joined> JoinTouchingItems(CUnionFind& groups) const;
     // The joined pairs as links between the items of the nets now holding them, for the
     // cluster check.
@@ -100,6 +100,7 @@ private:
     void Flood(const std::vector<int32_t>& startPins, int32_t net);
     // Stamps the item (and the rest of its run) and puts it on the pending stack.
     void Reach(int32_t item);
+    // Every vertex of the run, but a pad it starts at.
     void ReachRun(int32_t vertex);
     void Stamp(int32_t item);
     // The items whose boxes meet the item's box, not reached yet and open to the flood.
@@ -129,6 +130,9 @@ private:
     CopperPad VertexPad(int32_t vertex) const;
     CopperSegment Segment(int32_t vertex) const;
 
+    // A drawn vertex that goes to another net than the pad its run starts at needs a start of
+    // its own there, at the pad.
+    bool NeedsOwnStart(int32_t vertex) const;
     // The items first..end-1 ordered by their stamps (below `nets`), each net's in item order.
     std::vector<int32_t> InNetOrder(int32_t first, int32_t end, int32_t nets) const;
     // Hands every vertex stamped with a net to that net, in net 0's order, and every pin to its

@@ -185,20 +185,15 @@ bool CNetConnectCheck::FloodAlong(const CClusterHints::NetLinks& links)
             item = pinCount + m_pendingVertices.back();
             m_pendingVertices.pop_back();
         }
-        for (const CClusterHints::Linked& next : links.Of(item)) {
-            if (next.item < pinCount) {
-                ReachPin(next.item);
+        for (const int32_t next : links.Of(item)) {
+            if (next < pinCount) {
+                ReachPin(next);
                 continue;
             }
-            const int32_t vertex = next.item - pinCount;
+            const int32_t vertex = next - pinCount;
             if (m_vertexReached[size_t(vertex)])
                 continue;
-            if (!next.touching) {
-                // The run a pad starts: reaching the run stamped the pad already, and the pad
-                // reaches the run only where its copper meets it.
-                if (item >= pinCount && m_net.IsPadVertex(item - pinCount))
-                    ReachRunFromPad(item - pinCount, vertex);
-            } else if (m_net.IsPadVertex(vertex)) {
+            if (m_net.IsPadVertex(vertex)) {
                 ReachVertex(vertex);
             } else {
                 ReachRun(vertex);
@@ -207,27 +202,6 @@ bool CNetConnectCheck::FloodAlong(const CClusterHints::NetLinks& links)
     }
     return std::find(m_pinReached.begin(), m_pinReached.end(), 0) == m_pinReached.end() &&
            std::find(m_vertexReached.begin(), m_vertexReached.end(), 0) == m_vertexReached.end();
-}
-
-void CNetConnectCheck::ReachRunFromPad(int32_t pad, int32_t vertex)
-{
-    // As the full flood from the pad tests the segment: boxes first, then the copper.
-    KnowLayers();
-    const TrackRec& rec = m_net.GetVertex(vertex);
-    const int32_t layer = rec.GetLayer();
-    if (!rec.IsDrawn() || vertex == 0 || !IsCopperLayerInUse(layer))
-        return;
-    const CRect padBox = VertexBox(pad);
-    const CRect segmentBox = VertexBox(vertex);
-    if (IsEmptyBox(padBox) || IsEmptyBox(segmentBox) || !BoxesMeet(padBox, segmentBox))
-        return;
-    const TrackRec& padRec = m_net.GetVertex(pad);
-    const PadItem own{padRec.x, padRec.y, padRec.GetRotation(), padRec.IsMirrored(),
-                      &PadsOf(padRec.GetPadStack(), padRec.IsMirrored())};
-    const CPad* ownPad = (*own.pads)[size_t(layer)];
-    m_outlinedPad = nullptr;
-    if (ownPad && TouchesSegment(OwnOutline(own, *ownPad), vertex))
-        ReachRun(vertex);
 }
 
 CRect CNetConnectCheck::VertexBox(int32_t vertex)
@@ -537,6 +511,10 @@ void CNetConnectCheck::ReachRun(int32_t vertex)
     int32_t start = vertex;
     while (start > 0 && m_net.GetVertex(start).IsDrawn())
         --start;
+    // A pad or via the run starts at is no part of it: the two meet only where the pad has
+    // copper on the run's layer, which the flood tests from either side.
+    if (m_net.IsPadVertex(start))
+        ++start;
     int32_t end = vertex;
     while (end + 1 < m_net.GetVertexCount() && m_net.GetVertex(end + 1).IsDrawn())
         ++end;

@@ -87,8 +87,6 @@ private:
     // Floods from the first pin along the hinted links alone, taking a touching pair at its
     // word; true when that reached every pin and vertex.
     bool FloodAlong(const CClusterHints::NetLinks& links);
-    // The run of `vertex` when the pad vertex touches it, as the full flood from the pad finds.
-    void ReachRunFromPad(int32_t pad, int32_t vertex);
     CRect VertexBox(int32_t vertex);
     void FloodFromPin(int32_t pin);
     void FloodFromVertex(int32_t vertex);
@@ -98,7 +96,7 @@ private:
     // Stamp an item with the cluster number and put it on the pending stack, once.
     void ReachPin(int32_t pin);
     void ReachVertex(int32_t vertex);
-    // Every vertex of the run that holds the drawn vertex.
+    // Every vertex of the run that holds the drawn vertex, but a pad it starts at.
     void ReachRun(int32_t vertex);
 
     // The pins and the vertices not reached yet whose boxes meet `box`.

@@ -278,6 +278,43 @@ TEST(CNetConnectCheckTest, StampsVerticesAndStopsAtTheLimits)
     EXPECT_EQ(net.GetRatsLineCount(), 0);
 }
 
+// A run drawn on from a free pad belongs with the pad only on a layer the pad has copper on: a
+// bottom run from a top-only pad to a through pin leaves that pin apart from the pin the pad
+// lies on, whichever pin the check starts from.
+TEST(CNetConnectCheckTest, ARunMeetsThePadItStartsAtOnlyWhereThePadHasCopper)
+{
+    CTestBoard board;
+    for (const bool throughFirst : {true, false}) {
+        SCOPED_TRACE(throughFirst ? "through pin first" : "SMD pin first");
+        CNet net("N");
+        const auto addPin = [&](bool through) {
+            if (through)
+                net.AddPin(10000, 0, 0, 0, board.via, 0, false,
+                           board.padStacks.GetLayerMask(board.via, false));
+            else
+                net.AddPin(64000, 0, 1, 0, board.smd, 0, false, 1);
+        };
+        addPin(throughFirst);
+        addPin(!throughFirst);
+        net.AppendPadVertex(60000, 0, board.smd, 0, false);
+        net.AppendVertex(10000, 0, LAYER_BOTTOM, 1);
+        net.CalcRatsnest(board);
+        EXPECT_EQ(net.GetClusterCount(), 2);
+        EXPECT_EQ(net.GetToDo(), 2);
+        ASSERT_EQ(net.GetRatsLineCount(), 1);
+        const int32_t through = throughFirst ? 0 : 1;
+        EXPECT_EQ(net.GetVertexCluster(0), net.GetPinCluster(1 - through));
+        EXPECT_EQ(net.GetVertexCluster(1), net.GetPinCluster(through));
+
+        // On a layer the pad has copper on, the run reaches the SMD pin through the pad.
+        CNet onTop = net;
+        onTop.SetVertexLayer(1, LAYER_TOP);
+        onTop.MarkClustersDirty(true);
+        onTop.CalcRatsnest(board);
+        EXPECT_EQ(onTop.GetClusterCount(), 1);
+    }
+}
+
 // Large nets ask grids for the items near a place; scanning the whole net must find the same
 // clusters on random nets whose items lie across many cells.
 // Pins of every stack on both sides, turned, and runs on two layers ending in vias here and there.
