@@ -35,6 +35,9 @@
 
 namespace {
 
+// Guides of a fill that holds a few hundred megabytes.
+constexpr size_t bigGuideCount = 1'000'000;
+
 // Clips the span a..b of an axis-parallel guide to lo..hi. Clipping works on the ascending
 // order; `forward` puts the direction back afterwards (a low, b high). False when the span
 // misses the range.
@@ -335,6 +338,11 @@ bool CPlaneBuild::FillFromGuides()
 {
     SetStatus(Format("Optimize ", int64_t(m_guides.size()), " guidelines"));
     OptimizeGuides(m_guides);
+    // Collecting and merging a big board's guides freed as much as the walk and the grid are
+    // about to take, much of it on the pool's threads: back to the system, so that the fill's
+    // peak is not both at once. A small board's fill is over before it would matter.
+    if (m_guides.size() >= bigGuideCount)
+        CFreedMemory::ReturnToSystem();
     // The walks' start order sorts its own list, whose sorting room is gone before the grid
     // takes its own.
     m_startOrder.Reset(m_guides, m_plane.GetSeed());
