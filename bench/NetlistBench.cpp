@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include "bench/NetlistFiles.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -23,7 +25,6 @@
 namespace {
 
 constexpr int32_t componentCount = 5000;
-constexpr int32_t padsPerComponent = 4;
 
 // A Calay netlist of 5000 four-pin components and 5000 nets of four pins each (20000 pins),
 // every pin in exactly one net, with its component list.
@@ -50,26 +51,13 @@ std::filesystem::path WriteNetlist()
     return folder / "BENCH.NET";
 }
 
-std::unique_ptr<CWevraDoc> NewBoard()
-{
-    auto doc = std::make_unique<CWevraDoc>();
-    CShapeLib& cache = doc->Design().GetEditableShapeCache();
-    const int32_t stack = cache.GetPadStacks().Add(CPadStack(
-        "TH", PAD_ROUND, -600, -600, 600, 600, 3023, LAYER_COMMON, PADSTACK_KIND_SHAPE_PAD));
-    const int32_t shape = cache.AddShape("QUAD");
-    for (int32_t p = 0; p < padsPerComponent; ++p)
-        cache.GetShape(shape)->AddPad(p * 25600, 0, stack, 0);
-    cache.RecalcShapeExtent(shape);
-    return doc;
-}
-
 // A netlist of 5000 nets and 20000 pins imported into a new board.
 void BM_NetlistImportNewBoard(benchmark::State& state)
 {
     const std::filesystem::path net = WriteNetlist();
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<CWevraDoc> doc = NewBoard();
+        std::unique_ptr<CWevraDoc> doc = NewNetlistBoard();
         state.ResumeTiming();
         CNetlistImport import;
         if (!import.Run(doc->Link(), net) ||
@@ -83,41 +71,6 @@ void BM_NetlistImportNewBoard(benchmark::State& state)
 }
 BENCHMARK(BM_NetlistImportNewBoard)->Unit(benchmark::kMillisecond);
 
-// A design numbers its nets in 16 bits: a netlist of more components than this shares fewer
-// nets among more pins.
-constexpr int32_t mostNets = 60000;
-
-// A Tango netlist of `count` four-pin components in their "[" blocks and as many four-pin nets
-// in "(" blocks; past mostNets components, mostNets nets of as many pins as it takes.
-std::filesystem::path WriteTangoNetlist(int32_t count)
-{
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() /
-        ("wevra-tango-bench-" + std::to_string(::getpid()) + "-" + std::to_string(count));
-    std::filesystem::create_directories(folder);
-    std::ofstream nets(folder / "BENCH.NET", std::ios::binary);
-    for (int32_t i = 0; i < count; ++i)
-        nets << "[\r\nU" << i + 1 << "\r\nQUAD\r\nTYPE" << i % 50 << "\r\n]\r\n";
-    if (count <= mostNets) {
-        for (int32_t k = 0; k < count; ++k) {
-            nets << "(\r\nNET" << k << "\r\n";
-            for (int32_t p = 0; p < padsPerComponent; ++p)
-                nets << 'U' << (k + p) % count + 1 << '-' << p + 1 << "\r\n";
-            nets << ")\r\n";
-        }
-        return folder / "BENCH.NET";
-    }
-    const int64_t pins = int64_t(count) * padsPerComponent;
-    for (int32_t k = 0; k < mostNets; ++k) {
-        nets << "(\r\nNET" << k << "\r\n";
-        for (int64_t pin = k; pin < pins; pin += mostNets)
-            nets << 'U' << pin / padsPerComponent + 1 << '-' << pin % padsPerComponent + 1
-                 << "\r\n";
-        nets << ")\r\n";
-    }
-    return folder / "BENCH.NET";
-}
-
 // A Tango netlist of n components (and n nets of four pins) imported into an empty board.
 void BM_NetlistImportTango(benchmark::State& state)
 {
@@ -125,7 +78,7 @@ void BM_NetlistImportTango(benchmark::State& state)
     const std::filesystem::path net = WriteTangoNetlist(count);
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<CWevraDoc> doc = NewBoard();
+        std::unique_ptr<CWevraDoc> doc = NewNetlistBoard();
         state.ResumeTiming();
         CNetlistImport import;
         if (!import.Run(doc->Link(), net) || doc->Design().GetComponents().GetCount() != count)
@@ -151,7 +104,7 @@ void BM_NetlistForwardAnnotateTango(benchmark::State& state)
     const std::filesystem::path net = WriteTangoNetlist(count);
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<CWevraDoc> doc = NewBoard();
+        std::unique_ptr<CWevraDoc> doc = NewNetlistBoard();
         CNetlistImport first;
         if (!first.Run(doc->Link(), net))
             state.SkipWithError("import failed");

@@ -25,7 +25,9 @@
 #include "bench/BenchApplication.h"
 #include "bench/BoardGenerator.h"
 #include "bench/CScreenViews.h"
+#include "bench/NetlistFiles.h"
 #include "document/CDesign.h"
+#include "document/CDocumentLink.h"
 #include "document/CDocumentPaint.h"
 #include "document/CViewCommandHost.h"
 #include "document/CViewCommands.h"
@@ -35,6 +37,8 @@
 #include "framework/CServices.h"
 #include "framework/qt/CQtDeviceContext.h"
 #include "framework/qt/CQtProgressService.h"
+#include "interchange/CNetlistImport.h"
+#include "model/CComponentArray.h"
 #include "resources/CommandIds.h"
 
 extern char** environ;
@@ -158,18 +162,18 @@ const bool childRegistered = [] {
     return true;
 }();
 
-// File > Open of a saved generated board in a program just started, with the file in the
-// system's cache as after a recent save: each iteration starts this program again to open it.
-// The counters are the child's resident memory with the board open and after it was closed.
-void BM_OpenDesignFresh(benchmark::State& state)
+// Runs this program again, in a fresh process, for the one child benchmark `child` with the
+// extra environment entries; the child writes its seconds and two figures to `report`. False,
+// with the benchmark's error set to the child's last words, when it failed.
+bool RunFreshChild(benchmark::State& state, const std::string& child,
+                   const std::vector<std::string>& extraEnv, const fs::path& report,
+                   double& seconds, double& first, double& second)
 {
-    const fs::path design = SavedBoard(state.range(0));
-    const fs::path report = design.string() + ".report";
-    std::string filter = "--benchmark_filter=^BM_OpenDesignChild/";
+    std::string filter = "--benchmark_filter=^" + child + "/";
     std::string name = "wevra_bench";
     std::vector<char*> argv = {name.data(), filter.data(), nullptr};
-    std::vector<std::string> env = {std::string(openEnv) + "=" + design.string(),
-                                    std::string(reportEnv) + "=" + report.string()};
+    std::vector<std::string> env = extraEnv;
+    env.push_back(std::string(reportEnv) + "=" + report.string());
     for (char** e = environ; *e != nullptr; ++e)
         env.emplace_back(*e);
     std::vector<char*> envp;
@@ -181,42 +185,109 @@ void BM_OpenDesignFresh(benchmark::State& state)
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     const std::string log = report.string() + ".log";
     posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-
-    double openMB = 0;
-    double closedMB = 0;
-    for (auto _ : state) {
-        pid_t child = 0;
-        int status = 0;
-        if (posix_spawn(&child, "/proc/self/exe", &actions, nullptr, argv.data(), envp.data()) !=
-                0 ||
-            waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-            state.SkipWithError("the child did not run");
-            break;
-        }
-        double seconds = -1;
-        std::ifstream(report) >> seconds >> openMB >> closedMB;
-        if (seconds < 0) {
-            // What the program said about the file is the last line of the child's errors.
-            std::ifstream said(log);
-            std::string line;
-            std::string last = "the child could not open the design";
-            while (std::getline(said, line))
-                if (!line.empty())
-                    last = line;
-            state.SkipWithError(last.c_str());
-            break;
-        }
-        state.SetIterationTime(seconds);
-    }
+    pid_t pid = 0;
+    int status = 0;
+    const bool ran =
+        posix_spawn(&pid, "/proc/self/exe", &actions, nullptr, argv.data(), envp.data()) == 0 &&
+        waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     posix_spawn_file_actions_destroy(&actions);
-    state.counters["openMB"] = openMB;
-    state.counters["closedMB"] = closedMB;
+    seconds = -1;
+    if (ran)
+        std::ifstream(report) >> seconds >> first >> second;
+    if (seconds < 0) {
+        // What the program said is the last line of the child's errors.
+        std::ifstream said(log);
+        std::string line;
+        std::string last = "the child did not run";
+        while (std::getline(said, line))
+            if (!line.empty())
+                last = line;
+        state.SkipWithError(last.c_str());
+    }
     std::error_code ignored;
     fs::remove(report, ignored);
     fs::remove(log, ignored);
+    return seconds >= 0;
+}
+
+// File > Open of a saved generated board in a program just started, with the file in the
+// system's cache as after a recent save: each iteration starts this program again to open it.
+// The counters are the child's resident memory with the board open and after it was closed.
+void BM_OpenDesignFresh(benchmark::State& state)
+{
+    const fs::path design = SavedBoard(state.range(0));
+    const fs::path report = design.string() + ".report";
+    double openMB = 0;
+    double closedMB = 0;
+    for (auto _ : state) {
+        double seconds = 0;
+        if (!RunFreshChild(state, "BM_OpenDesignChild",
+                           {std::string(openEnv) + "=" + design.string()}, report, seconds, openMB,
+                           closedMB))
+            break;
+        state.SetIterationTime(seconds);
+    }
+    state.counters["openMB"] = openMB;
+    state.counters["closedMB"] = closedMB;
+    std::error_code ignored;
     fs::remove(design, ignored);
 }
 BENCHMARK(BM_OpenDesignFresh)
+    ->Arg(2000)
+    ->Arg(8000)
+    ->Arg(32000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+constexpr const char* importEnv = "WEVRA_BENCH_IMPORT";
+
+// The child's part of BM_NetlistImportFresh: a program just started makes a new design and
+// loads the netlist onto it, and reports the time of the load and the components placed.
+void BM_NetlistImportChild(benchmark::State& state)
+{
+    const char* netlist = std::getenv(importEnv);
+    const char* report = std::getenv(reportEnv);
+    double seconds = -1;
+    double placed = 0;
+    for (auto _ : state) {
+        std::unique_ptr<CWevraDoc> doc = NewNetlistBoard();
+        const auto start = std::chrono::steady_clock::now();
+        CNetlistImport import;
+        const bool loaded = import.Run(doc->Link(), netlist);
+        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        placed = doc->Design().GetComponents().GetCount();
+        if (!loaded || placed == 0)
+            seconds = -1;
+    }
+    std::ofstream(report) << seconds << ' ' << placed << " 0\n";
+}
+const bool importChildRegistered = [] {
+    if (std::getenv(importEnv) != nullptr)
+        benchmark::RegisterBenchmark("BM_NetlistImportChild", BM_NetlistImportChild)->Iterations(1);
+    return true;
+}();
+
+// Netlist > Load of a Tango netlist from disk onto a new design, in a program just started:
+// each iteration starts this program again to load it.
+void BM_NetlistImportFresh(benchmark::State& state)
+{
+    const fs::path netlist = WriteTangoNetlist(int32_t(state.range(0)));
+    const fs::path report = netlist.string() + ".report";
+    double placed = 0;
+    for (auto _ : state) {
+        double seconds = 0;
+        double unused = 0;
+        if (!RunFreshChild(state, "BM_NetlistImportChild",
+                           {std::string(importEnv) + "=" + netlist.string()}, report, seconds,
+                           placed, unused))
+            break;
+        state.SetIterationTime(seconds);
+    }
+    state.counters["components"] = placed;
+    std::error_code ignored;
+    fs::remove_all(netlist.parent_path(), ignored);
+}
+BENCHMARK(BM_NetlistImportFresh)
     ->Arg(2000)
     ->Arg(8000)
     ->Arg(32000)
