@@ -84,8 +84,25 @@ const Sample samples[] = {
      nullptr, nullptr},
 };
 
-class CNetlistImportSampleTest : public CNetlistTest,
-                                 public ::testing::WithParamInterface<Sample> {};
+class CNetlistImportSampleTest : public CNetlistTest, public ::testing::WithParamInterface<Sample> {
+protected:
+    // The board holds the samples' circuit, components in the order listed.
+    void ExpectSampleCircuit() const
+    {
+        EXPECT_EQ(References(), (std::vector<std::string>{"R1", "R2", "U1"}));
+        const CComponentArray& components = doc->Design().GetComponents();
+        EXPECT_EQ(components.GetType(0), "10K");
+        EXPECT_EQ(components.GetType(1), "4k7");
+        EXPECT_EQ(components.GetType(2), "LM358");
+        EXPECT_EQ(components.GetShapeName(0), "0805");
+        EXPECT_EQ(components.GetShapeName(2), "DIP4");
+        EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"SIG", "GND"}));
+        EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"VCC", "SIG"}));
+        EXPECT_EQ(PadNets("U1"), (std::vector<std::string>{"VCC", "SIG", "", "GND"}));
+        ASSERT_EQ(doc->Design().GetNets().GetCount(), 4);
+        EXPECT_EQ(doc->Design().GetNets().GetNet(3)->GetPinCount(), 3);
+    }
+};
 
 } // namespace
 
@@ -104,21 +121,13 @@ TEST_P(CNetlistImportSampleTest, ImportsIntoANewBoard)
     EXPECT_EQ(import.GetErrorFlags(), 0u);
     EXPECT_TRUE(services.messages.Shown().empty());
 
-    EXPECT_EQ(References(), (std::vector<std::string>{"R1", "R2", "U1"}));
+    ExpectSampleCircuit();
     const CComponentArray& components = doc->Design().GetComponents();
-    EXPECT_EQ(components.GetType(0), "10K");
-    EXPECT_EQ(components.GetType(1), "4k7");
-    EXPECT_EQ(components.GetShapeName(2), "DIP4");
     for (int32_t i = 0; i < components.GetCount(); ++i) {
         EXPECT_TRUE(components.TestFlag(i, ComponentFlags::fromNetlist));
         EXPECT_LE(components.GetBox(i).bottom, 0);
         EXPECT_GE(components.GetBox(i).left, 0);
     }
-    EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"SIG", "GND"}));
-    EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"VCC", "SIG"}));
-    EXPECT_EQ(PadNets("U1"), (std::vector<std::string>{"VCC", "SIG", "", "GND"}));
-    ASSERT_EQ(doc->Design().GetNets().GetCount(), 4);
-    EXPECT_EQ(doc->Design().GetNets().GetNet(3)->GetPinCount(), 3);
 
     EXPECT_EQ(doc->Design().GetNetlistPath(), net.string());
     EXPECT_GT(doc->Design().GetNetlistTime(), 0);
@@ -162,6 +171,36 @@ TEST_P(CNetlistImportSampleTest, AByteOrderMarkLosesNothing)
     EXPECT_EQ(doc->Design().GetComponents().GetType(0), "10K");
     EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"SIG", "GND"}));
     EXPECT_EQ(PadNets("U1"), (std::vector<std::string>{"VCC", "SIG", "", "GND"}));
+}
+
+// A newcomer copies the help page's examples of a dialect into files of the names shown: they
+// load without a word into the circuit the page says they describe.
+TEST_P(CNetlistImportSampleTest, TheHelpPagesExamplesLoadAsThePageSays)
+{
+    const std::string page =
+        ReadFile(std::filesystem::path(WEVRA_BUILD_DIR) / "bin" / "help" / "NetlistLoad.htm");
+    const std::string open = "<pre class=\"example\" data-dialect=\"" +
+                             std::string(GetParam().dialect) + "\" data-file=\"";
+    std::filesystem::path net;
+    for (size_t at = page.find(open); at != std::string::npos; at = page.find(open, at + 1)) {
+        const size_t nameStart = at + open.size();
+        const std::string name = page.substr(nameStart, page.find('"', nameStart) - nameStart);
+        // The browser drops the line end right after the opening tag.
+        const size_t text = page.find(">\n", nameStart) + 2;
+        const std::string example = page.substr(text, page.find("</pre>", text) - text);
+        ASSERT_EQ(example.find('&'), std::string::npos) << "an entity in the example " << name;
+        const std::filesystem::path file = Write(name, example);
+        if (name.ends_with(".NET"))
+            net = file;
+    }
+    ASSERT_FALSE(net.empty()) << "the page shows no net file of " << GetParam().dialect;
+
+    CNetlistImport import;
+    ASSERT_TRUE(import.Run(doc->Link(), net));
+    EXPECT_EQ(NetlistFormatName(import.GetFormat()), GetParam().dialect);
+    EXPECT_EQ(import.GetErrorFlags(), 0u);
+    EXPECT_TRUE(services.messages.Shown().empty());
+    ExpectSampleCircuit();
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialects, CNetlistImportSampleTest, ::testing::ValuesIn(samples),
