@@ -34,15 +34,20 @@ void AppendUtf8(std::string& out, char32_t cp)
     }
 }
 
-char ByteOf(char32_t cp)
+// False when the code page has no byte for the character.
+bool ByteOf(char32_t cp, char& byte)
 {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
-        return char(cp);
-    for (size_t i = 0; i < upperControlRange.size(); ++i) {
-        if (upperControlRange[i] == cp)
-            return char(0x80 + i);
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+        byte = char(cp);
+        return true;
     }
-    return replacement;
+    for (size_t i = 0; i < upperControlRange.size(); ++i) {
+        if (upperControlRange[i] == cp) {
+            byte = char(0x80 + i);
+            return true;
+        }
+    }
+    return false;
 }
 
 // Decodes one UTF-8 sequence at text[pos], advancing pos; false for a malformed one, of which
@@ -105,12 +110,44 @@ std::string CWindows1252::ToUtf8(std::string_view text)
 
 std::string CWindows1252::FromUtf8(std::string_view text)
 {
+    return FromUtf8(text, {});
+}
+
+std::string CWindows1252::FromUtf8(std::string_view text,
+                                   const std::function<void(size_t, char32_t)>& unplaced)
+{
+    constexpr char32_t malformed = 0xFFFD;
     std::string out;
     out.reserve(text.size());
     size_t pos = 0;
     while (pos < text.size()) {
+        const size_t start = pos;
         char32_t cp = 0;
-        out += DecodeUtf8(text, pos, cp) ? ByteOf(cp) : replacement;
+        char byte = replacement;
+        const bool decoded = DecodeUtf8(text, pos, cp);
+        if (!decoded || !ByteOf(cp, byte)) {
+            byte = replacement;
+            if (unplaced)
+                unplaced(start, decoded ? cp : malformed);
+        }
+        out += byte;
     }
     return out;
+}
+
+bool CWindows1252::IsUtf8BeyondAscii(std::string_view text)
+{
+    bool beyondAscii = false;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        if (uint8_t(text[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        char32_t cp = 0;
+        if (!DecodeUtf8(text, pos, cp))
+            return false;
+        beyondAscii = true;
+    }
+    return beyondAscii;
 }

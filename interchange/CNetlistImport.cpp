@@ -35,11 +35,6 @@ std::string PathText(const std::filesystem::path& path)
     return CWindows1252::FromUtf8(path.string());
 }
 
-std::string RefusedLineText(const std::string& file, int32_t line, const std::string& why)
-{
-    return "Netlist Error: line " + std::to_string(line) + " of " + file + " refused, " + why;
-}
-
 // Gives the pads of the board's components the nets the reader finds, adding the nets the
 // design lacks. Components do not change while it works, so references and net names are
 // looked up in maps built once.
@@ -197,6 +192,7 @@ bool CNetlistImport::Run(CNetlistDocument& document, const std::filesystem::path
     m_errorFlags = 0;
     m_changed = false;
     m_cancelled = false;
+    m_showReport = false;
     // Each run reads the files as they are then, even after a run that ended in an exception.
     ForgetReadFile();
     const bool result = document.GetComponents().GetCount() < 1 ? Import(path) : Annotate(path);
@@ -238,6 +234,7 @@ bool CNetlistImport::Annotate(const std::filesystem::path& path)
 bool CNetlistImport::RunSteps(const std::filesystem::path& path, bool forward)
 {
     const std::string kind = forward ? "Forward Annotate" : "Import Netlist";
+    m_kind = kind;
     if (!OpenReport(path, kind))
         return false;
     m_progress = std::make_unique<CImportProgress>(kind, m_progressDelay);
@@ -311,7 +308,7 @@ bool CNetlistImport::FinishRun(bool completed, bool result)
         CServices::Messages().MessageBox("The report could not be written:\n" +
                                              PathText(m_report.GetPath()),
                                          "Load Netlist", MB_OK, MB_ICONEXCLAMATION);
-    } else if (completed) {
+    } else if (completed || m_showReport) {
         CServices::Launcher().ShowTextFile(m_report.GetPath());
     }
     return result;
@@ -463,7 +460,7 @@ bool CNetlistImport::DetectForRun(const std::filesystem::path& path)
         return false;
     }
     m_formatName = NetlistFormatName(m_format);
-    return RefuseUnclosedBlock(SiblingPath(path, ".NET"));
+    return RefuseUnclosedBlock(SiblingPath(path, ".NET")) && CheckRunFiles(path);
 }
 
 bool CNetlistImport::RefuseUnclosedBlock(const std::filesystem::path& netPath)
@@ -514,8 +511,11 @@ bool CNetlistImport::ConfirmTwiceListed(const std::filesystem::path& listPath,
     const std::string text = "The component list names " + example + more +
                              " twice: " + consequence + ". The report lists them.\n\n" +
                              "Component list: " + PathText(listPath) + "\n\nContinue?";
-    return CServices::Messages().MessageBox(text, "Load Netlist", MB_YESNO_DEFAULTNO,
-                                            MB_ICONQUESTION) == IDYES;
+    if (CServices::Messages().MessageBox(text, "Load Netlist", MB_YESNO_DEFAULTNO,
+                                         MB_ICONQUESTION) == IDYES)
+        return true;
+    m_showReport = true;
+    return false;
 }
 
 std::string CNetlistImport::ComponentListExtension() const

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -120,10 +121,21 @@ private:
     bool DetectForRun(const std::filesystem::path& path);
     // False, after telling the user, when a net file of a block dialect ends inside a block.
     bool RefuseUnclosedBlock(const std::filesystem::path& netPath);
+    // What the files of the run hold that no netlist means, found before anything changes:
+    // false after telling the user of a line refused (a damaged file) or after a No to the
+    // question for a file whose last line has no end (one cut short); characters of a UTF-8
+    // file that the design cannot hold are named.
+    bool CheckRunFiles(const std::filesystem::path& path);
     // Asks before a forward annotation that would delete more than a quarter of the placed
     // components or take more than a quarter of the pads in nets out of them; true to go on.
     // `listed` holds the references the component list names.
     bool ConfirmRemovals(const std::filesystem::path& path, const CNameIndex& listed);
+    // Names each pad of a component that stays which would lose its net (to no net or to
+    // another) while copper of that net touches it, and asks before going on when there is
+    // one (default No); true to go on. `newNet` gives, per component and pad, the name of the
+    // net the netlist gives the pad ("" for none).
+    bool ConfirmPadsLeavingCopper(const std::filesystem::path& netPath, const CNameIndex& listed,
+                                  const std::function<std::string(int32_t, size_t)>& newNet);
     // Names every reference the records list more than once, with both lines, and asks before
     // the run goes on (default No); `consequence` says what the second record would do. True
     // when no reference is listed twice or the user goes on.
@@ -170,6 +182,11 @@ private:
     bool m_changed = false;
     // Whether detection could read the net file, for the report's error line.
     bool m_netFileOpened = false;
+    // "Import Netlist" or "Forward Annotate".
+    std::string m_kind;
+    // A question that pointed the user to the report was answered No: the report is shown
+    // though the run stopped.
+    bool m_showReport = false;
     std::chrono::milliseconds m_progressDelay;
     // The progress is counted in millionths of the run: the components take the first half,
     // the net file the second.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/CMessageService.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "framework/CWindows1252.h"
 #include "interchange/CComponentListReader.h"
@@ -21,9 +22,12 @@
 #include "model/CComponentArrayDocument.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
+#include "model/CPadStackArray.h"
 #include "model/CShape.h"
 #include "model/CShapeLib.h"
 #include "model/FontWarning.h"
+#include "model/LayerIds.h"
+#include "resources/StringIds.h"
 
 bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
 {
@@ -134,9 +138,23 @@ public:
         for (size_t id = 0; id < pads.size(); ++id)
             m_firstPad[id + 1] = m_firstPad[id] + pads[id];
         m_named.assign(m_firstPad.back(), 0);
+        m_netOf.assign(m_firstPad.back(), noNet);
     }
 
-    void OnNet(const std::string& /*name*/, int32_t /*line*/) override {}
+    // As the import takes them: a net without a name holds its pins on no net.
+    void OnNet(const std::string& name, int32_t /*line*/) override
+    {
+        if (name.empty()) {
+            m_current = noNet;
+            return;
+        }
+        m_current = m_netIndex.Find(name);
+        if (m_current < 0) {
+            m_current = int32_t(m_netNames.size());
+            m_netIndex.Add(name, m_current);
+            m_netNames.push_back(name);
+        }
+    }
     void OnPin(const std::string& reference, const std::string& pin, int32_t /*line*/) override
     {
         const int32_t id = m_references.Find(reference);
@@ -144,22 +162,40 @@ public:
             return;
         const int64_t pad = int64_t(ParsePinNumber(pin)) - 1;
         const size_t first = m_firstPad[size_t(id)];
-        if (pad >= 0 && uint64_t(pad) < m_firstPad[size_t(id) + 1] - first)
+        if (pad >= 0 && uint64_t(pad) < m_firstPad[size_t(id) + 1] - first) {
             m_named[first + size_t(pad)] = 1;
+            // The last net wins, as in the import.
+            m_netOf[first + size_t(pad)] = m_current;
+        }
     }
     void OnUnreadable(int32_t /*line*/, const std::string& /*text*/) override {}
 
     // Whether the netlist names the pad of the board's component.
-    bool Names(int32_t component, size_t pad) const
+    bool Names(int32_t component, size_t pad) const { return m_named[Slot(component, pad)] != 0; }
+    // The name of the net the netlist puts the pad into, "" for none.
+    std::string NetOf(int32_t component, size_t pad) const
     {
-        return m_named[m_firstPad[size_t(m_referenceOf[size_t(component)])] + pad] != 0;
+        const int32_t net = m_netOf[Slot(component, pad)];
+        return net == noNet ? std::string() : m_netNames[size_t(net)];
     }
 
 private:
+    static constexpr int32_t noNet = -1;
+
+    size_t Slot(int32_t component, size_t pad) const
+    {
+        return m_firstPad[size_t(m_referenceOf[size_t(component)])] + pad;
+    }
+
     CNameIndex m_references;
     std::vector<int32_t> m_referenceOf;
     std::vector<size_t> m_firstPad;
     std::vector<uint8_t> m_named;
+    // Per pad, the netlist's net (an index into m_netNames) or noNet.
+    std::vector<int32_t> m_netOf;
+    CNameIndex m_netIndex;
+    std::vector<std::string> m_netNames;
+    int32_t m_current = noNet;
 };
 
 } // namespace
@@ -189,15 +225,122 @@ bool CNetlistImport::ConfirmRemovals(const std::filesystem::path& path, const CN
         }
     }
     const int32_t placed = components.GetCount();
+    const auto newNet = [&assigned](int32_t component, size_t pad) {
+        return assigned.NetOf(component, pad);
+    };
     if (int64_t(deleted) * 4 <= placed && padsLeaving * 4 <= padsInNets)
-        return true;
+        return ConfirmPadsLeavingCopper(SiblingPath(path, ".NET"), listed, newNet);
     const std::string text =
         std::to_string(deleted) + " of " + std::to_string(placed) +
         " components would be deleted, " + std::to_string(padsLeaving) + " of " +
         std::to_string(padsInNets) + " pads in nets would lose their net.\n\nNetlist: " +
         CWindows1252::FromUtf8(SiblingPath(path, ".NET").string()) + "\n\nContinue?";
     return CServices::Messages().MessageBox(text, "Forward Annotate", MB_YESNO_DEFAULTNO,
-                                            MB_ICONQUESTION) == IDYES;
+                                            MB_ICONQUESTION) == IDYES &&
+           ConfirmPadsLeavingCopper(SiblingPath(path, ".NET"), listed, newNet);
+}
+
+namespace {
+
+// A pad of a component that stays, in the net it has now.
+struct CNetPad {
+    int32_t component = 0;
+    size_t pad = 0;
+    CPoint at;
+    // Half the side of a square about the pad's centre that holds its copper on every layer
+    // at any angle.
+    int64_t reach = 0;
+};
+
+// How far the padstack's copper reaches from the pad's centre, at any angle.
+int64_t PadReach(const CPadStackArray& padStacks, int32_t stack)
+{
+    int64_t farthest = 0;
+    for (int32_t layer = LAYER_COMMON; layer <= LAYER_INNER_12; ++layer) {
+        const CRect rect = padStacks.GetPadRect(stack, layer);
+        for (const int64_t value :
+             {int64_t(rect.left), int64_t(rect.right), int64_t(rect.top), int64_t(rect.bottom)})
+            farthest = std::max(farthest, value < 0 ? -value : value);
+    }
+    // A turned pad's corner lies up to the square root of two farther out.
+    return farthest + farthest / 2;
+}
+
+// Whether a vertex of the net lies on the pad's copper: the points sorted by x.
+bool CopperAtPad(const std::vector<CPoint>& points, const CNetPad& pad)
+{
+    const int64_t left = int64_t(pad.at.x) - pad.reach;
+    auto it = std::lower_bound(points.begin(), points.end(), left,
+                               [](const CPoint& point, int64_t x) { return point.x < x; });
+    for (; it != points.end() && int64_t(it->x) <= int64_t(pad.at.x) + pad.reach; ++it) {
+        const int64_t dy = int64_t(it->y) - int64_t(pad.at.y);
+        if (dy <= pad.reach && dy >= -pad.reach)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool CNetlistImport::ConfirmPadsLeavingCopper(
+    const std::filesystem::path& netPath, const CNameIndex& listed,
+    const std::function<std::string(int32_t, size_t)>& newNet)
+{
+    const CComponentArray& components = m_document->GetComponents();
+    const CNetArray& nets = m_document->GetNets();
+    const CPadStackArray& padStacks = m_document->GetEditableShapeCache().GetPadStacks();
+    // The pads that change nets, by the net they leave.
+    std::map<int32_t, std::vector<CNetPad>> leaving;
+    for (int32_t i = 0; i < components.GetCount(); ++i) {
+        if (listed.Find(components.GetReference(i)) < 0 &&
+            !components.TestFlag(i, ComponentFlags::lockDelete))
+            continue; // deleted: its pads are named with the tracks they leave
+        const std::vector<uint16_t>& padNets = components.GetComponent(i)->GetPadNets();
+        for (size_t pad = 0; pad < padNets.size(); ++pad) {
+            const CNet* net = nets.GetNet(padNets[pad]);
+            if (padNets[pad] == 0 || net == nullptr || net->GetVertexCount() == 0 ||
+                newNet(i, pad) == nets.GetNetName(padNets[pad]))
+                continue;
+            const int32_t stack = components.GetPadShape(i, int32_t(pad));
+            leaving[padNets[pad]].push_back({i, pad, components.GetPadPosition(i, int32_t(pad)),
+                                             stack < 0 ? 0 : PadReach(padStacks, stack)});
+        }
+    }
+    std::vector<std::string> named;
+    for (const auto& [netIndex, pads] : leaving) {
+        const CNet& net = *nets.GetNet(netIndex);
+        std::vector<CPoint> points;
+        points.reserve(size_t(net.GetVertexCount()));
+        for (int32_t v = 0; v < net.GetVertexCount(); ++v)
+            points.push_back(net.GetVertexPoint(v));
+        std::sort(points.begin(), points.end(),
+                  [](const CPoint& a, const CPoint& b) { return a.x < b.x; });
+        for (const CNetPad& pad : pads) {
+            if (!CopperAtPad(points, pad))
+                continue;
+            const std::string to = newNet(pad.component, pad.pad);
+            const std::string text =
+                components.GetReference(pad.component) + "-" + std::to_string(pad.pad + 1) + " (" +
+                net.GetName() + (to.empty() ? std::string(", to no net)") : ", to net " + to + ")");
+            ItemMessage(CResString::LoadWith(IDS_NETLIST_PAD_LEAVES_COPPER, text));
+            named.push_back(text);
+        }
+    }
+    if (named.empty())
+        return true;
+    constexpr size_t shownPads = 20;
+    std::string list;
+    for (size_t k = 0; k < std::min(named.size(), shownPads); ++k)
+        list += (k == 0 ? "" : "\n") + named[k];
+    if (named.size() > shownPads)
+        list += "\nand " + std::to_string(named.size() - shownPads) + " more";
+    list += "\n\nNetlist: " + CWindows1252::FromUtf8(netPath.string());
+    if (CServices::Messages().MessageBox(CResString::LoadWith(IDS_NETLIST_PADS_LEAVE_COPPER, list),
+                                         "Forward Annotate", MB_YESNO_DEFAULTNO,
+                                         MB_ICONQUESTION) == IDYES)
+        return true;
+    m_showReport = true;
+    return false;
 }
 
 void CNetlistImport::ForwardDeletions(const CNameIndex& listed)

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/CArchiveException.h"
+#include "framework/CWindows1252.h"
 
 namespace {
 
@@ -14,10 +15,36 @@ constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 } // namespace
 
 CNetlistLines::CNetlistLines(std::string bytes)
-    : m_shared(std::make_shared<const std::string>(std::move(bytes))), m_bytes(*m_shared)
 {
-    if (m_bytes.starts_with(byteOrderMark))
-        m_bytes.remove_prefix(byteOrderMark.size());
+    std::string_view text = bytes;
+    const bool marked = text.starts_with(byteOrderMark);
+    if (marked)
+        text.remove_prefix(byteOrderMark.size());
+    if (marked || CWindows1252::IsUtf8BeyondAscii(text)) {
+        m_utf8 = true;
+        // Line ends are ASCII and survive the conversion: the line of each character is
+        // counted up to it as the conversion meets it.
+        int32_t line = 1;
+        size_t counted = 0;
+        const auto countTo = [&](size_t offset) {
+            for (; counted < offset; ++counted) {
+                const char c = text[counted];
+                if (c == '\n' ||
+                    (c == '\r' && (counted + 1 == text.size() || text[counted + 1] != '\n')))
+                    ++line;
+            }
+        };
+        m_shared = std::make_shared<const std::string>(
+            CWindows1252::FromUtf8(text, [&](size_t offset, char32_t code) {
+                countTo(offset);
+                if (m_unplaced.size() < keptUnplaced)
+                    m_unplaced.push_back({line, code});
+                ++m_unplacedCount;
+            }));
+    } else {
+        m_shared = std::make_shared<const std::string>(std::move(bytes));
+    }
+    m_bytes = *m_shared;
     if (!m_bytes.empty() && m_bytes.back() == dosEndOfFile)
         m_bytes.remove_suffix(1);
 }

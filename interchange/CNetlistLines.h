@@ -5,17 +5,28 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/CInputFile.h"
 
 // A netlist text file as lines, read whole. A line ends at LF, CR LF or a lone CR and comes
 // without its end; a last line without an end is a line too, and a DOS end-of-file mark after
 // the last line is dropped. Lines are numbered from 1 as an editor shows them, so that reports
-// can point at them. The bytes are kept as they are (Windows-1252); a UTF-8 byte order mark
-// before the first line is dropped. Copies share the bytes and read on from where the copied
-// lines stood, each on its own.
+// can point at them. The bytes are kept as they are (Windows-1252, the design's own), unless
+// the text is UTF-8: a file that starts with the UTF-8 byte order mark (which is dropped), or
+// that is well-formed UTF-8 with characters beyond ASCII, is read as Windows-1252, each
+// character the code page lacks as '?'. Copies share the bytes and read on from where the
+// copied lines stood, each on its own.
 class CNetlistLines {
 public:
+    // A character of a UTF-8 file that Windows-1252 has no place for.
+    struct Unplaced {
+        int32_t line = 0;
+        char32_t codePoint = 0;
+    };
+    // No more of them are kept: the count goes on.
+    static constexpr size_t keptUnplaced = 20;
+
     // Netlists and component lists are text of some bytes per pin: a board of a hundred
     // thousand pins needs a few megabytes.
     static constexpr uintmax_t maxFileSize = 64 * CInputFile::megabyte;
@@ -45,6 +56,12 @@ public:
     // The line Next delivered last comes again with the next call (one line back at most).
     void Unread();
 
+    // Whether the file was read as UTF-8.
+    bool WasUtf8() const { return m_utf8; }
+    // The first keptUnplaced characters without a place in Windows-1252, in file order.
+    const std::vector<Unplaced>& GetUnplaced() const { return m_unplaced; }
+    int64_t GetUnplacedCount() const { return m_unplacedCount; }
+
 private:
     std::shared_ptr<const std::string> m_shared;
     // The text of m_shared.
@@ -55,4 +72,7 @@ private:
     size_t m_feedFrom = 1;
     size_t m_feed = 0;
     int32_t m_lineNumber = 0;
+    bool m_utf8 = false;
+    std::vector<Unplaced> m_unplaced;
+    int64_t m_unplacedCount = 0;
 };

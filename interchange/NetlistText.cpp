@@ -69,6 +69,11 @@ std::string RefusedLineReason(std::string_view line)
     return std::string();
 }
 
+std::string RefusedLineText(const std::string& file, int32_t line, const std::string& why)
+{
+    return "Netlist Error: line " + std::to_string(line) + " of " + file + " refused, " + why;
+}
+
 std::string VisibleText(std::string_view text, size_t limit)
 {
     static constexpr char hex[] = "0123456789ABCDEF";

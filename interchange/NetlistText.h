@@ -24,6 +24,8 @@ constexpr size_t maxNetlistLineLength = 1000;
 // Why a line is no netlist text ("" when it is): longer than maxNetlistLineLength, or holding
 // control bytes; the reason shows the line's start as VisibleText does.
 std::string RefusedLineReason(std::string_view line);
+// The report's line for a refused line of a file (its name as the report shows it).
+std::string RefusedLineText(const std::string& file, int32_t line, const std::string& why);
 // The text as a report can show it: control bytes as "<hex>" (a NUL as "<00>"), and a text
 // longer than `limit` bytes cut there with "...".
 std::string VisibleText(std::string_view text, size_t limit = 80);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -46,6 +47,7 @@
 #include "framework/qt/CQtCommandBinder.h"
 #include "framework/qt/CQtText.h"
 #include "interchange/CLmcImport.h"
+#include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
@@ -65,6 +67,7 @@
 #include "tests/support/ArchiveBytes.h"
 #include "tests/support/CFakeServices.h"
 #include "tests/support/CScriptedLayermap.h"
+#include "tests/support/CScriptedMessageService.h"
 
 namespace fs = std::filesystem;
 
@@ -909,6 +912,186 @@ TEST_F(CMainFrameTest, NetlistLoadBacksUpAndRefusesADamagedNetlist)
     services.messages.QueueAnswer(IDCANCEL);
     EXPECT_TRUE(frame.GetRouter().Execute(ID_OTHER_DOC_JUST_LOADED));
     EXPECT_EQ(services.messages.ShownTexts().back(), "Netlist is Newer, Reload Netlist?");
+}
+
+namespace {
+
+std::string ReadText(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+void WriteText(const fs::path& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// "REF-PIN NET" for every pad of the design, sorted (a load sorts the components).
+std::vector<std::string> PadNetNames(CWevraDoc& doc)
+{
+    std::vector<std::string> pads;
+    const CComponentArray& components = doc.Design().GetComponents();
+    for (int32_t i = 0; i < components.GetCount(); ++i) {
+        const std::vector<uint16_t>& nets = components.GetComponent(i)->GetPadNets();
+        for (size_t pad = 0; pad < nets.size(); ++pad)
+            pads.push_back(components.GetReference(i) + "-" + std::to_string(pad + 1) + " " +
+                           doc.Design().GetNets().GetNetName(nets[pad]));
+    }
+    std::sort(pads.begin(), pads.end());
+    return pads;
+}
+
+// The design's components and nets as a Tango netlist.
+std::string TangoNetlist(CWevraDoc& doc)
+{
+    std::string text;
+    const CComponentArray& components = doc.Design().GetComponents();
+    for (int32_t i = 0; i < components.GetCount(); ++i)
+        text += "[\r\n" + components.GetReference(i) + "\r\n" + components.GetShapeName(i) +
+                "\r\n" + components.GetType(i) + "\r\n]\r\n";
+    const CNetArray& nets = doc.Design().GetNets();
+    for (int32_t net = 1; net < nets.GetCount(); ++net) {
+        text += "(\r\n" + nets.GetNetName(net) + "\r\n";
+        for (int32_t i = 0; i < components.GetCount(); ++i) {
+            const std::vector<uint16_t>& pads = components.GetComponent(i)->GetPadNets();
+            for (size_t pad = 0; pad < pads.size(); ++pad) {
+                if (pads[pad] == net)
+                    text += components.GetReference(i) + "-" + std::to_string(pad + 1) + "\r\n";
+            }
+        }
+        text += ")\r\n";
+    }
+    return text;
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos)
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+} // namespace
+
+// Netlist > Load onto the routed sample never rewires it without a word, every question answered
+// by its default: a netlist cut short mid-line, one with a line refused, and one that takes a pad
+// off the net whose copper touches it each stop with a word and leave the pads' nets, the
+// modified mark and the Undo list as they were. A UTF-8 netlist gives the nets the names it
+// means. The sample's own netlist from Netlist > Save loads without a question.
+TEST_F(CMainFrameTest, NetlistLoadOntoTheRoutedSampleNeverRewiresItSilently)
+{
+    const fs::path demo = folder / "DEMO.PCB";
+    fs::copy_file(WEVRA_DEMO_DESIGN, demo);
+    const fs::path nets = folder / "nets";
+    fs::create_directories(nets);
+    auto application = Start({demo.string()});
+    CMainFrame& frame = *application->GetMainFrame();
+    ASSERT_EQ(OpenPaths(frame).size(), 1u);
+    ASSERT_NE(frame.GetConfig(), nullptr);
+    frame.GetConfig()->Files().m_backupDirectory = (folder / "bak").string();
+    CWevraDoc& doc = *frame.GetDocTemplate().GetDocument(0);
+    frame.UpdateCommandUI();
+    QAction* load = FindItem(*frame.menuBar(), {"&Netlist", "&Load..."});
+    QAction* save = FindItem(*frame.menuBar(), {"&Netlist", "&Save..."});
+    ASSERT_NE(load, nullptr);
+    ASSERT_NE(save, nullptr);
+    services.fileDialogs.QueueFile((nets / "demo.NET").string());
+    save->trigger();
+    const std::string mentor = ReadText(nets / "demo.NET");
+    const std::string parts = ReadText(nets / "demo.CMP");
+    ASSERT_FALSE(mentor.empty());
+    const std::string tango = TangoNetlist(doc);
+    const std::vector<std::string> routed = PadNetNames(doc);
+    ASSERT_FALSE(doc.IsModified());
+
+    // Loads the file with no answer scripted; the design must come out as it went in.
+    const auto loadChangingNothing = [&](const fs::path& net) {
+        SCOPED_TRACE(net.filename().string());
+        const int32_t undoSteps = doc.History().GetUndoCount();
+        services.messages.ClearShown();
+        services.launcher.openedTextFiles.clear();
+        services.fileDialogs.QueueFile(net.string());
+        load->trigger();
+        EXPECT_EQ(PadNetNames(doc), routed);
+        EXPECT_FALSE(doc.IsModified());
+        EXPECT_EQ(doc.History().GetUndoCount(), undoSteps);
+        EXPECT_EQ(services.messages.Shown().size(), 1u)
+            << ::testing::PrintToString(services.messages.ShownTexts());
+        return services.messages.Shown().empty() ? CScriptedMessageService::Message()
+                                                 : services.messages.Shown()[0];
+    };
+
+    // Cut to 80 % of its bytes, inside a line.
+    size_t cut = mentor.size() * 8 / 10;
+    while (cut > 0 && (mentor[cut - 1] == '\n' || mentor[cut - 1] == '\r'))
+        --cut;
+    WriteText(nets / "cut.NET", mentor.substr(0, cut));
+    WriteText(nets / "cut.CMP", parts);
+    CScriptedMessageService::Message asked = loadChangingNothing(nets / "cut.NET");
+    EXPECT_EQ(asked.buttons, MB_YESNO_DEFAULTNO);
+    EXPECT_NE(asked.text.find("cut short"), std::string::npos) << asked.text;
+    EXPECT_NE(asked.text.find((nets / "cut.NET").string()), std::string::npos) << asked.text;
+
+    // The CTRL net's name 5 MB long, and a NUL inside a pin of GND: damaged, named by line.
+    const size_t ctrl = tango.find("\r\nCTRL\r\n");
+    ASSERT_NE(ctrl, std::string::npos);
+    const int32_t ctrlLine = int32_t(std::count(tango.begin(), tango.begin() + ctrl + 2, '\n')) + 1;
+    WriteText(nets / "long.NET",
+              Replaced(tango, "\r\nCTRL\r\n", "\r\n" + std::string(5000000, 'C') + "\r\n"));
+    asked = loadChangingNothing(nets / "long.NET");
+    EXPECT_EQ(asked.text.rfind("Damaged netlist, nothing was changed", 0), 0u) << asked.text;
+    EXPECT_NE(asked.text.find("line " + std::to_string(ctrlLine) + " of "), std::string::npos)
+        << asked.text;
+    EXPECT_EQ(services.launcher.openedTextFiles,
+              std::vector<fs::path>{nets / "LONG FORWARD ANNOTATE.TXT"});
+    WriteText(nets / "nul.NET", Replaced(tango, "\r\nC2-2\r\n", std::string("\r\nC2\0-2\r\n", 9)));
+    asked = loadChangingNothing(nets / "nul.NET");
+    EXPECT_NE(asked.text.find("control bytes: C2<00>-2"), std::string::npos) << asked.text;
+
+    // C1-2 dropped from GND, under its routed track: named and asked about.
+    WriteText(nets / "drop.NET", Replaced(mentor, " C1-2", ""));
+    WriteText(nets / "drop.CMP", parts);
+    asked = loadChangingNothing(nets / "drop.NET");
+    EXPECT_EQ(asked.buttons, MB_YESNO_DEFAULTNO);
+    EXPECT_NE(asked.text.find("C1-2 (GND, to no net)"), std::string::npos) << asked.text;
+    const std::string dropReport = ReadText(nets / "DROP FORWARD ANNOTATE.TXT");
+    EXPECT_NE(dropReport.find("copper touches it: C1-2 (GND, to no net)"), std::string::npos);
+    EXPECT_EQ(services.launcher.openedTextFiles,
+              std::vector<fs::path>{nets / "DROP FORWARD ANNOTATE.TXT"});
+
+    // A UTF-8 name (without a byte order mark) is read as the design spells it: its pads would
+    // leave CTRL's copper, which is asked about.
+    const std::string utf8 = Replaced(Replaced(tango, "\r\nCTRL\r\n", "\r\nCTRL\xC3\xA9\r\n"),
+                                      "\r\nOUT\r\n", "\r\nOUT\xE4\xB8\xAD\r\n");
+    WriteText(nets / "utf8.NET", utf8);
+    asked = loadChangingNothing(nets / "utf8.NET");
+    EXPECT_NE(asked.text.find("U1-5 (CTRL, to net CTRL\xE9)"), std::string::npos) << asked.text;
+
+    // The sample's own netlist: no question at all.
+    services.messages.ClearShown();
+    services.fileDialogs.QueueFile((nets / "demo.NET").string());
+    load->trigger();
+    EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
+    EXPECT_EQ(PadNetNames(doc), routed);
+
+    // With a byte order mark, and Yes: the net is CTRL with its accent, the character the
+    // design cannot hold is named with its line.
+    WriteText(nets / "bom.NET", "\xEF\xBB\xBF" + utf8);
+    services.messages.QueueAnswer(IDYES);
+    services.fileDialogs.QueueFile((nets / "bom.NET").string());
+    load->trigger();
+    const std::vector<std::string> after = PadNetNames(doc);
+    EXPECT_NE(std::find(after.begin(), after.end(), "U1-5 CTRL\xE9"), after.end());
+    EXPECT_NE(std::find(after.begin(), after.end(), "U1-3 OUT?"), after.end());
+    const size_t out = utf8.find("\r\nOUT");
+    const int32_t outLine = int32_t(std::count(utf8.begin(), utf8.begin() + out + 2, '\n')) + 1;
+    EXPECT_NE(ReadText(nets / "BOM FORWARD ANNOTATE.TXT")
+                  .find("line " + std::to_string(outLine) + " of " + (nets / "bom.NET").string() +
+                        ": U+4E2D"),
+              std::string::npos);
 }
 
 // File > Export writes the design as a DOS set into the folder the user picks, and File > Open

@@ -8,16 +8,20 @@
 #include <chrono>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "document/CDocumentHistory.h"
 #include "document/CDocumentWindows.h"
 #include "document/CViewState.h"
 #include "framework/CArchive.h"
+#include "framework/CMessageService.h"
 #include "interchange/CNameIndex.h"
 #include "interchange/CNetReader.h"
 #include "interchange/CNetlistLines.h"
+#include "interchange/NetlistText.h"
 #include "tests/interchange/NetlistTestBoard.h"
+#include "tests/support/CScriptedMessageService.h"
 
 namespace {
 
@@ -38,7 +42,7 @@ const Sample samples[] = {
      "     U1(1);\r\n"
      "\r\n"
      "/sig R1(1) R2(2)  \r\n"
-     "     u1(2)",
+     "     u1(2)\r\n",
      "demo.cmp",
      "10K                 R1                  0805\r\n"
      "4k7                 R2                  0805   \r\n"
@@ -203,6 +207,53 @@ TEST_P(CNetlistImportSampleTest, TheHelpPagesExamplesLoadAsThePageSays)
     ExpectSampleCircuit();
 }
 
+// A file of a line dialect (the net file or its component list) whose last line has no end
+// may be cut short: the user is asked, No (the default) changes nothing, Yes reads the last line
+// as it stands. Block dialects are not asked: a cut leaves a block open, which is refused.
+TEST_P(CNetlistImportSampleTest, AFileEndingInsideALineAsksBeforeAnyChange)
+{
+    const Sample& sample = GetParam();
+    const std::string cutNet = TrimRight(sample.netText);
+    if (sample.listName == nullptr) {
+        EXPECT_TRUE(CNetlistImport().Run(doc->Link(), Write(sample.netName, cutNet)));
+        EXPECT_TRUE(services.messages.Shown().empty());
+        return;
+    }
+    const std::filesystem::path net = folder / sample.netName;
+    const std::filesystem::path list = folder / sample.listName;
+    for (const bool listCut : {false, true}) {
+        SCOPED_TRACE(listCut ? "component list" : "net file");
+        Write(sample.netName, listCut ? std::string(sample.netText) : cutNet);
+        Write(sample.listName, listCut ? TrimRight(sample.listText) : sample.listText);
+        services.messages.ClearShown();
+        CNetlistImport refused;
+        EXPECT_FALSE(refused.Run(doc->Link(), net));
+        EXPECT_FALSE(refused.ChangedDesign());
+        EXPECT_TRUE(References().empty());
+        EXPECT_EQ(doc->History().GetUndoCount(), 0);
+        EXPECT_FALSE(doc->IsModified());
+        ASSERT_EQ(services.messages.Shown().size(), 1u);
+        const CScriptedMessageService::Message& asked = services.messages.Shown()[0];
+        EXPECT_EQ(asked.buttons, MB_YESNO_DEFAULTNO);
+        const std::filesystem::path cutFile = listCut ? list : net;
+        EXPECT_NE(asked.text.find(cutFile.string() + ", line "), std::string::npos) << asked.text;
+        EXPECT_NE(asked.text.find("cut short"), std::string::npos) << asked.text;
+        const std::vector<std::string> lines = Lines(ReadFile(folder / "DEMO IMPORT NETLIST.TXT"));
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.starts_with("Warning: The last line has no line end") &&
+                   line.find(cutFile.string()) != std::string::npos;
+        }));
+        EXPECT_TRUE(Contains(lines, "Import Netlist cancelled by the user: nothing was changed"));
+    }
+
+    Write(sample.netName, cutNet);
+    Write(sample.listName, sample.listText);
+    services.messages.QueueAnswer(IDYES);
+    ASSERT_TRUE(CNetlistImport().Run(doc->Link(), net));
+    EXPECT_EQ(References(), (std::vector<std::string>{"R1", "R2", "U1"}));
+    EXPECT_EQ(PadNets("U1"), (std::vector<std::string>{"VCC", "SIG", "", "GND"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Dialects, CNetlistImportSampleTest, ::testing::ValuesIn(samples),
                          [](const ::testing::TestParamInfo<Sample>& info) {
                              std::string name = info.param.dialect;
@@ -311,6 +362,50 @@ TEST(CNetlistLinesTest, LineEndsAndNumbers)
     EXPECT_EQ(CNetlistLines(std::string("a\r\nb\r\n\r\nc")).CountLines(), 4);
 }
 
+// A UTF-8 file, with or without its byte order mark, reads as the design's Windows-1252; what
+// the code page cannot hold reads as '?' and is named with its line, whatever ends the lines.
+// A Windows-1252 file (which is no well-formed UTF-8) keeps its bytes.
+TEST(CNetlistLinesTest, Utf8IsReadAsTheDesignsCharacterSet)
+{
+    const auto read = [](const std::string& bytes) {
+        CNetlistLines lines(bytes);
+        std::string all;
+        for (std::string line; lines.Next(line);)
+            all += line + "|";
+        std::string unplaced;
+        for (const CNetlistLines::Unplaced& character : lines.GetUnplaced())
+            unplaced += std::to_string(character.line) + ":" +
+                        std::to_string(uint32_t(character.codePoint)) + " ";
+        return std::tuple{lines.WasUtf8(), all, unplaced, lines.GetUnplacedCount()};
+    };
+    const std::string text = "(\r\nCTRL\xC3\xA9\r\n\xE2\x82\xAC"
+                             "5\rx\n\xE4\xB8\xAD\xF0\x9F\x98\x80\n)";
+    const auto expected = std::tuple{true,
+                                     std::string("(|CTRL\xE9|\x80"
+                                                 "5|x|??|)|"),
+                                     std::string("5:20013 5:128512 "), int64_t(2)};
+    EXPECT_EQ(read(text), expected);
+    EXPECT_EQ(read("\xEF\xBB\xBF" + text), expected);
+    // Windows-1252 bytes: kept, also after a byte order mark they do not match (named then).
+    EXPECT_EQ(read("4\xB5"
+                   "7\r\nCTRL\xE9\r\n"),
+              (std::tuple{false,
+                          std::string("4\xB5"
+                                      "7|CTRL\xE9|"),
+                          std::string(), int64_t(0)}));
+    EXPECT_EQ(read("\xEF\xBB\xBFR1\n4\xB5"
+                   "7\n"),
+              (std::tuple{true, std::string("R1|4?7|"), std::string("2:65533 "), int64_t(1)}));
+    // Only the first characters are kept to be named; the count goes on.
+    std::string many;
+    for (int i = 0; i < 30; ++i)
+        many += "\xE4\xB8\xAD\n";
+    const auto [utf8, all, unplaced, count] = read(many);
+    EXPECT_EQ(count, 30);
+    EXPECT_EQ(std::count(unplaced.begin(), unplaced.end(), ' '), 20);
+    EXPECT_EQ(unplaced.substr(0, 16), "1:20013 2:20013 ");
+}
+
 // Names keep the first number given to them, through every growth of the index.
 TEST(CNameIndexTest, FirstNumberStaysThroughGrowth)
 {
@@ -413,6 +508,40 @@ TEST_F(CNetlistTest, UnreadableLinesAndPinErrorsAreReportedWithTheirLines)
     EXPECT_EQ(
         services.messages.ShownTexts(),
         (std::vector<std::string>{"Warning! NET 0 is Reserved by Wevra. Changed to NET00000"}));
+}
+
+// A reference listed twice in the component list of a first load is asked about before the
+// board gets any part: No (the default) changes nothing and shows the report that names both
+// lines, as the question says; Yes places the first record only.
+TEST_F(CNetlistTest, AReferenceListedTwiceOnAFirstLoadAsksAndNoShowsTheReport)
+{
+    const std::filesystem::path net = Write("demo.net", "/GND R1(2) R2(2)\r\n");
+    Write("demo.cmp", "10K                 R1                  0805\r\n"
+                      "4k7                 R2                  0805\r\n"
+                      "1K                  R1                  DIP4\r\n");
+    CNetlistImport declined;
+    EXPECT_FALSE(declined.Run(doc->Link(), net));
+    EXPECT_FALSE(declined.ChangedDesign());
+    EXPECT_TRUE(References().empty());
+    EXPECT_EQ(doc->History().GetUndoCount(), 0);
+    EXPECT_FALSE(doc->IsModified());
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    const CScriptedMessageService::Message& asked = services.messages.Shown()[0];
+    EXPECT_EQ(asked.buttons, MB_YESNO_DEFAULTNO);
+    EXPECT_NE(asked.text.find("R1 (lines 1 and 3)"), std::string::npos) << asked.text;
+    EXPECT_NE(asked.text.find("only the first record is placed"), std::string::npos);
+    const std::filesystem::path report = folder / "DEMO IMPORT NETLIST.TXT";
+    EXPECT_EQ(services.launcher.openedTextFiles, std::vector<std::filesystem::path>{report});
+    const std::vector<std::string> lines = Lines(ReadFile(report));
+    EXPECT_TRUE(Contains(lines, "Warning: Reference listed twice: R1, 10K, 0805 (line 1) and R1, "
+                                "1K, DIP4 (line 3)"));
+    EXPECT_TRUE(Contains(lines, "Import Netlist cancelled by the user: nothing was changed"));
+
+    services.messages.QueueAnswer(IDYES);
+    EXPECT_TRUE(CNetlistImport().Run(doc->Link(), net));
+    EXPECT_EQ(References(), (std::vector<std::string>{"R1", "R2"}));
+    EXPECT_EQ(doc->Design().GetComponents().GetShapeName(0), "0805");
+    EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"", "GND"}));
 }
 
 // Pads name their nets in 16 bits: a netlist of more nets than that keeps the ones that fit
@@ -539,6 +668,33 @@ TEST(CNetReaderTest, LongNamesAndOddSpacing)
     // A block left open ends where the next one starts.
     EXPECT_EQ(ReadNets(NETLIST_PROTEL, "(\nA\nu1-1\n(\nB\nU2-2\n)\n"),
               (std::vector<std::string>{"2 net A", "3 pin U1/1", "5 net B", "6 pin U2/2"}));
+}
+
+// The Mentor and MultiSim readers refuse what no name is (a line too long, control bytes) as
+// the others do: a refused Mentor line takes its pins with it, a refused MultiSim header the
+// pins up to the next header, a refused MultiSim pin line its own pins only.
+TEST(CNetReaderTest, MentorAndMultiSimRefuseLinesNoNameHolds)
+{
+    const std::string longName(1100, 'N');
+    const std::string tooLong = "longer than 1000 bytes (";
+    constexpr char withNul[] = "NET 'B' U3\0-1 U4-1\n";
+    EXPECT_EQ(ReadNets(NETLIST_MENTOR, "NET 'A' U1-1\nNET '" + longName + "' U2-1\n" +
+                                           std::string(withNul, sizeof withNul - 1) +
+                                           "NET 'C' U5-1\n"),
+              (std::vector<std::string>{
+                  "1 net A", "1 pin U1/1",
+                  "2 bad " + tooLong + "1111 bytes): NET '" + std::string(75, 'N') +
+                      "... (a net header: the net's pins are left out)",
+                  "3 bad it holds control bytes: NET 'B' U3<00>-1 U4-1 (a net header: the net's "
+                  "pins are left out)",
+                  "4 net C", "4 pin U5/1"}));
+    EXPECT_EQ(ReadNets(NETLIST_MULTISIM, "multiSIM\n*A\nU1-1,\n*" + longName +
+                                             "\nU2-1,\nU3-1,\n*B\nU4\x01-1,U5-1,\nU6-1,\n"),
+              (std::vector<std::string>{
+                  "2 net A", "3 pin U1/1",
+                  "4 bad " + tooLong + "1101 bytes): *" + std::string(79, 'N') +
+                      "... (a net header: the net's pins are left out)",
+                  "7 net B", "8 bad it holds control bytes: U4<01>-1,U5-1,", "9 pin U6/1"}));
 }
 
 // A run long enough shows its progress to the end; Cancel, wherever it comes (among the
@@ -831,9 +987,9 @@ TEST_F(CForwardAnnotateTest, RemovingMoreThanAQuarterOfTheBoardAsksFirst)
 
 // What a netlist cannot mean is named before it reaches the design: a reference listed twice
 // (the second record would rename the first one's part and leave a part it stands in place of
-// to be deleted) is asked about, No by default; lines too long for a name or holding control
-// bytes are refused with the file and line, shown so that a report can hold them; pin errors
-// name their nets.
+// to be deleted) is asked about, No by default, and No shows the report that names them; lines
+// too long for a name or holding control bytes make the netlist damaged: each is named with the
+// file and line, shown so that a report can hold them, and nothing changes.
 TEST_F(CForwardAnnotateTest, DoubtfulNetlistLinesAreNamedBeforeTheyChangeTheBoard)
 {
     constexpr char vccBlock[] = "(\nVCC\nR2-1\nR2-2\nU1-1\nU1-2\n)\n";
@@ -857,6 +1013,8 @@ TEST_F(CForwardAnnotateTest, DoubtfulNetlistLinesAreNamedBeforeTheyChangeTheBoar
     EXPECT_NE(services.messages.Shown()[0].text.find("R1 (lines 2 and 12)"), std::string::npos)
         << services.messages.Shown()[0].text;
     EXPECT_TRUE(Contains(ReportLines(), twice));
+    EXPECT_EQ(services.launcher.openedTextFiles,
+              std::vector<std::filesystem::path>{folder / "DEMO FORWARD ANNOTATE.TXT"});
     CArchive after;
     doc->Serialize(after);
     EXPECT_EQ(after.TakeBuffer(), before.TakeBuffer());
@@ -883,13 +1041,31 @@ TEST_F(CForwardAnnotateTest, DoubtfulNetlistLinesAreNamedBeforeTheyChangeTheBoar
                                 std::string(5000, 'N') + "\nR1-1\n)\n" + vccBlock;
     Write("demo.net", hostile);
     services.messages.ClearShown();
+    services.launcher.openedTextFiles.clear();
+    CArchive beforeHostile;
+    doc->Serialize(beforeHostile);
+    const int32_t undoSteps = doc->History().GetUndoCount();
+    // A refused line is a damaged file: nothing is changed, the first such line is named, and
+    // the report, which lists them all, is shown.
     CNetlistImport import;
     EXPECT_FALSE(import.Run(doc->Link(), net));
-    EXPECT_TRUE(services.messages.Shown().empty()) << services.messages.ShownTexts()[0];
-    const std::string report = ReadFile(folder / "DEMO FORWARD ANNOTATE.TXT");
+    EXPECT_FALSE(import.ChangedDesign());
+    CArchive afterHostile;
+    doc->Serialize(afterHostile);
+    EXPECT_EQ(afterHostile.TakeBuffer(), beforeHostile.TakeBuffer());
+    EXPECT_EQ(doc->History().GetUndoCount(), undoSteps);
+    const std::string file = net.string();
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    const std::string& told = services.messages.Shown()[0].text;
+    EXPECT_EQ(told.rfind("Damaged netlist, nothing was changed", 0), 0u) << told;
+    EXPECT_NE(told.find("line 19 of " + file + ": longer than 1000 bytes (2000 bytes)"),
+              std::string::npos)
+        << told;
+    const std::filesystem::path reportPath = folder / "DEMO FORWARD ANNOTATE.TXT";
+    EXPECT_EQ(services.launcher.openedTextFiles, std::vector<std::filesystem::path>{reportPath});
+    const std::string report = ReadFile(reportPath);
     EXPECT_EQ(report.find('\0'), std::string::npos);
     const std::vector<std::string> lines = Lines(report);
-    const std::string file = net.string();
     EXPECT_TRUE(Contains(lines, "Netlist Error: line 19 of " + file +
                                     " refused, longer than 1000 bytes (2000 bytes): " +
                                     std::string(80, 'V') + "..."));
@@ -899,14 +1075,8 @@ TEST_F(CForwardAnnotateTest, DoubtfulNetlistLinesAreNamedBeforeTheyChangeTheBoar
         lines, "Netlist Error: line 28 of " + file +
                    " refused, longer than 1000 bytes (5000 bytes): " + std::string(80, 'N') +
                    "... (a net header: the net's pins are left out)"));
-    EXPECT_TRUE(Contains(lines, "Netlist Error Net: GND  Comp: R9  Pin: 1"));
-    // The refused record keeps its part as it was; the refused net is not made.
-    const CComponentArray& components = doc->Design().GetComponents();
-    EXPECT_EQ(References(), (std::vector<std::string>{"R1", "R2", "U1", "U2"}));
-    EXPECT_EQ(components.GetType(3), "LM358");
+    EXPECT_TRUE(Contains(lines, "ERROR: Damaged Netlist, nothing was changed"));
     EXPECT_EQ(doc->Design().GetNets().FindNet(std::string(5000, 'N')), -1);
-    EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"", "GND"}));
-    EXPECT_EQ(PadNets("U1"), (std::vector<std::string>{"VCC", "VCC", "", ""}));
 }
 
 // ---- Net alias lookup ---------------------------------------------------------------------------

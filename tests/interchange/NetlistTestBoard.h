@@ -11,6 +11,7 @@
 #include "document/CDesign.h"
 #include "document/CDocumentLink.h"
 #include "document/CWevraDoc.h"
+#include "framework/CResourcePack.h"
 #include "interchange/CNetlistImport.h"
 #include "model/CComponentArray.h"
 #include "model/CNetArray.h"
@@ -30,6 +31,8 @@ protected:
     void SetUp() override
     {
         CDocumentTest::SetUp();
+        // The import's messages come from the string table.
+        CResourcePack::LoadFirstFound(std::filesystem::path(WEVRA_BUILD_DIR) / "bin");
         folder = m_temp.Path();
         CShapeLib& cache = doc->Design().GetEditableShapeCache();
         m_stack = cache.GetPadStacks().Add(CPadStack("TH", PAD_ROUND, -600, -600, 600, 600, 3023,
@@ -37,6 +40,11 @@ protected:
         AddShape("0805", {{-1000, 0}, {1000, 0}});
         AddShape("DIP4", {{0, 0}, {10000, 0}, {10000, 10000}, {0, 10000}});
         AddShape("SOT3", {{0, 0}, {5000, 0}, {2500, 5000}});
+    }
+    void TearDown() override
+    {
+        CResourcePack::SetCurrent(CResourcePack());
+        CDocumentTest::TearDown();
     }
     void AddShape(const std::string& name, const std::vector<CPoint>& pads)
     {
