@@ -285,7 +285,10 @@ void CViewCommands::RegisterCombos()
                 // Visible layers carry a "*" after their name.
                 const int32_t layer =
                     doc.Design().GetLayers().FindLayerByName(text.substr(0, text.find('*')));
-                return layer > 0 && doc.Session().SetWorkLayer(layer);
+                // The work layer chosen again changes nothing.
+                if (layer <= 0 || layer == doc.Session().GetWorkLayer())
+                    return false;
+                return doc.Session().SetWorkLayer(layer);
             });
     onCombo(ID_TOOLBARS_SELECT_NET, CDocumentFrame::netCombo,
             [&doc](int32_t entry, const std::string&) {
