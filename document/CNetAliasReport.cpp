@@ -172,6 +172,6 @@ bool CNetAliasReport::Write()
             CWindows1252::ToUtf8(CResString::Load(IDS_ERROR)), MB_OK, MB_ICONERROR);
         return false;
     }
-    CServices::Launcher().OpenTextFile(path);
+    CServices::Launcher().ShowTextFile(path);
     return true;
 }

@@ -117,13 +117,29 @@ TEST_F(CNetAliasReportTest, WrittenBesideTheDesignAndOpenedOnlyWhenWritten)
     EXPECT_EQ(ReadText(report).substr(0, 13), "Netaliases:\r\n");
     EXPECT_EQ(services.launcher.openedTextFiles, std::vector<fs::path>{report});
 
+    // A desktop without a text viewer: the report is written all the same, and the user is
+    // told which file it is; the design stays as it was.
+    doc->SetModifiedFlag(false);
+    services.launcher.result = false;
+    services.messages.ClearShown();
+    services.messages.QueueAnswer(IDNO);
+    fs::remove(report);
+    EXPECT_TRUE(CNetAliasReport(doc->Design(), doc->Link(), doc->GetDesignFolder()).Write());
+    EXPECT_EQ(ReadText(report).substr(0, 13), "Netaliases:\r\n");
+    ASSERT_EQ(services.messages.ShownTexts().size(), 2u);
+    EXPECT_NE(services.messages.ShownTexts()[1].find(report.string()), std::string::npos)
+        << services.messages.ShownTexts()[1];
+    EXPECT_FALSE(doc->IsModified());
+    services.launcher.result = true;
+    services.launcher.openedTextFiles.clear();
+
     // A folder that is gone: the user is told, and no editor opens an old report.
     doc->SetDesignPath((folder / "gone" / "board.PCB").string());
     services.messages.ClearShown();
     services.messages.QueueAnswer(IDNO);
     EXPECT_FALSE(CNetAliasReport(doc->Design(), doc->Link(), doc->GetDesignFolder()).Write());
     ASSERT_EQ(services.messages.Shown().size(), 2u);
-    EXPECT_EQ(services.launcher.openedTextFiles.size(), 1u);
+    EXPECT_TRUE(services.launcher.openedTextFiles.empty());
 }
 
 // A report long enough shows its progress to the end; Cancel, among the pads, among the
