@@ -45,6 +45,7 @@
 #include "framework/CPathHelper.h"
 #include "framework/CPrintCommands.h"
 #include "framework/CProgDlg.h"
+#include "framework/CResString.h"
 #include "framework/CResourcePack.h"
 #include "framework/CServices.h"
 #include "framework/CSettingsStore.h"
@@ -936,6 +937,10 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     OfferOwnLibraryForChanges();
     SaveBarState();
     m_recentFiles.Save(CServices::Settings());
+    if (!CServices::Settings().Sync())
+        CServices::Messages().FileMessageBox(
+            CResString::LoadWithFile(IDS_SETTINGS_NOT_WRITTEN, CServices::Settings().GetLocation()),
+            "", MB_OK, MB_ICONEXCLAMATION);
     event->accept();
 }
 

@@ -17,6 +17,11 @@ public:
                                   const std::string& fallback) const;
     virtual void WriteString(const std::string& section, const std::string& key,
                              const std::string& value);
+    // Writes what changed to where the settings persist, now. False when they could not be
+    // written there; GetLocation names the place for the user. A store that keeps its settings
+    // in memory has nothing to write.
+    virtual bool Sync() { return true; }
+    virtual std::string GetLocation() const { return {}; }
 
     // Whole numbers are stored as decimal text; a stored text without a leading number reads
     // as 0, a missing key as `fallback`.

@@ -34,12 +34,21 @@ CQtSettingsStore::CQtSettingsStore(const std::string& iniPath)
 
 void CQtSettingsStore::Open(const std::string& iniPath)
 {
+    m_path = iniPath;
+    const std::string inMemory = "\n\nThe program starts with its default settings, and changes "
+                                 "to them are kept until it closes only.";
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(iniPath, error);
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        m_problem = "The settings file is not a regular file and was not read:\n" + iniPath +
-                    "\n\nThe program starts with its default settings, and changes to them "
-                    "are kept until it closes only.";
+        m_problem =
+            "The settings file is not a regular file and was not read:\n" + iniPath + inMemory;
+        return;
+    }
+    // Read whole at start-up: a damaged file of any size would hold the start and the memory.
+    if (const uintmax_t size = std::filesystem::file_size(iniPath, error);
+        !error && size > maxFileSize) {
+        m_problem = CInputFile::TooLargeText(iniPath, size, maxFileSize) +
+                    " The settings file was not read and is kept as it is." + inMemory;
         return;
     }
     m_settings = std::make_unique<QSettings>(CQtText::FromPath(iniPath), QSettings::IniFormat);
@@ -70,8 +79,11 @@ void CQtSettingsStore::WriteString(const std::string& section, const std::string
     m_settings->setValue(KeyOf(section, key), CQtText::FromPath(value));
 }
 
-void CQtSettingsStore::Sync()
+bool CQtSettingsStore::Sync()
 {
-    if (m_settings)
-        m_settings->sync();
+    if (!m_settings)
+        return true;
+    m_settings->sync();
+    // A file that could not be read keeps its own status; only a failed write loses settings.
+    return m_settings->status() != QSettings::AccessError;
 }

@@ -45,6 +45,7 @@
 #include "framework/CResourcePack.h"
 #include "framework/CServices.h"
 #include "framework/qt/CQtCommandBinder.h"
+#include "framework/qt/CQtSettingsStore.h"
 #include "framework/qt/CQtText.h"
 #include "interchange/CLmcImport.h"
 #include "model/CComponent.h"
@@ -1310,4 +1311,38 @@ TEST_F(CMainFrameTest, ABrokenLanguagePackFallsBackToTheProgramsOwnTexts)
     frame.UpdateCommandUI();
     EXPECT_NE(FindItem(*frame.menuBar(), {"&File", "&Open\tCtrl+O"}), nullptr);
     EXPECT_EQ(OpenPaths(frame).size(), 1u);
+}
+
+// Exit writes the settings and the recent files; where they cannot be written (a home that
+// refuses the settings folder), the user is told once, naming the file, and the program ends.
+TEST_F(CMainFrameTest, ExitSaysOnceWhenTheSettingsCannotBeWritten)
+{
+    std::ofstream(sandbox.root / "config") << "a file where the folder would be";
+    for (const fs::path& ini : {sandbox.root / "config" / "Wevra PCB" / "Wevra PCB.ini",
+                                sandbox.root / "home" / "Wevra PCB.ini"}) {
+        SCOPED_TRACE(ini.string());
+        const bool writable = ini.parent_path().filename() == "home";
+        CQtSettingsStore store(ini.string());
+        CSettingsStore* previous = CServices::SetSettings(&store);
+        services.messages.ClearShown();
+        {
+            auto application = Start({design.string()});
+            CMainFrame& frame = ShowActive(*application);
+            ASSERT_EQ(OpenPaths(frame), std::vector<std::string>{design.string()});
+            ASSERT_TRUE(frame.GetRouter().Execute(ID_FILE_EXIT));
+            QApplication::processEvents();
+            EXPECT_FALSE(frame.isVisible());
+        }
+        CServices::SetSettings(previous);
+        const std::vector<std::string> told = services.messages.ShownTexts();
+        if (writable) {
+            EXPECT_TRUE(told.empty()) << told.front();
+            EXPECT_EQ(CQtSettingsStore(ini.string()).GetString("Recent File List", "File1", ""),
+                      design.string());
+        } else {
+            ASSERT_EQ(told.size(), 1u);
+            EXPECT_NE(told[0].find(ini.string()), std::string::npos) << told[0];
+            EXPECT_TRUE(fs::is_regular_file(sandbox.root / "config"));
+        }
+    }
 }
