@@ -15,6 +15,13 @@
 #include "model/LayerMaps.h"
 #include "resources/CommandIds.h"
 
+CDocumentHistory::CDocumentHistory(CWevraDoc& document, CDesign& design, CEditState& edit)
+    : m_document(document), m_design(design), m_edit(edit), m_backup(document)
+{
+}
+
+CDocumentHistory::~CDocumentHistory() = default;
+
 void CDocumentHistory::PushUndo(uint32_t mask)
 {
     // Every edit asks for its snapshot first, also when none is due: whatever it changes, a
@@ -25,6 +32,12 @@ void CDocumentHistory::PushUndo(uint32_t mask)
 
 void CDocumentHistory::PushSnapshot(uint32_t mask)
 {
+    if (m_tentative) {
+        // Another edit follows: the one held back happened before it.
+        const bool needed = m_undo.IsSnapshotNeeded();
+        KeepTentativeEdit();
+        m_undo.SetSnapshotNeeded(needed);
+    }
     if (m_undo.Push(mask, m_document))
         m_document.SetModified();
 }
@@ -57,6 +70,11 @@ void CDocumentHistory::PushUndoForSelection()
         m_design.AdvanceCopperRevision();
     if (!m_undo.IsSnapshotNeeded())
         return;
+    PushSnapshot(SelectionMask());
+}
+
+uint32_t CDocumentHistory::SelectionMask() const
+{
     uint32_t mask = 0;
     if (m_design.GetNets().GetSelectedCount() > 0)
         mask |= CUndoSnapshot::maskNets;
@@ -66,7 +84,7 @@ void CDocumentHistory::PushUndoForSelection()
         mask |= CUndoSnapshot::maskComponents;
     if (m_design.GetTexts().GetSelectedCount() > 0)
         mask |= CUndoSnapshot::maskTexts;
-    PushSnapshot(mask);
+    return mask;
 }
 
 void CDocumentHistory::SaveUndoState()
@@ -77,6 +95,7 @@ void CDocumentHistory::SaveUndoState()
 
 bool CDocumentHistory::EditIfChanged(const std::function<bool()>& edit)
 {
+    KeepTentativeEdit();
     const bool wasNeeded = m_undo.IsSnapshotNeeded();
     m_undo.SetSnapshotNeeded(true);
     std::unique_ptr<CUndoSnapshot> before = m_undo.Take(CUndoSnapshot::maskAll, m_document);
@@ -90,8 +109,37 @@ bool CDocumentHistory::EditIfChanged(const std::function<bool()>& edit)
     return true;
 }
 
+void CDocumentHistory::BeginTentativeEdit()
+{
+    KeepTentativeEdit();
+    m_neededBeforeTentative = m_undo.IsSnapshotNeeded();
+    m_undo.SetSnapshotNeeded(true);
+    m_tentative = m_undo.Take(SelectionMask(), m_document);
+    // As after a push: the edit's own steps take no snapshot of their own.
+    m_undo.SetSnapshotNeeded(false);
+}
+
+void CDocumentHistory::KeepTentativeEdit()
+{
+    if (!m_tentative)
+        return;
+    m_design.AdvanceCopperRevision();
+    m_undo.Push(std::move(m_tentative));
+    m_document.SetModified();
+}
+
+void CDocumentHistory::AbandonTentativeEdit()
+{
+    if (!m_tentative)
+        return;
+    m_tentative->Release();
+    m_tentative.reset();
+    m_undo.SetSnapshotNeeded(m_neededBeforeTentative);
+}
+
 void CDocumentHistory::Undo()
 {
+    KeepTentativeEdit();
     bool recorded = false;
     const CUndoSnapshot* snapshot = m_undo.Undo(m_document, recorded);
     if (recorded)
@@ -109,6 +157,7 @@ void CDocumentHistory::Undo()
 
 void CDocumentHistory::Redo()
 {
+    KeepTentativeEdit();
     const CUndoSnapshot* snapshot = m_undo.Redo();
     if (!snapshot)
         return;
@@ -121,6 +170,7 @@ void CDocumentHistory::Redo()
 
 bool CDocumentHistory::TakeBackSince(uint64_t mark)
 {
+    KeepTentativeEdit();
     const std::unique_ptr<CUndoSnapshot> before = m_undo.TakeBackSince(mark);
     if (!before)
         return false;
@@ -134,12 +184,12 @@ bool CDocumentHistory::TakeBackSince(uint64_t mark)
 
 bool CDocumentHistory::CanUndo() const
 {
-    return m_undo.CanUndo();
+    return m_tentative != nullptr || m_undo.CanUndo();
 }
 
 bool CDocumentHistory::CanRedo() const
 {
-    return m_undo.CanRedo();
+    return m_tentative == nullptr && m_undo.CanRedo();
 }
 
 void CDocumentHistory::ClampCurrentItems()
@@ -151,4 +201,10 @@ void CDocumentHistory::ClampCurrentItems()
         m_edit.planeIndex =
             m_design.GetPlanes().empty() ? CEditState::noPlane : m_design.GetPlaneCount() - 1;
     m_document.Windows().RefreshPlaneList();
+}
+
+CUndoStack& CDocumentHistory::Stack()
+{
+    KeepTentativeEdit();
+    return m_undo;
 }

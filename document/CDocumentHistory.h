@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "document/CDesignBackup.h"
 #include "document/CUndoStack.h"
 
 class CDesign;
+class CUndoSnapshot;
 class CWevraDoc;
 struct CEditState;
 
@@ -15,10 +17,8 @@ struct CEditState;
 // part takes and restores it on the document.
 class CDocumentHistory {
 public:
-    CDocumentHistory(CWevraDoc& document, CDesign& design, CEditState& edit)
-        : m_document(document), m_design(design), m_edit(edit), m_backup(document)
-    {
-    }
+    CDocumentHistory(CWevraDoc& document, CDesign& design, CEditState& edit);
+    ~CDocumentHistory();
     CDocumentHistory(const CDocumentHistory&) = delete;
     CDocumentHistory& operator=(const CDocumentHistory&) = delete;
 
@@ -32,6 +32,14 @@ public:
     // then does the state before it become an undo step and the design modified. Returns what
     // the edit said.
     bool EditIfChanged(const std::function<bool()>& edit);
+    // The same for an edit spread over many events that the user may still abandon (a track
+    // run): the state before it is taken now and becomes an undo step, with the design
+    // modified, once the edit is kept. Any other snapshot, Undo, Redo, take-back or question to
+    // save keeps it first. Abandoned, with the design put back as it was, it leaves the undo
+    // steps (the redo tail too) and the modified mark as they were.
+    void BeginTentativeEdit();
+    void KeepTentativeEdit();
+    void AbandonTentativeEdit();
     void Undo();
     void Redo();
     bool CanUndo() const;
@@ -44,14 +52,17 @@ public:
     // snapshot its edit took first, which leaves the undo steps. False when it had taken none.
     uint64_t GetUndoMark() const { return m_undo.GetMark(); }
     bool TakeBackSince(uint64_t mark);
-    // The snapshots themselves, for the document's loading and pasting of whole designs.
-    CUndoStack& Stack() { return m_undo; }
+    // The snapshots themselves, for the document's loading and pasting of whole designs; an
+    // edit held back is kept first.
+    CUndoStack& Stack();
 
     // The design time clock and the automatic backups of this design.
     CDesignBackup& GetBackup() { return m_backup; }
 
 private:
     void PushSnapshot(uint32_t mask);
+    // The collections with a selection, which an edit of the selection changes.
+    uint32_t SelectionMask() const;
     // Whether the edit a tool is about to make may change what the planes' fills are made
     // around: then the fills become stale.
     bool MayChangeFills() const;
@@ -62,5 +73,7 @@ private:
     CDesign& m_design;
     CEditState& m_edit;
     CUndoStack m_undo;
+    std::unique_ptr<CUndoSnapshot> m_tentative;
+    bool m_neededBeforeTentative = false;
     CDesignBackup m_backup;
 };

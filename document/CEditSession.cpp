@@ -101,6 +101,9 @@ void CEditSession::SetAction(uint32_t action)
     m_edit.action = action;
     if (action == CEditState::actionDragging)
         m_history.SetSnapshotNeeded();
+    else
+        // A run that ends other than by its abandonment is kept.
+        m_history.KeepTentativeEdit();
 }
 
 int32_t CEditSession::GetWorkLayer() const
@@ -746,6 +749,16 @@ CShapeLib& CEditSession::GetEditableShapeCache()
 void CEditSession::SaveUndoState()
 {
     m_history.SaveUndoState();
+}
+
+void CEditSession::SaveUndoStateUnlessAbandoned()
+{
+    m_history.BeginTentativeEdit();
+}
+
+void CEditSession::AbandonRun()
+{
+    m_history.AbandonTentativeEdit();
 }
 
 void CEditSession::PushUndoForSelection()

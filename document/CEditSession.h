@@ -224,6 +224,8 @@ public:
     CDrawRecArray& GetLines() override;
     CShapeLib& GetEditableShapeCache() override;
     void SaveUndoState() override;
+    void SaveUndoStateUnlessAbandoned() override;
+    void AbandonRun() override;
     void PushUndoForSelection() override;
     void SetModified() override;
     void RedrawBoardViews() override;

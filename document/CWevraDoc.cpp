@@ -275,6 +275,8 @@ bool CWevraDoc::SaveModified()
         m_modified = false;
         return true;
     }
+    // A run still being drawn counts as a change.
+    m_history.KeepTentativeEdit();
     return !m_modified || m_view.Windows().SaveModifiedDesign();
 }
 

@@ -22,6 +22,14 @@ public:
     // The rubber band of a figure is open.
     static constexpr uint32_t actionBandOpen = 0x40000080;
 
+    // Before a run the user may still abandon: the state before it becomes an undo step, with
+    // the design modified, once the run is kept, which it is when the drag ends in any other
+    // way or another edit starts.
+    virtual void SaveUndoStateUnlessAbandoned() = 0;
+    // The run abandoned and the design put back as it was before it: it leaves no undo step
+    // and the modified mark as it was.
+    virtual void AbandonRun() = 0;
+
     // Makes the layer the one the tools work on; false for a layer the design does not offer.
     virtual bool SetWorkLayer(int32_t layer) = 0;
     // The mouse follows the snapped cursor (nothing without a window).

@@ -149,15 +149,17 @@ void CTrackTool::KeepBackup()
 void CTrackTool::StartRun(CToolDocument& document, CPoint point)
 {
     // The snapshot goes after the action, which would otherwise ask for a second one at the
-    // first move, and before the run, so that one Undo takes the whole track away.
+    // first move, and before the run, so that one Undo takes the whole track away; a run
+    // abandoned leaves none.
     KeepBackup();
     document.SetAction(CToolDocument::actionDragging);
-    document.SaveUndoState();
+    document.SaveUndoStateUnlessAbandoned();
     document.SetCursor(point);
     document.SetAnchor(point);
     if (!CurrentNet().StartTrack(point.x, point.y, document.GetWorkLayer(), document.IsMode45())) {
         // A layer without copper or a pen that cannot draw: there is nothing to edit.
         m_backup.reset();
+        document.AbandonRun();
         document.SetAction(CToolDocument::actionWaiting);
         return;
     }
@@ -194,7 +196,7 @@ void CTrackTool::StartTrackEdit(CToolDocument& document)
     if (m_nets.FindVertexAt(point, CNet::hitReport | CNet::hitMakeNetCurrent, mask) >= 0) {
         KeepBackup();
         document.SetAction(CToolDocument::actionDragging);
-        document.SaveUndoState();
+        document.SaveUndoStateUnlessAbandoned();
         CNet& net = CurrentNet();
         point = raw;
         if (CNetArrayDocument* netDocument = m_nets.GetDocument())
@@ -278,8 +280,10 @@ void CTrackTool::CancelTrackEdit(CToolDocument& document)
     if (!m_backup)
         return;
     // The backup goes back where it came from: the current net may have changed since.
-    if (m_backupIndex >= 0 && m_backupIndex < m_nets.GetCount())
+    if (m_backupIndex >= 0 && m_backupIndex < m_nets.GetCount()) {
         m_nets.m_nets[size_t(m_backupIndex)] = std::move(m_backup);
+        document.AbandonRun();
+    }
     m_backup.reset();
     m_nets.RecountSelected();
     m_nets.SelectAll(false);

@@ -19,6 +19,7 @@
 #include "bench/BoardGenerator.h"
 #include "document/CDesign.h"
 #include "document/CDesignSettings.h"
+#include "document/CDocumentHistory.h"
 #include "document/CEditSession.h"
 #include "document/CEditState.h"
 #include "document/CStatusLine.h"
@@ -302,6 +303,87 @@ TEST_F(CBoardViewInputTest, ABigBoardShowsOnEveryCoreWhatOneThreadShows)
         EXPECT_EQ(nets.GetCurrentIndex(), last) << threads << " threads";
     }
     CWorkPool::SetThreadCount(threadsWere);
+}
+
+// A track run started and abandoned leaves no undo step and the modified mark as it was: Esc
+// on the first click's run, Esc on the run Enter starts at the end of a kept one, and a run
+// refused for want of a pen. The kept run is one undo step, and the redo tail survives a run
+// refused.
+TEST_F(CBoardViewInputTest, ARunThatChangesNothingLeavesNoUndoStep)
+{
+    CNetArray& nets = document->Design().GetNets();
+    const auto tracks = [&nets] {
+        std::vector<std::vector<CPoint>> points(size_t(nets.GetCount()));
+        for (int32_t n = 0; n < nets.GetCount(); ++n) {
+            for (int32_t v = 0; v < nets.GetNet(n)->GetVertexCount(); ++v)
+                points[size_t(n)].push_back(nets.GetNet(n)->GetVertexPoint(v));
+        }
+        return points;
+    };
+    const auto title = [this] {
+        frame->UpdateCommandUI();
+        return frame->windowTitle().toStdString();
+    };
+    const auto click = [this](QPoint pixel) {
+        MoveMouse(pixel);
+        QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, pixel);
+    };
+    const QPoint middle(Client()->width() / 2, Client()->height() / 2);
+    const QPoint right = middle + QPoint(60, 0);
+    const QPoint below = right + QPoint(0, 60);
+    Press(Qt::Key_1);
+    ASSERT_TRUE(frame->GetRouter().Execute(ID_TRACKS_ADD));
+    document->SetModifiedFlag(false);
+    ASSERT_FALSE(document->History().CanUndo());
+    const auto original = tracks();
+    const int32_t undoCount = document->History().GetUndoCount();
+
+    click(middle);
+    ASSERT_EQ(document->Session().GetAction(), CEditState::actionDragging);
+    const int32_t runNet = nets.GetCurrentIndex();
+    MoveMouse(right);
+    ASSERT_NE(tracks(), original) << "the run follows the mouse";
+    Press(Qt::Key_Escape);
+    EXPECT_EQ(document->Session().GetAction(), CEditState::actionWaiting);
+    EXPECT_EQ(tracks(), original);
+    EXPECT_FALSE(document->IsModified());
+    EXPECT_EQ(title().find('*'), std::string::npos) << title();
+    EXPECT_FALSE(frame->GetRouter().Query(ID_EDIT_UNDO).enabled);
+    EXPECT_EQ(document->History().GetUndoCount(), undoCount);
+
+    // A run kept by Enter, which starts the next at its end; Esc abandons that one.
+    click(middle);
+    click(right);
+    Press(Qt::Key_Return);
+    ASSERT_EQ(document->Session().GetAction(), CEditState::actionDragging);
+    MoveMouse(below);
+    Press(Qt::Key_Escape);
+    EXPECT_EQ(document->Session().GetAction(), CEditState::actionWaiting);
+    const auto kept = tracks();
+    EXPECT_NE(kept, original);
+    EXPECT_TRUE(document->IsModified());
+    EXPECT_NE(title().find('*'), std::string::npos) << title();
+    EXPECT_FALSE(frame->GetRouter().Query(ID_EDIT_REDO).enabled);
+
+    // One Undo takes the kept run away.
+    ASSERT_TRUE(frame->GetRouter().Query(ID_EDIT_UNDO).enabled);
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(tracks(), original);
+    EXPECT_TRUE(frame->GetRouter().Query(ID_EDIT_REDO).enabled);
+    const int32_t steps = document->History().GetUndoCount();
+    const int32_t index = document->History().GetUndoIndex();
+
+    // A net without a pen to draw with (as a damaged design may hold) refuses the run: nothing
+    // changes, and Redo still brings the kept run back.
+    nets.GetNet(runNet)->SetCurrentPen(0);
+    click(middle);
+    EXPECT_EQ(document->Session().GetAction(), CEditState::actionWaiting);
+    EXPECT_EQ(tracks(), original);
+    EXPECT_EQ(document->History().GetUndoCount(), steps);
+    EXPECT_EQ(document->History().GetUndoIndex(), index);
+    ASSERT_TRUE(frame->GetRouter().Query(ID_EDIT_REDO).enabled);
+    ASSERT_TRUE(frame->GetRouter().Execute(ID_EDIT_REDO));
+    EXPECT_EQ(tracks(), kept);
 }
 
 // What a click left behind.
