@@ -870,7 +870,9 @@ void CTrackTool::CheckNetClearance(CToolDocument& document, int32_t netIndex)
     if (!tested)
         return;
     const CPadStackArray& stacks = document.GetEditableShapeCache().GetPadStacks();
+    const int32_t errorsBefore = m_nets.GetErrorCount();
     m_nets.RemoveErrorsOfNet(netIndex);
+    bool added = false;
     for (int32_t v = 0; v < tested->GetVertexCount(); ++v) {
         if (!tested->GetVertexChangeMark(v))
             continue;
@@ -918,11 +920,19 @@ void CTrackTool::CheckNetClearance(CToolDocument& document, int32_t netIndex)
                 if (conflict)
                     otherItem.position = point;
             }
-            if (conflict)
-                m_nets.AddError(CNetErrorRec({"Track", netIndex, to}, otherItem));
+            if (conflict) {
+                // The list and the way to the error name the layer of the clash.
+                CNetErrorRec error({"Track", netIndex, to}, otherItem);
+                error.SetKind(layer);
+                m_nets.AddError(error);
+                added = true;
+            }
         }
     }
     document.ShowBottomPane(m_nets.GetErrorCount() > 0);
+    // The bottom pane lists the errors as they are now.
+    if (added || m_nets.GetErrorCount() != errorsBefore)
+        document.UpdateAllViews();
 }
 
 // ---- Extract Tracks from Shapes -----------------------------------------------------------------

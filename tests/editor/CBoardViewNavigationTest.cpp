@@ -22,6 +22,7 @@
 #include "document/CDocumentHistory.h"
 #include "document/CEditSession.h"
 #include "document/CEditState.h"
+#include "document/CErrorList.h"
 #include "document/CViewState.h"
 #include "document/CWevraDoc.h"
 #include "editor/CBottomView.h"
@@ -35,6 +36,7 @@
 #include "model/CGridArr.h"
 #include "model/CNetArray.h"
 #include "model/CNetErrorRec.h"
+#include "model/LayerIds.h"
 #include "resources/CommandIds.h"
 #include "tests/editor/DemoWindowTest.h"
 
@@ -256,6 +258,90 @@ TEST_F(CBoardViewNavigationTest, TheErrorListLeadsToErrorsOfItemsOnTheBoard)
     QApplication::processEvents();
     EXPECT_EQ(nets.GetErrorCount(), 0);
     EXPECT_EQ(BottomPane().GetMode(), CBottomView::modeNoErrors);
+}
+
+// With DRC Active a bottom track laid across another net's bottom track is listed as a clash
+// on the bottom layer, and a click on its row makes the bottom layer the work layer again; the
+// track stays as laid, one undo step.
+TEST_F(CBoardViewNavigationTest, TheOnlineCheckListsAClashOnTheLayerOfTheTrack)
+{
+    if (!document->View().IsBottomPaneShown()) {
+        ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_BOTTOM_PANE));
+    }
+    if (!document->Session().IsDrcActive()) {
+        ASSERT_TRUE(frame->GetRouter().Execute(ID_TOOLS_DRC_ACTIVE));
+    }
+    ASSERT_TRUE(document->Session().IsDrcActive());
+    CNetArray& nets = document->Design().GetNets();
+    ASSERT_EQ(nets.GetErrorCount(), 0);
+
+    // The longest bottom segment of the sample, crossed at its middle.
+    int64_t longest = 0;
+    CPoint from;
+    CPoint to;
+    for (int32_t n = 1; n < nets.GetCount(); ++n) {
+        const CNet& net = *nets.GetNet(n);
+        for (int32_t v = 1; v < net.GetVertexCount(); ++v) {
+            if (net.IsPadVertex(v) || net.GetVertexPen(v) < 1 ||
+                net.GetVertexLayer(v) != LAYER_BOTTOM)
+                continue;
+            const CPoint a = net.GetVertexPoint(v - 1);
+            const CPoint b = net.GetVertexPoint(v);
+            const int64_t length = std::abs(int64_t(b.x) - a.x) + std::abs(int64_t(b.y) - a.y);
+            if (length > longest) {
+                longest = length;
+                from = a;
+                to = b;
+            }
+        }
+    }
+    ASSERT_GT(longest, 0) << "the sample has tracks on the bottom layer";
+    const CPoint middle((from.x + to.x) / 2, (from.y + to.y) / 2);
+    const bool across = std::abs(to.x - from.x) >= std::abs(to.y - from.y);
+    const int32_t reach = 15 * document->View().GetScale();
+    const CPoint start =
+        across ? CPoint(middle.x, middle.y - reach) : CPoint(middle.x - reach, middle.y);
+    const CPoint end =
+        across ? CPoint(middle.x, middle.y + reach) : CPoint(middle.x + reach, middle.y);
+
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_2);
+    ASSERT_EQ(document->Session().GetWorkLayer(), LAYER_BOTTOM);
+    ASSERT_TRUE(frame->GetRouter().Execute(ID_TRACKS_ADD));
+    const int32_t undoCount = document->History().GetUndoCount();
+    for (const CPoint at : {start, end}) {
+        MoveMouse(PixelOf(at.x, at.y));
+        QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, PixelOf(at.x, at.y));
+    }
+    // Enter ends the run and starts the next at its end, which Esc abandons.
+    QTest::keyClick(view, Qt::Key_Return);
+    QTest::keyClick(view, Qt::Key_Escape);
+    QApplication::processEvents();
+    ASSERT_EQ(document->Session().GetAction(), CEditState::actionWaiting);
+    EXPECT_EQ(document->History().GetUndoCount(), undoCount + 1);
+    const int32_t current = nets.GetCurrentIndex();
+    ASSERT_GT(nets.GetNet(current)->GetVertexCount(), 0);
+    EXPECT_EQ(nets.GetNet(current)->GetVertexLayer(nets.GetNet(current)->GetVertexCount() - 1),
+              LAYER_BOTTOM);
+
+    ASSERT_GT(nets.GetErrorCount(), 0) << "the new track crosses a bottom track";
+    EXPECT_EQ(BottomPane().GetMode(), CBottomView::modeErrors);
+    const std::string bottom = CErrorList::RowTexts(document->Design(), document->Session(), 0)[1];
+    EXPECT_NE(bottom.find("Bottom"), std::string::npos) << bottom;
+    for (int32_t e = 0; e < nets.GetErrorCount(); ++e) {
+        EXPECT_EQ(nets.GetError(e)->GetKind(), LAYER_BOTTOM) << e;
+        EXPECT_EQ(CErrorList::RowTexts(document->Design(), document->Session(), e)[1], bottom);
+    }
+
+    // The top layer chosen, then the row clicked: the bottom layer is the work layer again.
+    QTest::keyClick(view, Qt::Key_1);
+    ASSERT_EQ(document->Session().GetWorkLayer(), LAYER_TOP);
+    const int32_t rowY = CListPane::rowHeight + CListPane::rowHeight / 2;
+    QTest::mouseClick(BottomPane().viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(60, rowY));
+    QApplication::processEvents();
+    EXPECT_EQ(document->Session().GetWorkLayer(), LAYER_BOTTOM);
+    EXPECT_EQ(document->Session().GetCursor(), nets.GetError(0)->GetFirst().position);
+    EXPECT_EQ(document->History().GetUndoCount(), undoCount + 1);
 }
 
 // M, a row of the side pane, a move and Enter: the part picked there hangs at the mouse from
