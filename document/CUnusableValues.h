@@ -5,21 +5,42 @@
 #include <vector>
 
 class CDesign;
+class CShapeLib;
+class CShapeLibArray;
 
-// What a design file may hold but the program cannot work with: track points on a layer without
-// copper, coordinates so far out that the distance between two points no longer fits
-// the board's number range, nets beyond the numbers a pad can name. The file format allows them,
-// so they are kept as they are; opening the design names them.
+// What a design file, a template or a shape library may hold but no board would use: track points
+// on a layer without copper, coordinates so far out that the distance between two points no
+// longer fits the board's number range, nets beyond the numbers a pad can name, pads of unknown
+// shapes, turned more than a full turn or with rectangles inverted or as far out, texts, board
+// sizes and grids of such sizes, and job scales no device can plot at. The file format allows
+// them, so they are kept as they are; opening the file names them.
 class CUnusableValues {
 public:
     // Coordinates beyond this on either side: two points this far out are further apart than a
     // board unit count can say.
     static constexpr int64_t coordinateLimit = int64_t(1) << 30;
+    // A pad turned further than this either way (1/1000 degree).
+    static constexpr int32_t rotationLimit = 360000;
+    // The job scales a device can plot at.
+    static constexpr double minScale = 0.1;
+    static constexpr double maxScale = 1000.0;
     // A message shows this many lines and counts the others.
     static constexpr size_t shownLines = 20;
 
-    // One line per value, in the design's order: nets and their points, components, texts.
+    // What holds the values, for the message's first line.
+    enum class Holder { design, library };
+
+    // One line per value, in the design's order: nets and their points, components, texts,
+    // drawn lines, planes, the padstacks and shapes it holds, then its settings.
     static std::vector<std::string> Lines(const CDesign& design);
+    // The same for every library of a shape library file: padstacks, then shapes.
+    static std::vector<std::string> Lines(const CShapeLibArray& libraries);
     // The warning with the first lines and the number of the others; empty without lines.
-    static std::string Message(const std::vector<std::string>& lines);
+    static std::string Message(const std::vector<std::string>& lines,
+                               Holder holder = Holder::design);
+
+private:
+    // `prefix` names the library in the lines of a shape library file.
+    static void AddShapeLibLines(const CShapeLib& library, const std::string& prefix,
+                                 std::vector<std::string>& lines);
 };

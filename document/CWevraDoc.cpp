@@ -229,10 +229,7 @@ bool CWevraDoc::OnOpenDocument(const std::string& path)
         CServices::Messages().FileMessageBox(
             CWindows1252::ToUtf8(missing), CPathHelper::GetFileTitle(path), MB_OK, MB_ICONWARNING);
     // So are the values it holds that the program cannot work with.
-    const std::string unusable = CUnusableValues::Message(CUnusableValues::Lines(m_design));
-    if (!unusable.empty())
-        CServices::Messages().FileMessageBox(
-            CWindows1252::ToUtf8(unusable), CPathHelper::GetFileTitle(path), MB_OK, MB_ICONWARNING);
+    NameUnusableValues(path);
 
     m_pathName = path;
     m_modified = false;
@@ -250,7 +247,18 @@ bool CWevraDoc::ReadTemplate(const std::string& path)
     m_templateLoad = false;
     m_fromFile = false;
     m_settings.templatePath = path;
+    // A new design takes them over from its template.
+    if (read)
+        NameUnusableValues(path);
     return read;
+}
+
+void CWevraDoc::NameUnusableValues(const std::string& path) const
+{
+    const std::string unusable = CUnusableValues::Message(CUnusableValues::Lines(m_design));
+    if (!unusable.empty())
+        CServices::Messages().FileMessageBox(
+            CWindows1252::ToUtf8(unusable), CPathHelper::GetFileTitle(path), MB_OK, MB_ICONWARNING);
 }
 
 bool CWevraDoc::OpenDesignFile(const std::string& path)

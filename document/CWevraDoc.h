@@ -242,6 +242,8 @@ private:
     // A design to read a stream into: fresh collections, the header values of `current` (the
     // fields an older stream lacks keep them) and a copy of its font; no reset, no windows.
     CWevraDoc(LoadTarget, const CWevraDoc& current);
+    // Names, under the file's title, what the design just read holds that no board would use.
+    void NameUnusableValues(const std::string& path) const;
 
     void StoreDesign(CArchive& ar);
     void LoadDesign(CArchive& ar);

@@ -27,6 +27,7 @@
 #include "document/CDocumentWindows.h"
 #include "document/CEditSession.h"
 #include "document/CHelpTopics.h"
+#include "document/CUnusableValues.h"
 #include "document/CWevraDoc.h"
 #include "editor/BuiltInResources.h"
 #include "editor/CAboutDlg.h"
@@ -260,6 +261,11 @@ void CMainFrame::LoadShapeLibraries(const std::string& path)
     m_libraryWritable = loaded || (!existed && !error);
     if (m_libraryWritable)
         m_librarySnapshot = LibrarySnapshot();
+    const std::string unusable = CUnusableValues::Message(CUnusableValues::Lines(*m_libraries),
+                                                          CUnusableValues::Holder::library);
+    if (!unusable.empty())
+        CServices::Messages().FileMessageBox(CWindows1252::ToUtf8(unusable), path, MB_OK,
+                                             MB_ICONWARNING);
 }
 
 std::vector<uint8_t> CMainFrame::LibrarySnapshot() const

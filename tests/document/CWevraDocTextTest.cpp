@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,16 +13,27 @@
 #include "document/CEditSession.h"
 #include "document/CUnusableValues.h"
 #include "framework/CMessageService.h"
+#include "framework/CResourcePack.h"
 #include "framework/CWindows1252.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"
+#include "model/CDrawRecArray.h"
+#include "model/CGridArr.h"
 #include "model/CLayerArray.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
+#include "model/COutput.h"
+#include "model/COutputArray.h"
+#include "model/CPad.h"
+#include "model/CPadStack.h"
+#include "model/CPadStackArray.h"
+#include "model/CPour.h"
+#include "model/CShapeLib.h"
 #include "model/CTextArray.h"
 #include "model/CWevraFont.h"
 #include "model/LayerIds.h"
+#include "model/PadShapes.h"
 #include "resources/CommandIds.h"
 #include "tests/support/CFakeServices.h"
 #include "tests/support/CTempFolder.h"
@@ -193,6 +206,99 @@ TEST(CWevraDocOpenTest, ValuesTheProgramCannotUseAreNamedOnOpening)
     const std::string many = CUnusableValues::Message(lines);
     EXPECT_NE(many.find("\nline 19\n... and 5 more"), std::string::npos) << many;
     EXPECT_EQ(many.find("line 20"), std::string::npos) << many;
+}
+
+// Pads, texts, drawn lines, planes and settings of sizes no board has are named too, when a
+// design is opened and when File > New starts a design from a template that holds them, and
+// they are kept as the file has them.
+TEST(CWevraDocOpenTest, PadsTextsLinesPlanesAndSettingsNoBoardUsesAreNamed)
+{
+    CFakeServices services;
+    CResourcePack::LoadFirstFound(std::filesystem::path(WEVRA_BUILD_DIR) / "bin");
+    CWevraDoc doc;
+    CDesign& design = doc.Design();
+    CPadStackArray& stacks = design.GetEditableShapeCache().GetPadStacks();
+    const int32_t stack = stacks.Add(CPadStack("ODD", PAD_ROUND, -5000, -5000, 5000, 5000, 2000,
+                                               LAYER_COMMON, PADSTACK_KIND_PAD));
+    CPad& top = *stacks.GetPadStack(stack)->GetPad(LAYER_TOP);
+    top.Set(0xE7, -5000, -5000, 5000, 5000);
+    top.SetRotation(400000);
+    stacks.GetPadStack(stack)->GetPad(LAYER_BOTTOM)->Set(PAD_SQUARE, 5000, 5000, -5000, -5000);
+    stacks.GetPadStack(stack)
+        ->GetPad(LAYER_INNER_1)
+        ->Set(PAD_ROUND, -1073741824, -5000, 5000, 5000);
+    const int32_t plain = stacks.Add(CPadStack("PLAIN", PAD_ROUND, -5000, -5000, 5000, 5000, 2000,
+                                               LAYER_COMMON, PADSTACK_KIND_PAD));
+    CWevraText text;
+    text.SetText("BIG");
+    text.SetPosition(CPoint(25600, 25600));
+    text.SetHeight(1200000000);
+    design.GetTexts().AddText(&text);
+    CDrawRecArray& lines = design.GetLines();
+    lines.AddSegment(0, 0, 1073741825, 0, LAYER_SILK_TOP, lines.FindOrAddPen(1511), 0);
+    auto plane = std::make_unique<CPour>(0, LAYER_BOTTOM, 0, 0, CPour::styleSolid, 2015, 6047, 0);
+    for (const CPoint point : {CPoint(-2147483647, -100), CPoint(100, -100), CPoint(100, 100)})
+        plane->GetOutline().SetAtGrow(plane->GetOutline().GetSize(), point.x, point.y);
+    plane->CloseOutline();
+    plane->SetName("WIDE");
+    design.GetPlanes().push_back(std::move(plane));
+    design.SetBoardSize(2000000000, 768000);
+    design.GetGridSettings().SetSpacing(CGridArr::gridBlock, 1200000000, 25600);
+    design.GetOutputJobs().GetJob(0)->SetScale(1e9);
+    const CTempFolder folder;
+    const std::string file = (folder / "ODD.PCB").string();
+    ASSERT_TRUE(doc.OnSaveDocument(file));
+
+    const std::string odd = "Padstack " + std::to_string(stack + 1) + " \"ODD\" layer ";
+    const std::vector<std::string> expected = {
+        odd + "1: pad shape code 231, which names no shape",
+        odd + "1: pad turned 400.000 degrees, more than a full turn",
+        odd + "2: pad rectangle (5000, 5000, -5000, -5000) inverted",
+        odd + std::to_string(LAYER_INNER_1) +
+            ": pad rectangle (-1073741824, -5000, 5000, 5000) at or beyond 1073741824 on either "
+            "side",
+        "Text \"BIG\": height 1200000000 and line width",
+        "Drawn line point 2: position (1073741825, 0) beyond 1073741824",
+        "Plane WIDE outline point 1: position (-2147483647, -100) beyond 1073741824",
+        "Board size 2000000000 x 768000: below 1 or beyond 1073741824",
+        "Grid 2: spacing 1200000000 x 25600",
+        "Output job \"" + design.GetOutputJobs().GetJob(0)->GetJobName() +
+            "\": scale 1000000000.0000, outside 0.1000 to 1000.0000",
+    };
+    const auto check = [&](const std::string& title) {
+        ASSERT_EQ(services.messages.Shown().size(), 1u);
+        const CScriptedMessageService::Message& shown = services.messages.Shown()[0];
+        EXPECT_EQ(shown.caption, title);
+        EXPECT_EQ(shown.text.rfind("The design holds values the program cannot work with", 0), 0u)
+            << shown.text;
+        for (const std::string& line : expected)
+            EXPECT_NE(shown.text.find("\n" + line), std::string::npos) << line << "\n"
+                                                                       << shown.text;
+        // A padstack whose pads are all of known shapes and sizes is not named.
+        EXPECT_EQ(shown.text.find("PLAIN"), std::string::npos) << shown.text;
+    };
+    services.messages.ClearShown();
+    CWevraDoc opened;
+    ASSERT_TRUE(opened.OnOpenDocument(file));
+    check("ODD");
+    // Kept as the file has them.
+    const CPadStack& read = *opened.Design().GetPadStacks().GetPadStack(stack);
+    EXPECT_EQ(read.GetPad(LAYER_TOP)->GetShape(), 0xE7);
+    EXPECT_EQ(read.GetPad(LAYER_TOP)->GetRotation(), 400000);
+    EXPECT_EQ(read.GetPad(LAYER_BOTTOM)->GetRect(), CRect(5000, 5000, -5000, -5000));
+    EXPECT_EQ(opened.Design().GetBoardWidth(), 2000000000);
+    EXPECT_EQ(opened.Design().GetOutputJobs().GetJob(0)->GetScale(), 1e9);
+    EXPECT_FALSE(opened.IsModified());
+    EXPECT_EQ(opened.Design().GetPadStacks().GetPadStack(plain)->GetName(), "PLAIN");
+
+    // File > New from the same file as a template.
+    services.messages.ClearShown();
+    CWevraDoc fresh;
+    ASSERT_TRUE(fresh.ReadTemplate(file));
+    check("ODD");
+    EXPECT_EQ(fresh.Design().GetPadStacks().GetPadStack(stack)->GetPad(LAYER_TOP)->GetShape(),
+              0xE7);
+    CResourcePack::SetCurrent(CResourcePack());
 }
 
 } // namespace

@@ -44,10 +44,14 @@
 #include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/COutputRec.h"
+#include "model/CPad.h"
+#include "model/CPadStack.h"
+#include "model/CPadStackArray.h"
 #include "model/CPour.h"
 #include "model/CShapeLib.h"
 #include "model/CShapeLibArray.h"
 #include "model/LayerIds.h"
+#include "model/PadShapes.h"
 #include "resources/CommandIds.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/document/SettingsTestSupport.h"
@@ -441,6 +445,46 @@ TEST_F(CViewCommandsMenuTest, EditShapeLibraryKeepsWhatOkTakes)
     QApplication::processEvents();
     ASSERT_EQ(frame->GetShapeLibraries().GetCount(), 1);
     EXPECT_EQ(frame->GetShapeLibraries().GetLib(0)->GetName(), "MINE");
+}
+
+// A library whose shapes and padstacks hold values no board uses is named when it is loaded, the
+// first lines and a count, and kept as the file has them.
+TEST_F(CViewCommandsMenuTest, ShapeLibraryValuesNoBoardUsesAreNamedOnLoading)
+{
+    const fs::path file = sandbox.root / "odd.SHP";
+    {
+        CShapeLibArray libraries;
+        auto library = std::make_unique<CShapeLib>("ODD");
+        const int32_t stack = library->GetPadStacks().Add(CPadStack(
+            "WILD", PAD_ROUND, -5000, -5000, 5000, 5000, 0, LAYER_TOP, PADSTACK_KIND_SHAPE_PAD));
+        library->GetPadStacks().GetPadStack(stack)->GetPad(LAYER_TOP)->Set(0x94, -5000, -5000, 5000,
+                                                                           5000);
+        const int32_t shape = library->AddShape("TURNED");
+        for (int32_t k = 0; k < 25; ++k)
+            library->AddPadToShape(shape, k * 25600, 0, uint16_t(stack), 720000 + k);
+        library->RecalcShapeExtent(shape);
+        libraries.AddLib(std::move(library));
+        libraries.SetPath(file);
+        ASSERT_TRUE(libraries.Save());
+    }
+    services.messages.ClearShown();
+    frame->LoadShapeLibraries(file.string());
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    const std::string& text = services.messages.Shown()[0].text;
+    EXPECT_EQ(services.messages.Shown()[0].caption, file.string());
+    EXPECT_EQ(text.rfind("The shape library holds values the program cannot work with", 0), 0u)
+        << text;
+    EXPECT_NE(text.find("\nLibrary ODD: Padstack "), std::string::npos) << text;
+    EXPECT_NE(text.find("\"WILD\" layer 1: pad shape code 148, which names no shape"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\nLibrary ODD: Shape TURNED pad 1: turned 720.000 degrees"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\n... and 6 more"), std::string::npos) << text;
+    const CShapeLib* loaded = frame->GetShapeLibraries().GetLibByName("ODD");
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->GetShape(0)->GetPadRotation(24), 720024);
 }
 
 // With no library file set, OK asks where to write the set; the file chosen becomes the user's
