@@ -56,20 +56,39 @@ void CBoxGrid::Fill(size_t count, const BoxAt& boxAt, int32_t boxesPerCell)
     m_left = left;
     m_top = top;
     m_cellSize = int64_t(std::ceil(side));
-    m_columns = int32_t((width - 1) / m_cellSize + 1);
-    m_rows = int32_t((height - 1) / m_cellSize + 1);
+    const auto sizeCells = [&] {
+        m_columns = int32_t((width - 1) / m_cellSize + 1);
+        m_rows = int32_t((height - 1) / m_cellSize + 1);
+    };
+    sizeCells();
 
     // Each box's cells worked out once; counted first, then filled: one array for all cells.
+    std::vector<Cells> cellsOf(count);
+    const auto rangeCells = [&] {
+        int64_t filed = 0;
+        for (size_t k = 0; k < count; ++k) {
+            const CRect& box = boxAt(k);
+            const Cells range{ColumnOf(box.left), RowOf(box.top), ColumnOf(box.right),
+                              RowOf(box.bottom)};
+            cellsOf[k] = range;
+            filed += int64_t(range.c1 - range.c0 + 1) * (range.r1 - range.r0 + 1);
+        }
+        return filed;
+    };
+    // Boxes far larger than the spaces between them (a damaged pad size) would each fill most
+    // cells: coarser cells keep the entries near the number of boxes.
+    const int64_t budget = int64_t(count) * entriesPerBox + minEntries;
+    while (rangeCells() > budget && m_columns * int64_t(m_rows) > 1) {
+        m_cellSize *= 2;
+        sizeCells();
+    }
+
     // Cell c counts in m_cellStart[c + 2], so that after the sums m_cellStart[c + 1] is where
     // cell c fills from, and filling moves it on to where cell c + 1 starts.
-    std::vector<Cells> cellsOf(count);
     const size_t cells = size_t(m_columns) * size_t(m_rows);
     m_cellStart.assign(cells + 2, 0);
     for (size_t k = 0; k < count; ++k) {
-        const CRect& box = boxAt(k);
-        const Cells range{ColumnOf(box.left), RowOf(box.top), ColumnOf(box.right),
-                          RowOf(box.bottom)};
-        cellsOf[k] = range;
+        const Cells& range = cellsOf[k];
         for (int32_t r = range.r0; r <= range.r1; ++r) {
             const size_t row = size_t(r) * size_t(m_columns) + 2;
             for (int32_t c = range.c0; c <= range.c1; ++c)

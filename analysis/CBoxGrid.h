@@ -13,6 +13,12 @@
 // edge or a corner meet. Queries change nothing, so any number of threads may ask at once.
 class CBoxGrid {
 public:
+    // The cells are made coarser while the boxes would be filed in more cells than this many
+    // per box and the few more, so that boxes far larger than the spaces between them stay
+    // bounded in memory.
+    static constexpr int64_t entriesPerBox = 16;
+    static constexpr int64_t minEntries = 4096;
+
     // Replaces the set by `boxes` (each with left <= right and top <= bottom), numbered by their
     // position in it.
     void Build(const std::vector<CRect>& boxes);
@@ -26,6 +32,8 @@ public:
     void Query(const CRect& query, std::vector<uint32_t>& found) const;
 
     std::size_t GetCount() const { return m_count; }
+    // The entries filed in the cells, each box once per cell it reaches.
+    std::size_t GetEntryCount() const { return m_cellStart.empty() ? 0 : m_cellStart.back(); }
 
 private:
     // A box as a cell holds it. A box spread over several cells a query reaches is reported from

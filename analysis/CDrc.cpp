@@ -1,6 +1,8 @@
 #include "analysis/CDrc.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <functional>
 #include <optional>
 
@@ -9,6 +11,7 @@
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
 #include "framework/CProgDlg.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "framework/CWorkPool.h"
 #include "framework/Numeric.h"
@@ -19,6 +22,7 @@
 #include "model/Geometry.h"
 #include "model/LayerIds.h"
 #include "model/LayerMaps.h"
+#include "resources/StringIds.h"
 
 namespace {
 
@@ -191,13 +195,15 @@ void CDrc::TestAll()
     progress.SetRange(1, SaturateToInt(int64_t(progressStep) * count));
     progress.SetStep(progressStep);
     m_cancelled = false;
+    m_stopped = false;
     std::vector<std::vector<int32_t>> later;
     std::vector<std::pair<int32_t, int32_t>> pairs;
     std::vector<size_t> firstPair;
     std::vector<std::vector<Finding>> found;
     // Nets take their turns in batches: the pairs of a batch are tested on the pool, then listed
     // net by net, with the progress window and its Cancel, as one thread would.
-    for (int32_t first = 0; first + 1 < count && !m_cancelled; first += netsPerBatch) {
+    for (int32_t first = 0; first + 1 < count && !m_cancelled && !m_stopped;
+         first += netsPerBatch) {
         const int32_t end = std::min(count - 1, first + netsPerBatch);
         later.resize(size_t(end - first));
         pool.ForEach(size_t(end - first), [&](size_t k) {
@@ -212,22 +218,45 @@ void CDrc::TestAll()
         }
         firstPair.push_back(pairs.size());
         found.assign(pairs.size(), {});
+        // No pair needs more findings than the errors still to be listed. Once the batch has
+        // found that many, the threads leave the other pairs; those the listing reaches before
+        // it is full are found then, so that the list is the same whatever the threads did.
+        const size_t room = size_t(maxErrors - std::min(m_nets.GetErrorCount(), maxErrors));
+        std::atomic<size_t> foundInBatch{0};
+        std::vector<uint8_t> done(pairs.size(), 0);
+        const auto findPair = [&](size_t p, Scratch& scratch) {
+            FindPair(pairs[p].first, pairs[p].second, scratch, found[p], room);
+            FindPair(pairs[p].second, pairs[p].first, scratch, found[p], room);
+            done[p] = 1;
+        };
         const size_t chunks = (pairs.size() + pairsPerChunk - 1) / pairsPerChunk;
         pool.ForEach(chunks, [&](size_t chunk) {
             Scratch scratch;
             const size_t last = std::min(pairs.size(), (chunk + 1) * pairsPerChunk);
             for (size_t p = chunk * pairsPerChunk; p < last; ++p) {
-                FindPair(pairs[p].first, pairs[p].second, scratch, found[p]);
-                FindPair(pairs[p].second, pairs[p].first, scratch, found[p]);
+                // Pairs are mostly found from both sides: twice the room lists about as many.
+                if (foundInBatch.load(std::memory_order_relaxed) >= 2 * room)
+                    return;
+                findPair(p, scratch);
+                foundInBatch.fetch_add(found[p].size(), std::memory_order_relaxed);
             }
         });
-        for (int32_t i = first; i < end && !m_cancelled; ++i) {
+        Scratch scratch;
+        for (int32_t i = first; i < end && !m_cancelled && !m_stopped; ++i) {
             progress.StepIt();
             progress.SetStatus(FormatNetStatus(i + 1, m_nets.GetNetName(i)));
-            for (size_t p = firstPair[size_t(i - first)]; p < firstPair[size_t(i - first) + 1];
-                 ++p) {
-                for (const Finding& finding : found[p])
+            for (size_t p = firstPair[size_t(i - first)];
+                 p < firstPair[size_t(i - first) + 1] && !m_stopped; ++p) {
+                if (!done[p])
+                    findPair(p, scratch);
+                for (const Finding& finding : found[p]) {
                     Add(finding.layer, finding.first, finding.second);
+                    if (m_nets.GetErrorCount() >= maxErrors) {
+                        m_stopped = true;
+                        break;
+                    }
+                }
+                std::vector<Finding>().swap(found[p]);
             }
             m_cancelled = progress.CheckCancelButton();
         }
@@ -235,6 +264,12 @@ void CDrc::TestAll()
 
     m_items.clear();
     m_document.ShowErrorPane();
+    if (m_stopped) {
+        const std::string stopped =
+            CResString::LoadWith(IDS_DRC_STOPPED, CNumberText::FormatInt(maxErrors));
+        report.push_back(stopped);
+        CServices::Messages().MessageBox(stopped, reportName, MB_OK, MB_ICONEXCLAMATION);
+    }
     report.push_back(TraceElapsed(start, reportName));
 }
 
@@ -267,7 +302,8 @@ void CDrc::TestNetPair(int32_t a, int32_t b)
         Add(finding.layer, finding.first, finding.second);
 }
 
-void CDrc::FindPair(int32_t a, int32_t b, Scratch& scratch, std::vector<Finding>& found) const
+void CDrc::FindPair(int32_t a, int32_t b, Scratch& scratch, std::vector<Finding>& found,
+                    size_t limit) const
 {
     const CNet* netA = m_nets.GetNet(a);
     const CNet* netB = m_nets.GetNet(b);
@@ -322,10 +358,12 @@ void CDrc::FindPair(int32_t a, int32_t b, Scratch& scratch, std::vector<Finding>
                 const std::span<const uint32_t> near(scratch.near.data() + scratch.nearStart[r],
                                                      scratch.near.data() +
                                                          scratch.nearStart[r + 1]);
+                if (found.size() >= limit)
+                    return;
                 if (kind == ItemKind::Track)
-                    TestTrack(a, b, item, layer, clearance, near, found);
+                    TestTrack(a, b, item, layer, clearance, near, found, limit);
                 else
-                    TestPinOrVia(a, b, item, layer, clearance, near, found);
+                    TestPinOrVia(a, b, item, layer, clearance, near, found, limit);
             }
         }
     }
@@ -433,7 +471,8 @@ std::string CDrc::PadText(int32_t net, const Item& item) const
 }
 
 void CDrc::TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance,
-                        std::span<const uint32_t> near, std::vector<Finding>& found) const
+                        std::span<const uint32_t> near, std::vector<Finding>& found,
+                        size_t limit) const
 {
     CCopperShape outline;
     if (!Outline(item, layer, outline))
@@ -449,6 +488,8 @@ void CDrc::TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, i
         if (kind == ItemKind::Pin && item.kind != ItemKind::Pin)
             continue;
         for (uint32_t k : near) {
+            if (found.size() >= limit)
+                return;
             const Item& other = itemsB.items[k];
             if (other.kind != kind || (other.layers & bit) == 0)
                 continue;
@@ -472,13 +513,16 @@ void CDrc::TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, i
 }
 
 void CDrc::TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance,
-                     std::span<const uint32_t> near, std::vector<Finding>& found) const
+                     std::span<const uint32_t> near, std::vector<Finding>& found,
+                     size_t limit) const
 {
     CCopperShape outline;
     Outline(item, layer, outline);
     const NetItems& itemsB = *m_items[size_t(b)];
     const CopperSegment& s = item.segment;
     for (uint32_t k : near) {
+        if (found.size() >= limit)
+            return;
         const Item& other = itemsB.items[k];
         if (other.kind != ItemKind::Track || other.segment.layer != layer)
             continue;
@@ -489,10 +533,14 @@ void CDrc::TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int3
         // The nearest pair of points: an end of one segment and its foot on the other.
         const CopperSegment& t = other.segment;
         CPoint foot[4];
-        const int32_t d[4] = {std::abs(PointToSegmentDistance(s.from, s.to, t.from, foot[0])),
-                              std::abs(PointToSegmentDistance(s.from, s.to, t.to, foot[1])),
-                              std::abs(PointToSegmentDistance(t.from, t.to, s.from, foot[2])),
-                              std::abs(PointToSegmentDistance(t.from, t.to, s.to, foot[3]))};
+        // A distance across the whole coordinate range saturates to INT32_MIN, which has no
+        // 32-bit magnitude.
+        const auto distance = [](CPoint a, CPoint b, CPoint p, CPoint& nearest) {
+            return std::abs(int64_t(PointToSegmentDistance(a, b, p, nearest)));
+        };
+        const int64_t d[4] = {
+            distance(s.from, s.to, t.from, foot[0]), distance(s.from, s.to, t.to, foot[1]),
+            distance(t.from, t.to, s.from, foot[2]), distance(t.from, t.to, s.to, foot[3])};
         const int32_t best = int32_t(std::min_element(d, d + 4) - d);
         const CPoint positions[4][2] = {
             {foot[0], t.from}, {foot[1], t.to}, {s.from, foot[2]}, {s.to, foot[3]}};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -34,6 +35,9 @@ public:
     static constexpr char fewNetsText[] = "DRC Error! Minimal 2 Nets.";
     static constexpr char reportName[] = "DRC Test All";
     static constexpr int32_t progressStep = 10;
+    // A run stops once it has listed this many errors: copper of a damaged size that overlaps
+    // everything would otherwise list every pair of pads on the board.
+    static constexpr int32_t maxErrors = 10000;
 
     explicit CDrc(CDrcDocument& document);
     ~CDrc();
@@ -43,11 +47,13 @@ public:
     // Replaces the net list's error records by those of every pair of nets, both ways round,
     // with a progress window whose Cancel ends the run after the net in hand; appends the
     // elapsed-time line to the report lines and shows the error pane. Fewer than 2 nets: a
-    // message and nothing else.
+    // message and nothing else. A run that reaches maxErrors stops there and says so, in a
+    // message and in the report lines.
     void TestAll();
     // The items of net a against the items of net b; adds the records not yet listed.
     void TestNetPair(int32_t a, int32_t b);
     bool WasCancelled() const { return m_cancelled; }
+    bool WasStopped() const { return m_stopped; }
 
     // Whether two outlines come within `clearance` of each other (or overlap).
     static bool WithinClearance(const CCopperShape& a, const CCopperShape& b, int32_t clearance);
@@ -103,18 +109,22 @@ private:
     // The later nets whose boxes come within `reach` of net i's, in index order.
     void LaterNetsNear(int32_t i, const CBoxGrid& netBoxes, const std::vector<int32_t>& boxNets,
                        int32_t reach, std::vector<int32_t>& later) const;
-    // What TestNetPair lists, found without listing it; the items of both nets are collected.
-    void FindPair(int32_t a, int32_t b, Scratch& scratch, std::vector<Finding>& found) const;
+    // What TestNetPair lists, found without listing it, up to `limit` findings in `found`; the
+    // items of both nets are collected.
+    void FindPair(int32_t a, int32_t b, Scratch& scratch, std::vector<Finding>& found,
+                  size_t limit = SIZE_MAX) const;
     // Appends the items of the net whose boxes meet `reach`, in item order.
     static void ItemsMeeting(const NetItems& net, const CRect& reach, std::vector<uint32_t>& into);
     bool Outline(const Item& item, int32_t layer, CCopperShape& outline) const;
     std::string PadText(int32_t net, const Item& item) const;
 
-    // `near`: the items of net b near the item, in item order.
+    // `near`: the items of net b near the item, in item order. Both stop once `found` holds
+    // `limit` findings.
     void TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance,
-                      std::span<const uint32_t> near, std::vector<Finding>& found) const;
+                      std::span<const uint32_t> near, std::vector<Finding>& found,
+                      size_t limit) const;
     void TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance,
-                   std::span<const uint32_t> near, std::vector<Finding>& found) const;
+                   std::span<const uint32_t> near, std::vector<Finding>& found, size_t limit) const;
     void Add(int32_t layer, const CNetErrorRec::Item& first, const CNetErrorRec::Item& second);
     static PairKey KeyOf(CPoint p, CPoint q);
 
@@ -127,4 +137,5 @@ private:
     std::unordered_set<PairKey, PairKeyHash> m_listed;
     bool m_listedKnown = false;
     bool m_cancelled = false;
+    bool m_stopped = false;
 };

@@ -18,6 +18,7 @@
 #include "framework/CProgDlg.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
+#include "framework/CWindows1252.h"
 #include "framework/CWorkPool.h"
 #include "model/CNet.h"
 #include "model/CPad.h"
@@ -307,6 +308,14 @@ bool CPlaneBuild::PrepareOutline()
     m_box = m_plane.GetOutlineRect();
     if (m_box.Width() < m_plane.GetPenWidth() || m_box.Height() < m_plane.GetPenWidth())
         return false;
+    if (HatchLineBound() > maxHatchLines) {
+        m_plane.IncrementFillErrorCount();
+        m_document.ShowMessage(CResString::LoadWith(IDS_PLANE_TOO_LARGE_TO_FILL,
+                                                    CNumberText::FormatInt(maxHatchLines)) +
+                                   "\n" + CWindows1252::ToUtf8(m_plane.GetName()),
+                               MB_OK, MB_ICONEXCLAMATION);
+        return false;
+    }
 
     // The outline as a ring: repeated points dropped and closed, so that an outline whose end
     // stops short of its start still has its last edge.
@@ -325,6 +334,18 @@ bool CPlaneBuild::PrepareOutline()
         return false;
     }
     return true;
+}
+
+int64_t CPlaneBuild::HatchLineBound() const
+{
+    const int32_t grid = m_plane.GetStyle() == CPour::styleSolid
+                             ? m_plane.GetPenWidth() - solidOverlap
+                             : m_plane.GetHatchGrid();
+    const int64_t step = std::max(grid, minHatchGrid);
+    // Lines at any angle cross at most the box's width and height together.
+    const int64_t across = int64_t(m_box.right) - m_box.left + int64_t(m_box.bottom) - m_box.top;
+    const int64_t passes = m_plane.GetStyle() == CPour::styleCross ? 2 : 1;
+    return passes * (across / step + 1);
 }
 
 void CPlaneBuild::AskToMoveSeed()

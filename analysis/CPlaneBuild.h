@@ -49,6 +49,10 @@ public:
     static constexpr int32_t reachMargin = 51200;
     // Hatch lines are never closer; solid fills overlap their lines by this much.
     static constexpr int32_t minHatchGrid = 806;
+    // A plane whose hatching could take more lines than this is not filled: only an outline
+    // far larger than any board (a damaged value) needs them, and they would take minutes and
+    // make output files of hundreds of megabytes.
+    static constexpr int64_t maxHatchLines = int64_t(1) << 18;
     static constexpr int32_t solidOverlap = 1007;
     // A walk that gets stuck after this many steps has failed.
     static constexpr int32_t failureSteps = 10;
@@ -140,6 +144,8 @@ private:
     // The outline ring and box; false when the plane cannot be filled (too small, or the seed
     // lies outside, which asks the user to move it).
     bool PrepareOutline();
+    // At least as many lines as the hatching of the plane's box lays.
+    int64_t HatchLineBound() const;
     // "Move Seedpoint", and the editor waits for the new seed.
     void AskToMoveSeed();
     // `first`: the first attempt, which warns of a missing net.

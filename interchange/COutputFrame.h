@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "framework/CPoint.h"
+#include "framework/Numeric.h"
 
 // Where the manufacturing files put a board point. The board's y grows downwards, a
 // photoplotter's and a drill's upwards: the files show the board as the view does, seen from
@@ -22,7 +23,8 @@ public:
     // The file's point of board point (x, y), saturated to the 32-bit range.
     CPoint ToOutput(int32_t x, int32_t y) const;
     // The file's direction of a board distance, as an aperture's outline about its centre.
-    static CPoint ToOutputVector(CPoint v) { return CPoint(v.x, -v.y); }
+    // A y of INT32_MIN, which has no 32-bit negation, saturates.
+    static CPoint ToOutputVector(CPoint v) { return CPoint(v.x, SaturateToInt(-int64_t(v.y))); }
 
 private:
     int32_t m_boardHeight;

@@ -4,23 +4,38 @@
 
 void CSpatialGrid::Reset(int32_t boardWidth, int32_t boardHeight, int32_t itemKind)
 {
-    const int64_t width = std::max(boardWidth, 0);
-    const int64_t height = std::max(boardHeight, 0);
+    m_width = std::max(boardWidth, 0);
+    m_height = std::max(boardHeight, 0);
     // A board size read from a file may be anything: coarser cells keep the grid bounded.
     int64_t cellSize = defaultCellSize;
-    while ((width / cellSize + 2) * (height / cellSize + 2) > maxCells)
+    while ((m_width / cellSize + 2) * (m_height / cellSize + 2) > maxCells)
         cellSize *= 2;
 
     m_sized = true;
     m_itemKind = itemKind;
-    m_cellSize = int32_t(cellSize);
-    m_columns = int32_t(width / cellSize + 2);
-    m_rows = int32_t(height / cellSize + 2);
+    SetCellSize(cellSize);
     m_insertCount = 0;
     m_cells.clear();
+    m_boxes.clear();
     m_result.clear();
     m_seenStamp.clear();
     m_stamp = 0;
+}
+
+void CSpatialGrid::SetCellSize(int64_t cellSize)
+{
+    m_cellSize = int32_t(cellSize);
+    m_columns = int32_t(m_width / cellSize + 2);
+    m_rows = int32_t(m_height / cellSize + 2);
+}
+
+void CSpatialGrid::Coarsen()
+{
+    SetCellSize(int64_t(m_cellSize) * 2);
+    m_cells.clear();
+    m_insertCount = 0;
+    for (const Box& box : m_boxes)
+        Insert(box.item, RangeOf(box.x1, box.y1, box.x2, box.y2));
 }
 
 int32_t CSpatialGrid::ColumnOf(int64_t x) const
@@ -47,14 +62,29 @@ void CSpatialGrid::AddBox(uint32_t item, int64_t x1, int64_t y1, int64_t x2, int
 {
     if (!m_sized)
         return;
-    const CellRange range = RangeOf(x1, y1, x2, y2);
+    m_boxes.push_back(Box{item, x1, y1, x2, y2});
+    CellRange range = RangeOf(x1, y1, x2, y2);
+    // Boxes far larger than the spaces between them (a damaged pad size) would each fill most of
+    // the cells: coarser cells keep the grid near the size of what it holds.
+    const int64_t budget = int64_t(m_boxes.size()) * insertsPerItem + minInserts;
+    while (m_insertCount + CellCount(range) > budget && m_cellSize <= maxCellSize / 2) {
+        m_boxes.pop_back();
+        Coarsen();
+        m_boxes.push_back(Box{item, x1, y1, x2, y2});
+        range = RangeOf(x1, y1, x2, y2);
+    }
+    Insert(item, range);
+    if (item >= m_seenStamp.size())
+        m_seenStamp.resize(size_t(item) + 1, 0);
+}
+
+void CSpatialGrid::Insert(uint32_t item, const CellRange& range)
+{
     for (int32_t c = range.c0; c <= range.c1; ++c) {
         for (int32_t r = range.r0; r <= range.r1; ++r)
             m_cells[CellIndex(c, r)].push_back(item);
     }
-    if (item >= m_seenStamp.size())
-        m_seenStamp.resize(size_t(item) + 1, 0);
-    m_insertCount += int64_t(range.c1 - range.c0 + 1) * (range.r1 - range.r0 + 1);
+    m_insertCount += CellCount(range);
 }
 
 void CSpatialGrid::AddRect(uint32_t item, int32_t x1, int32_t y1, int32_t x2, int32_t y2)

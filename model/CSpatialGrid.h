@@ -18,7 +18,9 @@
 // once per query, also when it sits in several of the cells scanned.
 //
 // Only cells that hold items take memory, whatever the board size; positions beyond the board
-// fall into the outer cells.
+// fall into the outer cells. Items whose boxes are far larger than the spaces between them (a
+// damaged pad size) would each fill most cells: the cells then grow coarser, so that the items
+// stored stay within insertsPerItem per item and minInserts more.
 class CSpatialGrid {
 public:
     // What the item numbers count; kept for the owner, the grid does not use it.
@@ -28,6 +30,9 @@ public:
     // The side of a cell in board units, unless the board needs more cells than maxCells.
     static constexpr int32_t defaultCellSize = 100000;
     static constexpr int64_t maxCells = int64_t(1) << 20;
+    static constexpr int32_t maxCellSize = int32_t(1) << 30;
+    static constexpr int64_t insertsPerItem = 64;
+    static constexpr int64_t minInserts = 4096;
     // Half the side of the box a via, free pad or pin is registered with by default (1 mm).
     static constexpr int32_t pointHalfSize = 10078;
     // What every query adds around its box unless told otherwise.
@@ -46,7 +51,7 @@ public:
     int32_t GetColumns() const { return m_columns; }
     int32_t GetRows() const { return m_rows; }
     int32_t GetCellSize() const { return m_cellSize; }
-    // Item numbers stored in cells since the last Reset.
+    // Item numbers stored in the cells as they are now.
     int64_t GetInsertCount() const { return m_insertCount; }
 
     // Registers an item in every cell the box (corners in any order) reaches; a repeat of the
@@ -74,6 +79,20 @@ private:
     struct CellRange {
         int32_t c0, r0, c1, r1;
     };
+    // An item as it was added, to be stored again in coarser cells.
+    struct Box {
+        uint32_t item;
+        int64_t x1, y1, x2, y2;
+    };
+
+    static int64_t CellCount(const CellRange& range)
+    {
+        return int64_t(range.c1 - range.c0 + 1) * (range.r1 - range.r0 + 1);
+    }
+    void SetCellSize(int64_t cellSize);
+    // Doubles the cell side and stores every item again.
+    void Coarsen();
+    void Insert(uint32_t item, const CellRange& range);
 
     int32_t ColumnOf(int64_t x) const;
     int32_t RowOf(int64_t y) const;
@@ -91,6 +110,9 @@ private:
     int32_t m_rows = 10;
     int32_t m_cellSize = defaultCellSize;
     int64_t m_insertCount = 0;
+    int64_t m_width = 0;
+    int64_t m_height = 0;
+    std::vector<Box> m_boxes;
     // Cell index (columns * row + column) -> item numbers; cells without items are absent.
     std::unordered_map<uint32_t, std::vector<uint32_t>> m_cells;
     std::vector<uint32_t> m_result;

@@ -89,4 +89,25 @@ TEST(CBoxGridTest, FindsExactlyTheBoxesThatMeetTheQuery)
     }
 }
 
+// Boxes that each reach over all the others (a damaged pad size) are filed in coarser cells, not
+// in every cell, and the queries find the same.
+TEST(CBoxGridTest, BoxesOverEverythingKeepTheEntriesBounded)
+{
+    std::vector<CRect> boxes;
+    for (int32_t k = 0; k < 3000; ++k) {
+        if (k % 2 == 0)
+            boxes.emplace_back(-1073741824, -1073741824, 1073741824, 1073741824);
+        else
+            boxes.emplace_back(k * 10000, 0, k * 10000 + 5000, 5000);
+    }
+    CBoxGrid grid;
+    grid.Build(boxes);
+    EXPECT_LE(int64_t(grid.GetEntryCount()),
+              int64_t(boxes.size()) * CBoxGrid::entriesPerBox + CBoxGrid::minEntries);
+    for (int32_t k = 0; k < 3000; k += 97) {
+        const CRect query(k * 10000 - 2000, -2000, k * 10000 + 1000, 1000);
+        ASSERT_EQ(Found(grid, query), Meeting(boxes, query)) << k;
+    }
+}
+
 } // namespace

@@ -138,4 +138,31 @@ TEST(CSpatialGridTest, GivesTheListsOfTheLiteralGrid)
     }
 }
 
+// Boxes far larger than the board (a damaged pad size) would each fill every cell: the cells grow
+// coarser instead, and every query still finds what meets it.
+TEST(CSpatialGridTest, BoxesLargerThanTheBoardKeepTheGridBounded)
+{
+    CSpatialGrid grid;
+    grid.Reset(100000000, 100000000, CSpatialGrid::itemsPins);
+    ASSERT_GT(int64_t(grid.GetColumns()) * grid.GetRows(), 200000);
+    constexpr uint32_t items = 400;
+    for (uint32_t item = 0; item < items; ++item) {
+        const int32_t x = int32_t(item) * 250000;
+        if (item % 2 == 0)
+            grid.AddRect(item, lo, lo, hi, hi);
+        else
+            grid.AddPoint(item, x, x);
+    }
+    EXPECT_LE(grid.GetInsertCount(),
+              int64_t(items) * CSpatialGrid::insertsPerItem + CSpatialGrid::minInserts);
+    for (uint32_t item = 1; item < items; item += 2) {
+        const int32_t x = int32_t(item) * 250000;
+        const Items& found = grid.Query(x, x, x, x);
+        // The large boxes and the point's own.
+        EXPECT_EQ(std::count_if(found.begin(), found.end(), [](uint32_t k) { return k % 2 == 0; }),
+                  items / 2);
+        EXPECT_NE(std::find(found.begin(), found.end(), item), found.end()) << item;
+    }
+}
+
 } // namespace
