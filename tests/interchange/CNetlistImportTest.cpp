@@ -228,16 +228,10 @@ TEST_P(CNetlistImportSampleTest, AFileEndingInsideALineAsksBeforeAnyChange)
         services.messages.ClearShown();
         CNetlistImport refused;
         EXPECT_FALSE(refused.Run(doc->Link(), net));
-        EXPECT_FALSE(refused.ChangedDesign());
-        EXPECT_TRUE(References().empty());
-        EXPECT_EQ(doc->History().GetUndoCount(), 0);
-        EXPECT_FALSE(doc->IsModified());
-        ASSERT_EQ(services.messages.Shown().size(), 1u);
-        const CScriptedMessageService::Message& asked = services.messages.Shown()[0];
-        EXPECT_EQ(asked.buttons, MB_YESNO_DEFAULTNO);
+        const std::string asked = ExpectStoppedAtTheQuestion(refused);
         const std::filesystem::path cutFile = listCut ? list : net;
-        EXPECT_NE(asked.text.find(cutFile.string() + ", line "), std::string::npos) << asked.text;
-        EXPECT_NE(asked.text.find("cut short"), std::string::npos) << asked.text;
+        EXPECT_NE(asked.find(cutFile.string() + ", line "), std::string::npos) << asked;
+        EXPECT_NE(asked.find("cut short"), std::string::npos) << asked;
         const std::vector<std::string> lines = Lines(ReadFile(folder / "DEMO IMPORT NETLIST.TXT"));
         EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
             return line.starts_with("Warning: The last line has no line end") &&
@@ -521,15 +515,9 @@ TEST_F(CNetlistTest, AReferenceListedTwiceOnAFirstLoadAsksAndNoShowsTheReport)
                       "1K                  R1                  DIP4\r\n");
     CNetlistImport declined;
     EXPECT_FALSE(declined.Run(doc->Link(), net));
-    EXPECT_FALSE(declined.ChangedDesign());
-    EXPECT_TRUE(References().empty());
-    EXPECT_EQ(doc->History().GetUndoCount(), 0);
-    EXPECT_FALSE(doc->IsModified());
-    ASSERT_EQ(services.messages.Shown().size(), 1u);
-    const CScriptedMessageService::Message& asked = services.messages.Shown()[0];
-    EXPECT_EQ(asked.buttons, MB_YESNO_DEFAULTNO);
-    EXPECT_NE(asked.text.find("R1 (lines 1 and 3)"), std::string::npos) << asked.text;
-    EXPECT_NE(asked.text.find("only the first record is placed"), std::string::npos);
+    const std::string asked = ExpectStoppedAtTheQuestion(declined);
+    EXPECT_NE(asked.find("R1 (lines 1 and 3)"), std::string::npos) << asked;
+    EXPECT_NE(asked.find("only the first record is placed"), std::string::npos);
     const std::filesystem::path report = folder / "DEMO IMPORT NETLIST.TXT";
     EXPECT_EQ(services.launcher.openedTextFiles, std::vector<std::filesystem::path>{report});
     const std::vector<std::string> lines = Lines(ReadFile(report));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
 #include "document/CDocumentLink.h"
 #include "document/CWevraDoc.h"
 #include "framework/CResourcePack.h"
@@ -110,6 +111,22 @@ protected:
     static bool Contains(const std::vector<std::string>& lines, const std::string& line)
     {
         return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+
+    // A run of a new board that stopped at its one question before any change: no part placed,
+    // no undo step, not modified, and Enter answered No. The question's text.
+    std::string ExpectStoppedAtTheQuestion(const CNetlistImport& run) const
+    {
+        EXPECT_FALSE(run.ChangedDesign());
+        EXPECT_TRUE(References().empty());
+        EXPECT_EQ(doc->History().GetUndoCount(), 0);
+        EXPECT_FALSE(doc->IsModified());
+        const auto& shown = services.messages.Shown();
+        EXPECT_EQ(shown.size(), 1u);
+        if (shown.empty())
+            return {};
+        EXPECT_EQ(shown[0].buttons, MB_YESNO_DEFAULTNO);
+        return shown[0].text;
     }
 
     std::filesystem::path folder;
