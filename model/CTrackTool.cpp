@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "framework/CMessageService.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "framework/Numeric.h"
 #include "framework/VirtualKeys.h"
@@ -29,6 +30,7 @@
 #include "model/ToolKeys.h"
 #include "model/ToolMenus.h"
 #include "resources/CommandIds.h"
+#include "resources/StringIds.h"
 
 namespace {
 
@@ -157,10 +159,14 @@ void CTrackTool::StartRun(CToolDocument& document, CPoint point)
     document.SetCursor(point);
     document.SetAnchor(point);
     if (!CurrentNet().StartTrack(point.x, point.y, document.GetWorkLayer(), document.IsMode45())) {
-        // A layer without copper or a pen that cannot draw: there is nothing to edit.
+        // A pen that cannot draw (a damaged design's): there is nothing to edit, and the click
+        // would seem to have been lost.
         m_backup.reset();
         document.AbandonRun();
         document.SetAction(CToolDocument::actionWaiting);
+        if (CNetArrayDocument* netDocument = m_nets.GetDocument())
+            netDocument->SetStatusText(
+                CResString::LoadWith(IDS_TRACK_NOT_STARTED, CurrentNet().GetName()));
         return;
     }
     m_dragPrevious = point;

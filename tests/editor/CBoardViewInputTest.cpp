@@ -11,8 +11,10 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -378,6 +380,9 @@ TEST_F(CBoardViewInputTest, ARunThatChangesNothingLeavesNoUndoStep)
     nets.GetNet(runNet)->SetCurrentPen(0);
     click(middle);
     EXPECT_EQ(document->Session().GetAction(), CEditState::actionWaiting);
+    EXPECT_EQ(frame->statusBar()->findChildren<QLabel*>().front()->text().toStdString(),
+              "No track was started: net " + nets.GetNet(runNet)->GetName() +
+                  " has no pen to draw with. Choose one with Select Pen (W).");
     EXPECT_EQ(tracks(), original);
     EXPECT_EQ(document->History().GetUndoCount(), steps);
     EXPECT_EQ(document->History().GetUndoIndex(), index);
