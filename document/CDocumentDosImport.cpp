@@ -103,6 +103,11 @@ CShapeLib& CDocumentDosImport::GetEditableShapeCache()
     return m_design.GetEditableShapeCache();
 }
 
+const std::vector<std::unique_ptr<CPour>>& CDocumentDosImport::GetPlanes() const
+{
+    return m_design.GetPlanes();
+}
+
 const CShapeLibArray* CDocumentDosImport::GetShapeLibraries() const
 {
     return m_link.GetShapeLibraries();

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "interchange/CDosDocument.h"
 
@@ -44,6 +45,7 @@ public:
     CComponentArray& GetComponents() override;
     CNetArray& GetNets() override;
     CShapeLib& GetEditableShapeCache() override;
+    const std::vector<std::unique_ptr<CPour>>& GetPlanes() const override;
     const CShapeLibArray* GetShapeLibraries() const override;
     void SaveUndoState() override;
     void TakeBackUndoState() override;

@@ -35,6 +35,11 @@ CComponentArray& CDocumentLink::GetComponents()
     return m_design.GetComponents();
 }
 
+const std::vector<std::unique_ptr<CPour>>& CDocumentLink::GetPlanes() const
+{
+    return m_design.GetPlanes();
+}
+
 const CShapeLib& CDocumentLink::GetShapeCache() const
 {
     return m_design.GetShapeCache();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -53,6 +54,7 @@ public:
     CNetArray& GetNets() override;
     const CNetArray& GetNets() const override;
     CComponentArray& GetComponents() override;
+    const std::vector<std::unique_ptr<CPour>>& GetPlanes() const override;
     const CShapeLib& GetShapeCache() const override;
     CShapeLib& GetEditableShapeCache() override;
     CGridArr& GetGridSettings() override;

@@ -1,16 +1,19 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 class CComponentArray;
 class CNetArray;
+class CPour;
 class CShapeLib;
 class CShapeLibArray;
 
-// What the netlist import needs of the design it changes: the components, the nets and the
-// shape cache, the application's shape libraries to take missing shapes from, the undo
-// point, the message list, the netlist path and time stamp kept with the design, and the few
+// What the netlist import needs of the design it changes: the components, the nets, the
+// planes and the shape cache, the application's shape libraries to take missing shapes from, the
+// undo point, the message list, the netlist path and time stamp kept with the design, and the few
 // editor services it drives when it is done. The document implements it.
 class CNetlistDocument {
 public:
@@ -19,6 +22,7 @@ public:
     virtual CComponentArray& GetComponents() = 0;
     virtual CNetArray& GetNets() = 0;
     virtual CShapeLib& GetEditableShapeCache() = 0;
+    virtual const std::vector<std::unique_ptr<CPour>>& GetPlanes() const = 0;
     // nullptr when the application has no library set.
     virtual const CShapeLibArray* GetShapeLibraries() const = 0;
 

@@ -1,7 +1,9 @@
 #include "interchange/CNetlistImport.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_set>
 #include <utility>
@@ -23,10 +25,12 @@
 #include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/CPadStackArray.h"
+#include "model/CPour.h"
 #include "model/CShape.h"
 #include "model/CShapeLib.h"
 #include "model/FontWarning.h"
 #include "model/LayerIds.h"
+#include "model/LayerMaps.h"
 #include "resources/StringIds.h"
 
 bool CNetlistImport::ForwardAnnotate(const std::filesystem::path& path)
@@ -242,39 +246,124 @@ bool CNetlistImport::ConfirmRemovals(const std::filesystem::path& path, const CN
 
 namespace {
 
+// How far a pad's copper reaches from its centre, at any angle, on each signal layer (-1 where
+// it has none); entry 0 holds the farthest of them.
+using CPadReach = std::array<int64_t, LAYER_INNER_12 + 1>;
+
 // A pad of a component that stays, in the net it has now.
 struct CNetPad {
     int32_t component = 0;
     size_t pad = 0;
     CPoint at;
-    // Half the side of a square about the pad's centre that holds its copper on every layer
-    // at any angle.
-    int64_t reach = 0;
+    CPadReach reach{};
 };
 
-// How far the padstack's copper reaches from the pad's centre, at any angle.
-int64_t PadReach(const CPadStackArray& padStacks, int32_t stack)
+CPadReach PadReach(const CPadStackArray& padStacks, int32_t stack, bool mirrored)
 {
-    int64_t farthest = 0;
-    for (int32_t layer = LAYER_COMMON; layer <= LAYER_INNER_12; ++layer) {
-        const CRect rect = padStacks.GetPadRect(stack, layer);
+    CPadReach reach;
+    reach.fill(-1);
+    if (stack < 0)
+        return reach;
+    for (int32_t layer = LAYER_TOP; layer <= LAYER_INNER_12; ++layer) {
+        const CRect rect = padStacks.GetPadRect(stack, mirrored ? OppositeLayer(layer) : layer);
+        if (rect.IsRectEmpty())
+            continue;
+        int64_t farthest = 0;
         for (const int64_t value :
              {int64_t(rect.left), int64_t(rect.right), int64_t(rect.top), int64_t(rect.bottom)})
             farthest = std::max(farthest, value < 0 ? -value : value);
+        // A turned pad's corner lies up to the square root of two farther out.
+        reach[size_t(layer)] = farthest + farthest / 2;
+        reach[0] = std::max(reach[0], reach[size_t(layer)]);
     }
-    // A turned pad's corner lies up to the square root of two farther out.
-    return farthest + farthest / 2;
+    return reach;
 }
 
-// Whether a vertex of the net lies on the pad's copper: the points sorted by x.
-bool CopperAtPad(const std::vector<CPoint>& points, const CNetPad& pad)
+// A piece of the net's copper: a drawn segment grown by half its width, or a lone vertex.
+struct CNetPiece {
+    CPoint from;
+    CPoint to;
+    int64_t grow = 0;
+    int64_t left = 0; // the leftmost x it covers
+    // A track's signal layer; 0 for a pad or via, which is taken to reach every layer.
+    int32_t layer = 0;
+};
+
+// The net's copper, sorted by its left edges, and how wide the widest piece is.
+struct CNetCopper {
+    std::vector<CNetPiece> pieces;
+    int64_t widest = 0;
+};
+
+CNetCopper NetCopper(const CNet& net)
 {
-    const int64_t left = int64_t(pad.at.x) - pad.reach;
-    auto it = std::lower_bound(points.begin(), points.end(), left,
-                               [](const CPoint& point, int64_t x) { return point.x < x; });
-    for (; it != points.end() && int64_t(it->x) <= int64_t(pad.at.x) + pad.reach; ++it) {
-        const int64_t dy = int64_t(it->y) - int64_t(pad.at.y);
-        if (dy <= pad.reach && dy >= -pad.reach)
+    CNetCopper copper;
+    copper.pieces.reserve(size_t(net.GetVertexCount()));
+    for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
+        CNetPiece piece;
+        piece.to = net.GetVertexPoint(v);
+        piece.from = piece.to;
+        if (v > 0 && net.GetVertex(v).IsDrawn()) {
+            piece.from = net.GetVertexPoint(v - 1);
+            piece.grow = net.GetVertexWidth(v) / 2;
+        }
+        if (!net.IsPadVertex(v)) {
+            piece.layer = net.GetVertexLayer(v);
+            if (piece.layer < LAYER_TOP || piece.layer > LAYER_INNER_12)
+                continue; // drawn on no signal layer: no copper
+        }
+        piece.left = std::min<int64_t>(piece.from.x, piece.to.x) - piece.grow;
+        const int64_t right = std::max<int64_t>(piece.from.x, piece.to.x) + piece.grow;
+        copper.widest = std::max(copper.widest, right - piece.left);
+        copper.pieces.push_back(piece);
+    }
+    std::sort(copper.pieces.begin(), copper.pieces.end(),
+              [](const CNetPiece& a, const CNetPiece& b) { return a.left < b.left; });
+    return copper;
+}
+
+// Whether the point lies within `reach` of the piece; in floating point, as squares of
+// coordinates across the whole range leave 64 bits.
+bool Within(const CNetPiece& piece, CPoint point, int64_t reach)
+{
+    const double ax = double(piece.from.x), ay = double(piece.from.y);
+    const double dx = double(piece.to.x) - ax, dy = double(piece.to.y) - ay;
+    const double px = double(point.x) - ax, py = double(point.y) - ay;
+    const double length = dx * dx + dy * dy;
+    const double t = length > 0 ? std::clamp((px * dx + py * dy) / length, 0.0, 1.0) : 0.0;
+    const double ex = px - t * dx, ey = py - t * dy;
+    const double limit = double(reach);
+    return ex * ex + ey * ey <= limit * limit;
+}
+
+// Whether a track or vertex of the net reaches the pad's copper on its layer: a track ending on
+// the pad or only running across it.
+bool CopperAtPad(const CNetCopper& copper, const CNetPad& pad)
+{
+    const int64_t farthest = pad.reach[0];
+    if (farthest < 0)
+        return false;
+    const int64_t right = int64_t(pad.at.x) + farthest;
+    auto it = std::lower_bound(copper.pieces.begin(), copper.pieces.end(),
+                               int64_t(pad.at.x) - farthest - copper.widest,
+                               [](const CNetPiece& piece, int64_t x) { return piece.left < x; });
+    for (; it != copper.pieces.end() && it->left <= right; ++it) {
+        const int64_t reach = pad.reach[size_t(it->layer)];
+        if (reach >= 0 && Within(*it, pad.at, reach + it->grow))
+            return true;
+    }
+    return false;
+}
+
+// Whether a filled plane of the net covers the pad's centre on a layer where the pad has copper:
+// the fill joins the pad to the plane.
+bool PlaneAtPad(const std::vector<std::unique_ptr<CPour>>& planes, int32_t net, const CNetPad& pad)
+{
+    for (const auto& plane : planes) {
+        const int32_t layer = plane->GetLayer();
+        if (plane->GetNet() == net && plane->HasFill() && layer >= LAYER_TOP &&
+            layer <= LAYER_INNER_12 && pad.reach[size_t(layer)] >= 0 &&
+            plane->ContainsPoint(pad.at.x, pad.at.y, layer))
             return true;
     }
     return false;
@@ -298,25 +387,21 @@ bool CNetlistImport::ConfirmPadsLeavingCopper(
         const std::vector<uint16_t>& padNets = components.GetComponent(i)->GetPadNets();
         for (size_t pad = 0; pad < padNets.size(); ++pad) {
             const CNet* net = nets.GetNet(padNets[pad]);
-            if (padNets[pad] == 0 || net == nullptr || net->GetVertexCount() == 0 ||
+            if (padNets[pad] == 0 || net == nullptr ||
                 newNet(i, pad) == nets.GetNetName(padNets[pad]))
                 continue;
-            const int32_t stack = components.GetPadShape(i, int32_t(pad));
-            leaving[padNets[pad]].push_back({i, pad, components.GetPadPosition(i, int32_t(pad)),
-                                             stack < 0 ? 0 : PadReach(padStacks, stack)});
+            leaving[padNets[pad]].push_back(
+                {i, pad, components.GetPadPosition(i, int32_t(pad)),
+                 PadReach(padStacks, components.GetPadShape(i, int32_t(pad)),
+                          components.IsMirrored(i))});
         }
     }
     std::vector<std::string> named;
     for (const auto& [netIndex, pads] : leaving) {
         const CNet& net = *nets.GetNet(netIndex);
-        std::vector<CPoint> points;
-        points.reserve(size_t(net.GetVertexCount()));
-        for (int32_t v = 0; v < net.GetVertexCount(); ++v)
-            points.push_back(net.GetVertexPoint(v));
-        std::sort(points.begin(), points.end(),
-                  [](const CPoint& a, const CPoint& b) { return a.x < b.x; });
+        const CNetCopper copper = NetCopper(net);
         for (const CNetPad& pad : pads) {
-            if (!CopperAtPad(points, pad))
+            if (!CopperAtPad(copper, pad) && !PlaneAtPad(m_document->GetPlanes(), netIndex, pad))
                 continue;
             const std::string to = newNet(pad.component, pad.pad);
             const std::string text =

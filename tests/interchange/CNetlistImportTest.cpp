@@ -6,12 +6,14 @@
 #include <array>
 #include <cctype>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <tuple>
 #include <vector>
 
 #include "document/CDocumentHistory.h"
+#include "document/CDocumentPlanes.h"
 #include "document/CDocumentWindows.h"
 #include "document/CViewState.h"
 #include "framework/CArchive.h"
@@ -20,6 +22,7 @@
 #include "interchange/CNetReader.h"
 #include "interchange/CNetlistLines.h"
 #include "interchange/NetlistText.h"
+#include "model/CPour.h"
 #include "tests/interchange/NetlistTestBoard.h"
 #include "tests/support/CScriptedMessageService.h"
 
@@ -971,6 +974,67 @@ TEST_F(CForwardAnnotateTest, RemovingMoreThanAQuarterOfTheBoardAsksFirst)
         0u);
     EXPECT_EQ(PadNets("U1"), (std::vector<std::string>{"", "", "", ""}));
     EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"VCC", "GND"}));
+}
+
+// A pad whose net has a track across it, with no point of the track on the pad, or a filled
+// plane over it, is as much joined to that copper as one a track ends on: moving it to another
+// net is asked about (No by default, nothing changes). A track of the net that passes beside the
+// pad is no question.
+TEST_F(CForwardAnnotateTest, APadATrackOfItsNetRunsAcrossIsAskedAboutBeforeItLeaves)
+{
+    const std::filesystem::path net =
+        Write("demo.net", "NET 'GND' R1-1 R1-2 R3-2 U1-4\nNET 'VCC' R3-1 U1-1 U2-1\n");
+    Write("demo.cmp", "R1                  PART 10K                 0805\n"
+                      "R3                  PART 1K                  0805\n"
+                      "U1                  PART LM358               DIP4\n"
+                      "U2                  PART LM358               DIP4\n");
+    ASSERT_TRUE(CNetlistImport().Run(doc->Link(), net));
+    ASSERT_TRUE(services.messages.Shown().empty());
+    // R1's pads lie at (499000, 600000) and (501000, 600000), 1,200 across; the track runs
+    // over both, its points 9,000 away; the second track passes 2,000 above them.
+    CNetArray& nets = doc->Design().GetNets();
+    CNet& ground = *nets.GetNet(nets.FindNet("GND"));
+    const int32_t pen = ground.AddPen(250);
+    ASSERT_GE(pen, 1);
+    ASSERT_TRUE(ground.AppendSegment(490000, 600000, 510000, 600000, LAYER_TOP, pen, false));
+    const int32_t undoSteps = doc->History().GetUndoCount();
+    doc->SetModifiedFlag(false);
+
+    Write("demo.net", "NET 'GND' R1-1 R3-2 U1-4\nNET 'VCC' R1-2 R3-1 U1-1 U2-1\n");
+    EXPECT_FALSE(CNetlistImport().Run(doc->Link(), net));
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_EQ(services.messages.Shown()[0].buttons, MB_YESNO_DEFAULTNO);
+    EXPECT_NE(services.messages.Shown()[0].text.find("R1-2 (GND, to net VCC)"), std::string::npos)
+        << services.messages.Shown()[0].text;
+    EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"GND", "GND"}));
+    EXPECT_EQ(doc->History().GetUndoCount(), undoSteps);
+    EXPECT_FALSE(doc->IsModified());
+
+    ground.ClearVertices();
+    ASSERT_TRUE(ground.AppendSegment(490000, 602000, 510000, 602000, LAYER_TOP, pen, false));
+    services.messages.ClearShown();
+    EXPECT_TRUE(CNetlistImport().Run(doc->Link(), net));
+    EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
+    EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"GND", "VCC"}));
+
+    // A filled plane of the net on the bottom joins R1-1 as much as a track would.
+    auto plane = std::make_unique<CPour>(nets.FindNet("GND"), LAYER_BOTTOM, 485000, 585000,
+                                         CPour::styleSolid, 2015, 6047, 45000);
+    for (const CPoint corner : {CPoint(480000, 580000), CPoint(520000, 580000),
+                                CPoint(520000, 620000), CPoint(480000, 620000)})
+        plane->GetOutline().SetAtGrow(plane->GetOutline().GetSize(), corner.x, corner.y);
+    doc->Design().GetPlanes().push_back(std::move(plane));
+    doc->Planes().RefillAll();
+    ASSERT_TRUE(doc->Design().GetPlanes()[0]->HasFill());
+    doc->SetModifiedFlag(false);
+    Write("demo.net", "NET 'GND' R3-2 U1-4\nNET 'VCC' R1-1 R1-2 R3-1 U1-1 U2-1\n");
+    services.messages.ClearShown();
+    EXPECT_FALSE(CNetlistImport().Run(doc->Link(), net));
+    ASSERT_EQ(services.messages.Shown().size(), 1u);
+    EXPECT_NE(services.messages.Shown()[0].text.find("R1-1 (GND, to net VCC)"), std::string::npos)
+        << services.messages.Shown()[0].text;
+    EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"GND", "VCC"}));
+    EXPECT_FALSE(doc->IsModified());
 }
 
 // What a netlist cannot mean is named before it reaches the design: a reference listed twice
