@@ -791,6 +791,12 @@ const char forwardList[] = "R1                  PART 22K                 0805\n"
                            "7                 0805\n"
                            "X1                  PART FOO                 NOSUCH\n";
 
+// The board's parts but R2.
+const char keptParts[] = "R1                  PART 10K                 0805\n"
+                         "R3                  PART 1K                  0805\n"
+                         "U1                  PART LM358               DIP4\n"
+                         "U2                  PART LM358               DIP4\n";
+
 } // namespace
 
 TEST_F(CForwardAnnotateTest, ChangesFollowTheLocks)
@@ -934,10 +940,7 @@ TEST_F(CForwardAnnotateTest, RemovingMoreThanAQuarterOfTheBoardAsksFirst)
 {
     const std::filesystem::path net =
         Write("demo.net", "NET 'GND' R1-2 R3-2 U1-4 U2-4\nNET 'VCC' R1-1 R3-1 U1-1 U2-1\n");
-    Write("demo.cmp", "R1                  PART 10K                 0805\n"
-                      "R3                  PART 1K                  0805\n"
-                      "U1                  PART LM358               DIP4\n"
-                      "U2                  PART LM358               DIP4\n");
+    Write("demo.cmp", keptParts);
     ASSERT_TRUE(CNetlistImport().Run(doc->Link(), net));
     // Deleting R2 alone was no question (and its lock kept it).
     EXPECT_TRUE(services.messages.Shown().empty());
@@ -960,10 +963,7 @@ TEST_F(CForwardAnnotateTest, RemovingMoreThanAQuarterOfTheBoardAsksFirst)
 
     // Every part stays but the nets of three of them are gone: asked too; Yes goes on.
     Write("demo.net", "NET 'GND' R1-2\nNET 'VCC' R1-1\n");
-    Write("demo.cmp", "R1                  PART 10K                 0805\n"
-                      "R3                  PART 1K                  0805\n"
-                      "U1                  PART LM358               DIP4\n"
-                      "U2                  PART LM358               DIP4\n");
+    Write("demo.cmp", keptParts);
     services.messages.ClearShown();
     services.messages.QueueAnswer(IDYES);
     EXPECT_TRUE(CNetlistImport().Run(doc->Link(), net));
@@ -984,10 +984,7 @@ TEST_F(CForwardAnnotateTest, APadATrackOfItsNetRunsAcrossIsAskedAboutBeforeItLea
 {
     const std::filesystem::path net =
         Write("demo.net", "NET 'GND' R1-1 R1-2 R3-2 U1-4\nNET 'VCC' R3-1 U1-1 U2-1\n");
-    Write("demo.cmp", "R1                  PART 10K                 0805\n"
-                      "R3                  PART 1K                  0805\n"
-                      "U1                  PART LM358               DIP4\n"
-                      "U2                  PART LM358               DIP4\n");
+    Write("demo.cmp", keptParts);
     ASSERT_TRUE(CNetlistImport().Run(doc->Link(), net));
     ASSERT_TRUE(services.messages.Shown().empty());
     // R1's pads lie at (499000, 600000) and (501000, 600000), 1,200 across; the track runs
