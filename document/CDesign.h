@@ -90,6 +90,8 @@ public:
     // the process, so that a fill never fits another design's or an abandoned state's copper.
     uint64_t GetCopperRevision() const { return m_copperRevision; }
     void AdvanceCopperRevision();
+    // Back to a revision of this design's copper, for copper put back as it was then.
+    void RestoreCopperRevision(uint64_t revision) { m_copperRevision = revision; }
     // The plane has no fill (a design file keeps none) or one made before the last change of
     // the copper: the board, the status line and the check say so.
     bool IsPlaneFillStale(const CPour& plane) const;

@@ -113,6 +113,7 @@ void CDocumentHistory::BeginTentativeEdit()
 {
     KeepTentativeEdit();
     m_neededBeforeTentative = m_undo.IsSnapshotNeeded();
+    m_copperBeforeTentative = m_design.GetCopperRevision();
     m_undo.SetSnapshotNeeded(true);
     m_tentative = m_undo.Take(SelectionMask(), m_document);
     // As after a push: the edit's own steps take no snapshot of their own.
@@ -135,6 +136,9 @@ void CDocumentHistory::AbandonTentativeEdit()
     m_tentative->Release();
     m_tentative.reset();
     m_undo.SetSnapshotNeeded(m_neededBeforeTentative);
+    // The copper is what it was: the mouse moves of the run leave no plane out of date. A plane
+    // filled meanwhile was filled around the run and stays out of date.
+    m_design.RestoreCopperRevision(m_copperBeforeTentative);
 }
 
 void CDocumentHistory::Undo()

@@ -36,7 +36,7 @@ public:
     // run): the state before it is taken now and becomes an undo step, with the design
     // modified, once the edit is kept. Any other snapshot, Undo, Redo, take-back or question to
     // save keeps it first. Abandoned, with the design put back as it was, it leaves the undo
-    // steps (the redo tail too) and the modified mark as they were.
+    // steps (the redo tail too), the modified mark and the planes' fills as they were.
     void BeginTentativeEdit();
     void KeepTentativeEdit();
     void AbandonTentativeEdit();
@@ -75,5 +75,6 @@ private:
     CUndoStack m_undo;
     std::unique_ptr<CUndoSnapshot> m_tentative;
     bool m_neededBeforeTentative = false;
+    uint64_t m_copperBeforeTentative = 0;
     CDesignBackup m_backup;
 };

@@ -334,6 +334,8 @@ TEST_F(CBoardViewInputTest, ARunThatChangesNothingLeavesNoUndoStep)
     const QPoint right = middle + QPoint(60, 0);
     const QPoint below = right + QPoint(0, 60);
     Press(Qt::Key_1);
+    ASSERT_TRUE(frame->GetRouter().Execute(ID_PLANES_REFILL_ALL));
+    ASSERT_EQ(document->Design().FindStalePlane(), nullptr);
     ASSERT_TRUE(frame->GetRouter().Execute(ID_TRACKS_ADD));
     document->SetModifiedFlag(false);
     ASSERT_FALSE(document->History().CanUndo());
@@ -352,6 +354,8 @@ TEST_F(CBoardViewInputTest, ARunThatChangesNothingLeavesNoUndoStep)
     EXPECT_EQ(title().find('*'), std::string::npos) << title();
     EXPECT_FALSE(frame->GetRouter().Query(ID_EDIT_UNDO).enabled);
     EXPECT_EQ(document->History().GetUndoCount(), undoCount);
+    // The plane filled before the run still fits the copper: no refill is asked for.
+    EXPECT_EQ(document->Design().FindStalePlane(), nullptr);
 
     // A run kept by Enter, which starts the next at its end; Esc abandons that one.
     click(middle);
