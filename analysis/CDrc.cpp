@@ -34,6 +34,16 @@ constexpr size_t scannedItems = 64;
 // in one go on a thread: enough to keep every thread busy, few enough for a prompt Cancel.
 constexpr int32_t netsPerBatch = 512;
 constexpr size_t pairsPerChunk = 16;
+// A batch holds about this many pairs at most, as nets whose copper overlaps everything (a
+// damaged pad size) would pair every net with every other: the next batch takes fewer nets
+// when the last one gave many pairs a net.
+constexpr size_t pairsPerBatch = size_t(1) << 20;
+
+int32_t NextBatchNets(size_t pairs, int32_t nets)
+{
+    const size_t perNet = pairs / size_t(std::max(nets, 1)) + 1;
+    return int32_t(std::clamp<size_t>(pairsPerBatch / perNet, 1, size_t(netsPerBatch)));
+}
 
 uint32_t SignalLayersInUse(const CDrcDocument& document)
 {
@@ -202,9 +212,10 @@ void CDrc::TestAll()
     std::vector<std::vector<Finding>> found;
     // Nets take their turns in batches: the pairs of a batch are tested on the pool, then listed
     // net by net, with the progress window and its Cancel, as one thread would.
-    for (int32_t first = 0; first + 1 < count && !m_cancelled && !m_stopped;
-         first += netsPerBatch) {
-        const int32_t end = std::min(count - 1, first + netsPerBatch);
+    // Small at first: how many pairs a net gives is not known yet.
+    int32_t batchNets = 16;
+    for (int32_t first = 0, end = 0; first + 1 < count && !m_cancelled && !m_stopped; first = end) {
+        end = std::min(count - 1, first + batchNets);
         later.resize(size_t(end - first));
         pool.ForEach(size_t(end - first), [&](size_t k) {
             LaterNetsNear(first + int32_t(k), netBoxes, boxNets, widestClearance, later[k]);
@@ -217,6 +228,7 @@ void CDrc::TestAll()
                 pairs.emplace_back(i, j);
         }
         firstPair.push_back(pairs.size());
+        batchNets = NextBatchNets(pairs.size(), end - first);
         found.assign(pairs.size(), {});
         // No pair needs more findings than the errors still to be listed. Once the batch has
         // found that many, the threads leave the other pairs; those the listing reaches before
