@@ -13,6 +13,7 @@
 #include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "framework/CWindows1252.h"
+#include "framework/Numeric.h"
 #include "interchange/CComponentListReader.h"
 #include "interchange/CImportProgress.h"
 #include "interchange/CNetReader.h"
@@ -28,6 +29,7 @@
 #include "model/CPour.h"
 #include "model/CShape.h"
 #include "model/CShapeLib.h"
+#include "model/CopperGeometry.h"
 #include "model/FontWarning.h"
 #include "model/LayerIds.h"
 #include "model/LayerMaps.h"
@@ -248,7 +250,7 @@ namespace {
 
 // How far a pad's copper reaches from its centre, at any angle, on each signal layer (-1 where
 // it has none); entry 0 holds the farthest of them.
-using CPadReach = std::array<int64_t, LAYER_INNER_12 + 1>;
+using CPadReach = std::array<int32_t, LAYER_INNER_12 + 1>;
 
 // A pad of a component that stays, in the net it has now.
 struct CNetPad {
@@ -268,22 +270,18 @@ CPadReach PadReach(const CPadStackArray& padStacks, int32_t stack, bool mirrored
         const CRect rect = padStacks.GetPadRect(stack, mirrored ? OppositeLayer(layer) : layer);
         if (rect.IsRectEmpty())
             continue;
-        int64_t farthest = 0;
-        for (const int64_t value :
-             {int64_t(rect.left), int64_t(rect.right), int64_t(rect.top), int64_t(rect.bottom)})
-            farthest = std::max(farthest, value < 0 ? -value : value);
-        // A turned pad's corner lies up to the square root of two farther out.
-        reach[size_t(layer)] = farthest + farthest / 2;
+        // Any angle but a quarter turn: the pad's farthest corner.
+        reach[size_t(layer)] = SaturateToInt(CNet::PadReach(rect, 1));
         reach[0] = std::max(reach[0], reach[size_t(layer)]);
     }
     return reach;
 }
 
-// A piece of the net's copper: a drawn segment grown by half its width, or a lone vertex.
+// A piece of the net's copper: a drawn segment of half width `halfWidth`, or a lone vertex.
 struct CNetPiece {
     CPoint from;
     CPoint to;
-    int64_t grow = 0;
+    int32_t halfWidth = 0;
     int64_t left = 0; // the leftmost x it covers
     // A track's signal layer; 0 for a pad or via, which is taken to reach every layer.
     int32_t layer = 0;
@@ -305,35 +303,21 @@ CNetCopper NetCopper(const CNet& net)
         piece.from = piece.to;
         if (v > 0 && net.GetVertex(v).IsDrawn()) {
             piece.from = net.GetVertexPoint(v - 1);
-            piece.grow = net.GetVertexWidth(v) / 2;
+            piece.halfWidth = net.GetVertexWidth(v) / 2;
         }
         if (!net.IsPadVertex(v)) {
             piece.layer = net.GetVertexLayer(v);
             if (piece.layer < LAYER_TOP || piece.layer > LAYER_INNER_12)
                 continue; // drawn on no signal layer: no copper
         }
-        piece.left = std::min<int64_t>(piece.from.x, piece.to.x) - piece.grow;
-        const int64_t right = std::max<int64_t>(piece.from.x, piece.to.x) + piece.grow;
+        piece.left = std::min<int64_t>(piece.from.x, piece.to.x) - piece.halfWidth;
+        const int64_t right = std::max<int64_t>(piece.from.x, piece.to.x) + piece.halfWidth;
         copper.widest = std::max(copper.widest, right - piece.left);
         copper.pieces.push_back(piece);
     }
     std::sort(copper.pieces.begin(), copper.pieces.end(),
               [](const CNetPiece& a, const CNetPiece& b) { return a.left < b.left; });
     return copper;
-}
-
-// Whether the point lies within `reach` of the piece; in floating point, as squares of
-// coordinates across the whole range leave 64 bits.
-bool Within(const CNetPiece& piece, CPoint point, int64_t reach)
-{
-    const double ax = double(piece.from.x), ay = double(piece.from.y);
-    const double dx = double(piece.to.x) - ax, dy = double(piece.to.y) - ay;
-    const double px = double(point.x) - ax, py = double(point.y) - ay;
-    const double length = dx * dx + dy * dy;
-    const double t = length > 0 ? std::clamp((px * dx + py * dy) / length, 0.0, 1.0) : 0.0;
-    const double ex = px - t * dx, ey = py - t * dy;
-    const double limit = double(reach);
-    return ex * ex + ey * ey <= limit * limit;
 }
 
 // Whether a track or vertex of the net reaches the pad's copper on its layer: a track ending on
@@ -348,8 +332,8 @@ bool CopperAtPad(const CNetCopper& copper, const CNetPad& pad)
                                int64_t(pad.at.x) - farthest - copper.widest,
                                [](const CNetPiece& piece, int64_t x) { return piece.left < x; });
     for (; it != copper.pieces.end() && it->left <= right; ++it) {
-        const int64_t reach = pad.reach[size_t(it->layer)];
-        if (reach >= 0 && Within(*it, pad.at, reach + it->grow))
+        const int32_t reach = pad.reach[size_t(it->layer)];
+        if (reach >= 0 && SegmentTouchesCircle(it->from, it->to, pad.at, it->halfWidth, reach))
             return true;
     }
     return false;
