@@ -258,12 +258,44 @@ void CTrackTool::HandleToDoChange(CToolDocument& document)
     document.UpdateAllViews();
 }
 
+bool CTrackTool::RunChangedNothing()
+{
+    if (!m_backup || m_backupIndex != CurrentIndex())
+        return false;
+    const CNet& net = CurrentNet();
+    // A run that never left its first point is a lone vertex that lays no copper.
+    int32_t lone = -1;
+    if (net.GetVertexCount() > 0 && !net.IsPadVertex(net.GetCurrentVertex()) &&
+        net.GetRunLength(net.GetCurrentVertex()) == 1)
+        lone = net.GetCurrentVertex();
+    if (net.GetVertexCount() - (lone >= 0 ? 1 : 0) != m_backup->GetVertexCount())
+        return false;
+    for (int32_t v = 0, b = 0; v < net.GetVertexCount(); ++v) {
+        if (v == lone)
+            continue;
+        const TrackRec& now = net.GetVertex(v);
+        const TrackRec& before = m_backup->GetVertex(b++);
+        if (now.x != before.x || now.y != before.y || now.penLayer != before.penLayer ||
+            (now.flags & TrackRec::rotationMask) != (before.flags & TrackRec::rotationMask)) {
+                    return false;
+        }
+    }
+    return true;
+}
+
 void CTrackTool::EndTrackEdit(CToolDocument& document)
 {
-    m_backup.reset();
     CNet& net = CurrentNet();
-    if (net.GetVertexCount() > 0) {
+    if (net.GetVertexCount() > 0)
         net.SimplifyRun(net.GetCurrentVertex());
+    // Ended with Enter before the mouse moved: the run is abandoned, so that it leaves no undo
+    // step and the modified mark as it was.
+    if (RunChangedNothing()) {
+        CancelTrackEdit(document);
+        return;
+    }
+    m_backup.reset();
+    if (net.GetVertexCount() > 0) {
         if (document.IsDrcActive())
             CheckNetClearance(document, CurrentIndex());
         if (net.IsInverted())

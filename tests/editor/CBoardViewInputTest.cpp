@@ -308,9 +308,9 @@ TEST_F(CBoardViewInputTest, ABigBoardShowsOnEveryCoreWhatOneThreadShows)
 }
 
 // A track run started and abandoned leaves no undo step and the modified mark as it was: Esc
-// on the first click's run, Esc on the run Enter starts at the end of a kept one, and a run
-// refused for want of a pen. The kept run is one undo step, and the redo tail survives a run
-// refused.
+// on the first click's run, Enter and Esc on the runs Enter starts at the end of a kept one,
+// and a run refused for want of a pen. The kept run is one undo step, and the redo tail survives a
+// run refused.
 TEST_F(CBoardViewInputTest, ARunThatChangesNothingLeavesNoUndoStep)
 {
     CNetArray& nets = document->Design().GetNets();
@@ -357,9 +357,12 @@ TEST_F(CBoardViewInputTest, ARunThatChangesNothingLeavesNoUndoStep)
     // The plane filled before the run still fits the copper: no refill is asked for.
     EXPECT_EQ(document->Design().FindStalePlane(), nullptr);
 
-    // A run kept by Enter, which starts the next at its end; Esc abandons that one.
+    // A run kept by Enter, which starts the next at its end; Enter again before the mouse
+    // moves ends that one with nothing added, and Esc abandons the third.
     click(middle);
     click(right);
+    Press(Qt::Key_Return);
+    ASSERT_EQ(document->Session().GetAction(), CEditState::actionDragging);
     Press(Qt::Key_Return);
     ASSERT_EQ(document->Session().GetAction(), CEditState::actionDragging);
     MoveMouse(below);
@@ -367,6 +370,7 @@ TEST_F(CBoardViewInputTest, ARunThatChangesNothingLeavesNoUndoStep)
     EXPECT_EQ(document->Session().GetAction(), CEditState::actionWaiting);
     const auto kept = tracks();
     EXPECT_NE(kept, original);
+    EXPECT_EQ(document->History().GetUndoCount(), undoCount + 1);
     EXPECT_TRUE(document->IsModified());
     EXPECT_NE(title().find('*'), std::string::npos) << title();
     EXPECT_FALSE(frame->GetRouter().Query(ID_EDIT_REDO).enabled);
