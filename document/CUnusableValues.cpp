@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "document/CDesign.h"
+#include "document/CDesignFields.h"
 #include "framework/CNumberText.h"
 #include "framework/CResString.h"
 #include "model/CComponent.h"
@@ -30,43 +31,6 @@
 
 namespace {
 
-bool IsFarOut(CPoint point)
-{
-    return std::llabs(point.x) > CUnusableValues::coordinateLimit ||
-           std::llabs(point.y) > CUnusableValues::coordinateLimit;
-}
-
-std::string PointText(CPoint point)
-{
-    return "(" + std::to_string(point.x) + ", " + std::to_string(point.y) + ")";
-}
-
-std::string LimitText()
-{
-    return std::to_string(CUnusableValues::coordinateLimit);
-}
-
-std::string FarOutText(CPoint point)
-{
-    return "position " + PointText(point) + " beyond " + LimitText() + " on either side";
-}
-
-bool IsFarOut(int64_t length)
-{
-    return std::llabs(length) > CUnusableValues::coordinateLimit;
-}
-
-// A size no board has: below 0 or beyond the coordinate range.
-bool IsUnusableSize(int64_t size)
-{
-    return size < 0 || size > CUnusableValues::coordinateLimit;
-}
-
-std::string DegreesText(int32_t angle)
-{
-    return CNumberText::FormatFixed(angle / 1000.0, 3);
-}
-
 std::string ScaleText(double scale)
 {
     if (std::isnan(scale))
@@ -76,6 +40,7 @@ std::string ScaleText(double scale)
     return CNumberText::FormatFixed(scale, 4);
 }
 
+// A rectangle inverted is no range of one field: its sides are checked against each other.
 void AddPadLines(const CPadStackArray& stacks, const std::string& prefix,
                  std::vector<std::string>& lines)
 {
@@ -85,28 +50,16 @@ void AddPadLines(const CPadStackArray& stacks, const std::string& prefix,
             continue;
         for (int32_t layer = 0; layer < PADSTACK_LAYER_COUNT; ++layer) {
             const CPad* pad = stack->GetPad(layer);
-            // The rectangle and turn of a layer without a pad are never used.
+            // The rectangle of a layer without a pad is never used.
             if (!pad || !pad->HasShape())
                 continue;
-            const std::string what = prefix + "Padstack " + std::to_string(s + 1) + " \"" +
-                                     stack->GetName() + "\" layer " + std::to_string(layer);
-            if (pad->GetShape() >= PAD_SHAPE_COUNT)
-                lines.push_back(what + ": pad shape code " + std::to_string(pad->GetShape()) +
-                                ", which names no shape");
-            if (std::abs(int64_t(pad->GetRotation())) > CUnusableValues::rotationLimit)
-                lines.push_back(what + ": pad turned " + DegreesText(pad->GetRotation()) +
-                                " degrees, more than a full turn");
             const CRect& r = pad->GetRect();
-            const std::string rect = "pad rectangle (" + std::to_string(r.left) + ", " +
-                                     std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
-                                     std::to_string(r.bottom) + ")";
             if (r.left > r.right || r.top > r.bottom)
-                lines.push_back(what + ": " + rect + " inverted");
-            const int64_t limit = CUnusableValues::coordinateLimit;
-            if (std::llabs(r.left) >= limit || std::llabs(r.top) >= limit ||
-                std::llabs(r.right) >= limit || std::llabs(r.bottom) >= limit)
-                lines.push_back(what + ": " + rect + " at or beyond " + LimitText() +
-                                " on either side");
+                lines.push_back(prefix + "Padstack " + std::to_string(s + 1) + " \"" +
+                                stack->GetName() + "\" layer " + std::to_string(layer) +
+                                ": pad rectangle (" + std::to_string(r.left) + ", " +
+                                std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
+                                std::to_string(r.bottom) + ") inverted");
         }
     }
 }
@@ -124,8 +77,6 @@ void AddNetLines(const CNetArray& nets, std::vector<std::string>& lines)
                 (layer < LAYER_TOP || layer > LAYER_INNER_12))
                 lines.push_back(what + ": a track on layer " + std::to_string(layer) +
                                 ", which holds no copper: it connects nothing");
-            if (IsFarOut(net.GetVertexPoint(v)))
-                lines.push_back(what + ": " + FarOutText(net.GetVertexPoint(v)));
         }
     }
     const int32_t beyond = nets.GetCount() - CComponent::padNetNumbers;
@@ -141,61 +92,9 @@ void AddNetLines(const CNetArray& nets, std::vector<std::string>& lines)
 std::vector<std::string> CUnusableValues::Lines(const CDesign& design)
 {
     std::vector<std::string> lines;
+    CDesignFields::AddLines(design, lines);
     AddNetLines(design.GetNets(), lines);
-    const CComponentArray& components = design.GetComponents();
-    for (int32_t i = 0; i < components.GetCount(); ++i) {
-        if (IsFarOut(components.GetPosition(i)))
-            lines.push_back("Component " + components.GetReference(i) + ": " +
-                            FarOutText(components.GetPosition(i)));
-    }
-    const CTextArray& texts = design.GetTexts();
-    for (int32_t i = 0; i < texts.GetCount(); ++i) {
-        const CWevraText& text = *texts.GetText(i);
-        const std::string what = "Text \"" + text.GetText() + "\": ";
-        if (IsFarOut(text.GetPosition()))
-            lines.push_back(what + FarOutText(text.GetPosition()));
-        if (IsUnusableSize(text.GetHeight()) || IsUnusableSize(text.GetLineWidth()))
-            lines.push_back(what + "height " + std::to_string(text.GetHeight()) +
-                            " and line width " + std::to_string(text.GetLineWidth()) +
-                            ", below 0 or beyond " + LimitText());
-    }
-    const CDrawRecArray& drawn = design.GetLines();
-    for (int32_t i = 0; i < drawn.GetCount(); ++i) {
-        if (IsFarOut(drawn.GetPoint(i)))
-            lines.push_back("Drawn line point " + std::to_string(i + 1) + ": " +
-                            FarOutText(drawn.GetPoint(i)));
-    }
-    for (const auto& plane : design.GetPlanes()) {
-        const CPointArray& outline = plane->GetOutline();
-        for (int32_t i = 0; i < outline.GetSize(); ++i) {
-            if (IsFarOut(outline[i]))
-                lines.push_back("Plane " + plane->GetName() + " outline point " +
-                                std::to_string(i + 1) + ": " + FarOutText(outline[i]));
-        }
-        if (IsFarOut(plane->GetSeed()))
-            lines.push_back("Plane " + plane->GetName() + " seed: " + FarOutText(plane->GetSeed()));
-    }
-    AddShapeLibLines(design.GetShapeCache(), "", lines);
-
-    if (design.GetBoardWidth() < 1 || design.GetBoardHeight() < 1 ||
-        IsFarOut(design.GetBoardWidth()) || IsFarOut(design.GetBoardHeight()))
-        lines.push_back("Board size " + std::to_string(design.GetBoardWidth()) + " x " +
-                        std::to_string(design.GetBoardHeight()) + ": below 1 or beyond " +
-                        LimitText());
-    const CGridArr& grids = design.GetGridSettings();
-    for (int32_t r = 0; r < CGridArr::recordCount; ++r) {
-        const CSize spacing = grids.GetSpacing(r);
-        const CSize snap = grids.GetSnap(r);
-        for (int64_t length : {spacing.cx, spacing.cy, snap.cx, snap.cy}) {
-            if (length < 1 || IsFarOut(length)) {
-                lines.push_back("Grid " + std::to_string(r + 1) + ": spacing " +
-                                std::to_string(spacing.cx) + " x " + std::to_string(spacing.cy) +
-                                ", snap " + std::to_string(snap.cx) + " x " +
-                                std::to_string(snap.cy) + ", below 1 or beyond " + LimitText());
-                break;
-            }
-        }
-    }
+    AddPadLines(design.GetShapeCache().GetPadStacks(), "", lines);
     const COutputArray& jobs = design.GetOutputJobs();
     for (int32_t i = 0; i < jobs.GetCount(); ++i) {
         const COutput* job = jobs.GetJob(i);
@@ -221,26 +120,8 @@ std::vector<std::string> CUnusableValues::Lines(const CShapeLibArray& libraries)
 void CUnusableValues::AddShapeLibLines(const CShapeLib& library, const std::string& prefix,
                                        std::vector<std::string>& lines)
 {
+    CDesignFields::AddLines(library, prefix, lines);
     AddPadLines(library.GetPadStacks(), prefix, lines);
-    for (int32_t i = 0; i < library.GetCount(); ++i) {
-        const CShape* shape = library.GetShape(i);
-        if (!shape)
-            continue;
-        const std::string what = prefix + "Shape " + shape->GetName();
-        for (int32_t k = 0; k < shape->GetPadCount(); ++k) {
-            const std::string pad = what + " pad " + std::to_string(k + 1) + ": ";
-            if (std::abs(int64_t(shape->GetPadRotation(k))) > rotationLimit)
-                lines.push_back(pad + "turned " + DegreesText(shape->GetPadRotation(k)) +
-                                " degrees, more than a full turn");
-            if (IsFarOut(shape->GetPadPos(k)))
-                lines.push_back(pad + FarOutText(shape->GetPadPos(k)));
-        }
-        for (int32_t k = 0; k < shape->GetOutlineCount(); ++k) {
-            if (IsFarOut(shape->GetOutlinePoint(k)))
-                lines.push_back(what + " outline point " + std::to_string(k + 1) + ": " +
-                                FarOutText(shape->GetOutlinePoint(k)));
-        }
-    }
 }
 
 std::string CUnusableValues::Message(const std::vector<std::string>& lines, Holder holder)

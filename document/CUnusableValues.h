@@ -8,19 +8,12 @@ class CDesign;
 class CShapeLib;
 class CShapeLibArray;
 
-// What a design file, a template or a shape library may hold but no board would use: track points
-// on a layer without copper, coordinates so far out that the distance between two points no
-// longer fits the board's number range, nets beyond the numbers a pad can name, pads of unknown
-// shapes, turned more than a full turn or with rectangles inverted or as far out, texts, board
-// sizes and grids of such sizes, and job scales no device can plot at. The file format allows
-// them, so they are kept as they are; opening the file names them.
+// What a design file, a template or a shape library may hold but no board would use: every field
+// of CDesignFields beyond its range, track points on a layer without copper, nets beyond the
+// numbers a pad can name, pad rectangles inverted, and job scales no device can plot at. The
+// file format allows them, so they are kept as they are; opening the file names them.
 class CUnusableValues {
 public:
-    // Coordinates beyond this on either side: two points this far out are further apart than a
-    // board unit count can say.
-    static constexpr int64_t coordinateLimit = int64_t(1) << 30;
-    // A pad turned further than this either way (1/1000 degree).
-    static constexpr int32_t rotationLimit = 360000;
     // The job scales a device can plot at.
     static constexpr double minScale = 0.1;
     static constexpr double maxScale = 1000.0;

@@ -87,6 +87,8 @@ public:
     void SetPosition(int32_t x, int32_t y) { m_position = CPoint(x, y); }
 
     uint32_t GetRotationWord() const { return m_rotationWord; }
+    // The word as a file holds it, angle and upper bits unchecked.
+    void SetRotationWord(uint32_t word) { m_rotationWord = word; }
     int32_t GetRotation() const
     {
         return static_cast<int32_t>(m_rotationWord & ComponentRotationWord::angleMask);

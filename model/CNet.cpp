@@ -1050,6 +1050,9 @@ void CNet::Serialize(CArchive& ar)
     ar >> loaded.m_name >> loaded.m_currentPen;
     ar.ReadWordArray(loaded.m_pens);
     loaded.m_vertices.Serialize(ar);
+    loaded.m_loadedWithoutWidth =
+        std::all_of(loaded.m_pens.begin() + std::min<ptrdiff_t>(1, ptrdiff_t(loaded.m_pens.size())),
+                    loaded.m_pens.end(), [](uint16_t width) { return width == 0; });
 
     if (loaded.RepairLoaded())
         ar.AddLoadWarning(CResString::Load(IDS_NET_RECORDS_REPAIRED));

@@ -199,6 +199,8 @@ public:
     // 0 outside the table.
     int32_t GetPenWidth(int32_t pen) const;
     const std::vector<uint16_t>& GetPenTable() const { return m_pens; }
+    // Whether the table as the file had it held no width above 0: loading gives it one.
+    bool WasLoadedWithoutWidth() const { return m_loadedWithoutWidth; }
     // Takes another table whole (a shape's pens while the shape is edited as a board): at most
     // maxPenCount entries, the current pen kept inside. Vertices keep their pen numbers.
     void SetPenTable(const std::vector<uint16_t>& pens)
@@ -656,6 +658,7 @@ private:
     std::string m_name = defaultName;
     uint32_t m_flags = 0;
     int32_t m_minWidth = defaultMinWidth;
+    bool m_loadedWithoutWidth = false;
     int32_t m_maxWidth = defaultMaxWidth;
     int32_t m_clearance = defaultClearance;
     int32_t m_currentPen = 1;

@@ -314,7 +314,8 @@ void CNetArray::Serialize(CArchive& ar)
         return;
     }
 
-    // Each net is compacted as soon as it was read, while its records are at hand.
+    // Each net is compacted as soon as it was read, while its records are at hand. Compacting
+    // gives a table without any width a usable one, which is said.
     const uint32_t count = ar.ReadCount(2);
     std::vector<CSharedItem<CNet>> loaded = ar.ReadObjectsOf<CNet, CSharedItem<CNet>>(
         count, &CNet::SkipRecord, [](size_t i, CNet& net) {
@@ -330,6 +331,18 @@ void CNetArray::Serialize(CArchive& ar)
         CreateNetZero();
         ar.AddLoadWarning(CResString::Load(IDS_NET_ZERO_CREATED));
     }
+    std::string named;
+    int32_t namedCount = 0;
+    for (size_t i = 1; i < m_nets.size(); ++i) {
+        if (m_nets[i]->WasLoadedWithoutWidth() && ++namedCount <= 20)
+            named += "\n" + m_nets[i]->GetName();
+    }
+    if (namedCount > 20)
+        named += "\n... and " + std::to_string(namedCount - 20) + " more";
+    if (namedCount > 0)
+        ar.AddLoadWarning(CResString::LoadWith(IDS_NET_PENS_WITHOUT_WIDTH,
+                                               std::to_string(CNet::fallbackPenWidth)) +
+                          named);
     CollectPens(&ar);
     m_nets[0]->SetName(loadedNetZeroName);
     m_currentNet = std::clamp(m_currentNet, 0, GetCount() - 1);

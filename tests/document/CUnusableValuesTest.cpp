@@ -96,7 +96,7 @@ TEST_F(CUnusableValuesTest, TracksAndPadsAtTheEndsOfTheRangeAreCheckedAndPlotted
     ASSERT_TRUE(Net(added[0]).AppendPadVertex(1000, 1000, huge, 30000, false));
     const int32_t job = AddJob(gerberLayers24, "", {{"TOP", {LAYER_TOP}}});
     Reopen();
-    EXPECT_TRUE(Shown("beyond 1073741824 on either side"));
+    EXPECT_TRUE(Shown("outside -1073741823 to 1073741823"));
 
     doc->Analysis().TestAllNets();
     const int32_t errors = doc->Design().GetNets().GetErrorCount();

@@ -185,7 +185,7 @@ TEST(CWevraDocOpenTest, ValuesTheProgramCannotUseAreNamedOnOpening)
     EXPECT_NE(text.find("\nNet GND point 2: a track on layer 17, which holds no copper"),
               std::string::npos)
         << text;
-    EXPECT_NE(text.find("\nNet GND point 4: position (1073972224, 25600) beyond 1073741824"),
+    EXPECT_NE(text.find("\nNet GND point 4: x 1073972224, outside -1073741823 to 1073741823"),
               std::string::npos)
         << text;
     EXPECT_NE(text.find("\n30 nets from net N65536 on: no pad can be in them"), std::string::npos)
@@ -245,42 +245,82 @@ TEST(CWevraDocOpenTest, PadsTextsLinesPlanesAndSettingsNoBoardUsesAreNamed)
     design.SetBoardSize(2000000000, 768000);
     design.GetGridSettings().SetSpacing(CGridArr::gridBlock, 1200000000, 25600);
     design.GetOutputJobs().GetJob(0)->SetScale(1e9);
+    // Fields no check looked at before: exactly 2^30 is as unusable as beyond.
+    CWevraText edge;
+    edge.SetText("EDGE");
+    edge.SetPosition(CPoint(1073741824, 25600));
+    design.GetTexts().AddText(&edge);
+    design.GetPlanes().back()->SetHatchRotation(INT32_MIN);
+    design.GetPlanes().back()->SetMinSpace(INT32_MAX);
+    design.GetPlanes().back()->SetStyle(255);
+    design.GetComponents().SetTextHeight(0, INT32_MAX);
+    design.GetOutputJobs().GetJob(0)->SetOffset(INT32_MIN, 0);
+    design.Settings().userOffset = CPoint(0, INT32_MAX);
+    design.GetLines().FindOrAddPen(65535);
+    const int32_t net = design.GetNets().AddNet("RULES");
+    design.GetNets().GetNet(net)->SetWidths(INT32_MIN, INT32_MAX, INT32_MIN);
+    design.GetNets().GetNet(net)->SetPenTable({0, 0});
     const CTempFolder folder;
     const std::string file = (folder / "ODD.PCB").string();
     ASSERT_TRUE(doc.OnSaveDocument(file));
 
     const std::string odd = "Padstack " + std::to_string(stack + 1) + " \"ODD\" layer ";
     const std::vector<std::string> expected = {
-        odd + "1: pad shape code 231, which names no shape",
-        odd + "1: pad turned 400.000 degrees, more than a full turn",
+        odd + "1: shape code 231, outside 1 to 9",
+        odd + "1: rotation 400000, outside -360000 to 360000",
         odd + "2: pad rectangle (5000, 5000, -5000, -5000) inverted",
         odd + std::to_string(LAYER_INNER_1) +
-            ": pad rectangle (-1073741824, -5000, 5000, 5000) at or beyond 1073741824 on either "
-            "side",
-        "Text \"BIG\": height 1200000000 and line width",
-        "Drawn line point 2: position (1073741825, 0) beyond 1073741824",
-        "Plane WIDE outline point 1: position (-2147483647, -100) beyond 1073741824",
-        "Board size 2000000000 x 768000: below 1 or beyond 1073741824",
-        "Grid 2: spacing 1200000000 x 25600",
+            ": left -1073741824, outside -1073741823 to 1073741823",
+        "Text \"BIG\": height 1200000000, outside 0 to 1073741823",
+        "Drawn line point 2: x 1073741825, outside -1073741823 to 1073741823",
+        "Plane WIDE outline point 1: x -2147483647, outside -1073741823 to 1073741823",
+        "Header: board width 2000000000, outside 1 to 1073741823",
+        "Grid 2: spacing x 1200000000, outside 1 to 1073741823",
         "Output job \"" + design.GetOutputJobs().GetJob(0)->GetJobName() +
             "\": scale 1000000000.0000, outside 0.1000 to 1000.0000",
+        "Output job \"" + design.GetOutputJobs().GetJob(0)->GetJobName() +
+            "\": offset x -2147483648, outside -1073741823 to 1073741823",
+        "Text \"EDGE\": x 1073741824, outside -1073741823 to 1073741823",
+        "Plane WIDE: hatch rotation -2147483648, outside -360000 to 360000",
+        "Plane WIDE: minimal space 2147483647, outside 0 to 1073741823",
+        "Plane WIDE: style 255, outside 1 to 3",
+        "Component reference texts: text height 2147483647, outside 0 to 1073741823",
+        "Header: user offset y 2147483647, outside -1073741823 to 1073741823",
     };
-    const auto check = [&](const std::string& title) {
-        ASSERT_EQ(services.messages.Shown().size(), 1u);
-        const CScriptedMessageService::Message& shown = services.messages.Shown()[0];
+    // A template gives a new design no nets, but its file holds them.
+    const std::vector<std::string> netLines = {
+        "Net RULES: minimal width -2147483648, outside 0 to 1073741823",
+        "Net RULES: maximal width 2147483647, outside 0 to 1073741823",
+        "Net RULES: clearance -2147483648, outside 0 to 1073741823",
+    };
+    // Said by the reader, which gives such a table a width.
+    const std::string penless =
+        "These nets had no pen with a width above 0; their tracks now take the width 3023:\nRULES";
+    // The message shows the first lines and counts the others.
+    const auto check = [&](const std::string& title, const CDesign& read,
+                           const std::vector<std::string>& more) {
+        ASSERT_EQ(services.messages.Shown().size(), 2u);
+        EXPECT_EQ(services.messages.Shown()[0].text, penless);
+        const CScriptedMessageService::Message& shown = services.messages.Shown().back();
         EXPECT_EQ(shown.caption, title);
         EXPECT_EQ(shown.text.rfind("The design holds values the program cannot work with", 0), 0u)
             << shown.text;
-        for (const std::string& line : expected)
-            EXPECT_NE(shown.text.find("\n" + line), std::string::npos) << line << "\n"
-                                                                       << shown.text;
+        const std::vector<std::string> lines = CUnusableValues::Lines(read);
+        EXPECT_EQ(shown.text, CUnusableValues::Message(lines));
+        std::string all;
+        for (const std::string& line : lines)
+            all += "\n" + line;
+        for (const auto* lines : {&expected, &more}) {
+            for (const std::string& line : *lines)
+                EXPECT_NE(all.find("\n" + line), std::string::npos) << line << "\n" << all;
+        }
         // A padstack whose pads are all of known shapes and sizes is not named.
-        EXPECT_EQ(shown.text.find("PLAIN"), std::string::npos) << shown.text;
+        EXPECT_EQ(all.find("PLAIN"), std::string::npos) << all;
     };
     services.messages.ClearShown();
     CWevraDoc opened;
     ASSERT_TRUE(opened.OnOpenDocument(file));
-    check("ODD");
+    check("ODD", opened.Design(), netLines);
     // Kept as the file has them.
     const CPadStack& read = *opened.Design().GetPadStacks().GetPadStack(stack);
     EXPECT_EQ(read.GetPad(LAYER_TOP)->GetShape(), 0xE7);
@@ -295,7 +335,7 @@ TEST(CWevraDocOpenTest, PadsTextsLinesPlanesAndSettingsNoBoardUsesAreNamed)
     services.messages.ClearShown();
     CWevraDoc fresh;
     ASSERT_TRUE(fresh.ReadTemplate(file));
-    check("ODD");
+    check("ODD", fresh.Design(), {});
     EXPECT_EQ(fresh.Design().GetPadStacks().GetPadStack(stack)->GetPad(LAYER_TOP)->GetShape(),
               0xE7);
     CResourcePack::SetCurrent(CResourcePack());
