@@ -214,6 +214,15 @@ private:
     std::vector<std::vector<int32_t>> m_cursorEdges;
 };
 
+// The rotation brought into one turn, 0 .. 359999: it hatches alike, and the hatch turns the
+// copper back by its negation and the cross's second pass adds a quarter turn, neither of which
+// a stored rotation near the ends of the 32-bit range survives.
+int32_t WithinTurn(int32_t rotation)
+{
+    const int64_t rest = int64_t(rotation) % FULL_TURN;
+    return int32_t(rest < 0 ? rest + FULL_TURN : rest);
+}
+
 } // namespace
 
 void CPlaneBuild::ScanLines(const std::vector<std::vector<CPoint>>& rings, int32_t firstY,
@@ -247,10 +256,10 @@ bool CPlaneBuild::FillHatch()
         return clear;
     }
     case CPour::styleLine:
-        return Hatch(m_plane.GetHatchRotation(), true);
+        return Hatch(WithinTurn(m_plane.GetHatchRotation()), true);
     case CPour::styleCross:
-        return Hatch(m_plane.GetHatchRotation(), false) &&
-               Hatch(m_plane.GetHatchRotation() + 90000, true);
+        return Hatch(WithinTurn(m_plane.GetHatchRotation()), false) &&
+               Hatch(WithinTurn(m_plane.GetHatchRotation()) + 90000, true);
     default:
         return true;
     }

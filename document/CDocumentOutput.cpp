@@ -69,6 +69,9 @@ bool CDocumentOutput::RunOutputJob(const std::function<void()>& print)
             complete = drill.Write(chosen, item, *this) && complete;
             written.insert(written.end(), drill.GetWrittenFiles().begin(),
                            drill.GetWrittenFiles().end());
+            // The next items drill the same holes: the refusal would only be repeated.
+            if (drill.IsRefused())
+                break;
         }
     } else if (device == COutputDevice::Name(COutputDevice::windows)) {
         if (print)

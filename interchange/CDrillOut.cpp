@@ -5,6 +5,7 @@
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
 #include "framework/CPathHelper.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "interchange/COutputDocument.h"
 #include "interchange/COutputFiles.h"
@@ -22,6 +23,7 @@
 #include "model/CShape.h"
 #include "model/CShapeLib.h"
 #include "model/LayerIds.h"
+#include "resources/StringIds.h"
 
 namespace {
 
@@ -54,9 +56,9 @@ std::vector<CDrillOut::Hole> CDrillOut::CollectHoles(const COutputDocument& docu
     const CShapeLib& cache = document.GetShapeCache();
     const CPadStackArray& stacks = cache.GetPadStacks();
     std::vector<Hole> holes;
-    const auto add = [&](int32_t x, int32_t y, int32_t diameter) {
+    const auto add = [&](int32_t x, int32_t y, int32_t diameter, int32_t net, int32_t component) {
         const CPoint at = frame.ToOutput(x, y);
-        holes.push_back({at.x, at.y, diameter});
+        holes.push_back({at.x, at.y, diameter, net, component});
     };
 
     const CNetArray& nets = document.GetNets();
@@ -66,7 +68,7 @@ std::vector<CDrillOut::Hole> CDrillOut::CollectHoles(const COutputDocument& docu
             const TrackRec& rec = net.GetVertex(i);
             const CPadStack* stack = rec.IsPad() ? stacks.GetPadStack(rec.GetPadStack()) : nullptr;
             if (stack && stack->GetDrill() > 0)
-                add(rec.x, rec.y, stack->GetDrill());
+                add(rec.x, rec.y, stack->GetDrill(), n, -1);
         }
     }
 
@@ -81,7 +83,7 @@ std::vector<CDrillOut::Hole> CDrillOut::CollectHoles(const COutputDocument& docu
             if (!drill || drill->GetWidth() <= 0)
                 continue;
             const CPoint at = component.GetPadPosition(p, cache);
-            add(at.x, at.y, drill->GetWidth());
+            add(at.x, at.y, drill->GetWidth(), -1, c);
         }
     }
     return holes;
@@ -130,9 +132,30 @@ std::string CDrillOut::DrillText(const std::vector<Hole>& holes, bool format23,
     return text;
 }
 
+std::string CDrillOut::RefusedHole(const std::vector<Hole>& holes, bool format23,
+                                   const COutputDocument& document)
+{
+    const int32_t decimals = format23 ? 3 : 4;
+    for (const Hole& hole : holes) {
+        // A hole without a diameter gets no tool and is not written.
+        if (hole.diameter <= 0 ||
+            (FitsInchDigits(hole.x, decimals) && FitsInchDigits(hole.y, decimals)))
+            continue;
+        const std::string owner =
+            hole.net >= 0
+                ? "a via of net \"" + document.GetNets().GetNet(hole.net)->GetName() + "\""
+                : "a pad of component \"" +
+                      document.GetComponents().GetComponent(hole.component)->GetReference() + "\"";
+        return owner + " lies at X" + FormatInchDigits(hole.x, decimals) + "Y" +
+               FormatInchDigits(hole.y, decimals) + " in the drill program";
+    }
+    return {};
+}
+
 bool CDrillOut::Write(int32_t jobIndex, int32_t recordIndex, COutputDocument& document)
 {
     m_written.clear();
+    m_refused = false;
     const COutput* job = document.GetOutputJobs().GetJob(jobIndex);
     const COutputRec* record = job ? job->GetItem(recordIndex) : nullptr;
     if (!record)
@@ -146,11 +169,21 @@ bool CDrillOut::Write(int32_t jobIndex, int32_t recordIndex, COutputDocument& do
     const std::filesystem::path drillPath = folder / (title + ".t" + TwoDigitNumber(n));
     const std::filesystem::path reportPath = folder / (title + ".e" + TwoDigitNumber(n));
 
-    std::vector<Tool> tools;
-    const std::string drill = DrillText(
+    const bool format23 = job->GetDevice().find("2.3") != std::string::npos;
+    const std::vector<Hole> holes =
         CollectHoles(document, COutputFrame(document.GetBoardHeight(),
-                                            CPoint(job->GetOffsetX(), job->GetOffsetY()))),
-        job->GetDevice().find("2.3") != std::string::npos, tools);
+                                            CPoint(job->GetOffsetX(), job->GetOffsetY())));
+    // A longer coordinate would be drilled somewhere else: nothing of the item is written.
+    const std::string refused = RefusedHole(holes, format23, document);
+    if (!refused.empty()) {
+        CServices::Messages().MessageBox(
+            CResString::LoadWith(IDS_OUTPUT_COORDINATE_BEYOND_FORMAT, refused), job->GetJobName(),
+            MB_OK, MB_ICONEXCLAMATION);
+        m_refused = true;
+        return false;
+    }
+    std::vector<Tool> tools;
+    const std::string drill = DrillText(holes, format23, tools);
     const std::string report =
         ReportText(document, *job, record->GetDisplayName(), drillPath.filename().string(), tools);
 

@@ -20,6 +20,9 @@ public:
         int32_t x = 0;
         int32_t y = 0;
         int32_t diameter = 0;
+        // The net of a via or the component of a pad, which a refusal names.
+        int32_t net = -1;
+        int32_t component = -1;
     };
     // One tool: its diameter and how many holes it drills.
     struct Tool {
@@ -30,8 +33,12 @@ public:
     CDrillOut() = default;
 
     // Writes item `recordIndex` of job `jobIndex`. False, after telling the user, when a file
-    // could not be written; nothing is written for a job or item that does not exist.
+    // could not be written, or when a hole lies where the format's digits cannot place it (the
+    // first such hole is named and nothing is written); nothing is written for a job or item
+    // that does not exist.
     bool Write(int32_t jobIndex, int32_t recordIndex, COutputDocument& document);
+    // Whether the last Write refused a hole: every item of the job drills the same holes.
+    bool IsRefused() const { return m_refused; }
 
     // The files the last Write made: the drill file, then the report.
     const std::vector<std::filesystem::path>& GetWrittenFiles() const { return m_written; }
@@ -54,5 +61,10 @@ private:
                            const std::string& recordName, const std::string& drillFileName,
                            const std::vector<Tool>& tools) const;
 
+    // The first hole of the list the format's digits cannot place, named; empty when all fit.
+    static std::string RefusedHole(const std::vector<Hole>& holes, bool format23,
+                                   const COutputDocument& document);
+
     std::vector<std::filesystem::path> m_written;
+    bool m_refused = false;
 };

@@ -6,6 +6,7 @@
 #include "framework/CNumberText.h"
 #include "framework/CPathHelper.h"
 #include "framework/CProgDlg.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "interchange/COutputDocument.h"
 #include "interchange/COutputFiles.h"
@@ -17,6 +18,7 @@
 #include "model/CShapeLib.h"
 #include "model/Geometry.h"
 #include "model/PadShapes.h"
+#include "resources/StringIds.h"
 
 namespace {
 
@@ -65,7 +67,16 @@ int32_t CGerberWriter::Write(int32_t jobIndex)
 
     m_apertures.clear();
     m_apertureIndex.clear();
+    m_refused.clear();
     BuildSets(*job);
+    // A longer coordinate would be read as another point: the whole job is refused before
+    // any file is written, so the folder keeps what an earlier run left there.
+    if (!m_refused.empty()) {
+        CServices::Messages().MessageBox(
+            CResString::LoadWith(IDS_OUTPUT_COORDINATE_BEYOND_FORMAT, m_refused), job->GetJobName(),
+            MB_OK, MB_ICONEXCLAMATION);
+        return 0;
+    }
     return WriteFiles(folder, m_title) ? 1 : 0;
 }
 
@@ -78,13 +89,14 @@ bool CGerberWriter::BuildSets(const COutput& job)
     progress.Create();
 
     m_sets.clear();
-    for (int32_t i = 0; i < job.GetItemCount(); ++i) {
+    for (int32_t i = 0; i < job.GetItemCount() && m_refused.empty(); ++i) {
         const COutputRec& set = *job.GetItem(i);
         if (!set.IsOutput())
             continue;
         progress.SetStatus("Creating " + set.GetDisplayName());
         SetBody body;
         body.name = SafeName(set.GetDisplayName());
+        m_setName = set.GetDisplayName();
         m_currentAperture = -1;
         m_flashList.clear();
         CollectOutline(set);

@@ -42,7 +42,8 @@ public:
 
     // Writes job `jobIndex` of the design's output jobs. 1 when the job was processed (also
     // when it selects no layer, which the user is told), 0 when a file could not be written
-    // (the user is told which).
+    // (the user is told which) or when an item lies where the format's digits cannot place it:
+    // the user is told the first such item and no file is written.
     int32_t Write(int32_t jobIndex);
 
     // The files the last Write made, the report last.
@@ -79,6 +80,9 @@ public:
 private:
     using ApertureKey = std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t, bool, int32_t>;
 
+    // What is being collected, named only for a point the format's digits cannot hold.
+    enum class ItemKind { outline, line, track, via, component, plane, text, componentText };
+
     // One layer set's plotting lines and the apertures they use.
     struct SetBody {
         std::string name;
@@ -107,6 +111,14 @@ private:
     void AddStroke(int32_t aperture, std::span<const CPoint> points);
     void AddBreak(CPoint point);
     void AddFlash(int32_t aperture, CPoint point);
+    void SetItem(ItemKind kind, int32_t index)
+    {
+        m_itemKind = kind;
+        m_itemIndex = index;
+    }
+    // Notes the first point of the job whose file coordinates do not fit the format's digits.
+    void CheckFits(CPoint board);
+    std::string ItemName() const;
 
     // Writing the flash list by aperture.
     void WriteFlashList(SetBody& body);
@@ -130,4 +142,9 @@ private:
     std::string m_title;
     std::vector<SetBody> m_sets;
     std::vector<std::filesystem::path> m_written;
+    ItemKind m_itemKind = ItemKind::outline;
+    int32_t m_itemIndex = 0;
+    std::string m_setName;
+    // The first item the format cannot hold, with its set and point; empty while all fit.
+    std::string m_refused;
 };

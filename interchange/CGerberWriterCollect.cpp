@@ -2,8 +2,10 @@
 
 #include <span>
 
+#include "framework/CNumberText.h"
 #include "interchange/COutputDocument.h"
 #include "interchange/CStrokeCollector.h"
+#include "interchange/OutputText.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
@@ -72,12 +74,52 @@ bool HasLayer(const COutputRec& set, int32_t layer)
 
 void CGerberWriter::AddBreak(CPoint point)
 {
+    CheckFits(point);
     m_flashList.push_back({GerberFlashRec::breakMark, point.x, point.y});
 }
 
 void CGerberWriter::AddFlash(int32_t aperture, CPoint point)
 {
+    CheckFits(point);
     m_flashList.push_back({aperture, point.x, point.y});
+}
+
+void CGerberWriter::CheckFits(CPoint board)
+{
+    const int32_t decimals = m_format23 ? 3 : 4;
+    const CPoint at = m_frame.ToOutput(board.x, board.y);
+    if (!m_refused.empty() || (FitsInchDigits(at.x, decimals) && FitsInchDigits(at.y, decimals)))
+        return;
+    m_refused = ItemName() + " at (" + CNumberText::FormatInt(board.x) + ", " +
+                CNumberText::FormatInt(board.y) + ") in the layer set \"" + m_setName +
+                "\" lies at X" + FormatInchDigits(at.x, decimals) + "Y" +
+                FormatInchDigits(at.y, decimals) + " in the file";
+}
+
+std::string CGerberWriter::ItemName() const
+{
+    const auto quoted = [](const std::string& name) { return "\"" + name + "\""; };
+    const int32_t i = m_itemIndex;
+    switch (m_itemKind) {
+    case ItemKind::outline:
+        return "the board outline";
+    case ItemKind::line:
+        return "a drawn line";
+    case ItemKind::track:
+        return "a track of net " + quoted(m_document.GetNets().GetNet(i)->GetName());
+    case ItemKind::via:
+        return "a via of net " + quoted(m_document.GetNets().GetNet(i)->GetName());
+    case ItemKind::component:
+        return "component " + quoted(m_document.GetComponents().GetComponent(i)->GetReference());
+    case ItemKind::plane:
+        return "the fill of plane " + quoted(m_document.GetPlane(i).GetName());
+    case ItemKind::text:
+        return "text " + quoted(m_document.GetTexts().GetText(i)->GetText());
+    case ItemKind::componentText:
+        return "a text of component " +
+               quoted(m_document.GetComponents().GetComponent(i)->GetReference());
+    }
+    return {};
 }
 
 void CGerberWriter::AddStroke(int32_t aperture, std::span<const CPoint> points)
@@ -96,6 +138,7 @@ void CGerberWriter::CollectOutline(const COutputRec& set)
     const int32_t count = m_document.GetBoardOutlineCount();
     if (count < 5 || !HoldsBoardLayer(set))
         return;
+    SetItem(ItemKind::outline, 0);
     const int32_t aperture = FindDrawAperture(outlineRadius);
     std::vector<CPoint> run;
     for (int32_t i = 0; i <= count; ++i) {
@@ -111,6 +154,7 @@ void CGerberWriter::CollectOutline(const COutputRec& set)
 void CGerberWriter::CollectLines(const COutputRec& set)
 {
     const CDrawRecArray& lines = m_document.GetLines();
+    SetItem(ItemKind::line, 0);
     for (int32_t k = 0; k < set.GetLayerCount(); ++k) {
         const int32_t layer = set.GetLayer(k);
         ForEachRun(
@@ -140,6 +184,7 @@ void CGerberWriter::CollectNets(const COutputRec& set)
                 const CNet& net = *nets.GetNet(n);
                 if (pen >= net.GetPenCount())
                     continue;
+                SetItem(ItemKind::track, n);
                 ForEachRun(
                     net.GetVertexCount(),
                     [&](int32_t i) {
@@ -159,6 +204,7 @@ void CGerberWriter::CollectNets(const COutputRec& set)
             continue;
         for (int32_t n = 0; n < nets.GetCount(); ++n) {
             const CNet& net = *nets.GetNet(n);
+            SetItem(ItemKind::via, n);
             for (int32_t i = 0; i < net.GetVertexCount(); ++i) {
                 const TrackRec& rec = net.GetVertex(i);
                 if (!rec.IsPad())
@@ -184,6 +230,7 @@ void CGerberWriter::CollectComponents(const COutputRec& set)
             const CShape* shape = component.GetShape(cache);
             if (!shape)
                 continue;
+            SetItem(ItemKind::component, c);
             const bool mirrored = component.IsMirrored();
             const int32_t shapeLayer = mirrored ? OppositeLayer(layer) : layer;
             const std::vector<ShapeOutlineVertex>& outline = shape->GetOutline();
@@ -222,6 +269,7 @@ void CGerberWriter::CollectPlanes(const COutputRec& set)
             if (m_document.GetPlane(i).GetFillStrokes().GetSize() < 2)
                 m_document.RefillPlane(i);
             const CPour& plane = m_document.GetPlane(i);
+            SetItem(ItemKind::plane, i);
             const int32_t aperture = FindDrawAperture(plane.GetPenWidth() / 2);
             for (const auto& polyline : plane.GetFillPolylines()) {
                 std::vector<CPoint> points;
@@ -245,6 +293,7 @@ void CGerberWriter::CollectTexts(const COutputRec& set)
         const int32_t layer = set.GetLayer(k);
         for (int32_t i = 0; i < texts.GetCount(); ++i) {
             const CWevraText& text = *texts.GetText(i);
+            SetItem(ItemKind::text, i);
             if (text.GetLayer() == layer)
                 CollectText(text.GetText(), text.GetPosition(), text.GetHeight(), text.GetAngle(),
                             text.IsMirrored(), text.GetLineWidth());
@@ -265,6 +314,7 @@ void CGerberWriter::CollectTexts(const COutputRec& set)
                 const CComponent& component = *components.GetComponent(c);
                 if ((layer == LAYER_SILK_BOTTOM) != component.IsMirrored())
                     continue;
+                SetItem(ItemKind::componentText, c);
                 CollectText(component.GetKindText(kind, cache), component.GetTextPoint(kind),
                             components.GetTextHeight(kind), component.GetTextAngle(kind),
                             component.IsMirrored(), components.GetTextLineWidth(kind));

@@ -11,6 +11,22 @@
 namespace {
 
 constexpr int64_t unitsPerInch = 256000;
+constexpr int32_t integerDigits = 2;
+
+int64_t PowerOfTen(int32_t exponent)
+{
+    int64_t power = 1;
+    for (int32_t i = 0; i < exponent; ++i)
+        power *= 10;
+    return power;
+}
+
+// |value| * 10^decimals / unitsPerInch, rounded half away from zero, in whole numbers only.
+int64_t DigitsOf(int32_t value, int32_t decimals)
+{
+    const int64_t magnitude = std::llabs(int64_t(value));
+    return (magnitude * PowerOfTen(decimals) * 2 + unitsPerInch) / (unitsPerInch * 2);
+}
 
 } // namespace
 
@@ -24,21 +40,22 @@ std::string FormatInchDigits(int32_t value, int32_t decimals)
 void AppendInchDigits(std::string& out, int32_t value, int32_t decimals)
 {
     decimals = std::clamp(decimals, 0, 9);
-    int64_t scale = 1;
-    for (int32_t i = 0; i < decimals; ++i)
-        scale *= 10;
-    // |value| * scale / unitsPerInch, rounded half away from zero, in whole numbers only.
-    const int64_t magnitude = std::llabs(int64_t(value));
-    const int64_t digits = (magnitude * scale * 2 + unitsPerInch) / (unitsPerInch * 2);
+    const int64_t digits = DigitsOf(value, decimals);
     char buffer[24];
     const std::to_chars_result end = std::to_chars(buffer, buffer + sizeof buffer, digits);
     const size_t length = size_t(end.ptr - buffer);
     if (value < 0 && digits != 0)
         out += '-';
-    const size_t width = size_t(decimals) + 2;
+    const size_t width = size_t(decimals) + integerDigits;
     if (length < width)
         out.append(width - length, '0');
     out.append(buffer, length);
+}
+
+bool FitsInchDigits(int32_t value, int32_t decimals)
+{
+    decimals = std::clamp(decimals, 0, 9);
+    return DigitsOf(value, decimals) < PowerOfTen(decimals + integerDigits);
 }
 
 std::string SafeName(const std::string& text)

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "document/CDocumentHistory.h"
 #include "document/CJobPrintout.h"
 #include "framework/CMessageService.h"
 #include "framework/CPrintJob.h"
@@ -241,4 +244,46 @@ TEST_F(CDocumentOutputRun, APlaneThatPoursNoCopperIsNamedBeforeAnythingIsMade)
                                         "GERBER/board/BOARD_TOP.GBR"}));
     EXPECT_TRUE(doc->Design().GetPlane(0).HasFill());
     EXPECT_FALSE(doc->Design().GetPlane(1).HasFill());
+}
+
+// The sample's fab jobs moved by the lowest offset: the photoplots would hold eight digits where
+// their format has six, and the drill program likewise. Each job names the first item, says it
+// failed instead of where its files went, writes nothing and leaves the design as it was.
+TEST_F(CDocumentOutputRun, TheSamplesFabJobsRefuseAnOffsetTheirDigitsCannotHold)
+{
+    const fs::path design = temp.Path() / "demo.PCB";
+    fs::copy_file(WEVRA_DEMO_DESIGN, design);
+    ASSERT_TRUE(doc->OnOpenDocument(design.string()));
+    COutputArray& jobs = doc->Design().GetOutputJobs();
+    CDocumentOutput sample(doc->Design(), doc->Planes(), doc->GetDesignFolder(),
+                           doc->GetDesignName());
+    const std::pair<std::string, std::string> runs[] = {
+        {"GERBER Fab Files, One per Layer",
+         "a track of net \"GND\" at (532157, 409600) in the layer set \"TOP_COPPER\" lies at "
+         "X-83865293Y-83882080 in the file"},
+        {"EXCELLON Fab Drill PROGRAM",
+         "a via of net \"GND\" lies at X-83864080Y-83882080 in the drill program"}};
+    for (const auto& [name, item] : runs) {
+        int32_t job = 0;
+        while (job < jobs.GetCount() && jobs.GetJob(job)->GetJobName() != name)
+            ++job;
+        ASSERT_LT(job, jobs.GetCount()) << name;
+        jobs.GetJob(job)->SetOffset(std::numeric_limits<int32_t>::min(),
+                                    std::numeric_limits<int32_t>::min());
+        doc->SetModifiedFlag(false);
+        const int32_t undoCount = doc->History().GetUndoCount();
+        services.messages.ClearShown();
+        services.listPicker.QueueAnswer(job);
+        EXPECT_TRUE(sample.RunOutputJob({}));
+        ASSERT_EQ(services.messages.Shown().size(), 1u) << name;
+        EXPECT_EQ(services.messages.Shown()[0].text,
+                  "Error!\nThe job failed and wrote no file: " + item +
+                      ", which the fixed digits of the file format cannot hold. Move the item or "
+                      "change the job's offset.");
+        EXPECT_EQ(services.messages.Shown()[0].caption, name);
+        EXPECT_EQ(services.messages.Shown()[0].icon, MB_ICONEXCLAMATION);
+        EXPECT_EQ(Files(), std::vector<std::string>{"demo.PCB"}) << name;
+        EXPECT_FALSE(doc->IsModified()) << name;
+        EXPECT_EQ(doc->History().GetUndoCount(), undoCount) << name;
+    }
 }

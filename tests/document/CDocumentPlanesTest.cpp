@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "model/CNetArray.h"
 #include "model/CNetErrorRec.h"
 #include "model/CPour.h"
+#include "model/FillStroke.h"
 #include "model/LayerIds.h"
 #include "resources/CommandIds.h"
 #include "tests/document/DocTestViews.h"
@@ -200,6 +202,43 @@ TEST_F(CDocPlanesTest, RefillAfterMovingTheSeedChangesTheFill)
     ASSERT_TRUE(doc->Planes().MovePlaneSeed(CPoint(50000, 50000)));
     EXPECT_EQ(plane.GetSeed(), CPoint(50000, 50000));
     EXPECT_FALSE(plane.GetFillPolylines().empty());
+}
+
+// A hatch rotation anywhere in the 32-bit range hatches as the same rotation within one turn
+// does, and the refill leaves the modified mark and the Undo list as that one does.
+TEST_F(CDocPlanesTest, RefillAllHatchesEveryRotationAsItsTurnWithinOneTurn)
+{
+    struct Case {
+        int32_t style;
+        int32_t rotation;
+        int32_t withinTurn;
+    };
+    const Case cases[] = {
+        {CPour::styleLine, std::numeric_limits<int32_t>::min(), 276352},
+        {CPour::styleCross, std::numeric_limits<int32_t>::min(), 276352},
+        {CPour::styleCross, std::numeric_limits<int32_t>::max(), 83647},
+        {CPour::styleCross, 360000, 0},
+    };
+    CPour& plane = doc->Planes().AddRectanglePlane(CRect(20000, 20000, 380000, 280000));
+    doc->SetModifiedFlag(false);
+    const auto refill = [&](int32_t style, int32_t rotation) {
+        plane.SetStyle(style);
+        plane.SetHatchRotation(rotation);
+        doc->Planes().RefillAll();
+        EXPECT_EQ(plane.GetFillErrorCount(), 0);
+        EXPECT_EQ(plane.GetHatchRotation(), rotation);
+        return std::vector<FillStroke>(plane.GetFillStrokes().begin(),
+                                       plane.GetFillStrokes().end());
+    };
+    for (const Case& c : cases) {
+        const std::vector<FillStroke> expected = refill(c.style, c.withinTurn);
+        const bool modified = doc->IsModified();
+        const int32_t undoCount = doc->History().GetUndoCount();
+        ASSERT_GT(expected.size(), 10u) << c.rotation;
+        EXPECT_EQ(refill(c.style, c.rotation), expected) << c.style << " " << c.rotation;
+        EXPECT_EQ(doc->IsModified(), modified);
+        EXPECT_EQ(doc->History().GetUndoCount(), undoCount);
+    }
 }
 
 TEST_F(CDocPlanesTest, OutlineEditKeepsThreeCornersAndEscRestores)

@@ -67,7 +67,8 @@ protected:
 
 // Distances between tracks that span the whole coordinate range saturate, and a pad from one end
 // of the range to the other is plotted with its outline saturated: DRC Test All and the Gerber
-// job compute every value without overflow.
+// job compute every value without overflow, and the job, whose format holds no such coordinate,
+// names the first track beyond it and writes nothing.
 TEST_F(CUnusableValuesTest, TracksAndPadsAtTheEndsOfTheRangeAreCheckedAndPlotted)
 {
     CNetArray& nets = doc->Design().GetNets();
@@ -102,7 +103,16 @@ TEST_F(CUnusableValuesTest, TracksAndPadsAtTheEndsOfTheRangeAreCheckedAndPlotted
     const int32_t errors = doc->Design().GetNets().GetErrorCount();
     EXPECT_GT(errors, 0);
     EXPECT_LE(errors, CDrc::maxErrors);
-    EXPECT_GT(WriteGerber(job), 0u);
+    services.messages.ClearShown();
+    CGerberWriter writer(*output);
+    EXPECT_EQ(writer.Write(job), 0);
+    EXPECT_TRUE(writer.GetWrittenFiles().empty());
+    EXPECT_EQ(services.messages.ShownTexts(),
+              std::vector<std::string>{
+                  "Error!\nThe job failed and wrote no file: a track of net \"N0\" at "
+                  "(-2147483648, 0) in the layer set \"TOP\" lies at X-83886080Y000031 in the "
+                  "file, which the fixed digits of the file format cannot hold. Move the item or "
+                  "change the job's offset."});
 
     // Nothing the checks and the output compute is written back into the design.
     EXPECT_FALSE(doc->IsModified());
