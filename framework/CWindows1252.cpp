@@ -114,7 +114,7 @@ std::string CWindows1252::FromUtf8(std::string_view text)
 }
 
 std::string CWindows1252::FromUtf8(std::string_view text,
-                                   const std::function<void(size_t, char32_t)>& unplaced)
+                                   const std::function<void(size_t, size_t, char32_t)>& unplaced)
 {
     constexpr char32_t malformed = 0xFFFD;
     std::string out;
@@ -128,7 +128,7 @@ std::string CWindows1252::FromUtf8(std::string_view text,
         if (!decoded || !ByteOf(cp, byte)) {
             byte = replacement;
             if (unplaced)
-                unplaced(start, decoded ? cp : malformed);
+                unplaced(start, out.size(), decoded ? cp : malformed);
         }
         out += byte;
     }

@@ -15,10 +15,10 @@ public:
     static std::string ToUtf8(std::string_view text);
     // Characters the code page cannot hold, and malformed UTF-8, become '?'.
     static std::string FromUtf8(std::string_view text);
-    // The same, telling `unplaced` the offset in `text` and the code point of each character
-    // that became '?' (U+FFFD for a malformed sequence).
+    // The same, telling `unplaced` the offset in `text`, the offset in the result and the code
+    // point of each character that became '?' (U+FFFD for a malformed sequence).
     static std::string FromUtf8(std::string_view text,
-                                const std::function<void(size_t, char32_t)>& unplaced);
+                                const std::function<void(size_t, size_t, char32_t)>& unplaced);
     // Whether the text is well-formed UTF-8 with at least one character beyond ASCII: a
     // Windows-1252 text of letters beyond ASCII hardly ever forms it.
     static bool IsUtf8BeyondAscii(std::string_view text);

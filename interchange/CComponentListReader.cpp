@@ -34,7 +34,7 @@ constexpr size_t mentorPartColumn = 20;
 
 bool CComponentRecord::IsName(const std::string& text)
 {
-    return !text.empty() && text.size() <= maxNetlistLineLength &&
+    return !text.empty() && text.size() <= maxNetlistNameLength &&
            std::none_of(text.begin(), text.end(),
                         [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7F'; });
 }
@@ -72,6 +72,22 @@ void CComponentListReader::CheckLine(CComponentRecord& record, std::string_view 
         record.line = m_lines.GetLineNumber();
 }
 
+void CComponentListReader::CheckName(CComponentRecord& record, std::string_view name) const
+{
+    if (!record.refused.empty())
+        return;
+    record.refused = RefusedNameReason(name);
+    if (!record.refused.empty())
+        record.line = m_lines.GetLineNumber();
+}
+
+void CComponentListReader::CheckNames(CComponentRecord& record) const
+{
+    // Columns of the fixed-width lists hold no name that long; comma fields may.
+    for (const std::string* name : {&record.type, &record.reference, &record.shape})
+        CheckName(record, *name);
+}
+
 bool CComponentListReader::ReadCalayRecord(CComponentRecord& record)
 {
     std::string_view line;
@@ -82,6 +98,7 @@ bool CComponentListReader::ReadCalayRecord(CComponentRecord& record)
         record.text = line;
         CheckLine(record, line);
         Finish(record, Columns(line, 0, 20), Columns(line, 20, 20), Columns(line, 40, 20));
+        record.referenceColumn = 20;
         return true;
     }
     return false;
@@ -128,6 +145,7 @@ bool CComponentListReader::ReadMultiSimRecord(CComponentRecord& record)
             start = end + 1;
         }
         Finish(record, fields[1], fields[0], fields[2]);
+        CheckNames(record);
         return true;
     }
     return false;
@@ -156,6 +174,8 @@ bool CComponentListReader::ReadBlockRecord(CComponentRecord& record, int32_t lin
                 break;
             }
             CheckLine(record, line);
+            if (k == referenceLine || k == shapeLine || k == typeLine)
+                CheckName(record, TrimRightView(line));
             if (k == referenceLine) {
                 fields[0] = line;
                 if (record.refused.empty())

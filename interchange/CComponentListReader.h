@@ -17,8 +17,10 @@ struct CComponentRecord {
     std::string shape;
     int32_t line = 0;
     std::string text;
-    // Why a line of the record is no netlist text (RefusedLineReason), "" when none is; `line`
-    // then names that line.
+    // Where the reference starts on its line.
+    size_t referenceColumn = 0;
+    // Why a line of the record is no netlist text (RefusedLineReason) or a name of it cannot be
+    // one (RefusedNameReason), "" when all are; `line` then names that line.
     std::string refused;
 
     // A reference of text: control bytes (a zeroed or binary file) name no component.
@@ -53,6 +55,9 @@ private:
                          int32_t shapeLine, int32_t typeLine);
     // Marks the record refused when the line just read is no netlist text.
     void CheckLine(CComponentRecord& record, std::string_view line) const;
+    // Marks the record refused when a name read from the line just read is too long for one.
+    void CheckName(CComponentRecord& record, std::string_view name) const;
+    void CheckNames(CComponentRecord& record) const;
 
     NetlistFormat m_format;
     CNetlistLines& m_lines;

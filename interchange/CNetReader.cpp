@@ -39,6 +39,8 @@ bool IsCalaySeparators(std::string_view text)
     return true;
 }
 
+constexpr char headerRefused[] = " (a net header: the net's pins are left out)";
+
 } // namespace
 
 CNetReader::CNetReader(NetlistFormat format, CNetlistLines& lines, CNetReaderSink& sink)
@@ -72,16 +74,33 @@ bool CNetReader::Refused(std::string_view line, bool header)
     const std::string why = RefusedLineReason(line);
     if (why.empty())
         return false;
-    m_sink.OnRefusedLine(m_lines.GetLineNumber(),
-                         header ? why + " (a net header: the net's pins are left out)" : why);
+    RefuseLine(header ? why + headerRefused : why);
     if (header)
         m_skipPins = true;
     return true;
 }
 
+bool CNetReader::RefusedName(std::string_view name, bool header)
+{
+    const std::string why = RefusedNameReason(name);
+    if (why.empty())
+        return false;
+    RefuseLine(header ? why + headerRefused : why);
+    return true;
+}
+
+void CNetReader::RefuseLine(const std::string& why)
+{
+    m_refusedLine = m_lines.GetLineNumber();
+    m_sink.OnRefusedLine(m_refusedLine, why);
+}
+
 void CNetReader::Pin(const std::string& reference, const std::string& pin)
 {
-    if (!m_skipPins)
+    // A line refused for one of its names says nothing more.
+    if (m_skipPins || m_refusedLine == m_lines.GetLineNumber())
+        return;
+    if (!RefusedName(reference, false) && !RefusedName(pin, false))
         m_sink.OnPin(reference, pin, m_lines.GetLineNumber());
 }
 
@@ -89,6 +108,10 @@ void CNetReader::Header(std::string_view name)
 {
     m_skipPins = false;
     std::string trimmed(TrimRightView(name));
+    if (RefusedName(trimmed, true)) {
+        m_skipPins = true;
+        return;
+    }
     if (trimmed == reservedNetName) {
         m_sink.OnReservedNetName(m_lines.GetLineNumber());
         trimmed = reservedNetReplacement;

@@ -20,8 +20,9 @@ public:
     virtual void OnPin(const std::string& reference, const std::string& pin, int32_t line) = 0;
     // A line, or a part of one, that should name a net or a pin but cannot be read.
     virtual void OnUnreadable(int32_t line, const std::string& text) = 0;
-    // A line too long to hold names, or holding control bytes, is not read; `why` shows it as
-    // a report can. After a refused net header the pins up to the next header are passed over.
+    // A line holding control bytes, or a name longer than any name can be, is not read further;
+    // `why` shows it as a report can. After a refused net header the pins up to the next header
+    // are passed over.
     virtual void OnRefusedLine(int32_t line, const std::string& why) { OnUnreadable(line, why); }
     // The netlist names a net "0", which stands for no net on the board.
     virtual void OnReservedNetName(int32_t /*line*/) {}
@@ -35,8 +36,8 @@ public:
 //   Protel 2.0, Tango: blocks "(" NAME, one "R-P" per line, ")"; the component blocks in "[" "]"
 //               are passed over; Tango also separates reference and pin by ",".
 // References and the names of the first three dialects come in upper case; blank lines and
-// trailing blanks mean nothing. Lines of nets and pins longer than any name or holding control
-// bytes are refused.
+// trailing blanks mean nothing. A line of nets and pins holding control bytes, or a name longer
+// than any name can be, is refused; a line of names is read whatever its length.
 class CNetReader {
 public:
     static constexpr char reservedNetName[] = "0";
@@ -64,8 +65,12 @@ private:
     void Header(std::string_view name);
     // A pin token "R<separator>P"; reported when it has no reference or no separator.
     void BlockPin(std::string_view token);
-    // Whether the line is refused (then reported); a refused header takes its net's pins with it.
+    // Whether the line holds control bytes (then reported); a refused header takes its net's
+    // pins with it.
     bool Refused(std::string_view line, bool header);
+    // Whether a name of the current line is too long for one (then the line is reported).
+    bool RefusedName(std::string_view name, bool header);
+    void RefuseLine(const std::string& why);
     void Pin(const std::string& reference, const std::string& pin);
 
     NetlistFormat m_format;
@@ -73,4 +78,6 @@ private:
     CNetReaderSink& m_sink;
     // The net header was refused: its pins have no net to go to.
     bool m_skipPins = false;
+    // The line refused last: the rest of its names are passed over.
+    int32_t m_refusedLine = 0;
 };

@@ -1,6 +1,7 @@
 #include "interchange/CNetlistLines.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "framework/CArchiveException.h"
@@ -34,13 +35,18 @@ CNetlistLines::CNetlistLines(std::string bytes)
                     ++line;
             }
         };
+        // Files are read up to maxFileSize, far below 4 GB: an offset takes 32 bits.
+        auto unplacedAt = std::make_shared<std::vector<UnplacedAt>>();
         m_shared = std::make_shared<const std::string>(
-            CWindows1252::FromUtf8(text, [&](size_t offset, char32_t code) {
+            CWindows1252::FromUtf8(text, [&](size_t offset, size_t converted, char32_t code) {
                 countTo(offset);
                 if (m_unplaced.size() < keptUnplaced)
                     m_unplaced.push_back({line, code});
                 ++m_unplacedCount;
+                unplacedAt->push_back({uint32_t(converted), code});
             }));
+        if (!unplacedAt->empty())
+            m_unplacedAt = std::move(unplacedAt);
     } else {
         m_shared = std::make_shared<const std::string>(std::move(bytes));
     }
@@ -107,6 +113,30 @@ bool CNetlistLines::Next(std::string_view& line)
     }
     ++m_lineNumber;
     return true;
+}
+
+std::string_view CNetlistLines::CurrentLine() const
+{
+    if (m_lineNumber == 0)
+        return std::string_view();
+    const std::string_view rest = m_bytes.substr(m_previousPosition);
+    return rest.substr(0, rest.find_first_of("\r\n"));
+}
+
+std::vector<std::pair<size_t, char32_t>> CNetlistLines::UnplacedIn(std::string_view text) const
+{
+    std::vector<std::pair<size_t, char32_t>> found;
+    const auto begin = reinterpret_cast<uintptr_t>(m_bytes.data());
+    const auto start = reinterpret_cast<uintptr_t>(text.data());
+    if (!m_unplacedAt || start < begin || start + text.size() > begin + m_bytes.size())
+        return found;
+    const size_t from = size_t(start - begin);
+    auto at = std::lower_bound(
+        m_unplacedAt->begin(), m_unplacedAt->end(), from,
+        [](const UnplacedAt& character, size_t offset) { return character.offset < offset; });
+    for (; at != m_unplacedAt->end() && at->offset < from + text.size(); ++at)
+        found.emplace_back(at->offset - from, at->codePoint);
+    return found;
 }
 
 int64_t CNetlistLines::CountLines() const

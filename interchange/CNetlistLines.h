@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "framework/CInputFile.h"
@@ -56,6 +57,12 @@ public:
     // The line Next delivered last comes again with the next call (one line back at most).
     void Unread();
 
+    // The line Next delivered last, seen in place (empty before the first).
+    std::string_view CurrentLine() const;
+    // For a text seen in place in these lines, the characters without a place in Windows-1252
+    // that became the '?'s in it: each as its index in the text and its code point, in order.
+    std::vector<std::pair<size_t, char32_t>> UnplacedIn(std::string_view text) const;
+
     // Whether the file was read as UTF-8.
     bool WasUtf8() const { return m_utf8; }
     // The first keptUnplaced characters without a place in Windows-1252, in file order.
@@ -75,4 +82,11 @@ private:
     bool m_utf8 = false;
     std::vector<Unplaced> m_unplaced;
     int64_t m_unplacedCount = 0;
+    // Every character that became '?', by its offset in m_bytes, for UnplacedIn: two names
+    // that differ only in such characters are told apart by them.
+    struct UnplacedAt {
+        uint32_t offset = 0;
+        char32_t codePoint = 0;
+    };
+    std::shared_ptr<const std::vector<UnplacedAt>> m_unplacedAt;
 };

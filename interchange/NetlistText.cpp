@@ -61,11 +61,16 @@ bool HasControlBytes(std::string_view line)
 
 std::string RefusedLineReason(std::string_view line)
 {
-    if (line.size() > maxNetlistLineLength)
-        return "longer than " + std::to_string(maxNetlistLineLength) + " bytes (" +
-               std::to_string(line.size()) + " bytes): " + VisibleText(line);
     if (HasControlBytes(line) || line.find('\x7F') != std::string_view::npos)
         return "it holds control bytes: " + VisibleText(line);
+    return std::string();
+}
+
+std::string RefusedNameReason(std::string_view name)
+{
+    if (name.size() > maxNetlistNameLength)
+        return "a name longer than " + std::to_string(maxNetlistNameLength) + " bytes (" +
+               std::to_string(name.size()) + " bytes): " + VisibleText(name);
     return std::string();
 }
 

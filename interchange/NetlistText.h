@@ -19,11 +19,15 @@ std::string ToUpperAscii(std::string_view text);
 // Whether a line holds a control byte other than a tab: no text file the DOS program wrote does.
 bool HasControlBytes(std::string_view line);
 // No name a netlist gives (net, reference, pin, shape, value) comes near this length: a longer
-// line is a damaged or foreign file, not a name to put into the design.
-constexpr size_t maxNetlistLineLength = 1000;
-// Why a line is no netlist text ("" when it is): longer than maxNetlistLineLength, or holding
-// control bytes; the reason shows the line's start as VisibleText does.
+// one is a damaged or foreign file, not a name to put into the design. A line is not bounded:
+// a net of many pins is one line in some dialects.
+constexpr size_t maxNetlistNameLength = 1000;
+// Why a line is no netlist text ("" when it is): it holds control bytes; the reason shows the
+// line's start as VisibleText does.
 std::string RefusedLineReason(std::string_view line);
+// Why a name read from a line cannot be one ("" when it can): longer than maxNetlistNameLength;
+// the reason shows the name's start as VisibleText does.
+std::string RefusedNameReason(std::string_view name);
 // The report's line for a refused line of a file (its name as the report shows it).
 std::string RefusedLineText(const std::string& file, int32_t line, const std::string& why);
 // The text as a report can show it: control bytes as "<hex>" (a NUL as "<00>"), and a text

@@ -191,6 +191,11 @@ protected:
         return paths;
     }
 
+    // Netlist > Load of `net` with no answer scripted: it must stop at one message and leave the
+    // design as it was (the pads' nets, the modified mark, the Undo list). The message shown.
+    CScriptedMessageService::Message LoadChangingNothing(CWevraDoc& doc, QAction& load,
+                                                         const fs::path& net);
+
     CFakeServices services;
     CSettingsSandbox sandbox{"wevra_main_frame_test"};
     fs::path folder;
@@ -977,6 +982,26 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 
 } // namespace
 
+CScriptedMessageService::Message CMainFrameTest::LoadChangingNothing(CWevraDoc& doc, QAction& load,
+                                                                     const fs::path& net)
+{
+    SCOPED_TRACE(net.filename().string());
+    const std::vector<std::string> pads = PadNetNames(doc);
+    const bool modified = doc.IsModified();
+    const int32_t undoSteps = doc.History().GetUndoCount();
+    services.messages.ClearShown();
+    services.launcher.openedTextFiles.clear();
+    services.fileDialogs.QueueFile(net.string());
+    load.trigger();
+    EXPECT_EQ(PadNetNames(doc), pads);
+    EXPECT_EQ(doc.IsModified(), modified);
+    EXPECT_EQ(doc.History().GetUndoCount(), undoSteps);
+    EXPECT_EQ(services.messages.Shown().size(), 1u)
+        << ::testing::PrintToString(services.messages.ShownTexts());
+    return services.messages.Shown().empty() ? CScriptedMessageService::Message()
+                                             : services.messages.Shown()[0];
+}
+
 // Netlist > Load onto the routed sample never rewires it without a word, every question answered
 // by its default: a netlist cut short mid-line, one with a line refused, and one that takes a pad
 // off the net whose copper touches it each stop with a word and leave the pads' nets, the
@@ -1007,22 +1032,8 @@ TEST_F(CMainFrameTest, NetlistLoadOntoTheRoutedSampleNeverRewiresItSilently)
     const std::string tango = TangoNetlist(doc);
     const std::vector<std::string> routed = PadNetNames(doc);
     ASSERT_FALSE(doc.IsModified());
-
-    // Loads the file with no answer scripted; the design must come out as it went in.
     const auto loadChangingNothing = [&](const fs::path& net) {
-        SCOPED_TRACE(net.filename().string());
-        const int32_t undoSteps = doc.History().GetUndoCount();
-        services.messages.ClearShown();
-        services.launcher.openedTextFiles.clear();
-        services.fileDialogs.QueueFile(net.string());
-        load->trigger();
-        EXPECT_EQ(PadNetNames(doc), routed);
-        EXPECT_FALSE(doc.IsModified());
-        EXPECT_EQ(doc.History().GetUndoCount(), undoSteps);
-        EXPECT_EQ(services.messages.Shown().size(), 1u)
-            << ::testing::PrintToString(services.messages.ShownTexts());
-        return services.messages.Shown().empty() ? CScriptedMessageService::Message()
-                                                 : services.messages.Shown()[0];
+        return LoadChangingNothing(doc, *load, net);
     };
 
     // Cut to 80 % of its bytes, inside a line.
@@ -1093,6 +1104,112 @@ TEST_F(CMainFrameTest, NetlistLoadOntoTheRoutedSampleNeverRewiresItSilently)
                   .find("line " + std::to_string(outLine) + " of " + (nets / "bom.NET").string() +
                         ": U+4E2D"),
               std::string::npos);
+}
+
+// Netlist > Load bounds a netlist's names, not its lines: a net of many pins on one line loads,
+// a name of 1,000 bytes loads and one of 1,001 is refused. Two names the design's character
+// set makes one are a damaged netlist, and blanks after the last line end are no line cut
+// short. Each onto the routed sample and onto a new design, questions answered by default.
+TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOne)
+{
+    WriteNetlistDesign(folder);
+    const fs::path demo = folder / "DEMO.PCB";
+    fs::copy_file(WEVRA_DEMO_DESIGN, demo);
+    auto application = Start({demo.string()});
+    CMainFrame& frame = *application->GetMainFrame();
+    frame.GetConfig()->Files().m_backupDirectory = (folder / "bak").string();
+    CWevraDoc& sample = *frame.GetDocTemplate().GetDocument(0);
+    frame.UpdateCommandUI();
+    services.fileDialogs.QueueFile((folder / "sample.NET").string());
+    FindItem(*frame.menuBar(), {"&Netlist", "&Save..."})->trigger();
+    const std::string mentor = ReadText(folder / "sample.NET");
+    const std::string sampleParts = ReadText(folder / "sample.CMP");
+    const std::string tango = TangoNetlist(sample);
+    const std::vector<std::string> routed = PadNetNames(sample);
+    std::string manyPins = "/GND";
+    std::string parts;
+    for (int32_t i = 1; i <= 150; ++i) {
+        const std::string reference = "R" + std::to_string(i);
+        manyPins += " " + reference + "(2)";
+        parts +=
+            "10K                 " + reference + std::string(20 - reference.size(), ' ') + "0805\n";
+    }
+    std::string groundTwice = "NET 'GND'";
+    for (int32_t i = 0; i < 250; ++i)
+        groundTwice += " C1-2";
+    const std::string zhong = "N\xE4\xB8\xAD", wen = "N\xE6\x96\x87";
+    struct Case {
+        bool routed;
+        std::string net, list;
+        // A part of the one message shown ($N, $L: the files' paths); "" for a load without a
+        // word, which gives a new design's pad its net and leaves the sample as it is.
+        std::string told, padNet;
+    };
+    const std::vector<Case> cases = {
+        {true, groundTwice + "\r\n" + mentor, sampleParts, "", ""},
+        {true, Replaced(tango, "\r\nCTRL\r\n", "\r\n" + std::string(1000, 'C') + "\r\n"), "",
+         "These pads would lose the net", ""},
+        {true, Replaced(tango, "\r\nCTRL\r\n", "\r\n" + std::string(1001, 'C') + "\r\n"), "",
+         "Damaged netlist", ""},
+        {true,
+         Replaced(Replaced(tango, "\r\nCTRL\r\n", "\r\n" + zhong + "\r\n"), "\r\nOUT\r\n",
+                  "\r\n" + wen + "\r\n"),
+         "", "both become net N?", ""},
+        {true, mentor + " \t ", sampleParts, "", ""},
+        {false, manyPins + "\n", parts, "", "R150-2 GND"},
+        {false, "/" + std::string(1000, 'N') + " R1(1)\n", parts, "",
+         "R1-1 " + std::string(1000, 'N')},
+        {false, "/" + std::string(1001, 'N') + " R1(1)\n", parts, "Damaged netlist", ""},
+        {false,
+         "[\nR1\n0805\n10K\n]\n[\nR2\n0805\n4k7\n]\n(\n" + zhong + "\nR1-1\n)\n(\n" + wen +
+             "\nR2-1\n)\n",
+         "", "net N<U+4E2D> (line 12 of $N) and net N<U+6587> (line 16 of $N) both become net N?",
+         ""},
+        {false, "/GND R\xE4\xB8\xAD(1)\n",
+         "10K                 R\xE4\xB8\xAD                  0805\n"
+         "10K                 R\xE6\x96\x87                  0805\n",
+         "component R<U+4E2D> (line 1 of $N) and component R<U+6587> (line 2 of $L) both "
+         "become component R?",
+         ""},
+        {false, "/GND R1(2) R2(2)\n \t ", parts, "", "R2-2 GND"},
+    };
+    CWevraDoc* doc = &sample;
+    for (size_t c = 0; c < cases.size(); ++c) {
+        const Case& row = cases[c];
+        SCOPED_TRACE(c);
+        if (!row.routed && doc == &sample) {
+            doc = frame.OpenDocumentFile(design.string());
+            ASSERT_NE(doc, nullptr);
+        }
+        const fs::path net = folder / ("case" + std::to_string(c) + ".NET");
+        const fs::path list = folder / ("case" + std::to_string(c) + ".CMP");
+        WriteText(net, row.net);
+        WriteText(list, row.list);
+        frame.UpdateCommandUI();
+        QAction* load = FindItem(*frame.menuBar(), {"&Netlist", "&Load..."});
+        ASSERT_NE(load, nullptr);
+        if (!row.told.empty()) {
+            std::string told = row.told;
+            for (const auto& [mark, path] : {std::pair{"$N", net}, std::pair{"$L", list}})
+                for (size_t at; (at = told.find(mark)) != std::string::npos;)
+                    told.replace(at, 2, path.string());
+            const std::string asked = LoadChangingNothing(*doc, *load, net).text;
+            EXPECT_NE(asked.find(told), std::string::npos) << asked;
+            continue;
+        }
+        services.messages.ClearShown();
+        services.fileDialogs.QueueFile(net.string());
+        load->trigger();
+        EXPECT_EQ(services.messages.ShownTexts(), std::vector<std::string>{});
+        const std::vector<std::string> pads = PadNetNames(*doc);
+        if (row.routed) {
+            EXPECT_EQ(pads, routed);
+            continue;
+        }
+        EXPECT_NE(std::find(pads.begin(), pads.end(), row.padNet), pads.end());
+        ASSERT_TRUE(frame.GetRouter().Execute(ID_EDIT_UNDO));
+        ASSERT_EQ(doc->Design().GetComponents().GetCount(), 0);
+    }
 }
 
 // File > Export writes the design as a DOS set into the folder the user picks, and File > Open

@@ -642,16 +642,16 @@ TEST(CNetReaderTest, LongNamesAndOddSpacing)
     const std::string longName(900, 'N');
     EXPECT_EQ(ReadNets(NETLIST_MENTOR, "NET '" + longName + "'   U1-1\tU2-3  \n"),
               (std::vector<std::string>{"1 net " + longName, "1 pin U1/1", "1 pin U2/3"}));
-    // No name is that long: a line that is longer is refused, with what it holds made visible,
+    // No name is that long: a line holding a longer one is refused, with the name made visible,
     // and the pins of a net whose header was refused go nowhere.
     EXPECT_EQ(ReadNets(NETLIST_CALAY, "/A U1(1)\n/" + std::string(1200, 'N') +
                                           " U2(1)\n U3(1)\n"
                                           "/B U4(1)\n"),
-              (std::vector<std::string>{"1 net A", "1 pin U1/1",
-                                        "2 bad longer than 1000 bytes (1207 bytes): /" +
-                                            std::string(79, 'N') +
-                                            "... (a net header: the net's pins are left out)",
-                                        "4 net B", "4 pin U4/1"}));
+              (std::vector<std::string>{
+                  "1 net A", "1 pin U1/1",
+                  "2 bad a name longer than 1000 bytes (1200 bytes): " + std::string(80, 'N') +
+                      "... (a net header: the net's pins are left out)",
+                  "4 net B", "4 pin U4/1"}));
     EXPECT_EQ(ReadNets(NETLIST_CALAY, "/A U1 (1), U2(2);\n"),
               (std::vector<std::string>{"1 net A", "1 pin U1/1", "1 pin U2/2"}));
     EXPECT_EQ(ReadNets(NETLIST_MENTOR, "NET A U1-1\nNET 'B' U1 U2-2\n"),
@@ -667,14 +667,14 @@ TEST(CNetReaderTest, LongNamesAndOddSpacing)
 TEST(CNetReaderTest, MentorAndMultiSimRefuseLinesNoNameHolds)
 {
     const std::string longName(1100, 'N');
-    const std::string tooLong = "longer than 1000 bytes (";
+    const std::string tooLong = "a name longer than 1000 bytes (";
     constexpr char withNul[] = "NET 'B' U3\0-1 U4-1\n";
     EXPECT_EQ(ReadNets(NETLIST_MENTOR, "NET 'A' U1-1\nNET '" + longName + "' U2-1\n" +
                                            std::string(withNul, sizeof withNul - 1) +
                                            "NET 'C' U5-1\n"),
               (std::vector<std::string>{
                   "1 net A", "1 pin U1/1",
-                  "2 bad " + tooLong + "1111 bytes): NET '" + std::string(75, 'N') +
+                  "2 bad " + tooLong + "1100 bytes): " + std::string(80, 'N') +
                       "... (a net header: the net's pins are left out)",
                   "3 bad it holds control bytes: NET 'B' U3<00>-1 U4-1 (a net header: the net's "
                   "pins are left out)",
@@ -683,7 +683,7 @@ TEST(CNetReaderTest, MentorAndMultiSimRefuseLinesNoNameHolds)
                                              "\nU2-1,\nU3-1,\n*B\nU4\x01-1,U5-1,\nU6-1,\n"),
               (std::vector<std::string>{
                   "2 net A", "3 pin U1/1",
-                  "4 bad " + tooLong + "1101 bytes): *" + std::string(79, 'N') +
+                  "4 bad " + tooLong + "1100 bytes): " + std::string(80, 'N') +
                       "... (a net header: the net's pins are left out)",
                   "7 net B", "8 bad it holds control bytes: U4<01>-1,U5-1,", "9 pin U6/1"}));
 }
@@ -1107,7 +1107,7 @@ TEST_F(CForwardAnnotateTest, DoubtfulNetlistLinesAreNamedBeforeTheyChangeTheBoar
     ASSERT_EQ(services.messages.Shown().size(), 1u);
     const std::string& told = services.messages.Shown()[0].text;
     EXPECT_EQ(told.rfind("Damaged netlist, nothing was changed", 0), 0u) << told;
-    EXPECT_NE(told.find("line 19 of " + file + ": longer than 1000 bytes (2000 bytes)"),
+    EXPECT_NE(told.find("line 19 of " + file + ": a name longer than 1000 bytes (2000 bytes)"),
               std::string::npos)
         << told;
     const std::filesystem::path reportPath = folder / "DEMO FORWARD ANNOTATE.TXT";
@@ -1116,13 +1116,13 @@ TEST_F(CForwardAnnotateTest, DoubtfulNetlistLinesAreNamedBeforeTheyChangeTheBoar
     EXPECT_EQ(report.find('\0'), std::string::npos);
     const std::vector<std::string> lines = Lines(report);
     EXPECT_TRUE(Contains(lines, "Netlist Error: line 19 of " + file +
-                                    " refused, longer than 1000 bytes (2000 bytes): " +
+                                    " refused, a name longer than 1000 bytes (2000 bytes): " +
                                     std::string(80, 'V') + "..."));
     EXPECT_TRUE(Contains(lines, "Netlist Error: line 24 of " + file +
                                     " refused, it holds control bytes: U1<00>-4"));
     EXPECT_TRUE(Contains(
         lines, "Netlist Error: line 28 of " + file +
-                   " refused, longer than 1000 bytes (5000 bytes): " + std::string(80, 'N') +
+                   " refused, a name longer than 1000 bytes (5000 bytes): " + std::string(80, 'N') +
                    "... (a net header: the net's pins are left out)"));
     EXPECT_TRUE(Contains(lines, "ERROR: Damaged Netlist, nothing was changed"));
     EXPECT_EQ(doc->Design().GetNets().FindNet(std::string(5000, 'N')), -1);
