@@ -232,14 +232,22 @@ void CDrc::TestAll()
         found.assign(pairs.size(), {});
         // No pair needs more findings than the errors still to be listed. Once the batch has
         // found that many, the threads leave the other pairs; those the listing reaches before
-        // it is full are found then, so that the list is the same whatever the threads did.
-        const size_t room = size_t(maxErrors - std::min(m_nets.GetErrorCount(), maxErrors));
+        // it is full are found then, so that the list is the same whatever the threads did. A
+        // pair cut short whose findings the listing drops as listed by an earlier pair of the
+        // batch is found again with what is listed by then.
+        const auto room = [&] {
+            return size_t(maxErrors - std::min(m_nets.GetErrorCount(), maxErrors));
+        };
+        const size_t batchRoom = room();
         std::atomic<size_t> foundInBatch{0};
-        std::vector<uint8_t> done(pairs.size(), 0);
-        const auto findPair = [&](size_t p, Scratch& scratch) {
-            FindPair(pairs[p].first, pairs[p].second, scratch, found[p], room);
-            FindPair(pairs[p].second, pairs[p].first, scratch, found[p], room);
-            done[p] = 1;
+        enum : uint8_t { notFound, foundAll, foundCut };
+        std::vector<uint8_t> done(pairs.size(), notFound);
+        const auto findPair = [&](size_t p, Scratch& scratch, size_t limit) {
+            found[p].clear();
+            Found into(found[p], limit, &m_listed);
+            FindPair(pairs[p].first, pairs[p].second, scratch, into);
+            FindPair(pairs[p].second, pairs[p].first, scratch, into);
+            done[p] = into.cut ? foundCut : foundAll;
         };
         const size_t chunks = (pairs.size() + pairsPerChunk - 1) / pairsPerChunk;
         pool.ForEach(chunks, [&](size_t chunk) {
@@ -247,9 +255,9 @@ void CDrc::TestAll()
             const size_t last = std::min(pairs.size(), (chunk + 1) * pairsPerChunk);
             for (size_t p = chunk * pairsPerChunk; p < last; ++p) {
                 // Pairs are mostly found from both sides: twice the room lists about as many.
-                if (foundInBatch.load(std::memory_order_relaxed) >= 2 * room)
+                if (foundInBatch.load(std::memory_order_relaxed) >= 2 * batchRoom)
                     return;
-                findPair(p, scratch);
+                findPair(p, scratch, batchRoom);
                 foundInBatch.fetch_add(found[p].size(), std::memory_order_relaxed);
             }
         });
@@ -259,14 +267,19 @@ void CDrc::TestAll()
             progress.SetStatus(FormatNetStatus(i + 1, m_nets.GetNetName(i)));
             for (size_t p = firstPair[size_t(i - first)];
                  p < firstPair[size_t(i - first) + 1] && !m_stopped; ++p) {
-                if (!done[p])
-                    findPair(p, scratch);
-                for (const Finding& finding : found[p]) {
-                    Add(finding.layer, finding.first, finding.second);
-                    if (m_nets.GetErrorCount() >= maxErrors) {
-                        m_stopped = true;
-                        break;
+                if (done[p] == notFound)
+                    findPair(p, scratch, room());
+                for (bool again = true; again;) {
+                    for (const Finding& finding : found[p]) {
+                        Add(finding.layer, finding.first, finding.second);
+                        if (m_nets.GetErrorCount() >= maxErrors) {
+                            m_stopped = true;
+                            break;
+                        }
                     }
+                    again = done[p] == foundCut && !m_stopped;
+                    if (again)
+                        findPair(p, scratch, room());
                 }
                 std::vector<Finding>().swap(found[p]);
             }
@@ -309,13 +322,13 @@ void CDrc::TestNetPair(int32_t a, int32_t b)
     ItemsOf(b);
     Scratch scratch;
     std::vector<Finding> found;
-    FindPair(a, b, scratch, found);
+    Found into(found, SIZE_MAX, nullptr);
+    FindPair(a, b, scratch, into);
     for (const Finding& finding : found)
         Add(finding.layer, finding.first, finding.second);
 }
 
-void CDrc::FindPair(int32_t a, int32_t b, Scratch& scratch, std::vector<Finding>& found,
-                    size_t limit) const
+void CDrc::FindPair(int32_t a, int32_t b, Scratch& scratch, Found& found) const
 {
     const CNet* netA = m_nets.GetNet(a);
     const CNet* netB = m_nets.GetNet(b);
@@ -370,12 +383,12 @@ void CDrc::FindPair(int32_t a, int32_t b, Scratch& scratch, std::vector<Finding>
                 const std::span<const uint32_t> near(scratch.near.data() + scratch.nearStart[r],
                                                      scratch.near.data() +
                                                          scratch.nearStart[r + 1]);
-                if (found.size() >= limit)
+                if (found.Full())
                     return;
                 if (kind == ItemKind::Track)
-                    TestTrack(a, b, item, layer, clearance, near, found, limit);
+                    TestTrack(a, b, item, layer, clearance, near, found);
                 else
-                    TestPinOrVia(a, b, item, layer, clearance, near, found, limit);
+                    TestPinOrVia(a, b, item, layer, clearance, near, found);
             }
         }
     }
@@ -483,8 +496,7 @@ std::string CDrc::PadText(int32_t net, const Item& item) const
 }
 
 void CDrc::TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance,
-                        std::span<const uint32_t> near, std::vector<Finding>& found,
-                        size_t limit) const
+                        std::span<const uint32_t> near, Found& found) const
 {
     CCopperShape outline;
     if (!Outline(item, layer, outline))
@@ -500,7 +512,7 @@ void CDrc::TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, i
         if (kind == ItemKind::Pin && item.kind != ItemKind::Pin)
             continue;
         for (uint32_t k : near) {
-            if (found.size() >= limit)
+            if (found.Full())
                 return;
             const Item& other = itemsB.items[k];
             if (other.kind != kind || (other.layers & bit) == 0)
@@ -519,21 +531,20 @@ void CDrc::TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, i
             if (!first)
                 first = CNetErrorRec::Item{
                     item.kind == ItemKind::Pin ? PadText(a, item) : std::string("Via"), a, at};
-            found.push_back(Finding{layer, *first, second});
+            found.findings.push_back(Finding{layer, *first, second});
         }
     }
 }
 
 void CDrc::TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance,
-                     std::span<const uint32_t> near, std::vector<Finding>& found,
-                     size_t limit) const
+                     std::span<const uint32_t> near, Found& found) const
 {
     CCopperShape outline;
     Outline(item, layer, outline);
     const NetItems& itemsB = *m_items[size_t(b)];
     const CopperSegment& s = item.segment;
     for (uint32_t k : near) {
-        if (found.size() >= limit)
+        if (found.Full())
             return;
         const Item& other = itemsB.items[k];
         if (other.kind != ItemKind::Track || other.segment.layer != layer)
@@ -556,9 +567,30 @@ void CDrc::TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int3
         const int32_t best = int32_t(std::min_element(d, d + 4) - d);
         const CPoint positions[4][2] = {
             {foot[0], t.from}, {foot[1], t.to}, {s.from, foot[2]}, {s.to, foot[3]}};
-        found.push_back(Finding{layer, CNetErrorRec::Item{"Track", a, positions[best][0]},
-                                CNetErrorRec::Item{"Track", b, positions[best][1]}});
+        found.findings.push_back(Finding{layer, CNetErrorRec::Item{"Track", a, positions[best][0]},
+                                         CNetErrorRec::Item{"Track", b, positions[best][1]}});
     }
+}
+
+bool CDrc::Found::Full()
+{
+    if (cut)
+        return true;
+    if (findings.size() < weedAt)
+        return false;
+    KeySet seen;
+    std::erase_if(findings, [&](const Finding& finding) {
+        const PairKey key = KeyOf(finding.first.position, finding.second.position);
+        return (listed && listed->contains(key)) || !seen.insert(key).second;
+    });
+    if (findings.size() >= limit) {
+        cut = true;
+        return true;
+    }
+    // Weeding again only after as many more keeps the work of weeding in proportion to the
+    // findings made.
+    weedAt = findings.size() + std::min(limit, SIZE_MAX - findings.size());
+    return false;
 }
 
 CDrc::PairKey CDrc::KeyOf(CPoint p, CPoint q)
