@@ -38,11 +38,23 @@ constexpr size_t pairsPerChunk = 16;
 // damaged pad size) would pair every net with every other: the next batch takes fewer nets
 // when the last one gave many pairs a net.
 constexpr size_t pairsPerBatch = size_t(1) << 20;
+// Likewise for the items compared: copper reaching across the whole board (a track from one end
+// of the coordinate range to the other) meets every item of every net. The threads leave the
+// rest of a batch to the listing, net by net with its Cancel, once they compared this many.
+constexpr uint64_t comparedPerBatch = uint64_t(1) << 22;
+// A run compares at most this many items for each item of the board, and the few more: real
+// copper meets its neighbours only, a few items each, and a clash of many is listed up to the
+// error limit first. Copper across the whole coordinate range would otherwise compare every net
+// with every other at length, listing the same few records again and again.
+constexpr uint64_t comparedPerItem = 64;
+constexpr uint64_t minCompared = uint64_t(1) << 20;
 
-int32_t NextBatchNets(size_t pairs, int32_t nets)
+int32_t NextBatchNets(size_t pairs, uint64_t compared, int32_t nets)
 {
-    const size_t perNet = pairs / size_t(std::max(nets, 1)) + 1;
-    return int32_t(std::clamp<size_t>(pairsPerBatch / perNet, 1, size_t(netsPerBatch)));
+    const uint64_t n = uint64_t(std::max(nets, 1));
+    const uint64_t byPairs = pairsPerBatch / (pairs / n + 1);
+    const uint64_t byCompared = comparedPerBatch / (compared / n + 1);
+    return int32_t(std::clamp<uint64_t>(std::min(byPairs, byCompared), 1, netsPerBatch));
 }
 
 uint32_t SignalLayersInUse(const CDrcDocument& document)
@@ -183,6 +195,7 @@ void CDrc::TestAll()
         }
     });
     int32_t widestClearance = 0;
+    uint64_t itemCount = 0;
     std::vector<CRect> boxes;
     std::vector<int32_t> boxNets;
     for (int32_t i = 0; i < count; ++i) {
@@ -192,6 +205,7 @@ void CDrc::TestAll()
         const NetItems& items = ItemsOf(i);
         if (!items.hasCopper)
             continue;
+        itemCount += items.items.size();
         widestClearance = std::max(widestClearance, net->GetClearance());
         boxes.push_back(items.box);
         boxNets.push_back(i);
@@ -206,6 +220,10 @@ void CDrc::TestAll()
     progress.SetStep(progressStep);
     m_cancelled = false;
     m_stopped = false;
+    m_crowded = false;
+    const uint64_t mostCompared = comparedPerItem * itemCount + minCompared;
+    uint64_t compared = 0;
+    int32_t crowdedNet = 0;
     std::vector<std::vector<int32_t>> later;
     std::vector<std::pair<int32_t, int32_t>> pairs;
     std::vector<size_t> firstPair;
@@ -214,7 +232,8 @@ void CDrc::TestAll()
     // net by net, with the progress window and its Cancel, as one thread would.
     // Small at first: how many pairs a net gives is not known yet.
     int32_t batchNets = 16;
-    for (int32_t first = 0, end = 0; first + 1 < count && !m_cancelled && !m_stopped; first = end) {
+    const auto ended = [&] { return m_cancelled || m_stopped || m_crowded; };
+    for (int32_t first = 0, end = 0; first + 1 < count && !ended(); first = end) {
         end = std::min(count - 1, first + batchNets);
         later.resize(size_t(end - first));
         pool.ForEach(size_t(end - first), [&](size_t k) {
@@ -228,8 +247,8 @@ void CDrc::TestAll()
                 pairs.emplace_back(i, j);
         }
         firstPair.push_back(pairs.size());
-        batchNets = NextBatchNets(pairs.size(), end - first);
         found.assign(pairs.size(), {});
+        std::vector<uint64_t> comparedOf(pairs.size(), 0);
         // No pair needs more findings than the errors still to be listed. Once the batch has
         // found that many, the threads leave the other pairs; those the listing reaches before
         // it is full are found then, so that the list is the same whatever the threads did. A
@@ -240,6 +259,8 @@ void CDrc::TestAll()
         };
         const size_t batchRoom = room();
         std::atomic<size_t> foundInBatch{0};
+        std::atomic<uint64_t> comparedInBatch{0};
+        const uint64_t batchCompared = std::min(comparedPerBatch, mostCompared - compared);
         enum : uint8_t { notFound, foundAll, foundCut };
         std::vector<uint8_t> done(pairs.size(), notFound);
         const auto findPair = [&](size_t p, Scratch& scratch, size_t limit) {
@@ -248,6 +269,7 @@ void CDrc::TestAll()
             FindPair(pairs[p].first, pairs[p].second, scratch, into);
             FindPair(pairs[p].second, pairs[p].first, scratch, into);
             done[p] = into.cut ? foundCut : foundAll;
+            comparedOf[p] = into.compared;
         };
         const size_t chunks = (pairs.size() + pairsPerChunk - 1) / pairsPerChunk;
         pool.ForEach(chunks, [&](size_t chunk) {
@@ -255,18 +277,21 @@ void CDrc::TestAll()
             const size_t last = std::min(pairs.size(), (chunk + 1) * pairsPerChunk);
             for (size_t p = chunk * pairsPerChunk; p < last; ++p) {
                 // Pairs are mostly found from both sides: twice the room lists about as many.
-                if (foundInBatch.load(std::memory_order_relaxed) >= 2 * batchRoom)
+                if (foundInBatch.load(std::memory_order_relaxed) >= 2 * batchRoom ||
+                    comparedInBatch.load(std::memory_order_relaxed) > batchCompared)
                     return;
                 findPair(p, scratch, batchRoom);
                 foundInBatch.fetch_add(found[p].size(), std::memory_order_relaxed);
+                comparedInBatch.fetch_add(comparedOf[p], std::memory_order_relaxed);
             }
         });
+        batchNets = NextBatchNets(pairs.size(), comparedInBatch.load(), end - first);
         Scratch scratch;
-        for (int32_t i = first; i < end && !m_cancelled && !m_stopped; ++i) {
+        for (int32_t i = first; i < end && !ended(); ++i) {
             progress.StepIt();
             progress.SetStatus(FormatNetStatus(i + 1, m_nets.GetNetName(i)));
             for (size_t p = firstPair[size_t(i - first)];
-                 p < firstPair[size_t(i - first) + 1] && !m_stopped; ++p) {
+                 p < firstPair[size_t(i - first) + 1] && !m_stopped && !m_crowded; ++p) {
                 if (done[p] == notFound)
                     findPair(p, scratch, room());
                 for (bool again = true; again;) {
@@ -282,6 +307,13 @@ void CDrc::TestAll()
                         findPair(p, scratch, room());
                 }
                 std::vector<Finding>().swap(found[p]);
+                // Counted as listed, so that the run stops at the same pair on any number of
+                // threads.
+                compared += comparedOf[p];
+                if (compared > mostCompared && !m_stopped) {
+                    m_crowded = true;
+                    crowdedNet = i;
+                }
             }
             m_cancelled = progress.CheckCancelButton();
         }
@@ -292,6 +324,12 @@ void CDrc::TestAll()
     if (m_stopped) {
         const std::string stopped =
             CResString::LoadWith(IDS_DRC_STOPPED, CNumberText::FormatInt(maxErrors));
+        report.push_back(stopped);
+        CServices::Messages().MessageBox(stopped, reportName, MB_OK, MB_ICONEXCLAMATION);
+    }
+    if (m_crowded) {
+        const std::string stopped =
+            CResString::LoadWith(IDS_DRC_TOO_CROWDED, m_nets.GetNetName(crowdedNet));
         report.push_back(stopped);
         CServices::Messages().MessageBox(stopped, reportName, MB_OK, MB_ICONEXCLAMATION);
     }
@@ -349,6 +387,7 @@ void CDrc::FindPair(int32_t a, int32_t b, Scratch& scratch, Found& found) const
     // of a scan of all.
     scratch.reaching.clear();
     ItemsMeeting(itemsA, reachB, scratch.reaching);
+    found.compared += scratch.reaching.size();
     scratch.near.clear();
     scratch.nearStart.clear();
     uint32_t layersNear = 0;
@@ -357,6 +396,7 @@ void CDrc::FindPair(int32_t a, int32_t b, Scratch& scratch, Found& found) const
         const Item& item = itemsA.items[k];
         const size_t from = scratch.near.size();
         ItemsMeeting(itemsB, Grown(item.box, int64_t(clearance) + 1), scratch.near);
+        found.compared += scratch.near.size() - from;
         scratch.near.erase(
             std::remove_if(scratch.near.begin() + std::ptrdiff_t(from), scratch.near.end(),
                            [&](uint32_t n) { return (itemsB.items[n].layers & item.layers) == 0; }),

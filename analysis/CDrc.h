@@ -48,12 +48,15 @@ public:
     // with a progress window whose Cancel ends the run after the net in hand; appends the
     // elapsed-time line to the report lines and shows the error pane. Fewer than 2 nets: a
     // message and nothing else. A run that reaches maxErrors stops there and says so, in a
-    // message and in the report lines.
+    // message and in the report lines; so does a run whose copper meets far more copper than the
+    // board holds, as copper across the whole coordinate range does.
     void TestAll();
     // The items of net a against the items of net b; adds the records not yet listed.
     void TestNetPair(int32_t a, int32_t b);
     bool WasCancelled() const { return m_cancelled; }
     bool WasStopped() const { return m_stopped; }
+    // The run stopped as its nets' copper met far more copper than a board holds.
+    bool WasCrowded() const { return m_crowded; }
 
     // Whether two outlines come within `clearance` of each other (or overlap).
     static bool WithinClearance(const CCopperShape& a, const CCopperShape& b, int32_t clearance);
@@ -110,6 +113,8 @@ private:
         size_t weedAt = SIZE_MAX;
         // The pair has more findings than were kept.
         bool cut = false;
+        // Items of either net looked at for the other, whatever the limit.
+        uint64_t compared = 0;
 
         Found(std::vector<Finding>& into, size_t most, const KeySet* before)
             : findings(into), limit(most), listed(before), weedAt(most)
@@ -157,4 +162,5 @@ private:
     bool m_listedKnown = false;
     bool m_cancelled = false;
     bool m_stopped = false;
+    bool m_crowded = false;
 };

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -12,6 +15,7 @@
 #include "document/CDesign.h"
 #include "document/CDocumentAnalysis.h"
 #include "document/CWevraDoc.h"
+#include "framework/CResourcePack.h"
 #include "framework/CWorkPool.h"
 #include "model/CNetArray.h"
 #include "model/CNetErrorRec.h"
@@ -652,4 +656,79 @@ TEST(CDrcBatchTest, ListsWhatThePlainLoopListsUpToTheLimit)
         EXPECT_FALSE(drc.WasCancelled());
     }
     CWorkPool::SetThreadCount(saved);
+}
+
+// ---- Copper across the whole coordinate range ------------------------------------------------
+
+namespace {
+
+constexpr int32_t lowest = std::numeric_limits<int32_t>::min();
+constexpr int32_t highest = std::numeric_limits<int32_t>::max();
+
+// The generated board with its track points at the two ends of the coordinate range in turn:
+// every track runs from one corner of the range to the other, across every net.
+void SpreadTracksAcrossTheRange(CWevraDoc& doc)
+{
+    CNetArray& nets = doc.Design().GetNets();
+    bool low = true;
+    for (int32_t i = 0; i < nets.GetCount(); ++i) {
+        CNet& net = *nets.GetNet(i);
+        for (int32_t k = 0; k < net.GetVertexCount(); ++k) {
+            if (net.GetVertex(k).IsPad())
+                continue;
+            const int32_t at = low ? lowest : highest;
+            net.SetVertexPoint(k, at, at);
+            low = !low;
+        }
+    }
+}
+
+} // namespace
+
+// Every track of the generated board runs across every net: DRC Test All stops after work in
+// proportion to the board's items and says so, at the same net on any number of threads,
+// answers Cancel, and leaves the tracks as they are. It took minutes under the sanitizers,
+// comparing every item of every net with every other.
+TEST(CDrcAcrossTheRangeTest, StopsAfterBoundedWorkAndAnswersCancel)
+{
+    CResourcePack::LoadFirstFound(std::filesystem::path(WEVRA_BUILD_DIR) / "bin");
+    const int saved = CWorkPool::ThreadCount();
+    std::vector<std::string> shown[2];
+    for (int32_t cancelAfter : {-1, 0}) {
+        for (int threads : {1, 4}) {
+            SCOPED_TRACE("Cancel after " + std::to_string(cancelAfter) + " nets, " +
+                         std::to_string(threads) + " threads");
+            CWorkPool::SetThreadCount(threads);
+            CFakeServices fakes;
+            fakes.progress.cancelAfterSteps = cancelAfter;
+            CWevraDoc doc;
+            GenerateBoard(doc, BoardPlan{2000, 20000, 1});
+            SpreadTracksAcrossTheRange(doc);
+            const CNet& net = *doc.Design().GetNets().GetNet(1);
+            const CPoint second = net.GetVertexPoint(1);
+            const bool modified = doc.IsModified();
+
+            const auto start = std::chrono::steady_clock::now();
+            CDrc drc(doc.Analysis());
+            drc.TestAll();
+            const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+            EXPECT_LT(took.count(), 30.0);
+            EXPECT_EQ(net.GetVertexPoint(1), second);
+            EXPECT_EQ(doc.IsModified(), modified);
+            if (cancelAfter >= 0) {
+                EXPECT_TRUE(drc.WasCancelled());
+                continue;
+            }
+            EXPECT_TRUE(drc.WasCrowded());
+            EXPECT_FALSE(drc.WasStopped());
+            shown[threads == 1 ? 0 : 1] = fakes.messages.ShownTexts();
+            ASSERT_EQ(doc.Analysis().GetReportLines().size(), 2u);
+            EXPECT_EQ(doc.Analysis().GetReportLines()[0].rfind("DRC Test All stopped at net ", 0),
+                      0u);
+        }
+    }
+    ASSERT_EQ(shown[0].size(), 1u);
+    EXPECT_EQ(shown[0], shown[1]);
+    CWorkPool::SetThreadCount(saved);
+    CResourcePack::SetCurrent(CResourcePack());
 }
