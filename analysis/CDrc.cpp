@@ -38,11 +38,23 @@ constexpr size_t pairsPerChunk = 16;
 // damaged pad size) would pair every net with every other: the next batch takes fewer nets
 // when the last one gave many pairs a net.
 constexpr size_t pairsPerBatch = size_t(1) << 20;
+// Likewise for the items compared: copper reaching across the whole board (a track from one end
+// of the coordinate range to the other) meets every item of every net. The threads leave the
+// rest of a batch to the listing, net by net with its Cancel, once they compared this many.
+constexpr uint64_t comparedPerBatch = uint64_t(1) << 22;
+// A run compares at most this many items for each item of the board, and the few more: real
+// copper meets its neighbours only, a few items each, and a clash of many is listed up to the
+// error limit first. Copper across the whole coordinate range would otherwise compare every net
+// with every other at length, listing the same few records again and again.
+constexpr uint64_t comparedPerItem = 64;
+constexpr uint64_t minCompared = uint64_t(1) << 20;
 
-int32_t NextBatchNets(size_t pairs, int32_t nets)
+int32_t NextBatchNets(size_t pairs, uint64_t compared, int32_t nets)
 {
-    const size_t perNet = pairs / size_t(std::max(nets, 1)) + 1;
-    return int32_t(std::clamp<size_t>(pairsPerBatch / perNet, 1, size_t(netsPerBatch)));
+    const uint64_t n = uint64_t(std::max(nets, 1));
+    const uint64_t byPairs = pairsPerBatch / (pairs / n + 1);
+    const uint64_t byCompared = comparedPerBatch / (compared / n + 1);
+    return int32_t(std::clamp<uint64_t>(std::min(byPairs, byCompared), 1, netsPerBatch));
 }
 
 uint32_t SignalLayersInUse(const CDrcDocument& document)
@@ -183,6 +195,7 @@ void CDrc::TestAll()
         }
     });
     int32_t widestClearance = 0;
+    uint64_t itemCount = 0;
     std::vector<CRect> boxes;
     std::vector<int32_t> boxNets;
     for (int32_t i = 0; i < count; ++i) {
@@ -192,6 +205,7 @@ void CDrc::TestAll()
         const NetItems& items = ItemsOf(i);
         if (!items.hasCopper)
             continue;
+        itemCount += items.items.size();
         widestClearance = std::max(widestClearance, net->GetClearance());
         boxes.push_back(items.box);
         boxNets.push_back(i);
@@ -206,6 +220,10 @@ void CDrc::TestAll()
     progress.SetStep(progressStep);
     m_cancelled = false;
     m_stopped = false;
+    m_crowded = false;
+    const uint64_t mostCompared = comparedPerItem * itemCount + minCompared;
+    uint64_t compared = 0;
+    int32_t crowdedNet = 0;
     std::vector<std::vector<int32_t>> later;
     std::vector<std::pair<int32_t, int32_t>> pairs;
     std::vector<size_t> firstPair;
@@ -214,7 +232,8 @@ void CDrc::TestAll()
     // net by net, with the progress window and its Cancel, as one thread would.
     // Small at first: how many pairs a net gives is not known yet.
     int32_t batchNets = 16;
-    for (int32_t first = 0, end = 0; first + 1 < count && !m_cancelled && !m_stopped; first = end) {
+    const auto ended = [&] { return m_cancelled || m_stopped || m_crowded; };
+    for (int32_t first = 0, end = 0; first + 1 < count && !ended(); first = end) {
         end = std::min(count - 1, first + batchNets);
         later.resize(size_t(end - first));
         pool.ForEach(size_t(end - first), [&](size_t k) {
@@ -228,18 +247,29 @@ void CDrc::TestAll()
                 pairs.emplace_back(i, j);
         }
         firstPair.push_back(pairs.size());
-        batchNets = NextBatchNets(pairs.size(), end - first);
         found.assign(pairs.size(), {});
+        std::vector<uint64_t> comparedOf(pairs.size(), 0);
         // No pair needs more findings than the errors still to be listed. Once the batch has
         // found that many, the threads leave the other pairs; those the listing reaches before
-        // it is full are found then, so that the list is the same whatever the threads did.
-        const size_t room = size_t(maxErrors - std::min(m_nets.GetErrorCount(), maxErrors));
+        // it is full are found then, so that the list is the same whatever the threads did. A
+        // pair cut short whose findings the listing drops as listed by an earlier pair of the
+        // batch is found again with what is listed by then.
+        const auto room = [&] {
+            return size_t(maxErrors - std::min(m_nets.GetErrorCount(), maxErrors));
+        };
+        const size_t batchRoom = room();
         std::atomic<size_t> foundInBatch{0};
-        std::vector<uint8_t> done(pairs.size(), 0);
-        const auto findPair = [&](size_t p, Scratch& scratch) {
-            FindPair(pairs[p].first, pairs[p].second, scratch, found[p], room);
-            FindPair(pairs[p].second, pairs[p].first, scratch, found[p], room);
-            done[p] = 1;
+        std::atomic<uint64_t> comparedInBatch{0};
+        const uint64_t batchCompared = std::min(comparedPerBatch, mostCompared - compared);
+        enum : uint8_t { notFound, foundAll, foundCut };
+        std::vector<uint8_t> done(pairs.size(), notFound);
+        const auto findPair = [&](size_t p, Scratch& scratch, size_t limit) {
+            found[p].clear();
+            Found into(found[p], limit, &m_listed);
+            FindPair(pairs[p].first, pairs[p].second, scratch, into);
+            FindPair(pairs[p].second, pairs[p].first, scratch, into);
+            done[p] = into.cut ? foundCut : foundAll;
+            comparedOf[p] = into.compared;
         };
         const size_t chunks = (pairs.size() + pairsPerChunk - 1) / pairsPerChunk;
         pool.ForEach(chunks, [&](size_t chunk) {
@@ -247,28 +277,43 @@ void CDrc::TestAll()
             const size_t last = std::min(pairs.size(), (chunk + 1) * pairsPerChunk);
             for (size_t p = chunk * pairsPerChunk; p < last; ++p) {
                 // Pairs are mostly found from both sides: twice the room lists about as many.
-                if (foundInBatch.load(std::memory_order_relaxed) >= 2 * room)
+                if (foundInBatch.load(std::memory_order_relaxed) >= 2 * batchRoom ||
+                    comparedInBatch.load(std::memory_order_relaxed) > batchCompared)
                     return;
-                findPair(p, scratch);
+                findPair(p, scratch, batchRoom);
                 foundInBatch.fetch_add(found[p].size(), std::memory_order_relaxed);
+                comparedInBatch.fetch_add(comparedOf[p], std::memory_order_relaxed);
             }
         });
+        batchNets = NextBatchNets(pairs.size(), comparedInBatch.load(), end - first);
         Scratch scratch;
-        for (int32_t i = first; i < end && !m_cancelled && !m_stopped; ++i) {
+        for (int32_t i = first; i < end && !ended(); ++i) {
             progress.StepIt();
             progress.SetStatus(FormatNetStatus(i + 1, m_nets.GetNetName(i)));
             for (size_t p = firstPair[size_t(i - first)];
-                 p < firstPair[size_t(i - first) + 1] && !m_stopped; ++p) {
-                if (!done[p])
-                    findPair(p, scratch);
-                for (const Finding& finding : found[p]) {
-                    Add(finding.layer, finding.first, finding.second);
-                    if (m_nets.GetErrorCount() >= maxErrors) {
-                        m_stopped = true;
-                        break;
+                 p < firstPair[size_t(i - first) + 1] && !m_stopped && !m_crowded; ++p) {
+                if (done[p] == notFound)
+                    findPair(p, scratch, room());
+                for (bool again = true; again;) {
+                    for (const Finding& finding : found[p]) {
+                        Add(finding.layer, finding.first, finding.second);
+                        if (m_nets.GetErrorCount() >= maxErrors) {
+                            m_stopped = true;
+                            break;
+                        }
                     }
+                    again = done[p] == foundCut && !m_stopped;
+                    if (again)
+                        findPair(p, scratch, room());
                 }
                 std::vector<Finding>().swap(found[p]);
+                // Counted as listed, so that the run stops at the same pair on any number of
+                // threads.
+                compared += comparedOf[p];
+                if (compared > mostCompared && !m_stopped) {
+                    m_crowded = true;
+                    crowdedNet = i;
+                }
             }
             m_cancelled = progress.CheckCancelButton();
         }
@@ -279,6 +324,12 @@ void CDrc::TestAll()
     if (m_stopped) {
         const std::string stopped =
             CResString::LoadWith(IDS_DRC_STOPPED, CNumberText::FormatInt(maxErrors));
+        report.push_back(stopped);
+        CServices::Messages().MessageBox(stopped, reportName, MB_OK, MB_ICONEXCLAMATION);
+    }
+    if (m_crowded) {
+        const std::string stopped =
+            CResString::LoadWith(IDS_DRC_TOO_CROWDED, m_nets.GetNetName(crowdedNet));
         report.push_back(stopped);
         CServices::Messages().MessageBox(stopped, reportName, MB_OK, MB_ICONEXCLAMATION);
     }
@@ -309,13 +360,13 @@ void CDrc::TestNetPair(int32_t a, int32_t b)
     ItemsOf(b);
     Scratch scratch;
     std::vector<Finding> found;
-    FindPair(a, b, scratch, found);
+    Found into(found, SIZE_MAX, nullptr);
+    FindPair(a, b, scratch, into);
     for (const Finding& finding : found)
         Add(finding.layer, finding.first, finding.second);
 }
 
-void CDrc::FindPair(int32_t a, int32_t b, Scratch& scratch, std::vector<Finding>& found,
-                    size_t limit) const
+void CDrc::FindPair(int32_t a, int32_t b, Scratch& scratch, Found& found) const
 {
     const CNet* netA = m_nets.GetNet(a);
     const CNet* netB = m_nets.GetNet(b);
@@ -336,6 +387,7 @@ void CDrc::FindPair(int32_t a, int32_t b, Scratch& scratch, std::vector<Finding>
     // of a scan of all.
     scratch.reaching.clear();
     ItemsMeeting(itemsA, reachB, scratch.reaching);
+    found.compared += scratch.reaching.size();
     scratch.near.clear();
     scratch.nearStart.clear();
     uint32_t layersNear = 0;
@@ -344,6 +396,7 @@ void CDrc::FindPair(int32_t a, int32_t b, Scratch& scratch, std::vector<Finding>
         const Item& item = itemsA.items[k];
         const size_t from = scratch.near.size();
         ItemsMeeting(itemsB, Grown(item.box, int64_t(clearance) + 1), scratch.near);
+        found.compared += scratch.near.size() - from;
         scratch.near.erase(
             std::remove_if(scratch.near.begin() + std::ptrdiff_t(from), scratch.near.end(),
                            [&](uint32_t n) { return (itemsB.items[n].layers & item.layers) == 0; }),
@@ -370,12 +423,12 @@ void CDrc::FindPair(int32_t a, int32_t b, Scratch& scratch, std::vector<Finding>
                 const std::span<const uint32_t> near(scratch.near.data() + scratch.nearStart[r],
                                                      scratch.near.data() +
                                                          scratch.nearStart[r + 1]);
-                if (found.size() >= limit)
+                if (found.Full())
                     return;
                 if (kind == ItemKind::Track)
-                    TestTrack(a, b, item, layer, clearance, near, found, limit);
+                    TestTrack(a, b, item, layer, clearance, near, found);
                 else
-                    TestPinOrVia(a, b, item, layer, clearance, near, found, limit);
+                    TestPinOrVia(a, b, item, layer, clearance, near, found);
             }
         }
     }
@@ -483,8 +536,7 @@ std::string CDrc::PadText(int32_t net, const Item& item) const
 }
 
 void CDrc::TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance,
-                        std::span<const uint32_t> near, std::vector<Finding>& found,
-                        size_t limit) const
+                        std::span<const uint32_t> near, Found& found) const
 {
     CCopperShape outline;
     if (!Outline(item, layer, outline))
@@ -500,7 +552,7 @@ void CDrc::TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, i
         if (kind == ItemKind::Pin && item.kind != ItemKind::Pin)
             continue;
         for (uint32_t k : near) {
-            if (found.size() >= limit)
+            if (found.Full())
                 return;
             const Item& other = itemsB.items[k];
             if (other.kind != kind || (other.layers & bit) == 0)
@@ -519,21 +571,20 @@ void CDrc::TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, i
             if (!first)
                 first = CNetErrorRec::Item{
                     item.kind == ItemKind::Pin ? PadText(a, item) : std::string("Via"), a, at};
-            found.push_back(Finding{layer, *first, second});
+            found.findings.push_back(Finding{layer, *first, second});
         }
     }
 }
 
 void CDrc::TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance,
-                     std::span<const uint32_t> near, std::vector<Finding>& found,
-                     size_t limit) const
+                     std::span<const uint32_t> near, Found& found) const
 {
     CCopperShape outline;
     Outline(item, layer, outline);
     const NetItems& itemsB = *m_items[size_t(b)];
     const CopperSegment& s = item.segment;
     for (uint32_t k : near) {
-        if (found.size() >= limit)
+        if (found.Full())
             return;
         const Item& other = itemsB.items[k];
         if (other.kind != ItemKind::Track || other.segment.layer != layer)
@@ -556,9 +607,30 @@ void CDrc::TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int3
         const int32_t best = int32_t(std::min_element(d, d + 4) - d);
         const CPoint positions[4][2] = {
             {foot[0], t.from}, {foot[1], t.to}, {s.from, foot[2]}, {s.to, foot[3]}};
-        found.push_back(Finding{layer, CNetErrorRec::Item{"Track", a, positions[best][0]},
-                                CNetErrorRec::Item{"Track", b, positions[best][1]}});
+        found.findings.push_back(Finding{layer, CNetErrorRec::Item{"Track", a, positions[best][0]},
+                                         CNetErrorRec::Item{"Track", b, positions[best][1]}});
     }
+}
+
+bool CDrc::Found::Full()
+{
+    if (cut)
+        return true;
+    if (findings.size() < weedAt)
+        return false;
+    KeySet seen;
+    std::erase_if(findings, [&](const Finding& finding) {
+        const PairKey key = KeyOf(finding.first.position, finding.second.position);
+        return (listed && listed->contains(key)) || !seen.insert(key).second;
+    });
+    if (findings.size() >= limit) {
+        cut = true;
+        return true;
+    }
+    // Weeding again only after as many more keeps the work of weeding in proportion to the
+    // findings made.
+    weedAt = findings.size() + std::min(limit, SIZE_MAX - findings.size());
+    return false;
 }
 
 CDrc::PairKey CDrc::KeyOf(CPoint p, CPoint q)

@@ -48,12 +48,15 @@ public:
     // with a progress window whose Cancel ends the run after the net in hand; appends the
     // elapsed-time line to the report lines and shows the error pane. Fewer than 2 nets: a
     // message and nothing else. A run that reaches maxErrors stops there and says so, in a
-    // message and in the report lines.
+    // message and in the report lines; so does a run whose copper meets far more copper than the
+    // board holds, as copper across the whole coordinate range does.
     void TestAll();
     // The items of net a against the items of net b; adds the records not yet listed.
     void TestNetPair(int32_t a, int32_t b);
     bool WasCancelled() const { return m_cancelled; }
     bool WasStopped() const { return m_stopped; }
+    // The run stopped as its nets' copper met far more copper than a board holds.
+    bool WasCrowded() const { return m_crowded; }
 
     // Whether two outlines come within `clearance` of each other (or overlap).
     static bool WithinClearance(const CCopperShape& a, const CCopperShape& b, int32_t clearance);
@@ -89,13 +92,6 @@ private:
         CNetErrorRec::Item first;
         CNetErrorRec::Item second;
     };
-    // Working lists of one thread.
-    struct Scratch {
-        std::vector<uint32_t> reaching;
-        // The items of the other net near reaching[r] are near[nearStart[r] .. nearStart[r + 1]).
-        std::vector<uint32_t> near;
-        std::vector<uint32_t> nearStart;
-    };
     struct PairKey {
         int32_t x1, y1, x2, y2;
         bool operator==(const PairKey&) const = default;
@@ -103,28 +99,56 @@ private:
     struct PairKeyHash {
         size_t operator()(const PairKey& key) const;
     };
+    using KeySet = std::unordered_set<PairKey, PairKeyHash>;
+    // The findings of one pair of nets as they are made, up to `limit` of them that listing
+    // keeps. Listing drops a record whose positions are listed already (the same clash on the
+    // other layer, or found again from the other net's side): counting those would end the pair
+    // before records that are listed.
+    struct Found {
+        std::vector<Finding>& findings;
+        size_t limit = SIZE_MAX;
+        // The records listed before the pair's turn; none outside TestAll.
+        const KeySet* listed = nullptr;
+        // The findings are weeded of those listing would drop once they reach this many.
+        size_t weedAt = SIZE_MAX;
+        // The pair has more findings than were kept.
+        bool cut = false;
+        // Items of either net looked at for the other, whatever the limit.
+        uint64_t compared = 0;
+
+        Found(std::vector<Finding>& into, size_t most, const KeySet* before)
+            : findings(into), limit(most), listed(before), weedAt(most)
+        {
+        }
+        // Whether the findings hold `limit` that will be listed; weeds them when due.
+        bool Full();
+    };
+    // Working lists of one thread.
+    struct Scratch {
+        std::vector<uint32_t> reaching;
+        // The items of the other net near reaching[r] are near[nearStart[r] .. nearStart[r + 1]).
+        std::vector<uint32_t> near;
+        std::vector<uint32_t> nearStart;
+    };
 
     NetItems& ItemsOf(int32_t net);
     void CollectItems(int32_t net, NetItems& into) const;
     // The later nets whose boxes come within `reach` of net i's, in index order.
     void LaterNetsNear(int32_t i, const CBoxGrid& netBoxes, const std::vector<int32_t>& boxNets,
                        int32_t reach, std::vector<int32_t>& later) const;
-    // What TestNetPair lists, found without listing it, up to `limit` findings in `found`; the
-    // items of both nets are collected.
-    void FindPair(int32_t a, int32_t b, Scratch& scratch, std::vector<Finding>& found,
-                  size_t limit = SIZE_MAX) const;
+    // What TestNetPair lists, found without listing it, into `found`; the items of both nets are
+    // collected.
+    void FindPair(int32_t a, int32_t b, Scratch& scratch, Found& found) const;
     // Appends the items of the net whose boxes meet `reach`, in item order.
     static void ItemsMeeting(const NetItems& net, const CRect& reach, std::vector<uint32_t>& into);
     bool Outline(const Item& item, int32_t layer, CCopperShape& outline) const;
     std::string PadText(int32_t net, const Item& item) const;
 
-    // `near`: the items of net b near the item, in item order. Both stop once `found` holds
-    // `limit` findings.
+    // `near`: the items of net b near the item, in item order. Both stop once `found` is full.
     void TestPinOrVia(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance,
-                      std::span<const uint32_t> near, std::vector<Finding>& found,
-                      size_t limit) const;
+                      std::span<const uint32_t> near, Found& found) const;
     void TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int32_t clearance,
-                   std::span<const uint32_t> near, std::vector<Finding>& found, size_t limit) const;
+                   std::span<const uint32_t> near, Found& found) const;
     void Add(int32_t layer, const CNetErrorRec::Item& first, const CNetErrorRec::Item& second);
     static PairKey KeyOf(CPoint p, CPoint q);
 
@@ -134,8 +158,9 @@ private:
     // Per pad stack number.
     std::vector<StackFacts> m_stacks;
     std::vector<std::unique_ptr<NetItems>> m_items;
-    std::unordered_set<PairKey, PairKeyHash> m_listed;
+    KeySet m_listed;
     bool m_listedKnown = false;
     bool m_cancelled = false;
     bool m_stopped = false;
+    bool m_crowded = false;
 };

@@ -1,13 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "analysis/CDrc.h"
+#include "bench/BoardGenerator.h"
+#include "document/CDesign.h"
+#include "document/CDocumentAnalysis.h"
+#include "document/CWevraDoc.h"
+#include "framework/CResourcePack.h"
 #include "framework/CWorkPool.h"
 #include "model/CNetArray.h"
 #include "model/CNetErrorRec.h"
@@ -544,4 +552,183 @@ TEST(CDrcLargeBoardTest, RecordsDoNotDependOnTheThreadCount)
         EXPECT_EQ(byThreads[0], byThreads[1]);
     }
     CWorkPool::SetThreadCount(saved);
+}
+
+// ---- Batches and the error limit --------------------------------------------------------------
+
+namespace {
+
+std::vector<std::string> ErrorTexts(const CNetArray& nets)
+{
+    std::vector<std::string> texts;
+    for (int32_t i = 0; i < nets.GetErrorCount(); ++i)
+        texts.push_back(Describe(*nets.GetError(i)));
+    return texts;
+}
+
+// The plain loop over every pair of nets, one pair at a time, cut where a run stops; leaves
+// the error list empty.
+std::vector<std::string> PairByPair(CDrcDocument& document)
+{
+    CNetArray& nets = document.GetNets();
+    nets.ClearErrors();
+    {
+        CDrc drc(document);
+        for (int32_t i = 0; i < nets.GetCount() && nets.GetErrorCount() < CDrc::maxErrors; ++i) {
+            for (int32_t j = i + 1; j < nets.GetCount() && nets.GetErrorCount() < CDrc::maxErrors;
+                 ++j) {
+                drc.TestNetPair(i, j);
+                drc.TestNetPair(j, i);
+            }
+        }
+    }
+    std::vector<std::string> texts = ErrorTexts(nets);
+    texts.resize(std::min(texts.size(), size_t(CDrc::maxErrors)));
+    nets.ClearErrors();
+    return texts;
+}
+
+// Net b's via under vias of net a, 5,000 to a row, and a track of net a across it: each via
+// clash is found on both layers, and only b's side finds the track against the via.
+void AddViasOverAVia(CDrcTestBoard& board, int32_t vias)
+{
+    const int32_t a = board.AddNet(500);
+    const int32_t b = board.AddNet(500);
+    board.AddVia(b, 500000, 500001);
+    for (int32_t k = 0; k < vias; ++k)
+        board.AddVia(a, 497500 + k % 5000, 500000 - k / 5000);
+    board.AddTrack(a, 500000, 400000, 500000, 600000, 2000);
+}
+
+} // namespace
+
+// The pairs of nets are found on the threads batch by batch, and the threads leave the pairs
+// of a batch once it holds enough errors: DRC Test All lists what the plain loop over the pairs
+// lists, up to the error limit, and says it stopped exactly when the limit cut the list.
+TEST(CDrcBatchTest, ListsWhatThePlainLoopListsUpToTheLimit)
+{
+    struct Case {
+        const char* name;
+        int32_t vias;      // AddViasOverAVia, or a generated board of 2,000 parts
+        int32_t clearance; // of every net of the generated board
+        size_t atLeast;    // records the plain loop lists
+    };
+    const Case cases[] = {
+        {"5,000 vias over one", 5000, 0, 5001},
+        {"12,000 vias over one", 12000, 0, size_t(CDrc::maxErrors)},
+        {"generated board, clearance 15000", 0, 15000, 8000},
+        {"generated board, clearance 60000", 0, 60000, size_t(CDrc::maxErrors)},
+    };
+    const int saved = CWorkPool::ThreadCount();
+    CWorkPool::SetThreadCount(4);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CFakeServices fakes;
+        CDrcTestBoard board;
+        CWevraDoc doc;
+        CDrcDocument* document = &board;
+        if (c.vias > 0) {
+            AddViasOverAVia(board, c.vias);
+        } else {
+            GenerateBoard(doc, BoardPlan{2000, 20000, 1});
+            document = &doc.Analysis();
+            CNetArray& nets = doc.Design().GetNets();
+            ASSERT_GT(nets.GetCount(), 3 * 512) << "several batches";
+            for (int32_t i = 0; i < nets.GetCount(); ++i)
+                nets.GetNet(i)->SetWidths(nets.GetNet(i)->GetMinWidth(),
+                                          nets.GetNet(i)->GetMaxWidth(), c.clearance);
+        }
+        const std::vector<std::string> expected = PairByPair(*document);
+        ASSERT_GE(expected.size(), c.atLeast);
+
+        CDrc drc(*document);
+        drc.TestAll();
+        const std::vector<std::string> listed = ErrorTexts(document->GetNets());
+        EXPECT_EQ(listed.size(), expected.size());
+        const auto differ =
+            std::mismatch(listed.begin(), listed.end(), expected.begin(), expected.end());
+        if (differ.first != listed.end() && differ.second != expected.end())
+            ADD_FAILURE() << "record " << differ.first - listed.begin() << ": " << *differ.first
+                          << " instead of " << *differ.second;
+        const bool full = expected.size() == size_t(CDrc::maxErrors);
+        EXPECT_EQ(drc.WasStopped(), full);
+        EXPECT_EQ(fakes.messages.ShownTexts().size(), full ? 1u : 0u);
+        EXPECT_FALSE(drc.WasCancelled());
+    }
+    CWorkPool::SetThreadCount(saved);
+}
+
+// ---- Copper across the whole coordinate range ------------------------------------------------
+
+namespace {
+
+constexpr int32_t lowest = std::numeric_limits<int32_t>::min();
+constexpr int32_t highest = std::numeric_limits<int32_t>::max();
+
+// The generated board with its track points at the two ends of the coordinate range in turn:
+// every track runs from one corner of the range to the other, across every net.
+void SpreadTracksAcrossTheRange(CWevraDoc& doc)
+{
+    CNetArray& nets = doc.Design().GetNets();
+    bool low = true;
+    for (int32_t i = 0; i < nets.GetCount(); ++i) {
+        CNet& net = *nets.GetNet(i);
+        for (int32_t k = 0; k < net.GetVertexCount(); ++k) {
+            if (net.GetVertex(k).IsPad())
+                continue;
+            const int32_t at = low ? lowest : highest;
+            net.SetVertexPoint(k, at, at);
+            low = !low;
+        }
+    }
+}
+
+} // namespace
+
+// Every track of the generated board runs across every net: DRC Test All stops after work in
+// proportion to the board's items and says so, at the same net on any number of threads,
+// answers Cancel, and leaves the tracks as they are. It took minutes under the sanitizers,
+// comparing every item of every net with every other.
+TEST(CDrcAcrossTheRangeTest, StopsAfterBoundedWorkAndAnswersCancel)
+{
+    CResourcePack::LoadFirstFound(std::filesystem::path(WEVRA_BUILD_DIR) / "bin");
+    const int saved = CWorkPool::ThreadCount();
+    std::vector<std::string> shown[2];
+    for (int32_t cancelAfter : {-1, 0}) {
+        for (int threads : {1, 4}) {
+            SCOPED_TRACE("Cancel after " + std::to_string(cancelAfter) + " nets, " +
+                         std::to_string(threads) + " threads");
+            CWorkPool::SetThreadCount(threads);
+            CFakeServices fakes;
+            fakes.progress.cancelAfterSteps = cancelAfter;
+            CWevraDoc doc;
+            GenerateBoard(doc, BoardPlan{2000, 20000, 1});
+            SpreadTracksAcrossTheRange(doc);
+            const CNet& net = *doc.Design().GetNets().GetNet(1);
+            const CPoint second = net.GetVertexPoint(1);
+            const bool modified = doc.IsModified();
+
+            const auto start = std::chrono::steady_clock::now();
+            CDrc drc(doc.Analysis());
+            drc.TestAll();
+            const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+            EXPECT_LT(took.count(), 30.0);
+            EXPECT_EQ(net.GetVertexPoint(1), second);
+            EXPECT_EQ(doc.IsModified(), modified);
+            if (cancelAfter >= 0) {
+                EXPECT_TRUE(drc.WasCancelled());
+                continue;
+            }
+            EXPECT_TRUE(drc.WasCrowded());
+            EXPECT_FALSE(drc.WasStopped());
+            shown[threads == 1 ? 0 : 1] = fakes.messages.ShownTexts();
+            ASSERT_EQ(doc.Analysis().GetReportLines().size(), 2u);
+            EXPECT_EQ(doc.Analysis().GetReportLines()[0].rfind("DRC Test All stopped at net ", 0),
+                      0u);
+        }
+    }
+    ASSERT_EQ(shown[0].size(), 1u);
+    EXPECT_EQ(shown[0], shown[1]);
+    CWorkPool::SetThreadCount(saved);
+    CResourcePack::SetCurrent(CResourcePack());
 }
