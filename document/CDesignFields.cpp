@@ -82,7 +82,7 @@ const char* const textKinds[] = {"reference", "type", "shape name"};
 
 template <int Axis> void EachViewOffset(const CDesign& design, const Visit& visit)
 {
-    visit("Header", Coordinate<Axis>(design.Settings().offset));
+    visit(Coordinate<Axis>(design.Settings().offset), [] { return std::string("Header"); });
 }
 template <int Axis> void SetViewOffset(CDesign& design, int64_t value)
 {
@@ -91,7 +91,7 @@ template <int Axis> void SetViewOffset(CDesign& design, int64_t value)
 
 template <int Axis> void EachUserOffset(const CDesign& design, const Visit& visit)
 {
-    visit("Header", Coordinate<Axis>(design.Settings().userOffset));
+    visit(Coordinate<Axis>(design.Settings().userOffset), [] { return std::string("Header"); });
 }
 template <int Axis> void SetUserOffset(CDesign& design, int64_t value)
 {
@@ -100,7 +100,8 @@ template <int Axis> void SetUserOffset(CDesign& design, int64_t value)
 
 template <int Axis> void EachBoardSize(const CDesign& design, const Visit& visit)
 {
-    visit("Header", Axis == 0 ? design.GetBoardWidth() : design.GetBoardHeight());
+    visit(Axis == 0 ? design.GetBoardWidth() : design.GetBoardHeight(),
+          [] { return std::string("Header"); });
 }
 template <int Axis> void SetBoardSize(CDesign& design, int64_t value)
 {
@@ -112,8 +113,8 @@ template <int Axis> void EachOutlinePoint(const CDesign& design, const Visit& vi
 {
     const CRec12Array& outline = design.GetBoardOutline();
     for (int32_t i = 0; i < outline.GetSize(); ++i)
-        visit("Board outline point " + std::to_string(i + 1),
-              Axis == 0 ? outline[i].x : outline[i].y);
+        visit(Axis == 0 ? outline[i].x : outline[i].y,
+              [&] { return "Board outline point " + std::to_string(i + 1); });
 }
 template <int Axis> void SetOutlinePoint(CDesign& design, int64_t value)
 {
@@ -126,7 +127,8 @@ template <int Axis> void EachLinePoint(const CDesign& design, const Visit& visit
 {
     const CDrawRecArray& lines = design.GetLines();
     for (int32_t i = 0; i < lines.GetCount(); ++i)
-        visit("Drawn line point " + std::to_string(i + 1), Coordinate<Axis>(lines.GetPoint(i)));
+        visit(Coordinate<Axis>(lines.GetPoint(i)),
+              [&] { return "Drawn line point " + std::to_string(i + 1); });
 }
 template <int Axis> void SetLinePoint(CDesign& design, int64_t value)
 {
@@ -141,7 +143,7 @@ void EachLinePen(const CDesign& design, const Visit& visit)
 {
     const std::vector<uint16_t>& pens = design.GetLines().GetPenTable();
     for (size_t pen = 1; pen < pens.size(); ++pen)
-        visit("Drawn line pen " + std::to_string(pen), pens[pen]);
+        visit(pens[pen], [&] { return "Drawn line pen " + std::to_string(pen); });
 }
 void SetLinePen(CDesign& design, int64_t value)
 {
@@ -155,7 +157,8 @@ template <int Axis> void EachTextPosition(const CDesign& design, const Visit& vi
 {
     const CTextArray& texts = design.GetTexts();
     for (int32_t i = 0; i < texts.GetCount(); ++i)
-        visit(TextItem(*texts.GetText(i)), Coordinate<Axis>(texts.GetText(i)->GetPosition()));
+        visit(Coordinate<Axis>(texts.GetText(i)->GetPosition()),
+              [&] { return TextItem(*texts.GetText(i)); });
 }
 template <int Axis> void SetTextPosition(CDesign& design, int64_t value)
 {
@@ -169,7 +172,7 @@ template <bool Height> void EachTextSize(const CDesign& design, const Visit& vis
     const CTextArray& texts = design.GetTexts();
     for (int32_t i = 0; i < texts.GetCount(); ++i) {
         const CWevraText& text = *texts.GetText(i);
-        visit(TextItem(text), Height ? text.GetHeight() : text.GetLineWidth());
+        visit(Height ? text.GetHeight() : text.GetLineWidth(), [&] { return TextItem(text); });
     }
 }
 template <bool Height> void SetTextSize(CDesign& design, int64_t value)
@@ -187,7 +190,7 @@ void EachTextAngle(const CDesign& design, const Visit& visit)
 {
     const CTextArray& texts = design.GetTexts();
     for (int32_t i = 0; i < texts.GetCount(); ++i)
-        visit(TextItem(*texts.GetText(i)), texts.GetText(i)->GetAngle());
+        visit(texts.GetText(i)->GetAngle(), [&] { return TextItem(*texts.GetText(i)); });
 }
 void SetTextAngle(CDesign& design, int64_t value)
 {
@@ -200,7 +203,8 @@ template <int Axis> void EachComponentPosition(const CDesign& design, const Visi
 {
     const CComponentArray& components = design.GetComponents();
     for (int32_t i = 0; i < components.GetCount(); ++i)
-        visit(ComponentItem(components, i), Coordinate<Axis>(components.GetPosition(i)));
+        visit(Coordinate<Axis>(components.GetPosition(i)),
+              [&] { return ComponentItem(components, i); });
 }
 template <int Axis> void SetComponentPosition(CDesign& design, int64_t value)
 {
@@ -215,7 +219,8 @@ void EachComponentRotation(const CDesign& design, const Visit& visit)
 {
     const CComponentArray& components = design.GetComponents();
     for (int32_t i = 0; i < components.GetCount(); ++i)
-        visit(ComponentItem(components, i), components.GetComponent(i)->GetRotation());
+        visit(components.GetComponent(i)->GetRotation(),
+              [&] { return ComponentItem(components, i); });
 }
 void SetComponentRotationWord(CDesign& design, int64_t value)
 {
@@ -229,8 +234,8 @@ template <int Axis> void EachComponentTextPoint(const CDesign& design, const Vis
     const CComponentArray& components = design.GetComponents();
     for (int32_t i = 0; i < components.GetCount(); ++i) {
         for (int32_t kind = 0; kind < CComponent::textKindCount; ++kind)
-            visit(ComponentItem(components, i) + " " + textKinds[kind] + " text",
-                  Coordinate<Axis>(components.GetComponent(i)->GetTextPoint(kind)));
+            visit(Coordinate<Axis>(components.GetComponent(i)->GetTextPoint(kind)),
+                  [&] { return ComponentItem(components, i) + " " + textKinds[kind] + " text"; });
     }
 }
 template <int Axis> void SetComponentTextPoint(CDesign& design, int64_t value)
@@ -248,8 +253,8 @@ void EachComponentTextAngle(const CDesign& design, const Visit& visit)
     const CComponentArray& components = design.GetComponents();
     for (int32_t i = 0; i < components.GetCount(); ++i) {
         for (int32_t kind = 0; kind < CComponent::textKindCount; ++kind)
-            visit(ComponentItem(components, i) + " " + textKinds[kind] + " text",
-                  components.GetComponent(i)->GetTextAngle(kind));
+            visit(components.GetComponent(i)->GetTextAngle(kind),
+                  [&] { return ComponentItem(components, i) + " " + textKinds[kind] + " text"; });
     }
 }
 void SetComponentTextAngle(CDesign& design, int64_t value)
@@ -265,8 +270,8 @@ template <bool Height> void EachComponentTextSize(const CDesign& design, const V
 {
     const CComponentArray& components = design.GetComponents();
     for (int32_t kind = 0; kind < CComponent::textKindCount; ++kind)
-        visit(std::string("Component ") + textKinds[kind] + " texts",
-              Height ? components.GetTextHeight(kind) : components.GetTextLineWidth(kind));
+        visit(Height ? components.GetTextHeight(kind) : components.GetTextLineWidth(kind),
+              [&] { return std::string("Component ") + textKinds[kind] + " texts"; });
 }
 template <bool Height> void SetComponentTextSize(CDesign& design, int64_t value)
 {
@@ -288,7 +293,7 @@ template <int Which> void EachNetRule(const CDesign& design, const Visit& visit)
 {
     const CNetArray& nets = design.GetNets();
     for (int32_t n = 1; n < nets.GetCount(); ++n)
-        visit(NetItem(*nets.GetNet(n)), NetRule<Which>(*nets.GetNet(n)));
+        visit(NetRule<Which>(*nets.GetNet(n)), [&] { return NetItem(*nets.GetNet(n)); });
 }
 template <int Which> void SetNetRule(CDesign& design, int64_t value)
 {
@@ -308,8 +313,8 @@ void EachNetWidestPen(const CDesign& design, const Visit& visit)
     const CNetArray& nets = design.GetNets();
     for (int32_t n = 1; n < nets.GetCount(); ++n) {
         const std::vector<uint16_t>& pens = nets.GetNet(n)->GetPenTable();
-        visit(NetItem(*nets.GetNet(n)),
-              pens.empty() ? 0 : *std::max_element(pens.begin(), pens.end()));
+        visit(pens.empty() ? 0 : *std::max_element(pens.begin(), pens.end()),
+              [&] { return NetItem(*nets.GetNet(n)); });
     }
 }
 void SetNetPens(CDesign& design, int64_t value)
@@ -329,8 +334,8 @@ template <int Axis> void EachNetPoint(const CDesign& design, const Visit& visit)
     for (int32_t n = 0; n < nets.GetCount(); ++n) {
         const CNet& net = *nets.GetNet(n);
         for (int32_t v = 0; v < net.GetVertexCount(); ++v)
-            visit(NetItem(net) + " point " + std::to_string(v + 1),
-                  Coordinate<Axis>(net.GetVertexPoint(v)));
+            visit(Coordinate<Axis>(net.GetVertexPoint(v)),
+                  [&] { return NetItem(net) + " point " + std::to_string(v + 1); });
     }
 }
 template <int Axis> void SetNetPoint(CDesign& design, int64_t value)
@@ -352,7 +357,8 @@ void EachViaRotation(const CDesign& design, const Visit& visit)
         const CNet& net = *nets.GetNet(n);
         for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
             if (net.GetVertex(v).IsPad())
-                visit(NetItem(net) + " point " + std::to_string(v + 1), net.GetVertexRotation(v));
+                visit(net.GetVertexRotation(v),
+                      [&] { return NetItem(net) + " point " + std::to_string(v + 1); });
         }
     }
 }
@@ -374,7 +380,7 @@ template <int Which> void EachGrid(const CDesign& design, const Visit& visit)
     const CGridArr& grids = design.GetGridSettings();
     for (int32_t r = 0; r < CGridArr::recordCount; ++r) {
         const CSize size = Which < 2 ? grids.GetSpacing(r) : grids.GetSnap(r);
-        visit("Grid " + std::to_string(r + 1), Which % 2 == 0 ? size.cx : size.cy);
+        visit(Which % 2 == 0 ? size.cx : size.cy, [&] { return "Grid " + std::to_string(r + 1); });
     }
 }
 template <int Which> void SetGrid(CDesign& design, int64_t value)
@@ -394,8 +400,8 @@ template <int Axis> void EachJobOffset(const CDesign& design, const Visit& visit
 {
     const COutputArray& jobs = design.GetOutputJobs();
     for (int32_t i = 0; i < jobs.GetCount(); ++i)
-        visit(JobItem(*jobs.GetJob(i)),
-              Axis == 0 ? jobs.GetJob(i)->GetOffsetX() : jobs.GetJob(i)->GetOffsetY());
+        visit(Axis == 0 ? jobs.GetJob(i)->GetOffsetX() : jobs.GetJob(i)->GetOffsetY(),
+              [&] { return JobItem(*jobs.GetJob(i)); });
 }
 template <int Axis> void SetJobOffset(CDesign& design, int64_t value)
 {
@@ -412,8 +418,8 @@ template <int Axis> void EachPlaneOutline(const CDesign& design, const Visit& vi
     for (const auto& plane : design.GetPlanes()) {
         const CPointArray& outline = plane->GetOutline();
         for (int32_t i = 0; i < outline.GetSize(); ++i)
-            visit(PlaneItem(*plane) + " outline point " + std::to_string(i + 1),
-                  Coordinate<Axis>(outline[i]));
+            visit(Coordinate<Axis>(outline[i]),
+                  [&] { return PlaneItem(*plane) + " outline point " + std::to_string(i + 1); });
     }
 }
 template <int Axis> void SetPlaneOutline(CDesign& design, int64_t value)
@@ -428,7 +434,7 @@ template <int Axis> void SetPlaneOutline(CDesign& design, int64_t value)
 template <int Axis> void EachPlaneSeed(const CDesign& design, const Visit& visit)
 {
     for (const auto& plane : design.GetPlanes())
-        visit(PlaneItem(*plane) + " seed", Coordinate<Axis>(plane->GetSeed()));
+        visit(Coordinate<Axis>(plane->GetSeed()), [&] { return PlaneItem(*plane) + " seed"; });
 }
 template <int Axis> void SetPlaneSeed(CDesign& design, int64_t value)
 {
@@ -441,7 +447,7 @@ template <int32_t (CPour::*Get)() const, void (CPour::*Put)(int32_t)>
 void EachPlaneValue(const CDesign& design, const Visit& visit)
 {
     for (const auto& plane : design.GetPlanes())
-        visit(PlaneItem(*plane), ((*plane).*Get)());
+        visit(((*plane).*Get)(), [&] { return PlaneItem(*plane); });
 }
 template <int32_t (CPour::*Get)() const, void (CPour::*Put)(int32_t)>
 void SetPlaneValue(CDesign& design, int64_t value)
@@ -480,7 +486,7 @@ template <typename Library, typename Action> void ForEachPad(Library& library, A
 void EachPadShape(const CShapeLib& library, const Visit& visit)
 {
     ForEachPad(library, [&](const CPad& pad, int32_t s, int32_t layer) {
-        visit(PadItem(library.GetPadStacks(), s, layer), pad.GetShape());
+        visit(pad.GetShape(), [&] { return PadItem(library.GetPadStacks(), s, layer); });
     });
 }
 void SetPadShape(CShapeLib& library, int64_t value)
@@ -495,7 +501,7 @@ void SetPadShape(CShapeLib& library, int64_t value)
 void EachPadRotation(const CShapeLib& library, const Visit& visit)
 {
     ForEachPad(library, [&](const CPad& pad, int32_t s, int32_t layer) {
-        visit(PadItem(library.GetPadStacks(), s, layer), pad.GetRotation());
+        visit(pad.GetRotation(), [&] { return PadItem(library.GetPadStacks(), s, layer); });
     });
 }
 void SetPadRotation(CShapeLib& library, int64_t value)
@@ -512,7 +518,7 @@ template <int Side> void EachPadRect(const CShapeLib& library, const Visit& visi
 {
     ForEachPad(library, [&](const CPad& pad, int32_t s, int32_t layer) {
         CRect rect = pad.GetRect();
-        visit(PadItem(library.GetPadStacks(), s, layer), RectSide<Side>(rect));
+        visit(RectSide<Side>(rect), [&] { return PadItem(library.GetPadStacks(), s, layer); });
     });
 }
 template <int Side> void SetPadRect(CShapeLib& library, int64_t value)
@@ -534,8 +540,8 @@ template <int Axis> void EachShapePad(const CShapeLib& library, const Visit& vis
     for (int32_t i = 0; i < library.GetCount(); ++i) {
         const CShape* shape = library.GetShape(i);
         for (int32_t k = 0; shape && k < shape->GetPadCount(); ++k)
-            visit(ShapeItem(*shape) + " pad " + std::to_string(k + 1),
-                  Axis == 2 ? shape->GetPadRotation(k) : Coordinate<Axis>(shape->GetPadPos(k)));
+            visit(Axis == 2 ? shape->GetPadRotation(k) : Coordinate<Axis>(shape->GetPadPos(k)),
+                  [&] { return ShapeItem(*shape) + " pad " + std::to_string(k + 1); });
     }
 }
 template <int Axis> void SetShapePad(CShapeLib& library, int64_t value)
@@ -560,8 +566,8 @@ template <int Axis> void EachShapeOutline(const CShapeLib& library, const Visit&
     for (int32_t i = 0; i < library.GetCount(); ++i) {
         const CShape* shape = library.GetShape(i);
         for (int32_t k = 0; shape && k < shape->GetOutlineCount(); ++k)
-            visit(ShapeItem(*shape) + " outline point " + std::to_string(k + 1),
-                  Coordinate<Axis>(shape->GetOutlinePoint(k)));
+            visit(Coordinate<Axis>(shape->GetOutlinePoint(k)),
+                  [&] { return ShapeItem(*shape) + " outline point " + std::to_string(k + 1); });
     }
 }
 template <int Axis> void SetShapeOutline(CShapeLib& library, int64_t value)
@@ -582,9 +588,9 @@ void AddFieldLines(const std::vector<CDesignFields::Field<Holder>>& fields, cons
     for (const auto& field : fields) {
         if (field.beyond != Beyond::named)
             continue;
-        field.each(holder, [&](const std::string& item, int64_t value) {
+        field.each(holder, [&](int64_t value, const CDesignFields::Item& item) {
             if (value < field.low || value > field.high)
-                lines.push_back(prefix + item + ": " + field.name + " " + std::to_string(value) +
+                lines.push_back(prefix + item() + ": " + field.name + " " + std::to_string(value) +
                                 ", outside " + std::to_string(field.low) + " to " +
                                 std::to_string(field.high));
         });

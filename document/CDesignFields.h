@@ -26,8 +26,10 @@ public:
         repaired, // the reader puts a usable value in its place and says so
     };
 
-    // One value of the field, with the item that holds it ("Net GND point 2").
-    using Visit = std::function<void(const std::string& item, int64_t value)>;
+    // The item that holds a value ("Net GND point 2"), made only for a value that is named.
+    using Item = std::function<std::string()>;
+    // One value of the field, with its item.
+    using Visit = std::function<void(int64_t value, const Item& item)>;
 
     template <typename Holder> struct Field {
         const char* record;

@@ -70,12 +70,12 @@ void AddNetLines(const CNetArray& nets, std::vector<std::string>& lines)
         const CNet& net = *nets.GetNet(n);
         for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
             const TrackRec& vertex = net.GetVertex(v);
-            const std::string what = "Net " + net.GetName() + " point " + std::to_string(v + 1);
             const int32_t layer = vertex.GetLayer();
             // A via has no layer of its own, and layer 0 stands for every layer.
             if (!vertex.IsPad() && layer != LAYER_COMMON &&
                 (layer < LAYER_TOP || layer > LAYER_INNER_12))
-                lines.push_back(what + ": a track on layer " + std::to_string(layer) +
+                lines.push_back("Net " + net.GetName() + " point " + std::to_string(v + 1) +
+                                ": a track on layer " + std::to_string(layer) +
                                 ", which holds no copper: it connects nothing");
         }
     }

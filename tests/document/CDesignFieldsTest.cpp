@@ -3,15 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <limits>
-#include <regex>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/CDesign.h"
@@ -79,18 +80,24 @@ std::string CoordinateBeyondFormat(const fs::path& file)
     bytes << in.rdbuf();
     const std::string text = bytes.str();
     size_t digits = 6;
-    std::smatch format;
-    static const std::regex statement("%FSLAX([0-9])([0-9])Y([0-9])([0-9])\\*%");
-    if (std::regex_search(text, format, statement))
-        digits = size_t(std::stoi(format[1]) + std::stoi(format[2]));
+    const size_t format = text.find("%FSLAX");
+    if (format != std::string::npos && format + 7 < text.size())
+        digits = size_t(text[format + 6] - '0') + size_t(text[format + 7] - '0');
     std::istringstream lines(text);
     std::string line;
-    static const std::regex coordinate("([XYIJ])([+-]?)([0-9]+)");
     while (std::getline(lines, line)) {
         if (line.empty() || line[0] == '%' || line[0] == 'T' || line.rfind("M48", 0) == 0)
             continue;
-        for (std::sregex_iterator it(line.begin(), line.end(), coordinate), end; it != end; ++it) {
-            if ((*it)[3].length() > std::ptrdiff_t(digits))
+        for (size_t i = 0; i < line.size(); ++i) {
+            if (std::string_view("XYIJ").find(line[i]) == std::string_view::npos)
+                continue;
+            size_t end = i + 1;
+            if (end < line.size() && (line[end] == '-' || line[end] == '+'))
+                ++end;
+            const size_t first = end;
+            while (end < line.size() && std::isdigit(static_cast<unsigned char>(line[end])))
+                ++end;
+            if (end - first > digits)
                 return file.filename().string() + ": " + line + " (" + std::to_string(digits) +
                        " digits)";
         }
@@ -102,6 +109,7 @@ std::string CoordinateBeyondFormat(const fs::path& file)
 struct Timings {
     std::vector<double> seconds;
     std::vector<std::string> beyondFormat;
+    int32_t files = 0;
 };
 
 Timings RunCommands(CWevraDoc& doc, const fs::path& folder, CFakeServices& services)
@@ -139,6 +147,7 @@ Timings RunCommands(CWevraDoc& doc, const fs::path& folder, CFakeServices& servi
     });
     for (const auto& entry : fs::recursive_directory_iterator(out)) {
         if (entry.is_regular_file()) {
+            ++timings.files;
             const std::string beyond = CoordinateBeyondFormat(entry.path());
             if (!beyond.empty())
                 timings.beyondFormat.push_back(beyond);
@@ -183,6 +192,8 @@ TEST_P(CDesignFieldsTest, EveryFieldAtTheEndsOfItsRangeIsNamedAndBounded)
         const Timings timings = RunCommands(doc, temp.Path(), services);
         usual = timings.seconds;
         ASSERT_TRUE(timings.beyondFormat.empty()) << timings.beyondFormat[0];
+        // The sample's jobs write photoplots and drill programs to read back.
+        ASSERT_GE(timings.files, 4);
     }
     bool held = false;
     for (const int64_t value : extremes) {
@@ -191,7 +202,7 @@ TEST_P(CDesignFieldsTest, EveryFieldAtTheEndsOfItsRangeIsNamedAndBounded)
         CWevraDoc doc;
         ASSERT_TRUE(doc.OnOpenDocument(file));
         std::string beyond;
-        field.each(doc.Design(), [&](const std::string&, int64_t read) {
+        field.each(doc.Design(), [&](int64_t read, const CDesignFields::Item&) {
             held = true;
             if (beyond.empty() && (read < field.low || read > field.high))
                 beyond = std::string(": ") + field.name + " " + std::to_string(read) + ", outside";
