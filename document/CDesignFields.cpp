@@ -29,8 +29,6 @@ namespace {
 
 using Beyond = CDesignFields::Beyond;
 using Visit = CDesignFields::Visit;
-constexpr int64_t coordinate = CDesignFields::coordinate;
-constexpr int64_t turn = CDesignFields::turn;
 // The widest pen the pen tables offer.
 constexpr int64_t widestPen = 65511;
 
