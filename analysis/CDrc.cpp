@@ -612,12 +612,8 @@ void CDrc::TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int3
     }
 }
 
-bool CDrc::Found::Full()
+bool CDrc::Found::FullOnceWeeded()
 {
-    if (cut)
-        return true;
-    if (findings.size() < weedAt)
-        return false;
     KeySet seen;
     std::erase_if(findings, [&](const Finding& finding) {
         const PairKey key = KeyOf(finding.first.position, finding.second.position);
