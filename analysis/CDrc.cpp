@@ -42,6 +42,8 @@ constexpr size_t pairsPerBatch = size_t(1) << 20;
 // of the coordinate range to the other) meets every item of every net. The threads leave the
 // rest of a batch to the listing, net by net with its Cancel, once they compared this many.
 constexpr uint64_t comparedPerBatch = uint64_t(1) << 22;
+// A thread's items compared that the others may not know of yet.
+constexpr uint64_t comparedAddedAt = comparedPerBatch / 64;
 // A run compares at most this many items for each item of the board, and the few more: real
 // copper meets its neighbours only, a few items each, and a clash of many is listed up to the
 // error limit first. Copper across the whole coordinate range would otherwise compare every net
@@ -274,16 +276,28 @@ void CDrc::TestAll()
         const size_t chunks = (pairs.size() + pairsPerChunk - 1) / pairsPerChunk;
         pool.ForEach(chunks, [&](size_t chunk) {
             Scratch scratch;
+            // Threads adding to the shared counts for every pair wait on one another: most pairs
+            // find nothing, and what a chunk compared is added once, or sooner when it is much.
+            uint64_t compared = 0;
+            const auto addCompared = [&] {
+                if (compared != 0)
+                    comparedInBatch.fetch_add(compared, std::memory_order_relaxed);
+                compared = 0;
+            };
             const size_t last = std::min(pairs.size(), (chunk + 1) * pairsPerChunk);
             for (size_t p = chunk * pairsPerChunk; p < last; ++p) {
                 // Pairs are mostly found from both sides: twice the room lists about as many.
                 if (foundInBatch.load(std::memory_order_relaxed) >= 2 * batchRoom ||
-                    comparedInBatch.load(std::memory_order_relaxed) > batchCompared)
-                    return;
+                    comparedInBatch.load(std::memory_order_relaxed) + compared > batchCompared)
+                    break;
                 findPair(p, scratch, batchRoom);
-                foundInBatch.fetch_add(found[p].size(), std::memory_order_relaxed);
-                comparedInBatch.fetch_add(comparedOf[p], std::memory_order_relaxed);
+                if (!found[p].empty())
+                    foundInBatch.fetch_add(found[p].size(), std::memory_order_relaxed);
+                compared += comparedOf[p];
+                if (compared >= comparedAddedAt)
+                    addCompared();
             }
+            addCompared();
         });
         batchNets = NextBatchNets(pairs.size(), comparedInBatch.load(), end - first);
         Scratch scratch;
@@ -612,12 +626,8 @@ void CDrc::TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int3
     }
 }
 
-bool CDrc::Found::Full()
+bool CDrc::Found::FullOnceWeeded()
 {
-    if (cut)
-        return true;
-    if (findings.size() < weedAt)
-        return false;
     KeySet seen;
     std::erase_if(findings, [&](const Finding& finding) {
         const PairKey key = KeyOf(finding.first.position, finding.second.position);

@@ -120,8 +120,10 @@ private:
             : findings(into), limit(most), listed(before), weedAt(most)
         {
         }
-        // Whether the findings hold `limit` that will be listed; weeds them when due.
-        bool Full();
+        // Whether the findings hold `limit` that will be listed; weeds them when due. Asked for
+        // every item compared, so the common answer is given here.
+        bool Full() { return cut || (findings.size() >= weedAt && FullOnceWeeded()); }
+        bool FullOnceWeeded();
     };
     // Working lists of one thread.
     struct Scratch {
