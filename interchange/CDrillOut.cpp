@@ -1,5 +1,7 @@
 #include "interchange/CDrillOut.h"
 
+#include <cstdlib>
+
 #include <algorithm>
 
 #include "framework/CMessageService.h"
@@ -136,10 +138,11 @@ std::string CDrillOut::RefusedHole(const std::vector<Hole>& holes, bool format23
                                    const COutputDocument& document)
 {
     const int32_t decimals = format23 ? 3 : 4;
+    const int64_t limit = InchDigitsLimit(decimals);
     for (const Hole& hole : holes) {
         // A hole without a diameter gets no tool and is not written.
         if (hole.diameter <= 0 ||
-            (FitsInchDigits(hole.x, decimals) && FitsInchDigits(hole.y, decimals)))
+            (std::llabs(int64_t(hole.x)) <= limit && std::llabs(int64_t(hole.y)) <= limit))
             continue;
         const std::string owner =
             hole.net >= 0

@@ -42,6 +42,7 @@ int32_t CGerberWriter::Write(int32_t jobIndex)
     m_job = job;
     m_formatName = job->GetDevice();
     m_format23 = m_formatName.find("2.3") != std::string::npos;
+    m_fitLimit = InchDigitsLimit(m_format23 ? 3 : 4);
     m_singleFile = m_formatName.find("Single File") != std::string::npos;
     m_frame =
         COutputFrame(m_document.GetBoardHeight(), CPoint(job->GetOffsetX(), job->GetOffsetY()));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <span>
@@ -117,7 +118,13 @@ private:
         m_itemIndex = index;
     }
     // Notes the first point of the job whose file coordinates do not fit the format's digits.
-    void CheckFits(CPoint board);
+    void CheckFits(CPoint board)
+    {
+        const CPoint at = m_frame.ToOutput(board.x, board.y);
+        if (std::llabs(int64_t(at.x)) > m_fitLimit || std::llabs(int64_t(at.y)) > m_fitLimit)
+            NoteRefused(board, at);
+    }
+    void NoteRefused(CPoint board, CPoint at);
     std::string ItemName() const;
 
     // Writing the flash list by aperture.
@@ -142,6 +149,8 @@ private:
     std::string m_title;
     std::vector<SetBody> m_sets;
     std::vector<std::filesystem::path> m_written;
+    // The largest file coordinate the format's digits hold, either way.
+    int64_t m_fitLimit = 0;
     ItemKind m_itemKind = ItemKind::outline;
     int32_t m_itemIndex = 0;
     std::string m_setName;

@@ -84,12 +84,11 @@ void CGerberWriter::AddFlash(int32_t aperture, CPoint point)
     m_flashList.push_back({aperture, point.x, point.y});
 }
 
-void CGerberWriter::CheckFits(CPoint board)
+void CGerberWriter::NoteRefused(CPoint board, CPoint at)
 {
-    const int32_t decimals = m_format23 ? 3 : 4;
-    const CPoint at = m_frame.ToOutput(board.x, board.y);
-    if (!m_refused.empty() || (FitsInchDigits(at.x, decimals) && FitsInchDigits(at.y, decimals)))
+    if (!m_refused.empty())
         return;
+    const int32_t decimals = m_format23 ? 3 : 4;
     m_refused = ItemName() + " at (" + CNumberText::FormatInt(board.x) + ", " +
                 CNumberText::FormatInt(board.y) + ") in the layer set \"" + m_setName +
                 "\" lies at X" + FormatInchDigits(at.x, decimals) + "Y" +

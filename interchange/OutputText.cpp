@@ -13,19 +13,15 @@ namespace {
 constexpr int64_t unitsPerInch = 256000;
 constexpr int32_t integerDigits = 2;
 
-int64_t PowerOfTen(int32_t exponent)
-{
-    int64_t power = 1;
-    for (int32_t i = 0; i < exponent; ++i)
-        power *= 10;
-    return power;
-}
+constexpr int64_t powersOfTen[] = {1,      10,      100,      1000,      10000,
+                                   100000, 1000000, 10000000, 100000000, 1000000000};
 
-// |value| * 10^decimals / unitsPerInch, rounded half away from zero, in whole numbers only.
+// |value| * 10^decimals / unitsPerInch, rounded half away from zero, in whole numbers only;
+// decimals 0..9.
 int64_t DigitsOf(int32_t value, int32_t decimals)
 {
     const int64_t magnitude = std::llabs(int64_t(value));
-    return (magnitude * PowerOfTen(decimals) * 2 + unitsPerInch) / (unitsPerInch * 2);
+    return (magnitude * powersOfTen[decimals] * 2 + unitsPerInch) / (unitsPerInch * 2);
 }
 
 } // namespace
@@ -52,10 +48,18 @@ void AppendInchDigits(std::string& out, int32_t value, int32_t decimals)
     out.append(buffer, length);
 }
 
-bool FitsInchDigits(int32_t value, int32_t decimals)
+int32_t InchDigitsLimit(int32_t decimals)
 {
-    decimals = std::clamp(decimals, 0, 9);
-    return DigitsOf(value, decimals) < PowerOfTen(decimals + integerDigits);
+    decimals = std::clamp(decimals, 0, 7);
+    // Digits grow with the value: the last value whose digits stay below 10^(decimals + 2).
+    const int64_t bound = powersOfTen[decimals + integerDigits];
+    int64_t fits = 0;
+    int64_t beyond = int64_t(INT32_MAX) + 1;
+    while (beyond - fits > 1) {
+        const int64_t middle = (fits + beyond) / 2;
+        (DigitsOf(int32_t(middle), decimals) < bound ? fits : beyond) = middle;
+    }
+    return int32_t(fits);
 }
 
 std::string SafeName(const std::string& text)

@@ -13,9 +13,9 @@
 std::string FormatInchDigits(int32_t value, int32_t decimals);
 // The same appended to `out`; decimals 0..9.
 void AppendInchDigits(std::string& out, int32_t value, int32_t decimals);
-// Whether FormatInchDigits writes the value in its two integer digits: a file of a fixed number
-// of digits reads a longer value as another one.
-bool FitsInchDigits(int32_t value, int32_t decimals);
+// The largest magnitude FormatInchDigits writes in its two integer digits (decimals 0..7): a
+// file of a fixed number of digits reads a longer value as another one.
+int32_t InchDigitsLimit(int32_t decimals);
 
 // The text with every character that would end a Gerber data block or extended command ('*',
 // '%') or split a path ('/', '\\'), and every control character, replaced by '_'; an empty
