@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,10 +25,29 @@ public:
         repaired, // the reader puts a usable value in its place and says so
     };
 
+    // A call of a function object that the caller keeps alive: the check visits every track
+    // point of a board, and a std::function would be copied, or allocated, for each.
+    template <typename Signature> class Call;
+    template <typename Result, typename... Arguments> class Call<Result(Arguments...)> {
+    public:
+        template <typename Function>
+        Call(const Function& function)
+            : m_function(&function), m_call([](const void* f, Arguments... arguments) -> Result {
+                  return (*static_cast<const Function*>(f))(arguments...);
+              })
+        {
+        }
+        Result operator()(Arguments... arguments) const { return m_call(m_function, arguments...); }
+
+    private:
+        const void* m_function;
+        Result (*m_call)(const void*, Arguments...);
+    };
+
     // The item that holds a value ("Net GND point 2"), made only for a value that is named.
-    using Item = std::function<std::string()>;
+    using Item = Call<std::string()>;
     // One value of the field, with its item.
-    using Visit = std::function<void(int64_t value, const Item& item)>;
+    using Visit = Call<void(int64_t value, const Item& item)>;
 
     template <typename Holder> struct Field {
         const char* record;
