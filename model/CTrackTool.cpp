@@ -263,22 +263,14 @@ bool CTrackTool::RunChangedNothing()
     if (!m_backup || m_backupIndex != CurrentIndex())
         return false;
     const CNet& net = CurrentNet();
-    // A run that never left its first point is a lone vertex that lays no copper.
-    int32_t lone = -1;
-    if (net.GetVertexCount() > 0 && !net.IsPadVertex(net.GetCurrentVertex()) &&
-        net.GetRunLength(net.GetCurrentVertex()) == 1)
-        lone = net.GetCurrentVertex();
-    if (net.GetVertexCount() - (lone >= 0 ? 1 : 0) != m_backup->GetVertexCount())
+    if (net.GetVertexCount() != m_backup->GetVertexCount())
         return false;
-    for (int32_t v = 0, b = 0; v < net.GetVertexCount(); ++v) {
-        if (v == lone)
-            continue;
+    for (int32_t v = 0; v < net.GetVertexCount(); ++v) {
         const TrackRec& now = net.GetVertex(v);
-        const TrackRec& before = m_backup->GetVertex(b++);
+        const TrackRec& before = m_backup->GetVertex(v);
         if (now.x != before.x || now.y != before.y || now.penLayer != before.penLayer ||
-            (now.flags & TrackRec::rotationMask) != (before.flags & TrackRec::rotationMask)) {
-                    return false;
-        }
+            (now.flags & TrackRec::rotationMask) != (before.flags & TrackRec::rotationMask))
+            return false;
     }
     return true;
 }
@@ -286,6 +278,7 @@ bool CTrackTool::RunChangedNothing()
 void CTrackTool::EndTrackEdit(CToolDocument& document)
 {
     CNet& net = CurrentNet();
+    // A run that never left its first point is simplified away.
     if (net.GetVertexCount() > 0)
         net.SimplifyRun(net.GetCurrentVertex());
     // Ended with Enter before the mouse moved: the run is abandoned, so that it leaves no undo

@@ -98,7 +98,7 @@ private:
     // Keeps a copy of the current net and its ToDo count for Esc.
     void KeepBackup();
     // Whether the run ending now leaves the current net's copper as the backup has it: a run
-    // that was started and ended where it began, or a vertex dragged back to its place.
+    // ended where it began, or a vertex dragged back to its place.
     bool RunChangedNothing();
     void StartRun(CToolDocument& document, CPoint point);
     void InsertTrackVertex(CToolDocument& document);
