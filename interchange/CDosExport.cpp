@@ -594,7 +594,7 @@ std::string CDosExport::CnfText(const std::string& cnfPath) const
     return text;
 }
 
-std::string CDosExport::CmpText() const
+std::string CDosExport::CmpText()
 {
     const CComponentArray& components = m_document.GetComponents();
     std::string text;
@@ -602,6 +602,13 @@ std::string CDosExport::CmpText() const
     const auto field = [](const std::string& value) { return PadRight(value.substr(0, 19), 20); };
     for (int32_t i = 0; i < components.GetCount(); ++i) {
         const CPoint centre = components.GetCenter(i);
+        // The DOS program reads a centre as one word, as it reads the layout's coordinates.
+        if (!FitsWord(ToDos(centre.x)) || !FitsWord(ToDos(centre.y))) {
+            Problem("Component " + components.GetReference(i),
+                    "centre " + Point(centre) +
+                        " beyond the DOS coordinate range, left out of the component list");
+            continue;
+        }
         text += field(components.GetType(i)) + field(components.GetReference(i)) +
                 field(components.GetShapeName(i)) + PadRight(std::to_string(ToDos(centre.x)), 8) +
                 PadRight(std::to_string(ToDos(centre.y)), 8) +

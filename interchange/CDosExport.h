@@ -42,7 +42,7 @@ public:
     // The files' contents; `cnfPath` is the ".CNF" file's own path, written into it.
     std::string PlyBytes() const;
     std::string CnfText(const std::string& cnfPath) const;
-    std::string CmpText() const;
+    std::string CmpText();
 
     // Builds the records and writes "<folder>/<title>/PCB/<TITLE>.CNF", ".CMP" and ".PLY",
     // creating the folders. False when a folder or file could not be made; `failed` names it.

@@ -130,20 +130,26 @@ TEST_F(CDosTest, ValuesBeyondTheFormatAreReportedAndLeftOut)
     ASSERT_TRUE(copper.AppendVertex(19000, 9000, 1, 1));
     std::vector<std::string> problems;
     const std::string ply = ExportSet(&problems);
-    ASSERT_EQ(problems.size(), 6u);
+    ASSERT_EQ(problems.size(), 7u);
     EXPECT_EQ(problems[0],
               "Component FAR pad 1: position (7999000, 0) beyond the DOS coordinate range");
     EXPECT_EQ(problems[2], "Component TILTED pad 1: angle 45.000 is no multiple of 90 degrees");
     EXPECT_EQ(problems[4], "Net N1 track: layer 16 above DOS layer 15");
+    EXPECT_EQ(problems[6], "Component FAR: centre (7999500, 0) beyond the DOS coordinate range, "
+                           "left out of the component list");
     // The corner marks and the one track segment on layer 1.
     EXPECT_EQ(ReadFile(ply).size(), (12u + 2u) * 10u);
+    // The component list's columns hold no centre the DOS program would read as another.
+    const std::string cmp = ReadFile((folder / "demo" / "PCB" / "DEMO.CMP").string());
+    EXPECT_EQ(cmp.find("FAR"), std::string::npos) << cmp;
+    EXPECT_NE(cmp.find("TILTED"), std::string::npos) << cmp;
 
     services.fileDialogs.QueueFolder(folder.string());
     EXPECT_TRUE(CDocumentDosExport(doc->Design(), doc->Planes(), doc->Session(), doc->Windows(),
                                    doc->GetDesignFolder(), doc->GetDesignName())
                     .ExportFromUser());
     ASSERT_EQ(services.messages.ShownTexts().size(), 1u);
-    EXPECT_EQ(services.messages.ShownTexts()[0].rfind("Error!\n6 values do not fit", 0), 0u);
+    EXPECT_EQ(services.messages.ShownTexts()[0].rfind("Error!\n7 values do not fit", 0), 0u);
 }
 
 TEST_F(CDosTest, ExportCommandReportsOkOrTheFileItCouldNotMake)
