@@ -7,6 +7,7 @@
 #include "document/CDesignFields.h"
 #include "framework/CNumberText.h"
 #include "framework/CResString.h"
+#include "framework/ShownLines.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
@@ -128,12 +129,7 @@ std::string CUnusableValues::Message(const std::vector<std::string>& lines, Hold
 {
     if (lines.empty())
         return {};
-    std::string message = CResString::Load(holder == Holder::library ? IDS_UNUSABLE_LIBRARY_VALUES
-                                                                     : IDS_UNUSABLE_DESIGN_VALUES);
-    for (size_t i = 0; i < lines.size() && i < shownLines; ++i)
-        message += "\n" + lines[i];
-    if (lines.size() > shownLines)
-        message +=
-            "\n... and " + CNumberText::FormatInt(int64_t(lines.size() - shownLines)) + " more";
-    return message;
+    return ShownLines(CResString::Load(holder == Holder::library ? IDS_UNUSABLE_LIBRARY_VALUES
+                                                                 : IDS_UNUSABLE_DESIGN_VALUES),
+                      lines, shownLines);
 }

@@ -17,6 +17,7 @@
 #include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "framework/CWorkPool.h"
+#include "framework/ShownLines.h"
 #include "model/CDialogService.h"
 #include "model/CGridArr.h"
 #include "model/CLengthText.h"
@@ -331,18 +332,15 @@ void CNetArray::Serialize(CArchive& ar)
         CreateNetZero();
         ar.AddLoadWarning(CResString::Load(IDS_NET_ZERO_CREATED));
     }
-    std::string named;
-    int32_t namedCount = 0;
+    std::vector<std::string> penless;
     for (size_t i = 1; i < m_nets.size(); ++i) {
-        if (m_nets[i]->WasLoadedWithoutWidth() && ++namedCount <= 20)
-            named += "\n" + m_nets[i]->GetName();
+        if (m_nets[i]->WasLoadedWithoutWidth())
+            penless.push_back(m_nets[i]->GetName());
     }
-    if (namedCount > 20)
-        named += "\n... and " + std::to_string(namedCount - 20) + " more";
-    if (namedCount > 0)
-        ar.AddLoadWarning(CResString::LoadWith(IDS_NET_PENS_WITHOUT_WIDTH,
-                                               std::to_string(CNet::fallbackPenWidth)) +
-                          named);
+    if (!penless.empty())
+        ar.AddLoadWarning(ShownLines(CResString::LoadWith(IDS_NET_PENS_WITHOUT_WIDTH,
+                                                          std::to_string(CNet::fallbackPenWidth)),
+                                     penless, 20));
     CollectPens(&ar);
     m_nets[0]->SetName(loadedNetZeroName);
     m_currentNet = std::clamp(m_currentNet, 0, GetCount() - 1);

@@ -5,9 +5,9 @@
 #include <utility>
 
 #include "framework/CMessageService.h"
-#include "framework/CNumberText.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
+#include "framework/ShownLines.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CTextArray.h"
@@ -35,13 +35,11 @@ std::string MissingCharactersMessage(const std::vector<std::string>& lines)
 {
     if (lines.empty())
         return {};
+    std::string message =
+        ShownLines(CResString::Load(IDS_CHARACTERS_NOT_IN_FONT), lines, maxLines, " texts");
     // The texts are named even by a language pack without the heading.
-    std::string message = CResString::Load(IDS_CHARACTERS_NOT_IN_FONT);
-    for (size_t i = 0; i < lines.size() && i < maxLines; ++i)
-        message += (message.empty() ? "" : "\n") + lines[i];
-    if (lines.size() > maxLines)
-        message +=
-            "\n... and " + CNumberText::FormatInt(int32_t(lines.size() - maxLines)) + " more texts";
+    if (message.front() == '\n')
+        message.erase(0, 1);
     return message;
 }
 
