@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "interchange/CNetlistLines.h"
 #include "interchange/NetlistText.h"
@@ -63,29 +64,19 @@ bool CComponentListReader::ReadComponentRecord(CComponentRecord& record)
     }
 }
 
-void CComponentListReader::CheckLine(CComponentRecord& record, std::string_view line) const
+void CComponentListReader::Refuse(CComponentRecord& record, std::string reason) const
 {
-    if (!record.refused.empty())
+    if (!record.refused.empty() || reason.empty())
         return;
-    record.refused = RefusedLineReason(line);
-    if (!record.refused.empty())
-        record.line = m_lines.GetLineNumber();
-}
-
-void CComponentListReader::CheckName(CComponentRecord& record, std::string_view name) const
-{
-    if (!record.refused.empty())
-        return;
-    record.refused = RefusedNameReason(name);
-    if (!record.refused.empty())
-        record.line = m_lines.GetLineNumber();
+    record.refused = std::move(reason);
+    record.line = m_lines.GetLineNumber();
 }
 
 void CComponentListReader::CheckNames(CComponentRecord& record) const
 {
     // Columns of the fixed-width lists hold no name that long; comma fields may.
     for (const std::string* name : {&record.type, &record.reference, &record.shape})
-        CheckName(record, *name);
+        Refuse(record, RefusedNameReason(*name));
 }
 
 bool CComponentListReader::ReadCalayRecord(CComponentRecord& record)
@@ -96,7 +87,7 @@ bool CComponentListReader::ReadCalayRecord(CComponentRecord& record)
             continue;
         record.line = m_lines.GetLineNumber();
         record.text = line;
-        CheckLine(record, line);
+        Refuse(record, RefusedLineReason(line));
         Finish(record, Columns(line, 0, 20), Columns(line, 20, 20), Columns(line, 40, 20));
         record.referenceColumn = 20;
         return true;
@@ -112,7 +103,7 @@ bool CComponentListReader::ReadMentorRecord(CComponentRecord& record)
             continue;
         record.line = m_lines.GetLineNumber();
         record.text = line;
-        CheckLine(record, line);
+        Refuse(record, RefusedLineReason(line));
         // A part line whose reference pushed "PART" out of its column is reported, not
         // guessed at.
         if (line.find("PART", mentorPartColumn) == mentorPartColumn)
@@ -133,7 +124,7 @@ bool CComponentListReader::ReadMultiSimRecord(CComponentRecord& record)
             continue;
         record.line = m_lines.GetLineNumber();
         record.text = line;
-        CheckLine(record, line);
+        Refuse(record, RefusedLineReason(line));
         // Fields are closed by commas; one that no comma closes is empty.
         std::string_view fields[3];
         size_t start = 0;
@@ -173,9 +164,9 @@ bool CComponentListReader::ReadBlockRecord(CComponentRecord& record, int32_t lin
                     m_lines.Unread();
                 break;
             }
-            CheckLine(record, line);
+            Refuse(record, RefusedLineReason(line));
             if (k == referenceLine || k == shapeLine || k == typeLine)
-                CheckName(record, TrimRightView(line));
+                Refuse(record, RefusedNameReason(TrimRightView(line)));
             if (k == referenceLine) {
                 fields[0] = line;
                 if (record.refused.empty())

@@ -53,10 +53,10 @@ private:
     // the reference, shape and type at the given lines (from 1).
     bool ReadBlockRecord(CComponentRecord& record, int32_t lineCount, int32_t referenceLine,
                          int32_t shapeLine, int32_t typeLine);
-    // Marks the record refused when the line just read is no netlist text.
-    void CheckLine(CComponentRecord& record, std::string_view line) const;
-    // Marks the record refused when a name read from the line just read is too long for one.
-    void CheckName(CComponentRecord& record, std::string_view name) const;
+    // Marks the record refused for `reason`, at the line just read, unless the reason is empty
+    // or the record was refused already: the line is no netlist text, or a name read from it is
+    // too long for one.
+    void Refuse(CComponentRecord& record, std::string reason) const;
     void CheckNames(CComponentRecord& record) const;
 
     NetlistFormat m_format;
