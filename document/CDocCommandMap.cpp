@@ -8,7 +8,10 @@
 #include "document/CDocumentNetlist.h"
 #include "document/CDocumentOutput.h"
 #include "document/CDocumentPaint.h"
+#include "document/CDocumentViews.h"
 #include "document/CDocumentWindows.h"
+#include "document/CEditSession.h"
+#include "document/CEditState.h"
 #include "document/CRoutingCommands.h"
 #include "document/CToolCommands.h"
 #include "document/CViewState.h"
@@ -21,12 +24,20 @@
 CDocCommandMap::CDocCommandMap(CWevraDoc& document) : m_document(document)
 {
     CWevraDoc& doc = m_document;
-    OnCommand(ID_EDIT_UNDO, [&doc] {
+    // An edit still open ends first, kept or abandoned as End Mode ends it: Undo then takes back
+    // a whole step at the first press, and the tool is not left drawing on what Undo replaced.
+    const auto endOpenEdit = [&doc] {
+        if (!doc.Session().IsAction(CEditState::actionWaiting))
+            doc.View().Windows().EndMode();
+    };
+    OnCommand(ID_EDIT_UNDO, [&doc, endOpenEdit] {
+        endOpenEdit();
         doc.History().Undo();
         doc.Windows().RedrawBoardViews();
     });
     OnUpdate(ID_EDIT_UNDO, [&doc](CCmdUI& ui) { ui.Enable(doc.History().CanUndo()); });
-    OnCommand(ID_EDIT_REDO, [&doc] {
+    OnCommand(ID_EDIT_REDO, [&doc, endOpenEdit] {
+        endOpenEdit();
         doc.History().Redo();
         doc.Windows().RedrawBoardViews();
     });

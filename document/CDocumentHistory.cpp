@@ -38,8 +38,31 @@ void CDocumentHistory::PushSnapshot(uint32_t mask)
         KeepTentativeEdit();
         m_undo.SetSnapshotNeeded(needed);
     }
+    if (m_holdNextSnapshot && m_undo.IsSnapshotNeeded()) {
+        m_holdNextSnapshot = false;
+        // Abandoned, it leaves what the abandoned one would have left.
+        m_tentative = m_undo.Take(mask, m_document);
+        m_undo.SetSnapshotNeeded(false);
+        return;
+    }
     if (m_undo.Push(mask, m_document))
         m_document.SetModified();
+}
+
+void CDocumentHistory::BeginDrag()
+{
+    // Taken now rather than at the drag's first change: some tools change the design without
+    // asking for a snapshot, or mark it modified when the drag ends whatever it did.
+    if (m_tentative)
+        m_undo.SetSnapshotNeeded(true);
+    else
+        BeginTentativeEdit();
+}
+
+void CDocumentHistory::EndDrag()
+{
+    m_holdNextSnapshot = false;
+    KeepTentativeEdit();
 }
 
 bool CDocumentHistory::MayChangeFills() const
@@ -111,8 +134,13 @@ bool CDocumentHistory::EditIfChanged(const std::function<bool()>& edit)
 
 void CDocumentHistory::BeginTentativeEdit()
 {
+    // A tool that starts its run just after the drag began: the open edit holds this state.
+    if (m_tentative && m_tentative->Matches(m_document))
+        return;
     KeepTentativeEdit();
+    m_holdNextSnapshot = false;
     m_neededBeforeTentative = m_undo.IsSnapshotNeeded();
+    m_modifiedBeforeTentative = m_document.IsModified();
     m_copperBeforeTentative = m_design.GetCopperRevision();
     m_undo.SetSnapshotNeeded(true);
     m_tentative = m_undo.Take(SelectionMask(), m_document);
@@ -124,6 +152,15 @@ void CDocumentHistory::KeepTentativeEdit()
 {
     if (!m_tentative)
         return;
+    if (m_tentative->Matches(m_document)) {
+        AbandonTentativeEdit();
+        // Still being drawn, the edit takes a snapshot again at its next change.
+        if (m_edit.action == CEditState::actionDragging) {
+            m_undo.SetSnapshotNeeded(true);
+            m_holdNextSnapshot = true;
+        }
+        return;
+    }
     m_design.AdvanceCopperRevision();
     m_undo.Push(std::move(m_tentative));
     m_document.SetModified();
@@ -136,6 +173,7 @@ void CDocumentHistory::AbandonTentativeEdit()
     m_tentative->Release();
     m_tentative.reset();
     m_undo.SetSnapshotNeeded(m_neededBeforeTentative);
+    m_document.SetModifiedFlag(m_modifiedBeforeTentative);
     // The copper is what it was: the mouse moves of the run leave no plane out of date. A plane
     // filled meanwhile was filled around the run and stays out of date.
     m_design.RestoreCopperRevision(m_copperBeforeTentative);
@@ -188,7 +226,7 @@ bool CDocumentHistory::TakeBackSince(uint64_t mark)
 
 bool CDocumentHistory::CanUndo() const
 {
-    return m_tentative != nullptr || m_undo.CanUndo();
+    return m_undo.CanUndo() || (m_tentative && !m_tentative->Matches(m_document));
 }
 
 bool CDocumentHistory::CanRedo() const

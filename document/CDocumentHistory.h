@@ -37,9 +37,14 @@ public:
     // modified, once the edit is kept. Any other snapshot, Undo, Redo, take-back or question to
     // save keeps it first. Abandoned, with the design put back as it was, it leaves the undo
     // steps (the redo tail too), the modified mark and the planes' fills as they were.
+    // An edit that ends with the design as its snapshot holds it (a run of no length, a part
+    // put back where it was) is abandoned when it would be kept, leaving no step either.
     void BeginTentativeEdit();
     void KeepTentativeEdit();
     void AbandonTentativeEdit();
+    // A drag is a tentative edit: its end keeps it, or abandons it when it changed nothing.
+    void BeginDrag();
+    void EndDrag();
     void Undo();
     void Redo();
     bool CanUndo() const;
@@ -75,6 +80,10 @@ private:
     CUndoStack m_undo;
     std::unique_ptr<CUndoSnapshot> m_tentative;
     bool m_neededBeforeTentative = false;
+    bool m_modifiedBeforeTentative = false;
     uint64_t m_copperBeforeTentative = 0;
+    // A drag's edit that was abandoned while the drag goes on: the snapshot its next change
+    // asks for is held back as a tentative edit again.
+    bool m_holdNextSnapshot = false;
     CDesignBackup m_backup;
 };

@@ -100,10 +100,10 @@ void CEditSession::SetAction(uint32_t action)
 {
     m_edit.action = action;
     if (action == CEditState::actionDragging)
-        m_history.SetSnapshotNeeded();
+        m_history.BeginDrag();
     else
-        // A run that ends other than by its abandonment is kept.
-        m_history.KeepTentativeEdit();
+        // A run that ends other than by its abandonment is kept, when it changed something.
+        m_history.EndDrag();
 }
 
 int32_t CEditSession::GetWorkLayer() const

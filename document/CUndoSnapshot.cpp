@@ -8,12 +8,65 @@
 #include "document/CDocumentPlanes.h"
 #include "document/CWevraDoc.h"
 #include "framework/CArchive.h"
+#include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
+#include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/CPour.h"
 #include "model/CShapeLib.h"
 #include "model/CTextArray.h"
+#include "model/TrackRec.h"
+
+namespace {
+
+// An item's stored bytes as they are with the item unselected.
+template <typename T> std::vector<uint8_t> UnselectedBytes(const T& item)
+{
+    T copy(item);
+    copy.SetSelected(false);
+    CArchive ar;
+    copy.Serialize(ar);
+    return ar.GetBuffer();
+}
+
+std::vector<uint8_t> UnselectedBytes(const CPour& plane)
+{
+    CPour copy(plane, plane.GetName(), false);
+    CArchive ar;
+    copy.Serialize(ar);
+    return ar.GetBuffer();
+}
+
+template <typename T> std::vector<uint8_t> UnselectedCollectionBytes(const T& collection)
+{
+    T copy(collection);
+    copy.SelectAll(false);
+    CArchive ar;
+    copy.Serialize(ar);
+    return ar.GetBuffer();
+}
+
+bool SameCopper(const CNet& a, const CNet& b)
+{
+    // The marks an edit leaves on the vertices it touched say nothing of the copper.
+    constexpr uint32_t editing = TrackRec::flagSelected | TrackRec::flagChangeMark;
+    if (a.GetVertexCount() != b.GetVertexCount() || a.GetName() != b.GetName() ||
+        a.GetPenTable() != b.GetPenTable() || a.GetMinWidth() != b.GetMinWidth() ||
+        a.GetMaxWidth() != b.GetMaxWidth() || a.GetClearance() != b.GetClearance() ||
+        a.GetStoredByte() != b.GetStoredByte())
+        return false;
+    for (int32_t v = 0; v < a.GetVertexCount(); ++v) {
+        const TrackRec& x = a.GetVertex(v);
+        const TrackRec& y = b.GetVertex(v);
+        if (x.x != y.x || x.y != y.y || x.penLayer != y.penLayer ||
+            (x.flags & ~editing) != (y.flags & ~editing))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
 
 CUndoSnapshot::CUndoSnapshot(uint32_t mask, CWevraDoc& document)
     : m_mask(mask == maskAll ? maskStoredAll : mask)
@@ -88,6 +141,54 @@ void CUndoSnapshot::Release()
 #if defined(__SANITIZE_ADDRESS__)
     m_sharedItemBytes = SharedItemBytes();
 #endif
+}
+
+bool CUndoSnapshot::Matches(CWevraDoc& document) const
+{
+    const CDesign& design = document.Design();
+    if (m_mask & maskWholeDesign)
+        return false;
+    // Items the design still shares with the snapshot are unchanged by definition.
+    if (const CNetArray* nets = m_nets.get()) {
+        const CNetArray& now = design.GetNets();
+        if (nets->GetCount() != now.GetCount())
+            return false;
+        for (int32_t i = 0; i < now.GetCount(); ++i) {
+            const CNet* a = nets->GetNet(i);
+            const CNet* b = now.GetNet(i);
+            if (a != b && !SameCopper(*a, *b))
+                return false;
+        }
+    }
+    if (const CComponentArray* components = m_components.get()) {
+        const CComponentArray& now = design.GetComponents();
+        if (components->GetCount() != now.GetCount())
+            return false;
+        for (int32_t i = 0; i < now.GetCount(); ++i) {
+            const CComponent* a = components->GetComponent(i);
+            const CComponent* b = now.GetComponent(i);
+            if (a != b && UnselectedBytes(*a) != UnselectedBytes(*b))
+                return false;
+        }
+    }
+    if (m_texts &&
+        UnselectedCollectionBytes(*m_texts) != UnselectedCollectionBytes(design.GetTexts()))
+        return false;
+    if (m_lines &&
+        UnselectedCollectionBytes(*m_lines) != UnselectedCollectionBytes(design.GetLines()))
+        return false;
+    if (m_mask & maskPlanes) {
+        const auto& planes = design.GetPlanes();
+        if (planes.size() != m_planes.size())
+            return false;
+        for (size_t i = 0; i < planes.size(); ++i) {
+            if (UnselectedBytes(*m_planes[i].plane) != UnselectedBytes(*planes[i]))
+                return false;
+        }
+    }
+    if (m_shapeCache || (m_mask & maskNetlist))
+        return false;
+    return true;
 }
 
 void CUndoSnapshot::RestorePlanes(CWevraDoc& document) const

@@ -63,6 +63,10 @@ public:
     // reference to the collections stays valid; the snapshot keeps its copies and can be
     // restored again. A whole design is taken over by the document as a pasted one is.
     void Restore(CWevraDoc& document) const;
+    // Whether the document's collections that the snapshot holds are as it holds them, leaving
+    // aside what only the editing state changes (selection, current vertex, change marks): an
+    // edit that ends with the design as this snapshot has it made no step of its own.
+    bool Matches(CWevraDoc& document) const;
     // Lets go of the held nets and components before the snapshot is dropped, freeing the nets
     // it alone holds side by side: after a big edit those are thousands of small blocks each.
     void Release();

@@ -57,11 +57,11 @@ void CTextArray::StartPlacing()
     document.SaveUndoState();
     // A new text takes the looks of the last one placed.
     const int32_t added = AddText(GetCount() > 0 ? m_texts.back().get() : nullptr);
-    document.SetAction(CTextArrayDocument::actionDragging);
     const CPoint cursor = document.GetCursor();
-    // Placed before the dialog, so that the snapshot its changes take holds the text where it
-    // is dropped.
+    // Placed before the drag and the dialog, so that the snapshot their changes take holds the
+    // text where it is dropped.
     m_texts[size_t(added)]->SetPosition(cursor);
+    document.SetAction(CTextArrayDocument::actionDragging);
     EditProperties();
     document.SetCursor(cursor);
     document.SetAnchor(cursor);

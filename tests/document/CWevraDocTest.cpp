@@ -444,9 +444,17 @@ TEST_F(CUndoTest, PushesOnlyWhenASnapshotIsNeeded)
     EXPECT_EQ(doc.History().GetUndoCount(), 0);
     doc.History().PushUndo(CUndoSnapshot::maskAll);
     EXPECT_EQ(doc.History().GetUndoCount(), 0);
+    // A drag holds its snapshot back until it ends, and leaves it only when it changed the
+    // design.
     doc.Session().SetAction(CEditState::actionDragging);
-    EXPECT_TRUE(doc.History().IsSnapshotNeeded());
     doc.History().PushUndoForSelection();
+    doc.Session().SetAction(CEditState::actionWaiting);
+    EXPECT_EQ(doc.History().GetUndoCount(), 0);
+    EXPECT_FALSE(doc.IsModified());
+    doc.Session().SetAction(CEditState::actionDragging);
+    doc.History().PushUndoForSelection();
+    Edit(doc, 1);
+    doc.Session().SetAction(CEditState::actionWaiting);
     EXPECT_EQ(doc.History().GetUndoCount(), 1);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_FALSE(doc.History().IsSnapshotNeeded());

@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include "bench/BoardGenerator.h"
+#include "dialogs/CSelCompTextDlg.h"
 #include "document/CDesign.h"
 #include "document/CDesignSettings.h"
 #include "document/CDocumentHistory.h"
@@ -39,8 +40,12 @@
 #include "model/CLayerArray.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
+#include "model/CPour.h"
 #include "model/LayerIds.h"
+#include "model/NetPinRec.h"
+#include "model/TrackRec.h"
 #include "resources/CommandIds.h"
+#include "tests/dialogs/DialogTestSupport.h"
 #include "tests/editor/DemoWindowTest.h"
 
 namespace {
@@ -397,6 +402,213 @@ TEST_F(CBoardViewInputTest, ARunThatChangesNothingLeavesNoUndoStep)
     ASSERT_TRUE(frame->GetRouter().Query(ID_EDIT_REDO).enabled);
     ASSERT_TRUE(frame->GetRouter().Execute(ID_EDIT_REDO));
     EXPECT_EQ(tracks(), kept);
+}
+
+// Each tool's edit, ended every way a user ends it, once moved back to where it began and once
+// left moved: an edit that leaves the design as it was leaves no undo step and no modified
+// mark, and one that changed it leaves one step that one Undo takes back.
+TEST_F(CBoardViewInputTest, AnEditThatChangesNothingLeavesNoStepWhateverEndsIt)
+{
+    CDesign& design = document->Design();
+    const std::vector<uint8_t> start = document->SaveDesignBytes();
+    // What the board holds, leaving aside what is selected or current.
+    const auto content = [&design] {
+        std::vector<int64_t> values;
+        const CNetArray& nets = design.GetNets();
+        for (int32_t n = 0; n < nets.GetCount(); ++n) {
+            for (int32_t v = 0; v < nets.GetNet(n)->GetVertexCount(); ++v) {
+                const TrackRec& rec = nets.GetNet(n)->GetVertex(v);
+                values.insert(values.end(), {n, rec.x, rec.y, rec.penLayer});
+            }
+        }
+        const CComponentArray& components = design.GetComponents();
+        for (int32_t i = 0; i < components.GetCount(); ++i) {
+            const CComponent& part = *components.GetComponent(i);
+            values.insert(values.end(), {part.GetPosition().x, part.GetPosition().y,
+                                         part.GetTextPoint(CComponent::textReference).x,
+                                         part.GetTextPoint(CComponent::textReference).y});
+        }
+        for (const auto& plane : design.GetPlanes()) {
+            for (int32_t v = 0; v < plane->GetOutline().GetSize(); ++v)
+                values.insert(values.end(), {plane->GetOutline()[v].x, plane->GetOutline()[v].y});
+        }
+        return values;
+    };
+    const auto pinOf = [&design](const std::string& reference, int32_t pad) {
+        const int32_t part = design.GetComponents().FindByReference(reference);
+        const CNetArray& nets = design.GetNets();
+        for (int32_t n = 1; n < nets.GetCount(); ++n) {
+            for (int32_t p = 0; p < nets.GetNet(n)->GetPinCount(); ++p) {
+                const NetPinRec& pin = nets.GetNet(n)->GetPin(p);
+                if (pin.component == part && pin.pad == pad)
+                    return CPoint(pin.x, pin.y);
+            }
+        }
+        return CPoint();
+    };
+    // A corner of a track on the top layer between two others, away from the pins.
+    CPoint corner;
+    for (int32_t n = 1; n < design.GetNets().GetCount() && corner == CPoint(); ++n) {
+        const CNet& net = *design.GetNets().GetNet(n);
+        for (int32_t v = 1; v + 1 < net.GetVertexCount() && corner == CPoint(); ++v) {
+            bool atPin = false;
+            for (int32_t p = 0; p < net.GetPinCount(); ++p)
+                atPin = atPin || CPoint(net.GetPin(p).x, net.GetPin(p).y) == net.GetVertexPoint(v);
+            if (net.GetVertex(v).IsDrawn() && net.GetVertex(v + 1).IsDrawn() && !atPin &&
+                net.GetVertex(v).GetLayer() == LAYER_TOP)
+                corner = net.GetVertexPoint(v);
+        }
+    }
+    ASSERT_NE(corner, CPoint());
+    const CComponent& u1 =
+        *design.GetComponents().GetComponent(design.GetComponents().FindByReference("U1"));
+    const CPoint u1Text = u1.GetTextPoint(CComponent::textReference);
+    // A point on the grid with nothing of copper there.
+    const CPoint free(25600, design.GetBoardHeight() - 25600);
+    ASSERT_FALSE(design.GetPlanes().empty());
+    const CPoint planeCorner = design.GetPlanes().front()->GetOutline()[0];
+
+    enum class End { enter, click, rightClick, escape, undo, menuCommand };
+    const struct {
+        const char* tool;
+        uint32_t mode;
+        CPoint at;
+        int32_t layer;
+        // The edit starts where the item was clicked, off the grid that the keys step on.
+        bool returns;
+    } tools[] = {
+        {"track run from a pin", ID_TRACKS_ADD, pinOf("U1", 3), LAYER_TOP, false},
+        {"track run", ID_TRACKS_ADD, free, LAYER_TOP, true},
+        {"vertex edit", ID_TRACKS_EDIT, corner, LAYER_TOP, true},
+        {"component move", ID_COMPONENTS_MOVE_ROTATE, pinOf("R2", 0), LAYER_TOP, true},
+        {"text move", ID_COMPONENTS_MOVE_ROTATE_TEXT, u1Text, LAYER_TOP, false},
+        {"plane edit", ID_PLANES_EDIT_POLYLINE, planeCorner, design.GetPlanes().front()->GetLayer(),
+         false},
+    };
+    enum class Move { none, andBack, away };
+    const std::pair<End, const char*> ends[] = {
+        {End::enter, "Enter"}, {End::click, "click"}, {End::rightClick, "right click"},
+        {End::escape, "Esc"},  {End::undo, "Undo"},   {End::menuCommand, "menu command"}};
+    const auto endEdit = [&](End end, QPoint pixel) {
+        switch (end) {
+        case End::enter:
+            Press(Qt::Key_Return);
+            break;
+        case End::click:
+            QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, pixel);
+            break;
+        case End::rightClick: {
+            // The first entry of the tool's menu ends its edit.
+            QTimer::singleShot(0, [] {
+                if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                    const auto actions = menu->actions();
+                    const auto first = std::find_if(actions.begin(), actions.end(),
+                                                    [](QAction* a) { return !a->isSeparator(); });
+                    if (first != actions.end())
+                        (*first)->trigger();
+                    menu->close();
+                }
+            });
+            QContextMenuEvent rightButton(QContextMenuEvent::Mouse, pixel,
+                                          Client()->mapToGlobal(pixel));
+            QApplication::sendEvent(Client(), &rightButton);
+            break;
+        }
+        case End::escape:
+            Press(Qt::Key_Escape);
+            break;
+        case End::undo:
+            Press(Qt::Key_Z, Qt::ControlModifier);
+            break;
+        case End::menuCommand:
+            ASSERT_TRUE(frame->GetRouter().Execute(ID_EDIT_SELECT_MODE));
+            break;
+        }
+    };
+
+    const auto original = content();
+    for (const auto& tool : tools) {
+        for (const auto& [end, endName] : ends) {
+            for (const Move move : {Move::none, Move::andBack, Move::away}) {
+                if (move == Move::andBack && !tool.returns)
+                    continue;
+                const bool moved = move == Move::away;
+                SCOPED_TRACE(std::string(tool.tool) + ", " + endName +
+                             (move == Move::none      ? ", still"
+                              : move == Move::andBack ? ", moved back"
+                                                      : ", moved"));
+                document->RestoreDesign(start);
+                // The layer of the item, where the tool finds it.
+                document->Session().SetWorkLayer(tool.layer);
+                document->Session().SetPlaneIndex(0);
+                if (tool.mode == ID_COMPONENTS_MOVE_ROTATE_TEXT) {
+                    // The tool asks first which of the texts it moves.
+                    QTimer::singleShot(0, [] {
+                        QWidget* dialog = QApplication::activeModalWidget();
+                        ASSERT_NE(dialog, nullptr);
+                        dialog_test::Click(dialog, CSelCompTextDlg::idReference);
+                        dialog_test::Click(dialog, CWevraDialog::idOk);
+                    });
+                }
+                ASSERT_TRUE(frame->GetRouter().Execute(tool.mode));
+                FocusWholeBoard();
+                // What the tool's start sets (the text kind shown) is not the edit's.
+                document->History().Stack().Clear();
+                document->SetModifiedFlag(false);
+                const QPoint at = PixelOf(tool.at.x, tool.at.y);
+                const QPoint away = at + QPoint(40, 30);
+                MoveMouse(at);
+                QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, at);
+                ASSERT_EQ(document->Session().GetAction(), CEditState::actionDragging);
+                if (move == Move::away) {
+                    MoveMouse(away);
+                    ASSERT_NE(content(), original) << "the edit follows the mouse";
+                } else if (move == Move::andBack) {
+                    Press(Qt::Key_Right);
+                    ASSERT_NE(content(), original) << "the edit follows the cursor";
+                    Press(Qt::Key_Left);
+                }
+                endEdit(end, moved ? away : at);
+                if (document->Session().GetAction() == CEditState::actionDragging) {
+                    // Enter kept the run and started the next at its end: one Undo, at the
+                    // first press, takes the kept run away with the open one.
+                    if (moved && end == End::enter) {
+                        Press(Qt::Key_Z, Qt::ControlModifier);
+                        EXPECT_EQ(content(), original);
+                        EXPECT_TRUE(frame->GetRouter().Query(ID_EDIT_REDO).enabled);
+                        continue;
+                    }
+                    // A click adds a corner to the run; Esc abandons what is still open.
+                    Press(Qt::Key_Escape);
+                }
+                const bool changed = content() != original;
+                if (moved && end == End::undo) {
+                    // Undo pressed mid-edit takes the edit back.
+                    EXPECT_FALSE(changed);
+                    EXPECT_TRUE(frame->GetRouter().Query(ID_EDIT_REDO).enabled);
+                    continue;
+                }
+                // A click ends a run from a pin at the snapped cursor, off the point clicked.
+                if ((!moved && (tool.returns || end != End::click)) || end == End::escape) {
+                    EXPECT_FALSE(changed);
+                }
+                EXPECT_EQ(document->History().GetUndoCount(), changed ? 1 : 0);
+                EXPECT_EQ(document->IsModified(), changed);
+                frame->UpdateCommandUI();
+                EXPECT_EQ(frame->windowTitle().contains('*'), changed);
+                EXPECT_EQ(frame->GetRouter().Query(ID_EDIT_UNDO).enabled, changed);
+                if (!changed)
+                    continue;
+                // One Undo takes the change back at the first press, even with the next run
+                // open.
+                Press(Qt::Key_Z, Qt::ControlModifier);
+                EXPECT_EQ(content(), original);
+                EXPECT_TRUE(frame->GetRouter().Query(ID_EDIT_REDO).enabled);
+                Press(Qt::Key_Escape);
+                Press(Qt::Key_Escape);
+            }
+        }
+    }
 }
 
 // What a click left behind.
