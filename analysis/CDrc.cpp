@@ -15,8 +15,10 @@
 #include "framework/CServices.h"
 #include "framework/CWorkPool.h"
 #include "framework/Numeric.h"
+#include "model/BoardLimits.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
+#include "model/CPad.h"
 #include "model/CPadStackArray.h"
 #include "model/CopperGeometry.h"
 #include "model/Geometry.h"
@@ -38,25 +40,35 @@ constexpr size_t pairsPerChunk = 16;
 // damaged pad size) would pair every net with every other: the next batch takes fewer nets
 // when the last one gave many pairs a net.
 constexpr size_t pairsPerBatch = size_t(1) << 20;
-// Likewise for the items compared: copper reaching across the whole board (a track from one end
-// of the coordinate range to the other) meets every item of every net. The threads leave the
-// rest of a batch to the listing, net by net with its Cancel, once they compared this many.
-constexpr uint64_t comparedPerBatch = uint64_t(1) << 22;
-// A thread's items compared that the others may not know of yet.
-constexpr uint64_t comparedAddedAt = comparedPerBatch / 64;
-// A run compares at most this many items for each item of the board, and the few more: real
-// copper meets its neighbours only, a few items each, and a clash of many is listed up to the
-// error limit first. Copper across the whole coordinate range would otherwise compare every net
-// with every other at length, listing the same few records again and again.
+// Likewise for the work, the items compared and tested: copper reaching across the board (long
+// tracks, a net stitched all over) meets many items of many nets. The threads leave the rest of
+// a batch, down to the pair in hand, to the listing, net by net with its Cancel, once they did
+// this much: the Cancel button waits for a batch.
+constexpr uint64_t workPerBatch = uint64_t(1) << 23;
+// Copper beyond the coordinates a board uses, such as a track from one end of the coordinate
+// range to the other, meets every item of every net, and would compare every net with every
+// other at length, listing the same few records again and again. The pairs it is part of
+// compare at most this many items for each item of the board, and the few more. A board without
+// such copper is checked to its end, however far its nets reach.
 constexpr uint64_t comparedPerItem = 64;
 constexpr uint64_t minCompared = uint64_t(1) << 20;
 
-int32_t NextBatchNets(size_t pairs, uint64_t compared, int32_t nets)
+int32_t NextBatchNets(size_t pairs, uint64_t work, int32_t nets)
 {
     const uint64_t n = uint64_t(std::max(nets, 1));
     const uint64_t byPairs = pairsPerBatch / (pairs / n + 1);
-    const uint64_t byCompared = comparedPerBatch / (compared / n + 1);
-    return int32_t(std::clamp<uint64_t>(std::min(byPairs, byCompared), 1, netsPerBatch));
+    const uint64_t byWork = workPerBatch / (work / n + 1);
+    return int32_t(std::clamp<uint64_t>(std::min(byPairs, byWork), 1, netsPerBatch));
+}
+
+bool Beyond(int64_t value)
+{
+    return value < -int64_t(BOARD_COORDINATE_LIMIT) || value > BOARD_COORDINATE_LIMIT;
+}
+
+bool Beyond(CPoint point)
+{
+    return Beyond(point.x) || Beyond(point.y);
 }
 
 uint32_t SignalLayersInUse(const CDrcDocument& document)
@@ -150,6 +162,13 @@ CDrc::CDrc(CDrcDocument& document)
         facts.layers[0] = m_contact.PadLayers(CopperPad{0, 0, s, 0, false});
         facts.layers[1] = m_contact.PadLayers(CopperPad{0, 0, s, 0, true});
         facts.reach = CNet::PadStackReach(padStacks, s);
+        for (int32_t layer = LAYER_COMMON; layer < PADSTACK_LAYER_COUNT; ++layer) {
+            if (const CPad* pad = padStacks.GetPad(s, layer)) {
+                const CRect& r = pad->GetRect();
+                facts.beyond = facts.beyond || Beyond(CPoint(r.left, r.top)) ||
+                               Beyond(CPoint(r.right, r.bottom));
+            }
+        }
     }
 }
 
@@ -223,8 +242,24 @@ void CDrc::TestAll()
     m_cancelled = false;
     m_stopped = false;
     m_crowded = false;
+    m_work = 0;
+    m_mostWorkBetweenLooks = 0;
+    uint64_t workAtLook = 0;
+    const auto lookAtCancel = [&] {
+        m_mostWorkBetweenLooks = std::max(m_mostWorkBetweenLooks, m_work - workAtLook);
+        workAtLook = m_work;
+        m_cancelled = m_cancelled || progress.CheckCancelButton();
+        return m_cancelled;
+    };
+    // The listing looks at Cancel inside a net too: the pairs of nets reaching across the board
+    // may take long.
+    Watch listing;
+    listing.look = [&](uint64_t work) {
+        m_work += work;
+        return lookAtCancel();
+    };
     const uint64_t mostCompared = comparedPerItem * itemCount + minCompared;
-    uint64_t compared = 0;
+    uint64_t comparedBeyond = 0;
     int32_t crowdedNet = 0;
     std::vector<std::vector<int32_t>> later;
     std::vector<std::pair<int32_t, int32_t>> pairs;
@@ -261,54 +296,56 @@ void CDrc::TestAll()
         };
         const size_t batchRoom = room();
         std::atomic<size_t> foundInBatch{0};
-        std::atomic<uint64_t> comparedInBatch{0};
-        const uint64_t batchCompared = std::min(comparedPerBatch, mostCompared - compared);
+        std::atomic<uint64_t> workInBatch{0};
         enum : uint8_t { notFound, foundAll, foundCut };
         std::vector<uint8_t> done(pairs.size(), notFound);
-        const auto findPair = [&](size_t p, Scratch& scratch, size_t limit) {
+        // A pair left unfinished is not found: the listing finds it again.
+        const auto findPair = [&](size_t p, Scratch& scratch, size_t limit, Watch& watch) {
             found[p].clear();
-            Found into(found[p], limit, &m_listed);
+            Found into(found[p], limit, &m_listed, watch);
             FindPair(pairs[p].first, pairs[p].second, scratch, into);
-            FindPair(pairs[p].second, pairs[p].first, scratch, into);
-            done[p] = into.cut ? foundCut : foundAll;
+            if (!into.left)
+                FindPair(pairs[p].second, pairs[p].first, scratch, into);
+            done[p] = into.left ? notFound : into.cut ? foundCut : foundAll;
             comparedOf[p] = into.compared;
+            if (into.left)
+                found[p].clear();
         };
         const size_t chunks = (pairs.size() + pairsPerChunk - 1) / pairsPerChunk;
         pool.ForEach(chunks, [&](size_t chunk) {
             Scratch scratch;
-            // Threads adding to the shared counts for every pair wait on one another: most pairs
-            // find nothing, and what a chunk compared is added once, or sooner when it is much.
-            uint64_t compared = 0;
-            const auto addCompared = [&] {
-                if (compared != 0)
-                    comparedInBatch.fetch_add(compared, std::memory_order_relaxed);
-                compared = 0;
+            // Threads adding to the shared count for every pair wait on one another: most pairs
+            // find nothing, and what a chunk did is added once, or at each look.
+            Watch watch;
+            watch.look = [&](uint64_t work) {
+                return workInBatch.fetch_add(work, std::memory_order_relaxed) + work > workPerBatch;
             };
             const size_t last = std::min(pairs.size(), (chunk + 1) * pairsPerChunk);
             for (size_t p = chunk * pairsPerChunk; p < last; ++p) {
                 // Pairs are mostly found from both sides: twice the room lists about as many.
                 if (foundInBatch.load(std::memory_order_relaxed) >= 2 * batchRoom ||
-                    comparedInBatch.load(std::memory_order_relaxed) + compared > batchCompared)
+                    workInBatch.load(std::memory_order_relaxed) + watch.work > workPerBatch)
                     break;
-                findPair(p, scratch, batchRoom);
+                findPair(p, scratch, batchRoom, watch);
+                if (done[p] == notFound)
+                    break;
                 if (!found[p].empty())
                     foundInBatch.fetch_add(found[p].size(), std::memory_order_relaxed);
-                compared += comparedOf[p];
-                if (compared >= comparedAddedAt)
-                    addCompared();
             }
-            addCompared();
+            workInBatch.fetch_add(watch.work, std::memory_order_relaxed);
         });
-        batchNets = NextBatchNets(pairs.size(), comparedInBatch.load(), end - first);
+        m_work += workInBatch.load();
+        batchNets = NextBatchNets(pairs.size(), workInBatch.load(), end - first);
         Scratch scratch;
         for (int32_t i = first; i < end && !ended(); ++i) {
             progress.StepIt();
             progress.SetStatus(FormatNetStatus(i + 1, m_nets.GetNetName(i)));
             for (size_t p = firstPair[size_t(i - first)];
-                 p < firstPair[size_t(i - first) + 1] && !m_stopped && !m_crowded; ++p) {
+                 p < firstPair[size_t(i - first) + 1] && !ended(); ++p) {
                 if (done[p] == notFound)
-                    findPair(p, scratch, room());
-                for (bool again = true; again;) {
+                    findPair(p, scratch, room(), listing);
+                // Still not found only when Cancel left it.
+                while (done[p] != notFound) {
                     for (const Finding& finding : found[p]) {
                         Add(finding.layer, finding.first, finding.second);
                         if (m_nets.GetErrorCount() >= maxErrors) {
@@ -316,20 +353,28 @@ void CDrc::TestAll()
                             break;
                         }
                     }
-                    again = done[p] == foundCut && !m_stopped;
-                    if (again)
-                        findPair(p, scratch, room());
+                    if (done[p] != foundCut || m_stopped)
+                        break;
+                    findPair(p, scratch, room(), listing);
                 }
                 std::vector<Finding>().swap(found[p]);
                 // Counted as listed, so that the run stops at the same pair on any number of
                 // threads.
-                compared += comparedOf[p];
-                if (compared > mostCompared && !m_stopped) {
-                    m_crowded = true;
-                    crowdedNet = i;
+                const int32_t beyond = m_items[size_t(pairs[p].first)]->beyond    ? pairs[p].first
+                                       : m_items[size_t(pairs[p].second)]->beyond ? pairs[p].second
+                                                                                  : -1;
+                if (beyond >= 0 && done[p] != notFound) {
+                    comparedBeyond += comparedOf[p];
+                    if (comparedBeyond > mostCompared && !m_stopped) {
+                        m_crowded = true;
+                        crowdedNet = beyond;
+                    }
                 }
             }
-            m_cancelled = progress.CheckCancelButton();
+            m_work += listing.work;
+            listing.work = 0;
+            if (!m_cancelled)
+                lookAtCancel();
         }
     }
 
@@ -374,7 +419,9 @@ void CDrc::TestNetPair(int32_t a, int32_t b)
     ItemsOf(b);
     Scratch scratch;
     std::vector<Finding> found;
-    Found into(found, SIZE_MAX, nullptr);
+    Watch never;
+    never.look = [](uint64_t) { return false; };
+    Found into(found, SIZE_MAX, nullptr, never);
     FindPair(a, b, scratch, into);
     for (const Finding& finding : found)
         Add(finding.layer, finding.first, finding.second);
@@ -402,6 +449,8 @@ void CDrc::FindPair(int32_t a, int32_t b, Scratch& scratch, Found& found) const
     scratch.reaching.clear();
     ItemsMeeting(itemsA, reachB, scratch.reaching);
     found.compared += scratch.reaching.size();
+    if (found.Work(scratch.reaching.size()))
+        return;
     scratch.near.clear();
     scratch.nearStart.clear();
     uint32_t layersNear = 0;
@@ -411,6 +460,8 @@ void CDrc::FindPair(int32_t a, int32_t b, Scratch& scratch, Found& found) const
         const size_t from = scratch.near.size();
         ItemsMeeting(itemsB, Grown(item.box, int64_t(clearance) + 1), scratch.near);
         found.compared += scratch.near.size() - from;
+        if (found.Work(scratch.near.size() - from + 1))
+            return;
         scratch.near.erase(
             std::remove_if(scratch.near.begin() + std::ptrdiff_t(from), scratch.near.end(),
                            [&](uint32_t n) { return (itemsB.items[n].layers & item.layers) == 0; }),
@@ -437,7 +488,9 @@ void CDrc::FindPair(int32_t a, int32_t b, Scratch& scratch, Found& found) const
                 const std::span<const uint32_t> near(scratch.near.data() + scratch.nearStart[r],
                                                      scratch.near.data() +
                                                          scratch.nearStart[r + 1]);
-                if (found.Full())
+                // The item's tests are counted at once: counting each would slow the common
+                // case.
+                if (found.Full() || found.Work(near.size()))
                     return;
                 if (kind == ItemKind::Track)
                     TestTrack(a, b, item, layer, clearance, near, found);
@@ -484,6 +537,7 @@ void CDrc::CollectItems(int32_t netIndex, NetItems& into) const
             return;
         }
         const StackFacts& facts = m_stacks[size_t(pad.padStack)];
+        into.beyond = into.beyond || facts.beyond || Beyond(CPoint(pad.x, pad.y));
         Item item;
         item.kind = kind;
         item.index = index;
@@ -508,6 +562,7 @@ void CDrc::CollectItems(int32_t netIndex, NetItems& into) const
         if (i == 0 || !rec.IsDrawn() || !m_contact.IsLayerInUse(rec.GetLayer()))
             continue;
         const TrackRec& prev = net.GetVertex(i - 1);
+        into.beyond = into.beyond || Beyond(CPoint(prev.x, prev.y)) || Beyond(CPoint(rec.x, rec.y));
         Item item;
         item.kind = ItemKind::Track;
         item.index = i;
@@ -522,6 +577,7 @@ void CDrc::CollectItems(int32_t netIndex, NetItems& into) const
         into.items.push_back(item);
     }
 
+    into.beyond = into.beyond || Beyond(net.GetClearance());
     std::vector<CRect> boxes;
     for (const Item& item : into.items) {
         into.box = into.hasCopper ? Union(into.box, item.box) : item.box;
@@ -624,6 +680,15 @@ void CDrc::TestTrack(int32_t a, int32_t b, const Item& item, int32_t layer, int3
         found.findings.push_back(Finding{layer, CNetErrorRec::Item{"Track", a, positions[best][0]},
                                          CNetErrorRec::Item{"Track", b, positions[best][1]}});
     }
+}
+
+bool CDrc::Found::Look()
+{
+    const uint64_t work = watch.work;
+    watch.work = 0;
+    left = left || watch.look(work);
+    cut = cut || left;
+    return left;
 }
 
 bool CDrc::Found::FullOnceWeeded()

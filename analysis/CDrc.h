@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -45,18 +46,25 @@ public:
     CDrc& operator=(const CDrc&) = delete;
 
     // Replaces the net list's error records by those of every pair of nets, both ways round,
-    // with a progress window whose Cancel ends the run after the net in hand; appends the
-    // elapsed-time line to the report lines and shows the error pane. Fewer than 2 nets: a
-    // message and nothing else. A run that reaches maxErrors stops there and says so, in a
-    // message and in the report lines; so does a run whose copper meets far more copper than the
-    // board holds, as copper across the whole coordinate range does.
+    // with a progress window whose Cancel ends the run after the net in hand, or inside it once
+    // its pairs took long (that pair's records are left out); appends the elapsed-time line to
+    // the report lines and shows the error pane. Fewer than 2 nets: a message and nothing else.
+    // A run that reaches maxErrors stops there and says so, in a message and in the report
+    // lines. So does a run in which copper beyond BOARD_COORDINATE_LIMIT, which only a damaged
+    // file holds, meets far more copper than the board holds; any other board is checked to its
+    // end, however far its nets reach.
     void TestAll();
     // The items of net a against the items of net b; adds the records not yet listed.
     void TestNetPair(int32_t a, int32_t b);
     bool WasCancelled() const { return m_cancelled; }
     bool WasStopped() const { return m_stopped; }
-    // The run stopped as its nets' copper met far more copper than a board holds.
+    // The run stopped as copper beyond the coordinates a board uses met far more copper than a
+    // board holds.
     bool WasCrowded() const { return m_crowded; }
+    // Items compared and tested in the last TestAll, on all threads; and the most of them made
+    // between two looks at Cancel, which keeps Cancel prompt whatever the board.
+    uint64_t WorkDone() const { return m_work; }
+    uint64_t MostWorkBetweenLooks() const { return m_mostWorkBetweenLooks; }
 
     // Whether two outlines come within `clearance` of each other (or overlap).
     static bool WithinClearance(const CCopperShape& a, const CCopperShape& b, int32_t clearance);
@@ -79,11 +87,23 @@ private:
         // Union of the item boxes; empty when the net has no copper.
         CRect box;
         bool hasCopper = false;
+        // A position, size or clearance of its copper lies beyond BOARD_COORDINATE_LIMIT.
+        bool beyond = false;
     };
     struct StackFacts {
         // Signal layers in use with copper, as placed and mirrored.
         uint32_t layers[2] = {0, 0};
         int32_t reach = 0;
+        bool beyond = false;
+    };
+    // Counts the work of a thread, or of the listing, and asks `look` every so much of it
+    // whether to leave the pair in hand unfinished: a thread when its batch did its share, the
+    // listing when Cancel was pressed.
+    struct Watch {
+        static constexpr uint64_t lookEvery = uint64_t(1) << 16;
+        // Work since the last look.
+        uint64_t work = 0;
+        std::function<bool(uint64_t work)> look;
     };
     // A record found, not yet listed: records are listed in the order of the plain loop over
     // the pairs, whichever thread found them.
@@ -115,15 +135,22 @@ private:
         bool cut = false;
         // Items of either net looked at for the other, whatever the limit.
         uint64_t compared = 0;
+        Watch& watch;
+        // The watch said to leave the pair: its findings are not all there (and it counts as
+        // cut, so that no more are made).
+        bool left = false;
 
-        Found(std::vector<Finding>& into, size_t most, const KeySet* before)
-            : findings(into), limit(most), listed(before), weedAt(most)
+        Found(std::vector<Finding>& into, size_t most, const KeySet* before, Watch& by)
+            : findings(into), limit(most), listed(before), weedAt(most), watch(by)
         {
         }
-        // Whether the findings hold `limit` that will be listed; weeds them when due. Asked for
-        // every item compared, so the common answer is given here.
+        // Whether the findings hold `limit` that will be listed, or the pair is left; weeds
+        // them when due. Asked for every item compared, so the common answer is given here.
         bool Full() { return cut || (findings.size() >= weedAt && FullOnceWeeded()); }
         bool FullOnceWeeded();
+        // Counts `amount` of work; true once the pair is left.
+        bool Work(uint64_t amount) { return (watch.work += amount) >= Watch::lookEvery && Look(); }
+        bool Look();
     };
     // Working lists of one thread.
     struct Scratch {
@@ -165,4 +192,6 @@ private:
     bool m_cancelled = false;
     bool m_stopped = false;
     bool m_crowded = false;
+    uint64_t m_work = 0;
+    uint64_t m_mostWorkBetweenLooks = 0;
 };

@@ -91,6 +91,9 @@ public:
             rowY -= channelTop + slots * slotPitch + rowGap;
         }
         AddBoardFurniture(-rowY);
+        AddFarNets();
+        AddDiagonals(-rowY);
+        AddStitchingVias(-rowY);
         m_doc.Design().RebuildNetPins();
         m_doc.Design().GetNets().CalcBoundingBoxes();
         m_doc.Design().GetNets().RecalcAll();
@@ -176,11 +179,13 @@ private:
             components.GetComponent(index)->ResizePadNets(footprint.pads);
             for (int32_t pad = 0; pad < footprint.pads; ++pad)
                 pads.push_back({index, pad, components.GetPadPosition(index, pad)});
+
             x += span + 2 * pitch;
             m_boardWidth = std::max(m_boardWidth, x + margin);
         }
         std::sort(pads.begin(), pads.end(),
                   [](const RowPad& a, const RowPad& b) { return a.at.x < b.at.x; });
+        m_boardPads.insert(m_boardPads.end(), pads.begin(), pads.end());
         return pads;
     }
 
@@ -264,6 +269,62 @@ private:
         m_doc.Design().GetTexts().AddText(&item);
     }
 
+    // Nets of pads anywhere on the board, with no tracks of their own.
+    void AddFarNets()
+    {
+        if (m_plan.farNetsEvery <= 0 || m_boardPads.empty())
+            return;
+        CNetArray& nets = m_doc.Design().GetNets();
+        const int32_t count = nets.GetCount() / m_plan.farNetsEvery;
+        for (int32_t f = 0; f < count; ++f) {
+            const int32_t index = nets.AddNet("FAR" + std::to_string(f));
+            const int32_t pins = Uniform(2, 5);
+            for (int32_t k = 0; k < pins; ++k) {
+                const RowPad& pad =
+                    m_boardPads[size_t(Uniform(0, int32_t(m_boardPads.size()) - 1))];
+                m_doc.Design().SetPadNet(pad.component, pad.pad, index);
+            }
+            ++m_counts.nets;
+        }
+    }
+
+    // Each track runs where x - y is the same, clipped to the board's extent.
+    void AddDiagonals(int32_t height)
+    {
+        CNetArray& nets = m_doc.Design().GetNets();
+        const int64_t across = int64_t(m_boardWidth) + height;
+        for (int32_t k = 0; k < m_plan.diagonals; ++k) {
+            const int64_t u = -height + (2 * k + 1) * across / (2 * int64_t(m_plan.diagonals));
+            const int32_t fromX = int32_t(std::max<int64_t>(0, u));
+            const int32_t toX = int32_t(std::min<int64_t>(m_boardWidth, u + height));
+            const int32_t index = nets.AddNet("DIAG" + std::to_string(k));
+            CNet& net = *nets.GetNet(index);
+            const int32_t pen = net.AddPen(runWidths[size_t(k) % std::size(runWidths)]);
+            net.AppendSegment(fromX, int32_t(fromX - u - height), toX, int32_t(toX - u - height),
+                              k % 2 == 0 ? LAYER_TOP : LAYER_BOTTOM, pen, false);
+            ++m_counts.nets;
+            m_counts.trackVertices += 2;
+        }
+    }
+
+    void AddStitchingVias(int32_t height)
+    {
+        const int32_t side = int32_t(std::sqrt(double(std::max(m_plan.stitchingVias, 0))));
+        if (side == 0)
+            return;
+        CNet& ground = *m_doc.Design().GetNets().GetNet(GroundNet());
+        for (int32_t row = 0; row < side; ++row) {
+            for (int32_t column = 0; column < side; ++column) {
+                const int64_t x = (2 * int64_t(column) + 1) * m_boardWidth / (2 * side);
+                const int64_t y = (2 * int64_t(row) + 1) * height / (2 * side) - height;
+                ground.AppendPadVertex(int32_t(x), int32_t(y), m_via, 0, false);
+            }
+        }
+        m_counts.vias += side * side;
+    }
+
+    int32_t GroundNet() const { return m_doc.Design().GetNets().GetCount() > 1 ? 1 : 0; }
+
     // Outline, a drawn frame with a title, and a hatched ground pour on the ground layer.
     void AddBoardFurniture(int32_t height)
     {
@@ -284,8 +345,7 @@ private:
                              LAYER_DRAWING_1, pen, 0);
         AddText("GENERATED BOARD", {inset, inset - height + 20000}, 20157);
 
-        const int32_t groundNet = m_doc.Design().GetNets().GetCount() > 1 ? 1 : 0;
-        auto pour = std::make_unique<CPour>(groundNet, LAYER_GROUND, width / 2, -height / 2, 2,
+        auto pour = std::make_unique<CPour>(GroundNet(), LAYER_GROUND, width / 2, -height / 2, 2,
                                             2015, 10078, 45000);
         const CPoint ring[] = {{inset, -inset},
                                {width - inset, -inset},
@@ -305,6 +365,7 @@ private:
     double m_connectShare = 0;
     int32_t m_via = 0;
     int32_t m_boardWidth = 0;
+    std::vector<RowPad> m_boardPads;
     BoardCounts m_counts;
 };
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "model/BoardLimits.h"
+
 class CDesign;
 class CShapeLib;
 
@@ -63,9 +65,7 @@ public:
     using DesignField = Field<CDesign>;
     using LibraryField = Field<CShapeLib>;
 
-    // Coordinates at or beyond 2^30 on either side put two points further apart than a board
-    // unit count can say.
-    static constexpr int64_t coordinate = (int64_t(1) << 30) - 1;
+    static constexpr int64_t coordinate = BOARD_COORDINATE_LIMIT;
     // A turn either way, in 1/1000 degree.
     static constexpr int64_t turn = 360000;
 
