@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "model/CFieldRange.h"
+
 class CDesign;
 class CShapeLib;
 
@@ -63,11 +65,9 @@ public:
     using DesignField = Field<CDesign>;
     using LibraryField = Field<CShapeLib>;
 
-    // Coordinates at or beyond 2^30 on either side put two points further apart than a board
-    // unit count can say.
-    static constexpr int64_t coordinate = (int64_t(1) << 30) - 1;
-    // A turn either way, in 1/1000 degree.
-    static constexpr int64_t turn = 360000;
+    // The ends of the coordinate range and one turn, as the dialogs and tools take them.
+    static constexpr int64_t coordinate = FieldRanges::coordinate;
+    static constexpr int64_t turn = FieldRanges::turn;
 
     // The fields of the design's own records, then those of each shape library (the design's
     // shape cache among them).
