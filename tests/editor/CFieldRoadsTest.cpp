@@ -225,6 +225,29 @@ const std::vector<Road>& Roads()
              CNetArray& nets = t.document->Design().GetNets();
              return nets.GetNet(nets.FindNet("GND"))->GetCurrentPenWidth();
          }},
+        // Last: the board they leave is far larger than the view shows.
+        {"BoardSizeWidth", "Header", "board width", 1, coordinate, "0.0001", "0", "4194.3039",
+         "4194.304",
+         [](T& t, const std::string& text) {
+             WhenDialog([text](QWidget* dialog) {
+                 Type(dialog, CBoardSizeDlg::idSizeX, text);
+                 Type(dialog, CBoardSizeDlg::idSizeY, "4");
+                 Click(dialog, CWevraDialog::idOk);
+             });
+             t.Pick(ID_BOARD_BOARD_SIZE_AND_OFFSET);
+         },
+         [](T& t) -> int64_t { return t.document->Design().GetBoardWidth(); }},
+        {"BoardSizeHeight", "Header", "board height", 1, coordinate, "0.0001", "-1", "4194.3039",
+         "999999",
+         [](T& t, const std::string& text) {
+             WhenDialog([text](QWidget* dialog) {
+                 Type(dialog, CBoardSizeDlg::idSizeX, "4");
+                 Type(dialog, CBoardSizeDlg::idSizeY, text);
+                 Click(dialog, CWevraDialog::idOk);
+             });
+             t.Pick(ID_BOARD_BOARD_SIZE_AND_OFFSET);
+         },
+         [](T& t) -> int64_t { return t.document->Design().GetBoardHeight(); }},
     };
     return roads;
 }
