@@ -206,6 +206,43 @@ const std::vector<Road>& Roads()
 {
     using T = CFieldRoadsTest;
     static const std::vector<Road> roads = {
+        {"PlaneHatchRotation", "Plane", "hatch rotation", -turn, turn, "-360", "-360.001", "360",
+         "720",
+         [](T& t, const std::string& text) {
+             t.PlaneProperties(CPlanePropDlg::idHatchRotation, text);
+         },
+         [](T& t) -> int64_t { return t.document->Design().GetPlane(0).GetHatchRotation(); }},
+        {"PlaneMinimalSpace", "Plane", "minimal space", 0, coordinate, "0", "-0.0001", "4194.3039",
+         "7874.016",
+         [](T& t, const std::string& text) { t.PlaneProperties(CPlanePropDlg::idMinSpace, text); },
+         [](T& t) -> int64_t { return t.document->Design().GetPlane(0).GetMinSpace(); }},
+        {"TextOptionsHeight", "Component list", "text height", 0, coordinate, "0", "-0.0001",
+         "4194.3039", "4194.304",
+         [](T& t, const std::string& text) {
+             WhenDialog([text](QWidget* dialog) {
+                 Type(dialog, CCompTextDlg::idSizes[0], text);
+                 Click(dialog, CWevraDialog::idOk);
+             });
+             t.Pick(ID_COMPONENTS_TEXT_OPTIONS);
+         },
+         [](T& t) -> int64_t { return t.document->Design().GetComponents().GetTextHeight(0); }},
+        {"TextOptionsLineWidth", "Component list", "text line width", 0, coordinate, "0", "-1",
+         "4194.3039", "4194.304",
+         [](T& t, const std::string& text) {
+             WhenDialog([text](QWidget* dialog) {
+                 Type(dialog, CCompTextDlg::idPens[2], text);
+                 Click(dialog, CWevraDialog::idOk);
+             });
+             t.Pick(ID_COMPONENTS_TEXT_OPTIONS);
+         },
+         [](T& t) -> int64_t { return t.document->Design().GetComponents().GetTextLineWidth(2); }},
+        {"EditTextHeight", "Text", "height", 0, coordinate, "0", "-1", "4194.3039", "4194.304",
+         [](T& t, const std::string& text) { t.PlaceText(CEditTextDlg::idSize, text); },
+         [](T& t) -> int64_t { return t.LastText().GetHeight(); }, true},
+        {"EditTextLineWidth", "Text", "line width", 0, coordinate, "0", "-0.0001", "4194.3039",
+         "4194.304",
+         [](T& t, const std::string& text) { t.PlaceText(CEditTextDlg::idWidth, text); },
+         [](T& t) -> int64_t { return t.LastText().GetLineWidth(); }, true},
         // Find and Replace has a smallest replacement of its own (50 units), above the table's.
         {"NetlistTableMaxWidth", "Net", "maximal width", 0, coordinate, "", "", "4194.3039",
          "4194.304",
