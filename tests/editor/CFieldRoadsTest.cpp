@@ -344,4 +344,41 @@ TEST_F(CFieldRoadsTest, EachRoadTakesItsFieldsRangeAndRefusesWhatLiesBeyondIt)
     }
 }
 
+// Move/Rotate Text turns the text in hand a quarter turn at each F2: the angle stays within the
+// turn either way the table holds, however often it is turned and from whichever angle the file
+// had, and the design opens again without a message.
+TEST_F(CFieldRoadsTest, TurningAComponentTextKeepsItsAngleInRange)
+{
+    struct Case {
+        int32_t stored;
+        int presses;
+        int32_t turned;
+    } const cases[] = {
+        {0, 5, 90000},         {270000, 1, 0},          {360000, 1, 90000},
+        {-360000, 1, -270000}, {2147483647, 1, 173647},
+    };
+    CComponentArray& components = document->Design().GetComponents();
+    const int32_t u1 = components.FindByReference("U1");
+    ASSERT_GE(u1, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        components.GetComponent(u1)->SetTextAngle(CComponent::textReference, c.stored);
+        WhenDialog([](QWidget* dialog) {
+            Click(dialog, CSelCompTextDlg::idReference);
+            Click(dialog, CWevraDialog::idOk);
+        });
+        Pick(ID_COMPONENTS_MOVE_ROTATE_TEXT);
+        ClickAt(components.GetComponent(u1)->GetTextPoint(CComponent::textReference));
+        for (int press = 0; press < c.presses; ++press)
+            QTest::keyClick(view, Qt::Key_F2);
+        ClickAt(components.GetComponent(u1)->GetTextPoint(CComponent::textReference));
+        Pick(ID_EDIT_SELECT_MODE);
+        EXPECT_EQ(components.GetComponent(u1)->GetTextAngle(CComponent::textReference), c.turned);
+        if (c.stored >= -turn && c.stored <= turn) {
+            const std::vector<std::string> shown = Reopened();
+            EXPECT_TRUE(shown.empty()) << shown[0];
+        }
+    }
+}
+
 } // namespace
