@@ -625,7 +625,7 @@ const std::vector<CDesignFields::DesignField>& CDesignFields::Design()
          &SetPlaneSeed<0>},
         {"Plane seed", "y", WEVRA_RANGE(position), Beyond::named, &EachPlaneSeed<1>,
          &SetPlaneSeed<1>},
-        {"Plane", "style", CPour::styleSolid, CPour::styleCross, Beyond::named,
+        {"Plane", "style", CPour::styleNone, CPour::styleCross, Beyond::named,
          WEVRA_PLANE_FIELD(GetStyle, SetStyle)},
         {"Plane", "hatch rotation", WEVRA_RANGE(eitherTurn), Beyond::named,
          WEVRA_PLANE_FIELD(GetHatchRotation, SetHatchRotation)},
