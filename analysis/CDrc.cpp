@@ -15,7 +15,7 @@
 #include "framework/CServices.h"
 #include "framework/CWorkPool.h"
 #include "framework/Numeric.h"
-#include "model/BoardLimits.h"
+#include "model/CFieldRange.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/CPad.h"
@@ -63,7 +63,7 @@ int32_t NextBatchNets(size_t pairs, uint64_t work, int32_t nets)
 
 bool Beyond(int64_t value)
 {
-    return value < -int64_t(BOARD_COORDINATE_LIMIT) || value > BOARD_COORDINATE_LIMIT;
+    return value < -FieldRanges::coordinate || value > FieldRanges::coordinate;
 }
 
 bool Beyond(CPoint point)

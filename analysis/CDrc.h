@@ -50,9 +50,9 @@ public:
     // its pairs took long (that pair's records are left out); appends the elapsed-time line to
     // the report lines and shows the error pane. Fewer than 2 nets: a message and nothing else.
     // A run that reaches maxErrors stops there and says so, in a message and in the report
-    // lines. So does a run in which copper beyond BOARD_COORDINATE_LIMIT, which only a damaged
-    // file holds, meets far more copper than the board holds; any other board is checked to its
-    // end, however far its nets reach.
+    // lines. So does a run in which copper beyond the coordinates a board uses, which only a
+    // damaged file holds, meets far more copper than the board holds; any other board is checked to
+    // its end, however far its nets reach.
     void TestAll();
     // The items of net a against the items of net b; adds the records not yet listed.
     void TestNetPair(int32_t a, int32_t b);
@@ -87,7 +87,7 @@ private:
         // Union of the item boxes; empty when the net has no copper.
         CRect box;
         bool hasCopper = false;
-        // A position, size or clearance of its copper lies beyond BOARD_COORDINATE_LIMIT.
+        // A position, size or clearance of its copper lies beyond the coordinates a board uses.
         bool beyond = false;
     };
     struct StackFacts {

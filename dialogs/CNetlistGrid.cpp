@@ -1,5 +1,7 @@
 #include "dialogs/CNetlistGrid.h"
 
+#include <optional>
+
 #include "dialogs/CNetFindReplaceDlg.h"
 #include "document/CDesign.h"
 #include "document/CEditSession.h"
@@ -12,6 +14,7 @@
 #include "framework/TextCase.h"
 #include "framework/qt/CQtText.h"
 #include "gridctrl/CGridSheetInfo.h"
+#include "model/CFieldRange.h"
 #include "model/CLengthText.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
@@ -23,6 +26,26 @@ namespace {
 
 // The grid's built-in drop-list cell type.
 constexpr int dropListType = 1;
+
+// What Find and Replace puts into a net: a track width is drawn with a pen of the net's table.
+CFieldRange ReplacementRange(int col)
+{
+    return col == CNetlistGrid::colCurrentWidth ? FieldRanges::netPen : FieldRanges::length;
+}
+
+std::string ReplacementField(int col)
+{
+    switch (col) {
+    case CNetlistGrid::colCurrentWidth:
+        return "pen width";
+    case CNetlistGrid::colMinWidth:
+        return "minimal width";
+    case CNetlistGrid::colMaxWidth:
+        return "maximal width";
+    default:
+        return "clearance";
+    }
+}
 
 bool InTypedRange(int32_t value)
 {
@@ -257,8 +280,12 @@ bool CNetlistGrid::ReplaceAll(int col, const std::string& find, const std::strin
         return false;
     const int32_t unit = m_session.GetUnit();
     const int32_t findValue = CLengthText::ParseLength(unit, find);
-    const int32_t newValue = CLengthText::ParseLength(unit, replacement);
     const int32_t findLimit = col == colMinSpace ? maxFindSpace : maxFindWidth;
+    const std::optional<int32_t> taken =
+        ReplacementRange(col).TakeLength(unit, replacement, "Net " + ReplacementField(col));
+    if (!taken)
+        return false;
+    const int32_t newValue = *taken;
     if (newValue < minReplacement || findValue > findLimit)
         return false;
     const std::string findText = Length(findValue);

@@ -7,6 +7,7 @@
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
+#include "model/CFieldRange.h"
 #include "model/CGridArr.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
@@ -29,8 +30,7 @@ namespace {
 
 using Beyond = CDesignFields::Beyond;
 using Visit = CDesignFields::Visit;
-// The widest pen the pen tables offer.
-constexpr int64_t widestPen = 65511;
+namespace Ranges = FieldRanges;
 
 int32_t Narrow(int64_t value)
 {
@@ -454,6 +454,9 @@ void SetPlaneValue(CDesign& design, int64_t value)
         ((*plane).*Put)(Narrow(value));
 }
 
+// The two ends of a range of the field table's rows.
+#define WEVRA_RANGE(range) Ranges::range.Low(), Ranges::range.High()
+
 #define WEVRA_PLANE_FIELD(get, put)                                                                \
     &EachPlaneValue<&CPour::get, &CPour::put>, &SetPlaneValue<&CPour::get, &CPour::put>
 
@@ -602,31 +605,31 @@ const std::vector<CDesignFields::DesignField>& CDesignFields::Design()
     // In the order of the file: header, planes, board outline, drawn lines, components, nets,
     // grids, output jobs, texts.
     static const std::vector<DesignField> fields = {
-        {"Header", "board width", 1, coordinate, Beyond::named, &EachBoardSize<0>,
+        {"Header", "board width", WEVRA_RANGE(extent), Beyond::named, &EachBoardSize<0>,
          &SetBoardSize<0>},
-        {"Header", "board height", 1, coordinate, Beyond::named, &EachBoardSize<1>,
+        {"Header", "board height", WEVRA_RANGE(extent), Beyond::named, &EachBoardSize<1>,
          &SetBoardSize<1>},
-        {"Header", "offset x", -coordinate, coordinate, Beyond::named, &EachViewOffset<0>,
+        {"Header", "offset x", WEVRA_RANGE(position), Beyond::named, &EachViewOffset<0>,
          &SetViewOffset<0>},
-        {"Header", "offset y", -coordinate, coordinate, Beyond::named, &EachViewOffset<1>,
+        {"Header", "offset y", WEVRA_RANGE(position), Beyond::named, &EachViewOffset<1>,
          &SetViewOffset<1>},
-        {"Header", "user offset x", -coordinate, coordinate, Beyond::named, &EachUserOffset<0>,
+        {"Header", "user offset x", WEVRA_RANGE(position), Beyond::named, &EachUserOffset<0>,
          &SetUserOffset<0>},
-        {"Header", "user offset y", -coordinate, coordinate, Beyond::named, &EachUserOffset<1>,
+        {"Header", "user offset y", WEVRA_RANGE(position), Beyond::named, &EachUserOffset<1>,
          &SetUserOffset<1>},
-        {"Plane outline", "x", -coordinate, coordinate, Beyond::named, &EachPlaneOutline<0>,
+        {"Plane outline", "x", WEVRA_RANGE(position), Beyond::named, &EachPlaneOutline<0>,
          &SetPlaneOutline<0>},
-        {"Plane outline", "y", -coordinate, coordinate, Beyond::named, &EachPlaneOutline<1>,
+        {"Plane outline", "y", WEVRA_RANGE(position), Beyond::named, &EachPlaneOutline<1>,
          &SetPlaneOutline<1>},
-        {"Plane seed", "x", -coordinate, coordinate, Beyond::named, &EachPlaneSeed<0>,
+        {"Plane seed", "x", WEVRA_RANGE(position), Beyond::named, &EachPlaneSeed<0>,
          &SetPlaneSeed<0>},
-        {"Plane seed", "y", -coordinate, coordinate, Beyond::named, &EachPlaneSeed<1>,
+        {"Plane seed", "y", WEVRA_RANGE(position), Beyond::named, &EachPlaneSeed<1>,
          &SetPlaneSeed<1>},
-        {"Plane", "style", CPour::styleSolid, CPour::styleCross, Beyond::named,
+        {"Plane", "style", CPour::styleNone, CPour::styleCross, Beyond::named,
          WEVRA_PLANE_FIELD(GetStyle, SetStyle)},
-        {"Plane", "hatch rotation", -turn, turn, Beyond::named,
+        {"Plane", "hatch rotation", WEVRA_RANGE(eitherTurn), Beyond::named,
          WEVRA_PLANE_FIELD(GetHatchRotation, SetHatchRotation)},
-        {"Plane", "minimal space", 0, coordinate, Beyond::named,
+        {"Plane", "minimal space", WEVRA_RANGE(length), Beyond::named,
          WEVRA_PLANE_FIELD(GetMinSpace, SetMinSpace)},
         {"Plane", "pen width", CPour::minPenWidth, CPour::maxPenWidth, Beyond::repaired,
          WEVRA_PLANE_FIELD(GetPenWidth, SetPenWidth)},
@@ -634,54 +637,58 @@ const std::vector<CDesignFields::DesignField>& CDesignFields::Design()
          WEVRA_PLANE_FIELD(GetHatchGrid, SetHatchGrid)},
         {"Plane", "layer", 0, CPour::maxLayer, Beyond::repaired,
          WEVRA_PLANE_FIELD(GetLayer, SetLayer)},
-        {"Board outline", "x", -coordinate, coordinate, Beyond::named, &EachOutlinePoint<0>,
+        {"Board outline", "x", WEVRA_RANGE(position), Beyond::named, &EachOutlinePoint<0>,
          &SetOutlinePoint<0>},
-        {"Board outline", "y", -coordinate, coordinate, Beyond::named, &EachOutlinePoint<1>,
+        {"Board outline", "y", WEVRA_RANGE(position), Beyond::named, &EachOutlinePoint<1>,
          &SetOutlinePoint<1>},
-        {"Drawn line", "x", -coordinate, coordinate, Beyond::named, &EachLinePoint<0>,
+        {"Drawn line", "x", WEVRA_RANGE(position), Beyond::named, &EachLinePoint<0>,
          &SetLinePoint<0>},
-        {"Drawn line", "y", -coordinate, coordinate, Beyond::named, &EachLinePoint<1>,
+        {"Drawn line", "y", WEVRA_RANGE(position), Beyond::named, &EachLinePoint<1>,
          &SetLinePoint<1>},
-        {"Drawn line", "pen width", 0, widestPen, Beyond::named, &EachLinePen, &SetLinePen},
-        {"Component", "x", -coordinate, coordinate, Beyond::named, &EachComponentPosition<0>,
+        {"Drawn line", "pen width", WEVRA_RANGE(linePen), Beyond::named, &EachLinePen, &SetLinePen},
+        {"Component", "x", WEVRA_RANGE(position), Beyond::named, &EachComponentPosition<0>,
          &SetComponentPosition<0>},
-        {"Component", "y", -coordinate, coordinate, Beyond::named, &EachComponentPosition<1>,
+        {"Component", "y", WEVRA_RANGE(position), Beyond::named, &EachComponentPosition<1>,
          &SetComponentPosition<1>},
-        {"Component", "rotation", 0, turn - 1, Beyond::named, &EachComponentRotation,
+        {"Component", "rotation", WEVRA_RANGE(oneTurn), Beyond::named, &EachComponentRotation,
          &SetComponentRotationWord},
-        {"Component", "text x", -coordinate, coordinate, Beyond::named, &EachComponentTextPoint<0>,
+        {"Component", "text x", WEVRA_RANGE(position), Beyond::named, &EachComponentTextPoint<0>,
          &SetComponentTextPoint<0>},
-        {"Component", "text y", -coordinate, coordinate, Beyond::named, &EachComponentTextPoint<1>,
+        {"Component", "text y", WEVRA_RANGE(position), Beyond::named, &EachComponentTextPoint<1>,
          &SetComponentTextPoint<1>},
-        {"Component", "text angle", -turn, turn, Beyond::named, &EachComponentTextAngle,
+        {"Component", "text angle", WEVRA_RANGE(eitherTurn), Beyond::named, &EachComponentTextAngle,
          &SetComponentTextAngle},
-        {"Component list", "text height", 0, coordinate, Beyond::named,
+        {"Component list", "text height", WEVRA_RANGE(length), Beyond::named,
          &EachComponentTextSize<true>, &SetComponentTextSize<true>},
-        {"Component list", "text line width", 0, coordinate, Beyond::named,
+        {"Component list", "text line width", WEVRA_RANGE(length), Beyond::named,
          &EachComponentTextSize<false>, &SetComponentTextSize<false>},
-        {"Net", "minimal width", 0, coordinate, Beyond::named, &EachNetRule<0>, &SetNetRule<0>},
-        {"Net", "maximal width", 0, coordinate, Beyond::named, &EachNetRule<1>, &SetNetRule<1>},
-        {"Net", "clearance", 0, coordinate, Beyond::named, &EachNetRule<2>, &SetNetRule<2>},
-        {"Net", "widest pen", 1, widestPen, Beyond::named, &EachNetWidestPen, &SetNetPens},
-        {"Net", "x", -coordinate, coordinate, Beyond::named, &EachNetPoint<0>, &SetNetPoint<0>},
-        {"Net", "y", -coordinate, coordinate, Beyond::named, &EachNetPoint<1>, &SetNetPoint<1>},
-        {"Net", "via rotation", 0, turn - 1, Beyond::named, &EachViaRotation, &SetViaRotation},
-        {"Grid", "spacing x", 1, coordinate, Beyond::named, &EachGrid<0>, &SetGrid<0>},
-        {"Grid", "spacing y", 1, coordinate, Beyond::named, &EachGrid<1>, &SetGrid<1>},
-        {"Grid", "snap x", 1, coordinate, Beyond::named, &EachGrid<2>, &SetGrid<2>},
-        {"Grid", "snap y", 1, coordinate, Beyond::named, &EachGrid<3>, &SetGrid<3>},
-        {"Output job", "offset x", -coordinate, coordinate, Beyond::named, &EachJobOffset<0>,
+        {"Net", "minimal width", WEVRA_RANGE(length), Beyond::named, &EachNetRule<0>,
+         &SetNetRule<0>},
+        {"Net", "maximal width", WEVRA_RANGE(length), Beyond::named, &EachNetRule<1>,
+         &SetNetRule<1>},
+        {"Net", "clearance", WEVRA_RANGE(length), Beyond::named, &EachNetRule<2>, &SetNetRule<2>},
+        {"Net", "widest pen", WEVRA_RANGE(netPen), Beyond::named, &EachNetWidestPen, &SetNetPens},
+        {"Net", "x", WEVRA_RANGE(position), Beyond::named, &EachNetPoint<0>, &SetNetPoint<0>},
+        {"Net", "y", WEVRA_RANGE(position), Beyond::named, &EachNetPoint<1>, &SetNetPoint<1>},
+        {"Net", "via rotation", WEVRA_RANGE(oneTurn), Beyond::named, &EachViaRotation,
+         &SetViaRotation},
+        {"Grid", "spacing x", WEVRA_RANGE(extent), Beyond::named, &EachGrid<0>, &SetGrid<0>},
+        {"Grid", "spacing y", WEVRA_RANGE(extent), Beyond::named, &EachGrid<1>, &SetGrid<1>},
+        {"Grid", "snap x", WEVRA_RANGE(extent), Beyond::named, &EachGrid<2>, &SetGrid<2>},
+        {"Grid", "snap y", WEVRA_RANGE(extent), Beyond::named, &EachGrid<3>, &SetGrid<3>},
+        {"Output job", "offset x", WEVRA_RANGE(position), Beyond::named, &EachJobOffset<0>,
          &SetJobOffset<0>},
-        {"Output job", "offset y", -coordinate, coordinate, Beyond::named, &EachJobOffset<1>,
+        {"Output job", "offset y", WEVRA_RANGE(position), Beyond::named, &EachJobOffset<1>,
          &SetJobOffset<1>},
-        {"Text", "x", -coordinate, coordinate, Beyond::named, &EachTextPosition<0>,
+        {"Text", "x", WEVRA_RANGE(position), Beyond::named, &EachTextPosition<0>,
          &SetTextPosition<0>},
-        {"Text", "y", -coordinate, coordinate, Beyond::named, &EachTextPosition<1>,
+        {"Text", "y", WEVRA_RANGE(position), Beyond::named, &EachTextPosition<1>,
          &SetTextPosition<1>},
-        {"Text", "height", 0, coordinate, Beyond::named, &EachTextSize<true>, &SetTextSize<true>},
-        {"Text", "line width", 0, coordinate, Beyond::named, &EachTextSize<false>,
+        {"Text", "height", WEVRA_RANGE(length), Beyond::named, &EachTextSize<true>,
+         &SetTextSize<true>},
+        {"Text", "line width", WEVRA_RANGE(length), Beyond::named, &EachTextSize<false>,
          &SetTextSize<false>},
-        {"Text", "angle", 0, turn - 1, Beyond::repaired, &EachTextAngle, &SetTextAngle},
+        {"Text", "angle", WEVRA_RANGE(oneTurn), Beyond::repaired, &EachTextAngle, &SetTextAngle},
     };
     return fields;
 }
@@ -693,23 +700,25 @@ const std::vector<CDesignFields::LibraryField>& CDesignFields::Library()
     static const std::vector<LibraryField> fields = {
         {"Pad", "shape code", PAD_ROUND, PAD_SHAPE_COUNT - 1, Beyond::named, &EachPadShape,
          &SetPadShape},
-        {"Pad", "rotation", -turn, turn, Beyond::named, &EachPadRotation, &SetPadRotation},
-        {"Pad", "left", -coordinate, coordinate, Beyond::named, &EachPadRect<0>, &SetPadRect<0>},
-        {"Pad", "top", -coordinate, coordinate, Beyond::named, &EachPadRect<1>, &SetPadRect<1>},
-        {"Pad", "right", -coordinate, coordinate, Beyond::named, &EachPadRect<2>, &SetPadRect<2>},
-        {"Pad", "bottom", -coordinate, coordinate, Beyond::named, &EachPadRect<3>, &SetPadRect<3>},
-        {"Shape pad", "x", -coordinate, coordinate, Beyond::named, &EachShapePad<0>,
-         &SetShapePad<0>},
-        {"Shape pad", "y", -coordinate, coordinate, Beyond::named, &EachShapePad<1>,
-         &SetShapePad<1>},
-        {"Shape pad", "rotation", -turn, turn, Beyond::named, &EachShapePad<2>, &SetShapePad<2>},
-        {"Shape outline", "x", -coordinate, coordinate, Beyond::named, &EachShapeOutline<0>,
+        {"Pad", "rotation", WEVRA_RANGE(eitherTurn), Beyond::named, &EachPadRotation,
+         &SetPadRotation},
+        {"Pad", "left", WEVRA_RANGE(position), Beyond::named, &EachPadRect<0>, &SetPadRect<0>},
+        {"Pad", "top", WEVRA_RANGE(position), Beyond::named, &EachPadRect<1>, &SetPadRect<1>},
+        {"Pad", "right", WEVRA_RANGE(position), Beyond::named, &EachPadRect<2>, &SetPadRect<2>},
+        {"Pad", "bottom", WEVRA_RANGE(position), Beyond::named, &EachPadRect<3>, &SetPadRect<3>},
+        {"Shape pad", "x", WEVRA_RANGE(position), Beyond::named, &EachShapePad<0>, &SetShapePad<0>},
+        {"Shape pad", "y", WEVRA_RANGE(position), Beyond::named, &EachShapePad<1>, &SetShapePad<1>},
+        {"Shape pad", "rotation", WEVRA_RANGE(eitherTurn), Beyond::named, &EachShapePad<2>,
+         &SetShapePad<2>},
+        {"Shape outline", "x", WEVRA_RANGE(position), Beyond::named, &EachShapeOutline<0>,
          &SetShapeOutline<0>},
-        {"Shape outline", "y", -coordinate, coordinate, Beyond::named, &EachShapeOutline<1>,
+        {"Shape outline", "y", WEVRA_RANGE(position), Beyond::named, &EachShapeOutline<1>,
          &SetShapeOutline<1>},
     };
     return fields;
 }
+
+#undef WEVRA_RANGE
 
 void CDesignFields::AddLines(const CDesign& design, std::vector<std::string>& lines)
 {

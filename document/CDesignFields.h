@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "model/BoardLimits.h"
+#include "model/CFieldRange.h"
 
 class CDesign;
 class CShapeLib;
@@ -65,9 +65,9 @@ public:
     using DesignField = Field<CDesign>;
     using LibraryField = Field<CShapeLib>;
 
-    static constexpr int64_t coordinate = BOARD_COORDINATE_LIMIT;
-    // A turn either way, in 1/1000 degree.
-    static constexpr int64_t turn = 360000;
+    // The ends of the coordinate range and one turn, as the dialogs and tools take them.
+    static constexpr int64_t coordinate = FieldRanges::coordinate;
+    static constexpr int64_t turn = FieldRanges::turn;
 
     // The fields of the design's own records, then those of each shape library (the design's
     // shape cache among them).

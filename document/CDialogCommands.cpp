@@ -1,6 +1,7 @@
 #include "document/CDialogCommands.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "document/CCircularPlacement.h"
@@ -19,6 +20,7 @@
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"
+#include "model/CFieldRange.h"
 #include "model/CLengthText.h"
 #include "model/CNetArray.h"
 #include "model/COutput.h"
@@ -194,9 +196,25 @@ void CDialogCommands::TextOptions(CWevraDoc& document)
     }
     if (CDialogService::Get().CompText(sizes, pens) != CDialogService::resultOk)
         return;
+    // All or nothing: the first length refused leaves every text as it was.
+    static const char* const kinds[] = {"reference", "type", "shape name"};
+    std::array<int32_t, 3> heights{};
+    std::array<int32_t, 3> widths{};
+    for (size_t k = 0; k < 3; ++k) {
+        const std::string texts = std::string("Component ") + kinds[k] + " texts";
+        const std::optional<int32_t> height =
+            FieldRanges::length.TakeLength(unit, sizes[k], texts + " height");
+        const std::optional<int32_t> width =
+            height ? FieldRanges::length.TakeLength(unit, pens[k], texts + " line width")
+                   : std::nullopt;
+        if (!width)
+            return;
+        heights[k] = *height;
+        widths[k] = *width;
+    }
     for (int32_t k = 0; k < 3; ++k) {
-        components.SetTextHeight(k, CLengthText::ParseLength(unit, sizes[size_t(k)]));
-        components.SetTextLineWidth(k, CLengthText::ParseLength(unit, pens[size_t(k)]));
+        components.SetTextHeight(k, heights[size_t(k)]);
+        components.SetTextLineWidth(k, widths[size_t(k)]);
     }
     document.SetModified();
     document.Windows().RedrawBoardViews();

@@ -21,6 +21,7 @@
 #include "framework/VirtualKeys.h"
 #include "model/CComponentDocument.h"
 #include "model/CDialogService.h"
+#include "model/CFieldRange.h"
 #include "model/CLayerArray.h"
 #include "model/CLengthText.h"
 #include "model/CNet.h"
@@ -338,8 +339,14 @@ bool CDocumentPlanes::EditPlaneProperties()
     if (CDialogService::Get().PlaneProperties(m_session.GetUnit(), layerNames, netNames, values) !=
         CDialogService::resultOk)
         return false;
-    double degrees = 0.0;
-    CNumberText::ParseLeadingDouble(values.hatchRotation, degrees);
+    const int32_t unit = m_session.GetUnit();
+    const std::optional<int32_t> hatchRotation =
+        FieldRanges::eitherTurn.TakeAngle(values.hatchRotation, "Plane hatch rotation");
+    const std::optional<int32_t> minSpace =
+        hatchRotation ? FieldRanges::length.TakeLength(unit, values.minSpace, "Plane minimal space")
+                      : std::nullopt;
+    if (!minSpace)
+        return false;
     // A name the program made from the old layer would name the wrong one.
     const int32_t number = m_session.GetPlaneIndex() + 1;
     const int32_t layer = std::clamp(values.layer, 1, int32_t(CPour::maxLayer));
@@ -352,8 +359,8 @@ bool CDocumentPlanes::EditPlaneProperties()
     plane->SetStyle(std::clamp(values.style, CPour::styleSolid, CPour::styleCross));
     plane->SetPenWidth(values.penWidth);
     plane->SetHatchGrid(values.hatchGrid);
-    plane->SetHatchRotation(RoundToInt(degrees * rotationScale));
-    plane->SetMinSpace(values.minSpace);
+    plane->SetHatchRotation(*hatchRotation);
+    plane->SetMinSpace(*minSpace);
     plane->SetSeed(values.start);
     plane->ClampParams();
     m_modified();

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "model/CFieldRange.h"
+
 class CDesign;
 class CDocumentEditing;
 class CDocumentWindows;
@@ -21,7 +23,7 @@ public:
     static constexpr int32_t maxEntries = 15;
     // Widths typed outside this range are ignored.
     static constexpr int32_t minWidth = 503;
-    static constexpr int32_t maxWidth = 65511;
+    static constexpr int32_t maxWidth = FieldRanges::widestPen;
 
     enum class Kind { library, copper, lines };
 

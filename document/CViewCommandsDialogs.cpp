@@ -23,6 +23,7 @@
 #include "model/CComponentArray.h"
 #include "model/CComponentTool.h"
 #include "model/CDialogService.h"
+#include "model/CFieldRange.h"
 #include "model/CGridArr.h"
 #include "model/CLengthText.h"
 #include "model/CNetArray.h"
@@ -223,13 +224,15 @@ void CViewCommands::EditBoardSize()
     }
     if (result != CDialogService::resultOk)
         return;
-    const int32_t x = CLengthText::ParseLength(unit, width);
-    const int32_t y = CLengthText::ParseLength(unit, height);
-    // A text that is no length reads as 0: a board without an area is refused.
-    if (x <= 0 || y <= 0)
+    // A text that is no length reads as 0: a board without an area is refused, as is one
+    // larger than a board can be.
+    const std::optional<int32_t> x = FieldRanges::extent.TakeLength(unit, width, "Board width");
+    const std::optional<int32_t> y =
+        x ? FieldRanges::extent.TakeLength(unit, height, "Board height") : std::nullopt;
+    if (!x || !y)
         return;
     doc.History().SaveUndoState();
-    doc.Design().SetBoardOutlineRect(0, 0, x, y);
+    doc.Design().SetBoardOutlineRect(0, 0, *x, *y);
     doc.Session().SetMode(ID_VIEW);
     doc.SetModified();
     RedrawFull();

@@ -214,11 +214,10 @@ void CComponentArray::RotateCurrentText()
     const int32_t kind = DisplayTextKind();
     if (!component || kind < 0)
         return;
-    const int64_t angle = int64_t(component->GetTextAngle(kind)) + FULL_TURN / 4;
-    // Kept as the user turned it, until it would leave the int range.
-    component->SetTextAngle(kind, angle > std::numeric_limits<int32_t>::max()
-                                      ? static_cast<int32_t>(angle % FULL_TURN)
-                                      : static_cast<int32_t>(angle));
+    // Within one turn either way, which draws the same text: a text turned on and on neither
+    // leaves the range a design's text angle has nor the int range.
+    const int64_t angle = (int64_t(component->GetTextAngle(kind)) + FULL_TURN / 4) % FULL_TURN;
+    component->SetTextAngle(kind, static_cast<int32_t>(angle));
 }
 
 void CComponentArray::SetCurrentTextAngle(int32_t angle)

@@ -1,5 +1,8 @@
 #include "model/CLengthText.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "framework/CNumberText.h"
 #include "framework/Numeric.h"
 
@@ -50,4 +53,26 @@ int32_t CLengthText::ParseLength(int32_t unit, std::string_view text)
     default:
         return 0;
     }
+}
+
+int64_t CLengthText::ParseLengthWide(int32_t unit, std::string_view text)
+{
+    double length = 0.0;
+    switch (unit) {
+    case unitInch:
+        length = CNumberText::ParseDouble(text) * unitsPerInch;
+        break;
+    case unitMillimetre:
+        length = CNumberText::ParseDouble(text) * unitsPerMillimetre;
+        break;
+    case unitMil:
+        length = double(CNumberText::ParseInt(text)) * unitsPerMil;
+        break;
+    default:
+        break;
+    }
+    constexpr double widest = 4611686018427387904.0; // 2^62
+    if (std::isnan(length))
+        return 0;
+    return int64_t(std::trunc(std::clamp(length, -widest, widest)));
 }

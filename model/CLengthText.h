@@ -22,4 +22,7 @@ public:
     // truncated toward zero. No number, "nan", "inf", a hexadecimal form or an unknown unit
     // give 0; lengths beyond the board unit's range are clamped to it.
     static int32_t ParseLength(int32_t unit, std::string_view text);
+    // The same without the clamp to the board unit's range, so that a length typed beyond it can
+    // be told from the largest one; magnitudes beyond 2^62 are clamped to it.
+    static int64_t ParseLengthWide(int32_t unit, std::string_view text);
 };

@@ -32,6 +32,8 @@ public:
     static constexpr uint32_t firstNamedVersion = 8001;
     static constexpr uint32_t firstSpacingVersion = 8002;
 
+    // A plane without fill: the file format knows it, the dialog offers it not.
+    static constexpr int32_t styleNone = 0;
     static constexpr int32_t styleSolid = 1;
     static constexpr int32_t styleLine = 2;
     static constexpr int32_t styleCross = 3;

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "framework/Numeric.h"
 #include "framework/VirtualKeys.h"
 #include "model/CAngleText.h"
 #include "model/CDialogService.h"
+#include "model/CFieldRange.h"
 #include "model/CLengthText.h"
 #include "model/CTextArrayDocument.h"
 #include "model/FontWarning.h"
@@ -187,6 +189,11 @@ int32_t CTextArray::EditProperties()
     if (CDialogService::Get().EditText(characters, size, width, layer, mirrored, rotation,
                                        document.GetLayerNames()) != CDialogService::resultOk)
         return 0;
+    const std::optional<int32_t> height = FieldRanges::length.TakeLength(unit, size, "Text height");
+    const std::optional<int32_t> lineWidth =
+        height ? FieldRanges::length.TakeLength(unit, width, "Text line width") : std::nullopt;
+    if (!lineWidth)
+        return 0;
 
     // Without a cursor move since the pick no snapshot has been taken yet, and a text edited
     // and placed without moving must still count as a change.
@@ -194,8 +201,8 @@ int32_t CTextArray::EditProperties()
     // Told once for each text placed or retyped, not again when only its looks change.
     const bool warn = document.GetMode() == ID_BOARD_PLACE_TEXT || characters != text->GetText();
     text->SetText(characters);
-    text->SetHeight(CLengthText::ParseLength(unit, size));
-    text->SetLineWidth(CLengthText::ParseLength(unit, width));
+    text->SetHeight(*height);
+    text->SetLineWidth(*lineWidth);
     // A layer the board does not have would leave the text on no layer at all.
     if (layer >= 0 && layer < LAYER_COUNT)
         text->SetLayer(layer);

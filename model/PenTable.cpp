@@ -5,6 +5,7 @@
 #include "framework/CMessageService.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
+#include "model/CFieldRange.h"
 
 int32_t FindPenWidth(const std::vector<uint16_t>& pens, int32_t width)
 {
@@ -14,7 +15,8 @@ int32_t FindPenWidth(const std::vector<uint16_t>& pens, int32_t width)
 
 int32_t AddPenWidth(std::vector<uint16_t>& pens, int32_t width, uint32_t fullMessageId)
 {
-    if (width < 0 || width > penWidthLimit)
+    // A table made here holds no pen wider than the widest a design's pens may be.
+    if (width < 0 || width > FieldRanges::widestPen)
         return -1;
     const int32_t found = FindPenWidth(pens, width);
     if (found >= 0)

@@ -11,7 +11,7 @@ inline constexpr int32_t penWidthLimit = 0xFFFF;
 // The first entry of that width, or -1.
 int32_t FindPenWidth(const std::vector<uint16_t>& pens, int32_t width);
 
-// The entry of that width, appended when the table has none; -1 for a width a table cannot
-// hold, and -1 with the string-table message `fullMessageId` when the table is full (a width
-// past pen 15 would be drawn with another pen).
+// The entry of that width, appended when the table has none; -1 for a width beyond the widest
+// pen of the design's pen fields, and -1 with the string-table message `fullMessageId` when the
+// table is full (a width past pen 15 would be drawn with another pen).
 int32_t AddPenWidth(std::vector<uint16_t>& pens, int32_t width, uint32_t fullMessageId);

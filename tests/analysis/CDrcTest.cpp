@@ -16,9 +16,9 @@
 #include "document/CWevraDoc.h"
 #include "framework/CResourcePack.h"
 #include "framework/CWorkPool.h"
-#include "model/BoardLimits.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
+#include "model/CFieldRange.h"
 #include "model/CNetArray.h"
 #include "model/CNetErrorRec.h"
 #include "tests/analysis/DrcTestBoard.h"
@@ -753,7 +753,7 @@ TEST(CDrcAcrossTheRangeTest, StopsAfterBoundedWorkAndAnswersCancel)
     };
     const Case cases[] = {
         {"int32 range", 2000, std::numeric_limits<int32_t>::max(), true},
-        {"a board's range", 150, BOARD_COORDINATE_LIMIT, false},
+        {"a board's range", 150, int32_t(FieldRanges::coordinate), false},
     };
     // A batch's share, the threads' and the listing's steps between their looks, with room.
     constexpr uint64_t mostBetweenLooks = uint64_t(1) << 24;

@@ -26,6 +26,7 @@
 #include "document/CWevraDoc.h"
 #include "framework/CResourcePack.h"
 #include "model/COutputArray.h"
+#include "model/CPour.h"
 #include "model/CShapeLib.h"
 #include "tests/support/CFakeServices.h"
 #include "tests/support/CRecordingDC.h"
@@ -228,6 +229,24 @@ TEST_P(CDesignFieldsTest, EveryFieldAtTheEndsOfItsRangeIsNamedAndBounded)
         EXPECT_TRUE(timings.beyondFormat.empty()) << timings.beyondFormat[0];
     }
     EXPECT_TRUE(held) << "the sample holds no item with this field";
+}
+
+// A plane of style 0, a plane without fill as the design file knows it, opens without a word.
+TEST_F(CDesignFieldsTest, APlaneWithoutFillOpensWithoutAMessage)
+{
+    const std::string file = (temp.Path() / "NOFILL.PCB").string();
+    {
+        CWevraDoc sample;
+        ASSERT_TRUE(sample.OnOpenDocument(WEVRA_DEMO_DESIGN));
+        ASSERT_GT(sample.Design().GetPlaneCount(), 0);
+        sample.Design().GetPlanes()[0]->SetStyle(CPour::styleNone);
+        ASSERT_TRUE(sample.OnSaveDocument(file));
+    }
+    services.messages.ClearShown();
+    CWevraDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(file));
+    EXPECT_TRUE(services.messages.Shown().empty()) << services.messages.Shown()[0].text;
+    EXPECT_EQ(doc.Design().GetPlane(0).GetStyle(), CPour::styleNone);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fields, CDesignFieldsTest, ::testing::Range(size_t(0), AllFields().size()),

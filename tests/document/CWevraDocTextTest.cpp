@@ -283,7 +283,7 @@ TEST(CWevraDocOpenTest, PadsTextsLinesPlanesAndSettingsNoBoardUsesAreNamed)
         "Text \"EDGE\": x 1073741824, outside -1073741823 to 1073741823",
         "Plane WIDE: hatch rotation -2147483648, outside -360000 to 360000",
         "Plane WIDE: minimal space 2147483647, outside 0 to 1073741823",
-        "Plane WIDE: style 255, outside 1 to 3",
+        "Plane WIDE: style 255, outside 0 to 3",
         "Component reference texts: text height 2147483647, outside 0 to 1073741823",
         "Header: user offset y 2147483647, outside -1073741823 to 1073741823",
     };

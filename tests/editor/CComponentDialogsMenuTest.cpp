@@ -38,22 +38,6 @@ namespace {
 
 using namespace dialog_test;
 
-// Runs `action` on the dialog once one is up: a popup menu closing first is waited for.
-void WhenDialog(std::function<void(QWidget*)> action, int triesLeft = 50)
-{
-    QTimer::singleShot(0, [action, triesLeft] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal != nullptr && qobject_cast<QMenu*>(modal) == nullptr) {
-            action(modal);
-        } else if (triesLeft > 0) {
-            WhenDialog(action, triesLeft - 1);
-        } else {
-            ADD_FAILURE() << "no dialog";
-            QApplication::closeAllWindows();
-        }
-    });
-}
-
 // The sample design in the main window, its components' dialogs opened as a user opens them:
 // from the menus, the board view's context menu and clicks on the board.
 class CComponentDialogsMenuTest : public CDemoWindowTest {
@@ -71,17 +55,6 @@ protected:
 
     CComponentArray& components() { return document->Design().GetComponents(); }
 
-    // Picks the item from the menu bar as a user does, after checking it is enabled.
-    void Pick(uint32_t id)
-    {
-        std::map<uint32_t, QAction*> items;
-        CollectMenuItems(frame->menuBar()->actions(), items);
-        frame->UpdateCommandUI();
-        ASSERT_TRUE(items.contains(id)) << id << " is on no menu";
-        ASSERT_TRUE(items.at(id)->isEnabled()) << id;
-        items.at(id)->trigger();
-        QApplication::processEvents();
-    }
     // A left click on the board point, on the side the component i lies on.
     void ClickOnComponent(int32_t i)
     {

@@ -1,12 +1,18 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPoint>
+#include <QTimer>
 
 #include "document/CDesign.h"
 #include "document/CViewState.h"
@@ -21,6 +27,7 @@
 #include "model/CNetArray.h"
 #include "resources/CommandIds.h"
 #include "tests/document/SettingsTestSupport.h"
+#include "tests/editor/MenuItems.h"
 #include "tests/framework/qt/QtApplicationTest.h"
 #include "tests/support/CFakeServices.h"
 
@@ -72,6 +79,32 @@ protected:
         view->setFocus();
         ASSERT_TRUE(frame->GetRouter().Execute(ID_VIEW_ZOOM_ALL));
         QApplication::processEvents();
+    }
+    // Picks the item from the menu bar as a user does, after checking it is enabled.
+    void Pick(uint32_t id)
+    {
+        std::map<uint32_t, QAction*> items;
+        CollectMenuItems(frame->menuBar()->actions(), items);
+        frame->UpdateCommandUI();
+        ASSERT_TRUE(items.contains(id)) << id << " is on no menu";
+        ASSERT_TRUE(items.at(id)->isEnabled()) << id;
+        items.at(id)->trigger();
+        QApplication::processEvents();
+    }
+    // Runs `action` on the dialog once one is up: a popup menu closing first is waited for.
+    static void WhenDialog(std::function<void(QWidget*)> action, int triesLeft = 50)
+    {
+        QTimer::singleShot(0, [action, triesLeft] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal != nullptr && qobject_cast<QMenu*>(modal) == nullptr) {
+                action(modal);
+            } else if (triesLeft > 0) {
+                WhenDialog(action, triesLeft - 1);
+            } else {
+                ADD_FAILURE() << "no dialog";
+                QApplication::closeAllWindows();
+            }
+        });
     }
     QWidget* Client() const { return view->viewport(); }
     // A move of the mouse as the window system delivers it (QTest moves the platform cursor,

@@ -7,6 +7,7 @@
 
 #include "framework/CArchive.h"
 #include "framework/CResString.h"
+#include "model/CDrawRecArray.h"
 #include "model/CNet.h"
 #include "model/CNetDocument.h"
 #include "model/CPadStackArray.h"
@@ -278,6 +279,15 @@ TEST(CNetVertexTest, RefusesWhatTheRecordCannotHold)
     EXPECT_FALSE(net.AppendVertex(0, 0, 31, 1));
     EXPECT_FALSE(net.AppendSegment(0, 0, 1, 1, LAYER_TOP, 16));
     EXPECT_EQ(net.GetVertexCount(), 3);
+
+    // No pen table takes a pen wider than a design's pens may be, and says nothing of it: the
+    // roads to a pen width refuse it first.
+    CDrawRecArray lines;
+    const std::vector<uint16_t> linePens = lines.GetPenTable();
+    EXPECT_EQ(net.AddPen(65512), -1);
+    EXPECT_EQ(lines.FindOrAddPen(65535), -1);
+    EXPECT_EQ(lines.GetPenTable(), linePens);
+    EXPECT_EQ(lines.FindOrAddPen(65511), int32_t(linePens.size()));
 
     // The 16th pen is the last one a vertex can name.
     for (int32_t width = 100; net.GetPenCount() < CNet::maxPenCount; width += 100)

@@ -1,0 +1,290 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QTest>
+
+#include "dialogs/CBoardSizeDlg.h"
+#include "dialogs/CCompTextDlg.h"
+#include "dialogs/CEditTextDlg.h"
+#include "dialogs/CNetFindReplaceDlg.h"
+#include "dialogs/CNetlistGrid.h"
+#include "dialogs/CNetlistTableDlg.h"
+#include "dialogs/CPlanePropDlg.h"
+#include "dialogs/CSelCompTextDlg.h"
+#include "document/CDesignFields.h"
+#include "document/CDocumentPlanes.h"
+#include "gridctrl/CGridCellArea.h"
+#include "model/CComponent.h"
+#include "model/CComponentArray.h"
+#include "model/CLengthText.h"
+#include "model/CNet.h"
+#include "model/CNetArray.h"
+#include "model/CPour.h"
+#include "model/CTextArray.h"
+#include "model/CWevraText.h"
+#include "tests/dialogs/DialogTestSupport.h"
+#include "tests/editor/DemoWindowTest.h"
+
+namespace {
+
+using namespace dialog_test;
+
+constexpr int64_t coordinate = (int64_t(1) << 30) - 1;
+constexpr int64_t turn = 360000;
+
+// The sample design in the main window, in inches, its fields set through the dialogs and table
+// windows a user sets them with.
+class CFieldRoadsTest : public CDemoWindowTest {
+protected:
+    CFieldRoadsTest() : CDemoWindowTest("wevra_field_roads_test") {}
+    void SetUp() override
+    {
+        CDemoWindowTest::SetUp();
+        FocusWholeBoard();
+        document->Design().SetUnit(CLengthText::unitInch);
+    }
+
+public:
+    using CDemoWindowTest::document;
+
+    void ClickAt(CPoint at)
+    {
+        MoveMouse(PixelOf(at.x, at.y));
+        QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, PixelOf(at.x, at.y));
+        QApplication::processEvents();
+    }
+    // The design saved and opened again as File > Open opens it: the messages that shows.
+    std::vector<std::string> Reopened()
+    {
+        services.messages.ClearShown();
+        EXPECT_TRUE(document->OnSaveDocument(design.string()));
+        CWevraDoc reopened;
+        EXPECT_TRUE(reopened.OnOpenDocument(design.string()));
+        std::vector<std::string> shown = services.messages.ShownTexts();
+        services.messages.ClearShown();
+        return shown;
+    }
+    // Types the texts into the fields of the dialog the command opens, and OK.
+    void InDialog(uint32_t command, std::vector<std::pair<int32_t, std::string>> fields)
+    {
+        WhenDialog([fields](QWidget* dialog) {
+            for (const auto& [id, text] : fields)
+                Type(dialog, id, text);
+            Click(dialog, CWevraDialog::idOk);
+        });
+        if (command == ID_PLANES_PROPERTIES)
+            document->Planes().SetCurrentPlane(0);
+        Pick(command);
+    }
+    // Find and Replace of the netlist table on GND's cell of the column.
+    void ReplaceInNetlistTable(int col, const std::string& replacement)
+    {
+        if (view->GetTableWindow(CWevraView::netlistTable) == nullptr)
+            Pick(ID_NETLIST_NETLIST_TABLE);
+        auto* table =
+            dynamic_cast<CNetlistTableDlg*>(view->GetTableWindow(CWevraView::netlistTable));
+        ASSERT_NE(table, nullptr);
+        CNetlistGrid& grid = *table->GetNetlistGrid();
+        const int row = document->Design().GetNets().FindNet("GND");
+        grid.MoveToCell(col, row);
+        CRect rect;
+        ASSERT_TRUE(grid.GetCellRect(col, row, rect));
+        QTest::mouseClick(grid.GetCellArea(), Qt::RightButton, {},
+                          QPoint(int(rect.left + rect.right) / 2, int(rect.top + rect.bottom) / 2));
+        ASSERT_TRUE(grid.GetPopupMenu()->isVisible());
+        WhenDialog([find = grid.GetText(col, row), replacement](QWidget* dialog) {
+            Type(dialog, CNetFindReplaceDlg::idFind, find);
+            Type(dialog, CNetFindReplaceDlg::idReplace, replacement);
+            Click(dialog, CWevraDialog::idOk);
+        });
+        grid.GetPopupMenu()->actions()[0]->trigger();
+        grid.GetPopupMenu()->hide();
+    }
+    // A text placed with Place Text and the field typed into its Edit Text dialog; one the
+    // dialog refuses is taken back with Esc.
+    void PlaceText(int32_t id, const std::string& text)
+    {
+        Pick(ID_BOARD_PLACE_TEXT);
+        WhenDialog([id, text](QWidget* dialog) {
+            Type(dialog, id, text);
+            Click(dialog, CWevraDialog::idOk);
+        });
+        const CPoint middle(document->Design().GetBoardWidth() / 2,
+                            document->Design().GetBoardHeight() / 2);
+        ClickAt(middle);
+        if (services.messages.Shown().empty())
+            ClickAt(middle);
+        else
+            QTest::keyClick(view, Qt::Key_Escape);
+        Pick(ID_EDIT_SELECT_MODE);
+    }
+    const CWevraText& LastText() const
+    {
+        const CTextArray& texts = document->Design().GetTexts();
+        return *texts.GetText(texts.GetCount() - 1);
+    }
+    CNet& Gnd()
+    {
+        CNetArray& nets = document->Design().GetNets();
+        return *nets.GetNet(nets.FindNet("GND"));
+    }
+};
+
+// One road to one field: the field's range, written out here so that a range widened in the
+// table alone fails; the texts at its ends and just beyond them as typed (empty where the road
+// has a narrower limit of its own); how they are typed and the value the design then holds.
+struct Road {
+    const char* record;
+    const char* field;
+    int64_t low;
+    int64_t high;
+    const char* lowest;
+    const char* below;
+    const char* highest;
+    const char* above;
+    std::function<void(CFieldRoadsTest&, const std::string&)> enter;
+    std::function<int64_t(CFieldRoadsTest&)> value;
+    // A new item placed: one refused is taken back with Esc, which marks the design as a Cancel.
+    bool places = false;
+};
+
+using T = CFieldRoadsTest;
+using S = const std::string&;
+const std::vector<Road> roads = {
+    {"Plane", "hatch rotation", -turn, turn, "-360", "-360.001", "360", "720",
+     [](T& t, S s) {
+         t.InDialog(ID_PLANES_PROPERTIES, {{CPlanePropDlg::idHatchRotation, s}});
+     },
+     [](T& t) -> int64_t { return t.document->Design().GetPlane(0).GetHatchRotation(); }},
+    {"Plane", "minimal space", 0, coordinate, "0", "-0.0001", "4194.3039", "7874.016",
+     [](T& t, S s) {
+         t.InDialog(ID_PLANES_PROPERTIES, {{CPlanePropDlg::idMinSpace, s}});
+     },
+     [](T& t) -> int64_t { return t.document->Design().GetPlane(0).GetMinSpace(); }},
+    {"Component list", "text height", 0, coordinate, "0", "-0.0001", "4194.3039", "4194.304",
+     [](T& t, S s) {
+         t.InDialog(ID_COMPONENTS_TEXT_OPTIONS, {{CCompTextDlg::idSizes[0], s}});
+     },
+     [](T& t) -> int64_t { return t.document->Design().GetComponents().GetTextHeight(0); }},
+    {"Component list", "text line width", 0, coordinate, "0", "-1", "4194.3039", "4194.304",
+     [](T& t, S s) {
+         t.InDialog(ID_COMPONENTS_TEXT_OPTIONS, {{CCompTextDlg::idPens[2], s}});
+     },
+     [](T& t) -> int64_t { return t.document->Design().GetComponents().GetTextLineWidth(2); }},
+    {"Text", "height", 0, coordinate, "0", "-1", "4194.3039", "4194.304",
+     [](T& t, S s) { t.PlaceText(CEditTextDlg::idSize, s); },
+     [](T& t) -> int64_t { return t.LastText().GetHeight(); }, true},
+    {"Text", "line width", 0, coordinate, "0", "-0.0001", "4194.3039", "4194.304",
+     [](T& t, S s) { t.PlaceText(CEditTextDlg::idWidth, s); },
+     [](T& t) -> int64_t { return t.LastText().GetLineWidth(); }, true},
+    // Find and Replace has a smallest replacement of its own (50 units).
+    {"Net", "maximal width", 0, coordinate, "", "", "4194.3039", "4194.304",
+     [](T& t, S s) { t.ReplaceInNetlistTable(CNetlistGrid::colMaxWidth, s); },
+     [](T& t) -> int64_t { return t.Gnd().GetMaxWidth(); }},
+    // The current width becomes the net's widest pen once the maximal width above allows it.
+    {"Net", "widest pen", 1, 65511, "", "", "0.2559", "0.25591",
+     [](T& t, S s) { t.ReplaceInNetlistTable(CNetlistGrid::colCurrentWidth, s); },
+     [](T& t) -> int64_t { return t.Gnd().GetCurrentPenWidth(); }},
+    // Last: the boards they leave are far larger than the view shows.
+    {"Header", "board width", 1, coordinate, "0.0001", "0", "4194.3039", "4194.304",
+     [](T& t, S s) {
+         t.InDialog(ID_BOARD_BOARD_SIZE_AND_OFFSET,
+                    {{CBoardSizeDlg::idSizeX, s}, {CBoardSizeDlg::idSizeY, "4"}});
+     },
+     [](T& t) -> int64_t { return t.document->Design().GetBoardWidth(); }},
+    {"Header", "board height", 1, coordinate, "0.0001", "-1", "4194.3039", "999999",
+     [](T& t, S s) {
+         t.InDialog(ID_BOARD_BOARD_SIZE_AND_OFFSET,
+                    {{CBoardSizeDlg::idSizeX, "4"}, {CBoardSizeDlg::idSizeY, s}});
+     },
+     [](T& t) -> int64_t { return t.document->Design().GetBoardHeight(); }},
+};
+
+// Each road in turn: the table holds the range written here; a text beyond it is refused with a
+// message and leaves the value and the modified mark as they were; the ends are taken (to the
+// inch's last digit), and the design holding them saves and opens again without a message.
+TEST_F(CFieldRoadsTest, EachRoadTakesItsFieldsRangeAndRefusesWhatLiesBeyondIt)
+{
+    for (const Road& road : roads) {
+        SCOPED_TRACE(std::string(road.record) + " " + road.field);
+        int listed = 0;
+        for (const auto& row : CDesignFields::Design()) {
+            if (std::string(row.record) == road.record && std::string(row.name) == road.field) {
+                ++listed;
+                EXPECT_EQ(row.low, road.low);
+                EXPECT_EQ(row.high, road.high);
+            }
+        }
+        EXPECT_EQ(listed, 1);
+        const auto refused = [&](const std::string& text) {
+            SCOPED_TRACE(text);
+            services.messages.ClearShown();
+            const int64_t before = road.value(*this);
+            const bool modified = document->IsModified();
+            road.enter(*this, text);
+            const std::vector<std::string> shown = services.messages.ShownTexts();
+            ASSERT_EQ(shown.size(), 1U);
+            EXPECT_NE(shown[0].find(", outside "), std::string::npos) << shown[0];
+            EXPECT_EQ(road.value(*this), before);
+            EXPECT_TRUE(road.places || document->IsModified() == modified);
+        };
+        const auto taken = [&](const std::string& text, int64_t end) {
+            SCOPED_TRACE(text);
+            services.messages.ClearShown();
+            road.enter(*this, text);
+            // The tool may say what the value does (a plane that finds no room to fill).
+            for (const std::string& shown : services.messages.ShownTexts())
+                EXPECT_EQ(shown.find(", outside "), std::string::npos) << shown;
+            EXPECT_LE(std::abs(road.value(*this) - end), 26) << road.value(*this);
+            EXPECT_TRUE(document->IsModified());
+            const std::vector<std::string> shown = Reopened();
+            EXPECT_TRUE(shown.empty()) << shown[0];
+        };
+        if (*road.below) {
+            refused(road.below);
+            taken(road.lowest, road.low);
+        }
+        refused(road.above);
+        taken(road.highest, road.high);
+    }
+}
+
+// F2 in Move/Rotate Text turns the text in hand a quarter turn: its angle stays within the
+// table's range however often and from whichever angle it is turned, and opens again silently.
+TEST_F(CFieldRoadsTest, TurningAComponentTextKeepsItsAngleInRange)
+{
+    const struct {
+        int32_t stored;
+        int presses;
+        int32_t turned;
+    } cases[] = {{0, 5, 90000},
+                 {270000, 1, 0},
+                 {360000, 1, 90000},
+                 {-360000, 1, -270000},
+                 {2147483647, 1, 173647}};
+    CComponentArray& components = document->Design().GetComponents();
+    CComponent& u1 = *components.GetComponent(components.FindByReference("U1"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        u1.SetTextAngle(CComponent::textReference, c.stored);
+        WhenDialog([](QWidget* dialog) {
+            Click(dialog, CSelCompTextDlg::idReference);
+            Click(dialog, CWevraDialog::idOk);
+        });
+        Pick(ID_COMPONENTS_MOVE_ROTATE_TEXT);
+        ClickAt(u1.GetTextPoint(CComponent::textReference));
+        for (int press = 0; press < c.presses; ++press)
+            QTest::keyClick(view, Qt::Key_F2);
+        ClickAt(u1.GetTextPoint(CComponent::textReference));
+        Pick(ID_EDIT_SELECT_MODE);
+        EXPECT_EQ(u1.GetTextAngle(CComponent::textReference), c.turned);
+        const std::vector<std::string> shown = Reopened();
+        EXPECT_TRUE(shown.empty()) << shown[0];
+    }
+}
+
+} // namespace
