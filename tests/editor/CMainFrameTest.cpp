@@ -1107,9 +1107,10 @@ TEST_F(CMainFrameTest, NetlistLoadOntoTheRoutedSampleNeverRewiresItSilently)
 }
 
 // Netlist > Load bounds a netlist's names, not its lines: a net of many pins on one line loads,
-// a name of 1,000 bytes loads and one of 1,001 is refused. Two names the design's character
-// set makes one are a damaged netlist, and blanks after the last line end are no line cut
-// short. Each onto the routed sample and onto a new design, questions answered by default.
+// a name of 1,000 bytes loads and one of 1,001 is refused. Two names the design's character set
+// makes one are a damaged netlist, and so are bytes that are not UTF-8 in a file marked as UTF-8.
+// Blanks after the last line end are no line cut short, a last line end unlike the file's others
+// is. Each onto the routed sample and onto a new design, questions answered by default.
 TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOne)
 {
     WriteNetlistDesign(folder);
@@ -1145,6 +1146,8 @@ TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOn
         // word, which gives a new design's pad its net and leaves the sample as it is.
         std::string told, padNet;
     };
+    const std::string tangoParts = "[\r\nR1\r\n0805\r\n10K\r\n]\r\n[\r\nR2\r\n0805\r\n4k7\r\n]\r\n";
+    const std::string multiSimParts = "R1,10K,0805,;\r\nR2,4k7,0805,;\r\n";
     const std::vector<Case> cases = {
         {true, groundTwice + "\r\n" + mentor, sampleParts, "", ""},
         {true, Replaced(tango, "\r\nCTRL\r\n", "\r\n" + std::string(1000, 'C') + "\r\n"), "",
@@ -1156,6 +1159,10 @@ TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOn
                   "\r\n" + wen + "\r\n"),
          "", "both become net N?", ""},
         {true, mentor + " \t ", sampleParts, "", ""},
+        {true,
+         "\xEF\xBB\xBF" + Replaced(Replaced(tango, "\r\nCTRL\r\n", "\r\nN\xFF\r\n"), "\r\nOUT\r\n",
+                                   "\r\nN\xFE\r\n"),
+         "", "it holds the byte FF at column 2, which is no UTF-8", ""},
         {false, manyPins + "\n", parts, "", "R150-2 GND"},
         {false, "/" + std::string(1000, 'N') + " R1(1)\n", parts, "",
          "R1-1 " + std::string(1000, 'N')},
@@ -1172,6 +1179,15 @@ TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOn
          "become component R?",
          ""},
         {false, "/GND R1(2) R2(2)\n \t ", parts, "", "R2-2 GND"},
+        {false,
+         "\xEF\xBB\xBF" + tangoParts + "(\r\nN\xFF\r\nR1-1\r\n)\r\n(\r\nN\xFE\r\nR2-1\r\n)\r\n", "",
+         "line 12 of $N: it holds the byte FF at column 2", ""},
+        {false,
+         "\xEF\xBB\xBF" + tangoParts + "(\r\nN\x80\r\nR1-1\r\n)\r\n(\r\nN\x81\r\nR2-1\r\n)\r\n", "",
+         "line 12 of $N: it holds the byte 80 at column 2", ""},
+        {false, "multiSIM\r\n*VCC\r\nR1-1,\r\n*GND\r", multiSimParts, "$N, line 4: *GND", ""},
+        {false, "multiSIM\r\n*VCC\r\nR1-1,\r\n*GND\r\nR2-2,\r\n", multiSimParts, "", "R2-2 GND"},
+        {false, "multiSIM\r*VCC\rR1-1,\r*GND\rR2-2,\r", multiSimParts, "", "R2-2 GND"},
     };
     CWevraDoc* doc = &sample;
     for (size_t c = 0; c < cases.size(); ++c) {
@@ -1183,8 +1199,10 @@ TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOn
         }
         const fs::path net = folder / ("case" + std::to_string(c) + ".NET");
         const fs::path list = folder / ("case" + std::to_string(c) + ".CMP");
+        const fs::path placements = folder / ("case" + std::to_string(c) + ".PLC");
         WriteText(net, row.net);
         WriteText(list, row.list);
+        WriteText(placements, row.list);
         frame.UpdateCommandUI();
         QAction* load = FindItem(*frame.menuBar(), {"&Netlist", "&Load..."});
         ASSERT_NE(load, nullptr);
