@@ -48,6 +48,7 @@
 #include "framework/qt/CQtSettingsStore.h"
 #include "framework/qt/CQtText.h"
 #include "interchange/CLmcImport.h"
+#include "interchange/NetlistFormat.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CNet.h"
@@ -1107,10 +1108,11 @@ TEST_F(CMainFrameTest, NetlistLoadOntoTheRoutedSampleNeverRewiresItSilently)
 }
 
 // Netlist > Load bounds a netlist's names, not its lines: a net of many pins on one line loads,
-// a name of 1,000 bytes loads and one of 1,001 is refused. Two names the design's character set
-// makes one are a damaged netlist, and so are bytes that are not UTF-8 in a file marked as UTF-8.
-// Blanks after the last line end are no line cut short, a last line end unlike the file's others
-// is. Each onto the routed sample and onto a new design, questions answered by default.
+// a name of 1,000 bytes of each kind loads in each dialect that has it and one of 1,001 is
+// refused. Two names the design's character set makes one are a damaged netlist, and so are
+// bytes that are not UTF-8 in a file marked as UTF-8. Blanks after the last line end are no
+// line cut short, a last line end unlike the file's others is. Each onto the routed sample and
+// onto a new design, questions answered by default.
 TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOne)
 {
     WriteNetlistDesign(folder);
@@ -1148,7 +1150,7 @@ TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOn
     };
     const std::string tangoParts = "[\r\nR1\r\n0805\r\n10K\r\n]\r\n[\r\nR2\r\n0805\r\n4k7\r\n]\r\n";
     const std::string multiSimParts = "R1,10K,0805,;\r\nR2,4k7,0805,;\r\n";
-    const std::vector<Case> cases = {
+    std::vector<Case> cases = {
         {true, groundTwice + "\r\n" + mentor, sampleParts, "", ""},
         {true, Replaced(tango, "\r\nCTRL\r\n", "\r\n" + std::string(1000, 'C') + "\r\n"), "",
          "These pads would lose the net", ""},
@@ -1189,6 +1191,52 @@ TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOn
         {false, "multiSIM\r\n*VCC\r\nR1-1,\r\n*GND\r\nR2-2,\r\n", multiSimParts, "", "R2-2 GND"},
         {false, "multiSIM\r*VCC\rR1-1,\r*GND\rR2-2,\r", multiSimParts, "", "R2-2 GND"},
     };
+    // A name of each kind at the bound and one byte over, in each dialect that reads it.
+    enum Kind { reference, type, shape, pin };
+    for (const NetlistFormat dialect :
+         {NETLIST_CALAY, NETLIST_MENTOR, NETLIST_MULTISIM, NETLIST_PROTEL, NETLIST_TANGO}) {
+        for (const Kind kind : {reference, type, shape, pin}) {
+            // The columns of a Calay or Mentor component list hold no long name: their long
+            // references are those of the net file, which names no listed component.
+            const bool columns = dialect == NETLIST_CALAY || dialect == NETLIST_MENTOR;
+            if (columns && (kind == type || kind == shape))
+                continue;
+            for (const size_t length : {size_t(1000), size_t(1001)}) {
+                if (columns && kind == reference && length == 1000)
+                    continue;
+                const std::string r = kind == reference ? std::string(length, 'R') : "R1";
+                const std::string t = kind == type ? std::string(length, 'k') : "10K";
+                const std::string f = kind == shape ? std::string(length, 'S') : "0805";
+                const std::string p = kind == pin ? std::string(length - 1, '0') + "1" : "1";
+                Case row{false, "", "", "", ""};
+                if (dialect == NETLIST_CALAY) {
+                    row.net = "/GND " + r + "(" + p + ")\n";
+                    row.list = parts;
+                } else if (dialect == NETLIST_MENTOR) {
+                    row.net = "NET 'GND' " + r + "-" + p + "\n";
+                    row.list = "R1                  PART 10K                 0805\n";
+                } else if (dialect == NETLIST_MULTISIM) {
+                    row.net = "multiSIM\r\n*GND\r\n" + r + "-" + p + ",\r\n";
+                    row.list = r + "," + t + "," + f + ",;\r\n";
+                } else if (dialect == NETLIST_PROTEL) {
+                    row.net = "PROTEL NETLIST 2.0\r\n[\r\nDESIGNATOR\r\n" + r +
+                              "\r\nFOOTPRINT\r\n" + f + "\r\nPARTTYPE\r\n" + t +
+                              "\r\n]\r\n(\r\nGND\r\n" + r + "-" + p + "\r\n)\r\n";
+                } else {
+                    row.net = "[\r\n" + r + "\r\n" + f + "\r\n" + t + "\r\n]\r\n(\r\nGND\r\n" + r +
+                              "-" + p + "\r\n)\r\n";
+                }
+                // The net file is checked first.
+                const bool inList = dialect == NETLIST_MULTISIM && (kind == type || kind == shape);
+                if (length > 1000)
+                    row.told = std::string(inList ? "$P" : "$N") +
+                               ": a name longer than 1000 bytes (1001 bytes)";
+                else
+                    row.padNet = r + "-1 GND";
+                cases.push_back(row);
+            }
+        }
+    }
     CWevraDoc* doc = &sample;
     for (size_t c = 0; c < cases.size(); ++c) {
         const Case& row = cases[c];
@@ -1196,6 +1244,12 @@ TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOn
         if (!row.routed && doc == &sample) {
             doc = frame.OpenDocumentFile(design.string());
             ASSERT_NE(doc, nullptr);
+            // A shape whose name is as long as a name may be.
+            CShapeLib& cache = doc->Design().GetEditableShapeCache();
+            const int32_t longShape = cache.AddShape(std::string(1000, 'S'));
+            cache.GetShape(longShape)->AddPad(-1000, 0, 0, 0);
+            cache.GetShape(longShape)->AddPad(1000, 0, 0, 0);
+            cache.RecalcShapeExtent(longShape);
         }
         const fs::path net = folder / ("case" + std::to_string(c) + ".NET");
         const fs::path list = folder / ("case" + std::to_string(c) + ".CMP");
@@ -1208,7 +1262,8 @@ TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOn
         ASSERT_NE(load, nullptr);
         if (!row.told.empty()) {
             std::string told = row.told;
-            for (const auto& [mark, path] : {std::pair{"$N", net}, std::pair{"$L", list}})
+            for (const auto& [mark, path] :
+                 {std::pair{"$N", net}, std::pair{"$L", list}, std::pair{"$P", placements}})
                 for (size_t at; (at = told.find(mark)) != std::string::npos;)
                     told.replace(at, 2, path.string());
             const std::string asked = LoadChangingNothing(*doc, *load, net).text;
