@@ -61,11 +61,11 @@ std::string MalformedReason(const CNetlistLines::Malformed& found)
            ", which is no UTF-8, in a file marked as UTF-8 by its byte order mark";
 }
 
-// The last line and its number when it has no end, or another end than the file's first line,
-// and holds text ("" otherwise): blanks after the last line end are no line cut short.
+// The last line and its number when it has no end, or only the CR of a file's CR LF, and holds
+// text ("" otherwise): blanks after the last line end are no line cut short.
 std::string CutLineText(CNetlistLines& lines)
 {
-    if (!lines.EndsInsideALine() && !lines.EndsInAnotherLineEnd())
+    if (!lines.EndsInsideALine() && !lines.EndsBetweenCrAndLf())
         return std::string();
     lines.Rewind();
     std::string_view line;

@@ -15,14 +15,6 @@ constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 constexpr char32_t replacementCharacter = 0xFFFD;
 constexpr std::string_view encodedReplacement = "\xEF\xBF\xBD";
 
-// How a line ends at `end`, the index of its first end byte: "\r\n", "\r" or "\n".
-std::string_view LineEndAt(std::string_view bytes, size_t end)
-{
-    if (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n')
-        return bytes.substr(end, 2);
-    return bytes.substr(end, 1);
-}
-
 } // namespace
 
 CNetlistLines::CNetlistLines(std::string bytes)
@@ -83,15 +75,10 @@ void CNetlistLines::NoteMalformed(int32_t line, uint8_t byte, int32_t column)
         m_malformed.push_back({line, byte, column});
 }
 
-bool CNetlistLines::EndsInAnotherLineEnd() const
+bool CNetlistLines::EndsBetweenCrAndLf() const
 {
-    const size_t first = m_bytes.find_first_of("\r\n");
-    if (first == std::string_view::npos || EndsInsideALine())
-        return false;
-    size_t last = m_bytes.size() - 1;
-    if (m_bytes[last] == '\n' && last > 0 && m_bytes[last - 1] == '\r')
-        --last;
-    return LineEndAt(m_bytes, first) != LineEndAt(m_bytes, last);
+    return !m_bytes.empty() && m_bytes.back() == '\r' &&
+           m_bytes.find("\r\n") != std::string_view::npos;
 }
 
 bool CNetlistLines::Open(const std::filesystem::path& path, std::string* reason)

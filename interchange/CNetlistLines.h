@@ -58,9 +58,9 @@ public:
     {
         return !m_bytes.empty() && m_bytes.back() != '\n' && m_bytes.back() != '\r';
     }
-    // Whether the last line ends otherwise than the first: a file of CR LF ends cut just after
-    // a CR ends in a lone CR, which reads as a whole line.
-    bool EndsInAnotherLineEnd() const;
+    // Whether a file that ends its lines with CR LF stops after a CR: cut between the two, it
+    // ends in a lone CR, which reads as a whole line. No other mix of line ends is a cut.
+    bool EndsBetweenCrAndLf() const;
     // About how many lines there are (exact unless line ends are mixed), without reading them.
     int64_t CountLines() const;
     // Back to before the first line.

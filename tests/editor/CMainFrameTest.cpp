@@ -1111,8 +1111,8 @@ TEST_F(CMainFrameTest, NetlistLoadOntoTheRoutedSampleNeverRewiresItSilently)
 // a name of 1,000 bytes of each kind loads in each dialect that has it and one of 1,001 is
 // refused. Two names the design's character set makes one are a damaged netlist, and so are
 // bytes that are not UTF-8 in a file marked as UTF-8. Blanks after the last line end are no
-// line cut short, a last line end unlike the file's others is. Each onto the routed sample and
-// onto a new design, questions answered by default.
+// line cut short, a CR without the LF of the file's other line ends is. Each onto the routed
+// sample and onto a new design, questions answered by default.
 TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOne)
 {
     WriteNetlistDesign(folder);
@@ -1190,6 +1190,7 @@ TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOn
         {false, "multiSIM\r\n*VCC\r\nR1-1,\r\n*GND\r", multiSimParts, "$N, line 4: *GND", ""},
         {false, "multiSIM\r\n*VCC\r\nR1-1,\r\n*GND\r\nR2-2,\r\n", multiSimParts, "", "R2-2 GND"},
         {false, "multiSIM\r*VCC\rR1-1,\r*GND\rR2-2,\r", multiSimParts, "", "R2-2 GND"},
+        {false, "multiSIM\r\n*VCC\r\nR1-1,\r\n*GND\r\nR2-2,\n", multiSimParts, "", "R2-2 GND"},
     };
     // A name of each kind at the bound and one byte over, in each dialect that reads it.
     enum Kind { reference, type, shape, pin };
