@@ -11,9 +11,11 @@
 #include "document/CEditSession.h"
 #include "framework/CFileDialogService.h"
 #include "framework/CMessageService.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "interchange/CDosExport.h"
 #include "model/CPour.h"
+#include "resources/StringIds.h"
 
 namespace {
 
@@ -50,8 +52,9 @@ bool CDocumentDosExport::ExportFromUser()
     if (restored)
         m_windows.RedrawBoardViews();
     if (!written) {
-        CServices::Messages().FileMessageBox("Error!\nThe file could not be written:\n" + failed,
-                                             "", MB_OK, MB_ICONEXCLAMATION);
+        CServices::Messages().FileMessageBox(
+            "Error!\n" + CResString::LoadWithFile(IDS_OUTPUT_FILE_NOT_WRITTEN, failed), "", MB_OK,
+            MB_ICONEXCLAMATION);
         return false;
     }
     // What the format cannot hold is named even when nothing was left out, so that nobody

@@ -14,12 +14,14 @@
 #include "document/CWevraDoc.h"
 #include "framework/CFileDialogService.h"
 #include "framework/CMessageService.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "interchange/CMentorNetlist.h"
 #include "interchange/CNetlistImport.h"
 #include "model/CComponentArray.h"
 #include "model/CNetArray.h"
 #include "resources/CommandIds.h"
+#include "resources/StringIds.h"
 
 namespace {
 
@@ -116,7 +118,8 @@ bool CDocumentNetlist::SaveFromUser()
     if (CMentorNetlist::Write(m_document.Design().GetComponents(), m_document.Design().GetNets(),
                               *chosen, failed))
         return true;
-    CServices::Messages().FileMessageBox("The file could not be written:\n" + failed, "", MB_OK,
-                                         MB_ICONEXCLAMATION);
+    CServices::Messages().FileMessageBox(
+        CResString::LoadWithFile(IDS_OUTPUT_FILE_NOT_WRITTEN, failed), "", MB_OK,
+        MB_ICONEXCLAMATION);
     return false;
 }

@@ -7,6 +7,7 @@
 #include "document/CDesign.h"
 #include "document/CDocumentPlanes.h"
 #include "document/CPlacingInfo.h"
+#include "framework/CFileSet.h"
 #include "framework/CListPickerService.h"
 #include "framework/CMessageService.h"
 #include "framework/CResString.h"
@@ -64,14 +65,19 @@ bool CDocumentOutput::RunOutputJob(const std::function<void()>& print)
         complete = writer.Write(chosen) == 1;
         written = writer.GetWrittenFiles();
     } else if (COutputFiles::IsDrillDevice(device)) {
-        for (int32_t item = 0; item < job.GetItemCount(); ++item) {
+        // The programs of all items replace the earlier run's together, or none does.
+        CFileSet files;
+        for (int32_t item = 0; item < job.GetItemCount() && complete; ++item) {
             CDrillOut drill;
-            complete = drill.Write(chosen, item, *this) && complete;
+            complete = drill.Write(chosen, item, *this, &files);
             written.insert(written.end(), drill.GetWrittenFiles().begin(),
                            drill.GetWrittenFiles().end());
-            // The next items drill the same holes: the refusal would only be repeated.
-            if (drill.IsRefused())
-                break;
+        }
+        if (complete && !files.Commit()) {
+            complete = false;
+            CServices::Messages().FileMessageBox(
+                COutputFiles::NotWrittenText(files.GetFailedFile(), files.GetFailure()), "", MB_OK,
+                MB_ICONEXCLAMATION);
         }
     } else if (device == COutputDevice::Name(COutputDevice::windows)) {
         if (print)

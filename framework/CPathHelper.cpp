@@ -285,6 +285,24 @@ bool CPathHelper::WriteFileAtomically(const std::filesystem::path& path, const s
 bool CPathHelper::WriteFileAtomically(const std::filesystem::path& path, const void* data,
                                       size_t size, std::string* reason)
 {
+    fs::path target;
+    fs::path temp;
+    if (!WriteTemporary(path, data, size, target, temp, reason))
+        return false;
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        if (reason != nullptr)
+            *reason = std::generic_category().message(error);
+        return false;
+    }
+    return true;
+}
+
+bool CPathHelper::WriteTemporary(const std::filesystem::path& path, const void* data, size_t size,
+                                 std::filesystem::path& target, std::filesystem::path& temp,
+                                 std::string* reason)
+{
     const auto fail = [reason](const std::string& why) {
         if (reason != nullptr)
             *reason = why;
@@ -294,7 +312,8 @@ bool CPathHelper::WriteFileAtomically(const std::filesystem::path& path, const v
         return fail(std::generic_category().message(error));
     };
 
-    const fs::path target = FollowLinks(path);
+    target = FollowLinks(path);
+    temp.clear();
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0;
     if (replacing && S_ISDIR(old.st_mode))
@@ -305,18 +324,18 @@ bool CPathHelper::WriteFileAtomically(const std::filesystem::path& path, const v
     if (replacing && IsReadOnlyFile(target))
         return fail("the file is read-only");
 
-    fs::path temp = target;
-    temp += ".tmp~";
+    fs::path made = target;
+    made += ".tmp~";
     // A temporary left by a crash, or planted as a link, must not take the bytes.
-    ::unlink(temp.c_str());
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    ::unlink(made.c_str());
+    const int fd = ::open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0 && errno == EEXIST)
-        return fail("\"" + temp.filename().string() +
+        return fail("\"" + made.filename().string() +
                     "\" is in the way in the same folder and cannot be removed");
     if (fd < 0)
         return failWithErrno(errno);
-    const auto discard = [&temp, &failWithErrno](int error) {
-        ::unlink(temp.c_str());
+    const auto discard = [&made, &failWithErrno](int error) {
+        ::unlink(made.c_str());
         return failWithErrno(error);
     };
 
@@ -354,8 +373,7 @@ bool CPathHelper::WriteFileAtomically(const std::filesystem::path& path, const v
     }
     if (::close(fd) != 0)
         return discard(errno);
-    if (::rename(temp.c_str(), target.c_str()) != 0)
-        return discard(errno);
+    temp = made;
     return true;
 }
 

@@ -64,6 +64,13 @@ public:
                                     size_t size, std::string* reason = nullptr);
     static bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes,
                                     std::string* reason = nullptr);
+    // Its first half, for a set of files that are replaced together: the bytes reach the disk in
+    // the temporary, which `temporary` then names, beside `target`, the file the path finally
+    // names; the file itself is untouched. The caller renames the temporary over the target or
+    // removes it. On failure nothing is left, as with WriteFileAtomically.
+    static bool WriteTemporary(const std::filesystem::path& path, const void* data, size_t size,
+                               std::filesystem::path& target, std::filesystem::path& temporary,
+                               std::string* reason = nullptr);
     // True for an existing file that must not be overwritten: one without any write permission
     // bit (even for a process that could write it anyway), or one this process may not write.
     static bool IsReadOnlyFile(const std::filesystem::path& path);

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "framework/CFileSet.h"
 #include "framework/CNumberText.h"
-#include "framework/CPathHelper.h"
 #include "interchange/CDosConfig.h"
 #include "interchange/COutputDocument.h"
 #include "interchange/CStrokeCollector.h"
@@ -633,11 +633,14 @@ bool CDosExport::Export(const std::filesystem::path& folder, std::string& failed
     const std::string cnf = base + ".CNF";
     const std::pair<std::string, std::string> files[] = {
         {cnf, CnfText(cnf)}, {base + ".CMP", CmpText()}, {base + ".PLY", PlyBytes()}};
+    // A DOS set of two runs would not be the board: the files are replaced together or not.
+    CFileSet set;
     for (const auto& [path, bytes] : files) {
-        if (!CPathHelper::WriteFileAtomically(path, bytes)) {
-            failed = path;
-            return false;
-        }
+        if (!set.Add(path, bytes))
+            break;
     }
-    return true;
+    if (set.Commit())
+        return true;
+    failed = set.GetFailedFile().string() + " (" + set.GetFailure() + ")";
+    return false;
 }

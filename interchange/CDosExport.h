@@ -45,7 +45,8 @@ public:
     std::string CmpText();
 
     // Builds the records and writes "<folder>/<title>/PCB/<TITLE>.CNF", ".CMP" and ".PLY",
-    // creating the folders. False when a folder or file could not be made; `failed` names it.
+    // creating the folders; the three replace an earlier set together or not at all. False
+    // when a folder or file could not be made; `failed` names it (a file with why).
     bool Export(const std::filesystem::path& folder, std::string& failed);
 
     // Table slots: 1..7 (pens, DOS units), 1..15 (drills, board units in, hundredths of a

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
+#include "framework/CFileSet.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
-#include "framework/CPathHelper.h"
 #include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "interchange/COutputDocument.h"
@@ -30,7 +30,6 @@
 namespace {
 
 constexpr char lineEnd[] = "\r\n";
-constexpr char cannotWriteText[] = "The file could not be written:\n";
 constexpr char programName[] = "Wevra PCB";
 
 std::string TwoDigitNumber(int32_t n)
@@ -155,7 +154,8 @@ std::string CDrillOut::RefusedHole(const std::vector<Hole>& holes, bool format23
     return {};
 }
 
-bool CDrillOut::Write(int32_t jobIndex, int32_t recordIndex, COutputDocument& document)
+bool CDrillOut::Write(int32_t jobIndex, int32_t recordIndex, COutputDocument& document,
+                      CFileSet* files)
 {
     m_written.clear();
     m_refused = false;
@@ -190,15 +190,33 @@ bool CDrillOut::Write(int32_t jobIndex, int32_t recordIndex, COutputDocument& do
     const std::string report =
         ReportText(document, *job, record->GetDisplayName(), drillPath.filename().string(), tools);
 
+    // Alone, the item's two files replace the earlier ones together; in a job's set, with
+    // those of the other items.
+    CFileSet own;
+    CFileSet& set = files != nullptr ? *files : own;
     for (const auto& [path, text] : {std::pair(drillPath, drill), std::pair(reportPath, report)}) {
-        if (folder.empty() || !CPathHelper::WriteFileAtomically(path, text)) {
-            CServices::Messages().MessageBox(cannotWriteText + path.string(), "", MB_OK,
-                                             MB_ICONEXCLAMATION);
+        if (folder.empty()) {
+            TellNotWritten(path, "no folder to write into");
+            return false;
+        }
+        if (!set.Add(path, text)) {
+            TellNotWritten(set.GetFailedFile(), set.GetFailure());
             return false;
         }
         m_written.push_back(path);
     }
+    if (files == nullptr && !own.Commit()) {
+        TellNotWritten(own.GetFailedFile(), own.GetFailure());
+        return false;
+    }
     return true;
+}
+
+void CDrillOut::TellNotWritten(const std::filesystem::path& file, const std::string& why)
+{
+    m_written.clear();
+    CServices::Messages().FileMessageBox(COutputFiles::NotWrittenText(file, why), "", MB_OK,
+                                         MB_ICONEXCLAMATION);
 }
 
 std::string CDrillOut::ReportText(const COutputDocument& document, const COutput& job,

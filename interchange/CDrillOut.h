@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+class CFileSet;
 class COutput;
 class COutputDocument;
 class COutputFrame;
@@ -33,10 +34,12 @@ public:
     CDrillOut() = default;
 
     // Writes item `recordIndex` of job `jobIndex`. False, after telling the user, when a file
-    // could not be written, or when a hole lies where the format's digits cannot place it (the
-    // first such hole is named and nothing is written); nothing is written for a job or item
-    // that does not exist.
-    bool Write(int32_t jobIndex, int32_t recordIndex, COutputDocument& document);
+    // could not be written (no earlier file is replaced), or when a hole lies where the
+    // format's digits cannot place it (the first such hole is named and nothing is written);
+    // nothing is written for a job or item that does not exist. With `files` the item's files
+    // join that set, which the caller commits with the other items' files.
+    bool Write(int32_t jobIndex, int32_t recordIndex, COutputDocument& document,
+               CFileSet* files = nullptr);
     // Whether the last Write refused a hole: every item of the job drills the same holes.
     bool IsRefused() const { return m_refused; }
 
@@ -61,6 +64,8 @@ private:
                            const std::string& recordName, const std::string& drillFileName,
                            const std::vector<Tool>& tools) const;
 
+    // Names the file that could not be written, and that no earlier file was replaced.
+    void TellNotWritten(const std::filesystem::path& file, const std::string& why);
     // The first hole of the list the format's digits cannot place, named; empty when all fit.
     static std::string RefusedHole(const std::vector<Hole>& holes, bool format23,
                                    const COutputDocument& document);

@@ -14,6 +14,7 @@
 #include "interchange/CGerberAperture.h"
 #include "interchange/COutputFrame.h"
 
+class CFileSet;
 class COutput;
 class COutputDocument;
 class COutputRec;
@@ -43,11 +44,12 @@ public:
 
     // Writes job `jobIndex` of the design's output jobs. 1 when the job was processed (also
     // when it selects no layer, which the user is told), 0 when a file could not be written
-    // (the user is told which) or when an item lies where the format's digits cannot place it:
-    // the user is told the first such item and no file is written.
+    // (the user is told which; no file of the earlier run is replaced) or when an item lies
+    // where the format's digits cannot place it: the user is told the first such item and no
+    // file is written.
     int32_t Write(int32_t jobIndex);
 
-    // The files the last Write made, the report last.
+    // The files the last Write made, the report last; none when it failed.
     const std::vector<std::filesystem::path>& GetWrittenFiles() const { return m_written; }
 
     // ---- Apertures: each returns the index of the aperture, made when it is new -------------
@@ -94,10 +96,13 @@ private:
     bool BuildSets(const COutput& job);
     SetBody BuildSet(const COutputRec& set);
     int32_t FindAperture(int32_t type, const CRect& box, bool mirrored, int32_t rotation);
+    // Every file of the job, or none.
     bool WriteFiles(const std::filesystem::path& folder, const std::string& title);
     // The apertures a file's header defines: those it uses, at least one.
     std::vector<int32_t> Declared(const std::vector<int32_t>& used);
-    bool WriteFile(const std::filesystem::path& path, const std::string& text);
+    bool WriteFile(CFileSet& files, const std::filesystem::path& path, const std::string& text);
+    // Names the file the set could not take or put in place; nothing of the job was written.
+    void TellNotWritten(const CFileSet& files);
 
     // Collecting the items of a set into the flash list.
     void CollectOutline(const COutputRec& set);

@@ -3,18 +3,18 @@
 #include <algorithm>
 #include <set>
 
+#include "framework/CFileSet.h"
 #include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
-#include "framework/CPathHelper.h"
 #include "framework/CServices.h"
 #include "interchange/COutputDocument.h"
+#include "interchange/COutputFiles.h"
 #include "interchange/OutputText.h"
 #include "model/COutput.h"
 
 namespace {
 
 constexpr char lineEnd[] = "\r\n";
-constexpr char cannotWriteText[] = "The file could not be written:\n";
 constexpr char programName[] = "Wevra PCB";
 // The program's executable, which the files name as their source.
 constexpr char programFile[] = "wevra-pcb";
@@ -115,6 +115,8 @@ bool CGerberWriter::WriteFiles(const std::filesystem::path& folder, const std::s
     // and its end of program, so that every image is read as its set alone.
     std::string batch;
     std::set<std::string> names;
+    // The job's files replace the earlier run's together or not at all.
+    CFileSet files;
     for (const SetBody& body : m_sets) {
         std::string text = HeaderText(body.name, Declared(body.apertures));
         text.reserve(text.size() + body.lines.size() + 8);
@@ -130,12 +132,17 @@ bool CGerberWriter::WriteFiles(const std::filesystem::path& folder, const std::s
         for (int32_t n = 2; names.count(name) > 0; ++n)
             name = title + "_" + body.name + "_" + CNumberText::FormatInt(n);
         names.insert(name);
-        if (!WriteFile(folder / (name + ".GBR"), text))
+        if (!WriteFile(files, folder / (name + ".GBR"), text))
             return false;
     }
-    if (m_singleFile && !WriteFile(folder / (title + ".GBR"), batch))
+    if (m_singleFile && !WriteFile(files, folder / (title + ".GBR"), batch))
         return false;
-    return WriteFile(folder / (title + ".TXT"), ApertureReportText());
+    if (!WriteFile(files, folder / (title + ".TXT"), ApertureReportText()))
+        return false;
+    if (files.Commit())
+        return true;
+    TellNotWritten(files);
+    return false;
 }
 
 std::vector<int32_t> CGerberWriter::Declared(const std::vector<int32_t>& used)
@@ -147,13 +154,21 @@ std::vector<int32_t> CGerberWriter::Declared(const std::vector<int32_t>& used)
     return {FindDrawAperture(outlineRadius)};
 }
 
-bool CGerberWriter::WriteFile(const std::filesystem::path& path, const std::string& text)
+bool CGerberWriter::WriteFile(CFileSet& files, const std::filesystem::path& path,
+                              const std::string& text)
 {
-    if (!CPathHelper::WriteFileAtomically(path, text)) {
-        CServices::Messages().MessageBox(cannotWriteText + path.string(), "", MB_OK,
-                                         MB_ICONEXCLAMATION);
+    if (!files.Add(path, text)) {
+        TellNotWritten(files);
         return false;
     }
     m_written.push_back(path);
     return true;
+}
+
+void CGerberWriter::TellNotWritten(const CFileSet& files)
+{
+    m_written.clear();
+    CServices::Messages().FileMessageBox(
+        COutputFiles::NotWrittenText(files.GetFailedFile(), files.GetFailure()), "", MB_OK,
+        MB_ICONEXCLAMATION);
 }

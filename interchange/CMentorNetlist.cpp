@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "framework/CFileSet.h"
 #include "framework/CPathHelper.h"
 #include "interchange/OutputText.h"
 #include "model/CComponentArray.h"
@@ -69,15 +70,11 @@ std::string CMentorNetlist::NetListText(const CComponentArray& components, const
 bool CMentorNetlist::Write(const CComponentArray& components, const CNetArray& nets,
                            const std::string& path, std::string& failedPath)
 {
-    const std::string parts = PartListPath(path);
-    if (!CPathHelper::WriteFileAtomically(parts, PartListText(components))) {
-        failedPath = parts;
-        return false;
-    }
-    const std::string netList = NetListPath(path);
-    if (!CPathHelper::WriteFileAtomically(netList, NetListText(components, nets))) {
-        failedPath = netList;
-        return false;
-    }
-    return true;
+    // The part list and the net list are read as one netlist: both are replaced, or neither.
+    CFileSet files;
+    if (files.Add(PartListPath(path), PartListText(components)) &&
+        files.Add(NetListPath(path), NetListText(components, nets)) && files.Commit())
+        return true;
+    failedPath = files.GetFailedFile().string() + " (" + files.GetFailure() + ")";
+    return false;
 }

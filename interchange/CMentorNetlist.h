@@ -21,8 +21,8 @@ public:
     // "reference-pad" (pads counted from 1). Nets without pins give no line.
     static std::string NetListText(const CComponentArray& components, const CNetArray& nets);
 
-    // Writes both files (each replaced only after a complete write). False when one could not
-    // be written; `failedPath` then names it.
+    // Writes both files, replacing the earlier ones together or not at all. False when one
+    // could not be written; `failedPath` then names it and why.
     static bool Write(const CComponentArray& components, const CNetArray& nets,
                       const std::string& path, std::string& failedPath);
 };

@@ -51,11 +51,21 @@ std::string CodePointText(char32_t code)
     return text;
 }
 
-// The last line and its number when it has no end and holds text ("" otherwise): blanks after
-// the last line end are no line cut short.
+// Why a line of a file marked as UTF-8 is refused for a byte UTF-8 does not form: read as '?',
+// it would make names that differ only there one.
+std::string MalformedReason(const CNetlistLines::Malformed& found)
+{
+    char byte[8];
+    std::snprintf(byte, sizeof byte, "%02X", unsigned(found.byte));
+    return std::string("it holds the byte ") + byte + " at column " + std::to_string(found.column) +
+           ", which is no UTF-8, in a file marked as UTF-8 by its byte order mark";
+}
+
+// The last line and its number when it has no end, or only the CR of a file's CR LF, and holds
+// text ("" otherwise): blanks after the last line end are no line cut short.
 std::string CutLineText(CNetlistLines& lines)
 {
-    if (!lines.EndsInsideALine())
+    if (!lines.EndsInsideALine() && !lines.EndsBetweenCrAndLf())
         return std::string();
     lines.Rewind();
     std::string_view line;
@@ -214,6 +224,8 @@ bool CNetlistImport::CheckRunFiles(const std::filesystem::path& path)
         bool utf8 = false;
         std::vector<CNetlistLines::Unplaced> unplaced;
         int64_t unplacedCount = 0;
+        // Lines refused for bytes that are not UTF-8 beyond those kept.
+        int64_t unkeptMalformed = 0;
     };
     std::vector<Findings> files;
     for (const std::filesystem::path& file : {netPath, listPath}) {
@@ -235,6 +247,10 @@ bool CNetlistImport::CheckRunFiles(const std::filesystem::path& path)
                     found.refused.emplace(record.line, record.refused);
             }
         }
+        for (const CNetlistLines::Malformed& malformed : lines.GetMalformed())
+            found.refused.emplace(malformed.line, MalformedReason(malformed));
+        found.unkeptMalformed =
+            lines.GetMalformedLineCount() - int64_t(lines.GetMalformed().size());
         // A block dialect shows a cut by the block it leaves open, which was refused before.
         if (m_format != NETLIST_PROTEL && m_format != NETLIST_TANGO)
             found.cutAt = CutLineText(lines);
@@ -252,6 +268,10 @@ bool CNetlistImport::CheckRunFiles(const std::filesystem::path& path)
             if (first.empty())
                 first = "line " + std::to_string(line) + " of " + FileText(found.file) + ": " + why;
         }
+        if (found.unkeptMalformed > 0)
+            ItemMessage("Netlist Error: " + std::to_string(found.unkeptMalformed) +
+                        " more lines of " + FileText(found.file) +
+                        " refused, they hold bytes that are not UTF-8");
     }
     // Two names the design holds as one are a damaged file too: the board would short them.
     std::string merged;

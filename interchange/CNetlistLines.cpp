@@ -12,6 +12,8 @@ namespace {
 constexpr char dosEndOfFile = '\x1A';
 // Editors that save as UTF-8 may start the file with it; it belongs to no line.
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+constexpr char32_t replacementCharacter = 0xFFFD;
+constexpr std::string_view encodedReplacement = "\xEF\xBF\xBD";
 
 } // namespace
 
@@ -27,12 +29,15 @@ CNetlistLines::CNetlistLines(std::string bytes)
         // counted up to it as the conversion meets it.
         int32_t line = 1;
         size_t counted = 0;
+        size_t lineStart = 0;
         const auto countTo = [&](size_t offset) {
             for (; counted < offset; ++counted) {
                 const char c = text[counted];
                 if (c == '\n' ||
-                    (c == '\r' && (counted + 1 == text.size() || text[counted + 1] != '\n')))
+                    (c == '\r' && (counted + 1 == text.size() || text[counted + 1] != '\n'))) {
                     ++line;
+                    lineStart = counted + 1;
+                }
             }
         };
         // Files are read up to maxFileSize, far below 4 GB: an offset takes 32 bits.
@@ -40,6 +45,11 @@ CNetlistLines::CNetlistLines(std::string bytes)
         m_shared = std::make_shared<const std::string>(
             CWindows1252::FromUtf8(text, [&](size_t offset, size_t converted, char32_t code) {
                 countTo(offset);
+                // The conversion names a malformed sequence as the replacement character, which
+                // a file may also hold as a character of its own.
+                if (code == replacementCharacter &&
+                    !text.substr(offset).starts_with(encodedReplacement))
+                    NoteMalformed(line, uint8_t(text[offset]), int32_t(offset - lineStart) + 1);
                 if (m_unplaced.size() < keptUnplaced)
                     m_unplaced.push_back({line, code});
                 ++m_unplacedCount;
@@ -53,6 +63,22 @@ CNetlistLines::CNetlistLines(std::string bytes)
     m_bytes = *m_shared;
     if (!m_bytes.empty() && m_bytes.back() == dosEndOfFile)
         m_bytes.remove_suffix(1);
+}
+
+void CNetlistLines::NoteMalformed(int32_t line, uint8_t byte, int32_t column)
+{
+    if (line == m_lastMalformedLine)
+        return;
+    m_lastMalformedLine = line;
+    ++m_malformedLineCount;
+    if (m_malformed.size() < keptUnplaced)
+        m_malformed.push_back({line, byte, column});
+}
+
+bool CNetlistLines::EndsBetweenCrAndLf() const
+{
+    return !m_bytes.empty() && m_bytes.back() == '\r' &&
+           m_bytes.find("\r\n") != std::string_view::npos;
 }
 
 bool CNetlistLines::Open(const std::filesystem::path& path, std::string* reason)

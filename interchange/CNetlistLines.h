@@ -27,6 +27,14 @@ public:
     };
     // No more of them are kept: the count goes on.
     static constexpr size_t keptUnplaced = 20;
+    // A line of a file marked as UTF-8 that holds bytes UTF-8 does not form: the file is
+    // damaged, and two names that differ only there would both read as '?'.
+    struct Malformed {
+        int32_t line = 0;
+        // The first such byte of the line and its column (from 1).
+        uint8_t byte = 0;
+        int32_t column = 0;
+    };
 
     // Netlists and component lists are text of some bytes per pin: a board of a hundred
     // thousand pins needs a few megabytes.
@@ -50,6 +58,9 @@ public:
     {
         return !m_bytes.empty() && m_bytes.back() != '\n' && m_bytes.back() != '\r';
     }
+    // Whether a file that ends its lines with CR LF stops after a CR: cut between the two, it
+    // ends in a lone CR, which reads as a whole line. No other mix of line ends is a cut.
+    bool EndsBetweenCrAndLf() const;
     // About how many lines there are (exact unless line ends are mixed), without reading them.
     int64_t CountLines() const;
     // Back to before the first line.
@@ -68,8 +79,15 @@ public:
     // The first keptUnplaced characters without a place in Windows-1252, in file order.
     const std::vector<Unplaced>& GetUnplaced() const { return m_unplaced; }
     int64_t GetUnplacedCount() const { return m_unplacedCount; }
+    // The first keptUnplaced lines holding bytes that are not UTF-8 (only a file marked with
+    // the byte order mark is read as UTF-8 with them), and how many there are.
+    const std::vector<Malformed>& GetMalformed() const { return m_malformed; }
+    int64_t GetMalformedLineCount() const { return m_malformedLineCount; }
 
 private:
+    // Keeps the line (once) among those holding bytes that are not UTF-8.
+    void NoteMalformed(int32_t line, uint8_t byte, int32_t column);
+
     std::shared_ptr<const std::string> m_shared;
     // The text of m_shared.
     std::string_view m_bytes;
@@ -82,6 +100,9 @@ private:
     bool m_utf8 = false;
     std::vector<Unplaced> m_unplaced;
     int64_t m_unplacedCount = 0;
+    std::vector<Malformed> m_malformed;
+    int64_t m_malformedLineCount = 0;
+    int32_t m_lastMalformedLine = 0;
     // Every character that became '?', by its offset in m_bytes, for UnplacedIn: two names
     // that differ only in such characters are told apart by them.
     struct UnplacedAt {

@@ -5,11 +5,13 @@
 #include <set>
 
 #include "framework/CNumberText.h"
+#include "framework/CResString.h"
 #include "framework/TextTrim.h"
 #include "interchange/OutputText.h"
 #include "model/COutput.h"
 #include "model/COutputDevice.h"
 #include "model/COutputRec.h"
+#include "resources/StringIds.h"
 
 namespace {
 
@@ -63,6 +65,12 @@ bool COutputFiles::IsGerberDevice(const std::string& device)
 bool COutputFiles::IsDrillDevice(const std::string& device)
 {
     return device == COutputDevice::Name(COutputDevice::excellon);
+}
+
+std::string COutputFiles::NotWrittenText(const std::filesystem::path& file, const std::string& why)
+{
+    return CResString::LoadWithFile(IDS_OUTPUT_FILE_NOT_WRITTEN,
+                                    why.empty() ? file.string() : file.string() + " (" + why + ")");
 }
 
 std::string COutputFiles::GerberTitle(const std::string& designTitle)

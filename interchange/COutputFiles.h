@@ -32,6 +32,10 @@ public:
     static std::vector<std::filesystem::path>
     Stale(const COutput& job, const std::string& designTitle, const std::filesystem::path& folder);
 
+    // The message for an output of several files that could not write `file` (for `why`): it
+    // replaced none of them, and says so.
+    static std::string NotWrittenText(const std::filesystem::path& file, const std::string& why);
+
     // The file title of a Gerber job's files, and of a drill job's.
     static std::string GerberTitle(const std::string& designTitle);
     static std::string DrillTitle(const std::string& designTitle);

@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "document/CDocumentDosExport.h"
 #include "document/CDocumentHistory.h"
+#include "document/CDocumentNetlist.h"
 #include "document/CJobPrintout.h"
 #include "framework/CMessageService.h"
 #include "framework/CPrintJob.h"
@@ -19,6 +24,13 @@ namespace {
 constexpr int32_t display = COutputDevice::display;
 constexpr int32_t barco = COutputDevice::barco24;
 constexpr int32_t windows = COutputDevice::windows;
+
+// Everything a file holds; empty when it cannot be read.
+std::string FileBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 } // namespace
 
@@ -285,5 +297,104 @@ TEST_F(CDocumentOutputRun, TheSamplesFabJobsRefuseAnOffsetTheirDigitsCannotHold)
         EXPECT_EQ(Files(), std::vector<std::string>{"demo.PCB"}) << name;
         EXPECT_FALSE(doc->IsModified()) << name;
         EXPECT_EQ(doc->History().GetUndoCount(), undoCount) << name;
+    }
+}
+
+// A job that cannot write one of its files replaces none of them: every other file keeps the
+// bytes of the earlier run, no temporary is left beside them, and the message names the file and
+// says the earlier files are unchanged. The same job then runs through and changes them.
+TEST_F(CDocumentOutputRun, AJobThatCannotWriteOneFileReplacesNone)
+{
+    LayEveryItem();
+    const int32_t plots = AddJob(gerberLayers24, "C:\\FAB",
+                                 {{"TOP_COPPER", {LAYER_TOP}},
+                                  {"TOP_MASK", {LAYER_MASK_TOP}},
+                                  {"TOP_PASTE", {LAYER_PASTE_TOP}},
+                                  {"BOTTOM_COPPER", {LAYER_BOTTOM}}});
+    const int32_t batch = AddJob(gerberSingle24, "C:\\BATCH", {{"TOP", {LAYER_TOP}}});
+    const int32_t drills =
+        AddJob(excellon, "C:\\DRILL", {{"D1", {LAYER_DRILL}}, {"D2", {LAYER_DRILL}}});
+    const fs::path dos = temp.Path() / "DOS";
+    fs::create_directories(dos);
+    struct Road {
+        std::string name;
+        std::function<void()> run;
+        // The job's files; the one made unwritable; one the moved component changes.
+        std::vector<fs::path> files;
+        fs::path blocked, changed;
+    };
+    const fs::path fab = temp.Path() / "FAB" / "board";
+    const fs::path single = temp.Path() / "BATCH" / "board";
+    const fs::path drill = temp.Path() / "DRILL" / "board";
+    const fs::path set = dos / "board" / "PCB";
+    const std::vector<Road> roads = {
+        {"photoplots",
+         [&] { Run(plots); },
+         {fab / "BOARD_TOP_COPPER.GBR", fab / "BOARD_TOP_MASK.GBR", fab / "BOARD_TOP_PASTE.GBR",
+          fab / "BOARD_BOTTOM_COPPER.GBR", fab / "BOARD.TXT"},
+         fab / "BOARD_TOP_PASTE.GBR",
+         fab / "BOARD_TOP_COPPER.GBR"},
+        {"plotter batch",
+         [&] { Run(batch); },
+         {single / "BOARD.GBR", single / "BOARD.TXT"},
+         single / "BOARD.TXT",
+         single / "BOARD.GBR"},
+        {"drill programs",
+         [&] { Run(drills); },
+         {drill / "board.t01", drill / "board.e01", drill / "board.t02", drill / "board.e02"},
+         drill / "board.t02",
+         drill / "board.t01"},
+        {"DOS set",
+         [&] {
+             services.fileDialogs.QueueFolder(dos.string());
+             CDocumentDosExport(doc->Design(), doc->Planes(), doc->Session(), doc->Windows(),
+                                temp.Path().string(), "board")
+                 .ExportFromUser();
+         },
+         {set / "BOARD.CNF", set / "BOARD.CMP", set / "BOARD.PLY"},
+         set / "BOARD.PLY",
+         set / "BOARD.CMP"},
+        {"Mentor netlist",
+         [&] {
+             services.fileDialogs.QueueFile((temp.Path() / "nets.NET").string());
+             CDocumentNetlist(*doc).SaveFromUser();
+         },
+         {temp.Path() / "nets.CMP", temp.Path() / "nets.NET"},
+         temp.Path() / "nets.NET",
+         temp.Path() / "nets.CMP"},
+    };
+    CComponentArray& components = doc->Design().GetComponents();
+    for (const Road& road : roads) {
+        SCOPED_TRACE(road.name);
+        components.SetPosition(0, 102400, 153600);
+        components.SetName(0, 1, "TOP");
+        road.run();
+        std::vector<std::string> earlier;
+        for (const fs::path& file : road.files)
+            earlier.push_back(FileBytes(file));
+        ASSERT_TRUE(fs::exists(road.changed));
+
+        components.SetPosition(0, 128000, 179200);
+        components.SetName(0, 1, "MOVED");
+        fs::remove(road.blocked);
+        fs::create_directory(road.blocked);
+        services.messages.ClearShown();
+        road.run();
+        const std::vector<std::string> told = services.messages.ShownTexts();
+        ASSERT_EQ(told.size(), 1u) << ::testing::PrintToString(told);
+        EXPECT_NE(told[0].find(road.blocked.string()), std::string::npos) << told[0];
+        EXPECT_NE(told[0].find("No file of this output was replaced"), std::string::npos);
+        for (size_t k = 0; k < road.files.size(); ++k) {
+            if (road.files[k] != road.blocked)
+                EXPECT_EQ(FileBytes(road.files[k]), earlier[k]) << road.files[k];
+        }
+        for (const auto& entry : fs::directory_iterator(road.blocked.parent_path()))
+            EXPECT_FALSE(entry.path().string().ends_with("~")) << entry.path();
+
+        fs::remove(road.blocked);
+        road.run();
+        EXPECT_NE(FileBytes(road.changed),
+                  earlier[size_t(std::find(road.files.begin(), road.files.end(), road.changed) -
+                                 road.files.begin())]);
     }
 }

@@ -48,6 +48,7 @@
 #include "framework/qt/CQtSettingsStore.h"
 #include "framework/qt/CQtText.h"
 #include "interchange/CLmcImport.h"
+#include "interchange/NetlistFormat.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CNet.h"
@@ -1107,9 +1108,11 @@ TEST_F(CMainFrameTest, NetlistLoadOntoTheRoutedSampleNeverRewiresItSilently)
 }
 
 // Netlist > Load bounds a netlist's names, not its lines: a net of many pins on one line loads,
-// a name of 1,000 bytes loads and one of 1,001 is refused. Two names the design's character
-// set makes one are a damaged netlist, and blanks after the last line end are no line cut
-// short. Each onto the routed sample and onto a new design, questions answered by default.
+// a name of 1,000 bytes of each kind loads in each dialect that has it and one of 1,001 is
+// refused. Two names the design's character set makes one are a damaged netlist, and so are
+// bytes that are not UTF-8 in a file marked as UTF-8. Blanks after the last line end are no
+// line cut short, a CR without the LF of the file's other line ends is. Each onto the routed
+// sample and onto a new design, questions answered by default.
 TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOne)
 {
     WriteNetlistDesign(folder);
@@ -1145,7 +1148,9 @@ TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOn
         // word, which gives a new design's pad its net and leaves the sample as it is.
         std::string told, padNet;
     };
-    const std::vector<Case> cases = {
+    const std::string tangoParts = "[\r\nR1\r\n0805\r\n10K\r\n]\r\n[\r\nR2\r\n0805\r\n4k7\r\n]\r\n";
+    const std::string multiSimParts = "R1,10K,0805,;\r\nR2,4k7,0805,;\r\n";
+    std::vector<Case> cases = {
         {true, groundTwice + "\r\n" + mentor, sampleParts, "", ""},
         {true, Replaced(tango, "\r\nCTRL\r\n", "\r\n" + std::string(1000, 'C') + "\r\n"), "",
          "These pads would lose the net", ""},
@@ -1156,6 +1161,10 @@ TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOn
                   "\r\n" + wen + "\r\n"),
          "", "both become net N?", ""},
         {true, mentor + " \t ", sampleParts, "", ""},
+        {true,
+         "\xEF\xBB\xBF" + Replaced(Replaced(tango, "\r\nCTRL\r\n", "\r\nN\xFF\r\n"), "\r\nOUT\r\n",
+                                   "\r\nN\xFE\r\n"),
+         "", "it holds the byte FF at column 2, which is no UTF-8", ""},
         {false, manyPins + "\n", parts, "", "R150-2 GND"},
         {false, "/" + std::string(1000, 'N') + " R1(1)\n", parts, "",
          "R1-1 " + std::string(1000, 'N')},
@@ -1172,7 +1181,63 @@ TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOn
          "become component R?",
          ""},
         {false, "/GND R1(2) R2(2)\n \t ", parts, "", "R2-2 GND"},
+        {false,
+         "\xEF\xBB\xBF" + tangoParts + "(\r\nN\xFF\r\nR1-1\r\n)\r\n(\r\nN\xFE\r\nR2-1\r\n)\r\n", "",
+         "line 12 of $N: it holds the byte FF at column 2", ""},
+        {false,
+         "\xEF\xBB\xBF" + tangoParts + "(\r\nN\x80\r\nR1-1\r\n)\r\n(\r\nN\x81\r\nR2-1\r\n)\r\n", "",
+         "line 12 of $N: it holds the byte 80 at column 2", ""},
+        {false, "multiSIM\r\n*VCC\r\nR1-1,\r\n*GND\r", multiSimParts, "$N, line 4: *GND", ""},
+        {false, "multiSIM\r\n*VCC\r\nR1-1,\r\n*GND\r\nR2-2,\r\n", multiSimParts, "", "R2-2 GND"},
+        {false, "multiSIM\r*VCC\rR1-1,\r*GND\rR2-2,\r", multiSimParts, "", "R2-2 GND"},
+        {false, "multiSIM\r\n*VCC\r\nR1-1,\r\n*GND\r\nR2-2,\n", multiSimParts, "", "R2-2 GND"},
     };
+    // A name of each kind at the bound and one byte over, in each dialect that reads it.
+    enum Kind { reference, type, shape, pin };
+    for (const NetlistFormat dialect :
+         {NETLIST_CALAY, NETLIST_MENTOR, NETLIST_MULTISIM, NETLIST_PROTEL, NETLIST_TANGO}) {
+        for (const Kind kind : {reference, type, shape, pin}) {
+            // The columns of a Calay or Mentor component list hold no long name: their long
+            // references are those of the net file, which names no listed component.
+            const bool columns = dialect == NETLIST_CALAY || dialect == NETLIST_MENTOR;
+            if (columns && (kind == type || kind == shape))
+                continue;
+            for (const size_t length : {size_t(1000), size_t(1001)}) {
+                if (columns && kind == reference && length == 1000)
+                    continue;
+                const std::string r = kind == reference ? std::string(length, 'R') : "R1";
+                const std::string t = kind == type ? std::string(length, 'k') : "10K";
+                const std::string f = kind == shape ? std::string(length, 'S') : "0805";
+                const std::string p = kind == pin ? std::string(length - 1, '0') + "1" : "1";
+                Case row{false, "", "", "", ""};
+                if (dialect == NETLIST_CALAY) {
+                    row.net = "/GND " + r + "(" + p + ")\n";
+                    row.list = parts;
+                } else if (dialect == NETLIST_MENTOR) {
+                    row.net = "NET 'GND' " + r + "-" + p + "\n";
+                    row.list = "R1                  PART 10K                 0805\n";
+                } else if (dialect == NETLIST_MULTISIM) {
+                    row.net = "multiSIM\r\n*GND\r\n" + r + "-" + p + ",\r\n";
+                    row.list = r + "," + t + "," + f + ",;\r\n";
+                } else if (dialect == NETLIST_PROTEL) {
+                    row.net = "PROTEL NETLIST 2.0\r\n[\r\nDESIGNATOR\r\n" + r +
+                              "\r\nFOOTPRINT\r\n" + f + "\r\nPARTTYPE\r\n" + t +
+                              "\r\n]\r\n(\r\nGND\r\n" + r + "-" + p + "\r\n)\r\n";
+                } else {
+                    row.net = "[\r\n" + r + "\r\n" + f + "\r\n" + t + "\r\n]\r\n(\r\nGND\r\n" + r +
+                              "-" + p + "\r\n)\r\n";
+                }
+                // The net file is checked first.
+                const bool inList = dialect == NETLIST_MULTISIM && (kind == type || kind == shape);
+                if (length > 1000)
+                    row.told = std::string(inList ? "$P" : "$N") +
+                               ": a name longer than 1000 bytes (1001 bytes)";
+                else
+                    row.padNet = r + "-1 GND";
+                cases.push_back(row);
+            }
+        }
+    }
     CWevraDoc* doc = &sample;
     for (size_t c = 0; c < cases.size(); ++c) {
         const Case& row = cases[c];
@@ -1180,17 +1245,26 @@ TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOn
         if (!row.routed && doc == &sample) {
             doc = frame.OpenDocumentFile(design.string());
             ASSERT_NE(doc, nullptr);
+            // A shape whose name is as long as a name may be.
+            CShapeLib& cache = doc->Design().GetEditableShapeCache();
+            const int32_t longShape = cache.AddShape(std::string(1000, 'S'));
+            cache.GetShape(longShape)->AddPad(-1000, 0, 0, 0);
+            cache.GetShape(longShape)->AddPad(1000, 0, 0, 0);
+            cache.RecalcShapeExtent(longShape);
         }
         const fs::path net = folder / ("case" + std::to_string(c) + ".NET");
         const fs::path list = folder / ("case" + std::to_string(c) + ".CMP");
+        const fs::path placements = folder / ("case" + std::to_string(c) + ".PLC");
         WriteText(net, row.net);
         WriteText(list, row.list);
+        WriteText(placements, row.list);
         frame.UpdateCommandUI();
         QAction* load = FindItem(*frame.menuBar(), {"&Netlist", "&Load..."});
         ASSERT_NE(load, nullptr);
         if (!row.told.empty()) {
             std::string told = row.told;
-            for (const auto& [mark, path] : {std::pair{"$N", net}, std::pair{"$L", list}})
+            for (const auto& [mark, path] :
+                 {std::pair{"$N", net}, std::pair{"$L", list}, std::pair{"$P", placements}})
                 for (size_t at; (at = told.find(mark)) != std::string::npos;)
                     told.replace(at, 2, path.string());
             const std::string asked = LoadChangingNothing(*doc, *load, net).text;

@@ -173,7 +173,9 @@ TEST_F(CDosTest, ExportCommandReportsOkOrTheFileItCouldNotMake)
     ASSERT_EQ(services.messages.ShownTexts().size(), 2u);
     EXPECT_EQ(services.messages.ShownTexts()[1],
               "Error!\nThe file could not be written:\n" +
-                  (folder / "blocked" / "demo" / "PCB").string());
+                  (folder / "blocked" / "demo" / "PCB").string() +
+                  "\n\nNo file of this output was replaced: the files an earlier run wrote there "
+                  "are unchanged.");
     EXPECT_FALSE(CDocumentDosExport(doc->Design(), doc->Planes(), doc->Session(), doc->Windows(),
                                     doc->GetDesignFolder(), doc->GetDesignName())
                      .ExportFromUser())
