@@ -385,8 +385,9 @@ TEST_F(CDocumentOutputRun, AJobThatCannotWriteOneFileReplacesNone)
         EXPECT_NE(told[0].find(road.blocked.string()), std::string::npos) << told[0];
         EXPECT_NE(told[0].find("No file of this output was replaced"), std::string::npos);
         for (size_t k = 0; k < road.files.size(); ++k) {
-            if (road.files[k] != road.blocked)
+            if (road.files[k] != road.blocked) {
                 EXPECT_EQ(FileBytes(road.files[k]), earlier[k]) << road.files[k];
+            }
         }
         for (const auto& entry : fs::directory_iterator(road.blocked.parent_path()))
             EXPECT_FALSE(entry.path().string().ends_with("~")) << entry.path();
