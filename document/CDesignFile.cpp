@@ -9,6 +9,7 @@
 #include "framework/CResString.h"
 #include "model/CComponentArray.h"
 #include "model/CDrawRecArray.h"
+#include "model/CFieldRange.h"
 #include "model/CGridArr.h"
 #include "model/CLayerArray.h"
 #include "model/CLengthText.h"
@@ -155,6 +156,14 @@ void CDesign::RepairLoadedIndexes(CArchive& ar)
         m_layers->SetRefLayer(LAYER_TOP);
         settingsRepaired = true;
     }
+    // The tools set the user offset on the board's side of the origin only; a design from
+    // elsewhere may hold one beyond it.
+    const CPoint offset = m_settings.userOffset;
+    m_settings.userOffset =
+        CPoint(int32_t(std::clamp<int64_t>(offset.x, 0, FieldRanges::coordinate)),
+               int32_t(std::clamp<int64_t>(offset.y, 0, FieldRanges::coordinate)));
+    if (m_settings.userOffset != offset)
+        settingsRepaired = true;
     if (settingsRepaired)
         ar.AddLoadWarning(CResString::Load(IDS_DESIGN_SETTINGS_REPAIRED));
 

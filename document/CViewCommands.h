@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/CCommandTarget.h"
+#include "framework/CPoint.h"
 
 class CShapeLibArray;
 class CViewCommandHost;
@@ -43,6 +44,11 @@ public:
     // Options of the view without a place in the design file.
     bool IsPathFinder1() const { return m_pathFinder1; }
     bool IsPathFinder2() const { return m_pathFinder2; }
+
+    // The user offset a Set Grid Offset road gives, unless it lies beyond the range the design
+    // keeps (opening a design puts a negative one at 0): then the user is told, and nothing
+    // changes. True when taken.
+    bool TakeUserOffset(CPoint offset);
 
 private:
     // CViewCommands.cpp

@@ -248,8 +248,8 @@ void CViewCommands::InputPosition()
         int32_t y = origin.y;
         if (CDialogService::Get().Position(CResString::Load(ID_SETTINGS_SET_GRID_OFFSET),
                                            doc.Session().GetUnit(), x,
-                                           y) == CDialogService::resultOk) {
-            doc.Design().SetUserOffset(CPoint(x, y));
+                                           y) == CDialogService::resultOk &&
+            TakeUserOffset(CPoint(x, y))) {
             doc.Session().SetMode(ID_VIEW);
             doc.SetModified();
             RedrawFull();
@@ -273,6 +273,20 @@ void CViewCommands::InputPosition()
     m_host.WarpMouseToCursor();
 }
 
+bool CViewCommands::TakeUserOffset(CPoint offset)
+{
+    CWevraDoc& doc = m_document;
+    const int32_t unit = doc.Session().GetUnit();
+    const std::optional<int32_t> x =
+        FieldRanges::length.TakeLength(unit, offset.x, "User offset x");
+    const std::optional<int32_t> y =
+        x ? FieldRanges::length.TakeLength(unit, offset.y, "User offset y") : std::nullopt;
+    if (!y)
+        return false;
+    doc.Design().SetUserOffset(CPoint(*x, *y));
+    return true;
+}
+
 void CViewCommands::SetGridOffset()
 {
     CWevraDoc& doc = m_document;
@@ -289,9 +303,9 @@ void CViewCommands::SetGridOffset()
     if (CDialogService::Get().MoveUserOffset(
             doc.Session().GetUnit(), pinned,
             CSize(doc.Design().GetBoardWidth(), doc.Design().GetBoardHeight()),
-            offset) != CDialogService::resultOk)
+            offset) != CDialogService::resultOk ||
+        !TakeUserOffset(offset))
         return;
-    doc.Design().SetUserOffset(offset);
     doc.Session().SetMode(ID_VIEW);
     doc.SetModified();
     RedrawFull();

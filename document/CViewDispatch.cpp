@@ -272,7 +272,8 @@ void CViewDispatch::ClickGridOffset()
 {
     CWevraDoc& doc = m_document;
     doc.Session().SnapCursor(true);
-    doc.Design().SetUserOffset(doc.Session().GetCursor());
+    if (!m_commands.TakeUserOffset(doc.Session().GetCursor()))
+        return;
     doc.Session().SetMode(ID_SETTINGS_SET_GRID_OFFSET);
     doc.SetModified();
     m_host.Redraw(true);

@@ -283,8 +283,6 @@ void CWevraDoc::FixUpAfterLoad(const std::string& netlistPath, int64_t netlistTi
         m_settings.viewFlags = 0;
     if (m_settings.drawingMode != CDesignSettings::drawOpaque)
         m_settings.drawingMode = CDesignSettings::drawTransparent;
-    m_settings.userOffset.x = std::max(m_settings.userOffset.x, 0);
-    m_settings.userOffset.y = std::max(m_settings.userOffset.y, 0);
 
     m_padStackUse.NormalizePadStackKinds(m_design.GetEditableShapeCache());
 

@@ -556,11 +556,12 @@ public:
                            CPoint& offset) override
     {
         pinned = components;
-        offset = CPoint(-5, 7);
+        offset = chosen;
         return result;
     }
 
     int32_t result = resultOk;
+    CPoint chosen{5, 7};
     std::string width;
     std::string height;
     std::string netName;
@@ -634,13 +635,19 @@ TEST_F(CViewCommandsTest, GridPositionAndGridOffsetDialogs)
     ASSERT_TRUE(commands->Send(ID_SETTINGS_SET_GRID_OFFSET));
     ASSERT_EQ(dialogs.pinned.size(), 1u);
     EXPECT_EQ(dialogs.pinned[0].reference, "R5");
-    EXPECT_EQ(doc->Session().GetOrigin(), CPoint(-5, 7));
+    EXPECT_EQ(doc->Session().GetOrigin(), CPoint(5, 7));
     EXPECT_TRUE(doc->Session().IsMode(ID_VIEW));
+    // An offset left of the board, which opening the design would move, is refused and named.
+    dialogs.chosen = CPoint(-5, 7);
+    services.messages.ClearShown();
+    ASSERT_TRUE(commands->Send(ID_SETTINGS_SET_GRID_OFFSET));
+    EXPECT_EQ(doc->Session().GetOrigin(), CPoint(5, 7));
+    EXPECT_EQ(services.messages.ShownTexts().size(), 1u);
     // "Use cursor": the tool stays to pick the offset on the board.
     dialogs.result = CDialogService::resultCancel;
     ASSERT_TRUE(commands->Send(ID_SETTINGS_SET_GRID_OFFSET));
     EXPECT_TRUE(doc->Session().IsMode(ID_SETTINGS_SET_GRID_OFFSET));
-    EXPECT_EQ(doc->Session().GetOrigin(), CPoint(-5, 7));
+    EXPECT_EQ(doc->Session().GetOrigin(), CPoint(5, 7));
 }
 
 TEST_F(CViewCommandsTest, AddNetAddsTheNamedNetAndMakesItCurrent)

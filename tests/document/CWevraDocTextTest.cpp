@@ -13,6 +13,7 @@
 #include "document/CEditSession.h"
 #include "document/CUnusableValues.h"
 #include "framework/CMessageService.h"
+#include "framework/CResString.h"
 #include "framework/CResourcePack.h"
 #include "framework/CWindows1252.h"
 #include "model/CComponent.h"
@@ -35,6 +36,7 @@
 #include "model/LayerIds.h"
 #include "model/PadShapes.h"
 #include "resources/CommandIds.h"
+#include "resources/StringIds.h"
 #include "tests/support/CFakeServices.h"
 #include "tests/support/CTempFolder.h"
 
@@ -285,7 +287,6 @@ TEST(CWevraDocOpenTest, PadsTextsLinesPlanesAndSettingsNoBoardUsesAreNamed)
         "Plane WIDE: minimal space 2147483647, outside 0 to 1073741823",
         "Plane WIDE: style 255, outside 0 to 3",
         "Component reference texts: text height 2147483647, outside 0 to 1073741823",
-        "Header: user offset y 2147483647, outside -1073741823 to 1073741823",
     };
     // A template gives a new design no nets, but its file holds them.
     const std::vector<std::string> netLines = {
@@ -294,8 +295,9 @@ TEST(CWevraDocOpenTest, PadsTextsLinesPlanesAndSettingsNoBoardUsesAreNamed)
         "Net RULES: clearance -2147483648, outside 0 to 1073741823",
     };
     // Said by the reader, which gives such a table a width.
-    const std::string penless =
-        "These nets had no pen with a width above 0; their tracks now take the width 3023:\nRULES";
+    const std::string penless = "These nets had no pen with a width above 0; their tracks now take "
+                                "the width 3023:\nRULES\n" +
+                                CResString::Load(IDS_DESIGN_SETTINGS_REPAIRED);
     // The message shows the first lines and counts the others.
     const auto check = [&](const std::string& title, const CDesign& read,
                            const std::vector<std::string>& more) {

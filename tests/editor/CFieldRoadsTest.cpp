@@ -14,6 +14,7 @@
 #include "dialogs/CNetlistGrid.h"
 #include "dialogs/CNetlistTableDlg.h"
 #include "dialogs/CPlanePropDlg.h"
+#include "dialogs/CPositionDlg.h"
 #include "dialogs/CSelCompTextDlg.h"
 #include "document/CDesignFields.h"
 #include "document/CDocumentPlanes.h"
@@ -50,6 +51,9 @@ protected:
 
 public:
     using CDemoWindowTest::document;
+    using CDemoWindowTest::Pick;
+    using CDemoWindowTest::view;
+    using CDemoWindowTest::WhenDialog;
 
     void ClickAt(CPoint at)
     {
@@ -189,6 +193,18 @@ const std::vector<Road> roads = {
     {"Net", "widest pen", 1, 65511, "", "", "0.2559", "0.25591",
      [](T& t, S s) { t.ReplaceInNetlistTable(CNetlistGrid::colCurrentWidth, s); },
      [](T& t) -> int64_t { return t.Gnd().GetCurrentPenWidth(); }},
+    // Set Grid Offset's "Use cursor", then Input Position (X) types the offset.
+    {"Header", "user offset x", 0, coordinate, "0", "-0.0001", "4194.3039", "4194.304",
+     [](T& t, S s) {
+         T::WhenDialog([](QWidget* dialog) { Click(dialog, CWevraDialog::idCancel); });
+         t.Pick(ID_SETTINGS_SET_GRID_OFFSET);
+         T::WhenDialog([s](QWidget* dialog) {
+             Type(dialog, CPositionDlg::idXAbsolute, s);
+             Click(dialog, CWevraDialog::idOk);
+         });
+         QTest::keyClick(t.view, Qt::Key_X);
+     },
+     [](T& t) -> int64_t { return t.document->Design().GetOrigin().x; }},
     // Last: the boards they leave are far larger than the view shows.
     {"Header", "board width", 1, coordinate, "0.0001", "0", "4194.3039", "4194.304",
      [](T& t, S s) {
