@@ -66,6 +66,22 @@ bool SameCopper(const CNet& a, const CNet& b)
     return true;
 }
 
+// Whether two lists hold the same items; one the two still share is unchanged by definition.
+template <typename Array, typename Item, typename Same>
+bool SameItems(const Array& kept, const Array& now, const Item* (Array::*get)(int32_t) const,
+               const Same& same)
+{
+    if (kept.GetCount() != now.GetCount())
+        return false;
+    for (int32_t i = 0; i < now.GetCount(); ++i) {
+        const Item* a = (kept.*get)(i);
+        const Item* b = (now.*get)(i);
+        if (a != b && !same(*a, *b))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 CUndoSnapshot::CUndoSnapshot(uint32_t mask, CWevraDoc& document)
@@ -148,29 +164,15 @@ bool CUndoSnapshot::Matches(CWevraDoc& document) const
     const CDesign& design = document.Design();
     if (m_mask & maskWholeDesign)
         return false;
-    // Items the design still shares with the snapshot are unchanged by definition.
-    if (const CNetArray* nets = m_nets.get()) {
-        const CNetArray& now = design.GetNets();
-        if (nets->GetCount() != now.GetCount())
-            return false;
-        for (int32_t i = 0; i < now.GetCount(); ++i) {
-            const CNet* a = nets->GetNet(i);
-            const CNet* b = now.GetNet(i);
-            if (a != b && !SameCopper(*a, *b))
-                return false;
-        }
-    }
-    if (const CComponentArray* components = m_components.get()) {
-        const CComponentArray& now = design.GetComponents();
-        if (components->GetCount() != now.GetCount())
-            return false;
-        for (int32_t i = 0; i < now.GetCount(); ++i) {
-            const CComponent* a = components->GetComponent(i);
-            const CComponent* b = now.GetComponent(i);
-            if (a != b && UnselectedBytes(*a) != UnselectedBytes(*b))
-                return false;
-        }
-    }
+    if (m_nets && !SameItems(*m_nets, design.GetNets(), &CNetArray::GetNet,
+                             [](const CNet& a, const CNet& b) { return SameCopper(a, b); }))
+        return false;
+    if (m_components &&
+        !SameItems(*m_components, design.GetComponents(), &CComponentArray::GetComponent,
+                   [](const CComponent& a, const CComponent& b) {
+                       return UnselectedBytes(a) == UnselectedBytes(b);
+                   }))
+        return false;
     if (m_texts &&
         UnselectedCollectionBytes(*m_texts) != UnselectedCollectionBytes(design.GetTexts()))
         return false;
