@@ -20,31 +20,32 @@
 
 namespace {
 
-// An item's stored bytes as they are with the item unselected.
+template <typename T> std::vector<uint8_t> StoredBytes(T& object)
+{
+    CArchive ar;
+    object.Serialize(ar);
+    return ar.GetBuffer();
+}
+
+// An item's or a collection's stored bytes as they are with nothing selected.
 template <typename T> std::vector<uint8_t> UnselectedBytes(const T& item)
 {
     T copy(item);
     copy.SetSelected(false);
-    CArchive ar;
-    copy.Serialize(ar);
-    return ar.GetBuffer();
+    return StoredBytes(copy);
 }
 
 std::vector<uint8_t> UnselectedBytes(const CPour& plane)
 {
     CPour copy(plane, plane.GetName(), false);
-    CArchive ar;
-    copy.Serialize(ar);
-    return ar.GetBuffer();
+    return StoredBytes(copy);
 }
 
 template <typename T> std::vector<uint8_t> UnselectedCollectionBytes(const T& collection)
 {
     T copy(collection);
     copy.SelectAll(false);
-    CArchive ar;
-    copy.Serialize(ar);
-    return ar.GetBuffer();
+    return StoredBytes(copy);
 }
 
 bool SameCopper(const CNet& a, const CNet& b)

@@ -43,16 +43,7 @@ std::string CLengthText::FormatLengthFine(int32_t unit, int32_t length)
 
 int32_t CLengthText::ParseLength(int32_t unit, std::string_view text)
 {
-    switch (unit) {
-    case unitInch:
-        return TruncToInt(CNumberText::ParseDouble(text) * unitsPerInch);
-    case unitMillimetre:
-        return TruncToInt(CNumberText::ParseDouble(text) * unitsPerMillimetre);
-    case unitMil:
-        return TruncToInt(CNumberText::ParseInt(text) * unitsPerMil);
-    default:
-        return 0;
-    }
+    return SaturateToInt(ParseLengthWide(unit, text));
 }
 
 int64_t CLengthText::ParseLengthWide(int32_t unit, std::string_view text)

@@ -280,16 +280,15 @@ void CTrackTool::EndTrackEdit(CToolDocument& document)
     CNet& net = CurrentNet();
     // Ended with Enter before the mouse moved, or a vertex put back where it was: the run is
     // abandoned, so that it leaves no undo step and the modified mark as it was. Checked before
-    // simplifying too, which would take away a corner the run had before the edit (where
-    // another run meets it in line).
-    if (RunChangedNothing()) {
-        CancelTrackEdit(document);
-        return;
-    }
-    // A run that never left its first point is simplified away.
-    if (net.GetVertexCount() > 0)
+    // simplifying, which would take away a corner the run had before the edit (where another
+    // run meets it in line), and after it, which takes away a run that never left its first
+    // point.
+    bool unchanged = RunChangedNothing();
+    if (!unchanged && net.GetVertexCount() > 0) {
         net.SimplifyRun(net.GetCurrentVertex());
-    if (RunChangedNothing()) {
+        unchanged = RunChangedNothing();
+    }
+    if (unchanged) {
         CancelTrackEdit(document);
         return;
     }
