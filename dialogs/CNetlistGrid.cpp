@@ -47,9 +47,19 @@ std::string ReplacementField(int col)
     }
 }
 
-bool InTypedRange(int32_t value)
+// What a width or spacing typed into a cell may be.
+constexpr CFieldRange typedLengths{CNetlistGrid::minTypedLength + 1,
+                                   CNetlistGrid::maxTypedLength - 1};
+
+// The length typed over a cell that showed `current`, or nothing: when it reads as what the
+// cell showed (a value the cell rounds is kept, neither refused nor marked changed), or, after
+// telling the user, when a cell does not take it.
+std::optional<int32_t> TypedLength(int32_t unit, int col, const std::string& text, int32_t current)
 {
-    return value > CNetlistGrid::minTypedLength && value < CNetlistGrid::maxTypedLength;
+    if (CLengthText::ParseLengthWide(unit, text) ==
+        CLengthText::ParseLengthWide(unit, CLengthText::FormatLength(unit, current)))
+        return std::nullopt;
+    return typedLengths.TakeLength(unit, text, "Net " + ReplacementField(col));
 }
 
 // Net 0 holds what is on no net: it has no connections to show.
@@ -227,26 +237,26 @@ std::string CNetlistGrid::WriteBack(int col, int row, const std::string& text)
     // A row whose net is gone, or a column that is not edited, keeps what it showed.
     if (net == nullptr)
         return GetText(col, row);
-    const int32_t value = CLengthText::ParseLength(m_session.GetUnit(), text);
+    const int32_t unit = m_session.GetUnit();
     std::vector<uint16_t> pens = net->GetPenTable();
     switch (col) {
     case colName:
         return RenameNet(row, *net, text);
     case colMinWidth:
-        if (InTypedRange(value)) {
-            net->SetWidths(value, net->GetMaxWidth(), net->GetClearance());
-            if (pens.size() > 1 && pens[1] < value) {
-                pens[1] = uint16_t(value);
+        if (const std::optional<int32_t> value = TypedLength(unit, col, text, net->GetMinWidth())) {
+            net->SetWidths(*value, net->GetMaxWidth(), net->GetClearance());
+            if (pens.size() > 1 && pens[1] < *value) {
+                pens[1] = uint16_t(*value);
                 net->SetPenTable(pens);
             }
             m_session.SetModified();
         }
         return Length(net->GetMinWidth());
     case colMaxWidth:
-        if (InTypedRange(value)) {
-            net->SetWidths(std::min(net->GetMinWidth(), value), value, net->GetClearance());
-            if (pens.size() > 1 && pens[1] > value) {
-                pens[1] = uint16_t(value);
+        if (const std::optional<int32_t> value = TypedLength(unit, col, text, net->GetMaxWidth())) {
+            net->SetWidths(std::min(net->GetMinWidth(), *value), *value, net->GetClearance());
+            if (pens.size() > 1 && pens[1] > *value) {
+                pens[1] = uint16_t(*value);
                 net->SetPenTable(pens);
             }
             SetText(colMinWidth, row, Length(net->GetMinWidth()));
@@ -254,8 +264,9 @@ std::string CNetlistGrid::WriteBack(int col, int row, const std::string& text)
         }
         return Length(net->GetMaxWidth());
     case colMinSpace:
-        if (InTypedRange(value)) {
-            net->SetWidths(net->GetMinWidth(), net->GetMaxWidth(), value);
+        if (const std::optional<int32_t> value =
+                TypedLength(unit, col, text, net->GetClearance())) {
+            net->SetWidths(net->GetMinWidth(), net->GetMaxWidth(), *value);
             SetCopperModified();
         }
         return Length(net->GetClearance());
@@ -279,15 +290,18 @@ bool CNetlistGrid::ReplaceAll(int col, const std::string& find, const std::strin
     if (col < colCurrentWidth || col > colMinSpace)
         return false;
     const int32_t unit = m_session.GetUnit();
-    const int32_t findValue = CLengthText::ParseLength(unit, find);
-    const int32_t findLimit = col == colMinSpace ? maxFindSpace : maxFindWidth;
+    // A value no cell shows is never found, and one beyond the limit is not looked for.
+    const CFieldRange finds{0, col == colMinSpace ? maxFindSpace : maxFindWidth};
+    const CFieldRange replacements{minReplacement, ReplacementRange(col).High()};
+    const std::optional<int32_t> found =
+        finds.TakeLength(unit, find, "Net " + ReplacementField(col) + " looked for");
     const std::optional<int32_t> taken =
-        ReplacementRange(col).TakeLength(unit, replacement, "Net " + ReplacementField(col));
+        found ? replacements.TakeLength(unit, replacement, "Net " + ReplacementField(col))
+              : std::nullopt;
     if (!taken)
         return false;
+    const int32_t findValue = *found;
     const int32_t newValue = *taken;
-    if (newValue < minReplacement || findValue > findLimit)
-        return false;
     const std::string findText = Length(findValue);
     bool changed = false;
     for (int row = 0; row < GetNumberRows(); ++row) {

@@ -59,7 +59,8 @@ public:
     // The net a row names, or nullptr when the design has no such net (any more).
     CNet* NetOfRow(int row);
     // Find and Replace on the column: every cell showing `find` takes `replacement` in its
-    // net. False when the values are outside the limits and nothing was looked for.
+    // net. False when a value is outside its limits, which the user is told, and nothing was
+    // looked for.
     bool ReplaceAll(int col, const std::string& find, const std::string& replacement);
 
     void OnGridSetup() override;

@@ -340,8 +340,28 @@ bool CDocumentPlanes::EditPlaneProperties()
         CDialogService::resultOk)
         return false;
     const int32_t unit = m_session.GetUnit();
+    // A length left as the dialog showed it is kept as the plane has it: shown rounded to the
+    // unit, it may read back beyond the plane's limits.
+    const auto typed = [unit](int32_t value, int32_t current) {
+        return value == CLengthText::ParseLength(unit, CLengthText::FormatLength(unit, current))
+                   ? current
+                   : value;
+    };
+    const int32_t style = std::clamp(values.style, CPour::styleSolid, CPour::styleCross);
+    const std::optional<int32_t> penWidth =
+        CFieldRange{CPour::minPenWidth, CPour::maxPenWidth}.TakeLength(
+            unit, typed(values.penWidth, plane->GetPenWidth()), "Plane pen width");
+    // A solid plane draws no hatch: its grid, which the dialog does not take, is only kept
+    // from being finer than the pen.
+    const int32_t grid = typed(values.hatchGrid, plane->GetHatchGrid());
+    const std::optional<int32_t> hatchGrid =
+        !penWidth                    ? std::nullopt
+        : style == CPour::styleSolid ? std::optional<int32_t>(grid)
+                                     : CFieldRange{*penWidth, CPour::maxHatchGrid}.TakeLength(
+                                           unit, grid, "Plane hatch grid");
     const std::optional<int32_t> hatchRotation =
-        FieldRanges::eitherTurn.TakeAngle(values.hatchRotation, "Plane hatch rotation");
+        hatchGrid ? FieldRanges::eitherTurn.TakeAngle(values.hatchRotation, "Plane hatch rotation")
+                  : std::nullopt;
     const std::optional<int32_t> minSpace =
         hatchRotation ? FieldRanges::length.TakeLength(unit, values.minSpace, "Plane minimal space")
                       : std::nullopt;
@@ -356,9 +376,9 @@ bool CDocumentPlanes::EditPlaneProperties()
     plane->SetName(values.name);
     plane->SetNet(values.net);
     plane->SetLayer(layer);
-    plane->SetStyle(std::clamp(values.style, CPour::styleSolid, CPour::styleCross));
-    plane->SetPenWidth(values.penWidth);
-    plane->SetHatchGrid(values.hatchGrid);
+    plane->SetStyle(style);
+    plane->SetPenWidth(*penWidth);
+    plane->SetHatchGrid(*hatchGrid);
     plane->SetHatchRotation(*hatchRotation);
     plane->SetMinSpace(*minSpace);
     plane->SetSeed(values.start);

@@ -130,11 +130,32 @@ TEST_F(CNetlistTableDlgTest, EditsReachTheNetsHoweverTheyEndAndEscStoresNothing)
     EXPECT_EQ(Net(clk).GetClearance(), 12 * mil);
     EXPECT_EQ(G().GetText(Grid::colMinSpace, clk), "12 mil");
 
-    // A value outside the limits leaves the net and shows its value again.
-    TypeAndEnter(Grid::colMinSpace, clk, "0.1");
-    EXPECT_EQ(Net(clk).GetClearance(), 12 * mil);
-    EXPECT_EQ(G().GetText(Grid::colMinSpace, clk), "12 mil");
-    EXPECT_TRUE(doc.IsModified());
+    // A value outside the limits leaves the net, shows its value again and says so; one typed
+    // as the cell showed it changes nothing, though the cell rounds it (0.19 mil shows as 0).
+    Net(gnd).SetWidths(Net(gnd).GetMinWidth(), 50 * mil, 49);
+    doc.SetModifiedFlag(false);
+    const struct {
+        int32_t net;
+        const char* typed;
+        const char* refused;
+    } kept[] = {{clk, "0.1", "Net clearance 0.1, outside 1 mil to 196 mil"},
+                {clk, "197", "Net clearance 197, outside 1 mil to 196 mil"},
+                {clk, "12", ""},
+                {gnd, "0", ""}};
+    for (const auto& k : kept) {
+        SCOPED_TRACE(k.typed);
+        const int32_t before = Net(k.net).GetClearance();
+        services.messages.ClearShown();
+        TypeAndEnter(Grid::colMinSpace, k.net, k.typed);
+        EXPECT_EQ(Net(k.net).GetClearance(), before);
+        EXPECT_EQ(G().GetText(Grid::colMinSpace, k.net),
+                  CLengthText::FormatLength(CLengthText::unitMil, before));
+        const std::vector<std::string> shown = services.messages.ShownTexts();
+        ASSERT_EQ(shown.size(), *k.refused ? 1U : 0U);
+        if (*k.refused)
+            EXPECT_NE(shown[0].find(k.refused), std::string::npos) << shown[0];
+    }
+    EXPECT_FALSE(doc.IsModified());
 
     // The counts are not typed into.
     ClickCell(G(), Grid::colPads, gnd);
@@ -252,9 +273,14 @@ TEST_F(CNetlistTableDlgTest, FindAndReplacePutsTheValueIntoEveryNetShowingTheOld
     EXPECT_EQ(Net(clk).GetMinWidth(), 15 * mil);
     EXPECT_EQ(Column(G(), Grid::colMinWidth), (Strings{"7 mil", "12 mil", "12 mil", "15 mil"}));
 
-    // The value looked for and the replacement have limits; spacings may be looked for wider.
+    // The value looked for and the replacement have limits, which a refusal names; spacings may
+    // be looked for wider.
+    services.messages.ClearShown();
     EXPECT_FALSE(G().ReplaceAll(Grid::colMinWidth, "12", "0.1"));
     EXPECT_FALSE(G().ReplaceAll(Grid::colMaxWidth, "300", "40"));
+    EXPECT_EQ(services.messages.ShownTexts().size(), 2U);
+    for (const std::string& shown : services.messages.ShownTexts())
+        EXPECT_NE(shown.find(", outside "), std::string::npos) << shown;
     EXPECT_TRUE(G().ReplaceAll(Grid::colMinSpace, "300", "40"));
     EXPECT_EQ(Net(gnd).GetMinWidth(), 12 * mil);
     // The current width is chosen among the net's widths.

@@ -169,6 +169,20 @@ const std::vector<Road> roads = {
          t.InDialog(ID_PLANES_PROPERTIES, {{CPlanePropDlg::idMinSpace, s}});
      },
      [](T& t) -> int64_t { return t.document->Design().GetPlane(0).GetMinSpace(); }},
+    // A hatched plane's grid is no finer than its pen: each is typed with the other at its end.
+    {"Plane", "pen width", 1007, 10078, "0.004", "0.0039", "0.0393", "0.0394",
+     [](T& t, S s) {
+         t.document->Design().GetPlanes()[0]->SetStyle(CPour::styleCross);
+         t.InDialog(ID_PLANES_PROPERTIES,
+                    {{CPlanePropDlg::idPenWidth, s}, {CPlanePropDlg::idHatchGrid, "0.1"}});
+     },
+     [](T& t) -> int64_t { return t.document->Design().GetPlane(0).GetPenWidth(); }},
+    {"Plane", "hatch grid", 1007, 25600, "0.004", "0.0039", "0.1", "0.1001",
+     [](T& t, S s) {
+         t.InDialog(ID_PLANES_PROPERTIES,
+                    {{CPlanePropDlg::idPenWidth, "0.004"}, {CPlanePropDlg::idHatchGrid, s}});
+     },
+     [](T& t) -> int64_t { return t.document->Design().GetPlane(0).GetHatchGrid(); }},
     {"Component list", "text height", 0, coordinate, "0", "-0.0001", "4194.3039", "4194.304",
      [](T& t, S s) {
          t.InDialog(ID_COMPONENTS_TEXT_OPTIONS, {{CCompTextDlg::idSizes[0], s}});
