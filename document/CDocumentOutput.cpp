@@ -54,9 +54,12 @@ bool CDocumentOutput::RunOutputJob(const std::function<void()>& print)
     if (!goOn || job.GetItemCount() == 0)
         return true;
 
-    if (!MayReplaceOtherJobsFiles(chosen))
+    // The files the user agreed to remove go only once the run has replaced its own: a run
+    // that fails leaves the earlier set whole, as its message says.
+    std::vector<std::filesystem::path> removals;
+    if (!MayReplaceOtherJobsFiles(chosen, removals))
         return true;
-    OfferToRemoveStaleFiles(job);
+    OfferToRemoveStaleFiles(job, removals);
     const std::string& device = job.GetDevice();
     std::vector<std::filesystem::path> written;
     bool complete = true;
@@ -84,7 +87,14 @@ bool CDocumentOutput::RunOutputJob(const std::function<void()>& print)
             print();
     }
     // A writer that failed has named the file it could not write.
-    if (complete && !written.empty())
+    if (!complete)
+        return true;
+    // Another job's file of a name this run shares has just been written anew.
+    std::erase_if(removals, [&written](const std::filesystem::path& file) {
+        return std::find(written.begin(), written.end(), file) != written.end();
+    });
+    RemoveFiles(removals);
+    if (!written.empty())
         TellWhereFilesWent(job, written.front().parent_path());
     return true;
 }
@@ -96,7 +106,8 @@ void CDocumentOutput::TellWhereFilesWent(const COutput& job, const std::filesyst
         CWindows1252::ToUtf8(job.GetJobName()), MB_OK, MB_ICONINFORMATION);
 }
 
-bool CDocumentOutput::MayReplaceOtherJobsFiles(int32_t chosen)
+bool CDocumentOutput::MayReplaceOtherJobsFiles(int32_t chosen,
+                                               std::vector<std::filesystem::path>& removals)
 {
     const COutputArray& jobs = m_design.GetOutputJobs();
     const COutput& job = *jobs.GetJob(chosen);
@@ -134,15 +145,20 @@ bool CDocumentOutput::MayReplaceOtherJobsFiles(int32_t chosen)
         return false;
     // The folder then holds this job's files alone: none of the other jobs is left beside them
     // to pass for part of this output.
-    RemoveFiles(theirs);
+    removals.insert(removals.end(), theirs.begin(), theirs.end());
     return true;
 }
 
-void CDocumentOutput::OfferToRemoveStaleFiles(const COutput& job)
+void CDocumentOutput::OfferToRemoveStaleFiles(const COutput& job,
+                                              std::vector<std::filesystem::path>& removals)
 {
     const std::string title = GetDesignTitle();
-    const std::vector<std::filesystem::path> stale =
+    std::vector<std::filesystem::path> stale =
         COutputFiles::Stale(job, title, COutputFiles::Folder(job, title, GetDesignFolder()));
+    // Another job's files the user already agreed to remove are not asked about again.
+    std::erase_if(stale, [&removals](const std::filesystem::path& file) {
+        return std::find(removals.begin(), removals.end(), file) != removals.end();
+    });
     if (stale.empty())
         return;
     std::string list;
@@ -153,7 +169,7 @@ void CDocumentOutput::OfferToRemoveStaleFiles(const COutput& job)
     if (CServices::Messages().FileMessageBox(
             CResString::LoadWithFile(IDS_REMOVE_STALE_OUTPUT, list),
             CWindows1252::ToUtf8(job.GetJobName()), MB_YESNO_DEFAULTNO, MB_ICONQUESTION) == IDYES)
-        RemoveFiles(stale);
+        removals.insert(removals.end(), stale.begin(), stale.end());
 }
 
 void CDocumentOutput::RemoveFiles(const std::vector<std::filesystem::path>& files)

@@ -60,11 +60,11 @@ public:
 
 private:
     // Asks before the job writes into a folder where another job of the design left files of
-    // the names it writes; yes removes those files. False when the user says no.
-    bool MayReplaceOtherJobsFiles(int32_t job);
-    // Names the files of the job's names that this run does not write and removes them when the
-    // user says yes.
-    void OfferToRemoveStaleFiles(const COutput& job);
+    // the names it writes; yes adds those files to `removals`. False when the user says no.
+    bool MayReplaceOtherJobsFiles(int32_t job, std::vector<std::filesystem::path>& removals);
+    // Names the files of the job's names that this run does not write and adds them to
+    // `removals` when the user says yes.
+    void OfferToRemoveStaleFiles(const COutput& job, std::vector<std::filesystem::path>& removals);
     // Removes the files, naming each one that stays.
     static void RemoveFiles(const std::vector<std::filesystem::path>& files);
     // Says in which folder the job's files are.

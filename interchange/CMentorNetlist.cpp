@@ -1,6 +1,7 @@
 #include "interchange/CMentorNetlist.h"
 
 #include <cstdint>
+#include <filesystem>
 
 #include "framework/CFileSet.h"
 #include "framework/CPathHelper.h"
@@ -17,6 +18,16 @@ constexpr int32_t pinsPerLine = 5;
 std::string WithExtension(const std::string& path, const char* extension)
 {
     return path.substr(0, path.size() - CPathHelper::GetExtension(path).size()) + extension;
+}
+
+// The file the netlist load reads for this name: an earlier one whose name differs only in case
+// is replaced, not left beside the new one to be read in its place.
+std::filesystem::path LoadedAs(const std::string& path)
+{
+    const std::filesystem::path given(path);
+    if (given.parent_path().empty())
+        return CPathHelper::FindIgnoringCase(".", path).filename();
+    return CPathHelper::FindIgnoringCase(given.parent_path(), given.filename().string());
 }
 
 } // namespace
@@ -72,8 +83,8 @@ bool CMentorNetlist::Write(const CComponentArray& components, const CNetArray& n
 {
     // The part list and the net list are read as one netlist: both are replaced, or neither.
     CFileSet files;
-    if (files.Add(PartListPath(path), PartListText(components)) &&
-        files.Add(NetListPath(path), NetListText(components, nets)) && files.Commit())
+    if (files.Add(LoadedAs(PartListPath(path)), PartListText(components)) &&
+        files.Add(LoadedAs(NetListPath(path)), NetListText(components, nets)) && files.Commit())
         return true;
     failedPath = files.GetFailedFile().string() + " (" + files.GetFailure() + ")";
     return false;

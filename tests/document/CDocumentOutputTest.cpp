@@ -205,12 +205,23 @@ TEST_F(CDocumentOutputRun, FilesOfAnEarlierRunThatThisRunDoesNotWriteAreNamed)
     EXPECT_TRUE(fs::exists(gerber / "BOARD_BOTTOM.GBR"));
     EXPECT_TRUE(fs::exists(gerber / "BOARD_BOT.GBR"));
 
+    // Yes to a run that then fails removes nothing: its message says the earlier files stand.
+    fs::remove(gerber / "BOARD_TOP.GBR");
+    fs::create_directory(gerber / "BOARD_TOP.GBR");
+    services.messages.QueueAnswer(IDYES);
+    EXPECT_TRUE(Run(1));
+    ASSERT_EQ(services.messages.Shown().size(), 4u);
+    EXPECT_NE(services.messages.Shown()[3].text.find("No file of this output was replaced"),
+              std::string::npos);
+    EXPECT_TRUE(fs::exists(gerber / "BOARD_BOTTOM.GBR"));
+    fs::remove(gerber / "BOARD_TOP.GBR");
+
     services.messages.QueueAnswer(IDYES);
     EXPECT_TRUE(Run(1));
     services.messages.QueueAnswer(IDYES);
     EXPECT_TRUE(Run(2));
-    EXPECT_EQ(services.messages.Shown().size(), 6u);
-    EXPECT_NE(services.messages.Shown()[4].text.find((drill / "board.t03").string()),
+    EXPECT_EQ(services.messages.Shown().size(), 8u);
+    EXPECT_NE(services.messages.Shown()[6].text.find((drill / "board.t03").string()),
               std::string::npos);
     EXPECT_EQ(Files(), (std::vector<std::string>{
                            "EXCELLON/board/board.e01", "EXCELLON/board/board.e02",
@@ -219,7 +230,7 @@ TEST_F(CDocumentOutputRun, FilesOfAnEarlierRunThatThisRunDoesNotWriteAreNamed)
                            "GERBER/board/BOARD_TOP.GBR", "GERBER/board/BOARD_V2_TOP.GBR"}));
     // Nothing left over: the next run asks nothing but where the files went.
     EXPECT_TRUE(Run(1));
-    EXPECT_EQ(services.messages.Shown().size(), 7u);
+    EXPECT_EQ(services.messages.Shown().size(), 9u);
 }
 
 // A plane that pours no copper is never left out silently: before anything is written or printed

@@ -8,6 +8,7 @@
 
 #include "document/CDocumentNetlist.h"
 #include "tests/interchange/NetlistTestBoard.h"
+#include "tests/interchange/OutputTestSupport.h"
 
 namespace {
 
@@ -94,6 +95,19 @@ TEST_F(CMentorNetlistTest, FileNamesReplaceOnlyTheExtensionOfTheFileName)
 {
     EXPECT_EQ(CMentorNetlist::PartListPath("/my.designs/board.net"), "/my.designs/board.CMP");
     EXPECT_EQ(CMentorNetlist::NetListPath("/my.designs/board"), "/my.designs/board.NET");
+
+    // Saved over an earlier pair spelt in lower case, which the load would find: that pair is
+    // replaced, and no second pair is put beside it.
+    for (const char* name : {"nets.net", "nets.cmp"})
+        std::ofstream(folder / name) << "earlier";
+    services.fileDialogs.QueueFile((folder / "nets.net").string());
+    EXPECT_TRUE(CDocumentNetlist(*doc).SaveFromUser());
+    EXPECT_FALSE(std::filesystem::exists(folder / "nets.NET"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "nets.CMP"));
+    EXPECT_EQ(ReadBytes(folder / "nets.net"),
+              CMentorNetlist::NetListText(doc->Design().GetComponents(), doc->Design().GetNets()));
+    EXPECT_EQ(ReadBytes(folder / "nets.cmp"),
+              CMentorNetlist::PartListText(doc->Design().GetComponents()));
 }
 
 TEST_F(CMentorNetlistTest, SaveCommandNamesAFileThatCannotBeWritten)
