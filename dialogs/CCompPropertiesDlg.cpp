@@ -157,6 +157,6 @@ void CCompPropertiesDlg::accept()
         CServices::Messages().MessageBox("This reference name exists. Do you like to Swap?", "",
                                          MB_YESNO, MB_ICONQUESTION) != IDYES)
         return;
-    CComponentProperties::Apply(m_document, m_component, typed, other);
-    CWevraDialog::accept();
+    if (CComponentProperties::Apply(m_document, m_component, typed, other))
+        CWevraDialog::accept();
 }

@@ -1,6 +1,7 @@
 #include "document/CComponentProperties.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "framework/Numeric.h"
 #include "model/CAngleText.h"
 #include "model/CComponentArray.h"
+#include "model/CFieldRange.h"
 #include "model/CLengthText.h"
 #include "model/CToolDocument.h"
 #include "model/FontWarning.h"
@@ -22,13 +24,18 @@ std::string Shown(int32_t unit, int32_t stored, int32_t origin)
     return CLengthText::FormatLength(unit, SaturateToInt(int64_t(stored) - origin));
 }
 
-// A typed length, unless it is the text shown for the stored one, which it need not give back.
-int32_t Typed(int32_t unit, const std::string& typed, const std::string& shown, int32_t stored,
-              int32_t origin)
+// A typed place, unless it is the text shown for the stored one, which it need not give back;
+// nothing, the user told, where the component would reach beyond the board's coordinates.
+std::optional<int32_t> Typed(int32_t unit, const std::string& typed, const std::string& shown,
+                             int32_t stored, int32_t origin, const CFieldRange& places,
+                             const std::string& field)
 {
     if (typed == shown)
         return stored;
-    return SaturateToInt(int64_t(CLengthText::ParseLength(unit, typed)) + origin);
+    const std::optional<int32_t> place = places.Less(origin).TakeLength(unit, typed, field);
+    if (!place)
+        return std::nullopt;
+    return *place + origin;
 }
 
 uint16_t ParseWord(const std::string& text)
@@ -86,15 +93,24 @@ int32_t CComponentProperties::FindOther(CToolDocument& document, int32_t compone
     return -1;
 }
 
-void CComponentProperties::Apply(CToolDocument& document, int32_t component, const Values& values,
+bool CComponentProperties::Apply(CToolDocument& document, int32_t component, const Values& values,
                                  int32_t swapWith)
 {
     CComponentArray& components = document.GetComponents();
     if (!components.IsIndex(component))
-        return;
+        return true;
     const Values shown = Read(document, component);
     const int32_t unit = document.GetUnit();
     const CPoint origin = document.GetOrigin();
+    const CPoint stored = components.GetPosition(component);
+    const CFieldRange places = components.PlacesOf(component);
+    const std::optional<int32_t> x =
+        Typed(unit, values.x, shown.x, stored.x, origin.x, places, "Component x");
+    const std::optional<int32_t> y =
+        x ? Typed(unit, values.y, shown.y, stored.y, origin.y, places, "Component y")
+          : std::nullopt;
+    if (!y)
+        return false;
     document.SaveUndoState();
 
     if (swapWith != component && components.IsIndex(swapWith))
@@ -102,9 +118,7 @@ void CComponentProperties::Apply(CToolDocument& document, int32_t component, con
     components.SetName(component, CComponent::textReference, NormalizeReference(values.reference));
     components.SetName(component, CComponent::textType, values.type);
 
-    const CPoint stored = components.GetPosition(component);
-    const CPoint position(Typed(unit, values.x, shown.x, stored.x, origin.x),
-                          Typed(unit, values.y, shown.y, stored.y, origin.y));
+    const CPoint position(*x, *y);
     const int32_t rotation = values.rotation == shown.rotation ? components.GetRotation(component)
                                                                : CAngleText::Parse(values.rotation);
     components.SetPlacement(component, position, rotation, values.mirrored);
@@ -121,4 +135,5 @@ void CComponentProperties::Apply(CToolDocument& document, int32_t component, con
     if (values.type != shown.type)
         lines.push_back(MissingCharactersLine(document.GetFont(), "Type", values.type));
     ShowMissingCharacters(std::move(lines));
+    return true;
 }

@@ -55,7 +55,8 @@ public:
     // An undo state, then the values. With `swapWith` (another component's index, -1 for
     // none) that component takes the edited one's old reference. The position is set whatever
     // the component's locks; a length or angle whose text is left as shown keeps the stored
-    // value (the texts are rounded); group and cluster are kept in 0..65535.
-    static void Apply(CToolDocument& document, int32_t component, const Values& values,
+    // value (the texts are rounded); group and cluster are kept in 0..65535. False, with
+    // nothing changed, when a typed place is refused.
+    static bool Apply(CToolDocument& document, int32_t component, const Values& values,
                       int32_t swapWith);
 };

@@ -265,8 +265,17 @@ void CViewCommands::InputPosition()
         m_host.RestoreCursor();
         return;
     }
-    doc.Session().SetCursor(
-        CPoint(SaturateToInt(int64_t(x) + origin.x), SaturateToInt(int64_t(y) + origin.y)));
+    // Whatever a tool then puts at the cursor lands on the board's coordinates.
+    const int32_t unit = doc.Session().GetUnit();
+    const std::optional<int32_t> atX =
+        FieldRanges::position.Less(origin.x).TakeLength(unit, x, "Position x");
+    const std::optional<int32_t> atY =
+        atX ? FieldRanges::position.Less(origin.y).TakeLength(unit, y, "Position y") : std::nullopt;
+    if (!atY) {
+        m_host.RestoreCursor();
+        return;
+    }
+    doc.Session().SetCursor(CPoint(*atX + origin.x, *atY + origin.y));
     doc.Session().DeselectAll();
     doc.Session().SetRubberBandVisible(false);
     RedrawFull();

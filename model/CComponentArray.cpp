@@ -2,6 +2,7 @@
 #include "model/CComponentTool.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <limits>
 #include <numeric>
@@ -825,4 +826,21 @@ CDialogService::PinnedComponent CComponentArray::MakePinnedComponent(int32_t i) 
     for (int32_t pad = 0; pad < GetShapePadCount(i); ++pad)
         pinned.pins.push_back(GetPadPosition(i, pad));
     return pinned;
+}
+
+CFieldRange CComponentArray::PlacesOf(int32_t i) const
+{
+    const CComponent& component = At(i);
+    const CPoint at = component.GetPosition();
+    double reach = 0.0;
+    const auto take = [&reach, at](CPoint p) {
+        reach = std::max(reach, std::hypot(double(p.x) - at.x, double(p.y) - at.y));
+    };
+    for (const int32_t kind :
+         {CComponent::textReference, CComponent::textType, CComponent::textShapeName})
+        take(component.GetTextPoint(kind));
+    for (int32_t pad = 0; pad < GetShapePadCount(i); ++pad)
+        take(GetPadPosition(i, pad));
+    const int64_t free = std::max<int64_t>(0, FieldRanges::coordinate - int64_t(std::ceil(reach)));
+    return {-free, free};
 }

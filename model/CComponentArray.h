@@ -14,6 +14,7 @@
 #include "framework/CRuntimeClass.h"
 #include "model/CComponent.h"
 #include "model/CDialogService.h"
+#include "model/CFieldRange.h"
 #include "model/CSharedItem.h"
 #include "model/LayerIds.h"
 
@@ -86,6 +87,9 @@ public:
     // Component i as the position dialogs offer it: its reference and the board positions of
     // its pins.
     CDialogService::PinnedComponent MakePinnedComponent(int32_t i) const;
+    // Where component i may be put, its x or y: its texts and pins keep their distance from its
+    // position however it is turned, and must stay within the coordinates a board uses.
+    CFieldRange PlacesOf(int32_t i) const;
 
     // ---- Components ------------------------------------------------------------------------
 

@@ -11,6 +11,7 @@
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"
+#include "model/CFieldRange.h"
 #include "model/CGridArr.h"
 #include "model/CNetArray.h"
 #include "model/CShape.h"
@@ -308,6 +309,14 @@ void CComponentTool::SetPositionOf(CToolDocument& document, int32_t i)
             document.GetUnit(), component, shown(m_components.GetCenter(i)),
             shown(document.GetCursor()), dx, dy) != CDialogService::resultOk ||
         (dx == 0 && dy == 0)) {
+        document.DeselectAll();
+        return;
+    }
+    const CPoint at = shown(m_components.GetPosition(i));
+    const CFieldRange places = m_components.PlacesOf(i);
+    const int32_t unit = document.GetUnit();
+    if (!places.Less(origin.x).TakeLength(unit, int64_t(at.x) + dx, "Component x") ||
+        !places.Less(origin.y).TakeLength(unit, int64_t(at.y) + dy, "Component y")) {
         document.DeselectAll();
         return;
     }

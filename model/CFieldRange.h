@@ -15,6 +15,8 @@ public:
     constexpr int64_t Low() const { return m_low; }
     constexpr int64_t High() const { return m_high; }
     constexpr bool Holds(int64_t value) const { return value >= m_low && value <= m_high; }
+    // The range as a dialog shows it, relative to a user offset.
+    constexpr CFieldRange Less(int64_t offset) const { return {m_low - offset, m_high - offset}; }
 
     // A length typed in the display unit: the length when the range holds it; otherwise the
     // user is told, with the field and the range named, and nothing is given. A length beyond

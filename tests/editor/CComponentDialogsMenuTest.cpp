@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include "dialogs/CCompCircularDlg.h"
 #include "dialogs/CCompPropertiesDlg.h"
 #include "dialogs/CCompSetPositionDlg.h"
+#include "dialogs/CPositionDlg.h"
 #include "dialogs/CSelCompTextDlg.h"
 #include "document/CDesign.h"
 #include "document/CEditSession.h"
@@ -126,6 +128,71 @@ TEST_F(CComponentDialogsMenuTest, PropertiesAndSetPositionOpenOnTheClickedCompon
     });
     ClickOnComponent(edited);
     EXPECT_EQ(components().GetPosition(edited), CPoint(before.x + 25600, before.y - 51200));
+}
+
+// Each dialog that types a place refuses one where the component, or what a tool puts at the
+// cursor, would reach beyond the coordinates a board uses, naming the range and changing
+// nothing; a far place inside them is taken, and the design opens again without a word.
+TEST_F(CComponentDialogsMenuTest, PlacesBeyondTheBoardsCoordinatesAreRefused)
+{
+    Unlock(0);
+    // What the dialog is opened on, to be found unchanged.
+    CPoint cursor;
+    const auto opened = [this, &cursor] {
+        cursor = document->Session().GetCursor();
+        document->SetModifiedFlag(false);
+    };
+    const auto properties = [&](const char* x) {
+        Pick(ID_COMPONENTS_PROPERTIES);
+        WhenDialog([&opened, x](QWidget* dialog) {
+            opened();
+            Type(dialog, CCompPropertiesDlg::idX, x);
+            Click(dialog, CWevraDialog::idOk);
+            // A refused place leaves the dialog open for another.
+            if (dialog->isVisible())
+                Click(dialog, CWevraDialog::idCancel);
+        });
+        ClickOnComponent(0);
+    };
+    const std::function<void()> refusals[] = {
+        [&] { properties("5000"); },
+        [&] {
+            Pick(ID_COMPONENTS_SET_POSITION);
+            WhenDialog([&opened](QWidget* dialog) {
+                opened();
+                Type(dialog, CCompSetPositionDlg::idXAbsolute, "-4194.3");
+                Click(dialog, CWevraDialog::idOk);
+            });
+            ClickOnComponent(0);
+        },
+        [&] {
+            Pick(ID_EDIT_SELECT_MODE);
+            WhenDialog([&opened](QWidget* dialog) {
+                opened();
+                Type(dialog, CPositionDlg::idYAbsolute, "4194.304");
+                Click(dialog, CWevraDialog::idOk);
+            });
+            QTest::keyClick(view, Qt::Key_Y);
+        }};
+    for (const auto& refuse : refusals) {
+        const CPoint place = components().GetPosition(0);
+        services.messages.ClearShown();
+        refuse();
+        const std::vector<std::string> shown = services.messages.ShownTexts();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_NE(shown[0].find(", outside "), std::string::npos) << shown[0];
+        EXPECT_EQ(components().GetPosition(0), place);
+        EXPECT_EQ(document->Session().GetCursor(), cursor);
+        EXPECT_FALSE(document->IsModified());
+    }
+    services.messages.ClearShown();
+    properties("4000");
+    EXPECT_EQ(components().GetPosition(0).x, 1024000000);
+    EXPECT_TRUE(services.messages.ShownTexts().empty());
+    ASSERT_TRUE(document->OnSaveDocument(design.string()));
+    CWevraDoc reopened;
+    ASSERT_TRUE(reopened.OnOpenDocument(design.string()));
+    EXPECT_TRUE(services.messages.ShownTexts().empty());
 }
 
 TEST_F(CComponentDialogsMenuTest, MoveArrayCircularPutsTheChosenComponentsOnTheCircle)
