@@ -39,6 +39,17 @@ bool IsCalaySeparators(std::string_view text)
     return true;
 }
 
+// A pin is a pad number: text after it, or a second pin run into it, would be dropped unseen.
+bool IsPinNumber(std::string_view pin)
+{
+    pin = TrimView(pin);
+    if (!pin.empty() && (pin[0] == '+' || pin[0] == '-'))
+        pin.remove_prefix(1);
+    return !pin.empty() && pin.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+constexpr std::string_view protelHeader = "PROTEL NETLIST 2.0";
+
 constexpr char headerRefused[] = " (a net header: the net's pins are left out)";
 
 } // namespace
@@ -95,18 +106,37 @@ void CNetReader::RefuseLine(const std::string& why)
     m_sink.OnRefusedLine(m_refusedLine, why);
 }
 
+void CNetReader::RefuseHeader(const std::string& why)
+{
+    RefuseLine(why + headerRefused);
+    m_headerRead = true;
+    m_skipPins = true;
+}
+
 void CNetReader::Pin(const std::string& reference, const std::string& pin)
 {
     // A line refused for one of its names says nothing more.
     if (m_skipPins || m_refusedLine == m_lines.GetLineNumber())
         return;
-    if (!RefusedName(reference, false) && !RefusedName(pin, false))
-        m_sink.OnPin(reference, pin, m_lines.GetLineNumber());
+    // Before any header a pin has no net of the file to go to.
+    if (!m_headerRead) {
+        RefuseLine("a pin before the first net header: " +
+                   VisibleText(TrimView(m_lines.CurrentLine())));
+        return;
+    }
+    if (RefusedName(reference, false) || RefusedName(pin, false))
+        return;
+    if (!IsPinNumber(pin)) {
+        RefuseLine("the pin of " + VisibleText(reference) + " is no number: " + VisibleText(pin));
+        return;
+    }
+    m_sink.OnPin(reference, pin, m_lines.GetLineNumber());
 }
 
 void CNetReader::Header(std::string_view name)
 {
     m_skipPins = false;
+    m_headerRead = true;
     std::string trimmed(TrimRightView(name));
     if (RefusedName(trimmed, true)) {
         m_skipPins = true;
@@ -129,8 +159,14 @@ void CNetReader::ReadCalayNets()
         std::string_view rest = line;
         if (StartsWith(line, "/")) {
             const size_t blank = line.find_first_of(" \t");
-            Header(
-                std::string_view(line).substr(1, blank == std::string::npos ? blank : blank - 1));
+            const std::string_view name =
+                std::string_view(line).substr(1, blank == std::string::npos ? blank : blank - 1);
+            // Pins run into the name ("/GND,R1(1)") would be lost with it.
+            if (name.find_first_of("()") != std::string_view::npos) {
+                RefuseHeader("a net name holds a bracket: " + VisibleText(TrimView(raw)));
+                continue;
+            }
+            Header(name);
             rest = blank == std::string::npos ? std::string_view() : rest.substr(blank);
         }
         // Pins "R(P)", separated by blanks or commas.
@@ -161,9 +197,17 @@ void CNetReader::ReadMentorNets()
 {
     std::string raw;
     while (m_lines.Next(raw)) {
-        const std::string line = ToUpperAscii(raw);
-        if (!StartsWith(line, "NET ") || Refused(raw, true))
+        const std::string line = ToUpperAscii(TrimLeft(raw));
+        const bool net = StartsWith(line, "NET ") || StartsWith(line, "NET\t");
+        if (Refused(raw, net))
             continue;
+        if (!net) {
+            // Comments aside, a line that is no net line may be one spelled otherwise, whose
+            // pins would be lost.
+            if (!line.empty() && line[0] != '#')
+                RefuseLine("it is no net line: " + VisibleText(TrimView(raw)));
+            continue;
+        }
         const size_t first = line.find('\'');
         const size_t last = line.rfind('\'');
         if (first == std::string::npos || first < 4 || last <= first) {
@@ -191,7 +235,12 @@ void CNetReader::ReadMultiSimNets()
         const std::string line = TrimRight(ToUpperAscii(raw));
         if (StartsWith(line, "*")) {
             const std::string name = TrimLeft(std::string_view(line).substr(1));
-            Header(std::string_view(name).substr(0, name.find_first_of(" \t")));
+            // A name cut at its first blank would make "*NET A" and "*NET B" one net.
+            if (name.find_first_of(" \t") != std::string::npos)
+                RefuseHeader("a net header holds more than a name: " +
+                             VisibleText(TrimRightView(raw)));
+            else
+                Header(name);
             continue;
         }
         // Pins "R-P,": each closed by a comma.
@@ -235,11 +284,30 @@ void CNetReader::ReadBlockNets()
 {
     std::string_view raw;
     bool inBlock = false;
+    bool inComponent = false;
     while (m_lines.Next(raw)) {
         const std::string_view line = TrimView(raw);
+        if (inComponent) {
+            // The component reader takes these lines, and refuses what it cannot.
+            if (line == "(" || line == "[")
+                m_lines.Unread();
+            inComponent = line != "]" && line != "(" && line != "[";
+            continue;
+        }
         if (!inBlock) {
-            if (TrimRightView(raw) != "(")
+            if (Refused(raw, false) || line.empty() ||
+                (m_format == NETLIST_PROTEL && line.find(protelHeader) != std::string_view::npos))
                 continue;
+            // The component reader opens a block only on a "[" at the line's start.
+            if (TrimRightView(raw) == "[") {
+                inComponent = true;
+                continue;
+            }
+            // Any other line here may be a net or a pin whose block lost its bracket.
+            if (line != "(") {
+                RefuseLine("it stands outside the net and component blocks: " + VisibleText(line));
+                continue;
+            }
             if (!m_lines.Next(raw))
                 break;
             if (TrimView(raw) == ")")

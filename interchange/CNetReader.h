@@ -16,7 +16,7 @@ public:
     // A net header: the pins that follow belong to this net. A net named "0" arrives renamed,
     // after OnReservedNetName.
     virtual void OnNet(const std::string& name, int32_t line) = 0;
-    // A pin of the current net (before the first header: of net 0), its pin text as written.
+    // A pin of the current net, its pin text as written (a number).
     virtual void OnPin(const std::string& reference, const std::string& pin, int32_t line) = 0;
     // A line, or a part of one, that should name a net or a pin but cannot be read.
     virtual void OnUnreadable(int32_t line, const std::string& text) = 0;
@@ -37,7 +37,10 @@ public:
 //               are passed over; Tango also separates reference and pin by ",".
 // References and the names of the first three dialects come in upper case; blank lines and
 // trailing blanks mean nothing. A line of nets and pins holding control bytes, or a name longer
-// than any name can be, is refused; a line of names is read whatever its length.
+// than any name can be, is refused; a line of names is read whatever its length. So is what
+// would lose a net or a pin unseen: a pin that is no number or comes before the first header, a
+// Calay name holding a bracket, a MultiSim header of more than a name, a Mentor line that is
+// neither a net line nor a "#" comment, a block dialect's line outside the blocks.
 class CNetReader {
 public:
     static constexpr char reservedNetName[] = "0";
@@ -71,6 +74,8 @@ private:
     // Whether a name of the current line is too long for one (then the line is reported).
     bool RefusedName(std::string_view name, bool header);
     void RefuseLine(const std::string& why);
+    // Refuses the line as a net header: the pins up to the next header are passed over.
+    void RefuseHeader(const std::string& why);
     void Pin(const std::string& reference, const std::string& pin);
 
     NetlistFormat m_format;
@@ -80,4 +85,6 @@ private:
     bool m_skipPins = false;
     // The line refused last: the rest of its names are passed over.
     int32_t m_refusedLine = 0;
+    // Whether a net header came yet.
+    bool m_headerRead = false;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,8 +14,12 @@
 #include "framework/CWindows1252.h"
 #include "interchange/CComponentListReader.h"
 #include "interchange/CNetReader.h"
+#include "interchange/CNetlistDocument.h"
 #include "interchange/CNetlistLines.h"
 #include "interchange/NetlistText.h"
+#include "model/CComponent.h"
+#include "model/CComponentArray.h"
+#include "model/CNetArray.h"
 #include "resources/StringIds.h"
 
 namespace {
@@ -24,25 +29,83 @@ std::string FileText(const std::filesystem::path& path)
     return CWindows1252::FromUtf8(path.string());
 }
 
-// The lines a net reader refuses, with why.
+// The lines a net reader refuses, with why, and the net the reserved name "0" is renamed into.
 class CRefusedLinesSink : public CNetReaderSink {
 public:
     explicit CRefusedLinesSink(std::map<int32_t, std::string>& refused) : m_refused(refused) {}
 
-    void OnNet(const std::string& /*name*/, int32_t /*line*/) override {}
-    void OnPin(const std::string& /*reference*/, const std::string& /*pin*/,
-               int32_t /*line*/) override
+    void OnNet(const std::string& name, int32_t line) override
     {
+        m_inReserved = m_nextReserved;
+        m_nextReserved = false;
+        if (!m_inReserved && name == CNetReader::reservedNetReplacement && m_replacementLine == 0)
+            m_replacementLine = line;
+    }
+    void OnPin(const std::string& reference, const std::string& pin, int32_t /*line*/) override
+    {
+        if (m_inReserved)
+            m_reservedPins.insert(reference + "-" + std::to_string(ParsePinNumber(pin)));
     }
     void OnUnreadable(int32_t /*line*/, const std::string& /*text*/) override {}
     void OnRefusedLine(int32_t line, const std::string& why) override
     {
         m_refused.emplace(line, why);
     }
+    void OnReservedNetName(int32_t line) override
+    {
+        m_nextReserved = true;
+        if (m_reservedLine == 0)
+            m_reservedLine = line;
+    }
+
+    // The first line naming net "0", and the first naming its new name itself (0: none).
+    int32_t ReservedLine() const { return m_reservedLine; }
+    int32_t ReplacementLine() const { return m_replacementLine; }
+    // The pins "REF-N" the file puts into net "0".
+    const std::set<std::string>& ReservedPins() const { return m_reservedPins; }
 
 private:
     std::map<int32_t, std::string>& m_refused;
+    bool m_nextReserved = false;
+    bool m_inReserved = false;
+    int32_t m_reservedLine = 0;
+    int32_t m_replacementLine = 0;
+    std::set<std::string> m_reservedPins;
 };
+
+// Why the net "0" of the file cannot take its new name ("" when it can): the file names a net
+// so itself, or the design has a net so named that holds none of the pins of "0" (a net of its
+// own, not the one an earlier load of the file made).
+std::string ReservedNetMerge(const CRefusedLinesSink& sink, const CComponentArray& components,
+                             const CNetArray& nets)
+{
+    const std::string becomes = std::string("net ") + CNetReader::reservedNetName +
+                                " would become net " + CNetReader::reservedNetReplacement;
+    if (sink.ReplacementLine() > 0)
+        return becomes + ", which line " + std::to_string(sink.ReplacementLine()) +
+               " names too: the board would join the two";
+    const int32_t net = nets.FindNet(CNetReader::reservedNetReplacement);
+    if (net <= 0)
+        return std::string();
+    std::string other;
+    for (int32_t i = 0; i < components.GetCount(); ++i) {
+        const std::vector<uint16_t>& pads = components.GetComponent(i)->GetPadNets();
+        for (size_t pad = 0; pad < pads.size(); ++pad) {
+            if (pads[pad] != net)
+                continue;
+            const std::string name =
+                ToUpperAscii(components.GetReference(i)) + "-" + std::to_string(pad + 1);
+            if (sink.ReservedPins().contains(name))
+                return std::string();
+            if (other.empty())
+                other = name;
+        }
+    }
+    if (other.empty())
+        return std::string();
+    return becomes + ", a net of the design that holds other pads (" + other +
+           "): the board would join the two";
+}
 
 std::string CodePointText(char32_t code)
 {
@@ -78,16 +141,18 @@ std::string CutLineText(CNetlistLines& lines)
 }
 
 // The netlist's names as the design will hold them, each with how the file spells it: two names
-// that differ only in characters the design has no place for become one there, and a net of
-// the design would join pins the netlist keeps apart. Only a name with a '?' can be such a
-// name. The names are compared as the import compares them (references and most dialects' net
-// names in upper case).
+// that differ only in characters the design has no place for, or only in case where the dialect
+// is read in upper case, become one there, and a net of the design would join pins the netlist
+// keeps apart. The names are compared as the import compares them (references and most
+// dialects' net names in upper case); a reference of the net file is the component list's in
+// any case, and only one with a '?' is looked at.
 class CNameMerges : public CNetReaderSink {
 public:
     // The net and pin names of a net file, and the references of a component list.
     void ReadNets(NetlistFormat format, const CNetlistLines& lines, const std::string& file)
     {
         Start(lines, file);
+        m_format = format;
         CNetReader(format, m_lines, *this).Read();
     }
     void ReadComponents(NetlistFormat format, const CNetlistLines& lines, const std::string& file)
@@ -102,13 +167,12 @@ public:
 
     void OnNet(const std::string& name, int32_t line) override
     {
-        if (name.find('?') != std::string::npos)
-            Take(m_nets, "net ", name, line, Locate(name));
+        Take(m_nets, "net ", name, line, LocateNet(name), false);
     }
     void OnPin(const std::string& reference, const std::string& pin, int32_t line) override
     {
         if (reference.find('?') != std::string::npos)
-            Take(m_references, "component ", reference, line, Locate(reference));
+            Take(m_references, "component ", reference, line, Locate(reference), true);
         // Names come in line order: a '?' of the pin is not taken for a later name's.
         if (pin.find('?') != std::string::npos)
             Locate(pin);
@@ -123,6 +187,8 @@ private:
     struct Spelling {
         std::string spelled;
         std::string where;
+        // A net file's reference, which names the listed component in any case.
+        bool anyCase = false;
     };
     using Names = std::map<std::string, std::vector<Spelling>>;
 
@@ -137,7 +203,7 @@ private:
     // A record's reference, found at its column of its line.
     void OnRecord(const CComponentRecord& record)
     {
-        if (record.reference.find('?') == std::string::npos)
+        if (!record.HasReference())
             return;
         std::string_view line = m_lines.CurrentLine();
         while (m_lines.GetLineNumber() < record.line && m_lines.Next(line)) {
@@ -146,18 +212,45 @@ private:
             line.substr(std::min(record.referenceColumn, line.size()), record.reference.size());
         if (ToUpperAscii(at) != record.reference)
             at = std::string_view();
-        Take(m_references, "component ", record.reference, record.line, at);
+        Take(m_references, "component ", record.reference, record.line, at, false);
+    }
+
+    void SeeCurrentLine()
+    {
+        if (m_lines.GetLineNumber() == m_lineNumber)
+            return;
+        m_lineNumber = m_lines.GetLineNumber();
+        m_line = m_lines.CurrentLine();
+        m_upper = ToUpperAscii(m_line);
+        m_cursor = 0;
+    }
+
+    // The net header's name where the dialect puts it on the current line, "" when it is not
+    // there (a name the reader replaced): a name searched for could be found in "NET".
+    std::string_view LocateNet(const std::string& name)
+    {
+        SeeCurrentLine();
+        size_t start = 0;
+        if (m_format == NETLIST_MENTOR) {
+            start = m_line.find('\'') + 1;
+        } else if (m_format == NETLIST_CALAY || m_format == NETLIST_MULTISIM) {
+            start = 1;
+            while (m_format == NETLIST_MULTISIM && start < m_line.size() &&
+                   IsNetlistBlank(m_line[start]))
+                ++start;
+        }
+        start = std::min(start, m_line.size());
+        const std::string_view at = m_line.substr(start, name.size());
+        if (ToUpperAscii(at) != name)
+            return std::string_view();
+        m_cursor = start + name.size();
+        return at;
     }
 
     // Where the reader took the name from on the current line, "" when it cannot be found.
     std::string_view Locate(const std::string& name)
     {
-        if (m_lines.GetLineNumber() != m_lineNumber) {
-            m_lineNumber = m_lines.GetLineNumber();
-            m_line = m_lines.CurrentLine();
-            m_upper = ToUpperAscii(m_line);
-            m_cursor = 0;
-        }
+        SeeCurrentLine();
         const size_t at = m_upper.find(ToUpperAscii(name), m_cursor);
         if (at == std::string::npos)
             return std::string_view();
@@ -165,39 +258,47 @@ private:
         return m_line.substr(at, name.size());
     }
 
-    // The name with each character the design has no place for written as its code point.
+    // The name as the file spells it (`at`, when found), each character the design has no place
+    // for written as its code point.
     std::string Spelled(const std::string& name, std::string_view at) const
     {
+        const std::string_view source = at.size() == name.size() ? at : name;
         std::string spelled;
         const auto unplaced = m_lines.UnplacedIn(at);
         size_t next = 0;
-        for (size_t i = 0; i < name.size(); ++i) {
+        for (size_t i = 0; i < source.size(); ++i) {
             if (next < unplaced.size() && unplaced[next].first == i)
                 spelled += "<" + CodePointText(unplaced[next++].second) + ">";
             else
-                spelled += name[i];
+                spelled += source[i];
         }
         return spelled;
     }
 
     void Take(Names& names, const std::string& kind, const std::string& name, int32_t line,
-              std::string_view at)
+              std::string_view at, bool anyCase)
     {
-        Spelling spelling{Spelled(name, at), "line " + std::to_string(line) + " of " + m_file};
+        Spelling spelling{Spelled(name, at), "line " + std::to_string(line) + " of " + m_file,
+                          anyCase};
         std::vector<Spelling>& spellings = names[name];
+        const Spelling* other = nullptr;
         for (const Spelling& seen : spellings) {
-            if (seen.spelled == spelling.spelled)
+            const bool anyCaseSame = ToUpperAscii(seen.spelled) == ToUpperAscii(spelling.spelled);
+            if (seen.spelled == spelling.spelled || (anyCase && anyCaseSame))
                 return;
+            if (other == nullptr && !(seen.anyCase && anyCaseSame))
+                other = &seen;
         }
-        if (!spellings.empty())
-            m_found.push_back(kind + spellings.front().spelled + " (" + spellings.front().where +
-                              ") and " + kind + spelling.spelled + " (" + spelling.where +
-                              ") both become " + kind + name);
+        if (other != nullptr)
+            m_found.push_back(kind + other->spelled + " (" + other->where + ") and " + kind +
+                              spelling.spelled + " (" + spelling.where + ") both become " + kind +
+                              name);
         spellings.push_back(std::move(spelling));
     }
 
     CNetlistLines m_lines;
     std::string m_file;
+    NetlistFormat m_format = NETLIST_NONE;
     int32_t m_lineNumber = 0;
     std::string_view m_line;
     std::string m_upper;
@@ -239,6 +340,12 @@ bool CNetlistImport::CheckRunFiles(const std::filesystem::path& path)
             CRefusedLinesSink sink(found.refused);
             CNetReader(m_format, lines, sink).Read();
             lines.Rewind();
+            if (sink.ReservedLine() > 0) {
+                const std::string why =
+                    ReservedNetMerge(sink, m_document->GetComponents(), m_document->GetNets());
+                if (!why.empty())
+                    found.refused.emplace(sink.ReservedLine(), why);
+            }
         }
         if (file == listPath) {
             CComponentListReader reader(m_format, lines);
@@ -275,9 +382,7 @@ bool CNetlistImport::CheckRunFiles(const std::filesystem::path& path)
     }
     // Two names the design holds as one are a damaged file too: the board would short them.
     std::string merged;
-    const bool unplaced = std::any_of(
-        files.begin(), files.end(), [](const Findings& found) { return found.unplacedCount > 0; });
-    if (first.empty() && unplaced) {
+    if (first.empty()) {
         CNameMerges merges;
         for (const Findings& found : files) {
             if (found.file == netPath)

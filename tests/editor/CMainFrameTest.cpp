@@ -1150,6 +1150,8 @@ TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOn
     };
     const std::string tangoParts = "[\r\nR1\r\n0805\r\n10K\r\n]\r\n[\r\nR2\r\n0805\r\n4k7\r\n]\r\n";
     const std::string multiSimParts = "R1,10K,0805,;\r\nR2,4k7,0805,;\r\n";
+    const std::string mentorParts = "R1                  PART 10K                 0805\r\n"
+                                    "R2                  PART 4k7                 0805\r\n";
     std::vector<Case> cases = {
         {true, groundTwice + "\r\n" + mentor, sampleParts, "", ""},
         {true, Replaced(tango, "\r\nCTRL\r\n", "\r\n" + std::string(1000, 'C') + "\r\n"), "",
@@ -1165,6 +1167,28 @@ TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOn
          "\xEF\xBB\xBF" + Replaced(Replaced(tango, "\r\nCTRL\r\n", "\r\nN\xFF\r\n"), "\r\nOUT\r\n",
                                    "\r\nN\xFE\r\n"),
          "", "it holds the byte FF at column 2, which is no UTF-8", ""},
+        // A line the reader would pass over, or read short, loses nets and pins: the bracket
+        // after a blank opens its block; one with a NUL, a pin between blocks, a pin that is
+        // no number (two pins run together among them) and a line that is no net line are
+        // refused. A Mentor net line after blanks or with a tab after NET, and a comment, are
+        // read.
+        {true, Replaced(tango, "\r\n(\r\nCTRL\r\n", "\r\n (\r\nCTRL\r\n"), "", "", ""},
+        {true, Replaced(tango, "\r\n(\r\nCTRL\r\n", std::string("\r\n(\0\r\nCTRL\r\n", 12)), "",
+         "control bytes: (<00>", ""},
+        {true, Replaced(tango, ")\r\n(\r\nCTRL\r\n", ")\r\nU1-5\r\n(\r\nCTRL\r\n"), "",
+         "outside the net and component blocks: U1-5", ""},
+        {true, Replaced(tango, "\r\nC2-2\r\n", "\r\nC2-2 C1-2\r\n"), "",
+         "the pin of C2 is no number: 2 C1-2", ""},
+        {true, Replaced(tango, "\r\nU1-5\r\n", "\r\nU1-5A\r\n"), "",
+         "the pin of U1 is no number: 5A", ""},
+        {true, Replaced(mentor, " C1-2", " C1-2,C2-2"), sampleParts,
+         "the pin of C1 is no number: 2,C2-2", ""},
+        {true, "# Wevra\r\n" + Replaced(mentor, "NET 'CTRL'", "NET\t'CTRL'"), sampleParts, "", ""},
+        {true, Replaced(mentor, "NET 'CTRL'", " NET 'CTRL'"), sampleParts, "", ""},
+        {true, mentor + "NETS 'CTRL' C1-1\r\n", sampleParts, "it is no net line: NETS 'CTRL' C1-1",
+         ""},
+        // Read in upper case, "gnd" would join GND.
+        {true, mentor + "NET 'gnd' C1-2\r\n", sampleParts, "and net gnd (line ", ""},
         {false, manyPins + "\n", parts, "", "R150-2 GND"},
         {false, "/" + std::string(1000, 'N') + " R1(1)\n", parts, "",
          "R1-1 " + std::string(1000, 'N')},
@@ -1191,6 +1215,27 @@ TEST_F(CMainFrameTest, NetlistLoadBoundsNamesNotLinesAndRefusesNamesThatBecomeOn
         {false, "multiSIM\r\n*VCC\r\nR1-1,\r\n*GND\r\nR2-2,\r\n", multiSimParts, "", "R2-2 GND"},
         {false, "multiSIM\r*VCC\rR1-1,\r*GND\rR2-2,\r", multiSimParts, "", "R2-2 GND"},
         {false, "multiSIM\r\n*VCC\r\nR1-1,\r\n*GND\r\nR2-2,\n", multiSimParts, "", "R2-2 GND"},
+        // What a new design would take short or joined: refused, naming the line.
+        {false, "/GND R1(2A)\n", parts, "line 1 of $N: the pin of R1 is no number: 2A", ""},
+        {false, "NET 'gnd' R1-1\r\nNET 'GND' R2-1\r\n", mentorParts,
+         "net gnd (line 1 of $N) and net GND (line 2 of $N) both become net GND", ""},
+        {false, "multiSIM\r\n*gnd\r\nR1-1,\r\n*GND\r\nR2-1,\r\n", multiSimParts,
+         "net gnd (line 2 of $N) and net GND (line 4 of $N) both become net GND", ""},
+        {false, "/GND R1(1) R2(1)\n",
+         "10K                 R1                  0805\n4k7                 r1                  "
+         "0805\n",
+         "component R1 (line 1 of $L) and component r1 (line 2 of $L) both become component R1",
+         ""},
+        {false, "multiSIM\r\n*NET A\r\nR1-1,\r\n*NET B\r\nR2-1,\r\n", multiSimParts,
+         "line 2 of $N: a net header holds more than a name: *NET A", ""},
+        {false, "/0 R1(1)\n/NET00000 R2(1)\n", parts,
+         "line 1 of $N: net 0 would become net NET00000, which line 2 names too", ""},
+        {false, "/GND,R1(1),R2(1)\n/VCC R1(2)\n", parts,
+         "line 1 of $N: a net name holds a bracket: /GND,R1(1),R2(1)", ""},
+        {false, "R1(1)\n/GND R2(1)\n", parts,
+         "line 1 of $N: a pin before the first net header: R1(1)", ""},
+        {false, "multiSIM\r\nR1-1,\r\n*GND\r\nR2-1,\r\n", multiSimParts,
+         "line 2 of $N: a pin before the first net header: R1-1,", ""},
     };
     // A name of each kind at the bound and one byte over, in each dialect that reads it.
     enum Kind { reference, type, shape, pin };

@@ -480,7 +480,7 @@ TEST_F(CNetlistTest, ANetFileThatCannotBeReadSaysWhy)
 TEST_F(CNetlistTest, UnreadableLinesAndPinErrorsAreReportedWithTheirLines)
 {
     const std::filesystem::path net = Write("demo.net", "/GND R1(2) R9(1) R2(7) junk\n"
-                                                        "/N2 R1(X)\n"
+                                                        "/N2 R1(0)\n"
                                                         "/N3 R1(2)\n"
                                                         "/0 R2(1)\n");
     Write("demo.cmp", "10K                 R1                  0805\n"
@@ -505,6 +505,31 @@ TEST_F(CNetlistTest, UnreadableLinesAndPinErrorsAreReportedWithTheirLines)
     EXPECT_EQ(
         services.messages.ShownTexts(),
         (std::vector<std::string>{"Warning! NET 0 is Reserved by Wevra. Changed to NET00000"}));
+
+    // Loaded again, net 0 is the design's NET00000 while it keeps a pad of it; put on other pads
+    // only, it would join a net of its own to them.
+    Write("demo.cmp", "10K                 R1                  0805\n"
+                      "4k7                 R2                  0805\n");
+    for (const bool samePad : {false, true}) {
+        SCOPED_TRACE(samePad);
+        Write("demo.net", samePad ? "/0 R1(1) R2(1)\n/N3 R1(2)\n" : "/0 R1(1)\n/N3 R1(2)\n");
+        services.messages.ClearShown();
+        CNetlistImport again;
+        EXPECT_EQ(again.Run(doc->Link(), net), samePad);
+        ASSERT_EQ(services.messages.Shown().size(), 1u);
+        if (samePad) {
+            EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"NET00000", "N3"}));
+            continue;
+        }
+        EXPECT_NE(services.messages.Shown()[0].text.find(
+                      "line 1 of " + net.string() +
+                      ": net 0 would become net NET00000, a net of the design that holds other "
+                      "pads (R2-1)"),
+                  std::string::npos)
+            << services.messages.Shown()[0].text;
+        EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"", "N3"}));
+        EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"NET00000", ""}));
+    }
 }
 
 // A reference listed twice in the component list of a first load is asked about before the
@@ -566,20 +591,34 @@ TEST_F(CNetlistTest, NetsBeyondWhatAPadCanNameAreLeftOutAndNamed)
 
 TEST_F(CNetlistTest, MultiSimHeadersFollowingHeadersAndUnclosedPins)
 {
-    const std::filesystem::path net = Write("demo.net", "multiSIM\n"
-                                                        "R1-1,\n"
-                                                        "*EMPTY\n"
-                                                        "*  SIG   more\n"
-                                                        "R1-2,R2-1\n");
+    // Pins before the first header have no net to go to, and a header cut at its blank would
+    // join nets: the file is refused.
+    std::filesystem::path net = Write("demo.net", "multiSIM\n"
+                                                  "R1-1,\n"
+                                                  "*EMPTY\n"
+                                                  "*  SIG   more\n"
+                                                  "R1-2,R2-1\n");
     Write("demo.plc", "R1,10K,0805,;\nR2,4k7,0805,;\n");
+    EXPECT_FALSE(CNetlistImport().Run(doc->Link(), net));
+    EXPECT_EQ(doc->Design().GetComponents().GetCount(), 0);
+    std::vector<std::string> refused = Lines(ReadFile(folder / "DEMO IMPORT NETLIST.TXT"));
+    EXPECT_TRUE(Contains(refused, "Netlist Error: line 2 of " + net.string() +
+                                      " refused, a pin before the first net header: R1-1,"));
+    EXPECT_TRUE(Contains(refused, "Netlist Error: line 4 of " + net.string() +
+                                      " refused, a net header holds more than a name: *  SIG   "
+                                      "more (a net header: the net's pins are left out)"));
+
+    net = Write("demo.net", "multiSIM\n"
+                            "*EMPTY\n"
+                            "*  SIG   \n"
+                            "R1-2,R2-1\n");
     CNetlistImport import;
     EXPECT_TRUE(import.Run(doc->Link(), net));
-    // Pins before the first header stay on no net.
     EXPECT_EQ(PadNets("R1"), (std::vector<std::string>{"", "SIG"}));
     EXPECT_EQ(PadNets("R2"), (std::vector<std::string>{"", ""}));
     const std::vector<std::string> lines = Lines(ReadFile(folder / "DEMO IMPORT NETLIST.TXT"));
     EXPECT_TRUE(Contains(lines, "Add Net: EMPTY"));
-    EXPECT_TRUE(Contains(lines, "Unreadable line 5: R2-1"));
+    EXPECT_TRUE(Contains(lines, "Unreadable line 4: R2-1"));
 }
 
 namespace {
