@@ -95,7 +95,8 @@ void CComponentProperties::Apply(CToolDocument& document, int32_t component, con
     const Values shown = Read(document, component);
     const int32_t unit = document.GetUnit();
     const CPoint origin = document.GetOrigin();
-    document.SaveUndoState();
+    // Kept by the caller once the design's pins follow: values as they were shown leave no step.
+    document.SaveUndoStateUnlessAbandoned();
 
     if (swapWith != component && components.IsIndex(swapWith))
         components.SetName(swapWith, CComponent::textReference, shown.reference);

@@ -226,13 +226,17 @@ void CComponentTool::PickAndAct(CToolDocument& document)
         if (CDialogService::Get().CompProperties(document, i) == CDialogService::resultOk) {
             document.SetModified();
             document.RebuildNetPins();
+            // Values OK'd as they were shown leave no undo step.
+            document.KeepRun();
             document.RedrawBoardViews();
         }
         break;
     case ID_COMPONENTS_REPLACE_SHAPE:
         if (m_replacementShape >= 0) {
-            document.SaveUndoState();
+            // A part given the shape it has leaves no undo step.
+            document.SaveUndoStateUnlessAbandoned();
             m_components.ChangeShape(i, m_replacementShape);
+            document.KeepRun();
             document.RedrawBoardViews();
         }
         break;

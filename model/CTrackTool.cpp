@@ -631,15 +631,15 @@ void CTrackTool::ChangeTracksWidth(CToolDocument& document)
     CPoint point = document.GetRawCursor();
     if (m_nets.FindRunAt(point, pickMode, WorkMask(document)) < 0)
         return;
-    document.SaveUndoState();
+    // A run that has the width already leaves no undo step.
+    document.SaveUndoStateUnlessAbandoned();
     const int32_t width = m_nets.GetNet(0)->GetCurrentPenWidth();
     const bool changed = CurrentNet().ChangeRunWidth(width);
     m_nets.SelectNet(CurrentIndex(), false);
     m_nets.SetCurrentNet(0);
-    if (changed) {
-        document.SetModified();
+    document.KeepRun();
+    if (changed)
         document.RedrawBoardViews();
-    }
 }
 
 void CTrackTool::CopyTracks(CToolDocument& document)
