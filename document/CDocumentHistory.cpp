@@ -164,7 +164,9 @@ void CDocumentHistory::KeepTentativeEdit()
         }
         return;
     }
-    m_design.AdvanceCopperRevision();
+    // A text or line put down off the copper leaves the planes' fills as they are.
+    if (MayChangeFills())
+        m_design.AdvanceCopperRevision();
     m_undo.Push(std::move(m_tentative));
     m_document.SetModified();
 }

@@ -1,6 +1,7 @@
 #include "model/CComponentTool.h"
 
 #include <string>
+#include <vector>
 
 #include "framework/CMessageService.h"
 #include "framework/CResString.h"
@@ -92,7 +93,10 @@ void CComponentTool::OnComponentClick(CToolDocument& document)
     }
     if ((mode == ID_COMPONENTS_ADD || mode == ID_COMPONENTS_COPY) &&
         IsAction(document, CToolDocument::actionDragging)) {
-        // The dragged component stays; a copy of it floats on.
+        // The dragged component stays; a copy of it floats on, in a drag of its own begun
+        // before the copy is made, which the copy taken away again leaves as no step.
+        document.SetAction(CToolDocument::actionWaiting);
+        document.SetAction(CToolDocument::actionDragging);
         document.SaveUndoState();
         m_components.CopySelected();
         document.RedrawBoardViews();
@@ -125,11 +129,17 @@ void CComponentTool::StartAdd(CToolDocument& document)
     int32_t shape = -1;
     std::string prefix;
     std::string type;
+    const std::vector<uint8_t> cached = cache.StoredBytes();
     if (CDialogService::Get().GetShape(cache, m_components.MakeShapeRequest(false), shape, prefix,
                                        type) != CDialogService::resultOk ||
         !cache.GetShape(shape))
         return;
-    document.SetModified();
+    // A shape the dialog brought into the design stays there, whether the part is placed or not.
+    if (cache.StoredBytes() != cached)
+        document.SetModified();
+    // The drag first: its snapshot holds the design without the part, so that a part placed is
+    // one undo step and one abandoned is none.
+    document.SetAction(CToolDocument::actionDragging);
     document.SaveUndoState();
     const int32_t i = m_components.AddEmpty(shape);
     const CPoint at = document.GetCursor();
@@ -143,7 +153,6 @@ void CComponentTool::StartAdd(CToolDocument& document)
         m_components.ResetTextPosition(i, kind);
     m_components.Select(i, true);
     m_dragPrevious = at;
-    document.SetAction(CToolDocument::actionDragging);
     document.RedrawBoardViews();
 }
 

@@ -644,8 +644,12 @@ void CTrackTool::ChangeTracksWidth(CToolDocument& document)
 
 void CTrackTool::CopyTracks(CToolDocument& document)
 {
+    // Each copy is a drag of its own, begun before the copy is made: a copy dropped is one undo
+    // step, and the one still floating when the tool ends is none.
     if (IsAction(document, CToolDocument::actionDragging)) {
         // The dragged copy stays; a new one floats on.
+        document.SetAction(CToolDocument::actionWaiting);
+        document.SetAction(CToolDocument::actionDragging);
         document.SaveUndoState();
         m_nets.DuplicateSelected();
         document.RedrawBoardViews();
@@ -656,11 +660,11 @@ void CTrackTool::CopyTracks(CToolDocument& document)
     CPoint point = document.GetRawCursor();
     if (m_nets.FindRunAt(point, pickMode, WorkMask(document)) < 0)
         return;
+    document.SetAction(CToolDocument::actionDragging);
     document.SaveUndoState();
     m_nets.DuplicateSelected();
     m_dragPrevious = document.GetCursor();
     document.SetAnchor(m_dragPrevious);
-    document.SetAction(CToolDocument::actionDragging);
     document.RedrawBoardViews();
 }
 

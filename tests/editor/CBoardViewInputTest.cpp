@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include "bench/BoardGenerator.h"
+#include "dialogs/CEditTextDlg.h"
 #include "dialogs/CGetShapeDlg.h"
 #include "dialogs/CSelCompTextDlg.h"
 #include "document/CDesign.h"
@@ -488,6 +489,18 @@ TEST_F(CBoardViewInputTest, AnEditThatChangesNothingLeavesNoStepWhateverEndsIt)
     ASSERT_FALSE(design.GetPlanes().empty());
     const CPoint planeCorner = design.GetPlanes().front()->GetOutline()[0];
 
+    // Starts that are more than a click at the item: the dialog the tool shows first answered.
+    const auto textDialog = [this](QPoint at) {
+        WhenDialog([](QWidget* dialog) {
+            dialog_test::Type(dialog, CEditTextDlg::idText, "T");
+            dialog_test::Click(dialog, CWevraDialog::idOk);
+        });
+        QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, at);
+    };
+    const auto shapeDialog = [this](QPoint) {
+        WhenDialog([](QWidget* dialog) { dialog_test::Click(dialog, CWevraDialog::idOk); });
+        ASSERT_TRUE(frame->GetRouter().Execute(ID_COMPONENTS_ADD));
+    };
     enum class End { enter, click, rightClick, escape, undo, menuCommand };
     const struct {
         const char* tool;
@@ -507,6 +520,9 @@ TEST_F(CBoardViewInputTest, AnEditThatChangesNothingLeavesNoStepWhateverEndsIt)
         {"text move", ID_COMPONENTS_MOVE_ROTATE_TEXT, u1Text, LAYER_TOP, false},
         {"plane edit", ID_PLANES_EDIT_POLYLINE, planeCorner, design.GetPlanes().front()->GetLayer(),
          false},
+        {"text placed", ID_BOARD_PLACE_TEXT, free, LAYER_TOP, false, true, textDialog},
+        {"component added", ID_EDIT_SELECT_MODE, free, LAYER_TOP, false, true, shapeDialog},
+        {"track copy", ID_TRACKS_COPY_TRACKS, corner, LAYER_TOP, false, true},
     };
     enum class Move { none, andBack, away };
     const std::pair<End, const char*> ends[] = {
