@@ -111,7 +111,8 @@ bool CComponentProperties::Apply(CToolDocument& document, int32_t component, con
           : std::nullopt;
     if (!y)
         return false;
-    document.SaveUndoState();
+    // Kept by the caller once the design's pins follow: values as they were shown leave no step.
+    document.SaveUndoStateUnlessAbandoned();
 
     if (swapWith != component && components.IsIndex(swapWith))
         components.SetName(swapWith, CComponent::textReference, shown.reference);

@@ -160,13 +160,17 @@ void CDialogCommands::DisplayCompText(CWevraDoc& document)
 
 void CDialogCommands::Pens(CWevraDoc& document, bool allNets)
 {
-    document.History().SaveUndoState();
+    // The dialog changes the design as the user works in it: Cancel puts it back as it was,
+    // leaving no step and the modified mark as it was, and OK leaves a step only for a change.
+    document.History().BeginTentativeEdit();
     if (allNets)
         document.Design().GetNets().SetCurrentNet(0);
     CPenTables pens(document.Design(), document.Session(), document.Editing(), document.Windows(),
                     nullptr, allNets);
-    if (CDialogService::Get().Pens(pens) != CDialogService::resultOk)
-        document.History().Undo();
+    if (CDialogService::Get().Pens(pens) == CDialogService::resultOk)
+        document.History().KeepTentativeEdit();
+    else
+        document.History().RevertTentativeEdit();
     document.Windows().FillPenCombo();
     document.Windows().RedrawBoardViews();
 }
@@ -227,7 +231,8 @@ void CDialogCommands::CenterTexts(CWevraDoc& document)
     bool shape = true;
     if (CDialogService::Get().CenterText(reference, type, shape) == CDialogService::resultOk &&
         (reference || type || shape)) {
-        document.History().SaveUndoState();
+        // Texts already in the middle leave no step.
+        document.History().BeginTentativeEdit();
         CComponentArray& components = document.Design().GetComponents();
         if (reference)
             components.ResetTextPositions(CComponent::textReference);
@@ -236,6 +241,7 @@ void CDialogCommands::CenterTexts(CWevraDoc& document)
         if (shape)
             components.ResetTextPositions(CComponent::textShapeName);
         document.SetModified();
+        document.History().KeepTentativeEdit();
         document.Windows().RedrawBoardViews();
     }
     document.Session().SetMode(ID_COMPONENTS_MOVE_ROTATE);

@@ -122,7 +122,10 @@ bool CDocumentHistory::EditIfChanged(const std::function<bool()>& edit)
     const bool wasNeeded = m_undo.IsSnapshotNeeded();
     m_undo.SetSnapshotNeeded(true);
     std::unique_ptr<CUndoSnapshot> before = m_undo.Take(CUndoSnapshot::maskAll, m_document);
-    if (!edit()) {
+    // An edit may say it changed something that it left as it was (a net unrouted that had no
+    // tracks).
+    if (!edit() || before->Matches(m_document)) {
+        before->Release();
         m_undo.SetSnapshotNeeded(wasNeeded);
         return false;
     }
@@ -161,7 +164,9 @@ void CDocumentHistory::KeepTentativeEdit()
         }
         return;
     }
-    m_design.AdvanceCopperRevision();
+    // A text or line put down off the copper leaves the planes' fills as they are.
+    if (MayChangeFills())
+        m_design.AdvanceCopperRevision();
     m_undo.Push(std::move(m_tentative));
     m_document.SetModified();
 }
@@ -177,6 +182,15 @@ void CDocumentHistory::AbandonTentativeEdit()
     // The copper is what it was: the mouse moves of the run leave no plane out of date. A plane
     // filled meanwhile was filled around the run and stays out of date.
     m_design.RestoreCopperRevision(m_copperBeforeTentative);
+}
+
+void CDocumentHistory::RevertTentativeEdit()
+{
+    if (!m_tentative)
+        return;
+    m_tentative->Restore(m_document);
+    ClampCurrentItems();
+    AbandonTentativeEdit();
 }
 
 void CDocumentHistory::Undo()

@@ -29,8 +29,8 @@ public:
     // Called before every edit: a snapshot of the state before it.
     void SaveUndoState();
     // An edit that may turn out to change nothing and says whether it changed something: only
-    // then does the state before it become an undo step and the design modified. Returns what
-    // the edit said.
+    // then, and when the design no longer matches the state before it, does that state become
+    // an undo step and the design modified. Returns whether it did.
     bool EditIfChanged(const std::function<bool()>& edit);
     // The same for an edit spread over many events that the user may still abandon (a track
     // run): the state before it is taken now and becomes an undo step, with the design
@@ -42,6 +42,8 @@ public:
     void BeginTentativeEdit();
     void KeepTentativeEdit();
     void AbandonTentativeEdit();
+    // Abandoned with the design put back to the state the edit began with.
+    void RevertTentativeEdit();
     // A drag is a tentative edit: its end keeps it, or abandons it when it changed nothing.
     void BeginDrag();
     void EndDrag();

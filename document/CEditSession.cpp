@@ -761,6 +761,11 @@ void CEditSession::AbandonRun()
     m_history.AbandonTentativeEdit();
 }
 
+void CEditSession::KeepRun()
+{
+    m_history.KeepTentativeEdit();
+}
+
 void CEditSession::PushUndoForSelection()
 {
     m_history.PushUndoForSelection();

@@ -226,6 +226,7 @@ public:
     void SaveUndoState() override;
     void SaveUndoStateUnlessAbandoned() override;
     void AbandonRun() override;
+    void KeepRun() override;
     void PushUndoForSelection() override;
     void SetModified() override;
     void RedrawBoardViews() override;

@@ -127,11 +127,15 @@ void CViewCommands::RegisterDialogs()
         int32_t shape = -1;
         std::string prefix;
         std::string type;
-        if (CDialogService::Get().GetShape(doc.Design().GetEditableShapeCache(),
+        CShapeLib& cache = doc.Design().GetEditableShapeCache();
+        const std::vector<uint8_t> cached = cache.StoredBytes();
+        if (CDialogService::Get().GetShape(cache,
                                            doc.Design().GetComponents().MakeShapeRequest(true),
                                            shape, prefix, type) != CDialogService::resultOk)
             return;
-        doc.SetModified();
+        // Only a shape the dialog brought into the design changes it before a part is clicked.
+        if (cache.StoredBytes() != cached)
+            doc.SetModified();
         doc.Design().GetComponents().GetComponentTool().SetReplacementShape(shape);
         SetMode(ID_COMPONENTS_REPLACE_SHAPE);
     });

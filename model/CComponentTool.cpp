@@ -1,6 +1,7 @@
 #include "model/CComponentTool.h"
 
 #include <string>
+#include <vector>
 
 #include "framework/CMessageService.h"
 #include "framework/CResString.h"
@@ -93,7 +94,10 @@ void CComponentTool::OnComponentClick(CToolDocument& document)
     }
     if ((mode == ID_COMPONENTS_ADD || mode == ID_COMPONENTS_COPY) &&
         IsAction(document, CToolDocument::actionDragging)) {
-        // The dragged component stays; a copy of it floats on.
+        // The dragged component stays; a copy of it floats on, in a drag of its own begun
+        // before the copy is made, which the copy taken away again leaves as no step.
+        document.SetAction(CToolDocument::actionWaiting);
+        document.SetAction(CToolDocument::actionDragging);
         document.SaveUndoState();
         m_components.CopySelected();
         document.RedrawBoardViews();
@@ -126,11 +130,17 @@ void CComponentTool::StartAdd(CToolDocument& document)
     int32_t shape = -1;
     std::string prefix;
     std::string type;
+    const std::vector<uint8_t> cached = cache.StoredBytes();
     if (CDialogService::Get().GetShape(cache, m_components.MakeShapeRequest(false), shape, prefix,
                                        type) != CDialogService::resultOk ||
         !cache.GetShape(shape))
         return;
-    document.SetModified();
+    // A shape the dialog brought into the design stays there, whether the part is placed or not.
+    if (cache.StoredBytes() != cached)
+        document.SetModified();
+    // The drag first: its snapshot holds the design without the part, so that a part placed is
+    // one undo step and one abandoned is none.
+    document.SetAction(CToolDocument::actionDragging);
     document.SaveUndoState();
     const int32_t i = m_components.AddEmpty(shape);
     const CPoint at = document.GetCursor();
@@ -144,7 +154,6 @@ void CComponentTool::StartAdd(CToolDocument& document)
         m_components.ResetTextPosition(i, kind);
     m_components.Select(i, true);
     m_dragPrevious = at;
-    document.SetAction(CToolDocument::actionDragging);
     document.RedrawBoardViews();
 }
 
@@ -227,13 +236,17 @@ void CComponentTool::PickAndAct(CToolDocument& document)
         if (CDialogService::Get().CompProperties(document, i) == CDialogService::resultOk) {
             document.SetModified();
             document.RebuildNetPins();
+            // Values OK'd as they were shown leave no undo step.
+            document.KeepRun();
             document.RedrawBoardViews();
         }
         break;
     case ID_COMPONENTS_REPLACE_SHAPE:
         if (m_replacementShape >= 0) {
-            document.SaveUndoState();
+            // A part given the shape it has leaves no undo step.
+            document.SaveUndoStateUnlessAbandoned();
             m_components.ChangeShape(i, m_replacementShape);
+            document.KeepRun();
             document.RedrawBoardViews();
         }
         break;

@@ -667,6 +667,13 @@ void CShapeLib::DrawComponentOutline(CDeviceContext& dc, int32_t i, int32_t x, i
 
 // ---- Storage -------------------------------------------------------------------------------
 
+std::vector<uint8_t> CShapeLib::StoredBytes()
+{
+    CArchive ar;
+    Serialize(ar);
+    return ar.GetBuffer();
+}
+
 void CShapeLib::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {

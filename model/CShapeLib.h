@@ -172,6 +172,8 @@ public:
     // load warning. A library other than the cache has all its padstacks marked as shape
     // padstacks.
     void Serialize(CArchive& ar) override;
+    // The bytes Serialize stores: whether a dialog that works on the library changed it.
+    std::vector<uint8_t> StoredBytes();
 
 private:
     // A copy of shape j of `source` named `name`, its padstacks and pens mapped into this

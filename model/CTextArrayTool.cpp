@@ -56,14 +56,14 @@ void CTextArray::OnClick()
 void CTextArray::StartPlacing()
 {
     CTextArrayDocument& document = *m_document;
+    // The drag first: its snapshot holds the design without the text, so that a text placed is
+    // one undo step and one abandoned is none.
+    document.SetAction(CTextArrayDocument::actionDragging);
     document.SaveUndoState();
     // A new text takes the looks of the last one placed.
     const int32_t added = AddText(GetCount() > 0 ? m_texts.back().get() : nullptr);
     const CPoint cursor = document.GetCursor();
-    // Placed before the drag and the dialog, so that the snapshot their changes take holds the
-    // text where it is dropped.
     m_texts[size_t(added)]->SetPosition(cursor);
-    document.SetAction(CTextArrayDocument::actionDragging);
     EditProperties();
     document.SetCursor(cursor);
     document.SetAnchor(cursor);

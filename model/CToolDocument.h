@@ -29,6 +29,9 @@ public:
     // The run abandoned and the design put back as it was before it: it leaves no undo step
     // and the modified mark as it was.
     virtual void AbandonRun() = 0;
+    // The run kept now: it leaves an undo step and the design modified only when the design no
+    // longer matches the state before it.
+    virtual void KeepRun() = 0;
 
     // Makes the layer the one the tools work on; false for a layer the design does not offer.
     virtual bool SetWorkLayer(int32_t layer) = 0;

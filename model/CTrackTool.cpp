@@ -631,21 +631,25 @@ void CTrackTool::ChangeTracksWidth(CToolDocument& document)
     CPoint point = document.GetRawCursor();
     if (m_nets.FindRunAt(point, pickMode, WorkMask(document)) < 0)
         return;
-    document.SaveUndoState();
+    // A run that has the width already leaves no undo step.
+    document.SaveUndoStateUnlessAbandoned();
     const int32_t width = m_nets.GetNet(0)->GetCurrentPenWidth();
     const bool changed = CurrentNet().ChangeRunWidth(width);
     m_nets.SelectNet(CurrentIndex(), false);
     m_nets.SetCurrentNet(0);
-    if (changed) {
-        document.SetModified();
+    document.KeepRun();
+    if (changed)
         document.RedrawBoardViews();
-    }
 }
 
 void CTrackTool::CopyTracks(CToolDocument& document)
 {
+    // Each copy is a drag of its own, begun before the copy is made: a copy dropped is one undo
+    // step, and the one still floating when the tool ends is none.
     if (IsAction(document, CToolDocument::actionDragging)) {
         // The dragged copy stays; a new one floats on.
+        document.SetAction(CToolDocument::actionWaiting);
+        document.SetAction(CToolDocument::actionDragging);
         document.SaveUndoState();
         m_nets.DuplicateSelected();
         document.RedrawBoardViews();
@@ -656,11 +660,11 @@ void CTrackTool::CopyTracks(CToolDocument& document)
     CPoint point = document.GetRawCursor();
     if (m_nets.FindRunAt(point, pickMode, WorkMask(document)) < 0)
         return;
+    document.SetAction(CToolDocument::actionDragging);
     document.SaveUndoState();
     m_nets.DuplicateSelected();
     m_dragPrevious = document.GetCursor();
     document.SetAnchor(m_dragPrevious);
-    document.SetAction(CToolDocument::actionDragging);
     document.RedrawBoardViews();
 }
 

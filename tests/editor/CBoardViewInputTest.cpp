@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,8 @@
 #include <QTimer>
 
 #include "bench/BoardGenerator.h"
+#include "dialogs/CEditTextDlg.h"
+#include "dialogs/CGetShapeDlg.h"
 #include "dialogs/CSelCompTextDlg.h"
 #include "document/CDesign.h"
 #include "document/CDesignSettings.h"
@@ -36,11 +39,16 @@
 #include "framework/CWorkPool.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
+#include "model/CDrawRecArray.h"
 #include "model/CGridArr.h"
 #include "model/CLayerArray.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/CPour.h"
+#include "model/CShape.h"
+#include "model/CShapeLib.h"
+#include "model/CTextArray.h"
+#include "model/CWevraText.h"
 #include "model/LayerIds.h"
 #include "model/NetPinRec.h"
 #include "model/TrackRec.h"
@@ -72,6 +80,41 @@ protected:
     void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::keyClick(view, key, modifiers);
+    }
+    // What the board holds, leaving aside what is selected or current.
+    std::vector<int64_t> Content() const
+    {
+        const CDesign& design = document->Design();
+        std::vector<int64_t> values;
+        const CNetArray& nets = design.GetNets();
+        for (int32_t n = 0; n < nets.GetCount(); ++n) {
+            for (int32_t v = 0; v < nets.GetNet(n)->GetVertexCount(); ++v) {
+                const TrackRec& rec = nets.GetNet(n)->GetVertex(v);
+                values.insert(values.end(), {n, rec.x, rec.y, rec.penLayer,
+                                             int64_t(rec.flags & TrackRec::rotationMask)});
+            }
+        }
+        const CComponentArray& components = design.GetComponents();
+        for (int32_t i = 0; i < components.GetCount(); ++i) {
+            const CComponent& part = *components.GetComponent(i);
+            values.insert(values.end(),
+                          {part.GetShapeIndex(), part.GetPosition().x, part.GetPosition().y,
+                           part.GetTextPoint(CComponent::textReference).x,
+                           part.GetTextPoint(CComponent::textReference).y});
+        }
+        for (const auto& plane : design.GetPlanes()) {
+            for (int32_t v = 0; v < plane->GetOutline().GetSize(); ++v)
+                values.insert(values.end(), {plane->GetOutline()[v].x, plane->GetOutline()[v].y});
+        }
+        const CTextArray& texts = design.GetTexts();
+        for (int32_t i = 0; i < texts.GetCount(); ++i)
+            values.insert(values.end(),
+                          {texts.GetText(i)->GetPosition().x, texts.GetText(i)->GetPosition().y});
+        const CDrawRecArray& lines = design.GetLines();
+        for (int32_t i = 0; i < lines.GetCount(); ++i)
+            values.insert(values.end(), {lines.GetRecord(i).x, lines.GetRecord(i).y,
+                                         lines.GetRecord(i).penLayer});
+        return values;
     }
 };
 
@@ -411,29 +454,7 @@ TEST_F(CBoardViewInputTest, AnEditThatChangesNothingLeavesNoStepWhateverEndsIt)
 {
     CDesign& design = document->Design();
     const std::vector<uint8_t> start = document->SaveDesignBytes();
-    // What the board holds, leaving aside what is selected or current.
-    const auto content = [&design] {
-        std::vector<int64_t> values;
-        const CNetArray& nets = design.GetNets();
-        for (int32_t n = 0; n < nets.GetCount(); ++n) {
-            for (int32_t v = 0; v < nets.GetNet(n)->GetVertexCount(); ++v) {
-                const TrackRec& rec = nets.GetNet(n)->GetVertex(v);
-                values.insert(values.end(), {n, rec.x, rec.y, rec.penLayer});
-            }
-        }
-        const CComponentArray& components = design.GetComponents();
-        for (int32_t i = 0; i < components.GetCount(); ++i) {
-            const CComponent& part = *components.GetComponent(i);
-            values.insert(values.end(), {part.GetPosition().x, part.GetPosition().y,
-                                         part.GetTextPoint(CComponent::textReference).x,
-                                         part.GetTextPoint(CComponent::textReference).y});
-        }
-        for (const auto& plane : design.GetPlanes()) {
-            for (int32_t v = 0; v < plane->GetOutline().GetSize(); ++v)
-                values.insert(values.end(), {plane->GetOutline()[v].x, plane->GetOutline()[v].y});
-        }
-        return values;
-    };
+    const auto content = [this] { return Content(); };
     const auto pinOf = [&design](const std::string& reference, int32_t pad) {
         const int32_t part = design.GetComponents().FindByReference(reference);
         const CNetArray& nets = design.GetNets();
@@ -468,6 +489,18 @@ TEST_F(CBoardViewInputTest, AnEditThatChangesNothingLeavesNoStepWhateverEndsIt)
     ASSERT_FALSE(design.GetPlanes().empty());
     const CPoint planeCorner = design.GetPlanes().front()->GetOutline()[0];
 
+    // Starts that are more than a click at the item: the dialog the tool shows first answered.
+    const auto textDialog = [this](QPoint at) {
+        WhenDialog([](QWidget* dialog) {
+            dialog_test::Type(dialog, CEditTextDlg::idText, "T");
+            dialog_test::Click(dialog, CWevraDialog::idOk);
+        });
+        QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, at);
+    };
+    const auto shapeDialog = [this](QPoint) {
+        WhenDialog([](QWidget* dialog) { dialog_test::Click(dialog, CWevraDialog::idOk); });
+        ASSERT_TRUE(frame->GetRouter().Execute(ID_COMPONENTS_ADD));
+    };
     enum class End { enter, click, rightClick, escape, undo, menuCommand };
     const struct {
         const char* tool;
@@ -476,6 +509,9 @@ TEST_F(CBoardViewInputTest, AnEditThatChangesNothingLeavesNoStepWhateverEndsIt)
         int32_t layer;
         // The edit starts where the item was clicked, off the grid that the keys step on.
         bool returns;
+        // The edit puts down a new item, which stays unless the edit is abandoned.
+        bool places = false;
+        std::function<void(QPoint)> start = nullptr;
     } tools[] = {
         {"track run from a pin", ID_TRACKS_ADD, pinOf("U1", 3), LAYER_TOP, false},
         {"track run", ID_TRACKS_ADD, free, LAYER_TOP, true},
@@ -484,6 +520,9 @@ TEST_F(CBoardViewInputTest, AnEditThatChangesNothingLeavesNoStepWhateverEndsIt)
         {"text move", ID_COMPONENTS_MOVE_ROTATE_TEXT, u1Text, LAYER_TOP, false},
         {"plane edit", ID_PLANES_EDIT_POLYLINE, planeCorner, design.GetPlanes().front()->GetLayer(),
          false},
+        {"text placed", ID_BOARD_PLACE_TEXT, free, LAYER_TOP, false, true, textDialog},
+        {"component added", ID_EDIT_SELECT_MODE, free, LAYER_TOP, false, true, shapeDialog},
+        {"track copy", ID_TRACKS_COPY_TRACKS, corner, LAYER_TOP, false, true},
     };
     enum class Move { none, andBack, away };
     const std::pair<End, const char*> ends[] = {
@@ -558,7 +597,14 @@ TEST_F(CBoardViewInputTest, AnEditThatChangesNothingLeavesNoStepWhateverEndsIt)
                 const QPoint at = PixelOf(tool.at.x, tool.at.y);
                 const QPoint away = at + QPoint(40, 30);
                 MoveMouse(at);
-                QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, at);
+                if (tool.start) {
+                    tool.start(at);
+                    // The dialog closed hands the keys back to the board.
+                    frame->activateWindow();
+                    view->setFocus();
+                    QApplication::processEvents();
+                } else
+                    QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, at);
                 ASSERT_EQ(document->Session().GetAction(), CEditState::actionDragging);
                 if (move == Move::away) {
                     MoveMouse(away);
@@ -583,14 +629,19 @@ TEST_F(CBoardViewInputTest, AnEditThatChangesNothingLeavesNoStepWhateverEndsIt)
                 }
                 const bool changed = content() != original;
                 if (moved && end == End::undo) {
-                    // Undo pressed mid-edit takes the edit back.
+                    // Undo pressed mid-edit takes the edit back; an item never put down leaves
+                    // nothing to redo.
                     EXPECT_FALSE(changed);
-                    EXPECT_TRUE(frame->GetRouter().Query(ID_EDIT_REDO).enabled);
+                    EXPECT_EQ(frame->GetRouter().Query(ID_EDIT_REDO).enabled, !tool.places);
                     continue;
                 }
                 // A click ends a run from a pin at the snapped cursor, off the point clicked.
-                if ((!moved && (tool.returns || end != End::click)) || end == End::escape) {
+                if ((!tool.places && !moved && (tool.returns || end != End::click)) ||
+                    end == End::escape) {
                     EXPECT_FALSE(changed);
+                }
+                if (tool.places && end == End::click) {
+                    EXPECT_TRUE(changed);
                 }
                 EXPECT_EQ(document->History().GetUndoCount(), changed ? 1 : 0);
                 EXPECT_EQ(document->IsModified(), changed);
@@ -608,6 +659,135 @@ TEST_F(CBoardViewInputTest, AnEditThatChangesNothingLeavesNoStepWhateverEndsIt)
                 Press(Qt::Key_Escape);
             }
         }
+    }
+}
+
+// Commands that may find nothing to change, each driven as a user drives it: one that leaves
+// the design as it was leaves no undo step and no modified mark; one that changes it leaves one
+// step, which one Undo takes back.
+TEST_F(CBoardViewInputTest, ACommandThatChangesNothingLeavesNoStep)
+{
+    CDesign& design = document->Design();
+    const std::vector<uint8_t> start = document->SaveDesignBytes();
+    const CNetArray& nets = design.GetNets();
+    // A drawn track's corner on the top layer and the width of the segment after it.
+    CPoint corner;
+    int32_t cornerWidth = 0;
+    for (int32_t n = 1; n < nets.GetCount(); ++n) {
+        const CNet& net = *nets.GetNet(n);
+        for (int32_t v = 1; v + 1 < net.GetVertexCount(); ++v) {
+            if (corner == CPoint() && net.GetVertex(v).IsDrawn() &&
+                net.GetVertex(v + 1).IsDrawn() && net.GetVertex(v).GetLayer() == LAYER_TOP) {
+                corner = net.GetVertexPoint(v);
+                cornerWidth = net.GetVertexWidth(v + 1);
+            }
+        }
+    }
+    ASSERT_NE(corner, CPoint());
+    const CComponentArray& components = design.GetComponents();
+    const int32_t r2 = components.FindByReference("R2");
+    const CPoint r2At = components.GetPosition(r2);
+    const std::string r2Shape =
+        design.GetShapeCache().GetShape(components.GetShapeIndex(r2))->GetName();
+    const auto click = [this](CPoint at) {
+        const QPoint pixel = PixelOf(at.x, at.y);
+        MoveMouse(pixel);
+        QTest::mouseClick(Client(), Qt::LeftButton, Qt::NoModifier, pixel);
+    };
+    const auto ok = [](QWidget* dialog) { dialog_test::Click(dialog, CWevraDialog::idOk); };
+    const auto cancel = [](QWidget* dialog) { dialog_test::Click(dialog, CWevraDialog::idCancel); };
+    const auto centreTexts = [this, ok] {
+        WhenDialog(ok);
+        ASSERT_TRUE(frame->GetRouter().Execute(ID_COMPONENTS_MOVE_ALL_TEXT_TO_CENTER));
+    };
+
+    const struct {
+        const char* command;
+        // What comes before, left out of the step.
+        std::function<void()> before;
+        std::function<void()> run;
+        bool changes;
+    } commands[] = {
+        {"track width given the width it has",
+         [&] {
+             CNet& pens = *design.GetNets().GetNet(0);
+             pens.SetCurrentPen(pens.FindPen(cornerWidth));
+             ASSERT_EQ(pens.GetCurrentPenWidth(), cornerWidth);
+             ASSERT_TRUE(frame->GetRouter().Execute(ID_TRACKS_CHANGE_TRACKS_WIDTH));
+         },
+         [&] { click(corner); }, false},
+        {"component given the shape it has",
+         [&] {
+             WhenDialog([r2Shape](QWidget* dialog) {
+                 dialog_test::ChooseRow(dialog, CGetShapeDlg::idShapes,
+                                        QString::fromStdString(r2Shape), CWevraDialog::idOk);
+             });
+             ASSERT_TRUE(frame->GetRouter().Execute(ID_COMPONENTS_REPLACE_SHAPE));
+         },
+         [&] { click(r2At); }, false},
+        {"component properties OK'd as shown",
+         [&] { ASSERT_TRUE(frame->GetRouter().Execute(ID_COMPONENTS_PROPERTIES)); },
+         [&] {
+             WhenDialog(ok);
+             click(r2At);
+         },
+         false},
+        {"texts centred where they are", centreTexts, centreTexts, false},
+        {"pen widths cancelled", [] {},
+         [&] {
+             WhenDialog(cancel);
+             ASSERT_TRUE(frame->GetRouter().Execute(ID_SETTINGS_PEN_WIDTH));
+         },
+         false},
+        {"route all with every net routed", [] {},
+         [&] {
+             ASSERT_TRUE(frame->GetRouter().Execute(ID_TOOLS_AUTOROUTING_ROUTE_ALL_DEFAULT_LAYER));
+         },
+         false},
+        {"route all with a net to route",
+         [&] { TakeTracksOfNet(design.GetNets().GetNet(1)->GetName()); },
+         [&] {
+             ASSERT_TRUE(frame->GetRouter().Execute(ID_TOOLS_AUTOROUTING_ROUTE_ALL_DEFAULT_LAYER));
+         },
+         true},
+        {"unroute with nothing autorouted",
+         [&] {
+             CNetArray& routed = design.GetNets();
+             for (int32_t n = 0; n < routed.GetCount(); ++n) {
+                 for (int32_t v = 0; v < routed.GetNet(n)->GetVertexCount(); ++v)
+                     routed.GetNet(n)->SetVertexAutorouted(v, false);
+             }
+         },
+         [&] {
+             ASSERT_TRUE(
+                 frame->GetRouter().Execute(ID_TOOLS_AUTOROUTING_UNROUTE_ALL_ONLY_AUTOROUTED));
+         },
+         false},
+        {"unroute net with no net current", [&] { design.GetNets().SetCurrentNet(0); },
+         [&] { ASSERT_TRUE(frame->GetRouter().Execute(ID_TOOLS_AUTOROUTING_UNROUTE_NET)); }, false},
+    };
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.command);
+        document->RestoreDesign(start);
+        document->Session().SetWorkLayer(LAYER_TOP);
+        ASSERT_TRUE(frame->GetRouter().Execute(ID_EDIT_SELECT_MODE));
+        FocusWholeBoard();
+        command.before();
+        document->History().Stack().Clear();
+        document->SetModifiedFlag(false);
+        const auto before = Content();
+        command.run();
+        EXPECT_EQ(Content() != before, command.changes);
+        EXPECT_EQ(document->History().GetUndoCount(), command.changes ? 1 : 0);
+        EXPECT_EQ(document->IsModified(), command.changes);
+        frame->UpdateCommandUI();
+        EXPECT_EQ(frame->windowTitle().contains('*'), command.changes);
+        EXPECT_EQ(frame->GetRouter().Query(ID_EDIT_UNDO).enabled, command.changes);
+        if (!command.changes)
+            continue;
+        Press(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(Content(), before);
+        EXPECT_TRUE(frame->GetRouter().Query(ID_EDIT_REDO).enabled);
     }
 }
 
