@@ -54,6 +54,9 @@ inline constexpr CFieldRange length{0, coordinate};
 inline constexpr CFieldRange eitherTurn{-turn, turn};
 // Angles kept within one turn.
 inline constexpr CFieldRange oneTurn{0, turn - 1};
+// The angles of pads and vias on the board: turned forward they wrap into one turn, and a
+// whole turn stays one, so that a pad turned round keeps the angle it was turned by.
+inline constexpr CFieldRange padTurn{0, turn};
 inline constexpr CFieldRange linePen{0, widestPen};
 // A net draws with its widest pen: pen 0 lifts it.
 inline constexpr CFieldRange netPen{1, widestPen};

@@ -15,9 +15,11 @@
 #include "dialogs/CNetlistTableDlg.h"
 #include "dialogs/CPlanePropDlg.h"
 #include "dialogs/CPositionDlg.h"
+#include "dialogs/CRotationDlg.h"
 #include "dialogs/CSelCompTextDlg.h"
 #include "document/CDesignFields.h"
 #include "document/CDocumentPlanes.h"
+#include "document/CEditSession.h"
 #include "gridctrl/CGridCellArea.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
@@ -51,6 +53,7 @@ protected:
 
 public:
     using CDemoWindowTest::document;
+    using CDemoWindowTest::frame;
     using CDemoWindowTest::Pick;
     using CDemoWindowTest::view;
     using CDemoWindowTest::WhenDialog;
@@ -280,6 +283,47 @@ TEST_F(CFieldRoadsTest, EachRoadTakesItsFieldsRangeAndRefusesWhatLiesBeyondIt)
         }
         refused(road.above);
         taken(road.highest, road.high);
+    }
+}
+
+// A via turned by a whole turn keeps that angle, which the field table allows: turned by four
+// quarter turns or given 360 degrees, it opens again without a message.
+TEST_F(CFieldRoadsTest, AViaTurnedAWholeTurnOpensAgainSilently)
+{
+    for (const auto& row : CDesignFields::Design()) {
+        if (std::string(row.record) == "Net" && std::string(row.name) == "via rotation") {
+            EXPECT_EQ(row.low, 0);
+            EXPECT_EQ(row.high, turn);
+        }
+    }
+    const std::function<void(T&)> turns[] = {
+        [](T& t) {
+            for (int quarter = 0; quarter < 4; ++quarter)
+                t.Pick(ID_EDIT_ROTATE_90);
+        },
+        [](T& t) {
+            T::WhenDialog([](QWidget* dialog) {
+                Type(dialog, CRotationDlg::idAngle, "360");
+                Click(dialog, CWevraDialog::idOk);
+            });
+            ASSERT_TRUE(t.frame->GetRouter().Execute(ID_ROTATE_PAD));
+        },
+    };
+    CNetArray& nets = document->Design().GetNets();
+    nets.SetCurrentNet(nets.FindNet("GND"));
+    int32_t via = 0;
+    while (via < Gnd().GetVertexCount() && !Gnd().GetVertex(via).IsPad())
+        ++via;
+    ASSERT_LT(via, Gnd().GetVertexCount());
+    for (const auto& turnWhole : turns) {
+        Gnd().SetVertexRotation(via, 0);
+        document->Session().SelectAll(true);
+        document->SetModifiedFlag(false);
+        turnWhole(*this);
+        EXPECT_EQ(Gnd().GetVertexRotation(via), turn);
+        EXPECT_TRUE(document->IsModified());
+        const std::vector<std::string> shown = Reopened();
+        EXPECT_TRUE(shown.empty()) << shown[0];
     }
 }
 
