@@ -59,6 +59,13 @@ std::optional<int32_t> CFieldRange::TakeLength(int32_t unit, int64_t length,
                 LengthEnd(unit, m_low, 1), LengthEnd(unit, m_high, -1));
 }
 
+std::optional<int32_t> CFieldRange::TakeLength(int32_t unit, int64_t length, std::string_view typed,
+                                               const std::string& field) const
+{
+    return Take(length, field, Trimmed(typed), LengthEnd(unit, m_low, 1),
+                LengthEnd(unit, m_high, -1));
+}
+
 std::optional<int32_t> CFieldRange::TakeAngle(std::string_view text, const std::string& field) const
 {
     // Rounded to the nearest 1/1000 degree as a typed angle reads back; beyond what a double

@@ -23,6 +23,10 @@ public:
                                       const std::string& field) const;
     // The same for a length already in board units.
     std::optional<int32_t> TakeLength(int32_t unit, int64_t length, const std::string& field) const;
+    // The same for a length read from `typed` by a reading of the caller's own: the message
+    // shows the text as typed, which may lie beyond what a length text can show.
+    std::optional<int32_t> TakeLength(int32_t unit, int64_t length, std::string_view typed,
+                                      const std::string& field) const;
     // An angle typed in degrees (1/1000 degree in the range).
     std::optional<int32_t> TakeAngle(std::string_view text, const std::string& field) const;
 
