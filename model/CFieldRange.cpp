@@ -78,6 +78,17 @@ std::optional<int32_t> CFieldRange::TakeAngle(std::string_view text, const std::
                 Trimmed(CAngleText::Format(End(m_high))));
 }
 
+std::optional<int32_t> CFieldRange::TakeCount(std::string_view text, const std::string& field) const
+{
+    return TakeCount(CNumberText::ParseInt(text), text, field);
+}
+
+std::optional<int32_t> CFieldRange::TakeCount(int64_t count, std::string_view typed,
+                                              const std::string& field) const
+{
+    return Take(count, field, Trimmed(typed), std::to_string(m_low), std::to_string(m_high));
+}
+
 std::optional<int32_t> CFieldRange::Take(int64_t value, const std::string& field,
                                          const std::string& typed, const std::string& low,
                                          const std::string& high) const

@@ -29,6 +29,11 @@ public:
                                       const std::string& field) const;
     // An angle typed in degrees (1/1000 degree in the range).
     std::optional<int32_t> TakeAngle(std::string_view text, const std::string& field) const;
+    // A whole number typed, read as atoi reads it (clamped to the int range).
+    std::optional<int32_t> TakeCount(std::string_view text, const std::string& field) const;
+    // A number the caller made of what was typed, `typed` saying how.
+    std::optional<int32_t> TakeCount(int64_t count, std::string_view typed,
+                                     const std::string& field) const;
 
 private:
     std::optional<int32_t> Take(int64_t value, const std::string& field, const std::string& typed,
