@@ -1,6 +1,7 @@
 #include "dialogs/CConfigGrid.h"
 
 #include <algorithm>
+#include <string>
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -11,6 +12,8 @@
 #include <QRadioButton>
 
 #include "dialogs/CWevraDialog.h"
+#include "framework/qt/CQtText.h"
+#include "model/CFieldRange.h"
 #include "model/CLengthText.h"
 
 namespace {
@@ -116,10 +119,24 @@ void CConfigGrid::ShowLengths(int32_t r, bool snap, bool x, bool y)
 
 void CConfigGrid::EditLeft(int32_t r, bool snap, int32_t index)
 {
-    // Both coordinates are read in the unit of the text just left; a grid is at least 1 unit.
+    // The length left is read in its own unit; the other coordinate keeps what the grid has,
+    // as does a text left as it showed the length, rounded to its unit.
     const int32_t unit = UnitOf(index);
-    const int32_t x = std::max(1, CWevraDialog::ParseLength(*Edit(r, snap, unit), unit));
-    const int32_t y = std::max(1, CWevraDialog::ParseLength(*Edit(r, snap, 2 + unit), unit));
+    const CSize size = snap ? m_grids.GetSnap(r) : m_grids.GetSpacing(r);
+    const int32_t was = IsX(index) ? size.cx : size.cy;
+    const std::string text = CQtText::ToDesignText(Edit(r, snap, index)->text());
+    int32_t length = was;
+    if (CLengthText::ParseLengthWide(unit, text) !=
+        CLengthText::ParseLengthWide(unit, CLengthText::FormatLength(unit, was))) {
+        // A grid of nothing or below is none, and one beyond a board's extent opens as damaged.
+        const std::string field = "Grid " + std::to_string(r + 1) +
+                                  (snap ? " snap " : " spacing ") + (IsX(index) ? "x" : "y");
+        // The text shows the length kept before the message is shown: the focus leaves it then.
+        ShowLengths(r, snap, IsX(index), !IsX(index));
+        length = FieldRanges::extent.TakeLength(unit, text, field).value_or(was);
+    }
+    const int32_t x = IsX(index) ? length : size.cx;
+    const int32_t y = IsX(index) ? size.cy : length;
     if (snap)
         m_grids.SetSnap(r, x, y);
     else

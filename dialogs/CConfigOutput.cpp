@@ -1,6 +1,8 @@
 #include "dialogs/CConfigOutput.h"
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,19 +18,29 @@
 #include "document/CDesign.h"
 #include "document/CDocumentPaint.h"
 #include "document/CEditSession.h"
+#include "document/CUnusableValues.h"
+#include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
 #include "framework/CPrinterService.h"
+#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "framework/qt/CQtText.h"
+#include "model/CFieldRange.h"
 #include "model/CLengthText.h"
 #include "model/COutput.h"
 #include "model/COutputArray.h"
 #include "model/COutputRec.h"
+#include "resources/StringIds.h"
 
 namespace {
 
 // Job offsets are shown and typed in inch, whether a job is added or edited.
 constexpr int32_t offsetUnit = 0;
+
+std::string ShownScale(double scale)
+{
+    return CNumberText::FormatFixed(scale, 4, 6);
+}
 
 // Where the design lies, so that the job dialog shows where the files go.
 void PlaceInDesign(const CDialogService::DesignParts& parts, CNewJobDlg::Values& values)
@@ -37,23 +49,65 @@ void PlaceInDesign(const CDialogService::DesignParts& parts, CNewJobDlg::Values&
     values.designTitle = parts.name;
 }
 
-void TakeJobValues(const CNewJobDlg::Values& values, COutput& job)
+// A length left as the dialog showed it, rounded to the inch's digits, is kept as the job has
+// it; another is refused, with the field and the range named, beyond where a point of the board
+// can lie.
+std::optional<int32_t> TakeOffset(const std::string& text, int32_t current, const char* axis)
 {
+    if (CLengthText::ParseLengthWide(offsetUnit, text) ==
+        CLengthText::ParseLengthWide(offsetUnit, CLengthText::FormatLength(offsetUnit, current)))
+        return current;
+    return FieldRanges::position.TakeLength(offsetUnit, text,
+                                            std::string("Output job offset ") + axis);
+}
+
+// A scale no device can plot at is refused, with the range named; one left as the dialog
+// showed it is kept as the job has it.
+std::optional<double> TakeScale(const std::string& text, double current)
+{
+    const double scale = CNumberText::ParseDouble(text);
+    if (scale == CNumberText::ParseDouble(ShownScale(current)))
+        return current;
+    // Written so that a scale that is not a number is refused as well.
+    if (scale >= CUnusableValues::minScale && scale <= CUnusableValues::maxScale)
+        return scale;
+    const size_t first = text.find_first_not_of(" \t");
+    const size_t last = text.find_last_not_of(" \t");
+    const std::string typed =
+        first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+    CServices::Messages().MessageBox(
+        CResString::LoadWith(IDS_VALUE_NOT_TAKEN,
+                             "Output job scale " + typed + ", outside " +
+                                 CNumberText::FormatFixed(CUnusableValues::minScale, 4) + " to " +
+                                 CNumberText::FormatFixed(CUnusableValues::maxScale, 4)),
+        "", MB_OK, MB_ICONEXCLAMATION);
+    return std::nullopt;
+}
+
+// All or nothing: a value refused leaves the job as it was. False when one was refused.
+bool TakeJobValues(const CNewJobDlg::Values& values, COutput& job)
+{
+    const std::optional<int32_t> offsetX = TakeOffset(values.offsetX, job.GetOffsetX(), "x");
+    const std::optional<int32_t> offsetY =
+        offsetX ? TakeOffset(values.offsetY, job.GetOffsetY(), "y") : std::nullopt;
+    const std::optional<double> scale =
+        offsetY ? TakeScale(values.scale, job.GetScale()) : std::nullopt;
+    if (!scale)
+        return false;
     job.SetDevice(values.device);
     job.SetDirectory(values.directory);
     job.SetJobName(values.name);
     job.SetPrinterName(values.printer);
     job.SetOrientation(values.landscape ? COutput::orientationLandscape
                                         : COutput::orientationPortrait);
-    job.SetOffset(CLengthText::ParseLength(offsetUnit, values.offsetX),
-                  CLengthText::ParseLength(offsetUnit, values.offsetY));
-    const double scale = CNumberText::ParseDouble(values.scale);
-    job.SetScale(scale < CConfigOutput::minScale ? 1.0 : scale);
+    job.SetOffset(*offsetX, *offsetY);
+    job.SetScale(*scale);
     job.SetUseDefaultPrinter(values.useDefaultPrinter);
     // A printer that cannot be opened leaves the job to the default printer.
     if (job.GetDevice() == COutput::deviceWindows && !job.UseDefaultPrinter() &&
         !CServices::Printers().CanOpenPrinter(job.GetPrinterName()))
         job.SetUseDefaultPrinter(true);
+    return true;
 }
 
 } // namespace
@@ -176,7 +230,8 @@ void CConfigOutput::AddJob()
     if (dialog.Run() != CWevraDialog::idOk)
         return;
     auto job = std::make_unique<COutput>();
-    TakeJobValues(dialog.GetValues(), *job);
+    if (!TakeJobValues(dialog.GetValues(), *job))
+        return;
     COutputArray& jobs = m_parts.design.GetOutputJobs();
     jobs.SetCurrent(jobs.AddJob(std::move(job)));
     m_parts.session.SetModified();
@@ -196,14 +251,15 @@ void CConfigOutput::EditJob()
     values.landscape = job->GetOrientation() == COutput::orientationLandscape;
     values.offsetX = CLengthText::FormatLength(offsetUnit, job->GetOffsetX());
     values.offsetY = CLengthText::FormatLength(offsetUnit, job->GetOffsetY());
-    values.scale = CNumberText::FormatFixed(job->GetScale(), 4, 6);
+    values.scale = ShownScale(job->GetScale());
     values.useDefaultPrinter = job->UseDefaultPrinter();
     PlaceInDesign(m_parts, values);
     CNewJobDlg dialog(values, this);
     dialog.setWindowTitle(QStringLiteral("Edit Output job"));
     if (dialog.Run() != CWevraDialog::idOk)
         return;
-    TakeJobValues(dialog.GetValues(), *job);
+    if (!TakeJobValues(dialog.GetValues(), *job))
+        return;
     m_parts.session.SetModified();
     Fill();
 }

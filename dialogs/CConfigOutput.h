@@ -26,8 +26,6 @@ public:
     static constexpr int32_t idEditItem = 1332;
     static constexpr int32_t idDeleteItem = 1327;
     static constexpr int32_t idPreview = 1357;
-    // A job scale below this is taken as 1.
-    static constexpr double minScale = 0.1;
 
     explicit CConfigOutput(const CDialogService::DesignParts& parts, QWidget* parent = nullptr);
 

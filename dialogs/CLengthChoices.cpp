@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "framework/CNumberText.h"
 #include "framework/Numeric.h"
@@ -49,7 +50,7 @@ std::vector<CLengthChoices::Entry> CLengthChoices::Entries(int32_t unit,
     return entries;
 }
 
-std::optional<int32_t> CLengthChoices::ParseTyped(int32_t unit, std::string_view text)
+std::optional<int64_t> CLengthChoices::ParseTyped(int32_t unit, std::string_view text)
 {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     const auto digit = [](char c) { return c >= '0' && c <= '9'; };
@@ -94,7 +95,10 @@ std::optional<int32_t> CLengthChoices::ParseTyped(int32_t unit, std::string_view
     if (!rest.empty() && rest != unitName)
         return std::nullopt;
     // Mils too may come with a fraction.
-    if (unit == CLengthText::unitMil)
-        return TruncToInt(CNumberText::ParseDouble(number) * double(UNITS_PER_MIL));
-    return CLengthText::ParseLength(unit, number);
+    if (unit == CLengthText::unitMil) {
+        constexpr double widest = 4611686018427387904.0;
+        const double units = CNumberText::ParseDouble(number) * double(UNITS_PER_MIL);
+        return int64_t(std::clamp(std::trunc(units), -widest, widest));
+    }
+    return CLengthText::ParseLengthWide(unit, number);
 }

@@ -30,8 +30,10 @@ public:
 
     // A length the user typed in the display unit: a number with a decimal point or comma,
     // optionally followed by the unit as the program writes it ("2", "1,5", "2.000 mm." in
-    // millimetres); none when the text is anything else.
-    static std::optional<int32_t> ParseTyped(int32_t unit, std::string_view text);
+    // millimetres); none when the text is anything else. Lengths beyond the board unit's
+    // range are not clamped to it (magnitudes beyond 2^62 are), so that the caller can tell
+    // them from the largest one.
+    static std::optional<int64_t> ParseTyped(int32_t unit, std::string_view text);
 
 private:
     static std::vector<int32_t> Range(int32_t firstHundredths, int32_t lastHundredths,

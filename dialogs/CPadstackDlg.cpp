@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string>
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -18,6 +19,7 @@
 #include "framework/CMessageService.h"
 #include "framework/CServices.h"
 #include "framework/qt/CQtText.h"
+#include "model/CFieldRange.h"
 #include "model/CLayerArray.h"
 #include "model/CLengthText.h"
 #include "model/CShapeLib.h"
@@ -150,10 +152,11 @@ void CPadstackDlg::OnLengthTyped(QComboBox& combo)
     if (current >= 0 && typed == combo.itemText(current))
         return;
     const int32_t unit = m_session.GetUnit();
-    const std::optional<int32_t> value =
-        CLengthChoices::ParseTyped(unit, CQtText::ToDesignText(typed));
-    if (!value) {
-        const QString kept = current >= 0 ? combo.itemText(current) : QString();
+    const std::string typedText = CQtText::ToDesignText(typed);
+    const std::optional<int64_t> length = CLengthChoices::ParseTyped(unit, typedText);
+    // The text is put back before the user is told: the focus leaves the field then.
+    const QString kept = current >= 0 ? combo.itemText(current) : QString();
+    if (!length) {
         combo.lineEdit()->setText(kept);
         CServices::Messages().MessageBox(
             CQtText::ToDesignText(QStringLiteral("%1: \"%2\" is no length; the field keeps %3.")
@@ -161,6 +164,18 @@ void CPadstackDlg::OnLengthTyped(QComboBox& combo)
             CQtText::ToDesignText(windowTitle()), MB_OK, MB_ICONEXCLAMATION);
         return;
     }
+    // A pad of no size is none, a hole of none leaves the padstack undrilled, and sizes and holes
+    // beyond what a board holds or offsets beyond where a point can lie would take the pad's
+    // rectangle beyond the range a design file opens with; below nothing they invert it.
+    const CFieldRange& range = &combo == m_offsetX || &combo == m_offsetY ? FieldRanges::position
+                               : &combo == m_hole                         ? FieldRanges::length
+                                                                          : FieldRanges::extent;
+    if (!range.Holds(*length))
+        combo.lineEdit()->setText(kept);
+    const std::optional<int32_t> value = range.TakeLength(
+        unit, *length, typedText, "Padstack " + CQtText::ToDesignText(FieldName(combo).toLower()));
+    if (!value)
+        return;
     // The listed entry of that text keeps its exact value; a length off the list joins it in
     // order.
     const QString text = CQtText::FromDesignText(CLengthText::FormatLength(unit, *value));

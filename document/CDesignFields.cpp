@@ -670,7 +670,7 @@ const std::vector<CDesignFields::DesignField>& CDesignFields::Design()
         {"Net", "widest pen", WEVRA_RANGE(netPen), Beyond::named, &EachNetWidestPen, &SetNetPens},
         {"Net", "x", WEVRA_RANGE(position), Beyond::named, &EachNetPoint<0>, &SetNetPoint<0>},
         {"Net", "y", WEVRA_RANGE(position), Beyond::named, &EachNetPoint<1>, &SetNetPoint<1>},
-        {"Net", "via rotation", WEVRA_RANGE(oneTurn), Beyond::named, &EachViaRotation,
+        {"Net", "via rotation", WEVRA_RANGE(padTurn), Beyond::named, &EachViaRotation,
          &SetViaRotation},
         {"Grid", "spacing x", WEVRA_RANGE(extent), Beyond::named, &EachGrid<0>, &SetGrid<0>},
         {"Grid", "spacing y", WEVRA_RANGE(extent), Beyond::named, &EachGrid<1>, &SetGrid<1>},

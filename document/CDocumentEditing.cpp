@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "model/CComponentArray.h"
 #include "model/CDialogService.h"
 #include "model/CDrawRecArray.h"
+#include "model/CFieldRange.h"
 #include "model/CGridArr.h"
 #include "model/CLengthText.h"
 #include "model/CNet.h"
@@ -299,16 +301,26 @@ bool CDocumentEditing::CopyArray()
     if (CDialogService::Get().CopyArray(xText, yText, columnsText, rowsText, incrementText) !=
         CDialogService::resultOk)
         return false;
-    const int32_t dx = CLengthText::ParseLength(m_session.GetUnit(), xText);
-    const int32_t dy = CLengthText::ParseLength(m_session.GetUnit(), yText);
-    const int32_t columns = CNumberText::ParseInt(columnsText);
-    const int32_t rows = CNumberText::ParseInt(rowsText);
-    if (columns < 1 || rows < 1 || columns > maxArrayPlaces || rows > maxArrayPlaces)
-        return false;
-    const int64_t places = int64_t(columns) * rows;
-    if (places < 2 || places > maxArrayPlaces)
-        return false;
-    if ((columns >= 2 && dx <= minArrayStep) || (rows >= 2 && dy <= minArrayStep))
+    // Each count is checked before the two are multiplied; a distance only where it parts
+    // copies, which it must not put beyond where a point can lie.
+    const int32_t unit = m_session.GetUnit();
+    const CFieldRange counts{1, maxArrayPlaces};
+    const CFieldRange steps{minArrayStep + 1, FieldRanges::coordinate};
+    const std::optional<int32_t> columns = counts.TakeCount(columnsText, "Copy array columns");
+    const std::optional<int32_t> rows =
+        columns ? counts.TakeCount(rowsText, "Copy array rows") : std::nullopt;
+    const std::optional<int32_t> places =
+        rows ? CFieldRange{2, maxArrayPlaces}.TakeCount(
+                   int64_t(*columns) * *rows,
+                   std::to_string(*columns) + " x " + std::to_string(*rows), "Copy array places")
+             : std::nullopt;
+    const auto step = [&](int32_t count, const std::string& text, const char* axis) {
+        return count < 2 ? std::optional<int32_t>(CLengthText::ParseLength(unit, text))
+                         : steps.TakeLength(unit, text, std::string("Copy array distance ") + axis);
+    };
+    const std::optional<int32_t> dx = places ? step(*columns, xText, "x") : std::nullopt;
+    const std::optional<int32_t> dy = dx ? step(*rows, yText, "y") : std::nullopt;
+    if (!dy)
         return false;
 
     m_history.SaveUndoState();
@@ -316,15 +328,15 @@ bool CDocumentEditing::CopyArray()
     // The selection walks the grid row by row and leaves a copy at every place but the first,
     // where the items it came from stay.
     CopySelectedInPlace();
-    const int32_t rowBack = SaturateToInt(-int64_t(columns) * dx);
-    for (int32_t r = 0; r < rows; ++r) {
-        for (int32_t c = 0; c < columns; ++c) {
+    const int32_t rowBack = SaturateToInt(-int64_t(*columns) * *dx);
+    for (int32_t r = 0; r < *rows; ++r) {
+        for (int32_t c = 0; c < *columns; ++c) {
             if (r == 0 && c == 0)
                 continue;
-            MoveSelectedItems(dx, 0);
+            MoveSelectedItems(*dx, 0);
             CopySelectedInPlace();
         }
-        MoveSelectedItems(rowBack, dy);
+        MoveSelectedItems(rowBack, *dy);
     }
     // The last selection has walked past the grid.
     DeleteSelectedItems();

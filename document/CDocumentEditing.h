@@ -64,7 +64,8 @@ public:
     // The selection of every collection goes; nothing stays selected. True.
     bool DeleteSelectedItems();
     // "Copy Rectangular Array...": columns x rows copies of the selection on a grid of the
-    // distances (2 to 1000 places, each count at most 1000). False when cancelled or refused.
+    // distances (2 to 1000 places, each count at most 1000). False when cancelled or refused;
+    // a refusal is told, naming the count or distance and its limits.
     bool CopyArray();
     // Pen `index` of the board pen table (on a copper work layer) or of the drawn lines
     // becomes current, also for the track or line being drawn.

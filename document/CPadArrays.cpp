@@ -1,18 +1,25 @@
 #include "document/CPadArrays.h"
 
 #include <cmath>
+#include <optional>
+#include <string>
 
 #include "document/CDesign.h"
 #include "document/CDocumentHistory.h"
 #include "document/CDocumentWindows.h"
 #include "document/CEditSession.h"
+#include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
+#include "framework/CResString.h"
+#include "framework/CServices.h"
 #include "framework/Numeric.h"
 #include "model/CAngleText.h"
+#include "model/CFieldRange.h"
 #include "model/CLengthText.h"
 #include "model/CNetArray.h"
 #include "model/CPadStackArray.h"
 #include "model/Geometry.h"
+#include "resources/StringIds.h"
 
 namespace {
 
@@ -23,9 +30,9 @@ constexpr char defaultYCount[] = "2";
 constexpr char defaultCircleCount[] = "12";
 constexpr double defaultLastAngle = 360.0;
 
-bool IsCount(int32_t count)
+std::optional<int32_t> TakeCount(const std::string& text, const char* field)
 {
-    return count >= 1 && count <= CPadArrays::maxCount;
+    return CFieldRange{1, CPadArrays::maxCount}.TakeCount(text, std::string("Pad array ") + field);
 }
 
 int32_t DefaultPadStack(const CDesign& design, const CEditSession& session)
@@ -115,10 +122,13 @@ bool CPadArrays::OnCircular(CDesign& design, CEditSession& session, CDocumentHis
 int32_t CPadArrays::PlaceRectangular(CDesign& design, const CEditSession& session,
                                      const CDialogService::RectPadArray& values)
 {
-    const int32_t columns = CNumberText::ParseInt(values.xCount);
-    const int32_t rows = CNumberText::ParseInt(values.yCount);
-    if (!IsCount(columns) || !IsCount(rows))
+    const std::optional<int32_t> xCount = TakeCount(values.xCount, "X count");
+    const std::optional<int32_t> yCount =
+        xCount ? TakeCount(values.yCount, "Y count") : std::nullopt;
+    if (!yCount)
         return 0;
+    const int32_t columns = *xCount;
+    const int32_t rows = *yCount;
     const int32_t unit = session.GetUnit();
     const CPoint start = TypedPoint(session, values.xStart, values.yStart);
     const int64_t dx = CLengthText::ParseLength(unit, values.xDistance);
@@ -144,11 +154,22 @@ int32_t CPadArrays::PlaceRectangular(CDesign& design, const CEditSession& sessio
 int32_t CPadArrays::PlaceCircular(CDesign& design, const CEditSession& session,
                                   const CDialogService::CircPadArray& values)
 {
-    const int32_t count = CNumberText::ParseInt(values.count);
+    const std::optional<int32_t> taken = TakeCount(values.count, "count");
+    if (!taken)
+        return 0;
+    const int32_t count = *taken;
     const double first = CNumberText::ParseDouble(values.firstAngle);
     const double last = CNumberText::ParseDouble(values.lastAngle);
-    if (!IsCount(count) || !(last > first))
+    // An arc that does not go forward has no room for the pads.
+    if (!(last > first)) {
+        CServices::Messages().MessageBox(
+            CResString::LoadWith(IDS_VALUE_NOT_TAKEN,
+                                 "Pad array last angle " + CNumberText::FormatFixed(last, 3) +
+                                     " degrees, not above the first angle " +
+                                     CNumberText::FormatFixed(first, 3) + " degrees"),
+            "", MB_OK, MB_ICONEXCLAMATION);
         return 0;
+    }
     const CPoint centre = TypedPoint(session, values.xCenter, values.yCenter);
     const double radius = CLengthText::ParseLength(session.GetUnit(), values.radius);
     const double firstRotation = CAngleText::Parse(values.firstRotation) * 0.001;

@@ -30,14 +30,15 @@ public:
 
     // The pads of the values, row after row: for each row and column the offset (column times
     // the X distance, row times the Y distance) turned about the start by the array rotation.
-    // Nothing for a count outside 1..maxCount. Returns the number of pads placed.
+    // Nothing for a count outside 1..maxCount, which the user is told with the range named.
+    // Returns the number of pads placed.
     static int32_t PlaceRectangular(CDesign& design, const CEditSession& session,
                                     const CDialogService::RectPadArray& values);
     // count + 1 pads from the first angle to the last, pad i at first + i * (last - first) /
     // count on the circle (angle 0 up the y axis, growing toward x), turned by the first
     // rotation (plus the angle step per pad when incrementing); count pads when the angles
     // span whole turns, the last angle being the first's place. Nothing unless the last angle
-    // is greater than the first and the count lies in 1..maxCount.
+    // is greater than the first and the count lies in 1..maxCount; the user is told which.
     static int32_t PlaceCircular(CDesign& design, const CEditSession& session,
                                  const CDialogService::CircPadArray& values);
 };

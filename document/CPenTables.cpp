@@ -218,12 +218,25 @@ void CPenTables::Select(int32_t row)
 
 int32_t CPenTables::Accept(int32_t width) const
 {
-    if (width < minWidth || width > maxWidth)
+    const int32_t unit = m_session.GetUnit();
+    if (!CFieldRange{minWidth, maxWidth}.TakeLength(unit, width, "Pen width"))
         return -1;
     if (GetKind() != Kind::copper)
         return width;
     const CNet& net = *m_design.GetNets().GetCurrentNet();
-    return std::clamp(width, net.GetMinWidth(), std::max(net.GetMinWidth(), net.GetMaxWidth()));
+    const int32_t low = net.GetMinWidth();
+    const int32_t high = std::max(low, net.GetMaxWidth());
+    const int32_t taken = std::clamp(width, low, high);
+    if (taken != width)
+        CServices::Messages().MessageBox(
+            CResString::LoadWith(IDS_VALUE_BROUGHT_WITHIN,
+                                 "Pen width " + CLengthText::FormatLength(unit, width) +
+                                     ", outside net " + net.GetName() + "'s widths " +
+                                     CLengthText::FormatLength(unit, low) + " to " +
+                                     CLengthText::FormatLength(unit, high) + ", is " +
+                                     CLengthText::FormatLength(unit, taken)),
+            "", MB_OK, MB_ICONEXCLAMATION);
+    return taken;
 }
 
 int32_t CPenTables::Add(int32_t typed)

@@ -21,7 +21,7 @@ class CPenTables {
 public:
     // A table never grows past this many entries (pen 0 included).
     static constexpr int32_t maxEntries = 15;
-    // Widths typed outside this range are ignored.
+    // Widths typed outside this range are refused, and the user told.
     static constexpr int32_t minWidth = 503;
     static constexpr int32_t maxWidth = FieldRanges::widestPen;
 
@@ -67,6 +67,7 @@ private:
     int32_t RowOfWidth(int32_t width) const;
     bool IsCurrentNetBoard() const;
     // The width in range, clamped to the current net's limits on copper; -1 when refused.
+    // Either is said, with the limits named.
     int32_t Accept(int32_t width) const;
     int32_t AddCopper(int32_t width);
     int32_t ChangeCopper(int32_t oldWidth, int32_t width);

@@ -59,6 +59,13 @@ std::optional<int32_t> CFieldRange::TakeLength(int32_t unit, int64_t length,
                 LengthEnd(unit, m_low, 1), LengthEnd(unit, m_high, -1));
 }
 
+std::optional<int32_t> CFieldRange::TakeLength(int32_t unit, int64_t length, std::string_view typed,
+                                               const std::string& field) const
+{
+    return Take(length, field, Trimmed(typed), LengthEnd(unit, m_low, 1),
+                LengthEnd(unit, m_high, -1));
+}
+
 std::optional<int32_t> CFieldRange::TakeAngle(std::string_view text, const std::string& field) const
 {
     // Rounded to the nearest 1/1000 degree as a typed angle reads back; beyond what a double
@@ -69,6 +76,17 @@ std::optional<int32_t> CFieldRange::TakeAngle(std::string_view text, const std::
     const int64_t angle = std::isnan(rounded) ? 0 : int64_t(rounded);
     return Take(angle, field, Trimmed(text) + " degrees", Trimmed(CAngleText::Format(End(m_low))),
                 Trimmed(CAngleText::Format(End(m_high))));
+}
+
+std::optional<int32_t> CFieldRange::TakeCount(std::string_view text, const std::string& field) const
+{
+    return TakeCount(CNumberText::ParseInt(text), text, field);
+}
+
+std::optional<int32_t> CFieldRange::TakeCount(int64_t count, std::string_view typed,
+                                              const std::string& field) const
+{
+    return Take(count, field, Trimmed(typed), std::to_string(m_low), std::to_string(m_high));
 }
 
 std::optional<int32_t> CFieldRange::Take(int64_t value, const std::string& field,

@@ -25,8 +25,17 @@ public:
                                       const std::string& field) const;
     // The same for a length already in board units.
     std::optional<int32_t> TakeLength(int32_t unit, int64_t length, const std::string& field) const;
+    // The same for a length read from `typed` by a reading of the caller's own: the message
+    // shows the text as typed, which may lie beyond what a length text can show.
+    std::optional<int32_t> TakeLength(int32_t unit, int64_t length, std::string_view typed,
+                                      const std::string& field) const;
     // An angle typed in degrees (1/1000 degree in the range).
     std::optional<int32_t> TakeAngle(std::string_view text, const std::string& field) const;
+    // A whole number typed, read as atoi reads it (clamped to the int range).
+    std::optional<int32_t> TakeCount(std::string_view text, const std::string& field) const;
+    // A number the caller made of what was typed, `typed` saying how.
+    std::optional<int32_t> TakeCount(int64_t count, std::string_view typed,
+                                     const std::string& field) const;
 
 private:
     std::optional<int32_t> Take(int64_t value, const std::string& field, const std::string& typed,
@@ -56,6 +65,9 @@ inline constexpr CFieldRange length{0, coordinate};
 inline constexpr CFieldRange eitherTurn{-turn, turn};
 // Angles kept within one turn.
 inline constexpr CFieldRange oneTurn{0, turn - 1};
+// The angles of pads and vias on the board: turned forward they wrap into one turn, and a
+// whole turn stays one, so that a pad turned round keeps the angle it was turned by.
+inline constexpr CFieldRange padTurn{0, turn};
 inline constexpr CFieldRange linePen{0, widestPen};
 // A net draws with its widest pen: pen 0 lifts it.
 inline constexpr CFieldRange netPen{1, widestPen};

@@ -50,6 +50,7 @@ protected:
         CResourcePack pack;
         pack.SetString(IDS_LAYER_IN_USE, "in use");
         pack.SetString(IDS_ALL_LAYERS_DISABLED, "all disabled");
+        pack.SetString(IDS_VALUE_NOT_TAKEN, "not taken: %s");
         CResourcePack::SetCurrent(pack);
         doc.SetModifiedFlag(false);
     }
@@ -90,6 +91,7 @@ TEST_F(CDesignConfigTest, GridTextsFollowEachOtherAndReachTheGridsOnlyOnOk)
     CGridArr grids;
     grids.SetSpacing(CGridArr::gridDefault, 25600, 12800);
     grids.SetSnapOn(CGridArr::gridDefault, true);
+    const CSize snap = grids.GetSnap(CGridArr::gridDefault);
     const auto& ids = CConfigGrid::ids[CGridArr::gridDefault];
     const auto edit = [&](CDesignConfig& sheet) {
         EXPECT_EQ(sheet.GetTabs().currentIndex(), int(CDesignConfig::pageGrid));
@@ -99,9 +101,19 @@ TEST_F(CDesignConfigTest, GridTextsFollowEachOtherAndReachTheGridsOnlyOnOk)
         Type(&sheet, ids.spacing[1], "5");
         EXPECT_EQ(Text(&sheet, ids.spacing[0]), "0.1968 inch");
         EXPECT_EQ(Text(&sheet, ids.spacing[2]), "0.0500 inch");
-        // A grid of nothing is one board unit.
+        // A grid of nothing or beyond a board is refused, the range named, and the text shows
+        // the length kept.
+        services.messages.ClearShown();
         Type(&sheet, ids.snap[2], "0");
-        EXPECT_EQ(Text(&sheet, ids.snap[2]), "0.0000 inch");
+        EXPECT_EQ(Text(&sheet, ids.snap[2]), "0.0125 inch");
+        Type(&sheet, ids.snap[1], "5000000");
+        EXPECT_EQ(Text(&sheet, ids.snap[1]), "0.318 mm.");
+        const std::vector<std::string> shown = services.messages.ShownTexts();
+        ASSERT_EQ(shown.size(), 2u);
+        EXPECT_NE(shown[0].find("Grid 1 snap y 0, outside 0.00001 inch to 4194.30399 inch"),
+                  std::string::npos)
+            << shown[0];
+        EXPECT_NE(shown[1].find("Grid 1 snap x 5000000, outside"), std::string::npos) << shown[1];
         Click(&sheet, CConfigGrid::ids[CGridArr::gridBlock].show[CGridArr::modeLines]);
         Find<QCheckBox>(&sheet, ids.snapOn)->setChecked(false);
     };
@@ -117,7 +129,7 @@ TEST_F(CDesignConfigTest, GridTextsFollowEachOtherAndReachTheGridsOnlyOnOk)
     edit(sheet);
     sheet.accept();
     EXPECT_EQ(grids.GetSpacing(CGridArr::gridDefault), CSize(50393, 12800));
-    EXPECT_EQ(grids.GetSnap(CGridArr::gridDefault).cy, 1);
+    EXPECT_EQ(grids.GetSnap(CGridArr::gridDefault), snap);
     EXPECT_EQ(grids.GetMode(CGridArr::gridBlock), CGridArr::modeLines);
     EXPECT_FALSE(grids.IsSnapOn(CGridArr::gridDefault));
 }
@@ -210,12 +222,23 @@ TEST_F(CDesignConfigTest, OutputJobOffsetsAreInchWhetherAddedOrEdited)
     CConfigOutput page(Parts());
     EXPECT_EQ(page.Caption(),
               QStringLiteral("Output: ") + QString::fromStdString(doc.GetDesignName()));
+    // A scale no device plots at is refused, the range named, and no job is added.
+    WhenModal([](QWidget* dialog) {
+        Type(dialog, CNewJobDlg::idScale, "0.05");
+        Click(dialog, CWevraDialog::idOk);
+    });
+    Click(&page, CConfigOutput::idAddJob);
+    EXPECT_EQ(jobs.GetCount(), count);
+    ASSERT_EQ(services.messages.ShownTexts().size(), 1u);
+    EXPECT_NE(services.messages.ShownTexts()[0].find(
+                  "Output job scale 0.05, outside 0.1000 to 1000.0000"),
+              std::string::npos)
+        << services.messages.ShownTexts()[0];
     WhenModal([](QWidget* dialog) {
         EXPECT_EQ(Text(dialog, CNewJobDlg::idPrinter), "Laser");
         EXPECT_EQ(Text(dialog, CNewJobDlg::idOffsetX), "0.0000 inch");
         Type(dialog, CNewJobDlg::idName, "Half");
         Type(dialog, CNewJobDlg::idOffsetX, "0.5");
-        Type(dialog, CNewJobDlg::idScale, "0.05");
         Click(dialog, CWevraDialog::idOk);
     });
     Click(&page, CConfigOutput::idAddJob);

@@ -15,6 +15,7 @@
 #include "model/PadShapes.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/support/CFakeServices.h"
+#include "tests/support/CProgramStrings.h"
 
 namespace {
 
@@ -66,6 +67,7 @@ protected:
     }
 
     CFakeServices services;
+    CProgramStrings strings;
     CWevraDoc doc;
     CPadStack original;
 };
@@ -169,6 +171,21 @@ TEST_F(CPadstackDlgTest, TypedSizesSelectOrEnterThatLength)
     type(Find<QComboBox>(&metric, CPadstackDlg::idSizeY), "1.2.3");
     EXPECT_EQ(Text(&metric, CPadstackDlg::idSizeY), "1.000 mm.");
     EXPECT_EQ(services.messages.ShownTexts().size(), 2u);
+
+    // A size below nothing would invert the pad, an offset beyond a board put it where no point
+    // of a design lies: each is refused, the range named, and the field keeps its length.
+    type(Find<QComboBox>(&metric, CPadstackDlg::idSizeY), "-0,1");
+    type(Find<QComboBox>(&metric, CPadstackDlg::idOffsetX), "-106536 mm");
+    EXPECT_EQ(Text(&metric, CPadstackDlg::idSizeY), "1.000 mm.");
+    EXPECT_EQ(metric.GetPadStack().GetPad(LAYER_TOP)->GetHeight(), 10080);
+    EXPECT_EQ(metric.GetPadStack().GetPad(LAYER_TOP)->GetOffsetX(), 0);
+    const std::vector<std::string> shown = services.messages.ShownTexts();
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_NE(shown[2].find("Padstack size y -0,1, outside 0.0001 mm. to 106535.3215 mm."),
+              std::string::npos)
+        << shown[2];
+    EXPECT_NE(shown[3].find("Padstack offset x -106536 mm, outside -106535"), std::string::npos)
+        << shown[3];
 }
 
 } // namespace

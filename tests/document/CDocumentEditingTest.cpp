@@ -87,6 +87,7 @@ protected:
     }
 
     CScriptedArrayDialog dialog;
+    CProgramStrings strings;
 
 private:
     CDialogService* m_previousDialogs = nullptr;
@@ -136,17 +137,22 @@ TEST_F(CDocCommandsTest, CopyArrayRefusesBadCountsAndDistances)
         const char* columns;
         const char* rows;
         bool accepted;
+        // What the refusal names.
+        const char* named = "";
     };
     // 0.0039297 inch is 1006 board units, 0.0039336 inch 1007.
     const Case cases[] = {
-        {"0.1", "0.1", "1", "1", false},
+        {"0.1", "0.1", "1", "1", false, "Copy array places 1 x 1, outside 2 to 1000"},
         {"0.1", "0.0039336", "1", "2", true},
-        {"0.0039297", "0.1", "2", "1", false},
+        {"0.0039297", "0.1", "2", "1", false, "Copy array distance x 0.0039297, outside 0.00394"},
         {"0.1", "0.1", "40", "25", true},
-        {"0.1", "0.1", "41", "25", false},
-        {"0.1", "0.1", "0", "5", false},
+        {"0.1", "0.1", "41", "25", false, "Copy array places 41 x 25, outside 2 to 1000"},
+        {"0.1", "0.1", "0", "5", false, "Copy array columns 0, outside 1 to 1000"},
         // 3 x 1431655766 wraps to 2 in 32 bits.
-        {"0.1", "0.1", "3", "1431655766", false},
+        {"0.1", "0.1", "3", "1431655766", false, "Copy array rows 1431655766, outside 1 to 1000"},
+        // A distance that puts the copies beyond where a point can lie.
+        {"0.1", "4194.304", "1", "2", false, "Copy array distance y 4194.304, outside 0.00394"},
+        {"1", "-0.1", "2", "2", false, "Copy array distance y -0.1, outside"},
     };
     for (const Case& c : cases) {
         doc = std::make_unique<CWevraDoc>();
@@ -157,8 +163,15 @@ TEST_F(CDocCommandsTest, CopyArrayRefusesBadCountsAndDistances)
         dialog.cols = c.columns;
         dialog.rowCount = c.rows;
         const int64_t places = int64_t(std::stoll(c.columns)) * std::stoll(c.rows);
+        services.messages.ClearShown();
         EXPECT_EQ(doc->Editing().CopyArray(), c.accepted) << c.columns << " x " << c.rows;
         EXPECT_EQ(doc->Design().GetLines().GetCount(), c.accepted ? 2 * places : 2);
+        EXPECT_EQ(doc->IsModified(), c.accepted);
+        const std::vector<std::string> shown = services.messages.ShownTexts();
+        ASSERT_EQ(shown.size(), c.accepted ? 0u : 1u) << c.columns << " x " << c.rows;
+        if (!c.accepted) {
+            EXPECT_NE(shown[0].find(c.named), std::string::npos) << shown[0];
+        }
     }
 }
 

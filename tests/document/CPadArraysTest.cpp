@@ -54,6 +54,8 @@ protected:
         return rotations;
     }
 
+    CProgramStrings strings;
+
 private:
     size_t m_before = 0;
 };
@@ -110,11 +112,21 @@ TEST_F(CPadArraysTest, CircularAnglesComeFromTheirIndexNotFromSums)
 
 TEST_F(CPadArraysTest, CircularArraysOutsideTheLimitsPlaceNothing)
 {
-    for (const auto& values :
-         {Circle("90", "90", "4"), Circle("180", "0", "4"), Circle("0", "360", "0"),
-          Circle("0", "360", "-5"), Circle("0", "360", "1001"), Circle("0", "360", "abc")}) {
+    const std::pair<CDialogService::CircPadArray, const char*> cases[] = {
+        {Circle("90", "90", "4"),
+         "Pad array last angle 90.000 degrees, not above the first angle 90.000 degrees"},
+        {Circle("180", "0", "4"), "last angle 0.000 degrees, not above the first angle 180.000"},
+        {Circle("0", "360", "0"), "Pad array count 0, outside 1 to 1000"},
+        {Circle("0", "360", "-5"), "count -5, outside 1 to 1000"},
+        {Circle("0", "360", "1001"), "count 1001, outside 1 to 1000"},
+        {Circle("0", "360", "abc"), "count abc, outside 1 to 1000"}};
+    for (const auto& [values, named] : cases) {
         SCOPED_TRACE(values.count + " " + values.firstAngle + ".." + values.lastAngle);
+        services.messages.ClearShown();
         EXPECT_EQ(CPadArrays::PlaceCircular(doc->Design(), doc->Session(), values), 0);
+        const std::vector<std::string> shown = services.messages.ShownTexts();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_NE(shown[0].find(named), std::string::npos) << shown[0];
     }
     EXPECT_TRUE(NewPads().empty());
 }
@@ -139,12 +151,20 @@ TEST_F(CPadArraysTest, RectangularArrayTurnsItsRowsAboutTheStart)
 TEST_F(CPadArraysTest, RectangularCountsAreBoundedAndFarPadsSaturate)
 {
     CDialogService::RectPadArray values = CPadArrays::RectangularPresets(doc->Session());
-    for (const auto& [x, y] : {std::pair{"0", "2"}, std::pair{"-1", "2"}, std::pair{"1001", "1"},
-                               std::pair{"2", "2147483647"}}) {
-        values.xCount = x;
-        values.yCount = y;
+    const std::pair<std::pair<const char*, const char*>, const char*> cases[] = {
+        {{"0", "2"}, "Pad array X count 0, outside 1 to 1000"},
+        {{"-1", "2"}, "X count -1, outside"},
+        {{"1001", "1"}, "X count 1001, outside"},
+        {{"2", "2147483647"}, "Pad array Y count 2147483647, outside 1 to 1000"}};
+    for (const auto& [counts, named] : cases) {
+        values.xCount = counts.first;
+        values.yCount = counts.second;
+        services.messages.ClearShown();
         EXPECT_EQ(CPadArrays::PlaceRectangular(doc->Design(), doc->Session(), values), 0)
-            << x << " x " << y;
+            << counts.first << " x " << counts.second;
+        const std::vector<std::string> shown = services.messages.ShownTexts();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_NE(shown[0].find(named), std::string::npos) << shown[0];
     }
     // 1000 pads a thousand inches apart run past the board unit's range without overflow.
     values.xCount = "1000";

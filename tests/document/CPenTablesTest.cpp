@@ -3,17 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "document/CDesign.h"
 #include "document/CEditSession.h"
 #include "framework/CMessageService.h"
+#include "framework/CResString.h"
 #include "model/CDrawRecArray.h"
 #include "model/CLengthText.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "model/CShapeLib.h"
 #include "model/LayerIds.h"
+#include "resources/StringIds.h"
 #include "tests/document/DocTestViews.h"
 
 namespace {
@@ -49,6 +52,8 @@ protected:
         lines.SetPenTable(Widths(widths));
         return lines;
     }
+
+    CProgramStrings strings;
 };
 
 } // namespace
@@ -72,8 +77,13 @@ TEST_F(CPenTablesTest, NewWidthsJoinBothTablesOnlyWhenBothHaveRoom)
 {
     CNet& net = CopperNets();
     CPenTables pens(doc->Design(), doc->Session(), doc->Editing(), doc->Windows(), nullptr, false);
-    // Clamped into the net's limits, then added to net 0 and the net.
+    // Clamped into the net's limits, which the user is told, then added to net 0 and the net.
+    services.messages.ClearShown();
     EXPECT_EQ(pens.GetWidth(pens.Add(9000)), 4000);
+    EXPECT_EQ(services.messages.ShownTexts(),
+              std::vector<std::string>{CResString::LoadWith(
+                  IDS_VALUE_BROUGHT_WITHIN,
+                  "Pen width 35 mil, outside net A's widths 5 mil to 15 mil, is 15 mil")});
     EXPECT_GE(doc->Design().GetNets().GetNet(0)->FindPen(4000), 1);
     EXPECT_GE(net.FindPen(4000), 1);
 
@@ -87,10 +97,21 @@ TEST_F(CPenTablesTest, NewWidthsJoinBothTablesOnlyWhenBothHaveRoom)
     EXPECT_EQ(doc->Design().GetNets().GetNet(0)->GetPenTable(), board);
     EXPECT_EQ(net.GetPenTable(), full);
 
-    // Out of range widths are ignored.
+    // Out of range widths are refused, the range named (in inch, which shows them apart).
+    doc->Design().SetUnit(CLengthText::unitInch);
+    services.messages.ClearShown();
     pens.Add(500);
     pens.Add(65512);
+    pens.Change(0, 502);
     EXPECT_EQ(doc->Design().GetNets().GetNet(0)->GetPenTable(), board);
+    EXPECT_EQ(net.GetPenTable(), full);
+    const std::vector<std::string> shown = services.messages.ShownTexts();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_NE(shown[0].find("Pen width 0.00195 inch, outside 0.00197 inch to 0.25590 inch"),
+              std::string::npos)
+        << shown[0];
+    EXPECT_NE(shown[1].find("Pen width 0.25591 inch, outside"), std::string::npos) << shown[1];
+    EXPECT_NE(shown[2].find("Pen width 0.00196 inch, outside"), std::string::npos) << shown[2];
 }
 
 TEST_F(CPenTablesTest, LineTableLimitsAndDeletion)

@@ -14,6 +14,7 @@
 #include "document/CWevraDoc.h"
 #include "framework/CSize.h"
 #include "tests/support/CFakeServices.h"
+#include "tests/support/CProgramStrings.h"
 
 // The main window of the document tests: the stroke font from the build's program folder, and
 // the combo boxes it is asked to fill.

@@ -5,28 +5,48 @@
 #include <string>
 #include <vector>
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTabWidget>
 #include <QTest>
 
 #include "dialogs/CBoardSizeDlg.h"
 #include "dialogs/CCompTextDlg.h"
+#include "dialogs/CConfigGrid.h"
+#include "dialogs/CConfigOutput.h"
+#include "dialogs/CDesignConfig.h"
 #include "dialogs/CEditTextDlg.h"
 #include "dialogs/CNetFindReplaceDlg.h"
 #include "dialogs/CNetlistGrid.h"
 #include "dialogs/CNetlistTableDlg.h"
+#include "dialogs/CNewJobDlg.h"
+#include "dialogs/CPadstackDlg.h"
 #include "dialogs/CPlanePropDlg.h"
 #include "dialogs/CPositionDlg.h"
+#include "dialogs/CRotationDlg.h"
 #include "dialogs/CSelCompTextDlg.h"
+#include "dialogs/CSelectPadDlg.h"
+#include "dialogs/CSetGridDlg.h"
 #include "document/CDesignFields.h"
 #include "document/CDocumentPlanes.h"
+#include "document/CEditSession.h"
+#include "framework/qt/CQtText.h"
 #include "gridctrl/CGridCellArea.h"
 #include "model/CComponent.h"
 #include "model/CComponentArray.h"
+#include "model/CGridArr.h"
 #include "model/CLengthText.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
+#include "model/COutput.h"
+#include "model/COutputArray.h"
+#include "model/CPadStack.h"
+#include "model/CPadStackArray.h"
 #include "model/CPour.h"
 #include "model/CTextArray.h"
 #include "model/CWevraText.h"
+#include "model/LayerIds.h"
+#include "model/PadShapes.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/editor/DemoWindowTest.h"
 
@@ -51,6 +71,7 @@ protected:
 
 public:
     using CDemoWindowTest::document;
+    using CDemoWindowTest::frame;
     using CDemoWindowTest::Pick;
     using CDemoWindowTest::view;
     using CDemoWindowTest::WhenDialog;
@@ -126,6 +147,60 @@ public:
             QTest::keyClick(view, Qt::Key_Escape);
         Pick(ID_EDIT_SELECT_MODE);
     }
+    // Board > Configuration on its page: `act` on the sheet, then OK, or Cancel once a value
+    // was refused (OK marks the design modified, whatever changed).
+    void InConfiguration(CDesignConfig::Page page, std::function<void(QWidget*)> act)
+    {
+        WhenDialog([this, page, act](QWidget* sheet) {
+            sheet->findChild<QTabWidget*>()->setCurrentIndex(page);
+            act(sheet);
+            Click(sheet,
+                  services.messages.Shown().empty() ? CWevraDialog::idOk : CWevraDialog::idCancel);
+        });
+        Pick(ID_BOARD_CONFIGURATION);
+    }
+    // The field typed into Edit of the current output job on the Output page.
+    void InJobDialog(int32_t id, const std::string& text)
+    {
+        InConfiguration(CDesignConfig::pageOutput, [id, text](QWidget* sheet) {
+            WhenDialog([id, text](QWidget* dialog) {
+                Type(dialog, id, text);
+                Click(dialog, CWevraDialog::idOk);
+            });
+            Click(sheet, CConfigOutput::idEditJob);
+        });
+    }
+    const COutput& Job() const
+    {
+        const COutputArray& jobs = document->Design().GetOutputJobs();
+        return *jobs.GetJob(jobs.GetCurrent());
+    }
+    // Settings > Via, Edit on the default via, the length typed into the list on the top layer;
+    // a padstack with a length refused is cancelled.
+    void InPadstackDialog(int32_t id, const std::string& text)
+    {
+        WhenDialog([this, id, text](QWidget* select) {
+            WhenDialog([this, id, text](QWidget* dialog) {
+                auto* layers = Find<QComboBox>(dialog, CPadstackDlg::idLayer);
+                layers->setCurrentIndex(0);
+                emit layers->activated(layers->currentIndex());
+                QLineEdit* edit = Find<QComboBox>(dialog, id)->lineEdit();
+                edit->setText(CQtText::FromDesignText(text));
+                emit edit->editingFinished();
+                Click(dialog, services.messages.Shown().empty() ? CWevraDialog::idOk
+                                                                : CWevraDialog::idCancel);
+            });
+            Click(select, CSelectPadDlg::idEdit);
+            Click(select, CWevraDialog::idCancel);
+        });
+        Pick(ID_SETTINGS_VIA);
+    }
+    const CPad& ViaPad() const
+    {
+        const CPadStackArray& stacks = document->Design().GetPadStacks();
+        return *stacks.GetPadStack(stacks.GetDefault(PADSTACK_KIND_VIA))->GetPad(LAYER_TOP);
+    }
+    CGridArr& Grids() { return document->Design().GetGridSettings(); }
     const CWevraText& LastText() const
     {
         const CTextArray& texts = document->Design().GetTexts();
@@ -154,6 +229,9 @@ struct Road {
     std::function<int64_t(CFieldRoadsTest&)> value;
     // A new item placed: one refused is taken back with Esc, which marks the design as a Cancel.
     bool places = false;
+    // The field table has no row of the field, whose range is the road's own: a job's scale,
+    // which opening checks apart, or a pad's size, of which the table holds the sides.
+    bool ownRange = false;
 };
 
 using T = CFieldRoadsTest;
@@ -219,6 +297,34 @@ const std::vector<Road> roads = {
          QTest::keyClick(t.view, Qt::Key_X);
      },
      [](T& t) -> int64_t { return t.document->Design().GetOrigin().x; }},
+    // Set Grid's X, which Y matches.
+    {"Grid", "snap x", 1, coordinate, "0.0001", "0", "4194.3039", "4194.304",
+     [](T& t, S s) {
+         t.InDialog(ID_SETTINGS_SET_GRID, {{CSetGridDlg::idSizeX, s}});
+     },
+     [](T& t) -> int64_t { return t.Grids().GetSnap(t.Grids().GetCurrentIndex()).cx; }},
+    {"Grid", "spacing y", 1, coordinate, "0.0001", "-1", "4194.3039", "5000",
+     [](T& t, S s) {
+         t.InConfiguration(CDesignConfig::pageGrid, [s](QWidget* sheet) {
+             Type(sheet, CConfigGrid::ids[CGridArr::gridText].spacing[2], s);
+         });
+     },
+     [](T& t) -> int64_t { return t.Grids().GetSpacing(CGridArr::gridText).cy; }},
+    // Job offsets are typed in inch whatever the design's unit.
+    {"Output job", "offset x", -coordinate, coordinate, "-4194.3039", "-4194.304", "4194.3039",
+     "5000", [](T& t, S s) { t.InJobDialog(CNewJobDlg::idOffsetX, s); },
+     [](T& t) -> int64_t { return t.Job().GetOffsetX(); }},
+    // In ten-thousandths.
+    {"Output job", "scale", 1000, 10000000, "0.1", "0.0999", "1000", "2000",
+     [](T& t, S s) { t.InJobDialog(CNewJobDlg::idScale, s); },
+     [](T& t) -> int64_t { return std::llround(t.Job().GetScale() * 10000.0); }, false, true},
+    // A round via: the other side follows.
+    {"Padstack", "size x", 1, coordinate, "0.0001", "0", "4194.3039", "9000",
+     [](T& t, S s) { t.InPadstackDialog(CPadstackDlg::idSizeX, s); },
+     [](T& t) -> int64_t { return t.ViaPad().GetWidth(); }, false, true},
+    {"Padstack", "offset y", -coordinate, coordinate, "-4194.3039", "-4194.304", "4194.3039",
+     "4194.304", [](T& t, S s) { t.InPadstackDialog(CPadstackDlg::idOffsetY, s); },
+     [](T& t) -> int64_t { return t.ViaPad().GetOffsetY(); }, false, true},
     // Last: the boards they leave are far larger than the view shows.
     {"Header", "board width", 1, coordinate, "0.0001", "0", "4194.3039", "4194.304",
      [](T& t, S s) {
@@ -242,14 +348,18 @@ TEST_F(CFieldRoadsTest, EachRoadTakesItsFieldsRangeAndRefusesWhatLiesBeyondIt)
     for (const Road& road : roads) {
         SCOPED_TRACE(std::string(road.record) + " " + road.field);
         int listed = 0;
-        for (const auto& row : CDesignFields::Design()) {
-            if (std::string(row.record) == road.record && std::string(row.name) == road.field) {
-                ++listed;
-                EXPECT_EQ(row.low, road.low);
-                EXPECT_EQ(row.high, road.high);
+        const auto check = [&](const auto& rows) {
+            for (const auto& row : rows) {
+                if (std::string(row.record) == road.record && std::string(row.name) == road.field) {
+                    ++listed;
+                    EXPECT_EQ(row.low, road.low);
+                    EXPECT_EQ(row.high, road.high);
+                }
             }
-        }
-        EXPECT_EQ(listed, 1);
+        };
+        check(CDesignFields::Design());
+        check(CDesignFields::Library());
+        EXPECT_EQ(listed, road.ownRange ? 0 : 1);
         const auto refused = [&](const std::string& text) {
             SCOPED_TRACE(text);
             services.messages.ClearShown();
@@ -280,6 +390,47 @@ TEST_F(CFieldRoadsTest, EachRoadTakesItsFieldsRangeAndRefusesWhatLiesBeyondIt)
         }
         refused(road.above);
         taken(road.highest, road.high);
+    }
+}
+
+// A via turned by a whole turn keeps that angle, which the field table allows: turned by four
+// quarter turns or given 360 degrees, it opens again without a message.
+TEST_F(CFieldRoadsTest, AViaTurnedAWholeTurnOpensAgainSilently)
+{
+    for (const auto& row : CDesignFields::Design()) {
+        if (std::string(row.record) == "Net" && std::string(row.name) == "via rotation") {
+            EXPECT_EQ(row.low, 0);
+            EXPECT_EQ(row.high, turn);
+        }
+    }
+    const std::function<void(T&)> turns[] = {
+        [](T& t) {
+            for (int quarter = 0; quarter < 4; ++quarter)
+                t.Pick(ID_EDIT_ROTATE_90);
+        },
+        [](T& t) {
+            T::WhenDialog([](QWidget* dialog) {
+                Type(dialog, CRotationDlg::idAngle, "360");
+                Click(dialog, CWevraDialog::idOk);
+            });
+            ASSERT_TRUE(t.frame->GetRouter().Execute(ID_ROTATE_PAD));
+        },
+    };
+    CNetArray& nets = document->Design().GetNets();
+    nets.SetCurrentNet(nets.FindNet("GND"));
+    int32_t via = 0;
+    while (via < Gnd().GetVertexCount() && !Gnd().GetVertex(via).IsPad())
+        ++via;
+    ASSERT_LT(via, Gnd().GetVertexCount());
+    for (const auto& turnWhole : turns) {
+        Gnd().SetVertexRotation(via, 0);
+        document->Session().SelectAll(true);
+        document->SetModifiedFlag(false);
+        turnWhole(*this);
+        EXPECT_EQ(Gnd().GetVertexRotation(via), turn);
+        EXPECT_TRUE(document->IsModified());
+        const std::vector<std::string> shown = Reopened();
+        EXPECT_TRUE(shown.empty()) << shown[0];
     }
 }
 
