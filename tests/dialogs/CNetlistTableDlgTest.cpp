@@ -152,8 +152,9 @@ TEST_F(CNetlistTableDlgTest, EditsReachTheNetsHoweverTheyEndAndEscStoresNothing)
                   CLengthText::FormatLength(CLengthText::unitMil, before));
         const std::vector<std::string> shown = services.messages.ShownTexts();
         ASSERT_EQ(shown.size(), *k.refused ? 1U : 0U);
-        if (*k.refused)
+        if (*k.refused) {
             EXPECT_NE(shown[0].find(k.refused), std::string::npos) << shown[0];
+        }
     }
     EXPECT_FALSE(doc.IsModified());
 
