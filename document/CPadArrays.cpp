@@ -3,6 +3,8 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "document/CDesign.h"
 #include "document/CDocumentHistory.h"
@@ -63,6 +65,38 @@ void ShowCursor(const CEditSession& session, std::string& x, std::string& y)
     y = ShownLength(session, int64_t(cursor.y) - origin.y);
 }
 
+// A pad an array would place, before it is placed.
+struct PadPlace {
+    int64_t x;
+    int64_t y;
+    int32_t rotation;
+};
+
+// Places every pad, or none when one would lie beyond the coordinates a board uses, which the
+// user is told of as the dialog shows places, relative to the user offset.
+int32_t PlaceAll(CDesign& design, const CEditSession& session, const std::vector<PadPlace>& places)
+{
+    const CPoint origin = session.GetOrigin();
+    for (const PadPlace& place : places) {
+        for (const auto& [at, offset, field] : {std::tuple(place.x, origin.x, "Pad array x"),
+                                                std::tuple(place.y, origin.y, "Pad array y")}) {
+            if (!FieldRanges::position.Holds(at)) {
+                FieldRanges::position.Less(offset).TakeLength(session.GetUnit(), at - offset,
+                                                              field);
+                return 0;
+            }
+        }
+    }
+    const int32_t padStack = DefaultPadStack(design, session);
+    int32_t placed = 0;
+    for (const PadPlace& place : places) {
+        if (design.GetNets().AddPadToCurrent(int32_t(place.x), int32_t(place.y), padStack,
+                                             place.rotation, false))
+            ++placed;
+    }
+    return placed;
+}
+
 template <typename Values, typename Place>
 bool RunDialog(CDesign& design, CEditSession& session, CDocumentHistory& history,
                CDocumentWindows& windows, const std::function<void()>& modified, Values values,
@@ -70,8 +104,12 @@ bool RunDialog(CDesign& design, CEditSession& session, CDocumentHistory& history
 {
     if ((CDialogService::Get().*show)(values) != CDialogService::resultOk)
         return false;
-    history.SaveUndoState();
-    const int32_t placed = place(design, session, values);
+    // An array refused, or one that places no pad, leaves no undo step.
+    int32_t placed = 0;
+    history.EditIfChanged([&] {
+        placed = place(design, session, values);
+        return placed > 0;
+    });
     if (placed > 0)
         modified();
     windows.RedrawBoardViews();
@@ -135,20 +173,17 @@ int32_t CPadArrays::PlaceRectangular(CDesign& design, const CEditSession& sessio
     const int64_t dy = CLengthText::ParseLength(unit, values.yDistance);
     const double degrees = CAngleText::Parse(values.arrayRotation) * 0.001;
     const int32_t padRotation = CAngleText::Parse(values.padRotation);
-    const int32_t padStack = DefaultPadStack(design, session);
 
-    int32_t placed = 0;
+    std::vector<PadPlace> places;
     for (int32_t r = 0; r < rows; ++r) {
         for (int32_t c = 0; c < columns; ++c) {
             // Offsets of large arrays leave the int32 range before they are turned.
             const CPointD offset = RotatePointDouble(double(c * dx), double(r * dy), degrees);
-            const int32_t x = SaturateToInt(int64_t(start.x) + int64_t(std::llround(offset.x)));
-            const int32_t y = SaturateToInt(int64_t(start.y) + int64_t(std::llround(offset.y)));
-            if (design.GetNets().AddPadToCurrent(x, y, padStack, padRotation, false))
-                ++placed;
+            places.push_back({int64_t(start.x) + int64_t(std::llround(offset.x)),
+                              int64_t(start.y) + int64_t(std::llround(offset.y)), padRotation});
         }
     }
-    return placed;
+    return PlaceAll(design, session, places);
 }
 
 int32_t CPadArrays::PlaceCircular(CDesign& design, const CEditSession& session,
@@ -174,23 +209,19 @@ int32_t CPadArrays::PlaceCircular(CDesign& design, const CEditSession& session,
     const double radius = CLengthText::ParseLength(session.GetUnit(), values.radius);
     const double firstRotation = CAngleText::Parse(values.firstRotation) * 0.001;
     const double step = (last - first) / count;
-    const int32_t padStack = DefaultPadStack(design, session);
 
     // An arc keeps a pad at both ends; on a whole turn the pad at the last angle would lie on
     // the first.
     const bool wholeTurns = RoundToInt((last - first) * 1000.0) % FULL_TURN == 0;
     const int32_t pads = wholeTurns ? count : count + 1;
-    int32_t placed = 0;
+    std::vector<PadPlace> places;
     // Each angle from its index: sums of the step would drift and lose or add the last pad.
     for (int32_t i = 0; i < pads; ++i) {
         const double angle = first + i * step;
         const double rotation = values.incrementRotation ? firstRotation + i * step : firstRotation;
-        const int32_t x =
-            SaturateToInt(int64_t(centre.x) + TruncToInt(std::sin(angle * DEG_TO_RAD) * radius));
-        const int32_t y =
-            SaturateToInt(int64_t(centre.y) + TruncToInt(std::cos(angle * DEG_TO_RAD) * radius));
-        if (design.GetNets().AddPadToCurrent(x, y, padStack, RoundToInt(rotation * 1000.0), false))
-            ++placed;
+        places.push_back({int64_t(centre.x) + TruncToInt(std::sin(angle * DEG_TO_RAD) * radius),
+                          int64_t(centre.y) + TruncToInt(std::cos(angle * DEG_TO_RAD) * radius),
+                          RoundToInt(rotation * 1000.0)});
     }
-    return placed;
+    return PlaceAll(design, session, places);
 }

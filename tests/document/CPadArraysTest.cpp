@@ -3,18 +3,47 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "document/CDesign.h"
+#include "document/CDocumentHistory.h"
+#include "document/CDocumentWindows.h"
 #include "document/CEditSession.h"
+#include "document/CWevraDoc.h"
 #include "model/CLengthText.h"
 #include "model/CNet.h"
 #include "model/CNetArray.h"
 #include "tests/document/DocTestViews.h"
 
 namespace {
+
+// The pad array dialogs, OK'd with the values given.
+class CScriptedArrays : public CDialogService {
+public:
+    CScriptedArrays(const RectPadArray& rect, const CircPadArray& circle)
+        : m_rect(rect), m_circle(circle), m_previous(CDialogService::Set(this))
+    {
+    }
+    ~CScriptedArrays() override { CDialogService::Set(m_previous); }
+    int32_t PadArrayRect(RectPadArray& values) override
+    {
+        values = m_rect;
+        return resultOk;
+    }
+    int32_t PadArrayCirc(CircPadArray& values) override
+    {
+        values = m_circle;
+        return resultOk;
+    }
+
+private:
+    RectPadArray m_rect;
+    CircPadArray m_circle;
+    CDialogService* m_previous;
+};
 
 class CPadArraysTest : public CDocumentTest {
 protected:
@@ -148,7 +177,7 @@ TEST_F(CPadArraysTest, RectangularArrayTurnsItsRowsAboutTheStart)
     EXPECT_EQ(NewPadRotations(), std::vector<int32_t>(6, 45000));
 }
 
-TEST_F(CPadArraysTest, RectangularCountsAreBoundedAndFarPadsSaturate)
+TEST_F(CPadArraysTest, CountsAreBoundedAndFarArraysPlaceNothing)
 {
     CDialogService::RectPadArray values = CPadArrays::RectangularPresets(doc->Session());
     const std::pair<std::pair<const char*, const char*>, const char*> cases[] = {
@@ -166,12 +195,36 @@ TEST_F(CPadArraysTest, RectangularCountsAreBoundedAndFarPadsSaturate)
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_NE(shown[0].find(named), std::string::npos) << shown[0];
     }
-    // 1000 pads a thousand inches apart run past the board unit's range without overflow.
+    // An array any of whose pads would lie beyond the coordinates a board uses places none and
+    // says so: 1000 pads a thousand inches apart, or a circle of 5000 inches, through the menu
+    // commands, leave no undo step and the design unmodified.
     values.xCount = "1000";
     values.yCount = "1";
     values.xDistance = "1000";
-    EXPECT_EQ(CPadArrays::PlaceRectangular(doc->Design(), doc->Session(), values), 1000);
-    EXPECT_EQ(NewPads().back().x, INT32_MAX);
+    CDialogService::CircPadArray circle = CPadArrays::CircularPresets(doc->Session());
+    circle.radius = "5000";
+    CScriptedArrays dialogs(values, circle);
+    const std::function<bool()> commands[] = {
+        [&] {
+            return CPadArrays::OnRectangular(doc->Design(), doc->Session(), doc->History(),
+                                             doc->Windows(), [&] { doc->SetModified(); });
+        },
+        [&] {
+            return CPadArrays::OnCircular(doc->Design(), doc->Session(), doc->History(),
+                                          doc->Windows(), [&] { doc->SetModified(); });
+        }};
+    doc->SetModifiedFlag(false);
+    for (const auto& command : commands) {
+        services.messages.ClearShown();
+        EXPECT_FALSE(command());
+        const std::vector<std::string> shown = services.messages.ShownTexts();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].find("Pad array "), 75u) << shown[0];
+        EXPECT_NE(shown[0].find(", outside "), std::string::npos) << shown[0];
+        EXPECT_TRUE(NewPads().empty());
+        EXPECT_EQ(doc->History().GetUndoCount(), 0);
+        EXPECT_FALSE(doc->IsModified());
+    }
 }
 
 TEST_F(CPadArraysTest, PresetsStartAtTheCursorRelativeToTheUserOffset)
