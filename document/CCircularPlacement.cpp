@@ -1,5 +1,7 @@
 #include "document/CCircularPlacement.h"
 
+#include <utility>
+
 #include "document/CDesign.h"
 #include "document/CDocumentHistory.h"
 #include "document/CDocumentWindows.h"
@@ -8,6 +10,7 @@
 #include "framework/Numeric.h"
 #include "model/CAngleText.h"
 #include "model/CComponentArray.h"
+#include "model/CFieldRange.h"
 #include "model/CLengthText.h"
 #include "model/Geometry.h"
 
@@ -55,9 +58,13 @@ bool CCircularPlacement::OnMoveArrayCircular(CDesign& design, const CEditSession
     if (CDialogService::Get().CompCircular(references, values) != CDialogService::resultOk ||
         values.moved.empty())
         return false;
-    history.SaveUndoState();
-    const int32_t moved = Place(design, session, values);
-    design.RebuildNetPins();
+    // A placement refused, or one that moves nothing, leaves no undo step.
+    int32_t moved = 0;
+    history.EditIfChanged([&] {
+        moved = Place(design, session, values);
+        design.RebuildNetPins();
+        return moved > 0;
+    });
     if (moved > 0)
         modified();
     windows.RedrawBoardViews();
@@ -79,16 +86,31 @@ int32_t CCircularPlacement::Place(CDesign& design, const CEditSession& session,
     const double step = (CNumberText::ParseDouble(values.angleEnd) - begin) / n;
     const double first = CNumberText::ParseDouble(values.angleFirst);
     const double per = CNumberText::ParseDouble(values.anglePer);
+    // Each angle from its index, rounded: sums and truncation would drift off the thousandths
+    // typed.
+    const auto placeOf = [&](int32_t k) {
+        const CPoint offset = RotatePoint(radius, 0, RoundToInt((begin + k * step) * 1000.0));
+        return std::pair(int64_t(centre.x) + offset.x, int64_t(centre.y) + offset.y);
+    };
+    // None is moved where one would reach beyond the coordinates a board uses, which the user is
+    // told of as the dialog shows places, relative to the user offset.
+    for (int32_t k = 0; k < n; ++k) {
+        const int32_t i = values.moved[size_t(k)];
+        if (!components.IsIndex(i))
+            continue;
+        const CFieldRange places = components.PlacesOf(i);
+        const auto [x, y] = placeOf(k);
+        if (!places.Less(origin.x).TakeLength(session.GetUnit(), x - origin.x, "Component x") ||
+            !places.Less(origin.y).TakeLength(session.GetUnit(), y - origin.y, "Component y"))
+            return 0;
+    }
     int32_t placed = 0;
     for (int32_t k = 0; k < n; ++k) {
         const int32_t i = values.moved[size_t(k)];
         if (!components.IsIndex(i))
             continue;
-        // Each angle from its index, rounded: sums and truncation would drift off the
-        // thousandths typed.
-        const CPoint offset = RotatePoint(radius, 0, RoundToInt((begin + k * step) * 1000.0));
-        components.MoveTo(i, SaturateToInt(int64_t(centre.x) + offset.x),
-                          SaturateToInt(int64_t(centre.y) + offset.y));
+        const auto [x, y] = placeOf(k);
+        components.MoveTo(i, int32_t(x), int32_t(y));
         components.RotateTo(i, RoundToInt((first + k * per) * 1000.0));
         ++placed;
     }

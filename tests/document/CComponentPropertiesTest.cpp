@@ -16,6 +16,7 @@
 #include "tests/document/DocTestViews.h"
 #include "tests/document/TwoPadShape.h"
 #include "tests/support/ArchiveBytes.h"
+#include "tests/support/CProgramStrings.h"
 
 namespace {
 
@@ -170,6 +171,18 @@ TEST_F(CComponentEditTest, CircularPlacementStepsRoundTheCentreInListOrder)
     EXPECT_EQ(components().GetPosition(2), c(0, -128000));
     EXPECT_EQ(components().GetPosition(3), CPoint(0, 0)) << "locked against moving";
     EXPECT_EQ(components().GetRotation(3), 280000);
+
+    // A circle that would put one beyond the coordinates a board uses moves none, and says so.
+    CDialogService::CircularPlacement far = Circle("180", {0, 1, 2});
+    far.radius = "5000";
+    CProgramStrings strings;
+    services.messages.ClearShown();
+    EXPECT_EQ(CCircularPlacement::Place(doc->Design(), doc->Session(), far), 0);
+    EXPECT_EQ(components().GetPosition(0), c(128000, 0));
+    EXPECT_EQ(components().GetRotation(0), 10000);
+    ASSERT_EQ(services.messages.ShownTexts().size(), 1u);
+    EXPECT_NE(services.messages.ShownTexts()[0].find("Component x 5000"), std::string::npos)
+        << services.messages.ShownTexts()[0];
 }
 
 TEST_F(CComponentEditTest, CircularPlacementIsOneUndoStepAndPassesOverUnknownIndexes)
