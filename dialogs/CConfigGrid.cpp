@@ -126,8 +126,7 @@ void CConfigGrid::EditLeft(int32_t r, bool snap, int32_t index)
     const int32_t was = IsX(index) ? size.cx : size.cy;
     const std::string text = CQtText::ToDesignText(Edit(r, snap, index)->text());
     int32_t length = was;
-    if (CLengthText::ParseLengthWide(unit, text) !=
-        CLengthText::ParseLengthWide(unit, CLengthText::FormatLength(unit, was))) {
+    if (!CLengthText::ReadsAs(unit, text, was)) {
         // A grid of nothing or below is none, and one beyond a board's extent opens as damaged.
         const std::string field = "Grid " + std::to_string(r + 1) +
                                   (snap ? " snap " : " spacing ") + (IsX(index) ? "x" : "y");

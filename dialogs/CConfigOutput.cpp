@@ -19,10 +19,8 @@
 #include "document/CDocumentPaint.h"
 #include "document/CEditSession.h"
 #include "document/CUnusableValues.h"
-#include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
 #include "framework/CPrinterService.h"
-#include "framework/CResString.h"
 #include "framework/CServices.h"
 #include "framework/qt/CQtText.h"
 #include "model/CFieldRange.h"
@@ -30,7 +28,6 @@
 #include "model/COutput.h"
 #include "model/COutputArray.h"
 #include "model/COutputRec.h"
-#include "resources/StringIds.h"
 
 namespace {
 
@@ -54,8 +51,7 @@ void PlaceInDesign(const CDialogService::DesignParts& parts, CNewJobDlg::Values&
 // can lie.
 std::optional<int32_t> TakeOffset(const std::string& text, int32_t current, const char* axis)
 {
-    if (CLengthText::ParseLengthWide(offsetUnit, text) ==
-        CLengthText::ParseLengthWide(offsetUnit, CLengthText::FormatLength(offsetUnit, current)))
+    if (CLengthText::ReadsAs(offsetUnit, text, current))
         return current;
     return FieldRanges::position.TakeLength(offsetUnit, text,
                                             std::string("Output job offset ") + axis);
@@ -71,16 +67,9 @@ std::optional<double> TakeScale(const std::string& text, double current)
     // Written so that a scale that is not a number is refused as well.
     if (scale >= CUnusableValues::minScale && scale <= CUnusableValues::maxScale)
         return scale;
-    const size_t first = text.find_first_not_of(" \t");
-    const size_t last = text.find_last_not_of(" \t");
-    const std::string typed =
-        first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-    CServices::Messages().MessageBox(
-        CResString::LoadWith(IDS_VALUE_NOT_TAKEN,
-                             "Output job scale " + typed + ", outside " +
-                                 CNumberText::FormatFixed(CUnusableValues::minScale, 4) + " to " +
-                                 CNumberText::FormatFixed(CUnusableValues::maxScale, 4)),
-        "", MB_OK, MB_ICONEXCLAMATION);
+    CFieldRange::Refuse("Output job scale", text,
+                        "outside " + CNumberText::FormatFixed(CUnusableValues::minScale, 4) +
+                            " to " + CNumberText::FormatFixed(CUnusableValues::maxScale, 4));
     return std::nullopt;
 }
 

@@ -56,8 +56,7 @@ constexpr CFieldRange typedLengths{CNetlistGrid::minTypedLength + 1,
 // telling the user, when a cell does not take it.
 std::optional<int32_t> TypedLength(int32_t unit, int col, const std::string& text, int32_t current)
 {
-    if (CLengthText::ParseLengthWide(unit, text) ==
-        CLengthText::ParseLengthWide(unit, CLengthText::FormatLength(unit, current)))
+    if (CLengthText::ReadsAs(unit, text, current))
         return std::nullopt;
     return typedLengths.TakeLength(unit, text, "Net " + ReplacementField(col));
 }

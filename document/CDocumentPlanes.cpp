@@ -342,18 +342,14 @@ bool CDocumentPlanes::EditPlaneProperties()
     const int32_t unit = m_session.GetUnit();
     // A length left as the dialog showed it is kept as the plane has it: shown rounded to the
     // unit, it may read back beyond the plane's limits.
-    const auto typed = [unit](int32_t value, int32_t current) {
-        return value == CLengthText::ParseLength(unit, CLengthText::FormatLength(unit, current))
-                   ? current
-                   : value;
-    };
     const int32_t style = std::clamp(values.style, CPour::styleSolid, CPour::styleCross);
     const std::optional<int32_t> penWidth =
         CFieldRange{CPour::minPenWidth, CPour::maxPenWidth}.TakeLength(
-            unit, typed(values.penWidth, plane->GetPenWidth()), "Plane pen width");
+            unit, CLengthText::Kept(unit, values.penWidth, plane->GetPenWidth()),
+            "Plane pen width");
     // A solid plane draws no hatch: its grid, which the dialog does not take, is only kept
     // from being finer than the pen.
-    const int32_t grid = typed(values.hatchGrid, plane->GetHatchGrid());
+    const int32_t grid = CLengthText::Kept(unit, values.hatchGrid, plane->GetHatchGrid());
     const std::optional<int32_t> hatchGrid =
         !penWidth                    ? std::nullopt
         : style == CPour::styleSolid ? std::optional<int32_t>(grid)

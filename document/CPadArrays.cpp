@@ -10,10 +10,7 @@
 #include "document/CDocumentHistory.h"
 #include "document/CDocumentWindows.h"
 #include "document/CEditSession.h"
-#include "framework/CMessageService.h"
 #include "framework/CNumberText.h"
-#include "framework/CResString.h"
-#include "framework/CServices.h"
 #include "framework/Numeric.h"
 #include "model/CAngleText.h"
 #include "model/CFieldRange.h"
@@ -21,7 +18,6 @@
 #include "model/CNetArray.h"
 #include "model/CPadStackArray.h"
 #include "model/Geometry.h"
-#include "resources/StringIds.h"
 
 namespace {
 
@@ -197,12 +193,9 @@ int32_t CPadArrays::PlaceCircular(CDesign& design, const CEditSession& session,
     const double last = CNumberText::ParseDouble(values.lastAngle);
     // An arc that does not go forward has no room for the pads.
     if (!(last > first)) {
-        CServices::Messages().MessageBox(
-            CResString::LoadWith(IDS_VALUE_NOT_TAKEN,
-                                 "Pad array last angle " + CNumberText::FormatFixed(last, 3) +
-                                     " degrees, not above the first angle " +
-                                     CNumberText::FormatFixed(first, 3) + " degrees"),
-            "", MB_OK, MB_ICONEXCLAMATION);
+        CFieldRange::Refuse("Pad array last angle", CNumberText::FormatFixed(last, 3) + " degrees",
+                            "not above the first angle " + CNumberText::FormatFixed(first, 3) +
+                                " degrees");
         return 0;
     }
     const CPoint centre = TypedPoint(session, values.xCenter, values.yCenter);

@@ -59,18 +59,14 @@ void CViewCommands::RegisterDialogs()
         if (CDialogService::Get().SetGrid(unit, x, y, snapOn) != CDialogService::resultOk)
             return;
         // A step left as the dialog showed it, rounded to the unit, is kept as the grid has it.
-        const auto typed = [unit](int32_t value, int32_t was) {
-            return value == CLengthText::ParseLength(unit, CLengthText::FormatLength(unit, was))
-                       ? was
-                       : value;
-        };
         // A step of nothing or below is no grid, and one beyond a board's extent opens as
         // damaged: either leaves the grid as it was.
         const std::string field = "Grid " + std::to_string(current + 1) + " snap ";
         const std::optional<int32_t> takenX =
-            FieldRanges::extent.TakeLength(unit, typed(x, snap.cx), field + "x");
+            FieldRanges::extent.TakeLength(unit, CLengthText::Kept(unit, x, snap.cx), field + "x");
         const std::optional<int32_t> takenY =
-            takenX ? FieldRanges::extent.TakeLength(unit, typed(y, snap.cy), field + "y")
+            takenX ? FieldRanges::extent.TakeLength(unit, CLengthText::Kept(unit, y, snap.cy),
+                                                    field + "y")
                    : std::nullopt;
         if (!takenY)
             return;

@@ -95,9 +95,13 @@ std::optional<int32_t> CFieldRange::Take(int64_t value, const std::string& field
 {
     if (Holds(value))
         return int32_t(value);
-    CServices::Messages().MessageBox(
-        CResString::LoadWith(IDS_VALUE_NOT_TAKEN,
-                             field + " " + typed + ", outside " + low + " to " + high),
-        "", MB_OK, MB_ICONEXCLAMATION);
+    Refuse(field, typed, "outside " + low + " to " + high);
     return std::nullopt;
+}
+
+void CFieldRange::Refuse(const std::string& field, std::string_view typed, const std::string& why)
+{
+    CServices::Messages().MessageBox(
+        CResString::LoadWith(IDS_VALUE_NOT_TAKEN, field + " " + Trimmed(typed) + ", " + why), "",
+        MB_OK, MB_ICONEXCLAMATION);
 }

@@ -37,6 +37,10 @@ public:
     std::optional<int32_t> TakeCount(int64_t count, std::string_view typed,
                                      const std::string& field) const;
 
+    // Tells the user that what was typed into the field (blanks and tabs around it left out)
+    // was not taken, and why.
+    static void Refuse(const std::string& field, std::string_view typed, const std::string& why);
+
 private:
     std::optional<int32_t> Take(int64_t value, const std::string& field, const std::string& typed,
                                 const std::string& low, const std::string& high) const;

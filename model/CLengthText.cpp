@@ -46,6 +46,16 @@ int32_t CLengthText::ParseLength(int32_t unit, std::string_view text)
     return SaturateToInt(ParseLengthWide(unit, text));
 }
 
+bool CLengthText::ReadsAs(int32_t unit, std::string_view text, int32_t shown)
+{
+    return ParseLengthWide(unit, text) == ParseLengthWide(unit, FormatLength(unit, shown));
+}
+
+int32_t CLengthText::Kept(int32_t unit, int32_t typed, int32_t shown)
+{
+    return typed == ParseLength(unit, FormatLength(unit, shown)) ? shown : typed;
+}
+
 int64_t CLengthText::ParseLengthWide(int32_t unit, std::string_view text)
 {
     double length = 0.0;

@@ -25,4 +25,10 @@ public:
     // The same without the clamp to the board unit's range, so that a length typed beyond it can
     // be told from the largest one; magnitudes beyond 2^62 are clamped to it.
     static int64_t ParseLengthWide(int32_t unit, std::string_view text);
+    // Whether a field that showed `shown` was left as it showed it: rounded to the unit, the
+    // text need not read back as `shown`, and taken as read it would change what was left.
+    static bool ReadsAs(int32_t unit, std::string_view text, int32_t shown);
+    // The same for a length the field has read already: `shown` when it was left so, else
+    // `typed`.
+    static int32_t Kept(int32_t unit, int32_t typed, int32_t shown);
 };
