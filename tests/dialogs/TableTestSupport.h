@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <utility>
 #include <vector>
 
@@ -12,10 +11,10 @@
 
 #include "dialogs/CTableGrid.h"
 #include "document/CViewCommandHost.h"
-#include "framework/CResourcePack.h"
 #include "gridctrl/CGridCellArea.h"
 #include "gridctrl/CGridSheetInfo.h"
 #include "gridctrl/CGridTopHeading.h"
+#include "tests/support/CProgramStrings.h"
 
 // The board view as a table window sees it: what the table reported, and the redraws.
 class CRecordingTableView : public CViewCommandHost {
@@ -32,16 +31,7 @@ public:
 };
 
 // The build's language pack, whose string table gives the tables their headings.
-class CTableLanguagePack {
-public:
-    CTableLanguagePack()
-    {
-        CResourcePack::LoadFirstFound(std::filesystem::path(WEVRA_BUILD_DIR) / "bin");
-    }
-    ~CTableLanguagePack() { CResourcePack::SetCurrent(CResourcePack()); }
-    CTableLanguagePack(const CTableLanguagePack&) = delete;
-    CTableLanguagePack& operator=(const CTableLanguagePack&) = delete;
-};
+using CTableLanguagePack = CProgramStrings;
 
 namespace table_test {
 
